@@ -1,0 +1,63 @@
+# Helpers shared by every component: exact output names, tests under Wine.
+
+include_guard(GLOBAL)
+
+# Windows form of a Unix path ("/a/b" -> "Z:/a/b"), for paths baked into test programs.
+function(qm_windows_path out path)
+  set(${out} "Z:${path}" PARENT_SCOPE)
+endfunction()
+
+qm_windows_path(QM_SOURCE_DIR_W "${PROJECT_SOURCE_DIR}")
+qm_windows_path(QM_BIN_DIR_W "${QM_BIN_DIR}")
+
+# A DLL named exactly <name>.dll in the bin folder; link against target <name>.
+function(qm_dll name)
+  add_library(${name} SHARED ${ARGN})
+  set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME "${name}"
+    IMPORT_PREFIX "lib" IMPORT_SUFFIX ".dll.a")
+  target_link_options(${name} PRIVATE -static)
+endfunction()
+
+# A program named exactly <name>.exe in the bin folder. WIN32 (default) or CONSOLE.
+function(qm_exe name)
+  set(kind WIN32)
+  set(srcs ${ARGN})
+  list(GET srcs 0 first)
+  if(first STREQUAL "WIN32" OR first STREQUAL "CONSOLE")
+    set(kind ${first})
+    list(REMOVE_AT srcs 0)
+  endif()
+  if(kind STREQUAL "WIN32")
+    add_executable(${name} WIN32 ${srcs})
+  else()
+    add_executable(${name} ${srcs})
+  endif()
+  set_target_properties(${name} PROPERTIES OUTPUT_NAME "${name}")
+  target_link_options(${name} PRIVATE -static)
+endfunction()
+
+# qm_test(<name> SOURCES ... [LIBS ...] [NO_MAIN] [GUI] [TIMEOUT sec])
+# A GoogleTest program in the tests folder, run by CTest through Wine.
+# GUI tests that need keyboard focus or the foreground window take a shared lock,
+# so they never steal focus from each other; other tests run in parallel.
+function(qm_test name)
+  cmake_parse_arguments(T "NO_MAIN;GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${QM_TESTS_DIR}")
+  target_compile_definitions(${name} PRIVATE
+    QM_SOURCE_DIR="${QM_SOURCE_DIR_W}" QM_BIN_DIR="${QM_BIN_DIR_W}")
+  if(T_NO_MAIN)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock)
+  else()
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock_main)
+  endif()
+  target_link_options(${name} PRIVATE -static)
+  add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  if(T_GUI)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK desktop_focus LABELS gui)
+  endif()
+endfunction()

@@ -1,0 +1,39 @@
+#!/bin/bash
+# Runs a command inside a test session for one build folder: an Xvfb display
+# (unless QM_DISPLAY names one to use) and the build's Wine server, started
+# detached so no daemon holds the command's pipes. Everything is stopped after.
+# Usage: scripts/session.sh <build-dir> <command...>
+set -uo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+BUILD_DIR=$(mkdir -p "$1" && cd "$1" && pwd); shift
+. "$here/scripts/wine-env.sh"
+
+xvfb_pid=
+cleanup() {
+  WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT INT TERM
+
+if [ -n "${QM_DISPLAY:-}" ]; then
+  export DISPLAY="$QM_DISPLAY"
+else
+  fifo=$(mktemp -u); mkfifo "$fifo"
+  setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" </dev/null >/dev/null 2>&1 &
+  xvfb_pid=$!
+  read -r -t 20 num <"$fifo" || { echo "session: Xvfb did not start" >&2; rm -f "$fifo"; exit 1; }
+  rm -f "$fifo"
+  export DISPLAY=":$num"
+fi
+
+# The prefix is made once per build folder; later sessions only start the server.
+first=0; [ -f "$WINEPREFIX/system.reg" ] || first=1
+setsid wineserver -p </dev/null >/dev/null 2>&1 &
+if [ $first -eq 1 ]; then echo "session: preparing the Wine prefix $WINEPREFIX"; fi
+setsid wine wineboot -i </dev/null >/dev/null 2>&1
+if [ $first -eq 1 ] || [ ! -f "$WINEPREFIX/.qm-configured" ]; then
+  # No window manager runs on the test display: let Wine draw the frames itself.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1 &&
+    touch "$WINEPREFIX/.qm-configured"
+fi
+"$@"
