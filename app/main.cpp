@@ -19,7 +19,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show)
     wc.hInstance = inst;
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-    wc.lpszClassName = "QuillmateMainFrame";
+    wc.lpszClassName = "FernbrightMainFrame";
     if (!RegisterClassA(&wc))
         return 1;
     HWND frame = CreateWindowA(wc.lpszClassName, "Quillmate", WS_OVERLAPPEDWINDOW,
