@@ -1,0 +1,321 @@
+#include "test_support.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace qmtest {
+
+namespace {
+
+std::string ToWindows(std::string path)
+{
+    std::replace(path.begin(), path.end(), '/', '\\');
+    while (!path.empty() && path.back() == '\\')
+        path.pop_back();
+    return path;
+}
+
+} // namespace
+
+std::string BinPath(const std::string& file)
+{
+    std::string bin = ToWindows(QM_BIN_DIR);
+    return file.empty() ? bin : bin + "\\" + file;
+}
+
+std::string SourcePath(const std::string& relative)
+{
+    return ToWindows(std::string(QM_SOURCE_DIR) + "/" + relative);
+}
+
+std::string TestProgramDir()
+{
+    char path[MAX_PATH * 2] = {};
+    GetModuleFileNameA(nullptr, path, sizeof(path));
+    std::string dir = path;
+    return dir.substr(0, dir.find_last_of('\\'));
+}
+
+TempDir::TempDir(const std::string& tag)
+{
+    char base[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, base);
+    static LONG counter = 0;
+    char name[MAX_PATH * 2];
+    std::snprintf(name, sizeof(name), "%sqm-%s-%lu-%lu-%ld", base, tag.c_str(), GetCurrentProcessId(),
+                  GetTickCount(), InterlockedIncrement(&counter));
+    m_path = name;
+    CreateDirectoryA(m_path.c_str(), nullptr);
+}
+
+TempDir::~TempDir()
+{
+    RemoveTree(m_path);
+}
+
+void RemoveTree(const std::string& path)
+{
+    if (path.size() < 4)
+        return;
+    std::string from = path;
+    from.push_back('\0'); // double NUL ends the list
+    SHFILEOPSTRUCTA op = {};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NO_UI;
+    SHFileOperationA(&op);
+}
+
+bool WriteTextFile(const std::string& path, const std::string& text)
+{
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+bool ReadTextFile(const std::string& path, std::string& text)
+{
+    text.clear();
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return false;
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof(buf), f)) > 0)
+        text.append(buf, n);
+    std::fclose(f);
+    return true;
+}
+
+bool FileExists(const std::string& path)
+{
+    DWORD attr = GetFileAttributesA(path.c_str());
+    return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::string& path)
+{
+    DWORD attr = GetFileAttributesA(path.c_str());
+    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+RegistrySnapshot::RegistrySnapshot(HKEY root, const std::string& path) : m_root(root), m_path(path)
+{
+    char name[128];
+    static LONG counter = 0;
+    std::snprintf(name, sizeof(name), "Software\\QuillmateTestSnapshots\\%lu-%ld", GetCurrentProcessId(),
+                  InterlockedIncrement(&counter));
+    m_backup = name;
+    HKEY src = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &src) == ERROR_SUCCESS) {
+        m_existed = true;
+        HKEY dst = nullptr;
+        RegCreateKeyExA(HKEY_CURRENT_USER, m_backup.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &dst, nullptr);
+        RegCopyTreeA(src, nullptr, dst);
+        RegCloseKey(dst);
+        RegCloseKey(src);
+    }
+    DeleteTree(root, path);
+}
+
+RegistrySnapshot::~RegistrySnapshot()
+{
+    DeleteTree(m_root, m_path);
+    if (m_existed) {
+        HKEY src = nullptr, dst = nullptr;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, m_backup.c_str(), 0, KEY_READ, &src) == ERROR_SUCCESS) {
+            RegCreateKeyExA(m_root, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &dst, nullptr);
+            RegCopyTreeA(src, nullptr, dst);
+            RegCloseKey(dst);
+            RegCloseKey(src);
+        }
+    }
+    DeleteTree(HKEY_CURRENT_USER, m_backup);
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\QuillmateTestSnapshots"); // only when empty
+}
+
+bool KeyExists(HKEY root, const std::string& path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+bool ReadString(HKEY root, const std::string& path, const std::string& name, std::string& value)
+{
+    value.clear();
+    char buf[4096] = {};
+    DWORD size = sizeof(buf) - 1, type = 0;
+    if (RegGetValueA(root, path.c_str(), name.empty() ? nullptr : name.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ |
+                     RRF_NOEXPAND, &type, buf, &size) != ERROR_SUCCESS)
+        return false;
+    value = buf;
+    return true;
+}
+
+bool ValueExists(HKEY root, const std::string& path, const std::string& name)
+{
+    return RegGetValueA(root, path.c_str(), name.c_str(), RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+bool SetString(HKEY root, const std::string& path, const std::string& name, const std::string& value)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    LONG rc = RegSetValueExA(key, name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
+                             reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS;
+}
+
+void DeleteTree(HKEY root, const std::string& path)
+{
+    RegDeleteTreeA(root, path.c_str());
+    RegDeleteKeyA(root, path.c_str());
+}
+
+std::vector<std::string> SubKeys(HKEY root, const std::string& path)
+{
+    std::vector<std::string> names;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return names;
+    char name[512];
+    for (DWORD i = 0;; ++i) {
+        DWORD len = sizeof(name);
+        if (RegEnumKeyExA(key, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        names.push_back(name);
+    }
+    RegCloseKey(key);
+    return names;
+}
+
+std::vector<std::string> ValueNames(HKEY root, const std::string& path)
+{
+    std::vector<std::string> names;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return names;
+    char name[512];
+    for (DWORD i = 0;; ++i) {
+        DWORD len = sizeof(name);
+        if (RegEnumValueA(key, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        names.push_back(name);
+    }
+    RegCloseKey(key);
+    return names;
+}
+
+ProcessResult RunProcess(const std::string& commandLine, DWORD timeoutMs, const std::string& workDir)
+{
+    ProcessResult result;
+    SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
+    HANDLE readPipe = nullptr, writePipe = nullptr;
+    if (!CreatePipe(&readPipe, &writePipe, &sa, 0))
+        return result;
+    SetHandleInformation(readPipe, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = writePipe;
+    si.hStdError = writePipe;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION pi = {};
+    std::string cmd = commandLine;
+    BOOL ok = CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                             workDir.empty() ? nullptr : workDir.c_str(), &si, &pi);
+    CloseHandle(writePipe);
+    if (!ok) {
+        CloseHandle(readPipe);
+        return result;
+    }
+    result.started = true;
+    // Read on a thread so a chatty child never blocks on a full pipe.
+    struct Reader
+    {
+        HANDLE pipe;
+        std::string* out;
+        static DWORD WINAPI Run(LPVOID p)
+        {
+            auto* self = static_cast<Reader*>(p);
+            char buf[4096];
+            DWORD n = 0;
+            while (ReadFile(self->pipe, buf, sizeof(buf), &n, nullptr) && n > 0)
+                self->out->append(buf, n);
+            return 0;
+        }
+    } reader{readPipe, &result.output};
+    HANDLE thread = CreateThread(nullptr, 0, &Reader::Run, &reader, 0, nullptr);
+    result.finished = WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0;
+    if (!result.finished)
+        TerminateProcess(pi.hProcess, 1);
+    GetExitCodeProcess(pi.hProcess, &result.exitCode);
+    // Grandchildren may hold the pipe open: stop reading after a short while.
+    if (WaitForSingleObject(thread, 5000) != WAIT_OBJECT_0) {
+        CancelSynchronousIo(thread);
+        WaitForSingleObject(thread, 2000);
+    }
+    CloseHandle(thread);
+    CloseHandle(readPipe);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return result;
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (done())
+            return true;
+        if (GetTickCount() - start > timeoutMs)
+            return done();
+        PumpFor(50);
+    }
+}
+
+void PumpFor(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (GetTickCount() - start < ms);
+}
+
+std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    for (char c : text) {
+        if (c == '\n') {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            lines.push_back(line);
+            line.clear();
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty()) {
+        if (line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+} // namespace qmtest

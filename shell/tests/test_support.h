@@ -1,0 +1,92 @@
+// Helpers shared by the shell tests: paths of the build, temporary folders,
+// registry snapshots, child processes and waiting.
+#ifndef QM_SHELL_TEST_SUPPORT_H
+#define QM_SHELL_TEST_SUPPORT_H
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qmtest {
+
+// The build's bin folder in Windows form ("Z:\...\bin"), without a trailing
+// backslash; `file` is appended when given.
+std::string BinPath(const std::string& file = std::string());
+// A file of the source tree, Windows form.
+std::string SourcePath(const std::string& relative);
+// The folder of the running test program.
+std::string TestProgramDir();
+
+// A fresh folder under the temporary folder, removed with its contents.
+class TempDir
+{
+public:
+    explicit TempDir(const std::string& tag);
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + "\\" + name; }
+
+private:
+    std::string m_path;
+};
+
+void RemoveTree(const std::string& path);
+bool WriteTextFile(const std::string& path, const std::string& text);
+bool ReadTextFile(const std::string& path, std::string& text);
+bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
+
+// Saves a registry key with everything below it, deletes it, and puts the
+// saved state back when it goes out of scope.
+class RegistrySnapshot
+{
+public:
+    RegistrySnapshot(HKEY root, const std::string& path);
+    ~RegistrySnapshot();
+    RegistrySnapshot(const RegistrySnapshot&) = delete;
+    RegistrySnapshot& operator=(const RegistrySnapshot&) = delete;
+
+private:
+    HKEY m_root;
+    std::string m_path;
+    std::string m_backup;
+    bool m_existed = false;
+};
+
+bool KeyExists(HKEY root, const std::string& path);
+// Default value when `name` is empty. False when the key or value is missing.
+bool ReadString(HKEY root, const std::string& path, const std::string& name, std::string& value);
+bool ValueExists(HKEY root, const std::string& path, const std::string& name);
+bool SetString(HKEY root, const std::string& path, const std::string& name, const std::string& value);
+void DeleteTree(HKEY root, const std::string& path);
+std::vector<std::string> SubKeys(HKEY root, const std::string& path);
+// Names of the values of a key, in the key's order.
+std::vector<std::string> ValueNames(HKEY root, const std::string& path);
+
+struct ProcessResult
+{
+    bool started = false;
+    bool finished = false;
+    DWORD exitCode = 0;
+    std::string output; // standard output and standard error
+};
+
+// Runs a command line and waits for it, collecting its output.
+ProcessResult RunProcess(const std::string& commandLine, DWORD timeoutMs = 120000,
+                         const std::string& workDir = std::string());
+
+// Polls `done` every 50 ms until it holds or `timeoutMs` passes.
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs);
+
+// Pumps this thread's messages for `ms` milliseconds.
+void PumpFor(DWORD ms);
+
+std::vector<std::string> SplitLines(const std::string& text);
+
+} // namespace qmtest
+
+#endif
