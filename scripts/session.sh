@@ -28,7 +28,10 @@ fi
 
 # The prefix is made once per build folder; later sessions only start the server.
 first=0; [ -f "$WINEPREFIX/system.reg" ] || first=1
-setsid wineserver -p </dev/null >/dev/null 2>&1 &
+# wineserver forks into the background once it listens; waiting for that
+# keeps the first Wine call from racing the server's start.
+mkdir -p "$WINEPREFIX"
+setsid -w wineserver -p </dev/null >/dev/null 2>&1
 if [ $first -eq 1 ]; then echo "session: preparing the Wine prefix $WINEPREFIX"; fi
 setsid wine wineboot -i </dev/null >/dev/null 2>&1
 if [ $first -eq 1 ] || [ ! -f "$WINEPREFIX/.qm-configured" ]; then
