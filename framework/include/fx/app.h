@@ -1,0 +1,96 @@
+// fx/app.h - the application object (non-window part), the profile
+// (registry or INI file) and message boxes.
+//
+// One CWinApp object per module becomes the module's application
+// (AfxGetApp). The window half of the framework adds InitInstance, the
+// message loop, document templates and the main window; this part gives the
+// names of the program, its profile and AfxMessageBox.
+//
+// The string members m_pszAppName, m_pszExeName, m_pszHelpFilePath,
+// m_pszProfileName and m_pszRegistryKey are owned by the object and
+// allocated with malloc (_strdup): to replace one, free() the old value and
+// assign a new _strdup'ed one.
+#pragma once
+
+#include "fx/core.h"
+#include "fx/string.h"
+#include "fx/thread.h"
+
+// String resource with the application's title.
+#ifndef AFX_IDS_APP_TITLE
+#define AFX_IDS_APP_TITLE 0xE000
+#endif
+
+class CWinApp : public CWinThread {
+    DECLARE_DYNAMIC(CWinApp)
+public:
+    explicit CWinApp(LPCSTR lpszAppName = NULL);
+    ~CWinApp() override;
+
+    // Fills in the instance handle and the default names: the executable's
+    // title, the application name (string AFX_IDS_APP_TITLE, else the
+    // executable's title) and the profile name ("<exe>.INI"). Names that are
+    // already set are kept.
+    void SetCurrentHandles();
+
+    // Profile. With a registry key the profile is the registry key
+    // HKEY_CURRENT_USER\Software\<registry key>\<profile name>, each section a
+    // subkey; without one it is the INI file m_pszProfileName.
+    void SetRegistryKey(LPCSTR lpszRegistryKey);
+    void SetRegistryKey(UINT nIDRegistryKey);
+    // The opened (created when missing) application key or a section of it;
+    // the caller closes it. NULL without a registry key or on failure.
+    HKEY GetAppRegistryKey();
+    HKEY GetSectionKey(LPCSTR lpszSection);
+
+    // Missing or unreadable values (wrong type or size) give the default.
+    UINT GetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault);
+    BOOL WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue);
+    CString GetProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszDefault = NULL);
+    // A NULL value deletes the entry; a NULL entry deletes the whole section.
+    BOOL WriteProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszValue);
+    // *ppData receives a new[] block the caller deletes (NULL and 0 when the
+    // value is missing). In the INI file each byte is two letters, 'A' plus
+    // the low four bits, then 'A' plus the high four bits.
+    BOOL GetProfileBinary(LPCSTR lpszSection, LPCSTR lpszEntry, LPBYTE* ppData, UINT* pBytes);
+    BOOL WriteProfileBinary(LPCSTR lpszSection, LPCSTR lpszEntry, LPBYTE pData, UINT nBytes);
+
+    // Shows a message box for AfxMessageBox; see there.
+    virtual int DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT nIDPrompt);
+
+    HINSTANCE m_hInstance;
+    LPSTR m_lpCmdLine;
+    int m_nCmdShow;
+    LPCSTR m_pszAppName;
+    LPCSTR m_pszExeName;
+    LPCSTR m_pszHelpFilePath;
+    LPCSTR m_pszProfileName;
+    LPCSTR m_pszRegistryKey;
+};
+
+CWinApp* AFXAPI AfxGetApp();
+LPCSTR AFXAPI AfxGetAppName();
+
+// Records the start-up arguments in the application object and sets its
+// handles and names.
+BOOL AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
+
+// Shows a message box owned by the application's main window with the
+// application name as caption; when no icon is asked for, MB_OK and
+// MB_OKCANCEL get the exclamation icon and the yes/no types the question
+// icon. The string-id form uses the id as help id unless one is given.
+int AFXAPI AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+int AFXAPI AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = (UINT)-1);
+
+namespace fx {
+// Test seam: while a hook is set, every AfxMessageBox call goes to it
+// instead of the screen, with the text, the caller's flags and help id; its
+// result is the answer. Returns the previous hook. Hooks are process-wide.
+typedef int (*MessageBoxHook)(LPCSTR lpszText, UINT nType, UINT nIDHelp, void* pContext);
+MessageBoxHook SetMessageBoxHook(MessageBoxHook pfnHook, void* pContext = NULL);
+
+// The window that owns application message boxes.
+HWND GetMessageBoxOwner();
+// The message box shown when no hook is set (used by DoMessageBox).
+int ShowAppMessageBox(CWinApp* pApp, LPCSTR lpszPrompt, UINT nType, UINT nIDPrompt);
+} // namespace fx

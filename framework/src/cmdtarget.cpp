@@ -1,0 +1,4 @@
+// CCmdTarget.
+#include "fx/cmdtarget.h"
+
+IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
