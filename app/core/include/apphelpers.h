@@ -1,0 +1,110 @@
+// apphelpers.h - small shared helpers of the editor: the per-user data
+// folder, colour strings, path parts, file filters and combo-box history
+// lists.
+#pragma once
+
+#include <windows.h>
+
+#include "fx/string.h"
+
+// ---------------------------------------------------------------------------
+// Per-user folders.
+
+// The local application data folder (CSIDL_LOCAL_APPDATA). Tests and tools
+// can point it elsewhere with SetLocalAppDataOverride (NULL or "" restores
+// the system's folder).
+CString GetLocalAppDataFolder();
+void SetLocalAppDataOverride(LPCSTR lpszFolder);
+
+// "<local application data>\Fernbright\Quillmate". Other parts append
+// "\Config", "\Templates", "\Backup", "\Tidy" and "\macros.xml".
+CString GetAppDataFolder();
+// Creates the data folder and its subfolders Config, Templates, Backup and
+// Tidy where they are missing. FALSE when one cannot be created.
+BOOL EnsureAppDataFolders();
+
+// Creates a folder with all missing parents; TRUE when it exists afterwards.
+BOOL CreateFolder(LPCSTR lpszPath);
+
+// ---------------------------------------------------------------------------
+// Colours and hexadecimal text.
+
+// Upper-cases a copy, skips a leading "0X", accumulates hexadecimal digits
+// and stops at the first other character.
+int HexToInt(LPCSTR lpszHex);
+// "#RRGGBB" to a COLORREF: the pairs at characters 2-3, 4-5 and 6-7 are red,
+// green and blue (the first character is not checked). An empty string
+// gives the default colour.
+COLORREF HexToColour(LPCSTR lpszHex);
+// "#%0.2X%0.2X%0.2X" of red, green, blue.
+CString ColourToHex(COLORREF clr);
+// The colour an empty colour string stands for: the window colour.
+COLORREF GetDefaultHexColour();
+// Reads hexadecimal pairs (blanks ignored) into pBuffer, which is zeroed
+// for nBufferSize bytes first; returns the number of bytes stored. A single
+// digit left at the end counts as a byte of its own.
+int ParseHexBytes(LPCSTR lpszHex, BYTE* pBuffer, int nBufferSize);
+
+// ---------------------------------------------------------------------------
+// Strings and paths.
+
+// The n-th (0-based) field of a string split at chSep; empty when missing.
+CString GetNthField(LPCSTR lpszText, int nField, char chSep);
+
+// A path split into drive, directory, base name and extension.
+class CPathParts {
+public:
+    explicit CPathParts(LPCSTR lpszPath = NULL);
+    void Split(LPCSTR lpszPath);
+
+    CString GetDrive() const { return m_szDrive; }       // "C:"
+    CString GetDir() const { return m_szDir; }           // "\folder\" (trailing backslash kept)
+    CString GetBaseName() const { return m_szName; }     // "file"
+    CString GetExtension() const { return m_szExt; }     // ".txt" (with the dot)
+    CString GetFolder() const;                           // drive + directory
+    CString GetFileName() const;                         // base name + extension
+
+private:
+    char m_szDrive[3];
+    char m_szDir[256];
+    char m_szName[256];
+    char m_szExt[256];
+};
+
+// The read-only attribute of a file; FALSE when the file is not found.
+BOOL IsFileReadOnly(LPCSTR lpszPath);
+
+// ---------------------------------------------------------------------------
+// Settings helpers.
+
+// "Settings"\"DefExt" (default "txt").
+CString GetDefaultExtension();
+BOOL SetDefaultExtension(LPCSTR lpszExt);
+// "Settings"\"DefFInFExt" (default -2).
+int GetFindInFilesTypeIndex();
+BOOL SetFindInFilesTypeIndex(int nIndex);
+
+// File filters: section "FileFilter", value name = pattern ("*.txt"),
+// data = label ("Text files"). Values with empty data are ignored.
+//
+// "label (pattern)|pattern|" for each filter, then "All Files (*.*)|*.*||".
+CString BuildFileFilter();
+// Value name of the n-th (1-based, enumeration order) filter value; empty
+// when there is none.
+CString GetNthFileFilterName(int nIndex);
+// Fills a combo box with "*.*" and the pattern of every filter.
+void FillFileFilterCombo(HWND hCombo);
+
+// Flags of the editor's open and save dialogs.
+DWORD GetOpenDialogFlags(BOOL bMultiSelect);
+
+// Combo-box history lists: values "0".."49" and "Selected" in one section,
+// newest first.
+void SaveComboHistory(HWND hCombo, LPCSTR lpszSection);
+void LoadComboHistory(HWND hCombo, LPCSTR lpszSection);
+enum { COMBO_HISTORY_MAX = 50 };
+
+// Puts text on the clipboard as CF_TEXT; FALSE when the clipboard cannot be
+// opened or filled.
+BOOL CopyTextToClipboard(HWND hOwner, LPCSTR lpszText);
+

@@ -1,0 +1,793 @@
+// textfile.cpp - chunked file reading, encoding conversion and safe saving.
+#include "textfile.h"
+#include "encoding.h"
+
+#include <algorithm>
+#include <cstring>
+
+const BYTE g_textFileMarks[3][3] = {
+    {0xEF, 0xBB, 0xBF},
+    {0xFF, 0xFE, 0x00},
+    {0xFE, 0xFF, 0x00},
+};
+
+// ===========================================================================
+// Safe replacement of files
+
+namespace {
+
+// The folder part of a path, without the trailing backslash ("." when the
+// path has none).
+CString FolderOf(LPCSTR lpszPath)
+{
+    CString path(lpszPath);
+    int nSlash = std::max(path.ReverseFind('\\'), path.ReverseFind('/'));
+    if (nSlash < 0) {
+        // "C:name" names a file in the current folder of drive C.
+        if (path.GetLength() >= 2 && path[1] == ':')
+            return path.Left(2);
+        return ".";
+    }
+    if (nSlash == 0)
+        return path.Left(1);
+    if (nSlash == 2 && path[1] == ':')
+        return path.Left(3);  // "C:\"
+    return path.Left(nSlash);
+}
+
+} // namespace
+
+CString CreateTempFileBeside(LPCSTR lpszPath)
+{
+    if (lpszPath == NULL || *lpszPath == '\0') {
+        ::SetLastError(ERROR_INVALID_NAME);
+        return CString();
+    }
+    CString folder = FolderOf(lpszPath);
+    char szTemp[MAX_PATH + 16];
+    if (!::GetTempFileNameA(folder, "qmt", 0, szTemp))
+        return CString();
+    return CString(szTemp);
+}
+
+BOOL ReplaceFileWithTemp(LPCSTR lpszTemp, LPCSTR lpszTarget)
+{
+    DWORD dwAttrs = ::GetFileAttributesA(lpszTarget);
+    if (dwAttrs == INVALID_FILE_ATTRIBUTES) {
+        DWORD dwErr = ::GetLastError();
+        if (dwErr == ERROR_FILE_NOT_FOUND) {
+            if (::MoveFileExA(lpszTemp, lpszTarget, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
+                return TRUE;
+            dwErr = ::GetLastError();
+        }
+        ::DeleteFileA(lpszTemp);
+        ::SetLastError(dwErr);
+        return FALSE;
+    }
+    if (dwAttrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
+        ::DeleteFileA(lpszTemp);
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    // A target that another program holds open without sharing cannot be
+    // replaced; finding that out first leaves nothing half done.
+    HANDLE hTarget = ::CreateFileA(lpszTarget, GENERIC_READ | DELETE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, NULL);
+    if (hTarget == INVALID_HANDLE_VALUE) {
+        DWORD dwErr = ::GetLastError();
+        ::DeleteFileA(lpszTemp);
+        ::SetLastError(dwErr);
+        return FALSE;
+    }
+    ::CloseHandle(hTarget);
+    // ReplaceFile keeps the target's attributes, times of creation and
+    // security; where it is not available the attributes are copied and the
+    // temporary file is moved over the target.
+    if (::ReplaceFileA(lpszTarget, lpszTemp, NULL, REPLACEFILE_IGNORE_MERGE_ERRORS, NULL, NULL)) {
+        // Not every implementation carries the attributes over.
+        if (::GetFileAttributesA(lpszTarget) != dwAttrs)
+            ::SetFileAttributesA(lpszTarget, dwAttrs);
+        return TRUE;
+    }
+    DWORD dwErr = ::GetLastError();
+    if (::GetFileAttributesA(lpszTemp) != INVALID_FILE_ATTRIBUTES) {
+        ::SetFileAttributesA(lpszTemp, dwAttrs & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
+        if (::MoveFileExA(lpszTemp, lpszTarget, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
+            return TRUE;
+        dwErr = ::GetLastError();
+        ::DeleteFileA(lpszTemp);
+    }
+    ::SetLastError(dwErr);
+    return FALSE;
+}
+
+namespace {
+
+BOOL WriteAll(HANDLE hFile, const void* pData, size_t nLength)
+{
+    const BYTE* p = static_cast<const BYTE*>(pData);
+    while (nLength > 0) {
+        DWORD nChunk = (DWORD)std::min<size_t>(nLength, 1u << 30);
+        DWORD nWritten = 0;
+        if (!::WriteFile(hFile, p, nChunk, &nWritten, NULL))
+            return FALSE;
+        if (nWritten != nChunk) {
+            ::SetLastError(ERROR_WRITE_FAULT);
+            return FALSE;
+        }
+        p += nWritten;
+        nLength -= nWritten;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+BOOL WriteFileSafely(LPCSTR lpszPath, const void* pData, size_t nLength)
+{
+    TextFile file;
+    if (!file.Create(lpszPath))
+        return FALSE;
+    if (!WriteAll(file.GetHandle(), pData, nLength)) {
+        DWORD dwErr = ::GetLastError();
+        file.Abort();
+        ::SetLastError(dwErr);
+        return FALSE;
+    }
+    return file.Commit();
+}
+
+BOOL ReadWholeFile(LPCSTR lpszPath, std::string& data)
+{
+    data.clear();
+    HANDLE hFile = ::CreateFileA(lpszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, NULL);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return FALSE;
+    BOOL bOk = TRUE;
+    char buf[65536];
+    for (;;) {
+        DWORD nRead = 0;
+        if (!::ReadFile(hFile, buf, sizeof(buf), &nRead, NULL)) {
+            bOk = FALSE;
+            break;
+        }
+        if (nRead == 0)
+            break;
+        data.append(buf, nRead);
+    }
+    ::CloseHandle(hFile);
+    return bOk;
+}
+
+// ===========================================================================
+// TextFile
+
+TextFile::TextFile()
+    : m_hFile(INVALID_HANDLE_VALUE), m_nChunkLength(0), m_bReadError(FALSE), m_bWriting(FALSE), m_dwError(0)
+{
+    memset(&m_attributes, 0, sizeof(m_attributes));
+}
+
+TextFile::~TextFile()
+{
+    if (m_bWriting)
+        Abort();
+    Close();
+}
+
+BOOL TextFile::Open(LPCSTR lpszPath)
+{
+    if (m_bWriting)
+        Abort();
+    Close();
+    m_nChunkLength = 0;
+    m_bReadError = FALSE;
+    memset(&m_attributes, 0, sizeof(m_attributes));
+    if (lpszPath == NULL) {
+        m_dwError = ERROR_INVALID_NAME;
+        return FALSE;
+    }
+    m_hFile = ::CreateFileA(lpszPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (m_hFile == INVALID_HANDLE_VALUE) {
+        m_dwError = ::GetLastError();
+        return FALSE;
+    }
+    if (!::GetFileAttributesExA(lpszPath, GetFileExInfoStandard, &m_attributes)) {
+        // Fall back to the open handle for the size.
+        LARGE_INTEGER size;
+        if (::GetFileSizeEx(m_hFile, &size)) {
+            m_attributes.nFileSizeLow = size.LowPart;
+            m_attributes.nFileSizeHigh = (DWORD)size.HighPart;
+        }
+    }
+    return TRUE;
+}
+
+int TextFile::ReadChunk(char* pBuffer, int nLimit, int nEncoding)
+{
+    m_nChunkLength = 0;
+    m_bReadError = FALSE;
+    if (m_hFile == INVALID_HANDLE_VALUE || m_bWriting || pBuffer == NULL || nLimit <= 0)
+        return 0;
+    const bool bUtf16 = IsUtf16Encoding(nEncoding);
+    int nWant = nLimit;
+    if (bUtf16 && nWant > 1)
+        nWant &= ~1;  // whole 16-bit units
+
+    LARGE_INTEGER zero, start;
+    zero.QuadPart = 0;
+    if (!::SetFilePointerEx(m_hFile, zero, &start, FILE_CURRENT)) {
+        m_dwError = ::GetLastError();
+        m_bReadError = TRUE;
+        return 0;
+    }
+    DWORD nTotal = 0;
+    while (nTotal < (DWORD)nWant) {
+        DWORD nRead = 0;
+        if (!::ReadFile(m_hFile, pBuffer + nTotal, (DWORD)nWant - nTotal, &nRead, NULL)) {
+            m_dwError = ::GetLastError();
+            m_bReadError = TRUE;
+            pBuffer[nTotal] = '\0';
+            return 0;
+        }
+        if (nRead == 0)
+            break;
+        nTotal += nRead;
+    }
+    if (nTotal == 0) {
+        pBuffer[0] = '\0';
+        return 0;
+    }
+
+    int nChunk = (int)nTotal;
+    if (nTotal == (DWORD)nWant) {
+        // More may follow: end the chunk before the last line break or blank,
+        // which then starts the next chunk. Without one the read is taken
+        // whole.
+        const BYTE* p = reinterpret_cast<const BYTE*>(pBuffer);
+        if (!bUtf16) {
+            for (int i = nChunk - 1; i >= 1; --i) {
+                if (p[i] == '\n' || p[i] == '\r' || p[i] == ' ') {
+                    nChunk = i;
+                    break;
+                }
+            }
+        } else {
+            const bool bLittle = nEncoding == ENC_UTF16LE;
+            for (int i = ((int)nTotal - 2) & ~1; i >= 2; i -= 2) {
+                unsigned unit = bLittle ? (p[i] | (p[i + 1] << 8)) : ((p[i] << 8) | p[i + 1]);
+                if (unit == '\n' || unit == '\r' || unit == ' ') {
+                    nChunk = i;
+                    break;
+                }
+            }
+        }
+        if (nChunk < (int)nTotal) {
+            LARGE_INTEGER next;
+            next.QuadPart = start.QuadPart + nChunk;
+            if (!::SetFilePointerEx(m_hFile, next, NULL, FILE_BEGIN)) {
+                m_dwError = ::GetLastError();
+                m_bReadError = TRUE;
+                return 0;
+            }
+        }
+    }
+    pBuffer[nChunk] = '\0';
+    m_nChunkLength = nChunk;
+    return 1;
+}
+
+void TextFile::Close()
+{
+    if (m_bWriting) {
+        Abort();
+        return;
+    }
+    if (m_hFile != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(m_hFile);
+        m_hFile = INVALID_HANDLE_VALUE;
+    }
+}
+
+BOOL TextFile::Create(LPCSTR lpszPath)
+{
+    if (m_bWriting)
+        Abort();
+    Close();
+    m_strTarget.Empty();
+    m_strTemp.Empty();
+    if (lpszPath == NULL || *lpszPath == '\0') {
+        m_dwError = ERROR_INVALID_NAME;
+        return FALSE;
+    }
+    DWORD dwAttrs = ::GetFileAttributesA(lpszPath);
+    if (dwAttrs != INVALID_FILE_ATTRIBUTES && (dwAttrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+        m_dwError = ERROR_ACCESS_DENIED;
+        return FALSE;
+    }
+    CString temp = CreateTempFileBeside(lpszPath);
+    if (temp.IsEmpty()) {
+        m_dwError = ::GetLastError();
+        return FALSE;
+    }
+    m_hFile = ::CreateFileA(temp, GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (m_hFile == INVALID_HANDLE_VALUE) {
+        m_dwError = ::GetLastError();
+        ::DeleteFileA(temp);
+        return FALSE;
+    }
+    m_strTarget = lpszPath;
+    m_strTemp = temp;
+    m_bWriting = TRUE;
+    return TRUE;
+}
+
+BOOL TextFile::Commit()
+{
+    if (!m_bWriting) {
+        m_dwError = ERROR_INVALID_HANDLE;
+        return FALSE;
+    }
+    m_bWriting = FALSE;
+    BOOL bClosed = ::CloseHandle(m_hFile);
+    m_hFile = INVALID_HANDLE_VALUE;
+    if (!bClosed) {
+        m_dwError = ::GetLastError();
+        ::DeleteFileA(m_strTemp);
+        return FALSE;
+    }
+    if (!ReplaceFileWithTemp(m_strTemp, m_strTarget)) {
+        m_dwError = ::GetLastError();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void TextFile::Abort()
+{
+    if (!m_bWriting)
+        return;
+    m_bWriting = FALSE;
+    if (m_hFile != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(m_hFile);
+        m_hFile = INVALID_HANDLE_VALUE;
+    }
+    ::DeleteFileA(m_strTemp);
+}
+
+// ===========================================================================
+// ReadConverter
+
+ReadConverter::ReadConverter(int nEncoding, int nMarkLength)
+    : m_nEncoding(nEncoding), m_nSkipLeft(nMarkLength > 0 ? nMarkLength : 0), m_pOutput(""), m_pBuffer(NULL),
+      m_nCapacity(0), m_nPendingByte(-1), m_nPendingHigh(-1), m_nDropped(0)
+{
+    if (m_nEncoding != ENC_UTF8 && !IsUtf16Encoding(m_nEncoding))
+        m_nSkipLeft = 0;  // ANSI and raw encodings keep every byte
+}
+
+ReadConverter::~ReadConverter()
+{
+    free(m_pBuffer);
+}
+
+void ReadConverter::Reserve(size_t nBytes)
+{
+    if (nBytes <= m_nCapacity)
+        return;
+    char* p = static_cast<char*>(realloc(m_pBuffer, nBytes));
+    if (p == NULL)
+        AfxThrowMemoryException();
+    m_pBuffer = p;
+    m_nCapacity = nBytes;
+}
+
+int ReadConverter::Convert(const char* pChunk, int nLength)
+{
+    if (pChunk == NULL || nLength < 0)
+        nLength = 0;
+    if (m_nEncoding != ENC_UTF8 && !IsUtf16Encoding(m_nEncoding)) {
+        m_pOutput = pChunk ? pChunk : "";
+        return nLength;
+    }
+    int nSkip = std::min(m_nSkipLeft, nLength);
+    m_nSkipLeft -= nSkip;
+    if (m_nEncoding == ENC_UTF8) {
+        m_pOutput = pChunk ? pChunk + nSkip : "";
+        return nLength - nSkip;
+    }
+    return ConvertUtf16(reinterpret_cast<const BYTE*>(pChunk) + nSkip, nLength - nSkip, false);
+}
+
+int ReadConverter::Finish()
+{
+    if (!IsUtf16Encoding(m_nEncoding)) {
+        m_pOutput = "";
+        return 0;
+    }
+    return ConvertUtf16(NULL, 0, true);
+}
+
+namespace {
+
+inline void PutUtf8(unsigned cp, char*& out)
+{
+    if (cp < 0x80) {
+        *out++ = (char)cp;
+    } else if (cp < 0x800) {
+        *out++ = (char)(0xC0 | (cp >> 6));
+        *out++ = (char)(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        *out++ = (char)(0xE0 | (cp >> 12));
+        *out++ = (char)(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = (char)(0x80 | (cp & 0x3F));
+    } else {
+        *out++ = (char)(0xF0 | (cp >> 18));
+        *out++ = (char)(0x80 | ((cp >> 12) & 0x3F));
+        *out++ = (char)(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = (char)(0x80 | (cp & 0x3F));
+    }
+}
+
+} // namespace
+
+int ReadConverter::ConvertUtf16(const BYTE* p, int n, bool bFinal)
+{
+    // Each 16-bit unit gives at most three bytes; a pair four for two units;
+    // a carried byte and surrogate add a little.
+    Reserve((size_t)n + (size_t)n / 2 + 16);
+    char* out = m_pBuffer;
+    const bool bLittle = m_nEncoding == ENC_UTF16LE;
+    int i = 0;
+    for (;;) {
+        unsigned b0, b1;
+        if (m_nPendingByte >= 0) {
+            if (i >= n)
+                break;
+            b0 = (unsigned)m_nPendingByte;
+            b1 = p[i++];
+            m_nPendingByte = -1;
+        } else if (i + 1 < n) {
+            b0 = p[i];
+            b1 = p[i + 1];
+            i += 2;
+        } else {
+            if (i < n)
+                m_nPendingByte = p[i++];
+            break;
+        }
+        unsigned unit = bLittle ? (b0 | (b1 << 8)) : ((b0 << 8) | b1);
+        if (m_nPendingHigh >= 0) {
+            if (unit >= 0xDC00 && unit <= 0xDFFF) {
+                unsigned cp = 0x10000 + (((unsigned)m_nPendingHigh - 0xD800) << 10) + (unit - 0xDC00);
+                m_nPendingHigh = -1;
+                PutUtf8(cp, out);
+                continue;
+            }
+            // A high half without its partner goes through alone.
+            PutUtf8((unsigned)m_nPendingHigh, out);
+            m_nPendingHigh = -1;
+        }
+        if (unit >= 0xD800 && unit <= 0xDBFF)
+            m_nPendingHigh = (int)unit;
+        else
+            PutUtf8(unit, out);
+    }
+    if (bFinal) {
+        if (m_nPendingHigh >= 0) {
+            PutUtf8((unsigned)m_nPendingHigh, out);
+            m_nPendingHigh = -1;
+        }
+        if (m_nPendingByte >= 0) {
+            ++m_nDropped;
+            m_nPendingByte = -1;
+        }
+    }
+    m_pOutput = m_pBuffer;
+    return (int)(out - m_pBuffer);
+}
+
+// ===========================================================================
+// WriteConverter
+
+WriteConverter::WriteConverter(int nEncoding, BOOL bWriteMark)
+    : m_nEncoding(nEncoding), m_hFile(INVALID_HANDLE_VALUE), m_pBuffer(NULL), m_nCapacity(0),
+      m_bWriteMark(bWriteMark), m_bMarkArmed(TRUE), m_nCarry(0)
+{
+}
+
+WriteConverter::~WriteConverter()
+{
+    Close();
+}
+
+void WriteConverter::Attach(HANDLE hFile)
+{
+    m_hFile = hFile;
+    m_bMarkArmed = TRUE;
+    m_nCarry = 0;
+}
+
+void WriteConverter::Close()
+{
+    free(m_pBuffer);
+    m_pBuffer = NULL;
+    m_nCapacity = 0;
+    m_hFile = INVALID_HANDLE_VALUE;
+    m_nCarry = 0;
+}
+
+BOOL WriteConverter::WriteRaw(const void* p, DWORD n)
+{
+    if (n == 0)
+        return TRUE;
+    DWORD nWritten = 0;
+    if (!::WriteFile(m_hFile, p, n, &nWritten, NULL))
+        return FALSE;
+    return nWritten == n;
+}
+
+BOOL WriteConverter::WriteMarkIfArmed()
+{
+    if (!m_bMarkArmed)
+        return TRUE;
+    m_bMarkArmed = FALSE;
+    if (!m_bWriteMark)
+        return TRUE;
+    switch (m_nEncoding) {
+    case ENC_UTF8: return WriteRaw(g_textFileMarks[0], 3);
+    case ENC_UTF16LE: return WriteRaw(g_textFileMarks[1], 2);
+    case ENC_UTF16BE: return WriteRaw(g_textFileMarks[2], 2);
+    default: return TRUE;
+    }
+}
+
+inline void WriteConverter::PutUnit(unsigned unit, BYTE*& out)
+{
+    if (m_nEncoding == ENC_UTF16BE) {
+        *out++ = (BYTE)(unit >> 8);
+        *out++ = (BYTE)unit;
+    } else {
+        *out++ = (BYTE)unit;
+        *out++ = (BYTE)(unit >> 8);
+    }
+}
+
+int WriteConverter::Write(const char* pBytes, int nLength)
+{
+    if (m_hFile == INVALID_HANDLE_VALUE || m_hFile == NULL)
+        return 0;
+    if (pBytes == NULL || nLength < 0)
+        nLength = 0;
+    if (!WriteMarkIfArmed())
+        return 0;
+    const int nDone = nLength > 0 ? nLength : 1;
+    if (!IsUtf16Encoding(m_nEncoding))
+        return WriteRaw(pBytes, (DWORD)nLength) ? nDone : 0;
+
+    // At most one unit per input byte (a pair for four bytes), plus the
+    // carried start of a sequence.
+    size_t nNeed = 2 * ((size_t)nLength + 4);
+    if (m_nCapacity < nNeed) {
+        BYTE* p = static_cast<BYTE*>(realloc(m_pBuffer, nNeed));
+        if (p == NULL)
+            return 0;
+        m_pBuffer = p;
+        m_nCapacity = nNeed;
+    }
+    BYTE* out = m_pBuffer;
+    const BYTE* in = reinterpret_cast<const BYTE*>(pBytes);
+    for (int i = 0; i < nLength; ++i) {
+        const BYTE b = in[i];
+        if (m_nCarry > 0) {
+            if ((b & 0xC0) == 0x80) {
+                m_carry[m_nCarry++] = b;
+                const BYTE lead = m_carry[0];
+                const int nSeq = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+                if (m_nCarry < nSeq)
+                    continue;
+                unsigned cp = lead & (nSeq == 4 ? 0x07 : nSeq == 3 ? 0x0F : 0x1F);
+                for (int k = 1; k < nSeq; ++k)
+                    cp = (cp << 6) | (m_carry[k] & 0x3F);
+                if (cp >= 0x10000 && cp <= 0x10FFFF) {
+                    cp -= 0x10000;
+                    PutUnit(0xD800 + (cp >> 10), out);
+                    PutUnit(0xDC00 + (cp & 0x3FF), out);
+                } else if (cp < 0x10000) {
+                    // Three-byte forms of surrogate halves come back as the
+                    // same halves, so malformed UTF-16 survives unchanged.
+                    PutUnit(cp, out);
+                } else {
+                    for (int k = 0; k < nSeq; ++k)
+                        PutUnit(m_carry[k], out);
+                }
+                m_nCarry = 0;
+                continue;
+            }
+            // A broken sequence: its bytes are units by themselves.
+            for (int k = 0; k < m_nCarry; ++k)
+                PutUnit(m_carry[k], out);
+            m_nCarry = 0;
+        }
+        if (b >= 0xC0 && b < 0xF8) {
+            m_carry[0] = b;
+            m_nCarry = 1;
+        } else {
+            // ASCII, and stray bytes (continuations, F8-FF) as units by themselves.
+            PutUnit(b, out);
+        }
+    }
+    if (!WriteRaw(m_pBuffer, (DWORD)(out - m_pBuffer)))
+        return 0;
+    return nDone;
+}
+
+BOOL WriteConverter::Finish()
+{
+    if (m_hFile == INVALID_HANDLE_VALUE || m_hFile == NULL)
+        return FALSE;
+    if (!WriteMarkIfArmed())
+        return FALSE;
+    if (m_nCarry == 0)
+        return TRUE;
+    BYTE units[8];
+    BYTE* out = units;
+    for (int k = 0; k < m_nCarry; ++k)
+        PutUnit(m_carry[k], out);
+    m_nCarry = 0;
+    return WriteRaw(units, (DWORD)(out - units));
+}
+
+// ===========================================================================
+// Whole texts
+
+TextIoResult ReadAllText(TextFile& file, int nEncoding, int nMarkLength, ITextSink& sink,
+                         const std::function<void(ULONGLONG)>& pfnProgress, int nPieceLimit)
+{
+    if (file.GetHandle() == INVALID_HANDLE_VALUE)
+        return TEXTIO_OPEN_FAILED;
+    if (nPieceLimit < 2)
+        nPieceLimit = 2;
+    std::vector<char> buffer((size_t)nPieceLimit + 1);
+    ReadConverter converter(nEncoding, nMarkLength);
+    ULONGLONG nTotal = 0;
+    while (file.ReadChunk(buffer.data(), nPieceLimit, nEncoding)) {
+        const int nChunk = file.GetChunkLength();
+        nTotal += (ULONGLONG)nChunk;
+        const int nOut = converter.Convert(buffer.data(), nChunk);
+        if (nOut > 0 && !sink.AppendText(converter.GetOutput(), nOut))
+            return TEXTIO_SINK_FAILED;
+        if (pfnProgress)
+            pfnProgress(nTotal);
+    }
+    if (file.HasReadError())
+        return TEXTIO_READ_FAILED;
+    const int nOut = converter.Finish();
+    if (nOut > 0 && !sink.AppendText(converter.GetOutput(), nOut))
+        return TEXTIO_SINK_FAILED;
+    return converter.GetDroppedBytes() ? TEXTIO_LOSSY : TEXTIO_OK;
+}
+
+TextIoResult SaveText(TextFile& file, LPCSTR lpszPath, int nEncoding, BOOL bWriteMark, ITextSource& source,
+                      int nPieceLimit)
+{
+    if (!file.Create(lpszPath))
+        return TEXTIO_OPEN_FAILED;
+    if (nPieceLimit < 4)
+        nPieceLimit = 4;
+    WriteConverter writer(nEncoding, bWriteMark);
+    writer.Attach(file.GetHandle());
+    std::vector<char> buffer((size_t)nPieceLimit + 2);
+    const LONG_PTR nLength = source.GetLength();
+    LONG_PTR p = 0;
+    bool bFailed = false;
+    while (p < nLength) {
+        LONG_PTR nEnd = p + std::min<LONG_PTR>(nPieceLimit, nLength - p);
+        bool bCutInLine = false;
+        if (nEnd < nLength) {
+            const LONG_PTR nLine = source.LineFromPosition(nEnd);
+            if (nEnd < source.GetLineEndPosition(nLine)) {
+                // Inside a line: end at the end of the line before, when
+                // that still moves forward; a longer line is cut.
+                const LONG_PTR nPrevEnd = nLine > 0 ? source.GetLineEndPosition(nLine - 1) : -1;
+                if (nPrevEnd > p)
+                    nEnd = nPrevEnd;
+                else
+                    bCutInLine = true;
+            }
+        }
+        // A cut inside a line also fetches the byte after the cut, to see
+        // whether the cut splits a UTF-8 character.
+        source.GetTextRange(p, bCutInLine ? nEnd + 1 : nEnd, buffer.data());
+        if (bCutInLine) {
+            // Move the cut back to the start of the character it splits.
+            LONG_PTR nCut = nEnd;
+            while (nCut > p + 1 && nEnd - nCut < 3 && ((BYTE)buffer[(size_t)(nCut - p)] & 0xC0) == 0x80)
+                --nCut;
+            if (((BYTE)buffer[(size_t)(nCut - p)] & 0xC0) != 0x80)
+                nEnd = nCut;
+        }
+        if (!writer.Write(buffer.data(), (int)(nEnd - p))) {
+            bFailed = true;
+            break;
+        }
+        p = nEnd;
+    }
+    if (!bFailed && !writer.Finish())
+        bFailed = true;
+    writer.Close();
+    if (bFailed) {
+        file.Abort();
+        return TEXTIO_WRITE_FAILED;
+    }
+    if (!file.Commit())
+        return TEXTIO_REPLACE_FAILED;
+    return TEXTIO_OK;
+}
+
+// ===========================================================================
+// CMemoryText
+
+void CMemoryText::IndexLines()
+{
+    m_lineStarts.clear();
+    m_lineStarts.push_back(0);
+    const size_t n = m_text.size();
+    for (size_t i = 0; i < n; ++i) {
+        const char c = m_text[i];
+        if (c == '\r') {
+            if (i + 1 < n && m_text[i + 1] == '\n')
+                ++i;
+            m_lineStarts.push_back((LONG_PTR)i + 1);
+        } else if (c == '\n') {
+            m_lineStarts.push_back((LONG_PTR)i + 1);
+        }
+    }
+}
+
+bool CMemoryText::AppendText(const char* pText, int nLength)
+{
+    if (pText && nLength > 0)
+        m_text.append(pText, (size_t)nLength);
+    m_lineStarts.clear();
+    return true;
+}
+
+LONG_PTR CMemoryText::LineFromPosition(LONG_PTR nPos)
+{
+    if (m_lineStarts.empty())
+        IndexLines();
+    auto it = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), nPos);
+    return (LONG_PTR)(it - m_lineStarts.begin()) - 1;
+}
+
+LONG_PTR CMemoryText::GetLineEndPosition(LONG_PTR nLine)
+{
+    if (m_lineStarts.empty())
+        IndexLines();
+    if (nLine < 0)
+        return 0;
+    if (nLine + 1 >= (LONG_PTR)m_lineStarts.size())
+        return (LONG_PTR)m_text.size();
+    LONG_PTR nEnd = m_lineStarts[(size_t)nLine + 1];
+    // Step back over the line break (CR LF, CR or LF).
+    if (nEnd > 0 && m_text[(size_t)nEnd - 1] == '\n') {
+        --nEnd;
+        if (nEnd > m_lineStarts[(size_t)nLine] && m_text[(size_t)nEnd - 1] == '\r')
+            --nEnd;
+    } else if (nEnd > 0 && m_text[(size_t)nEnd - 1] == '\r') {
+        --nEnd;
+    }
+    return nEnd;
+}
+
+void CMemoryText::GetTextRange(LONG_PTR nStart, LONG_PTR nEnd, char* pBuffer)
+{
+    nStart = std::max<LONG_PTR>(0, std::min<LONG_PTR>(nStart, (LONG_PTR)m_text.size()));
+    nEnd = std::max<LONG_PTR>(nStart, std::min<LONG_PTR>(nEnd, (LONG_PTR)m_text.size()));
+    memcpy(pBuffer, m_text.data() + nStart, (size_t)(nEnd - nStart));
+    pBuffer[nEnd - nStart] = '\0';
+}

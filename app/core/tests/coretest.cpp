@@ -1,0 +1,158 @@
+// coretest.cpp - support for the core's tests.
+#include "coretest.h"
+#include "apphelpers.h"
+
+#include <vector>
+
+namespace coretest {
+
+namespace {
+CWinApp g_testApp("Quillmate");
+std::string g_maker;
+std::string g_dataRoot;
+
+std::string UniqueName(const char* prefix)
+{
+    static LONG s_counter = 0;
+    char buf[128];
+    wsprintfA(buf, "%s-%lu-%lu-%ld", prefix, GetCurrentProcessId(), GetTickCount(), InterlockedIncrement(&s_counter));
+    return buf;
+}
+} // namespace
+
+TempFolder::TempFolder()
+{
+    char szTemp[MAX_PATH];
+    GetTempPathA(MAX_PATH, szTemp);
+    std::string base(szTemp);
+    if (!base.empty() && base.back() == '\\')
+        base.pop_back();
+    m_path = base + "\\" + UniqueName("qmcore");
+    CreateDirectoryA(m_path.c_str(), NULL);
+}
+
+TempFolder::~TempFolder()
+{
+    DeleteTree(m_path);
+}
+
+void DeleteTree(const std::string& path)
+{
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = fd.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string child = path + "\\" + name;
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                DeleteTree(child);
+            else
+                DeleteFileA(child.c_str());
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+std::string ReadBytes(const std::string& path)
+{
+    std::string data;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0,
+                           NULL);
+    if (h == INVALID_HANDLE_VALUE)
+        return data;
+    char buf[65536];
+    DWORD n = 0;
+    while (ReadFile(h, buf, sizeof(buf), &n, NULL) && n > 0)
+        data.append(buf, n);
+    CloseHandle(h);
+    return data;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
+    DWORD n = 0;
+    if (!bytes.empty())
+        WriteFile(h, bytes.data(), (DWORD)bytes.size(), &n, NULL);
+    CloseHandle(h);
+    ASSERT_EQ(n, bytes.size());
+}
+
+bool FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+const std::string& ProfileEnvironment::Maker()
+{
+    return g_maker;
+}
+
+const std::string& ProfileEnvironment::DataRoot()
+{
+    return g_dataRoot;
+}
+
+void ProfileEnvironment::SetUp()
+{
+    g_maker = UniqueName("QuillmateTest");
+    g_testApp.SetRegistryKey(g_maker.c_str());
+    char szTemp[MAX_PATH];
+    GetTempPathA(MAX_PATH, szTemp);
+    g_dataRoot = std::string(szTemp) + UniqueName("qmdata");
+    CreateDirectoryA(g_dataRoot.c_str(), NULL);
+    SetLocalAppDataOverride(g_dataRoot.c_str());
+}
+
+void ProfileEnvironment::TearDown()
+{
+    std::string key = "Software\\" + g_maker;
+    RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
+    SetLocalAppDataOverride(NULL);
+    DeleteTree(g_dataRoot);
+}
+
+void ClearProfile()
+{
+    HKEY hApp = g_testApp.GetAppRegistryKey();
+    ASSERT_NE(hApp, (HKEY)NULL);
+    RegDeleteTreeA(hApp, NULL);
+    RegCloseKey(hApp);
+}
+
+MessageBoxRecorder::MessageBoxRecorder(int nAnswer) : m_nAnswer(nAnswer)
+{
+    m_pfnOld = fx::SetMessageBoxHook(&MessageBoxRecorder::Hook, this);
+}
+
+MessageBoxRecorder::~MessageBoxRecorder()
+{
+    fx::SetMessageBoxHook(m_pfnOld, NULL);
+}
+
+int MessageBoxRecorder::Hook(LPCSTR lpszText, UINT, UINT, void* pContext)
+{
+    MessageBoxRecorder* self = static_cast<MessageBoxRecorder*>(pContext);
+    self->m_texts.push_back(lpszText ? lpszText : "");
+    return self->m_nAnswer;
+}
+
+std::string FixturePath(const std::string& relative)
+{
+    std::string path = std::string(QM_SOURCE_DIR) + "/app/core/tests/fixtures/" + relative;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+// Every test program of the core runs with the private profile.
+static ::testing::Environment* const g_environment =
+    ::testing::AddGlobalTestEnvironment(new ProfileEnvironment);
+
+} // namespace coretest
