@@ -34,6 +34,12 @@ mkdir -p "$WINEPREFIX"
 setsid -w wineserver -p </dev/null >/dev/null 2>&1
 if [ $first -eq 1 ]; then echo "session: preparing the Wine prefix $WINEPREFIX"; fi
 setsid wine wineboot -i </dev/null >/dev/null 2>&1
+# Wine's own fonts (Tahoma, Marlett, MS Sans Serif ...) from the fonts-wine
+# package: this Wine build does not find them in its data folder by itself.
+fontdir="$WINEPREFIX/drive_c/windows/Fonts"
+if [ -d /usr/share/wine/fonts ] && [ -d "$fontdir" ] && [ ! -f "$fontdir/tahoma.ttf" ]; then
+  cp -n /usr/share/wine/fonts/*.ttf "$fontdir/" 2>/dev/null || true
+fi
 if [ $first -eq 1 ] || [ ! -f "$WINEPREFIX/.qm-configured" ]; then
   # No window manager runs on the test display: let Wine draw the frames itself.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1 &&
