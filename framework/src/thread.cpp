@@ -298,18 +298,13 @@ BOOL CWinThread::PostThreadMessage(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 BOOL CWinThread::InitInstance() { return FALSE; }
-int CWinThread::Run() { return ExitInstance(); }
-int CWinThread::ExitInstance() { return 0; }
+// Run, ExitInstance and the rest of the message loop are in the window half
+// (framework/ui/src/uiapp.cpp).
 
 void CWinThread::Delete()
 {
     if (m_bAutoDelete)
         delete this;
-}
-
-HWND CWinThread::GetMainWndHandle() const
-{
-    return NULL;
 }
 
 CWinThread* AFXAPI AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority, UINT nStackSize,

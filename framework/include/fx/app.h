@@ -58,6 +58,30 @@ public:
     // Shows a message box for AfxMessageBox; see there.
     virtual int DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT nIDPrompt);
 
+    // --- start-up and the message loop (the window half) -------------------
+    // Once per program, before InitInstance (AfxWinMain).
+    virtual BOOL InitApplication();
+    // The message loop; a program that made no main window ends at once.
+    int Run() override;
+    // Ends OLE when AfxOleInit started it (the data the program put on the
+    // clipboard is kept there); the code of the loop's WM_QUIT.
+    int ExitInstance() override;
+    // The hourglass: 1 shows it (counted), -1 takes one back (the previous
+    // cursor returns at zero), 0 shows it again when the count is above zero.
+    virtual void DoWaitCursor(int nCode);
+    // Disables (FALSE) or enables again the main window around a modal
+    // state that is not a dialog (counted).
+    virtual void EnableModeless(BOOL bEnable);
+    // ID_APP_EXIT: closes the main window (which ends the loop).
+    afx_msg void OnAppExit();
+
+    HCURSOR LoadCursor(LPCSTR lpszResourceName) const;
+    HCURSOR LoadCursor(UINT nIDResource) const;
+    HCURSOR LoadStandardCursor(LPCSTR lpszCursorName) const;
+    HICON LoadIcon(LPCSTR lpszResourceName) const;
+    HICON LoadIcon(UINT nIDResource) const;
+    HICON LoadStandardIcon(LPCSTR lpszIconName) const;
+
     HINSTANCE m_hInstance;
     LPSTR m_lpCmdLine;
     int m_nCmdShow;
@@ -74,6 +98,11 @@ LPCSTR AFXAPI AfxGetAppName();
 // Records the start-up arguments in the application object and sets its
 // handles and names.
 BOOL AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
+
+// The program's start: AfxWinInit, InitApplication and InitInstance of the
+// one application object, then its Run; the result is the exit code. The
+// framework's WinMain calls it; a program with its own WinMain may too.
+int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
 
 // Shows a message box owned by the application's main window with the
 // application name as caption; when no icon is asked for, MB_OK and

@@ -17,4 +17,5 @@
 #include "fx/thread.h"
 #include "fx/app.h"
 
-// The window half of the framework adds its headers below.
+// The window half: windows, message maps, GDI, dialogs, controls.
+#include "fx/ui.h"

@@ -11,6 +11,7 @@
 #include "fx/cmdtarget.h"
 
 class CWnd;
+class CException;
 
 typedef UINT(AFX_CDECL* AFX_THREADPROC)(LPVOID);
 
@@ -143,13 +144,45 @@ public:
     // The thread object's own work when no thread function is given:
     // InitInstance, then Run when it succeeded, else ExitInstance.
     virtual BOOL InitInstance();
+    // The message loop of a user-interface thread: messages are
+    // pre-translated (PreTranslateMessage) and dispatched; while the queue
+    // is empty OnIdle runs with a growing count until it answers FALSE, and
+    // starts again after a message that IsIdleMessage accepts. WM_QUIT ends
+    // the loop with ExitInstance.
     virtual int Run();
+    // The code of the WM_QUIT that ended the loop (0 when there was none).
     virtual int ExitInstance();
     // Deletes the object when m_bAutoDelete is set.
     virtual void Delete();
 
     // The window that owns this thread's message boxes (NULL: none).
     virtual HWND GetMainWndHandle() const;
+
+    // --- the message loop (the window half of the framework) -------------
+    // A message posted to the thread (no window) goes to the thread's own
+    // map (ON_THREAD_MESSAGE); a window's message is offered to the windows
+    // from its own up to the main window (CWnd::WalkPreTranslateTree), then,
+    // for windows outside the main window, to the main window. TRUE when the
+    // message was taken (it is not dispatched).
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Fetches, pre-translates and dispatches one message; FALSE on WM_QUIT.
+    virtual BOOL PumpMessage();
+    // Idle work; lCount counts the calls since the queue went empty. Count 0
+    // updates the command states of the main window (WM_IDLEUPDATECMDUI to
+    // it and its descendants), count 1 frees the temporary handle-map
+    // objects. TRUE while more idle calls are wanted.
+    virtual BOOL OnIdle(LONG lCount);
+    // FALSE for messages that must not restart idle processing (a mouse move
+    // that did not move, WM_PAINT, the caret timer).
+    virtual BOOL IsIdleMessage(MSG* pMsg);
+    // m_pActiveWnd when set, else m_pMainWnd.
+    virtual CWnd* GetMainWnd();
+    // What a window procedure answers when a handler threw: -1 for
+    // WM_CREATE, the exception is reported (except CUserException).
+    virtual LRESULT ProcessWndProcException(CException* e, const MSG* pMsg);
+    // Calls the ON_THREAD_MESSAGE handler of a thread message; TRUE when
+    // there is one.
+    BOOL DispatchThreadMessageEx(MSG* pMsg);
 
     HANDLE m_hThread;
     DWORD m_nThreadID;
