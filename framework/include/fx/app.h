@@ -15,6 +15,7 @@
 #include "fx/core.h"
 #include "fx/string.h"
 #include "fx/thread.h"
+#include "fx/winapp_docview.h"
 
 // String resource with the application's title.
 #ifndef AFX_IDS_APP_TITLE
@@ -90,6 +91,8 @@ public:
     LPCSTR m_pszHelpFilePath;
     LPCSTR m_pszProfileName;
     LPCSTR m_pszRegistryKey;
+
+    FX_WINAPP_DOCVIEW_MEMBERS
 };
 
 CWinApp* AFXAPI AfxGetApp();

@@ -19,3 +19,5 @@
 
 // The window half: windows, message maps, GDI, dialogs, controls.
 #include "fx/ui.h"
+// Frames, documents, views, splitters and printing.
+#include "fx/docview.h"

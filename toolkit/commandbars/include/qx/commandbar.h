@@ -1,0 +1,186 @@
+// qx/commandbar.h - the window shared by toolbars, the menu bar and popup
+// menus: it owns its control collection, hands mouse events to the control
+// under the pointer, refreshes the controls' states through the site frame's
+// command routing at idle time and draws them.
+#pragma once
+
+#include <qx/controls.h>
+#include <qx/hooks.h>
+#include <qx/paintmanager.h>
+
+// Pending work of a bar, carried out at idle time.
+enum QXPBarPending {
+    qxpPendingLayout = 1,
+    qxpPendingRedraw = 2,
+};
+
+// The bar is also the paint manager's view of it (CQXPBarView).
+class CQXPCommandBar : public CWnd, public CQXPBarView {
+    DECLARE_DYNCREATE(CQXPCommandBar)
+public:
+    CQXPCommandBar();
+    ~CQXPCommandBar() override;
+
+    // --- identity --------------------------------------------------------------
+    int GetType() const override { return m_barType; }
+    int GetPosition() const override { return m_barPosition; }
+    void SetPosition(int nPosition) { m_barPosition = nPosition; }
+    UINT GetBarID() const { return m_nBarID; }
+    void SetBarID(UINT nID) { m_nBarID = nID; }
+    CString GetTitle() const override { return m_strTitle; }
+    HWND GetBarHwnd() const override { return m_hWnd; }
+    void SetTitle(const CString& strTitle);
+    DWORD GetFlags() const { return m_dwFlags; }
+    void SetFlags(DWORD dwAdd, DWORD dwRemove = 0);
+    BOOL IsVisible() const { return m_bVisible; }
+    HWND GetDockBarHwnd() const override;
+    BOOL GetOpenerRect(CRect* pRect) const override;
+    // The paint manager of the bar (the process-wide one).
+    CQXPThemePainter* GetPaintManager() const;
+    virtual void SetVisible(BOOL bVisible);
+    BOOL IsVerticalPosition() const { return m_barPosition == qxpBarLeft || m_barPosition == qxpBarRight; }
+
+    // --- controls ------------------------------------------------------------------
+    CQXPControls* GetControls() const { return m_pControls; }
+    int GetControlCount() const override { return m_pControls->GetCount(); }
+    CQXPControlView* GetControlAt(int nIndex) const override { return m_pControls->GetAt(nIndex); }
+    CQXPControl* GetControl(int nIndex) const { return m_pControls->GetAt(nIndex); }
+    // Empties the bar first when bRemove; converts the menu into controls.
+    virtual BOOL LoadMenu(CMenu* pMenu, BOOL bRemove = TRUE);
+
+    // --- links -----------------------------------------------------------------------
+    CQXPCommandBars* GetCommandBars() const { return m_pCommandBars; }
+    void SetCommandBars(CQXPCommandBars* pCommandBars);
+    // The window that receives the commands (the manager's site frame, else
+    // the owner set with SetOwnerSite, else the parent window).
+    CWnd* GetOwnerSite() const;
+    void SetOwnerSite(CWnd* pSite) { m_hWndSite = pSite->GetSafeHwnd(); }
+    // The first bar of a chain of popups (this bar when it is no popup).
+    virtual CQXPCommandBar* GetRootParent() { return this; }
+
+    // --- sizes -----------------------------------------------------------------------
+    CSize GetButtonSize() const override;
+    CSize GetIconSize() const override;
+    void SetButtonSize(CSize sz) { m_szButtons = sz; }
+    void SetIconSize(CSize sz) { m_szIcons = sz; }
+    // The icon size; with bLarge the large one (its own, else the manager's,
+    // else twice the normal size).
+    void GetButtonSize(CSize* pSize, BOOL bLarge) const;
+    CSize GetLargeIconSize() const override;
+    void SetLargeIconSize(CSize sz) { m_szLargeIcons = sz; }
+    // "ShowTextBelowIcons": 0, 1, or 2 for the manager's option.
+    BOOL IsTextBelowIcons() const override;
+    void SetShowTextBelowIcons(int nShow) { m_nShowTextBelowIcons = nShow; }
+    CSize m_szLargeIcons = CSize(0, 0);
+    int m_nShowTextBelowIcons = 2;
+    int GetDefaultButtonStyle() const { return m_buttonStyle; }
+    void SetDefaultButtonStyle(int nStyle) { m_buttonStyle = nStyle; }
+    CRect GetBorders() const { return m_rcBorders; }
+    void SetBorders(const CRect& rc) { m_rcBorders = rc; }
+
+    // --- selection and tracking ------------------------------------------------------
+    int GetSelectedIndex() const { return m_nSelected; }
+    CQXPControl* GetSelected() const { return m_pControls->GetAt(m_nSelected); }
+    // nHow: 0 none, 1 mouse, 2/3 keyboard. -1 clears the selection.
+    virtual BOOL SetSelected(int nSelected, int nHow = 1);
+    // Closes the open popup and opens the popup of the control at nPopuped
+    // (-1: none); FALSE when nothing changed.
+    virtual BOOL SetPopuped(int nPopuped);
+    int GetPopupedIndex() const { return m_nPopuped; }
+    virtual void OnControlSelected(int nSelected, CQXPControl* pControl);
+    void ResetSelection() { m_nSelected = -1; }
+    virtual BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE);
+    int IsTrackingMode() const { return m_bTracking; }
+    // A key while the bar tracks: 0 not handled (an older tracking bar may
+    // take it), 1 eaten, 2 passed on to the window.
+    virtual int ProcessHookKeyDown(UINT nKey);
+    // Keyboard actions: 0 next, 1 previous, 2 close popup, 3 open popup,
+    // 4 Esc, 5 Enter, 6 first, 7 last. 0 when nothing was done.
+    virtual int ProcessSpecialKey(int nAction);
+    // The mouse moved outside the bar while it tracks (client coordinates).
+    virtual void OnMouseMoveOutside(CPoint point);
+    // Above 0 while a modal popup runs on top of this one.
+    int m_nLockTracking = 0;
+
+    // A popup shown to return the chosen command writes it here (Execute
+    // then sends nothing). Cleared when the popup ends tracking, so the
+    // pointer never outlives the caller's variable.
+    int* m_pReturnCmd;
+    BOOL m_bRecursePopup;
+
+    // --- layout and drawing --------------------------------------------------------
+    void DelayLayout() { m_nPending |= qxpPendingLayout; }
+    void DelayRedraw() { m_nPending |= qxpPendingRedraw; }
+    int GetPending() const { return m_nPending; }
+    virtual void OnRecalcLayout();
+    // Invalidates a rectangle of the bar (the whole bar for NULL).
+    void Redraw(LPCRECT lpRect = NULL, BOOL bAnimate = TRUE);
+    // The bar's size for a length and mode (and, with commit, its layout).
+    virtual CSize CalcDynamicLayout(int nLength, DWORD dwMode);
+    // Draws the bar and its controls.
+    virtual void DrawCommandBar(CDC* pDC, CRect rcClip);
+    // The font the controls are measured and drawn with.
+    virtual CFont* GetControlFont();
+
+    // Refreshes the controls' states through the site's command routing and
+    // carries out pending layout and redraw.
+    virtual void OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    void UpdateControlsState(CWnd* pTarget, BOOL bDisableIfNoHandler);
+
+    // The bar window is about to be destroyed with its owner.
+    virtual void OnRemoved();
+
+    BOOL IsCustomizeMode() const;
+    BOOL IsCustomizable() const { return m_bCustomizable; }
+
+protected:
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    void PostNcDestroy() override {}
+    // The last reference deletes the bar; while one of its messages is
+    // being handled the delete waits until that handler has returned.
+    void OnFinalRelease() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    int m_nInWindowProc = 0;
+    CWindowHook* m_pKeyboardSink = NULL;
+    // The popup bar this one opened (keys go to the newest tracking bar).
+    CQXPCommandBar* GetOpenPopupBar() const;
+    BOOL m_bDeletePending = FALSE;
+
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnMouseLeave();
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg LRESULT OnIdleUpdateCmdUIMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnDestroy();
+    DECLARE_MESSAGE_MAP()
+
+public:
+    UINT m_nBarID;
+    CString m_strTitle;
+    int m_barType;
+    int m_barPosition;
+    DWORD m_dwFlags;
+    BOOL m_bVisible;
+    BOOL m_bCustomizable;
+    CQXPControls* m_pControls;  // one counted reference
+    CQXPCommandBars* m_pCommandBars;
+    HWND m_hWndSite;
+    CSize m_szButtons;
+    CSize m_szIcons;
+    int m_buttonStyle;
+    CRect m_rcBorders;
+    int m_nSelected;
+    int m_nPopuped;
+    int m_bTracking;
+    int m_nPending;
+    int m_nMRUWidth;
+    BOOL m_bMouseTracked;
+    int m_nLastStatusIndex;
+};
+
+// Registers a toolkit window class with DefWindowProc once per process.
+BOOL AFXAPI QxpRegisterWndClass(LPCSTR lpszClassName, UINT nClassStyle);

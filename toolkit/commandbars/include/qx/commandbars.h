@@ -1,0 +1,73 @@
+// qx/commandbars.h - the manager of one frame's command bars: it owns the
+// bars, the four dock bars and the actions, routes commands of floating bars
+// and closes open popups.
+#pragma once
+
+#include <qx/dockbar.h>
+#include <qx/menubar.h>
+#include <qx/toolbar.h>
+
+#include <vector>
+
+class CQXPCommandBars : public CCmdTarget {
+    DECLARE_DYNCREATE(CQXPCommandBars)
+public:
+    CQXPCommandBars();
+    ~CQXPCommandBars() override;
+
+    // Created through the runtime class, bound to the frame; NULL on failure.
+    static CQXPCommandBars* AFXAPI CreateCommandBars(CWnd* pFrame, CRuntimeClass* pClass = NULL);
+    // Binds the manager to its frame and creates the four dock bars.
+    BOOL SetSite(CWnd* pFrame);
+    CWnd* GetSite() const { return m_pFrame; }
+
+    // A new docked toolbar (NULL on failure).
+    CQXPToolBar* Add(LPCSTR lpszName, int nBarPosition, CRuntimeClass* pToolbarClass = NULL);
+    // The menu bar from a menu resource; it replaces an existing one.
+    CQXPMenuBar* SetMenu(LPCSTR lpszName, UINT nID);
+    CQXPMenuBar* GetMenuBar() const { return m_pMenuBar; }
+    int GetCount() const { return (int)m_arrBars.size(); }
+    CQXPToolBar* GetAt(int nIndex) const;
+    CQXPToolBar* GetToolBar(UINT nBarID) const;
+    // Removes and destroys a bar.
+    void Remove(CQXPToolBar* pToolBar);
+    CQXPDockBar* GetDockBar(int nPosition) const;
+
+    // Finds a control on any bar (recursively into popups).
+    CQXPControl* FindControl(int controlType, int nId, BOOL bVisible, BOOL bRecursive) const;
+
+    CQXPControlActions* GetActions() { return &m_actions; }
+    CQXPControlAction* FindAction(int nId) const { return m_actions.FindAction(nId); }
+
+    // A message of the site frame, before the frame's own handling; TRUE
+    // when it was taken. Colour and setting changes refresh the bars.
+    virtual BOOL OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // Refreshes every bar's controls (floating bars included).
+    void UpdateCommandBars();
+    // Lays the frame out again (the dock bars take their bands).
+    void RecalcFrameLayout(BOOL bDelay = FALSE);
+    // Ends the tracking of every bar and closes open popups.
+    void ClosePopups();
+    // Shows a popup menu at a screen point until it closes. With
+    // TPM_RETURNCMD the chosen command id is returned and not sent; without
+    // it the command goes to pWnd (the site when NULL) and the result is
+    // TRUE when an item was chosen.
+    int TrackPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pWnd = NULL);
+    // Notes a command as used (rarely-used menus).
+    void SetCommandUsed(int nId);
+    BOOL IsCommandUsed(int nId) const;
+
+    BOOL IsCustomizeMode() const { return m_bCustomizeMode; }
+    // Options every bar falls back to.
+    CSize m_szLargeIcons = CSize(0, 0);
+    BOOL m_bShowTextBelowIcons = FALSE;
+    void SetCustomizeMode(BOOL bMode) { m_bCustomizeMode = bMode; }
+
+    CWnd* m_pFrame;
+    CQXPDockBar* m_pDocks[4];
+    std::vector<CQXPToolBar*> m_arrBars;  // one reference each
+    CQXPMenuBar* m_pMenuBar;
+    CQXPControlActions m_actions;
+    std::vector<int> m_usedCommands;
+    BOOL m_bCustomizeMode;
+};

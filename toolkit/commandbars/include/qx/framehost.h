@@ -1,0 +1,28 @@
+// qx/framehost.h - the MDI frame base that gives a program's main frame its
+// command bars: it owns the manager and lets it see the frame's messages.
+#pragma once
+
+#include <qx/commandbars.h>
+
+#include <fx/mdi.h>
+
+class CQXPMDIFrameWnd : public CMDIFrameWnd {
+    DECLARE_DYNAMIC(CQXPMDIFrameWnd)
+public:
+    CQXPMDIFrameWnd();
+    ~CQXPMDIFrameWnd() override;
+
+    // Creates the manager from its runtime class and binds it to the frame;
+    // called from the frame's WM_CREATE handler. FALSE when it fails.
+    BOOL InitCommandBars(CRuntimeClass* pCommandBarsClass = NULL);
+    CQXPCommandBars* GetCommandBars() const { return m_pCommandBars; }
+
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
+protected:
+    afx_msg void OnDestroy();
+    DECLARE_MESSAGE_MAP()
+
+    CQXPCommandBars* m_pCommandBars;
+};

@@ -1,0 +1,746 @@
+// The command bar window: controls, selection, idle state update, mouse
+// routing and drawing.
+
+#include <qx/commandbars.h>
+#include <qx/popup.h>
+#include <qx/mousemanager.h>
+
+#include <algorithm>
+
+BOOL AFXAPI QxpRegisterWndClass(LPCSTR lpszClassName, UINT nClassStyle)
+{
+    HINSTANCE hInst = ::GetModuleHandleA(NULL);
+    WNDCLASSA wc;
+    if (::GetClassInfoA(hInst, lpszClassName, &wc))
+        return TRUE;
+    ZeroMemory(&wc, sizeof(wc));
+    wc.style = nClassStyle;
+    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.hInstance = hInst;
+    wc.hCursor = ::LoadCursor(NULL, IDC_ARROW);
+    wc.lpszClassName = lpszClassName;
+    return ::RegisterClassA(&wc) != 0;
+}
+
+namespace {
+
+// Hands the thread's key presses to a tracking bar.
+class CQXPBarKeyboardSink : public CWindowHook {
+public:
+    explicit CQXPBarKeyboardSink(CQXPCommandBar* pBar) : m_pBar(pBar) {}
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override
+    {
+        (void)hWnd;
+        (void)lParam;
+        (void)lResult;
+        if (nMessage != WM_KEYDOWN)
+            return kNotHandled;
+        return m_pBar->ProcessHookKeyDown((UINT)wParam);
+    }
+
+private:
+    CQXPCommandBar* m_pBar;
+};
+
+// Carries a handler's Enable/SetCheck/SetText to one control.
+class CQXPControlCmdUI : public CCmdUI {
+public:
+    explicit CQXPControlCmdUI(CQXPControl* pControl) : m_pControl(pControl) {}
+    void Enable(BOOL bOn = TRUE) override
+    {
+        m_bEnableChanged = TRUE;
+        m_pControl->SetEnabled(bOn ? TRUE : FALSE);
+    }
+    void SetCheck(int nCheck = 1) override { m_pControl->SetChecked(nCheck); }
+    void SetRadio(BOOL bOn = TRUE) override { m_pControl->SetChecked(bOn ? 1 : 0); }
+    void SetText(LPCSTR lpszText) override { m_pControl->SetCaption(CString(lpszText)); }
+
+private:
+    CQXPControl* m_pControl;
+};
+
+}  // namespace
+
+IMPLEMENT_DYNCREATE(CQXPCommandBar, CWnd)
+
+BEGIN_MESSAGE_MAP(CQXPCommandBar, CWnd)
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_MOUSEMOVE()
+    ON_WM_MOUSELEAVE()
+    ON_WM_TIMER()
+    ON_WM_DESTROY()
+    ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUIMsg)
+END_MESSAGE_MAP()
+
+CQXPCommandBar::CQXPCommandBar()
+    : m_pReturnCmd(NULL), m_bRecursePopup(FALSE), m_nBarID(0), m_barType(qxpBarTypeNormal), m_barPosition(qxpBarNone),
+      m_dwFlags(0), m_bVisible(TRUE), m_bCustomizable(TRUE), m_pControls(new CQXPControls), m_pCommandBars(NULL),
+      m_hWndSite(NULL), m_szButtons(0, 0), m_szIcons(0, 0), m_buttonStyle(0), m_rcBorders(2, 2, 2, 2),
+      m_nSelected(-1), m_nPopuped(-1), m_bTracking(FALSE), m_nPending(0), m_nMRUWidth(32767), m_bMouseTracked(FALSE),
+      m_nLastStatusIndex(-1)
+{
+    m_pControls->SetParent(this);
+}
+
+CQXPCommandBar::~CQXPCommandBar()
+{
+    if (m_bTracking)
+        ToolkitMouseManager::GetInstance()->RemoveTrackedBar(this);
+    if (m_pKeyboardSink) {
+        CKeyboardHook::Instance()->Uninstall(m_pKeyboardSink);
+        delete m_pKeyboardSink;
+        m_pKeyboardSink = NULL;
+    }
+    if (m_hWnd && ::IsWindow(m_hWnd))
+        DestroyWindow();
+    OnRemoved();
+    m_pControls->RemoveAll();
+    m_pControls->SetParent(NULL);
+    m_pControls->InternalRelease();
+    m_pControls = NULL;
+}
+
+void CQXPCommandBar::OnFinalRelease()
+{
+    if (m_nInWindowProc > 0) {
+        m_bDeletePending = TRUE;
+        return;
+    }
+    delete this;
+}
+
+LRESULT CQXPCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    m_nInWindowProc++;
+    LRESULT lResult = CWnd::WindowProc(message, wParam, lParam);
+    if (--m_nInWindowProc == 0 && m_bDeletePending)
+        delete this;
+    return lResult;
+}
+
+void CQXPCommandBar::OnRemoved()
+{
+    for (int i = 0; i < m_pControls->GetCount(); i++)
+        m_pControls->GetAt(i)->OnParentDestroying();
+}
+
+BOOL CQXPCommandBar::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    cs.style |= WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    return CWnd::PreCreateWindow(cs);
+}
+
+void CQXPCommandBar::SetTitle(const CString& strTitle)
+{
+    m_strTitle = strTitle;
+    if (m_hWnd && ::IsWindow(m_hWnd)) {
+        ::SetWindowTextA(m_hWnd, strTitle);
+        Redraw();
+    }
+}
+
+void CQXPCommandBar::SetFlags(DWORD dwAdd, DWORD dwRemove)
+{
+    DWORD dwNew = (m_dwFlags | dwAdd) & ~dwRemove;
+    if (dwNew == m_dwFlags)
+        return;
+    m_dwFlags = dwNew;
+    DelayLayout();
+}
+
+void CQXPCommandBar::SetVisible(BOOL bVisible)
+{
+    m_bVisible = bVisible;
+    if (m_hWnd && ::IsWindow(m_hWnd))
+        ::ShowWindow(m_hWnd, bVisible ? SW_SHOWNA : SW_HIDE);
+}
+
+void CQXPCommandBar::SetCommandBars(CQXPCommandBars* pCommandBars)
+{
+    m_pCommandBars = pCommandBars;
+    m_pControls->SetCommandBars(pCommandBars);
+}
+
+BOOL CQXPCommandBar::LoadMenu(CMenu* pMenu, BOOL bRemove)
+{
+    if (!pMenu || !::IsMenu(pMenu->GetSafeHmenu()))
+        return FALSE;
+    if (bRemove)
+        m_pControls->RemoveAll();
+    BOOL bResult = m_pControls->LoadMenu(pMenu);
+    DelayLayout();
+    return bResult;
+}
+
+CWnd* CQXPCommandBar::GetOwnerSite() const
+{
+    if (m_pCommandBars && m_pCommandBars->GetSite())
+        return m_pCommandBars->GetSite();
+    if (m_hWndSite && ::IsWindow(m_hWndSite)) {
+        CWnd* pSite = CWnd::FromHandlePermanent(m_hWndSite);
+        return pSite ? pSite : CWnd::FromHandle(m_hWndSite);
+    }
+    if (m_hWnd && ::IsWindow(m_hWnd)) {
+        HWND hParent = ::GetParent(m_hWnd);
+        if (hParent)
+            return CWnd::FromHandle(hParent);
+    }
+    return NULL;
+}
+
+CSize CQXPCommandBar::GetButtonSize() const
+{
+    if (m_szButtons.cx > 0)
+        return m_szButtons;
+    CSize szIcon = GetIconSize();
+    return CSize(szIcon.cx + 7, szIcon.cy + 6);
+}
+
+CSize CQXPCommandBar::GetIconSize() const
+{
+    if (m_szIcons.cx > 0)
+        return m_szIcons;
+    return CSize(16, 16);
+}
+
+void CQXPCommandBar::GetButtonSize(CSize* pSize, BOOL bLarge) const
+{
+    *pSize = bLarge ? GetLargeIconSize() : GetIconSize();
+}
+
+CSize CQXPCommandBar::GetLargeIconSize() const
+{
+    if (m_szLargeIcons.cx > 0)
+        return m_szLargeIcons;
+    if (m_pCommandBars && m_pCommandBars->m_szLargeIcons.cx > 0)
+        return m_pCommandBars->m_szLargeIcons;
+    CSize sz = GetIconSize();
+    return CSize(sz.cx * 2, sz.cy * 2);
+}
+
+BOOL CQXPCommandBar::IsTextBelowIcons() const
+{
+    if (m_nShowTextBelowIcons != 2)
+        return m_nShowTextBelowIcons;
+    return m_pCommandBars ? m_pCommandBars->m_bShowTextBelowIcons : FALSE;
+}
+
+BOOL CQXPCommandBar::IsCustomizeMode() const
+{
+    return m_pCommandBars ? m_pCommandBars->IsCustomizeMode() : FALSE;
+}
+
+// ---------------------------------------------------------------------------
+// Selection and tracking
+
+BOOL CQXPCommandBar::SetSelected(int nSelected, int nHow)
+{
+    if (nSelected == m_nSelected)
+        return FALSE;
+    CQXPControl* pOld = m_pControls->GetAt(m_nSelected);
+    m_nSelected = nSelected;
+    if (pOld)
+        pOld->OnSetSelected(0);
+    CQXPControl* pNew = m_pControls->GetAt(nSelected);
+    if (pNew)
+        pNew->OnSetSelected(nHow == 0 ? 1 : nHow);
+    else
+        m_nSelected = -1;
+    return TRUE;
+}
+
+BOOL CQXPCommandBar::SetPopuped(int nPopuped)
+{
+    if (nPopuped == m_nPopuped)
+        return FALSE;
+    CQXPControl* pOld = m_pControls->GetAt(m_nPopuped);
+    m_nPopuped = -1;
+    if (pOld)
+        pOld->OnSetPopup(FALSE);
+    CQXPControl* pNew = m_pControls->GetAt(nPopuped);
+    if (pNew && pNew->GetCommandBar()) {
+        // A bar that opens a menu tracks with it: clicks on the bar then
+        // belong to the menu and do not close it from outside.
+        if (m_barType != qxpBarTypePopup && !m_bTracking)
+            SetTrackingMode(TRUE, FALSE, FALSE);
+        m_nPopuped = nPopuped;
+        if (!pNew->OnSetPopup(TRUE))
+            m_nPopuped = -1;
+        SetSelected(m_nPopuped, 1);
+    }
+    return TRUE;
+}
+
+void CQXPCommandBar::OnControlSelected(int nSelected, CQXPControl* pControl)
+{
+    CWnd* pSite = GetOwnerSite();
+    if (pSite && ::IsWindow(pSite->GetSafeHwnd()))
+        pSite->SendMessage(WM_QXP_HOTCONTROLCHANGED, nSelected ? (WPARAM)pControl : 0, 0);
+}
+
+BOOL CQXPCommandBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard)
+{
+    (void)bSelectFirst;
+    (void)bKeyboard;
+    if (m_bTracking == bMode)
+        return FALSE;
+    m_bTracking = bMode;
+    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    if (bMode) {
+        if (m_barType == qxpBarTypeMenuBar) {
+            CWnd* pSite = GetOwnerSite();
+            if (pSite && ::IsWindow(pSite->GetSafeHwnd()))
+                pSite->SendMessage(WM_QXP_INITMENUMODE, (WPARAM)this, 0);
+        }
+        pMouse->AddTrackedBar(this);
+        if (!m_pKeyboardSink)
+            m_pKeyboardSink = new CQXPBarKeyboardSink(this);
+        CKeyboardHook::Instance()->Install(m_pKeyboardSink);
+        if (bSelectFirst) {
+            int nFirst = m_pControls->GetNext(-1, +1);
+            if (nFirst != -1)
+                SetSelected(nFirst, 2);
+        }
+    } else {
+        pMouse->RemoveTrackedBar(this);
+        if (m_pKeyboardSink)
+            CKeyboardHook::Instance()->Uninstall(m_pKeyboardSink);
+        SetPopuped(-1);
+        SetSelected(-1, 0);
+        m_nLockTracking = 0;
+    }
+    Redraw();
+    return TRUE;
+}
+
+CQXPCommandBar* CQXPCommandBar::GetOpenPopupBar() const
+{
+    CQXPControl* pOpen = m_pControls->GetAt(m_nPopuped);
+    return pOpen && pOpen->GetPopuped() ? pOpen->GetCommandBar() : NULL;
+}
+
+int CQXPCommandBar::ProcessHookKeyDown(UINT nKey)
+{
+    if (IsCustomizeMode())
+        return 2;
+    if (m_nLockTracking > 0)
+        return 1;
+    // Keys go to the newest tracking bar; an older one hears a key only when
+    // the newer one let it pass (0).
+    BOOL bHorizontal = m_barPosition == qxpBarTop || m_barPosition == qxpBarBottom || m_barPosition == qxpBarFloating ||
+                       (m_barPosition == qxpBarPopup && m_barType == qxpBarTypeNormal);
+    int nAction = -1;
+    switch (nKey) {
+    case VK_ESCAPE:
+        nAction = 4;
+        break;
+    case VK_RETURN:
+        nAction = 5;
+        break;
+    case VK_HOME:
+        nAction = 6;
+        break;
+    case VK_END:
+        nAction = 7;
+        break;
+    case VK_LEFT:
+        nAction = bHorizontal ? 1 : 2;
+        break;
+    case VK_RIGHT:
+        nAction = bHorizontal ? 0 : 3;
+        break;
+    case VK_UP:
+        nAction = bHorizontal ? 2 : 1;
+        break;
+    case VK_DOWN:
+        nAction = bHorizontal ? 3 : 0;
+        break;
+    default:
+        break;
+    }
+    if (nAction >= 0) {
+        InternalAddRef();
+        int nResult = ProcessSpecialKey(nAction);
+        InternalRelease();
+        return nResult ? 1 : 0;
+    }
+    if (nKey == VK_SHIFT || nKey == VK_CONTROL || nKey == VK_MENU)
+        return 1;
+    UINT nChar = ::MapVirtualKeyA(nKey, 2 /* MAPVK_VK_TO_CHAR */) & 0x7FFF;
+    if (nChar == 0)
+        return 1;
+    // Mnemonics: the character after '&' wins over a first character.
+    int nCount = m_pControls->GetCount();
+    int nStart = m_nSelected < 0 ? 0 : m_nSelected + 1;
+    int nAmpMatch = -1, nAmpCount = 0, nFirstMatch = -1, nFirstCount = 0;
+    for (int k = 0; k < nCount; k++) {
+        int i = (nStart + k) % nCount;
+        CQXPControl* pControl = m_pControls->GetAt(i);
+        if (!pControl->IsVisible() || !pControl->GetEnabled())
+            continue;
+        CString strCaption = pControl->GetCaption();
+        int nAmp = strCaption.Find('&');
+        while (nAmp >= 0 && nAmp + 1 < strCaption.GetLength() && strCaption[nAmp + 1] == '&')
+            nAmp = strCaption.Find('&', nAmp + 2);
+        if (nAmp >= 0 && nAmp + 1 < strCaption.GetLength()) {
+            if (::CharUpperA((LPSTR)(UINT_PTR)(BYTE)strCaption[nAmp + 1]) == ::CharUpperA((LPSTR)(UINT_PTR)nChar)) {
+                if (nAmpMatch < 0)
+                    nAmpMatch = i;
+                nAmpCount++;
+            }
+        } else if (!strCaption.IsEmpty() &&
+                   ::CharUpperA((LPSTR)(UINT_PTR)(BYTE)strCaption[0]) == ::CharUpperA((LPSTR)(UINT_PTR)nChar)) {
+            if (nFirstMatch < 0)
+                nFirstMatch = i;
+            nFirstCount++;
+        }
+    }
+    int nMatch = nAmpMatch >= 0 ? nAmpMatch : nFirstMatch;
+    int nMatches = nAmpMatch >= 0 ? nAmpCount : nFirstCount;
+    if (nMatch < 0) {
+        ::MessageBeep(0);
+        return 1;
+    }
+    SetSelected(nMatch, 2);
+    if (nMatches == 1) {
+        CQXPControl* pControl = m_pControls->GetAt(nMatch);
+        InternalAddRef();
+        if (pControl->GetCommandBar())
+            SetPopuped(nMatch);
+        else
+            pControl->OnUnderlineActivate();
+        InternalRelease();
+    }
+    return 1;
+}
+
+int CQXPCommandBar::ProcessSpecialKey(int nAction)
+{
+    BOOL bOpen = m_nPopuped != -1;
+    switch (nAction) {
+    case 0:
+    case 1: {
+        int nNext = m_pControls->GetNext(m_nSelected, nAction == 0 ? +1 : -1);
+        if (nNext == -1)
+            return 0;
+        SetSelected(nNext, nAction == 0 ? 2 : 3);
+        // With a menu open, the menu of the new title opens in its place,
+        // its first item selected as when it is opened from the keyboard.
+        if (bOpen && m_barType != qxpBarTypePopup) {
+            SetPopuped(nNext);
+            CQXPCommandBar* pPopup = GetOpenPopupBar();
+            if (pPopup) {
+                int nFirst = pPopup->GetControls()->GetNext(-1, +1);
+                if (nFirst != -1)
+                    pPopup->SetSelected(nFirst, 2);
+            }
+        }
+        return 1;
+    }
+    case 2:
+        if (!bOpen)
+            return 0;
+        SetPopuped(-1);
+        return 1;
+    case 3: {
+        CQXPControl* pSelected = GetSelected();
+        if (!pSelected || bOpen || !pSelected->GetCommandBar() || !pSelected->GetEnabled())
+            return 0;
+        SetPopuped(m_nSelected);
+        CQXPCommandBar* pPopup = GetOpenPopupBar();
+        if (pPopup) {
+            int nFirst = pPopup->GetControls()->GetNext(-1, +1);
+            if (nFirst != -1)
+                pPopup->SetSelected(nFirst, 2);
+        }
+        return 1;
+    }
+    case 4: {
+        // Esc: this bar stops tracking; the bar that opened it tracks again
+        // with the opening control selected.
+        CQXPPopupBar* pPopup = dynamic_cast<CQXPPopupBar*>(this);
+        CQXPControl* pOpener = pPopup ? pPopup->m_pControlPopup : NULL;
+        CQXPCommandBar* pParent = pOpener ? pOpener->GetParent() : NULL;
+        int nOpener = pOpener ? pOpener->GetIndex() : -1;
+        if (pParent)
+            pParent->InternalAddRef();
+        SetTrackingMode(FALSE);
+        if (pParent && ::IsWindow(pParent->GetSafeHwnd())) {
+            if (!pParent->IsTrackingMode())
+                pParent->SetTrackingMode(TRUE, FALSE, TRUE);
+            pParent->SetSelected(nOpener, 2);
+        }
+        if (pParent)
+            pParent->InternalRelease();
+        return 1;
+    }
+    case 5: {
+        CQXPControl* pSelected = GetSelected();
+        if (!pSelected)
+            return 1;
+        if (pSelected->GetCommandBar() && !pSelected->GetPopuped())
+            return ProcessSpecialKey(3);
+        pSelected->OnClick(TRUE, CPoint(0, 0));
+        return 1;
+    }
+    case 6:
+    case 7: {
+        int nIndex = m_pControls->GetNext(-1, nAction == 6 ? +1 : -1);
+        if (nIndex != -1)
+            SetSelected(nIndex, 2);
+        return 1;
+    }
+    default:
+        return 0;
+    }
+}
+
+void CQXPCommandBar::OnMouseMoveOutside(CPoint point)
+{
+    if (m_nPopuped == -1 && m_pControls->HitTest(point) == NULL)
+        SetSelected(-1, 0);
+}
+
+// ---------------------------------------------------------------------------
+// Layout and drawing
+
+void CQXPCommandBar::OnRecalcLayout()
+{
+    m_nPending &= ~qxpPendingLayout;
+    if (m_pCommandBars)
+        m_pCommandBars->RecalcFrameLayout(FALSE);
+    else if (m_hWnd && ::IsWindow(m_hWnd)) {
+        CRect rc;
+        ::GetClientRect(m_hWnd, &rc);
+        CalcDynamicLayout(rc.Width(), qxpLayoutHorz | qxpLayoutHorzDock | qxpLayoutCommit);
+    }
+    Redraw();
+}
+
+void CQXPCommandBar::Redraw(LPCRECT lpRect, BOOL bAnimate)
+{
+    (void)bAnimate;
+    if (m_hWnd && ::IsWindow(m_hWnd))
+        ::InvalidateRect(m_hWnd, lpRect, FALSE);
+}
+
+CFont* CQXPCommandBar::GetControlFont()
+{
+    return GetPaintManager()->GetControlFont(this);
+}
+
+CQXPThemePainter* CQXPCommandBar::GetPaintManager() const
+{
+    return GetGlobalPaintManager();
+}
+
+HWND CQXPCommandBar::GetDockBarHwnd() const
+{
+    if (m_barPosition > qxpBarRight || !m_hWnd || !::IsWindow(m_hWnd))
+        return NULL;
+    return ::GetParent(m_hWnd);
+}
+
+BOOL CQXPCommandBar::GetOpenerRect(CRect* pRect) const
+{
+    const CQXPPopupBar* pPopup = dynamic_cast<const CQXPPopupBar*>(this);
+    CQXPControl* pOpener = pPopup ? pPopup->m_pControlPopup : NULL;
+    CQXPCommandBar* pParent = pOpener ? pOpener->GetParent() : NULL;
+    if (!pParent || !::IsWindow(pParent->GetSafeHwnd()))
+        return FALSE;
+    *pRect = pOpener->GetRect();
+    ::MapWindowPoints(pParent->GetSafeHwnd(), NULL, (LPPOINT)pRect, 2);
+    return TRUE;
+}
+
+CSize CQXPCommandBar::CalcDynamicLayout(int nLength, DWORD dwMode)
+{
+    CClientDC dc(m_hWnd && ::IsWindow(m_hWnd) ? this : NULL);
+    CFont* pOldFont = dc.SelectObject(GetControlFont());
+    CSize sz = m_pControls->CalcDynamicSize(&dc, nLength, dwMode, m_rcBorders, 0);
+    dc.SelectObject(pOldFont);
+    return sz;
+}
+
+void CQXPCommandBar::DrawCommandBar(CDC* pDC, CRect rcClip)
+{
+    CQXPThemePainter* pPaintManager = GetPaintManager();
+    pPaintManager->FillCommandBarEntry(pDC, this);
+    CFont* pOldFont = pDC->SelectObject(GetControlFont());
+    for (int i = 0; i < m_pControls->GetCount(); i++) {
+        CQXPControl* pControl = m_pControls->GetAt(i);
+        if (!pControl->IsVisible(0))
+            continue;
+        CRect rcInter;
+        CRect rcControl = pControl->GetRect();
+        CRect rcRow = pControl->GetRowRect();
+        if (!rcInter.IntersectRect(rcControl, rcClip) && !rcInter.IntersectRect(rcRow, rcClip))
+            continue;
+        if (pControl->GetBeginGroup() && i > 0)
+            pPaintManager->DrawCommandBarSeparator(pDC, this, pControl, TRUE);
+        pControl->Draw(pDC);
+    }
+    pDC->SelectObject(pOldFont);
+}
+
+// ---------------------------------------------------------------------------
+// Idle update
+
+void CQXPCommandBar::UpdateControlsState(CWnd* pTarget, BOOL bDisableIfNoHandler)
+{
+    if (!pTarget)
+        return;
+    int nCount = m_pControls->GetCount();
+    for (int i = 0; i < nCount && i < m_pControls->GetCount(); i++) {
+        CQXPControl* pControl = m_pControls->GetAt(i);
+        if (pControl->GetFlags() & qxpFlagManualUpdate)
+            continue;
+        if (pControl->GetAction() || pControl->GetID() == 0)
+            continue;
+        if (pControl->GetCommandBar() && pControl->GetType() == qxpControlPopup)
+            continue;
+        CQXPControlCmdUI state(pControl);
+        state.m_nID = (UINT)pControl->GetID();
+        state.m_nIndex = (UINT)i;
+        state.m_nIndexMax = (UINT)nCount;
+        state.m_pOther = this;
+        state.DoUpdate(pTarget, bDisableIfNoHandler);
+    }
+}
+
+void CQXPCommandBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
+{
+    (void)lParam;
+    if (!m_hWnd || !::IsWindow(m_hWnd) || !::IsWindowVisible(m_hWnd))
+        return;
+    CWnd* pTarget = GetOwnerSite();
+    if (pTarget) {
+        CWnd* pPermanent = CWnd::FromHandlePermanent(pTarget->GetSafeHwnd());
+        UpdateControlsState(pPermanent ? pPermanent : pTarget, (BOOL)wParam);
+    }
+    if (m_nPending & qxpPendingLayout)
+        OnRecalcLayout();
+    if (m_nPending & qxpPendingRedraw) {
+        m_nPending &= ~qxpPendingRedraw;
+        Redraw();
+    }
+}
+
+LRESULT CQXPCommandBar::OnIdleUpdateCmdUIMsg(WPARAM wParam, LPARAM lParam)
+{
+    OnIdleUpdateCmdUI(wParam, lParam);
+    return 0;
+}
+
+// ---------------------------------------------------------------------------
+// Messages
+
+void CQXPCommandBar::OnPaint()
+{
+    CPaintDC dc(this);
+    CRect rcClip = dc.m_ps.rcPaint;
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    CDC memDC;
+    memDC.CreateCompatibleDC(&dc);
+    CBitmap bmp;
+    bmp.CreateCompatibleBitmap(&dc, std::max(1, rcClient.Width()), std::max(1, rcClient.Height()));
+    CBitmap* pOld = memDC.SelectObject(&bmp);
+    DrawCommandBar(&memDC, rcClient);
+    dc.BitBlt(rcClip.left, rcClip.top, rcClip.Width(), rcClip.Height(), &memDC, rcClip.left, rcClip.top, SRCCOPY);
+    memDC.SelectObject(pOld);
+}
+
+BOOL CQXPCommandBar::OnEraseBkgnd(CDC* pDC)
+{
+    (void)pDC;
+    return TRUE;
+}
+
+void CQXPCommandBar::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    (void)nFlags;
+    CQXPControl* pControl = m_pControls->HitTest(point);
+    if (!pControl)
+        return;
+    pControl->OnClick(FALSE, point);
+}
+
+void CQXPCommandBar::OnLButtonUp(UINT nFlags, CPoint point)
+{
+    (void)nFlags;
+    CQXPControl* pControl = m_pControls->HitTest(point);
+    if (pControl)
+        pControl->OnLButtonUp(point);
+}
+
+void CQXPCommandBar::OnLButtonDblClk(UINT nFlags, CPoint point)
+{
+    (void)nFlags;
+    CQXPControl* pControl = m_pControls->HitTest(point);
+    if (pControl)
+        pControl->OnLButtonDblClk(point);
+}
+
+void CQXPCommandBar::OnMouseMove(UINT nFlags, CPoint point)
+{
+    (void)nFlags;
+    if (!m_bMouseTracked) {
+        TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, 0};
+        m_bMouseTracked = ::TrackMouseEvent(&tme);
+    }
+    CQXPControl* pControl = m_pControls->HitTest(point);
+    if (m_barType == qxpBarTypePopup) {
+        // Menus: the item under the mouse is hot; resting on it opens its
+        // submenu, or closes the submenu of another item, after a moment.
+        if (pControl)
+            SetSelected(pControl->GetIndex(), 1);
+        else if (m_nPopuped == -1)
+            SetSelected(-1, 0);
+        if (pControl && pControl->GetIndex() != m_nPopuped)
+            ::SetTimer(m_hWnd, QXP_TID_HOVER, 300, NULL);
+        return;
+    }
+    if (m_nPopuped != -1) {
+        // While a menu is open, moving onto another title opens its menu.
+        if (pControl && pControl->GetIndex() != m_nPopuped && pControl->GetCommandBar() && pControl->GetEnabled())
+            SetPopuped(pControl->GetIndex());
+        return;
+    }
+    SetSelected(pControl ? pControl->GetIndex() : -1, 1);
+    if (pControl)
+        pControl->OnMouseMove(point);
+}
+
+void CQXPCommandBar::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent != QXP_TID_HOVER) {
+        Default();
+        return;
+    }
+    ::KillTimer(m_hWnd, QXP_TID_HOVER);
+    CQXPControl* pSelected = GetSelected();
+    if (pSelected && pSelected->GetCommandBar() && pSelected->GetEnabled()) {
+        if (pSelected->GetIndex() != m_nPopuped)
+            SetPopuped(pSelected->GetIndex());
+    } else if (m_nPopuped != -1) {
+        SetPopuped(-1);
+    }
+}
+
+void CQXPCommandBar::OnMouseLeave()
+{
+    m_bMouseTracked = FALSE;
+    if (m_nPopuped == -1 && !m_bTracking)
+        SetSelected(-1, 0);
+}
+
+void CQXPCommandBar::OnDestroy()
+{
+    OnRemoved();
+    CWnd::OnDestroy();
+}

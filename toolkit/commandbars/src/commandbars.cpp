@@ -1,0 +1,272 @@
+// The command bars manager.
+
+#include <qx/commandbars.h>
+#include <qx/popup.h>
+#include <qx/mousemanager.h>
+#include <qx/soundthread.h>
+
+#include <algorithm>
+
+namespace {
+
+// Child ids of the four dock bars and of the frame's main pane.
+const UINT kDockBarIds[4] = {0xE81B, 0xE81E, 0xE81C, 0xE81D};
+const DWORD kDockBarStyles[4] = {CBRS_ALIGN_TOP, CBRS_ALIGN_BOTTOM, CBRS_ALIGN_LEFT, CBRS_ALIGN_RIGHT};
+const UINT kPaneFirstId = 0xE900;
+
+}  // namespace
+
+IMPLEMENT_DYNCREATE(CQXPCommandBars, CCmdTarget)
+
+CQXPCommandBars::CQXPCommandBars() : m_pFrame(NULL), m_pMenuBar(NULL), m_actions(this), m_bCustomizeMode(FALSE)
+{
+    for (CQXPDockBar*& pDock : m_pDocks)
+        pDock = NULL;
+}
+
+CQXPCommandBars::~CQXPCommandBars()
+{
+    ToolkitSoundThread::Instance()->Stop();
+    m_actions.RemoveAll();
+    for (CQXPToolBar* pBar : m_arrBars) {
+        if (pBar->GetDockBar())
+            pBar->SetDockBar(NULL);
+        pBar->m_pCommandBars = NULL;
+        if (::IsWindow(pBar->GetSafeHwnd()))
+            pBar->DestroyWindow();
+        pBar->InternalRelease();
+    }
+    m_arrBars.clear();
+    m_pMenuBar = NULL;
+    for (CQXPDockBar*& pDock : m_pDocks) {
+        delete pDock;
+        pDock = NULL;
+    }
+}
+
+CQXPCommandBars* AFXAPI CQXPCommandBars::CreateCommandBars(CWnd* pFrame, CRuntimeClass* pClass)
+{
+    if (!pClass)
+        pClass = RUNTIME_CLASS(CQXPCommandBars);
+    CObject* pObject = pClass->CreateObject();
+    CQXPCommandBars* pCommandBars = dynamic_cast<CQXPCommandBars*>(pObject);
+    if (!pCommandBars) {
+        delete pObject;
+        return NULL;
+    }
+    if (!pCommandBars->SetSite(pFrame)) {
+        pCommandBars->InternalRelease();
+        return NULL;
+    }
+    return pCommandBars;
+}
+
+BOOL CQXPCommandBars::SetSite(CWnd* pFrame)
+{
+    if (!pFrame || !::IsWindow(pFrame->GetSafeHwnd()))
+        return FALSE;
+    m_pFrame = pFrame;
+    for (int i = 0; i < 4; i++) {
+        if (m_pDocks[i])
+            continue;
+        CQXPDockBar* pDock = new CQXPDockBar;
+        pDock->m_pCommandBars = this;
+        if (!pDock->Create(pFrame, kDockBarStyles[i] | WS_VISIBLE, kDockBarIds[i])) {
+            delete pDock;
+            return FALSE;
+        }
+        m_pDocks[i] = pDock;
+    }
+    return TRUE;
+}
+
+CQXPDockBar* CQXPCommandBars::GetDockBar(int nPosition) const
+{
+    return nPosition >= 0 && nPosition < 4 ? m_pDocks[nPosition] : NULL;
+}
+
+CQXPToolBar* CQXPCommandBars::Add(LPCSTR lpszName, int nBarPosition, CRuntimeClass* pToolbarClass)
+{
+    if (!m_pFrame || nBarPosition < qxpBarTop || nBarPosition > qxpBarRight)
+        return NULL;
+    if (!pToolbarClass)
+        pToolbarClass = RUNTIME_CLASS(CQXPToolBar);
+    CObject* pObject = pToolbarClass->CreateObject();
+    CQXPToolBar* pBar = dynamic_cast<CQXPToolBar*>(pObject);
+    if (!pBar) {
+        delete pObject;
+        return NULL;
+    }
+    pBar->SetCommandBars(this);
+    pBar->m_strTitle = lpszName ? lpszName : "";
+    pBar->SetPosition(nBarPosition);
+    if (pBar->GetBarID() == 0) {
+        UINT nID = 0xE800;
+        while (nID <= 0xE8FE && GetToolBar(nID))
+            nID++;
+        pBar->SetBarID(nID);
+    }
+    CQXPDockBar* pDock = m_pDocks[nBarPosition];
+    if (!pBar->CreateToolBar(WS_VISIBLE, pDock, pBar->GetBarID())) {
+        pBar->InternalRelease();
+        return NULL;
+    }
+    m_arrBars.push_back(pBar);
+    pDock->DockCommandBar(pBar, NULL);
+    return pBar;
+}
+
+CQXPMenuBar* CQXPCommandBars::SetMenu(LPCSTR lpszName, UINT nID)
+{
+    if (m_pMenuBar) {
+        if (!m_pMenuBar->LoadMenuBar(nID))
+            return NULL;
+        m_pMenuBar->SetTitle(lpszName);
+        return m_pMenuBar;
+    }
+    CQXPMenuBar* pMenuBar = dynamic_cast<CQXPMenuBar*>(Add(lpszName, qxpBarTop, RUNTIME_CLASS(CQXPMenuBar)));
+    if (!pMenuBar)
+        return NULL;
+    if (!pMenuBar->LoadMenuBar(nID)) {
+        Remove(pMenuBar);
+        return NULL;
+    }
+    m_pMenuBar = pMenuBar;
+    // The menu bar is the first bar: it goes to the first row of its dock.
+    CQXPDockBar* pDock = pMenuBar->GetDockBar();
+    if (pDock && pDock->FindBar(pMenuBar) > 1) {
+        pDock->RemoveCommandBar(pMenuBar);
+        pDock->m_arrBars.insert(pDock->m_arrBars.begin() + 1, (CQXPToolBar*)NULL);
+        pDock->m_arrBars.insert(pDock->m_arrBars.begin() + 1, pMenuBar);
+        pMenuBar->SetDockBar(pDock);
+    }
+    RecalcFrameLayout();
+    return pMenuBar;
+}
+
+CQXPToolBar* CQXPCommandBars::GetAt(int nIndex) const
+{
+    return nIndex >= 0 && nIndex < (int)m_arrBars.size() ? m_arrBars[(size_t)nIndex] : NULL;
+}
+
+CQXPToolBar* CQXPCommandBars::GetToolBar(UINT nBarID) const
+{
+    for (CQXPToolBar* pBar : m_arrBars)
+        if (pBar->GetBarID() == nBarID)
+            return pBar;
+    return NULL;
+}
+
+void CQXPCommandBars::Remove(CQXPToolBar* pToolBar)
+{
+    auto it = std::find(m_arrBars.begin(), m_arrBars.end(), pToolBar);
+    if (it == m_arrBars.end())
+        return;
+    if (m_pFrame && ::IsWindow(m_pFrame->GetSafeHwnd()))
+        m_pFrame->SendMessage(WM_QXP_TOOLBARDELETING, 0, (LPARAM)pToolBar);
+    m_arrBars.erase(it);
+    if (pToolBar == m_pMenuBar)
+        m_pMenuBar = NULL;
+    if (pToolBar->GetDockBar())
+        pToolBar->GetDockBar()->RemoveCommandBar(pToolBar);
+    // Hosted windows go back to the frame before the bar window goes.
+    pToolBar->OnRemoved();
+    if (::IsWindow(pToolBar->GetSafeHwnd()))
+        pToolBar->DestroyWindow();
+    pToolBar->m_pCommandBars = NULL;
+    pToolBar->InternalRelease();
+    RecalcFrameLayout();
+}
+
+CQXPControl* CQXPCommandBars::FindControl(int controlType, int nId, BOOL bVisible, BOOL bRecursive) const
+{
+    for (CQXPToolBar* pBar : m_arrBars) {
+        CQXPControl* pControl = pBar->GetControls()->FindControl(controlType, nId, bVisible, bRecursive);
+        if (pControl)
+            return pControl;
+    }
+    return NULL;
+}
+
+BOOL CQXPCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    (void)wParam;
+    (void)lParam;
+    (void)pResult;
+    switch (message) {
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        GetGlobalPaintManager()->RefreshMetrics();
+        for (CQXPToolBar* pBar : m_arrBars) {
+            for (int i = 0; i < pBar->GetControlCount(); i++)
+                pBar->GetControl(i)->RefreshMetrics();
+            pBar->DelayLayout();
+        }
+        RecalcFrameLayout(TRUE);
+        break;
+    default:
+        break;
+    }
+    return FALSE;  // the frame handles the message as well
+}
+
+void CQXPCommandBars::UpdateCommandBars()
+{
+    std::vector<CQXPToolBar*> bars = m_arrBars;
+    for (CQXPToolBar* pBar : bars) {
+        pBar->InternalAddRef();
+        pBar->OnIdleUpdateCmdUI(TRUE, 0);
+        pBar->InternalRelease();
+    }
+}
+
+void CQXPCommandBars::RecalcFrameLayout(BOOL bDelay)
+{
+    (void)bDelay;
+    if (!m_pFrame || !::IsWindow(m_pFrame->GetSafeHwnd()))
+        return;
+    m_pFrame->RepositionBars(0, 0xFFFF, kPaneFirstId);
+}
+
+void CQXPCommandBars::ClosePopups()
+{
+    for (CQXPToolBar* pBar : m_arrBars) {
+        pBar->SetPopuped(-1);
+        if (pBar->IsTrackingMode())
+            pBar->SetTrackingMode(FALSE);
+    }
+    // Popups not opened from a bar (context menus) end their tracking too.
+    ToolkitMouseManager::GetInstance()->SendTrackLost();
+}
+
+int CQXPCommandBars::TrackPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pWnd)
+{
+    if (!pMenu || !::IsMenu(pMenu->GetSafeHmenu()))
+        return 0;
+    CWnd* pSite = pWnd ? pWnd : m_pFrame;
+    if (!pSite)
+        return 0;
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(this);
+    pPopup->SetOwnerSite(pSite);
+    pPopup->LoadMenu(pMenu, TRUE);
+    // A menu shown for a window other than the frame sends its commands
+    // there: the popup keeps no manager link for the site.
+    if (pWnd && pWnd != m_pFrame)
+        pPopup->SetCommandBars(NULL);
+    int nResult = pPopup->TrackPopup(pSite, x, y, (nFlags & TPM_RETURNCMD) != 0);
+    if (::IsWindow(pPopup->GetSafeHwnd()))
+        pPopup->DestroyWindow();
+    pPopup->InternalRelease();
+    return nResult;
+}
+
+void CQXPCommandBars::SetCommandUsed(int nId)
+{
+    if (!IsCommandUsed(nId))
+        m_usedCommands.push_back(nId);
+}
+
+BOOL CQXPCommandBars::IsCommandUsed(int nId) const
+{
+    return std::find(m_usedCommands.begin(), m_usedCommands.end(), nId) != m_usedCommands.end();
+}

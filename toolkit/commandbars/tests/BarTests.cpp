@@ -1,0 +1,804 @@
+// Command bars on real windows: a frame with a menu bar and a toolbar,
+// clicks that send commands, update handlers that grey buttons, popups and
+// bars removed by their own commands.
+#include <qx/commandbars.h>
+#include <qx/custom.h>
+#include <qx/listcontrols.h>
+#include <qx/images.h>
+#include <qx/mousemanager.h>
+#include <qx/popup.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cbtest_ids.h"
+
+namespace {
+
+const UINT WM_TEST_CLICKPOPUP = WM_APP + 5;
+
+// Pumps the thread's messages until pred holds or the time runs out.
+bool PumpUntil(const std::function<bool()>& pred, DWORD dwTimeoutMs = 3000)
+{
+    DWORD dwStart = GetTickCount();
+    while (!pred()) {
+        if (GetTickCount() - dwStart > dwTimeoutMs)
+            return false;
+        MSG msg;
+        if (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        } else {
+            MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+        }
+    }
+    return true;
+}
+
+void PumpPending()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+class CTestFrame : public CWnd {
+public:
+    std::vector<UINT> commands;
+    BOOL m_bSaveEnabled = TRUE;
+    BOOL m_bExitChecked = FALSE;
+    CQXPCommandBars* m_pCommandBars = NULL;
+    CQXPToolBar* m_pRemoveOnExit = NULL;
+    CQXPPopupBar* m_pPopupToClick = NULL;
+    int m_nPopupItemToClick = 0;
+    int m_nNotifications = 0;
+
+    BOOL CreateFrame()
+    {
+        LPCSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS, LoadCursor(NULL, IDC_ARROW));
+        return CreateEx(0, lpszClass, "Command bar test", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                        640, 400, NULL, NULL);
+    }
+    void PostNcDestroy() override {}
+
+protected:
+    afx_msg void OnOpen() { commands.push_back(ID_TEST_OPEN); }
+    afx_msg void OnSave() { commands.push_back(ID_TEST_SAVE); }
+    afx_msg void OnUndo() { commands.push_back(ID_TEST_UNDO); }
+    afx_msg void OnUtf8() { commands.push_back(ID_TEST_UTF8); }
+    afx_msg void OnExit()
+    {
+        commands.push_back(ID_TEST_EXIT);
+        if (m_pRemoveOnExit && m_pCommandBars)
+            m_pCommandBars->Remove(m_pRemoveOnExit);
+    }
+    afx_msg void OnUpdateSave(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bSaveEnabled); }
+    afx_msg void OnUpdateExit(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_bExitChecked); }
+    afx_msg void OnSize(UINT nType, int cx, int cy)
+    {
+        CWnd::OnSize(nType, cx, cy);
+        if (m_pCommandBars)
+            m_pCommandBars->RecalcFrameLayout();
+    }
+    afx_msg LRESULT OnControlNotify(WPARAM wParam, LPARAM lParam)
+    {
+        (void)wParam;
+        (void)lParam;
+        m_nNotifications++;
+        return 0;
+    }
+    afx_msg LRESULT OnClickPopup(WPARAM, LPARAM)
+    {
+        CQXPPopupBar* pBar = m_pPopupToClick;
+        CQXPControl* pControl = pBar ? pBar->GetControl(m_nPopupItemToClick) : NULL;
+        if (pControl) {
+            CPoint pt = pControl->GetRect().CenterPoint();
+            ::PostMessageA(pBar->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+        }
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTestFrame, CWnd)
+    ON_COMMAND(ID_TEST_OPEN, OnOpen)
+    ON_COMMAND(ID_TEST_SAVE, OnSave)
+    ON_COMMAND(ID_TEST_UNDO, OnUndo)
+    ON_COMMAND(ID_TEST_UTF8, OnUtf8)
+    ON_COMMAND(ID_TEST_EXIT, OnExit)
+    ON_UPDATE_COMMAND_UI(ID_TEST_SAVE, OnUpdateSave)
+    ON_UPDATE_COMMAND_UI(ID_TEST_EXIT, OnUpdateExit)
+    ON_WM_SIZE()
+    ON_MESSAGE(WM_COMMANDBARS_CONTROLNOTIFY, OnControlNotify)
+    ON_MESSAGE(WM_TEST_CLICKPOPUP, OnClickPopup)
+END_MESSAGE_MAP()
+
+class BarTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(frame.CreateFrame());
+        pBars = CQXPCommandBars::CreateCommandBars(&frame);
+        ASSERT_NE(nullptr, pBars);
+        frame.m_pCommandBars = pBars;
+        pMenuBar = pBars->SetMenu("Menu Bar", IDR_TEST_MENU);
+        ASSERT_NE(nullptr, pMenuBar);
+        pToolBar = pBars->Add("Toolbar", qxpBarTop);
+        ASSERT_NE(nullptr, pToolBar);
+        ASSERT_TRUE(pToolBar->LoadToolBar(IDR_TEST_TOOLBAR));
+        pBars->RecalcFrameLayout();
+        PumpPending();
+    }
+    void TearDown() override
+    {
+        frame.m_pCommandBars = NULL;
+        if (pBars)
+            pBars->InternalRelease();
+        if (::IsWindow(frame.GetSafeHwnd()))
+            frame.DestroyWindow();
+        PumpPending();
+    }
+
+    // Presses and releases the mouse over a control of a bar.
+    void Click(CQXPCommandBar* pBar, CQXPControl* pControl)
+    {
+        CPoint pt = pControl->GetRect().CenterPoint();
+        CPoint ptScreen = pt;
+        ::ClientToScreen(pBar->GetSafeHwnd(), &ptScreen);
+        ::SetCursorPos(ptScreen.x, ptScreen.y);
+        HWND hWnd = pBar->GetSafeHwnd();
+        ::PostMessageA(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+        ::PostMessageA(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    }
+
+    CTestFrame frame;
+    CQXPCommandBars* pBars = NULL;
+    CQXPMenuBar* pMenuBar = NULL;
+    CQXPToolBar* pToolBar = NULL;
+};
+
+TEST_F(BarTest, MenuBarAndToolbarAreBuiltFromResources)
+{
+    ASSERT_EQ(2, pMenuBar->GetControlCount());
+    EXPECT_EQ(1u, pMenuBar->GetBarID());
+    EXPECT_EQ(qxpBarTypeMenuBar, pMenuBar->GetType());
+    CQXPControl* pFile = pMenuBar->GetControl(0);
+    EXPECT_EQ(qxpControlPopup, pFile->GetType());
+    EXPECT_EQ(std::string("&File"), std::string(pFile->GetCaption()));
+    CQXPCommandBar* pPopup = pFile->GetCommandBar();
+    ASSERT_NE(nullptr, pPopup);
+    ASSERT_EQ(3, pPopup->GetControlCount());
+    EXPECT_EQ(ID_TEST_OPEN, (UINT)pPopup->GetControl(0)->GetID());
+    EXPECT_EQ(std::string("Ctrl+O"), std::string(pPopup->GetControl(0)->GetShortcutText()));
+    EXPECT_TRUE(pPopup->GetControl(2)->GetBeginGroup());
+
+    ASSERT_EQ(3, pToolBar->GetControlCount());
+    EXPECT_EQ(ID_TEST_SAVE, (UINT)pToolBar->GetControl(1)->GetID());
+    EXPECT_TRUE(pToolBar->GetControl(1)->GetBeginGroup());
+    EXPECT_EQ(std::string("Open"), std::string(pToolBar->GetControl(0)->GetTooltip()));
+    EXPECT_NE(nullptr, GetGlobalImageManager()->GetImage(ID_TEST_OPEN, 16));
+    EXPECT_NE(nullptr, pToolBar->GetControl(0)->GetImage(16));
+    EXPECT_FALSE(pToolBar->GetControl(0)->IsCaptionVisible()) << "a button with an image shows no caption";
+    EXPECT_TRUE(pFile->IsCaptionVisible());
+    EXPECT_FALSE(pToolBar->GetControls()->IsChanged());
+
+    // Both bars sit in the top dock bar: the menu bar first, the toolbar in
+    // the row below; the dock bar is as tall as both rows.
+    CRect rcMenu, rcTool, rcDock;
+    ::GetWindowRect(pMenuBar->GetSafeHwnd(), &rcMenu);
+    ::GetWindowRect(pToolBar->GetSafeHwnd(), &rcTool);
+    ::GetWindowRect(pBars->GetDockBar(qxpBarTop)->GetSafeHwnd(), &rcDock);
+    EXPECT_GT(rcMenu.Height(), 0);
+    EXPECT_GT(rcTool.Height(), 0);
+    EXPECT_EQ(rcMenu.bottom, rcTool.top);
+    EXPECT_EQ(rcDock.Height(), rcMenu.Height() + rcTool.Height());
+    CRect rcClient;
+    frame.GetClientRect(&rcClient);
+    EXPECT_EQ(rcClient.Width(), rcMenu.Width()) << "the menu bar stretches over its row";
+    // Controls lie inside their bar.
+    for (int i = 0; i < pToolBar->GetControlCount(); i++) {
+        CRect rc = pToolBar->GetControl(i)->GetRect();
+        EXPECT_GT(rc.Width(), 0);
+        EXPECT_LE(rc.bottom, rcTool.Height());
+    }
+}
+
+TEST_F(BarTest, ClickOnAToolbarButtonSendsItsCommand)
+{
+    Click(pToolBar, pToolBar->GetControl(0));
+    ASSERT_TRUE(PumpUntil([&] { return !frame.commands.empty(); }));
+    EXPECT_EQ(ID_TEST_OPEN, frame.commands[0]);
+    EXPECT_EQ(1, frame.m_nNotifications) << "the site is asked first";
+    EXPECT_EQ(0, pToolBar->GetControl(0)->GetPressed());
+}
+
+TEST_F(BarTest, UpdateHandlerGreysAndChecksButtons)
+{
+    frame.m_bSaveEnabled = FALSE;
+    frame.m_bExitChecked = TRUE;
+    ::SendMessageA(pToolBar->GetSafeHwnd(), WM_IDLEUPDATECMDUI, TRUE, 0);
+    CQXPControl* pSave = pToolBar->GetControl(1);
+    EXPECT_EQ(0, pSave->GetEnabled());
+    EXPECT_EQ(1, pToolBar->GetControl(2)->GetChecked());
+
+    // A greyed button ignores clicks.
+    Click(pToolBar, pSave);
+    PumpUntil([&] { return !frame.commands.empty(); }, 500);
+    EXPECT_TRUE(frame.commands.empty());
+
+    frame.m_bSaveEnabled = TRUE;
+    pBars->UpdateCommandBars();
+    EXPECT_EQ(1, pSave->GetEnabled());
+    Click(pToolBar, pSave);
+    ASSERT_TRUE(PumpUntil([&] { return !frame.commands.empty(); }));
+    EXPECT_EQ(ID_TEST_SAVE, frame.commands[0]);
+}
+
+TEST_F(BarTest, CommandsWithoutHandlerAreDisabledOnRequest)
+{
+    CQXPControl* pOther = pToolBar->GetControls()->Add(qxpControlButton, 40000);
+    ::SendMessageA(pToolBar->GetSafeHwnd(), WM_IDLEUPDATECMDUI, FALSE, 0);
+    EXPECT_EQ(1, pOther->GetEnabled());
+    ::SendMessageA(pToolBar->GetSafeHwnd(), WM_IDLEUPDATECMDUI, TRUE, 0);
+    EXPECT_EQ(0, pOther->GetEnabled());
+    EXPECT_EQ(1, pToolBar->GetControl(0)->GetEnabled());
+}
+
+TEST_F(BarTest, ACommandThatRemovesItsOwnBarIsSafe)
+{
+    int nBefore = pBars->GetCount();
+    HWND hWndBar = pToolBar->GetSafeHwnd();
+    frame.m_pRemoveOnExit = pToolBar;
+    Click(pToolBar, pToolBar->GetControl(2));
+    ASSERT_TRUE(PumpUntil([&] { return !frame.commands.empty(); }));
+    PumpPending();
+    EXPECT_EQ(ID_TEST_EXIT, frame.commands[0]);
+    EXPECT_EQ(nBefore - 1, pBars->GetCount());
+    EXPECT_FALSE(::IsWindow(hWndBar));
+    EXPECT_EQ(nullptr, pBars->GetToolBar(0xE801));
+    pToolBar = NULL;
+}
+
+TEST_F(BarTest, RemovingAToolbarGivesItsHostedWindowBackToTheFrame)
+{
+    HWND hEdit = ::CreateWindowExA(0, "EDIT", "find", WS_CHILD | WS_VISIBLE, 0, 0, 120, 20, frame.GetSafeHwnd(),
+                                   NULL, NULL, NULL);
+    ASSERT_NE((HWND)NULL, hEdit);
+    CQXPControlCustom* pCustom = new CQXPControlCustom;
+    pToolBar->GetControls()->AddControl(pCustom, 35100);
+    pCustom->SetControl(hEdit);
+    pBars->RecalcFrameLayout();
+    EXPECT_EQ(pToolBar->GetSafeHwnd(), ::GetParent(hEdit));
+    EXPECT_EQ(pCustom->GetRect().left, [&] {
+        CRect rc;
+        ::GetWindowRect(hEdit, &rc);
+        ::MapWindowPoints(NULL, pToolBar->GetSafeHwnd(), (LPPOINT)&rc, 2);
+        return (int)rc.left;
+    }());
+
+    pBars->Remove(pToolBar);
+    pToolBar = NULL;
+    ASSERT_TRUE(::IsWindow(hEdit)) << "the hosted window is not destroyed";
+    EXPECT_EQ(frame.GetSafeHwnd(), ::GetParent(hEdit));
+    EXPECT_FALSE(::IsWindowVisible(hEdit));
+    ::DestroyWindow(hEdit);
+}
+
+TEST_F(BarTest, MenuTitleOpensItsPopupAndAnItemSendsItsCommand)
+{
+    CQXPControl* pFile = pMenuBar->GetControl(0);
+    Click(pMenuBar, pFile);
+    CQXPCommandBar* pPopup = pFile->GetCommandBar();
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindow(pPopup->GetSafeHwnd()) && ::IsWindowVisible(pPopup->GetSafeHwnd()); }));
+    EXPECT_TRUE(pFile->GetPopuped());
+    EXPECT_EQ(0, pMenuBar->GetPopupedIndex());
+
+    // The popup opens below its title, inside the work area.
+    CRect rcTitle = pFile->GetRect();
+    ::MapWindowPoints(pMenuBar->GetSafeHwnd(), NULL, (LPPOINT)&rcTitle, 2);
+    CRect rcPopup;
+    ::GetWindowRect(pPopup->GetSafeHwnd(), &rcPopup);
+    EXPECT_EQ(rcTitle.bottom, rcPopup.top);
+    EXPECT_EQ(rcTitle.left, rcPopup.left);
+    EXPECT_GT(rcPopup.Height(), 3 * 10);
+
+    // Items run their command on the release.
+    CQXPControl* pSave = pPopup->GetControl(1);
+    CPoint pt = pSave->GetRect().CenterPoint();
+    ::PostMessageA(pPopup->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    ASSERT_TRUE(PumpUntil([&] { return !frame.commands.empty(); }));
+    EXPECT_EQ(ID_TEST_SAVE, frame.commands[0]);
+    EXPECT_FALSE(::IsWindowVisible(pPopup->GetSafeHwnd())) << "executing closes the menus";
+    EXPECT_FALSE(pFile->GetPopuped());
+    EXPECT_EQ(-1, pMenuBar->GetPopupedIndex());
+    EXPECT_TRUE(pBars->IsCommandUsed(ID_TEST_SAVE));
+}
+
+TEST_F(BarTest, PopupTrackedForAResultReturnsTheCommandAndSendsNothing)
+{
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(NULL);
+    CMenu menu;
+    ASSERT_TRUE(menu.Attach(::LoadMenuA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_TEST_MENU))));
+    CMenu sub;
+    sub.Attach(::GetSubMenu(menu.GetSafeHmenu(), 0));
+    ASSERT_TRUE(pPopup->LoadMenu(&sub));
+    sub.Detach();
+
+    frame.m_pPopupToClick = pPopup;
+    frame.m_nPopupItemToClick = 2;
+    frame.PostMessage(WM_TEST_CLICKPOPUP);
+    int nResult = pPopup->TrackPopupReturnCmd(&frame, 100, 100);
+    EXPECT_EQ((int)ID_TEST_EXIT, nResult);
+    EXPECT_TRUE(frame.commands.empty()) << "a returned command is not sent";
+    EXPECT_EQ(nullptr, pPopup->m_pReturnCmd) << "the result pointer ends with the tracking";
+    EXPECT_FALSE(::IsWindowVisible(pPopup->GetSafeHwnd()));
+
+    // Executed later (the caller's variable is gone), the item sends its
+    // command instead of writing through a stale pointer.
+    pPopup->GetControl(0)->OnExecute();
+    PumpPending();
+    ASSERT_EQ(1u, frame.commands.size());
+    EXPECT_EQ(ID_TEST_OPEN, frame.commands[0]);
+
+    // Escape ends the tracking with no command.
+    frame.m_pPopupToClick = NULL;
+    ::PostMessageA(frame.GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(0, pPopup->TrackPopupReturnCmd(&frame, 100, 100));
+    EXPECT_EQ(nullptr, pPopup->m_pReturnCmd);
+
+    frame.m_pPopupToClick = NULL;
+    pPopup->InternalRelease();
+    menu.DestroyMenu();
+}
+
+TEST_F(BarTest, HiddenToolbarGivesUpItsRowAndTellsTheSite)
+{
+    CRect rcDockBefore;
+    ::GetWindowRect(pBars->GetDockBar(qxpBarTop)->GetSafeHwnd(), &rcDockBefore);
+    pToolBar->SetVisible(FALSE);
+    PumpPending();
+    CRect rcDock, rcMenu;
+    ::GetWindowRect(pBars->GetDockBar(qxpBarTop)->GetSafeHwnd(), &rcDock);
+    ::GetWindowRect(pMenuBar->GetSafeHwnd(), &rcMenu);
+    EXPECT_EQ(rcMenu.Height(), rcDock.Height());
+    EXPECT_LT(rcDock.Height(), rcDockBefore.Height());
+    pToolBar->SetVisible(TRUE);
+    ::GetWindowRect(pBars->GetDockBar(qxpBarTop)->GetSafeHwnd(), &rcDock);
+    EXPECT_EQ(rcDockBefore.Height(), rcDock.Height());
+}
+
+TEST_F(BarTest, ToolbarDockedLeftLaysOutInAColumn)
+{
+    CQXPToolBar* pLeft = pBars->Add("Left", qxpBarLeft);
+    ASSERT_NE(nullptr, pLeft);
+    const UINT ids[] = {ID_TEST_OPEN, ID_TEST_SAVE, 0, ID_TEST_EXIT};
+    pLeft->SetButtons(ids, 4);
+    pBars->RecalcFrameLayout();
+    CRect rcLeft;
+    ::GetWindowRect(pLeft->GetSafeHwnd(), &rcLeft);
+    EXPECT_GT(rcLeft.Height(), rcLeft.Width());
+    EXPECT_EQ(qxpBarLeft, pLeft->GetPosition());
+    CRect rc0 = pLeft->GetControl(0)->GetRect();
+    CRect rc1 = pLeft->GetControl(1)->GetRect();
+    EXPECT_EQ(rc0.left, rc1.left);
+    EXPECT_EQ(rc0.bottom, rc1.top);
+    EXPECT_NE(pLeft->GetBarID(), pToolBar->GetBarID()) << "bar ids are unique";
+
+    // Icon sizes and text below icons fall back to the manager.
+    CSize sz;
+    pLeft->GetButtonSize(&sz, TRUE);
+    EXPECT_EQ(CSize(32, 32), sz);
+    pBars->m_szLargeIcons = CSize(24, 24);
+    pLeft->GetButtonSize(&sz, TRUE);
+    EXPECT_EQ(CSize(24, 24), sz);
+    pLeft->GetButtonSize(&sz, FALSE);
+    EXPECT_EQ(CSize(16, 16), sz);
+    EXPECT_FALSE(pLeft->IsTextBelowIcons());
+    pBars->m_bShowTextBelowIcons = TRUE;
+    EXPECT_TRUE(pLeft->IsTextBelowIcons());
+    pLeft->SetShowTextBelowIcons(0);
+    EXPECT_FALSE(pLeft->IsTextBelowIcons());
+}
+
+// ---------------------------------------------------------------------------
+// The mouse manager
+
+TEST_F(BarTest, ClickOutsideAnOpenMenuClosesIt)
+{
+    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    CQXPControl* pFile = pMenuBar->GetControl(0);
+    CQXPCommandBar* pPopup = pFile->GetCommandBar();
+    Click(pMenuBar, pFile);
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(pPopup->GetSafeHwnd()); }));
+    // The menu bar tracks with the menu it opened.
+    ASSERT_EQ(2, pMouse->GetTrackedCount());
+    EXPECT_EQ(pMenuBar, pMouse->GetTrackedBar(0));
+    EXPECT_EQ(pPopup, pMouse->GetTrackedBar(1));
+
+    CRect rcPopup;
+    ::GetWindowRect(pPopup->GetSafeHwnd(), &rcPopup);
+    // A click over the popup itself, or inside an excluded window, keeps it.
+    pMouse->OnMouseHook(WM_LBUTTONDOWN, rcPopup.CenterPoint());
+    EXPECT_EQ(2, pMouse->GetTrackedCount());
+    CRect rcTool;
+    ::GetWindowRect(pToolBar->GetSafeHwnd(), &rcTool);
+    pMouse->AddExcludedWindow(pToolBar->GetSafeHwnd());
+    pMouse->OnMouseHook(WM_LBUTTONDOWN, CPoint(rcTool.right - 2, rcTool.top + 2));
+    EXPECT_EQ(2, pMouse->GetTrackedCount());
+    pMouse->RemoveExcludedWindow(pToolBar->GetSafeHwnd());
+
+    // A click anywhere else closes the menu.
+    CRect rcFrame;
+    frame.GetWindowRect(&rcFrame);
+    pMouse->OnMouseHook(WM_NCLBUTTONDOWN, CPoint(rcFrame.right - 40, rcFrame.top + 5));
+    EXPECT_EQ(0, pMouse->GetTrackedCount());
+    EXPECT_FALSE(::IsWindowVisible(pPopup->GetSafeHwnd()));
+    EXPECT_FALSE(pFile->GetPopuped());
+    EXPECT_EQ(-1, pMenuBar->GetPopupedIndex());
+    EXPECT_FALSE(pMenuBar->IsTrackingMode());
+    EXPECT_TRUE(frame.commands.empty());
+}
+
+TEST_F(BarTest, RealClickOutsideReachesTheHookAndTheWindow)
+{
+    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    CQXPControl* pFile = pMenuBar->GetControl(0);
+    CQXPCommandBar* pPopup = pFile->GetCommandBar();
+    Click(pMenuBar, pFile);
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(pPopup->GetSafeHwnd()); }));
+    PumpPending();
+
+    // Press and release over the frame's client area, below the bars and
+    // away from the popup.
+    CRect rcClient;
+    frame.GetClientRect(&rcClient);
+    CPoint pt(rcClient.right - 20, rcClient.bottom - 20);
+    frame.ClientToScreen(&pt);
+    ::SetCursorPos(pt.x, pt.y);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(2u, ::SendInput(2, inputs, sizeof(INPUT)));
+    EXPECT_TRUE(PumpUntil([&] { return pMouse->GetTrackedCount() == 0; }));
+    EXPECT_FALSE(::IsWindowVisible(pPopup->GetSafeHwnd()));
+}
+
+class CLeaveProbe : public CWnd {
+public:
+    int m_nLeaves = 0;
+    void PostNcDestroy() override {}
+
+protected:
+    afx_msg void OnMouseLeave() { m_nLeaves++; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CLeaveProbe, CWnd)
+    ON_WM_MOUSELEAVE()
+END_MESSAGE_MAP()
+
+TEST_F(BarTest, MouseLeaveEmulationReachesTheWatchedWindow)
+{
+    // The probes know nothing of the leave timer: the check must run
+    // anyway and the message must reach the probe.
+    CLeaveProbe a, b;
+    ASSERT_TRUE(a.CreateEx(0, AfxRegisterWndClass(0), "a", WS_CHILD | WS_VISIBLE, 300, 200, 50, 50,
+                           frame.GetSafeHwnd(), NULL));
+    ASSERT_TRUE(b.CreateEx(0, AfxRegisterWndClass(0), "b", WS_CHILD | WS_VISIBLE, 400, 200, 50, 50,
+                           frame.GetSafeHwnd(), NULL));
+    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    CPoint ptIn(25, 25);
+    a.ClientToScreen(&ptIn);
+    ::SetCursorPos(ptIn.x, ptIn.y);
+    pMouse->TrackMouseLeave(a.GetSafeHwnd());
+    PumpUntil([&] { return a.m_nLeaves > 0; }, 300);
+    EXPECT_EQ(0, a.m_nLeaves) << "the cursor is still inside";
+    EXPECT_EQ(a.GetSafeHwnd(), pMouse->GetMouseLeaveWindow());
+
+    // Watching another window tells the first one at once.
+    pMouse->TrackMouseLeave(b.GetSafeHwnd());
+    EXPECT_EQ(1, a.m_nLeaves);
+
+    // The cursor leaves b: b hears of it on the next tick.
+    CPoint ptOut(5, 5);
+    frame.ClientToScreen(&ptOut);
+    ::SetCursorPos(ptOut.x, ptOut.y);
+    ASSERT_TRUE(PumpUntil([&] { return b.m_nLeaves > 0; }, 2000));
+    EXPECT_EQ(1, b.m_nLeaves);
+    EXPECT_EQ((HWND)NULL, pMouse->GetMouseLeaveWindow());
+    EXPECT_EQ(1, a.m_nLeaves);
+    a.DestroyWindow();
+    b.DestroyWindow();
+}
+
+// ---------------------------------------------------------------------------
+// The window list
+
+TEST(ListControls, FormatItemTextTable)
+{
+    struct Case {
+        const char* text;
+        int n;
+        const char* out;
+    } cases[] = {{"a.txt", 0, "a.txt"}, {"a.txt", 1, "&1 a.txt"}, {"R&D", 9, "&9 R&&D"},
+                 {"x", 10, "1&0 x"}, {"x", 11, "11 x"}};
+    for (const Case& c : cases)
+        EXPECT_EQ(std::string(c.out), std::string(QxpFormatItemText(c.text, c.n))) << c.text << " " << c.n;
+}
+
+TEST_F(BarTest, WindowListRebuildsItsEntriesAndKeepsRealMenuItems)
+{
+    CLIENTCREATESTRUCT ccs = {NULL, 0xFF00};
+    CRect rcClient;
+    frame.GetClientRect(&rcClient);
+    HWND hClient = ::CreateWindowExA(0, "MDICLIENT", NULL, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 80, 400, 200,
+                                     frame.GetSafeHwnd(), (HMENU)(UINT_PTR)0xE900, NULL, &ccs);
+    ASSERT_NE((HWND)NULL, hClient);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = ::DefMDIChildProcA;
+    wc.hInstance = ::GetModuleHandleA(NULL);
+    wc.lpszClassName = "QxCbTestMdiChild";
+    ::RegisterClassA(&wc);
+    const char* const titles[] = {"Doc&1", "Notes", "Hidden", "Last"};
+    HWND hChildren[4];
+    for (int i = 0; i < 4; i++) {
+        MDICREATESTRUCTA mcs = {};
+        mcs.szClass = "QxCbTestMdiChild";
+        mcs.szTitle = titles[i];
+        mcs.hOwner = ::GetModuleHandleA(NULL);
+        mcs.x = mcs.y = mcs.cx = mcs.cy = CW_USEDEFAULT;
+        mcs.style = i == 2 ? 0 : WS_VISIBLE;
+        hChildren[i] = (HWND)::SendMessageA(hClient, WM_MDICREATE, 0, (LPARAM)&mcs);
+        ASSERT_NE((HWND)NULL, hChildren[i]);
+    }
+    ::ShowWindow(hChildren[2], SW_HIDE);
+    ::SendMessageA(hClient, WM_MDIACTIVATE, (WPARAM)hChildren[1], 0);
+
+    // A menu: the placeholder, then a real item whose id lies in the range
+    // of the window ids.
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+    pPopup->SetOwnerSite(&frame);
+    CQXPControls* pControls = pPopup->GetControls();
+    CQXPControl* pList = pControls->Add(qxpControlButton, QXP_ID_WINDOWLIST);
+    ASSERT_NE(nullptr, dynamic_cast<CQXPControlWindowList*>(pList));
+    CQXPControl* pReal = pControls->Add(qxpControlButton, 0xFF10);
+    pReal->SetCaption("More windows");
+
+    for (int nRun = 0; nRun < 2; nRun++) {
+        pPopup->CalcDynamicLayout(0, 0);
+        ASSERT_EQ(5, pControls->GetCount()) << "run " << nRun;
+        EXPECT_FALSE(pList->IsVisible());
+        std::vector<std::string> captions;
+        for (int i = 1; i <= 3; i++) {
+            CQXPControl* pItem = pControls->GetAt(i);
+            EXPECT_TRUE(pItem->IsTemporary());
+            captions.push_back(std::string(pItem->GetCaption()));
+            EXPECT_EQ(pItem->GetID() == ::GetDlgCtrlID(hChildren[1]) ? 1 : 0, pItem->GetChecked());
+        }
+        EXPECT_EQ((std::vector<std::string>{"&1 Doc&&1", "&2 Notes", "&3 Last"}), captions);
+        EXPECT_TRUE(pControls->GetAt(1)->GetBeginGroup());
+        EXPECT_EQ(pReal, pControls->GetAt(4)) << "the real item survives every rebuild";
+    }
+    // Closing a child shortens the list at the next layout.
+    ::SendMessageA(hClient, WM_MDIDESTROY, (WPARAM)hChildren[3], 0);
+    pPopup->CalcDynamicLayout(0, 0);
+    EXPECT_EQ(4, pControls->GetCount());
+    EXPECT_EQ(pReal, pControls->GetAt(3));
+    pPopup->InternalRelease();
+    ::DestroyWindow(hClient);
+}
+
+// ---------------------------------------------------------------------------
+// Context menus
+
+TEST_F(BarTest, TrackPopupMenuFromTheKeyboard)
+{
+    CMenu menu;
+    ASSERT_TRUE(menu.Attach(::LoadMenuA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_TEST_MENU))));
+    CMenu sub;
+    sub.Attach(::GetSubMenu(menu.GetSafeHmenu(), 0));
+
+    // Down, down, Enter: the second item, returned and not sent.
+    for (UINT key : {VK_DOWN, VK_DOWN, VK_RETURN})
+        frame.PostMessage(WM_KEYDOWN, key, 0);
+    EXPECT_EQ((int)ID_TEST_SAVE, pBars->TrackPopupMenu(&sub, TPM_RETURNCMD, 200, 200));
+    EXPECT_TRUE(frame.commands.empty());
+
+    // Up from nothing wraps to the last item; without TPM_RETURNCMD the
+    // command is sent.
+    for (UINT key : {VK_UP, VK_RETURN})
+        frame.PostMessage(WM_KEYDOWN, key, 0);
+    EXPECT_EQ(TRUE, pBars->TrackPopupMenu(&sub, 0, 200, 200));
+    PumpPending();
+    ASSERT_EQ(1u, frame.commands.size());
+    EXPECT_EQ(ID_TEST_EXIT, frame.commands[0]);
+
+    // Escape: nothing chosen, nothing tracked afterwards.
+    frame.PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(0, pBars->TrackPopupMenu(&sub, TPM_RETURNCMD, 200, 200));
+    EXPECT_EQ(0, ToolkitMouseManager::GetInstance()->GetTrackedCount());
+    sub.Detach();
+    menu.DestroyMenu();
+}
+
+TEST_F(BarTest, OpenMenuFollowsTheMouseAcrossTitlesAndASecondClickClosesIt)
+{
+    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    CQXPControl* pFile = pMenuBar->GetControl(0);
+    CQXPControl* pEdit = pMenuBar->GetControl(1);
+    Click(pMenuBar, pFile);
+    ASSERT_TRUE(PumpUntil([&] { return pFile->GetPopuped() != FALSE; }));
+    EXPECT_TRUE(pMenuBar->IsTrackingMode());
+
+    CPoint ptEdit = pEdit->GetRect().CenterPoint();
+    ::PostMessageA(pMenuBar->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(ptEdit.x, ptEdit.y));
+    ASSERT_TRUE(PumpUntil([&] { return pEdit->GetPopuped() != FALSE; }));
+    EXPECT_FALSE(pFile->GetPopuped());
+    EXPECT_FALSE(::IsWindowVisible(pFile->GetCommandBar()->GetSafeHwnd()));
+    EXPECT_TRUE(::IsWindowVisible(pEdit->GetCommandBar()->GetSafeHwnd()));
+    EXPECT_EQ(1, pMenuBar->GetPopupedIndex());
+
+    // A press on the menu bar is not a click outside the menu.
+    CPoint ptScreen = ptEdit;
+    ::ClientToScreen(pMenuBar->GetSafeHwnd(), &ptScreen);
+    pMouse->OnMouseHook(WM_LBUTTONDOWN, ptScreen);
+    EXPECT_TRUE(pEdit->GetPopuped());
+    // The press reaches the title, which closes its menu.
+    Click(pMenuBar, pEdit);
+    ASSERT_TRUE(PumpUntil([&] { return !pEdit->GetPopuped(); }));
+    PumpPending();
+    EXPECT_EQ(-1, pMenuBar->GetPopupedIndex());
+    EXPECT_FALSE(pMenuBar->IsTrackingMode());
+    EXPECT_EQ(0, pMouse->GetTrackedCount());
+}
+
+// ---------------------------------------------------------------------------
+// Keyboard menu mode
+
+TEST_F(BarTest, AltAloneEntersMenuModeAndArrowsWalkTheMenus)
+{
+    CQXPControl* pFile = pMenuBar->GetControl(0);
+    CQXPControl* pEdit = pMenuBar->GetControl(1);
+    frame.SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0);
+    ASSERT_TRUE(pMenuBar->IsTrackingMode());
+    EXPECT_EQ(0, pMenuBar->GetSelectedIndex());
+    EXPECT_EQ(2, pFile->GetSelected()) << "selected from the keyboard";
+
+    EXPECT_EQ(1, pMenuBar->ProcessHookKeyDown(VK_RIGHT));
+    EXPECT_EQ(1, pMenuBar->GetSelectedIndex());
+    EXPECT_EQ(1, pMenuBar->ProcessHookKeyDown(VK_RIGHT));
+    EXPECT_EQ(0, pMenuBar->GetSelectedIndex()) << "wraps around";
+    pMenuBar->ProcessHookKeyDown(VK_LEFT);
+    EXPECT_EQ(1, pMenuBar->GetSelectedIndex());
+
+    // Down opens the menu with its first item selected; Esc in the menu
+    // goes back to the title.
+    pMenuBar->ProcessHookKeyDown(VK_DOWN);
+    ASSERT_TRUE(pEdit->GetPopuped());
+    CQXPCommandBar* pEditMenu = pEdit->GetCommandBar();
+    EXPECT_EQ(0, pEditMenu->GetSelectedIndex());
+    EXPECT_EQ(1, pEditMenu->ProcessHookKeyDown(VK_ESCAPE));
+    EXPECT_FALSE(pEdit->GetPopuped());
+    EXPECT_TRUE(pMenuBar->IsTrackingMode());
+    EXPECT_EQ(1, pMenuBar->GetSelectedIndex());
+
+    // Left then Enter opens File; Down and Enter run Save.
+    pMenuBar->ProcessHookKeyDown(VK_LEFT);
+    pMenuBar->ProcessHookKeyDown(VK_RETURN);
+    ASSERT_TRUE(pFile->GetPopuped());
+    CQXPCommandBar* pFileMenu = pFile->GetCommandBar();
+    // In an open menu, Right moves the menu bar to the next menu.
+    EXPECT_EQ(0, pFileMenu->ProcessHookKeyDown(VK_RIGHT)) << "the menu lets the menu bar have it";
+    pFileMenu->ProcessHookKeyDown(VK_DOWN);
+    EXPECT_EQ(1, pFileMenu->GetSelectedIndex());
+    pFileMenu->ProcessHookKeyDown(VK_RETURN);
+    PumpPending();
+    ASSERT_EQ(1u, frame.commands.size());
+    EXPECT_EQ(ID_TEST_SAVE, frame.commands[0]);
+    EXPECT_FALSE(pFile->GetPopuped());
+    EXPECT_FALSE(pMenuBar->IsTrackingMode());
+    EXPECT_EQ(0, ToolkitMouseManager::GetInstance()->GetTrackedCount());
+}
+
+TEST_F(BarTest, AltLetterOpensTheMenuOfThatMnemonicAndEscLeaves)
+{
+    CQXPControl* pEdit = pMenuBar->GetControl(1);
+    frame.SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 'e');
+    ASSERT_TRUE(pEdit->GetPopuped());
+    EXPECT_TRUE(pMenuBar->IsTrackingMode());
+    // A letter inside the menu runs the item of that mnemonic.
+    CQXPCommandBar* pEditMenu = pEdit->GetCommandBar();
+    EXPECT_EQ(1, pEditMenu->ProcessHookKeyDown('U'));
+    PumpPending();
+    ASSERT_EQ(1u, frame.commands.size());
+    EXPECT_EQ(ID_TEST_UNDO, frame.commands[0]);
+
+    frame.SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0);
+    ASSERT_TRUE(pMenuBar->IsTrackingMode());
+    EXPECT_EQ(1, pMenuBar->ProcessHookKeyDown(VK_ESCAPE));
+    EXPECT_FALSE(pMenuBar->IsTrackingMode());
+    EXPECT_EQ(-1, pMenuBar->GetSelectedIndex());
+}
+
+TEST_F(BarTest, RealKeysReachTheNewestTrackingBarThroughTheKeyboardHook)
+{
+    ::SetForegroundWindow(frame.GetSafeHwnd());
+    ::SetActiveWindow(frame.GetSafeHwnd());
+    ::SetFocus(frame.GetSafeHwnd());
+    PumpPending();
+    auto press = [](WORD vk) {
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_KEYBOARD;
+        in[0].ki.wVk = in[1].ki.wVk = vk;
+        in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        ::SendInput(2, in, sizeof(INPUT));
+    };
+    CQXPControl* pFile = pMenuBar->GetControl(0);
+    CQXPControl* pEdit = pMenuBar->GetControl(1);
+    frame.SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0);
+    ASSERT_TRUE(pMenuBar->IsTrackingMode());
+    press(VK_DOWN);
+    ASSERT_TRUE(PumpUntil([&] { return pFile->GetPopuped() != FALSE; }));
+    // Right in the open File menu is passed to the menu bar: Edit opens.
+    press(VK_RIGHT);
+    ASSERT_TRUE(PumpUntil([&] { return pEdit->GetPopuped() != FALSE; }));
+    EXPECT_FALSE(pFile->GetPopuped());
+    press(VK_RETURN);
+    ASSERT_TRUE(PumpUntil([&] { return !frame.commands.empty(); }));
+    EXPECT_EQ(ID_TEST_UNDO, frame.commands[0]);
+    EXPECT_FALSE(pMenuBar->IsTrackingMode());
+    EXPECT_EQ(0, CKeyboardHook::Instance()->GetCount()) << "no bar listens any more";
+}
+
+TEST_F(BarTest, RestingOnASubmenuItemOpensItBesideTheMenu)
+{
+    CQXPControl* pEdit = pMenuBar->GetControl(1);
+    Click(pMenuBar, pEdit);
+    CQXPCommandBar* pEditMenu = pEdit->GetCommandBar();
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(pEditMenu->GetSafeHwnd()) != FALSE; }));
+    ASSERT_EQ(2, pEditMenu->GetControlCount());
+    CQXPControl* pEncoding = pEditMenu->GetControl(1);
+    ASSERT_EQ(qxpControlPopup, pEncoding->GetType());
+    CQXPCommandBar* pSub = pEncoding->GetCommandBar();
+    ASSERT_NE(nullptr, pSub);
+
+    CPoint pt = pEncoding->GetRect().CenterPoint();
+    ::PostMessageA(pEditMenu->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindow(pSub->GetSafeHwnd()) && ::IsWindowVisible(pSub->GetSafeHwnd()); }));
+    EXPECT_TRUE(pEdit->GetPopuped()) << "the parent menu stays open";
+    CRect rcItem = pEncoding->GetRect();
+    ::MapWindowPoints(pEditMenu->GetSafeHwnd(), NULL, (LPPOINT)&rcItem, 2);
+    CRect rcSub;
+    ::GetWindowRect(pSub->GetSafeHwnd(), &rcSub);
+    EXPECT_EQ(rcItem.top, rcSub.top);
+    EXPECT_TRUE(rcSub.left == rcItem.right || rcSub.right == rcItem.left) << "beside its item";
+    EXPECT_EQ(3, ToolkitMouseManager::GetInstance()->GetTrackedCount());
+
+    // Resting on a plain item closes the submenu again.
+    CPoint ptUndo = pEditMenu->GetControl(0)->GetRect().CenterPoint();
+    ::PostMessageA(pEditMenu->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(ptUndo.x, ptUndo.y));
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindowVisible(pSub->GetSafeHwnd()); }));
+    EXPECT_TRUE(::IsWindowVisible(pEditMenu->GetSafeHwnd()));
+
+    // Back on the submenu item, then a click in the submenu runs the command
+    // and closes every menu.
+    ::PostMessageA(pEditMenu->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(pSub->GetSafeHwnd()) != FALSE; }));
+    CPoint ptUtf8 = pSub->GetControl(1)->GetRect().CenterPoint();
+    ::PostMessageA(pSub->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(ptUtf8.x, ptUtf8.y));
+    ASSERT_TRUE(PumpUntil([&] { return !frame.commands.empty(); }));
+    EXPECT_EQ(ID_TEST_UTF8, frame.commands[0]);
+    PumpPending();
+    EXPECT_FALSE(::IsWindowVisible(pSub->GetSafeHwnd()));
+    EXPECT_FALSE(::IsWindowVisible(pEditMenu->GetSafeHwnd()));
+    EXPECT_FALSE(pMenuBar->IsTrackingMode());
+    EXPECT_EQ(0, ToolkitMouseManager::GetInstance()->GetTrackedCount());
+}
+
+}  // namespace

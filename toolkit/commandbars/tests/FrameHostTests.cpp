@@ -1,0 +1,78 @@
+// The MDI frame base: command bars created with the frame, laid out by the
+// frame's own layout above its MDI client, updated at idle time.
+#include <qx/framehost.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "cbtest_ids.h"
+
+namespace {
+
+class CTestMainFrame : public CQXPMDIFrameWnd {
+public:
+    BOOL m_bSaveEnabled = TRUE;
+    std::vector<UINT> commands;
+    CQXPToolBar* m_pToolBar = NULL;
+    void PostNcDestroy() override {}
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCTA lpcs)
+    {
+        if (CQXPMDIFrameWnd::OnCreate(lpcs) == -1)
+            return -1;
+        if (!InitCommandBars())
+            return -1;
+        if (!GetCommandBars()->SetMenu("Menu Bar", IDR_TEST_MENU))
+            return -1;
+        m_pToolBar = GetCommandBars()->Add("Toolbar", qxpBarTop);
+        if (!m_pToolBar || !m_pToolBar->LoadToolBar(IDR_TEST_TOOLBAR))
+            return -1;
+        return 0;
+    }
+    afx_msg void OnSave() { commands.push_back(ID_TEST_SAVE); }
+    afx_msg void OnUpdateSave(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bSaveEnabled); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTestMainFrame, CQXPMDIFrameWnd)
+    ON_WM_CREATE()
+    ON_COMMAND(ID_TEST_SAVE, OnSave)
+    ON_UPDATE_COMMAND_UI(ID_TEST_SAVE, OnUpdateSave)
+END_MESSAGE_MAP()
+
+TEST(FrameHost, BarsSitAboveTheMdiClientAndFollowTheFrame)
+{
+    CTestMainFrame frame;
+    ASSERT_TRUE(frame.Create(NULL, "Frame host test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 600, 400)));
+    CQXPCommandBars* pBars = frame.GetCommandBars();
+    ASSERT_NE(nullptr, pBars);
+    ASSERT_NE((HWND)NULL, frame.m_hWndMDIClient);
+    frame.RecalcLayout();
+
+    CRect rcDock, rcClient;
+    ::GetWindowRect(pBars->GetDockBar(qxpBarTop)->GetSafeHwnd(), &rcDock);
+    ::GetWindowRect(frame.m_hWndMDIClient, &rcClient);
+    EXPECT_GT(rcDock.Height(), 20);
+    EXPECT_EQ(rcDock.bottom, rcClient.top) << "the MDI client takes the space left";
+
+    // A taller frame keeps the bars and gives the client the rest.
+    frame.SetWindowPos(NULL, 0, 0, 700, 500, SWP_NOZORDER | SWP_NOMOVE);
+    ::GetWindowRect(frame.m_hWndMDIClient, &rcClient);
+    CRect rcFrameClient;
+    frame.GetClientRect(&rcFrameClient);
+    EXPECT_EQ(rcFrameClient.Height() - rcDock.Height(), rcClient.Height());
+
+    // The bars refresh their controls through the frame's update handlers.
+    frame.m_bSaveEnabled = FALSE;
+    frame.SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+    CQXPControl* pSave = frame.m_pToolBar->GetControls()->FindControl(ID_TEST_SAVE);
+    ASSERT_NE(nullptr, pSave);
+    EXPECT_EQ(0, pSave->GetEnabled());
+
+    frame.DestroyWindow();
+    EXPECT_EQ(nullptr, frame.GetCommandBars()) << "the manager goes with the frame";
+}
+
+}  // namespace

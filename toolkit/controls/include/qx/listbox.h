@@ -1,0 +1,87 @@
+// qx/listbox.h - the toolkit's owner-drawn list box and small drawing
+// utilities of the standard controls: popup menus with icons, the halftone
+// pattern, an icon holder and the HSL colour conversion.
+#pragma once
+
+#include <fx/fx.h>
+#include <fx/ui.h>
+
+// ---------------------------------------------------------------------------
+// An owner-drawn list box with three looks (0 standard, 1 flat, 2 image) and
+// a flicker-free paint.
+class CQXListBox : public CListBox {
+    DECLARE_DYNAMIC(CQXListBox)
+public:
+    CQXListBox();
+    ~CQXListBox() override;
+
+    enum { styleStandard = 0, styleFlat = 1, styleImage = 2 };
+
+    // Sets the toolkit's default UI font when asked.
+    virtual void Initialize(BOOL bSetFont = TRUE);
+    // Colour 5 of the colour manager.
+    virtual COLORREF GetBackColor();
+    // Adds LBS_OWNERDRAWVARIABLE and LBS_HASSTRINGS when missing.
+    virtual BOOL ForceOwnerDrawStyle();
+    void SetListStyle(int nStyle);
+    int GetListStyle() const { return m_nListStyle; }
+
+    void DrawItem(LPDRAWITEMSTRUCT lpDIS) override;
+    void MeasureItem(LPMEASUREITEMSTRUCT lpMIS) override;
+
+protected:
+    void PreSubclassWindow() override;
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    afx_msg int OnCreate(LPCREATESTRUCTA lpCreateStruct);
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+
+    BOOL m_bInitOnSubclass;
+    int m_nListStyle;
+};
+
+// ---------------------------------------------------------------------------
+// Shows a menu as a command-bar popup with icons when the command bars have
+// registered their popup tracker, else as an ordinary menu. nIDIconToolbar:
+// the toolbar resource whose images the popup shows (0 none). Returns the
+// chosen command (0 when nothing was chosen or the menu cannot be shown).
+UINT AFXAPI TrackPopupMenuEx(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pOwner, int nIDIconToolbar = 0,
+                             BOOL bNoNotify = FALSE);
+// The command bars' popup tracker (menu, flags, x, y, owner, icon toolbar
+// id); it returns the tracking result, or -1 when it could not load the menu.
+typedef INT_PTR(AFXAPI* PFNQXTRACKPOPUPMENU)(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pOwner,
+                                             int nIDIconToolbar);
+void AFXAPI SetToolkitPopupTracker(PFNQXTRACKPOPUPMENU pfnTracker);
+
+// Fills a rectangle with a 50% checker of colours 20 and 15 (colour
+// manager), restoring the DC.
+void AFXAPI DrawPatternRect(CDC* pDC, const RECT& rc);
+// The same checker in two given colours (the DC's background and text
+// colours while it is drawn).
+void AFXAPI DrawPatternRect(CDC* pDC, const RECT& rc, COLORREF clrBack, COLORREF clrText);
+
+// Owns one icon handle.
+class CQXIconHolder {
+public:
+    CQXIconHolder() : m_hIcon(NULL) {}
+    ~CQXIconHolder() { SetIcon(NULL); }
+    CQXIconHolder(const CQXIconHolder&) = delete;
+    CQXIconHolder& operator=(const CQXIconHolder&) = delete;
+    void SetIcon(HICON hIcon)
+    {
+        if (m_hIcon)
+            ::DestroyIcon(m_hIcon);
+        m_hIcon = hIcon;
+    }
+    HICON GetIcon() const { return m_hIcon; }
+    operator HICON() const { return m_hIcon; }
+
+private:
+    HICON m_hIcon;
+};
+
+// Hue, saturation and luminance (0..1) to a colour.
+COLORREF AFXAPI HslToRgb(double dHue, double dSaturation, double dLuminance);
+double AFXAPI HueToChannel(double m1, double m2, double h);

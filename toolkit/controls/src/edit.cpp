@@ -1,0 +1,152 @@
+// edit.cpp - the toolkit's edit control.
+#include <qx/edit.h>
+
+#include <qx/colors.h>
+#include <qx/drawing.h>
+
+IMPLEMENT_DYNAMIC(CQXEdit, CEdit)
+
+BEGIN_MESSAGE_MAP(CQXEdit, CEdit)
+    ON_WM_CONTEXTMENU()
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
+    ON_WM_CTLCOLOR_REFLECT()
+    ON_COMMAND(QX_ID_EDIT_UNDO, OnEditUndo)
+    ON_COMMAND(QX_ID_EDIT_CUT, OnEditCut)
+    ON_COMMAND(QX_ID_EDIT_COPY, OnEditCopy)
+    ON_COMMAND(QX_ID_EDIT_PASTE, OnEditPaste)
+    ON_COMMAND(QX_ID_EDIT_CLEAR, OnEditClear)
+    ON_COMMAND(QX_ID_EDIT_SELECT_ALL, OnEditSelectAll)
+    ON_UPDATE_COMMAND_UI(QX_ID_EDIT_UNDO, OnUpdateEditCommand)
+    ON_UPDATE_COMMAND_UI(QX_ID_EDIT_CUT, OnUpdateEditCommand)
+    ON_UPDATE_COMMAND_UI(QX_ID_EDIT_COPY, OnUpdateEditCommand)
+    ON_UPDATE_COMMAND_UI(QX_ID_EDIT_PASTE, OnUpdateEditCommand)
+    ON_UPDATE_COMMAND_UI(QX_ID_EDIT_CLEAR, OnUpdateEditCommand)
+    ON_UPDATE_COMMAND_UI(QX_ID_EDIT_SELECT_ALL, OnUpdateEditCommand)
+END_MESSAGE_MAP()
+
+CQXEdit::CQXEdit() : m_pReserved(NULL), m_clrBrush((COLORREF)-1) {}
+
+CQXEdit::~CQXEdit() {}
+
+BOOL CQXEdit::IsCommandEnabled(UINT nID)
+{
+    if (!m_hWnd)
+        return FALSE;
+    BOOL bReadOnly = (GetStyle() & ES_READONLY) != 0;
+    DWORD dwStart = 0, dwEnd = 0;
+    SendMessage(EM_GETSEL, (WPARAM)&dwStart, (LPARAM)&dwEnd);
+    BOOL bSelection = dwStart != dwEnd;
+    switch (nID) {
+    case QX_ID_EDIT_UNDO:
+        return !bReadOnly && SendMessage(EM_CANUNDO, 0, 0) != 0;
+    case QX_ID_EDIT_CUT:
+    case QX_ID_EDIT_CLEAR:
+        return !bReadOnly && bSelection;
+    case QX_ID_EDIT_COPY:
+        return bSelection;
+    case QX_ID_EDIT_PASTE:
+        return !bReadOnly && ::IsClipboardFormatAvailable(CF_TEXT);
+    case QX_ID_EDIT_SELECT_ALL:
+        return GetWindowTextLength() > 0;
+    default:
+        return FALSE;
+    }
+}
+
+HMENU CQXEdit::CreateContextMenu()
+{
+    HMENU hMenu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(QX_IDR_EDIT_MENU));
+    if (hMenu) {
+        HMENU hSub = ::GetSubMenu(hMenu, 1);
+        if (hSub) {
+            ::RemoveMenu(hMenu, 1, MF_BYPOSITION);
+            ::DestroyMenu(hMenu);
+            return hSub;
+        }
+        ::DestroyMenu(hMenu);
+    }
+    hMenu = ::CreatePopupMenu();
+    ::AppendMenuA(hMenu, MF_STRING, QX_ID_EDIT_UNDO, "&Undo");
+    ::AppendMenuA(hMenu, MF_SEPARATOR, 0, NULL);
+    ::AppendMenuA(hMenu, MF_STRING, QX_ID_EDIT_CUT, "Cu&t");
+    ::AppendMenuA(hMenu, MF_STRING, QX_ID_EDIT_COPY, "&Copy");
+    ::AppendMenuA(hMenu, MF_STRING, QX_ID_EDIT_PASTE, "&Paste");
+    ::AppendMenuA(hMenu, MF_STRING, QX_ID_EDIT_CLEAR, "&Delete");
+    ::AppendMenuA(hMenu, MF_SEPARATOR, 0, NULL);
+    ::AppendMenuA(hMenu, MF_STRING, QX_ID_EDIT_SELECT_ALL, "Select &All");
+    return hMenu;
+}
+
+void CQXEdit::OnContextMenu(CWnd*, CPoint pos)
+{
+    HMENU hMenu = CreateContextMenu();
+    if (!hMenu)
+        return;
+    int n = ::GetMenuItemCount(hMenu);
+    for (int i = 0; i < n; ++i) {
+        UINT nID = ::GetMenuItemID(hMenu, i);
+        if (nID != 0 && nID != (UINT)-1)
+            ::EnableMenuItem(hMenu, i, MF_BYPOSITION | (IsCommandEnabled(nID) ? MF_ENABLED : MF_GRAYED));
+    }
+    if (pos.x == -1 && pos.y == -1) {
+        CRect rc;
+        GetClientRect(&rc);
+        pos = rc.CenterPoint();
+        ClientToScreen(&pos);
+    }
+    SetFocus();
+    ::TrackPopupMenuEx(hMenu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pos.x, pos.y, m_hWnd, NULL);
+    ::DestroyMenu(hMenu);
+}
+
+COLORREF CQXEdit::GetBackColor()
+{
+    BOOL bPlain = !IsWindowEnabled() || (GetStyle() & ES_READONLY);
+    return ToolkitColorManager::Instance()->GetColor(bPlain ? 15 : 5);
+}
+
+BOOL CQXEdit::OnEraseBkgnd(CDC*) { return TRUE; }
+
+HBRUSH CQXEdit::CtlColor(CDC* pDC, UINT)
+{
+    COLORREF clr = GetBackColor();
+    if (clr != m_clrBrush || !m_brushBack.GetSafeHandle()) {
+        m_brushBack.DeleteObject();
+        m_brushBack.CreateSolidBrush(clr);
+        m_clrBrush = clr;
+    }
+    pDC->SetBkColor(clr);
+    return (HBRUSH)m_brushBack.GetSafeHandle();
+}
+
+void CQXEdit::OnPaint()
+{
+    PAINTSTRUCT ps;
+    HDC hdc = ::BeginPaint(m_hWnd, &ps);
+    CRect rc;
+    GetClientRect(&rc);
+    {
+        // The edit draws its text into the buffer, over the background.
+        BufferedDC buffer(hdc, rc);
+        HDC hdcBuffer = buffer.GetSafeHdc();
+        CDC::FromHandle(hdcBuffer)->FillSolidRect(rc, GetBackColor());
+        ::SetBkColor(hdcBuffer, GetBackColor());
+        DefWindowProc(WM_PAINT, (WPARAM)hdcBuffer, 0);
+    }
+    ::EndPaint(m_hWnd, &ps);
+}
+
+void CQXEdit::OnEditUndo() { SendMessage(EM_UNDO, 0, 0); }
+void CQXEdit::OnEditCut() { SendMessage(WM_CUT, 0, 0); }
+void CQXEdit::OnEditCopy() { SendMessage(WM_COPY, 0, 0); }
+void CQXEdit::OnEditPaste() { SendMessage(WM_PASTE, 0, 0); }
+void CQXEdit::OnEditClear() { SendMessage(WM_CLEAR, 0, 0); }
+
+void CQXEdit::OnEditSelectAll()
+{
+    SendMessage(EM_SETSEL, 0, -1);
+    SendMessage(EM_SCROLLCARET, 0, 0);
+}
+
+void CQXEdit::OnUpdateEditCommand(CCmdUI* pCmdUI) { pCmdUI->Enable(IsCommandEnabled(pCmdUI->m_nID)); }

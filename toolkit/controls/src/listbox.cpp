@@ -1,0 +1,208 @@
+// listbox.cpp - the owner-drawn list box and the small drawing utilities.
+#include <qx/listbox.h>
+
+#include <qx/colors.h>
+#include <qx/drawing.h>
+#include <qx/fonts.h>
+
+static COLORREF ManagerColor(int n) { return ToolkitColorManager::Instance()->GetColor(n); }
+
+// ---------------------------------------------------------------------------
+// CQXListBox
+
+IMPLEMENT_DYNAMIC(CQXListBox, CListBox)
+
+BEGIN_MESSAGE_MAP(CQXListBox, CListBox)
+    ON_WM_CREATE()
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
+    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
+END_MESSAGE_MAP()
+
+CQXListBox::CQXListBox() : m_bInitOnSubclass(TRUE), m_nListStyle(styleStandard) {}
+
+CQXListBox::~CQXListBox() {}
+
+void CQXListBox::Initialize(BOOL bSetFont)
+{
+    if (bSetFont && m_hWnd)
+        SendMessage(WM_SETFONT, (WPARAM)GetGlobalUIFonts()->GetNormalFont(), TRUE);
+}
+
+COLORREF CQXListBox::GetBackColor() { return ManagerColor(5); }
+
+BOOL CQXListBox::ForceOwnerDrawStyle()
+{
+    DWORD dwWanted = LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS;
+    if (m_hWnd && (GetStyle() & dwWanted) != dwWanted)
+        ModifyStyle(0, dwWanted);
+    return TRUE;
+}
+
+void CQXListBox::SetListStyle(int nStyle)
+{
+    m_nListStyle = nStyle;
+    if (m_hWnd)
+        Invalidate(FALSE);
+}
+
+void CQXListBox::PreSubclassWindow()
+{
+    CListBox::PreSubclassWindow();
+    if (m_bInitOnSubclass)
+        ForceOwnerDrawStyle();
+}
+
+BOOL CQXListBox::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    if (!CListBox::PreCreateWindow(cs))
+        return FALSE;
+    m_bInitOnSubclass = FALSE;
+    // A list box takes its drawing mode when it is created.
+    cs.style |= LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS;
+    return TRUE;
+}
+
+int CQXListBox::OnCreate(LPCREATESTRUCTA)
+{
+    if (Default() == -1)
+        return -1;
+    ForceOwnerDrawStyle();
+    return 0;
+}
+
+void CQXListBox::MeasureItem(LPMEASUREITEMSTRUCT lpMIS) { lpMIS->itemHeight = (UINT)(::GetSystemMetrics(SM_CYMENU) - 2); }
+
+void CQXListBox::DrawItem(LPDRAWITEMSTRUCT lpDIS)
+{
+    CDC* pDC = CDC::FromHandle(lpDIS->hDC);
+    CRect rcItem(lpDIS->rcItem);
+    if ((int)lpDIS->itemID >= 0 && (lpDIS->itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) {
+        BOOL bEnabled = IsWindowEnabled();
+        BOOL bSelected = (lpDIS->itemState & ODS_SELECTED) != 0;
+        COLORREF clrBack = GetBackColor();
+        COLORREF clrText = ManagerColor(bEnabled ? 8 : 17);
+        CRect rcText(rcItem);
+        rcText.DeflateRect(2, 0);
+        if (bSelected) {
+            clrBack = ManagerColor(bEnabled ? 13 : 17);
+            clrText = ManagerColor(14);
+        }
+        if (m_nListStyle == styleFlat && bSelected && bEnabled) {
+            clrText = ManagerColor(45);
+            clrBack = ManagerColor(31);
+            COLORREF clrFrame = ManagerColor(32);
+            pDC->Draw3dRect(rcItem, clrFrame, clrFrame);
+            rcItem.DeflateRect(1, 1);
+        }
+        // The image look needs the Office 2007 theme image "TOOLBARBUTTONS22";
+        // without it the item is drawn as in the standard look.
+        pDC->SetBkColor(clrBack);
+        pDC->SetTextColor(clrText);
+        pDC->FillSolidRect(rcItem, clrBack);
+        CString str;
+        GetText((int)lpDIS->itemID, str);
+        pDC->DrawText(str, rcText, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX);
+    }
+    if (lpDIS->itemAction & ODA_FOCUS)
+        pDC->DrawFocusRect(&lpDIS->rcItem);
+}
+
+BOOL CQXListBox::OnEraseBkgnd(CDC*) { return TRUE; }
+
+LRESULT CQXListBox::OnPrintClient(WPARAM wParam, LPARAM lParam)
+{
+    DefWindowProc(WM_ERASEBKGND, wParam, 0);
+    return DefWindowProc(WM_PRINTCLIENT, wParam, lParam);
+}
+
+void CQXListBox::OnPaint()
+{
+    PAINTSTRUCT ps;
+    HDC hdc = ::BeginPaint(m_hWnd, &ps);
+    CRect rc;
+    GetClientRect(&rc);
+    {
+        BufferedDC buffer(hdc, rc);
+        CDC::FromHandle(buffer.GetSafeHdc())->FillSolidRect(rc, GetBackColor());
+        POINT ptOrg;
+        ::GetWindowOrgEx(buffer.GetSafeHdc(), &ptOrg);
+        DefWindowProc(WM_PAINT, (WPARAM)buffer.GetSafeHdc(), 0);
+        ::SetWindowOrgEx(buffer.GetSafeHdc(), ptOrg.x, ptOrg.y, NULL);
+    }
+    ::EndPaint(m_hWnd, &ps);
+}
+
+// ---------------------------------------------------------------------------
+// Popup menus.
+
+static PFNQXTRACKPOPUPMENU s_pfnTracker = NULL;
+
+void AFXAPI SetToolkitPopupTracker(PFNQXTRACKPOPUPMENU pfnTracker) { s_pfnTracker = pfnTracker; }
+
+UINT AFXAPI TrackPopupMenuEx(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pOwner, int nIDIconToolbar,
+                             BOOL bNoNotify)
+{
+    HMENU hMenu = pMenu ? pMenu->GetSafeHmenu() : NULL;
+    if (!hMenu || !::IsMenu(hMenu))
+        return 0;
+    if (bNoNotify)
+        nFlags |= TPM_NONOTIFY;
+    if (s_pfnTracker) {
+        INT_PTR n = s_pfnTracker(pMenu, nFlags, x, y, pOwner, nIDIconToolbar);
+        return n < 0 ? 0 : (UINT)n;
+    }
+    HWND hOwner = pOwner ? pOwner->GetSafeHwnd() : NULL;
+    return (UINT)::TrackPopupMenu(hMenu, nFlags, x, y, 0, hOwner, NULL);
+}
+
+// ---------------------------------------------------------------------------
+// Utilities.
+
+void AFXAPI DrawPatternRect(CDC* pDC, const RECT& rc) { DrawPatternRect(pDC, rc, ManagerColor(15), ManagerColor(20)); }
+
+void AFXAPI DrawPatternRect(CDC* pDC, const RECT& rc, COLORREF clrBackColor, COLORREF clrTextColor)
+{
+    static const WORD kRows[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+    HBITMAP hBitmap = ::CreateBitmap(8, 8, 1, 1, kRows);
+    HBRUSH hBrush = ::CreatePatternBrush(hBitmap);
+    HDC hdc = pDC->GetSafeHdc();
+    HGDIOBJ hOldBrush = ::SelectObject(hdc, hBrush);
+    COLORREF clrBack = ::SetBkColor(hdc, clrBackColor);
+    COLORREF clrText = ::SetTextColor(hdc, clrTextColor);
+    ::PatBlt(hdc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, PATCOPY);
+    ::SetTextColor(hdc, clrText);
+    ::SetBkColor(hdc, clrBack);
+    ::SelectObject(hdc, hOldBrush);
+    ::DeleteObject(hBrush);
+    ::DeleteObject(hBitmap);
+}
+
+double AFXAPI HueToChannel(double m1, double m2, double h)
+{
+    if (h < 0)
+        h += 1;
+    else if (h > 1)
+        h -= 1;
+    if (h < 1.0 / 6)
+        return m1 + (m2 - m1) * 6 * h;
+    if (h < 0.5)
+        return m2;
+    if (h < 2.0 / 3)
+        return m1 + (m2 - m1) * (2.0 / 3 - h) * 6;
+    return m1;
+}
+
+COLORREF AFXAPI HslToRgb(double dHue, double dSaturation, double dLuminance)
+{
+    if (dSaturation == 0) {
+        int v = (int)(dLuminance * 255);
+        return RGB(v, v, v);
+    }
+    double m2 = dLuminance < 0.5 ? dLuminance * (1 + dSaturation) : dLuminance + dSaturation - dLuminance * dSaturation;
+    double m1 = 2 * dLuminance - m2;
+    int r = (int)(HueToChannel(m1, m2, dHue + 1.0 / 3) * 255);
+    int g = (int)(HueToChannel(m1, m2, dHue) * 255);
+    int b = (int)(HueToChannel(m1, m2, dHue - 1.0 / 3) * 255);
+    return RGB(r, g, b);
+}

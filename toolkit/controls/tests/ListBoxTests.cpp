@@ -1,0 +1,174 @@
+// The owner-drawn list box, the popup-menu helper and the small utilities.
+#include "DialogTestSupport.h"
+#include "PaintTestSupport.h"
+
+#include <qx/listbox.h>
+
+using namespace dlgtest;
+using namespace painttest;
+
+namespace {
+
+struct ListBoxTest : ::testing::Test {
+    FixedColors colors;
+    CWnd parent;
+    CQXListBox list;
+
+    void SetUp() override
+    {
+        LPCSTR cls = AfxRegisterWndClass(0, NULL, (HBRUSH)(COLOR_BTNFACE + 1));
+        ASSERT_TRUE(parent.CreateEx(0, cls, "List", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 260, NULL, NULL));
+        ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY, CRect(10, 10, 210, 160),
+                                &parent, 50));
+        PumpMessages();
+    }
+    void TearDown() override
+    {
+        list.DestroyWindow();
+        parent.DestroyWindow();
+        PumpMessages();
+    }
+    // The list as the screen shows it.
+    COLORREF ScreenPixel(int x, int y)
+    {
+        list.Invalidate();
+        list.UpdateWindow();
+        HDC hdc = ::GetDC(list.GetSafeHwnd());
+        COLORREF c = ::GetPixel(hdc, x, y);
+        ::ReleaseDC(list.GetSafeHwnd(), hdc);
+        return c;
+    }
+    COLORREF C(int n) { return ToolkitColorManager::Instance()->GetColor(n); }
+};
+
+TEST_F(ListBoxTest, CreatedListsAreOwnerDrawnWithMenuHighItems)
+{
+    DWORD dwStyle = list.GetStyle();
+    EXPECT_TRUE(dwStyle & LBS_OWNERDRAWVARIABLE);
+    EXPECT_TRUE(dwStyle & LBS_HASSTRINGS);
+    list.AddString("First");
+    list.AddString("Second");
+    EXPECT_EQ(::GetSystemMetrics(SM_CYMENU) - 2, (int)list.SendMessage(LB_GETITEMHEIGHT, 0, 0));
+    CString str;
+    list.GetText(1, str);
+    EXPECT_STREQ("Second", str.GetString());
+}
+
+TEST_F(ListBoxTest, AnEmptyListPaintsOnlyItsBackground)
+{
+    CRect rc;
+    list.GetClientRect(&rc);
+    list.Invalidate();
+    list.UpdateWindow();
+    HDC hdc = ::GetDC(list.GetSafeHwnd());
+    int nOther = 0;
+    for (int y = 0; y < rc.bottom; y += 7)
+        for (int x = 0; x < rc.right; x += 7)
+            if (::GetPixel(hdc, x, y) != C(5))
+                ++nOther;
+    ::ReleaseDC(list.GetSafeHwnd(), hdc);
+    EXPECT_EQ(0, nOther);
+}
+
+TEST_F(ListBoxTest, SelectedItemsInEachLook)
+{
+    list.AddString("Alpha");
+    list.AddString("Beta");
+    list.SetCurSel(0);
+    int h = (int)list.SendMessage(LB_GETITEMHEIGHT, 0, 0);
+    // Standard look: highlight colour 13.
+    EXPECT_EQ(C(13), ScreenPixel(150, h / 2));
+    EXPECT_EQ(C(5), ScreenPixel(150, h + h / 2));
+    // Flat look: colour 31 inside a colour-32 frame.
+    list.SetListStyle(CQXListBox::styleFlat);
+    EXPECT_EQ(C(32), ScreenPixel(0, h / 2));
+    EXPECT_EQ(C(31), ScreenPixel(150, h / 2));
+    // Disabled: the selection in grey (colour 17).
+    list.SetListStyle(CQXListBox::styleStandard);
+    list.EnableWindow(FALSE);
+    EXPECT_EQ(C(17), ScreenPixel(150, h / 2));
+    list.EnableWindow(TRUE);
+}
+
+TEST(ListBoxUtilities, HslToRgbTable)
+{
+    struct Row {
+        double h, s, l;
+        COLORREF expected;
+    };
+    const Row rows[] = {
+        {0, 0, 0.5, RGB(127, 127, 127)}, {0, 0, 1, RGB(255, 255, 255)},   {0, 1, 0.5, RGB(255, 0, 0)},
+        {1.0 / 3, 1, 0.5, RGB(0, 255, 0)}, {2.0 / 3, 1, 0.5, RGB(0, 0, 255)}, {0, 1, 0.25, RGB(127, 0, 0)},
+    };
+    for (const Row& r : rows) {
+        COLORREF c = HslToRgb(r.h, r.s, r.l);
+        EXPECT_EQ(r.expected, c) << r.h << " " << r.s << " " << r.l << " -> " << (int)GetRValue(c) << ","
+                                 << (int)GetGValue(c) << "," << (int)GetBValue(c);
+    }
+    EXPECT_DOUBLE_EQ(0.25, HueToChannel(0.25, 0.75, 0.9));
+    EXPECT_DOUBLE_EQ(0.75, HueToChannel(0.25, 0.75, 1.3)) << "brought into 0..1 first";
+}
+
+TEST(ListBoxUtilities, PatternRectAlternatesTwoColoursAndRestoresTheDC)
+{
+    FixedColors colors;
+    MemoryDC mem(16, 16, RGB(1, 2, 3));
+    COLORREF clrText = mem.dc()->SetTextColor(RGB(9, 9, 9));
+    COLORREF clrBack = mem.dc()->SetBkColor(RGB(8, 8, 8));
+    (void)clrText;
+    (void)clrBack;
+    DrawPatternRect(mem.dc(), CRect(2, 2, 12, 12));
+    COLORREF a = mem.Pixel(4, 4), b = mem.Pixel(5, 4);
+    COLORREF c15 = ToolkitColorManager::Instance()->GetColor(15), c20 = ToolkitColorManager::Instance()->GetColor(20);
+    EXPECT_TRUE((a == c15 && b == c20) || (a == c20 && b == c15));
+    EXPECT_EQ(a, mem.Pixel(5, 5));
+    EXPECT_EQ(RGB(1, 2, 3), mem.Pixel(1, 1));
+    EXPECT_EQ(RGB(9, 9, 9), mem.dc()->GetTextColor());
+    EXPECT_EQ(RGB(8, 8, 8), mem.dc()->GetBkColor());
+}
+
+TEST(ListBoxUtilities, IconHolderDestroysWhatItHolds)
+{
+    HICON a = MakeSquareIcon(RGB(1, 2, 3));
+    HICON b = MakeSquareIcon(RGB(4, 5, 6));
+    {
+        CQXIconHolder holder;
+        holder.SetIcon(a);
+        EXPECT_EQ(a, holder.GetIcon());
+        holder.SetIcon(b);
+        ICONINFO ii;
+        EXPECT_FALSE(::GetIconInfo(a, &ii)) << "the first icon is destroyed";
+        holder.SetIcon(NULL);
+        EXPECT_EQ(nullptr, holder.GetIcon());
+        EXPECT_FALSE(::GetIconInfo(b, &ii));
+    }
+}
+
+INT_PTR s_nTrackerResult = 0;
+UINT s_nTrackerFlags = 0;
+int s_nTrackerIcons = 0;
+INT_PTR AFXAPI FakeTracker(CMenu*, UINT nFlags, int, int, CWnd*, int nIDIconToolbar)
+{
+    s_nTrackerFlags = nFlags;
+    s_nTrackerIcons = nIDIconToolbar;
+    return s_nTrackerResult;
+}
+
+TEST(ListBoxUtilities, PopupMenusGoThroughTheCommandBarsTracker)
+{
+    CMenu menu;
+    menu.Attach(::CreatePopupMenu());
+    ::AppendMenuA(menu.GetSafeHmenu(), MF_STRING, 101, "One");
+    EXPECT_EQ(0u, TrackPopupMenuEx((CMenu*)NULL, 0, 0, 0, NULL)) << "no menu";
+    SetToolkitPopupTracker(FakeTracker);
+    s_nTrackerResult = 101;
+    EXPECT_EQ(101u, TrackPopupMenuEx(&menu, TPM_RETURNCMD, 10, 10, NULL, 303, TRUE));
+    EXPECT_EQ((UINT)(TPM_RETURNCMD | TPM_NONOTIFY), s_nTrackerFlags);
+    EXPECT_EQ(303, s_nTrackerIcons);
+    s_nTrackerResult = -1;
+    EXPECT_EQ(0u, TrackPopupMenuEx(&menu, TPM_RETURNCMD, 10, 10, NULL)) << "a menu the popup cannot load";
+    SetToolkitPopupTracker(NULL);
+    menu.DestroyMenu();
+}
+
+}  // namespace

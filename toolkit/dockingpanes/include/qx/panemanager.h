@@ -1,0 +1,125 @@
+// qx/panemanager.h - the docking-pane manager: gives a frame dockable tool
+// panes. It owns the live layout, creates every pane and container through
+// one factory, moves panes between their states and reports each step to its
+// owner with WM_DOCKINGPANE_NOTIFY.
+#pragma once
+
+#include <qx/dockingpane.h>
+#include <qx/layout.h>
+
+class CQXPDockingPaneTabbedContainer;
+class CQXPDockingPanePaintManager;
+class CImageList;
+
+#define WM_DOCKINGPANE_NOTIFY 0x2AAD
+
+// wParam values of WM_DOCKINGPANE_NOTIFY.
+#define DOCKINGPANE_SHOWWINDOW 1
+#define DOCKINGPANE_AUTOHIDE_RCLICK 2
+#define DOCKINGPANE_PANECLOSING 3
+#define DOCKINGPANE_ACTION 4
+
+// Action codes of the action record.
+enum DockingPaneAction {
+    paneActionFloating = 0,
+    paneActionFloated = 1,
+    paneActionClosing = 2,
+    paneActionClosed = 3,
+    paneActionDocking = 4,
+    paneActionDocked = 5,
+    paneActionAttaching = 8,
+    paneActionAttached = 9,
+    paneActionActivated = 14,
+    paneActionDeactivated = 15,
+};
+
+// lParam of DOCKINGPANE_ACTION; the owner may set bCancel.
+struct DockingPaneAction_t {
+    int action;
+    BOOL bCancel;
+    CQXPDockingPane* pPane;
+    CPaneBase* pContainer;
+    void* pExtra;
+};
+
+class CQXPDockingPaneManager : public CWnd {
+public:
+    CQXPDockingPaneManager();
+    ~CQXPDockingPaneManager() override;
+
+    virtual DockingLayoutStore* CreateLayout();
+    virtual LRESULT Notify(WPARAM wParam, LPARAM lParam);
+    virtual CPaneBase* CreatePaneObject(int nType, DockingLayoutStore* pLayout);
+
+    // Installs the manager on its frame (adds WS_CLIPCHILDREN|WS_CLIPSIBLINGS
+    // with bClipChildren). FALSE when already installed or no window.
+    BOOL InstallDockingPanes(CWnd* pSite, BOOL bClipChildren = TRUE);
+    BOOL InstallDockingPanes(HWND hSite, BOOL bClipChildren = TRUE);
+    CQXPDockingPane* CreatePane(int nID, const RECT& rc, int nDirection, CPaneBase* pNeighbour = NULL);
+    CQXPDockingPane* FindPane(int nID) const;
+    void DockPane(CPaneBase* pPane, int nDirection, CPaneBase* pNeighbour = NULL);
+    void AttachPane(CPaneBase* pPane, CPaneBase* pNeighbour);
+    void ClosePane(CQXPDockingPane* pPane);
+    void DestroyPane(CQXPDockingPane* pPane);
+    void SelectPane(CQXPDockingPane* pPane, BOOL bSetFocus = TRUE);
+    void ShowPane(CQXPDockingPane* pPane, BOOL bSetFocus = TRUE) { SelectPane(pPane, bSetFocus); }
+    void HidePane(CQXPDockingPane* pPane);
+    void SetActivePane(HWND hWnd, CQXPDockingPane* pPane);
+    CQXPDockingPane* GetActivePane() const { return m_pActivePane; }
+    int NotifyAction(int nAction, CQXPDockingPane* pPane, CPaneBase* pContainer = NULL, void* pExtra = NULL);
+    void RecalcFrameLayout(CPaneBase* pPane = NULL, BOOL bDelay = FALSE);
+    void RedrawPanes();
+    // The focus check of idle time: containers follow the focus window
+    // (active caption, active pane).
+    void UpdateFocus();
+    // Keyboard cycling (SC_NEXTWINDOW / SC_PREVWINDOW): selects, with the
+    // focus, the next pane after the active one that takes part in cycling;
+    // returns it (NULL when there is none).
+    CQXPDockingPane* CyclePanes(BOOL bNext);
+    void SetTheme(int nTheme);
+    int GetCurrentTheme() const;
+    BOOL SetIcons(UINT nIDBitmap, const int* pIDs, int nCount, COLORREF clrMask);
+    void SetIcon(int nID, HICON hIcon);
+    HICON GetIcon(int nID) const;
+    void GetLayout(DockingLayoutStore* pLayout) const;
+    void SetLayout(const DockingLayoutStore* pLayout);
+    int GetPaneDirection(const CPaneBase* pPane) const;
+    // Lays the live layout out in the rectangle (site client coordinates);
+    // what the frame's WM_SIZEPARENT pass does.
+    void LayoutInRect(RECT& rect, HDWP hDWP);
+
+    DockingLayoutStore* GetLayout() const { return m_pLayout; }
+    CQXPDockingPanePaintManager* GetPaintManager() const { return m_pPaintManager; }
+    HWND GetSite() const { return m_hSite; }
+    std::vector<CQXPDockingPane*> GetPaneList() const;
+
+    BOOL m_bHideGroup;
+    DWORD m_dwDefaultPaneOptions;
+    int m_nClientMargin;
+    BOOL m_bHideClient;
+    BOOL m_bLockSplitters;
+    BOOL m_bAllowMaximize;
+    BOOL m_bCloseGroupOnButtonClick;
+    BOOL m_bLayoutCreated;
+    SIZE m_szClientMin;
+    int m_nSplitterGap;     // smallest pane size beside a dragged splitter
+    HWND m_hOwner;          // receives notifications instead of the site
+    BOOL m_bTheme9;         // set while theme 9 is chosen
+    // Whether captions offer the Auto Hide button. Off until the side panels
+    // show their strips and slide-out windows: a hidden pane would have no
+    // tab to come back from. HidePane works either way.
+    BOOL m_bShowAutoHideButton;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PostNcDestroy() override {}
+    void InsertBeside(CPaneBase* pObject, BOOL bHoriz, BOOL bAfter, CPaneBase* pNeighbour);
+    // Takes a pane or container out of its place.
+    void MoveOut(CPaneBase* pObject);
+
+    HWND m_hSite;
+    DockingLayoutStore* m_pLayout;
+    CQXPDockingPanePaintManager* m_pPaintManager;
+    CQXPDockingPane* m_pActivePane;
+    std::vector<std::pair<int, HICON>> m_icons;
+};

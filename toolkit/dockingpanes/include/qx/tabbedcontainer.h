@@ -1,0 +1,83 @@
+// qx/tabbedcontainer.h - the tabbed container: one or more panes in one
+// place, one shown, behind tabs when there are several (window class
+// "QXPDockingPaneTabbedContainer").
+#pragma once
+
+#include <qx/panetree.h>
+
+class CQXPDockingPane;
+class CQXPTabManager;
+
+// Caption button command ids.
+#define QXP_IDS_DOCKINGPANE_AUTOHIDE 9456
+#define QXP_IDS_DOCKINGPANE_CLOSE 9457
+#define QXP_IDS_DOCKINGPANE_MAXIMIZE 9458
+#define QXP_IDS_DOCKINGPANE_RESTORE 9459
+#define QXP_IDS_DOCKINGPANE_MENU 9460
+
+class CQXPDockingPaneTabbedContainer : public CWnd, public CPaneContainerBase {
+public:
+    explicit CQXPDockingPaneTabbedContainer(DockingLayoutStore* pLayout);
+    ~CQXPDockingPaneTabbedContainer() override;
+
+    void Init(CQXPDockingPane* pPane, HWND hSite);
+    void AddPane(CQXPDockingPane* pPane, BOOL bSetFocus = TRUE);
+    void RemovePane(CPaneBase* pPane) override;
+    void SelectPane(CQXPDockingPane* pPane, BOOL bSetFocus = TRUE, BOOL bDelayRedraw = TRUE);
+    void ShowPane(CQXPDockingPane* pPane, BOOL bSetFocus = TRUE);
+    CQXPDockingPane* GetSelected() const { return m_pSelectedPane; }
+    CString GetTitle() const;
+    void ShowCaption(BOOL bShow);
+    BOOL IsCaptionVisible() const;
+    BOOL IsTabsVisible() const;
+    // -2 on the caption, else the tab index under the point, else -1.
+    int HitTest(CPoint pt) const;
+    void Copy(CQXPDockingPaneTabbedContainer* pSource, PaneCloneMap* pMap, DWORD dwIgnoredOptions);
+    void UpdateTabs();
+    void Maximize();
+    void Restore();
+    BOOL CanMaximize() const;
+    BOOL IsMaximized() const { return m_bMaximized; }
+    BOOL IsActive() const { return m_bActive; }
+    // The tab rectangles of the last layout (client coordinates), one per pane.
+    const std::vector<RECT>& GetTabRects() const { return m_arrTabRects; }
+    // The strip's logic: one item per pane, in pane order.
+    CQXPTabManager* GetTabManager() const { return m_pTabs; }
+    // The area left for the selected pane's window after the last layout.
+    const RECT& GetClientArea() const { return m_rcClient; }
+
+    BOOL ContainsPane(const CPaneBase* pPane) const override { return CPaneContainerBase::ContainsPane(pPane); }
+    BOOL IsHidden() const override;
+    HWND GetPaneHwnd() const override { return m_hWnd; }
+    void GetMinMaxInfo(MINMAXINFO* pMinMax) const override;
+    void OnSizeParent(HWND hParent, const RECT& rect, AFX_SIZEPARENTPARAMS* lpParams) override;
+    void SetDockingSite(HWND hSite) override;
+    void OnParentContainerChanged(CPaneBase* pParent) override;
+    void OnFocusChanged() override;
+    void UpdatePanes(BOOL bRelayout) override;
+    void Invalidate() override;
+    CPaneBase* Clone(DockingLayoutStore* pLayout, PaneCloneMap* pMap, DWORD dwIgnoredOptions) override;
+    BOOL DoPropExchange(CQXPPropExchange* pPX, PaneExchangeContext& ctx) override;
+    BOOL IsCaptionButtonVisible(int nButton) const override;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PostNcDestroy() override {}
+    void CreatePaneWindow();
+    void OnPaint(HDC hDC);
+    void OnLButtonDown(CPoint pt);
+    void OnMouseMoveTabDrag(CPoint pt);
+    void EndTabDrag();
+
+    BOOL m_bActive;
+    BOOL m_bTitleVisible;
+    int m_nLockUpdate;
+    BOOL m_bEnsureSelectedTab;
+    CQXPDockingPane* m_pSelectedPane;
+    CQXPDockingPane* m_pTrackingPane;
+    std::vector<RECT> m_arrTabRects;      // of the last layout
+    std::vector<RECT> m_arrSavedTabRects; // taken when a tab drag starts
+    BOOL m_bMaximized;
+    RECT m_rcClient;
+    CQXPTabManager* m_pTabs;
+};

@@ -1,0 +1,554 @@
+// The docking-pane manager: factory, pane states, notifications and the
+// frame layout pass.
+#include <qx/panemanager.h>
+#include <qx/autohide.h>
+#include <qx/miniwnd.h>
+#include <qx/panepaint.h>
+#include <qx/splittercontainer.h>
+#include <qx/tabbedcontainer.h>
+
+#include <fx/frame.h>
+
+#include <algorithm>
+
+namespace {
+
+// The id of the manager window among the frame's bars: inside the control
+// bar range, so the frame's layout pass offers it the space.
+const UINT kManagerWindowID = 0xE8F0;
+
+void RegisterDockingClasses()
+{
+    static bool s_done = false;
+    if (s_done)
+        return;
+    s_done = true;
+    struct {
+        LPCSTR name;
+        UINT style;
+    } classes[] = {
+        {"QXPDockingPaneSplitter", 0},
+        {"QXPDockingPaneTabbedContainer", CS_DBLCLKS},
+        {"QXPDockingPaneManager", 0},
+        {"QXPDockingPaneAutoHidePanel", 0},
+        {"QXPDockingPaneMiniWnd", CS_DBLCLKS},
+    };
+    for (auto& c : classes) {
+        WNDCLASSA wc = {};
+        if (::GetClassInfoA(AfxGetInstanceHandle(), c.name, &wc))
+            continue;
+        wc.style = c.style;
+        wc.lpfnWndProc = ::DefWindowProcA;
+        wc.hInstance = AfxGetInstanceHandle();
+        wc.hCursor = ::LoadCursor(NULL, IDC_ARROW);
+        wc.lpszClassName = c.name;
+        AfxRegisterClass(&wc);
+    }
+}
+
+}  // namespace
+
+CQXPDockingPaneManager::CQXPDockingPaneManager()
+    : m_bHideGroup(TRUE), m_dwDefaultPaneOptions(0), m_nClientMargin(0), m_bHideClient(FALSE),
+      m_bLockSplitters(FALSE), m_bAllowMaximize(FALSE), m_bCloseGroupOnButtonClick(FALSE), m_bLayoutCreated(FALSE),
+      m_nSplitterGap(22), m_hOwner(NULL), m_bTheme9(FALSE), m_bShowAutoHideButton(FALSE), m_hSite(NULL), m_pLayout(NULL), m_pPaintManager(NULL), m_pActivePane(NULL)
+{
+    m_szClientMin.cx = m_szClientMin.cy = 60;
+    m_pPaintManager = new CQXPDockingPanePaintManager();
+    RegisterDockingClasses();
+}
+
+CQXPDockingPaneManager::~CQXPDockingPaneManager()
+{
+    if (m_pActivePane) {
+        m_pActivePane->InternalRelease();
+        m_pActivePane = NULL;
+    }
+    delete m_pLayout;
+    m_pLayout = NULL;
+    delete m_pPaintManager;
+    for (auto& i : m_icons)
+        ::DestroyIcon(i.second);
+    if (m_hWnd && ::IsWindow(m_hWnd))
+        DestroyWindow();
+}
+
+DockingLayoutStore* CQXPDockingPaneManager::CreateLayout()
+{
+    return new DockingLayoutStore(this);
+}
+
+CPaneBase* CQXPDockingPaneManager::CreatePaneObject(int nType, DockingLayoutStore* pLayout)
+{
+    switch (nType) {
+    case paneTypeDockingPane: return new CQXPDockingPane(pLayout);
+    case paneTypeTabbedContainer: return new CQXPDockingPaneTabbedContainer(pLayout);
+    case paneTypeSplitterContainer: return new CPaneSplitterContainer(pLayout);
+    case paneTypeMiniWnd: return new CQXPDockingPaneMiniWnd(pLayout);
+    case paneTypeClientContainer: return new CPaneClientContainer(pLayout);
+    case paneTypeAutoHidePanel: return new AutoHidePanel(pLayout);
+    }
+    return NULL;
+}
+
+LRESULT CQXPDockingPaneManager::Notify(WPARAM wParam, LPARAM lParam)
+{
+    HWND hTarget = m_hOwner ? m_hOwner : m_hSite;
+    if (!hTarget || !::IsWindow(hTarget))
+        return 0;
+    return ::SendMessage(hTarget, WM_DOCKINGPANE_NOTIFY, wParam, lParam);
+}
+
+int CQXPDockingPaneManager::NotifyAction(int nAction, CQXPDockingPane* pPane, CPaneBase* pContainer, void* pExtra)
+{
+    DockingPaneAction_t rec;
+    rec.action = nAction;
+    rec.bCancel = (pPane && !(pPane->GetEnabled() & 2)) ? TRUE : FALSE;
+    rec.pPane = pPane;
+    rec.pContainer = pContainer;
+    rec.pExtra = pExtra;
+    Notify(DOCKINGPANE_ACTION, (LPARAM)&rec);
+    return rec.bCancel;
+}
+
+BOOL CQXPDockingPaneManager::InstallDockingPanes(CWnd* pSite, BOOL bClipChildren)
+{
+    return InstallDockingPanes(pSite ? pSite->GetSafeHwnd() : (HWND)NULL, bClipChildren);
+}
+
+BOOL CQXPDockingPaneManager::InstallDockingPanes(HWND hSite, BOOL bClipChildren)
+{
+    if (!hSite || !::IsWindow(hSite) || m_hSite)
+        return FALSE;
+    LONG_PTR style = ::GetWindowLongPtr(hSite, GWL_STYLE);
+    if (bClipChildren && (style & (WS_CLIPCHILDREN | WS_CLIPSIBLINGS)) != (WS_CLIPCHILDREN | WS_CLIPSIBLINGS))
+        ::SetWindowLongPtr(hSite, GWL_STYLE, style | WS_CLIPCHILDREN | WS_CLIPSIBLINGS);
+    RECT rc = {0, 0, 0, 0};
+    if (!CreateEx(0, "QXPDockingPaneManager", "", WS_CHILD, rc, CWnd::FromHandle(hSite), kManagerWindowID))
+        return FALSE;
+    ::SetWindowPos(m_hWnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    m_hSite = hSite;
+    m_pLayout = CreateLayout();
+    m_pLayout->m_bUserLayout = FALSE;
+    return TRUE;
+}
+
+CQXPDockingPane* CQXPDockingPaneManager::CreatePane(int nID, const RECT& rc, int nDirection, CPaneBase* pNeighbour)
+{
+    if (!m_pLayout)
+        return NULL;
+    CQXPDockingPane* pPane = static_cast<CQXPDockingPane*>(CreatePaneObject(paneTypeDockingPane, m_pLayout));
+    if (!pPane)
+        return NULL;
+    pPane->SetID(nID);
+    pPane->m_rcWindow = rc;
+    pPane->m_szDocking.cx = rc.right - rc.left;
+    pPane->m_szDocking.cy = rc.bottom - rc.top;
+    DockingPaneRecord rec;
+    rec.pPane = pPane;
+    m_pLayout->AddRecord(rec);
+    DockPane(pPane, nDirection, pNeighbour);
+    m_pLayout->UpdateHolders();
+    return pPane;
+}
+
+CQXPDockingPane* CQXPDockingPaneManager::FindPane(int nID) const
+{
+    if (!m_pLayout)
+        return NULL;
+    for (const DockingPaneRecord& r : m_pLayout->GetRecords())
+        if (r.pPane->GetID() == nID)
+            return r.pPane;
+    return NULL;
+}
+
+std::vector<CQXPDockingPane*> CQXPDockingPaneManager::GetPaneList() const
+{
+    return m_pLayout ? m_pLayout->GetPanes() : std::vector<CQXPDockingPane*>();
+}
+
+void CQXPDockingPaneManager::InsertBeside(CPaneBase* pObject, BOOL bHoriz, BOOL bAfter, CPaneBase* pNeighbour)
+{
+    CPaneSplitterContainer* pTop = m_pLayout->GetTopContainer();
+    if (pNeighbour != pTop) {
+        CPaneBase* pParent = pNeighbour->GetContainer();
+        if (pParent && pParent->GetType() == paneTypeTabbedContainer) {
+            pNeighbour = pParent;
+            pParent = pParent->GetContainer();
+        }
+        CPaneSplitterContainer* pSplitter = dynamic_cast<CPaneSplitterContainer*>(pParent);
+        if (!pSplitter)
+            pNeighbour = pTop;
+        else if (pSplitter->IsHorizontal() == bHoriz) {
+            pSplitter->InsertPane(pObject, pNeighbour, bAfter);
+            return;
+        } else {
+            CPaneSplitterContainer* pNew =
+                static_cast<CPaneSplitterContainer*>(CreatePaneObject(paneTypeSplitterContainer, m_pLayout));
+            pNew->SetHorizontal(bHoriz);
+            pNew->m_szDocking = pNeighbour->m_szDocking;
+            pSplitter->ReplacePane(pNeighbour, pNew);
+            pNew->InsertPane(pNeighbour, NULL, TRUE);
+            pNew->InsertPane(pObject, pNeighbour, bAfter);
+            return;
+        }
+    }
+    if (pTop->IsHorizontal() == bHoriz) {
+        pTop->InsertPane(pObject, NULL, bAfter);
+        return;
+    }
+    CPaneSplitterContainer* pNew =
+        static_cast<CPaneSplitterContainer*>(CreatePaneObject(paneTypeSplitterContainer, m_pLayout));
+    pNew->Init(pTop, bHoriz, m_hSite);
+    pNew->InsertPane(pObject, pTop, bAfter);
+    m_pLayout->SetTopContainer(pNew);
+}
+
+void CQXPDockingPaneManager::DockPane(CPaneBase* pObject, int nDirection, CPaneBase* pNeighbour)
+{
+    if (!m_pLayout || !m_pLayout->GetTopContainer() || !pObject)
+        return;
+    if (!pNeighbour || !pNeighbour->GetContainer() || pNeighbour->IsHidden() ||
+        m_pLayout->GetPaneDirection(pNeighbour) == 4 || pNeighbour->GetRoot() != m_pLayout->GetTopContainer())
+        pNeighbour = m_pLayout->GetTopContainer();
+    BOOL bHoriz = nDirection == dockLeftOf || nDirection == dockRightOf;
+    BOOL bAfter = nDirection == dockRightOf || nDirection == dockBottomOf;
+    if (pObject->GetType() == paneTypeDockingPane) {
+        CQXPDockingPaneTabbedContainer* pTabbed =
+            static_cast<CQXPDockingPaneTabbedContainer*>(CreatePaneObject(paneTypeTabbedContainer, m_pLayout));
+        pTabbed->Init(static_cast<CQXPDockingPane*>(pObject), m_hSite);
+        pObject = pTabbed;
+    }
+    InsertBeside(pObject, bHoriz, bAfter, pNeighbour);
+    RecalcFrameLayout(pNeighbour, TRUE);
+}
+
+void CQXPDockingPaneManager::MoveOut(CPaneBase* pObject)
+{
+    if (CPaneBase* pContainer = pObject ? pObject->GetContainer() : NULL)
+        pContainer->RemovePane(pObject);
+}
+
+void CQXPDockingPaneManager::AttachPane(CPaneBase* pObject, CPaneBase* pNeighbour)
+{
+    if (!m_pLayout || !pObject || !pNeighbour || pObject == pNeighbour)
+        return;
+    CQXPDockingPaneTabbedContainer* pTarget = dynamic_cast<CQXPDockingPaneTabbedContainer*>(pNeighbour);
+    if (!pTarget)
+        pTarget = dynamic_cast<CQXPDockingPaneTabbedContainer*>(pNeighbour->GetContainer());
+    if (!pTarget || pTarget == pObject)
+        return;
+    std::vector<CQXPDockingPane*> panes;
+    if (pObject->GetType() == paneTypeDockingPane)
+        panes.push_back(static_cast<CQXPDockingPane*>(pObject));
+    else if (CPaneContainerBase* c = dynamic_cast<CPaneContainerBase*>(pObject)) {
+        PaneObjectList list;
+        c->FindPane(paneTypeDockingPane, list);
+        for (CPaneBase* p : list)
+            panes.push_back(static_cast<CQXPDockingPane*>(p));
+    }
+    for (CQXPDockingPane* p : panes) {
+        MoveOut(p);
+        pTarget->AddPane(p, FALSE);
+    }
+    m_pLayout->UpdateHolders();
+    RecalcFrameLayout(pTarget, TRUE);
+}
+
+void CQXPDockingPaneManager::ClosePane(CQXPDockingPane* pPane)
+{
+    if (!pPane || !pPane->GetContainer())
+        return;
+    pPane->InternalAddRef();
+    if (Notify(DOCKINGPANE_PANECLOSING, (LPARAM)pPane) != -1) {
+        if (m_pActivePane == pPane)
+            SetActivePane(NULL, pPane);
+        MoveOut(pPane);
+        RecalcFrameLayout(NULL, TRUE);
+    }
+    pPane->InternalRelease();
+}
+
+void CQXPDockingPaneManager::DestroyPane(CQXPDockingPane* pPane)
+{
+    if (!pPane || !m_pLayout || !m_pLayout->FindRecord(pPane))
+        return;
+    if (m_pActivePane == pPane) {
+        m_pActivePane->InternalRelease();
+        m_pActivePane = NULL;
+    }
+    pPane->Detach();
+    m_pLayout->RemovePane(pPane);
+    RecalcFrameLayout(NULL, TRUE);
+}
+
+void CQXPDockingPaneManager::SelectPane(CQXPDockingPane* pPane, BOOL bSetFocus)
+{
+    if (!pPane || !m_pLayout)
+        return;
+    CPaneBase* pContainer = pPane->GetContainer();
+    if (!pContainer) {
+        // A closed pane goes back where it was last held.
+        DockingPaneRecord* pRec = m_pLayout->FindRecord(pPane);
+        CQXPDockingPaneTabbedContainer* pHolder =
+            pRec ? dynamic_cast<CQXPDockingPaneTabbedContainer*>(pRec->pLastHolder) : NULL;
+        if (pHolder) {
+            pHolder->AddPane(pPane, FALSE);
+            if (!pHolder->GetContainer())
+                DockPane(pHolder, dockLeftOf, NULL);
+        } else {
+            DockPane(pPane, dockLeftOf, NULL);
+        }
+        m_pLayout->UpdateHolders();
+        pContainer = pPane->GetContainer();
+    }
+    if (pContainer && pContainer->IsHidden()) {
+        // An auto-hidden pane asked for comes back docked on its side.
+        CPaneBase* pPanel = pContainer->GetContainer();
+        int nSide = pPanel ? static_cast<AutoHidePanel*>(pPanel)->GetDirection() : dockLeftOf;
+        if (!NotifyAction(paneActionAttaching, pPane, pContainer)) {
+            pPanel->RemovePane(pContainer);
+            DockPane(pContainer, nSide, NULL);
+            m_pLayout->UpdateHolders();
+            NotifyAction(paneActionAttached, pPane);
+        }
+    }
+    if (CQXPDockingPaneTabbedContainer* pTabbed = dynamic_cast<CQXPDockingPaneTabbedContainer*>(pContainer))
+        pTabbed->SelectPane(pPane, FALSE, TRUE);
+    if (m_bLayoutCreated) {
+        Notify(DOCKINGPANE_SHOWWINDOW, (LPARAM)pPane);
+        RecalcFrameLayout(NULL, FALSE);
+        pPane->ShowChild(TRUE);
+    }
+    if (bSetFocus)
+        pPane->SetFocus();
+}
+
+void CQXPDockingPaneManager::HidePane(CQXPDockingPane* pPane)
+{
+    if (!pPane || !m_pLayout)
+        return;
+    CPaneBase* pObject = pPane;
+    if (m_bHideGroup && pPane->GetContainer() && pPane->GetContainer()->GetType() == paneTypeTabbedContainer)
+        pObject = pPane->GetContainer();
+    CPaneBase* pContainer = pObject->GetContainer();
+    if (!pContainer || pContainer->GetType() == paneTypeAutoHidePanel)
+        return;
+    m_pLayout->AutoHidePane(pObject);
+    RecalcFrameLayout(NULL, TRUE);
+}
+
+void CQXPDockingPaneManager::SetActivePane(HWND hWnd, CQXPDockingPane* pPane)
+{
+    if (hWnd) {
+        if (pPane == m_pActivePane)
+            return;
+        if (m_pActivePane) {
+            CQXPDockingPane* pOld = m_pActivePane;
+            m_pActivePane = NULL;
+            NotifyAction(paneActionDeactivated, pOld);
+            pOld->InternalRelease();
+        }
+        if (pPane) {
+            pPane->InternalAddRef();
+            m_pActivePane = pPane;
+            NotifyAction(paneActionActivated, pPane);
+        }
+    } else if (pPane && pPane == m_pActivePane) {
+        m_pActivePane = NULL;
+        NotifyAction(paneActionDeactivated, pPane);
+        pPane->InternalRelease();
+    }
+}
+
+void CQXPDockingPaneManager::RecalcFrameLayout(CPaneBase* /*pPane*/, BOOL bDelay)
+{
+    if (!m_hSite || !::IsWindow(m_hSite) || (m_pLayout && m_pLayout->IsLoading()))
+        return;
+    CWnd* pSite = CWnd::FromHandlePermanent(m_hSite);
+    if (CFrameWnd* pFrame = dynamic_cast<CFrameWnd*>(pSite)) {
+        if (bDelay)
+            pFrame->DelayRecalcLayout();
+        else
+            pFrame->RecalcLayout();
+        return;
+    }
+    RECT rc;
+    ::GetClientRect(m_hSite, &rc);
+    LPARAM lp = MAKELPARAM(rc.right, rc.bottom);
+    if (!bDelay) {
+        ::SendMessage(m_hSite, WM_SIZE, SIZE_RESTORED, lp);
+        return;
+    }
+    MSG msg;
+    if (!::PeekMessage(&msg, m_hSite, WM_SIZE, WM_SIZE, PM_NOREMOVE))
+        ::PostMessage(m_hSite, WM_SIZE, SIZE_RESTORED, lp);
+}
+
+void CQXPDockingPaneManager::RedrawPanes()
+{
+    if (!m_pLayout || !m_hWnd)
+        return;
+    for (CQXPDockingPane* p : m_pLayout->GetPanes())
+        if (p->GetContainer())
+            p->GetContainer()->Invalidate();
+    RecalcFrameLayout(NULL, TRUE);
+}
+
+CQXPDockingPane* CQXPDockingPaneManager::CyclePanes(BOOL bNext)
+{
+    std::vector<CQXPDockingPane*> panes = GetPaneList();
+    if (panes.empty())
+        return NULL;
+    if (!bNext)
+        std::reverse(panes.begin(), panes.end());
+    size_t n = panes.size();
+    size_t start = 0;
+    auto it = std::find(panes.begin(), panes.end(), m_pActivePane);
+    if (it != panes.end())
+        start = (size_t)(it - panes.begin()) + 1;  // the active pane comes last
+    for (size_t k = 0; k < n; ++k) {
+        CQXPDockingPane* p = panes[(start + k) % n];
+        if (p->GetEnabled() & 1) {
+            SelectPane(p, TRUE);
+            return p;
+        }
+    }
+    return NULL;
+}
+
+void CQXPDockingPaneManager::UpdateFocus()
+{
+    if (!m_pLayout)
+        return;
+    PaneObjectList objects = m_pLayout->GetObjects();
+    for (CPaneBase* p : objects)
+        if (p->GetType() == paneTypeTabbedContainer)
+            p->OnFocusChanged();
+}
+
+void CQXPDockingPaneManager::LayoutInRect(RECT& rect, HDWP hDWP)
+{
+    if (!m_pLayout || !m_pLayout->GetTopContainer())
+        return;
+    m_pLayout->RepositionInFrame(m_hSite, rect, hDWP);
+    m_pLayout->UpdateHolders();
+    if (hDWP)
+        m_bLayoutCreated = TRUE;
+}
+
+void CQXPDockingPaneManager::SetTheme(int nTheme)
+{
+    delete m_pPaintManager;
+    m_pPaintManager = CQXPDockingPanePaintManager::CreateTheme(nTheme);
+    m_bTheme9 = nTheme == 9;
+    RedrawPanes();
+}
+
+int CQXPDockingPaneManager::GetCurrentTheme() const
+{
+    return m_pPaintManager ? m_pPaintManager->m_nTheme : 0;
+}
+
+void CQXPDockingPaneManager::SetIcon(int nID, HICON hIcon)
+{
+    for (auto& i : m_icons)
+        if (i.first == nID) {
+            ::DestroyIcon(i.second);
+            i.second = hIcon;
+            return;
+        }
+    m_icons.push_back(std::make_pair(nID, hIcon));
+}
+
+HICON CQXPDockingPaneManager::GetIcon(int nID) const
+{
+    for (auto& i : m_icons)
+        if (i.first == nID)
+            return i.second;
+    return NULL;
+}
+
+BOOL CQXPDockingPaneManager::SetIcons(UINT nIDBitmap, const int* pIDs, int nCount, COLORREF clrMask)
+{
+    if (!pIDs || nCount <= 0)
+        return FALSE;
+    HIMAGELIST hList = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, nCount, 1);
+    if (!hList)
+        return FALSE;
+    HBITMAP hBmp = ::LoadBitmap(AfxGetResourceHandle(), MAKEINTRESOURCE(nIDBitmap));
+    if (hBmp) {
+        ImageList_AddMasked(hList, hBmp, clrMask);
+        ::DeleteObject(hBmp);
+    }
+    BOOL bOK = ImageList_GetImageCount(hList) == nCount;
+    if (bOK)
+        for (int n = 0; n < nCount; ++n)
+            if (pIDs[n] > 0)
+                SetIcon(pIDs[n], ImageList_GetIcon(hList, n, ILD_NORMAL));
+    ImageList_Destroy(hList);
+    return bOK;
+}
+
+void CQXPDockingPaneManager::GetLayout(DockingLayoutStore* pLayout) const
+{
+    if (pLayout && m_pLayout)
+        pLayout->CopyFrom(m_pLayout);
+}
+
+void CQXPDockingPaneManager::SetLayout(const DockingLayoutStore* pLayout)
+{
+    if (!pLayout || !pLayout->IsValid() || !m_pLayout)
+        return;
+    if (m_pActivePane) {
+        m_pActivePane->InternalRelease();
+        m_pActivePane = NULL;
+    }
+    for (CQXPDockingPane* p : m_pLayout->GetPanes())
+        p->Detach();
+    m_pLayout->CopyFrom(pLayout);
+    // The copies get their windows now that the layout is live.
+    for (CPaneBase* p : m_pLayout->GetObjects())
+        if (CPaneSplitterContainer* s = dynamic_cast<CPaneSplitterContainer*>(p)) {
+            s->SetDockingSite(m_hSite);
+            s->RebuildSplitters();
+        }
+    RecalcFrameLayout(NULL, FALSE);
+    RedrawPanes();
+}
+
+int CQXPDockingPaneManager::GetPaneDirection(const CPaneBase* pPane) const
+{
+    if (!m_pLayout)
+        return dockTopOf;
+    int n = m_pLayout->GetPaneDirection(pPane);
+    return n;
+}
+
+LRESULT CQXPDockingPaneManager::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SIZEPARENT: {
+        AFX_SIZEPARENTPARAMS* lp = (AFX_SIZEPARENTPARAMS*)lParam;
+        if (lp)
+            LayoutInRect(lp->rect, lp->hDWP);
+        return 0;
+    }
+    case WM_IDLEUPDATECMDUI:
+        UpdateFocus();
+        break;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_NEXTWINDOW || (wParam & 0xFFF0) == SC_PREVWINDOW) {
+            if (CyclePanes((wParam & 0xFFF0) == SC_NEXTWINDOW))
+                return 0;
+        }
+        break;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        if (m_pPaintManager)
+            m_pPaintManager->RefreshMetrics();
+        RedrawPanes();
+        break;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}

@@ -1,0 +1,631 @@
+// The tabbed container: panes sharing one place behind tabs.
+#include <qx/tabbedcontainer.h>
+#include <qx/dockingpane.h>
+#include <qx/layout.h>
+#include <qx/panemanager.h>
+#include <qx/panepaint.h>
+#include <qx/propexchange.h>
+#include <qx/splittercontainer.h>
+#include <qx/tabpaint.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+// The tabs of a container: items mirror the panes; drawing and layout come
+// from the paint manager's pane-tab painter.
+class PaneTabManager : public CQXPTabManager {
+public:
+    explicit PaneTabManager(CQXPDockingPaneTabbedContainer* pOwner) : m_pOwner(pOwner) {}
+    CQXPTabPainter* GetPaintManager() const override
+    {
+        CQXPDockingPanePaintManager* p = m_pOwner->GetPaintManager();
+        return p ? p->GetTabPainter() : NULL;
+    }
+    void RedrawControl(LPCRECT lpRect, BOOL) override
+    {
+        if (m_pOwner->GetSafeHwnd())
+            ::InvalidateRect(m_pOwner->GetSafeHwnd(), lpRect, FALSE);
+    }
+    void OnPropertyChanged() override { RedrawControl(NULL, FALSE); }
+    void OnItemClick(CQXPTabManagerItem* pItem) override
+    {
+        CQXPTabManager::OnItemClick(pItem);
+        if (pItem)
+            m_pOwner->SelectPane(reinterpret_cast<CQXPDockingPane*>(pItem->m_dwData), TRUE, FALSE);
+    }
+
+private:
+    CQXPDockingPaneTabbedContainer* m_pOwner;
+};
+
+}  // namespace
+
+CQXPDockingPaneTabbedContainer::CQXPDockingPaneTabbedContainer(DockingLayoutStore* pLayout)
+    : CPaneContainerBase(paneTypeTabbedContainer, pLayout), m_bActive(FALSE), m_bTitleVisible(TRUE),
+      m_nLockUpdate(0), m_bEnsureSelectedTab(FALSE), m_pSelectedPane(NULL), m_pTrackingPane(NULL),
+      m_bMaximized(FALSE), m_pTabs(NULL)
+{
+    m_pTabs = new PaneTabManager(this);
+    SetRectEmpty(&m_rcClient);
+    static const int ids[] = {QXP_IDS_DOCKINGPANE_CLOSE, QXP_IDS_DOCKINGPANE_MAXIMIZE, QXP_IDS_DOCKINGPANE_RESTORE,
+                              QXP_IDS_DOCKINGPANE_AUTOHIDE, QXP_IDS_DOCKINGPANE_MENU};
+    for (int id : ids)
+        m_arrCaptionButtons.push_back(new CaptionButton(id, this));
+}
+
+CQXPDockingPaneTabbedContainer::~CQXPDockingPaneTabbedContainer()
+{
+    if (m_hWnd && ::IsWindow(m_hWnd))
+        DestroyWindow();
+    delete m_pTabs;
+}
+
+void CQXPDockingPaneTabbedContainer::CreatePaneWindow()
+{
+    // Only the live layout has windows; copies and loaded layouts are data.
+    if (m_hWnd || !m_pLayout || m_pLayout->IsLoading() || m_pLayout->m_bUserLayout)
+        return;
+    HWND hSite = GetDockingSite();
+    if (!hSite || !::IsWindow(hSite))
+        return;
+    RECT rc = {0, 0, 0, 0};
+    CreateEx(0, "QXPDockingPaneTabbedContainer", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rc,
+             CWnd::FromHandle(hSite), 0);
+}
+
+void CQXPDockingPaneTabbedContainer::Init(CQXPDockingPane* pPane, HWND hSite)
+{
+    m_hDockingSite = hSite;
+    m_szDocking = pPane->m_szDocking;
+    m_rcWindow = pPane->m_rcWindow;
+    AddPane(pPane, FALSE);
+    SelectPane(pPane, FALSE, TRUE);
+}
+
+void CQXPDockingPaneTabbedContainer::AddPane(CQXPDockingPane* pPane, BOOL bSetFocus)
+{
+    if (!pPane)
+        return;
+    CreatePaneWindow();
+    InsertChild(pPane, NULL, TRUE);
+    pPane->SetDockingSite(GetDockingSite());
+    pPane->SetParentContainer(this);
+    m_bEnsureSelectedTab = TRUE;
+    if (CQXPDockingPaneManager* pManager = GetDockingPaneManager())
+        pManager->RecalcFrameLayout(this, TRUE);
+    SelectPane(pPane, bSetFocus, TRUE);
+    if (m_pParentContainer)
+        m_pParentContainer->OnChildContainerChanged(this);
+}
+
+void CQXPDockingPaneTabbedContainer::RemovePane(CPaneBase* pPane)
+{
+    if (!UnlinkChild(pPane))
+        return;
+    if (m_pTrackingPane == pPane)
+        EndTabDrag();
+    UpdateTabs();
+    pPane->SetParentContainer(NULL);
+    if (m_pParentContainer)
+        m_pParentContainer->OnChildContainerChanged(this);
+    if (m_lstPanes.empty()) {
+        if (m_bActive) {
+            m_bActive = FALSE;
+            if (CQXPDockingPaneManager* pManager = GetDockingPaneManager())
+                pManager->SetActivePane(NULL, m_pSelectedPane);
+        }
+        if (m_hWnd && ::IsWindow(m_hWnd))
+            DestroyWindow();
+    }
+    m_bEnsureSelectedTab = TRUE;
+    if (CQXPDockingPaneManager* pManager = GetDockingPaneManager())
+        pManager->RecalcFrameLayout(this, TRUE);
+    if (m_pSelectedPane == pPane) {
+        m_pSelectedPane = NULL;
+        if (!m_lstPanes.empty())
+            SelectPane(static_cast<CQXPDockingPane*>(m_lstPanes.back()), TRUE, TRUE);
+    }
+}
+
+void CQXPDockingPaneTabbedContainer::SelectPane(CQXPDockingPane* pPane, BOOL bSetFocus, BOOL bDelayRedraw)
+{
+    if (!pPane || IndexOfChild(pPane) < 0)
+        return;
+    if (pPane != m_pSelectedPane) {
+        m_pSelectedPane = pPane;
+        if (bDelayRedraw) {
+            m_bEnsureSelectedTab = TRUE;
+            if (CQXPDockingPaneManager* pManager = GetDockingPaneManager())
+                pManager->RecalcFrameLayout(this, TRUE);
+            if (m_pParentContainer)
+                m_pParentContainer->OnChildContainerChanged(this);
+        } else {
+            UpdatePanes(TRUE);
+        }
+    }
+    UpdateTabs();
+    if (bSetFocus) {
+        CQXPDockingPaneManager* pManager = GetDockingPaneManager();
+        if (m_bActive && pManager)
+            pManager->SetActivePane(pPane->GetChild(), pPane);
+        pPane->SetFocus();
+    }
+}
+
+void CQXPDockingPaneTabbedContainer::ShowPane(CQXPDockingPane* pPane, BOOL bSetFocus)
+{
+    SelectPane(pPane, bSetFocus, TRUE);
+}
+
+CString CQXPDockingPaneTabbedContainer::GetTitle() const
+{
+    return m_pSelectedPane ? m_pSelectedPane->GetTitle() : CString();
+}
+
+void CQXPDockingPaneTabbedContainer::ShowCaption(BOOL bShow)
+{
+    m_bTitleVisible = bShow;
+    m_bEnsureSelectedTab = TRUE;
+    if (CQXPDockingPaneManager* pManager = GetDockingPaneManager())
+        pManager->RecalcFrameLayout(this, TRUE);
+}
+
+BOOL CQXPDockingPaneTabbedContainer::IsCaptionVisible() const
+{
+    CQXPDockingPanePaintManager* pPaint = GetPaintManager();
+    return m_bTitleVisible && m_pSelectedPane && !(m_pSelectedPane->GetOptions() & paneNoCaption) &&
+           (!pPaint || pPaint->IsShowCaption());
+}
+
+BOOL CQXPDockingPaneTabbedContainer::IsTabsVisible() const
+{
+    if (IsHidden())
+        return FALSE;
+    CQXPDockingPanePaintManager* pPaint = GetPaintManager();
+    return m_lstPanes.size() >= 2 || (!m_lstPanes.empty() && pPaint && pPaint->IsAlwaysShowTabs());
+}
+
+BOOL CQXPDockingPaneTabbedContainer::IsHidden() const
+{
+    return m_pParentContainer && m_pParentContainer->GetType() == paneTypeAutoHidePanel;
+}
+
+int CQXPDockingPaneTabbedContainer::HitTest(CPoint pt) const
+{
+    RECT rc = {0, 0, m_rcWindow.right - m_rcWindow.left, m_rcWindow.bottom - m_rcWindow.top};
+    if (IsCaptionVisible()) {
+        RECT rcClient = rc;
+        if (CQXPDockingPanePaintManager* pPaint = GetPaintManager())
+            rcClient = pPaint->GetCaptionRect(this, rc);
+        if (::PtInRect(&rcClient, pt))
+            return -2;
+    }
+    if (IsTabsVisible()) {
+        for (size_t i = 0; i < m_arrTabRects.size(); ++i)
+            if (::PtInRect(&m_arrTabRects[i], pt))
+                return (int)i;
+    }
+    return -1;
+}
+
+void CQXPDockingPaneTabbedContainer::Copy(CQXPDockingPaneTabbedContainer* pSource, PaneCloneMap* pMap,
+                                          DWORD dwIgnoredOptions)
+{
+    CQXPDockingPaneManager* pManager = GetDockingPaneManager();
+    m_hDockingSite = pManager ? pManager->GetSite() : NULL;
+    m_szDocking = pSource->m_szDocking;
+    m_rcWindow = pSource->m_rcWindow;
+    m_pSelectedPane = NULL;
+    m_pTrackingPane = NULL;
+    m_bEnsureSelectedTab = TRUE;
+    CQXPDockingPane* pSelected = NULL;
+    PaneObjectList panes = pSource->m_lstPanes;
+    for (CPaneBase* p : panes) {
+        CQXPDockingPane* pPane = static_cast<CQXPDockingPane*>(p);
+        CQXPDockingPane* pNew = NULL;
+        if (pMap) {
+            pNew = static_cast<CQXPDockingPane*>(pPane->Clone(m_pLayout, pMap, dwIgnoredOptions));
+        } else if (!(pPane->GetOptions() & dwIgnoredOptions)) {
+            pSource->RemovePane(pPane);
+            pNew = pPane;
+        }
+        if (!pNew)
+            continue;
+        AddPane(pNew, FALSE);
+        if (pSource->m_pSelectedPane == pPane || (!pMap && pSource->GetSelected() == NULL && pSelected == NULL))
+            pSelected = pNew;
+    }
+    if (pSelected)
+        SelectPane(pSelected, FALSE, TRUE);
+}
+
+void CQXPDockingPaneTabbedContainer::UpdateTabs()
+{
+    if (m_nLockUpdate)
+        return;
+    ++m_nLockUpdate;
+    // Items in pane order, each standing for its pane.
+    while (m_pTabs->GetItemCount() > (int)m_lstPanes.size())
+        m_pTabs->DeleteItem(m_pTabs->GetItemCount() - 1);
+    while (m_pTabs->GetItemCount() < (int)m_lstPanes.size())
+        m_pTabs->AddItem(-1);
+    CQXPTabManagerItem* pSelected = NULL;
+    for (size_t i = 0; i < m_lstPanes.size(); ++i) {
+        CQXPDockingPane* pPane = static_cast<CQXPDockingPane*>(m_lstPanes[i]);
+        CQXPTabManagerItem* pItem = m_pTabs->GetItem((int)i);
+        pItem->m_strCaption = pPane->GetTitle();
+        pItem->m_strToolTip = pPane->GetTitle();
+        pItem->m_bEnabled = (pPane->GetEnabled() & 1) != 0;
+        pItem->m_dwData = reinterpret_cast<DWORD_PTR>(pPane);
+        pItem->m_clrItem = pPane->GetTabColor();
+        if (pPane == m_pSelectedPane)
+            pSelected = pItem;
+    }
+    m_pTabs->SetSelectedItem(pSelected);
+    if (m_hWnd && ::IsWindow(m_hWnd))
+        ::InvalidateRect(m_hWnd, NULL, FALSE);
+    --m_nLockUpdate;
+}
+
+BOOL CQXPDockingPaneTabbedContainer::CanMaximize() const
+{
+    CQXPDockingPaneManager* pManager = GetDockingPaneManager();
+    CPaneSplitterContainer* pParent = dynamic_cast<CPaneSplitterContainer*>(m_pParentContainer);
+    if (!pParent || !pManager || !pManager->m_bAllowMaximize)
+        return FALSE;
+    PaneObjectList list;
+    pParent->GetChildren(paneTypeTabbedContainer, list);
+    return list.size() > 1;
+}
+
+void CQXPDockingPaneTabbedContainer::Maximize()
+{
+    CPaneSplitterContainer* pParent = dynamic_cast<CPaneSplitterContainer*>(m_pParentContainer);
+    if (!pParent)
+        return;
+    for (CPaneBase* p : pParent->GetPanes())
+        if (CQXPDockingPaneTabbedContainer* t = dynamic_cast<CQXPDockingPaneTabbedContainer*>(p))
+            t->m_bMaximized = (t == this);
+    if (CQXPDockingPaneManager* pManager = GetDockingPaneManager())
+        pManager->RecalcFrameLayout(this, FALSE);
+}
+
+void CQXPDockingPaneTabbedContainer::Restore()
+{
+    m_bMaximized = FALSE;
+    if (CQXPDockingPaneManager* pManager = GetDockingPaneManager())
+        pManager->RecalcFrameLayout(this, FALSE);
+}
+
+void CQXPDockingPaneTabbedContainer::GetMinMaxInfo(MINMAXINFO* pMinMax) const
+{
+    CPaneBase::GetMinMaxInfo(pMinMax);
+    if (IsEmpty())
+        return;
+    CPaneSplitterContainer* pParent = dynamic_cast<CPaneSplitterContainer*>(m_pParentContainer);
+    BOOL bSiblingMax = FALSE;
+    CQXPDockingPaneManager* pManager = GetDockingPaneManager();
+    if (pParent && !m_bMaximized && pManager && pManager->m_bAllowMaximize)
+        for (CPaneBase* p : pParent->GetPanes())
+            if (CQXPDockingPaneTabbedContainer* t = dynamic_cast<CQXPDockingPaneTabbedContainer*>(p))
+                if (t != this && t->m_bMaximized)
+                    bSiblingMax = TRUE;
+    if (bSiblingMax) {
+        if (pParent->IsHorizontal())
+            pMinMax->ptMaxTrackSize.x = 0;
+        else
+            pMinMax->ptMaxTrackSize.y = 0;
+    } else {
+        for (CPaneBase* p : m_lstPanes) {
+            MINMAXINFO mmi;
+            p->GetMinMaxInfo(&mmi);
+            pMinMax->ptMinTrackSize.x = std::max(pMinMax->ptMinTrackSize.x, mmi.ptMinTrackSize.x);
+            pMinMax->ptMinTrackSize.y = std::max(pMinMax->ptMinTrackSize.y, mmi.ptMinTrackSize.y);
+            pMinMax->ptMaxTrackSize.x = std::min(pMinMax->ptMaxTrackSize.x, mmi.ptMaxTrackSize.x);
+            pMinMax->ptMaxTrackSize.y = std::min(pMinMax->ptMaxTrackSize.y, mmi.ptMaxTrackSize.y);
+        }
+    }
+    // The caption, tab strip and borders come on top of the panes' limits.
+    if (CQXPDockingPanePaintManager* pPaint = GetPaintManager()) {
+        RECT rc = {0, 0, 1000, 1000};
+        pPaint->AdjustClientRect(this, rc);
+        int dx = 1000 - (rc.right - rc.left), dy = 1000 - (rc.bottom - rc.top);
+        pMinMax->ptMinTrackSize.x += dx;
+        pMinMax->ptMinTrackSize.y += dy;
+        pMinMax->ptMaxTrackSize.x += dx;
+        pMinMax->ptMaxTrackSize.y += dy;
+    }
+}
+
+void CQXPDockingPaneTabbedContainer::OnSizeParent(HWND hParent, const RECT& rect, AFX_SIZEPARENTPARAMS* lpParams)
+{
+    SetDockingSite(hParent);
+    m_rcWindow = rect;
+    if (!lpParams || !lpParams->hDWP)
+        return;
+    CreatePaneWindow();
+    if (m_hWnd) {
+        RECT rcOld;
+        ::GetWindowRect(m_hWnd, &rcOld);
+        ::MapWindowPoints(HWND_DESKTOP, ::GetParent(m_hWnd), (LPPOINT)&rcOld, 2);
+        if (!::EqualRect(&rcOld, &rect) || m_bEnsureSelectedTab) {
+            ::SetWindowPos(m_hWnd, HWND_BOTTOM, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                           SWP_NOACTIVATE | SWP_SHOWWINDOW);
+            ::InvalidateRect(m_hWnd, NULL, FALSE);
+        }
+        m_bEnsureSelectedTab = FALSE;
+    }
+    UpdatePanes(TRUE);
+}
+
+void CQXPDockingPaneTabbedContainer::UpdatePanes(BOOL bRelayout)
+{
+    if (m_nLockUpdate)
+        return;
+    ++m_nLockUpdate;
+    RECT rc = {0, 0, m_rcWindow.right - m_rcWindow.left, m_rcWindow.bottom - m_rcWindow.top};
+    CQXPDockingPanePaintManager* pPaint = GetPaintManager();
+    m_rcClient = rc;
+    m_arrTabRects.clear();
+    --m_nLockUpdate;
+    UpdateTabs();
+    ++m_nLockUpdate;
+    if (pPaint) {
+        pPaint->AdjustClientRect(this, m_rcClient);
+        if (IsTabsVisible()) {
+            m_pTabs->Reposition(NULL, pPaint->GetTabStripRect(this, rc));
+            for (int i = 0; i < m_pTabs->GetItemCount(); ++i)
+                m_arrTabRects.push_back(m_pTabs->GetItem(i)->GetRect());
+        }
+    }
+    if (bRelayout && m_hWnd) {
+        AFX_SIZEPARENTPARAMS params = {};
+        params.hDWP = (HDWP)1;  // move the windows
+        for (CPaneBase* p : m_lstPanes) {
+            CQXPDockingPane* pPane = static_cast<CQXPDockingPane*>(p);
+            if (pPane == m_pSelectedPane) {
+                pPane->OnSizeParent(m_hWnd, m_rcClient, &params);
+                pPane->ShowChild(TRUE);
+            } else {
+                pPane->ShowChild(FALSE);
+            }
+        }
+    }
+    if (m_hWnd)
+        ::InvalidateRect(m_hWnd, NULL, FALSE);
+    --m_nLockUpdate;
+    CPaneBase::UpdatePanes(bRelayout);
+}
+
+void CQXPDockingPaneTabbedContainer::Invalidate()
+{
+    if (m_hWnd && ::IsWindow(m_hWnd))
+        ::InvalidateRect(m_hWnd, NULL, FALSE);
+}
+
+void CQXPDockingPaneTabbedContainer::SetDockingSite(HWND hSite)
+{
+    if (m_hWnd && hSite && ::GetParent(m_hWnd) != hSite)
+        ::SetParent(m_hWnd, hSite);
+    m_hDockingSite = hSite;
+    for (CPaneBase* p : m_lstPanes)
+        p->SetDockingSite(hSite);
+}
+
+void CQXPDockingPaneTabbedContainer::OnParentContainerChanged(CPaneBase* pParent)
+{
+    if (pParent)
+        SetDockingSite(pParent->GetDockingSite());
+    m_bTitleVisible = TRUE;
+    if (IsHidden() && m_hWnd)
+        ::ShowWindow(m_hWnd, SW_HIDE);
+}
+
+void CQXPDockingPaneTabbedContainer::OnFocusChanged()
+{
+    HWND hFocus = ::GetFocus();
+    BOOL bActive = m_hWnd && hFocus && (hFocus == m_hWnd || ::IsChild(m_hWnd, hFocus));
+    if (!bActive && m_hWnd && hFocus) {
+        for (HWND h = ::GetWindow(hFocus, GW_OWNER); h; h = ::GetWindow(h, GW_OWNER))
+            if (h == m_hWnd || ::IsChild(m_hWnd, h))
+                bActive = TRUE;
+    }
+    CQXPDockingPaneManager* pManager = GetDockingPaneManager();
+    if (bActive != m_bActive) {
+        m_bActive = bActive;
+        if (pManager)
+            pManager->SetActivePane(bActive ? (m_pSelectedPane ? m_pSelectedPane->GetChild() : m_hWnd) : NULL,
+                                    m_pSelectedPane);
+        Invalidate();
+    } else if (bActive && pManager && pManager->GetActivePane() != m_pSelectedPane && m_pSelectedPane) {
+        pManager->SetActivePane(m_pSelectedPane->GetChild() ? m_pSelectedPane->GetChild() : m_hWnd,
+                                m_pSelectedPane);
+    }
+}
+
+CPaneBase* CQXPDockingPaneTabbedContainer::Clone(DockingLayoutStore* pLayout, PaneCloneMap* pMap,
+                                                 DWORD dwIgnoredOptions)
+{
+    CQXPDockingPaneManager* pManager = pLayout ? pLayout->GetManager() : NULL;
+    CPaneBase* pBase = pManager ? pManager->CreatePaneObject(paneTypeTabbedContainer, pLayout) : NULL;
+    if (CQXPDockingPaneTabbedContainer* pClone = dynamic_cast<CQXPDockingPaneTabbedContainer*>(pBase)) {
+        if (pMap)
+            pMap->Add(this, pClone);
+        pClone->Copy(this, pMap, dwIgnoredOptions);
+    }
+    return pBase;
+}
+
+BOOL CQXPDockingPaneTabbedContainer::IsCaptionButtonVisible(int nButton) const
+{
+    DWORD dwOptions = m_pSelectedPane ? m_pSelectedPane->GetOptions() : 0;
+    switch (nButton) {
+    case QXP_IDS_DOCKINGPANE_AUTOHIDE:
+        if (!GetDockingPaneManager() || !GetDockingPaneManager()->m_bShowAutoHideButton)
+            return FALSE;
+        return m_pSelectedPane && !(dwOptions & paneNoHideable) && GetDockingSite() &&
+               (m_pLayout == NULL || m_pLayout->GetPaneDirection(this) != 4);
+    case QXP_IDS_DOCKINGPANE_CLOSE:
+        return m_pSelectedPane && !(dwOptions & paneNoCloseable);
+    case QXP_IDS_DOCKINGPANE_MAXIMIZE:
+        return CanMaximize() && !m_bMaximized;
+    case QXP_IDS_DOCKINGPANE_RESTORE:
+        return CanMaximize() && m_bMaximized;
+    case QXP_IDS_DOCKINGPANE_MENU:
+        return m_pSelectedPane && (dwOptions & paneHasMenuButton);
+    }
+    return TRUE;
+}
+
+BOOL CQXPDockingPaneTabbedContainer::DoPropExchange(CQXPPropExchange* pPX, PaneExchangeContext& ctx)
+{
+    CPaneBase::DoPropExchange(pPX, ctx);
+    int nCount = (int)m_lstPanes.size();
+    int nSelected = ctx.IndexOf(m_pSelectedPane);
+    ExchangeIntProp(pPX, "Panes", &nCount, 0);
+    ExchangeIntProp(pPX, "Selected", &nSelected, 0);
+    char szKey[32];
+    if (pPX->IsStoring()) {
+        for (int i = 0; i < nCount; ++i) {
+            int nIndex = ctx.IndexOf(m_lstPanes[i]);
+            snprintf(szKey, sizeof(szKey), "Pane-%d", i + 1);
+            ExchangeIntProp(pPX, szKey, &nIndex, 0);
+        }
+        return TRUE;
+    }
+    if (nCount < 0 || nCount > (int)ctx.m_objects.size())
+        return FALSE;
+    CQXPDockingPane* pSelect = NULL;
+    for (int i = 0; i < nCount; ++i) {
+        int nIndex = 0;
+        snprintf(szKey, sizeof(szKey), "Pane-%d", i + 1);
+        ExchangeIntProp(pPX, szKey, &nIndex, 0);
+        CPaneBase* p = ctx.Lookup(nIndex);
+        if (!p || p->GetType() != paneTypeDockingPane || !ctx.CanAdopt(this, p))
+            return FALSE;
+        AddPane(static_cast<CQXPDockingPane*>(p), FALSE);
+        if (nIndex == nSelected)
+            pSelect = static_cast<CQXPDockingPane*>(p);
+    }
+    if (pSelect)
+        SelectPane(pSelect, FALSE, TRUE);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// The window.
+
+void CQXPDockingPaneTabbedContainer::EndTabDrag()
+{
+    m_pTrackingPane = NULL;
+    m_arrSavedTabRects.clear();
+    if (m_hWnd && ::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
+}
+
+void CQXPDockingPaneTabbedContainer::OnLButtonDown(CPoint pt)
+{
+    CQXPDockingPaneManager* pManager = GetDockingPaneManager();
+    if (IsCaptionVisible()) {
+        for (CaptionButton* b : m_arrCaptionButtons) {
+            if (!IsCaptionButtonVisible(b->m_nID) || !::PtInRect(&b->m_rc, pt))
+                continue;
+            if (b->m_nID == QXP_IDS_DOCKINGPANE_CLOSE && pManager && m_pSelectedPane) {
+                CQXPDockingPane* pPane = m_pSelectedPane;
+                pPane->InternalAddRef();
+                if (!pManager->NotifyAction(paneActionClosing, pPane, this)) {
+                    pManager->ClosePane(pPane);
+                    pManager->NotifyAction(paneActionClosed, pPane, NULL);
+                }
+                pPane->InternalRelease();
+            } else if (b->m_nID == QXP_IDS_DOCKINGPANE_MAXIMIZE) {
+                Maximize();
+            } else if (b->m_nID == QXP_IDS_DOCKINGPANE_RESTORE) {
+                Restore();
+            } else if (b->m_nID == QXP_IDS_DOCKINGPANE_AUTOHIDE && pManager && m_pSelectedPane) {
+                pManager->HidePane(m_pSelectedPane);
+            }
+            return;
+        }
+    }
+    int nHit = HitTest(pt);
+    if (nHit >= 0 && nHit < (int)m_lstPanes.size()) {
+        CQXPDockingPane* pPane = static_cast<CQXPDockingPane*>(m_lstPanes[nHit]);
+        SelectPane(pPane, TRUE, FALSE);
+        if (pManager && !pManager->NotifyAction(17, pPane, this)) {
+            m_arrSavedTabRects = m_arrTabRects;
+            m_pTrackingPane = pPane;
+            ::SetCapture(m_hWnd);
+        }
+        return;
+    }
+    if (m_pSelectedPane)
+        m_pSelectedPane->SetFocus();
+    else
+        ::SetFocus(m_hWnd);
+}
+
+void CQXPDockingPaneTabbedContainer::OnMouseMoveTabDrag(CPoint pt)
+{
+    CQXPDockingPane* pDragged = m_pTrackingPane;
+    int nFrom = IndexOfChild(pDragged);
+    if (nFrom < 0) {
+        EndTabDrag();
+        return;
+    }
+    for (size_t i = 0; i < m_arrSavedTabRects.size() && i < m_lstPanes.size(); ++i) {
+        if ((int)i == nFrom || !::PtInRect(&m_arrSavedTabRects[i], pt))
+            continue;
+        std::swap(m_lstPanes[i], m_lstPanes[nFrom]);
+        UpdatePanes(FALSE);
+        return;
+    }
+}
+
+LRESULT CQXPDockingPaneTabbedContainer::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC hDC = ::BeginPaint(m_hWnd, &ps);
+        OnPaint(hDC);
+        ::EndPaint(m_hWnd, &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        OnPaint((HDC)wParam);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_LBUTTONDOWN:
+        OnLButtonDown(CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)));
+        return 0;
+    case WM_MOUSEMOVE:
+        if (m_pTrackingPane)
+            OnMouseMoveTabDrag(CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)));
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+        if (m_pTrackingPane)
+            EndTabDrag();
+        break;
+    case WM_SETFOCUS:
+        if (m_pSelectedPane && m_pSelectedPane->GetChild())
+            m_pSelectedPane->SetFocus();
+        return 0;
+    case WM_NCDESTROY:
+        m_pTrackingPane = NULL;
+        break;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
+void CQXPDockingPaneTabbedContainer::OnPaint(HDC hDC)
+{
+    RECT rc;
+    ::GetClientRect(m_hWnd, &rc);
+    if (CQXPDockingPanePaintManager* pPaint = GetPaintManager())
+        pPaint->DrawPane(hDC, this, rc);
+}

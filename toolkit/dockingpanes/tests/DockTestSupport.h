@@ -1,0 +1,177 @@
+// Helpers of the docking tests: a hidden site window with a manager on it, and
+// a compact text form of a layout tree for comparisons.
+#pragma once
+
+#include <qx/autohide.h>
+#include <qx/layout.h>
+#include <qx/miniwnd.h>
+#include <qx/panemanager.h>
+#include <qx/splittercontainer.h>
+#include <qx/tabbedcontainer.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace docktest {
+
+// The tree under an object: S-/S| splitter (horizontal/vertical) [children],
+// T{ids, * after the selected}, C client, P<id>, F(...) floating, A<side>(...).
+inline std::string Describe(const CPaneBase* p)
+{
+    if (!p)
+        return "-";
+    std::string s;
+    switch (p->GetType()) {
+    case paneTypeDockingPane:
+        return "P" + std::to_string(static_cast<const CQXPDockingPane*>(p)->GetID());
+    case paneTypeClientContainer:
+        return "C";
+    case paneTypeTabbedContainer: {
+        auto t = static_cast<const CQXPDockingPaneTabbedContainer*>(p);
+        s = "T{";
+        bool first = true;
+        for (CPaneBase* c : t->GetPanes()) {
+            if (!first)
+                s += ",";
+            first = false;
+            s += std::to_string(static_cast<CQXPDockingPane*>(c)->GetID());
+            if (c == t->GetSelected())
+                s += "*";
+        }
+        return s + "}";
+    }
+    case paneTypeSplitterContainer: {
+        auto sp = static_cast<const CPaneSplitterContainer*>(p);
+        s = sp->IsHorizontal() ? "S-[" : "S|[";
+        bool first = true;
+        for (CPaneBase* c : sp->GetPanes()) {
+            if (!first)
+                s += ",";
+            first = false;
+            s += Describe(c);
+        }
+        return s + "]";
+    }
+    case paneTypeMiniWnd:
+        return "F(" + Describe(static_cast<const CQXPDockingPaneMiniWnd*>(p)->GetTopContainer()) + ")";
+    case paneTypeAutoHidePanel: {
+        auto a = static_cast<const AutoHidePanel*>(p);
+        s = "A" + std::to_string(a->GetDirection()) + "(";
+        bool first = true;
+        for (CPaneBase* c : a->GetPanes()) {
+            if (!first)
+                s += ",";
+            first = false;
+            s += Describe(c);
+        }
+        return s + ")";
+    }
+    }
+    return "?";
+}
+
+// The whole layout: the frame tree, then the auto-hide panels, then the
+// floating frames.
+inline std::string Describe(const DockingLayoutStore* pLayout)
+{
+    std::string s = Describe(pLayout->GetTopContainer());
+    for (int i = 0; i < 4; ++i)
+        if (pLayout->GetPanel(i))
+            s += " " + Describe(pLayout->GetPanel(i));
+    for (CPaneBase* p : pLayout->GetObjects())
+        if (p->GetType() == paneTypeMiniWnd)
+            s += " " + Describe(p);
+    return s;
+}
+
+// A top-level window (hidden unless asked) that lays the manager out on
+// WM_SIZE and records the manager's notifications.
+class SiteWindow {
+public:
+    explicit SiteWindow(bool bVisible = false, int cx = 800, int cy = 600)
+    {
+        static bool s_registered = false;
+        if (!s_registered) {
+            WNDCLASSA wc = {};
+            wc.lpfnWndProc = Proc;
+            wc.hInstance = ::GetModuleHandle(NULL);
+            wc.hbrBackground = (HBRUSH)(COLOR_APPWORKSPACE + 1);
+            wc.hCursor = ::LoadCursor(NULL, IDC_ARROW);
+            wc.lpszClassName = "QxDockTestSite";
+            ::RegisterClassA(&wc);
+            s_registered = true;
+        }
+        m_hWnd = ::CreateWindowExA(0, "QxDockTestSite", "Docking test",
+                                   WS_OVERLAPPEDWINDOW | (bVisible ? WS_VISIBLE : 0), 10, 10, cx, cy, NULL, NULL,
+                                   ::GetModuleHandle(NULL), this);
+    }
+    ~SiteWindow()
+    {
+        if (::IsWindow(m_hWnd))
+            ::DestroyWindow(m_hWnd);
+    }
+    void Layout()
+    {
+        if (!m_pManager)
+            return;
+        RECT rc;
+        ::GetClientRect(m_hWnd, &rc);
+        m_pManager->LayoutInRect(rc, (HDWP)1);
+        m_rcClient = rc;
+    }
+
+    HWND m_hWnd = NULL;
+    CQXPDockingPaneManager* m_pManager = NULL;
+    RECT m_rcClient = {0, 0, 0, 0};
+    std::vector<int> m_actions;   // action codes in order
+    int m_nRefuseAction = -1;     // this action code is refused
+    LRESULT m_nCloseAnswer = 0;   // answer to the closing question
+    int m_nShowRequests = 0;
+
+private:
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
+    {
+        if (m == WM_NCCREATE)
+            ::SetWindowLongPtrA(h, GWLP_USERDATA, (LONG_PTR)((CREATESTRUCTA*)l)->lpCreateParams);
+        SiteWindow* self = (SiteWindow*)::GetWindowLongPtrA(h, GWLP_USERDATA);
+        if (self && m == WM_SIZE)
+            self->Layout();
+        if (self && m == WM_DOCKINGPANE_NOTIFY) {
+            if (w == DOCKINGPANE_ACTION) {
+                DockingPaneAction_t* a = (DockingPaneAction_t*)l;
+                self->m_actions.push_back(a->action);
+                if (a->action == self->m_nRefuseAction)
+                    a->bCancel = TRUE;
+            } else if (w == DOCKINGPANE_PANECLOSING) {
+                return self->m_nCloseAnswer;
+            } else if (w == DOCKINGPANE_SHOWWINDOW) {
+                ++self->m_nShowRequests;
+            }
+            return 0;
+        }
+        return ::DefWindowProcA(h, m, w, l);
+    }
+};
+
+// A site with an installed manager.
+struct Docking {
+    explicit Docking(bool bVisible = false) : site(bVisible)
+    {
+        EXPECT_TRUE(manager.InstallDockingPanes(site.m_hWnd));
+        site.m_pManager = &manager;
+    }
+    ~Docking() { site.m_pManager = NULL; }
+    CQXPDockingPane* Create(int id, int dir, CPaneBase* neighbour = NULL, int cx = 200, int cy = 120)
+    {
+        RECT rc = {0, 0, cx, cy};
+        return manager.CreatePane(id, rc, dir, neighbour);
+    }
+    std::string Tree() const { return Describe(manager.GetLayout()); }
+
+    SiteWindow site;
+    CQXPDockingPaneManager manager;
+};
+
+}  // namespace docktest

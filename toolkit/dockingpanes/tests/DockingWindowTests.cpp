@@ -1,0 +1,301 @@
+// Panes in a real frame window under Wine: they show, hide, activate and
+// share a place as tabs; splitter bars sit between neighbours.
+#include "DockTestSupport.h"
+
+#include <qx/panepaint.h>
+
+using docktest::Docking;
+
+namespace {
+
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// A visible site whose panes host edit windows.
+struct Frame : Docking {
+    Frame() : Docking(true) {}
+    HWND AddPane(int id, int dir, CPaneBase* neighbour = NULL)
+    {
+        CQXPDockingPane* p = Create(id, dir, neighbour);
+        EXPECT_NE(nullptr, p);
+        char text[32];
+        snprintf(text, sizeof(text), "pane %d", id);
+        HWND h = CreateWindowExA(0, "EDIT", text, WS_CHILD | ES_MULTILINE, 0, 0, 10, 10, site.m_hWnd, NULL,
+                                 GetModuleHandle(NULL), NULL);
+        p->Attach(h);
+        return h;
+    }
+    void Relayout()
+    {
+        site.Layout();
+        Pump();
+    }
+    RECT RectIn(HWND h, HWND parent)
+    {
+        RECT rc;
+        GetWindowRect(h, &rc);
+        MapWindowPoints(HWND_DESKTOP, parent, (LPPOINT)&rc, 2);
+        return rc;
+    }
+    int CountChildren(const char* cls)
+    {
+        int n = 0;
+        for (HWND h = GetWindow(site.m_hWnd, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+            char name[64] = "";
+            GetClassNameA(h, name, sizeof(name));
+            if (strcmp(name, cls) == 0)
+                ++n;
+        }
+        return n;
+    }
+};
+
+TEST(DockingWindows, PanesShowInTheirContainers)
+{
+    Frame f;
+    HWND e1 = f.AddPane(1, dockLeftOf);
+    HWND e2 = f.AddPane(2, dockRightOf);
+    f.Relayout();
+    CQXPDockingPane* p1 = f.manager.FindPane(1);
+    auto* t1 = dynamic_cast<CQXPDockingPaneTabbedContainer*>(p1->GetContainer());
+    ASSERT_NE(nullptr, t1);
+    ASSERT_TRUE(IsWindow(t1->GetSafeHwnd()));
+    EXPECT_EQ(f.site.m_hWnd, GetParent(t1->GetSafeHwnd()));
+    EXPECT_EQ(t1->GetSafeHwnd(), GetParent(e1));
+    EXPECT_TRUE(IsWindowVisible(e1));
+    EXPECT_TRUE(IsWindowVisible(e2));
+    // The edit fills the container below its caption.
+    RECT rcEdit = f.RectIn(e1, t1->GetSafeHwnd());
+    RECT rcArea = t1->GetClientArea();
+    EXPECT_TRUE(EqualRect(&rcArea, &rcEdit));
+    EXPECT_GT(rcEdit.top, 0);  // the caption is above it
+    // The container window is where the layout put it.
+    RECT rcT = f.RectIn(t1->GetSafeHwnd(), f.site.m_hWnd);
+    EXPECT_TRUE(EqualRect(&t1->GetPaneRect(), &rcT));
+    // One bar between the left pane and the client, one between the client
+    // and the right pane.
+    EXPECT_EQ(2, f.CountChildren("QXPDockingPaneSplitter"));
+    EXPECT_EQ(2, f.CountChildren("QXPDockingPaneTabbedContainer"));
+}
+
+TEST(DockingWindows, PanesShareAPlaceAsTabs)
+{
+    Frame f;
+    HWND e1 = f.AddPane(1, dockLeftOf);
+    HWND e2 = f.AddPane(2, dockRightOf);
+    CQXPDockingPane* p1 = f.manager.FindPane(1);
+    CQXPDockingPane* p2 = f.manager.FindPane(2);
+    f.manager.AttachPane(p2, p1);
+    f.manager.GetLayout()->DropEmptyContainers();
+    f.Relayout();
+    auto* t = dynamic_cast<CQXPDockingPaneTabbedContainer*>(p1->GetContainer());
+    ASSERT_NE(nullptr, t);
+    EXPECT_EQ(t, p2->GetContainer());
+    EXPECT_EQ(t->GetSafeHwnd(), GetParent(e2));
+    EXPECT_TRUE(t->IsTabsVisible());
+    EXPECT_EQ(p2, t->GetSelected());
+    EXPECT_TRUE(IsWindowVisible(e2));
+    EXPECT_FALSE(IsWindowVisible(e1));
+    EXPECT_EQ(0, f.CountChildren("QXPDockingPaneSplitter") - 1);  // only beside the client
+
+    // A click on the first tab brings pane 1 to the front.
+    ASSERT_EQ(2u, t->GetTabRects().size());
+    RECT tab = t->GetTabRects()[0];
+    POINT pt = {(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};
+    EXPECT_EQ(0, t->HitTest(pt));
+    SendMessageA(t->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    SendMessageA(t->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    f.Relayout();
+    EXPECT_EQ(p1, t->GetSelected());
+    EXPECT_TRUE(IsWindowVisible(e1));
+    EXPECT_FALSE(IsWindowVisible(e2));
+
+    // Dragging the first tab over the second reorders the panes.
+    RECT tab2 = t->GetTabRects()[1];
+    SendMessageA(t->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    SendMessageA(t->GetSafeHwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(tab2.left + 3, pt.y));
+    SendMessageA(t->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(tab2.left + 3, pt.y));
+    EXPECT_EQ(p2, t->GetFirstPane());
+    EXPECT_EQ(p1, t->GetLastPane());
+}
+
+TEST(DockingWindows, ClosingHidesAndSelectingShowsAgain)
+{
+    Frame f;
+    HWND e1 = f.AddPane(1, dockLeftOf);
+    f.Relayout();
+    CQXPDockingPane* p1 = f.manager.FindPane(1);
+    HWND hContainer = p1->GetContainer()->GetPaneHwnd();
+    f.manager.ClosePane(p1);
+    f.Relayout();
+    EXPECT_TRUE(p1->IsClosed());
+    EXPECT_FALSE(IsWindowVisible(e1));
+    EXPECT_TRUE(IsWindow(e1));  // the application's window lives on
+    EXPECT_FALSE(IsWindow(hContainer));
+    // The client takes the whole frame.
+    RECT rcClient;
+    GetClientRect(f.site.m_hWnd, &rcClient);
+    EXPECT_TRUE(EqualRect(&rcClient, &f.site.m_rcClient));
+
+    int shown = f.site.m_nShowRequests;
+    f.manager.SelectPane(p1, TRUE);
+    f.Relayout();
+    EXPECT_FALSE(p1->IsClosed());
+    EXPECT_TRUE(IsWindowVisible(e1));
+    EXPECT_EQ(shown + 1, f.site.m_nShowRequests);
+}
+
+TEST(DockingWindows, FocusMakesThePaneActive)
+{
+    Frame f;
+    HWND e1 = f.AddPane(1, dockLeftOf);
+    HWND e2 = f.AddPane(2, dockRightOf);
+    f.Relayout();
+    SetForegroundWindow(f.site.m_hWnd);
+    SetFocus(e1);
+    f.manager.UpdateFocus();
+    EXPECT_EQ(f.manager.FindPane(1), f.manager.GetActivePane());
+    auto* t1 = dynamic_cast<CQXPDockingPaneTabbedContainer*>(f.manager.FindPane(1)->GetContainer());
+    EXPECT_TRUE(t1->IsActive());
+    f.site.m_actions.clear();
+    SetFocus(e2);
+    SendMessageA(f.manager.GetSafeHwnd(), WM_IDLEUPDATECMDUI, 0, 0);
+    EXPECT_EQ(f.manager.FindPane(2), f.manager.GetActivePane());
+    EXPECT_FALSE(t1->IsActive());
+    std::vector<int> expected = {paneActionDeactivated, paneActionActivated};
+    EXPECT_EQ(expected, f.site.m_actions);
+}
+
+TEST(DockingWindows, CloseButtonClosesTheSelectedPane)
+{
+    Frame f;
+    HWND e1 = f.AddPane(1, dockLeftOf);
+    f.Relayout();
+    CQXPDockingPane* p1 = f.manager.FindPane(1);
+    auto* t = dynamic_cast<CQXPDockingPaneTabbedContainer*>(p1->GetContainer());
+    UpdateWindow(t->GetSafeHwnd());  // paint: places the caption buttons
+    RECT rcButton = {0, 0, 0, 0};
+    for (CaptionButton* b : t->m_arrCaptionButtons)
+        if (b->m_nID == QXP_IDS_DOCKINGPANE_CLOSE)
+            rcButton = b->m_rc;
+    ASSERT_FALSE(IsRectEmpty(&rcButton));
+    POINT pt = {(rcButton.left + rcButton.right) / 2, (rcButton.top + rcButton.bottom) / 2};
+    f.site.m_actions.clear();
+    SendMessageA(t->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    Pump();
+    EXPECT_TRUE(p1->IsClosed());
+    EXPECT_FALSE(IsWindowVisible(e1));
+    std::vector<int> expected = {paneActionClosing, paneActionClosed};
+    EXPECT_EQ(expected, f.site.m_actions);
+}
+
+TEST(DockingWindows, SplitterDragLimitsAndLiveLayoutFromALoadedLayout)
+{
+    Frame f;
+    f.AddPane(1, dockLeftOf);
+    f.Relayout();
+    // Resizing the frame keeps the pane's width; the client takes the rest.
+    CQXPDockingPane* p1 = f.manager.FindPane(1);
+    int w = p1->GetContainer()->GetPaneRect().right;
+    SetWindowPos(f.site.m_hWnd, NULL, 0, 0, 700, 500, SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    EXPECT_EQ(w, p1->GetContainer()->GetPaneRect().right);
+    // Layout copies made for saving have no windows of their own.
+    int before = f.CountChildren("QXPDockingPaneTabbedContainer");
+    {
+        DockingLayoutStore copy(&f.manager);
+        f.manager.GetLayout(&copy);
+        EXPECT_EQ(before, f.CountChildren("QXPDockingPaneTabbedContainer"));
+        f.manager.SetLayout(&copy);
+    }
+    f.Relayout();
+    EXPECT_EQ(before, f.CountChildren("QXPDockingPaneTabbedContainer"));
+    EXPECT_EQ(1, f.CountChildren("QXPDockingPaneSplitter"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DockingWindows, PaneClosedDuringATabDragIsNotUsed)
+{
+    Frame f;
+    f.AddPane(1, dockLeftOf);
+    f.AddPane(2, dockRightOf);
+    CQXPDockingPane* p1 = f.manager.FindPane(1);
+    CQXPDockingPane* p2 = f.manager.FindPane(2);
+    f.AddPane(3, dockRightOf);
+    CQXPDockingPane* p3 = f.manager.FindPane(3);
+    f.manager.AttachPane(p2, p1);
+    f.manager.AttachPane(p3, p1);
+    f.Relayout();
+    auto* t = dynamic_cast<CQXPDockingPaneTabbedContainer*>(p1->GetContainer());
+    ASSERT_NE(nullptr, t);
+    ASSERT_EQ(3u, t->GetTabRects().size());
+    RECT tab0 = t->GetTabRects()[0], tab2 = t->GetTabRects()[2];
+    HWND hWnd = t->GetSafeHwnd();
+    SendMessageA(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tab0.left + 3, tab0.top + 3));
+    EXPECT_EQ(hWnd, GetCapture());
+    f.manager.ClosePane(p1);  // the dragged pane leaves while the drag runs
+    EXPECT_NE(hWnd, GetCapture());
+    SendMessageA(hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(tab2.left + 3, tab2.top + 3));
+    SendMessageA(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(tab2.left + 3, tab2.top + 3));
+    EXPECT_EQ(p2, t->GetFirstPane());
+    EXPECT_EQ(p3, t->GetLastPane());
+    EXPECT_TRUE(p1->IsClosed());
+}
+
+}  // namespace
+
+namespace {
+
+HWND FindChildOfClass(HWND parent, const char* cls)
+{
+    for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        char name[64] = "";
+        GetClassNameA(h, name, sizeof(name));
+        if (strcmp(name, cls) == 0)
+            return h;
+    }
+    return NULL;
+}
+
+TEST(DockingWindows, DraggingTheSplitterResizesWithinItsLimits)
+{
+    Frame f;
+    f.AddPane(1, dockLeftOf);
+    f.Relayout();
+    CPaneBase* t1 = f.manager.FindPane(1)->GetContainer();
+    HWND hBar = FindChildOfClass(f.site.m_hWnd, "QXPDockingPaneSplitter");
+    ASSERT_NE((HWND)NULL, hBar);
+    RECT bar = f.RectIn(hBar, f.site.m_hWnd);
+    EXPECT_EQ(t1->GetPaneRect().right, bar.left);
+
+    struct {
+        int target;     // bar position asked for (site x)
+        int expected;   // pane width reached
+    } cases[] = {{300, 300}, {5, 22}, {2000, 0}};
+    RECT client;
+    GetClientRect(f.site.m_hWnd, &client);
+    cases[2].expected = client.right - 64;  // the client keeps its minimum
+    for (auto& c : cases) {
+        bar = f.RectIn(hBar, f.site.m_hWnd);
+        POINT grab = {bar.left + 1, (bar.top + bar.bottom) / 2};
+        POINT to = {c.target + 1, grab.y};
+        POINT inBar = {1, grab.y - bar.top};
+        PostMessageA(hBar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x - bar.left, inBar.y));
+        PostMessageA(hBar, WM_LBUTTONUP, 0, MAKELPARAM(to.x - bar.left, inBar.y));
+        SendMessageA(hBar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inBar.x, inBar.y));
+        f.Relayout();
+        EXPECT_EQ(c.expected, t1->GetPaneRect().right - t1->GetPaneRect().left) << c.target;
+        EXPECT_EQ(nullptr, GetCapture());
+    }
+}
+
+}  // namespace

@@ -1,0 +1,432 @@
+// The tab manager and the tab paint manager: items, selection, keys,
+// scrolling, layout; the click and drag loops with a tab removed meanwhile.
+#include <qx/tabpaint.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class TestTabs : public CQXPTabManager {
+public:
+    TestTabs() { painter.AddListener(this); }
+    ~TestTabs() override { painter.RemoveListener(this); }
+    CQXPTabPainter* GetPaintManager() const override { return const_cast<CQXPTabPainter*>(&painter); }
+    void RedrawControl(LPCRECT, BOOL) override { ++redraws; }
+    void OnPropertyChanged() override
+    {
+        ++changes;
+        if (!IsRectEmpty(&area) && !inLayout) {
+            inLayout = true;
+            CQXPTabManager::Reposition(NULL, area);
+            inLayout = false;
+        }
+    }
+    void OnItemClick(CQXPTabManagerItem* pItem) override
+    {
+        clicked.push_back(pItem);
+        CQXPTabManager::OnItemClick(pItem);
+    }
+    void Fill(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            AddItem(-1)->SetCaption(("Tab " + std::to_string(i)).c_str());
+    }
+    std::string Sel() const { return GetSelectedItem() ? (LPCSTR)GetSelectedItem()->GetCaption() : "none"; }
+
+    CQXPTabPainter painter;
+    RECT area = {0, 0, 0, 0};
+    bool inLayout = false;
+    int redraws = 0;
+    int changes = 0;
+    std::vector<CQXPTabManagerItem*> clicked;
+};
+
+struct DeleteCase {
+    int count;
+    int selected;
+    int deleted;
+    bool ok;
+    const char* expected;
+};
+
+class TabDelete : public ::testing::TestWithParam<DeleteCase> {};
+
+TEST_P(TabDelete, SelectsTheNeighbour)
+{
+    const DeleteCase& c = GetParam();
+    TestTabs t;
+    t.Fill(c.count);
+    t.SetCurSel(c.selected);
+    EXPECT_EQ(c.ok, t.DeleteItem(c.deleted) != FALSE);
+    EXPECT_EQ(c.expected, t.Sel());
+    for (int i = 0; i < t.GetItemCount(); ++i)
+        EXPECT_EQ(i, t.GetItem(i)->GetIndex());
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TabDelete,
+                         ::testing::Values(DeleteCase{5, 2, 2, true, "Tab 3"}, DeleteCase{5, 4, 4, true, "Tab 3"},
+                                           DeleteCase{5, 1, 3, true, "Tab 1"}, DeleteCase{1, 0, 0, true, "none"},
+                                           DeleteCase{3, 1, 3, false, "Tab 1"}, DeleteCase{3, 1, -1, false, "Tab 1"}));
+
+TEST(TabManager, ColoursRotateThroughEight)
+{
+    TestTabs t;
+    t.Fill(9);
+    EXPECT_EQ(t.GetItem(0)->GetColor(), t.GetItem(8)->GetColor());
+    EXPECT_EQ(0xE4A88Au, t.GetItem(0)->GetColor());
+    EXPECT_EQ(0xC0ABD8u, t.GetItem(7)->GetColor());
+    t.GetItem(1)->SetColor(RGB(1, 2, 3));
+    EXPECT_EQ(RGB(1, 2, 3), t.GetItem(1)->GetColor());
+    EXPECT_EQ(0x1000008u, QxpResolveTabColor(0x1000008));
+}
+
+TEST(TabManager, ScrollingStopsAtTheStart)
+{
+    TestTabs t;
+    t.Scroll(FALSE);
+    EXPECT_EQ(0, t.GetScrollOffset());
+    t.Scroll(TRUE);
+    t.Scroll(TRUE);
+    EXPECT_EQ(-40, t.GetScrollOffset());
+    t.Scroll(FALSE);
+    EXPECT_EQ(-20, t.GetScrollOffset());
+    t.SetScrollOffset(15);
+    EXPECT_EQ(0, t.GetScrollOffset());
+}
+
+struct KeyCase {
+    int position;
+    bool rtl;
+    int selected;
+    UINT key;
+    bool handled;
+    const char* expected;
+};
+
+class TabKeys : public ::testing::TestWithParam<KeyCase> {};
+
+// Six tabs: 0 hidden, 3 disabled, 5 disabled.
+TEST_P(TabKeys, StepOverHiddenAndDisabledTabs)
+{
+    const KeyCase& c = GetParam();
+    TestTabs t;
+    t.Fill(6);
+    t.GetItem(0)->SetVisible(FALSE);
+    t.GetItem(3)->SetEnabled(FALSE);
+    t.GetItem(5)->SetEnabled(FALSE);
+    t.painter.SetPosition(c.position);
+    if (c.selected >= 0)
+        t.SetCurSel(c.selected);
+    HWND h = CreateWindowExA(c.rtl ? WS_EX_LAYOUTRTL : 0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+    EXPECT_EQ(c.handled, t.OnKeyDown(h, c.key) != FALSE);
+    EXPECT_EQ(c.expected, t.Sel());
+    DestroyWindow(h);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TabKeys,
+                         ::testing::Values(KeyCase{0, false, 4, VK_HOME, true, "Tab 1"},
+                                           KeyCase{0, false, 1, VK_END, true, "Tab 4"},
+                                           KeyCase{0, false, 2, VK_RIGHT, true, "Tab 4"},
+                                           KeyCase{0, false, 4, VK_LEFT, true, "Tab 2"},
+                                           KeyCase{0, false, 1, VK_LEFT, true, "Tab 1"},
+                                           KeyCase{0, false, 2, VK_DOWN, true, "Tab 2"},
+                                           KeyCase{0, true, 2, VK_LEFT, true, "Tab 4"},
+                                           KeyCase{0, true, 2, VK_HOME, true, "Tab 1"},
+                                           KeyCase{1, false, 2, VK_DOWN, true, "Tab 4"},
+                                           KeyCase{3, false, 2, VK_RIGHT, true, "Tab 2"},
+                                           KeyCase{0, false, -1, VK_RIGHT, true, "none"},
+                                           KeyCase{0, false, 2, VK_SPACE, false, "Tab 2"}));
+
+TEST(TabManager, HiddenAndDisabledTabsAreNeverHit)
+{
+    TestTabs t;
+    t.Fill(3);
+    t.painter.SetLayout(tabLayoutFixed);
+    t.area = {0, 0, 400, 100};
+    t.OnPropertyChanged();
+    t.GetItem(1)->SetEnabled(FALSE);
+    RECT r1 = t.GetItem(1)->GetRect();
+    POINT p1 = {(r1.left + r1.right) / 2, (r1.top + r1.bottom) / 2};
+    EXPECT_EQ(nullptr, t.HitTest(p1));
+    t.GetItem(0)->SetVisible(FALSE);
+    EXPECT_EQ(0, t.GetItem(0)->m_nButtonLength);
+    RECT r2 = t.GetItem(2)->GetRect();
+    POINT p2 = {(r2.left + r2.right) / 2, (r2.top + r2.bottom) / 2};
+    EXPECT_EQ(t.GetItem(2), t.HitTest(p2));
+    POINT outside = {p2.x, 99};
+    EXPECT_EQ(nullptr, t.HitTest(outside));
+}
+
+TEST(TabManager, TooltipsByMode)
+{
+    TestTabs t;
+    t.Fill(2);
+    t.GetItem(0)->m_strToolTip = "C:\\docs\\Tab 0.txt";
+    t.GetItem(1)->m_strToolTip = "C:\\docs\\Tab 1.txt";
+    t.painter.SetLayout(tabLayoutFixed);
+    t.area = {0, 0, 400, 60};
+    t.OnPropertyChanged();
+    RECT r = t.GetItem(0)->GetRect();
+    POINT pt = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    CString text, title;
+    RECT rc;
+    struct {
+        int mode;
+        int shown;    // width given
+        int needed;   // width the caption needs
+        INT_PTR expected;
+    } cases[] = {{0, 70, 200, -1}, {1, 70, 20, 0}, {2, 70, 20, -1}, {2, 70, 200, 0}};
+    for (auto& c : cases) {
+        t.painter.m_nToolTipMode = c.mode;
+        t.GetItem(0)->m_nButtonLength = c.shown;
+        t.GetItem(0)->m_nContentLength = c.needed;
+        text.Empty();
+        EXPECT_EQ(c.expected, t.OnToolHitTest(pt, &text, &rc, &title)) << c.mode << " " << c.needed;
+        if (c.expected >= 0) {
+            EXPECT_STREQ("C:\\docs\\Tab 0.txt", text);
+            EXPECT_STREQ("Tab 0", title);
+        }
+    }
+    // The scroll buttons name themselves.
+    t.Fill(10);
+    t.OnPropertyChanged();
+    const RECT& b = t.FindNavigateButton(1)->m_rc;
+    ASSERT_FALSE(IsRectEmpty(&b));
+    POINT pb = {(b.left + b.right) / 2, (b.top + b.bottom) / 2};
+    EXPECT_EQ(1, t.OnToolHitTest(pb, &text, &rc));
+    EXPECT_STREQ("Scroll Right", text);
+}
+
+struct ShrinkCase {
+    std::vector<int> widths;
+    int available;
+    std::vector<int> expected;
+};
+
+class TabShrink : public ::testing::TestWithParam<ShrinkCase> {};
+
+TEST_P(TabShrink, KeepsNarrowItemsAndSharesTheRest)
+{
+    std::vector<int> w = GetParam().widths;
+    CQXPTabPainter::ShrinkItems(w, GetParam().available);
+    EXPECT_EQ(GetParam().expected, w);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TabShrink,
+                         ::testing::Values(ShrinkCase{{30, 80, 90}, 150, {30, 60, 60}},
+                                           ShrinkCase{{90, 30, 80}, 150, {60, 30, 60}},
+                                           ShrinkCase{{30, 80, 90}, 300, {30, 80, 90}},
+                                           ShrinkCase{{500}, 120, {120}},
+                                           ShrinkCase{{50, 50, 50}, 100, {33, 33, 34}},
+                                           ShrinkCase{{50, 50}, 0, {0, 0}},
+                                           ShrinkCase{{}, 10, {}}));
+
+TEST(TabPainter, FixedLayoutPlacesItemsFromTheMargin)
+{
+    TestTabs t;
+    t.Fill(3);
+    t.painter.SetLayout(tabLayoutFixed);
+    t.area = {10, 20, 600, 200};
+    t.OnPropertyChanged();
+    RECT m = t.painter.GetHeaderMargin();
+    for (int i = 0; i < 3; ++i) {
+        const RECT& r = t.GetItem(i)->GetRect();
+        EXPECT_EQ(10 + m.left + 70 * i, r.left) << i;
+        EXPECT_EQ(70, r.right - r.left);
+        EXPECT_EQ(20 + m.top, r.top);
+        EXPECT_EQ(t.painter.GetButtonHeight(), r.bottom - r.top);
+    }
+    // The content lies below the header.
+    EXPECT_EQ(t.m_rcHeaderRect.bottom, t.m_rcClient.top);
+    // Bottom strips put the header at the bottom.
+    t.painter.SetPosition(tabPositionBottom);
+    EXPECT_EQ(200 - m.top, t.GetItem(0)->GetRect().bottom);
+    EXPECT_EQ(t.m_rcHeaderRect.top, t.m_rcClient.bottom);
+    // Vertical strips run down the side.
+    t.painter.SetPosition(tabPositionLeft);
+    EXPECT_EQ(20 + m.left + 70, t.GetItem(1)->GetRect().top);
+}
+
+TEST(TabPainter, SelectingAHiddenTabScrollsItIntoView)
+{
+    TestTabs t;
+    t.Fill(12);
+    t.painter.SetLayout(tabLayoutFixed);
+    t.area = {0, 0, 300, 60};
+    t.OnPropertyChanged();
+    EXPECT_FALSE(IsRectEmpty(&t.FindNavigateButton(1)->m_rc));  // scroll right shows
+    t.SetCurSel(11);
+    t.OnPropertyChanged();
+    EXPECT_LT(t.GetScrollOffset(), 0);
+    EXPECT_LE(t.GetItem(11)->GetRect().right, t.m_rcHeaderRect.right);
+    t.SetCurSel(0);
+    t.OnPropertyChanged();
+    EXPECT_GE(t.GetItem(0)->GetRect().left, t.m_rcHeaderRect.left);
+}
+
+TEST(TabPainter, AppearancesAndColourSets)
+{
+    CQXPTabPainter p;
+    struct {
+        int appearance;
+        int colors;
+        RECT margins;
+    } cases[] = {{0, 1, {2, 3, 6, 0}}, {4, 2, {2, 2, 4, 2}}, {8, 1, {0, 0, 0, 0}},
+                 {10, 32, {4, 1, 0, 0}}, {42, 1, {2, 3, 6, 0}}, {-1, 1, {2, 3, 6, 0}}};
+    for (auto& c : cases) {
+        p.SetAppearance(c.appearance);
+        EXPECT_EQ(c.colors, p.GetColor()) << c.appearance;
+        RECT m = p.GetHeaderMargin();
+        EXPECT_TRUE(EqualRect(&c.margins, &m)) << c.appearance;
+    }
+    p.SetColor(3);
+    EXPECT_EQ(1, p.GetColor());
+    // Slanted tabs start a row height further in; rounded ones half of it at
+    // both ends.
+    int h = p.GetButtonHeight();
+    p.SetAppearance(3);
+    EXPECT_EQ(2 + h, p.GetHeaderMargin().left);
+    p.SetAppearance(7);
+    EXPECT_EQ(2 + h / 2, p.GetHeaderMargin().left);
+    EXPECT_EQ(4 + h / 2, p.GetHeaderMargin().right);
+    EXPECT_EQ(0x15, CQXPTabPainter::GetSupportedColorSets(9));
+}
+
+TEST(TabPainter, VerticalFontHeights)
+{
+    CQXPTabPainter p;
+    struct {
+        LONG height;
+        LONG vertical;
+    } cases[] = {{-8, -11}, {-1, -11}, {-10, -11}, {-12, -12}, {0, 0}, {14, 14}};
+    for (auto& c : cases) {
+        LOGFONTA lf = {};
+        lf.lfHeight = c.height;
+        lstrcpyA(lf.lfFaceName, "Tahoma");
+        p.SetFontIndirect(&lf, FALSE);
+        EXPECT_EQ(c.vertical, p.GetVerticalFontHeight()) << c.height;
+        EXPECT_NE((HFONT)NULL, p.GetFont(TRUE, TRUE));
+    }
+}
+
+TEST(TabPainter, PositionChangesReachTheStrips)
+{
+    TestTabs t;
+    int before = t.changes;
+    t.painter.SetPosition(tabPositionRight);
+    EXPECT_GT(t.changes, before);
+    EXPECT_EQ(tabPositionRight, t.GetPosition());
+    t.painter.SetPosition(9);
+    EXPECT_EQ(tabPositionTop, t.GetPosition());
+}
+
+// --- the mouse loops, with a window of their own -------------------------
+
+const UINT WM_REMOVE_TAB = WM_APP + 1;
+
+struct LoopHost {
+    LoopHost()
+    {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandle(NULL);
+        wc.lpszClassName = "QxTabLoopHost";
+        RegisterClassA(&wc);
+        hWnd = CreateWindowExA(0, "QxTabLoopHost", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 500, 200, NULL, NULL,
+                               GetModuleHandle(NULL), NULL);
+        SetWindowLongPtrA(hWnd, GWLP_USERDATA, (LONG_PTR)this);
+        tabs.Fill(4);
+        tabs.painter.SetLayout(tabLayoutFixed);
+        tabs.area = {0, 0, 480, 60};
+        tabs.OnPropertyChanged();
+        tabs.SetCurSel(0);
+    }
+    ~LoopHost() { DestroyWindow(hWnd); }
+    POINT Centre(int i) const
+    {
+        RECT r = tabs.GetItem(i)->GetRect();
+        POINT pt = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        return pt;
+    }
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
+    {
+        LoopHost* self = (LoopHost*)GetWindowLongPtrA(h, GWLP_USERDATA);
+        if (self && m == WM_REMOVE_TAB) {
+            self->tabs.DeleteItem((int)w);
+            return 0;
+        }
+        return DefWindowProcA(h, m, w, l);
+    }
+    HWND hWnd;
+    TestTabs tabs;
+};
+
+TEST(TabLoops, ClickEndsOnRelease)
+{
+    LoopHost host;
+    host.tabs.SetAllowReorder(FALSE);
+    POINT pt = host.Centre(2);
+    PostMessageA(host.hWnd, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    EXPECT_TRUE(host.tabs.PerformClick(host.hWnd, pt));
+    EXPECT_EQ("Tab 2", host.tabs.Sel());
+    EXPECT_EQ(nullptr, host.tabs.GetPressed());
+}
+
+TEST(TabLoops, TabRemovedDuringTheClickIsNotUsed)
+{
+    LoopHost host;
+    host.tabs.SetAllowReorder(FALSE);
+    POINT pt = host.Centre(2);
+    CQXPTabManagerItem* removed = host.tabs.GetItem(2);
+    PostMessageA(host.hWnd, WM_REMOVE_TAB, 2, 0);
+    PostMessageA(host.hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    PostMessageA(host.hWnd, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    host.tabs.PerformClick(host.hWnd, pt);
+    EXPECT_EQ(3, host.tabs.GetItemCount());
+    EXPECT_TRUE(host.tabs.clicked.empty());
+    EXPECT_EQ("Tab 0", host.tabs.Sel());
+    EXPECT_EQ(nullptr, host.tabs.GetPressed());
+    EXPECT_NE(removed, host.tabs.GetSelectedItem());
+    EXPECT_EQ(nullptr, GetCapture());
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+}
+
+TEST(TabLoops, DragReordersTabs)
+{
+    LoopHost host;
+    POINT from = host.Centre(0), to = host.Centre(2);
+    PostMessageA(host.hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+    PostMessageA(host.hWnd, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    host.tabs.PerformClick(host.hWnd, from);
+    EXPECT_STREQ("Tab 2", host.tabs.GetItem(0)->GetCaption());
+    EXPECT_STREQ("Tab 0", host.tabs.GetItem(2)->GetCaption());
+    EXPECT_EQ("Tab 0", host.tabs.Sel());
+}
+
+TEST(TabLoops, TabRemovedDuringTheDragIsNotUsed)
+{
+    LoopHost host;
+    host.tabs.SetCurSel(3);
+    POINT from = host.Centre(1), to = host.Centre(2);
+    CQXPTabManagerItem* dragged = host.tabs.GetItem(1);
+    PostMessageA(host.hWnd, WM_REMOVE_TAB, 1, 0);
+    PostMessageA(host.hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+    PostMessageA(host.hWnd, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    host.tabs.PerformClick(host.hWnd, from);
+    EXPECT_EQ(3, host.tabs.GetItemCount());
+    EXPECT_NE(dragged, host.tabs.GetSelectedItem());
+    EXPECT_EQ("Tab 3", host.tabs.Sel());  // the selection of the start
+    for (CQXPTabManagerItem* p : host.tabs.clicked)
+        EXPECT_NE(dragged, p);
+    EXPECT_EQ(nullptr, GetCapture());
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+}
+
+}  // namespace
