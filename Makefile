@@ -30,8 +30,7 @@ build: configure
 	@cmake --build $(ABS_BUILD) -j $(JOBS)
 
 test: build
-	@bash $(SCRIPTS)/session.sh $(ABS_BUILD) \
-	  ctest --test-dir $(ABS_BUILD) --output-on-failure -j $(JOBS) $(if $(TESTS),-R '$(TESTS)')
+	@bash $(SCRIPTS)/session.sh $(ABS_BUILD) bash $(SCRIPTS)/run-tests.sh $(ABS_BUILD) $(JOBS) '$(TESTS)'
 
 run: build
 	@bash $(SCRIPTS)/run.sh $(ABS_BUILD)
