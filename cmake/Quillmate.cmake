@@ -44,6 +44,8 @@ function(qm_test name)
   cmake_parse_arguments(T "NO_MAIN;GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${QM_TESTS_DIR}")
+  # Helpers shared by the tests of several components.
+  target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests/support/include")
   target_compile_definitions(${name} PRIVATE
     QM_SOURCE_DIR="${QM_SOURCE_DIR_W}" QM_BIN_DIR="${QM_BIN_DIR_W}")
   if(T_NO_MAIN)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <fx/fx.h>
+#include <qmtest/archivebytes.h>
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,7 @@
 
 namespace qxtest {
 
-typedef std::vector<BYTE> Bytes;
+using qmtest::Bytes;
 
 inline std::string UniqueName(const char* prefix)
 {
@@ -151,41 +152,9 @@ inline std::string ReadFileText(const std::string& path)
     return s;
 }
 
-// Stores through an archive on a memory file and returns the bytes.
-template <typename F> Bytes StoreBytes(F f)
-{
-    CMemFile mf;
-    {
-        CArchive ar(&mf, CArchive::store);
-        f(ar);
-        ar.Close();
-    }
-    ULONGLONG n = mf.GetLength();
-    BYTE* p = mf.Detach();
-    Bytes out(p, p + n);
-    free(p);
-    return out;
-}
-
-// Loads from the given bytes through an archive.
-template <typename F> void LoadBytes(const Bytes& bytes, F f)
-{
-    Bytes copy(bytes);
-    CMemFile mf(copy.empty() ? NULL : copy.data(), (UINT)copy.size());
-    CArchive ar(&mf, CArchive::load);
-    f(ar);
-}
-
-inline std::string Hex(const Bytes& b)
-{
-    std::string s;
-    char buf[4];
-    for (BYTE x : b) {
-        snprintf(buf, sizeof(buf), "%02X ", x);
-        s += buf;
-    }
-    return s;
-}
+using qmtest::StoreBytes;
+using qmtest::LoadBytes;
+using qmtest::Hex;
 
 // --- 32-bit pixels ------------------------------------------------------------
 
