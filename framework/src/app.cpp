@@ -149,6 +149,16 @@ MessageBoxHook SetMessageBoxHook(MessageBoxHook pfnHook, void* pContext)
     return pfnOld;
 }
 
+bool RouteMessageBoxToHook(LPCSTR lpszText, UINT nType, UINT nIDHelp, int* pnResult)
+{
+    if (!g_pfnMessageBoxHook)
+        return false;
+    int nResult = g_pfnMessageBoxHook(lpszText ? lpszText : "", nType, nIDHelp, g_pMessageBoxContext);
+    if (pnResult)
+        *pnResult = nResult;
+    return true;
+}
+
 HWND GetMessageBoxOwner()
 {
     HWND hWnd = NULL;

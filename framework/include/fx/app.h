@@ -115,11 +115,14 @@ int AFXAPI AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 int AFXAPI AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = (UINT)-1);
 
 namespace fx {
-// Test seam: while a hook is set, every AfxMessageBox call goes to it
-// instead of the screen, with the text, the caller's flags and help id; its
+// Test seam: while a hook is set, every AfxMessageBox and CWnd::MessageBox
+// call goes to it instead of the screen, with the text, the caller's flags and help id; its
 // result is the answer. Returns the previous hook. Hooks are process-wide.
 typedef int (*MessageBoxHook)(LPCSTR lpszText, UINT nType, UINT nIDHelp, void* pContext);
 MessageBoxHook SetMessageBoxHook(MessageBoxHook pfnHook, void* pContext = NULL);
+// Offers a message box to the hook: true (and the answer in *pnResult) when a
+// hook took it.
+bool RouteMessageBoxToHook(LPCSTR lpszText, UINT nType, UINT nIDHelp, int* pnResult);
 
 // The window that owns application message boxes.
 HWND GetMessageBoxOwner();

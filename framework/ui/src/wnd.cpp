@@ -616,6 +616,9 @@ int CWnd::GetCheckedRadioButton(int nIDFirstButton, int nIDLastButton)
 
 int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType)
 {
+    int nResult = 0;
+    if (fx::RouteMessageBoxToHook(lpszText, nType, 0, &nResult))
+        return nResult;
     if (lpszCaption == NULL)
         lpszCaption = AfxGetAppName();
     return ::MessageBoxA(m_hWnd, lpszText, lpszCaption, nType);

@@ -857,3 +857,25 @@ TEST(CommonDialogTest, ColourAndFontDialogs)
 }
 
 } // namespace
+
+namespace {
+int AnswerRetry(LPCSTR text, UINT nType, UINT, void* pContext)
+{
+    *static_cast<std::string*>(pContext) = text;
+    return (nType & MB_TYPEMASK) == MB_RETRYCANCEL ? IDRETRY : IDABORT;
+}
+} // namespace
+
+// A window's own message box goes through the same seam as AfxMessageBox,
+// so code under test that asks the user never blocks a test on a real box.
+TEST(DialogTest, WindowMessageBoxGoesThroughTheSeam)
+{
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, "STATIC", "owner", WS_POPUP, CRect(0, 0, 10, 10), NULL, 0));
+    std::string seen;
+    fx::MessageBoxHook old = fx::SetMessageBoxHook(&AnswerRetry, &seen);
+    EXPECT_EQ(IDRETRY, wnd.MessageBox("Write failed", "Save", MB_RETRYCANCEL | MB_ICONWARNING));
+    fx::SetMessageBoxHook(old);
+    EXPECT_EQ("Write failed", seen);
+    wnd.DestroyWindow();
+}
