@@ -6,41 +6,22 @@
 #include <string>
 #include <vector>
 
+#include <qmtest/files.h>
+
 namespace bgtest {
 
 // A fresh folder under the temp folder, removed with its files at the end.
 class TempFolder {
 public:
-    TempFolder()
-    {
-        char base[MAX_PATH];
-        GetTempPathA(MAX_PATH, base);
-        static int serial = 0;
-        for (int i = 0; i < 1000; ++i) {
-            path_ = std::string(base) + "bytegrid-" + std::to_string(GetCurrentProcessId()) + "-" +
-                    std::to_string(GetTickCount()) + "-" + std::to_string(++serial);
-            if (CreateDirectoryA(path_.c_str(), nullptr))
-                return;
-        }
-        path_.clear();
-    }
-    ~TempFolder()
-    {
-        for (const std::string &name : Files()) {
-            std::string f = File(name);
-            SetFileAttributesA(f.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(f.c_str());
-        }
-        RemoveDirectoryA(path_.c_str());
-    }
-    const std::string &Path() const { return path_; }
-    std::string File(const std::string &name) const { return path_ + "\\" + name; }
+    TempFolder() : dir_("bytegrid") {}
+    const std::string &Path() const { return dir_.Root(); }
+    std::string File(const std::string &name) const { return dir_.Path(name.c_str()); }
     // Names of the files in the folder.
     std::vector<std::string> Files() const
     {
         std::vector<std::string> names;
         WIN32_FIND_DATAA fd;
-        HANDLE h = FindFirstFileA((path_ + "\\*").c_str(), &fd);
+        HANDLE h = FindFirstFileA((Path() + "\\*").c_str(), &fd);
         if (h == INVALID_HANDLE_VALUE)
             return names;
         do {
@@ -52,7 +33,7 @@ public:
     }
 
 private:
-    std::string path_;
+    qmtest::TempDir dir_;
 };
 
 inline bool WriteBytes(const std::string &path, const std::vector<uint8_t> &bytes)

@@ -7,56 +7,20 @@
 #include <cstdio>
 #include <string>
 
+#include <qmtest/files.h>
+
 namespace pairview_test {
 
 // A fresh folder under the temporary folder, removed with its files.
 class TempFolder
 {
 public:
-    TempFolder()
-    {
-        char base[MAX_PATH];
-        GetTempPathA(MAX_PATH, base);
-        static unsigned serial = 0;
-        for (;;) {
-            char name[MAX_PATH];
-            std::snprintf(name, sizeof name, "%spairview-%lu-%lu-%u", base, GetCurrentProcessId(), GetTickCount(),
-                          ++serial);
-            if (CreateDirectoryA(name, nullptr)) {
-                path_ = name;
-                break;
-            }
-        }
-    }
-    ~TempFolder() { Remove(path_); }
-    TempFolder(const TempFolder &) = delete;
-    TempFolder &operator=(const TempFolder &) = delete;
-
-    const std::string &path() const { return path_; }
-    std::string operator/(const std::string &name) const { return path_ + "\\" + name; }
+    TempFolder() : dir_("pairview") {}
+    const std::string &path() const { return dir_.Root(); }
+    std::string operator/(const std::string &name) const { return dir_.Path(name.c_str()); }
 
 private:
-    static void Remove(const std::string &folder)
-    {
-        WIN32_FIND_DATAA fd;
-        HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
-        if (h != INVALID_HANDLE_VALUE) {
-            do {
-                std::string name = fd.cFileName;
-                if (name == "." || name == "..")
-                    continue;
-                std::string full = folder + "\\" + name;
-                if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    Remove(full);
-                else
-                    DeleteFileA(full.c_str());
-            } while (FindNextFileA(h, &fd));
-            FindClose(h);
-        }
-        RemoveDirectoryA(folder.c_str());
-    }
-
-    std::string path_;
+    qmtest::TempDir dir_;
 };
 
 inline bool WriteBytes(const std::string &path, const std::string &bytes)

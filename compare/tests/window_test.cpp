@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 #include <vector>
+#include <qmtest/pump.h>
 
 using pairview_test::Exists;
 using pairview_test::ReadBytes;
@@ -28,16 +29,7 @@ constexpr int kClientHeight = 260;
 
 void Pump(DWORD ms)
 {
-    DWORD start = GetTickCount();
-    do {
-        MSG m;
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-        if (ms)
-            Sleep(1);
-    } while (GetTickCount() - start < ms);
+    qmtest::PumpFor(ms);
 }
 
 std::string ClipboardText()

@@ -8,6 +8,7 @@
 
 #include <cctype>
 #include <string>
+#include <qmtest/pump.h>
 
 namespace {
 
@@ -382,14 +383,7 @@ void SaveScreenshot(HWND window, const std::string& name)
 
 void Pump()
 {
-    MSG msg;
-    for (int round = 0; round < 5; ++round) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    }
+    qmtest::PumpFor(50);
 }
 
 class Dialogs : public ::testing::Test

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <qmtest/pump.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -81,9 +83,6 @@ ProcessResult RunProcess(const std::string& commandLine, DWORD timeoutMs = 12000
 
 // Polls `done` every 50 ms until it holds or `timeoutMs` passes.
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs);
-
-// Pumps this thread's messages for `ms` milliseconds.
-void PumpFor(DWORD ms);
 
 std::vector<std::string> SplitLines(const std::string& text);
 

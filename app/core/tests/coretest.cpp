@@ -11,51 +11,8 @@ CWinApp g_testApp("Quillmate");
 std::string g_maker;
 std::string g_dataRoot;
 
-std::string UniqueName(const char* prefix)
-{
-    static LONG s_counter = 0;
-    char buf[128];
-    wsprintfA(buf, "%s-%lu-%lu-%ld", prefix, GetCurrentProcessId(), GetTickCount(), InterlockedIncrement(&s_counter));
-    return buf;
-}
+using qmtest::UniqueName;
 } // namespace
-
-TempFolder::TempFolder()
-{
-    char szTemp[MAX_PATH];
-    GetTempPathA(MAX_PATH, szTemp);
-    std::string base(szTemp);
-    if (!base.empty() && base.back() == '\\')
-        base.pop_back();
-    m_path = base + "\\" + UniqueName("qmcore");
-    CreateDirectoryA(m_path.c_str(), NULL);
-}
-
-TempFolder::~TempFolder()
-{
-    DeleteTree(m_path);
-}
-
-void DeleteTree(const std::string& path)
-{
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = fd.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string child = path + "\\" + name;
-            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DeleteTree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryA(path.c_str());
-}
 
 std::string ReadBytes(const std::string& path)
 {

@@ -9,24 +9,23 @@
 
 #include "fx/app.h"
 
+#include <qmtest/files.h>
+
 namespace coretest {
 
 // A new empty folder under the temporary folder, deleted with everything in
 // it when the object goes.
 class TempFolder {
 public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& Path() const { return m_path; }
-    std::string operator/(const std::string& name) const { return m_path + "\\" + name; }
+    TempFolder() : m_dir("qmcore") {}
+    const std::string& Path() const { return m_dir.Root(); }
+    std::string operator/(const std::string& name) const { return m_dir.Path(name.c_str()); }
 
 private:
-    std::string m_path;
+    qmtest::TempDir m_dir;
 };
 
-void DeleteTree(const std::string& path);
+inline void DeleteTree(const std::string& path) { qmtest::RemoveTree(path); }
 
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);

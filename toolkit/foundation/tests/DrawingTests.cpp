@@ -6,6 +6,7 @@
 #include "QxTestSupport.h"
 
 #include <gmock/gmock.h>
+#include <qmtest/pump.h>
 
 namespace {
 
@@ -56,11 +57,7 @@ template <class F> void WithBothGradientPaths(F f)
 
 void Pump()
 {
-    MSG msg;
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    qmtest::PumpMessages();
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <string>
 #include <vector>
+#include <qmtest/pump.h>
 
 namespace {
 
@@ -219,14 +220,7 @@ LRESULT CALLBACK KeyWindowProc(HWND h, UINT m, WPARAM w, LPARAM l)
 
 void Pump()
 {
-    MSG msg;
-    for (int i = 0; i < 10; ++i) {
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(10);
-    }
+    qmtest::PumpFor(100);
 }
 
 void Key(BYTE vk, bool withAlt = false)

@@ -4,6 +4,7 @@
 #include "QxTestSupport.h"
 
 #include <gmock/gmock.h>
+#include <qmtest/pump.h>
 
 using qxtest::Bytes;
 using qxtest::RegistryApp;
@@ -263,11 +264,7 @@ HWND MakeWindow()
 
 void Pump()
 {
-    MSG msg;
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    qmtest::PumpMessages();
 }
 
 class Placement : public ::testing::Test {

@@ -4,6 +4,8 @@
 
 #include <fx/fx.h>
 #include <qmtest/archivebytes.h>
+#include <qmtest/files.h>
+#include <qmtest/registry.h>
 
 #include <gtest/gtest.h>
 
@@ -16,141 +18,22 @@ namespace qxtest {
 
 using qmtest::Bytes;
 
-inline std::string UniqueName(const char* prefix)
-{
-    static LONG s_counter = 0;
-    char name[96];
-    snprintf(name, sizeof(name), "%s_%lu_%lu_%ld", prefix, GetCurrentProcessId(), GetTickCount(),
-             InterlockedIncrement(&s_counter));
-    return name;
-}
+using qmtest::UniqueName;
+using qmtest::TempDir;
+using qmtest::WriteFileBytes;
 
 // An application object with a registry key of its own under
 // HKCU\Software, removed with everything below it afterwards.
-class RegistryApp {
+class RegistryApp : public qmtest::RegistryApp {
 public:
-    RegistryApp()
-    {
-        m_key = UniqueName("QxTest");
-        m_app.reset(new CWinApp("QxApp"));
-        m_app->SetRegistryKey(m_key.c_str());
-    }
-    ~RegistryApp()
-    {
-        m_app.reset();
-        RegDeleteTreeA(HKEY_CURRENT_USER, ("Software\\" + m_key).c_str());
-    }
-    CWinApp* App() const { return m_app.get(); }
-    // "Software\<key>\QxApp[\section]"
-    std::string Path(const char* section = NULL) const
-    {
-        std::string p = "Software\\" + m_key + "\\QxApp";
-        if (section && *section)
-            p += std::string("\\") + section;
-        return p;
-    }
-    bool Query(const char* section, const char* entry, DWORD& type, Bytes& data) const
-    {
-        HKEY h;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, Path(section).c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS)
-            return false;
-        DWORD cb = 0;
-        LONG r = RegQueryValueExA(h, entry, NULL, &type, NULL, &cb);
-        if (r == ERROR_SUCCESS) {
-            data.resize(cb);
-            r = RegQueryValueExA(h, entry, NULL, &type, cb ? data.data() : NULL, &cb);
-        }
-        RegCloseKey(h);
-        return r == ERROR_SUCCESS;
-    }
-    bool KeyExists(const char* section) const
-    {
-        HKEY h;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, Path(section).c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS)
-            return false;
-        RegCloseKey(h);
-        return true;
-    }
+    RegistryApp() : qmtest::RegistryApp("QxTest", "QxApp") {}
     void SetRaw(const char* section, const char* entry, DWORD type, const void* p, DWORD cb) const
     {
-        HKEY h;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, Path(section).c_str(), 0, NULL, 0, KEY_WRITE,
-                                                 NULL, &h, NULL));
-        RegSetValueExA(h, entry, 0, type, static_cast<const BYTE*>(p), cb);
-        RegCloseKey(h);
+        ASSERT_TRUE(qmtest::RegistryApp::SetRaw(section, entry, type, p, cb));
     }
-    std::string m_key;
-
-private:
-    std::unique_ptr<CWinApp> m_app;
 };
 
-// A folder of its own under the temporary folder, removed afterwards.
-class TempDir {
-public:
-    TempDir()
-    {
-        char base[MAX_PATH];
-        GetTempPathA(MAX_PATH, base);
-        for (int i = 0;; ++i) {
-            std::string name = std::string(base) + UniqueName("qxtest") + "_" + std::to_string(i);
-            if (CreateDirectoryA(name.c_str(), NULL)) {
-                m_path = name;
-                break;
-            }
-        }
-    }
-    ~TempDir() { RemoveTree(m_path); }
-    std::string Path(const char* name) const { return m_path + "\\" + name; }
-    const std::string& Root() const { return m_path; }
-
-    static void RemoveTree(const std::string& dir)
-    {
-        WIN32_FIND_DATAA fd;
-        HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-        if (h != INVALID_HANDLE_VALUE) {
-            do {
-                std::string n = fd.cFileName;
-                if (n == "." || n == "..")
-                    continue;
-                std::string p = dir + "\\" + n;
-                if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveTree(p);
-                else
-                    DeleteFileA(p.c_str());
-            } while (FindNextFileA(h, &fd));
-            FindClose(h);
-        }
-        RemoveDirectoryA(dir.c_str());
-    }
-
-private:
-    std::string m_path;
-};
-
-inline void WriteFileBytes(const std::string& path, const void* p, size_t n)
-{
-    FILE* f = fopen(path.c_str(), "wb");
-    if (f) {
-        if (n)
-            fwrite(p, 1, n, f);
-        fclose(f);
-    }
-}
-
-inline std::string ReadFileText(const std::string& path)
-{
-    std::string s;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (f) {
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof(buf), f)) > 0)
-            s.append(buf, n);
-        fclose(f);
-    }
-    return s;
-}
+inline std::string ReadFileText(const std::string& path) { return qmtest::ReadFileBytes(path); }
 
 using qmtest::StoreBytes;
 using qmtest::LoadBytes;

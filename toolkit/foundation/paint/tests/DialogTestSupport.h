@@ -9,6 +9,10 @@
 
 #include "PrintSupport.h"
 
+#include <qmtest/files.h>
+#include <qmtest/pump.h>
+#include <qmtest/registry.h>
+
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -84,77 +88,15 @@ private:
     size_t m_countAt = 0;
 };
 
-// Handles every waiting message of the thread.
-inline void PumpMessages()
-{
-    MSG msg;
-    while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
-
-// Pumps messages for a while (timers need it).
-inline void PumpFor(DWORD dwMilliseconds)
-{
-    DWORD dwStart = ::GetTickCount();
-    while (::GetTickCount() - dwStart < dwMilliseconds) {
-        PumpMessages();
-        ::Sleep(5);
-    }
-    PumpMessages();
-}
-
-inline std::string UniqueName(const char* prefix)
-{
-    static LONG s_counter = 0;
-    char name[96];
-    snprintf(name, sizeof(name), "%s_%lu_%lu_%ld", prefix, GetCurrentProcessId(), GetTickCount(),
-             InterlockedIncrement(&s_counter));
-    return name;
-}
+using qmtest::PumpMessages;
+using qmtest::PumpFor;
+using qmtest::UniqueName;
 
 // An application object whose profile lives under a key of its own
 // (HKCU\Software\<unique>\QxpApp), removed afterwards.
-class RegistryApp {
+class RegistryApp : public qmtest::RegistryApp {
 public:
-    RegistryApp()
-    {
-        m_key = UniqueName("QxpTest");
-        m_app.reset(new CWinApp("QxpApp"));
-        m_app->SetRegistryKey(m_key.c_str());
-    }
-    ~RegistryApp()
-    {
-        m_app.reset();
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, ("Software\\" + m_key).c_str());
-    }
-    CWinApp* App() const { return m_app.get(); }
-    std::string Path(const char* section) const { return "Software\\" + m_key + "\\QxpApp\\" + section; }
-    void SetBinary(const char* section, const char* entry, const void* p, DWORD cb) const
-    {
-        HKEY h;
-        if (::RegCreateKeyExA(HKEY_CURRENT_USER, Path(section).c_str(), 0, NULL, 0, KEY_WRITE, NULL, &h, NULL) ==
-            ERROR_SUCCESS) {
-            ::RegSetValueExA(h, entry, 0, REG_BINARY, (const BYTE*)p, cb);
-            ::RegCloseKey(h);
-        }
-    }
-    DWORD QuerySize(const char* section, const char* entry) const
-    {
-        HKEY h;
-        DWORD cb = 0;
-        if (::RegOpenKeyExA(HKEY_CURRENT_USER, Path(section).c_str(), 0, KEY_READ, &h) == ERROR_SUCCESS) {
-            if (::RegQueryValueExA(h, entry, NULL, NULL, NULL, &cb) != ERROR_SUCCESS)
-                cb = 0;
-            ::RegCloseKey(h);
-        }
-        return cb;
-    }
-
-private:
-    std::string m_key;
-    std::unique_ptr<CWinApp> m_app;
+    RegistryApp() : qmtest::RegistryApp("QxpTest", "QxpApp") {}
 };
 
 // A child's rectangle in its parent's client coordinates.

@@ -1,0 +1,100 @@
+// Temporary folders and raw file access for tests. Tests run in parallel, so
+// every name is unique to the process and the moment.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace qmtest {
+
+inline std::string UniqueName(const char* prefix)
+{
+    static LONG s_counter = 0;
+    char name[96];
+    snprintf(name, sizeof(name), "%s_%lu_%lu_%ld", prefix, GetCurrentProcessId(), GetTickCount(),
+             InterlockedIncrement(&s_counter));
+    return name;
+}
+
+// Deletes a folder with everything below it (read-only files too).
+inline void RemoveTree(const std::string& dir)
+{
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::string n = fd.cFileName;
+            if (n == "." || n == "..")
+                continue;
+            std::string p = dir + "\\" + n;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(p);
+            } else {
+                SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(p.c_str());
+            }
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    SetFileAttributesA(dir.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryA(dir.c_str());
+}
+
+// A folder of its own under the temporary folder, removed with its contents.
+class TempDir {
+public:
+    explicit TempDir(const char* prefix = "qmtest")
+    {
+        char base[MAX_PATH];
+        GetTempPathA(MAX_PATH, base);
+        for (int i = 0;; ++i) {
+            std::string name = std::string(base) + UniqueName(prefix) + "_" + std::to_string(i);
+            if (CreateDirectoryA(name.c_str(), NULL)) {
+                m_path = name;
+                break;
+            }
+        }
+    }
+    ~TempDir() { RemoveTree(m_path); }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::string Path(const char* name) const { return m_path + "\\" + name; }
+    const std::string& Root() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+inline void WriteFileBytes(const std::string& path, const void* p, size_t n)
+{
+    FILE* f = fopen(path.c_str(), "wb");
+    if (f) {
+        if (n)
+            fwrite(p, 1, n, f);
+        fclose(f);
+    }
+}
+
+inline void WriteFileBytes(const std::string& path, const std::string& data)
+{
+    WriteFileBytes(path, data.data(), data.size());
+}
+
+// The whole file as bytes; empty when it cannot be read.
+inline std::string ReadFileBytes(const std::string& path)
+{
+    std::string s;
+    FILE* f = fopen(path.c_str(), "rb");
+    if (f) {
+        char buf[4096];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof(buf), f)) > 0)
+            s.append(buf, n);
+        fclose(f);
+    }
+    return s;
+}
+
+} // namespace qmtest
