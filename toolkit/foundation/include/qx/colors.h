@@ -30,18 +30,6 @@ enum {
     qxColorThemeSystem = 6,
     qxColorThemeAuto = 7
 };
-// Earlier names of the same numbers, still used by the paint manager's
-// sources; new code uses the names above.
-enum {
-    xtpColorThemeClassic = qxColorThemeClassic,
-    xtpColorThemeBlue = qxColorThemeBlue,
-    xtpColorThemeOlive = qxColorThemeOlive,
-    xtpColorThemeSilver = qxColorThemeSilver,
-    xtpColorThemeRoyale = qxColorThemeRoyale,
-    xtpColorThemeAero = qxColorThemeAero,
-    xtpColorThemeSystem = qxColorThemeSystem,
-    xtpColorThemeAuto = qxColorThemeAuto
-};
 
 // Per channel (a * w + b * (s - w) + s / 2) / s with s = 100 for weights
 // below 100 (percent of a) and s = 1000 otherwise (thousandths of a).
