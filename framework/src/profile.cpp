@@ -226,6 +226,10 @@ BOOL CWinApp::GetProfileBinary(LPCSTR lpszSection, LPCSTR lpszEntry, LPBYTE* ppD
     CString str = GetProfileString(lpszSection, lpszEntry, NULL);
     if (str.IsEmpty())
         return FALSE;
+    // Two letters per byte: an odd length means the text was damaged, and a
+    // shortened block must not pass for the stored one.
+    if (str.GetLength() % 2 != 0)
+        return FALSE;
     UINT nBytes = (UINT)str.GetLength() / 2;
     // Every character must be one of the sixteen letters.
     for (int i = 0; i < (int)nBytes * 2; ++i) {

@@ -175,9 +175,12 @@ TEST(IniProfile, ValuesSectionsAndBinaryLetters)
     EXPECT_EQ(0, memcmp(p, bytes, 3));
     delete[] p;
 
-    // Text that is not letter pairs is refused.
+    // Text that is not letter pairs is refused, and so is a block that lost
+    // a letter: it must not come back one byte short as if it were whole.
     app.WriteProfileString("S", "Bad", "A1");
     EXPECT_FALSE(app.GetProfileBinary("S", "Bad", &p, &n));
+    app.WriteProfileString("S", "Cut", "AAPPP");
+    EXPECT_FALSE(app.GetProfileBinary("S", "Cut", &p, &n));
 
     // Long values come back whole.
     CString big('v', 10000);
