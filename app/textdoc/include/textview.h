@@ -1,0 +1,158 @@
+// textview.h - CDoodleView, the view of a text document.
+//
+// The whole client area is one CMFCScintilla child (control id 32785). The
+// view applies the main frame's view settings when it is created and again,
+// one at a time, when its frame relays a change; it turns the component's
+// notifications into document state (save point left / reached), folding,
+// auto-indent and line-number margin updates.
+//
+// The editing window's id is also the id of the Delete Line command. Its
+// notifications (WM_NOTIFY, and WM_COMMAND with a notification code) are
+// handled here and never routed on as commands.
+#pragma once
+
+#include <fx/fx.h>
+
+#include <list>
+#include <vector>
+
+#include "editorframe.h"
+#include "macros.h"
+#include "scintillawrap.h"
+
+class CDoodleDoc;
+class CLexerConfig;
+
+// What a print job of a text view keeps between pages.
+struct CTextPrintState {
+    CTextPrintState();
+    void Reset();
+
+    int nLinesPerPage;
+    int nLineHeight;          // device units: tmHeight + tmExternalLeading
+    int nBandHeight;          // header or footer band: two lines
+    CFont font;
+    CString strHeader;        // the page header of this job
+    CRect rectPage;
+    Sci_Position nTextLength; // fetched at the first page; -1 until then
+    // Where each page starts: entry n is the start of page n + 1. Grows with
+    // the pages printed, so any number of pages can be printed.
+    std::vector<Sci_Position> pageStarts;
+};
+
+class CDoodleView : public CView {
+    DECLARE_DYNCREATE(CDoodleView)
+public:
+    CDoodleView();
+    ~CDoodleView() override;
+
+    enum { IDC_EDITOR = 32785 };
+
+    CDoodleDoc* GetDocument() const;
+    CMFCScintilla& GetEditor() { return m_editor; }
+    const CMFCScintilla& GetEditor() const { return m_editor; }
+
+    // --- settings relayed by the frame ---------------------------------------------
+    void SetWordWrap(BOOL bOn);
+    void SetWhitespace(BOOL bOn);
+    void SetLineEndings(BOOL bOn);
+    void SetCaretLine(BOOL bOn);
+    void SetLineNumbers(BOOL bOn);
+    void SetCodeFolding(BOOL bOn);
+    void SetRuler(BOOL bOn);
+    void SetBlockSelect(BOOL bOn);
+    void SetEditorFont(LPCSTR lpszFace, int nSize, BOOL bBold, BOOL bItalic);
+    // Indentation guides, use tabs, tab width, caret-line colour and alpha.
+    void SetEditingValues(int nTabGuides, int nUseTabs, int nTabWidth, COLORREF clrCaretLine, int nAlpha);
+    void SetSetting2900(int nValue);
+
+    // --- operations for other windows ------------------------------------------------
+    void SetSearchFlags(BOOL bMatchCase, BOOL bWholeWord, BOOL bRegex);
+    void GotoPosition(Sci_Position nPos);
+    // The whole text, read in pieces that end at line ends.
+    CString GetAllText();
+    // View As: applies language record nIndex (the fallback record when it
+    // equals the number of records); larger indexes do nothing.
+    void SetLanguage(int nIndex);
+    // Applies a language record with the current view settings.
+    void ApplyLanguage(const CLexerConfig& config);
+    BOOL HasSelection() const { return m_bHasSelection; }
+
+    // Macro recording: the editing window's recordable actions become steps
+    // of the macro until recording stops.
+    void StartMacroRecording(LPCSTR lpszName);
+    void StopMacroRecording();
+    BOOL IsRecordingMacro() const { return m_bRecording; }
+    CMacroStore& GetMacro() { return m_macro; }
+
+    // The folded header lines (folded by margin clicks).
+    const std::list<Sci_Position>& GetFoldedLines() const { return m_foldedLines; }
+
+    // The print state (tests read the page table).
+    CTextPrintState& GetPrintState() { return m_print; }
+    // Page count of the current print job as OnBeginPrinting found it.
+    UINT GetPrintPageCount() const { return m_nPageCount; }
+
+    // --- framework overrides ---------------------------------------------------
+    void OnDraw(CDC* pDC) override;
+    void OnInitialUpdate() override;
+    void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = NULL) override;
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+
+    // Counts the pages of the text for a DC without drawing (the step
+    // OnBeginPrinting runs); at least 1. A page with no room for one line
+    // ends the count.
+    UINT CountPages(CDC* pDC);
+    // Margins of the main frame's settings in device units of pDC.
+    CRect GetDeviceMargins(CDC* pDC) const;
+    // Header text of a print job: the path when shorter than 69 characters,
+    // else the title.
+    static CString MakeHeaderText(LPCSTR lpszPath, LPCSTR lpszTitle);
+
+    afx_msg void OnFilePrintPreview();
+
+protected:
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    afx_msg int OnCreate(LPCREATESTRUCTA lpCreateStruct);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg void OnDestroy();
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    DECLARE_MESSAGE_MAP()
+
+    // Handles one notification of the editing window.
+    void OnEditorNotify(const SCNotification* pNotify);
+    void OnFoldChanged(Sci_Position nLine, int nLevelNow, int nLevelBefore);
+    void ExpandFrom(Sci_Position nLine, int nLevel);
+    LRESULT RelayScrollInfo(int nBar, SCROLLINFO* pInfo, BOOL bRedraw);
+    // The current view settings (the frame's, else defaults).
+    CViewSettings GetViewSettings() const;
+    CLexerApplyOptions MakeApplyOptions(const CViewSettings& s) const;
+    // The text rectangle of a page area: margins, then the header and
+    // footer bands.
+    CRect ComputeTextRect(CDC* pDC, const CRect& rectArea) const;
+    void CreatePrintFont(CDC* pDC);
+    // Fills the page table up to the start of page nPage (1-based) by
+    // formatting the pages before it without drawing.
+    Sci_Position EnsurePageStart(CDC* pDC, UINT nPage, const CRect& rectText, const CRect& rectPage);
+
+    CTextPrintState m_print;
+    UINT m_nPageCount;
+    BOOL m_bOwnScrollBars;
+    CMacroStore m_macro;
+    BOOL m_bRecording;
+    BOOL m_bHasSelection;
+    BOOL m_bFolding;
+    BOOL m_bLineNumbers;
+    std::list<Sci_Position> m_foldedLines;
+    CMFCScintilla m_editor;
+};

@@ -1,0 +1,652 @@
+// textdoc.cpp - CDoodleDoc: loading, saving, titles and backups of a text
+// document.
+#include "textdoc.h"
+
+#include "apphelpers.h"
+#include "editorframe.h"
+#include "encoding.h"
+#include "filedialogs.h"
+#include "lexerconfig.h"
+#include "scintillawrap.h"
+#include "scitext.h"
+#include "textframe.h"
+#include "textview.h"
+
+#include <resource.h>
+
+namespace {
+
+CTextOpenOptions g_pendingOptions;
+
+BOOL DefaultSaveAsPrompt(CDoodleDoc* pDoc, CDoodleDoc::SaveAsChoice& choice);
+CDoodleDoc::SaveAsPrompt g_pfnSaveAsPrompt = &DefaultSaveAsPrompt;
+
+const char kReadOnlyMark[] = "[Read Only]";
+const char kWriteFailedFormat[] = "The document could not be written to \"%s\".\nThe file was not changed.";
+const char kReadFailedFormat[] = "The file \"%s\" could not be read.";
+const char kConvertFailedMessage[] = "The text could not be converted to the chosen encoding.";
+const char kLossyMessage[] =
+    "Some characters of the text cannot be written in the chosen encoding and will be replaced by \"?\".\n"
+    "Save anyway?";
+
+CString LoadStringOr(UINT nID, LPCSTR lpszDefault)
+{
+    CString str;
+    if (!str.LoadString(nID) || str.IsEmpty())
+        str = lpszDefault;
+    return str;
+}
+
+// The file dialog in save mode: folder and name of the current path, the
+// document's own encoding and line ending preselected.
+BOOL DefaultSaveAsPrompt(CDoodleDoc* pDoc, CDoodleDoc::SaveAsChoice& choice)
+{
+    CString strPath = pDoc->GetPathName();
+    CPathParts parts(strPath);
+    CString strFolder = strPath.IsEmpty() ? CString() : parts.GetFolder();
+    CString strName = strPath.IsEmpty() ? CString() : parts.GetFileName();
+    if (strName.IsEmpty())
+        strName = pDoc->GetTitle();
+    // The title carries decorations ("*", " [Read Only]") that are no part
+    // of a file name.
+    int nDeco = strName.Find(" [");
+    if (nDeco >= 0)
+        strName = strName.Left(nDeco);
+    strName.TrimRight('*');
+
+    CFileDialogEx dlg(FALSE, strName, AfxGetMainWnd(), strFolder);
+    dlg.SetEncoding(pDoc->GetEncoding() <= 3 ? pDoc->GetEncoding() : 3);
+    dlg.SetLineEnding(pDoc->GetEOLMode());
+    if (dlg.DoModal() != IDOK)
+        return FALSE;
+    choice.strPath = dlg.GetPathName();
+    choice.nEncoding = dlg.GetEncoding();
+    choice.nEOLMode = dlg.GetLineEnding();
+    choice.strDefExt = dlg.GetDefaultExtension();
+    return TRUE;
+}
+
+} // namespace
+
+int EditorAnsiCodePage()
+{
+    // The component takes the double-byte system code pages by number; for
+    // any single-byte one, 0 stands for the system's code page.
+    UINT cp = ::GetACP();
+    switch (cp) {
+    case 932:
+    case 936:
+    case 949:
+    case 950:
+    case 1361:
+        return (int)cp;
+    default:
+        return 0;
+    }
+}
+
+int FileMarkLength(LPCSTR lpszPath, int nEncoding)
+{
+    BYTE head[3] = {0, 0, 0};
+    DWORD nRead = 0;
+    HANDLE hFile = ::CreateFileA(lpszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return 0;
+    if (!::ReadFile(hFile, head, sizeof(head), &nRead, NULL))
+        nRead = 0;
+    ::CloseHandle(hFile);
+    if (nEncoding == ENC_UTF8)
+        return nRead >= 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF ? 3 : 0;
+    if (nEncoding == ENC_UTF16LE)
+        return nRead >= 2 && head[0] == 0xFF && head[1] == 0xFE ? 2 : 0;
+    if (nEncoding == ENC_UTF16BE)
+        return nRead >= 2 && head[0] == 0xFE && head[1] == 0xFF ? 2 : 0;
+    return 0;
+}
+
+int DetectEOLMode(const char* pText, size_t nLength, int nDefault)
+{
+    for (size_t i = 0; i < nLength; i++) {
+        if (pText[i] == '\n')
+            return EOL_LF;
+        if (pText[i] == '\r')
+            return (i + 1 < nLength && pText[i + 1] == '\n') ? EOL_CRLF : EOL_CR;
+    }
+    return nDefault;
+}
+
+IMPLEMENT_DYNCREATE(CDoodleDoc, CDocument)
+
+BEGIN_MESSAGE_MAP(CDoodleDoc, CDocument)
+    ON_COMMAND(ID_FILE_SEND_MAIL, OnFileSendMail)
+    ON_UPDATE_COMMAND_UI(ID_FILE_SEND_MAIL, OnUpdateFileSendMail)
+    ON_COMMAND(ID_FILE_DOCUMENT_HISTORY, OnViewDocumentHistory)
+    ON_UPDATE_COMMAND_UI(ID_FILE_DOCUMENT_HISTORY, OnUpdateViewDocumentHistory)
+END_MESSAGE_MAP()
+
+CDoodleDoc::CDoodleDoc()
+    : m_backups(&m_backupSettings), m_nEOLMode(EOL_CRLF), m_nEncoding(ENC_DETECT), m_nMarkLength(0),
+      m_pComponentDoc(0), m_bReadOnly(FALSE)
+{
+    RefreshBackupSettings();
+}
+
+CDoodleDoc::~CDoodleDoc() = default;
+
+void CDoodleDoc::SetOpenOptions(const CTextOpenOptions& options)
+{
+    g_pendingOptions = options;
+}
+
+CTextOpenOptions CDoodleDoc::GetPendingOpenOptions()
+{
+    return g_pendingOptions;
+}
+
+CDoodleDoc::SaveAsPrompt CDoodleDoc::SetSaveAsPrompt(SaveAsPrompt pfn)
+{
+    SaveAsPrompt pfnOld = g_pfnSaveAsPrompt;
+    g_pfnSaveAsPrompt = pfn != NULL ? pfn : &DefaultSaveAsPrompt;
+    return pfnOld;
+}
+
+void CDoodleDoc::SetEncoding(int nEncoding, int nMarkLength)
+{
+    m_nEncoding = nEncoding;
+    m_nMarkLength = nMarkLength;
+}
+
+void CDoodleDoc::SetEOLMode(int nMode)
+{
+    m_nEOLMode = nMode;
+    if (CMFCScintilla* pEditor = GetEditor())
+        pEditor->SetEOLMode(nMode);
+}
+
+CDoodleView* CDoodleDoc::GetTextView() const
+{
+    POSITION pos = GetFirstViewPosition();
+    while (pos != NULL) {
+        CView* pView = GetNextView(pos);
+        if (CDoodleView* pText = dynamic_cast<CDoodleView*>(pView))
+            return pText;
+    }
+    return NULL;
+}
+
+CMFCScintilla* CDoodleDoc::GetEditor() const
+{
+    CDoodleView* pView = GetTextView();
+    if (pView == NULL || pView->GetEditor().GetSafeHwnd() == NULL)
+        return NULL;
+    return &pView->GetEditor();
+}
+
+CScintillaFrame* CDoodleDoc::GetTextFrame() const
+{
+    CDoodleView* pView = GetTextView();
+    if (pView == NULL || pView->GetSafeHwnd() == NULL)
+        return NULL;
+    return dynamic_cast<CScintillaFrame*>(pView->GetParentFrame());
+}
+
+int CDoodleDoc::ShareComponentDocument(CMFCScintilla& editor)
+{
+    if (m_pComponentDoc != 0) {
+        editor.SetDocPointer(m_pComponentDoc);
+        return 1;
+    }
+    m_pComponentDoc = editor.GetDocPointer();
+    return 0;
+}
+
+void CDoodleDoc::ReleaseComponentDocument(CMFCScintilla& editor)
+{
+    // The component document lives as long as one editing window holds it;
+    // once the last one goes the pointer must not be handed out again.
+    POSITION pos = GetFirstViewPosition();
+    while (pos != NULL) {
+        CDoodleView* pView = dynamic_cast<CDoodleView*>(GetNextView(pos));
+        if (pView != NULL && &pView->GetEditor() != &editor && pView->GetEditor().GetSafeHwnd() != NULL)
+            return;
+    }
+    m_pComponentDoc = 0;
+}
+
+void CDoodleDoc::GotoLineColumn(int nLine, int nColumn)
+{
+    CMFCScintilla* pEditor = GetEditor();
+    if (pEditor == NULL)
+        return;
+    pEditor->GotoPos(pEditor->FindColumn(nLine - 1, nColumn));
+    pEditor->ScrollCaret();
+    pEditor->SetFocus();
+}
+
+void CDoodleDoc::ApplyLanguageForExtension(LPCSTR lpszExt)
+{
+    CDoodleView* pView = GetTextView();
+    if (pView == NULL)
+        return;
+    IEditorFrame* pFrame = GetEditorFrame();
+    CLexerConfigList* pList = pFrame != NULL ? pFrame->GetLexerConfigs() : NULL;
+    int nIndex = 0;
+    CLexerConfig config = CLexerConfigList::MakeFallback();
+    if (pList != NULL && pList->GetCount() > 0) {
+        nIndex = pList->FindIndexForExtension(lpszExt != NULL ? lpszExt : "");
+        config = pList->GetAt(nIndex);
+    }
+    if (CScintillaFrame* pTextFrame = GetTextFrame())
+        pTextFrame->SetViewAsIndex(nIndex);
+    pView->ApplyLanguage(config);
+}
+
+void CDoodleDoc::RefreshBackupSettings()
+{
+    IEditorFrame* pFrame = GetEditorFrame();
+    CEditorSettings* pSettings = pFrame != NULL ? pFrame->GetEditorSettings() : NULL;
+    if (pSettings == NULL) {
+        // No main frame: no backups.
+        m_backupSettings.enabled = 0;
+        return;
+    }
+    m_backupSettings.enabled = pSettings->nBackupEnabled;
+    m_backupSettings.versions = pSettings->nBackupVersions;
+    m_backupSettings.deleteOnExit = pSettings->nDeleteBackupsOnExit;
+    m_backupSettings.folder = pSettings->strBackupFolder;
+    if (m_backupSettings.folder.IsEmpty())
+        m_backupSettings.folder = CBackupSettings::DefaultFolder();
+}
+
+void CDoodleDoc::PruneBackups()
+{
+    RefreshBackupSettings();
+    m_backups.Prune();
+}
+
+void CDoodleDoc::ResetBackups()
+{
+    RefreshBackupSettings();
+    m_backups.Reset();
+}
+
+// ---------------------------------------------------------------------------
+// Titles.
+
+void CDoodleDoc::SetModifiedFlag(BOOL bModified)
+{
+    CDocument::SetModifiedFlag(bModified);
+    RebuildTitle();
+}
+
+void CDoodleDoc::RebuildTitle()
+{
+    CString strTitle = GetTitle();
+    if (m_bReadOnly) {
+        if (strTitle.Find(kReadOnlyMark) < 0) {
+            strTitle.TrimRight('*');
+            strTitle += " ";
+            strTitle += kReadOnlyMark;
+        }
+    } else {
+        int nMark = strTitle.Find(CString(" ") + kReadOnlyMark);
+        if (nMark >= 0)
+            strTitle = strTitle.Left(nMark);
+        if (!strTitle.IsEmpty() && strTitle[strTitle.GetLength() - 1] == '*')
+            strTitle = strTitle.Left(strTitle.GetLength() - 1);
+        if (IsModified())
+            strTitle += "*";
+    }
+    if (strTitle != GetTitle())
+        SetTitle(strTitle);
+}
+
+// ---------------------------------------------------------------------------
+// New and open.
+
+BOOL CDoodleDoc::OnNewDocument()
+{
+    // Options set for an open that made a new document instead are spent.
+    g_pendingOptions = CTextOpenOptions();
+    if (CMFCScintilla* pEditor = GetEditor()) {
+        pEditor->SetSavePoint();
+        pEditor->EmptyUndoBuffer();
+        m_nEOLMode = pEditor->GetEOLMode();
+    }
+    ApplyLanguageForExtension("");
+    return CDocument::OnNewDocument();
+}
+
+BOOL CDoodleDoc::OnOpenDocument(LPCSTR lpszPathName)
+{
+    // The options belong to this open only.
+    CTextOpenOptions options = g_pendingOptions;
+    g_pendingOptions = CTextOpenOptions();
+
+    int nEncoding = options.nEncoding;
+    int nMark = options.nMarkLength;
+    if (nEncoding == ENC_DETECT) {
+        FileHeadDetector detector;
+        if (!detector.ReadFile(lpszPathName)) {
+            CString strMsg;
+            strMsg.Format(kReadFailedFormat, lpszPathName);
+            AfxMessageBox(strMsg, MB_ICONEXCLAMATION);
+            return FALSE;
+        }
+        detector.GetResult(nEncoding, nMark);
+    } else if (nEncoding == ENC_UTF8 || IsUtf16Encoding(nEncoding)) {
+        // A chosen encoding skips only a mark the file really has: the
+        // first bytes of a file without one are text.
+        nMark = FileMarkLength(lpszPathName, nEncoding);
+    }
+    NormalizeLoadEncoding(nEncoding, nMark);
+    m_nEncoding = nEncoding;
+    m_nMarkLength = nMark;
+
+    DeleteContents();
+    if (!LoadFile(lpszPathName, options.bReadOnly))
+        return FALSE;
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+void CDoodleDoc::Serialize(CArchive& ar)
+{
+    // Saving goes through DoSave; a loading archive names the file to load.
+    if (!ar.IsLoading() || ar.GetFile() == NULL)
+        return;
+    if (!LoadFile(ar.GetFile()->GetFilePath(), FALSE))
+        AfxThrowFileException(CFileException::genericException, (LONG)::GetLastError(),
+                              ar.GetFile()->GetFilePath());
+}
+
+BOOL CDoodleDoc::LoadFile(LPCSTR lpszPathName, BOOL bForceReadOnly)
+{
+    CMFCScintilla* pEditor = GetEditor();
+    if (pEditor == NULL)
+        return FALSE;
+    CString strPath = lpszPathName;
+
+    CString strMsg;
+    strMsg.Format(kReadFailedFormat, (LPCSTR)strPath);
+    if (!m_file.Open(strPath)) {
+        AfxMessageBox(strMsg, MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    m_bReadOnly = bForceReadOnly || m_file.IsReadOnly();
+
+    CWaitCursor wait;
+    pEditor->SetReadOnly(FALSE);
+    pEditor->Allocate((Sci_Position)m_file.GetSize() + 1000);
+    pEditor->BeginUndoAction();
+    pEditor->ClearAll();
+    CScintillaText sink(pEditor->GetDirectFunction(), pEditor->GetDirectPointer());
+    TextIoResult result = ReadAllText(m_file, m_nEncoding, m_nMarkLength, sink);
+    m_file.Close();
+    if (result != TEXTIO_OK && result != TEXTIO_LOSSY) {
+        // Nothing half-read stays behind: the document is not opened, so no
+        // later save can write the partial text over the file.
+        pEditor->ClearAll();
+        pEditor->EndUndoAction();
+        pEditor->EmptyUndoBuffer();
+        pEditor->SetSavePoint();
+        m_bReadOnly = FALSE;
+        AfxMessageBox(strMsg, MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+
+    // The line-ending mode of the file's first line break.
+    Sci_Position nLength = pEditor->GetLength();
+    const char* pText = (const char*)pEditor->Call(SCI_GETCHARACTERPOINTER);
+    m_nEOLMode = DetectEOLMode(pText, pText != NULL ? (size_t)nLength : 0, pEditor->GetEOLMode());
+    pEditor->SetEOLMode(m_nEOLMode);
+    // ANSI text in the system's code page, everything else as UTF-8.
+    pEditor->SetCodePage(m_nEncoding == ENC_ANSI ? EditorAnsiCodePage() : SC_CP_UTF8);
+
+    pEditor->SetReadOnly(m_bReadOnly);
+    pEditor->EndUndoAction();
+    pEditor->EmptyUndoBuffer();
+    pEditor->SetSavePoint();
+    pEditor->GotoLine(0, TRUE);
+
+    ApplyLanguageForExtension(CPathParts(strPath).GetExtension());
+    IEditorFrame* pFrame = GetEditorFrame();
+    CViewSettings* pSettings = pFrame != NULL ? pFrame->GetSettings() : NULL;
+    if (pSettings != NULL && pSettings->nLineNumbers)
+        pEditor->SetLineNumberMargin(1, CMFCScintilla::LINENUMBER_MARGIN);
+
+    RefreshBackupSettings();
+    m_backups.Open(strPath);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Saving.
+
+CString CDoodleDoc::MakeSavePath(LPCSTR lpszChosen, LPCSTR lpszDefExt)
+{
+    CString strPath = lpszChosen;
+    CString strExt = lpszDefExt != NULL ? lpszDefExt : "";
+    if (!strExt.IsEmpty() && strExt != "*" && strPath.Find('.') < 0) {
+        CString strFull;
+        strFull.Format("%s.%s", (LPCSTR)strPath, (LPCSTR)strExt);
+        return strFull;
+    }
+    return strPath;
+}
+
+BOOL CDoodleDoc::SaveFile(LPCSTR lpszPathName, BOOL bWriteMark)
+{
+    CMFCScintilla* pEditor = GetEditor();
+    if (pEditor == NULL)
+        return FALSE;
+    CScintillaText source(pEditor->GetDirectFunction(), pEditor->GetDirectPointer());
+    return WriteText(lpszPathName, bWriteMark, source);
+}
+
+BOOL CDoodleDoc::WriteText(LPCSTR lpszPathName, BOOL bWriteMark, ITextSource& source)
+{
+    int nEncoding = m_nEncoding == ENC_DETECT ? ENC_ANSI : m_nEncoding;
+    TextIoResult result = SaveText(m_file, lpszPathName, nEncoding, bWriteMark, source);
+    if (result == TEXTIO_OK)
+        return TRUE;
+    if (result == TEXTIO_OPEN_FAILED) {
+        AfxMessageBox(LoadStringOr(IDS_SAVE_CREATE_FAILED,
+                                   "Failed to create a new file when saving the current document"),
+                      MB_ICONEXCLAMATION);
+    } else {
+        CString strMsg;
+        strMsg.Format(kWriteFailedFormat, lpszPathName);
+        AfxMessageBox(strMsg, MB_ICONEXCLAMATION);
+    }
+    return FALSE;
+}
+
+BOOL ConvertTextCodePage(const std::string& text, BOOL bFromAnsi, BOOL bToAnsi, std::string& out, BOOL* pbLossy)
+{
+    if (pbLossy != NULL)
+        *pbLossy = FALSE;
+    if (bFromAnsi == bToAnsi) {
+        out = text;
+        return TRUE;
+    }
+    out.clear();
+    if (text.empty())
+        return TRUE;
+    UINT cpFrom = bFromAnsi ? CP_ACP : CP_UTF8;
+    int nWide = ::MultiByteToWideChar(cpFrom, 0, text.data(), (int)text.size(), NULL, 0);
+    if (nWide <= 0)
+        return FALSE;
+    std::wstring wide((size_t)nWide, L'\0');
+    ::MultiByteToWideChar(cpFrom, 0, text.data(), (int)text.size(), &wide[0], nWide);
+    UINT cpTo = bToAnsi ? CP_ACP : CP_UTF8;
+    BOOL bUsedDefault = FALSE;
+    BOOL* pUsedDefault = bToAnsi ? &bUsedDefault : NULL;
+    int nOut = ::WideCharToMultiByte(cpTo, 0, wide.data(), nWide, NULL, 0, NULL, pUsedDefault);
+    if (nOut <= 0)
+        return FALSE;
+    out.assign((size_t)nOut, '\0');
+    ::WideCharToMultiByte(cpTo, 0, wide.data(), nWide, &out[0], nOut, NULL, pUsedDefault);
+    if (pbLossy != NULL)
+        *pbLossy = bUsedDefault;
+    return TRUE;
+}
+
+BOOL CDoodleDoc::DoSave(LPCSTR lpszPathName, BOOL /*bReplace*/)
+{
+    CMFCScintilla* pEditor = GetEditor();
+    if (pEditor == NULL)
+        return FALSE;
+
+    CString strPath = lpszPathName != NULL ? lpszPathName : "";
+    int nEncoding = m_nEncoding;
+    int nEOLMode = m_nEOLMode;
+    BOOL bNewName = FALSE;
+    if (strPath.IsEmpty()) {
+        SaveAsChoice choice;
+        choice.nEncoding = m_nEncoding;
+        choice.nEOLMode = m_nEOLMode;
+        if (!g_pfnSaveAsPrompt(this, choice))
+            return FALSE;
+        strPath = MakeSavePath(choice.strPath, choice.strDefExt);
+        nEncoding = choice.nEncoding;
+        nEOLMode = choice.nEOLMode;
+        bNewName = TRUE;
+    }
+    if (nEncoding == ENC_DETECT)
+        nEncoding = ENC_ANSI;
+
+    // A mark is written when the file had one, and always for a file saved
+    // under a new name (a UTF-16 file cannot be read back without one).
+    BOOL bWriteMark = bNewName || m_strPathName.IsEmpty() || m_nMarkLength > 0;
+
+    // A different line ending chosen for the file converts the text; a save
+    // that does not happen takes the conversion back.
+    BOOL bConvertedEOLs = FALSE;
+    if (nEOLMode != m_nEOLMode && bNewName) {
+        BOOL bWasReadOnly = pEditor->GetReadOnly();
+        pEditor->SetReadOnly(FALSE);
+        pEditor->BeginUndoAction();
+        pEditor->Call(SCI_CONVERTEOLS, (uptr_t)nEOLMode);
+        pEditor->EndUndoAction();
+        pEditor->SetReadOnly(bWasReadOnly);
+        bConvertedEOLs = TRUE;
+    }
+    pEditor->SetEOLMode(nEOLMode);
+    auto restore = [&]() {
+        pEditor->SetEOLMode(m_nEOLMode);
+        if (bConvertedEOLs) {
+            BOOL bWasReadOnly = pEditor->GetReadOnly();
+            pEditor->SetReadOnly(FALSE);
+            pEditor->Undo();
+            pEditor->SetReadOnly(bWasReadOnly);
+        }
+    };
+
+    // The component holds ANSI text in the system's code page and every
+    // other encoding as UTF-8: a change between the two converts the text.
+    BOOL bTextIsAnsi = pEditor->GetCodePage() != SC_CP_UTF8;
+    BOOL bFileIsAnsi = nEncoding == ENC_ANSI;
+    CMemoryText converted;
+    if (bTextIsAnsi != bFileIsAnsi) {
+        CScintillaText current(pEditor->GetDirectFunction(), pEditor->GetDirectPointer());
+        std::string text((size_t)current.GetLength() + 1, '\0');
+        current.GetTextRange(0, current.GetLength(), &text[0]);
+        text.resize((size_t)current.GetLength());
+        std::string out;
+        BOOL bLossy = FALSE;
+        if (!ConvertTextCodePage(text, bTextIsAnsi, bFileIsAnsi, out, &bLossy)) {
+            restore();
+            AfxMessageBox(kConvertFailedMessage, MB_ICONEXCLAMATION);
+            return FALSE;
+        }
+        if (bLossy && AfxMessageBox(kLossyMessage, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+            restore();
+            return FALSE;
+        }
+        converted.SetText(out);
+    }
+
+    // The file as it is on disk is copied before it is replaced.
+    RefreshBackupSettings();
+    if (!bNewName && m_backups.IsEnabled())
+        m_backups.BackupFile(strPath);
+
+    int nOldEncoding = m_nEncoding;
+    m_nEncoding = nEncoding;
+    BOOL bSaved = bTextIsAnsi != bFileIsAnsi ? WriteText(strPath, bWriteMark, converted)
+                                             : SaveFile(strPath, bWriteMark);
+    if (!bSaved) {
+        m_nEncoding = nOldEncoding;
+        // The document keeps its state: modified, same name.
+        restore();
+        return FALSE;
+    }
+    if (bNewName || !m_backups.IsEnabled())
+        m_backups.Open(strPath);
+    if (bTextIsAnsi != bFileIsAnsi) {
+        // The text now in the file, in the component's form for it.
+        Sci_Position nLine = pEditor->GetCurrentLine();
+        BOOL bWasReadOnly = pEditor->GetReadOnly();
+        pEditor->SetReadOnly(FALSE);
+        pEditor->SetCodePage(bFileIsAnsi ? EditorAnsiCodePage() : SC_CP_UTF8);
+        pEditor->Call(SCI_SETTEXT, 0, (sptr_t)converted.GetText().c_str());
+        pEditor->EmptyUndoBuffer();
+        pEditor->SetReadOnly(bWasReadOnly);
+        pEditor->GotoLine(nLine, TRUE);
+    }
+    m_nEOLMode = nEOLMode;
+    if (bNewName || m_nMarkLength == 0) {
+        if (bWriteMark)
+            m_nMarkLength = nEncoding == ENC_UTF8 ? 3 : (IsUtf16Encoding(nEncoding) ? 2 : 0);
+    }
+
+    if (bNewName) {
+        CString strOldExt = CPathParts(m_strPathName).GetExtension();
+        CString strNewExt = CPathParts(strPath).GetExtension();
+        SetPathName(strPath);
+        if (strOldExt.CompareNoCase(strNewExt) != 0 || m_strPathName.IsEmpty())
+            ApplyLanguageForExtension(strNewExt);
+        pEditor->SetReadOnly(FALSE);
+        m_bReadOnly = FALSE;
+    }
+    pEditor->SetSavePoint();
+    IEditorFrame* pFrame = GetEditorFrame();
+    CEditorSettings* pEdit = pFrame != NULL ? pFrame->GetEditorSettings() : NULL;
+    if (pEdit != NULL && pEdit->nResetUndoOnSave)
+        pEditor->EmptyUndoBuffer();
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+void CDoodleDoc::OnCloseDocument()
+{
+    RefreshBackupSettings();
+    m_backups.DeleteOnClose();
+    CDocument::OnCloseDocument();
+}
+
+// ---------------------------------------------------------------------------
+// Document history.
+
+void CDoodleDoc::OnUpdateViewDocumentHistory(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_backups.IsEnabled() && m_backups.GetCount() > 0);
+}
+
+void CDoodleDoc::OnViewDocumentHistory()
+{
+    CBackupHistoryDlg dlg(this, AfxGetMainWnd());
+    if (dlg.DoModal() != IDOK || dlg.GetFirst() == dlg.GetSecond())
+        return;
+    CString strFirst = CBackupHistoryDlg::GetVersionPath(m_backups, dlg.GetFirst());
+    CString strSecond = CBackupHistoryDlg::GetVersionPath(m_backups, dlg.GetSecond());
+    if (strFirst.IsEmpty() || strSecond.IsEmpty())
+        return;
+    if (::GetFileAttributesA(strFirst) == INVALID_FILE_ATTRIBUTES ||
+        ::GetFileAttributesA(strSecond) == INVALID_FILE_ATTRIBUTES)
+        return;
+    if (IEditorFrame* pFrame = GetEditorFrame())
+        pFrame->CompareFiles(strFirst, strSecond);
+}

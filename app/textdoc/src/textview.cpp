@@ -1,0 +1,566 @@
+// textview.cpp - CDoodleView: the editing window, the settings applied to
+// it and its notifications.
+#include "textview.h"
+
+#include "lexerconfig.h"
+#include "previewview.h"
+#include "textdoc.h"
+#include "textframe.h"
+
+#include <resource.h>
+
+#include <algorithm>
+
+namespace {
+
+enum {
+    MSG_GET_SCROLL_INFO = 2100,
+    MSG_SET_SCROLL_INFO = 2101,
+    NOTIFY_NAVIGATE_1 = 2025,
+    NOTIFY_NAVIGATE_2 = 2026,
+    NOTIFY_SET_SCROLL_INFO = 2101,
+    FOLD_HEADER = SC_FOLDLEVELHEADERFLAG,
+    FOLD_WHITE = SC_FOLDLEVELWHITEFLAG,
+    FOLD_NUMBER = SC_FOLDLEVELNUMBERMASK,
+};
+
+const char kDefaultFace[] = "Courier New";
+char g_szDefaultFace[kFontFaceBufferSize] = "Courier New";
+
+} // namespace
+
+CTextPrintState::CTextPrintState()
+{
+    Reset();
+}
+
+void CTextPrintState::Reset()
+{
+    nLinesPerPage = 0;
+    nLineHeight = 0;
+    nBandHeight = 0;
+    font.DeleteObject();
+    rectPage.SetRectEmpty();
+    nTextLength = -1;
+    pageStarts.assign(1, 0);
+}
+
+IMPLEMENT_DYNCREATE(CDoodleView, CView)
+
+BEGIN_MESSAGE_MAP(CDoodleView, CView)
+    ON_WM_CREATE()
+    ON_WM_SIZE()
+    ON_WM_SETFOCUS()
+    ON_WM_DESTROY()
+    ON_WM_ERASEBKGND()
+    ON_WM_HSCROLL()
+    ON_WM_VSCROLL()
+    ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
+    ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrint)
+    ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview)
+END_MESSAGE_MAP()
+
+CDoodleView::CDoodleView()
+    : m_nPageCount(0), m_bOwnScrollBars(TRUE), m_bRecording(FALSE), m_bHasSelection(FALSE), m_bFolding(FALSE), m_bLineNumbers(FALSE)
+{
+}
+
+CDoodleView::~CDoodleView() = default;
+
+CDoodleDoc* CDoodleView::GetDocument() const
+{
+    return dynamic_cast<CDoodleDoc*>(m_pDocument);
+}
+
+CViewSettings CDoodleView::GetViewSettings() const
+{
+    IEditorFrame* pFrame = GetEditorFrame();
+    CViewSettings* pSettings = pFrame != NULL ? pFrame->GetSettings() : NULL;
+    if (pSettings != NULL)
+        return *pSettings;
+    CViewSettings s;
+    ZeroMemory(&s, sizeof(s));
+    s.pszFontFace = g_szDefaultFace;
+    s.nFontSize = 10;
+    s.nTabWidth = 4;
+    s.nTabsAsSpaces = 1;
+    s.clrBrace = RGB(0, 0, 255);
+    s.clrBraceBad = RGB(255, 0, 0);
+    s.clrCaretLine = RGB(255, 255, 224);
+    s.nCaretLineAlpha = 256;
+    return s;
+}
+
+CLexerApplyOptions CDoodleView::MakeApplyOptions(const CViewSettings& s) const
+{
+    CLexerApplyOptions options;
+    options.braceBadColour = s.clrBraceBad;
+    options.braceColour = s.clrBrace;
+    options.tabAsSpaces = s.nTabsAsSpaces;
+    options.tabGuides = s.nTabGuides;
+    options.tabWidth = s.nTabWidth > 0 ? s.nTabWidth : 4;
+    return options;
+}
+
+BOOL CDoodleView::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    // No cursor and no background: the editing window covers everything.
+    cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS, NULL, NULL,
+                                       ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME)));
+    cs.style |= WS_CLIPCHILDREN;
+    return CView::PreCreateWindow(cs);
+}
+
+int CDoodleView::OnCreate(LPCREATESTRUCTA lpCreateStruct)
+{
+    if (CView::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    DWORD dwStyle = WS_CHILD | WS_VISIBLE;
+    if (m_bOwnScrollBars)
+        dwStyle |= WS_HSCROLL | WS_VSCROLL;
+    if (!m_editor.Create(CMFCScintilla::kWindowClass, "Editor", dwStyle, CRect(0, 0, 0, 0), this, IDC_EDITOR))
+        return -1;
+    m_editor.SetDefaultLook();
+
+    int nShared = 0;
+    if (CDoodleDoc* pDoc = GetDocument())
+        nShared = pDoc->ShareComponentDocument(m_editor);
+
+    CViewSettings s = GetViewSettings();
+    SetWordWrap(s.nWordWrap);
+    SetLineEndings(s.nLineEndings);
+    SetWhitespace(s.nWhitespace);
+    m_editor.SetCaretLine(s.nCaretLine, s.clrCaretLine, s.nCaretLineAlpha);
+    m_bLineNumbers = s.nLineNumbers;
+    m_editor.SetLineNumberMargin(s.nLineNumbers ? 1 : 0, CMFCScintilla::LINENUMBER_MARGIN);
+    m_bFolding = s.nCodeFolding;
+    m_editor.SetFoldProperties(m_bFolding);
+    m_editor.SendSetting2900(s.nBlockSelect);
+    m_editor.ShowRuler(s.nRulers);
+
+    IEditorFrame* pFrame = GetEditorFrame();
+    CLexerConfigList* pList = pFrame != NULL ? pFrame->GetLexerConfigs() : NULL;
+    CScintillaFrame* pTextFrame = dynamic_cast<CScintillaFrame*>(GetParentFrame());
+    int nIndex = pTextFrame != NULL ? pTextFrame->GetViewAsIndex() : 0;
+    CLexerConfig config = pList != NULL && pList->GetCount() > 0 ? pList->GetAt(nIndex) : CLexerConfigList::MakeFallback();
+    m_editor.ApplyLexerSettings(config, MakeApplyOptions(s));
+    m_editor.SetFont(s.pszFontFace != NULL && *s.pszFontFace ? s.pszFontFace : kDefaultFace,
+                     s.nFontSize > 0 ? s.nFontSize : 10, s.nBold, s.nItalic);
+    // The code page belongs to the component document: a view that joins a
+    // document keeps the page the document was loaded with.
+    if (!nShared)
+        m_editor.SetCodePage(SC_CP_UTF8);
+    return 0;
+}
+
+void CDoodleView::OnDraw(CDC*)
+{
+    // The editing window draws everything.
+}
+
+BOOL CDoodleView::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+void CDoodleView::OnInitialUpdate()
+{
+    CView::OnInitialUpdate();
+    if (CDoodleDoc* pDoc = GetDocument())
+        pDoc->SetModifiedFlag(pDoc->IsModified());
+}
+
+void CDoodleView::OnSize(UINT nType, int cx, int cy)
+{
+    CView::OnSize(nType, cx, cy);
+    if (m_editor.GetSafeHwnd() != NULL)
+        m_editor.MoveWindow(0, 0, cx, cy);
+}
+
+void CDoodleView::OnSetFocus(CWnd* pOldWnd)
+{
+    CView::OnSetFocus(pOldWnd);
+    if (IEditorFrame* pFrame = GetEditorFrame())
+        pFrame->SetCurrentViewWnd(this);
+    if (m_editor.GetSafeHwnd() != NULL)
+        m_editor.SetFocus();
+}
+
+void CDoodleView::OnDestroy()
+{
+    if (CDoodleDoc* pDoc = GetDocument())
+        pDoc->ReleaseComponentDocument(m_editor);
+    // The main frame forgets the current view only when it is this one's
+    // (the view of the active child frame).
+    CMDIFrameWnd* pMain = dynamic_cast<CMDIFrameWnd*>(AfxGetMainWnd());
+    BOOL bActive = pMain != NULL && pMain->GetSafeHwnd() != NULL && pMain->MDIGetActive() != NULL &&
+                   pMain->MDIGetActive() == GetParentFrame() && pMain->MDIGetActive()->GetActiveView() == this;
+    CView::OnDestroy();
+    IEditorFrame* pFrame = GetEditorFrame();
+    if (pFrame != NULL && bActive)
+        pFrame->SetCurrentViewWnd(NULL);
+}
+
+void CDoodleView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar*)
+{
+    if (m_editor.GetSafeHwnd() != NULL)
+        m_editor.SendMessage(WM_HSCROLL, MAKEWPARAM(nSBCode, nPos), 0);
+}
+
+void CDoodleView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*)
+{
+    if (m_editor.GetSafeHwnd() != NULL)
+        m_editor.SendMessage(WM_VSCROLL, MAKEWPARAM(nSBCode, nPos), 0);
+}
+
+void CDoodleView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
+{
+    CView::OnPrepareDC(pDC, pInfo);
+}
+
+// ---------------------------------------------------------------------------
+// Settings relayed by the frame.
+
+void CDoodleView::SetWordWrap(BOOL bOn)
+{
+    int n = bOn ? 1 : 0;
+    m_editor.SetWrapMode(n);
+    m_editor.SetWrapVisualFlags(n);
+    m_editor.SetWrapVisualFlagsLocation(1);
+}
+
+void CDoodleView::SetWhitespace(BOOL bOn)
+{
+    m_editor.SetViewWhitespace(bOn ? 1 : 0);
+}
+
+void CDoodleView::SetLineEndings(BOOL bOn)
+{
+    m_editor.SetViewEOL(bOn);
+}
+
+void CDoodleView::SetCaretLine(BOOL bOn)
+{
+    CViewSettings s = GetViewSettings();
+    m_editor.SetCaretLine(bOn, s.clrCaretLine, s.nCaretLineAlpha);
+}
+
+void CDoodleView::SetLineNumbers(BOOL bOn)
+{
+    m_bLineNumbers = bOn;
+    m_editor.SetLineNumberMargin(bOn ? 1 : 0, CMFCScintilla::LINENUMBER_MARGIN);
+}
+
+void CDoodleView::SetCodeFolding(BOOL bOn)
+{
+    if (!bOn) {
+        for (Sci_Position nLine : m_foldedLines) {
+            if (!m_editor.GetFoldExpanded(nLine))
+                m_editor.ToggleFold(nLine);
+        }
+        m_foldedLines.clear();
+    }
+    m_bFolding = bOn;
+    m_editor.SetFoldProperties(bOn);
+    if (bOn) {
+        CScintillaFrame* pFrame = dynamic_cast<CScintillaFrame*>(GetParentFrame());
+        SetLanguage(pFrame != NULL ? pFrame->GetViewAsIndex() : 0);
+    }
+}
+
+void CDoodleView::SetRuler(BOOL bOn)
+{
+    m_editor.ShowRuler(bOn);
+}
+
+void CDoodleView::SetBlockSelect(BOOL bOn)
+{
+    m_editor.SendSetting2900(bOn ? 1 : 0);
+}
+
+void CDoodleView::SetSetting2900(int nValue)
+{
+    m_editor.SendSetting2900(nValue);
+}
+
+void CDoodleView::SetEditorFont(LPCSTR lpszFace, int nSize, BOOL bBold, BOOL bItalic)
+{
+    m_editor.SetFont(lpszFace, nSize, bBold, bItalic);
+    if (m_bLineNumbers)
+        m_editor.SetLineNumberMargin(1, CMFCScintilla::LINENUMBER_MARGIN);
+}
+
+void CDoodleView::SetEditingValues(int nTabGuides, int nUseTabs, int nTabWidth, COLORREF clrCaretLine, int nAlpha)
+{
+    m_editor.SetIndentationGuides(nTabGuides ? SC_IV_LOOKBOTH : SC_IV_NONE);
+    m_editor.SetUseTabs(nUseTabs);
+    m_editor.SetTabWidth(nTabWidth);
+    CViewSettings s = GetViewSettings();
+    m_editor.SetCaretLine(s.nCaretLine, clrCaretLine, nAlpha);
+}
+
+void CDoodleView::SetSearchFlags(BOOL bMatchCase, BOOL bWholeWord, BOOL bRegex)
+{
+    int nFlags = 0;
+    if (bMatchCase)
+        nFlags |= SCFIND_MATCHCASE;
+    if (bWholeWord)
+        nFlags |= SCFIND_WHOLEWORD;
+    if (bRegex)
+        nFlags |= SCFIND_REGEXP;
+    m_editor.SetSearchFlags(nFlags);
+}
+
+void CDoodleView::StartMacroRecording(LPCSTR lpszName)
+{
+    m_macro.BeginRecording(lpszName);
+    m_bRecording = TRUE;
+    m_editor.StartRecord();
+}
+
+void CDoodleView::StopMacroRecording()
+{
+    m_editor.StopRecord();
+    m_bRecording = FALSE;
+}
+
+void CDoodleView::GotoPosition(Sci_Position nPos)
+{
+    m_editor.GotoPos(nPos);
+    m_editor.ScrollCaret();
+}
+
+CString CDoodleView::GetAllText()
+{
+    CString strText;
+    Sci_Position nLength = m_editor.GetLength();
+    const Sci_Position nLimit = 512000;
+    std::vector<char> buffer;
+    Sci_Position nPos = 0;
+    while (nPos < nLength) {
+        Sci_Position nEnd = std::min(nLength, nPos + nLimit);
+        if (nEnd < nLength) {
+            // Cut back to the end of the line before, unless that would give
+            // nothing (a line longer than a piece is cut where it is).
+            Sci_Position nLine = m_editor.LineFromPosition(nEnd);
+            if (nEnd < m_editor.GetLineEndPosition(nLine) && nLine > 0) {
+                Sci_Position nCut = m_editor.GetLineEndPosition(nLine - 1);
+                if (nCut > nPos)
+                    nEnd = nCut;
+            }
+        }
+        buffer.resize((size_t)(nEnd - nPos + 1));
+        m_editor.GetTextRange(nPos, nEnd, buffer.data());
+        strText += CString(buffer.data(), (int)(nEnd - nPos));
+        nPos = nEnd;
+    }
+    return strText;
+}
+
+void CDoodleView::ApplyLanguage(const CLexerConfig& config)
+{
+    m_editor.ApplyLexerSettings(config, MakeApplyOptions(GetViewSettings()));
+}
+
+void CDoodleView::SetLanguage(int nIndex)
+{
+    IEditorFrame* pFrame = GetEditorFrame();
+    CLexerConfigList* pList = pFrame != NULL ? pFrame->GetLexerConfigs() : NULL;
+    int nCount = pList != NULL ? pList->GetCount() : 0;
+    if (nIndex < 0 || nIndex > nCount)
+        return;
+    if (CScintillaFrame* pTextFrame = dynamic_cast<CScintillaFrame*>(GetParentFrame()))
+        pTextFrame->SetViewAsIndex(nIndex);
+    // Past the last record: plain text.
+    ApplyLanguage(pList != NULL && nIndex < nCount ? pList->GetAt(nIndex) : CLexerConfigList::MakeFallback());
+}
+
+// ---------------------------------------------------------------------------
+// Notifications of the editing window.
+
+BOOL CDoodleView::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    // The editing window's own notifications (SCEN_CHANGE, focus changes)
+    // carry its control id, which is also the Delete Line command: they end
+    // here and never run a command.
+    if (lParam != 0 && (HWND)lParam == m_editor.GetSafeHwnd())
+        return TRUE;
+    return CView::OnCommand(wParam, lParam);
+}
+
+BOOL CDoodleView::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    const NMHDR* pHdr = reinterpret_cast<const NMHDR*>(lParam);
+    if (pHdr != NULL && pHdr->hwndFrom == m_editor.GetSafeHwnd() && m_editor.GetSafeHwnd() != NULL) {
+        OnEditorNotify(reinterpret_cast<const SCNotification*>(lParam));
+        if (pResult != NULL)
+            *pResult = 0;
+        return TRUE;
+    }
+    // Anything else that claims the editor's id is not the editor's: it is
+    // not routed as a command either.
+    if (pHdr != NULL && pHdr->idFrom == IDC_EDITOR) {
+        if (pResult != NULL)
+            *pResult = 0;
+        return TRUE;
+    }
+    (void)wParam;
+    return CView::OnNotify(wParam, lParam, pResult);
+}
+
+void CDoodleView::OnEditorNotify(const SCNotification* pNotify)
+{
+    CDoodleDoc* pDoc = GetDocument();
+    IEditorFrame* pFrame = GetEditorFrame();
+    switch (pNotify->nmhdr.code) {
+    case SCN_CHARADDED: {
+        BOOL bSmart = FALSE;
+        CLexerConfigList* pList = pFrame != NULL ? pFrame->GetLexerConfigs() : NULL;
+        CScintillaFrame* pTextFrame = dynamic_cast<CScintillaFrame*>(GetParentFrame());
+        if (pList != NULL && pTextFrame != NULL && pList->GetCount() > 0)
+            bSmart = pList->GetAt(pTextFrame->GetViewAsIndex()).GetAutoNest();
+        m_editor.AutoIndent(pNotify->ch, bSmart);
+        break;
+    }
+    case SCN_SAVEPOINTREACHED:
+        if (pDoc != NULL)
+            pDoc->SetModifiedFlag(FALSE);
+        break;
+    case SCN_SAVEPOINTLEFT:
+        if (pDoc != NULL)
+            pDoc->SetModifiedFlag(TRUE);
+        break;
+    case SCN_UPDATEUI: {
+        if (pFrame != NULL) {
+            CString strPos;
+            strPos.Format("Ln %2d Col %2d", (int)m_editor.GetCurrentLine() + 1, (int)m_editor.GetColumn());
+            pFrame->SetStatusText(1, strPos);
+        }
+        m_bHasSelection = m_editor.HasSelection();
+        CViewSettings s = GetViewSettings();
+        if (s.nMatchBracket)
+            m_editor.HighlightBraces();
+        if (pNotify->updated & (SC_UPDATE_H_SCROLL | SC_UPDATE_V_SCROLL))
+            m_editor.UpdateRuler();
+        break;
+    }
+    case SCN_MODIFIED:
+        if ((pNotify->modificationType & SC_MOD_CHANGEFOLD) && m_bFolding)
+            OnFoldChanged(pNotify->line, pNotify->foldLevelNow, pNotify->foldLevelPrev);
+        if (pNotify->linesAdded != 0 && m_bLineNumbers)
+            m_editor.SetLineNumberMargin(1, CMFCScintilla::LINENUMBER_MARGIN);
+        if ((pNotify->modificationType & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) && pFrame != NULL)
+            pFrame->OnTextChanged();
+        break;
+    case SCN_MACRORECORD:
+        if (m_bRecording)
+            m_macro.AddStep((int)pNotify->message, pNotify->wParam, pNotify->lParam);
+        break;
+    case SCN_MARGINCLICK: {
+        Sci_Position nLine = m_editor.LineFromPosition(pNotify->position);
+        if (pNotify->margin == CMFCScintilla::BOOKMARK_MARGIN) {
+            m_editor.ToggleBookmarkAt(pNotify->position);
+        } else if (pNotify->margin == 1) {
+            m_editor.SelectLine(nLine);
+        } else if (pNotify->margin == CMFCScintilla::FOLD_MARGIN && m_bFolding &&
+                   (m_editor.GetFoldLevel(nLine) & FOLD_HEADER)) {
+            if (m_editor.ToggleFold(nLine))
+                m_foldedLines.remove(nLine);
+            else
+                m_foldedLines.push_back(nLine);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CDoodleView::OnFoldChanged(Sci_Position nLine, int nLevelNow, int nLevelBefore)
+{
+    BOOL bHeaderNow = (nLevelNow & FOLD_HEADER) != 0;
+    BOOL bHeaderBefore = (nLevelBefore & FOLD_HEADER) != 0;
+    if (bHeaderNow && !bHeaderBefore) {
+        m_editor.SetFoldExpanded(nLine, TRUE);
+        ExpandFrom(nLine, nLevelBefore);
+    } else if (!bHeaderNow && bHeaderBefore) {
+        if (!m_editor.GetFoldExpanded(nLine)) {
+            m_editor.SetFoldExpanded(nLine, TRUE);
+            ExpandFrom(nLine, nLevelBefore);
+        }
+    } else if (!bHeaderNow && !bHeaderBefore) {
+        if (!(nLevelNow & FOLD_WHITE) && (nLevelNow & FOLD_NUMBER) < (nLevelBefore & FOLD_NUMBER)) {
+            Sci_Position nParent = m_editor.GetFoldParent(nLine);
+            if (nParent < 0 || (m_editor.GetFoldExpanded(nParent) && m_editor.GetLineVisible(nParent)))
+                m_editor.ShowLines(nLine, nLine);
+        }
+    }
+}
+
+void CDoodleView::ExpandFrom(Sci_Position nLine, int nLevel)
+{
+    Sci_Position nLast = m_editor.GetLastChild(nLine, nLevel & FOLD_NUMBER);
+    Sci_Position n = nLine + 1;
+    while (n <= nLast) {
+        m_editor.ShowLines(n, n);
+        int nLevelHere = m_editor.GetFoldLevel(n);
+        if (nLevelHere & FOLD_HEADER) {
+            if (!m_editor.GetFoldExpanded(n))
+                m_editor.SetFoldExpanded(n, TRUE);
+            Sci_Position nChildEnd = m_editor.GetLastChild(n, nLevelHere & FOLD_NUMBER);
+            ExpandFrom(n, nLevelHere);
+            n = std::max(nChildEnd, n) + 1;
+        } else {
+            n++;
+        }
+    }
+}
+
+LRESULT CDoodleView::RelayScrollInfo(int nBar, SCROLLINFO* pInfo, BOOL bRedraw)
+{
+    if (pInfo == NULL)
+        return 0;
+    SCROLLINFO cur = {};
+    cur.cbSize = sizeof(cur);
+    cur.fMask = SIF_ALL;
+    if (GetScrollInfo(nBar, &cur, SIF_ALL)) {
+        BOOL bSame = TRUE;
+        if ((pInfo->fMask & SIF_RANGE) && (cur.nMin != pInfo->nMin || cur.nMax != pInfo->nMax))
+            bSame = FALSE;
+        if ((pInfo->fMask & SIF_PAGE) && cur.nPage != pInfo->nPage)
+            bSame = FALSE;
+        if ((pInfo->fMask & SIF_POS) && cur.nPos != pInfo->nPos)
+            bSame = FALSE;
+        if ((pInfo->fMask & SIF_TRACKPOS) && cur.nTrackPos != pInfo->nTrackPos)
+            bSame = FALSE;
+        if (bSame)
+            return 1;
+    }
+    SetScrollInfo(nBar, pInfo, bRedraw);
+    m_editor.UpdateRuler();
+    return 1;
+}
+
+LRESULT CDoodleView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // The scroll relays of a component build that sends them.
+    if (message == MSG_GET_SCROLL_INFO && wParam != 0) {
+        SCROLLINFO* pInfo = reinterpret_cast<SCROLLINFO*>(wParam);
+        int nBar = (lParam & 0x8000) ? SB_VERT : SB_HORZ;
+        return GetScrollInfo(nBar, pInfo, pInfo->fMask);
+    }
+    if (message == MSG_SET_SCROLL_INFO && wParam != 0) {
+        int nBar = (lParam & 0x8000) ? SB_VERT : SB_HORZ;
+        return RelayScrollInfo(nBar, reinterpret_cast<SCROLLINFO*>(wParam), (lParam & 1) != 0);
+    }
+    return CView::WindowProc(message, wParam, lParam);
+}
+
+void CDoodleView::OnFilePrintPreview()
+{
+    CPrintPreviewState* pState = new CPrintPreviewState;
+    if (!DoPrintPreview(IDR_TOOLBAR_PREVIEW_BAR, this, RUNTIME_CLASS(CQXPPreviewView), pState)) {
+        fx::PromptMessage(AFX_IDP_COMMAND_FAILURE, MB_OK | MB_ICONEXCLAMATION);
+        delete pState;
+    }
+}

@@ -1,0 +1,109 @@
+// tdtest.h - support for the text document tests: a test MDI main frame
+// that implements IEditorFrame, the text template, and helpers that read the
+// state of documents and editing windows back.
+#pragma once
+
+#include <fx/fx.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "coretest.h"
+#include "editorframe.h"
+#include "lexerconfig.h"
+#include "textdoc.h"
+#include "textframe.h"
+#include "textview.h"
+
+namespace tdtest {
+
+bool PumpUntil(const std::function<bool()>& pred, DWORD dwTimeoutMs = 5000);
+void PumpFor(DWORD dwMs);
+
+// The editor's main frame as far as the text documents need it.
+class CTestMainFrame : public CMDIFrameWnd, public IEditorFrame {
+public:
+    CTestMainFrame();
+    ~CTestMainFrame() override;
+
+    CViewSettings m_settings;
+    CEditorSettings m_editor;
+    CLexerConfigList m_lexers;
+    char m_szFace[kFontFaceBufferSize];
+    BOOL m_bClosingForSession = FALSE;
+    int m_nDeleteLineCommands = 0;
+    int m_nActivated = 0;
+    int m_nTextChanged = 0;
+    std::vector<std::pair<std::string, std::string>> m_compares;
+    std::string m_status1;
+
+    CViewSettings* GetSettings() override { return &m_settings; }
+    CEditorSettings* GetEditorSettings() override { return &m_editor; }
+    CLexerConfigList* GetLexerConfigs() override { return &m_lexers; }
+    BOOL IsClosingForSession() const override { return m_bClosingForSession; }
+    void SetStatusText(int nPane, LPCSTR lpszText) override
+    {
+        if (nPane == 1)
+            m_status1 = lpszText;
+    }
+    CWnd* GetHexFindDialog() override { return NULL; }
+    void SetHexFindDialog(CWnd*) override {}
+    void FindNextInActiveDocument(LPCSTR, BOOL, BOOL, BOOL) override {}
+    CString GetToolbarFindText() override { return CString(); }
+    void SetCurrentViewWnd(CWnd*) override {}
+    void SetCurrentChildFrame(CFrameWnd*) override {}
+    void AddChildFrame(CFrameWnd*) override {}
+    void RemoveChildFrame(CFrameWnd*) override {}
+    void CompareFiles(LPCSTR a, LPCSTR b) override { m_compares.emplace_back(a, b); }
+    void OnTextDocumentActivated() override { m_nActivated++; }
+    void OnTextChanged() override { m_nTextChanged++; }
+
+protected:
+    afx_msg void OnDeleteLine();
+    DECLARE_MESSAGE_MAP()
+};
+
+// A fixture with the main frame and the text template.
+class TextDocTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Opens a file through the template (options: the open's choices, or
+    // none for "detect"). NULL when no document was made.
+    CDoodleDoc* Open(const std::string& path, const CTextOpenOptions* pOptions = NULL);
+    CDoodleDoc* NewDocument();
+    int DocumentCount();
+
+    // Loads the syntax configurations of the core's fixture set.
+    void LoadLexers();
+
+    CTestMainFrame* m_pFrame = NULL;
+    CMultiDocTemplate* m_pTemplate = NULL;
+    coretest::TempFolder m_temp;
+};
+
+// The editing window's whole text.
+std::string EditorText(CMFCScintilla& editor);
+CMFCScintilla& Editor(CDoodleDoc* pDoc);
+CDoodleFrame* FrameOf(CDoodleDoc* pDoc);
+// The name of the lexer the editing window uses ("" for none).
+std::string LexerName(CMFCScintilla& editor);
+// The visible common file dialog of this thread and its child that holds
+// the extra choices (encoding, line ending, view as).
+struct FileDialogWindows {
+    HWND hDlg = NULL;
+    HWND hExtra = NULL;
+};
+FileDialogWindows FindFileDialogWindows();
+
+// Saves a picture of a window as a BMP file in the build folder; returns
+// its path.
+std::string SaveScreenshot(CWnd* pWnd, const char* name);
+// Types text into the editing window as key presses ('\n' presses Enter).
+void Type(CMFCScintilla& editor, const std::string& text);
+
+} // namespace tdtest
