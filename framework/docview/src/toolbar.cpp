@@ -46,7 +46,7 @@ private:
 
 IMPLEMENT_DYNAMIC(CToolBar, CControlBar)
 
-CToolBar::CToolBar() : m_sizeButton(23, 22), m_sizeImage(16, 15), m_cyHeight(0)
+CToolBar::CToolBar() : m_sizeButton(23, 22), m_sizeImage(16, 15), m_cyHeight(0), m_hImageList(NULL)
 {
     m_cxLeftBorder = m_cxRightBorder = 2;
     m_cyTopBorder = m_cyBottomBorder = 2;
@@ -55,6 +55,8 @@ CToolBar::CToolBar() : m_sizeButton(23, 22), m_sizeImage(16, 15), m_cyHeight(0)
 CToolBar::~CToolBar()
 {
     m_ctrl.m_hWnd = NULL;
+    if (m_hImageList != NULL)
+        ImageList_Destroy(m_hImageList);
 }
 
 BOOL CToolBar::PreCreateWindow(CREATESTRUCTA& cs)
@@ -132,7 +134,7 @@ BOOL CToolBar::LoadToolBar(LPCSTR lpszResourceName)
 
 BOOL CToolBar::LoadBitmap(LPCSTR lpszResourceName)
 {
-    if (m_hWnd == NULL)
+    if (m_hWnd == NULL || m_sizeImage.cx <= 0 || m_sizeImage.cy <= 0)
         return FALSE;
     HINSTANCE hInst = AfxFindResourceHandle(lpszResourceName, (LPCSTR)RT_BITMAP);
     HBITMAP hBitmap = (HBITMAP)::LoadImageA(hInst, lpszResourceName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
@@ -140,12 +142,33 @@ BOOL CToolBar::LoadBitmap(LPCSTR lpszResourceName)
         return FALSE;
     BITMAP bm;
     ::GetObjectA(hBitmap, sizeof(bm), &bm);
-    int nImages = m_sizeImage.cx > 0 ? bm.bmWidth / m_sizeImage.cx : 0;
-    // The control keeps the bitmap: it is not deleted here.
-    TBADDBITMAP tbab;
-    tbab.hInst = NULL;
-    tbab.nID = (UINT_PTR)hBitmap;
-    return ::SendMessageA(m_hWnd, TB_ADDBITMAP, (WPARAM)nImages, (LPARAM)&tbab) != -1;
+    int nImages = bm.bmWidth / m_sizeImage.cx;
+    // The strip's top-left pixel gives the background colour, which the
+    // mask makes transparent.
+    COLORREF clrMask = CLR_NONE;
+    HDC hdc = ::CreateCompatibleDC(NULL);
+    if (hdc != NULL) {
+        HGDIOBJ hOld = ::SelectObject(hdc, hBitmap);
+        clrMask = ::GetPixel(hdc, 0, 0);
+        ::SelectObject(hdc, hOld);
+        ::DeleteDC(hdc);
+    }
+    HIMAGELIST hImageList = ImageList_Create(m_sizeImage.cx, m_sizeImage.cy, ILC_COLOR24 | ILC_MASK,
+                                             nImages > 0 ? nImages : 1, 0);
+    BOOL bOk = hImageList != NULL &&
+               (clrMask == CLR_INVALID ? ImageList_Add(hImageList, hBitmap, NULL)
+                                       : ImageList_AddMasked(hImageList, hBitmap, clrMask)) != -1;
+    ::DeleteObject(hBitmap);
+    if (!bOk) {
+        if (hImageList != NULL)
+            ImageList_Destroy(hImageList);
+        return FALSE;
+    }
+    ::SendMessageA(m_hWnd, TB_SETIMAGELIST, 0, (LPARAM)hImageList);
+    if (m_hImageList != NULL)
+        ImageList_Destroy(m_hImageList);
+    m_hImageList = hImageList;
+    return TRUE;
 }
 
 BOOL CToolBar::SetButtons(const UINT* lpIDArray, int nIDCount)

@@ -546,6 +546,44 @@ TEST_F(LayoutTest, AToolBarLoadsItsButtonsAndFollowsTheCommands)
     bar.DestroyWindow();
 }
 
+// The strip's background colour (its top-left pixel) is transparent: the
+// buttons show the bar's face around their pictures, never the magenta.
+TEST_F(LayoutTest, AToolBarDrawsItsImagesWithTheBackgroundMaskedOut)
+{
+    CToolBar bar;
+    ASSERT_TRUE(bar.Create(m_pFrame, WS_CHILD | WS_VISIBLE | CBRS_TOP));
+    ASSERT_TRUE(bar.LoadToolBar(IDR_MASKBAR));
+    HIMAGELIST hil = (HIMAGELIST)bar.SendMessage(TB_GETIMAGELIST);
+    ASSERT_TRUE(hil != NULL);
+    EXPECT_EQ(2, ImageList_GetImageCount(hil));
+
+    HDC hdcScreen = ::GetDC(NULL);
+    HDC hdc = ::CreateCompatibleDC(hdcScreen);
+    HBITMAP hbm = ::CreateCompatibleBitmap(hdcScreen, 16, 16);
+    ::ReleaseDC(NULL, hdcScreen);
+    HGDIOBJ hOld = ::SelectObject(hdc, hbm);
+    struct Case {
+        int iImage;
+        COLORREF clrInside;
+    } cases[] = {{0, RGB(0, 0, 0)}, {1, RGB(0, 0, 255)}};
+    for (const Case& c : cases) {
+        RECT rc = {0, 0, 16, 16};
+        ::FillRect(hdc, &rc, (HBRUSH)::GetStockObject(WHITE_BRUSH));
+        ASSERT_TRUE(ImageList_Draw(hil, c.iImage, hdc, 0, 0, ILD_TRANSPARENT));
+        EXPECT_EQ(RGB(255, 255, 255), ::GetPixel(hdc, 1, 1)) << c.iImage;
+        EXPECT_EQ(RGB(255, 255, 255), ::GetPixel(hdc, 14, 14)) << c.iImage;
+        EXPECT_EQ(c.clrInside, ::GetPixel(hdc, 7, 7)) << c.iImage;
+    }
+    ::SelectObject(hdc, hOld);
+    ::DeleteObject(hbm);
+    ::DeleteDC(hdc);
+
+    // Loading again replaces the images (the old list is freed by the bar).
+    ASSERT_TRUE(bar.LoadBitmap(IDR_MASKBAR));
+    EXPECT_EQ(2, ImageList_GetImageCount((HIMAGELIST)bar.SendMessage(TB_GETIMAGELIST)));
+    bar.DestroyWindow();
+}
+
 TEST_F(LayoutTest, ARebarHoldsBarsAsBandsAndTakesItsHeight)
 {
     CReBar rebar;

@@ -9,6 +9,7 @@
 #define IDD_TEST_PREVIEWBAR 500
 #define IDR_TESTBAR 600         // a tool bar: 3 buttons and a separator
 #define IDR_BADBAR 601          // a tool bar resource shorter than it says
+#define IDR_MASKBAR 602         // two 16x16 images on magenta
 
 #define ID_TEST_ROUTE 32800     // handled at every level of the routing
 #define ID_TEST_FRAMECMD 32801

@@ -36,6 +36,8 @@ public:
     // missing or damaged (the bar keeps what it had).
     BOOL LoadToolBar(LPCSTR lpszResourceName);
     BOOL LoadToolBar(UINT nIDResource) { return LoadToolBar(MAKEINTRESOURCEA(nIDResource)); }
+    // The button images: a strip whose top-left pixel's colour is
+    // transparent (drawn as the bar's background).
     BOOL LoadBitmap(LPCSTR lpszResourceName);
     BOOL LoadBitmap(UINT nIDResource) { return LoadBitmap(MAKEINTRESOURCEA(nIDResource)); }
     // Buttons for the ids (0: separator); NULL ids make nIDCount empty
@@ -67,6 +69,7 @@ protected:
     CSize m_sizeButton;
     CSize m_sizeImage;
     int m_cyHeight;       // 0: the buttons' height
+    HIMAGELIST m_hImageList;  // the button images, owned by the bar
 };
 
 class CReBar : public CControlBar {
