@@ -81,7 +81,7 @@ CQXPCommandBar::CQXPCommandBar()
       m_dwFlags(0), m_bVisible(TRUE), m_bCustomizable(TRUE), m_pControls(new CQXPControls), m_pCommandBars(NULL),
       m_hWndSite(NULL), m_szButtons(0, 0), m_szIcons(0, 0), m_buttonStyle(0), m_rcBorders(2, 2, 2, 2),
       m_nSelected(-1), m_nPopuped(-1), m_bTracking(FALSE), m_nPending(0), m_nMRUWidth(32767), m_bMouseTracked(FALSE),
-      m_nLastStatusIndex(-1)
+      m_nLastStatusIndex(-1), m_pAnimationCache(new CQXPBarAnimationCache(this))
 {
     m_pControls->SetParent(this);
 }
@@ -102,6 +102,8 @@ CQXPCommandBar::~CQXPCommandBar()
     m_pControls->SetParent(NULL);
     m_pControls->InternalRelease();
     m_pControls = NULL;
+    delete m_pAnimationCache;
+    m_pAnimationCache = NULL;
 }
 
 void CQXPCommandBar::OnFinalRelease()
@@ -202,6 +204,9 @@ CSize CQXPCommandBar::GetButtonSize() const
 
 CSize CQXPCommandBar::GetIconSize() const
 {
+    if (m_pCommandBars && m_pCommandBars->m_bLargeIcons && m_barType == qxpBarTypeNormal &&
+        m_barPosition != qxpBarPopup)
+        return GetLargeIconSize();
     if (m_szIcons.cx > 0)
         return m_szIcons;
     return CSize(16, 16);
@@ -218,7 +223,7 @@ CSize CQXPCommandBar::GetLargeIconSize() const
         return m_szLargeIcons;
     if (m_pCommandBars && m_pCommandBars->m_szLargeIcons.cx > 0)
         return m_pCommandBars->m_szLargeIcons;
-    CSize sz = GetIconSize();
+    CSize sz = m_szIcons.cx > 0 ? m_szIcons : CSize(16, 16);
     return CSize(sz.cx * 2, sz.cy * 2);
 }
 
@@ -523,9 +528,24 @@ void CQXPCommandBar::OnRecalcLayout()
 
 void CQXPCommandBar::Redraw(LPCRECT lpRect, BOOL bAnimate)
 {
-    (void)bAnimate;
-    if (m_hWnd && ::IsWindow(m_hWnd))
+    if (!m_hWnd || !::IsWindow(m_hWnd))
+        return;
+    if (m_pAnimationCache->IsCaching() && ::IsWindowVisible(m_hWnd))
+        m_pAnimationCache->RedrawRect(lpRect, bAnimate);
+    else
         ::InvalidateRect(m_hWnd, lpRect, FALSE);
+}
+
+void CQXPCommandBar::EnableAnimation(BOOL bEnable)
+{
+    m_pAnimationCache->m_bAnimation = bEnable ? TRUE : FALSE;
+    if (!bEnable)
+        m_pAnimationCache->ClearFades();
+}
+
+void CQXPCommandBar::SetBuffered(BOOL bBuffered)
+{
+    m_pAnimationCache->m_bBuffered = bBuffered ? TRUE : FALSE;
 }
 
 CFont* CQXPCommandBar::GetControlFont()
@@ -642,17 +662,7 @@ LRESULT CQXPCommandBar::OnIdleUpdateCmdUIMsg(WPARAM wParam, LPARAM lParam)
 void CQXPCommandBar::OnPaint()
 {
     CPaintDC dc(this);
-    CRect rcClip = dc.m_ps.rcPaint;
-    CRect rcClient;
-    GetClientRect(&rcClient);
-    CDC memDC;
-    memDC.CreateCompatibleDC(&dc);
-    CBitmap bmp;
-    bmp.CreateCompatibleBitmap(&dc, std::max(1, rcClient.Width()), std::max(1, rcClient.Height()));
-    CBitmap* pOld = memDC.SelectObject(&bmp);
-    DrawCommandBar(&memDC, rcClient);
-    dc.BitBlt(rcClip.left, rcClip.top, rcClip.Width(), rcClip.Height(), &memDC, rcClip.left, rcClip.top, SRCCOPY);
-    memDC.SelectObject(pOld);
+    m_pAnimationCache->PaintCached(&dc, CRect(dc.m_ps.rcPaint));
 }
 
 BOOL CQXPCommandBar::OnEraseBkgnd(CDC* pDC)
@@ -718,6 +728,10 @@ void CQXPCommandBar::OnMouseMove(UINT nFlags, CPoint point)
 
 void CQXPCommandBar::OnTimer(UINT_PTR nIDEvent)
 {
+    if (nIDEvent == QXP_TID_ANIMATION) {
+        m_pAnimationCache->OnAnimationTimer();
+        return;
+    }
     if (nIDEvent != QXP_TID_HOVER) {
         Default();
         return;
@@ -741,6 +755,7 @@ void CQXPCommandBar::OnMouseLeave()
 
 void CQXPCommandBar::OnDestroy()
 {
+    m_pAnimationCache->Reset();
     OnRemoved();
     CWnd::OnDestroy();
 }

@@ -4,6 +4,8 @@
 #include <qx/popup.h>
 #include <qx/mousemanager.h>
 #include <qx/soundthread.h>
+#include <qx/profile.h>
+#include <qx/propexchange.h>
 
 #include <algorithm>
 
@@ -18,7 +20,9 @@ const UINT kPaneFirstId = 0xE900;
 
 IMPLEMENT_DYNCREATE(CQXPCommandBars, CCmdTarget)
 
-CQXPCommandBars::CQXPCommandBars() : m_pFrame(NULL), m_pMenuBar(NULL), m_actions(this), m_bCustomizeMode(FALSE)
+CQXPCommandBars::CQXPCommandBars()
+    : m_pFrame(NULL), m_pMenuBar(NULL), m_actions(this), m_bCustomizeMode(FALSE),
+      m_pShortcutManager(new CQXPKeyboardShortcuts(this))
 {
     for (CQXPDockBar*& pDock : m_pDocks)
         pDock = NULL;
@@ -27,6 +31,8 @@ CQXPCommandBars::CQXPCommandBars() : m_pFrame(NULL), m_pMenuBar(NULL), m_actions
 CQXPCommandBars::~CQXPCommandBars()
 {
     ToolkitSoundThread::Instance()->Stop();
+    m_pShortcutManager->InternalRelease();
+    m_pShortcutManager = NULL;
     m_actions.RemoveAll();
     for (CQXPToolBar* pBar : m_arrBars) {
         if (pBar->GetDockBar())
@@ -269,4 +275,140 @@ void CQXPCommandBars::SetCommandUsed(int nId)
 BOOL CQXPCommandBars::IsCommandUsed(int nId) const
 {
     return std::find(m_usedCommands.begin(), m_usedCommands.end(), nId) != m_usedCommands.end();
+}
+
+// ---------------------------------------------------------------------------
+// Options
+
+void CQXPCommandBars::SetLargeIcons(BOOL bLarge)
+{
+    bLarge = bLarge ? TRUE : FALSE;
+    if (bLarge == m_bLargeIcons)
+        return;
+    m_bLargeIcons = bLarge;
+    RedrawCommandBars();
+}
+
+void CQXPCommandBars::RedrawCommandBars()
+{
+    for (CQXPToolBar* pBar : m_arrBars) {
+        for (int i = 0; i < pBar->GetControlCount(); i++)
+            pBar->GetControl(i)->RefreshMetrics();
+        pBar->DelayLayout();
+        if (::IsWindow(pBar->GetSafeHwnd()))
+            ::InvalidateRect(pBar->GetSafeHwnd(), NULL, FALSE);
+    }
+    if (!m_pFrame || !::IsWindow(m_pFrame->GetSafeHwnd()))
+        return;
+    RecalcFrameLayout(FALSE);
+    for (CQXPToolBar* pBar : m_arrBars)
+        pBar->m_nPending &= ~qxpPendingLayout;
+    CWnd* pStatus = m_pFrame->GetDlgItem(0xE801);
+    if (pStatus)
+        pStatus->Invalidate(FALSE);
+    ::RedrawWindow(m_pFrame->GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+namespace {
+
+void ExchangeOptions(CQXPCommandBars* pBars, CQXPPropExchange* pPX)
+{
+    pPX->SchemaProp();
+    ExchangeBoolProp(pPX, "AlwaysShowFullMenus", &pBars->m_bAlwaysShowFullMenus, TRUE);
+    ExchangeBoolProp(pPX, "ShowFullAfterDelay", &pBars->m_bShowFullAfterDelay, TRUE);
+    ExchangeBoolProp(pPX, "ToolBarScreenTips", &pBars->m_bToolBarScreenTips, TRUE);
+    ExchangeBoolProp(pPX, "ToolBarAccelTips", &pBars->m_bToolBarAccelTips, FALSE);
+    ExchangeBoolProp(pPX, "LargeIcons", &pBars->m_bLargeIcons, FALSE);
+    if (pPX->GetSchema() >= 8) {
+        // The commands the user has used, as "Item%i" values.
+        PropExchangeSectionPtr section(pPX, "UsedCommands");
+        if (section.get()) {
+            if (pPX->IsStoring()) {
+                if (!pBars->m_usedCommands.empty() || !section->CanSkipDefaults()) {
+                    int nCount = (int)pBars->m_usedCommands.size();
+                    ExchangeIntProp(section, "Count", &nCount, 0);
+                    for (int i = 0; i < nCount; i++) {
+                        CString strName;
+                        strName.Format("Item%i", i);
+                        ExchangeIntProp(section, strName, &pBars->m_usedCommands[(size_t)i], 0);
+                    }
+                }
+            } else {
+                int nCount = 0;
+                ExchangeIntProp(section, "Count", &nCount, 0);
+                if (nCount > 0 && nCount < 0x10000) {
+                    pBars->m_usedCommands.clear();
+                    for (int i = 0; i < nCount; i++) {
+                        CString strName;
+                        strName.Format("Item%i", i);
+                        int nId = 0;
+                        ExchangeIntProp(section, strName, &nId, 0);
+                        if (nId != 0)
+                            pBars->SetCommandUsed(nId);
+                    }
+                }
+            }
+        }
+    }
+    ExchangeIntProp(pPX, "Animation", &pBars->m_nAnimation, 0);
+}
+
+// The options' exchange: on the process-wide INI file when the profile store
+// uses one (so options and layout share one store), else on the
+// application's profile.
+// The caller releases the exchange.
+CQXPPropExchange* OpenOptionsExchange(BOOL bLoading, LPCSTR lpszSection)
+{
+    CString strIni = CQXProfileStore::GetIniPath();
+    if (!strIni.IsEmpty()) {
+        CQXPPropExchangeIniFile* pIni = new CQXPPropExchangeIniFile(bLoading, NULL, lpszSection);
+        pIni->AssignFile(strIni);
+        return pIni;
+    }
+    PropExchangeSectionPtr profile;
+    CQXPPropExchange* pPX = profile.OpenProfile(bLoading, lpszSection);
+    if (pPX)
+        pPX->InternalAddRef();
+    return pPX;
+}
+
+}  // namespace
+
+void CQXPCommandBars::SaveOptions(LPCSTR lpszProfileName)
+{
+    CString strSection;
+    strSection.Format("%s-Options", lpszProfileName);
+    PropExchangeSectionPtr px(OpenOptionsExchange(FALSE, strSection));
+    CQXPPropExchange* pPX = px.get();
+    if (!pPX)
+        return;
+    pPX->ClearSection();
+    ExchangeOptions(this, pPX);
+}
+
+void CQXPCommandBars::LoadOptions(LPCSTR lpszProfileName)
+{
+    CString strSection;
+    strSection.Format("%s-Options", lpszProfileName);
+    PropExchangeSectionPtr px(OpenOptionsExchange(TRUE, strSection));
+    CQXPPropExchange* pPX = px.get();
+    if (!pPX)
+        return;
+    BOOL bLarge = m_bLargeIcons;
+    ExchangeOptions(this, pPX);
+    if (bLarge != m_bLargeIcons)
+        RedrawCommandBars();
+}
+
+BOOL CQXPCommandBars::PreTranslateFrameMessage(MSG* pMsg)
+{
+    if (pMsg->message < WM_KEYFIRST || pMsg->message > WM_KEYLAST || m_pShortcutManager == NULL)
+        return FALSE;
+    return m_pShortcutManager->TranslateAccelerator(m_pFrame, pMsg);
+}
+
+void CQXPCommandBars::OnSetPreviewMode(BOOL bPreview)
+{
+    if (m_pShortcutManager != NULL)
+        m_pShortcutManager->OnSetPreviewMode(bPreview);
 }

@@ -811,11 +811,12 @@ BOOL CQXPControl::Compare(CQXPControl* pOther)
     if (!pOther || GetRuntimeClass() != pOther->GetRuntimeClass())
         return FALSE;
     return m_controlType == pOther->m_controlType && m_nId == pOther->m_nId && m_dwFlags == pOther->m_dwFlags &&
-           m_bBeginGroup == pOther->m_bBeginGroup && GetStyle() == pOther->GetStyle() &&
+           m_bBeginGroup == pOther->m_bBeginGroup && m_buttonStyle == pOther->m_buttonStyle &&
            m_strCaption == pOther->m_strCaption && m_strTooltipText == pOther->m_strTooltipText &&
            m_strDescriptionText == pOther->m_strDescriptionText &&
            m_strCustomCaption == pOther->m_strCustomCaption && m_strParameter == pOther->m_strParameter &&
-           m_buttonCustomStyle == pOther->m_buttonCustomStyle &&
+           m_buttonCustomStyle == pOther->m_buttonCustomStyle && m_nIconId == pOther->m_nIconId &&
+           m_nCustomIconId == pOther->m_nCustomIconId &&
            (m_dwHideFlags & qxpHideCustomize) == (pOther->m_dwHideFlags & qxpHideCustomize) &&
            m_nWidth == pOther->m_nWidth;
 }

@@ -5,6 +5,8 @@
 #include <qx/popup.h>
 #include <qx/custom.h>
 #include <qx/listcontrols.h>
+#include <qx/controlcombo.h>
+#include <qx/controledit.h>
 #include <qx/resourcemgr.h>
 
 #include <algorithm>
@@ -62,15 +64,21 @@ CQXPControl* AFXAPI CQXPControls::CreateControlOfType(int controlType, int nId, 
         // actions, object verbs) stay plain buttons for now.
         return new CQXPControlButton;
     case qxpControlLabel:
+        return new CQXPControlLabel;
     case qxpControlCheckBox:
+        return new CQXPControlCheckBox;
     case qxpControlRadioButton:
-        return new CQXPControlButton;
+        return new CQXPControlRadioButton;
     case qxpControlPopup:
     case qxpControlButtonPopup:
     case qxpControlSplitButtonPopup:
         return new CQXPControlPopup;
     case qxpControlCustom:
         return bFromMenu ? NULL : new CQXPControlCustom;
+    case qxpControlComboBox:
+        return new CQXPControlComboBox;
+    case qxpControlEdit:
+        return new CQXPControlEdit;
     default:
         return NULL;
     }

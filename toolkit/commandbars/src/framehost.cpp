@@ -25,6 +25,28 @@ BOOL CQXPMDIFrameWnd::InitCommandBars(CRuntimeClass* pCommandBarsClass)
     return m_pCommandBars != NULL;
 }
 
+BOOL AFXAPI CQXPMDIFrameWnd::IsCommandBarEdit(HWND hWnd)
+{
+    CWnd* pWnd = hWnd ? CWnd::FromHandlePermanent(hWnd) : NULL;
+    if (!pWnd)
+        return FALSE;
+    for (CRuntimeClass* pClass = pWnd->GetRuntimeClass(); pClass; pClass = pClass->m_pBaseClass) {
+        if (lstrcmpA(pClass->m_lpszClassName, "CQXPEdit") == 0)
+            return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CQXPMDIFrameWnd::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg->message >= WM_KEYDOWN && pMsg->message <= WM_KEYLAST && pMsg->wParam != VK_TAB &&
+        pMsg->wParam != VK_RETURN && pMsg->wParam != VK_ESCAPE && IsCommandBarEdit(::GetFocus()))
+        return FALSE;
+    if (CMDIFrameWnd::PreTranslateMessage(pMsg))
+        return TRUE;
+    return m_pCommandBars != NULL && m_pCommandBars->PreTranslateFrameMessage(pMsg);
+}
+
 BOOL CQXPMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
     // The tab workspace commands are the MDI client's first.

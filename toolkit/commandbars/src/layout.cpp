@@ -1,7 +1,7 @@
 // Control layout in rows and columns.
 
 #include <qx/commandbars.h>
-#include <qx/layout.h>
+#include <qx/barlayout.h>
 
 #include <algorithm>
 

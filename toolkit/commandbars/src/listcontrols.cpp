@@ -109,3 +109,25 @@ void CQXPControlWindowList::OnCalcDynamicSize(DWORD dwMode)
             pItem->SetPrompt(strPrompt);
     }
 }
+
+// ===========================================================================
+// Label, check box, radio button
+
+IMPLEMENT_DYNCREATE(CQXPControlLabel, CQXPControl)
+IMPLEMENT_DYNCREATE(CQXPControlCheckBox, CQXPControlButton)
+IMPLEMENT_DYNCREATE(CQXPControlRadioButton, CQXPControlButton)
+
+CQXPControlLabel::CQXPControlLabel()
+{
+    m_controlType = qxpControlLabel;
+    m_dwFlags = qxpFlagSkipFocus | qxpFlagManualUpdate | qxpFlagNoMovable;
+}
+
+void CQXPControlLabel::OnClick(BOOL bKeyboard, CPoint pt)
+{
+    (void)pt;
+    if (bKeyboard || !IsCustomizeMode() || !m_pParent)
+        return;
+    m_pParent->SetPopuped(-1);
+    m_pParent->SetSelected(-1);
+}

@@ -2,6 +2,7 @@
 
 #include <qx/commandbars.h>
 #include <qx/popup.h>
+#include <qx/shadow.h>
 #include <qx/sysutil.h>
 #include <qx/soundthread.h>
 
@@ -316,6 +317,10 @@ BOOL CQXPPopupBar::Popup(int x, int y, LPCRECT rcExclude)
     CRect rc = place.rcResult;
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, rc.left, rc.top, rc.Width(), rc.Height(),
                    SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
+    // The Office themes give popups a soft shadow.
+    int nTheme = GetPaintManager()->GetCurrentTheme();
+    if (m_bShowShadow && nTheme != 0 && nTheme != 3)
+        CQXPShadowManager::Instance()->SetShadow(m_hWnd);
     if (!m_bTracking)
         CQXPCommandBar::SetTrackingMode(TRUE, FALSE, FALSE);
     OnIdleUpdateCmdUI(TRUE, 0);

@@ -2,17 +2,30 @@
 
 #include <qx/commandbars.h>
 #include <qx/images.h>
+#include <qx/barstate.h>
 #include <qx/resourcemgr.h>
 
+#include <algorithm>
 #include <vector>
 
 IMPLEMENT_DYNCREATE(CQXPToolBar, CQXPCommandBar)
 
 BEGIN_MESSAGE_MAP(CQXPToolBar, CQXPCommandBar)
     ON_WM_DESTROY()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_SETCURSOR()
 END_MESSAGE_MAP()
 
-CQXPToolBar::CQXPToolBar() : m_rcDocked(0, 0, 0, 0), m_pDockBar(NULL)
+CQXPToolBar::CQXPToolBar()
+    : m_rcDocked(0, 0, 0, 0),
+      m_bShowExpandButton(TRUE),
+      m_ptFloating(0, 0),
+      m_bBuiltIn(TRUE),
+      m_bCloseable(TRUE),
+      m_bTearOff(FALSE),
+      m_bContextMenuPresent(TRUE),
+      m_bCustomizeDialogPresent(TRUE),
+      m_pDockBar(NULL)
 {
     m_barType = qxpBarTypeNormal;
     m_barPosition = qxpBarTop;
@@ -85,7 +98,43 @@ CSize CQXPToolBar::CalcDockingLayout(int nLength, DWORD dwMode, int nWidth)
 {
     CClientDC dc(m_hWnd && ::IsWindow(m_hWnd) ? this : NULL);
     CFont* pOldFont = dc.SelectObject(GetControlFont());
+    BOOL bDocked = (dwMode & (qxpLayoutHorzDock | qxpLayoutVertDock)) != 0;
+    CQXPControlToolbarExpand* pExpand = NULL;
+    if (bDocked && m_bShowExpandButton && m_pCommandBars && m_barType == qxpBarTypeNormal && !IsCustomizeMode())
+        pExpand = FindExpandControl(TRUE);
+    else if (CQXPControlToolbarExpand* pOld = FindExpandControl(FALSE))
+        m_pControls->Remove(pOld);
+    // The expand button takes no part in the row layout.
+    BOOL bWasShown = pExpand && !(pExpand->GetHideFlags() & qxpHideGeneric);
+    if (pExpand)
+        pExpand->SetHideFlags(pExpand->GetHideFlags() | qxpHideGeneric);
     CSize sz = m_pControls->CalcDynamicSize(&dc, nLength, dwMode, m_rcBorders, nWidth);
+
+    if (pExpand) {
+        BOOL bAlways = m_pCommandBars->m_bShowExpandButtonAlways;
+        BOOL bCommit = (dwMode & qxpLayoutCommit) != 0;
+        BOOL bShow = bAlways || (bCommit && HasHiddenControls());
+        if (!bAlways && !bCommit)
+            bShow = bWasShown;
+        if (bShow) {
+            BOOL bHorz = (dwMode & qxpLayoutHorzDock) != 0;
+            CRect rcBorders = m_rcBorders;
+            if (bHorz)
+                rcBorders.right += QXP_EXPAND_BUTTON_LENGTH;
+            else
+                rcBorders.bottom += QXP_EXPAND_BUTTON_LENGTH;
+            sz = m_pControls->CalcDynamicSize(&dc, nLength, dwMode, rcBorders, nWidth);
+            if (bCommit) {
+                CRect rc = bHorz ? CRect(sz.cx - rcBorders.right, m_rcBorders.top, sz.cx - m_rcBorders.right,
+                                         sz.cy - m_rcBorders.bottom)
+                                 : CRect(m_rcBorders.left, sz.cy - rcBorders.bottom, sz.cx - m_rcBorders.right,
+                                         sz.cy - m_rcBorders.bottom);
+                pExpand->SetRect(rc);
+            }
+        }
+        if (bShow)
+            pExpand->SetHideFlags(pExpand->GetHideFlags() & ~(DWORD)qxpHideGeneric);
+    }
     dc.SelectObject(pOldFont);
     return sz;
 }
@@ -98,7 +147,13 @@ CSize CQXPToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)
 void CQXPToolBar::OnRecalcLayout()
 {
     m_nPending &= ~qxpPendingLayout;
-    if (m_pCommandBars && m_pDockBar) {
+    if (IsFloating() && m_hWnd && ::IsWindow(m_hWnd)) {
+        CRect rc;
+        ::GetWindowRect(m_hWnd, &rc);
+        int nWidth = (m_nMRUWidth > 0 && m_nMRUWidth != 32767) ? m_nMRUWidth : 32767;
+        CSize sz = CalcFloatingLayout(nWidth, TRUE);
+        ::SetWindowPos(m_hWnd, NULL, 0, 0, sz.cx, sz.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else if (m_pCommandBars && m_pDockBar) {
         m_pCommandBars->RecalcFrameLayout(FALSE);
     } else if (m_hWnd && ::IsWindow(m_hWnd)) {
         CRect rc;
@@ -125,109 +180,542 @@ void CQXPToolBar::OnDestroy()
     CQXPCommandBar::OnDestroy();
 }
 
-// ===========================================================================
-// CQXPMenuBar
 
-IMPLEMENT_DYNCREATE(CQXPMenuBar, CQXPToolBar)
+// ---------------------------------------------------------------------------
+// The expand button
 
-BEGIN_MESSAGE_MAP(CQXPMenuBar, CQXPToolBar)
-    ON_WM_DESTROY()
-END_MESSAGE_MAP()
-
-namespace {
-
-// Takes the menu keys of the frame for its menu bar.
-class CQXPMenuBarFrameHook : public CWindowHook {
-public:
-    explicit CQXPMenuBarFrameHook(CQXPMenuBar* pBar) : m_pBar(pBar) {}
-    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override
-    {
-        (void)hWnd;
-        if (nMessage == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU && m_pBar->OnKeyMenu((UINT)lParam)) {
-            lResult = 0;
-            return kHandled;
-        }
-        return kNotHandled;
+CQXPControlToolbarExpand* CQXPToolBar::FindExpandControl(BOOL bCreate)
+{
+    for (int i = m_pControls->GetCount(); i-- > 0;) {
+        CQXPControlToolbarExpand* pExpand = dynamic_cast<CQXPControlToolbarExpand*>(m_pControls->GetAt(i));
+        if (pExpand)
+            return pExpand;
     }
-
-private:
-    CQXPMenuBar* m_pBar;
-};
-
-}  // namespace
-
-CQXPMenuBar::CQXPMenuBar() : m_nIDResource(0), m_pFrameHook(NULL), m_hWndHookedFrame(NULL)
-{
-    m_barType = qxpBarTypeMenuBar;
-    m_nBarID = 1;
-    m_dwFlags = qxpFlagStretched;
-    m_buttonStyle = qxpButtonCaption;
+    if (!bCreate)
+        return NULL;
+    CQXPControlToolbarExpand* pExpand = new CQXPControlToolbarExpand;
+    pExpand->SetTemporary(TRUE);
+    pExpand->SetHideFlags(qxpHideGeneric);
+    m_pControls->InsertAt(pExpand, -1);
+    return pExpand;
 }
 
-CQXPMenuBar::~CQXPMenuBar()
+void CQXPToolBar::SetShowExpandButton(BOOL bShow)
 {
-    if (m_pFrameHook) {
-        CWindowHookManager::Instance()->RemoveHook(m_pFrameHook);
-        delete m_pFrameHook;
-    }
-}
-
-void CQXPMenuBar::OnDestroy()
-{
-    if (m_pFrameHook)
-        CWindowHookManager::Instance()->RemoveHook(m_pFrameHook);
-    m_hWndHookedFrame = NULL;
-    CQXPToolBar::OnDestroy();
-}
-
-void CQXPMenuBar::InstallFrameHooks()
-{
-    CWnd* pSite = GetOwnerSite();
-    HWND hWndSite = pSite ? pSite->GetSafeHwnd() : NULL;
-    if (!hWndSite || hWndSite == m_hWndHookedFrame)
+    if (bShow == m_bShowExpandButton)
         return;
-    if (!m_pFrameHook)
-        m_pFrameHook = new CQXPMenuBarFrameHook(this);
-    if (m_hWndHookedFrame)
-        CWindowHookManager::Instance()->RemoveHook(m_hWndHookedFrame, m_pFrameHook);
-    CWindowHookManager::Instance()->SetHook(hWndSite, m_pFrameHook);
-    m_hWndHookedFrame = hWndSite;
+    m_bShowExpandButton = bShow;
+    if (!bShow) {
+        if (CQXPControlToolbarExpand* pExpand = FindExpandControl(FALSE))
+            m_pControls->Remove(pExpand);
+    }
+    DelayLayout();
+    if (m_pCommandBars && m_pDockBar)
+        m_pCommandBars->RecalcFrameLayout(FALSE);
 }
 
-BOOL CQXPMenuBar::OnKeyMenu(UINT nChar)
+CQXPControl* CQXPToolBar::GetExpandButton() const
 {
-    if (!m_hWnd || !::IsWindowVisible(m_hWnd) || IsCustomizeMode())
-        return FALSE;
-    if (nChar == 0) {
-        if (m_bTracking || (::GetKeyState(VK_SHIFT) & 0x8000))
-            return FALSE;
-        if (m_pCommandBars)
-            m_pCommandBars->ClosePopups();
-        SetTrackingMode(TRUE, TRUE, TRUE);
-        return TRUE;
+    CQXPControl* pExpand = const_cast<CQXPToolBar*>(this)->FindExpandControl(FALSE);
+    return pExpand && pExpand->IsVisible() ? pExpand : NULL;
+}
+
+BOOL CQXPToolBar::HasHiddenControls() const
+{
+    for (int i = 0; i < m_pControls->GetCount(); i++) {
+        if (m_pControls->GetAt(i)->GetHideFlags() == qxpHideWrap)
+            return TRUE;
     }
-    if (nChar == ' ' || nChar == '-')
-        return FALSE;  // the window menus
-    if (!m_bTracking)
-        SetTrackingMode(TRUE, FALSE, TRUE);
-    short vk = ::VkKeyScanA((CHAR)nChar);
-    ProcessHookKeyDown(vk == -1 ? nChar : (UINT)(vk & 0xFF));
+    return FALSE;
+}
+
+std::vector<CQXPToolBar*> CQXPToolBar::GetRowBars()
+{
+    std::vector<CQXPToolBar*> bars;
+    if (m_pDockBar) {
+        // This bar's row: the bars between the row breaks around it, in the
+        // order of their places along the row.
+        const std::vector<CQXPToolBar*>& arr = m_pDockBar->m_arrBars;
+        int nIndex = m_pDockBar->FindBar(this);
+        if (nIndex > 0) {
+            int nStart = nIndex;
+            while (nStart > 0 && arr[(size_t)nStart - 1])
+                nStart--;
+            for (size_t i = (size_t)nStart; i < arr.size() && arr[i]; i++)
+                if (arr[i]->IsVisible())
+                    bars.push_back(arr[i]);
+        }
+        BOOL bHorz = m_pDockBar->IsHorizontal();
+        std::stable_sort(bars.begin(), bars.end(), [bHorz](CQXPToolBar* a, CQXPToolBar* b) {
+            CRect ra, rb;
+            ::GetWindowRect(a->GetSafeHwnd(), &ra);
+            ::GetWindowRect(b->GetSafeHwnd(), &rb);
+            return bHorz ? ra.left < rb.left : ra.top < rb.top;
+        });
+    } else {
+        bars.push_back(this);
+    }
+    return bars;
+}
+
+int CQXPToolBar::FillExpandHiddenControls(CQXPCommandBar* pPopup)
+{
+    // Only a bar without a manager offers its own hidden buttons when it is
+    // in no dock bar.
+    std::vector<CQXPToolBar*> bars;
+    if (m_pDockBar || !m_pCommandBars)
+        bars = GetRowBars();
+    int nAdded = 0;
+    CQXPControls* pTarget = pPopup->GetControls();
+    for (CQXPToolBar* pBar : bars) {
+        CQXPControls* pControls = pBar->GetControls();
+        for (int i = 0; i < pControls->GetCount(); i++) {
+            CQXPControl* pControl = pControls->GetAt(i);
+            if (pControl->GetHideFlags() != qxpHideWrap)
+                continue;
+            CQXPControl* pCopy = pTarget->AddCopy(pControl);
+            if (!pCopy)
+                continue;
+            pCopy->SetHideFlags(0);
+            pCopy->SetBeginGroup(FALSE);
+            nAdded++;
+        }
+    }
+    return nAdded;
+}
+
+IMPLEMENT_DYNCREATE(CQXPControlToolbarExpand, CQXPControlPopup)
+
+CQXPControlToolbarExpand::CQXPControlToolbarExpand()
+{
+    m_controlType = qxpControlButtonPopup;
+    m_nId = QXP_ID_TOOLBAR_EXPAND;
+    m_dwFlags = qxpFlagLeftPopup | qxpFlagManualUpdate | qxpFlagNoMovable;
+    m_strTooltipText = "Toolbar Options";
+}
+
+void CQXPControlToolbarExpand::Draw(CDC* pDC)
+{
+    CQXPThemePainter* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : GetGlobalPaintManager();
+    CQXPToolBar* pBar = dynamic_cast<CQXPToolBar*>(m_pParent);
+    CSize sz(0, 0);
+    pPaintManager->DrawSpecialControl(&sz, pDC, 0, this, m_pParent, TRUE, pBar && pBar->HasHiddenControls(), 0);
+}
+
+BOOL CQXPControlToolbarExpand::OnSetPopup(BOOL bPopup)
+{
+    CQXPToolBar* pBar = dynamic_cast<CQXPToolBar*>(m_pParent);
+    if (bPopup && pBar && !m_bPopup) {
+        CQXPPopupBar* pPopup = dynamic_cast<CQXPPopupBar*>(m_pCommandBar);
+        if (!pPopup) {
+            pPopup = CQXPPopupBar::CreatePopupBar(pBar->GetCommandBars());
+            if (!pPopup)
+                return FALSE;
+            SetCommandBar(pPopup);
+            pPopup->InternalRelease();
+        }
+        if (!pBar->GetCommandBars())
+            pPopup->SetOwnerSite(pBar->GetOwnerSite());
+        pPopup->GetControls()->RemoveAll();
+        pBar->FillExpandHiddenControls(pPopup);
+        CQXPCommandBars* pCommandBars = pBar->GetCommandBars();
+        if (pCommandBars && pCommandBars->m_bShowExpandButtonAlways)
+            pBar->FillExpandAddRemove(pPopup);
+    }
+    return CQXPControlPopup::OnSetPopup(bPopup);
+}
+
+// ---------------------------------------------------------------------------
+// Floating and moving
+
+void CQXPToolBar::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    CQXPControl* pControl = m_pControls->HitTest(point);
+    if (pControl || !m_pCommandBars || IsCustomizeMode() || m_barType == qxpBarTypeMenuBar) {
+        CQXPCommandBar::OnLButtonDown(nFlags, point);
+        return;
+    }
+    // Between the buttons, on the gripper or the caption: the bar moves.
+    m_pCommandBars->ClosePopups();
+    TrackMove(point);
+}
+
+BOOL CQXPToolBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
+{
+    if (nHitTest == HTCLIENT && m_pCommandBars && !IsCustomizeMode()) {
+        CPoint pt;
+        ::GetCursorPos(&pt);
+        ::ScreenToClient(m_hWnd, &pt);
+        int nEdge = HitTestFloatingEdge(pt);
+        if (nEdge == HTLEFT || nEdge == HTRIGHT) {
+            ::SetCursor(::LoadCursorA(NULL, MAKEINTRESOURCEA(32644)));  // IDC_SIZEWE
+            return TRUE;
+        }
+        if (nEdge == HTTOP || nEdge == HTBOTTOM) {
+            ::SetCursor(::LoadCursorA(NULL, MAKEINTRESOURCEA(32645)));  // IDC_SIZENS
+            return TRUE;
+        }
+    }
+    return CQXPCommandBar::OnSetCursor(pWnd, nHitTest, message);
+}
+
+void CQXPToolBar::DrawCommandBar(CDC* pDC, CRect rcClip)
+{
+    CQXPCommandBar::DrawCommandBar(pDC, rcClip);
+    if (IsFloating()) {
+        GetPaintManager()->DrawCommandBarGripper(pDC, this, TRUE);
+        CRect rc;
+        GetClientRect(&rc);
+        pDC->Draw3dRect(rc, ::GetSysColor(COLOR_3DSHADOW), ::GetSysColor(COLOR_3DDKSHADOW));
+    }
+}
+
+CSize CQXPToolBar::CalcFloatingLayout(int nLength, BOOL bCommit, BOOL bLengthIsHeight)
+{
+    CSize szCaption = GetPaintManager()->DrawCommandBarGripper(NULL, this, FALSE);
+    CRect rcSave = m_rcBorders;
+    int nPosition = m_barPosition;
+    m_barPosition = qxpBarFloating;
+    m_rcBorders = CRect(3, 3 + szCaption.cy + 1, 3, 3);
+    CSize sz = CalcDockingLayout(nLength, qxpLayoutHorz | (bCommit ? qxpLayoutCommit : 0) |
+                                              (bLengthIsHeight ? qxpLayoutLengthIsHeight : 0));
+    m_rcBorders = rcSave;
+    m_barPosition = nPosition;
+    // Room for the title.
+    sz.cx = std::max((int)sz.cx, 60);
+    return sz;
+}
+
+BOOL CQXPToolBar::SetFloating(CPoint ptScreen)
+{
+    if (!m_hWnd || !::IsWindow(m_hWnd))
+        return FALSE;
+    if (m_pDockBar)
+        m_pDockBar->RemoveCommandBar(this);
+    CWnd* pSite = GetOwnerSite();
+    m_barPosition = qxpBarFloating;
+    if (GetStyle() & WS_CHILD) {
+        // A child cannot be owned: it becomes a popup window first, then it
+        // leaves its parent and the site frame owns it.
+        LONG_PTR nStyle = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
+        ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, (nStyle & ~(LONG_PTR)WS_CHILD) | WS_POPUP);
+        ::SetParent(m_hWnd, NULL);
+        LONG_PTR nExStyle = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
+        ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, nExStyle | WS_EX_TOOLWINDOW);
+    }
+    if (pSite && ::IsWindow(pSite->GetSafeHwnd()))
+        ::SetWindowLongPtrA(m_hWnd, GWLP_HWNDPARENT, (LONG_PTR)pSite->GetSafeHwnd());
+    int nWidth = (m_nMRUWidth > 0 && m_nMRUWidth != 32767) ? m_nMRUWidth : 32767;
+    CSize sz = CalcFloatingLayout(nWidth, TRUE);
+    m_ptFloating = ptScreen;
+    ::SetWindowPos(m_hWnd, HWND_TOP, ptScreen.x, ptScreen.y, sz.cx, sz.cy,
+                   SWP_NOACTIVATE | SWP_FRAMECHANGED | (m_bVisible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+    m_nPending &= ~qxpPendingLayout;
+    if (m_pCommandBars)
+        m_pCommandBars->RecalcFrameLayout(FALSE);
+    Redraw();
     return TRUE;
 }
 
-BOOL CQXPMenuBar::LoadMenuBar(UINT nIDResource)
+BOOL CQXPToolBar::DockTo(int nPosition, LPCRECT lpRect)
 {
-    HMENU hMenu = ::LoadMenuA(CQXPResourceManager::Instance()->GetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
-    if (!hMenu)
+    CQXPDockBar* pDock = m_pCommandBars ? m_pCommandBars->GetDockBar(nPosition) : NULL;
+    if (!pDock || !m_hWnd || !::IsWindow(m_hWnd))
         return FALSE;
-    CMenu menu;
-    menu.Attach(hMenu);
-    BOOL bResult = LoadMenu(&menu, TRUE);
-    menu.DestroyMenu();
-    if (bResult) {
-        m_nIDResource = nIDResource;
-        m_pControls->CreateOriginalControls();
-        InstallFrameHooks();
+    if (!(GetStyle() & WS_CHILD)) {
+        if (IsFloating()) {
+            CRect rc;
+            ::GetWindowRect(m_hWnd, &rc);
+            m_ptFloating = rc.TopLeft();
+        }
+        LONG_PTR nExStyle = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
+        ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, nExStyle & ~(LONG_PTR)WS_EX_TOOLWINDOW);
+        LONG_PTR nStyle = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
+        ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, (nStyle & ~(LONG_PTR)WS_POPUP) | WS_CHILD);
+        ::SetParent(m_hWnd, pDock->GetSafeHwnd());
     }
-    return bResult;
+    m_barPosition = nPosition;
+    if (m_pDockBar == pDock && lpRect == NULL) {
+        m_pCommandBars->RecalcFrameLayout(FALSE);
+        return TRUE;
+    }
+    pDock->DockCommandBar(this, lpRect);
+    ::SetWindowPos(m_hWnd, NULL, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    m_pCommandBars->RecalcFrameLayout(FALSE);
+    if (m_bVisible)
+        ::ShowWindow(m_hWnd, SW_SHOWNA);
+    Redraw();
+    return TRUE;
+}
+
+int CQXPToolBar::GetDropSide(const CRect& rcScreen) const
+{
+    if (!m_pCommandBars)
+        return -1;
+    CWnd* pSite = m_pCommandBars->GetSite();
+    if (!pSite || !::IsWindow(pSite->GetSafeHwnd()))
+        return -1;
+    CPoint ptCenter = rcScreen.CenterPoint();
+    const int nReach = 20;  // how near an empty side counts as on it
+    for (int i = 0; i < 4; i++) {
+        CQXPDockBar* pDock = m_pCommandBars->GetDockBar(i);
+        if (!pDock || !::IsWindowVisible(pDock->GetSafeHwnd()))
+            continue;
+        CRect rcDock;
+        ::GetWindowRect(pDock->GetSafeHwnd(), &rcDock);
+        // An empty or thin side still catches a drop near it.
+        switch (i) {
+        case qxpBarTop:
+            rcDock.bottom = std::max((int)rcDock.bottom, (int)rcDock.top + nReach);
+            break;
+        case qxpBarBottom:
+            rcDock.top = std::min((int)rcDock.top, (int)rcDock.bottom - nReach);
+            break;
+        case qxpBarLeft:
+            rcDock.right = std::max((int)rcDock.right, (int)rcDock.left + nReach);
+            break;
+        default:
+            rcDock.left = std::min((int)rcDock.left, (int)rcDock.right - nReach);
+            break;
+        }
+        if (rcDock.PtInRect(ptCenter))
+            return i;
+    }
+    return -1;
+}
+
+namespace {
+
+// A floating frame keeps at least this much of itself on the work area.
+const int kKeepVisible = 10;
+
+CRect KeepOnScreen(CRect rc, CPoint ptCursor)
+{
+    CRect rcWork = QxpWorkAreaFor(CRect(ptCursor, CSize(1, 1)));
+    if (rc.left > rcWork.right - kKeepVisible)
+        rc.OffsetRect(rcWork.right - kKeepVisible - rc.left, 0);
+    if (rc.right < rcWork.left + kKeepVisible)
+        rc.OffsetRect(rcWork.left + kKeepVisible - rc.right, 0);
+    if (rc.top > rcWork.bottom - kKeepVisible)
+        rc.OffsetRect(0, rcWork.bottom - kKeepVisible - rc.top);
+    if (rc.bottom < rcWork.top + kKeepVisible)
+        rc.OffsetRect(0, rcWork.top + kKeepVisible - rc.bottom);
+    return rc;
+}
+
+}  // namespace
+
+int CQXPToolBar::HitTestFloatingEdge(CPoint point) const
+{
+    if (!IsFloating() || !m_hWnd)
+        return 0;
+    CRect rc;
+    ::GetClientRect(m_hWnd, &rc);
+    const int nEdge = 3;
+    if (point.x < nEdge)
+        return HTLEFT;
+    if (point.x >= rc.right - nEdge)
+        return HTRIGHT;
+    if (point.y < nEdge)
+        return HTTOP;
+    if (point.y >= rc.bottom - nEdge)
+        return HTBOTTOM;
+    return 0;
+}
+
+void CQXPToolBar::TrackMove(CPoint ptStart)
+{
+    int nEdge = HitTestFloatingEdge(ptStart);
+    TrackBar(ptStart, nEdge ? nEdge : 1);
+}
+
+void CQXPToolBar::TrackBar(CPoint ptStart, int nMode)
+{
+    if (!m_hWnd || !m_pCommandBars || ::GetCapture())
+        return;
+    HWND hWnd = m_hWnd;
+    CRect rcTrack;
+    ::GetWindowRect(hWnd, &rcTrack);
+    CPoint ptLast = ptStart;
+    ::ClientToScreen(hWnd, &ptLast);
+    CPoint ptOrigin = ptLast;
+    CSize szDrag(::GetSystemMetrics(SM_CXDRAG), ::GetSystemMetrics(SM_CYDRAG));
+    BOOL bStarted = FALSE;
+    InternalAddRef();
+    ::SetCapture(hWnd);
+    if (nMode == 1)
+        ::SetCursor(::LoadCursorA(NULL, MAKEINTRESOURCEA(32646)));  // IDC_SIZEALL
+    while (::GetCapture() == hWnd && m_pCommandBars) {
+        MSG msg;
+        if (!::GetMessageA(&msg, NULL, 0, 0)) {
+            ::PostQuitMessage((int)msg.wParam);
+            break;
+        }
+        if (msg.message == WM_LBUTTONUP)
+            break;
+        if (msg.message == WM_KEYDOWN) {
+            if (msg.wParam == VK_ESCAPE)
+                break;  // the bar stays where the drag took it
+            continue;
+        }
+        if (msg.message == WM_RBUTTONDOWN || msg.message == WM_CANCELMODE)
+            break;
+        if (msg.message != WM_MOUSEMOVE) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+            continue;
+        }
+        CPoint pt((short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam));
+        ::ClientToScreen(msg.hwnd, &pt);
+        if (pt == ptLast)
+            continue;
+        if (!bStarted && abs(pt.x - ptOrigin.x) <= szDrag.cx && abs(pt.y - ptOrigin.y) <= szDrag.cy)
+            continue;
+        bStarted = TRUE;
+        CSize delta = pt - ptLast;
+        ptLast = pt;
+        if (nMode == 1) {
+            // Move: dock where a side takes the bar, float elsewhere.
+            rcTrack.OffsetRect(delta);
+            int nSide = GetDropSide(rcTrack);
+            if (nSide >= 0) {
+                DockTo(nSide, &rcTrack);
+            } else {
+                if (!IsFloating()) {
+                    CRect rcNow;
+                    ::GetWindowRect(hWnd, &rcNow);
+                    SetFloating(rcTrack.TopLeft());
+                    // The floating frame is smaller or larger: it stays
+                    // under the cursor.
+                    CRect rcFloat;
+                    ::GetWindowRect(hWnd, &rcFloat);
+                    rcTrack = CRect(rcTrack.TopLeft(), rcFloat.Size());
+                    if (!rcTrack.PtInRect(pt))
+                        rcTrack.OffsetRect(pt.x - rcTrack.CenterPoint().x, pt.y - rcTrack.top - 6);
+                }
+                rcTrack = KeepOnScreen(rcTrack, pt);
+                ::SetWindowPos(hWnd, NULL, rcTrack.left, rcTrack.top, 0, 0,
+                               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                m_ptFloating = rcTrack.TopLeft();
+            }
+        } else if (IsFloating()) {
+            // Resize: the rows follow the new width (or height).
+            CRect rc;
+            ::GetWindowRect(hWnd, &rc);
+            CSize sz;
+            if (nMode == HTLEFT || nMode == HTRIGHT) {
+                int nWidth = rc.Width() + (nMode == HTLEFT ? -delta.cx : delta.cx);
+                sz = CalcFloatingLayout(std::max(0, nWidth), TRUE);
+            } else {
+                int nHeight = rc.Height() + (nMode == HTTOP ? -delta.cy : delta.cy);
+                sz = CalcFloatingLayout(std::max(0, nHeight), TRUE, TRUE);
+            }
+            if (sz != rc.Size()) {
+                CRect rcNew = rc;
+                if (nMode == HTLEFT)
+                    rcNew.left = rc.right - sz.cx;
+                else
+                    rcNew.right = rc.left + sz.cx;
+                if (nMode == HTTOP)
+                    rcNew.top = rc.bottom - sz.cy;
+                else
+                    rcNew.bottom = rc.top + sz.cy;
+                ::SetWindowPos(hWnd, NULL, rcNew.left, rcNew.top, rcNew.Width(), rcNew.Height(),
+                               SWP_NOZORDER | SWP_NOACTIVATE);
+                m_nMRUWidth = rcNew.Width();
+                Redraw();
+            }
+        }
+    }
+    if (::GetCapture() == hWnd)
+        ::ReleaseCapture();
+    if (bStarted && m_pCommandBars)
+        m_pCommandBars->m_bLayoutChanged = TRUE;
+    InternalRelease();
+}
+
+void CQXPToolBar::FillExpandAddRemove(CQXPCommandBar* pPopup)
+{
+    CQXPControls* pTarget = pPopup->GetControls();
+    CQXPControl* pAddRemove = pTarget->Add(qxpControlPopup, QXP_ID_ADDREMOVE_BUTTONS);
+    if (!pAddRemove)
+        return;
+    pAddRemove->SetCaption("&Add or Remove Buttons");
+    pAddRemove->SetFlags(pAddRemove->GetFlags() | qxpFlagManualUpdate);
+    pAddRemove->SetBeginGroup(pTarget->GetCount() > 1);
+    CQXPCommandBar* pList = pAddRemove->GetCommandBar();
+    if (!pList)
+        return;
+    pList->GetControls()->RemoveAll();
+    for (CQXPToolBar* pBar : GetRowBars()) {
+        if (!pBar->IsCustomizable())
+            continue;
+        CQXPControl* pBarItem = pList->GetControls()->Add(qxpControlPopup, 0);
+        if (!pBarItem || !pBarItem->GetCommandBar())
+            continue;
+        pBarItem->SetCaption(pBar->GetTitle());
+        pBarItem->SetFlags(pBarItem->GetFlags() | qxpFlagManualUpdate);
+        CQXPControls* pItems = pBarItem->GetCommandBar()->GetControls();
+        pItems->RemoveAll();
+        CQXPControls* pControls = pBar->GetControls();
+        for (int i = 0; i < pControls->GetCount(); i++) {
+            CQXPControl* pControl = pControls->GetAt(i);
+            if (pControl->IsTemporary() || (pControl->GetHideFlags() & (qxpHideGeneric | qxpHideDocTemplate)))
+                continue;
+            CQXPControlAddRemoveItem* pItem = new CQXPControlAddRemoveItem;
+            pItem->SetTarget(pControl);
+            pItem->m_nId = pControl->GetID();
+            pItem->m_strCaption = pControl->GetCaption();
+            if (pItem->m_strCaption.IsEmpty())
+                pItem->m_strCaption = pControl->GetTooltip();
+            pItem->m_nIconId = pControl->GetIconId();
+            pItem->m_strShortcutText = pControl->GetShortcutText();
+            pItem->m_bChecked = (pControl->GetHideFlags() & qxpHideCustomize) ? 0 : 1;
+            pItems->InsertAt(pItem, -1);
+        }
+    }
+}
+
+IMPLEMENT_DYNCREATE(CQXPControlAddRemoveItem, CQXPControlButton)
+
+CQXPControlAddRemoveItem::CQXPControlAddRemoveItem() : m_pTarget(NULL)
+{
+    m_dwFlags = qxpFlagManualUpdate;
+    m_bCloseSubMenuOnClick = FALSE;
+}
+
+CQXPControlAddRemoveItem::~CQXPControlAddRemoveItem()
+{
+    SetTarget(NULL);
+}
+
+void CQXPControlAddRemoveItem::SetTarget(CQXPControl* pTarget)
+{
+    if (pTarget)
+        pTarget->InternalAddRef();
+    if (m_pTarget)
+        m_pTarget->InternalRelease();
+    m_pTarget = pTarget;
+}
+
+void CQXPControlAddRemoveItem::OnExecute()
+{
+    CQXPControl* pTarget = m_pTarget;
+    if (!pTarget)
+        return;
+    BOOL bHide = !(pTarget->GetHideFlags() & qxpHideCustomize);
+    pTarget->SetHideFlag(qxpHideCustomize, bHide);
+    m_bChecked = bHide ? 0 : 1;
+    RedrawParent();
+    // The bar of the button (if it is still on one) and the frame follow.
+    CQXPCommandBar* pBar = pTarget->GetParent();
+    if (pBar && pBar->GetControls()->FindControl(0, pTarget->GetID(), FALSE, FALSE)) {
+        pBar->DelayLayout();
+        pBar->OnRecalcLayout();
+        CQXPCommandBars* pCommandBars = pBar->GetCommandBars();
+        if (pCommandBars) {
+            pCommandBars->RecalcFrameLayout(FALSE);
+            pCommandBars->m_bLayoutChanged = TRUE;
+        }
+    }
 }

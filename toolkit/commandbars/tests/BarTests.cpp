@@ -177,7 +177,10 @@ TEST_F(BarTest, MenuBarAndToolbarAreBuiltFromResources)
     EXPECT_EQ(std::string("Ctrl+O"), std::string(pPopup->GetControl(0)->GetShortcutText()));
     EXPECT_TRUE(pPopup->GetControl(2)->GetBeginGroup());
 
-    ASSERT_EQ(3, pToolBar->GetControlCount());
+    // The three buttons of the resource, then the expand button the bar
+    // keeps at its end while docked.
+    ASSERT_EQ(4, pToolBar->GetControlCount());
+    EXPECT_EQ(pToolBar->GetExpandButton(), pToolBar->GetControl(3));
     EXPECT_EQ(ID_TEST_SAVE, (UINT)pToolBar->GetControl(1)->GetID());
     EXPECT_TRUE(pToolBar->GetControl(1)->GetBeginGroup());
     EXPECT_EQ(std::string("Open"), std::string(pToolBar->GetControl(0)->GetTooltip()));
@@ -798,6 +801,52 @@ TEST_F(BarTest, RestingOnASubmenuItemOpensItBesideTheMenu)
     EXPECT_FALSE(::IsWindowVisible(pSub->GetSafeHwnd()));
     EXPECT_FALSE(::IsWindowVisible(pEditMenu->GetSafeHwnd()));
     EXPECT_FALSE(pMenuBar->IsTrackingMode());
+    EXPECT_EQ(0, ToolkitMouseManager::GetInstance()->GetTrackedCount());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(BarTest, EscapeWalksBackFromASubmenuOneLevelAtATime)
+{
+    ::SetForegroundWindow(frame.GetSafeHwnd());
+    ::SetActiveWindow(frame.GetSafeHwnd());
+    ::SetFocus(frame.GetSafeHwnd());
+    PumpPending();
+    auto press = [](WORD vk) {
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_KEYBOARD;
+        in[0].ki.wVk = in[1].ki.wVk = vk;
+        in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        ::SendInput(2, in, sizeof(INPUT));
+    };
+    CQXPControl* pEdit = pMenuBar->GetControl(1);
+    Click(pMenuBar, pEdit);
+    CQXPCommandBar* pEditMenu = pEdit->GetCommandBar();
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(pEditMenu->GetSafeHwnd()) != FALSE; }));
+    CQXPControl* pEncoding = pEditMenu->GetControl(1);
+    CQXPCommandBar* pSub = pEncoding->GetCommandBar();
+    CPoint pt = pEncoding->GetRect().CenterPoint();
+    ::PostMessageA(pEditMenu->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindow(pSub->GetSafeHwnd()) && ::IsWindowVisible(pSub->GetSafeHwnd()); }));
+
+    // The first Esc closes the submenu only.
+    press(VK_ESCAPE);
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindowVisible(pSub->GetSafeHwnd()); }));
+    PumpPending();
+    EXPECT_TRUE(::IsWindowVisible(pEditMenu->GetSafeHwnd()));
+    EXPECT_TRUE(pEdit->GetPopuped());
+    // The next closes the Edit menu; the bar stays in menu mode on Edit.
+    press(VK_ESCAPE);
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindowVisible(pEditMenu->GetSafeHwnd()); }));
+    PumpPending();
+    EXPECT_TRUE(frame.commands.empty()) << "Esc runs no command";
+    ASSERT_TRUE(pMenuBar->IsTrackingMode());
+    EXPECT_EQ(1, pMenuBar->GetSelectedIndex());
+    // The last leaves menu mode.
+    press(VK_ESCAPE);
+    ASSERT_TRUE(PumpUntil([&] { return !pMenuBar->IsTrackingMode(); }));
     EXPECT_EQ(0, ToolkitMouseManager::GetInstance()->GetTrackedCount());
 }
 

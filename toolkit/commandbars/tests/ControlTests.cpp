@@ -3,6 +3,7 @@
 // the conversion of real menus.
 #include <qx/commandbars.h>
 #include <qx/custom.h>
+#include <qx/listcontrols.h>
 #include <qx/popup.h>
 
 #include <gtest/gtest.h>
@@ -284,6 +285,36 @@ TEST(Controls, FindControlRecursesIntoPopups)
     pInner->SetVisible(FALSE);
     EXPECT_EQ(nullptr, c->FindControl(0, 77, TRUE, TRUE));
     EXPECT_EQ(c->GetAt(0), c->FindControlById(-1));
+}
+
+TEST(Controls, LabelCheckBoxAndRadioButtonKinds)
+{
+    struct Case {
+        int nType;
+        const char* pszClass;
+        BOOL bSelectable;
+    } cases[] = {
+        {qxpControlLabel, "CQXPControlLabel", FALSE},
+        {qxpControlCheckBox, "CQXPControlCheckBox", TRUE},
+        {qxpControlRadioButton, "CQXPControlRadioButton", TRUE},
+    };
+    for (const Case& k : cases) {
+        Coll c;
+        c->Add(qxpControlButton, 100);
+        CQXPControl* pControl = c->Add(k.nType, 101);
+        c->Add(qxpControlButton, 102);
+        ASSERT_NE(nullptr, pControl) << k.pszClass;
+        EXPECT_EQ(k.nType, pControl->GetType());
+        EXPECT_EQ(std::string(k.pszClass), std::string(pControl->GetRuntimeClass()->m_lpszClassName));
+        EXPECT_EQ(k.bSelectable, pControl->OnSetSelected(1)) << k.pszClass;
+        EXPECT_EQ(k.bSelectable ? 1 : 0, pControl->GetSelected()) << k.pszClass;
+        // The keyboard steps over a label.
+        EXPECT_EQ(k.bSelectable ? 1 : 2, c->GetNext(0, +1)) << k.pszClass;
+        // A copy keeps the kind.
+        CQXPControl* pClone = pControl->Clone();
+        EXPECT_EQ(pControl->GetRuntimeClass(), pClone->GetRuntimeClass());
+        pClone->InternalRelease();
+    }
 }
 
 TEST(Controls, GetNextTable)

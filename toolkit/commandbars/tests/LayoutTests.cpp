@@ -1,7 +1,7 @@
 // Row and column layout, popup placement against injected work areas and
 // the dock-bar row arithmetic, all without windows.
 #include <qx/commandbars.h>
-#include <qx/layout.h>
+#include <qx/barlayout.h>
 #include <qx/popup.h>
 
 #include <gtest/gtest.h>

@@ -3,11 +3,14 @@
 
 #include <qx/colors.h>
 #include <qx/drawing.h>
+#include <qx/fonts.h>
+#include <qx/listbox.h>
 
 IMPLEMENT_DYNAMIC(CQXEdit, CEdit)
 
 BEGIN_MESSAGE_MAP(CQXEdit, CEdit)
     ON_WM_CONTEXTMENU()
+    ON_WM_INITMENUPOPUP()
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
     ON_WM_CTLCOLOR_REFLECT()
@@ -25,7 +28,7 @@ BEGIN_MESSAGE_MAP(CQXEdit, CEdit)
     ON_UPDATE_COMMAND_UI(QX_ID_EDIT_SELECT_ALL, OnUpdateEditCommand)
 END_MESSAGE_MAP()
 
-CQXEdit::CQXEdit() : m_pReserved(NULL), m_clrBrush((COLORREF)-1) {}
+CQXEdit::CQXEdit() : m_pReserved(NULL), m_pParentWnd(NULL), m_clrBrush((COLORREF)-1) {}
 
 CQXEdit::~CQXEdit() {}
 
@@ -36,7 +39,7 @@ BOOL CQXEdit::IsCommandEnabled(UINT nID)
     BOOL bReadOnly = (GetStyle() & ES_READONLY) != 0;
     DWORD dwStart = 0, dwEnd = 0;
     SendMessage(EM_GETSEL, (WPARAM)&dwStart, (LPARAM)&dwEnd);
-    BOOL bSelection = dwStart != dwEnd;
+    BOOL bSelection = dwStart < dwEnd;
     switch (nID) {
     case QX_ID_EDIT_UNDO:
         return !bReadOnly && SendMessage(EM_CANUNDO, 0, 0) != 0;
@@ -46,7 +49,7 @@ BOOL CQXEdit::IsCommandEnabled(UINT nID)
     case QX_ID_EDIT_COPY:
         return bSelection;
     case QX_ID_EDIT_PASTE:
-        return !bReadOnly && ::IsClipboardFormatAvailable(CF_TEXT);
+        return CanPaste();
     case QX_ID_EDIT_SELECT_ALL:
         return GetWindowTextLength() > 0;
     default:
@@ -78,26 +81,94 @@ HMENU CQXEdit::CreateContextMenu()
     return hMenu;
 }
 
+BOOL CQXEdit::CanPaste()
+{
+    if (!m_hWnd || !IsWindowEnabled() || (GetStyle() & ES_READONLY))
+        return FALSE;
+    return ::IsClipboardFormatAvailable(CF_TEXT);
+}
+
+BOOL CQXEdit::HasSelection()
+{
+    if (!m_hWnd)
+        return FALSE;
+    DWORD dwStart = 0, dwEnd = 0;
+    SendMessage(EM_GETSEL, (WPARAM)&dwStart, (LPARAM)&dwEnd);
+    return dwStart < dwEnd;
+}
+
+BOOL CQXEdit::Initialize(CWnd* pParentWnd)
+{
+    if (!m_hWnd || !::IsWindow(m_hWnd) || !pParentWnd || !::IsWindow(pParentWnd->GetSafeHwnd()))
+        return FALSE;
+    SendMessage(WM_SETFONT, (WPARAM)GetGlobalUIFonts()->GetNormalFont(), TRUE);
+    m_pParentWnd = pParentWnd;
+    return TRUE;
+}
+
+CPoint CQXEdit::GetContextMenuPoint(CPoint pos)
+{
+    if (pos.x == -1 && pos.y == -1) {
+        CRect rc;
+        GetClientRect(&rc);
+        pos = CPoint(rc.left + 5, rc.top + 5);
+        ClientToScreen(&pos);
+    }
+    return pos;
+}
+
+void CQXEdit::UpdateMenuItems(CMenu* pPopupMenu)
+{
+    HMENU hMenu = pPopupMenu ? pPopupMenu->GetSafeHmenu() : NULL;
+    if (!hMenu || !::IsMenu(hMenu))
+        return;
+    CCmdUI state;
+    state.m_pMenu = pPopupMenu;
+    state.m_nIndexMax = (UINT)::GetMenuItemCount(hMenu);
+    for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; state.m_nIndex++) {
+        UINT nID = ::GetMenuItemID(hMenu, (int)state.m_nIndex);
+        if (nID == 0)
+            continue;  // separator
+        state.m_pSubMenu = NULL;
+        if (nID == (UINT)-1) {
+            // A submenu is updated through its first item.
+            HMENU hSub = ::GetSubMenu(hMenu, (int)state.m_nIndex);
+            UINT nFirst = hSub ? ::GetMenuItemID(hSub, 0) : 0;
+            if (nFirst == 0 || nFirst == (UINT)-1)
+                continue;
+            state.m_pSubMenu = CMenu::FromHandle(hSub);
+            state.m_nID = nFirst;
+            state.DoUpdate(this, FALSE);
+            continue;
+        }
+        state.m_nID = nID;
+        state.DoUpdate(this, nID < 0xF000);
+    }
+}
+
+void CQXEdit::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
+{
+    Default();
+    (void)nIndex;
+    if (!bSysMenu)
+        UpdateMenuItems(pPopupMenu);
+}
+
 void CQXEdit::OnContextMenu(CWnd*, CPoint pos)
 {
     HMENU hMenu = CreateContextMenu();
     if (!hMenu)
         return;
-    int n = ::GetMenuItemCount(hMenu);
-    for (int i = 0; i < n; ++i) {
-        UINT nID = ::GetMenuItemID(hMenu, i);
-        if (nID != 0 && nID != (UINT)-1)
-            ::EnableMenuItem(hMenu, i, MF_BYPOSITION | (IsCommandEnabled(nID) ? MF_ENABLED : MF_GRAYED));
-    }
-    if (pos.x == -1 && pos.y == -1) {
-        CRect rc;
-        GetClientRect(&rc);
-        pos = rc.CenterPoint();
-        ClientToScreen(&pos);
-    }
+    pos = GetContextMenuPoint(pos);
     SetFocus();
-    ::TrackPopupMenuEx(hMenu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pos.x, pos.y, m_hWnd, NULL);
-    ::DestroyMenu(hMenu);
+    CMenu menu;
+    menu.Attach(hMenu);
+    UpdateMenuItems(&menu);
+    UINT nCmd = ::TrackPopupMenuEx(&menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, pos.x, pos.y, this,
+                                   QX_IDR_EDIT_MENU_ICONS);
+    menu.DestroyMenu();
+    if (nCmd != 0 && ::IsWindow(m_hWnd))
+        SendMessage(WM_COMMAND, nCmd, 0);
 }
 
 COLORREF CQXEdit::GetBackColor()

@@ -4,6 +4,7 @@
 // command routing at idle time and draws them.
 #pragma once
 
+#include <qx/barcache.h>
 #include <qx/controls.h>
 #include <qx/hooks.h>
 #include <qx/paintmanager.h>
@@ -60,6 +61,8 @@ public:
 
     // --- sizes -----------------------------------------------------------------------
     CSize GetButtonSize() const override;
+    // The icon size: the bar's own, else 16 x 16; toolbars take the large
+    // size while the manager's large-icons option is on.
     CSize GetIconSize() const override;
     void SetButtonSize(CSize sz) { m_szButtons = sz; }
     void SetIconSize(CSize sz) { m_szIcons = sz; }
@@ -121,6 +124,13 @@ public:
     virtual void DrawCommandBar(CDC* pDC, CRect rcClip);
     // The font the controls are measured and drawn with.
     virtual CFont* GetControlFont();
+    // Changed areas cross-fade ("EnableAnimation"); the bar then paints from
+    // an off-screen copy.
+    void EnableAnimation(BOOL bEnable);
+    BOOL IsAnimationEnabled() const { return m_pAnimationCache->m_bAnimation; }
+    // Keeps the off-screen copy without animation.
+    void SetBuffered(BOOL bBuffered);
+    CQXPBarAnimationCache* GetAnimationCache() const { return m_pAnimationCache; }
 
     // Refreshes the controls' states through the site's command routing and
     // carries out pending layout and redraw.
@@ -132,6 +142,15 @@ public:
 
     BOOL IsCustomizeMode() const;
     BOOL IsCustomizable() const { return m_bCustomizable; }
+
+    // --- layout persistence ---------------------------------------------------------
+    // The bar's values, its control collection last.
+    virtual void DoPropExchange(CQXPPropExchange* pPX);
+    // Puts the bar and the popups it reaches on a save list; bars that are
+    // not toolbars get ids from the counter when they have none.
+    virtual void AddToCommandBarList(UINT& nCounter, CommandBarList* pList, const CommandBarsExchangeParam* pParam);
+    // Lets the controls take the loaded popup bars they name.
+    virtual void RestorePopups(CommandBarList* pList);
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
@@ -180,6 +199,25 @@ public:
     int m_nMRUWidth;
     BOOL m_bMouseTracked;
     int m_nLastStatusIndex;
+    CQXPBarAnimationCache* m_pAnimationCache;  // owned
+};
+
+// The bars of one layout save or load; one reference each.
+class CommandBarList {
+public:
+    CommandBarList() = default;
+    ~CommandBarList();
+    CommandBarList(const CommandBarList&) = delete;
+    CommandBarList& operator=(const CommandBarList&) = delete;
+
+    BOOL Contains(const CQXPCommandBar* pBar) const;
+    void Add(CQXPCommandBar* pBar);
+    int GetCount() const { return (int)m_bars.size(); }
+    CQXPCommandBar* GetAt(int nIndex) const { return m_bars[(size_t)nIndex]; }
+    CQXPCommandBar* FindBar(UINT nBarID) const;
+
+private:
+    std::vector<CQXPCommandBar*> m_bars;
 };
 
 // Registers a toolkit window class with DefWindowProc once per process.

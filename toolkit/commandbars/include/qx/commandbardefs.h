@@ -155,5 +155,18 @@ inline int QxpDockSideFromStyle(DWORD dwStyle)
     return qxpBarRight;
 }
 
+// The record every DoPropExchange of a layout save or load reaches through
+// the exchange's user data (m_dwData).
+struct CommandBarsExchangeParam {
+    int nReserved = 0;
+    BOOL bOnlyCustomized = TRUE;       // save only bars that differ from the program's
+    BOOL bSilent = FALSE;              // never ask about changed program toolbars
+    BOOL bSaveOriginalControls = TRUE; // also the collections as the program built them
+    BOOL bFlags[5] = {0, 0, 1, 0, 0};
+    CQXPCommandBars* pCommandBars = NULL;
+};
+class CQXPPropExchange;
+class CommandBarList;
+
 // Strips the mnemonic markers: every single "&" goes, "&&" leaves one.
 CString AFXAPI QxpStripMnemonics(const CString& str);

@@ -6,6 +6,7 @@
 #include <qx/dockbar.h>
 #include <qx/menubar.h>
 #include <qx/toolbar.h>
+#include <qx/shortcuts.h>
 
 #include <vector>
 
@@ -58,9 +59,47 @@ public:
     BOOL IsCommandUsed(int nId) const;
 
     BOOL IsCustomizeMode() const { return m_bCustomizeMode; }
+
+    // The keyboard shortcuts of the frame (owned by the manager).
+    CQXPKeyboardShortcuts* GetKeyboardShortcuts() const { return m_pShortcutManager; }
+    // Key messages the frame did not translate: the shortcut table decides.
+    BOOL PreTranslateFrameMessage(MSG* pMsg);
+    // Print preview switches the shortcuts off while it lasts.
+    void OnSetPreviewMode(BOOL bPreview);
     // Options every bar falls back to.
     CSize m_szLargeIcons = CSize(0, 0);
     BOOL m_bShowTextBelowIcons = FALSE;
+    // Toolbars (not menus) show their icons at the large size.
+    BOOL m_bLargeIcons = FALSE;
+    // Docked toolbars always keep room for their expand button.
+    BOOL m_bShowExpandButtonAlways = TRUE;
+    BOOL m_bAlwaysShowFullMenus = TRUE;
+    BOOL m_bShowFullAfterDelay = TRUE;
+    BOOL m_bToolBarScreenTips = TRUE;
+    BOOL m_bToolBarAccelTips = FALSE;
+    int m_nAnimation = 0;
+    void SetLargeIcons(BOOL bLarge);
+    BOOL IsLargeIcons() const { return m_bLargeIcons; }
+    // The options in the profile section "<name>-Options".
+    void SaveOptions(LPCSTR lpszProfileName);
+    void LoadOptions(LPCSTR lpszProfileName);
+    // Every bar measures itself again (a theme or option change) and the
+    // frame is laid out and repainted.
+    void RedrawCommandBars();
+
+    // --- layout persistence (layout.cpp of the persistence code) -----------
+    // Placement of every toolbar and dock-bar row in "<name>-Summary",
+    // "<name>-Bar%d" and "<name>-DockBar%d"; the bars' contents (controls,
+    // as customised) in "<name>-Controls", compressed.
+    void SaveBarState(LPCSTR lpszProfileName, BOOL bOnlyCustomized = TRUE);
+    void LoadBarState(LPCSTR lpszProfileName, BOOL bSilent = FALSE);
+    // The content file used for a large layout block ("" = next to the
+    // user's application data).
+    void SetLayoutFilePath(LPCSTR lpszPath) { m_strLayoutFile = lpszPath ? lpszPath : ""; }
+    CString GetLayoutFilePath(LPCSTR lpszProfileName) const;
+    CString m_strLayoutFile;
+    // Set when the user changed the layout since it was saved or loaded.
+    BOOL m_bLayoutChanged = FALSE;
     void SetCustomizeMode(BOOL bMode) { m_bCustomizeMode = bMode; }
 
     CWnd* m_pFrame;
@@ -70,4 +109,5 @@ public:
     CQXPControlActions m_actions;
     std::vector<int> m_usedCommands;
     BOOL m_bCustomizeMode;
+    CQXPKeyboardShortcuts* m_pShortcutManager;
 };

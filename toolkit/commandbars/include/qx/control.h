@@ -239,6 +239,21 @@ public:
     LRESULT NotifySite(UINT nCode);
     LRESULT NotifySite(CWnd* pSite, UINT nCode, NMQXPCONTROL* pNM);
 
+    // --- persistence ---------------------------------------------------------------
+    // The control's values (the class name goes before, written by the
+    // collection).
+    virtual void DoPropExchange(CQXPPropExchange* pPX);
+    // A control with a popup bar puts that bar (and what it reaches) on the
+    // list of bars to save.
+    virtual void AddPopupToList(UINT& nCounter, CommandBarList* pList, const CommandBarsExchangeParam* pParam)
+    {
+        (void)nCounter;
+        (void)pList;
+        (void)pParam;
+    }
+    // After a load: a popup control takes the loaded popup bar it names.
+    virtual void RestorePopupFromList(CommandBarList* pList) { (void)pList; }
+
     // --- comparison and copy ---------------------------------------------------
     virtual BOOL Compare(CQXPControl* pOther);
     virtual void Copy(CQXPControl* pControl, BOOL bRecursive = FALSE);

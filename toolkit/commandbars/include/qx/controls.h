@@ -82,6 +82,18 @@ public:
     // The size of a popup list.
     CSize CalcPopupSize(CDC* pDC, int nMaxHeight, const CRect& rcBorder);
 
+    // --- persistence -------------------------------------------------------------------------
+    // The controls (each as an object with its class), then the original
+    // controls when the exchange's parameter asks for them. Loading replaces
+    // the controls; a control class that cannot be made throws an archive
+    // exception.
+    virtual void DoPropExchange(CQXPPropExchange* pPX);
+    // Adds the popups reachable from the controls (and the original controls)
+    // to a save list.
+    void AddPopupsToList(UINT& nCounter, CommandBarList* pList, const CommandBarsExchangeParam* pParam);
+    // Connects loaded popup bars to the popup controls (and the original ones).
+    void RestorePopups(CommandBarList* pList);
+
     // --- overridables -----------------------------------------------------------------------
     virtual BOOL ShouldSerializeControl(CQXPControl* pControl) { return !pControl->IsTemporary(); }
     virtual void OnControlAdded(CQXPControl* pControl);

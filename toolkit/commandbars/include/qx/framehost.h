@@ -17,6 +17,13 @@ public:
     BOOL InitCommandBars(CRuntimeClass* pCommandBarsClass = NULL);
     CQXPCommandBars* GetCommandBars() const { return m_pCommandBars; }
 
+    // While the focus is in a command-bar edit box (CQXPEdit), key messages
+    // other than Tab, Enter and Esc go to it untranslated: the frame's
+    // accelerators must not steal its typing.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    // TRUE when the window is a command-bar edit box.
+    static BOOL AFXAPI IsCommandBarEdit(HWND hWnd);
+
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 

@@ -30,3 +30,32 @@ protected:
     // after the placeholder, never real menu items that happen to follow.
     void RemoveOldItems();
 };
+
+// A caption on a bar: never selected, a click does nothing.
+class CQXPControlLabel : public CQXPControl {
+    DECLARE_DYNCREATE(CQXPControlLabel)
+public:
+    CQXPControlLabel();
+    int GetSelected() const override { return 0; }
+    BOOL OnSetSelected(int bSelected) override
+    {
+        (void)bSelected;
+        return FALSE;
+    }
+    void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
+    void OnExecute() override {}
+};
+
+// A button that the paint manager draws as a check box (type 9).
+class CQXPControlCheckBox : public CQXPControlButton {
+    DECLARE_DYNCREATE(CQXPControlCheckBox)
+public:
+    CQXPControlCheckBox() { m_controlType = qxpControlCheckBox; }
+};
+
+// A button that the paint manager draws as a radio button (type 11).
+class CQXPControlRadioButton : public CQXPControlButton {
+    DECLARE_DYNCREATE(CQXPControlRadioButton)
+public:
+    CQXPControlRadioButton() { m_controlType = qxpControlRadioButton; }
+};

@@ -2,7 +2,58 @@
 // whose controls are the titles of a menu resource.
 #pragma once
 
+#include <qx/popup.h>
 #include <qx/toolbar.h>
+
+#include <map>
+
+// The controls a maximised MDI child lends the menu bar.
+#define QXP_ID_MDI_SYSMENU 9154
+#define QXP_ID_MDI_MINIMIZE 9153
+#define QXP_ID_MDI_RESTORE 9152
+#define QXP_ID_MDI_CLOSE 9151
+// Timer of the menu bar: the MDI state is refreshed (posted, no period).
+#define QXP_TID_MDIREFRESH 12223
+// Asked of an MDI child: the icon (HICON) the menu bar shows for it.
+#define WM_QXP_GETMDICHILDICON 0x2860
+
+// Menu bar flags (the bar's Flags).
+enum QXPMenuBarFlags {
+    qxpFlagKeepOneMenu = 0x0400,    // WM_MDISETMENU does not switch menus
+    qxpFlagHideMDIClose = 0x1000,   // no close button for a maximised child
+    qxpFlagShowMDISysMenu = 0x2000, // the maximised child's system-menu icon
+};
+
+// A caption button of the maximised MDI child: draws its Parameter as a
+// Marlett glyph and posts its system command to the active child.
+class CQXPControlMDIButton : public CQXPControlButton {
+    DECLARE_DYNCREATE(CQXPControlMDIButton)
+public:
+    CQXPControlMDIButton();
+    CSize GetSize(CDC* pDC) override;
+    void Draw(CDC* pDC) override;
+    void OnExecute() override;
+    void SetBeginGroup(BOOL bBeginGroup) override { (void)bBeginGroup; }
+    // SC_MINIMIZE, SC_RESTORE or SC_CLOSE from the id.
+    UINT GetSysCommand() const;
+};
+
+// The maximised child's system menu: its small icon, opening the child's
+// system menu as a popup bar.
+class CQXPControlMDISysMenuPopup : public CQXPControlPopup {
+    DECLARE_DYNCREATE(CQXPControlMDISysMenuPopup)
+public:
+    CQXPControlMDISysMenuPopup();
+    ~CQXPControlMDISysMenuPopup() override;
+    CSize GetSize(CDC* pDC) override;
+    void Draw(CDC* pDC) override;
+    // Rebuilds the popup from the child's system menu and takes its icon.
+    void SetMDIChild(HWND hWndChild, HMENU hSysMenu);
+
+    HWND m_hWndChild;
+    HMENU m_hSysMenu;
+    HICON m_hIcon;
+};
 
 class CQXPMenuBar : public CQXPToolBar {
     DECLARE_DYNCREATE(CQXPMenuBar)
@@ -18,15 +69,47 @@ public:
     // selects the first title; Alt and a letter opens the title of that
     // mnemonic. TRUE when the bar took the key.
     BOOL OnKeyMenu(UINT nChar);
-    // Watches the site frame for the menu keys.
+    // Watches the site frame for the menu keys and, for an MDI frame, the
+    // MDI client and the active child for menu switches and maximising.
     void InstallFrameHooks();
 
+    // The active MDI child of the site (NULL: none or no MDI frame).
+    HWND GetActiveMDIChild(BOOL* pbMaximized) const;
+    // Adds or removes the system-menu icon and the caption buttons of the
+    // maximised child; TRUE when the controls changed.
+    virtual BOOL RefreshMdiButtons();
+    // Shows the controls of another menu (nMenuId: its resource id). Each
+    // document menu keeps its own (customisable) controls.
+    void SwitchMenu(UINT nMenuId, HMENU hMenu);
+    // A menu handed to the MDI client: the active document's menu or the
+    // frame's own.
+    void SwitchMDIMenu(HMENU hMenu);
+    UINT GetCurrentMenuId() const { return m_nCurrentMenuId; }
+    // The frame's own menu, taken away when the bar loaded.
+    HMENU GetFrameMenu() const { return m_hMenuFrame; }
+    void DoPropExchange(CQXPPropExchange* pPX) override;
+    void AddToCommandBarList(UINT& nCounter, CommandBarList* pList, const CommandBarsExchangeParam* pParam) override;
+    void RestorePopups(CommandBarList* pList) override;
+    // Messages of the hooked frame, MDI client and child.
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult);
+
     UINT m_nIDResource;
+    // The controls of each document menu by menu resource id (the one shown
+    // included while another is shown); one reference each.
+    std::map<UINT, CQXPControls*> m_mapDocMenus;
 
 protected:
     afx_msg void OnDestroy();
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
     DECLARE_MESSAGE_MAP()
+    void HookActiveChild();
+    void UnhookAll();
 
     CWindowHook* m_pFrameHook;
     HWND m_hWndHookedFrame;
+    HWND m_hWndMDIClient;
+    HWND m_hWndHookedChild;
+    HMENU m_hMenuFrame;
+    HMENU m_hMenuShown;
+    UINT m_nCurrentMenuId;
 };

@@ -50,10 +50,17 @@ public:
     void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
     void OnLButtonUp(CPoint pt) override;
     void Copy(CQXPControl* pControl, BOOL bRecursive = FALSE) override;
+    // Also compares the popups' contents.
+    BOOL Compare(CQXPControl* pOther) override;
     void SetParent(CQXPCommandBar* pParent) override;
+    void DoPropExchange(CQXPPropExchange* pPX) override;
+    void AddPopupToList(UINT& nCounter, CommandBarList* pList, const CommandBarsExchangeParam* pParam) override;
+    void RestorePopupFromList(CommandBarList* pList) override;
 
     CQXPCommandBar* m_pCommandBar;
     BOOL m_bPopup;
+    // The BarID of the popup bar read by a load, until the bar is connected.
+    int m_nLoadedBarId = 0;
 };
 
 // A popup menu: a top-level window that shows a list of controls against
@@ -86,6 +93,10 @@ public:
     int TrackPopup(CWnd* pSite, int x, int y, BOOL bReturnCmd);
     // A key while the popup tracks; FALSE when the key closed it.
     BOOL OnTrackKey(UINT nKey);
+    void DoPropExchange(CQXPPropExchange* pPX) override;
+
+    BOOL m_bContextMenu = FALSE;   // one of the manager's context menus
+    BOOL m_bShowShadow = TRUE;
 
     CQXPControlPopup* m_pControlPopup;  // the opener, not owned
     CPoint m_ptPopup;

@@ -1,9 +1,42 @@
 // qx/toolbar.h - a docked or floating toolbar.
 #pragma once
 
-#include <qx/commandbar.h>
+#include <qx/popup.h>
 
 class CQXPDockBar;
+
+// The expand (overflow) button of docked toolbars.
+#define QXP_ID_TOOLBAR_EXPAND 9148
+// "Add or Remove Buttons" at the end of the expand popup.
+#define QXP_ID_ADDREMOVE_BUTTONS 9122
+// The width (height on vertical bars) kept for the expand button.
+#define QXP_EXPAND_BUTTON_LENGTH 11
+
+// A check item of "Add or Remove Buttons": shows or hides one button of a
+// bar; the menu stays open.
+class CQXPControlAddRemoveItem : public CQXPControlButton {
+    DECLARE_DYNCREATE(CQXPControlAddRemoveItem)
+public:
+    CQXPControlAddRemoveItem();
+    ~CQXPControlAddRemoveItem() override;
+    // The button the item stands for (one reference).
+    void SetTarget(CQXPControl* pTarget);
+    CQXPControl* GetTarget() const { return m_pTarget; }
+    void OnExecute() override;
+
+protected:
+    CQXPControl* m_pTarget;
+};
+
+// Opens a popup with copies of the controls that did not fit the row.
+class CQXPControlToolbarExpand : public CQXPControlPopup {
+    DECLARE_DYNCREATE(CQXPControlToolbarExpand)
+public:
+    CQXPControlToolbarExpand();
+    void Draw(CDC* pDC) override;
+    // Refills the popup from the bar's row before it opens.
+    BOOL OnSetPopup(BOOL bPopup) override;
+};
 
 class CQXPToolBar : public CQXPCommandBar {
     DECLARE_DYNCREATE(CQXPToolBar)
@@ -30,9 +63,73 @@ public:
     // The last docked rectangle in dock-bar client coordinates.
     CRect m_rcDocked;
 
+    // --- the expand (overflow) button ----------------------------------------
+    void SetShowExpandButton(BOOL bShow);
+    BOOL IsShowExpandButton() const { return m_bShowExpandButton; }
+    // The button while the bar shows it, else NULL.
+    CQXPControl* GetExpandButton() const;
+    // TRUE when the last committed layout hid controls for lack of room.
+    BOOL HasHiddenControls() const;
+    // Fills a popup with copies of the controls that did not fit, of every
+    // visible bar of this bar's dock row in row order (of this bar alone
+    // when it is not docked); no group starts. Returns the number added.
+    int FillExpandHiddenControls(CQXPCommandBar* pPopup);
+    // Appends "Add or Remove Buttons": for each of those bars a submenu of
+    // check items that show or hide its buttons (hide flag 0x10).
+    void FillExpandAddRemove(CQXPCommandBar* pPopup);
+    // The bars of this bar's dock row in row order (this bar alone when it
+    // is not docked).
+    std::vector<CQXPToolBar*> GetRowBars();
+    BOOL m_bShowExpandButton;
+
+    // --- floating and moving --------------------------------------------------------
+    // Takes the bar out of its dock bar into a small window of its own
+    // (owned by the site frame) with its top-left corner at a screen point.
+    BOOL SetFloating(CPoint ptScreen);
+    BOOL IsFloating() const { return m_barPosition == qxpBarFloating; }
+    // Docks the bar on a side (0 top, 1 bottom, 2 left, 3 right): into the
+    // row under the rectangle (screen coordinates), else as a new row.
+    BOOL DockTo(int nPosition, LPCRECT lpRect = NULL);
+    // The floating window's size (caption included) for a width (a height
+    // with bLengthIsHeight); lays the controls out with bCommit.
+    CSize CalcFloatingLayout(int nLength, BOOL bCommit, BOOL bLengthIsHeight = FALSE);
+    // The dock side a bar dropped at this screen rectangle joins, -1 to
+    // float there.
+    int GetDropSide(const CRect& rcScreen) const;
+    // Moves the bar with the mouse, pressed at a point of the bar (client
+    // coordinates), until the button is released: over a side of the frame
+    // it docks there, elsewhere it floats (kept at least 10 pixels on
+    // screen); Esc ends the drag where the bar is. Pressed on the edge of a
+    // floating bar, the drag resizes it instead (its rows follow).
+    void TrackMove(CPoint ptStart);
+    // The edge of a floating bar under a point (HTLEFT, HTRIGHT, HTTOP,
+    // HTBOTTOM), 0 elsewhere.
+    int HitTestFloatingEdge(CPoint point) const;
+    CPoint m_ptFloating;  // the last floating position (screen)
+    // A floating bar also draws its caption and frame.
+    void DrawCommandBar(CDC* pDC, CRect rcClip) override;
+
+    // --- layout persistence --------------------------------------------------------
+    void DoPropExchange(CQXPPropExchange* pPX) override;
+    // Takes over the controls of the same bar loaded from a saved layout,
+    // unless the program's own bar changed since (then, without bSilent and
+    // with a customised saved bar, the user is asked).
+    virtual void MergeLoadedBar(CQXPToolBar* pLoaded, BOOL bSilent);
+    BOOL m_bBuiltIn;     // made by the program, not by the user
+    BOOL m_bCloseable;
+    BOOL m_bTearOff;
+    BOOL m_bContextMenuPresent;
+    BOOL m_bCustomizeDialogPresent;
+
 protected:
     afx_msg void OnDestroy();
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     DECLARE_MESSAGE_MAP()
+    // The drag loop: nMode 1 moves, HTLEFT .. HTBOTTOM resize.
+    void TrackBar(CPoint ptStart, int nMode);
+    // The expand control of the bar, created when bCreate.
+    CQXPControlToolbarExpand* FindExpandControl(BOOL bCreate);
 
     CQXPDockBar* m_pDockBar;
 };

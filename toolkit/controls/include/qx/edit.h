@@ -16,6 +16,8 @@
 #define QX_ID_EDIT_UNDO 57643
 // The toolkit's edit menu resource; its second submenu is the context menu.
 #define QX_IDR_EDIT_MENU 9316
+// The toolbar resource whose images the edit menu shows.
+#define QX_IDR_EDIT_MENU_ICONS 9309
 
 class CQXEdit : public CEdit {
     DECLARE_DYNAMIC(CQXEdit)
@@ -31,7 +33,24 @@ public:
     // The background the edit paints on.
     virtual COLORREF GetBackColor();
 
+    // Enabled, not read-only, and text on the clipboard.
+    virtual BOOL CanPaste();
+    // The selection is not empty.
+    virtual BOOL HasSelection();
+    // Sets the toolkit's user-interface font and remembers the parent;
+    // FALSE (and nothing changes) when this control or the parent is not a
+    // window.
+    virtual BOOL Initialize(CWnd* pParentWnd);
+    CWnd* GetParentWnd() const { return m_pParentWnd; }
+    // Where the context menu opens for a requested screen point: a keyboard
+    // request (-1, -1) opens 5 pixels inside the client area's corner.
+    CPoint GetContextMenuPoint(CPoint pos);
+    // Enables and disables the items of a popup menu by the edit's command
+    // update handlers (items without a handler are disabled).
+    void UpdateMenuItems(CMenu* pPopupMenu);
+
     void* m_pReserved;
+    CWnd* m_pParentWnd;  // the window given to Initialize
 
 private:
     CBrush m_brushBack;
@@ -39,6 +58,7 @@ private:
 
 protected:
     afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos);
+    afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
     afx_msg void OnPaint();
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg HBRUSH CtlColor(CDC* pDC, UINT nCtlColor);

@@ -1,4 +1,4 @@
-// qx/layout.h - placing controls in rows (horizontal bars) or columns
+// qx/barlayout.h - placing controls in rows (horizontal bars) or columns
 // (vertical bars). The routines work on a list of layout items so they can
 // run, and be checked, without windows; CQXPControls builds the items from
 // its controls and commits the result back.

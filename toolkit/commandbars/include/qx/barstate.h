@@ -1,0 +1,35 @@
+// qx/barstate.h - pieces of the command-bar layout store that need no
+// windows: the compressed block ("ZIP!" header, then zlib data) and the
+// adjustment of saved positions to the screens of today.
+#pragma once
+
+#include <fx/fx.h>
+
+#include <vector>
+
+// Longest block kept as a profile value; longer ones go to a file.
+#define QXP_LAYOUT_MAX_PROFILE_BLOCK 16000
+// Longest uncompressed layout accepted when reading.
+#define QXP_LAYOUT_MAX_ARCHIVE (64u * 1024u * 1024u)
+
+// The stored form of an archive: "ZIP!", the length (4 bytes, little
+// endian) and zlib's compress output; the archive itself when it is shorter
+// than 20 bytes or would not get shorter.
+std::vector<BYTE> AFXAPI QxpCompressLayoutBlock(const BYTE* pData, UINT nBytes);
+// The archive of a stored block: inflated when it carries the header, else
+// the block as it is. FALSE for a damaged compressed block (bad stream,
+// implausible length, output of another length than declared).
+BOOL AFXAPI QxpExpandLayoutBlock(const BYTE* pBlock, UINT nBytes, std::vector<BYTE>& archive);
+
+// A saved point: scaled from the saved to the current screen size when
+// bRescale, then brought into rcWork (the work area of the monitor that
+// holds it, or the nearest one when the monitor it was on is gone) so that
+// at least an icon's size of the bar stays on screen, whichever side it
+// was off.
+void AFXAPI QxpAdjustSavedPoint(POINT& pt, BOOL bRescale, SIZE szSaved, SIZE szCurrent, const RECT& rcWork,
+                                SIZE szIcon);
+// A saved docked rectangle: moved (not resized) the same way.
+void AFXAPI QxpAdjustSavedRect(RECT& rc, BOOL bRescale, SIZE szSaved, SIZE szCurrent, const RECT& rcWork);
+// The work area for a saved point or rectangle: that of the monitor holding
+// it, else that of the nearest monitor.
+CRect AFXAPI QxpWorkAreaFor(const RECT& rc);

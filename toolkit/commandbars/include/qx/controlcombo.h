@@ -1,0 +1,229 @@
+// qx/controlcombo.h - the combo box of command bars: a text field (an edit
+// window in drop-down style, drawn by the control in drop-down-list style)
+// with a drop-down button whose list is a popup bar over a list box.
+//
+// The owner hears the Windows combo-box notification codes through the
+// control notification (WM_COMMANDBARS_CONTROLNOTIFY): CBN_SELCHANGE,
+// CBN_SETFOCUS, CBN_KILLFOCUS, CBN_EDITCHANGE, CBN_DROPDOWN, CBN_CLOSEUP,
+// CBN_SELENDOK and CBN_SELENDCANCEL; picking an item or Enter executes the
+// control (its command goes to the owner).
+#pragma once
+
+#include <qx/controledit.h>
+#include <qx/popup.h>
+
+class CQXPControlComboBox;
+
+// The popup bar of a combo field whose content is not a list.
+class CQXPControlComboBoxPopupBar : public CQXPPopupBar {
+    DECLARE_DYNCREATE(CQXPControlComboBoxPopupBar)
+public:
+    CQXPControlComboBoxPopupBar();
+    int ProcessHookKeyDown(UINT nKey) override;
+    // A key for the serving control: 0 not handled, 1 handled.
+    virtual int ProcessKey(CQXPControlComboBox* pControl, UINT nKey, LPARAM lParam);
+    CQXPControlComboBox* GetComboControl() const;
+};
+
+// The drop-down list: its window is a "LISTBOX".
+class CQXPControlComboBoxList : public CQXPControlComboBoxPopupBar {
+    DECLARE_DYNCREATE(CQXPControlComboBoxList)
+public:
+    CQXPControlComboBoxList();
+    ~CQXPControlComboBoxList() override;
+
+    virtual int GetCurSel() const;
+    // Prefix match from after nStart (-1: from the top); LB_ERR when none.
+    virtual int FindString(int nStart, LPCSTR lpszText) const;
+    virtual int FindStringExact(int nStart, LPCSTR lpszText) const;
+    virtual void SetTopIndex(int nIndex);
+    virtual void SetCurSel(int nIndex);
+    // "" for an index outside the items.
+    virtual void GetText(int nIndex, CString& strText) const;
+    int ProcessKey(CQXPControlComboBox* pControl, UINT nKey, LPARAM lParam) override;
+    virtual BOOL CreateListWindow();
+    virtual void DrawItem(LPDRAWITEMSTRUCT lpDIS);
+    virtual void MeasureItem(LPMEASUREITEMSTRUCT lpMIS);
+
+    int GetCount() const;
+    int AddString(LPCSTR lpszText);
+    int InsertString(int nIndex, LPCSTR lpszText);
+    int DeleteString(int nIndex);
+    void ResetContent();
+    int GetItemHeight() const;
+
+    int ProcessHookKeyDown(UINT nKey) override;
+    BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
+    CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
+    void OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam) override { (void)wParam; (void)lParam; }
+    // "ListIconId", then the section "Items" (count, "Item0" ...).
+    void DoPropExchange(CQXPPropExchange* pPX) override;
+    // Copies the items and ListIconId of another list.
+    void CopyList(const CQXPControlComboBoxList* pOther);
+
+    CQXPCommandBars* m_pListCommandBars;  // the manager it was made for
+    int m_nListIconId;                     // first icon of the items (-1 none)
+    DWORD m_dwListStyle;                   // style bits of the list box
+
+protected:
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnMouseLeave();
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnNcPaint();
+    afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    DECLARE_MESSAGE_MAP()
+};
+
+class CQXPControlComboBox : public CQXPControlPopup, public CQXPEditOwner {
+    DECLARE_DYNCREATE(CQXPControlComboBox)
+public:
+    CQXPControlComboBox();
+    ~CQXPControlComboBox() override;
+
+    // --- style --------------------------------------------------------------------
+    void SetDropDown(BOOL bDropDown);
+    BOOL GetDropDown() const { return m_bDropDown; }
+    void SetComboStyle(int nStyle);
+    int GetComboStyle() const { return m_nComboStyle; }
+    void SetAutoComplete(BOOL bAutoComplete) { m_bAutoComplete = bAutoComplete; }
+    BOOL GetAutoComplete() const { return m_bAutoComplete; }
+    void SetDropDownItemCount(int nCount) { m_nDropDownItemCount = nCount; }
+    int GetDropDownItemCount() const { return m_nDropDownItemCount; }
+    void SetEditIconId(int nId);
+    int GetEditIconId() const { return m_nEditIconId; }
+    void SetEditStyle(DWORD dwStyle);
+    DWORD GetEditStyle() const { return m_dwEditStyle; }
+    void SetShellAutoCompleteFlags(DWORD dwFlags);
+    DWORD GetShellAutoCompleteFlags() const { return m_dwShellAutoCompleteFlags; }
+    // The smallest width: label, button and 5 pixels.
+    int GetMinimumWidth() const { return m_layout.nLabelWidth + m_layout.nButtonWidth + 5; }
+
+    // --- items ----------------------------------------------------------------------
+    CQXPControlComboBoxList* GetComboList() const { return m_pList; }
+    int AddString(LPCSTR lpszText) { return m_pList ? m_pList->AddString(lpszText) : -1; }
+    int InsertString(int nIndex, LPCSTR lpszText) { return m_pList ? m_pList->InsertString(nIndex, lpszText) : -1; }
+    int DeleteItem(int nIndex) { return m_pList ? m_pList->DeleteString(nIndex) : -1; }
+    void ResetContent();
+    int GetCount() const { return m_pList ? m_pList->GetCount() : 0; }
+    CString GetLBText(int nIndex) const;
+    int FindString(int nStart, LPCSTR lpszText) const { return m_pList ? m_pList->FindString(nStart, lpszText) : -1; }
+    int FindStringExact(int nStart, LPCSTR lpszText) const
+    {
+        return m_pList ? m_pList->FindStringExact(nStart, lpszText) : -1;
+    }
+    int GetCurSel() const;
+    void SetCurSel(int nIndex);
+
+    // --- text ------------------------------------------------------------------------
+    CString GetEditText() const override;
+    void SetEditText(const CString& strText);
+    CString GetEditTextWithoutHint() const;
+    void SetEditTextOrHint(const CString& strText);
+    void SetEditHint(const CString& strHint);
+    CString GetEditHint() const { return m_strEditHint; }
+    CString GetEffectiveHint() const;
+    BOOL IsHintShown() const;
+
+    // --- focus and keys ------------------------------------------------------------------
+    CQXPEdit* GetEditCtrl() const { return m_pEdit; }
+    BOOL IsFocused() const { return m_bFocused; }
+    virtual void SetFocused(BOOL bFocused);
+    virtual int ProcessKey(UINT nKey, LPARAM lParam = 0);
+
+    // --- virtual operations --------------------------------------------------------------
+    virtual CString GetListSelectedText() const;
+    virtual void GetCharFormat(COLORREF* pclrText, COLORREF* pclrBack);
+    virtual void DrawEditText(CDC* pDC, CRect rcText);
+    virtual CString GetText() const { return GetEditText(); }
+    virtual void OnEditChanged();
+    virtual void OnSelChanged();
+    virtual CQXPEdit* CreateEditWindow();
+    virtual void OnSetFocus(HWND hWndOld);
+    virtual void OnKillFocus();
+    virtual void AddIconSpace(CRect& rcEdit);
+    virtual void DrawItem(LPDRAWITEMSTRUCT lpDIS);
+    virtual void MeasureItem(LPMEASUREITEMSTRUCT lpMIS);
+
+    // --- overrides ---------------------------------------------------------------------------
+    BOOL IsCaptionVisible() const override;
+    EditLayout* GetEditLayout() override { return &m_layout; }
+    BOOL IsDroppedDown() const override { return m_bPopup; }
+    BOOL OnSetPopup(BOOL bPopup) override;
+    void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
+    void OnExecute() override;
+    BOOL OnSetSelected(int bSelected) override;
+    void SetRect(const CRect& rc) override;
+    void SetParent(CQXPCommandBar* pParent) override;
+    void SetHideFlags(DWORD dwFlags) override;
+    void SetEnabled(BOOL bEnabled) override;
+    void Draw(CDC* pDC) override;
+    void OnParentDestroying() override;
+    void OnRemoved() override;
+    void RefreshMetrics() override { m_bReposition = TRUE; }
+    void Copy(CQXPControl* pControl, BOOL bRecursive = FALSE) override;
+    void DoPropExchange(CQXPPropExchange* pPX) override;
+    // Takes the loaded list bar it names (a list of the wrong kind is
+    // ignored and the control keeps its own).
+    void RestorePopupFromList(CommandBarList* pList) override;
+    // The mouse wheel over the focused control steps the selection (down
+    // for a delta of 0 or less); FALSE when the wheel is not the list's.
+    BOOL OnMouseWheel(int nDelta);
+
+    // CQXPEditOwner
+    void OnEditSetFocus(HWND hWndOld) override { OnSetFocus(hWndOld); }
+    void OnEditKillFocus() override { OnKillFocus(); }
+    void OnEditTextChanged() override;
+    BOOL OnEditRButtonDown(CPoint ptClient) override;
+    void OnEditDestroying(const CString& strText) override;
+    void OnAutoSuggestShown() override;
+    BOOL OnEditMouseWheel(int nDelta) override;
+    CQXPCommandBar* GetEditBar() const override { return m_pParent; }
+
+    // Called by the list when its tracking starts and ends.
+    void OnListOpened();
+    void OnListClosed();
+    // Selects the list item that matches the text.
+    void SyncListWithText();
+
+protected:
+    void LayoutEditWindow(BOOL bForce);
+    void ShowEditWindow();
+    void DestroyEditWindow();
+    void UpdateColors();
+    static int KeyThunk(void* pOwner, UINT nKey, LPARAM lParam);
+
+public:
+    CQXPControlComboBoxList* m_pList;  // also m_pCommandBar (one reference)
+    CQXPEdit* m_pEdit;
+    BOOL m_bDropDown;
+    int m_nComboStyle;
+    int m_nSavedSel;
+    CString m_strTextAtFocus;
+    BOOL m_bDestroyWindow;
+    BOOL m_bReposition;
+    EditLayout m_layout;
+    CString m_strEditHint;
+    BOOL m_bAutoComplete;
+    BOOL m_bSuppressCompletion;
+    DWORD m_dwShellAutoCompleteFlags;
+    BOOL m_bFocused;
+    int m_nEditIconId;
+    BOOL m_bCommitted;
+    int m_nDropDownItemCount;
+    mutable CString m_strEditText;
+    mutable BOOL m_bTextDirty;
+    ShellAutoComplete* m_pAutoComplete;
+    DWORD m_dwEditStyle;
+    int m_nCurSel;     // the selection when there is no list
+    BOOL m_bUpdating;  // the control writes the selected item into the field
+    BOOL m_bCompleting;
+    HWND m_hWndReturnFocus;
+    CQXPFocusKeySink m_keySink;
+    BOOL m_bChangingFocus;
+};

@@ -1,0 +1,653 @@
+// The menu bar: menu keys, per-document menus of an MDI frame and the
+// maximised child's system menu and caption buttons.
+
+#include <qx/commandbars.h>
+#include <qx/resourcemgr.h>
+
+#include <fx/mdi.h>
+
+#include <algorithm>
+#include <vector>
+
+// ===========================================================================
+// Caption buttons of the maximised child
+
+namespace {
+
+// The menu bar that shows a control (the root of a popup chain).
+CQXPMenuBar* MenuBarOf(const CQXPControl* pControl)
+{
+    CQXPCommandBar* pBar = pControl->GetParent();
+    while (pBar) {
+        CQXPMenuBar* pMenuBar = dynamic_cast<CQXPMenuBar*>(pBar);
+        if (pMenuBar)
+            return pMenuBar;
+        CQXPPopupBar* pPopup = dynamic_cast<CQXPPopupBar*>(pBar);
+        if (!pPopup || !pPopup->m_pControlPopup)
+            break;
+        pBar = pPopup->m_pControlPopup->GetParent();
+    }
+    return NULL;
+}
+
+// An item of the child's system menu inside the system-menu popup.
+class CQXPControlMDISysCommand : public CQXPControlButton {
+public:
+    explicit CQXPControlMDISysCommand(HWND hWndChild) : m_hWndChild(hWndChild) {}
+    void OnExecute() override
+    {
+        HWND hWndChild = m_hWndChild;
+        UINT nCommand = (UINT)m_nId;
+        CQXPCommandBar* pParent = m_pParent;
+        CQXPCommandBars* pCommandBars = pParent ? pParent->GetCommandBars() : NULL;
+        if (pCommandBars)
+            pCommandBars->ClosePopups();
+        else if (pParent)
+            pParent->GetRootParent()->SetTrackingMode(FALSE);
+        if (::IsWindow(hWndChild))
+            ::PostMessageA(hWndChild, WM_SYSCOMMAND, nCommand, 0);
+    }
+    HWND m_hWndChild;
+};
+
+}  // namespace
+
+IMPLEMENT_DYNCREATE(CQXPControlMDIButton, CQXPControlButton)
+
+CQXPControlMDIButton::CQXPControlMDIButton()
+{
+    m_dwFlags = qxpFlagRightAlign | qxpFlagSkipFocus | qxpFlagManualUpdate | qxpFlagNoMovable;
+}
+
+UINT CQXPControlMDIButton::GetSysCommand() const
+{
+    switch (m_nId) {
+    case QXP_ID_MDI_MINIMIZE:
+        return SC_MINIMIZE;
+    case QXP_ID_MDI_RESTORE:
+        return SC_RESTORE;
+    default:
+        return SC_CLOSE;
+    }
+}
+
+CSize CQXPControlMDIButton::GetSize(CDC* pDC)
+{
+    (void)pDC;
+    return CSize(16, 16);
+}
+
+void CQXPControlMDIButton::Draw(CDC* pDC)
+{
+    CQXPThemePainter* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : GetGlobalPaintManager();
+    pPaintManager->DrawControlBackground(pDC, this);
+    // The glyph keeps its pixel size whatever the DC's resolution.
+    int nDpi = std::max(1, pDC->GetDeviceCaps(LOGPIXELSX));
+    LOGFONTA lf = {};
+    lf.lfHeight = -::MulDiv(8, 96, 72) * 96 / nDpi;
+    lf.lfCharSet = SYMBOL_CHARSET;
+    lstrcpynA(lf.lfFaceName, "Marlett", LF_FACESIZE);
+    CFont font;
+    font.CreateFontIndirect(&lf);
+    CFont* pOldFont = pDC->SelectObject(&font);
+    int nOldMode = pDC->SetBkMode(TRANSPARENT);
+    COLORREF clrOld = pDC->SetTextColor(pPaintManager->GetControlTextColor(this));
+    CRect rc = m_rcControl;
+    pDC->DrawText(m_strParameter, &rc, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    pDC->SetTextColor(clrOld);
+    pDC->SetBkMode(nOldMode);
+    pDC->SelectObject(pOldFont);
+}
+
+void CQXPControlMDIButton::OnExecute()
+{
+    CQXPMenuBar* pMenuBar = MenuBarOf(this);
+    HWND hWndChild = pMenuBar ? pMenuBar->GetActiveMDIChild(NULL) : NULL;
+    if (hWndChild)
+        ::PostMessageA(hWndChild, WM_SYSCOMMAND, GetSysCommand(), 0);
+}
+
+IMPLEMENT_DYNCREATE(CQXPControlMDISysMenuPopup, CQXPControlPopup)
+
+CQXPControlMDISysMenuPopup::CQXPControlMDISysMenuPopup() : m_hWndChild(NULL), m_hSysMenu(NULL), m_hIcon(NULL)
+{
+    m_dwFlags = qxpFlagManualUpdate | qxpFlagNoMovable;
+    m_strCaption = "-";
+}
+
+CQXPControlMDISysMenuPopup::~CQXPControlMDISysMenuPopup()
+{
+    if (m_hIcon)
+        ::DestroyIcon(m_hIcon);
+}
+
+CSize CQXPControlMDISysMenuPopup::GetSize(CDC* pDC)
+{
+    (void)pDC;
+    return CSize(22, 20);
+}
+
+void CQXPControlMDISysMenuPopup::Draw(CDC* pDC)
+{
+    if (!m_hIcon)
+        return;
+    CPoint pt = m_rcControl.CenterPoint();
+    ::DrawIconEx(pDC->GetSafeHdc(), pt.x - 8, pt.y - 8, m_hIcon, 16, 16, 0, NULL, DI_NORMAL);
+}
+
+void CQXPControlMDISysMenuPopup::SetMDIChild(HWND hWndChild, HMENU hSysMenu)
+{
+    m_hWndChild = hWndChild;
+    m_hSysMenu = hSysMenu;
+
+    // The icon: asked of the child, else its window icons, else its class
+    // icon, else the system's.
+    HICON hIcon = (HICON)::SendMessageA(hWndChild, WM_QXP_GETMDICHILDICON, 0, 0);
+    if (!hIcon)
+        hIcon = (HICON)::SendMessageA(hWndChild, WM_GETICON, ICON_SMALL, 0);
+    if (!hIcon)
+        hIcon = (HICON)::SendMessageA(hWndChild, WM_GETICON, ICON_BIG, 0);
+    if (!hIcon)
+        hIcon = (HICON)::GetClassLongPtrA(hWndChild, GCLP_HICONSM);
+    if (!hIcon)
+        hIcon = ::LoadIconA(NULL, MAKEINTRESOURCEA(32517));  // IDI_WINLOGO
+    if (m_hIcon)
+        ::DestroyIcon(m_hIcon);
+    m_hIcon = hIcon ? (HICON)::CopyImage(hIcon, IMAGE_ICON, 16, 16, 0) : NULL;
+
+    // The popup: ordinary items are converted as in any menu; the system
+    // commands go back to the child.
+    CQXPPopupBar* pBar = dynamic_cast<CQXPPopupBar*>(m_pCommandBar);
+    if (!pBar) {
+        pBar = CQXPPopupBar::CreatePopupBar(GetCommandBars());
+        if (!pBar)
+            return;
+        SetCommandBar(pBar);
+        pBar->InternalRelease();
+    }
+    CQXPControls* pControls = pBar->GetControls();
+    pControls->RemoveAll();
+    UINT nDefault = ::GetMenuDefaultItem(hSysMenu, FALSE, 0);
+    BOOL bGroup = FALSE;
+    int nCount = ::GetMenuItemCount(hSysMenu);
+    for (int i = 0; i < nCount; i++) {
+        MENUITEMINFOA mii = {};
+        mii.cbSize = sizeof(mii);
+        mii.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_SUBMENU;
+        if (!::GetMenuItemInfoA(hSysMenu, (UINT)i, TRUE, &mii))
+            continue;
+        if (mii.fType & MFT_SEPARATOR) {
+            bGroup = TRUE;
+            continue;
+        }
+        CQXPControl* pControl = NULL;
+        if (!mii.hSubMenu && mii.wID >= 0xF000 && mii.wID <= 0xF1EF) {
+            CQXPControlMDISysCommand* pItem = new CQXPControlMDISysCommand(hWndChild);
+            pItem->m_nId = (int)mii.wID;
+            pItem->m_strCaption = CQXPResourceManager::GetMenuString(hSysMenu, i);
+            int nTab = pItem->m_strCaption.Find('\t');
+            if (nTab >= 0) {
+                pItem->m_strShortcutText = pItem->m_strCaption.Mid(nTab + 1);
+                pItem->m_strCaption = pItem->m_strCaption.Left(nTab);
+            }
+            CString strPrompt;
+            if (CQXPResourceManager::Instance()->LoadString(&strPrompt, 0xEF00 + (mii.wID - 0xF000) / 16))
+                pItem->m_strDescriptionText = strPrompt;
+            pItem->m_dwFlags |= qxpFlagManualUpdate;
+            pItem->m_bEnabled = (mii.fState & (MFS_DISABLED | MFS_GRAYED)) ? FALSE : TRUE;
+            pItem->m_bDefaultItem = mii.wID == nDefault;
+            pControl = pControls->InsertAt(pItem, -1);
+        } else {
+            pControl = pControls->AddMenuItem(hSysMenu, i);
+        }
+        if (pControl && bGroup)
+            pControl->SetBeginGroup(TRUE);
+        bGroup = FALSE;
+    }
+    RedrawParent();
+}
+
+// ===========================================================================
+// CQXPMenuBar
+
+IMPLEMENT_DYNCREATE(CQXPMenuBar, CQXPToolBar)
+
+BEGIN_MESSAGE_MAP(CQXPMenuBar, CQXPToolBar)
+    ON_WM_DESTROY()
+    ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+namespace {
+
+// Hands the messages of the frame, its MDI client and the active child to
+// the menu bar.
+class CQXPMenuBarFrameHook : public CWindowHook {
+public:
+    explicit CQXPMenuBarFrameHook(CQXPMenuBar* pBar) : m_pBar(pBar) {}
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override
+    {
+        return m_pBar->OnHookMessage(hWnd, nMessage, wParam, lParam, lResult);
+    }
+
+private:
+    CQXPMenuBar* m_pBar;
+};
+
+// The MDI client of a frame window, NULL when it has none.
+HWND FindMDIClient(HWND hWndFrame)
+{
+    if (!hWndFrame)
+        return NULL;
+    CMDIFrameWnd* pFrame = dynamic_cast<CMDIFrameWnd*>(CWnd::FromHandlePermanent(hWndFrame));
+    if (pFrame && pFrame->m_hWndMDIClient)
+        return pFrame->m_hWndMDIClient;
+    for (HWND hChild = ::GetWindow(hWndFrame, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        char szClass[32] = "";
+        ::GetClassNameA(hChild, szClass, sizeof(szClass));
+        if (lstrcmpiA(szClass, "MDIClient") == 0)
+            return hChild;
+    }
+    return NULL;
+}
+
+}  // namespace
+
+CQXPMenuBar::CQXPMenuBar()
+    : m_nIDResource(0),
+      m_pFrameHook(NULL),
+      m_hWndHookedFrame(NULL),
+      m_hWndMDIClient(NULL),
+      m_hWndHookedChild(NULL),
+      m_hMenuFrame(NULL),
+      m_hMenuShown(NULL),
+      m_nCurrentMenuId(0)
+{
+    m_barType = qxpBarTypeMenuBar;
+    m_nBarID = 1;
+    m_dwFlags = qxpFlagStretched;
+    m_buttonStyle = qxpButtonCaption;
+    m_bShowExpandButton = FALSE;
+}
+
+CQXPMenuBar::~CQXPMenuBar()
+{
+    UnhookAll();
+    delete m_pFrameHook;
+    m_pFrameHook = NULL;
+    for (auto& entry : m_mapDocMenus) {
+        // A document menu kept elsewhere no longer points at this bar.
+        if (entry.second != m_pControls)
+            entry.second->SetParent(NULL);
+        entry.second->InternalRelease();
+    }
+    m_mapDocMenus.clear();
+}
+
+void CQXPMenuBar::UnhookAll()
+{
+    if (m_pFrameHook)
+        CWindowHookManager::Instance()->RemoveHook(m_pFrameHook);
+    m_hWndHookedFrame = NULL;
+    m_hWndMDIClient = NULL;
+    m_hWndHookedChild = NULL;
+}
+
+void CQXPMenuBar::OnDestroy()
+{
+    // The frame menu the bar took goes with the bar, unless the frame still
+    // shows it or keeps it as its default menu (the frame destroys it then).
+    if (m_hMenuFrame && ::IsMenu(m_hMenuFrame)) {
+        HWND hWndSite = m_hWndHookedFrame;
+        CFrameWnd* pFrame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(hWndSite));
+        BOOL bOwnedElsewhere = (hWndSite && ::IsWindow(hWndSite) && ::GetMenu(hWndSite) == m_hMenuFrame) ||
+                               (pFrame && pFrame->m_hMenuDefault == m_hMenuFrame) || !hWndSite;
+        if (!bOwnedElsewhere)
+            ::DestroyMenu(m_hMenuFrame);
+    }
+    m_hMenuFrame = NULL;
+    UnhookAll();
+    ::KillTimer(m_hWnd, QXP_TID_MDIREFRESH);
+    CQXPToolBar::OnDestroy();
+}
+
+void CQXPMenuBar::InstallFrameHooks()
+{
+    CWnd* pSite = GetOwnerSite();
+    HWND hWndSite = pSite ? pSite->GetSafeHwnd() : NULL;
+    if (!hWndSite)
+        return;
+    if (!m_pFrameHook)
+        m_pFrameHook = new CQXPMenuBarFrameHook(this);
+    if (hWndSite != m_hWndHookedFrame) {
+        UnhookAll();
+        CWindowHookManager::Instance()->SetHook(hWndSite, m_pFrameHook);
+        m_hWndHookedFrame = hWndSite;
+    }
+    HWND hWndClient = FindMDIClient(hWndSite);
+    if (hWndClient != m_hWndMDIClient) {
+        if (m_hWndMDIClient)
+            CWindowHookManager::Instance()->RemoveHook(m_hWndMDIClient, m_pFrameHook);
+        if (hWndClient)
+            CWindowHookManager::Instance()->SetHook(hWndClient, m_pFrameHook);
+        m_hWndMDIClient = hWndClient;
+    }
+    HookActiveChild();
+}
+
+void CQXPMenuBar::HookActiveChild()
+{
+    if (!m_pFrameHook)
+        return;
+    HWND hWndChild = GetActiveMDIChild(NULL);
+    if (hWndChild == m_hWndHookedChild)
+        return;
+    if (m_hWndHookedChild && ::IsWindow(m_hWndHookedChild))
+        CWindowHookManager::Instance()->RemoveHook(m_hWndHookedChild, m_pFrameHook);
+    m_hWndHookedChild = hWndChild;
+    if (hWndChild)
+        CWindowHookManager::Instance()->SetHook(hWndChild, m_pFrameHook);
+}
+
+HWND CQXPMenuBar::GetActiveMDIChild(BOOL* pbMaximized) const
+{
+    if (pbMaximized)
+        *pbMaximized = FALSE;
+    HWND hWndClient = m_hWndMDIClient;
+    if (!hWndClient || !::IsWindow(hWndClient)) {
+        CWnd* pSite = GetOwnerSite();
+        hWndClient = FindMDIClient(pSite ? pSite->GetSafeHwnd() : NULL);
+    }
+    if (!hWndClient)
+        return NULL;
+    BOOL bMaximized = FALSE;
+    HWND hWndChild = (HWND)::SendMessageA(hWndClient, WM_MDIGETACTIVE, 0, (LPARAM)&bMaximized);
+    if (pbMaximized)
+        *pbMaximized = hWndChild && bMaximized;
+    return hWndChild;
+}
+
+int CQXPMenuBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult)
+{
+    (void)lParam;
+    switch (nMessage) {
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGED:
+        if (hWnd == m_hWndHookedChild && m_hWnd)
+            ::PostMessageA(m_hWnd, WM_TIMER, QXP_TID_MDIREFRESH, 0);
+        break;
+    case WM_MDICREATE:
+    case WM_MDIDESTROY:
+    case WM_MDIACTIVATE:
+    case WM_MDIMAXIMIZE:
+    case WM_MDIRESTORE:
+        if (hWnd == m_hWndMDIClient && m_hWnd)
+            ::PostMessageA(m_hWnd, WM_TIMER, QXP_TID_MDIREFRESH, 0);
+        break;
+    case WM_DESTROY:
+        if (hWnd == m_hWndHookedChild) {
+            CWindowHookManager::Instance()->RemoveHook(hWnd, m_pFrameHook);
+            m_hWndHookedChild = NULL;
+            if (m_hWnd)
+                ::PostMessageA(m_hWnd, WM_TIMER, QXP_TID_MDIREFRESH, 0);
+        }
+        break;
+    case WM_SYSCOMMAND:
+        if (hWnd == m_hWndHookedFrame && (wParam & 0xFFF0) == SC_KEYMENU && OnKeyMenu((UINT)lParam)) {
+            lResult = 0;
+            return CWindowHook::kHandled;
+        }
+        break;
+    case WM_MDISETMENU: {
+        if (hWnd != m_hWndMDIClient || !m_hWnd)
+            break;
+        HWND hWndFrame = m_hWndHookedFrame;
+        BOOL bVisible = ::IsWindowVisible(m_hWnd) || m_bVisible;
+        if (!bVisible && hWndFrame && ::GetMenu(hWndFrame))
+            break;  // the Windows menu is in use: it follows as usual
+        HMENU hPrevious = m_hMenuShown;
+        if (bVisible && !IsCustomizeMode() && !(m_dwFlags & qxpFlagKeepOneMenu))
+            SwitchMDIMenu(wParam ? (HMENU)wParam : m_hMenuFrame);
+        if (hWndFrame && ::GetMenu(hWndFrame))
+            ::SetMenu(hWndFrame, NULL);
+        ::PostMessageA(m_hWnd, WM_TIMER, QXP_TID_MDIREFRESH, 0);
+        // The answer is the menu shown before, as the MDI client gives it.
+        lResult = (LRESULT)hPrevious;
+        wParam = 0;
+        return CWindowHook::kHandled;
+    }
+    case WM_MDIREFRESHMENU:
+        if (hWnd == m_hWndMDIClient && m_hWnd && !(m_hWndHookedFrame && ::GetMenu(m_hWndHookedFrame))) {
+            lResult = (LRESULT)m_hMenuShown;
+            return CWindowHook::kHandled;
+        }
+        break;
+    default:
+        break;
+    }
+    return CWindowHook::kNotHandled;
+}
+
+void CQXPMenuBar::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == QXP_TID_MDIREFRESH) {
+        HookActiveChild();
+        if (::IsWindowVisible(m_hWnd))
+            RefreshMdiButtons();
+        return;
+    }
+    CQXPToolBar::OnTimer(nIDEvent);
+}
+
+BOOL CQXPMenuBar::RefreshMdiButtons()
+{
+    BOOL bMaximized = FALSE;
+    HWND hWndChild = GetActiveMDIChild(&bMaximized);
+    BOOL bChanged = FALSE;
+
+    // The system-menu icon at the start.
+    CQXPControl* pFound = m_pControls->FindControl(0, QXP_ID_MDI_SYSMENU, FALSE, FALSE);
+    CQXPControlMDISysMenuPopup* pSysMenu = dynamic_cast<CQXPControlMDISysMenuPopup*>(pFound);
+    HMENU hSysMenu = NULL;
+    if (hWndChild && bMaximized && (m_dwFlags & qxpFlagShowMDISysMenu)) {
+        hSysMenu = ::GetSystemMenu(hWndChild, FALSE);
+        if (hSysMenu && !::IsMenu(hSysMenu))
+            hSysMenu = NULL;
+    }
+    if (hSysMenu) {
+        if (!pSysMenu) {
+            pSysMenu = new CQXPControlMDISysMenuPopup;
+            pSysMenu->m_nId = QXP_ID_MDI_SYSMENU;
+            pSysMenu->SetTemporary(TRUE);
+            m_pControls->InsertAt(pSysMenu, 0);
+            pSysMenu->SetMDIChild(hWndChild, hSysMenu);
+            bChanged = TRUE;
+        } else if (pSysMenu->m_hSysMenu != hSysMenu || pSysMenu->m_hWndChild != hWndChild) {
+            pSysMenu->SetMDIChild(hWndChild, hSysMenu);
+            pSysMenu->RedrawParent();
+        }
+    } else if (pFound) {
+        m_pControls->Remove(pFound);
+        bChanged = TRUE;
+    }
+
+    // The caption buttons at the end, each when the child has it and the
+    // bar does not hide it.
+    LONG_PTR nStyle = hWndChild ? ::GetWindowLongPtrA(hWndChild, GWL_STYLE) : 0;
+    struct ButtonDef {
+        int nId;
+        const char* pszGlyph;
+        const char* pszTooltip;
+        BOOL bWanted;
+    } defs[] = {
+        {QXP_ID_MDI_MINIMIZE, "0", "Minimize Window",
+         (nStyle & WS_MINIMIZEBOX) && !(m_dwFlags & qxpFlagHideMinimizeBox)},
+        {QXP_ID_MDI_RESTORE, "2", "Restore Window", (nStyle & WS_MAXIMIZEBOX) && !(m_dwFlags & qxpFlagHideMaximizeBox)},
+        {QXP_ID_MDI_CLOSE, "r", "Close Window", !(m_dwFlags & qxpFlagHideMDIClose)},
+    };
+    for (ButtonDef& def : defs) {
+        BOOL bWanted = hWndChild && bMaximized && def.bWanted;
+        CQXPControl* pButton = m_pControls->FindControl(0, def.nId, FALSE, FALSE);
+        if (bWanted && !pButton) {
+            CQXPControlMDIButton* pNew = new CQXPControlMDIButton;
+            pNew->m_nId = def.nId;
+            pNew->m_strParameter = def.pszGlyph;
+            pNew->m_strTooltipText = def.pszTooltip;
+            pNew->SetTemporary(TRUE);
+            m_pControls->InsertAt(pNew, -1);
+            bChanged = TRUE;
+        } else if (!bWanted && pButton) {
+            m_pControls->Remove(pButton);
+            bChanged = TRUE;
+        }
+    }
+    if (bChanged) {
+        if (m_pCommandBars && m_pDockBar)
+            m_pCommandBars->RecalcFrameLayout(FALSE);
+        else
+            OnRecalcLayout();
+        Redraw();
+    }
+    return bChanged;
+}
+
+void CQXPMenuBar::SwitchMenu(UINT nMenuId, HMENU hMenu)
+{
+    if (nMenuId == 0 || m_nCurrentMenuId == 0 || nMenuId == m_nCurrentMenuId)
+        return;
+    auto itNew = m_mapDocMenus.find(nMenuId);
+    if (itNew == m_mapDocMenus.end() && (!hMenu || !::IsMenu(hMenu)))
+        return;
+
+    // The controls shown now are kept under the current id, with the
+    // temporary MDI controls left behind.
+    for (int i = m_pControls->GetCount(); i-- > 0;) {
+        CQXPControl* pControl = m_pControls->GetAt(i);
+        if (pControl->IsTemporary() && pControl->GetID() >= QXP_ID_MDI_CLOSE && pControl->GetID() <= QXP_ID_MDI_SYSMENU)
+            m_pControls->Remove(pControl);
+    }
+    auto itOld = m_mapDocMenus.find(m_nCurrentMenuId);
+    if (itOld != m_mapDocMenus.end()) {
+        if (itOld->second != m_pControls) {
+            itOld->second->InternalRelease();
+            itOld->second = m_pControls;
+            m_pControls->InternalAddRef();
+        }
+    } else {
+        m_mapDocMenus[m_nCurrentMenuId] = m_pControls;
+        m_pControls->InternalAddRef();
+    }
+
+    CQXPControls* pNew = NULL;
+    if (itNew != m_mapDocMenus.end()) {
+        pNew = itNew->second;
+        pNew->InternalAddRef();
+    } else {
+        pNew = new CQXPControls;
+        pNew->SetCommandBars(m_pCommandBars);
+        pNew->SetParent(this);
+        CMenu menu;
+        menu.Attach(hMenu);
+        pNew->LoadMenu(&menu);
+        menu.Detach();
+        pNew->CreateOriginalControls();
+        m_mapDocMenus[nMenuId] = pNew;
+        pNew->InternalAddRef();
+    }
+    // Swap the bar's collection.
+    SetPopuped(-1);
+    m_nSelected = -1;
+    CQXPControls* pOld = m_pControls;
+    m_pControls = pNew;
+    m_pControls->SetParent(this);
+    m_pControls->RefreshIndexes();
+    pOld->InternalRelease();
+    m_nCurrentMenuId = nMenuId;
+    m_hMenuShown = hMenu;
+    RefreshMdiButtons();
+    DelayLayout();
+    if (m_pCommandBars && m_pDockBar)
+        m_pCommandBars->RecalcFrameLayout(FALSE);
+    Redraw();
+}
+
+void CQXPMenuBar::SwitchMDIMenu(HMENU hMenu)
+{
+    UINT nId = 0;
+    if (!hMenu || hMenu == m_hMenuFrame) {
+        // The frame's own menu: the bar's default controls.
+        nId = m_nIDResource;
+        hMenu = m_hMenuFrame;
+    } else if (!::IsMenu(hMenu) || ::GetMenuItemCount(hMenu) <= 0) {
+        return;
+    } else {
+        // The menu resource of the document template that owns the menu.
+        HWND hWndChild = GetActiveMDIChild(NULL);
+        CMDIChildWnd* pChild = dynamic_cast<CMDIChildWnd*>(CWnd::FromHandlePermanent(hWndChild));
+        CDocument* pDoc = pChild ? pChild->GetActiveDocument() : NULL;
+        CDocTemplate* pTemplate = pDoc ? pDoc->GetDocTemplate() : NULL;
+        if (pTemplate && pChild->m_hMenuShared == hMenu)
+            nId = pTemplate->m_nIDResource;
+        if (nId == 0) {
+            // A menu without a template: known by its handle for this run
+            // (ids from 0x10000 up are never stored).
+            nId = 0x10000u + (UINT)(((UINT_PTR)hMenu >> 2) & 0xFFFFu);
+        }
+    }
+    if (nId != m_nCurrentMenuId)
+        SwitchMenu(nId, hMenu);
+    m_hMenuShown = hMenu;
+}
+
+BOOL CQXPMenuBar::OnKeyMenu(UINT nChar)
+{
+    if (!m_hWnd || !::IsWindowVisible(m_hWnd) || IsCustomizeMode())
+        return FALSE;
+    if (nChar == 0) {
+        if (m_bTracking || (::GetKeyState(VK_SHIFT) & 0x8000))
+            return FALSE;
+        if (m_pCommandBars)
+            m_pCommandBars->ClosePopups();
+        SetTrackingMode(TRUE, TRUE, TRUE);
+        return TRUE;
+    }
+    if (nChar == ' ' || nChar == '-')
+        return FALSE;  // the window menus
+    if (!m_bTracking)
+        SetTrackingMode(TRUE, FALSE, TRUE);
+    short vk = ::VkKeyScanA((CHAR)nChar);
+    ProcessHookKeyDown(vk == -1 ? nChar : (UINT)(vk & 0xFF));
+    return TRUE;
+}
+
+BOOL CQXPMenuBar::LoadMenuBar(UINT nIDResource)
+{
+    HMENU hMenu = ::LoadMenuA(CQXPResourceManager::Instance()->GetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
+    if (!hMenu)
+        return FALSE;
+    CMenu menu;
+    menu.Attach(hMenu);
+    BOOL bResult = LoadMenu(&menu, TRUE);
+    menu.DestroyMenu();
+    if (!bResult)
+        return FALSE;
+    m_nIDResource = nIDResource;
+    m_nCurrentMenuId = nIDResource;
+    m_pControls->CreateOriginalControls();
+    InstallFrameHooks();
+    // The frame's own menu gives way to the bar; the bar shows it instead
+    // whenever the MDI frame switches back to it.
+    CWnd* pSite = GetOwnerSite();
+    HWND hWndSite = pSite ? pSite->GetSafeHwnd() : NULL;
+    if (hWndSite && (::GetWindowLongPtrA(hWndSite, GWL_STYLE) & WS_CHILD) == 0) {
+        HMENU hFrameMenu = ::GetMenu(hWndSite);
+        if (hFrameMenu) {
+            m_hMenuFrame = hFrameMenu;
+            ::SetMenu(hWndSite, NULL);
+        }
+        CFrameWnd* pFrame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(hWndSite));
+        if (pFrame && !m_hMenuFrame)
+            m_hMenuFrame = pFrame->m_hMenuDefault;
+    }
+    m_hMenuShown = m_hMenuFrame;
+    return TRUE;
+}

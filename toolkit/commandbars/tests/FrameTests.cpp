@@ -1,0 +1,788 @@
+// The command bars in a real MDI main frame: the maximised child's buttons
+// on the menu bar, per-document menus, the expand button of a toolbar that
+// does not fit, toolbar rows that wrap, large icons, the edit-box key rule
+// and the look of the frame in each theme (screenshots in the build folder).
+#include <qx/barstate.h>
+#include <qx/controledit.h>
+#include <qx/framehost.h>
+#include <qx/popup.h>
+#include <qx/shadow.h>
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cbtest_ids.h"
+
+namespace {
+
+bool PumpUntil(const std::function<bool()>& pred, DWORD dwTimeoutMs = 3000)
+{
+    DWORD dwStart = GetTickCount();
+    while (!pred()) {
+        if (GetTickCount() - dwStart > dwTimeoutMs)
+            return false;
+        MSG msg;
+        if (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        } else {
+            MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+        }
+    }
+    return true;
+}
+
+void PumpPending()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+class CMainTestFrame : public CQXPMDIFrameWnd {
+public:
+    std::vector<UINT> commands;
+    CQXPMenuBar* m_pMenuBar = NULL;
+    CQXPToolBar* m_pToolBar = NULL;
+    void PostNcDestroy() override {}
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCTA lpcs)
+    {
+        if (CQXPMDIFrameWnd::OnCreate(lpcs) == -1)
+            return -1;
+        if (!InitCommandBars())
+            return -1;
+        m_pMenuBar = GetCommandBars()->SetMenu("Menu Bar", IDR_TEST_MENU);
+        if (!m_pMenuBar)
+            return -1;
+        m_pToolBar = GetCommandBars()->Add("Toolbar", qxpBarTop);
+        if (!m_pToolBar || !m_pToolBar->LoadToolBar(IDR_TEST_TOOLBAR))
+            return -1;
+        return 0;
+    }
+    afx_msg void OnOpen() { commands.push_back(ID_TEST_OPEN); }
+    afx_msg void OnSave() { commands.push_back(ID_TEST_SAVE); }
+    afx_msg void OnExit() { commands.push_back(ID_TEST_EXIT); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CMainTestFrame, CQXPMDIFrameWnd)
+    ON_WM_CREATE()
+    ON_COMMAND(ID_TEST_OPEN, OnOpen)
+    ON_COMMAND(ID_TEST_SAVE, OnSave)
+    ON_COMMAND(ID_TEST_EXIT, OnExit)
+END_MESSAGE_MAP()
+
+class CTestChild : public CMDIChildWnd {
+public:
+    void PostNcDestroy() override { delete this; }
+};
+
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(frame.Create(NULL, "Command bars frame test", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                 CRect(0, 0, 720, 480)));
+        pBars = frame.GetCommandBars();
+        ASSERT_NE(nullptr, pBars);
+        frame.RecalcLayout();
+        PumpPending();
+    }
+    void TearDown() override
+    {
+        if (::IsWindow(frame.GetSafeHwnd()))
+            frame.DestroyWindow();
+        PumpPending();
+        SetGlobalPaintManager(0);
+    }
+    HWND NewChild(DWORD dwStyle = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW)
+    {
+        CTestChild* pChild = new CTestChild;
+        if (!pChild->Create(NULL, "Document", dwStyle, CRect(10, 10, 300, 200), &frame)) {
+            delete pChild;
+            return NULL;
+        }
+        PumpPending();
+        return pChild->GetSafeHwnd();
+    }
+    std::vector<int> Ids(CQXPCommandBar* pBar)
+    {
+        std::vector<int> ids;
+        for (int i = 0; i < pBar->GetControlCount(); i++)
+            ids.push_back(pBar->GetControl(i)->GetID());
+        return ids;
+    }
+    BOOL HasControl(CQXPCommandBar* pBar, int nId)
+    {
+        return pBar->GetControls()->FindControl(0, nId, FALSE, FALSE) != NULL;
+    }
+
+    CMainTestFrame frame;
+    CQXPCommandBars* pBars = NULL;
+};
+
+// ---------------------------------------------------------------------------
+// The maximised child on the menu bar
+
+TEST_F(FrameTest, MaximisedChildLendsTheMenuBarItsSystemMenuAndCaptionButtons)
+{
+    CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
+    pMenuBar->SetFlags(qxpFlagShowMDISysMenu);
+    EXPECT_EQ((HMENU)NULL, ::GetMenu(frame.GetSafeHwnd())) << "the bar replaces the Windows menu";
+    HWND hChild = NewChild();
+    ASSERT_NE((HWND)NULL, hChild);
+    int nTitles = pMenuBar->GetControlCount();
+    EXPECT_FALSE(HasControl(pMenuBar, QXP_ID_MDI_CLOSE)) << "a normal child lends nothing";
+
+    frame.MDIMaximize(CWnd::FromHandle(hChild));
+    ASSERT_TRUE(PumpUntil([&] { return HasControl(pMenuBar, QXP_ID_MDI_CLOSE); }));
+    std::vector<int> ids = Ids(pMenuBar);
+    ASSERT_EQ((size_t)nTitles + 4, ids.size());
+    EXPECT_EQ(QXP_ID_MDI_SYSMENU, ids.front()) << "the system-menu icon comes first";
+    std::vector<int> tail(ids.end() - 3, ids.end());
+    EXPECT_EQ((std::vector<int>{QXP_ID_MDI_MINIMIZE, QXP_ID_MDI_RESTORE, QXP_ID_MDI_CLOSE}), tail);
+    EXPECT_EQ(std::string("r"), std::string(pMenuBar->GetControls()->FindControl(QXP_ID_MDI_CLOSE)->GetParameter()));
+    EXPECT_EQ((HMENU)NULL, ::GetMenu(frame.GetSafeHwnd())) << "maximising brings no Windows menu back";
+
+    // The buttons sit at the right end of the bar, inside it.
+    CRect rcBar;
+    pMenuBar->GetClientRect(&rcBar);
+    CRect rcClose = pMenuBar->GetControls()->FindControl(QXP_ID_MDI_CLOSE)->GetRect();
+    EXPECT_GT(rcClose.left, rcBar.Width() / 2);
+    EXPECT_LE(rcClose.right, rcBar.right);
+
+    // The system-menu popup holds the child's system commands and sends
+    // them to the child.
+    CQXPControl* pSys = pMenuBar->GetControl(0);
+    ASSERT_NE(nullptr, pSys->GetCommandBar());
+    EXPECT_NE(nullptr, pSys->GetCommandBar()->GetControls()->FindControl(SC_CLOSE));
+
+    // The restore button restores the child: the buttons go.
+    CQXPControl* pRestore = pMenuBar->GetControls()->FindControl(QXP_ID_MDI_RESTORE);
+    pRestore->OnExecute();
+    ASSERT_TRUE(PumpUntil([&] { return !HasControl(pMenuBar, QXP_ID_MDI_CLOSE); }));
+    EXPECT_FALSE(::IsZoomed(hChild));
+    EXPECT_EQ(nTitles, pMenuBar->GetControlCount());
+}
+
+TEST_F(FrameTest, ButtonsFollowTheChildsStyleAndTheBarFlags)
+{
+    CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
+    HWND hChild = NewChild(WS_CHILD | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX);
+    ASSERT_NE((HWND)NULL, hChild);
+    frame.MDIMaximize(CWnd::FromHandle(hChild));
+    ASSERT_TRUE(PumpUntil([&] { return HasControl(pMenuBar, QXP_ID_MDI_CLOSE); }));
+    EXPECT_FALSE(HasControl(pMenuBar, QXP_ID_MDI_MINIMIZE)) << "no minimize box, no minimize button";
+    EXPECT_TRUE(HasControl(pMenuBar, QXP_ID_MDI_RESTORE));
+    EXPECT_FALSE(HasControl(pMenuBar, QXP_ID_MDI_SYSMENU)) << "the icon is off unless the bar asks for it";
+
+    // Document tabs hide the buttons (flags 0x1300), and taking the flags
+    // away brings them back.
+    pMenuBar->SetFlags(qxpFlagHideMDIButtons);
+    pMenuBar->RefreshMdiButtons();
+    EXPECT_FALSE(HasControl(pMenuBar, QXP_ID_MDI_RESTORE));
+    EXPECT_FALSE(HasControl(pMenuBar, QXP_ID_MDI_CLOSE));
+    pMenuBar->SetFlags(0, qxpFlagHideMDIButtons);
+    pMenuBar->RefreshMdiButtons();
+    EXPECT_TRUE(HasControl(pMenuBar, QXP_ID_MDI_CLOSE));
+
+    // Closing the maximised child takes the buttons away.
+    ::SendMessageA(frame.m_hWndMDIClient, WM_MDIDESTROY, (WPARAM)hChild, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !HasControl(pMenuBar, QXP_ID_MDI_CLOSE); }));
+}
+
+TEST_F(FrameTest, DocumentMenusSwitchAndKeepTheirCustomisation)
+{
+    CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
+    HMENU hFrameMenu = pMenuBar->GetFrameMenu();
+    // A document menu: "&Document" then "&Tools".
+    HMENU hDocMenu = ::CreateMenu();
+    HMENU hPopup = ::CreatePopupMenu();
+    ::AppendMenuA(hPopup, MF_STRING, ID_TEST_SAVE, "&Save");
+    ::AppendMenuA(hDocMenu, MF_POPUP, (UINT_PTR)hPopup, "&Document");
+    ::AppendMenuA(hDocMenu, MF_POPUP, (UINT_PTR)::CreatePopupMenu(), "&Tools");
+
+    ::SendMessageA(frame.m_hWndMDIClient, WM_MDISETMENU, (WPARAM)hDocMenu, 0);
+    EXPECT_EQ((HMENU)NULL, ::GetMenu(frame.GetSafeHwnd()));
+    ASSERT_EQ(2, pMenuBar->GetControlCount());
+    EXPECT_EQ(std::string("&Document"), std::string(pMenuBar->GetControl(0)->GetCaption()));
+    pMenuBar->GetControl(1)->SetCaption("&Extras");
+
+    // Back to the frame's menu (the default resource), then to the
+    // document menu again: its renamed title is still there.
+    ::SendMessageA(frame.m_hWndMDIClient, WM_MDISETMENU, (WPARAM)hFrameMenu, 0);
+    EXPECT_EQ(IDR_TEST_MENU, pMenuBar->GetCurrentMenuId());
+    EXPECT_EQ(std::string("&File"), std::string(pMenuBar->GetControl(0)->GetCaption()));
+    ::SendMessageA(frame.m_hWndMDIClient, WM_MDISETMENU, (WPARAM)hDocMenu, 0);
+    ASSERT_EQ(2, pMenuBar->GetControlCount());
+    EXPECT_EQ(std::string("&Extras"), std::string(pMenuBar->GetControl(1)->GetCaption()));
+    ::SendMessageA(frame.m_hWndMDIClient, WM_MDISETMENU, 0, 0);
+    EXPECT_EQ(IDR_TEST_MENU, pMenuBar->GetCurrentMenuId()) << "no menu means the frame's own";
+    ::DestroyMenu(hDocMenu);
+}
+
+// ---------------------------------------------------------------------------
+// Expand button and rows
+
+TEST_F(FrameTest, TooNarrowToolbarOffersExactlyItsHiddenButtonsInTheExpandPopup)
+{
+    CQXPToolBar* pToolBar = frame.m_pToolBar;
+    pToolBar->SetFlags(qxpFlagHideWrap);
+    // A second bar in the same row, right of the first.
+    CQXPToolBar* pSecond = pBars->Add("Second", qxpBarTop);
+    ASSERT_NE(nullptr, pSecond);
+    const UINT ids[] = {ID_TEST_UNDO, ID_TEST_ANSI, ID_TEST_UTF8};
+    pSecond->SetButtons(ids, 3);
+    pSecond->SetFlags(qxpFlagHideWrap);
+    CRect rcFirst;
+    frame.RecalcLayout();
+    ::GetWindowRect(pToolBar->GetSafeHwnd(), &rcFirst);
+    CRect rcDrop(rcFirst.right + 4, rcFirst.top, rcFirst.right + 80, rcFirst.bottom);
+    pBars->GetDockBar(qxpBarTop)->DockCommandBar(pSecond, &rcDrop);
+    frame.RecalcLayout();
+    CRect rcSecond;
+    ::GetWindowRect(pSecond->GetSafeHwnd(), &rcSecond);
+    ::GetWindowRect(pToolBar->GetSafeHwnd(), &rcFirst);
+    ASSERT_EQ(rcFirst.top, rcSecond.top) << "both bars share one row";
+    EXPECT_FALSE(pToolBar->HasHiddenControls());
+    ASSERT_NE(nullptr, pToolBar->GetExpandButton()) << "the expand button is always there";
+
+    // Narrow the frame until the row cannot hold every button.
+    for (int cx = 400; cx > 60 && !(pToolBar->HasHiddenControls() || pSecond->HasHiddenControls()); cx -= 10) {
+        frame.SetWindowPos(NULL, 0, 0, cx, 400, SWP_NOZORDER | SWP_NOMOVE);
+        frame.RecalcLayout();
+    }
+    ASSERT_TRUE(pToolBar->HasHiddenControls() || pSecond->HasHiddenControls());
+    std::vector<int> hidden;
+    for (CQXPToolBar* pBar : {pToolBar, pSecond}) {
+        for (int i = 0; i < pBar->GetControlCount(); i++) {
+            CQXPControl* pControl = pBar->GetControl(i);
+            if (pControl->GetHideFlags() == qxpHideWrap) {
+                hidden.push_back(pControl->GetID());
+            } else if (pControl->IsVisible()) {
+                EXPECT_FALSE(pControl->GetRect().IsRectEmpty());
+            }
+        }
+    }
+    ASSERT_FALSE(hidden.empty());
+
+    // The expand popup of the first bar lists exactly the hidden buttons of
+    // the row, in row order, as plain entries.
+    CQXPControl* pExpand = pToolBar->GetExpandButton();
+    ASSERT_NE(nullptr, pExpand);
+    EXPECT_EQ(QXP_ID_TOOLBAR_EXPAND, pExpand->GetID());
+    ASSERT_TRUE(pExpand->OnSetPopup(TRUE));
+    CQXPCommandBar* pPopup = pExpand->GetCommandBar();
+    ASSERT_NE(nullptr, pPopup);
+    EXPECT_TRUE(::IsWindowVisible(pPopup->GetSafeHwnd()));
+    std::vector<int> listed = Ids(pPopup);
+    ASSERT_FALSE(listed.empty());
+    EXPECT_EQ(QXP_ID_ADDREMOVE_BUTTONS, listed.back()) << "Add or Remove Buttons ends the popup";
+    listed.pop_back();
+    EXPECT_EQ(hidden, listed);
+    for (int i = 0; i + 1 < pPopup->GetControlCount(); i++)
+        EXPECT_FALSE(pPopup->GetControl(i)->GetBeginGroup());
+    EXPECT_TRUE(pPopup->GetControl(pPopup->GetControlCount() - 1)->GetBeginGroup());
+    pExpand->OnSetPopup(FALSE);
+
+    // Choosing an entry sends its command to the frame.
+    ASSERT_TRUE(pExpand->OnSetPopup(TRUE));
+    UINT nFirst = (UINT)pPopup->GetControl(0)->GetID();
+    pPopup->GetControl(0)->OnExecute();
+    PumpPending();
+    if (nFirst == ID_TEST_OPEN || nFirst == ID_TEST_SAVE || nFirst == ID_TEST_EXIT) {
+        ASSERT_FALSE(frame.commands.empty());
+        EXPECT_EQ(nFirst, frame.commands.back());
+    }
+
+    // Wide again: nothing hidden, the popup would be empty.
+    frame.SetWindowPos(NULL, 0, 0, 900, 400, SWP_NOZORDER | SWP_NOMOVE);
+    frame.RecalcLayout();
+    EXPECT_FALSE(pToolBar->HasHiddenControls());
+    EXPECT_FALSE(pSecond->HasHiddenControls());
+}
+
+TEST_F(FrameTest, AddOrRemoveButtonsHidesAndShowsAButton)
+{
+    CQXPToolBar* pToolBar = frame.m_pToolBar;
+    CQXPControl* pExpand = pToolBar->GetExpandButton();
+    ASSERT_NE(nullptr, pExpand);
+    ASSERT_TRUE(pExpand->OnSetPopup(TRUE));
+    CQXPCommandBar* pPopup = pExpand->GetCommandBar();
+    ASSERT_EQ(1, pPopup->GetControlCount()) << "nothing hidden: only the list";
+    CQXPCommandBar* pList = pPopup->GetControl(0)->GetCommandBar();
+    ASSERT_NE(nullptr, pList);
+    ASSERT_EQ(1, pList->GetControlCount()) << "one entry per bar of the row";
+    EXPECT_EQ(std::string("Toolbar"), std::string(pList->GetControl(0)->GetCaption()));
+    CQXPCommandBar* pItems = pList->GetControl(0)->GetCommandBar();
+    ASSERT_NE(nullptr, pItems);
+    EXPECT_EQ((std::vector<int>{ID_TEST_OPEN, ID_TEST_SAVE, ID_TEST_EXIT}), Ids(pItems));
+    CQXPControl* pSaveItem = pItems->GetControl(1);
+    EXPECT_EQ(1, pSaveItem->GetChecked());
+    pExpand->OnSetPopup(FALSE);
+
+    // Unchecking Save takes the button off the bar; the bar counts as
+    // changed (so a saved layout keeps it off).
+    CRect rcBefore;
+    ::GetWindowRect(pToolBar->GetSafeHwnd(), &rcBefore);
+    pSaveItem->OnExecute();
+    CQXPControl* pSave = pToolBar->GetControls()->FindControl(ID_TEST_SAVE);
+    EXPECT_FALSE(pSave->IsVisible());
+    EXPECT_EQ(0, pSaveItem->GetChecked());
+    EXPECT_TRUE(pToolBar->GetControls()->IsChanged());
+    CRect rcAfter;
+    ::GetWindowRect(pToolBar->GetSafeHwnd(), &rcAfter);
+    EXPECT_LT(rcAfter.Width(), rcBefore.Width());
+    pSaveItem->OnExecute();
+    EXPECT_TRUE(pSave->IsVisible());
+    EXPECT_FALSE(pToolBar->GetControls()->IsChanged());
+}
+
+TEST_F(FrameTest, WithoutTheAlwaysOptionTheExpandButtonComesOnlyWhenButtonsHide)
+{
+    CQXPToolBar* pToolBar = frame.m_pToolBar;
+    // A long bar, so the frame can be narrower than the bar.
+    std::vector<UINT> ids;
+    for (int i = 0; i < 4; i++)
+        ids.insert(ids.end(), {ID_TEST_OPEN, ID_TEST_SAVE, ID_TEST_EXIT, 0});
+    pToolBar->SetButtons(ids.data(), (int)ids.size());
+    pToolBar->SetFlags(qxpFlagHideWrap);
+    frame.RecalcLayout();
+    CRect rcWith;
+    ::GetWindowRect(pToolBar->GetSafeHwnd(), &rcWith);
+    pBars->m_bShowExpandButtonAlways = FALSE;
+    frame.RecalcLayout();
+    EXPECT_EQ(nullptr, pToolBar->GetExpandButton()) << "everything fits: no expand button";
+    CRect rcWithout;
+    ::GetWindowRect(pToolBar->GetSafeHwnd(), &rcWithout);
+    EXPECT_EQ(rcWith.Width() - QXP_EXPAND_BUTTON_LENGTH, rcWithout.Width()) << "and no room kept for it";
+
+    // Too narrow: buttons hide and the button comes back.
+    int nNeeded = rcWithout.Width();
+    CRect rcWindow, rcClient;
+    frame.GetWindowRect(&rcWindow);
+    frame.GetClientRect(&rcClient);
+    frame.SetWindowPos(NULL, 0, 0, nNeeded - 20 + rcWindow.Width() - rcClient.Width(), 400,
+                       SWP_NOZORDER | SWP_NOMOVE);
+    frame.RecalcLayout();
+    EXPECT_TRUE(pToolBar->HasHiddenControls());
+    CQXPControl* pExpand = pToolBar->GetExpandButton();
+    ASSERT_NE(nullptr, pExpand);
+    CRect rcBar;
+    pToolBar->GetClientRect(&rcBar);
+    EXPECT_LE(pExpand->GetRect().right, rcBar.right);
+    EXPECT_EQ(QXP_EXPAND_BUTTON_LENGTH, pExpand->GetRect().Width());
+}
+
+TEST_F(FrameTest, ToolbarsDockInRowsAndWrapWhenTheFrameNarrows)
+{
+    CQXPToolBar* pFirst = frame.m_pToolBar;
+    CQXPToolBar* pSecond = pBars->Add("Second", qxpBarTop);
+    ASSERT_NE(nullptr, pSecond);
+    const UINT ids[] = {ID_TEST_UNDO, 0, ID_TEST_ANSI, ID_TEST_UTF8};
+    pSecond->SetButtons(ids, 4);
+    frame.RecalcLayout();
+    CRect rcFirst, rcSecond;
+    ::GetWindowRect(pFirst->GetSafeHwnd(), &rcFirst);
+    ::GetWindowRect(pSecond->GetSafeHwnd(), &rcSecond);
+    EXPECT_EQ(rcFirst.bottom, rcSecond.top) << "a bar added on its own starts a new row";
+
+    // Dropped right of the first bar it joins that row.
+    CRect rcDrop(rcFirst.right + 10, rcFirst.top, rcFirst.right + 100, rcFirst.bottom);
+    pBars->GetDockBar(qxpBarTop)->DockCommandBar(pSecond, &rcDrop);
+    frame.RecalcLayout();
+    ::GetWindowRect(pFirst->GetSafeHwnd(), &rcFirst);
+    ::GetWindowRect(pSecond->GetSafeHwnd(), &rcSecond);
+    EXPECT_EQ(rcFirst.top, rcSecond.top);
+    EXPECT_GE(rcSecond.left, rcFirst.right) << "bars of a row never overlap";
+    CRect rcDock;
+    ::GetWindowRect(pBars->GetDockBar(qxpBarTop)->GetSafeHwnd(), &rcDock);
+    int nTwoRows = rcDock.Height();
+
+    // Narrower than both bars: the second wraps onto a line of its own and
+    // the dock bar grows.
+    int nNeeded = rcFirst.Width() + rcSecond.Width();
+    CRect rcWindow, rcClient;
+    frame.GetWindowRect(&rcWindow);
+    frame.GetClientRect(&rcClient);
+    int nFrameExtra = rcWindow.Width() - rcClient.Width();
+    frame.SetWindowPos(NULL, 0, 0, nNeeded - 10 + nFrameExtra, 400, SWP_NOZORDER | SWP_NOMOVE);
+    frame.RecalcLayout();
+    ::GetWindowRect(pFirst->GetSafeHwnd(), &rcFirst);
+    ::GetWindowRect(pSecond->GetSafeHwnd(), &rcSecond);
+    EXPECT_EQ(rcFirst.bottom, rcSecond.top);
+    ::GetWindowRect(pBars->GetDockBar(qxpBarTop)->GetSafeHwnd(), &rcDock);
+    EXPECT_GT(rcDock.Height(), nTwoRows);
+    frame.GetClientRect(&rcClient);
+    EXPECT_LE(rcSecond.right - rcDock.left, rcClient.Width());
+
+    // Wide again: one row as before.
+    frame.SetWindowPos(NULL, 0, 0, 900, 400, SWP_NOZORDER | SWP_NOMOVE);
+    frame.RecalcLayout();
+    ::GetWindowRect(pFirst->GetSafeHwnd(), &rcFirst);
+    ::GetWindowRect(pSecond->GetSafeHwnd(), &rcSecond);
+    EXPECT_EQ(rcFirst.top, rcSecond.top);
+}
+
+TEST_F(FrameTest, LargeIconsGrowToolbarsButNotMenus)
+{
+    CQXPToolBar* pToolBar = frame.m_pToolBar;
+    CRect rcBefore;
+    ::GetWindowRect(pToolBar->GetSafeHwnd(), &rcBefore);
+    CSize szSmall = pToolBar->GetIconSize();
+    EXPECT_EQ(CSize(16, 15), szSmall) << "the toolbar resource's image size";
+    pBars->m_szLargeIcons = CSize(24, 24);
+    pBars->SetLargeIcons(TRUE);
+    EXPECT_EQ(CSize(24, 24), pToolBar->GetIconSize());
+    CRect rcAfter;
+    ::GetWindowRect(pToolBar->GetSafeHwnd(), &rcAfter);
+    EXPECT_GE(rcAfter.Height(), rcBefore.Height() + 8);
+    CQXPCommandBar* pPopup = frame.m_pMenuBar->GetControl(0)->GetCommandBar();
+    ASSERT_NE(nullptr, pPopup);
+    EXPECT_EQ(CSize(16, 16), pPopup->GetIconSize()) << "menus keep small icons";
+    pBars->SetLargeIcons(FALSE);
+    ::GetWindowRect(pToolBar->GetSafeHwnd(), &rcAfter);
+    EXPECT_EQ(rcBefore.Height(), rcAfter.Height());
+}
+
+// ---------------------------------------------------------------------------
+// Floating and moving
+
+TEST_F(FrameTest, ToolbarFloatsInItsOwnWindowAndDocksAgain)
+{
+    CQXPToolBar* pToolBar = frame.m_pToolBar;
+    CQXPDockBar* pTop = pBars->GetDockBar(qxpBarTop);
+    ASSERT_TRUE(pToolBar->SetFloating(CPoint(200, 220)));
+    HWND hWnd = pToolBar->GetSafeHwnd();
+    EXPECT_TRUE(pToolBar->IsFloating());
+    EXPECT_EQ(nullptr, pToolBar->GetDockBar());
+    EXPECT_EQ(-1, pTop->FindBar(pToolBar)) << "the bar left its row";
+    EXPECT_TRUE(::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_POPUP);
+    EXPECT_EQ(frame.GetSafeHwnd(), ::GetWindow(hWnd, GW_OWNER)) << "the frame owns the floating bar";
+    EXPECT_TRUE(::IsWindowVisible(hWnd));
+    CRect rc;
+    ::GetWindowRect(hWnd, &rc);
+    EXPECT_EQ(CPoint(200, 220), rc.TopLeft());
+    // The buttons lie below the caption, inside the window; no expand
+    // button while floating.
+    EXPECT_EQ(nullptr, pToolBar->GetExpandButton());
+    for (int i = 0; i < pToolBar->GetControlCount(); i++) {
+        CRect rcControl = pToolBar->GetControl(i)->GetRect();
+        EXPECT_GT(rcControl.top, 10);
+        EXPECT_LE(rcControl.right, rc.Width());
+        EXPECT_LE(rcControl.bottom, rc.Height());
+    }
+    // A click on a floating button still reaches the frame.
+    CQXPControl* pOpen = pToolBar->GetControls()->FindControl(ID_TEST_OPEN);
+    pOpen->OnExecute();
+    ASSERT_FALSE(frame.commands.empty());
+    EXPECT_EQ((UINT)ID_TEST_OPEN, frame.commands.back());
+
+    // Docked on the left it stands in a column.
+    ASSERT_TRUE(pToolBar->DockTo(qxpBarLeft));
+    EXPECT_FALSE(pToolBar->IsFloating());
+    EXPECT_EQ(pBars->GetDockBar(qxpBarLeft), pToolBar->GetDockBar());
+    EXPECT_TRUE(::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD);
+    EXPECT_EQ(pBars->GetDockBar(qxpBarLeft)->GetSafeHwnd(), ::GetParent(hWnd));
+    ::GetWindowRect(hWnd, &rc);
+    EXPECT_GT(rc.Height(), rc.Width());
+    ASSERT_TRUE(pToolBar->DockTo(qxpBarTop));
+    EXPECT_EQ(pTop, pToolBar->GetDockBar());
+}
+
+TEST_F(FrameTest, DraggingABarFloatsItAndDraggingItBackDocksIt)
+{
+    CQXPToolBar* pToolBar = frame.m_pToolBar;
+    HWND hWnd = pToolBar->GetSafeHwnd();
+    // A point of the bar between or beside its buttons.
+    CRect rcClient;
+    ::GetClientRect(hWnd, &rcClient);
+    CPoint ptGrip(-1, rcClient.Height() / 2);
+    for (int x = 0; x < rcClient.Width(); x++) {
+        if (!pToolBar->GetControls()->HitTest(CPoint(x, ptGrip.y))) {
+            ptGrip.x = x;
+            break;
+        }
+    }
+    ASSERT_GE(ptGrip.x, 0);
+    // Drag it 200 pixels down, into the middle of the frame.
+    CPoint ptDrop(ptGrip.x + 150, ptGrip.y + 200);
+    ::PostMessageA(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptGrip.x, ptGrip.y));
+    ::PostMessageA(hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptDrop.x, ptDrop.y));
+    ::PostMessageA(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(ptDrop.x, ptDrop.y));
+    ASSERT_TRUE(PumpUntil([&] { return pToolBar->IsFloating(); }));
+    CRect rcFloat;
+    ::GetWindowRect(hWnd, &rcFloat);
+    CRect rcFrame;
+    frame.GetWindowRect(&rcFrame);
+    EXPECT_GT(rcFloat.top, rcFrame.top + 100);
+
+    // Back up over the top dock bar: it docks there again.
+    CRect rcTop;
+    ::GetWindowRect(pBars->GetDockBar(qxpBarTop)->GetSafeHwnd(), &rcTop);
+    CPoint ptCaption(10, 6);
+    // The bar's centre goes onto the middle of the top dock bar.
+    int dy = rcTop.CenterPoint().y - rcFloat.CenterPoint().y;
+    int dx = rcTop.left + 40 - rcFloat.left;
+    CPoint ptBack(ptCaption.x + dx, ptCaption.y + dy);
+    ::PostMessageA(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptCaption.x, ptCaption.y));
+    ::PostMessageA(hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((WORD)(short)ptBack.x, (WORD)(short)ptBack.y));
+    ::PostMessageA(hWnd, WM_LBUTTONUP, 0, MAKELPARAM((WORD)(short)ptBack.x, (WORD)(short)ptBack.y));
+    ASSERT_TRUE(PumpUntil([&] { return !pToolBar->IsFloating(); }));
+    EXPECT_EQ(pBars->GetDockBar(qxpBarTop), pToolBar->GetDockBar());
+
+    // Esc ends a drag where the bar is at that moment.
+    ::PostMessageA(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptGrip.x, ptGrip.y));
+    ::PostMessageA(hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptDrop.x, ptDrop.y));
+    ::PostMessageA(hWnd, WM_KEYDOWN, VK_ESCAPE, 1);
+    ASSERT_TRUE(PumpUntil([&] { return pToolBar->IsFloating() && ::GetCapture() == NULL; }));
+    EXPECT_EQ((HWND)NULL, ::GetCapture());
+
+    // A floating bar dragged far off the screen keeps 10 pixels on it.
+    ::PostMessageA(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 6));
+    ::PostMessageA(hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((WORD)(short)-3000, 6));
+    ::PostMessageA(hWnd, WM_LBUTTONUP, 0, MAKELPARAM((WORD)(short)-3000, 6));
+    PumpUntil([&] { return ::GetCapture() == NULL; });
+    PumpPending();
+    CRect rcOff;
+    ::GetWindowRect(hWnd, &rcOff);
+    CRect rcWork = QxpWorkAreaFor(rcOff);
+    EXPECT_EQ(rcWork.left + 10, rcOff.right);
+}
+
+TEST_F(FrameTest, DraggingTheEdgeOfAFloatingBarChangesItsRows)
+{
+    CQXPToolBar* pToolBar = frame.m_pToolBar;
+    ASSERT_TRUE(pToolBar->SetFloating(CPoint(150, 150)));
+    HWND hWnd = pToolBar->GetSafeHwnd();
+    CRect rcWide;
+    ::GetWindowRect(hWnd, &rcWide);
+    CRect rcClient;
+    ::GetClientRect(hWnd, &rcClient);
+    CPoint ptEdge(rcClient.right - 1, rcClient.Height() / 2);
+    ASSERT_EQ(HTRIGHT, pToolBar->HitTestFloatingEdge(ptEdge));
+    // Narrower than two buttons: the buttons stack in more rows.
+    CPoint ptTo(ptEdge.x - rcWide.Width() + 30, ptEdge.y);
+    ::PostMessageA(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptEdge.x, ptEdge.y));
+    ::PostMessageA(hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptTo.x, ptTo.y));
+    ::PostMessageA(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(ptTo.x, ptTo.y));
+    PumpUntil([&] { return ::GetCapture() == NULL; });
+    PumpPending();
+    CRect rcNarrow;
+    ::GetWindowRect(hWnd, &rcNarrow);
+    EXPECT_LT(rcNarrow.Width(), rcWide.Width());
+    EXPECT_GT(rcNarrow.Height(), rcWide.Height());
+    EXPECT_EQ(rcWide.left, rcNarrow.left) << "the left edge stays";
+    EXPECT_EQ(rcNarrow.Width(), pToolBar->m_nMRUWidth) << "the width is remembered";
+    EXPECT_TRUE(pToolBar->IsFloating());
+}
+
+// ---------------------------------------------------------------------------
+// Popup shadows
+
+TEST_F(FrameTest, OfficeThemesGiveOpenMenusAShadowThatGoesWithThem)
+{
+    CQXPShadowManager* pShadows = CQXPShadowManager::Instance();
+    if (!pShadows->IsLayered())
+        GTEST_SKIP() << "no layered windows on this system";
+    CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
+    CQXPCommandBar* pFile = pMenuBar->GetControl(0)->GetCommandBar();
+    ASSERT_NE(nullptr, pFile);
+
+    SetGlobalPaintManager(2);  // Office 2003
+    ASSERT_TRUE(pMenuBar->SetPopuped(0));
+    HWND hPopup = pFile->GetSafeHwnd();
+    ASSERT_TRUE(::IsWindowVisible(hPopup));
+    std::vector<HWND> shadows = pShadows->GetShadowWindows(hPopup);
+    ASSERT_EQ(2u, shadows.size());
+    CRect rcPopup, rcRight, rcBottom;
+    ::GetWindowRect(hPopup, &rcPopup);
+    ::GetWindowRect(shadows[0], &rcRight);
+    ::GetWindowRect(shadows[1], &rcBottom);
+    EXPECT_EQ(rcPopup.right, rcRight.left) << "one strip along the right edge";
+    EXPECT_EQ(QXP_SHADOW_SIZE, rcRight.Width());
+    EXPECT_EQ(rcPopup.bottom, rcBottom.top) << "one under the bottom edge";
+    EXPECT_EQ(QXP_SHADOW_SIZE, rcBottom.Height());
+    EXPECT_TRUE(::IsWindowVisible(shadows[0]));
+    EXPECT_TRUE(::GetWindowLongPtrA(shadows[0], GWL_EXSTYLE) & WS_EX_TRANSPARENT) << "clicks pass through";
+
+    // Closing the menu takes the shadows away.
+    pMenuBar->SetPopuped(-1);
+    PumpPending();
+    EXPECT_EQ(0, pShadows->GetShadowCount(hPopup));
+    EXPECT_FALSE(::IsWindow(shadows[0]));
+
+    // The Windows 2000 look has none.
+    SetGlobalPaintManager(0);
+    ASSERT_TRUE(pMenuBar->SetPopuped(0));
+    EXPECT_EQ(0, pShadows->GetShadowCount(pFile->GetSafeHwnd()));
+    pMenuBar->SetPopuped(-1);
+}
+
+// ---------------------------------------------------------------------------
+// Keys while a command-bar edit box has the focus
+
+TEST_F(FrameTest, AcceleratorsWaitWhileACommandBarEditHasTheFocus)
+{
+    ACCEL accel[] = {{FVIRTKEY, VK_F5, ID_TEST_SAVE}, {FVIRTKEY, VK_ESCAPE, ID_TEST_EXIT}};
+    frame.m_hAccelTable = ::CreateAcceleratorTableA(accel, 2);
+    CQXPEdit edit;
+    ASSERT_TRUE(edit.CreateEdit(WS_CHILD | WS_VISIBLE, &frame));
+    EXPECT_TRUE(CQXPMDIFrameWnd::IsCommandBarEdit(edit.GetSafeHwnd()));
+    EXPECT_FALSE(CQXPMDIFrameWnd::IsCommandBarEdit(frame.m_hWndMDIClient));
+
+    auto press = [&](HWND hWnd, UINT vk) {
+        MSG msg = {};
+        msg.hwnd = hWnd;
+        msg.message = WM_KEYDOWN;
+        msg.wParam = vk;
+        msg.lParam = 1;
+        return frame.PreTranslateMessage(&msg);
+    };
+    edit.SetFocus();
+    ASSERT_EQ(edit.GetSafeHwnd(), ::GetFocus());
+    EXPECT_FALSE(press(edit.GetSafeHwnd(), VK_F5)) << "the key stays with the edit box";
+    EXPECT_TRUE(frame.commands.empty());
+    EXPECT_TRUE(press(edit.GetSafeHwnd(), VK_ESCAPE)) << "Esc still reaches the frame";
+    ASSERT_EQ(1u, frame.commands.size());
+    EXPECT_EQ((UINT)ID_TEST_EXIT, frame.commands[0]);
+
+    ::SetFocus(frame.m_hWndMDIClient);
+    EXPECT_TRUE(press(frame.m_hWndMDIClient, VK_F5));
+    ASSERT_EQ(2u, frame.commands.size());
+    EXPECT_EQ((UINT)ID_TEST_SAVE, frame.commands[1]);
+    edit.DestroyWindow();
+    ::DestroyAcceleratorTable(frame.m_hAccelTable);
+    frame.m_hAccelTable = NULL;
+}
+
+// ---------------------------------------------------------------------------
+// Themes
+
+// Writes the window's image as a PNG file; FALSE on failure.
+bool SaveWindowPng(HWND hWnd, const std::string& strPath)
+{
+    CRect rc;
+    ::GetWindowRect(hWnd, &rc);
+    int cx = rc.Width(), cy = rc.Height();
+    HDC hdcScreen = ::GetDC(NULL);
+    HDC hdc = ::CreateCompatibleDC(hdcScreen);
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = cx;
+    bmi.bmiHeader.biHeight = -cy;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    void* pBits = NULL;
+    HBITMAP hbm = ::CreateDIBSection(hdcScreen, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
+    HGDIOBJ hOld = ::SelectObject(hdc, hbm);
+    // What the display shows (the window is on top on the test display).
+    ::BitBlt(hdc, 0, 0, cx, cy, hdcScreen, rc.left, rc.top, SRCCOPY);
+    ::GdiFlush();
+    bool bOk = false;
+    FILE* fp = fopen(strPath.c_str(), "wb");
+    if (fp) {
+        png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, NULL, NULL, NULL);
+        png_infop info = png ? png_create_info_struct(png) : NULL;
+        if (png && info && !setjmp(png_jmpbuf(png))) {
+            png_init_io(png, fp);
+            png_set_IHDR(png, info, (png_uint_32)cx, (png_uint_32)cy, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                         PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+            png_write_info(png, info);
+            std::vector<png_byte> row((size_t)cx * 3);
+            for (int y = 0; y < cy; y++) {
+                const BYTE* pSrc = (const BYTE*)pBits + (size_t)y * cx * 4;
+                for (int x = 0; x < cx; x++) {
+                    row[(size_t)x * 3] = pSrc[x * 4 + 2];
+                    row[(size_t)x * 3 + 1] = pSrc[x * 4 + 1];
+                    row[(size_t)x * 3 + 2] = pSrc[x * 4];
+                }
+                png_write_row(png, row.data());
+            }
+            png_write_end(png, NULL);
+            bOk = true;
+        }
+        png_destroy_write_struct(&png, &info);
+        fclose(fp);
+    }
+    ::SelectObject(hdc, hOld);
+    ::DeleteObject(hbm);
+    ::DeleteDC(hdc);
+    ::ReleaseDC(NULL, hdcScreen);
+    return bOk;
+}
+
+TEST_F(FrameTest, EachThemeRepaintsTheBarsAndIsCapturedForReview)
+{
+    // The five themes of the editor's options: paint-manager numbers of
+    // Windows 2000, Windows XP, Whidbey, Office XP and Office 2003.
+    struct ThemeCase {
+        int nTheme;
+        const char* pszName;
+    } cases[] = {{0, "win2000"}, {3, "winxp"}, {4, "whidbey"}, {1, "officexp"}, {2, "office2003"}};
+    HWND hChild = NewChild();
+    ASSERT_NE((HWND)NULL, hChild);
+    frame.m_pMenuBar->SetFlags(qxpFlagShowMDISysMenu);
+    frame.MDIMaximize(CWnd::FromHandle(hChild));
+    ASSERT_TRUE(PumpUntil([&] { return HasControl(frame.m_pMenuBar, QXP_ID_MDI_CLOSE); }));
+    // A second toolbar floats over the frame.
+    CQXPToolBar* pFloating = pBars->Add("Floating", qxpBarTop);
+    ASSERT_NE(nullptr, pFloating);
+    const UINT ids[] = {ID_TEST_OPEN, 0, ID_TEST_SAVE, ID_TEST_EXIT};
+    pFloating->SetButtons(ids, 4);
+    CRect rcFrame;
+    frame.GetWindowRect(&rcFrame);
+    ASSERT_TRUE(pFloating->SetFloating(CPoint(rcFrame.left + 300, rcFrame.top + 200)));
+    EXPECT_TRUE(::IsWindowVisible(pFloating->GetSafeHwnd()));
+    std::string strDir = QM_BIN_DIR;
+    strDir += "/../screenshots";
+    ::CreateDirectoryA(strDir.c_str(), NULL);
+    COLORREF clrPrevious = CLR_INVALID;
+    int nDifferent = 0;
+    for (const ThemeCase& tc : cases) {
+        SetGlobalPaintManager(tc.nTheme);
+        EXPECT_EQ(tc.nTheme, GetGlobalPaintManager()->GetCurrentTheme()) << tc.pszName;
+        pBars->RedrawCommandBars();
+        ::SetWindowPos(frame.GetSafeHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        ::RedrawWindow(frame.GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ::SetWindowPos(pFloating->GetSafeHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ::RedrawWindow(pFloating->GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        PumpPending();
+        ::Sleep(50);
+        PumpPending();
+        // The toolbar's background is the theme's own.
+        HDC hdc = ::GetDC(frame.m_pToolBar->GetSafeHwnd());
+        CRect rc;
+        frame.m_pToolBar->GetClientRect(&rc);
+        COLORREF clr = ::GetPixel(hdc, rc.right - 2, rc.bottom / 2);
+        ::ReleaseDC(frame.m_pToolBar->GetSafeHwnd(), hdc);
+        if (clrPrevious != CLR_INVALID && clr != clrPrevious)
+            nDifferent++;
+        clrPrevious = clr;
+        std::string strPath = strDir + "/commandbars-" + tc.pszName + ".png";
+        EXPECT_TRUE(SaveWindowPng(frame.GetSafeHwnd(), strPath)) << strPath;
+        // The same with the File menu open.
+        int nFile = HasControl(frame.m_pMenuBar, QXP_ID_MDI_SYSMENU) ? 1 : 0;
+        ASSERT_EQ(std::string("&File"), std::string(frame.m_pMenuBar->GetControl(nFile)->GetCaption()));
+        ASSERT_TRUE(frame.m_pMenuBar->SetPopuped(nFile));
+        PumpPending();
+        ::UpdateWindow(frame.m_pMenuBar->GetControl(nFile)->GetCommandBar()->GetSafeHwnd());
+        ::Sleep(50);
+        PumpPending();
+        strPath = strDir + "/commandbars-" + tc.pszName + "-menu.png";
+        EXPECT_TRUE(SaveWindowPng(frame.GetSafeHwnd(), strPath)) << strPath;
+        frame.m_pMenuBar->SetPopuped(-1);
+        PumpPending();
+    }
+    EXPECT_GT(nDifferent, 0) << "switching themes changes the bars' look";
+}
+
+}  // namespace
