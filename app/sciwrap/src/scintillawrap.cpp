@@ -211,9 +211,11 @@ Sci_Position CMFCScintilla::SearchRange(LPCSTR lpszText, Sci_Position nLength, S
 
 void CMFCScintilla::SetCaretLine(BOOL bVisible, COLORREF clrBack, int nAlpha)
 {
-    Call(SCI_SETCARETLINEVISIBLE, bVisible ? 1 : 0);
+    // The component shows the caret line as soon as it is given a colour, so
+    // the visibility is set last.
     Call(SCI_SETCARETLINEBACK, (uptr_t)clrBack);
     Call(SCI_SETCARETLINEBACKALPHA, (uptr_t)nAlpha);
+    Call(SCI_SETCARETLINEVISIBLE, bVisible ? 1 : 0);
 }
 
 void CMFCScintilla::SetFont(LPCSTR lpszFace, int nSize, BOOL bBold, BOOL bItalic)

@@ -104,6 +104,22 @@ TEST_F(EditorTest, DefaultLookSetsMarginsMarkersAndColours)
     EXPECT_EQ(editor.Call(SCI_GETINDICATORCURRENT), 1);
 }
 
+// Turning the caret line off stays off even though its colour is set in the
+// same call (the component shows the line whenever it is given a colour).
+TEST_F(EditorTest, CaretLineFollowsItsSwitchWhateverTheColour)
+{
+    struct Case {
+        BOOL bVisible;
+        COLORREF clr;
+    } cases[] = {{TRUE, RGB(0xC1, 0xD2, 0xEE)}, {FALSE, RGB(0xC1, 0xD2, 0xEE)}, {FALSE, RGB(1, 2, 3)}, {TRUE, RGB(1, 2, 3)}};
+    for (const Case& c : cases) {
+        editor.SetCaretLine(c.bVisible, c.clr, 126);
+        EXPECT_EQ(c.bVisible ? 1 : 0, (int)editor.Call(SCI_GETCARETLINEVISIBLE)) << c.bVisible;
+        if (c.bVisible)
+            EXPECT_EQ((sptr_t)c.clr, editor.Call(SCI_GETCARETLINEBACK));
+    }
+}
+
 TEST_F(EditorTest, LineNumberMarginGrowsWithTheDigitsOfTheLineCount)
 {
     const int nine = (int)editor.Call(SCI_TEXTWIDTH, STYLE_LINENUMBER, (sptr_t) "9");

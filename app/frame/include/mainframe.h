@@ -1,0 +1,195 @@
+// mainframe.h - the editor's main window: an MDI frame with command bars,
+// status bar, docking panes, document tabs, the visual theme and the
+// settings record every view reads.
+#pragma once
+
+#include <fx/fx.h>
+#include <qx/framehost.h>
+#include <qx/panemanager.h>
+#include <qx/mditabs.h>
+#include <qx/profile.h>
+
+#include "editorframe.h"
+#include "toollist.h"
+#include "lexerconfig.h"
+#include <qx/statusbar.h>
+
+#include <vector>
+
+class CProcessOutputView;
+class CQXPKeyboardShortcuts;
+
+// The base of the main frame: the toolkit's MDI frame host with context-help
+// routing through the active child first.
+class CQXMDIFrameWndEx : public CQXPMDIFrameWnd {
+    DECLARE_DYNAMIC(CQXMDIFrameWndEx)
+public:
+    CQXMDIFrameWndEx();
+    ~CQXMDIFrameWndEx() override;
+
+protected:
+    afx_msg LRESULT OnCommandHelpEx(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+};
+
+// Ids of the docking panes (also the View menu commands).
+enum {
+    PANE_LIST_EXPLORER = 59510,
+    PANE_FILE_EXPLORER = 59585,
+    PANE_PROJECT_EXPLORER = 59586,
+    PANE_TEMPLATE_EXPLORER = 59588,
+    PANE_TOOL_WINDOW = 59590,
+    PANE_FIND_IN_FILES = 59591,
+    PANE_FUNCTION_LIST = 59599,
+};
+
+class CMainFrame : public CQXMDIFrameWndEx, public IEditorFrame {
+    DECLARE_DYNAMIC(CMainFrame)
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // IEditorFrame
+    CViewSettings* GetSettings() override { return &m_settings; }
+    CEditorSettings* GetEditorSettings() override { return &m_editorSettings; }
+    CLexerConfigList* GetLexerConfigs() override { return &m_lexerConfigs; }
+    BOOL IsClosingForSession() const override { return m_bClosingForSession; }
+    void SetStatusText(int nPane, LPCSTR lpszText) override;
+    CWnd* GetHexFindDialog() override { return m_pHexFindDialog; }
+    void SetHexFindDialog(CWnd* pDialog) override { m_pHexFindDialog = pDialog; }
+    void FindNextInActiveDocument(LPCSTR lpszText, BOOL bSearchUp, BOOL bMatchCase, BOOL bAscii) override;
+    CString GetToolbarFindText() override { return m_strLastSearch; }
+    void SetCurrentViewWnd(CWnd* pView) override;
+    void SetCurrentChildFrame(CFrameWnd* pFrame) override;
+    void AddChildFrame(CFrameWnd* pFrame) override;
+    void RemoveChildFrame(CFrameWnd* pFrame) override;
+    BOOL IsChildFrameListed(CFrameWnd* pFrame) const;
+    void CompareFiles(LPCSTR lpszFirst, LPCSTR lpszSecond) override;
+    void OnTextDocumentActivated() override {}
+    void OnTextChanged() override {}
+
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                   CWnd* pParentWnd = NULL, CCreateContext* pContext = NULL) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    // Settings (read at creation, written on close).
+    void LoadViewSettings();
+    void LoadPrintSettings();
+    void LoadBackupSettings();
+    void LoadOutputSettings();
+    void LoadEditSettings();
+    void LoadGeneralSettings();
+    void SaveSettings();
+
+    // Shows the frame with the stored placement (start-up's last step).
+    void ShowMainWindow();
+    // Theme commands 720-724; any other id keeps the current look.
+    void ApplyTheme(int nThemeId);
+    // Activates the child window whose document has this path; FALSE when
+    // none has it.
+    BOOL ActivateChildWindow(LPCSTR lpszPath);
+
+    void SetProgress(BOOL bOn, int nPos, int nMax);
+    CProcessOutputView* ShowToolWindow();
+    CToolList* GetToolList() { return &m_tools; }
+    // Runs an external tool with the active document's path in its
+    // arguments; FALSE when it could not be started.
+    BOOL RunTool(const CToolRecord& tool);
+    void ShowPane(int nID);
+    BOOL IsPanePresent(int nID) const;
+    BOOL AreTabsShown() const { return m_tabClient.IsAttached(); }
+    CQXPDockingPaneManager* GetPaneManager() { return &m_paneManager; }
+    CQXPTabClientWnd* GetTabClient() { return &m_tabClient; }
+    CQXPStatusBar* GetStatusBar() { return &m_statusBar; }
+    // The command bars' keyboard shortcuts (null once the bars are gone).
+    CQXPKeyboardShortcuts* GetShortcuts() const
+    {
+        return m_pCommandBars != NULL ? m_pCommandBars->GetKeyboardShortcuts() : NULL;
+    }
+
+    volatile LONG m_bToolRunning;
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCTA lpCreateStruct);
+    afx_msg void OnClose();
+    afx_msg void OnDestroy();
+    afx_msg LRESULT OnOpenFilesToOpen(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnDockingPaneNotify(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnTabClientMouse(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnCreateControl(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
+    afx_msg LRESULT OnControlNotify(WPARAM wParam, LPARAM lParam);
+
+    afx_msg void OnTogglePane(UINT nID);
+    afx_msg void OnUpdateTogglePane(CCmdUI* pCmdUI);
+    afx_msg void OnShowAllWindows();
+    afx_msg void OnRefreshFileTree();
+    afx_msg void OnUpdateAlwaysEnabled(CCmdUI* pCmdUI);
+    afx_msg void OnViewToggle(UINT nID);
+    afx_msg void OnUpdateViewToggle(CCmdUI* pCmdUI);
+    afx_msg void OnTheme(UINT nID);
+    afx_msg void OnUpdateTheme(CCmdUI* pCmdUI);
+    afx_msg void OnTabsHide();
+    afx_msg void OnUpdateTabsHide(CCmdUI* pCmdUI);
+    afx_msg void OnTabsAlign(UINT nID);
+    afx_msg void OnUpdateTabsAlign(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateWindowArrange(CCmdUI* pCmdUI);
+    afx_msg void OnCloseAllButSelected();
+    afx_msg void OnUpdateCloseAllButSelected(CCmdUI* pCmdUI);
+    afx_msg void OnFont();
+    afx_msg void OnPageSetup();
+    afx_msg void OnCheckForUpdates();
+    afx_msg void OnCheckForUpdatesSite();
+    afx_msg void OnStopUserTool();
+    afx_msg void OnUpdateStopUserTool(CCmdUI* pCmdUI);
+    afx_msg void OnNotYetAvailable();
+    afx_msg void OnNotYetAvailableRange(UINT nID);
+    afx_msg void OnUpdateNotYetAvailable(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateFindBox(CCmdUI* pCmdUI);
+    DECLARE_MESSAGE_MAP()
+
+    BOOL CreateCommandBarsAndStatusBar();
+    BOOL CreatePanes();
+    void CreatePaneWindow(int nID);
+    void TogglePane(int nID, BOOL bShow);
+    void ToggleTabs();
+    void ForEachTextFrame(void (*pfn)(CMDIChildWnd*, const CViewSettings&, UINT), UINT nID);
+    int* PaneFlag(int nID);
+    // The menu-bar control whose caption has this mnemonic, -1 for none.
+    static int FindMenuBarMnemonic(CQXPMenuBar* pMenuBar, UINT nChar);
+
+    CViewSettings m_settings;
+    char* m_pszFontFace;          // the 32-byte face buffer m_settings points to
+    CEditorSettings m_editorSettings;
+    CLexerConfigList m_lexerConfigs;
+    CToolList m_tools;
+    CQXPStatusBar m_statusBar;
+    HWND m_hProgress;
+    CQXPDockingPaneManager m_paneManager;
+    CQXPTabClientWnd m_tabClient;
+    CQXWindowPlacement m_placement;
+    BOOL m_bClosingForSession;
+    CWnd* m_pHexFindDialog;
+    CString m_strLastSearch;
+    std::vector<CFrameWnd*> m_childFrames;
+    BOOL m_bPanesInstalled;
+
+    // Pane windows (created when a pane is first shown).
+    CWnd* m_pPaneWnds[7];
+    // Pane-present flags: File, Project, Function List, Template, List,
+    // Tool Window, Find In Files.
+    int m_bFileExplorer, m_bProjectExplorer, m_bFunctionList, m_bTemplateExplorer, m_bListExplorer,
+        m_bToolWindow, m_bFindInFiles;
+};
+
+// The about box.
+class CAboutDlg : public CDialog {
+public:
+    CAboutDlg();
+    ~CAboutDlg() override;
+    BOOL OnInitDialog() override;
+
+private:
+    HFONT m_hCreditFont;
+};

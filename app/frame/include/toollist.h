@@ -1,0 +1,46 @@
+// toollist.h - the user's external tools: menu text, arguments, command and
+// start folder of each, kept in order and stored as the binary value "Tools"
+// of section "TOOLS_CUSTOMIZATION" (a framework archive: the count, then
+// four strings per tool).
+#pragma once
+
+#include <fx/fx.h>
+
+#include <vector>
+
+struct CToolRecord {
+    int nIconId = 0;          // image-manager id of the tool's icon (0: none); not stored
+    CString strMenuText;
+    CString strArguments;
+    CString strCommand;
+    CString strFolder;
+    int nOutputMode = 0;      // 0 output window, 1 editor window, 2 plain start; not stored
+};
+
+class CToolList {
+public:
+    // Reads "Tools"; FALSE when the value is missing or damaged (records
+    // read before the damage stay).
+    BOOL Load(LPCSTR lpszSection = "TOOLS_CUSTOMIZATION");
+    BOOL Save(LPCSTR lpszSection = "TOOLS_CUSTOMIZATION") const;
+    // The two tools of a first start: "Command Prompt" (cmd.exe), then
+    // "Explorer" (explorer.exe).
+    void SetDefaults();
+
+    // The stored bytes of a list, and the list of stored bytes.
+    std::vector<BYTE> ToBytes() const;
+    BOOL FromBytes(const BYTE* pData, UINT nBytes);
+
+    int GetCount() const { return (int)m_tools.size(); }
+    const CToolRecord& GetAt(int i) const { return m_tools[(size_t)i]; }
+    void Add(const CToolRecord& tool) { m_tools.push_back(tool); }
+    void RemoveAll() { m_tools.clear(); }
+
+private:
+    std::vector<CToolRecord> m_tools;
+};
+
+// The arguments of a tool with "$FilePath", "$FileName", "$FileExt",
+// "$FileShortName" and "$FileDir" replaced from the active document's path
+// (each by "" when there is none).
+CString ExpandToolArguments(LPCSTR lpszArguments, LPCSTR lpszDocumentPath);

@@ -1,0 +1,1251 @@
+// mainframe.cpp - the editor's main window.
+#include "mainframe.h"
+
+#include "quillmateapp.h"
+#include "settingsstore.h"
+#include "apphelpers.h"
+#include "tooloutput.h"
+#include "toolscontrol.h"
+#include "textframe.h"
+
+#ifdef QM_HAVE_EXTRA_DOCS
+#include "hexdoc.h"
+#endif
+
+#include <qx/layout.h>
+#include <qx/paintmanager.h>
+#include <qx/themes.h>
+#include <qx/images.h>
+#include <qx/shortcuts.h>
+#include <qx/controls.h>
+
+// Last: its plain numbers must not reach the names other headers declare.
+#include "resource.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+namespace {
+
+const char kMainFrameClass[] = "FernbrightMainFrame";
+const char kCommandBarsSection[] = "CommandBars";
+const char kLayoutName[] = "NormalLayout";
+
+struct PaneInfo {
+    int nID;
+    LPCSTR lpszTitle;
+    int nSlot;  // index into the frame's pane windows
+};
+
+// In creation order.
+const PaneInfo kPanes[] = {
+    {PANE_PROJECT_EXPLORER, "Project Explorer", 0},
+    {PANE_FILE_EXPLORER, "File Explorer", 1},
+    {PANE_LIST_EXPLORER, "List Explorer", 2},
+    {PANE_TEMPLATE_EXPLORER, "Template Explorer", 3},
+    {PANE_FUNCTION_LIST, "Function List", 4},
+    {PANE_TOOL_WINDOW, "Tool Window", 5},
+    {PANE_FIND_IN_FILES, "Find In Files", 6},
+};
+
+const PaneInfo* FindPaneInfo(int nID)
+{
+    for (const PaneInfo& info : kPanes)
+        if (info.nID == nID)
+            return &info;
+    return NULL;
+}
+
+// Docking-pane theme of each theme command 720-724.
+int DockingThemeOf(int nThemeId)
+{
+    switch (nThemeId) {
+    case ID_THEME_WIN2000: return 0;
+    case ID_THEME_WINXP: return 3;
+    case ID_THEME_WHIDBEY: return 6;
+    case ID_THEME_OFFICEXP: return 1;
+    case ID_THEME_OFFICE2003: return 2;
+    default: return -1;
+    }
+}
+
+// Paint-manager theme number of each theme command.
+int PaintThemeOf(int nThemeId)
+{
+    switch (nThemeId) {
+    case ID_THEME_WIN2000: return qxpThemeWindows2000;
+    case ID_THEME_WINXP: return qxpThemeWindowsXP;
+    case ID_THEME_WHIDBEY: return qxpThemeWhidbey;
+    case ID_THEME_OFFICEXP: return qxpThemeOfficeXP;
+    case ID_THEME_OFFICE2003: return qxpThemeOffice2003;
+    default: return -1;
+    }
+}
+
+const UINT kIndicators[] = {
+    0, ID_INDICATOR_LINECOL, ID_INDICATOR_INS, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL,
+    ID_INDICATOR_PROGRESS,
+};
+
+// A pane whose own window is not part of this build yet: a read-only note
+// in the pane.
+CWnd* CreatePlaceholderPane(CWnd* pParent, LPCSTR lpszTitle, UINT nID)
+{
+    CWnd* pWnd = new CWnd;
+    if (!pWnd->CreateEx(0, "STATIC", lpszTitle, WS_CHILD | SS_CENTER | SS_CENTERIMAGE, CRect(0, 0, 10, 10), pParent,
+                        nID)) {
+        delete pWnd;
+        return NULL;
+    }
+    pWnd->SendMessage(WM_SETFONT, (WPARAM)::GetStockObject(DEFAULT_GUI_FONT), FALSE);
+    return pWnd;
+}
+
+} // namespace
+
+// ===========================================================================
+// CQXMDIFrameWndEx
+
+IMPLEMENT_DYNAMIC(CQXMDIFrameWndEx, CQXPMDIFrameWnd)
+
+BEGIN_MESSAGE_MAP(CQXMDIFrameWndEx, CQXPMDIFrameWnd)
+    ON_MESSAGE(WM_COMMANDHELP, OnCommandHelpEx)
+END_MESSAGE_MAP()
+
+CQXMDIFrameWndEx::CQXMDIFrameWndEx() {}
+
+CQXMDIFrameWndEx::~CQXMDIFrameWndEx() {}
+
+LRESULT CQXMDIFrameWndEx::OnCommandHelpEx(WPARAM wParam, LPARAM lParam)
+{
+    if (lParam == 0 && m_bHelpMode)
+        lParam = (LPARAM)m_nIDTracking + 0x10000;
+    CMDIChildWnd* pChild = MDIGetActive();
+    if (pChild != NULL && pChild->SendMessage(WM_COMMANDHELP, wParam, lParam))
+        return TRUE;
+    return CQXPMDIFrameWnd::OnCommandHelp(wParam, lParam);
+}
+
+// ===========================================================================
+// CMainFrame
+
+IMPLEMENT_DYNAMIC(CMainFrame, CQXMDIFrameWndEx)
+
+BEGIN_MESSAGE_MAP(CMainFrame, CQXMDIFrameWndEx)
+    ON_WM_CREATE()
+    ON_WM_CLOSE()
+    ON_WM_DESTROY()
+    ON_WM_SYSCOMMAND()
+    ON_MESSAGE(WM_OPENFILESTOOPEN, OnOpenFilesToOpen)
+    ON_MESSAGE(WM_DOCKINGPANE_NOTIFY, OnDockingPaneNotify)
+    ON_MESSAGE(WM_TABCLIENT_MOUSENOTIFY, OnTabClientMouse)
+    ON_MESSAGE(WM_COMMANDBARS_CREATECONTROL, OnCreateControl)
+    ON_MESSAGE(WM_COMMANDBARS_CONTROLNOTIFY, OnControlNotify)
+
+    ON_COMMAND_RANGE(ID_VIEW_LIST_EXPLORER, ID_VIEW_LIST_EXPLORER, OnTogglePane)
+    ON_COMMAND_RANGE(ID_VIEW_FILE_EXPLORER, ID_VIEW_PROJECT_EXPLORER, OnTogglePane)
+    ON_COMMAND_RANGE(ID_VIEW_TEMPLATE_EXPLORER, ID_VIEW_TEMPLATE_EXPLORER, OnTogglePane)
+    ON_COMMAND_RANGE(ID_VIEW_TOOL_WINDOW, ID_VIEW_FIND_IN_FILES, OnTogglePane)
+    ON_COMMAND_RANGE(ID_VIEW_FUNCTION_LIST, ID_VIEW_FUNCTION_LIST, OnTogglePane)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_LIST_EXPLORER, OnUpdateTogglePane)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_FILE_EXPLORER, OnUpdateTogglePane)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_PROJECT_EXPLORER, OnUpdateTogglePane)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_TEMPLATE_EXPLORER, OnUpdateTogglePane)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_TOOL_WINDOW, OnUpdateTogglePane)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_FIND_IN_FILES, OnUpdateTogglePane)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_FUNCTION_LIST, OnUpdateTogglePane)
+    ON_COMMAND(ID_VIEW_SHOW_ALL_WINDOWS, OnShowAllWindows)
+    ON_COMMAND(ID_VIEW_REFRESH_FILE_TREE, OnRefreshFileTree)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_REFRESH_FUNCTION_LIST, OnUpdateAlwaysEnabled)
+
+    ON_COMMAND_RANGE(ID_VIEW_WHITESPACE, ID_VIEW_LINE_ENDINGS, OnViewToggle)
+    ON_COMMAND_RANGE(ID_VIEW_CARET_LINE, ID_VIEW_MATCH_BRACKET, OnViewToggle)
+    ON_COMMAND_RANGE(ID_VIEW_LINE_NUMBERS, ID_VIEW_LINE_NUMBERS, OnViewToggle)
+    ON_COMMAND_RANGE(ID_VIEW_RULER, ID_VIEW_RULER, OnViewToggle)
+    ON_COMMAND_RANGE(ID_VIEW_BLOCK_SELECT, ID_VIEW_BLOCK_SELECT, OnViewToggle)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_VIEW_WHITESPACE, ID_VIEW_LINE_ENDINGS, OnUpdateViewToggle)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_VIEW_CARET_LINE, ID_VIEW_MATCH_BRACKET, OnUpdateViewToggle)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_LINE_NUMBERS, OnUpdateViewToggle)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_RULER, OnUpdateViewToggle)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_BLOCK_SELECT, OnUpdateViewToggle)
+
+    ON_COMMAND_RANGE(ID_THEME_WIN2000, ID_THEME_OFFICE2003, OnTheme)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_THEME_WIN2000, ID_THEME_OFFICE2003, OnUpdateTheme)
+
+    ON_COMMAND(ID_TABS_HIDE, OnTabsHide)
+    ON_UPDATE_COMMAND_UI(ID_TABS_HIDE, OnUpdateTabsHide)
+    ON_COMMAND_RANGE(ID_TABS_ALIGN_LEFT, ID_TABS_ALIGN_BOTTOM, OnTabsAlign)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_TABS_ALIGN_LEFT, ID_TABS_ALIGN_BOTTOM, OnUpdateTabsAlign)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_CASCADE, OnUpdateWindowArrange)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_TILE_HORZ, OnUpdateWindowArrange)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_ARRANGE, OnUpdateWindowArrange)
+    ON_COMMAND(ID_WINDOW_CLOSE_ALL_BUT, OnCloseAllButSelected)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_CLOSE_ALL_BUT, OnUpdateCloseAllButSelected)
+
+    ON_COMMAND(ID_VIEW_FONT, OnFont)
+    ON_COMMAND(ID_FILE_PAGE_SETUP_EX, OnPageSetup)
+    ON_COMMAND(ID_HELP_CHECK_UPDATES, OnCheckForUpdates)
+    ON_COMMAND(ID_HELP_CHECK_UPDATES_SITE, OnCheckForUpdatesSite)
+    ON_COMMAND(ID_TOOLS_STOP_USER_TOOL, OnStopUserTool)
+    ON_UPDATE_COMMAND_UI(ID_TOOLS_STOP_USER_TOOL, OnUpdateStopUserTool)
+    ON_UPDATE_COMMAND_UI(ID_FIND_BOX, OnUpdateFindBox)
+
+    // Commands whose windows come with later parts of the editor.
+    ON_COMMAND(ID_FILE_NEW_WORKSPACE, OnNotYetAvailable)
+    ON_COMMAND(ID_WORKSPACE_OPEN, OnNotYetAvailable)
+    ON_COMMAND(ID_WORKSPACE_SAVE, OnNotYetAvailable)
+    ON_COMMAND(ID_WORKSPACE_CLOSE, OnNotYetAvailable)
+    ON_COMMAND_RANGE(ID_WORKSPACE_ADD_FOLDER, ID_WORKSPACE_RENAME_FOLDER, OnNotYetAvailableRange)
+    ON_UPDATE_COMMAND_UI(ID_WORKSPACE_SAVE, OnUpdateNotYetAvailable)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_WORKSPACE_ADD_FOLDER, ID_WORKSPACE_RENAME_FOLDER,
+                               OnUpdateNotYetAvailable)
+    ON_COMMAND(ID_TOOLS_CUSTOMIZE, OnNotYetAvailable)
+    ON_COMMAND(ID_TOOLS_EXTERNAL_WIZARD, OnNotYetAvailable)
+    ON_COMMAND_RANGE(ID_TOOLS_CREATE_TOOLBARS, ID_TOOLS_PRESENTATION, OnNotYetAvailableRange)
+    ON_UPDATE_COMMAND_UI(ID_TOOLS_CUSTOMIZE, OnUpdateNotYetAvailable)
+    ON_UPDATE_COMMAND_UI(ID_TOOLS_EXTERNAL_WIZARD, OnUpdateNotYetAvailable)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_TOOLS_CREATE_TOOLBARS, ID_TOOLS_PRESENTATION,
+                               OnUpdateNotYetAvailable)
+    ON_COMMAND(ID_TOOLS_EDITOR_PROPERTIES, OnNotYetAvailable)
+    ON_UPDATE_COMMAND_UI(ID_TOOLS_EDITOR_PROPERTIES, OnUpdateNotYetAvailable)
+    ON_COMMAND(ID_TOOLS_TIDY_PROPERTIES, OnNotYetAvailable)
+    ON_UPDATE_COMMAND_UI(ID_TOOLS_TIDY_PROPERTIES, OnUpdateNotYetAvailable)
+    ON_COMMAND(ID_TOOLS_XML_TIDY_PROPERTIES, OnNotYetAvailable)
+    ON_UPDATE_COMMAND_UI(ID_TOOLS_XML_TIDY_PROPERTIES, OnUpdateNotYetAvailable)
+    ON_COMMAND(ID_SEARCH_FIND_IN_FILES, OnNotYetAvailable)
+    ON_UPDATE_COMMAND_UI(ID_SEARCH_FIND_IN_FILES, OnUpdateNotYetAvailable)
+    ON_COMMAND(ID_NAVIGATE_FORWARD, OnNotYetAvailable)
+    ON_COMMAND(ID_NAVIGATE_BACKWARD, OnNotYetAvailable)
+    ON_UPDATE_COMMAND_UI(ID_NAVIGATE_FORWARD, OnUpdateNotYetAvailable)
+    ON_UPDATE_COMMAND_UI(ID_NAVIGATE_BACKWARD, OnUpdateNotYetAvailable)
+END_MESSAGE_MAP()
+
+CMainFrame::CMainFrame()
+    : m_bToolRunning(0),
+      m_pszFontFace(new char[kFontFaceBufferSize]),
+      m_hProgress(NULL),
+      m_bClosingForSession(FALSE),
+      m_pHexFindDialog(NULL),
+      m_bPanesInstalled(FALSE),
+      m_bFileExplorer(0),
+      m_bProjectExplorer(0),
+      m_bFunctionList(0),
+      m_bTemplateExplorer(0),
+      m_bListExplorer(0),
+      m_bToolWindow(0),
+      m_bFindInFiles(0)
+{
+    memset(&m_settings, 0, sizeof(m_settings));
+    memset(m_pszFontFace, 0, kFontFaceBufferSize);
+    m_settings.pszFontFace = m_pszFontFace;
+    SetDefaultViewSettings(m_settings);
+    m_editorSettings = CEditorSettings();
+    memset(m_pPaneWnds, 0, sizeof(m_pPaneWnds));
+}
+
+CMainFrame::~CMainFrame()
+{
+    CQuillmateApp* pApp = GetQuillmateApp();
+    if (pApp != NULL && pApp->GetMainFrame() == this)
+        pApp->ForgetMainFrame();
+    delete[] m_pszFontFace;
+}
+
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    if (!CQXMDIFrameWndEx::PreCreateWindow(cs))
+        return FALSE;
+    // The Explorer hand-over finds the editor by this class name.
+    WNDCLASSA wc;
+    HINSTANCE hInst = AfxGetInstanceHandle();
+    if (!::GetClassInfoA(hInst, kMainFrameClass, &wc)) {
+        memset(&wc, 0, sizeof(wc));
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = ::DefWindowProcA;
+        wc.hInstance = hInst;
+        wc.hIcon = ::LoadIconA(hInst, MAKEINTRESOURCEA(IDR_MAINFRAME));
+        wc.hCursor = ::LoadCursorA(NULL, IDC_ARROW);
+        wc.lpszClassName = kMainFrameClass;
+        if (!::RegisterClassA(&wc))
+            return FALSE;
+    }
+    cs.lpszClass = kMainFrameClass;
+    return TRUE;
+}
+
+BOOL CMainFrame::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext)
+{
+    if (!CQXMDIFrameWndEx::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext))
+        return FALSE;
+    // The menu bar carries the menu: the frame keeps no system menu bar.
+    if (m_pCommandBars != NULL && m_pCommandBars->GetMenuBar() != NULL) {
+        ::SetMenu(m_hWnd, NULL);
+        m_hMenuDefault = NULL;
+    }
+    // The keyboard shortcuts translate the keys; the frame's own table would
+    // run the same commands twice.
+    if (GetShortcuts() != NULL && GetShortcuts()->GetAcceleratorTable() != NULL)
+        m_hAccelTable = NULL;
+    return TRUE;
+}
+
+BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
+{
+    // The base leaves keys to a command-bar edit box that has the focus,
+    // then lets the command bars' shortcut table translate them.
+    return CQXMDIFrameWndEx::PreTranslateMessage(pMsg);
+}
+
+// --- settings ---------------------------------------------------------------------
+
+void CMainFrame::LoadViewSettings()
+{
+    LoadViewSettingsFromProfile(m_settings, &m_editorSettings.nTabsActive);
+    CString folder = GetAppDataFolder() + "\\Config";
+    m_lexerConfigs.LoadAll(folder);
+}
+
+void CMainFrame::LoadPrintSettings() { LoadPrintSettingsFromProfile(m_editorSettings); }
+void CMainFrame::LoadBackupSettings() { LoadBackupSettingsFromProfile(m_editorSettings); }
+void CMainFrame::LoadOutputSettings() { LoadOutputSettingsFromProfile(m_editorSettings); }
+void CMainFrame::LoadEditSettings() { LoadEditSettingsFromProfile(m_editorSettings); }
+void CMainFrame::LoadGeneralSettings() { LoadGeneralSettingsFromProfile(m_editorSettings); }
+
+void CMainFrame::SaveSettings()
+{
+    m_editorSettings.nTabsActive = m_tabClient.IsAttached() ? 1 : 0;
+    SaveSettingsToProfile(m_settings, m_editorSettings);
+}
+
+// --- creation ------------------------------------------------------------------------
+
+BOOL CMainFrame::CreateCommandBarsAndStatusBar()
+{
+    if (!m_statusBar.Create(this, 0x50008200, IDC_STATUS_BAR) ||
+        !m_statusBar.SetIndicators(kIndicators, (int)(sizeof(kIndicators) / sizeof(kIndicators[0]))))
+        return FALSE;
+    if (!InitCommandBars())
+        return FALSE;
+
+    CQXPThemePainter* pPaint = GetGlobalPaintManager();
+    if (pPaint != NULL) {
+        pPaint->GetIconsInfo()->bUseDisabledIcons = TRUE;
+        pPaint->GetIconsInfo()->bIconsWithShadow = FALSE;
+    }
+
+    CQXPCommandBars* pBars = GetCommandBars();
+    pBars->SetMenu("Menu Bar", IDR_MAINFRAME);
+    pBars->GetKeyboardShortcuts()->LoadAccelerators(IDR_MAINFRAME);
+    CQXPToolBar* pToolBar = pBars->Add("Toolbar", qxpBarTop);
+    if (pToolBar == NULL || !pToolBar->LoadToolBar(IDR_TOOLBAR_MAIN))
+        return FALSE;
+    CQXPImageManager* pImages = GetGlobalImageManager();
+    if (pImages != NULL) {
+        pImages->SetIcons(IDR_TOOLBAR_MENU_ICONS);
+        pImages->SetIcons(IDR_TOOLBAR_LARGE);
+    }
+
+    // The user's layout, options and shortcuts; anything damaged is refused
+    // and the bars stay as made above.
+    pBars->LoadBarState(kCommandBarsSection, TRUE);
+    pBars->LoadOptions(kCommandBarsSection);
+    GetShortcuts()->Load(kCommandBarsSection);
+    pBars->m_szLargeIcons = CSize(24, 24);
+    pBars->SetLargeIcons(m_settings.nLargeIcons ? TRUE : FALSE);
+    return TRUE;
+}
+
+int CMainFrame::OnCreate(LPCREATESTRUCTA lpCreateStruct)
+{
+    if (CQXMDIFrameWndEx::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    LoadViewSettings();
+    if (!CreateCommandBarsAndStatusBar())
+        return -1;
+    if (!CreatePanes())
+        return -1;
+    // The progress pane: 150 pixels, no border, a smooth progress bar in it.
+    int nProgress = m_statusBar.CommandToIndex(ID_INDICATOR_PROGRESS);
+    m_statusBar.SetPaneWidth(nProgress, 150);
+    m_statusBar.SetPaneStyle(nProgress, m_statusBar.GetPaneStyle(nProgress) | 0x100);
+    m_hProgress = ::CreateWindowExA(0, PROGRESS_CLASSA, NULL, 0x50000001, 0, 0, 150, 16, m_statusBar.GetSafeHwnd(),
+                                    NULL, AfxGetInstanceHandle(), NULL);
+    if (m_hProgress == NULL || !m_statusBar.SetPaneControl(m_hProgress, ID_INDICATOR_PROGRESS))
+        return -1;
+
+    LoadPrintSettings();
+    LoadBackupSettings();
+    LoadOutputSettings();
+    LoadEditSettings();
+    LoadGeneralSettings();
+
+    // The external tools; a first start gets the two standard ones.
+    m_tools.RemoveAll();
+    m_tools.Load();
+    if (m_tools.GetCount() == 0)
+        m_tools.SetDefaults();
+
+    if (m_editorSettings.nTabsActive) {
+        m_editorSettings.nTabsActive = 0;
+        ToggleTabs();
+    }
+    ApplyTheme(m_settings.nTheme);
+    return 0;
+}
+
+BOOL CMainFrame::CreatePanes()
+{
+    if (!m_paneManager.InstallDockingPanes(this))
+        return FALSE;
+    m_bPanesInstalled = TRUE;
+    RECT rc = {0, 0, 200, 120};
+    auto create = [&](int nID, int nDirection, CQXPDockingPane* pNeighbour) -> CQXPDockingPane* {
+        CQXPDockingPane* pPane = m_paneManager.FindPane(nID);
+        if (pPane != NULL)
+            return pPane;
+        pPane = m_paneManager.CreatePane(nID, rc, nDirection, pNeighbour);
+        if (pPane != NULL)
+            pPane->SetTitle(FindPaneInfo(nID)->lpszTitle);
+        return pPane;
+    };
+    CQXPDockingPane* pProject = create(PANE_PROJECT_EXPLORER, 0, NULL);
+    CQXPDockingPane* pFile = create(PANE_FILE_EXPLORER, 0, NULL);
+    if (pFile != NULL && pProject != NULL)
+        m_paneManager.AttachPane(pFile, pProject);
+    CQXPDockingPane* pList = create(PANE_LIST_EXPLORER, 0, NULL);
+    if (pList != NULL && pFile != NULL)
+        m_paneManager.AttachPane(pList, pFile);
+    CQXPDockingPane* pTemplate = create(PANE_TEMPLATE_EXPLORER, 0, NULL);
+    if (pTemplate != NULL && pList != NULL)
+        m_paneManager.AttachPane(pTemplate, pList);
+    create(PANE_FUNCTION_LIST, 1, NULL);
+    CQXPDockingPane* pTool = create(PANE_TOOL_WINDOW, 3, NULL);
+    CQXPDockingPane* pFind = create(PANE_FIND_IN_FILES, 3, NULL);
+    if (pFind != NULL && pTool != NULL)
+        m_paneManager.AttachPane(pFind, pTool);
+
+    static const int kIconIDs[] = {PANE_FILE_EXPLORER, PANE_PROJECT_EXPLORER, PANE_TEMPLATE_EXPLORER,
+                                   PANE_LIST_EXPLORER, PANE_TOOL_WINDOW,      PANE_FIND_IN_FILES,
+                                   ID_PANE_SPARE,      PANE_FUNCTION_LIST};
+    m_paneManager.SetIcons(IDB_PANE_ICONS, kIconIDs, 8, RGB(192, 192, 192));
+    if (pFile != NULL)
+        m_paneManager.SelectPane(pFile, FALSE);
+
+    // The stored layout, applied only when it loads whole.
+    DockingLayoutStore* pLayout = m_paneManager.CreateLayout();
+    if (pLayout != NULL) {
+        if (pLayout->LoadFromRegistry(kLayoutName))
+            m_paneManager.SetLayout(pLayout);
+        delete pLayout;
+    }
+    for (const PaneInfo& info : kPanes) {
+        CQXPDockingPane* pPane = m_paneManager.FindPane(info.nID);
+        *PaneFlag(info.nID) = pPane != NULL && !pPane->IsClosed();
+        if (pPane != NULL && !pPane->IsClosed() && !pPane->IsAttached())
+            CreatePaneWindow(info.nID);
+    }
+    return TRUE;
+}
+
+int* CMainFrame::PaneFlag(int nID)
+{
+    switch (nID) {
+    case PANE_FILE_EXPLORER: return &m_bFileExplorer;
+    case PANE_PROJECT_EXPLORER: return &m_bProjectExplorer;
+    case PANE_FUNCTION_LIST: return &m_bFunctionList;
+    case PANE_TEMPLATE_EXPLORER: return &m_bTemplateExplorer;
+    case PANE_LIST_EXPLORER: return &m_bListExplorer;
+    case PANE_TOOL_WINDOW: return &m_bToolWindow;
+    default: return &m_bFindInFiles;
+    }
+}
+
+BOOL CMainFrame::IsPanePresent(int nID) const
+{
+    return *const_cast<CMainFrame*>(this)->PaneFlag(nID) != 0;
+}
+
+void CMainFrame::CreatePaneWindow(int nID)
+{
+    const PaneInfo* pInfo = FindPaneInfo(nID);
+    CQXPDockingPane* pPane = m_paneManager.FindPane(nID);
+    if (pInfo == NULL || pPane == NULL || pPane->IsAttached())
+        return;
+    CWnd*& pWnd = m_pPaneWnds[pInfo->nSlot];
+    if (pWnd == NULL || !::IsWindow(pWnd->GetSafeHwnd())) {
+        delete pWnd;
+        pWnd = NULL;
+        if (nID == PANE_TOOL_WINDOW) {
+            CProcessOutputView* pOutput = new CProcessOutputView;
+            if (pOutput->Create(WS_CHILD | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                                CRect(0, 0, 10, 10), this, (UINT)nID)) {
+                pOutput->SetToolRunningFlag(&m_bToolRunning);
+                pWnd = pOutput;
+            } else {
+                delete pOutput;
+            }
+        } else {
+            pWnd = CreatePlaceholderPane(this, pInfo->lpszTitle, (UINT)nID);
+        }
+    }
+    if (pWnd != NULL)
+        pPane->Attach(pWnd);
+}
+
+LRESULT CMainFrame::OnDockingPaneNotify(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == DOCKINGPANE_SHOWWINDOW) {
+        CQXPDockingPane* pPane = reinterpret_cast<CQXPDockingPane*>(lParam);
+        if (pPane != NULL && !pPane->IsAttached())
+            CreatePaneWindow(pPane->GetID());
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// --- showing ------------------------------------------------------------------------------
+
+void CMainFrame::ShowMainWindow()
+{
+    // A damaged placement (any size but a whole record) leaves the default.
+    m_placement.RestoreWindowPos(this);
+    UINT nShow = m_placement.GetShowCmd();
+    if (nShow != SW_SHOWMAXIMIZED && nShow != SW_SHOWNORMAL)
+        nShow = SW_SHOW;
+    ShowWindow((int)nShow);
+}
+
+void CMainFrame::ApplyTheme(int nThemeId)
+{
+    int nPaint = PaintThemeOf(nThemeId);
+    if (nPaint >= 0) {
+        SetGlobalPaintManager(nPaint);
+        CQXPThemePainter* pPaint = GetGlobalPaintManager();
+        if (pPaint != NULL) {
+            pPaint->GetIconsInfo()->bUseDisabledIcons = TRUE;
+            pPaint->GetIconsInfo()->bIconsWithShadow = FALSE;
+        }
+        if (m_bPanesInstalled)
+            m_paneManager.SetTheme(DockingThemeOf(nThemeId));
+        m_settings.nTheme = nThemeId;
+    }
+    if (m_hWnd == NULL)
+        return;
+    RecalcLayout();
+    if (m_pCommandBars != NULL) {
+        m_pCommandBars->RecalcFrameLayout();
+        m_pCommandBars->UpdateCommandBars();
+    }
+    if (m_bPanesInstalled)
+        m_paneManager.RedrawPanes();
+    ::RedrawWindow(m_hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+BOOL CMainFrame::ActivateChildWindow(LPCSTR lpszPath)
+{
+    if (lpszPath == NULL || *lpszPath == '\0' || m_hWndMDIClient == NULL)
+        return FALSE;
+    char szFull[MAX_PATH * 2];
+    if (::GetFullPathNameA(lpszPath, sizeof(szFull), szFull, NULL) == 0)
+        lstrcpynA(szFull, lpszPath, sizeof(szFull));
+    for (HWND h = ::GetWindow(m_hWndMDIClient, GW_CHILD); h != NULL; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        CFrameWnd* pChild = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(h));
+        if (pChild == NULL)
+            continue;
+        CDocument* pDoc = pChild->GetActiveDocument();
+        if (pDoc != NULL && !pDoc->GetPathName().IsEmpty() && pDoc->GetPathName().CompareNoCase(szFull) == 0) {
+            MDIActivate(pChild);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+void CMainFrame::SetStatusText(int nPane, LPCSTR lpszText)
+{
+    m_statusBar.SetPaneText(nPane, lpszText, TRUE);
+}
+
+void CMainFrame::SetProgress(BOOL bOn, int nPos, int nMax)
+{
+    if (m_hProgress == NULL)
+        return;
+    if (!bOn) {
+        ::SendMessageA(m_hProgress, PBM_SETRANGE32, 0, 0);
+        ::SendMessageA(m_hProgress, PBM_SETPOS, 0, 0);
+        return;
+    }
+    int nLow = 0, nHigh = (int)::SendMessageA(m_hProgress, PBM_GETRANGE, FALSE, 0);
+    if (nHigh == nLow) {
+        ::SendMessageA(m_hProgress, PBM_SETRANGE32, 0, nMax);
+        ::SendMessageA(m_hProgress, PBM_SETSTEP, 1, 0);
+    }
+    ::SendMessageA(m_hProgress, PBM_SETPOS, (WPARAM)nPos, 0);
+}
+
+void CMainFrame::FindNextInActiveDocument(LPCSTR lpszText, BOOL bSearchUp, BOOL bMatchCase, BOOL bAscii)
+{
+    m_strLastSearch = lpszText ? lpszText : "";
+#ifdef QM_HAVE_EXTRA_DOCS
+    HexFindInActiveDocument(this, lpszText, bSearchUp, bMatchCase, bAscii);
+#else
+    (void)bSearchUp;
+    (void)bMatchCase;
+    (void)bAscii;
+#endif
+}
+
+void CMainFrame::SetCurrentViewWnd(CWnd* pView)
+{
+    CQuillmateApp* pApp = GetQuillmateApp();
+    if (pApp != NULL)
+        pApp->SetCurrentViewWnd(pView);
+}
+
+void CMainFrame::SetCurrentChildFrame(CFrameWnd* pFrame)
+{
+    CQuillmateApp* pApp = GetQuillmateApp();
+    if (pApp != NULL)
+        pApp->SetFocusFrame(pFrame);
+}
+
+void CMainFrame::AddChildFrame(CFrameWnd* pFrame)
+{
+    if (pFrame != NULL && !IsChildFrameListed(pFrame))
+        m_childFrames.push_back(pFrame);
+}
+
+void CMainFrame::RemoveChildFrame(CFrameWnd* pFrame)
+{
+    for (auto it = m_childFrames.begin(); it != m_childFrames.end(); ++it) {
+        if (*it == pFrame) {
+            m_childFrames.erase(it);
+            break;
+        }
+    }
+    CQuillmateApp* pApp = GetQuillmateApp();
+    if (pApp != NULL && pApp->GetFocusFrame() == pFrame)
+        pApp->SetFocusFrame(NULL);
+}
+
+BOOL CMainFrame::IsChildFrameListed(CFrameWnd* pFrame) const
+{
+    for (CFrameWnd* p : m_childFrames)
+        if (p == pFrame)
+            return TRUE;
+    return FALSE;
+}
+
+void CMainFrame::CompareFiles(LPCSTR lpszFirst, LPCSTR lpszSecond)
+{
+    CQuillmateApp* pApp = GetQuillmateApp();
+    if (pApp != NULL)
+        pApp->OpenCompare(lpszFirst, lpszSecond);
+}
+
+CProcessOutputView* CMainFrame::ShowToolWindow()
+{
+    if (!m_bToolWindow)
+        TogglePane(PANE_TOOL_WINDOW, TRUE);
+    else
+        ShowPane(PANE_TOOL_WINDOW);
+    return dynamic_cast<CProcessOutputView*>(m_pPaneWnds[FindPaneInfo(PANE_TOOL_WINDOW)->nSlot]);
+}
+
+BOOL CMainFrame::RunTool(const CToolRecord& tool)
+{
+    char szCurrent[MAX_PATH + 1] = "";
+    ::GetCurrentDirectoryA(MAX_PATH, szCurrent);
+    CString folder = tool.strFolder;
+    folder.Replace("$AppDir", szCurrent);
+    CString path;
+    CMDIChildWnd* pChild = MDIGetActive();
+    CDocument* pDoc = pChild != NULL ? pChild->GetActiveDocument() : NULL;
+    if (pDoc != NULL)
+        path = pDoc->GetPathName();
+    CString args = ExpandToolArguments(tool.strArguments, path);
+    if (tool.nOutputMode == 2) {
+        HINSTANCE h = ::ShellExecuteA(m_hWnd, "open", tool.strCommand, args, folder.IsEmpty() ? NULL : (LPCSTR)folder,
+                                      SW_SHOW);
+        return (INT_PTR)h > 32;
+    }
+    CString cmdLine;
+    cmdLine.Format("\"%s\" %s", tool.strCommand.GetString(), args.GetString());
+    CProcessOutputView* pOutput = ShowToolWindow();
+    if (pOutput == NULL)
+        return FALSE;
+    if (!folder.IsEmpty())
+        ::SetCurrentDirectoryA(folder);
+    ::InterlockedExchange(&m_bToolRunning, 1);
+    BOOL bStarted = pOutput->RunCommand(cmdLine);
+    if (!bStarted)
+        ::InterlockedExchange(&m_bToolRunning, 0);
+    ::SetCurrentDirectoryA(szCurrent);
+    return bStarted;
+}
+
+void CMainFrame::ShowPane(int nID)
+{
+    CQXPDockingPane* pPane = m_paneManager.FindPane(nID);
+    if (pPane == NULL && FindPaneInfo(nID) != NULL) {
+        TogglePane(nID, TRUE);
+        return;
+    }
+    if (pPane != NULL)
+        m_paneManager.SelectPane(pPane, TRUE);
+}
+
+// --- panes --------------------------------------------------------------------------------
+
+void CMainFrame::TogglePane(int nID, BOOL bShow)
+{
+    const PaneInfo* pInfo = FindPaneInfo(nID);
+    if (pInfo == NULL)
+        return;
+    int* pFlag = PaneFlag(nID);
+    CQXPDockingPane* pPane = m_paneManager.FindPane(nID);
+    if (bShow) {
+        if (pPane == NULL) {
+            RECT rc = {0, 0, 200, 120};
+            pPane = m_paneManager.CreatePane(nID, rc, 0, NULL);
+            if (pPane == NULL)
+                return;
+            pPane->SetTitle(pInfo->lpszTitle);
+        }
+        *pFlag = 1;
+        m_paneManager.SelectPane(pPane, TRUE);
+        if (!pPane->IsAttached())
+            CreatePaneWindow(nID);
+    } else {
+        *pFlag = 0;
+        if (pPane != NULL) {
+            // The pane's window goes with the pane.
+            CWnd*& pWnd = m_pPaneWnds[pInfo->nSlot];
+            pPane->Detach();
+            m_paneManager.DestroyPane(pPane);
+            if (pWnd != NULL) {
+                if (::IsWindow(pWnd->GetSafeHwnd()))
+                    pWnd->DestroyWindow();
+                delete pWnd;
+                pWnd = NULL;
+            }
+        }
+    }
+    RecalcLayout();
+}
+
+void CMainFrame::OnTogglePane(UINT nID)
+{
+    TogglePane((int)nID, !*PaneFlag((int)nID));
+}
+
+void CMainFrame::OnUpdateTogglePane(CCmdUI* pCmdUI)
+{
+    int nID = (int)pCmdUI->m_nID;
+    int* pFlag = PaneFlag(nID);
+    CQXPDockingPane* pPane = m_paneManager.FindPane(nID);
+    if (pPane != NULL) {
+        if (!pPane->IsClosed() && !*pFlag)
+            *pFlag = 1;
+        else if (pPane->IsClosed() && *pFlag)
+            *pFlag = 0;
+    }
+    pCmdUI->SetCheck(*pFlag ? 1 : 0);
+}
+
+void CMainFrame::OnShowAllWindows()
+{
+    static const int kOrder[] = {PANE_FILE_EXPLORER, PANE_PROJECT_EXPLORER, PANE_TEMPLATE_EXPLORER,
+                                 PANE_LIST_EXPLORER, PANE_TOOL_WINDOW,      PANE_FIND_IN_FILES,
+                                 PANE_FUNCTION_LIST};
+    for (int nID : kOrder)
+        if (!*PaneFlag(nID))
+            TogglePane(nID, TRUE);
+}
+
+void CMainFrame::OnRefreshFileTree()
+{
+    // The file-system tree is not part of this build: the pane is shown.
+    ShowPane(PANE_FILE_EXPLORER);
+}
+
+void CMainFrame::OnUpdateAlwaysEnabled(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
+}
+
+// --- text view toggles ---------------------------------------------------------------------
+
+namespace {
+
+int* ViewField(CViewSettings& s, UINT nID)
+{
+    switch (nID) {
+    case ID_VIEW_WORD_WRAP: return &s.nWordWrap;
+    case ID_VIEW_WHITESPACE: return &s.nWhitespace;
+    case ID_VIEW_LINE_ENDINGS: return &s.nLineEndings;
+    case ID_VIEW_CARET_LINE: return &s.nCaretLine;
+    case ID_VIEW_LINE_NUMBERS: return &s.nLineNumbers;
+    case ID_VIEW_CODE_FOLDING: return &s.nCodeFolding;
+    case ID_VIEW_RULER: return &s.nRulers;
+    case ID_VIEW_BLOCK_SELECT: return &s.nBlockSelect;
+    case ID_VIEW_MATCH_BRACKET: return &s.nMatchBracket;
+    default: return NULL;
+    }
+}
+
+void ApplyToggleToFrame(CMDIChildWnd* pChild, const CViewSettings& s, UINT nID)
+{
+    CScintillaFrame* pFrame = dynamic_cast<CScintillaFrame*>(pChild);
+    if (pFrame == NULL)
+        return;
+    switch (nID) {
+    case ID_VIEW_WORD_WRAP: pFrame->SetWordWrap(s.nWordWrap); break;
+    case ID_VIEW_WHITESPACE: pFrame->SetWhitespace(s.nWhitespace); break;
+    case ID_VIEW_LINE_ENDINGS: pFrame->SetLineEndings(s.nLineEndings); break;
+    case ID_VIEW_CARET_LINE: pFrame->SetCaretLine(s.nCaretLine); break;
+    case ID_VIEW_LINE_NUMBERS: pFrame->SetLineNumbers(s.nLineNumbers); break;
+    case ID_VIEW_CODE_FOLDING: pFrame->SetCodeFolding(s.nCodeFolding); break;
+    case ID_VIEW_RULER: pFrame->SetRuler(s.nRulers); break;
+    case ID_VIEW_BLOCK_SELECT: pFrame->SetBlockSelect(s.nBlockSelect); break;
+    case ID_VIEW_FONT: pFrame->SetViewFont(s.pszFontFace, s.nFontSize, s.nBold, s.nItalic); break;
+    default: break;
+    }
+}
+
+} // namespace
+
+void CMainFrame::ForEachTextFrame(void (*pfn)(CMDIChildWnd*, const CViewSettings&, UINT), UINT nID)
+{
+    if (m_hWndMDIClient == NULL)
+        return;
+    for (HWND h = ::GetWindow(m_hWndMDIClient, GW_CHILD); h != NULL; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        CMDIChildWnd* pChild = dynamic_cast<CMDIChildWnd*>(CWnd::FromHandlePermanent(h));
+        if (pChild != NULL)
+            pfn(pChild, m_settings, nID);
+    }
+}
+
+void CMainFrame::OnViewToggle(UINT nID)
+{
+    int* pField = ViewField(m_settings, nID);
+    if (pField == NULL)
+        return;
+    *pField = *pField ? 0 : 1;
+    if (nID != ID_VIEW_MATCH_BRACKET)
+        ForEachTextFrame(&ApplyToggleToFrame, nID);
+}
+
+void CMainFrame::OnUpdateViewToggle(CCmdUI* pCmdUI)
+{
+    int* pField = ViewField(m_settings, pCmdUI->m_nID);
+    pCmdUI->SetCheck(pField != NULL && *pField ? 1 : 0);
+}
+
+// --- themes ----------------------------------------------------------------------------------
+
+void CMainFrame::OnTheme(UINT nID)
+{
+    ApplyTheme((int)nID);
+}
+
+void CMainFrame::OnUpdateTheme(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetRadio(m_settings.nTheme == (int)pCmdUI->m_nID);
+}
+
+// --- document tabs ---------------------------------------------------------------------------
+
+void CMainFrame::ToggleTabs()
+{
+    // With tabs the documents stay maximised and the menu bar carries their
+    // caption buttons (without its own close button).
+    const DWORD dwMDIFlags = 0x1300;
+    CQXPMenuBar* pMenuBar = m_pCommandBars != NULL ? m_pCommandBars->GetMenuBar() : NULL;
+    if (!m_tabClient.IsAttached()) {
+        if (m_tabClient.Attach(this, FALSE)) {
+            m_tabClient.SetToolTipMode(1);
+            if (pMenuBar != NULL)
+                pMenuBar->SetFlags(dwMDIFlags, 0);
+            BOOL bMaximized = FALSE;
+            CMDIChildWnd* pActive = MDIGetActive(&bMaximized);
+            if (pActive != NULL && !bMaximized)
+                MDIMaximize(pActive);
+        }
+    } else {
+        m_tabClient.Detach();
+        if (pMenuBar != NULL)
+            pMenuBar->SetFlags(0, dwMDIFlags);
+    }
+    if (m_tabClient.IsAttached())
+        m_tabClient.Refresh();
+    m_editorSettings.nTabsActive = m_editorSettings.nTabsActive ? 0 : 1;
+    RecalcLayout();
+}
+
+void CMainFrame::OnTabsHide()
+{
+    ToggleTabs();
+}
+
+void CMainFrame::OnUpdateTabsHide(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetText(m_tabClient.IsAttached() ? "Hide Tabs" : "Show Tabs");
+}
+
+void CMainFrame::OnTabsAlign(UINT nID)
+{
+    if (!m_tabClient.IsAttached())
+        return;
+    int nPosition = nID == ID_TABS_ALIGN_LEFT    ? tabPositionLeft
+                    : nID == ID_TABS_ALIGN_RIGHT ? tabPositionRight
+                    : nID == ID_TABS_ALIGN_TOP   ? tabPositionTop
+                                                 : tabPositionBottom;
+    m_tabClient.GetPaintManager()->SetPosition((TabPosition)nPosition);
+    m_tabClient.Refresh();
+}
+
+void CMainFrame::OnUpdateTabsAlign(CCmdUI* pCmdUI)
+{
+    BOOL bTabs = m_tabClient.IsAttached();
+    pCmdUI->Enable(bTabs);
+    int nWanted = pCmdUI->m_nID == ID_TABS_ALIGN_LEFT    ? tabPositionLeft
+                  : pCmdUI->m_nID == ID_TABS_ALIGN_RIGHT ? tabPositionRight
+                  : pCmdUI->m_nID == ID_TABS_ALIGN_TOP   ? tabPositionTop
+                                                         : tabPositionBottom;
+    pCmdUI->SetCheck(bTabs && m_tabClient.GetPaintManager()->GetPosition() == nWanted ? 1 : 0);
+}
+
+void CMainFrame::OnUpdateWindowArrange(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(!m_tabClient.IsAttached());
+}
+
+void CMainFrame::OnCloseAllButSelected()
+{
+    CMDIChildWnd* pActive = MDIGetActive();
+    if (m_hWndMDIClient == NULL)
+        return;
+    for (HWND h = ::GetWindow(m_hWndMDIClient, GW_CHILD); h != NULL; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        CWnd* pChild = CWnd::FromHandlePermanent(h);
+        if (pChild != NULL && pChild != pActive && dynamic_cast<CScintillaFrame*>(pChild) != NULL)
+            ::PostMessageA(h, WM_CLOSE, 0, 0);
+    }
+}
+
+void CMainFrame::OnUpdateCloseAllButSelected(CCmdUI* pCmdUI)
+{
+    CQuillmateApp* pApp = GetQuillmateApp();
+    pCmdUI->Enable(pApp != NULL && pApp->GetOpenDocumentCount() > 1);
+}
+
+namespace {
+CToolList* MainFrameTools()
+{
+    CMainFrame* pFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+    return pFrame != NULL ? pFrame->GetToolList() : NULL;
+}
+} // namespace
+
+LRESULT CMainFrame::OnCreateControl(WPARAM, LPARAM lParam)
+{
+    QXP_CREATECONTROL_RECORD* pRecord = reinterpret_cast<QXP_CREATECONTROL_RECORD*>(lParam);
+    if (pRecord == NULL)
+        return FALSE;
+    if (pRecord->nID == ID_TOOLS_LIST_PLACEHOLDER) {
+        CControlTools::SetToolListSource(&MainFrameTools);
+        pRecord->pControl = new CControlTools;
+        return TRUE;
+    }
+    // The find box and the language list come with their own parts; the
+    // command bars make ordinary controls for them meanwhile.
+    return FALSE;
+}
+
+LRESULT CMainFrame::OnControlNotify(WPARAM, LPARAM lParam)
+{
+    NMQXPCONTROL* pNM = reinterpret_cast<NMQXPCONTROL*>(lParam);
+    if (pNM == NULL || pNM->hdr.code != QXP_CN_EXECUTE || pNM->pControl == NULL ||
+        pNM->pControl->GetID() != ID_TOOLS_LIST_ENTRY)
+        return FALSE;
+    int nIndex = atoi(pNM->pControl->GetParameter());
+    if (nIndex >= 0 && nIndex < m_tools.GetCount())
+        RunTool(m_tools.GetAt(nIndex));
+    return TRUE;
+}
+
+void CMainFrame::OnSysCommand(UINT nID, LPARAM lParam)
+{
+    // The frame has no system menu bar of its own: Alt and Alt+letter open
+    // the command bars' menu bar instead.
+    CQXPMenuBar* pMenuBar = m_pCommandBars != NULL ? m_pCommandBars->GetMenuBar() : NULL;
+    if ((nID & 0xFFF0) == SC_KEYMENU && pMenuBar != NULL && ::IsWindowVisible(pMenuBar->GetSafeHwnd()) &&
+        lParam != ' ' && lParam != '-') {
+        if (lParam == 0) {
+            pMenuBar->SetTrackingMode(TRUE, TRUE, TRUE);
+            return;
+        }
+        int nIndex = FindMenuBarMnemonic(pMenuBar, (UINT)lParam);
+        if (nIndex >= 0) {
+            pMenuBar->SetTrackingMode(TRUE, FALSE, TRUE);
+            pMenuBar->SetSelected(nIndex, 2);
+            pMenuBar->SetPopuped(nIndex);
+            return;
+        }
+    }
+    CQXMDIFrameWndEx::OnSysCommand(nID, lParam);
+}
+
+int CMainFrame::FindMenuBarMnemonic(CQXPMenuBar* pMenuBar, UINT nChar)
+{
+    CQXPControls* pControls = pMenuBar->GetControls();
+    if (pControls == NULL)
+        return -1;
+    char chWanted = (char)(UINT_PTR)::CharUpperA((LPSTR)(UINT_PTR)(BYTE)nChar);
+    for (int i = 0; i < pControls->GetCount(); ++i) {
+        CQXPControl* pControl = pControls->GetAt(i);
+        if (pControl == NULL || !pControl->IsVisible(0) || !pControl->GetEnabled())
+            continue;
+        CString caption = pControl->GetCaption();
+        for (int n = 0; n + 1 < caption.GetLength(); ++n) {
+            if (caption[n] != '&')
+                continue;
+            if (caption[n + 1] == '&') {
+                ++n;
+                continue;
+            }
+            if ((char)(UINT_PTR)::CharUpperA((LPSTR)(UINT_PTR)(BYTE)caption[n + 1]) == chWanted)
+                return i;
+            break;
+        }
+    }
+    return -1;
+}
+
+LRESULT CMainFrame::OnTabClientMouse(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam != WM_RBUTTONDOWN)
+        return FALSE;
+    CQXPTabWorkspace* pStrip = m_tabClient.GetWorkspace();
+    if (pStrip == NULL)
+        return FALSE;
+    POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+    CQXPTabManagerItem* pItem = pStrip->HitTest(pt);
+    if (pItem == NULL || !::IsWindow(pItem->m_hWnd))
+        return FALSE;
+    // The document under the mouse becomes the active one, its view takes
+    // the focus, then the tab menu opens there.
+    CWnd* pChild = CWnd::FromHandle(pItem->m_hWnd);
+    MDIActivate(pChild);
+    CFrameWnd* pChildFrame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(pItem->m_hWnd));
+    if (pChildFrame != NULL && pChildFrame->GetActiveView() != NULL)
+        pChildFrame->GetActiveView()->SetFocus();
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_CONTEXT_TABS))
+        return TRUE;
+    CMenu* pPopup = menu.GetSubMenu(0);
+    if (pPopup == NULL)
+        return TRUE;
+    ::ClientToScreen(pStrip->GetSafeHwnd(), &pt);
+    if (m_pCommandBars != NULL)
+        m_pCommandBars->TrackPopupMenu(pPopup, TPM_RIGHTBUTTON, pt.x, pt.y, this);
+    else
+        ::TrackPopupMenu(pPopup->GetSafeHmenu(), TPM_RIGHTBUTTON, pt.x, pt.y, 0, m_hWnd, NULL);
+    return TRUE;
+}
+
+// --- font, page setup, links -----------------------------------------------------------------
+
+void CMainFrame::OnFont()
+{
+    LOGFONTA lf;
+    memset(&lf, 0, sizeof(lf));
+    HDC hdc = ::GetDC(m_hWnd);
+    lf.lfHeight = -::MulDiv(m_settings.nFontSize, ::GetDeviceCaps(hdc, LOGPIXELSY), 72);
+    ::ReleaseDC(m_hWnd, hdc);
+    lf.lfWeight = m_settings.nBold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = m_settings.nItalic ? 1 : 0;
+    lstrcpynA(lf.lfFaceName, m_settings.pszFontFace, LF_FACESIZE);
+    CFontDialog dlg(&lf, CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT, NULL, this);
+    if (dlg.DoModal() != IDOK)
+        return;
+    lstrcpynA(m_settings.pszFontFace, dlg.GetFaceName(), kFontFaceBufferSize);
+    m_settings.nItalic = dlg.m_lf.lfItalic ? 1 : 0;
+    m_settings.nBold = dlg.m_lf.lfWeight == FW_BOLD ? 1 : 0;
+    int nSize = dlg.GetSize() / 10;
+    m_settings.nFontSize = nSize > 0 ? nSize : m_settings.nFontSize;
+    ForEachTextFrame(&ApplyToggleToFrame, ID_VIEW_FONT);
+}
+
+void CMainFrame::OnPageSetup()
+{
+    DWORD dwFlags = PSD_MARGINS | (m_editorSettings.nMetric ? PSD_INHUNDREDTHSOFMILLIMETERS : PSD_INTHOUSANDTHSOFINCHES);
+    CPageSetupDialog dlg(dwFlags, this);
+    dlg.m_psd.rtMargin = m_editorSettings.rcMargins;
+    PRINTDLGA pd;
+    memset(&pd, 0, sizeof(pd));
+    pd.lStructSize = sizeof(pd);
+    CWinApp* pApp = AfxGetApp();
+    if (pApp != NULL && pApp->GetPrinterDeviceDefaults(&pd)) {
+        dlg.m_psd.hDevMode = pd.hDevMode;
+        dlg.m_psd.hDevNames = pd.hDevNames;
+    }
+    if (dlg.DoModal() != IDOK)
+        return;
+    m_editorSettings.rcMargins = dlg.m_psd.rtMargin;
+    if (pApp != NULL && dlg.m_psd.hDevNames != NULL)
+        pApp->SelectPrinter(dlg.m_psd.hDevNames, dlg.m_psd.hDevMode, FALSE);
+}
+
+void CMainFrame::OnCheckForUpdates()
+{
+    CString url;
+    if (url.LoadString(IDS_UPDATE_URL) && !url.IsEmpty())
+        ::ShellExecuteA(m_hWnd, "open", url, NULL, NULL, SW_SHOWNORMAL);
+}
+
+void CMainFrame::OnCheckForUpdatesSite()
+{
+    CString key;
+    key.Format("Software\\%s\\Quillmate\\Settings", GetProfileMakerWord().GetString());
+    char szUrl[1024] = "";
+    DWORD cb = sizeof(szUrl) - 1, dwType = 0;
+    HKEY hKey = NULL;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+        return;
+    LONG r = ::RegQueryValueExA(hKey, "CheckForUpdates", NULL, &dwType, (BYTE*)szUrl, &cb);
+    ::RegCloseKey(hKey);
+    if (r == ERROR_SUCCESS && dwType == REG_SZ && szUrl[0])
+        ::ShellExecuteA(m_hWnd, "open", szUrl, NULL, NULL, SW_SHOWNORMAL);
+}
+
+void CMainFrame::OnStopUserTool()
+{
+    CProcessOutputView* pOutput =
+        dynamic_cast<CProcessOutputView*>(m_pPaneWnds[FindPaneInfo(PANE_TOOL_WINDOW)->nSlot]);
+    if (pOutput != NULL)
+        pOutput->Close();
+    ::InterlockedExchange(&m_bToolRunning, 0);
+}
+
+void CMainFrame::OnUpdateStopUserTool(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_bToolRunning != 0);
+}
+
+void CMainFrame::OnUpdateFindBox(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(dynamic_cast<CScintillaFrame*>(MDIGetActive()) != NULL);
+}
+
+void CMainFrame::OnNotYetAvailable() {}
+
+void CMainFrame::OnNotYetAvailableRange(UINT) {}
+
+void CMainFrame::OnUpdateNotYetAvailable(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(FALSE);
+}
+
+// --- hand-over, close, destroy ------------------------------------------------------------------
+
+LRESULT CMainFrame::OnOpenFilesToOpen(WPARAM, LPARAM)
+{
+    CQuillmateApp* pApp = GetQuillmateApp();
+    if (pApp != NULL)
+        pApp->OpenPendingFiles();
+    return 0;
+}
+
+void CMainFrame::OnClose()
+{
+    if (m_lpfnCloseProc != NULL) {
+        // Closing during a print preview ends the preview only.
+        CQXMDIFrameWndEx::OnClose();
+        return;
+    }
+    SaveSettings();
+
+    if (m_bPanesInstalled) {
+        DockingLayoutStore* pLayout = m_paneManager.CreateLayout();
+        if (pLayout != NULL) {
+            m_paneManager.GetLayout(pLayout);
+            pLayout->SaveToRegistry(kLayoutName);
+            delete pLayout;
+        }
+    }
+    if (m_pCommandBars != NULL) {
+        m_pCommandBars->SaveBarState(kCommandBarsSection);
+        m_pCommandBars->SaveOptions(kCommandBarsSection);
+        if (GetShortcuts() != NULL)
+            GetShortcuts()->Save(kCommandBarsSection);
+    }
+    m_tools.Save();
+    m_placement.SaveWindowPos(this);
+    CQXProfileStore().DeleteProfileKey("FilesToOpen", "");
+
+    // With "remember open files" on, each text frame stores its document's
+    // path while the documents close; the framework's close asks about
+    // modified documents first and ends here when the user cancels.
+    m_bClosingForSession = m_editorSettings.nRememberOpenFiles ? TRUE : FALSE;
+    HWND hWnd = m_hWnd;
+    CQXMDIFrameWndEx::OnClose();
+    // The object is gone with its window; it is still here when the close
+    // was cancelled.
+    if (::IsWindow(hWnd))
+        m_bClosingForSession = FALSE;
+}
+
+void CMainFrame::OnDestroy()
+{
+    CQuillmateApp* pApp = GetQuillmateApp();
+    if (pApp != NULL && pApp->GetMainFrame() == this)
+        pApp->ForgetMainFrame();
+    // The modeless Hex Find dialog goes with the frame.
+    if (m_pHexFindDialog != NULL) {
+        HWND hDialog = m_pHexFindDialog->GetSafeHwnd();
+        m_pHexFindDialog = NULL;
+        if (hDialog != NULL && ::IsWindow(hDialog))
+            ::DestroyWindow(hDialog);
+    }
+    if (m_tabClient.IsAttached())
+        m_tabClient.Detach();
+    for (CWnd*& pWnd : m_pPaneWnds) {
+        if (pWnd != NULL) {
+            if (::IsWindow(pWnd->GetSafeHwnd()))
+                pWnd->DestroyWindow();
+            delete pWnd;
+            pWnd = NULL;
+        }
+    }
+    CQXMDIFrameWndEx::OnDestroy();
+}
+
+// ===========================================================================
+// About box
+
+CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX), m_hCreditFont(NULL) {}
+
+CAboutDlg::~CAboutDlg()
+{
+    if (m_hCreditFont != NULL)
+        ::DeleteObject(m_hCreditFont);
+}
+
+BOOL CAboutDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    NONCLIENTMETRICSA ncm;
+    memset(&ncm, 0, sizeof(ncm));
+    ncm.cbSize = sizeof(ncm);
+    ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+    LOGFONTA lf = ncm.lfMessageFont;
+    HDC hdc = ::GetDC(m_hWnd);
+    lf.lfHeight = -::MulDiv(7, ::GetDeviceCaps(hdc, LOGPIXELSY), 72);
+    ::ReleaseDC(m_hWnd, hdc);
+    m_hCreditFont = ::CreateFontIndirectA(&lf);
+    HWND hCredit = ::GetDlgItem(m_hWnd, IDC_ABOUT_CREDIT);
+    if (hCredit != NULL && m_hCreditFont != NULL)
+        ::SendMessageA(hCredit, WM_SETFONT, (WPARAM)m_hCreditFont, TRUE);
+    return TRUE;
+}

@@ -1,0 +1,525 @@
+// The main frame as the program builds it: real windows, real messages, the
+// profile read back from the registry.
+#include "frametest.h"
+#include "mainframe.h"
+#include "tooloutput.h"
+#include "toolscontrol.h"
+
+#include <qx/controls.h>
+#include "resource.h"
+
+#include <qx/paintmanager.h>
+#include <qx/themes.h>
+
+#include <algorithm>
+
+using namespace frametest;
+
+namespace {
+
+const int kAllPanes[] = {PANE_PROJECT_EXPLORER, PANE_FILE_EXPLORER, PANE_LIST_EXPLORER, PANE_TEMPLATE_EXPLORER,
+                         PANE_FUNCTION_LIST,    PANE_TOOL_WINDOW,   PANE_FIND_IN_FILES};
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        s_hScintilla = LoadLibraryA("scilexer.dll");
+        ASSERT_NE((HMODULE)NULL, s_hScintilla);
+        if (App().GetTextTemplate() == NULL) {
+            ASSERT_TRUE(App().RegisterTemplates());
+        }
+    }
+
+    void SetUp() override { ClearProfile(); }
+
+    void TearDown() override
+    {
+        if (frame != NULL && IsWindow(hFrame))
+            CloseFrame(IDNO);
+        ClearProfile();
+    }
+
+    // Creates the main frame the way start-up does and shows it.
+    void Create()
+    {
+        ASSERT_TRUE(App().CreateMainFrame());
+        frame = App().GetMainFrame();
+        ASSERT_NE(nullptr, frame);
+        hFrame = frame->GetSafeHwnd();
+        frame->ShowMainWindow();
+        Pump();
+    }
+
+    // WM_CLOSE as the user sends it; modified documents are answered with
+    // nAnswer.
+    void CloseFrame(int nAnswer = IDNO)
+    {
+        MessageBoxRecorder boxes(nAnswer);
+        SendMessageA(hFrame, WM_CLOSE, 0, 0);
+        Pump();
+        if (!IsWindow(hFrame)) {
+            frame = NULL;
+            App().m_pMainWnd = NULL;
+        }
+    }
+
+    void Command(UINT nID)
+    {
+        SendMessageA(hFrame, WM_COMMAND, MAKEWPARAM(nID, 0), 0);
+        Pump(2);
+    }
+
+    int ChildCount() const
+    {
+        int n = 0;
+        for (HWND h = GetWindow(frame->m_hWndMDIClient, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+            ++n;
+        return n;
+    }
+
+    std::vector<std::string> OpenPaths() const
+    {
+        std::vector<std::string> paths;
+        CMultiDocTemplate* pTemplate = App().GetTextTemplate();
+        for (POSITION pos = pTemplate->GetFirstDocPosition(); pos != NULL;)
+            paths.push_back((LPCSTR)pTemplate->GetNextDoc(pos)->GetPathName());
+        return paths;
+    }
+
+    static HMODULE s_hScintilla;
+    CMainFrame* frame = NULL;
+    HWND hFrame = NULL;
+};
+
+HMODULE MainFrameTest::s_hScintilla = NULL;
+
+TEST_F(MainFrameTest, StartsWithBarsPanesAndTheHandOverClass)
+{
+    Create();
+    char szClass[64] = "";
+    GetClassNameA(hFrame, szClass, sizeof(szClass));
+    EXPECT_STREQ("FernbrightMainFrame", szClass);
+    EXPECT_TRUE(IsWindowVisible(hFrame));
+    ASSERT_NE(nullptr, frame->GetCommandBars());
+    EXPECT_NE(nullptr, frame->GetCommandBars()->GetMenuBar());
+    EXPECT_GE(frame->GetCommandBars()->GetCount(), 1);
+    CQXPStatusBar* pStatus = frame->GetStatusBar();
+    EXPECT_TRUE(IsWindowVisible(pStatus->GetSafeHwnd()));
+    ASSERT_EQ(7, pStatus->GetPaneCount());
+    EXPECT_EQ((UINT)ID_INDICATOR_PROGRESS, pStatus->GetItemID(6));
+    EXPECT_EQ(150, pStatus->GetPaneWidth(6));
+    // The progress control sits in its pane.
+    CQXPStatusBarPane* pProgress = pStatus->FindPane(ID_INDICATOR_PROGRESS);
+    ASSERT_NE(nullptr, pProgress);
+    ASSERT_NE((HWND)NULL, pProgress->GetChildHwnd());
+    char szProgress[64] = "";
+    GetClassNameA(pProgress->GetChildHwnd(), szProgress, sizeof(szProgress));
+    EXPECT_STREQ(PROGRESS_CLASSA, szProgress);
+    // With no stored layout every pane exists.
+    for (int nID : kAllPanes) {
+        EXPECT_NE(nullptr, frame->GetPaneManager()->FindPane(nID)) << nID;
+        EXPECT_TRUE(frame->IsPanePresent(nID)) << nID;
+    }
+    EXPECT_EQ(721, frame->GetSettings()->nTheme);
+    EXPECT_EQ(qxpThemeWindowsXP, GetGlobalPaintManager()->GetCurrentTheme());
+    // The program's path is where the Explorer extension starts it from.
+    EXPECT_TRUE(GetEditorFrame() == frame);
+}
+
+TEST_F(MainFrameTest, NewOpenEditSaveAndCloseATextFile)
+{
+    TempFolder folder;
+    std::string path = folder.File("notes.txt", "first line\r\nsecond line\r\n");
+    Create();
+    Command(ID_FILE_NEW);
+    EXPECT_EQ(1, ChildCount());
+
+    App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
+    CDocument* pDoc = App().OpenFile(path.c_str());
+    ASSERT_NE(nullptr, pDoc);
+    Pump();
+    EXPECT_EQ(2, ChildCount());
+    // Opening it again activates its window instead of a second copy.
+    App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
+    EXPECT_EQ(nullptr, App().OpenFile(path.c_str()));
+    EXPECT_EQ(2, ChildCount());
+
+    pDoc->SetModifiedFlag(TRUE);
+    ASSERT_TRUE(pDoc->DoFileSave());
+    EXPECT_FALSE(pDoc->IsModified());
+    std::vector<std::string> paths = OpenPaths();
+    EXPECT_NE(paths.end(), std::find_if(paths.begin(), paths.end(), [&](const std::string& p) {
+                  return _stricmp(p.c_str(), path.c_str()) == 0;
+              }));
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    char buf[256] = "";
+    DWORD n = 0;
+    ReadFile(h, buf, sizeof(buf) - 1, &n, NULL);
+    CloseHandle(h);
+    EXPECT_EQ("first line\r\nsecond line\r\n", std::string(buf, n));
+}
+
+TEST_F(MainFrameTest, CloseWritesTheSettingsLayoutAndPlacement)
+{
+    SetDword("GenSettings", "RememberOpenFiles", 0);
+    SetString("FilesToOpen", "stale", "C:\\nothing.txt");
+    Create();
+    // The close deletes the list whatever it holds.
+    Command(ID_VIEW_WORD_WRAP);
+    Command(ID_VIEW_LINE_NUMBERS);
+    Command(ID_VIEW_LINE_NUMBERS);
+    Command(ID_THEME_OFFICEXP);
+    CloseFrame();
+    ASSERT_FALSE(IsWindow(hFrame));
+
+    DWORD value = 0;
+    ASSERT_TRUE(GetDword("ViewSettings", "WordWrap", &value));
+    EXPECT_EQ(1u, value);
+    ASSERT_TRUE(GetDword("ViewSettings", "LineNumbers", &value));
+    EXPECT_EQ(0u, value);
+    ASSERT_TRUE(GetDword("ViewSettings", "Theme", &value));
+    EXPECT_EQ(723u, value);
+    ASSERT_TRUE(GetDword("BackupSettings", "Enabled", &value));
+    EXPECT_EQ(1u, value);
+    EXPECT_EQ(44u, GetBinary("Settings", "Window Position").size());
+    EXPECT_TRUE(SectionExists("DockingPaneLayouts\\NormalLayout"));
+    EXPECT_TRUE(SectionExists("CommandBars-Summary")) << "the command-bar layout";
+    EXPECT_FALSE(GetBinary("CommandBars", "Accelerators").empty()) << "the keyboard shortcuts";
+    // A first start keeps the two standard external tools.
+    CToolList defaults;
+    defaults.SetDefaults();
+    std::vector<BYTE> expected = defaults.ToBytes();
+    EXPECT_EQ(expected, GetBinary("TOOLS_CUSTOMIZATION", "Tools"));
+    EXPECT_FALSE(SectionExists("FilesToOpen")) << "with remember open files off the key is gone";
+}
+
+TEST_F(MainFrameTest, RememberedFilesComeBackAtTheNextStart)
+{
+    TempFolder folder;
+    std::string a = folder.File("a.txt", "alpha\r\n");
+    std::string b = folder.File("b.txt", "beta\r\n");
+    Create();
+    App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
+    ASSERT_NE(nullptr, App().OpenFile(a.c_str()));
+    App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
+    ASSERT_NE(nullptr, App().OpenFile(b.c_str()));
+    Command(ID_FILE_NEW);  // untitled: stores nothing
+    Pump();
+    CloseFrame();
+    ASSERT_FALSE(IsWindow(hFrame));
+
+    auto values = StringValues("FilesToOpen");
+    ASSERT_EQ(2u, values.size());
+    for (const auto& v : values)
+        EXPECT_EQ(v.first, v.second) << "name and data are both the path";
+
+    // The next start opens them and consumes the list.
+    Create();
+    ASSERT_TRUE(App().HasFilesToOpen());
+    EXPECT_TRUE(App().OpenFilesToOpen());
+    Pump();
+    EXPECT_EQ(2u, OpenPaths().size());
+    EXPECT_FALSE(SectionExists("FilesToOpen"));
+}
+
+TEST_F(MainFrameTest, HandOverMessageOpensListedFilesAndSkipsMissingOnes)
+{
+    TempFolder folder;
+    std::string there = folder.File("there.txt", "here I am\r\n");
+    std::string gone = folder.Path() + "\\gone.txt";
+    Create();
+    SetString("FilesToOpen", "1", there);
+    SetString("FilesToOpen", "2", gone);
+    SetString("FilesToOpen", "3", "");
+    MessageBoxRecorder boxes(IDOK);
+    EXPECT_EQ(0, SendMessageA(hFrame, WM_OPENFILESTOOPEN, 0, 0));
+    Pump();
+    EXPECT_EQ(1u, OpenPaths().size());
+    // One message names the missing file, once; the list is gone so it is
+    // never offered again.
+    ASSERT_EQ(1u, boxes.Texts().size());
+    EXPECT_NE(std::string::npos, boxes.Texts()[0].find(gone));
+    EXPECT_FALSE(SectionExists("FilesToOpen"));
+    SendMessageA(hFrame, WM_OPENFILESTOOPEN, 0, 0);
+    Pump();
+    EXPECT_EQ(1u, boxes.Texts().size());
+    EXPECT_EQ(1u, OpenPaths().size());
+}
+
+// The Scintilla window of the active text view.
+HWND ActiveEditor(CMainFrame* frame)
+{
+    CMDIChildWnd* pChild = frame->MDIGetActive();
+    if (pChild == NULL || pChild->GetActiveView() == NULL)
+        return NULL;
+    HWND hView = pChild->GetActiveView()->GetSafeHwnd();
+    return FindWindowExA(hView, NULL, "Scintilla", NULL);
+}
+
+TEST_F(MainFrameTest, ViewTogglesReachOpenDocumentsAndTheRecord)
+{
+    Create();
+    Command(ID_FILE_NEW);
+    HWND hEditor = ActiveEditor(frame);
+    ASSERT_NE((HWND)NULL, hEditor);
+    struct {
+        UINT nID;
+        UINT nQuery;  // the editor's state message, 0: none
+        int CViewSettings::*field;
+    } table[] = {
+        {ID_VIEW_WORD_WRAP, 2269 /* SCI_GETWRAPMODE */, &CViewSettings::nWordWrap},
+        {ID_VIEW_WHITESPACE, 2020 /* SCI_GETVIEWWS */, &CViewSettings::nWhitespace},
+        {ID_VIEW_LINE_ENDINGS, 2355 /* SCI_GETVIEWEOL */, &CViewSettings::nLineEndings},
+        {ID_VIEW_BLOCK_SELECT, 0, &CViewSettings::nBlockSelect},
+        {ID_VIEW_MATCH_BRACKET, 0, &CViewSettings::nMatchBracket},
+        {ID_VIEW_CODE_FOLDING, 0, &CViewSettings::nCodeFolding},
+    };
+    for (const auto& row : table) {
+        int before = frame->GetSettings()->*row.field;
+        Command(row.nID);
+        EXPECT_EQ(!before, frame->GetSettings()->*row.field) << row.nID;
+        if (row.nQuery != 0) {
+            EXPECT_EQ(!before, SendMessageA(hEditor, row.nQuery, 0, 0) != 0) << row.nID;
+        }
+        Command(row.nID);
+        EXPECT_EQ(before, frame->GetSettings()->*row.field) << row.nID;
+        if (row.nQuery != 0) {
+            EXPECT_EQ(before, SendMessageA(hEditor, row.nQuery, 0, 0) != 0) << row.nID;
+        }
+    }
+}
+
+TEST_F(MainFrameTest, AToolRunsWithTheActiveDocumentInItsArguments)
+{
+    TempFolder folder;
+    std::string doc = folder.File("active.txt", "active\r\n");
+    Create();
+    App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
+    ASSERT_NE(nullptr, App().OpenFile(doc.c_str()));
+    Pump();
+    CToolRecord tool;
+    tool.strMenuText = "Echo";
+    tool.strCommand = "cmd.exe";
+    tool.strArguments = "/c echo tool-marker-815 $FileName";
+    ASSERT_TRUE(frame->RunTool(tool));
+    HWND hOutput = frame->ShowToolWindow() ? frame->ShowToolWindow()->GetSafeHwnd() : NULL;
+    ASSERT_NE((HWND)NULL, hOutput);
+    std::string text;
+    for (int i = 0; i < 300 && text.find("tool-marker-815 active.txt") == std::string::npos; ++i) {
+        Pump(1);
+        char buf[4096] = "";
+        GetWindowTextA(hOutput, buf, sizeof(buf));
+        text = buf;
+    }
+    EXPECT_NE(std::string::npos, text.find("tool-marker-815 active.txt")) << text;
+}
+
+TEST_F(MainFrameTest, TheToolsMenuListsTheExternalTools)
+{
+    Create();
+    CQXPControl* pPlaceholder = frame->GetCommandBars()->FindControl(qxpControlButton, 1227, FALSE, TRUE);
+    ASSERT_NE(nullptr, pPlaceholder);
+    ASSERT_NE(nullptr, dynamic_cast<CControlTools*>(pPlaceholder));
+    // Laying the menu out puts one entry per tool after the placeholder.
+    pPlaceholder->OnCalcDynamicSize(0);
+    CQXPControls* pControls = pPlaceholder->GetControls();
+    ASSERT_NE(nullptr, pControls);
+    int nIndex = pPlaceholder->GetIndex();
+    ASSERT_EQ(2, frame->GetToolList()->GetCount());
+    for (int i = 0; i < 2; ++i) {
+        CQXPControl* pEntry = pControls->GetAt(nIndex + 1 + i);
+        ASSERT_NE(nullptr, pEntry);
+        EXPECT_EQ(1229, pEntry->GetID());
+        EXPECT_EQ(std::string(frame->GetToolList()->GetAt(i).strMenuText), std::string(pEntry->GetCaption()));
+    }
+    // Laid out again, it does not add them twice.
+    pPlaceholder->OnCalcDynamicSize(0);
+    CQXPControl* pAfter = pControls->GetAt(nIndex + 3);
+    EXPECT_TRUE(pAfter == nullptr || pAfter->GetID() != 1229);
+}
+
+TEST_F(MainFrameTest, AltWithAMnemonicOpensThatMenu)
+{
+    Create();
+    CQXPMenuBar* pMenuBar = frame->GetCommandBars()->GetMenuBar();
+    ASSERT_NE(nullptr, pMenuBar);
+    int nTools = -1;
+    for (int i = 0; i < pMenuBar->GetControls()->GetCount(); ++i)
+        if (std::string(pMenuBar->GetControls()->GetAt(i)->GetCaption()) == "&Tools")
+            nTools = i;
+    ASSERT_GE(nTools, 0);
+    SendMessageA(hFrame, WM_SYSCOMMAND, SC_KEYMENU, 't');
+    EXPECT_EQ(nTools, pMenuBar->GetPopupedIndex());
+    EXPECT_TRUE(pMenuBar->IsTrackingMode());
+    frame->GetCommandBars()->ClosePopups();
+    Pump();
+    EXPECT_EQ(-1, pMenuBar->GetPopupedIndex());
+}
+
+// Records what an update handler decides.
+class StateProbe : public CCmdUI {
+public:
+    int enabled = -1;
+    int checked = -1;
+    std::string text;
+    void Enable(BOOL bOn) override
+    {
+        m_bEnableChanged = TRUE;
+        enabled = bOn ? 1 : 0;
+    }
+    void SetCheck(int nCheck) override { checked = nCheck; }
+    void SetText(LPCSTR lpszText) override { text = lpszText ? lpszText : ""; }
+};
+
+StateProbe Probe(CMainFrame* frame, UINT nID)
+{
+    StateProbe probe;
+    probe.m_nID = nID;
+    frame->OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &probe, NULL);
+    return probe;
+}
+
+TEST_F(MainFrameTest, TabCommandsFollowTheTabState)
+{
+    Create();
+    // Without tabs: no alignment, the window arrangements are there.
+    EXPECT_EQ("Show Tabs", Probe(frame, ID_TABS_HIDE).text);
+    for (UINT nID : {ID_TABS_ALIGN_LEFT, ID_TABS_ALIGN_RIGHT, ID_TABS_ALIGN_TOP, ID_TABS_ALIGN_BOTTOM})
+        EXPECT_EQ(0, Probe(frame, nID).enabled) << nID;
+    for (UINT nID : {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE})
+        EXPECT_EQ(1, Probe(frame, nID).enabled) << nID;
+
+    Command(ID_TABS_HIDE);
+    EXPECT_EQ("Hide Tabs", Probe(frame, ID_TABS_HIDE).text);
+    Command(ID_TABS_ALIGN_LEFT);
+    EXPECT_EQ(1, Probe(frame, ID_TABS_ALIGN_LEFT).enabled);
+    EXPECT_EQ(1, Probe(frame, ID_TABS_ALIGN_LEFT).checked);
+    EXPECT_EQ(0, Probe(frame, ID_TABS_ALIGN_TOP).checked);
+    for (UINT nID : {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_ARRANGE})
+        EXPECT_EQ(0, Probe(frame, nID).enabled) << nID;
+}
+
+TEST_F(MainFrameTest, CloseAllButSelectedKeepsTheActiveDocument)
+{
+    Create();
+    EXPECT_EQ(0, Probe(frame, ID_WINDOW_CLOSE_ALL_BUT).enabled);
+    Command(ID_FILE_NEW);
+    EXPECT_EQ(0, Probe(frame, ID_WINDOW_CLOSE_ALL_BUT).enabled) << "one document";
+    Command(ID_FILE_NEW);
+    Command(ID_FILE_NEW);
+    ASSERT_EQ(3, ChildCount());
+    EXPECT_EQ(1, Probe(frame, ID_WINDOW_CLOSE_ALL_BUT).enabled);
+    HWND hActive = frame->MDIGetActive()->GetSafeHwnd();
+    Command(ID_WINDOW_CLOSE_ALL_BUT);
+    Pump();
+    ASSERT_EQ(1, ChildCount());
+    EXPECT_EQ(hActive, GetWindow(frame->m_hWndMDIClient, GW_CHILD));
+}
+
+TEST_F(MainFrameTest, APaneMissingFromTheStoredLayoutStaysOffUntilShown)
+{
+    Create();
+    Command(ID_VIEW_FUNCTION_LIST);
+    ASSERT_FALSE(frame->IsPanePresent(PANE_FUNCTION_LIST));
+    CloseFrame();
+    Create();
+    EXPECT_FALSE(frame->IsPanePresent(PANE_FUNCTION_LIST));
+    EXPECT_EQ(0, Probe(frame, ID_VIEW_FUNCTION_LIST).checked);
+    EXPECT_TRUE(frame->IsPanePresent(PANE_TOOL_WINDOW));
+    Command(ID_VIEW_FUNCTION_LIST);
+    EXPECT_TRUE(frame->IsPanePresent(PANE_FUNCTION_LIST));
+    EXPECT_EQ(1, Probe(frame, ID_VIEW_FUNCTION_LIST).checked);
+}
+
+TEST_F(MainFrameTest, EveryThemeCommandIsHandled)
+{
+    Create();
+    struct {
+        UINT nID;
+        int nPaintTheme;
+    } table[] = {{ID_THEME_WIN2000, qxpThemeWindows2000},
+                 {ID_THEME_WINXP, qxpThemeWindowsXP},
+                 {ID_THEME_WHIDBEY, qxpThemeWhidbey},
+                 {ID_THEME_OFFICEXP, qxpThemeOfficeXP},
+                 {ID_THEME_OFFICE2003, qxpThemeOffice2003}};
+    for (const auto& row : table) {
+        Command(row.nID);
+        EXPECT_EQ((int)row.nID, frame->GetSettings()->nTheme) << row.nID;
+        EXPECT_EQ(row.nPaintTheme, GetGlobalPaintManager()->GetCurrentTheme()) << row.nID;
+    }
+    // An id outside the range keeps the look.
+    frame->ApplyTheme(725);
+    EXPECT_EQ((int)ID_THEME_OFFICE2003, frame->GetSettings()->nTheme);
+    EXPECT_EQ(qxpThemeOffice2003, GetGlobalPaintManager()->GetCurrentTheme());
+}
+
+TEST_F(MainFrameTest, ADamagedProfileStartsWithDefaults)
+{
+    const BYTE junk[10] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    SetRaw("Settings", "Window Position", REG_BINARY, junk, sizeof(junk));
+    SetString("ViewSettings", "Theme", "nonsense");
+    SetDword("ViewSettings", "FontSize", 0);
+    SetRaw("CommandBars", "Accelerators", REG_BINARY, junk, 7);
+    SetDword("DockingPaneLayouts\\NormalLayout\\Summary", "Panes", 0x7FFFFFFF);
+    SetString("DockingPaneLayouts\\NormalLayout\\Pane-1", "Type", "garbage");
+    SetString("GenSettings", "MDITabsActive", "yes");
+    Create();
+    EXPECT_TRUE(IsWindowVisible(hFrame));
+    EXPECT_FALSE(IsZoomed(hFrame));
+    EXPECT_EQ(721, frame->GetSettings()->nTheme);
+    EXPECT_EQ(10, frame->GetSettings()->nFontSize);
+    EXPECT_FALSE(frame->AreTabsShown());
+    for (int nID : kAllPanes)
+        EXPECT_TRUE(frame->IsPanePresent(nID)) << nID;
+}
+
+TEST_F(MainFrameTest, PlacementSurvivesARestart)
+{
+    Create();
+    ShowWindow(hFrame, SW_SHOWMAXIMIZED);
+    Pump();
+    CloseFrame();
+    Create();
+    EXPECT_TRUE(IsZoomed(hFrame)) << "closed maximised, comes back maximised";
+    ShowWindow(hFrame, SW_MINIMIZE);
+    Pump();
+    CloseFrame();
+    Create();
+    EXPECT_FALSE(IsIconic(hFrame)) << "closed minimised, comes back normal";
+    EXPECT_FALSE(IsZoomed(hFrame));
+}
+
+TEST_F(MainFrameTest, PaneTogglesAndDocumentTabs)
+{
+    Create();
+    // Off destroys the pane, on creates it again.
+    Command(ID_VIEW_FUNCTION_LIST);
+    EXPECT_FALSE(frame->IsPanePresent(PANE_FUNCTION_LIST));
+    EXPECT_EQ(nullptr, frame->GetPaneManager()->FindPane(PANE_FUNCTION_LIST));
+    Command(ID_VIEW_FUNCTION_LIST);
+    EXPECT_TRUE(frame->IsPanePresent(PANE_FUNCTION_LIST));
+    ASSERT_NE(nullptr, frame->GetPaneManager()->FindPane(PANE_FUNCTION_LIST));
+    // Show All with everything shown changes nothing.
+    Command(ID_VIEW_SHOW_ALL_WINDOWS);
+    for (int nID : kAllPanes)
+        EXPECT_TRUE(frame->IsPanePresent(nID)) << nID;
+    // The tool window holds the output view.
+    EXPECT_NE(nullptr, frame->ShowToolWindow());
+
+    EXPECT_FALSE(frame->AreTabsShown());
+    Command(ID_TABS_HIDE);
+    EXPECT_TRUE(frame->AreTabsShown());
+    EXPECT_EQ(1, frame->GetEditorSettings()->nTabsActive);
+    Command(ID_TABS_ALIGN_BOTTOM);
+    EXPECT_EQ(tabPositionBottom, frame->GetTabClient()->GetPaintManager()->GetPosition());
+    CloseFrame();
+    DWORD value = 0;
+    ASSERT_TRUE(GetDword("GenSettings", "MDITabsActive", &value));
+    EXPECT_EQ(1u, value);
+    Create();
+    EXPECT_TRUE(frame->AreTabsShown()) << "tabs come back on";
+}
+
+} // namespace
