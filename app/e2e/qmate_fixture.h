@@ -1,0 +1,364 @@
+// The fixture of the end-to-end tests: every test runs the real Qmate.exe
+// with a fresh settings key and a fresh per-user folder, and drives it from
+// the outside (window messages, key strokes, the registry and the files it
+// writes).
+#pragma once
+
+#include <qmtest/qmatedriver.h>
+
+#include "qmate_handover.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+using qmtest::RemoteScintilla;
+
+// Command ids of the framework's standard commands the tests send.
+enum : UINT {
+    kCmdFileSaveAs = 57604,
+    kCmdToolWindow = 59590,
+};
+
+// Line-ending choices of the save dialog and encoding codes of the editor.
+enum Encoding { kUtf8 = 0, kUtf16Le = 1, kUtf16Be = 2, kAnsi = 3 };
+enum LineEnding { kCrLf = 0, kCr = 1, kLf = 2 };
+
+inline std::string Slashes(std::string s)
+{
+    std::replace(s.begin(), s.end(), '/', '\\');
+    return s;
+}
+
+inline std::string Lower(std::string s)
+{
+    std::transform(s.begin(), s.end(), s.begin(), [](char c) { return static_cast<char>(tolower((unsigned char)c)); });
+    return s;
+}
+
+inline std::string Hex(const std::string& bytes, size_t max = 96)
+{
+    std::string out;
+    char b[4];
+    for (size_t i = 0; i < bytes.size() && i < max; ++i) {
+        snprintf(b, sizeof(b), "%02X ", static_cast<unsigned char>(bytes[i]));
+        out += b;
+    }
+    if (bytes.size() > max)
+        out += "...";
+    return out;
+}
+
+// The path a file dialog or a title shows for a file: the long form.
+inline std::string LongPath(const std::string& path)
+{
+    char buf[MAX_PATH * 2] = "";
+    DWORD n = GetLongPathNameA(path.c_str(), buf, sizeof(buf));
+    return n > 0 && n < sizeof(buf) ? std::string(buf, n) : path;
+}
+
+class QmateTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // QM_QMATE_EXE may name another build's program (with its DLLs beside it).
+        char other[MAX_PATH] = "";
+        if (GetEnvironmentVariableA("QM_QMATE_EXE", other, sizeof(other)) > 0 && other[0])
+            m_exe = Slashes(other);
+        else
+            m_exe = Slashes(QM_BIN_DIR "/Qmate.exe");
+        if (GetFileAttributesA(m_exe.c_str()) == INVALID_FILE_ATTRIBUTES)
+            GTEST_SKIP() << "Qmate.exe was not built";
+        m_dir = std::make_unique<qmtest::TempFolder>("e2e");
+        m_work = LongPath(m_dir->Path());
+        m_local = std::make_unique<qmtest::ScopedLocalAppData>(m_work + "\\Local");
+        m_settings = std::make_unique<qmtest::ScopedRegistryTree>(HKEY_CURRENT_USER, QM_REGKEY_APP);
+        InstallConfigs();
+    }
+
+    // The per-user folder of a fresh installation: the language files of
+    // the fixtures in its Config folder.
+    void InstallConfigs()
+    {
+        std::string user = m_work + "\\Local\\Fernbright";
+        CreateDirectoryA(user.c_str(), nullptr);
+        user += "\\Quillmate";
+        CreateDirectoryA(user.c_str(), nullptr);
+        std::string config = user + "\\Config";
+        CreateDirectoryA(config.c_str(), nullptr);
+        std::string fixtures = Slashes(QM_SOURCE_DIR "/app/e2e/fixtures/Config");
+        WIN32_FIND_DATAA fd;
+        HANDLE h = FindFirstFileA((fixtures + "\\*.config").c_str(), &fd);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE) << fixtures;
+        do {
+            ASSERT_TRUE(CopyFileA((fixtures + "\\" + fd.cFileName).c_str(), (config + "\\" + fd.cFileName).c_str(),
+                                  FALSE));
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+
+    void TearDown() override
+    {
+        // A program left running by a failed test must not write its
+        // settings into the next test's key.
+        m_prog.Kill();
+        m_settings.reset();
+        m_local.reset();
+        m_dir.reset();
+    }
+
+    std::string File(const std::string& name) const { return m_work + "\\" + name; }
+
+    std::string WriteFile(const std::string& name, const std::string& bytes) const
+    {
+        std::string path = File(name);
+        EXPECT_TRUE(qmtest::WriteWholeFile(path, bytes)) << path;
+        return path;
+    }
+
+    // Starts Qmate.exe with the given arguments and waits for its main frame
+    // and for its message loop to wait for input.
+    HWND Start(const std::string& args = std::string())
+    {
+        if (!m_prog.Start(m_exe, args, m_work)) {
+            ADD_FAILURE() << "cannot start " << m_exe;
+            return nullptr;
+        }
+        HWND main = m_prog.WaitForMainWindow(QM_MAINFRAME_CLASS, 60000);
+        if (!main) {
+            ADD_FAILURE() << "Qmate.exe showed no window of class " QM_MAINFRAME_CLASS
+                          << (m_prog.Running() ? "" : " and ended with code ") << m_prog.ExitCode();
+            return nullptr;
+        }
+        m_prog.WaitForInputIdle(30000);
+        return main;
+    }
+
+    // Closes the main frame and waits for the program to end.
+    bool Close()
+    {
+        bool ended = m_prog.Close(30000);
+        if (!ended) {
+            HWND other = m_prog.FindOtherWindow();
+            ADD_FAILURE() << "Qmate.exe did not end after WM_CLOSE"
+                          << (other ? " (a window is open: \"" + qmtest::WindowTextOf(other) + "\")" : std::string());
+            m_prog.Kill();
+        }
+        return ended;
+    }
+
+    // Closes the main frame and answers "No" to any save prompt.
+    bool CloseDiscarding()
+    {
+        PostMessageA(Main(), WM_CLOSE, 0, 0);
+        qmtest::WaitUntil(
+            [&] {
+                if (HWND box = m_prog.FindOtherWindow("#32770"))
+                    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+                return !m_prog.Running();
+            },
+            30000, 200);
+        return Close();
+    }
+
+    // The texts of the static controls of a dialog or message box.
+    static std::string DialogText(HWND dlg)
+    {
+        std::string all;
+        for (HWND h : qmtest::DescendantsOfClass(dlg, "Static"))
+            all += qmtest::WindowTextOf(h) + " ";
+        return all;
+    }
+
+    HWND Main() const { return m_prog.MainWindow(); }
+
+    // The editing windows of the documents (below the MDI client when
+    // there is one), visible ones only.
+    std::vector<HWND> Editors() const
+    {
+        HWND main = Main();
+        if (!main)
+            return {};
+        HWND client = qmtest::FirstDescendantOfClass(main, "MDIClient");
+        return qmtest::DescendantsOfClass(client ? client : main, "Scintilla", true);
+    }
+
+    // Waits for an editing window whose text is text. With no editing
+    // window at all the test is skipped (the editor has none yet); with
+    // windows of other text it fails and shows what they hold.
+    static constexpr ULONGLONG kNoEditorMs = 8000;
+    RemoteScintilla EditorHolding(const std::string& text, DWORD timeoutMs = 20000)
+    {
+        RemoteScintilla found;
+        bool any = false;
+        std::vector<std::string> seen;
+        ULONGLONG start = GetTickCount64();
+        qmtest::WaitUntil(
+            [&] {
+                // A document window shows up within seconds; a program
+                // with none after that has no editing window at all.
+                if (!any && GetTickCount64() - start > kNoEditorMs)
+                    return true;
+                seen.clear();
+                for (HWND h : Editors()) {
+                    any = true;
+                    RemoteScintilla ed(h);
+                    std::string t = ed.Text();
+                    if (t == text) {
+                        found = ed;
+                        return true;
+                    }
+                    seen.push_back(t);
+                }
+                return false;
+            },
+            timeoutMs, 50);
+        if (!found && any) {
+            std::string all;
+            for (auto& s : seen)
+                all += "\n  [" + s.substr(0, 200) + "]";
+            ADD_FAILURE() << "no editing window holds [" << text.substr(0, 200) << "]; they hold:" << all;
+        }
+        return found;
+    }
+
+    // Texts of the main frame and of every MDI child frame.
+    std::vector<std::string> Captions() const
+    {
+        std::vector<std::string> out;
+        if (!Main())
+            return out;
+        out.push_back(qmtest::WindowTextOf(Main()));
+        if (HWND client = qmtest::FirstDescendantOfClass(Main(), "MDIClient"))
+            for (HWND child = GetWindow(client, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+                out.push_back(qmtest::WindowTextOf(child));
+        return out;
+    }
+
+    bool AnyCaptionContains(const std::string& part) const
+    {
+        for (auto& c : Captions())
+            if (c.find(part) != std::string::npos)
+                return true;
+        return false;
+    }
+
+    std::string CaptionList() const
+    {
+        std::string all;
+        for (auto& c : Captions())
+            all += "[" + c + "] ";
+        return all;
+    }
+
+    void PostCommand(UINT id) const { PostMessageA(Main(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+    // Gives the keyboard focus to an editing window: the program in front,
+    // then a click into the window's text.
+    bool FocusEditor(const RemoteScintilla& ed) const
+    {
+        if (!qmtest::BringToForeground(Main()))
+            return false;
+        // A click into the text, right of the margins (a click into a margin
+        // selects a line). Sent, not posted, so it is over before the caller
+        // moves the caret.
+        LRESULT x = 4;
+        for (WPARAM m = 0; m < 5; ++m)
+            x += std::max<LRESULT>(0, ed.Send(2243, m)); // SCI_GETMARGINWIDTHN
+        LPARAM at = MAKELPARAM(static_cast<int>(x), 5);
+        ed.Send(WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ed.Send(WM_LBUTTONUP, 0, at);
+        return qmtest::WaitUntil(
+            [&] {
+                GUITHREADINFO gti = {};
+                gti.cbSize = sizeof(gti);
+                DWORD tid = GetWindowThreadProcessId(ed.Handle(), nullptr);
+                return GetGUIThreadInfo(tid, &gti) && gti.hwndFocus == ed.Handle();
+            },
+            5000);
+    }
+
+    // Fills the program's Save As dialog (file name, encoding, line ending)
+    // and confirms it; false with the reason in why when that fails.
+    bool DriveSaveDialog(const std::string& path, int encoding, int lineEnding, std::string& why)
+    {
+        HWND dlg = nullptr;
+        qmtest::WaitUntil([&] { return (dlg = m_prog.FindOtherWindow("#32770")) != nullptr; }, 15000);
+        if (!dlg) {
+            why = "no save dialog appeared";
+            return false;
+        }
+        // Explorer-style dialogs keep the name in combo box 1148 (older: edit 1152).
+        HWND name = nullptr;
+        for (HWND h : qmtest::DescendantsOfClass(dlg, "")) {
+            int id = GetDlgCtrlID(h);
+            if (id == 1148 && qmtest::WindowClassOf(h) == "ComboBox")
+                name = qmtest::FirstDescendantOfClass(h, "Edit");
+            if (!name && id == 1152 && qmtest::WindowClassOf(h) == "Edit")
+                name = h;
+        }
+        if (!name) {
+            why = "the save dialog has no file name box";
+            return false;
+        }
+        SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        struct Choice {
+            int id;
+            int value;
+            const char* what;
+        } choices[] = {{802, encoding, "encoding"}, {1017, lineEnding, "line-ending"}};
+        for (const Choice& c : choices) {
+            HWND combo = nullptr;
+            for (HWND h : qmtest::DescendantsOfClass(dlg, "ComboBox"))
+                if (GetDlgCtrlID(h) == c.id)
+                    combo = h;
+            if (!combo) {
+                why = std::string("the save dialog has no ") + c.what + " list (control " + std::to_string(c.id) + ")";
+                return false;
+            }
+            SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(c.value), 0);
+            SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(c.id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+        }
+        PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
+        if (!qmtest::WaitUntil([&] { return !IsWindow(dlg); }, 15000)) {
+            HWND other = m_prog.FindOtherWindow();
+            why = "the save dialog stayed open" +
+                  (other && other != dlg ? " (window \"" + qmtest::WindowTextOf(other) + "\")" : std::string());
+            return false;
+        }
+        return true;
+    }
+
+    // Waits until a file holds exactly the expected bytes; returns its content.
+    std::string WaitForFile(const std::string& path, const std::string& expected, DWORD timeoutMs = 10000) const
+    {
+        std::string got;
+        qmtest::WaitUntil([&] { return (got = qmtest::ReadWholeFile(path)) == expected; }, timeoutMs, 50);
+        return got;
+    }
+
+    std::string m_exe;
+    std::string m_work;
+    std::unique_ptr<qmtest::TempFolder> m_dir;
+    std::unique_ptr<qmtest::ScopedLocalAppData> m_local;
+    std::unique_ptr<qmtest::ScopedRegistryTree> m_settings;
+    qmtest::ProgramUnderTest m_prog;
+};
+
+// Skips the rest of a test when Qmate.exe shows no editing window at all.
+#define E2E_REQUIRE_EDITOR(ed)                                                                                        \
+    do {                                                                                                              \
+        if (!(ed)) {                                                                                                  \
+            if (::testing::Test::HasFailure())                                                                        \
+                return;                                                                                               \
+            GTEST_SKIP() << "Qmate.exe has no Scintilla window yet";                                                 \
+        }                                                                                                             \
+    } while (0)
+
+} // namespace e2e

@@ -1,0 +1,178 @@
+// Measures an editor program from the outside (run.sh runs it for Qmate.exe
+// and for SciTE in the same session):
+//   start-up: from CreateProcess until the main window is visible and the
+//             program waits for input;
+//   open:     the program started with a file on its command line, until a
+//             Scintilla window of the program holds the whole text
+//             (SCI_GETLENGTH equals the expected length), and the peak memory
+//             of the process at that moment.
+// Each measurement is run several times; the median is printed.
+//
+// Usage: editor_bench [--local-appdata <folder>] <label> <exe> <main window class> <file|-> <expected length>
+//                     [runs] [timeout s]
+// --local-appdata points the user's local application data folder at a
+// prepared folder while the program runs (the editor's per-user files).
+// Output lines (one per measurement):
+//   <label> startup <seconds>
+//   <label> open <seconds> <peak working set MB> <peak pagefile MB>
+//   <label> open unavailable <reason>
+#include <qmtest/qmatedriver.h>
+
+#include "qmate_handover.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kSettingsKey[] = QM_REGKEY_APP;
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+struct OpenResult {
+    bool ok = false;
+    double seconds = 0;
+    qmtest::MemoryPeak peak;
+    std::string reason;
+};
+
+// Scintilla windows below every visible top-level window of the process.
+std::vector<HWND> EditingWindows(DWORD pid)
+{
+    std::vector<HWND> all;
+    for (HWND top : qmtest::TopLevelWindowsOf(pid)) {
+        std::vector<HWND> found = qmtest::DescendantsOfClass(top, "Scintilla");
+        all.insert(all.end(), found.begin(), found.end());
+    }
+    return all;
+}
+
+void Finish(qmtest::ProgramUnderTest& prog)
+{
+    if (!prog.Close(20000))
+        prog.Kill();
+    prog.Kill();
+}
+
+bool StartUp(const std::string& exe, const std::string& cls, DWORD timeoutMs, double& seconds)
+{
+    qmtest::DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
+    qmtest::ProgramUnderTest prog;
+    if (!prog.Start(exe))
+        return false;
+    HWND main = prog.WaitForMainWindow(cls, timeoutMs);
+    bool idle = main && prog.WaitForInputIdle(timeoutMs);
+    seconds = qmtest::NowSeconds() - prog.StartedAt();
+    Finish(prog);
+    return idle;
+}
+
+OpenResult Open(const std::string& exe, const std::string& cls, const std::string& file, LRESULT expected,
+                DWORD timeoutMs)
+{
+    OpenResult r;
+    qmtest::DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
+    qmtest::ProgramUnderTest prog;
+    if (!prog.Start(exe, "\"" + file + "\"")) {
+        r.reason = "cannot start the program";
+        return r;
+    }
+    if (!prog.WaitForMainWindow(cls, timeoutMs)) {
+        r.reason = prog.Running() ? "no main window" : "the program ended";
+        Finish(prog);
+        return r;
+    }
+    LRESULT best = -1;
+    bool sawEditor = false;
+    r.ok = qmtest::WaitUntil(
+        [&] {
+            for (HWND h : EditingWindows(prog.Pid())) {
+                sawEditor = true;
+                LRESULT len = qmtest::RemoteScintilla(h).Length();
+                best = std::max(best, len);
+                if (len == expected)
+                    return true;
+            }
+            return !prog.Running();
+        },
+        timeoutMs, 10);
+    r.seconds = qmtest::NowSeconds() - prog.StartedAt();
+    r.ok = r.ok && prog.Running();
+    if (r.ok) {
+        r.peak = prog.PeakMemory();
+    } else if (!prog.Running()) {
+        r.reason = "the program ended while opening the file";
+    } else if (!sawEditor) {
+        r.reason = "no Scintilla window appeared";
+    } else {
+        char buf[160];
+        snprintf(buf, sizeof(buf), "the editing window held %lld of %lld bytes after %lu s",
+                 static_cast<long long>(best), static_cast<long long>(expected), timeoutMs / 1000);
+        r.reason = buf;
+    }
+    Finish(prog);
+    return r;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Every run starts from no settings; none are left behind.
+    qmtest::ScopedRegistryTree settings(HKEY_CURRENT_USER, kSettingsKey);
+    std::unique_ptr<qmtest::ScopedLocalAppData> localAppData;
+    if (argc > 2 && std::string(argv[1]) == "--local-appdata") {
+        localAppData = std::make_unique<qmtest::ScopedLocalAppData>(argv[2]);
+        argc -= 2;
+        argv += 2;
+    }
+    if (argc < 6) {
+        fprintf(stderr, "usage: %s <label> <exe> <main window class> <file|-> <expected length> [runs] [timeout s]\n",
+                argv[0]);
+        return 2;
+    }
+    std::string label = argv[1], exe = argv[2], cls = argv[3], file = argv[4];
+    LRESULT expected = static_cast<LRESULT>(_strtoi64(argv[5], nullptr, 10));
+    int runs = argc > 6 ? std::max(1, atoi(argv[6])) : 3;
+    DWORD timeoutMs = (argc > 7 ? std::max(1, atoi(argv[7])) : 120) * 1000u;
+
+    std::vector<double> startup;
+    for (int i = 0; i < runs; ++i) {
+        double s = 0;
+        if (!StartUp(exe, cls, timeoutMs, s)) {
+            printf("%s startup unavailable no idle main window of class %s\n", label.c_str(), cls.c_str());
+            fflush(stdout);
+            startup.clear();
+            break;
+        }
+        startup.push_back(s);
+    }
+    if (!startup.empty())
+        printf("%s startup %.3f\n", label.c_str(), Median(startup));
+    fflush(stdout);
+
+    if (file == "-")
+        return startup.empty() ? 1 : 0;
+    std::vector<double> open, ws, pf;
+    for (int i = 0; i < runs; ++i) {
+        OpenResult r = Open(exe, cls, file, expected, timeoutMs);
+        if (!r.ok) {
+            printf("%s open unavailable %s\n", label.c_str(), r.reason.c_str());
+            return startup.empty() ? 1 : 0;
+        }
+        open.push_back(r.seconds);
+        ws.push_back(r.peak.peakWorkingSet / 1048576.0);
+        pf.push_back(r.peak.peakPagefile / 1048576.0);
+    }
+    printf("%s open %.3f %.1f %.1f\n", label.c_str(), Median(open), Median(ws), Median(pf));
+    return 0;
+}
