@@ -5,6 +5,8 @@
 #include <qx/propexchange.h>
 #include <qx/tabbedcontainer.h>
 
+#include <string>
+
 CQXPDockingPane::CQXPDockingPane(DockingLayoutStore* pLayout)
     : CPaneBase(paneTypeDockingPane, pLayout), m_hwndChild(NULL), m_nID(0), m_nIconID(-1), m_dwOptions(0),
       m_nHelpID(0), m_nTag(0), m_clrTab((COLORREF)-1), m_dwEnabled(3)
@@ -267,4 +269,137 @@ BOOL CQXPDockingPane::DoPropExchange(CQXPPropExchange* pPX, PaneExchangeContext&
         }
     }
     return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Accessibility.
+
+namespace {
+
+BSTR ToBstr(const CString& s)
+{
+    int n = ::MultiByteToWideChar(CP_ACP, 0, s, -1, NULL, 0);
+    std::wstring w(n > 0 ? n : 1, L'\0');
+    if (n > 0)
+        ::MultiByteToWideChar(CP_ACP, 0, s, -1, &w[0], n);
+    return ::SysAllocString(w.c_str());
+}
+
+}  // namespace
+
+HRESULT CQXPDockingPane::get_accParent(IDispatch** ppdispParent)
+{
+    if (!ppdispParent)
+        return E_POINTER;
+    *ppdispParent = NULL;
+    HWND hHost = GetHostWindow();
+    if (!hHost)
+        return E_FAIL;
+    return AccessibleObjectFromWindow(hHost, (DWORD)OBJID_CLIENT, IID_IDispatch, (void**)ppdispParent);
+}
+
+HRESULT CQXPDockingPane::get_accChildCount(long* pcountChildren)
+{
+    if (!pcountChildren)
+        return E_POINTER;
+    *pcountChildren = IsAttached() ? 1 : 0;
+    return S_OK;
+}
+
+HRESULT CQXPDockingPane::get_accChild(VARIANT varChild, IDispatch** ppdispChild)
+{
+    if (!ppdispChild)
+        return E_POINTER;
+    *ppdispChild = NULL;
+    if (GetChildIndex(&varChild) != 1 || !IsAttached())
+        return E_INVALIDARG;
+    return AccessibleObjectFromWindow(m_hwndChild, (DWORD)OBJID_WINDOW, IID_IDispatch, (void**)ppdispChild);
+}
+
+HRESULT CQXPDockingPane::get_accName(VARIANT varChild, BSTR* pszName)
+{
+    if (GetChildIndex(&varChild) != CHILDID_SELF)
+        return E_INVALIDARG;
+    *pszName = ToBstr(GetShortTitle());
+    return S_OK;
+}
+
+HRESULT CQXPDockingPane::get_accDescription(VARIANT varChild, BSTR* pszDescription)
+{
+    if (GetChildIndex(&varChild) != CHILDID_SELF)
+        return E_INVALIDARG;
+    *pszDescription = ToBstr(GetTitle());
+    return S_OK;
+}
+
+HRESULT CQXPDockingPane::get_accRole(VARIANT varChild, VARIANT* pvarRole)
+{
+    if (GetChildIndex(&varChild) != CHILDID_SELF)
+        return E_INVALIDARG;
+    pvarRole->vt = VT_I4;
+    pvarRole->lVal = ROLE_SYSTEM_PAGETAB;
+    return S_OK;
+}
+
+HRESULT CQXPDockingPane::get_accState(VARIANT varChild, VARIANT* pvarState)
+{
+    if (GetChildIndex(&varChild) != CHILDID_SELF)
+        return E_INVALIDARG;
+    pvarState->vt = VT_I4;
+    pvarState->lVal = STATE_SYSTEM_SELECTABLE | (IsClosed() ? STATE_SYSTEM_INVISIBLE : 0) |
+                      (IsSelected() ? STATE_SYSTEM_SELECTED : 0);
+    return S_OK;
+}
+
+HRESULT CQXPDockingPane::get_accDefaultAction(VARIANT varChild, BSTR* pszDefaultAction)
+{
+    if (GetChildIndex(&varChild) != CHILDID_SELF)
+        return E_INVALIDARG;
+    *pszDefaultAction = ::SysAllocString(L"Switch");
+    return S_OK;
+}
+
+HRESULT CQXPDockingPane::accSelect(long /*flagsSelect*/, VARIANT varChild)
+{
+    return accDoDefaultAction(varChild);
+}
+
+HRESULT CQXPDockingPane::accDoDefaultAction(VARIANT varChild)
+{
+    if (GetChildIndex(&varChild) != CHILDID_SELF)
+        return E_INVALIDARG;
+    if (CQXPDockingPaneManager* pManager = GetDockingPaneManager())
+        pManager->ShowPane(this);
+    return S_OK;
+}
+
+HRESULT CQXPDockingPane::accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, VARIANT varChild)
+{
+    if (GetChildIndex(&varChild) != CHILDID_SELF)
+        return E_INVALIDARG;
+    HWND hHost = GetHostWindow();
+    RECT rc = {0, 0, 0, 0};
+    if (hHost) {
+        ::GetWindowRect(hHost, &rc);
+        // Several panes share the place: the location is this pane's tab.
+        CQXPDockingPaneTabbedContainer* t = dynamic_cast<CQXPDockingPaneTabbedContainer*>(m_pParentContainer);
+        int n = t ? t->IndexOfChild(this) : -1;
+        if (t && t->GetPaneCount() > 1 && n >= 0 && n < (int)t->GetTabRects().size()) {
+            RECT tab = t->GetTabRects()[n];
+            ::OffsetRect(&tab, rc.left, rc.top);
+            rc = tab;
+        }
+    }
+    *pxLeft = rc.left;
+    *pyTop = rc.top;
+    *pcxWidth = rc.right - rc.left;
+    *pcyHeight = rc.bottom - rc.top;
+    return S_OK;
+}
+
+HRESULT CQXPDockingPane::accHitTest(long /*xLeft*/, long /*yTop*/, VARIANT* pvarChild)
+{
+    pvarChild->vt = VT_I4;
+    pvarChild->lVal = CHILDID_SELF;
+    return S_OK;
 }

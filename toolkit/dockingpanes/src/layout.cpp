@@ -49,6 +49,10 @@ DockingLayoutStore::~DockingLayoutStore()
 void DockingLayoutStore::Clear()
 {
     m_bClearing = TRUE;
+    // Open slide-out windows go first: they hold containers of this layout.
+    for (int i = 0; i < 4; ++i)
+        if (m_pPanels[i] && m_pPanels[i]->GetSlideOut())
+            m_pPanels[i]->GetSlideOut()->CloseNow(TRUE);
     // The application's windows live on: hand them back to the site before
     // the containers' windows go.
     for (CPaneBase* p : m_lstObjects)

@@ -2,6 +2,12 @@
 #include <qx/mditabs.h>
 
 #include <fx/mdi.h>
+#include <fx/oledrop.h>
+#include <qx/paintmanager.h>
+#include <qx/drawing.h>
+#include <qx/tooltips.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -20,17 +26,49 @@ void RegisterStripClass()
     AfxRegisterClass(&wc);
 }
 
+// Data dragged over a tab brings its document forward; nothing is dropped.
+class TabDropTarget : public COleDropTarget {
+public:
+    explicit TabDropTarget(CQXPTabWorkspace* pStrip) : m_pStrip(pStrip) {}
+    DROPEFFECT OnDragEnter(CWnd* pWnd, COleDataObject* pData, DWORD dwKeyState, CPoint point) override
+    {
+        return OnDragOver(pWnd, pData, dwKeyState, point);
+    }
+    DROPEFFECT OnDragOver(CWnd*, COleDataObject*, DWORD, CPoint point) override
+    {
+        CQXPTabManagerItem* pItem = m_pStrip->HitTest(point);
+        if (pItem && pItem != m_pStrip->GetSelectedItem())
+            m_pStrip->OnItemClick(pItem);
+        return DROPEFFECT_NONE;
+    }
+
+private:
+    CQXPTabWorkspace* m_pStrip;
+};
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
-CQXPTabWorkspace::CQXPTabWorkspace(CQXPTabClientWnd* pClient) : m_pClient(pClient)
+CQXPTabWorkspace::CQXPTabWorkspace(CQXPTabClientWnd* pClient)
+    : m_pClient(pClient), m_pDropTarget(new TabDropTarget(this)), m_dSize(100.0)
 {
+    SetRectEmpty(&m_rcGroup);
+    SetRectEmpty(&m_rcContent);
+    SetRectEmpty(&m_rcSplitter);
     if (pClient)
         pClient->GetPaintManager()->AddListener(this);
 }
 
+void CQXPTabWorkspace::RegisterDropTarget()
+{
+    if (m_hWnd)
+        m_pDropTarget->Register(this);
+}
+
 CQXPTabWorkspace::~CQXPTabWorkspace()
 {
+    m_pDropTarget->Revoke();
+    m_pDropTarget->InternalRelease();
     if (m_pClient)
         m_pClient->GetPaintManager()->RemoveListener(this);
     if (m_hWnd && ::IsWindow(m_hWnd))
@@ -63,8 +101,126 @@ COLORREF CQXPTabWorkspace::GetItemColor(const CQXPTabManagerItem* pItem) const
 void CQXPTabWorkspace::OnItemClick(CQXPTabManagerItem* pItem)
 {
     CQXPTabManager::OnItemClick(pItem);
-    if (pItem && pItem->m_hWnd && ::IsWindow(pItem->m_hWnd) && m_pClient && m_pClient->m_hWnd)
+    if (pItem && pItem->m_hWnd && ::IsWindow(pItem->m_hWnd) && m_pClient && m_pClient->m_hWnd) {
         ::SendMessage(m_pClient->m_hWnd, WM_MDIACTIVATE, (WPARAM)pItem->m_hWnd, 0);
+        HWND hFocus = ::GetFocus();
+        if (!hFocus || (hFocus != pItem->m_hWnd && !::IsChild(pItem->m_hWnd, hFocus)))
+            ::SetFocus(pItem->m_hWnd);
+    }
+}
+
+void CQXPTabWorkspace::OnNavigateButtonClick(UINT nID)
+{
+    if (nID != CQXPTabManagerNavigateButton::idClose || !m_pClient)
+        return;
+    CQXPTabManagerNavigateButton* pButton = FindNavigateButton(nID);
+    CQXPTabManagerItem* pItem = pButton && pButton->m_pItem ? pButton->m_pItem : GetSelectedItem();
+    if (!pItem || !pItem->m_hWnd || !::IsWindow(pItem->m_hWnd))
+        return;
+    if (m_pClient->m_hWnd)
+        ::PostMessage(m_pClient->m_hWnd, WM_IDLEUPDATECMDUI, 0, 0);
+    ::SendMessage(pItem->m_hWnd, WM_CLOSE, 0, 0);
+}
+
+CString CQXPTabWorkspace::GetItemTooltip(const CQXPTabManagerItem* pItem) const
+{
+    return m_pClient ? m_pClient->GetItemTooltip(pItem) : CQXPTabManager::GetItemTooltip(pItem);
+}
+
+INT_PTR CQXPTabWorkspace::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const
+{
+    CString strText;
+    RECT rc = {0, 0, 0, 0};
+    INT_PTR nHit = CQXPTabManager::OnToolHitTest(point, &strText, &rc, NULL);
+    if (nHit < 0 || strText.IsEmpty())
+        return -1;
+    return pTI ? FillToolHitInfo(pTI, m_hWnd, rc, nHit + 1, strText) : nHit + 1;
+}
+
+void CQXPTabWorkspace::TrackReorder(HWND hWnd, POINT pt, CQXPTabManagerItem* pItem)
+{
+    CQXPTabClientWnd* pClient = m_pClient;
+    if (!pClient || !pClient->IsGroupsEnabled() || (pClient->GetWorkspaceCount() == 1 && GetItemCount() == 1)) {
+        CQXPTabManager::TrackReorder(hWnd, pt, pItem);
+        return;
+    }
+    // The dragged tab is selected and its group active; inside the header
+    // the tabs reorder, outside it the tab is on its way to a group.
+    SetSelectedItem(pItem);
+    pItem->InternalAddRef();
+    std::vector<RECT> rects;
+    for (CQXPTabManagerItem* p : m_arrItems)
+        rects.push_back(p->m_rcItem);
+    BOOL bOutside = FALSE, bDrop = FALSE;
+    POINT ptLast = pt;
+    ::SetCapture(hWnd);
+    for (;;) {
+        MSG msg;
+        if (!::GetMessage(&msg, NULL, 0, 0)) {
+            ::PostQuitMessage((int)msg.wParam);
+            break;
+        }
+        if (::GetCapture() != hWnd) {
+            ::DispatchMessage(&msg);
+            break;
+        }
+        if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
+            POINT p = {(short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam)};
+            if (msg.hwnd != hWnd)
+                ::MapWindowPoints(msg.hwnd, hWnd, &p, 1);
+            ptLast = p;
+            if (msg.message == WM_LBUTTONUP) {
+                bDrop = bOutside;
+                break;
+            }
+            if (!bOutside && !IsRectEmpty(&m_rcHeaderRect) && !::PtInRect(&m_rcHeaderRect, p))
+                bOutside = TRUE;
+            if (!bOutside) {
+                int nFrom = pItem->GetTabManager() == this ? pItem->GetIndex() : -1;
+                for (size_t i = 0; nFrom >= 0 && i < rects.size() && i < m_arrItems.size(); ++i) {
+                    if ((int)i == nFrom || !::PtInRect(&rects[i], p))
+                        continue;
+                    std::swap(m_arrItems[i], m_arrItems[nFrom]);
+                    OnItemsChanged();
+                    break;
+                }
+            } else {
+                POINT pc = p;
+                ::MapWindowPoints(hWnd, pClient->m_hWnd, &pc, 1);
+                CQXPTabWorkspace* pTarget = NULL;
+                int nKind = pClient->FindDropTarget(pc, pItem, &pTarget);
+                ::SetCursor(::LoadCursor(NULL, nKind == 0 ? IDC_NO : IDC_ARROW));
+            }
+        } else if ((msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) || msg.message == WM_CANCELMODE ||
+                   msg.message == WM_RBUTTONDOWN) {
+            break;
+        } else {
+            ::DispatchMessage(&msg);
+        }
+        if (pItem->GetTabManager() != this)
+            break;
+    }
+    if (::GetCapture() == hWnd)
+        ::ReleaseCapture();
+    if (pItem->GetTabManager() == this) {
+        if (bDrop) {
+            POINT pc = ptLast;
+            ::MapWindowPoints(hWnd, pClient->m_hWnd, &pc, 1);
+            CQXPTabWorkspace* pTarget = NULL;
+            int nKind = pClient->FindDropTarget(pc, pItem, &pTarget);
+            if (nKind >= 2 && pTarget) {
+                pClient->MoveItem(pItem, pTarget, nKind);
+            } else if (nKind == 1) {
+                POINT ps = ptLast;
+                ::ClientToScreen(hWnd, &ps);
+                OnItemClick(pItem);
+                pClient->ShowGroupMenu(ps);
+            }
+        } else {
+            OnItemClick(pItem);
+        }
+    }
+    pItem->InternalRelease();
 }
 
 CQXPTabManagerItem* CQXPTabWorkspace::FindItem(HWND hWnd) const
@@ -95,6 +251,8 @@ LRESULT CQXPTabWorkspace::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN: {
+        if (m_pClient && m_pClient->GetToolTipContext())
+            m_pClient->GetToolTipContext()->FilterMessage(this, message, wParam, lParam);
         POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
         HWND hFrame = m_pClient && m_pClient->m_pFrame ? m_pClient->m_pFrame->GetSafeHwnd() : NULL;
         if (hFrame && ::SendMessage(hFrame, WM_TABCLIENT_MOUSENOTIFY, message, MAKELPARAM(pt.x, pt.y)))
@@ -104,6 +262,8 @@ LRESULT CQXPTabWorkspace::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_MOUSEMOVE: {
+        if (m_pClient && m_pClient->GetToolTipContext())
+            m_pClient->GetToolTipContext()->FilterMessage(this, message, wParam, lParam);
         POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
         TrackMouse(m_hWnd, pt);
         return 0;
@@ -119,8 +279,9 @@ LRESULT CQXPTabWorkspace::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 // ---------------------------------------------------------------------------
 CQXPTabClientWnd::CQXPTabClientWnd()
-    : m_pFrame(NULL), m_bShowTabs(TRUE), m_pWorkspace(NULL), m_bUpdating(FALSE), m_bRefreshing(FALSE),
-      m_bLockRedraw(FALSE), m_bInLayout(FALSE)
+    : m_bFollowTheme(TRUE), m_pFrame(NULL), m_bShowTabs(TRUE), m_pActiveWorkspace(NULL), m_bGroups(FALSE),
+      m_bGroupsStacked(TRUE), m_nSplitterWidth(5), m_bTrackerMode(TRUE), m_bUpdating(FALSE), m_bRefreshing(FALSE), m_bLockRedraw(FALSE),
+      m_bInLayout(FALSE), m_dwFlags(0), m_nAppliedTheme(0), m_pToolTipContext(new CQXPToolTipContext())
 {
     m_paintManager.m_bBoldSelected = TRUE;
     m_paintManager.AddListener(this);
@@ -131,38 +292,102 @@ CQXPTabClientWnd::~CQXPTabClientWnd()
 {
     Detach();
     m_paintManager.RemoveListener(this);
+    m_pToolTipContext->InternalRelease();
 }
 
-BOOL CQXPTabClientWnd::Attach(CMDIFrameWnd* pFrame, BOOL /*bEnableGroups*/)
+CString CQXPTabClientWnd::GetItemTooltip(const CQXPTabManagerItem* pItem) const
+{
+    if (!pItem)
+        return CString();
+    if (!pItem->m_strToolTip.IsEmpty())
+        return pItem->m_strToolTip;
+    if (pItem->m_hWnd && ::IsWindow(pItem->m_hWnd)) {
+        LPCSTR psz = (LPCSTR)::SendMessage(pItem->m_hWnd, WM_TABCLIENT_GETTOOLTIP, (WPARAM)pItem, 0);
+        if (psz && *psz)
+            return psz;
+    }
+    return pItem->GetCaption();
+}
+
+BOOL CQXPTabClientWnd::Attach(CMDIFrameWnd* pFrame, BOOL bEnableGroups)
 {
     if (!pFrame || m_pFrame || m_hWnd || !pFrame->m_hWndMDIClient || !::IsWindow(pFrame->m_hWndMDIClient))
         return FALSE;
     if (!SubclassWindow(pFrame->m_hWndMDIClient))
         return FALSE;
+    m_bGroups = bEnableGroups;
     m_pFrame = pFrame;
+    SyncTheme();
     m_paintManager.RefreshMetrics();
-    m_pWorkspace = new CQXPTabWorkspace(this);
-    RECT rc = {0, 0, 0, 0};
-    m_pWorkspace->CreateEx(0, kStripClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rc,
-                           pFrame, 0);
-    if (pFrame->GetExStyle() & WS_EX_LAYOUTRTL)
-        ::SetWindowLongPtr(m_pWorkspace->m_hWnd, GWL_EXSTYLE,
-                           ::GetWindowLongPtr(m_pWorkspace->m_hWnd, GWL_EXSTYLE) | WS_EX_LAYOUTRTL);
-    m_pWorkspace->m_nScrollStep = 20;
+    if (m_bGroups) {
+        // Strips lie over the client: it must not paint over them. The
+        // documents fill their groups, without frames of their own.
+        LONG_PTR style = ::GetWindowLongPtr(m_hWnd, GWL_STYLE);
+        ::SetWindowLongPtr(m_hWnd, GWL_STYLE, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+        HWND hMax = NULL;
+        BOOL bMax = FALSE;
+        hMax = (HWND)::SendMessage(m_hWnd, WM_MDIGETACTIVE, 0, (LPARAM)&bMax);
+        if (hMax && bMax)
+            ::SendMessage(m_hWnd, WM_MDIRESTORE, (WPARAM)hMax, 0);
+    }
+    AddWorkspace(-1);
     UpdateContents();
     RecalcFrame();
     return TRUE;
+}
+
+CQXPTabWorkspace* CQXPTabClientWnd::AddWorkspace(int nIndex)
+{
+    CQXPTabWorkspace* pWorkspace = new CQXPTabWorkspace(this);
+    RECT rc = {0, 0, 0, 0};
+    pWorkspace->CreateEx(0, kStripClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rc, m_pFrame,
+                         0);
+    if (m_pFrame->GetExStyle() & WS_EX_LAYOUTRTL)
+        ::SetWindowLongPtr(pWorkspace->m_hWnd, GWL_EXSTYLE,
+                           ::GetWindowLongPtr(pWorkspace->m_hWnd, GWL_EXSTYLE) | WS_EX_LAYOUTRTL);
+    if (m_bGroups)
+        ::SetWindowPos(pWorkspace->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    pWorkspace->m_nScrollStep = 20;
+    pWorkspace->RegisterDropTarget();
+    pWorkspace->SetActive(FALSE);
+    ApplyFlags(pWorkspace);
+    if (nIndex < 0 || nIndex > (int)m_arrWorkspaces.size())
+        nIndex = (int)m_arrWorkspaces.size();
+    m_arrWorkspaces.insert(m_arrWorkspaces.begin() + nIndex, pWorkspace);
+    return pWorkspace;
+}
+
+void CQXPTabClientWnd::RemoveWorkspace(CQXPTabWorkspace* pWorkspace)
+{
+    auto it = std::find(m_arrWorkspaces.begin(), m_arrWorkspaces.end(), pWorkspace);
+    if (it == m_arrWorkspaces.end())
+        return;
+    size_t i = (size_t)(it - m_arrWorkspaces.begin());
+    m_arrWorkspaces.erase(it);
+    // Its room and its splitter go to the group before it (the new first
+    // one for the first).
+    if (!m_arrWorkspaces.empty()) {
+        CQXPTabWorkspace* pHeir = m_arrWorkspaces[i > 0 ? i - 1 : 0];
+        pHeir->m_dSize += pWorkspace->m_dSize + m_nSplitterWidth;
+    }
+    if (m_pActiveWorkspace == pWorkspace)
+        m_pActiveWorkspace = NULL;
+    delete pWorkspace;
 }
 
 BOOL CQXPTabClientWnd::Detach()
 {
     if (!m_hWnd)
         return FALSE;
-    delete m_pWorkspace;
-    m_pWorkspace = NULL;
+    m_pToolTipContext->CancelToolTips();
+    for (CQXPTabWorkspace* p : m_arrWorkspaces)
+        delete p;
+    m_arrWorkspaces.clear();
+    m_pActiveWorkspace = NULL;
     UnsubclassWindow();
     CMDIFrameWnd* pFrame = m_pFrame;
     m_pFrame = NULL;
+    m_bGroups = FALSE;
     if (pFrame && ::IsWindow(pFrame->GetSafeHwnd()))
         pFrame->RecalcLayout();
     return TRUE;
@@ -180,12 +405,14 @@ void CQXPTabClientWnd::Refresh(BOOL bRecalcLayout)
         return;
     m_bRefreshing = TRUE;
     UpdateContents();
-    if (m_pWorkspace && m_pWorkspace->m_hWnd) {
+    for (CQXPTabWorkspace* p : m_arrWorkspaces) {
+        if (!p->m_hWnd)
+            continue;
         POINT pt;
         ::GetCursorPos(&pt);
-        ::ScreenToClient(m_pWorkspace->m_hWnd, &pt);
-        m_pWorkspace->TrackMouse(m_pWorkspace->m_hWnd, pt);
-        ::InvalidateRect(m_pWorkspace->m_hWnd, NULL, FALSE);
+        ::ScreenToClient(p->m_hWnd, &pt);
+        p->TrackMouse(p->m_hWnd, pt);
+        ::InvalidateRect(p->m_hWnd, NULL, FALSE);
     }
     if (bRecalcLayout)
         RecalcFrame();
@@ -195,14 +422,104 @@ void CQXPTabClientWnd::Refresh(BOOL bRecalcLayout)
 void CQXPTabClientWnd::ShowWorkspace(BOOL bShow)
 {
     m_bShowTabs = bShow;
-    if (m_pWorkspace && m_pWorkspace->m_hWnd)
-        ::ShowWindow(m_pWorkspace->m_hWnd, bShow ? SW_SHOWNA : SW_HIDE);
+    for (CQXPTabWorkspace* p : m_arrWorkspaces)
+        if (p->m_hWnd)
+            ::ShowWindow(p->m_hWnd, bShow ? SW_SHOWNA : SW_HIDE);
     RecalcFrame();
 }
 
 CQXPTabManagerItem* CQXPTabClientWnd::FindItem(HWND hWnd) const
 {
-    return m_pWorkspace ? m_pWorkspace->FindItem(hWnd) : NULL;
+    for (CQXPTabWorkspace* p : m_arrWorkspaces)
+        if (CQXPTabManagerItem* pItem = p->FindItem(hWnd))
+            return pItem;
+    return NULL;
+}
+
+CQXPTabWorkspace* CQXPTabClientWnd::FindWorkspace(const CQXPTabManagerItem* pItem) const
+{
+    for (CQXPTabWorkspace* p : m_arrWorkspaces)
+        if (pItem && pItem->GetTabManager() == static_cast<CQXPTabManager*>(p))
+            return p;
+    return NULL;
+}
+
+void CQXPTabClientWnd::SyncTheme()
+{
+    if (!m_bFollowTheme)
+        return;
+    CQXPThemePainter* pPaint = GetGlobalPaintManager();
+    int nTheme = pPaint ? pPaint->GetCurrentTheme() : 0;
+    if (nTheme == m_nAppliedTheme)
+        return;
+    m_nAppliedTheme = nTheme;
+    CQXPTabPainter& p = m_paintManager;
+    BOOL bLock = m_bLockRedraw;
+    m_bLockRedraw = TRUE;
+    p.m_bHotTracking = FALSE;
+    p.m_bStaticFrame = FALSE;
+    p.m_bSelectOnButtonDown = FALSE;
+    SetRectEmpty(&p.m_rcButtonMargin);
+    switch (nTheme) {
+    case 1:
+        p.SetAppearance(5);
+        p.m_bStaticFrame = TRUE;
+        p.m_bSelectOnButtonDown = TRUE;
+        break;
+    case 2:
+        p.SetAppearance(3);
+        p.m_bHotTracking = TRUE;
+        break;
+    case 3:
+        p.SetAppearance(0);
+        p.SetColor(8);
+        p.m_bHotTracking = TRUE;
+        break;
+    case 4:
+        p.SetAppearance(3);
+        p.SetColor(16);
+        p.m_bStaticFrame = TRUE;
+        p.m_bSelectOnButtonDown = TRUE;
+        break;
+    case 5:
+        p.SetAppearance(3);
+        p.SetColor(32);
+        p.m_bHotTracking = TRUE;
+        break;
+    case 6:
+        p.SetAppearance(10);
+        p.m_bHotTracking = TRUE;
+        SetRect(&p.m_rcButtonMargin, 3, 2, 3, 1);
+        break;
+    default:
+        p.SetAppearance(0);
+        break;
+    }
+    m_bLockRedraw = bLock;
+    if (m_hWnd)
+        Refresh(TRUE);
+}
+
+void CQXPTabClientWnd::SetFlags(DWORD dwFlags)
+{
+    m_dwFlags = dwFlags;
+    for (CQXPTabWorkspace* p : m_arrWorkspaces)
+        ApplyFlags(p);
+    if (!m_arrWorkspaces.empty())
+        Refresh(TRUE);
+}
+
+void CQXPTabClientWnd::ApplyFlags(CQXPTabWorkspace* pWorkspace)
+{
+    if (!pWorkspace)
+        return;
+    int nScroll = (m_dwFlags & 1) ? ((m_dwFlags & 8) ? 0 : 1) : 2;
+    for (CQXPTabManagerNavigateButton* b : pWorkspace->m_arrNavigateButtons) {
+        if (b->m_nID == CQXPTabManagerNavigateButton::idLeft || b->m_nID == CQXPTabManagerNavigateButton::idRight)
+            b->m_nMode = nScroll;
+        else if (b->m_nID == CQXPTabManagerNavigateButton::idClose)
+            b->m_nMode = (m_dwFlags & 2) ? 0 : 1;
+    }
 }
 
 CString CQXPTabClientWnd::GetItemText(HWND hWnd) const
@@ -223,30 +540,50 @@ COLORREF CQXPTabClientWnd::GetItemColor(const CQXPTabManagerItem* pItem) const
     return lr ? (COLORREF)lr : (COLORREF)-1;
 }
 
+void CQXPTabClientWnd::SetActiveWorkspace(CQXPTabWorkspace* pWorkspace)
+{
+    if (pWorkspace == m_pActiveWorkspace)
+        return;
+    if (m_pActiveWorkspace)
+        m_pActiveWorkspace->SetActive(FALSE);
+    m_pActiveWorkspace = pWorkspace;
+    if (pWorkspace)
+        pWorkspace->SetActive(TRUE);
+}
+
 void CQXPTabClientWnd::UpdateContents()
 {
-    if (!m_hWnd || !m_pWorkspace || !m_pFrame || m_bUpdating || !m_bShowTabs)
+    if (!m_hWnd || m_arrWorkspaces.empty() || !m_pFrame || m_bUpdating || !m_bShowTabs)
         return;
     m_bUpdating = TRUE;
+    SyncTheme();
     m_bLockRedraw = TRUE;
     BOOL bChanged = FALSE;
     HWND hActive = (HWND)::SendMessage(m_hWnd, WM_MDIGETACTIVE, 0, 0);
-    for (CQXPTabManagerItem* p : m_pWorkspace->m_arrItems)
-        p->m_bFound = FALSE;
+    for (CQXPTabWorkspace* w : m_arrWorkspaces)
+        for (CQXPTabManagerItem* p : w->m_arrItems)
+            p->m_bFound = FALSE;
     CQXPTabManagerItem* pActive = NULL;
     for (HWND h = ::GetWindow(m_hWnd, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
         if (!(::GetWindowLongPtr(h, GWL_EXSTYLE) & WS_EX_MDICHILD))
             continue;
-        CQXPTabManagerItem* pItem = m_pWorkspace->FindItem(h);
+        CQXPTabManagerItem* pItem = FindItem(h);
         BOOL bVisible = (::GetWindowLongPtr(h, GWL_STYLE) & WS_VISIBLE) != 0;
-        if (pItem && !bVisible)
-            continue;  // left unmarked: removed below
         if (!bVisible)
-            continue;
+            continue;  // an item left unmarked is removed below
         if (!pItem) {
-            pItem = m_pWorkspace->AddItem(-1);
+            // New documents join the active group, else the last one.
+            CQXPTabWorkspace* pTarget = m_pActiveWorkspace ? m_pActiveWorkspace : m_arrWorkspaces.back();
+            pItem = pTarget->AddItem(-1);
             pItem->m_hWnd = h;
             bChanged = TRUE;
+            if (m_bGroups) {
+                // Documents in groups have no frame of their own.
+                LONG_PTR style = ::GetWindowLongPtr(h, GWL_STYLE);
+                ::SetWindowLongPtr(h, GWL_STYLE, style & ~(WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+                LONG_PTR ex = ::GetWindowLongPtr(h, GWL_EXSTYLE);
+                ::SetWindowLongPtr(h, GWL_EXSTYLE, ex & ~WS_EX_CLIENTEDGE);
+            }
             ::SendMessage(m_pFrame->GetSafeHwnd(), WM_TABCLIENT_ITEMCREATED, (WPARAM)pItem, 0);
         }
         pItem->m_strCaption = GetItemText(h);
@@ -254,67 +591,406 @@ void CQXPTabClientWnd::UpdateContents()
         if (h == hActive)
             pActive = pItem;
     }
-    for (int i = m_pWorkspace->GetItemCount() - 1; i >= 0; --i)
-        if (!m_pWorkspace->GetItem(i)->m_bFound) {
-            m_pWorkspace->DeleteItem(i);
+    for (int g = (int)m_arrWorkspaces.size() - 1; g >= 0; --g) {
+        CQXPTabWorkspace* w = m_arrWorkspaces[g];
+        for (int i = w->GetItemCount() - 1; i >= 0; --i)
+            if (!w->GetItem(i)->m_bFound) {
+                w->DeleteItem(i);
+                bChanged = TRUE;
+            }
+        if (w->GetItemCount() == 0 && m_arrWorkspaces.size() > 1) {
+            RemoveWorkspace(w);
             bChanged = TRUE;
         }
-    if (pActive && m_pWorkspace->GetSelectedItem() != pActive)
-        m_pWorkspace->SetSelectedItem(pActive);
+    }
+    if (pActive) {
+        CQXPTabWorkspace* w = FindWorkspace(pActive);
+        if (w && w->GetSelectedItem() != pActive)
+            w->SetSelectedItem(pActive);
+        SetActiveWorkspace(w);
+    }
     m_bLockRedraw = FALSE;
     m_bUpdating = FALSE;
     if (bChanged)
         RecalcFrame();
-    else if (m_pWorkspace->m_hWnd)
-        ::InvalidateRect(m_pWorkspace->m_hWnd, NULL, FALSE);
+    else
+        for (CQXPTabWorkspace* w : m_arrWorkspaces)
+            if (w->m_hWnd)
+                ::InvalidateRect(w->m_hWnd, NULL, FALSE);
 }
 
 void CQXPTabClientWnd::OnPropertyChanged()
 {
     if (m_bLockRedraw)
         return;
-    if (m_pWorkspace && m_pWorkspace->m_hWnd) {
+    for (CQXPTabWorkspace* w : m_arrWorkspaces) {
+        if (!w->m_hWnd)
+            continue;
         RECT rc;
-        ::GetClientRect(m_pWorkspace->m_hWnd, &rc);
+        ::GetClientRect(w->m_hWnd, &rc);
         if (!m_bInLayout) {
             m_bInLayout = TRUE;
-            m_pWorkspace->CQXPTabManager::Reposition(NULL, rc);
+            w->CQXPTabManager::Reposition(NULL, rc);
             m_bInLayout = FALSE;
         }
-        ::InvalidateRect(m_pWorkspace->m_hWnd, NULL, FALSE);
+        ::InvalidateRect(w->m_hWnd, NULL, FALSE);
     }
+}
+
+namespace {
+
+// Lays a strip out in rcArea (frame client coordinates): its window takes
+// the header band; returns the content rectangle (frame coordinates).
+RECT PlaceStrip(CQXPTabWorkspace* w, const RECT& rcArea, int nPosition)
+{
+    RECT rcStrip = {0, 0, rcArea.right - rcArea.left, rcArea.bottom - rcArea.top};
+    w->CQXPTabManager::Reposition(NULL, rcStrip);
+    RECT rcContent = w->m_rcClient;
+    RECT rcBand = rcStrip;
+    switch (nPosition) {
+    case tabPositionTop: rcBand.bottom = rcContent.top; break;
+    case tabPositionBottom: rcBand.top = rcContent.bottom; break;
+    case tabPositionLeft: rcBand.right = rcContent.left; break;
+    default: rcBand.left = rcContent.right; break;
+    }
+    ::OffsetRect(&rcBand, rcArea.left, rcArea.top);
+    ::SetWindowPos(w->m_hWnd, NULL, rcBand.left, rcBand.top, rcBand.right - rcBand.left, rcBand.bottom - rcBand.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // Items in the strip window's own coordinates.
+    RECT rcLocal = {0, 0, rcBand.right - rcBand.left, rcBand.bottom - rcBand.top};
+    w->CQXPTabManager::Reposition(NULL, rcLocal);
+    ::InvalidateRect(w->m_hWnd, NULL, FALSE);
+    ::OffsetRect(&rcContent, rcArea.left, rcArea.top);
+    if (rcContent.right < rcContent.left)
+        rcContent.right = rcContent.left;
+    if (rcContent.bottom < rcContent.top)
+        rcContent.bottom = rcContent.top;
+    return rcContent;
+}
+
+}  // namespace
+
+void CQXPTabClientWnd::LayoutGroups(const RECT& rc)
+{
+    // The usable length shared by the groups' shares, splitters between.
+    int n = (int)m_arrWorkspaces.size();
+    BOOL bStacked = m_bGroupsStacked;
+    int axis = bStacked ? rc.bottom - rc.top : rc.right - rc.left;
+    int usable = std::max(0, axis - (n - 1) * m_nSplitterWidth);
+    double total = 0;
+    for (CQXPTabWorkspace* w : m_arrWorkspaces)
+        total += std::max(0.0, w->m_dSize);
+    if (total <= 0)
+        total = 1;
+    double cum = 0;
+    int start = bStacked ? rc.top : rc.left;
+    for (int j = 0; j < n; ++j) {
+        CQXPTabWorkspace* w = m_arrWorkspaces[j];
+        cum += std::max(0.0, w->m_dSize);
+        int end = (bStacked ? rc.top : rc.left) + (int)(usable * cum / total) + j * m_nSplitterWidth;
+        if (j == n - 1)
+            end = bStacked ? rc.bottom : rc.right;
+        RECT g = rc;
+        if (bStacked) {
+            g.top = start;
+            g.bottom = end;
+        } else {
+            g.left = start;
+            g.right = end;
+        }
+        w->m_rcGroup = g;
+        RECT rcContent = PlaceStrip(w, g, m_paintManager.GetPosition());
+        // The group's documents fill its content, in client coordinates.
+        ::OffsetRect(&rcContent, -rc.left, -rc.top);
+        w->m_rcContent = rcContent;
+        for (CQXPTabManagerItem* p : w->m_arrItems)
+            if (p->m_hWnd && ::IsWindow(p->m_hWnd))
+                ::MoveWindow(p->m_hWnd, rcContent.left, rcContent.top, rcContent.right - rcContent.left,
+                             rcContent.bottom - rcContent.top, TRUE);
+        // Each group shows its selected document.
+        if (CQXPTabManagerItem* pSel = w->GetSelectedItem())
+            if (pSel->m_hWnd && ::IsWindow(pSel->m_hWnd))
+                ::SetWindowPos(pSel->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        // The bar after the group, in client coordinates.
+        SetRectEmpty(&w->m_rcSplitter);
+        if (j < n - 1) {
+            RECT bar = rc;
+            if (bStacked) {
+                bar.top = end;
+                bar.bottom = end + m_nSplitterWidth;
+            } else {
+                bar.left = end;
+                bar.right = end + m_nSplitterWidth;
+            }
+            ::OffsetRect(&bar, -rc.left, -rc.top);
+            w->m_rcSplitter = bar;
+        }
+        start = end + m_nSplitterWidth;
+    }
+    ::InvalidateRect(m_hWnd, NULL, FALSE);
+}
+
+int CQXPTabClientWnd::FindDropTarget(POINT pt, const CQXPTabManagerItem* pDragged, CQXPTabWorkspace** ppTarget) const
+{
+    *ppTarget = NULL;
+    RECT rcClient;
+    ::GetClientRect(m_hWnd, &rcClient);
+    if (!::PtInRect(&rcClient, pt))
+        return 0;
+    const int kEdgeZone = 30;
+    int n = (int)m_arrWorkspaces.size();
+    for (CQXPTabWorkspace* w : m_arrWorkspaces) {
+        // Its own group, when the tab is alone there, is no target.
+        if (w == FindWorkspace(pDragged) && w->GetItemCount() == 1)
+            continue;
+        RECT rcStrip;
+        ::GetWindowRect(w->m_hWnd, &rcStrip);
+        ::MapWindowPoints(HWND_DESKTOP, m_hWnd, (LPPOINT)&rcStrip, 2);
+        if (::PtInRect(&rcStrip, pt)) {
+            *ppTarget = w;
+            return w == FindWorkspace(pDragged) ? 1 : 2;
+        }
+        const RECT& c = w->m_rcContent;
+        if (pt.x < c.left || pt.x >= c.right || pt.y < c.top || pt.y >= c.bottom)
+            continue;
+        if ((n == 1 || m_bGroupsStacked) && pt.y >= c.bottom - kEdgeZone) {
+            *ppTarget = w;
+            return 3;
+        }
+        if ((n == 1 || !m_bGroupsStacked) && pt.x >= c.right - kEdgeZone) {
+            *ppTarget = w;
+            return 4;
+        }
+    }
+    return 1;
+}
+
+void CQXPTabClientWnd::ShowGroupMenu(POINT ptScreen)
+{
+    static const struct {
+        UINT id;
+        LPCSTR text;
+    } kItems[] = {{ID_WORKSPACE_NEWHORIZONTAL, "New Hori&zontal Tab Group"},
+                  {ID_WORKSPACE_NEWVERTICAL, "New &Vertical Tab Group"},
+                  {ID_WORKSPACE_MOVEPREVIOUS, "Move to P&revious Tab Group"},
+                  {ID_WORKSPACE_MOVENEXT, "Move to Ne&xt Tab Group"}};
+    HMENU hMenu = ::CreatePopupMenu();
+    if (!hMenu)
+        return;
+    for (const auto& item : kItems)
+        if (IsWorkspaceCommandEnabled(item.id))
+            ::AppendMenuA(hMenu, MF_STRING, item.id, item.text);
+    ::AppendMenuA(hMenu, MF_SEPARATOR, 0, NULL);
+    ::AppendMenuA(hMenu, MF_STRING, 9159, "C&ancel");
+    HWND hOwner = m_pFrame ? m_pFrame->GetSafeHwnd() : m_hWnd;
+    UINT nCmd = (UINT)::TrackPopupMenu(hMenu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_RIGHTBUTTON, ptScreen.x,
+                                       ptScreen.y, 0, hOwner, NULL);
+    ::DestroyMenu(hMenu);
+    if (nCmd >= ID_WORKSPACE_MOVEPREVIOUS && nCmd <= ID_WORKSPACE_NEWVERTICAL)
+        OnWorkspaceCommand(nCmd);
+}
+
+int CQXPTabClientWnd::HitTestSplitter(POINT pt) const
+{
+    if (!m_bGroups)
+        return -1;
+    for (size_t i = 0; i + 1 < m_arrWorkspaces.size(); ++i)
+        if (::PtInRect(&m_arrWorkspaces[i]->m_rcSplitter, pt))
+            return (int)i;
+    return -1;
+}
+
+void CQXPTabClientWnd::TrackSplitter(int nGroup, POINT pt)
+{
+    if (nGroup < 0 || nGroup + 1 >= (int)m_arrWorkspaces.size())
+        return;
+    CQXPTabWorkspace* a = m_arrWorkspaces[nGroup];
+    CQXPTabWorkspace* b = m_arrWorkspaces[nGroup + 1];
+    BOOL bStacked = m_bGroupsStacked;
+    // The groups' current lengths become their shares.
+    for (CQXPTabWorkspace* w : m_arrWorkspaces)
+        w->m_dSize = (double)(bStacked ? w->m_rcGroup.bottom - w->m_rcGroup.top : w->m_rcGroup.right - w->m_rcGroup.left);
+    // The bar moves within the union of the two groups (client coordinates).
+    RECT bar = a->m_rcSplitter;
+    int unionStart = (int)(bStacked ? bar.top : bar.left) - (int)a->m_dSize;
+    int unionLength = (int)(a->m_dSize + b->m_dSize) + m_nSplitterWidth;
+    auto apply = [&](int barStart) {
+        double total = a->m_dSize + b->m_dSize + m_nSplitterWidth;
+        double first = total * (barStart - unionStart) / std::max(1, unionLength);
+        if ((GetExStyle() & WS_EX_LAYOUTRTL) && !bStacked)
+            first = total - first - m_nSplitterWidth;
+        a->m_dSize = std::max(0.0, first);
+        b->m_dSize = std::max(0.0, total - a->m_dSize - m_nSplitterWidth);
+    };
+    int lo = unionStart, hi = unionStart + unionLength - m_nSplitterWidth;
+    if (m_bTrackerMode) {
+        RECT rcTrack = bar, rcLimits = bar;
+        ::MapWindowPoints(m_hWnd, HWND_DESKTOP, (LPPOINT)&rcTrack, 2);
+        RECT rcUnion = bar;
+        if (bStacked) {
+            rcUnion.top = lo;
+            rcUnion.bottom = hi + m_nSplitterWidth;
+        } else {
+            rcUnion.left = lo;
+            rcUnion.right = hi + m_nSplitterWidth;
+        }
+        rcLimits = rcUnion;
+        ::MapWindowPoints(m_hWnd, HWND_DESKTOP, (LPPOINT)&rcLimits, 2);
+        POINT ptStart = pt;
+        ::ClientToScreen(m_hWnd, &ptStart);
+        SplitterTracker tracker(m_hWnd);
+        if (tracker.Track(rcLimits, rcTrack, ptStart, !bStacked)) {
+            ::MapWindowPoints(HWND_DESKTOP, m_hWnd, (LPPOINT)&rcTrack, 2);
+            apply(bStacked ? rcTrack.top : rcTrack.left);
+            RecalcFrame();
+        }
+        return;
+    }
+    // Live: the groups follow the mouse.
+    int grab = (int)(bStacked ? pt.y - bar.top : pt.x - bar.left);
+    ::SetCapture(m_hWnd);
+    for (;;) {
+        MSG msg;
+        while (::PeekMessage(&msg, NULL, WM_PAINT, WM_PAINT, PM_REMOVE))
+            ::DispatchMessage(&msg);
+        if (!::GetMessage(&msg, NULL, 0, 0) || ::GetCapture() != m_hWnd)
+            break;
+        if (msg.message == WM_LBUTTONUP || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE))
+            break;
+        if (msg.message == WM_MOUSEMOVE) {
+            POINT p = {(short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam)};
+            ::MapWindowPoints(msg.hwnd, m_hWnd, &p, 1);
+            int pos = std::max(lo, std::min(hi, (int)(bStacked ? p.y : p.x) - grab));
+            apply(pos);
+            RecalcFrame();
+            continue;
+        }
+        ::DispatchMessage(&msg);
+    }
+    if (::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
 }
 
 void CQXPTabClientWnd::CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType)
 {
-    if (m_pWorkspace && m_pWorkspace->m_hWnd && m_bShowTabs) {
-        RECT rc = *lpClientRect;
-        RECT rcStrip = {0, 0, rc.right - rc.left, rc.bottom - rc.top};
-        m_pWorkspace->CQXPTabManager::Reposition(NULL, rcStrip);
-        RECT rcContent = m_pWorkspace->m_rcClient;
-        // The strip window covers the header band only.
-        RECT rcBand = rcStrip;
-        switch (m_paintManager.GetPosition()) {
-        case tabPositionTop: rcBand.bottom = rcContent.top; break;
-        case tabPositionBottom: rcBand.top = rcContent.bottom; break;
-        case tabPositionLeft: rcBand.right = rcContent.left; break;
-        default: rcBand.left = rcContent.right; break;
+    if (!m_arrWorkspaces.empty() && m_arrWorkspaces[0]->m_hWnd && m_bShowTabs) {
+        if (m_bGroups) {
+            // The client keeps the whole area; the groups divide it.
+            LayoutGroups(*lpClientRect);
+        } else {
+            *lpClientRect = PlaceStrip(m_arrWorkspaces[0], *lpClientRect, m_paintManager.GetPosition());
         }
-        ::OffsetRect(&rcBand, rc.left, rc.top);
-        ::SetWindowPos(m_pWorkspace->m_hWnd, NULL, rcBand.left, rcBand.top, rcBand.right - rcBand.left,
-                       rcBand.bottom - rcBand.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-        // Items in the strip window's own coordinates.
-        RECT rcLocal = {0, 0, rcBand.right - rcBand.left, rcBand.bottom - rcBand.top};
-        m_pWorkspace->CQXPTabManager::Reposition(NULL, rcLocal);
-        ::InvalidateRect(m_pWorkspace->m_hWnd, NULL, FALSE);
-        ::OffsetRect(&rcContent, rc.left, rc.top);
-        if (rcContent.right < rcContent.left)
-            rcContent.right = rcContent.left;
-        if (rcContent.bottom < rcContent.top)
-            rcContent.bottom = rcContent.top;
-        *lpClientRect = rcContent;
     }
     CWnd::CalcWindowRect(lpClientRect, nAdjustType);
+}
+
+BOOL CQXPTabClientWnd::IsWorkspaceCommandEnabled(UINT nID) const
+{
+    if (!m_bGroups || !m_hWnd)
+        return FALSE;
+    HWND hActive = (HWND)::SendMessage(m_hWnd, WM_MDIGETACTIVE, 0, 0);
+    CQXPTabManagerItem* pItem = hActive ? FindItem(hActive) : NULL;
+    CQXPTabWorkspace* w = FindWorkspace(pItem);
+    if (!w)
+        return FALSE;
+    int n = (int)m_arrWorkspaces.size();
+    int g = (int)(std::find(m_arrWorkspaces.begin(), m_arrWorkspaces.end(), w) - m_arrWorkspaces.begin());
+    switch (nID) {
+    case ID_WORKSPACE_MOVEPREVIOUS: return g > 0;
+    case ID_WORKSPACE_MOVENEXT: return g < n - 1;
+    case ID_WORKSPACE_NEWHORIZONTAL: return (n == 1 || m_bGroupsStacked) && w->GetItemCount() > 1;
+    case ID_WORKSPACE_NEWVERTICAL: return (n == 1 || !m_bGroupsStacked) && w->GetItemCount() > 1;
+    }
+    return FALSE;
+}
+
+void CQXPTabClientWnd::OnWorkspaceCommand(UINT nID)
+{
+    if (!IsWorkspaceCommandEnabled(nID))
+        return;
+    HWND hActive = (HWND)::SendMessage(m_hWnd, WM_MDIGETACTIVE, 0, 0);
+    CQXPTabManagerItem* pItem = FindItem(hActive);
+    CQXPTabWorkspace* w = FindWorkspace(pItem);
+    int g = (int)(std::find(m_arrWorkspaces.begin(), m_arrWorkspaces.end(), w) - m_arrWorkspaces.begin());
+    switch (nID) {
+    case ID_WORKSPACE_MOVEPREVIOUS: MoveItem(pItem, m_arrWorkspaces[g - 1], 2); break;
+    case ID_WORKSPACE_MOVENEXT: MoveItem(pItem, m_arrWorkspaces[g + 1], 2); break;
+    case ID_WORKSPACE_NEWHORIZONTAL: MoveItem(pItem, w, 3); break;
+    case ID_WORKSPACE_NEWVERTICAL: MoveItem(pItem, w, 4); break;
+    }
+}
+
+BOOL CQXPTabClientWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    if (nID >= ID_WORKSPACE_MOVEPREVIOUS && nID <= ID_WORKSPACE_NEWVERTICAL) {
+        if (nCode == (int)CN_UPDATE_COMMAND_UI) {
+            if (CCmdUI* pCmdUI = static_cast<CCmdUI*>(pExtra))
+                pCmdUI->Enable(IsWorkspaceCommandEnabled(nID));
+            return TRUE;
+        }
+        if (nCode == (int)CN_COMMAND) {
+            if (pHandlerInfo)
+                return IsWorkspaceCommandEnabled(nID);
+            OnWorkspaceCommand(nID);
+            return TRUE;
+        }
+    }
+    return CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+void CQXPTabClientWnd::MoveItem(CQXPTabManagerItem* pItem, CQXPTabWorkspace* pTarget, int nKind)
+{
+    CQXPTabWorkspace* pSource = FindWorkspace(pItem);
+    if (!pSource || !pTarget || !m_bGroups || (nKind == 2 && pSource == pTarget))
+        return;
+    m_bLockRedraw = TRUE;
+    if (nKind == 3 || nKind == 4) {
+        // The groups' lengths become their shares; the new group takes half
+        // of the target's.
+        for (CQXPTabWorkspace* w : m_arrWorkspaces)
+            w->m_dSize = (double)(m_bGroupsStacked ? w->m_rcGroup.bottom - w->m_rcGroup.top
+                                                   : w->m_rcGroup.right - w->m_rcGroup.left);
+        if (m_arrWorkspaces.size() == 1)
+            m_bGroupsStacked = nKind == 3;
+        if (nKind == 3 || nKind == 4) {
+            BOOL bStacked = nKind == 3;
+            if (bStacked != m_bGroupsStacked) {
+                // The split axis changes: the one group's share is its new length.
+                RECT g = pTarget->m_rcGroup;
+                pTarget->m_dSize = (double)(bStacked ? g.bottom - g.top : g.right - g.left);
+                m_bGroupsStacked = bStacked;
+            }
+        }
+        int nIndex = (int)(std::find(m_arrWorkspaces.begin(), m_arrWorkspaces.end(), pTarget) - m_arrWorkspaces.begin());
+        CQXPTabWorkspace* pNew = AddWorkspace(nIndex + 1);
+        pNew->m_dSize = std::max(0.0, (pTarget->m_dSize - m_nSplitterWidth) * 0.5);
+        pTarget->m_dSize = std::max(0.0, pTarget->m_dSize - pNew->m_dSize - m_nSplitterWidth);
+        pTarget = pNew;
+    }
+    // The item moves with its colour; it is selected in its new group. The
+    // reference taken here is the one the new group owns.
+    COLORREF clr = pItem->m_clrItem;
+    pItem->InternalAddRef();
+    pSource->DeleteItem(pItem->GetIndex());
+    CQXPTabManagerItem* pMoved = pTarget->AddItem(-1, pItem);
+    pMoved->m_clrItem = clr;
+    pTarget->SetSelectedItem(pMoved);
+    SetActiveWorkspace(pTarget);
+    // The group left behind shows its top-most document.
+    if (pSource->GetItemCount() > 0) {
+        for (HWND h = ::GetWindow(m_hWnd, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
+            if (CQXPTabManagerItem* p = pSource->FindItem(h)) {
+                pSource->SetSelectedItem(p);
+                break;
+            }
+    } else if (m_arrWorkspaces.size() > 1) {
+        RemoveWorkspace(pSource);
+    }
+    m_bLockRedraw = FALSE;
+    if (pMoved->m_hWnd)
+        ::SendMessage(m_hWnd, WM_MDIACTIVATE, (WPARAM)pMoved->m_hWnd, 0);
+    RecalcFrame();
+    pTarget->EnsureVisible(pMoved);
 }
 
 LRESULT CQXPTabClientWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -331,6 +1007,27 @@ LRESULT CQXPTabClientWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_IDLEUPDATECMDUI:
         UpdateContents();
+        break;
+    case WM_SETCURSOR:
+        if (m_bGroups && LOWORD(lParam) == HTCLIENT) {
+            POINT pt;
+            ::GetCursorPos(&pt);
+            ::ScreenToClient(m_hWnd, &pt);
+            if (HitTestSplitter(pt) >= 0) {
+                ::SetCursor(::LoadCursor(NULL, m_bGroupsStacked ? IDC_SIZENS : IDC_SIZEWE));
+                return TRUE;
+            }
+        }
+        break;
+    case WM_LBUTTONDOWN:
+        if (m_bGroups) {
+            POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+            int n = HitTestSplitter(pt);
+            if (n >= 0) {
+                TrackSplitter(n, pt);
+                return 0;
+            }
+        }
         break;
     case WM_SYSCOLORCHANGE:
         m_paintManager.RefreshMetrics();

@@ -10,6 +10,7 @@
 #include <fx/frame.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -51,7 +52,8 @@ void RegisterDockingClasses()
 CQXPDockingPaneManager::CQXPDockingPaneManager()
     : m_bHideGroup(TRUE), m_dwDefaultPaneOptions(0), m_nClientMargin(0), m_bHideClient(FALSE),
       m_bLockSplitters(FALSE), m_bAllowMaximize(FALSE), m_bCloseGroupOnButtonClick(FALSE), m_bLayoutCreated(FALSE),
-      m_nSplitterGap(22), m_hOwner(NULL), m_bTheme9(FALSE), m_bShowAutoHideButton(FALSE), m_hSite(NULL), m_pLayout(NULL), m_pPaintManager(NULL), m_pActivePane(NULL)
+      m_nSplitterGap(22), m_hOwner(NULL), m_bTheme9(FALSE), m_bShowAutoHideButton(TRUE),
+      m_bOutlineTracking(TRUE), m_bSplitterTracking(TRUE), m_bNoResize(FALSE), m_bManualTimers(FALSE), m_hSite(NULL), m_pLayout(NULL), m_pPaintManager(NULL), m_pActivePane(NULL)
 {
     m_szClientMin.cx = m_szClientMin.cy = 60;
     m_pPaintManager = new CQXPDockingPanePaintManager();
@@ -123,6 +125,14 @@ BOOL CQXPDockingPaneManager::InstallDockingPanes(HWND hSite, BOOL bClipChildren)
     LONG_PTR style = ::GetWindowLongPtr(hSite, GWL_STYLE);
     if (bClipChildren && (style & (WS_CLIPCHILDREN | WS_CLIPSIBLINGS)) != (WS_CLIPCHILDREN | WS_CLIPSIBLINGS))
         ::SetWindowLongPtr(hSite, GWL_STYLE, style | WS_CLIPCHILDREN | WS_CLIPSIBLINGS);
+    // The frame's own children (the MDI client among them) must not paint
+    // over the panes and slide-out windows laid above them.
+    if (bClipChildren)
+        for (HWND h = ::GetWindow(hSite, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+            LONG_PTR s = ::GetWindowLongPtr(h, GWL_STYLE);
+            if ((s & (WS_CLIPCHILDREN | WS_CLIPSIBLINGS)) != (WS_CLIPCHILDREN | WS_CLIPSIBLINGS))
+                ::SetWindowLongPtr(h, GWL_STYLE, s | WS_CLIPCHILDREN | WS_CLIPSIBLINGS);
+        }
     RECT rc = {0, 0, 0, 0};
     if (!CreateEx(0, "QXPDockingPaneManager", "", WS_CHILD, rc, CWnd::FromHandle(hSite), kManagerWindowID))
         return FALSE;
@@ -130,6 +140,17 @@ BOOL CQXPDockingPaneManager::InstallDockingPanes(HWND hSite, BOOL bClipChildren)
     m_hSite = hSite;
     m_pLayout = CreateLayout();
     m_pLayout->m_bUserLayout = FALSE;
+    // The Move text as the site's system menu names it.
+    m_strMove = "&Move";
+    if (HMENU hSys = ::GetSystemMenu(hSite, FALSE)) {
+        char sz[128] = "";
+        if (::GetMenuStringA(hSys, SC_MOVE, sz, sizeof(sz), MF_BYCOMMAND) > 0) {
+            // Without its shortcut text.
+            if (char* tab = strchr(sz, '\t'))
+                *tab = 0;
+            m_strMove = sz;
+        }
+    }
     return TRUE;
 }
 
@@ -252,6 +273,8 @@ void CQXPDockingPaneManager::AttachPane(CPaneBase* pObject, CPaneBase* pNeighbou
         pTarget->AddPane(p, FALSE);
     }
     m_pLayout->UpdateHolders();
+    // The places the panes left stay only while they hold closed panes.
+    m_pLayout->DropEmptyContainers();
     RecalcFrameLayout(pTarget, TRUE);
 }
 
@@ -303,15 +326,17 @@ void CQXPDockingPaneManager::SelectPane(CQXPDockingPane* pPane, BOOL bSetFocus)
         pContainer = pPane->GetContainer();
     }
     if (pContainer && pContainer->IsHidden()) {
-        // An auto-hidden pane asked for comes back docked on its side.
-        CPaneBase* pPanel = pContainer->GetContainer();
-        int nSide = pPanel ? static_cast<AutoHidePanel*>(pPanel)->GetDirection() : dockLeftOf;
-        if (!NotifyAction(paneActionAttaching, pPane, pContainer)) {
-            pPanel->RemovePane(pContainer);
-            DockPane(pContainer, nSide, NULL);
-            m_pLayout->UpdateHolders();
-            NotifyAction(paneActionAttached, pPane);
+        AutoHidePanel* pPanel = static_cast<AutoHidePanel*>(pContainer->GetContainer());
+        if (m_bLayoutCreated && pPanel->GetSafeHwnd()) {
+            // An auto-hidden pane asked for slides out of its panel.
+            if (CQXPDockingPaneTabbedContainer* pTabbed = dynamic_cast<CQXPDockingPaneTabbedContainer*>(pContainer))
+                pTabbed->SelectPane(pPane, FALSE, TRUE);
+            Notify(DOCKINGPANE_SHOWWINDOW, (LPARAM)pPane);
+            pPanel->ShowPane(pPane, bSetFocus);
+            return;
         }
+        // Before the frame has its panels laid out it comes back docked.
+        DockAutoHidden(pContainer);
     }
     if (CQXPDockingPaneTabbedContainer* pTabbed = dynamic_cast<CQXPDockingPaneTabbedContainer*>(pContainer))
         pTabbed->SelectPane(pPane, FALSE, TRUE);
@@ -332,10 +357,37 @@ void CQXPDockingPaneManager::HidePane(CQXPDockingPane* pPane)
     if (m_bHideGroup && pPane->GetContainer() && pPane->GetContainer()->GetType() == paneTypeTabbedContainer)
         pObject = pPane->GetContainer();
     CPaneBase* pContainer = pObject->GetContainer();
-    if (!pContainer || pContainer->GetType() == paneTypeAutoHidePanel)
+    if (!pContainer)
         return;
+    if (pContainer->GetType() == paneTypeAutoHidePanel) {
+        static_cast<AutoHidePanel*>(pContainer)->CloseSlideOut(FALSE);
+        return;
+    }
     m_pLayout->AutoHidePane(pObject);
+    m_pLayout->DropEmptyContainers();
     RecalcFrameLayout(NULL, TRUE);
+}
+
+BOOL CQXPDockingPaneManager::DockAutoHidden(CPaneBase* pObject)
+{
+    if (!m_pLayout || !pObject)
+        return FALSE;
+    // A pane stands for its group.
+    if (pObject->GetType() == paneTypeDockingPane && pObject->GetContainer())
+        pObject = pObject->GetContainer();
+    AutoHidePanel* pPanel = dynamic_cast<AutoHidePanel*>(pObject->GetContainer());
+    if (!pPanel)
+        return FALSE;
+    CQXPDockingPaneTabbedContainer* pTabbed = dynamic_cast<CQXPDockingPaneTabbedContainer*>(pObject);
+    CQXPDockingPane* pPane = pTabbed ? pTabbed->GetSelected() : dynamic_cast<CQXPDockingPane*>(pObject);
+    if (NotifyAction(paneActionAttaching, pPane, pObject))
+        return FALSE;
+    int nSide = pPanel->GetDirection();
+    pPanel->RemovePane(pObject);
+    DockPane(pObject, nSide, NULL);
+    m_pLayout->UpdateHolders();
+    NotifyAction(paneActionAttached, pPane);
+    return TRUE;
 }
 
 void CQXPDockingPaneManager::SetActivePane(HWND hWnd, CQXPDockingPane* pPane)
@@ -363,7 +415,9 @@ void CQXPDockingPaneManager::SetActivePane(HWND hWnd, CQXPDockingPane* pPane)
 
 void CQXPDockingPaneManager::RecalcFrameLayout(CPaneBase* /*pPane*/, BOOL bDelay)
 {
-    if (!m_hSite || !::IsWindow(m_hSite) || (m_pLayout && m_pLayout->IsLoading()))
+    // Nothing to lay out until the layout exists (its own construction adds
+    // the first containers) or while one is being loaded.
+    if (!m_hSite || !::IsWindow(m_hSite) || !m_pLayout || m_pLayout->IsLoading())
         return;
     CWnd* pSite = CWnd::FromHandlePermanent(m_hSite);
     if (CFrameWnd* pFrame = dynamic_cast<CFrameWnd*>(pSite)) {
@@ -443,6 +497,29 @@ void CQXPDockingPaneManager::SetTheme(int nTheme)
     m_pPaintManager = CQXPDockingPanePaintManager::CreateTheme(nTheme);
     m_bTheme9 = nTheme == 9;
     RedrawPanes();
+}
+
+UINT CQXPDockingPaneManager::ShowMovePopup(CQXPDockingPane* pPane)
+{
+    CQXPDockingPaneTabbedContainer* pContainer =
+        pPane ? dynamic_cast<CQXPDockingPaneTabbedContainer*>(pPane->GetContainer()) : NULL;
+    if (!pContainer || !pContainer->GetSafeHwnd() || !m_hSite || !m_pPaintManager)
+        return 0;
+    RECT rc;
+    ::GetClientRect(pContainer->GetSafeHwnd(), &rc);
+    RECT rcCaption = m_pPaintManager->GetCaptionRect(pContainer, rc);
+    POINT pt = {rcCaption.left, rcCaption.top};
+    ::ClientToScreen(pContainer->GetSafeHwnd(), &pt);
+    HMENU hMenu = ::CreatePopupMenu();
+    if (!hMenu)
+        return 0;
+    ::AppendMenuA(hMenu, MF_STRING, SC_MOVE, m_strMove);
+    UINT nCmd = (UINT)::TrackPopupMenu(hMenu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, pt.x,
+                                       pt.y, 0, m_hSite, NULL);
+    ::DestroyMenu(hMenu);
+    if (nCmd == SC_MOVE)
+        OnMoveContainer(pContainer);
+    return nCmd;
 }
 
 int CQXPDockingPaneManager::GetCurrentTheme() const
@@ -537,10 +614,19 @@ LRESULT CQXPDockingPaneManager::WindowProc(UINT message, WPARAM wParam, LPARAM l
     case WM_IDLEUPDATECMDUI:
         UpdateFocus();
         break;
+    case WM_GETOBJECT:
+        if ((LONG)lParam == (LONG)OBJID_CLIENT)
+            return LresultFromObject(IID_IAccessible, wParam, GetAccessible());
+        break;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_NEXTWINDOW || (wParam & 0xFFF0) == SC_PREVWINDOW) {
             if (CyclePanes((wParam & 0xFFF0) == SC_NEXTWINDOW))
                 return 0;
+        }
+        if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == '-' && m_pActivePane && m_pActivePane->GetContainer() &&
+            !m_pActivePane->IsHidden()) {
+            ShowMovePopup(m_pActivePane);
+            return 0;
         }
         break;
     case WM_SYSCOLORCHANGE:
@@ -551,4 +637,68 @@ LRESULT CQXPDockingPaneManager::WindowProc(UINT message, WPARAM wParam, LPARAM l
         break;
     }
     return CWnd::WindowProc(message, wParam, lParam);
+}
+
+// ---------------------------------------------------------------------------
+// Accessibility.
+
+HRESULT CQXPDockingPaneManager::get_accChildCount(long* pcountChildren)
+{
+    if (!pcountChildren)
+        return E_POINTER;
+    *pcountChildren = (long)GetPaneList().size();
+    return S_OK;
+}
+
+HRESULT CQXPDockingPaneManager::get_accChild(VARIANT varChild, IDispatch** ppdispChild)
+{
+    if (!ppdispChild)
+        return E_POINTER;
+    *ppdispChild = NULL;
+    std::vector<CQXPDockingPane*> panes = GetPaneList();
+    long n = GetChildIndex(&varChild);
+    if (n < 1 || n > (long)panes.size())
+        return E_INVALIDARG;
+    IAccessible* pAcc = panes[n - 1]->GetAccessible();
+    pAcc->AddRef();
+    *ppdispChild = pAcc;
+    return S_OK;
+}
+
+HRESULT CQXPDockingPaneManager::get_accName(VARIANT varChild, BSTR* pszName)
+{
+    if (GetChildIndex(&varChild) != CHILDID_SELF)
+        return E_INVALIDARG;
+    *pszName = ::SysAllocString(L"QXPDockingPaneManager");
+    return S_OK;
+}
+
+HRESULT CQXPDockingPaneManager::get_accRole(VARIANT varChild, VARIANT* pvarRole)
+{
+    if (GetChildIndex(&varChild) != CHILDID_SELF)
+        return E_INVALIDARG;
+    pvarRole->vt = VT_I4;
+    pvarRole->lVal = ROLE_SYSTEM_PROPERTYPAGE;
+    return S_OK;
+}
+
+HRESULT CQXPDockingPaneManager::get_accState(VARIANT varChild, VARIANT* pvarState)
+{
+    if (GetChildIndex(&varChild) != CHILDID_SELF)
+        return E_INVALIDARG;
+    pvarState->vt = VT_I4;
+    pvarState->lVal = 0;
+    return S_OK;
+}
+
+HRESULT CQXPDockingPaneManager::accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight,
+                                            VARIANT varChild)
+{
+    if (GetChildIndex(&varChild) != CHILDID_SELF)
+        return E_INVALIDARG;
+    *pxLeft = 0;
+    *pyTop = 0;
+    *pcxWidth = 10;
+    *pcyHeight = 10;
+    return S_OK;
 }

@@ -1,5 +1,6 @@
 // The splitter container: its size passes, tree operations and splitter bars.
 #include <qx/splittercontainer.h>
+#include <qx/drawing.h>
 #include <qx/layout.h>
 #include <qx/panemanager.h>
 #include <qx/panepaint.h>
@@ -622,6 +623,40 @@ void CDockingSplitterWnd::TrackDrag(CPoint pt)
     CPaneBase* pSecond = m_pSecond;
     CPaneSplitterContainer* pContainer = m_pContainer;
     HWND hSelf = m_hWnd;
+    BOOL bRTL = (::GetWindowLong(hSite, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+    auto apply = [&](int pos) {
+        const RECT& a = pFirst->m_rcWindow;
+        const RECT& b = pSecond->m_rcWindow;
+        int start = bHorizContainer ? std::min(a.left, b.left) : std::min(a.top, b.top);
+        int end = bHorizContainer ? std::max(a.right, b.right) : std::max(a.bottom, b.bottom);
+        pContainer->ApplySplitterPosition(pFirst, pSecond, pos, start, end - start, bRTL);
+    };
+    if (pManager->m_bSplitterTracking) {
+        // An outline follows the mouse; the panes change once, on release.
+        POINT origin = {0, 0};
+        ::ClientToScreen(hSite, &origin);
+        int o = bHorizContainer ? origin.x : origin.y;
+        int barLength = bHorizContainer ? rcBar.right - rcBar.left : rcBar.bottom - rcBar.top;
+        RECT rcTrack = rcBar;
+        ::OffsetRect(&rcTrack, origin.x, origin.y);
+        RECT rcLimits = rcTrack;
+        if (bHorizContainer) {
+            rcLimits.left = lo + o;
+            rcLimits.right = hi + o + barLength;
+        } else {
+            rcLimits.top = lo + o;
+            rcLimits.bottom = hi + o + barLength;
+        }
+        POINT ptStart = pt;
+        ::ClientToScreen(hSelf, &ptStart);
+        SplitterTracker tracker(hSelf);
+        if (tracker.Track(rcLimits, rcTrack, ptStart, bHorizContainer)) {
+            int pos = (bHorizContainer ? rcTrack.left : rcTrack.top) - o;
+            apply(std::max(lo, std::min(hi, pos)));
+            pManager->RecalcFrameLayout(pContainer, TRUE);
+        }
+        return;
+    }
     ::SetCapture(hSelf);
     for (;;) {
         MSG msg;
@@ -641,14 +676,8 @@ void CDockingSplitterWnd::TrackDrag(CPoint pt)
             } else {
                 ::ScreenToClient(hSite, &p);
             }
-            const RECT& a = pFirst->m_rcWindow;
-            const RECT& b = pSecond->m_rcWindow;
-            int start = bHorizContainer ? std::min(a.left, b.left) : std::min(a.top, b.top);
-            int end = bHorizContainer ? std::max(a.right, b.right) : std::max(a.bottom, b.bottom);
             int pos = (bHorizContainer ? p.x : p.y) - nGrab;
-            pos = std::max(lo, std::min(hi, pos));
-            BOOL bRTL = (::GetWindowLong(hSite, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
-            pContainer->ApplySplitterPosition(pFirst, pSecond, pos, start, end - start, bRTL);
+            apply(std::max(lo, std::min(hi, pos)));
             pManager->RecalcFrameLayout(pContainer, FALSE);
             continue;
         }

@@ -350,7 +350,8 @@ void CQXPDockingPaneTabbedContainer::OnSizeParent(HWND hParent, const RECT& rect
         RECT rcOld;
         ::GetWindowRect(m_hWnd, &rcOld);
         ::MapWindowPoints(HWND_DESKTOP, ::GetParent(m_hWnd), (LPPOINT)&rcOld, 2);
-        if (!::EqualRect(&rcOld, &rect) || m_bEnsureSelectedTab) {
+        BOOL bShown = (::GetWindowLongPtr(m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
+        if (!::EqualRect(&rcOld, &rect) || m_bEnsureSelectedTab || !bShown) {
             ::SetWindowPos(m_hWnd, HWND_BOTTOM, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                            SWP_NOACTIVATE | SWP_SHOWWINDOW);
             ::InvalidateRect(m_hWnd, NULL, FALSE);
@@ -545,7 +546,12 @@ void CQXPDockingPaneTabbedContainer::OnLButtonDown(CPoint pt)
             } else if (b->m_nID == QXP_IDS_DOCKINGPANE_RESTORE) {
                 Restore();
             } else if (b->m_nID == QXP_IDS_DOCKINGPANE_AUTOHIDE && pManager && m_pSelectedPane) {
-                pManager->HidePane(m_pSelectedPane);
+                // The pin: a hidden group docks again, a docked one hides.
+                if (IsHidden())
+                    pManager->DockAutoHidden(pManager->m_bHideGroup ? static_cast<CPaneBase*>(this)
+                                                                    : m_pSelectedPane);
+                else
+                    pManager->HidePane(m_pSelectedPane);
             }
             return;
         }
@@ -603,9 +609,42 @@ LRESULT CQXPDockingPaneTabbedContainer::WindowProc(UINT message, WPARAM wParam, 
         OnLButtonDown(CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)));
         return 0;
     case WM_MOUSEMOVE:
-        if (m_pTrackingPane)
+        if (m_pTrackingPane) {
             OnMouseMoveTabDrag(CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)));
+        } else {
+            // Caption buttons light up under the mouse (not while the
+            // pane's actions are off).
+            POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+            BOOL bActive = m_pSelectedPane && (m_pSelectedPane->GetEnabled() & 2);
+            BOOL bChanged = FALSE, bAny = FALSE;
+            for (CaptionButton* b : m_arrCaptionButtons) {
+                BOOL bHot = bActive && IsCaptionVisible() && IsCaptionButtonVisible(b->m_nID) && ::PtInRect(&b->m_rc, pt);
+                bAny = bAny || bHot;
+                if (bHot != b->m_bHot) {
+                    b->m_bHot = bHot;
+                    bChanged = TRUE;
+                }
+            }
+            if (bChanged) {
+                ::InvalidateRect(m_hWnd, NULL, FALSE);
+                if (bAny) {
+                    TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, 0};
+                    ::TrackMouseEvent(&tme);
+                }
+            }
+        }
         return 0;
+    case WM_MOUSELEAVE: {
+        BOOL bChanged = FALSE;
+        for (CaptionButton* b : m_arrCaptionButtons)
+            if (b->m_bHot) {
+                b->m_bHot = FALSE;
+                bChanged = TRUE;
+            }
+        if (bChanged)
+            ::InvalidateRect(m_hWnd, NULL, FALSE);
+        return 0;
+    }
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
         if (m_pTrackingPane)

@@ -2,6 +2,8 @@
 // strip layout and plain drawing.
 #include <qx/tabpaint.h>
 #include <qx/fonts.h>
+#include <qx/colors.h>
+#include <qx/drawing.h>
 
 #include <algorithm>
 #include <numeric>
@@ -41,7 +43,8 @@ CQXPTabPainter::CQXPTabPainter()
     : m_bHotTracking(FALSE), m_bShowIcons(TRUE), m_bBoldSelected(FALSE), m_bBoldNormal(FALSE),
       m_bStaticFrame(FALSE), m_bSelectOnButtonDown(FALSE), m_bActivateOnDragOver(TRUE), m_bMiddleEllipsis(FALSE),
       m_bUseSystemFont(TRUE), m_nExtraItemWidth(0), m_nFixedTabWidth(70), m_nMinTabWidth(0), m_nMaxTabWidth(0),
-      m_nToolTipMode(2), m_nAppearance(0), m_nColorSet(1), m_nPosition(0), m_nLayout(0), m_nColorCounter(0),
+      m_nToolTipMode(2), m_bUseItemColors(FALSE), m_bInvertGradient(FALSE), m_bAllowLuna(TRUE), m_nClientFrame(0), m_bBalanceRows(TRUE), m_bKeepRowOrder(FALSE),
+      m_nAppearance(0), m_nColorSet(1), m_nPosition(0), m_nLayout(0), m_nColorCounter(0),
       m_nRowHeight(20)
 {
     SetRectEmpty(&m_rcClientMargin);
@@ -90,16 +93,18 @@ RECT CQXPTabPainter::GetHeaderMargin() const
 
 void CQXPTabPainter::SetAppearance(int nAppearance)
 {
+    if (nAppearance < 0 || nAppearance > 10)
+        nAppearance = 0;
     m_nAppearance = nAppearance;
     m_rcHeaderMargin = Appearance(nAppearance).margins;
     SetColor(Appearance(nAppearance).defaultColors);
-    OnPropertyChanged();
 }
 
 void CQXPTabPainter::SetColor(int nColorSet)
 {
     static const int known[] = {1, 2, 4, 8, 16, 32};
     m_nColorSet = std::find(std::begin(known), std::end(known), nColorSet) != std::end(known) ? nColorSet : 1;
+    RefreshColors();
     OnPropertyChanged();
 }
 
@@ -143,6 +148,7 @@ void CQXPTabPainter::OnPropertyChanged()
 
 void CQXPTabPainter::RefreshMetrics()
 {
+    RefreshColors();
     if (m_bUseSystemFont) {
         LOGFONTA lf;
         if (::SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof(lf), &lf, 0))
@@ -214,14 +220,16 @@ int CQXPTabPainter::GetButtonLength(HDC hDC, CQXPTabManager* pManager, CQXPTabMa
         auto captionWidth = [&](CQXPTabManagerItem* p) {
             CString s = p->GetCaption();
             RECT rc = {0, 0, 0, 0};
-            HFONT hOld = (HFONT)::SelectObject(hDC, GetFont(FALSE, FALSE));
+            // Measured in the bold font when the selected tab turns bold, so
+            // that a selection never changes the widths.
+            HFONT hOld = (HFONT)::SelectObject(hDC, GetFont(m_bBoldSelected, FALSE));
             ::DrawTextA(hDC, s, s.GetLength(), &rc, DT_CALCRECT | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
             ::SelectObject(hDC, hOld);
             return (int)(rc.right - rc.left);
         };
         int image = (m_bShowIcons && pManager->GetItemImage(pItem)) ? m_szIcon.cx : 0;
         int inset = m_rcContentInset.left + m_rcContentInset.right;
-        if (m_nLayout == tabLayoutCompressed) {
+        if (m_nLayout == tabLayoutCompressed && image) {
             if (pItem == pManager->GetSelectedItem()) {
                 int widest = 0;
                 for (CQXPTabManagerItem* p : pManager->m_arrItems)
@@ -275,10 +283,13 @@ void AFXAPI CQXPTabPainter::ShrinkItems(std::vector<int>& widths, int nAvailable
     }
 }
 
-RECT CQXPTabPainter::GetHeaderRect(CQXPTabManager* /*pManager*/, const RECT& rcControl) const
+RECT CQXPTabPainter::GetHeaderRect(CQXPTabManager* pManager, const RECT& rcControl) const
 {
     RECT rc = rcControl;
-    int h = m_rcHeaderMargin.top + m_nRowHeight + m_rcHeaderMargin.bottom;
+    int rows = 1;
+    if (m_nLayout == tabLayoutMultiRow && pManager)
+        rows = std::max<int>(1, (int)pManager->m_arrRows.size());
+    int h = m_rcHeaderMargin.top + rows * m_nRowHeight + m_rcHeaderMargin.bottom;
     switch (m_nPosition) {
     case tabPositionTop: rc.bottom = std::min<LONG>(rc.top + h, rcControl.bottom); break;
     case tabPositionBottom: rc.top = std::max<LONG>(rc.bottom - h, rcControl.top); break;
@@ -355,8 +366,11 @@ void CQXPTabPainter::RepositionTabControl(CQXPTabManager* pManager, HDC hDC, con
         for (size_t i = 0; i < widths.size(); ++i)
             pManager->m_arrItems[i]->m_nButtonLength = widths[i];
     }
-    if (m_nLayout == tabLayoutMultiRow)
+    if (m_nLayout == tabLayoutMultiRow) {
         pManager->SetScrollOffset(0);
+        LayoutRows(pManager, rc);
+        return;
+    }
     PlaceNavigateButtons(pManager, rc);
     int headerLength = End(pManager->m_rcHeaderRect) - Start(pManager->m_rcHeaderRect);
     int total = pManager->GetItemsLength();
@@ -411,8 +425,7 @@ void CQXPTabPainter::RepositionTabControl(CQXPTabManager* pManager, HDC hDC, con
 void CQXPTabPainter::AdjustClientRect(CQXPTabManager* pManager, RECT& rc) const
 {
     RECT rcHeader = GetHeaderRect(pManager, rc);
-    int rows = std::max<int>(1, (int)pManager->m_arrRows.size());
-    int extra = (rows - 1) * m_nRowHeight;
+    const int extra = 0;   // the header holds every row
     switch (m_nPosition) {
     case tabPositionTop: rc.top = rcHeader.bottom + extra; break;
     case tabPositionBottom: rc.bottom = rcHeader.top - extra; break;
@@ -471,31 +484,786 @@ CString CQXPTabPainter::DrawTextEllipsis(HDC hDC, const CString& strText, RECT r
     return result;
 }
 
-void CQXPTabPainter::DrawTabControl(CQXPTabManager* pManager, HDC hDC, const RECT& rc)
+
+// ---------------------------------------------------------------------------
+// Colour sets.
+
+namespace {
+
+COLORREF Sys(int n)
 {
-    ::FillRect(hDC, &rc, ::GetSysColorBrush(COLOR_3DFACE));
-    ::SetBkMode(hDC, TRANSPARENT);
-    BOOL bVertical = !IsHorizontal();
-    for (CQXPTabManagerItem* p : pManager->m_arrItems) {
-        if (!p->m_bVisible)
-            continue;
-        RECT r = p->GetRect();
-        BOOL bSel = p == pManager->GetSelectedItem();
-        HBRUSH hBrush = ::CreateSolidBrush(bSel ? ::GetSysColor(COLOR_WINDOW) : p->GetColor());
-        ::FillRect(hDC, &r, hBrush);
-        ::DeleteObject(hBrush);
-        ::FrameRect(hDC, &r, ::GetSysColorBrush(COLOR_3DSHADOW));
-        HFONT hOld = (HFONT)::SelectObject(hDC, GetFont(bSel && m_bBoldSelected && pManager->IsActive(), bVertical));
-        ::SetTextColor(hDC, ::GetSysColor(p->m_bEnabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-        CString s = p->GetCaption();
-        RECT rt = r;
-        ::InflateRect(&rt, -m_rcContentInset.left, 0);
-        ::DrawTextA(hDC, s, s.GetLength(), &rt, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-        ::SelectObject(hDC, hOld);
+    return ToolkitColorManager::Instance()->GetColor(n);
+}
+
+const COLORREF kUnset = (COLORREF)-1;
+const COLORREF kChecker = (COLORREF)-2;
+
+void FillSolid(HDC hDC, const RECT& rc, COLORREF clr)
+{
+    if (clr == kUnset || IsRectEmpty(&rc))
+        return;
+    HBRUSH h = ::CreateSolidBrush(clr);
+    ::FillRect(hDC, &rc, h);
+    ::DeleteObject(h);
+}
+
+// A 1-pixel line from (x1, y1) to (x2, y2), both ends included; skipped for
+// an unset colour.
+void Line(HDC hDC, int x1, int y1, int x2, int y2, COLORREF clr)
+{
+    if (clr == kUnset)
+        return;
+    HPEN hPen = ::CreatePen(PS_SOLID, 1, clr);
+    HGDIOBJ hOld = ::SelectObject(hDC, hPen);
+    ::MoveToEx(hDC, x1, y1, NULL);
+    ::LineTo(hDC, x2, y2);
+    ::SetPixel(hDC, x2, y2, clr);
+    ::SelectObject(hDC, hOld);
+    ::DeleteObject(hPen);
+}
+
+void Frame(HDC hDC, const RECT& rc, COLORREF clrTopLeft, COLORREF clrBottomRight)
+{
+    Line(hDC, rc.left, rc.top, rc.right - 1, rc.top, clrTopLeft);
+    Line(hDC, rc.left, rc.top, rc.left, rc.bottom - 1, clrTopLeft);
+    Line(hDC, rc.left, rc.bottom - 1, rc.right - 1, rc.bottom - 1, clrBottomRight);
+    Line(hDC, rc.right - 1, rc.top, rc.right - 1, rc.bottom - 1, clrBottomRight);
+}
+
+void FillChecker(HDC hDC, const RECT& rc)
+{
+    static const WORD kBits[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+    HBITMAP hBmp = ::CreateBitmap(8, 8, 1, 1, kBits);
+    HBRUSH hBrush = ::CreatePatternBrush(hBmp);
+    COLORREF oldText = ::SetTextColor(hDC, Sys(COLOR_3DFACE));
+    COLORREF oldBk = ::SetBkColor(hDC, Sys(COLOR_3DHIGHLIGHT));
+    ::FillRect(hDC, &rc, hBrush);
+    ::SetTextColor(hDC, oldText);
+    ::SetBkColor(hDC, oldBk);
+    ::DeleteObject(hBrush);
+    ::DeleteObject(hBmp);
+}
+
+// Tab-local coordinates: u runs along the strip from the tab's start, v from
+// the tab's outer edge (0) towards the client (depth - 1). Every shape is
+// written once in them and turned to the strip's position here.
+struct TabFrame {
+    RECT rc;
+    int pos;
+    int Length() const { return pos == tabPositionTop || pos == tabPositionBottom ? rc.right - rc.left : rc.bottom - rc.top; }
+    int Depth() const { return pos == tabPositionTop || pos == tabPositionBottom ? rc.bottom - rc.top : rc.right - rc.left; }
+    POINT P(int u, int v) const
+    {
+        POINT p;
+        switch (pos) {
+        case tabPositionTop: p.x = rc.left + u; p.y = rc.top + v; break;
+        case tabPositionBottom: p.x = rc.left + u; p.y = rc.bottom - 1 - v; break;
+        case tabPositionLeft: p.x = rc.left + v; p.y = rc.top + u; break;
+        default: p.x = rc.right - 1 - v; p.y = rc.top + u; break;
+        }
+        return p;
     }
-    for (CQXPTabManagerNavigateButton* b : pManager->m_arrNavigateButtons) {
-        if (IsRectEmpty(&b->m_rc))
+    void L(HDC hDC, int u1, int v1, int u2, int v2, COLORREF clr) const
+    {
+        POINT a = P(u1, v1), b = P(u2, v2);
+        Line(hDC, a.x, a.y, b.x, b.y, clr);
+    }
+    // A rectangle of tab-local bounds (u1..u2, v1..v2 inclusive).
+    RECT R(int u1, int v1, int u2, int v2) const
+    {
+        POINT a = P(u1, v1), b = P(u2, v2);
+        RECT r = {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1, std::max(a.y, b.y) + 1};
+        return r;
+    }
+    // Grows the rectangle: along the strip at both ends, at the outer edge,
+    // towards the client.
+    void Grow(int along, int outer, int client)
+    {
+        switch (pos) {
+        case tabPositionTop: rc.left -= along; rc.right += along; rc.top -= outer; rc.bottom += client; break;
+        case tabPositionBottom: rc.left -= along; rc.right += along; rc.bottom += outer; rc.top -= client; break;
+        case tabPositionLeft: rc.top -= along; rc.bottom += along; rc.left -= outer; rc.right += client; break;
+        default: rc.top -= along; rc.bottom += along; rc.right += outer; rc.left -= client; break;
+        }
+    }
+};
+
+// Fills a polygon through its clip region (the shape keeps its slants).
+void FillPolygon(HDC hDC, const std::vector<POINT>& pts, COLORREF clr)
+{
+    if (pts.size() < 3 || clr == kUnset)
+        return;
+    HRGN hRgn = ::CreatePolygonRgn(pts.data(), (int)pts.size(), WINDING);
+    if (!hRgn)
+        return;
+    int saved = ::SaveDC(hDC);
+    ::ExtSelectClipRgn(hDC, hRgn, RGN_AND);
+    RECT rcBox;
+    ::GetRgnBox(hRgn, &rcBox);
+    FillSolid(hDC, rcBox, clr);
+    ::RestoreDC(hDC, saved);
+    ::DeleteObject(hRgn);
+}
+
+}  // namespace
+
+void CQXPTabPainter::RefreshColors()
+{
+    TabColorSet& c = m_colors;
+    const int a = m_nAppearance;
+    // The base set.
+    c.clrHeader[0] = c.clrHeader[1] = Sys(COLOR_3DFACE);
+    c.clrBorder = Sys(COLOR_3DSHADOW);
+    c.clrControlFace = Sys(COLOR_3DFACE);
+    c.clrButtonHighlight = Sys(COLOR_3DHIGHLIGHT);
+    c.clrSelectedFace = c.clrHotFace = c.clrPressedFace = c.clrNormalFace = Sys(COLOR_3DFACE);
+    if (a == 7)
+        c.clrSelectedFace = Sys(COLOR_WINDOW);
+    c.clrNormalText = c.clrInactiveText = c.clrSelectedText = Sys(COLOR_BTNTEXT);
+    c.clrHotText = RGB(0, 0, 128);
+    c.clrDisabledText = Sys(COLOR_GRAYTEXT);
+    c.clrStateFill[0] = c.clrStateFill[1] = Sys(COLOR_WINDOW);
+    c.clrStateFrame[0] = c.clrStateFrame[1] = Sys(COLOR_HIGHLIGHT);
+    c.clrHighlight3D = Sys(COLOR_3DHIGHLIGHT);
+    c.clrShadow3D = Sys(COLOR_3DSHADOW);
+    c.clrDarkShadow3D = Sys(COLOR_3DDKSHADOW);
+    c.clrShape[0] = c.clrShape[1] = Sys(COLOR_3DSHADOW);
+    c.clrShape[2] = c.clrShape[3] = Sys(COLOR_3DFACE);
+    for (COLORREF& o : c.clrOutline)
+        o = kUnset;
+    c.clrOutline[1] = c.clrOutline[3] = Sys(COLOR_BTNTEXT);
+    c.clrOutline[2] = Sys(COLOR_3DSHADOW);
+    for (int i = 7; i <= 9; ++i)
+        c.clrOutline[i] = c.clrOutline[i - 6];
+    c.clrOutline[10] = Sys(COLOR_WINDOW);
+    c.clrOutline[11] = Sys(COLOR_3DSHADOW);
+    c.bLuna = FALSE;
+    c.bItemGradient = FALSE;
+
+    auto luna = [&]() {
+        c.clrHeader[0] = Sys(COLOR_3DFACE);
+        c.clrHeader[1] = MixColors(Sys(COLOR_3DFACE), Sys(COLOR_WINDOW), 205);
+        c.clrStateFill[0] = c.clrStateFill[1] = Sys(36);
+        c.clrStateFrame[0] = c.clrStateFrame[1] = Sys(37);
+        c.clrHotFace = Sys(36);
+        c.clrPressedFace = Sys(33);
+        c.clrHotText = Sys(COLOR_BTNTEXT);
+        int theme = ToolkitColorManager::Instance()->GetCurrentTheme();
+        if (m_bAllowLuna && !ToolkitColorManager::Instance()->IsLunaColorsDisabled() && theme >= 1 && theme <= 5) {
+            struct Scheme {
+                COLORREF header[2], normal, hot, client[2], frame, border, dark, shadow;
+            };
+            static const Scheme kBlue = {{RGB(196, 218, 250), RGB(252, 253, 254)}, RGB(162, 192, 246),
+                                         RGB(255, 240, 201), {RGB(158, 190, 245), RGB(196, 218, 250)}, RGB(0, 0, 128),
+                                         RGB(59, 97, 156), RGB(0, 53, 154), RGB(117, 166, 241)};
+            static const Scheme kOlive = {{RGB(242, 241, 228), RGB(252, 254, 254)}, RGB(208, 222, 170),
+                                          RGB(255, 240, 199), {RGB(217, 217, 167), RGB(242, 241, 228)},
+                                          RGB(63, 93, 56), RGB(96, 128, 88), RGB(96, 119, 107), RGB(176, 194, 140)};
+            static const Scheme kSilver = {{RGB(243, 243, 247), RGB(252, 254, 254)}, RGB(217, 217, 230),
+                                           RGB(255, 238, 194), {RGB(215, 215, 229), RGB(243, 243, 247)},
+                                           RGB(75, 75, 111), RGB(124, 124, 148), RGB(118, 116, 146),
+                                           RGB(186, 185, 206)};
+            const Scheme& sc = theme == 2 ? kOlive : theme == 3 ? kSilver : kBlue;
+            c.clrHeader[0] = sc.header[0];
+            c.clrHeader[1] = sc.header[1];
+            c.clrNormalFace = sc.normal;
+            c.clrSelectedFace = RGB(255, 194, 115);
+            c.clrHotFace = sc.hot;
+            c.clrClient[0] = sc.client[0];
+            c.clrClient[1] = sc.client[1];
+            c.clrStateFrame[0] = c.clrStateFrame[1] = sc.frame;
+            c.clrBorder = c.clrShape[1] = sc.border;
+            c.clrDarkShadow3D = c.clrShape[0] = sc.dark;
+            c.clrShadow3D = c.clrShape[2] = sc.shadow;
+            c.clrShape[3] = RGB(255, 255, 255);
+            c.clrStateFill[0] = c.clrStateFill[1] = RGB(255, 192, 111);
+            c.bLuna = TRUE;
+            c.clrPressedFace = RGB(254, 142, 75);
+        } else {
+            c.clrSelectedFace = Sys(36);
+        }
+        for (int i = 1; i <= 3; ++i)
+            c.clrOutline[i] = c.clrOutline[i + 6] = c.clrBorder;
+        for (int i = 4; i <= 6; ++i)
+            c.clrOutline[i] = c.clrOutline[i + 6] = kUnset;
+        if (a == 4)
+            c.clrHeader[0] = c.clrHeader[1] = Sys(COLOR_3DFACE);
+    };
+
+    switch (m_nColorSet) {
+    case 2:   // flat
+        if (a != 7 && a != 4)
+            c.clrHeader[0] = c.clrHeader[1] = Sys(48);
+        if (a == 5)
+            c.clrNormalText = c.clrInactiveText = Sys(49);
+        break;
+    case 4:   // Luna
+        c.clrClient[0] = c.clrHeader[0];
+        c.clrClient[1] = c.clrHeader[1];
+        luna();
+        if (!c.bLuna) {
+            c.clrClient[0] = c.clrHeader[0];
+            c.clrClient[1] = c.clrHeader[1];
+        }
+        break;
+    case 8:   // visual styles: the classic look of the default set here
+    case 1:
+    default:
+        c.clrStateFill[0] = c.clrStateFill[1] = kChecker;
+        c.clrStateFrame[0] = Sys(COLOR_3DSHADOW);
+        c.clrStateFrame[1] = Sys(COLOR_3DHIGHLIGHT);
+        c.clrOutline[1] = c.clrOutline[2] = c.clrOutline[3] = Sys(COLOR_BTNTEXT);
+        c.clrOutline[4] = Sys(COLOR_WINDOW);
+        c.clrOutline[5] = c.clrOutline[6] = Sys(COLOR_3DSHADOW);
+        for (int i = 7; i <= 9; ++i)
+            c.clrOutline[i] = c.clrOutline[i - 6];
+        c.clrOutline[10] = c.clrOutline[11] = c.clrOutline[12] = kUnset;
+        if (a == 7) {
+            c.clrSelectedFace = Sys(COLOR_3DFACE);
+            c.clrNormalFace = Sys(COLOR_WINDOW);
+            c.clrBorder = Sys(COLOR_BTNTEXT);
+        }
+        break;
+    case 16: {  // second Luna set
+        c.clrSelectedFace = Sys(COLOR_WINDOW);
+        c.clrSelectedText = Sys(COLOR_WINDOWTEXT);
+        c.clrHotFace = Sys(36);
+        c.clrPressedFace = Sys(33);
+        c.clrHotText = Sys(COLOR_BTNTEXT);
+        int theme = ToolkitColorManager::Instance()->GetCurrentTheme();
+        if (m_bAllowLuna && !ToolkitColorManager::Instance()->IsLunaColorsDisabled() && theme >= 1 && theme <= 5) {
+            luna();
+        } else {
+            if (theme == 1 || theme == 2) {
+                c.clrHeader[0] = c.clrHeader[1] = RGB(228, 226, 213);
+                c.bItemGradient = TRUE;
+            } else if (theme == 3) {
+                c.clrHeader[0] = c.clrHeader[1] = RGB(238, 238, 238);
+                c.clrNormalFace = RGB(245, 245, 248);
+                c.bItemGradient = TRUE;
+            }
+            c.clrBorder = c.clrShape[1] = Sys(57);
+        }
+        break;
+    }
+    case 32:  // resource set, without theme resources: fixed blue colours
+        luna();
+        c.clrPressedFace = Sys(33);
+        c.clrHotText = Sys(COLOR_BTNTEXT);
+        c.clrBorder = c.clrShape[1] = RGB(59, 97, 156);
+        c.clrDarkShadow3D = c.clrShape[0] = RGB(0, 53, 154);
+        c.clrShadow3D = c.clrShape[2] = RGB(117, 166, 241);
+        c.clrShape[3] = RGB(255, 255, 255);
+        c.clrStateFill[0] = c.clrStateFill[1] = RGB(255, 192, 111);
+        c.clrStateFrame[0] = c.clrStateFrame[1] = RGB(0, 0, 128);
+        c.clrHeader[0] = RGB(196, 218, 250);
+        c.clrHeader[1] = RGB(252, 253, 254);
+        c.clrNormalFace = RGB(162, 192, 246);
+        c.clrSelectedFace = RGB(255, 194, 115);
+        c.clrHotFace = RGB(255, 240, 201);
+        c.bLuna = TRUE;
+        break;
+    }
+    if (m_nColorSet != 4 || !c.bLuna) {
+        c.clrClient[0] = c.clrHeader[0];
+        c.clrClient[1] = c.clrHeader[1];
+    }
+}
+
+COLORREF CQXPTabPainter::GetItemFill(CQXPTabManager* pManager, CQXPTabManagerItem* pItem) const
+{
+    if (m_bUseItemColors)
+        return pManager->GetItemColor(pItem);
+    if (pItem == pManager->GetPressed() && m_colors.bLuna)
+        return m_colors.clrPressedFace;
+    if (pItem == pManager->GetSelectedItem())
+        return m_colors.clrSelectedFace;
+    if (pItem == pManager->GetHighlighted() && (m_colors.bLuna || m_nColorSet == 16))
+        return m_colors.clrHotFace;
+    return m_colors.clrNormalFace;
+}
+
+COLORREF CQXPTabPainter::GetItemTextColor(CQXPTabManager* pManager, CQXPTabManagerItem* pItem) const
+{
+    if (!pItem->IsEnabled())
+        return m_colors.clrDisabledText;
+    if (!pManager->IsActive())
+        return m_colors.clrInactiveText;
+    if (pItem == pManager->GetSelectedItem())
+        return m_colors.clrSelectedText;
+    if (pItem == pManager->GetHighlighted() && m_bHotTracking)
+        return m_colors.clrHotText;
+    return m_colors.clrNormalText;
+}
+
+void CQXPTabPainter::FillGradientByPosition(HDC hDC, const RECT& rc, COLORREF clrA, COLORREF clrB) const
+{
+    if (clrA == kChecker || clrB == kChecker) {
+        FillChecker(hDC, rc);
+        return;
+    }
+    if (clrA == kUnset)
+        clrA = clrB;
+    if (clrB == kUnset)
+        clrB = clrA;
+    if (clrA == kUnset)
+        return;
+    BOOL bFirst = m_nPosition == tabPositionTop || m_nPosition == tabPositionLeft;
+    if (m_bInvertGradient)
+        bFirst = !bFirst;
+    BOOL bHorz = m_nPosition == tabPositionLeft || m_nPosition == tabPositionRight;
+    DrawHelpers::Instance()->FillGradient(hDC, &rc, bFirst ? clrA : clrB, bFirst ? clrB : clrA, bHorz);
+}
+
+void CQXPTabPainter::DrawTabControl(CQXPTabManager* pManager, HDC hDC, const RECT& rcControl)
+{
+    RECT rc = rcControl;
+    if (m_bStaticFrame) {
+        // A sunken double frame around the strip.
+        Frame(hDC, rc, Sys(COLOR_3DSHADOW), Sys(COLOR_3DHIGHLIGHT));
+        ::InflateRect(&rc, -1, -1);
+        Frame(hDC, rc, Sys(COLOR_3DDKSHADOW), Sys(COLOR_3DFACE));
+        ::InflateRect(&rc, -1, -1);
+    }
+    // The header face under the whole strip (appearance 8 fills the control).
+    if (m_nAppearance == 8)
+        FillSolid(hDC, rc, m_colors.clrControlFace);
+    else if (m_nAppearance == 4)
+        FillSolid(hDC, rc, Sys(COLOR_3DFACE));
+    else
+        FillGradientByPosition(hDC, rc, m_colors.clrHeader[0], m_colors.clrHeader[1]);
+    DrawTabStrip(pManager, hDC, rc);
+}
+
+void CQXPTabPainter::DrawTabStrip(CQXPTabManager* pManager, HDC hDC, const RECT& rc)
+{
+    ::SetBkMode(hDC, TRANSPARENT);
+    // The client-side edge of the header joins the tabs to the client.
+    if (m_nClientFrame != 2 && m_nAppearance != 4 && m_nAppearance != 8 && m_nAppearance != 10) {
+        COLORREF clr = (m_nAppearance == 0 || m_nAppearance == 1)
+                           ? (m_nPosition == tabPositionTop || m_nPosition == tabPositionLeft ? m_colors.clrHighlight3D
+                                                                                              : m_colors.clrDarkShadow3D)
+                       : (m_nAppearance == 3 || m_nAppearance == 9) ? m_colors.clrShape[1]
+                       : m_nAppearance == 5                         ? m_colors.clrButtonHighlight
+                                                                    : m_colors.clrBorder;
+        switch (m_nPosition) {
+        case tabPositionTop: Line(hDC, rc.left, rc.bottom - 1, rc.right - 1, rc.bottom - 1, clr); break;
+        case tabPositionBottom: Line(hDC, rc.left, rc.top, rc.right - 1, rc.top, clr); break;
+        case tabPositionLeft: Line(hDC, rc.right - 1, rc.top, rc.right - 1, rc.bottom - 1, clr); break;
+        default: Line(hDC, rc.left, rc.top, rc.left, rc.bottom - 1, clr); break;
+        }
+    }
+    // Unselected tabs first; the selected one last, over its neighbours.
+    RECT rcClip = pManager->m_rcHeaderRect;
+    int saved = ::SaveDC(hDC);
+    if (!IsRectEmpty(&rcClip))
+        ::IntersectClipRect(hDC, rcClip.left, rcClip.top, rcClip.right, rcClip.bottom);
+    for (CQXPTabManagerItem* p : pManager->m_arrItems)
+        if (p->IsVisible() && p != pManager->GetSelectedItem())
+            DrawItem(pManager, hDC, p);
+    if (CQXPTabManagerItem* p = pManager->GetSelectedItem())
+        if (p->IsVisible())
+            DrawItem(pManager, hDC, p);
+    ::RestoreDC(hDC, saved);
+    for (CQXPTabManagerNavigateButton* b : pManager->m_arrNavigateButtons)
+        if (!IsRectEmpty(&b->m_rc))
+            DrawNavigateButton(pManager, hDC, b);
+}
+
+void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem)
+{
+    const TabColorSet& c = m_colors;
+    BOOL bSel = pItem == pManager->GetSelectedItem();
+    BOOL bHot = pItem == pManager->GetHighlighted();
+    TabFrame f = {pItem->GetRect(), m_nPosition};
+    COLORREF clrFill = GetItemFill(pManager, pItem);
+    auto fill = [&](const RECT& r) {
+        if (c.bItemGradient || (c.bLuna && m_nAppearance != 7))
+            FillGradientByPosition(hDC, r, MixColors(clrFill, RGB(255, 255, 255), 300), clrFill);
+        else
+            FillSolid(hDC, r, clrFill);
+    };
+    switch (m_nAppearance) {
+    case 0:
+    case 1: {
+        if (m_nAppearance == 1 && !bSel && !bHot)
+            break;
+        if (bSel)
+            f.Grow(2, 2, 0);
+        int L = f.Length(), D = f.Depth();
+        if (L < 4 || D < 3)
+            break;
+        fill(f.R(1, 1, L - 2, D - 1));
+        // Highlight on the start side and the outer edge, the corner cut.
+        f.L(hDC, 0, 2, 0, D - 1, c.clrHighlight3D);
+        f.L(hDC, 1, 1, 1, 1, c.clrHighlight3D);
+        f.L(hDC, 2, 0, L - 3, 0, c.clrHighlight3D);
+        // Shadows on the end side.
+        f.L(hDC, L - 2, 1, L - 2, D - 1, c.clrShadow3D);
+        f.L(hDC, L - 1, 2, L - 1, D - 1, c.clrDarkShadow3D);
+        if (bSel)
+            f.L(hDC, 1, D - 1, L - 3, D - 1, clrFill);
+        break;
+    }
+    case 2:
+    case 6: {
+        // Neighbouring borders overlap by one pixel.
+        if (m_nPosition == tabPositionTop || m_nPosition == tabPositionBottom)
+            f.rc.right += 1;
+        else
+            f.rc.bottom += 1;
+        if (bSel)
+            f.Grow(0, 0, 1);
+        int L = f.Length(), D = f.Depth();
+        fill(f.R(0, 0, L - 1, D - 1));
+        f.L(hDC, 0, 0, L - 1, 0, c.clrBorder);
+        f.L(hDC, 0, 0, 0, D - 1, c.clrBorder);
+        f.L(hDC, L - 1, 0, L - 1, D - 1, c.clrBorder);
+        if (!bSel)
+            f.L(hDC, 0, D - 1, L - 1, D - 1, c.clrBorder);
+        if (m_nAppearance == 2) {
+            f.L(hDC, 1, 1, L - 2, 1, c.clrButtonHighlight);
+            f.L(hDC, 1, 1, 1, D - 2, c.clrButtonHighlight);
+        }
+        break;
+    }
+    case 3:
+    case 9: {
+        int L = f.Length(), H = f.Depth() - 1;
+        int slant = m_nAppearance == 3 ? H : H / 2;
+        COLORREF clrOutline = bSel ? c.clrShape[1] : c.clrShape[0];
+        COLORREF clrInner1 = bSel ? RGB(255, 255, 255) : c.clrShape[2];
+        COLORREF clrInner2 = bSel ? RGB(255, 255, 255) : c.clrShape[3];
+        // The slanted start reaches back into the previous tab.
+        std::vector<POINT> poly = {f.P(L, H + 1), f.P(L, 2), f.P(4, 1), f.P(7 - slant, H + 1)};
+        FillPolygon(hDC, poly, clrFill);
+        f.L(hDC, L, H - 1, L, 2, clrOutline);
+        f.L(hDC, L, 2, L - 2, 0, clrOutline);
+        f.L(hDC, L - 2, 0, 7, 0, clrOutline);
+        f.L(hDC, 7, 0, 2, 2, clrOutline);
+        f.L(hDC, 2, 2, 5 - slant, H - 1, clrOutline);
+        f.L(hDC, L - 1, H - 1, L - 1, 2, clrInner1);
+        f.L(hDC, L - 3, 1, 6, 1, clrInner2);
+        f.L(hDC, 6, 1, 3, 3, clrInner2);
+        if (bSel)
+            f.L(hDC, 5 - slant, H, L - 1, H, clrFill);
+        break;
+    }
+    case 4: {
+        int L = f.Length(), D = f.Depth();
+        if (bSel) {
+            RECT r = f.R(0, 0, L - 1, D - 1);
+            if (m_bUseItemColors)
+                FillSolid(hDC, r, clrFill);
+            else
+                FillGradientByPosition(hDC, r, c.clrStateFill[0], c.clrStateFill[1]);
+            Frame(hDC, r, c.clrStateFrame[0], c.clrStateFrame[1]);
+        } else if (L > 6) {
+            f.L(hDC, L - 2, 2, L - 2, D - 3, Sys(COLOR_3DSHADOW));
+            f.L(hDC, L - 1, 2, L - 1, D - 3, Sys(COLOR_3DHIGHLIGHT));
+        }
+        break;
+    }
+    case 5: {
+        int L = f.Length(), D = f.Depth();
+        if (bSel) {
+            f.Grow(0, 0, 1);
+            D = f.Depth();
+            RECT r = f.R(0, 0, L - 1, D - 1);
+            fill(r);
+            f.L(hDC, 0, 0, L - 1, 0, c.clrButtonHighlight);
+            f.L(hDC, 0, 0, 0, D - 1, c.clrButtonHighlight);
+            f.L(hDC, L - 1, 0, L - 1, D - 1, c.clrSelectedText);
+        } else if (L > 4) {
+            f.L(hDC, L - 1, 2, L - 1, D - 3, c.clrBorder);
+        }
+        break;
+    }
+    case 7: {
+        int L = f.Length(), D = f.Depth();
+        int d = D / 2;
+        int shift = D / 4;
+        int o = bSel ? 0 : 6;   // outline colours 1-6 selected, 7-12 others
+        BOOL bBottom = m_nPosition == tabPositionBottom || m_nPosition == tabPositionRight;
+        std::vector<POINT> poly = {f.P(-shift, D), f.P(-shift + d, 0), f.P(L - shift, 0), f.P(L - shift + d, D)};
+        FillPolygon(hDC, poly, clrFill);
+        COLORREF c1 = c.clrOutline[o + (bBottom ? 2 : 1)], c4 = c.clrOutline[o + (bBottom ? 6 : 4)];
+        f.L(hDC, -shift, D - 1, -shift + d, 0, c1);
+        f.L(hDC, -shift + d, 0, L - shift, 0, c1);
+        f.L(hDC, L - shift, 0, L - shift + d, D - 1, c.clrOutline[o + 3]);
+        f.L(hDC, -shift + 1, D - 1, -shift + d + 1, 1, c4);
+        f.L(hDC, -shift + d + 1, 1, L - shift, 1, c4);
+        f.L(hDC, L - shift - 1, 1, L - shift + d - 1, D - 1, c.clrOutline[o + 5]);
+        if (bSel)
+            f.L(hDC, -shift + 1, D - 1, L - shift + d - 1, D - 1, clrFill);
+        break;
+    }
+    case 8: {
+        int L = f.Length(), D = f.Depth();
+        RECT r = f.R(0, 0, L - 1, D - 1);
+        fill(r);
+        Frame(hDC, r, c.clrButtonHighlight, c.clrBorder);
+        break;
+    }
+    case 10:
+    default:
+        if (bSel || bHot) {
+            int L = f.Length(), D = f.Depth();
+            RECT r = f.R(0, 0, L - 1, D - 1);
+            fill(r);
+            Frame(hDC, r, c.clrBorder, c.clrBorder);
+        }
+        break;
+    }
+    DrawItemContent(pManager, hDC, pItem, pItem->GetRect());
+}
+
+void CQXPTabPainter::DrawItemContent(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem, const RECT& rcItem)
+{
+    BOOL bSel = pItem == pManager->GetSelectedItem();
+    BOOL bVertical = !IsHorizontal() && m_nLayout != tabLayoutRotated;
+    RECT rc = rcItem;
+    // The icon at the start of the tab.
+    HICON hIcon = m_bShowIcons ? (HICON)pManager->GetItemImage(pItem) : NULL;
+    if (hIcon) {
+        if (IsHorizontal()) {
+            int y = (rc.top + rc.bottom - m_szIcon.cy) / 2;
+            ::DrawIconEx(hDC, rc.left + 4, y, hIcon, m_szIcon.cx, m_szIcon.cy, 0, NULL, DI_NORMAL);
+            rc.left += 4 + m_szIcon.cx;
+        } else {
+            int x = (rc.left + rc.right - m_szIcon.cx) / 2;
+            ::DrawIconEx(hDC, x, rc.top + 4, hIcon, m_szIcon.cx, m_szIcon.cy, 0, NULL, DI_NORMAL);
+            rc.top += 4 + m_szIcon.cy;
+        }
+    }
+    CString s = pItem->GetCaption();
+    // Compressed tabs without room show their icon only.
+    int room = IsHorizontal() ? rc.right - rc.left : rc.bottom - rc.top;
+    if (s.IsEmpty() || room < 12)
+        return;
+    ::SetTextColor(hDC, GetItemTextColor(pManager, pItem));
+    HFONT hOld = (HFONT)::SelectObject(hDC, GetFont(bSel && m_bBoldSelected, bVertical));
+    if (!bVertical) {
+        ::InflateRect(&rc, -m_rcContentInset.left / (hIcon ? 2 : 1), 0);
+        UINT fmt = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | (hIcon ? DT_LEFT : DT_CENTER);
+        if (m_bMiddleEllipsis)
+            DrawTextEllipsis(hDC, s, rc, fmt);
+        else
+            ::DrawTextA(hDC, s, s.GetLength(), &rc, fmt | DT_END_ELLIPSIS);
+    } else {
+        // Text running down the tab (the vertical font turns it).
+        TEXTMETRICA tm;
+        ::GetTextMetricsA(hDC, &tm);
+        SIZE sz = {0, 0};
+        ::GetTextExtentPoint32A(hDC, s, s.GetLength(), &sz);
+        int x = (rc.left + rc.right + tm.tmHeight) / 2;
+        int y = hIcon ? rc.top + 2 : std::max<int>(rc.top + 2, (rc.top + rc.bottom - sz.cx) / 2);
+        RECT rcClip = rc;
+        ::ExtTextOutA(hDC, x, y, ETO_CLIPPED, &rcClip, s, s.GetLength(), NULL);
+    }
+    ::SelectObject(hDC, hOld);
+}
+
+void CQXPTabPainter::DrawNavigateButton(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerNavigateButton* pButton)
+{
+    RECT rc = pButton->m_rc;
+    if (pButton->m_bPressed && pButton->m_bEnabled) {
+        if (m_colors.bLuna) {
+            DrawHelpers::Instance()->FillGradient(hDC, &rc, RGB(254, 142, 75), RGB(255, 207, 139), FALSE);
+            Frame(hDC, rc, RGB(0, 0, 128), RGB(0, 0, 128));
+        } else {
+            Frame(hDC, rc, Sys(COLOR_3DSHADOW), Sys(COLOR_3DHIGHLIGHT));
+        }
+        ::OffsetRect(&rc, 1, 1);
+    }
+    COLORREF clr = pButton->m_bEnabled ? Sys(COLOR_BTNTEXT) : Sys(COLOR_3DSHADOW);
+    int cx = (rc.left + rc.right) / 2, cy = (rc.top + rc.bottom) / 2;
+    HPEN hPen = ::CreatePen(PS_SOLID, 1, clr);
+    HBRUSH hBrush = ::CreateSolidBrush(clr);
+    HGDIOBJ hOldPen = ::SelectObject(hDC, hPen);
+    HGDIOBJ hOldBrush = ::SelectObject(hDC, pButton->m_bEnabled ? hBrush : ::GetStockObject(NULL_BRUSH));
+    BOOL bHorz = IsHorizontal();
+    switch (pButton->m_nID) {
+    case CQXPTabManagerNavigateButton::idLeft:
+    case CQXPTabManagerNavigateButton::idRight: {
+        // A small triangle pointing along the strip.
+        BOOL bBack = pButton->m_nID == CQXPTabManagerNavigateButton::idLeft;
+        POINT pts[3];
+        if (bHorz) {
+            int t = bBack ? -2 : 2;
+            pts[0] = POINT{cx - t, cy - 4};
+            pts[1] = POINT{cx - t, cy + 4};
+            pts[2] = POINT{cx + t, cy};
+        } else {
+            int t = bBack ? -2 : 2;
+            pts[0] = POINT{cx - 4, cy - t};
+            pts[1] = POINT{cx + 4, cy - t};
+            pts[2] = POINT{cx, cy + t};
+        }
+        ::Polygon(hDC, pts, 3);
+        break;
+    }
+    case CQXPTabManagerNavigateButton::idClose:
+        Line(hDC, cx - 4, cy - 4, cx + 3, cy + 3, clr);
+        Line(hDC, cx - 3, cy - 4, cx + 4, cy + 3, clr);
+        Line(hDC, cx - 4, cy + 3, cx + 3, cy - 4, clr);
+        Line(hDC, cx - 3, cy + 3, cx + 4, cy - 4, clr);
+        break;
+    default: {
+        POINT pts[3] = {{cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 2}};
+        ::Polygon(hDC, pts, 3);
+        break;
+    }
+    }
+    ::SelectObject(hDC, hOldPen);
+    ::SelectObject(hDC, hOldBrush);
+    ::DeleteObject(hPen);
+    ::DeleteObject(hBrush);
+}
+
+// ---------------------------------------------------------------------------
+// Multi-row layout.
+
+namespace {
+
+// Fills rows from item i on, at most nRows of them; appends the first index
+// of each row. FALSE when the items cannot be placed in that many rows.
+bool FillRows(const std::vector<int>& w, size_t i, int nRows, int nLength, BOOL bBalance, std::vector<int>& starts)
+{
+    const size_t n = w.size();
+    if (i >= n)
+        return true;
+    long long remaining = 0;
+    for (size_t k = i; k < n; ++k)
+        remaining += w[k];
+    if (nRows <= 1) {
+        if (remaining > nLength && n - i > 1)
+            return false;
+        starts.push_back((int)i);
+        return true;
+    }
+    long long target = bBalance ? std::min<long long>(nLength, remaining / nRows) : nLength;
+    size_t j = i + 1;   // a row takes at least one item
+    long long cur = w[i];
+    while (j < n && cur + w[j] <= target) {
+        cur += w[j];
+        ++j;
+    }
+    for (;;) {
+        size_t mark = starts.size();
+        starts.push_back((int)i);
+        if (FillRows(w, j, nRows - 1, nLength, bBalance, starts))
+            return true;
+        starts.resize(mark);
+        // The rest did not fit: keep one more item here while the row fits.
+        if (j < n && cur + w[j] <= nLength) {
+            cur += w[j];
+            ++j;
             continue;
-        ::FrameRect(hDC, &b->m_rc, ::GetSysColorBrush(b->m_bEnabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+        }
+        return false;
+    }
+}
+
+}  // namespace
+
+std::vector<int> AFXAPI CQXPTabPainter::SplitRows(const std::vector<int>& widths, int nLength, BOOL bBalance)
+{
+    std::vector<int> starts;
+    if (widths.empty())
+        return starts;
+    // The row count of a greedy pass.
+    int rows = 1;
+    long long cur = 0;
+    for (int w : widths) {
+        if (cur > 0 && cur + w > nLength) {
+            ++rows;
+            cur = w;
+        } else {
+            cur += w;
+        }
+    }
+    if (rows > 1 && FillRows(widths, 0, rows, nLength, bBalance, starts))
+        return starts;
+    // One row, or the greedy rows when no better split exists.
+    starts.assign(1, 0);
+    cur = 0;
+    for (size_t i = 0; i < widths.size(); ++i) {
+        if (cur > 0 && cur + widths[i] > nLength) {
+            starts.push_back((int)i);
+            cur = widths[i];
+        } else {
+            cur += widths[i];
+        }
+    }
+    return starts;
+}
+
+void CQXPTabPainter::LayoutRows(CQXPTabManager* pManager, const RECT& rc)
+{
+    const int h = m_nRowHeight;
+    const RECT m = GetHeaderMargin();
+    const int n = pManager->GetItemCount();
+    const int length = (IsHorizontal() ? rc.right - rc.left : rc.bottom - rc.top) - m.left - m.right;
+    std::vector<int> widths;
+    for (CQXPTabManagerItem* p : pManager->m_arrItems)
+        widths.push_back(p->m_bVisible ? p->m_nButtonLength : 0);
+    std::vector<int> starts = SplitRows(widths, std::max(1, length), m_bBalanceRows);
+    // Rows as (first, last); the row of the selected item goes next to the
+    // client unless the order is kept.
+    std::vector<std::pair<int, int>> rows;
+    for (size_t r = 0; r < starts.size(); ++r)
+        rows.push_back(std::make_pair(starts[r], r + 1 < starts.size() ? starts[r + 1] - 1 : n - 1));
+    int sel = pManager->GetCurSel();
+    if (!m_bKeepRowOrder && sel >= 0)
+        for (size_t r = 1; r < rows.size(); ++r)
+            if (sel >= rows[r].first && sel <= rows[r].second)
+                std::swap(rows[0], rows[r]);
+    pManager->m_arrRows = rows;
+    PlaceNavigateButtons(pManager, rc);
+    const int nRows = (int)rows.size();
+    const int start = (IsHorizontal() ? rc.left : rc.top) + m.left;
+    for (int d = 0; d < nRows; ++d) {
+        // Row 0 lies next to the client; further rows stack away from it.
+        int nFar = nRows - 1 - d;
+        int cross;
+        switch (m_nPosition) {
+        case tabPositionTop: cross = rc.top + m_rcHeaderMargin.top + nFar * h; break;
+        case tabPositionBottom: cross = rc.bottom - m_rcHeaderMargin.top - h - nFar * h; break;
+        case tabPositionLeft: cross = rc.left + m_rcHeaderMargin.top + nFar * h; break;
+        default: cross = rc.right - m_rcHeaderMargin.top - h - nFar * h; break;
+        }
+        int first = rows[d].first, last = rows[d].second;
+        // With balanced rows every row is stretched to the full length.
+        std::vector<int> w(widths.begin() + first, widths.begin() + last + 1);
+        if (nRows > 1 && m_bBalanceRows) {
+            int total = 0, count = 0;
+            for (int x : w) {
+                total += x;
+                count += x > 0 ? 1 : 0;
+            }
+            int spare = length - total;
+            for (int& x : w)
+                if (x > 0 && spare > 0 && count > 0) {
+                    int share = spare / count;
+                    x += share;
+                    spare -= share;
+                    --count;
+                }
+        }
+        int pos = start;
+        for (int i = first; i <= last; ++i) {
+            CQXPTabManagerItem* p = pManager->m_arrItems[i];
+            int len = w[i - first];
+            RECT r;
+            if (IsHorizontal())
+                SetRect(&r, pos, cross, pos + len, cross + h);
+            else
+                SetRect(&r, cross, pos, cross + h, pos + len);
+            p->m_nButtonLength = len;
+            p->m_nItemRow = d;
+            p->SetRect(r);
+            pos += len;
+        }
     }
 }

@@ -284,7 +284,10 @@ TEST(DockingWindows, DraggingTheSplitterResizesWithinItsLimits)
     RECT client;
     GetClientRect(f.site.m_hWnd, &client);
     cases[2].expected = client.right - 64;  // the client keeps its minimum
+    // Dragged as an outline (the default) and live.
+    for (BOOL bTracking : {TRUE, FALSE})
     for (auto& c : cases) {
+        f.manager.m_bSplitterTracking = bTracking;
         bar = f.RectIn(hBar, f.site.m_hWnd);
         POINT grab = {bar.left + 1, (bar.top + bar.bottom) / 2};
         POINT to = {c.target + 1, grab.y};
@@ -293,9 +296,36 @@ TEST(DockingWindows, DraggingTheSplitterResizesWithinItsLimits)
         PostMessageA(hBar, WM_LBUTTONUP, 0, MAKELPARAM(to.x - bar.left, inBar.y));
         SendMessageA(hBar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inBar.x, inBar.y));
         f.Relayout();
-        EXPECT_EQ(c.expected, t1->GetPaneRect().right - t1->GetPaneRect().left) << c.target;
+        EXPECT_EQ(c.expected, t1->GetPaneRect().right - t1->GetPaneRect().left) << c.target << " " << bTracking;
         EXPECT_EQ(nullptr, GetCapture());
     }
+}
+
+TEST(DockingWindows, CaptionButtonsLightUpUnderTheMouse)
+{
+    Frame f;
+    f.AddPane(1, dockLeftOf);
+    f.Relayout();
+    CQXPDockingPane* p1 = f.manager.FindPane(1);
+    auto* t = dynamic_cast<CQXPDockingPaneTabbedContainer*>(p1->GetContainer());
+    UpdateWindow(t->GetSafeHwnd());
+    CaptionButton* close = NULL;
+    for (CaptionButton* b : t->m_arrCaptionButtons)
+        if (b->m_nID == QXP_IDS_DOCKINGPANE_CLOSE)
+            close = b;
+    ASSERT_NE(nullptr, close);
+    POINT on = {(close->m_rc.left + close->m_rc.right) / 2, (close->m_rc.top + close->m_rc.bottom) / 2};
+    SendMessageA(t->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(on.x, on.y));
+    EXPECT_TRUE(close->m_bHot);
+    SendMessageA(t->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(2, 60));
+    EXPECT_FALSE(close->m_bHot);
+    SendMessageA(t->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(on.x, on.y));
+    SendMessageA(t->GetSafeHwnd(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(close->m_bHot);
+    // A pane whose actions are off keeps its buttons dark.
+    p1->SetEnabled(1);
+    SendMessageA(t->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(on.x, on.y));
+    EXPECT_FALSE(close->m_bHot);
 }
 
 }  // namespace

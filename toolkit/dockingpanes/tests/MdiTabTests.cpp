@@ -5,6 +5,7 @@
 #include <qx/splittercontainer.h>
 
 #include <fx/mdi.h>
+#include <fx/oledrop.h>
 
 #include <gtest/gtest.h>
 
@@ -167,6 +168,282 @@ TEST_F(MdiFixture, DockedPanesAndDocumentTabsShareTheFrame)
     mdi = RectInFrame(frame->m_hWndMDIClient);
     EXPECT_EQ(all.left, mdi.left);
     tabs.Detach();
+}
+
+}  // namespace
+
+namespace {
+
+// Asks the client the way the frame's command routing does.
+BOOL CommandEnabled(CQXPTabClientWnd& tabs, UINT nID)
+{
+    CCmdUI ui;
+    ui.m_nID = nID;
+    ui.m_bEnableChanged = FALSE;
+    struct Probe : CCmdUI {
+        BOOL enabled = -1;
+        void Enable(BOOL bOn) override { enabled = bOn; }
+    } probe;
+    probe.m_nID = nID;
+    EXPECT_TRUE(tabs.OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &probe, NULL));
+    return probe.enabled;
+}
+
+TEST_F(MdiFixture, WorkspaceCommandsNeedTabGroups)
+{
+    ASSERT_TRUE(tabs.Attach(frame, FALSE));
+    Pump();
+    for (UINT id = ID_WORKSPACE_MOVEPREVIOUS; id <= ID_WORKSPACE_NEWVERTICAL; ++id)
+        EXPECT_FALSE(CommandEnabled(tabs, id)) << id;
+    // Running one changes nothing.
+    EXPECT_TRUE(tabs.OnCmdMsg(ID_WORKSPACE_NEWHORIZONTAL, CN_COMMAND, NULL, NULL));
+    EXPECT_EQ(1, tabs.GetWorkspaceCount());
+}
+
+TEST_F(MdiFixture, TabGroupsSplitAndJoinAgain)
+{
+    ASSERT_TRUE(tabs.Attach(frame, TRUE));
+    tabs.Refresh();
+    Pump();
+    ASSERT_EQ(1, tabs.GetWorkspaceCount());
+    EXPECT_EQ(3, tabs.GetWorkspace(0)->GetItemCount());
+    HWND active = Active();
+    EXPECT_FALSE(CommandEnabled(tabs, ID_WORKSPACE_MOVEPREVIOUS));
+    EXPECT_FALSE(CommandEnabled(tabs, ID_WORKSPACE_MOVENEXT));
+    EXPECT_TRUE(CommandEnabled(tabs, ID_WORKSPACE_NEWHORIZONTAL));
+    EXPECT_TRUE(CommandEnabled(tabs, ID_WORKSPACE_NEWVERTICAL));
+
+    // A new horizontal group below takes the active document.
+    EXPECT_TRUE(tabs.OnCmdMsg(ID_WORKSPACE_NEWHORIZONTAL, CN_COMMAND, NULL, NULL));
+    Pump();
+    ASSERT_EQ(2, tabs.GetWorkspaceCount());
+    CQXPTabWorkspace* top = tabs.GetWorkspace(0);
+    CQXPTabWorkspace* bottom = tabs.GetWorkspace(1);
+    EXPECT_EQ(2, top->GetItemCount());
+    EXPECT_EQ(1, bottom->GetItemCount());
+    EXPECT_EQ(bottom, tabs.FindWorkspace(tabs.FindItem(active)));
+    EXPECT_EQ(active, Active());
+    EXPECT_EQ(top->m_rcGroup.bottom + tabs.m_nSplitterWidth, bottom->m_rcGroup.top);
+    EXPECT_EQ(top->m_rcGroup.left, bottom->m_rcGroup.left);
+    // The strips head their groups; each document fills its group's content.
+    RECT strip = RectInFrame(bottom->GetSafeHwnd());
+    EXPECT_EQ(bottom->m_rcGroup.top, strip.top);
+    RECT doc;
+    GetWindowRect(active, &doc);
+    MapWindowPoints(HWND_DESKTOP, frame->m_hWndMDIClient, (LPPOINT)&doc, 2);
+    EXPECT_TRUE(EqualRect(&bottom->m_rcContent, &doc));
+    GetWindowRect(children[0], &doc);
+    MapWindowPoints(HWND_DESKTOP, frame->m_hWndMDIClient, (LPPOINT)&doc, 2);
+    EXPECT_TRUE(EqualRect(&top->m_rcContent, &doc));
+    // The document alone in its group cannot start another; it can go back.
+    EXPECT_FALSE(CommandEnabled(tabs, ID_WORKSPACE_NEWHORIZONTAL));
+    EXPECT_FALSE(CommandEnabled(tabs, ID_WORKSPACE_MOVENEXT));
+    EXPECT_TRUE(CommandEnabled(tabs, ID_WORKSPACE_MOVEPREVIOUS));
+
+    // Moving the last tab out removes its group; the first takes the room.
+    RECT all = top->m_rcGroup;
+    all.bottom = bottom->m_rcGroup.bottom;
+    EXPECT_TRUE(tabs.OnCmdMsg(ID_WORKSPACE_MOVEPREVIOUS, CN_COMMAND, NULL, NULL));
+    Pump();
+    ASSERT_EQ(1, tabs.GetWorkspaceCount());
+    EXPECT_EQ(3, tabs.GetWorkspace(0)->GetItemCount());
+    EXPECT_TRUE(EqualRect(&all, &tabs.GetWorkspace(0)->m_rcGroup));
+
+    // Dragging the bar between the groups shares their room anew, as an
+    // outline and live.
+    EXPECT_TRUE(tabs.OnCmdMsg(ID_WORKSPACE_NEWHORIZONTAL, CN_COMMAND, NULL, NULL));
+    Pump();
+    ASSERT_EQ(2, tabs.GetWorkspaceCount());
+    for (BOOL bTracker : {TRUE, FALSE}) {
+        tabs.m_bTrackerMode = bTracker;
+        RECT bar = tabs.GetWorkspace(0)->m_rcSplitter;
+        ASSERT_FALSE(IsRectEmpty(&bar));
+        POINT grab = {(bar.left + bar.right) / 2, bar.top + 1};
+        EXPECT_EQ(0, tabs.HitTestSplitter(POINT{grab.x, bar.top - 3}) + 1);  // not on a group
+        int dy = bTracker ? -60 : 40;
+        PostMessageA(frame->m_hWndMDIClient, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(grab.x, grab.y + dy));
+        PostMessageA(frame->m_hWndMDIClient, WM_LBUTTONUP, 0, MAKELPARAM(grab.x, grab.y + dy));
+        SendMessageA(frame->m_hWndMDIClient, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
+        Pump();
+        RECT moved = tabs.GetWorkspace(0)->m_rcSplitter;
+        EXPECT_NEAR(bar.top + dy, moved.top, 1) << bTracker;
+        EXPECT_EQ(nullptr, GetCapture());
+    }
+    // Joined again.
+    SendMessageA(frame->m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)tabs.GetWorkspace(1)->GetItem(0)->m_hWnd, 0);
+    EXPECT_TRUE(tabs.OnCmdMsg(ID_WORKSPACE_MOVEPREVIOUS, CN_COMMAND, NULL, NULL));
+    Pump();
+    ASSERT_EQ(1, tabs.GetWorkspaceCount());
+
+    // A vertical group lies beside.
+    EXPECT_TRUE(tabs.OnCmdMsg(ID_WORKSPACE_NEWVERTICAL, CN_COMMAND, NULL, NULL));
+    Pump();
+    ASSERT_EQ(2, tabs.GetWorkspaceCount());
+    EXPECT_EQ(tabs.GetWorkspace(0)->m_rcGroup.right + tabs.m_nSplitterWidth, tabs.GetWorkspace(1)->m_rcGroup.left);
+    EXPECT_FALSE(tabs.m_bGroupsStacked);
+    // Side by side, a horizontal group is not offered.
+    SendMessageA(frame->m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)tabs.GetWorkspace(0)->GetItem(0)->m_hWnd, 0);
+    Pump();
+    EXPECT_FALSE(CommandEnabled(tabs, ID_WORKSPACE_NEWHORIZONTAL));
+    EXPECT_TRUE(CommandEnabled(tabs, ID_WORKSPACE_NEWVERTICAL));
+    // A document closed in a group of one takes its group with it.
+    HWND alone = tabs.GetWorkspace(1)->GetItem(0)->m_hWnd;
+    SendMessageA(frame->m_hWndMDIClient, WM_MDIDESTROY, (WPARAM)alone, 0);
+    Pump();
+    EXPECT_EQ(1, tabs.GetWorkspaceCount());
+    EXPECT_EQ(2, tabs.GetWorkspace(0)->GetItemCount());
+}
+
+TEST_F(MdiFixture, TabTooltipsFollowTheMode)
+{
+    ASSERT_TRUE(tabs.Attach(frame, FALSE));
+    tabs.Refresh();
+    Pump();
+    CQXPTabWorkspace* ws = tabs.GetWorkspace();
+    CQXPTabManagerItem* item = tabs.FindItem(children[0]);
+    ASSERT_NE(nullptr, item);
+    RECT r = item->GetRect();
+    CPoint pt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    struct {
+        int mode;
+        const char* tip;   // NULL: no tooltip
+    } cases[] = {{1, "Doc1"}, {0, NULL}, {2, NULL}};  // mode 2: only for cut captions
+    for (auto& c : cases) {
+        tabs.SetToolTipMode(c.mode);
+        TOOLINFOA ti = {};
+        ti.cbSize = sizeof(ti);
+        INT_PTR hit = ws->OnToolHitTest(pt, &ti);
+        if (!c.tip) {
+            EXPECT_EQ(-1, hit) << c.mode;
+            continue;
+        }
+        EXPECT_EQ(item->GetIndex() + 1, hit);
+        ASSERT_NE(nullptr, ti.lpszText);
+        EXPECT_STREQ(c.tip, ti.lpszText);
+        EXPECT_EQ(ws->GetSafeHwnd(), ti.hwnd);
+        free(ti.lpszText);
+    }
+    // The item's own tooltip wins over the caption.
+    tabs.SetToolTipMode(1);
+    item->m_strToolTip = "C:\\docs\\Doc1.txt";
+    TOOLINFOA ti = {};
+    ti.cbSize = sizeof(ti);
+    ASSERT_GE(ws->OnToolHitTest(pt, &ti), 1);
+    EXPECT_STREQ("C:\\docs\\Doc1.txt", ti.lpszText);
+    free(ti.lpszText);
+    // Away from the tabs there is none.
+    EXPECT_EQ(-1, ws->OnToolHitTest(CPoint(-5, -5), NULL));
+}
+
+TEST_F(MdiFixture, DataDraggedOverATabBringsItsDocumentForward)
+{
+    ASSERT_TRUE(tabs.Attach(frame, FALSE));
+    tabs.Refresh();
+    Pump();
+    CQXPTabWorkspace* ws = tabs.GetWorkspace();
+    ASSERT_NE(nullptr, ws->GetDropTarget());
+    ASSERT_NE(children[0], Active());
+    RECT r = tabs.FindItem(children[0])->GetRect();
+    CPoint pt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    EXPECT_EQ((DROPEFFECT)DROPEFFECT_NONE, ws->GetDropTarget()->OnDragOver(ws, NULL, 0, pt));
+    Pump();
+    EXPECT_EQ(children[0], Active());
+    EXPECT_EQ(tabs.FindItem(children[0]), ws->GetSelectedItem());
+}
+
+// With tab groups a tab dragged off its strip starts a group or joins one.
+TEST_F(MdiFixture, TabsDraggedIntoGroups)
+{
+    ASSERT_TRUE(tabs.Attach(frame, TRUE));
+    tabs.Refresh();
+    Pump();
+    CQXPTabWorkspace* first = tabs.GetWorkspace(0);
+    ASSERT_EQ(3, first->GetItemCount());
+    auto drag = [&](CQXPTabWorkspace* from, HWND doc, POINT toClient) {
+        CQXPTabManagerItem* item = tabs.FindItem(doc);
+        RECT r = item->GetRect();
+        POINT grab = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        POINT to = toClient;
+        MapWindowPoints(frame->m_hWndMDIClient, from->GetSafeHwnd(), &to, 1);
+        PostMessageA(from->GetSafeHwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+        PostMessageA(from->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+        SendMessageA(from->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
+        Pump();
+        EXPECT_EQ(nullptr, GetCapture());
+    };
+    // Near the bottom of the documents: a new group below.
+    RECT c = first->m_rcContent;
+    CQXPTabWorkspace* target = NULL;
+    POINT low = {(c.left + c.right) / 2, c.bottom - 10};
+    EXPECT_EQ(3, tabs.FindDropTarget(low, tabs.FindItem(children[0]), &target));
+    EXPECT_EQ(first, target);
+    drag(first, children[0], low);
+    ASSERT_EQ(2, tabs.GetWorkspaceCount());
+    EXPECT_TRUE(tabs.m_bGroupsStacked);
+    CQXPTabWorkspace* second = tabs.GetWorkspace(1);
+    EXPECT_EQ(second, tabs.FindWorkspace(tabs.FindItem(children[0])));
+    EXPECT_EQ(2, first->GetItemCount());
+    // Onto the other group's strip: it joins that group.
+    RECT rcStrip;
+    GetWindowRect(second->GetSafeHwnd(), &rcStrip);
+    MapWindowPoints(HWND_DESKTOP, frame->m_hWndMDIClient, (LPPOINT)&rcStrip, 2);
+    POINT onStrip = {rcStrip.right - 20, (rcStrip.top + rcStrip.bottom) / 2};
+    EXPECT_EQ(2, tabs.FindDropTarget(onStrip, tabs.FindItem(children[1]), &target));
+    drag(first, children[1], onStrip);
+    EXPECT_EQ(2, second->GetItemCount());
+    EXPECT_EQ(1, first->GetItemCount());
+    EXPECT_EQ(children[1], Active());
+    // Outside the client there is no target; the tab stays.
+    POINT outside = {-50, -50};
+    EXPECT_EQ(0, tabs.FindDropTarget(outside, tabs.FindItem(children[2]), &target));
+    drag(first, children[2], outside);
+    EXPECT_EQ(1, first->GetItemCount());
+    // The last tab of a group dragged into the other: the group goes.
+    GetWindowRect(second->GetSafeHwnd(), &rcStrip);
+    MapWindowPoints(HWND_DESKTOP, frame->m_hWndMDIClient, (LPPOINT)&rcStrip, 2);
+    onStrip = POINT{rcStrip.right - 20, (rcStrip.top + rcStrip.bottom) / 2};
+    drag(first, children[2], onStrip);
+    ASSERT_EQ(1, tabs.GetWorkspaceCount());
+    EXPECT_EQ(3, tabs.GetWorkspace(0)->GetItemCount());
+}
+
+HWND g_hMenuOwner = NULL;
+std::vector<UINT> g_menuKeys;
+
+void CALLBACK PressMenuKeys(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(NULL, id);
+    for (UINT key : g_menuKeys) {
+        ::PostMessageA(g_hMenuOwner, WM_KEYDOWN, key, 0);
+        ::PostMessageA(g_hMenuOwner, WM_KEYUP, key, 0);
+    }
+}
+
+// Dropped in the middle of the documents, a tab asks where to go: the
+// menu of the group commands that apply.
+TEST_F(MdiFixture, TabDroppedInTheMiddleOffersTheGroupCommands)
+{
+    ASSERT_TRUE(tabs.Attach(frame, TRUE));
+    tabs.Refresh();
+    Pump();
+    SetForegroundWindow(frame->GetSafeHwnd());
+    CQXPTabWorkspace* first = tabs.GetWorkspace(0);
+    RECT c = first->m_rcContent;
+    POINT middle = {(c.left + c.right) / 2, (c.top + c.bottom) / 2};
+    CQXPTabWorkspace* target = NULL;
+    EXPECT_EQ(1, tabs.FindDropTarget(middle, tabs.FindItem(children[0]), &target));
+    SendMessageA(frame->m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)children[0], 0);
+    Pump();
+    POINT ps = middle;
+    ClientToScreen(frame->m_hWndMDIClient, &ps);
+    // Dismissed, the menu changes nothing.
+    g_hMenuOwner = frame->GetSafeHwnd();
+    g_menuKeys = {VK_ESCAPE};
+    SetTimer(NULL, 0, 150, PressMenuKeys);
+    tabs.ShowGroupMenu(ps);
+    Pump();
+    EXPECT_EQ(1, tabs.GetWorkspaceCount());
+    EXPECT_EQ(3, tabs.GetWorkspace(0)->GetItemCount());
 }
 
 }  // namespace

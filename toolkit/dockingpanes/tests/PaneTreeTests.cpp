@@ -373,6 +373,9 @@ TEST(PaneTree, CaptionButtonsFollowThePaneOptions)
     Docking d;
     CQXPDockingPane* p = d.Create(1, dockLeftOf);
     auto* t = dynamic_cast<CQXPDockingPaneTabbedContainer*>(p->GetContainer());
+    // The application can take the Auto Hide button away.
+    EXPECT_TRUE(t->IsCaptionButtonVisible(QXP_IDS_DOCKINGPANE_AUTOHIDE));
+    d.manager.m_bShowAutoHideButton = FALSE;
     EXPECT_FALSE(t->IsCaptionButtonVisible(QXP_IDS_DOCKINGPANE_AUTOHIDE));
     d.manager.m_bShowAutoHideButton = TRUE;
     struct {

@@ -1,6 +1,7 @@
 // The tab manager and the tab paint manager: items, selection, keys,
 // scrolling, layout; the click and drag loops with a tab removed meanwhile.
 #include <qx/tabpaint.h>
+#include <qx/colors.h>
 
 #include <gtest/gtest.h>
 
@@ -427,6 +428,109 @@ TEST(TabLoops, TabRemovedDuringTheDragIsNotUsed)
     MSG msg;
     while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
         DispatchMessageA(&msg);
+}
+
+}  // namespace
+
+namespace {
+
+struct RowCase {
+    const char* name;
+    std::vector<int> widths;
+    int length;
+    BOOL balance;
+    std::vector<int> starts;   // first item of each row
+};
+
+class TabRows : public ::testing::TestWithParam<RowCase> {};
+
+TEST_P(TabRows, SplitIntoRows)
+{
+    const RowCase& c = GetParam();
+    EXPECT_EQ(c.starts, CQXPTabPainter::SplitRows(c.widths, c.length, c.balance)) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, TabRows,
+    ::testing::Values(
+        RowCase{"all fit in one row", {50, 50, 50}, 200, TRUE, {0}},
+        RowCase{"greedy rows leave the last one short", {60, 60, 60, 60, 60}, 200, FALSE, {0, 3}},
+        RowCase{"balanced rows share the items", {60, 60, 60, 60, 60}, 200, TRUE, {0, 2}},
+        RowCase{"balanced rows of unequal widths", {100, 20, 20, 20, 100, 20}, 190, TRUE, {0, 3}},
+        RowCase{"an item wider than the strip has a row of its own", {300, 50, 50}, 200, TRUE, {0, 1}},
+        RowCase{"as many rows as the greedy pass, shared evenly", {40, 40, 40, 40, 40, 40, 40}, 100, TRUE, {0, 1, 3, 5}},
+        RowCase{"no items", {}, 100, TRUE, {}},
+        RowCase{"a zero length still places every item", {10, 10}, 0, TRUE, {0, 1}}),
+    [](const ::testing::TestParamInfo<RowCase>& info) { return "Case" + std::to_string(info.index); });
+
+TEST(TabPainter, MultiRowStripKeepsTheSelectedRowNextToTheClient)
+{
+    TestTabs t;
+    t.Fill(6);
+    t.painter.SetLayout(tabLayoutMultiRow);
+    t.painter.SetItemMetrics(80);
+    t.painter.SetLayout(tabLayoutMultiRow);
+    t.area = {0, 0, 260, 200};
+    // Fixed widths through the minimum: every tab 80 wide.
+    t.painter.m_nMinTabWidth = 80;
+    t.painter.m_nMaxTabWidth = 80;
+    t.SetCurSel(0);
+    t.OnPropertyChanged();
+    ASSERT_EQ(2u, t.m_arrRows.size());
+    int h = t.painter.GetButtonHeight();
+    // Two rows in the header; the client starts below both.
+    EXPECT_EQ(t.m_rcHeaderRect.bottom, t.m_rcClient.top);
+    EXPECT_GE(t.m_rcHeaderRect.bottom - t.m_rcHeaderRect.top, 2 * h);
+    // The selected row lies next to the client, the other above it.
+    EXPECT_EQ(0, t.GetItem(0)->m_nItemRow);
+    EXPECT_EQ(t.GetItem(0)->GetRect().top, t.GetItem(5)->GetRect().top + h);
+    // Balanced: three tabs a row, stretched to the whole length.
+    RECT m = t.painter.GetHeaderMargin();
+    EXPECT_EQ(260 - m.right, t.GetItem(2)->GetRect().right);
+    EXPECT_EQ(260 - m.right, t.GetItem(5)->GetRect().right);
+    // Selecting a tab of the far row brings that row to the client.
+    t.SetCurSel(4);
+    t.OnPropertyChanged();
+    EXPECT_EQ(0, t.GetItem(4)->m_nItemRow);
+    EXPECT_GT(t.GetItem(4)->GetRect().top, t.GetItem(0)->GetRect().top);
+    // A bottom strip stacks its rows downwards from the client.
+    t.painter.SetPosition(tabPositionBottom);
+    EXPECT_EQ(t.m_rcHeaderRect.top, t.m_rcClient.bottom);
+    EXPECT_LT(t.GetItem(4)->GetRect().top, t.GetItem(0)->GetRect().top);
+}
+
+TEST(TabPainter, ColourSetsGiveTheirColours)
+{
+    CQXPTabPainter p;
+    ToolkitColorManager* cm = ToolkitColorManager::Instance();
+    p.SetAppearance(0);   // colour set 1
+    EXPECT_EQ((COLORREF)-2, p.GetColors().clrStateFill[0]);   // the checker pattern
+    EXPECT_EQ(cm->GetColor(COLOR_3DFACE), p.GetColors().clrSelectedFace);
+    p.SetAppearance(5);   // flat: its header face is colour 48
+    EXPECT_EQ(2, p.GetColor());
+    EXPECT_EQ(cm->GetColor(48), p.GetColors().clrHeader[0]);
+    EXPECT_EQ(cm->GetColor(49), p.GetColors().clrNormalText);
+    p.m_bAllowLuna = FALSE;
+    p.SetAppearance(2);
+    p.SetColor(4);        // Luna without a Luna scheme
+    EXPECT_EQ(cm->GetColor(36), p.GetColors().clrSelectedFace);
+    EXPECT_EQ(cm->GetColor(33), p.GetColors().clrPressedFace);
+    EXPECT_FALSE(p.GetColors().bLuna);
+    p.SetColor(32);       // the resource set without resources: fixed blues
+    EXPECT_EQ(RGB(59, 97, 156), p.GetColors().clrBorder);
+    EXPECT_TRUE(p.GetColors().bLuna);
+    // Item colours only when the painter uses them.
+    TestTabs t;
+    t.Fill(2);
+    t.GetItem(1)->SetColor(RGB(1, 2, 3));
+    t.SetCurSel(0);
+    EXPECT_EQ(t.painter.GetColors().clrNormalFace, t.painter.GetItemFill(&t, t.GetItem(1)));
+    t.painter.m_bUseItemColors = TRUE;
+    EXPECT_EQ(RGB(1, 2, 3), t.painter.GetItemFill(&t, t.GetItem(1)));
+    // The text colours by state.
+    t.GetItem(1)->SetEnabled(FALSE);
+    EXPECT_EQ(t.painter.GetColors().clrDisabledText, t.painter.GetItemTextColor(&t, t.GetItem(1)));
+    EXPECT_EQ(t.painter.GetColors().clrSelectedText, t.painter.GetItemTextColor(&t, t.GetItem(0)));
 }
 
 }  // namespace

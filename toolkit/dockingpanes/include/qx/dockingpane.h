@@ -4,6 +4,7 @@
 #pragma once
 
 #include <qx/panetree.h>
+#include <qx/sysutil.h>
 
 // Option bits of a pane (ORed with the manager's default options).
 enum DockingPaneOptions {
@@ -18,7 +19,9 @@ enum DockingPaneOptions {
 // Asked of the hosted window for its tab colour (0: no answer).
 #define WM_QX_GETTABCOLOR 0x28B9
 
-class CQXPDockingPane : public CPaneBase {
+// Accessibility: a page tab named by its short title, described by its
+// title, with the hosted window as its one child.
+class CQXPDockingPane : public CPaneBase, public CQXPAccessibleBase {
 public:
     explicit CQXPDockingPane(DockingLayoutStore* pLayout);
     ~CQXPDockingPane() override;
@@ -69,6 +72,19 @@ public:
     BOOL DoPropExchange(CQXPPropExchange* pPX, PaneExchangeContext& ctx) override;
     // The window that hosts the child: the container's window.
     HWND GetHostWindow() const;
+
+    HRESULT get_accParent(IDispatch** ppdispParent) override;
+    HRESULT get_accChildCount(long* pcountChildren) override;
+    HRESULT get_accChild(VARIANT varChild, IDispatch** ppdispChild) override;
+    HRESULT get_accName(VARIANT varChild, BSTR* pszName) override;
+    HRESULT get_accDescription(VARIANT varChild, BSTR* pszDescription) override;
+    HRESULT get_accRole(VARIANT varChild, VARIANT* pvarRole) override;
+    HRESULT get_accState(VARIANT varChild, VARIANT* pvarState) override;
+    HRESULT get_accDefaultAction(VARIANT varChild, BSTR* pszDefaultAction) override;
+    HRESULT accSelect(long flagsSelect, VARIANT varChild) override;
+    HRESULT accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, VARIANT varChild) override;
+    HRESULT accHitTest(long xLeft, long yTop, VARIANT* pvarChild) override;
+    HRESULT accDoDefaultAction(VARIANT varChild) override;
 
     HWND m_hwndChild;
     int m_nID;

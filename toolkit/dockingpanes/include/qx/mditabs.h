@@ -1,10 +1,16 @@
 // qx/mditabs.h - document tabs over the MDI client: one tab per visible MDI
 // child, kept in step with the children; a click activates the document. The
-// client window of the frame is subclassed; the strip is a window of its own
-// beside it, at the side the tab paint manager's position names.
+// client window of the frame is subclassed; each strip is a window of its own
+// at the side the tab paint manager's position names. With tab groups the
+// documents are split into several groups, side by side or one above
+// another, each with its own strip; the workspace commands move documents
+// between groups.
 #pragma once
 
 #include <qx/tabpaint.h>
+
+class CQXPToolTipContext;
+class COleDropTarget;
 
 class CMDIFrameWnd;
 class CQXPTabClientWnd;
@@ -17,6 +23,12 @@ class CQXPTabClientWnd;
 #define WM_TABCLIENT_ITEMCREATED 0x286C
 #define WM_TABCLIENT_GETCOLOR 0x28B9
 
+// Workspace commands (handled by the client while tab groups are on).
+#define ID_WORKSPACE_MOVEPREVIOUS 9155
+#define ID_WORKSPACE_MOVENEXT 9156
+#define ID_WORKSPACE_NEWHORIZONTAL 9157
+#define ID_WORKSPACE_NEWVERTICAL 9158
+
 // One strip of document tabs in a window of its own.
 class CQXPTabWorkspace : public CWnd, public CQXPTabManager {
 public:
@@ -28,9 +40,28 @@ public:
     void OnPropertyChanged() override;
     COLORREF GetItemColor(const CQXPTabManagerItem* pItem) const override;
     void OnItemClick(CQXPTabManagerItem* pItem) override;
+    // The close button closes the selected document (WM_CLOSE to its
+    // window, after an idle update was posted to the client).
+    void OnNavigateButtonClick(UINT nID) override;
     CQXPTabManagerItem* FindItem(HWND hWnd) const;
+    CString GetItemTooltip(const CQXPTabManagerItem* pItem) const override;
+    // The tooltip of the tab or button under a point (by the client's
+    // tooltip mode).
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
+    // With tab groups a tab dragged off its strip goes to another group or
+    // starts a new one; inside the strip it reorders as usual.
+    void TrackReorder(HWND hWnd, POINT pt, CQXPTabManagerItem* pItem) override;
+
+    // While data is dragged over a tab, that tab's document comes forward.
+    COleDropTarget* GetDropTarget() const { return m_pDropTarget; }
+    void RegisterDropTarget();
 
     CQXPTabClientWnd* m_pClient;
+    COleDropTarget* m_pDropTarget;
+    double m_dSize;          // the group's share of the split length
+    RECT m_rcGroup;          // frame client coordinates, of the last layout
+    RECT m_rcContent;        // MDI client coordinates, where its documents go
+    RECT m_rcSplitter;       // MDI client coordinates, the bar after it (empty for the last)
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -52,11 +83,53 @@ public:
     void UpdateContents();
     CQXPTabPainter* GetPaintManager() { return &m_paintManager; }
     void SetToolTipMode(int nMode) { m_paintManager.m_nToolTipMode = nMode; }
-    CQXPTabWorkspace* GetWorkspace() const { return m_pWorkspace; }
+    // The first strip (the only one without groups).
+    CQXPTabWorkspace* GetWorkspace() const { return m_arrWorkspaces.empty() ? NULL : m_arrWorkspaces[0]; }
+    int GetWorkspaceCount() const { return (int)m_arrWorkspaces.size(); }
+    CQXPTabWorkspace* GetWorkspace(int nIndex) const
+    {
+        return nIndex >= 0 && nIndex < (int)m_arrWorkspaces.size() ? m_arrWorkspaces[nIndex] : NULL;
+    }
+    CQXPTabWorkspace* GetActiveWorkspace() const { return m_pActiveWorkspace; }
+    BOOL IsGroupsEnabled() const { return m_bGroups; }
     CQXPTabManagerItem* FindItem(HWND hWnd) const;
+    CQXPTabWorkspace* FindWorkspace(const CQXPTabManagerItem* pItem) const;
+    // Workspace commands 9155-9158: whether one applies now, and running it.
+    BOOL IsWorkspaceCommandEnabled(UINT nID) const;
+    void OnWorkspaceCommand(UINT nID);
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    // Moves a tab into a group (kind 2), or into a new group after the
+    // target below it (3) or beside it (4).
+    void MoveItem(CQXPTabManagerItem* pItem, CQXPTabWorkspace* pTarget, int nKind);
+    // The bar between groups under a point of the client (the index of the
+    // group before it), or -1; dragging it shares the two groups' room anew.
+    int HitTestSplitter(POINT pt) const;
+    void TrackSplitter(int nGroup, POINT pt);
+    // Where a tab dropped at a point of the client would go: 0 outside the
+    // client, 1 nowhere in particular (the group menu), 2 into *ppTarget,
+    // 3 a new group below *ppTarget, 4 a new group beside it.
+    int FindDropTarget(POINT ptClient, const CQXPTabManagerItem* pDragged, CQXPTabWorkspace** ppTarget) const;
+    // The menu of the workspace commands at a screen point; runs the choice.
+    void ShowGroupMenu(POINT ptScreen);
     void ShowWorkspace(BOOL bShow);
 
+    // Navigate-button flags: 1 scroll buttons automatic (1|8 hidden; else
+    // always shown), 2 close button hidden (else automatic).
+    void SetFlags(DWORD dwFlags);
+    DWORD GetFlags() const { return m_dwFlags; }
+    virtual void ApplyFlags(CQXPTabWorkspace* pWorkspace);
+
+    // Follows the toolkit's global paint-manager theme: the tab appearance,
+    // colour set and options of that theme (when it changed since the last
+    // call and following is on).
+    virtual void SyncTheme();
+    BOOL m_bFollowTheme;
+
     virtual CString GetItemText(HWND hWnd) const;
+    // The item's own tooltip, else the document's answer to
+    // WM_TABCLIENT_GETTOOLTIP, else the caption.
+    virtual CString GetItemTooltip(const CQXPTabManagerItem* pItem) const;
+    CQXPToolTipContext* GetToolTipContext() const { return m_pToolTipContext; }
     virtual COLORREF GetItemColor(const CQXPTabManagerItem* pItem) const;
 
     void OnPropertyChanged() override;
@@ -71,10 +144,27 @@ protected:
     void PostNcDestroy() override {}
     void RecalcFrame();
 
+    CQXPTabWorkspace* AddWorkspace(int nIndex);
+    void RemoveWorkspace(CQXPTabWorkspace* pWorkspace);
+    void LayoutGroups(const RECT& rc);
+    void SetActiveWorkspace(CQXPTabWorkspace* pWorkspace);
+
     CQXPTabPainter m_paintManager;
-    CQXPTabWorkspace* m_pWorkspace;
+    std::vector<CQXPTabWorkspace*> m_arrWorkspaces;
+    CQXPTabWorkspace* m_pActiveWorkspace;
+    BOOL m_bGroups;
+
+public:
+    BOOL m_bGroupsStacked;   // groups one above another (else side by side)
+    int m_nSplitterWidth;
+    BOOL m_bTrackerMode;     // group splitters dragged as an outline (else live)
+
+protected:
     BOOL m_bUpdating;
     BOOL m_bRefreshing;
     BOOL m_bLockRedraw;
     BOOL m_bInLayout;
+    DWORD m_dwFlags;
+    int m_nAppliedTheme;
+    CQXPToolTipContext* m_pToolTipContext;
 };

@@ -42,7 +42,9 @@ struct DockingPaneAction_t {
     void* pExtra;
 };
 
-class CQXPDockingPaneManager : public CWnd {
+// Accessibility: one property page named "QXPDockingPaneManager" whose
+// children are the panes of the live layout in layout order.
+class CQXPDockingPaneManager : public CWnd, public CQXPAccessibleBase {
 public:
     CQXPDockingPaneManager();
     ~CQXPDockingPaneManager() override;
@@ -63,7 +65,12 @@ public:
     void DestroyPane(CQXPDockingPane* pPane);
     void SelectPane(CQXPDockingPane* pPane, BOOL bSetFocus = TRUE);
     void ShowPane(CQXPDockingPane* pPane, BOOL bSetFocus = TRUE) { SelectPane(pPane, bSetFocus); }
+    // Auto-hides the pane (with the hide-group flag its whole tabbed
+    // container); on a pane already hidden, slides its window back in.
     void HidePane(CQXPDockingPane* pPane);
+    // Docks an auto-hidden group (or a pane's group) again on the side of its
+    // panel, unless the owner refuses; TRUE when it moved.
+    BOOL DockAutoHidden(CPaneBase* pObject);
     void SetActivePane(HWND hWnd, CQXPDockingPane* pPane);
     CQXPDockingPane* GetActivePane() const { return m_pActivePane; }
     int NotifyAction(int nAction, CQXPDockingPane* pPane, CPaneBase* pContainer = NULL, void* pExtra = NULL);
@@ -76,6 +83,15 @@ public:
     // focus, the next pane after the active one that takes part in cycling;
     // returns it (NULL when there is none).
     CQXPDockingPane* CyclePanes(BOOL bNext);
+    // The keyboard's Move popup of a pane (Alt+minus): one "Move" item at the
+    // top-left corner of the pane's caption. Returns the command chosen (0
+    // when the popup was dismissed); SC_MOVE hands the container to
+    // OnMoveContainer.
+    UINT ShowMovePopup(CQXPDockingPane* pPane);
+    // Moving a container with the keyboard; floating frames and drag docking
+    // supply it, here nothing happens.
+    virtual void OnMoveContainer(CPaneBase* /*pContainer*/) {}
+    CString m_strMove;   // the Move text of the site's system menu
     void SetTheme(int nTheme);
     int GetCurrentTheme() const;
     BOOL SetIcons(UINT nIDBitmap, const int* pIDs, int nCount, COLORREF clrMask);
@@ -105,10 +121,23 @@ public:
     int m_nSplitterGap;     // smallest pane size beside a dragged splitter
     HWND m_hOwner;          // receives notifications instead of the site
     BOOL m_bTheme9;         // set while theme 9 is chosen
-    // Whether captions offer the Auto Hide button. Off until the side panels
-    // show their strips and slide-out windows: a hidden pane would have no
-    // tab to come back from. HidePane works either way.
+    // Whether captions offer the Auto Hide button (on by default).
     BOOL m_bShowAutoHideButton;
+    // Slide-out windows: the inner edge is dragged as an outline (else the
+    // window follows live); no-resize keeps the edge fixed; manual timers
+    // are only recorded, never started (tests tick them).
+    BOOL m_bOutlineTracking;
+    // Splitter bars are dragged as an outline (else the panes follow live).
+    BOOL m_bSplitterTracking;
+    BOOL m_bNoResize;
+    BOOL m_bManualTimers;
+
+    HRESULT get_accChildCount(long* pcountChildren) override;
+    HRESULT get_accChild(VARIANT varChild, IDispatch** ppdispChild) override;
+    HRESULT get_accName(VARIANT varChild, BSTR* pszName) override;
+    HRESULT get_accRole(VARIANT varChild, VARIANT* pvarRole) override;
+    HRESULT get_accState(VARIANT varChild, VARIANT* pvarState) override;
+    HRESULT accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, VARIANT varChild) override;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

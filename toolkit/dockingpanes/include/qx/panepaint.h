@@ -17,6 +17,7 @@ public:
     RECT m_rc;
     DWORD m_dwState = 0;
     BOOL m_bPressed = FALSE;
+    BOOL m_bHot = FALSE;    // the mouse is over it
 };
 
 class CQXPDockingPanePaintManager {
@@ -51,8 +52,22 @@ public:
     // (hidden ones get an empty rectangle).
     void LayoutCaptionButtons(CQXPDockingPaneTabbedContainer* pPane, const RECT& rect);
 
+    // Colour N of the paint manager's table (1..29 the system colours of
+    // that number, 30..62 the toolkit's derived colours, themes override
+    // entries); values above 62 come back as given.
+    COLORREF GetColor(int nIndex) const;
+    void SetColor(int nIndex, COLORREF clr);
+
     virtual void DrawPane(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rc);
     virtual void DrawSplitter(HDC hDC, const RECT& rc, BOOL bHorizBar);
+    // The caption band of a container in the theme's look.
+    virtual void DrawCaption(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rcCaption);
+    // A row of caption buttons from the right end of the band; returns the
+    // left edge left for the text.
+    int DrawCaptionButtons(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rcBand, COLORREF clrGlyph,
+                           int nSize, int nGap);
+    void DrawCaptionButton(HDC hDC, CaptionButton* pButton, COLORREF clrGlyph, BOOL bHidden);
+    static void AFXAPI DrawCaptionButtonGlyph(HDC hDC, int nID, int x, int y, COLORREF clr, BOOL bHorizontalPin);
 
     int m_nTheme;
     int m_nButtonStyle;
@@ -66,4 +81,24 @@ public:
     BOOL m_bShowCaption;
     BOOL m_bAlwaysShowTabs;
     HFONT m_hFont;
+    // Background of the auto-hide panels: a gradient from the first to the
+    // second colour (-1: take the other one).
+    COLORREF m_clrPanelBack[2];
+    // Whether auto-hide tabs show the pane icons.
+    BOOL m_bShowPanelIcons;
+    // Whether data dragged over an auto-hide tab slides its pane out.
+    BOOL m_bDragSlidesOut;
+
+    // Caption colours of the theme.
+    COLORREF m_clrActiveCaption[2];
+    COLORREF m_clrInactiveCaption[2];
+    COLORREF m_clrActiveCaptionText;
+    COLORREF m_clrInactiveCaptionText;
+    BOOL m_bGradientCaptions;
+    BOOL m_bHighlightActive;
+    int m_nSplitterStyle;   // 1 plain edges, 4 horizontal gradient, 8 vertical gradient
+
+protected:
+    void RefreshThemeColors();
+    COLORREF m_clrTable[64];
 };

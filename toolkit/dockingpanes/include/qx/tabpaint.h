@@ -17,6 +17,24 @@ enum TabLayoutStyle {
 
 enum TabPosition { tabPositionTop = 0, tabPositionLeft = 1, tabPositionBottom = 2, tabPositionRight = 3 };
 
+// The colours of one colour set (-1: unset, the line or fill is skipped).
+struct TabColorSet {
+    COLORREF clrHeader[2];      // header face, a gradient away from the client
+    COLORREF clrClient[2];
+    COLORREF clrBorder;
+    COLORREF clrControlFace;
+    COLORREF clrButtonHighlight;
+    COLORREF clrSelectedFace, clrHotFace, clrPressedFace, clrNormalFace;
+    COLORREF clrNormalText, clrInactiveText, clrSelectedText, clrHotText, clrDisabledText;
+    COLORREF clrStateFill[2];   // -2: the checker pattern
+    COLORREF clrStateFrame[2];
+    COLORREF clrHighlight3D, clrShadow3D, clrDarkShadow3D;
+    COLORREF clrShape[4];       // A, B, C, D
+    COLORREF clrOutline[13];    // 1..12
+    BOOL bLuna;
+    BOOL bItemGradient;
+};
+
 class CQXPTabPainter {
 public:
     CQXPTabPainter();
@@ -30,6 +48,15 @@ public:
     int GetAppearance() const { return m_nAppearance; }
     void SetColor(int nColorSet);
     int GetColor() const { return m_nColorSet; }
+    // The colours of the current colour set (recomputed by RefreshMetrics,
+    // SetColor and SetAppearance).
+    const TabColorSet& GetColors() const { return m_colors; }
+    TabColorSet& GetColors() { return m_colors; }
+    void RefreshColors();
+    // The fill of an item by its state (item colours when they are used).
+    COLORREF GetItemFill(CQXPTabManager* pManager, CQXPTabManagerItem* pItem) const;
+    // The text colour of an item by its state.
+    COLORREF GetItemTextColor(CQXPTabManager* pManager, CQXPTabManagerItem* pItem) const;
     // The colour sets an appearance supports (bit mask) and its default.
     static int AFXAPI GetSupportedColorSets(int nAppearance);
     static int AFXAPI GetDefaultColorSet(int nAppearance);
@@ -62,10 +89,17 @@ public:
     // The client area left inside rc below (beside) the header.
     virtual void AdjustClientRect(CQXPTabManager* pManager, RECT& rc) const;
     virtual void DrawTabControl(CQXPTabManager* pManager, HDC hDC, const RECT& rc);
+    // The items and navigate buttons of a strip without its background.
+    virtual void DrawTabStrip(CQXPTabManager* pManager, HDC hDC, const RECT& rc);
     void EnsureVisible(CQXPTabManager* pManager, CQXPTabManagerItem* pItem);
     // Draws text shortened in the middle ("\\" paths with DT_PATH_ELLIPSIS);
     // returns the text drawn.
     CString DrawTextEllipsis(HDC hDC, const CString& strText, RECT rc, UINT nFormat);
+
+    // Multi-row layout: splits the widths into rows of at most nLength (a
+    // row always takes one item); with bBalance the rows share the total
+    // evenly. Returns the first index of each row, in order.
+    static std::vector<int> AFXAPI SplitRows(const std::vector<int>& widths, int nLength, BOOL bBalance);
 
     // Size to fit: narrows the widths so that they sum to nAvailable,
     // keeping the narrow ones whole.
@@ -92,6 +126,12 @@ public:
     int m_nMinTabWidth;
     int m_nMaxTabWidth;
     int m_nToolTipMode;
+    BOOL m_bUseItemColors;     // tabs take their items' colours
+    BOOL m_bInvertGradient;    // header gradients run the other way
+    BOOL m_bAllowLuna;         // Luna colour sets follow the colour theme
+    int m_nClientFrame;        // 0 3-D frame, 1 a line on the tab side, 2 none
+    BOOL m_bBalanceRows;       // multi-row: items spread evenly over the rows
+    BOOL m_bKeepRowOrder;      // multi-row: the selected row stays in place
 
 protected:
     void RebuildFonts();
@@ -100,12 +140,18 @@ protected:
     int End(const RECT& rc) const { return IsHorizontal() ? rc.right : rc.bottom; }
     RECT GetHeaderRect(CQXPTabManager* pManager, const RECT& rcControl) const;
     void PlaceNavigateButtons(CQXPTabManager* pManager, const RECT& rcControl);
+    void LayoutRows(CQXPTabManager* pManager, const RECT& rc);
 
     int m_nAppearance;
     int m_nColorSet;
     int m_nPosition;
     int m_nLayout;
     int m_nColorCounter;
+    TabColorSet m_colors;
+    void DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem);
+    void DrawItemContent(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem, const RECT& rc);
+    void DrawNavigateButton(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerNavigateButton* pButton);
+    void FillGradientByPosition(HDC hDC, const RECT& rc, COLORREF clrA, COLORREF clrB) const;
     RECT m_rcHeaderMargin;
     int m_nRowHeight;
     LOGFONTA m_lfNormal;
