@@ -2,6 +2,7 @@
 
 #include <qx/hooks.h>
 #include <qx/shadow.h>
+#include <qx/shadows.h>
 
 #include <algorithm>
 
@@ -46,9 +47,7 @@ public:
     {
         CRect rc;
         ::GetWindowRect(m_hWndOwner, &rc);
-        const int n = QXP_SHADOW_SIZE;
-        CRect rcShadow = m_bBottom ? CRect(rc.left + n, rc.bottom, rc.right + n, rc.bottom + n)
-                                   : CRect(rc.right, rc.top + n, rc.right + n, rc.bottom);
+        CRect rcShadow = QxpShadowStripRect(rc, m_bBottom, QXP_SHADOW_SIZE);
         if (rcShadow.Width() <= 0 || rcShadow.Height() <= 0)
             return;
         int cx = rcShadow.Width(), cy = rcShadow.Height();
@@ -63,21 +62,8 @@ public:
         void* pvBits = NULL;
         HBITMAP hbm = ::CreateDIBSection(hdcScreen, &bmi, DIB_RGB_COLORS, &pvBits, NULL, 0);
         if (hbm && pvBits) {
-            // Darkest next to the owner, fading outwards and at both ends
-            // (premultiplied black: only the alpha varies).
-            DWORD* pBits = (DWORD*)pvBits;
-            for (int y = 0; y < cy; y++) {
-                for (int x = 0; x < cx; x++) {
-                    int nAcross = m_bBottom ? y : x;        // 0 next to the owner
-                    int nAlong = m_bBottom ? x : y;         // position along the edge
-                    int nLength = m_bBottom ? cx : cy;
-                    int nAlpha = 80 * (n - nAcross) / n;
-                    int nEnd = std::min(nAlong, nLength - 1 - nAlong);
-                    if (nEnd < n)
-                        nAlpha = nAlpha * (nEnd + 1) / (n + 1);
-                    pBits[y * cx + x] = (DWORD)nAlpha << 24;
-                }
-            }
+            // Darkest next to the owner, fading outwards and at the ends.
+            QxpFillShadowBits((DWORD*)pvBits, cx, cy, m_bBottom, RGB(0, 0, 0), FALSE);
             HGDIOBJ hOld = ::SelectObject(hdc, hbm);
             POINT ptDest = {rcShadow.left, rcShadow.top};
             SIZE size = {cx, cy};
