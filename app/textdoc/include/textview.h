@@ -134,6 +134,9 @@ protected:
     void OnFoldChanged(Sci_Position nLine, int nLevelNow, int nLevelBefore);
     void ExpandFrom(Sci_Position nLine, int nLevel);
     LRESULT RelayScrollInfo(int nBar, SCROLLINFO* pInfo, BOOL bRedraw);
+    // In a splitter the view's row and column share the splitter's scroll
+    // bars: they show the editing window's lines and offset.
+    void SyncSharedScrollBars();
     // The current view settings (the frame's, else defaults).
     CViewSettings GetViewSettings() const;
     CLexerApplyOptions MakeApplyOptions(const CViewSettings& s) const;

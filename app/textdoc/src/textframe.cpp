@@ -169,10 +169,10 @@ BOOL CDoodleFrame::PreCreateWindow(CREATESTRUCTA& cs)
 
 BOOL CDoodleFrame::OnCreateClient(LPCREATESTRUCTA, CCreateContext* pContext)
 {
-    // Each pane's editing window has its own scroll bars, so the splitter
-    // keeps none of its own.
-    if (!m_wndSplitter.Create(this, 2, 1, CSize(1, 1), pContext, WS_CHILD | WS_VISIBLE | SPLS_DYNAMIC_SPLIT,
-                              AFX_IDW_PANE_FIRST))
+    // The panes share the splitter's scroll bars; its split box above the
+    // vertical bar splits the window.
+    if (!m_wndSplitter.Create(this, 2, 1, CSize(1, 1), pContext,
+                              WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | SPLS_DYNAMIC_SPLIT, AFX_IDW_PANE_FIRST))
         return FALSE;
     if (IEditorFrame* pFrame = GetEditorFrame())
         pFrame->AddChildFrame(this);

@@ -116,11 +116,18 @@ int CDoodleView::OnCreate(LPCREATESTRUCTA lpCreateStruct)
     if (CView::OnCreate(lpCreateStruct) == -1)
         return -1;
     DWORD dwStyle = WS_CHILD | WS_VISIBLE;
+    // Inside a splitter with shared scroll bars the editing window shows none
+    // of its own.
+    m_bOwnScrollBars = GetScrollBarCtrl(SB_VERT) == NULL && GetScrollBarCtrl(SB_HORZ) == NULL;
     if (m_bOwnScrollBars)
         dwStyle |= WS_HSCROLL | WS_VSCROLL;
     if (!m_editor.Create(CMFCScintilla::kWindowClass, "Editor", dwStyle, CRect(0, 0, 0, 0), this, IDC_EDITOR))
         return -1;
     m_editor.SetDefaultLook();
+    if (!m_bOwnScrollBars) {
+        m_editor.Call(SCI_SETVSCROLLBAR, 0);
+        m_editor.Call(SCI_SETHSCROLLBAR, 0);
+    }
 
     int nShared = 0;
     if (CDoodleDoc* pDoc = GetDocument())
@@ -173,8 +180,10 @@ void CDoodleView::OnInitialUpdate()
 void CDoodleView::OnSize(UINT nType, int cx, int cy)
 {
     CView::OnSize(nType, cx, cy);
-    if (m_editor.GetSafeHwnd() != NULL)
+    if (m_editor.GetSafeHwnd() != NULL) {
         m_editor.MoveWindow(0, 0, cx, cy);
+        SyncSharedScrollBars();
+    }
 }
 
 void CDoodleView::OnSetFocus(CWnd* pOldWnd)
@@ -203,14 +212,66 @@ void CDoodleView::OnDestroy()
 
 void CDoodleView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar*)
 {
-    if (m_editor.GetSafeHwnd() != NULL)
-        m_editor.SendMessage(WM_HSCROLL, MAKEWPARAM(nSBCode, nPos), 0);
+    if (m_editor.GetSafeHwnd() == NULL)
+        return;
+    CScrollBar* pShared = m_bOwnScrollBars ? NULL : GetScrollBarCtrl(SB_HORZ);
+    if (pShared != NULL && (nSBCode == SB_THUMBTRACK || nSBCode == SB_THUMBPOSITION)) {
+        // The editing window would read its own (hidden) bar: the shared
+        // bar's track position is the new offset.
+        SCROLLINFO si = {};
+        si.cbSize = sizeof(si);
+        si.fMask = SIF_TRACKPOS;
+        ::GetScrollInfo(pShared->m_hWnd, SB_CTL, &si);
+        m_editor.Call(SCI_SETXOFFSET, (uptr_t)std::max(0, si.nTrackPos));
+        return;
+    }
+    m_editor.SendMessage(WM_HSCROLL, MAKEWPARAM(nSBCode, nPos), 0);
 }
 
 void CDoodleView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*)
 {
-    if (m_editor.GetSafeHwnd() != NULL)
-        m_editor.SendMessage(WM_VSCROLL, MAKEWPARAM(nSBCode, nPos), 0);
+    if (m_editor.GetSafeHwnd() == NULL)
+        return;
+    CScrollBar* pShared = m_bOwnScrollBars ? NULL : GetScrollBarCtrl(SB_VERT);
+    if (pShared != NULL && (nSBCode == SB_THUMBTRACK || nSBCode == SB_THUMBPOSITION)) {
+        SCROLLINFO si = {};
+        si.cbSize = sizeof(si);
+        si.fMask = SIF_TRACKPOS;
+        ::GetScrollInfo(pShared->m_hWnd, SB_CTL, &si);
+        m_editor.Call(SCI_SETFIRSTVISIBLELINE, (uptr_t)std::max(0, si.nTrackPos));
+        return;
+    }
+    m_editor.SendMessage(WM_VSCROLL, MAKEWPARAM(nSBCode, nPos), 0);
+}
+
+void CDoodleView::SyncSharedScrollBars()
+{
+    if (m_bOwnScrollBars || m_editor.GetSafeHwnd() == NULL)
+        return;
+    if (CScrollBar* pBar = GetScrollBarCtrl(SB_VERT)) {
+        int nLines = (int)m_editor.Call(SCI_VISIBLEFROMDOCLINE, (uptr_t)m_editor.Call(SCI_GETLINECOUNT));
+        int nOnScreen = std::max(1, (int)m_editor.Call(SCI_LINESONSCREEN));
+        SCROLLINFO si = {};
+        si.cbSize = sizeof(si);
+        si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+        si.nMin = 0;
+        si.nMax = std::max(nLines - nOnScreen, 0) + nOnScreen - 1;
+        si.nPage = (UINT)nOnScreen;
+        si.nPos = (int)m_editor.Call(SCI_GETFIRSTVISIBLELINE);
+        ::SetScrollInfo(pBar->m_hWnd, SB_CTL, &si, TRUE);
+    }
+    if (CScrollBar* pBar = GetScrollBarCtrl(SB_HORZ)) {
+        CRect rc;
+        m_editor.GetClientRect(&rc);
+        SCROLLINFO si = {};
+        si.cbSize = sizeof(si);
+        si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+        si.nMin = 0;
+        si.nMax = std::max(0, (int)m_editor.Call(SCI_GETSCROLLWIDTH) - 1);
+        si.nPage = (UINT)std::max(1, rc.Width());
+        si.nPos = (int)m_editor.Call(SCI_GETXOFFSET);
+        ::SetScrollInfo(pBar->m_hWnd, SB_CTL, &si, TRUE);
+    }
 }
 
 void CDoodleView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
@@ -442,6 +503,7 @@ void CDoodleView::OnEditorNotify(const SCNotification* pNotify)
             m_editor.HighlightBraces();
         if (pNotify->updated & (SC_UPDATE_H_SCROLL | SC_UPDATE_V_SCROLL))
             m_editor.UpdateRuler();
+        SyncSharedScrollBars();
         break;
     }
     case SCN_MODIFIED:

@@ -316,6 +316,61 @@ TEST_F(TextDocTest, SplitterPanesShareTheText)
     EXPECT_EQ(EditorText(pNew->GetEditor()).substr(0, 7), "shared ");
 }
 
+// Each pane's row has the splitter's vertical scroll bar: it follows the
+// pane's first line, and dragging its thumb scrolls that pane only.
+TEST_F(TextDocTest, SplitterScrollBarsFollowAndScrollTheirPane)
+{
+    std::string text;
+    for (int i = 0; i < 300; ++i)
+        text += "line " + std::to_string(i) + "\n";
+    std::string path = m_temp / "long.txt";
+    WriteBytes(path, text);
+    CDoodleDoc* pDoc = Open(path);
+    ASSERT_NE(pDoc, nullptr);
+    CDoodleFrame* pFrame = FrameOf(pDoc);
+    ASSERT_NE(pFrame, nullptr);
+    CSplitterWnd& split = pFrame->GetSplitter();
+    EXPECT_TRUE(::FindWindowExA(split.m_hWnd, NULL, "ScrollBar", NULL) != NULL)
+        << "the split box sits above the shared vertical bar";
+    ASSERT_TRUE(split.SplitRow(120));
+    PumpFor(20);
+    CDoodleView* pTop = dynamic_cast<CDoodleView*>(split.GetPane(0, 0));
+    CDoodleView* pBottom = dynamic_cast<CDoodleView*>(split.GetPane(1, 0));
+    ASSERT_NE(pTop, nullptr);
+    ASSERT_NE(pBottom, nullptr);
+    CScrollBar* pTopBar = pTop->GetScrollBarCtrl(SB_VERT);
+    CScrollBar* pBottomBar = pBottom->GetScrollBarCtrl(SB_VERT);
+    ASSERT_NE(pTopBar, nullptr);
+    ASSERT_NE(pBottomBar, nullptr);
+    ASSERT_NE(pTopBar, pBottomBar);
+    // The editing windows show no bars of their own.
+    EXPECT_EQ(0, (int)pTop->GetEditor().Call(SCI_GETVSCROLLBAR));
+
+    pBottom->GetEditor().Call(SCI_SETFIRSTVISIBLELINE, 120);
+    PumpFor(50);
+    SCROLLINFO si = {};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(::GetScrollInfo(pBottomBar->m_hWnd, SB_CTL, &si));
+    EXPECT_EQ(120, si.nPos);
+    EXPECT_GE(si.nMax, 299);
+    ::GetScrollInfo(pTopBar->m_hWnd, SB_CTL, &si);
+    EXPECT_EQ(0, si.nPos) << "the other pane's bar stays";
+
+    // Dragging the top bar's thumb to line 42 scrolls the top pane there.
+    si.fMask = SIF_POS | SIF_TRACKPOS;
+    si.nPos = si.nTrackPos = 42;
+    ::SetScrollInfo(pTopBar->m_hWnd, SB_CTL, &si, FALSE);
+    pTop->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 42), (LPARAM)pTopBar->m_hWnd);
+    PumpFor(20);
+    EXPECT_EQ(42, (int)pTop->GetEditor().Call(SCI_GETFIRSTVISIBLELINE));
+    EXPECT_EQ(120, (int)pBottom->GetEditor().Call(SCI_GETFIRSTVISIBLELINE));
+    // A line step goes through the editing window itself.
+    pTop->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), (LPARAM)pTopBar->m_hWnd);
+    PumpFor(20);
+    EXPECT_EQ(43, (int)pTop->GetEditor().Call(SCI_GETFIRSTVISIBLELINE));
+}
+
 // A save that cannot write is reported, keeps the document modified and
 // leaves the file on disk exactly as it was.
 TEST_F(TextDocTest, FailedSavesAreReportedAndKeepTheOriginal)
