@@ -143,6 +143,7 @@ protected:
     afx_msg void OnCheckForUpdatesSite();
     afx_msg void OnStopUserTool();
     afx_msg void OnUpdateStopUserTool(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateToolsEntry(CCmdUI* pCmdUI);
     afx_msg void OnNotYetAvailable();
     afx_msg void OnNotYetAvailableRange(UINT nID);
     afx_msg void OnUpdateNotYetAvailable(CCmdUI* pCmdUI);

@@ -188,6 +188,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CQXMDIFrameWndEx)
     ON_COMMAND(ID_HELP_CHECK_UPDATES_SITE, OnCheckForUpdatesSite)
     ON_COMMAND(ID_TOOLS_STOP_USER_TOOL, OnStopUserTool)
     ON_UPDATE_COMMAND_UI(ID_TOOLS_STOP_USER_TOOL, OnUpdateStopUserTool)
+    ON_UPDATE_COMMAND_UI(ID_TOOLS_LIST_ENTRY, OnUpdateToolsEntry)
     ON_UPDATE_COMMAND_UI(ID_FIND_BOX, OnUpdateFindBox)
 
     // Commands whose windows come with later parts of the editor.
@@ -1126,6 +1127,12 @@ void CMainFrame::OnStopUserTool()
     if (pOutput != NULL)
         pOutput->Close();
     ::InterlockedExchange(&m_bToolRunning, 0);
+}
+
+void CMainFrame::OnUpdateToolsEntry(CCmdUI* pCmdUI)
+{
+    // The tools of the Tools menu run one at a time.
+    pCmdUI->Enable(m_bToolRunning == 0);
 }
 
 void CMainFrame::OnUpdateStopUserTool(CCmdUI* pCmdUI)

@@ -286,13 +286,16 @@ CDocument* CQuillmateApp::OpenFile(LPCSTR lpszPath)
         return NULL;
     }
 
+    // What the file head reveals applies to this open only: the chosen
+    // options stay as they were for the next one.
     int nFormat = m_nOpenFormat;
+    int nEncoding = m_nOpenEncoding, nMark = m_nOpenMarkLength;
     if (bHavePath) {
         FileHeadDetector probe;
         if (probe.ReadFile(lpszPath)) {
-            if (m_nOpenEncoding == ENC_DETECT) {
-                m_nOpenEncoding = probe.GetCode();
-                m_nOpenMarkLength = probe.GetMarkLength();
+            if (nEncoding == ENC_DETECT) {
+                nEncoding = probe.GetCode();
+                nMark = probe.GetMarkLength();
             }
             if (nFormat == OPEN_FORMAT_DETECT)
                 nFormat = probe.IsBinary() ? OPEN_FORMAT_HEX : OPEN_FORMAT_TEXT;
@@ -302,7 +305,6 @@ CDocument* CQuillmateApp::OpenFile(LPCSTR lpszPath)
         return m_pHexTemplate->OpenDocumentFile(lpszPath);
     if (m_pTextTemplate == NULL)
         return NULL;
-    int nEncoding = m_nOpenEncoding, nMark = m_nOpenMarkLength;
     if (bHavePath)
         NormalizeLoadEncoding(nEncoding, nMark);
     CDoodleDoc::SetOpenOptions(CTextOpenOptions(nEncoding, nMark, m_bOpenReadOnly));

@@ -161,6 +161,33 @@ TEST_F(MainFrameTest, NewOpenEditSaveAndCloseATextFile)
     EXPECT_EQ("first line\r\nsecond line\r\n", std::string(buf, n));
 }
 
+// What one open detects in a file head stays with that document: the next
+// open still detects, so an ANSI file after a UTF-16 one is not read as UTF-16.
+TEST_F(MainFrameTest, DetectedEncodingDoesNotLeakIntoTheNextOpen)
+{
+    TempFolder folder;
+    std::string wide = folder.File("wide.txt", std::string("\xFF\xFEh\0i\0\r\0\n\0", 10));
+    std::string ansi = folder.File("plain.txt", "caf\xE9\r\n");
+    Create();
+    App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
+    ASSERT_NE(nullptr, App().OpenFile(wide.c_str()));
+    EXPECT_EQ(4, App().GetOpenEncoding());
+    EXPECT_EQ(0, App().GetOpenMarkLength());
+    EXPECT_EQ(OPEN_FORMAT_DETECT, App().GetOpenFormat());
+    CDocument* pDoc = App().OpenFile(ansi.c_str());
+    ASSERT_NE(nullptr, pDoc);
+    Pump();
+    pDoc->SetModifiedFlag(TRUE);
+    ASSERT_TRUE(pDoc->DoFileSave());
+    HANDLE h = CreateFileA(ansi.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    char buf[64] = "";
+    DWORD n = 0;
+    ReadFile(h, buf, sizeof(buf), &n, NULL);
+    CloseHandle(h);
+    EXPECT_EQ(std::string("caf\xE9\r\n"), std::string(buf, n)) << "saved back as it was read";
+}
+
 TEST_F(MainFrameTest, CloseWritesTheSettingsLayoutAndPlacement)
 {
     SetDword("GenSettings", "RememberOpenFiles", 0);
