@@ -200,9 +200,16 @@ CString CQXProfileStore::GetProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, 
     if (!lpszSection)
         return CString(lpszDefault);
     if (UseIni()) {
+        // The call cuts a value that does not fit (returning the size minus
+        // one, or minus two for the null-separated key list): grow until it fits.
         std::vector<char> buf(4096);
-        ::GetPrivateProfileStringA(lpszSection, lpszEntry, lpszDefault ? lpszDefault : "", buf.data(),
-                                   (DWORD)buf.size(), IniPath());
+        for (;;) {
+            DWORD n = ::GetPrivateProfileStringA(lpszSection, lpszEntry, lpszDefault ? lpszDefault : "",
+                                                 buf.data(), (DWORD)buf.size(), IniPath());
+            if (n + 2 < buf.size() || buf.size() >= (1u << 26))
+                break;
+            buf.resize(buf.size() * 4);
+        }
         return CString(buf.data());
     }
     if (!lpszEntry)

@@ -233,6 +233,16 @@ TEST(ProfileStoreIni, UsesTheIniFileWhenAPathIsSet)
     EXPECT_FALSE(store.GetProfileBinary("S", "Odd", &p, &n));
     EXPECT_EQ(nullptr, p);
 
+    // Long values (a saved bar layout) come back whole.
+    std::vector<BYTE> big(6000);
+    for (size_t i = 0; i < big.size(); ++i)
+        big[i] = (BYTE)(i * 7);
+    EXPECT_TRUE(store.WriteProfileBinary("S", "Big", big.data(), (UINT)big.size()));
+    ASSERT_TRUE(store.GetProfileBinary("S", "Big", &p, &n));
+    EXPECT_EQ(Bytes(big.begin(), big.end()), Bytes(p, p + n));
+    delete[] p;
+    p = NULL;
+
     // Nothing went to the registry.
     EXPECT_FALSE(reg.KeyExists("S"));
     CQXProfileStore::SetIniPath("");

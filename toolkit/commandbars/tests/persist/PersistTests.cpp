@@ -369,8 +369,8 @@ TEST_P(LayoutStore, CustomisedLayoutSurvivesARestartInTheProfile)
         EXPECT_EQ(0, memcmp(pData, "ZIP!", 4)) << "the contents are stored compressed";
         delete[] pData;
     } else {
-        // An INI line cannot hold the block: it goes to the layout file.
-        EXPECT_EQ(1, m_store.GetProfileInt("CommandBars-Controls", "LoadFromFile", -1));
+        // The INI line holds the block like the registry value does.
+        EXPECT_EQ(0, m_store.GetProfileInt("CommandBars-Controls", "LoadFromFile", -1));
     }
     EXPECT_EQ(3, m_store.GetProfileInt("CommandBars-Summary", "Bars", 0));
 
