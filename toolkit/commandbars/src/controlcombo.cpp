@@ -525,26 +525,12 @@ void CQXPControlComboBox::SetShellAutoCompleteFlags(DWORD dwFlags)
 {
     m_dwShellAutoCompleteFlags = dwFlags;
     delete m_pAutoComplete;
-    m_pAutoComplete = NULL;
-    if (m_pEdit && ::IsWindow(m_pEdit->GetSafeHwnd()) && dwFlags != 0) {
-        m_pAutoComplete = new ShellAutoComplete(m_pEdit->GetSafeHwnd());
-        if (FAILED(m_pAutoComplete->Setup(dwFlags))) {
-            delete m_pAutoComplete;
-            m_pAutoComplete = NULL;
-        }
-    }
+    m_pAutoComplete = QxpCreateShellAutoComplete(m_pEdit, dwFlags);
 }
 
 BOOL CQXPControlComboBox::IsCaptionVisible() const
 {
-    if (m_pParent && m_pParent->GetType() == qxpBarTypePopup)
-        return TRUE;
-    if (GetCaption().IsEmpty())
-        return FALSE;
-    int nStyle = GetStyle();
-    if (nStyle == qxpButtonCaption || nStyle == qxpButtonIconAndCaption || nStyle == qxpButtonIconAndCaptionBelow)
-        return TRUE;
-    return m_nComboStyle == 1;
+    return QxpIsBoxCaptionVisible(this, m_nComboStyle == 1);
 }
 
 // --- items and selection -------------------------------------------------------------

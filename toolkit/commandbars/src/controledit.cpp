@@ -624,26 +624,36 @@ void CQXPControlEdit::SetShellAutoCompleteFlags(DWORD dwFlags)
 {
     m_dwShellAutoCompleteFlags = dwFlags;
     delete m_pAutoComplete;
-    m_pAutoComplete = NULL;
-    if (m_pEdit && ::IsWindow(m_pEdit->GetSafeHwnd()) && dwFlags != 0) {
-        m_pAutoComplete = new ShellAutoComplete(m_pEdit->GetSafeHwnd());
-        if (FAILED(m_pAutoComplete->Setup(dwFlags))) {
-            delete m_pAutoComplete;
-            m_pAutoComplete = NULL;
-        }
+    m_pAutoComplete = QxpCreateShellAutoComplete(m_pEdit, dwFlags);
+}
+
+ShellAutoComplete* AFXAPI QxpCreateShellAutoComplete(CWnd* pEdit, DWORD dwFlags)
+{
+    if (pEdit == NULL || !::IsWindow(pEdit->GetSafeHwnd()) || dwFlags == 0)
+        return NULL;
+    ShellAutoComplete* pAutoComplete = new ShellAutoComplete(pEdit->GetSafeHwnd());
+    if (FAILED(pAutoComplete->Setup(dwFlags))) {
+        delete pAutoComplete;
+        return NULL;
     }
+    return pAutoComplete;
+}
+
+BOOL AFXAPI QxpIsBoxCaptionVisible(const CQXPControl* pControl, BOOL bOtherwise)
+{
+    if (pControl->GetParent() && pControl->GetParent()->GetType() == qxpBarTypePopup)
+        return TRUE;
+    if (pControl->GetCaption().IsEmpty())
+        return FALSE;
+    int nStyle = pControl->GetStyle();
+    if (nStyle == qxpButtonCaption || nStyle == qxpButtonIconAndCaption || nStyle == qxpButtonIconAndCaptionBelow)
+        return TRUE;
+    return bOtherwise;
 }
 
 BOOL CQXPControlEdit::IsCaptionVisible() const
 {
-    if (m_pParent && m_pParent->GetType() == qxpBarTypePopup)
-        return TRUE;
-    if (GetCaption().IsEmpty())
-        return FALSE;
-    int nStyle = GetStyle();
-    if (nStyle == qxpButtonCaption || nStyle == qxpButtonIconAndCaption || nStyle == qxpButtonIconAndCaptionBelow)
-        return TRUE;
-    return m_bHasLabel;
+    return QxpIsBoxCaptionVisible(this, m_bHasLabel);
 }
 
 // --- colours -------------------------------------------------------------------

@@ -9,7 +9,7 @@
 #include <qx/shadow.h>
 
 #include <gtest/gtest.h>
-#include <png.h>
+#include <qmtest/screenshot.h>
 
 #include <functional>
 #include <string>
@@ -667,57 +667,12 @@ TEST_F(FrameTest, AcceleratorsWaitWhileACommandBarEditHasTheFocus)
 // ---------------------------------------------------------------------------
 // Themes
 
-// Writes the window's image as a PNG file; FALSE on failure.
+// Writes the window's image (what the display shows) as a PNG file.
 bool SaveWindowPng(HWND hWnd, const std::string& strPath)
 {
-    CRect rc;
+    RECT rc;
     ::GetWindowRect(hWnd, &rc);
-    int cx = rc.Width(), cy = rc.Height();
-    HDC hdcScreen = ::GetDC(NULL);
-    HDC hdc = ::CreateCompatibleDC(hdcScreen);
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    void* pBits = NULL;
-    HBITMAP hbm = ::CreateDIBSection(hdcScreen, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
-    HGDIOBJ hOld = ::SelectObject(hdc, hbm);
-    // What the display shows (the window is on top on the test display).
-    ::BitBlt(hdc, 0, 0, cx, cy, hdcScreen, rc.left, rc.top, SRCCOPY);
-    ::GdiFlush();
-    bool bOk = false;
-    FILE* fp = fopen(strPath.c_str(), "wb");
-    if (fp) {
-        png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, NULL, NULL, NULL);
-        png_infop info = png ? png_create_info_struct(png) : NULL;
-        if (png && info && !setjmp(png_jmpbuf(png))) {
-            png_init_io(png, fp);
-            png_set_IHDR(png, info, (png_uint_32)cx, (png_uint_32)cy, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                         PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-            png_write_info(png, info);
-            std::vector<png_byte> row((size_t)cx * 3);
-            for (int y = 0; y < cy; y++) {
-                const BYTE* pSrc = (const BYTE*)pBits + (size_t)y * cx * 4;
-                for (int x = 0; x < cx; x++) {
-                    row[(size_t)x * 3] = pSrc[x * 4 + 2];
-                    row[(size_t)x * 3 + 1] = pSrc[x * 4 + 1];
-                    row[(size_t)x * 3 + 2] = pSrc[x * 4];
-                }
-                png_write_row(png, row.data());
-            }
-            png_write_end(png, NULL);
-            bOk = true;
-        }
-        png_destroy_write_struct(&png, &info);
-        fclose(fp);
-    }
-    ::SelectObject(hdc, hOld);
-    ::DeleteObject(hbm);
-    ::DeleteDC(hdc);
-    ::ReleaseDC(NULL, hdcScreen);
-    return bOk;
+    return qmtest::SaveScreenPng(rc, strPath);
 }
 
 TEST_F(FrameTest, EachThemeRepaintsTheBarsAndIsCapturedForReview)

@@ -138,6 +138,15 @@ private:
     BOOL m_bWatching;
 };
 
+// A shell auto-completion set up on an edit window; null when dwFlags is 0,
+// the window is gone or the shell cannot do it.
+ShellAutoComplete* AFXAPI QxpCreateShellAutoComplete(CWnd* pEdit, DWORD dwFlags);
+
+// Whether a text-box control (edit or combo box) shows its caption as a
+// label: always on popups, never without a caption, with a caption style;
+// otherwise as the control's own setting says.
+BOOL AFXAPI QxpIsBoxCaptionVisible(const CQXPControl* pControl, BOOL bOtherwise);
+
 // Keys for a focused control: the answer of the control's key handling.
 class CQXPFocusKeySink : public CWindowHook {
 public:
