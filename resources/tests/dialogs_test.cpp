@@ -610,8 +610,9 @@ TEST_F(Dialogs, TextsFitTheirControls)
             SelectObject(dc, old);
             ReleaseDC(child, dc);
             EXPECT_LE(need.right, room) << "dialog " << c.id << ": \"" << text << "\" is too wide";
-            if (wraps)
+            if (wraps) {
                 EXPECT_LE(need.bottom, height) << "dialog " << c.id << ": \"" << text << "\" needs more lines";
+            }
         }
         DestroyWindow(dialog);
     }

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+
+#include <qmtest/pump.h>
 #include <string>
 #include <vector>
 
@@ -17,8 +19,8 @@
 namespace scitest {
 
 // Handles the thread's messages until pred holds or the time runs out.
-bool PumpUntil(const std::function<bool()>& pred, DWORD dwTimeoutMs = 5000);
-void PumpFor(DWORD dwMs);
+using qmtest::PumpFor;
+using qmtest::PumpUntil;
 
 // The application object's key: HKEY_CURRENT_USER\Software\<maker>\Quillmate,
 // unique per test program and removed at its end.

@@ -115,8 +115,9 @@ TEST_F(EditorTest, CaretLineFollowsItsSwitchWhateverTheColour)
     for (const Case& c : cases) {
         editor.SetCaretLine(c.bVisible, c.clr, 126);
         EXPECT_EQ(c.bVisible ? 1 : 0, (int)editor.Call(SCI_GETCARETLINEVISIBLE)) << c.bVisible;
-        if (c.bVisible)
+        if (c.bVisible) {
             EXPECT_EQ((sptr_t)c.clr, editor.Call(SCI_GETCARETLINEBACK));
+        }
     }
 }
 

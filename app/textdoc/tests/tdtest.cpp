@@ -27,31 +27,6 @@ public:
 
 } // namespace
 
-bool PumpUntil(const std::function<bool()>& pred, DWORD dwTimeoutMs)
-{
-    DWORD dwStart = GetTickCount();
-    while (!pred()) {
-        if (GetTickCount() - dwStart > dwTimeoutMs)
-            return false;
-        MSG msg;
-        if (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT)
-                continue;
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        } else {
-            MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
-        }
-    }
-    return true;
-}
-
-void PumpFor(DWORD dwMs)
-{
-    DWORD dwStart = GetTickCount();
-    PumpUntil([&] { return GetTickCount() - dwStart >= dwMs; }, dwMs + 1000);
-}
-
 BEGIN_MESSAGE_MAP(CTestMainFrame, CMDIFrameWnd)
     ON_COMMAND(CDoodleView::IDC_EDITOR, OnDeleteLine)
 END_MESSAGE_MAP()

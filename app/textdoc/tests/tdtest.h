@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+
+#include <qmtest/pump.h>
 #include <string>
 #include <vector>
 
@@ -20,8 +22,8 @@
 
 namespace tdtest {
 
-bool PumpUntil(const std::function<bool()>& pred, DWORD dwTimeoutMs = 5000);
-void PumpFor(DWORD dwMs);
+using qmtest::PumpFor;
+using qmtest::PumpUntil;
 
 // The editor's main frame as far as the text documents need it.
 class CTestMainFrame : public CMDIFrameWnd, public IEditorFrame {

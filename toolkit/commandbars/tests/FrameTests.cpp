@@ -16,33 +16,15 @@
 #include <vector>
 
 #include "cbtest_ids.h"
+#include <qmtest/pump.h>
 
 namespace {
 
-bool PumpUntil(const std::function<bool()>& pred, DWORD dwTimeoutMs = 3000)
-{
-    DWORD dwStart = GetTickCount();
-    while (!pred()) {
-        if (GetTickCount() - dwStart > dwTimeoutMs)
-            return false;
-        MSG msg;
-        if (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        } else {
-            MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
-        }
-    }
-    return true;
-}
+using qmtest::PumpUntil;
 
 void PumpPending()
 {
-    MSG msg;
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    qmtest::PumpMessages();
 }
 
 class CMainTestFrame : public CQXPMDIFrameWnd {

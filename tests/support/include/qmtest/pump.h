@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 namespace qmtest {
 
 // Handles every message waiting for this thread.
@@ -24,6 +26,26 @@ inline void PumpFor(DWORD dwMilliseconds)
         ::Sleep(5);
     }
     PumpMessages();
+}
+
+// Handles messages until pred holds; false when the time ran out first.
+inline bool PumpUntil(const std::function<bool()>& pred, DWORD dwTimeoutMs = 5000)
+{
+    DWORD dwStart = ::GetTickCount();
+    while (!pred()) {
+        if (::GetTickCount() - dwStart > dwTimeoutMs)
+            return false;
+        MSG msg;
+        if (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        } else {
+            ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+        }
+    }
+    return true;
 }
 
 } // namespace qmtest

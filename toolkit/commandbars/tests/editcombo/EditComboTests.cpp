@@ -15,6 +15,7 @@
 #include <functional>
 #include <string>
 #include <vector>
+#include <qmtest/pump.h>
 
 namespace {
 
@@ -22,30 +23,11 @@ const int ID_FIND_EDIT = 40101;
 const int ID_FIND_COMBO = 40102;
 const int ID_LIST_COMBO = 40103;
 
-bool PumpUntil(const std::function<bool()>& pred, DWORD dwTimeoutMs = 3000)
-{
-    DWORD dwStart = GetTickCount();
-    while (!pred()) {
-        if (GetTickCount() - dwStart > dwTimeoutMs)
-            return false;
-        MSG msg;
-        if (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        } else {
-            MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
-        }
-    }
-    return true;
-}
+using qmtest::PumpUntil;
 
 void PumpPending()
 {
-    MSG msg;
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    qmtest::PumpMessages();
 }
 
 // Real key presses through the system's input queue.
