@@ -8,9 +8,7 @@
 #include "toolscontrol.h"
 #include "textframe.h"
 
-#ifdef QM_HAVE_EXTRA_DOCS
 #include "hexdoc.h"
-#endif
 
 #include <qx/layout.h>
 #include <qx/paintmanager.h>
@@ -587,13 +585,7 @@ void CMainFrame::SetProgress(BOOL bOn, int nPos, int nMax)
 void CMainFrame::FindNextInActiveDocument(LPCSTR lpszText, BOOL bSearchUp, BOOL bMatchCase, BOOL bAscii)
 {
     m_strLastSearch = lpszText ? lpszText : "";
-#ifdef QM_HAVE_EXTRA_DOCS
     HexFindInActiveDocument(this, lpszText, bSearchUp, bMatchCase, bAscii);
-#else
-    (void)bSearchUp;
-    (void)bMatchCase;
-    (void)bAscii;
-#endif
 }
 
 void CMainFrame::SetCurrentViewWnd(CWnd* pView)

@@ -12,11 +12,9 @@
 #include "textview.h"
 #include "filedialogs.h"
 
-#ifdef QM_HAVE_EXTRA_DOCS
 #include "comparedoc.h"
 #include "hexdoc.h"
 #include "htmlpreview.h"
-#endif
 
 #include <stdlib.h>
 
@@ -104,22 +102,18 @@ BOOL CQuillmateApp::LoadRuntimeLibraries()
 
 BOOL CQuillmateApp::RegisterTemplates()
 {
-#ifdef QM_HAVE_EXTRA_DOCS
     m_pCompareTemplate = new CMultiDocTemplate(IDR_COMPARETYPE, RUNTIME_CLASS(CCompareDocument),
                                                RUNTIME_CLASS(CCompareFrame), RUNTIME_CLASS(CCompareView));
     AddDocTemplate(m_pCompareTemplate);
     m_pHexTemplate = new CMultiDocTemplate(IDR_HEXTYPE, RUNTIME_CLASS(CHexDocument), RUNTIME_CLASS(CHexFrame),
                                            RUNTIME_CLASS(CHexEditView));
     AddDocTemplate(m_pHexTemplate);
-#endif
     m_pTextTemplate = new CMultiDocTemplate(IDR_TEXTTYPE, RUNTIME_CLASS(CDoodleDoc), RUNTIME_CLASS(CDoodleFrame),
                                             RUNTIME_CLASS(CDoodleView));
     AddDocTemplate(m_pTextTemplate);
-#ifdef QM_HAVE_EXTRA_DOCS
     m_pPreviewTemplate = new CMultiDocTemplate(IDR_PREVIEWTYPE, RUNTIME_CLASS(CHTMLPreviewDoc),
                                                RUNTIME_CLASS(CHTMLPreviewFrame), RUNTIME_CLASS(CHTMLPreviewView));
     AddDocTemplate(m_pPreviewTemplate);
-#endif
     return TRUE;
 }
 
@@ -262,16 +256,12 @@ CDocument* CQuillmateApp::OpenFile(LPCSTR lpszPath)
     if (m_nOpenFormat == OPEN_FORMAT_PREVIEW)
         return m_pPreviewTemplate != NULL ? m_pPreviewTemplate->OpenDocumentFile(NULL) : NULL;
     if (m_nOpenFormat == OPEN_FORMAT_COMPARE) {
-#ifdef QM_HAVE_EXTRA_DOCS
         if (m_pCompareTemplate == NULL)
             return NULL;
         CBRCompareDlg dlg(m_pMainWnd);
         if (dlg.DoModal() != IDOK)
             return NULL;
         return OpenCompare(dlg.GetFirstFile(), dlg.GetSecondFile());
-#else
-        return NULL;
-#endif
     }
     if (bHavePath && m_pMainFrame != NULL && m_pMainFrame->ActivateChildWindow(lpszPath))
         return NULL;
@@ -313,7 +303,6 @@ CDocument* CQuillmateApp::OpenFile(LPCSTR lpszPath)
 
 CDocument* CQuillmateApp::OpenCompare(LPCSTR lpszFirst, LPCSTR lpszSecond)
 {
-#ifdef QM_HAVE_EXTRA_DOCS
     if (m_pCompareTemplate == NULL || lpszFirst == NULL || lpszSecond == NULL || *lpszFirst == '\0' ||
         *lpszSecond == '\0' || !FileExists(lpszFirst) || !FileExists(lpszSecond))
         return NULL;
@@ -321,11 +310,6 @@ CDocument* CQuillmateApp::OpenCompare(LPCSTR lpszFirst, LPCSTR lpszSecond)
     if (pDoc != NULL)
         pDoc->CompareFiles(lpszFirst, lpszSecond);
     return pDoc;
-#else
-    (void)lpszFirst;
-    (void)lpszSecond;
-    return NULL;
-#endif
 }
 
 // --- FilesToOpen ------------------------------------------------------------
