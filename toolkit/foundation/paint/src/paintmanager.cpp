@@ -10,6 +10,8 @@
 #include <qx/images.h>
 #include <qx/sysutil.h>
 
+#include <algorithm>
+
 #include <cmath>
 #include <vector>
 
@@ -639,9 +641,14 @@ void CQXPThemePainter::DrawStatusPaneBorder(CDC* pDC, CRect rc, CQXPStatusPaneVi
 
 void CQXPThemePainter::DrawStatusGripper(CDC* pDC, CRect rcGripper)
 {
-    if (m_themeStatusBar.IsAppThemed() &&
-        SUCCEEDED(m_themeStatusBar.DrawThemeBackground(pDC->GetSafeHdc(), 3, 0, rcGripper)))
-        return;
+    // The theme's gripper part goes in the corner box, not the whole bar (the
+    // theme centres the part in the rectangle it is given).
+    if (m_themeStatusBar.IsAppThemed()) {
+        CRect rcCorner(std::max(rcGripper.left, rcGripper.right - ::GetSystemMetrics(SM_CXVSCROLL)), rcGripper.top,
+                       rcGripper.right, rcGripper.bottom);
+        if (SUCCEEDED(m_themeStatusBar.DrawThemeBackground(pDC->GetSafeHdc(), 3, 0, rcCorner)))
+            return;
+    }
     // Three groups of diagonals in the bottom-right corner, 4 pixels apart:
     // two shadow lines and one highlight line each.
     int r = rcGripper.right - 1;

@@ -447,6 +447,23 @@ TEST_F(ThemeTest, WindowsXPWithVisualStylesDrawsThroughTheStyle)
     EXPECT_EQ(CSize(150, max(winXP->GetTextHeight(), 15)), winXP->DrawCommandBarGripper(NULL, &floating, FALSE));
 }
 
+// The style's size grip sits in the bottom-right corner box of a status bar,
+// however wide the bar (the style centres the part in what it is given).
+TEST_F(ThemeTest, StyledStatusGripperStaysInTheCorner)
+{
+    ThemeHolder winXP(qxpThemeWindowsXP);
+    auto* e = static_cast<ToolkitPaintThemeE*>(winXP.p);
+    if (!e->IsThemed())
+        GTEST_SKIP() << "no visual style on this desktop";
+    const int cx = 400, cy = 22;
+    MemoryDC mem(cx, cy, kBack);
+    winXP->DrawStatusGripper(mem.dc(), CRect(0, 0, cx, cy));
+    int cxCorner = ::GetSystemMetrics(SM_CXVSCROLL);
+    EXPECT_EQ((cx - cxCorner) * cy, mem.Count(CRect(0, 0, cx - cxCorner, cy), kBack))
+        << "nothing drawn outside the corner box";
+    EXPECT_LT(mem.Count(CRect(cx - cxCorner, 0, cx, cy), kBack), cxCorner * cy) << "the grip is drawn";
+}
+
 TEST_F(ThemeTest, BarBackgroundsOfTheClassicAndOfficeXPThemes)
 {
     ThemeHolder win2000(qxpThemeWindows2000), officeXP(qxpThemeOfficeXP);
