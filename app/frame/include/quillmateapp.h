@@ -73,6 +73,7 @@ public:
 
     CMainFrame* GetMainFrame() const { return m_pMainFrame; }
     CMultiDocTemplate* GetTextTemplate() const { return m_pTextTemplate; }
+    CMultiDocTemplate* GetPreviewTemplate() const { return m_pPreviewTemplate; }
     HMODULE GetScintillaModule() const { return m_hScintilla; }
 
     // Creates the main frame from resource 128 and makes it the main

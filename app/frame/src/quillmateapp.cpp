@@ -100,6 +100,19 @@ BOOL CQuillmateApp::LoadRuntimeLibraries()
     return m_hHexEditor != NULL;
 }
 
+namespace {
+// "Preview in Browser" of a text frame: its text in the frame's own preview
+// frame, opened from the preview template or reused when it still exists.
+CFrameWnd* PreviewInBrowser(CDoodleFrame*, CFrameWnd* pPrevious, LPCSTR lpszText)
+{
+    CQuillmateApp* pApp = static_cast<CQuillmateApp*>(AfxGetApp());
+    if (pApp == NULL || pApp->GetPreviewTemplate() == NULL)
+        return NULL;
+    HWND hRemembered = pPrevious != NULL ? pPrevious->GetSafeHwnd() : NULL;
+    return CHTMLPreviewFrame::PreviewText(pApp->GetPreviewTemplate(), hRemembered, lpszText);
+}
+} // namespace
+
 BOOL CQuillmateApp::RegisterTemplates()
 {
     m_pCompareTemplate = new CMultiDocTemplate(IDR_COMPARETYPE, RUNTIME_CLASS(CCompareDocument),
@@ -114,6 +127,7 @@ BOOL CQuillmateApp::RegisterTemplates()
     m_pPreviewTemplate = new CMultiDocTemplate(IDR_PREVIEWTYPE, RUNTIME_CLASS(CHTMLPreviewDoc),
                                                RUNTIME_CLASS(CHTMLPreviewFrame), RUNTIME_CLASS(CHTMLPreviewView));
     AddDocTemplate(m_pPreviewTemplate);
+    CDoodleFrame::SetBrowserPreview(&PreviewInBrowser);
     return TRUE;
 }
 
