@@ -2,6 +2,8 @@
 
 #include <qx/commandbars.h>
 #include <qx/popup.h>
+#include <qx/keytips.h>
+#include <qx/rebarhost.h>
 #include <qx/mousemanager.h>
 #include <qx/soundthread.h>
 #include <qx/profile.h>
@@ -31,6 +33,8 @@ CQXPCommandBars::CQXPCommandBars()
 CQXPCommandBars::~CQXPCommandBars()
 {
     ToolkitSoundThread::Instance()->Stop();
+    delete m_pKeyboardTips;
+    m_pKeyboardTips = NULL;
     m_pShortcutManager->InternalRelease();
     m_pShortcutManager = NULL;
     m_actions.RemoveAll();
@@ -119,6 +123,11 @@ CQXPToolBar* CQXPCommandBars::Add(LPCSTR lpszName, int nBarPosition, CRuntimeCla
     }
     m_arrBars.push_back(pBar);
     pDock->DockCommandBar(pBar, NULL);
+    // A site with a rebar hosts its bars as bands, each on a row of its own.
+    if (CQXPReBar* pReBar = GetReBar()) {
+        pReBar->AddCommandBar(pBar, RBBS_BREAK | RBBS_GRIPPERALWAYS);
+        RecalcFrameLayout();
+    }
     return pBar;
 }
 
@@ -173,6 +182,10 @@ void CQXPCommandBars::Remove(CQXPToolBar* pToolBar)
     m_arrBars.erase(it);
     if (pToolBar == m_pMenuBar)
         m_pMenuBar = NULL;
+    if (m_pKeyboardTips && m_pKeyboardTips->GetBar() == pToolBar)
+        m_pKeyboardTips->Hide();
+    if (CQXPReBar* pReBar = GetReBar())
+        pReBar->DeleteBand(pToolBar);
     if (pToolBar->GetDockBar())
         pToolBar->GetDockBar()->RemoveCommandBar(pToolBar);
     // Hosted windows go back to the frame before the bar window goes.
@@ -200,6 +213,12 @@ BOOL CQXPCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
     (void)lParam;
     (void)pResult;
     switch (message) {
+    case WM_NOTIFY: {
+        const NMHDR* pHdr = (const NMHDR*)lParam;
+        if (pHdr && pHdr->idFrom == AFX_IDW_REBAR && pHdr->code == RBN_HEIGHTCHANGE)
+            OnReBarHeightChange();
+        break;
+    }
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
         GetGlobalPaintManager()->RefreshMetrics();

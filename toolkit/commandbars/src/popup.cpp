@@ -5,6 +5,7 @@
 #include <qx/shadow.h>
 #include <qx/sysutil.h>
 #include <qx/soundthread.h>
+#include <qx/toolbar.h>
 
 #include <algorithm>
 
@@ -221,13 +222,22 @@ IMPLEMENT_DYNCREATE(CQXPPopupBar, CQXPCommandBar)
 
 BEGIN_MESSAGE_MAP(CQXPPopupBar, CQXPCommandBar)
     ON_WM_DESTROY()
+    ON_WM_MOUSEMOVE()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_TIMER()
+    ON_WM_MOUSEWHEEL()
 END_MESSAGE_MAP()
+
+// The site learns about a toolbar made by tearing a popup off.
+#define QXP_WM_TEAROFF 0x2867
 
 CQXPPopupBar::CQXPPopupBar() : m_pControlPopup(NULL), m_ptPopup(0, 0), m_popupFlags(0)
 {
     m_barType = qxpBarTypePopup;
     m_barPosition = qxpBarPopup;
     m_rcBorders = CRect(3, 3, 3, 3);
+    m_scrollBottom.nID = QXP_TID_SCROLLDOWN;
+    m_scrollTop.nID = QXP_TID_SCROLLUP;
 }
 
 CQXPPopupBar::~CQXPPopupBar()
@@ -254,17 +264,459 @@ CQXPCommandBar* CQXPPopupBar::GetRootParent()
     return pBar;
 }
 
+CRect CQXPPopupBar::InnerBorders() const
+{
+    CRect rc = m_rcBorders;
+    if (m_bTearOffPopup)
+        rc.top += kTearOffHeight;
+    return rc;
+}
+
 CSize CQXPPopupBar::CalcDynamicLayout(int nLength, DWORD dwMode)
 {
     (void)nLength;
     (void)dwMode;
     CClientDC dc(m_hWnd && ::IsWindow(m_hWnd) ? this : NULL);
     CFont* pOldFont = dc.SelectObject(GetControlFont());
-    RECT rcWork;
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
-    CSize sz = m_pControls->CalcPopupSize(&dc, rcWork.bottom - rcWork.top, m_rcBorders);
+    CRect rcBorders = InnerBorders();
+    // One column: a list taller than the work area scrolls.
+    CSize sz = m_pControls->CalcPopupSize(&dc, 0, rcBorders);
     dc.SelectObject(pOldFont);
+    m_bScrolling = FALSE;
+    m_scrollTop.Stop();
+    m_scrollBottom.Stop();
+    m_scrollTop.rc.SetRectEmpty();
+    m_scrollBottom.rc.SetRectEmpty();
+    int nCount = m_pControls->GetCount();
+    m_scrollHeights.assign((size_t)nCount, 0);
+    m_scrollGaps.assign((size_t)nCount, 0);
+    int nBottom = rcBorders.top;
+    for (int i = 0; i < nCount; i++) {
+        CQXPControl* pControl = m_pControls->GetAt(i);
+        if (pControl->GetParent() != this || !pControl->IsVisible(0))
+            continue;
+        CRect rc = pControl->GetRect();
+        m_scrollHeights[(size_t)i] = rc.Height();
+        m_scrollGaps[(size_t)i] = std::max(0, (int)rc.top - nBottom);
+        nBottom = rc.bottom;
+    }
+    m_rcTearOff = m_bTearOffPopup ? CRect(m_rcBorders.left, m_rcBorders.top, sz.cx - m_rcBorders.right,
+                                          m_rcBorders.top + kTearOffHeight)
+                                  : CRect(0, 0, 0, 0);
     return sz;
+}
+
+// ===========================================================================
+// Scrolling
+
+BOOL CQXPPopupScrollArea::Track(CPoint pt)
+{
+    if (rc.PtInRect(pt)) {
+        if (!nTimer && hWnd)
+            nTimer = ::SetTimer(hWnd, nID, 80, NULL);
+        return TRUE;
+    }
+    Stop();
+    return FALSE;
+}
+
+void CQXPPopupScrollArea::Stop()
+{
+    if (nTimer && hWnd && ::IsWindow(hWnd))
+        ::KillTimer(hWnd, nID);
+    nTimer = 0;
+}
+
+void CQXPPopupBar::LayoutScroll(CSize sz, BOOL bFromBottom, BOOL bRedraw)
+{
+    m_scrollTop.rc.SetRectEmpty();
+    m_scrollBottom.rc.SetRectEmpty();
+    CRect b = InnerBorders();
+    int nCount = std::min(m_pControls->GetCount(), (int)m_scrollHeights.size());
+    auto own = [&](int i) { return m_pControls->GetAt(i)->GetParent() == this; };
+    auto place = [&](CQXPControl* pControl, int nTop, int nBottom) {
+        CRect rc = pControl->GetRect();
+        rc.OffsetRect(0, nTop - rc.top);
+        rc.bottom = nBottom;
+        pControl->SetRect(rc);
+        CRect rcRow = pControl->GetRowRect();
+        pControl->SetRowRect(CRect(rcRow.left, nTop, rcRow.right, nBottom));
+    };
+    auto visible = [&](int i) {
+        CQXPControl* pControl = m_pControls->GetAt(i);
+        pControl->SetHideFlag(qxpHideScroll, FALSE);
+        return pControl->IsVisible(0);
+    };
+    // The height the controls of [nFrom, nTo) need stacked, gaps between.
+    auto span = [&](int nFrom, int nTo) {
+        int nTotal = 0;
+        BOOL bFirst = TRUE;
+        for (int i = nFrom; i < nTo; i++) {
+            if (!own(i) || !visible(i))
+                continue;
+            nTotal += m_scrollHeights[(size_t)i] + (bFirst ? 0 : m_scrollGaps[(size_t)i]);
+            bFirst = FALSE;
+        }
+        return nTotal;
+    };
+    int nLimitBottom = sz.cy - b.bottom;
+    int nBandRight = sz.cx - b.right;
+    if (bFromBottom) {
+        m_nEndVisible = std::max(0, std::min(m_nEndVisible, nCount));
+        if (m_nEndVisible == nCount - 1)
+            m_nEndVisible = nCount;
+        int e = nLimitBottom;
+        if (m_nEndVisible != nCount) {
+            m_scrollBottom.rc = CRect(b.left, e - kScrollBand, nBandRight, e);
+            e -= kScrollBand;
+        }
+        // Without a top band when everything before the end fits.
+        int nLimitTop = (e - span(0, m_nEndVisible) >= b.top) ? (int)b.top : b.top + kScrollBand;
+        int i = m_nEndVisible - 1;
+        BOOL bPlaced = FALSE;
+        for (; i >= 0; i--) {
+            if (!own(i) || !visible(i))
+                continue;
+            CQXPControl* pControl = m_pControls->GetAt(i);
+            int nTop = e - m_scrollHeights[(size_t)i];
+            if (nTop < nLimitTop && bPlaced)
+                break;
+            if (nTop < nLimitTop)
+                nTop = nLimitTop;  // a lone control taller than the space
+            place(pControl, nTop, e);
+            bPlaced = TRUE;
+            e = nTop - m_scrollGaps[(size_t)i];
+        }
+        for (int j = 0; j <= i; j++)
+            if (own(j))
+                m_pControls->GetAt(j)->SetHideFlag(qxpHideScroll, TRUE);
+        m_nFirstVisible = i + 1;
+        if (i >= 0)
+            m_scrollTop.rc = CRect(b.left, b.top, nBandRight, b.top + kScrollBand);
+    } else {
+        m_nFirstVisible = std::max(0, std::min(m_nFirstVisible, nCount));
+        if (m_nFirstVisible == 1)
+            m_nFirstVisible = 0;
+        int e = b.top;
+        if (m_nFirstVisible != 0) {
+            m_scrollTop.rc = CRect(b.left, e, nBandRight, e + kScrollBand);
+            e += kScrollBand;
+        }
+        for (int j = 0; j < m_nFirstVisible; j++)
+            if (own(j))
+                m_pControls->GetAt(j)->SetHideFlag(qxpHideScroll, TRUE);
+        // Without a bottom band when everything from the first fits.
+        int nLimit = (e + span(m_nFirstVisible, nCount) <= nLimitBottom) ? nLimitBottom : nLimitBottom - kScrollBand;
+        int i = m_nFirstVisible;
+        BOOL bPlaced = FALSE;
+        for (; i < nCount; i++) {
+            if (!own(i) || !visible(i))
+                continue;
+            CQXPControl* pControl = m_pControls->GetAt(i);
+            int nTop = e + (bPlaced ? m_scrollGaps[(size_t)i] : 0);
+            int nBottom = nTop + m_scrollHeights[(size_t)i];
+            if (nBottom > nLimit) {
+                if (bPlaced)
+                    break;
+                nBottom = nLimit;
+            }
+            place(pControl, nTop, nBottom);
+            bPlaced = TRUE;
+            e = nBottom;
+        }
+        for (int j = i; j < nCount; j++)
+            if (own(j))
+                m_pControls->GetAt(j)->SetHideFlag(qxpHideScroll, TRUE);
+        m_nEndVisible = i;
+        if (i < nCount)
+            m_scrollBottom.rc = CRect(b.left, nLimitBottom - kScrollBand, nBandRight, nLimitBottom);
+    }
+    if (m_scrollTop.rc.IsRectEmpty())
+        m_scrollTop.Stop();
+    if (m_scrollBottom.rc.IsRectEmpty())
+        m_scrollBottom.Stop();
+    if (bRedraw && m_hWnd && ::IsWindow(m_hWnd))
+        Redraw();
+}
+
+BOOL CQXPPopupBar::ScrollItems(int nItems)
+{
+    if (!m_bScrolling || !m_hWnd || !::IsWindow(m_hWnd))
+        return FALSE;
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    BOOL bMoved = FALSE;
+    int nCount = m_pControls->GetCount();
+    for (; nItems > 0; nItems--) {
+        if (m_nEndVisible >= nCount)
+            break;
+        m_nEndVisible++;
+        LayoutScroll(rcClient.Size(), TRUE, FALSE);
+        bMoved = TRUE;
+    }
+    for (; nItems < 0; nItems++) {
+        if (m_nFirstVisible <= 0)
+            break;
+        m_nFirstVisible--;
+        LayoutScroll(rcClient.Size(), FALSE, FALSE);
+        bMoved = TRUE;
+    }
+    if (bMoved)
+        Redraw();
+    return bMoved;
+}
+
+BOOL CQXPPopupBar::SetSelected(int nSelected, int nHow)
+{
+    if (!CQXPCommandBar::SetSelected(nSelected, nHow))
+        return FALSE;
+    CQXPControl* pControl = GetSelected();
+    if (m_bScrolling && pControl && (pControl->GetHideFlags() & qxpHideScroll) && m_hWnd && ::IsWindow(m_hWnd)) {
+        // A control chosen by the keyboard while scrolled out comes into view.
+        CRect rcClient;
+        GetClientRect(&rcClient);
+        int nIndex = pControl->GetIndex();
+        if (nIndex < m_nEndVisible) {
+            m_nFirstVisible = nIndex;
+            LayoutScroll(rcClient.Size(), FALSE, TRUE);
+        } else {
+            m_nEndVisible = nIndex + 1;
+            LayoutScroll(rcClient.Size(), TRUE, TRUE);
+        }
+    }
+    return TRUE;
+}
+
+void CQXPPopupBar::DrawCommandBar(CDC* pDC, CRect rcClip)
+{
+    CQXPCommandBar::DrawCommandBar(pDC, rcClip);
+    HDC hDC = pDC->m_hDC;
+    HBRUSH hBrush = ::GetSysColorBrush(COLOR_MENUTEXT);
+    if (m_bScrolling) {
+        HGDIOBJ hOldBrush = ::SelectObject(hDC, hBrush);
+        HGDIOBJ hOldPen = ::SelectObject(hDC, ::GetStockObject(NULL_PEN));
+        for (int nArea = 0; nArea < 2; nArea++) {
+            const CRect& rc = nArea ? m_scrollTop.rc : m_scrollBottom.rc;
+            if (rc.IsRectEmpty())
+                continue;
+            CPoint c = rc.CenterPoint();
+            int nTip = nArea ? -3 : 3;
+            POINT pts[3] = {{c.x - 3, c.y}, {c.x + 4, c.y}, {c.x, c.y + nTip}};
+            ::Polygon(hDC, pts, 3);
+        }
+        ::SelectObject(hDC, hOldPen);
+        ::SelectObject(hDC, hOldBrush);
+    }
+    if (m_bTearOffPopup && m_pControls->GetCount() > 0 && !m_rcTearOff.IsRectEmpty()) {
+        CRect rc = m_rcTearOff;
+        ::FillRect(hDC, &rc, ::GetSysColorBrush(m_bTearOffHot ? COLOR_HIGHLIGHT : COLOR_MENU));
+        // A dotted line across the strip.
+        CRect rcDot(rc.left + 2, rc.CenterPoint().y, rc.left + 4, rc.CenterPoint().y + 1);
+        for (; rcDot.right <= rc.right - 2; rcDot.OffsetRect(4, 0))
+            ::FillRect(hDC, &rcDot, m_bTearOffHot ? ::GetSysColorBrush(COLOR_HIGHLIGHTTEXT) : hBrush);
+    }
+}
+
+void CQXPPopupBar::OnMouseMove(UINT nFlags, CPoint point)
+{
+    if (m_nLockTracking > 0)
+        return;
+    if (m_bScrolling) {
+        m_scrollTop.hWnd = m_scrollBottom.hWnd = m_hWnd;
+        BOOL bTop = m_scrollTop.Track(point);
+        BOOL bBottom = m_scrollBottom.Track(point);
+        if ((bTop || bBottom) && m_nPopuped != -1)
+            SetPopuped(-1);
+    }
+    if (m_bTearOffPopup && !m_bTearOffHot && m_rcTearOff.PtInRect(point)) {
+        SetSelected(-1, 0);
+        if (m_nPopuped != -1)
+            SetPopuped(-1);
+        ::SetTimer(m_hWnd, QXP_TID_TEAROFFHOT, 80, NULL);
+    }
+    CQXPCommandBar::OnMouseMove(nFlags, point);
+}
+
+void CQXPPopupBar::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    if (m_bTearOffPopup && m_pControls->GetCount() > 0 && m_rcTearOff.PtInRect(point)) {
+        TrackTearOff(point);
+        return;
+    }
+    if (m_scrollTop.rc.PtInRect(point) || m_scrollBottom.rc.PtInRect(point))
+        return;
+    CQXPCommandBar::OnLButtonDown(nFlags, point);
+}
+
+BOOL CQXPPopupBar::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt)
+{
+    (void)nFlags;
+    (void)pt;
+    if (!m_bScrolling)
+        return FALSE;
+    // One item per notch; a fine wheel collects its steps until a notch.
+    m_nWheelRemainder += zDelta;
+    int nNotches = m_nWheelRemainder / WHEEL_DELTA;
+    m_nWheelRemainder -= nNotches * WHEEL_DELTA;
+    if (nNotches != 0)
+        ScrollItems(-nNotches);
+    return TRUE;
+}
+
+void CQXPPopupBar::OnTimer(UINT_PTR nIDEvent)
+{
+    switch (nIDEvent) {
+    case QXP_TID_SCROLLDOWN:
+        if (!ScrollItems(1) || m_nEndVisible >= m_pControls->GetCount())
+            m_scrollBottom.Stop();
+        return;
+    case QXP_TID_SCROLLUP:
+        if (!ScrollItems(-1) || m_nFirstVisible <= 0)
+            m_scrollTop.Stop();
+        return;
+    case QXP_TID_TEAROFFHOT: {
+        CPoint pt;
+        ::GetCursorPos(&pt);
+        ScreenToClient(&pt);
+        BOOL bOver = m_rcTearOff.PtInRect(pt);
+        if (!m_bTearOffHot && bOver) {
+            m_bTearOffHot = TRUE;
+            Redraw();
+        } else if (m_bTearOffHot && !bOver && !m_bTearOffTracking) {
+            m_bTearOffHot = FALSE;
+            Redraw();
+            ::KillTimer(m_hWnd, QXP_TID_TEAROFFHOT);
+        } else if (!m_bTearOffHot && !bOver) {
+            ::KillTimer(m_hWnd, QXP_TID_TEAROFFHOT);
+        }
+        return;
+    }
+    default:
+        CQXPCommandBar::OnTimer(nIDEvent);
+    }
+}
+
+// ===========================================================================
+// Tear-off
+
+CQXPToolBar* CQXPPopupBar::TrackTearOff(CPoint ptClient)
+{
+    HWND hWnd = m_hWnd;
+    CQXPCommandBars* pBars = GetCommandBars();
+    if (!pBars || !hWnd || (::GetCapture() && ::GetCapture() != hWnd))
+        return NULL;
+    ::SetCursor(::LoadCursor(NULL, IDC_SIZEALL));
+    CRect rcStrip = m_rcTearOff;
+    ClientToScreen(&rcStrip);
+    CRect rcInside = rcStrip;
+    rcInside.InflateRect(10, 10);
+    CPoint ptLast = ptClient;
+    ClientToScreen(&ptLast);
+    BOOL bInside = TRUE;
+    CQXPToolBar* pTorn = NULL;
+    CSize szTorn(0, 0);
+    // The drag may close this popup; keep it alive until the loop is over.
+    InternalAddRef();
+    m_bTearOffTracking = TRUE;
+    ::SetCapture(hWnd);
+    for (;;) {
+        if (::GetCapture() != hWnd) {
+            // A hidden popup may lose the capture to the system; take it back
+            // while a toolbar follows the mouse.
+            if (bInside || !::IsWindow(hWnd))
+                break;
+            ::SetCapture(hWnd);
+            if (::GetCapture() != hWnd)
+                break;
+        }
+        MSG msg;
+        while (::PeekMessageA(&msg, NULL, WM_PAINT, WM_PAINT, PM_REMOVE))
+            ::DispatchMessageA(&msg);
+        if (!::GetMessageA(&msg, NULL, 0, 0)) {
+            ::PostQuitMessage((int)msg.wParam);
+            break;
+        }
+        if (msg.message == WM_LBUTTONUP)
+            break;
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
+            break;
+        if (msg.message != WM_MOUSEMOVE || msg.hwnd != hWnd) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+            continue;
+        }
+        CPoint pt((short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam));
+        ::ClientToScreen(hWnd, &pt);
+        if (pt == ptLast)
+            continue;
+        ptLast = pt;
+        BOOL bNowInside = rcInside.PtInRect(pt);
+        if (bNowInside != bInside) {
+            bInside = bNowInside;
+            if (bInside) {
+                ::ShowWindow(hWnd, SW_SHOWNA);
+                if (pTorn)
+                    pTorn->SetVisible(FALSE);
+                pTorn = NULL;
+            } else {
+                ::ShowWindow(hWnd, SW_HIDE);
+                pTorn = MakeTornOffBar(pBars, pt);
+                if (pTorn) {
+                    CRect rcBar;
+                    ::GetWindowRect(pTorn->GetSafeHwnd(), &rcBar);
+                    szTorn = rcBar.Size();
+                }
+            }
+        }
+        if (pTorn && ::IsWindow(pTorn->GetSafeHwnd())) {
+            ::SetWindowPos(pTorn->GetSafeHwnd(), NULL, pt.x - szTorn.cx / 2, pt.y - 10, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+            pTorn->m_ptFloating = CPoint(pt.x - szTorn.cx / 2, pt.y - 10);
+        }
+    }
+    if (::GetCapture() == hWnd)
+        ::ReleaseCapture();
+    m_bTearOffTracking = FALSE;
+    if (pTorn) {
+        pTorn->Redraw();
+        pBars->ClosePopups();
+        if (m_bTracking)
+            SetTrackingMode(FALSE);
+    } else if (::IsWindow(hWnd) && m_bTracking) {
+        ::ShowWindow(hWnd, SW_SHOWNA);
+    }
+    InternalRelease();
+    return pTorn;
+}
+
+CQXPToolBar* CQXPPopupBar::MakeTornOffBar(CQXPCommandBars* pBars, CPoint ptScreen)
+{
+    CQXPToolBar* pBar = m_nTearOffId ? pBars->GetToolBar((UINT)m_nTearOffId) : NULL;
+    if (pBar) {
+        pBar->SetVisible(TRUE);
+        if (!pBar->IsFloating())
+            pBar->SetFloating(ptScreen);
+    } else {
+        pBar = pBars->Add(m_strTearOffCaption, qxpBarTop);
+        if (!pBar)
+            return NULL;
+        if (m_nTearOffId)
+            pBar->SetBarID((UINT)m_nTearOffId);
+        if (m_nTearOffWidth > 0)
+            pBar->m_nMRUWidth = m_nTearOffWidth;
+        for (int i = 0; i < m_pControls->GetCount(); i++) {
+            CQXPControl* pControl = m_pControls->GetAt(i);
+            if (pControl->GetParent() != this)
+                continue;
+            CQXPControl* pCopy = pBar->GetControls()->AddCopy(pControl);
+            if (pCopy)
+                pCopy->SetHideFlag(qxpHideScroll | qxpHideExpand, FALSE);
+        }
+        pBar->SetFloating(ptScreen);
+    }
+    if (m_hWndSite && ::IsWindow(m_hWndSite))
+        ::SendMessageA(m_hWndSite, QXP_WM_TEAROFF, (WPARAM)pBar, (LPARAM)this);
+    return pBar;
 }
 
 BOOL CQXPPopupBar::Popup(CQXPControlPopup* pControlPopup)
@@ -310,10 +762,20 @@ BOOL CQXPPopupBar::Popup(int x, int y, LPCRECT rcExclude)
     place.pt = CPoint(x, y);
     place.rcExclude = rcExclude ? CRect(*rcExclude) : CRect(0, 0, 0, 0);
     place.nFlags = m_popupFlags;
-    place.rcWork = QxpGetPopupWorkArea(GetMultiMonitorHelper(), place.pt, place.rcExclude);
+    place.rcWork = !m_rcWorkArea.IsRectEmpty()
+                       ? m_rcWorkArea
+                       : QxpGetPopupWorkArea(GetMultiMonitorHelper(), place.pt, place.rcExclude);
     QxpCalcPopupPosition(place);
     m_popupFlags = place.nFlags;
     m_ptPopup = place.rcResult.TopLeft();
+    if (place.bTooTall && m_barType == qxpBarTypePopup && m_barPosition == qxpBarPopup) {
+        // Taller than the work area: show the list from its top with
+        // scroll bands.
+        m_bScrolling = TRUE;
+        m_nFirstVisible = 0;
+        m_scrollTop.hWnd = m_scrollBottom.hWnd = m_hWnd;
+        LayoutScroll(place.size, FALSE, FALSE);
+    }
     CRect rc = place.rcResult;
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, rc.left, rc.top, rc.Width(), rc.Height(),
                    SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
@@ -335,8 +797,13 @@ BOOL CQXPPopupBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard)
     if (!bMode) {
         // The caller's result variable is only valid while it tracks.
         m_pReturnCmd = NULL;
-        if (m_hWnd && ::IsWindow(m_hWnd))
+        m_scrollTop.Stop();
+        m_scrollBottom.Stop();
+        m_bTearOffHot = FALSE;
+        if (m_hWnd && ::IsWindow(m_hWnd)) {
+            ::KillTimer(m_hWnd, QXP_TID_TEAROFFHOT);
             ::ShowWindow(m_hWnd, SW_HIDE);
+        }
         if (m_pControlPopup && m_pControlPopup->GetPopuped()) {
             m_pControlPopup->m_bPopup = FALSE;
             CQXPCommandBar* pParent = m_pControlPopup->GetParent();
@@ -408,6 +875,11 @@ int CQXPPopupBar::TrackPopup(CWnd* pSite, int x, int y, BOOL bReturnCmd)
                 bChosen = bEnter;
                 break;
             }
+            continue;
+        }
+        if (msg.message == WM_MOUSEWHEEL && m_bScrolling && msg.hwnd != hWnd) {
+            // The wheel goes to the focus window; the open list scrolls.
+            ::SendMessageA(hWnd, WM_MOUSEWHEEL, msg.wParam, msg.lParam);
             continue;
         }
         if ((msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN || msg.message == WM_NCLBUTTONDOWN) &&

@@ -10,6 +10,9 @@
 
 #include <vector>
 
+class CQXPKeyboardTips;
+class CQXPReBar;
+
 class CQXPCommandBars : public CCmdTarget {
     DECLARE_DYNCREATE(CQXPCommandBars)
 public:
@@ -59,6 +62,25 @@ public:
     BOOL IsCommandUsed(int nId) const;
 
     BOOL IsCustomizeMode() const { return m_bCustomizeMode; }
+
+    // Keyboard tips (off unless enabled): with them on, Alt over the menu
+    // bar shows the key of each title in a small window of its own.
+    void EnableKeyboardTips(BOOL bEnable);
+    BOOL IsKeyboardTipsEnabled() const { return m_bKeyboardTips; }
+    // Shows the tips of a bar (the ones shown before go); FALSE when tips
+    // are off, the bar has no window or nothing gets a tip.
+    BOOL ShowKeyboardTips(CQXPCommandBar* pBar, int nLevel = 1);
+    void HideKeyboardTips();
+    // The tips on screen (NULL until tips were first shown).
+    CQXPKeyboardTips* GetKeyboardTips() const { return m_pKeyboardTips; }
+    BOOL m_bKeyboardTips = FALSE;
+    CQXPKeyboardTips* m_pKeyboardTips = NULL;
+
+    // The rebar the site keeps as its child AFX_IDW_REBAR, if any: new bars
+    // become its bands instead of docking.
+    CQXPReBar* GetReBar() const;
+    // The rebar's height changed (RBN_HEIGHTCHANGE): the frame is laid out.
+    void OnReBarHeightChange();
 
     // The keyboard shortcuts of the frame (owned by the manager).
     CQXPKeyboardShortcuts* GetKeyboardShortcuts() const { return m_pShortcutManager; }

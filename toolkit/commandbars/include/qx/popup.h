@@ -5,7 +5,10 @@
 
 #include <qx/commandbar.h>
 
+#include <vector>
+
 class CQXPMultiMonitor;
+class CQXPToolBar;
 
 // Placement direction flags of a popup.
 enum QXPPopupFlags {
@@ -33,6 +36,24 @@ struct QXP_POPUP_PLACEMENT {
 CRect AFXAPI QxpGetPopupWorkArea(CQXPMultiMonitor* pMonitors, CPoint pt, const CRect& rcExclude);
 // Places the popup; fills rcResult, nFlags, bTooTall and bRelayout.
 void AFXAPI QxpCalcPopupPosition(QXP_POPUP_PLACEMENT& place);
+
+// A band at the top or bottom of a scrolling popup: while the mouse rests
+// on it a timer scrolls the list one item at a time.
+struct CQXPPopupScrollArea {
+    CRect rc;
+    UINT_PTR nTimer = 0;  // the running timer, 0 when none
+    HWND hWnd = NULL;     // the popup window that receives the timer
+    UINT nID = 0;
+    // Starts the timer when the point lies in the band (TRUE); outside it
+    // stops a running timer (FALSE).
+    BOOL Track(CPoint pt);
+    void Stop();
+};
+
+// Timers of a popup bar.
+#define QXP_TID_SCROLLDOWN 5001
+#define QXP_TID_SCROLLUP 5002
+#define QXP_TID_TEAROFFHOT 5003
 
 // A control that opens a popup bar (types 2, 3 and 4).
 class CQXPControlPopup : public CQXPControlButton {
@@ -95,6 +116,34 @@ public:
     BOOL OnTrackKey(UINT nKey);
     void DoPropExchange(CQXPPropExchange* pPX) override;
 
+    BOOL SetSelected(int nSelected, int nHow = 1) override;
+    void DrawCommandBar(CDC* pDC, CRect rcClip) override;
+
+    // --- scrolling a list taller than the work area ---------------------
+    BOOL IsScrolling() const { return m_bScrolling; }
+    int GetFirstVisibleIndex() const { return m_nFirstVisible; }
+    int GetEndVisibleIndex() const { return m_nEndVisible; }
+    const CRect& GetScrollAreaRect(BOOL bTop) const { return bTop ? m_scrollTop.rc : m_scrollBottom.rc; }
+    // Places the controls of a scrolling popup of this client size: from
+    // the first visible index downward, or (bFromBottom) from the end
+    // visible index upward. Controls cut off get qxpHideScroll.
+    void LayoutScroll(CSize sz, BOOL bFromBottom, BOOL bRedraw);
+    // Scrolls by whole items (positive: toward the end); FALSE at the end.
+    BOOL ScrollItems(int nItems);
+    // The work area the placement uses; empty means the monitor's.
+    CRect m_rcWorkArea;
+
+    // --- tear-off ---------------------------------------------------------
+    BOOL m_bTearOffPopup = FALSE;
+    CString m_strTearOffCaption;
+    int m_nTearOffId = 0;
+    int m_nTearOffWidth = 0;
+    CRect GetTearOffRect() const { return m_rcTearOff; }
+    // Drags the popup off by its strip (the button went down at a client
+    // point of the strip) until the button is released; the toolbar made
+    // by the drag, NULL when the popup stayed.
+    CQXPToolBar* TrackTearOff(CPoint ptClient);
+
     BOOL m_bContextMenu = FALSE;   // one of the manager's context menus
     BOOL m_bShowShadow = TRUE;
 
@@ -103,6 +152,28 @@ public:
     int m_popupFlags;
 
 protected:
+    // Height of the tear-off strip above the first control.
+    enum { kTearOffHeight = 9, kScrollBand = 16 };
+    // The controls' own heights and the gaps above them from the last
+    // single-column layout, by control index (0 for others).
+    std::vector<int> m_scrollHeights;
+    std::vector<int> m_scrollGaps;
+    BOOL m_bScrolling = FALSE;
+    int m_nFirstVisible = 0;
+    int m_nEndVisible = 0;
+    CQXPPopupScrollArea m_scrollBottom;
+    CQXPPopupScrollArea m_scrollTop;
+    CRect m_rcTearOff;
+    BOOL m_bTearOffHot = FALSE;
+    BOOL m_bTearOffTracking = FALSE;
+    int m_nWheelRemainder = 0;
+    CRect InnerBorders() const;
+    CQXPToolBar* MakeTornOffBar(CQXPCommandBars* pBars, CPoint ptScreen);
+
     afx_msg void OnDestroy();
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
     DECLARE_MESSAGE_MAP()
 };
