@@ -8,6 +8,7 @@
 #include <qx/toolbar.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 // ===========================================================================
 // Placement
@@ -777,17 +778,133 @@ BOOL CQXPPopupBar::Popup(int x, int y, LPCRECT rcExclude)
         LayoutScroll(place.size, FALSE, FALSE);
     }
     CRect rc = place.rcResult;
+    // Keep what the screen shows under the popup so that an animation
+    // starts from it rather than from an unpainted window.
+    HBITMAP hbmUnder = NULL;
+    if (GetAnimationType() != kAnimationNone && !rc.IsRectEmpty()) {
+        HDC hdcScreen = ::GetDC(NULL);
+        if (hdcScreen) {
+            hbmUnder = ::CreateCompatibleBitmap(hdcScreen, rc.Width(), rc.Height());
+            HDC hdcMem = hbmUnder ? ::CreateCompatibleDC(hdcScreen) : NULL;
+            if (hdcMem) {
+                HGDIOBJ hOld = ::SelectObject(hdcMem, hbmUnder);
+                ::BitBlt(hdcMem, 0, 0, rc.Width(), rc.Height(), hdcScreen, rc.left, rc.top, SRCCOPY);
+                ::SelectObject(hdcMem, hOld);
+                ::DeleteDC(hdcMem);
+            }
+            ::ReleaseDC(NULL, hdcScreen);
+        }
+    }
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, rc.left, rc.top, rc.Width(), rc.Height(),
                    SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
-    // The Office themes give popups a soft shadow.
-    int nTheme = GetPaintManager()->GetCurrentTheme();
-    if (m_bShowShadow && nTheme != 0 && nTheme != 3)
-        CQXPShadowManager::Instance()->SetShadow(m_hWnd);
     if (!m_bTracking)
         CQXPCommandBar::SetTrackingMode(TRUE, FALSE, FALSE);
     OnIdleUpdateCmdUI(TRUE, 0);
-    ::InvalidateRect(m_hWnd, NULL, FALSE);
+    ShowAnimated(hbmUnder);
+    if (hbmUnder)
+        ::DeleteObject(hbmUnder);
+    // The Office themes give popups a soft shadow.
+    int nTheme = GetPaintManager()->GetCurrentTheme();
+    if (m_bShowShadow && nTheme != 0 && nTheme != 3 && ::IsWindow(m_hWnd))
+        CQXPShadowManager::Instance()->SetShadow(m_hWnd);
+    if (::IsWindow(m_hWnd))
+        ::InvalidateRect(m_hWnd, NULL, FALSE);
     return TRUE;
+}
+
+int CQXPPopupBar::GetAnimationType() const
+{
+    CQXPCommandBars* pBars = GetCommandBars();
+    if (!pBars || (m_hWnd && ::GetWindow(m_hWnd, GW_CHILD)))
+        return kAnimationNone;
+    int nType = pBars->m_nAnimation;
+    if (nType == 1) {
+        // Random: each of the three kinds in turn of chance.
+        switch (rand() % 3) {
+        case 0:
+            return qxpAnimateFade;
+        case 1:
+            return qxpAnimateSlide;
+        default:
+            return qxpAnimateUnfold;
+        }
+    }
+    if (nType == 0) {
+        // Follow the system's menu settings.
+        BOOL bAnimation = FALSE, bFade = FALSE;
+        if (!::SystemParametersInfoA(SPI_GETMENUANIMATION, 0, &bAnimation, 0) || !bAnimation)
+            return kAnimationNone;
+        if (::SystemParametersInfoA(SPI_GETMENUFADE, 0, &bFade, 0) && bFade)
+            return qxpAnimateFade;
+        return qxpAnimateSlide;
+    }
+    return nType;
+}
+
+void CQXPPopupBar::ShowAnimated(HBITMAP hbmUnder)
+{
+    CQXPThemePainter* pPaintManager = GetPaintManager();
+    CQXPCommandBar* pParent = m_pControlPopup ? m_pControlPopup->GetParent() : NULL;
+    CQXPPopupBar* pParentPopup = DYNAMIC_DOWNCAST(CQXPPopupBar, pParent);
+    int nType = GetAnimationType();
+    // A sub-popup animates only when its popup asked for it; menus opened
+    // from other bars and popups at a point always may.
+    BOOL bAnimate = (nType == qxpAnimateUnfold || nType == qxpAnimateSlide || nType == qxpAnimateFade) &&
+                    (!pParentPopup || pParentPopup->m_bAnimateNextPopup) && !IsCustomizeMode() &&
+                    !::GetWindow(m_hWnd, GW_CHILD) && pPaintManager;
+    if (pParentPopup)
+        pParentPopup->m_bAnimateNextPopup = FALSE;
+    if (!bAnimate) {
+        if (pPaintManager)
+            pPaintManager->SetBarRegion(this);
+        return;
+    }
+    // The opener looks pressed before the menu unrolls from it.
+    if (m_pControlPopup) {
+        m_pControlPopup->RedrawParent(FALSE);
+        if (pParent && ::IsWindow(pParent->GetSafeHwnd()))
+            ::UpdateWindow(pParent->GetSafeHwnd());
+        if (m_hWndSite && ::IsWindow(m_hWndSite))
+            ::UpdateWindow(m_hWndSite);
+    }
+    if (!::IsWindow(m_hWnd))
+        return;
+    CRect rcClient;
+    ::GetClientRect(m_hWnd, &rcClient);
+    HDC hdcWindow = ::GetDC(m_hWnd);
+    if (!hdcWindow)
+        return;
+    if (hbmUnder) {
+        HDC hdcUnder = ::CreateCompatibleDC(hdcWindow);
+        if (hdcUnder) {
+            HGDIOBJ hOld = ::SelectObject(hdcUnder, hbmUnder);
+            ::BitBlt(hdcWindow, 0, 0, rcClient.Width(), rcClient.Height(), hdcUnder, 0, 0, SRCCOPY);
+            ::SelectObject(hdcUnder, hOld);
+            ::DeleteDC(hdcUnder);
+        }
+    }
+    pPaintManager->SetBarRegion(this);
+    HDC hdcBuffer = ::CreateCompatibleDC(hdcWindow);
+    HBITMAP hbmBuffer = hdcBuffer ? ::CreateCompatibleBitmap(hdcWindow, rcClient.Width(), rcClient.Height()) : NULL;
+    if (hbmBuffer) {
+        HGDIOBJ hOld = ::SelectObject(hdcBuffer, hbmBuffer);
+        {
+            CDC dcWindow, dcBuffer;
+            dcWindow.Attach(hdcWindow);
+            dcBuffer.Attach(hdcBuffer);
+            DrawCommandBar(&dcBuffer, rcClient);
+            pPaintManager->AnimatePopup(&dcWindow, &dcBuffer, rcClient, nType);
+            dcBuffer.Detach();
+            dcWindow.Detach();
+        }
+        // Some kinds stop one frame short of the finished picture.
+        ::BitBlt(hdcWindow, 0, 0, rcClient.Width(), rcClient.Height(), hdcBuffer, 0, 0, SRCCOPY);
+        ::SelectObject(hdcBuffer, hOld);
+        ::DeleteObject(hbmBuffer);
+    }
+    if (hdcBuffer)
+        ::DeleteDC(hdcBuffer);
+    ::ReleaseDC(m_hWnd, hdcWindow);
 }
 
 BOOL CQXPPopupBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard)

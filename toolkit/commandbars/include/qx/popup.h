@@ -145,6 +145,13 @@ public:
     CQXPToolBar* TrackTearOff(CPoint ptClient);
 
     BOOL m_bContextMenu = FALSE;   // one of the manager's context menus
+    // A sub-popup opened from this popup plays the show animation (the flag
+    // is cleared once that popup has been shown).
+    BOOL m_bAnimateNextPopup = FALSE;
+    // The show animation this popup would play now: qxpAnimateUnfold,
+    // qxpAnimateSlide, qxpAnimateFade or kAnimationNone.
+    enum { kAnimationNone = 5 };
+    int GetAnimationType() const;
     BOOL m_bShowShadow = TRUE;
 
     CQXPControlPopup* m_pControlPopup;  // the opener, not owned
@@ -168,6 +175,10 @@ protected:
     BOOL m_bTearOffTracking = FALSE;
     int m_nWheelRemainder = 0;
     CRect InnerBorders() const;
+    // Shows the placed popup: plays the show animation when one is due,
+    // otherwise the popup simply appears. hbmUnder holds the screen under
+    // the popup from before it was shown (may be NULL).
+    void ShowAnimated(HBITMAP hbmUnder);
     CQXPToolBar* MakeTornOffBar(CQXPCommandBars* pBars, CPoint ptScreen);
 
     afx_msg void OnDestroy();
