@@ -3,6 +3,7 @@
 
 #include <qx/commandbars.h>
 #include <qx/popup.h>
+#include <qx/cbaccess.h>
 #include <qx/mousemanager.h>
 
 #include <algorithm>
@@ -88,6 +89,12 @@ CQXPCommandBar::CQXPCommandBar()
 
 CQXPCommandBar::~CQXPCommandBar()
 {
+    if (m_pAccessible) {
+        // Clients may still hold the object: it outlives the bar detached.
+        m_pAccessible->Detach();
+        m_pAccessible->InternalRelease();
+        m_pAccessible = NULL;
+    }
     if (m_bTracking)
         ToolkitMouseManager::GetInstance()->RemoveTrackedBar(this);
     if (m_pKeyboardSink) {
@@ -118,10 +125,22 @@ void CQXPCommandBar::OnFinalRelease()
 LRESULT CQXPCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     m_nInWindowProc++;
-    LRESULT lResult = CWnd::WindowProc(message, wParam, lParam);
+    LRESULT lResult;
+    LONG idObject = (LONG)(DWORD)lParam;
+    if (message == WM_GETOBJECT && (idObject == OBJID_CLIENT || idObject == OBJID_MENU))
+        lResult = GetAccessibleObject()->OnGetObject(wParam, lParam);
+    else
+        lResult = CWnd::WindowProc(message, wParam, lParam);
     if (--m_nInWindowProc == 0 && m_bDeletePending)
         delete this;
     return lResult;
+}
+
+CQXPCommandBarAccessible* CQXPCommandBar::GetAccessibleObject()
+{
+    if (!m_pAccessible)
+        m_pAccessible = new CQXPCommandBarAccessible(this);
+    return m_pAccessible;
 }
 
 void CQXPCommandBar::OnRemoved()

@@ -16,6 +16,8 @@ enum QXPBarPending {
 };
 
 // The bar is also the paint manager's view of it (CQXPBarView).
+class CQXPCommandBarAccessible;
+
 class CQXPCommandBar : public CWnd, public CQXPBarView {
     DECLARE_DYNCREATE(CQXPCommandBar)
 public:
@@ -200,6 +202,10 @@ public:
     BOOL m_bMouseTracked;
     int m_nLastStatusIndex;
     CQXPBarAnimationCache* m_pAnimationCache;  // owned
+    // The accessible object answered for WM_GETOBJECT (one counted reference,
+    // made on first request, detached when the bar goes away).
+    CQXPCommandBarAccessible* GetAccessibleObject();
+    CQXPCommandBarAccessible* m_pAccessible = NULL;
 };
 
 // The bars of one layout save or load; one reference each.

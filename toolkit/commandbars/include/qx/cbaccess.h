@@ -1,0 +1,53 @@
+// The accessible object of a command bar: the bar itself plus one simple
+// child element per visible control (child id n is the n-th visible control).
+#pragma once
+
+#include <qx/sysutil.h>
+
+class CQXPCommandBar;
+class CQXPControl;
+
+// Reference counted on itself (a CCmdTarget): the bar holds one reference
+// and clients hold theirs. When the bar goes away it detaches the object,
+// after which every call answers CO_E_OBJNOTCONNECTED instead of touching a
+// freed bar.
+class CQXPCommandBarAccessible : public CCmdTarget, public CQXPAccessibleBase {
+public:
+    explicit CQXPCommandBarAccessible(CQXPCommandBar* pBar);
+
+    CQXPCommandBar* GetBar() const { return m_pBar; }
+    void Detach() { m_pBar = NULL; }
+
+    // The number of visible controls, and the control of a child id
+    // (1-based over the visible controls; NULL for an unknown id).
+    int GetVisibleCount() const;
+    CQXPControl* GetChildControl(long nChild) const;
+
+    // The name of a control: its caption without mnemonic ampersands ("&&"
+    // keeps one), a tab and the shortcut text when there is one; the tooltip
+    // when that gives nothing.
+    static CString AFXAPI GetControlName(const CQXPControl* pControl);
+
+    // The answer to WM_GETOBJECT for the bar's window.
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+
+    HRESULT get_accParent(IDispatch** ppdispParent) override;
+    HRESULT get_accChildCount(long* pcountChildren) override;
+    HRESULT get_accChild(VARIANT varChild, IDispatch** ppdispChild) override;
+    HRESULT get_accName(VARIANT varChild, BSTR* pszName) override;
+    HRESULT get_accDescription(VARIANT varChild, BSTR* pszDescription) override;
+    HRESULT get_accRole(VARIANT varChild, VARIANT* pvarRole) override;
+    HRESULT get_accState(VARIANT varChild, VARIANT* pvarState) override;
+    HRESULT get_accKeyboardShortcut(VARIANT varChild, BSTR* pszKeyboardShortcut) override;
+    HRESULT get_accDefaultAction(VARIANT varChild, BSTR* pszDefaultAction) override;
+    HRESULT accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, VARIANT varChild) override;
+    HRESULT accHitTest(long xLeft, long yTop, VARIANT* pvarChild) override;
+    HRESULT accDoDefaultAction(VARIANT varChild) override;
+
+private:
+    // Checks the bar and the child id: S_OK with *ppControl set (NULL for
+    // the bar itself), or the error to return.
+    HRESULT Resolve(const VARIANT& varChild, CQXPControl** ppControl) const;
+
+    CQXPCommandBar* m_pBar;
+};

@@ -1,0 +1,323 @@
+// The accessible object of a command bar and its controls.
+#include <qx/cbaccess.h>
+#include <qx/commandbar.h>
+#include <qx/control.h>
+
+namespace {
+
+BSTR AllocBstr(const CString& str)
+{
+    int nLen = ::MultiByteToWideChar(CP_ACP, 0, str, str.GetLength(), NULL, 0);
+    BSTR bstr = ::SysAllocStringLen(NULL, (UINT)nLen);
+    if (bstr && nLen > 0)
+        ::MultiByteToWideChar(CP_ACP, 0, str, str.GetLength(), bstr, nLen);
+    return bstr;
+}
+
+HRESULT ReturnText(const CString& str, BSTR* pbstr)
+{
+    if (!pbstr)
+        return E_POINTER;
+    *pbstr = NULL;
+    if (str.IsEmpty())
+        return S_FALSE;
+    *pbstr = AllocBstr(str);
+    return *pbstr ? S_OK : E_OUTOFMEMORY;
+}
+
+}  // namespace
+
+CQXPCommandBarAccessible::CQXPCommandBarAccessible(CQXPCommandBar* pBar) : m_pBar(pBar)
+{
+    Init(this);
+}
+
+int CQXPCommandBarAccessible::GetVisibleCount() const
+{
+    if (!m_pBar)
+        return 0;
+    int nCount = 0;
+    for (int i = 0; i < m_pBar->GetControlCount(); i++) {
+        CQXPControl* pControl = m_pBar->GetControl(i);
+        if (pControl && pControl->IsVisible())
+            nCount++;
+    }
+    return nCount;
+}
+
+CQXPControl* CQXPCommandBarAccessible::GetChildControl(long nChild) const
+{
+    if (!m_pBar || nChild < 1)
+        return NULL;
+    long nVisible = 0;
+    for (int i = 0; i < m_pBar->GetControlCount(); i++) {
+        CQXPControl* pControl = m_pBar->GetControl(i);
+        if (pControl && pControl->IsVisible() && ++nVisible == nChild)
+            return pControl;
+    }
+    return NULL;
+}
+
+CString AFXAPI CQXPCommandBarAccessible::GetControlName(const CQXPControl* pControl)
+{
+    CString strCaption = pControl->GetCaption();
+    CString strName;
+    for (int i = 0; i < strCaption.GetLength(); i++) {
+        char ch = strCaption[i];
+        if (ch == '&') {
+            // "&&" stands for one ampersand; a single one marks the mnemonic.
+            if (i + 1 < strCaption.GetLength() && strCaption[i + 1] == '&') {
+                strName += '&';
+                i++;
+            }
+            continue;
+        }
+        strName += ch;
+    }
+    CString strShortcut = pControl->GetShortcutText();
+    if (!strShortcut.IsEmpty())
+        strName += "\t" + strShortcut;
+    if (strName.IsEmpty())
+        strName = pControl->GetTooltip();
+    return strName;
+}
+
+LRESULT CQXPCommandBarAccessible::OnGetObject(WPARAM wParam, LPARAM lParam)
+{
+    LONG idObject = (LONG)(DWORD)lParam;
+    if (idObject != OBJID_CLIENT && idObject != OBJID_MENU)
+        return 0;
+    LRESULT lResult = LresultFromObject(IID_IAccessible, wParam, GetAccessible());
+    if (FAILED((HRESULT)lResult)) {
+        // Without a registered proxy for IAccessible the interface cannot be
+        // marshalled; handing out IUnknown still lets clients in this
+        // apartment ask for IAccessible on the object itself.
+        lResult = LresultFromObject(IID_IUnknown, wParam, GetAccessible());
+    }
+    return lResult;
+}
+
+HRESULT CQXPCommandBarAccessible::Resolve(const VARIANT& varChild, CQXPControl** ppControl) const
+{
+    *ppControl = NULL;
+    if (!m_pBar || !::IsWindow(m_pBar->GetSafeHwnd()))
+        return CO_E_OBJNOTCONNECTED;
+    long nChild = GetChildIndex(&varChild);
+    if (nChild == CHILDID_SELF)
+        return S_OK;
+    *ppControl = GetChildControl(nChild);
+    return *ppControl ? S_OK : E_INVALIDARG;
+}
+
+HRESULT CQXPCommandBarAccessible::get_accParent(IDispatch** ppdispParent)
+{
+    if (!ppdispParent)
+        return E_POINTER;
+    *ppdispParent = NULL;
+    if (!m_pBar || !::IsWindow(m_pBar->GetSafeHwnd()))
+        return CO_E_OBJNOTCONNECTED;
+    return AccessibleObjectFromWindow(m_pBar->GetSafeHwnd(), (DWORD)OBJID_WINDOW, IID_IDispatch,
+                                      (void**)ppdispParent);
+}
+
+HRESULT CQXPCommandBarAccessible::get_accChildCount(long* pcountChildren)
+{
+    if (!pcountChildren)
+        return E_POINTER;
+    *pcountChildren = 0;
+    if (!m_pBar || !::IsWindow(m_pBar->GetSafeHwnd()))
+        return CO_E_OBJNOTCONNECTED;
+    *pcountChildren = GetVisibleCount();
+    return S_OK;
+}
+
+HRESULT CQXPCommandBarAccessible::get_accChild(VARIANT varChild, IDispatch** ppdispChild)
+{
+    if (!ppdispChild)
+        return E_POINTER;
+    *ppdispChild = NULL;
+    CQXPControl* pControl;
+    HRESULT hr = Resolve(varChild, &pControl);
+    if (FAILED(hr))
+        return hr;
+    if (!pControl)
+        return E_INVALIDARG;
+    // The controls are simple elements answered by the bar.
+    return S_FALSE;
+}
+
+HRESULT CQXPCommandBarAccessible::get_accName(VARIANT varChild, BSTR* pszName)
+{
+    if (!pszName)
+        return E_POINTER;
+    *pszName = NULL;
+    CQXPControl* pControl;
+    HRESULT hr = Resolve(varChild, &pControl);
+    if (FAILED(hr))
+        return hr;
+    return ReturnText(pControl ? GetControlName(pControl) : m_pBar->GetTitle(), pszName);
+}
+
+HRESULT CQXPCommandBarAccessible::get_accDescription(VARIANT varChild, BSTR* pszDescription)
+{
+    if (!pszDescription)
+        return E_POINTER;
+    *pszDescription = NULL;
+    CQXPControl* pControl;
+    HRESULT hr = Resolve(varChild, &pControl);
+    if (FAILED(hr))
+        return hr;
+    return ReturnText(pControl ? pControl->GetDescription() : CString(), pszDescription);
+}
+
+HRESULT CQXPCommandBarAccessible::get_accRole(VARIANT varChild, VARIANT* pvarRole)
+{
+    if (!pvarRole)
+        return E_POINTER;
+    ::VariantInit(pvarRole);
+    CQXPControl* pControl;
+    HRESULT hr = Resolve(varChild, &pControl);
+    if (FAILED(hr))
+        return hr;
+    int nType = m_pBar->GetType();
+    long nRole;
+    if (!pControl)
+        nRole = nType == qxpBarTypeMenuBar ? ROLE_SYSTEM_MENUBAR
+                : nType == qxpBarTypePopup ? ROLE_SYSTEM_MENUPOPUP
+                                           : ROLE_SYSTEM_TOOLBAR;
+    else if (nType == qxpBarTypeNormal || nType == qxpBarTypeRibbon)
+        nRole = pControl->GetCommandBar() ? ROLE_SYSTEM_BUTTONMENU : ROLE_SYSTEM_PUSHBUTTON;
+    else
+        nRole = ROLE_SYSTEM_MENUITEM;
+    pvarRole->vt = VT_I4;
+    pvarRole->lVal = nRole;
+    return S_OK;
+}
+
+HRESULT CQXPCommandBarAccessible::get_accState(VARIANT varChild, VARIANT* pvarState)
+{
+    if (!pvarState)
+        return E_POINTER;
+    ::VariantInit(pvarState);
+    CQXPControl* pControl;
+    HRESULT hr = Resolve(varChild, &pControl);
+    if (FAILED(hr))
+        return hr;
+    BOOL bBarShown = m_pBar->IsVisible() && ::IsWindowVisible(m_pBar->GetSafeHwnd());
+    long nState = 0;
+    if (!pControl) {
+        if (!bBarShown)
+            nState |= STATE_SYSTEM_INVISIBLE;
+    } else {
+        nState |= STATE_SYSTEM_FOCUSABLE;
+        if (pControl->GetSelected())
+            nState |= STATE_SYSTEM_HOTTRACKED | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_SELECTED;
+        if (!bBarShown)
+            nState |= STATE_SYSTEM_INVISIBLE;
+        if (!pControl->GetEnabled())
+            nState |= STATE_SYSTEM_UNAVAILABLE;
+        if (pControl->GetChecked() == 1)
+            nState |= STATE_SYSTEM_CHECKED;
+        if (pControl->GetPressed())
+            nState |= STATE_SYSTEM_PRESSED;
+        if (pControl->GetCommandBar())
+            nState |= STATE_SYSTEM_HASPOPUP;
+    }
+    pvarState->vt = VT_I4;
+    pvarState->lVal = nState;
+    return S_OK;
+}
+
+HRESULT CQXPCommandBarAccessible::get_accKeyboardShortcut(VARIANT varChild, BSTR* pszKeyboardShortcut)
+{
+    if (!pszKeyboardShortcut)
+        return E_POINTER;
+    *pszKeyboardShortcut = NULL;
+    CQXPControl* pControl;
+    HRESULT hr = Resolve(varChild, &pControl);
+    if (FAILED(hr))
+        return hr;
+    return ReturnText(pControl ? pControl->GetShortcutText() : CString(), pszKeyboardShortcut);
+}
+
+HRESULT CQXPCommandBarAccessible::get_accDefaultAction(VARIANT varChild, BSTR* pszDefaultAction)
+{
+    if (!pszDefaultAction)
+        return E_POINTER;
+    *pszDefaultAction = NULL;
+    CQXPControl* pControl;
+    HRESULT hr = Resolve(varChild, &pControl);
+    if (FAILED(hr))
+        return hr;
+    return ReturnText(pControl ? CString("Click") : CString(), pszDefaultAction);
+}
+
+HRESULT CQXPCommandBarAccessible::accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight,
+                                              VARIANT varChild)
+{
+    if (!pxLeft || !pyTop || !pcxWidth || !pcyHeight)
+        return E_POINTER;
+    *pxLeft = *pyTop = *pcxWidth = *pcyHeight = 0;
+    CQXPControl* pControl;
+    HRESULT hr = Resolve(varChild, &pControl);
+    if (FAILED(hr))
+        return hr;
+    CRect rc;
+    if (pControl) {
+        rc = pControl->GetRect();
+        ::ClientToScreen(m_pBar->GetSafeHwnd(), (LPPOINT)&rc.left);
+        ::ClientToScreen(m_pBar->GetSafeHwnd(), (LPPOINT)&rc.right);
+    } else {
+        ::GetWindowRect(m_pBar->GetSafeHwnd(), &rc);
+    }
+    *pxLeft = rc.left;
+    *pyTop = rc.top;
+    *pcxWidth = rc.Width();
+    *pcyHeight = rc.Height();
+    return S_OK;
+}
+
+HRESULT CQXPCommandBarAccessible::accHitTest(long xLeft, long yTop, VARIANT* pvarChild)
+{
+    if (!pvarChild)
+        return E_POINTER;
+    ::VariantInit(pvarChild);
+    if (!m_pBar || !::IsWindow(m_pBar->GetSafeHwnd()))
+        return CO_E_OBJNOTCONNECTED;
+    CRect rcWindow;
+    ::GetWindowRect(m_pBar->GetSafeHwnd(), &rcWindow);
+    CPoint pt(xLeft, yTop);
+    if (!rcWindow.PtInRect(pt))
+        return S_FALSE;
+    ::ScreenToClient(m_pBar->GetSafeHwnd(), &pt);
+    pvarChild->vt = VT_I4;
+    pvarChild->lVal = CHILDID_SELF;
+    long nVisible = 0;
+    for (int i = 0; i < m_pBar->GetControlCount(); i++) {
+        CQXPControl* pControl = m_pBar->GetControl(i);
+        if (!pControl || !pControl->IsVisible())
+            continue;
+        nVisible++;
+        if (pControl->GetRect().PtInRect(pt)) {
+            pvarChild->lVal = nVisible;
+            break;
+        }
+    }
+    return S_OK;
+}
+
+HRESULT CQXPCommandBarAccessible::accDoDefaultAction(VARIANT varChild)
+{
+    CQXPControl* pControl;
+    HRESULT hr = Resolve(varChild, &pControl);
+    if (FAILED(hr))
+        return hr;
+    if (!pControl)
+        return DISP_E_MEMBERNOTFOUND;
+    // The command may remove the control or destroy the bar: hold the
+    // control until the click is over and touch nothing afterwards.
+    pControl->InternalAddRef();
+    pControl->OnClick(TRUE);
+    pControl->InternalRelease();
+    return S_OK;
+}
