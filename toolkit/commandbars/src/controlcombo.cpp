@@ -664,10 +664,7 @@ void CQXPControlComboBox::SetEditHint(const CString& strHint)
 
 void CQXPControlComboBox::GetCharFormat(COLORREF* pclrText, COLORREF* pclrBack)
 {
-    CQXPThemePainter* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : GetGlobalPaintManager();
-    ToolkitColorManager* pColors = ToolkitColorManager::Instance();
-    *pclrText = pColors->GetColor(GetEnabled() && !IsHintShown() ? 8 : 17);
-    *pclrBack = pPaintManager->GetControlEditBackColor(this);
+    QxpGetBoxCharFormat(this, IsHintShown(), pclrText, pclrBack);
 }
 
 void CQXPControlComboBox::UpdateColors()

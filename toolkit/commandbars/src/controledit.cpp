@@ -651,6 +651,15 @@ BOOL AFXAPI QxpIsBoxCaptionVisible(const CQXPControl* pControl, BOOL bOtherwise)
     return bOtherwise;
 }
 
+void AFXAPI QxpGetBoxCharFormat(CQXPControl* pControl, BOOL bHintShown, COLORREF* pclrText, COLORREF* pclrBack)
+{
+    CQXPCommandBar* pParent = pControl->GetParent();
+    CQXPThemePainter* pPaintManager = pParent ? pParent->GetPaintManager() : GetGlobalPaintManager();
+    ToolkitColorManager* pColors = ToolkitColorManager::Instance();
+    *pclrText = pColors->GetColor(pControl->GetEnabled() && !bHintShown ? 8 : 17);
+    *pclrBack = pPaintManager->GetControlEditBackColor(pControl);
+}
+
 BOOL CQXPControlEdit::IsCaptionVisible() const
 {
     return QxpIsBoxCaptionVisible(this, m_bHasLabel);
@@ -660,10 +669,7 @@ BOOL CQXPControlEdit::IsCaptionVisible() const
 
 void CQXPControlEdit::GetCharFormat(COLORREF* pclrText, COLORREF* pclrBack)
 {
-    CQXPThemePainter* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : GetGlobalPaintManager();
-    ToolkitColorManager* pColors = ToolkitColorManager::Instance();
-    *pclrText = pColors->GetColor(GetEnabled() && !IsHintShown() ? 8 : 17);
-    *pclrBack = pPaintManager->GetControlEditBackColor(this);
+    QxpGetBoxCharFormat(this, IsHintShown(), pclrText, pclrBack);
 }
 
 void CQXPControlEdit::UpdateColors()

@@ -147,6 +147,10 @@ ShellAutoComplete* AFXAPI QxpCreateShellAutoComplete(CWnd* pEdit, DWORD dwFlags)
 // otherwise as the control's own setting says.
 BOOL AFXAPI QxpIsBoxCaptionVisible(const CQXPControl* pControl, BOOL bOtherwise);
 
+// A text box's colours: grey text while the control is disabled or shows its
+// hint, the paint manager's edit background.
+void AFXAPI QxpGetBoxCharFormat(CQXPControl* pControl, BOOL bHintShown, COLORREF* pclrText, COLORREF* pclrBack);
+
 // Keys for a focused control: the answer of the control's key handling.
 class CQXPFocusKeySink : public CWindowHook {
 public:
