@@ -762,6 +762,7 @@ BOOL CQXPPopupBar::Popup(int x, int y, LPCRECT rcExclude)
     place.size = sz;
     place.pt = CPoint(x, y);
     place.rcExclude = rcExclude ? CRect(*rcExclude) : CRect(0, 0, 0, 0);
+    m_rcExclude = place.rcExclude;
     place.nFlags = m_popupFlags;
     place.rcWork = !m_rcWorkArea.IsRectEmpty()
                        ? m_rcWorkArea
@@ -803,13 +804,32 @@ BOOL CQXPPopupBar::Popup(int x, int y, LPCRECT rcExclude)
     ShowAnimated(hbmUnder);
     if (hbmUnder)
         ::DeleteObject(hbmUnder);
-    // The Office themes give popups a soft shadow.
-    int nTheme = GetPaintManager()->GetCurrentTheme();
-    if (m_bShowShadow && nTheme != 0 && nTheme != 3 && ::IsWindow(m_hWnd))
-        CQXPShadowManager::Instance()->SetShadow(m_hWnd);
+    SetPopupShadows();
     if (::IsWindow(m_hWnd))
         ::InvalidateRect(m_hWnd, NULL, FALSE);
     return TRUE;
+}
+
+void CQXPPopupBar::RemovePopupShadows()
+{
+    if (m_hWnd)
+        CQXPShadowManager::Instance()->RemoveShadows(m_hWnd);
+}
+
+void CQXPPopupBar::SetPopupShadows()
+{
+    // The Office themes give popups a soft shadow.
+    int nTheme = GetPaintManager()->GetCurrentTheme();
+    if (m_bShowShadow && m_barPosition == qxpBarPopup && nTheme != 0 && nTheme != 3 && ::IsWindow(m_hWnd))
+        CQXPShadowManager::Instance()->SetShadow(m_hWnd);
+}
+
+void CQXPPopupBar::OffsetPopupShadows(int dx, int dy)
+{
+    (void)dx;
+    (void)dy;
+    if (::IsWindow(m_hWnd))
+        CQXPShadowManager::Instance()->SetShadow(m_hWnd);
 }
 
 int CQXPPopupBar::GetAnimationType() const

@@ -175,6 +175,12 @@ protected:
     BOOL m_bTearOffTracking = FALSE;
     int m_nWheelRemainder = 0;
     CRect InnerBorders() const;
+    // The popup's drop shadows: removed, (re)made against the exclusion
+    // rectangle, or moved along after the popup grew by dx, dy.
+    void RemovePopupShadows();
+    void SetPopupShadows();
+    void OffsetPopupShadows(int dx, int dy);
+    CRect m_rcExclude;  // the opening control (screen), empty at a point
     // Shows the placed popup: plays the show animation when one is due,
     // otherwise the popup simply appears. hbmUnder holds the screen under
     // the popup from before it was shown (may be NULL).
