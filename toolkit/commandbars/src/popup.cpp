@@ -168,11 +168,27 @@ BOOL CQXPControlPopup::OnSetPopup(BOOL bPopup)
             m_bPopup = FALSE;
             return FALSE;
         }
+        UpdateShadow();
     } else if (pBar) {
         pBar->SetTrackingMode(FALSE);
     }
     RedrawParent();
     return TRUE;
+}
+
+void CQXPControlPopup::UpdateShadow()
+{
+    CQXPPopupBar* pPopup = dynamic_cast<CQXPPopupBar*>(m_pCommandBar);
+    if (!m_pCommandBar || !m_pParent || m_pParent->GetPosition() == qxpBarPopup)
+        return;
+    if (m_controlType != qxpControlPopup && m_controlType != qxpControlButtonPopup &&
+        m_controlType != qxpControlSplitButtonPopup)
+        return;
+    // A floating popup (a torn-off menu) is no bar the popup drops from.
+    if (m_pParent->GetPosition() == qxpBarFloating && m_pParent->GetType() == qxpBarTypePopup)
+        return;
+    if (pPopup && pPopup->m_bShowShadow && m_bShadow)
+        GetLayeredShadowManager()->SetControlShadow(this);
 }
 
 void CQXPControlPopup::OnClick(BOOL bKeyboard, CPoint pt)
@@ -813,23 +829,25 @@ BOOL CQXPPopupBar::Popup(int x, int y, LPCRECT rcExclude)
 void CQXPPopupBar::RemovePopupShadows()
 {
     if (m_hWnd)
-        CQXPShadowManager::Instance()->RemoveShadows(m_hWnd);
+        GetLayeredShadowManager()->RemoveShadows(this);
 }
 
 void CQXPPopupBar::SetPopupShadows()
 {
-    // The Office themes give popups a soft shadow.
-    int nTheme = GetPaintManager()->GetCurrentTheme();
-    if (m_bShowShadow && m_barPosition == qxpBarPopup && nTheme != 0 && nTheme != 3 && ::IsWindow(m_hWnd))
-        CQXPShadowManager::Instance()->SetShadow(m_hWnd);
+    if (!m_hWnd || !::IsWindow(m_hWnd))
+        return;
+    // Shadows of an earlier place never stay behind. The manager decides by
+    // the theme and the system's setting whether new ones are made.
+    CLayeredShadowManager* pShadows = GetLayeredShadowManager();
+    pShadows->RemoveShadows(this);
+    if (m_barPosition == qxpBarPopup && m_bShowShadow)
+        pShadows->SetShadow(this, m_rcExclude);
 }
 
 void CQXPPopupBar::OffsetPopupShadows(int dx, int dy)
 {
-    (void)dx;
-    (void)dy;
-    if (::IsWindow(m_hWnd))
-        CQXPShadowManager::Instance()->SetShadow(m_hWnd);
+    if (m_hWnd && (dx || dy))
+        GetLayeredShadowManager()->OffsetShadows(this, dx, dy);
 }
 
 int CQXPPopupBar::GetAnimationType() const

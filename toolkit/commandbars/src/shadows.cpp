@@ -49,11 +49,14 @@ DWORD AFXAPI QxpShadowPixel(int x, int y, int cx, int cy, BOOL bBottom, COLORREF
     return MakePixel(kRampAlpha[nAcross] * s, crShadow, kRampScale[nAcross]);
 }
 
-void AFXAPI QxpFillShadowBits(DWORD* pBits, int cx, int cy, BOOL bBottom, COLORREF crShadow, BOOL bLight)
+void AFXAPI QxpFillShadowBits(DWORD* pBits, int cx, int cy, BOOL bBottom, COLORREF crShadow, BOOL bLight,
+                              BOOL bBottomUp)
 {
     if (!pBits || cx <= 0 || cy <= 0)
         return;
-    for (int y = 0; y < cy; y++)
+    for (int y = 0; y < cy; y++) {
+        DWORD* pRow = pBits + (size_t)(bBottomUp ? cy - 1 - y : y) * cx;
         for (int x = 0; x < cx; x++)
-            pBits[(size_t)y * cx + x] = QxpShadowPixel(x, y, cx, cy, bBottom, crShadow, bLight);
+            pRow[x] = QxpShadowPixel(x, y, cx, cy, bBottom, crShadow, bLight);
+    }
 }

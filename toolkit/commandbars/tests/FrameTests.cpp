@@ -572,9 +572,12 @@ TEST_F(FrameTest, DraggingTheEdgeOfAFloatingBarChangesItsRows)
 
 TEST_F(FrameTest, OfficeThemesGiveOpenMenusAShadowThatGoesWithThem)
 {
-    CQXPShadowManager* pShadows = CQXPShadowManager::Instance();
+    CLayeredShadowManager* pShadows = GetLayeredShadowManager();
     if (!pShadows->IsLayered())
         GTEST_SKIP() << "no layered windows on this system";
+    // The system's drop-shadow setting is off, so only a theme that forces
+    // shadows gives them.
+    pShadows->SetDropShadowQuery([]() -> BOOL { return FALSE; });
     CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
     CQXPCommandBar* pFile = pMenuBar->GetControl(0)->GetCommandBar();
     ASSERT_NE(nullptr, pFile);
@@ -583,30 +586,34 @@ TEST_F(FrameTest, OfficeThemesGiveOpenMenusAShadowThatGoesWithThem)
     ASSERT_TRUE(pMenuBar->SetPopuped(0));
     HWND hPopup = pFile->GetSafeHwnd();
     ASSERT_TRUE(::IsWindowVisible(hPopup));
-    std::vector<HWND> shadows = pShadows->GetShadowWindows(hPopup);
+    std::vector<CLayeredShadowWnd*> shadows = pShadows->GetShadows(hPopup);
     ASSERT_EQ(2u, shadows.size());
+    ASSERT_TRUE(shadows[0]->IsBottomShadow());
+    HWND hBottom = shadows[0]->GetSafeHwnd(), hRight = shadows[1]->GetSafeHwnd();
     CRect rcPopup, rcRight, rcBottom;
     ::GetWindowRect(hPopup, &rcPopup);
-    ::GetWindowRect(shadows[0], &rcRight);
-    ::GetWindowRect(shadows[1], &rcBottom);
+    ::GetWindowRect(hRight, &rcRight);
+    ::GetWindowRect(hBottom, &rcBottom);
     EXPECT_EQ(rcPopup.right, rcRight.left) << "one strip along the right edge";
-    EXPECT_EQ(QXP_SHADOW_SIZE, rcRight.Width());
+    EXPECT_EQ(QXP_SHADOW_THICKNESS, rcRight.Width());
     EXPECT_EQ(rcPopup.bottom, rcBottom.top) << "one under the bottom edge";
-    EXPECT_EQ(QXP_SHADOW_SIZE, rcBottom.Height());
-    EXPECT_TRUE(::IsWindowVisible(shadows[0]));
-    EXPECT_TRUE(::GetWindowLongPtrA(shadows[0], GWL_EXSTYLE) & WS_EX_TRANSPARENT) << "clicks pass through";
+    EXPECT_EQ(QXP_SHADOW_THICKNESS, rcBottom.Height());
+    EXPECT_TRUE(::IsWindowVisible(hRight));
+    EXPECT_TRUE(::GetWindowLongPtrA(hRight, GWL_EXSTYLE) & WS_EX_TRANSPARENT) << "clicks pass through";
 
-    // Closing the menu takes the shadows away.
+    // Closing the menu hides the shadows; they go when the menu opens again.
     pMenuBar->SetPopuped(-1);
     PumpPending();
-    EXPECT_EQ(0, pShadows->GetShadowCount(hPopup));
-    EXPECT_FALSE(::IsWindow(shadows[0]));
+    EXPECT_FALSE(::IsWindowVisible(hRight));
+    EXPECT_FALSE(::IsWindowVisible(hBottom));
 
-    // The Windows 2000 look has none.
+    // The Windows 2000 look follows the system's setting: none.
     SetGlobalPaintManager(0);
     ASSERT_TRUE(pMenuBar->SetPopuped(0));
     EXPECT_EQ(0, pShadows->GetShadowCount(pFile->GetSafeHwnd()));
+    EXPECT_FALSE(::IsWindow(hRight));
     pMenuBar->SetPopuped(-1);
+    pShadows->SetDropShadowQuery(NULL);
 }
 
 // ---------------------------------------------------------------------------

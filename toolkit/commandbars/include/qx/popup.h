@@ -78,8 +78,14 @@ public:
     void AddPopupToList(UINT& nCounter, CommandBarList* pList, const CommandBarsExchangeParam* pParam) override;
     void RestorePopupFromList(CommandBarList* pList) override;
 
+    // Adds the shadows that join this control to its open popup (toolbar
+    // and menu-bar controls of types 2 to 4 whose popup shows shadows).
+    virtual void UpdateShadow();
+
     CQXPCommandBar* m_pCommandBar;
     BOOL m_bPopup;
+    // The control takes part in the drop shadows of its open popup.
+    BOOL m_bShadow = TRUE;
     // The BarID of the popup bar read by a load, until the bar is connected.
     int m_nLoadedBarId = 0;
 };

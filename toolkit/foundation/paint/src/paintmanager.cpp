@@ -178,6 +178,10 @@ CQXPThemePainter::CQXPThemePainter()
     m_bFlatMenuBar = FALSE;
     m_bFlatToolBar = FALSE;
     m_pfnNonClientMetrics = NULL;
+    m_nShadowOptions = qxpShadowClipExclude;
+    m_bForceShadows = TRUE;
+    m_bShadowsOff = FALSE;
+    m_bShadowNoSaveBits = FALSE;
 
     // The generated icon looks depend on the theme's colours.
     GetGlobalImageManager()->RefreshAll();
@@ -370,6 +374,7 @@ void CQXPThemePainter::RefreshMetrics()
     m_clrStatusTextColor = GetColor(18);
     m_clrFloatingGripper.SetStandard(GetColor(16));
     m_clrFloatingGripperText.SetStandard(GetColor(20));
+    m_clrShadow.SetStandard(ToolkitColorManager::Instance()->GetColor(59));
 
     m_themeStatusBar.CloseThemeData();
     if (m_bThemedStatusBar && m_themeStatusBar.OpenThemeData(NULL, L"STATUS")) {

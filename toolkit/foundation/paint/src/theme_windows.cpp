@@ -14,6 +14,8 @@ using namespace qxpaint;
 
 ToolkitPaintThemeD::ToolkitPaintThemeD() : m_nPopupTextColor(18)
 {
+    // Popups follow the system's drop-shadow setting.
+    m_bForceShadows = FALSE;
     m_iconsInfo.bUseFadedIcons = FALSE;
     m_iconsInfo.bIconsWithShadow = FALSE;
 }

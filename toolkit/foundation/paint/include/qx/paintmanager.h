@@ -361,6 +361,19 @@ public:
     int m_nFixedControlHeight;    // 0: heights follow the fonts
     BOOL m_bFlatMenuBar;          // 0 (Office XP 1)
     BOOL m_bFlatToolBar;          // 0
+
+    // Drop shadows of popups and expanded controls.
+    enum {
+        qxpShadowLight = 0x01,        // a lighter shadow (half the alpha)
+        qxpShadowClipExclude = 0x02,  // cut the opening control out of it
+    };
+    int m_nShadowOptions;         // qxpShadow... bits (qxpShadowClipExclude)
+    // Shadows even where the system's drop-shadow setting is off (the
+    // Office looks); FALSE for "Windows 2000" and "Windows XP".
+    BOOL m_bForceShadows;
+    BOOL m_bShadowsOff;           // no shadows at all (0)
+    BOOL m_bShadowNoSaveBits;     // shadow windows without CS_SAVEBITS | CS_OWNDC (0)
+    ColorValue m_clrShadow;       // colour 59 of the colour manager
     // Where RefreshFonts reads the non-client metrics (NULL: the system).
     BOOL(AFXAPI* m_pfnNonClientMetrics)(NONCLIENTMETRICSA* pMetrics);
 
