@@ -526,21 +526,16 @@ void CQXPPopupBar::DoPropExchange(CQXPPropExchange* pPX)
 {
     CQXPCommandBar::DoPropExchange(pPX);
     UINT nSchema = pPX->GetSchema();
-    BOOL bTearOff = FALSE;
-    CString strTearOffCaption;
-    int nTearOffId = 0, nTearOffWidth = 0;
-    ExchangeBoolProp(pPX, "TearOffPopup", &bTearOff, FALSE);
-    ExchangeTextProp(pPX, "TearOffCaption", &strTearOffCaption);
-    ExchangeIntProp(pPX, "TearOffId", &nTearOffId, 0);
-    ExchangeIntProp(pPX, "TearOffWidth", &nTearOffWidth, 0);
+    ExchangeBoolProp(pPX, "TearOffPopup", &m_bTearOffPopup, FALSE);
+    ExchangeTextProp(pPX, "TearOffCaption", &m_strTearOffCaption);
+    ExchangeIntProp(pPX, "TearOffId", &m_nTearOffId, 0);
+    ExchangeIntProp(pPX, "TearOffWidth", &m_nTearOffWidth, 0);
     if (nSchema > 3) {
         ExchangeRectProp(pPX, "Borders", &m_rcBorders, CRect(2, 4, 2, 4));
         ExchangeBoolProp(pPX, "ShowShadow", &m_bShowShadow, TRUE);
     }
-    if (nSchema > 8) {
-        BOOL bDoubleGripper = FALSE;
-        ExchangeBoolProp(pPX, "DoubleGripper", &bDoubleGripper, FALSE);
-    }
+    if (nSchema > 8)
+        ExchangeBoolProp(pPX, "DoubleGripper", &m_bDoubleGripper, FALSE);
     if (nSchema > 18)
         ExchangeBoolProp(pPX, "ContextMenu", &m_bContextMenu, FALSE);
 }

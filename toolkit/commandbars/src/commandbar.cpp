@@ -295,6 +295,10 @@ BOOL CQXPCommandBar::SetPopuped(int nPopuped)
         if (!pNew->OnSetPopup(TRUE))
             m_nPopuped = -1;
         SetSelected(m_nPopuped, 1);
+        // A shortened menu that stays open for a while shows in full.
+        if (m_nPopuped != -1 && m_pCommandBars && m_pCommandBars->m_bShowFullAfterDelay && m_hWnd &&
+            ::IsWindow(m_hWnd))
+            ::SetTimer(m_hWnd, QXP_TID_EXPANDPOPUP, 5000, NULL);
     }
     return TRUE;
 }
@@ -749,6 +753,20 @@ void CQXPCommandBar::OnTimer(UINT_PTR nIDEvent)
 {
     if (nIDEvent == QXP_TID_ANIMATION) {
         m_pAnimationCache->OnAnimationTimer();
+        return;
+    }
+    if (nIDEvent == QXP_TID_EXPANDPOPUP) {
+        if (m_nLockTracking > 0)
+            return;
+        ::KillTimer(m_hWnd, QXP_TID_EXPANDPOPUP);
+        // Only the menu still open under the selected control expands.
+        CQXPControl* pOpen = m_pControls->GetAt(m_nPopuped);
+        CQXPControlPopup* pPopup = dynamic_cast<CQXPControlPopup*>(pOpen);
+        if (pPopup && m_nPopuped == m_nSelected && pPopup->GetPopuped()) {
+            InternalAddRef();
+            pPopup->ExpandPopup();
+            InternalRelease();
+        }
         return;
     }
     if (nIDEvent != QXP_TID_HOVER) {

@@ -287,8 +287,78 @@ int CQXPCommandBars::TrackPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWn
 
 void CQXPCommandBars::SetCommandUsed(int nId)
 {
-    if (!IsCommandUsed(nId))
-        m_usedCommands.push_back(nId);
+    if (nId == 0 || IsCommandUsed(nId))
+        return;
+    m_usedCommands.push_back(nId);
+    m_bOptionsChanged = TRUE;
+}
+
+void CQXPCommandBars::SetCommandHidden(int nId, BOOL bHidden)
+{
+    auto it = std::find(m_hiddenCommands.begin(), m_hiddenCommands.end(), nId);
+    if (bHidden && it == m_hiddenCommands.end() && nId != 0)
+        m_hiddenCommands.push_back(nId);
+    else if (!bHidden && it != m_hiddenCommands.end())
+        m_hiddenCommands.erase(it);
+}
+
+void CQXPCommandBars::HideCommands(const UINT* pIds, int nCount)
+{
+    for (int i = 0; pIds && i < nCount; i++)
+        SetCommandHidden((int)pIds[i], TRUE);
+}
+
+BOOL CQXPCommandBars::IsCommandInHiddenList(int nId) const
+{
+    return std::find(m_hiddenCommands.begin(), m_hiddenCommands.end(), nId) != m_hiddenCommands.end();
+}
+
+BOOL CQXPCommandBars::IsCommandHidden(int nId) const
+{
+    return nId != 0 && IsCommandInHiddenList(nId) && !IsCommandUsed(nId);
+}
+
+namespace {
+
+// Whether every control of a submenu is hidden. Submenus nested deeper than
+// 16 levels (a bar that reaches itself again) count as not hidden.
+BOOL IsSubmenuHidden(const CQXPCommandBars* pBars, CQXPCommandBar* pBar, int nDepth)
+{
+    if (!pBar || nDepth > 16)
+        return FALSE;
+    CQXPControls* pControls = pBar->GetControls();
+    int nCounted = 0;
+    for (int i = 0; i < pControls->GetCount(); i++) {
+        CQXPControl* pControl = pControls->GetAt(i);
+        if (pControl->IsTemporary())
+            continue;  // the expand button and other generated items
+        nCounted++;
+        if (pBars->IsCommandHidden(pControl->GetID()))
+            continue;
+        if (!CQXPControl::IsPopupControlType(pControl->GetType()) || !pControl->GetCommandBar() ||
+            !IsSubmenuHidden(pBars, pControl->GetCommandBar(), nDepth + 1))
+            return FALSE;
+    }
+    return nCounted > 0;
+}
+
+}  // namespace
+
+BOOL CQXPCommandBars::IsControlHidden(CQXPControl* pControl) const
+{
+    if (!pControl)
+        return FALSE;
+    if (IsCommandHidden(pControl->GetID()))
+        return TRUE;
+    return m_bAutoHideUnusedPopups && CQXPControl::IsPopupControlType(pControl->GetType()) &&
+           IsSubmenuHidden(this, pControl->GetCommandBar(), 0);
+}
+
+void CQXPCommandBars::ResetUsageData()
+{
+    if (!m_usedCommands.empty())
+        m_bOptionsChanged = TRUE;
+    m_usedCommands.clear();
 }
 
 BOOL CQXPCommandBars::IsCommandUsed(int nId) const
@@ -330,47 +400,96 @@ void CQXPCommandBars::RedrawCommandBars()
 
 namespace {
 
-void ExchangeOptions(CQXPCommandBars* pBars, CQXPPropExchange* pPX)
+// A set of command ids as a sub-section of "Item%i" values (with "Count").
+// Written when not empty or when the exchange keeps empty sections.
+void ExchangeCommandSet(CQXPPropExchange* pPX, LPCSTR lpszSection, std::vector<int>& ids)
+{
+    PropExchangeSectionPtr section(pPX, lpszSection);
+    if (!section.get())
+        return;
+    if (pPX->IsStoring()) {
+        if (ids.empty() && section->CanSkipDefaults())
+            return;
+        int nCount = (int)ids.size();
+        ExchangeIntProp(section, "Count", &nCount, 0);
+        for (int i = 0; i < nCount; i++) {
+            CString strName;
+            strName.Format("Item%i", i);
+            ExchangeIntProp(section, strName, &ids[(size_t)i], 0);
+        }
+        return;
+    }
+    int nCount = 0;
+    ExchangeIntProp(section, "Count", &nCount, 0);
+    if (nCount <= 0 || nCount >= 0x10000)
+        return;
+    ids.clear();
+    for (int i = 0; i < nCount; i++) {
+        CString strName;
+        strName.Format("Item%i", i);
+        int nId = 0;
+        ExchangeIntProp(section, strName, &nId, 0);
+        // Loading is no change of the usage data.
+        if (nId != 0 && std::find(ids.begin(), ids.end(), nId) == ids.end())
+            ids.push_back(nId);
+    }
+}
+
+}  // namespace
+
+void CQXPCommandBars::DoOptionsExchange(CQXPPropExchange* pPX, BOOL bFull)
 {
     pPX->SchemaProp();
-    ExchangeBoolProp(pPX, "AlwaysShowFullMenus", &pBars->m_bAlwaysShowFullMenus, TRUE);
-    ExchangeBoolProp(pPX, "ShowFullAfterDelay", &pBars->m_bShowFullAfterDelay, TRUE);
-    ExchangeBoolProp(pPX, "ToolBarScreenTips", &pBars->m_bToolBarScreenTips, TRUE);
-    ExchangeBoolProp(pPX, "ToolBarAccelTips", &pBars->m_bToolBarAccelTips, FALSE);
-    ExchangeBoolProp(pPX, "LargeIcons", &pBars->m_bLargeIcons, FALSE);
-    if (pPX->GetSchema() >= 8) {
-        // The commands the user has used, as "Item%i" values.
-        PropExchangeSectionPtr section(pPX, "UsedCommands");
-        if (section.get()) {
-            if (pPX->IsStoring()) {
-                if (!pBars->m_usedCommands.empty() || !section->CanSkipDefaults()) {
-                    int nCount = (int)pBars->m_usedCommands.size();
-                    ExchangeIntProp(section, "Count", &nCount, 0);
-                    for (int i = 0; i < nCount; i++) {
-                        CString strName;
-                        strName.Format("Item%i", i);
-                        ExchangeIntProp(section, strName, &pBars->m_usedCommands[(size_t)i], 0);
-                    }
-                }
-            } else {
-                int nCount = 0;
-                ExchangeIntProp(section, "Count", &nCount, 0);
-                if (nCount > 0 && nCount < 0x10000) {
-                    pBars->m_usedCommands.clear();
-                    for (int i = 0; i < nCount; i++) {
-                        CString strName;
-                        strName.Format("Item%i", i);
-                        int nId = 0;
-                        ExchangeIntProp(section, strName, &nId, 0);
-                        if (nId != 0)
-                            pBars->SetCommandUsed(nId);
-                    }
-                }
-            }
-        }
+    UINT nSchema = pPX->GetSchema();
+    ExchangeBoolProp(pPX, "AlwaysShowFullMenus", &m_bAlwaysShowFullMenus, TRUE);
+    ExchangeBoolProp(pPX, "ShowFullAfterDelay", &m_bShowFullAfterDelay, TRUE);
+    ExchangeBoolProp(pPX, "ToolBarScreenTips", &m_bToolBarScreenTips, TRUE);
+    ExchangeBoolProp(pPX, "ToolBarAccelTips", &m_bToolBarAccelTips, FALSE);
+    ExchangeBoolProp(pPX, "LargeIcons", &m_bLargeIcons, FALSE);
+    if (nSchema >= 8)
+        ExchangeCommandSet(pPX, "UsedCommands", m_usedCommands);
+    ExchangeIntProp(pPX, "Animation", &m_nAnimation, 0);
+    if (!bFull)
+        return;
+    // The rest only travels in the options' own archive. Values this
+    // manager does not hold yet go through with their defaults, so the
+    // archive keeps its layout.
+    BOOL bSyncFloatingBars = TRUE, bDblClickFloat = FALSE, bAltDrag = TRUE;
+    SIZE szIcons = {0, 0}, szPopupIcons = {0, 0};
+    int nKeyboardCuesUse = 1, nKeyboardCuesShow = 0;
+    SIZE szLarge = m_szLargeIcons;
+    QXP_ICONS_INFO* pIcons = GetGlobalPaintManager()->GetIconsInfo();
+    ExchangeBoolProp(pPX, "SyncFloatingBars", &bSyncFloatingBars, TRUE);
+    ExchangeBoolProp(pPX, "ShowExpandButtonAlways", &m_bShowExpandButtonAlways, TRUE);
+    ExchangeSizeProp(pPX, "IconsSize", &szIcons, SIZE{0, 0});
+    ExchangeSizeProp(pPX, "LargeIconsSize", &szLarge, SIZE{0, 0});
+    m_szLargeIcons = szLarge;
+    ExchangeCommandSet(pPX, "HiddenCommands", m_hiddenCommands);
+    ExchangeBoolProp(pPX, "IconsWithShadow", &pIcons->bIconsWithShadow, FALSE);
+    ExchangeBoolProp(pPX, "UseDisabledIcons", &pIcons->bUseDisabledIcons, TRUE);
+    ExchangeBoolProp(pPX, "UseFadedIcons", &pIcons->bUseFadedIcons, TRUE);
+    if (nSchema >= 8) {
+        ExchangeBoolProp(pPX, "SyncFloatingBars", &bSyncFloatingBars, TRUE);
+        ExchangeBoolProp(pPX, "ShowExpandButtonAlways", &m_bShowExpandButtonAlways, TRUE);
+        ExchangeBoolProp(pPX, "DblClickFloat", &bDblClickFloat, FALSE);
+        ExchangeBoolProp(pPX, "ShowTextBelowIcons", &m_bShowTextBelowIcons, FALSE);
+        ExchangeBoolProp(pPX, "AltDragCustomization", &bAltDrag, TRUE);
+        ExchangeBoolProp(pPX, "AutoHideUnusedPopups", &m_bAutoHideUnusedPopups, TRUE);
+        ExchangeSizeProp(pPX, "PopupIconsSize", &szPopupIcons, SIZE{0, 0});
     }
-    ExchangeIntProp(pPX, "Animation", &pBars->m_nAnimation, 0);
+    if (nSchema >= 9) {
+        ExchangeIntProp(pPX, "KeyboardCuesUse", &nKeyboardCuesUse, 1);
+        ExchangeIntProp(pPX, "KeyboardCuesShow", &nKeyboardCuesShow, 0);
+    }
 }
+
+void CQXPCommandBars::SerializeOptions(CArchive& ar)
+{
+    CQXPPropExchangeArchive px(ar);
+    DoOptionsExchange(&px, TRUE);
+}
+
+namespace {
 
 // The options' exchange: on the process-wide INI file when the profile store
 // uses one (so options and layout share one store), else on the
@@ -402,7 +521,7 @@ void CQXPCommandBars::SaveOptions(LPCSTR lpszProfileName)
     if (!pPX)
         return;
     pPX->ClearSection();
-    ExchangeOptions(this, pPX);
+    DoOptionsExchange(pPX, FALSE);
 }
 
 void CQXPCommandBars::LoadOptions(LPCSTR lpszProfileName)
@@ -414,7 +533,7 @@ void CQXPCommandBars::LoadOptions(LPCSTR lpszProfileName)
     if (!pPX)
         return;
     BOOL bLarge = m_bLargeIcons;
-    ExchangeOptions(this, pPX);
+    DoOptionsExchange(pPX, FALSE);
     if (bLarge != m_bLargeIcons)
         RedrawCommandBars();
 }

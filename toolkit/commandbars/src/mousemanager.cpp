@@ -66,6 +66,9 @@ void ToolkitMouseManager::RemoveTrackedBar(CQXPCommandBar* pBar)
     if (m_pLastSelected == pBar)
         m_pLastSelected = NULL;
     if (m_arrTracked.empty()) {
+        // The menu loop is over: the next one starts with shortened menus.
+        m_bMenusExpanded = FALSE;
+        m_bExpandedByUser = FALSE;
         // Windows under the cursor get a fresh mouse move.
         POINT pt;
         if (::GetCursorPos(&pt))
@@ -98,6 +101,12 @@ void ToolkitMouseManager::SendTrackLost()
         if (m_arrTracked.size() == nBefore && !m_arrTracked.empty() && m_arrTracked.front() == pBar)
             RemoveTrackedBar(pBar);
     }
+}
+
+void ToolkitMouseManager::SetMenusExpanded(BOOL bExpanded, BOOL bByUser)
+{
+    m_bMenusExpanded = bExpanded ? TRUE : FALSE;
+    m_bExpandedByUser = (bExpanded && bByUser) ? TRUE : FALSE;
 }
 
 void ToolkitMouseManager::LockTrackedBars(BOOL bLock)
@@ -208,6 +217,8 @@ LRESULT CALLBACK ToolkitMouseManager::MouseProc(int nCode, WPARAM wParam, LPARAM
 
 void ToolkitMouseManager::OnMouseHook(UINT nMessage, CPoint point)
 {
+    if (m_nBarLoops > 0)
+        return;
     BOOL bMove = nMessage == WM_MOUSEMOVE || nMessage == WM_NCMOUSEMOVE;
     for (size_t i = m_arrTracked.size(); i-- > 0;) {
         CQXPCommandBar* pBar = m_arrTracked[i];

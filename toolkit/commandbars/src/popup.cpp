@@ -1,6 +1,8 @@
 // Popup controls, popup bars and popup placement.
 
 #include <qx/commandbars.h>
+#include <qx/keytips.h>
+#include <qx/mousemanager.h>
 #include <qx/popup.h>
 #include <qx/shadow.h>
 #include <qx/sysutil.h>
@@ -106,6 +108,22 @@ void AFXAPI QxpCalcPopupPosition(QXP_POPUP_PLACEMENT& place)
     }
     place.size = CSize(w, h);
     place.rcResult = CRect(x, y, x + w, y + h);
+}
+
+// The modal loops of a popup paint what is pending before each message.
+// PeekMessage hands out WM_QUIT whatever the filter says: it is posted
+// again for the outer loop and FALSE ends the caller's loop.
+static BOOL QxpDispatchPendingPaint()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, NULL, WM_PAINT, WM_PAINT, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            ::PostQuitMessage((int)msg.wParam);
+            return FALSE;
+        }
+        ::DispatchMessageA(&msg);
+    }
+    return TRUE;
 }
 
 // ===========================================================================
@@ -223,13 +241,86 @@ void CQXPControlPopup::Copy(CQXPControl* pControl, BOOL bRecursive)
         SetCommandBar(pPopup->m_pCommandBar);
         return;
     }
-    CQXPPopupBar* pBar = CQXPPopupBar::CreatePopupBar(pPopup->m_pCommandBar->GetCommandBars());
+    CQXPPopupBar* pSource = dynamic_cast<CQXPPopupBar*>(pPopup->m_pCommandBar);
+    CQXPPopupBar* pBar =
+        pSource ? pSource->Clone(TRUE) : CQXPPopupBar::CreatePopupBar(pPopup->m_pCommandBar->GetCommandBars());
     if (!pBar)
         return;
-    pBar->GetControls()->Copy(pPopup->m_pCommandBar->GetControls(), TRUE);
-    pBar->SetTitle(pPopup->m_pCommandBar->GetTitle());
+    if (!pSource) {
+        pBar->GetControls()->Copy(pPopup->m_pCommandBar->GetControls(), TRUE);
+        pBar->SetTitle(pPopup->m_pCommandBar->GetTitle());
+    }
     SetCommandBar(pBar);
     pBar->InternalRelease();
+}
+
+void CQXPControlPopup::ExpandPopup()
+{
+    CQXPPopupBar* pBar = dynamic_cast<CQXPPopupBar*>(m_pCommandBar);
+    if (!m_bPopup || !pBar || m_controlType != qxpControlPopup || !pBar->IsTrackingMode())
+        return;
+    pBar->Expand();
+}
+
+BOOL CQXPControlPopup::OnLButtonDblClk(CPoint pt)
+{
+    CQXPPopupBar* pBar = dynamic_cast<CQXPPopupBar*>(m_pCommandBar);
+    if (m_controlType != qxpControlPopup && m_controlType != qxpControlButtonPopup)
+        return CQXPControlButton::OnLButtonDblClk(pt);
+    if (!pBar || !m_pParent)
+        return FALSE;
+    CQXPCommandBar* pParent = m_pParent;
+    InternalAddRef();
+    pBar->InternalAddRef();
+    pParent->InternalAddRef();
+    // The first click of the pair may have closed the menu: open it again.
+    if (!m_bPopup)
+        OnClick(FALSE, pt);
+    if (m_bPopup && m_pParent == pParent && pParent->GetPopupedIndex() == m_nIndex && pBar->IsTrackingMode()) {
+        int nDefault = pBar->GetDefaultItem(TRUE);
+        if (nDefault != -1)
+            pBar->GetControl(nDefault)->OnExecute();
+        else if (pBar->HasHiddenItems())
+            pBar->Expand();
+    }
+    pParent->InternalRelease();
+    pBar->InternalRelease();
+    InternalRelease();
+    return TRUE;
+}
+
+// ===========================================================================
+// CQXPControlExpandButton
+
+CQXPControlExpandButton::CQXPControlExpandButton()
+{
+    m_controlType = qxpControlButton;
+    m_dwFlags = qxpFlagSkipFocus | qxpFlagManualUpdate | qxpFlagNoMovable | qxpFlagShowPopupBarTip;
+}
+
+CSize CQXPControlExpandButton::GetSize(CDC* pDC)
+{
+    (void)pDC;
+    CQXPThemePainter* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : GetGlobalPaintManager();
+    CSize sz(0, 0);
+    pPaintManager->DrawSpecialControl(&sz, NULL, qxpExpandPopup, this, m_pParent, FALSE);
+    return sz;
+}
+
+void CQXPControlExpandButton::Draw(CDC* pDC)
+{
+    CQXPThemePainter* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : GetGlobalPaintManager();
+    pPaintManager->DrawSpecialControl(NULL, pDC, qxpExpandPopup, this, m_pParent, TRUE);
+}
+
+void CQXPControlExpandButton::OnExecute()
+{
+    // The button may outlive a click on a menu that has closed meanwhile:
+    // only a popup that still holds it and is still open expands.
+    CQXPPopupBar* pPopup = dynamic_cast<CQXPPopupBar*>(m_pParent);
+    if (!pPopup || !pPopup->IsTrackingMode() || !::IsWindow(pPopup->GetSafeHwnd()))
+        return;
+    pPopup->Expand();
 }
 
 // ===========================================================================
@@ -243,12 +334,15 @@ BEGIN_MESSAGE_MAP(CQXPPopupBar, CQXPCommandBar)
     ON_WM_LBUTTONDOWN()
     ON_WM_TIMER()
     ON_WM_MOUSEWHEEL()
+    ON_WM_SETCURSOR()
 END_MESSAGE_MAP()
+
+int CQXPPopupBar::s_nShowFullDelay = 900;
 
 // The site learns about a toolbar made by tearing a popup off.
 #define QXP_WM_TEAROFF 0x2867
 
-CQXPPopupBar::CQXPPopupBar() : m_pControlPopup(NULL), m_ptPopup(0, 0), m_popupFlags(0)
+CQXPPopupBar::CQXPPopupBar() : m_pControlPopup(NULL), m_ptPopup(0, 0), m_popupFlags(0), m_ptRequest(0, 0)
 {
     m_barType = qxpBarTypePopup;
     m_barPosition = qxpBarPopup;
@@ -286,6 +380,10 @@ CRect CQXPPopupBar::InnerBorders() const
     CRect rc = m_rcBorders;
     if (m_bTearOffPopup)
         rc.top += kTearOffHeight;
+    // The gripper and the expand button take the foot of the popup.
+    rc.bottom += GetGripperHeight();
+    if (m_bHasHiddenItems)
+        rc.bottom += m_nExpandHeight;
     return rc;
 }
 
@@ -293,12 +391,48 @@ CSize CQXPPopupBar::CalcDynamicLayout(int nLength, DWORD dwMode)
 {
     (void)nLength;
     (void)dwMode;
+    if (m_bInLayout) {
+        // A layout asked for from inside the layout changes nothing.
+        CRect rc(0, 0, 0, 0);
+        if (m_hWnd && ::IsWindow(m_hWnd))
+            ::GetClientRect(m_hWnd, &rc);
+        return rc.Size();
+    }
+    m_bInLayout = TRUE;
     CClientDC dc(m_hWnd && ::IsWindow(m_hWnd) ? this : NULL);
     CFont* pOldFont = dc.SelectObject(GetControlFont());
+    CQXPControl* pResizable = GetResizableControl();
+    m_nResizeFlags = pResizable ? (pResizable->GetResizeFlags() & 3) : 0;
+    for (int i = 0; i < m_pControls->GetCount(); i++)
+        if (m_pControls->GetAt(i)->GetParent() == this)
+            m_pControls->GetAt(i)->SetWrap(FALSE);
+    UpdateHiddenItems();
+    CQXPControl* pExpand = GetExpandButton();
+    if (m_bHasHiddenItems && !pExpand) {
+        pExpand = m_pControls->AddControl(new CQXPControlExpandButton, QXP_ID_EXPANDPOPUP, CString(), -1, TRUE);
+        pExpand->SetParent(this);
+    }
+    m_nExpandHeight = 0;
+    if (pExpand) {
+        // Out of the list while it is laid out; placed below it after.
+        pExpand->SetHideFlag(qxpHideGeneric, TRUE);
+        if (m_bHasHiddenItems)
+            m_nExpandHeight = pExpand->GetSize(&dc).cy;
+    }
     CRect rcBorders = InnerBorders();
     // One column: a list taller than the work area scrolls.
     CSize sz = m_pControls->CalcPopupSize(&dc, 0, rcBorders);
     dc.SelectObject(pOldFont);
+    int nFoot = sz.cy - m_rcBorders.bottom - GetGripperHeight();
+    if (pExpand && m_bHasHiddenItems) {
+        pExpand->SetHideFlag(qxpHideGeneric, FALSE);
+        CRect rcExpand(m_rcBorders.left, nFoot - m_nExpandHeight, sz.cx - m_rcBorders.right, nFoot);
+        pExpand->SetRect(rcExpand);
+        pExpand->SetRowRect(rcExpand);
+    }
+    m_rcResizeGripper = m_nResizeFlags ? CRect(m_rcBorders.left, nFoot, sz.cx - m_rcBorders.right,
+                                               nFoot + GetGripperHeight())
+                                       : CRect(0, 0, 0, 0);
     m_bScrolling = FALSE;
     m_scrollTop.Stop();
     m_scrollBottom.Stop();
@@ -310,7 +444,7 @@ CSize CQXPPopupBar::CalcDynamicLayout(int nLength, DWORD dwMode)
     int nBottom = rcBorders.top;
     for (int i = 0; i < nCount; i++) {
         CQXPControl* pControl = m_pControls->GetAt(i);
-        if (pControl->GetParent() != this || !pControl->IsVisible(0))
+        if (pControl->GetParent() != this || !pControl->IsVisible(0) || IsExpandButton(pControl))
             continue;
         CRect rc = pControl->GetRect();
         m_scrollHeights[(size_t)i] = rc.Height();
@@ -320,6 +454,7 @@ CSize CQXPPopupBar::CalcDynamicLayout(int nLength, DWORD dwMode)
     m_rcTearOff = m_bTearOffPopup ? CRect(m_rcBorders.left, m_rcBorders.top, sz.cx - m_rcBorders.right,
                                           m_rcBorders.top + kTearOffHeight)
                                   : CRect(0, 0, 0, 0);
+    m_bInLayout = FALSE;
     return sz;
 }
 
@@ -350,7 +485,10 @@ void CQXPPopupBar::LayoutScroll(CSize sz, BOOL bFromBottom, BOOL bRedraw)
     m_scrollBottom.rc.SetRectEmpty();
     CRect b = InnerBorders();
     int nCount = std::min(m_pControls->GetCount(), (int)m_scrollHeights.size());
-    auto own = [&](int i) { return m_pControls->GetAt(i)->GetParent() == this; };
+    auto own = [&](int i) {
+        CQXPControl* pControl = m_pControls->GetAt(i);
+        return pControl->GetParent() == this && !IsExpandButton(pControl);
+    };
     auto place = [&](CQXPControl* pControl, int nTop, int nBottom) {
         CRect rc = pControl->GetRect();
         rc.OffsetRect(0, nTop - rc.top);
@@ -448,6 +586,13 @@ void CQXPPopupBar::LayoutScroll(CSize sz, BOOL bFromBottom, BOOL bRedraw)
         if (i < nCount)
             m_scrollBottom.rc = CRect(b.left, nLimitBottom - kScrollBand, nBandRight, nLimitBottom);
     }
+    if (CQXPControl* pExpand = m_bHasHiddenItems ? GetExpandButton() : NULL) {
+        int nFoot = sz.cy - m_rcBorders.bottom - GetGripperHeight();
+        CRect rcExpand(m_rcBorders.left, nFoot - m_nExpandHeight, nBandRight, nFoot);
+        pExpand->SetHideFlag(qxpHideScroll | qxpHideGeneric, FALSE);
+        pExpand->SetRect(rcExpand);
+        pExpand->SetRowRect(rcExpand);
+    }
     if (m_scrollTop.rc.IsRectEmpty())
         m_scrollTop.Stop();
     if (m_scrollBottom.rc.IsRectEmpty())
@@ -485,9 +630,25 @@ BOOL CQXPPopupBar::ScrollItems(int nItems)
 
 BOOL CQXPPopupBar::SetSelected(int nSelected, int nHow)
 {
+    CQXPControl* pWanted = m_pControls->GetAt(nSelected);
+    if (pWanted && (pWanted->GetHideFlags() & qxpHideExpand) && m_bHasHiddenItems && !m_bExpanded) {
+        // A command hidden in a shortened menu is never selected (the first
+        // item chosen from the keyboard, for one): the next shown one is.
+        int nDirection = nHow == 3 ? -1 : +1;
+        int nNext = m_pControls->GetNext(nSelected, nDirection, TRUE, FALSE, TRUE);
+        nSelected = (nNext == nSelected) ? -1 : nNext;
+    }
     if (!CQXPCommandBar::SetSelected(nSelected, nHow))
         return FALSE;
     CQXPControl* pControl = GetSelected();
+    if (m_hWnd && ::IsWindow(m_hWnd)) {
+        // Resting on the expand button shows the full menu after a while.
+        CQXPCommandBars* pBars = GetCommandBars();
+        if (pControl && IsExpandButton(pControl) && nHow <= 1 && pBars && pBars->m_bShowFullAfterDelay)
+            ::SetTimer(m_hWnd, QXP_TID_SHOWFULL, (UINT)s_nShowFullDelay, NULL);
+        else
+            ::KillTimer(m_hWnd, QXP_TID_SHOWFULL);
+    }
     if (m_bScrolling && pControl && (pControl->GetHideFlags() & qxpHideScroll) && m_hWnd && ::IsWindow(m_hWnd)) {
         // A control chosen by the keyboard while scrolled out comes into view.
         CRect rcClient;
@@ -532,6 +693,13 @@ void CQXPPopupBar::DrawCommandBar(CDC* pDC, CRect rcClip)
         for (; rcDot.right <= rc.right - 2; rcDot.OffsetRect(4, 0))
             ::FillRect(hDC, &rcDot, m_bTearOffHot ? ::GetSysColorBrush(COLOR_HIGHLIGHTTEXT) : hBrush);
     }
+    if (m_nResizeFlags && !m_rcResizeGripper.IsRectEmpty()) {
+        // The paint manager knows two looks: a row of dots across a strip
+        // (1), for a gripper that only changes the height, and dots in the
+        // corner (2) for one that changes the width too.
+        const CRect& rc = m_rcResizeGripper;
+        GetPaintManager()->DrawResizeGripper(pDC, rc.left, rc.top, rc.right, rc.bottom, m_nResizeFlags == 2 ? 1 : 2);
+    }
 }
 
 void CQXPPopupBar::OnMouseMove(UINT nFlags, CPoint point)
@@ -562,6 +730,10 @@ void CQXPPopupBar::OnLButtonDown(UINT nFlags, CPoint point)
     }
     if (m_scrollTop.rc.PtInRect(point) || m_scrollBottom.rc.PtInRect(point))
         return;
+    if (m_nResizeFlags && GetResizeHitRect().PtInRect(point)) {
+        TrackResize(point);
+        return;
+    }
     CQXPCommandBar::OnLButtonDown(nFlags, point);
 }
 
@@ -608,6 +780,16 @@ void CQXPPopupBar::OnTimer(UINT_PTR nIDEvent)
         }
         return;
     }
+    case QXP_TID_SHOWFULL: {
+        ::KillTimer(m_hWnd, QXP_TID_SHOWFULL);
+        CQXPControl* pSelected = GetSelected();
+        if (m_bTracking && pSelected && IsExpandButton(pSelected)) {
+            InternalAddRef();
+            pSelected->OnExecute();
+            InternalRelease();
+        }
+        return;
+    }
     default:
         CQXPCommandBar::OnTimer(nIDEvent);
     }
@@ -635,6 +817,8 @@ CQXPToolBar* CQXPPopupBar::TrackTearOff(CPoint ptClient)
     // The drag may close this popup; keep it alive until the loop is over.
     InternalAddRef();
     m_bTearOffTracking = TRUE;
+    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    pMouse->EnterBarLoop();
     ::SetCapture(hWnd);
     for (;;) {
         if (::GetCapture() != hWnd) {
@@ -647,8 +831,8 @@ CQXPToolBar* CQXPPopupBar::TrackTearOff(CPoint ptClient)
                 break;
         }
         MSG msg;
-        while (::PeekMessageA(&msg, NULL, WM_PAINT, WM_PAINT, PM_REMOVE))
-            ::DispatchMessageA(&msg);
+        if (!QxpDispatchPendingPaint())
+            break;
         if (!::GetMessageA(&msg, NULL, 0, 0)) {
             ::PostQuitMessage((int)msg.wParam);
             break;
@@ -693,6 +877,7 @@ CQXPToolBar* CQXPPopupBar::TrackTearOff(CPoint ptClient)
     }
     if (::GetCapture() == hWnd)
         ::ReleaseCapture();
+    pMouse->LeaveBarLoop();
     m_bTearOffTracking = FALSE;
     if (pTorn) {
         pTorn->Redraw();
@@ -723,7 +908,7 @@ CQXPToolBar* CQXPPopupBar::MakeTornOffBar(CQXPCommandBars* pBars, CPoint ptScree
             pBar->m_nMRUWidth = m_nTearOffWidth;
         for (int i = 0; i < m_pControls->GetCount(); i++) {
             CQXPControl* pControl = m_pControls->GetAt(i);
-            if (pControl->GetParent() != this)
+            if (pControl->GetParent() != this || IsExpandButton(pControl))
                 continue;
             CQXPControl* pCopy = pBar->GetControls()->AddCopy(pControl);
             if (pCopy)
@@ -773,28 +958,16 @@ BOOL CQXPPopupBar::Popup(int x, int y, LPCRECT rcExclude)
             return FALSE;
     }
     ToolkitSoundThread::Instance()->Play(qxpSoundMenuPopup);
-    CSize sz = CalcDynamicLayout(0, 0);
-    QXP_POPUP_PLACEMENT place;
-    place.size = sz;
-    place.pt = CPoint(x, y);
-    place.rcExclude = rcExclude ? CRect(*rcExclude) : CRect(0, 0, 0, 0);
-    m_rcExclude = place.rcExclude;
-    place.nFlags = m_popupFlags;
-    place.rcWork = !m_rcWorkArea.IsRectEmpty()
-                       ? m_rcWorkArea
-                       : QxpGetPopupWorkArea(GetMultiMonitorHelper(), place.pt, place.rcExclude);
-    QxpCalcPopupPosition(place);
-    m_popupFlags = place.nFlags;
-    m_ptPopup = place.rcResult.TopLeft();
-    if (place.bTooTall && m_barType == qxpBarTypePopup && m_barPosition == qxpBarPopup) {
-        // Taller than the work area: show the list from its top with
-        // scroll bands.
-        m_bScrolling = TRUE;
-        m_nFirstVisible = 0;
-        m_scrollTop.hWnd = m_scrollBottom.hWnd = m_hWnd;
-        LayoutScroll(place.size, FALSE, FALSE);
-    }
-    CRect rc = place.rcResult;
+    m_bTearOffHot = FALSE;
+    m_bHasHiddenItems = FALSE;
+    m_bAnimateExpand = FALSE;
+    // Once the user expanded a menu, the others of the same menu loop open
+    // in full.
+    m_bExpanded = IsCustomizeMode() || ToolkitMouseManager::GetInstance()->IsMenusExpanded();
+    m_ptRequest = CPoint(x, y);
+    m_nRequestFlags = m_popupFlags;
+    m_rcExclude = rcExclude ? CRect(*rcExclude) : CRect(0, 0, 0, 0);
+    CRect rc = CalcPlacement();
     // Keep what the screen shows under the popup so that an animation
     // starts from it rather than from an unpainted window.
     HBITMAP hbmUnder = NULL;
@@ -816,6 +989,7 @@ BOOL CQXPPopupBar::Popup(int x, int y, LPCRECT rcExclude)
                    SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
     if (!m_bTracking)
         CQXPCommandBar::SetTrackingMode(TRUE, FALSE, FALSE);
+    m_nPending &= ~qxpPendingLayout;
     OnIdleUpdateCmdUI(TRUE, 0);
     ShowAnimated(hbmUnder);
     if (hbmUnder)
@@ -955,8 +1129,10 @@ BOOL CQXPPopupBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard)
         m_scrollTop.Stop();
         m_scrollBottom.Stop();
         m_bTearOffHot = FALSE;
+        m_bAnimateExpand = FALSE;
         if (m_hWnd && ::IsWindow(m_hWnd)) {
             ::KillTimer(m_hWnd, QXP_TID_TEAROFFHOT);
+            ::KillTimer(m_hWnd, QXP_TID_SHOWFULL);
             ::ShowWindow(m_hWnd, SW_HIDE);
         }
         if (m_pControlPopup && m_pControlPopup->GetPopuped()) {
@@ -1060,4 +1236,403 @@ void CQXPPopupBar::OnDestroy()
     if (m_bTracking)
         SetTrackingMode(FALSE);
     CQXPCommandBar::OnDestroy();
+}
+
+// ===========================================================================
+// Placement of a shown popup
+
+CRect CQXPPopupBar::CalcPlacement()
+{
+    CSize sz = CalcDynamicLayout(0, 0);
+    QXP_POPUP_PLACEMENT place;
+    place.size = sz;
+    place.pt = m_ptRequest;
+    place.rcExclude = m_rcExclude;
+    place.nFlags = m_nRequestFlags;
+    place.rcWork = !m_rcWorkArea.IsRectEmpty()
+                       ? m_rcWorkArea
+                       : QxpGetPopupWorkArea(GetMultiMonitorHelper(), place.pt, place.rcExclude);
+    QxpCalcPopupPosition(place);
+    m_popupFlags = place.nFlags;
+    m_ptPopup = place.rcResult.TopLeft();
+    if (place.bTooTall && m_barType == qxpBarTypePopup && m_barPosition == qxpBarPopup) {
+        // Taller than the work area: show the list from its top with
+        // scroll bands.
+        m_bScrolling = TRUE;
+        m_nFirstVisible = 0;
+        m_scrollTop.hWnd = m_scrollBottom.hWnd = m_hWnd;
+        LayoutScroll(place.size, FALSE, FALSE);
+    }
+    return place.rcResult;
+}
+
+void CQXPPopupBar::OnRecalcLayout()
+{
+    m_nPending &= ~qxpPendingLayout;
+    if (m_bInLayout || !m_hWnd || !::IsWindow(m_hWnd) || !m_bTracking)
+        return;
+    InternalAddRef();
+    CRect rcOld;
+    ::GetWindowRect(m_hWnd, &rcOld);
+    CRect rcNew = CalcPlacement();
+    if (rcNew == rcOld && !m_bAnimateExpand) {
+        Redraw();
+        InternalRelease();
+        return;
+    }
+    // Keyboard tips sit on the old places of the controls: they go and come
+    // back once the popup has its new shape.
+    CQXPCommandBars* pBars = GetCommandBars();
+    CQXPKeyboardTips* pTips = pBars ? pBars->GetKeyboardTips() : NULL;
+    BOOL bTipsShown = pTips && pTips->IsShown() && pTips->GetBar() == this;
+    if (bTipsShown)
+        pBars->HideKeyboardTips();
+    RemovePopupShadows();
+    CQXPThemePainter* pPaintManager = GetPaintManager();
+    int nType = m_bAnimateExpand ? GetAnimationType() : (int)kAnimationNone;
+    BOOL bAnimate = pPaintManager && !rcNew.IsRectEmpty() &&
+                    (nType == qxpAnimateUnfold || nType == qxpAnimateSlide || nType == qxpAnimateFade);
+    if (bAnimate) {
+        // The expansion unrolls over what the screen showed under the new
+        // rectangle (the shortened menu included).
+        HDC hdcScreen = ::GetDC(NULL);
+        HBITMAP hbmUnder = hdcScreen ? ::CreateCompatibleBitmap(hdcScreen, rcNew.Width(), rcNew.Height()) : NULL;
+        if (hbmUnder) {
+            HDC hdcMem = ::CreateCompatibleDC(hdcScreen);
+            if (hdcMem) {
+                HGDIOBJ hOld = ::SelectObject(hdcMem, hbmUnder);
+                ::BitBlt(hdcMem, 0, 0, rcNew.Width(), rcNew.Height(), hdcScreen, rcNew.left, rcNew.top, SRCCOPY);
+                ::SelectObject(hdcMem, hOld);
+                ::DeleteDC(hdcMem);
+            }
+        }
+        if (hdcScreen)
+            ::ReleaseDC(NULL, hdcScreen);
+        ::ShowWindow(m_hWnd, SW_HIDE);
+        ::SetWindowPos(m_hWnd, NULL, rcNew.left, rcNew.top, rcNew.Width(), rcNew.Height(),
+                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
+        pPaintManager->SetBarRegion(this);
+        HDC hdcWindow = ::GetDC(m_hWnd);
+        if (hdcWindow) {
+            CRect rcClient(0, 0, rcNew.Width(), rcNew.Height());
+            if (hbmUnder) {
+                HDC hdcUnder = ::CreateCompatibleDC(hdcWindow);
+                if (hdcUnder) {
+                    HGDIOBJ hOld = ::SelectObject(hdcUnder, hbmUnder);
+                    ::BitBlt(hdcWindow, 0, 0, rcClient.Width(), rcClient.Height(), hdcUnder, 0, 0, SRCCOPY);
+                    ::SelectObject(hdcUnder, hOld);
+                    ::DeleteDC(hdcUnder);
+                }
+            }
+            HDC hdcBuffer = ::CreateCompatibleDC(hdcWindow);
+            HBITMAP hbmBuffer =
+                hdcBuffer ? ::CreateCompatibleBitmap(hdcWindow, rcClient.Width(), rcClient.Height()) : NULL;
+            if (hbmBuffer) {
+                HGDIOBJ hOld = ::SelectObject(hdcBuffer, hbmBuffer);
+                CDC dcWindow, dcBuffer;
+                dcWindow.Attach(hdcWindow);
+                dcBuffer.Attach(hdcBuffer);
+                DrawCommandBar(&dcBuffer, rcClient);
+                pPaintManager->AnimateExpand(this, &dcWindow, &dcBuffer, rcNew.top == rcOld.top);
+                dcBuffer.Detach();
+                dcWindow.Detach();
+                ::SelectObject(hdcBuffer, hOld);
+                ::DeleteObject(hbmBuffer);
+            }
+            if (hdcBuffer)
+                ::DeleteDC(hdcBuffer);
+            ::ReleaseDC(m_hWnd, hdcWindow);
+        }
+        if (hbmUnder)
+            ::DeleteObject(hbmUnder);
+    } else {
+        ::SetWindowPos(m_hWnd, NULL, rcNew.left, rcNew.top, rcNew.Width(), rcNew.Height(),
+                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
+        if (pPaintManager)
+            pPaintManager->SetBarRegion(this);
+    }
+    SetPopupShadows();
+    Redraw();
+    if (bTipsShown && ::IsWindow(m_hWnd))
+        ::PostMessageA(m_hWnd, WM_TIMER, QXP_TID_SHOWKEYTIPS, 0);
+    m_bAnimateExpand = FALSE;
+    InternalRelease();
+}
+
+// ===========================================================================
+// Rarely used commands
+
+BOOL CQXPPopupBar::IsExpandButton(const CQXPControl* pControl) const
+{
+    return pControl && pControl->IsTemporary() && dynamic_cast<const CQXPControlExpandButton*>(pControl) != NULL;
+}
+
+CQXPControl* CQXPPopupBar::GetExpandButton() const
+{
+    for (int i = m_pControls->GetCount() - 1; i >= 0; i--) {
+        CQXPControl* pControl = m_pControls->GetAt(i);
+        if (pControl->GetParent() == this && IsExpandButton(pControl))
+            return pControl;
+    }
+    return NULL;
+}
+
+int CQXPPopupBar::GetDefaultItem(BOOL bByPosition) const
+{
+    for (int i = 0; i < m_pControls->GetCount(); i++) {
+        CQXPControl* pControl = m_pControls->GetAt(i);
+        if (pControl->GetParent() == this && pControl->IsVisible(0) && pControl->IsDefaultItem())
+            return bByPosition ? i : pControl->GetID();
+    }
+    return -1;
+}
+
+void CQXPPopupBar::UpdateHiddenItems()
+{
+    m_bHasHiddenItems = FALSE;
+    CQXPCommandBars* pBars = GetCommandBars();
+    int nCount = m_pControls->GetCount();
+    if (!pBars || pBars->m_bAlwaysShowFullMenus) {
+        for (int i = 0; i < nCount; i++)
+            if (m_pControls->GetAt(i)->GetParent() == this)
+                m_pControls->GetAt(i)->SetRarelyUsed(FALSE);
+        m_bExpanded = TRUE;
+        return;
+    }
+    BOOL bOrdinary = FALSE;
+    for (int i = 0; i < nCount; i++) {
+        CQXPControl* pControl = m_pControls->GetAt(i);
+        if (pControl->GetParent() != this)
+            continue;
+        BOOL bWouldShow = pControl->IsVisible(qxpHideScroll | qxpHideExpand);
+        if (!IsExpandButton(pControl) && pBars->IsControlHidden(pControl)) {
+            if (bWouldShow)
+                pControl->SetRarelyUsed(TRUE);
+        } else {
+            pControl->SetRarelyUsed(FALSE);
+            if (bWouldShow && !IsExpandButton(pControl))
+                bOrdinary = TRUE;
+        }
+    }
+    // A menu of nothing but rarely used commands shows them all.
+    for (int i = 0; i < nCount; i++) {
+        CQXPControl* pControl = m_pControls->GetAt(i);
+        if (pControl->GetParent() != this)
+            continue;
+        pControl->SetHideFlag(qxpHideExpand, FALSE);
+        if (!m_bExpanded && bOrdinary && pControl->IsRarelyUsed() && pControl->IsVisible(qxpHideScroll)) {
+            pControl->SetHideFlag(qxpHideExpand, TRUE);
+            m_bHasHiddenItems = TRUE;
+        }
+    }
+}
+
+void CQXPPopupBar::Expand()
+{
+    if (m_bExpanded || !m_bHasHiddenItems)
+        return;
+    InternalAddRef();
+    if (m_hWnd && ::IsWindow(m_hWnd))
+        ::KillTimer(m_hWnd, QXP_TID_SHOWFULL);
+    m_bAnimateExpand = TRUE;
+    m_bExpanded = TRUE;
+    SetPopuped(-1);
+    SetSelected(-1, 0);
+    OnRecalcLayout();
+    m_bAnimateExpand = FALSE;
+    ToolkitMouseManager::GetInstance()->SetMenusExpanded(TRUE, TRUE);
+    InternalRelease();
+}
+
+int CQXPPopupBar::ProcessHookKeyDown(UINT nKey)
+{
+    // The gripper and tear-off loops read the keys themselves (Escape).
+    if (m_bResizeTracking || m_bTearOffTracking)
+        return 2;
+    if (nKey == VK_DOWN && m_bHasHiddenItems && !m_bExpanded && !IsCustomizeMode() && m_nLockTracking <= 0) {
+        BOOL bCtrl = ::GetKeyState(VK_CONTROL) < 0;
+        int nNext = m_pControls->GetNext(m_nSelected, +1, TRUE, FALSE, TRUE);
+        if (bCtrl || (m_nSelected != -1 && nNext != -1 && nNext <= m_nSelected)) {
+            Expand();
+            return 1;
+        }
+    }
+    return CQXPCommandBar::ProcessHookKeyDown(nKey);
+}
+
+int CQXPPopupBar::ProcessSpecialKey(int nAction)
+{
+    BOOL bShortened = m_bHasHiddenItems && !m_bExpanded;
+    if (!bShortened || nAction < 0 || (nAction > 1 && nAction < 6) || nAction > 7)
+        return CQXPCommandBar::ProcessSpecialKey(nAction);
+    // The commands hidden behind the expand button cannot be reached.
+    int nDirection = (nAction == 0 || nAction == 6) ? +1 : -1;
+    int nFrom = nAction <= 1 ? m_nSelected : -1;
+    int nIndex = m_pControls->GetNext(nFrom, nDirection, TRUE, FALSE, TRUE);
+    if (nIndex == -1)
+        return nAction <= 1 ? 0 : 1;
+    SetSelected(nIndex, nDirection > 0 ? 2 : 3);
+    return 1;
+}
+
+// ===========================================================================
+// Resize gripper
+
+CQXPControl* CQXPPopupBar::GetResizableControl() const
+{
+    for (int i = 0; i < m_pControls->GetCount(); i++) {
+        CQXPControl* pControl = m_pControls->GetAt(i);
+        if (pControl->GetParent() == this && pControl->GetType() == qxpControlGallery)
+            return pControl;
+    }
+    return NULL;
+}
+
+CRect CQXPPopupBar::GetResizeHitRect() const
+{
+    CRect rc = m_rcResizeGripper;
+    if (m_nResizeFlags == 0 || rc.IsRectEmpty())
+        return CRect(0, 0, 0, 0);
+    if (m_nResizeFlags != 2)
+        rc.left = std::max((int)rc.left, (int)rc.right - rc.Height());
+    return rc;
+}
+
+BOOL CQXPPopupBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
+{
+    if (nHitTest == HTCLIENT && m_nResizeFlags) {
+        CPoint pt;
+        ::GetCursorPos(&pt);
+        ::ScreenToClient(m_hWnd, &pt);
+        if (GetResizeHitRect().PtInRect(pt)) {
+            ::SetCursor(::LoadCursor(NULL, m_nResizeFlags == 2 ? IDC_SIZENS : IDC_SIZENWSE));
+            return TRUE;
+        }
+    }
+    return CQXPCommandBar::OnSetCursor(pWnd, nHitTest, message);
+}
+
+void CQXPPopupBar::ResizeInPlace()
+{
+    if (!m_hWnd || !::IsWindow(m_hWnd))
+        return;
+    CRect rcOld;
+    ::GetWindowRect(m_hWnd, &rcOld);
+    CSize sz = CalcDynamicLayout(0, 0);
+    ::SetWindowPos(m_hWnd, NULL, 0, 0, sz.cx, sz.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
+    if (CQXPThemePainter* pPaintManager = GetPaintManager())
+        pPaintManager->SetBarRegion(this);
+    OffsetPopupShadows(sz.cx - rcOld.Width(), sz.cy - rcOld.Height());
+    Redraw();
+}
+
+BOOL CQXPPopupBar::TrackResize(CPoint ptClient)
+{
+    HWND hWnd = m_hWnd;
+    CQXPControl* pControl = GetResizableControl();
+    if (!hWnd || !::IsWindow(hWnd) || !pControl || !(pControl->GetResizeFlags() & 3) || m_bResizeTracking)
+        return FALSE;
+    HWND hWndCapture = ::GetCapture();
+    if (hWndCapture && hWndCapture != hWnd)
+        return FALSE;
+    int nFlags = pControl->GetResizeFlags() & 3;
+    int nWidth = pControl->GetWidth(), nHeight = pControl->GetHeight();
+    int nMinWidth = pControl->GetCustomizeMinWidth(), nMinHeight = pControl->GetCustomizeMinHeight();
+    // The loop may close the popup or remove the control: both stay alive
+    // until it is over.
+    InternalAddRef();
+    pControl->InternalAddRef();
+    SetPopuped(-1);
+    SetSelected(-1, 0);
+    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    pMouse->EnterBarLoop();
+    m_bResizeTracking = TRUE;
+    ::SetCapture(hWnd);
+    CPoint ptLast = ptClient;
+    ::ClientToScreen(hWnd, &ptLast);
+    int nTrackWidth = nWidth, nTrackHeight = nHeight;
+    BOOL bCancel = FALSE;
+    while (::GetCapture() == hWnd) {
+        MSG msg;
+        if (!QxpDispatchPendingPaint())
+            break;
+        if (!::GetMessageA(&msg, NULL, 0, 0)) {
+            ::PostQuitMessage((int)msg.wParam);
+            break;
+        }
+        if (msg.message == WM_LBUTTONUP)
+            break;
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+            bCancel = TRUE;
+            break;
+        }
+        if (msg.message != WM_MOUSEMOVE || msg.hwnd != hWnd) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+            continue;
+        }
+        CPoint pt((short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam));
+        ::ClientToScreen(hWnd, &pt);
+        if (pt == ptLast)
+            continue;
+        nTrackWidth += pt.x - ptLast.x;
+        nTrackHeight += pt.y - ptLast.y;
+        ptLast = pt;
+        if (nFlags & 1)
+            pControl->SetWidth(std::max(nMinWidth, nTrackWidth));
+        if (nFlags & 2)
+            pControl->SetHeight(std::max(nMinHeight, nTrackHeight));
+        ResizeInPlace();
+    }
+    if (bCancel && pControl->GetParent() == this) {
+        pControl->SetWidth(nWidth);
+        pControl->SetHeight(nHeight);
+        ResizeInPlace();
+    }
+    if (::GetCapture() == hWnd)
+        ::ReleaseCapture();
+    m_bResizeTracking = FALSE;
+    pMouse->LeaveBarLoop();
+    pControl->InternalRelease();
+    InternalRelease();
+    return TRUE;
+}
+
+// ===========================================================================
+// Copies
+
+void CQXPPopupBar::Copy(CQXPPopupBar* pFrom, BOOL bRecursive)
+{
+    if (!pFrom || pFrom == this)
+        return;
+    if (!m_pCommandBars)
+        SetCommandBars(pFrom->GetCommandBars());
+    m_pControls->Copy(pFrom->GetControls(), bRecursive);
+    SetTitle(pFrom->GetTitle());
+    m_dwFlags = pFrom->m_dwFlags;
+    m_bCustomizable = pFrom->m_bCustomizable;
+    m_szIcons = pFrom->m_szIcons;
+    m_szButtons = pFrom->m_szButtons;
+    m_bTearOffPopup = pFrom->m_bTearOffPopup;
+    m_strTearOffCaption = pFrom->m_strTearOffCaption;
+    m_nTearOffId = pFrom->m_nTearOffId;
+    m_nTearOffWidth = pFrom->m_nTearOffWidth;
+    m_bShowShadow = pFrom->m_bShowShadow;
+    m_rcBorders = pFrom->m_rcBorders;
+    m_bDoubleGripper = pFrom->m_bDoubleGripper;
+    m_bContextMenu = pFrom->m_bContextMenu;
+}
+
+CQXPPopupBar* CQXPPopupBar::Clone(BOOL bRecursive)
+{
+    CObject* pObject = GetRuntimeClass()->CreateObject();
+    CQXPPopupBar* pBar = dynamic_cast<CQXPPopupBar*>(pObject);
+    if (!pBar) {
+        delete pObject;
+        return NULL;
+    }
+    pBar->SetCommandBars(GetCommandBars());
+    pBar->Copy(this, bRecursive);
+    return pBar;
 }

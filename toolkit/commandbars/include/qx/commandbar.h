@@ -9,6 +9,9 @@
 #include <qx/hooks.h>
 #include <qx/paintmanager.h>
 
+// The bar's timer that shows the full menu of an open, shortened popup.
+#define QXP_TID_EXPANDPOPUP 112224
+
 // Pending work of a bar, carried out at idle time.
 enum QXPBarPending {
     qxpPendingLayout = 1,

@@ -57,9 +57,27 @@ public:
     // it the command goes to pWnd (the site when NULL) and the result is
     // TRUE when an item was chosen.
     int TrackPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pWnd = NULL);
-    // Notes a command as used (rarely-used menus).
+    // Notes a command as used (rarely-used menus); a newly noted command
+    // marks the options changed.
     void SetCommandUsed(int nId);
     BOOL IsCommandUsed(int nId) const;
+
+    // --- rarely used commands ("HiddenCommands", "UsedCommands") ----------
+    // Commands that personalized menus hide until the user has used them.
+    void SetCommandHidden(int nId, BOOL bHidden = TRUE);
+    void HideCommands(const UINT* pIds, int nCount);
+    BOOL IsCommandInHiddenList(int nId) const;
+    // A command is hidden while it is in the hidden list and not used.
+    virtual BOOL IsCommandHidden(int nId) const;
+    // The control's command is hidden, or (with AutoHideUnusedPopups) it
+    // opens a non-empty submenu whose controls are all hidden.
+    virtual BOOL IsControlHidden(CQXPControl* pControl) const;
+    // Forgets which hidden commands were used: they hide again.
+    void ResetUsageData();
+    std::vector<int> m_hiddenCommands;
+    BOOL m_bAutoHideUnusedPopups = TRUE;
+    // Set by every change of the usage data (the options need saving).
+    BOOL m_bOptionsChanged = FALSE;
 
     BOOL IsCustomizeMode() const { return m_bCustomizeMode; }
 
@@ -102,6 +120,11 @@ public:
     int m_nAnimation = 0;
     void SetLargeIcons(BOOL bLarge);
     BOOL IsLargeIcons() const { return m_bLargeIcons; }
+    // The options' exchange: the profile part, and with bFull also what
+    // only the options' own archive keeps ("HiddenCommands", icon sizes...).
+    void DoOptionsExchange(CQXPPropExchange* pPX, BOOL bFull);
+    // Stores or loads every option through an archive (the full exchange).
+    void SerializeOptions(CArchive& ar);
     // The options in the profile section "<name>-Options".
     void SaveOptions(LPCSTR lpszProfileName);
     void LoadOptions(LPCSTR lpszProfileName);

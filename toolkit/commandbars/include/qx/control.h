@@ -234,6 +234,14 @@ public:
     // The control's bar (and the bar's window) is going away.
     virtual void OnParentDestroying() {}
 
+    // --- resizable controls (a gallery in a popup with a resize gripper) ---
+    // Which sizes the popup's gripper changes: 0 none, bit 1 the width,
+    // bit 2 the height. The width and height are GetWidth/GetHeight and
+    // SetWidth/SetHeight; the gripper never goes below the minimum sizes.
+    virtual int GetResizeFlags() const { return 0; }
+    virtual int GetCustomizeMinWidth() const { return 0; }
+    virtual int GetCustomizeMinHeight() const { return 0; }
+
     // Sends WM_COMMANDBARS_CONTROLNOTIFY, then offers the notification to the
     // window's command routing; the answer, 0 when nobody took it.
     LRESULT NotifySite(UINT nCode);

@@ -36,6 +36,24 @@ public:
     void SetLastSelectedBar(CQXPCommandBar* pBar) { m_pLastSelected = pBar; }
     void SetSwallowButtonUp(BOOL bSwallow) { m_bSwallow = bSwallow; }
 
+    // Menus of the running menu loop open with their rarely used commands
+    // shown once the user expanded one of them; both flags are cleared when
+    // the loop ends (the last tracked bar leaves).
+    void SetMenusExpanded(BOOL bExpanded, BOOL bByUser);
+    BOOL IsMenusExpanded() const { return m_bMenusExpanded; }
+    BOOL IsExpandedByUser() const { return m_bExpandedByUser; }
+
+    // Modal loops of bars (a popup's resize gripper or tear-off drag): while
+    // one runs, the hook leaves the tracked bars alone, so neither moves
+    // over other bars nor the button release that ends the loop reach them.
+    void EnterBarLoop() { m_nBarLoops++; }
+    void LeaveBarLoop()
+    {
+        if (m_nBarLoops > 0)
+            m_nBarLoops--;
+    }
+    int GetBarLoopCount() const { return m_nBarLoops; }
+
     // A mouse message of the thread at a screen point, while bars track.
     void OnMouseHook(UINT nMessage, CPoint point);
 
@@ -52,4 +70,7 @@ private:
     HWND m_hWndLeave;
     std::vector<HWND> m_arrExcluded;
     BOOL m_bSwallow;
+    BOOL m_bMenusExpanded = FALSE;
+    BOOL m_bExpandedByUser = FALSE;
+    int m_nBarLoops = 0;
 };

@@ -54,6 +54,10 @@ struct CQXPPopupScrollArea {
 #define QXP_TID_SCROLLDOWN 5001
 #define QXP_TID_SCROLLUP 5002
 #define QXP_TID_TEAROFFHOT 5003
+#define QXP_TID_SHOWFULL 5004
+
+// The command id of the expand button at the foot of a shortened menu.
+#define QXP_ID_EXPANDPOPUP 9150
 
 // A control that opens a popup bar (types 2, 3 and 4).
 class CQXPControlPopup : public CQXPControlButton {
@@ -77,6 +81,12 @@ public:
     void DoPropExchange(CQXPPropExchange* pPX) override;
     void AddPopupToList(UINT& nCounter, CommandBarList* pList, const CommandBarsExchangeParam* pParam) override;
     void RestorePopupFromList(CommandBarList* pList) override;
+    // The open menu of this control shows its rarely used commands (the
+    // bar's delayed expansion); nothing for other kinds of popup.
+    void ExpandPopup();
+    // A double click opens the menu and runs its default item, or shows
+    // its rarely used commands when it has no default item.
+    BOOL OnLButtonDblClk(CPoint pt) override;
 
     // Adds the shadows that join this control to its open popup (toolbar
     // and menu-bar controls of types 2 to 4 whose popup shows shadows).
@@ -88,6 +98,18 @@ public:
     BOOL m_bShadow = TRUE;
     // The BarID of the popup bar read by a load, until the bar is connected.
     int m_nLoadedBarId = 0;
+};
+
+class CQXPPopupBar;
+
+// The button at the foot of a menu that hides rarely used commands: it
+// shows them (CQXPPopupBar::Expand). Made by the popup, temporary.
+class CQXPControlExpandButton : public CQXPControlButton {
+public:
+    CQXPControlExpandButton();
+    CSize GetSize(CDC* pDC) override;
+    void Draw(CDC* pDC) override;
+    void OnExecute() override;
 };
 
 // A popup menu: a top-level window that shows a list of controls against
@@ -124,6 +146,47 @@ public:
 
     BOOL SetSelected(int nSelected, int nHow = 1) override;
     void DrawCommandBar(CDC* pDC, CRect rcClip) override;
+    // Lays a shown popup out again and moves it to its new place (an
+    // expansion animates when the animation kind allows).
+    void OnRecalcLayout() override;
+    // Down expands a shortened menu when Ctrl is held or when the
+    // selection would wrap around.
+    int ProcessHookKeyDown(UINT nKey) override;
+    // Stepping through a shortened menu skips the hidden commands.
+    int ProcessSpecialKey(int nAction) override;
+
+    // --- rarely used commands -----------------------------------------------
+    // Shows the hidden commands of a shortened menu; the menus opened later
+    // in the same menu loop open expanded.
+    void Expand();
+    BOOL IsExpanded() const { return m_bExpanded; }
+    BOOL HasHiddenItems() const { return m_bHasHiddenItems; }
+    // The expand button (NULL when the popup has none).
+    CQXPControl* GetExpandButton() const;
+    // The first shown control marked as the default item: its index
+    // (bByPosition) or its id; -1 when there is none.
+    int GetDefaultItem(BOOL bByPosition) const;
+    // The delay before resting on the expand button expands (ms).
+    static int s_nShowFullDelay;
+
+    // --- resize gripper -------------------------------------------------------
+    // From the first gallery-like control (type 10): bit 1 width, bit 2
+    // height; 0 when the popup has no gripper.
+    int GetResizeFlags() const { return m_nResizeFlags; }
+    CRect GetResizeGripperRect() const { return m_rcResizeGripper; }
+    // The part of the gripper that starts a resize (client coordinates).
+    CRect GetResizeHitRect() const;
+    // The modal resize loop (the button went down on the gripper): moves
+    // resize the control and the popup until the button is released;
+    // Escape restores the size. FALSE when no loop could start.
+    BOOL TrackResize(CPoint ptClient);
+
+    // --- copies ------------------------------------------------------------
+    // The bar's controls and title, and the popup's own settings.
+    virtual void Copy(CQXPPopupBar* pFrom, BOOL bRecursive);
+    // A new bar of the same class with a copy of this one (one reference).
+    CQXPPopupBar* Clone(BOOL bRecursive);
+    BOOL m_bDoubleGripper = FALSE;
 
     // --- scrolling a list taller than the work area ---------------------
     BOOL IsScrolling() const { return m_bScrolling; }
@@ -167,6 +230,28 @@ public:
 protected:
     // Height of the tear-off strip above the first control.
     enum { kTearOffHeight = 9, kScrollBand = 16 };
+    // Where the popup was asked to open (the point, the flags before the
+    // placement changed them): a re-layout places it again from there.
+    CPoint m_ptRequest;
+    int m_nRequestFlags = 0;
+    // Lays the popup out and places it; the screen rectangle.
+    CRect CalcPlacement();
+    // Marks the rarely used controls and hides them (hide flag 0x20) while
+    // the popup is shortened.
+    void UpdateHiddenItems();
+    CQXPControl* GetResizableControl() const;
+    int GetGripperHeight() const { return m_nResizeFlags ? (m_nResizeFlags == 2 ? 8 : 11) : 0; }
+    // Re-sizes the popup in place after the resizable control changed.
+    void ResizeInPlace();
+    BOOL IsExpandButton(const CQXPControl* pControl) const;
+    BOOL m_bInLayout = FALSE;
+    BOOL m_bHasHiddenItems = FALSE;
+    BOOL m_bExpanded = FALSE;
+    BOOL m_bAnimateExpand = FALSE;
+    int m_nExpandHeight = 0;
+    int m_nResizeFlags = 0;
+    CRect m_rcResizeGripper;
+    BOOL m_bResizeTracking = FALSE;
     // The controls' own heights and the gaps above them from the last
     // single-column layout, by control index (0 for others).
     std::vector<int> m_scrollHeights;
@@ -198,5 +283,6 @@ protected:
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     DECLARE_MESSAGE_MAP()
 };
