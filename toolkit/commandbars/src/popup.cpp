@@ -1352,6 +1352,9 @@ void CQXPPopupBar::OnRecalcLayout()
             pPaintManager->SetBarRegion(this);
     }
     SetPopupShadows();
+    // Removing the popup's shadows took the opening control's along.
+    if (m_pControlPopup)
+        m_pControlPopup->UpdateShadow();
     Redraw();
     if (bTipsShown && ::IsWindow(m_hWnd))
         ::PostMessageA(m_hWnd, WM_TIMER, QXP_TID_SHOWKEYTIPS, 0);
