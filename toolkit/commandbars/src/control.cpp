@@ -207,7 +207,7 @@ CQXPControlAction* CQXPControlActions::AddAction(int nId, CQXPControlAction* pAc
 {
     pAction->m_nId = nId;
     CString strPrompt;
-    if (CQXPResourceManager::Instance()->LoadString(&strPrompt, (UINT)nId))
+    if (ToolkitResourceManager::Instance()->LoadString(&strPrompt, (UINT)nId))
         pAction->SetPrompt(strPrompt);
     Insert(pAction);
     return pAction;
@@ -455,7 +455,7 @@ void CQXPControl::SetID(int nId)
     if (nId == m_nId)
         return;
     CString strPrompt;
-    if (nId > 0 && CQXPResourceManager::Instance()->LoadString(&strPrompt, (UINT)nId))
+    if (nId > 0 && ToolkitResourceManager::Instance()->LoadString(&strPrompt, (UINT)nId))
         SetPrompt(strPrompt);
     m_nId = nId;
 }

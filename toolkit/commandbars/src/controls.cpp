@@ -113,13 +113,13 @@ CQXPControl* CQXPControls::Add(int controlType, int nId, const CString& strParam
     if (CQXPControlPopup* pPopup = dynamic_cast<CQXPControlPopup*>(pControl)) {
         CQXPCommandBar* pBar = NULL;
         CString strCaption;
-        HMENU hMenu = nId > 0 ? ::LoadMenuA(CQXPResourceManager::Instance()->GetResourceHandle(),
+        HMENU hMenu = nId > 0 ? ::LoadMenuA(ToolkitResourceManager::Instance()->GetResourceHandle(),
                                             MAKEINTRESOURCEA(nId))
                               : NULL;
         HMENU hSubMenu = NULL;
         if (hMenu) {
             hSubMenu = ::GetSubMenu(hMenu, 0);
-            strCaption = CQXPResourceManager::GetMenuString(hMenu, 0);
+            strCaption = ToolkitResourceManager::GetMenuString(hMenu, 0);
             pBar = CreatePopupBarFor(strCaption, nId);
             pPopup->m_strCaption = strCaption;
             if (pBar && hSubMenu) {
@@ -502,7 +502,7 @@ CQXPControl* CQXPControls::AddMenuItem(HMENU hMenu, int nIndex)
         return NULL;
     int nId = (int)nItemId;
 
-    CString strCaption = CQXPResourceManager::GetMenuString(hMenu, nIndex);
+    CString strCaption = ToolkitResourceManager::GetMenuString(hMenu, nIndex);
     if (hSubMenu) {
         int nTab = strCaption.Find('\t');
         if (nTab > 0) {
@@ -556,7 +556,7 @@ CQXPControl* CQXPControls::AddMenuItem(HMENU hMenu, int nIndex)
                     pBar->LoadMenu(&menu, FALSE);
                     menu.Detach();
                 } else if (nId > 0) {
-                    HMENU hRes = ::LoadMenuA(CQXPResourceManager::Instance()->GetResourceHandle(),
+                    HMENU hRes = ::LoadMenuA(ToolkitResourceManager::Instance()->GetResourceHandle(),
                                              MAKEINTRESOURCEA(nId));
                     if (hRes) {
                         CMenu menu;

@@ -2,6 +2,7 @@
 
 #include <qx/commandbars.h>
 #include <qx/barlayout.h>
+#include <qx/images.h>
 
 #include <algorithm>
 
@@ -140,7 +141,7 @@ CSize CalcRowRects(QXPLayoutItems& items, CSize szSeparator, BOOL bVert)
     return CSize(nMaxAlong, nMaxCross);
 }
 
-CSize ApplyPositions(QXPLayoutItems& items, const CRect& rcBorder, CSize szContent, BOOL bVert)
+CSize ApplyPositions(QXPLayoutItems& items, const CRect& rcBorder, CSize szContent, BOOL bVert, BOOL bCentre)
 {
     int dx = rcBorder.left + (bVert ? szContent.cx : 0);
     int dy = rcBorder.top;
@@ -148,6 +149,18 @@ CSize ApplyPositions(QXPLayoutItems& items, const CRect& rcBorder, CSize szConte
     auto finishRow = [&]() {
         if (row.empty())
             return;
+        if (!bCentre) {
+            // Grouped columns: the items stay; the row is the column.
+            int nLeft = INT_MAX, nRight = INT_MIN;
+            for (size_t k : row) {
+                nLeft = std::min(nLeft, (int)items[k].rcControl.left);
+                nRight = std::max(nRight, (int)items[k].rcControl.right);
+            }
+            for (size_t k : row)
+                items[k].rcRow = CRect(nLeft, 0, nRight, szContent.cy + rcBorder.top + rcBorder.bottom);
+            row.clear();
+            return;
+        }
         int nLo = INT_MAX, nHi = INT_MIN;
         for (size_t k : row) {
             const CRect& rc = items[k].rcControl;
@@ -320,6 +333,127 @@ CSize CalcBalancedSize(QXPLayoutItems& items, DWORD& dwMode, CSize szSeparator)
     return sz;
 }
 
+CSize CalcGroupedColumns(QXPLayoutItems& items, int nColumnHeight)
+{
+    const int kGroupGap = 6;
+    int nColumnLeft = 0, nColumnTop = 0, nColumnWidth = 0;
+    BOOL bColumnOpen = FALSE;  // the next control may stack in the column
+    BOOL bFirst = TRUE;
+    CSize sz(0, 0);
+    for (QXP_LAYOUT_ITEM& item : items) {
+        if (!item.bVisible || item.bHidden)
+            continue;
+        BOOL bLarge = item.nStyle == qxpButtonIconAndCaptionBelow;
+        BOOL bNewColumn = !bColumnOpen || bLarge || item.bBeginGroup || nColumnTop + item.nHeight > nColumnHeight;
+        if (bNewColumn) {
+            int x = bFirst ? 0 : nColumnLeft + nColumnWidth;
+            if (item.bBeginGroup && !bFirst)
+                x += kGroupGap;
+            nColumnLeft = x;
+            nColumnTop = 0;
+            nColumnWidth = 0;
+        }
+        item.bWrap = bNewColumn && !bFirst;
+        item.rcControl = CRect(nColumnLeft, nColumnTop, nColumnLeft + item.nWidth, nColumnTop + item.nHeight);
+        nColumnTop += item.nHeight;
+        nColumnWidth = std::max(nColumnWidth, item.nWidth);
+        // A large button keeps its column to itself.
+        bColumnOpen = !bLarge;
+        sz.cx = std::max((int)sz.cx, nColumnLeft + nColumnWidth);
+        sz.cy = std::max((int)sz.cy, nColumnTop);
+        bFirst = FALSE;
+    }
+    return sz;
+}
+
+namespace {
+
+// One shrinking step of the grouped layout; FALSE when nothing can shrink.
+BOOL ShrinkGroupedStep(QXPLayoutItems& items, const std::function<void(QXP_LAYOUT_ITEM&, int)>& setStyle)
+{
+    std::vector<size_t> shown;
+    for (size_t k = 0; k < items.size(); k++)
+        if (items[k].bVisible && !items[k].bHidden)
+            shown.push_back(k);
+    if (shown.size() < 3)
+        return FALSE;
+    // Three consecutive controls of one group: only the first may begin it.
+    auto oneGroup = [&](size_t n) { return !items[shown[n + 1]].bBeginGroup && !items[shown[n + 2]].bBeginGroup; };
+    auto styleAt = [&](size_t n, int j) { return items[shown[n + (size_t)j]].nStyle; };
+    const int kLarge = qxpButtonIconAndCaptionBelow, kSmall = qxpButtonIconAndCaption;
+
+    // 1. The last three large buttons of one group become small ones.
+    for (size_t n = shown.size() - 2; n-- > 0;) {
+        if (oneGroup(n) && styleAt(n, 0) == kLarge && styleAt(n, 1) == kLarge && styleAt(n, 2) == kLarge) {
+            for (int j = 0; j < 3; j++)
+                setStyle(items[shown[n + (size_t)j]], kSmall);
+            return TRUE;
+        }
+    }
+    // 2. The last triple of one group that still holds a large button.
+    for (size_t n = shown.size() - 2; n-- > 0;) {
+        if (oneGroup(n) && (styleAt(n, 0) == kLarge || styleAt(n, 1) == kLarge || styleAt(n, 2) == kLarge)) {
+            for (int j = 0; j < 3; j++)
+                if (styleAt(n, j) == kLarge)
+                    setStyle(items[shown[n + (size_t)j]], kSmall);
+            return TRUE;
+        }
+    }
+    // 3. The last three small buttons stacked in one column lose their
+    // captions.
+    for (size_t n = shown.size() - 2; n-- > 0;) {
+        const QXP_LAYOUT_ITEM& a = items[shown[n]];
+        const QXP_LAYOUT_ITEM& b = items[shown[n + 1]];
+        const QXP_LAYOUT_ITEM& c = items[shown[n + 2]];
+        if (a.nStyle == kSmall && b.nStyle == kSmall && c.nStyle == kSmall && !b.bWrap && !c.bWrap) {
+            for (int j = 0; j < 3; j++)
+                setStyle(items[shown[n + (size_t)j]], qxpButtonIcon);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+CSize CalcGroupedLayout(QXPLayoutItems& items, int nLength, DWORD& dwMode, int nColumnHeight,
+                        const QXPMeasureStyleFn& measure)
+{
+    auto setStyle = [&measure](QXP_LAYOUT_ITEM& item, int nStyle) {
+        item.nStyle = nStyle;
+        CSize sz = measure(item, nStyle);
+        item.nWidth = sz.cx;
+        item.nHeight = sz.cy;
+    };
+    // Every layout starts again from the large styles.
+    for (QXP_LAYOUT_ITEM& item : items) {
+        item.bWrap = FALSE;
+        item.bHidden = FALSE;
+        if (item.bVisible)
+            setStyle(item, item.bLargeImage ? qxpButtonIconAndCaptionBelow : qxpButtonIconAndCaption);
+    }
+    CSize sz = CalcGroupedColumns(items, nColumnHeight);
+    BOOL bShrunk = sz.cx > nLength;
+    while (sz.cx > nLength && ShrinkGroupedStep(items, setStyle))
+        sz = CalcGroupedColumns(items, nColumnHeight);
+    if (sz.cx > nLength && (dwMode & qxpLayoutHideWrap)) {
+        BOOL bFirst = TRUE;
+        for (QXP_LAYOUT_ITEM& item : items) {
+            if (!item.bVisible)
+                continue;
+            if (!bFirst && item.rcControl.right > nLength) {
+                setStyle(item, qxpButtonIcon);
+                item.bHidden = TRUE;
+            }
+            bFirst = FALSE;
+        }
+        sz = CalcGroupedColumns(items, nColumnHeight);
+    }
+    if (bShrunk)
+        dwMode |= qxpLayoutStretch;
+    return sz;
+}
+
 CSize CalcPopupColumns(QXPLayoutItems& items, int nMaxHeight, const CRect& rcBorder, int nSeparatorHeight,
                        int nMaxItemWidth, BOOL* pbColumnWrapped)
 {
@@ -421,9 +555,14 @@ void CommitItems(QXPLayoutItems& items)
     }
 }
 
-// Separator gaps until the paint manager supplies them: 6 pixels inside a
-// row, 6 between rows.
-const CSize kSeparator(6, 6);
+// Separator gaps: cx inside a row, cy between rows, as the bar's paint
+// manager measures its separators.
+CSize GetSeparatorSize(CQXPCommandBar* pBar, CDC* pDC)
+{
+    if (!pBar)
+        return CSize(6, 6);
+    return pBar->GetPaintManager()->DrawCommandBarSeparator(pDC, pBar, NULL, FALSE);
+}
 
 }  // namespace
 
@@ -449,24 +588,43 @@ CSize CQXPControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD dwMode, const C
     if ((dwMode & qxpLayoutMRUWidth) && m_pParent)
         nUsed = m_pParent->m_nMRUWidth;
 
+    CSize szSeparator = GetSeparatorSize(m_pParent, pDC);
+    BOOL bGrouped = m_pParent && (m_pParent->GetFlags() & qxpFlagGroupedLayout);
+    std::vector<int> savedStyles;  // grouped measuring without commit leaves the styles as they were
     CSize sz;
     BOOL bVert = FALSE;
-    if (dwMode & qxpLayoutWrapGroups) {
+    if (bGrouped) {
+        for (const QXP_LAYOUT_ITEM& item : items)
+            savedStyles.push_back(item.pControl->m_buttonRibbonStyle);
+        CQXPThemePainter* pPaintManager = m_pParent->GetPaintManager();
+        CSize szLarge = m_pParent->GetLargeIconSize();
+        int nColumnHeight = pPaintManager->GetLargeCaptionHeight() + szLarge.cy + 7;
+        for (QXP_LAYOUT_ITEM& item : items) {
+            int nIconId = item.pControl->GetIconId();
+            item.bLargeImage = nIconId > 0 && GetGlobalImageManager()->HasOwnImage((UINT)nIconId, szLarge.cx);
+        }
+        int nLen = nUsed - (bVertDock ? rcBorder.top + rcBorder.bottom : rcBorder.left + rcBorder.right);
+        sz = qxplayout::CalcGroupedLayout(items, nLen, dwMode, nColumnHeight,
+                                          [pDC](QXP_LAYOUT_ITEM& item, int nStyle) {
+                                              item.pControl->m_buttonRibbonStyle = nStyle;
+                                              return item.pControl->GetSize(pDC);
+                                          });
+    } else if (dwMode & qxpLayoutWrapGroups) {
         int nMRU = m_pParent ? m_pParent->m_nMRUWidth : 0;
-        sz = qxplayout::WrapAndMeasure(items, nMRU, dwMode, kSeparator, FALSE);
+        sz = qxplayout::WrapAndMeasure(items, nMRU, dwMode, szSeparator, FALSE);
         if (sz.cy > 3 * sz.cx && nMRU < 1)
-            sz = qxplayout::CalcBalancedSize(items, dwMode, kSeparator);
+            sz = qxplayout::CalcBalancedSize(items, dwMode, szSeparator);
     } else if (bHorzDock) {
-        qxplayout::WrapRows(items, nUsed - rcBorder.left - rcBorder.right, dwMode, kSeparator);
-        sz = qxplayout::CalcRowRects(items, kSeparator, FALSE);
+        qxplayout::WrapRows(items, nUsed - rcBorder.left - rcBorder.right, dwMode, szSeparator);
+        sz = qxplayout::CalcRowRects(items, szSeparator, FALSE);
     } else if (bVertDock) {
         bVert = TRUE;
-        qxplayout::WrapRows(items, nUsed - rcBorder.top - rcBorder.bottom, dwMode, kSeparator);
-        sz = qxplayout::CalcRowRects(items, kSeparator, TRUE);
+        qxplayout::WrapRows(items, nUsed - rcBorder.top - rcBorder.bottom, dwMode, szSeparator);
+        sz = qxplayout::CalcRowRects(items, szSeparator, TRUE);
     } else {
         BOOL bHeight = (dwMode & qxpLayoutLengthIsHeight) != 0;
         int nLen = nUsed - (bHeight ? rcBorder.top + rcBorder.bottom : rcBorder.left + rcBorder.right);
-        sz = qxplayout::CalcFloatingSize(items, nLen, bHeight, dwMode, kSeparator);
+        sz = qxplayout::CalcFloatingSize(items, nLen, bHeight, dwMode, szSeparator);
     }
 
     if (nWidth > 0) {
@@ -482,11 +640,15 @@ CSize CQXPControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD dwMode, const C
             sz.cx = std::max((int)sz.cx, nUsed - (int)rcBorder.left - (int)rcBorder.right);
     }
 
-    CSize szBar = qxplayout::ApplyPositions(items, rcBorder, sz, bVert);
+    CSize szBar = qxplayout::ApplyPositions(items, rcBorder, sz, bVert, !bGrouped);
     if (dwMode & qxpLayoutCommit) {
         int nEnd = bVert ? szBar.cy - rcBorder.bottom : szBar.cx - rcBorder.right;
-        qxplayout::RightAlignAndStretch(items, nEnd, bVert);
+        if (!bGrouped)
+            qxplayout::RightAlignAndStretch(items, nEnd, bVert);
         CommitItems(items);
+    } else if (bGrouped) {
+        for (size_t k = 0; k < items.size(); k++)
+            items[k].pControl->m_buttonRibbonStyle = savedStyles[k];
     }
     return szBar;
 }
@@ -535,8 +697,13 @@ CSize CQXPControls::CalcPopupSize(CDC* pDC, int nMaxHeight, const CRect& rcBorde
         }
         items.push_back(item);
     }
+    if (m_pParent)
+        m_pParent->m_bColumnWrapped = FALSE;
     BOOL bWrapped = FALSE;
-    CSize sz = qxplayout::CalcPopupColumns(items, nMaxHeight, rcBorder, kSeparator.cy, rcWork.right / 3, &bWrapped);
+    CSize szSeparator = GetSeparatorSize(m_pParent, pDC);
+    CSize sz = qxplayout::CalcPopupColumns(items, nMaxHeight, rcBorder, szSeparator.cy, rcWork.right / 3, &bWrapped);
+    if (m_pParent)
+        m_pParent->m_bColumnWrapped = bWrapped;
     for (QXP_LAYOUT_ITEM& item : items) {
         if (!item.bVisible)
             continue;

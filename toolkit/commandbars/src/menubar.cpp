@@ -185,14 +185,14 @@ void CQXPControlMDISysMenuPopup::SetMDIChild(HWND hWndChild, HMENU hSysMenu)
         if (!mii.hSubMenu && mii.wID >= 0xF000 && mii.wID <= 0xF1EF) {
             CQXPControlMDISysCommand* pItem = new CQXPControlMDISysCommand(hWndChild);
             pItem->m_nId = (int)mii.wID;
-            pItem->m_strCaption = CQXPResourceManager::GetMenuString(hSysMenu, i);
+            pItem->m_strCaption = ToolkitResourceManager::GetMenuString(hSysMenu, i);
             int nTab = pItem->m_strCaption.Find('\t');
             if (nTab >= 0) {
                 pItem->m_strShortcutText = pItem->m_strCaption.Mid(nTab + 1);
                 pItem->m_strCaption = pItem->m_strCaption.Left(nTab);
             }
             CString strPrompt;
-            if (CQXPResourceManager::Instance()->LoadString(&strPrompt, 0xEF00 + (mii.wID - 0xF000) / 16))
+            if (ToolkitResourceManager::Instance()->LoadString(&strPrompt, 0xEF00 + (mii.wID - 0xF000) / 16))
                 pItem->m_strDescriptionText = strPrompt;
             pItem->m_dwFlags |= qxpFlagManualUpdate;
             pItem->m_bEnabled = (mii.fState & (MFS_DISABLED | MFS_GRAYED)) ? FALSE : TRUE;
@@ -711,7 +711,7 @@ BOOL CQXPMenuBar::SetSelected(int nSelected, int nHow)
 
 BOOL CQXPMenuBar::LoadMenuBar(UINT nIDResource)
 {
-    HMENU hMenu = ::LoadMenuA(CQXPResourceManager::Instance()->GetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
+    HMENU hMenu = ::LoadMenuA(ToolkitResourceManager::Instance()->GetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
     if (!hMenu)
         return FALSE;
     CMenu menu;

@@ -72,7 +72,7 @@ BOOL CQXPToolBar::SetButtons(const UINT* pIds, int nCount)
 BOOL CQXPToolBar::LoadToolBar(UINT nIDResource, HINSTANCE hInst)
 {
     if (!hInst)
-        hInst = CQXPResourceManager::Instance()->GetResourceHandle();
+        hInst = ToolkitResourceManager::Instance()->GetResourceHandle();
     HRSRC hRsrc = ::FindResourceA(hInst, MAKEINTRESOURCEA(nIDResource), MAKEINTRESOURCEA(241));
     if (!hRsrc)
         return FALSE;

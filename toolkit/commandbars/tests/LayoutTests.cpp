@@ -226,6 +226,254 @@ TEST(PopupColumns, WidthCapAndEmptyPopup)
 }
 
 // ---------------------------------------------------------------------------
+// Grouped layout (bars laid out in the manner of ribbon groups)
+
+namespace {
+
+// Sizes by style: a large button 40 x 66, icon and caption 60 x 22, icon
+// only 23 x 22. Columns are 66 high, so three small buttons stack in one.
+CSize GroupedSize(QXP_LAYOUT_ITEM& item, int nStyle)
+{
+    (void)item;
+    switch (nStyle) {
+    case qxpButtonIconAndCaptionBelow:
+        return CSize(40, 66);
+    case qxpButtonIconAndCaption:
+        return CSize(60, 22);
+    default:
+        return CSize(23, 22);
+    }
+}
+
+// 'L' an item with a large image, 'S' one without; 'g' after the letter
+// begins a group, 'h' makes it invisible.
+QXPLayoutItems GroupedItems(const char* desc)
+{
+    QXPLayoutItems items;
+    for (const char* p = desc; *p; p++) {
+        if (*p == ' ')
+            continue;
+        if (*p == 'g') {
+            items.back().bBeginGroup = TRUE;
+            continue;
+        }
+        if (*p == 'h') {
+            items.back().bVisible = FALSE;
+            continue;
+        }
+        QXP_LAYOUT_ITEM item;
+        item.bLargeImage = *p == 'L';
+        items.push_back(item);
+    }
+    return items;
+}
+
+std::string Styles(const QXPLayoutItems& items)
+{
+    std::string s;
+    for (const QXP_LAYOUT_ITEM& item : items) {
+        if (!item.bVisible)
+            continue;
+        s += std::to_string(item.nStyle);
+        if (item.bHidden)
+            s += "-";
+    }
+    return s;
+}
+
+}  // namespace
+
+TEST(GroupedLayout, ColumnsOfLargeAndStackedButtons)
+{
+    // Three large buttons, then a group of four small ones: three stack in
+    // one column, the fourth opens the next.
+    QXPLayoutItems items = GroupedItems("L L L Sg S S S");
+    DWORD dwMode = qxpLayoutHorzDock;
+    CSize sz = qxplayout::CalcGroupedLayout(items, 1000, dwMode, 66, GroupedSize);
+    EXPECT_EQ("4443333", Styles(items));
+    EXPECT_EQ(CRect(0, 0, 40, 66), items[0].rcControl);
+    EXPECT_EQ(CRect(80, 0, 120, 66), items[2].rcControl);
+    EXPECT_EQ(CRect(126, 0, 186, 22), items[3].rcControl) << "6 pixels before a group's column";
+    EXPECT_EQ(CRect(126, 44, 186, 66), items[5].rcControl);
+    EXPECT_EQ(CRect(186, 0, 246, 22), items[6].rcControl);
+    EXPECT_TRUE(items[1].bWrap && items[3].bWrap && items[6].bWrap);
+    EXPECT_FALSE(items[4].bWrap || items[5].bWrap);
+    EXPECT_EQ(CSize(246, 66), sz);
+    EXPECT_EQ(0u, dwMode & qxpLayoutStretch) << "nothing had to shrink";
+
+    // The row rectangle of a grouped item is its column over the full
+    // height; the items are not centred.
+    CSize szBar = qxplayout::ApplyPositions(items, CRect(2, 3, 2, 3), sz, FALSE, FALSE);
+    EXPECT_EQ(CSize(250, 72), szBar);
+    EXPECT_EQ(CRect(128, 3, 188, 25), items[3].rcControl);
+    EXPECT_EQ(CRect(128, 0, 188, 72), items[4].rcRow);
+}
+
+struct GroupedCase {
+    const char* name;
+    const char* items;
+    int nLength;
+    DWORD dwMode;
+    const char* styles;  // visible items; '-' marks hidden ones
+    int cx;
+    bool bStretch;
+};
+
+TEST(GroupedLayout, ShrinkTable)
+{
+    const GroupedCase cases[] = {
+        {"room enough", "L L L Sg S S", 1000, 0, "444333", 186, false},
+        // 186 > 150: three large buttons become small before any small
+        // button loses its caption.
+        {"large triple first", "L L L Sg S S", 150, 0, "333333", 126, true},
+        // Still 126 > 100: the last three stacked small buttons lose their
+        // captions.
+        {"then captions go", "L L L Sg S S", 100, 0, "333222", 89, true},
+        {"everything small", "L L L Sg S S", 60, 0, "222222", 52, true},
+        // Nothing shrinks any more: with mode 0x80 what lies beyond the
+        // length is hidden (icon only), the first control always stays.
+        {"hidden beyond the length", "L L L Sg S S", 30, qxpLayoutHideWrap, "2222-2-2-", 23, true},
+        {"never the first control", "L Lg", 10, qxpLayoutHideWrap, "42-", 40, true},
+        // A triple with one small button: the large ones still shrink.
+        {"mixed triple", "L L S", 100, 0, "333", 60, true},
+        // A group start may only be the earliest of the three: two groups
+        // of two large buttons cannot shrink.
+        {"groups of two stay large", "L L Lg L", 100, 0, "4444", 166, true},
+        {"invisible items are skipped", "L Lh L L", 100, 0, "333", 60, true},
+    };
+    for (const GroupedCase& c : cases) {
+        QXPLayoutItems items = GroupedItems(c.items);
+        DWORD dwMode = qxpLayoutHorzDock | c.dwMode;
+        CSize sz = qxplayout::CalcGroupedLayout(items, c.nLength, dwMode, 66, GroupedSize);
+        EXPECT_EQ(c.styles, Styles(items)) << c.name;
+        EXPECT_EQ(c.cx, sz.cx) << c.name;
+        EXPECT_EQ(c.bStretch, (dwMode & qxpLayoutStretch) != 0) << c.name;
+    }
+}
+
+TEST(GroupedLayout, MoreRoomStartsAgainFromTheLargeStyles)
+{
+    QXPLayoutItems items = GroupedItems("L L L Sg S S");
+    DWORD dwMode = qxpLayoutHorzDock | qxpLayoutHideWrap;
+    qxplayout::CalcGroupedLayout(items, 30, dwMode, 66, GroupedSize);
+    ASSERT_EQ("2222-2-2-", Styles(items));
+    dwMode = qxpLayoutHorzDock | qxpLayoutHideWrap;
+    CSize sz = qxplayout::CalcGroupedLayout(items, 1000, dwMode, 66, GroupedSize);
+    EXPECT_EQ("444333", Styles(items));
+    EXPECT_EQ(186, sz.cx);
+}
+
+// ---------------------------------------------------------------------------
+// The layouts of real control collections: separator gaps as the paint
+// manager measures them, the popup's column-wrapped flag, grouped bars.
+
+namespace {
+
+// The process-wide paint manager of one theme for the life of a test.
+class ThemeScope {
+public:
+    explicit ThemeScope(int nTheme) { SetGlobalPaintManager(nTheme); }
+    ~ThemeScope() { ReleaseGlobalPaintManager(); }
+};
+
+}  // namespace
+
+TEST(ControlsLayout, PopupSeparatorGapComesFromThePaintManager)
+{
+    // Popup separators: 8 pixels in the Windows 2000 look, 3 in Office XP.
+    const struct {
+        int nTheme;
+        int nGap;
+    } themes[] = {{0, 8}, {1, 3}};
+    for (const auto& t : themes) {
+        ThemeScope theme(t.nTheme);
+        CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(NULL);
+        CQXPControl* pFirst = pPopup->GetControls()->Add(qxpControlButton, 1);
+        CQXPControl* pSecond = pPopup->GetControls()->Add(qxpControlButton, 2);
+        pFirst->SetCaption("First");
+        pSecond->SetCaption("Second");
+        pSecond->SetBeginGroup(TRUE);
+        CClientDC dc(NULL);
+        pPopup->GetControls()->CalcPopupSize(&dc, 0, CRect(0, 0, 0, 0));
+        EXPECT_EQ(t.nGap, pSecond->GetRect().top - pFirst->GetRect().bottom) << t.nTheme;
+        EXPECT_FALSE(pPopup->m_bColumnWrapped);
+
+        // Too low for both: the second continues in a column of its own,
+        // and the bar remembers it until a layout fits in one column.
+        pPopup->GetControls()->CalcPopupSize(&dc, pFirst->GetRect().Height() + 1, CRect(0, 0, 0, 0));
+        EXPECT_TRUE(pPopup->m_bColumnWrapped) << t.nTheme;
+        EXPECT_EQ(pFirst->GetRect().right, pSecond->GetRect().left);
+        pPopup->GetControls()->CalcPopupSize(&dc, 0, CRect(0, 0, 0, 0));
+        EXPECT_FALSE(pPopup->m_bColumnWrapped) << t.nTheme;
+        pPopup->InternalRelease();
+    }
+}
+
+TEST(ControlsLayout, RowGapOfFloatingToolbarsComesFromThePaintManager)
+{
+    // A floating Office 2003 bar measures its separators 6 x 0: a group
+    // that starts a new row adds nothing between the rows; the Windows 2000
+    // look adds 6.
+    const struct {
+        int nTheme;
+        int nRowGap;
+    } themes[] = {{2, 0}, {0, 6}};
+    for (const auto& t : themes) {
+        ThemeScope theme(t.nTheme);
+        CQXPToolBar* pBar = new CQXPToolBar;
+        pBar->SetPosition(qxpBarFloating);
+        CQXPControl* pFirst = pBar->GetControls()->Add(qxpControlButton, 1);
+        CQXPControl* pSecond = pBar->GetControls()->Add(qxpControlButton, 2);
+        pSecond->SetBeginGroup(TRUE);
+        pSecond->SetFlags(qxpFlagWrapRow);
+        CClientDC dc(NULL);
+        pBar->GetControls()->CalcDynamicSize(&dc, 500, qxpLayoutCommit, CRect(0, 0, 0, 0));
+        EXPECT_EQ(t.nRowGap, pSecond->GetRect().top - pFirst->GetRect().bottom) << t.nTheme;
+        pBar->InternalRelease();
+    }
+}
+
+TEST(ControlsLayout, GroupedBarStacksSmallButtonsAndStartsOverEachTime)
+{
+    ThemeScope theme(1);
+    CQXPToolBar* pBar = new CQXPToolBar;
+    pBar->SetFlags(qxpFlagGroupedLayout);
+    std::vector<CQXPControl*> controls;
+    for (int nId = 1; nId <= 3; nId++) {
+        controls.push_back(pBar->GetControls()->Add(qxpControlButton, nId));
+        controls.back()->SetCaption("Button");
+    }
+    CClientDC dc(NULL);
+    // Measuring alone leaves the controls' styles as they were.
+    pBar->GetControls()->CalcDynamicSize(&dc, 1000, qxpLayoutHorzDock, CRect(0, 0, 0, 0));
+    for (CQXPControl* pControl : controls)
+        EXPECT_EQ(0, pControl->m_buttonRibbonStyle);
+
+    // Without large images every button gets icon and caption; three stack
+    // in one column, neither centred nor stretched.
+    CSize sz = pBar->GetControls()->CalcDynamicSize(&dc, 1000, qxpLayoutHorzDock | qxpLayoutCommit,
+                                                    CRect(2, 2, 2, 2));
+    for (CQXPControl* pControl : controls)
+        EXPECT_EQ(qxpButtonIconAndCaption, pControl->GetStyle());
+    EXPECT_EQ(controls[0]->GetRect().left, controls[2]->GetRect().left);
+    EXPECT_EQ(controls[0]->GetRect().bottom, controls[1]->GetRect().top);
+    EXPECT_EQ(controls[1]->GetRect().bottom, controls[2]->GetRect().top);
+    EXPECT_EQ(CPoint(2, 2), controls[0]->GetRect().TopLeft());
+    EXPECT_EQ(controls[0]->GetRect().Width() + 4, sz.cx);
+
+    // Too short: they lose their captions; with room again they get them
+    // back.
+    pBar->GetControls()->CalcDynamicSize(&dc, controls[0]->GetRect().Width() / 2,
+                                         qxpLayoutHorzDock | qxpLayoutCommit, CRect(0, 0, 0, 0));
+    for (CQXPControl* pControl : controls)
+        EXPECT_EQ(qxpButtonIcon, pControl->GetStyle());
+    pBar->GetControls()->CalcDynamicSize(&dc, 1000, qxpLayoutHorzDock | qxpLayoutCommit, CRect(0, 0, 0, 0));
+    for (CQXPControl* pControl : controls)
+        EXPECT_EQ(qxpButtonIconAndCaption, pControl->GetStyle());
+    pBar->InternalRelease();
+}
+
+// ---------------------------------------------------------------------------
 // Popup placement
 
 struct PlaceCase {

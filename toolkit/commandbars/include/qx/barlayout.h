@@ -6,6 +6,7 @@
 
 #include <qx/commandbardefs.h>
 
+#include <functional>
 #include <vector>
 
 // One control during one layout computation.
@@ -19,6 +20,8 @@ struct QXP_LAYOUT_ITEM {
     BOOL bHidden = FALSE;  // did not fit
     BOOL bBeginGroup = FALSE;
     DWORD dwFlags = 0;     // the control's Flags (right align, stretch, wrap)
+    int nStyle = 0;        // grouped layout: the button style given to the control
+    BOOL bLargeImage = FALSE;  // grouped layout: an image exists at the large icon size
     CQXPControl* pControl = NULL;
 };
 
@@ -35,7 +38,10 @@ int WrapRows(QXPLayoutItems& items, int nLength, DWORD& dwMode, CSize szSeparato
 CSize CalcRowRects(QXPLayoutItems& items, CSize szSeparator, BOOL bVert);
 // Moves the items inside the margins, gives each row its row rectangle and
 // centres the items across their row; returns the size with the margins.
-CSize ApplyPositions(QXPLayoutItems& items, const CRect& rcBorder, CSize szContent, BOOL bVert);
+// Without bCentre (grouped layouts) the items keep their places and each
+// column's row rectangle spans the column over the full height.
+CSize ApplyPositions(QXPLayoutItems& items, const CRect& rcBorder, CSize szContent, BOOL bVert,
+                     BOOL bCentre = TRUE);
 // Pushes the trailing right-aligned controls of the last row to nEnd and
 // shares each row's free length among its stretched controls.
 void RightAlignAndStretch(QXPLayoutItems& items, int nEnd, BOOL bVert);
@@ -48,6 +54,23 @@ CSize CalcFloatingSize(QXPLayoutItems& items, int nLength, BOOL bLengthIsHeight,
                        CSize szSeparator);
 // Wraps at a width close to a balanced shape (no taller than wide).
 CSize CalcBalancedSize(QXPLayoutItems& items, DWORD& dwMode, CSize szSeparator);
+
+// Grouped layout (bars in the manner of ribbon groups). A large button
+// (style 4) takes a column of its own; other controls are stacked while
+// they fit nColumnHeight; a group start begins a new column 6 pixels
+// further on. Returns the bounding size; column starts get bWrap.
+CSize CalcGroupedColumns(QXPLayoutItems& items, int nColumnHeight);
+// Measures an item at a button style (the item's size follows).
+typedef std::function<CSize(QXP_LAYOUT_ITEM& item, int nStyle)> QXPMeasureStyleFn;
+// Gives every visible item style 4 (large image) or 3, lays the columns out
+// and, while they are longer than nLength, shrinks from the end: three
+// large buttons of one group to style 3, then any last triple of a group
+// still holding a large one, then three stacked style-3 controls to icons
+// only (style 2). With qxpLayoutHideWrap what still does not fit is hidden
+// (the first control always stays). Sets qxpLayoutStretch when the columns
+// did not fit at first.
+CSize CalcGroupedLayout(QXPLayoutItems& items, int nLength, DWORD& dwMode, int nColumnHeight,
+                        const QXPMeasureStyleFn& measure);
 
 // A popup list: controls one below the other, a new column when the next
 // would pass nMaxHeight or has qxpFlagWrapRow. nMaxItemWidth caps a

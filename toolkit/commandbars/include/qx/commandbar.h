@@ -202,6 +202,7 @@ public:
     int m_bTracking;
     int m_nPending;
     int m_nMRUWidth;
+    BOOL m_bColumnWrapped = FALSE;  // a popup's controls run in more than one column
     BOOL m_bMouseTracked;
     int m_nLastStatusIndex;
     CQXPBarAnimationCache* m_pAnimationCache;  // owned
