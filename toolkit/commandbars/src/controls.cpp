@@ -54,14 +54,21 @@ CWnd* CQXPControls::GetSite() const
 CQXPControl* AFXAPI CQXPControls::CreateControlOfType(int controlType, int nId, BOOL bFromMenu,
                                                        const CString& strCaption)
 {
-    (void)bFromMenu;
-    (void)strCaption;
     switch (controlType) {
     case qxpControlButton:
+        // The list placeholders. A menu names the recent files by their
+        // first command, Add by its own id; the object verbs only come from
+        // a menu item with their marker caption.
         if (nId == QXP_ID_WINDOWLIST)
             return new CQXPControlWindowList;
-        // The other list placeholders (toolbars, recent files, workspace
-        // actions, object verbs) stay plain buttons for now.
+        if (nId == QXP_ID_WORKSPACEACTIONS)
+            return new CQXPControlWorkspaceActions;
+        if (nId == QXP_ID_TOOLBARSLIST)
+            return new CQXPControlToolbars;
+        if (nId == (bFromMenu ? QXP_ID_FIRST_MRU : QXP_ID_RECENTFILELIST))
+            return new CQXPControlRecentFileList;
+        if (bFromMenu && nId == QXP_ID_OLEITEMS && strCaption == QXP_OLEITEMS_CAPTION)
+            return new CQXPControlOleItems;
         return new CQXPControlButton;
     case qxpControlLabel:
         return new CQXPControlLabel;

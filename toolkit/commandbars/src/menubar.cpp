@@ -264,6 +264,7 @@ CQXPMenuBar::CQXPMenuBar()
       m_nCurrentMenuId(0)
 {
     m_barType = qxpBarTypeMenuBar;
+    m_bCloseable = FALSE;
     m_nBarID = 1;
     m_dwFlags = qxpFlagStretched;
     m_buttonStyle = qxpButtonCaption;
