@@ -472,4 +472,28 @@ TEST_F(QmateTest, HandedOverFilesWaitingAtStartReplaceTheEmptyDocument)
     ASSERT_TRUE(Close());
 }
 
+// Files left for the next start (remember open files, or a hand-over while
+// the editor was closed) must not swallow the file the editor is started
+// with: both open, and no empty document.
+TEST_F(QmateTest, ACommandLineFileOpensBesideTheWaitingFiles)
+{
+    std::string waiting = WriteFile("left-open.txt", "left open\r\n");
+    std::string named = WriteFile("named.txt", "named on the command line\r\n");
+    ASSERT_TRUE(qmtest::WriteRegistryString(HKEY_CURRENT_USER, QM_REGKEY_FILESTOOPEN, "1", waiting));
+    ASSERT_TRUE(Start("\"" + named + "\""));
+    E2E_REQUIRE_EDITOR(EditorHolding("left open\r\n"));
+    EXPECT_TRUE(EditorHolding("named on the command line\r\n"));
+    EXPECT_EQ(Editors().size(), 2u);
+    EXPECT_FALSE(AnyCaptionContains("Untitled")) << CaptionList();
+    ASSERT_TRUE(Close());
+}
+
+// File > Exit ends the editor like closing its window.
+TEST_F(QmateTest, FileExitEndsTheEditor)
+{
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(PostMessageA(Main(), WM_COMMAND, ID_APP_EXIT, 0));
+    EXPECT_TRUE(WaitForExit(20000));
+}
+
 } // namespace

@@ -61,6 +61,7 @@ BEGIN_MESSAGE_MAP(CQuillmateApp, CWinApp)
     ON_COMMAND(ID_FILE_NEW, OnFileNewText)
     ON_COMMAND(ID_FILE_NEW_FROM_TEMPLATE, OnFileNewFromTemplate)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+    ON_COMMAND(ID_APP_EXIT, OnAppExit)
     ON_COMMAND(ID_FILE_OPEN, OnFileOpenDialog)
     ON_COMMAND(ID_FILE_OPEN_HEX, OnFileOpenHex)
     ON_COMMAND(ID_FILE_COMPARE, OnFileCompare)
@@ -163,7 +164,9 @@ BOOL CQuillmateApp::InitInstance()
 
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
-    if (HasFilesToOpen() && OpenFilesToOpen())
+    // Files handed over while the editor was closed replace the empty
+    // document; a file named on the command line is still opened.
+    if (HasFilesToOpen() && OpenFilesToOpen() && cmdInfo.m_nShellCommand == CCommandLineInfo::FileNew)
         cmdInfo.m_nShellCommand = CCommandLineInfo::FileNothing;
     if (!ProcessShellCommand(cmdInfo))
         return FALSE;
