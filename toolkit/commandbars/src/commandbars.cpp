@@ -547,6 +547,39 @@ BOOL CQXPCommandBars::PreTranslateFrameMessage(MSG* pMsg)
 
 void CQXPCommandBars::OnSetPreviewMode(BOOL bPreview)
 {
+    bPreview = bPreview ? TRUE : FALSE;
     if (m_pShortcutManager != NULL)
         m_pShortcutManager->OnSetPreviewMode(bPreview);
+    if (bPreview == m_bPreviewMode)
+        return;
+    m_bPreviewMode = bPreview;
+    std::vector<CQXPToolBar*> bars = m_arrBars;
+    for (CQXPToolBar* pBar : bars)
+        pBar->InternalAddRef();
+    if (bPreview) {
+        // Nothing may stay open or tracking over the preview.
+        ClosePopups();
+        HideKeyboardTips();
+        for (CQXPToolBar* pBar : bars)
+            pBar->SetTemporarilyHidden(TRUE);
+        for (int i = 0; i < 4; i++) {
+            HWND hDock = m_pDocks[i] ? m_pDocks[i]->GetSafeHwnd() : NULL;
+            m_bDockBarShownBeforePreview[i] = hDock && (::GetWindowLongPtrA(hDock, GWL_STYLE) & WS_VISIBLE) != 0;
+            if (m_bDockBarShownBeforePreview[i])
+                ::ShowWindow(hDock, SW_HIDE);
+        }
+    } else {
+        // The dock bars first, so that the bars come back into them.
+        for (int i = 0; i < 4; i++) {
+            HWND hDock = m_pDocks[i] ? m_pDocks[i]->GetSafeHwnd() : NULL;
+            if (hDock && ::IsWindow(hDock) && m_bDockBarShownBeforePreview[i])
+                ::ShowWindow(hDock, SW_SHOWNA);
+            m_bDockBarShownBeforePreview[i] = FALSE;
+        }
+        for (CQXPToolBar* pBar : bars)
+            pBar->SetTemporarilyHidden(FALSE);
+    }
+    for (CQXPToolBar* pBar : bars)
+        pBar->InternalRelease();
+    RecalcFrameLayout(FALSE);
 }

@@ -89,6 +89,8 @@ IMPLEMENT_DYNCREATE(CQXPDockBar, CWnd)
 BEGIN_MESSAGE_MAP(CQXPDockBar, CWnd)
     ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
     ON_WM_PAINT()
+    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
+    ON_WM_NCHITTEST()
 END_MESSAGE_MAP()
 
 CQXPDockBar::CQXPDockBar() : m_dwStyle(0), m_pCommandBars(NULL)
@@ -215,6 +217,11 @@ void CQXPDockBar::DockCommandBar(CQXPToolBar* pBar, LPCRECT lpRect)
         nNewIndex = (int)m_arrBars.size() - 2;
         pBar->m_rcDocked = CRect(0, 0, 0, 0);
     }
+    FinishDocking(pBar, nNewIndex);
+}
+
+void CQXPDockBar::FinishDocking(CQXPToolBar* pBar, int nNewIndex)
+{
     if (::IsWindow(pBar->GetSafeHwnd()) && ::GetParent(pBar->GetSafeHwnd()) != m_hWnd)
         ::SetParent(pBar->GetSafeHwnd(), m_hWnd);
     if (pBar->GetDockBar() == this)
@@ -226,6 +233,49 @@ void CQXPDockBar::DockCommandBar(CQXPToolBar* pBar, LPCRECT lpRect)
     NormalizeFullRowBars();
     if (m_pCommandBars)
         m_pCommandBars->RecalcFrameLayout(TRUE);
+}
+
+int CQXPDockBar::GetBarRow(CQXPToolBar* pBar, BOOL* pbAlone) const
+{
+    int nIndex = FindBar(pBar);
+    if (nIndex <= 0)
+        return -1;
+    int nRow = 0;
+    for (int i = 1; i < nIndex; i++)
+        if (!m_arrBars[(size_t)i])
+            nRow++;
+    if (pbAlone)
+        *pbAlone = m_arrBars[(size_t)nIndex - 1] == NULL &&
+                   ((size_t)nIndex + 1 >= m_arrBars.size() || m_arrBars[(size_t)nIndex + 1] == NULL);
+    return nRow;
+}
+
+void CQXPDockBar::DockCommandBarAtRow(CQXPToolBar* pBar, int nRow, BOOL bNewRow, const CRect& rcClient)
+{
+    // Row numbers count the rows without the bar itself.
+    if (pBar->GetDockBar() == this)
+        RemoveCommandBar(pBar, -1);
+    size_t nStart = 1;
+    for (int r = 0; r < nRow && nStart < m_arrBars.size(); r++) {
+        while (nStart < m_arrBars.size() && m_arrBars[nStart])
+            nStart++;
+        nStart++;  // past the row's end
+    }
+    int nNewIndex;
+    if (nStart >= m_arrBars.size()) {
+        m_arrBars.push_back(pBar);
+        m_arrBars.push_back(NULL);
+        nNewIndex = (int)m_arrBars.size() - 2;
+    } else if (bNewRow) {
+        m_arrBars.insert(m_arrBars.begin() + (long)nStart, (CQXPToolBar*)NULL);
+        m_arrBars.insert(m_arrBars.begin() + (long)nStart, pBar);
+        nNewIndex = (int)nStart;
+    } else {
+        m_arrBars.insert(m_arrBars.begin() + (long)nStart, pBar);
+        nNewIndex = (int)nStart;
+    }
+    pBar->m_rcDocked = rcClient;
+    FinishDocking(pBar, nNewIndex);
 }
 
 BOOL CQXPDockBar::RemoveCommandBar(CQXPToolBar* pBar, int nSkipIndex)
@@ -407,7 +457,29 @@ LRESULT CQXPDockBar::OnSizeParent(WPARAM wParam, LPARAM lParam)
 void CQXPDockBar::OnPaint()
 {
     CPaintDC dc(this);
-    CRect rc;
-    GetClientRect(&rc);
-    dc.FillSolidRect(rc, ::GetSysColor(COLOR_3DFACE));
+    GetGlobalPaintManager()->FillDockBar(&dc, this);
+}
+
+LRESULT CQXPDockBar::OnPrintClient(WPARAM wParam, LPARAM lParam)
+{
+    (void)lParam;
+    HDC hDC = (HDC)wParam;
+    if (hDC) {
+        CDC dc;
+        dc.Attach(hDC);
+        GetGlobalPaintManager()->FillDockBar(&dc, this);
+        dc.Detach();
+    }
+    return 0;
+}
+
+LRESULT CQXPDockBar::OnNcHitTest(CPoint point)
+{
+    // Over a ribbon docked on top the clicks go to the frame below.
+    if (GetPosition() == qxpBarTop && m_pCommandBars) {
+        CQXPToolBar* pMain = m_pCommandBars->GetToolBar(1);
+        if (pMain && pMain->GetType() == qxpBarTypeRibbon && pMain->GetDockBar() == this)
+            return HTTRANSPARENT;
+    }
+    return CWnd::OnNcHitTest(point);
 }

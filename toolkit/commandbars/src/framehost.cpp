@@ -65,6 +65,13 @@ BOOL CQXPMDIFrameWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     return CMDIFrameWnd::OnWndMsg(message, wParam, lParam, pResult);
 }
 
+void CQXPMDIFrameWnd::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState)
+{
+    if (m_pCommandBars)
+        m_pCommandBars->OnSetPreviewMode(bPreview);
+    CMDIFrameWnd::OnSetPreviewMode(bPreview, pState);
+}
+
 void CQXPMDIFrameWnd::OnDestroy()
 {
     // The bars go with the frame; the manager is released first so that it

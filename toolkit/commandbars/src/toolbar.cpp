@@ -4,6 +4,7 @@
 #include <qx/images.h>
 #include <qx/barstate.h>
 #include <qx/resourcemgr.h>
+#include <qx/mousemanager.h>
 
 #include <algorithm>
 #include <vector>
@@ -14,6 +15,15 @@ BEGIN_MESSAGE_MAP(CQXPToolBar, CQXPCommandBar)
     ON_WM_DESTROY()
     ON_WM_LBUTTONDOWN()
     ON_WM_SETCURSOR()
+    ON_WM_MOUSEACTIVATE()
+    ON_WM_NCACTIVATE()
+    ON_MESSAGE(WM_FLOATSTATUS, OnFloatStatus)
+    ON_MESSAGE(WM_QXP_FLOATSYNCCHECK, OnFloatSyncCheck)
+    ON_WM_NCHITTEST()
+    ON_WM_NCLBUTTONDOWN()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_RBUTTONDOWN()
+    ON_WM_SETFOCUS()
 END_MESSAGE_MAP()
 
 CQXPToolBar::CQXPToolBar()
@@ -27,6 +37,13 @@ CQXPToolBar::CQXPToolBar()
       m_bCustomizeDialogPresent(TRUE),
       m_pDockBar(NULL)
 {
+    m_nLastDockSide = -1;
+    m_nLastDockRow = -1;
+    m_bLastDockRowAlone = FALSE;
+    m_rcLastDocked = CRect(0, 0, 0, 0);
+    m_nResourceId = 0;
+    m_bTemporarilyHidden = FALSE;
+    m_hWndFocusBefore = NULL;
     m_barType = qxpBarTypeNormal;
     m_barPosition = qxpBarTop;
 }
@@ -85,13 +102,59 @@ BOOL CQXPToolBar::LoadToolBar(UINT nIDResource, HINSTANCE hInst)
     int nCount = pData[3];
     if ((DWORD)(8 + nCount * 2) > cbSize)
         return FALSE;
-    std::vector<UINT> ids;
-    for (int i = 0; i < nCount; i++)
-        ids.push_back(pData[4 + i]);
+    m_nResourceId = nIDResource;
+
+    // Each button is offered to the site first (it may create the control
+    // itself or choose its type) and announced to it afterwards.
+    m_pControls->RemoveAll();
+    CWnd* pSite = GetOwnerSite();
+    if (pSite && !::IsWindow(pSite->GetSafeHwnd()))
+        pSite = NULL;
+    BOOL bGroup = FALSE;
+    int nIndex = 0;
+    for (int i = 0; i < nCount; i++) {
+        UINT nId = pData[4 + i];
+        if (nId == 0) {
+            bGroup = TRUE;
+            continue;
+        }
+        QXP_CREATECONTROL_RECORD rec;
+        rec.nID = (int)nId;
+        rec.pControl = NULL;
+        rec.nReserved = 1;  // from a toolbar resource
+        rec.nIndex = nIndex;
+        rec.hMenu = NULL;
+        rec.pCommandBar = this;
+        rec.controlType = qxpControlButton;
+        rec.buttonStyle = 0;
+        CQXPControl* pControl = NULL;
+        if (pSite && pSite->SendMessage(WM_COMMANDBARS_CREATECONTROL, 0, (LPARAM)&rec) != 0 && rec.pControl)
+            pControl = m_pControls->InsertAt(rec.pControl, -1);
+        if (!pControl) {
+            pControl = m_pControls->Add(rec.controlType, rec.nID);
+            if (pControl && rec.controlType >= qxpControlPopup && rec.controlType <= qxpControlSplitButtonPopup)
+                pControl->SetIconId(rec.nID);
+        }
+        if (!pControl)
+            continue;
+        if (bGroup)
+            pControl->SetBeginGroup(TRUE);
+        bGroup = FALSE;
+        if (pSite) {
+            rec.pControl = pControl;
+            pSite->SendMessage(WM_COMMANDBARS_CONTROLCREATED, 0, (LPARAM)&rec);
+        }
+        nIndex++;
+    }
+    m_pControls->CreateOriginalControls();
+    DelayLayout();
+
     if (!GetGlobalImageManager()->SetIcons(nIDResource, nIDResource))
         return FALSE;
-    m_szIcons = CSize(pData[1], pData[2]);
-    return SetButtons(ids.data(), (int)ids.size());
+    // The usual 16-pixel strip leaves the icon size to the options.
+    if (pData[1] != 16)
+        m_szIcons = CSize(pData[1], pData[2]);
+    return TRUE;
 }
 
 CSize CQXPToolBar::CalcDockingLayout(int nLength, DWORD dwMode, int nWidth)
@@ -99,11 +162,20 @@ CSize CQXPToolBar::CalcDockingLayout(int nLength, DWORD dwMode, int nWidth)
     CClientDC dc(m_hWnd && ::IsWindow(m_hWnd) ? this : NULL);
     CFont* pOldFont = dc.SelectObject(GetControlFont());
     BOOL bDocked = (dwMode & (qxpLayoutHorzDock | qxpLayoutVertDock)) != 0;
+    // The caption's close button takes no part in a layout; the floating
+    // layout places it afterwards.
+    if (CQXPControl* pClose = FindCloseControl(FALSE))
+        pClose->SetHideFlags(pClose->GetHideFlags() | qxpHideGeneric);
     CQXPControlToolbarExpand* pExpand = NULL;
     if (bDocked && m_bShowExpandButton && m_pCommandBars && m_barType == qxpBarTypeNormal && !IsCustomizeMode())
         pExpand = FindExpandControl(TRUE);
-    else if (CQXPControlToolbarExpand* pOld = FindExpandControl(FALSE))
-        m_pControls->Remove(pOld);
+    else if (CQXPControlToolbarExpand* pOld = FindExpandControl(FALSE)) {
+        // A floating bar keeps it for its caption (placed there afterwards).
+        if (!bDocked && IsFloating() && m_bShowExpandButton && m_barType == qxpBarTypeNormal && !IsCustomizeMode())
+            pOld->SetHideFlags(pOld->GetHideFlags() | qxpHideGeneric);
+        else
+            m_pControls->Remove(pOld);
+    }
     // The expand button takes no part in the row layout.
     BOOL bWasShown = pExpand && !(pExpand->GetHideFlags() & qxpHideGeneric);
     if (pExpand)
@@ -165,14 +237,38 @@ void CQXPToolBar::OnRecalcLayout()
 
 void CQXPToolBar::SetVisible(BOOL bVisible)
 {
+    bVisible = bVisible ? TRUE : FALSE;
     if (bVisible == m_bVisible)
         return;
-    CQXPCommandBar::SetVisible(bVisible);
+    InternalAddRef();
+    if (!bVisible) {
+        // A hidden bar neither tracks nor keeps a drag going.
+        if (m_bTracking)
+            SetTrackingMode(FALSE);
+        if (m_hWnd && ::GetCapture() == m_hWnd)
+            ::ReleaseCapture();
+    }
+    if (m_bTemporarilyHidden)
+        m_bVisible = bVisible;  // the window comes back with the bars
+    else
+        CQXPCommandBar::SetVisible(bVisible);
     CWnd* pSite = GetOwnerSite();
-    if (pSite && ::IsWindow(pSite->GetSafeHwnd()))
+    if (m_pCommandBars && pSite && ::IsWindow(pSite->GetSafeHwnd()))
         pSite->SendMessage(WM_QXP_TOOLBARVISIBLECHANGED, (WPARAM)this, bVisible);
-    if (m_pCommandBars)
+    if (bVisible) {
+        if (!m_bTemporarilyHidden && m_hWnd && ::IsWindow(m_hWnd))
+            OnRecalcLayout();
+    } else if (m_pCommandBars) {
         m_pCommandBars->RecalcFrameLayout(FALSE);
+    } else if (pSite && ::IsWindow(pSite->GetSafeHwnd())) {
+        CRect rc;
+        ::GetClientRect(pSite->GetSafeHwnd(), &rc);
+        pSite->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(rc.Width(), rc.Height()));
+    }
+    // A bar torn off a menu is gone once it is closed.
+    if (!bVisible && m_bTearOff && m_pCommandBars)
+        m_pCommandBars->Remove(this);
+    InternalRelease();
 }
 
 void CQXPToolBar::OnDestroy()
@@ -196,6 +292,14 @@ CQXPControlToolbarExpand* CQXPToolBar::FindExpandControl(BOOL bCreate)
     CQXPControlToolbarExpand* pExpand = new CQXPControlToolbarExpand;
     pExpand->SetTemporary(TRUE);
     pExpand->SetHideFlags(qxpHideGeneric);
+    // A popup control opens only with a popup bar: the button gets its own
+    // now, so that the first click already opens it (it is refilled then).
+    if (CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(m_pCommandBars)) {
+        if (!m_pCommandBars)
+            pPopup->SetOwnerSite(GetOwnerSite());
+        pExpand->SetCommandBar(pPopup);
+        pPopup->InternalRelease();
+    }
     m_pControls->InsertAt(pExpand, -1);
     return pExpand;
 }
@@ -299,7 +403,9 @@ void CQXPControlToolbarExpand::Draw(CDC* pDC)
     CQXPThemePainter* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : GetGlobalPaintManager();
     CQXPToolBar* pBar = dynamic_cast<CQXPToolBar*>(m_pParent);
     CSize sz(0, 0);
-    pPaintManager->DrawSpecialControl(&sz, pDC, 0, this, m_pParent, TRUE, pBar && pBar->HasHiddenControls(), 0);
+    // On a floating bar it is the drop-down button of the caption.
+    int nKind = pBar && pBar->IsFloating() ? qxpExpandFloatMenu : qxpExpandToolbar;
+    pPaintManager->DrawSpecialControl(&sz, pDC, nKind, this, m_pParent, TRUE, pBar && pBar->HasHiddenControls(), 0);
 }
 
 BOOL CQXPControlToolbarExpand::OnSetPopup(BOOL bPopup)
@@ -330,6 +436,8 @@ BOOL CQXPControlToolbarExpand::OnSetPopup(BOOL bPopup)
 
 void CQXPToolBar::OnLButtonDown(UINT nFlags, CPoint point)
 {
+    if (IsFloating())
+        ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     CQXPControl* pControl = m_pControls->HitTest(point);
     if (pControl || !m_pCommandBars || IsCustomizeMode() || m_barType == qxpBarTypeMenuBar) {
         CQXPCommandBar::OnLButtonDown(nFlags, point);
@@ -367,6 +475,13 @@ void CQXPToolBar::DrawCommandBar(CDC* pDC, CRect rcClip)
         CRect rc;
         GetClientRect(&rc);
         pDC->Draw3dRect(rc, ::GetSysColor(COLOR_3DSHADOW), ::GetSysColor(COLOR_3DDKSHADOW));
+        // The caption buttons lie on the caption just drawn.
+        CFont* pOldFont = pDC->SelectObject(GetControlFont());
+        if (CQXPControl* pClose = GetCloseButton())
+            pClose->Draw(pDC);
+        if (CQXPControl* pExpand = GetExpandButton())
+            pExpand->Draw(pDC);
+        pDC->SelectObject(pOldFont);
     }
 }
 
@@ -383,6 +498,28 @@ CSize CQXPToolBar::CalcFloatingLayout(int nLength, BOOL bCommit, BOOL bLengthIsH
     m_barPosition = nPosition;
     // Room for the title.
     sz.cx = std::max((int)sz.cx, 60);
+    // The close button at the right of the caption, as tall and wide as it,
+    // and the options drop-down directly left of it.
+    if (bCommit) {
+        int m = szCaption.cy;
+        CRect rcButton(sz.cx - 3 - m, 3, sz.cx - 3, m + 3);
+        if (m_bCloseable) {
+            if (CQXPControl* pClose = FindCloseControl(TRUE)) {
+                pClose->SetRect(rcButton);
+                pClose->SetHideFlags(pClose->GetHideFlags() & ~(DWORD)qxpHideGeneric);
+            }
+            rcButton.OffsetRect(-m, 0);
+        }
+        BOOL bAlways = m_pCommandBars ? m_pCommandBars->m_bShowExpandButtonAlways : TRUE;
+        // Room: the title keeps at least a caption height of its own.
+        if (bAlways && m_bShowExpandButton && m_barType == qxpBarTypeNormal && !IsCustomizeMode() &&
+            rcButton.left >= 3 + m) {
+            if (CQXPControlToolbarExpand* pExpand = FindExpandControl(TRUE)) {
+                pExpand->SetRect(rcButton);
+                pExpand->SetHideFlags(pExpand->GetHideFlags() & ~(DWORD)qxpHideGeneric);
+            }
+        }
+    }
     return sz;
 }
 
@@ -390,11 +527,18 @@ BOOL CQXPToolBar::SetFloating(CPoint ptScreen)
 {
     if (!m_hWnd || !::IsWindow(m_hWnd))
         return FALSE;
-    if (m_pDockBar)
+    if (m_pDockBar) {
+        // Remembered so that a double click docks the bar back there.
+        m_nLastDockSide = m_pDockBar->GetPosition();
+        m_nLastDockRow = m_pDockBar->GetBarRow(this, &m_bLastDockRowAlone);
+        ::GetWindowRect(m_hWnd, &m_rcLastDocked);
+        ::MapWindowPoints(NULL, m_pDockBar->GetSafeHwnd(), (LPPOINT)&m_rcLastDocked, 2);
         m_pDockBar->RemoveCommandBar(this);
+    }
     CWnd* pSite = GetOwnerSite();
     m_barPosition = qxpBarFloating;
-    if (GetStyle() & WS_CHILD) {
+    BOOL bWasChild = (GetStyle() & WS_CHILD) != 0;
+    if (bWasChild) {
         // A child cannot be owned: it becomes a popup window first, then it
         // leaves its parent and the site frame owns it.
         LONG_PTR nStyle = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
@@ -403,13 +547,21 @@ BOOL CQXPToolBar::SetFloating(CPoint ptScreen)
         LONG_PTR nExStyle = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
         ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, nExStyle | WS_EX_TOOLWINDOW);
     }
+    // The frame keeps its active look while the floating bar is active.
+    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, ::GetWindowLongPtrA(m_hWnd, GWL_STYLE) | MFS_SYNCACTIVE);
     if (pSite && ::IsWindow(pSite->GetSafeHwnd()))
         ::SetWindowLongPtrA(m_hWnd, GWLP_HWNDPARENT, (LONG_PTR)pSite->GetSafeHwnd());
+    // A window that has just left its parent may count as topmost already
+    // without being stacked there (Wine): it goes to the bottom hidden, so
+    // that raising it below really puts it above its frame.
+    if (bWasChild)
+        ::SetWindowPos(m_hWnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_HIDEWINDOW);
     int nWidth = (m_nMRUWidth > 0 && m_nMRUWidth != 32767) ? m_nMRUWidth : 32767;
     CSize sz = CalcFloatingLayout(nWidth, TRUE);
     m_ptFloating = ptScreen;
     ::SetWindowPos(m_hWnd, HWND_TOP, ptScreen.x, ptScreen.y, sz.cx, sz.cy,
-                   SWP_NOACTIVATE | SWP_FRAMECHANGED | (m_bVisible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+                   SWP_NOACTIVATE | SWP_FRAMECHANGED |
+                       (m_bVisible && !m_bTemporarilyHidden ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
     m_nPending &= ~qxpPendingLayout;
     if (m_pCommandBars)
         m_pCommandBars->RecalcFrameLayout(FALSE);
@@ -417,23 +569,28 @@ BOOL CQXPToolBar::SetFloating(CPoint ptScreen)
     return TRUE;
 }
 
+void CQXPToolBar::AttachToDockBar(CQXPDockBar* pDock)
+{
+    if (GetStyle() & WS_CHILD)
+        return;
+    if (IsFloating()) {
+        CRect rc;
+        ::GetWindowRect(m_hWnd, &rc);
+        m_ptFloating = rc.TopLeft();
+    }
+    LONG_PTR nExStyle = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
+    ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, nExStyle & ~(LONG_PTR)WS_EX_TOOLWINDOW);
+    LONG_PTR nStyle = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
+    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, (nStyle & ~(LONG_PTR)(WS_POPUP | MFS_SYNCACTIVE)) | WS_CHILD);
+    ::SetParent(m_hWnd, pDock->GetSafeHwnd());
+}
+
 BOOL CQXPToolBar::DockTo(int nPosition, LPCRECT lpRect)
 {
     CQXPDockBar* pDock = m_pCommandBars ? m_pCommandBars->GetDockBar(nPosition) : NULL;
     if (!pDock || !m_hWnd || !::IsWindow(m_hWnd))
         return FALSE;
-    if (!(GetStyle() & WS_CHILD)) {
-        if (IsFloating()) {
-            CRect rc;
-            ::GetWindowRect(m_hWnd, &rc);
-            m_ptFloating = rc.TopLeft();
-        }
-        LONG_PTR nExStyle = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
-        ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, nExStyle & ~(LONG_PTR)WS_EX_TOOLWINDOW);
-        LONG_PTR nStyle = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
-        ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, (nStyle & ~(LONG_PTR)WS_POPUP) | WS_CHILD);
-        ::SetParent(m_hWnd, pDock->GetSafeHwnd());
-    }
+    AttachToDockBar(pDock);
     m_barPosition = nPosition;
     if (m_pDockBar == pDock && lpRect == NULL) {
         m_pCommandBars->RecalcFrameLayout(FALSE);
@@ -442,7 +599,7 @@ BOOL CQXPToolBar::DockTo(int nPosition, LPCRECT lpRect)
     pDock->DockCommandBar(this, lpRect);
     ::SetWindowPos(m_hWnd, NULL, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     m_pCommandBars->RecalcFrameLayout(FALSE);
-    if (m_bVisible)
+    if (m_bVisible && !m_bTemporarilyHidden)
         ::ShowWindow(m_hWnd, SW_SHOWNA);
     Redraw();
     return TRUE;
@@ -542,6 +699,17 @@ void CQXPToolBar::TrackBar(CPoint ptStart, int nMode)
     CSize szDrag(::GetSystemMetrics(SM_CXDRAG), ::GetSystemMetrics(SM_CYDRAG));
     BOOL bStarted = FALSE;
     InternalAddRef();
+    // Passing over dock bars on the way out must not change the place a
+    // double click docks the bar back to.
+    CQXPDockBar* pStartDock = m_pDockBar;
+    int nStartRow = -1;
+    BOOL bStartAlone = FALSE;
+    CRect rcStartDocked(0, 0, 0, 0);
+    if (pStartDock) {
+        nStartRow = pStartDock->GetBarRow(this, &bStartAlone);
+        ::GetWindowRect(hWnd, &rcStartDocked);
+        ::MapWindowPoints(NULL, pStartDock->GetSafeHwnd(), (LPPOINT)&rcStartDocked, 2);
+    }
     ::SetCapture(hWnd);
     if (nMode == 1)
         ::SetCursor(::LoadCursorA(NULL, MAKEINTRESOURCEA(32646)));  // IDC_SIZEALL
@@ -631,6 +799,12 @@ void CQXPToolBar::TrackBar(CPoint ptStart, int nMode)
         ::ReleaseCapture();
     if (bStarted && m_pCommandBars)
         m_pCommandBars->m_bLayoutChanged = TRUE;
+    if (pStartDock && IsFloating()) {
+        m_nLastDockSide = pStartDock->GetPosition();
+        m_nLastDockRow = nStartRow;
+        m_bLastDockRowAlone = bStartAlone;
+        m_rcLastDocked = rcStartDocked;
+    }
     InternalRelease();
 }
 
@@ -672,6 +846,13 @@ void CQXPToolBar::FillExpandAddRemove(CQXPCommandBar* pPopup)
             pItem->m_strShortcutText = pControl->GetShortcutText();
             pItem->m_bChecked = (pControl->GetHideFlags() & qxpHideCustomize) ? 0 : 1;
             pItems->InsertAt(pItem, -1);
+        }
+        // A program's toolbar can go back to its own buttons.
+        if (pControls->GetOriginalControls() && pBar->m_bBuiltIn && !pBar->m_bTearOff) {
+            CQXPControlToolbarReset* pReset = new CQXPControlToolbarReset;
+            pReset->SetBar(pBar);
+            pItems->InsertAt(pReset, -1);
+            pReset->SetBeginGroup(TRUE);
         }
     }
 }
@@ -718,4 +899,370 @@ void CQXPControlAddRemoveItem::OnExecute()
             pCommandBars->m_bLayoutChanged = TRUE;
         }
     }
+}
+
+// ---------------------------------------------------------------------------
+// The floating frame: activation, hit testing, caption button, focus
+
+CQXPControlToolbarClose* CQXPToolBar::FindCloseControl(BOOL bCreate)
+{
+    for (int i = m_pControls->GetCount(); i-- > 0;) {
+        CQXPControlToolbarClose* pClose = dynamic_cast<CQXPControlToolbarClose*>(m_pControls->GetAt(i));
+        if (pClose)
+            return pClose;
+    }
+    if (!bCreate)
+        return NULL;
+    CQXPControlToolbarClose* pClose = new CQXPControlToolbarClose;
+    pClose->SetTemporary(TRUE);
+    pClose->SetHideFlags(qxpHideGeneric);
+    m_pControls->InsertAt(pClose, -1);
+    return pClose;
+}
+
+CQXPControl* CQXPToolBar::GetCloseButton() const
+{
+    if (!IsFloating())
+        return NULL;
+    CQXPControl* pClose = const_cast<CQXPToolBar*>(this)->FindCloseControl(FALSE);
+    return pClose && pClose->IsVisible() ? pClose : NULL;
+}
+
+void CQXPToolBar::SetTemporarilyHidden(BOOL bHidden)
+{
+    bHidden = bHidden ? TRUE : FALSE;
+    if (bHidden == m_bTemporarilyHidden)
+        return;
+    m_bTemporarilyHidden = bHidden;
+    if (!m_hWnd || !::IsWindow(m_hWnd))
+        return;
+    if (bHidden) {
+        if (m_bTracking)
+            SetTrackingMode(FALSE);
+        ::ShowWindow(m_hWnd, SW_HIDE);
+        return;
+    }
+    if (!m_bVisible)
+        return;
+    ::ShowWindow(m_hWnd, SW_SHOWNA);
+    if (IsFloating())
+        OnRecalcLayout();
+    // The menu bar takes the frame's menu back from the window.
+    if (m_barType == qxpBarTypeMenuBar) {
+        CFrameWnd* pFrame = dynamic_cast<CFrameWnd*>(GetOwnerSite());
+        if (pFrame && ::IsWindow(pFrame->GetSafeHwnd()))
+            pFrame->OnUpdateFrameMenu(NULL);
+    }
+}
+
+BOOL CQXPToolBar::IsFrameActive() const
+{
+    CWnd* pSite = GetOwnerSite();
+    HWND hTop = pSite ? ::GetAncestor(pSite->GetSafeHwnd(), GA_ROOT) : NULL;
+    if (!hTop)
+        return FALSE;
+    HWND hActive = ::GetActiveWindow();
+    if (hActive == hTop)
+        return TRUE;
+    // A floating window of the frame that keeps the frame's active look.
+    if (hActive && ::GetWindow(hActive, GW_OWNER) == hTop &&
+        ::SendMessageA(hActive, WM_FLOATSTATUS, FS_SYNCACTIVE, 0) != 0)
+        return TRUE;
+    return FALSE;
+}
+
+int CQXPToolBar::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message)
+{
+    // A click on a floating bar leaves the activation, and so the focus,
+    // where it is.
+    if (IsFloating() || IsCustomizeMode())
+        return MA_NOACTIVATE;
+    HWND hFocus = ::GetFocus();
+    if (hFocus && IsFrameActive()) {
+        HWND hRoot = ::GetAncestor(hFocus, GA_ROOT);
+        CWnd* pSite = GetOwnerSite();
+        HWND hTop = pSite ? ::GetAncestor(pSite->GetSafeHwnd(), GA_ROOT) : NULL;
+        if (hRoot && hRoot != hTop && ::GetWindow(hRoot, GW_OWNER) == hTop)
+            return MA_NOACTIVATE;
+    }
+    return CQXPCommandBar::OnMouseActivate(pDesktopWnd, nHitTest, message);
+}
+
+BOOL CQXPToolBar::OnNcActivate(BOOL bActive)
+{
+    if (bActive)
+        return FALSE;
+    return CQXPCommandBar::OnNcActivate(bActive);
+}
+
+LRESULT CQXPToolBar::OnFloatStatus(WPARAM wParam, LPARAM lParam)
+{
+    (void)lParam;
+    LRESULT lResult = ((wParam & FS_SYNCACTIVE) && (GetStyle() & MFS_SYNCACTIVE)) ? 1 : 0;
+    BOOL bSync = !m_pCommandBars || m_pCommandBars->m_bSyncFloatingBars;
+    if (!IsFloating() || !m_bVisible || m_bTemporarilyHidden || !bSync)
+        return lResult;
+    const UINT nQuiet = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+    if (wParam & FS_DEACTIVATE) {
+        // While activation moves, the frame may still count as active: the
+        // bar looks again once the change is over.
+        if (!IsFrameActive())
+            ::SetWindowPos(m_hWnd, NULL, 0, 0, 0, 0, nQuiet | SWP_HIDEWINDOW);
+        else
+            PostMessage(WM_QXP_FLOATSYNCCHECK);
+    }
+    if (wParam & FS_ACTIVATE) {
+        HWND hForeground = ::GetForegroundWindow();
+        if (!::IsWindowVisible(m_hWnd) && IsFrameActive() &&
+            (!hForeground || (::IsWindowVisible(hForeground) && !::IsIconic(hForeground))))
+            ::SetWindowPos(m_hWnd, NULL, 0, 0, 0, 0, nQuiet | SWP_SHOWWINDOW);
+    }
+    if (wParam & FS_SHOW)
+        ::SetWindowPos(m_hWnd, NULL, 0, 0, 0, 0, nQuiet | SWP_SHOWWINDOW);
+    if (wParam & FS_HIDE)
+        ::SetWindowPos(m_hWnd, NULL, 0, 0, 0, 0, nQuiet | SWP_HIDEWINDOW);
+    if (wParam & (FS_ENABLE | FS_DISABLE))
+        ::EnableWindow(m_hWnd, (wParam & FS_ENABLE) != 0);
+    return lResult;
+}
+
+LRESULT CQXPToolBar::OnFloatSyncCheck(WPARAM wParam, LPARAM lParam)
+{
+    (void)wParam;
+    (void)lParam;
+    BOOL bSync = !m_pCommandBars || m_pCommandBars->m_bSyncFloatingBars;
+    if (IsFloating() && m_bVisible && !m_bTemporarilyHidden && bSync && ::IsWindowVisible(m_hWnd) &&
+        !IsFrameActive())
+        ::SetWindowPos(m_hWnd, NULL, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    return 0;
+}
+
+LRESULT CQXPToolBar::OnNcHitTest(CPoint point)
+{
+    // A floating bar is resized from a 3-pixel band along each edge.
+    if (IsFloating() && m_barType != qxpBarTypePopup) {
+        CRect rc;
+        ::GetWindowRect(m_hWnd, &rc);
+        rc.DeflateRect(3, 3);
+        if (point.y < rc.top)
+            return HTTOP;
+        if (point.y >= rc.bottom)
+            return HTBOTTOM;
+        if (point.x < rc.left)
+            return HTLEFT;
+        if (point.x >= rc.right)
+            return HTRIGHT;
+    }
+    return CQXPCommandBar::OnNcHitTest(point);
+}
+
+void CQXPToolBar::OnNcLButtonDown(UINT nHitTest, CPoint point)
+{
+    BOOL bEdge = nHitTest == HTLEFT || nHitTest == HTRIGHT || nHitTest == HTTOP || nHitTest == HTBOTTOM;
+    if (!bEdge || !IsFloating() || !m_pCommandBars) {
+        CQXPCommandBar::OnNcLButtonDown(nHitTest, point);
+        return;
+    }
+    if (IsCustomizeMode())
+        return;  // no system sizing loop for a frameless window
+    CWnd* pSite = GetOwnerSite();
+    HWND hTop = pSite ? ::GetAncestor(pSite->GetSafeHwnd(), GA_ROOT) : NULL;
+    if (hTop && !IsFrameActive())
+        ::SetActiveWindow(hTop);
+    ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    m_pCommandBars->ClosePopups();
+    CPoint pt = point;
+    ::ScreenToClient(m_hWnd, &pt);
+    TrackBar(pt, (int)nHitTest);
+}
+
+void CQXPToolBar::OnLButtonDblClk(UINT nFlags, CPoint point)
+{
+    if (!m_pControls->HitTest(point) && m_pCommandBars && !IsCustomizeMode() && ToggleDocking())
+        return;
+    CQXPCommandBar::OnLButtonDblClk(nFlags, point);
+}
+
+BOOL CQXPToolBar::ToggleDocking()
+{
+    if (!m_pCommandBars || !m_hWnd || !::IsWindow(m_hWnd))
+        return FALSE;
+    if (IsFloating()) {
+        int nSide = m_nLastDockSide >= 0 ? m_nLastDockSide : (int)qxpBarTop;
+        CQXPDockBar* pDock = m_pCommandBars->GetDockBar(nSide);
+        if (!pDock)
+            return FALSE;
+        AttachToDockBar(pDock);
+        m_barPosition = nSide;
+        if (m_nLastDockSide >= 0 && m_nLastDockRow >= 0)
+            pDock->DockCommandBarAtRow(this, m_nLastDockRow, m_bLastDockRowAlone, m_rcLastDocked);
+        else
+            pDock->DockCommandBar(this, NULL);
+        ::SetWindowPos(m_hWnd, NULL, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        m_pCommandBars->RecalcFrameLayout(FALSE);
+        if (m_bVisible && !m_bTemporarilyHidden)
+            ::ShowWindow(m_hWnd, SW_SHOWNA);
+        Redraw();
+    } else if (m_pDockBar && m_pCommandBars->m_bDblClickFloat) {
+        CPoint pt = m_ptFloating;
+        if (pt.x <= 0 || pt.y <= 0) {
+            CRect rc;
+            ::GetWindowRect(m_hWnd, &rc);
+            pt = rc.TopLeft();
+        }
+        if (!SetFloating(pt))
+            return FALSE;
+    } else {
+        return FALSE;
+    }
+    m_pCommandBars->m_bLayoutChanged = TRUE;
+    return TRUE;
+}
+
+void CQXPToolBar::OnRButtonDown(UINT nFlags, CPoint point)
+{
+    if (IsCustomizeMode()) {
+        // The customize context menu belongs to the customize dialog.
+        CQXPCommandBar::OnRButtonDown(nFlags, point);
+        return;
+    }
+    // The click ends any tracking of the bar; the manager has no toolbars
+    // context menu to show at the point yet.
+    if (m_bTracking)
+        SetTrackingMode(FALSE);
+    SetSelected(-1, 0);
+    Redraw();
+}
+
+void CQXPToolBar::OnSetFocus(CWnd* pOldWnd)
+{
+    CQXPCommandBar::OnSetFocus(pOldWnd);
+    HWND hOld = pOldWnd ? pOldWnd->GetSafeHwnd() : NULL;
+    if (!m_hWndFocusBefore && hOld != m_hWnd)
+        m_hWndFocusBefore = hOld;
+    if (!m_pCommandBars) {
+        // A toolbar standing alone in a window is worked from the keyboard.
+        if (!m_bTracking)
+            SetTrackingMode(TRUE, TRUE, TRUE);
+        return;
+    }
+    // A managed bar takes no keys: the window that had the focus keeps it.
+    HWND hBack = m_hWndFocusBefore;
+    m_hWndFocusBefore = NULL;
+    if (!m_bTracking && hBack && ::IsWindow(hBack) && ::IsWindowVisible(hBack) && ::IsWindowEnabled(hBack))
+        ::SetFocus(hBack);
+}
+
+// ---------------------------------------------------------------------------
+// Reset
+
+BOOL CQXPToolBar::CanReset() const
+{
+    return m_bCustomizable && m_pControls->IsChanged();
+}
+
+void CQXPToolBar::Reset(BOOL bAsk)
+{
+    CQXPOriginalControls* pOriginal = m_pControls->GetOriginalControls();
+    // A bar built from button ids has no resource but still keeps the
+    // program's buttons to go back to.
+    if (!m_bBuiltIn || !m_bCustomizable || (m_nResourceId == 0 && !pOriginal))
+        return;
+    if (bAsk) {
+        CString strMessage;
+        strMessage.Format("Are you sure you want to reset the changes made to the '%s' toolbar?", (LPCSTR)m_strTitle);
+        CWnd* pSite = GetOwnerSite();
+        HWND hOwner = pSite ? pSite->GetSafeHwnd() : NULL;
+        char szCaption[256] = "";
+        if (hOwner)
+            ::GetWindowTextA(::GetAncestor(hOwner, GA_ROOT), szCaption, (int)sizeof(szCaption));
+        if (::MessageBoxA(hOwner, strMessage, szCaption, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
+            return;
+    }
+    InternalAddRef();
+    if (pOriginal) {
+        pOriginal->InternalAddRef();
+        m_pControls->RemoveAll();
+        for (int i = 0; i < pOriginal->GetCount(); i++) {
+            CQXPControl* pControl = pOriginal->GetAt(i);
+            if (!pControl->IsTemporary())
+                m_pControls->AddCopy(pControl, -1, TRUE);
+        }
+        pOriginal->InternalRelease();
+    } else {
+        LoadToolBar(m_nResourceId);
+    }
+    CWnd* pSite = GetOwnerSite();
+    if (pSite && ::IsWindow(pSite->GetSafeHwnd()))
+        pSite->SendMessage(WM_QXP_BARRESET, 0, (LPARAM)this);
+    if (m_hWnd && ::IsWindow(m_hWnd)) {
+        OnIdleUpdateCmdUI(TRUE, 0);
+        DelayLayout();
+        OnRecalcLayout();
+    }
+    if (m_pCommandBars)
+        m_pCommandBars->m_bLayoutChanged = TRUE;
+    InternalRelease();
+}
+
+IMPLEMENT_DYNCREATE(CQXPControlToolbarClose, CQXPControlButton)
+
+CQXPControlToolbarClose::CQXPControlToolbarClose()
+{
+    m_nId = QXP_ID_TOOLBAR_CLOSE;
+    m_dwFlags = qxpFlagSkipFocus | qxpFlagManualUpdate | qxpFlagNoMovable;
+    m_strTooltipText = "Close";
+}
+
+void CQXPControlToolbarClose::Draw(CDC* pDC)
+{
+    CQXPThemePainter* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : GetGlobalPaintManager();
+    pPaintManager->DrawSpecialControl(NULL, pDC, qxpExpandFloatClose, this, m_pParent, TRUE);
+}
+
+void CQXPControlToolbarClose::OnExecute()
+{
+    CQXPCommandBar* pBar = m_pParent;
+    if (pBar)
+        pBar->SetVisible(FALSE);
+}
+
+IMPLEMENT_DYNCREATE(CQXPControlToolbarReset, CQXPControlButton)
+
+CQXPControlToolbarReset::CQXPControlToolbarReset() : m_pBar(NULL)
+{
+    m_nId = QXP_ID_RESET_TOOLBAR;
+    m_dwFlags = qxpFlagManualUpdate;
+    m_strCaption = "&Reset Toolbar";
+}
+
+CQXPControlToolbarReset::~CQXPControlToolbarReset()
+{
+    SetBar(NULL);
+}
+
+void CQXPControlToolbarReset::SetBar(CQXPToolBar* pBar)
+{
+    if (pBar)
+        pBar->InternalAddRef();
+    if (m_pBar)
+        m_pBar->InternalRelease();
+    m_pBar = pBar;
+}
+
+void CQXPControlToolbarReset::OnExecute()
+{
+    CQXPToolBar* pBar = m_pBar;
+    if (!pBar)
+        return;
+    pBar->InternalAddRef();
+    CQXPCommandBars* pCommandBars = pBar->GetCommandBars();
+    if (pCommandBars)
+        pCommandBars->ClosePopups();
+    else
+        ToolkitMouseManager::GetInstance()->SendTrackLost();
+    pBar->Reset(TRUE);
+    pBar->InternalRelease();
 }

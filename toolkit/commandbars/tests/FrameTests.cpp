@@ -306,7 +306,8 @@ TEST_F(FrameTest, AddOrRemoveButtonsHidesAndShowsAButton)
     EXPECT_EQ(std::string("Toolbar"), std::string(pList->GetControl(0)->GetCaption()));
     CQXPCommandBar* pItems = pList->GetControl(0)->GetCommandBar();
     ASSERT_NE(nullptr, pItems);
-    EXPECT_EQ((std::vector<int>{ID_TEST_OPEN, ID_TEST_SAVE, ID_TEST_EXIT}), Ids(pItems));
+    EXPECT_EQ((std::vector<int>{ID_TEST_OPEN, ID_TEST_SAVE, ID_TEST_EXIT, QXP_ID_RESET_TOOLBAR}), Ids(pItems))
+        << "the buttons, then Reset Toolbar";
     CQXPControl* pSaveItem = pItems->GetControl(1);
     EXPECT_EQ(1, pSaveItem->GetChecked());
     pExpand->OnSetPopup(FALSE);
@@ -420,7 +421,7 @@ TEST_F(FrameTest, LargeIconsGrowToolbarsButNotMenus)
     CRect rcBefore;
     ::GetWindowRect(pToolBar->GetSafeHwnd(), &rcBefore);
     CSize szSmall = pToolBar->GetIconSize();
-    EXPECT_EQ(CSize(16, 15), szSmall) << "the toolbar resource's image size";
+    EXPECT_EQ(CSize(16, 16), szSmall) << "a 16-pixel strip leaves the size to the options";
     pBars->m_szLargeIcons = CSize(24, 24);
     pBars->SetLargeIcons(TRUE);
     EXPECT_EQ(CSize(24, 24), pToolBar->GetIconSize());
@@ -453,10 +454,15 @@ TEST_F(FrameTest, ToolbarFloatsInItsOwnWindowAndDocksAgain)
     CRect rc;
     ::GetWindowRect(hWnd, &rc);
     EXPECT_EQ(CPoint(200, 220), rc.TopLeft());
-    // The buttons lie below the caption, inside the window; no expand
-    // button while floating.
-    EXPECT_EQ(nullptr, pToolBar->GetExpandButton());
+    // The buttons lie below the caption, inside the window; the expand
+    // button is the caption's drop-down, left of its close button.
+    CQXPControl* pExpand = pToolBar->GetExpandButton();
+    ASSERT_NE(nullptr, pExpand);
+    ASSERT_NE(nullptr, pToolBar->GetCloseButton());
+    EXPECT_EQ(pToolBar->GetCloseButton()->GetRect().left, pExpand->GetRect().right);
     for (int i = 0; i < pToolBar->GetControlCount(); i++) {
+        if (pToolBar->GetControl(i)->IsTemporary())
+            continue;  // the caption's own buttons
         CRect rcControl = pToolBar->GetControl(i)->GetRect();
         EXPECT_GT(rcControl.top, 10);
         EXPECT_LE(rcControl.right, rc.Width());

@@ -104,8 +104,19 @@ public:
     CQXPKeyboardShortcuts* GetKeyboardShortcuts() const { return m_pShortcutManager; }
     // Key messages the frame did not translate: the shortcut table decides.
     BOOL PreTranslateFrameMessage(MSG* pMsg);
-    // Print preview switches the shortcuts off while it lasts.
+    // Print preview switches the shortcuts off while it lasts, and the menu
+    // bar, the toolbars and their dock bars step aside; leaving it brings
+    // back exactly the bars and dock bars that were shown before.
     void OnSetPreviewMode(BOOL bPreview);
+    BOOL IsPreviewMode() const { return m_bPreviewMode; }
+    BOOL m_bPreviewMode = FALSE;
+    BOOL m_bDockBarShownBeforePreview[4] = {FALSE, FALSE, FALSE, FALSE};
+    // Floating toolbars hide while their frame is inactive and come back
+    // when it is activated again.
+    BOOL m_bSyncFloatingBars = TRUE;
+    // A double click beside the buttons of a docked toolbar floats it (a
+    // floating one always docks back where it was).
+    BOOL m_bDblClickFloat = FALSE;
     // Options every bar falls back to.
     CSize m_szLargeIcons = CSize(0, 0);
     BOOL m_bShowTextBelowIcons = FALSE;

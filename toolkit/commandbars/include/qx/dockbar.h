@@ -44,6 +44,14 @@ public:
     void DockCommandBar(CQXPToolBar* pBar, LPCRECT lpRect = NULL);
     // TRUE when the bar was found and removed.
     BOOL RemoveCommandBar(CQXPToolBar* pBar, int nSkipIndex = -1);
+    // Puts the bar back into row nRow (0 = the first row): as a row of its
+    // own before that row with bNewRow (a new last row when there are not
+    // so many rows), else at the start of that row. rcClient (client
+    // coordinates) gives its wanted place along the row.
+    void DockCommandBarAtRow(CQXPToolBar* pBar, int nRow, BOOL bNewRow, const CRect& rcClient);
+    // The row (0 = the first) of a docked bar, -1 when it is not here;
+    // *pbAlone tells that no other bar shares that row.
+    int GetBarRow(CQXPToolBar* pBar, BOOL* pbAlone) const;
     int FindBar(CQXPToolBar* pBar, int nSkipIndex = -1) const;
     // The insert position of a drop point (client coordinates); *pbNewRow
     // tells that a null must be inserted before it.
@@ -60,9 +68,14 @@ protected:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     void PostNcDestroy() override {}
     void NormalizeFullRowBars();
+    // The common end of docking: the bar's window moves here and the bar
+    // leaves its previous place (nNewIndex: its new entry).
+    void FinishDocking(CQXPToolBar* pBar, int nNewIndex);
     int LayoutRow(std::vector<CQXPToolBar*>& row, int nOffset, int nLength, BOOL bCommit, HDWP* phDWP);
 
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
     afx_msg void OnPaint();
+    afx_msg LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnNcHitTest(CPoint point);
     DECLARE_MESSAGE_MAP()
 };

@@ -26,6 +26,9 @@ public:
 
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    // The command bars step aside first (and come back), then the frame's
+    // own preview handling runs.
+    void OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) override;
 
 protected:
     afx_msg void OnDestroy();

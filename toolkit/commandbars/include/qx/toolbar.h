@@ -11,6 +11,13 @@ class CQXPDockBar;
 #define QXP_ID_ADDREMOVE_BUTTONS 9122
 // The width (height on vertical bars) kept for the expand button.
 #define QXP_EXPAND_BUTTON_LENGTH 11
+// The close button in the caption of a floating toolbar.
+#define QXP_ID_TOOLBAR_CLOSE 9149
+// "Reset Toolbar" at the end of a bar's "Add or Remove Buttons" list.
+#define QXP_ID_RESET_TOOLBAR 9123
+// Posted to a floating toolbar after its frame was deactivated: it hides
+// when the frame is still inactive once the activation change is over.
+#define WM_QXP_FLOATSYNCCHECK (WM_USER + 0x2F1)
 
 // A check item of "Add or Remove Buttons": shows or hides one button of a
 // bar; the menu stays open.
@@ -36,6 +43,31 @@ public:
     void Draw(CDC* pDC) override;
     // Refills the popup from the bar's row before it opens.
     BOOL OnSetPopup(BOOL bPopup) override;
+};
+
+// The close button in the caption of a floating toolbar: hides the bar.
+class CQXPControlToolbarClose : public CQXPControlButton {
+    DECLARE_DYNCREATE(CQXPControlToolbarClose)
+public:
+    CQXPControlToolbarClose();
+    void Draw(CDC* pDC) override;
+    void OnExecute() override;
+};
+
+class CQXPToolBar;
+
+// "Reset Toolbar": closes the menus and resets its bar after asking.
+class CQXPControlToolbarReset : public CQXPControlButton {
+    DECLARE_DYNCREATE(CQXPControlToolbarReset)
+public:
+    CQXPControlToolbarReset();
+    ~CQXPControlToolbarReset() override;
+    // The bar the item resets (one reference).
+    void SetBar(CQXPToolBar* pBar);
+    void OnExecute() override;
+
+protected:
+    CQXPToolBar* m_pBar;
 };
 
 class CQXPToolBar : public CQXPCommandBar {
@@ -109,6 +141,34 @@ public:
     // A floating bar also draws its caption and frame.
     void DrawCommandBar(CDC* pDC, CRect rcClip) override;
 
+    // --- floating frame behaviour ---------------------------------------------------
+    // Print preview and the like: the window hides without the bar's own
+    // visibility changing; undoing it shows the window again when the bar
+    // is visible (the menu bar then asks the frame for its menu).
+    void SetTemporarilyHidden(BOOL bHidden);
+    BOOL IsTemporarilyHidden() const { return m_bTemporarilyHidden; }
+    // The close button of the floating caption (NULL while not floating).
+    CQXPControl* GetCloseButton() const;
+    // Double click off the buttons: a floating bar docks back where it was
+    // docked last; a docked one floats when the manager allows it
+    // (DblClickFloat). FALSE when nothing could be done.
+    BOOL ToggleDocking();
+    // The dock side and row the bar had before it last floated (-1: none).
+    int m_nLastDockSide;
+    int m_nLastDockRow;
+    BOOL m_bLastDockRowAlone;  // it had that row to itself
+    CRect m_rcLastDocked;      // in that dock bar's client coordinates
+
+    // --- reset ------------------------------------------------------------------------
+    // Puts the program's own controls back (after asking, with bAsk): the
+    // saved original controls, else the toolbar resource again.
+    virtual void Reset(BOOL bAsk);
+    // The bar is customizable and differs from its original controls (or
+    // has none to compare with).
+    virtual BOOL CanReset() const;
+    UINT GetResourceId() const { return m_nResourceId; }
+    UINT m_nResourceId;
+
     // --- layout persistence --------------------------------------------------------
     void DoPropExchange(CQXPPropExchange* pPX) override;
     // Takes over the controls of the same bar loaded from a saved layout,
@@ -125,11 +185,29 @@ protected:
     afx_msg void OnDestroy();
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
+    afx_msg BOOL OnNcActivate(BOOL bActive);
+    afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnFloatSyncCheck(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
     DECLARE_MESSAGE_MAP()
     // The drag loop: nMode 1 moves, HTLEFT .. HTBOTTOM resize.
     void TrackBar(CPoint ptStart, int nMode);
     // The expand control of the bar, created when bCreate.
     CQXPControlToolbarExpand* FindExpandControl(BOOL bCreate);
+    // The caption close button, created when bCreate.
+    CQXPControlToolbarClose* FindCloseControl(BOOL bCreate);
+    // Turns the floating window into a child of the dock bar.
+    void AttachToDockBar(CQXPDockBar* pDock);
+    // The floating bar's top-level frame is the active window (or one of
+    // its floating windows that keeps it active).
+    BOOL IsFrameActive() const;
 
     CQXPDockBar* m_pDockBar;
+    BOOL m_bTemporarilyHidden;
+    HWND m_hWndFocusBefore;  // the window that had the focus before the bar
 };

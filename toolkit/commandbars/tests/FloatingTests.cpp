@@ -1,0 +1,798 @@
+// Floating toolbars, print preview and dock bars in a real MDI main frame:
+// the bars step aside for a print preview and come back as they were, a
+// click on a floating toolbar leaves the focus in the document, the caption
+// close button hides the bar, floating bars follow the frame's activation,
+// a double click docks a floating bar back into its row, and dock bars paint
+// through the paint manager (screenshots in the build folder).
+#include <qx/framehost.h>
+#include <qx/popup.h>
+
+#include <gtest/gtest.h>
+#include <qmtest/pump.h>
+#include <qmtest/screenshot.h>
+
+#include <string>
+#include <vector>
+
+#include "cbtest_ids.h"
+
+namespace {
+
+using qmtest::PumpUntil;
+
+void PumpPending()
+{
+    qmtest::PumpMessages();
+}
+
+class CFloatTestFrame : public CQXPMDIFrameWnd {
+public:
+    std::vector<UINT> commands;
+    // (bar, visible) of every WM_QXP_TOOLBARVISIBLECHANGED.
+    std::vector<std::pair<CQXPToolBar*, BOOL>> visibility;
+    std::vector<int> offered;   // ids offered with WM_COMMANDBARS_CREATECONTROL
+    std::vector<int> created;   // ids announced with WM_COMMANDBARS_CONTROLCREATED
+    std::vector<CQXPCommandBar*> resets;
+    int nTypeFor = 0;           // an id whose control type the frame chooses
+    int nTypeChosen = 0;
+    int nDeactivations = 0;
+    CQXPMenuBar* m_pMenuBar = NULL;
+    CQXPToolBar* m_pStandard = NULL;
+    CQXPToolBar* m_pFormat = NULL;
+    void PostNcDestroy() override {}
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCTA lpcs)
+    {
+        if (CQXPMDIFrameWnd::OnCreate(lpcs) == -1)
+            return -1;
+        if (!InitCommandBars())
+            return -1;
+        m_pMenuBar = GetCommandBars()->SetMenu("Menu Bar", IDR_TEST_MENU);
+        m_pStandard = GetCommandBars()->Add("Standard", qxpBarTop);
+        if (!m_pMenuBar || !m_pStandard || !m_pStandard->LoadToolBar(IDR_TEST_TOOLBAR))
+            return -1;
+        m_pFormat = GetCommandBars()->Add("Format", qxpBarTop);
+        if (!m_pFormat)
+            return -1;
+        const UINT ids[] = {ID_TEST_UNDO, 0, ID_TEST_ANSI, ID_TEST_UTF8};
+        m_pFormat->SetButtons(ids, 4);
+        return 0;
+    }
+    afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
+    {
+        if (nState == WA_INACTIVE)
+            nDeactivations++;
+        CQXPMDIFrameWnd::OnActivate(nState, pWndOther, bMinimized);
+    }
+    afx_msg void OnOpen() { commands.push_back(ID_TEST_OPEN); }
+    afx_msg void OnSave() { commands.push_back(ID_TEST_SAVE); }
+    afx_msg void OnUndo() { commands.push_back(ID_TEST_UNDO); }
+    afx_msg LRESULT OnVisibleChanged(WPARAM wParam, LPARAM lParam)
+    {
+        visibility.push_back({(CQXPToolBar*)wParam, (BOOL)lParam});
+        return 0;
+    }
+    afx_msg LRESULT OnCreateControl(WPARAM, LPARAM lParam)
+    {
+        QXP_CREATECONTROL_RECORD* pRec = (QXP_CREATECONTROL_RECORD*)lParam;
+        offered.push_back(pRec->nID);
+        if (pRec->nID == nTypeFor && nTypeChosen != 0) {
+            pRec->controlType = nTypeChosen;
+            return TRUE;
+        }
+        return FALSE;
+    }
+    afx_msg LRESULT OnControlCreated(WPARAM, LPARAM lParam)
+    {
+        QXP_CREATECONTROL_RECORD* pRec = (QXP_CREATECONTROL_RECORD*)lParam;
+        if (pRec->pControl)
+            created.push_back(pRec->pControl->GetID());
+        return 0;
+    }
+    afx_msg LRESULT OnBarReset(WPARAM, LPARAM lParam)
+    {
+        resets.push_back((CQXPCommandBar*)lParam);
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CFloatTestFrame, CQXPMDIFrameWnd)
+    ON_WM_CREATE()
+    ON_WM_ACTIVATE()
+    ON_COMMAND(ID_TEST_OPEN, OnOpen)
+    ON_COMMAND(ID_TEST_SAVE, OnSave)
+    ON_COMMAND(ID_TEST_UNDO, OnUndo)
+    ON_MESSAGE(WM_QXP_TOOLBARVISIBLECHANGED, OnVisibleChanged)
+    ON_MESSAGE(WM_COMMANDBARS_CREATECONTROL, OnCreateControl)
+    ON_MESSAGE(WM_COMMANDBARS_CONTROLCREATED, OnControlCreated)
+    ON_MESSAGE(WM_QXP_BARRESET, OnBarReset)
+END_MESSAGE_MAP()
+
+class CFloatTestChild : public CMDIChildWnd {
+public:
+    void PostNcDestroy() override { delete this; }
+};
+
+BOOL CALLBACK ClosePreview(CFrameWnd*)
+{
+    return TRUE;
+}
+
+class FloatingTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(frame.Create(NULL, "Floating toolbars test", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                 CRect(0, 0, 720, 480)));
+        pBars = frame.GetCommandBars();
+        ASSERT_NE(nullptr, pBars);
+        frame.RecalcLayout();
+        ActivateFrame();
+        PumpPending();
+    }
+    void TearDown() override
+    {
+        if (hOther && ::IsWindow(hOther))
+            ::DestroyWindow(hOther);
+        if (::IsWindow(frame.GetSafeHwnd()))
+            frame.DestroyWindow();
+        PumpPending();
+        SetGlobalPaintManager(0);
+    }
+    void ActivateFrame()
+    {
+        ::SetForegroundWindow(frame.GetSafeHwnd());
+        ::SetActiveWindow(frame.GetSafeHwnd());
+        PumpUntil([&] { return ::GetActiveWindow() == frame.GetSafeHwnd(); }, 2000);
+    }
+    // A second top-level window of the program, made active.
+    void ActivateOther()
+    {
+        if (!hOther)
+            hOther = ::CreateWindowExA(0, "STATIC", "Other window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 760, 40, 200,
+                                       120, NULL, NULL, ::GetModuleHandleA(NULL), NULL);
+        ASSERT_NE((HWND)NULL, hOther);
+        ::SetForegroundWindow(hOther);
+        ::SetActiveWindow(hOther);
+        ASSERT_TRUE(PumpUntil([&] { return ::GetActiveWindow() == hOther; }, 2000));
+    }
+    // An MDI child with an edit box that has the focus.
+    HWND NewEditInChild()
+    {
+        CFloatTestChild* pChild = new CFloatTestChild;
+        if (!pChild->Create(NULL, "Document", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(10, 10, 300, 200),
+                            &frame)) {
+            delete pChild;
+            return NULL;
+        }
+        HWND hEdit = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 200, 100,
+                                       pChild->GetSafeHwnd(), (HMENU)100, ::GetModuleHandleA(NULL), NULL);
+        PumpPending();
+        ::SetFocus(hEdit);
+        return hEdit;
+    }
+    // A real click (or double click) at a screen point.
+    static void Click(CPoint ptScreen, int nClicks = 1)
+    {
+        ::SetCursorPos(ptScreen.x, ptScreen.y);
+        PumpPending();
+        INPUT inputs[4] = {};
+        for (int i = 0; i < 2 * nClicks; i++) {
+            inputs[i].type = INPUT_MOUSE;
+            inputs[i].mi.dwFlags = (i % 2) ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
+        }
+        ::SendInput((UINT)(2 * nClicks), inputs, sizeof(INPUT));
+    }
+    static CPoint ScreenCenter(CQXPCommandBar* pBar, const CRect& rcClient)
+    {
+        CPoint pt = rcClient.CenterPoint();
+        ::ClientToScreen(pBar->GetSafeHwnd(), &pt);
+        return pt;
+    }
+    // A point of the floating caption left of its buttons.
+    static CPoint CaptionPoint(CQXPToolBar* pBar)
+    {
+        CPoint pt(12, 8);
+        ::ClientToScreen(pBar->GetSafeHwnd(), &pt);
+        return pt;
+    }
+    CPoint FloatPoint(int dx, int dy)
+    {
+        CRect rc;
+        frame.GetWindowRect(&rc);
+        return CPoint(rc.left + dx, rc.top + dy);
+    }
+    static BOOL Shown(CWnd* pWnd) { return ::IsWindowVisible(pWnd->GetSafeHwnd()); }
+
+    CFloatTestFrame frame;
+    CQXPCommandBars* pBars = NULL;
+    HWND hOther = NULL;
+};
+
+// ---------------------------------------------------------------------------
+// Print preview
+
+TEST_F(FloatingTest, PrintPreviewHidesEveryBarAndBringsBackWhatWasShown)
+{
+    CQXPToolBar* pStandard = frame.m_pStandard;
+    CQXPToolBar* pFormat = frame.m_pFormat;
+    CQXPToolBar* pFloating = pBars->Add("Floating", qxpBarTop);
+    ASSERT_NE(nullptr, pFloating);
+    ASSERT_TRUE(pFloating->SetFloating(FloatPoint(300, 220)));
+    pFormat->SetVisible(FALSE);  // the user had hidden this one
+    ACCEL accel = {FVIRTKEY, VK_F5, ID_TEST_SAVE};
+    pBars->GetKeyboardShortcuts()->SetAcceleratorTable(&accel, 1);
+    auto pressF5 = [&] {
+        MSG msg = {};
+        msg.hwnd = frame.GetSafeHwnd();
+        msg.message = WM_KEYDOWN;
+        msg.wParam = VK_F5;
+        msg.lParam = 1;
+        return frame.PreTranslateMessage(&msg);
+    };
+    PumpPending();
+    CQXPDockBar* pTop = pBars->GetDockBar(qxpBarTop);
+    CRect rcTopBefore;
+    pTop->GetWindowRect(&rcTopBefore);
+    ASSERT_GT(rcTopBefore.Height(), 0);
+
+    CPrintPreviewState state;
+    state.lpfnCloseProc = &ClosePreview;
+    frame.OnSetPreviewMode(TRUE, &state);
+    PumpPending();
+    EXPECT_TRUE(frame.IsInPreviewMode());
+    EXPECT_TRUE(pBars->IsPreviewMode());
+    for (CQXPCommandBar* pBar : std::vector<CQXPCommandBar*>{frame.m_pMenuBar, pStandard, pFormat, pFloating})
+        EXPECT_FALSE(Shown(pBar)) << pBar->GetTitle();
+    for (int i = 0; i < 4; i++)
+        EXPECT_FALSE(Shown(pBars->GetDockBar(i))) << "dock bar " << i;
+    EXPECT_FALSE(pressF5()) << "no shortcut works in the preview";
+    EXPECT_TRUE(frame.commands.empty());
+    // The bars' own visibility is what comes back afterwards.
+    EXPECT_TRUE(pStandard->IsVisible());
+    EXPECT_FALSE(pFormat->IsVisible());
+
+    frame.OnSetPreviewMode(FALSE, &state);
+    PumpPending();
+    EXPECT_FALSE(pBars->IsPreviewMode());
+    EXPECT_TRUE(Shown(frame.m_pMenuBar));
+    EXPECT_TRUE(Shown(pStandard));
+    EXPECT_TRUE(Shown(pFloating)) << "the floating bar comes back too";
+    EXPECT_FALSE(Shown(pFormat)) << "a bar hidden before stays hidden";
+    EXPECT_FALSE(pFormat->IsVisible());
+    for (int i = 0; i < 4; i++)
+        EXPECT_TRUE(Shown(pBars->GetDockBar(i))) << "dock bar " << i;
+    CRect rcTopAfter;
+    pTop->GetWindowRect(&rcTopAfter);
+    EXPECT_EQ(rcTopBefore, rcTopAfter) << "the rows take their old room again";
+    EXPECT_EQ((HMENU)NULL, ::GetMenu(frame.GetSafeHwnd())) << "the menu bar still stands for the menu";
+    EXPECT_TRUE(pressF5());
+    ASSERT_EQ(1u, frame.commands.size());
+    EXPECT_EQ((UINT)ID_TEST_SAVE, frame.commands[0]);
+
+    // A bar shown while the preview lasts appears only when it ends.
+    frame.OnSetPreviewMode(TRUE, &state);
+    pFormat->SetVisible(TRUE);
+    EXPECT_FALSE(Shown(pFormat));
+    frame.OnSetPreviewMode(FALSE, &state);
+    EXPECT_TRUE(Shown(pFormat));
+}
+
+// ---------------------------------------------------------------------------
+// Clicks on a floating toolbar
+
+TEST_F(FloatingTest, ClickOnAFloatingButtonRunsItsCommandAndLeavesTheFocusInTheDocument)
+{
+    HWND hEdit = NewEditInChild();
+    ASSERT_NE((HWND)NULL, hEdit);
+    ASSERT_EQ(hEdit, ::GetFocus());
+    CQXPToolBar* pStandard = frame.m_pStandard;
+    ASSERT_TRUE(pStandard->SetFloating(FloatPoint(360, 260)));
+    PumpPending();
+    ASSERT_EQ(hEdit, ::GetFocus());
+
+    CQXPControl* pOpen = pStandard->GetControls()->FindControl(ID_TEST_OPEN);
+    ASSERT_NE(nullptr, pOpen);
+    int nDeactivations = frame.nDeactivations;
+    Click(ScreenCenter(pStandard, pOpen->GetRect()));
+    ASSERT_TRUE(PumpUntil([&] { return !frame.commands.empty(); }));
+    PumpPending();
+    EXPECT_EQ((UINT)ID_TEST_OPEN, frame.commands[0]);
+    EXPECT_EQ(hEdit, ::GetFocus()) << "the document keeps the focus";
+    EXPECT_EQ(frame.GetSafeHwnd(), ::GetActiveWindow());
+    EXPECT_EQ(nDeactivations, frame.nDeactivations);
+    EXPECT_TRUE(Shown(pStandard));
+
+    // A click on the caption beside the buttons does not take it either.
+    Click(CaptionPoint(pStandard));
+    PumpUntil([] { return ::GetCapture() == NULL; });
+    PumpPending();
+    EXPECT_EQ(hEdit, ::GetFocus());
+    EXPECT_EQ(frame.GetSafeHwnd(), ::GetActiveWindow());
+    EXPECT_EQ(nDeactivations, frame.nDeactivations) << "the frame was never deactivated";
+    EXPECT_EQ(MA_NOACTIVATE, (int)::SendMessageA(pStandard->GetSafeHwnd(), WM_MOUSEACTIVATE,
+                                                 (WPARAM)frame.GetSafeHwnd(), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)));
+    // The bar answers the frame's question for the active look.
+    EXPECT_EQ(1, (int)::SendMessageA(pStandard->GetSafeHwnd(), WM_FLOATSTATUS, FS_SYNCACTIVE, 0));
+}
+
+TEST_F(FloatingTest, FloatingBarIsResizedFromABandAlongEachEdge)
+{
+    CQXPToolBar* pStandard = frame.m_pStandard;
+    HWND hWnd = pStandard->GetSafeHwnd();
+    CRect rc;
+    ::GetWindowRect(hWnd, &rc);
+    EXPECT_EQ(HTCLIENT, (int)::SendMessageA(hWnd, WM_NCHITTEST, 0, MAKELPARAM(rc.left + 1, rc.top + 1)))
+        << "a docked bar has no sizing edges";
+    ASSERT_TRUE(pStandard->SetFloating(FloatPoint(200, 200)));
+    ::GetWindowRect(hWnd, &rc);
+    const struct {
+        CPoint pt;
+        int nHit;
+    } cases[] = {
+        {CPoint(rc.CenterPoint().x, rc.top + 1), HTTOP},     {CPoint(rc.CenterPoint().x, rc.bottom - 2), HTBOTTOM},
+        {CPoint(rc.left + 2, rc.CenterPoint().y), HTLEFT},    {CPoint(rc.right - 1, rc.CenterPoint().y), HTRIGHT},
+        {CPoint(rc.left + 3, rc.top + 3), HTCLIENT},          {rc.CenterPoint(), HTCLIENT},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.nHit, (int)::SendMessageA(hWnd, WM_NCHITTEST, 0, MAKELPARAM(c.pt.x, c.pt.y)))
+            << c.pt.x - rc.left << "," << c.pt.y - rc.top;
+
+    // Dragging the right edge with the mouse narrows the bar: its buttons
+    // stack in more rows.
+    CPoint ptEdge(rc.right - 1, rc.CenterPoint().y);
+    ::SetCursorPos(ptEdge.x, ptEdge.y);
+    PumpPending();
+    INPUT in[3] = {};
+    in[0].type = in[1].type = in[2].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    int cxScreen = ::GetSystemMetrics(SM_CXSCREEN), cyScreen = ::GetSystemMetrics(SM_CYSCREEN);
+    in[1].mi.dx = (LONG)(((rc.left + 30) * 65536LL + cxScreen - 1) / cxScreen);
+    in[1].mi.dy = (LONG)((ptEdge.y * 65536LL + cyScreen - 1) / cyScreen);
+    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(3, in, sizeof(INPUT));
+    ASSERT_TRUE(PumpUntil([&] {
+        CRect rcNow;
+        ::GetWindowRect(hWnd, &rcNow);
+        return rcNow.Width() < rc.Width() && ::GetCapture() == NULL;
+    }));
+    CRect rcNarrow;
+    ::GetWindowRect(hWnd, &rcNarrow);
+    EXPECT_EQ(rc.left, rcNarrow.left) << "the left edge stays";
+    EXPECT_GT(rcNarrow.Height(), rc.Height());
+}
+
+// ---------------------------------------------------------------------------
+// The caption's close button
+
+TEST_F(FloatingTest, CloseButtonHidesTheBarAndTheBarCanBeShownAgain)
+{
+    CQXPToolBar* pStandard = frame.m_pStandard;
+    EXPECT_EQ(nullptr, pStandard->GetCloseButton()) << "no close button while docked";
+    ASSERT_TRUE(pStandard->SetFloating(FloatPoint(300, 240)));
+    PumpPending();
+    CQXPControl* pClose = pStandard->GetCloseButton();
+    ASSERT_NE(nullptr, pClose);
+    EXPECT_EQ(QXP_ID_TOOLBAR_CLOSE, pClose->GetID());
+    // At the right of the caption, 3 pixels from the top and right edges,
+    // as tall as it is wide; no other button lies under it.
+    CRect rcClient;
+    pStandard->GetClientRect(&rcClient);
+    CRect rcClose = pClose->GetRect();
+    EXPECT_EQ(rcClient.right - 3, rcClose.right);
+    EXPECT_EQ(3, rcClose.top);
+    EXPECT_EQ(rcClose.Width(), rcClose.Height());
+    for (int i = 0; i < pStandard->GetControlCount(); i++) {
+        CQXPControl* pControl = pStandard->GetControl(i);
+        if (!pControl->IsTemporary() && pControl->IsVisible()) {
+            EXPECT_GE(pControl->GetRect().top, rcClose.bottom) << pControl->GetID();
+        }
+    }
+    EXPECT_TRUE(pStandard->GetControls()->FindControl(QXP_ID_TOOLBAR_CLOSE)->IsTemporary());
+
+    Click(ScreenCenter(pStandard, rcClose));
+    ASSERT_TRUE(PumpUntil([&] { return !pStandard->IsVisible(); }));
+    EXPECT_FALSE(Shown(pStandard));
+    EXPECT_TRUE(frame.commands.empty()) << "the close button sends no command";
+    ASSERT_FALSE(frame.visibility.empty());
+    EXPECT_EQ(pStandard, frame.visibility.back().first);
+    EXPECT_FALSE(frame.visibility.back().second);
+
+    pStandard->SetVisible(TRUE);
+    PumpPending();
+    EXPECT_TRUE(pStandard->IsVisible());
+    EXPECT_TRUE(Shown(pStandard));
+    EXPECT_TRUE(pStandard->IsFloating());
+    EXPECT_NE(nullptr, pStandard->GetCloseButton());
+    EXPECT_TRUE(frame.visibility.back().second);
+
+    // Docked again, the button goes out of the way.
+    ASSERT_TRUE(pStandard->DockTo(qxpBarTop));
+    PumpPending();
+    EXPECT_EQ(nullptr, pStandard->GetCloseButton());
+    EXPECT_NE(pClose, pStandard->GetControls()->HitTest(rcClose.CenterPoint()));
+}
+
+TEST_F(FloatingTest, ExpandButtonOpensWithTheFirstClickDockedAndInTheCaption)
+{
+    CQXPToolBar* pStandard = frame.m_pStandard;
+    for (BOOL bFloating : {FALSE, TRUE}) {
+        SCOPED_TRACE(bFloating ? "floating" : "docked");
+        if (bFloating) {
+            ASSERT_TRUE(pStandard->SetFloating(FloatPoint(300, 240)));
+            PumpPending();
+        }
+        CQXPControl* pExpand = pStandard->GetExpandButton();
+        ASSERT_NE(nullptr, pExpand);
+        if (bFloating) {
+            CQXPControl* pClose = pStandard->GetCloseButton();
+            ASSERT_NE(nullptr, pClose);
+            EXPECT_EQ(pClose->GetRect(), pExpand->GetRect() + CPoint(pClose->GetRect().Width(), 0))
+                << "directly left of the close button, the same size";
+        }
+        Click(ScreenCenter(pStandard, pExpand->GetRect()));
+        CQXPCommandBar* pPopup = NULL;
+        ASSERT_TRUE(PumpUntil([&] {
+            pPopup = pExpand->GetCommandBar();
+            return pPopup && ::IsWindowVisible(pPopup->GetSafeHwnd());
+        }));
+        ASSERT_EQ(1, pPopup->GetControlCount()) << "nothing is hidden: only the list";
+        CQXPControl* pAddRemove = pPopup->GetControl(0);
+        EXPECT_EQ(QXP_ID_ADDREMOVE_BUTTONS, pAddRemove->GetID());
+        ASSERT_NE(nullptr, pAddRemove->GetCommandBar());
+        ASSERT_EQ(1, pAddRemove->GetCommandBar()->GetControlCount());
+        EXPECT_EQ(std::string("Standard"), std::string(pAddRemove->GetCommandBar()->GetControl(0)->GetCaption()));
+        pBars->ClosePopups();
+        PumpPending();
+        EXPECT_FALSE(::IsWindowVisible(pPopup->GetSafeHwnd()));
+    }
+    // Without the always-option the caption has only the close button.
+    pBars->m_bShowExpandButtonAlways = FALSE;
+    pStandard->DelayLayout();
+    pStandard->OnRecalcLayout();
+    EXPECT_EQ(nullptr, pStandard->GetExpandButton());
+    EXPECT_NE(nullptr, pStandard->GetCloseButton());
+}
+
+TEST_F(FloatingTest, ClosingATornOffBarRemovesIt)
+{
+    CQXPToolBar* pTorn = pBars->Add("Torn", qxpBarTop);
+    ASSERT_NE(nullptr, pTorn);
+    UINT nID = pTorn->GetBarID();
+    const UINT ids[] = {ID_TEST_OPEN, ID_TEST_SAVE};
+    pTorn->SetButtons(ids, 2);
+    pTorn->m_bTearOff = TRUE;
+    ASSERT_TRUE(pTorn->SetFloating(FloatPoint(200, 200)));
+    PumpPending();
+    int nCount = pBars->GetCount();
+    HWND hWnd = pTorn->GetSafeHwnd();
+    CQXPControl* pClose = pTorn->GetCloseButton();
+    ASSERT_NE(nullptr, pClose);
+    // The bar goes while its own click is being handled.
+    Click(ScreenCenter(pTorn, pClose->GetRect()));
+    ASSERT_TRUE(PumpUntil([&] { return pBars->GetCount() == nCount - 1; }));
+    PumpPending();
+    EXPECT_EQ(nullptr, pBars->GetToolBar(nID));
+    EXPECT_FALSE(::IsWindow(hWnd));
+}
+
+// ---------------------------------------------------------------------------
+// Floating bars follow the frame's activation
+
+TEST_F(FloatingTest, FloatingBarsHideWhileTheFrameIsInactiveWhenSynchronised)
+{
+    CQXPToolBar* pStandard = frame.m_pStandard;
+    ASSERT_TRUE(pStandard->SetFloating(FloatPoint(320, 240)));
+    ASSERT_TRUE(pBars->m_bSyncFloatingBars) << "on by default";
+    const struct {
+        BOOL bSync;
+        BOOL bHidesWhenInactive;
+    } cases[] = {{TRUE, TRUE}, {FALSE, FALSE}};
+    for (const auto& c : cases) {
+        pBars->m_bSyncFloatingBars = c.bSync;
+        ActivateFrame();
+        ASSERT_TRUE(PumpUntil([&] { return Shown(pStandard) != FALSE; })) << c.bSync;
+        ActivateOther();
+        if (c.bHidesWhenInactive)
+            EXPECT_TRUE(PumpUntil([&] { return !Shown(pStandard); })) << "hidden with the frame inactive";
+        else
+            qmtest::PumpFor(200);
+        EXPECT_EQ(!c.bHidesWhenInactive, Shown(pStandard)) << c.bSync;
+        EXPECT_TRUE(pStandard->IsVisible()) << "the bar itself stays visible";
+        ActivateFrame();
+        EXPECT_TRUE(PumpUntil([&] { return Shown(pStandard) != FALSE; })) << "back with the frame " << c.bSync;
+    }
+    // A bar the user hid stays hidden when the frame comes back.
+    pBars->m_bSyncFloatingBars = TRUE;
+    pStandard->SetVisible(FALSE);
+    ActivateOther();
+    ActivateFrame();
+    qmtest::PumpFor(100);
+    EXPECT_FALSE(Shown(pStandard));
+}
+
+// ---------------------------------------------------------------------------
+// Double clicks
+
+TEST_F(FloatingTest, DoubleClickOnTheCaptionDocksTheBarBackIntoItsRow)
+{
+    CQXPToolBar* pStandard = frame.m_pStandard;
+    CQXPToolBar* pFormat = frame.m_pFormat;
+    CQXPDockBar* pTop = pBars->GetDockBar(qxpBarTop);
+    PumpPending();
+    // Two layouts: the bar alone in its row (between the menu bar and
+    // Format), and sharing its row with Format.
+    for (BOOL bShared : {FALSE, TRUE}) {
+        SCOPED_TRACE(bShared ? "shared row" : "own row");
+        if (bShared) {
+            CRect rc;
+            pStandard->GetWindowRect(&rc);
+            CRect rcDrop(rc.right + 20, rc.top + 2, rc.right + 120, rc.bottom - 2);
+            ASSERT_TRUE(pFormat->DockTo(qxpBarTop, &rcDrop));
+            PumpPending();
+        }
+        BOOL bAlone = FALSE;
+        int nRow = pTop->GetBarRow(pStandard, &bAlone);
+        ASSERT_EQ(1, nRow);
+        ASSERT_EQ(!bShared, bAlone);
+        int nFormatRow = pTop->GetBarRow(pFormat, NULL);
+        ASSERT_EQ(bShared ? 1 : 2, nFormatRow);
+
+        ASSERT_TRUE(pStandard->SetFloating(FloatPoint(260, 260)));
+        PumpPending();
+        ASSERT_EQ(-1, pTop->FindBar(pStandard));
+        Click(CaptionPoint(pStandard), 2);
+        ASSERT_TRUE(PumpUntil([&] { return !pStandard->IsFloating(); }));
+        PumpPending();
+        EXPECT_EQ(pTop, pStandard->GetDockBar());
+        EXPECT_EQ(1, pTop->GetBarRow(pStandard, &bAlone)) << "back in its row";
+        EXPECT_EQ(!bShared, bAlone);
+        EXPECT_EQ(nFormatRow, pTop->GetBarRow(pFormat, NULL));
+        EXPECT_EQ(0, pTop->GetBarRow(frame.m_pMenuBar, NULL));
+        EXPECT_TRUE(Shown(pStandard));
+        EXPECT_TRUE(::GetWindowLongPtrA(pStandard->GetSafeHwnd(), GWL_STYLE) & WS_CHILD);
+        if (bShared) {
+            CRect rcStandard, rcFormat;
+            pStandard->GetWindowRect(&rcStandard);
+            pFormat->GetWindowRect(&rcFormat);
+            EXPECT_LE(rcStandard.right, rcFormat.left) << "it keeps its place before Format";
+            EXPECT_EQ(rcStandard.top, rcFormat.top);
+        }
+    }
+}
+
+TEST_F(FloatingTest, DoubleClickFloatsADockedBarOnlyWhenTheOptionAllowsIt)
+{
+    CQXPToolBar* pStandard = frame.m_pStandard;
+    HWND hWnd = pStandard->GetSafeHwnd();
+    // A point of the bar off its buttons.
+    CRect rcClient;
+    ::GetClientRect(hWnd, &rcClient);
+    CPoint pt(-1, rcClient.Height() / 2);
+    for (int x = 0; x < rcClient.Width(); x++) {
+        if (!pStandard->GetControls()->HitTest(CPoint(x, pt.y))) {
+            pt.x = x;
+            break;
+        }
+    }
+    ASSERT_GE(pt.x, 0);
+    EXPECT_FALSE(pBars->m_bDblClickFloat) << "off by default";
+    ::SendMessageA(hWnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    EXPECT_FALSE(pStandard->IsFloating());
+    pBars->m_bDblClickFloat = TRUE;
+    ::SendMessageA(hWnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    EXPECT_TRUE(pStandard->IsFloating());
+    // A double click on a button is the button's, not the bar's.
+    CQXPControl* pOpen = pStandard->GetControls()->FindControl(ID_TEST_OPEN);
+    CPoint ptOpen = pOpen->GetRect().CenterPoint();
+    // (the button's press ends with the release waiting in the queue)
+    ::PostMessageA(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(ptOpen.x, ptOpen.y));
+    ::SendMessageA(hWnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(ptOpen.x, ptOpen.y));
+    PumpPending();
+    EXPECT_TRUE(pStandard->IsFloating());
+}
+
+// ---------------------------------------------------------------------------
+// Loading and resetting
+
+TEST_F(FloatingTest, LoadingAToolbarAsksTheSiteAndKeepsTheIconSizeOfA16PixelStrip)
+{
+    CQXPToolBar* pBar = pBars->Add("Loaded", qxpBarTop);
+    ASSERT_NE(nullptr, pBar);
+    frame.offered.clear();
+    frame.created.clear();
+    frame.nTypeFor = ID_TEST_SAVE;
+    frame.nTypeChosen = qxpControlButtonPopup;
+    ASSERT_TRUE(pBar->LoadToolBar(IDR_TEST_TOOLBAR));
+    std::vector<int> ids = {ID_TEST_OPEN, ID_TEST_SAVE, ID_TEST_EXIT};
+    EXPECT_EQ(ids, frame.offered);
+    EXPECT_EQ(ids, frame.created);
+    EXPECT_EQ(CSize(0, 0), pBar->m_szIcons) << "16 pixels wide: no icon size of its own";
+    EXPECT_EQ(CSize(16, 16), pBar->GetIconSize());
+    EXPECT_EQ(IDR_TEST_TOOLBAR, (int)pBar->GetResourceId());
+    CQXPControl* pSave = pBar->GetControls()->FindControl(ID_TEST_SAVE);
+    ASSERT_NE(nullptr, pSave);
+    EXPECT_EQ(qxpControlButtonPopup, pSave->GetType()) << "the site chose the type";
+    EXPECT_EQ(ID_TEST_SAVE, pSave->GetIconId());
+    EXPECT_TRUE(pSave->GetBeginGroup());
+    EXPECT_EQ(qxpControlButton, pBar->GetControls()->FindControl(ID_TEST_OPEN)->GetType());
+}
+
+TEST_F(FloatingTest, ResetBringsBackTheProgramsButtons)
+{
+    CQXPToolBar* pStandard = frame.m_pStandard;
+    EXPECT_FALSE(pStandard->CanReset());
+    std::vector<int> before;
+    for (int i = 0; i < pStandard->GetControlCount(); i++)
+        if (!pStandard->GetControl(i)->IsTemporary())
+            before.push_back(pStandard->GetControl(i)->GetID());
+    pStandard->GetControls()->Remove(pStandard->GetControls()->FindControl(ID_TEST_SAVE));
+    EXPECT_TRUE(pStandard->CanReset());
+
+    // "Add or Remove Buttons" ends with "Reset Toolbar" for the bar.
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+    pStandard->FillExpandAddRemove(pPopup);
+    CQXPControl* pAddRemove = pPopup->GetControls()->FindControl(QXP_ID_ADDREMOVE_BUTTONS);
+    ASSERT_NE(nullptr, pAddRemove);
+    ASSERT_NE(nullptr, pAddRemove->GetCommandBar());
+    CQXPControl* pBarItem = pAddRemove->GetCommandBar()->GetControl(0);
+    ASSERT_NE(nullptr, pBarItem);
+    ASSERT_NE(nullptr, pBarItem->GetCommandBar());
+    CQXPControls* pItems = pBarItem->GetCommandBar()->GetControls();
+    CQXPControl* pResetItem = pItems->GetAt(pItems->GetCount() - 1);
+    EXPECT_EQ(QXP_ID_RESET_TOOLBAR, pResetItem->GetID());
+    EXPECT_EQ(std::string("&Reset Toolbar"), std::string(pResetItem->GetCaption()));
+    EXPECT_TRUE(pResetItem->GetBeginGroup());
+    pPopup->InternalRelease();
+
+    pStandard->Reset(FALSE);
+    std::vector<int> after;
+    for (int i = 0; i < pStandard->GetControlCount(); i++)
+        if (!pStandard->GetControl(i)->IsTemporary())
+            after.push_back(pStandard->GetControl(i)->GetID());
+    EXPECT_EQ(before, after);
+    EXPECT_FALSE(pStandard->CanReset());
+    ASSERT_EQ(1u, frame.resets.size());
+    EXPECT_EQ(pStandard, frame.resets[0]);
+
+    // A bar built from button ids resets to them as well.
+    CQXPToolBar* pFormat = frame.m_pFormat;
+    int nFormatCount = pFormat->GetControlCount();
+    pFormat->GetControls()->Remove(pFormat->GetControls()->FindControl(ID_TEST_UNDO));
+    ASSERT_TRUE(pFormat->CanReset());
+    pFormat->Reset(FALSE);
+    EXPECT_EQ(nFormatCount, pFormat->GetControlCount());
+    EXPECT_NE(nullptr, pFormat->GetControls()->FindControl(ID_TEST_UNDO));
+    EXPECT_FALSE(pFormat->CanReset());
+    ASSERT_EQ(2u, frame.resets.size());
+
+    // A bar the user made has nothing to go back to.
+    CQXPToolBar* pCustom = pBars->Add("Custom 1", qxpBarTop);
+    pCustom->m_bBuiltIn = FALSE;
+    pCustom->Reset(FALSE);
+    EXPECT_EQ(2u, frame.resets.size());
+}
+
+// What the message box shown during a reset said, and the answer given.
+struct BoxAnswer {
+    int nAnswer = IDCANCEL;
+    std::string strText;
+};
+BoxAnswer g_box;
+
+BOOL CALLBACK CollectText(HWND hWnd, LPARAM)
+{
+    char sz[512] = "";
+    ::GetWindowTextA(hWnd, sz, (int)sizeof(sz));
+    g_box.strText += sz;
+    g_box.strText += "|";
+    return TRUE;
+}
+
+void CALLBACK AnswerBox(HWND, UINT, UINT_PTR nID, DWORD)
+{
+    HWND hBox = ::GetActiveWindow();
+    char szClass[32] = "";
+    ::GetClassNameA(hBox, szClass, (int)sizeof(szClass));
+    if (std::string(szClass) != "#32770")
+        return;
+    ::KillTimer(NULL, nID);
+    ::EnumChildWindows(hBox, &CollectText, 0);
+    ::PostMessageA(hBox, WM_COMMAND, (WPARAM)g_box.nAnswer, 0);
+}
+
+TEST_F(FloatingTest, ResetAsksFirstAndCancelKeepsTheBar)
+{
+    CQXPToolBar* pStandard = frame.m_pStandard;
+    pStandard->GetControls()->Remove(pStandard->GetControls()->FindControl(ID_TEST_SAVE));
+    const struct {
+        int nAnswer;
+        bool bReset;
+    } cases[] = {{IDCANCEL, false}, {IDOK, true}};
+    for (const auto& c : cases) {
+        g_box = BoxAnswer();
+        g_box.nAnswer = c.nAnswer;
+        UINT_PTR nTimer = ::SetTimer(NULL, 0, 50, &AnswerBox);
+        pStandard->Reset(TRUE);
+        ::KillTimer(NULL, nTimer);
+        EXPECT_NE(std::string::npos,
+                  g_box.strText.find("Are you sure you want to reset the changes made to the 'Standard' toolbar?"))
+            << g_box.strText;
+        EXPECT_EQ(c.bReset, pStandard->GetControls()->FindControl(ID_TEST_SAVE) != nullptr) << c.nAnswer;
+        EXPECT_EQ(c.bReset ? 1u : 0u, frame.resets.size());
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Dock bars paint through the paint manager
+
+bool SavePng(HWND hWnd, const std::string& strPath)
+{
+    RECT rc;
+    ::GetWindowRect(hWnd, &rc);
+    return qmtest::SaveScreenPng(rc, strPath);
+}
+
+TEST_F(FloatingTest, DockBarsPaintTheThemesBackgroundAndAreCapturedForReview)
+{
+    struct ThemeCase {
+        int nTheme;
+        const char* pszName;
+    } cases[] = {{0, "win2000"}, {2, "office2003"}};
+    CQXPDockBar* pTop = pBars->GetDockBar(qxpBarTop);
+    HWND hTop = pTop->GetSafeHwnd();
+    std::string strDir = QM_BIN_DIR;
+    strDir += "/../screenshots";
+    ::CreateDirectoryA(strDir.c_str(), NULL);
+    std::vector<COLORREF> colors;
+    for (const ThemeCase& tc : cases) {
+        SCOPED_TRACE(tc.pszName);
+        SetGlobalPaintManager(tc.nTheme);
+        pBars->RedrawCommandBars();
+        ::SetWindowPos(frame.GetSafeHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        ::RedrawWindow(frame.GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        PumpPending();
+        ::Sleep(50);
+        PumpPending();
+        // A point of the dock bar right of the Standard toolbar's row.
+        CRect rcDock, rcBar;
+        ::GetClientRect(hTop, &rcDock);
+        ::GetWindowRect(frame.m_pStandard->GetSafeHwnd(), &rcBar);
+        ::MapWindowPoints(NULL, hTop, (LPPOINT)&rcBar, 2);
+        ASSERT_LT(rcBar.right + 20, rcDock.right);
+        CPoint pt(rcDock.right - 10, rcBar.CenterPoint().y);
+
+        // What the paint manager draws for this dock bar ...
+        HDC hdcScreen = ::GetDC(hTop);
+        HDC hdcMem = ::CreateCompatibleDC(hdcScreen);
+        HBITMAP hbm = ::CreateCompatibleBitmap(hdcScreen, rcDock.Width(), rcDock.Height());
+        HGDIOBJ hOld = ::SelectObject(hdcMem, hbm);
+        {
+            CDC dc;
+            dc.Attach(hdcMem);
+            GetGlobalPaintManager()->FillDockBar(&dc, pTop);
+            dc.Detach();
+        }
+        COLORREF clrExpected = ::GetPixel(hdcMem, pt.x, pt.y);
+        // ... is what the window shows, and what it prints.
+        COLORREF clrShown = ::GetPixel(hdcScreen, pt.x, pt.y);
+        ::PatBlt(hdcMem, 0, 0, rcDock.Width(), rcDock.Height(), BLACKNESS);
+        ::SendMessageA(hTop, WM_PRINTCLIENT, (WPARAM)hdcMem, PRF_CLIENT);
+        COLORREF clrPrinted = ::GetPixel(hdcMem, pt.x, pt.y);
+        ::SelectObject(hdcMem, hOld);
+        ::DeleteObject(hbm);
+        ::DeleteDC(hdcMem);
+        ::ReleaseDC(hTop, hdcScreen);
+        EXPECT_EQ(clrExpected, clrShown);
+        EXPECT_EQ(clrExpected, clrPrinted);
+        colors.push_back(clrShown);
+        std::string strPath = strDir + "/floating-dockbar-" + tc.pszName + ".png";
+        EXPECT_TRUE(SavePng(frame.GetSafeHwnd(), strPath)) << strPath;
+    }
+    EXPECT_NE(colors[0], colors[1]) << "the themes paint their dock bars differently";
+}
+
+}  // namespace
