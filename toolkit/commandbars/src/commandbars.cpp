@@ -454,12 +454,12 @@ void CQXPCommandBars::DoOptionsExchange(CQXPPropExchange* pPX, BOOL bFull)
     // The rest only travels in the options' own archive. Values this
     // manager does not hold yet go through with their defaults, so the
     // archive keeps its layout.
-    BOOL bSyncFloatingBars = TRUE, bDblClickFloat = FALSE, bAltDrag = TRUE;
+    BOOL bAltDrag = TRUE;
     SIZE szIcons = {0, 0}, szPopupIcons = {0, 0};
     int nKeyboardCuesUse = 1, nKeyboardCuesShow = 0;
     SIZE szLarge = m_szLargeIcons;
     QXP_ICONS_INFO* pIcons = GetGlobalPaintManager()->GetIconsInfo();
-    ExchangeBoolProp(pPX, "SyncFloatingBars", &bSyncFloatingBars, TRUE);
+    ExchangeBoolProp(pPX, "SyncFloatingBars", &m_bSyncFloatingBars, TRUE);
     ExchangeBoolProp(pPX, "ShowExpandButtonAlways", &m_bShowExpandButtonAlways, TRUE);
     ExchangeSizeProp(pPX, "IconsSize", &szIcons, SIZE{0, 0});
     ExchangeSizeProp(pPX, "LargeIconsSize", &szLarge, SIZE{0, 0});
@@ -469,9 +469,9 @@ void CQXPCommandBars::DoOptionsExchange(CQXPPropExchange* pPX, BOOL bFull)
     ExchangeBoolProp(pPX, "UseDisabledIcons", &pIcons->bUseDisabledIcons, TRUE);
     ExchangeBoolProp(pPX, "UseFadedIcons", &pIcons->bUseFadedIcons, TRUE);
     if (nSchema >= 8) {
-        ExchangeBoolProp(pPX, "SyncFloatingBars", &bSyncFloatingBars, TRUE);
+        ExchangeBoolProp(pPX, "SyncFloatingBars", &m_bSyncFloatingBars, TRUE);
         ExchangeBoolProp(pPX, "ShowExpandButtonAlways", &m_bShowExpandButtonAlways, TRUE);
-        ExchangeBoolProp(pPX, "DblClickFloat", &bDblClickFloat, FALSE);
+        ExchangeBoolProp(pPX, "DblClickFloat", &m_bDblClickFloat, FALSE);
         ExchangeBoolProp(pPX, "ShowTextBelowIcons", &m_bShowTextBelowIcons, FALSE);
         ExchangeBoolProp(pPX, "AltDragCustomization", &bAltDrag, TRUE);
         ExchangeBoolProp(pPX, "AutoHideUnusedPopups", &m_bAutoHideUnusedPopups, TRUE);

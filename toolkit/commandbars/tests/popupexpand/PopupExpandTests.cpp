@@ -636,16 +636,22 @@ TEST_F(PopupExpandTest, HiddenCommandsTravelInTheOptionsArchiveButNotInTheProfil
     HideFileCommands();
     pBars->SetCommandUsed(ID_TEST_SAVE);
     pBars->m_bAutoHideUnusedPopups = FALSE;
+    pBars->m_bSyncFloatingBars = FALSE;
+    pBars->m_bDblClickFloat = TRUE;
     qmtest::Bytes bytes = qmtest::StoreBytes([&](CArchive& ar) { pBars->SerializeOptions(ar); });
     pBars->m_hiddenCommands.clear();
     pBars->ResetUsageData();
     pBars->m_bAutoHideUnusedPopups = TRUE;
+    pBars->m_bSyncFloatingBars = TRUE;
+    pBars->m_bDblClickFloat = FALSE;
     pBars->m_bAlwaysShowFullMenus = TRUE;
     qmtest::LoadBytes(bytes, [&](CArchive& ar) { pBars->SerializeOptions(ar); });
     EXPECT_EQ((std::vector<int>{ID_TEST_SAVE, ID_TEST_EXIT}), pBars->m_hiddenCommands);
     EXPECT_EQ(std::vector<int>{ID_TEST_SAVE}, pBars->m_usedCommands);
     EXPECT_FALSE(pBars->m_bAutoHideUnusedPopups);
     EXPECT_FALSE(pBars->m_bAlwaysShowFullMenus);
+    EXPECT_FALSE(pBars->m_bSyncFloatingBars);
+    EXPECT_TRUE(pBars->m_bDblClickFloat);
     EXPECT_TRUE(pBars->IsCommandHidden(ID_TEST_EXIT));
     EXPECT_FALSE(pBars->IsCommandHidden(ID_TEST_SAVE));
 
