@@ -4,6 +4,8 @@
 #include <qx/commandbars.h>
 #include <qx/popup.h>
 #include <qx/cbaccess.h>
+#include <qx/keytips.h>
+#include <qx/listcontrols.h>
 #include <qx/mousemanager.h>
 
 #include <algorithm>
@@ -265,6 +267,7 @@ BOOL CQXPCommandBar::SetSelected(int nSelected, int nHow)
 {
     if (nSelected == m_nSelected)
         return FALSE;
+    m_nKeyboardEntry = nHow >= 2 ? nHow : 0;
     CQXPControl* pOld = m_pControls->GetAt(m_nSelected);
     m_nSelected = nSelected;
     if (pOld)
@@ -324,6 +327,17 @@ BOOL CQXPCommandBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboar
             if (pSite && ::IsWindow(pSite->GetSafeHwnd()))
                 pSite->SendMessage(WM_QXP_INITMENUMODE, (WPARAM)this, 0);
         }
+        m_nKeyboardEntry = bKeyboard ? 2 : 0;
+        m_bKeyboardTracking = bKeyboard;
+        if (!bKeyboard && m_barType == qxpBarTypePopup) {
+            CQXPPopupBar* pPopup = dynamic_cast<CQXPPopupBar*>(this);
+            CQXPCommandBar* pOpener = pPopup && pPopup->m_pControlPopup ? pPopup->m_pControlPopup->GetParent() : NULL;
+            m_bKeyboardTracking = pOpener && pOpener->m_nKeyboardEntry != 0;
+        }
+        // Entering menu mode is the user's explicit request: the first
+        // popup it opens animates (not the ones reached by sliding on).
+        if (m_barType != qxpBarTypePopup)
+            m_bAnimateNextPopup = TRUE;
         pMouse->AddTrackedBar(this);
         if (!m_pKeyboardSink)
             m_pKeyboardSink = new CQXPBarKeyboardSink(this);
@@ -340,8 +354,13 @@ BOOL CQXPCommandBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboar
         SetPopuped(-1);
         SetSelected(-1, 0);
         m_nLockTracking = 0;
+        m_nKeyboardEntry = 0;
+        m_bKeyboardTracking = FALSE;
+        m_bAnimateNextPopup = FALSE;
     }
     Redraw();
+    if (CQXPCommandBars* pCommandBars = GetCommandBars())
+        pCommandBars->OnTrackingModeChanged(this, bMode);
     return TRUE;
 }
 
@@ -361,8 +380,23 @@ int CQXPCommandBar::ProcessHookKeyDown(UINT nKey)
     // the newer one let it pass (0).
     BOOL bHorizontal = m_barPosition == qxpBarTop || m_barPosition == qxpBarBottom || m_barPosition == qxpBarFloating ||
                        (m_barPosition == qxpBarPopup && m_barType == qxpBarTypeNormal);
+    BOOL bCtrl = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    BOOL bShift = (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    CQXPCommandBars* pCommandBars = GetCommandBars();
     int nAction = -1;
     switch (nKey) {
+    case VK_TAB: {
+        // Ctrl+Tab moves keyboard tracking on to the next toolbar.
+        CQXPCommandBar* pRoot = GetRootParent();
+        if (bCtrl && pCommandBars && dynamic_cast<CQXPToolBar*>(pRoot)) {
+            pRoot->InternalAddRef();
+            pCommandBars->SetTrackingToolbar(pRoot, bShift ? -1 : +1);
+            pRoot->InternalRelease();
+            return 1;
+        }
+        nAction = bShift ? 1 : 0;
+        break;
+    }
     case VK_ESCAPE:
         nAction = 4;
         break;
@@ -391,6 +425,10 @@ int CQXPCommandBar::ProcessHookKeyDown(UINT nKey)
         break;
     }
     if (nAction >= 0) {
+        // Moving or choosing from the keyboard leaves tip mode; Esc goes
+        // back one level instead (ProcessSpecialKey).
+        if (nAction != 4 && pCommandBars && pCommandBars->GetKeyboardTipsLevel() > 0)
+            pCommandBars->CancelKeyboardTips();
         InternalAddRef();
         int nResult = ProcessSpecialKey(nAction);
         InternalRelease();
@@ -401,6 +439,14 @@ int CQXPCommandBar::ProcessHookKeyDown(UINT nKey)
     UINT nChar = ::MapVirtualKeyA(nKey, 2 /* MAPVK_VK_TO_CHAR */) & 0x7FFF;
     if (nChar == 0)
         return 1;
+    // With tips shown for this bar the typed letters go to them.
+    if (!bCtrl && IsShowingKeyboardTips()) {
+        CQXPKeyboardTips* pTips = pCommandBars->GetKeyboardTips();
+        InternalAddRef();
+        pTips->OnKey(nChar);
+        InternalRelease();
+        return 1;
+    }
     // Mnemonics: the character after '&' wins over a first character.
     int nCount = m_pControls->GetCount();
     int nStart = m_nSelected < 0 ? 0 : m_nSelected + 1;
@@ -437,9 +483,10 @@ int CQXPCommandBar::ProcessHookKeyDown(UINT nKey)
     if (nMatches == 1) {
         CQXPControl* pControl = m_pControls->GetAt(nMatch);
         InternalAddRef();
-        if (pControl->GetCommandBar())
+        if (pControl->GetCommandBar()) {
+            m_bAnimateNextPopup = TRUE;
             SetPopuped(nMatch);
-        else
+        } else
             pControl->OnUnderlineActivate();
         InternalRelease();
     }
@@ -452,6 +499,8 @@ int CQXPCommandBar::ProcessSpecialKey(int nAction)
     switch (nAction) {
     case 0:
     case 1: {
+        if (IsShowingKeyboardTips())
+            HideKeyboardTips();
         int nNext = m_pControls->GetNext(m_nSelected, nAction == 0 ? +1 : -1);
         if (nNext == -1)
             return 0;
@@ -459,6 +508,7 @@ int CQXPCommandBar::ProcessSpecialKey(int nAction)
         // With a menu open, the menu of the new title opens in its place,
         // its first item selected as when it is opened from the keyboard.
         if (bOpen && m_barType != qxpBarTypePopup) {
+            m_bAnimateNextPopup = TRUE;
             SetPopuped(nNext);
             CQXPCommandBar* pPopup = GetOpenPopupBar();
             if (pPopup) {
@@ -478,6 +528,7 @@ int CQXPCommandBar::ProcessSpecialKey(int nAction)
         CQXPControl* pSelected = GetSelected();
         if (!pSelected || bOpen || !pSelected->GetCommandBar() || !pSelected->GetEnabled())
             return 0;
+        m_bAnimateNextPopup = TRUE;
         SetPopuped(m_nSelected);
         CQXPCommandBar* pPopup = GetOpenPopupBar();
         if (pPopup) {
@@ -490,10 +541,13 @@ int CQXPCommandBar::ProcessSpecialKey(int nAction)
     case 4: {
         // Esc: this bar stops tracking; the bar that opened it tracks again
         // with the opening control selected.
+        // With keyboard tips on, the parent's tips come back one level up.
         CQXPPopupBar* pPopup = dynamic_cast<CQXPPopupBar*>(this);
         CQXPControl* pOpener = pPopup ? pPopup->m_pControlPopup : NULL;
         CQXPCommandBar* pParent = pOpener ? pOpener->GetParent() : NULL;
         int nOpener = pOpener ? pOpener->GetIndex() : -1;
+        CQXPCommandBars* pCommandBars = GetCommandBars();
+        int nTipLevel = pCommandBars ? pCommandBars->GetKeyboardTipsLevel() : 0;
         if (pParent)
             pParent->InternalAddRef();
         SetTrackingMode(FALSE);
@@ -501,6 +555,8 @@ int CQXPCommandBar::ProcessSpecialKey(int nAction)
             if (!pParent->IsTrackingMode())
                 pParent->SetTrackingMode(TRUE, FALSE, TRUE);
             pParent->SetSelected(nOpener, 2);
+            if (nTipLevel > 0 && pParent->IsTrackingMode() && pCommandBars)
+                pCommandBars->QueueKeyboardTips(pParent, nTipLevel - 1);
         }
         if (pParent)
             pParent->InternalRelease();
@@ -525,6 +581,107 @@ int CQXPCommandBar::ProcessSpecialKey(int nAction)
     default:
         return 0;
     }
+}
+
+// ---------------------------------------------------------------------------
+// Keyboard tips
+
+void CQXPCommandBar::CreateKeyboardTips(CQXPKeyboardTips* pTips)
+{
+    if (!pTips || !m_hWnd || !::IsWindow(m_hWnd))
+        return;
+    for (int i = 0; i < m_pControls->GetCount(); i++) {
+        CQXPControl* pControl = m_pControls->GetAt(i);
+        if (!pControl->IsVisible() || (pControl->GetFlags() & qxpFlagSkipFocus) ||
+            pControl->GetType() == qxpControlLabel || pControl->GetCaption().IsEmpty())
+            continue;
+        CRect rc = pControl->GetRect();
+        CPoint ptAnchor(rc.left + 12, rc.bottom - 11);
+        ::ClientToScreen(m_hWnd, &ptAnchor);
+        pTips->AddControlTip(pControl, ptAnchor);
+    }
+    // A bar of the manager's own (no popup) also names the other bars on
+    // screen: their tips move keyboard tracking there.
+    CQXPCommandBars* pCommandBars = GetCommandBars();
+    if (!pCommandBars || m_barType == qxpBarTypePopup)
+        return;
+    BOOL bOwnBar = FALSE;
+    for (int i = 0; i < pCommandBars->GetCount(); i++)
+        bOwnBar = bOwnBar || pCommandBars->GetAt(i) == this;
+    if (!bOwnBar)
+        return;
+    for (int i = 0; i < pCommandBars->GetCount(); i++) {
+        CQXPToolBar* pBar = pCommandBars->GetAt(i);
+        HWND hWndBar = pBar->GetSafeHwnd();
+        if (pBar == this || !pBar->IsVisible() || !::IsWindow(hWndBar) || !::IsWindowVisible(hWndBar))
+            continue;
+        CRect rcBar;
+        ::GetWindowRect(hWndBar, &rcBar);
+        pTips->AddBarTip(pBar, rcBar.TopLeft());
+    }
+}
+
+void CQXPCommandBar::OnKeyboardTip(CQXPKeyboardTip* pTip)
+{
+    if (!pTip)
+        return;
+    if (pTip->pBar) {
+        if (CQXPCommandBars* pCommandBars = GetCommandBars())
+            pCommandBars->SetTrackingToolbar(pTip->pBar, 0);
+        return;
+    }
+    CQXPControl* pControl = pTip->pControl;
+    // The control may have left the bar since the tips were made.
+    if (!pControl || pControl->GetParent() != this || m_pControls->GetAt(pControl->GetIndex()) != pControl ||
+        !pControl->IsVisible() || !pControl->GetEnabled())
+        return;
+    InternalAddRef();
+    int nIndex = pControl->GetIndex();
+    SetSelected(nIndex, 2);
+    if (pControl->GetCommandBar()) {
+        // The popup opens as from the keyboard: its first item selected,
+        // ready to show its own tips one level deeper.
+        m_bAnimateNextPopup = TRUE;
+        SetPopuped(nIndex);
+        CQXPCommandBar* pPopup = GetOpenPopupBar();
+        if (pPopup) {
+            int nFirst = pPopup->GetControls()->GetNext(-1, +1);
+            if (nFirst != -1)
+                pPopup->SetSelected(nFirst, 2);
+        }
+    } else {
+        pControl->OnUnderlineActivate();
+    }
+    InternalRelease();
+}
+
+int CQXPCommandBar::GetKeyboardTipsMode() const
+{
+    CQXPCommandBars* pCommandBars = GetCommandBars();
+    CQXPKeyboardTips* pTips = pCommandBars ? pCommandBars->GetKeyboardTips() : NULL;
+    return pTips && pTips->IsShown() && pTips->GetBar() == this ? pTips->GetLevel() : 0;
+}
+
+int CQXPCommandBar::GetKeyboardTipsDepth() const
+{
+    int nDepth = 1;
+    const CQXPCommandBar* pBar = this;
+    // Bounded: a broken opener chain must not loop for ever.
+    while (nDepth < 64) {
+        const CQXPPopupBar* pPopup = dynamic_cast<const CQXPPopupBar*>(pBar);
+        CQXPCommandBar* pParent = pPopup && pPopup->m_pControlPopup ? pPopup->m_pControlPopup->GetParent() : NULL;
+        if (!pParent)
+            break;
+        pBar = pParent;
+        nDepth++;
+    }
+    return nDepth;
+}
+
+void CQXPCommandBar::HideKeyboardTips()
+{
+    if (CQXPCommandBars* pCommandBars = GetCommandBars())
+        pCommandBars->HideKeyboardTips();
 }
 
 void CQXPCommandBar::OnMouseMoveOutside(CPoint point)
@@ -700,6 +857,12 @@ void CQXPCommandBar::OnLButtonDown(UINT nFlags, CPoint point)
     CQXPControl* pControl = m_pControls->HitTest(point);
     if (!pControl)
         return;
+    // A click that opens a popup animates it; the mouse ends tip mode.
+    if (pControl->GetCommandBar())
+        m_bAnimateNextPopup = TRUE;
+    CQXPCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars && pCommandBars->GetKeyboardTipsLevel() > 0)
+        pCommandBars->CancelKeyboardTips();
     pControl->OnClick(FALSE, point);
 }
 
@@ -769,6 +932,11 @@ void CQXPCommandBar::OnTimer(UINT_PTR nIDEvent)
         }
         return;
     }
+    if (nIDEvent == QXP_TID_SHOWKEYTIPS) {
+        if (CQXPCommandBars* pCommandBars = GetCommandBars())
+            pCommandBars->OnShowKeyboardTipsTimer(this);
+        return;
+    }
     if (nIDEvent != QXP_TID_HOVER) {
         Default();
         return;
@@ -776,8 +944,11 @@ void CQXPCommandBar::OnTimer(UINT_PTR nIDEvent)
     ::KillTimer(m_hWnd, QXP_TID_HOVER);
     CQXPControl* pSelected = GetSelected();
     if (pSelected && pSelected->GetCommandBar() && pSelected->GetEnabled()) {
-        if (pSelected->GetIndex() != m_nPopuped)
+        if (pSelected->GetIndex() != m_nPopuped) {
+            // Resting on a submenu item opens it as the user asked.
+            m_bAnimateNextPopup = TRUE;
             SetPopuped(pSelected->GetIndex());
+        }
     } else if (m_nPopuped != -1) {
         SetPopuped(-1);
     }

@@ -182,7 +182,8 @@ void CQXPCommandBars::Remove(CQXPToolBar* pToolBar)
     m_arrBars.erase(it);
     if (pToolBar == m_pMenuBar)
         m_pMenuBar = NULL;
-    if (m_pKeyboardTips && m_pKeyboardTips->GetBar() == pToolBar)
+    // No tip may name a bar that is going away.
+    if (m_pKeyboardTips && m_pKeyboardTips->RefersTo(pToolBar))
         m_pKeyboardTips->Hide();
     if (CQXPReBar* pReBar = GetReBar())
         pReBar->DeleteBand(pToolBar);

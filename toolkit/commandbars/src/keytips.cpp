@@ -1,8 +1,11 @@
 // Keyboard tips: one small window per captioned control of the bar that is
-// tracked from the keyboard, showing the letter(s) that activate it.
+// tracked from the keyboard, showing the letter(s) that activate it, and the
+// manager's tip level that carries the tips from bar to bar (menu bar, open
+// menus, toolbars).
 #include <qx/keytips.h>
 
 #include <qx/commandbars.h>
+#include <qx/mousemanager.h>
 #include <qx/popup.h>
 
 #include <algorithm>
@@ -46,7 +49,7 @@ LRESULT CALLBACK KeyTipWndProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM l
         // A click on a tip hides them all.
         CQXPKeyboardTips* pTips = (CQXPKeyboardTips*)::GetWindowLongPtrA(hWnd, GWLP_USERDATA);
         if (pTips)
-            pTips->Hide();
+            pTips->OnTipClicked();
         return 0;
     }
     case WM_PAINT: {
@@ -73,11 +76,17 @@ LRESULT CALLBACK KeyTipWndProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM l
 
 }  // namespace
 
-CQXPKeyboardTips::CQXPKeyboardTips() : m_pBar(NULL), m_nLevel(0), m_nTyped(0), m_hFont(NULL) {}
+CQXPKeyboardTips::CQXPKeyboardTips(CQXPCommandBars* pOwner)
+    : m_bCollecting(FALSE), m_pOwner(pOwner), m_pBar(NULL), m_nLevel(0), m_nTyped(0)
+{
+}
 
 CQXPKeyboardTips::~CQXPKeyboardTips()
 {
     Hide();
+    for (const Tip& tip : m_records)
+        ReleaseTip(tip);
+    m_records.clear();
 }
 
 BOOL AFXAPI CQXPKeyboardTips::RegisterTipClass()
@@ -87,6 +96,7 @@ BOOL AFXAPI CQXPKeyboardTips::RegisterTipClass()
     if (::GetClassInfoA(hInstance, QXP_KEYTIP_CLASSNAME, &wc))
         return TRUE;
     ZeroMemory(&wc, sizeof(wc));
+    wc.style = CS_SAVEBITS;
     wc.lpfnWndProc = KeyTipWndProc;
     wc.hInstance = hInstance;
     wc.hCursor = ::LoadCursor(NULL, IDC_ARROW);
@@ -192,43 +202,103 @@ HWND CQXPKeyboardTips::CreateTipWindow(const Tip& tip)
     return hWnd;
 }
 
+void AFXAPI CQXPKeyboardTips::AddRefTip(const Tip& tip)
+{
+    if (tip.pControl)
+        tip.pControl->InternalAddRef();
+    if (tip.pBar)
+        tip.pBar->InternalAddRef();
+}
+
+void AFXAPI CQXPKeyboardTips::ReleaseTip(const Tip& tip)
+{
+    if (tip.pControl)
+        tip.pControl->InternalRelease();
+    if (tip.pBar)
+        tip.pBar->InternalRelease();
+}
+
+void CQXPKeyboardTips::DestroyTip(const Tip& tip)
+{
+    if (::IsWindow(tip.hWnd)) {
+        ::SetWindowLongPtrA(tip.hWnd, GWLP_USERDATA, 0);
+        ::DestroyWindow(tip.hWnd);
+    }
+    ReleaseTip(tip);
+}
+
+void CQXPKeyboardTips::AddControlTip(CQXPControl* pControl, CPoint ptAnchor, int nAlign)
+{
+    if (!m_bCollecting || !pControl)
+        return;
+    Tip tip;
+    tip.pControl = pControl;
+    tip.strCaption = pControl->GetCaption();
+    tip.strExplicit = pControl->m_strKeyboardTip;
+    if (tip.strExplicit.IsEmpty() && pControl->GetAction())
+        tip.strExplicit = pControl->GetAction()->GetKeyboardTip();
+    tip.bEnabled = pControl->GetEnabled() ? TRUE : FALSE;
+    tip.ptAnchor = ptAnchor;
+    tip.nAlign = nAlign;
+    AddRefTip(tip);
+    m_records.push_back(tip);
+}
+
+void CQXPKeyboardTips::AddBarTip(CQXPCommandBar* pBar, CPoint ptAnchor, int nAlign)
+{
+    if (!m_bCollecting || !pBar)
+        return;
+    Tip tip;
+    tip.pBar = pBar;
+    tip.strCaption = pBar->GetTitle();
+    tip.bEnabled = TRUE;
+    tip.ptAnchor = ptAnchor;
+    tip.nAlign = nAlign;
+    AddRefTip(tip);
+    m_records.push_back(tip);
+}
+
 BOOL CQXPKeyboardTips::Show(CQXPCommandBar* pBar, int nLevel)
 {
-    Hide();
-    if (!pBar || !::IsWindow(pBar->GetSafeHwnd()) || !RegisterTipClass())
+    if (m_bCollecting)
         return FALSE;
+    // The bar is held before the old tips (which may hold it) go.
+    if (pBar)
+        pBar->InternalAddRef();
+    Hide();
+    if (!pBar)
+        return FALSE;
+    if (!::IsWindow(pBar->GetSafeHwnd()) || !RegisterTipClass()) {
+        pBar->InternalRelease();
+        return FALSE;
+    }
+    m_bCollecting = TRUE;
+    pBar->CreateKeyboardTips(this);
+    m_bCollecting = FALSE;
     std::vector<Tip> records;
+    records.swap(m_records);
     std::vector<CString> captions, explicitTips;
-    for (int i = 0; i < pBar->GetControlCount(); i++) {
-        CQXPControl* pControl = pBar->GetControl(i);
-        if (!pControl || !pControl->IsVisible() || (pControl->GetFlags() & 2))
-            continue;
-        CString strCaption = pControl->GetCaption();
-        if (strCaption.IsEmpty())
-            continue;
-        Tip tip;
-        tip.pControl = pControl;
-        tip.strCaption = strCaption;
-        tip.bEnabled = pControl->GetEnabled() ? TRUE : FALSE;
-        CRect rc = pControl->GetRect();
-        tip.ptAnchor = CPoint(rc.left + 12, rc.bottom - 11);
-        ::ClientToScreen(pBar->GetSafeHwnd(), &tip.ptAnchor);
-        records.push_back(tip);
-        captions.push_back(strCaption);
-        explicitTips.push_back(pControl->m_strKeyboardTip);
+    for (const Tip& tip : records) {
+        captions.push_back(tip.strCaption);
+        explicitTips.push_back(tip.strExplicit);
     }
     std::vector<CString> texts = MakeTexts(captions, explicitTips);
     for (size_t i = 0; i < records.size(); i++) {
-        if (texts[i].IsEmpty())
-            continue;
-        records[i].strText = texts[i];
-        records[i].hWnd = CreateTipWindow(records[i]);
-        if (records[i].hWnd)
-            m_tips.push_back(records[i]);
+        Tip& tip = records[i];
+        tip.strText = texts[i];
+        if (!tip.strText.IsEmpty())
+            tip.hWnd = CreateTipWindow(tip);
+        if (tip.hWnd)
+            m_tips.push_back(tip);
+        else
+            ReleaseTip(tip);  // no text or no window: the record goes
     }
-    if (m_tips.empty())
+    if (m_tips.empty() || !::IsWindow(pBar->GetSafeHwnd())) {
+        Hide();
+        pBar->InternalRelease();
         return FALSE;
-    m_pBar = pBar;
+    }
+    m_pBar = pBar;  // keeps the reference taken above
     m_nLevel = nLevel;
     m_nTyped = 0;
     for (const Tip& tip : m_tips)
@@ -239,40 +309,39 @@ BOOL CQXPKeyboardTips::Show(CQXPCommandBar* pBar, int nLevel)
 
 void CQXPKeyboardTips::Hide()
 {
-    // Taken out first: destroying a window may come back here.
+    // Taken out first: destroying a window or releasing an object may come
+    // back here.
     std::vector<Tip> tips;
     tips.swap(m_tips);
-    for (const Tip& tip : tips) {
-        if (::IsWindow(tip.hWnd)) {
-            ::SetWindowLongPtrA(tip.hWnd, GWLP_USERDATA, 0);
-            ::DestroyWindow(tip.hWnd);
-        }
-    }
+    CQXPCommandBar* pBar = m_pBar;
     m_pBar = NULL;
     m_nLevel = 0;
     m_nTyped = 0;
+    for (const Tip& tip : tips)
+        DestroyTip(tip);
+    if (pBar)
+        pBar->InternalRelease();
 }
 
-void CQXPKeyboardTips::Activate(CQXPControl* pControl)
+BOOL CQXPKeyboardTips::RefersTo(const CQXPCommandBar* pBar) const
 {
-    CQXPCommandBar* pBar = pControl->GetParent();
-    if (!pBar)
-        return;
-    pBar->InternalAddRef();
-    int nIndex = pControl->GetIndex();
-    pBar->SetSelected(nIndex, 2);
-    if (pControl->GetCommandBar()) {
-        pBar->SetPopuped(nIndex);
-        CQXPCommandBar* pPopup = pControl->GetPopuped() ? pControl->GetCommandBar() : NULL;
-        if (pPopup) {
-            int nFirst = pPopup->GetControls()->GetNext(-1, +1);
-            if (nFirst != -1)
-                pPopup->SetSelected(nFirst, 2);
-        }
-    } else {
-        pControl->OnUnderlineActivate();
+    if (!pBar || m_tips.empty())
+        return FALSE;
+    if (m_pBar == pBar)
+        return TRUE;
+    for (const Tip& tip : m_tips) {
+        if (tip.pBar == pBar || (tip.pControl && tip.pControl->GetParent() == pBar))
+            return TRUE;
     }
-    pBar->InternalRelease();
+    return FALSE;
+}
+
+void CQXPKeyboardTips::OnTipClicked()
+{
+    if (m_pOwner)
+        m_pOwner->CancelKeyboardTips();
+    else
+        Hide();
 }
 
 int CQXPKeyboardTips::OnKey(UINT nChar)
@@ -286,19 +355,17 @@ int CQXPKeyboardTips::OnKey(UINT nChar)
         const CString& strText = m_tips[i].strText;
         if (m_nTyped >= strText.GetLength() || strText[m_nTyped] != chTyped)
             continue;
-        // Every tip has this prefix so far; a match must also agree with
-        // what was typed before, which the narrowing below guarantees.
+        // Every tip left shares what was typed so far (the narrowing below
+        // keeps only those).
         if (m_nTyped + 1 < strText.GetLength()) {
             CString strPrefix = strText.Left(m_nTyped + 1);
             m_nTyped++;
             std::vector<Tip> keep;
             for (const Tip& tip : m_tips) {
-                if (tip.strText.Left(m_nTyped) == strPrefix) {
+                if (tip.strText.Left(m_nTyped) == strPrefix)
                     keep.push_back(tip);
-                } else if (::IsWindow(tip.hWnd)) {
-                    ::SetWindowLongPtrA(tip.hWnd, GWLP_USERDATA, 0);
-                    ::DestroyWindow(tip.hWnd);
-                }
+                else
+                    DestroyTip(tip);
             }
             m_tips.swap(keep);
             return 1;
@@ -307,9 +374,18 @@ int CQXPKeyboardTips::OnKey(UINT nChar)
             ::MessageBeep(0);
             return 1;
         }
-        CQXPControl* pControl = m_tips[i].pControl;
+        // The tips go before the tip acts; the tip's objects and the bar
+        // stay alive until it has.
+        Tip tip = m_tips[i];
+        tip.hWnd = NULL;
+        AddRefTip(tip);
+        CQXPCommandBar* pBar = m_pBar;
+        pBar->InternalAddRef();
         Hide();
-        Activate(pControl);
+        if (::IsWindow(pBar->GetSafeHwnd()))
+            pBar->OnKeyboardTip(&tip);
+        pBar->InternalRelease();
+        ReleaseTip(tip);
         return 1;
     }
     ::MessageBeep(0);
@@ -317,13 +393,14 @@ int CQXPKeyboardTips::OnKey(UINT nChar)
 }
 
 // ---------------------------------------------------------------------------
-// The manager's side: the option and the one set of tips on screen.
+// The manager's side: the option, the tip level and the one set of tips on
+// screen.
 
 void CQXPCommandBars::EnableKeyboardTips(BOOL bEnable)
 {
     m_bKeyboardTips = bEnable ? TRUE : FALSE;
     if (!m_bKeyboardTips)
-        HideKeyboardTips();
+        CancelKeyboardTips();
 }
 
 BOOL CQXPCommandBars::ShowKeyboardTips(CQXPCommandBar* pBar, int nLevel)
@@ -332,12 +409,97 @@ BOOL CQXPCommandBars::ShowKeyboardTips(CQXPCommandBar* pBar, int nLevel)
     if (!m_bKeyboardTips || !pBar || !::IsWindow(pBar->GetSafeHwnd()))
         return FALSE;
     if (!m_pKeyboardTips)
-        m_pKeyboardTips = new CQXPKeyboardTips;
-    return m_pKeyboardTips->Show(pBar, nLevel);
+        m_pKeyboardTips = new CQXPKeyboardTips(this);
+    m_nKeyboardTipsLevel = std::max(1, nLevel);
+    return m_pKeyboardTips->Show(pBar, m_nKeyboardTipsLevel);
 }
 
 void CQXPCommandBars::HideKeyboardTips()
 {
     if (m_pKeyboardTips)
         m_pKeyboardTips->Hide();
+}
+
+void CQXPCommandBars::CancelKeyboardTips()
+{
+    m_nKeyboardTipsLevel = 0;
+    HideKeyboardTips();
+}
+
+void CQXPCommandBars::QueueKeyboardTips(CQXPCommandBar* pBar, int nLevel)
+{
+    if (!m_bKeyboardTips || !pBar || !::IsWindow(pBar->GetSafeHwnd()))
+        return;
+    m_nKeyboardTipsLevel = std::max(1, nLevel);
+    ::PostMessageA(pBar->GetSafeHwnd(), WM_TIMER, QXP_TID_SHOWKEYTIPS, 0);
+}
+
+void CQXPCommandBars::OnTrackingModeChanged(CQXPCommandBar* pBar, int nMode)
+{
+    (void)pBar;
+    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    int nTracked = pMouse->GetTrackedCount();
+    if (m_nKeyboardTipsLevel > 0 && m_bKeyboardTips) {
+        // The tips belong to the bar that tracked before; the newest
+        // tracking bar asks for its own once the change has settled.
+        HideKeyboardTips();
+        CQXPCommandBar* pNewest = nTracked > 0 ? pMouse->GetTrackedBar(nTracked - 1) : NULL;
+        if (pNewest && ::IsWindow(pNewest->GetSafeHwnd()))
+            ::PostMessageA(pNewest->GetSafeHwnd(), WM_TIMER, QXP_TID_SHOWKEYTIPS, 0);
+    }
+    if (!nMode && nTracked == 0)
+        CancelKeyboardTips();
+}
+
+void CQXPCommandBars::OnShowKeyboardTipsTimer(CQXPCommandBar* pBar)
+{
+    // The timer was posted: by now the bar may have stopped tracking, lost
+    // its window, or the user may have left the tips.
+    if (!pBar || !m_bKeyboardTips || m_nKeyboardTipsLevel <= 0 || !pBar->IsTrackingMode() ||
+        !::IsWindow(pBar->GetSafeHwnd()) || !::IsWindowVisible(pBar->GetSafeHwnd()))
+        return;
+    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    int nTracked = pMouse->GetTrackedCount();
+    if (nTracked <= 0 || pMouse->GetTrackedBar(nTracked - 1) != pBar)
+        return;
+    if (pBar->IsShowingKeyboardTips() || !pBar->IsKeyboardEntered() || pBar->GetPopupedIndex() != -1)
+        return;
+    ShowKeyboardTips(pBar, pBar->GetKeyboardTipsDepth());
+}
+
+void CQXPCommandBars::SetTrackingToolbar(CQXPCommandBar* pBar, int nDirection)
+{
+    auto isShown = [](CQXPToolBar* p) {
+        return p->IsVisible() && ::IsWindow(p->GetSafeHwnd()) && ::IsWindowVisible(p->GetSafeHwnd());
+    };
+    std::vector<CQXPToolBar*> shown;
+    for (CQXPToolBar* p : m_arrBars)
+        if (isShown(p))
+            shown.push_back(p);
+    auto it = std::find(shown.begin(), shown.end(), pBar);
+    CQXPToolBar* pTarget = NULL;
+    if (nDirection == 0) {
+        if (it == shown.end())
+            return;  // not a shown bar of this manager (or removed meanwhile)
+        pTarget = *it;
+    } else {
+        if (shown.size() < 2)
+            return;
+        if (it == shown.end()) {
+            pTarget = nDirection > 0 ? shown.front() : shown.back();
+        } else {
+            size_t nIndex = (size_t)(it - shown.begin());
+            size_t nCount = shown.size();
+            nIndex = nDirection > 0 ? (nIndex + 1) % nCount : (nIndex + nCount - 1) % nCount;
+            pTarget = shown[nIndex];
+        }
+    }
+    pTarget->InternalAddRef();
+    ClosePopups();
+    m_nKeyboardTipsLevel = 1;
+    if (::IsWindow(pTarget->GetSafeHwnd()))
+        pTarget->SetTrackingMode(TRUE, TRUE, TRUE);
+    if (!pTarget->IsTrackingMode())
+        m_nKeyboardTipsLevel = 0;
+    pTarget->InternalRelease();
 }

@@ -3,7 +3,6 @@
 
 #include <qx/commandbars.h>
 #include <qx/resourcemgr.h>
-#include <qx/keytips.h>
 
 #include <fx/mdi.h>
 
@@ -437,12 +436,6 @@ void CQXPMenuBar::OnTimer(UINT_PTR nIDEvent)
             RefreshMdiButtons();
         return;
     }
-    if (nIDEvent == QXP_TID_SHOWKEYTIPS) {
-        m_bKeyTipsResume = FALSE;
-        if (m_bKeyTipsMode && m_bTracking && GetPopupedIndex() == -1 && !IsShowingKeyboardTips() && m_pCommandBars)
-            m_pCommandBars->ShowKeyboardTips(this, 1);
-        return;
-    }
     CQXPToolBar::OnTimer(nIDEvent);
 }
 
@@ -524,7 +517,7 @@ void CQXPMenuBar::SwitchMenu(UINT nMenuId, HMENU hMenu)
         return;
     // Tips name the controls that are about to be swapped out.
     if (IsShowingKeyboardTips())
-        m_pCommandBars->HideKeyboardTips();
+        HideKeyboardTips();
     auto itNew = m_mapDocMenus.find(nMenuId);
     if (itNew == m_mapDocMenus.end() && (!hMenu || !::IsMenu(hMenu)))
         return;
@@ -620,7 +613,7 @@ BOOL CQXPMenuBar::OnKeyMenu(UINT nChar)
             m_pCommandBars->ClosePopups();
         SetTrackingMode(TRUE, TRUE, TRUE);
         if (m_pCommandBars && m_pCommandBars->IsKeyboardTipsEnabled())
-            m_bKeyTipsMode = m_pCommandBars->ShowKeyboardTips(this, 1);
+            m_pCommandBars->ShowKeyboardTips(this, 1);
         return TRUE;
     }
     if (nChar == ' ' || nChar == '-')
@@ -630,84 +623,6 @@ BOOL CQXPMenuBar::OnKeyMenu(UINT nChar)
     short vk = ::VkKeyScanA((CHAR)nChar);
     ProcessHookKeyDown(vk == -1 ? nChar : (UINT)(vk & 0xFF));
     return TRUE;
-}
-
-BOOL CQXPMenuBar::IsShowingKeyboardTips() const
-{
-    CQXPKeyboardTips* pTips = m_pCommandBars ? m_pCommandBars->GetKeyboardTips() : NULL;
-    return pTips && pTips->IsShown() && pTips->GetBar() == this;
-}
-
-int CQXPMenuBar::ProcessHookKeyDown(UINT nKey)
-{
-    if (nKey == VK_LEFT || nKey == VK_RIGHT || nKey == VK_UP || nKey == VK_DOWN || nKey == VK_HOME ||
-        nKey == VK_END || nKey == VK_RETURN || nKey == VK_ESCAPE)
-        m_bKeyTipsMode = FALSE;
-    if (!IsShowingKeyboardTips() || IsCustomizeMode() || m_nLockTracking > 0)
-        return CQXPToolBar::ProcessHookKeyDown(nKey);
-    switch (nKey) {
-    case VK_ESCAPE:
-    case VK_RETURN:
-    case VK_HOME:
-    case VK_END:
-    case VK_LEFT:
-    case VK_RIGHT:
-    case VK_UP:
-    case VK_DOWN:
-        // Moving or leaving: the tips go, the key does what it always does.
-        m_pCommandBars->HideKeyboardTips();
-        return CQXPToolBar::ProcessHookKeyDown(nKey);
-    case VK_SHIFT:
-    case VK_CONTROL:
-    case VK_MENU:
-        return 1;
-    default:
-        break;
-    }
-    if (::GetKeyState(VK_CONTROL) & 0x8000)
-        return CQXPToolBar::ProcessHookKeyDown(nKey);
-    UINT nChar = ::MapVirtualKeyA(nKey, 2 /* MAPVK_VK_TO_CHAR */) & 0x7FFF;
-    if (nChar == 0)
-        return 1;
-    InternalAddRef();
-    m_pCommandBars->GetKeyboardTips()->OnKey(nChar);
-    InternalRelease();
-    return 1;
-}
-
-BOOL CQXPMenuBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard)
-{
-    if (!bMode) {
-        if (m_bKeyTipsMode && m_bTracking && ::IsWindow(m_hWnd)) {
-            m_bKeyTipsResume = TRUE;
-            ::PostMessageA(m_hWnd, WM_TIMER, QXP_TID_SHOWKEYTIPS, 0);
-        }
-        m_bKeyTipsMode = FALSE;
-        if (IsShowingKeyboardTips())
-            m_pCommandBars->HideKeyboardTips();
-    } else {
-        if (!m_bTracking && bKeyboard && m_bKeyTipsResume)
-            m_bKeyTipsMode = TRUE;
-        m_bKeyTipsResume = FALSE;
-    }
-    return CQXPToolBar::SetTrackingMode(bMode, bSelectFirst, bKeyboard);
-}
-
-BOOL CQXPMenuBar::SetPopuped(int nPopuped)
-{
-    if (nPopuped != -1 && IsShowingKeyboardTips())
-        m_pCommandBars->HideKeyboardTips();
-    return CQXPToolBar::SetPopuped(nPopuped);
-}
-
-BOOL CQXPMenuBar::SetSelected(int nSelected, int nHow)
-{
-    BOOL bResult = CQXPToolBar::SetSelected(nSelected, nHow);
-    // A menu closed from the keyboard hands the selection back to its
-    // title: the tips come back once the menu is gone.
-    if (m_bKeyTipsMode && m_bTracking && nHow == 2 && !IsShowingKeyboardTips() && ::IsWindow(m_hWnd))
-        ::PostMessageA(m_hWnd, WM_TIMER, QXP_TID_SHOWKEYTIPS, 0);
-    return bResult;
 }
 
 BOOL CQXPMenuBar::LoadMenuBar(UINT nIDResource)

@@ -1057,15 +1057,14 @@ void CQXPPopupBar::ShowAnimated(HBITMAP hbmUnder)
 {
     CQXPThemePainter* pPaintManager = GetPaintManager();
     CQXPCommandBar* pParent = m_pControlPopup ? m_pControlPopup->GetParent() : NULL;
-    CQXPPopupBar* pParentPopup = DYNAMIC_DOWNCAST(CQXPPopupBar, pParent);
     int nType = GetAnimationType();
-    // A sub-popup animates only when its popup asked for it; menus opened
-    // from other bars and popups at a point always may.
+    // A popup opened from a bar animates only when that bar asked for it
+    // (the user opened it explicitly); popups at a point always may.
     BOOL bAnimate = (nType == qxpAnimateUnfold || nType == qxpAnimateSlide || nType == qxpAnimateFade) &&
-                    (!pParentPopup || pParentPopup->m_bAnimateNextPopup) && !IsCustomizeMode() &&
+                    (!pParent || pParent->m_bAnimateNextPopup) && !IsCustomizeMode() &&
                     !::GetWindow(m_hWnd, GW_CHILD) && pPaintManager;
-    if (pParentPopup)
-        pParentPopup->m_bAnimateNextPopup = FALSE;
+    if (pParent)
+        pParent->m_bAnimateNextPopup = FALSE;
     if (!bAnimate) {
         if (pPaintManager)
             pPaintManager->SetBarRegion(this);

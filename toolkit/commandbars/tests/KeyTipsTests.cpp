@@ -2,11 +2,13 @@
 // in real MDI frames under Wine.
 #include <qx/framehost.h>
 #include <qx/keytips.h>
+#include <qx/mousemanager.h>
 #include <qx/popup.h>
 #include <qx/rebarhost.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -200,7 +202,9 @@ TEST_F(KeyTipsTest, EscInAMenuOpenedByItsTipBringsTheTipsBackButNotAfterArrows)
     CQXPControl* pEdit = pMenuBar->GetControl(1);
     ASSERT_TRUE(pEdit->GetPopuped());
     PumpPending();
-    EXPECT_TRUE(TipWindows().empty()) << "no tips while the menu is open";
+    ASSERT_NE(nullptr, pBars->GetKeyboardTips());
+    EXPECT_EQ(pEdit->GetCommandBar(), pBars->GetKeyboardTips()->GetBar()) << "the open menu shows its own tips";
+    EXPECT_EQ(2, pBars->GetKeyboardTips()->GetLevel());
 
     EXPECT_EQ(1, pEdit->GetCommandBar()->ProcessHookKeyDown(VK_ESCAPE));
     EXPECT_FALSE(pEdit->GetPopuped());
@@ -324,6 +328,415 @@ TEST(KeyTipTexts, MnemonicsExplicitTipsAndUniqueSecondCharacters)
         ASSERT_EQ(c.expected.size(), texts.size());
         for (size_t i = 0; i < texts.size(); i++)
             EXPECT_STREQ(c.expected[i], (LPCSTR)texts[i]) << i;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Tips inside open menus and on toolbars
+
+class CToolsFrame : public CQXPMDIFrameWnd {
+public:
+    std::vector<UINT> commands;
+    CQXPMenuBar* m_pMenuBar = NULL;
+    CQXPToolBar* m_pStandard = NULL;
+    CQXPToolBar* m_pSecond = NULL;
+    void PostNcDestroy() override {}
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCTA lpcs)
+    {
+        if (CQXPMDIFrameWnd::OnCreate(lpcs) == -1 || !InitCommandBars())
+            return -1;
+        CQXPCommandBars* pBars = GetCommandBars();
+        m_pMenuBar = pBars->SetMenu("Menu Bar", IDR_TEST_MENU);
+        m_pStandard = pBars->Add("Standard", qxpBarTop);
+        m_pSecond = pBars->Add("Second", qxpBarTop);
+        if (!m_pMenuBar || !m_pStandard || !m_pSecond || !m_pStandard->LoadToolBar(IDR_TEST_TOOLBAR) ||
+            !m_pSecond->LoadToolBar(IDR_TEST_TOOLBAR))
+            return -1;
+        return 0;
+    }
+    afx_msg void OnTestCommand(UINT nID) { commands.push_back(nID); }
+    afx_msg void OnUpdateUndo(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CToolsFrame, CQXPMDIFrameWnd)
+    ON_WM_CREATE()
+    ON_COMMAND_RANGE(ID_TEST_OPEN, ID_TEST_UTF8, OnTestCommand)
+    ON_UPDATE_COMMAND_UI(ID_TEST_UNDO, OnUpdateUndo)
+END_MESSAGE_MAP()
+
+// Every window of the tip class, shown or not.
+int AllTipWindowCount()
+{
+    int nCount = 0;
+    HWND hWnd = NULL;
+    while ((hWnd = ::FindWindowExA(NULL, hWnd, QXP_KEYTIP_CLASSNAME, NULL)) != NULL)
+        nCount++;
+    return nCount;
+}
+
+class TipsInMenusTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // Popups must not open under the pointer: a mouse move would take
+        // the selection from the keyboard.
+        ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+        ASSERT_TRUE(frame.Create(NULL, "Tips in menus test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 640, 400)));
+        pBars = frame.GetCommandBars();
+        ASSERT_NE(nullptr, pBars);
+        pBars->EnableKeyboardTips(TRUE);
+        frame.RecalcLayout();
+        PumpPending();
+        pBars->UpdateCommandBars();
+    }
+    void TearDown() override
+    {
+        SetKeys(false, false);
+        if (::IsWindow(frame.GetSafeHwnd())) {
+            pBars->ClosePopups();
+            frame.DestroyWindow();
+        }
+        PumpPending();
+        EXPECT_EQ(0, AllTipWindowCount()) << "no tip window outlives its frame";
+    }
+    // Ctrl and Shift as GetKeyState reports them to this thread.
+    static void SetKeys(bool bCtrl, bool bShift)
+    {
+        BYTE keys[256];
+        ::GetKeyboardState(keys);
+        keys[VK_CONTROL] = keys[VK_LCONTROL] = bCtrl ? 0x80 : 0;
+        keys[VK_SHIFT] = keys[VK_LSHIFT] = bShift ? 0x80 : 0;
+        ::SetKeyboardState(keys);
+    }
+    ToolkitMouseManager* Mouse() const { return ToolkitMouseManager::GetInstance(); }
+    CQXPCommandBar* Newest() const
+    {
+        int nCount = Mouse()->GetTrackedCount();
+        return nCount > 0 ? Mouse()->GetTrackedBar(nCount - 1) : NULL;
+    }
+    // A key as the keyboard hook hands it out: the newest tracking bar
+    // first, an older one when the newer let it pass.
+    void Key(UINT nKey)
+    {
+        std::vector<CQXPCommandBar*> bars;
+        for (int i = Mouse()->GetTrackedCount(); i-- > 0;)
+            bars.push_back(Mouse()->GetTrackedBar(i));
+        for (CQXPCommandBar* pBar : bars) {
+            if (pBar->ProcessHookKeyDown(nKey) != 0)
+                break;
+        }
+    }
+    void Type(char ch) { Key((UINT)(::VkKeyScanA(ch) & 0xFF)); }
+    void PressAlt() { frame.SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0); }
+    CQXPKeyboardTips* Tips() const { return pBars->GetKeyboardTips(); }
+    // The texts of the tips shown now, in the order of their records.
+    std::vector<std::string> Texts() const
+    {
+        std::vector<std::string> texts;
+        CQXPKeyboardTips* pTips = Tips();
+        for (int i = 0; pTips && i < pTips->GetCount(); i++)
+            texts.push_back(TextOf(pTips->GetAt(i).hWnd));
+        return texts;
+    }
+    // The tips show for the bar at the level, one window each.
+    void ExpectTipsOn(CQXPCommandBar* pBar, int nLevel, const std::vector<std::string>& texts)
+    {
+        ASSERT_NE(nullptr, Tips());
+        EXPECT_EQ(pBar, Tips()->GetBar());
+        EXPECT_EQ(nLevel, Tips()->GetLevel());
+        EXPECT_EQ(nLevel, pBar->GetKeyboardTipsMode());
+        EXPECT_EQ(texts, Texts());
+        EXPECT_EQ(texts.size(), TipWindows().size());
+        EXPECT_EQ((int)texts.size(), AllTipWindowCount());
+    }
+    void ExpectNoTips()
+    {
+        EXPECT_TRUE(TipWindows().empty());
+        EXPECT_EQ(0, AllTipWindowCount());
+        EXPECT_EQ(0, pBars->GetKeyboardTipsLevel());
+    }
+    CQXPCommandBar* PopupOf(CQXPCommandBar* pBar, int nIndex) const { return pBar->GetControl(nIndex)->GetCommandBar(); }
+
+    CToolsFrame frame;
+    CQXPCommandBars* pBars = NULL;
+};
+
+TEST_F(TipsInMenusTest, TipsFollowTheKeyboardIntoMenusAndSubmenusAndEscGoesBackOneLevelAtATime)
+{
+    CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
+    PressAlt();
+    // Level 1: the titles, then one tip per other bar at its window corner.
+    ExpectTipsOn(pMenuBar, 1, {"F", "E", "ST", "SE"});
+    CQXPToolBar* named[] = {frame.m_pStandard, frame.m_pSecond};
+    for (int i = 0; i < 2; i++) {
+        const CQXPKeyboardTip& tip = Tips()->GetAt(2 + i);
+        EXPECT_EQ(named[i], tip.pBar);
+        EXPECT_EQ(nullptr, tip.pControl);
+        CRect rcBar, rcTip;
+        ::GetWindowRect(named[i]->GetSafeHwnd(), &rcBar);
+        ::GetWindowRect(tip.hWnd, &rcTip);
+        EXPECT_EQ(rcBar.TopLeft(), rcTip.TopLeft());
+    }
+
+    // A title's letter opens its menu; once the loop turns its items show
+    // tips one level deeper, the disabled Undo's tip dimmed. The mouse move
+    // a menu gets when it opens under the pointer changes nothing.
+    Type('E');
+    CQXPCommandBar* pEdit = PopupOf(pMenuBar, 1);
+    ASSERT_TRUE(pMenuBar->GetControl(1)->GetPopuped());
+    EXPECT_EQ(0, pEdit->GetSelectedIndex()) << "the first item, from the keyboard";
+    CPoint ptUnder = pEdit->GetControl(1)->GetRect().CenterPoint();
+    pEdit->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(ptUnder.x, ptUnder.y));
+    ::KillTimer(pEdit->GetSafeHwnd(), QXP_TID_HOVER);  // the submenu opens by its letter below
+    EXPECT_EQ(1, pEdit->GetSelectedIndex());
+    PumpPending();
+    ExpectTipsOn(pEdit, 2, {"U", "N"});
+    for (int i = 0; i < 2; i++) {
+        const CQXPKeyboardTip& tip = Tips()->GetAt(i);
+        EXPECT_EQ(pEdit->GetControl(i), tip.pControl);
+        CRect rcItem = pEdit->GetControl(i)->GetRect();
+        CPoint ptAnchor(rcItem.left + 12, rcItem.bottom - 11);
+        pEdit->ClientToScreen(&ptAnchor);
+        CRect rcTip;
+        ::GetWindowRect(tip.hWnd, &rcTip);
+        EXPECT_EQ(ptAnchor, rcTip.TopLeft()) << i;
+        bool bLayered = (::GetWindowLongPtrA(tip.hWnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+        EXPECT_EQ(i == 1, tip.bEnabled != FALSE) << i;
+        EXPECT_EQ(i == 0, bLayered) << "a disabled item's tip is dimmed";
+    }
+
+    {
+        CRect rc;
+        ::GetWindowRect(frame.GetSafeHwnd(), &rc);
+        ::UpdateWindow(pEdit->GetSafeHwnd());
+        PumpPending();
+        qmtest::SaveScreenPng(rc, qmtest::ScreenshotDir(QM_BIN_DIR) + "/keytips-menu.png");
+    }
+
+    // The disabled item's letter does nothing.
+    Type('U');
+    PumpPending();
+    EXPECT_TRUE(frame.commands.empty());
+    EXPECT_TRUE(pEdit->IsTrackingMode());
+    ExpectTipsOn(pEdit, 2, {"U", "N"});
+
+    // A submenu's letter opens it with its tips at level 3.
+    Type('N');
+    CQXPCommandBar* pEncoding = PopupOf(pEdit, 1);
+    ASSERT_TRUE(pEncoding->IsTrackingMode());
+    PumpPending();
+    ExpectTipsOn(pEncoding, 3, {"A", "8"});
+    EXPECT_EQ(pEncoding, Newest());
+    {
+        CRect rc;
+        ::GetWindowRect(frame.GetSafeHwnd(), &rc);
+        CRect rcSub;
+        ::GetWindowRect(pEncoding->GetSafeHwnd(), &rcSub);
+        rc.UnionRect(rc, rcSub);
+        ::UpdateWindow(pEdit->GetSafeHwnd());
+        ::UpdateWindow(pEncoding->GetSafeHwnd());
+        PumpPending();
+        qmtest::SaveScreenPng(rc, qmtest::ScreenshotDir(QM_BIN_DIR) + "/keytips-submenu.png");
+    }
+
+    // Esc: back one level each time, then out of menu mode.
+    Key(VK_ESCAPE);
+    PumpPending();
+    EXPECT_FALSE(pEncoding->IsTrackingMode());
+    ExpectTipsOn(pEdit, 2, {"U", "N"});
+    Key(VK_ESCAPE);
+    PumpPending();
+    EXPECT_FALSE(pEdit->IsTrackingMode());
+    EXPECT_TRUE(pMenuBar->IsTrackingMode());
+    ExpectTipsOn(pMenuBar, 1, {"F", "E", "ST", "SE"});
+    Key(VK_ESCAPE);
+    PumpPending();
+    EXPECT_FALSE(pMenuBar->IsTrackingMode());
+    EXPECT_EQ(0, Mouse()->GetTrackedCount());
+    ExpectNoTips();
+    EXPECT_TRUE(frame.commands.empty());
+}
+
+TEST_F(TipsInMenusTest, TheLettersOfAMenuPathRunTheCommandAndLeaveNoTipBehind)
+{
+    struct Case {
+        const char* keys;
+        UINT nCommand;
+    } const cases[] = {
+        {"FO", ID_TEST_OPEN},
+        {"FX", ID_TEST_EXIT},
+        {"ENA", ID_TEST_ANSI},
+        {"EN8", ID_TEST_UTF8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keys);
+        frame.commands.clear();
+        PressAlt();
+        for (const char* p = c.keys; *p; p++) {
+            ASSERT_NE(nullptr, Tips());
+            ASSERT_EQ((int)(p - c.keys) + 1, Tips()->GetLevel()) << "each letter typed at its own level";
+            Type(*p);
+            PumpPending();
+        }
+        ASSERT_EQ(1u, frame.commands.size());
+        EXPECT_EQ(c.nCommand, frame.commands[0]);
+        EXPECT_EQ(0, Mouse()->GetTrackedCount()) << "the command ends menu mode";
+        ExpectNoTips();
+    }
+}
+
+TEST_F(TipsInMenusTest, AToolbarTipMovesKeyboardTrackingThereAndItsButtonsRunByLetter)
+{
+    CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
+    CQXPToolBar* pStandard = frame.m_pStandard;
+    CQXPToolBar* pSecond = frame.m_pSecond;
+    PressAlt();
+    // "SE" names the second toolbar: typed one letter after the other.
+    Type('S');
+    EXPECT_EQ((std::vector<std::string>{"ST", "SE"}), Texts());
+    Type('E');
+    EXPECT_FALSE(pMenuBar->IsTrackingMode());
+    ASSERT_TRUE(pSecond->IsTrackingMode());
+    EXPECT_EQ(pSecond, Newest());
+    EXPECT_EQ(0, pSecond->GetSelectedIndex()) << "the first button is selected from the keyboard";
+    PumpPending();
+    // The buttons (Save has its own tip "S"), then the other bars.
+    ExpectTipsOn(pSecond, 1, {"O", "SI", "Q", "M", "ST"});
+
+    // Ctrl+Tab goes on to the next shown bar with wrap-around, Ctrl+Shift+Tab
+    // back; each shows its tips.
+    struct Step {
+        bool bShift;
+        CQXPCommandBar* pExpected;
+        std::vector<std::string> texts;
+    } const steps[] = {
+        {false, pMenuBar, {"F", "E", "ST", "SE"}},
+        {false, pStandard, {"O", "SI", "Q", "M", "SE"}},
+        {true, pMenuBar, {"F", "E", "ST", "SE"}},
+        {true, pSecond, {"O", "SI", "Q", "M", "ST"}},
+        {false, pMenuBar, {"F", "E", "ST", "SE"}},
+        {false, pStandard, {"O", "SI", "Q", "M", "SE"}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(std::string(step.pExpected->GetTitle()) + (step.bShift ? " back" : " on"));
+        SetKeys(true, step.bShift);
+        Key(VK_TAB);
+        SetKeys(false, false);
+        EXPECT_EQ(1, Mouse()->GetTrackedCount());
+        ASSERT_TRUE(step.pExpected->IsTrackingMode());
+        PumpPending();
+        ExpectTipsOn(step.pExpected, 1, step.texts);
+    }
+
+    // A button's letter runs it and ends keyboard tracking.
+    frame.commands.clear();
+    Type('O');
+    PumpPending();
+    ASSERT_EQ(1u, frame.commands.size());
+    EXPECT_EQ((UINT)ID_TEST_OPEN, frame.commands[0]);
+    EXPECT_FALSE(pStandard->IsTrackingMode());
+    ExpectNoTips();
+
+    // Esc on a toolbar reached by its tip ends tracking there.
+    PressAlt();
+    Type('S');
+    Type('T');
+    ASSERT_TRUE(pStandard->IsTrackingMode());
+    PumpPending();
+    Key(VK_ESCAPE);
+    PumpPending();
+    EXPECT_EQ(0, Mouse()->GetTrackedCount());
+    ExpectNoTips();
+}
+
+TEST_F(TipsInMenusTest, StaleTipsAndLateReshowsDoNothingAndArrowsOrTheMouseLeaveTipMode)
+{
+    CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
+
+    // A bar named by a tip is removed: the tips go with it.
+    PressAlt();
+    ASSERT_EQ(4u, TipWindows().size());
+    pBars->Remove(frame.m_pSecond);
+    frame.m_pSecond = NULL;
+    EXPECT_EQ(0, AllTipWindowCount());
+    Type('S');  // no tip and no title left for it: a beep
+    EXPECT_TRUE(pMenuBar->IsTrackingMode());
+    EXPECT_EQ(1, Mouse()->GetTrackedCount());
+    pBars->ClosePopups();
+    PumpPending();
+    ExpectNoTips();
+
+    // An item is disabled or leaves its menu while its tip shows: its
+    // letter does nothing.
+    PressAlt();
+    Type('F');
+    PumpPending();
+    CQXPCommandBar* pFile = PopupOf(pMenuBar, 0);
+    ExpectTipsOn(pFile, 2, {"O", "S", "X"});
+    EXPECT_TRUE(Tips()->GetAt(1).bEnabled);
+    pFile->GetControl(1)->SetEnabled(FALSE);
+    Type('S');
+    PumpPending();
+    EXPECT_TRUE(frame.commands.empty()) << "a command disabled meanwhile does not run";
+    EXPECT_TRUE(pFile->IsTrackingMode());
+    pBars->ClosePopups();
+    PumpPending();
+    PressAlt();
+    Type('F');
+    PumpPending();
+    ExpectTipsOn(pFile, 2, {"O", "S", "X"});
+    CQXPControl* pOpen = pFile->GetControl(0);
+    ASSERT_EQ((int)ID_TEST_OPEN, pOpen->GetID());
+    pFile->GetControls()->Remove(pOpen);
+    Type('O');
+    PumpPending();
+    EXPECT_TRUE(frame.commands.empty());
+    EXPECT_EQ(0, AllTipWindowCount());
+    pBars->ClosePopups();
+    PumpPending();
+    ExpectNoTips();
+
+    // The re-show arrives after menu mode ended: nothing shows.
+    PressAlt();
+    Type('E');
+    pBars->ClosePopups();
+    PumpPending();
+    ExpectNoTips();
+    ::PostMessageA(pMenuBar->GetSafeHwnd(), WM_TIMER, QXP_TID_SHOWKEYTIPS, 0);
+    PumpPending();
+    ExpectNoTips();
+
+    // Arrow keys and the mouse leave tip mode: closing the menu brings no
+    // tips back.
+    struct Way {
+        const char* name;
+        std::function<void()> leave;
+    } const ways[] = {
+        {"Down in the open menu", [&] { Key(VK_DOWN); }},
+        {"a click on a title", [&] {
+             CPoint pt = pMenuBar->GetControl(0)->GetRect().CenterPoint();
+             pMenuBar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+         }},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        PressAlt();
+        Type('E');
+        PumpPending();
+        ASSERT_EQ(2, Tips()->GetLevel());
+        way.leave();
+        PumpPending();
+        EXPECT_EQ(0, AllTipWindowCount());
+        ASSERT_EQ(2, Mouse()->GetTrackedCount()) << "a menu is open";
+        Key(VK_ESCAPE);
+        PumpPending();
+        EXPECT_TRUE(pMenuBar->IsTrackingMode());
+        ExpectNoTips();
+        pBars->ClosePopups();
+        PumpPending();
     }
 }
 

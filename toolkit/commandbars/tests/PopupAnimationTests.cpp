@@ -2,14 +2,18 @@
 // from the manager's option, every kind ends with the finished menu at its
 // place, and the animation leaves no timer or mouse capture behind.
 #include <qx/commandbars.h>
+#include <qx/framehost.h>
 #include <qx/paintmanager.h>
 #include <qx/popup.h>
+#include <qx/themes.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "cbtest_ids.h"
 #include <qmtest/pump.h>
 
 namespace {
@@ -245,6 +249,158 @@ TEST_F(PopupAnimationTest, SubPopupAnimatesOnlyWhenItsParentAsks)
     pSub->SetTrackingMode(FALSE);
     if (::IsWindow(pSub->GetSafeHwnd()))
         pSub->DestroyWindow();
+}
+
+// ---------------------------------------------------------------------------
+// Which popups of a menu bar animate: the ones the user opens explicitly.
+
+// The default theme, counting the show animations it is asked to play.
+struct CountingAnimationTheme : ToolkitPaintThemeD {
+    int nAnimations = 0;
+    void AnimatePopup(CDC* pDestDC, CDC* pSrcDC, CRect rc, int nAnimationType) override
+    {
+        (void)pDestDC;
+        (void)pSrcDC;
+        (void)rc;
+        (void)nAnimationType;
+        nAnimations++;
+    }
+};
+
+class CAnimationFrame : public CQXPMDIFrameWnd {
+public:
+    CQXPMenuBar* m_pMenuBar = NULL;
+    void PostNcDestroy() override {}
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCTA lpcs)
+    {
+        if (CQXPMDIFrameWnd::OnCreate(lpcs) == -1 || !InitCommandBars())
+            return -1;
+        m_pMenuBar = GetCommandBars()->SetMenu("Menu Bar", IDR_TEST_MENU);
+        return m_pMenuBar ? 0 : -1;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CAnimationFrame, CQXPMDIFrameWnd)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+class MenuBarAnimationTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+        pTheme = new CountingAnimationTheme;
+        SetCustomPaintManager(pTheme);
+        ASSERT_TRUE(frame.Create(NULL, "Menu animation test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 640, 400)));
+        pBars = frame.GetCommandBars();
+        pMenuBar = frame.m_pMenuBar;
+        ASSERT_NE(nullptr, pMenuBar);
+        pBars->m_nAnimation = qxpAnimateSlide;
+        frame.RecalcLayout();
+        qmtest::PumpMessages();
+    }
+    void TearDown() override
+    {
+        if (::IsWindow(frame.GetSafeHwnd())) {
+            pBars->ClosePopups();
+            frame.DestroyWindow();
+        }
+        qmtest::PumpMessages();
+        ReleaseGlobalPaintManager();
+    }
+    static LPARAM CenterOf(CQXPCommandBar* pBar, int nIndex)
+    {
+        CPoint pt = pBar->GetControl(nIndex)->GetRect().CenterPoint();
+        return MAKELPARAM(pt.x, pt.y);
+    }
+    CQXPCommandBar* MenuOf(int nTitle) const { return pMenuBar->GetControl(nTitle)->GetCommandBar(); }
+    BOOL IsOpen(int nTitle) const { return pMenuBar->GetControl(nTitle)->GetPopuped(); }
+
+    CAnimationFrame frame;
+    CQXPCommandBars* pBars = NULL;
+    CQXPMenuBar* pMenuBar = NULL;
+    CountingAnimationTheme* pTheme = NULL;  // owned by the global slot
+};
+
+TEST_F(MenuBarAnimationTest, AClickedMenuAnimatesTheMenusSlidOntoAppearAtOnce)
+{
+    EXPECT_FALSE(pMenuBar->m_bAnimateNextPopup) << "off until the user opens a menu";
+    pMenuBar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, CenterOf(pMenuBar, 0));
+    ASSERT_TRUE(IsOpen(0));
+    EXPECT_EQ(1, pTheme->nAnimations);
+    EXPECT_FALSE(pMenuBar->m_bAnimateNextPopup) << "cleared once the menu was shown";
+
+    // Sliding over the other titles while a menu is open.
+    const int slides[] = {1, 0, 1};
+    for (int nTitle : slides) {
+        SCOPED_TRACE(nTitle);
+        pMenuBar->SendMessage(WM_MOUSEMOVE, 0, CenterOf(pMenuBar, nTitle));
+        ASSERT_TRUE(IsOpen(nTitle));
+        EXPECT_FALSE(IsOpen(1 - nTitle));
+        EXPECT_TRUE(::IsWindowVisible(MenuOf(nTitle)->GetSafeHwnd()));
+        EXPECT_EQ(1, pTheme->nAnimations) << "the next menu appears at once";
+    }
+    pBars->ClosePopups();
+    EXPECT_FALSE(pMenuBar->m_bAnimateNextPopup);
+
+    // A click after menu mode ended animates again.
+    pMenuBar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, CenterOf(pMenuBar, 1));
+    ASSERT_TRUE(IsOpen(1));
+    EXPECT_EQ(2, pTheme->nAnimations);
+}
+
+TEST_F(MenuBarAnimationTest, MenusOpenedFromTheKeyboardAnimate)
+{
+    auto keyMenu = [this](UINT nChar) { frame.SendMessage(WM_SYSCOMMAND, SC_KEYMENU, (LPARAM)nChar); };
+    struct Step {
+        const char* name;
+        bool bFromClosed;  // menu mode ends before the step
+        std::function<void()> act;
+        int nOpenTitle;
+    } const steps[] = {
+        {"F10 then Down", true, [&] { keyMenu(0); pMenuBar->ProcessHookKeyDown(VK_DOWN); }, 0},
+        {"Right to the next title with a menu open", false, [&] { pMenuBar->ProcessHookKeyDown(VK_RIGHT); }, 1},
+        {"Alt+F", true, [&] { keyMenu('f'); }, 0},
+        {"Enter on the selected title", true, [&] { keyMenu(0); pMenuBar->ProcessHookKeyDown(VK_RETURN); }, 0},
+    };
+    int nExpected = 0;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        if (step.bFromClosed)
+            pBars->ClosePopups();
+        step.act();
+        ASSERT_TRUE(IsOpen(step.nOpenTitle));
+        EXPECT_EQ(++nExpected, pTheme->nAnimations);
+        EXPECT_FALSE(pMenuBar->m_bAnimateNextPopup);
+    }
+}
+
+TEST_F(MenuBarAnimationTest, ASubmenuAnimatesWhenItsItemRestsUnderTheMouseOnlyThen)
+{
+    pMenuBar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, CenterOf(pMenuBar, 1));
+    ASSERT_TRUE(IsOpen(1));
+    CQXPCommandBar* pEdit = MenuOf(1);
+    CQXPControl* pEncoding = pEdit->GetControl(1);
+    ASSERT_NE(nullptr, pEncoding->GetCommandBar());
+    ASSERT_EQ(1, pTheme->nAnimations);
+
+    // The hover timer opens the submenu under the mouse: animated.
+    pEdit->SendMessage(WM_MOUSEMOVE, 0, CenterOf(pEdit, 1));
+    EXPECT_EQ(1, pEdit->GetSelectedIndex());
+    pEdit->SendMessage(WM_TIMER, QXP_TID_HOVER, 0);
+    ASSERT_TRUE(pEncoding->GetPopuped());
+    EXPECT_EQ(2, pTheme->nAnimations);
+    EXPECT_FALSE(pEdit->m_bAnimateNextPopup);
+
+    // Opened again by the program, without the user asking: no animation.
+    pEdit->SetPopuped(-1);
+    ASSERT_FALSE(pEncoding->GetPopuped());
+    pEdit->SetPopuped(1);
+    ASSERT_TRUE(pEncoding->GetPopuped());
+    EXPECT_EQ(2, pTheme->nAnimations);
 }
 
 }  // namespace

@@ -20,6 +20,12 @@ enum QXPBarPending {
 
 // The bar is also the paint manager's view of it (CQXPBarView).
 class CQXPCommandBarAccessible;
+class CQXPKeyboardTips;
+struct CQXPKeyboardTip;
+
+// Timer of a bar: the manager's keyboard tips show again for the bar
+// (posted, no period).
+#define QXP_TID_SHOWKEYTIPS 52426
 
 class CQXPCommandBar : public CWnd, public CQXPBarView {
     DECLARE_DYNCREATE(CQXPCommandBar)
@@ -109,6 +115,32 @@ public:
     virtual void OnMouseMoveOutside(CPoint point);
     // Above 0 while a modal popup runs on top of this one.
     int m_nLockTracking = 0;
+    // How the selection last moved while tracking: 0 by the mouse, 2 or 3
+    // by the keyboard (tracking entered from the keyboard counts as 2).
+    int m_nKeyboardEntry = 0;
+    // Tracking began from the keyboard: keys, or a popup opened from a bar
+    // whose selection the keyboard had moved. A mouse move that merely
+    // finds the new popup under the pointer does not undo it.
+    BOOL m_bKeyboardTracking = FALSE;
+    BOOL IsKeyboardEntered() const { return m_bKeyboardTracking || m_nKeyboardEntry != 0; }
+    // The next popup this bar opens plays the show animation; set where the
+    // user explicitly opens one, cleared once that popup was shown.
+    BOOL m_bAnimateNextPopup = FALSE;
+
+    // --- keyboard tips ---------------------------------------------------------------
+    // Adds one tip record per visible captioned control (and, for a bar
+    // without a parent bar, one per other visible bar of the manager).
+    virtual void CreateKeyboardTips(CQXPKeyboardTips* pTips);
+    // The key(s) of a tip were typed: a control's tip activates it as its
+    // mnemonic would, a bar's tip moves keyboard tracking to that bar.
+    virtual void OnKeyboardTip(CQXPKeyboardTip* pTip);
+    // The level of the keyboard tips shown for this bar, 0 when none.
+    int GetKeyboardTipsMode() const;
+    BOOL IsShowingKeyboardTips() const { return GetKeyboardTipsMode() > 0; }
+    // The level this bar's tips show at: 1 for a bar without a parent bar,
+    // one more for each popup between it and that bar.
+    int GetKeyboardTipsDepth() const;
+    void HideKeyboardTips();
 
     // A popup shown to return the chosen command writes it here (Execute
     // then sends nothing). Cleared when the popup ends tracking, so the

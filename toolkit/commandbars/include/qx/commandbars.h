@@ -82,17 +82,40 @@ public:
     BOOL IsCustomizeMode() const { return m_bCustomizeMode; }
 
     // Keyboard tips (off unless enabled): with them on, Alt over the menu
-    // bar shows the key of each title in a small window of its own.
+    // bar shows the key of each title in a small window of its own; a menu
+    // or toolbar reached through a tip shows its own tips in turn.
     void EnableKeyboardTips(BOOL bEnable);
     BOOL IsKeyboardTipsEnabled() const { return m_bKeyboardTips; }
-    // Shows the tips of a bar (the ones shown before go); FALSE when tips
-    // are off, the bar has no window or nothing gets a tip.
+    // Shows the tips of a bar at a level (the ones shown before go); FALSE
+    // when tips are off, the bar has no window or nothing gets a tip.
     BOOL ShowKeyboardTips(CQXPCommandBar* pBar, int nLevel = 1);
+    // Takes the tip windows away; the level stays, so the newest tracking
+    // bar shows its tips again after the next tracking change.
     void HideKeyboardTips();
+    // Takes the tips away and leaves tip mode (level 0): the user moved on.
+    void CancelKeyboardTips();
+    // Above 0 while tips are shown or about to show again.
+    int GetKeyboardTipsLevel() const { return m_nKeyboardTipsLevel; }
+    // The bar shows its tips once the message loop turns (posted timer).
+    void QueueKeyboardTips(CQXPCommandBar* pBar, int nLevel);
+    // A bar entered (nMode != 0) or left tracking: shown tips hide and the
+    // newest tracking bar is asked to show its own; when no bar tracks any
+    // more tip mode ends.
+    virtual void OnTrackingModeChanged(CQXPCommandBar* pBar, int nMode);
+    // The posted re-show timer arrived at a bar: it gets its tips when it
+    // is still the newest tracking bar, was entered from the keyboard and
+    // shows none.
+    void OnShowKeyboardTipsTimer(CQXPCommandBar* pBar);
+    // Moves keyboard tracking to a toolbar (nDirection 0), or to the next
+    // (+1) or previous (-1) shown toolbar after it with wrap-around: popups
+    // close, the tip level becomes 1 and the bar tracks from the keyboard
+    // with its first control selected.
+    void SetTrackingToolbar(CQXPCommandBar* pBar, int nDirection);
     // The tips on screen (NULL until tips were first shown).
     CQXPKeyboardTips* GetKeyboardTips() const { return m_pKeyboardTips; }
     BOOL m_bKeyboardTips = FALSE;
     CQXPKeyboardTips* m_pKeyboardTips = NULL;
+    int m_nKeyboardTipsLevel = 0;
 
     // The rebar the site keeps as its child AFX_IDW_REBAR, if any: new bars
     // become its bands instead of docking.

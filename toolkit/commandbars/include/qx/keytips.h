@@ -1,6 +1,7 @@
 // qx/keytips.h - keyboard tips: small topmost windows over the controls of
 // a bar that is tracked from the keyboard, each naming the key(s) that
-// activate its control.
+// activate its control (or, on a top-level bar, that move keyboard
+// tracking to another bar).
 #pragma once
 
 #include <qx/commandbar.h>
@@ -17,35 +18,53 @@ enum QXPKeyboardTipAlign {
     qxpKeyTipBottom = 8,   // the whole height up
 };
 
+// One tip. The control or bar it names is kept alive (one reference) for
+// as long as the tip exists, so a tip never points at a freed object.
+struct CQXPKeyboardTip {
+    HWND hWnd = NULL;
+    CString strText;      // upper case, one or more characters
+    CString strCaption;   // the control's caption or the bar's title
+    CString strExplicit;  // the control's own KeyboardTip text, if any
+    CQXPControl* pControl = NULL;  // the control it activates, or
+    CQXPCommandBar* pBar = NULL;   // the bar it moves keyboard tracking to
+    BOOL bEnabled = TRUE;
+    CPoint ptAnchor;      // screen coordinates
+    int nAlign = 0;
+};
+
 class CQXPKeyboardTips {
 public:
-    struct Tip {
-        HWND hWnd = NULL;
-        CString strText;      // upper case, one or more characters
-        CString strCaption;   // the control's caption
-        CQXPControl* pControl = NULL;
-        BOOL bEnabled = TRUE;
-        CPoint ptAnchor;      // screen coordinates
-        int nAlign = 0;
-    };
+    typedef CQXPKeyboardTip Tip;
 
-    CQXPKeyboardTips();
+    // pOwner: the manager told when a click on a tip ends the tips.
+    explicit CQXPKeyboardTips(CQXPCommandBars* pOwner = NULL);
     ~CQXPKeyboardTips();
+    CQXPKeyboardTips(const CQXPKeyboardTips&) = delete;
+    CQXPKeyboardTips& operator=(const CQXPKeyboardTips&) = delete;
 
-    // Hides any tips and shows one tip for each visible, captioned control
-    // of the bar. FALSE when the bar has no window or no control qualifies.
+    // Hides any tips, lets the bar make its records (CreateKeyboardTips)
+    // and shows one window per record that gets a text. FALSE when the bar
+    // has no window or no record qualifies.
     BOOL Show(CQXPCommandBar* pBar, int nLevel = 1);
     void Hide();
     BOOL IsShown() const { return !m_tips.empty(); }
     CQXPCommandBar* GetBar() const { return m_pBar; }
     int GetLevel() const { return m_nLevel; }
+    // TRUE when the tips are shown for the bar or one of them names it.
+    BOOL RefersTo(const CQXPCommandBar* pBar) const;
 
     int GetCount() const { return (int)m_tips.size(); }
     const Tip& GetAt(int nIndex) const { return m_tips[(size_t)nIndex]; }
 
+    // Records made while Show runs (from CreateKeyboardTips): a tip for a
+    // control at an anchor (screen coordinates), or for another bar.
+    void AddControlTip(CQXPControl* pControl, CPoint ptAnchor, int nAlign = 0);
+    void AddBarTip(CQXPCommandBar* pBar, CPoint ptAnchor, int nAlign = 0);
+
     // A typed character while the tips show. Returns 1 when the key was
     // taken (matched part of a tip or beeped), 0 for Shift/Ctrl; a complete
-    // match on an enabled tip activates its control (the tips hide first).
+    // match on an enabled tip hands it to the bar's OnKeyboardTip (the tips
+    // hide first); a disabled one beeps.
     int OnKey(UINT nChar);
 
     // The tip texts for the given captions and explicit tips (same order;
@@ -55,14 +74,21 @@ public:
     static std::vector<CString> AFXAPI MakeTexts(const std::vector<CString>& captions,
                                                  const std::vector<CString>& explicitTips);
 
+    // A click on a tip window.
+    void OnTipClicked();
+
 private:
     static BOOL AFXAPI RegisterTipClass();
     HWND CreateTipWindow(const Tip& tip);
-    void Activate(CQXPControl* pControl);
+    static void AFXAPI AddRefTip(const Tip& tip);
+    static void AFXAPI ReleaseTip(const Tip& tip);
+    void DestroyTip(const Tip& tip);
 
     std::vector<Tip> m_tips;
-    CQXPCommandBar* m_pBar;
+    std::vector<Tip> m_records;  // collected while Show runs
+    BOOL m_bCollecting;
+    CQXPCommandBars* m_pOwner;
+    CQXPCommandBar* m_pBar;      // one reference while shown
     int m_nLevel;
     int m_nTyped;
-    HFONT m_hFont;
 };

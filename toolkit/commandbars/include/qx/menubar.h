@@ -14,8 +14,6 @@
 #define QXP_ID_MDI_CLOSE 9151
 // Timer of the menu bar: the MDI state is refreshed (posted, no period).
 #define QXP_TID_MDIREFRESH 12223
-// Timer of the menu bar: keyboard tips show again (posted, no period).
-#define QXP_TID_SHOWKEYTIPS 52426
 // Asked of an MDI child: the icon (HICON) the menu bar shows for it.
 #define WM_QXP_GETMDICHILDICON 0x2860
 
@@ -68,17 +66,10 @@ public:
     UINT GetCurrentMenuResource() const { return m_nIDResource; }
 
     // Alt or F10 alone (WM_SYSCOMMAND SC_KEYMENU without a character)
-    // selects the first title; Alt and a letter opens the title of that
-    // mnemonic. TRUE when the bar took the key.
+    // selects the first title and, with keyboard tips on, shows the tips
+    // (level 1); Alt and a letter opens the title of that mnemonic. TRUE
+    // when the bar took the key.
     BOOL OnKeyMenu(UINT nChar);
-    // With keyboard tips shown for this bar, typed letters go to the tips;
-    // moving, opening a menu or leaving menu mode hides them.
-    int ProcessHookKeyDown(UINT nKey) override;
-    BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
-    BOOL SetPopuped(int nPopuped) override;
-    BOOL SetSelected(int nSelected, int nHow = 1) override;
-    // TRUE while the manager shows keyboard tips for this bar.
-    BOOL IsShowingKeyboardTips() const;
     // Watches the site frame for the menu keys and, for an MDI frame, the
     // MDI client and the active child for menu switches and maximising.
     void InstallFrameHooks();
@@ -122,10 +113,4 @@ protected:
     HMENU m_hMenuFrame;
     HMENU m_hMenuShown;
     UINT m_nCurrentMenuId;
-    // Menu mode began with keyboard tips and no arrow key was used since:
-    // a menu opened by its tip and closed with Esc brings the tips back.
-    BOOL m_bKeyTipsMode = FALSE;
-    // A menu that closes ends the bar's tracking for a moment before Esc
-    // hands it back: the mode survives that one restart.
-    BOOL m_bKeyTipsResume = FALSE;
 };

@@ -214,9 +214,6 @@ public:
     CQXPToolBar* TrackTearOff(CPoint ptClient);
 
     BOOL m_bContextMenu = FALSE;   // one of the manager's context menus
-    // A sub-popup opened from this popup plays the show animation (the flag
-    // is cleared once that popup has been shown).
-    BOOL m_bAnimateNextPopup = FALSE;
     // The show animation this popup would play now: qxpAnimateUnfold,
     // qxpAnimateSlide, qxpAnimateFade or kAnimationNone.
     enum { kAnimationNone = 5 };
