@@ -492,8 +492,9 @@ TEST_F(QmateTest, ACommandLineFileOpensBesideTheWaitingFiles)
 TEST_F(QmateTest, FileExitEndsTheEditor)
 {
     ASSERT_TRUE(Start());
-    ASSERT_TRUE(PostMessageA(Main(), WM_COMMAND, ID_APP_EXIT, 0));
-    EXPECT_TRUE(WaitForExit(20000));
+    const WPARAM kAppExit = 0xE141;  // File > Exit
+    ASSERT_TRUE(PostMessageA(Main(), WM_COMMAND, kAppExit, 0));
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return !m_prog.Running(); }, 20000));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <qx/commandbars.h>
 #include <qx/popup.h>
+#include <qx/listcontrols.h>
 #include <qx/keytips.h>
 #include <qx/rebarhost.h>
 #include <qx/mousemanager.h>
@@ -284,6 +285,31 @@ int CQXPCommandBars::TrackPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWn
         pPopup->DestroyWindow();
     pPopup->InternalRelease();
     return nResult;
+}
+
+CQXPPopupBar* CQXPCommandBars::CreateToolbarsPopup()
+{
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(this);
+    pPopup->GetControls()->Add(qxpControlButton, QXP_ID_TOOLBARSLIST);
+    return pPopup;
+}
+
+void CQXPCommandBars::ContextMenu(CPoint ptScreen)
+{
+    if (IsCustomizeMode() || !m_pFrame || !::IsWindow(m_pFrame->GetSafeHwnd()))
+        return;
+    CQXPPopupBar* pPopup = CreateToolbarsPopup();
+    m_pFrame->SendMessage(WM_QXP_TOOLBARCONTEXTMENU, (WPARAM)&ptScreen, (LPARAM)pPopup);
+    // The toolbars list turns into its items when laid out; a manager
+    // whose bars are all fixed has nothing to offer.
+    pPopup->CalcDynamicLayout(0, 0);
+    if (pPopup->GetControls()->GetVisibleCount() > 0) {
+        ClosePopups();
+        pPopup->TrackPopup(m_pFrame, ptScreen.x, ptScreen.y, FALSE);
+    }
+    if (::IsWindow(pPopup->GetSafeHwnd()))
+        pPopup->DestroyWindow();
+    pPopup->InternalRelease();
 }
 
 void CQXPCommandBars::SetCommandUsed(int nId)

@@ -91,6 +91,7 @@ BEGIN_MESSAGE_MAP(CQXPDockBar, CWnd)
     ON_WM_PAINT()
     ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
     ON_WM_NCHITTEST()
+    ON_WM_RBUTTONDOWN()
 END_MESSAGE_MAP()
 
 CQXPDockBar::CQXPDockBar() : m_dwStyle(0), m_pCommandBars(NULL)
@@ -482,4 +483,15 @@ LRESULT CQXPDockBar::OnNcHitTest(CPoint point)
             return HTTRANSPARENT;
     }
     return CWnd::OnNcHitTest(point);
+}
+
+void CQXPDockBar::OnRButtonDown(UINT nFlags, CPoint point)
+{
+    (void)nFlags;
+    // The free part of a dock row offers the toolbars menu too.
+    if (!m_pCommandBars)
+        return;
+    CPoint ptScreen = point;
+    ClientToScreen(&ptScreen);
+    m_pCommandBars->ContextMenu(ptScreen);
 }

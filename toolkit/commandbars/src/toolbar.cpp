@@ -1128,12 +1128,16 @@ void CQXPToolBar::OnRButtonDown(UINT nFlags, CPoint point)
         CQXPCommandBar::OnRButtonDown(nFlags, point);
         return;
     }
-    // The click ends any tracking of the bar; the manager has no toolbars
-    // context menu to show at the point yet.
+    // The click ends any tracking of the bar; then the toolbars menu.
     if (m_bTracking)
         SetTrackingMode(FALSE);
     SetSelected(-1, 0);
     Redraw();
+    if (m_pCommandBars) {
+        CPoint ptScreen = point;
+        ClientToScreen(&ptScreen);
+        m_pCommandBars->ContextMenu(ptScreen);
+    }
 }
 
 void CQXPToolBar::OnSetFocus(CWnd* pOldWnd)

@@ -736,6 +736,95 @@ bool SavePng(HWND hWnd, const std::string& strPath)
     return qmtest::SaveScreenPng(rc, strPath);
 }
 
+// While the toolbars menu runs its own loop, a timer reads it and picks one
+// entry with a real click of its window.
+struct ToolbarsMenuProbe {
+    std::vector<std::string> captions;
+    std::vector<int> checked;
+    std::string pick;
+    BOOL bPicked = FALSE;
+    int nTicks = 0;
+};
+ToolbarsMenuProbe g_probe;
+
+void CALLBACK ProbeToolbarsMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_probe.bPicked || ++g_probe.nTicks > 100)
+        return;
+    HWND hPopup = ::FindWindowA("QXPPopupBar", NULL);
+    CQXPPopupBar* pPopup = hPopup ? dynamic_cast<CQXPPopupBar*>(CWnd::FromHandlePermanent(hPopup)) : NULL;
+    if (!pPopup || !::IsWindowVisible(hPopup))
+        return;
+    g_probe.captions.clear();
+    g_probe.checked.clear();
+    CQXPControl* pPick = NULL;
+    for (int i = 0; i < pPopup->GetControlCount(); i++) {
+        CQXPControl* pControl = pPopup->GetControl(i);
+        if (!pControl->IsVisible())
+            continue;
+        std::string caption = (LPCSTR)pControl->GetCaption();
+        g_probe.captions.push_back(caption);
+        g_probe.checked.push_back(pControl->GetChecked());
+        if (caption.find(g_probe.pick) != std::string::npos)
+            pPick = pControl;
+    }
+    g_probe.bPicked = TRUE;
+    if (!pPick) {
+        ::PostMessageA(hPopup, WM_KEYDOWN, VK_ESCAPE, 0);
+        return;
+    }
+    CPoint pt = pPick->GetRect().CenterPoint();
+    ::PostMessageA(hPopup, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    ::PostMessageA(hPopup, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    ::PostMessageA(hPopup, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+}
+
+TEST_F(FloatingTest, RightClickOnABarOrTheDockRowOffersTheToolbarsMenu)
+{
+    // A right click beside the buttons of a toolbar lists the bars that can
+    // be closed, checked while shown; choosing one hides it.
+    g_probe = ToolbarsMenuProbe();
+    g_probe.pick = "Format";
+    UINT_PTR nTimer = ::SetTimer(NULL, 0, 50, ProbeToolbarsMenu);
+    CRect rc;
+    frame.m_pStandard->GetClientRect(&rc);
+    ::SendMessageA(frame.m_pStandard->GetSafeHwnd(), WM_RBUTTONDOWN, 0, MAKELPARAM(rc.right - 2, rc.bottom / 2));
+    ::KillTimer(NULL, nTimer);
+    PumpPending();
+    ASSERT_TRUE(g_probe.bPicked);
+    EXPECT_EQ((std::vector<std::string>{"Standard", "Format"}), g_probe.captions);
+    EXPECT_EQ((std::vector<int>{1, 1}), g_probe.checked);
+    EXPECT_FALSE(frame.m_pFormat->IsVisible());
+    EXPECT_TRUE(frame.m_pStandard->IsVisible());
+    EXPECT_EQ(0, ::FindWindowA("QXPPopupBar", NULL) ? (int)::IsWindowVisible(::FindWindowA("QXPPopupBar", NULL)) : 0);
+
+    // The free part of the dock row offers the same menu; the hidden bar is
+    // listed unchecked and comes back.
+    g_probe = ToolbarsMenuProbe();
+    g_probe.pick = "Format";
+    nTimer = ::SetTimer(NULL, 0, 50, ProbeToolbarsMenu);
+    CQXPDockBar* pTop = pBars->GetDockBar(qxpBarTop);
+    ASSERT_NE(nullptr, pTop);
+    CRect rcDock;
+    pTop->GetClientRect(&rcDock);
+    ::SendMessageA(pTop->GetSafeHwnd(), WM_RBUTTONDOWN, 0, MAKELPARAM(rcDock.right - 2, rcDock.bottom - 2));
+    ::KillTimer(NULL, nTimer);
+    PumpPending();
+    ASSERT_TRUE(g_probe.bPicked);
+    EXPECT_EQ((std::vector<int>{1, 0}), g_probe.checked);
+    EXPECT_TRUE(frame.m_pFormat->IsVisible());
+
+    // Nothing while customizing.
+    g_probe = ToolbarsMenuProbe();
+    pBars->SetCustomizeMode(TRUE);
+    nTimer = ::SetTimer(NULL, 0, 50, ProbeToolbarsMenu);
+    pBars->ContextMenu(CPoint(100, 100));
+    PumpUntil([] { return g_probe.nTicks > 3; }, 1000);
+    ::KillTimer(NULL, nTimer);
+    pBars->SetCustomizeMode(FALSE);
+    EXPECT_FALSE(g_probe.bPicked);
+}
+
 TEST_F(FloatingTest, DockBarsPaintTheThemesBackgroundAndAreCapturedForReview)
 {
     struct ThemeCase {

@@ -11,6 +11,7 @@
 #include <vector>
 
 class CQXPKeyboardTips;
+class CQXPPopupBar;
 class CQXPReBar;
 
 class CQXPCommandBars : public CCmdTarget {
@@ -57,6 +58,14 @@ public:
     // it the command goes to pWnd (the site when NULL) and the result is
     // TRUE when an item was chosen.
     int TrackPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pWnd = NULL);
+    // The toolbars context menu (a right click on a bar or a dock bar): a
+    // popup holding the toolbars list, offered to the site first
+    // (WM_QXP_TOOLBARCONTEXTMENU, wParam points at the screen point), shown
+    // at the point until it closes. Nothing while customizing.
+    virtual void ContextMenu(CPoint ptScreen);
+    // A new popup bar holding the toolbars list (one reference for the
+    // caller).
+    virtual CQXPPopupBar* CreateToolbarsPopup();
     // Notes a command as used (rarely-used menus); a newly noted command
     // marks the options changed.
     void SetCommandUsed(int nId);

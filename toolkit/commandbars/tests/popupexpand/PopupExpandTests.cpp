@@ -420,7 +420,10 @@ TEST_P(ExpandWays, ShortenedMenuShowsEverythingAndGrows)
         BOOL bPosted = FALSE;
         while (::PeekMessageA(&msg, hWnd, WM_TIMER, WM_TIMER, PM_REMOVE))
             bPosted = bPosted || msg.wParam == QXP_TID_SHOWKEYTIPS;
-        EXPECT_TRUE(bPosted) << "the bar is asked to show its tips again";
+        // A click ends the keyboard tips for good; the keyboard and the
+        // timers keep them and ask the bar to show them again.
+        BOOL bClick = GetParam() == kButtonClick || GetParam() == kButtonClickAnimated;
+        EXPECT_EQ(!bClick, bPosted) << "the bar is asked to show its tips again";
     }
     PumpMessages();
     EXPECT_TRUE(pFile->IsTrackingMode());
