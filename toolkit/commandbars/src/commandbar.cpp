@@ -7,6 +7,8 @@
 #include <qx/keytips.h>
 #include <qx/listcontrols.h>
 #include <qx/mousemanager.h>
+#include <qx/drawing.h>
+#include <qx/tooltips.h>
 
 #include <algorithm>
 
@@ -52,7 +54,12 @@ public:
     void Enable(BOOL bOn = TRUE) override
     {
         m_bEnableChanged = TRUE;
-        m_pControl->SetEnabled(bOn ? TRUE : FALSE);
+        // A control linked to an action takes the action's state while
+        // enabled (-1), so a later change of the action still shows.
+        if (m_pControl->GetAction())
+            m_pControl->SetEnabled(bOn ? -1 : FALSE);
+        else
+            m_pControl->SetEnabled(bOn ? TRUE : FALSE);
     }
     void SetCheck(int nCheck = 1) override { m_pControl->SetChecked(nCheck); }
     void SetRadio(BOOL bOn = TRUE) override { m_pControl->SetChecked(bOn ? 1 : 0); }
@@ -72,6 +79,8 @@ BEGIN_MESSAGE_MAP(CQXPCommandBar, CWnd)
     ON_WM_LBUTTONDOWN()
     ON_WM_LBUTTONUP()
     ON_WM_LBUTTONDBLCLK()
+    ON_WM_RBUTTONDOWN()
+    ON_WM_RBUTTONUP()
     ON_WM_MOUSEMOVE()
     ON_WM_MOUSELEAVE()
     ON_WM_TIMER()
@@ -107,6 +116,12 @@ CQXPCommandBar::~CQXPCommandBar()
     if (m_hWnd && ::IsWindow(m_hWnd))
         DestroyWindow();
     OnRemoved();
+    ToolkitMouseManager::ForgetBar(this);
+    if (m_pToolTipContext) {
+        m_pToolTipContext->DestroyToolTip();
+        m_pToolTipContext->InternalRelease();
+        m_pToolTipContext = NULL;
+    }
     m_pControls->RemoveAll();
     m_pControls->SetParent(NULL);
     m_pControls->InternalRelease();
@@ -129,6 +144,9 @@ LRESULT CQXPCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     m_nInWindowProc++;
     LRESULT lResult;
     LONG idObject = (LONG)(DWORD)lParam;
+    // Mouse messages are shown to the tooltips first.
+    if ((message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) || message == WM_NCMOUSEMOVE)
+        GetToolTipContext()->FilterMessage(this, message, wParam, lParam);
     if (message == WM_GETOBJECT && (idObject == OBJID_CLIENT || idObject == OBJID_MENU))
         lResult = GetAccessibleObject()->OnGetObject(wParam, lParam);
     else
@@ -145,10 +163,32 @@ CQXPCommandBarAccessible* CQXPCommandBar::GetAccessibleObject()
     return m_pAccessible;
 }
 
-void CQXPCommandBar::OnRemoved()
+void CQXPCommandBar::NotifyControlsDestroying()
 {
     for (int i = 0; i < m_pControls->GetCount(); i++)
         m_pControls->GetAt(i)->OnParentDestroying();
+}
+
+void CQXPCommandBar::DetachFromThread()
+{
+    if (m_bTracking)
+        SetTrackingMode(FALSE);
+    if (m_pKeyboardSink) {
+        CKeyboardHook::Instance()->Uninstall(m_pKeyboardSink);
+        delete m_pKeyboardSink;
+        m_pKeyboardSink = NULL;
+    }
+    ToolkitMouseManager::ForgetBar(this);
+}
+
+void CQXPCommandBar::OnRemoved()
+{
+    DetachFromThread();
+    // Hosted windows go back to the site before their controls go.
+    NotifyControlsDestroying();
+    m_pControls->RemoveAll();
+    if (m_hWnd && ::IsWindow(m_hWnd))
+        DestroyWindow();
 }
 
 BOOL CQXPCommandBar::PreCreateWindow(CREATESTRUCTA& cs)
@@ -270,13 +310,24 @@ BOOL CQXPCommandBar::SetSelected(int nSelected, int nHow)
     m_nKeyboardEntry = nHow >= 2 ? nHow : 0;
     CQXPControl* pOld = m_pControls->GetAt(m_nSelected);
     m_nSelected = nSelected;
-    if (pOld)
+    if (pOld) {
+        pOld->OnMouseMove(CPoint(-1, -1));
         pOld->OnSetSelected(0);
+    }
     CQXPControl* pNew = m_pControls->GetAt(nSelected);
-    if (pNew)
-        pNew->OnSetSelected(nHow == 0 ? 1 : nHow);
-    else
+    if (!pNew) {
         m_nSelected = -1;
+        if (m_hWnd && ::IsWindow(m_hWnd))
+            ::KillTimer(m_hWnd, QXP_TID_HOVER);
+        return TRUE;
+    }
+    pNew->OnSetSelected(nHow == 0 ? 1 : nHow);
+    if (m_nSelected != nSelected)
+        return TRUE;
+    // Accessibility clients follow the hot item of a tracking bar.
+    if (m_bTracking && m_hWnd && ::IsWindow(m_hWnd))
+        ::NotifyWinEvent(EVENT_OBJECT_FOCUS, m_hWnd, OBJID_MENU, nSelected + 1);
+    ToolkitMouseManager::GetInstance()->SetLastSelectedBar(this);
     return TRUE;
 }
 
@@ -288,8 +339,13 @@ BOOL CQXPCommandBar::SetPopuped(int nPopuped)
     m_nPopuped = -1;
     if (pOld)
         pOld->OnSetPopup(FALSE);
+    if (nPopuped == -1)
+        return TRUE;
+    // Only an enabled control opens its popup.
     CQXPControl* pNew = m_pControls->GetAt(nPopuped);
-    if (pNew && pNew->GetCommandBar()) {
+    if (!pNew || !pNew->GetEnabled())
+        return FALSE;
+    if (pNew->GetCommandBar()) {
         // A bar that opens a menu tracks with it: clicks on the bar then
         // belong to the menu and do not close it from outside.
         if (m_barType != qxpBarTypePopup && !m_bTracking)
@@ -306,11 +362,44 @@ BOOL CQXPCommandBar::SetPopuped(int nPopuped)
     return TRUE;
 }
 
+int AFXAPI CQXPCommandBar::GetControlHelpId(CQXPControl* pControl)
+{
+    if (!pControl)
+        return 0;
+    if (pControl->m_nHelpId > 0)
+        return pControl->m_nHelpId;
+    CQXPControlAction* pAction = pControl->GetAction();
+    if (pAction)
+        return pAction->m_nHelpId > 0 ? pAction->m_nHelpId : pAction->GetID();
+    return pControl->GetID();
+}
+
 void CQXPCommandBar::OnControlSelected(int nSelected, CQXPControl* pControl)
 {
     CWnd* pSite = GetOwnerSite();
-    if (pSite && ::IsWindow(pSite->GetSafeHwnd()))
-        pSite->SendMessage(WM_QXP_HOTCONTROLCHANGED, nSelected ? (WPARAM)pControl : 0, 0);
+    HWND hWndSite = pSite ? pSite->GetSafeHwnd() : NULL;
+    if (!hWndSite || !::IsWindow(hWndSite))
+        return;
+    if (!nSelected)
+        pControl = NULL;
+    m_nHotHelpId = GetControlHelpId(pControl);
+    // The site may remove the bar or the control while it is told.
+    InternalAddRef();
+    if (pControl)
+        pControl->InternalAddRef();
+    pSite->SendMessage(WM_QXP_HOTCONTROLCHANGED, (WPARAM)pControl, 0);
+    // The status line shows the hot control's description, the idle
+    // text when there is none.
+    CString strDescription = pControl ? pControl->GetDescription() : CString();
+    if (::IsWindow(hWndSite)) {
+        if (!strDescription.IsEmpty())
+            ::SendMessageA(hWndSite, WM_SETMESSAGESTRING, 0, (LPARAM)(LPCSTR)strDescription);
+        else
+            ::SendMessageA(hWndSite, WM_POPMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
+    }
+    if (pControl)
+        pControl->InternalRelease();
+    InternalRelease();
 }
 
 BOOL CQXPCommandBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard)
@@ -338,6 +427,7 @@ BOOL CQXPCommandBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboar
         // popup it opens animates (not the ones reached by sliding on).
         if (m_barType != qxpBarTypePopup)
             m_bAnimateNextPopup = TRUE;
+        HideFocusCaret();
         pMouse->AddTrackedBar(this);
         if (!m_pKeyboardSink)
             m_pKeyboardSink = new CQXPBarKeyboardSink(this);
@@ -353,15 +443,45 @@ BOOL CQXPCommandBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboar
             CKeyboardHook::Instance()->Uninstall(m_pKeyboardSink);
         SetPopuped(-1);
         SetSelected(-1, 0);
+        RestoreFocusCaret();
         m_nLockTracking = 0;
         m_nKeyboardEntry = 0;
         m_bKeyboardTracking = FALSE;
         m_bAnimateNextPopup = FALSE;
+        // A bar that holds the focus itself hands it to the next tab item.
+        HWND hWndParent = m_hWnd && ::IsWindow(m_hWnd) ? ::GetParent(m_hWnd) : NULL;
+        if (hWndParent && ::GetFocus() == m_hWnd) {
+            HWND hNext = ::GetNextDlgTabItem(hWndParent, m_hWnd, FALSE);
+            ::SetFocus(hNext && hNext != m_hWnd ? hNext : hWndParent);
+        }
     }
     Redraw();
     if (CQXPCommandBars* pCommandBars = GetCommandBars())
         pCommandBars->OnTrackingModeChanged(this, bMode);
     return TRUE;
+}
+
+void CQXPCommandBar::HideFocusCaret()
+{
+    if (!m_bHideCaret || m_hWndCaret)
+        return;
+    HWND hWnd = ::GetFocus();
+    if (!hWnd) {
+        CWnd* pSite = GetOwnerSite();
+        hWnd = pSite ? pSite->GetSafeHwnd() : NULL;
+    }
+    // Only a window that owns the caret can hide it; it is remembered so
+    // that the caret is shown exactly once again.
+    if (hWnd && ::HideCaret(hWnd))
+        m_hWndCaret = hWnd;
+}
+
+void CQXPCommandBar::RestoreFocusCaret()
+{
+    HWND hWnd = m_hWndCaret;
+    m_hWndCaret = NULL;
+    if (hWnd && ::IsWindow(hWnd))
+        ::ShowCaret(hWnd);
 }
 
 CQXPCommandBar* CQXPCommandBar::GetOpenPopupBar() const
@@ -691,6 +811,86 @@ void CQXPCommandBar::OnMouseMoveOutside(CPoint point)
 }
 
 // ---------------------------------------------------------------------------
+// Hit tests and tooltips
+
+BOOL CQXPCommandBar::HitTestBar(CPoint point) const
+{
+    if (!m_hWnd || !::IsWindow(m_hWnd))
+        return FALSE;
+    CRect rcWindow;
+    ::GetWindowRect(m_hWnd, &rcWindow);
+    if (!rcWindow.PtInRect(point))
+        return FALSE;
+    if (m_barType != qxpBarTypePopup && m_barPosition != qxpBarPopup)
+        return TRUE;
+    HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+    if (!hRgn)
+        return TRUE;
+    BOOL bInside = TRUE;
+    if (::GetWindowRgn(m_hWnd, hRgn) != ERROR)
+        bInside = ::PtInRegion(hRgn, point.x - rcWindow.left, point.y - rcWindow.top);
+    ::DeleteObject(hRgn);
+    return bInside;
+}
+
+CQXPToolTipContext* CQXPCommandBar::GetToolTipContext()
+{
+    if (!m_pToolTipContext)
+        m_pToolTipContext = new CQXPToolTipContext;
+    return m_pToolTipContext;
+}
+
+BOOL CQXPCommandBar::IsToolTipAllowed() const
+{
+    BOOL bPopup = m_barType == qxpBarTypePopup || m_barPosition == qxpBarPopup;
+    if (m_nPopuped != -1 || (m_bTracking && !bPopup))
+        return FALSE;
+    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    if (pMouse->GetTrackingLock() > 0 || pMouse->IsTrackedBarBlocked(const_cast<CQXPCommandBar*>(this)))
+        return FALSE;
+    return m_pCommandBars ? m_pCommandBars->m_bToolBarScreenTips : TRUE;
+}
+
+CString CQXPCommandBar::GetControlToolTipText(CQXPControl* pControl) const
+{
+    if (!pControl)
+        return CString();
+    CString strTip = pControl->GetTooltip();
+    if (strTip.IsEmpty())
+        strTip = QxpStripMnemonics(pControl->GetCaption());
+    if (strTip.IsEmpty() || !m_pCommandBars || !m_pCommandBars->m_bToolBarAccelTips)
+        return strTip;
+    CString strShortcut = pControl->GetShortcutText();
+    CQXPKeyboardShortcuts* pShortcuts = m_pCommandBars->GetKeyboardShortcuts();
+    if (pShortcuts && pControl->GetID() > 0)
+        strShortcut = pShortcuts->GetShortcutText(pControl->GetID(), strShortcut);
+    if (!strShortcut.IsEmpty())
+        strTip += " (" + strShortcut + ")";
+    return strTip;
+}
+
+INT_PTR CQXPCommandBar::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const
+{
+    if (!IsToolTipAllowed())
+        return -1;
+    CQXPControl* pControl = m_pControls->HitTest(point);
+    if (!pControl || !pControl->IsVisible())
+        return -1;
+    // Menu items show tips only when they ask for them.
+    BOOL bPopup = m_barType == qxpBarTypePopup || m_barPosition == qxpBarPopup;
+    if (bPopup && !(pControl->GetFlags() & qxpFlagShowPopupBarTip))
+        return -1;
+    CString strTip = GetControlToolTipText(pControl);
+    if (strTip.IsEmpty())
+        return -1;
+    // Tools are told apart by their place on the bar.
+    INT_PTR nHit = (INT_PTR)pControl->GetIndex() + 1;
+    if (!pTI)
+        return nHit;
+    return FillToolHitInfo(pTI, m_hWnd, pControl->GetRect(), nHit, strTip);
+}
+
+// ---------------------------------------------------------------------------
 // Layout and drawing
 
 void CQXPCommandBar::OnRecalcLayout()
@@ -771,16 +971,20 @@ void CQXPCommandBar::DrawCommandBar(CDC* pDC, CRect rcClip)
     CQXPThemePainter* pPaintManager = GetPaintManager();
     pPaintManager->FillCommandBarEntry(pDC, this);
     CFont* pOldFont = pDC->SelectObject(GetControlFont());
+    BOOL bAnyVisible = FALSE;
     for (int i = 0; i < m_pControls->GetCount(); i++) {
         CQXPControl* pControl = m_pControls->GetAt(i);
         if (!pControl->IsVisible(0))
             continue;
+        // No separator goes before the first control that is shown.
+        BOOL bFirstVisible = !bAnyVisible;
+        bAnyVisible = TRUE;
         CRect rcInter;
         CRect rcControl = pControl->GetRect();
         CRect rcRow = pControl->GetRowRect();
         if (!rcInter.IntersectRect(rcControl, rcClip) && !rcInter.IntersectRect(rcRow, rcClip))
             continue;
-        if (pControl->GetBeginGroup() && i > 0)
+        if (pControl->GetBeginGroup() && !bFirstVisible)
             pPaintManager->DrawCommandBarSeparator(pDC, this, pControl, TRUE);
         pControl->Draw(pDC);
     }
@@ -799,7 +1003,7 @@ void CQXPCommandBar::UpdateControlsState(CWnd* pTarget, BOOL bDisableIfNoHandler
         CQXPControl* pControl = m_pControls->GetAt(i);
         if (pControl->GetFlags() & qxpFlagManualUpdate)
             continue;
-        if (pControl->GetAction() || pControl->GetID() == 0)
+        if (pControl->GetID() == 0)
             continue;
         if (pControl->GetCommandBar() && pControl->GetType() == qxpControlPopup)
             continue;
@@ -817,6 +1021,7 @@ void CQXPCommandBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
     (void)lParam;
     if (!m_hWnd || !::IsWindow(m_hWnd) || !::IsWindowVisible(m_hWnd))
         return;
+    UpdateDocTemplateVisibility();
     CWnd* pTarget = GetOwnerSite();
     if (pTarget) {
         CWnd* pPermanent = CWnd::FromHandlePermanent(pTarget->GetSafeHwnd());
@@ -827,6 +1032,25 @@ void CQXPCommandBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
     if (m_nPending & qxpPendingRedraw) {
         m_nPending &= ~qxpPendingRedraw;
         Redraw();
+    }
+}
+
+void CQXPCommandBar::UpdateDocTemplateVisibility()
+{
+    // The active document's menu id comes from the manager's menu bar.
+    CQXPMenuBar* pMenuBar = m_pCommandBars ? m_pCommandBars->GetMenuBar() : NULL;
+    if (!pMenuBar)
+        return;
+    UINT nActive = pMenuBar->GetCurrentMenuId();
+    for (int i = 0; i < m_pControls->GetCount(); i++) {
+        CQXPControl* pControl = m_pControls->GetAt(i);
+        const std::map<UINT, BOOL>& shown = pControl->m_mapDocTemplatesAssigned;
+        const std::map<UINT, BOOL>& hidden = pControl->m_mapDocTemplatesExcluded;
+        // Controls without lists are shown for every menu.
+        BOOL bHide = (!shown.empty() && shown.find(nActive) == shown.end()) ||
+                     (!hidden.empty() && hidden.find(nActive) != hidden.end());
+        if (pControl->SetHideFlag(qxpHideDocTemplate, bHide))
+            DelayLayout();
     }
 }
 
@@ -882,9 +1106,30 @@ void CQXPCommandBar::OnLButtonDblClk(UINT nFlags, CPoint point)
         pControl->OnLButtonDblClk(point);
 }
 
+BOOL CQXPCommandBar::IsMouseMoveAllowed() const
+{
+    if (!m_hWnd || !::IsWindow(m_hWnd))
+        return FALSE;
+    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    // Other bars track (an open menu) and this one is not among them, or
+    // it is locked under a modal popup.
+    if (pMouse->IsTrackedBarBlocked(const_cast<CQXPCommandBar*>(this)))
+        return FALSE;
+    BOOL bPopup = m_barType == qxpBarTypePopup || m_barPosition == qxpBarPopup || m_barPosition == qxpBarListBox;
+    if (!m_bTracking && !bPopup && !IsTopLevelActive(m_hWnd))
+        return FALSE;
+    if (pMouse->GetTrackingLock() > 0 && !m_bIgnoreMouseLock)
+        return FALSE;
+    return TRUE;
+}
+
 void CQXPCommandBar::OnMouseMove(UINT nFlags, CPoint point)
 {
     (void)nFlags;
+    if (!IsMouseMoveAllowed())
+        return;
+    if (m_nPopuped != -1 && !m_bHoverOpen)
+        return;
     if (!m_bMouseTracked) {
         TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, 0};
         m_bMouseTracked = ::TrackMouseEvent(&tme);
@@ -910,6 +1155,44 @@ void CQXPCommandBar::OnMouseMove(UINT nFlags, CPoint point)
     SetSelected(pControl ? pControl->GetIndex() : -1, 1);
     if (pControl)
         pControl->OnMouseMove(point);
+}
+
+void CQXPCommandBar::OnRButtonDown(UINT nFlags, CPoint point)
+{
+    (void)nFlags;
+    (void)point;
+    Default();
+}
+
+void CQXPCommandBar::OnRButtonUp(UINT nFlags, CPoint point)
+{
+    (void)nFlags;
+    if (IsCustomizeMode())
+        return;
+    HWND hWnd = m_hWnd;
+    InternalAddRef();
+    CQXPControl* pControl = m_pControls->HitTest(point);
+    BOOL bDone = FALSE;
+    if (pControl) {
+        pControl->InternalAddRef();
+        // The site may take the release (a result of 1).
+        CWnd* pSite = GetOwnerSite();
+        if (pSite && ::IsWindow(pSite->GetSafeHwnd()) &&
+            pSite->SendMessage(WM_QXP_CONTROLRBUTTONUP, (WPARAM)&point, (LPARAM)pControl) == 1)
+            bDone = TRUE;
+        // A popup shown for the right button runs the item as a left
+        // release would.
+        CQXPCommandBar* pRoot = GetRootParent();
+        if (!bDone && pRoot && pRoot->m_bRightButton && pControl->GetParent() == this && ::IsWindow(hWnd))
+            pControl->OnLButtonUp(point);
+        pControl->InternalRelease();
+    }
+    if (!bDone && ::IsWindow(hWnd) && m_barType == qxpBarTypePopup) {
+        CQXPCommandBar* pRoot = GetRootParent();
+        if (pRoot)
+            pRoot->OnPopupRButtonUp(this, point);
+    }
+    InternalRelease();
 }
 
 void CQXPCommandBar::OnTimer(UINT_PTR nIDEvent)
@@ -963,7 +1246,13 @@ void CQXPCommandBar::OnMouseLeave()
 
 void CQXPCommandBar::OnDestroy()
 {
+    // A bar that goes away while it tracks ends its tracking, so no
+    // keyboard sink or tracked-bar entry outlives the window.
+    if (m_bTracking)
+        SetTrackingMode(FALSE);
     m_pAnimationCache->Reset();
-    OnRemoved();
+    if (m_pToolTipContext)
+        m_pToolTipContext->DestroyToolTip();
+    NotifyControlsDestroying();
     CWnd::OnDestroy();
 }

@@ -280,6 +280,7 @@ int CQXPCommandBars::TrackPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWn
     // there: the popup keeps no manager link for the site.
     if (pWnd && pWnd != m_pFrame)
         pPopup->SetCommandBars(NULL);
+    pPopup->m_bRightButton = (nFlags & TPM_RIGHTBUTTON) != 0;
     int nResult = pPopup->TrackPopup(pSite, x, y, (nFlags & TPM_RETURNCMD) != 0);
     if (::IsWindow(pPopup->GetSafeHwnd()))
         pPopup->DestroyWindow();

@@ -6,6 +6,7 @@
 #include <qx/images.h>
 #include <qx/paintmanager.h>
 #include <qx/soundthread.h>
+#include <qx/mousemanager.h>
 
 #include <algorithm>
 
@@ -704,6 +705,11 @@ void CQXPControl::OnExecute()
             pRoot->SetTrackingMode(FALSE);
         else if (pCommandBars)
             pCommandBars->ClosePopups();
+        else {
+            // A menu without a manager (shown for another window) closes
+            // through the thread's tracked bars.
+            ToolkitMouseManager::GetInstance()->SendTrackLost();
+        }
     }
     if (m_nId != 0) {
         m_nPressed = nPressed;

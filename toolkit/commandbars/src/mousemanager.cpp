@@ -49,6 +49,18 @@ ToolkitMouseManager::~ToolkitMouseManager()
     // with the thread and the order of their destruction is not known.
 }
 
+void AFXAPI ToolkitMouseManager::ForgetBar(CQXPCommandBar* pBar)
+{
+    ToolkitMouseManager* pThis = t_pMouseManager.get();
+    if (!pThis)
+        return;
+    if (pThis->m_pLastSelected == pBar)
+        pThis->m_pLastSelected = NULL;
+    auto it = std::find(pThis->m_arrTracked.begin(), pThis->m_arrTracked.end(), pBar);
+    if (it != pThis->m_arrTracked.end())
+        pThis->m_arrTracked.erase(it);
+}
+
 void ToolkitMouseManager::AddTrackedBar(CQXPCommandBar* pBar)
 {
     if (m_arrTracked.empty() && m_pLastSelected && m_pLastSelected != pBar &&

@@ -7,6 +7,8 @@
 #include <qx/images.h>
 #include <qx/mousemanager.h>
 #include <qx/popup.h>
+#include <qx/tooltips.h>
+#include <qx/themes.h>
 
 #include <gtest/gtest.h>
 
@@ -20,6 +22,9 @@
 namespace {
 
 const UINT WM_TEST_CLICKPOPUP = WM_APP + 5;
+// wParam: item index, lParam: the button-up message posted to the newest
+// tracked bar at that item (then Esc, which ends a loop the item left open).
+const UINT WM_TEST_CLICKNEWEST = WM_APP + 6;
 
 using qmtest::PumpUntil;
 
@@ -38,6 +43,11 @@ public:
     CQXPPopupBar* m_pPopupToClick = NULL;
     int m_nPopupItemToClick = 0;
     int m_nNotifications = 0;
+    // The status line as the bars set it ("<idle>" for the idle text).
+    std::vector<std::string> statusTexts;
+    int m_nRButtonUps = 0;
+    LRESULT m_lRButtonUpAnswer = 0;
+    std::vector<UINT> keys;
 
     BOOL CreateFrame()
     {
@@ -73,6 +83,36 @@ protected:
         m_nNotifications++;
         return 0;
     }
+    afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam)
+    {
+        if (lParam)
+            statusTexts.push_back((LPCSTR)lParam);
+        else
+            statusTexts.push_back(wParam == AFX_IDS_IDLEMESSAGE ? "<idle>" : "<id " + std::to_string(wParam) + ">");
+        return 0;
+    }
+    afx_msg LRESULT OnPopMessageString(WPARAM wParam, LPARAM lParam)
+    {
+        return OnSetMessageString(wParam, lParam);
+    }
+    afx_msg LRESULT OnControlRButtonUp(WPARAM, LPARAM)
+    {
+        m_nRButtonUps++;
+        return m_lRButtonUpAnswer;
+    }
+    afx_msg void OnKeyDown(UINT nChar, UINT, UINT) { keys.push_back(nChar); }
+    afx_msg LRESULT OnClickNewest(WPARAM wParam, LPARAM lParam)
+    {
+        ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+        CQXPCommandBar* pBar = pMouse->GetTrackedBar(pMouse->GetTrackedCount() - 1);
+        CQXPControl* pControl = pBar ? pBar->GetControl((int)wParam) : NULL;
+        if (pControl) {
+            CPoint pt = pControl->GetRect().CenterPoint();
+            ::PostMessageA(pBar->GetSafeHwnd(), (UINT)lParam, 0, MAKELPARAM(pt.x, pt.y));
+        }
+        PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+        return 0;
+    }
     afx_msg LRESULT OnClickPopup(WPARAM, LPARAM)
     {
         CQXPPopupBar* pBar = m_pPopupToClick;
@@ -97,6 +137,11 @@ BEGIN_MESSAGE_MAP(CTestFrame, CWnd)
     ON_WM_SIZE()
     ON_MESSAGE(WM_COMMANDBARS_CONTROLNOTIFY, OnControlNotify)
     ON_MESSAGE(WM_TEST_CLICKPOPUP, OnClickPopup)
+    ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
+    ON_MESSAGE(WM_POPMESSAGESTRING, OnPopMessageString)
+    ON_MESSAGE(WM_QXP_CONTROLRBUTTONUP, OnControlRButtonUp)
+    ON_MESSAGE(WM_TEST_CLICKNEWEST, OnClickNewest)
+    ON_WM_KEYDOWN()
 END_MESSAGE_MAP()
 
 class BarTest : public ::testing::Test {
@@ -829,6 +874,490 @@ TEST_F(BarTest, EscapeWalksBackFromASubmenuOneLevelAtATime)
     press(VK_ESCAPE);
     ASSERT_TRUE(PumpUntil([&] { return !pMenuBar->IsTrackingMode(); }));
     EXPECT_EQ(0, ToolkitMouseManager::GetInstance()->GetTrackedCount());
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Status line, tooltips, the right button, hot tracking and bar lifetime
+
+namespace {
+
+// The frame in front, so that its bars count as active.
+void Activate(CWnd* pFrame)
+{
+    ::SetForegroundWindow(pFrame->GetSafeHwnd());
+    ::SetActiveWindow(pFrame->GetSafeHwnd());
+    ::SetFocus(pFrame->GetSafeHwnd());
+    PumpPending();
+}
+
+void PressKey(WORD vk)
+{
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, in, sizeof(INPUT));
+}
+
+void MoveOver(CQXPCommandBar* pBar, CQXPControl* pControl)
+{
+    CPoint pt = pControl->GetRect().CenterPoint();
+    CPoint ptScreen = pt;
+    ::ClientToScreen(pBar->GetSafeHwnd(), &ptScreen);
+    ::SetCursorPos(ptScreen.x, ptScreen.y);
+    ::PostMessageA(pBar->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+}
+
+TEST_F(BarTest, HotItemDescriptionGoesToTheStatusLineAndTheIdleTextComesBack)
+{
+    CQXPControl* pFile = pMenuBar->GetControl(0);
+    CQXPCommandBar* pPopup = pFile->GetCommandBar();
+    Click(pMenuBar, pFile);
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(pPopup->GetSafeHwnd()) != FALSE; }));
+    PumpPending();
+
+    // Each hot item puts its prompt on the status line and its help id
+    // where F1 finds it.
+    struct Case {
+        int nItem;
+        const char* text;
+        UINT nHelpId;
+    } cases[] = {{0, "Opens an existing document", ID_TEST_OPEN},
+                 {1, "Saves the document", ID_TEST_SAVE},
+                 {2, "Quits the program", ID_TEST_EXIT}};
+    for (const Case& c : cases) {
+        frame.statusTexts.clear();
+        MoveOver(pPopup, pPopup->GetControl(c.nItem));
+        ASSERT_TRUE(PumpUntil([&] { return pPopup->GetSelectedIndex() == c.nItem; })) << c.text;
+        ASSERT_FALSE(frame.statusTexts.empty()) << c.text;
+        EXPECT_EQ(std::string(c.text), frame.statusTexts.back());
+        EXPECT_EQ((int)c.nHelpId, pPopup->GetHotHelpId());
+    }
+
+    // Closing the menu brings the idle text back and forgets the help id.
+    frame.statusTexts.clear();
+    pBars->ClosePopups();
+    PumpPending();
+    ASSERT_FALSE(frame.statusTexts.empty());
+    EXPECT_EQ(std::string("<idle>"), frame.statusTexts.back());
+    EXPECT_EQ(0, pPopup->GetHotHelpId());
+}
+
+TEST_F(BarTest, HoveringAToolbarButtonShowsItsTooltip)
+{
+    ACCEL accel = {FVIRTKEY | FCONTROL, 'O', ID_TEST_OPEN};
+    pBars->GetKeyboardShortcuts()->SetAcceleratorTable(&accel, 1);
+    struct Case {
+        BOOL bScreenTips;
+        BOOL bAccelTips;
+        const char* expected;  // NULL: no tip
+    } cases[] = {{TRUE, FALSE, "Open"}, {TRUE, TRUE, "Open (Ctrl+O)"}, {FALSE, TRUE, NULL}};
+    CQXPControl* pOpen = pToolBar->GetControl(0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected ? c.expected : "tips off");
+        pBars->m_bToolBarScreenTips = c.bScreenTips;
+        pBars->m_bToolBarAccelTips = c.bAccelTips;
+        pToolBar->GetToolTipContext()->DestroyToolTip();
+        Activate(&frame);
+        MoveOver(pToolBar, pOpen);
+        auto tip = [&]() -> HWND {
+            CWnd* pTip = pToolBar->GetToolTipContext()->GetToolTip();
+            HWND hTip = pTip ? pTip->GetSafeHwnd() : NULL;
+            return hTip && ::IsWindowVisible(hTip) ? hTip : NULL;
+        };
+        if (!c.expected) {
+            PumpUntil([&] { return tip() != NULL; }, 1500);
+            EXPECT_EQ((HWND)NULL, tip());
+            continue;
+        }
+        ASSERT_TRUE(PumpUntil([&] { return tip() != NULL; }, 4000)) << "no tooltip window appeared";
+        HWND hTip = tip();
+        char szClass[64] = "";
+        ::GetClassNameA(hTip, szClass, sizeof(szClass));
+        EXPECT_STRCASEEQ(TOOLTIPS_CLASSA, szClass);
+        EXPECT_EQ(frame.GetSafeHwnd(), ::GetWindow(hTip, GW_OWNER));
+        char szText[128] = "";
+        ::GetWindowTextA(hTip, szText, sizeof(szText));
+        EXPECT_EQ(std::string(c.expected), std::string(szText));
+    }
+    // Away from the buttons the tip goes.
+    CPoint ptAway(5, 300);
+    ::PostMessageA(frame.GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(ptAway.x, ptAway.y));
+    pToolBar->GetToolTipContext()->DestroyToolTip();
+}
+
+TEST_F(BarTest, ToolbarHitTestOffersNoTipWhileAMenuIsOpen)
+{
+    CQXPControl* pOpen = pToolBar->GetControl(0);
+    CPoint pt = pOpen->GetRect().CenterPoint();
+    EXPECT_EQ(1, pToolBar->OnToolHitTest(pt, NULL));
+    Click(pMenuBar, pMenuBar->GetControl(0));
+    ASSERT_TRUE(PumpUntil([&] { return pMenuBar->GetControl(0)->GetPopuped() != FALSE; }));
+    EXPECT_EQ(-1, pToolBar->OnToolHitTest(pt, NULL)) << "another bar tracks";
+    EXPECT_EQ(-1, pMenuBar->OnToolHitTest(pMenuBar->GetControl(1)->GetRect().CenterPoint(), NULL))
+        << "the bar with the open menu";
+    pBars->ClosePopups();
+    EXPECT_EQ(1, pToolBar->OnToolHitTest(pt, NULL));
+}
+
+TEST_F(BarTest, RightButtonReleaseRunsTheItemOnlyInARightButtonPopup)
+{
+    CMenu menu;
+    ASSERT_TRUE(menu.Attach(::LoadMenuA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_TEST_MENU))));
+    CMenu sub;
+    sub.Attach(::GetSubMenu(menu.GetSafeHmenu(), 0));
+    struct Case {
+        UINT nFlags;
+        LRESULT lSiteAnswer;
+        BOOL bRuns;
+    } cases[] = {{TPM_RIGHTBUTTON, 0, TRUE}, {0, 0, FALSE}, {TPM_RIGHTBUTTON, 1, FALSE}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "flags " << c.nFlags << " site answer " << c.lSiteAnswer);
+        frame.commands.clear();
+        frame.m_nRButtonUps = 0;
+        frame.m_lRButtonUpAnswer = c.lSiteAnswer;
+        frame.PostMessage(WM_TEST_CLICKNEWEST, 1, WM_RBUTTONUP);
+        int nResult = pBars->TrackPopupMenu(&sub, c.nFlags, 200, 200);
+        PumpPending();
+        EXPECT_EQ(1, frame.m_nRButtonUps) << "the site hears of the release first";
+        if (c.bRuns) {
+            ASSERT_EQ(1u, frame.commands.size());
+            EXPECT_EQ(ID_TEST_SAVE, frame.commands[0]);
+        } else {
+            EXPECT_TRUE(frame.commands.empty());
+            EXPECT_EQ(0, nResult);
+        }
+        EXPECT_EQ(0, ToolkitMouseManager::GetInstance()->GetTrackedCount());
+    }
+    sub.Detach();
+    menu.DestroyMenu();
+}
+
+TEST_F(BarTest, ToolbarIsNotHotWhileAMenuOfTheMenuBarIsOpen)
+{
+    Activate(&frame);
+    CQXPControl* pOpen = pToolBar->GetControl(0);
+    Click(pMenuBar, pMenuBar->GetControl(0));
+    ASSERT_TRUE(PumpUntil([&] { return pMenuBar->GetControl(0)->GetPopuped() != FALSE; }));
+    MoveOver(pToolBar, pOpen);
+    PumpPending();
+    EXPECT_EQ(-1, pToolBar->GetSelectedIndex()) << "another bar's menu is open";
+    EXPECT_TRUE(pMenuBar->GetControl(0)->GetPopuped());
+
+    // Locked by the mouse manager: no hot control either.
+    pBars->ClosePopups();
+    PumpPending();
+    Activate(&frame);
+    CPoint ptAway(20, 300);
+    frame.ClientToScreen(&ptAway);
+    ::SetCursorPos(ptAway.x, ptAway.y);
+    PumpPending();
+    pToolBar->SetSelected(-1, 0);
+    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    pMouse->LockTrackedBars(TRUE);
+    MoveOver(pToolBar, pOpen);
+    PumpPending();
+    EXPECT_EQ(-1, pToolBar->GetSelectedIndex()) << "the mouse manager is locked";
+    pToolBar->m_bIgnoreMouseLock = TRUE;
+    MoveOver(pToolBar, pToolBar->GetControl(1));
+    PumpPending();
+    EXPECT_EQ(1, pToolBar->GetSelectedIndex()) << "a bar that ignores the lock";
+    pToolBar->m_bIgnoreMouseLock = FALSE;
+    pMouse->LockTrackedBars(FALSE);
+
+    // Free again, the button under the mouse becomes hot.
+    MoveOver(pToolBar, pOpen);
+    ASSERT_TRUE(PumpUntil([&] { return pToolBar->GetSelectedIndex() == 0; }));
+    EXPECT_EQ(pToolBar, pMouse->GetLastSelectedBar());
+}
+
+TEST_F(BarTest, DisabledMenuTitleIsNotOpenedByArrowKeys)
+{
+    CQXPControl* pFile = pMenuBar->GetControl(0);
+    CQXPControl* pEdit = pMenuBar->GetControl(1);
+    pEdit->SetEnabled(FALSE);
+    frame.SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0);
+    ASSERT_TRUE(pMenuBar->IsTrackingMode());
+    pMenuBar->ProcessHookKeyDown(VK_DOWN);
+    ASSERT_TRUE(pFile->GetPopuped());
+
+    // Right with File open moves to Edit, whose menu stays shut.
+    pMenuBar->ProcessHookKeyDown(VK_RIGHT);
+    EXPECT_EQ(1, pMenuBar->GetSelectedIndex());
+    EXPECT_FALSE(pEdit->GetPopuped());
+    EXPECT_FALSE(::IsWindowVisible(pEdit->GetCommandBar()->GetSafeHwnd()));
+    EXPECT_EQ(-1, pMenuBar->GetPopupedIndex());
+    EXPECT_FALSE(pMenuBar->SetPopuped(1)) << "a disabled control opens nothing";
+    EXPECT_FALSE(pEdit->GetPopuped());
+
+    // Enabled again it opens.
+    pEdit->SetEnabled(TRUE);
+    EXPECT_TRUE(pMenuBar->SetPopuped(1));
+    EXPECT_TRUE(pEdit->GetPopuped());
+    pBars->ClosePopups();
+}
+
+TEST_F(BarTest, CaretIsHiddenWhileTheMenuBarTracksAndShownAfter)
+{
+    HWND hEdit = ::CreateWindowExA(0, "EDIT", "text", WS_CHILD | WS_VISIBLE | WS_BORDER, 300, 250, 150, 24,
+                                   frame.GetSafeHwnd(), NULL, NULL, NULL);
+    ASSERT_NE((HWND)NULL, hEdit);
+    Activate(&frame);
+    ::SetFocus(hEdit);
+    PumpPending();
+    ASSERT_EQ(hEdit, ::GetFocus());
+
+    frame.SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0);
+    ASSERT_TRUE(pMenuBar->IsTrackingMode());
+    EXPECT_EQ(hEdit, pMenuBar->GetHiddenCaretWindow()) << "the focused window's caret is hidden";
+    // Opening a menu hides nothing more (the popup tracks without a caret).
+    pMenuBar->ProcessHookKeyDown(VK_DOWN);
+    CQXPCommandBar* pPopup = pMenuBar->GetControl(0)->GetCommandBar();
+    ASSERT_TRUE(pMenuBar->GetControl(0)->GetPopuped());
+    EXPECT_EQ(hEdit, pPopup->GetHiddenCaretWindow());
+
+    pBars->ClosePopups();
+    PumpPending();
+    EXPECT_FALSE(pMenuBar->IsTrackingMode());
+    EXPECT_EQ((HWND)NULL, pMenuBar->GetHiddenCaretWindow()) << "shown again";
+    EXPECT_EQ((HWND)NULL, pPopup->GetHiddenCaretWindow());
+    EXPECT_EQ(hEdit, ::GetFocus()) << "the focus stays where it was";
+    ::DestroyWindow(hEdit);
+}
+
+TEST_F(BarTest, BarDestroyedWhileTrackingLeavesNoKeyboardSink)
+{
+    Activate(&frame);
+    frame.SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0);
+    ASSERT_TRUE(pMenuBar->IsTrackingMode());
+    ASSERT_GE(CKeyboardHook::Instance()->GetCount(), 1);
+
+    pMenuBar->DestroyWindow();
+    EXPECT_FALSE(pMenuBar->IsTrackingMode());
+    EXPECT_EQ(-1, pMenuBar->GetSelectedIndex());
+    EXPECT_EQ(0, CKeyboardHook::Instance()->GetCount());
+    EXPECT_EQ(0, ToolkitMouseManager::GetInstance()->GetTrackedCount());
+
+    // A later key reaches the frame.
+    Activate(&frame);
+    frame.keys.clear();
+    PressKey(VK_DOWN);
+    ASSERT_TRUE(PumpUntil([&] { return !frame.keys.empty(); }));
+    EXPECT_EQ((UINT)VK_DOWN, frame.keys[0]);
+}
+
+TEST_F(BarTest, RemovedToolbarIsForgottenByTheThread)
+{
+    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    HWND hWndBar = pToolBar->GetSafeHwnd();
+    ASSERT_TRUE(pToolBar->SetTrackingMode(TRUE, TRUE, TRUE));
+    ASSERT_EQ(0, pToolBar->GetSelectedIndex());
+    ASSERT_EQ(pToolBar, pMouse->GetLastSelectedBar());
+    ASSERT_EQ(1, CKeyboardHook::Instance()->GetCount());
+
+    pBars->Remove(pToolBar);
+    pToolBar = NULL;
+    EXPECT_FALSE(::IsWindow(hWndBar));
+    EXPECT_EQ(0, CKeyboardHook::Instance()->GetCount());
+    EXPECT_EQ(0, pMouse->GetTrackedCount());
+    EXPECT_EQ(nullptr, pMouse->GetLastSelectedBar());
+
+    // The next menu starts tracking without touching the removed bar.
+    Click(pMenuBar, pMenuBar->GetControl(0));
+    ASSERT_TRUE(PumpUntil([&] { return pMenuBar->GetControl(0)->GetPopuped() != FALSE; }));
+    pBars->ClosePopups();
+    EXPECT_EQ(0, pMouse->GetTrackedCount());
+}
+
+TEST_F(BarTest, ActionLinkedControlGreysThroughItsUpdateHandler)
+{
+    CQXPControlAction* pAction = pBars->GetActions()->Add(ID_TEST_SAVE);
+    ASSERT_NE(nullptr, pAction);
+    CQXPControl* pSave = pToolBar->GetControl(1);
+    pSave->SetAction(pAction);
+
+    frame.m_bSaveEnabled = FALSE;
+    ::SendMessageA(pToolBar->GetSafeHwnd(), WM_IDLEUPDATECMDUI, TRUE, 0);
+    EXPECT_EQ(0, pSave->GetEnabled());
+    Click(pToolBar, pSave);
+    PumpUntil([&] { return !frame.commands.empty(); }, 500);
+    EXPECT_TRUE(frame.commands.empty()) << "a greyed button ignores clicks";
+
+    // Enabled again, the control follows its action.
+    frame.m_bSaveEnabled = TRUE;
+    ::SendMessageA(pToolBar->GetSafeHwnd(), WM_IDLEUPDATECMDUI, TRUE, 0);
+    EXPECT_EQ(-1, pSave->m_bEnabled);
+    EXPECT_EQ(1, pSave->GetEnabled());
+    pAction->SetEnabled(FALSE);
+    EXPECT_EQ(0, pSave->GetEnabled());
+    pAction->SetEnabled(TRUE);
+    Click(pToolBar, pSave);
+    ASSERT_TRUE(PumpUntil([&] { return !frame.commands.empty(); }));
+    EXPECT_EQ(ID_TEST_SAVE, frame.commands[0]);
+}
+
+// A window other than the frame that receives the commands of a menu.
+class CCommandSink : public CWnd {
+public:
+    std::vector<UINT> commands;
+    int m_nTrackedAtCommand = -1;
+    void PostNcDestroy() override {}
+
+protected:
+    // A handler, so the item is enabled by the menu's update.
+    afx_msg void OnExit()
+    {
+        commands.push_back(ID_TEST_EXIT);
+        m_nTrackedAtCommand = ToolkitMouseManager::GetInstance()->GetTrackedCount();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CCommandSink, CWnd)
+    ON_COMMAND(ID_TEST_EXIT, OnExit)
+END_MESSAGE_MAP()
+
+TEST_F(BarTest, MenuShownForAnotherWindowClosesAfterItsItemRuns)
+{
+    CCommandSink sink;
+    ASSERT_TRUE(sink.CreateEx(0, AfxRegisterWndClass(0), "sink", WS_CHILD, 0, 0, 10, 10, frame.GetSafeHwnd(), NULL));
+    CMenu menu;
+    ASSERT_TRUE(menu.Attach(::LoadMenuA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_TEST_MENU))));
+    CMenu sub;
+    sub.Attach(::GetSubMenu(menu.GetSafeHmenu(), 0));
+
+    frame.PostMessage(WM_TEST_CLICKNEWEST, 2, WM_LBUTTONUP);
+    int nResult = pBars->TrackPopupMenu(&sub, 0, 200, 200, &sink);
+    PumpPending();
+    ASSERT_EQ(1u, sink.commands.size());
+    EXPECT_EQ(ID_TEST_EXIT, sink.commands[0]);
+    EXPECT_EQ(0, sink.m_nTrackedAtCommand) << "the menu closed before its command ran";
+    EXPECT_TRUE(frame.commands.empty());
+    EXPECT_EQ(TRUE, nResult);
+    EXPECT_EQ(0, ToolkitMouseManager::GetInstance()->GetTrackedCount());
+    sub.Detach();
+    menu.DestroyMenu();
+    sink.DestroyWindow();
+}
+
+
+// A theme that notes before which controls it draws separators.
+class CSeparatorSpyTheme : public ToolkitPaintThemeD {
+public:
+    std::vector<int> separatorsBefore;
+    CSize DrawCommandBarSeparator(CDC* pDC, CQXPBarView* pBar, CQXPControlView* pControl, BOOL bDraw) override
+    {
+        if (bDraw)
+            separatorsBefore.push_back(static_cast<CQXPControl*>(pControl)->GetID());
+        return ToolkitPaintThemeD::DrawCommandBarSeparator(pDC, pBar, pControl, bDraw);
+    }
+};
+
+TEST_F(BarTest, NoSeparatorIsDrawnBeforeTheFirstShownControl)
+{
+    CSeparatorSpyTheme* pSpy = new CSeparatorSpyTheme;
+    SetCustomPaintManager(pSpy);
+    CClientDC dcWindow(pToolBar);
+    CDC dc;
+    dc.CreateCompatibleDC(&dcWindow);
+    CBitmap bmp;
+    bmp.CreateCompatibleBitmap(&dcWindow, 400, 100);
+    CBitmap* pOld = dc.SelectObject(&bmp);
+    CRect rcAll(-1000, -1000, 1000, 1000);
+
+    // Open, then Save starting a group: the separator stands before Save.
+    pToolBar->DrawCommandBar(&dc, rcAll);
+    EXPECT_EQ(std::vector<int>{(int)ID_TEST_SAVE}, pSpy->separatorsBefore);
+
+    // With Open hidden, Save is the first control shown: no separator.
+    pSpy->separatorsBefore.clear();
+    pToolBar->GetControl(0)->SetHideFlags(qxpHideGeneric);
+    pToolBar->DrawCommandBar(&dc, rcAll);
+    EXPECT_TRUE(pSpy->separatorsBefore.empty());
+
+    dc.SelectObject(pOld);
+    pToolBar->GetControl(0)->SetHideFlags(0);
+    ReleaseGlobalPaintManager();
+}
+
+TEST_F(BarTest, ControlsFollowTheActiveDocumentMenu)
+{
+    // IDR_TEST_MENU is the menu bar's current menu.
+    CQXPControl* pOpen = pToolBar->GetControl(0);
+    CQXPControl* pSave = pToolBar->GetControl(1);
+    CQXPControl* pExit = pToolBar->GetControl(2);
+    pOpen->m_mapDocTemplatesAssigned[IDR_TEST_MENU] = TRUE;
+    pSave->m_mapDocTemplatesAssigned[IDR_TEST_MENU + 1] = TRUE;
+    pExit->m_mapDocTemplatesExcluded[IDR_TEST_MENU] = TRUE;
+    ::SendMessageA(pToolBar->GetSafeHwnd(), WM_IDLEUPDATECMDUI, TRUE, 0);
+    EXPECT_TRUE(pOpen->IsVisible()) << "shown for the active menu";
+    EXPECT_FALSE(pSave->IsVisible()) << "shown only for another menu";
+    EXPECT_FALSE(pExit->IsVisible()) << "hidden for the active menu";
+    EXPECT_EQ((DWORD)qxpHideDocTemplate, pSave->GetHideFlags());
+
+    pSave->m_mapDocTemplatesAssigned.clear();
+    pExit->m_mapDocTemplatesExcluded.clear();
+    pExit->m_mapDocTemplatesExcluded[IDR_TEST_MENU + 1] = TRUE;
+    ::SendMessageA(pToolBar->GetSafeHwnd(), WM_IDLEUPDATECMDUI, TRUE, 0);
+    EXPECT_TRUE(pSave->IsVisible()) << "no list: always shown";
+    EXPECT_TRUE(pExit->IsVisible());
+}
+
+
+struct FocusEvent {
+    HWND hWnd;
+    LONG idObject;
+    LONG idChild;
+};
+std::vector<FocusEvent> g_focusEvents;
+
+void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD dwEvent, HWND hWnd, LONG idObject, LONG idChild, DWORD, DWORD)
+{
+    if (dwEvent == EVENT_OBJECT_FOCUS)
+        g_focusEvents.push_back(FocusEvent{hWnd, idObject, idChild});
+}
+
+TEST_F(BarTest, KeyboardSelectionWhileTrackingRaisesFocusEvents)
+{
+    g_focusEvents.clear();
+    HWINEVENTHOOK hHook = ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, NULL, OnFocusEvent,
+                                            ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE((HWINEVENTHOOK)NULL, hHook);
+    frame.SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0);
+    ASSERT_TRUE(pMenuBar->IsTrackingMode());
+    pMenuBar->ProcessHookKeyDown(VK_RIGHT);
+    ASSERT_EQ(1, pMenuBar->GetSelectedIndex());
+    auto seen = [&](LONG idChild) {
+        for (const FocusEvent& e : g_focusEvents)
+            if (e.hWnd == pMenuBar->GetSafeHwnd() && e.idObject == OBJID_MENU && e.idChild == idChild)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(PumpUntil([&] { return seen(1) && seen(2); }, 2000)) << "titles 1 and 2 of the menu bar";
+    pMenuBar->ProcessHookKeyDown(VK_ESCAPE);
+    ::UnhookWinEvent(hHook);
+}
+
+
+TEST_F(BarTest, ToolbarOfAnInactiveWindowIsNotHot)
+{
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 500, 200,
+                               150, NULL, NULL));
+    Activate(&other);
+    ASSERT_EQ(other.GetSafeHwnd(), ::GetForegroundWindow());
+    pToolBar->SetSelected(-1, 0);
+    MoveOver(pToolBar, pToolBar->GetControl(0));
+    PumpPending();
+    EXPECT_EQ(-1, pToolBar->GetSelectedIndex()) << "the frame is not the active window";
+
+    // The frame active again: the button under the mouse is hot.
+    Activate(&frame);
+    MoveOver(pToolBar, pToolBar->GetControl(0));
+    EXPECT_TRUE(PumpUntil([&] { return pToolBar->GetSelectedIndex() == 0; }));
+    other.DestroyWindow();
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 // The bar's timer that shows the full menu of an open, shortened popup.
 #define QXP_TID_EXPANDPOPUP 112224
+class CQXPToolTipContext;
 
 // Pending work of a bar, carried out at idle time.
 enum QXPBarPending {
@@ -174,8 +175,52 @@ public:
     virtual void OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     void UpdateControlsState(CWnd* pTarget, BOOL bDisableIfNoHandler);
 
-    // The bar window is about to be destroyed with its owner.
+    // The bar leaves its manager: tracking ends, the keyboard sink goes,
+    // the thread forgets it as its last selected bar, the controls are
+    // emptied (hosted windows go back first) and the window is destroyed.
     virtual void OnRemoved();
+
+    // --- mouse, status text and tooltips -------------------------------------------
+    // TRUE when a screen point lies over the bar's window (and, for a popup
+    // with a window region, inside that region).
+    virtual BOOL HitTestBar(CPoint point) const;
+    // A right-button release in a popup of this bar (the popup chain's root).
+    virtual void OnPopupRButtonUp(CQXPCommandBar* pPopup, CPoint point)
+    {
+        (void)pPopup;
+        (void)point;
+    }
+    // The tooltip of a control: its tooltip text (else its caption without
+    // the mnemonic marker), with " (shortcut)" while the manager's
+    // ToolBarAccelTips option is on and a shortcut is known.
+    CString GetControlToolTipText(CQXPControl* pControl) const;
+    // Tooltips are offered: no popup of this bar is open, the mouse manager
+    // is not locked, no other bar's tracking blocks this one and the
+    // manager's ToolBarScreenTips option is on.
+    BOOL IsToolTipAllowed() const;
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
+    // The bar's tooltip context (made on first use; one counted reference).
+    CQXPToolTipContext* GetToolTipContext();
+    // The help id of a control (HelpId, else the action's help id or id,
+    // else the control id).
+    static int AFXAPI GetControlHelpId(CQXPControl* pControl);
+    // The help id of the hot control, 0 when none is hot (for F1).
+    int GetHotHelpId() const { return m_nHotHelpId; }
+    // The window whose caret was hidden when tracking began (NULL: none).
+    HWND GetHiddenCaretWindow() const { return m_hWndCaret; }
+    // Whether the mouse may change the hot control now (mouse moves).
+    BOOL IsMouseMoveAllowed() const;
+
+    // The bar reacts to the mouse while the mouse manager is locked.
+    BOOL m_bIgnoreMouseLock = FALSE;
+    // Selecting with the mouse starts the hover-open timer; moves are
+    // followed while a popup of this bar is open.
+    BOOL m_bHoverOpen = TRUE;
+    // Entering tracking hides the focused window's caret until it ends.
+    BOOL m_bHideCaret = TRUE;
+    // A popup shown for the right button: a right-button release runs the
+    // item under it.
+    BOOL m_bRightButton = FALSE;
 
     BOOL IsCustomizeMode() const;
     BOOL IsCustomizable() const { return m_bCustomizable; }
@@ -198,6 +243,19 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     int m_nInWindowProc = 0;
     CWindowHook* m_pKeyboardSink = NULL;
+    // Hides the caret of the focused window (or the site) on entering
+    // tracking; shows it again on leaving.
+    void HideFocusCaret();
+    void RestoreFocusCaret();
+    // Tracking ends, the keyboard sink goes and the thread forgets the bar.
+    void DetachFromThread();
+    // The controls hear that the bar's window is going away.
+    void NotifyControlsDestroying();
+    // Hide flag 0x40 from the manager's active document menu.
+    void UpdateDocTemplateVisibility();
+    HWND m_hWndCaret = NULL;
+    int m_nHotHelpId = 0;
+    CQXPToolTipContext* m_pToolTipContext = NULL;
     // The popup bar this one opened (keys go to the newest tracking bar).
     CQXPCommandBar* GetOpenPopupBar() const;
     BOOL m_bDeletePending = FALSE;
@@ -207,6 +265,8 @@ protected:
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnMouseLeave();
     afx_msg void OnTimer(UINT_PTR nIDEvent);

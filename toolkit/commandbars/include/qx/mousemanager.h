@@ -34,6 +34,10 @@ public:
     void TrackMouseLeave(HWND hWnd);
     HWND GetMouseLeaveWindow() const { return m_hWndLeave; }
     void SetLastSelectedBar(CQXPCommandBar* pBar) { m_pLastSelected = pBar; }
+    CQXPCommandBar* GetLastSelectedBar() const { return m_pLastSelected; }
+    // A bar going away leaves the calling thread's lists (nothing when the
+    // thread has no manager).
+    static void AFXAPI ForgetBar(CQXPCommandBar* pBar);
     void SetSwallowButtonUp(BOOL bSwallow) { m_bSwallow = bSwallow; }
 
     // Menus of the running menu loop open with their rarely used commands
