@@ -1144,6 +1144,9 @@ void CQXPCommandBar::OnMouseMove(UINT nFlags, CPoint point)
             SetSelected(-1, 0);
         if (pControl && pControl->GetIndex() != m_nPopuped)
             ::SetTimer(m_hWnd, QXP_TID_HOVER, 300, NULL);
+        // The control follows the mouse itself (a selector marks cells).
+        if (pControl)
+            pControl->OnMouseMove(point);
         return;
     }
     if (m_nPopuped != -1) {

@@ -1217,7 +1217,7 @@ int CQXPPopupBar::TrackPopup(CWnd* pSite, int x, int y, BOOL bReturnCmd)
             SetTrackingMode(FALSE);
             break;
         }
-        if (msg.message == WM_LBUTTONUP && msg.hwnd == hWnd)
+        if ((msg.message == WM_LBUTTONUP || (msg.message == WM_RBUTTONUP && m_bRightButton)) && msg.hwnd == hWnd)
             bChosen = m_pControls->HitTest(CPoint((short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam))) != NULL;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);

@@ -1025,6 +1025,7 @@ TEST_F(BarTest, RightButtonReleaseRunsTheItemOnlyInARightButtonPopup)
         if (c.bRuns) {
             ASSERT_EQ(1u, frame.commands.size());
             EXPECT_EQ(ID_TEST_SAVE, frame.commands[0]);
+            EXPECT_TRUE(nResult) << "an item was chosen";
         } else {
             EXPECT_TRUE(frame.commands.empty());
             EXPECT_EQ(0, nResult);

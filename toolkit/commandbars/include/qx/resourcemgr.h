@@ -99,9 +99,6 @@ protected:
     const QXP_RESOURCE_LANGUAGE* m_pLanguage;
 };
 
-// The name the command bars used for the manager before; kept so work
-// written against it still builds.
-typedef ToolkitResourceManager CQXPResourceManager;
 
 // A UTF-16 copy of an 8-bit text, converted with the resource manager's
 // code page; the copy lives as long as the object.
