@@ -625,6 +625,8 @@ CSize CQXPControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD dwMode, const C
         BOOL bHeight = (dwMode & qxpLayoutLengthIsHeight) != 0;
         int nLen = nUsed - (bHeight ? rcBorder.top + rcBorder.bottom : rcBorder.left + rcBorder.right);
         sz = qxplayout::CalcFloatingSize(items, nLen, bHeight, dwMode, szSeparator);
+        if (bHeight)
+            dwMode &= ~(DWORD)qxpLayoutStretch;  // the length was a height, not a width to fill
     }
 
     if (nWidth > 0) {

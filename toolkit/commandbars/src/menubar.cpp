@@ -265,7 +265,8 @@ CQXPMenuBar::CQXPMenuBar()
     m_barType = qxpBarTypeMenuBar;
     m_bCloseable = FALSE;
     m_nBarID = 1;
-    m_dwFlags = qxpFlagStretched;
+    // It docks and floats like any toolbar, with a full row of its own.
+    m_dwFlags |= qxpFlagStretched;
     m_buttonStyle = qxpButtonCaption;
     m_bShowExpandButton = FALSE;
 }
@@ -625,7 +626,7 @@ BOOL CQXPMenuBar::OnKeyMenu(UINT nChar)
     return TRUE;
 }
 
-BOOL CQXPMenuBar::LoadMenuBar(UINT nIDResource)
+BOOL CQXPMenuBar::LoadMenuResource(UINT nIDResource)
 {
     HMENU hMenu = ::LoadMenuA(ToolkitResourceManager::Instance()->GetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
     if (!hMenu)
@@ -634,11 +635,19 @@ BOOL CQXPMenuBar::LoadMenuBar(UINT nIDResource)
     menu.Attach(hMenu);
     BOOL bResult = LoadMenu(&menu, TRUE);
     menu.DestroyMenu();
-    if (!bResult)
-        return FALSE;
-    m_nIDResource = nIDResource;
-    m_nCurrentMenuId = nIDResource;
-    m_pControls->CreateOriginalControls();
+    return bResult;
+}
+
+BOOL CQXPMenuBar::LoadMenuBar(UINT nIDResource)
+{
+    // Id 0 keeps the controls the bar has: it only takes over the frame.
+    if (nIDResource != 0) {
+        if (!LoadMenuResource(nIDResource))
+            return FALSE;
+        m_nIDResource = nIDResource;
+        m_nCurrentMenuId = nIDResource;
+        m_pControls->CreateOriginalControls();
+    }
     InstallFrameHooks();
     // The frame's own menu gives way to the bar; the bar shows it instead
     // whenever the MDI frame switches back to it.
@@ -656,4 +665,54 @@ BOOL CQXPMenuBar::LoadMenuBar(UINT nIDResource)
     }
     m_hMenuShown = m_hMenuFrame;
     return TRUE;
+}
+
+BOOL CQXPMenuBar::CanReset() const
+{
+    if (!m_bCustomizable)
+        return FALSE;
+    // A document menu the user changed while another menu is shown.
+    for (const auto& entry : m_mapDocMenus)
+        if (entry.second != m_pControls && entry.second->IsChanged())
+            return TRUE;
+    return m_pControls->IsChanged();
+}
+
+void CQXPMenuBar::Reset(BOOL bAsk)
+{
+    InternalAddRef();
+    if (m_pControls->GetOriginalControls()) {
+        CQXPToolBar::Reset(bAsk);
+    } else if (m_nCurrentMenuId != 0 && m_nCurrentMenuId < 0x10000 && (!bAsk || ConfirmReset())) {
+        // No controls to go back to: the menu resource shown is read again.
+        if (LoadMenuResource(m_nCurrentMenuId)) {
+            m_pControls->CreateOriginalControls();
+            CWnd* pSite = GetOwnerSite();
+            if (pSite && ::IsWindow(pSite->GetSafeHwnd()))
+                pSite->SendMessage(WM_QXP_BARRESET, 0, (LPARAM)this);
+            if (m_pCommandBars)
+                m_pCommandBars->m_bLayoutChanged = TRUE;
+        }
+    }
+    // The maximised child's buttons were not among the program's controls.
+    InstallFrameHooks();
+    if (m_hWnd && ::IsWindow(m_hWnd)) {
+        if (m_bVisible)
+            RefreshMdiButtons();
+        OnIdleUpdateCmdUI(TRUE, 0);
+        DelayLayout();
+        OnRecalcLayout();
+    }
+    InternalRelease();
+}
+
+void CQXPMenuBar::RestoreActiveMenu()
+{
+    // The frame hands the bar the menu of the active document again
+    // (WM_MDISETMENU), or its own menu without one.
+    CFrameWnd* pFrame = dynamic_cast<CFrameWnd*>(GetOwnerSite());
+    if (pFrame && ::IsWindow(pFrame->GetSafeHwnd()))
+        pFrame->OnUpdateFrameMenu(NULL);
+    if (m_hWnd && ::IsWindow(m_hWnd) && m_bVisible)
+        RefreshMdiButtons();
 }

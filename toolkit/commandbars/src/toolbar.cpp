@@ -1,6 +1,7 @@
 // Toolbars and the menu bar.
 
 #include <qx/commandbars.h>
+#include <qx/bartracker.h>
 #include <qx/images.h>
 #include <qx/barstate.h>
 #include <qx/resourcemgr.h>
@@ -10,6 +11,14 @@
 #include <vector>
 
 IMPLEMENT_DYNCREATE(CQXPToolBar, CQXPCommandBar)
+
+namespace {
+
+// The bar flags that let the tracker dock or float a bar.
+const DWORD kDockAndFloatFlags =
+    qxpFlagAlignTop | qxpFlagAlignBottom | qxpFlagAlignLeft | qxpFlagAlignRight | qxpFlagFloating;
+
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CQXPToolBar, CQXPCommandBar)
     ON_WM_DESTROY()
@@ -37,21 +46,22 @@ CQXPToolBar::CQXPToolBar()
       m_bCustomizeDialogPresent(TRUE),
       m_pDockBar(NULL)
 {
-    m_nLastDockSide = -1;
-    m_nLastDockRow = -1;
-    m_bLastDockRowAlone = FALSE;
-    m_rcLastDocked = CRect(0, 0, 0, 0);
     m_nResourceId = 0;
     m_bTemporarilyHidden = FALSE;
     m_hWndFocusBefore = NULL;
     m_barType = qxpBarTypeNormal;
     m_barPosition = qxpBarTop;
+    // Every side and floating are allowed until the program says otherwise.
+    m_dwFlags = qxpFlagAlignTop | qxpFlagAlignBottom | qxpFlagAlignLeft | qxpFlagAlignRight | qxpFlagFloating;
+    m_pTracker = new CBarResizeTracker(this);
 }
 
 CQXPToolBar::~CQXPToolBar()
 {
     if (m_hWnd && ::IsWindow(m_hWnd))
         DestroyWindow();
+    delete m_pTracker;
+    m_pTracker = NULL;
 }
 
 BOOL CQXPToolBar::CreateToolBar(DWORD dwStyle, CWnd* pParentWnd, UINT nID)
@@ -439,28 +449,53 @@ void CQXPToolBar::OnLButtonDown(UINT nFlags, CPoint point)
     if (IsFloating())
         ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     CQXPControl* pControl = m_pControls->HitTest(point);
-    if (pControl || !m_pCommandBars || IsCustomizeMode() || m_barType == qxpBarTypeMenuBar) {
+    if (pControl || !m_pCommandBars || IsCustomizeMode()) {
         CQXPCommandBar::OnLButtonDown(nFlags, point);
         return;
     }
-    // Between the buttons, on the gripper or the caption: the bar moves.
+    // Between the buttons, on the gripper or the caption: the bar moves,
+    // when it may dock or float at all.
     m_pCommandBars->ClosePopups();
-    TrackMove(point);
+    if (HitTestFloatingEdge(point) || (m_dwFlags & kDockAndFloatFlags))
+        TrackMove(point);
 }
 
 BOOL CQXPToolBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
 {
-    if (nHitTest == HTCLIENT && m_pCommandBars && !IsCustomizeMode()) {
+    if (m_pCommandBars && !IsCustomizeMode()) {
         CPoint pt;
         ::GetCursorPos(&pt);
         ::ScreenToClient(m_hWnd, &pt);
-        int nEdge = HitTestFloatingEdge(pt);
-        if (nEdge == HTLEFT || nEdge == HTRIGHT) {
-            ::SetCursor(::LoadCursorA(NULL, MAKEINTRESOURCEA(32644)));  // IDC_SIZEWE
-            return TRUE;
+        int nEdge = nHitTest == HTCLIENT ? HitTestFloatingEdge(pt) : (int)nHitTest;
+        LPCSTR lpszCursor = NULL;
+        switch (nEdge) {
+        case HTLEFT:
+        case HTRIGHT:
+            lpszCursor = MAKEINTRESOURCEA(32644);  // IDC_SIZEWE
+            break;
+        case HTTOP:
+        case HTBOTTOM:
+            lpszCursor = MAKEINTRESOURCEA(32645);  // IDC_SIZENS
+            break;
+        case HTTOPLEFT:
+        case HTBOTTOMRIGHT:
+            lpszCursor = MAKEINTRESOURCEA(32642);  // IDC_SIZENWSE
+            break;
+        case HTTOPRIGHT:
+        case HTBOTTOMLEFT:
+            lpszCursor = MAKEINTRESOURCEA(32643);  // IDC_SIZENESW
+            break;
+        default:
+            break;
         }
-        if (nEdge == HTTOP || nEdge == HTBOTTOM) {
-            ::SetCursor(::LoadCursorA(NULL, MAKEINTRESOURCEA(32645)));  // IDC_SIZENS
+        // The gripper of a docked bar that may move: the four-way arrow.
+        if (!lpszCursor && nHitTest == HTCLIENT && m_pDockBar && (m_dwFlags & kDockAndFloatFlags)) {
+            BOOL bVert = m_barPosition == qxpBarLeft || m_barPosition == qxpBarRight;
+            if (bVert ? (pt.y >= 0 && pt.y < m_rcBorders.top) : (pt.x >= 0 && pt.x < m_rcBorders.left))
+                lpszCursor = MAKEINTRESOURCEA(32646);  // IDC_SIZEALL
+        }
+        if (lpszCursor && (nHitTest == HTCLIENT || IsFloating())) {
+            ::SetCursor(::LoadCursorA(NULL, lpszCursor));
             return TRUE;
         }
     }
@@ -529,10 +564,7 @@ BOOL CQXPToolBar::SetFloating(CPoint ptScreen)
         return FALSE;
     if (m_pDockBar) {
         // Remembered so that a double click docks the bar back there.
-        m_nLastDockSide = m_pDockBar->GetPosition();
-        m_nLastDockRow = m_pDockBar->GetBarRow(this, &m_bLastDockRowAlone);
-        ::GetWindowRect(m_hWnd, &m_rcLastDocked);
-        ::MapWindowPoints(NULL, m_pDockBar->GetSafeHwnd(), (LPPOINT)&m_rcLastDocked, 2);
+        m_pTracker->SaveDockedPlace();
         m_pDockBar->RemoveCommandBar(this);
     }
     CWnd* pSite = GetOwnerSite();
@@ -605,63 +637,6 @@ BOOL CQXPToolBar::DockTo(int nPosition, LPCRECT lpRect)
     return TRUE;
 }
 
-int CQXPToolBar::GetDropSide(const CRect& rcScreen) const
-{
-    if (!m_pCommandBars)
-        return -1;
-    CWnd* pSite = m_pCommandBars->GetSite();
-    if (!pSite || !::IsWindow(pSite->GetSafeHwnd()))
-        return -1;
-    CPoint ptCenter = rcScreen.CenterPoint();
-    const int nReach = 20;  // how near an empty side counts as on it
-    for (int i = 0; i < 4; i++) {
-        CQXPDockBar* pDock = m_pCommandBars->GetDockBar(i);
-        if (!pDock || !::IsWindowVisible(pDock->GetSafeHwnd()))
-            continue;
-        CRect rcDock;
-        ::GetWindowRect(pDock->GetSafeHwnd(), &rcDock);
-        // An empty or thin side still catches a drop near it.
-        switch (i) {
-        case qxpBarTop:
-            rcDock.bottom = std::max((int)rcDock.bottom, (int)rcDock.top + nReach);
-            break;
-        case qxpBarBottom:
-            rcDock.top = std::min((int)rcDock.top, (int)rcDock.bottom - nReach);
-            break;
-        case qxpBarLeft:
-            rcDock.right = std::max((int)rcDock.right, (int)rcDock.left + nReach);
-            break;
-        default:
-            rcDock.left = std::min((int)rcDock.left, (int)rcDock.right - nReach);
-            break;
-        }
-        if (rcDock.PtInRect(ptCenter))
-            return i;
-    }
-    return -1;
-}
-
-namespace {
-
-// A floating frame keeps at least this much of itself on the work area.
-const int kKeepVisible = 10;
-
-CRect KeepOnScreen(CRect rc, CPoint ptCursor)
-{
-    CRect rcWork = QxpWorkAreaFor(CRect(ptCursor, CSize(1, 1)));
-    if (rc.left > rcWork.right - kKeepVisible)
-        rc.OffsetRect(rcWork.right - kKeepVisible - rc.left, 0);
-    if (rc.right < rcWork.left + kKeepVisible)
-        rc.OffsetRect(rcWork.left + kKeepVisible - rc.right, 0);
-    if (rc.top > rcWork.bottom - kKeepVisible)
-        rc.OffsetRect(0, rcWork.bottom - kKeepVisible - rc.top);
-    if (rc.bottom < rcWork.top + kKeepVisible)
-        rc.OffsetRect(0, rcWork.top + kKeepVisible - rc.bottom);
-    return rc;
-}
-
-}  // namespace
-
 int CQXPToolBar::HitTestFloatingEdge(CPoint point) const
 {
     if (!IsFloating() || !m_hWnd)
@@ -669,143 +644,29 @@ int CQXPToolBar::HitTestFloatingEdge(CPoint point) const
     CRect rc;
     ::GetClientRect(m_hWnd, &rc);
     const int nEdge = 3;
-    if (point.x < nEdge)
+    BOOL bLeft = point.x < nEdge, bRight = point.x >= rc.right - nEdge;
+    BOOL bTop = point.y < nEdge, bBottom = point.y >= rc.bottom - nEdge;
+    if (bTop)
+        return bLeft ? HTTOPLEFT : bRight ? HTTOPRIGHT : HTTOP;
+    if (bBottom)
+        return bLeft ? HTBOTTOMLEFT : bRight ? HTBOTTOMRIGHT : HTBOTTOM;
+    if (bLeft)
         return HTLEFT;
-    if (point.x >= rc.right - nEdge)
+    if (bRight)
         return HTRIGHT;
-    if (point.y < nEdge)
-        return HTTOP;
-    if (point.y >= rc.bottom - nEdge)
-        return HTBOTTOM;
     return 0;
 }
 
 void CQXPToolBar::TrackMove(CPoint ptStart)
 {
-    int nEdge = HitTestFloatingEdge(ptStart);
-    TrackBar(ptStart, nEdge ? nEdge : 1);
-}
-
-void CQXPToolBar::TrackBar(CPoint ptStart, int nMode)
-{
-    if (!m_hWnd || !m_pCommandBars || ::GetCapture())
+    if (!m_hWnd || !m_pCommandBars)
         return;
-    HWND hWnd = m_hWnd;
-    CRect rcTrack;
-    ::GetWindowRect(hWnd, &rcTrack);
-    CPoint ptLast = ptStart;
-    ::ClientToScreen(hWnd, &ptLast);
-    CPoint ptOrigin = ptLast;
-    CSize szDrag(::GetSystemMetrics(SM_CXDRAG), ::GetSystemMetrics(SM_CYDRAG));
-    BOOL bStarted = FALSE;
-    InternalAddRef();
-    // Passing over dock bars on the way out must not change the place a
-    // double click docks the bar back to.
-    CQXPDockBar* pStartDock = m_pDockBar;
-    int nStartRow = -1;
-    BOOL bStartAlone = FALSE;
-    CRect rcStartDocked(0, 0, 0, 0);
-    if (pStartDock) {
-        nStartRow = pStartDock->GetBarRow(this, &bStartAlone);
-        ::GetWindowRect(hWnd, &rcStartDocked);
-        ::MapWindowPoints(NULL, pStartDock->GetSafeHwnd(), (LPPOINT)&rcStartDocked, 2);
-    }
-    ::SetCapture(hWnd);
-    if (nMode == 1)
-        ::SetCursor(::LoadCursorA(NULL, MAKEINTRESOURCEA(32646)));  // IDC_SIZEALL
-    while (::GetCapture() == hWnd && m_pCommandBars) {
-        MSG msg;
-        if (!::GetMessageA(&msg, NULL, 0, 0)) {
-            ::PostQuitMessage((int)msg.wParam);
-            break;
-        }
-        if (msg.message == WM_LBUTTONUP)
-            break;
-        if (msg.message == WM_KEYDOWN) {
-            if (msg.wParam == VK_ESCAPE)
-                break;  // the bar stays where the drag took it
-            continue;
-        }
-        if (msg.message == WM_RBUTTONDOWN || msg.message == WM_CANCELMODE)
-            break;
-        if (msg.message != WM_MOUSEMOVE) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-            continue;
-        }
-        CPoint pt((short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam));
-        ::ClientToScreen(msg.hwnd, &pt);
-        if (pt == ptLast)
-            continue;
-        if (!bStarted && abs(pt.x - ptOrigin.x) <= szDrag.cx && abs(pt.y - ptOrigin.y) <= szDrag.cy)
-            continue;
-        bStarted = TRUE;
-        CSize delta = pt - ptLast;
-        ptLast = pt;
-        if (nMode == 1) {
-            // Move: dock where a side takes the bar, float elsewhere.
-            rcTrack.OffsetRect(delta);
-            int nSide = GetDropSide(rcTrack);
-            if (nSide >= 0) {
-                DockTo(nSide, &rcTrack);
-            } else {
-                if (!IsFloating()) {
-                    CRect rcNow;
-                    ::GetWindowRect(hWnd, &rcNow);
-                    SetFloating(rcTrack.TopLeft());
-                    // The floating frame is smaller or larger: it stays
-                    // under the cursor.
-                    CRect rcFloat;
-                    ::GetWindowRect(hWnd, &rcFloat);
-                    rcTrack = CRect(rcTrack.TopLeft(), rcFloat.Size());
-                    if (!rcTrack.PtInRect(pt))
-                        rcTrack.OffsetRect(pt.x - rcTrack.CenterPoint().x, pt.y - rcTrack.top - 6);
-                }
-                rcTrack = KeepOnScreen(rcTrack, pt);
-                ::SetWindowPos(hWnd, NULL, rcTrack.left, rcTrack.top, 0, 0,
-                               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-                m_ptFloating = rcTrack.TopLeft();
-            }
-        } else if (IsFloating()) {
-            // Resize: the rows follow the new width (or height).
-            CRect rc;
-            ::GetWindowRect(hWnd, &rc);
-            CSize sz;
-            if (nMode == HTLEFT || nMode == HTRIGHT) {
-                int nWidth = rc.Width() + (nMode == HTLEFT ? -delta.cx : delta.cx);
-                sz = CalcFloatingLayout(std::max(0, nWidth), TRUE);
-            } else {
-                int nHeight = rc.Height() + (nMode == HTTOP ? -delta.cy : delta.cy);
-                sz = CalcFloatingLayout(std::max(0, nHeight), TRUE, TRUE);
-            }
-            if (sz != rc.Size()) {
-                CRect rcNew = rc;
-                if (nMode == HTLEFT)
-                    rcNew.left = rc.right - sz.cx;
-                else
-                    rcNew.right = rc.left + sz.cx;
-                if (nMode == HTTOP)
-                    rcNew.top = rc.bottom - sz.cy;
-                else
-                    rcNew.bottom = rc.top + sz.cy;
-                ::SetWindowPos(hWnd, NULL, rcNew.left, rcNew.top, rcNew.Width(), rcNew.Height(),
-                               SWP_NOZORDER | SWP_NOACTIVATE);
-                m_nMRUWidth = rcNew.Width();
-                Redraw();
-            }
-        }
-    }
-    if (::GetCapture() == hWnd)
-        ::ReleaseCapture();
-    if (bStarted && m_pCommandBars)
-        m_pCommandBars->m_bLayoutChanged = TRUE;
-    if (pStartDock && IsFloating()) {
-        m_nLastDockSide = pStartDock->GetPosition();
-        m_nLastDockRow = nStartRow;
-        m_bLastDockRowAlone = bStartAlone;
-        m_rcLastDocked = rcStartDocked;
-    }
-    InternalRelease();
+    CPoint pt = ptStart;
+    ::ClientToScreen(m_hWnd, &pt);
+    if (int nEdge = HitTestFloatingEdge(ptStart))
+        m_pTracker->TrackResize(nEdge, pt.x, pt.y);
+    else
+        m_pTracker->TrackMove(pt.x, pt.y);
 }
 
 void CQXPToolBar::FillExpandAddRemove(CQXPCommandBar* pPopup)
@@ -1040,18 +901,20 @@ LRESULT CQXPToolBar::OnFloatSyncCheck(WPARAM wParam, LPARAM lParam)
 
 LRESULT CQXPToolBar::OnNcHitTest(CPoint point)
 {
-    // A floating bar is resized from a 3-pixel band along each edge.
+    // A floating bar is resized from a 3-pixel band along each edge, and
+    // from both edges at once where two bands meet.
     if (IsFloating() && m_barType != qxpBarTypePopup) {
         CRect rc;
         ::GetWindowRect(m_hWnd, &rc);
         rc.DeflateRect(3, 3);
+        BOOL bLeft = point.x < rc.left, bRight = point.x >= rc.right;
         if (point.y < rc.top)
-            return HTTOP;
+            return bLeft ? HTTOPLEFT : bRight ? HTTOPRIGHT : HTTOP;
         if (point.y >= rc.bottom)
-            return HTBOTTOM;
-        if (point.x < rc.left)
+            return bLeft ? HTBOTTOMLEFT : bRight ? HTBOTTOMRIGHT : HTBOTTOM;
+        if (bLeft)
             return HTLEFT;
-        if (point.x >= rc.right)
+        if (bRight)
             return HTRIGHT;
     }
     return CQXPCommandBar::OnNcHitTest(point);
@@ -1059,7 +922,7 @@ LRESULT CQXPToolBar::OnNcHitTest(CPoint point)
 
 void CQXPToolBar::OnNcLButtonDown(UINT nHitTest, CPoint point)
 {
-    BOOL bEdge = nHitTest == HTLEFT || nHitTest == HTRIGHT || nHitTest == HTTOP || nHitTest == HTBOTTOM;
+    BOOL bEdge = nHitTest >= HTLEFT && nHitTest <= HTBOTTOMRIGHT;
     if (!bEdge || !IsFloating() || !m_pCommandBars) {
         CQXPCommandBar::OnNcLButtonDown(nHitTest, point);
         return;
@@ -1072,9 +935,7 @@ void CQXPToolBar::OnNcLButtonDown(UINT nHitTest, CPoint point)
         ::SetActiveWindow(hTop);
     ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     m_pCommandBars->ClosePopups();
-    CPoint pt = point;
-    ::ScreenToClient(m_hWnd, &pt);
-    TrackBar(pt, (int)nHitTest);
+    m_pTracker->TrackResize((int)nHitTest, point.x, point.y);
 }
 
 void CQXPToolBar::OnLButtonDblClk(UINT nFlags, CPoint point)
@@ -1086,39 +947,7 @@ void CQXPToolBar::OnLButtonDblClk(UINT nFlags, CPoint point)
 
 BOOL CQXPToolBar::ToggleDocking()
 {
-    if (!m_pCommandBars || !m_hWnd || !::IsWindow(m_hWnd))
-        return FALSE;
-    if (IsFloating()) {
-        int nSide = m_nLastDockSide >= 0 ? m_nLastDockSide : (int)qxpBarTop;
-        CQXPDockBar* pDock = m_pCommandBars->GetDockBar(nSide);
-        if (!pDock)
-            return FALSE;
-        AttachToDockBar(pDock);
-        m_barPosition = nSide;
-        if (m_nLastDockSide >= 0 && m_nLastDockRow >= 0)
-            pDock->DockCommandBarAtRow(this, m_nLastDockRow, m_bLastDockRowAlone, m_rcLastDocked);
-        else
-            pDock->DockCommandBar(this, NULL);
-        ::SetWindowPos(m_hWnd, NULL, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-        m_pCommandBars->RecalcFrameLayout(FALSE);
-        if (m_bVisible && !m_bTemporarilyHidden)
-            ::ShowWindow(m_hWnd, SW_SHOWNA);
-        Redraw();
-    } else if (m_pDockBar && m_pCommandBars->m_bDblClickFloat) {
-        CPoint pt = m_ptFloating;
-        if (pt.x <= 0 || pt.y <= 0) {
-            CRect rc;
-            ::GetWindowRect(m_hWnd, &rc);
-            pt = rc.TopLeft();
-        }
-        if (!SetFloating(pt))
-            return FALSE;
-    } else {
-        return FALSE;
-    }
-    m_pCommandBars->m_bLayoutChanged = TRUE;
-    return TRUE;
+    return m_pTracker->ToggleDocking();
 }
 
 void CQXPToolBar::OnRButtonDown(UINT nFlags, CPoint point)
@@ -1167,6 +996,18 @@ BOOL CQXPToolBar::CanReset() const
     return m_bCustomizable && m_pControls->IsChanged();
 }
 
+BOOL CQXPToolBar::ConfirmReset()
+{
+    CString strMessage;
+    strMessage.Format("Are you sure you want to reset the changes made to the '%s' toolbar?", (LPCSTR)m_strTitle);
+    CWnd* pSite = GetOwnerSite();
+    HWND hOwner = pSite ? pSite->GetSafeHwnd() : NULL;
+    char szCaption[256] = "";
+    if (hOwner)
+        ::GetWindowTextA(::GetAncestor(hOwner, GA_ROOT), szCaption, (int)sizeof(szCaption));
+    return ::MessageBoxA(hOwner, strMessage, szCaption, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
+}
+
 void CQXPToolBar::Reset(BOOL bAsk)
 {
     CQXPOriginalControls* pOriginal = m_pControls->GetOriginalControls();
@@ -1174,17 +1015,8 @@ void CQXPToolBar::Reset(BOOL bAsk)
     // program's buttons to go back to.
     if (!m_bBuiltIn || !m_bCustomizable || (m_nResourceId == 0 && !pOriginal))
         return;
-    if (bAsk) {
-        CString strMessage;
-        strMessage.Format("Are you sure you want to reset the changes made to the '%s' toolbar?", (LPCSTR)m_strTitle);
-        CWnd* pSite = GetOwnerSite();
-        HWND hOwner = pSite ? pSite->GetSafeHwnd() : NULL;
-        char szCaption[256] = "";
-        if (hOwner)
-            ::GetWindowTextA(::GetAncestor(hOwner, GA_ROOT), szCaption, (int)sizeof(szCaption));
-        if (::MessageBoxA(hOwner, strMessage, szCaption, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
-            return;
-    }
+    if (bAsk && !ConfirmReset())
+        return;
     InternalAddRef();
     if (pOriginal) {
         pOriginal->InternalAddRef();

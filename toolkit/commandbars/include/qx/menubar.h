@@ -61,8 +61,20 @@ public:
     CQXPMenuBar();
     ~CQXPMenuBar() override;
 
-    // Loads the menu resource into the bar; FALSE when it is missing.
+    // Loads the menu resource into the bar (FALSE when it is missing, the
+    // frame's menu then stays) and takes the frame's menu away. Id 0 keeps
+    // the bar's controls and only takes over the frame.
     BOOL LoadMenuBar(UINT nIDResource);
+    // Puts the program's controls of the menu shown back (after asking,
+    // with bAsk): its original controls, else the menu resource read again.
+    // The maximised child's buttons come back afterwards.
+    void Reset(BOOL bAsk) override;
+    // Customizable, and the menu shown or another document menu differs
+    // from the program's.
+    BOOL CanReset() const override;
+    // Shows the menu of the active document again (the frame's own menu
+    // without one), e.g. after the layout was saved or loaded.
+    void RestoreActiveMenu();
     UINT GetCurrentMenuResource() const { return m_nIDResource; }
 
     // Alt or F10 alone (WM_SYSCOMMAND SC_KEYMENU without a character)
@@ -105,6 +117,8 @@ protected:
     DECLARE_MESSAGE_MAP()
     void HookActiveChild();
     void UnhookAll();
+    // Replaces the controls by a menu resource; FALSE when it is missing.
+    BOOL LoadMenuResource(UINT nIDResource);
 
     CWindowHook* m_pFrameHook;
     HWND m_hWndHookedFrame;

@@ -4,6 +4,7 @@
 #include <qx/popup.h>
 
 class CQXPDockBar;
+class CBarResizeTracker;
 
 // The expand (overflow) button of docked toolbars.
 #define QXP_ID_TOOLBAR_EXPAND 9148
@@ -125,18 +126,16 @@ public:
     // The floating window's size (caption included) for a width (a height
     // with bLengthIsHeight); lays the controls out with bCommit.
     CSize CalcFloatingLayout(int nLength, BOOL bCommit, BOOL bLengthIsHeight = FALSE);
-    // The dock side a bar dropped at this screen rectangle joins, -1 to
-    // float there.
-    int GetDropSide(const CRect& rcScreen) const;
     // Moves the bar with the mouse, pressed at a point of the bar (client
-    // coordinates), until the button is released: over a side of the frame
-    // it docks there, elsewhere it floats (kept at least 10 pixels on
-    // screen); Esc ends the drag where the bar is. Pressed on the edge of a
-    // floating bar, the drag resizes it instead (its rows follow).
+    // coordinates), until the button is released (the tracker's move loop);
+    // pressed on the border of a floating bar, the drag resizes it instead.
     void TrackMove(CPoint ptStart);
-    // The edge of a floating bar under a point (HTLEFT, HTRIGHT, HTTOP,
-    // HTBOTTOM), 0 elsewhere.
+    // The border of a floating bar under a point: HTLEFT, HTRIGHT, HTTOP,
+    // HTBOTTOM, or a corner code where two borders meet; 0 elsewhere.
     int HitTestFloatingEdge(CPoint point) const;
+    // The drag, dock and resize tracker of a managed bar (never NULL while
+    // the bar exists); it keeps the last docked place.
+    CBarResizeTracker* GetTracker() const { return m_pTracker; }
     CPoint m_ptFloating;  // the last floating position (screen)
     // A floating bar also draws its caption and frame.
     void DrawCommandBar(CDC* pDC, CRect rcClip) override;
@@ -150,14 +149,10 @@ public:
     // The close button of the floating caption (NULL while not floating).
     CQXPControl* GetCloseButton() const;
     // Double click off the buttons: a floating bar docks back where it was
-    // docked last; a docked one floats when the manager allows it
-    // (DblClickFloat). FALSE when nothing could be done.
+    // docked last; a docked one floats when it may and the manager allows it
+    // (DblClickFloat). FALSE when nothing could be done (the tracker's
+    // toggle).
     BOOL ToggleDocking();
-    // The dock side and row the bar had before it last floated (-1: none).
-    int m_nLastDockSide;
-    int m_nLastDockRow;
-    BOOL m_bLastDockRowAlone;  // it had that row to itself
-    CRect m_rcLastDocked;      // in that dock bar's client coordinates
 
     // --- reset ------------------------------------------------------------------------
     // Puts the program's own controls back (after asking, with bAsk): the
@@ -195,10 +190,10 @@ protected:
     afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnSetFocus(CWnd* pOldWnd);
     DECLARE_MESSAGE_MAP()
-    // The drag loop: nMode 1 moves, HTLEFT .. HTBOTTOM resize.
-    void TrackBar(CPoint ptStart, int nMode);
     // The expand control of the bar, created when bCreate.
     CQXPControlToolbarExpand* FindExpandControl(BOOL bCreate);
+    // Asks whether the bar's changes may go ("Are you sure..."): TRUE for OK.
+    BOOL ConfirmReset();
     // The caption close button, created when bCreate.
     CQXPControlToolbarClose* FindCloseControl(BOOL bCreate);
     // Turns the floating window into a child of the dock bar.
@@ -207,7 +202,9 @@ protected:
     // its floating windows that keeps it active).
     BOOL IsFrameActive() const;
 
+    friend class CBarResizeTracker;
     CQXPDockBar* m_pDockBar;
+    CBarResizeTracker* m_pTracker;
     BOOL m_bTemporarilyHidden;
     HWND m_hWndFocusBefore;  // the window that had the focus before the bar
 };
