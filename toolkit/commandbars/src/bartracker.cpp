@@ -294,12 +294,14 @@ BOOL CBarResizeTracker::Track()
         if (msg.message == WM_LBUTTONUP)
             break;
         if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
-            if (msg.wParam == VK_ESCAPE) {
-                bCancelled = TRUE;
+            // Esc ends the drag where the bar is now; other keys wait
+            // until the drag is over.
+            if (msg.wParam == VK_ESCAPE)
                 break;
-            }
-            continue;  // other keys wait until the drag is over
+            continue;
         }
+        // The system taking the mouse away (or a right click) cancels: the
+        // bar goes back where the drag started.
         if (msg.message == WM_RBUTTONDOWN || msg.message == WM_CANCELMODE) {
             bCancelled = TRUE;
             break;

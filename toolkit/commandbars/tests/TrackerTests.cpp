@@ -1,6 +1,6 @@
 // The toolbar tracker: the arithmetic of its dock choice and borders without
 // windows, then real drags with posted mouse messages in a frame (docking,
-// floating, Esc, the dock permissions, the docking toggle and corner
+// floating, Esc and cancelling, the dock permissions, the docking toggle and corner
 // resizing), and the menu bar's reset and frame take-over.
 #include <qx/bartracker.h>
 #include <qx/framehost.h>
@@ -209,14 +209,18 @@ protected:
         return MAKELPARAM((WORD)(short)ptScreen.x, (WORD)(short)ptScreen.y);
     }
     // Presses the mouse at a client point of the bar, moves it to a screen
-    // point and releases it there (or presses Esc instead).
-    static bool Drag(CQXPToolBar* pBar, CPoint ptFrom, CPoint ptToScreen, bool bEscape = false)
+    // point and ends the drag there: the button goes up, Esc is pressed, or
+    // the system cancels the mouse mode.
+    enum DragEnd { kRelease, kEscape, kCancelMode };
+    static bool Drag(CQXPToolBar* pBar, CPoint ptFrom, CPoint ptToScreen, DragEnd end = kRelease)
     {
         HWND hWnd = pBar->GetSafeHwnd();
         ::PostMessageA(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptFrom.x, ptFrom.y));
         ::PostMessageA(hWnd, WM_MOUSEMOVE, MK_LBUTTON, ClientParam(hWnd, ptToScreen));
-        if (bEscape)
+        if (end == kEscape)
             ::PostMessageA(hWnd, WM_KEYDOWN, VK_ESCAPE, 1);
+        else if (end == kCancelMode)
+            ::PostMessageA(hWnd, WM_CANCELMODE, 0, 0);
         else
             ::PostMessageA(hWnd, WM_LBUTTONUP, 0, ClientParam(hWnd, ptToScreen));
         bool bEnded = PumpUntil([] { return ::GetCapture() == NULL; }) &&
@@ -280,37 +284,46 @@ TEST_F(TrackerTest, DraggedOutABarFloatsAndDraggedBackItDocksInItsRow)
     EXPECT_TRUE(pBars->m_bLayoutChanged);
 }
 
-TEST_F(TrackerTest, EscPutsTheBarBackWhereTheDragStarted)
+TEST_F(TrackerTest, EscEndsTheDragWhereTheBarIs)
+{
+    CQXPToolBar* pBar = frame.m_pStandard;
+    ASSERT_TRUE(Drag(pBar, GripPoint(pBar), FrameMiddle(), kEscape));
+    EXPECT_TRUE(pBar->IsFloating());
+    EXPECT_EQ((HWND)NULL, ::GetCapture());
+    EXPECT_EQ(-1, pTop->FindBar(pBar));
+}
+
+TEST_F(TrackerTest, ACancelledDragPutsTheBarBackWhereItStarted)
 {
     CQXPToolBar* pBar = frame.m_pStandard;
     CQXPToolBar* pFormat = frame.m_pFormat;
-    // Docked: out into the frame, then Esc.
+    // Docked: out into the frame, then the mouse mode is cancelled.
     int nRow = pTop->GetBarRow(pBar, NULL);
     int nFormatRow = pTop->GetBarRow(pFormat, NULL);
     CRect rcDocked = WindowRect(pBar);
-    ASSERT_TRUE(Drag(pBar, GripPoint(pBar), FrameMiddle(), true));
+    ASSERT_TRUE(Drag(pBar, GripPoint(pBar), FrameMiddle(), kCancelMode));
     EXPECT_FALSE(pBar->IsFloating());
     EXPECT_EQ(pTop, pBar->GetDockBar());
     EXPECT_EQ(nRow, pTop->GetBarRow(pBar, NULL));
     EXPECT_EQ(nFormatRow, pTop->GetBarRow(pFormat, NULL));
     EXPECT_EQ(rcDocked, WindowRect(pBar));
 
-    // Floating: moved onto the top dock bar, then Esc.
+    // Floating: moved onto the top dock bar, then cancelled.
     CRect rcFrame = WindowRect(&frame);
     ASSERT_TRUE(pBar->SetFloating(CPoint(rcFrame.left + 250, rcFrame.top + 250)));
     qmtest::PumpMessages();
     CRect rcFloat = WindowRect(pBar);
-    ASSERT_TRUE(Drag(pBar, CPoint(10, 6), CPoint(rcDocked.left + 30, rcDocked.CenterPoint().y), true));
+    ASSERT_TRUE(Drag(pBar, CPoint(10, 6), CPoint(rcDocked.left + 30, rcDocked.CenterPoint().y), kCancelMode));
     EXPECT_TRUE(pBar->IsFloating());
     EXPECT_EQ(rcFloat, WindowRect(pBar));
     EXPECT_EQ(rcFloat.TopLeft(), pBar->m_ptFloating);
     EXPECT_EQ(-1, pTop->FindBar(pBar));
 
-    // Resizing: Esc gives back the size and the rows.
+    // Resizing: a cancel gives back the size and the rows.
     int nMRUWidth = pBar->m_nMRUWidth;
     CPoint ptRight(rcFloat.Width() - 1, rcFloat.Height() / 2);
     ASSERT_EQ(HTRIGHT, pBar->HitTestFloatingEdge(ptRight));
-    ASSERT_TRUE(Drag(pBar, ptRight, CPoint(rcFloat.left + 30, rcFloat.CenterPoint().y), true));
+    ASSERT_TRUE(Drag(pBar, ptRight, CPoint(rcFloat.left + 30, rcFloat.CenterPoint().y), kCancelMode));
     EXPECT_EQ(rcFloat, WindowRect(pBar));
     EXPECT_EQ(nMRUWidth, pBar->m_nMRUWidth);
 }
