@@ -4,6 +4,8 @@
 #include <qx/commandbars.h>
 #include <qx/popup.h>
 #include <qx/cbaccess.h>
+#include <qx/controlcombo.h>
+#include <qx/controledit.h>
 #include <qx/keytips.h>
 #include <qx/listcontrols.h>
 #include <qx/mousemanager.h>
@@ -36,10 +38,22 @@ public:
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override
     {
         (void)hWnd;
-        (void)lParam;
         (void)lResult;
+        if (nMessage == WM_MOUSEWHEEL) {
+            // The wheel goes to the selected control (a combo box steps its
+            // list); nothing else of the bar reacts to it.
+            CQXPControl* pSelected = m_pBar->GetSelected();
+            if (!pSelected)
+                return kNotHandled;
+            CPoint pt((short)LOWORD(lParam), (short)HIWORD(lParam));
+            pSelected->InternalAddRef();
+            BOOL bHandled = pSelected->OnHookMouseWheel(LOWORD(wParam), (short)HIWORD(wParam), pt);
+            pSelected->InternalRelease();
+            return bHandled ? kHandled : kNotHandled;
+        }
         if (nMessage != WM_KEYDOWN)
             return kNotHandled;
+        m_pBar->m_lHookKeyData = lParam;
         return m_pBar->ProcessHookKeyDown((UINT)wParam);
     }
 
@@ -86,6 +100,8 @@ BEGIN_MESSAGE_MAP(CQXPCommandBar, CWnd)
     ON_WM_TIMER()
     ON_WM_DESTROY()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUIMsg)
+    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
+    ON_MESSAGE(WM_HELPHITTEST, OnHelpHitTest)
 END_MESSAGE_MAP()
 
 CQXPCommandBar::CQXPCommandBar()
@@ -260,7 +276,67 @@ CSize CQXPCommandBar::GetButtonSize() const
     if (m_szButtons.cx > 0)
         return m_szButtons;
     CSize szIcon = GetIconSize();
-    return CSize(szIcon.cx + 7, szIcon.cy + 6);
+    return CSize(szIcon.cx + 6, szIcon.cy + 6);
+}
+
+CQXPCommandBar* CQXPCommandBar::GetParentCommandBar() const
+{
+    const CQXPPopupBar* pPopup = dynamic_cast<const CQXPPopupBar*>(this);
+    return pPopup && pPopup->m_pControlPopup ? pPopup->m_pControlPopup->GetParent() : NULL;
+}
+
+BOOL CQXPCommandBar::IsPopupBar() const
+{
+    return dynamic_cast<const CQXPPopupBar*>(this) != NULL;
+}
+
+int CQXPCommandBar::GetResizeFlags() const
+{
+    return 0;
+}
+
+BOOL CQXPCommandBar::IsLayoutRTL() const
+{
+    if (!m_hWnd || !::IsWindow(m_hWnd))
+        return FALSE;
+    return (::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE) & (WS_EX_LAYOUTRTL | WS_EX_RTLREADING)) != 0;
+}
+
+void CQXPCommandBar::Copy(CQXPCommandBar* pOther, BOOL bRecursive)
+{
+    if (!pOther || pOther == this)
+        return;
+    m_barType = pOther->m_barType;
+    m_barPosition = pOther->m_barPosition;
+    m_nBarID = pOther->m_nBarID;
+    m_dwFlags = pOther->m_dwFlags;
+    m_strTitle = pOther->m_strTitle;
+    if (m_hWnd && ::IsWindow(m_hWnd))
+        ::SetWindowTextA(m_hWnd, m_strTitle);
+    m_bCustomizable = pOther->m_bCustomizable;
+    m_nMRUWidth = pOther->m_nMRUWidth;
+    m_szIcons = pOther->m_szIcons;
+    m_szButtons = pOther->m_szButtons;
+    SetCommandBars(pOther->m_pCommandBars);
+    m_buttonStyle = pOther->m_buttonStyle;
+    // Copying a bar onto itself through its own controls would loop.
+    if (pOther->m_pControls != m_pControls) {
+        m_pControls->RemoveAll();
+        m_pControls->Copy(pOther->m_pControls, bRecursive);
+    }
+    DelayLayout();
+}
+
+CQXPCommandBar* CQXPCommandBar::Clone(BOOL bRecursive)
+{
+    CObject* pObject = GetRuntimeClass()->CreateObject();
+    CQXPCommandBar* pBar = dynamic_cast<CQXPCommandBar*>(pObject);
+    if (!pBar) {
+        delete pObject;
+        return NULL;
+    }
+    pBar->Copy(this, bRecursive);
+    return pBar;
 }
 
 CSize CQXPCommandBar::GetIconSize() const
@@ -490,11 +566,61 @@ CQXPCommandBar* CQXPCommandBar::GetOpenPopupBar() const
     return pOpen && pOpen->GetPopuped() ? pOpen->GetCommandBar() : NULL;
 }
 
+namespace {
+
+// Holds a reference on a bar across a call that may remove it. Done()
+// drops the reference and tells whether the bar is still there: when the
+// call destroyed its window or released it for good, the bar must not be
+// touched any more (the last release may have deleted it).
+class CQXPBarCallGuard {
+public:
+    explicit CQXPBarCallGuard(CQXPCommandBar* pBar) : m_pBar(pBar), m_hWnd(pBar->GetSafeHwnd())
+    {
+        m_pBar->InternalAddRef();
+    }
+    BOOL Done()
+    {
+        BOOL bAlive = m_pBar->m_dwRef > 1 && (!m_hWnd || ::IsWindow(m_hWnd));
+        m_pBar->InternalRelease();
+        return bAlive;
+    }
+
+private:
+    CQXPCommandBar* m_pBar;
+    HWND m_hWnd;
+};
+
+}  // namespace
+
 int CQXPCommandBar::ProcessHookKeyDown(UINT nKey)
 {
     if (IsCustomizeMode())
         return 2;
     if (m_nLockTracking > 0)
+        return 1;
+    // The site sees the key first and may take it; it may also remove the
+    // bar while it looks at the key.
+    CWnd* pSite = GetOwnerSite();
+    HWND hWndSite = pSite ? pSite->GetSafeHwnd() : NULL;
+    if (hWndSite && ::IsWindow(hWndSite)) {
+        QXP_KEYRECORD record = {nKey, m_lHookKeyData};
+        CQXPBarCallGuard guard(this);
+        LRESULT lSite = ::SendMessageA(hWndSite, WM_QXP_PRETRANSLATEKEY, (WPARAM)&record, (LPARAM)this);
+        if (!guard.Done() || lSite != 0)
+            return 1;
+    }
+    // The selected control may take the key before the bar.
+    if (CQXPControl* pSelected = GetSelected()) {
+        CQXPBarCallGuard guard(this);
+        pSelected->InternalAddRef();
+        int nControl = pSelected->OnHookKeyDown(nKey, m_lHookKeyData);
+        pSelected->InternalRelease();
+        if (!guard.Done())
+            return 1;
+        if (nControl == 1 || nControl == 2)
+            return nControl;
+    }
+    if (!m_hWnd || !::IsWindow(m_hWnd))
         return 1;
     // Keys go to the newest tracking bar; an older one hears a key only when
     // the newer one let it pass (0).
@@ -514,6 +640,18 @@ int CQXPCommandBar::ProcessHookKeyDown(UINT nKey)
             pRoot->InternalRelease();
             return 1;
         }
+        // A bar placed on a window of its own (no manager) is one of that
+        // window's tab stops: Tab leaves it for the next (previous) one.
+        HWND hWndParent = ::GetParent(m_hWnd);
+        if (!pCommandBars && !IsPopupBar() && !GetParentCommandBar() && hWndParent) {
+            HWND hNext = ::GetNextDlgTabItem(hWndParent, m_hWnd, bShift);
+            CQXPBarCallGuard guard(this);
+            if (hNext && hNext != m_hWnd)
+                ::SetFocus(hNext);
+            if (guard.Done() && m_bTracking)
+                SetTrackingMode(FALSE);
+            return 1;
+        }
         nAction = bShift ? 1 : 0;
         break;
     }
@@ -523,35 +661,67 @@ int CQXPCommandBar::ProcessHookKeyDown(UINT nKey)
     case VK_RETURN:
         nAction = 5;
         break;
-    case VK_HOME:
-        nAction = 6;
-        break;
-    case VK_END:
-        nAction = 7;
-        break;
-    case VK_LEFT:
-        nAction = bHorizontal ? 1 : 2;
-        break;
-    case VK_RIGHT:
-        nAction = bHorizontal ? 0 : 3;
-        break;
-    case VK_UP:
-        nAction = bHorizontal ? 2 : 1;
-        break;
-    case VK_DOWN:
-        nAction = bHorizontal ? 3 : 0;
+    case VK_SPACE:
+        // Space on the menu bar opens the window menu of the site.
+        if (m_barType == qxpBarTypeMenuBar) {
+            CQXPBarCallGuard guard(this);
+            if (pCommandBars)
+                pCommandBars->ClosePopups();
+            else
+                ToolkitMouseManager::GetInstance()->SendTrackLost();
+            guard.Done();
+            if (hWndSite && ::IsWindow(hWndSite))
+                ::PostMessageA(hWndSite, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+            return 1;
+        }
         break;
     default:
         break;
+    }
+    if (nAction < 0) {
+        // A window of the bar's own (an edit box) has the focus: it types.
+        HWND hWndFocus = ::GetFocus();
+        if (hWndFocus && ::IsChild(m_hWnd, hWndFocus))
+            return 2;
+        // Under right-to-left layout Left and Right trade places.
+        UINT nArrow = nKey;
+        if (IsLayoutRTL() && (nKey == VK_LEFT || nKey == VK_RIGHT))
+            nArrow = nKey == VK_LEFT ? VK_RIGHT : VK_LEFT;
+        switch (nArrow) {
+        case VK_HOME:
+            nAction = 6;
+            break;
+        case VK_END:
+            nAction = 7;
+            break;
+        case VK_LEFT:
+            nAction = bHorizontal ? 1 : 2;
+            break;
+        case VK_RIGHT:
+            nAction = bHorizontal ? 0 : 3;
+            break;
+        case VK_UP:
+            nAction = bHorizontal ? 2 : 1;
+            break;
+        case VK_DOWN:
+            nAction = bHorizontal ? 3 : 0;
+            break;
+        default:
+            break;
+        }
     }
     if (nAction >= 0) {
         // Moving or choosing from the keyboard leaves tip mode; Esc goes
         // back one level instead (ProcessSpecialKey).
         if (nAction != 4 && pCommandBars && pCommandBars->GetKeyboardTipsLevel() > 0)
             pCommandBars->CancelKeyboardTips();
-        InternalAddRef();
+        CQXPBarCallGuard guard(this);
         int nResult = ProcessSpecialKey(nAction);
-        InternalRelease();
+        if (!guard.Done())
+            return 1;
+        // Tab onto a box that takes typing gives it the focus.
+        if (nKey == VK_TAB && nResult)
+            FocusSelectedBox();
         return nResult ? 1 : 0;
     }
     if (nKey == VK_SHIFT || nKey == VK_CONTROL || nKey == VK_MENU)
@@ -615,12 +785,30 @@ int CQXPCommandBar::ProcessHookKeyDown(UINT nKey)
 
 int CQXPCommandBar::ProcessSpecialKey(int nAction)
 {
+    if ((nAction == 0 || nAction == 1) && IsShowingKeyboardTips())
+        HideKeyboardTips();
+    // A toolbar-style popup (a toolbar shown as a drop-down) lays its
+    // controls out in rows: while the selected control's popup is open,
+    // Right stays and Left closes that popup.
+    BOOL bToolbarPopup = m_barPosition == qxpBarPopup && m_barType == qxpBarTypeNormal;
+    CQXPControl* pSelected = GetSelected();
+    if (bToolbarPopup && pSelected && m_nSelected == m_nPopuped) {
+        if (nAction == 0)
+            return 0;
+        if (nAction == 1)
+            nAction = 2;
+    } else if (nAction == 2 && m_nPopuped == -1 && pSelected && (bToolbarPopup || !GetParentCommandBar()) &&
+               pSelected->GetCommandBar() && pSelected->GetEnabled()) {
+        // On a bar's own popup control the "close" direction opens it.
+        nAction = 3;
+    }
+    if ((nAction == 2 || nAction == 3) && m_nPopuped == -1 && (bToolbarPopup || m_barPosition == qxpBarFloating) &&
+        !(pSelected && pSelected->GetCommandBar() && pSelected->GetEnabled()))
+        return ProcessRowKey(nAction);
     BOOL bOpen = m_nPopuped != -1;
     switch (nAction) {
     case 0:
     case 1: {
-        if (IsShowingKeyboardTips())
-            HideKeyboardTips();
         int nNext = m_pControls->GetNext(m_nSelected, nAction == 0 ? +1 : -1);
         if (nNext == -1)
             return 0;
@@ -701,6 +889,67 @@ int CQXPCommandBar::ProcessSpecialKey(int nAction)
     default:
         return 0;
     }
+}
+
+void CQXPCommandBar::FocusSelectedBox()
+{
+    CQXPControl* pSelected = GetSelected();
+    if (!pSelected || !pSelected->GetEnabled() || !pSelected->IsVisible())
+        return;
+    if (CQXPControlEdit* pEdit = dynamic_cast<CQXPControlEdit*>(pSelected))
+        pEdit->SetFocused(TRUE);
+    else if (CQXPControlComboBox* pCombo = dynamic_cast<CQXPControlComboBox*>(pSelected))
+        pCombo->SetFocused(TRUE);
+}
+
+int CQXPCommandBar::ProcessRowKey(int nAction)
+{
+    // The rows hold the bar's own controls; temporary ones (the buttons of a
+    // floating bar's caption) are no part of them.
+    int nDirection = nAction == 3 ? +1 : -1;
+    int nHow = nAction == 3 ? 2 : 3;
+    if (m_nSelected == -1) {
+        int nFirst = m_pControls->GetNext(-1, nDirection, TRUE, TRUE);
+        if (nFirst != -1)
+            SetSelected(nFirst, nHow);
+        return 1;
+    }
+    CQXPControl* pSelected = GetSelected();
+    int nRowTop = pSelected->GetRowRect().top;
+    // The first control met past the selected one's row (with wrap-around)
+    // names the adjacent row.
+    int nCandidate = -1;
+    for (int i = m_pControls->GetNext(m_nSelected, nDirection, TRUE, TRUE); i != -1 && i != m_nSelected;
+         i = m_pControls->GetNext(i, nDirection, TRUE, TRUE)) {
+        if (m_pControls->GetAt(i)->GetRowRect().top != nRowTop) {
+            nCandidate = i;
+            break;
+        }
+    }
+    if (nCandidate == -1)
+        return 1;
+    int nCandidateTop = m_pControls->GetAt(nCandidate)->GetRowRect().top;
+    // Walking up the candidate is the row's last control: start at its first.
+    for (int i = m_pControls->GetNext(nCandidate, -1, TRUE, TRUE); i != -1 && i < nCandidate;
+         i = m_pControls->GetNext(i, -1, TRUE, TRUE)) {
+        if (m_pControls->GetAt(i)->GetRowRect().top != nCandidateTop)
+            break;
+        nCandidate = i;
+    }
+    // Along the row: the rightmost control that does not start right of
+    // the selected control.
+    int nLeft = pSelected->GetRect().left;
+    for (int i = m_pControls->GetNext(nCandidate, +1, TRUE, TRUE); i != -1 && i > nCandidate;
+         i = m_pControls->GetNext(i, +1, TRUE, TRUE)) {
+        CQXPControl* pControl = m_pControls->GetAt(i);
+        if (pControl->GetRowRect().top != nCandidateTop || pControl->GetRect().left > nLeft)
+            break;
+        if (pControl->GetRect().left > m_pControls->GetAt(nCandidate)->GetRect().left)
+            nCandidate = i;
+    }
+    if (nCandidate != m_nSelected)
+        SetSelected(nCandidate, nHow);
+    return 1;
 }
 
 // ---------------------------------------------------------------------------
@@ -1067,6 +1316,33 @@ void CQXPCommandBar::OnPaint()
 {
     CPaintDC dc(this);
     m_pAnimationCache->PaintCached(&dc, CRect(dc.m_ps.rcPaint));
+}
+
+LRESULT CQXPCommandBar::OnPrintClient(WPARAM wParam, LPARAM lParam)
+{
+    (void)lParam;
+    HDC hDC = (HDC)wParam;
+    if (!hDC)
+        return 0;
+    CRect rcClient;
+    ::GetClientRect(m_hWnd, &rcClient);
+    CDC* pDC = CDC::FromHandle(hDC);
+    int nSaved = ::SaveDC(hDC);
+    ::IntersectClipRect(hDC, rcClient.left, rcClient.top, rcClient.right, rcClient.bottom);
+    DrawCommandBar(pDC, rcClient);
+    ::RestoreDC(hDC, nSaved);
+    return 0;
+}
+
+LRESULT CQXPCommandBar::OnHelpHitTest(WPARAM wParam, LPARAM lParam)
+{
+    (void)wParam;
+    CPoint point((short)LOWORD(lParam), (short)HIWORD(lParam));
+    CQXPControl* pControl = m_pControls->HitTest(point);
+    if (pControl)
+        return HID_BASE_COMMAND + GetControlHelpId(pControl);
+    int nID = ::GetDlgCtrlID(m_hWnd);
+    return nID ? HID_BASE_CONTROL + nID : 0;
 }
 
 BOOL CQXPCommandBar::OnEraseBkgnd(CDC* pDC)

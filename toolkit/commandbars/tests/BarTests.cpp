@@ -2,6 +2,7 @@
 // clicks that send commands, update handlers that grey buttons, popups and
 // bars removed by their own commands.
 #include <qx/commandbars.h>
+#include <qx/controledit.h>
 #include <qx/custom.h>
 #include <qx/listcontrols.h>
 #include <qx/images.h>
@@ -48,6 +49,13 @@ public:
     int m_nRButtonUps = 0;
     LRESULT m_lRButtonUpAnswer = 0;
     std::vector<UINT> keys;
+    // Keys the bars showed before processing them, and what the site does
+    // with each (the answer; it may also remove a bar).
+    std::vector<QXP_KEYRECORD> preKeys;
+    std::vector<CQXPCommandBar*> preKeyBars;
+    std::function<LRESULT(QXP_KEYRECORD*, CQXPCommandBar*)> onPreKey;
+    // Window-menu requests (SC_KEYMENU) that reached the frame itself.
+    std::vector<LPARAM> keyMenus;
 
     BOOL CreateFrame()
     {
@@ -101,6 +109,22 @@ protected:
         return m_lRButtonUpAnswer;
     }
     afx_msg void OnKeyDown(UINT nChar, UINT, UINT) { keys.push_back(nChar); }
+    afx_msg LRESULT OnPreTranslateKey(WPARAM wParam, LPARAM lParam)
+    {
+        QXP_KEYRECORD* pRecord = (QXP_KEYRECORD*)wParam;
+        preKeys.push_back(*pRecord);
+        preKeyBars.push_back((CQXPCommandBar*)lParam);
+        return onPreKey ? onPreKey(pRecord, (CQXPCommandBar*)lParam) : 0;
+    }
+    afx_msg LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam)
+    {
+        // The window menu is only recorded: its modal loop would hold the test.
+        if ((wParam & 0xFFF0) == SC_KEYMENU) {
+            keyMenus.push_back(lParam);
+            return 0;
+        }
+        return Default();
+    }
     afx_msg LRESULT OnClickNewest(WPARAM wParam, LPARAM lParam)
     {
         ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
@@ -142,6 +166,8 @@ BEGIN_MESSAGE_MAP(CTestFrame, CWnd)
     ON_MESSAGE(WM_QXP_CONTROLRBUTTONUP, OnControlRButtonUp)
     ON_MESSAGE(WM_TEST_CLICKNEWEST, OnClickNewest)
     ON_WM_KEYDOWN()
+    ON_MESSAGE(WM_QXP_PRETRANSLATEKEY, OnPreTranslateKey)
+    ON_MESSAGE(WM_SYSCOMMAND, OnSysCommand)
 END_MESSAGE_MAP()
 
 class BarTest : public ::testing::Test {
@@ -1359,6 +1385,565 @@ TEST_F(BarTest, ToolbarOfAnInactiveWindowIsNotHot)
     MoveOver(pToolBar, pToolBar->GetControl(0));
     EXPECT_TRUE(PumpUntil([&] { return pToolBar->GetSelectedIndex() == 0; }));
     other.DestroyWindow();
+}
+
+}  // namespace
+
+namespace {
+
+// A button that wants the keys (and the wheel) while it is selected.
+class CKeyTakingButton : public CQXPControlButton {
+public:
+    int m_nAnswer = 0;
+    std::vector<UINT> m_keys;
+    std::vector<short> m_wheel;
+    int OnHookKeyDown(UINT nKey, LPARAM lKeyData) override
+    {
+        (void)lKeyData;
+        m_keys.push_back(nKey);
+        return m_nAnswer;
+    }
+    BOOL OnHookMouseWheel(UINT nFlags, short zDelta, CPoint pt) override
+    {
+        (void)nFlags;
+        (void)pt;
+        m_wheel.push_back(zDelta);
+        return TRUE;
+    }
+};
+
+// Starts keyboard tracking on a bar with one control selected.
+void TrackWithSelection(CQXPCommandBar* pBar, int nSelected)
+{
+    if (!pBar->IsTrackingMode())
+        pBar->SetTrackingMode(TRUE, FALSE, TRUE);
+    pBar->SetSelected(nSelected, 2);
+}
+
+TEST_F(BarTest, SiteSeesEachKeyFirstAndMayTakeItOrRemoveTheBar)
+{
+    struct Case {
+        const char* name;
+        LRESULT lAnswer;
+        bool bRemoveBar;
+        int nResult;
+        int nSelectedAfter;  // -2: not checked (the bar is gone)
+    } cases[] = {
+        {"site lets the key pass", 0, false, 1, 2},
+        {"site takes the key", 1, false, 1, 1},
+        {"site removes the bar", 0, true, 1, -2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CQXPToolBar* pBar = pBars->Add("Keys", qxpBarTop);
+        ASSERT_NE(nullptr, pBar);
+        const UINT ids[] = {ID_TEST_OPEN, ID_TEST_SAVE, ID_TEST_EXIT};
+        pBar->SetButtons(ids, 3);
+        pBars->RecalcFrameLayout();
+        TrackWithSelection(pBar, 1);
+        frame.preKeys.clear();
+        frame.preKeyBars.clear();
+        frame.onPreKey = [&](QXP_KEYRECORD*, CQXPCommandBar* pFrom) -> LRESULT {
+            if (c.bRemoveBar)
+                pBars->Remove(static_cast<CQXPToolBar*>(pFrom));
+            return c.lAnswer;
+        };
+        pBar->m_lHookKeyData = 0x4D0001;
+        EXPECT_EQ(c.nResult, pBar->ProcessHookKeyDown(VK_RIGHT));
+        frame.onPreKey = nullptr;
+        ASSERT_EQ(1u, frame.preKeys.size());
+        EXPECT_EQ((UINT)VK_RIGHT, frame.preKeys[0].nKey);
+        EXPECT_EQ((LPARAM)0x4D0001, frame.preKeys[0].lKeyData);
+        EXPECT_EQ(pBar, frame.preKeyBars[0]);
+        if (c.nSelectedAfter == -2) {
+            EXPECT_EQ(0, ToolkitMouseManager::GetInstance()->GetTrackedCount()) << "the removed bar tracks no more";
+            continue;
+        }
+        EXPECT_EQ(c.nSelectedAfter, pBar->GetSelectedIndex());
+        pBar->SetTrackingMode(FALSE);
+        pBars->Remove(pBar);
+    }
+    EXPECT_EQ(0, CKeyboardHook::Instance()->GetCount());
+}
+
+TEST_F(BarTest, SelectedControlTakesKeysAndTheWheelBeforeTheBar)
+{
+    struct Case {
+        const char* name;
+        int nAnswer;
+        int nResult;
+        int nSelectedAfter;  // -1: the next control, else the key taker
+    } cases[] = {
+        {"control lets the bar move on", 0, 1, -1},
+        {"control eats the key", 1, 1, 0},
+        {"control passes the key to the window", 2, 2, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CKeyTakingButton* pButton = new CKeyTakingButton;
+        pToolBar->GetControls()->AddControl(pButton, ID_TEST_UNDO);
+        pBars->RecalcFrameLayout();
+        const int nButton = pButton->GetIndex();
+        // -1: the control the bar steps to next; 0: the key taker stays.
+        const int nExpected = c.nSelectedAfter == -1 ? pToolBar->GetControls()->GetNext(nButton, +1) : nButton;
+        ASSERT_NE(nButton, pToolBar->GetControls()->GetNext(nButton, +1));
+        pButton->m_nAnswer = c.nAnswer;
+        TrackWithSelection(pToolBar, nButton);
+        frame.preKeys.clear();
+        EXPECT_EQ(c.nResult, pToolBar->ProcessHookKeyDown(VK_RIGHT));
+        ASSERT_EQ(1u, pButton->m_keys.size());
+        EXPECT_EQ((UINT)VK_RIGHT, pButton->m_keys[0]);
+        EXPECT_EQ(1u, frame.preKeys.size()) << "the site still saw the key first";
+        EXPECT_EQ(nExpected, pToolBar->GetSelectedIndex());
+
+        // While the bar tracks, the wheel goes to the selected control.
+        pToolBar->SetSelected(nButton, 2);
+        CKeyboardHook::Instance()->NotifyHooks(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)-120), MAKELPARAM(5, 5));
+        ASSERT_EQ(1u, pButton->m_wheel.size());
+        EXPECT_EQ(-120, pButton->m_wheel[0]);
+        pToolBar->SetTrackingMode(FALSE);
+        pToolBar->GetControls()->Remove(pButton);
+    }
+}
+
+TEST_F(BarTest, SpaceOnTheMenuBarClosesTheMenusAndOpensTheWindowMenu)
+{
+    struct Case {
+        const char* name;
+        bool bMenuBar;
+        size_t nKeyMenus;
+    } cases[] = {
+        {"menu bar", true, 1},
+        {"toolbar", false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        frame.keyMenus.clear();
+        if (c.bMenuBar) {
+            frame.SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0);
+            ASSERT_TRUE(pMenuBar->IsTrackingMode());
+            pMenuBar->ProcessHookKeyDown(VK_DOWN);
+            ASSERT_TRUE(pMenuBar->GetControl(0)->GetPopuped());
+            EXPECT_EQ(1, pMenuBar->ProcessHookKeyDown(VK_SPACE));
+            EXPECT_FALSE(pMenuBar->GetControl(0)->GetPopuped());
+            EXPECT_FALSE(pMenuBar->IsTrackingMode());
+            EXPECT_EQ(0, ToolkitMouseManager::GetInstance()->GetTrackedCount());
+        } else {
+            TrackWithSelection(pToolBar, 0);
+            EXPECT_EQ(1, pToolBar->ProcessHookKeyDown(VK_SPACE));
+            pToolBar->SetTrackingMode(FALSE);
+        }
+        PumpPending();
+        ASSERT_EQ(c.nKeyMenus, frame.keyMenus.size());
+        if (c.nKeyMenus) {
+            EXPECT_EQ((LPARAM)' ', frame.keyMenus[0]);
+        }
+    }
+}
+
+TEST_F(BarTest, RightToLeftLayoutSwapsLeftAndRight)
+{
+    // Toolbar buttons: Open, Save, Exit; Save selected. The Edit menu:
+    // Undo, Encoding (a submenu); Encoding selected.
+    struct Case {
+        const char* name;
+        bool bVertical;
+        bool bRTL;
+        UINT nKey;
+        int nResult;
+        int nSelectedAfter;  // horizontal bar
+        bool bSubmenuOpen;   // vertical bar
+    } cases[] = {
+        {"horizontal, Right goes on", false, false, VK_RIGHT, 1, 2, false},
+        {"horizontal, Left goes back", false, false, VK_LEFT, 1, 0, false},
+        {"horizontal RTL, Right goes back", false, true, VK_RIGHT, 1, 0, false},
+        {"horizontal RTL, Left goes on", false, true, VK_LEFT, 1, 2, false},
+        {"vertical, Right opens", true, false, VK_RIGHT, 1, 1, true},
+        {"vertical, Left is left to the menu bar", true, false, VK_LEFT, 0, 1, false},
+        {"vertical RTL, Left opens", true, true, VK_LEFT, 1, 1, true},
+        {"vertical RTL, Right is left to the menu bar", true, true, VK_RIGHT, 0, 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CQXPCommandBar* pBar = pToolBar;
+        CQXPControl* pEncoding = NULL;
+        if (c.bVertical) {
+            frame.SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0);
+            pMenuBar->ProcessHookKeyDown(VK_RIGHT);
+            pMenuBar->ProcessHookKeyDown(VK_DOWN);
+            pBar = pMenuBar->GetControl(1)->GetCommandBar();
+            ASSERT_TRUE(pMenuBar->GetControl(1)->GetPopuped());
+            pBar->SetSelected(1, 2);
+            pEncoding = pBar->GetControl(1);
+        } else {
+            TrackWithSelection(pToolBar, 1);
+        }
+        HWND hWnd = pBar->GetSafeHwnd();
+        LONG_PTR nExStyle = ::GetWindowLongPtrA(hWnd, GWL_EXSTYLE);
+        if (c.bRTL)
+            ::SetWindowLongPtrA(hWnd, GWL_EXSTYLE, nExStyle | WS_EX_LAYOUTRTL);
+        EXPECT_EQ(c.bRTL, pBar->IsLayoutRTL() != FALSE);
+        EXPECT_EQ(c.nResult, pBar->ProcessHookKeyDown(c.nKey));
+        EXPECT_EQ(c.nSelectedAfter, pBar->GetSelectedIndex());
+        if (pEncoding) {
+            EXPECT_EQ(c.bSubmenuOpen, pEncoding->GetPopuped() != FALSE);
+        }
+        ::SetWindowLongPtrA(hWnd, GWL_EXSTYLE, nExStyle);
+        pBars->ClosePopups();
+        pToolBar->SetTrackingMode(FALSE);
+    }
+}
+
+TEST_F(BarTest, UpAndDownMoveBetweenTheRowsOfAFloatingToolbar)
+{
+    // Seven buttons, three to a row; the group that begins at index 4
+    // starts a row of its own, so Undo (3) is alone in the middle row.
+    CQXPToolBar* pRows = pBars->Add("Rows", qxpBarTop);
+    ASSERT_NE(nullptr, pRows);
+    const UINT ids[] = {ID_TEST_OPEN, ID_TEST_SAVE, ID_TEST_EXIT, ID_TEST_UNDO, 0,
+                        ID_TEST_EXIT, ID_TEST_SAVE, ID_TEST_OPEN};
+    pRows->SetButtons(ids, 8);
+    int nButton = pRows->GetButtonSize().cx;
+    pRows->m_nMRUWidth = 3 * nButton + 12;
+    ASSERT_TRUE(pRows->SetFloating(CPoint(200, 200)));
+    PumpPending();
+    ASSERT_GE(pRows->GetControlCount(), 7);
+    for (int i = 0; i < 7; i++)
+        ASSERT_FALSE(pRows->GetControl(i)->m_bTemporary) << "the buttons come first";
+    auto top = [&](int i) { return pRows->GetControl(i)->GetRowRect().top; };
+    auto left = [&](int i) { return pRows->GetControl(i)->GetRect().left; };
+    ASSERT_TRUE(top(0) == top(1) && top(1) == top(2)) << "row 1: 0 1 2";
+    ASSERT_TRUE(top(3) > top(2) && top(4) > top(3)) << "row 2: 3";
+    ASSERT_TRUE(top(4) == top(5) && top(5) == top(6)) << "row 3: 4 5 6";
+    ASSERT_TRUE(left(0) == left(3) && left(3) == left(4) && left(1) == left(5) && left(2) == left(6));
+
+    struct Case {
+        int nFrom;
+        UINT nKey;
+        int nTo;
+    } cases[] = {
+        {0, VK_DOWN, 3},  // straight down
+        {2, VK_DOWN, 3},  // the row's only control, left of Exit
+        {3, VK_DOWN, 4},
+        {6, VK_DOWN, 2},  // wraps to the first row, under the same column
+        {5, VK_DOWN, 1},
+        {1, VK_UP, 5},    // wraps to the last row: the control not right of Save
+        {6, VK_UP, 3},
+        {3, VK_UP, 0},
+        {-1, VK_DOWN, 0}, // nothing selected: the first button
+        {-1, VK_UP, 6},   // ... or the last, never a caption button
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "from " << c.nFrom << (c.nKey == VK_DOWN ? " down" : " up"));
+        pRows->SetTrackingMode(TRUE, FALSE, TRUE);
+        pRows->SetSelected(c.nFrom, 2);
+        EXPECT_EQ(1, pRows->ProcessHookKeyDown(c.nKey));
+        EXPECT_EQ(c.nTo, pRows->GetSelectedIndex());
+        pRows->SetTrackingMode(FALSE);
+    }
+}
+
+TEST_F(BarTest, ToolbarStylePopupMapsTheKeysOfItsOpenControl)
+{
+    // A toolbar shown as a drop-down (position popup, type toolbar): Open,
+    // a menu button, Save.
+    CQXPToolBar* pDrop = pBars->Add("Drop", qxpBarTop);
+    ASSERT_NE(nullptr, pDrop);
+    pDrop->GetControls()->Add(qxpControlButton, ID_TEST_OPEN);
+    CQXPControlPopup* pMenu =
+        static_cast<CQXPControlPopup*>(pDrop->GetControls()->Add(qxpControlButtonPopup, 0, "Menu"));
+    ASSERT_NE(nullptr, pMenu);
+    CQXPControl* pSave = pDrop->GetControls()->Add(qxpControlButton, ID_TEST_SAVE);
+    CQXPPopupBar* pItems = CQXPPopupBar::CreatePopupBar(pBars);
+    pItems->GetControls()->Add(qxpControlButton, ID_TEST_UNDO);
+    pMenu->SetCommandBar(pItems);
+    pItems->InternalRelease();
+    pBars->RecalcFrameLayout();
+    PumpPending();
+    const int nMenu = pMenu->GetIndex();
+    const int nSave = pSave->GetIndex();
+    ASSERT_EQ(nMenu + 1, nSave);
+
+    struct Case {
+        const char* name;
+        int nPosition;
+        BOOL bMenuEnabled;
+        BOOL bOpen;
+        int nAction;
+        int nResult;
+        int nSelectedAfter;
+        bool bOpenAfter;
+    } cases[] = {
+        {"next stays on the open control", qxpBarPopup, TRUE, TRUE, 0, 0, nMenu, true},
+        {"previous closes the open control", qxpBarPopup, TRUE, TRUE, 1, 1, nMenu, false},
+        {"close on a closed menu button opens it", qxpBarPopup, TRUE, FALSE, 2, 1, nMenu, true},
+        {"a disabled menu button does not open", qxpBarPopup, FALSE, FALSE, 2, 1, nMenu, false},
+        {"docked: next moves on while a control is open", qxpBarTop, TRUE, TRUE, 0, 1, nSave, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        pMenu->SetEnabled(c.bMenuEnabled);
+        TrackWithSelection(pDrop, nMenu);
+        if (c.bOpen) {
+            pDrop->SetPopuped(nMenu);
+            ASSERT_TRUE(pMenu->GetPopuped());
+        }
+        pDrop->SetPosition(c.nPosition);
+        EXPECT_EQ(c.nResult, pDrop->ProcessSpecialKey(c.nAction));
+        EXPECT_EQ(c.nSelectedAfter, pDrop->GetSelectedIndex());
+        EXPECT_EQ(c.bOpenAfter, pMenu->GetPopuped() != FALSE);
+        EXPECT_EQ(c.bOpenAfter ? nMenu : -1, pDrop->GetPopupedIndex());
+        pDrop->SetPosition(qxpBarTop);
+        pDrop->SetTrackingMode(FALSE);
+        pBars->ClosePopups();
+    }
+    pMenu->SetEnabled(TRUE);
+}
+
+TEST_F(BarTest, ButtonSizeIsTheIconSizePlusSixEachWay)
+{
+    struct Case {
+        CSize szIcons;
+        CSize szButtons;
+        CSize expected;
+    } cases[] = {
+        {CSize(0, 0), CSize(0, 0), CSize(22, 22)},
+        {CSize(24, 24), CSize(0, 0), CSize(30, 30)},
+        {CSize(20, 16), CSize(0, 0), CSize(26, 22)},
+        {CSize(24, 24), CSize(40, 30), CSize(40, 30)},
+    };
+    for (const Case& c : cases) {
+        pToolBar->SetIconSize(c.szIcons);
+        pToolBar->SetButtonSize(c.szButtons);
+        EXPECT_EQ(c.expected, pToolBar->GetButtonSize()) << c.szIcons.cx << "x" << c.szIcons.cy;
+    }
+    pToolBar->SetIconSize(CSize(0, 0));
+    pToolBar->SetButtonSize(CSize(0, 0));
+    pBars->RecalcFrameLayout();
+    PumpPending();
+    EXPECT_EQ(22, pToolBar->GetControl(0)->GetRect().Width()) << "a laid-out icon button";
+}
+
+TEST_F(BarTest, PrintClientDrawsWhatPaintShows)
+{
+    Activate(&frame);
+    ::SetCursorPos(630, 390);
+    pToolBar->SetSelected(-1, 0);
+    HWND hWnd = pToolBar->GetSafeHwnd();
+    ::RedrawWindow(hWnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpPending();
+    CRect rc;
+    ::GetClientRect(hWnd, &rc);
+    ASSERT_FALSE(rc.IsRectEmpty());
+    HDC hdcWnd = ::GetDC(hWnd);
+    HDC hdcPaint = ::CreateCompatibleDC(hdcWnd);
+    HDC hdcPrint = ::CreateCompatibleDC(hdcWnd);
+    HBITMAP hbmPaint = ::CreateCompatibleBitmap(hdcWnd, rc.Width(), rc.Height());
+    HBITMAP hbmPrint = ::CreateCompatibleBitmap(hdcWnd, rc.Width(), rc.Height());
+    HGDIOBJ hOldPaint = ::SelectObject(hdcPaint, hbmPaint);
+    HGDIOBJ hOldPrint = ::SelectObject(hdcPrint, hbmPrint);
+    ::BitBlt(hdcPaint, 0, 0, rc.Width(), rc.Height(), hdcWnd, 0, 0, SRCCOPY);
+    // Magenta shows any place WM_PRINTCLIENT leaves undrawn.
+    HBRUSH hbr = ::CreateSolidBrush(RGB(255, 0, 255));
+    ::FillRect(hdcPrint, &rc, hbr);
+    ::DeleteObject(hbr);
+    ::SendMessageA(hWnd, WM_PRINTCLIENT, (WPARAM)hdcPrint, PRF_CLIENT);
+    int nDiffer = 0;
+    for (int y = 0; y < rc.Height(); y++)
+        for (int x = 0; x < rc.Width(); x++)
+            if (::GetPixel(hdcPaint, x, y) != ::GetPixel(hdcPrint, x, y))
+                nDiffer++;
+    EXPECT_EQ(0, nDiffer) << "of " << rc.Width() * rc.Height() << " pixels";
+    ::SelectObject(hdcPaint, hOldPaint);
+    ::SelectObject(hdcPrint, hOldPrint);
+    ::DeleteObject(hbmPaint);
+    ::DeleteObject(hbmPrint);
+    ::DeleteDC(hdcPaint);
+    ::DeleteDC(hdcPrint);
+    ::ReleaseDC(hWnd, hdcWnd);
+}
+
+TEST_F(BarTest, HelpHitTestGivesTheHelpIdUnderThePoint)
+{
+    CQXPControl* pSave = pToolBar->GetControl(1);
+    HWND hWnd = pToolBar->GetSafeHwnd();
+    auto hit = [&](CPoint pt) { return ::SendMessageA(hWnd, WM_HELPHITTEST, 0, MAKELPARAM(pt.x, pt.y)); };
+    CPoint ptOpen = pToolBar->GetControl(0)->GetRect().CenterPoint();
+    CPoint ptSave = pSave->GetRect().CenterPoint();
+    CPoint ptNone(-20, -20);
+    struct Case {
+        const char* name;
+        CPoint pt;
+        int nHelpId;
+        int nWindowId;
+        LRESULT expected;
+    } cases[] = {
+        {"a control's command id", ptOpen, 0, 0, HID_BASE_COMMAND + ID_TEST_OPEN},
+        {"a control's own help id", ptSave, 77, 0, HID_BASE_COMMAND + 77},
+        {"no control, the bar's window id", ptNone, 0, 0xE81B, HID_BASE_CONTROL + 0xE81B},
+        {"no control and no window id", ptNone, 0, 0, 0},
+    };
+    LONG_PTR nOldId = ::GetWindowLongPtrA(hWnd, GWLP_ID);
+    for (const Case& c : cases) {
+        pSave->m_nHelpId = c.nHelpId;
+        ::SetWindowLongPtrA(hWnd, GWLP_ID, c.nWindowId);
+        EXPECT_EQ(c.expected, hit(c.pt)) << c.name;
+    }
+    ::SetWindowLongPtrA(hWnd, GWLP_ID, nOldId);
+    pSave->m_nHelpId = 0;
+}
+
+TEST_F(BarTest, CloneCopiesTheBarAndItsControls)
+{
+    pToolBar->SetFlags(qxpFlagHideWrap);
+    pToolBar->SetTitle("Standard");
+    pToolBar->SetIconSize(CSize(20, 20));
+    pToolBar->SetButtonSize(CSize(28, 26));
+    pToolBar->SetDefaultButtonStyle(3);
+    pToolBar->m_nMRUWidth = 123;
+    pToolBar->m_bCustomizable = FALSE;
+    CQXPCommandBar* pClone = pToolBar->Clone(TRUE);
+    ASSERT_NE(nullptr, pClone);
+    EXPECT_EQ(pToolBar->GetRuntimeClass(), pClone->GetRuntimeClass());
+    EXPECT_EQ(pToolBar->GetType(), pClone->GetType());
+    EXPECT_EQ(pToolBar->GetPosition(), pClone->GetPosition());
+    EXPECT_EQ(pToolBar->GetBarID(), pClone->GetBarID());
+    EXPECT_EQ(pToolBar->GetFlags(), pClone->GetFlags());
+    EXPECT_EQ(std::string("Standard"), std::string(pClone->GetTitle()));
+    EXPECT_EQ(CSize(20, 20), pClone->m_szIcons);
+    EXPECT_EQ(CSize(28, 26), pClone->GetButtonSize());
+    EXPECT_EQ(3, pClone->GetDefaultButtonStyle());
+    EXPECT_EQ(123, pClone->m_nMRUWidth);
+    EXPECT_FALSE(pClone->IsCustomizable());
+    EXPECT_EQ(pBars, pClone->GetCommandBars());
+    // The bar's own controls are copied; temporary ones (the expand
+    // button) belong to the window and are not.
+    std::vector<CQXPControl*> own;
+    for (int i = 0; i < pToolBar->GetControlCount(); i++)
+        if (!pToolBar->GetControl(i)->m_bTemporary)
+            own.push_back(pToolBar->GetControl(i));
+    ASSERT_EQ((int)own.size(), pClone->GetControlCount());
+    for (int i = 0; i < pClone->GetControlCount(); i++) {
+        EXPECT_EQ(own[i]->GetID(), pClone->GetControl(i)->GetID());
+        EXPECT_NE(own[i], pClone->GetControl(i)) << "copies, not shared controls";
+        EXPECT_EQ(pClone, pClone->GetControl(i)->GetParent());
+    }
+
+    // Copying over a bar replaces its controls rather than adding to them.
+    pClone->Copy(pToolBar, FALSE);
+    EXPECT_EQ((int)own.size(), pClone->GetControlCount());
+    pClone->InternalRelease();
+
+    // A popup's clone stays a popup of the same menu.
+    CQXPCommandBar* pFileMenu = pMenuBar->GetControl(0)->GetCommandBar();
+    CQXPCommandBar* pMenuClone = pFileMenu->Clone(TRUE);
+    ASSERT_NE(nullptr, pMenuClone);
+    EXPECT_TRUE(pMenuClone->IsPopupBar());
+    EXPECT_EQ(pFileMenu->GetControlCount(), pMenuClone->GetControlCount());
+    pMenuClone->InternalRelease();
+}
+
+TEST_F(BarTest, PopupChainQueries)
+{
+    CQXPCommandBar* pFileMenu = pMenuBar->GetControl(0)->GetCommandBar();
+    ASSERT_NE(nullptr, pFileMenu);
+    EXPECT_EQ(pMenuBar, pFileMenu->GetParentCommandBar());
+    EXPECT_EQ(nullptr, pMenuBar->GetParentCommandBar());
+    EXPECT_TRUE(pFileMenu->IsPopupBar());
+    EXPECT_FALSE(pMenuBar->IsPopupBar());
+    EXPECT_FALSE(pToolBar->IsPopupBar());
+    EXPECT_FALSE(pFileMenu->IsRibbonBar());
+    EXPECT_EQ(0, pToolBar->GetResizeFlags());
+    EXPECT_FALSE(pMenuBar->PreviewMnemonic('F'));
+}
+
+TEST_F(BarTest, KeysGoToAWindowOfTheBarThatHasTheFocus)
+{
+    Activate(&frame);
+    CWnd edit;
+    ASSERT_TRUE(edit.CreateEx(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 40, 20, pToolBar->GetSafeHwnd(), NULL));
+    TrackWithSelection(pToolBar, 0);
+    ::SetFocus(edit.GetSafeHwnd());
+    ASSERT_EQ(edit.GetSafeHwnd(), ::GetFocus());
+    EXPECT_EQ(2, pToolBar->ProcessHookKeyDown('A'));
+    EXPECT_EQ(2, pToolBar->ProcessHookKeyDown(VK_RIGHT));
+    EXPECT_EQ(0, pToolBar->GetSelectedIndex());
+    EXPECT_EQ(1, pToolBar->ProcessHookKeyDown(VK_TAB)) << "Tab still steps through the bar";
+    EXPECT_EQ(1, pToolBar->GetSelectedIndex());
+    pToolBar->SetTrackingMode(FALSE);
+    edit.DestroyWindow();
+}
+
+TEST_F(BarTest, TabOntoAnEditBoxGivesItTheFocus)
+{
+    Activate(&frame);
+    CQXPControlEdit* pBox = new CQXPControlEdit;
+    pBox->SetWidth(100);
+    pToolBar->GetControls()->AddControl(pBox, ID_TEST_UNDO, CString(), 1);
+    pBars->RecalcFrameLayout();
+    PumpPending();
+    ASSERT_EQ(1, pBox->GetIndex());
+    ASSERT_NE(nullptr, pBox->GetEditCtrl());
+    TrackWithSelection(pToolBar, 0);
+    EXPECT_EQ(1, pToolBar->ProcessHookKeyDown(VK_TAB));
+    EXPECT_EQ(1, pToolBar->GetSelectedIndex());
+    EXPECT_TRUE(pBox->IsFocused());
+    EXPECT_EQ(pBox->GetEditCtrl()->GetSafeHwnd(), ::GetFocus());
+    pBox->SetFocused(FALSE);
+    EXPECT_FALSE(pToolBar->IsTrackingMode());
+
+    // An arrow key only selects the box; the focus stays where it was.
+    TrackWithSelection(pToolBar, 0);
+    HWND hWndFocus = ::GetFocus();
+    EXPECT_EQ(1, pToolBar->ProcessHookKeyDown(VK_RIGHT));
+    EXPECT_EQ(1, pToolBar->GetSelectedIndex());
+    EXPECT_EQ(hWndFocus, ::GetFocus());
+    EXPECT_FALSE(pBox->IsFocused());
+    pToolBar->SetTrackingMode(FALSE);
+}
+
+TEST_F(BarTest, TabLeavesAStandaloneBarForTheNextTabStop)
+{
+    Activate(&frame);
+    CWnd before, after;
+    ASSERT_TRUE(before.CreateEx(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 300, 60, 20, frame.GetSafeHwnd(),
+                                NULL));
+    CQXPToolBar* pAlone = new CQXPToolBar;
+    ASSERT_TRUE(pAlone->CreateToolBar(WS_VISIBLE, &frame, 0x1234));
+    ASSERT_TRUE(after.CreateEx(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 200, 300, 60, 20, frame.GetSafeHwnd(),
+                               NULL));
+    const UINT ids[] = {ID_TEST_OPEN, ID_TEST_SAVE};
+    pAlone->SetButtons(ids, 2);
+    ::SetWindowPos(pAlone->GetSafeHwnd(), NULL, 80, 300, 100, 24, SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_EQ(nullptr, pAlone->GetCommandBars());
+
+    struct Case {
+        const char* name;
+        bool bShift;
+        HWND hExpected;
+    } cases[] = {
+        {"Tab", false, after.GetSafeHwnd()},
+        {"Shift+Tab", true, before.GetSafeHwnd()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ::SetFocus(pAlone->GetSafeHwnd());
+        pAlone->SetTrackingMode(TRUE, TRUE, TRUE);
+        BYTE state[256];
+        ::GetKeyboardState(state);
+        BYTE oldShift = state[VK_SHIFT];
+        state[VK_SHIFT] = c.bShift ? 0x80 : 0;
+        ::SetKeyboardState(state);
+        EXPECT_EQ(1, pAlone->ProcessHookKeyDown(VK_TAB));
+        state[VK_SHIFT] = oldShift;
+        ::SetKeyboardState(state);
+        EXPECT_EQ(c.hExpected, ::GetFocus());
+        EXPECT_FALSE(pAlone->IsTrackingMode());
+    }
+    pAlone->DestroyWindow();
+    pAlone->InternalRelease();
+    before.DestroyWindow();
+    after.DestroyWindow();
 }
 
 }  // namespace

@@ -28,6 +28,25 @@ struct CQXPKeyboardTip;
 // (posted, no period).
 #define QXP_TID_SHOWKEYTIPS 52426
 
+// The key a tracking bar is about to process; WM_QXP_PRETRANSLATEKEY carries
+// a pointer to it (lParam: the bar). A site that answers non-zero has taken
+// the key and the bar leaves it alone.
+// Context help asks a window for the help id under a client point.
+#ifndef WM_HELPHITTEST
+#define WM_HELPHITTEST 0x0366
+#endif
+#ifndef HID_BASE_COMMAND
+#define HID_BASE_COMMAND 0x00010000
+#endif
+#ifndef HID_BASE_CONTROL
+#define HID_BASE_CONTROL 0x00050000
+#endif
+
+struct QXP_KEYRECORD {
+    UINT nKey;
+    LPARAM lKeyData;
+};
+
 class CQXPCommandBar : public CWnd, public CQXPBarView {
     DECLARE_DYNCREATE(CQXPCommandBar)
 public:
@@ -70,6 +89,31 @@ public:
     void SetOwnerSite(CWnd* pSite) { m_hWndSite = pSite->GetSafeHwnd(); }
     // The first bar of a chain of popups (this bar when it is no popup).
     virtual CQXPCommandBar* GetRootParent() { return this; }
+    // The bar whose control opened this one; NULL for a bar of its own.
+    virtual CQXPCommandBar* GetParentCommandBar() const;
+    virtual BOOL IsPopupBar() const;
+    virtual BOOL IsRibbonBar() const { return FALSE; }
+    // The edges of an open popup the user may drag (0 for other bars).
+    virtual int GetResizeFlags() const;
+    // The manager offers a mnemonic key to the bar before its own search;
+    // TRUE when the bar took it.
+    virtual BOOL PreviewMnemonic(UINT nChar)
+    {
+        (void)nChar;
+        return FALSE;
+    }
+    // The window has WS_EX_LAYOUTRTL or WS_EX_RTLREADING: Left and Right
+    // swap their meaning.
+    BOOL IsLayoutRTL() const;
+
+    // --- copies ------------------------------------------------------------------------
+    // Takes the other bar's type, position, id, flags, style, title, sizes,
+    // manager and default button style, then copies of its controls
+    // (bRecursive: the controls' popups are copied too).
+    virtual void Copy(CQXPCommandBar* pOther, BOOL bRecursive = FALSE);
+    // A new bar of the same class holding a copy of this one (one reference
+    // for the caller).
+    virtual CQXPCommandBar* Clone(BOOL bRecursive = FALSE);
 
     // --- sizes -----------------------------------------------------------------------
     CSize GetButtonSize() const override;
@@ -107,8 +151,11 @@ public:
     virtual BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE);
     int IsTrackingMode() const { return m_bTracking; }
     // A key while the bar tracks: 0 not handled (an older tracking bar may
-    // take it), 1 eaten, 2 passed on to the window.
+    // take it), 1 eaten, 2 passed on to the window. The site sees the key
+    // first (WM_QXP_PRETRANSLATEKEY), then the selected control.
     virtual int ProcessHookKeyDown(UINT nKey);
+    // The key data (lParam of the key message) of the key being processed.
+    LPARAM m_lHookKeyData = 0;
     // Keyboard actions: 0 next, 1 previous, 2 close popup, 3 open popup,
     // 4 Esc, 5 Enter, 6 first, 7 last. 0 when nothing was done.
     virtual int ProcessSpecialKey(int nAction);
@@ -272,7 +319,14 @@ protected:
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg LRESULT OnIdleUpdateCmdUIMsg(WPARAM wParam, LPARAM lParam);
     afx_msg void OnDestroy();
+    afx_msg LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
+    // Up and Down in a floating bar or a toolbar-style popup: the control of
+    // the next (nDirection +1) or previous row nearest to the selected one.
+    int ProcessRowKey(int nAction);
+    // An edit or combo box reached with Tab takes the focus.
+    void FocusSelectedBox();
 
 public:
     UINT m_nBarID;

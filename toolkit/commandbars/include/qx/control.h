@@ -215,6 +215,24 @@ public:
         return TRUE;
     }
     virtual void OnMouseMove(CPoint pt) { (void)pt; }
+    // A key reaches the tracking bar while this control is selected, before
+    // the bar handles it: 0 lets the bar go on, 1 eats the key, 2 passes it
+    // on to the focused window.
+    virtual int OnHookKeyDown(UINT nKey, LPARAM lKeyData)
+    {
+        (void)nKey;
+        (void)lKeyData;
+        return 0;
+    }
+    // The wheel turned while the bar tracks with this control selected;
+    // TRUE when the control used it.
+    virtual BOOL OnHookMouseWheel(UINT nFlags, short zDelta, CPoint pt)
+    {
+        (void)nFlags;
+        (void)zDelta;
+        (void)pt;
+        return FALSE;
+    }
     // 0 none, 1 hot by the mouse, 2/3 by the keyboard; FALSE when unchanged.
     virtual BOOL OnSetSelected(int bSelected);
     virtual void OnExecute();
