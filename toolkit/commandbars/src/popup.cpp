@@ -1604,18 +1604,19 @@ BOOL CQXPPopupBar::TrackResize(CPoint ptClient)
 // ===========================================================================
 // Copies
 
-void CQXPPopupBar::Copy(CQXPPopupBar* pFrom, BOOL bRecursive)
+void CQXPPopupBar::Copy(CQXPCommandBar* pOther, BOOL bRecursive)
 {
-    if (!pFrom || pFrom == this)
+    if (!pOther || pOther == this)
         return;
+    CQXPCommandBars* pOwnCommandBars = m_pCommandBars;
+    CQXPCommandBar::Copy(pOther, bRecursive);
+    // A popup finds its manager through its parent: a copy keeps the one it
+    // had, else takes the one the original finds.
     if (!m_pCommandBars)
-        SetCommandBars(pFrom->GetCommandBars());
-    m_pControls->Copy(pFrom->GetControls(), bRecursive);
-    SetTitle(pFrom->GetTitle());
-    m_dwFlags = pFrom->m_dwFlags;
-    m_bCustomizable = pFrom->m_bCustomizable;
-    m_szIcons = pFrom->m_szIcons;
-    m_szButtons = pFrom->m_szButtons;
+        SetCommandBars(pOwnCommandBars ? pOwnCommandBars : pOther->GetCommandBars());
+    CQXPPopupBar* pFrom = dynamic_cast<CQXPPopupBar*>(pOther);
+    if (!pFrom)
+        return;
     m_bTearOffPopup = pFrom->m_bTearOffPopup;
     m_strTearOffCaption = pFrom->m_strTearOffCaption;
     m_nTearOffId = pFrom->m_nTearOffId;
@@ -1628,13 +1629,5 @@ void CQXPPopupBar::Copy(CQXPPopupBar* pFrom, BOOL bRecursive)
 
 CQXPPopupBar* CQXPPopupBar::Clone(BOOL bRecursive)
 {
-    CObject* pObject = GetRuntimeClass()->CreateObject();
-    CQXPPopupBar* pBar = dynamic_cast<CQXPPopupBar*>(pObject);
-    if (!pBar) {
-        delete pObject;
-        return NULL;
-    }
-    pBar->SetCommandBars(GetCommandBars());
-    pBar->Copy(this, bRecursive);
-    return pBar;
+    return static_cast<CQXPPopupBar*>(CQXPCommandBar::Clone(bRecursive));
 }

@@ -183,7 +183,7 @@ public:
 
     // --- copies ------------------------------------------------------------
     // The bar's controls and title, and the popup's own settings.
-    virtual void Copy(CQXPPopupBar* pFrom, BOOL bRecursive);
+    void Copy(CQXPCommandBar* pOther, BOOL bRecursive = FALSE) override;
     // A new bar of the same class with a copy of this one (one reference).
     CQXPPopupBar* Clone(BOOL bRecursive);
     BOOL m_bDoubleGripper = FALSE;
