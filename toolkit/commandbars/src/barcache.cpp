@@ -60,6 +60,14 @@ HWND CQXPBarAnimationCache::BarWindow() const
     return hWnd && ::IsWindow(hWnd) ? hWnd : NULL;
 }
 
+BOOL CQXPBarAnimationCache::IsFadeEnabled() const
+{
+    if (!m_bAnimation)
+        return FALSE;
+    CQXPThemePainter* pPaintManager = m_pBar->GetPaintManager();
+    return pPaintManager && pPaintManager->m_bEnableAnimation;
+}
+
 void CQXPBarAnimationCache::DeleteCache()
 {
     if (m_hCache)
@@ -118,7 +126,7 @@ void CQXPBarAnimationCache::RedrawRect(LPCRECT lpRect, BOOL bAnimate)
     CRect rc;
     if (!rc.IntersectRect(lpRect, rcClient))
         return;
-    if (!m_hCache || !IsCaching() || m_szCache != rcClient.Size() || (bAnimate && !m_bAnimation)) {
+    if (!m_hCache || !IsCaching() || m_szCache != rcClient.Size() || (bAnimate && !IsFadeEnabled())) {
         if (!m_hCache || !IsCaching() || m_szCache != rcClient.Size()) {
             m_bInvalid = TRUE;
             ::InvalidateRect(hWnd, &rc, FALSE);
@@ -244,7 +252,12 @@ void CQXPBarAnimationCache::OnAnimationTimer()
         return;
     }
     HDC hdc = ::GetDC(hWnd);
+    // Animations switched off while fades run: every area shows its final
+    // look now (the copy already holds it).
+    BOOL bFinish = !IsFadeEnabled();
     for (BarFade* pFade : m_fades) {
+        if (bFinish && pFade->nStep < QXP_FADE_STEPS)
+            pFade->nStep = QXP_FADE_STEPS;
         int nSaved = ::SaveDC(hdc);
         for (const CRect& rcOut : pFade->exclusions)
             ::ExcludeClipRect(hdc, rcOut.left, rcOut.top, rcOut.right, rcOut.bottom);

@@ -102,6 +102,7 @@ BEGIN_MESSAGE_MAP(CQXPCommandBar, CWnd)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUIMsg)
     ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
     ON_MESSAGE(WM_HELPHITTEST, OnHelpHitTest)
+    ON_MESSAGE(WM_INITIALUPDATE, OnIdleUpdateCmdUIMsg)
 END_MESSAGE_MAP()
 
 CQXPCommandBar::CQXPCommandBar()
@@ -1245,13 +1246,25 @@ void CQXPCommandBar::DrawCommandBar(CDC* pDC, CRect rcClip)
 
 void CQXPCommandBar::UpdateControlsState(CWnd* pTarget, BOOL bDisableIfNoHandler)
 {
-    if (!pTarget)
-        return;
+    BOOL bCustomize = IsCustomizeMode();
     int nCount = m_pControls->GetCount();
     for (int i = 0; i < nCount && i < m_pControls->GetCount(); i++) {
         CQXPControl* pControl = m_pControls->GetAt(i);
+        // Controls hidden only by the program, by a scrolled popup or as
+        // rarely used still follow their commands.
+        if (!pControl->IsVisible(qxpHideGeneric | qxpHideScroll | qxpHideExpand))
+            continue;
         if (pControl->GetFlags() & qxpFlagManualUpdate)
             continue;
+        if (bCustomize) {
+            // While customizing every control can be picked: a control
+            // takes its action's state, or is simply enabled.
+            if (pControl->GetAction())
+                pControl->SetEnabled(-1);
+            else if (pControl->m_bEnabled != -1)
+                pControl->SetEnabled(TRUE);
+            continue;
+        }
         if (pControl->GetID() == 0)
             continue;
         if (pControl->GetCommandBar() && pControl->GetType() == qxpControlPopup)
@@ -1261,27 +1274,41 @@ void CQXPCommandBar::UpdateControlsState(CWnd* pTarget, BOOL bDisableIfNoHandler
         state.m_nIndex = (UINT)i;
         state.m_nIndexMax = (UINT)nCount;
         state.m_pOther = this;
-        state.DoUpdate(pTarget, bDisableIfNoHandler);
+        // The bar's own map may answer first: a reflected update entry
+        // (id 0) for every control, then an update entry for the id.
+        if (CCmdTarget::OnCmdMsg(0, (int)MAKELONG(0xFFFF, WM_REFLECT_BASE + WM_COMMAND), &state, NULL))
+            continue;
+        if (CCmdTarget::OnCmdMsg(state.m_nID, (int)CN_UPDATE_COMMAND_UI, &state, NULL))
+            continue;
+        if (pTarget)
+            state.DoUpdate(pTarget, bDisableIfNoHandler);
     }
 }
 
 void CQXPCommandBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
 {
     (void)lParam;
-    if (!m_hWnd || !::IsWindow(m_hWnd) || !::IsWindowVisible(m_hWnd))
+    if (!m_hWnd || !::IsWindow(m_hWnd) || !(::GetWindowLongPtrA(m_hWnd, GWL_STYLE) & WS_VISIBLE))
         return;
+    // A command may remove the bar while its controls are updated.
+    InternalAddRef();
     UpdateDocTemplateVisibility();
     CWnd* pTarget = GetOwnerSite();
-    if (pTarget) {
-        CWnd* pPermanent = CWnd::FromHandlePermanent(pTarget->GetSafeHwnd());
-        UpdateControlsState(pPermanent ? pPermanent : pTarget, (BOOL)wParam);
+    CWnd* pPermanent = pTarget ? CWnd::FromHandlePermanent(pTarget->GetSafeHwnd()) : NULL;
+    CWnd* pRouting = pPermanent ? pPermanent : pTarget;
+    UpdateControlsState(pRouting, (BOOL)wParam);
+    // Windows hosted on the bar (custom controls) follow their commands.
+    if (pRouting && ::IsWindow(m_hWnd))
+        UpdateDialogControls(pRouting, (BOOL)wParam);
+    if (::IsWindow(m_hWnd)) {
+        if (m_nPending & qxpPendingRedraw) {
+            m_nPending &= ~qxpPendingRedraw;
+            Redraw();
+        }
+        if (m_nPending & qxpPendingLayout)
+            OnRecalcLayout();
     }
-    if (m_nPending & qxpPendingLayout)
-        OnRecalcLayout();
-    if (m_nPending & qxpPendingRedraw) {
-        m_nPending &= ~qxpPendingRedraw;
-        Redraw();
-    }
+    InternalRelease();
 }
 
 void CQXPCommandBar::UpdateDocTemplateVisibility()
@@ -1503,17 +1530,20 @@ void CQXPCommandBar::OnTimer(UINT_PTR nIDEvent)
         Default();
         return;
     }
+    // A modal popup on top locks the bar: the timer waits until it ends.
+    if (m_nLockTracking > 0)
+        return;
     ::KillTimer(m_hWnd, QXP_TID_HOVER);
     CQXPControl* pSelected = GetSelected();
-    if (pSelected && pSelected->GetCommandBar() && pSelected->GetEnabled()) {
-        if (pSelected->GetIndex() != m_nPopuped) {
-            // Resting on a submenu item opens it as the user asked.
-            m_bAnimateNextPopup = TRUE;
-            SetPopuped(pSelected->GetIndex());
-        }
-    } else if (m_nPopuped != -1) {
-        SetPopuped(-1);
-    }
+    if (!pSelected)
+        return;
+    // The control decides (a submenu item opens its popup, others close
+    // an open one); either may remove it or the bar.
+    InternalAddRef();
+    pSelected->InternalAddRef();
+    pSelected->OnMouseHover();
+    pSelected->InternalRelease();
+    InternalRelease();
 }
 
 void CQXPCommandBar::OnMouseLeave()

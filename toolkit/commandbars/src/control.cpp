@@ -329,7 +329,7 @@ int CQXPControl::GetIconId() const
     return m_nId;
 }
 
-int CQXPControl::GetStyle() const
+int CQXPControl::GetStyleOnBar(const CQXPCommandBar* pBar) const
 {
     if (m_buttonCustomStyle != -1)
         return m_buttonCustomStyle;
@@ -337,7 +337,12 @@ int CQXPControl::GetStyle() const
         return m_buttonStyle;
     if (m_buttonRibbonStyle != 0)
         return m_buttonRibbonStyle;
-    return m_pParent ? m_pParent->GetDefaultButtonStyle() : 0;
+    return pBar ? pBar->GetDefaultButtonStyle() : 0;
+}
+
+int CQXPControl::GetStyle() const
+{
+    return GetStyleOnBar(m_pParent);
 }
 
 BOOL CQXPControl::IsCaptionVisible() const
@@ -727,6 +732,20 @@ void CQXPControl::OnExecute()
     InternalRelease();
 }
 
+void CQXPControl::OnMouseHover()
+{
+    CQXPCommandBar* pParent = m_pParent;
+    if (!pParent || pParent->GetPopupedIndex() == -1)
+        return;
+    // The bar tracked with a popup open: once that popup is closed here, a
+    // bar that is no popup itself has nothing left to track for.
+    BOOL bTrackingWithPopup = pParent->IsTrackingMode() != 0;
+    pParent->InternalAddRef();
+    if (pParent->SetPopuped(-1) && bTrackingWithPopup && pParent->GetPosition() != qxpBarPopup)
+        pParent->SetTrackingMode(FALSE, TRUE, FALSE);
+    pParent->InternalRelease();
+}
+
 void CQXPControl::OnClick(BOOL bKeyboard, CPoint pt)
 {
     (void)bKeyboard;
@@ -816,13 +835,16 @@ BOOL CQXPControl::Compare(CQXPControl* pOther)
 {
     if (!pOther || GetRuntimeClass() != pOther->GetRuntimeClass())
         return FALSE;
+    // The style compared is the one the control shows (its own, else the
+    // layout's or the bar's default); a stored copy that sits on no bar is
+    // taken as shown on the other's bar. The image ids are no part of it.
+    const CQXPCommandBar* pBar = m_pParent ? m_pParent : pOther->m_pParent;
     return m_controlType == pOther->m_controlType && m_nId == pOther->m_nId && m_dwFlags == pOther->m_dwFlags &&
-           m_bBeginGroup == pOther->m_bBeginGroup && m_buttonStyle == pOther->m_buttonStyle &&
+           m_bBeginGroup == pOther->m_bBeginGroup && GetStyleOnBar(pBar) == pOther->GetStyleOnBar(pBar) &&
            m_strCaption == pOther->m_strCaption && m_strTooltipText == pOther->m_strTooltipText &&
            m_strDescriptionText == pOther->m_strDescriptionText &&
            m_strCustomCaption == pOther->m_strCustomCaption && m_strParameter == pOther->m_strParameter &&
-           m_buttonCustomStyle == pOther->m_buttonCustomStyle && m_nIconId == pOther->m_nIconId &&
-           m_nCustomIconId == pOther->m_nCustomIconId &&
+           m_buttonCustomStyle == pOther->m_buttonCustomStyle &&
            (m_dwHideFlags & qxpHideCustomize) == (pOther->m_dwHideFlags & qxpHideCustomize) &&
            m_nWidth == pOther->m_nWidth;
 }
@@ -854,7 +876,11 @@ void CQXPControl::Copy(CQXPControl* pControl, BOOL bRecursive)
     m_bChecked = pControl->m_bChecked;
     m_buttonCustomStyle = pControl->m_buttonCustomStyle;
     m_buttonStyle = pControl->m_buttonStyle;
+    // A fixed width is never below what this control can be made (0 stays:
+    // the control is measured).
     m_nWidth = pControl->m_nWidth;
+    if (m_nWidth > 0 && m_nWidth < GetCustomizeMinWidth())
+        m_nWidth = GetCustomizeMinWidth();
     m_nHeight = pControl->m_nHeight;
     m_bBeginGroup = pControl->m_bBeginGroup;
     m_bCloseSubMenuOnClick = pControl->m_bCloseSubMenuOnClick;

@@ -198,8 +198,20 @@ CQXPControl* CQXPControls::ChangeControlType(CQXPControl* pControl, int controlT
     CQXPControl* pNew = Add(controlType, 0, CString(), pControl->m_nIndex + 1, FALSE);
     if (!pNew)
         return NULL;
+    // Popup classes show the requested popup kind; every other class keeps
+    // the type its own constructor gives (a custom control is a button).
+    int nType = controlType;
+    if (!dynamic_cast<CQXPControlPopup*>(pNew)) {
+        CObject* pFresh = pNew->GetRuntimeClass()->CreateObject();
+        if (CQXPControl* pModel = dynamic_cast<CQXPControl*>(pFresh)) {
+            nType = pModel->m_controlType;
+            pModel->InternalRelease();
+        } else {
+            delete pFresh;
+        }
+    }
     pNew->Copy(pControl, FALSE);
-    pNew->m_controlType = controlType;
+    pNew->m_controlType = nType;
     Remove(pControl);
     return pNew;
 }

@@ -1947,3 +1947,370 @@ TEST_F(BarTest, TabLeavesAStandaloneBarForTheNextTabStop)
 }
 
 }  // namespace
+
+// --- popup controls ---
+
+namespace {
+
+// A toolbar that answers some of its controls' updates itself: its own
+// update entry for Save, and (when asked) a reflected entry that checks
+// every control before the site is asked.
+class CSelfUpdatingBar : public CQXPToolBar {
+    DECLARE_DYNCREATE(CSelfUpdatingBar)
+public:
+    BOOL m_bReflectAll = FALSE;
+    int m_nReflected = 0;
+
+protected:
+    afx_msg void OnUpdateSaveHere(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
+    afx_msg void OnUpdateReflected(CCmdUI* pCmdUI)
+    {
+        if (!m_bReflectAll) {
+            pCmdUI->ContinueRouting();
+            return;
+        }
+        m_nReflected++;
+        pCmdUI->SetCheck(1);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+IMPLEMENT_DYNCREATE(CSelfUpdatingBar, CQXPToolBar)
+
+BEGIN_MESSAGE_MAP(CSelfUpdatingBar, CQXPToolBar)
+    ON_UPDATE_COMMAND_UI_REFLECT(OnUpdateReflected)
+    ON_UPDATE_COMMAND_UI(ID_TEST_SAVE, OnUpdateSaveHere)
+END_MESSAGE_MAP()
+
+// A menu item that counts the bar's hover notifications.
+class CHoverCountingButton : public CQXPControlButton {
+public:
+    int m_nHovers = 0;
+    void OnMouseHover() override
+    {
+        m_nHovers++;
+        CQXPControlButton::OnMouseHover();
+    }
+};
+
+// The toolbar of the fixture with a split button (Open on its face, the
+// File menu on its arrow) before the expand button.
+class SplitButtonTest : public BarTest {
+protected:
+    void SetUp() override
+    {
+        BarTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        int nBefore = pToolBar->GetControlCount() - 1;
+        pSplit = dynamic_cast<CQXPControlPopup*>(
+            pToolBar->GetControls()->Add(qxpControlSplitButtonPopup, ID_TEST_OPEN, CString(), nBefore));
+        ASSERT_NE(nullptr, pSplit);
+        ASSERT_EQ(qxpControlSplitButtonPopup, pSplit->GetType());
+        CMenu menu;
+        ASSERT_TRUE(menu.Attach(::LoadMenuA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_TEST_MENU))));
+        CMenu sub;
+        sub.Attach(::GetSubMenu(menu.GetSafeHmenu(), 0));
+        pSplit->SetCommandBar(&sub);
+        sub.Detach();
+        menu.DestroyMenu();
+        ASSERT_NE(nullptr, pSplit->GetCommandBar());
+        pBars->RecalcFrameLayout();
+        PumpPending();
+        ASSERT_GT(pSplit->GetRect().Width(), 12);
+    }
+    void TearDown() override
+    {
+        if (pToolBar && pToolBar->IsTrackingMode())
+            pToolBar->SetTrackingMode(FALSE);
+        BarTest::TearDown();
+    }
+    CPoint FacePoint() const
+    {
+        return pToolBar->GetPaintManager()->GetSplitCommandRect(pSplit).CenterPoint();
+    }
+    CPoint ArrowPoint() const
+    {
+        CRect rc = pSplit->GetRect();
+        return CPoint(rc.right - 3, rc.CenterPoint().y);
+    }
+    void PressAt(CPoint pt)
+    {
+        CPoint ptScreen = pt;
+        ::ClientToScreen(pToolBar->GetSafeHwnd(), &ptScreen);
+        ::SetCursorPos(ptScreen.x, ptScreen.y);
+        ::PostMessageA(pToolBar->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+        ::PostMessageA(pToolBar->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    }
+    BOOL PopupShown() const
+    {
+        HWND hWnd = pSplit->GetCommandBar()->GetSafeHwnd();
+        return ::IsWindow(hWnd) && ::IsWindowVisible(hWnd);
+    }
+
+    CQXPControlPopup* pSplit = NULL;
+};
+
+TEST_F(SplitButtonTest, FaceRunsTheCommandAndTheArrowOpensThePopup)
+{
+    struct Case {
+        int nEnabled;
+        bool bFace;
+        bool bRuns;
+        bool bOpens;
+    } cases[] = {
+        {1, true, true, false},  {1, false, false, true},  // both parts work
+        {3, true, true, false},  {3, false, false, false}, // the drop-down is disabled
+        {4, true, false, false}, {4, false, false, true},  // only the drop-down works
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "Enabled " << c.nEnabled << (c.bFace ? " face" : " arrow"));
+        frame.commands.clear();
+        pSplit->m_bEnabled = c.nEnabled;
+        PressAt(c.bFace ? FacePoint() : ArrowPoint());
+        if (c.bRuns) {
+            ASSERT_TRUE(PumpUntil([&] { return !frame.commands.empty(); }));
+            EXPECT_EQ(ID_TEST_OPEN, frame.commands[0]);
+        } else if (c.bOpens) {
+            ASSERT_TRUE(PumpUntil([&] { return PopupShown() != FALSE; }));
+            EXPECT_TRUE(pSplit->GetPopuped());
+            EXPECT_EQ(pSplit->GetIndex(), pToolBar->GetPopupedIndex());
+        } else {
+            qmtest::PumpFor(300);
+        }
+        if (!c.bRuns) {
+            EXPECT_TRUE(frame.commands.empty()) << "the command did not run";
+        }
+        if (!c.bOpens) {
+            EXPECT_FALSE(PopupShown()) << "the popup stayed closed";
+            EXPECT_FALSE(pSplit->GetPopuped());
+        }
+        pToolBar->SetTrackingMode(FALSE);
+        PumpPending();
+        EXPECT_FALSE(PopupShown());
+    }
+}
+
+TEST_F(SplitButtonTest, KeyboardRunsTheFaceUnlessOnlyTheDropDownWorks)
+{
+    pSplit->m_bEnabled = 1;
+    pSplit->OnClick(TRUE, CPoint(0, 0));
+    PumpPending();
+    ASSERT_EQ(1u, frame.commands.size());
+    EXPECT_FALSE(PopupShown());
+
+    frame.commands.clear();
+    pSplit->m_bEnabled = 4;
+    pSplit->OnClick(TRUE, CPoint(0, 0));
+    EXPECT_TRUE(PumpUntil([&] { return PopupShown() != FALSE; }));
+    EXPECT_TRUE(frame.commands.empty());
+    pToolBar->SetTrackingMode(FALSE);
+
+    // With the drop-down disabled no way opens it.
+    pSplit->m_bEnabled = 3;
+    EXPECT_FALSE(pSplit->OnSetPopup(TRUE));
+    pToolBar->SetPopuped(pSplit->GetIndex());
+    EXPECT_EQ(-1, pToolBar->GetPopupedIndex());
+    EXPECT_FALSE(pSplit->GetPopuped());
+    EXPECT_FALSE(PopupShown());
+}
+
+TEST_F(SplitButtonTest, MouseOverTheSplitButtonMarksTheHotPart)
+{
+    pToolBar->SetSelected(pSplit->GetIndex(), 1);
+    CPoint ptFace = FacePoint(), ptArrow = ArrowPoint();
+    pSplit->OnMouseMove(ptArrow);
+    EXPECT_EQ(4, pSplit->GetSelected()) << "the arrow is hot";
+    pSplit->OnMouseMove(ptFace);
+    EXPECT_EQ(3, pSplit->GetSelected()) << "the face is hot";
+    pToolBar->SetSelected(-1, 0);
+    EXPECT_EQ(0, pSplit->GetSelected());
+}
+
+TEST_F(BarTest, HoverTimerWaitsWhileTheMenuIsLockedAndAsksTheSelectedControl)
+{
+    CQXPControl* pEdit = pMenuBar->GetControl(1);
+    CQXPCommandBar* pEditMenu = pEdit->GetCommandBar();
+    CHoverCountingButton* pCounting = new CHoverCountingButton;
+    pEditMenu->GetControls()->AddControl(pCounting, ID_TEST_ANSI);
+    pCounting->SetCaption("Counting");
+
+    Click(pMenuBar, pEdit);
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(pEditMenu->GetSafeHwnd()) != FALSE; }));
+    CQXPControl* pEncoding = pEditMenu->GetControl(1);
+    CQXPCommandBar* pSub = pEncoding->GetCommandBar();
+    ASSERT_NE(nullptr, pSub);
+
+    // The plain item hears the hover itself.
+    CPoint ptCounting = pCounting->GetRect().CenterPoint();
+    ::PostMessageA(pEditMenu->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(ptCounting.x, ptCounting.y));
+    EXPECT_TRUE(PumpUntil([&] { return pCounting->m_nHovers > 0; }, 2000));
+
+    // Locked (a modal popup on top) while the mouse rests on the submenu
+    // item: nothing opens until the lock ends.
+    CPoint pt = pEncoding->GetRect().CenterPoint();
+    ::PostMessageA(pEditMenu->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    ASSERT_TRUE(PumpUntil([&] { return pEditMenu->GetSelectedIndex() == pEncoding->GetIndex(); }, 2000));
+    pEditMenu->m_nLockTracking = 1;
+    qmtest::PumpFor(800);
+    EXPECT_EQ(pEncoding->GetIndex(), pEditMenu->GetSelectedIndex());
+    EXPECT_FALSE(::IsWindow(pSub->GetSafeHwnd()) && ::IsWindowVisible(pSub->GetSafeHwnd()));
+    pEditMenu->m_nLockTracking = 0;
+    EXPECT_TRUE(
+        PumpUntil([&] { return ::IsWindow(pSub->GetSafeHwnd()) && ::IsWindowVisible(pSub->GetSafeHwnd()); }, 2000));
+
+    pMenuBar->SetTrackingMode(FALSE);
+    PumpPending();
+    EXPECT_EQ(0, ToolkitMouseManager::GetInstance()->GetTrackedCount());
+}
+
+TEST_F(BarTest, IdleUpdateReachesWindowsOnTheBarAndTheBarsOwnHandlers)
+{
+    // A push button hosted on the toolbar follows the Save command.
+    HWND hButton = ::CreateWindowExA(0, "BUTTON", "Save", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 200, 0, 50, 20,
+                                     pToolBar->GetSafeHwnd(), (HMENU)(UINT_PTR)ID_TEST_SAVE, NULL, NULL);
+    ASSERT_NE((HWND)NULL, hButton);
+    frame.m_bSaveEnabled = FALSE;
+    ::SendMessageA(pToolBar->GetSafeHwnd(), WM_IDLEUPDATECMDUI, TRUE, 0);
+    EXPECT_FALSE(::IsWindowEnabled(hButton));
+    frame.m_bSaveEnabled = TRUE;
+    ::SendMessageA(pToolBar->GetSafeHwnd(), WM_IDLEUPDATECMDUI, TRUE, 0);
+    EXPECT_TRUE(::IsWindowEnabled(hButton));
+    ::DestroyWindow(hButton);
+
+    // The first update (WM_INITIALUPDATE) refreshes the controls as well.
+    frame.m_bSaveEnabled = FALSE;
+    ::SendMessageA(pToolBar->GetSafeHwnd(), WM_INITIALUPDATE, 0, 0);
+    EXPECT_EQ(0, pToolBar->GetControl(1)->GetEnabled());
+
+    // A bar's own update entries answer before the site.
+    frame.m_bSaveEnabled = TRUE;
+    CQXPToolBar* pOwn = pBars->Add("Own", qxpBarTop, RUNTIME_CLASS(CSelfUpdatingBar));
+    ASSERT_NE(nullptr, pOwn);
+    ASSERT_TRUE(pOwn->LoadToolBar(IDR_TEST_TOOLBAR));
+    pBars->RecalcFrameLayout();
+    CSelfUpdatingBar* pSelf = static_cast<CSelfUpdatingBar*>(pOwn);
+    CQXPControl* pOwnSave = pOwn->GetControls()->FindControl(ID_TEST_SAVE);
+    CQXPControl* pOwnOpen = pOwn->GetControls()->FindControl(ID_TEST_OPEN);
+    ASSERT_NE(nullptr, pOwnSave);
+    ASSERT_NE(nullptr, pOwnOpen);
+    ::SendMessageA(pOwn->GetSafeHwnd(), WM_IDLEUPDATECMDUI, TRUE, 0);
+    EXPECT_EQ(0, pOwnSave->GetEnabled()) << "the bar's entry wins over the frame's";
+    EXPECT_EQ(1, pOwnOpen->GetEnabled());
+    EXPECT_EQ(0, pOwnOpen->GetChecked());
+
+    pSelf->m_bReflectAll = TRUE;
+    ::SendMessageA(pOwn->GetSafeHwnd(), WM_IDLEUPDATECMDUI, TRUE, 0);
+    EXPECT_GE(pSelf->m_nReflected, 3);
+    EXPECT_EQ(1, pOwnOpen->GetChecked()) << "the reflected entry took every control";
+}
+
+TEST_F(SplitButtonTest, KeyboardSelectionMovesTheOpenDropDown)
+{
+    // A drop-down button (the whole button opens) right after the split one.
+    CQXPControlPopup* pDrop = dynamic_cast<CQXPControlPopup*>(
+        pToolBar->GetControls()->Add(qxpControlButtonPopup, 0, CString(), pSplit->GetIndex() + 1));
+    ASSERT_NE(nullptr, pDrop);
+    pDrop->SetCaption("More");
+    pDrop->SetCommandBar(pSplit->GetCommandBar());
+    CQXPPopupBar* pOwnBar = CQXPPopupBar::CreatePopupBar(pBars);
+    pOwnBar->GetControls()->Add(qxpControlButton, ID_TEST_SAVE);
+    pDrop->SetCommandBar(pOwnBar);
+    pOwnBar->InternalRelease();
+    pBars->RecalcFrameLayout();
+    PumpPending();
+
+    ASSERT_TRUE(pToolBar->SetPopuped(pSplit->GetIndex()));
+    ASSERT_TRUE(pSplit->GetPopuped());
+    // The mouse passing over the other button leaves the open popup alone.
+    pToolBar->SetSelected(pDrop->GetIndex(), 1);
+    EXPECT_TRUE(pSplit->GetPopuped());
+    EXPECT_FALSE(pDrop->GetPopuped());
+    // The keyboard moves it.
+    pToolBar->SetSelected(pSplit->GetIndex(), 2);
+    pToolBar->SetSelected(pDrop->GetIndex(), 2);
+    EXPECT_FALSE(pSplit->GetPopuped());
+    EXPECT_TRUE(pDrop->GetPopuped());
+    EXPECT_EQ(pDrop->GetIndex(), pToolBar->GetPopupedIndex());
+    EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(pOwnBar->GetSafeHwnd()) != FALSE; }));
+    pToolBar->SetTrackingMode(FALSE);
+    PumpPending();
+    EXPECT_FALSE(pDrop->GetPopuped());
+}
+
+TEST_F(BarTest, MenuTitleLosingTheSelectionClosesItsMenu)
+{
+    CQXPControl* pFile = pMenuBar->GetControl(0);
+    Click(pMenuBar, pFile);
+    ASSERT_TRUE(PumpUntil([&] { return pFile->GetPopuped() != FALSE; }));
+    ASSERT_TRUE(pMenuBar->IsTrackingMode());
+    pMenuBar->SetSelected(-1, 0);
+    EXPECT_FALSE(pFile->GetPopuped());
+    EXPECT_EQ(-1, pMenuBar->GetPopupedIndex());
+    PumpPending();
+    EXPECT_FALSE(::IsWindowVisible(pFile->GetCommandBar()->GetSafeHwnd()));
+    pMenuBar->SetTrackingMode(FALSE);
+    PumpPending();
+    EXPECT_EQ(0, ToolkitMouseManager::GetInstance()->GetTrackedCount());
+}
+
+TEST_F(BarTest, SplitItemInAMenuRunsOnItsFaceAndOpensFromItsArrow)
+{
+    CQXPControl* pEdit = pMenuBar->GetControl(1);
+    CQXPCommandBar* pEditMenu = pEdit->GetCommandBar();
+    CQXPControlPopup* pSplitItem = dynamic_cast<CQXPControlPopup*>(
+        pEditMenu->GetControls()->Add(qxpControlSplitButtonPopup, ID_TEST_SAVE));
+    ASSERT_NE(nullptr, pSplitItem);
+    pSplitItem->SetCaption("Save as");
+    // Its state is set here, not by the frame's update handler for Save.
+    pSplitItem->SetFlags(qxpFlagManualUpdate);
+    CQXPPopupBar* pSub = CQXPPopupBar::CreatePopupBar(pBars);
+    pSub->GetControls()->Add(qxpControlButton, ID_TEST_UTF8);
+    pSplitItem->SetCommandBar(pSub);
+    pSub->InternalRelease();
+
+    struct Case {
+        int nEnabled;
+        bool bFace;
+        bool bRuns;
+        bool bOpens;
+    } cases[] = {
+        {1, true, true, false},
+        {1, false, false, true},
+        {4, true, false, false},
+        {3, false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "Enabled " << c.nEnabled << (c.bFace ? " face" : " arrow"));
+        frame.commands.clear();
+        pSplitItem->m_bEnabled = c.nEnabled;
+        Click(pMenuBar, pEdit);
+        ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(pEditMenu->GetSafeHwnd()) != FALSE; }));
+        CRect rc = pSplitItem->GetRect();
+        CPoint pt(c.bFace ? rc.left + 8 : rc.right - 4, rc.CenterPoint().y);
+        HWND hWndMenu = pEditMenu->GetSafeHwnd();
+        ::PostMessageA(hWndMenu, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+        ::PostMessageA(hWndMenu, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+        if (c.bRuns) {
+            ASSERT_TRUE(PumpUntil([&] { return !frame.commands.empty(); }));
+            EXPECT_EQ(ID_TEST_SAVE, frame.commands[0]);
+            PumpPending();
+            EXPECT_FALSE(::IsWindowVisible(hWndMenu)) << "running the item closes the menus";
+        } else if (c.bOpens) {
+            EXPECT_TRUE(PumpUntil([&] { return ::IsWindow(pSub->GetSafeHwnd()) && ::IsWindowVisible(pSub->GetSafeHwnd()); }));
+        } else {
+            qmtest::PumpFor(400);
+        }
+        if (!c.bRuns) {
+            EXPECT_TRUE(frame.commands.empty());
+        }
+        if (!c.bOpens) {
+            EXPECT_FALSE(pSplitItem->GetPopuped());
+        }
+        pMenuBar->SetTrackingMode(FALSE);
+        PumpPending();
+        EXPECT_EQ(0, ToolkitMouseManager::GetInstance()->GetTrackedCount());
+    }
+}
+
+}  // namespace

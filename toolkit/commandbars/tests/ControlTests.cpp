@@ -537,4 +537,211 @@ TEST(Mnemonics, StripTable)
         EXPECT_EQ(c.out, S(QxpStripMnemonics(c.in))) << c.in;
 }
 
+// --- comparison, copies and popup controls ---
+
+// A control that cannot be made narrower than 40 pixels.
+class CMinWidthButton : public CQXPControlButton {
+public:
+    int GetCustomizeMinWidth() const override { return 40; }
+};
+
+TEST(ControlCompare, ShownStyleTextsAndWidthCountButImagesDoNot)
+{
+    struct Case {
+        const char* name;
+        void (*change)(CQXPControl*);
+        bool bEqual;
+    } cases[] = {
+        {"nothing", [](CQXPControl*) {}, true},
+        {"icon id", [](CQXPControl* p) { p->SetIconId(77); }, true},
+        {"custom icon id", [](CQXPControl* p) { p->m_nCustomIconId = 78; }, true},
+        {"layout style equal to the other's own style",
+         [](CQXPControl* p) {
+             p->m_buttonStyle = 0;
+             p->m_buttonRibbonStyle = qxpButtonIcon;
+         },
+         true},
+        {"shown style", [](CQXPControl* p) { p->SetStyle(qxpButtonCaption); }, false},
+        {"custom style", [](CQXPControl* p) { p->m_buttonCustomStyle = qxpButtonCaption; }, false},
+        {"id", [](CQXPControl* p) { p->m_nId = 12; }, false},
+        {"flags", [](CQXPControl* p) { p->SetFlags(qxpFlagRightAlign); }, false},
+        {"group", [](CQXPControl* p) { p->m_bBeginGroup = TRUE; }, false},
+        {"caption", [](CQXPControl* p) { p->m_strCaption = "Other"; }, false},
+        {"caption case", [](CQXPControl* p) { p->m_strCaption = "OPEN"; }, false},
+        {"tooltip", [](CQXPControl* p) { p->m_strTooltipText = "tip"; }, false},
+        {"description", [](CQXPControl* p) { p->m_strDescriptionText = "text"; }, false},
+        {"custom caption", [](CQXPControl* p) { p->m_strCustomCaption = "Mine"; }, false},
+        {"parameter", [](CQXPControl* p) { p->m_strParameter = "x"; }, false},
+        {"removed by the user", [](CQXPControl* p) { p->m_dwHideFlags |= qxpHideCustomize; }, false},
+        {"hidden by the program", [](CQXPControl* p) { p->m_dwHideFlags |= qxpHideGeneric; }, true},
+        {"width", [](CQXPControl* p) { p->m_nWidth = 90; }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CQXPControlButton* pA = new CQXPControlButton;
+        CQXPControlButton* pB = new CQXPControlButton;
+        for (CQXPControlButton* p : {pA, pB}) {
+            p->m_nId = 11;
+            p->m_strCaption = "Open";
+            p->SetStyle(qxpButtonIcon);
+            p->SetIconId(5);
+        }
+        c.change(pB);
+        EXPECT_EQ(c.bEqual, pA->Compare(pB) != FALSE);
+        EXPECT_EQ(c.bEqual, pB->Compare(pA) != FALSE);
+        pA->InternalRelease();
+        pB->InternalRelease();
+    }
+    // A stored copy (on no bar) shows the style of the bar it is compared
+    // with: the bar's default style makes no difference.
+    CQXPCommandBar* pBar = new CQXPCommandBar;
+    pBar->SetDefaultButtonStyle(qxpButtonCaption);
+    CQXPControl* pLive = pBar->GetControls()->Add(qxpControlButton, 14);
+    CQXPControl* pStored = pLive->Clone();
+    EXPECT_EQ(qxpButtonCaption, pLive->GetStyle());
+    EXPECT_EQ(0, pStored->GetStyle());
+    EXPECT_TRUE(pLive->Compare(pStored));
+    EXPECT_TRUE(pStored->Compare(pLive));
+    pStored->SetStyle(qxpButtonIcon);
+    EXPECT_FALSE(pLive->Compare(pStored));
+    EXPECT_FALSE(pStored->Compare(pLive));
+    pStored->InternalRelease();
+    pBar->InternalRelease();
+
+    CQXPControlButton* pButton = new CQXPControlButton;
+    CQXPControl* pPlain = new CQXPControl;
+    pPlain->m_controlType = qxpControlButton;
+    EXPECT_FALSE(pButton->Compare(pPlain)) << "other runtime class";
+    EXPECT_FALSE(pButton->Compare(NULL));
+    pPlain->InternalRelease();
+    pButton->InternalRelease();
+}
+
+TEST(ControlCopy, FixedWidthIsRaisedToTheMinimumOfTheCopy)
+{
+    struct Case {
+        int nWidth;
+        int nCopied;
+    } cases[] = {{0, 0}, {10, 40}, {40, 40}, {65, 65}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "width " << c.nWidth);
+        CQXPControlButton* pSource = new CQXPControlButton;
+        pSource->m_nWidth = c.nWidth;
+        CMinWidthButton* pCopy = new CMinWidthButton;
+        pCopy->Copy(pSource, FALSE);
+        EXPECT_EQ(c.nCopied, pCopy->GetWidth());
+        pCopy->InternalRelease();
+        pSource->InternalRelease();
+    }
+}
+
+TEST(ControlPopup, SplitButtonEnabledValuesSplitFaceAndDropDown)
+{
+    struct Case {
+        int nType;
+        int nEnabled;
+        bool bFace;
+        bool bDropDown;
+    } cases[] = {
+        {qxpControlSplitButtonPopup, 1, true, true},   {qxpControlSplitButtonPopup, 0, false, false},
+        {qxpControlSplitButtonPopup, 3, true, false},  {qxpControlSplitButtonPopup, 4, false, true},
+        {qxpControlButtonPopup, 3, true, true},        {qxpControlButtonPopup, 4, true, true},
+        {qxpControlPopup, 0, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "type " << c.nType << " Enabled " << c.nEnabled);
+        CQXPControlPopup* pControl = CQXPControlPopup::CreateControlPopup(c.nType);
+        EXPECT_EQ(c.nType, pControl->GetType());
+        pControl->m_bEnabled = c.nEnabled;
+        EXPECT_EQ(c.bFace, pControl->IsFaceEnabled() != FALSE);
+        EXPECT_EQ(c.bDropDown, pControl->IsDropDownEnabled() != FALSE);
+        // Without a popup bar nothing opens, whatever the value.
+        EXPECT_FALSE(pControl->OnSetPopup(TRUE));
+        EXPECT_FALSE(pControl->GetPopuped());
+        pControl->InternalRelease();
+    }
+
+    // A split button linked to an action follows the action for both parts.
+    CQXPControlActions actions;
+    CQXPControlAction* pAction = actions.Add(901);
+    CQXPControlPopup* pLinked = CQXPControlPopup::CreateControlPopup(qxpControlSplitButtonPopup);
+    pLinked->SetAction(pAction);
+    EXPECT_TRUE(pLinked->IsFaceEnabled());
+    EXPECT_TRUE(pLinked->IsDropDownEnabled());
+    pAction->SetEnabled(FALSE);
+    EXPECT_FALSE(pLinked->IsFaceEnabled());
+    EXPECT_FALSE(pLinked->IsDropDownEnabled());
+    pLinked->SetAction(NULL);
+    pLinked->InternalRelease();
+
+    CQXPControlPopup* pOther = CQXPControlPopup::CreateControlPopup(qxpControlButton);
+    EXPECT_EQ(qxpControlPopup, pOther->GetType()) << "only popup kinds are taken";
+    pOther->InternalRelease();
+}
+
+TEST(ControlPopup, IsPopupOfSearchesThePopupTreeAndEndsOnLoops)
+{
+    // outer -> [middle] -> [inner]; a separate control shares the inner bar.
+    CQXPPopupBar* pOuterBar = CQXPPopupBar::CreatePopupBar(NULL);
+    CQXPPopupBar* pMiddleBar = CQXPPopupBar::CreatePopupBar(NULL);
+    CQXPPopupBar* pInnerBar = CQXPPopupBar::CreatePopupBar(NULL);
+    CQXPControlPopup* pOuter = CQXPControlPopup::CreateControlPopup(qxpControlPopup);
+    pOuter->SetCommandBar(pOuterBar);
+    CQXPControlPopup* pMiddle = dynamic_cast<CQXPControlPopup*>(pOuterBar->GetControls()->Add(qxpControlPopup, 0));
+    ASSERT_NE(nullptr, pMiddle);
+    pMiddle->SetCommandBar(pMiddleBar);
+    CQXPControlPopup* pInner = dynamic_cast<CQXPControlPopup*>(pMiddleBar->GetControls()->Add(qxpControlPopup, 0));
+    ASSERT_NE(nullptr, pInner);
+    pInner->SetCommandBar(pInnerBar);
+    CQXPControlPopup* pSharing = CQXPControlPopup::CreateControlPopup(qxpControlPopup);
+    pSharing->SetCommandBar(pInnerBar);
+    CQXPControlPopup* pWithoutBar = CQXPControlPopup::CreateControlPopup(qxpControlPopup);
+    CQXPControlButton* pButton = new CQXPControlButton;
+
+    EXPECT_TRUE(pOuter->IsPopupOf(pOuter));
+    EXPECT_TRUE(pOuter->IsPopupOf(pMiddle));
+    EXPECT_TRUE(pOuter->IsPopupOf(pInner));
+    EXPECT_TRUE(pOuter->IsPopupOf(pSharing)) << "the shared bar lies in the tree";
+    EXPECT_FALSE(pInner->IsPopupOf(pOuter)) << "only downward";
+    EXPECT_FALSE(pOuter->IsPopupOf(pWithoutBar));
+    EXPECT_FALSE(pWithoutBar->IsPopupOf(pOuter));
+    EXPECT_FALSE(pOuter->IsPopupOf(pButton));
+    EXPECT_FALSE(pOuter->IsPopupOf(NULL));
+
+    // The innermost menu opens the middle one again: the search still ends.
+    CQXPControlPopup* pLoop = dynamic_cast<CQXPControlPopup*>(pInnerBar->GetControls()->Add(qxpControlPopup, 0));
+    ASSERT_NE(nullptr, pLoop);
+    pLoop->SetCommandBar(pMiddleBar);
+    EXPECT_FALSE(pMiddle->IsPopupOf(pOuter));
+    EXPECT_TRUE(pInner->IsPopupOf(pMiddle));
+    pLoop->SetCommandBar((CQXPCommandBar*)NULL);
+
+    pButton->InternalRelease();
+    pWithoutBar->InternalRelease();
+    pSharing->InternalRelease();
+    pOuter->InternalRelease();
+    pOuterBar->InternalRelease();
+    pMiddleBar->InternalRelease();
+    pInnerBar->InternalRelease();
+}
+
+TEST(Controls, ChangingToACustomControlKeepsTheCustomControlsType)
+{
+    Coll c;
+    CQXPControl* pButton = c->Add(qxpControlButton, 56);
+    pButton->SetCaption("Find");
+    CQXPControl* pNew = c->ChangeControlType(pButton, qxpControlCustom);
+    ASSERT_NE(nullptr, pNew);
+    EXPECT_NE(nullptr, dynamic_cast<CQXPControlCustom*>(pNew));
+    EXPECT_EQ(qxpControlButton, pNew->m_controlType) << "a custom control is a button";
+    EXPECT_EQ(56, pNew->GetID());
+    EXPECT_EQ("Find", S(pNew->GetCaption()));
+
+    // Back to a label: the label's own type.
+    CQXPControl* pLabel = c->ChangeControlType(pNew, qxpControlLabel);
+    ASSERT_NE(nullptr, pLabel);
+    EXPECT_EQ(qxpControlLabel, pLabel->m_controlType);
+    EXPECT_EQ(1, c->GetCount());
+}
+
 }  // namespace

@@ -156,4 +156,46 @@ TEST_F(FadeTest, ImmediateRedrawStaysOutOfARunningFadeAndResizeRebuildsTheCopy)
     EXPECT_FALSE(pCache->HasCache());
 }
 
+// The paint manager's animation switch, put back when the test ends.
+struct AnimationSwitch {
+    BOOL bSaved = GetGlobalPaintManager()->m_bEnableAnimation;
+    ~AnimationSwitch() { GetGlobalPaintManager()->m_bEnableAnimation = bSaved; }
+    void Set(BOOL bOn) { GetGlobalPaintManager()->m_bEnableAnimation = bOn; }
+};
+
+TEST_F(FadeTest, WithAnimationsSwitchedOffChangesShowAtOnce)
+{
+    AnimationSwitch animations;
+    ASSERT_TRUE(pCache->HasCache());
+    CQXPControl* pSave = pBar->GetControls()->FindControl(ID_TEST_SAVE);
+    CRect rc = pSave->GetRect();
+
+    animations.Set(FALSE);
+    EXPECT_FALSE(pCache->IsFadeEnabled());
+    pSave->m_bChecked = 1;
+    pBar->Redraw(rc, TRUE);
+    EXPECT_EQ(0, pCache->GetFadeCount()) << "no fade starts";
+    EXPECT_EQ(Expected(rc), OnScreen(rc)) << "the new look shows at once";
+    EXPECT_TRUE(pCache->HasCache()) << "the bar still paints from its copy";
+
+    // A fade already running when the switch goes off ends at its next
+    // frame in the final look.
+    animations.Set(TRUE);
+    EXPECT_TRUE(pCache->IsFadeEnabled());
+    pSave->m_bChecked = 0;
+    pBar->Redraw(rc, TRUE);
+    ASSERT_EQ(1, pCache->GetFadeCount());
+    animations.Set(FALSE);
+    ASSERT_TRUE(PumpUntil([&] { return pCache->GetFadeCount() == 0; }, 2000));
+    EXPECT_EQ(Expected(rc), OnScreen(rc));
+
+    // The bar's own flag off: no fade even with the switch on.
+    animations.Set(TRUE);
+    pBar->EnableAnimation(FALSE);
+    EXPECT_FALSE(pCache->IsFadeEnabled());
+    pSave->m_bChecked = 1;
+    pBar->Redraw(rc, TRUE);
+    EXPECT_EQ(0, pCache->GetFadeCount());
+}
+
 }  // namespace

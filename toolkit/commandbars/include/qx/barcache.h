@@ -39,6 +39,10 @@ public:
     void Reset();
 
     BOOL IsCaching() const { return m_bAnimation || m_bBuffered; }
+    // Changed areas fade: the bar's animation flag is on and the bar's
+    // paint manager allows animations (its EnableAnimation switch). With
+    // the switch off a changed area shows its new look at once.
+    BOOL IsFadeEnabled() const;
     BOOL HasCache() const { return m_hCache != NULL; }
     CSize GetCacheSize() const { return m_szCache; }
     int GetFadeCount() const { return (int)m_fades.size(); }

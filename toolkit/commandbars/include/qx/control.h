@@ -125,6 +125,8 @@ public:
     BOOL IsVisible() const override { return IsVisible(0); }
     int GetIconId() const override;
     int GetStyle() const override;
+    // The style the control would show on a bar (GetStyle on its own bar).
+    int GetStyleOnBar(const CQXPCommandBar* pBar) const;
     BOOL IsCaptionVisible() const override;
 
     // --- setters: each compares first, then marks the bar ---------------------
@@ -230,6 +232,17 @@ public:
     {
         (void)nFlags;
         (void)zDelta;
+        (void)pt;
+        return FALSE;
+    }
+    // The bar's hover timer fired while this control was selected: an open
+    // popup of another control closes (a bar that tracked only for that
+    // popup leaves tracking). Popup controls open their own popup instead.
+    virtual void OnMouseHover();
+    // A right-button press over the control; TRUE when the control took it
+    // (the bar then does nothing more with it).
+    virtual BOOL OnRButtonDown(CPoint pt)
+    {
         (void)pt;
         return FALSE;
     }

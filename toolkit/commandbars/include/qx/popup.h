@@ -65,6 +65,9 @@ class CQXPControlPopup : public CQXPControlButton {
 public:
     CQXPControlPopup();
     ~CQXPControlPopup() override;
+    // A new popup control of a popup type (2, 3 or 4); one reference for
+    // the caller.
+    static CQXPControlPopup* AFXAPI CreateControlPopup(int nType);
 
     CQXPCommandBar* GetCommandBar() const override { return m_pCommandBar; }
     // Keeps one reference to the bar (the previous one is released).
@@ -72,8 +75,32 @@ public:
     void SetCommandBar(CMenu* pMenu);
     BOOL GetPopuped() const override { return m_bPopup; }
     BOOL OnSetPopup(BOOL bPopup) override;
+    // A press on a split button's face runs its command (on release in a
+    // menu); a press on its arrow, or on any other popup control, opens the
+    // popup. A second click on an open title closes it.
     void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
+    // In a menu a split item runs its command when released on its face.
     void OnLButtonUp(CPoint pt) override;
+    // A split button on a toolbar marks which part is hot: selected state 3
+    // for the face, 4 for the arrow.
+    void OnMouseMove(CPoint pt) override;
+    // Resting on the control in a menu (or on a bar that has a popup open)
+    // opens this control's popup.
+    void OnMouseHover() override;
+    // Keyboard selection moves an open popup of the bar to this control;
+    // losing the selection closes a menu-bar title's open menu.
+    BOOL OnSetSelected(int bSelected) override;
+    // The mnemonic opens the popup as from the keyboard.
+    void OnUnderlineActivate() override;
+    // Split buttons: Enabled 3 means only the face works, 4 only the arrow.
+    // The face runs the command (1, 3 or an enabled action).
+    BOOL IsFaceEnabled() const;
+    // The popup may open (1, 4 or an enabled action).
+    BOOL IsDropDownEnabled() const;
+    // Whether the control's popup bar is this control's popup bar or lies
+    // anywhere in the tree of popups below it; FALSE when either has no
+    // popup bar.
+    BOOL IsPopupOf(CQXPControl* pControl) const;
     void Copy(CQXPControl* pControl, BOOL bRecursive = FALSE) override;
     // Also compares the popups' contents.
     BOOL Compare(CQXPControl* pOther) override;
