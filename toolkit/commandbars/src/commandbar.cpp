@@ -425,11 +425,18 @@ BOOL CQXPCommandBar::SetPopuped(int nPopuped)
     if (pNew->GetCommandBar()) {
         // A bar that opens a menu tracks with it: clicks on the bar then
         // belong to the menu and do not close it from outside.
-        if (m_barType != qxpBarTypePopup && !m_bTracking)
+        BOOL bEntered = m_barType != qxpBarTypePopup && !m_bTracking;
+        if (bEntered)
             SetTrackingMode(TRUE, FALSE, FALSE);
         m_nPopuped = nPopuped;
-        if (!pNew->OnSetPopup(TRUE))
+        if (!pNew->OnSetPopup(TRUE)) {
+            // A popup that refuses to open (its drop-down disabled) leaves
+            // the bar as it was.
             m_nPopuped = -1;
+            if (bEntered)
+                SetTrackingMode(FALSE, FALSE, FALSE);
+            return FALSE;
+        }
         SetSelected(m_nPopuped, 1);
         // A shortened menu that stays open for a while shows in full.
         if (m_nPopuped != -1 && m_pCommandBars && m_pCommandBars->m_bShowFullAfterDelay && m_hWnd &&
@@ -816,7 +823,7 @@ int CQXPCommandBar::ProcessSpecialKey(int nAction)
         SetSelected(nNext, nAction == 0 ? 2 : 3);
         // With a menu open, the menu of the new title opens in its place,
         // its first item selected as when it is opened from the keyboard.
-        if (bOpen && m_barType != qxpBarTypePopup) {
+        if (bOpen && m_barType != qxpBarTypePopup && m_nPopuped != nNext) {
             m_bAnimateNextPopup = TRUE;
             SetPopuped(nNext);
             CQXPCommandBar* pPopup = GetOpenPopupBar();
@@ -875,7 +882,9 @@ int CQXPCommandBar::ProcessSpecialKey(int nAction)
         CQXPControl* pSelected = GetSelected();
         if (!pSelected)
             return 1;
-        if (pSelected->GetCommandBar() && !pSelected->GetPopuped())
+        // Enter on a split button runs its face; other popup controls open.
+        if (pSelected->GetCommandBar() && !pSelected->GetPopuped() &&
+            pSelected->GetType() != qxpControlSplitButtonPopup)
             return ProcessSpecialKey(3);
         pSelected->OnClick(TRUE, CPoint(0, 0));
         return 1;
@@ -1466,7 +1475,10 @@ void CQXPCommandBar::OnMouseMove(UINT nFlags, CPoint point)
 void CQXPCommandBar::OnRButtonDown(UINT nFlags, CPoint point)
 {
     (void)nFlags;
-    (void)point;
+    // The control under the mouse may take the press itself.
+    CQXPControl* pControl = m_pControls->HitTest(point);
+    if (pControl && !IsCustomizeMode() && pControl->OnRButtonDown(point))
+        return;
     Default();
 }
 

@@ -116,7 +116,9 @@ CQXPControl* CQXPControls::Add(int controlType, int nId, const CString& strParam
     CQXPControl* pControl = CreateControlOfType(controlType, nId, FALSE, CString());
     if (!pControl)
         return NULL;
-    pControl->m_controlType = controlType;
+    // A custom control keeps its own class's type.
+    if (controlType != qxpControlCustom)
+        pControl->m_controlType = controlType;
     if (CQXPControlPopup* pPopup = dynamic_cast<CQXPControlPopup*>(pControl)) {
         CQXPCommandBar* pBar = NULL;
         CString strCaption;

@@ -957,6 +957,10 @@ void CQXPToolBar::OnRButtonDown(UINT nFlags, CPoint point)
         CQXPCommandBar::OnRButtonDown(nFlags, point);
         return;
     }
+    // A control may take the press itself.
+    CQXPControl* pControl = m_pControls->HitTest(point);
+    if (pControl && pControl->OnRButtonDown(point))
+        return;
     // The click ends any tracking of the bar; then the toolbars menu.
     if (m_bTracking)
         SetTrackingMode(FALSE);

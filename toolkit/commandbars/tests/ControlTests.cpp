@@ -742,6 +742,12 @@ TEST(Controls, ChangingToACustomControlKeepsTheCustomControlsType)
     ASSERT_NE(nullptr, pLabel);
     EXPECT_EQ(qxpControlLabel, pLabel->m_controlType);
     EXPECT_EQ(1, c->GetCount());
+
+    // Added as a custom control: the same type.
+    CQXPControl* pAdded = c->Add(qxpControlCustom, 57);
+    ASSERT_NE(nullptr, pAdded);
+    EXPECT_NE(nullptr, dynamic_cast<CQXPControlCustom*>(pAdded));
+    EXPECT_EQ(qxpControlButton, pAdded->m_controlType);
 }
 
 }  // namespace
