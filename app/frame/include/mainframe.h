@@ -118,7 +118,6 @@ protected:
     afx_msg LRESULT OnDockingPaneNotify(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnTabClientMouse(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnCreateControl(WPARAM wParam, LPARAM lParam);
-    afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
     afx_msg LRESULT OnControlNotify(WPARAM wParam, LPARAM lParam);
 
     afx_msg void OnTogglePane(UINT nID);
@@ -157,8 +156,6 @@ protected:
     void ToggleTabs();
     void ForEachTextFrame(void (*pfn)(CMDIChildWnd*, const CViewSettings&, UINT), UINT nID);
     int* PaneFlag(int nID);
-    // The menu-bar control whose caption has this mnemonic, -1 for none.
-    static int FindMenuBarMnemonic(CQXPMenuBar* pMenuBar, UINT nChar);
 
     CViewSettings m_settings;
     char* m_pszFontFace;          // the 32-byte face buffer m_settings points to

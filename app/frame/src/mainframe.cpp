@@ -133,7 +133,6 @@ BEGIN_MESSAGE_MAP(CMainFrame, CQXMDIFrameWndEx)
     ON_WM_CREATE()
     ON_WM_CLOSE()
     ON_WM_DESTROY()
-    ON_WM_SYSCOMMAND()
     ON_MESSAGE(WM_OPENFILESTOOPEN, OnOpenFilesToOpen)
     ON_MESSAGE(WM_DOCKINGPANE_NOTIFY, OnDockingPaneNotify)
     ON_MESSAGE(WM_TABCLIENT_MOUSENOTIFY, OnTabClientMouse)
@@ -965,54 +964,6 @@ LRESULT CMainFrame::OnControlNotify(WPARAM, LPARAM lParam)
     if (nIndex >= 0 && nIndex < m_tools.GetCount())
         RunTool(m_tools.GetAt(nIndex));
     return TRUE;
-}
-
-void CMainFrame::OnSysCommand(UINT nID, LPARAM lParam)
-{
-    // The frame has no system menu bar of its own: Alt and Alt+letter open
-    // the command bars' menu bar instead.
-    CQXPMenuBar* pMenuBar = m_pCommandBars != NULL ? m_pCommandBars->GetMenuBar() : NULL;
-    if ((nID & 0xFFF0) == SC_KEYMENU && pMenuBar != NULL && ::IsWindowVisible(pMenuBar->GetSafeHwnd()) &&
-        lParam != ' ' && lParam != '-') {
-        if (lParam == 0) {
-            pMenuBar->SetTrackingMode(TRUE, TRUE, TRUE);
-            return;
-        }
-        int nIndex = FindMenuBarMnemonic(pMenuBar, (UINT)lParam);
-        if (nIndex >= 0) {
-            pMenuBar->SetTrackingMode(TRUE, FALSE, TRUE);
-            pMenuBar->SetSelected(nIndex, 2);
-            pMenuBar->SetPopuped(nIndex);
-            return;
-        }
-    }
-    CQXMDIFrameWndEx::OnSysCommand(nID, lParam);
-}
-
-int CMainFrame::FindMenuBarMnemonic(CQXPMenuBar* pMenuBar, UINT nChar)
-{
-    CQXPControls* pControls = pMenuBar->GetControls();
-    if (pControls == NULL)
-        return -1;
-    char chWanted = (char)(UINT_PTR)::CharUpperA((LPSTR)(UINT_PTR)(BYTE)nChar);
-    for (int i = 0; i < pControls->GetCount(); ++i) {
-        CQXPControl* pControl = pControls->GetAt(i);
-        if (pControl == NULL || !pControl->IsVisible(0) || !pControl->GetEnabled())
-            continue;
-        CString caption = pControl->GetCaption();
-        for (int n = 0; n + 1 < caption.GetLength(); ++n) {
-            if (caption[n] != '&')
-                continue;
-            if (caption[n + 1] == '&') {
-                ++n;
-                continue;
-            }
-            if ((char)(UINT_PTR)::CharUpperA((LPSTR)(UINT_PTR)(BYTE)caption[n + 1]) == chWanted)
-                return i;
-            break;
-        }
-    }
-    return -1;
 }
 
 LRESULT CMainFrame::OnTabClientMouse(WPARAM wParam, LPARAM lParam)

@@ -342,12 +342,29 @@ CQXPCommandBar* CQXPCommandBar::Clone(BOOL bRecursive)
 
 CSize CQXPCommandBar::GetIconSize() const
 {
-    if (m_pCommandBars && m_pCommandBars->m_bLargeIcons && m_barType == qxpBarTypeNormal &&
-        m_barPosition != qxpBarPopup)
+    if (!m_pCommandBars)
+        return m_szIcons.cx > 0 ? m_szIcons : CSize(16, 16);
+    // Popups: their own size, else the options' popup size.
+    if (m_barType == qxpBarTypePopup || m_barPosition == qxpBarPopup) {
+        if (m_szIcons.cx > 0)
+            return m_szIcons;
+        if (m_pCommandBars->m_szPopupIcons.cx > 0)
+            return m_pCommandBars->m_szPopupIcons;
+        return GetPaintManager()->GetAutoIconSize(FALSE);
+    }
+    // Toolbars with large icons, unless their buttons have a fixed size.
+    if (m_pCommandBars->m_bLargeIcons && m_barType == qxpBarTypeNormal && m_szButtons.cx <= 0)
         return GetLargeIconSize();
     if (m_szIcons.cx > 0)
         return m_szIcons;
-    return CSize(16, 16);
+    if (m_pCommandBars->m_szIcons.cx > 0)
+        return m_pCommandBars->m_szIcons;
+    return GetPaintManager()->GetAutoIconSize(FALSE);
+}
+
+BOOL CQXPCommandBar::IsKeyboardCuesVisible() const
+{
+    return m_pCommandBars ? m_pCommandBars->IsKeyboardCuesShown() : TRUE;
 }
 
 void CQXPCommandBar::GetButtonSize(CSize* pSize, BOOL bLarge) const

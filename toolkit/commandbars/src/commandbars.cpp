@@ -10,14 +10,17 @@
 #include <qx/profile.h>
 #include <qx/propexchange.h>
 
+#include <fx/doctempl.h>
+#include <fx/document.h>
+#include <fx/mdi.h>
+
 #include <algorithm>
 
 namespace {
 
-// Child ids of the four dock bars and of the frame's main pane.
+// Child ids of the four dock bars.
 const UINT kDockBarIds[4] = {0xE81B, 0xE81E, 0xE81C, 0xE81D};
 const DWORD kDockBarStyles[4] = {CBRS_ALIGN_TOP, CBRS_ALIGN_BOTTOM, CBRS_ALIGN_LEFT, CBRS_ALIGN_RIGHT};
-const UINT kPaneFirstId = 0xE900;
 
 }  // namespace
 
@@ -209,11 +212,188 @@ CQXPControl* CQXPCommandBars::FindControl(int controlType, int nId, BOOL bVisibl
     return NULL;
 }
 
+void CQXPCommandBars::RemoveAll()
+{
+    // One frame layout for the lot, not one per bar.
+    LockLayout(TRUE);
+    while (!m_arrBars.empty())
+        Remove(m_arrBars.back());
+    LockLayout(FALSE);
+    RecalcFrameLayout(TRUE);
+}
+
+CQXPToolBar* CQXPCommandBars::FindCommandBar(UINT nBarID) const
+{
+    return nBarID != 0 ? GetToolBar(nBarID) : NULL;
+}
+
+int CQXPCommandBars::IndexOf(CQXPToolBar* pBar) const
+{
+    auto it = std::find(m_arrBars.begin(), m_arrBars.end(), pBar);
+    return it == m_arrBars.end() ? -1 : (int)(it - m_arrBars.begin());
+}
+
+BOOL CQXPCommandBars::DockCommandBar(CQXPToolBar* pBar, int nPosition, LPCRECT lpRect)
+{
+    if (!pBar || IndexOf(pBar) < 0 || !GetDockBar(nPosition))
+        return FALSE;
+    return pBar->DockTo(nPosition, lpRect);
+}
+
+BOOL CQXPCommandBars::DockCommandBar(CQXPToolBar* pBar, LPCRECT lpRect, CQXPDockBar* pDockBar)
+{
+    for (int i = 0; pDockBar && i < 4; i++) {
+        if (m_pDocks[i] == pDockBar)
+            return DockCommandBar(pBar, i, lpRect);
+    }
+    return FALSE;
+}
+
+BOOL CQXPCommandBars::FloatCommandBar(CQXPToolBar* pBar)
+{
+    if (!pBar || IndexOf(pBar) < 0 || !::IsWindow(pBar->GetSafeHwnd()))
+        return FALSE;
+    if (pBar->IsFloating())
+        return TRUE;
+    CRect rc;
+    ::GetWindowRect(pBar->GetSafeHwnd(), &rc);
+    return pBar->SetFloating(rc.TopLeft());
+}
+
+CQXPDockBar* CQXPCommandBars::HitTestDockBar(CPoint ptScreen, CQXPDockBar* pPreferred) const
+{
+    auto hits = [&ptScreen](CQXPDockBar* pDock) {
+        if (!pDock || !::IsWindow(pDock->GetSafeHwnd()))
+            return false;
+        CRect rc;
+        ::GetWindowRect(pDock->GetSafeHwnd(), &rc);
+        rc.InflateRect(20, 20);
+        // Strictly inside: the widened edges themselves do not count.
+        return ptScreen.x > rc.left && ptScreen.x < rc.right && ptScreen.y > rc.top && ptScreen.y < rc.bottom;
+    };
+    if (hits(pPreferred))
+        return pPreferred;
+    for (CQXPDockBar* pDock : m_pDocks) {
+        if (hits(pDock))
+            return pDock;
+    }
+    return NULL;
+}
+
+CQXPToolBar* CQXPCommandBars::AddCustomBar(LPCSTR lpszName, UINT nID, BOOL bFloating)
+{
+    if (!m_pFrame || !::IsWindow(m_pFrame->GetSafeHwnd()))
+        return NULL;
+    // The site may make the bar of a class of its own.
+    QXP_CREATEBAR_RECORD rec;
+    rec.pCommandBar = NULL;
+    rec.bPopup = FALSE;
+    rec.nReserved[0] = 1;  // a user-made bar
+    rec.nReserved[1] = bFloating ? 1 : 0;
+    rec.nReserved[2] = 0;
+    rec.strCaption = lpszName ? lpszName : "";
+    rec.nID = (int)nID;
+    CQXPToolBar* pBar = NULL;
+    if (m_pFrame->SendMessage(WM_COMMANDBARS_CREATECOMMANDBAR, 0, (LPARAM)&rec) != 0 && rec.pCommandBar)
+        pBar = dynamic_cast<CQXPToolBar*>(rec.pCommandBar);
+    if (pBar) {
+        pBar->SetCommandBars(this);
+        pBar->m_strTitle = rec.strCaption;
+        pBar->SetPosition(qxpBarTop);
+        pBar->SetBarID(nID);
+        if (!pBar->CreateToolBar(WS_VISIBLE, m_pDocks[qxpBarTop], nID)) {
+            pBar->InternalRelease();
+            return NULL;
+        }
+        m_arrBars.push_back(pBar);
+        m_pDocks[qxpBarTop]->DockCommandBar(pBar, NULL);
+    } else {
+        // Add gives the bar a free id first; the custom id replaces it.
+        pBar = Add(lpszName, qxpBarTop);
+        if (!pBar)
+            return NULL;
+        pBar->SetBarID(nID);
+        ::SetWindowLongPtrA(pBar->GetSafeHwnd(), GWLP_ID, (LONG_PTR)nID);
+    }
+    pBar->m_bBuiltIn = FALSE;
+    if (bFloating) {
+        CRect rcClient;
+        m_pFrame->GetClientRect(&rcClient);
+        m_pFrame->ClientToScreen(&rcClient);
+        if (!FloatCommandBar(pBar)) {
+            Remove(pBar);
+            return NULL;
+        }
+        ::SetWindowPos(pBar->GetSafeHwnd(), NULL, rcClient.left + 40, rcClient.top + 40, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RecalcFrameLayout(FALSE);
+    return pBar;
+}
+
+UINT CQXPCommandBars::GetActiveMenuId() const
+{
+    CQXPMenuBar* pMenuBar = GetMenuBar();
+    UINT nDefault = pMenuBar ? pMenuBar->GetCurrentMenuResource() : 0;
+    CMDIFrameWnd* pMDIFrame = dynamic_cast<CMDIFrameWnd*>(m_pFrame);
+    if (!pMDIFrame || !::IsWindow(pMDIFrame->GetSafeHwnd()))
+        return nDefault;
+    CMDIChildWnd* pChild = pMDIFrame->MDIGetActive();
+    if (!pChild || !pChild->m_hMenuShared)
+        return nDefault;
+    // The template whose shared menu the child shows: the document's own
+    // template first, else any multi-document template of the application.
+    CDocument* pDoc = pChild->GetActiveDocument();
+    CMultiDocTemplate* pOwn = pDoc ? dynamic_cast<CMultiDocTemplate*>(pDoc->GetDocTemplate()) : NULL;
+    if (pOwn && pOwn->m_hMenuShared == pChild->m_hMenuShared)
+        return pOwn->m_nIDResource;
+    CDocManager* pManager = AfxGetDocManager();
+    if (pManager) {
+        POSITION pos = pManager->GetFirstDocTemplatePosition();
+        while (pos) {
+            CMultiDocTemplate* pTemplate = dynamic_cast<CMultiDocTemplate*>(pManager->GetNextDocTemplate(pos));
+            if (pTemplate && pTemplate->m_hMenuShared == pChild->m_hMenuShared)
+                return pTemplate->m_nIDResource;
+        }
+    }
+    return nDefault;
+}
+
+namespace {
+
+// The bars that track now, the newest first (popups included).
+std::vector<CQXPCommandBar*> TrackedBarsNewestFirst()
+{
+    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    std::vector<CQXPCommandBar*> bars;
+    for (int i = pMouse->GetTrackedCount() - 1; i >= 0; i--) {
+        if (CQXPCommandBar* pBar = pMouse->GetTrackedBar(i))
+            bars.push_back(pBar);
+    }
+    return bars;
+}
+
+}  // namespace
+
+int CQXPCommandBars::GetHotHelpId() const
+{
+    if (m_nHelpId != 0)
+        return m_nHelpId;
+    // The bars keep the help id of their hot control: an open menu's
+    // before the bars under it.
+    for (CQXPCommandBar* pBar : TrackedBarsNewestFirst()) {
+        if (pBar->GetCommandBars() == this && pBar->GetHotHelpId() != 0)
+            return pBar->GetHotHelpId();
+    }
+    for (CQXPToolBar* pBar : m_arrBars) {
+        if (pBar->GetHotHelpId() != 0)
+            return pBar->GetHotHelpId();
+    }
+    return 0;
+}
+
 BOOL CQXPCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    (void)wParam;
-    (void)lParam;
-    (void)pResult;
     switch (message) {
     case WM_NOTIFY: {
         const NMHDR* pHdr = (const NMHDR*)lParam;
@@ -221,16 +401,57 @@ BOOL CQXPCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
             OnReBarHeightChange();
         break;
     }
+    case WM_CLOSE:
+        // The frame stays while the customize dialog is open.
+        if (m_bCustomizeDialogOpen) {
+            if (pResult)
+                *pResult = 0;
+            return TRUE;
+        }
+        break;
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
         GetGlobalPaintManager()->RefreshMetrics();
-        for (CQXPToolBar* pBar : m_arrBars) {
-            for (int i = 0; i < pBar->GetControlCount(); i++)
-                pBar->GetControl(i)->RefreshMetrics();
-            pBar->DelayLayout();
-        }
-        RecalcFrameLayout(TRUE);
+        // The system's keyboard-cues setting may be what the cues follow.
+        if (message == WM_SETTINGCHANGE && m_nKeyboardCuesShow == 2)
+            SetKeyboardCues(2);
+        if (m_pFrame && ::IsWindow(m_pFrame->GetSafeHwnd()))
+            ::RedrawWindow(m_pFrame->GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        RedrawCommandBars();
         break;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == ID_HELP && HIWORD(wParam) == 0 && m_pFrame && ::IsWindow(m_pFrame->GetSafeHwnd())) {
+            int nHelpId = GetHotHelpId();
+            AFX_CMDHANDLERINFO info;
+            if (nHelpId != 0 && m_pFrame->OnCmdMsg(ID_HELP, CN_COMMAND, NULL, &info)) {
+                m_pFrame->SendMessage(WM_COMMANDHELP, 0, (LPARAM)(0x10000 + nHelpId));
+                if (pResult)
+                    *pResult = 0;
+                return TRUE;
+            }
+        }
+        break;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) != SC_KEYMENU && LOWORD(wParam) != 0 && !m_bCustomizeMode)
+            ClosePopups();
+        break;
+    case WM_ACTIVATEAPP:
+        if (wParam == 0)
+            ClosePopups();
+        break;
+    case WM_IDLEUPDATECMDUI: {
+        // Floating bars are no children of the frame: the frame's idle
+        // update does not reach them.
+        std::vector<CQXPToolBar*> bars = m_arrBars;
+        for (CQXPToolBar* pBar : bars) {
+            if (pBar->GetPosition() != qxpBarFloating || !::IsWindow(pBar->GetSafeHwnd()))
+                continue;
+            pBar->InternalAddRef();
+            pBar->OnIdleUpdateCmdUI(wParam, 0);
+            pBar->InternalRelease();
+        }
+        break;
+    }
     default:
         break;
     }
@@ -249,10 +470,29 @@ void CQXPCommandBars::UpdateCommandBars()
 
 void CQXPCommandBars::RecalcFrameLayout(BOOL bDelay)
 {
-    (void)bDelay;
-    if (!m_pFrame || !::IsWindow(m_pFrame->GetSafeHwnd()))
+    if (IsLayoutLocked() || !m_pFrame || !::IsWindow(m_pFrame->GetSafeHwnd()))
         return;
-    m_pFrame->RepositionBars(0, 0xFFFF, kPaneFirstId);
+    CFrameWnd* pFrame = dynamic_cast<CFrameWnd*>(m_pFrame);
+    if (!pFrame) {
+        // Another window hosts the bars: the dock bars take their bands of
+        // it at once (such a window has no idle layout of its own).
+        m_pFrame->RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST);
+        return;
+    }
+    if (bDelay) {
+        pFrame->DelayRecalcLayout(FALSE);
+        return;
+    }
+    pFrame->RecalcLayout();
+}
+
+void CQXPCommandBars::IdleRecalcLayout()
+{
+    CFrameWnd* pFrame = dynamic_cast<CFrameWnd*>(m_pFrame);
+    if (!pFrame || !::IsWindow(pFrame->GetSafeHwnd()) || !(pFrame->m_nIdleFlags & CFrameWnd::idleLayout))
+        return;
+    pFrame->m_nIdleFlags &= ~CFrameWnd::idleLayout;
+    RecalcFrameLayout(FALSE);
 }
 
 void CQXPCommandBars::ClosePopups()
@@ -276,15 +516,67 @@ int CQXPCommandBars::TrackPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWn
     CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(this);
     pPopup->SetOwnerSite(pSite);
     pPopup->LoadMenu(pMenu, TRUE);
-    // A menu shown for a window other than the frame sends its commands
-    // there: the popup keeps no manager link for the site.
-    if (pWnd && pWnd != m_pFrame)
-        pPopup->SetCommandBars(NULL);
-    pPopup->m_bRightButton = (nFlags & TPM_RIGHTBUTTON) != 0;
-    int nResult = pPopup->TrackPopup(pSite, x, y, (nFlags & TPM_RETURNCMD) != 0);
+    int nResult = TrackPopupMenu(pPopup, nFlags, x, y, pSite);
     if (::IsWindow(pPopup->GetSafeHwnd()))
         pPopup->DestroyWindow();
     pPopup->InternalRelease();
+    return nResult;
+}
+
+int AFXAPI CQXPCommandBars::TrackPopupMenu(CQXPPopupBar* pPopup, UINT nFlags, int x, int y, CWnd* pOwner,
+                                           LPCRECT lpExclude, CWnd* pTarget)
+{
+    if (!pPopup)
+        return 0;
+    CQXPCommandBars* pCommandBars = pPopup->GetCommandBars();
+    if (!pOwner)
+        pOwner = pCommandBars ? pCommandBars->GetSite() : pPopup->GetOwnerSite();
+    if (pTarget && ::IsWindow(pTarget->GetSafeHwnd()))
+        pOwner = pTarget;
+    if (!pOwner || !::IsWindow(pOwner->GetSafeHwnd()))
+        return 0;
+    // A menu shown for a window other than the frame sends its commands
+    // there: the popup keeps no manager link (the manager would route them
+    // to its frame).
+    if (pCommandBars && pOwner != pCommandBars->GetSite()) {
+        pPopup->SetCommandBars(NULL);
+        pCommandBars = NULL;
+    }
+
+    // A context menu asked for from the keyboard shows its underlines.
+    const MSG* pCurrent = CWnd::GetCurrentMessage();
+    if (pCommandBars && pCurrent && pCurrent->message == WM_CONTEXTMENU && pCurrent->lParam == (LPARAM)-1)
+        pCommandBars->ShowKeyboardCues(TRUE);
+
+    // Right-to-left owners open their menus leftward.
+    if (::GetWindowLongPtrA(pOwner->GetSafeHwnd(), GWL_EXSTYLE) & (WS_EX_LAYOUTRTL | WS_EX_RIGHT))
+        nFlags |= TPM_RIGHTALIGN;
+    const BOOL bRecurse = (nFlags & TPM_RECURSE) != 0;
+    pPopup->m_bRightButton = (nFlags & TPM_RIGHTBUTTON) != 0;
+    pPopup->m_bRecursePopup = bRecurse;
+    const int nDirection = (nFlags & TPM_RIGHTALIGN) ? (qxpPopupDown | qxpPopupLeft) : qxpPopupDown;
+
+    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    if (bRecurse) {
+        // The menus already open stay, locked while this one runs.
+        pMouse->CloseUnlockedBars();
+        pMouse->LockTrackedBars(TRUE);
+    } else {
+        if (pCommandBars)
+            pCommandBars->ClosePopups();
+        else
+            pMouse->SendTrackLost();
+        ::ReleaseCapture();
+    }
+    // The release of the button that asked for the menu chooses nothing.
+    pMouse->SetSwallowButtonUp(TRUE);
+
+    pPopup->InternalAddRef();
+    int nResult = pPopup->TrackPopup(pOwner, x, y, (nFlags & TPM_RETURNCMD) != 0, nDirection, lpExclude);
+    pPopup->m_bRecursePopup = FALSE;
+    pPopup->InternalRelease();
+    if (bRecurse)
+        pMouse->LockTrackedBars(FALSE);
     return nResult;
 }
 
@@ -479,19 +771,13 @@ void CQXPCommandBars::DoOptionsExchange(CQXPPropExchange* pPX, BOOL bFull)
     ExchangeIntProp(pPX, "Animation", &m_nAnimation, 0);
     if (!bFull)
         return;
-    // The rest only travels in the options' own archive. Values this
-    // manager does not hold yet go through with their defaults, so the
-    // archive keeps its layout.
-    BOOL bAltDrag = TRUE;
-    SIZE szIcons = {0, 0}, szPopupIcons = {0, 0};
-    int nKeyboardCuesUse = 1, nKeyboardCuesShow = 0;
-    SIZE szLarge = m_szLargeIcons;
+    // The rest only travels in the options' own archive.
     QXP_ICONS_INFO* pIcons = GetGlobalPaintManager()->GetIconsInfo();
+    SIZE szIcons = m_szIcons, szLarge = m_szLargeIcons, szPopupIcons = m_szPopupIcons;
     ExchangeBoolProp(pPX, "SyncFloatingBars", &m_bSyncFloatingBars, TRUE);
     ExchangeBoolProp(pPX, "ShowExpandButtonAlways", &m_bShowExpandButtonAlways, TRUE);
     ExchangeSizeProp(pPX, "IconsSize", &szIcons, SIZE{0, 0});
     ExchangeSizeProp(pPX, "LargeIconsSize", &szLarge, SIZE{0, 0});
-    m_szLargeIcons = szLarge;
     ExchangeCommandSet(pPX, "HiddenCommands", m_hiddenCommands);
     ExchangeBoolProp(pPX, "IconsWithShadow", &pIcons->bIconsWithShadow, FALSE);
     ExchangeBoolProp(pPX, "UseDisabledIcons", &pIcons->bUseDisabledIcons, TRUE);
@@ -501,13 +787,24 @@ void CQXPCommandBars::DoOptionsExchange(CQXPPropExchange* pPX, BOOL bFull)
         ExchangeBoolProp(pPX, "ShowExpandButtonAlways", &m_bShowExpandButtonAlways, TRUE);
         ExchangeBoolProp(pPX, "DblClickFloat", &m_bDblClickFloat, FALSE);
         ExchangeBoolProp(pPX, "ShowTextBelowIcons", &m_bShowTextBelowIcons, FALSE);
-        ExchangeBoolProp(pPX, "AltDragCustomization", &bAltDrag, TRUE);
+        ExchangeBoolProp(pPX, "AltDragCustomization", &m_bAltDragCustomization, TRUE);
         ExchangeBoolProp(pPX, "AutoHideUnusedPopups", &m_bAutoHideUnusedPopups, TRUE);
         ExchangeSizeProp(pPX, "PopupIconsSize", &szPopupIcons, SIZE{0, 0});
     }
+    // A damaged archive may hold negative or absurd sizes: those mean "not
+    // set" rather than a window-sized icon.
+    auto sane = [](SIZE sz) { return sz.cx > 0 && sz.cy > 0 && sz.cx <= 256 && sz.cy <= 256 ? CSize(sz) : CSize(0, 0); };
+    m_szIcons = sane(szIcons);
+    m_szLargeIcons = sane(szLarge);
+    m_szPopupIcons = sane(szPopupIcons);
     if (nSchema >= 9) {
-        ExchangeIntProp(pPX, "KeyboardCuesUse", &nKeyboardCuesUse, 1);
-        ExchangeIntProp(pPX, "KeyboardCuesShow", &nKeyboardCuesShow, 0);
+        int nCuesUse = m_nKeyboardCuesUse, nCuesShow = m_nKeyboardCuesShow;
+        ExchangeIntProp(pPX, "KeyboardCuesUse", &nCuesUse, 1);
+        ExchangeIntProp(pPX, "KeyboardCuesShow", &nCuesShow, 0);
+        if (pPX->IsLoading()) {
+            m_nKeyboardCuesUse = nCuesUse & 7;
+            SetKeyboardCues(nCuesShow >= 0 && nCuesShow <= 2 ? nCuesShow : 0);
+        }
     }
 }
 
@@ -566,9 +863,212 @@ void CQXPCommandBars::LoadOptions(LPCSTR lpszProfileName)
         RedrawCommandBars();
 }
 
+// ---------------------------------------------------------------------------
+// Keyboard cues, mnemonics and the frame's messages
+
+namespace {
+
+// Redraws the manager's shown bars and the open popups.
+void RedrawShownBars(const std::vector<CQXPToolBar*>& bars, CQXPCommandBars* pCommandBars)
+{
+    for (CQXPToolBar* pBar : bars) {
+        if (::IsWindow(pBar->GetSafeHwnd()) && ::IsWindowVisible(pBar->GetSafeHwnd()))
+            pBar->Redraw(NULL, FALSE);
+    }
+    for (CQXPCommandBar* pBar : TrackedBarsNewestFirst()) {
+        if (pBar->GetCommandBars() == pCommandBars && pBar->GetType() == qxpBarTypePopup &&
+            ::IsWindow(pBar->GetSafeHwnd()))
+            pBar->Redraw(NULL, FALSE);
+    }
+}
+
+BOOL IsBarShown(CQXPCommandBar* pBar)
+{
+    return pBar && pBar->IsVisible() && ::IsWindow(pBar->GetSafeHwnd()) && ::IsWindowVisible(pBar->GetSafeHwnd());
+}
+
+// The mnemonic character of a caption (after a single '&'), 0 when none.
+UINT CaptionMnemonic(const CString& strCaption)
+{
+    for (int i = 0; i + 1 < strCaption.GetLength(); i++) {
+        if (strCaption[i] != '&')
+            continue;
+        if (strCaption[i + 1] == '&') {
+            i++;  // "&&" is a plain ampersand
+            continue;
+        }
+        return (UINT)(BYTE)strCaption[i + 1];
+    }
+    return 0;
+}
+
+}  // namespace
+
+void CQXPCommandBars::SetKeyboardCues(int nMode)
+{
+    m_nKeyboardCuesShow = nMode;
+    BOOL bShown = nMode != 1;
+    BOOL bDynamic = FALSE;
+    if (nMode == 2) {
+        BOOL bSystemCues = TRUE;
+        if (::SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &bSystemCues, 0) && !bSystemCues) {
+            bDynamic = TRUE;
+            bShown = FALSE;
+        }
+    }
+    BOOL bChanged = bShown != m_bKeyboardCuesShown;
+    m_bDynamicCues = bDynamic;
+    m_bKeyboardCuesShown = bShown;
+    if (bChanged)
+        RedrawShownBars(m_arrBars, this);
+}
+
+void CQXPCommandBars::ShowKeyboardCues(BOOL bShow)
+{
+    bShow = bShow || m_bCustomizeMode ? TRUE : FALSE;
+    if (!m_bDynamicCues || bShow == m_bKeyboardCuesShown)
+        return;
+    m_bKeyboardCuesShown = bShow;
+    RedrawShownBars(m_arrBars, this);
+}
+
+BOOL CQXPCommandBars::ProcessMnemonicKey(UINT nKey)
+{
+    if (m_nKeyboardCuesUse == 2 || (nKey >= VK_NUMPAD0 && nKey <= VK_NUMPAD9))
+        return FALSE;
+    if ((::MapVirtualKeyA(nKey, 2 /* MAPVK_VK_TO_CHAR */) & 0x7FFF) == 0)
+        return FALSE;
+    const BOOL bAllBars = (m_nKeyboardCuesUse & 1) != 0;
+    const BOOL bFirstLetters = (m_nKeyboardCuesUse & 4) == 0;
+
+    // The bar to start with: the one that tracks, else the menu bar, else
+    // (searching all bars) the first shown one.
+    std::vector<CQXPToolBar*> shown;
+    for (CQXPToolBar* pBar : m_arrBars) {
+        if (IsBarShown(pBar))
+            shown.push_back(pBar);
+    }
+    CQXPToolBar* pStart = NULL;
+    for (CQXPToolBar* pBar : shown) {
+        if (pBar->IsTrackingMode()) {
+            pStart = pBar;
+            break;
+        }
+    }
+    if (!pStart && IsBarShown(m_pMenuBar))
+        pStart = m_pMenuBar;
+    if (!pStart && bAllBars && !shown.empty())
+        pStart = shown.front();
+    if (!pStart)
+        return FALSE;
+
+    // The bars in search order: the start bar, then (searching all bars)
+    // the shown bars after it, wrapping around.
+    std::vector<CQXPToolBar*> order(1, pStart);
+    if (bAllBars) {
+        auto it = std::find(shown.begin(), shown.end(), pStart);
+        size_t nFrom = it == shown.end() ? 0 : (size_t)(it - shown.begin()) + 1;
+        for (size_t k = 0; k < shown.size(); k++) {
+            CQXPToolBar* pBar = shown[(nFrom + k) % shown.size()];
+            if (pBar != pStart)
+                order.push_back(pBar);
+        }
+    }
+
+    CQXPToolBar* pAmpBar = NULL;
+    int nAmpIndex = -1, nAmpCount = 0;
+    CQXPToolBar* pFirstBar = NULL;
+    int nFirstIndex = -1, nFirstCount = 0;
+    for (CQXPToolBar* pBar : order) {
+        CQXPControls* pControls = pBar->GetControls();
+        int nCount = pControls->GetCount();
+        // The start bar is searched from its selected control onwards.
+        int nFrom = (pBar == pStart && pBar->GetSelectedIndex() >= 0) ? pBar->GetSelectedIndex() + 1 : 0;
+        const BOOL bFirstAllowed =
+            bFirstLetters && (pBar->GetType() == qxpBarTypeMenuBar || pBar->IsTrackingMode());
+        for (int k = 0; k < nCount; k++) {
+            int i = (nFrom + k) % nCount;
+            CQXPControl* pControl = pControls->GetAt(i);
+            if (!pControl || !pControl->IsVisible() || !pControl->GetEnabled())
+                continue;
+            CString strCaption = pControl->GetCaption();
+            if (strCaption.IsEmpty())
+                continue;
+            UINT nMnemonic = CaptionMnemonic(strCaption);
+            if (nMnemonic != 0) {
+                if (CQXPKeyboardShortcuts::IsMnemonicMatch(nMnemonic, nKey)) {
+                    if (nAmpCount++ == 0) {
+                        pAmpBar = pBar;
+                        nAmpIndex = i;
+                    }
+                }
+            } else if (bFirstAllowed && CQXPKeyboardShortcuts::IsMnemonicMatch((UINT)(BYTE)strCaption[0], nKey)) {
+                if (nFirstCount++ == 0) {
+                    pFirstBar = pBar;
+                    nFirstIndex = i;
+                }
+            }
+        }
+    }
+    CQXPToolBar* pBar = pAmpBar ? pAmpBar : pFirstBar;
+    int nIndex = pAmpBar ? nAmpIndex : nFirstIndex;
+    BOOL bAmbiguous = pAmpBar ? nAmpCount > 1 : nFirstCount > 1;
+    if (!pBar)
+        return FALSE;
+
+    pBar->InternalAddRef();
+    if (!pBar->IsTrackingMode())
+        ClosePopups();
+    ShowKeyboardCues(TRUE);
+    m_nKeyboardTipsLevel = 1;
+    if (!pBar->IsTrackingMode())
+        pBar->SetTrackingMode(TRUE, FALSE, TRUE);
+    pBar->SetSelected(nIndex, 2);
+    if (!bAmbiguous && pBar->IsTrackingMode()) {
+        CQXPControl* pControl = pBar->GetControl(nIndex);
+        if (pControl && pControl->GetCommandBar()) {
+            pBar->m_bAnimateNextPopup = TRUE;
+            pBar->SetPopuped(nIndex);
+        } else if (pControl) {
+            pControl->InternalAddRef();
+            pControl->OnUnderlineActivate();
+            pControl->InternalRelease();
+        }
+    }
+    pBar->InternalRelease();
+    return TRUE;
+}
+
 BOOL CQXPCommandBars::PreTranslateFrameMessage(MSG* pMsg)
 {
-    if (pMsg->message < WM_KEYFIRST || pMsg->message > WM_KEYLAST || m_pShortcutManager == NULL)
+    if (!pMsg)
+        return FALSE;
+    const UINT message = pMsg->message;
+    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    const BOOL bTracking = pMouse->GetTrackedCount() > 0;
+
+    // Alt (alone or with a key) on the active frame while no bar tracks.
+    if (message == WM_SYSKEYDOWN && (HIWORD(pMsg->lParam) & KF_ALTDOWN) && pMouse->GetTrackingLock() == 0 &&
+        !bTracking && m_pFrame && ::IsWindow(m_pFrame->GetSafeHwnd()) &&
+        ::GetActiveWindow() == ::GetAncestor(m_pFrame->GetSafeHwnd(), GA_ROOT)) {
+        if (pMsg->wParam == VK_MENU) {
+            // Alt alone: the underlines show; the frame still makes the
+            // menu key of it when Alt is released.
+            ShowKeyboardCues(TRUE);
+            return FALSE;
+        }
+        if (ProcessMnemonicKey((UINT)pMsg->wParam))
+            return TRUE;
+    }
+    if ((message == WM_KEYUP || message == WM_SYSKEYUP) && m_bDynamicCues && m_bKeyboardCuesShown && !bTracking)
+        ShowKeyboardCues(FALSE);
+    if ((message == WM_CONTEXTMENU || message == WM_SYSKEYUP) && bTracking) {
+        // The tracking bars' keyboard hooks decide (a context-menu key in
+        // an open menu); the frame never sees it.
+        CKeyboardHook::Instance()->NotifyHooks(WM_CONTEXTMENU, pMsg->wParam, pMsg->lParam);
+        return TRUE;
+    }
+    if (message < WM_KEYFIRST || message > WM_KEYLAST || m_pShortcutManager == NULL)
         return FALSE;
     return m_pShortcutManager->TranslateAccelerator(m_pFrame, pMsg);
 }

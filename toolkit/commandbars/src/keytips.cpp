@@ -447,8 +447,10 @@ void CQXPCommandBars::OnTrackingModeChanged(CQXPCommandBar* pBar, int nMode)
         if (pNewest && ::IsWindow(pNewest->GetSafeHwnd()))
             ::PostMessageA(pNewest->GetSafeHwnd(), WM_TIMER, QXP_TID_SHOWKEYTIPS, 0);
     }
-    if (!nMode && nTracked == 0)
+    if (!nMode && nTracked == 0) {
         CancelKeyboardTips();
+        ShowKeyboardCues(FALSE);  // dynamic underlines go with the menus
+    }
 }
 
 void CQXPCommandBars::OnShowKeyboardTipsTimer(CQXPCommandBar* pBar)

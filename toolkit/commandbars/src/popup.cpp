@@ -1368,19 +1368,29 @@ BOOL CQXPPopupBar::OnTrackKey(UINT nKey)
     }
 }
 
-int CQXPPopupBar::TrackPopup(CWnd* pSite, int x, int y, BOOL bReturnCmd)
+int CQXPPopupBar::TrackPopup(CWnd* pSite, int x, int y, BOOL bReturnCmd, int nDirection, LPCRECT lpExclude)
 {
     int nResult = 0;
     SetOwnerSite(pSite);
     m_pReturnCmd = bReturnCmd ? &nResult : NULL;
-    m_popupFlags = 0;
+    m_popupFlags = nDirection;
     InternalAddRef();
-    if (!Popup(x, y, NULL)) {
+    if (!Popup(x, y, lpExclude)) {
         m_pReturnCmd = NULL;
         InternalRelease();
         return 0;
     }
     HWND hWnd = m_hWnd;
+    // Only an enabled item that runs a command counts as a choice (not a
+    // disabled one, nor one that merely opens its submenu).
+    auto isChoosable = [](CQXPControl* pControl) {
+        return pControl && pControl->GetEnabled() && pControl->GetID() != 0 && !pControl->GetCommandBar();
+    };
+    // A window of this popup or of a submenu it opened.
+    auto isOwnWindow = [this](HWND hWndMsg) {
+        CQXPCommandBar* pBar = dynamic_cast<CQXPCommandBar*>(CWnd::FromHandlePermanent(hWndMsg));
+        return pBar && pBar->GetRootParent() == this;
+    };
     BOOL bChosen = FALSE;
     while (m_bTracking && ::IsWindow(hWnd)) {
         MSG msg;
@@ -1388,8 +1398,19 @@ int CQXPPopupBar::TrackPopup(CWnd* pSite, int x, int y, BOOL bReturnCmd)
             ::PostQuitMessage((int)msg.wParam);
             break;
         }
+        if (!m_bTracking) {
+            // Tracking ended while the message was awaited (a sent message
+            // closed the popup): it belongs to the caller's loop. Paint
+            // requests come again by themselves.
+            if (msg.message != WM_PAINT)
+                ::PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+            break;
+        }
+        if (msg.message == WM_KICKIDLE)
+            continue;
         if (msg.message == WM_KEYDOWN) {
-            BOOL bEnter = msg.wParam == VK_RETURN && GetSelected() != NULL;
+            CQXPControl* pSelected = msg.wParam == VK_RETURN ? GetSelected() : NULL;
+            BOOL bEnter = isChoosable(pSelected);
             if (!OnTrackKey((UINT)msg.wParam)) {
                 bChosen = bEnter;
                 break;
@@ -1402,14 +1423,23 @@ int CQXPPopupBar::TrackPopup(CWnd* pSite, int x, int y, BOOL bReturnCmd)
             continue;
         }
         if ((msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN || msg.message == WM_NCLBUTTONDOWN) &&
-            msg.hwnd != hWnd) {
+            !isOwnWindow(msg.hwnd)) {
             SetTrackingMode(FALSE);
             break;
         }
-        if ((msg.message == WM_LBUTTONUP || (msg.message == WM_RBUTTONUP && m_bRightButton)) && msg.hwnd == hWnd)
-            bChosen = m_pControls->HitTest(CPoint((short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam))) != NULL;
+        BOOL bRelease = (msg.message == WM_LBUTTONUP || (msg.message == WM_RBUTTONUP && m_bRightButton)) &&
+                        isOwnWindow(msg.hwnd);
+        BOOL bCandidate = FALSE;
+        if (bRelease) {
+            CQXPCommandBar* pBar = dynamic_cast<CQXPCommandBar*>(CWnd::FromHandlePermanent(msg.hwnd));
+            bCandidate = pBar && isChoosable(pBar->GetControls()->HitTest(
+                                     CPoint((short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam))));
+        }
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
+        // The release chose the item when it ended the tracking.
+        if (bCandidate && !m_bTracking)
+            bChosen = TRUE;
     }
     if (m_bTracking)
         SetTrackingMode(FALSE);

@@ -129,6 +129,8 @@ public:
     void SetLargeIconSize(CSize sz) { m_szLargeIcons = sz; }
     // "ShowTextBelowIcons": 0, 1, or 2 for the manager's option.
     BOOL IsTextBelowIcons() const override;
+    // The manager's keyboard cues (always shown without a manager).
+    BOOL IsKeyboardCuesVisible() const override;
     void SetShowTextBelowIcons(int nShow) { m_nShowTextBelowIcons = nShow; }
     CSize m_szLargeIcons = CSize(0, 0);
     int m_nShowTextBelowIcons = 2;

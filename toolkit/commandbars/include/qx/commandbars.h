@@ -37,6 +37,33 @@ public:
     // Removes and destroys a bar.
     void Remove(CQXPToolBar* pToolBar);
     CQXPDockBar* GetDockBar(int nPosition) const;
+    // Removes and destroys every bar; the frame is laid out once afterwards.
+    void RemoveAll();
+    // The first bar with that BarID (0 finds nothing).
+    CQXPToolBar* FindCommandBar(UINT nBarID) const;
+    // The bar's index, -1 when it is not one of ours.
+    int IndexOf(CQXPToolBar* pBar) const;
+    // Docks a bar on a side (0 top, 1 bottom, 2 left, 3 right), into the
+    // row under the rectangle (screen coordinates) when one is given; the
+    // bar's position becomes the side. FALSE without that dock bar.
+    BOOL DockCommandBar(CQXPToolBar* pBar, int nPosition, LPCRECT lpRect = NULL);
+    BOOL DockCommandBar(CQXPToolBar* pBar, LPCRECT lpRect, CQXPDockBar* pDockBar);
+    // Takes a bar out of its dock bar into a floating window where it is.
+    BOOL FloatCommandBar(CQXPToolBar* pBar);
+    // The dock bar under a screen point while a toolbar is dragged: one
+    // whose window, widened by 20 pixels on every side, holds the point
+    // strictly inside; the preferred one is tried first, then top, bottom,
+    // left, right. NULL when none matches.
+    CQXPDockBar* HitTestDockBar(CPoint ptScreen, CQXPDockBar* pPreferred = NULL) const;
+    // A user-made toolbar: offered to the site first
+    // (WM_COMMANDBARS_CREATECOMMANDBAR with bPopup FALSE, nReserved[0] 1 and
+    // nReserved[1] the floating flag; the site may return a toolbar of its
+    // own class), then created floating or docked at the top with that id.
+    // NULL on failure.
+    virtual CQXPToolBar* AddCustomBar(LPCSTR lpszName, UINT nID, BOOL bFloating = FALSE);
+    // The menu resource id shown for the active document: the id its
+    // document template loads its shared menu from, else the menu bar's.
+    virtual UINT GetActiveMenuId() const;
 
     // Finds a control on any bar (recursively into popups).
     CQXPControl* FindControl(int controlType, int nId, BOOL bVisible, BOOL bRecursive) const;
@@ -45,12 +72,25 @@ public:
     CQXPControlAction* FindAction(int nId) const { return m_actions.FindAction(nId); }
 
     // A message of the site frame, before the frame's own handling; TRUE
-    // when it was taken. Colour and setting changes refresh the bars.
+    // when it was taken. Colour and setting changes refresh the bars; F1
+    // (ID_HELP) over a hot control asks the site for that control's help
+    // (WM_COMMANDHELP, 0x10000 + help id); system commands and leaving the
+    // application close the menus; floating bars get the idle update; the
+    // frame does not close while the customize dialog is open.
     virtual BOOL OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // Refreshes every bar's controls (floating bars included).
     void UpdateCommandBars();
-    // Lays the frame out again (the dock bars take their bands).
+    // Lays the frame out again (the dock bars take their bands); nothing
+    // while the layout is locked. Delayed, the frame does it at its next
+    // idle time (or IdleRecalcLayout does it). A site that is no frame gets
+    // a WM_SIZE with its client size.
     void RecalcFrameLayout(BOOL bDelay = FALSE);
+    // Carries out a delayed frame layout now.
+    void IdleRecalcLayout();
+    // Above 0 while many bars change at once: frame layouts wait.
+    void LockLayout(BOOL bLock) { m_nLockLayout += bLock ? 1 : (m_nLockLayout > 0 ? -1 : 0); }
+    BOOL IsLayoutLocked() const { return m_nLockLayout > 0; }
+    int m_nLockLayout = 0;
     // Ends the tracking of every bar and closes open popups.
     void ClosePopups();
     // Shows a popup menu at a screen point until it closes. With
@@ -58,6 +98,17 @@ public:
     // it the command goes to pWnd (the site when NULL) and the result is
     // TRUE when an item was chosen.
     int TrackPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pWnd = NULL);
+    // The same for a popup bar (TPM_ flags): TPM_RETURNCMD returns the
+    // chosen id instead of sending it; TPM_RIGHTBUTTON lets the right
+    // button choose; TPM_RIGHTALIGN (implied by a right-to-left owner)
+    // puts the popup's right edge at x; TPM_RECURSE keeps the menus that
+    // are open (they are locked meanwhile); TPM_NONOTIFY is remembered by
+    // the bar. The owner (the bar's site when NULL) receives the command;
+    // pTarget, when given, routes it instead. Without TPM_RETURNCMD the
+    // result is TRUE only when an enabled item was chosen; 0 when the popup
+    // could not open.
+    static int AFXAPI TrackPopupMenu(CQXPPopupBar* pPopup, UINT nFlags, int x, int y, CWnd* pOwner = NULL,
+                                     LPCRECT lpExclude = NULL, CWnd* pTarget = NULL);
     // The toolbars context menu (a right click on a bar or a dock bar): a
     // popup holding the toolbars list, offered to the site first
     // (WM_QXP_TOOLBARCONTEXTMENU, wParam points at the screen point), shown
@@ -89,6 +140,40 @@ public:
     BOOL m_bOptionsChanged = FALSE;
 
     BOOL IsCustomizeMode() const { return m_bCustomizeMode; }
+    // The customize dialog is open: the frame may not close meanwhile.
+    BOOL m_bCustomizeDialogOpen = FALSE;
+
+    // --- help ---------------------------------------------------------------
+    // The help id of the control under the mouse (the bars set it); F1
+    // (ID_HELP) asks the site for the help of that id.
+    int GetHelpId() const { return m_nHelpId; }
+    // The help id F1 asks for: the one set, else the hot control's of the
+    // newest tracking bar, else of any bar; 0 when none is hot.
+    int GetHotHelpId() const;
+    void SetHelpId(int nHelpId) { m_nHelpId = nHelpId; }
+    int m_nHelpId = 0;
+
+    // --- keyboard cues and mnemonics ------------------------------------------
+    // "KeyboardCuesShow": 0 always shown, 1 never, 2 as the system's
+    // keyboard-cues setting says (hidden until Alt when it is off).
+    void SetKeyboardCues(int nMode);
+    int GetKeyboardCuesShow() const { return m_nKeyboardCuesShow; }
+    // With dynamic cues: shows or hides the underlines (always shown while
+    // customizing); the bars redraw on a change.
+    void ShowKeyboardCues(BOOL bShow);
+    BOOL IsKeyboardCuesShown() const { return m_bKeyboardCuesShown; }
+    BOOL IsDynamicKeyboardCues() const { return m_bDynamicCues; }
+    // A character typed with Alt (or while a bar tracks): the control with
+    // that mnemonic on the tracking bar, else the menu bar (and, with
+    // KeyboardCuesUse flag 1, the other bars) is selected and, when the
+    // match is unique, activated. TRUE when a control was found.
+    BOOL ProcessMnemonicKey(UINT nChar);
+    // "KeyboardCuesUse": flag 1 search all bars, flag 4 no first-letter
+    // matches, the value 2 no mnemonics at all.
+    int m_nKeyboardCuesUse = 1;
+    int m_nKeyboardCuesShow = 0;
+    BOOL m_bKeyboardCuesShown = TRUE;
+    BOOL m_bDynamicCues = FALSE;
 
     // Keyboard tips (off unless enabled): with them on, Alt over the menu
     // bar shows the key of each title in a small window of its own; a menu
@@ -134,7 +219,12 @@ public:
 
     // The keyboard shortcuts of the frame (owned by the manager).
     CQXPKeyboardShortcuts* GetKeyboardShortcuts() const { return m_pShortcutManager; }
-    // Key messages the frame did not translate: the shortcut table decides.
+    // Messages the frame did not translate. On the active frame while no
+    // bar tracks, Alt shows the underlines and Alt+key looks for a control
+    // with that mnemonic (ProcessMnemonicKey); releasing a key hides
+    // dynamic underlines again; while a bar tracks, WM_CONTEXTMENU and
+    // WM_SYSKEYUP go to the bars' keyboard hook instead of the frame; the
+    // other keys go to the shortcut table. TRUE when the message was used.
     BOOL PreTranslateFrameMessage(MSG* pMsg);
     // Print preview switches the shortcuts off while it lasts, and the menu
     // bar, the toolbars and their dock bars step aside; leaving it brings
@@ -149,8 +239,14 @@ public:
     // A double click beside the buttons of a docked toolbar floats it (a
     // floating one always docks back where it was).
     BOOL m_bDblClickFloat = FALSE;
-    // Options every bar falls back to.
+    // Options every bar falls back to: toolbar icons ("IconsSize"), with
+    // large icons ("LargeIconsSize"), popup icons ("PopupIconsSize");
+    // 0 x 0 leaves the size to the paint manager.
+    CSize m_szIcons = CSize(0, 0);
     CSize m_szLargeIcons = CSize(0, 0);
+    CSize m_szPopupIcons = CSize(0, 0);
+    // Alt+drag moves toolbar buttons without the customize dialog.
+    BOOL m_bAltDragCustomization = TRUE;
     BOOL m_bShowTextBelowIcons = FALSE;
     // Toolbars (not menus) show their icons at the large size.
     BOOL m_bLargeIcons = FALSE;

@@ -164,9 +164,10 @@ public:
     // not sent.
     int TrackPopupReturnCmd(CWnd* pSite, int x, int y);
     // The same loop; with bReturnCmd FALSE the chosen item sends its command
-    // and the result is TRUE when one was chosen. Arrow keys move the
-    // selection, Enter chooses, Esc closes.
-    int TrackPopup(CWnd* pSite, int x, int y, BOOL bReturnCmd);
+    // and the result is TRUE when an enabled item was chosen. Arrow keys
+    // move the selection, Enter chooses, Esc closes. nDirection: the
+    // placement flags (qxpPopupLeft: the popup's right edge at x).
+    int TrackPopup(CWnd* pSite, int x, int y, BOOL bReturnCmd, int nDirection = 0, LPCRECT lpExclude = NULL);
     // A key while the popup tracks; FALSE when the key closed it.
     BOOL OnTrackKey(UINT nKey);
     void DoPropExchange(CQXPPropExchange* pPX) override;

@@ -1,0 +1,750 @@
+// The command bars manager in a real MDI main frame: Alt and mnemonics
+// across the bars, the keyboard underlines, F1 on a hot control, the frame
+// messages that close menus, modal popup menus and their flags, the options
+// and their stores, the icon sizes the options give, and the manager's bar
+// operations.
+#include <qx/framehost.h>
+#include <qx/mousemanager.h>
+#include <qx/popup.h>
+#include <qx/profile.h>
+
+#include <gtest/gtest.h>
+#include <qmtest/archivebytes.h>
+#include <qmtest/files.h>
+#include <qmtest/pump.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cbtest_ids.h"
+
+namespace {
+
+using qmtest::PumpMessages;
+using qmtest::PumpUntil;
+
+// Posted to the frame while a popup menu tracks: notes the newest popup's
+// window rectangle and the lock of the bar under it, optionally releases
+// the mouse over one of its items (by command id), then presses Esc.
+const UINT WM_TEST_INSPECTPOPUP = WM_APP + 21;
+
+class CManagerFrame : public CQXPMDIFrameWnd {
+public:
+    std::vector<UINT> commands;
+    std::vector<LPARAM> helpRequests;  // lParam of every WM_COMMANDHELP
+    int nHelpCommands = 0;             // ID_HELP reached the frame itself
+    std::vector<QXP_CREATEBAR_RECORD> barRequests;
+    BOOL bSaveEnabled = TRUE;
+    BOOL bUndoEnabled = TRUE;
+    CQXPMenuBar* m_pMenuBar = NULL;
+    CQXPToolBar* m_pStandard = NULL;
+    CQXPToolBar* m_pFormat = NULL;
+    // What WM_TEST_INSPECTPOPUP saw.
+    CRect rcPopup;
+    int nLockedUnder = -1;
+    int nTrackedDuring = 0;
+    BOOL bCuesShownDuring = FALSE;
+    // WM_TEST_INSPECTPOPUP closes the popup with a click elsewhere, not Esc.
+    BOOL bCloseByClickOutside = FALSE;
+    CQXPPopupBar* m_pContextPopup = NULL;  // shown on WM_CONTEXTMENU
+    void PostNcDestroy() override {}
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCTA lpcs)
+    {
+        if (CQXPMDIFrameWnd::OnCreate(lpcs) == -1 || !InitCommandBars())
+            return -1;
+        m_pMenuBar = GetCommandBars()->SetMenu("Menu Bar", IDR_TEST_MENU);
+        m_pStandard = GetCommandBars()->Add("Standard", qxpBarTop);
+        if (!m_pMenuBar || !m_pStandard || !m_pStandard->LoadToolBar(IDR_TEST_TOOLBAR))
+            return -1;
+        m_pFormat = GetCommandBars()->Add("Format", qxpBarTop);
+        const UINT ids[] = {ID_TEST_UNDO, ID_TEST_ANSI, ID_TEST_UTF8};
+        if (!m_pFormat || !m_pFormat->SetButtons(ids, 3))
+            return -1;
+        return 0;
+    }
+    afx_msg void OnOpen() { commands.push_back(ID_TEST_OPEN); }
+    afx_msg void OnSave() { commands.push_back(ID_TEST_SAVE); }
+    afx_msg void OnExit() { commands.push_back(ID_TEST_EXIT); }
+    afx_msg void OnUndo() { commands.push_back(ID_TEST_UNDO); }
+    afx_msg void OnAnsi() { commands.push_back(ID_TEST_ANSI); }
+    afx_msg void OnUtf8() { commands.push_back(ID_TEST_UTF8); }
+    afx_msg void OnHelp() { nHelpCommands++; }
+    afx_msg void OnContextMenu(CWnd*, CPoint pt)
+    {
+        if (m_pContextPopup)
+            CQXPCommandBars::TrackPopupMenu(m_pContextPopup, TPM_RETURNCMD, pt.x < 0 ? 300 : pt.x, pt.y < 0 ? 200 : pt.y);
+    }
+    afx_msg void OnUpdateSave(CCmdUI* pCmdUI) { pCmdUI->Enable(bSaveEnabled); }
+    afx_msg void OnUpdateUndo(CCmdUI* pCmdUI) { pCmdUI->Enable(bUndoEnabled); }
+    afx_msg LRESULT OnCommandHelp(WPARAM, LPARAM lParam)
+    {
+        helpRequests.push_back(lParam);
+        return TRUE;
+    }
+    afx_msg LRESULT OnCreateBar(WPARAM, LPARAM lParam)
+    {
+        barRequests.push_back(*(QXP_CREATEBAR_RECORD*)lParam);
+        return 0;
+    }
+    afx_msg LRESULT OnInspectPopup(WPARAM wParam, LPARAM lParam)
+    {
+        ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+        nTrackedDuring = pMouse->GetTrackedCount();
+        CQXPCommandBar* pNewest = pMouse->GetTrackedBar(nTrackedDuring - 1);
+        if (pNewest && lParam > 0) {
+            // Opens the submenu at index lParam - 1 and works in it.
+            pNewest->SetPopuped((int)lParam - 1);
+            pNewest = pMouse->GetTrackedBar(pMouse->GetTrackedCount() - 1);
+        }
+        CQXPCommandBar* pUnder = pMouse->GetTrackedBar(nTrackedDuring - 2);
+        nLockedUnder = pUnder ? pUnder->m_nLockTracking : -1;
+        bCuesShownDuring = GetCommandBars()->IsKeyboardCuesShown();
+        if (pNewest)
+            ::GetWindowRect(pNewest->GetSafeHwnd(), &rcPopup);
+        CQXPControl* pItem = pNewest && wParam ? pNewest->GetControls()->FindControl(0, (int)wParam, TRUE, FALSE)
+                                               : NULL;
+        if (pItem) {
+            CPoint pt = pItem->GetRect().CenterPoint();
+            ::PostMessageA(pNewest->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+        }
+        if (bCloseByClickOutside)
+            PostMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
+        else
+            PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CManagerFrame, CQXPMDIFrameWnd)
+    ON_WM_CREATE()
+    ON_WM_CONTEXTMENU()
+    ON_COMMAND(ID_TEST_OPEN, OnOpen)
+    ON_COMMAND(ID_TEST_SAVE, OnSave)
+    ON_COMMAND(ID_TEST_EXIT, OnExit)
+    ON_COMMAND(ID_TEST_UNDO, OnUndo)
+    ON_COMMAND(ID_TEST_ANSI, OnAnsi)
+    ON_COMMAND(ID_TEST_UTF8, OnUtf8)
+    ON_COMMAND(ID_HELP, OnHelp)
+    ON_UPDATE_COMMAND_UI(ID_TEST_SAVE, OnUpdateSave)
+    ON_UPDATE_COMMAND_UI(ID_TEST_UNDO, OnUpdateUndo)
+    ON_MESSAGE(WM_COMMANDHELP, OnCommandHelp)
+    ON_MESSAGE(WM_COMMANDBARS_CREATECOMMANDBAR, OnCreateBar)
+    ON_MESSAGE(WM_TEST_INSPECTPOPUP, OnInspectPopup)
+END_MESSAGE_MAP()
+
+class ManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(frame.Create(NULL, "Manager test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 720, 480)));
+        pBars = frame.GetCommandBars();
+        ASSERT_NE(nullptr, pBars);
+        frame.RecalcLayout();
+        ::SetForegroundWindow(frame.GetSafeHwnd());
+        ::SetActiveWindow(frame.GetSafeHwnd());
+        PumpUntil([&] { return ::GetActiveWindow() == frame.GetSafeHwnd(); }, 2000);
+        PumpMessages();
+    }
+    void TearDown() override
+    {
+        if (pBars)
+            pBars->ClosePopups();
+        if (::IsWindow(frame.GetSafeHwnd()))
+            frame.DestroyWindow();
+        PumpMessages();
+    }
+    // A key message as the frame's message loop hands it over.
+    BOOL PreTranslate(UINT message, UINT nKey, BOOL bAlt)
+    {
+        MSG msg = {};
+        msg.hwnd = frame.GetSafeHwnd();
+        msg.message = message;
+        msg.wParam = nKey;
+        msg.lParam = bAlt ? (LPARAM)KF_ALTDOWN << 16 : 0;
+        return pBars->PreTranslateFrameMessage(&msg);
+    }
+    CQXPToolBar* TrackingBar() const
+    {
+        for (int i = 0; i < pBars->GetCount(); i++) {
+            if (pBars->GetAt(i)->IsTrackingMode())
+                return pBars->GetAt(i);
+        }
+        return NULL;
+    }
+    // The File menu of the menu bar, open.
+    void OpenFileMenu()
+    {
+        frame.m_pMenuBar->SetTrackingMode(TRUE, FALSE, TRUE);
+        frame.m_pMenuBar->SetPopuped(0);
+        ASSERT_TRUE(frame.m_pMenuBar->GetControl(0)->GetPopuped());
+    }
+    // A popup bar holding the File menu (or another menu of the menu bar).
+    CQXPPopupBar* FileMenuPopup(int nMenu = 0)
+    {
+        CMenu menu;
+        menu.Attach(::LoadMenuA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_TEST_MENU)));
+        CMenu sub;
+        sub.Attach(::GetSubMenu(menu.GetSafeHmenu(), nMenu));
+        CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+        pPopup->SetOwnerSite(&frame);
+        pPopup->LoadMenu(&sub, TRUE);
+        sub.Detach();
+        menu.DestroyMenu();
+        return pPopup;
+    }
+
+    CManagerFrame frame;
+    CQXPCommandBars* pBars = NULL;
+};
+
+// ---------------------------------------------------------------------------
+// Mnemonics
+
+TEST_F(ManagerTest, MnemonicSearchFollowsKeyboardCuesUse)
+{
+    // The Format bar: "&Bold", "&Unicode", "&Upper" (ids Undo, Ansi, Utf8).
+    CQXPToolBar* pFormat = frame.m_pFormat;
+    pFormat->GetControl(0)->SetCaption("&Bold");
+    pFormat->GetControl(1)->SetCaption("&Unicode");
+    pFormat->GetControl(2)->SetCaption("&Upper");
+    CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
+    enum Bar { kNone, kMenu, kFormat };
+    struct Case {
+        const char* what;
+        int nUse;
+        const char* editCaption;  // the menu bar's second title
+        UINT nKey;
+        Bar bar;                  // the bar that tracks afterwards
+        int nSelected;
+        BOOL bOpensOrRuns;        // unique match: the menu opens / the command runs
+    } cases[] = {
+        {"'&' match on the menu bar", 1, "&Edit", 'F', kMenu, 0, TRUE},
+        {"second title", 1, "&Edit", 'E', kMenu, 1, TRUE},
+        {"mnemonics off", 2, "&Edit", 'F', kNone, -1, FALSE},
+        {"other bars searched with flag 1", 1, "&Edit", 'B', kFormat, 0, TRUE},
+        {"menu bar only without flag 1", 0, "&Edit", 'B', kNone, -1, FALSE},
+        {"ambiguous: first selected, nothing run", 1, "&Edit", 'U', kFormat, 1, FALSE},
+        {"two titles with one key: the first, not opened", 1, "&Find", 'F', kMenu, 0, FALSE},
+        {"first letter on the menu bar", 1, "Edit", 'E', kMenu, 1, TRUE},
+        {"first letters off with flag 4", 5, "Edit", 'E', kNone, -1, FALSE},
+        {"no character", 1, "&Edit", VK_F5, kNone, -1, FALSE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        pBars->ClosePopups();
+        frame.commands.clear();
+        pBars->m_nKeyboardCuesUse = c.nUse;
+        pMenuBar->GetControl(1)->SetCaption(c.editCaption);
+        BOOL bFound = pBars->ProcessMnemonicKey(c.nKey);
+        EXPECT_EQ(c.bar != kNone, bFound != FALSE);
+        CQXPCommandBar* pExpected = c.bar == kMenu ? (CQXPCommandBar*)pMenuBar : c.bar == kFormat ? pFormat : NULL;
+        if (c.bar == kMenu) {
+            EXPECT_EQ(pExpected, TrackingBar());
+            EXPECT_EQ(c.nSelected, pMenuBar->GetSelectedIndex());
+            EXPECT_EQ(c.bOpensOrRuns, pMenuBar->GetControl(c.nSelected)->GetPopuped());
+        } else if (c.bar == kFormat) {
+            if (c.bOpensOrRuns) {
+                EXPECT_EQ(std::vector<UINT>{(UINT)pFormat->GetControl(c.nSelected)->GetID()}, frame.commands);
+            } else {
+                EXPECT_EQ(pExpected, TrackingBar());
+                EXPECT_EQ(c.nSelected, pFormat->GetSelectedIndex());
+                EXPECT_TRUE(frame.commands.empty());
+            }
+        } else {
+            EXPECT_EQ(nullptr, TrackingBar());
+            EXPECT_TRUE(frame.commands.empty());
+        }
+    }
+    pBars->ClosePopups();
+    pMenuBar->GetControl(1)->SetCaption("&Edit");
+}
+
+TEST_F(ManagerTest, AltLetterThroughTheFrameOpensTheMenuAndAltUpIsKeptFromTheFrameWhileItTracks)
+{
+    EXPECT_TRUE(PreTranslate(WM_SYSKEYDOWN, 'E', TRUE));
+    EXPECT_EQ(frame.m_pMenuBar, TrackingBar());
+    EXPECT_TRUE(frame.m_pMenuBar->GetControl(1)->GetPopuped());
+    EXPECT_TRUE(PreTranslate(WM_SYSKEYUP, 'E', TRUE)) << "a tracking bar keeps the key-up from the frame";
+    pBars->ClosePopups();
+    EXPECT_FALSE(PreTranslate(WM_SYSKEYDOWN, 'Q', TRUE)) << "no title has that key";
+    EXPECT_EQ(nullptr, TrackingBar());
+    EXPECT_FALSE(PreTranslate(WM_SYSKEYDOWN, 'F', FALSE)) << "F10-like keys without Alt are no mnemonics";
+    EXPECT_EQ(nullptr, TrackingBar());
+}
+
+TEST_F(ManagerTest, AltShowsAndKeyUpHidesTheDynamicUnderlines)
+{
+    struct Case {
+        int nMode;
+        BOOL bForceDynamic;  // the system setting hides the underlines
+        BOOL bBefore, bAfterAlt, bAfterKeyUp;
+    } cases[] = {
+        {0, FALSE, TRUE, TRUE, TRUE},
+        {1, FALSE, FALSE, FALSE, FALSE},
+        {2, TRUE, FALSE, TRUE, FALSE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "KeyboardCuesShow " << c.nMode);
+        pBars->SetKeyboardCues(c.nMode);
+        if (c.bForceDynamic) {
+            pBars->m_bDynamicCues = TRUE;
+            pBars->m_bKeyboardCuesShown = FALSE;
+        }
+        EXPECT_EQ(c.bBefore, frame.m_pMenuBar->IsKeyboardCuesVisible());
+        EXPECT_FALSE(PreTranslate(WM_SYSKEYDOWN, VK_MENU, TRUE)) << "Alt still reaches the frame";
+        EXPECT_EQ(c.bAfterAlt, frame.m_pMenuBar->IsKeyboardCuesVisible());
+        EXPECT_EQ(c.bAfterAlt, frame.m_pFormat->IsKeyboardCuesVisible());
+        PreTranslate(WM_SYSKEYUP, VK_MENU, TRUE);
+        EXPECT_EQ(c.bAfterKeyUp, frame.m_pMenuBar->IsKeyboardCuesVisible());
+    }
+    // A mnemonic shows them as well; they go with the menus.
+    pBars->m_bKeyboardCuesShown = FALSE;
+    ASSERT_TRUE(pBars->ProcessMnemonicKey('F'));
+    EXPECT_TRUE(pBars->IsKeyboardCuesShown());
+    pBars->ClosePopups();
+    EXPECT_FALSE(pBars->IsKeyboardCuesShown());
+    pBars->SetKeyboardCues(0);
+}
+
+// ---------------------------------------------------------------------------
+// Frame messages
+
+TEST_F(ManagerTest, HelpOnAHotControlAsksForItsHelpId)
+{
+    CQXPControl* pOpen = frame.m_pStandard->GetControl(0);
+    pOpen->m_nHelpId = 777;
+    frame.m_pStandard->SetSelected(0, 1);
+    frame.SendMessage(WM_COMMAND, ID_HELP, 0);
+    EXPECT_EQ(std::vector<LPARAM>{0x10000 + 777}, frame.helpRequests);
+    EXPECT_EQ(0, frame.nHelpCommands) << "the manager took the command";
+
+    // Nothing hot: the frame's own help.
+    frame.m_pStandard->SetSelected(-1, 0);
+    frame.SendMessage(WM_COMMAND, ID_HELP, 0);
+    EXPECT_EQ(1u, frame.helpRequests.size());
+    EXPECT_EQ(1, frame.nHelpCommands);
+}
+
+TEST_F(ManagerTest, FrameMessagesThatCloseMenus)
+{
+    struct Case {
+        UINT message;
+        WPARAM wParam;
+        BOOL bCloses;
+    } cases[] = {
+        {WM_ACTIVATEAPP, 0, TRUE},
+        {WM_ACTIVATEAPP, 1, FALSE},
+        {WM_SYSCOMMAND, SC_KEYMENU, FALSE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "message " << c.message << " wParam " << c.wParam);
+        OpenFileMenu();
+        LRESULT lResult = 0;
+        EXPECT_FALSE(pBars->OnFrameWndMsg(c.message, c.wParam, 0, &lResult)) << "the frame sees it too";
+        EXPECT_EQ(!c.bCloses, ToolkitMouseManager::GetInstance()->GetTrackedCount() > 0);
+        pBars->ClosePopups();
+    }
+}
+
+TEST_F(ManagerTest, IdleUpdateReachesFloatingBars)
+{
+    CQXPToolBar* pFormat = frame.m_pFormat;
+    ASSERT_TRUE(pBars->FloatCommandBar(pFormat));
+    CQXPControl* pUndo = pFormat->GetControl(0);
+    ASSERT_EQ((int)ID_TEST_UNDO, pUndo->GetID());
+    for (BOOL bEnabled : {FALSE, TRUE}) {
+        frame.bUndoEnabled = bEnabled;
+        LRESULT lResult = 0;
+        pBars->OnFrameWndMsg(WM_IDLEUPDATECMDUI, TRUE, 0, &lResult);
+        EXPECT_EQ(bEnabled, pUndo->GetEnabled() != FALSE);
+    }
+}
+
+TEST_F(ManagerTest, FrameStaysOpenWhileTheCustomizeDialogIs)
+{
+    pBars->m_bCustomizeDialogOpen = TRUE;
+    frame.SendMessage(WM_CLOSE);
+    EXPECT_TRUE(::IsWindow(frame.GetSafeHwnd()));
+    pBars->m_bCustomizeDialogOpen = FALSE;
+}
+
+// ---------------------------------------------------------------------------
+// Popup menus
+
+TEST_F(ManagerTest, TrackPopupMenuFlags)
+{
+    const int x = 300, y = 200;
+    struct Case {
+        const char* what;
+        UINT nFlags;
+        BOOL bSaveEnabled;
+        UINT nClick;      // item released over (0: none)
+        BOOL bClickOutside;  // then closed by a click elsewhere (else Esc)
+        int nResult;
+        BOOL bSent;       // Save reached the frame
+        BOOL bRightEdge;  // the popup's right edge at x (else its left edge)
+    } cases[] = {
+        {"return the command", TPM_RETURNCMD, TRUE, ID_TEST_SAVE, FALSE, (int)ID_TEST_SAVE, FALSE, FALSE},
+        {"send the command", 0, TRUE, ID_TEST_SAVE, FALSE, TRUE, TRUE, FALSE},
+        {"disabled item, then Esc", 0, FALSE, ID_TEST_SAVE, FALSE, FALSE, FALSE, FALSE},
+        {"disabled item, then a click elsewhere", 0, FALSE, ID_TEST_SAVE, TRUE, FALSE, FALSE, FALSE},
+        {"disabled item: no command", TPM_RETURNCMD, FALSE, ID_TEST_SAVE, TRUE, 0, FALSE, FALSE},
+        {"closed with Esc", 0, TRUE, 0, FALSE, FALSE, FALSE, FALSE},
+        {"closed by a click elsewhere", 0, TRUE, 0, TRUE, FALSE, FALSE, FALSE},
+        {"right-aligned", TPM_RIGHTALIGN | TPM_RETURNCMD, TRUE, 0, FALSE, 0, FALSE, TRUE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        frame.commands.clear();
+        frame.bSaveEnabled = c.bSaveEnabled;
+        frame.bCloseByClickOutside = c.bClickOutside;
+        CQXPPopupBar* pPopup = FileMenuPopup();
+        frame.PostMessage(WM_TEST_INSPECTPOPUP, c.nClick, 0);
+        int nResult = CQXPCommandBars::TrackPopupMenu(pPopup, c.nFlags, x, y);
+        PumpMessages();
+        EXPECT_EQ(c.nResult, nResult);
+        EXPECT_EQ(c.bSent, !frame.commands.empty());
+        EXPECT_EQ(c.bRightEdge ? x : x + frame.rcPopup.Width(), frame.rcPopup.right);
+        EXPECT_EQ(0, ToolkitMouseManager::GetInstance()->GetTrackedCount());
+        if (::IsWindow(pPopup->GetSafeHwnd()))
+            pPopup->DestroyWindow();
+        pPopup->InternalRelease();
+    }
+    frame.bSaveEnabled = TRUE;
+    frame.bCloseByClickOutside = FALSE;
+}
+
+TEST_F(ManagerTest, ItemChosenInASubmenuCountsAsAChoice)
+{
+    // Edit: "&Undo", "E&ncoding" > "&ANSI", "UTF-&8".
+    CQXPPopupBar* pPopup = FileMenuPopup(1);
+    frame.PostMessage(WM_TEST_INSPECTPOPUP, ID_TEST_ANSI, 2);
+    EXPECT_EQ(TRUE, CQXPCommandBars::TrackPopupMenu(pPopup, 0, 300, 200));
+    PumpMessages();
+    EXPECT_EQ(std::vector<UINT>{ID_TEST_ANSI}, frame.commands);
+    EXPECT_EQ(0, ToolkitMouseManager::GetInstance()->GetTrackedCount());
+    if (::IsWindow(pPopup->GetSafeHwnd()))
+        pPopup->DestroyWindow();
+    pPopup->InternalRelease();
+}
+
+TEST_F(ManagerTest, ContextMenuFromTheKeyboardShowsTheUnderlines)
+{
+    for (BOOL bKeyboard : {TRUE, FALSE}) {
+        SCOPED_TRACE(bKeyboard ? "keyboard" : "mouse");
+        pBars->m_bDynamicCues = TRUE;
+        pBars->m_bKeyboardCuesShown = FALSE;
+        frame.m_pContextPopup = FileMenuPopup();
+        frame.bCuesShownDuring = -1;
+        frame.PostMessage(WM_TEST_INSPECTPOPUP, 0, 0);
+        frame.SendMessage(WM_CONTEXTMENU, (WPARAM)frame.GetSafeHwnd(), bKeyboard ? (LPARAM)-1 : MAKELPARAM(300, 200));
+        EXPECT_EQ(bKeyboard, frame.bCuesShownDuring);
+        EXPECT_FALSE(pBars->IsKeyboardCuesShown()) << "they go with the menu";
+        if (::IsWindow(frame.m_pContextPopup->GetSafeHwnd()))
+            frame.m_pContextPopup->DestroyWindow();
+        frame.m_pContextPopup->InternalRelease();
+        frame.m_pContextPopup = NULL;
+    }
+    pBars->SetKeyboardCues(0);
+}
+
+TEST_F(ManagerTest, RightToLeftOwnerOpensTheMenuLeftward)
+{
+    HWND hOwner = ::CreateWindowExA(WS_EX_LAYOUTRTL, "STATIC", "", WS_POPUP | WS_VISIBLE, 100, 100, 50, 50,
+                                    frame.GetSafeHwnd(), NULL, ::GetModuleHandleA(NULL), NULL);
+    ASSERT_NE((HWND)NULL, hOwner);
+    CMenu menu;
+    ASSERT_TRUE(menu.Attach(::LoadMenuA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_TEST_MENU))));
+    CMenu sub;
+    sub.Attach(::GetSubMenu(menu.GetSafeHmenu(), 0));
+    frame.PostMessage(WM_TEST_INSPECTPOPUP, 0, 0);
+    EXPECT_EQ(0, pBars->TrackPopupMenu(&sub, TPM_RETURNCMD, 400, 200, CWnd::FromHandle(hOwner)));
+    EXPECT_EQ(400, frame.rcPopup.right);
+    sub.Detach();
+    menu.DestroyMenu();
+    ::DestroyWindow(hOwner);
+}
+
+TEST_F(ManagerTest, RecursivePopupKeepsTheOpenMenuLockedMeanwhile)
+{
+    for (BOOL bRecurse : {TRUE, FALSE}) {
+        SCOPED_TRACE(bRecurse ? "TPM_RECURSE" : "no TPM_RECURSE");
+        OpenFileMenu();
+        CQXPPopupBar* pPopup = FileMenuPopup();
+        frame.PostMessage(WM_TEST_INSPECTPOPUP, 0, 0);
+        CQXPCommandBars::TrackPopupMenu(pPopup, TPM_RETURNCMD | (bRecurse ? TPM_RECURSE : 0), 300, 200);
+        if (bRecurse) {
+            EXPECT_GT(frame.nTrackedDuring, 1);
+            EXPECT_GT(frame.nLockedUnder, 0) << "the open menu is locked while the new one runs";
+            EXPECT_TRUE(frame.m_pMenuBar->GetControl(0)->GetPopuped()) << "the parent menu stays open";
+            EXPECT_EQ(0, ToolkitMouseManager::GetInstance()->GetTrackingLock());
+            int nTracked = ToolkitMouseManager::GetInstance()->GetTrackedCount();
+            for (int i = 0; i < nTracked; i++)
+                EXPECT_EQ(0, ToolkitMouseManager::GetInstance()->GetTrackedBar(i)->m_nLockTracking);
+        } else {
+            EXPECT_EQ(1, frame.nTrackedDuring) << "the open menu closed first";
+            EXPECT_FALSE(frame.m_pMenuBar->GetControl(0)->GetPopuped());
+        }
+        pBars->ClosePopups();
+        if (::IsWindow(pPopup->GetSafeHwnd()))
+            pPopup->DestroyWindow();
+        pPopup->InternalRelease();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Options
+
+TEST_F(ManagerTest, OptionsArchiveCarriesEveryOption)
+{
+    pBars->m_bAltDragCustomization = FALSE;
+    pBars->m_nKeyboardCuesUse = 5;
+    pBars->SetKeyboardCues(1);
+    pBars->m_szIcons = CSize(20, 20);
+    pBars->m_szLargeIcons = CSize(40, 40);
+    pBars->m_szPopupIcons = CSize(24, 24);
+    qmtest::Bytes bytes = qmtest::StoreBytes([&](CArchive& ar) { pBars->SerializeOptions(ar); });
+
+    pBars->m_bAltDragCustomization = TRUE;
+    pBars->m_nKeyboardCuesUse = 1;
+    pBars->SetKeyboardCues(0);
+    pBars->m_szIcons = pBars->m_szLargeIcons = pBars->m_szPopupIcons = CSize(0, 0);
+    qmtest::LoadBytes(bytes, [&](CArchive& ar) { pBars->SerializeOptions(ar); });
+    EXPECT_FALSE(pBars->m_bAltDragCustomization);
+    EXPECT_EQ(5, pBars->m_nKeyboardCuesUse);
+    EXPECT_EQ(1, pBars->GetKeyboardCuesShow());
+    EXPECT_FALSE(pBars->IsKeyboardCuesShown()) << "KeyboardCuesShow is applied on loading";
+    EXPECT_EQ(CSize(20, 20), pBars->m_szIcons);
+    EXPECT_EQ(CSize(40, 40), pBars->m_szLargeIcons);
+    EXPECT_EQ(CSize(24, 24), pBars->m_szPopupIcons);
+    EXPECT_EQ(CSize(20, 20), frame.m_pStandard->GetIconSize());
+    pBars->SetKeyboardCues(0);
+}
+
+TEST_F(ManagerTest, DamagedIconSizesInTheArchiveMeanUnset)
+{
+    pBars->m_szIcons = CSize(-5, 20);
+    pBars->m_szLargeIcons = CSize(100000, 100000);
+    pBars->m_szPopupIcons = CSize(18, 18);
+    qmtest::Bytes bytes = qmtest::StoreBytes([&](CArchive& ar) { pBars->SerializeOptions(ar); });
+    qmtest::LoadBytes(bytes, [&](CArchive& ar) { pBars->SerializeOptions(ar); });
+    EXPECT_EQ(CSize(0, 0), pBars->m_szIcons);
+    EXPECT_EQ(CSize(0, 0), pBars->m_szLargeIcons);
+    EXPECT_EQ(CSize(18, 18), pBars->m_szPopupIcons);
+}
+
+enum Store { kRegistry, kIni };
+
+class ManagerOptionsStore : public ManagerTest, public ::testing::WithParamInterface<Store> {
+protected:
+    void SetUp() override
+    {
+        m_key = qmtest::UniqueName("QxCbManager");
+        m_app.reset(new CWinApp("QxCbManager"));
+        if (GetParam() == kRegistry)
+            m_app->SetRegistryKey(m_key.c_str());
+        else
+            CQXProfileStore::SetIniPath(m_folder.Path("options.ini").c_str());
+        ManagerTest::SetUp();
+    }
+    void TearDown() override
+    {
+        ManagerTest::TearDown();
+        CQXProfileStore::SetIniPath("");
+        m_app.reset();
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, ("Software\\" + m_key).c_str());
+    }
+    std::string m_key;
+    qmtest::TempDir m_folder;
+    std::unique_ptr<CWinApp> m_app;
+};
+
+TEST_P(ManagerOptionsStore, ProfileKeepsTheProfileOptionsOnly)
+{
+    pBars->m_bToolBarAccelTips = TRUE;
+    pBars->m_nAnimation = 2;
+    pBars->m_bAltDragCustomization = FALSE;
+    pBars->m_nKeyboardCuesUse = 4;
+    pBars->m_szPopupIcons = CSize(24, 24);
+    pBars->SaveOptions("ManagerTest");
+    CQXProfileStore store;
+    EXPECT_EQ(2, (int)store.GetProfileInt("ManagerTest-Options", "Animation", 0));
+    EXPECT_EQ(-1, (int)store.GetProfileInt("ManagerTest-Options", "KeyboardCuesUse", -1))
+        << "archive-only options stay out of the profile";
+    EXPECT_EQ(-1, (int)store.GetProfileInt("ManagerTest-Options", "AltDragCustomization", -1));
+
+    pBars->m_bToolBarAccelTips = FALSE;
+    pBars->m_nAnimation = 0;
+    pBars->m_bAltDragCustomization = TRUE;
+    pBars->m_nKeyboardCuesUse = 1;
+    pBars->m_szPopupIcons = CSize(0, 0);
+    pBars->LoadOptions("ManagerTest");
+    EXPECT_TRUE(pBars->m_bToolBarAccelTips);
+    EXPECT_EQ(2, pBars->m_nAnimation);
+    EXPECT_TRUE(pBars->m_bAltDragCustomization);
+    EXPECT_EQ(1, pBars->m_nKeyboardCuesUse);
+    EXPECT_EQ(CSize(0, 0), pBars->m_szPopupIcons);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, ManagerOptionsStore, ::testing::Values(kRegistry, kIni),
+                         [](const ::testing::TestParamInfo<Store>& info) {
+                             return info.param == kRegistry ? std::string("Registry") : std::string("IniFile");
+                         });
+
+TEST_F(ManagerTest, IconSizeRule)
+{
+    const CSize szAuto = GetGlobalPaintManager()->GetAutoIconSize(FALSE);
+    enum Kind { kToolBar, kPopup, kNoManager };
+    struct Case {
+        const char* what;
+        Kind kind;
+        CSize own, ownButton, options, popupOptions, largeOptions;
+        BOOL bLarge;
+        CSize expected;
+    } cases[] = {
+        {"toolbar default", kToolBar, {0, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 0}, FALSE, szAuto},
+        {"toolbar from IconsSize", kToolBar, {0, 0}, {0, 0}, {20, 20}, {0, 0}, {0, 0}, FALSE, {20, 20}},
+        {"toolbar's own size first", kToolBar, {18, 18}, {0, 0}, {20, 20}, {0, 0}, {0, 0}, FALSE, {18, 18}},
+        {"large icons", kToolBar, {0, 0}, {0, 0}, {20, 20}, {0, 0}, {32, 32}, TRUE, {32, 32}},
+        {"large icons but fixed buttons", kToolBar, {0, 0}, {30, 30}, {20, 20}, {0, 0}, {32, 32}, TRUE, {20, 20}},
+        {"popup default", kPopup, {0, 0}, {0, 0}, {20, 20}, {0, 0}, {32, 32}, TRUE, szAuto},
+        {"popup from PopupIconsSize", kPopup, {0, 0}, {0, 0}, {20, 20}, {24, 24}, {0, 0}, FALSE, {24, 24}},
+        {"popup's own size first", kPopup, {12, 12}, {0, 0}, {0, 0}, {24, 24}, {0, 0}, FALSE, {12, 12}},
+        {"no manager", kNoManager, {0, 0}, {0, 0}, {20, 20}, {24, 24}, {0, 0}, FALSE, {16, 16}},
+        {"no manager, own size", kNoManager, {22, 22}, {0, 0}, {0, 0}, {0, 0}, {0, 0}, FALSE, {22, 22}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        pBars->m_szIcons = c.options;
+        pBars->m_szPopupIcons = c.popupOptions;
+        pBars->m_szLargeIcons = c.largeOptions;
+        pBars->m_bLargeIcons = c.bLarge;
+        CQXPCommandBar* pBar = c.kind == kToolBar ? (CQXPCommandBar*)new CQXPToolBar
+                                                  : CQXPPopupBar::CreatePopupBar(c.kind == kPopup ? pBars : NULL);
+        if (c.kind == kToolBar)
+            pBar->SetCommandBars(pBars);
+        pBar->SetIconSize(c.own);
+        pBar->SetButtonSize(c.ownButton);
+        EXPECT_EQ(c.expected, pBar->GetIconSize());
+        pBar->InternalRelease();
+    }
+    pBars->m_szIcons = pBars->m_szPopupIcons = pBars->m_szLargeIcons = CSize(0, 0);
+    pBars->m_bLargeIcons = FALSE;
+}
+
+// ---------------------------------------------------------------------------
+// Bar operations
+
+TEST_F(ManagerTest, FindIndexDockAndFloat)
+{
+    CQXPToolBar* pFormat = frame.m_pFormat;
+    EXPECT_EQ(nullptr, pBars->FindCommandBar(0));
+    EXPECT_EQ(pFormat, pBars->FindCommandBar(pFormat->GetBarID()));
+    EXPECT_EQ(2, pBars->IndexOf(pFormat));
+    CQXPToolBar* pStranger = new CQXPToolBar;
+    EXPECT_EQ(-1, pBars->IndexOf(pStranger));
+    EXPECT_FALSE(pBars->DockCommandBar(pStranger, qxpBarLeft));
+    pStranger->InternalRelease();
+
+    ASSERT_TRUE(pBars->DockCommandBar(pFormat, qxpBarLeft));
+    EXPECT_EQ(pBars->GetDockBar(qxpBarLeft), pFormat->GetDockBar());
+    EXPECT_EQ(qxpBarLeft, pFormat->GetPosition());
+    EXPECT_FALSE(pBars->DockCommandBar(pFormat, 7)) << "no such side";
+    EXPECT_FALSE(pBars->DockCommandBar(pFormat, NULL, (CQXPDockBar*)NULL));
+    ASSERT_TRUE(pBars->FloatCommandBar(pFormat));
+    EXPECT_TRUE(pFormat->IsFloating());
+    EXPECT_EQ(nullptr, pFormat->GetDockBar());
+    ASSERT_TRUE(pBars->DockCommandBar(pFormat, NULL, pBars->GetDockBar(qxpBarBottom)));
+    EXPECT_EQ(qxpBarBottom, pFormat->GetPosition());
+    EXPECT_EQ(pBars->GetDockBar(qxpBarBottom), pFormat->GetDockBar());
+}
+
+TEST_F(ManagerTest, HitTestDockBarWidensEachDockBarBy20Pixels)
+{
+    // A bar on the left gives the left dock bar a size, right under the top.
+    ASSERT_TRUE(pBars->DockCommandBar(frame.m_pFormat, qxpBarLeft));
+    frame.RecalcLayout();
+    CQXPDockBar* pTop = pBars->GetDockBar(qxpBarTop);
+    CQXPDockBar* pLeft = pBars->GetDockBar(qxpBarLeft);
+    CRect rcTop, rcLeft;
+    ::GetWindowRect(pTop->GetSafeHwnd(), &rcTop);
+    ::GetWindowRect(pLeft->GetSafeHwnd(), &rcLeft);
+    ASSERT_FALSE(rcTop.IsRectEmpty());
+    ASSERT_FALSE(rcLeft.IsRectEmpty());
+    ASSERT_LT(rcLeft.top - rcTop.bottom, 10);
+    CPoint ptMiddle(rcTop.CenterPoint().x, rcTop.bottom + 10);
+    struct Case {
+        CPoint pt;
+        CQXPDockBar* pPreferred;
+        CQXPDockBar* pExpected;
+    } cases[] = {
+        {rcTop.CenterPoint(), NULL, pTop},
+        {ptMiddle, NULL, pTop},
+        {CPoint(rcTop.CenterPoint().x, rcTop.bottom + 19), NULL, pTop},
+        {CPoint(rcTop.CenterPoint().x, rcTop.bottom + 20), NULL, NULL},
+        {CPoint(rcTop.CenterPoint().x, rcTop.bottom + 60), NULL, NULL},
+        {CPoint(rcLeft.left + 5, rcLeft.top + 5), NULL, pTop},
+        {CPoint(rcLeft.left + 5, rcLeft.top + 5), pLeft, pLeft},
+        {rcLeft.CenterPoint(), NULL, pLeft},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "point " << c.pt.x << "," << c.pt.y);
+        EXPECT_EQ(c.pExpected, pBars->HitTestDockBar(c.pt, c.pPreferred));
+    }
+}
+
+TEST_F(ManagerTest, AddCustomBarOffersItToTheSite)
+{
+    frame.barRequests.clear();  // the menus asked for their popups
+    CQXPToolBar* pDocked = pBars->AddCustomBar("Mine", 0xE8F0, FALSE);
+    ASSERT_NE(nullptr, pDocked);
+    ASSERT_EQ(1u, frame.barRequests.size());
+    EXPECT_FALSE(frame.barRequests[0].bPopup);
+    EXPECT_EQ(1, frame.barRequests[0].nReserved[0]) << "a user-made bar";
+    EXPECT_EQ(0, frame.barRequests[0].nReserved[1]);
+    EXPECT_EQ(std::string("Mine"), std::string(frame.barRequests[0].strCaption));
+    EXPECT_EQ(0xE8F0u, pDocked->GetBarID());
+    EXPECT_EQ(pDocked, pBars->FindCommandBar(0xE8F0));
+    EXPECT_FALSE(pDocked->m_bBuiltIn);
+    EXPECT_EQ(pBars->GetDockBar(qxpBarTop), pDocked->GetDockBar());
+
+    CQXPToolBar* pFloating = pBars->AddCustomBar("Floating", 0xE8F1, TRUE);
+    ASSERT_NE(nullptr, pFloating);
+    EXPECT_EQ(1, frame.barRequests[1].nReserved[1]);
+    EXPECT_TRUE(pFloating->IsFloating());
+    EXPECT_EQ(5, pBars->GetCount());
+}
+
+TEST_F(ManagerTest, LayoutRequestsWaitForIdleAndTheLock)
+{
+    frame.m_nIdleFlags = 0;
+    pBars->RecalcFrameLayout(TRUE);
+    EXPECT_TRUE(frame.m_nIdleFlags & CFrameWnd::idleLayout) << "delayed";
+    pBars->IdleRecalcLayout();
+    EXPECT_FALSE(frame.m_nIdleFlags & CFrameWnd::idleLayout);
+
+    pBars->LockLayout(TRUE);
+    pBars->RecalcFrameLayout(TRUE);
+    EXPECT_FALSE(frame.m_nIdleFlags & CFrameWnd::idleLayout) << "locked";
+    pBars->LockLayout(FALSE);
+
+    // Every bar goes; the frame is laid out once, later.
+    pBars->RemoveAll();
+    EXPECT_EQ(0, pBars->GetCount());
+    EXPECT_EQ(nullptr, pBars->GetMenuBar());
+    EXPECT_TRUE(frame.m_nIdleFlags & CFrameWnd::idleLayout);
+    EXPECT_FALSE(pBars->IsLayoutLocked());
+    frame.m_pMenuBar = NULL;
+    frame.m_pStandard = frame.m_pFormat = NULL;
+}
+
+TEST_F(ManagerTest, ActiveMenuIdWithoutADocumentIsTheMenuBarsMenu)
+{
+    EXPECT_EQ((UINT)IDR_TEST_MENU, pBars->GetActiveMenuId());
+}
+
+}  // namespace
