@@ -126,6 +126,43 @@ static BOOL QxpDispatchPendingPaint()
     return TRUE;
 }
 
+// One step of a popup's modal drag (tear-off strip, resize gripper) while
+// hWnd holds the capture: pending paints first, then messages that are not
+// the drag's own are dispatched until the mouse moves over hWnd to a new
+// screen point (qxpDragMoved, *pPt), the button is released or WM_QUIT
+// arrives (re-posted; qxpDragEnded), Esc is pressed (qxpDragEscaped) or the
+// window loses the capture (qxpDragLost).
+enum QxpDragStep { qxpDragMoved, qxpDragEnded, qxpDragEscaped, qxpDragLost };
+static int QxpNextDragStep(HWND hWnd, const CPoint& ptLast, CPoint* pPt)
+{
+    for (;;) {
+        if (::GetCapture() != hWnd)
+            return qxpDragLost;
+        MSG msg;
+        if (!QxpDispatchPendingPaint())
+            return qxpDragEnded;
+        if (!::GetMessageA(&msg, NULL, 0, 0)) {
+            ::PostQuitMessage((int)msg.wParam);
+            return qxpDragEnded;
+        }
+        if (msg.message == WM_LBUTTONUP)
+            return qxpDragEnded;
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
+            return qxpDragEscaped;
+        if (msg.message != WM_MOUSEMOVE || msg.hwnd != hWnd) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+            continue;
+        }
+        CPoint pt((short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam));
+        ::ClientToScreen(hWnd, &pt);
+        if (pt == ptLast)
+            continue;
+        *pPt = pt;
+        return qxpDragMoved;
+    }
+}
+
 // ===========================================================================
 // CQXPControlPopup
 
@@ -1010,7 +1047,9 @@ CQXPToolBar* CQXPPopupBar::TrackTearOff(CPoint ptClient)
     pMouse->EnterBarLoop();
     ::SetCapture(hWnd);
     for (;;) {
-        if (::GetCapture() != hWnd) {
+        CPoint pt;
+        int nStep = QxpNextDragStep(hWnd, ptLast, &pt);
+        if (nStep == qxpDragLost) {
             // A hidden popup may lose the capture to the system; take it back
             // while a toolbar follows the mouse.
             if (bInside || !::IsWindow(hWnd))
@@ -1018,27 +1057,10 @@ CQXPToolBar* CQXPPopupBar::TrackTearOff(CPoint ptClient)
             ::SetCapture(hWnd);
             if (::GetCapture() != hWnd)
                 break;
-        }
-        MSG msg;
-        if (!QxpDispatchPendingPaint())
-            break;
-        if (!::GetMessageA(&msg, NULL, 0, 0)) {
-            ::PostQuitMessage((int)msg.wParam);
-            break;
-        }
-        if (msg.message == WM_LBUTTONUP)
-            break;
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
-            break;
-        if (msg.message != WM_MOUSEMOVE || msg.hwnd != hWnd) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
             continue;
         }
-        CPoint pt((short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam));
-        ::ClientToScreen(hWnd, &pt);
-        if (pt == ptLast)
-            continue;
+        if (nStep != qxpDragMoved)
+            break;
         ptLast = pt;
         BOOL bNowInside = rcInside.PtInRect(pt);
         if (bNowInside != bInside) {
@@ -1774,29 +1796,13 @@ BOOL CQXPPopupBar::TrackResize(CPoint ptClient)
     ::ClientToScreen(hWnd, &ptLast);
     int nTrackWidth = nWidth, nTrackHeight = nHeight;
     BOOL bCancel = FALSE;
-    while (::GetCapture() == hWnd) {
-        MSG msg;
-        if (!QxpDispatchPendingPaint())
-            break;
-        if (!::GetMessageA(&msg, NULL, 0, 0)) {
-            ::PostQuitMessage((int)msg.wParam);
-            break;
-        }
-        if (msg.message == WM_LBUTTONUP)
-            break;
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+    for (;;) {
+        CPoint pt;
+        int nStep = QxpNextDragStep(hWnd, ptLast, &pt);
+        if (nStep == qxpDragEscaped)
             bCancel = TRUE;
+        if (nStep != qxpDragMoved)
             break;
-        }
-        if (msg.message != WM_MOUSEMOVE || msg.hwnd != hWnd) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-            continue;
-        }
-        CPoint pt((short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam));
-        ::ClientToScreen(hWnd, &pt);
-        if (pt == ptLast)
-            continue;
         nTrackWidth += pt.x - ptLast.x;
         nTrackHeight += pt.y - ptLast.y;
         ptLast = pt;
