@@ -463,8 +463,9 @@ void CQXPCommandBar::DoPropExchange(CQXPPropExchange* pPX)
     UINT nFlags = m_dwFlags;
     ExchangeIntProp(pPX, "Flags", &nFlags, 0u);
     m_dwFlags = nFlags;
-    int nStyle = 0;
+    int nStyle = (int)m_dwStyle;
     ExchangeIntProp(pPX, "Style", &nStyle, 0);
+    m_dwStyle = (DWORD)nStyle;
     ExchangeTextProp(pPX, "Title", &m_strTitle);
     ExchangeBoolProp(pPX, "Customizable", &m_bCustomizable, TRUE);
     ExchangeIntProp(pPX, "MRUWidth", &m_nMRUWidth, 0);

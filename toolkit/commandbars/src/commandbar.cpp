@@ -311,6 +311,7 @@ void CQXPCommandBar::Copy(CQXPCommandBar* pOther, BOOL bRecursive)
     m_barPosition = pOther->m_barPosition;
     m_nBarID = pOther->m_nBarID;
     m_dwFlags = pOther->m_dwFlags;
+    m_dwStyle = pOther->m_dwStyle;
     m_strTitle = pOther->m_strTitle;
     if (m_hWnd && ::IsWindow(m_hWnd))
         ::SetWindowTextA(m_hWnd, m_strTitle);
@@ -325,6 +326,15 @@ void CQXPCommandBar::Copy(CQXPCommandBar* pOther, BOOL bRecursive)
         m_pControls->RemoveAll();
         m_pControls->Copy(pOther->m_pControls, bRecursive);
     }
+    DelayLayout();
+}
+
+void CQXPCommandBar::ShowGripper(BOOL bShow)
+{
+    DWORD dwStyle = bShow ? (m_dwStyle | QXP_CBRS_GRIPPER) : (m_dwStyle & ~(DWORD)QXP_CBRS_GRIPPER);
+    if (dwStyle == m_dwStyle)
+        return;
+    m_dwStyle = dwStyle;
     DelayLayout();
 }
 

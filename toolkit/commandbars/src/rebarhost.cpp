@@ -61,6 +61,8 @@ BOOL CQXPReBar::AddCommandBar(CQXPToolBar* pBar, DWORD dwBandStyle)
         pBar->GetDockBar()->RemoveCommandBar(pBar);
     pBar->SetDockBar(NULL);
     pBar->SetFlags(0, qxpFlagAlignTop | qxpFlagAlignBottom | qxpFlagAlignLeft | qxpFlagAlignRight | qxpFlagFloating);
+    // The band draws its own gripper.
+    pBar->ShowGripper(FALSE);
     CSize sz = pBar->CalcDynamicLayout(32000, kBandLayoutMode);
     ::SetParent(pBar->GetSafeHwnd(), m_hWnd);
     ::SetWindowPos(pBar->GetSafeHwnd(), NULL, 0, 0, sz.cx, sz.cy, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -190,7 +190,8 @@ CSize CQXPToolBar::CalcDockingLayout(int nLength, DWORD dwMode, int nWidth)
     BOOL bWasShown = pExpand && !(pExpand->GetHideFlags() & qxpHideGeneric);
     if (pExpand)
         pExpand->SetHideFlags(pExpand->GetHideFlags() | qxpHideGeneric);
-    CSize sz = m_pControls->CalcDynamicSize(&dc, nLength, dwMode, m_rcBorders, nWidth);
+    CRect rcBase = GetBorders();
+    CSize sz = m_pControls->CalcDynamicSize(&dc, nLength, dwMode, rcBase, nWidth);
 
     if (pExpand) {
         BOOL bAlways = m_pCommandBars->m_bShowExpandButtonAlways;
@@ -200,17 +201,17 @@ CSize CQXPToolBar::CalcDockingLayout(int nLength, DWORD dwMode, int nWidth)
             bShow = bWasShown;
         if (bShow) {
             BOOL bHorz = (dwMode & qxpLayoutHorzDock) != 0;
-            CRect rcBorders = m_rcBorders;
+            CRect rcBorders = rcBase;
             if (bHorz)
                 rcBorders.right += QXP_EXPAND_BUTTON_LENGTH;
             else
                 rcBorders.bottom += QXP_EXPAND_BUTTON_LENGTH;
             sz = m_pControls->CalcDynamicSize(&dc, nLength, dwMode, rcBorders, nWidth);
             if (bCommit) {
-                CRect rc = bHorz ? CRect(sz.cx - rcBorders.right, m_rcBorders.top, sz.cx - m_rcBorders.right,
-                                         sz.cy - m_rcBorders.bottom)
-                                 : CRect(m_rcBorders.left, sz.cy - rcBorders.bottom, sz.cx - m_rcBorders.right,
-                                         sz.cy - m_rcBorders.bottom);
+                CRect rc = bHorz ? CRect(sz.cx - rcBorders.right, rcBase.top, sz.cx - rcBase.right,
+                                         sz.cy - rcBase.bottom)
+                                 : CRect(rcBase.left, sz.cy - rcBorders.bottom, sz.cx - rcBase.right,
+                                         sz.cy - rcBase.bottom);
                 pExpand->SetRect(rc);
             }
         }
@@ -491,7 +492,8 @@ BOOL CQXPToolBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
         // The gripper of a docked bar that may move: the four-way arrow.
         if (!lpszCursor && nHitTest == HTCLIENT && m_pDockBar && (m_dwFlags & kDockAndFloatFlags)) {
             BOOL bVert = m_barPosition == qxpBarLeft || m_barPosition == qxpBarRight;
-            if (bVert ? (pt.y >= 0 && pt.y < m_rcBorders.top) : (pt.x >= 0 && pt.x < m_rcBorders.left))
+            CRect rcBorders = GetBorders();
+            if (bVert ? (pt.y >= 0 && pt.y < rcBorders.top) : (pt.x >= 0 && pt.x < rcBorders.left))
                 lpszCursor = MAKEINTRESOURCEA(32646);  // IDC_SIZEALL
         }
         if (lpszCursor && (nHitTest == HTCLIENT || IsFloating())) {
@@ -502,9 +504,28 @@ BOOL CQXPToolBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
     return CQXPCommandBar::OnSetCursor(pWnd, nHitTest, message);
 }
 
+CSize CQXPToolBar::GetGripperSize() const
+{
+    if (!HasGripper() || IsFloating() || !m_pDockBar || m_barPosition > qxpBarRight)
+        return CSize(0, 0);
+    return const_cast<CQXPToolBar*>(this)->GetPaintManager()->DrawCommandBarGripper(
+        NULL, const_cast<CQXPToolBar*>(this), FALSE);
+}
+
+CRect CQXPToolBar::GetBorders() const
+{
+    CRect rc = m_rcBorders;
+    CSize szGripper = GetGripperSize();
+    rc.left += szGripper.cx;
+    rc.top += szGripper.cy;
+    return rc;
+}
+
 void CQXPToolBar::DrawCommandBar(CDC* pDC, CRect rcClip)
 {
     CQXPCommandBar::DrawCommandBar(pDC, rcClip);
+    if (GetGripperSize() != CSize(0, 0))
+        GetPaintManager()->DrawCommandBarGripper(pDC, this, TRUE);
     if (IsFloating()) {
         GetPaintManager()->DrawCommandBarGripper(pDC, this, TRUE);
         CRect rc;

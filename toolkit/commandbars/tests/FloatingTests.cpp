@@ -825,6 +825,46 @@ TEST_F(FloatingTest, RightClickOnABarOrTheDockRowOffersTheToolbarsMenu)
     EXPECT_FALSE(g_probe.bPicked);
 }
 
+TEST_F(FloatingTest, DockedBarsShowAGripperToDragThemBy)
+{
+    CQXPToolBar* pBar = frame.m_pStandard;
+    ASSERT_FALSE(pBar->IsFloating());
+    ASSERT_TRUE(pBar->HasGripper()) << "bars start with the gripper bit";
+    CSize szGrip = pBar->GetGripperSize();
+    EXPECT_GT(szGrip.cx, 0) << "docked at the top: room on the left";
+    EXPECT_EQ(0, szGrip.cy);
+    CQXPControl* pFirst = pBar->GetControl(0);
+    ASSERT_NE(nullptr, pFirst);
+    int nLeft = pFirst->GetRect().left;
+    EXPECT_GE(nLeft, szGrip.cx);
+
+    // Without the gripper bit the buttons move into its room, and back.
+    pBar->ShowGripper(FALSE);
+    pBars->RecalcFrameLayout();
+    PumpPending();
+    EXPECT_EQ(CSize(0, 0), pBar->GetGripperSize());
+    EXPECT_EQ(nLeft - szGrip.cx, pFirst->GetRect().left);
+    pBar->ShowGripper(TRUE);
+    pBars->RecalcFrameLayout();
+    PumpPending();
+    EXPECT_EQ(nLeft, pFirst->GetRect().left);
+
+    // The style goes with a copy of the bar.
+    pBar->ShowGripper(FALSE);
+    CQXPCommandBar* pClone = pBar->Clone(FALSE);
+    ASSERT_NE(nullptr, pClone);
+    EXPECT_FALSE(pClone->HasGripper());
+    pClone->InternalRelease();
+    pBar->ShowGripper(TRUE);
+
+    // A floating bar is dragged by its caption instead.
+    CRect rcFrame;
+    frame.GetWindowRect(&rcFrame);
+    ASSERT_TRUE(pBar->SetFloating(CPoint(rcFrame.left + 200, rcFrame.top + 200)));
+    PumpPending();
+    EXPECT_EQ(CSize(0, 0), pBar->GetGripperSize());
+}
+
 TEST_F(FloatingTest, DockBarsPaintTheThemesBackgroundAndAreCapturedForReview)
 {
     struct ThemeCase {

@@ -11,6 +11,10 @@
 
 // The bar's timer that shows the full menu of an open, shortened popup.
 #define QXP_TID_EXPANDPOPUP 112224
+
+// The gripper bit of a bar's style.
+#define QXP_CBRS_GRIPPER 0x00400000L
+
 class CQXPToolTipContext;
 
 // Pending work of a bar, carried out at idle time.
@@ -136,8 +140,16 @@ public:
     int m_nShowTextBelowIcons = 2;
     int GetDefaultButtonStyle() const { return m_buttonStyle; }
     void SetDefaultButtonStyle(int nStyle) { m_buttonStyle = nStyle; }
-    CRect GetBorders() const { return m_rcBorders; }
+    // The inner margins the controls are laid out in (a docked toolbar adds
+    // its gripper).
+    virtual CRect GetBorders() const { return m_rcBorders; }
     void SetBorders(const CRect& rc) { m_rcBorders = rc; }
+    // The control-bar style bits ("Style"); a docked bar with the gripper
+    // bit shows a gripper to drag it by.
+    DWORD GetBarStyle() const { return m_dwStyle; }
+    void SetBarStyle(DWORD dwStyle) { m_dwStyle = dwStyle; }
+    void ShowGripper(BOOL bShow);
+    BOOL HasGripper() const { return (m_dwStyle & QXP_CBRS_GRIPPER) != 0; }
 
     // --- selection and tracking ------------------------------------------------------
     int GetSelectedIndex() const { return m_nSelected; }
@@ -350,6 +362,7 @@ public:
     int m_bTracking;
     int m_nPending;
     int m_nMRUWidth;
+    DWORD m_dwStyle = QXP_CBRS_GRIPPER;
     BOOL m_bColumnWrapped = FALSE;  // a popup's controls run in more than one column
     BOOL m_bMouseTracked;
     int m_nLastStatusIndex;

@@ -139,6 +139,11 @@ public:
     CPoint m_ptFloating;  // the last floating position (screen)
     // A floating bar also draws its caption and frame.
     void DrawCommandBar(CDC* pDC, CRect rcClip) override;
+    // Docked with the gripper bit: the gripper's room on the left (top when
+    // docked at a side) is added to the margins.
+    CRect GetBorders() const override;
+    // The gripper's size in the current position (0, 0 without one).
+    CSize GetGripperSize() const;
 
     // --- floating frame behaviour ---------------------------------------------------
     // Print preview and the like: the window hides without the bar's own
