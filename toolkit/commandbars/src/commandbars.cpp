@@ -2,6 +2,7 @@
 
 #include <qx/commandbars.h>
 #include <qx/popup.h>
+#include <qx/controledit.h>
 #include <qx/listcontrols.h>
 #include <qx/keytips.h>
 #include <qx/rebarhost.h>
@@ -420,6 +421,18 @@ BOOL CQXPCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
         RedrawCommandBars();
         break;
     case WM_COMMAND:
+        // Edit commands (cut, copy, paste...) go to an edit box of a bar
+        // that has the focus, not to the document behind it.
+        if (HIWORD(wParam) <= 1 && lParam == 0) {
+            CQXPEdit* pEdit = dynamic_cast<CQXPEdit*>(CWnd::FromHandlePermanent(::GetFocus()));
+            HWND hWndParent = pEdit ? ::GetParent(pEdit->GetSafeHwnd()) : NULL;
+            if (pEdit && dynamic_cast<CQXPCommandBar*>(CWnd::FromHandlePermanent(hWndParent)) &&
+                pEdit->OnCmdMsg(LOWORD(wParam), CN_COMMAND, NULL, NULL)) {
+                if (pResult)
+                    *pResult = 0;
+                return TRUE;
+            }
+        }
         if (LOWORD(wParam) == ID_HELP && HIWORD(wParam) == 0 && m_pFrame && ::IsWindow(m_pFrame->GetSafeHwnd())) {
             int nHelpId = GetHotHelpId();
             AFX_CMDHANDLERINFO info;

@@ -3,6 +3,7 @@
 // messages that close menus, modal popup menus and their flags, the options
 // and their stores, the icon sizes the options give, and the manager's bar
 // operations.
+#include <qx/controledit.h>
 #include <qx/framehost.h>
 #include <qx/mousemanager.h>
 #include <qx/popup.h>
@@ -745,6 +746,43 @@ TEST_F(ManagerTest, LayoutRequestsWaitForIdleAndTheLock)
 TEST_F(ManagerTest, ActiveMenuIdWithoutADocumentIsTheMenuBarsMenu)
 {
     EXPECT_EQ((UINT)IDR_TEST_MENU, pBars->GetActiveMenuId());
+}
+
+// Edit commands go to an edit box of a bar that has the focus; the frame
+// gets them again once the focus is elsewhere.
+TEST_F(ManagerTest, AFocusedBarEditBoxTakesTheFramesEditCommands)
+{
+    CQXPControlEdit* pEdit =
+        dynamic_cast<CQXPControlEdit*>(frame.m_pStandard->GetControls()->Add(qxpControlEdit, 4711));
+    ASSERT_NE(nullptr, pEdit);
+    pBars->RecalcFrameLayout();
+    PumpMessages();
+    CQXPEdit* pWnd = pEdit->GetEditCtrl();
+    ASSERT_NE(nullptr, pWnd);
+    ASSERT_TRUE(::IsWindow(pWnd->GetSafeHwnd()));
+    pEdit->SetEditText("hello world");
+    pWnd->SetFocus();
+    ASSERT_EQ(pWnd->GetSafeHwnd(), ::GetFocus());
+
+    // Select all from the frame's Edit menu, then delete: the box changes.
+    frame.SendMessage(WM_COMMAND, 57642, 0);
+    frame.SendMessage(WM_COMMAND, 57632, 0);
+    EXPECT_STREQ("", pEdit->GetEditText().GetString());
+    frame.SendMessage(WM_COMMAND, 57643, 0);  // undo
+    EXPECT_STREQ("hello world", pEdit->GetEditText().GetString());
+    EXPECT_TRUE(frame.commands.empty());
+
+    // Commands the box does not know go on to the frame.
+    frame.SendMessage(WM_COMMAND, ID_TEST_SAVE, 0);
+    EXPECT_EQ(std::vector<UINT>{ID_TEST_SAVE}, frame.commands);
+
+    // With the focus in the frame the box is left alone.
+    frame.SetFocus();
+    pWnd->SendMessage(EM_SETSEL, 0, 0);
+    frame.SendMessage(WM_COMMAND, 57642, 0);
+    DWORD s = 1, e = 1;
+    pWnd->SendMessage(EM_GETSEL, (WPARAM)&s, (LPARAM)&e);
+    EXPECT_EQ(0u, e) << "select all did not reach the box";
 }
 
 }  // namespace
