@@ -238,6 +238,9 @@ BOOL CQXPCommandBars::DockCommandBar(CQXPToolBar* pBar, int nPosition, LPCRECT l
 {
     if (!pBar || IndexOf(pBar) < 0 || !GetDockBar(nPosition))
         return FALSE;
+    // Only to a side the bar accepts (top 1, bottom 2, left 4, right 8).
+    if (!(pBar->GetFlags() & (1u << nPosition)))
+        return FALSE;
     return pBar->DockTo(nPosition, lpRect);
 }
 
@@ -256,6 +259,8 @@ BOOL CQXPCommandBars::FloatCommandBar(CQXPToolBar* pBar)
         return FALSE;
     if (pBar->IsFloating())
         return TRUE;
+    if (!(pBar->GetFlags() & qxpFlagFloating))
+        return FALSE;
     CRect rc;
     ::GetWindowRect(pBar->GetSafeHwnd(), &rc);
     return pBar->SetFloating(rc.TopLeft());

@@ -662,6 +662,15 @@ TEST_F(ManagerTest, FindIndexDockAndFloat)
     ASSERT_TRUE(pBars->DockCommandBar(pFormat, NULL, pBars->GetDockBar(qxpBarBottom)));
     EXPECT_EQ(qxpBarBottom, pFormat->GetPosition());
     EXPECT_EQ(pBars->GetDockBar(qxpBarBottom), pFormat->GetDockBar());
+
+    // A bar goes only where its flags allow it.
+    pFormat->SetFlags(0, qxpFlagAlignLeft | qxpFlagFloating);
+    EXPECT_FALSE(pBars->DockCommandBar(pFormat, qxpBarLeft));
+    EXPECT_FALSE(pBars->FloatCommandBar(pFormat));
+    EXPECT_EQ(qxpBarBottom, pFormat->GetPosition());
+    EXPECT_FALSE(pFormat->IsFloating());
+    EXPECT_TRUE(pBars->DockCommandBar(pFormat, qxpBarTop));
+    EXPECT_EQ(qxpBarTop, pFormat->GetPosition());
 }
 
 TEST_F(ManagerTest, HitTestDockBarWidensEachDockBarBy20Pixels)
