@@ -10,6 +10,7 @@
 #include <qx/listcontrols.h>
 #include <qx/mousemanager.h>
 #include <qx/drawing.h>
+#include <qx/images.h>
 #include <qx/tooltips.h>
 
 #include <algorithm>
@@ -145,6 +146,14 @@ CQXPCommandBar::~CQXPCommandBar()
     m_pControls = NULL;
     delete m_pAnimationCache;
     m_pAnimationCache = NULL;
+    if (m_pPaintManager) {
+        m_pPaintManager->InternalRelease();
+        m_pPaintManager = NULL;
+    }
+    if (m_pImageManager) {
+        m_pImageManager->InternalRelease();
+        m_pImageManager = NULL;
+    }
 }
 
 void CQXPCommandBar::OnFinalRelease()
@@ -1221,7 +1230,51 @@ CFont* CQXPCommandBar::GetControlFont()
 
 CQXPThemePainter* CQXPCommandBar::GetPaintManager() const
 {
+    if (m_pPaintManager)
+        return m_pPaintManager;
+    // A popup draws like the bar whose control opened its chain.
+    CQXPCommandBar* pRoot = const_cast<CQXPCommandBar*>(this)->GetRootParent();
+    if (pRoot && pRoot != this && pRoot->m_pPaintManager)
+        return pRoot->m_pPaintManager;
     return GetGlobalPaintManager();
+}
+
+CQXPImageManager* CQXPCommandBar::GetImageManager() const
+{
+    if (m_pImageManager)
+        return m_pImageManager;
+    CQXPCommandBar* pRoot = const_cast<CQXPCommandBar*>(this)->GetRootParent();
+    if (pRoot && pRoot != this && pRoot->m_pImageManager)
+        return pRoot->m_pImageManager;
+    return GetGlobalImageManager();
+}
+
+void CQXPCommandBar::SetPaintManager(CQXPThemePainter* pPaintManager)
+{
+    // The same object again: the bar already holds its reference.
+    if (pPaintManager == m_pPaintManager)
+        return;
+    CQXPThemePainter* pOld = m_pPaintManager;
+    m_pPaintManager = pPaintManager;
+    if (pOld)
+        pOld->InternalRelease();
+    if (m_hWnd && ::IsWindow(m_hWnd)) {
+        // Fonts and sizes may differ between themes.
+        DelayLayout();
+        Invalidate(FALSE);
+    }
+}
+
+void CQXPCommandBar::SetImageManager(CQXPImageManager* pImageManager)
+{
+    if (pImageManager == m_pImageManager)
+        return;
+    CQXPImageManager* pOld = m_pImageManager;
+    m_pImageManager = pImageManager;
+    if (pOld)
+        pOld->InternalRelease();
+    if (m_hWnd && ::IsWindow(m_hWnd))
+        Invalidate(FALSE);
 }
 
 HWND CQXPCommandBar::GetDockBarHwnd() const

@@ -10,6 +10,7 @@
 #include <qx/soundthread.h>
 #include <qx/profile.h>
 #include <qx/propexchange.h>
+#include <qx/images.h>
 
 #include <fx/doctempl.h>
 #include <fx/document.h>
@@ -179,11 +180,30 @@ CQXPToolBar* CQXPCommandBars::GetToolBar(UINT nBarID) const
 
 void CQXPCommandBars::Remove(CQXPToolBar* pToolBar)
 {
-    auto it = std::find(m_arrBars.begin(), m_arrBars.end(), pToolBar);
-    if (it == m_arrBars.end())
+    if (std::find(m_arrBars.begin(), m_arrBars.end(), pToolBar) == m_arrBars.end())
         return;
-    if (m_pFrame && ::IsWindow(m_pFrame->GetSafeHwnd()))
+    // A handler below asking to remove the same bar again: the removal
+    // under way finishes it.
+    if (std::find(m_arrRemoving.begin(), m_arrRemoving.end(), pToolBar) != m_arrRemoving.end())
+        return;
+    // The bar stays alive for the whole removal, whatever the handlers of
+    // the notifications below do with it.
+    pToolBar->InternalAddRef();
+    // Out of sight first, without the visibility notification and the frame
+    // layout of a user hiding the bar: the bar is going, not hiding.
+    if (pToolBar->IsVisible() || ::IsWindowVisible(pToolBar->GetSafeHwnd()))
+        pToolBar->CQXPCommandBar::SetVisible(FALSE);
+    if (m_pFrame && ::IsWindow(m_pFrame->GetSafeHwnd())) {
+        m_arrRemoving.push_back(pToolBar);
         m_pFrame->SendMessage(WM_QXP_TOOLBARDELETING, 0, (LPARAM)pToolBar);
+        m_arrRemoving.erase(std::find(m_arrRemoving.begin(), m_arrRemoving.end(), pToolBar));
+    }
+    // The handler may have removed bars, this one included: look it up again.
+    auto it = std::find(m_arrBars.begin(), m_arrBars.end(), pToolBar);
+    if (it == m_arrBars.end()) {
+        pToolBar->InternalRelease();
+        return;
+    }
     m_arrBars.erase(it);
     if (pToolBar == m_pMenuBar)
         m_pMenuBar = NULL;
@@ -199,7 +219,8 @@ void CQXPCommandBars::Remove(CQXPToolBar* pToolBar)
     if (::IsWindow(pToolBar->GetSafeHwnd()))
         pToolBar->DestroyWindow();
     pToolBar->m_pCommandBars = NULL;
-    pToolBar->InternalRelease();
+    pToolBar->InternalRelease();  // the list's reference
+    pToolBar->InternalRelease();  // the one held for the removal
     RecalcFrameLayout();
 }
 
@@ -217,8 +238,16 @@ void CQXPCommandBars::RemoveAll()
 {
     // One frame layout for the lot, not one per bar.
     LockLayout(TRUE);
-    while (!m_arrBars.empty())
-        Remove(m_arrBars.back());
+    for (;;) {
+        // Bars whose removal is already under way (a deleting handler that
+        // removes everything) are finished by that removal.
+        auto it = std::find_if(m_arrBars.rbegin(), m_arrBars.rend(), [this](CQXPToolBar* pBar) {
+            return std::find(m_arrRemoving.begin(), m_arrRemoving.end(), pBar) == m_arrRemoving.end();
+        });
+        if (it == m_arrBars.rend())
+            break;
+        Remove(*it);
+    }
     LockLayout(FALSE);
     RecalcFrameLayout(TRUE);
 }
@@ -418,6 +447,7 @@ BOOL CQXPCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
         GetGlobalPaintManager()->RefreshMetrics();
+        RefreshBarManagers(message == WM_SYSCOLORCHANGE);
         // The system's keyboard-cues setting may be what the cues follow.
         if (message == WM_SETTINGCHANGE && m_nKeyboardCuesShow == 2)
             SetKeyboardCues(2);
@@ -457,33 +487,61 @@ BOOL CQXPCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
         if (wParam == 0)
             ClosePopups();
         break;
-    case WM_IDLEUPDATECMDUI: {
+    case WM_IDLEUPDATECMDUI:
         // Floating bars are no children of the frame: the frame's idle
         // update does not reach them.
-        std::vector<CQXPToolBar*> bars = m_arrBars;
-        for (CQXPToolBar* pBar : bars) {
-            if (pBar->GetPosition() != qxpBarFloating || !::IsWindow(pBar->GetSafeHwnd()))
-                continue;
-            pBar->InternalAddRef();
-            pBar->OnIdleUpdateCmdUI(wParam, 0);
-            pBar->InternalRelease();
-        }
+        UpdateBars(TRUE, wParam);
         break;
-    }
     default:
         break;
     }
     return FALSE;  // the frame handles the message as well
 }
 
+void CQXPCommandBars::RefreshBarManagers(BOOL bImages)
+{
+    // Generated icon looks (faded, shadow, disabled) are made from the
+    // system colours: they are made again on their next use.
+    if (bImages)
+        GetGlobalImageManager()->RefreshAll();
+    // Bars with managers of their own, each manager once.
+    std::vector<CCmdTarget*> done;
+    for (CQXPToolBar* pBar : m_arrBars) {
+        CQXPThemePainter* pPaint = pBar->GetOwnPaintManager();
+        if (pPaint && std::find(done.begin(), done.end(), pPaint) == done.end()) {
+            done.push_back(pPaint);
+            pPaint->RefreshMetrics();
+        }
+        CQXPImageManager* pImages = pBar->GetOwnImageManager();
+        if (bImages && pImages && std::find(done.begin(), done.end(), pImages) == done.end()) {
+            done.push_back(pImages);
+            pImages->RefreshAll();
+        }
+    }
+}
+
 void CQXPCommandBars::UpdateCommandBars()
 {
+    UpdateBars(FALSE, TRUE);
+}
+
+void CQXPCommandBars::UpdateBars(BOOL bFloatingOnly, WPARAM wParam)
+{
+    // An update handler may remove bars (even the whole set): every bar of
+    // the copy is held until the walk ends, and a bar that has left the
+    // manager meanwhile is skipped.
     std::vector<CQXPToolBar*> bars = m_arrBars;
-    for (CQXPToolBar* pBar : bars) {
+    for (CQXPToolBar* pBar : bars)
         pBar->InternalAddRef();
-        pBar->OnIdleUpdateCmdUI(TRUE, 0);
-        pBar->InternalRelease();
+    for (CQXPToolBar* pBar : bars) {
+        if (std::find(m_arrBars.begin(), m_arrBars.end(), pBar) == m_arrBars.end())
+            continue;
+        if (bFloatingOnly && (pBar->GetPosition() != qxpBarFloating || !::IsWindow(pBar->GetSafeHwnd())))
+            continue;
+        pBar->OnIdleUpdateCmdUI(wParam, 0);
     }
+    for (CQXPToolBar* pBar : bars)
+        pBar->InternalRelease();
 }
 
 void CQXPCommandBars::RecalcFrameLayout(BOOL bDelay)

@@ -16,6 +16,7 @@
 #define QXP_CBRS_GRIPPER 0x00400000L
 
 class CQXPToolTipContext;
+class CQXPImageManager;
 
 // Pending work of a bar, carried out at idle time.
 enum QXPBarPending {
@@ -71,8 +72,20 @@ public:
     BOOL IsVisible() const { return m_bVisible; }
     HWND GetDockBarHwnd() const override;
     BOOL GetOpenerRect(CRect* pRect) const override;
-    // The paint manager of the bar (the process-wide one).
+    // The paint manager that draws the bar: its own, else the one of the
+    // first bar of its popup chain (GetRootParent), else the process-wide
+    // one. Never NULL.
     CQXPThemePainter* GetPaintManager() const;
+    // The image manager that supplies the bar's icons, by the same rule,
+    // ending in the process-wide image manager. Never NULL.
+    CQXPImageManager* GetImageManager() const;
+    // The bar takes the caller's reference to the manager and releases the
+    // one it held; NULL goes back to the inherited one. The bar is redrawn.
+    void SetPaintManager(CQXPThemePainter* pPaintManager);
+    void SetImageManager(CQXPImageManager* pImageManager);
+    // The bar's own managers (NULL when it inherits them).
+    CQXPThemePainter* GetOwnPaintManager() const { return m_pPaintManager; }
+    CQXPImageManager* GetOwnImageManager() const { return m_pImageManager; }
     virtual void SetVisible(BOOL bVisible);
     BOOL IsVerticalPosition() const { return m_barPosition == qxpBarLeft || m_barPosition == qxpBarRight; }
 
@@ -317,6 +330,8 @@ protected:
     HWND m_hWndCaret = NULL;
     int m_nHotHelpId = 0;
     CQXPToolTipContext* m_pToolTipContext = NULL;
+    CQXPThemePainter* m_pPaintManager = NULL;  // one reference, NULL: inherited
+    CQXPImageManager* m_pImageManager = NULL;  // one reference, NULL: inherited
     // The popup bar this one opened (keys go to the newest tracking bar).
     CQXPCommandBar* GetOpenPopupBar() const;
     BOOL m_bDeletePending = FALSE;

@@ -80,6 +80,15 @@ public:
     virtual BOOL OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // Refreshes every bar's controls (floating bars included).
     void UpdateCommandBars();
+    // The idle update of every bar (bFloatingOnly: of the floating ones);
+    // bars removed by an earlier bar's update are skipped.
+    void UpdateBars(BOOL bFloatingOnly, WPARAM wParam);
+    // Colour or setting change: the paint managers of bars that have their
+    // own are refreshed; with bImages the global image manager and the bars'
+    // own image managers drop their generated images too.
+    void RefreshBarManagers(BOOL bImages);
+    // Bars whose WM_QXP_TOOLBARDELETING notification is being sent.
+    std::vector<CQXPToolBar*> m_arrRemoving;
     // Lays the frame out again (the dock bars take their bands); nothing
     // while the layout is locked. Delayed, the frame does it at its next
     // idle time (or IdleRecalcLayout does it). A site that is no frame gets
