@@ -605,7 +605,9 @@ CQXPIconImage* CQXPControl::GetImage(int nWidth) const
     int nIconId = GetIconId();
     if (nIconId == 0)
         return NULL;
-    return GetGlobalImageManager()->GetImage((UINT)nIconId, nWidth);
+    // The bar's own images, else those it inherits.
+    CQXPImageManager* pImages = m_pParent ? m_pParent->GetImageManager() : GetGlobalImageManager();
+    return pImages->GetImage((UINT)nIconId, nWidth);
 }
 
 CQXPBarView* CQXPControl::GetParentBar() const

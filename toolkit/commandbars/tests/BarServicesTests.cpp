@@ -365,4 +365,21 @@ TEST_F(BarServicesTest, ColourChangeDropsGeneratedIconImages)
     GetGlobalImageManager()->RemoveIcon(nGlobalId);
 }
 
+TEST_F(BarServicesTest, ControlsTakeTheirIconsFromTheirBarsImageManager)
+{
+    const UINT nId = 41023;
+    HICON hIcon = MakeIcon(RGB(40, 200, 40));
+    ASSERT_NE((HICON)NULL, hIcon);
+    CQXPImageManager* pOwn = new CQXPImageManager;
+    ASSERT_TRUE(pOwn->SetIcon(hIcon, nId, 16, 16));
+    ::DestroyIcon(hIcon);
+    CQXPControl* pControl = pToolBar->GetControls()->Add(qxpControlButton, (int)nId);
+    ASSERT_NE(nullptr, pControl);
+    EXPECT_EQ(nullptr, pControl->GetImage(16)) << "the global images have no such icon";
+    pToolBar->SetImageManager(pOwn);
+    EXPECT_EQ(pOwn->GetImage(nId, 16), pControl->GetImage(16));
+    pToolBar->SetImageManager(NULL);
+    EXPECT_EQ(nullptr, pControl->GetImage(16));
+}
+
 }  // namespace
