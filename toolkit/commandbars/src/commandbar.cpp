@@ -41,16 +41,22 @@ public:
         (void)hWnd;
         (void)lResult;
         if (nMessage == WM_MOUSEWHEEL) {
-            // The wheel goes to the selected control (a combo box steps its
-            // list); nothing else of the bar reacts to it.
+            // The wheel goes to the selected control first (a combo box
+            // steps its list), then to a popup whose list scrolls.
             CQXPControl* pSelected = m_pBar->GetSelected();
-            if (!pSelected)
-                return kNotHandled;
-            CPoint pt((short)LOWORD(lParam), (short)HIWORD(lParam));
-            pSelected->InternalAddRef();
-            BOOL bHandled = pSelected->OnHookMouseWheel(LOWORD(wParam), (short)HIWORD(wParam), pt);
-            pSelected->InternalRelease();
-            return bHandled ? kHandled : kNotHandled;
+            if (pSelected) {
+                CPoint pt((short)LOWORD(lParam), (short)HIWORD(lParam));
+                pSelected->InternalAddRef();
+                BOOL bHandled = pSelected->OnHookMouseWheel(LOWORD(wParam), (short)HIWORD(wParam), pt);
+                pSelected->InternalRelease();
+                if (bHandled)
+                    return kHandled;
+            }
+            CQXPPopupBar* pPopup = dynamic_cast<CQXPPopupBar*>(m_pBar);
+            if (pPopup && pPopup->IsScrolling() && ::IsWindow(pPopup->GetSafeHwnd()) &&
+                ::SendMessageA(pPopup->GetSafeHwnd(), WM_MOUSEWHEEL, wParam, lParam) != 0)
+                return kHandled;
+            return kNotHandled;
         }
         if (nMessage != WM_KEYDOWN)
             return kNotHandled;
@@ -238,6 +244,14 @@ void CQXPCommandBar::SetFlags(DWORD dwAdd, DWORD dwRemove)
     if (dwNew == m_dwFlags)
         return;
     m_dwFlags = dwNew;
+    DelayLayout();
+}
+
+void CQXPCommandBar::SetMRUWidth(int nWidth)
+{
+    if (nWidth == m_nMRUWidth)
+        return;
+    m_nMRUWidth = nWidth;
     DelayLayout();
 }
 
@@ -1336,6 +1350,10 @@ void CQXPCommandBar::DrawCommandBar(CDC* pDC, CRect rcClip)
 void CQXPCommandBar::UpdateControlsState(CWnd* pTarget, BOOL bDisableIfNoHandler)
 {
     BOOL bCustomize = IsCustomizeMode();
+    // A menu shown without notifications keeps the states it was given,
+    // in its submenus as well.
+    CQXPCommandBar* pRoot = GetRootParent();
+    const BOOL bNoNotify = pRoot && pRoot->m_bNoNotify;
     int nCount = m_pControls->GetCount();
     for (int i = 0; i < nCount && i < m_pControls->GetCount(); i++) {
         CQXPControl* pControl = m_pControls->GetAt(i);
@@ -1343,7 +1361,7 @@ void CQXPCommandBar::UpdateControlsState(CWnd* pTarget, BOOL bDisableIfNoHandler
         // rarely used still follow their commands.
         if (!pControl->IsVisible(qxpHideGeneric | qxpHideScroll | qxpHideExpand))
             continue;
-        if (pControl->GetFlags() & qxpFlagManualUpdate)
+        if (bNoNotify || (pControl->GetFlags() & qxpFlagManualUpdate))
             continue;
         if (bCustomize) {
             // While customizing every control can be picked: a control

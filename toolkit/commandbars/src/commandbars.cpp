@@ -630,6 +630,7 @@ int AFXAPI CQXPCommandBars::TrackPopupMenu(CQXPPopupBar* pPopup, UINT nFlags, in
     const BOOL bRecurse = (nFlags & TPM_RECURSE) != 0;
     pPopup->m_bRightButton = (nFlags & TPM_RIGHTBUTTON) != 0;
     pPopup->m_bRecursePopup = bRecurse;
+    pPopup->m_bNoNotify = (nFlags & TPM_NONOTIFY) != 0;
     const int nDirection = (nFlags & TPM_RIGHTALIGN) ? (qxpPopupDown | qxpPopupLeft) : qxpPopupDown;
 
     ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
@@ -650,6 +651,8 @@ int AFXAPI CQXPCommandBars::TrackPopupMenu(CQXPPopupBar* pPopup, UINT nFlags, in
     pPopup->InternalAddRef();
     int nResult = pPopup->TrackPopup(pOwner, x, y, (nFlags & TPM_RETURNCMD) != 0, nDirection, lpExclude);
     pPopup->m_bRecursePopup = FALSE;
+    // The same bar may be opened later as an ordinary menu.
+    pPopup->m_bNoNotify = FALSE;
     pPopup->InternalRelease();
     if (bRecurse)
         pMouse->LockTrackedBars(FALSE);
@@ -1037,6 +1040,12 @@ BOOL CQXPCommandBars::ProcessMnemonicKey(UINT nKey)
         pStart = shown.front();
     if (!pStart)
         return FALSE;
+    // The bar may take the key itself before any caption is searched.
+    pStart->InternalAddRef();
+    BOOL bTaken = pStart->PreviewMnemonic(nKey);
+    pStart->InternalRelease();
+    if (bTaken)
+        return TRUE;
 
     // The bars in search order: the start bar, then (searching all bars)
     // the shown bars after it, wrapping around.
@@ -1143,6 +1152,25 @@ BOOL CQXPCommandBars::PreTranslateFrameMessage(MSG* pMsg)
         // an open menu); the frame never sees it.
         CKeyboardHook::Instance()->NotifyHooks(WM_CONTEXTMENU, pMsg->wParam, pMsg->lParam);
         return TRUE;
+    }
+    if (message == WM_MOUSEWHEEL) {
+        // While bars track, their keyboard sinks see the wheel: the selected
+        // control (a combo box steps its list), a scrolling popup. A sink
+        // may pass it on (an open auto-complete list); what none of them
+        // takes is still kept from the document under the open menu.
+        const int nTracked = pMouse->GetTrackedCount();
+        if (nTracked == 0)
+            return FALSE;
+        // A window of a tracking bar (its focused edit or combo box, the
+        // popup itself) handles its own wheel.
+        for (int i = 0; i < nTracked; i++) {
+            CQXPCommandBar* pBar = pMouse->GetTrackedBar(i);
+            HWND hWndBar = pBar ? pBar->GetSafeHwnd() : NULL;
+            if (hWndBar && pMsg->hwnd && (pMsg->hwnd == hWndBar || ::IsChild(hWndBar, pMsg->hwnd)))
+                return FALSE;
+        }
+        CKeyboardHook* pHook = CKeyboardHook::Instance();
+        return pHook->GetCount() == 0 || pHook->NotifyHooks(WM_MOUSEWHEEL, pMsg->wParam, pMsg->lParam);
     }
     if (message < WM_KEYFIRST || message > WM_KEYLAST || m_pShortcutManager == NULL)
         return FALSE;

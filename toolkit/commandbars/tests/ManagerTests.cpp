@@ -3,6 +3,7 @@
 // messages that close menus, modal popup menus and their flags, the options
 // and their stores, the icon sizes the options give, and the manager's bar
 // operations.
+#include <qx/controlcombo.h>
 #include <qx/controledit.h>
 #include <qx/framehost.h>
 #include <qx/mousemanager.h>
@@ -38,6 +39,7 @@ public:
     std::vector<QXP_CREATEBAR_RECORD> barRequests;
     BOOL bSaveEnabled = TRUE;
     BOOL bUndoEnabled = TRUE;
+    int nUndoUpdates = 0;  // calls of the Undo update handler
     CQXPMenuBar* m_pMenuBar = NULL;
     CQXPToolBar* m_pStandard = NULL;
     CQXPToolBar* m_pFormat = NULL;
@@ -79,7 +81,11 @@ protected:
             CQXPCommandBars::TrackPopupMenu(m_pContextPopup, TPM_RETURNCMD, pt.x < 0 ? 300 : pt.x, pt.y < 0 ? 200 : pt.y);
     }
     afx_msg void OnUpdateSave(CCmdUI* pCmdUI) { pCmdUI->Enable(bSaveEnabled); }
-    afx_msg void OnUpdateUndo(CCmdUI* pCmdUI) { pCmdUI->Enable(bUndoEnabled); }
+    afx_msg void OnUpdateUndo(CCmdUI* pCmdUI)
+    {
+        nUndoUpdates++;
+        pCmdUI->Enable(bUndoEnabled);
+    }
     afx_msg LRESULT OnCommandHelp(WPARAM, LPARAM lParam)
     {
         helpRequests.push_back(lParam);
@@ -792,6 +798,313 @@ TEST_F(ManagerTest, AFocusedBarEditBoxTakesTheFramesEditCommands)
     DWORD s = 1, e = 1;
     pWnd->SendMessage(EM_GETSEL, (WPARAM)&s, (LPARAM)&e);
     EXPECT_EQ(0u, e) << "select all did not reach the box";
+}
+
+// ---------------------------------------------------------------------------
+// The mouse wheel under open menus
+
+// A window inside the MDI client standing for a document view: counts the
+// wheel messages that reach it.
+class CWheelView : public CWnd {
+public:
+    int nWheels = 0;
+    void PostNcDestroy() override {}
+
+protected:
+    afx_msg BOOL OnMouseWheel(UINT, short, CPoint)
+    {
+        nWheels++;
+        return TRUE;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CWheelView, CWnd)
+    ON_WM_MOUSEWHEEL()
+END_MESSAGE_MAP()
+
+class ManagerWheelTest : public ManagerTest {
+protected:
+    void SetUp() override
+    {
+        ManagerTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        ASSERT_TRUE(view.CreateEx(0, AfxRegisterWndClass(0), "view", WS_CHILD | WS_VISIBLE, 0, 0, 300, 200,
+                                  frame.m_hWndMDIClient, (HMENU)1));
+    }
+    void TearDown() override
+    {
+        if (pScrollPopup) {
+            if (pScrollPopup->IsTrackingMode())
+                pScrollPopup->SetTrackingMode(FALSE);
+            if (::IsWindow(pScrollPopup->GetSafeHwnd()))
+                pScrollPopup->DestroyWindow();
+            pScrollPopup->InternalRelease();
+        }
+        if (::IsWindow(view.GetSafeHwnd()))
+            view.DestroyWindow();
+        ManagerTest::TearDown();
+    }
+    // One wheel message for the view (or another window) as the frame's
+    // message loop handles it: the frame pre-translates it, else it is
+    // dispatched. TRUE when the frame used it.
+    BOOL Wheel(int nNotches, HWND hWnd = NULL)
+    {
+        MSG msg = {};
+        msg.hwnd = hWnd ? hWnd : view.GetSafeHwnd();
+        msg.message = WM_MOUSEWHEEL;
+        msg.wParam = MAKEWPARAM(0, (WORD)(short)(nNotches * WHEEL_DELTA));
+        msg.lParam = MAKELPARAM(100, 100);
+        if (frame.PreTranslateMessage(&msg))
+            return TRUE;
+        ::DispatchMessageA(&msg);
+        return FALSE;
+    }
+    // A popup of 40 items placed in a 300-pixel work area, so that it
+    // scrolls; shown and tracking.
+    CQXPPopupBar* ShowScrollingPopup()
+    {
+        pScrollPopup = CQXPPopupBar::CreatePopupBar(pBars);
+        pScrollPopup->SetOwnerSite(&frame);
+        pScrollPopup->m_rcWorkArea = CRect(0, 0, 600, 300);
+        for (int i = 0; i < 40; i++)
+            pScrollPopup->GetControls()->Add(qxpControlButton, 100 + i)->SetCaption("Item");
+        return pScrollPopup->Popup(50, 20, NULL) ? pScrollPopup : NULL;
+    }
+
+    CWheelView view;
+    CQXPPopupBar* pScrollPopup = NULL;
+};
+
+TEST_F(ManagerWheelTest, WheelReachesTheViewOnlyWhileNoMenuTracks)
+{
+    enum State { kNothing, kFileMenuOpen, kMenuBarFromKeyboard };
+    struct Case {
+        const char* what;
+        State state;
+        BOOL bUsed;  // the frame kept it (the view saw nothing)
+    } cases[] = {
+        {"no menu", kNothing, FALSE},
+        {"File menu open", kFileMenuOpen, TRUE},
+        {"menu bar tracking from the keyboard, nothing open", kMenuBarFromKeyboard, TRUE},
+        {"menus closed again", kNothing, FALSE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        pBars->ClosePopups();
+        if (c.state == kFileMenuOpen)
+            OpenFileMenu();
+        else if (c.state == kMenuBarFromKeyboard)
+            frame.m_pMenuBar->SetTrackingMode(TRUE, TRUE, TRUE);
+        ASSERT_EQ(c.state != kNothing, ToolkitMouseManager::GetInstance()->GetTrackedCount() > 0);
+        view.nWheels = 0;
+        EXPECT_EQ(c.bUsed, Wheel(-1));
+        EXPECT_EQ(c.bUsed ? 0 : 1, view.nWheels);
+        if (c.state == kFileMenuOpen) {
+            EXPECT_TRUE(frame.m_pMenuBar->GetControl(0)->GetPopuped()) << "the menu stays open";
+        }
+    }
+}
+
+// A focused combo box makes its bar track; the wheel over its edit box
+// still steps through its list and leaves the view alone.
+TEST_F(ManagerWheelTest, FocusedComboBoxOnABarStepsThroughItsListWithTheWheel)
+{
+    CQXPControlComboBox* pCombo = new CQXPControlComboBox;
+    pCombo->SetWidth(140);
+    frame.m_pStandard->GetControls()->AddControl(pCombo, 4712);
+    for (const char* p : {"one", "two", "three"})
+        pCombo->AddString(p);
+    pBars->RecalcFrameLayout();
+    PumpMessages();
+    CQXPEdit* pWnd = pCombo->GetEditCtrl();
+    ASSERT_NE(nullptr, pWnd);
+    pWnd->SetFocus();
+    PumpMessages();
+    ASSERT_EQ(pWnd->GetSafeHwnd(), ::GetFocus());
+    ASSERT_EQ(frame.m_pStandard, TrackingBar());
+    pCombo->SetCurSel(0);
+
+    struct Case {
+        int nNotches;
+        int nSel;
+    } cases[] = {{-1, 1}, {-1, 2}, {1, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "notches " << c.nNotches);
+        EXPECT_FALSE(Wheel(c.nNotches, pWnd->GetSafeHwnd())) << "the box's own";
+        EXPECT_EQ(c.nSel, pCombo->GetCurSel());
+    }
+    EXPECT_EQ(0, view.nWheels);
+    frame.SetFocus();
+}
+
+TEST_F(ManagerWheelTest, WheelScrollsAnOpenScrollingPopupInsteadOfTheView)
+{
+    CQXPPopupBar* pPopup = ShowScrollingPopup();
+    ASSERT_NE(nullptr, pPopup);
+    ASSERT_TRUE(pPopup->IsScrolling());
+    const int nEnd = pPopup->GetEndVisibleIndex();
+    ASSERT_EQ(0, pPopup->GetFirstVisibleIndex());
+
+    EXPECT_TRUE(Wheel(-3));
+    EXPECT_EQ(nEnd + 3, pPopup->GetEndVisibleIndex());
+    EXPECT_GT(pPopup->GetFirstVisibleIndex(), 0);
+    EXPECT_TRUE(Wheel(3));
+    EXPECT_EQ(0, pPopup->GetFirstVisibleIndex());
+    EXPECT_EQ(0, view.nWheels);
+    EXPECT_TRUE(pPopup->IsTrackingMode());
+
+    // Once it is closed the view scrolls again.
+    pPopup->SetTrackingMode(FALSE);
+    EXPECT_FALSE(Wheel(-1));
+    EXPECT_EQ(1, view.nWheels);
+}
+
+// ---------------------------------------------------------------------------
+// Popups shown without notifications
+
+TEST_F(ManagerTest, NoNotifyPopupKeepsTheStatesItWasGiven)
+{
+    // Edit: "&Undo" (an update handler enables it), "E&ncoding" > "&ANSI",
+    // "UTF-&8" (enabled by a notified update: the frame has a command
+    // handler). Every item starts disabled.
+    CQXPPopupBar* pPopup = FileMenuPopup(1);
+    CQXPControl* pUndo = pPopup->GetControl(0);
+    CQXPCommandBar* pEncoding = pPopup->GetControl(1)->GetCommandBar();
+    ASSERT_EQ((int)ID_TEST_UNDO, pUndo->GetID());
+    ASSERT_NE(nullptr, pEncoding);
+    CQXPControl* pAnsi = pEncoding->GetControl(0);
+    ASSERT_EQ((int)ID_TEST_ANSI, pAnsi->GetID());
+    frame.bUndoEnabled = TRUE;
+    struct Case {
+        const char* what;
+        UINT nFlags;
+        BOOL bNotified;
+    } cases[] = {
+        {"no-notify", TPM_NONOTIFY | TPM_RETURNCMD, FALSE},
+        {"the same popup shown again with notifications", TPM_RETURNCMD, TRUE},
+        {"no-notify once more", TPM_NONOTIFY | TPM_RETURNCMD, FALSE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        pUndo->SetEnabled(FALSE);
+        pAnsi->SetEnabled(FALSE);
+        frame.nUndoUpdates = 0;
+        // While it tracks the Encoding submenu opens (and updates), then
+        // Esc ends the menu.
+        frame.PostMessage(WM_TEST_INSPECTPOPUP, 0, 2);
+        EXPECT_EQ(0, CQXPCommandBars::TrackPopupMenu(pPopup, c.nFlags, 300, 200));
+        PumpMessages();
+        EXPECT_EQ(c.bNotified, frame.nUndoUpdates > 0);
+        EXPECT_EQ(c.bNotified, pUndo->GetEnabled() != FALSE);
+        EXPECT_EQ(c.bNotified, pAnsi->GetEnabled() != FALSE) << "the submenu follows its root";
+        EXPECT_FALSE(pPopup->m_bNoNotify) << "the flag goes with the call";
+        EXPECT_EQ(0, ToolkitMouseManager::GetInstance()->GetTrackedCount());
+    }
+    if (::IsWindow(pPopup->GetSafeHwnd()))
+        pPopup->DestroyWindow();
+    pPopup->InternalRelease();
+}
+
+// ---------------------------------------------------------------------------
+// A bar that takes mnemonic keys itself
+
+class CMnemonicTakingBar : public CQXPToolBar {
+    DECLARE_DYNCREATE(CMnemonicTakingBar)
+public:
+    UINT nTakes = 0;             // the key this bar keeps for itself
+    std::vector<UINT> previewed;  // every key it was offered
+    BOOL PreviewMnemonic(UINT nChar) override
+    {
+        previewed.push_back(nChar);
+        return nChar == nTakes;
+    }
+};
+
+IMPLEMENT_DYNCREATE(CMnemonicTakingBar, CQXPToolBar)
+
+TEST_F(ManagerTest, TrackingBarMayTakeAMnemonicBeforeItsCaptionsAreSearched)
+{
+    CMnemonicTakingBar* pBar =
+        dynamic_cast<CMnemonicTakingBar*>(pBars->Add("Own", qxpBarTop, RUNTIME_CLASS(CMnemonicTakingBar)));
+    ASSERT_NE(nullptr, pBar);
+    const UINT ids[] = {ID_TEST_OPEN, ID_TEST_EXIT};
+    ASSERT_TRUE(pBar->SetButtons(ids, 2));
+    pBar->GetControl(0)->SetCaption("&Keep");
+    pBar->GetControl(1)->SetCaption("&Other");
+    pBar->nTakes = 'K';
+    pBars->m_nKeyboardCuesUse = 0;  // only the tracking bar is searched
+    pBars->RecalcFrameLayout();
+    PumpMessages();
+    struct Case {
+        UINT nKey;
+        std::vector<UINT> commands;  // what reached the frame
+    } cases[] = {
+        {'K', {}},             // taken by the bar: "&Keep" does not run
+        {'O', {ID_TEST_EXIT}}, // offered, refused: the search runs "&Other"
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "key " << (char)c.nKey);
+        pBars->ClosePopups();
+        frame.commands.clear();
+        pBar->previewed.clear();
+        pBar->SetTrackingMode(TRUE, FALSE, TRUE);
+        EXPECT_TRUE(pBars->ProcessMnemonicKey(c.nKey));
+        EXPECT_EQ(std::vector<UINT>{c.nKey}, pBar->previewed);
+        EXPECT_EQ(c.commands, frame.commands);
+    }
+    pBars->ClosePopups();
+
+    // Keys that are never mnemonics are not offered.
+    pBar->previewed.clear();
+    pBar->SetTrackingMode(TRUE, FALSE, TRUE);
+    EXPECT_FALSE(pBars->ProcessMnemonicKey(VK_F5));
+    EXPECT_TRUE(pBar->previewed.empty());
+    pBars->ClosePopups();
+}
+
+// ---------------------------------------------------------------------------
+// The remembered width
+
+TEST_F(ManagerTest, MRUWidthWrapsAFloatingBarAtTheNextIdleTime)
+{
+    CQXPToolBar* pFormat = frame.m_pFormat;
+    ASSERT_TRUE(pBars->FloatCommandBar(pFormat));
+    PumpMessages();
+    CRect rcWide;
+    pFormat->GetWindowRect(&rcWide);
+    const int nButton = pFormat->GetControl(0)->GetRect().Width();
+    ASSERT_GT(nButton, 0);
+
+    struct Case {
+        const char* what;
+        int nWidth;
+        BOOL bNarrow;  // one button per row
+    } cases[] = {
+        {"one button wide", nButton + 8, TRUE},
+        {"no remembered width", 32767, FALSE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        pFormat->SetMRUWidth(c.nWidth);
+        EXPECT_EQ(c.nWidth, pFormat->GetMRUWidth());
+        EXPECT_TRUE(pFormat->GetPending() & qxpPendingLayout);
+        LRESULT lResult = 0;
+        pBars->OnFrameWndMsg(WM_IDLEUPDATECMDUI, TRUE, 0, &lResult);
+        EXPECT_FALSE(pFormat->GetPending() & qxpPendingLayout);
+        CRect rc;
+        pFormat->GetWindowRect(&rc);
+        if (c.bNarrow) {
+            EXPECT_LT(rc.Width(), rcWide.Width());
+            EXPECT_GT(rc.Height(), rcWide.Height());
+        } else {
+            EXPECT_EQ(rcWide.Size(), rc.Size());
+        }
+    }
+    // The same width again asks for nothing.
+    pFormat->SetMRUWidth(32767);
+    EXPECT_FALSE(pFormat->GetPending() & qxpPendingLayout);
 }
 
 }  // namespace

@@ -225,6 +225,10 @@ public:
 
     // --- layout and drawing --------------------------------------------------------
     void DelayLayout() { m_nPending |= qxpPendingLayout; }
+    // The remembered width rows wrap at; a change lays the bar out again
+    // at the next idle time.
+    void SetMRUWidth(int nWidth);
+    int GetMRUWidth() const { return m_nMRUWidth; }
     void DelayRedraw() { m_nPending |= qxpPendingRedraw; }
     int GetPending() const { return m_nPending; }
     virtual void OnRecalcLayout();
@@ -295,6 +299,9 @@ public:
     // A popup shown for the right button: a right-button release runs the
     // item under it.
     BOOL m_bRightButton = FALSE;
+    // A popup shown without command notifications (TPM_NONOTIFY): the idle
+    // update leaves the states of its controls, and of its submenus', alone.
+    BOOL m_bNoNotify = FALSE;
 
     BOOL IsCustomizeMode() const;
     BOOL IsCustomizable() const { return m_bCustomizable; }
