@@ -1439,9 +1439,11 @@ int CQXPPopupBar::TrackPopup(CWnd* pSite, int x, int y, BOOL bReturnCmd, int nDi
             }
             continue;
         }
-        if (msg.message == WM_MOUSEWHEEL && m_bScrolling && msg.hwnd != hWnd) {
-            // The wheel goes to the focus window; the open list scrolls.
-            ::SendMessageA(hWnd, WM_MOUSEWHEEL, msg.wParam, msg.lParam);
+        if (msg.message == WM_MOUSEWHEEL && !isOwnWindow(msg.hwnd)) {
+            // The wheel goes to the focus window, but it stays with the open
+            // menu (its selected control, a list that scrolls), never the
+            // document behind it.
+            CKeyboardHook::Instance()->NotifyHooks(WM_MOUSEWHEEL, msg.wParam, msg.lParam);
             continue;
         }
         if ((msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN || msg.message == WM_NCLBUTTONDOWN) &&

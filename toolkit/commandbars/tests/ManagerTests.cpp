@@ -907,6 +907,24 @@ TEST_F(ManagerWheelTest, WheelReachesTheViewOnlyWhileNoMenuTracks)
     }
 }
 
+// A context menu runs its own loop: the wheel turned meanwhile stays with
+// the menu and never scrolls the view behind it.
+TEST_F(ManagerWheelTest, WheelDuringAContextMenuLeavesTheViewAlone)
+{
+    CMenu menu;
+    ASSERT_TRUE(menu.Attach(::LoadMenuA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_TEST_MENU))));
+    CMenu sub;
+    sub.Attach(::GetSubMenu(menu.GetSafeHmenu(), 0));
+    view.nWheels = 0;
+    ::PostMessageA(view.GetSafeHwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)-WHEEL_DELTA), MAKELPARAM(100, 100));
+    ::PostMessageA(view.GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_EQ(0, pBars->TrackPopupMenu(&sub, TPM_RETURNCMD, 200, 200));
+    EXPECT_EQ(0, view.nWheels);
+    EXPECT_EQ(0, ToolkitMouseManager::GetInstance()->GetTrackedCount());
+    sub.Detach();
+    menu.DestroyMenu();
+}
+
 // A focused combo box makes its bar track; the wheel over its edit box
 // still steps through its list and leaves the view alone.
 TEST_F(ManagerWheelTest, FocusedComboBoxOnABarStepsThroughItsListWithTheWheel)
