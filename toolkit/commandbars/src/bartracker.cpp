@@ -272,6 +272,18 @@ void CBarResizeTracker::TrackMove(int x, int y)
     m_pBar->InternalRelease();
 }
 
+// A bar just put into a dock bar: its frame changes from the floating one,
+// the frame is laid out and the bar shows again unless it is hidden.
+static void ShowDocked(CQXPToolBar* pBar, CQXPCommandBars* pBars)
+{
+    HWND hWnd = pBar->GetSafeHwnd();
+    ::SetWindowPos(hWnd, NULL, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    pBars->RecalcFrameLayout(FALSE);
+    if (pBar->IsVisible() && !pBar->IsTemporarilyHidden())
+        ::ShowWindow(hWnd, SW_SHOWNA);
+    pBar->Redraw();
+}
+
 BOOL CBarResizeTracker::Track()
 {
     CQXPCommandBars* pBars = GetCommandBars();
@@ -438,12 +450,7 @@ void CBarResizeTracker::RestoreStart()
         m_pBar->AttachToDockBar(pDock);
         m_pBar->m_barPosition = m_nStartDock;
         pDock->DockCommandBarAtRow(m_pBar, m_nStartRow, m_bStartAlone, m_rcStartDocked);
-        ::SetWindowPos(hWnd, NULL, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-        pBars->RecalcFrameLayout(FALSE);
-        if (m_pBar->IsVisible() && !m_pBar->IsTemporarilyHidden())
-            ::ShowWindow(hWnd, SW_SHOWNA);
-        m_pBar->Redraw();
+        ShowDocked(m_pBar, pBars);
         return;
     }
     if (!m_bStartFloating)
@@ -491,12 +498,7 @@ BOOL CBarResizeTracker::ToggleDocking()
             pDock->DockCommandBarAtRow(m_pBar, m_nDockRow, m_bDockRowAlone, m_rcDocked);
         else
             pDock->DockCommandBar(m_pBar, NULL);
-        ::SetWindowPos(hWnd, NULL, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-        pBars->RecalcFrameLayout(FALSE);
-        if (m_pBar->IsVisible() && !m_pBar->IsTemporarilyHidden())
-            ::ShowWindow(hWnd, SW_SHOWNA);
-        m_pBar->Redraw();
+        ShowDocked(m_pBar, pBars);
     } else if (m_pBar->GetDockBar() && (dwFlags & qxpFlagFloating) && pBars->m_bDblClickFloat) {
         CPoint pt = m_pBar->m_ptFloating;
         if (pt.x <= 0 || pt.y <= 0) {

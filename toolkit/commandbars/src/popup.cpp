@@ -126,6 +126,21 @@ static BOOL QxpDispatchPendingPaint()
     return TRUE;
 }
 
+// Paints what the screen showed under a popup (a bitmap of its size, may be
+// NULL) into its window before an animation starts from it.
+static void QxpPaintUnder(HDC hdcWindow, HBITMAP hbmUnder, CSize sz)
+{
+    if (!hbmUnder)
+        return;
+    HDC hdcUnder = ::CreateCompatibleDC(hdcWindow);
+    if (!hdcUnder)
+        return;
+    HGDIOBJ hOld = ::SelectObject(hdcUnder, hbmUnder);
+    ::BitBlt(hdcWindow, 0, 0, sz.cx, sz.cy, hdcUnder, 0, 0, SRCCOPY);
+    ::SelectObject(hdcUnder, hOld);
+    ::DeleteDC(hdcUnder);
+}
+
 // One step of a popup's modal drag (tear-off strip, resize gripper) while
 // hWnd holds the capture: pending paints first, then messages that are not
 // the drag's own are dispatched until the mouse moves over hWnd to a new
@@ -1296,15 +1311,7 @@ void CQXPPopupBar::ShowAnimated(HBITMAP hbmUnder)
     HDC hdcWindow = ::GetDC(m_hWnd);
     if (!hdcWindow)
         return;
-    if (hbmUnder) {
-        HDC hdcUnder = ::CreateCompatibleDC(hdcWindow);
-        if (hdcUnder) {
-            HGDIOBJ hOld = ::SelectObject(hdcUnder, hbmUnder);
-            ::BitBlt(hdcWindow, 0, 0, rcClient.Width(), rcClient.Height(), hdcUnder, 0, 0, SRCCOPY);
-            ::SelectObject(hdcUnder, hOld);
-            ::DeleteDC(hdcUnder);
-        }
-    }
+    QxpPaintUnder(hdcWindow, hbmUnder, rcClient.Size());
     pPaintManager->SetBarRegion(this);
     HDC hdcBuffer = ::CreateCompatibleDC(hdcWindow);
     HBITMAP hbmBuffer = hdcBuffer ? ::CreateCompatibleBitmap(hdcWindow, rcClient.Width(), rcClient.Height()) : NULL;
@@ -1557,15 +1564,7 @@ void CQXPPopupBar::OnRecalcLayout()
         HDC hdcWindow = ::GetDC(m_hWnd);
         if (hdcWindow) {
             CRect rcClient(0, 0, rcNew.Width(), rcNew.Height());
-            if (hbmUnder) {
-                HDC hdcUnder = ::CreateCompatibleDC(hdcWindow);
-                if (hdcUnder) {
-                    HGDIOBJ hOld = ::SelectObject(hdcUnder, hbmUnder);
-                    ::BitBlt(hdcWindow, 0, 0, rcClient.Width(), rcClient.Height(), hdcUnder, 0, 0, SRCCOPY);
-                    ::SelectObject(hdcUnder, hOld);
-                    ::DeleteDC(hdcUnder);
-                }
-            }
+            QxpPaintUnder(hdcWindow, hbmUnder, rcClient.Size());
             HDC hdcBuffer = ::CreateCompatibleDC(hdcWindow);
             HBITMAP hbmBuffer =
                 hdcBuffer ? ::CreateCompatibleBitmap(hdcWindow, rcClient.Width(), rcClient.Height()) : NULL;

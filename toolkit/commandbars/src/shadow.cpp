@@ -1,6 +1,7 @@
 // Drop shadows of popup bars and expanded controls.
 
 #include <qx/popup.h>
+#include <qx/images.h>
 #include <qx/shadow.h>
 #include <qx/shadows.h>
 
@@ -33,20 +34,14 @@ BOOL AFXAPI CreateBitmap32(CBitmap* pBitmap, int cx, int cy, void** ppvBits)
         *ppvBits = NULL;
     if (!pBitmap || pBitmap->GetSafeHandle() || cx <= 0 || cy <= 0)
         return FALSE;
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = cy;  // bottom-up
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* pvBits = NULL;
-    HBITMAP hbm = ::CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &pvBits, NULL, 0);
-    if (!hbm || !pvBits) {
+    BYTE* pBits = NULL;
+    HBITMAP hbm = Create32BitDIBSection(NULL, cx, cy, &pBits);
+    if (!hbm || !pBits) {
         if (hbm)
             ::DeleteObject(hbm);
         return FALSE;
     }
+    void* pvBits = pBits;
     pBitmap->Attach(hbm);
     if (ppvBits)
         *ppvBits = pvBits;
