@@ -89,7 +89,8 @@ TEST_F(RecentFilesTest, FilesOpenedBeforeAreListedInTheFileMenuAndOpenFromIt)
     E2E_REQUIRE_EDITOR(EditorHolding("alpha text\r\n"));
     EXPECT_FALSE(IsWindowVisible(popup));
     // Opening it moved it to the top.
-    EXPECT_EQ(e2e::Lower(alpha), e2e::Lower(RecentEntry(1)));
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return e2e::Lower(RecentEntry(1)) == e2e::Lower(alpha); }, 5000))
+        << RecentEntry(1);
 
     // The other one through the menu again: its key is 2 now.
     popup = OpenFileMenu();
@@ -104,15 +105,20 @@ TEST_F(RecentFilesTest, SavingUnderANewNameListsItFirst)
     std::string alpha = WriteFile("alpha.txt", "alpha text\r\n");
     ASSERT_TRUE(Start("\"" + alpha + "\""));
     E2E_REQUIRE_EDITOR(EditorHolding("alpha text\r\n"));
-    EXPECT_EQ(e2e::Lower(alpha), e2e::Lower(RecentEntry(1)));
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return e2e::Lower(RecentEntry(1)) == e2e::Lower(alpha); }, 5000))
+        << RecentEntry(1);
 
     std::string copy = File("copy.txt");
     PostCommand(e2e::kCmdFileSaveAs);
     std::string why;
     ASSERT_TRUE(DriveSaveDialog(copy, e2e::kAnsi, e2e::kCrLf, why)) << why;
-    ASSERT_TRUE(qmtest::WaitUntil([&] { return e2e::Lower(RecentEntry(1)) == e2e::Lower(copy); }, 10000))
-        << "first recent file after Save As: " << RecentEntry(1);
-    EXPECT_EQ(e2e::Lower(alpha), e2e::Lower(RecentEntry(2)));
+    // The list is written one value at a time: wait for both entries.
+    ASSERT_TRUE(qmtest::WaitUntil(
+        [&] {
+            return e2e::Lower(RecentEntry(1)) == e2e::Lower(copy) && e2e::Lower(RecentEntry(2)) == e2e::Lower(alpha);
+        },
+        10000))
+        << "recent files after Save As: " << RecentEntry(1) << ", " << RecentEntry(2);
 
     // Entry 2 of the menu is the original again, opened beside the copy.
     ASSERT_TRUE(OpenFileMenu());
