@@ -150,19 +150,12 @@ void CRecentFileList::UpdateMenu(CCmdUI* pCmdUI)
         pMenu->DeleteMenu(ID_FILE_MRU_FILE1 + m_nStart + (UINT)i, MF_BYCOMMAND);
 
     char szCurDir[MAX_PATH + 2];
-    DWORD nCurDir = ::GetCurrentDirectoryA(MAX_PATH, szCurDir);
-    if (nCurDir == 0 || nCurDir >= MAX_PATH) {
-        szCurDir[0] = '\0';
-        nCurDir = 0;
-    } else if (szCurDir[nCurDir - 1] != '\\') {
-        szCurDir[nCurDir++] = '\\';
-        szCurDir[nCurDir] = '\0';
-    }
+    int nCurDir = GetCurrentDirForDisplay(szCurDir);
 
     UINT nIndex = pCmdUI->m_nIndex;
     for (int i = 0; i < m_nSize; i++) {
         CString strName;
-        if (!GetDisplayName(strName, i, szCurDir, (int)nCurDir))
+        if (!GetDisplayName(strName, i, szCurDir, nCurDir))
             break;
         // Ampersands in names are shown, not taken as access keys.
         strName.Replace("&", "&&");
@@ -203,6 +196,20 @@ void CRecentFileList::ReadList()
     }
     for (int i = nTo; i < m_nSize; i++)
         m_arrNames[i].Empty();
+}
+
+int AFXAPI CRecentFileList::GetCurrentDirForDisplay(char (&szCurDir)[MAX_PATH + 2])
+{
+    DWORD nCurDir = ::GetCurrentDirectoryA(MAX_PATH, szCurDir);
+    if (nCurDir == 0 || nCurDir >= MAX_PATH) {
+        szCurDir[0] = '\0';
+        return 0;
+    }
+    if (szCurDir[nCurDir - 1] != '\\') {
+        szCurDir[nCurDir++] = '\\';
+        szCurDir[nCurDir] = '\0';
+    }
+    return (int)nCurDir;
 }
 
 void CRecentFileList::WriteList()

@@ -295,10 +295,8 @@ BOOL CBarResizeTracker::Track()
     BOOL bCancelled = FALSE;
     while (::GetCapture() == hWnd && m_pBar->GetCommandBars()) {
         MSG msg;
-        // Windows uncovered by the moving bar repaint at once (bounded, in
-        // case a window never validates).
-        for (int n = 0; n < 64 && ::PeekMessageA(&msg, NULL, WM_PAINT, WM_PAINT, PM_REMOVE); n++)
-            ::DispatchMessageA(&msg);
+        if (!QxpDispatchPendingPaint())
+            break;
         if (!::GetMessageA(&msg, NULL, 0, 0)) {
             ::PostQuitMessage((int)msg.wParam);
             break;

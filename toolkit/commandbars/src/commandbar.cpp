@@ -363,12 +363,9 @@ void CQXPCommandBar::ShowGripper(BOOL bShow)
 
 CQXPCommandBar* CQXPCommandBar::Clone(BOOL bRecursive)
 {
-    CObject* pObject = GetRuntimeClass()->CreateObject();
-    CQXPCommandBar* pBar = dynamic_cast<CQXPCommandBar*>(pObject);
-    if (!pBar) {
-        delete pObject;
+    CQXPCommandBar* pBar = QxpCreateObjectAs<CQXPCommandBar>(GetRuntimeClass());
+    if (!pBar)
         return NULL;
-    }
     pBar->Copy(this, bRecursive);
     return pBar;
 }

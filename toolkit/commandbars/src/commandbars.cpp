@@ -64,12 +64,9 @@ CQXPCommandBars* AFXAPI CQXPCommandBars::CreateCommandBars(CWnd* pFrame, CRuntim
 {
     if (!pClass)
         pClass = RUNTIME_CLASS(CQXPCommandBars);
-    CObject* pObject = pClass->CreateObject();
-    CQXPCommandBars* pCommandBars = dynamic_cast<CQXPCommandBars*>(pObject);
-    if (!pCommandBars) {
-        delete pObject;
+    CQXPCommandBars* pCommandBars = QxpCreateObjectAs<CQXPCommandBars>(pClass);
+    if (!pCommandBars)
         return NULL;
-    }
     if (!pCommandBars->SetSite(pFrame)) {
         pCommandBars->InternalRelease();
         return NULL;
@@ -107,12 +104,9 @@ CQXPToolBar* CQXPCommandBars::Add(LPCSTR lpszName, int nBarPosition, CRuntimeCla
         return NULL;
     if (!pToolbarClass)
         pToolbarClass = RUNTIME_CLASS(CQXPToolBar);
-    CObject* pObject = pToolbarClass->CreateObject();
-    CQXPToolBar* pBar = dynamic_cast<CQXPToolBar*>(pObject);
-    if (!pBar) {
-        delete pObject;
+    CQXPToolBar* pBar = QxpCreateObjectAs<CQXPToolBar>(pToolbarClass);
+    if (!pBar)
         return NULL;
-    }
     pBar->SetCommandBars(this);
     pBar->m_strTitle = lpszName ? lpszName : "";
     pBar->SetPosition(nBarPosition);

@@ -893,12 +893,9 @@ void CQXPControl::Copy(CQXPControl* pControl, BOOL bRecursive)
 
 CQXPControl* CQXPControl::Clone(BOOL bRecursive)
 {
-    CObject* pObject = GetRuntimeClass()->CreateObject();
-    CQXPControl* pClone = dynamic_cast<CQXPControl*>(pObject);
-    if (!pClone) {
-        delete pObject;
+    CQXPControl* pClone = QxpCreateObjectAs<CQXPControl>(GetRuntimeClass());
+    if (!pClone)
         return NULL;
-    }
     pClone->Copy(this, bRecursive);
     return pClone;
 }

@@ -175,12 +175,9 @@ CQXPControl* CQXPControls::InsertAt(CQXPControl* pControl, int nIndex)
 
 CQXPControl* CQXPControls::AddCopy(CQXPControl* pControl, int nBefore, BOOL bRecursive)
 {
-    CObject* pObject = pControl->GetRuntimeClass()->CreateObject();
-    CQXPControl* pCopy = dynamic_cast<CQXPControl*>(pObject);
-    if (!pCopy) {
-        delete pObject;
+    CQXPControl* pCopy = QxpCreateObjectAs<CQXPControl>(pControl->GetRuntimeClass());
+    if (!pCopy)
         return NULL;
-    }
     InsertAt(pCopy, nBefore);
     pCopy->Copy(pControl, bRecursive);
     return pCopy;
@@ -204,12 +201,9 @@ CQXPControl* CQXPControls::ChangeControlType(CQXPControl* pControl, int controlT
     // the type its own constructor gives (a custom control is a button).
     int nType = controlType;
     if (!dynamic_cast<CQXPControlPopup*>(pNew)) {
-        CObject* pFresh = pNew->GetRuntimeClass()->CreateObject();
-        if (CQXPControl* pModel = dynamic_cast<CQXPControl*>(pFresh)) {
+        if (CQXPControl* pModel = QxpCreateObjectAs<CQXPControl>(pNew->GetRuntimeClass())) {
             nType = pModel->m_controlType;
             pModel->InternalRelease();
-        } else {
-            delete pFresh;
         }
     }
     pNew->Copy(pControl, FALSE);
@@ -439,12 +433,9 @@ void CQXPControls::SetOriginalControls(CQXPOriginalControls* pOriginal)
 
 CQXPControls* CQXPControls::Duplicate(BOOL bRecursive)
 {
-    CObject* pObject = GetRuntimeClass()->CreateObject();
-    CQXPControls* pCopy = dynamic_cast<CQXPControls*>(pObject);
-    if (!pCopy) {
-        delete pObject;
+    CQXPControls* pCopy = QxpCreateObjectAs<CQXPControls>(GetRuntimeClass());
+    if (!pCopy)
         return NULL;
-    }
     pCopy->m_pCommandBars = GetCommandBars();
     for (CQXPControl* pControl : m_arrControls)
         if (!pControl->m_bTemporary)

@@ -275,18 +275,11 @@ void CQXPControlRecentFileList::OnCalcDynamicSize(DWORD dwMode)
     SetHideFlags(qxpHideGeneric);
 
     char szCurDir[MAX_PATH + 2] = "";
-    DWORD nCurDir = ::GetCurrentDirectoryA(MAX_PATH, szCurDir);
-    if (nCurDir == 0 || nCurDir >= MAX_PATH) {
-        szCurDir[0] = '\0';
-        nCurDir = 0;
-    } else if (szCurDir[nCurDir - 1] != '\\') {
-        szCurDir[nCurDir++] = '\\';
-        szCurDir[nCurDir] = '\0';
-    }
+    int nCurDir = CRecentFileList::GetCurrentDirForDisplay(szCurDir);
 
     for (int i = 0; i < nSize; i++) {
         CString strName;
-        if (!pList->GetDisplayName(strName, i, szCurDir, (int)nCurDir, TRUE) || strName.IsEmpty())
+        if (!pList->GetDisplayName(strName, i, szCurDir, nCurDir, TRUE) || strName.IsEmpty())
             break;
         CQXPControl* pItem = m_pControls->Add(qxpControlButton, nFirstId + i, CString(), m_nIndex + i + 1, TRUE);
         if (!pItem)

@@ -10,6 +10,7 @@
 #include <qx/toolbar.h>
 
 #include <algorithm>
+#include <functional>
 #include <cstdlib>
 
 // ===========================================================================
@@ -110,20 +111,25 @@ void AFXAPI QxpCalcPopupPosition(QXP_POPUP_PLACEMENT& place)
     place.rcResult = CRect(x, y, x + w, y + h);
 }
 
-// The modal loops of a popup paint what is pending before each message.
-// PeekMessage hands out WM_QUIT whatever the filter says: it is posted
-// again for the outer loop and FALSE ends the caller's loop.
-static BOOL QxpDispatchPendingPaint()
+// What the screen shows in a rectangle, as a bitmap of its size (NULL for
+// an empty rectangle or when no bitmap can be made).
+static HBITMAP QxpCaptureScreen(const CRect& rc)
 {
-    MSG msg;
-    while (::PeekMessageA(&msg, NULL, WM_PAINT, WM_PAINT, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            ::PostQuitMessage((int)msg.wParam);
-            return FALSE;
-        }
-        ::DispatchMessageA(&msg);
+    if (rc.IsRectEmpty())
+        return NULL;
+    HDC hdcScreen = ::GetDC(NULL);
+    if (!hdcScreen)
+        return NULL;
+    HBITMAP hbm = ::CreateCompatibleBitmap(hdcScreen, rc.Width(), rc.Height());
+    HDC hdcMem = hbm ? ::CreateCompatibleDC(hdcScreen) : NULL;
+    if (hdcMem) {
+        HGDIOBJ hOld = ::SelectObject(hdcMem, hbm);
+        ::BitBlt(hdcMem, 0, 0, rc.Width(), rc.Height(), hdcScreen, rc.left, rc.top, SRCCOPY);
+        ::SelectObject(hdcMem, hOld);
+        ::DeleteDC(hdcMem);
     }
-    return TRUE;
+    ::ReleaseDC(NULL, hdcScreen);
+    return hbm;
 }
 
 // Paints what the screen showed under a popup (a bitmap of its size, may be
@@ -1196,21 +1202,7 @@ BOOL CQXPPopupBar::Popup(int x, int y, LPCRECT rcExclude)
     CRect rc = CalcPlacement();
     // Keep what the screen shows under the popup so that an animation
     // starts from it rather than from an unpainted window.
-    HBITMAP hbmUnder = NULL;
-    if (GetAnimationType() != kAnimationNone && !rc.IsRectEmpty()) {
-        HDC hdcScreen = ::GetDC(NULL);
-        if (hdcScreen) {
-            hbmUnder = ::CreateCompatibleBitmap(hdcScreen, rc.Width(), rc.Height());
-            HDC hdcMem = hbmUnder ? ::CreateCompatibleDC(hdcScreen) : NULL;
-            if (hdcMem) {
-                HGDIOBJ hOld = ::SelectObject(hdcMem, hbmUnder);
-                ::BitBlt(hdcMem, 0, 0, rc.Width(), rc.Height(), hdcScreen, rc.left, rc.top, SRCCOPY);
-                ::SelectObject(hdcMem, hOld);
-                ::DeleteDC(hdcMem);
-            }
-            ::ReleaseDC(NULL, hdcScreen);
-        }
-    }
+    HBITMAP hbmUnder = GetAnimationType() != kAnimationNone ? QxpCaptureScreen(rc) : NULL;
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, rc.left, rc.top, rc.Width(), rc.Height(),
                    SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
     if (!m_bTracking)
@@ -1224,6 +1216,31 @@ BOOL CQXPPopupBar::Popup(int x, int y, LPCRECT rcExclude)
     if (::IsWindow(m_hWnd))
         ::InvalidateRect(m_hWnd, NULL, FALSE);
     return TRUE;
+}
+
+void CQXPPopupBar::AnimateFromBuffer(HDC hdcWindow, CSize sz, BOOL bFinish,
+                                     const std::function<void(CDC*, CDC*)>& animate)
+{
+    HDC hdcBuffer = ::CreateCompatibleDC(hdcWindow);
+    HBITMAP hbmBuffer = hdcBuffer ? ::CreateCompatibleBitmap(hdcWindow, sz.cx, sz.cy) : NULL;
+    if (hbmBuffer) {
+        HGDIOBJ hOld = ::SelectObject(hdcBuffer, hbmBuffer);
+        {
+            CDC dcWindow, dcBuffer;
+            dcWindow.Attach(hdcWindow);
+            dcBuffer.Attach(hdcBuffer);
+            DrawCommandBar(&dcBuffer, CRect(CPoint(0, 0), sz));
+            animate(&dcWindow, &dcBuffer);
+            dcBuffer.Detach();
+            dcWindow.Detach();
+        }
+        if (bFinish)
+            ::BitBlt(hdcWindow, 0, 0, sz.cx, sz.cy, hdcBuffer, 0, 0, SRCCOPY);
+        ::SelectObject(hdcBuffer, hOld);
+        ::DeleteObject(hbmBuffer);
+    }
+    if (hdcBuffer)
+        ::DeleteDC(hdcBuffer);
 }
 
 void CQXPPopupBar::RemovePopupShadows()
@@ -1313,26 +1330,11 @@ void CQXPPopupBar::ShowAnimated(HBITMAP hbmUnder)
         return;
     QxpPaintUnder(hdcWindow, hbmUnder, rcClient.Size());
     pPaintManager->SetBarRegion(this);
-    HDC hdcBuffer = ::CreateCompatibleDC(hdcWindow);
-    HBITMAP hbmBuffer = hdcBuffer ? ::CreateCompatibleBitmap(hdcWindow, rcClient.Width(), rcClient.Height()) : NULL;
-    if (hbmBuffer) {
-        HGDIOBJ hOld = ::SelectObject(hdcBuffer, hbmBuffer);
-        {
-            CDC dcWindow, dcBuffer;
-            dcWindow.Attach(hdcWindow);
-            dcBuffer.Attach(hdcBuffer);
-            DrawCommandBar(&dcBuffer, rcClient);
-            pPaintManager->AnimatePopup(&dcWindow, &dcBuffer, rcClient, nType);
-            dcBuffer.Detach();
-            dcWindow.Detach();
-        }
-        // Some kinds stop one frame short of the finished picture.
-        ::BitBlt(hdcWindow, 0, 0, rcClient.Width(), rcClient.Height(), hdcBuffer, 0, 0, SRCCOPY);
-        ::SelectObject(hdcBuffer, hOld);
-        ::DeleteObject(hbmBuffer);
-    }
-    if (hdcBuffer)
-        ::DeleteDC(hdcBuffer);
+    // Some kinds stop one frame short of the finished picture: it is put in
+    // place afterwards.
+    AnimateFromBuffer(hdcWindow, rcClient.Size(), TRUE, [&](CDC* pWindow, CDC* pBuffer) {
+        pPaintManager->AnimatePopup(pWindow, pBuffer, rcClient, nType);
+    });
     ::ReleaseDC(m_hWnd, hdcWindow);
 }
 
@@ -1544,19 +1546,7 @@ void CQXPPopupBar::OnRecalcLayout()
     if (bAnimate) {
         // The expansion unrolls over what the screen showed under the new
         // rectangle (the shortened menu included).
-        HDC hdcScreen = ::GetDC(NULL);
-        HBITMAP hbmUnder = hdcScreen ? ::CreateCompatibleBitmap(hdcScreen, rcNew.Width(), rcNew.Height()) : NULL;
-        if (hbmUnder) {
-            HDC hdcMem = ::CreateCompatibleDC(hdcScreen);
-            if (hdcMem) {
-                HGDIOBJ hOld = ::SelectObject(hdcMem, hbmUnder);
-                ::BitBlt(hdcMem, 0, 0, rcNew.Width(), rcNew.Height(), hdcScreen, rcNew.left, rcNew.top, SRCCOPY);
-                ::SelectObject(hdcMem, hOld);
-                ::DeleteDC(hdcMem);
-            }
-        }
-        if (hdcScreen)
-            ::ReleaseDC(NULL, hdcScreen);
+        HBITMAP hbmUnder = QxpCaptureScreen(rcNew);
         ::ShowWindow(m_hWnd, SW_HIDE);
         ::SetWindowPos(m_hWnd, NULL, rcNew.left, rcNew.top, rcNew.Width(), rcNew.Height(),
                        SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
@@ -1565,23 +1555,9 @@ void CQXPPopupBar::OnRecalcLayout()
         if (hdcWindow) {
             CRect rcClient(0, 0, rcNew.Width(), rcNew.Height());
             QxpPaintUnder(hdcWindow, hbmUnder, rcClient.Size());
-            HDC hdcBuffer = ::CreateCompatibleDC(hdcWindow);
-            HBITMAP hbmBuffer =
-                hdcBuffer ? ::CreateCompatibleBitmap(hdcWindow, rcClient.Width(), rcClient.Height()) : NULL;
-            if (hbmBuffer) {
-                HGDIOBJ hOld = ::SelectObject(hdcBuffer, hbmBuffer);
-                CDC dcWindow, dcBuffer;
-                dcWindow.Attach(hdcWindow);
-                dcBuffer.Attach(hdcBuffer);
-                DrawCommandBar(&dcBuffer, rcClient);
-                pPaintManager->AnimateExpand(this, &dcWindow, &dcBuffer, rcNew.top == rcOld.top);
-                dcBuffer.Detach();
-                dcWindow.Detach();
-                ::SelectObject(hdcBuffer, hOld);
-                ::DeleteObject(hbmBuffer);
-            }
-            if (hdcBuffer)
-                ::DeleteDC(hdcBuffer);
+            AnimateFromBuffer(hdcWindow, rcClient.Size(), FALSE, [&](CDC* pWindow, CDC* pBuffer) {
+                pPaintManager->AnimateExpand(this, pWindow, pBuffer, rcNew.top == rcOld.top);
+            });
             ::ReleaseDC(m_hWnd, hdcWindow);
         }
         if (hbmUnder)

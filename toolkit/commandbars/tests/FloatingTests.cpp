@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "cbtest_ids.h"
+#include "cbtest_bars.h"
 
 namespace {
 
@@ -44,19 +44,9 @@ public:
 protected:
     afx_msg int OnCreate(LPCREATESTRUCTA lpcs)
     {
-        if (CQXPMDIFrameWnd::OnCreate(lpcs) == -1)
-            return -1;
-        if (!InitCommandBars())
-            return -1;
-        m_pMenuBar = GetCommandBars()->SetMenu("Menu Bar", IDR_TEST_MENU);
-        m_pStandard = GetCommandBars()->Add("Standard", qxpBarTop);
-        if (!m_pMenuBar || !m_pStandard || !m_pStandard->LoadToolBar(IDR_TEST_TOOLBAR))
-            return -1;
-        m_pFormat = GetCommandBars()->Add("Format", qxpBarTop);
-        if (!m_pFormat)
-            return -1;
         const UINT ids[] = {ID_TEST_UNDO, 0, ID_TEST_ANSI, ID_TEST_UTF8};
-        m_pFormat->SetButtons(ids, 4);
+        if (CQXPMDIFrameWnd::OnCreate(lpcs) == -1 || !CreateTestBars(this, m_pMenuBar, m_pStandard, m_pFormat, ids, 4))
+            return -1;
         return 0;
     }
     afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)

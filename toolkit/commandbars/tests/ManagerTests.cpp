@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "cbtest_ids.h"
+#include "cbtest_bars.h"
 
 namespace {
 
@@ -56,15 +56,8 @@ public:
 protected:
     afx_msg int OnCreate(LPCREATESTRUCTA lpcs)
     {
-        if (CQXPMDIFrameWnd::OnCreate(lpcs) == -1 || !InitCommandBars())
-            return -1;
-        m_pMenuBar = GetCommandBars()->SetMenu("Menu Bar", IDR_TEST_MENU);
-        m_pStandard = GetCommandBars()->Add("Standard", qxpBarTop);
-        if (!m_pMenuBar || !m_pStandard || !m_pStandard->LoadToolBar(IDR_TEST_TOOLBAR))
-            return -1;
-        m_pFormat = GetCommandBars()->Add("Format", qxpBarTop);
         const UINT ids[] = {ID_TEST_UNDO, ID_TEST_ANSI, ID_TEST_UTF8};
-        if (!m_pFormat || !m_pFormat->SetButtons(ids, 3))
+        if (CQXPMDIFrameWnd::OnCreate(lpcs) == -1 || !CreateTestBars(this, m_pMenuBar, m_pStandard, m_pFormat, ids, 3))
             return -1;
         return 0;
     }

@@ -188,6 +188,9 @@ public:
     // for an empty entry.
     virtual BOOL GetDisplayName(CString& strName, int nIndex, LPCSTR lpszCurDir, int nCurDir,
                                 BOOL bAtLeastName = TRUE) const;
+    // The current folder with a trailing backslash, as GetDisplayName takes
+    // it; its length (0 and an empty text when it cannot be had).
+    static int AFXAPI GetCurrentDirForDisplay(char (&szCurDir)[MAX_PATH + 2]);
     // Replaces the menu item of pCmdUI (ID_FILE_MRU_FILE1) by one item per
     // entry ("&1 name" ...); disables it when the list is empty.
     virtual void UpdateMenu(CCmdUI* pCmdUI);

@@ -170,3 +170,15 @@ class CommandBarList;
 
 // Strips the mnemonic markers: every single "&" goes, "&&" leaves one.
 CString AFXAPI QxpStripMnemonics(const CString& str);
+
+// A new object of a runtime class as a T; NULL, with nothing left over,
+// when the class makes no object or one of another kind.
+template <class T>
+T* QxpCreateObjectAs(CRuntimeClass* pClass)
+{
+    CObject* pObject = pClass ? pClass->CreateObject() : NULL;
+    T* p = dynamic_cast<T*>(pObject);
+    if (!p)
+        delete pObject;
+    return p;
+}

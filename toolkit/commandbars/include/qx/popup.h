@@ -5,6 +5,7 @@
 
 #include <qx/commandbar.h>
 
+#include <functional>
 #include <vector>
 
 class CQXPMultiMonitor;
@@ -293,6 +294,10 @@ protected:
     CRect InnerBorders() const;
     // The popup's drop shadows: removed, (re)made against the exclusion
     // rectangle, or moved along after the popup grew by dx, dy.
+    // Draws the bar into a buffer of the window's size and lets animate
+    // play it onto the window DC (then, with bFinish, puts the finished
+    // picture in place).
+    void AnimateFromBuffer(HDC hdcWindow, CSize sz, BOOL bFinish, const std::function<void(CDC*, CDC*)>& animate);
     void RemovePopupShadows();
     void SetPopupShadows();
     void OffsetPopupShadows(int dx, int dy);
