@@ -9,6 +9,10 @@ TESTS      ?=
 JOBS       ?= $(shell nproc)
 
 ABS_BUILD := $(abspath $(BUILD))
+# Compiler-cache hits across clones and worktrees of this tree: paths are
+# hashed relative to the clone, not as absolute paths.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
 SCRIPTS   := $(CURDIR)/scripts
 
 .PHONY: all build test run setup deps configure bench clean

@@ -10,6 +10,7 @@
 #include <qx/profile.h>
 
 #include "editorframe.h"
+#include "panes.h"
 #include "toollist.h"
 #include "lexerconfig.h"
 #include <qx/statusbar.h>
@@ -30,17 +31,6 @@ public:
 protected:
     afx_msg LRESULT OnCommandHelpEx(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
-};
-
-// Ids of the docking panes (also the View menu commands).
-enum {
-    PANE_LIST_EXPLORER = 59510,
-    PANE_FILE_EXPLORER = 59585,
-    PANE_PROJECT_EXPLORER = 59586,
-    PANE_TEMPLATE_EXPLORER = 59588,
-    PANE_TOOL_WINDOW = 59590,
-    PANE_FIND_IN_FILES = 59591,
-    PANE_FUNCTION_LIST = 59599,
 };
 
 class CMainFrame : public CQXMDIFrameWndEx, public IEditorFrame {
@@ -174,7 +164,7 @@ protected:
     BOOL m_bPanesInstalled;
 
     // Pane windows (created when a pane is first shown).
-    CWnd* m_pPaneWnds[7];
+    CWnd* m_pPaneWnds[kPaneCount];
     // Pane-present flags: File, Project, Function List, Template, List,
     // Tool Window, Find In Files.
     int m_bFileExplorer, m_bProjectExplorer, m_bFunctionList, m_bTemplateExplorer, m_bListExplorer,

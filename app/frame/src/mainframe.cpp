@@ -4,6 +4,7 @@
 #include "quillmateapp.h"
 #include "settingsstore.h"
 #include "apphelpers.h"
+#include "panes.h"
 #include "tooloutput.h"
 #include "toolscontrol.h"
 #include "textframe.h"
@@ -28,31 +29,6 @@ namespace {
 const char kMainFrameClass[] = "FernbrightMainFrame";
 const char kCommandBarsSection[] = "CommandBars";
 const char kLayoutName[] = "NormalLayout";
-
-struct PaneInfo {
-    int nID;
-    LPCSTR lpszTitle;
-    int nSlot;  // index into the frame's pane windows
-};
-
-// In creation order.
-const PaneInfo kPanes[] = {
-    {PANE_PROJECT_EXPLORER, "Project Explorer", 0},
-    {PANE_FILE_EXPLORER, "File Explorer", 1},
-    {PANE_LIST_EXPLORER, "List Explorer", 2},
-    {PANE_TEMPLATE_EXPLORER, "Template Explorer", 3},
-    {PANE_FUNCTION_LIST, "Function List", 4},
-    {PANE_TOOL_WINDOW, "Tool Window", 5},
-    {PANE_FIND_IN_FILES, "Find In Files", 6},
-};
-
-const PaneInfo* FindPaneInfo(int nID)
-{
-    for (const PaneInfo& info : kPanes)
-        if (info.nID == nID)
-            return &info;
-    return NULL;
-}
 
 // Docking-pane theme of each theme command 720-724.
 int DockingThemeOf(int nThemeId)
@@ -84,20 +60,6 @@ const UINT kIndicators[] = {
     0, ID_INDICATOR_LINECOL, ID_INDICATOR_INS, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL,
     ID_INDICATOR_PROGRESS,
 };
-
-// A pane whose own window is not part of this build yet: a read-only note
-// in the pane.
-CWnd* CreatePlaceholderPane(CWnd* pParent, LPCSTR lpszTitle, UINT nID)
-{
-    CWnd* pWnd = new CWnd;
-    if (!pWnd->CreateEx(0, "STATIC", lpszTitle, WS_CHILD | SS_CENTER | SS_CENTERIMAGE, CRect(0, 0, 10, 10), pParent,
-                        nID)) {
-        delete pWnd;
-        return NULL;
-    }
-    pWnd->SendMessage(WM_SETFONT, (WPARAM)::GetStockObject(DEFAULT_GUI_FONT), FALSE);
-    return pWnd;
-}
 
 } // namespace
 
@@ -436,7 +398,8 @@ BOOL CMainFrame::CreatePanes()
             m_paneManager.SetLayout(pLayout);
         delete pLayout;
     }
-    for (const PaneInfo& info : kPanes) {
+    for (int i = 0; i < kPaneCount; i++) {
+        const PaneInfo& info = GetPaneInfos()[i];
         CQXPDockingPane* pPane = m_paneManager.FindPane(info.nID);
         *PaneFlag(info.nID) = pPane != NULL && !pPane->IsClosed();
         if (pPane != NULL && !pPane->IsClosed() && !pPane->IsAttached())
@@ -472,19 +435,8 @@ void CMainFrame::CreatePaneWindow(int nID)
     CWnd*& pWnd = m_pPaneWnds[pInfo->nSlot];
     if (pWnd == NULL || !::IsWindow(pWnd->GetSafeHwnd())) {
         delete pWnd;
-        pWnd = NULL;
-        if (nID == PANE_TOOL_WINDOW) {
-            CProcessOutputView* pOutput = new CProcessOutputView;
-            if (pOutput->Create(WS_CHILD | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-                                CRect(0, 0, 10, 10), this, (UINT)nID)) {
-                pOutput->SetToolRunningFlag(&m_bToolRunning);
-                pWnd = pOutput;
-            } else {
-                delete pOutput;
-            }
-        } else {
-            pWnd = CreatePlaceholderPane(this, pInfo->lpszTitle, (UINT)nID);
-        }
+        PaneContext context = {this, &m_bToolRunning};
+        pWnd = ::CreatePaneWindow(nID, context);
     }
     if (pWnd != NULL)
         pPane->Attach(pWnd);
