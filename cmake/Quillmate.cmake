@@ -18,7 +18,17 @@ function(qm_dll name)
   target_link_options(${name} PRIVATE -static)
 endfunction()
 
-# A program named exactly <name>.exe in the bin folder. WIN32 (default) or CONSOLE.
+# The programs built here run with the UTF-8 process code page, as the editor
+# does (cmake/utf8.manifest): names in any language pass through their char
+# functions whole. A program that links its own manifest (the editor, the
+# registration tool) or that stands in for a host running the legacy code page
+# (Explorer loading the shell extension) says so and gets none from here.
+set(QM_UTF8_MANIFEST_RC "${CMAKE_CURRENT_LIST_DIR}/utf8manifest.rc")
+set_source_files_properties(${QM_UTF8_MANIFEST_RC} PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_CURRENT_LIST_DIR}/utf8.manifest" INCLUDE_DIRECTORIES "${CMAKE_CURRENT_LIST_DIR}")
+
+# A program named exactly <name>.exe in the bin folder. WIN32 (default) or
+# CONSOLE; OWN_MANIFEST: the program links a manifest of its own.
 function(qm_exe name)
   set(kind WIN32)
   set(srcs ${ARGN})
@@ -26,6 +36,12 @@ function(qm_exe name)
   if(first STREQUAL "WIN32" OR first STREQUAL "CONSOLE")
     set(kind ${first})
     list(REMOVE_AT srcs 0)
+  endif()
+  list(FIND srcs OWN_MANIFEST own)
+  if(own GREATER -1)
+    list(REMOVE_AT srcs ${own})
+  else()
+    list(APPEND srcs ${QM_UTF8_MANIFEST_RC})
   endif()
   if(kind STREQUAL "WIN32")
     add_executable(${name} WIN32 ${srcs})
@@ -36,12 +52,18 @@ function(qm_exe name)
   target_link_options(${name} PRIVATE -static)
 endfunction()
 
-# qm_test(<name> SOURCES ... [LIBS ...] [NO_MAIN] [GUI] [TIMEOUT sec])
-# A GoogleTest program in the tests folder, run by CTest through Wine.
+# qm_test(<name> SOURCES ... [LIBS ...] [NO_MAIN] [GUI] [LEGACY_CODE_PAGE] [TIMEOUT sec])
+# A GoogleTest program in the tests folder, run by CTest through Wine. It runs
+# with the UTF-8 process code page (the editor's resources bring the editor's
+# manifest, the others get cmake/utf8.manifest); LEGACY_CODE_PAGE keeps the
+# system's ANSI code page, as in a host such as Explorer.
 # GUI tests that need keyboard focus or the foreground window take a shared lock,
 # so they never steal focus from each other; other tests run in parallel.
 function(qm_test name)
-  cmake_parse_arguments(T "NO_MAIN;GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "NO_MAIN;GUI;LEGACY_CODE_PAGE" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_LEGACY_CODE_PAGE AND NOT "qmresources" IN_LIST T_LIBS)
+    list(APPEND T_SOURCES ${QM_UTF8_MANIFEST_RC})
+  endif()
   add_executable(${name} ${T_SOURCES})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${QM_TESTS_DIR}")
   # Helpers shared by the tests of several components.

@@ -1,5 +1,6 @@
 // CArchive and the stored form of run-time classes.
 #include "fx/archive.h"
+#include "fx/codepage.h"
 #include "fx/except.h"
 #include "fx/file.h"
 
@@ -373,8 +374,29 @@ DWORD CArchive::ReadStringLength(bool& bWide)
     return dw;
 }
 
+namespace {
+
+bool IsAscii(const char* p, size_t nLength)
+{
+    for (size_t i = 0; i < nLength; ++i)
+        if ((unsigned char)p[i] >= 0x80)
+            return false;
+    return true;
+}
+
+} // namespace
+
+// The 8-bit form of a stored string holds the system's legacy ANSI code page,
+// as it always did; the program's own strings are UTF-8. A narrow string that
+// is not plain ASCII is therefore stored in the wide form, which every reader
+// takes back whole, and an 8-bit string read is decoded from the legacy page.
 void CArchive::WriteStringData(const char* p, size_t nLength)
 {
+    if (!IsAscii(p, nLength)) {
+        std::wstring w = fx::detail::Widen(p, (int)nLength, CP_ACP);
+        WriteStringData(w.data(), w.size());
+        return;
+    }
     WriteStringLength(nLength, false);
     while (nLength > 0) {
         UINT n = nLength > 0x40000000 ? 0x40000000 : (UINT)nLength;
@@ -436,6 +458,10 @@ void CArchive::ReadStringData(CStringA& s)
         s = CStringA(fx::detail::Narrow(w.data(), (int)w.size(), CP_ACP));
     } else {
         ReadChars(*this, s.str(), n, m_strFileName);
+        if (!IsAscii(s.str().data(), s.str().size())) {
+            std::wstring w = fx::detail::Widen(s.str().data(), (int)s.str().size(), fx::LegacyAnsiCodePage());
+            s = CStringA(fx::detail::Narrow(w.data(), (int)w.size(), CP_ACP));
+        }
     }
 }
 
@@ -450,7 +476,7 @@ void CArchive::ReadStringData(CStringW& s)
     } else {
         std::string a;
         ReadChars(*this, a, n, m_strFileName);
-        s = CStringW(fx::detail::Widen(a.data(), (int)a.size(), CP_ACP));
+        s = CStringW(fx::detail::Widen(a.data(), (int)a.size(), fx::LegacyAnsiCodePage()));
     }
 }
 

@@ -1,5 +1,6 @@
 // Archives: stored formats byte for byte, object graphs, class records,
 // run-time classes and the exception macros.
+#include "fx/codepage.h"
 #include "TestSupport.h"
 
 #include <gmock/gmock.h>
@@ -185,20 +186,50 @@ TEST(ArchiveFormat, StringLengthPrefixes)
     }
 }
 
-TEST(ArchiveFormat, StringsLoadFromTheOtherWidth)
+// The program's narrow strings hold UTF-8 (its code page); the 8-bit form of
+// a stored string holds the legacy ANSI code page, as files and settings
+// written by earlier versions do. Non-ASCII narrow strings are stored wide.
+TEST(ArchiveFormat, StringsKeepEveryCharacterAcrossBothForms)
 {
-    if (GetACP() != 1252)
-        GTEST_SKIP() << "needs the Western European ANSI code page";
-    // Wide form of "é!" read into the ANSI string.
+    ASSERT_EQ(CP_UTF8, GetACP()) << "the test program's manifest sets the UTF-8 code page";
+    if (fx::LegacyAnsiCodePage() != 1252)
+        GTEST_SKIP() << "platform: the system's ANSI code page is not 1252, the stored bytes'";
+
+    // Wide form of "é!" read into both widths.
     Bytes wide = {0xFF, 0xFE, 0xFF, 0x02, 0xE9, 0x00, '!', 0x00};
     CString narrow;
     LoadBytes(wide, [&](CArchive& ar) { ar >> narrow; });
-    EXPECT_STREQ("\xE9!", narrow.GetString());
+    EXPECT_STREQ("\xC3\xA9!", narrow.GetString());
 
+    // The 8-bit form, as an earlier version wrote "é!": legacy ANSI.
     Bytes ansi = {0x02, 0xE9, '!'};
     CStringW w;
     LoadBytes(ansi, [&](CArchive& ar) { ar >> w; });
     EXPECT_STREQ(L"\u00e9!", w.GetString());
+    narrow.Empty();
+    LoadBytes(ansi, [&](CArchive& ar) { ar >> narrow; });
+    EXPECT_STREQ("\xC3\xA9!", narrow.GetString());
+
+    // ASCII stays in the 8-bit form; anything else is stored wide and comes
+    // back whole, outside the basic plane too.
+    struct Case {
+        const char* text;
+        Bytes stored;
+    };
+    const Case cases[] = {
+        {"ab", {0x02, 'a', 'b'}},
+        {"\xC3\xA9", {0xFF, 0xFE, 0xFF, 0x01, 0xE9, 0x00}},
+        {"\xE6\x97\xA5", {0xFF, 0xFE, 0xFF, 0x01, 0xE5, 0x65}},
+        {"\xF0\x9F\x98\x80", {0xFF, 0xFE, 0xFF, 0x02, 0x3D, 0xD8, 0x00, 0xDE}},
+    };
+    for (const Case& c : cases) {
+        CString text(c.text);
+        Bytes stored = StoreBytes([&](CArchive& ar) { ar << text; });
+        EXPECT_EQ(Hex(c.stored), Hex(stored)) << c.text;
+        CString back;
+        LoadBytes(stored, [&](CArchive& ar) { ar >> back; });
+        EXPECT_STREQ(c.text, back.GetString());
+    }
 
     // Literals are stored as strings of their own width.
     Bytes lit = StoreBytes([](CArchive& ar) { ar << "ab" << L"c"; });

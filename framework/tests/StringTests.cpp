@@ -300,42 +300,53 @@ TEST(StringValue, LargeStringsMoveWithoutCopy)
     EXPECT_EQ('q', joined[0]);
 }
 
-TEST(StringConvert, AnsiWideAndUtf8)
+// The programs run with the UTF-8 process code page, so the narrow strings
+// hold UTF-8 and every conversion between the two widths keeps names in any
+// language whole.
+TEST(StringConvert, NarrowIsUtf8AndConvertsWhole)
 {
-    if (GetACP() != 1252)
-        GTEST_SKIP() << "needs the Western European ANSI code page";
-    CString a("caf\xE9");
-    CStringW w(a);
-    EXPECT_STREQ(L"caf\u00e9", w.GetString());
-    CString back(w);
-    EXPECT_STREQ("caf\xE9", back.GetString());
-
-    CStringW assigned;
-    assigned = "x\xE9";
-    EXPECT_STREQ(L"x\u00e9", assigned.GetString());
-
-    // A character the code page lacks becomes '?'.
-    CString lossy(L"a\u4e2db");
-    EXPECT_STREQ("a?b", lossy.GetString());
-
-    // UTF-8 round trip including a character outside the basic plane.
-    const wchar_t* text = L"\u00e9\u4e2d\U0001F600";
-    CStringA utf8 = fx::WideToUtf8(text);
-    EXPECT_STREQ("\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80", utf8.GetString());
-    EXPECT_STREQ(text, fx::Utf8ToWide(utf8).GetString());
-
-    EXPECT_STREQ(L"caf\u00e9", (LPWSTR)CA2W("caf\xE9"));
-    EXPECT_STREQ("caf\xE9", (LPSTR)CW2A(L"caf\u00e9"));
+    ASSERT_EQ(CP_UTF8, GetACP()) << "the test program's manifest sets the UTF-8 code page";
+    struct Case {
+        const char* narrow;
+        const wchar_t* wide;
+    };
+    static const Case kCases[] = {
+        {"caf\xC3\xA9", L"caf\u00e9"},
+        {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.cpp", L"\u65e5\u672c\u8a9e.cpp"},
+        {"\xCE\x91\xCE\xB8\xCE\xAE\xCE\xBD\xCE\xB1", L"\u0391\u03b8\u03ae\u03bd\u03b1"},
+        {"\xF0\x9F\x98\x80 x", L"\U0001F600 x"},
+        {"", L""},
+    };
+    for (const Case& c : kCases) {
+        CString a(c.narrow);
+        CStringW w(a);
+        EXPECT_STREQ(c.wide, w.GetString()) << c.narrow;
+        CString back(w);
+        EXPECT_STREQ(c.narrow, back.GetString());
+        CStringW assigned;
+        assigned = c.narrow;
+        EXPECT_STREQ(c.wide, assigned.GetString());
+        EXPECT_STREQ(c.wide, (LPWSTR)CA2W(c.narrow));
+        EXPECT_STREQ(c.narrow, (LPSTR)CW2A(c.wide));
+        EXPECT_STREQ(c.wide, fx::ToWide(c.narrow).GetString());
+        EXPECT_STREQ(c.narrow, fx::ToNarrow(c.wide).GetString());
+        EXPECT_STREQ(c.narrow, fx::WideToUtf8(c.wide).GetString());
+        EXPECT_STREQ(c.wide, fx::Utf8ToWide(c.narrow).GetString());
+        BSTR b = a.AllocSysString();
+        EXPECT_EQ(wcslen(c.wide), SysStringLen(b));
+        EXPECT_STREQ(c.wide, b);
+        SysFreeString(b);
+    }
     EXPECT_EQ(NULL, (LPWSTR)CA2W(NULL));
 
-    BSTR b = a.AllocSysString();
-    EXPECT_EQ(4u, SysStringLen(b));
-    EXPECT_STREQ(L"caf\u00e9", b);
-    SysFreeString(b);
+    // An explicit code page still converts through that page: the legacy
+    // "ANSI" of documents.
+    EXPECT_STREQ(L"caf\u00e9", fx::ToWide("caf\xE9", 1252).GetString());
+    EXPECT_STREQ("a?b", fx::ToNarrow(L"a\u4e2db", 1252).GetString());
 
-    CString upper("\xE9t\xE9");
+    CString upper("\xC3\xA9t\xC3\xA9");
     upper.MakeUpper();
-    EXPECT_STREQ("\xC9T\xC9", upper.GetString());
+    EXPECT_STREQ("\xC3\x89T\xC3\x89", upper.GetString());
 }
 
 TEST(StringResources, LoadStringAndResourceConstruction)

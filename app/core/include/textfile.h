@@ -1,8 +1,9 @@
 // textfile.h - moving text between files and the editing component.
 //
-// The editing component holds a document's text as 8-bit text: ANSI bytes as
-// they are, every Unicode encoding as UTF-8. Three small pieces move bytes
-// between a file and that form:
+// The editing component holds every document's text as UTF-8. Three small
+// pieces move bytes between a file and that form (ANSI bytes pass them as
+// they are; CAnsiDecodingSink and ConvertTextCodePage below turn them into
+// UTF-8 and back):
 //   TextFile        reads a file in chunks that end before a line break or
 //                   blank, and writes a file safely (a temporary file beside
 //                   it replaces the original only when everything was
@@ -231,6 +232,39 @@ TextIoResult ReadAllText(TextFile& file, int nEncoding, int nMarkLength, ITextSi
 // only when everything was written.
 TextIoResult SaveText(TextFile& file, LPCSTR lpszPath, int nEncoding, BOOL bWriteMark, ITextSource& source,
                       int nPieceLimit = TEXT_PIECE_LIMIT);
+
+// ---------------------------------------------------------------------------
+// ANSI text. "ANSI" is the system's legacy code page (fx/codepage.h), not the
+// process code page (UTF-8): an ANSI file is decoded into UTF-8 on load and
+// encoded back on save, byte for byte when nothing was typed that the code
+// page cannot hold.
+
+// Hands the pieces of an ANSI load to a sink as UTF-8. A double-byte
+// character cut by the end of a piece is completed with the next piece.
+class CAnsiDecodingSink : public ITextSink {
+public:
+    explicit CAnsiDecodingSink(ITextSink& target, UINT nCodePage = 0);  // 0: the legacy code page
+    bool AppendText(const char* pText, int nLength) override;
+    // Ends the load: a lead byte still waiting goes to the sink by itself.
+    bool Finish();
+
+private:
+    bool Pass(const char* pText, int nLength);
+
+    ITextSink& m_target;
+    UINT m_nCodePage;
+    bool m_bDoubleByte;     // the code page has lead bytes
+    std::string m_held;     // a lead byte cut off the end of the last piece
+    std::wstring m_wide;    // conversion buffers, reused
+    std::string m_utf8;
+};
+
+// Converts text between the legacy ANSI code page (bFromAnsi / bToAnsi) and
+// UTF-8; the same on both sides copies. FALSE when the text cannot be
+// converted. *pbLossy: characters had no form in the code page and became
+// "?" (never a look-alike letter).
+BOOL ConvertTextCodePage(const std::string& text, BOOL bFromAnsi, BOOL bToAnsi, std::string& out,
+                         BOOL* pbLossy = NULL);
 
 // A text held in memory, as sink and as source (tests, benchmarks, tools).
 class CMemoryText : public ITextSink, public ITextSource {

@@ -2,6 +2,8 @@
 #include "textfile.h"
 #include "encoding.h"
 
+#include <fx/codepage.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -726,6 +728,109 @@ TextIoResult SaveText(TextFile& file, LPCSTR lpszPath, int nEncoding, BOOL bWrit
     if (!file.Commit())
         return TEXTIO_REPLACE_FAILED;
     return TEXTIO_OK;
+}
+
+// ===========================================================================
+// ANSI text
+
+namespace {
+
+// Converts nLength bytes between code pages through UTF-16. bToLegacy: the
+// target is a legacy code page, whose missing characters become "?" and set
+// *pbLossy.
+BOOL Recode(const char* pText, int nLength, UINT nFrom, UINT nTo, std::wstring& wide, std::string& out,
+            BOOL* pbLossy)
+{
+    out.clear();
+    if (pbLossy != NULL)
+        *pbLossy = FALSE;
+    if (nLength <= 0)
+        return TRUE;
+    int nWide = ::MultiByteToWideChar(nFrom, 0, pText, nLength, NULL, 0);
+    if (nWide <= 0)
+        return FALSE;
+    wide.resize((size_t)nWide);
+    ::MultiByteToWideChar(nFrom, 0, pText, nLength, &wide[0], nWide);
+    // The UTF-8 code page takes neither flags nor a used-default flag.
+    const bool bLegacyTarget = nTo != CP_UTF8;
+    BOOL bUsedDefault = FALSE;
+    const DWORD dwFlags = bLegacyTarget ? WC_NO_BEST_FIT_CHARS : 0;
+    BOOL* pUsedDefault = bLegacyTarget ? &bUsedDefault : NULL;
+    int nOut = ::WideCharToMultiByte(nTo, dwFlags, wide.data(), nWide, NULL, 0, NULL, pUsedDefault);
+    if (nOut <= 0)
+        return FALSE;
+    out.resize((size_t)nOut);
+    ::WideCharToMultiByte(nTo, dwFlags, wide.data(), nWide, &out[0], nOut, NULL, pUsedDefault);
+    if (pbLossy != NULL)
+        *pbLossy = bUsedDefault;
+    return TRUE;
+}
+
+} // namespace
+
+CAnsiDecodingSink::CAnsiDecodingSink(ITextSink& target, UINT nCodePage)
+    : m_target(target), m_nCodePage(nCodePage != 0 ? nCodePage : fx::LegacyAnsiCodePage())
+{
+    CPINFO info;
+    m_bDoubleByte = m_nCodePage != CP_UTF8 && ::GetCPInfo(m_nCodePage, &info) && info.MaxCharSize > 1;
+}
+
+bool CAnsiDecodingSink::Pass(const char* pText, int nLength)
+{
+    if (nLength <= 0)
+        return true;
+    if (!Recode(pText, nLength, m_nCodePage, CP_UTF8, m_wide, m_utf8, NULL))
+        return false;
+    return m_target.AppendText(m_utf8.data(), (int)m_utf8.size());
+}
+
+bool CAnsiDecodingSink::AppendText(const char* pText, int nLength)
+{
+    if (pText == NULL || nLength <= 0)
+        return true;
+    std::string joined;
+    if (!m_held.empty()) {
+        joined = m_held + std::string(pText, (size_t)nLength);
+        m_held.clear();
+        pText = joined.data();
+        nLength = (int)joined.size();
+    }
+    int nWhole = nLength;
+    if (m_bDoubleByte) {
+        // Walk the characters: a lead byte in the last place waits for its
+        // trail byte in the next piece.
+        int i = 0;
+        while (i < nLength) {
+            int nStep = ::IsDBCSLeadByteEx(m_nCodePage, (BYTE)pText[i]) ? 2 : 1;
+            if (i + nStep > nLength)
+                break;
+            i += nStep;
+        }
+        nWhole = i;
+        m_held.assign(pText + nWhole, (size_t)(nLength - nWhole));
+    }
+    return Pass(pText, nWhole);
+}
+
+bool CAnsiDecodingSink::Finish()
+{
+    std::string held;
+    held.swap(m_held);
+    return Pass(held.data(), (int)held.size());
+}
+
+BOOL ConvertTextCodePage(const std::string& text, BOOL bFromAnsi, BOOL bToAnsi, std::string& out, BOOL* pbLossy)
+{
+    if (pbLossy != NULL)
+        *pbLossy = FALSE;
+    if (bFromAnsi == bToAnsi) {
+        out = text;
+        return TRUE;
+    }
+    const UINT nAnsi = fx::LegacyAnsiCodePage();
+    std::wstring wide;
+    return Recode(text.data(), (int)text.size(), bFromAnsi ? nAnsi : CP_UTF8, bToAnsi ? nAnsi : CP_UTF8, wide, out,
+                  pbLossy);
 }
 
 // ===========================================================================

@@ -139,16 +139,6 @@ protected:
     BOOL m_bReadOnly;
 };
 
-// The code page the editing component shows ANSI text in: the system's
-// code page (0 for a single-byte one, which the component reads as the
-// system's).
-int EditorAnsiCodePage();
-
-// Converts text between the system's code page (bFromAnsi / bToAnsi) and
-// UTF-8. *pbLossy: characters had no form in the target and became "?".
-BOOL ConvertTextCodePage(const std::string& text, BOOL bFromAnsi, BOOL bToAnsi, std::string& out,
-                         BOOL* pbLossy = NULL);
-
 // The length of the byte-order mark of an encoding that a file starts
 // with (0 when it has none or cannot be read).
 int FileMarkLength(LPCSTR lpszPath, int nEncoding);

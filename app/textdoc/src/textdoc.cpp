@@ -68,23 +68,6 @@ BOOL DefaultSaveAsPrompt(CDoodleDoc* pDoc, CDoodleDoc::SaveAsChoice& choice)
 
 } // namespace
 
-int EditorAnsiCodePage()
-{
-    // The component takes the double-byte system code pages by number; for
-    // any single-byte one, 0 stands for the system's code page.
-    UINT cp = ::GetACP();
-    switch (cp) {
-    case 932:
-    case 936:
-    case 949:
-    case 950:
-    case 1361:
-        return (int)cp;
-    default:
-        return 0;
-    }
-}
-
 int FileMarkLength(LPCSTR lpszPath, int nEncoding)
 {
     BYTE head[3] = {0, 0, 0};
@@ -381,8 +364,14 @@ BOOL CDoodleDoc::LoadFile(LPCSTR lpszPathName, BOOL bForceReadOnly)
     pEditor->Allocate((Sci_Position)m_file.GetSize() + 1000);
     pEditor->BeginUndoAction();
     pEditor->ClearAll();
+    // The component holds UTF-8: ANSI text is decoded from the system's
+    // legacy code page on the way in.
     CScintillaText sink(pEditor->GetDirectFunction(), pEditor->GetDirectPointer());
-    TextIoResult result = ReadAllText(m_file, m_nEncoding, m_nMarkLength, sink);
+    CAnsiDecodingSink ansiSink(sink);
+    const bool bAnsi = m_nEncoding == ENC_ANSI;
+    TextIoResult result = ReadAllText(m_file, m_nEncoding, m_nMarkLength, bAnsi ? (ITextSink&)ansiSink : sink);
+    if (bAnsi && (result == TEXTIO_OK || result == TEXTIO_LOSSY) && !ansiSink.Finish())
+        result = TEXTIO_SINK_FAILED;
     m_file.Close();
     if (result != TEXTIO_OK && result != TEXTIO_LOSSY) {
         // Nothing half-read stays behind: the document is not opened, so no
@@ -401,8 +390,6 @@ BOOL CDoodleDoc::LoadFile(LPCSTR lpszPathName, BOOL bForceReadOnly)
     const char* pText = (const char*)pEditor->Call(SCI_GETCHARACTERPOINTER);
     m_nEOLMode = DetectEOLMode(pText, pText != NULL ? (size_t)nLength : 0, pEditor->GetEOLMode());
     pEditor->SetEOLMode(m_nEOLMode);
-    // ANSI text in the system's code page, everything else as UTF-8.
-    pEditor->SetCodePage(m_nEncoding == ENC_ANSI ? EditorAnsiCodePage() : SC_CP_UTF8);
 
     pEditor->SetReadOnly(m_bReadOnly);
     pEditor->EndUndoAction();
@@ -463,36 +450,6 @@ BOOL CDoodleDoc::WriteText(LPCSTR lpszPathName, BOOL bWriteMark, ITextSource& so
     return FALSE;
 }
 
-BOOL ConvertTextCodePage(const std::string& text, BOOL bFromAnsi, BOOL bToAnsi, std::string& out, BOOL* pbLossy)
-{
-    if (pbLossy != NULL)
-        *pbLossy = FALSE;
-    if (bFromAnsi == bToAnsi) {
-        out = text;
-        return TRUE;
-    }
-    out.clear();
-    if (text.empty())
-        return TRUE;
-    UINT cpFrom = bFromAnsi ? CP_ACP : CP_UTF8;
-    int nWide = ::MultiByteToWideChar(cpFrom, 0, text.data(), (int)text.size(), NULL, 0);
-    if (nWide <= 0)
-        return FALSE;
-    std::wstring wide((size_t)nWide, L'\0');
-    ::MultiByteToWideChar(cpFrom, 0, text.data(), (int)text.size(), &wide[0], nWide);
-    UINT cpTo = bToAnsi ? CP_ACP : CP_UTF8;
-    BOOL bUsedDefault = FALSE;
-    BOOL* pUsedDefault = bToAnsi ? &bUsedDefault : NULL;
-    int nOut = ::WideCharToMultiByte(cpTo, 0, wide.data(), nWide, NULL, 0, NULL, pUsedDefault);
-    if (nOut <= 0)
-        return FALSE;
-    out.assign((size_t)nOut, '\0');
-    ::WideCharToMultiByte(cpTo, 0, wide.data(), nWide, &out[0], nOut, NULL, pUsedDefault);
-    if (pbLossy != NULL)
-        *pbLossy = bUsedDefault;
-    return TRUE;
-}
-
 BOOL CDoodleDoc::DoSave(LPCSTR lpszPathName, BOOL /*bReplace*/)
 {
     CMFCScintilla* pEditor = GetEditor();
@@ -544,19 +501,19 @@ BOOL CDoodleDoc::DoSave(LPCSTR lpszPathName, BOOL /*bReplace*/)
         }
     };
 
-    // The component holds ANSI text in the system's code page and every
-    // other encoding as UTF-8: a change between the two converts the text.
-    BOOL bTextIsAnsi = pEditor->GetCodePage() != SC_CP_UTF8;
+    // The component holds UTF-8: an ANSI file gets the text in the system's
+    // legacy code page. Characters that page cannot hold become "?" only
+    // after the user agreed.
     BOOL bFileIsAnsi = nEncoding == ENC_ANSI;
+    BOOL bLossy = FALSE;
     CMemoryText converted;
-    if (bTextIsAnsi != bFileIsAnsi) {
+    if (bFileIsAnsi) {
         CScintillaText current(pEditor->GetDirectFunction(), pEditor->GetDirectPointer());
         std::string text((size_t)current.GetLength() + 1, '\0');
         current.GetTextRange(0, current.GetLength(), &text[0]);
         text.resize((size_t)current.GetLength());
         std::string out;
-        BOOL bLossy = FALSE;
-        if (!ConvertTextCodePage(text, bTextIsAnsi, bFileIsAnsi, out, &bLossy)) {
+        if (!ConvertTextCodePage(text, FALSE, TRUE, out, &bLossy)) {
             restore();
             AfxMessageBox(kConvertFailedMessage, MB_ICONEXCLAMATION);
             return FALSE;
@@ -575,8 +532,7 @@ BOOL CDoodleDoc::DoSave(LPCSTR lpszPathName, BOOL /*bReplace*/)
 
     int nOldEncoding = m_nEncoding;
     m_nEncoding = nEncoding;
-    BOOL bSaved = bTextIsAnsi != bFileIsAnsi ? WriteText(strPath, bWriteMark, converted)
-                                             : SaveFile(strPath, bWriteMark);
+    BOOL bSaved = bFileIsAnsi ? WriteText(strPath, bWriteMark, converted) : SaveFile(strPath, bWriteMark);
     if (!bSaved) {
         m_nEncoding = nOldEncoding;
         // The document keeps its state: modified, same name.
@@ -585,16 +541,18 @@ BOOL CDoodleDoc::DoSave(LPCSTR lpszPathName, BOOL /*bReplace*/)
     }
     if (bNewName || !m_backups.IsEnabled())
         m_backups.Open(strPath);
-    if (bTextIsAnsi != bFileIsAnsi) {
-        // The text now in the file, in the component's form for it.
-        Sci_Position nLine = pEditor->GetCurrentLine();
-        BOOL bWasReadOnly = pEditor->GetReadOnly();
-        pEditor->SetReadOnly(FALSE);
-        pEditor->SetCodePage(bFileIsAnsi ? EditorAnsiCodePage() : SC_CP_UTF8);
-        pEditor->Call(SCI_SETTEXT, 0, (sptr_t)converted.GetText().c_str());
-        pEditor->EmptyUndoBuffer();
-        pEditor->SetReadOnly(bWasReadOnly);
-        pEditor->GotoLine(nLine, TRUE);
+    if (bLossy) {
+        // The editor shows what the file now holds: the "?" replacements.
+        std::string shown;
+        if (ConvertTextCodePage(converted.GetText(), TRUE, FALSE, shown)) {
+            Sci_Position nLine = pEditor->GetCurrentLine();
+            BOOL bWasReadOnly = pEditor->GetReadOnly();
+            pEditor->SetReadOnly(FALSE);
+            pEditor->Call(SCI_SETTEXT, 0, (sptr_t)shown.c_str());
+            pEditor->EmptyUndoBuffer();
+            pEditor->SetReadOnly(bWasReadOnly);
+            pEditor->GotoLine(nLine, TRUE);
+        }
     }
     m_nEOLMode = nEOLMode;
     if (bNewName || m_nMarkLength == 0) {

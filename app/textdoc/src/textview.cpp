@@ -153,10 +153,8 @@ int CDoodleView::OnCreate(LPCREATESTRUCTA lpCreateStruct)
     m_editor.ApplyLexerSettings(config, MakeApplyOptions(s));
     m_editor.SetFont(s.pszFontFace != NULL && *s.pszFontFace ? s.pszFontFace : kDefaultFace,
                      s.nFontSize > 0 ? s.nFontSize : 10, s.nBold, s.nItalic);
-    // The code page belongs to the component document: a view that joins a
-    // document keeps the page the document was loaded with.
-    if (!nShared)
-        m_editor.SetCodePage(SC_CP_UTF8);
+    // Every document is UTF-8 in the component, whatever its file holds.
+    m_editor.SetCodePage(SC_CP_UTF8);
     return 0;
 }
 
