@@ -2,35 +2,21 @@
 
 #include <windows.h>
 
-namespace {
-
-// Lead byte of a double-byte character in the ANSI code page: its trail byte
-// is never taken for a separator or a dot.
-bool IsLead(char c)
-{
-    return IsDBCSLeadByte(static_cast<BYTE>(c)) != FALSE;
-}
-
-} // namespace
-
 CPathParts::CPathParts(const std::string& path)
 {
     // The runtime keeps at most these many characters of each part.
     const size_t kDriveMax = 2, kPartMax = 255;
 
     size_t pos = 0;
-    if (path.size() >= 2 && path[1] == ':' && !IsLead(path[0])) {
+    if (path.size() >= 2 && path[1] == ':' && static_cast<unsigned char>(path[0]) < 0x80) {
         m_drive = path.substr(0, 2);
         pos = 2;
     }
-    // The last separator and the last dot after it, at character starts only.
+    // The last separator and the last dot after it. No byte of a UTF-8
+    // sequence is a separator or a dot, so bytes can be looked at one by one.
     size_t lastSep = std::string::npos, lastDot = std::string::npos;
     for (size_t i = pos; i < path.size(); ++i) {
         char c = path[i];
-        if (IsLead(c) && i + 1 < path.size()) {
-            ++i;
-            continue;
-        }
         if (c == '\\' || c == '/') {
             lastSep = i;
             lastDot = std::string::npos;

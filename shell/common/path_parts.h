@@ -1,5 +1,5 @@
-// Splitting of a path into drive, folder, file name and extension, the way the
-// C runtime's path splitting does it, aware of double-byte characters.
+// Splitting of a UTF-8 path into drive, folder, file name and extension, the
+// way the C runtime's path splitting does it.
 #ifndef QM_SHELL_PATH_PARTS_H
 #define QM_SHELL_PATH_PARTS_H
 

@@ -2,25 +2,33 @@
 
 #include <vector>
 
-bool ReadRegString(HKEY key, const char* name, DWORD maxBytes, std::string& out)
+#include "wide_text.h"
+
+bool ReadRegString(HKEY key, const char* name, DWORD maxChars, std::string& out)
 {
     out.clear();
-    if (!key || maxBytes == 0)
+    if (!key || maxChars == 0)
         return false;
-    std::vector<char> buf(maxBytes + 1, '\0'); // one spare byte keeps the copy terminated
-    DWORD type = 0, size = maxBytes;
-    LONG rc = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buf.data()), &size);
+    // One spare unit keeps the copy terminated.
+    std::vector<wchar_t> buf(static_cast<size_t>(maxChars) + 1, L'\0');
+    DWORD type = 0, size = maxChars * sizeof(wchar_t);
+    const std::wstring wideName = WideFromUtf8(name ? name : "");
+    LONG rc = RegQueryValueExW(key, name ? wideName.c_str() : nullptr, nullptr, &type,
+                               reinterpret_cast<BYTE*>(buf.data()), &size);
     if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
         return false;
-    if (size > maxBytes)
-        size = maxBytes;
-    buf[size] = '\0';
-    out.assign(buf.data()); // stops at the first NUL
+    size_t units = size / sizeof(wchar_t);
+    if (units > maxChars)
+        units = maxChars;
+    buf[units] = L'\0';
+    out = Utf8FromWide(buf.data()); // stops at the first NUL
     return true;
 }
 
 LONG WriteRegString(HKEY key, const char* name, const std::string& value)
 {
-    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          static_cast<DWORD>(value.size() + 1));
+    const std::wstring wideName = WideFromUtf8(name ? name : "");
+    const std::wstring wide = WideFromUtf8(value);
+    return RegSetValueExW(key, name ? wideName.c_str() : nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                          static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
 }

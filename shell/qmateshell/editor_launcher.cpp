@@ -2,12 +2,12 @@
 
 #include <windows.h>
 #include <shellapi.h>
-#include <mbstring.h>
 
 #include <cstdio>
 
 #include "../common/path_parts.h"
 #include "../common/reg_util.h"
+#include "../common/wide_text.h"
 #include "../include/qmate_handover.h"
 #include "enumerators.h"
 
@@ -26,9 +26,15 @@ std::string Format(const char* fmt, const std::string& a, const std::string& b =
 
 bool HasUnknownCharacter(const std::string& path)
 {
-    // A name the shell could not put into the ANSI code page arrives with '?'
-    // in it; the trail byte of a double-byte character never counts.
-    return _mbschr(reinterpret_cast<const unsigned char*>(path.c_str()), '?') != nullptr;
+    // No file name holds '?': one that does was spelled by something that
+    // could not spell the real character. (No byte of a UTF-8 sequence is a
+    // '?'.)
+    return path.find('?') != std::string::npos;
+}
+
+void Tell(const std::string& text, UINT icon)
+{
+    MessageBoxW(nullptr, WideFromUtf8(text).c_str(), WideFromUtf8(kTitle).c_str(), icon);
 }
 
 } // namespace
@@ -57,9 +63,8 @@ void CEditorLauncher::AddFile(const std::string& path)
     if (RegCreateKeyExA(HKEY_CURRENT_USER, QM_REGKEY_FILESTOOPEN, 0, nullptr, REG_OPTION_NON_VOLATILE,
                         KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return;
-    std::string name = std::to_string(m_count + 1);
-    if (RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                       static_cast<DWORD>(path.size() + 1)) == ERROR_SUCCESS)
+    // UTF-16 in the registry, so the editor reads the name whole.
+    if (WriteRegString(key, std::to_string(m_count + 1).c_str(), path) == ERROR_SUCCESS)
         ++m_count; // numbering stays gapless when a write fails
     RegCloseKey(key);
 }
@@ -71,7 +76,7 @@ bool CEditorLauncher::OpenFiles()
     if (m_editorPath.empty() || !CPathParts(m_editorPath).IsFolderOnDrive()) {
         std::string text = Format("Sorry, but I do not know where %s is.  You can fix this problem by launching %s.",
                                   kTitle, kTitle);
-        MessageBoxA(nullptr, text.c_str(), kTitle, MB_ICONINFORMATION);
+        Tell(text, MB_ICONINFORMATION);
         return false;
     }
 
@@ -82,7 +87,7 @@ bool CEditorLauncher::OpenFiles()
         if (HasUnknownCharacter(path)) {
             std::string text =
                 Format("The file '%s' has an unknown character in its name, and will not be opened.", path);
-            MessageBoxA(nullptr, text.c_str(), kTitle, MB_ICONWARNING);
+            Tell(text, MB_ICONWARNING);
             ClearFileList();
             return false;
         }
@@ -97,7 +102,7 @@ bool CEditorLauncher::OpenFiles()
         PostMessageA(frame, WM_OPENFILESTOOPEN, 0, 0);
     } else {
         // The list stays in the registry; the editor reads it at start-up.
-        ShellExecuteA(nullptr, "open", m_editorPath.c_str(), "", nullptr, SW_SHOW);
+        ShellExecuteW(nullptr, L"open", WideFromUtf8(m_editorPath).c_str(), L"", nullptr, SW_SHOW);
     }
     return true;
 }

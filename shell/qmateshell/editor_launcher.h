@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+// Paths are UTF-8; they reach the registry and Windows through the wide
+// functions.
 class CEditorLauncher
 {
 public:

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "../common/wide_text.h"
 #include "editor_launcher.h"
 #include "module_state.h"
 #include "resource.h"
@@ -146,18 +147,18 @@ STDMETHODIMP CLoad::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY)
         ReleaseStgMedium(&medium);
         return E_INVALIDARG;
     }
-    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    // The names are read wide: Explorer's code page cannot spell every name.
+    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         // Each name is fetched whole, however long it is.
-        UINT length = DragQueryFileA(drop, i, nullptr, 0);
+        UINT length = DragQueryFileW(drop, i, nullptr, 0);
         if (length == 0)
             continue;
-        std::string name(length + 1, '\0');
-        UINT got = DragQueryFileA(drop, i, &name[0], length + 1);
+        std::wstring name(length + 1, L'\0');
+        UINT got = DragQueryFileW(drop, i, &name[0], length + 1);
         if (got == 0)
             continue;
-        name.resize(got);
-        m_files.push_back(name);
+        m_files.push_back(Utf8FromWide(name.c_str(), static_cast<int>(got)));
     }
     GlobalUnlock(medium.hGlobal);
     ReleaseStgMedium(&medium);

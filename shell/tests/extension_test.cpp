@@ -18,9 +18,12 @@
 #include <thread>
 #include <vector>
 
+#include "../common/wide_text.h"
 #include "../include/qmate_handover.h"
 #include "qmateshell_ids.h"
 #include "test_support.h"
+
+#include <qmtest/dropdata.h>
 
 using namespace qmtest;
 
@@ -76,88 +79,6 @@ HRESULT CreateLoad(REFIID riid, void** ppv)
         return hr;
     return factory->CreateInstance(nullptr, riid, ppv);
 }
-
-// ---- an in-test data object ---------------------------------------------------------
-
-class DropData : public IDataObject
-{
-public:
-    // Names in UTF-8; with `wide` the drop holds UTF-16 names, as Explorer's
-    // does, so a name outside the ANSI code page reaches the extension as '?'.
-    DropData(std::vector<std::string> names, bool wide, bool offerDrop = true)
-        : m_names(std::move(names)), m_wide(wide), m_offerDrop(offerDrop) {}
-
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
-            *ppv = static_cast<IDataObject*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
-    STDMETHODIMP_(ULONG) Release() override { return --m_refs; } // lives on the test's stack
-
-    STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override
-    {
-        ++getDataCalls;
-        if (!m_offerDrop || format->cfFormat != CF_HDROP || !(format->tymed & TYMED_HGLOBAL))
-            return DV_E_FORMATETC;
-        std::vector<BYTE> list;
-        for (const std::string& name : m_names) {
-            if (m_wide) {
-                int n = MultiByteToWideChar(CP_UTF8, 0, name.c_str(), -1, nullptr, 0);
-                std::vector<wchar_t> w(n);
-                MultiByteToWideChar(CP_UTF8, 0, name.c_str(), -1, w.data(), n);
-                const BYTE* b = reinterpret_cast<const BYTE*>(w.data());
-                list.insert(list.end(), b, b + n * sizeof(wchar_t));
-            } else {
-                list.insert(list.end(), name.begin(), name.end());
-                list.push_back(0);
-            }
-        }
-        // The list ends with an empty name; an empty list is that name alone.
-        size_t terminator = m_wide ? 2 : 1;
-        if (m_names.empty())
-            list.insert(list.end(), terminator, 0);
-        list.insert(list.end(), terminator, 0);
-        HGLOBAL mem = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size());
-        auto* drop = static_cast<DROPFILES*>(GlobalLock(mem));
-        drop->pFiles = sizeof(DROPFILES);
-        drop->fWide = m_wide;
-        memcpy(reinterpret_cast<BYTE*>(drop) + sizeof(DROPFILES), list.data(), list.size());
-        GlobalUnlock(mem);
-        medium->tymed = TYMED_HGLOBAL;
-        medium->hGlobal = mem;
-        medium->pUnkForRelease = nullptr;
-        return S_OK;
-    }
-    STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-    STDMETHODIMP QueryGetData(FORMATETC* format) override
-    {
-        return m_offerDrop && format->cfFormat == CF_HDROP ? S_OK : DV_E_FORMATETC;
-    }
-    STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override
-    {
-        out->ptd = nullptr;
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-    STDMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-    STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
-    STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-    STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
-
-    int getDataCalls = 0;
-
-private:
-    std::vector<std::string> m_names;
-    bool m_wide;
-    bool m_offerDrop;
-    ULONG m_refs = 1;
-};
 
 // ---- message boxes -------------------------------------------------------------------
 
@@ -359,7 +280,7 @@ protected:
         HRESULT hr = CreateLoad(IID_IShellExtInit, init.Out());
         if (FAILED(hr))
             return hr;
-        DropData data(names, wide);
+        qmtest::DropData data(names, wide);
         hr = init->Initialize(nullptr, &data, nullptr);
         if (FAILED(hr))
             return hr;
@@ -540,14 +461,14 @@ TEST_F(ExtensionTest, InitializeRefusesDataWithoutFileNames)
     for (const Case& c : cases) {
         ComPtr<IShellExtInit> init;
         ASSERT_EQ(CreateLoad(IID_IShellExtInit, init.Out()), S_OK);
-        DropData data(c.names, false, c.offerDrop);
+        qmtest::DropData data(c.names, false, c.offerDrop);
         EXPECT_EQ(init->Initialize(nullptr, &data, nullptr), E_INVALIDARG) << c.what;
         EXPECT_EQ(data.getDataCalls, 1) << c.what;
     }
     ComPtr<IShellExtInit> init;
     ASSERT_EQ(CreateLoad(IID_IShellExtInit, init.Out()), S_OK);
     EXPECT_EQ(init->Initialize(nullptr, nullptr, nullptr), E_INVALIDARG);
-    DropData good({"C:\\a.txt"}, true);
+    qmtest::DropData good({"C:\\a.txt"}, true);
     EXPECT_EQ(init->Initialize(nullptr, &good, nullptr), S_OK);
 }
 
@@ -643,7 +564,7 @@ TEST_F(ExtensionTest, InvokeCommandRefusesStringVerbsAndOtherCommands)
     ASSERT_TRUE(SetString(HKEY_CURRENT_USER, QM_REGKEY_FILESTOOPEN, "1", "C:\\earlier.txt"));
     ComPtr<IShellExtInit> init;
     ASSERT_EQ(CreateLoad(IID_IShellExtInit, init.Out()), S_OK);
-    DropData data({"C:\\a.txt"}, false);
+    qmtest::DropData data({"C:\\a.txt"}, false);
     ASSERT_EQ(init->Initialize(nullptr, &data, nullptr), S_OK);
     ComPtr<IContextMenu> menu;
     ASSERT_EQ(init->QueryInterface(IID_IContextMenu, menu.Out()), S_OK);
@@ -737,6 +658,70 @@ TEST_F(ExtensionTest, StartsANewEditorWhenTheFirstEditorProcessShowsNoFrame)
     EXPECT_EQ(CountLines(RecordLines(shownRecord), "0x501"), 0u);
 }
 
+// Explorer runs with the legacy code page (so does this test program), yet a
+// name in any language reaches the editor whole: the extension reads the
+// selection and writes the list with the wide functions.
+TEST_F(ExtensionTest, NamesInAnyLanguageAreHandedOverWhole)
+{
+    ASSERT_NE(GetACP(), (UINT)CP_UTF8) << "the test runs with the legacy code page, as Explorer does";
+    std::string program = StandInCopy("Qmate.exe");
+    ASSERT_TRUE(SetString(HKEY_CURRENT_USER, QM_REGKEY_APP, QM_REGVAL_QUILLMATEPATH, program));
+    std::string record = m_dir->File("editor.txt");
+    StandInEditor editor(program, record, "");
+    ASSERT_TRUE(editor.Ready());
+    MessageBoxWatcher boxes;
+
+    // Cyrillic, Japanese in a folder name, Greek, and a character outside
+    // the basic plane (UTF-8 here, UTF-16 in the drop list).
+    const std::vector<std::string> names = {
+        "C:\\docs\\\xD0\x96urnal.txt",
+        "C:\\\xE6\x97\xA5\xE6\x9C\xAC\\\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.cpp",
+        "C:\\docs\\\xCE\xB1\xCE\xB2\xCE\xB3 \xF0\x9F\x98\x80.txt",
+    };
+    const std::vector<std::wstring> wide = {
+        L"C:\\docs\\\u0416urnal.txt",
+        L"C:\\\u65e5\u672c\\\u65e5\u672c\u8a9e.cpp",
+        L"C:\\docs\\\u03b1\u03b2\u03b3 \U0001F600.txt",
+    };
+    EXPECT_EQ(RunCommand(names, true), S_OK);
+
+    EXPECT_TRUE(boxes.Boxes().empty());
+    for (size_t i = 0; i < wide.size(); ++i) {
+        wchar_t value[MAX_PATH] = L"";
+        DWORD size = sizeof(value);
+        const std::wstring valueName = std::to_wstring(i + 1);
+        ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"" QM_REGKEY_FILESTOOPEN, valueName.c_str(), RRF_RT_REG_SZ, nullptr,
+                               value, &size),
+                  ERROR_SUCCESS)
+            << i;
+        EXPECT_TRUE(wide[i] == value) << i;
+    }
+    EXPECT_TRUE(WaitFor([&] { return CountLines(RecordLines(record), "0x501") == 1; }, 20000));
+}
+
+// The editor's own path (QuillmatePath) may hold such names too: it is read
+// and started through the wide functions.
+TEST_F(ExtensionTest, StartsTheEditorFromAFolderNamedInAnyLanguage)
+{
+    const std::wstring folder = WideFromUtf8(m_dir->Path()) + L"\\\u65e5\u672c \u03b1\U0001F600";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring program = folder + L"\\Qmate.exe";
+    ASSERT_TRUE(CopyFileW(WideFromUtf8(StandInProgram()).c_str(), program.c_str(), FALSE));
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, L"" QM_REGKEY_APP, L"" QM_REGVAL_QUILLMATEPATH, REG_SZ,
+                              program.c_str(), static_cast<DWORD>((program.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    MessageBoxWatcher boxes;
+
+    EXPECT_EQ(RunCommand({"C:\\docs\\one.txt"}, true), S_OK);
+
+    // The stand-in runs with the UTF-8 code page and records its own path.
+    ASSERT_TRUE(WaitFor([&] { return CountLines(RecordLines(m_startRecord), "value 1") > 0; }, 20000));
+    EXPECT_EQ(RecordLines(m_startRecord).front(), "start program=" + Utf8FromWide(program.c_str()));
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+// A name that holds '?' was spelled by something that could not spell the
+// real character: the whole command is refused.
 TEST_F(ExtensionTest, NameWithUnknownCharacterRefusesTheWholeCommand)
 {
     std::string program = StandInCopy("Qmate.exe");
@@ -746,8 +731,8 @@ TEST_F(ExtensionTest, NameWithUnknownCharacterRefusesTheWholeCommand)
     ASSERT_TRUE(editor.Ready());
     MessageBoxWatcher boxes;
 
-    // The second name has a letter outside the ANSI code page; it arrives as '?'.
-    EXPECT_EQ(RunCommand({"C:\\docs\\one.txt", "C:\\docs\\\xD0\x96urnal.txt", "C:\\docs\\three.txt"}, true), S_OK);
+    // An 8-bit drop list from a program that could not spell the letter.
+    EXPECT_EQ(RunCommand({"C:\\docs\\one.txt", "C:\\docs\\?urnal.txt", "C:\\docs\\three.txt"}, false), S_OK);
 
     std::vector<SeenBox> seen = boxes.Boxes();
     ASSERT_EQ(seen.size(), 1u);
