@@ -1,5 +1,7 @@
 #include "SearchFile.h"
 
+#include <fx/codepage.h>
+
 #include "EncodingDetector.h"
 #include "FindInFiles.h"
 #include "LineSearchers.h"
@@ -61,11 +63,11 @@ size_t CutUtf8(const uint8_t* p, size_t max)
     return cut;
 }
 
-size_t CutDbcs(const uint8_t* p, size_t max)
+size_t CutDbcs(const uint8_t* p, size_t max, unsigned codePage)
 {
     size_t i = 0;
     while (i < max) {
-        const size_t step = IsDBCSLeadByteEx(CP_ACP, p[i]) ? 2 : 1;
+        const size_t step = IsDBCSLeadByteEx(codePage, p[i]) ? 2 : 1;
         if (i + step > max)
             break;
         i += step;
@@ -284,14 +286,14 @@ bool ByteLiteral(const std::vector<LiteralChar>& lit, unsigned codePage, bool an
             EncodeUtf8(lc.ch, out.units);
             for (size_t k = before; k < out.units.size(); ++k)
                 out.fold.push_back(lc.foldAscii ? 1 : 0);
-        } else if (codePage == CP_ACP && ansiSingleByte) {
+        } else if (codePage != CP_UTF8 && ansiSingleByte) {
             char b = 0;
             BOOL usedDefault = FALSE;
-            if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &lc.ch, 1, &b, 1, nullptr, &usedDefault) != 1 ||
+            if (WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, &lc.ch, 1, &b, 1, nullptr, &usedDefault) != 1 ||
                 usedDefault)
                 return false;
             wchar_t back = 0;
-            if (MultiByteToWideChar(CP_ACP, 0, &b, 1, &back, 1) != 1 || back != lc.ch)
+            if (MultiByteToWideChar(codePage, 0, &b, 1, &back, 1) != 1 || back != lc.ch)
                 return false;
             out.units.push_back(static_cast<uint8_t>(b));
             out.fold.push_back(lc.foldAscii ? 1 : 0);
@@ -327,11 +329,9 @@ struct CSearchFile::Context
 };
 
 CSearchFile::CSearchFile()
-    : m_filters(new Filters), m_lastEncoding(-1), m_prefilter(true), m_ansiSingleByte(true)
+    : m_filters(new Filters), m_lastEncoding(-1), m_prefilter(true), m_ansiCodePage(fx::LegacyAnsiCodePage()),
+      m_ansiSingleByte(!fx::LegacyAnsiIsDoubleByte())
 {
-    CPINFO info;
-    if (GetCPInfo(CP_ACP, &info))
-        m_ansiSingleByte = info.MaxCharSize == 1;
 }
 
 CSearchFile::~CSearchFile() {}
@@ -351,7 +351,7 @@ void CSearchFile::PrepareFilters(const CLineSearcher& searcher)
         }
         f.wideLiteral.ChooseAnchors();
         f.utf8Ok = ByteLiteral(f.literal, CP_UTF8, m_ansiSingleByte, f.utf8Literal);
-        f.ansiOk = ByteLiteral(f.literal, CP_ACP, m_ansiSingleByte, f.ansiLiteral);
+        f.ansiOk = m_ansiCodePage != CP_UTF8 && ByteLiteral(f.literal, m_ansiCodePage, m_ansiSingleByte, f.ansiLiteral);
         if (f.utf8Ok)
             f.utf8Literal.ChooseAnchors();
         if (f.ansiOk)
@@ -411,7 +411,7 @@ int CSearchFile::Search(const wchar_t* osPath, const wchar_t* shownPath, CLineSe
                                                                               : static_cast<size_t>(got);
     switch (code) {
     case EncodingAnsi:
-        return SearchBytes(ctx, begin, static_cast<size_t>(got), eof, CP_ACP);
+        return SearchBytes(ctx, begin, static_cast<size_t>(got), eof, m_ansiCodePage);
     case EncodingUtf8:
         return SearchBytes(ctx, begin, static_cast<size_t>(got), eof, CP_UTF8);
     case EncodingUtf7:
@@ -445,14 +445,14 @@ int CSearchFile::SearchBytes(Context& ctx, size_t begin, size_t end, bool eof, u
     const PositionFilter<uint8_t>* lead = nullptr;
     if (m_prefilter && codePage == CP_UTF8 && f.utf8Ok)
         literal = &f.utf8Literal;
-    else if (m_prefilter && codePage == CP_ACP && f.ansiOk)
+    else if (m_prefilter && codePage == m_ansiCodePage && f.ansiOk)
         literal = &f.ansiLiteral;
     else if (m_prefilter && f.leadOk && codePage != CP_UTF7)
         lead = &f.byteLead;
     auto find = [&](const uint8_t* p, size_t n) -> size_t {
         return literal ? FindLiteral(p, n, *literal) : FindPositions(p, n, *lead);
     };
-    const bool asciiWidens = codePage == CP_ACP || codePage == CP_UTF8;
+    const bool asciiWidens = codePage == m_ansiCodePage || codePage == CP_UTF8;
     bool dropMark = codePage == CP_UTF7;
     LineState st;
 
@@ -465,7 +465,7 @@ int CSearchFile::SearchBytes(Context& ctx, size_t begin, size_t end, bool eof, u
         if (codePage == CP_UTF7)
             return CutUtf7(p, max);
         if (!m_ansiSingleByte)
-            return CutDbcs(p, max);
+            return CutDbcs(p, max, codePage);
         return max;
     };
     auto piece = [&](const uint8_t* p, size_t n, bool complete) {

@@ -53,6 +53,7 @@ private:
     std::unique_ptr<Filters> m_filters;
     int m_lastEncoding;
     bool m_prefilter;
+    unsigned m_ansiCodePage;  // files without a mark: the system's legacy ANSI code page
     bool m_ansiSingleByte;
 };
 

@@ -277,6 +277,41 @@ TEST(Search, EveryEncodingWithAndWithoutMark)
     }
 }
 
+// Folders and files named in any language are searched and reported whole,
+// and the reported path opens through the program's UTF-8 narrow functions
+// (no short-name detour). A file without a mark is read in the system's
+// legacy ANSI code page, not in the program's own.
+TEST(Search, NamesInAnyLanguageAndLegacyAnsiFiles)
+{
+    ASSERT_EQ((UINT)CP_UTF8, GetACP()) << "the test program's manifest sets the UTF-8 code page";
+    TempTree tree;
+    const std::wstring folder = L"\u65e5\u672c \u03b1\u03b2 \U0001F600";
+    struct Case {
+        const wchar_t* name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {L"\u65e5\u672c\u8a9e.cpp", Ansi(L"le caf\u00e9 noir\r\n")},
+        {L"\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac.txt", Utf8(L"le caf\u00e9 \u03b1\r\n")},
+        {L"\U0001F600.txt", "\xFF\xFE" + Utf16Le(L"le caf\u00e9 \U0001F600\r\n")},
+    };
+    for (const Case& c : cases) {
+        const std::wstring path = tree.File(folder + L"\\" + c.name, c.bytes);
+        SCOPED_TRACE(Utf8(c.name));
+        const std::vector<std::wstring> calls = RunSearch(L"caf\u00e9", c.name, tree.Root(), 1, 1, 0, 0);
+        ASSERT_EQ(4u, calls.size());  // header, the hit, summary, end
+        const HitParts h = ParseHit(calls[1]);
+        EXPECT_EQ(Long(path), Long(h.path));
+        EXPECT_EQ(3, h.pos);
+
+        const std::string narrow = Utf8(h.path);
+        HANDLE file = CreateFileA(narrow.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_NE(INVALID_HANDLE_VALUE, file) << narrow;
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+    }
+}
+
 TEST(Search, Utf7MarkRunningIntoTheText)
 {
     // "+/v8" holds the mark and two bits of the next character when that one

@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include <fx/codepage.h>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -121,10 +123,12 @@ std::string Ansi(const std::wstring& text)
 {
     if (text.empty())
         return std::string();
-    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+    // The system's legacy code page, not the test program's own (UTF-8).
+    const UINT cp = fx::LegacyAnsiCodePage();
+    const int n = WideCharToMultiByte(cp, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
                                       nullptr);
     std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
+    WideCharToMultiByte(cp, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
     return out;
 }
 

@@ -125,7 +125,7 @@ void RemoveTree(const std::wstring& path);
 
 // Text in a given encoding (with or without its byte-order mark).
 std::string Utf8(const std::wstring& text);
-std::string Ansi(const std::wstring& text);
+std::string Ansi(const std::wstring& text);  // the system's legacy ANSI code page
 std::string Utf16Le(const std::wstring& text);
 std::string Utf16Be(const std::wstring& text);
 std::string Utf32Le(const std::wstring& text);
