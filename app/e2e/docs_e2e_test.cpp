@@ -2,6 +2,7 @@
 // two files, editing and saving a binary file in the hex view, and the web
 // preview of a text document.
 #include "qmate_fixture.h"
+#include <qmtest/screenshot.h>
 
 #include <iostream>
 
@@ -171,6 +172,10 @@ struct CompareCase {
 
 void PrintTo(const CompareCase& c, std::ostream* os) { *os << c.name; }
 
+// Japanese and Greek with a character outside the basic plane (UTF-8).
+const char kNamedFirst[] = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E a.txt";
+const char kNamedSecond[] = "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 \xF0\x9F\x98\x80 b.txt";
+
 class CompareDialogTest : public DocsTest, public ::testing::WithParamInterface<CompareCase>
 {
 };
@@ -180,6 +185,9 @@ TEST_P(CompareDialogTest, OkComparesTwoFilesOrNamesWhatIsMissing)
     const CompareCase& c = GetParam();
     WriteFile("a.txt", "a\r\nb\r\nc");
     WriteFile("b.txt", "a\r\nB\r\nc");
+    // The same texts under names in any language.
+    WriteFile(kNamedFirst, "a\r\nb\r\nc");
+    WriteFile(kNamedSecond, "a\r\nB\r\nc");
     ASSERT_TRUE(Start());
     const size_t childrenBefore = MdiChildren(Main()).size();
 
@@ -247,6 +255,12 @@ TEST_P(CompareDialogTest, OkComparesTwoFilesOrNamesWhatIsMissing)
         },
         5000, 200);
     EXPECT_TRUE(markers) << "the header shows no marker of the first and the second file";
+    if (std::string(c.name) == "names_in_any_language") {
+        // The header names both files: a picture to look at.
+        std::string shot = qmtest::ScreenshotDir(QM_BIN_DIR) + "/qmate-compare-names.png";
+        EXPECT_TRUE(qmtest::SaveScreenPng(vr, shot)) << shot;
+        printf("screenshot: %s\n", shot.c_str());
+    }
 
 
     // The same once the program was brought to the front again.
@@ -261,6 +275,7 @@ TEST_P(CompareDialogTest, OkComparesTwoFilesOrNamesWhatIsMissing)
 INSTANTIATE_TEST_SUITE_P(
     E2E, CompareDialogTest,
     ::testing::Values(CompareCase{"both_files", "a.txt", "b.txt", nullptr},
+                      CompareCase{"names_in_any_language", kNamedFirst, kNamedSecond, nullptr},
                       CompareCase{"no_first_file", "", "b.txt", "Please select a file to compare"},
                       CompareCase{"missing_first_file", "gone.txt", "b.txt", "File does not exist"},
                       CompareCase{"no_second_file", "a.txt", "", "Please select a second file to compare"},
@@ -380,6 +395,26 @@ TEST_F(HexTest, BinaryFileOpensInTheHexViewAndCtrlSSavesTheEditByteExact)
     EXPECT_EQ(FilesInWork(), 1);
     ASSERT_TRUE(Close());
     EXPECT_EQ(e2e::Hex(qmtest::ReadWholeFile(path)), e2e::Hex(expected));
+}
+
+// A binary file whose name and folder the legacy code page cannot spell.
+TEST_F(HexTest, BinaryFileNamedInAnyLanguageOpensEditsAndSaves)
+{
+    ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8)) << "the test program's manifest sets the UTF-8 code page";
+    const std::string folder = File("\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80");
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    const std::string name = "\xCE\xB4\xCE\xB5\xCE\xB4\xCE\xBF\xCE\xBC\xCE\xAD\xCE\xBD\xCE\xB1 \xF0\x9F\x98\x80.bin";
+    const std::string original = BinaryBytes();
+    const std::string path = folder + "\\" + name;
+    ASSERT_TRUE(qmtest::WriteWholeFile(path, original));
+    std::string expected;
+    HWND grid = OpenAndEdit(path, original, expected);
+    ASSERT_TRUE(grid);
+    EXPECT_TRUE(AnyCaptionContains(name)) << CaptionList();
+    PressCtrlS();
+    EXPECT_EQ(e2e::Hex(WaitForFile(path, expected)), e2e::Hex(expected));
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return SendMessageA(grid, kBgmIsModified, 0, 0) == 0; }, 5000));
+    ASSERT_TRUE(Close());
 }
 
 struct FailedSaveCase {

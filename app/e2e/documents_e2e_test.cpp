@@ -3,6 +3,8 @@
 // every encoding and line ending, Save As, titles and split panes.
 #include "qmate_fixture.h"
 
+#include <fx/codepage.h>
+
 namespace {
 
 using e2e::QmateTest;
@@ -115,7 +117,8 @@ std::string Expected(const SaveCase& c, const std::wstring& text)
         break;
     }
     default:
-        out = narrow(CP_ACP);
+        // ANSI: the system's legacy code page.
+        out = narrow(fx::LegacyAnsiCodePage());
         break;
     }
     return out;
