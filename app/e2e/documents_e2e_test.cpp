@@ -193,8 +193,9 @@ const RoundTripCase kRoundTrips[] = {
      Bytes("\xFF\xFEh\0i\0\r\0\n\0\xE9\0!\0")},
     {"utf16be_mark", Bytes("\xFE\xFF\0h\0i\0\r\0\n"), Bytes("hi\r\n"),
      Bytes("\xFE\xFF\0h\0i\0\r\0\n\0\xE9\0!")},
-    // No mark, not UTF-8: the bytes of the ANSI code page, shown and written as they are.
-    {"ansi", Bytes("caf\xE9\r\n"), Bytes("caf\xE9\r\n"), Bytes("caf\xE9\r\n\xE9!")},
+    // No mark, not UTF-8: the system's legacy ANSI code page (1252 here),
+    // shown as its letters and written back as its bytes.
+    {"ansi", Bytes("caf\xE9\r\n"), Bytes("caf\xC3\xA9\r\n"), Bytes("caf\xE9\r\n\xE9!")},
 };
 
 class RoundTripTest : public QmateTest, public ::testing::WithParamInterface<RoundTripCase>

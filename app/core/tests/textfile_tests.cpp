@@ -4,6 +4,8 @@
 #include "encoding.h"
 #include "textfile.h"
 
+#include <fx/codepage.h>
+
 #include <gmock/gmock.h>
 
 #include <algorithm>
@@ -498,4 +500,76 @@ TEST(TextFileInfo, SizeAndReadOnly)
     EXPECT_TRUE(file.IsReadOnly());
     file.Close();
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// ---------------------------------------------------------------------------
+// ANSI text: the system's legacy code page, converted to and from the
+// component's UTF-8.
+
+TEST(AnsiText, ConvertsBetweenTheLegacyCodePageAndUtf8)
+{
+    ASSERT_EQ(GetACP(), (UINT)CP_UTF8) << "the test program's manifest sets the UTF-8 code page";
+    if (fx::LegacyAnsiCodePage() != 1252)
+        GTEST_SKIP() << "platform: the system's ANSI code page is not 1252, the table's";
+    struct Case {
+        const char* what;
+        std::string from;
+        BOOL fromAnsi, toAnsi;
+        std::string to;
+        BOOL lossy;
+    };
+    const Case cases[] = {
+        {"accented letter in", "caf\xE9", TRUE, FALSE, "caf\xC3\xA9", FALSE},
+        {"euro sign in", "\x80", TRUE, FALSE, "\xE2\x82\xAC", FALSE},
+        {"accented letter out", "caf\xC3\xA9", FALSE, TRUE, "caf\xE9", FALSE},
+        {"Japanese out becomes ?", "a\xE6\x97\xA5z", FALSE, TRUE, "a?z", TRUE},
+        // One "?" per UTF-16 unit or per character, as the system does it.
+        {"outside the basic plane becomes ?", "\xF0\x9F\x98\x80", FALSE, TRUE, "?+", TRUE},
+        {"no look-alike letter", "\xC4\x81", FALSE, TRUE, "?", TRUE},  // a with macron
+        {"same side copies", "\xE9\xFF", TRUE, TRUE, "\xE9\xFF", FALSE},
+        {"empty", "", TRUE, FALSE, "", FALSE},
+    };
+    for (const Case& c : cases) {
+        std::string out;
+        BOOL lossy = -1;
+        ASSERT_TRUE(ConvertTextCodePage(c.from, c.fromAnsi, c.toAnsi, out, &lossy)) << c.what;
+        if (c.to == "?+")
+            EXPECT_TRUE(!out.empty() && out.find_first_not_of('?') == std::string::npos) << c.what << ": " << out;
+        else
+            EXPECT_EQ(out, c.to) << c.what;
+        EXPECT_EQ(lossy, c.lossy) << c.what;
+    }
+
+    // Every byte survives the trip through UTF-8 and back.
+    std::string all;
+    for (int b = 1; b < 256; ++b)
+        all += static_cast<char>(b);
+    std::string utf8, back;
+    BOOL lossy = FALSE;
+    ASSERT_TRUE(ConvertTextCodePage(all, TRUE, FALSE, utf8));
+    ASSERT_TRUE(ConvertTextCodePage(utf8, FALSE, TRUE, back, &lossy));
+    EXPECT_EQ(back, all);
+    EXPECT_FALSE(lossy);
+}
+
+// A double-byte character cut by the end of a piece is joined with the next
+// piece; a lead byte left at the end of the file goes on alone.
+TEST(AnsiText, DecodingSinkJoinsCharactersCutBetweenPieces)
+{
+    ASSERT_TRUE(IsValidCodePage(932));
+    // "日本 x" in code page 932: 93 FA 96 7B 20 78.
+    const std::string sjis = "\x93\xFA\x96\x7B x";
+    for (size_t cut = 0; cut <= sjis.size(); ++cut) {
+        CMemoryText target;
+        CAnsiDecodingSink sink(target, 932);
+        ASSERT_TRUE(sink.AppendText(sjis.data(), (int)cut));
+        ASSERT_TRUE(sink.AppendText(sjis.data() + cut, (int)(sjis.size() - cut)));
+        ASSERT_TRUE(sink.Finish());
+        EXPECT_EQ(target.GetText(), "\xE6\x97\xA5\xE6\x9C\xAC x") << "cut at " << cut;
+    }
+    CMemoryText target;
+    CAnsiDecodingSink sink(target, 1252);
+    ASSERT_TRUE(sink.AppendText("caf\xE9", 4));
+    ASSERT_TRUE(sink.Finish());
+    EXPECT_EQ(target.GetText(), "caf\xC3\xA9");
 }
