@@ -4,6 +4,8 @@
 #include "fx/wnd.h"
 #include "handlemap.h"
 
+#include <string>
+
 namespace {
 
 void ClearGdi(CGdiObject* p) { p->m_hObject = NULL; }
@@ -633,48 +635,92 @@ void CDC::DrawDragRect(LPCRECT lpRect, SIZE size, LPCRECT lpRectLast, SIZE sizeL
     SelectClipRgn(NULL);
 }
 
+namespace {
+
+// GDI converts the text of its A functions by the character set of the
+// selected font (an ANSI_CHARSET font: code page 1252), not by the process
+// code page; the program's strings are UTF-8, so text that is not plain
+// ASCII is drawn and measured through the wide functions. Empty when the
+// text is plain ASCII (the A function draws it the same).
+std::wstring WideIfNeeded(LPCSTR lpsz, int& nCount)
+{
+    if (nCount < 0)
+        nCount = lpsz != NULL ? lstrlenA(lpsz) : 0;
+    if (lpsz == NULL)
+        return std::wstring();
+    for (int i = 0; i < nCount; ++i)
+        if ((unsigned char)lpsz[i] >= 0x80)
+            return fx::detail::Widen(lpsz, nCount, CP_ACP);
+    return std::wstring();
+}
+
+} // namespace
+
 BOOL CDC::TextOut(int x, int y, LPCSTR lpszString, int nCount)
 {
+    std::wstring w = WideIfNeeded(lpszString, nCount);
+    if (!w.empty())
+        return ::TextOutW(m_hDC, x, y, w.c_str(), (int)w.size());
     return ::TextOutA(m_hDC, x, y, lpszString, nCount);
 }
 
 BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCSTR lpszString, UINT nCount, LPINT lpDxWidths)
 {
+    // Widths are given per byte: such a call keeps the A function.
+    int n = (int)nCount;
+    std::wstring w = lpDxWidths == NULL ? WideIfNeeded(lpszString, n) : std::wstring();
+    if (!w.empty())
+        return ::ExtTextOutW(m_hDC, x, y, nOptions, lpRect, w.c_str(), (UINT)w.size(), NULL);
     return ::ExtTextOutA(m_hDC, x, y, nOptions, lpRect, lpszString, nCount, lpDxWidths);
 }
 
 CSize CDC::TabbedTextOut(int x, int y, LPCSTR lpszString, int nCount, int nTabPositions, LPINT lpnTabStopPositions,
                          int nTabOrigin)
 {
-    LONG l = ::TabbedTextOutA(m_hDC, x, y, lpszString, nCount, nTabPositions, lpnTabStopPositions, nTabOrigin);
+    std::wstring w = WideIfNeeded(lpszString, nCount);
+    LONG l = !w.empty() ? ::TabbedTextOutW(m_hDC, x, y, w.c_str(), (int)w.size(), nTabPositions, lpnTabStopPositions,
+                                           nTabOrigin)
+                        : ::TabbedTextOutA(m_hDC, x, y, lpszString, nCount, nTabPositions, lpnTabStopPositions,
+                                           nTabOrigin);
     return CSize(LOWORD(l), HIWORD(l));
 }
 
 int CDC::DrawText(LPCSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat)
 {
+    // A text the call may change in place keeps the A function.
+    std::wstring w = (nFormat & DT_MODIFYSTRING) ? std::wstring() : WideIfNeeded(lpszString, nCount);
+    if (!w.empty())
+        return ::DrawTextW(m_hDC, w.c_str(), (int)w.size(), lpRect, nFormat);
     return ::DrawTextA(m_hDC, lpszString, nCount, lpRect, nFormat);
 }
 
 int CDC::DrawTextEx(LPSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat, LPDRAWTEXTPARAMS lpDTParams)
 {
+    std::wstring w = (nFormat & DT_MODIFYSTRING) ? std::wstring() : WideIfNeeded(lpszString, nCount);
+    if (!w.empty())
+        return ::DrawTextExW(m_hDC, &w[0], (int)w.size(), lpRect, nFormat, lpDTParams);
     return ::DrawTextExA(m_hDC, lpszString, nCount, lpRect, nFormat, lpDTParams);
 }
 
 CSize CDC::GetTextExtent(LPCSTR lpszString, int nCount) const
 {
     SIZE size = {0, 0};
-    if (nCount < 0)
-        nCount = lpszString ? lstrlenA(lpszString) : 0;
-    ::GetTextExtentPoint32A(m_hAttribDC, lpszString, nCount, &size);
+    std::wstring w = WideIfNeeded(lpszString, nCount);
+    if (!w.empty())
+        ::GetTextExtentPoint32W(m_hAttribDC, w.c_str(), (int)w.size(), &size);
+    else
+        ::GetTextExtentPoint32A(m_hAttribDC, lpszString, nCount, &size);
     return size;
 }
 
 CSize CDC::GetOutputTextExtent(LPCSTR lpszString, int nCount) const
 {
     SIZE size = {0, 0};
-    if (nCount < 0)
-        nCount = lpszString ? lstrlenA(lpszString) : 0;
-    ::GetTextExtentPoint32A(m_hDC, lpszString, nCount, &size);
+    std::wstring w = WideIfNeeded(lpszString, nCount);
+    if (!w.empty())
+        ::GetTextExtentPoint32W(m_hDC, w.c_str(), (int)w.size(), &size);
+    else
+        ::GetTextExtentPoint32A(m_hDC, lpszString, nCount, &size);
     return size;
 }
 
