@@ -2,7 +2,9 @@
 // prepare the per-user folders (configuration, templates, backups, HTML Tidy
 // settings), record the backup folder, look over the installed files and start
 // the registration tool. Every step is written to the installer's log; no
-// action ever fails the installation.
+// action ever fails the installation. Paths are UTF-8 strings and reach
+// Windows through the wide functions: the installer runs with the system's
+// legacy code page, which cannot spell every name.
 #include <windows.h>
 #include <msi.h>
 #include <msiquery.h>
@@ -16,6 +18,7 @@
 
 #include "../common/path_parts.h"
 #include "../common/reg_util.h"
+#include "../common/wide_text.h"
 #include "../include/qmate_handover.h"
 
 namespace {
@@ -39,8 +42,8 @@ void LogMessage(const std::string& text)
         return;
     // The text goes in as a field, not as part of the template: the installer
     // would otherwise read brackets in paths as properties to expand.
-    MsiRecordSetStringA(record, 0, " CUSTOMACTION_LOGGING --   [1]");
-    MsiRecordSetStringA(record, 1, text.c_str());
+    MsiRecordSetStringW(record, 0, L" CUSTOMACTION_LOGGING --   [1]");
+    MsiRecordSetStringW(record, 1, WideFromUtf8(text).c_str());
     MsiProcessMessage(g_install, INSTALLMESSAGE_INFO, record);
     MsiCloseHandle(record);
 }
@@ -63,22 +66,17 @@ void LogLastError()
 
 bool CreateFolder(const std::string& path)
 {
-    int n = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, path.c_str(), -1, nullptr, 0);
-    if (n <= 0)
+    if (path.empty())
         return false;
-    std::vector<wchar_t> wide(n);
-    MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, path.c_str(), -1, wide.data(), n);
-    int rc = SHCreateDirectoryExW(nullptr, wide.data(), nullptr);
+    int rc = SHCreateDirectoryExW(nullptr, WideFromUtf8(path).c_str(), nullptr);
     return rc == ERROR_SUCCESS || rc == ERROR_FILE_EXISTS || rc == ERROR_ALREADY_EXISTS;
 }
 
 std::string UserFolder(const char* leaf)
 {
-    char base[MAX_PATH + 1] = {};
-    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, base);
-    char path[MAX_PATH * 2];
-    std::snprintf(path, sizeof(path), "%s\\Fernbright\\%s\\%s", base, kAppName, leaf);
-    return path;
+    wchar_t base[MAX_PATH + 1] = {};
+    SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, base);
+    return Utf8FromWide(base) + "\\Fernbright\\" + kAppName + "\\" + leaf;
 }
 
 std::string GetUserConfigFolder()
@@ -90,14 +88,14 @@ std::string GetUserConfigFolder()
 std::vector<std::string> MatchingFiles(const std::string& folder, const char* pattern)
 {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA fd;
-    HANDLE find = FindFirstFileA((folder + "\\" + pattern).c_str(), &fd);
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW(WideFromUtf8(folder + "\\" + pattern).c_str(), &fd);
     if (find == INVALID_HANDLE_VALUE)
         return names;
     do {
         if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(fd.cFileName);
-    } while (FindNextFileA(find, &fd));
+            names.push_back(Utf8FromWide(fd.cFileName));
+    } while (FindNextFileW(find, &fd));
     FindClose(find);
     return names;
 }
@@ -105,7 +103,8 @@ std::vector<std::string> MatchingFiles(const std::string& folder, const char* pa
 void CopyMatchingFiles(const std::string& source, const std::string& target, const char* pattern)
 {
     for (const std::string& name : MatchingFiles(source, pattern))
-        CopyFileA((source + "\\" + name).c_str(), (target + "\\" + name).c_str(), TRUE); // keep existing
+        CopyFileW(WideFromUtf8(source + "\\" + name).c_str(), WideFromUtf8(target + "\\" + name).c_str(),
+                  TRUE); // keep existing
 }
 
 // A folder named in full on a drive; an empty or relative one would make the
@@ -117,9 +116,10 @@ bool IsFolderPath(const std::string& folder)
 
 std::string Lower(std::string text)
 {
-    if (!text.empty())
-        CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
-    return text;
+    std::wstring wide = WideFromUtf8(text);
+    if (!wide.empty())
+        CharLowerBuffW(&wide[0], static_cast<DWORD>(wide.size()));
+    return Utf8FromWide(wide.c_str(), static_cast<int>(wide.size()));
 }
 
 bool IsMajorVersionAtMost(DWORD major)
@@ -171,14 +171,15 @@ void CheckConfig()
             for (const std::string& name : shipped) {
                 // Copying over the user's file replaces it in one step; when
                 // the copy fails, the user's file is still there.
-                if (CopyFileA((source + "\\" + name).c_str(), (folder + "\\" + name).c_str(), FALSE))
+                if (CopyFileW(WideFromUtf8(source + "\\" + name).c_str(), WideFromUtf8(folder + "\\" + name).c_str(),
+                              FALSE))
                     replaced.insert(Lower(name));
             }
             // The user's other *.config files go too, once something was copied.
             if (!replaced.empty()) {
                 for (const std::string& name : MatchingFiles(folder, "*.config"))
                     if (!replaced.count(Lower(name)))
-                        DeleteFileA((folder + "\\" + name).c_str());
+                        DeleteFileW(WideFromUtf8(folder + "\\" + name).c_str());
             }
         }
     }
@@ -274,15 +275,17 @@ void RunRegistrationTool(bool doRegister)
 
     // The installation goes on only when the tool is done: on removal, the
     // files it needs are deleted right after this action.
-    SHELLEXECUTEINFOA info = {};
+    const bool runAs = !IsMajorVersionAtMost(5);
+    const std::wstring toolWide = WideFromUtf8(tool);
+    SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
-    info.lpVerb = IsMajorVersionAtMost(5) ? "open" : "runas";
-    info.lpFile = tool.c_str();
-    info.lpParameters = doRegister ? "true" : "false";
+    info.lpVerb = runAs ? L"runas" : L"open";
+    info.lpFile = toolWide.c_str();
+    info.lpParameters = doRegister ? L"true" : L"false";
     info.nShow = SW_HIDE;
-    LogMessage(std::string("Starting the tool with the verb ") + info.lpVerb);
-    if (!ShellExecuteExA(&info)) {
+    LogMessage(std::string("Starting the tool with the verb ") + (runAs ? "runas" : "open"));
+    if (!ShellExecuteExW(&info)) {
         LogMessage("Could not start the registration tool");
         LogLastError();
         return;
@@ -327,21 +330,22 @@ extern "C" UINT __stdcall LogFileDirectory(MSIHANDLE install)
     LogMessage("Starting LogFileDirectory...");
     std::string folder = kInstallFolder;
     LogMessage(folder);
-    WIN32_FIND_DATAA fd;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &fd);
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW(WideFromUtf8(folder + "\\*").c_str(), &fd);
     if (find == INVALID_HANDLE_VALUE) {
         std::printf("Invalid file handle. Error is %lu.\n", static_cast<unsigned long>(GetLastError()));
         return ERROR_SUCCESS;
     }
     LogMessage("First file name:");
-    LogMessage(fd.cFileName);
-    while (FindNextFileA(find, &fd)) {
-        std::string full = folder + "\\" + fd.cFileName;
+    LogMessage(Utf8FromWide(fd.cFileName));
+    while (FindNextFileW(find, &fd)) {
+        const std::string name = Utf8FromWide(fd.cFileName);
+        std::string full = folder + "\\" + name;
         LogMessage(full);
-        if (lstrcmpiA(fd.cFileName, kLibraryName) == 0) {
+        if (Lower(name) == Lower(kLibraryName)) {
             LogMessage("Found File:");
-            LogMessage(fd.cFileName);
-            HMODULE library = LoadLibraryExA(full.c_str(), nullptr, 0);
+            LogMessage(name);
+            HMODULE library = LoadLibraryExW(WideFromUtf8(full).c_str(), nullptr, 0);
             if (library) {
                 FreeLibrary(library);
             } else {
