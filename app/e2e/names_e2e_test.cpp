@@ -19,6 +19,7 @@
 namespace {
 
 using e2e::QmateTest;
+using e2e::RecentEntry;
 using e2e::RemoteScintilla;
 
 // UTF-8 names.
@@ -27,18 +28,8 @@ const char kJapanese[] = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.cpp";            
 const char kGreek[] = "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC.txt"; // Ελληνικά.txt
 const char kSmile[] = "\xF0\x9F\x98\x80 smile.txt";                                         // 😀 smile.txt
 
-const char kRecentSection[] = QM_REGKEY_APP "\\Recent File List";
 enum : UINT { kSciDocumentEnd = 2318 };
 
-std::string RecentEntry(int n)
-{
-    DWORD type = 0;
-    std::vector<BYTE> data;
-    if (!qmtest::ReadRegistryValue(HKEY_CURRENT_USER, kRecentSection, "File" + std::to_string(n), type, data) ||
-        type != REG_SZ)
-        return std::string();
-    return std::string(reinterpret_cast<const char*>(data.data()), strnlen((const char*)data.data(), data.size()));
-}
 
 std::string Utf16Le(const std::wstring& text)
 {

@@ -62,6 +62,18 @@ inline std::string LongPath(const std::string& path)
     return n > 0 && n < sizeof(buf) ? std::string(buf, n) : path;
 }
 
+// Entry n (from 1) of the recent-file list in the settings; empty when absent.
+inline std::string RecentEntry(int n)
+{
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    if (!qmtest::ReadRegistryValue(HKEY_CURRENT_USER, QM_REGKEY_APP "\\Recent File List", "File" + std::to_string(n),
+                                   type, data) ||
+        type != REG_SZ)
+        return std::string();
+    return std::string(reinterpret_cast<const char*>(data.data()), strnlen((const char*)data.data(), data.size()));
+}
+
 class QmateTest : public ::testing::Test
 {
 protected:

@@ -8,18 +8,10 @@
 namespace {
 
 using e2e::QmateTest;
+using e2e::RecentEntry;
 
 const char kRecentSection[] = QM_REGKEY_APP "\\Recent File List";
 
-std::string RecentEntry(int n)
-{
-    DWORD type = 0;
-    std::vector<BYTE> data;
-    if (!qmtest::ReadRegistryValue(HKEY_CURRENT_USER, kRecentSection, "File" + std::to_string(n), type, data) ||
-        type != REG_SZ)
-        return std::string();
-    return std::string(reinterpret_cast<const char*>(data.data()), strnlen((const char*)data.data(), data.size()));
-}
 
 class RecentFilesTest : public QmateTest {
 protected:
