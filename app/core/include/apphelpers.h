@@ -3,6 +3,8 @@
 // lists.
 #pragma once
 
+#include <vector>
+
 #include <windows.h>
 
 #include "fx/string.h"
@@ -103,6 +105,25 @@ DWORD GetOpenDialogFlags(BOOL bMultiSelect);
 void SaveComboHistory(HWND hCombo, LPCSTR lpszSection);
 void LoadComboHistory(HWND hCombo, LPCSTR lpszSection);
 enum { COMBO_HISTORY_MAX = 50 };
+
+// The search lists every find box shows ("SearchHistory" for find texts,
+// "ReplaceHistory" for replace texts: the toolbar box, the find, replace,
+// hex find and find-in-files dialogs). Several boxes show one list at the
+// same time, each from its own copy; so before a box writes, it takes in the
+// texts other boxes stored meanwhile (at the end of its list, in their
+// order), and no box drops another's texts. Saving writes the first 50
+// entries and "Selected" and leaves values past the list as they are.
+// The stored list, newest first: values "0".."49" (and further numbers while
+// the section holds more values), empty ones skipped, so a gap loses nothing.
+std::vector<CString> ReadSearchHistory(LPCSTR lpszSection);
+// Fills the box from the list and selects "Selected" (-1: the first entry).
+void LoadSearchHistory(HWND hCombo, LPCSTR lpszSection);
+void SaveSearchHistory(HWND hCombo, LPCSTR lpszSection);
+// Adds a text to a box's list: an entry equal to it but for case is
+// selected while the box keeps the text as typed (nothing is saved);
+// a new text goes on top, is selected and the list saved. FALSE when
+// nothing was added.
+BOOL AddToComboHistory(HWND hCombo, LPCSTR lpszText, LPCSTR lpszSection);
 
 // Puts text on the clipboard as CF_TEXT; FALSE when the clipboard cannot be
 // opened or filled.

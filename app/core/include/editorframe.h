@@ -97,6 +97,48 @@ public:
     virtual void OnTextDocumentActivated() = 0;
     // The text of a text view changed (the function list scans again).
     virtual void OnTextChanged() = 0;
+
+    // --- added for find, replace, go to and navigation (app/dialogs, app/textdoc) ---
+    // Searches run in the active text view with the given options; a miss is
+    // reported in a message box. Test frames need none of them: the defaults
+    // find nothing and show nothing.
+    // TRUE when a match was selected; the text joins the find box's history.
+    virtual BOOL FindInActiveDocument(LPCSTR /*lpszText*/, BOOL /*bMatchCase*/, BOOL /*bWholeWord*/,
+                                      BOOL /*bRegex*/, BOOL /*bSearchUp*/, BOOL /*bWrap*/)
+    {
+        return FALSE;
+    }
+    // Bookmarks every line with a match; TRUE when there was one.
+    virtual BOOL MarkAllInActiveDocument(LPCSTR /*lpszText*/, BOOL /*bMatchCase*/, BOOL /*bWholeWord*/,
+                                         BOOL /*bRegex*/)
+    {
+        return FALSE;
+    }
+    // Replace (bReplaceAll 0: the matching selection, then the next match,
+    // from nStart; -1 only finds) or Replace All; the new start or -1.
+    virtual int ReplaceInActiveDocument(LPCSTR /*lpszFind*/, LPCSTR /*lpszReplace*/, BOOL /*bMatchCase*/,
+                                        BOOL /*bWholeWord*/, BOOL /*bRegex*/, BOOL /*bSelection*/,
+                                        BOOL /*bReplaceAll*/, int /*nStart*/)
+    {
+        return -1;
+    }
+    // The find box's own search (Enter, F3): text view, hex view, or "Find
+    // has nothing to do".
+    virtual void QuickFindInActiveDocument(LPCSTR /*lpszText*/) {}
+    // The modeless Find and Replace dialogs: at most one of them is open.
+    virtual void ShowFindDialog(CWnd* /*pTarget*/, LPCSTR /*lpszText*/) {}
+    virtual void ShowReplaceDialog(CWnd* /*pTarget*/, LPCSTR /*lpszText*/) {}
+    // A dialog going away tells the frame to forget it.
+    virtual void DetachFindDialog(CWnd* /*pDialog*/) {}
+    virtual void DetachReplaceDialog(CWnd* /*pDialog*/) {}
+    // Adds a text to the toolbar find box's history.
+    virtual void AddSearchHistory(LPCSTR /*lpszText*/) {}
+    // The keyboard shortcuts of the frame (the dialogs and boxes copy their
+    // keys from it); null when there are none.
+    virtual HACCEL GetFrameAccelerators() { return NULL; }
+    // Navigation history: a text view's caret place, and a view going away.
+    virtual void AddNavigationPlace(HWND /*hView*/, INT_PTR /*nPos*/) {}
+    virtual void RemoveNavigationView(HWND /*hView*/) {}
 };
 
 // The application's main window as an IEditorFrame, or null when there is

@@ -7,6 +7,8 @@
 // "Hex Find" dialog and CHexGoto the modal "Hex Goto" dialog.
 #pragma once
 
+#include "findbox.h"
+
 #include <fx/fx.h>
 #include <qx/resizedialog.h>
 
@@ -140,7 +142,7 @@ protected:
     afx_msg void OnDown();
     DECLARE_MESSAGE_MAP()
 
-    CComboBox m_wndFind;
+    CToolbarFindComboBox m_wndFind;
     CButton m_wndMatchCase;
     CButton m_wndAscii;
     CWnd* m_pFrame;

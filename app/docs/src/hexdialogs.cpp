@@ -41,8 +41,8 @@ BEGIN_MESSAGE_MAP(CHexFindDialog, CQXResizeDialog)
 END_MESSAGE_MAP()
 
 CHexFindDialog::CHexFindDialog()
-    : CQXResizeDialog(IDD_HEX_FIND, NULL, 0), m_bSearchUp(0), m_bMatchCase(0), m_bAscii(0), m_pFrame(NULL),
-      m_hAccel(NULL)
+    : CQXResizeDialog(IDD_HEX_FIND, NULL, 0), m_bSearchUp(0), m_bMatchCase(0), m_bAscii(0),
+      m_wndFind(CToolbarFindComboBox::kDialogBox), m_pFrame(NULL), m_hAccel(NULL)
 {
 }
 
@@ -79,7 +79,10 @@ CHexFindDialog* CHexFindDialog::Open(CWnd* pMainFrame)
 BOOL CHexFindDialog::OnInitDialog()
 {
     CQXResizeDialog::OnInitDialog();
-    m_wndFind.SubclassDlgItem(IDC_HEX_FIND_TEXT, this);
+    // Enter in the box presses "Find", which searches with the dialog's
+    // options: the box leaves it to the dialog.
+    m_wndFind.SetTargetWindow(m_pFrame);
+    m_wndFind.AttachDlgItem(IDC_HEX_FIND_TEXT, this);
     m_wndMatchCase.SubclassDlgItem(IDC_HEX_MATCH_CASE, this);
     m_wndAscii.SubclassDlgItem(IDC_HEX_SEARCH_ASCII, this);
 
@@ -106,20 +109,11 @@ BOOL CHexFindDialog::OnInitDialog()
     if (hIcon != NULL)
         SetIcon(hIcon, FALSE);
 
-    // The main frame's keys for "Find" work inside the dialog as well.
-    CFrameWnd* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, m_pFrame != NULL ? m_pFrame : AfxGetMainWnd());
-    if (pFrame != NULL && pFrame->m_hAccelTable != NULL) {
-        int nCount = ::CopyAcceleratorTableA(pFrame->m_hAccelTable, NULL, 0);
-        if (nCount > 0) {
-            std::vector<ACCEL> all((size_t)nCount), mine;
-            ::CopyAcceleratorTableA(pFrame->m_hAccelTable, all.data(), nCount);
-            for (const ACCEL& a : all)
-                if (a.cmd == IDC_HEX_FIND_BUTTON)
-                    mine.push_back(a);
-            if (!mine.empty())
-                m_hAccel = ::CreateAcceleratorTableA(mine.data(), (int)mine.size());
-        }
-    }
+    // The main frame's keys for "Find" work inside the dialog and its box.
+    IEditorFrame* pEditor = GetEditorFrame();
+    HACCEL hFrameKeys = pEditor != NULL ? pEditor->GetFrameAccelerators() : NULL;
+    AppendAccelerator(m_hAccel, hFrameKeys, IDC_HEX_FIND_BUTTON);
+    m_wndFind.CopyAccelerator(hFrameKeys, IDC_HEX_FIND_BUTTON);
     GotoDlgCtrl(&m_wndFind);
     return FALSE;
 }
@@ -156,6 +150,7 @@ void CHexFindDialog::OnFind()
     m_wndFind.GetWindowText(m_strText);
     if (m_strText.IsEmpty())
         return;
+    m_wndFind.AddToHistory(m_strText);
     if (IEditorFrame* pEditor = GetEditorFrame()) {
         pEditor->FindNextInActiveDocument(m_strText, m_bSearchUp, m_bMatchCase, m_bAscii);
         return;

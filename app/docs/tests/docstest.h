@@ -31,6 +31,7 @@ public:
     void SetHexFindDialog(CWnd* pDialog) override { m_pHexFind = pDialog; }
     void FindNextInActiveDocument(LPCSTR lpszText, BOOL bSearchUp, BOOL bMatchCase, BOOL bAscii) override;
     CString GetToolbarFindText() override { return m_strToolbarFind; }
+    HACCEL GetFrameAccelerators() override { return m_hAccelTable; }
     void SetCurrentViewWnd(CWnd* pView) override { m_pCurrentView = pView; }
     void SetCurrentChildFrame(CFrameWnd* pFrame) override { m_pCurrentFrame = pFrame; }
     void AddChildFrame(CFrameWnd* pFrame) override { m_childFrames.push_back(pFrame); }

@@ -18,6 +18,10 @@
 #include <vector>
 
 class CProcessOutputView;
+class CDoodleView;
+class CToolbarFindComboBox;
+class CFindDialog;
+class CReplaceDialog;
 class CQXPKeyboardShortcuts;
 
 // The base of the main frame: the toolkit's MDI frame host with context-help
@@ -48,7 +52,7 @@ public:
     CWnd* GetHexFindDialog() override { return m_pHexFindDialog; }
     void SetHexFindDialog(CWnd* pDialog) override { m_pHexFindDialog = pDialog; }
     void FindNextInActiveDocument(LPCSTR lpszText, BOOL bSearchUp, BOOL bMatchCase, BOOL bAscii) override;
-    CString GetToolbarFindText() override { return m_strLastSearch; }
+    CString GetToolbarFindText() override;
     void SetCurrentViewWnd(CWnd* pView) override;
     void SetCurrentChildFrame(CFrameWnd* pFrame) override;
     void AddChildFrame(CFrameWnd* pFrame) override;
@@ -57,6 +61,27 @@ public:
     void CompareFiles(LPCSTR lpszFirst, LPCSTR lpszSecond) override;
     void OnTextDocumentActivated() override {}
     void OnTextChanged() override {}
+
+    // Search routing: the dialogs and boxes search the active text view.
+    BOOL FindInActiveDocument(LPCSTR lpszText, BOOL bMatchCase, BOOL bWholeWord, BOOL bRegex, BOOL bSearchUp,
+                              BOOL bWrap) override;
+    BOOL MarkAllInActiveDocument(LPCSTR lpszText, BOOL bMatchCase, BOOL bWholeWord, BOOL bRegex) override;
+    int ReplaceInActiveDocument(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL bMatchCase, BOOL bWholeWord, BOOL bRegex,
+                                BOOL bSelection, BOOL bReplaceAll, int nStart) override;
+    void QuickFindInActiveDocument(LPCSTR lpszText) override;
+    void ShowFindDialog(CWnd* pTarget, LPCSTR lpszText) override;
+    void ShowReplaceDialog(CWnd* pTarget, LPCSTR lpszText) override;
+    void DetachFindDialog(CWnd* pDialog) override;
+    void DetachReplaceDialog(CWnd* pDialog) override;
+    void AddSearchHistory(LPCSTR lpszText) override;
+    HACCEL GetFrameAccelerators() override;
+    void AddNavigationPlace(HWND hView, INT_PTR nPos) override;
+    void RemoveNavigationView(HWND hView) override;
+    CToolbarFindComboBox* GetFindBox() const { return m_pFindBox; }
+    CFindDialog* GetFindDialog() const { return m_pFindDialog; }
+    CReplaceDialog* GetReplaceDialog() const { return m_pReplaceDialog; }
+    // The view of the active child frame when it is a text view.
+    CDoodleView* GetActiveTextView();
 
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
@@ -137,6 +162,8 @@ protected:
     afx_msg void OnNotYetAvailableRange(UINT nID);
     afx_msg void OnUpdateNotYetAvailable(CCmdUI* pCmdUI);
     afx_msg void OnUpdateFindBox(CCmdUI* pCmdUI);
+    afx_msg void OnNavigate(UINT nID);
+    afx_msg void OnUpdateNavigate(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 
     BOOL CreateCommandBarsAndStatusBar();
@@ -160,6 +187,14 @@ protected:
     BOOL m_bClosingForSession;
     CWnd* m_pHexFindDialog;
     CString m_strLastSearch;
+    // Search routing: the toolbar find box (owned), the open modeless Find
+    // and Replace dialogs (each deletes itself and detaches), the view the
+    // last Replace ran in (a handle: it is only compared).
+    CToolbarFindComboBox* m_pFindBox;
+    CFindDialog* m_pFindDialog;
+    CReplaceDialog* m_pReplaceDialog;
+    HWND m_hLastReplaceView;
+    BOOL m_bNavigating;   // a navigation step moves the caret: no new place
     std::vector<CFrameWnd*> m_childFrames;
     BOOL m_bPanesInstalled;
 

@@ -6,6 +6,8 @@
 #include <fx/fx.h>
 #include <fx/docview.h>
 
+#include "navhistory.h"
+
 #include <string>
 #include <vector>
 
@@ -70,6 +72,8 @@ public:
     void SetFocusFrame(CWnd* pWnd) { m_pFocusFrame = pWnd; }
     CWnd* GetFocusFrame() const { return m_pFocusFrame; }
     CString GetLastFolder() const { return m_strLastFolder; }
+    // The caret places of Navigate Backward and Forward.
+    CNavigationHistory& GetNavigation() { return m_navigation; }
 
     CMainFrame* GetMainFrame() const { return m_pMainFrame; }
     CMultiDocTemplate* GetTextTemplate() const { return m_pTextTemplate; }
@@ -106,6 +110,7 @@ protected:
     BOOL LoadRuntimeLibraries();
 
     CString m_strLastFolder;
+    CNavigationHistory m_navigation;
     CMainFrame* m_pMainFrame;
     CWnd* m_pFocusFrame;
     CWnd* m_pCurrentView;

@@ -8,6 +8,9 @@
 #include "tooloutput.h"
 #include "toolscontrol.h"
 #include "textframe.h"
+#include "textview.h"
+#include "findbox.h"
+#include "finddlg.h"
 
 #include "hexdoc.h"
 
@@ -17,6 +20,7 @@
 #include <qx/images.h>
 #include <qx/shortcuts.h>
 #include <qx/controls.h>
+#include <qx/custom.h>
 
 // Last: its plain numbers must not reach the names other headers declare.
 #include "resource.h"
@@ -174,10 +178,11 @@ BEGIN_MESSAGE_MAP(CMainFrame, CQXMDIFrameWndEx)
     ON_UPDATE_COMMAND_UI(ID_TOOLS_XML_TIDY_PROPERTIES, OnUpdateNotYetAvailable)
     ON_COMMAND(ID_SEARCH_FIND_IN_FILES, OnNotYetAvailable)
     ON_UPDATE_COMMAND_UI(ID_SEARCH_FIND_IN_FILES, OnUpdateNotYetAvailable)
-    ON_COMMAND(ID_NAVIGATE_FORWARD, OnNotYetAvailable)
-    ON_COMMAND(ID_NAVIGATE_BACKWARD, OnNotYetAvailable)
-    ON_UPDATE_COMMAND_UI(ID_NAVIGATE_FORWARD, OnUpdateNotYetAvailable)
-    ON_UPDATE_COMMAND_UI(ID_NAVIGATE_BACKWARD, OnUpdateNotYetAvailable)
+
+    // Navigation history.
+    ON_COMMAND_RANGE(ID_NAVIGATE_FORWARD, ID_NAVIGATE_BACKWARD, OnNavigate)
+    ON_UPDATE_COMMAND_UI(ID_NAVIGATE_FORWARD, OnUpdateNavigate)
+    ON_UPDATE_COMMAND_UI(ID_NAVIGATE_BACKWARD, OnUpdateNavigate)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame()
@@ -186,6 +191,11 @@ CMainFrame::CMainFrame()
       m_hProgress(NULL),
       m_bClosingForSession(FALSE),
       m_pHexFindDialog(NULL),
+      m_pFindBox(NULL),
+      m_pFindDialog(NULL),
+      m_pReplaceDialog(NULL),
+      m_hLastReplaceView(NULL),
+      m_bNavigating(FALSE),
       m_bPanesInstalled(FALSE),
       m_bFileExplorer(0),
       m_bProjectExplorer(0),
@@ -208,6 +218,7 @@ CMainFrame::~CMainFrame()
     CQuillmateApp* pApp = GetQuillmateApp();
     if (pApp != NULL && pApp->GetMainFrame() == this)
         pApp->ForgetMainFrame();
+    delete m_pFindBox;
     delete[] m_pszFontFace;
 }
 
@@ -246,6 +257,11 @@ BOOL CMainFrame::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParent
     // run the same commands twice.
     if (GetShortcuts() != NULL && GetShortcuts()->GetAcceleratorTable() != NULL)
         m_hAccelTable = NULL;
+    // Find Next (F3) works inside the toolbar's find box too.
+    if (m_pFindBox != NULL) {
+        m_pFindBox->CopyAccelerator(GetFrameAccelerators(), ID_SEARCH_FIND_NEXT);
+        m_pFindBox->CopyAccelerator(GetFrameAccelerators(), IDC_FIND_NEXT);
+    }
     return TRUE;
 }
 
@@ -901,8 +917,24 @@ LRESULT CMainFrame::OnCreateControl(WPARAM, LPARAM lParam)
         pRecord->pControl = new CControlTools;
         return TRUE;
     }
-    // The find box and the language list come with their own parts; the
-    // command bars make ordinary controls for them meanwhile.
+    if (pRecord->nID == ID_FIND_BOX) {
+        // One box, whichever bar asks: a second request (a toolbar loaded
+        // again) hosts the same window.
+        if (m_pFindBox == NULL) {
+            CToolbarFindComboBox* pBox = new CToolbarFindComboBox(CToolbarFindComboBox::kSearchBox);
+            if (!pBox->Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+                              CRect(0, 0, 175, 150), this, ID_FIND_BOX)) {
+                delete pBox;
+                return FALSE;
+            }
+            pBox->SetTargetWindow(this);
+            m_pFindBox = pBox;
+        }
+        pRecord->pControl = CQXPControlCustom::CreateControlCustom(m_pFindBox->GetSafeHwnd());
+        return pRecord->pControl != NULL;
+    }
+    // The language list comes with its own part; the command bars make an
+    // ordinary control for it meanwhile.
     return FALSE;
 }
 
@@ -1040,6 +1072,228 @@ void CMainFrame::OnUpdateFindBox(CCmdUI* pCmdUI)
     pCmdUI->Enable(dynamic_cast<CScintillaFrame*>(MDIGetActive()) != NULL);
 }
 
+// --- search routing and navigation ------------------------------------------------
+
+CDoodleView* CMainFrame::GetActiveTextView()
+{
+    CMDIChildWnd* pChild = MDIGetActive();
+    return pChild != NULL ? dynamic_cast<CDoodleView*>(pChild->GetActiveView()) : NULL;
+}
+
+CString CMainFrame::GetToolbarFindText()
+{
+    if (m_pFindBox != NULL && m_pFindBox->GetSafeHwnd() != NULL)
+        return m_pFindBox->GetText();
+    return m_strLastSearch;
+}
+
+HACCEL CMainFrame::GetFrameAccelerators()
+{
+    if (GetShortcuts() != NULL && GetShortcuts()->GetAcceleratorTable() != NULL)
+        return GetShortcuts()->GetAcceleratorTable();
+    return m_hAccelTable;
+}
+
+void CMainFrame::AddSearchHistory(LPCSTR lpszText)
+{
+    if (lpszText != NULL && *lpszText != '\0' && m_pFindBox != NULL && m_pFindBox->GetSafeHwnd() != NULL)
+        m_pFindBox->AddToHistory(lpszText);
+}
+
+BOOL CMainFrame::FindInActiveDocument(LPCSTR lpszText, BOOL bMatchCase, BOOL bWholeWord, BOOL bRegex, BOOL bSearchUp,
+                                      BOOL bWrap)
+{
+    m_strLastSearch = lpszText != NULL ? lpszText : "";
+    CDoodleView* pView = GetActiveTextView();
+    if (pView == NULL || m_strLastSearch.IsEmpty())
+        return FALSE;
+    pView->SetSearchFlags(bMatchCase, bWholeWord, bRegex);
+    BOOL bFound = pView->FindText(m_strLastSearch, bSearchUp, bWrap) >= 0;
+    if (!bFound)
+        AfxMessageBox(IDS_SEARCH_NOT_FOUND, MB_OK | MB_ICONINFORMATION);
+    AddSearchHistory(m_strLastSearch);
+    return bFound;
+}
+
+BOOL CMainFrame::MarkAllInActiveDocument(LPCSTR lpszText, BOOL bMatchCase, BOOL bWholeWord, BOOL bRegex)
+{
+    m_strLastSearch = lpszText != NULL ? lpszText : "";
+    CDoodleView* pView = GetActiveTextView();
+    if (pView == NULL || m_strLastSearch.IsEmpty())
+        return FALSE;
+    pView->SetSearchFlags(bMatchCase, bWholeWord, bRegex);
+    if (pView->MarkAll(m_strLastSearch) == 0) {
+        AfxMessageBox(IDS_SEARCH_NOT_FOUND, MB_OK | MB_ICONINFORMATION);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int CMainFrame::ReplaceInActiveDocument(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL bMatchCase, BOOL bWholeWord,
+                                        BOOL bRegex, BOOL bSelection, BOOL bReplaceAll, int nStart)
+{
+    m_strLastSearch = lpszFind != NULL ? lpszFind : "";
+    CDoodleView* pView = GetActiveTextView();
+    if (pView == NULL)
+        return -1;
+    // Another document: Replace starts by finding, not by replacing a
+    // selection made there for something else.
+    if (pView->GetSafeHwnd() != m_hLastReplaceView) {
+        nStart = -1;
+        m_hLastReplaceView = pView->GetSafeHwnd();
+    }
+    pView->SetSearchFlags(bMatchCase, bWholeWord, bRegex);
+    int nResult = -1;
+    if (bReplaceAll) {
+        int nCount = pView->ReplaceAll(m_strLastSearch, lpszReplace, bSelection, bRegex);
+        CString msg;
+        if (nCount >= 0)
+            msg.Format("%d occurrence(s) replaced", nCount);
+        else if (nCount == -2)
+            msg = "Could not replace in selection as nothing was selected.";
+        else
+            msg = "Search text not found.";
+        AfxMessageBox(msg, MB_OK | MB_ICONINFORMATION);
+    } else {
+        nResult = (int)pView->ReplaceAndFindNext(m_strLastSearch, lpszReplace, bRegex, nStart);
+        if (nResult == -1)
+            AfxMessageBox(IDS_SEARCH_NOT_FOUND, MB_OK | MB_ICONINFORMATION);
+    }
+    AddSearchHistory(m_strLastSearch);
+    return nResult;
+}
+
+void CMainFrame::QuickFindInActiveDocument(LPCSTR lpszText)
+{
+    CString text = lpszText != NULL ? lpszText : "";
+    CMDIChildWnd* pChild = MDIGetActive();
+    CView* pView = pChild != NULL ? pChild->GetActiveView() : NULL;
+    if (!text.IsEmpty() && dynamic_cast<CDoodleView*>(pView) != NULL) {
+        AddSearchHistory(text);
+        FindInActiveDocument(text, FALSE, FALSE, FALSE, FALSE, TRUE);
+    } else if (!text.IsEmpty() && dynamic_cast<CHexEditView*>(pView) != NULL) {
+        AddSearchHistory(text);
+        // The hex view's Find Next searches for the box's text.
+        pView->SendMessage(WM_COMMAND, ID_SEARCH_FIND_NEXT, 0);
+    } else {
+        AfxMessageBox(IDS_FIND_NOTHING_TO_DO, MB_OK | MB_ICONEXCLAMATION);
+    }
+}
+
+namespace {
+// Closes a modeless search dialog from outside: hidden now, its Close runs
+// once the command that asked has returned (it may be one of its own).
+void CloseSearchDialog(CWnd* pDialog)
+{
+    HWND hDialog = pDialog != NULL ? pDialog->GetSafeHwnd() : NULL;
+    if (hDialog == NULL || !::IsWindow(hDialog))
+        return;
+    ::ShowWindow(hDialog, SW_HIDE);
+    ::PostMessageA(hDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+} // namespace
+
+void CMainFrame::ShowFindDialog(CWnd*, LPCSTR lpszText)
+{
+    // The dialog searches whatever view is active: it keeps the frame, not
+    // the view it was opened from (which may close while it is open).
+    if (m_pReplaceDialog != NULL) {
+        CloseSearchDialog(m_pReplaceDialog);
+        m_pReplaceDialog = NULL;
+    }
+    if (m_pFindDialog != NULL) {
+        m_pFindDialog->SetActiveWindow();
+        m_pFindDialog->GetFindBox().SetFocus();
+        return;
+    }
+    CFindDialog* pDialog = new CFindDialog(this, lpszText);
+    if (!pDialog->CreateModeless(this)) {
+        delete pDialog;
+        return;
+    }
+    m_pFindDialog = pDialog;
+}
+
+void CMainFrame::ShowReplaceDialog(CWnd*, LPCSTR lpszText)
+{
+    if (m_pFindDialog != NULL) {
+        CloseSearchDialog(m_pFindDialog);
+        m_pFindDialog = NULL;
+    }
+    if (m_pReplaceDialog != NULL) {
+        m_pReplaceDialog->SetActiveWindow();
+        m_pReplaceDialog->GetFindBox().SetFocus();
+        return;
+    }
+    CReplaceDialog* pDialog = new CReplaceDialog(this, lpszText);
+    if (!pDialog->CreateModeless(this)) {
+        delete pDialog;
+        return;
+    }
+    m_pReplaceDialog = pDialog;
+}
+
+void CMainFrame::DetachFindDialog(CWnd* pDialog)
+{
+    if (m_pFindDialog == pDialog)
+        m_pFindDialog = NULL;
+}
+
+void CMainFrame::DetachReplaceDialog(CWnd* pDialog)
+{
+    if (m_pReplaceDialog == pDialog)
+        m_pReplaceDialog = NULL;
+}
+
+void CMainFrame::AddNavigationPlace(HWND hView, INT_PTR nPos)
+{
+    CQuillmateApp* pApp = GetQuillmateApp();
+    if (pApp != NULL && !m_bNavigating)
+        pApp->GetNavigation().Add(hView, nPos);
+}
+
+void CMainFrame::RemoveNavigationView(HWND hView)
+{
+    CQuillmateApp* pApp = GetQuillmateApp();
+    if (pApp != NULL)
+        pApp->GetNavigation().RemoveView(hView);
+    if (m_hLastReplaceView == hView)
+        m_hLastReplaceView = NULL;
+}
+
+void CMainFrame::OnNavigate(UINT nID)
+{
+    CQuillmateApp* pApp = GetQuillmateApp();
+    if (pApp == NULL || pApp->GetNavigation().GetCount() == 0)
+        return;
+    CNavigationHistory& history = pApp->GetNavigation();
+    CNavigationEntry entry = nID == ID_NAVIGATE_BACKWARD ? history.Back() : history.Forward();
+    if (entry.hView == NULL || !::IsWindow(entry.hView))
+        return;
+    CDoodleView* pView = dynamic_cast<CDoodleView*>(CWnd::FromHandlePermanent(entry.hView));
+    if (pView == NULL)
+        return;
+    // The caret moves before the document comes to the front, so the place
+    // it had there is not taken for a new one.
+    m_bNavigating = TRUE;
+    pView->GotoPosition((Sci_Position)entry.nPos);
+    CFrameWnd* pChild = pView->GetParentFrame();
+    if (pChild != NULL && pChild != this)
+        MDIActivate(pChild);
+    pView->SetFocus();
+    m_bNavigating = FALSE;
+}
+
+void CMainFrame::OnUpdateNavigate(CCmdUI* pCmdUI)
+{
+    CQuillmateApp* pApp = GetQuillmateApp();
+    BOOL bEnable = FALSE;
+    if (pApp != NULL)
+        bEnable = pCmdUI->m_nID == ID_NAVIGATE_BACKWARD ? pApp->GetNavigation().CanGoBack()
+                                                         : pApp->GetNavigation().CanGoForward();
+    pCmdUI->Enable(bEnable);
+}
+
 void CMainFrame::OnNotYetAvailable() {}
 
 void CMainFrame::OnNotYetAvailableRange(UINT) {}
@@ -1103,7 +1357,13 @@ void CMainFrame::OnDestroy()
     CQuillmateApp* pApp = GetQuillmateApp();
     if (pApp != NULL && pApp->GetMainFrame() == this)
         pApp->ForgetMainFrame();
-    // The modeless Hex Find dialog goes with the frame.
+    // The modeless search dialogs go with the frame.
+    for (CWnd* pDialog : {(CWnd*)m_pFindDialog, (CWnd*)m_pReplaceDialog}) {
+        if (pDialog != NULL && ::IsWindow(pDialog->GetSafeHwnd()))
+            pDialog->DestroyWindow();
+    }
+    m_pFindDialog = NULL;
+    m_pReplaceDialog = NULL;
     if (m_pHexFindDialog != NULL) {
         HWND hDialog = m_pHexFindDialog->GetSafeHwnd();
         m_pHexFindDialog = NULL;

@@ -292,7 +292,16 @@ public:
     // Replaces every match in the document (or in the selected lines) and
     // returns the number of replacements; -2 when bInSelection is asked with
     // an empty selection. bRegex replaces with \1..\9 groups.
+    // A read-only document changes nothing and gives 0.
     int ReplaceAllMatches(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL bInSelection, BOOL bRegex);
+    // Replaces the selection when it is exactly a match of lpszFind under
+    // the search flags set before, and selects the replacement; its length,
+    // or -1 when the selection is no match (nothing changes).
+    Sci_Position ReplaceMatchingSelection(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL bRegex);
+    // Bookmarks every line on which a match of lpszText starts (lines
+    // already marked stay marked); the number of matched lines. The
+    // selection stays as it was.
+    int BookmarkMatches(LPCSTR lpszText);
 
     // --- braces and indentation ---------------------------------------------------
     // The brace at the caret (before it, or after it with bAllowAfter) and

@@ -376,8 +376,10 @@ int CMFCScintilla::ReplaceAllMatches(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL b
         nRangeStart = PositionFromLine(nFirstLine);
         nRangeEnd = nLastLine + 1 < GetLineCount() ? PositionFromLine(nLastLine + 1) : GetLength();
     }
-    // An empty find text would match everywhere and nowhere.
-    if (lpszFind == NULL || *lpszFind == '\0')
+    // An empty find text would match everywhere and nowhere; a read-only
+    // document takes no replacement (each would report a change that
+    // never happened).
+    if (lpszFind == NULL || *lpszFind == '\0' || GetReadOnly())
         return 0;
     const Sci_Position nFindLength = (Sci_Position)::strlen(lpszFind);
 
@@ -430,6 +432,49 @@ int CMFCScintilla::ReplaceAllMatches(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL b
         GotoPos(nLastEnd);
     EndUndoAction();
     return nCount;
+}
+
+Sci_Position CMFCScintilla::ReplaceMatchingSelection(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL bRegex)
+{
+    if (lpszFind == NULL || *lpszFind == '\0' || GetReadOnly())
+        return -1;
+    const Sci_Position nStart = GetSelectionStart();
+    const Sci_Position nEnd = GetSelectionEnd();
+    // The search also sets the groups a regular-expression replacement uses.
+    if (SearchRange(lpszFind, (Sci_Position)::strlen(lpszFind), nStart, nEnd) != nStart || GetTargetEnd() != nEnd)
+        return -1;
+    const Sci_Position nNewLength = ReplaceTarget(lpszReplace != NULL ? lpszReplace : "", bRegex);
+    SetSel(nStart, nStart + nNewLength);
+    return nNewLength;
+}
+
+int CMFCScintilla::BookmarkMatches(LPCSTR lpszText)
+{
+    if (lpszText == NULL || *lpszText == '\0')
+        return 0;
+    const Sci_Position nLength = (Sci_Position)::strlen(lpszText);
+    const Sci_Position nDocLength = GetLength();
+    const Sci_Position nLineCount = GetLineCount();
+    int nLines = 0;
+    Sci_Position nPos = 0;
+    // One pass from the top: each line is marked once, however many matches
+    // it holds, and the search goes on from the next line, so it ends for
+    // every pattern, empty matches ("$") included.
+    while (nPos <= nDocLength) {
+        const Sci_Position nMatch = SearchRange(lpszText, nLength, nPos, nDocLength);
+        if (nMatch < 0)
+            break;
+        const Sci_Position nLine = LineFromPosition(nMatch);
+        if (!(Call(SCI_MARKERGET, (uptr_t)nLine) & BOOKMARK_MASK))
+            Call(SCI_MARKERADD, (uptr_t)nLine, BOOKMARK_MARKER);
+        ++nLines;
+        if (nLine + 1 >= nLineCount)
+            break;
+        const Sci_Position nNextLine = PositionFromLine(nLine + 1);
+        const Sci_Position nMatchEnd = GetTargetEnd();
+        nPos = nMatchEnd > nNextLine ? nMatchEnd : nNextLine;
+    }
+    return nLines;
 }
 
 // ---------------------------------------------------------------------------

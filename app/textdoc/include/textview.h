@@ -68,6 +68,20 @@ public:
 
     // --- operations for other windows ------------------------------------------------
     void SetSearchFlags(BOOL bMatchCase, BOOL bWholeWord, BOOL bRegex);
+
+    // --- search (the find and replace dialogs reach these through the frame) -------
+    // Each uses the search flags set last (SetSearchFlags).
+    // Next match from the selection, selected; its position or -1.
+    Sci_Position FindText(LPCSTR lpszText, BOOL bBackward, BOOL bWrap);
+    // Replace All in the document or the selected lines: the count, -2 for
+    // an empty selection with bInSelection.
+    int ReplaceAll(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL bInSelection, BOOL bRegex);
+    // Replace: nReplace -1 only finds; otherwise a selection that is a match
+    // is replaced first. Then the next match (forward, wrapping); its
+    // position or -1.
+    Sci_Position ReplaceAndFindNext(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL bRegex, int nReplace);
+    // Bookmarks every line with a match; 1 when there was one, else 0.
+    int MarkAll(LPCSTR lpszText);
     void GotoPosition(Sci_Position nPos);
     // The whole text, read in pieces that end at line ends.
     CString GetAllText();
@@ -127,7 +141,16 @@ protected:
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    // Search commands: Find..., Replace..., Find Next, Find Previous, Goto.
+    afx_msg void OnEditFind();
+    afx_msg void OnEditReplace();
+    afx_msg void OnFindNext();
+    afx_msg void OnFindPrevious();
+    afx_msg void OnGotoLine();
     DECLARE_MESSAGE_MAP()
+
+    // Find Next (149) and Find Previous (32841).
+    void FindSeedText(BOOL bBackward);
 
     // Handles one notification of the editing window.
     void OnEditorNotify(const SCNotification* pNotify);

@@ -6,6 +6,7 @@
 #include "previewview.h"
 #include "textdoc.h"
 #include "textframe.h"
+#include "finddlg.h"
 
 #include <resource.h>
 
@@ -58,6 +59,12 @@ BEGIN_MESSAGE_MAP(CDoodleView, CView)
     ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
     ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrint)
     ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview)
+    // Search.
+    ON_COMMAND(ID_EDIT_FIND, OnEditFind)
+    ON_COMMAND(ID_EDIT_REPLACE, OnEditReplace)
+    ON_COMMAND(ID_SEARCH_FIND_NEXT, OnFindNext)
+    ON_COMMAND(ID_SEARCH_FIND_PREVIOUS, OnFindPrevious)
+    ON_COMMAND(ID_SEARCH_GOTO, OnGotoLine)
 END_MESSAGE_MAP()
 
 CDoodleView::CDoodleView()
@@ -204,6 +211,8 @@ void CDoodleView::OnDestroy()
                    pMain->MDIGetActive() == GetParentFrame() && pMain->MDIGetActive()->GetActiveView() == this;
     CView::OnDestroy();
     IEditorFrame* pFrame = GetEditorFrame();
+    if (pFrame != NULL)
+        pFrame->RemoveNavigationView(m_hWnd);
     if (pFrame != NULL && bActive)
         pFrame->SetCurrentViewWnd(NULL);
 }
@@ -370,6 +379,85 @@ void CDoodleView::SetSearchFlags(BOOL bMatchCase, BOOL bWholeWord, BOOL bRegex)
     m_editor.SetSearchFlags(nFlags);
 }
 
+// --- search ------------------------------------------------------------------
+
+Sci_Position CDoodleView::FindText(LPCSTR lpszText, BOOL bBackward, BOOL bWrap)
+{
+    return m_editor.FindText(lpszText, bBackward, bWrap);
+}
+
+int CDoodleView::ReplaceAll(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL bInSelection, BOOL bRegex)
+{
+    return m_editor.ReplaceAllMatches(lpszFind, lpszReplace, bInSelection, bRegex);
+}
+
+Sci_Position CDoodleView::ReplaceAndFindNext(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL bRegex, int nReplace)
+{
+    // Only a selection that is a match of the find text under the current
+    // options is replaced: any other selection stays as it is.
+    if (nReplace != -1)
+        m_editor.ReplaceMatchingSelection(lpszFind, lpszReplace, bRegex);
+    return m_editor.FindText(lpszFind, FALSE, TRUE);
+}
+
+int CDoodleView::MarkAll(LPCSTR lpszText)
+{
+    const Sci_Position nAnchor = m_editor.GetAnchor();
+    const Sci_Position nCaret = m_editor.GetCurrentPos();
+    int nFound = m_editor.BookmarkMatches(lpszText);
+    m_editor.SetSel(nAnchor, nCaret);
+    return nFound > 0 ? 1 : 0;
+}
+
+void CDoodleView::OnEditFind()
+{
+    IEditorFrame* pFrame = GetEditorFrame();
+    if (pFrame != NULL)
+        pFrame->ShowFindDialog(this, m_editor.GetFindSeed(TRUE));
+}
+
+void CDoodleView::OnEditReplace()
+{
+    IEditorFrame* pFrame = GetEditorFrame();
+    if (pFrame != NULL)
+        pFrame->ShowReplaceDialog(this, m_editor.GetFindSeed(TRUE));
+}
+
+void CDoodleView::FindSeedText(BOOL bBackward)
+{
+    IEditorFrame* pFrame = GetEditorFrame();
+    CString text = m_editor.GetFindSeed(FALSE);
+    if (text.IsEmpty() && pFrame != NULL)
+        text = pFrame->GetToolbarFindText();
+    if (text.IsEmpty())
+        return;
+    m_editor.SetSearchFlags(0);
+    if (m_editor.FindText(text, bBackward, !bBackward) < 0) {
+        AfxMessageBox(IDS_SEARCH_NOT_FOUND, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    if (pFrame != NULL)
+        pFrame->AddSearchHistory(text);
+}
+
+void CDoodleView::OnFindNext()
+{
+    FindSeedText(FALSE);
+}
+
+void CDoodleView::OnFindPrevious()
+{
+    FindSeedText(TRUE);
+}
+
+void CDoodleView::OnGotoLine()
+{
+    CGotoDialog dlg((int)m_editor.GetLineCount(), this);
+    if (dlg.DoModal() != IDOK)
+        return;
+    m_editor.GotoLine(dlg.GetLine() - 1, FALSE);
+}
+
 void CDoodleView::StartMacroRecording(LPCSTR lpszName)
 {
     m_macro.BeginRecording(lpszName);
@@ -490,6 +578,9 @@ void CDoodleView::OnEditorNotify(const SCNotification* pNotify)
             pDoc->SetModifiedFlag(TRUE);
         break;
     case SCN_UPDATEUI: {
+        // The component names no position here: the caret is the place.
+        if (pFrame != NULL)
+            pFrame->AddNavigationPlace(m_hWnd, (INT_PTR)m_editor.GetCurrentPos());
         if (pFrame != NULL) {
             CString strPos;
             strPos.Format("Ln %2d Col %2d", (int)m_editor.GetCurrentLine() + 1, (int)m_editor.GetColumn());
