@@ -1,0 +1,253 @@
+// End to end: find, replace, go to, the toolbar find box and navigation in
+// the real Qmate.exe on a fresh key and folder.
+#include "qmate_fixture.h"
+
+#include <qmtest/screenshot.h>
+
+using namespace e2e;
+
+namespace {
+
+enum : UINT {
+    kSciSetSel = 2160, kSciGetSelStart = 2143, kSciGetSelEnd = 2145, kSciGotoPos = 2025,
+    kSciGetCurrentPos = 2008, kSciLineFromPos = 2166, kSciMarkerGet = 2046,
+    kCmdFind = 57636, kCmdReplace = 57641, kCmdGoto = 161, kCmdSave = 57603,
+    kCmdNavigateForward = 9002, kCmdNavigateBackward = 9003,
+};
+
+std::string Key(const char* section) { return std::string(QM_REGKEY_APP) + "\\" + section; }
+
+DWORD ReadDword(const char* section, const char* name, DWORD dflt)
+{
+    DWORD type = 0;
+    std::vector<unsigned char> data;
+    if (!qmtest::ReadRegistryValue(HKEY_CURRENT_USER, Key(section), name, type, data) || type != REG_DWORD ||
+        data.size() != 4)
+        return dflt;
+    return *reinterpret_cast<const DWORD*>(data.data());
+}
+
+std::string ReadString(const char* section, const char* name)
+{
+    DWORD type = 0;
+    std::vector<unsigned char> data;
+    if (!qmtest::ReadRegistryValue(HKEY_CURRENT_USER, Key(section), name, type, data) || type != REG_SZ)
+        return "<none>";
+    std::string text(data.begin(), data.end());
+    while (!text.empty() && text.back() == '\0')
+        text.pop_back();
+    return text;
+}
+
+class SearchTest : public QmateTest {
+protected:
+    // A visible top-level dialog of the program with this caption.
+    HWND WaitDialog(const std::string& caption, DWORD timeoutMs = 10000)
+    {
+        HWND found = nullptr;
+        qmtest::WaitUntil(
+            [&] {
+                for (HWND h : qmtest::TopLevelWindowsOf(m_prog.Pid()))
+                    if (qmtest::WindowClassOf(h) == "#32770" && qmtest::WindowTextOf(h) == caption) {
+                        found = h;
+                        return true;
+                    }
+                return false;
+            },
+            timeoutMs);
+        return found;
+    }
+    // The message box the program shows (caption "Quillmate"): its text,
+    // then it is answered with OK.
+    std::string TakeMessage(DWORD timeoutMs = 10000)
+    {
+        HWND box = WaitDialog("Quillmate", timeoutMs);
+        if (!box)
+            return "<no message>";
+        std::string text = DialogText(box);
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        qmtest::WaitUntil([&] { return !IsWindow(box); }, 5000);
+        return text;
+    }
+    void Click(HWND dlg, int id) { PostMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
+    void SetText(HWND h, const std::string& text) { SendMessageA(h, WM_SETTEXT, 0, (LPARAM)text.c_str()); }
+    void Shot(HWND h, const char* name)
+    {
+        // The dialog paints itself first.
+        RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Sleep(500);
+        RECT rc;
+        GetWindowRect(h, &rc);
+        std::string shot = qmtest::ScreenshotDir(QM_BIN_DIR) + "/" + name;
+        EXPECT_TRUE(qmtest::SaveScreenPng(rc, shot)) << shot;
+        printf("screenshot: %s\n", shot.c_str());
+    }
+    std::pair<LRESULT, LRESULT> Sel(const RemoteScintilla& ed) { return {ed.Send(kSciGetSelStart), ed.Send(kSciGetSelEnd)}; }
+    bool WaitSel(const RemoteScintilla& ed, LRESULT a, LRESULT b)
+    {
+        return qmtest::WaitUntil([&] { return Sel(ed) == std::make_pair(a, b); }, 5000);
+    }
+    // The active document's caption ends with this name.
+    bool AnyActiveCaptionIs(const std::string& name)
+    {
+        HWND client = qmtest::FirstDescendantOfClass(Main(), "MDIClient");
+        HWND active = client ? (HWND)SendMessageA(client, WM_MDIGETACTIVE, 0, 0) : nullptr;
+        std::string caption = active ? qmtest::WindowTextOf(active) : std::string();
+        return caption.find(name) != std::string::npos;
+    }
+    HWND FindBox()
+    {
+        for (HWND h : qmtest::DescendantsOfClass(Main(), "ComboBox"))
+            if (GetDlgCtrlID(h) == 5000)
+                return h;
+        return nullptr;
+    }
+};
+
+} // namespace
+
+TEST_F(SearchTest, FindReplaceGoToAndTheFindBox)
+{
+    const std::string text = "alpha beta\r\nbeta gamma\r\nalpha\r\nline four\r\n";
+    std::string path = WriteFile("search.txt", text);
+    ASSERT_TRUE(Start("\"" + path + "\""));
+    RemoteScintilla ed = EditorHolding(text);
+    ASSERT_TRUE(ed);
+
+    // Ctrl+F's command seeds the dialog with the selection.
+    ed.Send(kSciSetSel, 6, 10);
+    PostCommand(kCmdFind);
+    HWND find = WaitDialog("Find");
+    ASSERT_TRUE(find) << "no Find dialog";
+    HWND findBox = GetDlgItem(find, 1018);
+    EXPECT_EQ(qmtest::WindowTextOf(findBox), "beta");
+    Shot(find, "search-find-dialog.png");
+
+    // Match case on, Find Next selects the next "beta".
+    Click(find, 1008);
+    Click(find, 5080);
+    EXPECT_TRUE(WaitSel(ed, 12, 16)) << Sel(ed).first << "," << Sel(ed).second;
+    // A miss says so and leaves the selection.
+    SetText(findBox, "zzz");
+    Click(find, 5080);
+    EXPECT_NE(TakeMessage().find("The search text was not found"), std::string::npos);
+    EXPECT_EQ(Sel(ed), std::make_pair((LRESULT)12, (LRESULT)16));
+
+    // Mark All bookmarks the lines with "alpha".
+    SetText(findBox, "alpha");
+    Click(find, 1011);
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return (ed.Send(kSciMarkerGet, 2) & 2) != 0; }, 5000));
+    EXPECT_TRUE(ed.Send(kSciMarkerGet, 0) & 2);
+    EXPECT_FALSE(ed.Send(kSciMarkerGet, 1) & 2);
+    Click(find, IDCANCEL);
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return !IsWindow(find); }, 5000));
+    EXPECT_EQ(ReadDword("FindReplace", "MatchCase", 7), 1u);
+    EXPECT_EQ(ReadDword("FindReplace", "WrapAround", 7), 1u);
+
+    // Replace All, then the saved bytes.
+    PostCommand(kCmdReplace);
+    HWND repl = WaitDialog("Replace");
+    ASSERT_TRUE(repl) << "no Replace dialog";
+    SetText(GetDlgItem(repl, 5081), "alpha");
+    SetText(GetDlgItem(repl, 5082), "omega");
+    Shot(repl, "search-replace-dialog.png");
+    Click(repl, 5088);
+    EXPECT_NE(TakeMessage().find("2 occurrence(s) replaced"), std::string::npos);
+    // "Selected text" greys Find Next and Replace.
+    Click(repl, 1019);
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(repl, 5080)); }, 5000));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(repl, 5087)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(repl, 5088)));
+    Click(repl, 1018);
+    Click(repl, IDCANCEL);
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return !IsWindow(repl); }, 5000));
+    EXPECT_EQ(ReadString("ReplaceHistory", "0"), "omega");
+    PostCommand(kCmdSave);
+    const std::string replaced = "omega beta\r\nbeta gamma\r\nomega\r\nline four\r\n";
+    EXPECT_EQ(WaitForFile(path, replaced), replaced);
+
+    // Go To Line: OK greyed while empty; "4" goes to the fourth line.
+    PostCommand(kCmdGoto);
+    HWND go = WaitDialog("Go To Line");
+    ASSERT_TRUE(go) << "no Go To Line dialog";
+    SetText(GetDlgItem(go, 1001), "");
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(go, IDOK)); }, 5000));
+    SetText(GetDlgItem(go, 1001), "4");
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(go, IDOK)));
+    Click(go, IDOK);
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return ed.Send(kSciLineFromPos, ed.Send(kSciGetCurrentPos)) == 3; }, 5000));
+
+    // The toolbar box finds on Enter and keeps its text.
+    HWND box = FindBox();
+    ASSERT_TRUE(box) << "no find box on the toolbar";
+    HWND boxEdit = GetWindow(box, GW_CHILD);
+    SetText(box, "gamma");
+    PostMessageA(boxEdit, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageA(boxEdit, WM_KEYUP, VK_RETURN, 0xC0000001);
+    EXPECT_TRUE(WaitSel(ed, 17, 22)) << Sel(ed).first << "," << Sel(ed).second;
+    EXPECT_EQ(ReadString("SearchHistory", "0"), "gamma");
+    RECT rcBox;
+    GetWindowRect(box, &rcBox);
+    RECT rcShot = {rcBox.left - 40, rcBox.top - 10, rcBox.right + 120, rcBox.bottom + 10};
+    std::string shot = qmtest::ScreenshotDir(QM_BIN_DIR) + "/search-find-box.png";
+    EXPECT_TRUE(qmtest::SaveScreenPng(rcShot, shot));
+    ASSERT_TRUE(Close());
+
+    // After a restart the options and the box's texts are there.
+    EXPECT_EQ(ReadString("SearchHistory", "0"), "gamma");
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(ReadDword("FindReplace", "MatchCase", 7), 1u);
+    box = FindBox();
+    ASSERT_TRUE(box);
+    std::vector<std::string> items;
+    int n = (int)SendMessageA(box, CB_GETCOUNT, 0, 0);
+    // Each entry read through the box's text (list texts do not cross
+    // processes).
+    for (int i = 0; i < n; ++i) {
+        SendMessageA(box, CB_SETCURSEL, i, 0);
+        items.push_back(qmtest::WindowTextOf(box));
+    }
+    EXPECT_NE(std::find(items.begin(), items.end(), "gamma"), items.end()) << n << " " << (items.empty() ? "" : items[0]);
+    EXPECT_NE(std::find(items.begin(), items.end(), "alpha"), items.end());
+    EXPECT_TRUE(Close());
+}
+
+TEST_F(SearchTest, NavigateBackwardAndForwardAcrossDocuments)
+{
+    const std::string one = "first document line one\r\nline two\r\n";
+    const std::string two = "second document\r\n";
+    std::string pathOne = WriteFile("one.txt", one);
+    std::string pathTwo = WriteFile("two.txt", two);
+    ASSERT_TRUE(Start("\"" + pathOne + "\""));
+    RemoteScintilla edOne = EditorHolding(one);
+    ASSERT_TRUE(edOne);
+    auto moveTo = [&](const RemoteScintilla& ed, LRESULT pos) {
+        ed.Send(kSciGotoPos, pos);
+        Sleep(400);
+    };
+    moveTo(edOne, 5);
+    moveTo(edOne, 20);
+    // The second document comes through the Explorer hand-over.
+    ASSERT_TRUE(qmtest::WriteRegistryString(HKEY_CURRENT_USER, QM_REGKEY_FILESTOOPEN, "1", pathTwo));
+    ASSERT_TRUE(PostMessageA(Main(), WM_OPENFILESTOOPEN, 0, 0));
+    RemoteScintilla edTwo = EditorHolding(two);
+    ASSERT_TRUE(edTwo);
+    moveTo(edTwo, 3);
+
+    // Back: the place before in the same document, then the other document.
+    PostCommand(kCmdNavigateBackward);
+    Sleep(400);
+    PostCommand(kCmdNavigateBackward);
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return edOne.Send(kSciGetCurrentPos) == 20; }, 5000));
+    EXPECT_TRUE(AnyActiveCaptionIs("one.txt"));
+    PostCommand(kCmdNavigateForward);
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return AnyActiveCaptionIs("two.txt"); }, 5000));
+
+    // Closing the second document drops its places: Back stays in the first.
+    PostMessageA(GetParent(GetParent(edTwo.Handle())), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return !IsWindow(edTwo.Handle()); }, 5000));
+    PostCommand(kCmdNavigateBackward);
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return edOne.Send(kSciGetCurrentPos) == 5; }, 5000))
+        << edOne.Send(kSciGetCurrentPos);
+    EXPECT_TRUE(Close());
+}
