@@ -12,15 +12,31 @@
 
 #include "findbox.h"
 
-class CFindDialog : public CQXResizeDialog {
-    DECLARE_DYNAMIC(CFindDialog)
+// What the modeless Find and Replace dialogs share: the target window, the
+// initial text, their own key table (copied from the frame's) translated
+// before anything else, and modeless creation.
+class CSearchDialog : public CQXResizeDialog {
+    DECLARE_DYNAMIC(CSearchDialog)
 public:
-    // pTarget: the window the dialog names when it opens the Replace dialog.
-    CFindDialog(CWnd* pTarget, LPCSTR lpszInitialText);
-    ~CFindDialog() override;
+    // pTarget: the window the dialog names when it opens the other dialog.
+    CSearchDialog(UINT nIDTemplate, CWnd* pTarget, LPCSTR lpszInitialText);
+    ~CSearchDialog() override;
 
     // Creates the modeless window (owned by pParent) and shows it.
     BOOL CreateModeless(CWnd* pParent);
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+protected:
+    UINT m_nTemplate;
+    CWnd* m_pTarget;   // not owned
+    HACCEL m_hAccel;   // owned; null when the frame has none of the keys
+    CString m_strInitial;
+};
+
+class CFindDialog : public CSearchDialog {
+    DECLARE_DYNAMIC(CFindDialog)
+public:
+    CFindDialog(CWnd* pTarget, LPCSTR lpszInitialText);
 
     CToolbarFindComboBox& GetFindBox() { return m_wndFind; }
     BOOL GetMatchCase() const { return m_bMatchCase; }
@@ -30,7 +46,6 @@ public:
     BOOL GetWrapAround() const { return m_bWrap; }
 
     BOOL OnInitDialog() override;
-    BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
     void PostNcDestroy() override;
@@ -49,18 +64,12 @@ protected:
 
     int m_bMatchCase, m_bWholeWord, m_bRegex, m_bSearchUp, m_bWrap;
     CToolbarFindComboBox m_wndFind;
-    CWnd* m_pTarget;
-    HACCEL m_hAccel;
-    CString m_strInitial;
 };
 
-class CReplaceDialog : public CQXResizeDialog {
+class CReplaceDialog : public CSearchDialog {
     DECLARE_DYNAMIC(CReplaceDialog)
 public:
     CReplaceDialog(CWnd* pTarget, LPCSTR lpszInitialText);
-    ~CReplaceDialog() override;
-
-    BOOL CreateModeless(CWnd* pParent);
 
     CToolbarFindComboBox& GetFindBox() { return m_wndFind; }
     CToolbarFindComboBox& GetReplaceBox() { return m_wndReplace; }
@@ -68,7 +77,6 @@ public:
     int GetLastReplacePosition() const { return m_nLastPos; }
 
     BOOL OnInitDialog() override;
-    BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
     void PostNcDestroy() override;
@@ -92,10 +100,7 @@ protected:
     int m_bMatchCase, m_bWholeWord, m_bRegex, m_bSelection;
     CToolbarFindComboBox m_wndFind;
     CToolbarFindComboBox m_wndReplace;
-    CWnd* m_pTarget;
-    HACCEL m_hAccel;
     int m_nLastPos;  // where Replace goes on from; -1: find first
-    CString m_strInitial;
 };
 
 class CGotoDialog : public CDialog {

@@ -36,12 +36,6 @@ void CopyFrameKeys(HACCEL& hDialog, std::initializer_list<UINT> dialogCmds, CToo
         box.CopyAccelerator(hFrame, nCmd);
 }
 
-BOOL TranslateOwnKeys(HWND hDialog, HACCEL hAccel, MSG* pMsg)
-{
-    return hAccel != NULL && pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST &&
-           ::TranslateAcceleratorA(hDialog, hAccel, pMsg);
-}
-
 int ReadOption(LPCSTR lpszName, int nDefault)
 {
     return AfxGetApp()->GetProfileInt(kFindReplaceSection, lpszName, nDefault) != 0;
@@ -55,11 +49,44 @@ void WriteOption(LPCSTR lpszName, int nValue)
 } // namespace
 
 // ===========================================================================
+// CSearchDialog
+
+IMPLEMENT_DYNAMIC(CSearchDialog, CQXResizeDialog)
+
+CSearchDialog::CSearchDialog(UINT nIDTemplate, CWnd* pTarget, LPCSTR lpszInitialText)
+    : CQXResizeDialog(nIDTemplate, NULL, 0), m_nTemplate(nIDTemplate), m_pTarget(pTarget), m_hAccel(NULL),
+      m_strInitial(lpszInitialText != NULL ? lpszInitialText : "")
+{
+}
+
+CSearchDialog::~CSearchDialog()
+{
+    if (m_hAccel != NULL)
+        ::DestroyAcceleratorTable(m_hAccel);
+}
+
+BOOL CSearchDialog::CreateModeless(CWnd* pParent)
+{
+    if (!Create(m_nTemplate, pParent))
+        return FALSE;
+    ShowWindow(SW_SHOW);
+    return TRUE;
+}
+
+BOOL CSearchDialog::PreTranslateMessage(MSG* pMsg)
+{
+    if (m_hAccel != NULL && pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST &&
+        ::TranslateAcceleratorA(m_hWnd, m_hAccel, pMsg))
+        return TRUE;
+    return CQXResizeDialog::PreTranslateMessage(pMsg);
+}
+
+// ===========================================================================
 // CFindDialog
 
-IMPLEMENT_DYNAMIC(CFindDialog, CQXResizeDialog)
+IMPLEMENT_DYNAMIC(CFindDialog, CSearchDialog)
 
-BEGIN_MESSAGE_MAP(CFindDialog, CQXResizeDialog)
+BEGIN_MESSAGE_MAP(CFindDialog, CSearchDialog)
     ON_COMMAND(IDC_FIND_NEXT, OnFindNext)
     ON_COMMAND(ID_SEARCH_FIND_NEXT, OnFindNext)
     ON_COMMAND(IDC_FIND_MARK_ALL, OnMarkAll)
@@ -70,24 +97,9 @@ BEGIN_MESSAGE_MAP(CFindDialog, CQXResizeDialog)
 END_MESSAGE_MAP()
 
 CFindDialog::CFindDialog(CWnd* pTarget, LPCSTR lpszInitialText)
-    : CQXResizeDialog(IDD_FIND, NULL, 0), m_bMatchCase(1), m_bWholeWord(0), m_bRegex(0), m_bSearchUp(0), m_bWrap(0),
-      m_wndFind(CToolbarFindComboBox::kDialogBox), m_pTarget(pTarget), m_hAccel(NULL),
-      m_strInitial(lpszInitialText != NULL ? lpszInitialText : "")
+    : CSearchDialog(IDD_FIND, pTarget, lpszInitialText), m_bMatchCase(1), m_bWholeWord(0), m_bRegex(0),
+      m_bSearchUp(0), m_bWrap(0), m_wndFind(CToolbarFindComboBox::kDialogBox)
 {
-}
-
-CFindDialog::~CFindDialog()
-{
-    if (m_hAccel != NULL)
-        ::DestroyAcceleratorTable(m_hAccel);
-}
-
-BOOL CFindDialog::CreateModeless(CWnd* pParent)
-{
-    if (!Create(IDD_FIND, pParent))
-        return FALSE;
-    ShowWindow(SW_SHOW);
-    return TRUE;
 }
 
 BOOL CFindDialog::OnInitDialog()
@@ -125,13 +137,6 @@ BOOL CFindDialog::OnInitDialog()
                   {ID_EDIT_REPLACE, ID_SEARCH_FIND_NEXT});
     GotoDlgCtrl(&m_wndFind);
     return FALSE;
-}
-
-BOOL CFindDialog::PreTranslateMessage(MSG* pMsg)
-{
-    if (TranslateOwnKeys(m_hWnd, m_hAccel, pMsg))
-        return TRUE;
-    return CQXResizeDialog::PreTranslateMessage(pMsg);
 }
 
 void CFindDialog::ReadOptions()
@@ -197,7 +202,7 @@ void CFindDialog::OnDestroy()
     WriteOption("RegExp", m_bRegex);
     WriteOption("SearchUp", m_bSearchUp);
     WriteOption("WrapAround", m_bWrap);
-    CQXResizeDialog::OnDestroy();
+    CSearchDialog::OnDestroy();
 }
 
 void CFindDialog::PostNcDestroy()
@@ -211,9 +216,9 @@ void CFindDialog::PostNcDestroy()
 // ===========================================================================
 // CReplaceDialog
 
-IMPLEMENT_DYNAMIC(CReplaceDialog, CQXResizeDialog)
+IMPLEMENT_DYNAMIC(CReplaceDialog, CSearchDialog)
 
-BEGIN_MESSAGE_MAP(CReplaceDialog, CQXResizeDialog)
+BEGIN_MESSAGE_MAP(CReplaceDialog, CSearchDialog)
     ON_COMMAND(IDC_REPLACE_FIND_NEXT, OnFindNext)
     ON_COMMAND(ID_SEARCH_FIND_NEXT, OnFindNext)
     ON_COMMAND(IDC_REPLACE_ONE, OnReplaceOne)
@@ -225,25 +230,10 @@ BEGIN_MESSAGE_MAP(CReplaceDialog, CQXResizeDialog)
 END_MESSAGE_MAP()
 
 CReplaceDialog::CReplaceDialog(CWnd* pTarget, LPCSTR lpszInitialText)
-    : CQXResizeDialog(IDD_REPLACE, NULL, 0), m_bMatchCase(0), m_bWholeWord(0), m_bRegex(0), m_bSelection(0),
-      m_wndFind(CToolbarFindComboBox::kDialogBox), m_wndReplace(CToolbarFindComboBox::kDialogBox),
-      m_pTarget(pTarget), m_hAccel(NULL), m_nLastPos(-1),
-      m_strInitial(lpszInitialText != NULL ? lpszInitialText : "")
+    : CSearchDialog(IDD_REPLACE, pTarget, lpszInitialText), m_bMatchCase(0), m_bWholeWord(0), m_bRegex(0),
+      m_bSelection(0), m_wndFind(CToolbarFindComboBox::kDialogBox), m_wndReplace(CToolbarFindComboBox::kDialogBox),
+      m_nLastPos(-1)
 {
-}
-
-CReplaceDialog::~CReplaceDialog()
-{
-    if (m_hAccel != NULL)
-        ::DestroyAcceleratorTable(m_hAccel);
-}
-
-BOOL CReplaceDialog::CreateModeless(CWnd* pParent)
-{
-    if (!Create(IDD_REPLACE, pParent))
-        return FALSE;
-    ShowWindow(SW_SHOW);
-    return TRUE;
 }
 
 BOOL CReplaceDialog::OnInitDialog()
@@ -288,13 +278,6 @@ BOOL CReplaceDialog::OnInitDialog()
     SetIconFrom(this, IDI_REPLACE, TRUE);
     GotoDlgCtrl(&m_wndFind);
     return FALSE;
-}
-
-BOOL CReplaceDialog::PreTranslateMessage(MSG* pMsg)
-{
-    if (TranslateOwnKeys(m_hWnd, m_hAccel, pMsg))
-        return TRUE;
-    return CQXResizeDialog::PreTranslateMessage(pMsg);
 }
 
 void CReplaceDialog::ReadOptions()
