@@ -66,6 +66,15 @@ function(qm_test name)
   endif()
   add_executable(${name} ${T_SOURCES})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${QM_TESTS_DIR}")
+  # A test's resource script may include the toolkit's (toolkit.rc), whose
+  # files windres does not report: rebuild it when one of them changes.
+  if(QX_RESOURCE_INPUTS)
+    foreach(src IN LISTS T_SOURCES)
+      if(src MATCHES "\\.rc$")
+        set_property(SOURCE ${src} APPEND PROPERTY OBJECT_DEPENDS ${QX_RESOURCE_INPUTS})
+      endif()
+    endforeach()
+  endif()
   # Helpers shared by the tests of several components.
   target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests/support/include")
   target_compile_definitions(${name} PRIVATE

@@ -10,32 +10,6 @@
 
 namespace {
 
-struct Bitmap
-{
-    HBITMAP handle = nullptr;
-    BITMAP info = {};
-    ~Bitmap()
-    {
-        if (handle)
-            DeleteObject(handle);
-    }
-    bool Load(UINT id)
-    {
-        handle = static_cast<HBITMAP>(LoadImageW(restest::Module(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0,
-                                                 LR_CREATEDIBSECTION));
-        return handle && GetObjectW(handle, sizeof(info), &info) == sizeof(info);
-    }
-    COLORREF TopLeft() const
-    {
-        HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, handle);
-        COLORREF colour = GetPixel(dc, 0, 0);
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        return colour;
-    }
-};
-
 struct ToolbarCase
 {
     UINT id;
@@ -87,7 +61,7 @@ TEST(Toolbars, ResourcesParseAndTheirStripsFit)
             }
         }
 
-        Bitmap strip;
+        restest::Bitmap strip;
         ASSERT_TRUE(strip.Load(c.id)) << "toolbar " << c.id << " has no bitmap";
         EXPECT_EQ(strip.info.bmWidth, LONG(buttons.size() * bar.width)) << "strip of toolbar " << c.id;
         EXPECT_EQ(strip.info.bmHeight, LONG(bar.height)) << "strip of toolbar " << c.id;
@@ -133,7 +107,7 @@ TEST(Bitmaps, PaneAndTreeStripsLoadIntoImageLists)
 {
     const StripCase cases[] = {{IDB_PANE_ICONS, 8}, {IDB_PROJECT_TREE, 4}, {IDB_TEMPLATE_TREE, 4}};
     for (const StripCase& c : cases) {
-        Bitmap strip;
+        restest::Bitmap strip;
         ASSERT_TRUE(strip.Load(c.id)) << c.id;
         EXPECT_EQ(strip.info.bmWidth, 16 * c.images) << c.id;
         EXPECT_EQ(strip.info.bmHeight, 16) << c.id;

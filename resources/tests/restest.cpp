@@ -10,12 +10,12 @@ HINSTANCE Module()
     return GetModuleHandleW(nullptr);
 }
 
-std::string LoadText(UINT id)
+std::string LoadText(UINT id, HINSTANCE module)
 {
     // The wide call with a zero length hands out a pointer into the
     // resource itself, so strings of any length come back whole.
     const wchar_t* text = nullptr;
-    int length = LoadStringW(Module(), id, reinterpret_cast<LPWSTR>(&text), 0);
+    int length = LoadStringW(module, id, reinterpret_cast<LPWSTR>(&text), 0);
     if (length <= 0 || !text)
         return std::string();
     int bytes = WideCharToMultiByte(1252, 0, text, length, nullptr, 0, nullptr, nullptr);
@@ -115,14 +115,14 @@ std::vector<ACCEL> LoadAccelTable(UINT id)
     return entries;
 }
 
-bool LoadToolbar(UINT id, Toolbar* out)
+bool LoadToolbar(UINT id, Toolbar* out, HINSTANCE module)
 {
-    HRSRC found = FindResourceW(Module(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(QM_RT_TOOLBAR_ID));
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(QM_RT_TOOLBAR_ID));
     if (!found)
         return false;
-    HGLOBAL loaded = LoadResource(Module(), found);
+    HGLOBAL loaded = LoadResource(module, found);
     const WORD* words = loaded ? static_cast<const WORD*>(LockResource(loaded)) : nullptr;
-    DWORD bytes = SizeofResource(Module(), found);
+    DWORD bytes = SizeofResource(module, found);
     if (!words || bytes < 4 * sizeof(WORD))
         return false;
     out->bytes = bytes;
@@ -144,6 +144,28 @@ std::vector<WORD> NonSeparators(const Toolbar& bar)
         if (id != 0)
             ids.push_back(id);
     return ids;
+}
+
+Bitmap::~Bitmap()
+{
+    if (handle)
+        DeleteObject(handle);
+}
+
+bool Bitmap::Load(UINT id, HINSTANCE module)
+{
+    handle = static_cast<HBITMAP>(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    return handle && GetObjectW(handle, sizeof(info), &info) == sizeof(info);
+}
+
+COLORREF Bitmap::Pixel(int x, int y) const
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, handle);
+    COLORREF colour = GetPixel(dc, x, y);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return colour;
 }
 
 std::vector<UINT> AllMenuCommands()

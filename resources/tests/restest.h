@@ -1,5 +1,6 @@
 // Helpers of the resource tests: the resources are linked into the test
-// program itself, so everything is read back from the program's own module.
+// program itself, so everything is read back from the program's own module
+// unless a module is given (Qmate.exe loaded as a data file, for one).
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -14,7 +15,7 @@ namespace restest {
 HINSTANCE Module();
 
 // A string of the string table, "" when there is none.
-std::string LoadText(UINT id);
+std::string LoadText(UINT id, HINSTANCE module = Module());
 // True when the string table holds a non-empty string of that id.
 bool HasString(UINT id);
 
@@ -52,8 +53,22 @@ struct Toolbar
     std::vector<WORD> items;
     DWORD bytes = 0;        // size of the resource
 };
-bool LoadToolbar(UINT id, Toolbar* out);
+bool LoadToolbar(UINT id, Toolbar* out, HINSTANCE module = Module());
 std::vector<WORD> NonSeparators(const Toolbar& bar);
+
+// A bitmap resource as a DIB section.
+struct Bitmap
+{
+    HBITMAP handle = nullptr;
+    BITMAP info = {};
+    Bitmap() = default;
+    Bitmap(const Bitmap&) = delete;
+    Bitmap& operator=(const Bitmap&) = delete;
+    ~Bitmap();
+    bool Load(UINT id, HINSTANCE module = Module());
+    COLORREF Pixel(int x, int y) const;
+    COLORREF TopLeft() const { return Pixel(0, 0); }
+};
 
 // Command ids found in all menus, toolbars and the accelerator table.
 std::vector<UINT> AllMenuCommands();

@@ -623,7 +623,7 @@ void CQXPToolBar::MergeLoadedBar(CQXPToolBar* pLoaded, BOOL bSilent)
         bTakeLoaded = FALSE;
         if (!bSilent && pLoadedControls->IsChanged()) {
             CString strFormat, strText;
-            if (!ToolkitResourceManager::Instance()->LoadString(&strFormat, 9177))
+            if (!ToolkitResourceManager::Instance()->LoadString(&strFormat, QX_IDS_TOOLBAR_CHANGED))
                 strFormat = "Due to a software update the toolbar '%s' has changed. Would you like to reset your "
                             "customized toolbar and load the new one?";
             strText.Format(strFormat, m_strTitle.GetString());

@@ -9,6 +9,7 @@
 #include <qx/splittercontainer.h>
 #include <qx/tabbedcontainer.h>
 #include <qx/tabpaint.h>
+#include <qx/toolkitres.h>
 
 #include <fx/oledrop.h>
 
@@ -1082,7 +1083,8 @@ LRESULT CQXPDockingPaneAutoHideWnd::WindowProc(UINT message, WPARAM wParam, LPAR
     case WM_SETCURSOR: {
         int nMin, nMax;
         if (LOWORD(lParam) == HTCLIENT && GetResizeLimits(nMin, nMax)) {
-            ::SetCursor(::LoadCursor(NULL, m_bVertStrip ? IDC_SIZENS : IDC_SIZEWE));
+            ::SetCursor(m_bVertStrip ? ToolkitCursor(QX_IDC_SPLIT_UPDOWN, IDC_SIZENS)
+                                     : ToolkitCursor(QX_IDC_SPLIT_LEFTRIGHT, IDC_SIZEWE));
             return TRUE;
         }
         break;

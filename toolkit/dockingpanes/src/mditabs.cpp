@@ -5,6 +5,7 @@
 #include <fx/oledrop.h>
 #include <qx/paintmanager.h>
 #include <qx/drawing.h>
+#include <qx/toolkitres.h>
 #include <qx/tooltips.h>
 
 #include <algorithm>
@@ -189,7 +190,8 @@ void CQXPTabWorkspace::TrackReorder(HWND hWnd, POINT pt, CQXPTabManagerItem* pIt
                 ::MapWindowPoints(hWnd, pClient->m_hWnd, &pc, 1);
                 CQXPTabWorkspace* pTarget = NULL;
                 int nKind = pClient->FindDropTarget(pc, pItem, &pTarget);
-                ::SetCursor(::LoadCursor(NULL, nKind == 0 ? IDC_NO : IDC_ARROW));
+                ::SetCursor(nKind == 0 ? ToolkitCursor(QX_IDC_TAB_NODROP, IDC_NO)
+                                       : ToolkitCursor(QX_IDC_TAB_DRAG, IDC_ARROW));
             }
         } else if ((msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) || msg.message == WM_CANCELMODE ||
                    msg.message == WM_RBUTTONDOWN) {
@@ -1014,7 +1016,8 @@ LRESULT CQXPTabClientWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             ::GetCursorPos(&pt);
             ::ScreenToClient(m_hWnd, &pt);
             if (HitTestSplitter(pt) >= 0) {
-                ::SetCursor(::LoadCursor(NULL, m_bGroupsStacked ? IDC_SIZENS : IDC_SIZEWE));
+                ::SetCursor(m_bGroupsStacked ? ToolkitCursor(QX_IDC_SPLIT_UPDOWN, IDC_SIZENS)
+                                             : ToolkitCursor(QX_IDC_SPLIT_LEFTRIGHT, IDC_SIZEWE));
                 return TRUE;
             }
         }

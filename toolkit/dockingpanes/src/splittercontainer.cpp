@@ -5,6 +5,7 @@
 #include <qx/panemanager.h>
 #include <qx/panepaint.h>
 #include <qx/propexchange.h>
+#include <qx/toolkitres.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -554,7 +555,8 @@ BOOL CDockingSplitterWnd::Create(CPaneSplitterContainer* pContainer, CPaneBase* 
     m_pFirst = pFirst;
     m_pSecond = pSecond;
     m_bHoriz = !pContainer->IsHorizontal();
-    m_hCursor = ::LoadCursor(NULL, pContainer->IsHorizontal() ? IDC_SIZEWE : IDC_SIZENS);
+    m_hCursor = pContainer->IsHorizontal() ? ToolkitCursor(QX_IDC_SPLIT_LEFTRIGHT, IDC_SIZEWE)
+                                           : ToolkitCursor(QX_IDC_SPLIT_UPDOWN, IDC_SIZENS);
     RECT rc = {0, 0, 0, 0};
     return CreateEx(0, "QXPDockingPaneSplitter", "Splitter", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                     rc, CWnd::FromHandle(pContainer->GetDockingSite()), 0);

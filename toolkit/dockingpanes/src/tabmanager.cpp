@@ -2,6 +2,7 @@
 // mouse loops of a tab strip.
 #include <qx/tabmanager.h>
 #include <qx/tabpaint.h>
+#include <qx/toolkitres.h>
 
 #include <algorithm>
 
@@ -92,15 +93,10 @@ CQXPTabManagerNavigateButton::CQXPTabManagerNavigateButton(CQXPTabManager* pMana
 {
     SetRectEmpty(&m_rc);
     static const char* const kTips[] = {"Scroll Left", "Scroll Right", "Close", "", "Active Files"};
-    if (nID < 5) {
-        // The toolkit's strings of these ids, when the program carries them.
-        static const UINT kIds[] = {9800, 9801, 9802, 0, 9185};
-        char sz[128];
-        if (kIds[nID] && ::LoadStringA(AfxGetResourceHandle(), kIds[nID], sz, sizeof(sz)) > 0)
-            m_strToolTip = sz;
-        else
-            m_strToolTip = kTips[nID];
-    }
+    static const UINT kIds[] = {QX_IDS_TAB_SCROLL_LEFT, QX_IDS_TAB_SCROLL_RIGHT, QX_IDS_TAB_CLOSE, 0,
+                                QX_IDS_ACTIVE_FILES};
+    if (nID < 5)
+        m_strToolTip = kIds[nID] ? ToolkitString(kIds[nID], kTips[nID]) : CString(kTips[nID]);
 }
 
 SIZE CQXPTabManagerNavigateButton::GetSize() const

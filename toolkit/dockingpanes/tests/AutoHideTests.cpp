@@ -344,6 +344,13 @@ TEST(AutoHide, SizeOfTheSlideOutFollowsThePaneLimits)
             EXPECT_EQ(nullptr, GetCapture());
         }
     }
+    // Over the window the cursor is the toolkit's left-right splitter (the
+    // test program carries the toolkit's resources, as the program does).
+    HCURSOR hSplit = docktest::ToolkitCursorResource(QX_IDC_SPLIT_LEFTRIGHT);
+    ASSERT_NE((HCURSOR)NULL, hSplit);
+    HWND h = w->GetSafeHwnd();
+    EXPECT_TRUE(SendMessageA(h, WM_SETCURSOR, (WPARAM)h, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(hSplit, GetCursor());
     f.manager.m_bNoResize = TRUE;
     EXPECT_FALSE(w->GetResizeLimits(lo, hi));
 }

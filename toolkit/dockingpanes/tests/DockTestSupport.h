@@ -1,5 +1,6 @@
-// Helpers of the docking tests: a hidden site window with a manager on it, and
-// a compact text form of a layout tree for comparisons.
+// Helpers of the docking tests: a hidden site window with a manager on it, a
+// compact text form of a layout tree for comparisons, and the toolkit's
+// cursors as the test program carries them.
 #pragma once
 
 #include <qx/autohide.h>
@@ -8,6 +9,7 @@
 #include <qx/panemanager.h>
 #include <qx/splittercontainer.h>
 #include <qx/tabbedcontainer.h>
+#include <qxresource.h>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +17,13 @@
 #include <string>
 
 namespace docktest {
+
+// A cursor of the toolkit's resources, which the window tests carry as the
+// program does; the panes must show this very handle.
+inline HCURSOR ToolkitCursorResource(UINT nID)
+{
+    return ::LoadCursorA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(nID));
+}
 
 // The tree under an object: S-/S| splitter (horizontal/vertical) [children],
 // T{ids, * after the selected}, C client, P<id>, F(...) floating, A<side>(...).

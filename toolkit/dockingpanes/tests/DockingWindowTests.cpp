@@ -5,6 +5,7 @@
 #include <qx/panepaint.h>
 
 using docktest::Docking;
+using docktest::ToolkitCursorResource;
 
 namespace {
 
@@ -298,6 +299,30 @@ TEST(DockingWindows, DraggingTheSplitterResizesWithinItsLimits)
         f.Relayout();
         EXPECT_EQ(c.expected, t1->GetPaneRect().right - t1->GetPaneRect().left) << c.target << " " << bTracking;
         EXPECT_EQ(nullptr, GetCapture());
+    }
+}
+
+TEST(DockingWindows, SplittersShowTheToolkitsCursors)
+{
+    struct {
+        int dir;
+        UINT cursor;  // the toolkit's splitter cursor for that bar
+    } cases[] = {{dockLeftOf, QX_IDC_SPLIT_LEFTRIGHT}, {dockTopOf, QX_IDC_SPLIT_UPDOWN}};
+    for (auto& c : cases) {
+        Frame f;
+        f.AddPane(1, c.dir);
+        f.Relayout();
+        HWND hBar = FindChildOfClass(f.site.m_hWnd, "QXPDockingPaneSplitter");
+        ASSERT_NE((HWND)NULL, hBar);
+        ASSERT_NE((HCURSOR)NULL, ToolkitCursorResource(c.cursor)) << c.cursor;
+        SetCursor(LoadCursor(NULL, IDC_ARROW));
+        EXPECT_TRUE(SendMessageA(hBar, WM_SETCURSOR, (WPARAM)hBar, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+        EXPECT_EQ(ToolkitCursorResource(c.cursor), GetCursor()) << c.dir;
+        // Locked splitters keep the cursor they find.
+        f.manager.m_bLockSplitters = TRUE;
+        SetCursor(LoadCursor(NULL, IDC_ARROW));
+        SendMessageA(hBar, WM_SETCURSOR, (WPARAM)hBar, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_NE(ToolkitCursorResource(c.cursor), GetCursor()) << c.dir;
     }
 }
 

@@ -1,8 +1,8 @@
 // Document tabs over a real MDI frame: one tab per child, clicks activate,
 // the strip follows its position and leaves the rest to the MDI client.
+#include "DockTestSupport.h"
+
 #include <qx/mditabs.h>
-#include <qx/panemanager.h>
-#include <qx/splittercontainer.h>
 
 #include <fx/mdi.h>
 #include <fx/oledrop.h>
@@ -21,6 +21,8 @@ void Pump()
         DispatchMessageA(&msg);
     }
 }
+
+using docktest::ToolkitCursorResource;
 
 struct MdiFixture : ::testing::Test {
     void SetUp() override
@@ -55,6 +57,16 @@ struct MdiFixture : ::testing::Test {
         return rc;
     }
     HWND Active() const { return (HWND)SendMessageA(frame->m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0); }
+    // The cursor the MDI client sets with the mouse at a point of its own.
+    HCURSOR CursorOver(POINT pt)
+    {
+        HWND hClient = frame->m_hWndMDIClient;
+        ClientToScreen(hClient, &pt);
+        SetCursorPos(pt.x, pt.y);
+        SetCursor(NULL);
+        SendMessageA(hClient, WM_SETCURSOR, (WPARAM)hClient, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    }
 
     std::unique_ptr<CWinApp> app;
     CMDIFrameWnd* frame = nullptr;
@@ -202,6 +214,7 @@ TEST_F(MdiFixture, WorkspaceCommandsNeedTabGroups)
 
 TEST_F(MdiFixture, TabGroupsSplitAndJoinAgain)
 {
+    ASSERT_TRUE(ToolkitCursorResource(QX_IDC_SPLIT_UPDOWN) && ToolkitCursorResource(QX_IDC_SPLIT_LEFTRIGHT));
     ASSERT_TRUE(tabs.Attach(frame, TRUE));
     tabs.Refresh();
     Pump();
@@ -260,6 +273,8 @@ TEST_F(MdiFixture, TabGroupsSplitAndJoinAgain)
         ASSERT_FALSE(IsRectEmpty(&bar));
         POINT grab = {(bar.left + bar.right) / 2, bar.top + 1};
         EXPECT_EQ(0, tabs.HitTestSplitter(POINT{grab.x, bar.top - 3}) + 1);  // not on a group
+        // Over the bar between stacked groups: the up-down splitter cursor.
+        EXPECT_EQ(ToolkitCursorResource(QX_IDC_SPLIT_UPDOWN), CursorOver(grab));
         int dy = bTracker ? -60 : 40;
         PostMessageA(frame->m_hWndMDIClient, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(grab.x, grab.y + dy));
         PostMessageA(frame->m_hWndMDIClient, WM_LBUTTONUP, 0, MAKELPARAM(grab.x, grab.y + dy));
@@ -281,6 +296,9 @@ TEST_F(MdiFixture, TabGroupsSplitAndJoinAgain)
     ASSERT_EQ(2, tabs.GetWorkspaceCount());
     EXPECT_EQ(tabs.GetWorkspace(0)->m_rcGroup.right + tabs.m_nSplitterWidth, tabs.GetWorkspace(1)->m_rcGroup.left);
     EXPECT_FALSE(tabs.m_bGroupsStacked);
+    RECT bar = tabs.GetWorkspace(0)->m_rcSplitter;
+    EXPECT_EQ(ToolkitCursorResource(QX_IDC_SPLIT_LEFTRIGHT),
+              CursorOver(POINT{(bar.left + bar.right) / 2, (bar.top + bar.bottom) / 2}));
     // Side by side, a horizontal group is not offered.
     SendMessageA(frame->m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)tabs.GetWorkspace(0)->GetItem(0)->m_hWnd, 0);
     Pump();
@@ -359,6 +377,8 @@ TEST_F(MdiFixture, TabsDraggedIntoGroups)
     Pump();
     CQXPTabWorkspace* first = tabs.GetWorkspace(0);
     ASSERT_EQ(3, first->GetItemCount());
+    // Each drag returns the cursor it showed: the toolkit's drag cursor over
+    // the client, its no-drop cursor outside.
     auto drag = [&](CQXPTabWorkspace* from, HWND doc, POINT toClient) {
         CQXPTabManagerItem* item = tabs.FindItem(doc);
         RECT r = item->GetRect();
@@ -367,17 +387,23 @@ TEST_F(MdiFixture, TabsDraggedIntoGroups)
         MapWindowPoints(frame->m_hWndMDIClient, from->GetSafeHwnd(), &to, 1);
         PostMessageA(from->GetSafeHwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
         PostMessageA(from->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+        SetCursor(NULL);
         SendMessageA(from->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
+        HCURSOR shown = GetCursor();
         Pump();
         EXPECT_EQ(nullptr, GetCapture());
+        return shown;
     };
+    const HCURSOR hDrag = ToolkitCursorResource(QX_IDC_TAB_DRAG);
+    const HCURSOR hNoDrop = ToolkitCursorResource(QX_IDC_TAB_NODROP);
+    ASSERT_TRUE(hDrag && hNoDrop);
     // Near the bottom of the documents: a new group below.
     RECT c = first->m_rcContent;
     CQXPTabWorkspace* target = NULL;
     POINT low = {(c.left + c.right) / 2, c.bottom - 10};
     EXPECT_EQ(3, tabs.FindDropTarget(low, tabs.FindItem(children[0]), &target));
     EXPECT_EQ(first, target);
-    drag(first, children[0], low);
+    EXPECT_EQ(hDrag, drag(first, children[0], low));
     ASSERT_EQ(2, tabs.GetWorkspaceCount());
     EXPECT_TRUE(tabs.m_bGroupsStacked);
     CQXPTabWorkspace* second = tabs.GetWorkspace(1);
@@ -389,14 +415,14 @@ TEST_F(MdiFixture, TabsDraggedIntoGroups)
     MapWindowPoints(HWND_DESKTOP, frame->m_hWndMDIClient, (LPPOINT)&rcStrip, 2);
     POINT onStrip = {rcStrip.right - 20, (rcStrip.top + rcStrip.bottom) / 2};
     EXPECT_EQ(2, tabs.FindDropTarget(onStrip, tabs.FindItem(children[1]), &target));
-    drag(first, children[1], onStrip);
+    EXPECT_EQ(hDrag, drag(first, children[1], onStrip));
     EXPECT_EQ(2, second->GetItemCount());
     EXPECT_EQ(1, first->GetItemCount());
     EXPECT_EQ(children[1], Active());
     // Outside the client there is no target; the tab stays.
     POINT outside = {-50, -50};
     EXPECT_EQ(0, tabs.FindDropTarget(outside, tabs.FindItem(children[2]), &target));
-    drag(first, children[2], outside);
+    EXPECT_EQ(hNoDrop, drag(first, children[2], outside));
     EXPECT_EQ(1, first->GetItemCount());
     // The last tab of a group dragged into the other: the group goes.
     GetWindowRect(second->GetSafeHwnd(), &rcStrip);

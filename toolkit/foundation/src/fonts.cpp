@@ -3,6 +3,7 @@
 #include <qx/colors.h>
 #include <qx/drawing.h>
 #include <qx/sysutil.h>
+#include <qx/toolkitres.h>
 
 #include <cstddef>
 
@@ -21,17 +22,15 @@ const int CQXSystemFonts::kColorSources[40] = {15, 16, 21, 20, 22, 18, 17, 13, 1
                                                2,  3,  27, 28, 9,  19, 30, 31, 32, 33, 34, 35, 36, 37,
                                                38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 48, 49};
 
-// 9308, 9309, 9311, the hand (9973 when the system has none), 9970, 9971,
-// the system size-all cursor.
-const UINT CQXSystemFonts::kToolkitCursorIds[kCursorCount] = {9308, 9309, 9311, 9973, 9970, 9971, 0};
+// Drag move, drag copy, no drop, the hand (the toolkit's when the system has
+// none), the two splitters, the system size-all cursor.
+const UINT CQXSystemFonts::kToolkitCursorIds[kCursorCount] = {
+    QX_IDC_DRAG_MOVE,       QX_IDC_DRAG_COPY,    QX_IDC_DRAG_NONE, QX_IDC_HAND,
+    QX_IDC_SPLIT_LEFTRIGHT, QX_IDC_SPLIT_UPDOWN, 0};
 
 namespace {
 
-HCURSOR AFXAPI LoadToolkitCursor(UINT nID)
-{
-    LPCSTR name = MAKEINTRESOURCEA(nID);
-    return ::LoadCursorA(AfxFindResourceHandle(name, RT_GROUP_CURSOR), name);
-}
+HCURSOR AFXAPI LoadToolkitCursor(UINT nID) { return ToolkitCursor(nID); }
 
 HFONT MakeFont(const LOGFONTA& lf) { return ::CreateFontIndirectA(&lf); }
 

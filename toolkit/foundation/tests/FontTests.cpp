@@ -2,6 +2,7 @@
 // cursors and colours injected.
 #include <qx/fonts.h>
 #include <qx/colors.h>
+#include <qxresource.h>
 
 #include "QxTestSupport.h"
 
@@ -189,7 +190,7 @@ TEST_F(SystemFonts, ColoursMetricsAndCursors)
         EXPECT_TRUE(f.m_hCursors[i] != NULL) << i;
 
     // A missing cursor resource: the loader stops there.
-    g_cursorFailsAt = 9311;
+    g_cursorFailsAt = QX_IDC_DRAG_NONE;
     CQXSystemFonts g(m_env);
     EXPECT_TRUE(g.m_hCursors[0] && g.m_hCursors[1]);
     for (int i = 2; i < CQXSystemFonts::kCursorCount; ++i)
@@ -213,4 +214,14 @@ TEST(SystemFontsGlobal, BuiltOnceFromTheRealSystem)
     EXPECT_EQ(ncm.lfMenuFont.lfHeight, lf.lfHeight);
     EXPECT_GE(f->m_dwComCtlVersion, 0x40000u);
     EXPECT_GT(f->GetDropArrowWidth(), 0);
+    // The cursors come from the toolkit's resources, which this program
+    // carries as the program does (the hand is the system's).
+    HMODULE hModule = GetModuleHandleA(NULL);
+    for (int i : {0, 1, 2, 4, 5}) {
+        EXPECT_NE(nullptr, f->m_hCursors[i]) << i;
+        EXPECT_EQ(LoadCursorA(hModule, MAKEINTRESOURCEA(CQXSystemFonts::kToolkitCursorIds[i])), f->m_hCursors[i])
+            << CQXSystemFonts::kToolkitCursorIds[i];
+    }
+    EXPECT_EQ(LoadCursor(NULL, IDC_HAND), f->m_hCursors[3]);
+    EXPECT_EQ(LoadCursor(NULL, IDC_SIZEALL), f->m_hCursors[6]);
 }

@@ -6,11 +6,14 @@
 // Every load walks the resource chain: the separate resource module when
 // one is set, then the application's resource handle, then the program's
 // own module. A missing resource gives FALSE, NULL or an empty string;
-// nothing is reported to the user.
+// nothing is reported to the user. The toolkit's own ids are in
+// <qxresource.h>, its resources in toolkit/resources/toolkit.rc.
 #pragma once
 
 #include <fx/fx.h>
 #include <fx/ui.h>
+
+#include <qxresource.h>
 
 #include <string>
 

@@ -7,17 +7,9 @@
 #include <fx/fx.h>
 #include <fx/ui.h>
 
-// Command ids of the edit menu.
-#define QX_ID_EDIT_CLEAR 57632
-#define QX_ID_EDIT_COPY 57634
-#define QX_ID_EDIT_CUT 57635
-#define QX_ID_EDIT_PASTE 57637
-#define QX_ID_EDIT_SELECT_ALL 57642
-#define QX_ID_EDIT_UNDO 57643
-// The toolkit's edit menu resource; its second submenu is the context menu.
-#define QX_IDR_EDIT_MENU 9316
-// The toolbar resource whose images the edit menu shows.
-#define QX_IDR_EDIT_MENU_ICONS 9309
+// The edit menu's command ids (QX_ID_EDIT_...), the menu (QX_IDR_EDIT_MENU)
+// and the toolbar whose pictures it shows (QX_IDR_EDIT_MENU_ICONS).
+#include <qxresource.h>
 
 class CQXEdit : public CEdit {
     DECLARE_DYNAMIC(CQXEdit)
@@ -25,7 +17,7 @@ public:
     CQXEdit();
     ~CQXEdit() override;
 
-    // The context menu: submenu 1 of menu 9316 when the resources have it,
+    // The context menu: submenu 1 of the edit menu when the resources have it,
     // else a menu with the same commands. The caller destroys it.
     HMENU CreateContextMenu();
     // Whether a command can run now (the update handlers' answer).

@@ -4,19 +4,12 @@
 
 #include <qx/drawing.h>
 #include <qx/fonts.h>
+#include <qx/toolkitres.h>
 #include <qx/visualstyles.h>
 
 const char kQXPathTooLong[] = "The path is too long.";
 
 namespace {
-
-// A toolkit string from the program's resources, or its built-in text.
-CString ToolkitString(UINT nID, LPCSTR lpszDefault)
-{
-    char sz[512] = {0};
-    int n = ::LoadStringA(AfxGetResourceHandle(), nID, sz, (int)sizeof(sz));
-    return n > 0 ? CString(sz) : CString(lpszDefault);
-}
 
 BOOL FitsInPath(const CString& str) { return str.GetLength() < MAX_PATH; }
 
@@ -43,7 +36,7 @@ FolderBrowseDialog::FolderBrowseDialog(CWnd* pOwner)
 {
     ZeroMemory(&m_bi, sizeof(m_bi));
     ZeroMemory(m_szPath, sizeof(m_szPath));
-    m_strTitle = ToolkitString(9342, "Select Directory:");
+    m_strTitle = ToolkitString(QX_IDS_SELECT_DIRECTORY, "Select Directory:");
     m_bi.hwndOwner = pOwner ? pOwner->GetSafeHwnd() : NULL;
     m_bi.pidlRoot = NULL;
     // The picker writes the chosen item's display name here; the path
@@ -143,7 +136,7 @@ BOOL CQXBrowseButton::Create(CQXBrowseEdit* pEditWnd, DWORD dwBStyle, UINT nID, 
 
     BOOL bIcon = FALSE;
     if (dwBStyle & qxBrowsePopupMenu) {
-        HBITMAP hBitmap = ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(9300));
+        HBITMAP hBitmap = ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(QX_IDB_BROWSE_ARROWS));
         if (hBitmap) {
             HIMAGELIST hList = ImageList_Create(11, 11, ILC_COLOR24 | ILC_MASK, 8, 0);
             if (hList) {
@@ -159,7 +152,7 @@ BOOL CQXBrowseButton::Create(CQXBrowseEdit* pEditWnd, DWORD dwBStyle, UINT nID, 
     }
     if (bIcon)
         dwStyle |= BS_ICON;
-    CString strCaption = bIcon ? CString() : ToolkitString(9343, "...");
+    CString strCaption = bIcon ? CString() : ToolkitString(QX_IDS_BROWSE_CAPTION, "...");
     CWnd* pParent = pEditWnd->GetParent();
     if (!CQXButton::Create(strCaption, dwStyle, CRect(0, 0, 0, 0), pParent, nID))
         return FALSE;
@@ -223,9 +216,9 @@ CQXBrowseEdit::CQXBrowseEdit()
       m_nMenu(0), m_nSubMenuIndx(0), m_dwFlags(OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY),
       m_dwBStyle(qxBrowseFolder), m_pFileDialog(NULL)
 {
-    m_strDefExt = ToolkitString(9344, "*.*");
-    m_strFilter = ToolkitString(9345, "All Files (*.*)|*.*||");
-    m_strFolderTitle = ToolkitString(9346, "Directory name:");
+    m_strDefExt = ToolkitString(QX_IDS_DEFAULT_EXTENSION, "*.*");
+    m_strFilter = ToolkitString(QX_IDS_ALL_FILES_FILTER, "All Files (*.*)|*.*||");
+    m_strFolderTitle = ToolkitString(QX_IDS_DIRECTORY_NAME, "Directory name:");
 }
 
 CQXBrowseEdit::~CQXBrowseEdit() {}
@@ -462,14 +455,14 @@ namespace {
 const UINT kStripIds[4] = {QX_IDC_ELB_NEW, QX_IDC_ELB_DELETE, QX_IDC_ELB_UP, QX_IDC_ELB_DOWN};
 const char* const kStripTexts[4] = {"New", "Delete", "Move Up", "Move Down"};
 
-// The strip's images: bitmap 9304 (four 14 x 12 images, magenta
+// The strip's images: the toolkit's bitmap (four 14 x 12 images, magenta
 // transparent), or drawn here when the resources have none.
 HIMAGELIST CreateStripImages()
 {
     HIMAGELIST hList = ImageList_Create(14, 12, ILC_COLOR24 | ILC_MASK, 4, 0);
     if (!hList)
         return NULL;
-    HBITMAP hBitmap = ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(9304));
+    HBITMAP hBitmap = ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(QX_IDB_EDITLIST_STRIP));
     if (!hBitmap) {
         HDC hdcScreen = ::GetDC(NULL);
         hBitmap = ::CreateCompatibleBitmap(hdcScreen, 56, 12);
@@ -686,7 +679,7 @@ CQXEditListBox::CQXEditListBox()
     : m_pParentWnd(NULL), m_bEnableEdit(TRUE), m_nIndex(-1), m_bNewItem(FALSE), m_dwLStyle(qxBrowseFolder),
       m_pItemEdit(NULL)
 {
-    SetListEditStyle(9354U, qxBrowseFolder);
+    SetListEditStyle((UINT)QX_IDS_DIRECTORIES, qxBrowseFolder);
 }
 
 CQXEditListBox::~CQXEditListBox() {}
@@ -701,7 +694,7 @@ void CQXEditListBox::SetListEditStyle(LPCSTR lpszTitle, DWORD dwLStyle)
 
 void CQXEditListBox::SetListEditStyle(UINT nTitle, DWORD dwLStyle)
 {
-    SetListEditStyle(ToolkitString(nTitle, nTitle == 9354 ? "Directories:" : ""), dwLStyle);
+    SetListEditStyle(ToolkitString(nTitle, nTitle == QX_IDS_DIRECTORIES ? "Directories:" : ""), dwLStyle);
 }
 
 void CQXEditListBox::Initialize(BOOL bAutoFont)

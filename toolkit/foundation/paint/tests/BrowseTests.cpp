@@ -5,6 +5,8 @@
 
 #include <qx/browse.h>
 
+#include <qmtest/screenshot.h>
+
 #include <algorithm>
 #include <functional>
 
@@ -418,6 +420,60 @@ TEST_F(BrowseEditTest, ATypedPathThatDoesNotFitIsRefusedWithAMessage)
     edit.OnBrowse();
     EXPECT_EQ(0, g_nFolderDialogs);
     EXPECT_EQ(2u, g_messages.size());
+}
+
+// The pictures of the toolkit's resources, which this test program carries as
+// the program does: the arrow of a browse button that opens a menu, and the
+// edit list's strip. A screenshot of both goes to <build>/screenshots.
+TEST_F(BrowseEditTest, PicturesOfTheToolkitsResources)
+{
+    CQXEditListBox list;
+    host = OpenHost([&](HostDialog* d) {
+        ASSERT_TRUE(edit.Initialize(d, (UINT)IDC_EDIT, qxBrowsePopupMenu));
+        ASSERT_TRUE(list.SubclassDlgItem(IDC_LIST, d));
+        list.SetListEditStyle("Folders:", qxBrowseFolder);
+        list.Initialize();
+    });
+    CQXBrowseButton* button = edit.GetBrowseButton();
+    ASSERT_NE(nullptr, button);
+    // The arrow in place of the "..." caption.
+    EXPECT_TRUE(button->GetStyle() & BS_ICON);
+    CString caption;
+    button->GetWindowText(caption);
+    EXPECT_STREQ("", caption.GetString());
+    ASSERT_NE(nullptr, button->m_icon.GetIcon());
+    EXPECT_EQ(CSize(10, 10), button->GetImageSize());
+    // Each strip button shows its picture.
+    ASSERT_NE(nullptr, list.GetStrip());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(CSize(14, 12), list.GetStrip()->GetButton(i)->GetImageSize()) << i;
+
+    host->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpMessages();
+    // On screen the arrow points right: the columns of dark pixels in the
+    // button narrow to a single pixel at its tip.
+    CRect rc;
+    button->GetWindowRect(&rc);
+    HDC hdc = ::GetDC(NULL);
+    std::vector<int> dark;
+    for (int x = rc.left + 2; x < rc.right - 2; ++x) {
+        int n = 0;
+        for (int y = rc.top + 2; y < rc.bottom - 2; ++y) {
+            COLORREF c = ::GetPixel(hdc, x, y);
+            n += GetRValue(c) < 64 && GetGValue(c) < 64 && GetBValue(c) < 64;
+        }
+        if (n > 0)
+            dark.push_back(n);
+    }
+    ::ReleaseDC(NULL, hdc);
+    ASSERT_GE(dark.size(), 3u);
+    EXPECT_EQ(1, dark.back());
+    EXPECT_GT(dark.front(), dark.back());
+    EXPECT_TRUE(std::is_sorted(dark.rbegin(), dark.rend()));
+
+    CRect rcHost;
+    host->GetWindowRect(&rcHost);
+    EXPECT_TRUE(qmtest::SaveScreenPng(rcHost, qmtest::ScreenshotDir(QM_BIN_DIR) + "/browse-controls.png"));
 }
 
 // --- edit list box ------------------------------------------------------------------

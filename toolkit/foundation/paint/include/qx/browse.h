@@ -17,6 +17,7 @@
 #include <qx/buttons.h>
 #include <qx/edit.h>
 #include <qx/listbox.h>
+#include <qxresource.h>
 
 #include <shlobj.h>
 
@@ -45,15 +46,16 @@ enum {
     QXN_BROWSE = 10051,             // the browse button was pressed
 };
 
-// Control ids.
+// Control ids. Each button of the edit list's strip has the id of its
+// tooltip string.
 enum {
     QX_IDC_BROWSE_BUTTON = 9224,
     QX_IDC_ITEM_EDIT = 101,
     QX_IDC_EDIT_LIST_STRIP = 200,
-    QX_IDC_ELB_NEW = 9320,
-    QX_IDC_ELB_DELETE = 9321,
-    QX_IDC_ELB_UP = 9322,
-    QX_IDC_ELB_DOWN = 9323,
+    QX_IDC_ELB_NEW = QX_IDS_EDITLIST_NEW,
+    QX_IDC_ELB_DELETE = QX_IDS_EDITLIST_DELETE,
+    QX_IDC_ELB_UP = QX_IDS_EDITLIST_UP,
+    QX_IDC_ELB_DOWN = QX_IDS_EDITLIST_DOWN,
 };
 
 // The message shown when a path does not fit.

@@ -1,0 +1,363 @@
+// The toolkit's resources in the program. Qmate.exe (loaded as a data file)
+// holds every resource of the table in qxresource.h, with the sizes, texts and
+// menus the toolkit expects; the table names every id of that header; the
+// toolkit's code loads its own resources by those names, never by number, so
+// a new load cannot go round the table. This test program carries the
+// editor's part of the script alone, which must leave the toolkit's ids free.
+#include "restest.h"
+
+#include <qxresource.h>
+
+#include <qmtest/files.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ToolkitResource
+{
+    LPCSTR type;
+    UINT id;
+    const char* name;
+};
+
+#define QX_TABLE_ROW(type, id) {type, id, #id},
+const ToolkitResource kToolkitResources[] = {QX_TOOLKIT_RESOURCES(QX_TABLE_ROW)};
+#undef QX_TABLE_ROW
+
+const LPCSTR kToolbarType = MAKEINTRESOURCEA(QX_RT_TOOLBAR_ID);
+const COLORREF kMagenta = RGB(255, 0, 255);
+
+std::string TypeName(LPCSTR type)
+{
+    if (type == RT_GROUP_CURSOR)
+        return "cursor";
+    if (type == RT_BITMAP)
+        return "bitmap";
+    if (type == RT_MENU)
+        return "menu";
+    if (type == RT_STRING)
+        return "string";
+    if (type == kToolbarType)
+        return "toolbar";
+    return "type " + std::to_string(reinterpret_cast<ULONG_PTR>(type));
+}
+
+std::string Describe(const ToolkitResource& r)
+{
+    return TypeName(r.type) + " " + std::to_string(r.id) + " (" + r.name + ")";
+}
+
+// Whether a module holds a resource of that type and id (a string: a
+// non-empty one).
+bool Holds(HMODULE module, const ToolkitResource& r)
+{
+    if (r.type == RT_STRING)
+        return !restest::LoadText(r.id, module).empty();
+    return FindResourceA(module, MAKEINTRESOURCEA(r.id), r.type) != nullptr;
+}
+
+std::string SourcePath(const std::string& relative)
+{
+    std::string path = std::string(QM_SOURCE_DIR) + "/" + relative;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+// Every .cpp and .h below a folder, skipping folders of the given names.
+void SourceFiles(const std::string& dir, const std::set<std::string>& skip, std::vector<std::string>* out)
+{
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::string name = fd.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        std::string path = dir + "\\" + name;
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (!skip.count(name))
+                SourceFiles(path, skip, out);
+        } else if (name.size() > 4 && (name.compare(name.size() - 4, 4, ".cpp") == 0 ||
+                                       name.compare(name.size() - 2, 2, ".h") == 0)) {
+            out->push_back(path);
+        }
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+}
+
+// The program, Qmate.exe, as a data file: its resources without running it.
+class ToolkitResources : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_path = std::string(QM_BIN_DIR) + "/Qmate.exe";
+        for (char& c : s_path)
+            if (c == '/')
+                c = '\\';
+        s_program = LoadLibraryExA(s_path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    }
+    static void TearDownTestSuite()
+    {
+        if (s_program)
+            FreeLibrary(s_program);
+        s_program = nullptr;
+    }
+    void SetUp() override { ASSERT_NE(s_program, nullptr) << s_path << " does not load (error " << GetLastError() << ")"; }
+
+    static std::string s_path;
+    static HMODULE s_program;
+};
+
+std::string ToolkitResources::s_path;
+HMODULE ToolkitResources::s_program = nullptr;
+
+TEST_F(ToolkitResources, TheProgramHoldsEveryResourceTheToolkitLoads)
+{
+    for (const ToolkitResource& r : kToolkitResources)
+        EXPECT_TRUE(Holds(s_program, r)) << "Qmate.exe lacks " << Describe(r);
+}
+
+TEST(ToolkitResourceIds, EachIsDefinedOnceAndListedWithItsType)
+{
+    // The header's ids, read as the resource compiler reads them.
+    std::string header = qmtest::ReadFileBytes(SourcePath("toolkit/resources/qxresource.h"));
+    ASSERT_FALSE(header.empty());
+    std::map<std::string, UINT> defined;
+    std::regex define(R"(^#define\s+(QX_ID[BCRS]_\w+)\s+(\d+)\s*(//.*)?$)");
+    size_t start = 0;
+    while (start < header.size()) {
+        size_t end = header.find('\n', start);
+        std::string line = header.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        std::smatch m;
+        if (std::regex_match(line, m, define)) {
+            EXPECT_TRUE(defined.emplace(m[1], static_cast<UINT>(std::stoul(m[2]))).second) << m[1] << " twice";
+        }
+        start = end == std::string::npos ? header.size() : end + 1;
+    }
+    ASSERT_GT(defined.size(), 20u);
+
+    // Every id of the header has its row, and no type repeats a number.
+    std::set<std::string> listed;
+    std::set<std::pair<std::string, UINT>> typed;
+    for (const ToolkitResource& r : kToolkitResources) {
+        listed.insert(r.name);
+        EXPECT_TRUE(typed.emplace(TypeName(r.type), r.id).second) << Describe(r) << " is listed twice";
+        auto it = defined.find(r.name);
+        ASSERT_NE(it, defined.end()) << r.name << " is not an id of the header";
+        EXPECT_EQ(it->second, r.id) << r.name;
+    }
+    for (const auto& d : defined)
+        EXPECT_TRUE(listed.count(d.first)) << d.first << " has no row in QX_TOOLKIT_RESOURCES";
+}
+
+TEST(ToolkitResourceIds, TheToolkitLoadsItsOwnResourcesByName)
+{
+    // A toolkit number (9100-9999) written into a load call would go round
+    // the table: the loads name their ids (qxresource.h) instead.
+    std::vector<std::string> files;
+    SourceFiles(SourcePath("toolkit"), {"tests", "resources"}, &files);
+    ASSERT_GT(files.size(), 50u);
+    std::regex call(R"(\b(Load\w*|Toolkit(String|Cursor)|FindResource\w*|MAKEINTRESOURCE\w*)\s*\()");
+    std::regex number(R"(\b(0[xX][0-9a-fA-F]+|[0-9]+)\b)");
+    std::set<std::string> found;
+    for (const std::string& file : files) {
+        std::string text = qmtest::ReadFileBytes(file);
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), call); it != std::sregex_iterator(); ++it) {
+            // The arguments: up to the parenthesis that closes the call.
+            size_t open = it->position() + it->length() - 1, close = open;
+            for (int depth = 0; close < text.size(); ++close) {
+                depth += text[close] == '(' ? 1 : text[close] == ')' ? -1 : 0;
+                if (depth == 0)
+                    break;
+            }
+            std::string args = text.substr(open, close - open + 1);
+            for (auto n = std::sregex_iterator(args.begin(), args.end(), number); n != std::sregex_iterator(); ++n) {
+                unsigned long value = std::stoul(n->str(), nullptr, 0);
+                if (value >= 9100 && value <= 9999) {
+                    size_t line = 1 + std::count(text.begin(), text.begin() + it->position(), '\n');
+                    size_t eol = text.find('\n', it->position());
+                    found.insert(file + ":" + std::to_string(line) + ": " +
+                                 text.substr(it->position(), eol == std::string::npos ? eol : eol - it->position()));
+                }
+            }
+        }
+    }
+    for (const std::string& f : found)
+        ADD_FAILURE() << "a toolkit resource loaded by number: " << f;
+}
+
+TEST(ToolkitResourceIds, TheEditorsOwnResourcesLeaveThemFree)
+{
+    // This program carries the editor's part of the script alone.
+    ASSERT_FALSE(restest::LoadText(AFX_IDS_IDLEMESSAGE).empty());
+    ASSERT_NE(FindResourceA(restest::Module(), MAKEINTRESOURCEA(IDR_MAINFRAME), RT_MENU), nullptr);
+    for (const ToolkitResource& r : kToolkitResources)
+        EXPECT_FALSE(Holds(restest::Module(), r)) << "the editor's resources use " << Describe(r);
+}
+
+TEST_F(ToolkitResources, StringsHaveTheToolkitsTexts)
+{
+    struct Case
+    {
+        UINT id;
+        const char* text;
+    };
+    const Case cases[] = {
+        {QX_IDS_TOOLBAR_CHANGED, "Due to a software update the toolbar '%s' has changed. Would you like to reset your "
+                                 "customized toolbar and load the new one?"},
+        {QX_IDS_ACTIVE_FILES, "Active Files"},
+        {QX_IDS_EDITLIST_NEW, "New"},
+        {QX_IDS_EDITLIST_DELETE, "Delete"},
+        {QX_IDS_EDITLIST_UP, "Move Up"},
+        {QX_IDS_EDITLIST_DOWN, "Move Down"},
+        {QX_IDS_SELECT_DIRECTORY, "Select Directory:"},
+        {QX_IDS_BROWSE_CAPTION, "..."},
+        {QX_IDS_DEFAULT_EXTENSION, "*.*"},
+        {QX_IDS_ALL_FILES_FILTER, "All Files (*.*)|*.*||"},
+        {QX_IDS_DIRECTORY_NAME, "Directory name:"},
+        {QX_IDS_DIRECTORIES, "Directories:"},
+        {QX_IDS_TAB_SCROLL_LEFT, "Scroll Left"},
+        {QX_IDS_TAB_SCROLL_RIGHT, "Scroll Right"},
+        {QX_IDS_TAB_CLOSE, "Close"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(restest::LoadText(c.id, s_program), c.text) << c.id;
+}
+
+TEST_F(ToolkitResources, TheEditMenuOffersTheEditCommands)
+{
+    HMENU menu = LoadMenuA(s_program, MAKEINTRESOURCEA(QX_IDR_EDIT_MENU));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(GetMenuItemCount(menu), 2);
+    // The second popup is the edit control's context menu.
+    std::vector<restest::MenuEntry> items = restest::PopupItems(GetSubMenu(menu, 1));
+    struct Item
+    {
+        const char* text;
+        UINT id;
+    };
+    const Item expected[] = {{"&Undo", QX_ID_EDIT_UNDO},       {"", 0},
+                             {"Cu&t", QX_ID_EDIT_CUT},         {"&Copy", QX_ID_EDIT_COPY},
+                             {"&Paste", QX_ID_EDIT_PASTE},     {"&Delete", QX_ID_EDIT_CLEAR},
+                             {"", 0},                          {"Select &All", QX_ID_EDIT_SELECT_ALL}};
+    ASSERT_EQ(items.size(), std::size(expected));
+    for (size_t i = 0; i < items.size(); ++i) {
+        EXPECT_EQ(items[i].separator, expected[i].id == 0) << i;
+        EXPECT_EQ(items[i].id, expected[i].id) << i;
+        EXPECT_EQ(items[i].text, expected[i].text) << i;
+    }
+    DestroyMenu(menu);
+
+    // Its pictures: a toolbar of the commands it shows with pictures, over a
+    // strip of one 16x16 picture per command on the mask colour.
+    restest::Toolbar bar;
+    ASSERT_TRUE(restest::LoadToolbar(QX_IDR_EDIT_MENU_ICONS, &bar, s_program));
+    EXPECT_EQ(bar.version, 1);
+    EXPECT_EQ(bar.width, 16);
+    EXPECT_EQ(bar.height, 16);
+    EXPECT_EQ(bar.items, (std::vector<WORD>{QX_ID_EDIT_UNDO, QX_ID_EDIT_CUT, QX_ID_EDIT_COPY, QX_ID_EDIT_PASTE,
+                                            QX_ID_EDIT_CLEAR}));
+    restest::Bitmap strip;
+    ASSERT_TRUE(strip.Load(QX_IDR_EDIT_MENU_ICONS, s_program));
+    EXPECT_EQ(strip.info.bmWidth, 16 * 5);
+    EXPECT_EQ(strip.info.bmHeight, 16);
+    EXPECT_EQ(strip.TopLeft(), kMagenta);
+}
+
+TEST_F(ToolkitResources, GlyphStripsLoadTheWayTheBrowseControlsUseThem)
+{
+    struct Case
+    {
+        UINT id;
+        int width, height, count;
+    };
+    const Case cases[] = {{QX_IDB_BROWSE_ARROWS, 11, 11, 8}, {QX_IDB_EDITLIST_STRIP, 14, 12, 4}};
+    for (const Case& c : cases) {
+        restest::Bitmap strip;
+        ASSERT_TRUE(strip.Load(c.id, s_program)) << c.id;
+        EXPECT_EQ(strip.info.bmWidth, c.width * c.count) << c.id;
+        EXPECT_EQ(strip.info.bmHeight, c.height) << c.id;
+        for (int i = 0; i < c.count; ++i) {
+            // Each glyph sits on the mask colour and draws something.
+            EXPECT_EQ(strip.Pixel(i * c.width, 0), kMagenta) << c.id << " glyph " << i;
+            int drawn = 0;
+            for (int y = 0; y < c.height; ++y)
+                for (int x = 0; x < c.width; ++x)
+                    drawn += strip.Pixel(i * c.width + x, y) != kMagenta;
+            EXPECT_GT(drawn, 4) << c.id << " glyph " << i;
+        }
+        // As the controls load it: a masked image list of that many images.
+        HIMAGELIST list = ImageList_Create(c.width, c.height, ILC_COLOR24 | ILC_MASK, c.count, 0);
+        HBITMAP bitmap = LoadBitmapA(s_program, MAKEINTRESOURCEA(c.id));
+        ASSERT_NE(bitmap, nullptr) << c.id;
+        ImageList_AddMasked(list, bitmap, kMagenta);
+        EXPECT_EQ(ImageList_GetImageCount(list), c.count) << c.id;
+        DeleteObject(bitmap);
+        ImageList_Destroy(list);
+    }
+
+    // The browse button's arrow (image 4) points right: its tip column is
+    // the rightmost drawn one and holds a single pixel.
+    restest::Bitmap arrows;
+    ASSERT_TRUE(arrows.Load(QX_IDB_BROWSE_ARROWS, s_program));
+    std::vector<int> column(11, 0);
+    for (int x = 0; x < 11; ++x)
+        for (int y = 0; y < 11; ++y)
+            column[x] += arrows.Pixel(4 * 11 + x, y) != kMagenta;
+    int last = 10;
+    while (last > 0 && column[last] == 0)
+        --last;
+    EXPECT_EQ(column[last], 1);
+    EXPECT_GT(column[last - 2], column[last - 1]);
+    EXPECT_GT(column[last - 1], column[last]);
+}
+
+TEST_F(ToolkitResources, CursorsAre32PixelsWithTheirHotSpotInside)
+{
+    for (const ToolkitResource& r : kToolkitResources) {
+        if (r.type != RT_GROUP_CURSOR)
+            continue;
+        HCURSOR cursor = static_cast<HCURSOR>(
+            LoadImageA(s_program, MAKEINTRESOURCEA(r.id), IMAGE_CURSOR, 32, 32, LR_DEFAULTCOLOR));
+        ASSERT_NE(cursor, nullptr) << Describe(r);
+        ICONINFO info = {};
+        ASSERT_TRUE(GetIconInfo(cursor, &info)) << Describe(r);
+        EXPECT_FALSE(info.fIcon) << Describe(r);
+        EXPECT_LT(info.xHotspot, 32u) << Describe(r);
+        EXPECT_LT(info.yHotspot, 32u) << Describe(r);
+        BITMAP mask = {};
+        GetObjectA(info.hbmMask, sizeof(mask), &mask);
+        EXPECT_EQ(mask.bmWidth, 32) << Describe(r);
+        // Something is drawn: the mask is not transparent everywhere.
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, info.hbmMask);
+        int opaque = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x)
+                opaque += GetPixel(dc, x, y) == RGB(0, 0, 0);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        EXPECT_GT(opaque, 30) << Describe(r);
+        if (info.hbmColor)
+            DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        DestroyCursor(cursor);
+    }
+}
+
+} // namespace

@@ -1,0 +1,83 @@
+#!/bin/bash
+# Draws the toolkit's cursors (.cur) and bitmaps (.bmp) into res/ with
+# ImageMagick; the generated files are kept in the tree.
+# Usage: toolkit/resources/make-images.sh
+#
+# The picture book and its helpers (strip, glyphs, cursor) are shared with
+# the editor's images script: scripts/images-lib.sh. Strips are 24-bit
+# bitmaps on magenta (#FF00FF), the mask colour the toolkit gives them.
+# Cursors are 32x32 with an alpha channel, drawn in pixels with a black
+# outline on white (or white on black) so they show on any background.
+set -euo pipefail
+cd "$(dirname "$0")/res"
+source ../../../scripts/images-lib.sh
+
+# ---------------------------------------------------------------------------
+# Small glyphs, in pixels.
+
+# tri DIRECTION X Y ROWS: a filled black triangle pointing up, down, left or
+# right with its tip at X,Y, ROWS deep (its base is 2 x ROWS - 1 long).
+tri() {
+  local dir=$1 x=$2 y=$3 n=$4 i out='fill black stroke none'
+  for ((i = 0; i < n; i++)); do
+    case $dir in
+      up)    out+=" rectangle $((x - i)),$((y + i)) $((x + i)),$((y + i))" ;;
+      down)  out+=" rectangle $((x - i)),$((y - i)) $((x + i)),$((y - i))" ;;
+      left)  out+=" rectangle $((x + i)),$((y - i)) $((x + i)),$((y + i))" ;;
+      right) out+=" rectangle $((x - i)),$((y - i)) $((x - i)),$((y + i))" ;;
+    esac
+  done
+  echo "$out"
+}
+
+# Bitmap 9300, the browse button's arrows: eight 11x11 glyphs. 0-3 small
+# arrows (left, up, right, down), 4-7 large ones (right, down, left, up).
+# Image 4 is the arrow of a browse button that opens a menu at its right.
+glyphs qx-browse-arrows.bmp 11x11 "$MAGENTA" \
+  "$(tri left 4 5 3)" "$(tri up 5 4 3)" "$(tri right 6 5 3)" "$(tri down 5 6 3)" \
+  "$(tri right 7 5 5)" "$(tri down 5 7 5)" "$(tri left 3 5 5)" "$(tri up 5 3 5)"
+
+# Bitmap 9304, the edit list's title strip: four 14x12 glyphs for New (a
+# sheet), Delete (a red cross), Move Up and Move Down.
+glyphs qx-editlist-strip.bmp 14x12 "$MAGENTA" \
+  'fill white stroke black polygon 3,1 8,1 10,3 10,10 3,10 fill none polyline 8,1 8,3 10,3' \
+  'stroke #C00000 line 3,2 9,8 line 4,2 10,8 line 9,2 3,8 line 10,2 4,8' \
+  "$(tri up 6 3 5)" "$(tri down 6 8 5)"
+
+# Toolbar 9309, the pictures of the edit menu: Undo, Cut, Copy, Paste, Delete.
+G[delete]="${G[close]}"
+strip qx-edit-menu.bmp 16 "$MAGENTA" undo cut copy paste delete
+
+# ---------------------------------------------------------------------------
+# Cursors, in pixels on a 32x32 canvas.
+
+# transpose MVG: the drawing mirrored about the diagonal (x and y swapped).
+transpose() { sed -E 's/(-?[0-9]+),(-?[0-9]+)/\2,\1/g' <<<"$1"; }
+
+# The arrow pointer, tip at 1,1.
+ARROW='fill white stroke black polygon 1,1 1,17 5,13 8,19 10,18 7,12 12,12 1,1'
+# A page with a tab on top (a document tab), and a plain box.
+TAB='fill white stroke black polygon 12,20 16,20 17,22 26,22 26,30 12,30 12,20'
+BOX='fill none stroke black stroke-dasharray 2,1 rectangle 12,21 25,30'
+PLUS='fill white stroke black rectangle 20,20 28,28 fill black stroke none rectangle 22,24 26,24 rectangle 24,22 24,26'
+# no-sign CX CY R: a red ring crossed by a bar.
+no_sign() {
+  local x=$1 y=$2 r=$3
+  echo "fill none stroke #C00000 stroke-width 3 circle $x,$y $((x + r)),$y line $((x - r * 7 / 10)),$((y - r * 7 / 10)) $((x + r * 7 / 10)),$((y + r * 7 / 10))"
+}
+# The splitter cursor for a bar dragged left or right: two upright bars with
+# an arrow head on each side; the up-down cursor is the same drawing transposed.
+SPLIT_LR='fill black stroke white polygon 1,15 6,10 6,13 11,13 11,17 6,17 6,20 1,15 polygon 30,15 25,10 25,13 20,13 20,17 25,17 25,20 30,15 rectangle 13,5 14,25 rectangle 17,5 18,25'
+# A hand with the index finger up, the tip at 13,1.
+HAND='fill white stroke black polygon 11,2 12,1 14,1 15,2 15,10 16,9 18,9 19,10 20,10 22,10 23,11 24,11 26,11 27,12 27,20 25,25 24,28 13,28 12,25 7,19 6,16 7,15 9,15 11,17 11,2 fill none line 19,11 19,16 line 23,12 23,16'
+
+cursor qx-tab-drag.cur 1 1 "$TAB $ARROW"
+cursor qx-tab-nodrop.cur 1 1 "$TAB $ARROW $(no_sign 24 24 5)"
+cursor qx-drag-move.cur 1 1 "$BOX $ARROW"
+cursor qx-drag-copy.cur 1 1 "$BOX $ARROW $PLUS"
+cursor qx-drag-none.cur 15 15 "$(no_sign 15 15 11)"
+cursor qx-split-leftright.cur 15 15 "$SPLIT_LR"
+cursor qx-split-updown.cur 15 15 "$(transpose "$SPLIT_LR")"
+cursor qx-hand.cur 13 1 "$HAND"
+
+echo "make-images: done"

@@ -1,0 +1,131 @@
+// qxresource.h - numbers of the toolkit's own resources: the cursors,
+// pictures, toolbars, menus and strings that the foundation, the controls,
+// the command bars and the docking panes load from the program's module.
+// toolkit.rc holds the resources; README.md says how to add one.
+//
+// Usable from C++ and from resource scripts (windres defines RC_INVOKED):
+// outside the C++ block at the end this file holds #define lines only. Each
+// number is defined here once, and the toolkit's code names it instead of
+// writing the number. Prefixes: QX_IDC_ cursor, QX_IDB_ bitmap, QX_IDR_ menu,
+// or toolbar with its bitmap strip, QX_IDS_ string; QX_ID_ are the command
+// ids the resources send.
+//
+// Ranges (the same in every program that carries the toolkit): 9100-9299
+// command bars and the MDI tab client, 9300-9399 foundation and standard
+// controls, 9450-9499 docking panes, 9500-9599 property grid, 9600-9699
+// ribbon, 9800-9899 tab manager, 9970-9979 cursors shared by the libraries.
+#ifndef QX_RESOURCE_H
+#define QX_RESOURCE_H
+
+// The toolbar resource type (RT_TOOLBAR): WORD version (1), WORD width, WORD
+// height, WORD count, then count WORD command ids, 0 for a separator. The
+// bitmap of the same id holds one picture per non-zero id, side by side.
+#define QX_RT_TOOLBAR_ID 241
+
+// Command ids of the edit menu (the framework's standard edit commands).
+#define QX_ID_EDIT_CLEAR 57632
+#define QX_ID_EDIT_COPY 57634
+#define QX_ID_EDIT_CUT 57635
+#define QX_ID_EDIT_PASTE 57637
+#define QX_ID_EDIT_SELECT_ALL 57642
+#define QX_ID_EDIT_UNDO 57643
+
+// ===========================================================================
+// Command bars and the MDI tab client (9100-9299).
+
+// Cursors of a document tab dragged out of its strip: over the MDI client
+// (it may go to another group), and outside it (no place to drop).
+#define QX_IDC_TAB_DRAG 9108
+#define QX_IDC_TAB_NODROP 9109
+
+// The question asked when the program's toolbar changed since the user
+// customized it; %s is the toolbar's title.
+#define QX_IDS_TOOLBAR_CHANGED 9177
+// Tooltip of the tab strip's button that lists the open documents.
+#define QX_IDS_ACTIVE_FILES 9185
+
+// ===========================================================================
+// Foundation and standard controls (9300-9399).
+
+// The browse button's arrows: eight 11x11 images on magenta; image 4 is the
+// arrow of a button that opens a menu.
+#define QX_IDB_BROWSE_ARROWS 9300
+// The edit list's title strip: four 14x12 images on magenta (New, Delete,
+// Move Up, Move Down).
+#define QX_IDB_EDITLIST_STRIP 9304
+
+// Cursors of the global UI record: dragging that moves, that copies, and
+// that cannot drop.
+#define QX_IDC_DRAG_MOVE 9308
+#define QX_IDC_DRAG_COPY 9309
+#define QX_IDC_DRAG_NONE 9311
+
+// The edit menu: its second popup is the toolkit edit control's context menu.
+#define QX_IDR_EDIT_MENU 9316
+// The toolbar whose pictures the edit menu shows (Undo, Cut, Copy, Paste,
+// Delete), 16x16 on magenta.
+#define QX_IDR_EDIT_MENU_ICONS 9309
+
+// Tooltips of the edit list's strip buttons; each has its button's id.
+#define QX_IDS_EDITLIST_NEW 9320
+#define QX_IDS_EDITLIST_DELETE 9321
+#define QX_IDS_EDITLIST_UP 9322
+#define QX_IDS_EDITLIST_DOWN 9323
+
+// Texts of the browse controls.
+#define QX_IDS_SELECT_DIRECTORY 9342   // title of the folder picker
+#define QX_IDS_BROWSE_CAPTION 9343     // caption of a browse button without a picture
+#define QX_IDS_DEFAULT_EXTENSION 9344  // the file chooser's default extension
+#define QX_IDS_ALL_FILES_FILTER 9345   // the file chooser's filter
+#define QX_IDS_DIRECTORY_NAME 9346     // the browse edit's folder title
+#define QX_IDS_DIRECTORIES 9354        // the edit list's default title
+
+// ===========================================================================
+// Tab manager (9800-9899): tooltips of the tab strip's navigate buttons.
+#define QX_IDS_TAB_SCROLL_LEFT 9800
+#define QX_IDS_TAB_SCROLL_RIGHT 9801
+#define QX_IDS_TAB_CLOSE 9802
+
+// ===========================================================================
+// Cursors shared by the libraries (9970-9979).
+#define QX_IDC_SPLIT_LEFTRIGHT 9970  // a splitter dragged left or right
+#define QX_IDC_SPLIT_UPDOWN 9971     // a splitter dragged up or down
+#define QX_IDC_HAND 9973             // the hand, when the system has none
+
+// ===========================================================================
+#ifndef RC_INVOKED
+// Every resource of toolkit.rc with its resource type, X(type, id): the
+// program's resource tests look each one up in Qmate.exe, and check that
+// every id above is listed. A toolbar has a row for its bitmap too.
+#define QX_TOOLKIT_RESOURCES(X)                                   \
+    X(RT_GROUP_CURSOR, QX_IDC_TAB_DRAG)                           \
+    X(RT_GROUP_CURSOR, QX_IDC_TAB_NODROP)                         \
+    X(RT_STRING, QX_IDS_TOOLBAR_CHANGED)                          \
+    X(RT_STRING, QX_IDS_ACTIVE_FILES)                             \
+    X(RT_BITMAP, QX_IDB_BROWSE_ARROWS)                            \
+    X(RT_BITMAP, QX_IDB_EDITLIST_STRIP)                           \
+    X(RT_GROUP_CURSOR, QX_IDC_DRAG_MOVE)                          \
+    X(RT_GROUP_CURSOR, QX_IDC_DRAG_COPY)                          \
+    X(RT_GROUP_CURSOR, QX_IDC_DRAG_NONE)                          \
+    X(RT_MENU, QX_IDR_EDIT_MENU)                                  \
+    X(MAKEINTRESOURCEA(QX_RT_TOOLBAR_ID), QX_IDR_EDIT_MENU_ICONS) \
+    X(RT_BITMAP, QX_IDR_EDIT_MENU_ICONS)                          \
+    X(RT_STRING, QX_IDS_EDITLIST_NEW)                             \
+    X(RT_STRING, QX_IDS_EDITLIST_DELETE)                          \
+    X(RT_STRING, QX_IDS_EDITLIST_UP)                              \
+    X(RT_STRING, QX_IDS_EDITLIST_DOWN)                            \
+    X(RT_STRING, QX_IDS_SELECT_DIRECTORY)                         \
+    X(RT_STRING, QX_IDS_BROWSE_CAPTION)                           \
+    X(RT_STRING, QX_IDS_DEFAULT_EXTENSION)                        \
+    X(RT_STRING, QX_IDS_ALL_FILES_FILTER)                         \
+    X(RT_STRING, QX_IDS_DIRECTORY_NAME)                           \
+    X(RT_STRING, QX_IDS_DIRECTORIES)                              \
+    X(RT_STRING, QX_IDS_TAB_SCROLL_LEFT)                          \
+    X(RT_STRING, QX_IDS_TAB_SCROLL_RIGHT)                         \
+    X(RT_STRING, QX_IDS_TAB_CLOSE)                                \
+    X(RT_GROUP_CURSOR, QX_IDC_SPLIT_LEFTRIGHT)                    \
+    X(RT_GROUP_CURSOR, QX_IDC_SPLIT_UPDOWN)                       \
+    X(RT_GROUP_CURSOR, QX_IDC_HAND)
+#endif
+
+#endif // QX_RESOURCE_H

@@ -1,0 +1,20 @@
+# The toolkit's resource script and ids, for the program and the toolkit's
+# tests. Included by resources/CMakeLists.txt (the program's script includes
+# toolkit.rc) and by toolkit/CMakeLists.txt (the libraries and their tests):
+#   QX_RESOURCES_DIR     this folder: qxresource.h and toolkit.rc
+#   QX_TOOLKIT_RC        the script, for a test program without its own
+#   QX_RESOURCE_INPUTS   every file the script pulls in (OBJECT_DEPENDS of a
+#                        script that includes it)
+#   qxresources          interface target: the include folder, for C++ and scripts
+set(QX_RESOURCES_DIR ${CMAKE_CURRENT_LIST_DIR})
+set(QX_TOOLKIT_RC ${QX_RESOURCES_DIR}/toolkit.rc)
+set(QX_RESOURCE_INPUTS qxresource.h toolkit.rc
+  res/qx-tab-drag.cur res/qx-tab-nodrop.cur res/qx-drag-move.cur res/qx-drag-copy.cur
+  res/qx-drag-none.cur res/qx-split-leftright.cur res/qx-split-updown.cur res/qx-hand.cur
+  res/qx-browse-arrows.bmp res/qx-editlist-strip.bmp res/qx-edit-menu.bmp)
+list(TRANSFORM QX_RESOURCE_INPUTS PREPEND ${QX_RESOURCES_DIR}/)
+
+if(NOT TARGET qxresources)
+  add_library(qxresources INTERFACE)
+  target_include_directories(qxresources INTERFACE ${QX_RESOURCES_DIR})
+endif()
