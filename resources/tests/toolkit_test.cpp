@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <map>
 #include <regex>
@@ -67,34 +68,22 @@ bool Holds(HMODULE module, const ToolkitResource& r)
 
 std::string SourcePath(const std::string& relative)
 {
-    std::string path = std::string(QM_SOURCE_DIR) + "/" + relative;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
+    return qmtest::WindowsPath(std::string(QM_SOURCE_DIR) + "/" + relative);
 }
 
 // Every .cpp and .h below a folder, skipping folders of the given names.
 void SourceFiles(const std::string& dir, const std::set<std::string>& skip, std::vector<std::string>* out)
 {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        std::string name = fd.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        std::string path = dir + "\\" + name;
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (!skip.count(name))
-                SourceFiles(path, skip, out);
-        } else if (name.size() > 4 && (name.compare(name.size() - 4, 4, ".cpp") == 0 ||
-                                       name.compare(name.size() - 2, 2, ".h") == 0)) {
+    auto endsWith = [](const std::string& s, const char* end) {
+        size_t n = strlen(end);
+        return s.size() > n && s.compare(s.size() - n, n, end) == 0;
+    };
+    qmtest::ForEachEntry(dir, [&](const std::string& name, const std::string& path, bool isFolder) {
+        if (isFolder && !skip.count(name))
+            SourceFiles(path, skip, out);
+        else if (!isFolder && (endsWith(name, ".cpp") || endsWith(name, ".h")))
             out->push_back(path);
-        }
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
+    });
 }
 
 // The program, Qmate.exe, as a data file: its resources without running it.
@@ -103,10 +92,7 @@ class ToolkitResources : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        s_path = std::string(QM_BIN_DIR) + "/Qmate.exe";
-        for (char& c : s_path)
-            if (c == '/')
-                c = '\\';
+        s_path = qmtest::WindowsPath(std::string(QM_BIN_DIR) + "/Qmate.exe");
         s_program = LoadLibraryExA(s_path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     }
     static void TearDownTestSuite()

@@ -18,26 +18,42 @@ inline std::string UniqueName(const char* prefix)
     return name;
 }
 
-// Deletes a folder with everything below it (read-only files too).
-inline void RemoveTree(const std::string& dir)
+// A path written with forward slashes, in the Windows form.
+inline std::string WindowsPath(std::string path)
+{
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+// Calls each(name, path, isFolder) for every entry of a folder but "." and "..".
+template <class Each>
+void ForEachEntry(const std::string& dir, Each each)
 {
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string n = fd.cFileName;
-            if (n == "." || n == "..")
-                continue;
-            std::string p = dir + "\\" + n;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(p);
-            } else {
-                SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(p.c_str());
-            }
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::string name = fd.cFileName;
+        if (name != "." && name != "..")
+            each(name, dir + "\\" + name, (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+}
+
+// Deletes a folder with everything below it (read-only files too).
+inline void RemoveTree(const std::string& dir)
+{
+    ForEachEntry(dir, [](const std::string&, const std::string& path, bool isFolder) {
+        if (isFolder) {
+            RemoveTree(path);
+        } else {
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+        }
+    });
     SetFileAttributesA(dir.c_str(), FILE_ATTRIBUTE_NORMAL);
     RemoveDirectoryA(dir.c_str());
 }
