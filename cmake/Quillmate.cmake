@@ -54,18 +54,14 @@ endfunction()
 
 # qm_test(<name> SOURCES ... [LIBS ...] [NO_MAIN] [GUI] [LEGACY_CODE_PAGE] [TIMEOUT sec])
 # A GoogleTest program in the tests folder, run by CTest through Wine. It runs
-# with the UTF-8 process code page (the editor's resources bring the editor's
-# manifest, the others get cmake/utf8.manifest); LEGACY_CODE_PAGE keeps the
-# system's ANSI code page, as in a host such as Explorer.
+# with the UTF-8 process code page (the editor's resources, whole or its own
+# part alone, bring the editor's manifest, the others get cmake/utf8.manifest);
+# LEGACY_CODE_PAGE keeps the system's ANSI code page, as in a host such as
+# Explorer.
 # GUI tests that need keyboard focus or the foreground window take a shared lock,
 # so they never steal focus from each other; other tests run in parallel.
 function(qm_test name)
   cmake_parse_arguments(T "NO_MAIN;GUI;LEGACY_CODE_PAGE" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
-  if(NOT T_LEGACY_CODE_PAGE AND NOT "qmresources" IN_LIST T_LIBS)
-    list(APPEND T_SOURCES ${QM_UTF8_MANIFEST_RC})
-  endif()
-  add_executable(${name} ${T_SOURCES})
-  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${QM_TESTS_DIR}")
   # A test's resource script may include the toolkit's (toolkit.rc), whose
   # files windres does not report: rebuild it when one of them changes.
   if(QX_RESOURCE_INPUTS)
@@ -75,6 +71,11 @@ function(qm_test name)
       endif()
     endforeach()
   endif()
+  if(NOT T_LEGACY_CODE_PAGE AND NOT "qmresources" IN_LIST T_LIBS AND NOT "qmeditorresources" IN_LIST T_LIBS)
+    list(APPEND T_SOURCES ${QM_UTF8_MANIFEST_RC})
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${QM_TESTS_DIR}")
   # Helpers shared by the tests of several components.
   target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests/support/include")
   target_compile_definitions(${name} PRIVATE
