@@ -95,3 +95,9 @@ function(qm_test name)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK desktop_focus LABELS gui)
   endif()
 endfunction()
+
+# The language files (*.config) that ship with the editor: written in
+# resources/config, copied beside Qmate.exe into bin/Config (target
+# qmconfigs) and carried by the installer package.
+file(GLOB QM_SHIPPED_CONFIGS CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/resources/config/*.config")
+set(QM_SHIPPED_CONFIG_DIR "${QM_BIN_DIR}/Config")

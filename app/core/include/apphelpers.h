@@ -28,6 +28,20 @@ BOOL EnsureAppDataFolders();
 // Creates a folder with all missing parents; TRUE when it exists afterwards.
 BOOL CreateFolder(LPCSTR lpszPath);
 
+// The language files that ship with the program: the folder "Config" beside
+// the program file.
+CString GetShippedConfigFolder();
+// Copies every file of lpszSource matching lpszPattern ("*.config") into
+// lpszTarget where lpszTarget has no file of that name yet: a file already
+// there is never overwritten. A missing or unreadable source copies nothing.
+// Returns the number of files copied.
+int CopyMissingFiles(LPCSTR lpszSource, LPCSTR lpszTarget, LPCSTR lpszPattern);
+// The per-user folder at start: EnsureAppDataFolders, then every shipped
+// "*.config" of lpszShippedConfig that the per-user Config folder lacks is
+// copied in (the user's own files are kept). Nothing here is an error the
+// user is told of. Returns the number of language files copied.
+int PrepareAppDataFolders(LPCSTR lpszShippedConfig);
+
 // ---------------------------------------------------------------------------
 // Colours and hexadecimal text.
 

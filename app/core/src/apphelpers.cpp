@@ -70,6 +70,45 @@ BOOL EnsureAppDataFolders()
     return bOk;
 }
 
+CString GetShippedConfigFolder()
+{
+    char szPath[MAX_PATH + 1] = "";
+    DWORD n = ::GetModuleFileNameA(NULL, szPath, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return CString();
+    CPathParts parts(szPath);
+    return parts.GetFolder() + "Config";
+}
+
+int CopyMissingFiles(LPCSTR lpszSource, LPCSTR lpszTarget, LPCSTR lpszPattern)
+{
+    if (lpszSource == NULL || *lpszSource == '\0' || lpszTarget == NULL || *lpszTarget == '\0' ||
+        lpszPattern == NULL)
+        return 0;
+    const CString source(lpszSource);
+    const CString target(lpszTarget);
+    int nCopied = 0;
+    WIN32_FIND_DATAA fd;
+    HANDLE hFind = ::FindFirstFileA(source + "\\" + lpszPattern, &fd);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return 0;
+    do {
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        // Fails when the target exists: the user's file stays as it is.
+        if (::CopyFileA(source + "\\" + fd.cFileName, target + "\\" + fd.cFileName, TRUE))
+            ++nCopied;
+    } while (::FindNextFileA(hFind, &fd));
+    ::FindClose(hFind);
+    return nCopied;
+}
+
+int PrepareAppDataFolders(LPCSTR lpszShippedConfig)
+{
+    EnsureAppDataFolders();
+    return CopyMissingFiles(lpszShippedConfig, GetAppDataFolder() + "\\Config", "*.config");
+}
+
 // ===========================================================================
 // Colours and hexadecimal text
 

@@ -122,6 +122,14 @@ CString ChildText(const TiXmlHandle& parent, const char* pszName)
     return ElementText(parent.FirstChild(pszName).ToElement());
 }
 
+// The text of a file that reader or writer could not load.
+CString LoadErrorText(LPCSTR lpszPath, LPCSTR lpszError)
+{
+    CString text;
+    text.Format("Could not load config file '%s'. Error='%s'.", lpszPath ? lpszPath : "", lpszError);
+    return text;
+}
+
 } // namespace
 
 BOOL CLexerConfig::SaveConfigFile() const
@@ -132,10 +140,9 @@ BOOL CLexerConfig::SaveConfigFile() const
     if (dwAttrs == INVALID_FILE_ATTRIBUTES || (dwAttrs & FILE_ATTRIBUTE_DIRECTORY))
         return FALSE;
     TiXmlDocument doc;
-    if (!doc.LoadFile(m_filePath.GetString())) {
-        CString message;
-        message.Format("Could not load config file '%s'. Error='%s'.", m_filePath.GetString(), doc.ErrorDesc());
-        ::OutputDebugStringA(message);
+    CString error;
+    if (!LoadXmlFile(doc, m_filePath, error)) {
+        ::OutputDebugStringA(LoadErrorText(m_filePath, error));
         return FALSE;
     }
     TiXmlElement* pRoot = doc.FirstChildElement("PROPERTIES");
@@ -220,10 +227,12 @@ BOOL CLexerConfigList::LoadAll(LPCSTR lpszFolder)
 
 BOOL CLexerConfigList::LoadConfigFile(LPCSTR lpszPath)
 {
+    // A file nested too deep for the parser is refused like one that does
+    // not parse.
     TiXmlDocument doc;
-    if (lpszPath == NULL || !doc.LoadFile(lpszPath)) {
-        m_lastError.Format("Could not load config file '%s'. Error='%s'.", lpszPath ? lpszPath : "",
-                           doc.ErrorDesc());
+    CString error;
+    if (!LoadXmlFile(doc, lpszPath, error)) {
+        m_lastError = LoadErrorText(lpszPath, error);
         ::OutputDebugStringA(m_lastError);
         return FALSE;
     }

@@ -116,6 +116,10 @@ LoadState LoadMacroFile(LPCSTR lpszPath, TiXmlDocument& doc)
     size_t nStart = 0;
     if (data.size() >= 3 && data.compare(0, 3, "\xEF\xBB\xBF") == 0)
         nStart = 3;
+    // Nested too deep for the parser's stack: as broken as a file that does
+    // not parse.
+    if (!XmlNestingWithin(data.data() + nStart, data.size() - nStart))
+        return XML_BROKEN;
     doc.Parse(data.c_str() + nStart, NULL, TIXML_ENCODING_LEGACY);
     return doc.Error() ? XML_BROKEN : XML_OK;
 }

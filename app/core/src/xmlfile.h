@@ -1,9 +1,31 @@
-// xmlfile.h - saving TinyXML documents without risking the old file.
+// xmlfile.h - loading TinyXML documents safely and saving them without
+// risking the old file.
 #pragma once
 
 #include <windows.h>
 
+#include <cstddef>
+
+#include "fx/string.h"
+
 class TiXmlDocument;
+
+// TinyXML parses, prints and frees nested elements recursively: a document
+// nested deep enough overflows the stack. Every file the editor reads nests
+// a few levels; anything deeper than this is refused before parsing.
+enum { XML_MAX_NESTING = 256 };
+
+// Whether the elements of an XML text nest at most nMaxDepth deep. A quick
+// scan that never counts too few: comments, CDATA sections, declarations
+// and processing instructions are skipped, quoted attribute values are
+// passed over, and an element left open counts as open.
+bool XmlNestingWithin(const char* pText, size_t nLength, int nMaxDepth = XML_MAX_NESTING);
+
+// Loads an XML file as TiXmlDocument::LoadFile does (CR LF and CR read as
+// LF), but refuses a file nested deeper than XML_MAX_NESTING before TinyXML
+// sees it. FALSE when the file cannot be read, nests too deep or does not
+// parse; error then says why (the parser's description where it parsed).
+BOOL LoadXmlFile(TiXmlDocument& doc, LPCSTR lpszPath, CString& error);
 
 // Whether the file starts with a UTF-8 byte-order mark.
 bool FileHasUtf8Mark(LPCSTR lpszPath);

@@ -7,6 +7,7 @@
 
 using coretest::ClearProfile;
 using coretest::FileExists;
+using coretest::ReadBytes;
 using coretest::TempFolder;
 using coretest::WriteBytes;
 
@@ -122,6 +123,63 @@ TEST(Files, FoldersAndReadOnly)
     ASSERT_TRUE(EnsureAppDataFolders());
     for (const char* sub : {"Config", "Templates", "Backup", "Tidy"})
         EXPECT_TRUE(FileExists((data + "\\" + sub).GetString())) << sub;
+}
+
+// At start the per-user folder gets the shipped language files it lacks; a
+// file already there is the user's and stays as it is.
+TEST(Files, StartCopiesOnlyTheMissingLanguageFiles)
+{
+    TempFolder temp;
+    struct DataRoot {  // this test's own local application data folder
+        explicit DataRoot(const std::string& path) { SetLocalAppDataOverride(path.c_str()); }
+        ~DataRoot() { SetLocalAppDataOverride(coretest::ProfileEnvironment::DataRoot().c_str()); }
+    } root(temp / "Local");
+    const std::string shipped = temp / "bin\\Config";
+    ASSERT_TRUE(CreateFolder(shipped.c_str()));
+    WriteBytes(shipped + "\\a.config", "shipped a");
+    WriteBytes(shipped + "\\b.config", "shipped b");
+    WriteBytes(shipped + "\\notes.txt", "not a language");
+    ASSERT_TRUE(CreateFolder((shipped + "\\folder.config").c_str()));
+    const std::string user = temp / "Local\\Fernbright\\Quillmate";
+
+    // A fresh profile: every folder is made, every language file copied.
+    EXPECT_EQ(PrepareAppDataFolders(shipped.c_str()), 2);
+    for (const char* sub : {"Config", "Templates", "Backup", "Tidy"})
+        EXPECT_TRUE(FileExists(user + "\\" + sub)) << sub;
+    EXPECT_EQ(ReadBytes(user + "\\Config\\a.config"), "shipped a");
+    EXPECT_EQ(ReadBytes(user + "\\Config\\b.config"), "shipped b");
+    EXPECT_FALSE(FileExists(user + "\\Config\\notes.txt"));
+    EXPECT_FALSE(FileExists(user + "\\Config\\folder.config"));
+
+    // The user edited one file and deleted the other: the edit stays, the
+    // deleted one comes back.
+    WriteBytes(user + "\\Config\\a.config", "the user's colours");
+    ASSERT_TRUE(DeleteFileA((user + "\\Config\\b.config").c_str()));
+    EXPECT_EQ(PrepareAppDataFolders(shipped.c_str()), 1);
+    EXPECT_EQ(ReadBytes(user + "\\Config\\a.config"), "the user's colours");
+    EXPECT_EQ(ReadBytes(user + "\\Config\\b.config"), "shipped b");
+    EXPECT_EQ(PrepareAppDataFolders(shipped.c_str()), 0);
+
+    // No shipped folder (or none given): the folders are still made.
+    SetLocalAppDataOverride((temp / "Other").c_str());
+    EXPECT_EQ(PrepareAppDataFolders((temp / "no-such-folder").c_str()), 0);
+    EXPECT_TRUE(FileExists(temp / "Other\\Fernbright\\Quillmate\\Config"));
+    EXPECT_EQ(PrepareAppDataFolders(""), 0);
+    EXPECT_EQ(PrepareAppDataFolders(NULL), 0);
+
+    // A file where the Config folder belongs: nothing is copied, nothing breaks.
+    SetLocalAppDataOverride((temp / "Blocked").c_str());
+    ASSERT_TRUE(CreateFolder((temp / "Blocked\\Fernbright\\Quillmate").c_str()));
+    WriteBytes(temp / "Blocked\\Fernbright\\Quillmate\\Config", "a file");
+    EXPECT_EQ(PrepareAppDataFolders(shipped.c_str()), 0);
+    EXPECT_EQ(ReadBytes(temp / "Blocked\\Fernbright\\Quillmate\\Config"), "a file");
+
+    // The shipped folder is "Config" beside the program.
+    char exe[MAX_PATH] = "";
+    GetModuleFileNameA(NULL, exe, MAX_PATH);
+    std::string folder(exe);
+    folder = folder.substr(0, folder.find_last_of('\\') + 1) + "Config";
+    EXPECT_EQ(std::string(GetShippedConfigFolder().GetString()), folder);
 }
 
 class ProfileHelpers : public ::testing::Test {

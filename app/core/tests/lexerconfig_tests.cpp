@@ -3,10 +3,12 @@
 #include "coretest.h"
 #include "apphelpers.h"
 #include "lexerconfig.h"
+#include "xmlfile.h"
 
 #include <gmock/gmock.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 using coretest::FixturePath;
@@ -291,4 +293,84 @@ TEST(LexerConfig, SaveLeavesUnusableFilesAlone)
     config.SetFilePath((temp / "e_broken.config").c_str());
     EXPECT_FALSE(config.SaveConfigFile());
     EXPECT_EQ(ReadBytes(temp / "e_broken.config"), ReadBytes(FixturePath("config/set1/e_broken.config")));
+}
+
+// The XML parser recurses once per nesting level while it parses, prints
+// and frees a document: the scan before it must never count too few levels
+// (or a deep file crashes the program) and must not refuse what nests
+// shallow (or a good file is lost). Here with a limit of 2.
+TEST(XmlNesting, CountsOpenElementsOnly)
+{
+    struct Case {
+        const char* text;
+        bool within;
+    } cases[] = {
+        {"", true},
+        {"<a><b></b></a>", true},
+        {"<a><b><c></c></b></a>", false},
+        {"<a><b><c/></b></a>", true},                          // self-closing
+        {"<a><b><c /></b></a>", true},
+        {"<a></a><b></b><c></c><d><e></e></d>", true},         // siblings do not add up
+        {"<a><!-- <b><c><d> --></a>", true},                   // comment
+        {"<a><![CDATA[<b><c><d>]]></a>", true},                // CDATA section
+        {"<?xml version=\"1.0\"?><!DOCTYPE a><a><b/></a>", true},
+        {"<?pi <b><c><d> ?><a/>", true},                      // processing instruction
+        {"<a x='>'><b y=\"a>b\"/></a>", true},                // '>' inside quoted values
+        {"<a x=\"/>\"><b><c>", false},                         // quoted "/>" closes nothing
+        {"<a><b><c", false},                                   // a start tag cut off still opens
+        {"</x></y></z><a><b><c>", false},                      // stray end tags do not bank depth
+        {"<a><b></b><b></b><b><c></c></b></a>", false},
+        {"<a><!-- never closed <b><c><d>", true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(XmlNestingWithin(c.text, strlen(c.text), 2), c.within) << c.text;
+    // The limit itself.
+    std::string deep;
+    for (int i = 0; i < XML_MAX_NESTING; ++i)
+        deep += "<e>";
+    EXPECT_TRUE(XmlNestingWithin(deep.data(), deep.size()));
+    deep += "<e>";
+    EXPECT_FALSE(XmlNestingWithin(deep.data(), deep.size()));
+}
+
+// A configuration nested 10,000 deep used to overflow the stack in the
+// parser at every start of the editor. It is refused like a file that does
+// not parse; the files beside it still load, and the writer leaves it alone.
+TEST(LexerConfigList, DeeplyNestedFileIsRefusedLikeABrokenOne)
+{
+    const std::string styles =
+        "<COLOURS><COLOUR STYLE=\"0\" HEXFORE=\"#000000\">Default</COLOUR></COLOURS>";
+    std::string open;  // 10,000 elements left open: 30 KB
+    std::string closed = "<PROPERTIES><EXTENSION>.deep</EXTENSION>" + styles;  // well-formed
+    for (int i = 0; i < 10000; ++i) {
+        open += "<a>";
+        closed += "<a>";
+    }
+    for (int i = 0; i < 10000; ++i)
+        closed += "</a>";
+    closed += "</PROPERTIES>";
+
+    TempFolder temp;
+    WriteBytes(temp / "deep-open.config", open);
+    WriteBytes(temp / "deep-closed.config", closed);
+    CopySet(temp, {"a_cpp.config"});
+
+    CLexerConfigList list;
+    for (const char* name : {"deep-open.config", "deep-closed.config"}) {
+        const std::string path = temp / name;
+        EXPECT_FALSE(list.LoadConfigFile(path.c_str())) << name;
+        EXPECT_EQ(std::string(list.GetLastLoadError().GetString()),
+                  "Could not load config file '" + path + "'. Error='Elements nested more than 256 deep'.");
+    }
+    EXPECT_EQ(list.GetCount(), 0);
+
+    ASSERT_TRUE(list.LoadAll(temp.Path().c_str()));
+    EXPECT_EQ(Menus(list), (std::vector<std::string>{"C++"}));
+
+    CLexerConfig config(1);
+    config.AddStyle("Default", 0, "#112233", "#FFFFFF", FALSE);
+    config.SetDefault(1);
+    config.SetFilePath((temp / "deep-closed.config").c_str());
+    EXPECT_FALSE(config.SaveConfigFile());
+    EXPECT_EQ(ReadBytes(temp / "deep-closed.config"), closed);
 }

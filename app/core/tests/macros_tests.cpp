@@ -222,6 +222,30 @@ TEST(MacroStore, UnreadableFileIsSetAsideNotOverwritten)
     EXPECT_EQ(Names(path), (std::vector<std::string>{"m"}));
 }
 
+// A file nested deeper than the parser's stack allows is a damaged file:
+// nothing is read from it, and saving sets it aside instead of crashing.
+TEST(MacroStore, DeeplyNestedFileIsSetAsideNotParsed)
+{
+    TempFolder temp;
+    const std::string path = temp / "macros.xml";
+    std::string deep = "<macros><macro name=\"kept\">";
+    for (int i = 0; i < 10000; ++i)
+        deep += "<step>";
+    WriteBytes(path, deep);
+    MessageBoxRecorder boxes;
+
+    CMacroStore store;
+    EXPECT_FALSE(store.LoadMacro("kept", path.c_str()));
+    EXPECT_TRUE(Names(path).empty());
+    EXPECT_FALSE(CMacroStore::DeleteMacro(path.c_str(), "kept"));
+    EXPECT_EQ(ReadBytes(path), deep);
+
+    ASSERT_TRUE(Recorded("new", {"n"}).SaveMacro(path.c_str()));
+    EXPECT_EQ(ReadBytes(path + ".bad"), deep);
+    EXPECT_EQ(Names(path), (std::vector<std::string>{"new"}));
+    EXPECT_TRUE(boxes.Texts().empty());
+}
+
 TEST(MacroStore, MissingPathOrNameIsReported)
 {
     TempFolder temp;

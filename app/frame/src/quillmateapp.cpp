@@ -158,6 +158,9 @@ BOOL CQuillmateApp::InitInstance()
     if (!RegisterTemplates())
         return FALSE;
 
+    // The per-user folders, with the shipped language files the user does
+    // not have yet, before the frame reads the languages.
+    PrepareAppDataFolders(GetShippedConfigFolder());
     if (!CreateMainFrame())
         return FALSE;
     CMainFrame* pFrame = m_pMainFrame;
