@@ -1,6 +1,7 @@
 // The fixture of the end-to-end tests: every test runs the real Qmate.exe
-// with a fresh settings key and a fresh per-user folder, and drives it from
-// the outside (window messages, key strokes, the registry and the files it
+// with a fresh settings key and a fresh, empty per-user folder (the program
+// fills it at start, as after an installation), and drives it from the
+// outside (window messages, key strokes, the registry and the files it
 // writes).
 #pragma once
 
@@ -91,28 +92,14 @@ protected:
         m_work = LongPath(m_dir->Path());
         m_local = std::make_unique<qmtest::ScopedLocalAppData>(m_work + "\\Local");
         m_settings = std::make_unique<qmtest::ScopedRegistryTree>(HKEY_CURRENT_USER, QM_REGKEY_APP);
-        InstallConfigs();
     }
 
-    // The per-user folder of a fresh installation: the language files of
-    // the fixtures in its Config folder.
-    void InstallConfigs()
+    // The per-user data folder of this test ("Local\Fernbright\Quillmate"):
+    // empty until the program makes it.
+    std::string UserFolder(const std::string& sub = std::string()) const
     {
-        std::string user = m_work + "\\Local\\Fernbright";
-        CreateDirectoryA(user.c_str(), nullptr);
-        user += "\\Quillmate";
-        CreateDirectoryA(user.c_str(), nullptr);
-        std::string config = user + "\\Config";
-        CreateDirectoryA(config.c_str(), nullptr);
-        std::string fixtures = Slashes(QM_SOURCE_DIR "/app/e2e/fixtures/Config");
-        WIN32_FIND_DATAA fd;
-        HANDLE h = FindFirstFileA((fixtures + "\\*.config").c_str(), &fd);
-        ASSERT_NE(h, INVALID_HANDLE_VALUE) << fixtures;
-        do {
-            ASSERT_TRUE(CopyFileA((fixtures + "\\" + fd.cFileName).c_str(), (config + "\\" + fd.cFileName).c_str(),
-                                  FALSE));
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
+        std::string folder = m_work + "\\Local\\Fernbright\\Quillmate";
+        return sub.empty() ? folder : folder + "\\" + sub;
     }
 
     void TearDown() override

@@ -406,6 +406,7 @@ public:
         kGetModify = 2159,
         kGetDocPointer = 2357,
         kGetLexer = 4002,
+        kGetLexerLanguage = 4012,
         kGetEolMode = 2030,
         kGetCodePage = 2137,
         kGetCurrentPos = 2008,
@@ -434,19 +435,36 @@ public:
     // The whole text, read through a buffer in the window's process.
     std::string Text() const
     {
-        std::string text;
         LRESULT len = Length();
         if (len < 0)
-            return text;
+            return std::string();
+        SIZE_T size = static_cast<SIZE_T>(len) + 1;
+        return RemoteString(kGetText, size, size);
+    }
+
+    // The name of the lexer that colours the text ("" when it has none).
+    std::string LexerLanguage() const
+    {
+        LRESULT len = Send(kGetLexerLanguage);
+        if (len <= 0)
+            return std::string();
+        return RemoteString(kGetLexerLanguage, 0, static_cast<SIZE_T>(len) + 1);
+    }
+
+private:
+    // The text a message writes, terminator included, into a buffer of size
+    // bytes in the window's process (its address goes as lParam).
+    std::string RemoteString(UINT msg, WPARAM wp, SIZE_T size) const
+    {
+        std::string text;
         DWORD pid = 0;
         GetWindowThreadProcessId(m_hwnd, &pid);
         HANDLE proc = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
         if (!proc)
             return text;
-        SIZE_T size = static_cast<SIZE_T>(len) + 1;
         void* remote = VirtualAllocEx(proc, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
         if (remote) {
-            if (Send(kGetText, size, reinterpret_cast<LPARAM>(remote), 30000) >= 0) {
+            if (Send(msg, wp, reinterpret_cast<LPARAM>(remote), 30000) >= 0) {
                 text.resize(size);
                 SIZE_T got = 0;
                 if (ReadProcessMemory(proc, remote, &text[0], size, &got))
@@ -460,7 +478,6 @@ public:
         return text;
     }
 
-private:
     HWND m_hwnd;
 };
 
