@@ -34,6 +34,23 @@ std::string PackagePath(const char* file)
     return path;
 }
 
+// The names of the "*.config" files of a folder, sorted.
+std::vector<std::string> ConfigNames(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((folder + "\\*.config").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(fd.cFileName);
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 // The lines the actions wrote, without the prefix, and whether every line
 // that mentions the prefix has it exactly at its start.
 struct ActionLog
@@ -171,6 +188,12 @@ protected:
         return FileText(SourcePath("shell/tests/package/" + relative));
     }
 
+    // A language file the package carries: one of the editor's own.
+    std::string ShippedConfig(const std::string& name) const
+    {
+        return FileText(std::string(QM_SHIPPED_CONFIG_SOURCE) + "\\" + name);
+    }
+
     // What SetupDirectories logs. `backupKey`: BackupSettings exists;
     // `hadBackupFolder`: it already holds BackupFolder.
     std::vector<std::string> SetupLog(bool backupKey, bool hadBackupFolder, const std::string& configLine) const
@@ -247,8 +270,12 @@ TEST_F(SetupHookTest, InstallPreparesTheUserFoldersAndRegistersAndRemovalUnregis
     // The per-user folders and their files.
     for (const char* folder : {"Config", "Templates", "Backup", "Tidy"})
         EXPECT_TRUE(FolderExists(User(folder))) << folder;
-    EXPECT_EQ(FileText(User("Config\\c.config")), Shipped("Config/c.config"));
-    EXPECT_EQ(FileText(User("Config\\cpp.config")), Shipped("Config/cpp.config"));
+    // Every language file of the editor, as it ships.
+    const std::vector<std::string> shipped = ConfigNames(QM_SHIPPED_CONFIG_SOURCE);
+    ASSERT_FALSE(shipped.empty()) << QM_SHIPPED_CONFIG_SOURCE;
+    EXPECT_EQ(ConfigNames(User("Config")), shipped);
+    for (const std::string& name : shipped)
+        EXPECT_EQ(FileText(User("Config\\" + name)), ShippedConfig(name)) << name;
     EXPECT_EQ(FileText(User("Tidy\\html_clean.tidy")), Shipped("Tidy/html_clean.tidy"));
     EXPECT_EQ(FileText(User("Tidy\\xml_pretty_print.tidy")), Shipped("Tidy/xml_pretty_print.tidy"));
     std::string backup;
@@ -283,8 +310,8 @@ TEST_F(SetupHookTest, ReinstallReplacesTheUsersConfigFilesButKeepsTheirTidyFiles
     EXPECT_EQ(Section(log.lines, "****************************", "Starting LogFileDirectory..."),
               SetupLog(true, true, ""));
     // The shipped configuration replaces the user's ...
-    EXPECT_EQ(FileText(User("Config\\c.config")), Shipped("Config/c.config"));
-    EXPECT_EQ(FileText(User("Config\\cpp.config")), Shipped("Config/cpp.config"));
+    EXPECT_EQ(FileText(User("Config\\c.config")), ShippedConfig("c.config"));
+    EXPECT_EQ(FileText(User("Config\\cpp.config")), ShippedConfig("cpp.config"));
     EXPECT_FALSE(FileExists(User("Config\\extra.config")));
     // ... while the user's Tidy files are kept and only missing ones are added.
     EXPECT_EQ(FileText(User("Tidy\\html_clean.tidy")), "users own html settings");
