@@ -4,7 +4,7 @@
 // user's own edited file is kept, and a damaged file does not stop the start.
 #include "qmate_fixture.h"
 
-#include <map>
+#include <qmtest/filenames.h>
 
 namespace {
 
@@ -18,22 +18,6 @@ int StyleAt(const RemoteScintilla& ed, LRESULT pos)
 {
     ed.Send(kSciColourise, 0, static_cast<LPARAM>(-1));
     return ed.StyleAt(pos);
-}
-
-std::vector<std::string> ConfigNames(const std::string& folder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((folder + "\\*.config").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(fd.cFileName);
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 const std::string kShipped = e2e::Slashes(QM_BIN_DIR "/Config");
@@ -173,14 +157,14 @@ TEST_F(LanguagesTest, EachKindOfFileOpensColouredByItsLanguage)
 
 TEST_F(LanguagesTest, FirstStartFillsTheUserFolderAndLaterStartsKeepTheUsersFiles)
 {
-    const std::vector<std::string> shipped = ConfigNames(kShipped);
+    const std::vector<std::string> shipped = qmtest::FileNamesIn(kShipped, "*.config");
     ASSERT_FALSE(shipped.empty()) << kShipped;
     ASSERT_FALSE(FolderExists(UserFolder()));
 
     ASSERT_TRUE(Start());
     for (const char* sub : {"Config", "Templates", "Backup", "Tidy"})
         EXPECT_TRUE(FolderExists(UserFolder(sub))) << sub;
-    EXPECT_EQ(ConfigNames(UserFolder("Config")), shipped);
+    EXPECT_EQ(qmtest::FileNamesIn(UserFolder("Config"), "*.config"), shipped);
     for (const std::string& name : shipped)
         EXPECT_EQ(qmtest::ReadWholeFile(UserFolder("Config\\" + name)), qmtest::ReadWholeFile(kShipped + "\\" + name))
             << name;

@@ -17,20 +17,7 @@ public:
     const std::string &Path() const { return dir_.Root(); }
     std::string File(const std::string &name) const { return dir_.Path(name.c_str()); }
     // Names of the files in the folder.
-    std::vector<std::string> Files() const
-    {
-        std::vector<std::string> names;
-        WIN32_FIND_DATAA fd;
-        HANDLE h = FindFirstFileA((Path() + "\\*").c_str(), &fd);
-        if (h == INVALID_HANDLE_VALUE)
-            return names;
-        do {
-            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.push_back(fd.cFileName);
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-        return names;
-    }
+    std::vector<std::string> Files() const { return qmtest::FileNamesIn(Path()); }
 
 private:
     qmtest::TempDir dir_;

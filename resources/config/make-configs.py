@@ -136,34 +136,30 @@ HTML_CORE = [
 ]
 
 
-def script_styles(base, prefix):
-    """JavaScript styles at base (40 in a page, 55 inside ASP)."""
-    names = [
-        ("Start", "default"), ("Default", "default"), ("Comment", "comment"), ("Line comment", "comment"),
-        ("Doc comment", "doccomment"), ("Number", "number"), ("Identifier", "default"),
-        ("Keyword", "keyword"), ("Double-quoted string", "string"), ("Single-quoted string", "string"),
-        ("Symbol", "operator"), ("Unclosed string", "unclosed"), ("Regular expression", "regex"),
-    ]
-    return [(base + i, prefix + " " + n[0].lower() + n[1:], role) for i, (n, role) in enumerate(names)]
+def numbered(base, prefix, names):
+    """Styles numbered on from base, each name after a prefix ("JavaScript keyword")."""
+    return [(base + i, prefix + " " + name[0].lower() + name[1:], role) for i, (name, role) in enumerate(names)]
 
 
-def vbscript_styles(base, prefix):
-    names = [
-        ("Start", "default"), ("Default", "default"), ("Comment", "comment"), ("Number", "number"),
-        ("Keyword", "keyword"), ("String", "string"), ("Identifier", "default"), ("Unclosed string", "unclosed"),
-    ]
-    return [(base + i, prefix + " " + n[0].lower() + n[1:], role) for i, (n, role) in enumerate(names)]
-
-
-def embedded_python_styles(base, prefix):
-    names = [
-        ("Start", "default"), ("Default", "default"), ("Comment", "comment"), ("Number", "number"),
-        ("String", "string"), ("Single-quoted string", "string"), ("Keyword", "keyword"),
-        ("Triple-quoted string", "string"), ("Triple double-quoted string", "string"),
-        ("Class name", "definition"), ("Function name", "definition"), ("Operator", "operator"),
-        ("Identifier", "default"),
-    ]
-    return [(base + i, prefix + " " + n[0].lower() + n[1:], role) for i, (n, role) in enumerate(names)]
+# The scripts a page may hold, each in a block of styles of its own (a second
+# block for the same script inside ASP).
+JAVASCRIPT_NAMES = [
+    ("Start", "default"), ("Default", "default"), ("Comment", "comment"), ("Line comment", "comment"),
+    ("Doc comment", "doccomment"), ("Number", "number"), ("Identifier", "default"),
+    ("Keyword", "keyword"), ("Double-quoted string", "string"), ("Single-quoted string", "string"),
+    ("Symbol", "operator"), ("Unclosed string", "unclosed"), ("Regular expression", "regex"),
+]
+VBSCRIPT_NAMES = [
+    ("Start", "default"), ("Default", "default"), ("Comment", "comment"), ("Number", "number"),
+    ("Keyword", "keyword"), ("String", "string"), ("Identifier", "default"), ("Unclosed string", "unclosed"),
+]
+PYTHON_IN_PAGE_NAMES = [
+    ("Start", "default"), ("Default", "default"), ("Comment", "comment"), ("Number", "number"),
+    ("String", "string"), ("Single-quoted string", "string"), ("Keyword", "keyword"),
+    ("Triple-quoted string", "string"), ("Triple double-quoted string", "string"),
+    ("Class name", "definition"), ("Function name", "definition"), ("Operator", "operator"),
+    ("Identifier", "default"),
+]
 
 
 PHP_STYLES = [
@@ -180,9 +176,11 @@ PHP_STYLES = [
     (104, "PHP complex variable", "variable"),
 ]
 
-HTML_STYLES = (DEFAULT_STYLE + HTML_CORE + script_styles(40, "JavaScript") + script_styles(55, "ASP JavaScript")
-               + vbscript_styles(70, "VBScript") + vbscript_styles(80, "ASP VBScript")
-               + embedded_python_styles(90, "Python") + embedded_python_styles(105, "ASP Python") + PHP_STYLES)
+HTML_STYLES = (DEFAULT_STYLE + HTML_CORE
+               + numbered(40, "JavaScript", JAVASCRIPT_NAMES) + numbered(55, "ASP JavaScript", JAVASCRIPT_NAMES)
+               + numbered(70, "VBScript", VBSCRIPT_NAMES) + numbered(80, "ASP VBScript", VBSCRIPT_NAMES)
+               + numbered(90, "Python", PYTHON_IN_PAGE_NAMES) + numbered(105, "ASP Python", PYTHON_IN_PAGE_NAMES)
+               + PHP_STYLES)
 
 XML_STYLES = DEFAULT_STYLE + [
     (0, "Text", "default"),
@@ -413,7 +411,8 @@ PROPS_STYLES = DEFAULT_STYLE + [
     (5, "Key", "definition"),
 ]
 
-PERL_STYLES = DEFAULT_STYLE + [
+# Ruby's lexer numbers its first styles as Perl's does.
+PERL_RUBY_FIRST = [
     (0, "White space", "default"),
     (1, "Error", "error"),
     (2, "Comment", "comment"),
@@ -422,6 +421,9 @@ PERL_STYLES = DEFAULT_STYLE + [
     (5, "Keyword", "keyword"),
     (6, "String", "string"),
     (7, "Single-quoted string", "string"),
+]
+
+PERL_STYLES = DEFAULT_STYLE + PERL_RUBY_FIRST + [
     (8, "Punctuation", "operator"),
     (9, "Preprocessor", "preprocessor"),
     (10, "Operator", "operator"),
@@ -461,15 +463,7 @@ PERL_STYLES = DEFAULT_STYLE + [
     (66, "Variable in qr string", "variable"),
 ]
 
-RUBY_STYLES = DEFAULT_STYLE + [
-    (0, "White space", "default"),
-    (1, "Error", "error"),
-    (2, "Comment", "comment"),
-    (3, "POD", "doccomment"),
-    (4, "Number", "number"),
-    (5, "Keyword", "keyword"),
-    (6, "String", "string"),
-    (7, "Single-quoted string", "string"),
+RUBY_STYLES = DEFAULT_STYLE + PERL_RUBY_FIRST + [
     (8, "Class name", "definition"),
     (9, "Method name", "definition"),
     (10, "Operator", "operator"),

@@ -16,6 +16,8 @@
 #include "../include/qmate_handover.h"
 #include "test_support.h"
 
+#include <qmtest/filenames.h>
+
 using namespace qmtest;
 
 namespace {
@@ -32,23 +34,6 @@ std::string PackagePath(const char* file)
     std::string path = std::string(QM_SETUP_PACKAGE_DIR) + "/" + file;
     std::replace(path.begin(), path.end(), '/', '\\');
     return path;
-}
-
-// The names of the "*.config" files of a folder, sorted.
-std::vector<std::string> ConfigNames(const std::string& folder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((folder + "\\*.config").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(fd.cFileName);
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // The lines the actions wrote, without the prefix, and whether every line
@@ -271,9 +256,9 @@ TEST_F(SetupHookTest, InstallPreparesTheUserFoldersAndRegistersAndRemovalUnregis
     for (const char* folder : {"Config", "Templates", "Backup", "Tidy"})
         EXPECT_TRUE(FolderExists(User(folder))) << folder;
     // Every language file of the editor, as it ships.
-    const std::vector<std::string> shipped = ConfigNames(QM_SHIPPED_CONFIG_SOURCE);
+    const std::vector<std::string> shipped = qmtest::FileNamesIn(QM_SHIPPED_CONFIG_SOURCE, "*.config");
     ASSERT_FALSE(shipped.empty()) << QM_SHIPPED_CONFIG_SOURCE;
-    EXPECT_EQ(ConfigNames(User("Config")), shipped);
+    EXPECT_EQ(qmtest::FileNamesIn(User("Config"), "*.config"), shipped);
     for (const std::string& name : shipped)
         EXPECT_EQ(FileText(User("Config\\" + name)), ShippedConfig(name)) << name;
     EXPECT_EQ(FileText(User("Tidy\\html_clean.tidy")), Shipped("Tidy/html_clean.tidy"));

@@ -47,17 +47,8 @@ protected:
 
     std::set<std::string> CopiesIn(const std::string& folder)
     {
-        std::set<std::string> names;
-        WIN32_FIND_DATAA fd;
-        HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
-        if (h == INVALID_HANDLE_VALUE)
-            return names;
-        do {
-            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.insert(fd.cFileName);
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-        return names;
+        const std::vector<std::string> names = qmtest::FileNamesIn(folder);
+        return std::set<std::string>(names.begin(), names.end());
     }
 
     TempFolder temp;

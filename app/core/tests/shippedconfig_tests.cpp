@@ -17,28 +17,12 @@ using coretest::ReadBytes;
 
 namespace {
 
-const std::string kShipped = QM_BIN_DIR "/Config";
-const std::string kWritten = QM_SOURCE_DIR "/resources/config";
+const std::string kShipped = QM_BIN_DIR "\\Config";
+const std::string kWritten = QM_SOURCE_DIR "\\resources\\config";
 
 // The language ids the function list has pattern rows for.
 const int kPatternRows[] = {1, 2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 16, 17, 18, 19,
                             21, 22, 23, 25, 26, 27, 28, 29, 30, 32, 38};
-
-std::vector<std::string> ConfigNames(const std::string& folder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((folder + "/*.config").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(fd.cFileName);
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 std::vector<std::string> Split(const std::string& text, char sep)
 {
@@ -93,18 +77,18 @@ private:
 
 TEST(ShippedConfigs, BesideTheProgramAreTheFilesOfTheTree)
 {
-    const std::vector<std::string> written = ConfigNames(kWritten);
+    const std::vector<std::string> written = qmtest::FileNamesIn(kWritten, "*.config");
     ASSERT_GE(written.size(), 27u) << kWritten;
-    EXPECT_EQ(ConfigNames(kShipped), written) << kShipped;
+    EXPECT_EQ(qmtest::FileNamesIn(kShipped, "*.config"), written) << kShipped;
     for (const std::string& name : written)
-        EXPECT_EQ(ReadBytes(kShipped + "/" + name), ReadBytes(kWritten + "/" + name)) << name;
+        EXPECT_EQ(ReadBytes(kShipped + "\\" + name), ReadBytes(kWritten + "\\" + name)) << name;
 }
 
 TEST(ShippedConfigs, EachReadsIntoALanguageTheLibraryColours)
 {
     Lexilla lexilla;
     ASSERT_TRUE(lexilla.Loaded()) << "scilexer.dll with CreateLexer must be in the bin folder";
-    const std::vector<std::string> names = ConfigNames(kShipped);
+    const std::vector<std::string> names = qmtest::FileNamesIn(kShipped, "*.config");
     ASSERT_FALSE(names.empty());
 
     CLexerConfigList list;
@@ -113,7 +97,7 @@ TEST(ShippedConfigs, EachReadsIntoALanguageTheLibraryColours)
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
         const int before = list.GetCount();
-        ASSERT_TRUE(list.LoadConfigFile((kShipped + "/" + name).c_str()));
+        ASSERT_TRUE(list.LoadConfigFile((kShipped + "\\" + name).c_str()));
         EXPECT_EQ(list.GetLastLoadError(), "");
         ASSERT_EQ(list.GetCount(), before + 1) << "the file gives no language";
         const CLexerConfig config = list.GetAt(before);

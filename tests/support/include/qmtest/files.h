@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+#include "filenames.h"
+
 namespace qmtest {
 
 inline std::string UniqueName(const char* prefix)
