@@ -40,20 +40,22 @@ bool XmlNestingWithin(const char* pText, size_t nLength, int nMaxDepth)
             ++p;
             continue;
         }
+        // What the parser reads past without nesting. A processing
+        // instruction or declaration may end at its first '>' for the
+        // parser, so the scan ends it there too (what follows is counted).
         if (StartsWith(p, pEnd, "<!--")) {
             p = After(p + 4, pEnd, "-->");
         } else if (StartsWith(p, pEnd, "<![CDATA[")) {
             p = After(p + 9, pEnd, "]]>");
-        } else if (StartsWith(p, pEnd, "<?")) {
-            p = After(p + 2, pEnd, "?>");
-        } else if (StartsWith(p, pEnd, "<!")) {
+        } else if (StartsWith(p, pEnd, "<?") || StartsWith(p, pEnd, "<!")) {
             p = After(p + 2, pEnd, ">");
         } else if (StartsWith(p, pEnd, "</")) {
             if (nDepth > 0)
                 --nDepth;
             p = After(p + 2, pEnd, ">");
         } else {
-            // A start tag: up to its '>' outside quoted values; "/>" closes it.
+            // A start tag: up to its '>' outside quoted values (a quote
+            // opens a value only right after '='); "/>" closes it.
             char chQuote = 0;
             char chLast = 0;
             ++p;
@@ -61,7 +63,7 @@ bool XmlNestingWithin(const char* pText, size_t nLength, int nMaxDepth)
                 if (chQuote != 0) {
                     if (*p == chQuote)
                         chQuote = 0;
-                } else if (*p == '"' || *p == '\'') {
+                } else if ((*p == '"' || *p == '\'') && chLast == '=') {
                     chQuote = *p;
                 } else if (*p != ' ' && *p != '\t' && *p != '\r' && *p != '\n') {
                     chLast = *p;

@@ -16,9 +16,10 @@ class TiXmlDocument;
 enum { XML_MAX_NESTING = 256 };
 
 // Whether the elements of an XML text nest at most nMaxDepth deep. A quick
-// scan that never counts too few: comments, CDATA sections, declarations
-// and processing instructions are skipped, quoted attribute values are
-// passed over, and an element left open counts as open.
+// scan that never counts fewer levels than the parser would recurse:
+// comments, CDATA sections, declarations and processing instructions are
+// skipped as the parser skips them, quoted attribute values are passed
+// over, and an element left open counts as open.
 bool XmlNestingWithin(const char* pText, size_t nLength, int nMaxDepth = XML_MAX_NESTING);
 
 // Loads an XML file as TiXmlDocument::LoadFile does (CR LF and CR read as

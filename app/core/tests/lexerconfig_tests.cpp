@@ -314,9 +314,11 @@ TEST(XmlNesting, CountsOpenElementsOnly)
         {"<a><!-- <b><c><d> --></a>", true},                   // comment
         {"<a><![CDATA[<b><c><d>]]></a>", true},                // CDATA section
         {"<?xml version=\"1.0\"?><!DOCTYPE a><a><b/></a>", true},
-        {"<?pi <b><c><d> ?><a/>", true},                      // processing instruction
+        {"<?pi <b><c><d> ?><a/>", true},                      // instruction to its first '>', then 2 levels
+        {"<?pi <b><c><d><e> ?>", false},                       // ... and 3 levels
         {"<a x='>'><b y=\"a>b\"/></a>", true},                // '>' inside quoted values
         {"<a x=\"/>\"><b><c>", false},                         // quoted "/>" closes nothing
+        {"<a x=y\"><b><c>", false},                           // a quote after a value opens none
         {"<a><b><c", false},                                   // a start tag cut off still opens
         {"</x></y></z><a><b><c>", false},                      // stray end tags do not bank depth
         {"<a><b></b><b></b><b><c></c></b></a>", false},
