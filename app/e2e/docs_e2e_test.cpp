@@ -56,34 +56,6 @@ HWND ChildFrameOf(HWND inner)
     return nullptr;
 }
 
-// Reads the text on the clipboard (CF_TEXT); false when it holds none.
-bool ClipboardText(std::string& text)
-{
-    text.clear();
-    bool open = qmtest::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 5000, 50);
-    if (!open)
-        return false;
-    bool got = false;
-    if (HANDLE h = GetClipboardData(CF_TEXT)) {
-        if (const char* p = static_cast<const char*>(GlobalLock(h))) {
-            text = p;
-            got = true;
-            GlobalUnlock(h);
-        }
-    }
-    CloseClipboard();
-    return got;
-}
-
-bool EmptyTheClipboard()
-{
-    if (!qmtest::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 5000, 50))
-        return false;
-    BOOL ok = EmptyClipboard();
-    CloseClipboard();
-    return ok != FALSE;
-}
-
 bool HasColour(const qmtest::Picture& pic, int top, int bottom, COLORREF c)
 {
     for (int y = std::max(0, top); y < std::min(bottom, pic.height); ++y)
@@ -114,11 +86,11 @@ protected:
     bool CopyAllUntil(const std::string& expected, std::string& text)
     {
         auto copyAll = [&] {
-            if (!EmptyTheClipboard())
+            if (!qmtest::EmptyTheClipboard())
                 return false;
             PostCommand(kCmdEditSelectAll);
             PostCommand(kCmdEditCopy);
-            return qmtest::WaitUntil([&] { return ClipboardText(text) && text == expected; }, 1000, 100);
+            return qmtest::WaitUntil([&] { return qmtest::ClipboardText(text) && text == expected; }, 1000, 100);
         };
         return qmtest::WaitUntil(copyAll, 15000, 0);
     }

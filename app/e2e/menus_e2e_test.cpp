@@ -7,11 +7,10 @@ namespace {
 
 using e2e::QmateTest;
 
-// Command ids of two File menu items and the status bar's control id.
+// Command ids of two File menu items.
 enum : UINT {
     kCmdFileOpen = 0xE101,
     kCmdFileOpenHex = 32790,
-    kStatusBarId = 0xE801,
 };
 
 // The status-line prompt of a command as the program's string table holds
@@ -29,14 +28,6 @@ std::string PromptOf(const std::string& exe, UINT id)
     return nl == std::string::npos ? prompt : prompt.substr(0, nl);
 }
 
-HWND StatusBarOf(HWND main)
-{
-    for (HWND h : qmtest::DescendantsOfClass(main, "", true))
-        if (static_cast<UINT>(GetDlgCtrlID(h)) == kStatusBarId)
-            return h;
-    return nullptr;
-}
-
 void PressKey(WORD vk)
 {
     qmtest::SendChord({vk});
@@ -52,7 +43,7 @@ TEST_F(QmateTest, HotMenuItemPromptShowsInTheStatusBarUntilTheMenuCloses)
 
     HWND main = Start();
     ASSERT_TRUE(main);
-    HWND status = StatusBarOf(main);
+    HWND status = StatusBar();
     ASSERT_TRUE(status) << "the main frame has no status bar";
     ASSERT_TRUE(qmtest::BringToForeground(main));
     // The pointer rests over the document area, not over a button whose

@@ -7,6 +7,8 @@
 
 #include <qmtest/qmatedriver.h>
 
+#include <commctrl.h>
+
 #include "qmate_handover.h"
 
 #include <gtest/gtest.h>
@@ -257,6 +259,21 @@ protected:
     }
 
     void PostCommand(UINT id) const { PostMessageA(Main(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+    // The main frame's status bar (control id AFX_IDW_STATUS_BAR) and the
+    // text of one of its panes (0: messages, 1: caret, 2: typing mode).
+    HWND StatusBar() const
+    {
+        for (HWND h : qmtest::DescendantsOfClass(Main(), "", true))
+            if (static_cast<UINT>(GetDlgCtrlID(h)) == 0xE801)
+                return h;
+        return nullptr;
+    }
+    std::string StatusPane(int pane) const
+    {
+        HWND bar = StatusBar();
+        return bar ? qmtest::SendForText(bar, SB_GETTEXTA, static_cast<WPARAM>(pane), 512) : std::string();
+    }
 
     // Gives the keyboard focus to an editing window: the program in front,
     // then a click into the window's text.

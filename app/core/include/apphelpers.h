@@ -142,4 +142,8 @@ BOOL AddToComboHistory(HWND hCombo, LPCSTR lpszText, LPCSTR lpszSection);
 // Puts text on the clipboard as CF_TEXT; FALSE when the clipboard cannot be
 // opened or filled.
 BOOL CopyTextToClipboard(HWND hOwner, LPCSTR lpszText);
+// Opens the folder of a file's path in the shell's file browser (verb
+// "open" on the folder, which is also the working folder). FALSE for an
+// empty path or when the shell could not open it.
+BOOL OpenContainingFolder(LPCSTR lpszPath);
 

@@ -61,6 +61,10 @@ struct CEditorSettings {
     int nTabsActive;
 };
 
+// Status-bar panes that documents write: the caret ("Ln %2d Col %2d", or
+// "Pos: %d" in a hex view) and the typing mode ("INS", or "" for overtype).
+enum { STATUS_PANE_POSITION = 1, STATUS_PANE_MODE = 2 };
+
 // What documents, views and child frames need of the main frame.
 class IEditorFrame {
 public:
@@ -74,7 +78,7 @@ public:
     virtual BOOL IsClosingForSession() const = 0;
 
     // --- added for the compare, hex and HTML-preview documents (app/docs) ---
-    // Shows a text in status-bar pane nPane (1: position, 2: insert mode).
+    // Shows a text in status-bar pane nPane (STATUS_PANE_POSITION, STATUS_PANE_MODE).
     virtual void SetStatusText(int nPane, LPCSTR lpszText) = 0;
     // The open modeless Hex Find dialog (null: none); the dialog records itself.
     virtual CWnd* GetHexFindDialog() = 0;

@@ -51,6 +51,21 @@ BOOL WriteFileSafely(LPCSTR lpszPath, const void* pData, size_t nLength);
 // The whole content of a file; FALSE when it cannot be read.
 BOOL ReadWholeFile(LPCSTR lpszPath, std::string& data);
 
+// What a file looked like when a document read or wrote it: its size and
+// last-write time. A later look that differs means another program changed
+// the file in between.
+struct FileStamp {
+    BOOL bValid;           // FALSE: no file was there (or no look was taken)
+    ULONGLONG nSize;
+    FILETIME ftLastWrite;
+
+    FileStamp() : bValid(FALSE), nSize(0) { ftLastWrite.dwLowDateTime = ftLastWrite.dwHighDateTime = 0; }
+    // The stamp of the file now (not valid when it is missing).
+    static FileStamp Of(LPCSTR lpszPath);
+    // TRUE when both are valid and the size or the time differ.
+    BOOL Differs(const FileStamp& other) const;
+};
+
 // ---------------------------------------------------------------------------
 // One file record per document, reused for every load and save.
 class TextFile {

@@ -3,6 +3,7 @@
 #include "profile.h"
 
 #include <shlobj.h>
+#include <shellapi.h>
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -408,3 +409,14 @@ BOOL CopyTextToClipboard(HWND hOwner, LPCSTR lpszText)
     return ::CloseClipboard() && bOk;
 }
 
+
+BOOL OpenContainingFolder(LPCSTR lpszPath)
+{
+    if (lpszPath == NULL || *lpszPath == '\0')
+        return FALSE;
+    CString strFolder = CPathParts(lpszPath).GetFolder();
+    if (strFolder.IsEmpty())
+        return FALSE;
+    HINSTANCE hResult = ::ShellExecuteA(NULL, "open", strFolder, NULL, strFolder, SW_SHOW);
+    return (INT_PTR)hResult > 32;
+}

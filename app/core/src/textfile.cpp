@@ -180,6 +180,25 @@ TextFile::~TextFile()
     Close();
 }
 
+FileStamp FileStamp::Of(LPCSTR lpszPath)
+{
+    FileStamp stamp;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (lpszPath == NULL || !::GetFileAttributesExA(lpszPath, GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return stamp;
+    stamp.bValid = TRUE;
+    stamp.nSize = ((ULONGLONG)data.nFileSizeHigh << 32) | data.nFileSizeLow;
+    stamp.ftLastWrite = data.ftLastWriteTime;
+    return stamp;
+}
+
+BOOL FileStamp::Differs(const FileStamp& other) const
+{
+    return bValid && other.bValid &&
+           (nSize != other.nSize || ::CompareFileTime(&ftLastWrite, &other.ftLastWrite) != 0);
+}
+
 BOOL TextFile::Open(LPCSTR lpszPath)
 {
     if (m_bWriting)

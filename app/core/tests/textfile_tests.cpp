@@ -9,6 +9,7 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
+#include <functional>
 #include <tuple>
 #include <vector>
 
@@ -572,4 +573,49 @@ TEST(AnsiText, DecodingSinkJoinsCharactersCutBetweenPieces)
     ASSERT_TRUE(sink.AppendText("caf\xE9", 4));
     ASSERT_TRUE(sink.Finish());
     EXPECT_EQ(target.GetText(), "caf\xC3\xA9");
+}
+
+// A stamp taken at load or save tells whether another program changed the
+// file since: a new size, a new write time; the same file again does not.
+TEST(FileStamp, ChangesOfSizeOrTimeAreSeen)
+{
+    TempFolder temp;
+    const std::string path = temp / "stamp.txt";
+    WriteBytes(path, "12345");
+    FileStamp taken = FileStamp::Of(path.c_str());
+    ASSERT_TRUE(taken.bValid);
+    EXPECT_EQ(taken.nSize, 5u);
+    EXPECT_FALSE(FileStamp::Of(path.c_str()).Differs(taken)) << "nothing happened to the file";
+
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+        bool differs;
+    } cases[] = {
+        {"longer text", [&] { WriteBytes(path, "123456"); }, true},
+        {"same size, later time",
+         [&] {
+             WriteBytes(path, "abcde");
+             HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+             FILETIME later = taken.ftLastWrite;
+             ULARGE_INTEGER t;
+             t.LowPart = later.dwLowDateTime;
+             t.HighPart = later.dwHighDateTime;
+             t.QuadPart += 20000000ULL;  // two seconds
+             later.dwLowDateTime = t.LowPart;
+             later.dwHighDateTime = t.HighPart;
+             SetFileTime(h, NULL, NULL, &later);
+             CloseHandle(h);
+         },
+         true},
+        {"file deleted", [&] { DeleteFileA(path.c_str()); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.change();
+        EXPECT_EQ(FileStamp::Of(path.c_str()).Differs(taken) != FALSE, c.differs);
+    }
+    EXPECT_FALSE(FileStamp::Of(path.c_str()).bValid);
+    EXPECT_FALSE(FileStamp::Of(temp.Path().c_str()).bValid) << "a folder is no file";
+    EXPECT_FALSE(FileStamp().Differs(taken)) << "no stamp taken: nothing to compare";
 }

@@ -97,6 +97,8 @@ protected:
     afx_msg void OnUpdateAlways(CCmdUI* pCmdUI);
     afx_msg void OnCopyFilePath();
     afx_msg void OnOpenInExplorer();
+    afx_msg void OnUpdateIndicatorPosition(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateIndicatorMode(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 
     void UpdateStatusPosition();

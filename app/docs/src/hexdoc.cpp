@@ -154,6 +154,8 @@ BEGIN_MESSAGE_MAP(CHexEditView, CView)
     ON_UPDATE_COMMAND_UI(ID_SEARCH_GOTO, OnUpdateAlways)
     ON_COMMAND(ID_FILE_COPY_PATH, OnCopyFilePath)
     ON_COMMAND(ID_FILE_OPEN_IN_EXPLORER, OnOpenInExplorer)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_LINECOL, OnUpdateIndicatorPosition)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_INS, OnUpdateIndicatorMode)
 END_MESSAGE_MAP()
 
 void CHexEditView::OnDraw(CDC*)
@@ -205,14 +207,19 @@ CString CHexEditView::GetModeText() { return m_wndGrid.GetModeFlag() != 0 ? "INS
 void CHexEditView::UpdateStatusPosition()
 {
     if (IEditorFrame* pFrame = GetEditorFrame())
-        pFrame->SetStatusText(1, GetPositionText());
+        pFrame->SetStatusText(STATUS_PANE_POSITION, GetPositionText());
 }
 
 void CHexEditView::UpdateStatusMode()
 {
     if (IEditorFrame* pFrame = GetEditorFrame())
-        pFrame->SetStatusText(2, GetModeText());
+        pFrame->SetStatusText(STATUS_PANE_MODE, GetModeText());
 }
+
+// While the view is active its texts stay in the status bar (the main frame
+// empties the panes for documents that have none).
+void CHexEditView::OnUpdateIndicatorPosition(CCmdUI* pCmdUI) { pCmdUI->SetText(GetPositionText()); }
+void CHexEditView::OnUpdateIndicatorMode(CCmdUI* pCmdUI) { pCmdUI->SetText(GetModeText()); }
 
 void CHexEditView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView)
 {
@@ -300,10 +307,8 @@ void CHexEditView::OnCopyFilePath()
 void CHexEditView::OnOpenInExplorer()
 {
     CDocument* pDoc = GetDocument();
-    if (pDoc == NULL || pDoc->GetPathName().IsEmpty())
-        return;
-    CString strFolder = CPathParts(pDoc->GetPathName()).GetFolder();
-    ::ShellExecuteA(NULL, "open", strFolder, NULL, strFolder, SW_SHOW);
+    if (pDoc != NULL)
+        OpenContainingFolder(pDoc->GetPathName());
 }
 
 BOOL CHexEditView::ParseFindText(LPCSTR lpszText, BOOL bAscii, std::vector<BYTE>& bytes, CString* pError)

@@ -132,6 +132,7 @@ protected:
     afx_msg LRESULT OnOpenFilesToOpen(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnDockingPaneNotify(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnTabClientMouse(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnTabClientItemCreated(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnCreateControl(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnControlNotify(WPARAM wParam, LPARAM lParam);
 
@@ -164,6 +165,7 @@ protected:
     afx_msg void OnUpdateFindBox(CCmdUI* pCmdUI);
     afx_msg void OnNavigate(UINT nID);
     afx_msg void OnUpdateNavigate(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateDocumentIndicator(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 
     BOOL CreateCommandBarsAndStatusBar();

@@ -21,6 +21,7 @@
 #include <qx/shortcuts.h>
 #include <qx/controls.h>
 #include <qx/custom.h>
+#include <qx/drawing.h>
 
 // Last: its plain numbers must not reach the names other headers declare.
 #include "resource.h"
@@ -102,6 +103,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CQXMDIFrameWndEx)
     ON_MESSAGE(WM_OPENFILESTOOPEN, OnOpenFilesToOpen)
     ON_MESSAGE(WM_DOCKINGPANE_NOTIFY, OnDockingPaneNotify)
     ON_MESSAGE(WM_TABCLIENT_MOUSENOTIFY, OnTabClientMouse)
+    ON_MESSAGE(WM_TABCLIENT_ITEMCREATED, OnTabClientItemCreated)
     ON_MESSAGE(WM_COMMANDBARS_CREATECONTROL, OnCreateControl)
     ON_MESSAGE(WM_COMMANDBARS_CONTROLNOTIFY, OnControlNotify)
 
@@ -153,6 +155,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CQXMDIFrameWndEx)
     ON_UPDATE_COMMAND_UI(ID_TOOLS_STOP_USER_TOOL, OnUpdateStopUserTool)
     ON_UPDATE_COMMAND_UI(ID_TOOLS_LIST_ENTRY, OnUpdateToolsEntry)
     ON_UPDATE_COMMAND_UI(ID_FIND_BOX, OnUpdateFindBox)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_LINECOL, OnUpdateDocumentIndicator)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_INS, OnUpdateDocumentIndicator)
 
     // Commands whose windows come with later parts of the editor.
     ON_COMMAND(ID_FILE_NEW_WORKSPACE, OnNotYetAvailable)
@@ -950,6 +954,17 @@ LRESULT CMainFrame::OnControlNotify(WPARAM, LPARAM lParam)
     return TRUE;
 }
 
+LRESULT CMainFrame::OnTabClientItemCreated(WPARAM wParam, LPARAM)
+{
+    // With tabs every document shows maximised under the strip, also the
+    // first one after a start (no maximised document to follow yet). After
+    // the tab client's refresh, which announced this one.
+    CQXPTabManagerItem* pItem = reinterpret_cast<CQXPTabManagerItem*>(wParam);
+    if (pItem != NULL && ::IsWindow(pItem->m_hWnd) && !::IsZoomed(pItem->m_hWnd) && m_hWndMDIClient != NULL)
+        ::PostMessageA(m_hWndMDIClient, WM_MDIMAXIMIZE, (WPARAM)pItem->m_hWnd, 0);
+    return 0;
+}
+
 LRESULT CMainFrame::OnTabClientMouse(WPARAM wParam, LPARAM lParam)
 {
     if (wParam != WM_RBUTTONDOWN)
@@ -993,7 +1008,8 @@ void CMainFrame::OnFont()
     ::ReleaseDC(m_hWnd, hdc);
     lf.lfWeight = m_settings.nBold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = m_settings.nItalic ? 1 : 0;
-    lstrcpynA(lf.lfFaceName, m_settings.pszFontFace, LF_FACESIZE);
+    // The face the editors really show (the configured one may be missing).
+    lstrcpynA(lf.lfFaceName, FixedPitchFontFace(m_settings.pszFontFace), LF_FACESIZE);
     CFontDialog dlg(&lf, CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT, NULL, this);
     if (dlg.DoModal() != IDOK)
         return;
@@ -1292,6 +1308,13 @@ void CMainFrame::OnUpdateNavigate(CCmdUI* pCmdUI)
         bEnable = pCmdUI->m_nID == ID_NAVIGATE_BACKWARD ? pApp->GetNavigation().CanGoBack()
                                                          : pApp->GetNavigation().CanGoForward();
     pCmdUI->Enable(bEnable);
+}
+
+void CMainFrame::OnUpdateDocumentIndicator(CCmdUI* pCmdUI)
+{
+    // The text and hex views fill the caret and mode panes while they are
+    // active; with no document, or one that has neither, the panes are empty.
+    pCmdUI->SetText("");
 }
 
 void CMainFrame::OnNotYetAvailable() {}

@@ -1,15 +1,20 @@
 // The main frame as the program builds it: real windows, real messages, the
 // profile read back from the registry.
 #include "frametest.h"
+#include "dialogtest.h"
 #include "mainframe.h"
+#include "textview.h"
 #include "tooloutput.h"
 #include "toolscontrol.h"
 
 #include <qx/controls.h>
 #include "resource.h"
 
+#include <qx/drawing.h>
 #include <qx/paintmanager.h>
 #include <qx/themes.h>
+
+#include <dlgs.h>
 
 #include <algorithm>
 
@@ -550,3 +555,157 @@ TEST_F(MainFrameTest, PaneTogglesAndDocumentTabs)
 }
 
 } // namespace
+
+// ---------------------------------------------------------------------------
+// What a new user meets first.
+
+namespace {
+
+std::string PaneText(CMainFrame* frame, int nPane)
+{
+    return (LPCSTR)frame->GetStatusBar()->GetPaneText(nPane);
+}
+
+CDoodleView* TextViewOf(CDocument* pDoc)
+{
+    POSITION pos = pDoc->GetFirstViewPosition();
+    return pos != NULL ? dynamic_cast<CDoodleView*>(pDoc->GetNextView(pos)) : NULL;
+}
+
+} // namespace
+
+// The caret and mode panes show the active document's state after every
+// switch, close and Insert key, and nothing once no document is open.
+TEST_F(MainFrameTest, StatusBarFollowsTheActiveDocument)
+{
+    TempFolder folder;
+    std::string a = folder.File("a.txt", "first line\r\nsecond line\r\nthird\r\n");
+    std::string b = folder.File("b.txt", "other\r\n");
+    Create();
+    App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
+    CDocument* pA = App().OpenFile(a.c_str());
+    ASSERT_NE(nullptr, pA);
+    CDoodleView* pViewA = TextViewOf(pA);
+    ASSERT_NE(nullptr, pViewA);
+    pViewA->GetEditor().GotoPos(pViewA->GetEditor().FindColumn(2, 4));
+    Pump();
+    EXPECT_EQ("Ln  3 Col  4", PaneText(frame, STATUS_PANE_POSITION));
+    EXPECT_EQ("INS", PaneText(frame, STATUS_PANE_MODE));
+
+    App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
+    CDocument* pB = App().OpenFile(b.c_str());
+    ASSERT_NE(nullptr, pB);
+    CDoodleView* pViewB = TextViewOf(pB);
+    Pump();
+    EXPECT_EQ("Ln  1 Col  0", PaneText(frame, STATUS_PANE_POSITION)) << "the new document's caret";
+
+    // A caret that moves in the document behind does not speak.
+    pViewA->GetEditor().GotoPos(0);
+    Pump();
+    EXPECT_EQ("Ln  1 Col  0", PaneText(frame, STATUS_PANE_POSITION));
+    pViewB->GetEditor().GotoPos(3);
+    Pump();
+    EXPECT_EQ("Ln  1 Col  3", PaneText(frame, STATUS_PANE_POSITION));
+
+    // The Insert key switches B to overtype: the mode pane empties.
+    pViewB->GetEditor().SetFocus();
+    pViewB->GetEditor().SendMessage(WM_KEYDOWN, VK_INSERT, 0x00520001);
+    pViewB->GetEditor().SendMessage(WM_KEYUP, VK_INSERT, 0xC0520001);
+    Pump();
+    ASSERT_NE(0, (int)pViewB->GetEditor().Call(SCI_GETOVERTYPE));
+    EXPECT_EQ("", PaneText(frame, STATUS_PANE_MODE));
+
+    // Back to A: its caret and its insert mode.
+    frame->MDIActivate(pViewA->GetParentFrame());
+    Pump();
+    EXPECT_EQ("Ln  1 Col  0", PaneText(frame, STATUS_PANE_POSITION));
+    EXPECT_EQ("INS", PaneText(frame, STATUS_PANE_MODE));
+
+    // Closing A shows B again; closing B leaves empty panes.
+    pViewA->GetParentFrame()->SendMessage(WM_CLOSE);
+    Pump();
+    EXPECT_EQ("Ln  1 Col  3", PaneText(frame, STATUS_PANE_POSITION));
+    EXPECT_EQ("", PaneText(frame, STATUS_PANE_MODE));
+    pViewB->GetParentFrame()->SendMessage(WM_CLOSE);
+    Pump();
+    EXPECT_EQ(0, ChildCount());
+    EXPECT_EQ("", PaneText(frame, STATUS_PANE_POSITION));
+    EXPECT_EQ("", PaneText(frame, STATUS_PANE_MODE));
+}
+
+// With tabs stored on, the documents of the last session come back
+// maximised under the tab strip, like every document opened later.
+TEST_F(MainFrameTest, WithTabsOnDocumentsReopenMaximised)
+{
+    TempFolder folder;
+    std::string a = folder.File("a.txt", "alpha\r\n");
+    std::string b = folder.File("b.txt", "beta\r\n");
+    SetDword("GenSettings", "MDITabsActive", 1);
+    SetString("FilesToOpen", a.c_str(), a);
+    SetString("FilesToOpen", b.c_str(), b);
+    Create();
+    ASSERT_TRUE(frame->AreTabsShown());
+    ASSERT_TRUE(App().OpenFilesToOpen());
+    Pump(10);
+    ASSERT_EQ(2, ChildCount());
+    for (HWND h = GetWindow(frame->m_hWndMDIClient, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+        EXPECT_TRUE(IsZoomed(h)) << dlgtest::WindowText(h);
+}
+
+// The editors draw with a fixed-pitch face even when the configured one
+// is not installed, and View > Font starts at the face in use.
+TEST_F(MainFrameTest, MissingFontFallsBackToAFixedPitchFaceTheFontDialogShows)
+{
+    const char kMissing[] = "No Such Font Quillmate";
+    SetString("ViewSettings", "FontStyle", kMissing);
+    TempFolder folder;
+    std::string a = folder.File("a.txt", "alpha\r\n");
+    Create();
+    App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
+    CDocument* pDoc = App().OpenFile(a.c_str());
+    ASSERT_NE(nullptr, pDoc);
+    Pump();
+    char szFace[LF_FACESIZE * 2] = "";
+    TextViewOf(pDoc)->GetEditor().Call(SCI_STYLEGETFONT, STYLE_DEFAULT, (sptr_t)szFace);
+    std::string face = szFace;
+    EXPECT_NE(face, kMissing);
+    EXPECT_EQ(face, (LPCSTR)FixedPitchFontFace(kMissing));
+    EXPECT_TRUE(IsFontInstalled(face.c_str())) << face;
+
+    std::string shown;
+    dlgtest::ModalScript script({
+        [&] { return dlgtest::FindDialog("Font") != NULL; },
+        [&] {
+            HWND hDlg = dlgtest::FindDialog("Font");
+            HWND hFace = GetDlgItem(hDlg, cmb1);
+            char buf[LF_FACESIZE] = "";
+            GetWindowTextA(hFace, buf, sizeof(buf));
+            shown = buf;
+            dlgtest::Click(hDlg, IDCANCEL);
+            return true;
+        },
+    });
+    Command(ID_VIEW_FONT);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(face, shown) << "the font dialog starts at the face the editor shows";
+    EXPECT_STREQ(kMissing, frame->GetSettings()->pszFontFace) << "cancel keeps the setting";
+}
+
+// The first tool of a new installation, the command prompt, ends by itself
+// when run captured: nothing waits for Stop.
+TEST_F(MainFrameTest, CapturedCommandPromptEndsWithoutStop)
+{
+    Create();
+    CToolRecord tool;
+    tool.strMenuText = "Command Prompt";
+    tool.strCommand = "cmd.exe";
+    ASSERT_TRUE(frame->RunTool(tool));
+    bool ended = false;
+    for (int i = 0; i < 400 && !ended; ++i) {
+        Pump(1);
+        Sleep(50);
+        ended = frame->m_bToolRunning == 0;
+    }
+    EXPECT_TRUE(ended) << "the tool is still running after 20 s";
+    EXPECT_EQ(0, Probe(frame, ID_TOOLS_STOP_USER_TOOL).enabled);
+}

@@ -1,9 +1,10 @@
 // redirector.h - runs a console program on anonymous pipes and hands its
 // output, piece by piece, to a virtual operation.
 //
-// One run at a time: Open starts the child with its standard input, output
-// and error on pipes, and a reader thread that polls the output pipe, the
-// child process and a stop event every 100 ms. The run ends when the child
+// One run at a time: Open starts the child with its standard output and
+// error on one pipe and an empty, closed pipe as its standard input (a tool
+// that reads its input ends instead of waiting), and a reader thread that
+// polls the output pipe, the child process and a stop event every 100 ms. The run ends when the child
 // has ended and its output is drained, when a read fails, or when Close is
 // called. The child process itself is never terminated: stopping ends the
 // reading, and the child then finds its pipes closed.
@@ -80,7 +81,6 @@ private:
     HANDLE m_hStopEvent;    // manual reset, one per run
     DWORD m_dwThreadId;
     DWORD m_dwWaitTime;     // poll interval of the reader
-    HANDLE m_hInput;        // our write end of the child's standard input
     HANDLE m_hOutput;       // our read end of the child's standard output and error
     HANDLE m_hProcess;      // the child
     DWORD m_dwStopTimeout;

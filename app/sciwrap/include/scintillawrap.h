@@ -169,7 +169,9 @@ public:
     void SetWrapVisualFlagsLocation(int nLocation) { Call(SCI_SETWRAPVISUALFLAGSLOCATION, (uptr_t)nLocation); }
     void SetCaretLine(BOOL bVisible, COLORREF clrBack, int nAlpha);
     // Face and size on the default and line-number styles; bold and italic
-    // on the default style.
+    // on the default style. A face that is not installed gives way to an
+    // installed fixed-pitch one (FixedPitchFontFace), so code never turns
+    // proportional.
     void SetFont(LPCSTR lpszFace, int nSize, BOOL bBold, BOOL bItalic);
     void SetUseTabs(BOOL bUseTabs) { Call(SCI_SETUSETABS, bUseTabs ? 1 : 0); }
     // Tab width and indent size together.

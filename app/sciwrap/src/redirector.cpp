@@ -59,7 +59,6 @@ CProcessRedirector::CProcessRedirector()
       m_hStopEvent(NULL),
       m_dwThreadId(0),
       m_dwWaitTime(100),
-      m_hInput(NULL),
       m_hOutput(NULL),
       m_hProcess(NULL),
       m_dwStopTimeout(5000),
@@ -91,7 +90,7 @@ BOOL CProcessRedirector::Open(LPCSTR lpszCmdLine)
     // cleared while the new tool runs.
     CloseRun(FALSE);
 
-    OwnedHandle hOutRead, hOutWrite, hErrWrite, hInRead, hInWrite, hOutReadOwn, hInWriteOwn;
+    OwnedHandle hOutRead, hOutWrite, hErrWrite, hInRead, hInWrite, hOutReadOwn;
     DWORD dwError = 0;
     BOOL bStarted = FALSE;
     HANDLE hSelf = ::GetCurrentProcess();
@@ -112,16 +111,18 @@ BOOL CProcessRedirector::Open(LPCSTR lpszCmdLine)
                 break;
             if (!::DuplicateHandle(hSelf, hOutWrite.Get(), hSelf, &hErrWrite, 0, TRUE, DUPLICATE_SAME_ACCESS))
                 break;
+            // Standard input is an empty pipe whose writing end is closed
+            // before the child starts: nobody types into a captured tool, so
+            // a program that reads its input (a command prompt) sees the end
+            // at once and finishes instead of waiting for Stop.
             if (!::CreatePipe(&hInRead, &hInWrite, &sa, 0))
                 break;
-            // Our ends must not be inherited, or the child would keep its own
-            // pipes open and never see them close.
+            hInWrite.Close();
+            // Our end must not be inherited, or the child would keep its own
+            // pipe open and never see it close.
             if (!::DuplicateHandle(hSelf, hOutRead.Get(), hSelf, &hOutReadOwn, 0, FALSE, DUPLICATE_SAME_ACCESS))
                 break;
-            if (!::DuplicateHandle(hSelf, hInWrite.Get(), hSelf, &hInWriteOwn, 0, FALSE, DUPLICATE_SAME_ACCESS))
-                break;
             hOutRead.Close();
-            hInWrite.Close();
 
             STARTUPINFOA si;
             ::ZeroMemory(&si, sizeof(si));
@@ -171,7 +172,6 @@ BOOL CProcessRedirector::Open(LPCSTR lpszCmdLine)
             LockGuard lock(m_lock);
             m_hProcess = pi.hProcess;
             m_hOutput = hOutReadOwn.Release();
-            m_hInput = hInWriteOwn.Release();
             m_hStopEvent = ::CreateEventA(NULL, TRUE, FALSE, NULL);
             if (m_hStopEvent == NULL)
                 break;
@@ -196,7 +196,6 @@ BOOL CProcessRedirector::Open(LPCSTR lpszCmdLine)
         hInRead.Close();
         hInWrite.Close();
         hOutReadOwn.Close();
-        hInWriteOwn.Close();
         Close();
         ::SetLastError(dwError);
         throw;
@@ -214,7 +213,6 @@ BOOL CProcessRedirector::Open(LPCSTR lpszCmdLine)
     hInRead.Close();
     hInWrite.Close();
     hOutReadOwn.Close();
-    hInWriteOwn.Close();
     Close();
     ::SetLastError(dwError);
     return FALSE;
@@ -289,7 +287,6 @@ DWORD WINAPI CProcessRedirector::ReaderThread(LPVOID lpParameter)
 void CProcessRedirector::CloseRunHandles(BOOL bAll)
 {
     CloseAndClear(m_hProcess);
-    CloseAndClear(m_hInput);
     CloseAndClear(m_hOutput);
     if (bAll) {
         CloseAndClear(m_hThread);

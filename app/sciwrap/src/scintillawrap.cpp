@@ -7,6 +7,7 @@
 #include <SciLexer.h>
 
 #include "apphelpers.h"
+#include <qx/drawing.h>
 #include "lexerconfig.h"
 
 IMPLEMENT_DYNAMIC(CMFCScintilla, CWnd)
@@ -221,8 +222,9 @@ void CMFCScintilla::SetCaretLine(BOOL bVisible, COLORREF clrBack, int nAlpha)
 void CMFCScintilla::SetFont(LPCSTR lpszFace, int nSize, BOOL bBold, BOOL bItalic)
 {
     if (lpszFace != NULL && *lpszFace != '\0') {
-        Call(SCI_STYLESETFONT, STYLE_DEFAULT, (sptr_t)lpszFace);
-        Call(SCI_STYLESETFONT, STYLE_LINENUMBER, (sptr_t)lpszFace);
+        CString strFace = FixedPitchFontFace(lpszFace);
+        Call(SCI_STYLESETFONT, STYLE_DEFAULT, (sptr_t)(LPCSTR)strFace);
+        Call(SCI_STYLESETFONT, STYLE_LINENUMBER, (sptr_t)(LPCSTR)strFace);
     }
     Call(SCI_STYLESETSIZE, STYLE_DEFAULT, nSize);
     Call(SCI_STYLESETSIZE, STYLE_LINENUMBER, nSize);

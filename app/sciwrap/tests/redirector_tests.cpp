@@ -189,10 +189,35 @@ TEST(Redirector, CloseWithNothingRunningIsSafe)
     EXPECT_TRUE(r.Errors().empty());
 }
 
-TEST(Redirector, ProgramWaitingForInputRunsUntilStopped)
+// Nobody types into a captured tool: a program that reads its input (a
+// command prompt, the first tool of a new installation) finds it empty and
+// closed, and ends by itself.
+TEST(Redirector, ProgramReadingItsInputSeesTheEndAndFinishes)
+{
+    struct Case {
+        const char* what;
+        std::string cmdLine;
+        const char* expected;  // a part of the output
+    } cases[] = {
+        {"our helper", Helper("stdin"), "eof"},
+        {"the command prompt", "\"cmd.exe\" ", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RecordingRedirector r;
+        ASSERT_TRUE(r.Open(c.cmdLine.c_str()));
+        EXPECT_TRUE(r.WaitEnded(20000)) << "the run did not end without Stop";
+        EXPECT_FALSE(r.IsRunning());
+        EXPECT_NE(r.Output().find(c.expected), std::string::npos) << r.Output();
+        EXPECT_TRUE(r.Errors().empty());
+        EXPECT_EQ(r.EndedCount(), 1);
+    }
+}
+
+TEST(Redirector, ProgramThatRunsOnRunsUntilStopped)
 {
     RecordingRedirector r;
-    ASSERT_TRUE(r.Open(Helper("stdin").c_str()));
+    ASSERT_TRUE(r.Open(Helper("sleep 30000").c_str()));
     EXPECT_FALSE(r.WaitEnded(400));
     EXPECT_TRUE(r.IsRunning());
     EXPECT_EQ(r.Output(), "");
@@ -205,7 +230,7 @@ TEST(Redirector, ProgramWaitingForInputRunsUntilStopped)
 TEST(Redirector, NewRunStopsThePreviousOne)
 {
     RecordingRedirector r;
-    ASSERT_TRUE(r.Open(Helper("stdin").c_str()));
+    ASSERT_TRUE(r.Open(Helper("sleep 30000").c_str()));
     ASSERT_TRUE(r.Open(Helper("lines 3").c_str()));
     ASSERT_TRUE(r.WaitEnded());
     EXPECT_EQ(WithoutCR(r.Output()), NumberedLines(3));
@@ -222,7 +247,7 @@ TEST(Redirector, EveryRunGivesItsHandlesBack)
     GetProcessHandleCount(GetCurrentProcess(), &before);
     for (int i = 0; i < 5; ++i) {
         r.ResetEnded();
-        ASSERT_TRUE(r.Open(Helper(i % 2 ? "stdin" : "lines 2").c_str()));
+        ASSERT_TRUE(r.Open(Helper(i % 2 ? "sleep 30000" : "lines 2").c_str()));
         if (i % 2 == 0) {
             ASSERT_TRUE(r.WaitEnded());
         }

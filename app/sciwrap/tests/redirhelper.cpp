@@ -5,6 +5,7 @@
 //   bytes N     N bytes of 'x' without a line break
 //   flood       prints until its output pipe is closed
 //   stdin       reads standard input to its end, then prints "eof"
+//   sleep N     waits N ms, then prints "awake" (a tool that runs on)
 //   rawlf       "a" LF "b" LF in binary mode (no CR)
 #include <windows.h>
 
@@ -49,6 +50,9 @@ int main(int argc, char** argv)
         while (fgets(buf, sizeof(buf), stdin) != NULL) {
         }
         fputs("eof\n", stdout);
+    } else if (strcmp(mode, "sleep") == 0) {
+        Sleep((DWORD)n);
+        fputs("awake\n", stdout);
     }
     fflush(stdout);
     return 0;

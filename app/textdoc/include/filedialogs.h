@@ -48,6 +48,8 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    // The file-name box takes the focus: a name typed at once goes there.
+    void OnInitDone() override;
     BOOL OnFileNameOK() override;
     void OnTypeChange() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;

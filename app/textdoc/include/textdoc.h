@@ -15,7 +15,9 @@
 // Saving never writes into the file it replaces: the text goes to a
 // temporary file in the same folder, which replaces the file only when
 // every byte was written. A failed save is reported, returns FALSE and
-// leaves the document modified.
+// leaves the document modified. Saving over a file that another program
+// changed since the document read or wrote it (size or last-write time)
+// asks first; No cancels the save.
 #pragma once
 
 #include <fx/fx.h>
@@ -111,8 +113,13 @@ public:
     // path holds no "." at all and the extension is not "*".
     static CString MakeSavePath(LPCSTR lpszChosen, LPCSTR lpszDefExt);
 
+    // A title without its decorations: the modified mark "*" and
+    // " [Read Only]".
+    static CString PlainTitle(LPCSTR lpszTitle);
+
     // --- framework overrides -------------------------------------------------
     void Serialize(CArchive& ar) override;
+    BOOL SaveModified() override;
     void SetModifiedFlag(BOOL bModified = TRUE) override;
     BOOL OnNewDocument() override;
     BOOL OnOpenDocument(LPCSTR lpszPathName) override;
@@ -126,6 +133,10 @@ protected:
     // The backup settings from the main frame's record.
     void RefreshBackupSettings();
     void RebuildTitle();
+    // Saving over the file this document last read or wrote: when another
+    // program changed it since, asks (Yes / No) whether to overwrite it.
+    // FALSE: the user said No, nothing is saved.
+    BOOL ConfirmOverwrite(LPCSTR lpszPath);
 
     DECLARE_MESSAGE_MAP()
 
@@ -137,6 +148,7 @@ protected:
     int m_nMarkLength;
     intptr_t m_pComponentDoc;   // the component document of the first view
     BOOL m_bReadOnly;
+    FileStamp m_diskStamp;      // the file as this document last read or wrote it
 };
 
 // The length of the byte-order mark of an encoding that a file starts

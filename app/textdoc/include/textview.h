@@ -127,6 +127,14 @@ public:
     static CString MakeHeaderText(LPCSTR lpszPath, LPCSTR lpszTitle);
 
     afx_msg void OnFilePrintPreview();
+    afx_msg void OnFilePrint();
+
+    // The status-bar texts of the view: "Ln %2d Col %2d" of the caret, and
+    // "INS" in insert mode ("" while overtype is on).
+    CString GetPositionText() const;
+    CString GetModeText() const;
+    // TRUE when this is the active view of the active child frame.
+    BOOL IsActiveView() const;
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
@@ -147,10 +155,20 @@ protected:
     afx_msg void OnFindNext();
     afx_msg void OnFindPrevious();
     afx_msg void OnGotoLine();
+    afx_msg void OnCopyFilePath();
+    afx_msg void OnOpenInExplorer();
+    afx_msg void OnUpdateHasPath(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateIndicatorPosition(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateIndicatorMode(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 
     // Find Next (149) and Find Previous (32841).
     void FindSeedText(BOOL bBackward);
+    void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
+    // Shows the caret position and the typing mode in the status bar.
+    void UpdateStatus();
+    // TRUE when printing has a printer; otherwise says so (once) and FALSE.
+    BOOL CheckPrinter();
 
     // Handles one notification of the editing window.
     void OnEditorNotify(const SCNotification* pNotify);

@@ -5,6 +5,8 @@
 
 #include <resource.h>
 
+#include <dlgs.h>
+
 namespace {
 
 const char kSettingsSection[] = "Settings";
@@ -74,7 +76,21 @@ BOOL CFileDialogEx::OnInitDialog()
             m_nEncoding = 3;
         FillCombo(this, IDC_FILE_ENCODING, kEncodingNames, 4, m_nEncoding);
     }
-    return TRUE;
+    // No focus to the first of our lists: OnInitDone gives it to the name.
+    return FALSE;
+}
+
+void CFileDialogEx::OnInitDone()
+{
+    CFileDialog::OnInitDone();
+    // The name is a combo box with an edit in it in the Explorer form (cmb13),
+    // a plain edit in older forms (edt1).
+    HWND hDlg = ::GetParent(m_hWnd);
+    HWND hName = ::GetDlgItem(hDlg, cmb13);
+    if (hName == NULL)
+        hName = ::GetDlgItem(hDlg, edt1);
+    if (hName != NULL)
+        ::SetFocus(hName);
 }
 
 BOOL CFileDialogEx::OnCommand(WPARAM wParam, LPARAM lParam)

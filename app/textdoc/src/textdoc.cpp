@@ -25,6 +25,9 @@ const char kReadOnlyMark[] = "[Read Only]";
 const char kWriteFailedFormat[] = "The document could not be written to \"%s\".\nThe file was not changed.";
 const char kReadFailedFormat[] = "The file \"%s\" could not be read.";
 const char kConvertFailedMessage[] = "The text could not be converted to the chosen encoding.";
+const char kChangedOnDiskFormat[] =
+    "\"%s\" was changed by another program since it was opened or last saved.\n\n"
+    "Overwrite the file and lose those changes?";
 const char kLossyMessage[] =
     "Some characters of the text cannot be written in the chosen encoding and will be replaced by \"?\".\n"
     "Save anyway?";
@@ -46,13 +49,7 @@ BOOL DefaultSaveAsPrompt(CDoodleDoc* pDoc, CDoodleDoc::SaveAsChoice& choice)
     CString strFolder = strPath.IsEmpty() ? CString() : parts.GetFolder();
     CString strName = strPath.IsEmpty() ? CString() : parts.GetFileName();
     if (strName.IsEmpty())
-        strName = pDoc->GetTitle();
-    // The title carries decorations ("*", " [Read Only]") that are no part
-    // of a file name.
-    int nDeco = strName.Find(" [");
-    if (nDeco >= 0)
-        strName = strName.Left(nDeco);
-    strName.TrimRight('*');
+        strName = CDoodleDoc::PlainTitle(pDoc->GetTitle());
 
     CFileDialogEx dlg(FALSE, strName, AfxGetMainWnd(), strFolder);
     dlg.SetEncoding(pDoc->GetEncoding() <= 3 ? pDoc->GetEncoding() : 3);
@@ -263,6 +260,30 @@ void CDoodleDoc::SetModifiedFlag(BOOL bModified)
     RebuildTitle();
 }
 
+CString CDoodleDoc::PlainTitle(LPCSTR lpszTitle)
+{
+    CString strTitle = lpszTitle != NULL ? lpszTitle : "";
+    int nMark = strTitle.Find(CString(" ") + kReadOnlyMark);
+    if (nMark >= 0)
+        strTitle = strTitle.Left(nMark);
+    strTitle.TrimRight('*');
+    return strTitle;
+}
+
+BOOL CDoodleDoc::SaveModified()
+{
+    // The question names the document as the user knows it ("Untitled1"),
+    // not with the title's modified mark. The mark comes back afterwards
+    // when the document is still there and still modified.
+    CString strTitle = m_strTitle;
+    m_strTitle = PlainTitle(strTitle);
+    BOOL bResult = CDocument::SaveModified();
+    if (m_strTitle == PlainTitle(strTitle))
+        m_strTitle = strTitle;
+    RebuildTitle();
+    return bResult;
+}
+
 void CDoodleDoc::RebuildTitle()
 {
     CString strTitle = GetTitle();
@@ -403,6 +424,7 @@ BOOL CDoodleDoc::LoadFile(LPCSTR lpszPathName, BOOL bForceReadOnly)
     if (pSettings != NULL && pSettings->nLineNumbers)
         pEditor->SetLineNumberMargin(1, CMFCScintilla::LINENUMBER_MARGIN);
 
+    m_diskStamp = FileStamp::Of(strPath);
     RefreshBackupSettings();
     m_backups.Open(strPath);
     return TRUE;
@@ -473,6 +495,8 @@ BOOL CDoodleDoc::DoSave(LPCSTR lpszPathName, BOOL /*bReplace*/)
     }
     if (nEncoding == ENC_DETECT)
         nEncoding = ENC_ANSI;
+    if (!bNewName && !ConfirmOverwrite(strPath))
+        return FALSE;
 
     // A mark is written when the file had one, and always for a file saved
     // under a new name (a UTF-16 file cannot be read back without one).
@@ -569,6 +593,7 @@ BOOL CDoodleDoc::DoSave(LPCSTR lpszPathName, BOOL /*bReplace*/)
         pEditor->SetReadOnly(FALSE);
         m_bReadOnly = FALSE;
     }
+    m_diskStamp = FileStamp::Of(strPath);
     pEditor->SetSavePoint();
     IEditorFrame* pFrame = GetEditorFrame();
     CEditorSettings* pEdit = pFrame != NULL ? pFrame->GetEditorSettings() : NULL;
@@ -576,6 +601,19 @@ BOOL CDoodleDoc::DoSave(LPCSTR lpszPathName, BOOL /*bReplace*/)
         pEditor->EmptyUndoBuffer();
     SetModifiedFlag(FALSE);
     return TRUE;
+}
+
+BOOL CDoodleDoc::ConfirmOverwrite(LPCSTR lpszPath)
+{
+    // Only the file this document read or wrote last has a stamp to hold
+    // against the disk.
+    if (m_strPathName.IsEmpty() || m_strPathName.CompareNoCase(lpszPath) != 0)
+        return TRUE;
+    if (!FileStamp::Of(lpszPath).Differs(m_diskStamp))
+        return TRUE;
+    CString strMsg;
+    strMsg.Format(kChangedOnDiskFormat, lpszPath);
+    return AfxMessageBox(strMsg, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES;
 }
 
 void CDoodleDoc::OnCloseDocument()

@@ -4,6 +4,8 @@
 
 #include "textdoc.h"
 
+#include <qx/drawing.h>
+
 #include <algorithm>
 
 namespace {
@@ -72,7 +74,9 @@ void CDoodleView::CreatePrintFont(CDC* pDC)
     CViewSettings s = GetViewSettings();
     m_print.font.DeleteObject();
     m_print.font.CreatePointFont((s.nFontSize > 0 ? s.nFontSize : 10) * 10,
-                                 s.pszFontFace != NULL && *s.pszFontFace ? s.pszFontFace : "Courier New", pDC);
+                                 FixedPitchFontFace(s.pszFontFace != NULL && *s.pszFontFace ? s.pszFontFace
+                                                                                          : "Courier New"),
+                                 pDC);
     CFont* pOld = pDC->SelectObject(&m_print.font);
     TEXTMETRICA tm = {};
     pDC->GetTextMetrics(&tm);

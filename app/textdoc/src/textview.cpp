@@ -2,6 +2,7 @@
 // it and its notifications.
 #include "textview.h"
 
+#include "apphelpers.h"
 #include "lexerconfig.h"
 #include "previewview.h"
 #include "textdoc.h"
@@ -56,8 +57,8 @@ BEGIN_MESSAGE_MAP(CDoodleView, CView)
     ON_WM_ERASEBKGND()
     ON_WM_HSCROLL()
     ON_WM_VSCROLL()
-    ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
-    ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrint)
+    ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
+    ON_COMMAND(ID_FILE_PRINT_DIRECT, OnFilePrint)
     ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview)
     // Search.
     ON_COMMAND(ID_EDIT_FIND, OnEditFind)
@@ -65,6 +66,12 @@ BEGIN_MESSAGE_MAP(CDoodleView, CView)
     ON_COMMAND(ID_SEARCH_FIND_NEXT, OnFindNext)
     ON_COMMAND(ID_SEARCH_FIND_PREVIOUS, OnFindPrevious)
     ON_COMMAND(ID_SEARCH_GOTO, OnGotoLine)
+    ON_COMMAND(ID_FILE_COPY_PATH, OnCopyFilePath)
+    ON_COMMAND(ID_FILE_OPEN_IN_EXPLORER, OnOpenInExplorer)
+    ON_UPDATE_COMMAND_UI(ID_FILE_COPY_PATH, OnUpdateHasPath)
+    ON_UPDATE_COMMAND_UI(ID_FILE_OPEN_IN_EXPLORER, OnUpdateHasPath)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_LINECOL, OnUpdateIndicatorPosition)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_INS, OnUpdateIndicatorMode)
 END_MESSAGE_MAP()
 
 CDoodleView::CDoodleView()
@@ -200,15 +207,59 @@ void CDoodleView::OnSetFocus(CWnd* pOldWnd)
         m_editor.SetFocus();
 }
 
+void CDoodleView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView)
+{
+    // The status bar shows the caret and the typing mode of the document
+    // that just became active, not those of the one before.
+    if (bActivate && m_editor.GetSafeHwnd() != NULL)
+        UpdateStatus();
+    CView::OnActivateView(bActivate, pActivateView, pDeactiveView);
+}
+
+BOOL CDoodleView::IsActiveView() const
+{
+    CMDIFrameWnd* pMain = dynamic_cast<CMDIFrameWnd*>(AfxGetMainWnd());
+    CMDIChildWnd* pActive = pMain != NULL && pMain->GetSafeHwnd() != NULL ? pMain->MDIGetActive() : NULL;
+    return pActive != NULL && pActive == GetParentFrame() && pActive->GetActiveView() == this;
+}
+
+CString CDoodleView::GetPositionText() const
+{
+    CString strPos;
+    strPos.Format("Ln %2d Col %2d", (int)m_editor.GetCurrentLine() + 1, (int)m_editor.GetColumn());
+    return strPos;
+}
+
+CString CDoodleView::GetModeText() const
+{
+    return m_editor.Call(SCI_GETOVERTYPE) != 0 ? "" : "INS";
+}
+
+void CDoodleView::UpdateStatus()
+{
+    if (IEditorFrame* pFrame = GetEditorFrame()) {
+        pFrame->SetStatusText(STATUS_PANE_POSITION, GetPositionText());
+        pFrame->SetStatusText(STATUS_PANE_MODE, GetModeText());
+    }
+}
+
+void CDoodleView::OnUpdateIndicatorPosition(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetText(GetPositionText());
+}
+
+void CDoodleView::OnUpdateIndicatorMode(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetText(GetModeText());
+}
+
 void CDoodleView::OnDestroy()
 {
     if (CDoodleDoc* pDoc = GetDocument())
         pDoc->ReleaseComponentDocument(m_editor);
     // The main frame forgets the current view only when it is this one's
     // (the view of the active child frame).
-    CMDIFrameWnd* pMain = dynamic_cast<CMDIFrameWnd*>(AfxGetMainWnd());
-    BOOL bActive = pMain != NULL && pMain->GetSafeHwnd() != NULL && pMain->MDIGetActive() != NULL &&
-                   pMain->MDIGetActive() == GetParentFrame() && pMain->MDIGetActive()->GetActiveView() == this;
+    BOOL bActive = IsActiveView();
     CView::OnDestroy();
     IEditorFrame* pFrame = GetEditorFrame();
     if (pFrame != NULL)
@@ -581,11 +632,11 @@ void CDoodleView::OnEditorNotify(const SCNotification* pNotify)
         // The component names no position here: the caret is the place.
         if (pFrame != NULL)
             pFrame->AddNavigationPlace(m_hWnd, (INT_PTR)m_editor.GetCurrentPos());
-        if (pFrame != NULL) {
-            CString strPos;
-            strPos.Format("Ln %2d Col %2d", (int)m_editor.GetCurrentLine() + 1, (int)m_editor.GetColumn());
-            pFrame->SetStatusText(1, strPos);
-        }
+        // Only the active document speaks in the status bar (a document
+        // loading behind it, or the other pane of a split, keeps quiet). The
+        // Insert key's overtype toggle arrives here too.
+        if (IsActiveView())
+            UpdateStatus();
         m_bHasSelection = m_editor.HasSelection();
         CViewSettings s = GetViewSettings();
         if (s.nMatchBracket)
@@ -707,11 +758,52 @@ LRESULT CDoodleView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return CView::WindowProc(message, wParam, lParam);
 }
 
+BOOL CDoodleView::CheckPrinter()
+{
+    // Without a printer there is nothing to print on nor to measure a
+    // preview against: one message says so, and nothing opens.
+    if (fx::IsPrintingAvailable())
+        return TRUE;
+    fx::PromptMessage(AFX_IDP_NO_PRINTER, MB_OK | MB_ICONEXCLAMATION);
+    return FALSE;
+}
+
+void CDoodleView::OnFilePrint()
+{
+    if (CheckPrinter())
+        CView::OnFilePrint();
+}
+
 void CDoodleView::OnFilePrintPreview()
 {
+    if (!CheckPrinter())
+        return;
     CPrintPreviewState* pState = new CPrintPreviewState;
     if (!DoPrintPreview(IDR_TOOLBAR_PREVIEW_BAR, this, RUNTIME_CLASS(CQXPPreviewView), pState)) {
         fx::PromptMessage(AFX_IDP_COMMAND_FAILURE, MB_OK | MB_ICONEXCLAMATION);
         delete pState;
     }
+}
+
+// ---------------------------------------------------------------------------
+// The document's file.
+
+void CDoodleView::OnCopyFilePath()
+{
+    CDocument* pDoc = GetDocument();
+    if (pDoc != NULL && !pDoc->GetPathName().IsEmpty())
+        CopyTextToClipboard(m_hWnd, pDoc->GetPathName());
+}
+
+void CDoodleView::OnOpenInExplorer()
+{
+    CDocument* pDoc = GetDocument();
+    if (pDoc != NULL)
+        OpenContainingFolder(pDoc->GetPathName());
+}
+
+void CDoodleView::OnUpdateHasPath(CCmdUI* pCmdUI)
+{
+    CDocument* pDoc = GetDocument();
+    pCmdUI->Enable(pDoc != NULL && !pDoc->GetPathName().IsEmpty());
 }

@@ -9,6 +9,9 @@
 #include "resource.h"
 
 #include <gtest/gtest.h>
+#include <qmtest/qmatedriver.h>
+
+#include <dlgs.h>
 
 #include <string>
 
@@ -253,4 +256,45 @@ TEST(FileInfoDialog, FileTimesUseEnglishMonthNames)
     SystemTimeToFileTime(&st, &local);
     LocalFileTimeToFileTime(&local, &utc);
     EXPECT_EQ(std::string(CFileInfoDialog::FormatFileTime(utc)), "05 March 2024, 14:07:09");
+}
+
+// The open dialog (Ctrl+O) starts with the focus in the file-name box: a
+// name typed at once lands there, not in "View as".
+TEST_F(FileDialogTest, OpenModeStartsWithTheFocusInTheFileName)
+{
+    CFileDialogEx dlg(TRUE, NULL, NULL, m_temp.Path().c_str());
+    FileDialogWindows w;
+    HWND hFocus = NULL;
+    std::string typed, viewAs;
+    ModalScript script({
+        [&] {
+            w = FindFileDialogWindows();
+            return w.hExtra != NULL && IsWindowVisible(w.hDlg);
+        },
+        [&] {
+            hFocus = GetFocus();
+            SetForegroundWindow(w.hDlg);
+            qmtest::TypeText(L"typed.txt");
+            return true;
+        },
+        [&] {
+            // The keys arrive through the dialog's own loop.
+            HWND hName = GetDlgItem(w.hDlg, cmb13) ? GetDlgItem(w.hDlg, cmb13) : GetDlgItem(w.hDlg, edt1);
+            typed = WindowText(hName);
+            viewAs = WindowText(GetDlgItem(w.hExtra, IDC_FILE_VIEW_AS));
+            return typed == "typed.txt";
+        },
+        [&] {
+            Click(w.hDlg, IDCANCEL);
+            return true;
+        },
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_TRUE(script.Finished()) << "the name box holds [" << typed << "]";
+    ASSERT_NE(hFocus, (HWND)NULL);
+    HWND hBox = GetParent(hFocus);
+    int nID = GetDlgCtrlID(hFocus) == edt1 ? edt1 : GetDlgCtrlID(hBox);
+    EXPECT_TRUE(nID == cmb13 || nID == edt1) << "the focus is on control " << GetDlgCtrlID(hFocus);
+    EXPECT_EQ(typed, "typed.txt");
+    EXPECT_EQ(viewAs, "Auto") << "the view-as list got no keys";
 }

@@ -906,3 +906,111 @@ TEST_F(TextDocTest, FoldMarginClicksAndTurningFoldingOff)
     EXPECT_TRUE(ed.GetFoldExpanded(1));
     EXPECT_TRUE(ed.GetLineVisible(2));
 }
+
+// The close question names an untitled document without its modified mark;
+// the title keeps the mark when the user does not save.
+TEST_F(TextDocTest, SaveQuestionNamesTheDocumentWithoutItsMark)
+{
+    CDoodleDoc* pDoc = NewDocument();
+    ASSERT_NE(pDoc, nullptr);
+    Type(Editor(pDoc), "draft");
+    PumpFor(20);
+    std::string title = (LPCSTR)pDoc->GetTitle();
+    ASSERT_EQ(title.back(), '*') << title;
+    std::string plain = title.substr(0, title.size() - 1);
+    {
+        coretest::MessageBoxRecorder boxes(IDCANCEL);
+        EXPECT_FALSE(pDoc->SaveModified());
+        ASSERT_EQ(boxes.Texts().size(), 1u);
+        EXPECT_EQ(boxes.Texts()[0], "Save changes to " + plain + "?");
+    }
+    EXPECT_EQ(std::string(pDoc->GetTitle()), title) << "the mark stays while the text is unsaved";
+    EXPECT_EQ(std::string(CDoodleDoc::PlainTitle("notes.txt [Read Only]")), "notes.txt");
+    EXPECT_EQ(std::string(CDoodleDoc::PlainTitle("Untitled2*")), "Untitled2");
+}
+
+// Saving over a file another program changed since it was opened asks
+// first, naming the file; No keeps both that program's text on disk and
+// the document modified. A file nobody else touched saves without a word.
+TEST_F(TextDocTest, SavingOverAFileChangedOnDiskAsksFirst)
+{
+    std::string path = m_temp / "shared.txt";
+    WriteBytes(path, "from the editor\r\n");
+    CDoodleDoc* pDoc = Open(path);
+    ASSERT_NE(pDoc, nullptr);
+    CMFCScintilla& ed = Editor(pDoc);
+    ed.GotoPos(ed.GetLength());
+    Type(ed, "typed");
+    PumpFor(20);
+    WriteBytes(path, "written by another program\r\n");
+    {
+        coretest::MessageBoxRecorder no(IDNO);
+        EXPECT_FALSE(pDoc->DoFileSave());
+        ASSERT_EQ(no.Texts().size(), 1u);
+        EXPECT_NE(no.Texts()[0].find(path), std::string::npos) << no.Texts()[0];
+        EXPECT_NE(no.Texts()[0].find("changed by another program"), std::string::npos) << no.Texts()[0];
+    }
+    EXPECT_EQ(ReadBytes(path), "written by another program\r\n");
+    EXPECT_TRUE(pDoc->IsModified());
+    {
+        coretest::MessageBoxRecorder yes(IDYES);
+        EXPECT_TRUE(pDoc->DoFileSave());
+        EXPECT_EQ(yes.Texts().size(), 1u);
+    }
+    EXPECT_EQ(ReadBytes(path), "from the editor\r\ntyped");
+    EXPECT_FALSE(pDoc->IsModified());
+    // Our own save is the new reference: the next save asks nothing.
+    Type(ed, "!");
+    PumpFor(20);
+    {
+        coretest::MessageBoxRecorder boxes(IDNO);
+        EXPECT_TRUE(pDoc->DoFileSave());
+        EXPECT_TRUE(boxes.Texts().empty()) << boxes.Texts()[0];
+    }
+    EXPECT_EQ(ReadBytes(path), "from the editor\r\ntyped!");
+}
+
+// Copy Filepath and Open in Windows Explorer serve documents that have a
+// file: the path on the clipboard, the folder opened in the shell.
+TEST_F(TextDocTest, CopyFilepathAndOpenInExplorerNeedAPath)
+{
+    CDoodleDoc* pUntitled = NewDocument();
+    ASSERT_NE(pUntitled, nullptr);
+    struct Probe : CCmdUI {
+        int enabled = -1;
+        void Enable(BOOL bOn) override
+        {
+            m_bEnableChanged = TRUE;
+            enabled = bOn ? 1 : 0;
+        }
+    };
+    auto enabled = [](CView* pView, UINT nID) {
+        Probe probe;
+        probe.m_nID = nID;
+        pView->OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &probe, NULL);
+        return probe.enabled;
+    };
+    EXPECT_EQ(enabled(pUntitled->GetTextView(), ID_FILE_COPY_PATH), 0);
+    EXPECT_EQ(enabled(pUntitled->GetTextView(), ID_FILE_OPEN_IN_EXPLORER), 0);
+
+    CreateDirectoryA((m_temp / "folder one").c_str(), NULL);
+    std::string path = m_temp / "folder one\\named.txt";
+    WriteBytes(path, "text\r\n");
+    CDoodleDoc* pDoc = Open(path);
+    ASSERT_NE(pDoc, nullptr);
+    CDoodleView* pView = pDoc->GetTextView();
+    EXPECT_EQ(enabled(pView, ID_FILE_COPY_PATH), 1);
+    EXPECT_EQ(enabled(pView, ID_FILE_OPEN_IN_EXPLORER), 1);
+
+    pView->SendMessage(WM_COMMAND, ID_FILE_COPY_PATH, 0);
+    std::string clip;
+    if (OpenClipboard(NULL)) {
+        if (HANDLE h = GetClipboardData(CF_TEXT)) {
+            clip = (const char*)GlobalLock(h);
+            GlobalUnlock(h);
+        }
+        CloseClipboard();
+    }
+    EXPECT_EQ(clip, std::string(pDoc->GetPathName()));
+    EXPECT_EQ(clip, path);
+}

@@ -377,3 +377,23 @@ TEST_F(TextPrintTest, HeaderAndFooterOfThePageDrawn)
     for (const std::string& t : texts)
         EXPECT_NE(t, "row 1");
 }
+
+// With no printer at all (Wine has none) Print and Print Preview say so
+// once and open nothing: no second box, no empty preview.
+TEST_F(TextDocTest, WithoutAPrinterPrintAndPreviewSaySoOnce)
+{
+    if (fx::IsPrintingAvailable())
+        GTEST_SKIP() << "this machine has a printer";
+    CDoodleDoc* pDoc = NewDocument();
+    ASSERT_NE(pDoc, nullptr);
+    CDoodleView* pView = pDoc->GetTextView();
+    for (UINT nID : {(UINT)ID_FILE_PRINT_PREVIEW, (UINT)ID_FILE_PRINT, (UINT)ID_FILE_PRINT_DIRECT}) {
+        SCOPED_TRACE(nID);
+        coretest::MessageBoxRecorder boxes;
+        pView->SendMessage(WM_COMMAND, nID, 0);
+        PumpFor(20);
+        ASSERT_EQ(boxes.Texts().size(), 1u);
+        EXPECT_EQ(boxes.Texts()[0], "No printers are installed. Install a printer, then try again.");
+        EXPECT_FALSE(m_pFrame->IsInPreviewMode());
+    }
+}

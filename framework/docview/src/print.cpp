@@ -102,6 +102,11 @@ BOOL HasAnyPrinter()
 
 } // namespace
 
+BOOL fx::IsPrintingAvailable()
+{
+    return GetPrintDevice()->ProvidesDC() || HasAnyPrinter();
+}
+
 BOOL fx::dv::GetPrinterDefaults(PRINTDLGA* pPrintDlg)
 {
     HGLOBAL& hDevMode = DevModeHandle();

@@ -517,22 +517,30 @@ int CALLBACK FaceFound(const LOGFONTA* plf, const TEXTMETRICA*, DWORD, LPARAM lP
     return lstrcmpiA(plf->lfFaceName, face) == 0 ? 0 : 1;
 }
 
-} // namespace
 
-BOOL AFXAPI IsFontInstalled(LPCSTR lpszFace)
+// Enumerates the installed families of a face (every face when empty), in
+// every character set; the result of the last callback (0: it stopped).
+int EnumFontFaces(LPCSTR lpszFace, FONTENUMPROCA pfn, LPARAM lParam)
 {
-    if (!lpszFace || !*lpszFace)
-        return FALSE;
     HWND hDesktop = ::GetDesktopWindow();
     HDC hdc = ::GetWindowDC(hDesktop);
     LOGFONTA lf;
     ZeroMemory(&lf, sizeof(lf));
     lf.lfCharSet = DEFAULT_CHARSET;
     lstrcpynA(lf.lfFaceName, lpszFace, LF_FACESIZE);
-    // The callback stops the enumeration (result 0) at the face.
-    int r = ::EnumFontFamiliesExA(hdc, &lf, FaceFound, (LPARAM)lpszFace, 0);
+    int r = ::EnumFontFamiliesExA(hdc, &lf, pfn, lParam, 0);
     ::ReleaseDC(hDesktop, hdc);
-    return r == 0;
+    return r;
+}
+
+} // namespace
+
+BOOL AFXAPI IsFontInstalled(LPCSTR lpszFace)
+{
+    if (!lpszFace || !*lpszFace)
+        return FALSE;
+    // The callback stops the enumeration (result 0) at the face.
+    return EnumFontFaces(lpszFace, FaceFound, (LPARAM)lpszFace) == 0;
 }
 
 CString AFXAPI DefaultGuiFontFace(BOOL bPreferTahoma)
@@ -549,6 +557,37 @@ CString AFXAPI DefaultGuiFontFace(BOOL bPreferTahoma)
     if (bPreferTahoma && IsFontInstalled("Tahoma"))
         face = "Tahoma";
     return face;
+}
+
+namespace {
+
+// Takes the first scalable fixed-pitch family with a plain name ("@" faces
+// are the vertical forms of East Asian fonts).
+int CALLBACK FixedPitchFound(const LOGFONTA* plf, const TEXTMETRICA*, DWORD nFontType, LPARAM lParam)
+{
+    if ((plf->lfPitchAndFamily & 0x3) != FIXED_PITCH || plf->lfFaceName[0] == '@' ||
+        !(nFontType & TRUETYPE_FONTTYPE))
+        return 1;
+    *reinterpret_cast<CString*>(lParam) = plf->lfFaceName;
+    return 0;
+}
+
+} // namespace
+
+CString AFXAPI FixedPitchFontFace(LPCSTR lpszWanted)
+{
+    if (lpszWanted != NULL && IsFontInstalled(lpszWanted))
+        return lpszWanted;
+    static const char* const kCodeFaces[] = {"Courier New",     "Consolas",        "Lucida Console",
+                                             "DejaVu Sans Mono", "Liberation Mono", "Courier"};
+    for (const char* pszFace : kCodeFaces)
+        if (IsFontInstalled(pszFace))
+            return pszFace;
+    CString strFound;
+    EnumFontFaces("", FixedPitchFound, (LPARAM)&strFound);
+    if (!strFound.IsEmpty())
+        return strFound;
+    return lpszWanted != NULL ? lpszWanted : "";
 }
 
 BOOL AFXAPI MatchesMnemonicKey(UINT nChar, UINT nVirtKey)

@@ -343,6 +343,47 @@ TEST(Text, FontsFacesAndMnemonics)
     EXPECT_FALSE(MatchesMnemonicKey('a', VK_F1)) << "a key without a character";
 }
 
+namespace {
+
+// The pitch of a face as the system reports it for a font of that face.
+bool IsFixedPitchFace(const CString& face)
+{
+    LOGFONTA lf = {};
+    lf.lfHeight = -13;
+    lstrcpynA(lf.lfFaceName, face, LF_FACESIZE);
+    HFONT hFont = CreateFontIndirectA(&lf);
+    HDC hdc = GetDC(NULL);
+    HGDIOBJ hOld = SelectObject(hdc, hFont);
+    TEXTMETRICA tm = {};
+    GetTextMetricsA(hdc, &tm);
+    char szUsed[LF_FACESIZE] = "";
+    GetTextFaceA(hdc, sizeof(szUsed), szUsed);
+    SelectObject(hdc, hOld);
+    ReleaseDC(NULL, hdc);
+    DeleteObject(hFont);
+    // TMPF_FIXED_PITCH set means variable pitch (the name is the wrong way round).
+    return lstrcmpiA(szUsed, face) == 0 && !(tm.tmPitchAndFamily & TMPF_FIXED_PITCH);
+}
+
+} // namespace
+
+// Code is drawn with a fixed-pitch face: a missing one (Wine has no
+// "Courier New") gives way to an installed fixed-pitch face; an installed
+// one is kept, also when it is proportional (the user chose it).
+TEST(Fonts, FixedPitchFaceFallsBackToAnInstalledOne)
+{
+    CString fallback = FixedPitchFontFace("No Such Face Qx 1234");
+    ASSERT_FALSE(fallback.IsEmpty());
+    EXPECT_TRUE(IsFontInstalled(fallback)) << (LPCSTR)fallback;
+    EXPECT_TRUE(IsFixedPitchFace(fallback)) << (LPCSTR)fallback << " draws proportionally";
+    EXPECT_STREQ(fallback, FixedPitchFontFace(NULL));
+    if (!IsFontInstalled("Courier New"))
+        EXPECT_STREQ(fallback, FixedPitchFontFace("Courier New"));
+    if (IsFontInstalled("Tahoma"))
+        EXPECT_STREQ("Tahoma", FixedPitchFontFace("Tahoma")) << "an installed face is the user's choice";
+    EXPECT_STREQ(fallback, FixedPitchFontFace(fallback)) << "the fallback is stable";
+}
+
 TEST(Windows, RectanglesLayoutsAndClasses)
 {
     EXPECT_TRUE(RectIsNull(GetWindowRectOf((HWND)NULL)));

@@ -65,6 +65,9 @@ public:
 // caller keeps ownership.
 PrintDevice* SetPrintDevice(PrintDevice* pDevice);
 PrintDevice* GetPrintDevice();
+// TRUE when a job has somewhere to go: the installed device gives DCs, or
+// the system has a printer.
+BOOL IsPrintingAvailable();
 
 // The "Printing" box of a running job (NULL when none is shown).
 HWND GetPrintAbortWindow();

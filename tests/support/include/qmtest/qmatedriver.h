@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -390,8 +391,71 @@ inline void TypeText(const std::wstring& text)
         SendInput(static_cast<UINT>(ins.size()), ins.data(), sizeof(INPUT));
 }
 
+// Reads the text on the clipboard (CF_TEXT); false when it holds none.
+inline bool ClipboardText(std::string& text)
+{
+    text.clear();
+    bool open = qmtest::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 5000, 50);
+    if (!open)
+        return false;
+    bool got = false;
+    if (HANDLE h = GetClipboardData(CF_TEXT)) {
+        if (const char* p = static_cast<const char*>(GlobalLock(h))) {
+            text = p;
+            got = true;
+            GlobalUnlock(h);
+        }
+    }
+    CloseClipboard();
+    return got;
+}
+
+inline bool EmptyTheClipboard()
+{
+    if (!qmtest::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 5000, 50))
+        return false;
+    BOOL ok = EmptyClipboard();
+    CloseClipboard();
+    return ok != FALSE;
+}
+
 // ---------------------------------------------------------------------------
 // A Scintilla window of another process.
+
+// Sends a message that writes its answer to the buffer in lParam, to a
+// window of another process: the buffer (cb bytes) lives in that process and
+// all of it is read back (empty when the window did not answer).
+inline std::string SendForBytes(HWND hwnd, UINT msg, WPARAM wp, SIZE_T cb, UINT timeoutMs = 5000)
+{
+    std::string text;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    HANDLE proc = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!proc)
+        return text;
+    void* remote = VirtualAllocEx(proc, nullptr, cb, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (remote) {
+        DWORD_PTR result = 0;
+        if (SendMessageTimeoutA(hwnd, msg, wp, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, timeoutMs, &result)) {
+            text.resize(cb);
+            SIZE_T got = 0;
+            if (ReadProcessMemory(proc, remote, &text[0], cb, &got))
+                text.resize(got);
+            else
+                text.clear();
+        }
+        VirtualFreeEx(proc, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(proc);
+    return text;
+}
+
+// The same for a text answer: up to the first NUL.
+inline std::string SendForText(HWND hwnd, UINT msg, WPARAM wp, SIZE_T cb, UINT timeoutMs = 5000)
+{
+    std::string text = SendForBytes(hwnd, msg, wp, cb, timeoutMs);
+    return text.substr(0, strnlen(text.data(), text.size()));
+}
 
 class RemoteScintilla
 {
@@ -439,8 +503,13 @@ public:
         if (len < 0)
             return std::string();
         SIZE_T size = static_cast<SIZE_T>(len) + 1;
-        return RemoteString(kGetText, size, size);
+        std::string text = SendForBytes(m_hwnd, kGetText, size, size, 30000);
+        text.resize(text.empty() ? 0 : text.size() - 1);
+        return text;
     }
+
+    // The face of a style (SCI_STYLEGETFONT).
+    std::string StyleFont(int style) const { return SendForText(m_hwnd, 2486, static_cast<WPARAM>(style), 256); }
 
     // The name of the lexer that colours the text ("" when it has none).
     std::string LexerLanguage() const
@@ -448,36 +517,10 @@ public:
         LRESULT len = Send(kGetLexerLanguage);
         if (len <= 0)
             return std::string();
-        return RemoteString(kGetLexerLanguage, 0, static_cast<SIZE_T>(len) + 1);
+        return SendForText(m_hwnd, kGetLexerLanguage, 0, static_cast<SIZE_T>(len) + 1, 30000);
     }
 
 private:
-    // The text a message writes, terminator included, into a buffer of size
-    // bytes in the window's process (its address goes as lParam).
-    std::string RemoteString(UINT msg, WPARAM wp, SIZE_T size) const
-    {
-        std::string text;
-        DWORD pid = 0;
-        GetWindowThreadProcessId(m_hwnd, &pid);
-        HANDLE proc = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-        if (!proc)
-            return text;
-        void* remote = VirtualAllocEx(proc, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-        if (remote) {
-            if (Send(msg, wp, reinterpret_cast<LPARAM>(remote), 30000) >= 0) {
-                text.resize(size);
-                SIZE_T got = 0;
-                if (ReadProcessMemory(proc, remote, &text[0], size, &got))
-                    text.resize(got ? got - 1 : 0);
-                else
-                    text.clear();
-            }
-            VirtualFreeEx(proc, remote, 0, MEM_RELEASE);
-        }
-        CloseHandle(proc);
-        return text;
-    }
-
     HWND m_hwnd;
 };
 

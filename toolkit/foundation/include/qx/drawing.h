@@ -250,6 +250,11 @@ BOOL AFXAPI IsFontInstalled(LPCSTR lpszFace);
 inline BOOL IsFontInstalledThunk(LPCSTR lpszFace) { return IsFontInstalled(lpszFace); }
 // The face name for toolkit captions taken from the stock GUI font.
 CString AFXAPI DefaultGuiFontFace(BOOL bPreferTahoma);
+// A fixed-pitch face to draw code with: lpszWanted when it is installed;
+// otherwise the first installed of the common code faces (Courier New,
+// Consolas, Lucida Console, DejaVu Sans Mono, Liberation Mono, Courier), else
+// any installed fixed-pitch font; lpszWanted itself when there is none.
+CString AFXAPI FixedPitchFontFace(LPCSTR lpszWanted);
 // TRUE when the character (or its upper case) is what the virtual key types,
 // also through each installed keyboard layout, with and without Shift.
 BOOL AFXAPI MatchesMnemonicKey(UINT nChar, UINT nVirtKey);
