@@ -648,8 +648,15 @@ TEST_F(MainFrameTest, WithTabsOnDocumentsReopenMaximised)
     ASSERT_TRUE(App().OpenFilesToOpen());
     Pump(10);
     ASSERT_EQ(2, ChildCount());
+    // Each one, once active, fills the client under the strip.
+    std::vector<HWND> children;
     for (HWND h = GetWindow(frame->m_hWndMDIClient, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+        children.push_back(h);
+    for (HWND h : children) {
+        SendMessageA(frame->m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)h, 0);
+        Pump();
         EXPECT_TRUE(IsZoomed(h)) << dlgtest::WindowText(h);
+    }
 }
 
 // The editors draw with a fixed-pitch face even when the configured one
