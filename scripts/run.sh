@@ -22,7 +22,7 @@ bash "$here/scripts/session.sh" "$BUILD_DIR" bash -c '
     return 1
   }
   wine "$1" & pid=$!
-  start=$SECONDS
+  start=$SECONDS t0=$(date +%s.%N)
   until win=$(main_frame); do
     if ! kill -0 $pid 2>/dev/null || [ $((SECONDS - start)) -ge "${QM_RUN_SECONDS:-60}" ]; then
       echo "run: the editor showed no main window within ${QM_RUN_SECONDS:-60} s" >&2
@@ -30,8 +30,9 @@ bash "$here/scripts/session.sh" "$BUILD_DIR" bash -c '
     fi
     sleep 0.2
   done
+  shown=$(echo "$(date +%s.%N) - $t0" | bc)
   # Shown is not yet painted: a moment for the first paint of every part.
   sleep 1.5
   import -window root "$2" &&
-    echo "run: no display here, so the editor ran on Xvfb; its main window showed after $((SECONDS - start)) s; screenshot: $2"
+    printf "run: no display here, so the editor ran on Xvfb; its main window showed after %.1f s; screenshot: %s\n" "$shown" "$2"
   kill $pid 2>/dev/null; wait $pid 2>/dev/null; true' _ "$exe" "$shot"

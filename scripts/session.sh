@@ -34,6 +34,9 @@ mkdir -p "$WINEPREFIX"
 setsid -w wineserver -p </dev/null >/dev/null 2>&1
 if [ $first -eq 1 ]; then echo "session: preparing the Wine prefix $WINEPREFIX"; fi
 setsid wine wineboot -i </dev/null >/dev/null 2>&1
+# Wine's RPC service, which OLE's start-up in the editor waits for: started
+# now, detached, so no program of the session has to wait for it to come up.
+setsid wine net start rpcss </dev/null >/dev/null 2>&1 &
 # Wine's own fonts (Tahoma, Marlett, MS Sans Serif ...) from the fonts-wine
 # package: this Wine build does not find them in its data folder by itself.
 fontdir="$WINEPREFIX/drive_c/windows/Fonts"
