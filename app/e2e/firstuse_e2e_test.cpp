@@ -203,16 +203,9 @@ TEST_F(FirstUseTest, TextIsDrawnWithAFixedPitchFace)
 // ends by itself: no cmd.exe stays behind waiting for input.
 TEST_F(FirstUseTest, CapturedCommandPromptToolEndsWithoutStop)
 {
-    HWND main = Start();
-    ASSERT_TRUE(main);
-    ASSERT_TRUE(qmtest::BringToForeground(main));
+    ASSERT_TRUE(Start());
     // Tools menu from the keyboard, then its first tool (the command prompt).
-    qmtest::SendChord({VK_MENU});
-    Sleep(300);
-    qmtest::SendChord({'T'});
-    HWND popup = nullptr;
-    ASSERT_TRUE(qmtest::WaitUntil([&] { return (popup = m_prog.FindOtherWindow()) != nullptr; }, 5000))
-        << "Alt, T opened no Tools menu";
+    ASSERT_TRUE(OpenMenuFromKeyboard('T')) << "Alt, T opened no Tools menu";
     Sleep(300);
     qmtest::SendChord({VK_HOME});
     qmtest::SendChord({VK_RETURN});

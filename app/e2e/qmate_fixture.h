@@ -260,6 +260,20 @@ protected:
 
     void PostCommand(UINT id) const { PostMessageA(Main(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
+    // Opens a menu of the menu bar from the keyboard (the program in front,
+    // Alt, then the menu's mnemonic); the popup's window, or null.
+    HWND OpenMenuFromKeyboard(WORD mnemonic)
+    {
+        if (!qmtest::BringToForeground(Main()))
+            return nullptr;
+        qmtest::SendChord({VK_MENU});
+        Sleep(300);
+        qmtest::SendChord({mnemonic});
+        HWND popup = nullptr;
+        qmtest::WaitUntil([&] { return (popup = m_prog.FindOtherWindow()) != nullptr; }, 5000);
+        return popup;
+    }
+
     // The main frame's status bar (control id AFX_IDW_STATUS_BAR) and the
     // text of one of its panes (0: messages, 1: caret, 2: typing mode).
     HWND StatusBar() const

@@ -85,15 +85,10 @@ TEST_F(QmateTest, ToolWindowShowsAConsoleProgramsOutput)
     HWND main = Start("\"" + doc + "\"");
     ASSERT_TRUE(main);
     E2E_REQUIRE_EDITOR(EditorHolding("active\r\n"));
-    ASSERT_TRUE(qmtest::BringToForeground(main));
     // Tools menu from the keyboard (Alt, then its mnemonic), then the tool
     // by its mnemonic.
-    qmtest::SendChord({VK_MENU});
-    Sleep(300);
-    qmtest::SendChord({'T'});
-    HWND popup = nullptr;
-    ASSERT_TRUE(qmtest::WaitUntil([&] { return (popup = m_prog.FindOtherWindow()) != nullptr; }, 5000))
-        << "Alt, T opened no Tools menu";
+    HWND popup = OpenMenuFromKeyboard('T');
+    ASSERT_TRUE(popup) << "Alt, T opened no Tools menu";
     qmtest::SendChord({'Q'});
     HWND out = nullptr;
     // The menu closes when the tool starts.

@@ -1013,4 +1013,31 @@ TEST_F(TextDocTest, CopyFilepathAndOpenInExplorerNeedAPath)
     }
     EXPECT_EQ(clip, std::string(pDoc->GetPathName()));
     EXPECT_EQ(clip, path);
+
+    // The shell opens the document's folder: a window named after it.
+    struct Finder {
+        static BOOL CALLBACK Visit(HWND h, LPARAM l)
+        {
+            char title[MAX_PATH] = "";
+            GetWindowTextA(h, title, sizeof(title));
+            if (IsWindowVisible(h) && lstrcmpiA(title, "folder one") == 0) {
+                *reinterpret_cast<HWND*>(l) = h;
+                return FALSE;
+            }
+            return TRUE;
+        }
+        static HWND Find()
+        {
+            HWND found = NULL;
+            EnumWindows(&Visit, (LPARAM)&found);
+            return found;
+        }
+    };
+    ASSERT_EQ(Finder::Find(), (HWND)NULL);
+    pView->SendMessage(WM_COMMAND, ID_FILE_OPEN_IN_EXPLORER, 0);
+    HWND hExplorer = NULL;
+    PumpUntil([&] { return (hExplorer = Finder::Find()) != NULL; }, 20000);
+    EXPECT_NE(hExplorer, (HWND)NULL) << "no window shows the folder \"folder one\"";
+    if (hExplorer != NULL)
+        PostMessageA(hExplorer, WM_CLOSE, 0, 0);
 }
