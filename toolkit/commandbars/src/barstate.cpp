@@ -8,6 +8,7 @@
 #include <qx/profile.h>
 #include <qx/propexchange.h>
 #include <qx/resourcemgr.h>
+#include <qx/sysutil.h>
 
 #include <fx/archive.h>
 #include <fx/file.h>
@@ -24,6 +25,11 @@ typedef std::vector<BYTE> Bytes;
 const BYTE kZipTag[4] = {'Z', 'I', 'P', '!'};
 // More than this many bars or controls in one collection is damaged data.
 const DWORD kMaxItems = 10000;
+// More toolbars than a frame can show: a saved placement that counts more is
+// damaged, and reading it would only slow the start.
+const int kMaxSavedBars = 256;
+// A dock bar's saved rows list each bar once and a break after each row.
+const int kMaxSavedRowEntries = 2 * kMaxSavedBars + 1;
 const UINT kFirstGeneratedBarId = 0x1000000;
 const UINT kStatusBarId = 0xE801;
 const UINT kCustomizeCommand = 35001;
@@ -182,19 +188,7 @@ void AFXAPI QxpAdjustSavedRect(RECT& rc, BOOL bRescale, SIZE szSaved, SIZE szCur
 
 CRect AFXAPI QxpWorkAreaFor(const RECT& rc)
 {
-    RECT rcProbe = rc;
-    if (rcProbe.right <= rcProbe.left)
-        rcProbe.right = rcProbe.left + 1;
-    if (rcProbe.bottom <= rcProbe.top)
-        rcProbe.bottom = rcProbe.top + 1;
-    HMONITOR hMonitor = ::MonitorFromRect(&rcProbe, MONITOR_DEFAULTTONEAREST);
-    MONITORINFO mi = {};
-    mi.cbSize = sizeof(mi);
-    if (hMonitor && ::GetMonitorInfoA(hMonitor, &mi))
-        return CRect(mi.rcWork);
-    RECT rcWork;
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
-    return CRect(rcWork);
+    return CRect(GetMultiMonitorHelper()->GetWorkAreaNearestRect(&rc));
 }
 
 // ===========================================================================
@@ -1029,8 +1023,12 @@ void CQXPCommandBars::LoadBarState(LPCSTR lpszProfileName, BOOL bSilent)
     CSize szScreen(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
     BOOL bRescale = szSaved.cx > 0 && szSaved.cy > 0 && szSaved != szScreen;
     CSize szIcon(::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON));
-    if (nBars < 0 || nBars > (int)kMaxItems)
-        nBars = 0;
+    if (nBars < 0 || nBars > kMaxSavedBars) {
+        // Damaged: the bars keep the places the program gave them.
+        RecalcFrameLayout(FALSE);
+        m_bLayoutChanged = FALSE;
+        return;
+    }
 
     // The dock-bar rows.
     for (int i = 0; i < 4; i++) {
@@ -1038,7 +1036,7 @@ void CQXPCommandBars::LoadBarState(LPCSTR lpszProfileName, BOOL bSilent)
         strSection.Format("%s-DockBar%d", lpszProfileName, i);
         int nEntries = store.GetProfileInt(strSection, "Bars", 0);
         CQXPDockBar* pDock = m_pDocks[i];
-        if (!pDock || nEntries <= 1 || nEntries > (int)kMaxItems)
+        if (!pDock || nEntries <= 1 || nEntries > kMaxSavedRowEntries)
             continue;
         std::vector<CQXPToolBar*> rows;
         for (int j = 0; j < nEntries; j++) {

@@ -1,5 +1,6 @@
 // The profile store and the window placement.
 #include <qx/profile.h>
+#include <qx/sysutil.h>
 
 #include "internal.h"
 
@@ -385,12 +386,39 @@ BOOL CQXWindowPlacement::LoadWindowPos(LPCSTR lpszValue, LPCSTR lpszSection)
     return bOk;
 }
 
+BOOL CQXWindowPlacement::KeepOnScreen(HWND hWnd)
+{
+    // The normal rectangle of a top-level window that is no tool window is
+    // in workspace coordinates: relative to the primary monitor's work area.
+    POINT ptOrigin = {0, 0};
+    LONG_PTR exStyle = hWnd != NULL ? ::GetWindowLongPtrA(hWnd, GWL_EXSTYLE) : 0;
+    BOOL bWorkspace = hWnd == NULL || ((exStyle & WS_EX_TOOLWINDOW) == 0 && ::GetParent(hWnd) == NULL);
+    if (bWorkspace) {
+        RECT rcPrimary = {0, 0, 0, 0};
+        if (::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcPrimary, 0)) {
+            ptOrigin.x = rcPrimary.left;
+            ptOrigin.y = rcPrimary.top;
+        }
+    }
+    RECT rc = m_wp.rcNormalPosition;
+    ::OffsetRect(&rc, ptOrigin.x, ptOrigin.y);
+    RECT rcWork = GetMultiMonitorHelper()->GetWorkAreaNearestRect(&rc);
+    if (!QxFitRectToWorkArea(rc, rcWork, kMinUsableSize))
+        return FALSE;
+    ::OffsetRect(&rc, -ptOrigin.x, -ptOrigin.y);
+    m_wp.rcNormalPosition = rc;
+    return TRUE;
+}
+
 BOOL CQXWindowPlacement::RestoreWindowPos(HWND hWnd, LPCSTR lpszValue, LPCSTR lpszSection)
 {
     if (!hWnd || !::IsWindow(hWnd))
         return FALSE;
     if (!LoadWindowPos(lpszValue, lpszSection))
         return FALSE;
+    // A stored place off every screen (a monitor that is gone, a damaged
+    // value) comes back on the nearest monitor with a usable size.
+    KeepOnScreen(hWnd);
     // The placement is applied without showing; the caller shows the window
     // with the stored show command.
     WINDOWPLACEMENT wp = m_wp;

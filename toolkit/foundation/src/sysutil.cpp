@@ -2,6 +2,8 @@
 // monitor areas and the accessibility base.
 #include <qx/sysutil.h>
 
+#include <algorithm>
+
 #include <shlwapi.h>
 
 // ---------------------------------------------------------------------------
@@ -234,6 +236,39 @@ RECT CQXPMultiMonitor::GetWorkAreaAtCursor() const
     POINT pt = {0, 0};
     ::GetCursorPos(&pt);
     return GetWorkAreaFromPoint(pt);
+}
+
+RECT CQXPMultiMonitor::GetWorkAreaNearestRect(LPCRECT lpRect) const
+{
+    RECT rcProbe = {0, 0, 1, 1};
+    if (lpRect != NULL) {
+        rcProbe = *lpRect;
+        if (rcProbe.right <= rcProbe.left)
+            rcProbe.right = rcProbe.left + 1;
+        if (rcProbe.bottom <= rcProbe.top)
+            rcProbe.bottom = rcProbe.top + 1;
+    }
+    return GetWorkArea(m_pfnMonitorFromRect ? m_pfnMonitorFromRect(&rcProbe, MONITOR_DEFAULTTONEAREST) : NULL);
+}
+
+BOOL AFXAPI QxFitRectToWorkArea(RECT& rc, const RECT& rcWork, SIZE szMin)
+{
+    const RECT rcOld = rc;
+    // Coordinates are widened so that damaged values near the limits of
+    // the type cannot overflow.
+    const LONGLONG workW = std::max<LONGLONG>(0, (LONGLONG)rcWork.right - rcWork.left);
+    const LONGLONG workH = std::max<LONGLONG>(0, (LONGLONG)rcWork.bottom - rcWork.top);
+    LONGLONG w = std::max<LONGLONG>(0, (LONGLONG)rc.right - rc.left);
+    LONGLONG h = std::max<LONGLONG>(0, (LONGLONG)rc.bottom - rc.top);
+    w = std::min(std::max(w, std::min<LONGLONG>(szMin.cx, workW)), workW);
+    h = std::min(std::max(h, std::min<LONGLONG>(szMin.cy, workH)), workH);
+    LONGLONG x = std::min(std::max<LONGLONG>(rc.left, rcWork.left), rcWork.right - w);
+    LONGLONG y = std::min(std::max<LONGLONG>(rc.top, rcWork.top), rcWork.bottom - h);
+    rc.left = (LONG)x;
+    rc.top = (LONG)y;
+    rc.right = (LONG)(x + w);
+    rc.bottom = (LONG)(y + h);
+    return !::EqualRect(&rc, &rcOld);
 }
 
 CQXPMultiMonitor* AFXAPI GetMultiMonitorHelper()

@@ -4,6 +4,8 @@
 #include "QxTestSupport.h"
 
 #include <gmock/gmock.h>
+
+#include <algorithm>
 #include <qmtest/pump.h>
 
 using qxtest::Bytes;
@@ -352,6 +354,69 @@ TEST_F(Placement, DamagedValueLeavesTheDefaultPlacement)
 
     EXPECT_FALSE(wp.SaveWindowPos((HWND)NULL));
     EXPECT_FALSE(wp.RestoreWindowPos((HWND)NULL));
+}
+
+// A placement off every screen (stored at the position of a minimised
+// window, or on a monitor that is gone) comes back on the work area with a
+// usable size; a placement on the screen comes back as it was.
+TEST_F(Placement, PlacementOffEveryScreenComesBackOnTheWorkArea)
+{
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const LONG workW = work.right - work.left, workH = work.bottom - work.top;
+    struct Case {
+        const char* name;
+        RECT stored;     // workspace coordinates, as saved
+        bool keepsSize;  // the stored size is usable
+    } cases[] = {
+        {"minimised position", {-32768, -32768, -32768 + 640, -32768 + 480}, true},
+        {"monitor gone on the right", {5000, 100, 5600, 500}, true},
+        {"collapsed to nothing", {-32000, -32000, -32000, -32000}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WINDOWPLACEMENT stored = {};
+        stored.length = sizeof(stored);
+        stored.showCmd = SW_SHOWNORMAL;
+        stored.rcNormalPosition = c.stored;
+        m_reg.SetRaw("Settings", "Window Position", REG_BINARY, &stored, sizeof(stored));
+
+        HWND hwnd = MakeWindow();
+        CQXWindowPlacement restore;
+        ASSERT_TRUE(restore.RestoreWindowPos(hwnd));
+        ShowWindow(hwnd, (int)restore.GetShowCmd());
+        Pump();
+        RECT rc;
+        GetWindowRect(hwnd, &rc);
+        EXPECT_GE(rc.left, work.left);
+        EXPECT_GE(rc.top, work.top);
+        EXPECT_LE(rc.right, work.right);
+        EXPECT_LE(rc.bottom, work.bottom);
+        const SIZE usable = CQXWindowPlacement::kMinUsableSize;
+        EXPECT_GE(rc.right - rc.left, std::min(usable.cx, workW));
+        EXPECT_GE(rc.bottom - rc.top, std::min(usable.cy, workH));
+        if (c.keepsSize) {
+            EXPECT_EQ(c.stored.right - c.stored.left, rc.right - rc.left);
+            EXPECT_EQ(c.stored.bottom - c.stored.top, rc.bottom - rc.top);
+        }
+        EXPECT_FALSE(IsIconic(hwnd));
+        DestroyWindow(hwnd);
+    }
+
+    // On the screen: exactly where it was.
+    WINDOWPLACEMENT stored = {};
+    stored.length = sizeof(stored);
+    stored.showCmd = SW_SHOWNORMAL;
+    stored.rcNormalPosition = {work.left + 60, work.top + 40, work.left + 560, work.top + 440};
+    m_reg.SetRaw("Settings", "Window Position", REG_BINARY, &stored, sizeof(stored));
+    HWND hwnd = MakeWindow();
+    CQXWindowPlacement restore;
+    ASSERT_TRUE(restore.RestoreWindowPos(hwnd));
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof(wp);
+    GetWindowPlacement(hwnd, &wp);
+    EXPECT_TRUE(EqualRect(&stored.rcNormalPosition, &wp.rcNormalPosition));
+    DestroyWindow(hwnd);
 }
 
 TEST_F(Placement, CallerChosenNamesAreUsed)

@@ -6,6 +6,7 @@
 
 #include <gmock/gmock.h>
 
+#include <climits>
 #include <thread>
 
 static bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
@@ -122,6 +123,59 @@ TEST(MultiMonitor, FallsBackToThePrimaryScreenWithoutMonitorFunctions)
     POINT ptFar = {-30000, -30000};
     EXPECT_TRUE(SameRect(screen, helper->GetScreenAreaFromPoint(ptFar)));
     EXPECT_TRUE(SameRect(work, helper->GetWorkAreaFromPoint(ptFar)));
+}
+
+TEST(MultiMonitor, NearestWorkAreaOfARectangleOffEveryScreen)
+{
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    CQXPMultiMonitor* helper = GetMultiMonitorHelper();
+    // One monitor on the test display: whatever the rectangle, its work area.
+    RECT rcFar = {-32768, -32768, -32768 + 800, -32768 + 600};
+    RECT rcEmpty = {5000, 4000, 5000, 4000};
+    RECT rcOn = {10, 10, 200, 100};
+    EXPECT_TRUE(SameRect(work, helper->GetWorkAreaNearestRect(&rcFar)));
+    EXPECT_TRUE(SameRect(work, helper->GetWorkAreaNearestRect(&rcEmpty)));
+    EXPECT_TRUE(SameRect(work, helper->GetWorkAreaNearestRect(&rcOn)));
+    EXPECT_TRUE(SameRect(work, helper->GetWorkAreaNearestRect(NULL)));
+}
+
+TEST(FitRectToWorkArea, MovesAndSizesOntoTheWorkArea)
+{
+    const RECT work = {0, 30, 1280, 1000};  // a bar of 30 pixels on top
+    const SIZE min = {320, 200};
+    struct Case {
+        const char* name;
+        RECT rc;
+        RECT expected;
+        BOOL changed;
+    } cases[] = {
+        {"inside stays", {100, 100, 900, 700}, {100, 100, 900, 700}, FALSE},
+        {"filling the work area stays", {0, 30, 1280, 1000}, {0, 30, 1280, 1000}, FALSE},
+        {"minimised position", {-32768, -32768, -32768 + 800, -32768 + 600}, {0, 30, 800, 630}, TRUE},
+        {"past the right and bottom", {1000, 900, 1800, 1500}, {480, 400, 1280, 1000}, TRUE},
+        {"under the top bar", {50, 0, 450, 300}, {50, 30, 450, 330}, TRUE},
+        {"larger than the screen", {-100, -100, 3000, 2000}, {0, 30, 1280, 1000}, TRUE},
+        {"too small grows", {200, 200, 210, 205}, {200, 200, 520, 400}, TRUE},
+        {"empty", {0, 0, 0, 0}, {0, 30, 320, 230}, TRUE},
+        {"inverted", {600, 500, 100, 100}, {600, 500, 920, 700}, TRUE},
+        {"at the limits of the type", {LONG_MIN, LONG_MIN, LONG_MAX, LONG_MAX}, {0, 30, 1280, 1000}, TRUE},
+        {"far right and down", {LONG_MAX - 10, LONG_MAX - 10, LONG_MAX, LONG_MAX}, {960, 800, 1280, 1000}, TRUE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RECT rc = c.rc;
+        EXPECT_EQ(c.changed, QxFitRectToWorkArea(rc, work, min));
+        EXPECT_EQ(c.expected.left, rc.left);
+        EXPECT_EQ(c.expected.top, rc.top);
+        EXPECT_EQ(c.expected.right, rc.right);
+        EXPECT_EQ(c.expected.bottom, rc.bottom);
+    }
+    // A work area smaller than the usable size: the work area itself.
+    const RECT tiny = {0, 0, 200, 100};
+    RECT rc = {50, 50, 60, 60};
+    EXPECT_TRUE(QxFitRectToWorkArea(rc, tiny, min));
+    EXPECT_TRUE(SameRect(tiny, rc));
 }
 
 // ---------------------------------------------------------------------------

@@ -546,6 +546,45 @@ TEST_P(LayoutStore, HiddenBarAndBarOnAnotherSideComeBackSo)
     EXPECT_TRUE(::IsWindowVisible(m_frame->m_pToolBar->GetSafeHwnd()));
 }
 
+// A saved placement that counts more bars than a frame can hold is damaged:
+// none of it is used (reading that many records would only slow the start),
+// and the bars stay where the program put them. A count within reason is
+// still read.
+TEST_P(LayoutStore, AbsurdBarCountsAreRefusedAsDamage)
+{
+    struct Case {
+        const char* what;
+        int nBars;          // written over the summary's count (0: as saved)
+        int nRowEntries;    // written over the left side's rows (0: as saved)
+        bool secondHidden;  // the bars' own records were used
+        int toolbarSide;    // the rows were used: the toolbar is on the left
+    } cases[] = {
+        {"as saved", 0, 0, true, qxpBarLeft},
+        {"ten thousand bars", 10000, 0, false, qxpBarTop},
+        {"past the last bar a frame can hold", 257, 0, false, qxpBarTop},
+        {"a negative count", -1, 0, false, qxpBarTop},
+        {"ten thousand row entries", 0, 10000, true, qxpBarTop},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_frame->m_pSecond->SetVisible(FALSE);
+        ASSERT_TRUE(m_frame->m_pToolBar->DockTo(qxpBarLeft));
+        Bars()->SaveBarState(kProfile);
+        if (c.nBars != 0)
+            m_store.WriteProfileInt("CommandBars-Summary", "Bars", c.nBars);
+        if (c.nRowEntries != 0)
+            m_store.WriteProfileInt("CommandBars-DockBar2", "Bars", c.nRowEntries);
+        Restart();
+        EXPECT_EQ(!c.secondHidden, m_frame->m_pSecond->IsVisible() != FALSE);
+        EXPECT_EQ(c.toolbarSide, m_frame->m_pToolBar->GetPosition());
+        for (CQXPToolBar* pBar : {(CQXPToolBar*)m_frame->m_pMenuBar, m_frame->m_pToolBar})
+            EXPECT_TRUE(::IsWindowVisible(pBar->GetSafeHwnd()));
+        // The next case starts from the program's layout.
+        Stop();
+        Start();
+    }
+}
+
 TEST_P(LayoutStore, OptionsSurviveARestart)
 {
     Bars()->m_szLargeIcons = CSize(24, 24);

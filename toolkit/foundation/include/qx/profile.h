@@ -92,9 +92,17 @@ public:
     // TRUE when a stored value of exactly 44 bytes was copied into the record;
     // anything else leaves the record as it was.
     BOOL LoadWindowPos(LPCSTR lpszValue = NULL, LPCSTR lpszSection = NULL);
-    // Load, then apply the placement to the window. The caller shows the
-    // window afterwards with GetShowCmd().
+    // Load, then apply the placement to the window. A normal rectangle that
+    // is not wholly on the work area of its nearest monitor, or smaller than
+    // kMinUsableSize, is fitted onto it first (KeepOnScreen). The caller
+    // shows the window afterwards with GetShowCmd().
     BOOL RestoreWindowPos(HWND hWnd, LPCSTR lpszValue = NULL, LPCSTR lpszSection = NULL);
+    // Fits the record's normal rectangle onto the work area of the monitor
+    // nearest to it (in the window's coordinates: workspace coordinates for
+    // a top-level window without WS_EX_TOOLWINDOW). TRUE when it changed.
+    BOOL KeepOnScreen(HWND hWnd);
+    // Below this a restored frame is too small to use.
+    static constexpr SIZE kMinUsableSize = {320, 200};
 
     // Window objects (anything with GetSafeHwnd()).
     template <class W> BOOL SaveWindowPos(W* pWnd, LPCSTR lpszValue = NULL, LPCSTR lpszSection = NULL)

@@ -120,6 +120,10 @@ public:
     RECT GetWorkAreaFromRect(LPCRECT lpRect) const;
     RECT GetWorkAreaFromWindow(HWND hWnd) const;
     RECT GetWorkAreaAtCursor() const;
+    // The work area of the monitor nearest to a rectangle (screen
+    // coordinates): the one it overlaps most, or the closest when it lies
+    // off every screen. An empty rectangle counts as its top-left pixel.
+    RECT GetWorkAreaNearestRect(LPCRECT lpRect) const;
 
 private:
     typedef int(WINAPI* PFNGETSYSTEMMETRICS)(int);
@@ -138,6 +142,13 @@ private:
 
 // The process-wide helper, built on first use.
 CQXPMultiMonitor* AFXAPI GetMultiMonitorHelper();
+
+// Fits a window rectangle onto a work area: a size below szMin grows to it,
+// a size beyond the work area shrinks to it (szMin gives way to a smaller
+// work area), and the rectangle then moves the least that puts it wholly
+// on the work area. An inverted rectangle (right < left, bottom < top)
+// counts as size 0. TRUE when rc changed.
+BOOL AFXAPI QxFitRectToWorkArea(RECT& rc, const RECT& rcWork, SIZE szMin);
 
 // ---------------------------------------------------------------------------
 // Accessibility base of controls, bars and managers. A class derives from it
