@@ -217,22 +217,31 @@ void FileHeadDetector::Detect(const BYTE* p, int n, LONGLONG nFileSize)
     }
 
     // 2. UTF-16 guess: every other byte is zero. An empty or one-byte file
-    // has nothing to count and stays ANSI.
+    // has nothing to count and stays ANSI. A unit of two zero bytes is a NUL
+    // character: text may hold one now and then, but a head that is mostly
+    // NUL characters (a run of NUL bytes, numbers in a binary record) is no
+    // text at all, and goes on to the tests below.
     if (n >= 2 && bEvenSize) {
         int nOddZeros = 0, nEvenZeros = 0;
+        int nNulUnits = 0;
         for (int i = 0; i < n; ++i) {
             if (p[i] == 0) {
-                if (i & 1)
+                if (i & 1) {
                     ++nOddZeros;
-                else
+                    if (p[i - 1] == 0)
+                        ++nNulUnits;
+                } else {
                     ++nEvenZeros;
+                }
             }
         }
-        if (nOddZeros == n / 2) {
+        const int nUnits = n / 2;
+        const bool bMostlyNul = nNulUnits >= nUnits - nNulUnits;
+        if (!bMostlyNul && nOddZeros == n / 2) {
             m_nCode = ENC_UTF16LE;
             return;
         }
-        if (nEvenZeros == n / 2) {
+        if (!bMostlyNul && nEvenZeros == n / 2) {
             m_nCode = ENC_UTF16BE;
             return;
         }

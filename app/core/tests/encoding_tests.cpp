@@ -96,6 +96,14 @@ static const HeadCase kHeads[] = {
     {"binary_nul", std::string("text with one \0 NUL byte in it", 31), -1, 3, 0, 1},
     {"binary_after_ctrl_z", std::string("\x1A" "abc\0def", 8), -1, 3, 0, 1},
     {"nul_in_utf16_is_not_binary", std::string("a\0\0\0b\0", 6), -1, 1, 0, 0},
+    {"nul_in_utf16be_is_not_binary", std::string("\0a\0\0\0b", 6), -1, 2, 0, 0},
+    // Runs of NUL bytes and binary records are no UTF-16 text, whatever
+    // every other byte is.
+    {"two_nul_bytes", std::string(2, '\0'), -1, 3, 0, 1},
+    {"thousand_nul_bytes", std::string(1000, '\0'), -1, 3, 0, 1},
+    {"nul_bytes_fill_the_head", std::string(1024, '\0'), 1 << 20, 3, 0, 1},
+    {"as_many_nul_characters_as_others", std::string("a\0\0\0", 4), -1, 3, 0, 1},
+    {"int32_records", Repeat(std::string("\x01\0\0\0\x02\0\0\0", 8), 16), -1, 3, 0, 1},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, HeadDetection, ::testing::ValuesIn(kHeads),
