@@ -54,8 +54,9 @@ public:
     void Open(LPCSTR lpszDocumentPath);
     // Copies the document's file into its folder as the next copy, then
     // drops the oldest copies beyond Versions. With Versions below 1 no copy
-    // is made. FALSE (after the message box) when the copy failed.
-    BOOL BackupFile(LPCSTR lpszPathBeingSaved = NULL);
+    // is made. FALSE when the copy failed, after g_szBackupFailedMessage
+    // when bReport is set (a caller that reports it itself passes FALSE).
+    BOOL BackupFile(LPCSTR lpszPathBeingSaved = NULL, BOOL bReport = TRUE);
     // Deletes the oldest copies beyond Versions; with backups disabled the
     // store is unbound first.
     void Prune();

@@ -5,6 +5,7 @@
 #include "profile.h"
 
 #include <algorithm>
+#include <climits>
 #include <set>
 
 const char g_szBackupFailedMessage[] =
@@ -50,6 +51,30 @@ int CopyNumber(LPCSTR lpszName)
             return -1;
     }
     return (int)n;
+}
+
+// The first number from nFrom on that is not in use. The numbers end at the
+// largest int: from there (or from a start beyond it) the count goes on from
+// 0, still past every number in use, so it never wraps into one. -1 when
+// every number is taken.
+int NextFreeNumber(long long nFrom, const std::set<int>& used)
+{
+    if (nFrom < 0 || nFrom > INT_MAX)
+        nFrom = 0;
+    for (long long n = nFrom; n <= INT_MAX; ++n)
+        if (!used.count((int)n))
+            return (int)n;
+    for (long long n = 0; n < nFrom; ++n)
+        if (!used.count((int)n))
+            return (int)n;
+    return -1;
+}
+
+// The counter value that follows a number handed out: the next one, or 0
+// after the largest.
+int FollowingNumber(int n)
+{
+    return n >= INT_MAX ? 0 : n + 1;
 }
 
 CString Decimal(int n)
@@ -153,16 +178,20 @@ void CBackupStore::Open(LPCSTR lpszDocumentPath)
     m_documentPath = lpszDocumentPath;
     int nId = qm::GetProfileInt(kFoldersSection, m_documentPath, -1);
     if (nId < 0) {
-        nId = std::max(0, qm::GetProfileInt(kSettingsSection, "NextFolderId", 0));
+        const int nNext = qm::GetProfileInt(kSettingsSection, "NextFolderId", 0);
         // A number another document already has is never given out again,
         // even when NextFolderId was lost or damaged.
         std::set<int> used;
         for (const qm::ProfileValue& v : qm::EnumProfileValues(kFoldersSection))
             if (CopyNumber(v.name) < 0)
                 used.insert(qm::GetProfileInt(kFoldersSection, v.name, -1));
-        while (used.count(nId))
-            ++nId;
-        qm::WriteProfileInt(kSettingsSection, "NextFolderId", nId + 1);
+        nId = NextFreeNumber(nNext, used);
+        if (nId < 0) {
+            // Every number has a document: no backups for this one.
+            m_documentPath.Empty();
+            return;
+        }
+        qm::WriteProfileInt(kSettingsSection, "NextFolderId", FollowingNumber(nId));
         qm::WriteProfileInt(kFoldersSection, m_documentPath, nId);
     }
     m_folderId = nId;
@@ -220,7 +249,7 @@ void CBackupStore::Prune()
     }
 }
 
-BOOL CBackupStore::BackupFile(LPCSTR /*lpszPathBeingSaved*/)
+BOOL CBackupStore::BackupFile(LPCSTR /*lpszPathBeingSaved*/, BOOL bReport)
 {
     if (!IsEnabled())
         return TRUE;
@@ -228,19 +257,29 @@ BOOL CBackupStore::BackupFile(LPCSTR /*lpszPathBeingSaved*/)
         return TRUE;  // no copies are kept
 
     const CString counter = Decimal(m_folderId);
-    int nCopy = std::max(0, qm::GetProfileInt(kFoldersSection, counter, 0));
     // Copy numbers keep rising even when the counter was lost: an existing
-    // copy is never overwritten.
-    for (const CBackupEntry& e : m_versions)
-        nCopy = std::max(nCopy, e.number + 1);
-    qm::WriteProfileInt(kFoldersSection, counter, nCopy + 1);
+    // copy is never overwritten, also once the numbers have run out.
+    long long nNext = std::max(0, qm::GetProfileInt(kFoldersSection, counter, 0));
+    std::set<int> used;
+    for (const CBackupEntry& e : m_versions) {
+        nNext = std::max(nNext, (long long)e.number + 1);
+        used.insert(e.number);
+    }
+    const int nCopy = NextFreeNumber(nNext, used);
+    if (nCopy < 0) {
+        if (bReport)
+            AfxMessageBox(g_szBackupFailedMessage, MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    qm::WriteProfileInt(kFoldersSection, counter, FollowingNumber(nCopy));
 
     CString target;
     target.Format("%s\\%d", m_folder.GetString(), nCopy);
     const time_t now = time(NULL);
 
     if (!CreateFolder(m_folder) || !::CopyFileA(m_documentPath, target, FALSE)) {
-        AfxMessageBox(g_szBackupFailedMessage, MB_ICONEXCLAMATION);
+        if (bReport)
+            AfxMessageBox(g_szBackupFailedMessage, MB_ICONEXCLAMATION);
         return FALSE;
     }
     // A copy keeps the original's times; its creation time is set to the

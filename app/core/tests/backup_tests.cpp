@@ -176,6 +176,50 @@ TEST_F(BackupTest, LostCountersNeverReuseNumbers)
     EXPECT_EQ(b.GetFolderId(), 1);
 }
 
+// The counters end at the largest number: a folder number or copy number
+// that reaches it goes on from 0, never into a number in use, and no copy
+// is ever overwritten.
+TEST_F(BackupTest, CountersAtTheirLargestNumberNeverWrapIntoUsedNumbers)
+{
+    const int kLast = 0x7FFFFFFF;
+    const std::string other = temp / "other.txt";
+    const std::string third = temp / "third.txt";
+    WriteBytes(other, "x");
+    WriteBytes(third, "y");
+
+    // Folder numbers: the last number is taken, and so is 0.
+    AfxGetApp()->WriteProfileInt("BackupSettings", "NextFolderId", kLast);
+    CBackupStore a(&settings);
+    a.Open(doc.c_str());
+    EXPECT_EQ(a.GetFolderId(), kLast);
+    AfxGetApp()->WriteProfileInt("BackupFolders", third.c_str(), 0);
+    AfxGetApp()->WriteProfileInt("BackupSettings", "NextFolderId", kLast);  // damaged again
+    CBackupStore b(&settings);
+    b.Open(other.c_str());
+    EXPECT_EQ(b.GetFolderId(), 1) << "past the last number, and past 0 which the third document has";
+    EXPECT_EQ(ProfileInt("BackupSettings", "NextFolderId", -1), 2);
+
+    // Copy numbers: the counter two before the last.
+    settings.versions = 5;
+    AfxGetApp()->WriteProfileInt("BackupFolders", std::to_string(kLast).c_str(), kLast - 1);
+    for (int i = 1; i <= 4; i++)
+        Save(a, "version " + std::to_string(i));
+    const std::string folder = std::string(a.GetFolder());
+    EXPECT_EQ(CopiesIn(folder), (std::set<std::string>{std::to_string(kLast - 1), std::to_string(kLast), "0", "1"}));
+    EXPECT_EQ(ReadBytes(folder + "\\" + std::to_string(kLast - 1)), "version 0");
+    EXPECT_EQ(ReadBytes(folder + "\\" + std::to_string(kLast)), "version 1");
+    EXPECT_EQ(ReadBytes(folder + "\\0"), "version 2");
+    EXPECT_EQ(ReadBytes(folder + "\\1"), "version 3");
+    EXPECT_EQ(a.GetCount(), 4);
+
+    // A store that reads the folder again goes on past the numbers in it.
+    CBackupStore again(&settings);
+    again.Open(doc.c_str());
+    Save(again, "version 5");
+    EXPECT_EQ(CopiesIn(folder).size(), 5u);
+    EXPECT_EQ(ReadBytes(folder + "\\2"), "version 4");
+}
+
 TEST_F(BackupTest, DisabledBackupsGiveNoFolderAndNoCopies)
 {
     settings.enabled = 0;
