@@ -21,8 +21,8 @@ void ReplaceString(LPCSTR& rpsz, LPCSTR pszNew)
 } // namespace
 
 CWinApp::CWinApp(LPCSTR lpszAppName)
-    : m_hInstance(NULL), m_lpCmdLine(NULL), m_nCmdShow(SW_SHOWNORMAL), m_pszAppName(NULL), m_pszExeName(NULL),
-      m_pszHelpFilePath(NULL), m_pszProfileName(NULL), m_pszRegistryKey(NULL)
+    : m_eHelpType(afxWinHelp), m_hInstance(NULL), m_lpCmdLine(NULL), m_nCmdShow(SW_SHOWNORMAL), m_pszAppName(NULL),
+      m_pszExeName(NULL), m_pszHelpFilePath(NULL), m_pszProfileName(NULL), m_pszRegistryKey(NULL)
 {
     AFX_MODULE_STATE* pState = AfxGetModuleState();
     if (pState->m_pCurrentWinApp == NULL)
@@ -70,7 +70,7 @@ void CWinApp::SetCurrentHandles()
         int nSlash = strHelp.ReverseFind('\\');
         if (nDot > nSlash)
             strHelp.Truncate(nDot);
-        strHelp += ".HLP";
+        strHelp += m_eHelpType == afxHTMLHelp ? ".chm" : ".HLP";
         m_pszHelpFilePath = _strdup(strHelp);
     }
     if (m_pszAppName == NULL) {
@@ -86,6 +86,22 @@ void CWinApp::SetCurrentHandles()
     }
     if (pState->m_pCurrentWinApp == this)
         pState->m_lpszCurrentAppName = m_pszAppName;
+}
+
+void CWinApp::EnableHtmlHelp()
+{
+    m_eHelpType = afxHTMLHelp;
+    if (m_pszHelpFilePath == NULL)
+        return;
+    CString strHelp(m_pszHelpFilePath);
+    int nDot = strHelp.ReverseFind('.');
+    int nSlash = strHelp.ReverseFind('\\');
+    if (nDot > nSlash && strHelp.Mid(nDot).CompareNoCase(".HLP") == 0) {
+        strHelp.Truncate(nDot);
+        strHelp += ".chm";
+        std::free(const_cast<char*>(m_pszHelpFilePath));
+        m_pszHelpFilePath = _strdup(strHelp);
+    }
 }
 
 void CWinApp::SetRegistryKey(LPCSTR lpszRegistryKey)

@@ -494,7 +494,10 @@ void CDocument::OnFileSendMail()
     // A copy of the document goes out; the document keeps its state.
     char szTempDir[MAX_PATH];
     ::GetTempPathA(MAX_PATH, szTempDir);
-    CString strName = m_strTitle.IsEmpty() ? CString("Document") : m_strTitle;
+    // The attachment is named after the file; a title may carry marks of
+    // the document's state.
+    CString strName = !m_strPathName.IsEmpty() ? fx::PathFileName(m_strPathName)
+                                               : (m_strTitle.IsEmpty() ? CString("Document") : m_strTitle);
     int nBad = strName.FindOneOf("\\/:*?\"<>|");
     if (nBad >= 0)
         strName.Truncate(nBad);

@@ -59,6 +59,18 @@ public:
     // Shows a message box for AfxMessageBox; see there.
     virtual int DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT nIDPrompt);
 
+    // --- help ------------------------------------------------------------------
+    // The kind of help file m_pszHelpFilePath names: WinHelp (".HLP", the
+    // default) or HTML Help (".chm"). CWnd::WinHelp passes its requests on
+    // to HTML Help while the type is afxHTMLHelp.
+    enum AFX_HELP_TYPE { afxWinHelp = 0, afxHTMLHelp = 1 };
+    AFX_HELP_TYPE m_eHelpType;
+    // Switches to HTML Help; a help path already made for WinHelp takes the
+    // extension ".chm" instead of ".HLP".
+    void EnableHtmlHelp();
+    // HTML Help for the main window (see CWnd::HtmlHelp).
+    virtual void HtmlHelp(DWORD_PTR dwData, UINT nCmd = 0x000F);
+
     // --- start-up and the message loop (the window half) -------------------
     // Once per program, before InitInstance (AfxWinMain).
     virtual BOOL InitApplication();
@@ -123,6 +135,12 @@ MessageBoxHook SetMessageBoxHook(MessageBoxHook pfnHook, void* pContext = NULL);
 // Offers a message box to the hook: true (and the answer in *pnResult) when a
 // hook took it.
 bool RouteMessageBoxToHook(LPCSTR lpszText, UINT nType, UINT nIDHelp, int* pnResult);
+
+// Test seam: while a hook is set, every help call (CWnd::HtmlHelp) goes to
+// it with the owner window, the help file, the command and its data instead
+// of the help viewer. Returns the previous hook. Hooks are process-wide.
+typedef void (*HelpHook)(HWND hWndOwner, LPCSTR lpszFile, UINT nCmd, DWORD_PTR dwData, void* pContext);
+HelpHook SetHelpHook(HelpHook pfnHook, void* pContext = NULL);
 
 // The window that owns application message boxes.
 HWND GetMessageBoxOwner();

@@ -159,6 +159,13 @@ void CWinApp::EnableModeless(BOOL bEnable)
     }
 }
 
+void CWinApp::HtmlHelp(DWORD_PTR dwData, UINT nCmd)
+{
+    CWnd* pMainWnd = AfxGetMainWnd();
+    if (pMainWnd != NULL && pMainWnd->m_hWnd != NULL)
+        pMainWnd->HtmlHelp(dwData, nCmd);
+}
+
 void CWinApp::OnAppExit()
 {
     if (m_pMainWnd != NULL && m_pMainWnd->m_hWnd != NULL)

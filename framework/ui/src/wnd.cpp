@@ -733,13 +733,60 @@ void CWnd::CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType)
     ::AdjustWindowRectEx(lpClientRect, GetStyle(), FALSE, dwExStyle);
 }
 
+namespace {
+fx::HelpHook g_pfnHelpHook = NULL;
+void* g_pHelpContext = NULL;
+} // namespace
+
+namespace fx {
+HelpHook SetHelpHook(HelpHook pfnHook, void* pContext)
+{
+    HelpHook pfnOld = g_pfnHelpHook;
+    g_pfnHelpHook = pfnHook;
+    g_pHelpContext = pContext;
+    return pfnOld;
+}
+} // namespace fx
+
 void CWnd::WinHelp(DWORD_PTR dwData, UINT nCmd)
 {
     CWinApp* pApp = AfxGetApp();
     if (pApp == NULL || pApp->m_pszHelpFilePath == NULL)
         return;
+    if (pApp->m_eHelpType == CWinApp::afxHTMLHelp) {
+        switch (nCmd) {
+        case HELP_CONTEXT: nCmd = 0x000F; break;  // HH_HELP_CONTEXT
+        case HELP_CONTENTS:  // also HELP_INDEX: the two share a number
+        case HELP_FINDER: nCmd = 0x0001; break;   // HH_DISPLAY_TOC
+        default: break;
+        }
+        HtmlHelp(dwData, nCmd);
+        return;
+    }
     CWnd* pWnd = GetTopLevelParent();
     ::WinHelpA(pWnd->GetSafeHwnd(), pApp->m_pszHelpFilePath, nCmd, dwData);
+}
+
+void CWnd::HtmlHelp(DWORD_PTR dwData, UINT nCmd)
+{
+    CWinApp* pApp = AfxGetApp();
+    if (pApp == NULL || pApp->m_pszHelpFilePath == NULL || *pApp->m_pszHelpFilePath == '\0')
+        return;
+    CWnd* pTop = GetTopLevelParent();
+    HWND hWndOwner = pTop != NULL ? pTop->GetSafeHwnd() : m_hWnd;
+    if (g_pfnHelpHook != NULL) {
+        g_pfnHelpHook(hWndOwner, pApp->m_pszHelpFilePath, nCmd, dwData, g_pHelpContext);
+        return;
+    }
+    // No help file installed: nothing to show.
+    DWORD dwAttrs = ::GetFileAttributesA(pApp->m_pszHelpFilePath);
+    if (dwAttrs == INVALID_FILE_ATTRIBUTES || (dwAttrs & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return;
+    typedef HWND(WINAPI * HtmlHelpFn)(HWND, LPCSTR, UINT, DWORD_PTR);
+    static HMODULE s_hHelp = ::LoadLibraryA("hhctrl.ocx");
+    HtmlHelpFn pfnHelp = s_hHelp != NULL ? (HtmlHelpFn)(void*)::GetProcAddress(s_hHelp, "HtmlHelpA") : NULL;
+    if (pfnHelp != NULL)
+        pfnHelp(hWndOwner, pApp->m_pszHelpFilePath, nCmd, dwData);
 }
 
 void PASCAL CWnd::SendMessageToDescendants(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep,

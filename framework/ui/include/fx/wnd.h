@@ -214,7 +214,16 @@ public:
     virtual void EndModalLoop(int nResult);
     virtual BOOL IsFrameWnd() const { return FALSE; }
     virtual void OnFinalRelease() override;
+    // Help on the application's help file for the top-level window. While
+    // the application's help type is HTML Help the request goes to HtmlHelp
+    // (HELP_CONTEXT as HH_HELP_CONTEXT; HELP_CONTENTS, which is also
+    // HELP_INDEX, and HELP_FINDER as HH_DISPLAY_TOC).
     virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT);
+    // HTML Help (hhctrl.ocx, bound at run time) on the application's help
+    // file with the top-level window as owner: nCmd is an HH_ command
+    // (1 table of contents, 2 index, 3 search, 0x0F context). A help file
+    // that does not exist shows nothing and is no error.
+    virtual void HtmlHelp(DWORD_PTR dwData, UINT nCmd = 0x000F);
 
     enum AdjustType { adjustBorder = 0, adjustOutside = 1 };
     enum RepositionFlags { reposDefault = 0, reposQuery = 1, reposExtra = 2, reposNoPosLeftOver = 0x8000 };
