@@ -5,6 +5,8 @@
 
 #include "previewview.h"
 
+#include <qx/commandbars.h>
+
 using namespace tdtest;
 
 namespace {
@@ -257,7 +259,10 @@ BOOL CALLBACK FindPreview(HWND hWnd, LPARAM lParam)
 } // namespace
 
 // Print Preview shows the editor's preview view with its toolbar in the
-// main frame; Close gives the frame back.
+// main frame; Close gives the frame back. The toolbar is a command-bar
+// toolbar standing alone in the frame: themed like the other bars, Print and
+// Close with caption and icon, the page button with the picture of what it
+// does, its own tooltips.
 TEST_F(TextPrintTest, PrintPreviewShowsThePreviewViewWithItsToolbar)
 {
     CDoodleDoc* pDoc = DocumentWithLines(300);
@@ -269,26 +274,84 @@ TEST_F(TextPrintTest, PrintPreviewShowsThePreviewViewWithItsToolbar)
     CQXPPreviewView* pPreview = NULL;
     EnumChildWindows(m_pFrame->GetSafeHwnd(), &FindPreview, (LPARAM)&pPreview);
     ASSERT_NE(pPreview, nullptr);
-    ASSERT_NE(pPreview->GetToolBar(), nullptr);
-    EXPECT_TRUE(pPreview->GetToolBar()->IsWindowVisible());
-    EXPECT_GT(pPreview->GetToolBar()->GetCount(), 3);
+    CQXPToolBar* pBar = pPreview->GetToolBar();
+    ASSERT_NE(pBar, nullptr);
+    EXPECT_TRUE(pBar->IsWindowVisible());
+    char szClass[32] = "";
+    GetClassNameA(pBar->GetSafeHwnd(), szClass, sizeof(szClass));
+    EXPECT_STREQ(szClass, "QXPToolBar");
+    EXPECT_TRUE(pBar->IsStandalone());
+    EXPECT_EQ(::GetParent(pBar->GetSafeHwnd()), m_pFrame->GetSafeHwnd());
+    EXPECT_EQ(pBar->GetDlgCtrlID(), (int)CQXPPreviewView::ID_TOOLBAR_BAR);
+    // It takes the place of the framework's plain preview bar.
+    HWND hPlain = ::GetDlgItem(m_pFrame->GetSafeHwnd(), AFX_IDW_PREVIEW_BAR);
+    EXPECT_TRUE(hPlain == NULL || !::IsWindowVisible(hPlain));
+
+    // The buttons of the preview toolbar resource; the two page pictures
+    // are no buttons of their own.
+    CQXPControls* pControls = pBar->GetControls();
+    for (int nID : {(int)CQXPPreviewView::ID_PRINT, (int)AFX_ID_PREVIEW_NEXT, (int)AFX_ID_PREVIEW_PREV,
+                    (int)CQXPPreviewView::ID_NUMPAGE, (int)AFX_ID_PREVIEW_ZOOMIN, (int)AFX_ID_PREVIEW_ZOOMOUT,
+                    (int)CQXPPreviewView::ID_CLOSE}) {
+        CQXPControl* pControl = pControls->FindControl(nID);
+        ASSERT_NE(pControl, nullptr) << nID;
+        EXPECT_TRUE(pControl->IsVisible()) << nID;
+        EXPECT_FALSE(pControl->GetRect().IsRectEmpty()) << nID;
+    }
+    for (int nID : {(int)CQXPPreviewView::ID_ONEPAGE_ICON, (int)CQXPPreviewView::ID_TWOPAGE_ICON}) {
+        CQXPControl* pControl = pControls->FindControl(nID);
+        ASSERT_NE(pControl, nullptr) << nID;
+        EXPECT_FALSE(pControl->IsVisible()) << nID;
+    }
+    for (int nID : {(int)CQXPPreviewView::ID_PRINT, (int)CQXPPreviewView::ID_CLOSE}) {
+        CQXPControl* pControl = pControls->FindControl(nID);
+        EXPECT_EQ(pControl->GetStyle(), (int)qxpButtonIconAndCaption) << nID;
+        EXPECT_FALSE(CString(pControl->GetCaption()).IsEmpty()) << nID;
+        // Caption beside the icon: wider than an icon button.
+        EXPECT_GT(pControl->GetRect().Width(), pControls->FindControl(AFX_ID_PREVIEW_NEXT)->GetRect().Width()) << nID;
+    }
     // One page shown: the button offers two.
     EXPECT_EQ(pPreview->GetPagesShown(), 1u);
     EXPECT_EQ(pPreview->GetPageButtonIcon(), (UINT)CQXPPreviewView::ID_TWOPAGE_ICON);
+    EXPECT_EQ(pControls->FindControl(CQXPPreviewView::ID_NUMPAGE)->GetIconId(),
+              (int)CQXPPreviewView::ID_TWOPAGE_ICON);
     EXPECT_GT(pView->GetPrintPageCount(), 1u);
+    // The buttons talk to the preview: Next Page is there while pages follow.
+    pBar->SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
+    EXPECT_TRUE(pControls->FindControl(AFX_ID_PREVIEW_NEXT)->GetEnabled());
+    EXPECT_FALSE(pControls->FindControl(AFX_ID_PREVIEW_PREV)->GetEnabled());
     m_pFrame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     PumpFor(200);
     SaveScreenshot(m_pFrame, "textdoc-preview.bmp");
 
-    // The toolbar lies above the preview, not over its pages.
+    // The toolbar lies along the top of the frame, above the preview, as
+    // wide as the preview.
     CRect rcBar, rcPreview;
-    pPreview->GetToolBar()->GetWindowRect(&rcBar);
+    pBar->GetWindowRect(&rcBar);
     pPreview->GetWindowRect(&rcPreview);
     EXPECT_LE(rcBar.bottom, rcPreview.top);
-    HWND hBar = pPreview->GetToolBar()->GetSafeHwnd();
+    EXPECT_GT(rcBar.Height(), 16);
+    EXPECT_EQ(rcBar.left, rcPreview.left);
+    EXPECT_EQ(rcBar.right, rcPreview.right);
+    // Tooltips of its own (no manager shows them).
+    CQXPControl* pClose = pControls->FindControl(CQXPPreviewView::ID_CLOSE);
+    TOOLINFOA ti = {};
+    ti.cbSize = sizeof(ti);
+    EXPECT_GE(pBar->OnToolHitTest(pClose->GetRect().CenterPoint(), &ti), 0);
+    if (ti.lpszText != NULL && ti.lpszText != LPSTR_TEXTCALLBACKA)
+        free(ti.lpszText);
+    HWND hBar = pBar->GetSafeHwnd();
 
-    pPreview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0);
+    // Two pages: the button's picture follows.
+    pPreview->SendMessage(WM_COMMAND, CQXPPreviewView::ID_NUMPAGE, 0);
     PumpFor(100);
+    pBar->SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
+    EXPECT_EQ(pPreview->GetPagesShown(), 2u);
+    EXPECT_EQ(pPreview->GetPageButtonIcon(), (UINT)CQXPPreviewView::ID_ONEPAGE_ICON);
+
+    // Close on the toolbar ends the preview.
+    pClose->OnExecute();
+    PumpFor(200);
     EXPECT_FALSE(m_pFrame->IsInPreviewMode());
     EXPECT_FALSE(IsWindow(hBar));
 }

@@ -33,6 +33,7 @@ BEGIN_MESSAGE_MAP(CQXPToolBar, CQXPCommandBar)
     ON_WM_LBUTTONDBLCLK()
     ON_WM_RBUTTONDOWN()
     ON_WM_SETFOCUS()
+    ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
 END_MESSAGE_MAP()
 
 CQXPToolBar::CQXPToolBar()
@@ -67,6 +68,27 @@ CQXPToolBar::~CQXPToolBar()
 BOOL CQXPToolBar::CreateToolBar(DWORD dwStyle, CWnd* pParentWnd, UINT nID)
 {
     QxpRegisterWndClass("QXPToolBar", CS_DBLCLKS);
+    if (m_pCommandBars == NULL) {
+        // Standing alone in a window: the window lays the bar out, nothing
+        // docks or floats it.
+        const DWORD kBarStyleBits = 0x0040FFFF;
+        const DWORD kWindowStyleBits = 0xFFBF0000;
+        const DWORD kDockAndFloatBits = 0x3F;
+        m_dwStyle = dwStyle & kBarStyleBits;
+        DWORD dwWndStyle = (dwStyle & kWindowStyleBits) | WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+        if (!CreateEx(0, "QXPToolBar", NULL, dwWndStyle, 0, 0, 0, 0, pParentWnd->GetSafeHwnd(),
+                      (HMENU)(UINT_PTR)nID))
+            return FALSE;
+        delete m_pTracker;
+        m_pTracker = NULL;
+        m_barPosition = qxpBarTop;
+        m_dwFlags &= ~kDockAndFloatBits;
+        if (dwStyle & CBRS_TOOLTIPS)
+            EnableToolTips(TRUE);
+        m_bVisible = (dwStyle & WS_VISIBLE) != 0;
+        m_pControls->RefreshIndexes();
+        return TRUE;
+    }
     DWORD dwWndStyle = WS_CHILD | (dwStyle & WS_VISIBLE) | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     if (!CreateEx(0, "QXPToolBar", m_strTitle, dwWndStyle, 0, 0, 0, 0, pParentWnd->GetSafeHwnd(),
                   (HMENU)(UINT_PTR)nID))
@@ -242,8 +264,44 @@ void CQXPToolBar::OnRecalcLayout()
         CRect rc;
         ::GetClientRect(m_hWnd, &rc);
         CalcDockingLayout(rc.Width(), qxpLayoutHorz | qxpLayoutHorzDock | qxpLayoutCommit);
+        // A frame that holds a standalone bar gives it its band again.
+        CFrameWnd* pFrame = IsStandalone() ? DYNAMIC_DOWNCAST(CFrameWnd, CWnd::FromHandlePermanent(::GetParent(m_hWnd)))
+                                           : NULL;
+        if (pFrame != NULL && !m_bInSizeParent)
+            pFrame->RecalcLayout();
     }
     Redraw();
+}
+
+LRESULT CQXPToolBar::OnSizeParent(WPARAM wParam, LPARAM lParam)
+{
+    (void)wParam;
+    AFX_SIZEPARENTPARAMS* pParams = (AFX_SIZEPARENTPARAMS*)lParam;
+    if (pParams == NULL || !m_bVisible || !(GetStyle() & WS_VISIBLE))
+        return 0;
+    DWORD dwMode = qxpLayoutCommit | qxpLayoutHorzDock | qxpLayoutHorz;
+    if (m_dwFlags & qxpFlagStretched)
+        dwMode |= qxpLayoutStretch;
+    if (m_dwFlags & qxpFlagHideWrap)
+        dwMode |= qxpLayoutHideWrap;
+    if (pParams->hDWP == NULL)
+        dwMode &= ~(DWORD)qxpLayoutCommit;
+    CRect R = pParams->rect;
+    m_bInSizeParent = TRUE;
+    CSize sz = CalcDynamicLayout(R.Width(), dwMode);
+    m_bInSizeParent = FALSE;
+    sz.cx = std::max(0, std::min((int)sz.cx, R.Width()));
+    sz.cy = std::max(0, std::min((int)sz.cy, R.Height()));
+    // A band along the top of what is left; a stretched bar spans it.
+    int nWidth = (dwMode & qxpLayoutStretch) ? R.Width() : (int)sz.cx;
+    pParams->rect.top += sz.cy;
+    pParams->sizeTotal.cy += sz.cy;
+    pParams->sizeTotal.cx = std::max((int)pParams->sizeTotal.cx, (int)sz.cx);
+    if (pParams->hDWP != NULL)
+        pParams->hDWP = ::DeferWindowPos(pParams->hDWP, m_hWnd, NULL, R.left, R.top, nWidth, sz.cy,
+                                         SWP_NOZORDER | SWP_NOACTIVATE);
+    Redraw();
+    return 0;
 }
 
 void CQXPToolBar::SetVisible(BOOL bVisible)
@@ -585,7 +643,8 @@ BOOL CQXPToolBar::SetFloating(CPoint ptScreen)
         return FALSE;
     if (m_pDockBar) {
         // Remembered so that a double click docks the bar back there.
-        m_pTracker->SaveDockedPlace();
+        if (m_pTracker != NULL)
+            m_pTracker->SaveDockedPlace();
         m_pDockBar->RemoveCommandBar(this);
     }
     CWnd* pSite = GetOwnerSite();
@@ -680,7 +739,7 @@ int CQXPToolBar::HitTestFloatingEdge(CPoint point) const
 
 void CQXPToolBar::TrackMove(CPoint ptStart)
 {
-    if (!m_hWnd || !m_pCommandBars)
+    if (!m_hWnd || !m_pCommandBars || !m_pTracker)
         return;
     CPoint pt = ptStart;
     ::ClientToScreen(m_hWnd, &pt);
@@ -944,7 +1003,7 @@ LRESULT CQXPToolBar::OnNcHitTest(CPoint point)
 void CQXPToolBar::OnNcLButtonDown(UINT nHitTest, CPoint point)
 {
     BOOL bEdge = nHitTest >= HTLEFT && nHitTest <= HTBOTTOMRIGHT;
-    if (!bEdge || !IsFloating() || !m_pCommandBars) {
+    if (!bEdge || !IsFloating() || !m_pCommandBars || !m_pTracker) {
         CQXPCommandBar::OnNcLButtonDown(nHitTest, point);
         return;
     }
@@ -968,7 +1027,7 @@ void CQXPToolBar::OnLButtonDblClk(UINT nFlags, CPoint point)
 
 BOOL CQXPToolBar::ToggleDocking()
 {
-    return m_pTracker->ToggleDocking();
+    return m_pTracker != NULL && m_pTracker->ToggleDocking();
 }
 
 void CQXPToolBar::OnRButtonDown(UINT nFlags, CPoint point)

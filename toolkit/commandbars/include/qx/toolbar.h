@@ -77,8 +77,17 @@ public:
     CQXPToolBar();
     ~CQXPToolBar() override;
 
-    // Creates the bar window as a child of pParent (normally a dock bar).
+    // Creates the bar window as a child of pParent. A bar of a manager goes
+    // into a dock bar. A bar without a manager stands alone in any window:
+    // it keeps the bar style bits of dwStyle (dwStyle & 0x40FFFF: gripper,
+    // CBRS_TOOLTIPS ...), its window takes the window style bits (dwStyle &
+    // 0xFFBF0000, always a child), it has no tracker and may neither dock
+    // nor float (the six low bar flags are cleared), its parent lays it out
+    // along its top through WM_SIZEPARENT, and with CBRS_TOOLTIPS (0x10) it
+    // shows the framework's tooltips itself.
     virtual BOOL CreateToolBar(DWORD dwStyle, CWnd* pParentWnd, UINT nID = 0);
+    // A bar made by CreateToolBar without a manager.
+    BOOL IsStandalone() const { return m_pCommandBars == NULL && m_pTracker == NULL; }
     // Replaces the controls by the buttons of an RT_TOOLBAR resource (id 0
     // entries become group starts); FALSE when the resource is missing.
     BOOL LoadToolBar(UINT nIDResource, HINSTANCE hInst = NULL);
@@ -133,8 +142,8 @@ public:
     // The border of a floating bar under a point: HTLEFT, HTRIGHT, HTTOP,
     // HTBOTTOM, or a corner code where two borders meet; 0 elsewhere.
     int HitTestFloatingEdge(CPoint point) const;
-    // The drag, dock and resize tracker of a managed bar (never NULL while
-    // the bar exists); it keeps the last docked place.
+    // The drag, dock and resize tracker of a managed bar (NULL only for a
+    // standalone bar); it keeps the last docked place.
     CBarResizeTracker* GetTracker() const { return m_pTracker; }
     CPoint m_ptFloating;  // the last floating position (screen)
     // A floating bar also draws its caption and frame.
@@ -194,6 +203,8 @@ protected:
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnSetFocus(CWnd* pOldWnd);
+    // A standalone bar's place in its parent: a band along the top.
+    afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
     // The expand control of the bar, created when bCreate.
     CQXPControlToolbarExpand* FindExpandControl(BOOL bCreate);
@@ -210,6 +221,7 @@ protected:
     friend class CBarResizeTracker;
     CQXPDockBar* m_pDockBar;
     CBarResizeTracker* m_pTracker;
+    BOOL m_bInSizeParent = FALSE;  // a layout for the parent's WM_SIZEPARENT runs
     BOOL m_bTemporarilyHidden;
     HWND m_hWndFocusBefore;  // the window that had the focus before the bar
 };
