@@ -476,6 +476,30 @@ TEST_F(QmateTest, HandedOverFilesWaitingAtStartReplaceTheEmptyDocument)
     ASSERT_TRUE(Close());
 }
 
+// A long list of handed-over files that are all gone: one message that
+// names the first ones, counts the rest and fits on the screen.
+TEST_F(QmateTest, ManyMissingHandedOverFilesGiveAMessageThatFitsTheScreen)
+{
+    ASSERT_TRUE(Start());
+    for (int i = 1; i <= 300; ++i)
+        ASSERT_TRUE(qmtest::WriteRegistryString(HKEY_CURRENT_USER, QM_REGKEY_FILESTOOPEN, std::to_string(i).c_str(),
+                                                File("gone-" + std::to_string(i) + ".txt")));
+    ASSERT_TRUE(PostMessageA(Main(), WM_OPENFILESTOOPEN, 0, 0));
+    HWND box = nullptr;
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return (box = m_prog.FindOtherWindow("#32770")) != nullptr; }, 15000))
+        << "no message about the missing files";
+    std::string said = DialogText(box);
+    EXPECT_NE(said.find("... and 290 more"), std::string::npos) << said;
+    RECT rc;
+    GetWindowRect(box, &rc);
+    EXPECT_LE(rc.bottom - rc.top, GetSystemMetrics(SM_CYSCREEN)) << said;
+    EXPECT_GE(rc.top, 0);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return !IsWindow(box); }, 5000));
+    EXPECT_FALSE(qmtest::RegistryKeyExists(HKEY_CURRENT_USER, QM_REGKEY_FILESTOOPEN));
+    ASSERT_TRUE(Close());
+}
+
 // Files left for the next start (remember open files, or a hand-over while
 // the editor was closed) must not swallow the file the editor is started
 // with: both open, and no empty document.

@@ -87,6 +87,9 @@ public:
     virtual void FindNextInActiveDocument(LPCSTR lpszText, BOOL bSearchUp, BOOL bMatchCase, BOOL bAscii) = 0;
     // The text of the toolbar's find box.
     virtual CString GetToolbarFindText() = 0;
+    // The progress control of the status bar: on, the first call sets the
+    // range 0..nMax and every call the position nPos; off empties it.
+    virtual void SetProgress(BOOL bOn, int nPos, int nMax) = 0;
     // The view window and child frame that last had the focus (null: forget).
     virtual void SetCurrentViewWnd(CWnd* pView) = 0;
     virtual void SetCurrentChildFrame(CFrameWnd* pFrame) = 0;

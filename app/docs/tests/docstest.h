@@ -31,7 +31,10 @@ public:
     void SetHexFindDialog(CWnd* pDialog) override { m_pHexFind = pDialog; }
     void FindNextInActiveDocument(LPCSTR lpszText, BOOL bSearchUp, BOOL bMatchCase, BOOL bAscii) override;
     CString GetToolbarFindText() override { return m_strToolbarFind; }
-    HACCEL GetFrameAccelerators() override { return m_hAccelTable; }
+    // The frame's own table until a test gives it shortcuts of their own.
+    HACCEL GetFrameAccelerators() override { return m_hShortcuts != NULL ? m_hShortcuts : m_hAccelTable; }
+    HACCEL m_hShortcuts = NULL;
+    void SetProgress(BOOL, int, int) override {}
     void SetCurrentViewWnd(CWnd* pView) override { m_pCurrentView = pView; }
     void SetCurrentChildFrame(CFrameWnd* pFrame) override { m_pCurrentFrame = pFrame; }
     void AddChildFrame(CFrameWnd* pFrame) override { m_childFrames.push_back(pFrame); }

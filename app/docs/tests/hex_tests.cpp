@@ -449,6 +449,47 @@ TEST_F(HexDocTest, TheHexFindDialogSearchesTheActiveViewAndIsOpenedOnce)
     EXPECT_EQ("Error: No Active Document to Search", boxes.Texts()[1]);
 }
 
+// In the editor the command bars translate the keys and the frame's own
+// accelerator table is emptied: the dialog takes F3 from the shortcuts in
+// force, so F3 still searches.
+TEST_F(HexDocTest, HexFindTakesItsKeysFromTheShortcutsInForce)
+{
+    std::string path = Path("data.bin");
+    coretest::WriteBytes(path, MakeBinary());
+    coretest::MessageBoxRecorder boxes;
+    CHexDocument* pDoc = OpenHex(path);
+    ASSERT_TRUE(pDoc != NULL);
+    CHexEditView* pView = HexView(pDoc);
+
+    HACCEL hFrameTable = m_pMain->m_hAccelTable;
+    m_pMain->m_hAccelTable = NULL;
+    ACCEL keys[] = {{FVIRTKEY, VK_F3, ID_SEARCH_FIND_NEXT}, {FVIRTKEY, VK_F3, IDC_HEX_FIND_BUTTON},
+                    {FVIRTKEY | FCONTROL, 'F', ID_EDIT_FIND}};
+    m_pMain->m_hShortcuts = CreateAcceleratorTableA(keys, 3);
+    ASSERT_TRUE(m_pMain->m_hShortcuts != NULL);
+
+    CHexFindDialog* pDlg = CHexFindDialog::Open(m_pMain);
+    ASSERT_TRUE(pDlg != NULL);
+    HWND h = pDlg->m_hWnd;
+    pView->GetGrid().SetPosition(0);
+    ::SetDlgItemTextA(h, IDC_HEX_FIND_TEXT, "DEAD");
+    int nCalls = m_pMain->m_nFindCalls;
+    MSG key = {::GetDlgItem(h, IDC_HEX_FIND_TEXT), WM_KEYDOWN, VK_F3, 0, 0, {0, 0}};
+    EXPECT_TRUE(pDlg->PreTranslateMessage(&key));
+    EXPECT_EQ(nCalls + 1, m_pMain->m_nFindCalls);
+    EXPECT_EQ(300u, SelStart(pView));
+    // Other keys of the frame are not the dialog's.
+    MSG other = {::GetDlgItem(h, IDC_HEX_FIND_TEXT), WM_KEYDOWN, VK_F5, 0, 0, {0, 0}};
+    pDlg->PreTranslateMessage(&other);
+    EXPECT_EQ(nCalls + 1, m_pMain->m_nFindCalls);
+
+    ::SendMessageA(h, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)::GetDlgItem(h, IDCANCEL));
+    DestroyAcceleratorTable(m_pMain->m_hShortcuts);
+    m_pMain->m_hShortcuts = NULL;
+    m_pMain->m_hAccelTable = hFrameTable;
+    EXPECT_TRUE(boxes.Texts().empty());
+}
+
 TEST_F(HexDocTest, CommandStatesFollowTheControl)
 {
     std::string path = Path("data.bin");

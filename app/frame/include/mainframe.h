@@ -105,7 +105,7 @@ public:
     // none has it.
     BOOL ActivateChildWindow(LPCSTR lpszPath);
 
-    void SetProgress(BOOL bOn, int nPos, int nMax);
+    void SetProgress(BOOL bOn, int nPos, int nMax) override;
     CProcessOutputView* ShowToolWindow();
     CToolList* GetToolList() { return &m_tools; }
     // Runs an external tool with the active document's path in its
@@ -155,6 +155,11 @@ protected:
     afx_msg void OnFont();
     afx_msg void OnPageSetup();
     afx_msg void OnCheckForUpdates();
+    // F1, Shift+F1 and the help finder: the framework's frame help, which
+    // goes to HTML Help.
+    afx_msg void OnHelpKey() { CQXMDIFrameWndEx::OnHelp(); }
+    afx_msg void OnContextHelpKey() { CQXMDIFrameWndEx::OnContextHelp(); }
+    afx_msg void OnHelpFinderCmd() { CQXMDIFrameWndEx::OnHelpFinder(); }
     afx_msg void OnCheckForUpdatesSite();
     afx_msg void OnStopUserTool();
     afx_msg void OnUpdateStopUserTool(CCmdUI* pCmdUI);
@@ -183,6 +188,7 @@ protected:
     CToolList m_tools;
     CQXPStatusBar m_statusBar;
     HWND m_hProgress;
+    BOOL m_bProgressOn = FALSE;  // a progress runs: its range is set
     CQXPDockingPaneManager m_paneManager;
     CQXPTabClientWnd m_tabClient;
     CQXWindowPlacement m_placement;

@@ -90,8 +90,11 @@ public:
     // and the compare, hex and preview documents when they are built in).
     BOOL RegisterTemplates();
 
-    // Test seam: the texts of the message naming missing hand-over files.
+    // The message naming missing hand-over files: the first
+    // kMissingFilesNamed paths, then a count of the rest, so that the box
+    // fits the screen however many there are.
     static CString FormatMissingFilesMessage(const std::vector<CString>& missing);
+    static const size_t kMissingFilesNamed = 10;
 
 protected:
     afx_msg void OnAppAbout();

@@ -149,6 +149,10 @@ BEGIN_MESSAGE_MAP(CMainFrame, CQXMDIFrameWndEx)
 
     ON_COMMAND(ID_VIEW_FONT, OnFont)
     ON_COMMAND(ID_FILE_PAGE_SETUP_EX, OnPageSetup)
+    ON_COMMAND(ID_HELP_FINDER, OnHelpFinderCmd)
+    ON_COMMAND(ID_DEFAULT_HELP, OnHelpFinderCmd)
+    ON_COMMAND(ID_HELP, OnHelpKey)
+    ON_COMMAND(ID_CONTEXT_HELP, OnContextHelpKey)
     ON_COMMAND(ID_HELP_CHECK_UPDATES, OnCheckForUpdates)
     ON_COMMAND(ID_HELP_CHECK_UPDATES_SITE, OnCheckForUpdatesSite)
     ON_COMMAND(ID_TOOLS_STOP_USER_TOOL, OnStopUserTool)
@@ -163,6 +167,9 @@ BEGIN_MESSAGE_MAP(CMainFrame, CQXMDIFrameWndEx)
     ON_COMMAND(ID_WORKSPACE_OPEN, OnNotYetAvailable)
     ON_COMMAND(ID_WORKSPACE_SAVE, OnNotYetAvailable)
     ON_COMMAND(ID_WORKSPACE_CLOSE, OnNotYetAvailable)
+    ON_UPDATE_COMMAND_UI(ID_FILE_NEW_WORKSPACE, OnUpdateNotYetAvailable)
+    ON_UPDATE_COMMAND_UI(ID_WORKSPACE_OPEN, OnUpdateNotYetAvailable)
+    ON_UPDATE_COMMAND_UI(ID_WORKSPACE_CLOSE, OnUpdateNotYetAvailable)
     ON_COMMAND_RANGE(ID_WORKSPACE_ADD_FOLDER, ID_WORKSPACE_RENAME_FOLDER, OnNotYetAvailableRange)
     ON_UPDATE_COMMAND_UI(ID_WORKSPACE_SAVE, OnUpdateNotYetAvailable)
     ON_UPDATE_COMMAND_UI_RANGE(ID_WORKSPACE_ADD_FOLDER, ID_WORKSPACE_RENAME_FOLDER,
@@ -543,14 +550,19 @@ void CMainFrame::SetProgress(BOOL bOn, int nPos, int nMax)
     if (!bOn) {
         ::SendMessageA(m_hProgress, PBM_SETRANGE32, 0, 0);
         ::SendMessageA(m_hProgress, PBM_SETPOS, 0, 0);
+        m_bProgressOn = FALSE;
         return;
     }
-    int nLow = 0, nHigh = (int)::SendMessageA(m_hProgress, PBM_GETRANGE, FALSE, 0);
-    if (nHigh == nLow) {
+    // The first call of a progress sets its range (a new control's own
+    // range, 0 to 100, is none of ours).
+    if (!m_bProgressOn) {
         ::SendMessageA(m_hProgress, PBM_SETRANGE32, 0, nMax);
         ::SendMessageA(m_hProgress, PBM_SETSTEP, 1, 0);
+        m_bProgressOn = TRUE;
     }
     ::SendMessageA(m_hProgress, PBM_SETPOS, (WPARAM)nPos, 0);
+    // A file loads without the message loop running: the bar shows now.
+    ::UpdateWindow(m_hProgress);
 }
 
 void CMainFrame::FindNextInActiveDocument(LPCSTR lpszText, BOOL bSearchUp, BOOL bMatchCase, BOOL bAscii)

@@ -18,6 +18,8 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
+
 // Last: its plain numbers must not reach the names other headers declare.
 #include "resource.h"
 
@@ -85,6 +87,7 @@ CQuillmateApp::CQuillmateApp()
       m_nOpenMarkLength(0),
       m_bOpenReadOnly(0)
 {
+    EnableHtmlHelp();
 }
 
 CQuillmateApp::~CQuillmateApp() {}
@@ -345,9 +348,15 @@ CString CQuillmateApp::FormatMissingFilesMessage(const std::vector<CString>& mis
 {
     CString text = missing.size() == 1 ? "This file could not be found and was not opened:\n"
                                        : "These files could not be found and were not opened:\n";
-    for (const CString& path : missing) {
+    const size_t nNamed = std::min(missing.size(), kMissingFilesNamed);
+    for (size_t i = 0; i < nNamed; ++i) {
         text += "\n";
-        text += path;
+        text += missing[i];
+    }
+    if (missing.size() > nNamed) {
+        CString rest;
+        rest.Format("\n... and %u more", (unsigned)(missing.size() - nNamed));
+        text += rest;
     }
     return text;
 }
@@ -488,11 +497,12 @@ void CQuillmateApp::OnUpdateFileSaveAll(CCmdUI* pCmdUI)
     pCmdUI->Enable(bEnable);
 }
 
-void CQuillmateApp::OnHelpContents()
-{
-    // No help file is installed with this build.
-}
+// HTML Help commands (the viewer shows nothing while no help file is
+// installed beside the program).
+enum { kHelpContents = 1, kHelpIndex = 2, kHelpSearch = 3 };
 
-void CQuillmateApp::OnHelpIndexCmd() {}
+void CQuillmateApp::OnHelpContents() { HtmlHelp(0, kHelpContents); }
 
-void CQuillmateApp::OnHelpSearch() {}
+void CQuillmateApp::OnHelpIndexCmd() { HtmlHelp(0, kHelpIndex); }
+
+void CQuillmateApp::OnHelpSearch() { HtmlHelp(0, kHelpSearch); }

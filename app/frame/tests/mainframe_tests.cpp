@@ -166,6 +166,65 @@ TEST_F(MainFrameTest, NewOpenEditSaveAndCloseATextFile)
     EXPECT_EQ("first line\r\nsecond line\r\n", std::string(buf, n));
 }
 
+namespace {
+// The messages the status bar's progress control receives.
+struct ProgressLog {
+    WNDPROC pfnOld = NULL;
+    std::vector<std::pair<UINT, std::pair<WPARAM, LPARAM>>> messages;
+};
+ProgressLog* g_pProgressLog = NULL;
+
+LRESULT CALLBACK RecordProgress(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (nMsg == PBM_SETRANGE32 || nMsg == PBM_SETPOS)
+        g_pProgressLog->messages.push_back({nMsg, {wParam, lParam}});
+    return CallWindowProcA(g_pProgressLog->pfnOld, hWnd, nMsg, wParam, lParam);
+}
+} // namespace
+
+// Opening a file drives the progress bar in status pane 131: its range is
+// the file's size, its position the bytes read; at the end it is empty.
+TEST_F(MainFrameTest, OpeningAFileDrivesTheStatusBarProgress)
+{
+    TempFolder folder;
+    std::string text;
+    while (text.size() < 700000)
+        text += "a line of text that fills the file a little faster than a short one would\r\n";
+    std::string path = folder.File("large.txt", text);
+    Create();
+    HWND hProgress = frame->GetStatusBar()->FindPane(ID_INDICATOR_PROGRESS)->GetChildHwnd();
+    ASSERT_NE((HWND)NULL, hProgress);
+    ProgressLog log;
+    g_pProgressLog = &log;
+    log.pfnOld = (WNDPROC)SetWindowLongPtrA(hProgress, GWLP_WNDPROC, (LONG_PTR)&RecordProgress);
+
+    App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
+    ASSERT_NE(nullptr, App().OpenFile(path.c_str()));
+    SetWindowLongPtrA(hProgress, GWLP_WNDPROC, (LONG_PTR)log.pfnOld);
+    g_pProgressLog = NULL;
+
+    // The range: 0 to the size; the positions rise to the size; then off.
+    auto isRange = [](const std::pair<UINT, std::pair<WPARAM, LPARAM>>& m, LPARAM nHigh) {
+        return m.first == PBM_SETRANGE32 && m.second.first == 0 && m.second.second == nHigh;
+    };
+    ASSERT_GE(log.messages.size(), 4u);
+    EXPECT_TRUE(isRange(log.messages.front(), (LPARAM)text.size()));
+    WPARAM nLastPos = 0;
+    bool bReachedSize = false;
+    for (size_t i = 1; i + 2 < log.messages.size(); i++) {
+        ASSERT_EQ((UINT)PBM_SETPOS, log.messages[i].first) << i;
+        EXPECT_GE(log.messages[i].second.first, nLastPos);
+        nLastPos = log.messages[i].second.first;
+        bReachedSize = bReachedSize || nLastPos == (WPARAM)text.size();
+    }
+    EXPECT_TRUE(bReachedSize);
+    EXPECT_TRUE(isRange(log.messages[log.messages.size() - 2], 0));
+    EXPECT_EQ((UINT)PBM_SETPOS, log.messages.back().first);
+    EXPECT_EQ(0u, log.messages.back().second.first);
+    EXPECT_EQ(0, SendMessageA(hProgress, PBM_GETRANGE, FALSE, 0));
+    EXPECT_EQ(0, SendMessageA(hProgress, PBM_GETPOS, 0, 0));
+}
+
 // What one open detects in a file head stays with that document: the next
 // open still detects, so an ANSI file after a UTF-16 one is not read as UTF-16.
 TEST_F(MainFrameTest, DetectedEncodingDoesNotLeakIntoTheNextOpen)
@@ -278,6 +337,48 @@ TEST_F(MainFrameTest, HandOverMessageOpensListedFilesAndSkipsMissingOnes)
     Pump();
     EXPECT_EQ(1u, boxes.Texts().size());
     EXPECT_EQ(1u, OpenPaths().size());
+}
+
+// Many missing hand-over files: the message names the first ones and counts
+// the rest, so it never grows taller than the screen.
+TEST_F(MainFrameTest, MissingHandOverFilesAreNamedThenCounted)
+{
+    struct Case {
+        size_t missing;
+        size_t named;
+        const char* rest;  // the closing count, or nullptr
+    } cases[] = {
+        {1, 1, nullptr}, {10, 10, nullptr}, {11, 10, "... and 1 more"}, {300, 10, "... and 290 more"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.missing);
+        std::vector<CString> missing;
+        for (size_t i = 0; i < c.missing; ++i) {
+            CString path;
+            path.Format("C:\\gone\\file%03u.txt", (unsigned)i);
+            missing.push_back(path);
+        }
+        std::string text = (LPCSTR)CQuillmateApp::FormatMissingFilesMessage(missing);
+        for (size_t i = 0; i < c.missing; ++i)
+            EXPECT_EQ(i < c.named, text.find((LPCSTR)missing[i]) != std::string::npos) << i;
+        if (c.rest != nullptr) {
+            EXPECT_NE(std::string::npos, text.find(c.rest)) << text;
+        } else {
+            EXPECT_EQ(std::string::npos, text.find("more")) << text;
+        }
+        EXPECT_LE(std::count(text.begin(), text.end(), '\n'), 13) << text;
+    }
+
+    // Through the hand-over of a real frame: one box.
+    Create();
+    TempFolder folder;
+    for (int i = 0; i < 300; ++i)
+        SetString("FilesToOpen", std::to_string(i + 1).c_str(), folder.Path() + "\\gone" + std::to_string(i) + ".txt");
+    MessageBoxRecorder boxes(IDOK);
+    SendMessageA(hFrame, WM_OPENFILESTOOPEN, 0, 0);
+    Pump();
+    ASSERT_EQ(1u, boxes.Texts().size());
+    EXPECT_NE(std::string::npos, boxes.Texts()[0].find("... and 290 more")) << boxes.Texts()[0];
+    EXPECT_FALSE(SectionExists("FilesToOpen"));
 }
 
 // The Scintilla window of the active text view.
@@ -411,6 +512,74 @@ StateProbe Probe(CMainFrame* frame, UINT nID)
     probe.m_nID = nID;
     frame->OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &probe, NULL);
     return probe;
+}
+
+// The help commands go to HTML Help on the program's help file with data 0
+// (contents 1, index 2, search 3); with no help file installed nothing
+// shows and nothing fails. The workspace commands wait, greyed, for the
+// solution bar.
+TEST_F(MainFrameTest, HelpCommandsCallHtmlHelpAndWorkspaceCommandsAreGreyed)
+{
+    Create();
+    for (UINT nID : {ID_FILE_NEW_WORKSPACE, ID_WORKSPACE_OPEN, ID_WORKSPACE_SAVE, ID_WORKSPACE_CLOSE})
+        EXPECT_EQ(0, Probe(frame, nID).enabled) << nID;
+
+    struct HelpCall {
+        HWND owner;
+        std::string file;
+        UINT cmd;
+        DWORD_PTR data;
+    };
+    std::vector<HelpCall> calls;
+    fx::HelpHook pfnOld = fx::SetHelpHook(
+        [](HWND hOwner, LPCSTR lpszFile, UINT nCmd, DWORD_PTR dwData, void* pContext) {
+            static_cast<std::vector<HelpCall>*>(pContext)->push_back({hOwner, lpszFile, nCmd, dwData});
+        },
+        &calls);
+    struct Case {
+        UINT nID;
+        UINT nCmd;
+    } cases[] = {{ID_HELP_TOPICS, 1}, {ID_HELP_CONTENTS, 1}, {ID_HELP_INDEX, 2}, {ID_HELP_SEARCH, 3}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nID);
+        calls.clear();
+        Command(c.nID);
+        ASSERT_EQ(1u, calls.size());
+        EXPECT_EQ(c.nCmd, calls[0].cmd);
+        EXPECT_EQ(0u, calls[0].data);
+        EXPECT_EQ(hFrame, calls[0].owner);
+        std::string file = calls[0].file;
+        ASSERT_GT(file.size(), 4u);
+        EXPECT_EQ(".chm", file.substr(file.size() - 4)) << file;
+    }
+    // F1 is help as well.
+    calls.clear();
+    Command(ID_HELP);
+    EXPECT_EQ(1u, calls.size());
+    fx::SetHelpHook(pfnOld);
+
+    // No help file beside the program: no window, no message.
+    auto visibleWindows = [] {
+        int n = 0;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND h, LPARAM l) {
+                if (IsWindowVisible(h))
+                    ++*reinterpret_cast<int*>(l);
+                return TRUE;
+            },
+            (LPARAM)&n);
+        return n;
+    };
+    int nBefore = visibleWindows();
+    MessageBoxRecorder boxes(IDOK);
+    for (const Case& c : cases)
+        Command(c.nID);
+    Command(ID_HELP);
+    Pump();
+    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_EQ(nBefore, visibleWindows());
+    EXPECT_TRUE(IsWindow(hFrame));
 }
 
 TEST_F(MainFrameTest, TabCommandsFollowTheTabState)

@@ -235,6 +235,11 @@ public:
     // The 2900 view setting (see above).
     void SendSetting2900(int nSetting) { m_nSetting2900 = nSetting; }
     int GetSetting2900() const { return m_nSetting2900; }
+    // Block select: Shift with the caret keys (arrows, Home, End, Page Up,
+    // Page Down) selects a rectangle instead of a stream of text; off gives
+    // the keys their ordinary extend commands back. Alt+Shift and Alt with
+    // the mouse select rectangles either way.
+    void SetBlockSelect(BOOL bOn);
 
     // --- look -------------------------------------------------------------
     // Markers, code page, margins, selection colours and the event mask.

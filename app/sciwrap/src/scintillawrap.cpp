@@ -99,6 +99,26 @@ sptr_t CMFCScintilla::Send(UINT nMsg, uptr_t wParam, sptr_t lParam)
     }
 }
 
+void CMFCScintilla::SetBlockSelect(BOOL bOn)
+{
+    static const struct {
+        int nKey;
+        int nStream;  // the component's own command for Shift+key
+        int nRect;    // its rectangular counterpart
+    } kKeys[] = {
+        {SCK_DOWN, SCI_LINEDOWNEXTEND, SCI_LINEDOWNRECTEXTEND},
+        {SCK_UP, SCI_LINEUPEXTEND, SCI_LINEUPRECTEXTEND},
+        {SCK_LEFT, SCI_CHARLEFTEXTEND, SCI_CHARLEFTRECTEXTEND},
+        {SCK_RIGHT, SCI_CHARRIGHTEXTEND, SCI_CHARRIGHTRECTEXTEND},
+        {SCK_HOME, SCI_VCHOMEEXTEND, SCI_VCHOMERECTEXTEND},
+        {SCK_END, SCI_LINEENDEXTEND, SCI_LINEENDRECTEXTEND},
+        {SCK_PRIOR, SCI_PAGEUPEXTEND, SCI_PAGEUPRECTEXTEND},
+        {SCK_NEXT, SCI_PAGEDOWNEXTEND, SCI_PAGEDOWNRECTEXTEND},
+    };
+    for (const auto& k : kKeys)
+        Call(SCI_ASSIGNCMDKEY, (uptr_t)(k.nKey + (SCMOD_SHIFT << 16)), bOn ? k.nRect : k.nStream);
+}
+
 int CMFCScintilla::OnCreate(LPCREATESTRUCTA lpCreateStruct)
 {
     if (CWnd::OnCreate(lpCreateStruct) == -1)

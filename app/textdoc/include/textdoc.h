@@ -97,6 +97,11 @@ public:
     BOOL SaveFile(LPCSTR lpszPathName, BOOL bWriteMark);
     // The same for a text from elsewhere (a converted copy).
     BOOL WriteText(LPCSTR lpszPathName, BOOL bWriteMark, ITextSource& source);
+    // The editor's text (UTF-8) in the system's legacy code page, for an
+    // ANSI file. FALSE (after a message) when it cannot be converted, or when
+    // characters that page lacks would become "?" and the user does not
+    // agree; *pbLossy tells whether some did.
+    BOOL TextForAnsiFile(CMemoryText& converted, BOOL* pbLossy);
 
     // The file dialog of Save As; tests and the main frame may replace it.
     // Returns FALSE when cancelled; otherwise fills the path, encoding and
@@ -125,6 +130,11 @@ public:
     BOOL OnOpenDocument(LPCSTR lpszPathName) override;
     void OnCloseDocument() override;
     BOOL DoSave(LPCSTR lpszPathName, BOOL bReplace = TRUE) override;
+    // Writes a copy of the text to a file as a save would write it (the
+    // document's encoding, its mark, its line breaks); the document keeps
+    // its path, name, modified state and backups. The framework's mail
+    // command attaches such a copy.
+    BOOL OnSaveDocument(LPCSTR lpszPathName) override;
 
     afx_msg void OnViewDocumentHistory();
     afx_msg void OnUpdateViewDocumentHistory(CCmdUI* pCmdUI);

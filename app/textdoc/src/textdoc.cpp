@@ -14,6 +14,9 @@
 
 #include <resource.h>
 
+#include <algorithm>
+#include <climits>
+
 namespace {
 
 CTextOpenOptions g_pendingOptions;
@@ -388,12 +391,30 @@ BOOL CDoodleDoc::LoadFile(LPCSTR lpszPathName, BOOL bForceReadOnly)
     // The component holds UTF-8: ANSI text is decoded from the system's
     // legacy code page on the way in.
     CScintillaText sink(pEditor->GetDirectFunction(), pEditor->GetDirectPointer());
+    // The status bar's progress: the file's size as range, the bytes read as
+    // position; off when the reading ends, however it ends. The control
+    // counts in ints, so a file past their range counts in larger units.
+    IEditorFrame* pMain = GetEditorFrame();
+    const ULONGLONG nSize = m_file.GetSize64();
+    int nShift = 0;
+    while ((nSize >> nShift) > (ULONGLONG)INT_MAX)
+        ++nShift;
+    const int nRange = (int)(nSize >> nShift);
+    if (pMain != NULL)
+        pMain->SetProgress(TRUE, 0, nRange);
+    auto progress = [&](ULONGLONG nRead) {
+        if (pMain != NULL)
+            pMain->SetProgress(TRUE, (int)std::min<ULONGLONG>(nRead >> nShift, (ULONGLONG)nRange), nRange);
+    };
     CAnsiDecodingSink ansiSink(sink);
     const bool bAnsi = m_nEncoding == ENC_ANSI;
-    TextIoResult result = ReadAllText(m_file, m_nEncoding, m_nMarkLength, bAnsi ? (ITextSink&)ansiSink : sink);
+    TextIoResult result =
+        ReadAllText(m_file, m_nEncoding, m_nMarkLength, bAnsi ? (ITextSink&)ansiSink : sink, progress);
     if (bAnsi && (result == TEXTIO_OK || result == TEXTIO_LOSSY) && !ansiSink.Finish())
         result = TEXTIO_SINK_FAILED;
     m_file.Close();
+    if (pMain != NULL)
+        pMain->SetProgress(FALSE, 0, 0);
     if (result != TEXTIO_OK && result != TEXTIO_LOSSY) {
         // Nothing half-read stays behind: the document is not opened, so no
         // later save can write the partial text over the file.
@@ -472,6 +493,29 @@ BOOL CDoodleDoc::WriteText(LPCSTR lpszPathName, BOOL bWriteMark, ITextSource& so
     return FALSE;
 }
 
+BOOL CDoodleDoc::TextForAnsiFile(CMemoryText& converted, BOOL* pbLossy)
+{
+    CMFCScintilla* pEditor = GetEditor();
+    if (pEditor == NULL)
+        return FALSE;
+    CScintillaText current(pEditor->GetDirectFunction(), pEditor->GetDirectPointer());
+    std::string text((size_t)current.GetLength() + 1, '\0');
+    current.GetTextRange(0, current.GetLength(), &text[0]);
+    text.resize((size_t)current.GetLength());
+    std::string out;
+    BOOL bLossy = FALSE;
+    if (!ConvertTextCodePage(text, FALSE, TRUE, out, &bLossy)) {
+        AfxMessageBox(kConvertFailedMessage, MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    if (bLossy && AfxMessageBox(kLossyMessage, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        return FALSE;
+    converted.SetText(out);
+    if (pbLossy != NULL)
+        *pbLossy = bLossy;
+    return TRUE;
+}
+
 BOOL CDoodleDoc::DoSave(LPCSTR lpszPathName, BOOL /*bReplace*/)
 {
     CMFCScintilla* pEditor = GetEditor();
@@ -531,28 +575,19 @@ BOOL CDoodleDoc::DoSave(LPCSTR lpszPathName, BOOL /*bReplace*/)
     BOOL bFileIsAnsi = nEncoding == ENC_ANSI;
     BOOL bLossy = FALSE;
     CMemoryText converted;
-    if (bFileIsAnsi) {
-        CScintillaText current(pEditor->GetDirectFunction(), pEditor->GetDirectPointer());
-        std::string text((size_t)current.GetLength() + 1, '\0');
-        current.GetTextRange(0, current.GetLength(), &text[0]);
-        text.resize((size_t)current.GetLength());
-        std::string out;
-        if (!ConvertTextCodePage(text, FALSE, TRUE, out, &bLossy)) {
-            restore();
-            AfxMessageBox(kConvertFailedMessage, MB_ICONEXCLAMATION);
-            return FALSE;
-        }
-        if (bLossy && AfxMessageBox(kLossyMessage, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
-            restore();
-            return FALSE;
-        }
-        converted.SetText(out);
+    if (bFileIsAnsi && !TextForAnsiFile(converted, &bLossy)) {
+        restore();
+        return FALSE;
     }
 
-    // The file as it is on disk is copied before it is replaced.
+    // The file as it is on disk is copied before it is replaced. A copy
+    // that fails is reported once the save is over, and only when the save
+    // itself went through: a refused save has its own message, and the file
+    // it left alone needs no copy.
     RefreshBackupSettings();
+    BOOL bBackedUp = TRUE;
     if (!bNewName && m_backups.IsEnabled())
-        m_backups.BackupFile(strPath);
+        bBackedUp = m_backups.BackupFile(strPath, FALSE);
 
     int nOldEncoding = m_nEncoding;
     m_nEncoding = nEncoding;
@@ -563,6 +598,8 @@ BOOL CDoodleDoc::DoSave(LPCSTR lpszPathName, BOOL /*bReplace*/)
         restore();
         return FALSE;
     }
+    if (!bBackedUp)
+        AfxMessageBox(g_szBackupFailedMessage, MB_ICONEXCLAMATION);
     if (bNewName || !m_backups.IsEnabled())
         m_backups.Open(strPath);
     if (bLossy) {
@@ -614,6 +651,28 @@ BOOL CDoodleDoc::ConfirmOverwrite(LPCSTR lpszPath)
     CString strMsg;
     strMsg.Format(kChangedOnDiskFormat, lpszPath);
     return AfxMessageBox(strMsg, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES;
+}
+
+BOOL CDoodleDoc::OnSaveDocument(LPCSTR lpszPathName)
+{
+    CMFCScintilla* pEditor = GetEditor();
+    if (pEditor == NULL || lpszPathName == NULL || *lpszPathName == '\0')
+        return FALSE;
+    // The mark as a save to the document's own file would write it.
+    const BOOL bWriteMark = m_strPathName.IsEmpty() || m_nMarkLength > 0;
+    if (m_nEncoding == ENC_ANSI) {
+        CMemoryText converted;
+        return TextForAnsiFile(converted, NULL) && WriteText(lpszPathName, bWriteMark, converted);
+    }
+    if (m_nEncoding != ENC_DETECT)
+        return SaveFile(lpszPathName, bWriteMark);
+    // Never saved, so no encoding chosen yet: the text as the editor holds
+    // it, UTF-8, with no mark.
+    const int nOldEncoding = m_nEncoding;
+    m_nEncoding = ENC_UTF8;
+    BOOL bSaved = SaveFile(lpszPathName, FALSE);
+    m_nEncoding = nOldEncoding;
+    return bSaved;
 }
 
 void CDoodleDoc::OnCloseDocument()

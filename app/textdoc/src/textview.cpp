@@ -156,7 +156,7 @@ int CDoodleView::OnCreate(LPCREATESTRUCTA lpCreateStruct)
     m_editor.SetLineNumberMargin(s.nLineNumbers ? 1 : 0, CMFCScintilla::LINENUMBER_MARGIN);
     m_bFolding = s.nCodeFolding;
     m_editor.SetFoldProperties(m_bFolding);
-    m_editor.SendSetting2900(s.nBlockSelect);
+    SetBlockSelect(s.nBlockSelect);
     m_editor.ShowRuler(s.nRulers);
 
     IEditorFrame* pFrame = GetEditorFrame();
@@ -395,6 +395,7 @@ void CDoodleView::SetRuler(BOOL bOn)
 void CDoodleView::SetBlockSelect(BOOL bOn)
 {
     m_editor.SendSetting2900(bOn ? 1 : 0);
+    m_editor.SetBlockSelect(bOn);
 }
 
 void CDoodleView::SetSetting2900(int nValue)

@@ -55,6 +55,14 @@ public:
     void SetHexFindDialog(CWnd*) override {}
     void FindNextInActiveDocument(LPCSTR, BOOL, BOOL, BOOL) override {}
     CString GetToolbarFindText() override { return CString(); }
+    // Every progress call: on/off, position, maximum.
+    struct ProgressCall {
+        BOOL bOn;
+        int nPos;
+        int nMax;
+    };
+    std::vector<ProgressCall> m_progress;
+    void SetProgress(BOOL bOn, int nPos, int nMax) override { m_progress.push_back({bOn, nPos, nMax}); }
     void SetCurrentViewWnd(CWnd*) override {}
     void SetCurrentChildFrame(CFrameWnd*) override {}
     void AddChildFrame(CFrameWnd*) override {}

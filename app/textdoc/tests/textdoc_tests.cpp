@@ -109,6 +109,16 @@ TEST_P(TextDocOpenSave, OpensShowsAndSavesInTheFilesOwnForm)
     EXPECT_TRUE(pDoc->IsModified());
     EXPECT_EQ(std::string(pDoc->GetTitle()), std::string(c.file) + "*");
 
+    // A copy (what Email Active Document attaches) holds the bytes a save
+    // writes; the document stays as it was.
+    std::string copy = m_temp / "copy-of-document";
+    ASSERT_TRUE(pDoc->OnSaveDocument(copy.c_str()));
+    EXPECT_EQ(ReadBytes(copy), original + Encode(EolText(c.eol) + "ok", c.encoding));
+    EXPECT_TRUE(pDoc->IsModified());
+    EXPECT_EQ(std::string(pDoc->GetTitle()), std::string(c.file) + "*");
+    EXPECT_EQ(std::string(pDoc->GetPathName()), path);
+    EXPECT_EQ(ReadBytes(path), original);
+
     ASSERT_TRUE(pDoc->DoFileSave());
     EXPECT_EQ(ReadBytes(path), original + Encode(EolText(c.eol) + "ok", c.encoding));
     EXPECT_FALSE(pDoc->IsModified());
@@ -435,6 +445,38 @@ TEST_F(TextDocTest, UnreadableFilesOpenNoDocument)
     EXPECT_EQ(ReadBytes(path), original);
 }
 
+// Opening a file drives the status bar's progress: the file's size as the
+// range, the bytes read so far as the position, and off at the end.
+TEST_F(TextDocTest, OpeningAFileDrivesTheProgressBar)
+{
+    std::string line(99, 'x');
+    std::string text;
+    while (text.size() < 600000)
+        text += line + "\n";
+    std::string path = m_temp / "large.txt";
+    WriteBytes(path, text);
+    const int nSize = (int)text.size();
+
+    m_pFrame->m_progress.clear();
+    CDoodleDoc* pDoc = Open(path);
+    ASSERT_NE(pDoc, nullptr);
+    const auto& calls = m_pFrame->m_progress;
+    ASSERT_GE(calls.size(), 4u) << "on, at least one step per 256000 bytes, off";
+    EXPECT_TRUE(calls.front().bOn);
+    EXPECT_EQ(calls.front().nPos, 0);
+    int nLast = 0;
+    for (size_t i = 0; i + 1 < calls.size(); i++) {
+        SCOPED_TRACE(i);
+        EXPECT_TRUE(calls[i].bOn);
+        EXPECT_EQ(calls[i].nMax, nSize);
+        EXPECT_GE(calls[i].nPos, nLast);
+        EXPECT_LE(calls[i].nPos, nSize);
+        nLast = calls[i].nPos;
+    }
+    EXPECT_EQ(nLast, nSize) << "the last step is the whole file";
+    EXPECT_FALSE(calls.back().bOn);
+}
+
 // The editing window's notifications carry the id of Delete Line (32785);
 // none of them runs that command, while the menu command itself still does.
 TEST_F(TextDocTest, EditorNotificationsNeverRunDeleteLine)
@@ -607,6 +649,52 @@ TEST_F(TextDocTest, SavingKeepsABackupOfThePreviousFile)
     coretest::ClearProfile();
 }
 
+// A save and the backup copy before it go wrong together: one message, the
+// save's. A backup that fails before a save that works: one message, the
+// backup's, and the save happens.
+TEST_F(TextDocTest, ARefusedSaveShowsOneMessage)
+{
+    m_pFrame->m_editor.nBackupEnabled = 1;
+    m_pFrame->m_editor.nBackupVersions = 3;
+    m_pFrame->m_editor.strBackupFolder = (m_temp / "backups").c_str();
+    std::string path = CopyFixture(m_temp, "utf8-nobom-lf.txt");
+    std::string original = ReadBytes(path);
+    CDoodleDoc* pDoc = Open(path);
+    ASSERT_NE(pDoc, nullptr);
+    Type(Editor(pDoc), "v2 ");
+    {
+        // Another program holds the file and shares it with no one: it can
+        // be neither copied nor replaced.
+        HANDLE hLock = CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+        ASSERT_NE(hLock, INVALID_HANDLE_VALUE);
+        coretest::MessageBoxRecorder boxes;
+        EXPECT_FALSE(pDoc->DoFileSave());
+        CloseHandle(hLock);
+        ASSERT_EQ(boxes.Texts().size(), 1u);
+        EXPECT_EQ(boxes.Texts()[0].find("failed to backup"), std::string::npos) << boxes.Texts()[0];
+    }
+    EXPECT_TRUE(pDoc->IsModified());
+    EXPECT_EQ(ReadBytes(path), original);
+    EXPECT_EQ(pDoc->GetBackupStore().GetCount(), 0);
+
+    // The backup root is a file: no copy can be made, the save goes on.
+    std::string blocked = m_temp / "blocked";
+    WriteBytes(blocked, "a file, not a folder");
+    m_pFrame->m_editor.strBackupFolder = blocked.c_str();
+    CDoodleDoc* pOther = Open(CopyFixture(m_temp, "ansi-crlf.txt"));
+    ASSERT_NE(pOther, nullptr);
+    Type(Editor(pOther), "changed ");
+    {
+        coretest::MessageBoxRecorder boxes;
+        EXPECT_TRUE(pOther->DoFileSave());
+        ASSERT_EQ(boxes.Texts().size(), 1u);
+        EXPECT_EQ(boxes.Texts()[0], std::string(g_szBackupFailedMessage));
+    }
+    EXPECT_FALSE(pOther->IsModified());
+    EXPECT_EQ(ReadBytes(std::string(pOther->GetPathName())).substr(0, 8), "changed ");
+    coretest::ClearProfile();
+}
+
 // Save As between ANSI and a UTF encoding converts the text, so the new
 // file holds the same characters; characters ANSI cannot hold are only
 // replaced after the user agreed.
@@ -660,6 +748,23 @@ TEST_F(TextDocTest, SaveAsBetweenAnsiAndUtfConvertsTheText)
 
 // A new document holds UTF-8; saved as ANSI its accented letters are ANSI
 // bytes.
+// A document never saved has no encoding yet: its copy holds the text as
+// the editor does, in UTF-8, and the document stays untitled and modified.
+TEST_F(TextDocTest, ACopyOfANewDocumentHoldsItsTextInUtf8)
+{
+    CDoodleDoc* pDoc = NewDocument();
+    ASSERT_NE(pDoc, nullptr);
+    const std::string text = "na\xC3\xAFve caf\xC3\xA9\r\n";
+    Editor(pDoc).Call(SCI_SETTEXT, 0, (sptr_t)text.c_str());
+    ASSERT_TRUE(pDoc->IsModified());
+    std::string copy = m_temp / "copy-of-new";
+    ASSERT_TRUE(pDoc->OnSaveDocument(copy.c_str()));
+    EXPECT_EQ(ReadBytes(copy), text);
+    EXPECT_TRUE(pDoc->IsModified());
+    EXPECT_TRUE(pDoc->GetPathName().IsEmpty());
+    EXPECT_EQ(pDoc->GetEncoding(), ENC_DETECT);
+}
+
 TEST_F(TextDocTest, ANewDocumentSavedAsAnsiWritesAnsiBytes)
 {
     if (fx::LegacyAnsiCodePage() != 1252)
@@ -716,6 +821,75 @@ TEST_F(TextDocTest, FrameRelaysSettingsToTheActiveView)
     EXPECT_EQ(LexerName(ed), "cpp");
     pDoc->GetTextView()->SetLanguage(m_pFrame->m_lexers.GetCount() + 1);
     EXPECT_EQ(pFrame->GetViewAsIndex(), nCpp);
+}
+
+namespace {
+// A caret key pressed with Shift held, as the editing window receives it.
+void ShiftKey(CMFCScintilla& ed, UINT vk)
+{
+    BYTE state[256];
+    GetKeyboardState(state);
+    BYTE oldShift = state[VK_SHIFT];
+    state[VK_SHIFT] = 0x80;
+    SetKeyboardState(state);
+    ed.SendMessage(WM_KEYDOWN, vk, 0x01000001);  // an extended key: not the keypad's
+    ed.SendMessage(WM_KEYUP, vk, 0xC1000001);
+    state[VK_SHIFT] = oldShift;
+    SetKeyboardState(state);
+}
+
+std::set<std::pair<LRESULT, LRESULT>> SelectionRanges(CMFCScintilla& ed)
+{
+    std::set<std::pair<LRESULT, LRESULT>> ranges;
+    for (LRESULT i = 0; i < ed.Call(SCI_GETSELECTIONS); i++)
+        ranges.insert({ed.Call(SCI_GETSELECTIONNSTART, (uptr_t)i), ed.Call(SCI_GETSELECTIONNEND, (uptr_t)i)});
+    return ranges;
+}
+} // namespace
+
+// Block Select Mode: the frame's toggle makes Shift with the caret keys
+// select a rectangle in the view, and gives them back their stream
+// selection when it goes off; a view made while it is on starts with it.
+TEST_F(TextDocTest, BlockSelectSwitchesRectangularSelection)
+{
+    CDoodleDoc* pDoc = NewDocument();
+    ASSERT_NE(pDoc, nullptr);
+    CDoodleFrame* pFrame = FrameOf(pDoc);
+    ASSERT_NE(pFrame, nullptr);
+    CMFCScintilla& ed = Editor(pDoc);
+    // Lines alike, so that columns line up whatever the font.
+    ed.ReplaceAllText("abcd\r\nabcd\r\nabcd\r\n");
+    typedef std::set<std::pair<LRESULT, LRESULT>> Ranges;
+
+    pFrame->SetBlockSelect(TRUE);
+    // The caret to column 1 by a move of its own: up and down keep that column.
+    ed.Call(SCI_GOTOPOS, 0);
+    ed.Call(SCI_CHARRIGHT);
+    for (UINT vk : {VK_DOWN, VK_DOWN, VK_RIGHT, VK_RIGHT})
+        ShiftKey(ed, vk);
+    EXPECT_EQ(ed.Call(SCI_SELECTIONISRECTANGLE), 1);
+    EXPECT_EQ(SelectionRanges(ed), (Ranges{{1, 3}, {7, 9}, {13, 15}}));
+
+    pFrame->SetBlockSelect(FALSE);
+    ed.Call(SCI_GOTOPOS, 0);
+    ed.Call(SCI_CHARRIGHT);
+    for (UINT vk : {VK_DOWN, VK_RIGHT})
+        ShiftKey(ed, vk);
+    EXPECT_EQ(ed.Call(SCI_SELECTIONISRECTANGLE), 0);
+    EXPECT_EQ(SelectionRanges(ed), (Ranges{{1, 8}}));
+
+    // A document opened while the setting is on.
+    m_pFrame->m_settings.nBlockSelect = 1;
+    CDoodleDoc* pOther = NewDocument();
+    ASSERT_NE(pOther, nullptr);
+    CMFCScintilla& other = Editor(pOther);
+    other.ReplaceAllText("abcd\r\nabcd\r\n");
+    other.Call(SCI_GOTOPOS, 0);
+    for (UINT vk : {VK_DOWN, VK_RIGHT})
+        ShiftKey(other, vk);
+    EXPECT_EQ(other.Call(SCI_SELECTIONISRECTANGLE), 1);
+    EXPECT_EQ(SelectionRanges(other), (Ranges{{0, 1}, {6, 7}}));
+    m_pFrame->m_settings.nBlockSelect = 0;
 }
 
 // Focus moves between text frames: the main frame hears of each change of
