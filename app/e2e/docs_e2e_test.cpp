@@ -17,7 +17,9 @@ enum : UINT {
     kCmdEditSelectAll = 0xE12A,
     kCmdFileCompare = 32831,
     kCmdPreviewInBrowser = 521,
+    kCmdEditFind = 0xE124,
 };
+enum { kHexFindText = 59592 };
 enum { kCompareFirstEdit = 1020, kCompareSecondEdit = 1021 };
 
 // Messages of the hex window.
@@ -27,6 +29,7 @@ enum : UINT {
     kBgmIsModified = 2136,
     kBgmSetPane = 2145,
     kBgmSetModeFlag = 2143,
+    kBgmGetSelStart = 2124,
 };
 
 // The marker colours of the compare header: first file, second file.
@@ -393,6 +396,49 @@ TEST_F(HexTest, BinaryFileNamedInAnyLanguageOpensEditsAndSaves)
     PressCtrlS();
     EXPECT_EQ(e2e::Hex(WaitForFile(path, expected)), e2e::Hex(expected));
     EXPECT_TRUE(qmtest::WaitUntil([&] { return SendMessageA(grid, kBgmIsModified, 0, 0) == 0; }, 5000));
+    ASSERT_TRUE(Close());
+}
+
+// F3 in the Hex Find dialog searches, as its Find button does: the dialog
+// takes the key from the keyboard shortcuts the editor's command bars use.
+TEST_F(HexTest, F3InTheHexFindDialogFindsTheNextMatch)
+{
+    const std::string original = BinaryBytes();
+    std::string path = WriteFile("data.bin", original);
+    ASSERT_TRUE(Start("\"" + path + "\""));
+    HWND grid = WaitForVisible("BytegridWin");
+    ASSERT_TRUE(grid) << "the binary file opened in no hex window";
+    PostCommand(kCmdEditFind);
+    HWND dlg = nullptr;
+    ASSERT_TRUE(qmtest::WaitUntil(
+        [&] { return (dlg = m_prog.FindOtherWindow("#32770")) != nullptr && qmtest::WindowTextOf(dlg) == "Hex Find"; },
+        10000))
+        << "Ctrl+F opened no Hex Find dialog";
+    HWND box = GetDlgItem(dlg, kHexFindText);
+    ASSERT_TRUE(box);
+    SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("E4 09 2E"));
+    SendMessageA(grid, kBgmSetPosition, 0, 0);
+    ASSERT_EQ(SendMessageA(grid, kBgmGetSelStart, 0, 0), 0);
+
+    // The key goes to the dialog's find box, as when the user types there.
+    ASSERT_TRUE(qmtest::BringToForeground(dlg));
+    PostMessageA(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
+    ASSERT_TRUE(qmtest::WaitUntil(
+        [&] {
+            GUITHREADINFO gti = {};
+            gti.cbSize = sizeof(gti);
+            return GetGUIThreadInfo(GetWindowThreadProcessId(dlg, nullptr), &gti) && gti.hwndFocus &&
+                   (gti.hwndFocus == box || GetParent(gti.hwndFocus) == box);
+        },
+        5000))
+        << "the find box has no focus";
+    qmtest::SendChord({VK_F3});
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return SendMessageA(grid, kBgmGetSelStart, 0, 0) == 20; }, 5000))
+        << "F3 found nothing: the selection starts at " << SendMessageA(grid, kBgmGetSelStart, 0, 0);
+    for (HWND h : qmtest::TopLevelWindowsOf(m_prog.Pid()))
+        EXPECT_FALSE(h != dlg && qmtest::WindowClassOf(h) == "#32770") << "a message: " << DialogText(h);
+    Click(dlg, IDCANCEL);
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return !IsWindow(dlg); }, 5000));
     ASSERT_TRUE(Close());
 }
 

@@ -6,6 +6,7 @@
 #include "previewview.h"
 
 #include <qx/commandbars.h>
+#include <qx/themes.h>
 
 using namespace tdtest;
 
@@ -320,8 +321,31 @@ TEST_F(TextPrintTest, PrintPreviewShowsThePreviewViewWithItsToolbar)
     pBar->SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
     EXPECT_TRUE(pControls->FindControl(AFX_ID_PREVIEW_NEXT)->GetEnabled());
     EXPECT_FALSE(pControls->FindControl(AFX_ID_PREVIEW_PREV)->GetEnabled());
+    // The bar follows the theme in force: the empty end of its band, and
+    // the whole frame as a picture, under two themes.
+    struct Look {
+        int nTheme;
+        const char* pszShot;
+        COLORREF clrBand;
+    } looks[] = {{qxpThemeOffice2003, "textdoc-preview-office2003.bmp", 0},
+                 {qxpThemeWindows2000, "textdoc-preview-win2000.bmp", 0}};
+    const int nThemeBefore = GetGlobalPaintManager()->GetCurrentTheme();
+    for (Look& look : looks) {
+        SetGlobalPaintManager(look.nTheme);
+        pBar->Redraw();
+        m_pFrame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        PumpFor(200);
+        SaveScreenshot(m_pFrame, look.pszShot);
+        CRect rcBand;
+        pBar->GetWindowRect(&rcBand);
+        HDC hScreen = ::GetDC(NULL);
+        look.clrBand = ::GetPixel(hScreen, rcBand.right - 4, rcBand.CenterPoint().y);
+        ::ReleaseDC(NULL, hScreen);
+    }
+    EXPECT_NE(looks[0].clrBand, looks[1].clrBand) << "the toolbar looks the same in both themes";
+    SetGlobalPaintManager(nThemeBefore);
     m_pFrame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    PumpFor(200);
+    PumpFor(100);
     SaveScreenshot(m_pFrame, "textdoc-preview.bmp");
 
     // The toolbar lies along the top of the frame, above the preview, as

@@ -2314,3 +2314,115 @@ TEST_F(BarTest, SplitItemInAMenuRunsOnItsFaceAndOpensFromItsArrow)
 }
 
 }  // namespace
+
+// --- a toolbar standing alone in a frame ---
+
+namespace {
+
+class CStandaloneFrame : public CFrameWnd {
+public:
+    std::vector<UINT> commands;
+    void PostNcDestroy() override {}
+
+protected:
+    afx_msg void OnOpen() { commands.push_back(ID_TEST_OPEN); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CStandaloneFrame, CFrameWnd)
+    ON_COMMAND(ID_TEST_OPEN, OnOpen)
+END_MESSAGE_MAP()
+
+CRect ChildRect(CWnd& parent, HWND hChild)
+{
+    CRect rc;
+    ::GetWindowRect(hChild, &rc);
+    parent.ScreenToClient(&rc);
+    return rc;
+}
+
+}  // namespace
+
+// A toolbar without a manager stands alone in a window: it keeps the bar
+// style it was made with, has no tracker, can neither dock nor float, takes
+// a band along the top of its frame through WM_SIZEPARENT (the whole width
+// when stretched, none while hidden), sends its commands to its site and
+// shows tooltips of its own.
+TEST(StandaloneToolBar, LaysOutAlongItsFrameAndNeitherDocksNorFloats)
+{
+    CStandaloneFrame frame;
+    ASSERT_TRUE(frame.Create(NULL, "Standalone bar", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 560, 360)));
+    CWnd pane;
+    ASSERT_TRUE(pane.CreateEx(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, frame.GetSafeHwnd(),
+                              (HMENU)(UINT_PTR)AFX_IDW_PANE_FIRST));
+    CQXPToolBar* pBar = new CQXPToolBar;
+    const DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOOLTIPS | CBRS_TOP;
+    ASSERT_TRUE(pBar->CreateToolBar(dwStyle, &frame, AFX_IDW_TOOLBAR));
+    EXPECT_TRUE(pBar->IsStandalone());
+    EXPECT_EQ(nullptr, pBar->GetTracker());
+    EXPECT_EQ(0u, pBar->GetFlags() & 0x3Fu) << "no docking, no floating";
+    EXPECT_EQ(dwStyle & 0x40FFFFu, pBar->GetBarStyle());
+    EXPECT_FALSE(pBar->HasGripper());
+    EXPECT_EQ(qxpBarTop, pBar->GetPosition());
+    EXPECT_NE(0u, pBar->GetStyle() & WS_CHILD);
+    EXPECT_NE(0u, pBar->m_nFlags & WF_TOOLTIPS);
+    const UINT ids[] = {ID_TEST_OPEN, ID_TEST_SAVE, ID_TEST_EXIT};
+    ASSERT_TRUE(pBar->SetButtons(ids, 3));
+
+    frame.RecalcLayout();
+    PumpPending();
+    CRect rcClient;
+    frame.GetClientRect(&rcClient);
+    CRect rcBar = ChildRect(frame, pBar->GetSafeHwnd());
+    CRect rcPane = ChildRect(frame, pane.GetSafeHwnd());
+    EXPECT_EQ(CPoint(0, 0), rcBar.TopLeft());
+    EXPECT_GT(rcBar.Height(), 16);
+    EXPECT_LT(rcBar.Width(), rcClient.Width()) << "as wide as its buttons";
+    EXPECT_EQ(rcBar.bottom, rcPane.top) << "the pane below the bar";
+    EXPECT_EQ(rcClient.bottom, rcPane.bottom);
+    CQXPControl* pOpen = pBar->GetControls()->FindControl(ID_TEST_OPEN);
+    ASSERT_NE(nullptr, pOpen);
+    EXPECT_FALSE(pOpen->GetRect().IsRectEmpty());
+
+    // Stretched, it spans the frame.
+    pBar->SetFlags(qxpFlagStretched);
+    frame.RecalcLayout();
+    rcBar = ChildRect(frame, pBar->GetSafeHwnd());
+    EXPECT_EQ(rcClient.Width(), rcBar.Width());
+
+    // Hidden, it takes no room; shown, it takes its band again.
+    pBar->SetVisible(FALSE);
+    frame.RecalcLayout();
+    EXPECT_EQ(0, ChildRect(frame, pane.GetSafeHwnd()).top);
+    pBar->SetVisible(TRUE);
+    frame.RecalcLayout();
+    EXPECT_EQ(rcBar.Height(), ChildRect(frame, pane.GetSafeHwnd()).top);
+
+    // Neither a double click off the buttons nor a drag moves it anywhere.
+    EXPECT_FALSE(pBar->ToggleDocking());
+    CPoint ptEmpty(rcBar.Width() - 3, rcBar.Height() / 2);
+    pBar->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(ptEmpty.x, ptEmpty.y));
+    pBar->TrackMove(ptEmpty);
+    PumpPending();
+    EXPECT_FALSE(pBar->IsFloating());
+    EXPECT_EQ(frame.GetSafeHwnd(), ::GetParent(pBar->GetSafeHwnd()));
+    EXPECT_EQ(CPoint(0, 0), ChildRect(frame, pBar->GetSafeHwnd()).TopLeft());
+
+    // Its own tooltips: the button under the mouse names itself.
+    TOOLINFOA ti = {};
+    ti.cbSize = sizeof(ti);
+    EXPECT_GE(pBar->OnToolHitTest(pOpen->GetRect().CenterPoint(), &ti), 0);
+    EXPECT_EQ(pBar->GetSafeHwnd(), ti.hwnd);
+    if (ti.lpszText != NULL && ti.lpszText != LPSTR_TEXTCALLBACKA)
+        free(ti.lpszText);
+
+    // Its commands go to its site, the frame.
+    pOpen->OnExecute();
+    PumpPending();
+    EXPECT_EQ(std::vector<UINT>{ID_TEST_OPEN}, frame.commands);
+
+    pBar->DestroyWindow();
+    pBar->InternalRelease();
+    pane.DestroyWindow();
+    frame.DestroyWindow();
+}
