@@ -89,7 +89,7 @@ public:
     virtual CString GetToolbarFindText() = 0;
     // The progress control of the status bar: on, the first call sets the
     // range 0..nMax and every call the position nPos; off empties it.
-    virtual void SetProgress(BOOL bOn, int nPos, int nMax) = 0;
+    virtual void SetProgress(BOOL /*bOn*/, int /*nPos*/, int /*nMax*/) {}
     // The view window and child frame that last had the focus (null: forget).
     virtual void SetCurrentViewWnd(CWnd* pView) = 0;
     virtual void SetCurrentChildFrame(CFrameWnd* pFrame) = 0;

@@ -34,7 +34,6 @@ public:
     // The frame's own table until a test gives it shortcuts of their own.
     HACCEL GetFrameAccelerators() override { return m_hShortcuts != NULL ? m_hShortcuts : m_hAccelTable; }
     HACCEL m_hShortcuts = NULL;
-    void SetProgress(BOOL, int, int) override {}
     void SetCurrentViewWnd(CWnd* pView) override { m_pCurrentView = pView; }
     void SetCurrentChildFrame(CFrameWnd* pFrame) override { m_pCurrentFrame = pFrame; }
     void AddChildFrame(CFrameWnd* pFrame) override { m_childFrames.push_back(pFrame); }
