@@ -783,6 +783,30 @@ TEST_F(TextDocTest, ANewDocumentSavedAsAnsiWritesAnsiBytes)
     EXPECT_EQ(std::string(pDoc->GetTitle()), "new.txt");
 }
 
+namespace {
+// A caret key pressed with Shift held, as the editing window receives it.
+void ShiftKey(CMFCScintilla& ed, UINT vk)
+{
+    BYTE state[256];
+    GetKeyboardState(state);
+    BYTE oldShift = state[VK_SHIFT];
+    state[VK_SHIFT] = 0x80;
+    SetKeyboardState(state);
+    ed.SendMessage(WM_KEYDOWN, vk, 0x01000001);  // an extended key: not the keypad's
+    ed.SendMessage(WM_KEYUP, vk, 0xC1000001);
+    state[VK_SHIFT] = oldShift;
+    SetKeyboardState(state);
+}
+
+std::set<std::pair<LRESULT, LRESULT>> SelectionRanges(CMFCScintilla& ed)
+{
+    std::set<std::pair<LRESULT, LRESULT>> ranges;
+    for (LRESULT i = 0; i < ed.Call(SCI_GETSELECTIONS); i++)
+        ranges.insert({ed.Call(SCI_GETSELECTIONNSTART, (uptr_t)i), ed.Call(SCI_GETSELECTIONNEND, (uptr_t)i)});
+    return ranges;
+}
+} // namespace
+
 // The frame's setting toggles reach the active view's editing window.
 TEST_F(TextDocTest, FrameRelaysSettingsToTheActiveView)
 {
@@ -821,43 +845,10 @@ TEST_F(TextDocTest, FrameRelaysSettingsToTheActiveView)
     EXPECT_EQ(LexerName(ed), "cpp");
     pDoc->GetTextView()->SetLanguage(m_pFrame->m_lexers.GetCount() + 1);
     EXPECT_EQ(pFrame->GetViewAsIndex(), nCpp);
-}
 
-namespace {
-// A caret key pressed with Shift held, as the editing window receives it.
-void ShiftKey(CMFCScintilla& ed, UINT vk)
-{
-    BYTE state[256];
-    GetKeyboardState(state);
-    BYTE oldShift = state[VK_SHIFT];
-    state[VK_SHIFT] = 0x80;
-    SetKeyboardState(state);
-    ed.SendMessage(WM_KEYDOWN, vk, 0x01000001);  // an extended key: not the keypad's
-    ed.SendMessage(WM_KEYUP, vk, 0xC1000001);
-    state[VK_SHIFT] = oldShift;
-    SetKeyboardState(state);
-}
-
-std::set<std::pair<LRESULT, LRESULT>> SelectionRanges(CMFCScintilla& ed)
-{
-    std::set<std::pair<LRESULT, LRESULT>> ranges;
-    for (LRESULT i = 0; i < ed.Call(SCI_GETSELECTIONS); i++)
-        ranges.insert({ed.Call(SCI_GETSELECTIONNSTART, (uptr_t)i), ed.Call(SCI_GETSELECTIONNEND, (uptr_t)i)});
-    return ranges;
-}
-} // namespace
-
-// Block Select Mode: the frame's toggle makes Shift with the caret keys
-// select a rectangle in the view, and gives them back their stream
-// selection when it goes off; a view made while it is on starts with it.
-TEST_F(TextDocTest, BlockSelectSwitchesRectangularSelection)
-{
-    CDoodleDoc* pDoc = NewDocument();
-    ASSERT_NE(pDoc, nullptr);
-    CDoodleFrame* pFrame = FrameOf(pDoc);
-    ASSERT_NE(pFrame, nullptr);
-    CMFCScintilla& ed = Editor(pDoc);
-    // Lines alike, so that columns line up whatever the font.
+    // Block Select Mode: Shift with the caret keys selects a rectangle while
+    // it is on, a stream of text once it is off; a view made while it is on
+    // starts with it. The lines are alike, so columns line up in any font.
     ed.ReplaceAllText("abcd\r\nabcd\r\nabcd\r\n");
     typedef std::set<std::pair<LRESULT, LRESULT>> Ranges;
 
