@@ -176,7 +176,7 @@ TEST_F(QmateTest, TheProgressBarIsEmptyOnceAFileIsOpen)
     std::string path = WriteFile("large.txt", text);
     HWND main = Start();
     ASSERT_TRUE(main);
-    HWND status = StatusBarOf(main);
+    HWND status = StatusBar();
     ASSERT_TRUE(status);
     HWND progress = qmtest::FirstDescendantOfClass(status, "msctls_progress32");
     ASSERT_TRUE(progress) << "no progress bar in the status line";
