@@ -28,9 +28,10 @@ BOOL EnsureAppDataFolders();
 // Creates a folder with all missing parents; TRUE when it exists afterwards.
 BOOL CreateFolder(LPCSTR lpszPath);
 
-// The language files that ship with the program: the folder "Config" beside
-// the program file.
+// The files that ship with the program: the folders "Config" (languages)
+// and "Tidy" (HTML Tidy option files) beside the program file.
 CString GetShippedConfigFolder();
+CString GetShippedTidyFolder();
 // Copies every file of lpszSource matching lpszPattern ("*.config") into
 // lpszTarget where lpszTarget has no file of that name yet: a file already
 // there is never overwritten. A missing or unreadable source copies nothing.
@@ -41,6 +42,7 @@ int CopyMissingFiles(LPCSTR lpszSource, LPCSTR lpszTarget, LPCSTR lpszPattern);
 // copied in (the user's own files are kept). Nothing here is an error the
 // user is told of. Returns the number of language files copied.
 int PrepareAppDataFolders(LPCSTR lpszShippedConfig);
+
 
 // ---------------------------------------------------------------------------
 // Colours and hexadecimal text.

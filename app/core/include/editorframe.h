@@ -146,6 +146,11 @@ public:
     // Navigation history: a text view's caret place, and a view going away.
     virtual void AddNavigationPlace(HWND /*hView*/, INT_PTR /*nPos*/) {}
     virtual void RemoveNavigationView(HWND /*hView*/) {}
+
+    // --- added for the text view's commands (app/textdoc) ---
+    // Shows the tool window and replaces its text (the reports of the Tidy
+    // runs and of the XML check).
+    virtual void ShowToolOutput(LPCSTR /*lpszText*/) {}
 };
 
 // The application's main window as an IEditorFrame, or null when there is

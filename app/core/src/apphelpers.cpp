@@ -2,6 +2,7 @@
 #include "apphelpers.h"
 #include "profile.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 #include <shellapi.h>
 #include <algorithm>
@@ -71,14 +72,27 @@ BOOL EnsureAppDataFolders()
     return bOk;
 }
 
-CString GetShippedConfigFolder()
+namespace {
+// A folder beside the program file.
+CString ShippedFolder(LPCSTR lpszName)
 {
     char szPath[MAX_PATH + 1] = "";
     DWORD n = ::GetModuleFileNameA(NULL, szPath, MAX_PATH);
     if (n == 0 || n >= MAX_PATH)
         return CString();
     CPathParts parts(szPath);
-    return parts.GetFolder() + "Config";
+    return parts.GetFolder() + lpszName;
+}
+} // namespace
+
+CString GetShippedConfigFolder()
+{
+    return ShippedFolder("Config");
+}
+
+CString GetShippedTidyFolder()
+{
+    return ShippedFolder("Tidy");
 }
 
 int CopyMissingFiles(LPCSTR lpszSource, LPCSTR lpszTarget, LPCSTR lpszPattern)

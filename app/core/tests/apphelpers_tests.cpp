@@ -182,6 +182,35 @@ TEST(Files, StartCopiesOnlyTheMissingLanguageFiles)
     EXPECT_EQ(std::string(GetShippedConfigFolder().GetString()), folder);
 }
 
+// The HTML Tidy option files ship in "Tidy" beside the program and fill the
+// gaps of the per-user Tidy folder the same way: the user's own files stay,
+// names in any language are copied.
+TEST(Files, ShippedTidyFilesFillTheGaps)
+{
+    TempFolder temp;
+    const std::string from = temp / "shipped", to = temp / "user\\Tidy";
+    ASSERT_TRUE(CreateFolder(from.c_str()));
+    WriteBytes(from + "\\a.tidy", "shipped a");
+    WriteBytes(from + "\\b.tidy", "shipped b");
+    WriteBytes(from + "\\caf\xc3\xa9.tidy", "shipped caf\xc3\xa9");
+    WriteBytes(from + "\\readme.txt", "not matched");
+    ASSERT_TRUE(CreateFolder(to.c_str()));
+    WriteBytes(to + "\\a.tidy", "users a");
+
+    EXPECT_EQ(CopyMissingFiles(from.c_str(), to.c_str(), "*.tidy"), 2);
+    EXPECT_EQ(ReadBytes(to + "\\a.tidy"), "users a");
+    EXPECT_EQ(ReadBytes(to + "\\b.tidy"), "shipped b");
+    EXPECT_EQ(ReadBytes(to + "\\caf\xc3\xa9.tidy"), "shipped caf\xc3\xa9");
+    EXPECT_FALSE(FileExists(to + "\\readme.txt"));
+    EXPECT_EQ(CopyMissingFiles(from.c_str(), to.c_str(), "*.tidy"), 0);
+
+    char exe[MAX_PATH] = "";
+    GetModuleFileNameA(NULL, exe, MAX_PATH);
+    std::string folder(exe);
+    folder = folder.substr(0, folder.find_last_of('\\') + 1) + "Tidy";
+    EXPECT_EQ(std::string(GetShippedTidyFolder().GetString()), folder);
+}
+
 class ProfileHelpers : public ::testing::Test {
 protected:
     void SetUp() override { ClearProfile(); }

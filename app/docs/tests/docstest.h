@@ -14,18 +14,17 @@
 #include "coretest.h"
 #include "dialogtest.h"
 #include "editorframe.h"
+#include "editorframestub.h"
 #include "hexdoc.h"
 #include "htmlpreview.h"
 
 namespace docstest {
 
-class TestMainFrame : public CMDIFrameWnd, public IEditorFrame {
+class TestMainFrame : public CEditorFrameStub {
 public:
     TestMainFrame();
     CViewSettings* GetSettings() override { return &m_settings; }
     CEditorSettings* GetEditorSettings() override { return &m_editorSettings; }
-    CLexerConfigList* GetLexerConfigs() override { return nullptr; }
-    BOOL IsClosingForSession() const override { return FALSE; }
     void SetStatusText(int nPane, LPCSTR lpszText) override;
     CWnd* GetHexFindDialog() override { return m_pHexFind; }
     void SetHexFindDialog(CWnd* pDialog) override { m_pHexFind = pDialog; }
@@ -38,9 +37,6 @@ public:
     void SetCurrentChildFrame(CFrameWnd* pFrame) override { m_pCurrentFrame = pFrame; }
     void AddChildFrame(CFrameWnd* pFrame) override { m_childFrames.push_back(pFrame); }
     void RemoveChildFrame(CFrameWnd* pFrame) override;
-    void CompareFiles(LPCSTR, LPCSTR) override {}
-    void OnTextDocumentActivated() override {}
-    void OnTextChanged() override {}
 
     CViewSettings m_settings = {};
     CEditorSettings m_editorSettings;

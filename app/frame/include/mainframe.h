@@ -61,6 +61,7 @@ public:
     void CompareFiles(LPCSTR lpszFirst, LPCSTR lpszSecond) override;
     void OnTextDocumentActivated() override {}
     void OnTextChanged() override {}
+    void ShowToolOutput(LPCSTR lpszText) override;
 
     // Search routing: the dialogs and boxes search the active text view.
     BOOL FindInActiveDocument(LPCSTR lpszText, BOOL bMatchCase, BOOL bWholeWord, BOOL bRegex, BOOL bSearchUp,

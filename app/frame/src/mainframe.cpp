@@ -7,6 +7,7 @@
 #include "panes.h"
 #include "tooloutput.h"
 #include "toolscontrol.h"
+#include "viewascontrol.h"
 #include "textframe.h"
 #include "textview.h"
 #include "findbox.h"
@@ -628,6 +629,12 @@ CProcessOutputView* CMainFrame::ShowToolWindow()
     return dynamic_cast<CProcessOutputView*>(m_pPaneWnds[FindPaneInfo(PANE_TOOL_WINDOW)->nSlot]);
 }
 
+void CMainFrame::ShowToolOutput(LPCSTR lpszText)
+{
+    if (CProcessOutputView* pOutput = ShowToolWindow())
+        pOutput->ReplaceText(lpszText);
+}
+
 BOOL CMainFrame::RunTool(const CToolRecord& tool)
 {
     char szCurrent[MAX_PATH + 1] = "";
@@ -949,8 +956,11 @@ LRESULT CMainFrame::OnCreateControl(WPARAM, LPARAM lParam)
         pRecord->pControl = CQXPControlCustom::CreateControlCustom(m_pFindBox->GetSafeHwnd());
         return pRecord->pControl != NULL;
     }
-    // The language list comes with its own part; the command bars make an
-    // ordinary control for it meanwhile.
+    if (pRecord->nID == ID_VIEW_AS_FIRST) {
+        pRecord->pControl = new CControlViewAsParser;
+        return TRUE;
+    }
+    // Other ids are the command bars' own.
     return FALSE;
 }
 

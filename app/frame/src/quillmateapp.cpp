@@ -154,7 +154,6 @@ BOOL CQuillmateApp::InitInstance()
     if (!dataFolder.IsEmpty())
         SetLocalAppDataOverride(dataFolder);
     LoadStdProfileSettings(4);
-
     if (!LoadRuntimeLibraries())
         return FALSE;
     StoreExecutablePath();
@@ -164,6 +163,8 @@ BOOL CQuillmateApp::InitInstance()
     // The per-user folders, with the shipped language files the user does
     // not have yet, before the frame reads the languages.
     PrepareAppDataFolders(GetShippedConfigFolder());
+    // The same for the HTML Tidy option files (the folders exist now).
+    CopyMissingFiles(GetShippedTidyFolder(), GetAppDataFolder() + "\\Tidy", "*.tidy");
     if (!CreateMainFrame())
         return FALSE;
     CMainFrame* pFrame = m_pMainFrame;

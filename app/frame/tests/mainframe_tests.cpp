@@ -449,6 +449,25 @@ TEST_F(MainFrameTest, AToolRunsWithTheActiveDocumentInItsArguments)
     EXPECT_NE(std::string::npos, text.find("tool-marker-815 active.txt")) << text;
 }
 
+// A report for the tool window (Tidy, the XML check) replaces what the
+// window held, with its line breaks shown as line breaks.
+TEST_F(MainFrameTest, ToolOutputReportsReplaceTheToolWindowsText)
+{
+    Create();
+    IEditorFrame* pEditorFrame = frame;
+    pEditorFrame->ShowToolOutput("first report\n");
+    Pump();
+    ASSERT_NE(nullptr, frame->ShowToolWindow());
+    HWND hOutput = frame->ShowToolWindow()->GetSafeHwnd();
+    ASSERT_NE((HWND)NULL, hOutput);
+    EXPECT_TRUE(frame->IsPanePresent(ID_VIEW_TOOL_WINDOW));
+    pEditorFrame->ShowToolOutput("line one\nline two\n");
+    Pump();
+    char buf[256] = "";
+    GetWindowTextA(hOutput, buf, sizeof(buf));
+    EXPECT_EQ(std::string(buf), "line one\r\nline two\r\n");
+}
+
 TEST_F(MainFrameTest, TheToolsMenuListsTheExternalTools)
 {
     Create();

@@ -28,6 +28,8 @@ public:
     // Appends text at the end of the window and scrolls it into view (the
     // calling thread may be any thread).
     void AppendText(LPCSTR lpszText);
+    // Empties the window, then shows the text (a report, not a tool's run).
+    void ReplaceText(LPCSTR lpszText);
 
     // Message that carries a piece of text to the window's thread.
     enum { WM_QM_APPENDOUTPUT = WM_APP + 0x115 };

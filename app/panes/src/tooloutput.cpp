@@ -61,6 +61,15 @@ void CProcessOutputView::AppendText(LPCSTR lpszText)
     ::SendMessageA(hWnd, WM_QM_APPENDOUTPUT, 0, (LPARAM)lpszText);
 }
 
+void CProcessOutputView::ReplaceText(LPCSTR lpszText)
+{
+    if (m_hWnd == NULL)
+        return;
+    ::SetWindowTextA(m_hWnd, "");
+    m_chLast = '\0';
+    AppendText(lpszText);
+}
+
 LRESULT CProcessOutputView::OnAppendOutput(WPARAM, LPARAM lParam)
 {
     LPCSTR lpszText = (LPCSTR)lParam;

@@ -271,6 +271,9 @@ public:
     void SelectLine(Sci_Position nLine);
     void DeleteWord();
     void IndentRight();
+    // The same to the left: with nothing selected the caret line loses one
+    // level of indentation wherever the caret is.
+    void IndentLeft();
     void CommentLines(LPCSTR lpszMarker);
     void UncommentLines(LPCSTR lpszMarker);
 
@@ -297,9 +300,10 @@ public:
     // match and returns its position, or -1.
     Sci_Position FindText(LPCSTR lpszText, BOOL bBackward, BOOL bWrap);
     // Replaces every match in the document (or in the selected lines) and
-    // returns the number of replacements; -2 when bInSelection is asked with
-    // an empty selection. bRegex replaces with \1..\9 groups.
-    // A read-only document changes nothing and gives 0.
+    // returns the number of replacements (0 in a read-only document); -2
+    // when bInSelection is asked with an empty selection. bRegex replaces
+    // with \1..\9 groups. The parent gets one SCN_MODIFIED for all the
+    // replacements, after the last.
     int ReplaceAllMatches(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL bInSelection, BOOL bRegex);
     // Replaces the selection when it is exactly a match of lpszFind under
     // the search flags set before, and selects the replacement; its length,
@@ -337,6 +341,10 @@ private:
     BraceInfo LocateBraces(BOOL bAllowAfter);
     void ChangeLineComments(LPCSTR lpszMarker, BOOL bComment);
     Sci_Position ReplaceTarget(LPCSTR lpszText, BOOL bRegex);
+    // One SCN_MODIFIED to the parent for a batch of changes made while the
+    // modification events were off: text inserted and deleted from nPos over
+    // nLength bytes, nLinesAdded lines more (or fewer) than before.
+    void NotifyBatchModified(Sci_Position nPos, Sci_Position nLength, Sci_Position nLinesAdded);
     HWND ContextMenuTarget() const;
 
     int m_nIndicator;

@@ -124,6 +124,15 @@ void CMFCScintilla::IndentRight()
     Call(SCI_TAB);
 }
 
+void CMFCScintilla::IndentLeft()
+{
+    // Out of the indentation SCI_BACKTAB only moves the caret back to a tab
+    // stop; from the line start it takes one level off the line.
+    if (!HasSelection())
+        GotoPos(PositionFromLine(GetCurrentLine()));
+    Call(SCI_BACKTAB);
+}
+
 // ---------------------------------------------------------------------------
 // Comments
 
@@ -377,8 +386,7 @@ int CMFCScintilla::ReplaceAllMatches(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL b
         nRangeEnd = nLastLine + 1 < GetLineCount() ? PositionFromLine(nLastLine + 1) : GetLength();
     }
     // An empty find text would match everywhere and nowhere; a read-only
-    // document takes no replacement (each would report a change that
-    // never happened).
+    // document takes no replacement, and the count says what changed.
     if (lpszFind == NULL || *lpszFind == '\0' || GetReadOnly())
         return 0;
     const Sci_Position nFindLength = (Sci_Position)::strlen(lpszFind);
@@ -402,6 +410,12 @@ int CMFCScintilla::ReplaceAllMatches(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL b
 
     int nCount = 0;
     Sci_Position nLastEnd = nRangeStart;
+    const Sci_Position nFirstMatch = nPos;
+    const Sci_Position nLinesBefore = GetLineCount();
+    // The owner hears of the batch once, at the end: four modification
+    // reports per match make a large replacement take seconds.
+    const int nEventMask = (int)Call(SCI_GETMODEVENTMASK);
+    Call(SCI_SETMODEVENTMASK, 0);
     BeginUndoAction();
     for (;;) {
         const Sci_Position nMatchStart = GetTargetStart();
@@ -431,6 +445,9 @@ int CMFCScintilla::ReplaceAllMatches(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL b
     else
         GotoPos(nLastEnd);
     EndUndoAction();
+    Call(SCI_SETMODEVENTMASK, (uptr_t)nEventMask);
+    if (nEventMask & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT))
+        NotifyBatchModified(nFirstMatch, nLastEnd - nFirstMatch, GetLineCount() - nLinesBefore);
     return nCount;
 }
 
@@ -475,6 +492,23 @@ int CMFCScintilla::BookmarkMatches(LPCSTR lpszText)
         nPos = nMatchEnd > nNextLine ? nMatchEnd : nNextLine;
     }
     return nLines;
+}
+
+void CMFCScintilla::NotifyBatchModified(Sci_Position nPos, Sci_Position nLength, Sci_Position nLinesAdded)
+{
+    HWND hParent = ::GetParent(m_hWnd);
+    if (hParent == NULL)
+        return;
+    SCNotification scn = {};
+    scn.nmhdr.hwndFrom = m_hWnd;
+    scn.nmhdr.idFrom = (UINT_PTR)::GetDlgCtrlID(m_hWnd);
+    scn.nmhdr.code = SCN_MODIFIED;
+    scn.modificationType = SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT | SC_PERFORMED_USER;
+    scn.position = nPos;
+    scn.length = nLength;
+    scn.linesAdded = nLinesAdded;
+    scn.line = LineFromPosition(nPos);
+    ::SendMessageA(hParent, WM_NOTIFY, scn.nmhdr.idFrom, (LPARAM)&scn);
 }
 
 // ---------------------------------------------------------------------------

@@ -14,6 +14,7 @@
 #include <fx/fx.h>
 
 #include <list>
+#include <string>
 #include <vector>
 
 #include "editorframe.h"
@@ -93,9 +94,32 @@ public:
     BOOL HasSelection() const { return m_bHasSelection; }
 
     // Macro recording: the editing window's recordable actions become steps
-    // of the macro until recording stops.
+    // of the macro until recording stops (StopMacroRecording only stops; the
+    // Stop Recording command also stores the macro).
     void StartMacroRecording(LPCSTR lpszName);
     void StopMacroRecording();
+    // Sends every step of a macro to the editing window, in order.
+    void PlayMacro(const CMacroStore& macro);
+
+    // --- text commands for other windows and tests -----------------------------------
+    // Tabs to Spaces (bToSpaces) or Spaces to Tabs with the tab width of the
+    // settings, searching with no flags; the caret line stays in view.
+    // Returns the number of replacements.
+    int ConvertTabs(BOOL bToSpaces);
+    // Removes the blanks and tabs at the end of every line; returns the
+    // number of lines trimmed.
+    int TrimTrailingSpaces();
+    // Runs one Tidy command (TIDY_HTML_CLEAN ...) over the whole text with
+    // its option file of the per-user Tidy folder; the report goes to the
+    // tool window. TRUE when the document was replaced.
+    BOOL RunTidy(int nCommand);
+    // The XML check over the whole text; the report goes to the tool window
+    // and is returned.
+    CString CheckXml();
+    // The text of the whole document.
+    std::string GetWholeText() const;
+    // The line-comment marker of the frame's current language.
+    CString GetLineCommentMarker() const;
     BOOL IsRecordingMacro() const { return m_bRecording; }
     CMacroStore& GetMacro() { return m_macro; }
 
@@ -135,6 +159,60 @@ public:
     CString GetModeText() const;
     // TRUE when this is the active view of the active child frame.
     BOOL IsActiveView() const;
+
+    // --- commands: editing and selection ---------------------------------------------
+    afx_msg void OnEditUndo();
+    afx_msg void OnEditRedo();
+    afx_msg void OnEditCut();
+    afx_msg void OnEditCopy();
+    afx_msg void OnEditPaste();
+    afx_msg void OnEditSelectAll();
+    afx_msg void OnEditCutAppend();
+    afx_msg void OnEditCopyAppend();
+    afx_msg void OnEditSelectWord();
+    afx_msg void OnEditSelectLine();
+    afx_msg void OnEditInsertDate();
+    afx_msg void OnEditInsertTime();
+    afx_msg void OnEditInsertFileName();
+    afx_msg void OnUpdateEditUndo(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditRedo(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateNeedsSelection(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateTextCommand(CCmdUI* pCmdUI);
+    // --- commands: lines, case, indent, comments, tabs, trim ------------------------------
+    afx_msg void OnEditCutLine();
+    afx_msg void OnEditCopyLine();
+    afx_msg void OnEditDeleteWord();
+    afx_msg void OnEditDeleteToEndOfLine();
+    afx_msg void OnEditDeleteLine();
+    afx_msg void OnEditSwapLines();
+    afx_msg void OnEditUpperCase();
+    afx_msg void OnEditLowerCase();
+    afx_msg void OnEditIndentRight();
+    afx_msg void OnEditIndentLeft();
+    afx_msg void OnEditComment();
+    afx_msg void OnEditUncomment();
+    afx_msg void OnEditTabsToSpaces();
+    afx_msg void OnEditSpacesToTabs();
+    afx_msg void OnEditTrimTrailing();
+    // --- commands: bookmarks ----------------------------------------------------------
+    afx_msg void OnBookmarkToggle();
+    afx_msg void OnBookmarkNext();
+    afx_msg void OnBookmarkPrevious();
+    afx_msg void OnBookmarkClear();
+    // --- commands: View As, Tidy, XML check, macros ------------------------------------
+    afx_msg void OnViewAs(UINT nID);
+    afx_msg void OnUpdateViewAs(CCmdUI* pCmdUI);
+    afx_msg void OnViewAsMore();
+    afx_msg void OnTidyHtml();
+    afx_msg void OnTidyXhtml();
+    afx_msg void OnTidyXml();
+    afx_msg void OnXmlCheck();
+    afx_msg void OnMacroRecord();
+    afx_msg void OnMacroStop();
+    afx_msg void OnMacroPlay();
+    afx_msg void OnUpdateMacroRecord(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateMacroStop(CCmdUI* pCmdUI);
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;

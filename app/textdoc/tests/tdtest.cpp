@@ -27,7 +27,7 @@ public:
 
 } // namespace
 
-BEGIN_MESSAGE_MAP(CTestMainFrame, CMDIFrameWnd)
+BEGIN_MESSAGE_MAP(CTestMainFrame, CEditorFrameStub)
     ON_COMMAND(CDoodleView::IDC_EDITOR, OnDeleteLine)
 END_MESSAGE_MAP()
 

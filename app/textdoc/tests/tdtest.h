@@ -15,6 +15,7 @@
 
 #include "coretest.h"
 #include "editorframe.h"
+#include "editorframestub.h"
 #include "lexerconfig.h"
 #include "textdoc.h"
 #include "textframe.h"
@@ -26,7 +27,7 @@ using qmtest::PumpFor;
 using qmtest::PumpUntil;
 
 // The editor's main frame as far as the text documents need it.
-class CTestMainFrame : public CMDIFrameWnd, public IEditorFrame {
+class CTestMainFrame : public CEditorFrameStub {
 public:
     CTestMainFrame();
     ~CTestMainFrame() override;
@@ -51,10 +52,6 @@ public:
         if (nPane == 1)
             m_status1 = lpszText;
     }
-    CWnd* GetHexFindDialog() override { return NULL; }
-    void SetHexFindDialog(CWnd*) override {}
-    void FindNextInActiveDocument(LPCSTR, BOOL, BOOL, BOOL) override {}
-    CString GetToolbarFindText() override { return CString(); }
     // Every progress call: on/off, position, maximum.
     struct ProgressCall {
         BOOL bOn;
@@ -63,13 +60,18 @@ public:
     };
     std::vector<ProgressCall> m_progress;
     void SetProgress(BOOL bOn, int nPos, int nMax) override { m_progress.push_back({bOn, nPos, nMax}); }
-    void SetCurrentViewWnd(CWnd*) override {}
-    void SetCurrentChildFrame(CFrameWnd*) override {}
-    void AddChildFrame(CFrameWnd*) override {}
-    void RemoveChildFrame(CFrameWnd*) override {}
     void CompareFiles(LPCSTR a, LPCSTR b) override { m_compares.emplace_back(a, b); }
     void OnTextDocumentActivated() override { m_nActivated++; }
     void OnTextChanged() override { m_nTextChanged++; }
+    void ShowToolOutput(LPCSTR lpszText) override
+    {
+        m_toolOutput = lpszText != NULL ? lpszText : "";
+        m_nToolOutputs++;
+    }
+    void AddNavigationPlace(HWND hView, INT_PTR nPos) override { m_places.emplace_back(hView, (long long)nPos); }
+    std::string m_toolOutput;
+    int m_nToolOutputs = 0;
+    std::vector<std::pair<HWND, long long>> m_places;   // navigation places the views reported
 
 protected:
     afx_msg void OnDeleteLine();
