@@ -31,7 +31,6 @@ public:
     void CompareFiles(LPCSTR, LPCSTR) override {}
     void OnTextDocumentActivated() override {}
     void OnTextChanged() override {}
-    void ShowToolOutput(LPCSTR) override {}
 
 private:
     CEditorSettings m_stubEditorSettings;
