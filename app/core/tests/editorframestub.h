@@ -1,4 +1,4 @@
-// editorframestub.h - an MDI main frame that plays the editor's frame
+// editorframestub.h - a main frame that plays the editor's frame
 // (IEditorFrame) and does nothing with what it is told: no settings record
 // (views take their own defaults), zeroed other settings, an empty language
 // list. The test and benchmark programs derive their main frames from it and
@@ -11,9 +11,12 @@
 #include "editorframe.h"
 #include "lexerconfig.h"
 
-class CEditorFrameStub : public CMDIFrameWnd, public IEditorFrame {
+// TBase: CMDIFrameWnd for programs with documents, CFrameWnd for dialogs
+// and boxes alone.
+template <class TBase>
+class CEditorFrameStubOf : public TBase, public IEditorFrame {
 public:
-    CEditorFrameStub() : m_stubEditorSettings() {}
+    CEditorFrameStubOf() : m_stubEditorSettings() {}
 
     CViewSettings* GetSettings() override { return NULL; }
     CEditorSettings* GetEditorSettings() override { return &m_stubEditorSettings; }
@@ -36,3 +39,5 @@ private:
     CEditorSettings m_stubEditorSettings;
     CLexerConfigList m_stubLexers;
 };
+
+typedef CEditorFrameStubOf<CMDIFrameWnd> CEditorFrameStub;

@@ -3,7 +3,7 @@
 // frame that records the searches they ask for.
 #include "coretest.h"
 #include "dialogtest.h"
-#include "editorframe.h"
+#include "editorframestub.h"
 #include "finddlg.h"
 #include "findbox.h"
 
@@ -22,28 +22,12 @@ struct Search {
 };
 
 // The main frame as far as the search inputs need it: it records.
-class CRecordingFrame : public CFrameWnd, public IEditorFrame {
+class CRecordingFrame : public CEditorFrameStubOf<CFrameWnd> {
 public:
     CViewSettings m_settings{};
-    CEditorSettings m_editor{};
     std::vector<Search> m_searches;
     HACCEL m_hKeys = NULL;
     CViewSettings* GetSettings() override { return &m_settings; }
-    CEditorSettings* GetEditorSettings() override { return &m_editor; }
-    CLexerConfigList* GetLexerConfigs() override { return NULL; }
-    BOOL IsClosingForSession() const override { return FALSE; }
-    void SetStatusText(int, LPCSTR) override {}
-    CWnd* GetHexFindDialog() override { return NULL; }
-    void SetHexFindDialog(CWnd*) override {}
-    void FindNextInActiveDocument(LPCSTR, BOOL, BOOL, BOOL) override {}
-    CString GetToolbarFindText() override { return CString(); }
-    void SetCurrentViewWnd(CWnd*) override {}
-    void SetCurrentChildFrame(CFrameWnd*) override {}
-    void AddChildFrame(CFrameWnd*) override {}
-    void RemoveChildFrame(CFrameWnd*) override {}
-    void CompareFiles(LPCSTR, LPCSTR) override {}
-    void OnTextDocumentActivated() override {}
-    void OnTextChanged() override {}
 
     BOOL FindInActiveDocument(LPCSTR t, BOOL c, BOOL w, BOOL r, BOOL up, BOOL) override
     {
