@@ -101,3 +101,7 @@ endfunction()
 # qmconfigs) and carried by the installer package.
 file(GLOB QM_SHIPPED_CONFIGS CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/resources/config/*.config")
 set(QM_SHIPPED_CONFIG_DIR "${QM_BIN_DIR}/Config")
+# The HTML Tidy option files (*.tidy) likewise: resources/tidy, bin/Tidy
+# (target qmtidyfiles), the installer package.
+file(GLOB QM_SHIPPED_TIDY_FILES CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/resources/tidy/*.tidy")
+set(QM_SHIPPED_TIDY_DIR "${QM_BIN_DIR}/Tidy")

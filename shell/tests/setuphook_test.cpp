@@ -168,9 +168,10 @@ protected:
         return text;
     }
 
-    std::string Shipped(const std::string& relative) const
+    // An HTML Tidy option file the package carries: one of the editor's own.
+    std::string ShippedTidy(const std::string& name) const
     {
-        return FileText(SourcePath("shell/tests/package/" + relative));
+        return FileText(std::string(QM_SHIPPED_TIDY_SOURCE) + "\\" + name);
     }
 
     // A language file the package carries: one of the editor's own.
@@ -261,8 +262,12 @@ TEST_F(SetupHookTest, InstallPreparesTheUserFoldersAndRegistersAndRemovalUnregis
     EXPECT_EQ(qmtest::FileNamesIn(User("Config"), "*.config"), shipped);
     for (const std::string& name : shipped)
         EXPECT_EQ(FileText(User("Config\\" + name)), ShippedConfig(name)) << name;
-    EXPECT_EQ(FileText(User("Tidy\\html_clean.tidy")), Shipped("Tidy/html_clean.tidy"));
-    EXPECT_EQ(FileText(User("Tidy\\xml_pretty_print.tidy")), Shipped("Tidy/xml_pretty_print.tidy"));
+    // And every HTML Tidy option file.
+    const std::vector<std::string> tidy = qmtest::FileNamesIn(QM_SHIPPED_TIDY_SOURCE, "*.tidy");
+    ASSERT_EQ(tidy, (std::vector<std::string>{"html_clean.tidy", "xhtml_clean.tidy", "xml_pretty_print.tidy"}));
+    EXPECT_EQ(qmtest::FileNamesIn(User("Tidy"), "*.tidy"), tidy);
+    for (const std::string& name : tidy)
+        EXPECT_EQ(FileText(User("Tidy\\" + name)), ShippedTidy(name)) << name;
     std::string backup;
     EXPECT_TRUE(ReadString(HKEY_CURRENT_USER, QM_REGKEY_BACKUPSETTINGS, "BackupFolder", backup));
     EXPECT_EQ(backup, User("Backup"));
@@ -301,7 +306,7 @@ TEST_F(SetupHookTest, ReinstallReplacesTheUsersConfigFilesButKeepsTheirTidyFiles
     // ... while the user's Tidy files are kept and only missing ones are added.
     EXPECT_EQ(FileText(User("Tidy\\html_clean.tidy")), "users own html settings");
     EXPECT_EQ(FileText(User("Tidy\\mine.tidy")), "users own tidy file");
-    EXPECT_EQ(FileText(User("Tidy\\xml_pretty_print.tidy")), Shipped("Tidy/xml_pretty_print.tidy"));
+    EXPECT_EQ(FileText(User("Tidy\\xml_pretty_print.tidy")), ShippedTidy("xml_pretty_print.tidy"));
     std::string backup;
     EXPECT_TRUE(ReadString(HKEY_CURRENT_USER, QM_REGKEY_BACKUPSETTINGS, "BackupFolder", backup));
     EXPECT_EQ(backup, User("Backup"));
