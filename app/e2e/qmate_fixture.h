@@ -128,7 +128,7 @@ protected:
     HWND Start(const std::string& args = std::string())
     {
         if (!m_prog.Start(m_exe, args, m_work)) {
-            ADD_FAILURE() << "cannot start " << m_exe;
+            ADD_FAILURE() << "cannot start " << m_exe << " in " << m_work << ": error " << GetLastError();
             return nullptr;
         }
         HWND main = m_prog.WaitForMainWindow(QM_MAINFRAME_CLASS, 60000);

@@ -1,5 +1,7 @@
 // apphelpers.cpp - shared helpers of the editor.
 #include "apphelpers.h"
+
+#include <fx/clipboard.h>
 #include "profile.h"
 
 #include <shellapi.h>
@@ -402,25 +404,7 @@ void LoadComboHistory(HWND hCombo, LPCSTR lpszSection)
 
 BOOL CopyTextToClipboard(HWND hOwner, LPCSTR lpszText)
 {
-    if (lpszText == NULL)
-        lpszText = "";
-    if (!::OpenClipboard(hOwner))
-        return FALSE;
-    ::EmptyClipboard();
-    const size_t nBytes = strlen(lpszText) + 1;
-    BOOL bOk = FALSE;
-    HGLOBAL hMem = ::GlobalAlloc(GMEM_MOVEABLE, nBytes);
-    if (hMem) {
-        void* p = ::GlobalLock(hMem);
-        if (p) {
-            memcpy(p, lpszText, nBytes);
-            ::GlobalUnlock(hMem);
-            bOk = ::SetClipboardData(CF_TEXT, hMem) != NULL;
-        }
-        if (!bOk)
-            ::GlobalFree(hMem);
-    }
-    return ::CloseClipboard() && bOk;
+    return fx::SetClipboardText(hOwner, lpszText);
 }
 
 

@@ -2,6 +2,8 @@
 // bookmarks, clipboard, search and replace, comments, braces, indentation).
 #include "scintillawrap.h"
 
+#include <fx/clipboard.h>
+
 #include <string.h>
 #include <wchar.h>
 
@@ -264,7 +266,7 @@ BOOL CMFCScintilla::CopyAppend()
     // A UTF-8 document goes to the clipboard as Unicode text: as CF_TEXT its
     // bytes would be read in the ANSI code page.
     const BOOL bUnicode = GetCodePage() == SC_CP_UTF8;
-    if (!::OpenClipboard(m_hWnd))
+    if (!fx::OpenClipboardPatiently(m_hWnd))
         return FALSE;
     BOOL bDone = FALSE;
     HGLOBAL hBlock = NULL;

@@ -2,6 +2,7 @@
 // images, the property-exchange layout of icon sets, and the clipboard.
 #include <qx/images.h>
 #include <qx/propexchange.h>
+#include <fx/clipboard.h>
 
 #include "bitmaps.h"
 
@@ -398,7 +399,7 @@ UINT CQXPImageManager::PasteFromClipboard(IDataObject* pDataObject)
         ::ReleaseStgMedium(&medium);
         return nID;
     }
-    if (!::OpenClipboard(NULL))
+    if (!fx::OpenClipboardPatiently(NULL))
         return 0;
     UINT nID = PasteFromGlobal(::GetClipboardData(format));
     ::CloseClipboard();
