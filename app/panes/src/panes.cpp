@@ -1,6 +1,7 @@
 // panes.cpp - the table of the editor's panes and the windows they hold.
 #include "panes.h"
 
+#include "functionlist.h"
 #include "tooloutput.h"
 
 namespace {
@@ -42,6 +43,17 @@ CWnd* CreateToolOutputPane(const PaneContext& context, UINT nID)
     return pOutput;
 }
 
+CWnd* CreateFunctionListPane(const PaneContext& context, UINT nID)
+{
+    CFunctionList* pList = new CFunctionList;
+    if (!pList->Create(WS_CHILD | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, CRect(0, 0, 10, 10),
+                       context.pParent, nID)) {
+        delete pList;
+        return NULL;
+    }
+    return pList;
+}
+
 } // namespace
 
 const PaneInfo* GetPaneInfos()
@@ -64,6 +76,7 @@ CWnd* CreatePaneWindow(int nID, const PaneContext& context)
         return NULL;
     switch (nID) {
     case PANE_TOOL_WINDOW: return CreateToolOutputPane(context, (UINT)nID);
+    case PANE_FUNCTION_LIST: return CreateFunctionListPane(context, (UINT)nID);
     default: return CreatePlaceholderPane(context.pParent, pInfo->lpszTitle, (UINT)nID);
     }
 }

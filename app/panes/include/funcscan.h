@@ -1,0 +1,157 @@
+// funcscan.h - the function list's scan: the routine entries of a text, found
+// with the patterns of its language (funcpatterns.h) by Scintilla's target
+// search in an editor that holds a copy of the text and nothing else.
+//
+// Three passes: the comment ranges of the text (CCommentRanges), the header
+// search of every pattern set with its parameter check, name and body
+// (CFunctionScan::Scan), and the reduction to the top-level entries that the
+// pane lists (CFunctionScan::BuildTopLevelList).
+//
+// The scan moves the editor's target and search flags: it owns the editor
+// while it runs (the pane gives it a hidden one on its worker thread).
+//
+// Cost. Searches move forward through the text. The plain form of the scan
+// searches each block open, block close and token list from where it stands
+// to the end of the text and walks the comment ranges from the first: a text
+// with many headers and a distant (or no) body costs headers x text. The
+// scan remembers instead, per pattern set, the next match of each block
+// open, block close and token from the last place asked (Scintilla's regular
+// expressions never span lines, so only the line where a search starts has
+// to be searched again), counts tokens from a chain of matches with running
+// totals, and finds comments by binary search. SetPlainSearch(true) runs the
+// plain form: both give the same entries (the tests hold them equal).
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "funcpatterns.h"
+
+class CMFCScintilla;
+
+// One routine found.
+struct FunctionEntry {
+    Sci_Position nLine = -1;        // zero-based line of the header match start
+    std::string strName;
+    Sci_Position nMatchStart = -1;  // header match (the end moves past ")" when the parameter check succeeds)
+    Sci_Position nMatchEnd = -1;
+    Sci_Position nLineStart = -1;   // start of the header's line
+    Sci_Position nEndPos = -1;      // end of the header, or of the body once found
+    bool bInComment = false;        // the header lies inside a comment range
+    bool bParamCheck = false;       // the header pattern was cut at its "\("
+};
+
+struct CommentRange {
+    Sci_Position nStart;
+    Sci_Position nEnd;
+};
+
+// The comment (and string) ranges of the editor's text, in ascending,
+// non-overlapping order.
+class CCommentRanges {
+public:
+    void SetEditor(CMFCScintilla* pEditor) { m_pEditor = pEditor; }
+    void ClearPairs() { m_pairs.clear(); }
+    // close "": the comment ends at the end of its line.
+    void AddPair(const std::string& strOpen, const std::string& strClose);
+    // Fills the ranges from the editor's text (none without pairs or text).
+    void Compute();
+    void Clear() { m_ranges.clear(); }
+    // True when one range holds [nStart, nEnd]: binary search.
+    bool Contains(Sci_Position nStart, Sci_Position nEnd) const;
+    // The same answer by walking the ranges from the first.
+    bool ContainsByWalk(Sci_Position nStart, Sci_Position nEnd) const;
+    const std::vector<CommentRange>& GetRanges() const { return m_ranges; }
+
+private:
+    struct CommentPair {
+        Sci_Position nNext;     // next match of the opening pattern, -1 when it no longer occurs
+        std::string strOpen;
+        std::string strClose;
+    };
+    CMFCScintilla* m_pEditor = nullptr;     // not owned
+    std::vector<CommentRange> m_ranges;     // ascending, non-overlapping
+    std::vector<CommentPair> m_pairs;
+};
+
+class CFunctionScan {
+public:
+    explicit CFunctionScan(CMFCScintilla& editor);
+
+    // The table of nLanguageId; false when the language is not supported
+    // (the table is then empty and the scan finds nothing).
+    bool SetLanguage(int nLanguageId);
+    // The plain searches of the reference form (see above).
+    void SetPlainSearch(bool bPlain) { m_bPlain = bPlain; }
+    // A flag that, once non-zero, ends the scan early (the pane closing).
+    void SetCancelFlag(const volatile LONG* pCancel) { m_pCancel = pCancel; }
+
+    // Comment ranges, header search and top-level list over the editor's
+    // whole text; false when cancelled (the lists are then incomplete).
+    bool Run();
+
+    void Scan();
+    void BuildTopLevelList();
+
+    const std::vector<FunctionEntry>& GetAllEntries() const { return m_all; }
+    const std::vector<FunctionEntry>& GetTopLevelEntries() const { return m_topLevel; }
+    const CCommentRanges& GetCommentRanges() const { return m_comments; }
+    CCommentRanges& GetCommentRanges() { return m_comments; }
+    // The names of the top-level entries, in order.
+    std::vector<std::string> GetTopLevelNames() const;
+
+private:
+    struct Match {
+        Sci_Position nPos;   // -1: none
+        Sci_Position nEnd;
+    };
+    // The next match of a pattern at or after nFrom, found before: valid
+    // for a later start up to nPos (lines between hold no match).
+    struct ForwardMemo {
+        bool bValid = false;
+        Sci_Position nFrom = 0;
+        Match match = {-1, -1};
+    };
+    // Matches of one token, each searched from the end of the one before,
+    // with the number outside comments before each.
+    struct TokenChain {
+        std::vector<Sci_Position> starts, ends, lines;
+        std::vector<int> counted;   // counted[k]: matches before k outside comments
+        bool bExhausted = false;
+        ForwardMemo extend;         // the chain's own searches
+        ForwardMemo query;          // the first match of each count
+    };
+
+    bool Cancelled() const { return m_pCancel != nullptr && *m_pCancel != 0; }
+    bool InComment(Sci_Position nStart, Sci_Position nEnd) const;
+    // Target [nFrom, nTo], search, the match (target left as Scintilla leaves it).
+    Match SearchTarget(const std::string& strPattern, Sci_Position nFrom, Sci_Position nTo);
+    // The first match at or after nFrom up to the end of the text.
+    Match SearchForward(ForwardMemo& memo, const std::string& strPattern, Sci_Position nFrom);
+    bool CheckParameters(const std::string& strParameters, size_t nOpen, size_t nClose);
+    void ExtractName(const FunctionPattern& set, FunctionEntry& entry);
+    int CountTokens(const std::string& strList, Sci_Position nFrom, Sci_Position nTo);
+    int CountToken(const std::string& strToken, Sci_Position nFrom, Sci_Position nTo);
+    int CountTokenPlain(const std::string& strToken, Sci_Position nFrom, Sci_Position nTo);
+    int CountTokenByChain(TokenChain& chain, const std::string& strToken, Sci_Position nFrom, Sci_Position nTo);
+    void ExtendChain(TokenChain& chain, const std::string& strToken, Sci_Position nUntilPos, Sci_Position nUntilLine);
+    Match FindBlockOpen(const std::string& strOpen, Sci_Position nFrom);
+    Match FindBlockClose(const std::string& strClose, bool bInComment, Sci_Position nFrom);
+    // Looks for the body of a header that counts; true when the entry is added.
+    bool FindBody(const FunctionPattern& set, FunctionEntry& entry);
+
+    CMFCScintilla& m_editor;
+    FunctionLanguage m_language;
+    CCommentRanges m_comments;
+    std::vector<FunctionEntry> m_all;       // sorted by line after Scan
+    std::vector<FunctionEntry> m_topLevel;  // what the pane lists
+    Sci_Position m_nLength = 0;             // the text length during a scan
+    bool m_bPlain = false;
+    const volatile LONG* m_pCancel = nullptr;
+    // Per pattern set (cleared when the next set starts).
+    ForwardMemo m_openMemo, m_closeMemo;
+    std::map<std::string, TokenChain> m_chains;
+};

@@ -1,0 +1,471 @@
+// funcscan.cpp - the function list's scan over an editor holding a copy of
+// the text.
+#include "funcscan.h"
+
+#include <algorithm>
+
+#include "scintillawrap.h"
+
+namespace {
+
+// Regular expressions, POSIX groups; the whole-word flag is kept with them
+// (regular expressions ignore it).
+const int kSearchFlags = SCFIND_REGEXP | SCFIND_POSIX | SCFIND_WHOLEWORD;
+
+const char kParenOpen[] = "\\(";
+const char kParenClose[] = "\\)";
+
+// Where a search resumes after a match: its end, and never before one
+// position past its start (a pattern that matches empty text would
+// otherwise find itself forever).
+Sci_Position ResumeAfter(Sci_Position nPos, Sci_Position nEnd)
+{
+    return std::max(nEnd, nPos + 1);
+}
+
+bool ByLine(const FunctionEntry& a, const FunctionEntry& b)
+{
+    return a.nLine < b.nLine;
+}
+
+} // namespace
+
+// ===========================================================================
+// Comment ranges
+
+void CCommentRanges::AddPair(const std::string& strOpen, const std::string& strClose)
+{
+    m_pairs.push_back({-1, strOpen, strClose});
+}
+
+void CCommentRanges::Compute()
+{
+    if (m_pEditor == nullptr)
+        return;
+    Sci_Position nLength = m_pEditor->GetLength();
+    if (m_pairs.empty() || nLength == 0)
+        return;
+    m_pEditor->SetSearchFlags(kSearchFlags);
+    m_ranges.clear();
+    auto searchOpen = [&](CommentPair& pair, Sci_Position nFrom) {
+        pair.nNext = nFrom > nLength ? -1
+                                     : m_pEditor->SearchRange(pair.strOpen.c_str(), (Sci_Position)pair.strOpen.size(),
+                                                              nFrom, nLength);
+    };
+    for (CommentPair& pair : m_pairs)
+        searchOpen(pair, 0);
+    Sci_Position nCursor = 0;
+    for (;;) {
+        // The nearest opening first; pairs that no longer occur last.
+        std::stable_sort(m_pairs.begin(), m_pairs.end(), [](const CommentPair& a, const CommentPair& b) {
+            if (a.nNext < 0 || b.nNext < 0)
+                return a.nNext >= 0 && b.nNext < 0;
+            return a.nNext < b.nNext;
+        });
+        CommentPair& first = m_pairs.front();
+        if (first.nNext < 0)
+            break;
+        if (first.nNext >= nCursor) {
+            CommentRange range = {first.nNext, nLength};
+            if (!first.strClose.empty()) {
+                // From one past the opening's start: "/*/" is a whole comment.
+                Sci_Position nClose = first.nNext + 1 > nLength ? -1
+                                          : m_pEditor->SearchRange(first.strClose.c_str(),
+                                                                   (Sci_Position)first.strClose.size(),
+                                                                   first.nNext + 1, nLength);
+                range.nEnd = nClose >= 0 ? m_pEditor->GetTargetEnd() : nLength;
+            } else {
+                range.nEnd = m_pEditor->GetLineEndPosition(m_pEditor->LineFromPosition(first.nNext));
+            }
+            m_ranges.push_back(range);
+            // An empty range still moves the cursor on.
+            nCursor = ResumeAfter(range.nStart, range.nEnd);
+        }
+        searchOpen(first, nCursor);
+    }
+}
+
+bool CCommentRanges::Contains(Sci_Position nStart, Sci_Position nEnd) const
+{
+    // The last range that starts at or before nStart: ranges do not overlap,
+    // so it has the greatest end of all of them.
+    auto it = std::upper_bound(m_ranges.begin(), m_ranges.end(), nStart,
+                               [](Sci_Position pos, const CommentRange& r) { return pos < r.nStart; });
+    if (it == m_ranges.begin())
+        return false;
+    --it;
+    return it->nEnd >= nEnd;
+}
+
+bool CCommentRanges::ContainsByWalk(Sci_Position nStart, Sci_Position nEnd) const
+{
+    for (const CommentRange& r : m_ranges) {
+        if (r.nStart <= nStart && r.nEnd >= nEnd)
+            return true;
+        if (r.nStart > nEnd)
+            break;
+    }
+    return false;
+}
+
+// ===========================================================================
+// The scan
+
+CFunctionScan::CFunctionScan(CMFCScintilla& editor) : m_editor(editor)
+{
+    m_comments.SetEditor(&editor);
+}
+
+bool CFunctionScan::SetLanguage(int nLanguageId)
+{
+    m_comments.ClearPairs();
+    m_comments.Clear();
+    bool bSupported = BuildFunctionLanguage(nLanguageId, m_language);
+    for (const CommentPairText& pair : m_language.commentPairs)
+        m_comments.AddPair(pair.first, pair.second);
+    return bSupported;
+}
+
+bool CFunctionScan::Run()
+{
+    m_all.clear();
+    m_topLevel.clear();
+    m_comments.Clear();
+    m_comments.Compute();
+    if (Cancelled())
+        return false;
+    Scan();
+    if (Cancelled())
+        return false;
+    BuildTopLevelList();
+    return true;
+}
+
+std::vector<std::string> CFunctionScan::GetTopLevelNames() const
+{
+    std::vector<std::string> names;
+    for (const FunctionEntry& entry : m_topLevel)
+        names.push_back(entry.strName);
+    return names;
+}
+
+bool CFunctionScan::InComment(Sci_Position nStart, Sci_Position nEnd) const
+{
+    return m_bPlain ? m_comments.ContainsByWalk(nStart, nEnd) : m_comments.Contains(nStart, nEnd);
+}
+
+CFunctionScan::Match CFunctionScan::SearchTarget(const std::string& strPattern, Sci_Position nFrom, Sci_Position nTo)
+{
+    Sci_Position nPos = m_editor.SearchRange(strPattern.c_str(), (Sci_Position)strPattern.size(), nFrom, nTo);
+    return {nPos, nPos >= 0 ? m_editor.GetTargetEnd() : -1};
+}
+
+CFunctionScan::Match CFunctionScan::SearchForward(ForwardMemo& memo, const std::string& strPattern,
+                                                  Sci_Position nFrom)
+{
+    if (nFrom > m_nLength)
+        return {-1, -1};
+    if (m_bPlain)
+        return SearchTarget(strPattern, nFrom, m_nLength);
+    if (memo.bValid && nFrom >= memo.nFrom && (memo.match.nPos < 0 || nFrom <= memo.match.nPos)) {
+        if (nFrom == memo.nFrom)
+            return memo.match;
+        // A search starts on nFrom's line at nFrom and takes every later line
+        // whole; the memo's search took the lines after its own start whole
+        // and found nothing on them before its match. Only nFrom's line can
+        // differ (a word start at nFrom, a "^" pattern skipping the line).
+        Sci_Position nLine = m_editor.LineFromPosition(nFrom);
+        bool bSameLineAsMatch = memo.match.nPos >= 0 && m_editor.LineFromPosition(memo.match.nPos) == nLine;
+        if (!bSameLineAsMatch) {
+            if (nLine > m_editor.LineFromPosition(memo.nFrom) && nFrom == m_editor.PositionFromLine(nLine))
+                return memo.match;
+            Match onLine = SearchTarget(strPattern, nFrom, m_editor.GetLineEndPosition(nLine));
+            return onLine.nPos >= 0 ? onLine : memo.match;
+        }
+    }
+    Match match = SearchTarget(strPattern, nFrom, m_nLength);
+    memo.bValid = true;
+    memo.nFrom = nFrom;
+    memo.match = match;
+    return match;
+}
+
+void CFunctionScan::Scan()
+{
+    m_nLength = m_editor.GetLength();
+    m_all.clear();
+    m_editor.SetSearchFlags(kSearchFlags | m_language.nCaseFlag);
+    for (const FunctionPattern& set : m_language.patterns) {
+        if (Cancelled())
+            return;
+        m_openMemo = ForwardMemo();
+        m_closeMemo = ForwardMemo();
+        m_chains.clear();
+
+        // A parameter list is checked line by line: the header pattern is
+        // cut after its first "\(" when a "\)" follows.
+        const std::string& params = set.strParameters;
+        size_t nOpen = params.find(kParenOpen);
+        size_t nClose = params.rfind(kParenClose);
+        bool bCheck = nOpen != std::string::npos && nClose != std::string::npos && nClose > nOpen;
+        std::string strHeader = set.strPrefix + set.strName + (bCheck ? params.substr(0, nOpen + 2) : params);
+
+        Sci_Position nPos = SearchTarget(strHeader, 0, m_nLength).nPos;
+        while (nPos >= 0) {
+            if (Cancelled())
+                return;
+            FunctionEntry entry;
+            entry.nLine = m_editor.LineFromPosition(nPos);
+            bool bCounts = true;
+            if (bCheck) {
+                bCounts = CheckParameters(params, nOpen, nClose);
+                entry.bParamCheck = true;
+            }
+            entry.nMatchStart = m_editor.GetTargetStart();
+            entry.nMatchEnd = m_editor.GetTargetEnd();
+            entry.nLineStart = m_editor.PositionFromLine(entry.nLine);
+            entry.nEndPos = entry.nMatchEnd;
+            entry.bInComment = InComment(entry.nMatchStart, entry.nMatchEnd);
+            if (bCounts) {
+                ExtractName(set, entry);
+                if (FindBody(set, entry))
+                    m_all.push_back(entry);
+            }
+            Sci_Position nResume = ResumeAfter(nPos, entry.nEndPos);
+            nPos = nResume > m_nLength ? -1 : SearchTarget(strHeader, nResume, m_nLength).nPos;
+        }
+    }
+    std::stable_sort(m_all.begin(), m_all.end(), ByLine);
+}
+
+bool CFunctionScan::CheckParameters(const std::string& strParameters, size_t nOpen, size_t nClose)
+{
+    Sci_Position nHeaderStart = m_editor.GetTargetStart();
+    Sci_Position nMatchEnd = m_editor.GetTargetEnd();
+    Sci_Position nParen = m_editor.BraceMatch(nMatchEnd - 1);
+    if (nParen < 0 || nParen < nMatchEnd)
+        return false;
+    std::string strInner = strParameters.substr(nOpen + 2, nClose - (nOpen + 2));
+    std::string strTail = strParameters.substr(nOpen + 2);
+    Sci_Position nFirstLine = m_editor.LineFromPosition(nMatchEnd);
+    Sci_Position nLastLine = m_editor.LineFromPosition(nParen);
+    for (Sci_Position nLine = nFirstLine; nLine <= nLastLine; nLine++) {
+        Sci_Position nStart = nLine == nFirstLine ? nMatchEnd : m_editor.PositionFromLine(nLine);
+        Sci_Position nLineEnd = m_editor.GetLineEndPosition(nLine);
+        Sci_Position nRequired = nLine == nLastLine ? nParen : nLineEnd;
+        const std::string& strPattern = nLine == nLastLine ? strTail : strInner;
+        if (nStart >= nLineEnd)
+            continue;
+        // A failed search leaves the target on the line: the header search
+        // goes on from its end.
+        Match match = SearchTarget(strPattern, nStart, nLineEnd);
+        if (match.nPos != nStart || match.nEnd < nRequired)
+            return false;
+    }
+    m_editor.SetTargetStart(nHeaderStart);
+    m_editor.SetTargetEnd(nParen + 1);
+    return true;
+}
+
+void CFunctionScan::ExtractName(const FunctionPattern& set, FunctionEntry& entry)
+{
+    Sci_Position nNameStart = entry.nMatchStart;
+    if (!set.strPrefix.empty()) {
+        SearchTarget(set.strPrefix, entry.nMatchStart, entry.nMatchEnd);
+        nNameStart = m_editor.GetTargetEnd();
+        if (nNameStart == entry.nMatchEnd)
+            nNameStart = entry.nMatchStart;
+    }
+    SearchTarget(set.strName, nNameStart, entry.nMatchEnd);
+    Sci_Position nNameEnd = m_editor.GetTargetEnd();
+    if (nNameEnd > nNameStart) {
+        std::string name((size_t)(nNameEnd - nNameStart) + 1, '\0');
+        m_editor.GetTextRange(nNameStart, nNameEnd, &name[0]);
+        name.resize((size_t)(nNameEnd - nNameStart));
+        entry.strName = name;
+    }
+    m_editor.SetTargetStart(entry.nMatchStart);
+    m_editor.SetTargetEnd(entry.nMatchEnd);
+}
+
+int CFunctionScan::CountTokens(const std::string& strList, Sci_Position nFrom, Sci_Position nTo)
+{
+    Sci_Position nTargetStart = m_editor.GetTargetStart();
+    Sci_Position nTargetEnd = m_editor.GetTargetEnd();
+    int nCount = 0;
+    for (const std::string& strToken : SplitTokenList(strList))
+        nCount += CountToken(strToken, nFrom, nTo);
+    m_editor.SetTargetStart(nTargetStart);
+    m_editor.SetTargetEnd(nTargetEnd);
+    return nCount;
+}
+
+int CFunctionScan::CountToken(const std::string& strToken, Sci_Position nFrom, Sci_Position nTo)
+{
+    if (nFrom > nTo)
+        return 0;
+    if (m_bPlain)
+        return CountTokenPlain(strToken, nFrom, nTo);
+    return CountTokenByChain(m_chains[strToken], strToken, nFrom, nTo);
+}
+
+int CFunctionScan::CountTokenPlain(const std::string& strToken, Sci_Position nFrom, Sci_Position nTo)
+{
+    int nCount = 0;
+    Sci_Position nCursor = nFrom;
+    while (nCursor <= nTo) {
+        Match match = SearchTarget(strToken, nCursor, nTo);
+        if (match.nPos < 0)
+            break;
+        if (!InComment(match.nPos, match.nEnd))
+            nCount++;
+        nCursor = ResumeAfter(match.nPos, match.nEnd);
+    }
+    return nCount;
+}
+
+void CFunctionScan::ExtendChain(TokenChain& chain, const std::string& strToken, Sci_Position nUntilPos,
+                                Sci_Position nUntilLine)
+{
+    while (!chain.bExhausted && (chain.starts.empty() || chain.starts.back() < nUntilPos || chain.lines.back() < nUntilLine)) {
+        Sci_Position nFrom = ResumeAfter(chain.starts.back(), chain.ends.back());
+        Match match = SearchForward(chain.extend, strToken, nFrom);
+        if (match.nPos < 0) {
+            chain.bExhausted = true;
+            break;
+        }
+        chain.counted.push_back(chain.counted.back() + (InComment(chain.starts.back(), chain.ends.back()) ? 0 : 1));
+        chain.starts.push_back(match.nPos);
+        chain.ends.push_back(match.nEnd);
+        chain.lines.push_back(m_editor.LineFromPosition(match.nPos));
+    }
+}
+
+int CFunctionScan::CountTokenByChain(TokenChain& chain, const std::string& strToken, Sci_Position nFrom,
+                                     Sci_Position nTo)
+{
+    // Matches on lines before nTo's line are those of a search to the end
+    // of the text; nTo's own line is cut at nTo and searched as it is.
+    Sci_Position nLastLine = m_editor.LineFromPosition(nTo);
+    Sci_Position nLastLineStart = m_editor.PositionFromLine(nLastLine);
+    int nCount = 0;
+    Sci_Position nCursor = nFrom;
+    for (;;) {
+        if (nCursor > nTo)
+            return nCount;
+        if (m_editor.LineFromPosition(nCursor) == nLastLine)
+            return nCount + CountTokenPlain(strToken, nCursor, nTo);
+        Match match = SearchForward(chain.query, strToken, nCursor);
+        if (match.nPos < 0 || m_editor.LineFromPosition(match.nPos) >= nLastLine)
+            return nCount + CountTokenPlain(strToken, std::max(nCursor, nLastLineStart), nTo);
+        if (chain.starts.empty()) {
+            chain.starts.push_back(match.nPos);
+            chain.ends.push_back(match.nEnd);
+            chain.lines.push_back(m_editor.LineFromPosition(match.nPos));
+            chain.counted.push_back(0);
+        }
+        ExtendChain(chain, strToken, match.nPos, 0);
+        auto it = std::lower_bound(chain.starts.begin(), chain.starts.end(), match.nPos);
+        size_t k = (size_t)(it - chain.starts.begin());
+        if (it == chain.starts.end() || *it != match.nPos || chain.ends[k] != match.nEnd) {
+            // Not on the chain (it starts before it, or overlaps one of its
+            // matches): this match is counted on its own.
+            if (!InComment(match.nPos, match.nEnd))
+                nCount++;
+            nCursor = ResumeAfter(match.nPos, match.nEnd);
+            continue;
+        }
+        // From here the count follows the chain up to nTo's line.
+        ExtendChain(chain, strToken, 0, nLastLine);
+        size_t j = (size_t)(std::lower_bound(chain.lines.begin(), chain.lines.end(), nLastLine) - chain.lines.begin());
+        // counted[] holds the totals before each match; the last match of
+        // the chain is added here.
+        auto before = [&](size_t n) {
+            if (n < chain.counted.size())
+                return chain.counted[n];
+            size_t last = chain.starts.size() - 1;
+            return chain.counted[last] + (InComment(chain.starts[last], chain.ends[last]) ? 0 : 1);
+        };
+        nCount += before(j) - before(k);
+        nCursor = ResumeAfter(chain.starts[j - 1], chain.ends[j - 1]);
+        return nCount + CountTokenPlain(strToken, std::max(nCursor, nLastLineStart), nTo);
+    }
+}
+
+CFunctionScan::Match CFunctionScan::FindBlockOpen(const std::string& strOpen, Sci_Position nFrom)
+{
+    return SearchForward(m_openMemo, strOpen, nFrom);
+}
+
+CFunctionScan::Match CFunctionScan::FindBlockClose(const std::string& strClose, bool bInComment, Sci_Position nFrom)
+{
+    Match match = SearchForward(m_closeMemo, strClose, nFrom);
+    if (bInComment)
+        return match;
+    while (match.nPos >= 0 && InComment(match.nPos, match.nEnd))
+        match = SearchForward(m_closeMemo, strClose, ResumeAfter(match.nPos, match.nEnd));
+    return match;
+}
+
+bool CFunctionScan::FindBody(const FunctionPattern& set, FunctionEntry& entry)
+{
+    Sci_Position nSearchStart = entry.nEndPos;
+    if (!set.strBlockOpen.empty()) {
+        Match open = FindBlockOpen(set.strBlockOpen, entry.nEndPos);
+        if (open.nPos < 0)
+            return false;
+        if (!set.strRejectList.empty() && CountTokens(set.strRejectList, entry.nEndPos, open.nPos) != 0)
+            return false;
+        if (!m_language.strNestedDeclarations.empty()) {
+            // A nested routine declared before the body: its body comes
+            // first, the routine's own block open is a later one.
+            Sci_Position nFrom = entry.nEndPos;
+            while (CountTokens(m_language.strNestedDeclarations, nFrom, open.nPos) != 0) {
+                nFrom = open.nEnd;
+                open = FindBlockOpen(set.strBlockOpen, nFrom);
+                if (open.nPos < 0)
+                    return false;
+            }
+        }
+        if (entry.bInComment && !InComment(open.nPos, open.nEnd))
+            return false;
+        if (set.strBlockOpen == "\\{") {
+            Sci_Position nBrace = m_editor.BraceMatch(open.nEnd - 1);
+            if (nBrace >= 0) {
+                entry.nEndPos = nBrace + 1;
+                return true;
+            }
+        }
+        nSearchStart = open.nEnd;
+    }
+    if (set.strBlockClose.empty())
+        return true;
+    Match close = FindBlockClose(set.strBlockClose, entry.bInComment, nSearchStart);
+    if (close.nPos < 0)
+        return false;
+    int nOpen = m_language.strNestingOpeners.empty() ? 0
+                                                     : CountTokens(m_language.strNestingOpeners, nSearchStart, close.nPos);
+    while (nOpen != 0) {
+        Sci_Position nPrevEnd = close.nEnd;
+        close = FindBlockClose(set.strBlockClose, entry.bInComment, nPrevEnd);
+        if (close.nPos < 0)
+            return false;
+        nOpen = nOpen - 1 + CountTokens(m_language.strNestingOpeners, nPrevEnd, close.nPos);
+    }
+    if (entry.bInComment && !InComment(close.nPos, close.nEnd))
+        return false;
+    entry.nEndPos = close.nEnd;
+    return true;
+}
+
+void CFunctionScan::BuildTopLevelList()
+{
+    m_topLevel.clear();
+    if (m_all.empty())
+        return;
+    m_topLevel.push_back(m_all.front());
+    for (size_t i = 1; i < m_all.size(); i++)
+        if (m_all[i].nEndPos > m_topLevel.back().nEndPos)
+            m_topLevel.push_back(m_all[i]);
+    std::stable_sort(m_topLevel.begin(), m_topLevel.end(), ByLine);
+}

@@ -1,0 +1,551 @@
+// The function list's language table and scan over the real Scintilla
+// component: one small source per language row, the edge cases of comments,
+// parameter lists, bodies and nesting, the component's search behaviour the
+// scan relies on, and the remembering scan held equal to the plain one.
+#include "scitest.h"
+
+#include <algorithm>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "funcpatterns.h"
+#include "funcscan.h"
+
+namespace {
+
+// A hidden editor of this thread, as the pane's worker makes one.
+class ScanTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(editor.CreateEx(0, CMFCScintilla::kWindowClass, "FunctionListEditor", WS_POPUP, 0, 0, 0, 0, NULL,
+                                    NULL));
+        editor.Call(SCI_SETUNDOCOLLECTION, 0);
+    }
+    void TearDown() override { editor.DestroyWindow(); }
+
+    void Load(const std::string& text)
+    {
+        editor.ClearAll();
+        editor.AddText(text.data(), (Sci_Position)text.size());
+    }
+
+    struct Found {
+        std::string name;
+        Sci_Position line;
+        bool operator==(const Found& o) const { return name == o.name && line == o.line; }
+    };
+
+    static std::vector<Found> Listed(const std::vector<FunctionEntry>& entries)
+    {
+        std::vector<Found> out;
+        for (const FunctionEntry& e : entries)
+            out.push_back({e.strName, e.nLine});
+        return out;
+    }
+
+    // Top-level names and lines of a scan of text with language id.
+    std::vector<Found> ScanText(int id, const std::string& text, bool bPlain = false)
+    {
+        Load(text);
+        CFunctionScan scan(editor);
+        scan.SetPlainSearch(bPlain);
+        EXPECT_TRUE(scan.SetLanguage(id)) << "id " << id;
+        EXPECT_TRUE(scan.Run());
+        return Listed(scan.GetTopLevelEntries());
+    }
+
+    std::vector<CommentRange> Comments(int id, const std::string& text)
+    {
+        Load(text);
+        CFunctionScan scan(editor);
+        scan.SetLanguage(id);
+        scan.Run();
+        return scan.GetCommentRanges().GetRanges();
+    }
+
+    CMFCScintilla editor;
+};
+
+std::string Describe(const std::vector<CommentRange>& ranges)
+{
+    std::string s;
+    for (const CommentRange& r : ranges)
+        s += "[" + std::to_string(r.nStart) + "," + std::to_string(r.nEnd) + "] ";
+    return s;
+}
+
+std::string Describe(const std::vector<std::pair<std::string, Sci_Position>>& list)
+{
+    std::string s;
+    for (const auto& f : list)
+        s += f.first + "@" + std::to_string(f.second) + " ";
+    return s;
+}
+
+// --- the component's search, as the scan uses it -------------------------------------
+
+TEST_F(ScanTest, TheComponentsTargetSearchBehavesAsTheScanAssumes)
+{
+    const int flags = SCFIND_REGEXP | SCFIND_POSIX | SCFIND_WHOLEWORD;
+    editor.SetSearchFlags(flags);
+
+    // A failed search leaves the target where it was.
+    Load("alpha beta gamma");
+    EXPECT_EQ(-1, editor.SearchRange("zeta", 4, 2, 9));
+    EXPECT_EQ(2, editor.GetTargetStart());
+    EXPECT_EQ(9, editor.GetTargetEnd());
+
+    // The whole-word flag does nothing for regular expressions.
+    Load("foobar");
+    EXPECT_EQ(0, editor.SearchRange("foo", 3, 0, 6));
+    EXPECT_EQ(3, editor.GetTargetEnd());
+
+    // With POSIX groups "\(" is a literal parenthesis.
+    Load("call f(x)");
+    EXPECT_EQ(5, editor.SearchRange("f\\(", 3, 0, 9));
+    EXPECT_EQ(7, editor.GetTargetEnd());
+
+    // "\t" inside a class is a tab.
+    Load("a\tb atb");
+    EXPECT_EQ(0, editor.SearchRange("a[\\t]b", 6, 0, 7));
+    EXPECT_EQ(-1, editor.SearchRange("t[\\t]b", 6, 0, 7));
+
+    // A match never spans lines: the remembering scan searches a line at a time.
+    Load("a\nb");
+    EXPECT_EQ(-1, editor.SearchRange("a[^x]*b", 7, 0, 3));
+
+    // A pattern anchored at the line start, searched from inside a line,
+    // skips that line.
+    Load("xab\nab");
+    EXPECT_EQ(4, editor.SearchRange("^ab", 3, 1, 6));
+}
+
+// --- the language table ------------------------------------------------------------------
+
+TEST(FunctionPatterns, LanguagesWithoutARowAreNotSupported)
+{
+    for (int id : {0, -1, 9, 10, 14, 15, 20, 24, 31, 33, 34, 35, 36, 37, 39, 100}) {
+        FunctionLanguage lang;
+        lang.patterns.push_back(FunctionPattern());
+        EXPECT_FALSE(BuildFunctionLanguage(id, lang)) << id;
+        EXPECT_TRUE(lang.patterns.empty()) << id;
+        EXPECT_TRUE(lang.commentPairs.empty()) << id;
+    }
+    for (int id : {1, 2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 16, 17, 18, 19, 21, 22, 23, 25, 26, 27, 28, 29, 30, 32, 38}) {
+        FunctionLanguage lang;
+        EXPECT_TRUE(BuildFunctionLanguage(id, lang)) << id;
+        EXPECT_FALSE(lang.patterns.empty()) << id;
+    }
+}
+
+TEST(FunctionPatterns, IdsThatShareARowBuildTheSameTable)
+{
+    auto same = [](int a, int b) {
+        FunctionLanguage la, lb;
+        BuildFunctionLanguage(a, la);
+        BuildFunctionLanguage(b, lb);
+        EXPECT_EQ(la.nCaseFlag, lb.nCaseFlag);
+        EXPECT_EQ(la.strNestingOpeners, lb.strNestingOpeners);
+        EXPECT_EQ(la.commentPairs, lb.commentPairs);
+        ASSERT_EQ(la.patterns.size(), lb.patterns.size());
+        for (size_t i = 0; i < la.patterns.size(); i++) {
+            EXPECT_EQ(la.patterns[i].strPrefix, lb.patterns[i].strPrefix);
+            EXPECT_EQ(la.patterns[i].strParameters, lb.patterns[i].strParameters);
+            EXPECT_EQ(la.patterns[i].strName, lb.patterns[i].strName);
+            EXPECT_EQ(la.patterns[i].strRejectList, lb.patterns[i].strRejectList);
+        }
+    };
+    same(2, 3);
+    same(4, 6);
+    same(8, 19);
+}
+
+TEST(FunctionPatterns, RowsKeepTheirModesAndTokens)
+{
+    FunctionLanguage lang;
+    BuildFunctionLanguage(2, lang);
+    EXPECT_EQ(SCFIND_MATCHCASE, lang.nCaseFlag);
+    ASSERT_EQ(4u, lang.commentPairs.size());
+    EXPECT_EQ("/\\*", lang.commentPairs[2].first);
+    EXPECT_EQ("\\*/", lang.commentPairs[2].second);
+    EXPECT_EQ("[;\\\"]", lang.patterns[0].strRejectList);
+
+    BuildFunctionLanguage(11, lang);
+    EXPECT_EQ(0, lang.nCaseFlag);
+    // The trailing "|" gives no empty token.
+    EXPECT_EQ((std::vector<std::string>{"function", "procedure", "destructor", "constructor"}),
+              SplitTokenList(lang.patterns[0].strRejectList));
+
+    // Tcl's nesting opener is not its block open.
+    BuildFunctionLanguage(29, lang);
+    EXPECT_EQ("\\{>", lang.strNestingOpeners);
+    EXPECT_EQ("\\{", lang.patterns[0].strBlockOpen);
+
+    // Objective-C rejects a preprocessor line or a ";" before the body.
+    BuildFunctionLanguage(5, lang);
+    ASSERT_EQ(4u, lang.patterns.size());
+    for (const FunctionPattern& set : lang.patterns)
+        EXPECT_EQ((std::vector<std::string>{"#", ";"}), SplitTokenList(set.strRejectList));
+
+    BuildFunctionLanguage(38, lang);
+    EXPECT_EQ("\\<FUNCTION\\>|\\<PROCEDURE\\>", lang.strNestedDeclarations);
+    BuildFunctionLanguage(30, lang);
+    EXPECT_TRUE(lang.commentPairs.empty());
+
+    EXPECT_TRUE(SplitTokenList("").empty());
+    EXPECT_TRUE(SplitTokenList("||").empty());
+    EXPECT_EQ((std::vector<std::string>{"a", "b"}), SplitTokenList("|a||b|"));
+}
+
+// --- one source per row ---------------------------------------------------------------------
+
+struct RowCase {
+    std::vector<int> ids;
+    const char* text;
+    std::vector<std::pair<std::string, Sci_Position>> expected;  // name, line
+};
+
+const RowCase kRowCases[] = {
+    {{1},
+     "<?php\nfunction hello($a, $b) {\n  return $a;\n}\nfunction &ref() {\n}\n",
+     {{"hello", 1}, {"ref", 4}}},
+    {{2, 3},
+     "#include <stdio.h>\nint add(int a, int b)\n{\n    return a + b;\n}\nstatic void Widget::draw() const {\n}\n"
+     "int proto(int x);\n",
+     {{"add", 1}, {"draw", 5}}},
+    {{4, 6},
+     "public class Foo {\n    public int bar(int x) {\n        return x;\n    }\n    void baz() { }\n}\n",
+     {{"bar", 1}, {"baz", 4}}},
+    {{5},
+     "@interface Foo\n- (void)doThing:(int)x;\n- (void)other:(int)y;\n@end\n@implementation Foo\n"
+     "- (void)doThing:(int)x {\n}\n- (void)other:(int)y {\n}\n+ (id)make\n{\n}\n@end\n",
+     {{"doThing", 5}, {"other", 7}, {"make", 9}}},
+    {{7},
+     "IDD_ABOUT DIALOG 0, 0, 100, 50\nBEGIN\n    LTEXT \"x\", -1, 0, 0, 10, 10\nEND\n1 VERSIONINFO\nBEGIN\n"
+     "    BLOCK \"StringFileInfo\"\n    BEGIN\n    END\nEND\nIDR_MAIN MENU\nBEGIN\n    POPUP \"&File\"\n    BEGIN\n"
+     "        MENUITEM \"E&xit\", 100\n    END\nEND\n",
+     {{"IDD_ABOUT", 0}, {"1", 4}, {"IDR_MAIN", 10}}},
+    {{8, 19},
+     "function alpha(a, b) {\n  return a;\n}\nvar beta = function(x) {\n};\nobj.gamma = function () {\n};\n",
+     {{"alpha", 0}, {"beta", 3}, {"obj.gamma", 5}}},
+    {{11},
+     "program Demo;\nprocedure Hello(x: Integer);\nbegin\n  if x > 0 then\n  begin\n    WriteLn(x);\n  end;\nend;\n"
+     "function TFoo.Twice(n: Integer): Integer;\nvar k: Integer;\nbegin\n  Twice := n * 2;\nend;\nbegin\nend.\n",
+     {{"Hello", 1}, {"TFoo.Twice", 8}}},
+    {{12}, "@echo off\n:start\necho hi\n:: comment\n:end_label\ngoto :eof\n", {{"start", 1}, {"end_label", 4}}},
+    {{13},
+     "; settings\n[General]\nkey=value\n[Window Pos]\n\"quoted\"\n",
+     {{"General", 1}, {"Window Pos", 3}, {"quoted", 4}}},
+    {{16}, "Function Add(a, b)\n  Add = a + b\nEnd Function\nSub Main()\n  MsgBox \"x\"\nEnd Sub\n", {{"Add", 0}, {"Main", 3}}},
+    {{17},
+     "CREATE FUNCTION dbo.Total(@a int)\nRETURNS int\nAS\nBEGIN\n  RETURN @a\nEND\nGO\nCREATE PROCEDURE dbo.Report\n"
+     "AS\n  SELECT 1\nGO\n",
+     {{"dbo.Total", 0}, {"dbo.Report", 7}}},
+    {{18},
+     "Private Sub Form_Load()\n  x = 1\nEnd Sub\nPublic Function Square(n As Integer) As Integer\n  Square = n * n\n"
+     "End Function\n",
+     {{"Form_Load", 0}, {"Square", 3}}},
+    {{21}, "use strict;\nsub greet {\n    my $n = shift;\n    print $n;\n}\nsub other { return 1; }\n", {{"greet", 1}, {"other", 5}}},
+    {{22},
+     "import os\n\ndef first(a, b):\n    return a\n\nclass K:\n    def method(self,\n               x):\n        pass\n"
+     "# def commented(x):\n",
+     {{"first", 2}, {"method", 6}, {"commented", 9}}},
+    {{23},
+     "local M = {}\nfunction M.add(a, b)\n  if a then\n    return a + b\n  end\n  return b\nend\nM.sub = function(x)\n"
+     "  return x\nend\nreturn M\n",
+     {{"M.add", 1}, {"M.sub", 7}}},
+    {{25},
+     "      PROGRAM MAIN\n      CALL HELLO(1)\n      END\n      SUBROUTINE HELLO(N)\n      PRINT *, N\n      END\n"
+     "      FUNCTION TWICE(X)\n      TWICE = 2 * X\n      END\n",
+     {{"MAIN", 0}, {"HELLO", 3}, {"TWICE", 6}}},
+    {{26}, "#!/bin/sh\nfunction setup {\n  echo \"setup\"\n}\nteardown () {\n  echo done\n}\n", {{"setup", 1}, {"teardown", 4}}},
+    {{27},
+     "package {\n  public class A {\n    public function run(x:int, y:String):void {\n      trace(x);\n    }\n  }\n}\n",
+     {{"run", 2}}},
+    {{28},
+     "Function .onInit\n  StrCpy $0 1\nFunctionEnd\nSection \"Main Files\" SecMain\n  SetOutPath $INSTDIR\nSectionEnd\n"
+     "Section \"Docs\"\nSectionEnd\n",
+     {{".onInit", 0}, {"SecMain", 3}, {"Docs", 6}}},
+    {{29},
+     "proc greet {name} {\n    puts \"hi $name\"\n}\nproc add {a b} {\n    return [expr {$a + $b}]\n}\n",
+     {{"greet", 0}, {"add", 3}}},
+    {{30}, "(defun square (x)\n  (* x x))\n(DEFUN my-add (a b) (+ a b))\n", {{"square", 0}, {"my-add", 2}}},
+    {{32}, "section .text\nstart:\n    mov eax, 1\nloop_top:   ; comment\n    dec eax\n", {{"start", 1}, {"loop_top", 3}}},
+    {{38},
+     "entity counter is\n  port (clk : in std_logic);\nend counter;\narchitecture rtl of counter is\nbegin\n"
+     "  process (clk)\n  begin\n    if rising_edge(clk) then\n      q <= d;\n    end if;\n  end process;\nend rtl;\n",
+     {{"counter", 0}, {"process", 5}}},
+};
+
+TEST_F(ScanTest, EachLanguageRowFindsItsRoutines)
+{
+    for (const RowCase& c : kRowCases) {
+        for (int id : c.ids) {
+            SCOPED_TRACE("id " + std::to_string(id));
+            std::vector<Found> want;
+            for (const auto& e : c.expected)
+                want.push_back({e.first, e.second});
+            std::vector<Found> got = ScanText(id, c.text);
+            std::vector<std::pair<std::string, Sci_Position>> shown;
+            for (const Found& f : got)
+                shown.push_back({f.name, f.line});
+            EXPECT_TRUE(got == want) << "found: " << Describe(shown) << " expected: " << Describe(c.expected);
+            EXPECT_TRUE(ScanText(id, c.text, true) == got) << "the plain scan differs";
+        }
+    }
+}
+
+// --- comments ------------------------------------------------------------------------------
+
+TEST_F(ScanTest, CommentRangesFollowTheirPairs)
+{
+    // Empty text and text without a comment give no ranges.
+    EXPECT_TRUE(Comments(2, "").empty());
+    EXPECT_TRUE(Comments(2, "int a = 1;\n").empty());
+    // A line comment on the last line ends at its line end.
+    std::vector<CommentRange> r = Comments(2, "x\n// c\n");
+    ASSERT_EQ(1u, r.size()) << Describe(r);
+    EXPECT_EQ(2, r[0].nStart);
+    EXPECT_EQ(6, r[0].nEnd);
+    // An unterminated block comment runs to the end of the text.
+    r = Comments(2, "a /* b\nc");
+    ASSERT_EQ(1u, r.size()) << Describe(r);
+    EXPECT_EQ(2, r[0].nStart);
+    EXPECT_EQ(8, r[0].nEnd);
+    // The closing pattern is searched from one past the opening: "/*/" is whole.
+    r = Comments(2, "/*/ x /* y */");
+    ASSERT_EQ(2u, r.size()) << Describe(r);
+    EXPECT_EQ(0, r[0].nStart);
+    EXPECT_EQ(3, r[0].nEnd);
+    EXPECT_EQ(6, r[1].nStart);
+    EXPECT_EQ(13, r[1].nEnd);
+    // An opening inside an earlier range is passed over; strings count too.
+    r = Comments(2, "/* // \" */ \"s\" // t");
+    ASSERT_EQ(3u, r.size()) << Describe(r);
+    EXPECT_EQ(0, r[0].nStart);
+    EXPECT_EQ(10, r[0].nEnd);
+    EXPECT_EQ(11, r[1].nStart);
+    EXPECT_EQ(14, r[1].nEnd);
+    EXPECT_EQ(15, r[2].nStart);
+    EXPECT_EQ(19, r[2].nEnd);
+}
+
+TEST_F(ScanTest, CommentLookUpAgreesWithTheWalk)
+{
+    Load("/* a */ b // c\n\"d\" e /*/ f\n");
+    CFunctionScan scan(editor);
+    scan.SetLanguage(2);
+    scan.Run();
+    const CCommentRanges& ranges = scan.GetCommentRanges();
+    ASSERT_FALSE(ranges.GetRanges().empty());
+    for (Sci_Position s = 0; s <= editor.GetLength(); s++)
+        for (Sci_Position e = s; e <= editor.GetLength(); e++)
+            ASSERT_EQ(ranges.ContainsByWalk(s, e), ranges.Contains(s, e)) << s << "," << e;
+    EXPECT_TRUE(ranges.Contains(0, 7));
+    EXPECT_FALSE(ranges.Contains(0, 8));
+    EXPECT_FALSE(ranges.Contains(7, 8));
+}
+
+// --- headers and bodies ------------------------------------------------------------------------
+
+struct EdgeCase {
+    const char* what;
+    int id;
+    const char* text;
+    std::vector<std::pair<std::string, Sci_Position>> expected;
+};
+
+const EdgeCase kEdgeCases[] = {
+    {"empty text", 2, "", {}},
+    {"a three-line parameter list", 2, "int f(int a,\n      int b,\n      int c)\n{\n}\n", {{"f", 0}}},
+    {"a middle parameter line that does not match whole", 2, "int f(int a,\n      int b; x\n      int c)\n{\n}\n", {}},
+    {"\";\" before \"{\"", 2, "int g(int x);\nint h(int y)\n{\n}\n", {{"h", 1}}},
+    {"a call inside a body is no routine", 2, "void f() {\n  g(1);\n}\n", {{"f", 0}}},
+    {"an unmatched parenthesis", 2, "int f(int a\n{\n}\n", {}},
+    {"BEGIN and END with an END missing", 7, "IDD_X DIALOG 0,0,1,1\nBEGIN\n  BEGIN\nEND\n", {}},
+    {"a header in a comment, its body outside", 2, "/* int f(int a) */ {\n}\n", {}},
+    {"a routine commented out whole", 2, "/* int g(int a) {\n} */\n", {{"g", 0}}},
+    {"a closing brace in a comment ends a body outside comments", 7,
+     "X MENU\nBEGIN\n// END\nEND\n", {{"X", 0}}},
+    {"a header in a comment of a language without block open", 22, "# def gone(x):\n", {{"gone", 0}}},
+    {"a nested routine makes the outer one's reject list count", 11,
+     "procedure Outer;\n  function Inner: Integer;\n  begin\n    Inner := 1;\n  end;\nbegin\nend;\n", {{"Inner", 1}}},
+    {"a routine inside a routine is not top level", 21, "sub outer {\n  sub inner {\n  }\n}\n", {{"outer", 0}}},
+};
+
+TEST_F(ScanTest, EdgeCasesOfHeadersAndBodies)
+{
+    for (const EdgeCase& c : kEdgeCases) {
+        SCOPED_TRACE(c.what);
+        std::vector<Found> want;
+        for (const auto& e : c.expected)
+            want.push_back({e.first, e.second});
+        std::vector<Found> got = ScanText(c.id, c.text);
+        std::vector<std::pair<std::string, Sci_Position>> shown;
+        for (const Found& f : got)
+            shown.push_back({f.name, f.line});
+        EXPECT_TRUE(got == want) << "found: " << Describe(shown) << " expected: " << Describe(c.expected);
+        EXPECT_TRUE(ScanText(c.id, c.text, true) == got) << "the plain scan differs";
+    }
+}
+
+TEST_F(ScanTest, TwoSetsFindingOneHeaderGiveOneTopLevelEntry)
+{
+    Load("Sub Main()\n  x = 1\nEnd Sub\n");
+    CFunctionScan scan(editor);
+    ASSERT_TRUE(scan.SetLanguage(18));
+    ASSERT_TRUE(scan.Run());
+    ASSERT_EQ(2u, scan.GetAllEntries().size());
+    EXPECT_EQ(scan.GetAllEntries()[0].nEndPos, scan.GetAllEntries()[1].nEndPos);
+    ASSERT_EQ(1u, scan.GetTopLevelEntries().size());
+    EXPECT_EQ("Main", scan.GetTopLevelEntries()[0].strName);
+}
+
+TEST_F(ScanTest, TclNestsOnItsOwnOpenerOnlyWhenTheBraceMatchFails)
+{
+    // The body's braces do not balance, so the block close is searched:
+    // a plain "{" is no nesting opener, "{>" is one. (The second set reads
+    // "{x}" as the body and lists the routine either way.)
+    for (auto c : {std::make_pair("proc f {x} {\n    set a {\n}\n", true),
+                   std::make_pair("proc f {x} {\n    puts {>\n}\n", false)}) {
+        SCOPED_TRACE(c.first);
+        const std::string text = c.first;
+        Load(text);
+        CFunctionScan scan(editor);
+        ASSERT_TRUE(scan.SetLanguage(29));
+        ASSERT_TRUE(scan.Run());
+        ASSERT_EQ(1u, scan.GetTopLevelEntries().size());
+        EXPECT_EQ("f", scan.GetTopLevelEntries()[0].strName);
+        Sci_Position nEnd = c.second ? (Sci_Position)text.rfind('}') + 1 : (Sci_Position)text.find('}') + 1;
+        EXPECT_EQ(nEnd, scan.GetTopLevelEntries()[0].nEndPos);
+    }
+}
+
+TEST_F(ScanTest, EntriesRecordTheirHeaderAndBody)
+{
+    const std::string text = "// x\nint add(int a,\n        int b)\n{\n  return a;\n}\n";
+    Load(text);
+    CFunctionScan scan(editor);
+    ASSERT_TRUE(scan.SetLanguage(2));
+    ASSERT_TRUE(scan.Run());
+    ASSERT_EQ(1u, scan.GetTopLevelEntries().size());
+    const FunctionEntry& e = scan.GetTopLevelEntries()[0];
+    EXPECT_EQ(1, e.nLine);
+    EXPECT_EQ(5, e.nLineStart);
+    EXPECT_EQ((Sci_Position)text.find("add"), e.nMatchStart);
+    // Past the closing parenthesis once the parameters are checked.
+    EXPECT_EQ((Sci_Position)text.find(')') + 1, e.nMatchEnd);
+    EXPECT_EQ((Sci_Position)text.rfind('}') + 1, e.nEndPos);
+    EXPECT_TRUE(e.bParamCheck);
+    EXPECT_FALSE(e.bInComment);
+}
+
+TEST_F(ScanTest, AnUnsupportedLanguageFindsNothing)
+{
+    Load("int main() {\n}\n");
+    CFunctionScan scan(editor);
+    EXPECT_FALSE(scan.SetLanguage(0));
+    EXPECT_TRUE(scan.Run());
+    EXPECT_TRUE(scan.GetTopLevelEntries().empty());
+}
+
+TEST_F(ScanTest, ACancelledScanStops)
+{
+    std::string text;
+    for (int i = 0; i < 200; i++)
+        text += "int f" + std::to_string(i) + "(int a) {\n}\n";
+    Load(text);
+    CFunctionScan scan(editor);
+    volatile LONG cancel = 1;
+    scan.SetCancelFlag(&cancel);
+    ASSERT_TRUE(scan.SetLanguage(2));
+    EXPECT_FALSE(scan.Run());
+    EXPECT_TRUE(scan.GetTopLevelEntries().empty());
+}
+
+// --- the remembering scan against the plain one ---------------------------------------------------
+
+// Source-like text from a small vocabulary of the languages' own pieces, so
+// headers, bodies, comments, strings and rejects meet in every order.
+std::string RandomSource(std::mt19937& rng, int nLines)
+{
+    static const char* const kPieces[] = {
+        "int f(int a) ", "void g(char* s, int n)", "{", "}", ";", "/* ", " */", "// c", "\"s\"", "\"", "#x",
+        "BEGIN", "END", "begin", "end;", "if", "do", "function h(a, b)", "procedure P;", "sub s ", "def d(x):",
+        "(", ")", "x = y", "  ", "\t", "proc t {a} ", "{>", "Function F(a)", "End Function", "END x;", "port map",
+        "ENTITY e IS", "-- c", "' c", "local v = function(z)", "- (void)m:", "+ (id)k", "[", "]", ":", "AS", "GO",
+        "CREATE FUNCTION s.t(a)", "(defun q", "label:", "[Sect]", "@"};
+    std::uniform_int_distribution<size_t> piece(0, sizeof(kPieces) / sizeof(kPieces[0]) - 1);
+    std::uniform_int_distribution<int> count(0, 5);
+    std::string text;
+    for (int i = 0; i < nLines; i++) {
+        int n = count(rng);
+        for (int k = 0; k < n; k++)
+            text += kPieces[piece(rng)];
+        text += "\n";
+    }
+    return text;
+}
+
+TEST_F(ScanTest, TheRememberingScanEqualsThePlainScan)
+{
+    std::mt19937 rng(20261210);
+    const int kIds[] = {1, 2, 4, 5, 7, 8, 11, 12, 13, 16, 17, 18, 21, 22, 23, 25, 26, 27, 28, 29, 30, 32, 38};
+    for (int round = 0; round < 12; round++) {
+        std::string text = RandomSource(rng, 60);
+        for (int id : kIds) {
+            Load(text);
+            CFunctionScan fast(editor), plain(editor);
+            fast.SetLanguage(id);
+            fast.Run();
+            std::vector<FunctionEntry> fastAll = fast.GetAllEntries();
+            std::vector<FunctionEntry> fastTop = fast.GetTopLevelEntries();
+            plain.SetPlainSearch(true);
+            plain.SetLanguage(id);
+            plain.Run();
+            ASSERT_EQ(plain.GetAllEntries().size(), fastAll.size()) << "id " << id << " text:\n" << text;
+            for (size_t i = 0; i < fastAll.size(); i++) {
+                const FunctionEntry& a = plain.GetAllEntries()[i];
+                const FunctionEntry& b = fastAll[i];
+                ASSERT_TRUE(a.strName == b.strName && a.nLine == b.nLine && a.nMatchStart == b.nMatchStart &&
+                            a.nMatchEnd == b.nMatchEnd && a.nEndPos == b.nEndPos && a.bInComment == b.bInComment)
+                    << "id " << id << " entry " << i << " " << a.strName << "/" << b.strName << " end " << a.nEndPos
+                    << "/" << b.nEndPos << " text:\n"
+                    << text;
+            }
+            EXPECT_EQ(Listed(plain.GetTopLevelEntries()).size(), Listed(fastTop).size());
+        }
+    }
+}
+
+// The shapes the remembering exists for: many headers before one distant
+// body, call-shaped lines after the last brace, and many counted tokens.
+TEST_F(ScanTest, TheRememberingScanEqualsThePlainScanOnLongStretches)
+{
+    std::string prototypes;
+    for (int i = 0; i < 300; i++)
+        prototypes += "int proto" + std::to_string(i) + "(int a); /* ; */\n";
+    prototypes += "int main(void)\n{\n  return 0;\n}\n";
+    std::string calls = "void last(void) {\n}\n";
+    for (int i = 0; i < 300; i++)
+        calls += "call" + std::to_string(i) + "(a, b) // end\n";
+    std::string pascalText;
+    for (int i = 0; i < 100; i++)
+        pascalText += "function F" + std::to_string(i) + ": Integer; forward;\n";
+    pascalText += "procedure Run;\nbegin\n  if x then begin\n  end;\nend;\n";
+    for (auto c : {std::make_pair(2, prototypes), std::make_pair(2, calls), std::make_pair(11, pascalText),
+                   std::make_pair(16, calls)}) {
+        std::vector<Found> fast = ScanText(c.first, c.second, false);
+        std::vector<Found> plain = ScanText(c.first, c.second, true);
+        EXPECT_TRUE(fast == plain) << "id " << c.first << ": " << fast.size() << " against " << plain.size();
+    }
+    std::vector<Found> found = ScanText(2, prototypes);
+    ASSERT_EQ(1u, found.size());
+    EXPECT_EQ("main", found[0].name);
+    ASSERT_EQ(1u, ScanText(2, calls).size());
+}
+
+} // namespace
