@@ -19,6 +19,7 @@
 
 class CProcessOutputView;
 class CDoodleView;
+class CFunctionList;
 class CToolbarFindComboBox;
 class CFindDialog;
 class CReplaceDialog;
@@ -59,8 +60,9 @@ public:
     void RemoveChildFrame(CFrameWnd* pFrame) override;
     BOOL IsChildFrameListed(CFrameWnd* pFrame) const;
     void CompareFiles(LPCSTR lpszFirst, LPCSTR lpszSecond) override;
-    void OnTextDocumentActivated() override {}
-    void OnTextChanged() override {}
+    // The function list scans the active text view again.
+    void OnTextDocumentActivated() override { RefreshFunctionList(); }
+    void OnTextChanged() override { RefreshFunctionList(); }
     void ShowToolOutput(LPCSTR lpszText) override;
 
     // Search routing: the dialogs and boxes search the active text view.
@@ -83,6 +85,11 @@ public:
     CReplaceDialog* GetReplaceDialog() const { return m_pReplaceDialog; }
     // The view of the active child frame when it is a text view.
     CDoodleView* GetActiveTextView();
+    // The Function List pane's list while the pane is open, else NULL.
+    CFunctionList* GetFunctionList();
+    // Binds the function list to the active text view and rescans it soon;
+    // nothing without an open pane or an active text view.
+    void RefreshFunctionList();
 
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
@@ -141,6 +148,7 @@ protected:
     afx_msg void OnUpdateTogglePane(CCmdUI* pCmdUI);
     afx_msg void OnShowAllWindows();
     afx_msg void OnRefreshFileTree();
+    afx_msg void OnRefreshFunctionList();
     afx_msg void OnUpdateAlwaysEnabled(CCmdUI* pCmdUI);
     afx_msg void OnViewToggle(UINT nID);
     afx_msg void OnUpdateViewToggle(CCmdUI* pCmdUI);

@@ -5,6 +5,7 @@
 #include "settingsstore.h"
 #include "apphelpers.h"
 #include "panes.h"
+#include "functionlist.h"
 #include "tooloutput.h"
 #include "toolscontrol.h"
 #include "viewascontrol.h"
@@ -122,6 +123,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CQXMDIFrameWndEx)
     ON_UPDATE_COMMAND_UI(ID_VIEW_FUNCTION_LIST, OnUpdateTogglePane)
     ON_COMMAND(ID_VIEW_SHOW_ALL_WINDOWS, OnShowAllWindows)
     ON_COMMAND(ID_VIEW_REFRESH_FILE_TREE, OnRefreshFileTree)
+    ON_COMMAND(ID_VIEW_REFRESH_FUNCTION_LIST, OnRefreshFunctionList)
     ON_UPDATE_COMMAND_UI(ID_VIEW_REFRESH_FUNCTION_LIST, OnUpdateAlwaysEnabled)
 
     ON_COMMAND_RANGE(ID_VIEW_WHITESPACE, ID_VIEW_LINE_ENDINGS, OnViewToggle)
@@ -468,6 +470,9 @@ void CMainFrame::CreatePaneWindow(int nID)
     }
     if (pWnd != NULL)
         pPane->Attach(pWnd);
+    // A function list shown later lists the active document at once.
+    if (nID == PANE_FUNCTION_LIST)
+        RefreshFunctionList();
 }
 
 LRESULT CMainFrame::OnDockingPaneNotify(WPARAM wParam, LPARAM lParam)
@@ -542,6 +547,13 @@ BOOL CMainFrame::ActivateChildWindow(LPCSTR lpszPath)
 void CMainFrame::SetStatusText(int nPane, LPCSTR lpszText)
 {
     m_statusBar.SetPaneText(nPane, lpszText, TRUE);
+    // The caret position was shown: the function list follows the caret.
+    if (nPane == 1) {
+        CFunctionList* pList = GetFunctionList();
+        CDoodleView* pView = pList != NULL ? GetActiveTextView() : NULL;
+        if (pView != NULL)
+            pList->TrackCaret(&pView->GetEditor());
+    }
 }
 
 void CMainFrame::SetProgress(BOOL bOn, int nPos, int nMax)
@@ -750,6 +762,37 @@ void CMainFrame::OnRefreshFileTree()
 {
     // The file-system tree is not part of this build: the pane is shown.
     ShowPane(PANE_FILE_EXPLORER);
+}
+
+CFunctionList* CMainFrame::GetFunctionList()
+{
+    if (!m_bPanesInstalled)
+        return NULL;
+    CQXPDockingPane* pPane = m_paneManager.FindPane(PANE_FUNCTION_LIST);
+    if (pPane == NULL || pPane->IsClosed())
+        return NULL;
+    CWnd* pWnd = m_pPaneWnds[FindPaneInfo(PANE_FUNCTION_LIST)->nSlot];
+    return pWnd != NULL && ::IsWindow(pWnd->GetSafeHwnd()) ? dynamic_cast<CFunctionList*>(pWnd) : NULL;
+}
+
+void CMainFrame::RefreshFunctionList()
+{
+    CFunctionList* pList = GetFunctionList();
+    CDoodleView* pView = pList != NULL ? GetActiveTextView() : NULL;
+    if (pView == NULL)
+        return;
+    // The language id is the LEXERID of the view's syntax configuration.
+    CScintillaFrame* pFrame = dynamic_cast<CScintillaFrame*>(pView->GetParentFrame());
+    int nLanguageId = -1;
+    if (pFrame != NULL && pFrame->GetViewAsIndex() >= 0 && pFrame->GetViewAsIndex() < m_lexerConfigs.GetCount())
+        nLanguageId = m_lexerConfigs.GetAt(pFrame->GetViewAsIndex()).GetLexerId();
+    pList->AttachView(&pView->GetEditor(), nLanguageId);
+    pList->Refresh(10);
+}
+
+void CMainFrame::OnRefreshFunctionList()
+{
+    RefreshFunctionList();
 }
 
 void CMainFrame::OnUpdateAlwaysEnabled(CCmdUI* pCmdUI)
