@@ -289,30 +289,8 @@ protected:
         return bar ? qmtest::SendForText(bar, SB_GETTEXTA, static_cast<WPARAM>(pane), 512) : std::string();
     }
 
-    // Gives the keyboard focus to an editing window: the program in front,
-    // then a click into the window's text.
-    bool FocusEditor(const RemoteScintilla& ed) const
-    {
-        if (!qmtest::BringToForeground(Main()))
-            return false;
-        // A click into the text, right of the margins (a click into a margin
-        // selects a line). Sent, not posted, so it is over before the caller
-        // moves the caret.
-        LRESULT x = 4;
-        for (WPARAM m = 0; m < 5; ++m)
-            x += std::max<LRESULT>(0, ed.Send(2243, m)); // SCI_GETMARGINWIDTHN
-        LPARAM at = MAKELPARAM(static_cast<int>(x), 5);
-        ed.Send(WM_LBUTTONDOWN, MK_LBUTTON, at);
-        ed.Send(WM_LBUTTONUP, 0, at);
-        return qmtest::WaitUntil(
-            [&] {
-                GUITHREADINFO gti = {};
-                gti.cbSize = sizeof(gti);
-                DWORD tid = GetWindowThreadProcessId(ed.Handle(), nullptr);
-                return GetGUIThreadInfo(tid, &gti) && gti.hwndFocus == ed.Handle();
-            },
-            5000);
-    }
+    // Gives the keyboard focus to an editing window (see qmtest::FocusEditingWindow).
+    bool FocusEditor(const RemoteScintilla& ed) const { return qmtest::FocusEditingWindow(Main(), ed); }
 
     // Fills the program's Save As dialog (file name, encoding, line ending)
     // and confirms it; false with the reason in why when that fails.

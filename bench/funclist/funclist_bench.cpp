@@ -11,6 +11,7 @@
 #include <fx/fx.h>
 
 #include "funcscan.h"
+#include "gensource.h"
 #include "scintillawrap.h"
 
 #include <stdio.h>
@@ -26,19 +27,6 @@ double Now()
     ::QueryPerformanceFrequency(&f);
     ::QueryPerformanceCounter(&c);
     return (double)c.QuadPart / (double)f.QuadPart;
-}
-
-std::string CSource(int nFunctions)
-{
-    std::string text = "#include <stdio.h>\n\n";
-    for (int i = 0; i < nFunctions; ++i) {
-        std::string n = std::to_string(i);
-        text += "/* Adds the numbers of record " + n + "; the result { is } checked. */\n";
-        text += "static int add_" + n + "(int a, const char* name, int b)\n{\n";
-        text += "    printf(\"%s: %d\\n\", name, a + b); // says \"hi\" (once)\n";
-        text += "    return a + b;\n}\n\n";
-    }
-    return text;
 }
 
 std::string CallTable(int nLines)
@@ -91,7 +79,7 @@ int main()
     bool bOk = true;
 
     // --- the C file -------------------------------------------------------------
-    const std::string c = CSource(40000);
+    const std::string c = GeneratedCSource(40000);
     double tLex, tSweep;
     {
         Editor e;

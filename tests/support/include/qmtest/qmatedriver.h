@@ -12,6 +12,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -523,6 +524,31 @@ public:
 private:
     HWND m_hwnd;
 };
+
+// Gives the keyboard focus to an editing window of another program: its main
+// window in front, then a click into the window's text, right of the margins
+// (a click into a margin selects a line). The click is sent, not posted, so
+// it is over before the caller moves the caret. False when the focus did
+// not arrive.
+inline bool FocusEditingWindow(HWND main, const RemoteScintilla& ed)
+{
+    if (!BringToForeground(main))
+        return false;
+    LRESULT x = 4;
+    for (WPARAM m = 0; m < 5; ++m)
+        x += std::max<LRESULT>(0, ed.Send(2243, m)); // SCI_GETMARGINWIDTHN
+    LPARAM at = MAKELPARAM(static_cast<int>(x), 5);
+    ed.Send(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ed.Send(WM_LBUTTONUP, 0, at);
+    return WaitUntil(
+        [&] {
+            GUITHREADINFO gti = {};
+            gti.cbSize = sizeof(gti);
+            DWORD tid = GetWindowThreadProcessId(ed.Handle(), nullptr);
+            return GetGUIThreadInfo(tid, &gti) && gti.hwndFocus == ed.Handle();
+        },
+        5000);
+}
 
 // ---------------------------------------------------------------------------
 // A program under test.
