@@ -422,7 +422,7 @@ bool CFunctionScan::FindBody(const FunctionPattern& set, FunctionEntry& entry)
             Sci_Position nFrom = entry.nEndPos;
             while (CountTokens(m_language.strNestedDeclarations, nFrom, open.nPos) != 0) {
                 nFrom = open.nEnd;
-                open = FindBlockOpen(set.strBlockOpen, nFrom);
+                open = FindBlockOpen(set.strBlockOpen, ResumeAfter(open.nPos, open.nEnd));
                 if (open.nPos < 0)
                     return false;
             }

@@ -300,37 +300,31 @@ TEST_F(ScanTest, EachLanguageRowFindsItsRoutines)
 
 // --- comments ------------------------------------------------------------------------------
 
+struct CommentCase {
+    const char* what;
+    const char* text;
+    std::vector<std::pair<Sci_Position, Sci_Position>> ranges;
+};
+
+const CommentCase kCommentCases[] = {
+    {"empty text", "", {}},
+    {"no comment", "int a = 1;\n", {}},
+    {"a line comment on the last line ends at its line end", "x\n// c\n", {{2, 6}}},
+    {"an unterminated block comment runs to the end", "a /* b\nc", {{2, 8}}},
+    {"the closing pattern is searched from one past the opening", "/*/ x /* y */", {{0, 3}, {6, 13}}},
+    {"an opening inside an earlier range is passed over; strings count", "/* // \" */ \"s\" // t",
+     {{0, 10}, {11, 14}, {15, 19}}},
+};
+
 TEST_F(ScanTest, CommentRangesFollowTheirPairs)
 {
-    // Empty text and text without a comment give no ranges.
-    EXPECT_TRUE(Comments(2, "").empty());
-    EXPECT_TRUE(Comments(2, "int a = 1;\n").empty());
-    // A line comment on the last line ends at its line end.
-    std::vector<CommentRange> r = Comments(2, "x\n// c\n");
-    ASSERT_EQ(1u, r.size()) << Describe(r);
-    EXPECT_EQ(2, r[0].nStart);
-    EXPECT_EQ(6, r[0].nEnd);
-    // An unterminated block comment runs to the end of the text.
-    r = Comments(2, "a /* b\nc");
-    ASSERT_EQ(1u, r.size()) << Describe(r);
-    EXPECT_EQ(2, r[0].nStart);
-    EXPECT_EQ(8, r[0].nEnd);
-    // The closing pattern is searched from one past the opening: "/*/" is whole.
-    r = Comments(2, "/*/ x /* y */");
-    ASSERT_EQ(2u, r.size()) << Describe(r);
-    EXPECT_EQ(0, r[0].nStart);
-    EXPECT_EQ(3, r[0].nEnd);
-    EXPECT_EQ(6, r[1].nStart);
-    EXPECT_EQ(13, r[1].nEnd);
-    // An opening inside an earlier range is passed over; strings count too.
-    r = Comments(2, "/* // \" */ \"s\" // t");
-    ASSERT_EQ(3u, r.size()) << Describe(r);
-    EXPECT_EQ(0, r[0].nStart);
-    EXPECT_EQ(10, r[0].nEnd);
-    EXPECT_EQ(11, r[1].nStart);
-    EXPECT_EQ(14, r[1].nEnd);
-    EXPECT_EQ(15, r[2].nStart);
-    EXPECT_EQ(19, r[2].nEnd);
+    for (const CommentCase& c : kCommentCases) {
+        std::vector<CommentRange> got = Comments(2, c.text);
+        std::vector<std::pair<Sci_Position, Sci_Position>> ranges;
+        for (const CommentRange& r : got)
+            ranges.push_back({r.nStart, r.nEnd});
+        EXPECT_EQ(c.ranges, ranges) << c.what << ": " << Describe(got);
+    }
 }
 
 TEST_F(ScanTest, CommentLookUpAgreesWithTheWalk)
