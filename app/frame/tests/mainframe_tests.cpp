@@ -2,6 +2,7 @@
 // profile read back from the registry.
 #include "frametest.h"
 #include "dialogtest.h"
+#include "functionlist.h"
 #include "mainframe.h"
 #include "textview.h"
 #include "tooloutput.h"
@@ -164,6 +165,37 @@ TEST_F(MainFrameTest, NewOpenEditSaveAndCloseATextFile)
     ReadFile(h, buf, sizeof(buf) - 1, &n, NULL);
     CloseHandle(h);
     EXPECT_EQ("first line\r\nsecond line\r\n", std::string(buf, n));
+}
+
+// The Function List follows the active text view: a new document is
+// scanned, Refresh Function List (6011) scans it again, and with the pane
+// closed there is no list to refresh.
+TEST_F(MainFrameTest, TheFunctionListScansTheActiveTextView)
+{
+    Create();
+    Command(ID_FILE_NEW);
+    CDoodleView* pView = frame->GetActiveTextView();
+    ASSERT_NE(nullptr, pView);
+    CFunctionList* pList = frame->GetFunctionList();
+    ASSERT_NE(nullptr, pList);
+    pView->GetEditor().AddText("int main(void)\n{\n}\n");
+    DWORD dwStart = GetTickCount();
+    while (pList->GetScanCount() == 0 && GetTickCount() - dwStart < 10000)
+        Pump();
+    int nScans = pList->GetScanCount();
+    ASSERT_GT(nScans, 0);
+    EXPECT_EQ(1, pList->GetCount());
+    Command(ID_VIEW_REFRESH_FUNCTION_LIST);
+    dwStart = GetTickCount();
+    while (pList->GetScanCount() == nScans && GetTickCount() - dwStart < 10000)
+        Pump();
+    EXPECT_EQ(nScans + 1, pList->GetScanCount());
+
+    Command(ID_VIEW_FUNCTION_LIST);
+    EXPECT_EQ(nullptr, frame->GetFunctionList());
+    Command(ID_VIEW_REFRESH_FUNCTION_LIST);
+    Command(ID_VIEW_FUNCTION_LIST);
+    ASSERT_NE(nullptr, frame->GetFunctionList());
 }
 
 namespace {
