@@ -15,6 +15,22 @@
 
 namespace {
 
+std::string Describe(const std::vector<CommentRange>& ranges)
+{
+    std::string s;
+    for (const CommentRange& r : ranges)
+        s += "[" + std::to_string(r.nStart) + "," + std::to_string(r.nEnd) + "] ";
+    return s;
+}
+
+std::string Describe(const std::vector<std::pair<std::string, Sci_Position>>& list)
+{
+    std::string s;
+    for (const auto& f : list)
+        s += f.first + "@" + std::to_string(f.second) + " ";
+    return s;
+}
+
 // A hidden editor of this thread, as the pane's worker makes one.
 class ScanTest : public ::testing::Test {
 protected:
@@ -32,22 +48,19 @@ protected:
         editor.AddText(text.data(), (Sci_Position)text.size());
     }
 
-    struct Found {
-        std::string name;
-        Sci_Position line;
-        bool operator==(const Found& o) const { return name == o.name && line == o.line; }
-    };
+    // Names and lines of entries, in order.
+    typedef std::vector<std::pair<std::string, Sci_Position>> Listing;
 
-    static std::vector<Found> Listed(const std::vector<FunctionEntry>& entries)
+    static Listing Listed(const std::vector<FunctionEntry>& entries)
     {
-        std::vector<Found> out;
+        Listing out;
         for (const FunctionEntry& e : entries)
             out.push_back({e.strName, e.nLine});
         return out;
     }
 
     // Top-level names and lines of a scan of text with language id.
-    std::vector<Found> ScanText(int id, const std::string& text, bool bPlain = false)
+    Listing ScanText(int id, const std::string& text, bool bPlain = false)
     {
         Load(text);
         CFunctionScan scan(editor);
@@ -55,6 +68,14 @@ protected:
         EXPECT_TRUE(scan.SetLanguage(id)) << "id " << id;
         EXPECT_TRUE(scan.Run());
         return Listed(scan.GetTopLevelEntries());
+    }
+
+    // The scan lists what is expected, and the plain scan lists the same.
+    void ExpectListing(int id, const std::string& text, const Listing& expected)
+    {
+        Listing got = ScanText(id, text);
+        EXPECT_EQ(expected, got) << "found: " << Describe(got) << " expected: " << Describe(expected);
+        EXPECT_EQ(got, ScanText(id, text, true)) << "the plain scan differs";
     }
 
     std::vector<CommentRange> Comments(int id, const std::string& text)
@@ -68,22 +89,6 @@ protected:
 
     CMFCScintilla editor;
 };
-
-std::string Describe(const std::vector<CommentRange>& ranges)
-{
-    std::string s;
-    for (const CommentRange& r : ranges)
-        s += "[" + std::to_string(r.nStart) + "," + std::to_string(r.nEnd) + "] ";
-    return s;
-}
-
-std::string Describe(const std::vector<std::pair<std::string, Sci_Position>>& list)
-{
-    std::string s;
-    for (const auto& f : list)
-        s += f.first + "@" + std::to_string(f.second) + " ";
-    return s;
-}
 
 // --- the component's search, as the scan uses it -------------------------------------
 
@@ -285,15 +290,7 @@ TEST_F(ScanTest, EachLanguageRowFindsItsRoutines)
     for (const RowCase& c : kRowCases) {
         for (int id : c.ids) {
             SCOPED_TRACE("id " + std::to_string(id));
-            std::vector<Found> want;
-            for (const auto& e : c.expected)
-                want.push_back({e.first, e.second});
-            std::vector<Found> got = ScanText(id, c.text);
-            std::vector<std::pair<std::string, Sci_Position>> shown;
-            for (const Found& f : got)
-                shown.push_back({f.name, f.line});
-            EXPECT_TRUE(got == want) << "found: " << Describe(shown) << " expected: " << Describe(c.expected);
-            EXPECT_TRUE(ScanText(id, c.text, true) == got) << "the plain scan differs";
+            ExpectListing(id, c.text, c.expected);
         }
     }
 }
@@ -374,15 +371,7 @@ TEST_F(ScanTest, EdgeCasesOfHeadersAndBodies)
 {
     for (const EdgeCase& c : kEdgeCases) {
         SCOPED_TRACE(c.what);
-        std::vector<Found> want;
-        for (const auto& e : c.expected)
-            want.push_back({e.first, e.second});
-        std::vector<Found> got = ScanText(c.id, c.text);
-        std::vector<std::pair<std::string, Sci_Position>> shown;
-        for (const Found& f : got)
-            shown.push_back({f.name, f.line});
-        EXPECT_TRUE(got == want) << "found: " << Describe(shown) << " expected: " << Describe(c.expected);
-        EXPECT_TRUE(ScanText(c.id, c.text, true) == got) << "the plain scan differs";
+        ExpectListing(c.id, c.text, c.expected);
     }
 }
 
@@ -510,7 +499,7 @@ TEST_F(ScanTest, TheRememberingScanEqualsThePlainScan)
                     << "/" << b.nEndPos << " text:\n"
                     << text;
             }
-            EXPECT_EQ(Listed(plain.GetTopLevelEntries()).size(), Listed(fastTop).size());
+            EXPECT_EQ(Listed(plain.GetTopLevelEntries()), Listed(fastTop));
         }
     }
 }
@@ -532,13 +521,13 @@ TEST_F(ScanTest, TheRememberingScanEqualsThePlainScanOnLongStretches)
     pascalText += "procedure Run;\nbegin\n  if x then begin\n  end;\nend;\n";
     for (auto c : {std::make_pair(2, prototypes), std::make_pair(2, calls), std::make_pair(11, pascalText),
                    std::make_pair(16, calls)}) {
-        std::vector<Found> fast = ScanText(c.first, c.second, false);
-        std::vector<Found> plain = ScanText(c.first, c.second, true);
+        Listing fast = ScanText(c.first, c.second, false);
+        Listing plain = ScanText(c.first, c.second, true);
         EXPECT_TRUE(fast == plain) << "id " << c.first << ": " << fast.size() << " against " << plain.size();
     }
-    std::vector<Found> found = ScanText(2, prototypes);
+    Listing found = ScanText(2, prototypes);
     ASSERT_EQ(1u, found.size());
-    EXPECT_EQ("main", found[0].name);
+    EXPECT_EQ("main", found[0].first);
     ASSERT_EQ(1u, ScanText(2, calls).size());
 }
 
