@@ -3,6 +3,7 @@
 // real input (keys typed into the editor, double clicks on the list).
 #include "qmate_fixture.h"
 
+#include <qmtest/filenames.h>
 #include <qmtest/screenshot.h>
 
 using namespace e2e;
@@ -13,6 +14,7 @@ enum : UINT {
     kSciGotoPos = 2025, kSciGetCurrentPos = 2008, kSciLineFromPos = 2166, kSciSetSel = 2160,
     kSciPositionFromLine = 2167, kSciDocumentEnd = 2318,
     kPaneFunctionList = 59599,
+    kCmdViewAsFirst = 25102, kCmdRefreshFunctionList = 6011,
 };
 
 const char kSource[] =
@@ -215,6 +217,26 @@ TEST_F(FunctionListTest, TheShippedLanguagesChooseThePatterns)
             EXPECT_EQ(-1, Ask(List(), LB_GETITEMDATA, 0));
         ASSERT_TRUE(Close());
     }
+}
+
+// View As changes the language without changing the text: Refresh Function
+// List scans again with the new language's patterns.
+TEST_F(FunctionListTest, RefreshAfterViewAsUsesTheNewLanguage)
+{
+    const char kText[] = "int alpha(int a)\n{\n    return a;\n}\n";
+    std::string path = WriteFile("notes.txt", kText);
+    ASSERT_TRUE(Start("\"" + path + "\""));
+    ASSERT_TRUE(EditorHolding(kText));
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return List() != nullptr; }, 10000)) << "no function list window";
+    ASSERT_TRUE(WaitItems({"Language not supported"})) << Show(Items());
+    // The languages are listed in the order of their files' names.
+    const Names files = qmtest::FileNamesIn(Slashes(QM_BIN_DIR "/Config"), "*.config");
+    auto c = std::find(files.begin(), files.end(), "c.config");
+    ASSERT_NE(files.end(), c);
+    PostCommand(kCmdViewAsFirst + (UINT)(c - files.begin()));
+    PostCommand(kCmdRefreshFunctionList);
+    EXPECT_TRUE(WaitItems({"alpha"})) << Show(Items());
+    CloseDiscarding();
 }
 
 // Double clicks on the list while typing in a 5 MB file, then WM_CLOSE: the
