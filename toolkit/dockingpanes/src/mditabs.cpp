@@ -588,7 +588,12 @@ void CQXPTabClientWnd::UpdateContents()
             }
             ::SendMessage(m_pFrame->GetSafeHwnd(), WM_TABCLIENT_ITEMCREATED, (WPARAM)pItem, 0);
         }
-        pItem->m_strCaption = GetItemText(h);
+        // A new title (a changed document, Save As) is measured again.
+        CString strCaption = GetItemText(h);
+        if (pItem->m_strCaption != strCaption) {
+            pItem->m_strCaption = strCaption;
+            bChanged = TRUE;
+        }
         pItem->m_bFound = TRUE;
         if (h == hActive)
             pActive = pItem;
@@ -613,8 +618,13 @@ void CQXPTabClientWnd::UpdateContents()
     }
     m_bLockRedraw = FALSE;
     m_bUpdating = FALSE;
+    BOOL bReveal = FALSE;
+    for (CQXPTabWorkspace* w : m_arrWorkspaces)
+        bReveal = bReveal || w->m_bRevealSelected;
     if (bChanged)
         RecalcFrame();
+    else if (bReveal)
+        OnPropertyChanged();  // a newly active document's tab scrolls into view
     else
         for (CQXPTabWorkspace* w : m_arrWorkspaces)
             if (w->m_hWnd)

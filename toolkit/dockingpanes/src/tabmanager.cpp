@@ -180,8 +180,10 @@ void CQXPTabManagerNavigateButton::OnExecute(BOOL bTick)
 
 // ---------------------------------------------------------------------------
 CQXPTabManager::CQXPTabManager()
-    : m_nItemCloseMode(0), m_nScrollStep(20), m_pSelected(NULL), m_pHighlighted(NULL), m_pPressed(NULL),
-      m_pHighlightedNavigateButton(NULL), m_nScrollDelta(0), m_bAllowReorder(TRUE), m_bActive(TRUE)
+    : m_nItemCloseMode(0), m_nScrollStep(20), m_bRevealSelected(FALSE), m_nLayoutLength(0),
+      m_nLayoutItemsLength(0), m_pSelected(NULL),
+      m_pHighlighted(NULL), m_pPressed(NULL), m_pHighlightedNavigateButton(NULL), m_nScrollDelta(0),
+      m_bAllowReorder(TRUE), m_bActive(TRUE)
 {
     SetRectEmpty(&m_rcHeaderRect);
     SetRectEmpty(&m_rcControl);
@@ -226,9 +228,10 @@ void CQXPTabManager::SetSelectedItem(CQXPTabManagerItem* pItem)
     if (pItem == m_pSelected)
         return;
     m_pSelected = pItem;
+    // Scrolled into view by the layout that follows, when its rectangle is
+    // known: the host may lay out later than now.
+    m_bRevealSelected = pItem != NULL;
     OnPropertyChanged();
-    if (pItem)
-        EnsureVisible(pItem);
 }
 
 void CQXPTabManager::SetCurSelByKey(CQXPTabManagerItem* pItem)

@@ -341,7 +341,6 @@ void CQXPTabPainter::RepositionTabControl(CQXPTabManager* pManager, HDC hDC, con
     const int h = m_nRowHeight;
     const RECT rcMargin = GetHeaderMargin();
     const int mStart = rcMargin.left, mEnd = rcMargin.right;
-    RECT rcHeader = GetHeaderRect(pManager, rc);
     int length = IsHorizontal() ? rc.right - rc.left : rc.bottom - rc.top;
     int cross;
     switch (m_nPosition) {
@@ -367,17 +366,48 @@ void CQXPTabPainter::RepositionTabControl(CQXPTabManager* pManager, HDC hDC, con
             pManager->m_arrItems[i]->m_nButtonLength = widths[i];
     }
     if (m_nLayout == tabLayoutMultiRow) {
+        // Every row shows whole: the selected row moves next to the client.
         pManager->SetScrollOffset(0);
+        pManager->m_bRevealSelected = FALSE;
         LayoutRows(pManager, rc);
         return;
     }
+    PlaceItems(pManager, rc, cross);
+    // A new selection, a resize or changed tabs show the selected item:
+    // scrolling it in may bring the scroll buttons, which narrow the header
+    // again. Only the user's own scrolling moves it out of view.
+    const int nLength = End(rc) - Start(rc), nItemsLength = pManager->GetItemsLength();
+    BOOL bReveal = pManager->m_bRevealSelected || nLength != pManager->m_nLayoutLength ||
+                   nItemsLength != pManager->m_nLayoutItemsLength;
+    pManager->m_nLayoutLength = nLength;
+    pManager->m_nLayoutItemsLength = nItemsLength;
+    CQXPTabManagerItem* pSel = pManager->GetSelectedItem();
+    if (!bReveal || !pSel || !pSel->m_bVisible || m_nLayout == tabLayoutSizeToFit)
+        return;
+    for (int pass = 0; pass < 3; ++pass) {
+        int offset = RevealOffset(pManager, pSel);
+        if (offset == pManager->GetScrollOffset())
+            break;
+        pManager->SetScrollOffsetQuietly(offset);
+        PlaceItems(pManager, rc, cross);
+    }
+    // Kept for a later layout when the strip had no room at all yet.
+    if (!IsRectEmpty(&pManager->m_rcHeaderRect))
+        pManager->m_bRevealSelected = FALSE;
+}
+
+void CQXPTabPainter::PlaceItems(CQXPTabManager* pManager, const RECT& rc, int cross)
+{
+    const int h = m_nRowHeight;
+    const RECT rcMargin = GetHeaderMargin();
+    const int mStart = rcMargin.left, mEnd = rcMargin.right;
     PlaceNavigateButtons(pManager, rc);
     int headerLength = End(pManager->m_rcHeaderRect) - Start(pManager->m_rcHeaderRect);
     int total = pManager->GetItemsLength();
     int offset = pManager->GetScrollOffset();
     if (offset < 0 && total + offset < headerLength - mStart - mEnd) {
         int n = headerLength - mStart - mEnd - total;
-        pManager->SetScrollOffset(n < 1 ? n : 0);
+        pManager->SetScrollOffsetQuietly(n < 1 ? n : 0);
         PlaceNavigateButtons(pManager, rc);
         offset = pManager->GetScrollOffset();
     }
@@ -419,7 +449,6 @@ void CQXPTabPainter::RepositionTabControl(CQXPTabManager* pManager, HDC hDC, con
         p->SetRect(r);
     }
     pManager->m_arrRows.push_back(std::make_pair(rowStartIndex, pManager->GetItemCount() - 1));
-    (void)rcHeader;
 }
 
 void CQXPTabPainter::AdjustClientRect(CQXPTabManager* pManager, RECT& rc) const
@@ -438,17 +467,23 @@ void CQXPTabPainter::AdjustClientRect(CQXPTabManager* pManager, RECT& rc) const
         rc.right = rc.left;
 }
 
-void CQXPTabPainter::EnsureVisible(CQXPTabManager* pManager, CQXPTabManagerItem* pItem)
+int CQXPTabPainter::RevealOffset(CQXPTabManager* pManager, const CQXPTabManagerItem* pItem) const
 {
     const RECT& rcHeader = pManager->m_rcHeaderRect;
     const RECT& rcItem = pItem->GetRect();
-    if (IsRectEmpty(&rcHeader) || IsRectEmpty(&rcItem) || m_nLayout == tabLayoutSizeToFit)
-        return;
     int offset = pManager->GetScrollOffset();
+    if (IsRectEmpty(&rcHeader) || IsRectEmpty(&rcItem) || m_nLayout == tabLayoutSizeToFit)
+        return offset;
     if (Start(rcItem) < Start(rcHeader))
-        pManager->SetScrollOffset(offset + GetHeaderMargin().left + (Start(rcHeader) - Start(rcItem)));
+        offset += GetHeaderMargin().left + (Start(rcHeader) - Start(rcItem));
     else if (End(rcItem) > End(rcHeader))
-        pManager->SetScrollOffset(offset + (End(rcHeader) - End(rcItem)));
+        offset += End(rcHeader) - End(rcItem);
+    return std::min(0, offset);
+}
+
+void CQXPTabPainter::EnsureVisible(CQXPTabManager* pManager, CQXPTabManagerItem* pItem)
+{
+    pManager->SetScrollOffset(RevealOffset(pManager, pItem));
 }
 
 CString CQXPTabPainter::DrawTextEllipsis(HDC hDC, const CString& strText, RECT rc, UINT nFormat)

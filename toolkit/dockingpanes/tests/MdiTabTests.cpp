@@ -182,6 +182,82 @@ TEST_F(MdiFixture, DockedPanesAndDocumentTabsShareTheFrame)
     tabs.Detach();
 }
 
+// The active document's tab lies whole inside the strip: after a document
+// is added, after another is activated and after the frame is resized; and
+// its bold label gets the room it needs, also when its title grows.
+TEST_F(MdiFixture, ActiveTabStaysWholeInsideTheStrip)
+{
+    ASSERT_TRUE(tabs.Attach(frame, FALSE));
+    Pump();
+    CQXPTabWorkspace* ws = tabs.GetWorkspace();
+    HWND hStrip = ws->GetSafeHwnd();
+    auto idle = [&] {
+        SendMessageA(frame->m_hWndMDIClient, WM_IDLEUPDATECMDUI, TRUE, 0);
+        Pump();
+    };
+    auto expectShown = [&](HWND hChild, const char* when) {
+        CQXPTabManagerItem* item = tabs.FindItem(hChild);
+        ASSERT_NE(nullptr, item) << when;
+        EXPECT_EQ(item, ws->GetSelectedItem()) << when;
+        RECT strip, r = item->GetRect();
+        GetClientRect(hStrip, &strip);
+        const RECT& header = ws->m_rcHeaderRect;
+        EXPECT_GE(r.left, header.left) << when;
+        EXPECT_LE(r.right, header.right) << when;
+        EXPECT_GE(r.left, strip.left) << when;
+        EXPECT_LE(r.right, strip.right) << when;
+        EXPECT_GT(r.right - r.left, 0) << when;
+    };
+    // Enough documents to overflow the strip; each new one is active.
+    for (int i = 0; i < 14; ++i) {
+        CMDIChildWnd* child = new CMDIChildWnd();
+        char title[48];
+        snprintf(title, sizeof(title), "Document number %d.txt", i + 1);
+        ASSERT_TRUE(child->Create(NULL, title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
+                                  frame));
+        children.push_back(child->GetSafeHwnd());
+        idle();
+        expectShown(children.back(), title);
+    }
+    ASSERT_LT(ws->GetScrollOffset(), 0);
+
+    // Activating the first document brings its tab back.
+    SendMessageA(frame->m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)children[0], 0);
+    idle();
+    expectShown(children[0], "first activated");
+
+    // A narrower frame keeps the active tab (the last one) in view.
+    HWND hLast = children.back();
+    SendMessageA(frame->m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)hLast, 0);
+    idle();
+    expectShown(hLast, "last activated");
+    SetWindowPos(frame->GetSafeHwnd(), NULL, 0, 0, 800, 600, SWP_NOZORDER | SWP_NOMOVE);
+    idle();
+    ws->SetScrollOffset(0);  // the user scrolled back to the start
+    SetWindowPos(frame->GetSafeHwnd(), NULL, 0, 0, 420, 600, SWP_NOZORDER | SWP_NOMOVE);
+    idle();
+    expectShown(hLast, "after the frame was narrowed");
+
+    // The active tab's label is drawn bold: its room is measured in bold,
+    // also after the title grew while the document was open.
+    SetWindowTextA(hLast, "Document number 14.txt *");
+    idle();
+    expectShown(hLast, "after the title grew");
+    CQXPTabManagerItem* item = tabs.FindItem(hLast);
+    EXPECT_STREQ("Document number 14.txt *", item->GetCaption());
+    CQXPTabPainter* painter = tabs.GetPaintManager();
+    ASSERT_TRUE(painter->m_bBoldSelected);
+    HDC hdc = GetDC(hStrip);
+    HGDIOBJ old = SelectObject(hdc, painter->GetFont(TRUE, FALSE));
+    RECT text = {0, 0, 0, 0};
+    DrawTextA(hdc, item->GetCaption(), -1, &text, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(hdc, old);
+    ReleaseDC(hStrip, hdc);
+    const RECT& r = item->GetRect();
+    int room = (r.right - r.left) - painter->m_rcContentInset.left - painter->m_rcContentInset.right;
+    EXPECT_GE(room, text.right - text.left);
+}
+
 }  // namespace
 
 namespace {

@@ -147,6 +147,8 @@ public:
     void EnsureVisible(CQXPTabManagerItem* pItem);
     int GetScrollOffset() const { return m_nScrollDelta; }
     void SetScrollOffset(int nOffset);
+    // The same inside a layout: no property change follows.
+    void SetScrollOffsetQuietly(int nOffset) { m_nScrollDelta = nOffset < 0 ? nOffset : 0; }
     // Lays the strip out in rc (the paint manager's layout).
     void Reposition(HDC hDC, const RECT& rc);
     using CQXPTabManagerAtom::Reposition;
@@ -159,6 +161,15 @@ public:
     std::vector<CQXPTabManagerItem*> m_arrItems;
     std::vector<std::pair<int, int>> m_arrRows;
     int m_nScrollStep;
+    // Set by a new selection: the next layout scrolls the selected item into
+    // view (hosts may defer their layout, so the item's rectangle is only
+    // known then). Cleared by a layout that had room to show it.
+    BOOL m_bRevealSelected;
+    // Length along the strip given to the last layout and the items' total
+    // length in it, 0 before the first; a layout where either changed (a
+    // resize, a tab added, removed or renamed) reveals the selected item too.
+    int m_nLayoutLength;
+    int m_nLayoutItemsLength;
 
 protected:
     // The click loop: TRUE when the button went up over the item.

@@ -91,7 +91,11 @@ public:
     virtual void DrawTabControl(CQXPTabManager* pManager, HDC hDC, const RECT& rc);
     // The items and navigate buttons of a strip without its background.
     virtual void DrawTabStrip(CQXPTabManager* pManager, HDC hDC, const RECT& rc);
+    // Scrolls the strip so that the item lies inside the header.
     void EnsureVisible(CQXPTabManager* pManager, CQXPTabManagerItem* pItem);
+    // The scroll offset that brings the item inside the header (the present
+    // one when it is inside, or when the layout does not scroll).
+    int RevealOffset(CQXPTabManager* pManager, const CQXPTabManagerItem* pItem) const;
     // Draws text shortened in the middle ("\\" paths with DT_PATH_ELLIPSIS);
     // returns the text drawn.
     CString DrawTextEllipsis(HDC hDC, const CString& strText, RECT rc, UINT nFormat);
@@ -140,6 +144,9 @@ protected:
     int End(const RECT& rc) const { return IsHorizontal() ? rc.right : rc.bottom; }
     RECT GetHeaderRect(CQXPTabManager* pManager, const RECT& rcControl) const;
     void PlaceNavigateButtons(CQXPTabManager* pManager, const RECT& rcControl);
+    // One row of items along the strip at the scroll offset, after the
+    // navigate buttons took their places (cross: the row's top or left).
+    void PlaceItems(CQXPTabManager* pManager, const RECT& rc, int cross);
     void LayoutRows(CQXPTabManager* pManager, const RECT& rc);
 
     int m_nAppearance;
