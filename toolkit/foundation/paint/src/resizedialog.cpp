@@ -27,6 +27,31 @@ BOOL CQXSizeGrip::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
 
 IMPLEMENT_DYNAMIC(CQXResizeGroupBox, CButton)
 
+namespace {
+
+// A group box of the system's button class, not one of ours: it paints only
+// its frame and label, so whatever lies inside must be painted by the dialog.
+BOOL IsPlainGroupBox(HWND hWnd)
+{
+    char szClass[16] = {0};
+    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+    DWORD dwStyle = (DWORD)::GetWindowLongPtrA(hWnd, GWL_STYLE);
+    if (lstrcmpiA(szClass, "Button") != 0 || (dwStyle & 0x10007) != BS_GROUPBOX)
+        return FALSE;
+    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+    return !pWnd || !pWnd->IsKindOf(RUNTIME_CLASS(CQXResizeGroupBox));
+}
+
+// The transparent style keeps the group box's area in the dialog's own
+// painting, which clipping the children would otherwise leave unpainted
+// (black behind the controls inside the box).
+void LetDialogPaintUnder(HWND hGroupBox)
+{
+    CWnd::ModifyStyleEx(hGroupBox, 0, WS_EX_TRANSPARENT, SWP_FRAMECHANGED);
+}
+
+}  // namespace
+
 // ---------------------------------------------------------------------------
 // Items.
 
@@ -73,8 +98,12 @@ void CQXResizeLayout::Setup()
     m_szWindow = m_szInitWindow = rc.Size();
     if (!(m_nFlags & qxResizeNoMinSize))
         m_szMin = m_szInitWindow;
-    if (!(m_nFlags & qxResizeNoClipChildren))
+    if (!(m_nFlags & qxResizeNoClipChildren)) {
         m_pWnd->ModifyStyle(0, WS_CLIPCHILDREN);
+        for (HWND h = ::GetWindow(m_pWnd->GetSafeHwnd(), GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
+            if (IsPlainGroupBox(h))
+                LetDialogPaintUnder(h);
+    }
 
     if (!(m_nFlags & qxResizeNoSizeIcon)) {
         if (!m_scSizeIcon.GetSafeHwnd()) {
@@ -131,12 +160,8 @@ BOOL CQXResizeLayout::SetResize(UINT nID, HWND hWnd, const CQXResizeRect& anchor
 
     // Plain group boxes are redrawn after moving; their transparent style
     // lets the controls inside show through.
-    char szClass[16] = {0};
-    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
-    DWORD dwStyle = (DWORD)::GetWindowLongPtrA(hWnd, GWL_STYLE);
-    if (lstrcmpiA(szClass, "Button") == 0 && (dwStyle & 0x10007) == BS_GROUPBOX &&
-        !pWnd->IsKindOf(RUNTIME_CLASS(CQXResizeGroupBox))) {
-        CWnd::ModifyStyleEx(hWnd, 0, WS_EX_TRANSPARENT, SWP_FRAMECHANGED);
+    if (IsPlainGroupBox(hWnd)) {
+        LetDialogPaintUnder(hWnd);
         pItem->m_bRepaint = TRUE;
     }
     m_arrItems.Add(pItem);

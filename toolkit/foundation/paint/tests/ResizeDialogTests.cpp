@@ -5,6 +5,8 @@
 
 #include <qx/resizedialog.h>
 
+#include <qmtest/qmatedriver.h>
+
 #include <functional>
 
 using namespace dlgtest;
@@ -103,6 +105,55 @@ TEST_F(ResizeDialogTest, AnchoredControlsMoveAndStretchByTheirFractions)
     EXPECT_EQ(ok, ChildRect(h, IDC_OK));
     EXPECT_EQ(half, ChildRect(h, IDC_HALF));
     Close(dlg);
+}
+
+// The dialog clips its children, yet the inside of a group box that no
+// anchor names is painted by the dialog: the radio buttons in it do not sit
+// on black (what the screen held before) but on the dialog's face.
+TEST_F(ResizeDialogTest, GroupBoxesShowTheDialogFaceInside)
+{
+    enum { IDC_DIRECTION = 110, IDC_UP = 111, IDC_DOWN = 112 };
+    std::unique_ptr<TestDialog> dlg(new TestDialog());
+    DialogTemplate t(WS_THICKFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, 10, 10, 160, 80, "Direction");
+    t.Add(0x80, IDC_DIRECTION, BS_GROUPBOX, 20, 10, 110, 40, "Search Direction");
+    t.Add(0x80, IDC_UP, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 28, 28, 30, 10, "Up");
+    t.Add(0x80, IDC_DOWN, BS_AUTORADIOBUTTON, 70, 28, 40, 10, "Down");
+    ASSERT_TRUE(dlg->CreateIndirect(t.Get(), NULL));
+    HWND h = dlg->GetSafeHwnd();
+    EXPECT_TRUE(::GetWindowLongPtrA(h, GWL_STYLE) & WS_CLIPCHILDREN);
+    EXPECT_TRUE(::GetWindowLongPtrA(::GetDlgItem(h, IDC_DIRECTION), GWL_EXSTYLE) & WS_EX_TRANSPARENT);
+
+    // Black on the screen first, so that an unpainted area shows.
+    HDC hScreen = ::GetDC(NULL);
+    ::PatBlt(hScreen, 0, 0, 1280, 1024, BLACKNESS);
+    ::ReleaseDC(NULL, hScreen);
+    ::SetWindowPos(h, HWND_TOPMOST, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    ::RedrawWindow(h, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpMessages();
+
+    qmtest::Picture pic = qmtest::CaptureWindow(h);
+    ASSERT_GT(pic.width, 0);
+    RECT rcWindow;
+    ::GetWindowRect(h, &rcWindow);
+    auto pixelAt = [&](POINT ptClient) {
+        ::ClientToScreen(h, &ptClient);
+        size_t i = ((size_t)(ptClient.y - rcWindow.top) * pic.width + (ptClient.x - rcWindow.left)) * 3;
+        return RGB(pic.rgb[i], pic.rgb[i + 1], pic.rgb[i + 2]);
+    };
+    const COLORREF face = ::GetSysColor(COLOR_3DFACE);
+    CRect group = ChildRect(h, IDC_DIRECTION), up = ChildRect(h, IDC_UP), down = ChildRect(h, IDC_DOWN);
+    // Inside the frame, around and between the buttons.
+    const POINT probes[] = {{up.left - 3, up.CenterPoint().y},
+                            {(up.right + down.left) / 2, up.CenterPoint().y},
+                            {down.right + 2, down.CenterPoint().y},
+                            {up.CenterPoint().x, up.bottom + 3},
+                            {down.CenterPoint().x, (down.bottom + group.bottom) / 2}};
+    for (const POINT& pt : probes) {
+        ASSERT_TRUE(group.PtInRect(pt));
+        EXPECT_EQ(face, pixelAt(pt)) << "at " << pt.x << "," << pt.y;
+    }
+    ::DestroyWindow(h);
+    PumpMessages();
 }
 
 TEST_F(ResizeDialogTest, AnchoringAnIdTwiceAddsTheAnchors)
