@@ -219,6 +219,11 @@ void CDialog::OnCancel()
 LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
 {
     PreInitDialog();
+    // Before OnInitDialog, which may put the dialog where it was last time.
+    if (m_nFlags & WF_CENTERONINIT) {
+        m_nFlags &= ~WF_CENTERONINIT;
+        CenterWindow();
+    }
     // The dialog manager calls the dialog procedure, which runs OnInitDialog.
     return Default();
 }

@@ -400,6 +400,30 @@ HWND CWnd::UnsubclassWindow()
     return Detach();
 }
 
+namespace {
+
+// A pop-up dialog whose template leaves its place to the program: at 0, 0
+// and not centred by the dialog manager (DS_CENTER). Reads both template
+// forms (DLGTEMPLATE and the extended one with its 0xFFFF signature).
+BOOL TemplateLeavesPlacement(LPCDLGTEMPLATEA lpTemplate)
+{
+    const WORD* p = reinterpret_cast<const WORD*>(lpTemplate);
+    DWORD dwStyle;
+    short x, y;
+    if (p[0] == 1 && p[1] == 0xFFFF) {
+        dwStyle = MAKELONG(p[6], p[7]);
+        x = (short)p[9];
+        y = (short)p[10];
+    } else {
+        dwStyle = lpTemplate->style;
+        x = lpTemplate->x;
+        y = lpTemplate->y;
+    }
+    return !(dwStyle & (WS_CHILD | DS_CENTER | DS_CENTERMOUSE)) && x == 0 && y == 0;
+}
+
+} // namespace
+
 BOOL CWnd::CreateDlgIndirect(LPCDLGTEMPLATEA lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst)
 {
     if (lpDialogTemplate == NULL || m_hWnd != NULL)
@@ -408,10 +432,13 @@ BOOL CWnd::CreateDlgIndirect(LPCDLGTEMPLATEA lpDialogTemplate, CWnd* pParentWnd,
         hInst = AfxGetResourceHandle();
     m_nModalResult = -1;
     m_nFlags |= WF_CONTINUEMODAL;
+    if (TemplateLeavesPlacement(lpDialogTemplate))
+        m_nFlags |= WF_CENTERONINIT;
 
     AfxHookWindowCreate(this);
     HWND hWnd = ::CreateDialogIndirectParamA(hInst, lpDialogTemplate, pParentWnd->GetSafeHwnd(), &AfxDlgProc, 0);
     AfxUnhookWindowCreate();
+    m_nFlags &= ~WF_CENTERONINIT;
     if (hWnd == NULL) {
         m_nFlags &= ~WF_CONTINUEMODAL;
         return FALSE;

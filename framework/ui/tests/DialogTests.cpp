@@ -282,8 +282,8 @@ TEST(DialogTest, ModelessDialog)
     EXPECT_EQ(NULL, dlg.m_hWnd);
 }
 
-// An in-memory template: a caption and one OK button.
-std::vector<WORD> MemoryTemplate()
+// An in-memory template: a caption and one OK button, at x, y.
+std::vector<WORD> MemoryTemplate(short x = 10, short y = 10, DWORD dwExtraStyle = 0)
 {
     std::vector<WORD> t;
     auto dword = [&](DWORD d) {
@@ -295,11 +295,11 @@ std::vector<WORD> MemoryTemplate()
             t.push_back((WORD)*s);
         t.push_back(0);
     };
-    dword(WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT);  // style
-    dword(0);                                                    // extended style
-    t.push_back(1);                                              // items
-    t.push_back(10);
-    t.push_back(10);
+    dword(WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT | dwExtraStyle);  // style
+    dword(0);                                                                   // extended style
+    t.push_back(1);                                                             // items
+    t.push_back((WORD)x);
+    t.push_back((WORD)y);
     t.push_back(120);
     t.push_back(60);
     t.push_back(0);  // no menu
@@ -358,6 +358,57 @@ TEST(DialogTest, ModalFromAnInMemoryTemplate)
     }};
     EXPECT_EQ(IDOK, dlg.DoModal());
     EXPECT_EQ("Memory", caption);
+}
+
+// A dialog whose template gives no place opens centred on its owner, modal
+// or modeless; a template that places it keeps the dialog manager's place.
+TEST(DialogTest, UnplacedDialogsOpenCentredOnTheirOwner)
+{
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, uitest::TestClass(), "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 200, 600, 450,
+                               NULL, NULL));
+    auto expectCentred = [&](HWND hDlg, const char* what) {
+        RECT rcOwner, rcDlg;
+        ::GetWindowRect(owner.m_hWnd, &rcOwner);
+        ::GetWindowRect(hDlg, &rcDlg);
+        EXPECT_NEAR((rcOwner.left + rcOwner.right) / 2, (rcDlg.left + rcDlg.right) / 2, 1) << what;
+        EXPECT_NEAR((rcOwner.top + rcOwner.bottom) / 2, (rcDlg.top + rcDlg.bottom) / 2, 1) << what;
+    };
+
+    std::vector<WORD> unplaced = MemoryTemplate(0, 0);
+    {
+        CDialog dlg;
+        ASSERT_TRUE(dlg.CreateIndirect((LPCDLGTEMPLATEA)unplaced.data(), &owner));
+        expectCentred(dlg.m_hWnd, "modeless");
+        dlg.DestroyWindow();
+    }
+    {
+        CScriptDlg dlg;
+        ASSERT_TRUE(dlg.InitModalIndirect((LPCDLGTEMPLATEA)unplaced.data(), &owner));
+        dlg.m_script.steps = {[&] {
+            expectCentred(dlg.m_hWnd, "modal");
+            PressButton(dlg.m_hWnd, IDOK);
+        }};
+        EXPECT_EQ(IDOK, dlg.DoModal());
+    }
+    // Placed by its template (or by the dialog manager's own centring):
+    // where the system puts it.
+    for (const std::vector<WORD>& placed : {MemoryTemplate(40, 30), MemoryTemplate(0, 0, DS_CENTER)}) {
+        HWND hPlain = ::CreateDialogIndirectParamA(AfxGetInstanceHandle(), (LPCDLGTEMPLATEA)placed.data(),
+                                                   owner.m_hWnd, NULL, 0);
+        ASSERT_NE(nullptr, hPlain);
+        RECT rcPlain;
+        ::GetWindowRect(hPlain, &rcPlain);
+        ::DestroyWindow(hPlain);
+        CDialog dlg;
+        ASSERT_TRUE(dlg.CreateIndirect((LPCDLGTEMPLATEA)placed.data(), &owner));
+        RECT rcDlg;
+        ::GetWindowRect(dlg.m_hWnd, &rcDlg);
+        EXPECT_EQ(rcPlain.left, rcDlg.left);
+        EXPECT_EQ(rcPlain.top, rcDlg.top);
+        dlg.DestroyWindow();
+    }
+    owner.DestroyWindow();
 }
 
 TEST(DialogTest, MissingTemplateFails)

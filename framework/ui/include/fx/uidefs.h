@@ -209,6 +209,7 @@
 #define WF_MODALDISABLE 0x0080
 #define WF_KEEPMINIACTIVE 0x0200
 #define WF_TRACKINGTOOLTIPS 0x0400  // tool tips follow the mouse
+#define WF_CENTERONINIT 0x1000      // a dialog whose template gives no place: centred on its owner at WM_INITDIALOG
 
 // RunModalLoop flags.
 #define MLF_NOIDLEMSG 0x0001        // no WM_ENTERIDLE to the parent

@@ -280,6 +280,46 @@ TEST_F(ResizeDialogTest, PlacementIsKeptUnderItsNameAndDamagedDataIsIgnored)
     Close(dlg);
 }
 
+// A template without a place opens the dialog centred on its owner; a
+// placement saved under the dialog's name wins over that.
+TEST_F(ResizeDialogTest, UnplacedDialogIsCentredUnlessAPlacementWasSaved)
+{
+    RegistryApp app;
+    HWND hOwner = ::CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 350, 250, 640, 480, NULL,
+                                    NULL, NULL, NULL);
+    ASSERT_NE(nullptr, hOwner);
+    auto open = [&](std::function<void(TestDialog*)> init) {
+        std::unique_ptr<TestDialog> dlg(new TestDialog());
+        dlg->anchor = init;
+        DialogTemplate t(WS_THICKFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 200, 120, "Unplaced");
+        t.Add(0x80, IDC_OK, BS_PUSHBUTTON, 140, 96, 50, 14, "OK");
+        EXPECT_TRUE(dlg->CreateIndirect(t.Get(), CWnd::FromHandle(hOwner)));
+        PumpMessages();
+        return dlg;
+    };
+    RECT rcOwner;
+    ::GetWindowRect(hOwner, &rcOwner);
+    CRect saved;
+    {
+        auto dlg = open([](TestDialog* d) { d->AutoLoadPlacement("Unplaced"); });
+        CRect rc;
+        ::GetWindowRect(dlg->GetSafeHwnd(), &rc);
+        EXPECT_NEAR((rcOwner.left + rcOwner.right) / 2, rc.CenterPoint().x, 1);
+        EXPECT_NEAR((rcOwner.top + rcOwner.bottom) / 2, rc.CenterPoint().y, 1);
+        ::SetWindowPos(dlg->GetSafeHwnd(), NULL, 60, 50, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+        ::GetWindowRect(dlg->GetSafeHwnd(), &saved);
+        Close(dlg);
+    }
+    {
+        auto dlg = open([](TestDialog* d) { d->AutoLoadPlacement("Unplaced"); });
+        CRect rc;
+        ::GetWindowRect(dlg->GetSafeHwnd(), &rc);
+        EXPECT_EQ(saved, rc);
+        Close(dlg);
+    }
+    ::DestroyWindow(hOwner);
+}
+
 TEST(ResizeDialogRuntime, IsDynamicallyCreatable)
 {
     CRuntimeClass* pClass = RUNTIME_CLASS(CQXResizeDialog);
