@@ -266,6 +266,14 @@ void CQXPDockingPanePaintManager::RefreshThemeColors()
     default:
         break;
     }
+    // Caption texts stay readable on what they are drawn on: system schemes
+    // may pair light grey text with a grey caption. An inactive caption of
+    // the plain gradient-family themes is only an outline on the face.
+    BOOL bInactiveOnFace = (m_nTheme == 1 || m_nTheme == 5) && !m_bGradientCaptions;
+    COLORREF clrActiveBack = MixColors(m_clrActiveCaption[0], m_clrActiveCaption[1], 50);
+    COLORREF clrInactiveBack = bInactiveOnFace ? face : MixColors(m_clrInactiveCaption[0], m_clrInactiveCaption[1], 50);
+    m_clrActiveCaptionText = ReadableTextColor(m_clrActiveCaptionText, clrActiveBack);
+    m_clrInactiveCaptionText = ReadableTextColor(m_clrInactiveCaptionText, clrInactiveBack);
 }
 
 void AFXAPI CQXPDockingPanePaintManager::DrawCaptionButtonGlyph(HDC hDC, int nID, int x, int y, COLORREF clr,
@@ -481,8 +489,8 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
     default: {
         FillSolidRect(hDC, rcCaption, face);
         rcBand.top += 1;
-        FillSolidRect(hDC, rcBand, bActive ? GetColor(COLOR_ACTIVECAPTION) : GetColor(COLOR_INACTIVECAPTION));
-        clrText = bActive ? GetColor(COLOR_CAPTIONTEXT) : GetColor(COLOR_INACTIVECAPTIONTEXT);
+        FillSolidRect(hDC, rcBand, bActive ? m_clrActiveCaption[0] : m_clrInactiveCaption[0]);
+        clrText = bActive ? m_clrActiveCaptionText : m_clrInactiveCaptionText;
         clrGlyph = GetColor(COLOR_BTNTEXT);
         if (m_nButtonStyle != 0)
             clrGlyph = clrText;

@@ -2,7 +2,10 @@
 // share a place as tabs; splitter bars sit between neighbours.
 #include "DockTestSupport.h"
 
+#include <qx/colors.h>
 #include <qx/panepaint.h>
+
+#include <map>
 
 using docktest::Docking;
 using docktest::ToolkitCursorResource;
@@ -171,6 +174,106 @@ TEST(DockingWindows, FocusMakesThePaneActive)
     EXPECT_FALSE(t1->IsActive());
     std::vector<int> expected = {paneActionDeactivated, paneActionActivated};
     EXPECT_EQ(expected, f.site.m_actions);
+}
+
+// The caption colours of the classic Windows 2000 scheme: light grey text
+// on the grey of an inactive caption.
+COLORREF AFXAPI ClassicSchemeColor(int nIndex)
+{
+    switch (nIndex) {
+    case COLOR_ACTIVECAPTION: return RGB(10, 36, 106);
+    case COLOR_GRADIENTACTIVECAPTION: return RGB(166, 202, 240);
+    case COLOR_CAPTIONTEXT: return RGB(255, 255, 255);
+    case COLOR_INACTIVECAPTION: return RGB(128, 128, 128);
+    case COLOR_GRADIENTINACTIVECAPTION: return RGB(192, 192, 192);
+    case COLOR_INACTIVECAPTIONTEXT: return RGB(212, 208, 200);
+    default: return ::GetSysColor(nIndex);
+    }
+}
+
+struct CaptionLook {
+    COLORREF text = 0, back = 0;
+    int pixels = 0;  // text pixels found
+};
+
+// The caption's text colour and the colour under it: a container drawn with
+// and without its title; the pixels that differ are the text.
+CaptionLook LookOfCaption(CQXPDockingPaneTabbedContainer* t, CQXPDockingPane* p)
+{
+    RECT rc;
+    GetClientRect(t->GetSafeHwnd(), &rc);
+    rc.bottom = std::min<LONG>(rc.bottom, 40);
+    auto render = [&](const char* title) {
+        p->SetTitle(title);
+        HDC hScreen = GetDC(NULL);
+        HDC hdc = CreateCompatibleDC(hScreen);
+        HBITMAP hbm = CreateCompatibleBitmap(hScreen, rc.right, rc.bottom);
+        HGDIOBJ old = SelectObject(hdc, hbm);
+        t->GetDockingPaneManager()->GetPaintManager()->DrawPane(hdc, t, rc);
+        std::vector<COLORREF> px;
+        for (int y = 0; y < rc.bottom; ++y)
+            for (int x = 0; x < rc.right; ++x)
+                px.push_back(GetPixel(hdc, x, y));
+        SelectObject(hdc, old);
+        DeleteObject(hbm);
+        DeleteDC(hdc);
+        ReleaseDC(NULL, hScreen);
+        return px;
+    };
+    std::vector<COLORREF> with = render("Wide Caption Text"), without = render("");
+    std::map<std::pair<COLORREF, COLORREF>, int> pairs;
+    for (size_t i = 0; i < with.size(); ++i)
+        if (with[i] != without[i])
+            ++pairs[std::make_pair(with[i], without[i])];
+    CaptionLook look;
+    for (const auto& e : pairs) {
+        look.pixels += e.second;
+        if (e.second > pairs[std::make_pair(look.text, look.back)]) {
+            look.text = e.first.first;
+            look.back = e.first.second;
+        }
+    }
+    return look;
+}
+
+// Pane captions can be read in every theme, active and inactive, also with
+// a system scheme that pairs grey text with a grey caption.
+TEST(DockingWindows, CaptionTextStandsOutInEveryTheme)
+{
+    Frame f;
+    HWND e1 = f.AddPane(1, dockLeftOf);
+    f.AddPane(2, dockRightOf);
+    f.Relayout();
+    SetForegroundWindow(f.site.m_hWnd);
+    SetFocus(e1);
+    f.manager.UpdateFocus();
+    CQXPDockingPane* p1 = f.manager.FindPane(1);
+    CQXPDockingPane* p2 = f.manager.FindPane(2);
+    auto* active = dynamic_cast<CQXPDockingPaneTabbedContainer*>(p1->GetContainer());
+    auto* inactive = dynamic_cast<CQXPDockingPaneTabbedContainer*>(p2->GetContainer());
+    ASSERT_TRUE(active && inactive);
+    ASSERT_TRUE(active->IsActive());
+    ASSERT_FALSE(inactive->IsActive());
+
+    for (bool classic : {false, true}) {
+        ToolkitColorManager::Instance()->SetSystemColorQuery(classic ? &ClassicSchemeColor : NULL);
+        ToolkitColorManager::Refresh();
+        for (int theme = 0; theme <= 10; ++theme) {
+            f.manager.SetTheme(theme);
+            for (bool bActive : {true, false}) {
+                CaptionLook look = bActive ? LookOfCaption(active, p1) : LookOfCaption(inactive, p2);
+                std::string what = std::string(classic ? "classic scheme" : "system scheme") + ", theme " +
+                                   std::to_string(theme) + (bActive ? ", active" : ", inactive");
+                EXPECT_GT(look.pixels, 20) << what;
+                EXPECT_GE(ContrastRatio(look.text, look.back), 4.5)
+                    << what << ": text " << std::hex << look.text << " on " << look.back;
+                if (theme == 0 && classic)  // the caption keeps the scheme's colour
+                    EXPECT_EQ(bActive ? RGB(10, 36, 106) : RGB(128, 128, 128), look.back) << what;
+            }
+        }
+    }
+    ToolkitColorManager::Instance()->SetSystemColorQuery(NULL);
+    ToolkitColorManager::Refresh();
 }
 
 TEST(DockingWindows, CloseButtonClosesTheSelectedPane)

@@ -32,6 +32,34 @@ COLORREF AFXAPI BlendColors(COLORREF clrA, COLORREF clrB, double dFactor)
                blend(GetBValue(clrA), GetBValue(clrB)));
 }
 
+namespace {
+
+double RelativeLuminance(COLORREF clr)
+{
+    auto linear = [](int c) {
+        double v = c / 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(GetRValue(clr)) + 0.7152 * linear(GetGValue(clr)) + 0.0722 * linear(GetBValue(clr));
+}
+
+} // namespace
+
+double AFXAPI ContrastRatio(COLORREF clrA, COLORREF clrB)
+{
+    double a = RelativeLuminance(clrA), b = RelativeLuminance(clrB);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+COLORREF AFXAPI ReadableTextColor(COLORREF clrText, COLORREF clrBack)
+{
+    const double kBodyTextRatio = 4.5;
+    if (ContrastRatio(clrText, clrBack) >= kBodyTextRatio)
+        return clrText;
+    const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
+    return ContrastRatio(black, clrBack) >= ContrastRatio(white, clrBack) ? black : white;
+}
+
 CArchive& AFXAPI operator<<(CArchive& ar, const ColorValue& value)
 {
     return ar << (DWORD)value.m_clrStandard << (DWORD)value.m_clrOverride;

@@ -79,6 +79,29 @@ TEST(ColorMath, MixAndBlend)
     EXPECT_EQ(RGB(255, 255, 255), BlendColors(RGB(255, 255, 255), RGB(255, 255, 255), 1.2)) << "capped";
 }
 
+TEST(ColorMath, ReadableText)
+{
+    EXPECT_NEAR(21.0, ContrastRatio(RGB(0, 0, 0), RGB(255, 255, 255)), 0.01);
+    EXPECT_NEAR(1.0, ContrastRatio(RGB(90, 30, 200), RGB(90, 30, 200)), 0.01);
+    EXPECT_NEAR(ContrastRatio(RGB(12, 34, 56), RGB(200, 150, 100)), ContrastRatio(RGB(200, 150, 100), RGB(12, 34, 56)),
+                1e-9);
+    struct Case {
+        COLORREF text, back, expect;
+        const char* what;
+    } cases[] = {
+        {RGB(255, 255, 255), RGB(10, 36, 106), RGB(255, 255, 255), "white on navy is kept"},
+        {RGB(0, 0, 0), RGB(50, 150, 250), RGB(0, 0, 0), "black on light blue is kept"},
+        {RGB(200, 200, 200), RGB(128, 128, 128), RGB(0, 0, 0), "light grey on grey: black stands out more"},
+        {RGB(212, 208, 200), RGB(128, 128, 128), RGB(0, 0, 0), "the classic inactive caption"},
+        {RGB(90, 90, 90), RGB(60, 60, 60), RGB(255, 255, 255), "dark grey on darker grey: white"},
+        {RGB(255, 255, 0), RGB(255, 255, 255), RGB(0, 0, 0), "yellow on white"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.expect, ReadableTextColor(c.text, c.back)) << c.what;
+        EXPECT_GE(ContrastRatio(ReadableTextColor(c.text, c.back), c.back), 4.5) << c.what;
+    }
+}
+
 TEST(ColorValues, OverridesGradientsAndArchiveForms)
 {
     ColorValue v(RGB(1, 2, 3));

@@ -36,6 +36,13 @@ enum {
 COLORREF AFXAPI MixColors(COLORREF clrA, COLORREF clrB, int nWeight);
 // Per channel (1 - f) * b + f * a, truncated and capped at 255.
 COLORREF AFXAPI BlendColors(COLORREF clrA, COLORREF clrB, double dFactor);
+// Contrast ratio of two colours, 1 (equal) to 21 (black and white): the
+// relative luminances (sRGB) of the lighter and darker, each plus 0.05.
+double AFXAPI ContrastRatio(COLORREF clrA, COLORREF clrB);
+// Text that can be read on a background: the given colour when it stands
+// out by the ratio body text needs (4.5), else black or white, whichever
+// stands out more. System colour schemes may pair grey text with grey.
+COLORREF AFXAPI ReadableTextColor(COLORREF clrText, COLORREF clrBack);
 
 // ---------------------------------------------------------------------------
 // One colour setting: a standard value and an override (both -1 = unset).
