@@ -468,26 +468,80 @@ void CQXPIconImage::DrawImage(HDC hdc, POINT pt, const CQXPIconHandle& handle, S
     pManager->DrawAlphaBitmap(hdc, hPre, ptDest, szDest, ptSrc, szSrc);
 }
 
+BOOL AFXAPI CQXPIconImage::GetShape(const CQXPIconHandle& handle, std::vector<BYTE>& shape, int& cx, int& cy)
+{
+    // The opaque pixels, in straight (not premultiplied) colours.
+    std::vector<DWORD> color;
+    std::vector<BYTE> opaque;
+    if (HBITMAP hBitmap = handle.GetBitmap()) {
+        if (!ReadPixels(hBitmap, color, cx, cy))
+            return FALSE;
+        for (DWORD p : color)
+            opaque.push_back((p >> 24) >= 128);
+    } else if (HICON hIcon = handle.GetIcon()) {
+        ICONINFO ii;
+        if (!::GetIconInfo(hIcon, &ii))
+            return FALSE;
+        std::vector<DWORD> mask;
+        int mx = 0, my = 0;
+        bool bRead = ReadPixels(ii.hbmMask, mask, mx, my);
+        if (bRead && ii.hbmColor) {
+            bRead = ReadPixels(ii.hbmColor, color, cx, cy) && mx == cx && my >= cy;
+        } else if (bRead) {
+            // A monochrome icon: the AND mask above the XOR (colour) mask.
+            cx = mx;
+            cy = my / 2;
+            color.assign(mask.begin() + (size_t)cx * cy, mask.begin() + (size_t)cx * cy * 2);
+        }
+        if (ii.hbmColor)
+            ::DeleteObject(ii.hbmColor);
+        if (ii.hbmMask)
+            ::DeleteObject(ii.hbmMask);
+        if (!bRead || cx <= 0 || cy <= 0)
+            return FALSE;
+        // A 32-bit icon with an alpha channel has its shape there.
+        bool bAlpha = std::any_of(color.begin(), color.end(), [](DWORD p) { return (p >> 24) != 0; });
+        for (size_t i = 0; i < color.size(); ++i)
+            opaque.push_back((mask[i] & 0x00FFFFFF) == 0 && (!bAlpha || (color[i] >> 24) >= 128));
+    } else {
+        return FALSE;
+    }
+    // Pixels at least as light as the classic button face (192 of 255) are
+    // the fills and highlights inside the outline, not the shape.
+    const double kLightFill = 192.0 / 255.0;
+    shape.assign(opaque.size(), 0);
+    bool bAny = false;
+    for (size_t i = 0; i < color.size(); ++i) {
+        DWORD p = color[i];
+        double L = (299.0 * ((p >> 16) & 0xFF) + 587.0 * ((p >> 8) & 0xFF) + 114.0 * (p & 0xFF)) / 255000.0;
+        shape[i] = opaque[i] && L < kLightFill;
+        bAny = bAny || shape[i];
+    }
+    if (!bAny)
+        shape = opaque;
+    return std::find(shape.begin(), shape.end(), 1) != shape.end();
+}
+
 void CQXPIconImage::DrawMono(HDC hdc, POINT pt, const CQXPIconHandle& handle, int cx, int cy, COLORREF clr)
 {
-    if (!handle.GetIcon() || handle.GetBitmap())
-        return;
     if (cx <= 0)
         cx = m_nWidth;
     if (cy <= 0)
         cy = m_nWidth ? ::MulDiv(cx, m_nHeight, m_nWidth) : m_nHeight;
-    HBITMAP hbm = ::CreateCompatibleBitmap(hdc, cx, cy);
+    std::vector<BYTE> shape;
+    int w = 0, h = 0;
+    if (cx <= 0 || cy <= 0 || !GetShape(handle, shape, w, h))
+        return;
+    // The shape as an opaque-or-clear alpha bitmap, stretched to the size.
+    const DWORD dwColor = 0xFF000000 | ((DWORD)GetRValue(clr) << 16) | ((DWORD)GetGValue(clr) << 8) | GetBValue(clr);
+    std::vector<DWORD> px(shape.size());
+    for (size_t i = 0; i < shape.size(); ++i)
+        px[i] = shape[i] ? dwColor : 0;
+    HBITMAP hbm = MakeBitmap(px, w, h);
     if (!hbm)
         return;
-    HDC hMem = ::CreateCompatibleDC(hdc);
-    HGDIOBJ hOld = ::SelectObject(hMem, hbm);
-    ::PatBlt(hMem, 0, 0, cx, cy, WHITENESS);
-    ::DrawIconEx(hMem, 0, 0, handle.GetIcon(), cx, cy, 0, NULL, DI_NORMAL);
-    ::SelectObject(hMem, hOld);
-    ::DeleteDC(hMem);
-    HBRUSH hBrush = ::CreateSolidBrush(clr);
-    ::DrawStateA(hdc, hBrush, NULL, (LPARAM)hbm, 0, pt.x, pt.y, cx, cy, DST_BITMAP | DSS_MONO);
-    ::DeleteObject(hBrush);
+    CQXPImageManager* pManager = m_pImageManager ? m_pImageManager : GetGlobalImageManager();
+    pManager->DrawAlphaBitmap(hdc, hbm, pt, SIZE{cx, cy}, POINT{0, 0}, SIZE{w, h});
     ::DeleteObject(hbm);
 }
 

@@ -362,6 +362,64 @@ TEST_F(ImageManager, GeneratedLooksFollowThePixelRules)
     EXPECT_EQ(Argb(255, 250, 240, 230), tone[1]) << "white takes the light colour exactly";
 }
 
+// The shape of a picture (the disabled look of commands): opaque pixels
+// darker than the light fills; all opaque pixels of an all-light picture;
+// nothing for a picture without an opaque pixel. Icons and alpha bitmaps
+// alike.
+TEST_F(ImageManager, ShapesLeaveLightFillsAndClearPixelsOut)
+{
+    struct Case {
+        const char* what;
+        DWORD px[4];        // 0xAARRGGBB; icons take alpha 0 as transparent
+        BYTE expect[4];
+        bool bAny;
+    } cases[] = {
+        {"dark outline, light fill", {Argb(255, 32, 80, 176), Argb(255, 200, 224, 248), Argb(255, 80, 80, 80), 0},
+         {1, 0, 1, 0}, true},
+        {"white and face-grey are fills",
+         {Argb(255, 255, 255, 255), Argb(255, 192, 192, 192), Argb(255, 191, 191, 191), 0},
+         {0, 0, 1, 0},
+         true},
+        {"all light: the opaque pixels",
+         {Argb(255, 255, 255, 255), 0, Argb(255, 230, 230, 230), 0},
+         {1, 0, 1, 0},
+         true},
+        {"nothing opaque", {0, 0, 0, 0}, {0, 0, 0, 0}, false},
+    };
+    for (const Case& c : cases) {
+        CQXPIconHandle alpha;
+        alpha.SetBitmap(MakeAlpha(4, 1, [&](int x, int) { return c.px[x]; }));
+        HICON hIcon = MakeIcon(
+            4, 1, [&](int x, int) { return Rgb(c.px[x]); }, [&](int x, int) { return (c.px[x] >> 24) != 0; });
+        CQXPIconHandle icon;
+        icon.SetIcon(hIcon);
+        for (const CQXPIconHandle* h : {&alpha, &icon}) {
+            std::string what = std::string(c.what) + (h == &alpha ? " (alpha)" : " (icon)");
+            std::vector<BYTE> shape;
+            int cx = 0, cy = 0;
+            EXPECT_EQ(c.bAny, !!CQXPIconImage::GetShape(*h, shape, cx, cy)) << what;
+            if (!c.bAny)
+                continue;
+            ASSERT_EQ(4, cx) << what;
+            ASSERT_EQ(1, cy) << what;
+            for (int x = 0; x < 4; ++x)
+                EXPECT_EQ(c.expect[x], shape[x]) << what << " at " << x;
+            // Drawn at twice the size in one colour.
+            m.SetIcon(*h, 7);
+            CQXPIconImage* img = m.GetImage(7, 4);
+            Canvas canvas(8, 2, 0x00FFFFFF);
+            img->DrawMono(canvas.dc(), POINT{0, 0}, *h, 8, 2, RGB(10, 20, 30));
+            for (int x = 0; x < 8; ++x)
+                EXPECT_EQ(c.expect[x / 2] ? 0x000A141Eu : 0x00FFFFFFu, Rgb(canvas.At(x, 1)))
+                    << what << " drawn at " << x;
+        }
+    }
+    CQXPIconHandle empty;
+    std::vector<BYTE> shape;
+    int cx = 0, cy = 0;
+    EXPECT_FALSE(CQXPIconImage::GetShape(empty, shape, cx, cy));
+}
+
 TEST_F(ImageManager, IconLooksChangeOnlyOpaquePixels)
 {
     HICON icon = MakeIcon(4, 1, [](int x, int) { return x == 0 ? 0x000000u : 0x204060u; },

@@ -133,8 +133,14 @@ public:
     void DrawImage(HDC hdc, POINT pt, const CQXPIconHandle& handle, SIZE sz = SIZE{0, 0});
     // Draws the normal image.
     void Draw(HDC hdc, POINT pt, SIZE sz = SIZE{0, 0}) { DrawImage(hdc, pt, m_hNormal, sz); }
-    // A one-colour silhouette of an icon image (not of an alpha bitmap).
+    // The picture's shape in one colour (the disabled look of commands), of
+    // an icon or an alpha bitmap: its opaque pixels that are darker than
+    // the light fills inside a picture, or all opaque pixels of a picture
+    // that has no darker ones. A picture with no opaque pixel draws nothing.
     void DrawMono(HDC hdc, POINT pt, const CQXPIconHandle& handle, int cx, int cy, COLORREF clr);
+    // The same shape at the picture's own size: TRUE per pixel, top row
+    // first; FALSE when the handle cannot be read or has no opaque pixel.
+    static BOOL AFXAPI GetShape(const CQXPIconHandle& handle, std::vector<BYTE>& shape, int& cx, int& cy);
 
     // Archive form: height, schema (24), normal, disabled, hot, checked
     // (schema > 7) and pressed (schema > 16) handles.

@@ -55,11 +55,6 @@ BOOL DrawShape(HDC hdc, CPoint pt, CSize sz, CQXPIconImage* pImage, COLORREF clr
     const CQXPIconHandle& normal = pImage->GetNormalIcon();
     if (normal.IsEmpty())
         return FALSE;
-    if (normal.IsAlpha()) {
-        // Alpha images have no mask to paint with: their generated disabled
-        // picture stands for the shape.
-        return Draw(hdc, pt, sz, pImage, kDisabled);
-    }
     pImage->DrawMono(hdc, pt, normal, sz.cx, sz.cy, clr);
     return TRUE;
 }

@@ -306,7 +306,8 @@ void ToolkitPaintThemeA::DrawImage(CDC* pDC, CPoint pt, CSize sz, CQXPIconImage*
         return;
     HDC hdc = pDC->GetSafeHdc();
     if (!bEnabled) {
-        if (m_iconsInfo.bUseDisabledIcons)
+        // A disabled picture of the command's own, else its shape.
+        if (m_iconsInfo.bUseDisabledIcons && qxpimage::HasExplicitDisabled(pImage))
             qxpimage::Draw(hdc, pt, sz, pImage, qxpimage::kDisabled);
         else
             qxpimage::DrawShape(hdc, pt, sz, pImage, GetColor(40));

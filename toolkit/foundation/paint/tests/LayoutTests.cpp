@@ -466,6 +466,107 @@ TEST_F(LayoutTest, DisabledIconsAreEmbossedInWindows2000)
     EXPECT_EQ(0, out.Count(CRect(0, 0, 40, 40), RGB(255, 0, 0)));
 }
 
+// A picture like "Select All": a light square with a dark frame and two
+// dark lines, a transparent pixel all around; as an alpha bitmap or an icon.
+COLORREF SelectAllPixel(int x, int y, bool* pOpaque)
+{
+    *pOpaque = x > 0 && y > 0 && x < 15 && y < 15;
+    if (x == 2 || x == 13 || y == 2 || y == 13)
+        return RGB(0x20, 0x50, 0xB0);
+    if ((y == 5 || y == 8) && x >= 4 && x <= 11)
+        return RGB(0x50, 0x50, 0x50);
+    return x > 2 && x < 13 && y > 2 && y < 13 ? RGB(0xC8, 0xE0, 0xF8) : RGB(255, 255, 255);
+}
+
+CQXPIconImage* MakePictureImage(UINT nID, bool bAlpha, COLORREF (*pixel)(int, int, bool*))
+{
+    CQXPIconHandle handle;
+    if (bAlpha) {
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+        bmi.bmiHeader.biWidth = 16;
+        bmi.bmiHeader.biHeight = -16;
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        DWORD* bits = NULL;
+        HBITMAP hbm = ::CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, (void**)&bits, NULL, 0);
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                bool bOpaque = false;
+                COLORREF c = pixel(x, y, &bOpaque);
+                bits[y * 16 + x] = bOpaque ? 0xFF000000 | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c) : 0;
+            }
+        handle.SetBitmap(hbm);
+    } else {
+        HDC hdcScreen = ::GetDC(NULL);
+        HBITMAP hColor = ::CreateCompatibleBitmap(hdcScreen, 16, 16);
+        HBITMAP hMask = ::CreateBitmap(16, 16, 1, 1, NULL);
+        HDC hdc = ::CreateCompatibleDC(hdcScreen);
+        for (int pass = 0; pass < 2; ++pass) {
+            ::SelectObject(hdc, pass == 0 ? hColor : hMask);
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 16; ++x) {
+                    bool bOpaque = false;
+                    COLORREF c = pixel(x, y, &bOpaque);
+                    ::SetPixel(hdc, x, y, pass == 0 ? (bOpaque ? c : 0) : (bOpaque ? 0 : RGB(255, 255, 255)));
+                }
+        }
+        ::DeleteDC(hdc);
+        ::ReleaseDC(NULL, hdcScreen);
+        ICONINFO ii = {TRUE, 0, 0, hMask, hColor};
+        handle.SetIcon(::CreateIconIndirect(&ii));
+        ::DeleteObject(hColor);
+        ::DeleteObject(hMask);
+    }
+    CQXPIconImage* pImage = new CQXPIconImage(nID, 16, 16);
+    pImage->SetNormalIcon(handle);
+    return pImage;
+}
+
+// A disabled command shows its picture's shape: the dark frame and lines,
+// not a block where the light fill was; a picture with nothing opaque, or
+// none at all, shows nothing, enabled or not.
+TEST_F(LayoutTest, DisabledPicturesShowTheirShapeAndMissingOnesNothing)
+{
+    ThemeHolder office(qxpThemeOfficeXP);
+    for (CQXPThemePainter* p : {theme.p, office.p}) {
+        const bool bClassic = p == theme.p;
+        const COLORREF back = p->GetColor(15), shape = p->GetColor(bClassic ? 16 : 40);
+        for (bool bAlpha : {true, false}) {
+            std::string what = std::string(bClassic ? "Windows 2000" : "Office XP") + (bAlpha ? ", alpha" : ", icon");
+            CQXPIconImage* pPicture = MakePictureImage(2001, bAlpha, SelectAllPixel);
+            MemoryDC out(40, 40, back);
+            p->DrawImage(out.dc(), CPoint(10, 10), CSize(16, 16), pPicture, FALSE, FALSE, FALSE, FALSE, FALSE);
+            EXPECT_EQ(shape, out.Pixel(12, 12)) << what << ": the frame";
+            EXPECT_EQ(shape, out.Pixel(17, 15)) << what << ": a line";
+            EXPECT_EQ(back, out.Pixel(17, 17)) << what << ": the light fill is not shape";
+            EXPECT_EQ(back, out.Pixel(20, 21)) << what;
+            EXPECT_EQ(back, out.Pixel(10, 10)) << what << ": the transparent edge";
+            EXPECT_LT(out.Count(CRect(10, 10, 26, 26), shape), 16 * 16 / 2) << what << ": no block";
+            EXPECT_EQ(0, out.Count(CRect(0, 0, 40, 40), RGB(0xC8, 0xE0, 0xF8))) << what << ": no colour";
+            pPicture->InternalRelease();
+
+            // Nothing opaque in the picture.
+            CQXPIconImage* pBlank = MakePictureImage(2002, bAlpha, [](int, int, bool* pOpaque) {
+                *pOpaque = false;
+                return RGB(0, 0, 0);
+            });
+            CQXPIconImage* pNone = new CQXPIconImage(2003, 16, 16);
+            for (CQXPIconImage* pMissing : {pBlank, pNone})
+                for (BOOL bEnabled : {TRUE, FALSE}) {
+                    MemoryDC blank(40, 40, back);
+                    p->DrawImage(blank.dc(), CPoint(10, 10), CSize(16, 16), pMissing, FALSE, FALSE, bEnabled, FALSE,
+                                 FALSE);
+                    EXPECT_EQ(40 * 40, blank.Count(CRect(0, 0, 40, 40), back))
+                        << what << (pMissing == pNone ? ": no picture" : ": a blank picture")
+                        << (bEnabled ? ", enabled" : ", disabled");
+                }
+            pBlank->InternalRelease();
+            pNone->InternalRelease();
+        }
+    }
+}
+
 TEST_F(LayoutTest, OfficeXPHotIconsCastAShadow)
 {
     ThemeHolder office(qxpThemeOfficeXP);
