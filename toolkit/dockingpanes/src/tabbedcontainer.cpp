@@ -533,6 +533,9 @@ void CQXPDockingPaneTabbedContainer::OnLButtonDown(CPoint pt)
         for (CaptionButton* b : m_arrCaptionButtons) {
             if (!IsCaptionButtonVisible(b->m_nID) || !::PtInRect(&b->m_rc, pt))
                 continue;
+            // The action may hide this caption (close, pin): it shows again
+            // without the hover look; the next mouse move lights it anew.
+            ClearHotCaptionButtons();
             if (b->m_nID == QXP_IDS_DOCKINGPANE_CLOSE && pManager && m_pSelectedPane) {
                 CQXPDockingPane* pPane = m_pSelectedPane;
                 pPane->InternalAddRef();
@@ -571,6 +574,18 @@ void CQXPDockingPaneTabbedContainer::OnLButtonDown(CPoint pt)
         m_pSelectedPane->SetFocus();
     else
         ::SetFocus(m_hWnd);
+}
+
+void CQXPDockingPaneTabbedContainer::ClearHotCaptionButtons()
+{
+    BOOL bChanged = FALSE;
+    for (CaptionButton* b : m_arrCaptionButtons)
+        if (b->m_bHot) {
+            b->m_bHot = FALSE;
+            bChanged = TRUE;
+        }
+    if (bChanged && m_hWnd)
+        ::InvalidateRect(m_hWnd, NULL, FALSE);
 }
 
 void CQXPDockingPaneTabbedContainer::OnMouseMoveTabDrag(CPoint pt)
@@ -634,17 +649,17 @@ LRESULT CQXPDockingPaneTabbedContainer::WindowProc(UINT message, WPARAM wParam, 
             }
         }
         return 0;
-    case WM_MOUSELEAVE: {
-        BOOL bChanged = FALSE;
-        for (CaptionButton* b : m_arrCaptionButtons)
-            if (b->m_bHot) {
-                b->m_bHot = FALSE;
-                bChanged = TRUE;
-            }
-        if (bChanged)
-            ::InvalidateRect(m_hWnd, NULL, FALSE);
+    case WM_MOUSELEAVE:
+        ClearHotCaptionButtons();
         return 0;
-    }
+    case WM_SHOWWINDOW:
+        if (!wParam)
+            ClearHotCaptionButtons();
+        break;
+    case WM_WINDOWPOSCHANGED:
+        if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW)
+            ClearHotCaptionButtons();
+        break;
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
         if (m_pTrackingPane)

@@ -485,10 +485,15 @@ void CQXPTabManager::TrackMouse(HWND hWnd, POINT pt)
     HWND hTop = hWnd ? ::GetAncestor(hWnd, GA_ROOT) : NULL;
     CQXPTabPainter* pPaint = GetPaintManager();
     if (!hTop || ::GetLastActivePopup(hTop) != ::GetForegroundWindow() || IsMouseLocked()) {
+        // Nothing is hot while another window is in front or a menu is open.
         if (m_pHighlighted) {
             RECT rc = m_pHighlighted->m_rcItem;
             m_pHighlighted = NULL;
             RedrawControl(&rc, FALSE);
+        }
+        if (m_pHighlightedNavigateButton) {
+            m_pHighlightedNavigateButton = NULL;
+            RedrawControl(NULL, FALSE);
         }
         return;
     }

@@ -456,4 +456,58 @@ TEST(DockingWindows, CaptionButtonsLightUpUnderTheMouse)
     EXPECT_FALSE(close->m_bHot);
 }
 
+// A caption button that closed its pane, or a caption hidden under the
+// mouse, gets no leave message: the pane shows again without a hot button.
+TEST(DockingWindows, CaptionButtonsAreNotHotWhenTheirPaneShowsAgain)
+{
+    Frame f;
+    f.AddPane(1, dockLeftOf);
+    f.AddPane(2, dockRightOf);
+    f.Relayout();
+    CQXPDockingPane* p1 = f.manager.FindPane(1);
+    auto hotButtons = [&] {
+        auto* t = dynamic_cast<CQXPDockingPaneTabbedContainer*>(p1->GetContainer());
+        int n = 0;
+        for (CaptionButton* b : t->m_arrCaptionButtons)
+            n += b->m_bHot ? 1 : 0;
+        return n;
+    };
+    auto hoverClose = [&]() -> POINT {
+        auto* t = dynamic_cast<CQXPDockingPaneTabbedContainer*>(p1->GetContainer());
+        UpdateWindow(t->GetSafeHwnd());
+        for (CaptionButton* b : t->m_arrCaptionButtons)
+            if (b->m_nID == QXP_IDS_DOCKINGPANE_CLOSE) {
+                POINT on = {(b->m_rc.left + b->m_rc.right) / 2, (b->m_rc.top + b->m_rc.bottom) / 2};
+                SendMessageA(t->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(on.x, on.y));
+                EXPECT_TRUE(b->m_bHot);
+                return on;
+            }
+        ADD_FAILURE() << "no close button";
+        return POINT{0, 0};
+    };
+
+    // Closed with its close button, then shown again.
+    POINT on = hoverClose();
+    HWND hContainer = p1->GetContainer()->GetPaneHwnd();
+    SendMessageA(hContainer, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(on.x, on.y));
+    SendMessageA(hContainer, WM_LBUTTONUP, 0, MAKELPARAM(on.x, on.y));
+    Pump();
+    ASSERT_TRUE(p1->IsClosed());
+    f.manager.ShowPane(p1);
+    f.Relayout();
+    ASSERT_FALSE(p1->IsClosed());
+    EXPECT_EQ(0, hotButtons()) << "after the close button closed the pane";
+
+    // Hidden while the mouse was over a button.
+    hoverClose();
+    ShowWindow(p1->GetContainer()->GetPaneHwnd(), SW_HIDE);
+    EXPECT_EQ(0, hotButtons()) << "after the caption was hidden";
+    ShowWindow(p1->GetContainer()->GetPaneHwnd(), SW_SHOW);
+
+    // And the plain case: the mouse leaves.
+    hoverClose();
+    SendMessageA(p1->GetContainer()->GetPaneHwnd(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(0, hotButtons()) << "after WM_MOUSELEAVE";
+}
+
 }  // namespace

@@ -182,6 +182,40 @@ TEST_F(MdiFixture, DockedPanesAndDocumentTabsShareTheFrame)
     tabs.Detach();
 }
 
+// The strip's close button is hot under the mouse and not after the mouse
+// left, also when another window came to the front meanwhile.
+TEST_F(MdiFixture, NavigateButtonsAreNotHotAfterTheMouseLeft)
+{
+    ASSERT_TRUE(tabs.Attach(frame, FALSE));
+    Pump();
+    CQXPTabWorkspace* ws = tabs.GetWorkspace();
+    HWND hStrip = ws->GetSafeHwnd();
+    CQXPTabManagerNavigateButton* close = ws->FindNavigateButton(CQXPTabManagerNavigateButton::idClose);
+    ASSERT_NE(nullptr, close);
+    close->m_nMode = 2;  // always shown
+    tabs.Refresh();
+    Pump();
+    ASSERT_FALSE(IsRectEmpty(&close->m_rc));
+    POINT on = {(close->m_rc.left + close->m_rc.right) / 2, (close->m_rc.top + close->m_rc.bottom) / 2};
+    for (bool otherInFront : {false, true}) {
+        const char* what = otherInFront ? "another window in front" : "the frame in front";
+        SetForegroundWindow(frame->GetSafeHwnd());
+        SendMessageA(hStrip, WM_MOUSEMOVE, 0, MAKELPARAM(on.x, on.y));
+        ASSERT_EQ(close, ws->GetHighlightedNavigateButton()) << what;
+        HWND hOther = NULL;
+        if (otherInFront) {
+            hOther = CreateWindowExA(0, "STATIC", "Other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, NULL, NULL, NULL, NULL);
+            SetForegroundWindow(hOther);
+            Pump();
+        }
+        SendMessageA(hStrip, WM_MOUSELEAVE, 0, 0);
+        EXPECT_EQ(nullptr, ws->GetHighlightedNavigateButton()) << what;
+        if (hOther)
+            DestroyWindow(hOther);
+        Pump();
+    }
+}
+
 // The active document's tab lies whole inside the strip: after a document
 // is added, after another is activated and after the frame is resized; and
 // its bold label gets the room it needs, also when its title grows.

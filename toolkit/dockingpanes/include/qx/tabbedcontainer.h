@@ -66,6 +66,9 @@ protected:
     void CreatePaneWindow();
     void OnPaint(HDC hDC);
     void OnLButtonDown(CPoint pt);
+    // The caption buttons lose their hover look: the mouse left, a click
+    // acted on one, or the window was hidden (no leave message comes then).
+    void ClearHotCaptionButtons();
     void OnMouseMoveTabDrag(CPoint pt);
     void EndTabDrag();
 

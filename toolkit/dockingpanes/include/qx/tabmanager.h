@@ -131,6 +131,7 @@ public:
     CQXPTabManagerItem* GetItem(int nIndex) const;
     CQXPTabManagerItem* GetSelectedItem() const { return m_pSelected; }
     CQXPTabManagerItem* GetHighlighted() const { return m_pHighlighted; }
+    CQXPTabManagerNavigateButton* GetHighlightedNavigateButton() const { return m_pHighlightedNavigateButton; }
     CQXPTabManagerItem* GetPressed() const { return m_pPressed; }
     CQXPTabManagerItem* FindNextFocusable(int nIndex, int nStep) const;
     int GetItemsLength() const;
