@@ -11,6 +11,7 @@
 #include <fx/fx.h>
 
 class CLexerConfigList;
+class CFindInFilesResults;
 class CFrameWnd;
 
 // Values every text view applies (section "ViewSettings" of the profile).
@@ -151,6 +152,22 @@ public:
     // Shows the tool window and replaces its text (the reports of the Tidy
     // runs and of the XML check).
     virtual void ShowToolOutput(LPCSTR /*lpszText*/) {}
+
+    // --- added for find in files and the file tree (app/panes) ---
+    // Shows the "Find In Files" pane (making it when it is missing) and
+    // returns its results list; null when there is none.
+    virtual CFindInFilesResults* ShowFindInFilesResults() { return NULL; }
+    // The toolbar find box reads "SearchHistory" again (another box wrote it).
+    virtual void ReloadSearchHistory() {}
+    // Opens a file with plain options (detect format and encoding, not
+    // read-only), or activates its window when it is open, and puts the
+    // caret of its text view on a line (from 1) at a position (UTF-16 units
+    // from the line's start, as the find-in-files engine counts). FALSE when
+    // no text view shows the file.
+    virtual BOOL OpenFileAt(LPCSTR /*lpszPath*/, int /*nLine*/, int /*nPosition*/) { return FALSE; }
+    // Opens a file chosen in the file tree: detected format and encoding,
+    // read-only when the file is (bHex 0), or in the hex view (bHex 1).
+    virtual void OpenFileFromTree(LPCSTR /*lpszPath*/, BOOL /*bHex*/) {}
 };
 
 // The application's main window as an IEditorFrame, or null when there is

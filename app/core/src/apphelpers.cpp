@@ -412,9 +412,15 @@ BOOL OpenContainingFolder(LPCSTR lpszPath)
 {
     if (lpszPath == NULL || *lpszPath == '\0')
         return FALSE;
-    CString strFolder = CPathParts(lpszPath).GetFolder();
-    if (strFolder.IsEmpty())
+    // The folder part whatever the path's length (CPathParts keeps 255
+    // characters of it).
+    const char* pLast = NULL;
+    for (const char* p = lpszPath; *p != '\0'; ++p)
+        if (*p == '\\' || *p == '/' || *p == ':')
+            pLast = p;
+    if (pLast == NULL)
         return FALSE;
+    CString strFolder(lpszPath, (int)(pLast - lpszPath + 1));
     HINSTANCE hResult = ::ShellExecuteA(NULL, "open", strFolder, NULL, strFolder, SW_SHOW);
     return (INT_PTR)hResult > 32;
 }

@@ -24,6 +24,7 @@ class CToolbarFindComboBox;
 class CFindDialog;
 class CReplaceDialog;
 class CQXPKeyboardShortcuts;
+class CFileSysTreeCtrl;
 
 // The base of the main frame: the toolkit's MDI frame host with context-help
 // routing through the active child first.
@@ -80,6 +81,14 @@ public:
     HACCEL GetFrameAccelerators() override;
     void AddNavigationPlace(HWND hView, INT_PTR nPos) override;
     void RemoveNavigationView(HWND hView) override;
+    CFindInFilesResults* ShowFindInFilesResults() override;
+    void ReloadSearchHistory() override;
+    BOOL OpenFileAt(LPCSTR lpszPath, int nLine, int nPosition) override;
+    void OpenFileFromTree(LPCSTR lpszPath, BOOL bHex) override;
+    // The File Explorer's tree (null while the pane has no window).
+    CFileSysTreeCtrl* GetFileTree() const;
+    // Fills the File Explorer's tree when it is shown and not yet filled.
+    void FillFileTreeIfShown();
     CToolbarFindComboBox* GetFindBox() const { return m_pFindBox; }
     CFindDialog* GetFindDialog() const { return m_pFindDialog; }
     CReplaceDialog* GetReplaceDialog() const { return m_pReplaceDialog; }
@@ -149,6 +158,7 @@ protected:
     afx_msg void OnShowAllWindows();
     afx_msg void OnRefreshFileTree();
     afx_msg void OnRefreshFunctionList();
+    afx_msg void OnFindInFiles();
     afx_msg void OnUpdateAlwaysEnabled(CCmdUI* pCmdUI);
     afx_msg void OnViewToggle(UINT nID);
     afx_msg void OnUpdateViewToggle(CCmdUI* pCmdUI);

@@ -11,8 +11,12 @@
 #include "viewascontrol.h"
 #include "textframe.h"
 #include "textview.h"
+#include "textdoc.h"
+#include "encoding.h"
 #include "findbox.h"
 #include "finddlg.h"
+#include "filesystree.h"
+#include "findinfiles.h"
 
 #include "hexdoc.h"
 
@@ -190,8 +194,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CQXMDIFrameWndEx)
     ON_UPDATE_COMMAND_UI(ID_TOOLS_TIDY_PROPERTIES, OnUpdateNotYetAvailable)
     ON_COMMAND(ID_TOOLS_XML_TIDY_PROPERTIES, OnNotYetAvailable)
     ON_UPDATE_COMMAND_UI(ID_TOOLS_XML_TIDY_PROPERTIES, OnUpdateNotYetAvailable)
-    ON_COMMAND(ID_SEARCH_FIND_IN_FILES, OnNotYetAvailable)
-    ON_UPDATE_COMMAND_UI(ID_SEARCH_FIND_IN_FILES, OnUpdateNotYetAvailable)
+    ON_COMMAND(ID_SEARCH_FIND_IN_FILES, OnFindInFiles)
+    ON_UPDATE_COMMAND_UI(ID_SEARCH_FIND_IN_FILES, OnUpdateAlwaysEnabled)
 
     // Navigation history.
     ON_COMMAND_RANGE(ID_NAVIGATE_FORWARD, ID_NAVIGATE_BACKWARD, OnNavigate)
@@ -537,6 +541,8 @@ BOOL CMainFrame::ActivateChildWindow(LPCSTR lpszPath)
             continue;
         CDocument* pDoc = pChild->GetActiveDocument();
         if (pDoc != NULL && !pDoc->GetPathName().IsEmpty() && pDoc->GetPathName().CompareNoCase(szFull) == 0) {
+            if (pChild->IsIconic())
+                ::SendMessageA(m_hWndMDIClient, WM_MDIRESTORE, (WPARAM)pChild->m_hWnd, 0);
             MDIActivate(pChild);
             return TRUE;
         }
@@ -758,10 +764,85 @@ void CMainFrame::OnShowAllWindows()
             TogglePane(nID, TRUE);
 }
 
+// --- find in files and the file tree ---------------------------------------------------------
+
+void CMainFrame::OnFindInFiles()
+{
+    CFindInFilesDlg dlg(this);
+    dlg.DoModal();
+}
+
+CFindInFilesResults* CMainFrame::ShowFindInFilesResults()
+{
+    if (!m_bFindInFiles)
+        TogglePane(PANE_FIND_IN_FILES, TRUE);
+    else
+        ShowPane(PANE_FIND_IN_FILES);
+    return dynamic_cast<CFindInFilesResults*>(m_pPaneWnds[FindPaneInfo(PANE_FIND_IN_FILES)->nSlot]);
+}
+
+void CMainFrame::ReloadSearchHistory()
+{
+    if (m_pFindBox != NULL && m_pFindBox->GetSafeHwnd() != NULL)
+        m_pFindBox->LoadHistory();
+}
+
+BOOL CMainFrame::OpenFileAt(LPCSTR lpszPath, int nLine, int nPosition)
+{
+    CQuillmateApp* pApp = GetQuillmateApp();
+    if (lpszPath == NULL || *lpszPath == '\0' || pApp == NULL)
+        return FALSE;
+    CDocument* pDoc = NULL;
+    if (ActivateChildWindow(lpszPath)) {
+        CMDIChildWnd* pChild = MDIGetActive();
+        pDoc = pChild != NULL ? pChild->GetActiveDocument() : NULL;
+    } else {
+        // Plain options: whatever the last open chose (hex, an encoding,
+        // read-only) does not apply to a search result.
+        pApp->SetOpenOptions(OPEN_FORMAT_DETECT, ENC_DETECT, 0, 0);
+        pDoc = pApp->OpenFile(lpszPath);
+    }
+    CDoodleDoc* pText = dynamic_cast<CDoodleDoc*>(pDoc);
+    if (pText == NULL)
+        return FALSE;
+    pText->GotoLinePosition(nLine, nPosition);
+    return TRUE;
+}
+
+void CMainFrame::OpenFileFromTree(LPCSTR lpszPath, BOOL bHex)
+{
+    CQuillmateApp* pApp = GetQuillmateApp();
+    if (lpszPath == NULL || *lpszPath == '\0' || pApp == NULL)
+        return;
+    if (bHex)
+        pApp->SetOpenFormat(OPEN_FORMAT_HEX);
+    else
+        pApp->SetOpenOptions(OPEN_FORMAT_DETECT, ENC_DETECT, 0, IsFileReadOnly(lpszPath));
+    pApp->OpenFile(lpszPath);
+    CWnd* pFocus = pApp->GetFocusFrame();
+    if (pFocus != NULL && ::IsWindow(pFocus->GetSafeHwnd()))
+        pFocus->SetFocus();
+}
+
+CFileSysTreeCtrl* CMainFrame::GetFileTree() const
+{
+    CWnd* pWnd = m_pPaneWnds[FindPaneInfo(PANE_FILE_EXPLORER)->nSlot];
+    CFileSysTreeCtrl* pTree = dynamic_cast<CFileSysTreeCtrl*>(pWnd);
+    return pTree != NULL && ::IsWindow(pTree->GetSafeHwnd()) ? pTree : NULL;
+}
+
+void CMainFrame::FillFileTreeIfShown()
+{
+    CFileSysTreeCtrl* pTree = GetFileTree();
+    if (pTree != NULL && !pTree->IsFilled() && pTree->IsWindowVisible())
+        pTree->Fill();
+}
+
 void CMainFrame::OnRefreshFileTree()
 {
-    // The file-system tree is not part of this build: the pane is shown.
     ShowPane(PANE_FILE_EXPLORER);
+    if (CFileSysTreeCtrl* pTree = GetFileTree())
+        pTree->RefreshAll();
 }
 
 CFunctionList* CMainFrame::GetFunctionList()

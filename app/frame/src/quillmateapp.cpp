@@ -232,6 +232,10 @@ BOOL CQuillmateApp::OnIdle(LONG lCount)
 {
     if (m_bFirstIdle)
         m_bFirstIdle = 0;
+    // The File Explorer is filled once it shows: at the first idle, or when
+    // its pane is shown later.
+    if (m_pMainFrame != NULL)
+        m_pMainFrame->FillFileTreeIfShown();
     return CWinApp::OnIdle(lCount);
 }
 

@@ -2,6 +2,8 @@
 #include "panes.h"
 
 #include "functionlist.h"
+#include "filesystree.h"
+#include "findinfiles.h"
 #include "tooloutput.h"
 
 namespace {
@@ -54,6 +56,28 @@ CWnd* CreateFunctionListPane(const PaneContext& context, UINT nID)
     return pList;
 }
 
+CWnd* CreateFindInFilesPane(const PaneContext& context, UINT nID)
+{
+    CFindInFilesResults* pResults = new CFindInFilesResults;
+    if (!pResults->Create(context.pParent, nID)) {
+        delete pResults;
+        return NULL;
+    }
+    return pResults;
+}
+
+// Until the solution bar brings its File Explorer container, the pane holds
+// the tree itself.
+CWnd* CreateFileExplorerPane(const PaneContext& context, UINT nID)
+{
+    CFileSysTreeCtrl* pTree = new CFileSysTreeCtrl;
+    if (!pTree->Create(context.pParent, nID)) {
+        delete pTree;
+        return NULL;
+    }
+    return pTree;
+}
+
 } // namespace
 
 const PaneInfo* GetPaneInfos()
@@ -77,6 +101,8 @@ CWnd* CreatePaneWindow(int nID, const PaneContext& context)
     switch (nID) {
     case PANE_TOOL_WINDOW: return CreateToolOutputPane(context, (UINT)nID);
     case PANE_FUNCTION_LIST: return CreateFunctionListPane(context, (UINT)nID);
+    case PANE_FIND_IN_FILES: return CreateFindInFilesPane(context, (UINT)nID);
+    case PANE_FILE_EXPLORER: return CreateFileExplorerPane(context, (UINT)nID);
     default: return CreatePlaceholderPane(context.pParent, pInfo->lpszTitle, (UINT)nID);
     }
 }

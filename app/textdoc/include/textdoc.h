@@ -77,6 +77,10 @@ public:
     // Moves the caret of the first view to a 1-based line and a column and
     // gives it the focus.
     void GotoLineColumn(int nLine, int nColumn);
+    // Moves the caret of the first view to a 1-based line and a position in
+    // it counted in UTF-16 units (as the find-in-files engine reports it;
+    // past the line's end: its end) and gives it the focus.
+    void GotoLinePosition(int nLine, int nPosition);
     // Chooses the language for a file extension (".cpp"), stores its index
     // in the frame and applies it to the first view.
     void ApplyLanguageForExtension(LPCSTR lpszExt);

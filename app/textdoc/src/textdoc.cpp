@@ -207,6 +207,28 @@ void CDoodleDoc::GotoLineColumn(int nLine, int nColumn)
     pEditor->SetFocus();
 }
 
+void CDoodleDoc::GotoLinePosition(int nLine, int nPosition)
+{
+    CMFCScintilla* pEditor = GetEditor();
+    if (pEditor == NULL)
+        return;
+    int nLines = (int)pEditor->Call(SCI_GETLINECOUNT);
+    if (nLine < 1)
+        nLine = 1;
+    if (nLine > nLines)
+        nLine = nLines;
+    sptr_t nStart = pEditor->Call(SCI_POSITIONFROMLINE, (uptr_t)(nLine - 1));
+    sptr_t nEnd = pEditor->Call(SCI_GETLINEENDPOSITION, (uptr_t)(nLine - 1));
+    sptr_t nPos = nPosition > 0 ? pEditor->Call(SCI_POSITIONRELATIVECODEUNITS, (uptr_t)nStart, nPosition) : nStart;
+    if (nPos <= 0 && nPosition > 0)
+        nPos = nEnd;  // past the end of the text
+    if (nPos > nEnd)
+        nPos = nEnd;
+    pEditor->GotoPos(nPos);
+    pEditor->ScrollCaret();
+    pEditor->SetFocus();
+}
+
 void CDoodleDoc::ApplyLanguageForExtension(LPCSTR lpszExt)
 {
     CDoodleView* pView = GetTextView();
