@@ -108,6 +108,7 @@ protected:
     HTREEITEM m_hDragItem;      // the item being dragged
     HTREEITEM m_hHoverItem;     // the item under the cursor during a drag
     HTREEITEM m_hDropTarget;    // where a drop goes (null: nowhere)
+    HTREEITEM m_hEditItem;      // the item whose label is being edited, else null
     UINT_PTR m_nTimer;          // the expand timer, 0 when not running
     BOOL m_bModified;
 };

@@ -7,8 +7,9 @@
 // by reference, and the item's absolute and relative item-id lists from the
 // task allocator), freed when the item is deleted. Shortcuts never appear.
 //
-// The watcher: one thread at a time, for the selected item when it has a
-// file-system path (a virtual folder starts none). It only waits - on the
+// The watcher: one thread at a time, for the selected item when it is a
+// folder on disk (a virtual folder starts none). The folder's change
+// notification is armed when the item is selected; the thread only waits - on the
 // folder's change notification (names of files and folders, not below) and
 // on this tree's kill event - and posts WM_FILETREE_CHANGED to the tree; the
 // tree refreshes the item on the UI thread, where the shell folders live.
@@ -54,9 +55,10 @@ public:
     // Refresh File System View: the whole tree from the root, every
     // expanded folder again (fills the tree when it is not yet filled).
     void RefreshAll();
-    // Brings an expanded folder item up to date with its folder: children
-    // that went are deleted, new ones inserted, expand buttons updated;
-    // expanded children are refreshed too when bRecursive, else collapsed.
+    // Brings a folder item up to date with its folder: children that went
+    // are deleted, new ones inserted, expand buttons updated; expanded
+    // children are refreshed too when bRecursive, else collapsed. A folder
+    // never expanded only gets its button updated.
     void RefreshItem(HTREEITEM hItem, BOOL bRecursive);
 
     // The file-system path of an item, empty for items outside the file
@@ -94,6 +96,7 @@ protected:
     IShellFolder* BindItemFolder(HTREEITEM hItem) const;
     void RefreshChildren(HTREEITEM hParent, IShellFolder* pFolder, LPCITEMIDLIST pidlParent, BOOL bRecursive);
     void SortChildrenOf(HTREEITEM hParent);
+    void SetChildrenButton(HTREEITEM hItem, BOOL bButton);
     // The path of the selected item when it names an existing file.
     CString GetSelectedFilePath() const;
     CString GetSelectedPath() const;

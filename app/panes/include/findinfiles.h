@@ -38,6 +38,8 @@ namespace fif {
 // A line of the engine as row text (the process code page, which is UTF-8):
 // the line ends at its end are cut.
 CString RowText(const wchar_t* pszText);
+// The same for a text in the process code page.
+CString CutLineEnd(LPCSTR lpszText);
 // "%s (%d): %s" of path, line and text, at any length.
 CString FormatMatchRow(LPCSTR lpszPath, int nLine, LPCSTR lpszText);
 // A typed list of file types without any blank ("*.c; *.h" -> "*.c;*.h").

@@ -46,7 +46,7 @@ END_MESSAGE_MAP()
 
 CBaseTreeCtrl::CBaseTreeCtrl()
     : m_pDragImage(NULL), m_bDragging(FALSE), m_bDropAllowed(FALSE), m_hDragItem(NULL), m_hHoverItem(NULL),
-      m_hDropTarget(NULL), m_nTimer(0), m_bModified(FALSE)
+      m_hDropTarget(NULL), m_hEditItem(NULL), m_nTimer(0), m_bModified(FALSE)
 {
 }
 
@@ -289,20 +289,27 @@ void CBaseTreeCtrl::OnBeginLabelEdit(NMHDR* pNMHDR, LRESULT* pResult)
         m_editCtrl.UnsubclassWindow();
     if (hEdit != NULL)
         m_editCtrl.SubclassWindow(hEdit);
+    m_hEditItem = hItem;
     *pResult = 0;
 }
 
 void CBaseTreeCtrl::OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult)
 {
     const TVITEMA& item = reinterpret_cast<NMTVDISPINFOA*>(pNMHDR)->item;
+    *pResult = 0;
+    // One end per edit (the control may report the end again as its edit
+    // window goes).
+    if (item.hItem == NULL || item.hItem != m_hEditItem)
+        return;
+    m_hEditItem = NULL;
     if (item.pszText != NULL && item.pszText[0] != '\0') {
         CString strText = item.pszText;
         RenameItem(item.hItem, strText, 1);
     }
-    if (m_editCtrl.GetSafeHwnd() != NULL) {
-        m_editCtrl.SetWindowText("New Folder");
+    // (The edit's text is left alone: a text put into it now would come
+    // back as a second rename when the edit goes.)
+    if (m_editCtrl.GetSafeHwnd() != NULL)
         m_editCtrl.UnsubclassWindow();
-    }
     // The subclass changed the label (or not): the control's own change is
     // refused.
     *pResult = 0;

@@ -15,7 +15,7 @@ namespace {
 
 // Everything a watcher thread needs; it owns the record.
 struct WatcherStart {
-    std::wstring strPath;
+    HANDLE hChange;  // the folder's change notification; the thread closes it
     HWND hTree;
     HANDLE hKill;
     HANDLE hDead;
@@ -318,14 +318,8 @@ void CFileSysTreeCtrl::OnItemExpanding(NMHDR* pNMHDR, LRESULT* pResult)
         SortChildrenOf(hItem);
         pFolder->Release();
     }
-    if (nInserted == 0) {
-        // Nothing to show: no button either.
-        TVITEMA item = {};
-        item.mask = TVIF_CHILDREN;
-        item.hItem = hItem;
-        item.cChildren = 0;
-        SetItem(&item);
-    }
+    if (nInserted == 0)
+        SetChildrenButton(hItem, FALSE);  // nothing to show: no button either
     if (bWatching)
         StartWatcher();
 }
@@ -384,24 +378,37 @@ void CFileSysTreeCtrl::RefreshChildren(HTREEITEM hParent, IShellFolder* pFolder,
         } else if (bFilledOnce) {
             Expand(hChild, TVE_COLLAPSE | TVE_COLLAPSERESET);
         }
-        TVITEMA item = {};
-        item.mask = TVIF_CHILDREN;
-        item.hItem = hChild;
-        item.cChildren = bButton ? 1 : 0;
-        SetItem(&item);
+        SetChildrenButton(hChild, bButton);
         hChild = hNext;
     }
     if (InsertChildren(hParent, pFolder, pidlParent, &shown) > 0)
         SortChildrenOf(hParent);
+    if (hParent != TVI_ROOT)
+        SetChildrenButton(hParent, GetChildItem(hParent) != NULL);
+}
+
+void CFileSysTreeCtrl::SetChildrenButton(HTREEITEM hItem, BOOL bButton)
+{
+    TVITEMA item = {};
+    item.mask = TVIF_CHILDREN;
+    item.hItem = hItem;
+    item.cChildren = bButton ? 1 : 0;
+    SetItem(&item);
 }
 
 void CFileSysTreeCtrl::RefreshItem(HTREEITEM hItem, BOOL bRecursive)
 {
-    if (hItem == NULL || (GetItemState(hItem, TVIS_EXPANDEDONCE) & TVIS_EXPANDEDONCE) == 0)
+    const CFileSysItem* pItem = hItem != NULL ? reinterpret_cast<const CFileSysItem*>(GetItemData(hItem)) : NULL;
+    if (pItem == NULL)
         return;
-    const CFileSysItem* pItem = reinterpret_cast<const CFileSysItem*>(GetItemData(hItem));
+    if ((GetItemState(hItem, TVIS_EXPANDEDONCE) & TVIS_EXPANDEDONCE) == 0) {
+        // Not listed yet: only its button follows (a first file in an
+        // empty folder gives it one).
+        SetChildrenButton(hItem, HasChildrenButton(pItem->pParentFolder, pItem->pidlRelative, m_hWnd));
+        return;
+    }
     IShellFolder* pFolder = BindItemFolder(hItem);
-    if (pFolder == NULL || pItem == NULL)
+    if (pFolder == NULL)
         return;
     RefreshChildren(hItem, pFolder, pItem->pidlAbsolute, bRecursive);
     pFolder->Release();
@@ -479,15 +486,21 @@ void CFileSysTreeCtrl::StartWatcher()
     DWORD dwAttrs = ::GetFileAttributesW(WideOf(strPath).c_str());
     if (dwAttrs == INVALID_FILE_ATTRIBUTES || (dwAttrs & FILE_ATTRIBUTE_DIRECTORY) == 0)
         return;  // a file: its folder is its parent's business
+    // Armed here, so a change right after the selection is seen.
+    HANDLE hChange = ::FindFirstChangeNotificationW(WideOf(strPath).c_str(), FALSE,
+                                                    FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME);
+    if (hChange == INVALID_HANDLE_VALUE)
+        return;
     ::ResetEvent(m_hKillEvent);
     ::ResetEvent(m_hDeadEvent);
     WatcherStart* pStart = new WatcherStart;
-    pStart->strPath = WideOf(strPath);
+    pStart->hChange = hChange;
     pStart->hTree = m_hWnd;
     pStart->hKill = m_hKillEvent;
     pStart->hDead = m_hDeadEvent;
     pStart->nGeneration = ++m_nGeneration;
     if (AfxBeginThread(&CFileSysTreeCtrl::WatchThread, pStart) == NULL) {
+        ::FindCloseChangeNotification(hChange);
         delete pStart;
         return;
     }
@@ -511,26 +524,21 @@ BOOL CFileSysTreeCtrl::StopWatcher()
 UINT AFX_CDECL CFileSysTreeCtrl::WatchThread(LPVOID pParam)
 {
     WatcherStart* pStart = static_cast<WatcherStart*>(pParam);
-    UINT nResult = 1;
-    HANDLE hChange = ::FindFirstChangeNotificationW(pStart->strPath.c_str(), FALSE,
-                                                    FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME);
-    if (hChange != INVALID_HANDLE_VALUE) {
-        nResult = 0;
-        HANDLE handles[2] = {pStart->hKill, hChange};
-        for (;;) {
-            DWORD dwWait = ::WaitForMultipleObjects(2, handles, FALSE, INFINITE);
-            if (dwWait != WAIT_OBJECT_0 + 1)
-                break;
-            ::PostMessageA(pStart->hTree, WM_FILETREE_CHANGED, (WPARAM)pStart->nGeneration, 0);
-            if (!::FindNextChangeNotification(hChange))
-                break;
-        }
-        ::FindCloseChangeNotification(hChange);
+    HANDLE hChange = pStart->hChange;
+    HANDLE handles[2] = {pStart->hKill, hChange};
+    for (;;) {
+        DWORD dwWait = ::WaitForMultipleObjects(2, handles, FALSE, INFINITE);
+        if (dwWait != WAIT_OBJECT_0 + 1)
+            break;
+        ::PostMessageA(pStart->hTree, WM_FILETREE_CHANGED, (WPARAM)pStart->nGeneration, 0);
+        if (!::FindNextChangeNotification(hChange))
+            break;
     }
+    ::FindCloseChangeNotification(hChange);
     HANDLE hDead = pStart->hDead;
     delete pStart;
     ::SetEvent(hDead);  // last: the tree may close the event once it sees this
-    return nResult;
+    return 0;
 }
 
 // --- mouse and commands -------------------------------------------------------

@@ -89,6 +89,16 @@ CString RowText(const wchar_t* pszText)
     return CString(out.data(), n);
 }
 
+CString CutLineEnd(LPCSTR lpszText)
+{
+    if (lpszText == NULL)
+        return CString();
+    size_t nLength = strlen(lpszText);
+    while (nLength > 0 && (lpszText[nLength - 1] == '\r' || lpszText[nLength - 1] == '\n'))
+        --nLength;
+    return CString(lpszText, (int)nLength);
+}
+
 CString FormatMatchRow(LPCSTR lpszPath, int nLine, LPCSTR lpszText)
 {
     char szLine[16];
@@ -166,8 +176,9 @@ int CFindInFilesResults::OnCreate(LPCREATESTRUCTA lpCreateStruct)
 
 void CFindInFilesResults::AddLine(LPCSTR lpszText)
 {
-    if (lpszText != NULL && *lpszText != '\0')
-        SendRow(m_hWnd, lpszText, NULL);
+    CString text = fif::CutLineEnd(lpszText);
+    if (!text.IsEmpty())
+        SendRow(m_hWnd, text, NULL);
 }
 
 void CFindInFilesResults::AddMatch(LPCSTR lpszPath, LPCSTR lpszLineText, int nLine, int nPosition)
@@ -175,7 +186,7 @@ void CFindInFilesResults::AddMatch(LPCSTR lpszPath, LPCSTR lpszLineText, int nLi
     CFindInFilesRow* pRecord = fif::NewRow(lpszPath, nLine, nPosition);
     if (pRecord == NULL)
         return;
-    SendRow(m_hWnd, fif::FormatMatchRow(lpszPath, nLine, lpszLineText), pRecord);
+    SendRow(m_hWnd, fif::FormatMatchRow(lpszPath, nLine, fif::CutLineEnd(lpszLineText)), pRecord);
 }
 
 LRESULT CFindInFilesResults::OnAddRow(WPARAM, LPARAM lParam)

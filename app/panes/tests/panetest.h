@@ -1,0 +1,156 @@
+// panetest.h - what the pane tests share: a main frame that records what the
+// panes ask of it, with a results list of its own, and wide-name files.
+#pragma once
+
+#include "editorframe.h"
+#include "findinfiles.h"
+
+#include <qmtest/pump.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace panetest {
+
+struct OpenRequest {
+    std::string path;
+    int line;       // OpenFileAt: the line; OpenFileFromTree: -1
+    int position;   // OpenFileAt: the position; OpenFileFromTree: bHex
+};
+
+// The main frame as far as the panes need it.
+class CRecordingFrame : public CFrameWnd, public IEditorFrame {
+public:
+    CViewSettings m_settings{};
+    CEditorSettings m_editor{};
+    CFindInFilesResults m_results;
+    std::vector<OpenRequest> m_opened;
+    int m_nHistoryReloads = 0;
+
+    BOOL CreateFrame()
+    {
+        if (!Create(NULL, "Pane test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 640, 440)))
+            return FALSE;
+        if (!m_results.Create(this, 59591))
+            return FALSE;
+        m_results.MoveWindow(0, 0, 580, 300);
+        m_results.ShowWindow(SW_SHOW);
+        return TRUE;
+    }
+
+    CViewSettings* GetSettings() override { return &m_settings; }
+    CEditorSettings* GetEditorSettings() override { return &m_editor; }
+    CLexerConfigList* GetLexerConfigs() override { return NULL; }
+    BOOL IsClosingForSession() const override { return FALSE; }
+    void SetStatusText(int, LPCSTR) override {}
+    CWnd* GetHexFindDialog() override { return NULL; }
+    void SetHexFindDialog(CWnd*) override {}
+    void FindNextInActiveDocument(LPCSTR, BOOL, BOOL, BOOL) override {}
+    CString GetToolbarFindText() override { return CString(); }
+    void SetCurrentViewWnd(CWnd*) override {}
+    void SetCurrentChildFrame(CFrameWnd*) override {}
+    void AddChildFrame(CFrameWnd*) override {}
+    void RemoveChildFrame(CFrameWnd*) override {}
+    void CompareFiles(LPCSTR, LPCSTR) override {}
+    void OnTextDocumentActivated() override {}
+    void OnTextChanged() override {}
+
+    CFindInFilesResults* ShowFindInFilesResults() override { return &m_results; }
+    void ReloadSearchHistory() override { ++m_nHistoryReloads; }
+    BOOL OpenFileAt(LPCSTR lpszPath, int nLine, int nPosition) override
+    {
+        m_opened.push_back({lpszPath, nLine, nPosition});
+        return TRUE;
+    }
+    void OpenFileFromTree(LPCSTR lpszPath, BOOL bHex) override { m_opened.push_back({lpszPath, -1, bHex}); }
+};
+
+// The frame as the application's main window for the life of a test.
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_pFrame = new CRecordingFrame;
+        ASSERT_TRUE(m_pFrame->CreateFrame());
+        AfxGetApp()->m_pMainWnd = m_pFrame;
+    }
+    void TearDown() override
+    {
+        AfxGetApp()->m_pMainWnd = NULL;
+        if (m_pFrame != NULL && ::IsWindow(m_pFrame->GetSafeHwnd()))
+            m_pFrame->DestroyWindow();
+        qmtest::PumpMessages();
+    }
+    CRecordingFrame* m_pFrame = NULL;
+};
+
+inline std::wstring Wide(const std::string& utf8)
+{
+    int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, NULL, 0);
+    std::wstring out(n > 0 ? (size_t)n : 1, L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &out[0], n);
+    out.resize(wcslen(out.c_str()));
+    return out;
+}
+
+// Writes bytes to a path (UTF-8, any length); false on failure.
+inline bool WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::wstring w = L"\\\\?\\" + Wide(path);
+    HANDLE h = ::CreateFileW(w.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL ok = ::WriteFile(h, bytes.data(), (DWORD)bytes.size(), &written, NULL);
+    ::CloseHandle(h);
+    return ok && written == bytes.size();
+}
+
+inline bool MakeFolder(const std::string& path)
+{
+    std::wstring w = L"\\\\?\\" + Wide(path);
+    return ::CreateDirectoryW(w.c_str(), NULL) || ::GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+// Deletes a folder and all in it, whatever the length of the paths.
+inline void RemoveTreeLong(const std::wstring& dir)
+{
+    std::wstring base = dir.compare(0, 4, L"\\\\?\\") == 0 ? dir : L"\\\\?\\" + dir;
+    WIN32_FIND_DATAW fd;
+    HANDLE h = ::FindFirstFileW((base + L"\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = fd.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring path = base + L"\\" + name;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTreeLong(path);
+            else {
+                ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileW(path.c_str());
+            }
+        } while (::FindNextFileW(h, &fd));
+        ::FindClose(h);
+    }
+    ::RemoveDirectoryW(base.c_str());
+}
+
+// The lines of a list box.
+inline std::vector<std::string> ListRows(HWND hList)
+{
+    std::vector<std::string> rows;
+    int n = (int)::SendMessageA(hList, LB_GETCOUNT, 0, 0);
+    for (int i = 0; i < n; ++i) {
+        int len = (int)::SendMessageA(hList, LB_GETTEXTLEN, i, 0);
+        std::string text(len > 0 ? (size_t)len + 1 : 1, '\0');
+        ::SendMessageA(hList, LB_GETTEXT, i, (LPARAM)&text[0]);
+        text.resize(strlen(text.c_str()));
+        rows.push_back(text);
+    }
+    return rows;
+}
+
+}  // namespace panetest
