@@ -414,7 +414,7 @@ void CFindInFilesDlg::OnFind()
     CString strFolder = WindowTextOf(m_wndFolder.m_hWnd);
     CString strRefusal = RefusalText(strText, strTypes, strFolder);
     if (!strRefusal.IsEmpty()) {
-        MessageBox(strRefusal, "Find in Files", MB_OK | MB_ICONINFORMATION);
+        MessageBox(strRefusal, NULL, MB_OK | MB_ICONINFORMATION);
         return;
     }
 
@@ -427,7 +427,7 @@ void CFindInFilesDlg::OnFind()
     if (!m_engine.Find(Wide(strText).c_str(), Wide(strTypes).c_str(), Wide(strFolder).c_str(), m_bSubFolders,
                        m_bMatchCase, m_bMatchWord, m_bRegExp, &m_sink)) {
         ::SetEvent(m_hSearchEnded);
-        MessageBox("The search could not be started.", "Find in Files", MB_OK | MB_ICONINFORMATION);
+        MessageBox("The search could not be started.", NULL, MB_OK | MB_ICONINFORMATION);
         return;
     }
     SetSearching(TRUE);
