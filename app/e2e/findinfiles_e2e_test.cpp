@@ -270,6 +270,35 @@ TEST_F(FindInFilesTest, AnEmptyTextIsRefusedAndTheDialogStaysClosable)
     EXPECT_TRUE(Enabled(dlg, kClose));
     EXPECT_TRUE(Enabled(dlg, kFind));
     EXPECT_FALSE(Enabled(dlg, kStop));
+
+    // Help: no help file, so nothing shows and nothing fails.
+    Click(dlg, 1015);
+    Sleep(500);
+    for (HWND h : qmtest::TopLevelWindowsOf(m_prog.Pid()))
+        EXPECT_TRUE(h == Main() || h == dlg || qmtest::WindowClassOf(h) == "tooltips_class32")
+            << "a window \"" << qmtest::WindowTextOf(h) << "\" showed";
+
+    // Browse: the folder picker belongs to the dialog, which waits for it;
+    // the folder it gives tops the directory list at once.
+    Click(dlg, 1030);
+    HWND picker = nullptr;
+    ASSERT_TRUE(qmtest::WaitUntil(
+        [&] {
+            for (HWND h : qmtest::TopLevelWindowsOf(m_prog.Pid()))
+                if (h != dlg && qmtest::WindowClassOf(h) == "#32770")
+                    picker = h;
+            return picker != nullptr;
+        },
+        10000))
+        << "no folder picker";
+    EXPECT_EQ(GetWindow(picker, GW_OWNER), dlg);
+    EXPECT_FALSE(IsWindowEnabled(dlg)) << "the dialog waits for the picker";
+    PostMessageA(picker, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(picker, IDOK));
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return !IsWindow(picker); }, 5000));
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return Lower(ReadString("DirectoryHistory", "0")) == Lower(tree); }, 5000))
+        << ReadString("DirectoryHistory", "0");
+    EXPECT_EQ(Lower(qmtest::WindowTextOf(GetDlgItem(dlg, kFolder))), Lower(tree));
+
     Click(dlg, kClose);
     EXPECT_TRUE(qmtest::WaitUntil([&] { return !IsWindow(dlg); }, 5000)) << "the dialog closes";
     EXPECT_TRUE(Close());

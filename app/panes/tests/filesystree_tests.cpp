@@ -4,6 +4,7 @@
 // virtual folder, one per tree, ended with the window).
 #include "coretest.h"
 #include "panetest.h"
+#include "treepath.h"
 
 #include "filesystree.h"
 
@@ -21,20 +22,8 @@
 
 namespace {
 
-std::string Lower(std::string s)
-{
-    for (char& c : s)
-        c = (char)tolower((unsigned char)c);
-    return s;
-}
-
-bool IsPrefixPath(const std::string& prefix, const std::string& path)
-{
-    std::string p = Lower(prefix), q = Lower(path);
-    if (p.empty() || q.compare(0, p.size(), p) != 0)
-        return false;
-    return q.size() == p.size() || p.back() == '\\' || q[p.size()] == '\\';
-}
+using panetest::IsPrefixPath;
+using panetest::Lower;
 
 // Makes a shortcut file with the shell's own link object.
 bool MakeShortcut(const std::string& linkPath, const std::string& target)
@@ -82,47 +71,7 @@ protected:
         tree.Fill();
         return true;
     }
-    // Walks down to the item of a path: at each level the child whose path
-    // starts the target; virtual items on the way (no path) are looked into.
-    HTREEITEM FindPath(CFileSysTreeCtrl& tree, const std::string& target)
-    {
-        HTREEITEM hLevel = TVI_ROOT;
-        for (int depth = 0; depth < 40; ++depth) {
-            HTREEITEM hBest = NULL;
-            size_t nBest = 0;
-            std::vector<HTREEITEM> virtuals;
-            HTREEITEM hChild = hLevel == TVI_ROOT ? tree.GetRootItem() : tree.GetChildItem(hLevel);
-            for (; hChild != NULL; hChild = tree.GetNextSiblingItem(hChild)) {
-                std::string path = (const char*)tree.GetItemPath(hChild);
-                if (path.empty())
-                    virtuals.push_back(hChild);
-                else if (IsPrefixPath(path, target) && path.size() > nBest) {
-                    hBest = hChild;
-                    nBest = path.size();
-                }
-            }
-            if (hBest == NULL) {
-                // One level into the virtual folders (My Computer and such).
-                for (HTREEITEM hVirtual : virtuals) {
-                    tree.Expand(hVirtual, TVE_EXPAND);
-                    for (HTREEITEM h = tree.GetChildItem(hVirtual); h != NULL; h = tree.GetNextSiblingItem(h)) {
-                        std::string path = (const char*)tree.GetItemPath(h);
-                        if (!path.empty() && IsPrefixPath(path, target) && path.size() > nBest) {
-                            hBest = h;
-                            nBest = path.size();
-                        }
-                    }
-                }
-            }
-            if (hBest == NULL)
-                return NULL;
-            if (Lower((const char*)tree.GetItemPath(hBest)) == Lower(target))
-                return hBest;
-            tree.Expand(hBest, TVE_EXPAND);
-            hLevel = hBest;
-        }
-        return NULL;
-    }
+    HTREEITEM FindPath(CFileSysTreeCtrl& tree, const std::string& target) { return panetest::FindTreePath(tree, target); }
     std::vector<std::string> ChildTexts(CFileSysTreeCtrl& tree, HTREEITEM hItem)
     {
         std::vector<std::string> texts;

@@ -1,9 +1,10 @@
-// panetest.h - what the pane tests share: a main frame that records what the
-// panes ask of it, with a results list of its own, and wide-name files.
+// panetest.h - what the pane tests share: the recording main frame as the
+// application's main window, files with names in any language and lists.
 #pragma once
 
-#include "editorframe.h"
-#include "findinfiles.h"
+#include "recordingframe.h"
+
+#include <gtest/gtest.h>
 
 #include <qmtest/pump.h>
 
@@ -13,59 +14,6 @@
 #include <vector>
 
 namespace panetest {
-
-struct OpenRequest {
-    std::string path;
-    int line;       // OpenFileAt: the line; OpenFileFromTree: -1
-    int position;   // OpenFileAt: the position; OpenFileFromTree: bHex
-};
-
-// The main frame as far as the panes need it.
-class CRecordingFrame : public CFrameWnd, public IEditorFrame {
-public:
-    CViewSettings m_settings{};
-    CEditorSettings m_editor{};
-    CFindInFilesResults m_results;
-    std::vector<OpenRequest> m_opened;
-    int m_nHistoryReloads = 0;
-
-    BOOL CreateFrame()
-    {
-        if (!Create(NULL, "Pane test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 640, 440)))
-            return FALSE;
-        if (!m_results.Create(this, 59591))
-            return FALSE;
-        m_results.MoveWindow(0, 0, 580, 300);
-        m_results.ShowWindow(SW_SHOW);
-        return TRUE;
-    }
-
-    CViewSettings* GetSettings() override { return &m_settings; }
-    CEditorSettings* GetEditorSettings() override { return &m_editor; }
-    CLexerConfigList* GetLexerConfigs() override { return NULL; }
-    BOOL IsClosingForSession() const override { return FALSE; }
-    void SetStatusText(int, LPCSTR) override {}
-    CWnd* GetHexFindDialog() override { return NULL; }
-    void SetHexFindDialog(CWnd*) override {}
-    void FindNextInActiveDocument(LPCSTR, BOOL, BOOL, BOOL) override {}
-    CString GetToolbarFindText() override { return CString(); }
-    void SetCurrentViewWnd(CWnd*) override {}
-    void SetCurrentChildFrame(CFrameWnd*) override {}
-    void AddChildFrame(CFrameWnd*) override {}
-    void RemoveChildFrame(CFrameWnd*) override {}
-    void CompareFiles(LPCSTR, LPCSTR) override {}
-    void OnTextDocumentActivated() override {}
-    void OnTextChanged() override {}
-
-    CFindInFilesResults* ShowFindInFilesResults() override { return &m_results; }
-    void ReloadSearchHistory() override { ++m_nHistoryReloads; }
-    BOOL OpenFileAt(LPCSTR lpszPath, int nLine, int nPosition) override
-    {
-        m_opened.push_back({lpszPath, nLine, nPosition});
-        return TRUE;
-    }
-    void OpenFileFromTree(LPCSTR lpszPath, BOOL bHex) override { m_opened.push_back({lpszPath, -1, bHex}); }
-};
 
 // The frame as the application's main window for the life of a test.
 class FrameTest : public ::testing::Test {
