@@ -161,11 +161,7 @@ TEST_F(FileTreeTest, FilledAtStartBrowsesAndFollowsChangesMadeOutside)
     EXPECT_EQ(texts, (std::vector<std::string>{"inner", "one.txt", "two.txt"})) << Joined(texts);
     Select(tree, item);
     SendMessageA(tree, TVM_ENSUREVISIBLE, 0, (LPARAM)item);
-    RECT rc;
-    GetWindowRect(GetParent(tree), &rc);
-    std::string shot = qmtest::ScreenshotDir(QM_BIN_DIR) + "/filetree-pane.png";
-    EXPECT_TRUE(qmtest::SaveScreenPng(rc, shot));
-    printf("screenshot: %s\n", shot.c_str());
+    EXPECT_TRUE(qmtest::SaveWindowShot(GetParent(tree), QM_BIN_DIR, "filetree-pane.png"));
 
     // Changes made outside show under the selected folder.
     WriteFile("browse\\three.txt", "three\r\n");
@@ -224,11 +220,7 @@ TEST_F(FileTreeTest, ContextCommandsOpenCopyAndShowProperties)
         << "no context menu";
     EXPECT_EQ(qmtest::RemoteTreeNext(tree, nullptr, TVGN_CARET), locked) << "the right click selects";
     if (menu) {
-        RECT rcMenu;
-        GetWindowRect(menu, &rcMenu);
-        std::string shot = qmtest::ScreenshotDir(QM_BIN_DIR) + "/filetree-menu.png";
-        EXPECT_TRUE(qmtest::SaveScreenPng(rcMenu, shot));
-        printf("screenshot: %s\n", shot.c_str());
+        EXPECT_TRUE(qmtest::SaveWindowShot(menu, QM_BIN_DIR, "filetree-menu.png"));
         qmtest::SendChord({VK_ESCAPE});
         qmtest::WaitUntil([&] { return !IsWindowVisible(menu); }, 3000);
     }

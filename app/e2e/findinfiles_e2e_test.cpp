@@ -19,30 +19,6 @@ enum : UINT {
     kSciGetCurrentPos = 2008, kSciLineFromPos = 2166, kSciPositionFromLine = 2167,
 };
 
-std::string Key(const char* section) { return std::string(QM_REGKEY_APP) + "\\" + section; }
-
-DWORD ReadDword(const char* section, const char* name, DWORD dflt)
-{
-    DWORD type = 0;
-    std::vector<unsigned char> data;
-    if (!qmtest::ReadRegistryValue(HKEY_CURRENT_USER, Key(section), name, type, data) || type != REG_DWORD ||
-        data.size() != 4)
-        return dflt;
-    return *reinterpret_cast<const DWORD*>(data.data());
-}
-
-std::string ReadString(const char* section, const char* name)
-{
-    DWORD type = 0;
-    std::vector<unsigned char> data;
-    if (!qmtest::ReadRegistryValue(HKEY_CURRENT_USER, Key(section), name, type, data) || type != REG_SZ)
-        return "<none>";
-    std::string text(data.begin(), data.end());
-    while (!text.empty() && text.back() == '\0')
-        text.pop_back();
-    return text;
-}
-
 std::string Joined(const std::vector<std::string>& rows)
 {
     std::string all;
@@ -53,38 +29,12 @@ std::string Joined(const std::vector<std::string>& rows)
 
 class FindInFilesTest : public QmateTest {
 protected:
-    HWND WaitDialog(const std::string& caption, DWORD timeoutMs = 15000)
-    {
-        HWND found = nullptr;
-        qmtest::WaitUntil(
-            [&] {
-                for (HWND h : qmtest::TopLevelWindowsOf(m_prog.Pid()))
-                    if (qmtest::WindowClassOf(h) == "#32770" && qmtest::WindowTextOf(h) == caption) {
-                        found = h;
-                        return true;
-                    }
-                return false;
-            },
-            timeoutMs);
-        return found;
-    }
     HWND OpenDialog()
     {
         PostCommand(kCmdFindInFiles);
-        HWND dlg = WaitDialog("Find in Files");
+        HWND dlg = WaitDialog("Find in Files", 15000);
         EXPECT_TRUE(dlg) << "no Find in Files dialog";
         return dlg;
-    }
-    // The message box the dialog shows: its text, answered with OK.
-    std::string TakeMessage(const char* caption = "Quillmate")
-    {
-        HWND box = WaitDialog(caption, 10000);
-        if (!box)
-            return "<no message>";
-        std::string text = DialogText(box);
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        qmtest::WaitUntil([&] { return !IsWindow(box); }, 5000);
-        return text;
     }
     static void Click(HWND dlg, int id) { PostMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
     static void SetText(HWND dlg, int id, const std::string& text)
@@ -134,16 +84,7 @@ protected:
         SendMessageA(combo, CB_SETCURSEL, sel, 0);
         return items;
     }
-    void Shot(HWND h, const char* name)
-    {
-        RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        Sleep(500);
-        RECT rc;
-        GetWindowRect(h, &rc);
-        std::string shot = qmtest::ScreenshotDir(QM_BIN_DIR) + "/" + name;
-        EXPECT_TRUE(qmtest::SaveScreenPng(rc, shot)) << shot;
-        printf("screenshot: %s\n", shot.c_str());
-    }
+    void Shot(HWND h, const char* name) { EXPECT_TRUE(qmtest::SaveWindowShot(h, QM_BIN_DIR, name)) << name; }
     // The fixture tree: matches in two files at the top, one in a subfolder.
     std::string MakeTree()
     {
@@ -163,7 +104,7 @@ protected:
 TEST_F(FindInFilesTest, OptionsMasksAndRowsInThePane)
 {
     // A file filter, so the type list has a second entry.
-    ASSERT_TRUE(qmtest::WriteRegistryString(HKEY_CURRENT_USER, Key("FileFilter"), "*.txt", "Text files"));
+    ASSERT_TRUE(qmtest::WriteRegistryString(HKEY_CURRENT_USER, SettingsKey("FileFilter"), "*.txt", "Text files"));
     std::string tree = MakeTree();
     ASSERT_TRUE(Start());
     HWND dlg = OpenDialog();
@@ -186,10 +127,10 @@ TEST_F(FindInFilesTest, OptionsMasksAndRowsInThePane)
     qmtest::SendChord({VK_TAB});
     Sleep(100);
     qmtest::SendChord({VK_TAB});
-    EXPECT_TRUE(qmtest::WaitUntil([&] { return ReadString("SearchHistory", "0") == "alpha"; }, 5000))
-        << ReadString("SearchHistory", "0") << (textEdit ? "" : " (no edit in the box)");
-    EXPECT_TRUE(qmtest::WaitUntil([&] { return ReadString("DirectoryHistory", "0") == tree; }, 5000))
-        << ReadString("DirectoryHistory", "0");
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return ReadSettingString("SearchHistory", "0") == "alpha"; }, 5000))
+        << ReadSettingString("SearchHistory", "0") << (textEdit ? "" : " (no edit in the box)");
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return ReadSettingString("DirectoryHistory", "0") == tree; }, 5000))
+        << ReadSettingString("DirectoryHistory", "0");
 
     std::vector<std::string> rows = FindAndWait(dlg);
     Shot(dlg, "findinfiles-dialog.png");
@@ -234,11 +175,11 @@ TEST_F(FindInFilesTest, OptionsMasksAndRowsInThePane)
     // Close keeps the options and the type; the next open shows them.
     Click(dlg, kClose);
     ASSERT_TRUE(qmtest::WaitUntil([&] { return !IsWindow(dlg); }, 5000));
-    EXPECT_EQ(ReadDword("FindReplace", "MatchCase", 7), 1u);
-    EXPECT_EQ(ReadDword("FindReplace", "MatchWord", 7), 0u);
-    EXPECT_EQ(ReadDword("FindReplace", "RegExp", 7), 1u);
-    EXPECT_EQ(ReadDword("FindReplace", "SubFolders", 7), 1u);
-    EXPECT_EQ(ReadDword("Settings", "DefFInFExt", 7), 1u);
+    EXPECT_EQ(ReadSettingDword("FindReplace", "MatchCase", 7), 1u);
+    EXPECT_EQ(ReadSettingDword("FindReplace", "MatchWord", 7), 0u);
+    EXPECT_EQ(ReadSettingDword("FindReplace", "RegExp", 7), 1u);
+    EXPECT_EQ(ReadSettingDword("FindReplace", "SubFolders", 7), 1u);
+    EXPECT_EQ(ReadSettingDword("Settings", "DefFInFExt", 7), 1u);
     dlg = OpenDialog();
     ASSERT_TRUE(dlg);
     EXPECT_TRUE(Checked(dlg, kMatchCase));
@@ -277,6 +218,10 @@ TEST_F(FindInFilesTest, AnEmptyTextIsRefusedAndTheDialogStaysClosable)
     for (HWND h : qmtest::TopLevelWindowsOf(m_prog.Pid()))
         EXPECT_TRUE(h == Main() || h == dlg || qmtest::WindowClassOf(h) == "tooltips_class32")
             << "a window \"" << qmtest::WindowTextOf(h) << "\" showed";
+    // Nor does a help viewer of its own (another process) say anything.
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (IsWindowVisible(h) && h != dlg && qmtest::WindowClassOf(h) == "#32770")
+            ADD_FAILURE() << "a dialog \"" << qmtest::WindowTextOf(h) << "\" showed";
 
     // Browse: the folder picker belongs to the dialog, which waits for it;
     // the folder it gives tops the directory list at once.
@@ -295,9 +240,10 @@ TEST_F(FindInFilesTest, AnEmptyTextIsRefusedAndTheDialogStaysClosable)
     EXPECT_FALSE(IsWindowEnabled(dlg)) << "the dialog waits for the picker";
     PostMessageA(picker, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(picker, IDOK));
     EXPECT_TRUE(qmtest::WaitUntil([&] { return !IsWindow(picker); }, 5000));
-    EXPECT_TRUE(qmtest::WaitUntil([&] { return Lower(ReadString("DirectoryHistory", "0")) == Lower(tree); }, 5000))
-        << ReadString("DirectoryHistory", "0");
-    EXPECT_EQ(Lower(qmtest::WindowTextOf(GetDlgItem(dlg, kFolder))), Lower(tree));
+    std::string chosen;
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return !(chosen = qmtest::WindowTextOf(GetDlgItem(dlg, kFolder))).empty(); }, 5000));
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return ReadSettingString("DirectoryHistory", "0") == chosen; }, 5000))
+        << ReadSettingString("DirectoryHistory", "0") << " / " << chosen;
 
     Click(dlg, kClose);
     EXPECT_TRUE(qmtest::WaitUntil([&] { return !IsWindow(dlg); }, 5000)) << "the dialog closes";
@@ -307,17 +253,24 @@ TEST_F(FindInFilesTest, AnEmptyTextIsRefusedAndTheDialogStaysClosable)
 TEST_F(FindInFilesTest, StopALargeSearchAndNoClosingMeanwhile)
 {
     // Many files with many matching lines: the rows take a while.
+    // A large tree, and in every folder of it a file over the size the
+    // engine asks about: whichever comes first holds the search at its
+    // question, so the search is surely running while it is tested.
     std::string big = File("big");
     CreateDirectoryA(big.c_str(), nullptr);
     std::string lines;
     for (int i = 0; i < 40; ++i)
         lines += "a line with the word needle in it " + std::to_string(i) + "\r\n";
+    const std::string huge(5024001, 'x');
+    ASSERT_TRUE(qmtest::WriteWholeFile(big + "\\huge.txt", huge));
     for (int d = 0; d < 10; ++d) {
         std::string folder = big + "\\d" + std::to_string(d);
         CreateDirectoryA(folder.c_str(), nullptr);
+        ASSERT_TRUE(qmtest::WriteWholeFile(folder + "\\huge.txt", huge));
         for (int f = 0; f < 150; ++f)
             ASSERT_TRUE(qmtest::WriteWholeFile(folder + "\\f" + std::to_string(f) + ".txt", lines));
     }
+    const size_t allRows = 10u * 150u * 40u;
     ASSERT_TRUE(Start());
     HWND dlg = OpenDialog();
     ASSERT_TRUE(dlg);
@@ -325,8 +278,18 @@ TEST_F(FindInFilesTest, StopALargeSearchAndNoClosingMeanwhile)
     SetText(dlg, kFolder, big);
     SetCheck(dlg, kSubFolders, true);
     Click(dlg, kFind);
-    ASSERT_TRUE(qmtest::WaitUntil([&] { return SendMessageA(ResultsList(), LB_GETCOUNT, 0, 0) > 200; }, 30000));
-    ASSERT_FALSE(Enabled(dlg, kClose)) << "the search ended too soon to test";
+    HWND question = nullptr;
+    ASSERT_TRUE(qmtest::WaitUntil(
+        [&] {
+            for (HWND h : qmtest::TopLevelWindowsOf(m_prog.Pid()))
+                if (h != dlg && qmtest::WindowClassOf(h) == "#32770" &&
+                    DialogText(h).find("Do you want to search the file?") != std::string::npos)
+                    question = h;
+            return question != nullptr;
+        },
+        30000))
+        << "the engine did not ask about the large file";
+    ASSERT_FALSE(Enabled(dlg, kClose));
 
     // Esc (a real key), the caption's Close and Alt+F4 are all refused.
     ASSERT_TRUE(qmtest::BringToForeground(dlg));
@@ -338,12 +301,15 @@ TEST_F(FindInFilesTest, StopALargeSearchAndNoClosingMeanwhile)
     EXPECT_TRUE(IsWindow(dlg) && IsWindowVisible(dlg)) << "the dialog closed under its search";
     EXPECT_TRUE(IsWindow(Main()));
 
+    // Stop, then "No" to the question: the walk ends there.
     Click(dlg, kStop);
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return !Enabled(dlg, kStop); }, 5000));
+    PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), (LPARAM)GetDlgItem(question, IDNO));
     EXPECT_TRUE(qmtest::WaitUntil([&] { return Enabled(dlg, kClose); }, 30000)) << "Stop did not end the search";
     std::vector<std::string> rows = Rows();
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ(rows.back().rfind("Total found: ", 0), 0u) << rows.back();
-    EXPECT_LT(rows.size(), 10u * 150u * 40u) << "the search stopped before the end";
+    EXPECT_LT(rows.size(), allRows / 2) << "the search went on after Stop";
     EXPECT_FALSE(Enabled(dlg, kStop));
     Click(dlg, kClose);
     EXPECT_TRUE(qmtest::WaitUntil([&] { return !IsWindow(dlg); }, 5000));

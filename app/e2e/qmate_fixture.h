@@ -77,6 +77,33 @@ inline std::string RecentEntry(int n)
     return std::string(reinterpret_cast<const char*>(data.data()), strnlen((const char*)data.data(), data.size()));
 }
 
+// The registry key of a settings section of the program.
+inline std::string SettingsKey(const char* section) { return std::string(QM_REGKEY_APP) + "\\" + section; }
+
+// A number of a settings section; dflt when it is missing or no number.
+inline DWORD ReadSettingDword(const char* section, const char* name, DWORD dflt)
+{
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    if (!qmtest::ReadRegistryValue(HKEY_CURRENT_USER, SettingsKey(section), name, type, data) || type != REG_DWORD ||
+        data.size() != 4)
+        return dflt;
+    return *reinterpret_cast<const DWORD*>(data.data());
+}
+
+// A text of a settings section; "<none>" when it is missing or no text.
+inline std::string ReadSettingString(const char* section, const char* name)
+{
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    if (!qmtest::ReadRegistryValue(HKEY_CURRENT_USER, SettingsKey(section), name, type, data) || type != REG_SZ)
+        return "<none>";
+    std::string text(data.begin(), data.end());
+    while (!text.empty() && text.back() == '\0')
+        text.pop_back();
+    return text;
+}
+
 class QmateTest : public ::testing::Test
 {
 protected:
@@ -178,6 +205,36 @@ protected:
     }
 
     HWND Main() const { return m_prog.MainWindow(); }
+
+    // A visible top-level dialog of the program with this caption.
+    HWND WaitDialog(const std::string& caption, DWORD timeoutMs = 10000)
+    {
+        HWND found = nullptr;
+        qmtest::WaitUntil(
+            [&] {
+                for (HWND h : qmtest::TopLevelWindowsOf(m_prog.Pid()))
+                    if (qmtest::WindowClassOf(h) == "#32770" && qmtest::WindowTextOf(h) == caption) {
+                        found = h;
+                        return true;
+                    }
+                return false;
+            },
+            timeoutMs);
+        return found;
+    }
+
+    // The message box the program shows (caption "Quillmate" unless
+    // named): its text, then it is answered with OK.
+    std::string TakeMessage(const std::string& caption = "Quillmate", DWORD timeoutMs = 10000)
+    {
+        HWND box = WaitDialog(caption, timeoutMs);
+        if (!box)
+            return "<no message>";
+        std::string text = DialogText(box);
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        qmtest::WaitUntil([&] { return !IsWindow(box); }, 5000);
+        return text;
+    }
 
     // The editing windows of the documents (below the MDI client when
     // there is one), visible ones only.

@@ -15,73 +15,11 @@ enum : UINT {
     kCmdNavigateForward = 9002, kCmdNavigateBackward = 9003,
 };
 
-std::string Key(const char* section) { return std::string(QM_REGKEY_APP) + "\\" + section; }
-
-DWORD ReadDword(const char* section, const char* name, DWORD dflt)
-{
-    DWORD type = 0;
-    std::vector<unsigned char> data;
-    if (!qmtest::ReadRegistryValue(HKEY_CURRENT_USER, Key(section), name, type, data) || type != REG_DWORD ||
-        data.size() != 4)
-        return dflt;
-    return *reinterpret_cast<const DWORD*>(data.data());
-}
-
-std::string ReadString(const char* section, const char* name)
-{
-    DWORD type = 0;
-    std::vector<unsigned char> data;
-    if (!qmtest::ReadRegistryValue(HKEY_CURRENT_USER, Key(section), name, type, data) || type != REG_SZ)
-        return "<none>";
-    std::string text(data.begin(), data.end());
-    while (!text.empty() && text.back() == '\0')
-        text.pop_back();
-    return text;
-}
-
 class SearchTest : public QmateTest {
 protected:
-    // A visible top-level dialog of the program with this caption.
-    HWND WaitDialog(const std::string& caption, DWORD timeoutMs = 10000)
-    {
-        HWND found = nullptr;
-        qmtest::WaitUntil(
-            [&] {
-                for (HWND h : qmtest::TopLevelWindowsOf(m_prog.Pid()))
-                    if (qmtest::WindowClassOf(h) == "#32770" && qmtest::WindowTextOf(h) == caption) {
-                        found = h;
-                        return true;
-                    }
-                return false;
-            },
-            timeoutMs);
-        return found;
-    }
-    // The message box the program shows (caption "Quillmate"): its text,
-    // then it is answered with OK.
-    std::string TakeMessage(DWORD timeoutMs = 10000)
-    {
-        HWND box = WaitDialog("Quillmate", timeoutMs);
-        if (!box)
-            return "<no message>";
-        std::string text = DialogText(box);
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        qmtest::WaitUntil([&] { return !IsWindow(box); }, 5000);
-        return text;
-    }
     void Click(HWND dlg, int id) { PostMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
     void SetText(HWND h, const std::string& text) { SendMessageA(h, WM_SETTEXT, 0, (LPARAM)text.c_str()); }
-    void Shot(HWND h, const char* name)
-    {
-        // The dialog paints itself first.
-        RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        Sleep(500);
-        RECT rc;
-        GetWindowRect(h, &rc);
-        std::string shot = qmtest::ScreenshotDir(QM_BIN_DIR) + "/" + name;
-        EXPECT_TRUE(qmtest::SaveScreenPng(rc, shot)) << shot;
-        printf("screenshot: %s\n", shot.c_str());
-    }
+    void Shot(HWND h, const char* name) { EXPECT_TRUE(qmtest::SaveWindowShot(h, QM_BIN_DIR, name)) << name; }
     std::pair<LRESULT, LRESULT> Sel(const RemoteScintilla& ed) { return {ed.Send(kSciGetSelStart), ed.Send(kSciGetSelEnd)}; }
     bool WaitSel(const RemoteScintilla& ed, LRESULT a, LRESULT b)
     {
@@ -141,8 +79,8 @@ TEST_F(SearchTest, FindReplaceGoToAndTheFindBox)
     EXPECT_FALSE(ed.Send(kSciMarkerGet, 1) & 2);
     Click(find, IDCANCEL);
     ASSERT_TRUE(qmtest::WaitUntil([&] { return !IsWindow(find); }, 5000));
-    EXPECT_EQ(ReadDword("FindReplace", "MatchCase", 7), 1u);
-    EXPECT_EQ(ReadDword("FindReplace", "WrapAround", 7), 1u);
+    EXPECT_EQ(ReadSettingDword("FindReplace", "MatchCase", 7), 1u);
+    EXPECT_EQ(ReadSettingDword("FindReplace", "WrapAround", 7), 1u);
 
     // Replace All, then the saved bytes.
     PostCommand(kCmdReplace);
@@ -161,7 +99,7 @@ TEST_F(SearchTest, FindReplaceGoToAndTheFindBox)
     Click(repl, 1018);
     Click(repl, IDCANCEL);
     ASSERT_TRUE(qmtest::WaitUntil([&] { return !IsWindow(repl); }, 5000));
-    EXPECT_EQ(ReadString("ReplaceHistory", "0"), "omega");
+    EXPECT_EQ(ReadSettingString("ReplaceHistory", "0"), "omega");
     PostCommand(kCmdSave);
     const std::string replaced = "omega beta\r\nbeta gamma\r\nomega\r\nline four\r\n";
     EXPECT_EQ(WaitForFile(path, replaced), replaced);
@@ -185,7 +123,7 @@ TEST_F(SearchTest, FindReplaceGoToAndTheFindBox)
     PostMessageA(boxEdit, WM_KEYDOWN, VK_RETURN, 1);
     PostMessageA(boxEdit, WM_KEYUP, VK_RETURN, 0xC0000001);
     EXPECT_TRUE(WaitSel(ed, 17, 22)) << Sel(ed).first << "," << Sel(ed).second;
-    EXPECT_EQ(ReadString("SearchHistory", "0"), "gamma");
+    EXPECT_EQ(ReadSettingString("SearchHistory", "0"), "gamma");
     RECT rcBox;
     GetWindowRect(box, &rcBox);
     RECT rcShot = {rcBox.left - 40, rcBox.top - 10, rcBox.right + 120, rcBox.bottom + 10};
@@ -194,9 +132,9 @@ TEST_F(SearchTest, FindReplaceGoToAndTheFindBox)
     ASSERT_TRUE(Close());
 
     // After a restart the options and the box's texts are there.
-    EXPECT_EQ(ReadString("SearchHistory", "0"), "gamma");
+    EXPECT_EQ(ReadSettingString("SearchHistory", "0"), "gamma");
     ASSERT_TRUE(Start());
-    EXPECT_EQ(ReadDword("FindReplace", "MatchCase", 7), 1u);
+    EXPECT_EQ(ReadSettingDword("FindReplace", "MatchCase", 7), 1u);
     box = FindBox();
     ASSERT_TRUE(box);
     std::vector<std::string> items;

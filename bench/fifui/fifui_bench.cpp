@@ -41,12 +41,13 @@ double Now()
     return (double)t.QuadPart / (double)freq.QuadPart;
 }
 
-SIZE_T PrivateBytes()
+// The memory the process has committed (what the list's rows add to it).
+SIZE_T CommittedBytes()
 {
-    PROCESS_MEMORY_COUNTERS_EX pmc = {};
+    PROCESS_MEMORY_COUNTERS pmc = {};
     pmc.cb = sizeof(pmc);
-    GetProcessMemoryInfo(GetCurrentProcess(), (PROCESS_MEMORY_COUNTERS*)&pmc, sizeof(pmc));
-    return pmc.PrivateUsage;
+    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof(pmc));
+    return pmc.PagefileUsage;
 }
 
 void Pump()
@@ -155,7 +156,7 @@ double DialogFind(panetest::CRecordingFrame& frame, const std::string& folder, i
             return false;
         if (state == 0) {
             frame.m_results.Clear();
-            before = PrivateBytes();
+            before = CommittedBytes();
             SetDlgItemTextA(hDlg, IDC_FIF_TEXT, "needle");
             SetDlgItemTextA(hDlg, IDC_FIF_TYPES, "*.txt");
             SetDlgItemTextA(hDlg, IDC_FIF_FOLDER, folder.c_str());
@@ -169,7 +170,7 @@ double DialogFind(panetest::CRecordingFrame& frame, const std::string& folder, i
         if (!dlg.IsSearching()) {
             end = Now();
             rows = frame.m_results.GetCount();
-            listBytes = PrivateBytes() - before;
+            listBytes = CommittedBytes() - before;
             PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
             return true;
         }

@@ -11,12 +11,15 @@
 //
 // CFindInFilesSink: the engine calls it on its worker thread; it reaches the
 // dialog and the list only through sent window messages, which the UI thread
-// handles in the dialog's modal loop.
+// handles in the dialog's modal loop. A row that comes after a quiet while
+// (50 ms) goes at once; rows that pour in go in batches of up to 200; all of
+// them are handed over before it reports the end.
 //
 // CFindInFilesResults: a list box whose rows are plain lines (no record) or
 // match rows "<path> (<line>): <text>" with a CFindInFilesRow record (task
 // allocator). Rows never carry line ends. A double-click on a match row
-// opens the file at the match through the main frame (IEditorFrame).
+// opens the file at the match through the main frame (IEditorFrame). While
+// rows pour in, the list paints at most ten times a second.
 #pragma once
 
 #include <fx/fx.h>
@@ -25,6 +28,8 @@
 
 #include "FindInFiles.h"
 #include "findbox.h"
+
+#include <vector>
 
 // The record of a match row: the whole path, however long it is.
 struct CFindInFilesRow {
@@ -79,24 +84,44 @@ protected:
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnWindowPosChanged(WINDOWPOS* lpwndpos);
     afx_msg void OnDestroy();
-    afx_msg LRESULT OnAddRow(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnAddRows(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnResetContent(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
     DECLARE_MESSAGE_MAP()
 
     void FreeRecords();
+    // Shows the rows added so far; bGoOn: more are coming.
+    void PaintRows(BOOL bGoOn);
+    void EndBatch();
+
+    BOOL m_bBatch;          // rows are coming: painting is held back
+    BOOL m_bRowsSinceTick;  // rows came since the last tick of the paint timer
+    DWORD m_dwLastPaint;    // tick count of the last paint during a batch
 };
 
 class CFindInFilesDlg;
 
 class CFindInFilesSink : public CCallBackClass {
 public:
-    explicit CFindInFilesSink(CFindInFilesDlg* pDialog) : m_pDialog(pDialog) {}
+    explicit CFindInFilesSink(CFindInFilesDlg* pDialog) : m_pDialog(pDialog), m_dwLastSend(0) {}
     void OnMessage(const wchar_t* pszText) override;
     void OnMatch(const wchar_t* pszPath, int nReserved, int nLine, int nPosition, const wchar_t* pszLine) override;
     void OnFinished() override;
 
 private:
+    // Rows go to the list in small batches: one sent message per row would
+    // make the list, not the search, the slow part.
+    enum { kRowsPerSend = 200, kBatchMs = 50 };
+    struct QueuedRow {
+        CString text;
+        CFindInFilesRow* pRecord;  // null for a plain line
+    };
+    void Queue(const CString& text, CFindInFilesRow* pRecord);
+    void SendQueued();
+
     CFindInFilesDlg* m_pDialog;
+    std::vector<QueuedRow> m_rows;  // worker thread only
+    DWORD m_dwLastSend;             // tick count of the last hand-over
 };
 
 class CFindInFilesDlg : public CQXResizeDialog {
@@ -146,6 +171,7 @@ protected:
     CFindInFiles m_engine;
     int m_bMatchCase, m_bMatchWord, m_bRegExp, m_bSubFolders;
     CFindInFilesResults* m_pResults;  // the frame's list; set when a search starts
+    HWND m_hResults;                  // its window, which the sink sends the rows to
     BOOL m_bSearching;                // UI thread only
     HANDLE m_hSearchEnded;            // set by the sink as its last act (manual reset)
 };

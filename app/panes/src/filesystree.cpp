@@ -144,6 +144,7 @@ BEGIN_MESSAGE_MAP(CFileSysTreeCtrl, CTreeCtrl)
     ON_NOTIFY_REFLECT(TVN_SELCHANGEDW, OnSelChanged)
     ON_NOTIFY_REFLECT(TVN_DELETEITEMA, OnDeleteItem)
     ON_NOTIFY_REFLECT(TVN_DELETEITEMW, OnDeleteItem)
+    ON_NOTIFY_REFLECT(TVN_GETDISPINFOA, OnGetDispInfo)
     ON_NOTIFY_REFLECT(NM_RCLICK, OnRightClick)
     ON_NOTIFY_REFLECT(NM_DBLCLK, OnDoubleClick)
     ON_MESSAGE(WM_FILETREE_CHANGED, OnFolderChanged)
@@ -261,8 +262,10 @@ int CFileSysTreeCtrl::InsertChildren(HTREEITEM hParent, IShellFolder* pFolder, L
         tvis.hInsertAfter = TVI_LAST;
         tvis.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_CHILDREN;
         tvis.item.pszText = const_cast<LPSTR>(strName.GetString());
-        tvis.item.iImage = IconOf(pidlAbsolute, 0);
-        tvis.item.iSelectedImage = IconOf(pidlAbsolute, SHGFI_OPENICON);
+        // Icons are looked up when the item shows (a folder of thousands
+        // of files would otherwise wait for all of theirs).
+        tvis.item.iImage = I_IMAGECALLBACK;
+        tvis.item.iSelectedImage = I_IMAGECALLBACK;
         tvis.item.lParam = (LPARAM)pItem;
         tvis.item.cChildren =
             (sfgao & SFGAO_HASSUBFOLDER) || ((sfgao & SFGAO_FOLDER) && FolderHasItems(pFolder, pidl, m_hWnd)) ? 1 : 0;
@@ -335,6 +338,19 @@ void CFileSysTreeCtrl::OnDeleteItem(NMHDR* pNMHDR, LRESULT* pResult)
     ::CoTaskMemFree(pItem->pidlAbsolute);
     ::CoTaskMemFree(pItem->pidlRelative);
     delete pItem;
+}
+
+void CFileSysTreeCtrl::OnGetDispInfo(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    *pResult = 0;
+    TVITEMA& item = reinterpret_cast<NMTVDISPINFOA*>(pNMHDR)->item;
+    const CFileSysItem* pItem = reinterpret_cast<const CFileSysItem*>(item.lParam);
+    if (pItem == NULL || (item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE)) == 0)
+        return;
+    // Both icons at once, kept by the tree from then on.
+    item.iImage = IconOf(pItem->pidlAbsolute, 0);
+    item.iSelectedImage = IconOf(pItem->pidlAbsolute, SHGFI_OPENICON);
+    item.mask |= TVIF_DI_SETITEM;
 }
 
 // --- refreshing ---------------------------------------------------------------

@@ -22,10 +22,10 @@ const char kSearchHistory[] = "SearchHistory";
 const char kDirectoryHistory[] = "DirectoryHistory";
 const char kPlacement[] = "FindInFilesDialog";
 
-// Private messages. The results list: add one row (lParam: PendingRow*;
-// result: the row's index + 1, 0 when it was not added). The dialog: the
-// search is over (sent by the sink from the worker).
-const UINT WM_FIF_ADDROW = WM_APP + 0x160;
+// Private messages. The results list: add rows (wParam: their number,
+// lParam: the first PendingRow; result: how many were added, from the
+// first). The dialog: the search is over (sent by the sink from the worker).
+const UINT WM_FIF_ADDROWS = WM_APP + 0x160;
 const UINT WM_FIF_FINISHED = WM_APP + 0x161;
 
 // Help context of the dialog: the resource help base plus its id.
@@ -54,15 +54,22 @@ std::wstring Wide(const CString& text)
     return out;
 }
 
-// Adds a row through the list's own thread; FALSE when it was not added
-// (the record is then freed).
-BOOL SendRow(HWND hList, LPCSTR lpszText, CFindInFilesRow* pRecord)
+// Adds rows through the list's own thread, in order; the records of rows
+// that were not added are freed.
+void SendRows(HWND hList, const PendingRow* pRows, size_t nRows)
+{
+    if (nRows == 0)
+        return;
+    LRESULT lAdded = hList != NULL ? ::SendMessageA(hList, WM_FIF_ADDROWS, (WPARAM)nRows, (LPARAM)pRows) : 0;
+    for (size_t i = (size_t)(lAdded > 0 ? lAdded : 0); i < nRows; ++i)
+        if (pRows[i].pRecord != NULL)
+            ::CoTaskMemFree(pRows[i].pRecord);
+}
+
+void SendRow(HWND hList, LPCSTR lpszText, CFindInFilesRow* pRecord)
 {
     PendingRow row = {lpszText, pRecord};
-    LRESULT lResult = hList != NULL ? ::SendMessageA(hList, WM_FIF_ADDROW, 0, (LPARAM)&row) : 0;
-    if (lResult == 0 && pRecord != NULL)
-        ::CoTaskMemFree(pRecord);
-    return lResult != 0;
+    SendRows(hList, &row, 1);
 }
 
 }  // namespace
@@ -152,11 +159,17 @@ BEGIN_MESSAGE_MAP(CFindInFilesResults, CListBox)
     ON_WM_LBUTTONDBLCLK()
     ON_WM_WINDOWPOSCHANGED()
     ON_WM_DESTROY()
-    ON_MESSAGE(WM_FIF_ADDROW, OnAddRow)
+    ON_MESSAGE(WM_FIF_ADDROWS, OnAddRows)
     ON_MESSAGE(LB_RESETCONTENT, OnResetContent)
+    ON_WM_TIMER()
 END_MESSAGE_MAP()
 
-CFindInFilesResults::CFindInFilesResults() {}
+namespace {
+const UINT_PTR kPaintTimer = 1;
+const DWORD kPaintEveryMs = 100;
+}  // namespace
+
+CFindInFilesResults::CFindInFilesResults() : m_bBatch(FALSE), m_bRowsSinceTick(FALSE), m_dwLastPaint(0) {}
 
 CFindInFilesResults::~CFindInFilesResults() {}
 
@@ -189,16 +202,67 @@ void CFindInFilesResults::AddMatch(LPCSTR lpszPath, LPCSTR lpszLineText, int nLi
     SendRow(m_hWnd, fif::FormatMatchRow(lpszPath, nLine, fif::CutLineEnd(lpszLineText)), pRecord);
 }
 
-LRESULT CFindInFilesResults::OnAddRow(WPARAM, LPARAM lParam)
+LRESULT CFindInFilesResults::OnAddRows(WPARAM wParam, LPARAM lParam)
 {
-    const PendingRow* pRow = reinterpret_cast<const PendingRow*>(lParam);
-    int nIndex = (int)SendMessage(LB_ADDSTRING, 0, (LPARAM)pRow->lpszText);
+    const PendingRow* pRows = reinterpret_cast<const PendingRow*>(lParam);
+    size_t nAdded = 0;
+    int nIndex = -1;
+    for (; nAdded < (size_t)wParam; ++nAdded) {
+        const PendingRow& row = pRows[nAdded];
+        int nNew = (int)SendMessage(LB_ADDSTRING, 0, (LPARAM)row.lpszText);
+        if (nNew < 0)
+            break;
+        if (row.pRecord != NULL)
+            SendMessage(LB_SETITEMDATA, (WPARAM)nNew, (LPARAM)row.pRecord);
+        nIndex = nNew;
+    }
     if (nIndex < 0)
         return 0;
-    if (pRow->pRecord != NULL)
-        SendMessage(LB_SETITEMDATA, (WPARAM)nIndex, (LPARAM)pRow->pRecord);
+    // Painting every row as it comes would cost more than the search.
+    if (!m_bBatch) {
+        SetRedraw(FALSE);
+        m_bBatch = TRUE;
+        m_dwLastPaint = ::GetTickCount();
+        SetTimer(kPaintTimer, kPaintEveryMs, NULL);
+    }
+    m_bRowsSinceTick = TRUE;
     SetTopIndex(nIndex);
-    return nIndex + 1;
+    if (::GetTickCount() - m_dwLastPaint >= kPaintEveryMs)
+        PaintRows(TRUE);
+    return (LRESULT)nAdded;
+}
+
+void CFindInFilesResults::PaintRows(BOOL bGoOn)
+{
+    SetRedraw(TRUE);
+    Invalidate();
+    UpdateWindow();
+    m_dwLastPaint = ::GetTickCount();
+    if (bGoOn)
+        SetRedraw(FALSE);
+}
+
+void CFindInFilesResults::EndBatch()
+{
+    if (!m_bBatch)
+        return;
+    KillTimer(kPaintTimer);
+    m_bBatch = FALSE;
+    PaintRows(FALSE);
+}
+
+void CFindInFilesResults::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent != kPaintTimer) {
+        CListBox::OnTimer(nIDEvent);
+        return;
+    }
+    if (!m_bRowsSinceTick) {
+        EndBatch();  // the rows stopped coming
+        return;
+    }
+    m_bRowsSinceTick = FALSE;
+    PaintRows(TRUE);
 }
 
 void CFindInFilesResults::FreeRecords()
@@ -216,7 +280,9 @@ void CFindInFilesResults::FreeRecords()
 LRESULT CFindInFilesResults::OnResetContent(WPARAM, LPARAM)
 {
     FreeRecords();
-    return Default();
+    LRESULT lResult = Default();
+    EndBatch();
+    return lResult;
 }
 
 void CFindInFilesResults::Clear()
@@ -226,6 +292,9 @@ void CFindInFilesResults::Clear()
 
 void CFindInFilesResults::OnDestroy()
 {
+    if (m_bBatch)
+        KillTimer(kPaintTimer);
+    m_bBatch = FALSE;
     FreeRecords();
     CListBox::OnDestroy();
 }
@@ -270,13 +339,32 @@ void CFindInFilesResults::OnWindowPosChanged(WINDOWPOS* lpwndpos)
 // ===========================================================================
 // CFindInFilesSink (called on the engine's worker)
 
+void CFindInFilesSink::Queue(const CString& text, CFindInFilesRow* pRecord)
+{
+    m_rows.push_back(QueuedRow{text, pRecord});
+    // A row after a quiet while goes at once; rows that pour in, in batches.
+    if (m_rows.size() >= kRowsPerSend || ::GetTickCount() - m_dwLastSend >= kBatchMs)
+        SendQueued();
+}
+
+void CFindInFilesSink::SendQueued()
+{
+    std::vector<PendingRow> rows;
+    rows.reserve(m_rows.size());
+    for (const QueuedRow& row : m_rows)
+        rows.push_back(PendingRow{row.text.GetString(), row.pRecord});
+    SendRows(m_pDialog->m_hResults, rows.data(), rows.size());
+    m_rows.clear();
+    m_dwLastSend = ::GetTickCount();
+}
+
 void CFindInFilesSink::OnMessage(const wchar_t* pszText)
 {
     if (pszText == NULL)
         return;
     CString text = fif::RowText(pszText);
     if (!text.IsEmpty())
-        SendRow(m_pDialog->m_pResults != NULL ? m_pDialog->m_pResults->GetSafeHwnd() : NULL, text, NULL);
+        Queue(text, NULL);
 }
 
 void CFindInFilesSink::OnMatch(const wchar_t* pszPath, int, int nLine, int nPosition, const wchar_t* pszLine)
@@ -285,12 +373,12 @@ void CFindInFilesSink::OnMatch(const wchar_t* pszPath, int, int nLine, int nPosi
     CFindInFilesRow* pRecord = fif::NewRow(path, nLine, nPosition);
     if (pRecord == NULL)
         return;
-    SendRow(m_pDialog->m_pResults != NULL ? m_pDialog->m_pResults->GetSafeHwnd() : NULL,
-            fif::FormatMatchRow(path, nLine, fif::RowText(pszLine)), pRecord);
+    Queue(fif::FormatMatchRow(path, nLine, fif::RowText(pszLine)), pRecord);
 }
 
 void CFindInFilesSink::OnFinished()
 {
+    SendQueued();
     CFindInFilesDlg* pDialog = m_pDialog;
     if (pDialog->GetSafeHwnd() != NULL)
         ::SendMessageA(pDialog->GetSafeHwnd(), WM_FIF_FINISHED, 0, 0);
@@ -319,7 +407,7 @@ END_MESSAGE_MAP()
 
 CFindInFilesDlg::CFindInFilesDlg(CWnd* pParent)
     : CQXResizeDialog(IDD_FIND_IN_FILES, pParent, 0), m_sink(this), m_bMatchCase(0), m_bMatchWord(0),
-      m_bRegExp(0), m_bSubFolders(0), m_pResults(NULL), m_bSearching(FALSE),
+      m_bRegExp(0), m_bSubFolders(0), m_pResults(NULL), m_hResults(NULL), m_bSearching(FALSE),
       m_hSearchEnded(::CreateEventA(NULL, TRUE, TRUE, NULL))
 {
 }
@@ -420,6 +508,7 @@ void CFindInFilesDlg::OnFind()
 
     IEditorFrame* pFrame = GetEditorFrame();
     m_pResults = pFrame != NULL ? pFrame->ShowFindInFilesResults() : NULL;
+    m_hResults = m_pResults != NULL ? m_pResults->GetSafeHwnd() : NULL;
     if (m_pResults != NULL)
         m_pResults->Clear();
 

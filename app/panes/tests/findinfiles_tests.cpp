@@ -61,6 +61,14 @@ protected:
     {
         ::SetWindowTextA(::GetDlgItem(hDlg, nID), text.c_str());
     }
+    // "needle" in every file of the folder, started through a sent click.
+    static void StartSearch(HWND hDlg, const std::string& folder)
+    {
+        SetBox(hDlg, IDC_FIF_TEXT, "needle");
+        SetBox(hDlg, IDC_FIF_TYPES, "*.*");
+        SetBox(hDlg, IDC_FIF_FOLDER, folder);
+        ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_FIF_FIND, BN_CLICKED), 0);
+    }
     static bool Enabled(HWND hDlg, int nID) { return ::IsWindowEnabled(::GetDlgItem(hDlg, nID)) != FALSE; }
     std::vector<std::string> Rows() const { return panetest::ListRows(m_pFrame->m_results.m_hWnd); }
 };
@@ -360,12 +368,9 @@ TEST_F(FindInFilesTest, NoWayOfClosingWorksWhileSearching)
     INT_PTR nResult = RunDialog({
         [&] { return (hDlg = Dialog()) != NULL; },
         [&] {
-            SetBox(hDlg, IDC_FIF_TEXT, "needle");
-            SetBox(hDlg, IDC_FIF_TYPES, "*.*");
-            SetBox(hDlg, IDC_FIF_FOLDER, tree.root);
             // Sent, not posted: the worker cannot finish before this step
             // ends, since the search's rows wait for this thread.
-            ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_FIF_FIND, BN_CLICKED), 0);
+            StartSearch(hDlg, tree.root);
             EXPECT_FALSE(Enabled(hDlg, IDCANCEL));
             EXPECT_TRUE(Enabled(hDlg, IDC_FIF_STOP));
             ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);   // Esc
@@ -392,10 +397,7 @@ TEST_F(FindInFilesTest, DialogDestroyedWhileSearchingWaitsForItsWorker)
     RunDialog({
         [&] { return (hDlg = Dialog()) != NULL; },
         [&] {
-            SetBox(hDlg, IDC_FIF_TEXT, "needle");
-            SetBox(hDlg, IDC_FIF_TYPES, "*.*");
-            SetBox(hDlg, IDC_FIF_FOLDER, tree.root);
-            ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_FIF_FIND, BN_CLICKED), 0);
+            StartSearch(hDlg, tree.root);
             // As when its owner goes: the window is destroyed under it.
             ::DestroyWindow(hDlg);
             return true;

@@ -3,8 +3,8 @@
 // find-in-files benchmark stand the panes in it).
 #pragma once
 
-#include "editorframe.h"
 #include "findinfiles.h"
+#include "editorframestub.h"
 
 #include <string>
 #include <vector>
@@ -18,10 +18,8 @@ struct OpenRequest {
 };
 
 // The main frame as far as the panes need it.
-class CRecordingFrame : public CFrameWnd, public IEditorFrame {
+class CRecordingFrame : public CEditorFrameStubOf<CFrameWnd> {
 public:
-    CViewSettings m_settings{};
-    CEditorSettings m_editor{};
     CFindInFilesResults m_results;
     std::vector<OpenRequest> m_opened;
     int m_nHistoryReloads = 0;
@@ -36,23 +34,6 @@ public:
         m_results.ShowWindow(SW_SHOW);
         return TRUE;
     }
-
-    CViewSettings* GetSettings() override { return &m_settings; }
-    CEditorSettings* GetEditorSettings() override { return &m_editor; }
-    CLexerConfigList* GetLexerConfigs() override { return NULL; }
-    BOOL IsClosingForSession() const override { return FALSE; }
-    void SetStatusText(int, LPCSTR) override {}
-    CWnd* GetHexFindDialog() override { return NULL; }
-    void SetHexFindDialog(CWnd*) override {}
-    void FindNextInActiveDocument(LPCSTR, BOOL, BOOL, BOOL) override {}
-    CString GetToolbarFindText() override { return CString(); }
-    void SetCurrentViewWnd(CWnd*) override {}
-    void SetCurrentChildFrame(CFrameWnd*) override {}
-    void AddChildFrame(CFrameWnd*) override {}
-    void RemoveChildFrame(CFrameWnd*) override {}
-    void CompareFiles(LPCSTR, LPCSTR) override {}
-    void OnTextDocumentActivated() override {}
-    void OnTextChanged() override {}
 
     CFindInFilesResults* ShowFindInFilesResults() override { return &m_results; }
     void ReloadSearchHistory() override { ++m_nHistoryReloads; }

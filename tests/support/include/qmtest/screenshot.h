@@ -84,4 +84,20 @@ inline std::string ScreenshotDir(const char* pszBinDir)
     return strDir;
 }
 
+// Has a window (of any process) paint itself, then saves what the screen
+// shows of it as <build>/screenshots/<name> and names the file on stdout;
+// false on failure.
+inline bool SaveWindowShot(HWND hWnd, const char* pszBinDir, const std::string& name)
+{
+    ::RedrawWindow(hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    ::Sleep(500);
+    RECT rc;
+    if (!::GetWindowRect(hWnd, &rc))
+        return false;
+    std::string path = ScreenshotDir(pszBinDir) + "/" + name;
+    bool ok = SaveScreenPng(rc, path);
+    printf("screenshot: %s\n", path.c_str());
+    return ok;
+}
+
 } // namespace qmtest
