@@ -28,8 +28,10 @@ const char kPlacement[] = "FindInFilesDialog";
 const UINT WM_FIF_ADDROWS = WM_APP + 0x160;
 const UINT WM_FIF_FINISHED = WM_APP + 0x161;
 
-// Help context of the dialog: the resource help base plus its id.
+// Help context of the dialog: the resource help base plus its id; shown
+// with the HTML Help command for a context (HH_HELP_CONTEXT).
 const DWORD kHelpContext = 0x20000 + IDD_FIND_IN_FILES;
+const UINT kHelpCommandContext = 0x000F;
 
 struct PendingRow {
     LPCSTR lpszText;
@@ -561,8 +563,9 @@ void CFindInFilesDlg::OnBrowse()
 
 void CFindInFilesDlg::OnHelp()
 {
-    // The framework's help call; without a help file nothing shows.
-    WinHelp(kHelpContext, HELP_CONTEXT);
+    // The dialog's topic, as the other help commands ask the framework;
+    // without a help file nothing shows.
+    HtmlHelp(kHelpContext, kHelpCommandContext);
 }
 
 void CFindInFilesDlg::OnOption(UINT nID)

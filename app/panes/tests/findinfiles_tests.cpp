@@ -406,3 +406,32 @@ TEST_F(FindInFilesTest, DialogDestroyedWhileSearchingWaitsForItsWorker)
     // The worker finished before the engine went: its summary is there.
     EXPECT_TRUE(Contains(Rows(), "Total found:")) << Joined(Rows());
 }
+
+namespace {
+struct HelpCall {
+    UINT nCmd;
+    DWORD_PTR dwData;
+};
+void RecordHelp(HWND, LPCSTR, UINT nCmd, DWORD_PTR dwData, void* pContext)
+{
+    static_cast<std::vector<HelpCall>*>(pContext)->push_back({nCmd, dwData});
+}
+}  // namespace
+
+TEST_F(FindInFilesTest, HelpAsksForTheDialogsTopic)
+{
+    std::vector<HelpCall> calls;
+    fx::HelpHook pfnOld = fx::SetHelpHook(&RecordHelp, &calls);
+    RunDialog({
+        [&] { return Dialog() != NULL; },
+        [&] {
+            ::SendMessageA(Dialog(), WM_COMMAND, MAKEWPARAM(IDC_FIF_HELP, BN_CLICKED), 0);
+            dlgtest::Click(Dialog(), IDCANCEL);
+            return true;
+        },
+    });
+    fx::SetHelpHook(pfnOld);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].nCmd, 15u) << "HH_HELP_CONTEXT";
+    EXPECT_EQ(calls[0].dwData, (DWORD_PTR)131212) << "the help base 0x20000 plus the dialog's 140";
+}

@@ -778,10 +778,7 @@ HelpHook SetHelpHook(HelpHook pfnHook, void* pContext)
 void CWnd::WinHelp(DWORD_PTR dwData, UINT nCmd)
 {
     CWinApp* pApp = AfxGetApp();
-    // Without a help file there is nothing to show (the system's viewer
-    // would only say so).
-    if (pApp == NULL || pApp->m_pszHelpFilePath == NULL ||
-        ::GetFileAttributesA(pApp->m_pszHelpFilePath) == INVALID_FILE_ATTRIBUTES)
+    if (pApp == NULL || pApp->m_pszHelpFilePath == NULL)
         return;
     if (pApp->m_eHelpType == CWinApp::afxHTMLHelp) {
         switch (nCmd) {
