@@ -1,6 +1,7 @@
 // Bytegrid against the plain way of showing a file: reading it all into
 // memory. Opens, searches and saves a 100 MB file both ways and prints the
 // times and the ratio (Bytegrid / plain) of each.
+#include "benchclock.h"
 #include "bytegrid.h"
 
 #include <algorithm>
@@ -11,16 +12,10 @@
 
 namespace {
 
+// Milliseconds.
 double Now()
 {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
+    return qmbench::Seconds() * 1000.0;
 }
 
 // Best of a few runs, in milliseconds.

@@ -11,6 +11,7 @@
 //   fifui_bench make <folder> <what>
 //       writes the tree: "find" (1000 files of 100 matching lines), "tree"
 //       (20,000 small files).
+#include "benchclock.h"
 #include "filesystree.h"
 #include "findinfiles.h"
 #include "recordingframe.h"
@@ -31,14 +32,7 @@ CWinApp g_app("QuillmateBench");
 
 double Now()
 {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return (double)t.QuadPart / (double)freq.QuadPart;
+    return qmbench::Seconds();
 }
 
 // The memory the process has committed (what the list's rows add to it).

@@ -12,6 +12,7 @@
 //
 // Each timed mode prints "time=<best seconds>" plus its counts; run.sh
 // compares them.
+#include "benchclock.h"
 #include "FindInFiles.h"
 
 #include <windows.h>
@@ -25,14 +26,7 @@ namespace {
 
 double Now()
 {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
+    return qmbench::Seconds();
 }
 
 class CountingSink : public CCallBackClass

@@ -8,6 +8,7 @@
 //       loads a UTF-8 file into memory, then times writing it in the given
 //       encoding through WriteConverter (to a temporary file beside it).
 // Prints one line: "<mode> <bytes in> <bytes out> <seconds> <MB/s>".
+#include "benchclock.h"
 #include <windows.h>
 
 #include <cstdio>
@@ -20,14 +21,7 @@ namespace {
 
 double Now()
 {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return (double)t.QuadPart / (double)freq.QuadPart;
+    return qmbench::Seconds();
 }
 
 class CountingSink : public ITextSink {
