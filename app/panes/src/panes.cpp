@@ -56,26 +56,18 @@ CWnd* CreateFunctionListPane(const PaneContext& context, UINT nID)
     return pList;
 }
 
-CWnd* CreateFindInFilesPane(const PaneContext& context, UINT nID)
+// A pane window whose class makes itself as a child of the pane: the
+// find-in-files results, and the File Explorer tree (which the pane holds
+// itself until the solution bar brings its container).
+template <class TWnd>
+CWnd* CreateChildPane(const PaneContext& context, UINT nID)
 {
-    CFindInFilesResults* pResults = new CFindInFilesResults;
-    if (!pResults->Create(context.pParent, nID)) {
-        delete pResults;
+    TWnd* pWnd = new TWnd;
+    if (!pWnd->Create(context.pParent, nID)) {
+        delete pWnd;
         return NULL;
     }
-    return pResults;
-}
-
-// Until the solution bar brings its File Explorer container, the pane holds
-// the tree itself.
-CWnd* CreateFileExplorerPane(const PaneContext& context, UINT nID)
-{
-    CFileSysTreeCtrl* pTree = new CFileSysTreeCtrl;
-    if (!pTree->Create(context.pParent, nID)) {
-        delete pTree;
-        return NULL;
-    }
-    return pTree;
+    return pWnd;
 }
 
 } // namespace
@@ -101,8 +93,8 @@ CWnd* CreatePaneWindow(int nID, const PaneContext& context)
     switch (nID) {
     case PANE_TOOL_WINDOW: return CreateToolOutputPane(context, (UINT)nID);
     case PANE_FUNCTION_LIST: return CreateFunctionListPane(context, (UINT)nID);
-    case PANE_FIND_IN_FILES: return CreateFindInFilesPane(context, (UINT)nID);
-    case PANE_FILE_EXPLORER: return CreateFileExplorerPane(context, (UINT)nID);
+    case PANE_FIND_IN_FILES: return CreateChildPane<CFindInFilesResults>(context, (UINT)nID);
+    case PANE_FILE_EXPLORER: return CreateChildPane<CFileSysTreeCtrl>(context, (UINT)nID);
     default: return CreatePlaceholderPane(context.pParent, pInfo->lpszTitle, (UINT)nID);
     }
 }
