@@ -117,7 +117,7 @@ protected:
             m_exe = Slashes(QM_BIN_DIR "/Qmate.exe");
         if (GetFileAttributesA(m_exe.c_str()) == INVALID_FILE_ATTRIBUTES)
             GTEST_SKIP() << "Qmate.exe was not built";
-        m_dir = std::make_unique<qmtest::TempFolder>("e2e");
+        m_dir = std::make_unique<qmtest::TempDir>("qm-e2e");
         m_work = LongPath(m_dir->Path());
         m_local = std::make_unique<qmtest::ScopedLocalAppData>(m_work + "\\Local");
         m_settings = std::make_unique<qmtest::ScopedRegistryTree>(HKEY_CURRENT_USER, QM_REGKEY_APP);
@@ -410,7 +410,7 @@ protected:
 
     std::string m_exe;
     std::string m_work;
-    std::unique_ptr<qmtest::TempFolder> m_dir;
+    std::unique_ptr<qmtest::TempDir> m_dir;
     std::unique_ptr<qmtest::ScopedLocalAppData> m_local;
     std::unique_ptr<qmtest::ScopedRegistryTree> m_settings;
     qmtest::ProgramUnderTest m_prog;

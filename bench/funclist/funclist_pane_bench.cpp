@@ -45,10 +45,10 @@ int main(int argc, char** argv)
         printf("usage: funclist_pane_bench <Qmate.exe>\n");
         return 2;
     }
-    qmtest::TempFolder folder("funclist-bench");
+    qmtest::TempDir folder("funclist-bench");
     qmtest::ScopedLocalAppData local(folder.Path() + "\\Local");
     qmtest::ScopedRegistryTree settings(HKEY_CURRENT_USER, QM_REGKEY_APP);
-    std::string file = folder.File("bench.c");
+    std::string file = folder.Path("bench.c");
     if (!qmtest::WriteWholeFile(file, GeneratedCSource(kFunctions))) {
         printf("funclist pane bench: cannot write %s\n", file.c_str());
         return 1;

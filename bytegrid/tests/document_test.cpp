@@ -13,7 +13,6 @@
 using bytegrid::CaretState;
 using bytegrid::Document;
 using bgtest::Bytes;
-using bgtest::TempFolder;
 
 namespace {
 
@@ -35,12 +34,12 @@ bool Put(Document &doc, uint64_t pos, uint64_t oldLen, const std::string &bytes,
 // A document loaded from a file holding `text`, so edits mix the original
 // with added bytes.
 struct Loaded {
-    TempFolder folder;
+    qmtest::TempDir folder;
     std::string path;
     Document doc;
     explicit Loaded(const std::string &text)
     {
-        path = folder.File("doc.bin");
+        path = folder.Path("doc.bin");
         EXPECT_TRUE(bgtest::WriteBytes(path, Bytes(text)));
         DWORD error = 0;
         EXPECT_TRUE(doc.Load(path, &error)) << error;
@@ -238,8 +237,8 @@ TEST(Document, FindsMatchesThatStraddleSearchBlocks)
 {
     // The search reads the document in blocks of 1 MiB; put matches across
     // the block edges in both directions.
-    TempFolder folder;
-    std::string path = folder.File("big.bin");
+    qmtest::TempDir folder;
+    std::string path = folder.Path("big.bin");
     const uint64_t mib = 1 << 20;
     ASSERT_TRUE(bgtest::MakeLargeFile(path, 3 * mib, {{mib - 2, "NEEDLE"}, {2 * mib - 3, "NEEDLE"}}));
     Document doc;
@@ -263,19 +262,19 @@ TEST(Document, LoadFailuresKeepTheShownDocument)
 {
     Loaded l("keep me");
     DWORD error = 0;
-    EXPECT_FALSE(l.doc.Load(l.folder.File("missing.bin"), &error));
+    EXPECT_FALSE(l.doc.Load(l.folder.Path("missing.bin"), &error));
     EXPECT_EQ(error, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(Text(l.doc), "keep me");
 
     // 4 GiB and more is refused; the file is sparse, so this is quick.
-    std::string huge = l.folder.File("huge.bin");
+    std::string huge = l.folder.Path("huge.bin");
     ASSERT_TRUE(bgtest::MakeLargeFile(huge, 0x100000000ull));
     EXPECT_FALSE(l.doc.Load(huge, &error));
     EXPECT_EQ(error, static_cast<DWORD>(ERROR_FILE_TOO_LARGE));
     EXPECT_EQ(Text(l.doc), "keep me");
     DeleteFileA(huge.c_str());
 
-    std::string empty = l.folder.File("empty.bin");
+    std::string empty = l.folder.Path("empty.bin");
     ASSERT_TRUE(bgtest::WriteBytes(empty, {}));
     ASSERT_TRUE(l.doc.Load(empty, &error));
     EXPECT_EQ(l.doc.Length(), 0u);
@@ -285,8 +284,8 @@ TEST(Document, LoadFailuresKeepTheShownDocument)
 
 TEST(Document, EditsThatWouldPassTheSizeLimitAreRefused)
 {
-    TempFolder folder;
-    std::string path = folder.File("limit.bin");
+    qmtest::TempDir folder;
+    std::string path = folder.Path("limit.bin");
     ASSERT_TRUE(bgtest::MakeLargeFile(path, 0xFFFFFFFFull));
     Document doc;
     DWORD error = 0;
@@ -333,7 +332,7 @@ TEST(Document, SaveAsLeavesTheLoadedFileAlone)
     Loaded l("original");
     ASSERT_TRUE(Put(l.doc, 0, 1, "O"));
     DWORD error = 0;
-    std::string other = l.folder.File("copy.bin");
+    std::string other = l.folder.Path("copy.bin");
     ASSERT_TRUE(l.doc.Save(other, &error)) << error;
     EXPECT_EQ(bgtest::ReadBytes(other), Bytes("Original"));
     EXPECT_EQ(bgtest::ReadBytes(l.path), Bytes("original"));
@@ -351,7 +350,7 @@ TEST(Document, FailedSavesLeaveTheTargetAsItWas)
     DWORD error = 0;
 
     // A read-only target.
-    std::string ro = l.folder.File("readonly.bin");
+    std::string ro = l.folder.Path("readonly.bin");
     ASSERT_TRUE(bgtest::WriteBytes(ro, Bytes("precious")));
     ASSERT_TRUE(SetFileAttributesA(ro.c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_FALSE(l.doc.Save(ro, &error));
@@ -366,7 +365,7 @@ TEST(Document, FailedSavesLeaveTheTargetAsItWas)
     SetFileAttributesA(l.path.c_str(), FILE_ATTRIBUTE_NORMAL);
 
     // A target another program holds open without sharing deletion.
-    std::string locked = l.folder.File("locked.bin");
+    std::string locked = l.folder.Path("locked.bin");
     ASSERT_TRUE(bgtest::WriteBytes(locked, Bytes("in use")));
     HANDLE h = CreateFileA(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
@@ -376,7 +375,7 @@ TEST(Document, FailedSavesLeaveTheTargetAsItWas)
     EXPECT_EQ(bgtest::ReadBytes(locked), Bytes("in use"));
 
     // A folder that does not exist, and a folder in place of a file.
-    EXPECT_FALSE(l.doc.Save(l.folder.File("no such folder\\x.bin"), &error));
+    EXPECT_FALSE(l.doc.Save(l.folder.Path("no such folder\\x.bin"), &error));
     EXPECT_NE(error, 0u);
     EXPECT_FALSE(l.doc.Save(l.folder.Path(), &error));
     EXPECT_NE(error, 0u);

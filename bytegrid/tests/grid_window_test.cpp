@@ -15,7 +15,6 @@
 #include <vector>
 
 using bgtest::Bytes;
-using bgtest::TempFolder;
 
 namespace {
 
@@ -106,7 +105,7 @@ protected:
         GetClientRect(parent, &rc);
         MoveWindow(grid, 0, 0, rc.right, rc.bottom, TRUE);
 
-        path = folder.File("sample.bin");
+        path = folder.Path("sample.bin");
         fixture = Fixture();
         ASSERT_EQ(fixture.size(), 307u);
         ASSERT_TRUE(bgtest::WriteBytes(path, fixture));
@@ -230,7 +229,7 @@ protected:
         CloseClipboard();
     }
 
-    TempFolder folder;
+    qmtest::TempDir folder;
     std::string path;
     std::vector<uint8_t> fixture;
     HMODULE library = nullptr;
@@ -334,7 +333,7 @@ TEST_F(GridWindow, KeysMoveTheCaretAndTheSelection)
 
 TEST_F(GridWindow, PagingAndScrollingMoveByTheWindowsRows)
 {
-    std::string big = folder.File("paging.bin");
+    std::string big = folder.Path("paging.bin");
     std::vector<uint8_t> bytes(65536);
     for (size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<uint8_t>(i * 31);
@@ -674,7 +673,7 @@ TEST_F(GridWindow, SaveWritesTheBytesAndClearsTheModifiedState)
     EXPECT_EQ(Send(BGM_ISMODIFIED), 1);
 
     // Save As writes another file and leaves this one.
-    std::string other = folder.File("other.bin");
+    std::string other = folder.Path("other.bin");
     ASSERT_EQ(Send(BGM_SAVEFILE, reinterpret_cast<WPARAM>(other.c_str())), 1);
     EXPECT_EQ(bgtest::ReadBytes(other), fixture);
     EXPECT_EQ(bgtest::ReadBytes(path).size(), 308u);
@@ -693,12 +692,12 @@ TEST_F(GridWindow, FailedSaveLeavesTheFileAndTheModifiedState)
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(bgtest::ReadBytes(path), fixture);
 
-    std::string nowhere = folder.File("missing\\sample.bin");
+    std::string nowhere = folder.Path("missing\\sample.bin");
     EXPECT_EQ(Send(BGM_SAVEFILE, reinterpret_cast<WPARAM>(nowhere.c_str())), 0);
     EXPECT_NE(Send(BGM_GETLASTERROR), 0);
 
     // A destination another program holds open.
-    std::string locked = folder.File("locked.bin");
+    std::string locked = folder.Path("locked.bin");
     ASSERT_TRUE(bgtest::WriteBytes(locked, Bytes("locked")));
     HANDLE h = CreateFileA(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
@@ -719,10 +718,10 @@ TEST_F(GridWindow, FailedSaveLeavesTheFileAndTheModifiedState)
 
 TEST_F(GridWindow, LoadFailuresKeepTheShownFile)
 {
-    std::string missing = folder.File("missing.bin");
+    std::string missing = folder.Path("missing.bin");
     EXPECT_EQ(Send(BGM_LOADFILE, reinterpret_cast<WPARAM>(missing.c_str())), 0);
     EXPECT_EQ(Send(BGM_GETLASTERROR), ERROR_FILE_NOT_FOUND);
-    std::string huge = folder.File("huge.bin");
+    std::string huge = folder.Path("huge.bin");
     ASSERT_TRUE(bgtest::MakeLargeFile(huge, 0x100000001ull));
     EXPECT_EQ(Send(BGM_LOADFILE, reinterpret_cast<WPARAM>(huge.c_str())), 0);
     EXPECT_EQ(Send(BGM_GETLASTERROR), ERROR_FILE_TOO_LARGE);
@@ -799,7 +798,7 @@ TEST_F(GridWindow, NotificationsWaitForTheHostToAskForThem)
 TEST_F(GridWindow, HundredMegabyteFileOpensWithoutACopyAndSavesInPlace)
 {
     const ULONGLONG size = 100ull << 20;
-    std::string big = folder.File("big.bin");
+    std::string big = folder.Path("big.bin");
     ASSERT_TRUE(bgtest::MakeLargeFile(big, size, {{0, "HEAD"}, {size / 2, "MIDDLE"}, {size - 10, "TAIL-MARK"}}));
     PROCESS_MEMORY_COUNTERS_EX before = {}, after = {};
     before.cb = after.cb = sizeof before;

@@ -10,19 +10,6 @@
 
 namespace bgtest {
 
-// A fresh folder under the temp folder, removed with its files at the end.
-class TempFolder {
-public:
-    TempFolder() : dir_("bytegrid") {}
-    const std::string &Path() const { return dir_.Root(); }
-    std::string File(const std::string &name) const { return dir_.Path(name.c_str()); }
-    // Names of the files in the folder.
-    std::vector<std::string> Files() const { return qmtest::FileNamesIn(Path()); }
-
-private:
-    qmtest::TempDir dir_;
-};
-
 inline bool WriteBytes(const std::string &path, const std::vector<uint8_t> &bytes)
 {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -14,7 +14,6 @@ using pairview::CompareStatus;
 using pairview::CompareToResultFile;
 using pairview_test::Exists;
 using pairview_test::ReadBytes;
-using pairview_test::TempFolder;
 using pairview_test::WriteBytes;
 
 namespace {
@@ -52,13 +51,13 @@ class GoldenResult : public ::testing::TestWithParam<GoldenCase>
 TEST_P(GoldenResult, ResultFileMatchesByteForByte)
 {
     const GoldenCase &c = GetParam();
-    TempFolder dir;
-    ASSERT_TRUE(WriteBytes(dir / "first.txt", c.first));
-    ASSERT_TRUE(WriteBytes(dir / "second.txt", c.second));
-    ASSERT_EQ(CompareToResultFile((dir / "first.txt").c_str(), (dir / "second.txt").c_str(),
-                                  (dir / "result.txt").c_str()),
+    qmtest::TempDir dir;
+    ASSERT_TRUE(WriteBytes(dir.Path("first.txt"), c.first));
+    ASSERT_TRUE(WriteBytes(dir.Path("second.txt"), c.second));
+    ASSERT_EQ(CompareToResultFile((dir.Path("first.txt")).c_str(), (dir.Path("second.txt")).c_str(),
+                                  (dir.Path("result.txt")).c_str()),
               CompareStatus::Ok);
-    EXPECT_EQ(ReadBytes(dir / "result.txt"), c.expected);
+    EXPECT_EQ(ReadBytes(dir.Path("result.txt")), c.expected);
 }
 
 const std::string kUtf8Text = "h\xC3\xA9llo\nw\xC3\xB6rld\n\xE2\x82\xAC 5\n";  // "héllo", "wörld", "€ 5"
@@ -119,54 +118,54 @@ TEST(Engine, CollidingLinesReallyShareTheirHash)
 TEST(Engine, SourceFileGoldenFromDataFolder)
 {
     const std::string data = std::string(QM_SOURCE_DIR) + "/compare/tests/data/";
-    TempFolder dir;
+    qmtest::TempDir dir;
     ASSERT_EQ(CompareToResultFile((data + "moved_first.c").c_str(), (data + "moved_second.c").c_str(),
-                                  (dir / "result.txt").c_str()),
+                                  (dir.Path("result.txt")).c_str()),
               CompareStatus::Ok);
     std::string expected = ReadBytes(data + "moved_expected.txt");
     ASSERT_NE(expected, "<missing>");
-    EXPECT_EQ(ReadBytes(dir / "result.txt"), expected);
+    EXPECT_EQ(ReadBytes(dir.Path("result.txt")), expected);
 }
 
 TEST(Engine, MissingSidesGiveAnEmptyResultFile)
 {
-    TempFolder dir;
-    ASSERT_TRUE(WriteBytes(dir / "present.txt", "a\nb\n"));
-    const std::string present = dir / "present.txt", missing = dir / "nothing-here.txt";
+    qmtest::TempDir dir;
+    ASSERT_TRUE(WriteBytes(dir.Path("present.txt"), "a\nb\n"));
+    const std::string present = dir.Path("present.txt"), missing = dir.Path("nothing-here.txt");
     struct Case {
         std::string first, second;
     } cases[] = {{present, missing}, {missing, present}, {missing, missing}};
     for (const Case &c : cases) {
-        std::string result = dir / "result.txt";
+        std::string result = dir.Path("result.txt");
         ASSERT_TRUE(WriteBytes(result, "old content"));
         EXPECT_EQ(CompareToResultFile(c.first.c_str(), c.second.c_str(), result.c_str()), CompareStatus::Ok);
         EXPECT_EQ(ReadBytes(result), "") << c.first << " / " << c.second;
     }
-    EXPECT_EQ(CompareToResultFile(nullptr, present.c_str(), (dir / "r2.txt").c_str()), CompareStatus::Ok);
-    EXPECT_EQ(ReadBytes(dir / "r2.txt"), "");
+    EXPECT_EQ(CompareToResultFile(nullptr, present.c_str(), (dir.Path("r2.txt")).c_str()), CompareStatus::Ok);
+    EXPECT_EQ(ReadBytes(dir.Path("r2.txt")), "");
 }
 
 TEST(Engine, FileThatCannotBeOpenedHasNoLines)
 {
-    TempFolder dir;
-    ASSERT_TRUE(WriteBytes(dir / "locked.txt", "x\ny\n"));
-    ASSERT_TRUE(WriteBytes(dir / "other.txt", "x\nz\n"));
+    qmtest::TempDir dir;
+    ASSERT_TRUE(WriteBytes(dir.Path("locked.txt"), "x\ny\n"));
+    ASSERT_TRUE(WriteBytes(dir.Path("other.txt"), "x\nz\n"));
     // Held open without sharing: the engine cannot open it.
-    HANDLE lock = CreateFileA((dir / "locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE lock = CreateFileA((dir.Path("locked.txt")).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(CompareToResultFile((dir / "locked.txt").c_str(), (dir / "other.txt").c_str(),
-                                  (dir / "result.txt").c_str()),
+    EXPECT_EQ(CompareToResultFile((dir.Path("locked.txt")).c_str(), (dir.Path("other.txt")).c_str(),
+                                  (dir.Path("result.txt")).c_str()),
               CompareStatus::Ok);
     CloseHandle(lock);
-    EXPECT_EQ(ReadBytes(dir / "result.txt"), " !> x\n !> z\n");
+    EXPECT_EQ(ReadBytes(dir.Path("result.txt")), " !> x\n !> z\n");
 }
 
 TEST(Engine, ResultFileThatCannotBeCreatedIsAFailure)
 {
-    TempFolder dir;
-    ASSERT_TRUE(WriteBytes(dir / "a.txt", "a\n"));
-    const std::string a = dir / "a.txt";
-    const std::string bad[] = {dir / "no-such-folder\\result.txt", dir.path(), ""};
+    qmtest::TempDir dir;
+    ASSERT_TRUE(WriteBytes(dir.Path("a.txt"), "a\n"));
+    const std::string a = dir.Path("a.txt");
+    const std::string bad[] = {dir.Path("no-such-folder\\result.txt"), dir.Path(), ""};
     for (const std::string &result : bad)
         EXPECT_EQ(CompareToResultFile(a.c_str(), a.c_str(), result.c_str()), CompareStatus::ResultNotCreated)
             << result;
@@ -175,57 +174,57 @@ TEST(Engine, ResultFileThatCannotBeCreatedIsAFailure)
 
 TEST(Engine, RunningOutOfMemoryFailsTheCompareAndLeavesTheResultAlone)
 {
-    TempFolder dir;
+    qmtest::TempDir dir;
     std::string text;
     for (int i = 0; i < 20000; ++i)
         text += "line number " + std::to_string(i) + "\n";
-    ASSERT_TRUE(WriteBytes(dir / "a.txt", text));
-    ASSERT_TRUE(WriteBytes(dir / "b.txt", text + "tail\n"));
-    ASSERT_TRUE(WriteBytes(dir / "result.txt", "previous"));
+    ASSERT_TRUE(WriteBytes(dir.Path("a.txt"), text));
+    ASSERT_TRUE(WriteBytes(dir.Path("b.txt"), text + "tail\n"));
+    ASSERT_TRUE(WriteBytes(dir.Path("result.txt"), "previous"));
     pairview::CompareOptions tight;
     for (std::size_t limit : {std::size_t(1), std::size_t(4096), std::size_t(300000), text.size() * 2}) {
         tight.memoryLimit = limit;
-        EXPECT_EQ(CompareToResultFile((dir / "a.txt").c_str(), (dir / "b.txt").c_str(), (dir / "result.txt").c_str(),
+        EXPECT_EQ(CompareToResultFile((dir.Path("a.txt")).c_str(), (dir.Path("b.txt")).c_str(), (dir.Path("result.txt")).c_str(),
                                       tight),
                   CompareStatus::OutOfMemory)
             << limit;
-        EXPECT_EQ(ReadBytes(dir / "result.txt"), "previous");
+        EXPECT_EQ(ReadBytes(dir.Path("result.txt")), "previous");
     }
     // The same compare with room to work succeeds.
-    EXPECT_EQ(CompareToResultFile((dir / "a.txt").c_str(), (dir / "b.txt").c_str(), (dir / "result.txt").c_str()),
+    EXPECT_EQ(CompareToResultFile((dir.Path("a.txt")).c_str(), (dir.Path("b.txt")).c_str(), (dir.Path("result.txt")).c_str()),
               CompareStatus::Ok);
-    std::string result = ReadBytes(dir / "result.txt");
+    std::string result = ReadBytes(dir.Path("result.txt"));
     EXPECT_EQ(result.substr(result.size() - 9), " !> tail\n");
 }
 
 TEST(Engine, FoldersCompareTheirFirstFiles)
 {
-    TempFolder dir;
+    qmtest::TempDir dir;
     // Files come before sub-folders, in order of their lower-cased names.
-    ASSERT_TRUE(CreateDirectoryA((dir / "left").c_str(), nullptr));
-    ASSERT_TRUE(WriteBytes(dir / "left\\b.txt", "from b\n"));
-    ASSERT_TRUE(WriteBytes(dir / "left\\A.txt", "from A\n"));
-    ASSERT_TRUE(CreateDirectoryA((dir / "left\\0sub").c_str(), nullptr));
-    ASSERT_TRUE(WriteBytes(dir / "left\\0sub\\x.txt", "from sub\n"));
+    ASSERT_TRUE(CreateDirectoryA((dir.Path("left")).c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(dir.Path("left\\b.txt"), "from b\n"));
+    ASSERT_TRUE(WriteBytes(dir.Path("left\\A.txt"), "from A\n"));
+    ASSERT_TRUE(CreateDirectoryA((dir.Path("left\\0sub")).c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(dir.Path("left\\0sub\\x.txt"), "from sub\n"));
     // No files of its own: the first sub-folder (by lower-cased name) that has one.
-    ASSERT_TRUE(CreateDirectoryA((dir / "right").c_str(), nullptr));
-    ASSERT_TRUE(CreateDirectoryA((dir / "right\\Zeta").c_str(), nullptr));
-    ASSERT_TRUE(WriteBytes(dir / "right\\Zeta\\z.txt", "from zeta\n"));
-    ASSERT_TRUE(CreateDirectoryA((dir / "right\\alpha").c_str(), nullptr));
-    ASSERT_TRUE(CreateDirectoryA((dir / "right\\alpha\\deeper").c_str(), nullptr));
-    ASSERT_TRUE(WriteBytes(dir / "right\\alpha\\deeper\\d.txt", "from A\n"));
-    ASSERT_TRUE(CreateDirectoryA((dir / "empty").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((dir.Path("right")).c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((dir.Path("right\\Zeta")).c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(dir.Path("right\\Zeta\\z.txt"), "from zeta\n"));
+    ASSERT_TRUE(CreateDirectoryA((dir.Path("right\\alpha")).c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((dir.Path("right\\alpha\\deeper")).c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(dir.Path("right\\alpha\\deeper\\d.txt"), "from A\n"));
+    ASSERT_TRUE(CreateDirectoryA((dir.Path("empty")).c_str(), nullptr));
 
-    EXPECT_EQ(pairview::FirstFileOf((dir / "left").c_str()), dir / "left\\A.txt");
-    EXPECT_EQ(pairview::FirstFileOf((dir / "right").c_str()), dir / "right\\alpha\\deeper\\d.txt");
-    EXPECT_EQ(pairview::FirstFileOf((dir / "empty").c_str()), "");
+    EXPECT_EQ(pairview::FirstFileOf((dir.Path("left")).c_str()), dir.Path("left\\A.txt"));
+    EXPECT_EQ(pairview::FirstFileOf((dir.Path("right")).c_str()), dir.Path("right\\alpha\\deeper\\d.txt"));
+    EXPECT_EQ(pairview::FirstFileOf((dir.Path("empty")).c_str()), "");
 
-    ASSERT_EQ(CompareToResultFile((dir / "left").c_str(), (dir / "right").c_str(), (dir / "result.txt").c_str()),
+    ASSERT_EQ(CompareToResultFile((dir.Path("left")).c_str(), (dir.Path("right")).c_str(), (dir.Path("result.txt")).c_str()),
               CompareStatus::Ok);
-    EXPECT_EQ(ReadBytes(dir / "result.txt"), "    from A\n");
-    ASSERT_EQ(CompareToResultFile((dir / "left").c_str(), (dir / "empty").c_str(), (dir / "result.txt").c_str()),
+    EXPECT_EQ(ReadBytes(dir.Path("result.txt")), "    from A\n");
+    ASSERT_EQ(CompareToResultFile((dir.Path("left")).c_str(), (dir.Path("empty")).c_str(), (dir.Path("result.txt")).c_str()),
               CompareStatus::Ok);
-    EXPECT_EQ(ReadBytes(dir / "result.txt"), "");
+    EXPECT_EQ(ReadBytes(dir.Path("result.txt")), "");
 }
 
 // Files made of a few distinct lines have no unique line to anchor on; the
@@ -239,12 +238,12 @@ TEST(Engine, RepetitiveFilesMarkOnlyTheChangedLines)
         first += line;
         second += i % 600 == 300 ? "changed " + std::to_string(i) + "\n" : line;
     }
-    TempFolder dir;
-    ASSERT_TRUE(WriteBytes(dir / "a.txt", first));
-    ASSERT_TRUE(WriteBytes(dir / "b.txt", second));
-    ASSERT_EQ(CompareToResultFile((dir / "a.txt").c_str(), (dir / "b.txt").c_str(), (dir / "r.txt").c_str()),
+    qmtest::TempDir dir;
+    ASSERT_TRUE(WriteBytes(dir.Path("a.txt"), first));
+    ASSERT_TRUE(WriteBytes(dir.Path("b.txt"), second));
+    ASSERT_EQ(CompareToResultFile((dir.Path("a.txt")).c_str(), (dir.Path("b.txt")).c_str(), (dir.Path("r.txt")).c_str()),
               CompareStatus::Ok);
-    std::string result = ReadBytes(dir / "r.txt");
+    std::string result = ReadBytes(dir.Path("r.txt"));
     int marked = 0;
     for (std::size_t at = 0; at < result.size(); at = result.find('\n', at) + 1)
         marked += result.compare(at, 4, "    ") != 0;
@@ -315,12 +314,12 @@ TEST(Engine, RandomEditsRebuildBothFilesFromTheResult)
             first += l;
         for (auto &l : b)
             second += l;
-        TempFolder dir;
-        ASSERT_TRUE(WriteBytes(dir / "a.txt", first));
-        ASSERT_TRUE(WriteBytes(dir / "b.txt", second));
-        ASSERT_EQ(CompareToResultFile((dir / "a.txt").c_str(), (dir / "b.txt").c_str(), (dir / "r.txt").c_str()),
+        qmtest::TempDir dir;
+        ASSERT_TRUE(WriteBytes(dir.Path("a.txt"), first));
+        ASSERT_TRUE(WriteBytes(dir.Path("b.txt"), second));
+        ASSERT_EQ(CompareToResultFile((dir.Path("a.txt")).c_str(), (dir.Path("b.txt")).c_str(), (dir.Path("r.txt")).c_str()),
                   CompareStatus::Ok);
-        std::string result = ReadBytes(dir / "r.txt");
+        std::string result = ReadBytes(dir.Path("r.txt"));
         Rebuilt r = RebuildSides(result);
         EXPECT_EQ(r.first, first) << "seed " << seed;
         EXPECT_EQ(r.second, second) << "seed " << seed;

@@ -10,7 +10,6 @@
 #include <string>
 
 using pairview::CMappedFile;
-using pairview_test::TempFolder;
 using pairview_test::WriteBytes;
 
 namespace {
@@ -28,9 +27,9 @@ std::string Pattern(std::size_t n)
 
 TEST(MappedFile, ReadsAnyRangeInsideTheFile)
 {
-    TempFolder dir;
+    qmtest::TempDir dir;
     const std::string bytes = Pattern(0x4C123);  // a few views and a ragged end
-    ASSERT_TRUE(WriteBytes(dir / "data.bin", bytes));
+    ASSERT_TRUE(WriteBytes(dir.Path("data.bin"), bytes));
     const std::uint64_t size = bytes.size();
     struct Range {
         std::uint64_t offset, count;
@@ -42,7 +41,7 @@ TEST(MappedFile, ReadsAnyRangeInsideTheFile)
     // Smallest views (a new one every 64 KB) and the usual large ones.
     for (std::uint64_t span : {CMappedFile::kMinViewSpan, CMappedFile::kDefaultViewSpan}) {
         CMappedFile file(span);
-        ASSERT_TRUE(file.open((dir / "data.bin").c_str()));
+        ASSERT_TRUE(file.open((dir.Path("data.bin")).c_str()));
         EXPECT_EQ(file.size(), size);
         for (const Range &r : ranges) {
             std::string out(static_cast<std::size_t>(r.count), '\0');
@@ -56,11 +55,11 @@ TEST(MappedFile, ReadsAnyRangeInsideTheFile)
 
 TEST(MappedFile, RefusesRangesPastTheEnd)
 {
-    TempFolder dir;
+    qmtest::TempDir dir;
     const std::string bytes = Pattern(0x20010);
-    ASSERT_TRUE(WriteBytes(dir / "data.bin", bytes));
+    ASSERT_TRUE(WriteBytes(dir.Path("data.bin"), bytes));
     CMappedFile file(CMappedFile::kMinViewSpan);
-    ASSERT_TRUE(file.open((dir / "data.bin").c_str()));
+    ASSERT_TRUE(file.open((dir.Path("data.bin")).c_str()));
     char sink[0x40] = {};
     const std::uint64_t size = bytes.size();
     EXPECT_FALSE(file.read(sink, size - 0x10, 0x11));
@@ -72,14 +71,14 @@ TEST(MappedFile, RefusesRangesPastTheEnd)
 
 TEST(MappedFile, EmptyAndMissingFiles)
 {
-    TempFolder dir;
-    ASSERT_TRUE(WriteBytes(dir / "empty.bin", ""));
+    qmtest::TempDir dir;
+    ASSERT_TRUE(WriteBytes(dir.Path("empty.bin"), ""));
     CMappedFile file;
-    ASSERT_TRUE(file.open((dir / "empty.bin").c_str()));
+    ASSERT_TRUE(file.open((dir.Path("empty.bin")).c_str()));
     EXPECT_EQ(file.size(), 0u);
     char c;
     EXPECT_FALSE(file.read(&c, 0, 1));
-    EXPECT_FALSE(file.open((dir / "missing.bin").c_str()));
+    EXPECT_FALSE(file.open((dir.Path("missing.bin")).c_str()));
     EXPECT_FALSE(file.isOpen());
 }
 

@@ -11,18 +11,6 @@
 
 namespace pairview_test {
 
-// A fresh folder under the temporary folder, removed with its files.
-class TempFolder
-{
-public:
-    TempFolder() : dir_("pairview") {}
-    const std::string &path() const { return dir_.Root(); }
-    std::string operator/(const std::string &name) const { return dir_.Path(name.c_str()); }
-
-private:
-    qmtest::TempDir dir_;
-};
-
 inline bool WriteBytes(const std::string &path, const std::string &bytes)
 {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -16,7 +16,6 @@
 
 using pairview_test::Exists;
 using pairview_test::ReadBytes;
-using pairview_test::TempFolder;
 using pairview_test::WriteBytes;
 
 namespace {
@@ -187,10 +186,10 @@ protected:
     // Compares two texts written to files; returns the result file's path.
     std::string compareTexts(const std::string &first, const std::string &second, const char *result = "result.txt")
     {
-        WriteBytes(dir_ / "first.txt", first);
-        WriteBytes(dir_ / "second.txt", second);
-        std::string path = dir_ / result;
-        EXPECT_EQ(compare(dir_ / "first.txt", dir_ / "second.txt", path), 1);
+        WriteBytes(dir_.Path("first.txt"), first);
+        WriteBytes(dir_.Path("second.txt"), second);
+        std::string path = dir_.Path(result);
+        EXPECT_EQ(compare(dir_.Path("first.txt"), dir_.Path("second.txt"), path), 1);
         Pump(0);
         return path;
     }
@@ -239,7 +238,7 @@ protected:
     static int charWidth_, lineHeight_;
     HWND host_ = nullptr;
     HWND view_ = nullptr;
-    TempFolder dir_;
+    qmtest::TempDir dir_;
 };
 
 HMODULE CompareWindow::module_ = nullptr;
@@ -299,18 +298,18 @@ TEST_F(CompareWindow, EmptyWindowIgnoresInputAndCopiesNothing)
 
 TEST_F(CompareWindow, FailedOrEmptyComparesLeaveAnEmptyView)
 {
-    WriteBytes(dir_ / "a.txt", "a\nb\n");
-    const std::string a = dir_ / "a.txt", missing = dir_ / "missing.txt";
+    WriteBytes(dir_.Path("a.txt"), "a\nb\n");
+    const std::string a = dir_.Path("a.txt"), missing = dir_.Path("missing.txt");
     struct Case {
         const char *name;
         std::string first, second, result;
         LRESULT expected;
     } cases[] = {
-        {"result folder missing", a, a, dir_ / "no\\such\\result.txt", 0},
-        {"result path is a folder", a, a, dir_.path(), 0},
-        {"first missing", missing, a, dir_ / "r1.txt", 1},
-        {"second missing", a, missing, dir_ / "r2.txt", 1},
-        {"both missing", missing, missing, dir_ / "r3.txt", 1},
+        {"result folder missing", a, a, dir_.Path("no\\such\\result.txt"), 0},
+        {"result path is a folder", a, a, dir_.Path(), 0},
+        {"first missing", missing, a, dir_.Path("r1.txt"), 1},
+        {"second missing", a, missing, dir_.Path("r2.txt"), 1},
+        {"both missing", missing, missing, dir_.Path("r3.txt"), 1},
     };
     for (const Case &c : cases) {
         // Start from a loaded view: whatever happens, the old result goes.
@@ -372,7 +371,7 @@ TEST_F(CompareWindow, ShiftKeepsSelectingWhileOtherKeysAreReleased)
     key(VK_END);
     SendMessageA(view_, WM_KEYUP, VK_SHIFT, 0xC0000001);
     SendMessageA(view_, WM_KEYUP, VK_CONTROL, 0xC0000001);
-    EXPECT_EQ(copied(), ReadBytes(dir_ / "result.txt"));
+    EXPECT_EQ(copied(), ReadBytes(dir_.Path("result.txt")));
 
     // Shift+Left over a line start takes the line end along.
     key(VK_DOWN);  // clears; caret stays on the last row
@@ -548,9 +547,9 @@ TEST_F(CompareWindow, RowColoursFollowTheMarkers)
 
 TEST_F(CompareWindow, RowsKeepTheirColourWhenScrolledFarRight)
 {
-    WriteBytes(dir_ / "first.txt", "keep\n" + std::string(400, 'w') + "\nshort\n");
-    WriteBytes(dir_ / "second.txt", "keep\n");
-    ASSERT_EQ(compare(dir_ / "first.txt", dir_ / "second.txt", dir_ / "result.txt"), 1);
+    WriteBytes(dir_.Path("first.txt"), "keep\n" + std::string(400, 'w') + "\nshort\n");
+    WriteBytes(dir_.Path("second.txt"), "keep\n");
+    ASSERT_EQ(compare(dir_.Path("first.txt"), dir_.Path("second.txt"), dir_.Path("result.txt")), 1);
     // Scrolled before the rows were ever painted at the left edge.
     SendMessageA(view_, WM_HSCROLL, SB_RIGHT, 0);
     UpdateWindow(view_);

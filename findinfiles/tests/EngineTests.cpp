@@ -501,7 +501,7 @@ TEST(SearchFile, SkippingLinesChangesNoResult)
         }
         text += (line % 3) ? L"\r\n" : L"\n";
     }
-    TempTree tree;
+    qmtest::TempDir tree{"qmfif"};
     struct Variant
     {
         const wchar_t* name;
@@ -516,7 +516,7 @@ TEST(SearchFile, SkippingLinesChangesNoResult)
     };
     int seen = 0;
     for (const Variant& v : variants) {
-        const std::wstring path = tree.File(v.name, v.bytes);
+        const std::wstring path = TreeFile(tree, v.name, v.bytes);
         SCOPED_TRACE(std::string(v.name, v.name + wcslen(v.name)));
         ExpectSameWithAndWithoutSkipping(path, L"needle", false, true, &seen);
         ExpectSameWithAndWithoutSkipping(path, L"needle", false, false, &seen);

@@ -122,9 +122,9 @@ std::wstring Question(long long size, const std::wstring& name)
 
 TEST(LargeFiles, AskBeforeSearchingThem)
 {
-    TempTree tree;
-    const std::wstring big = tree.File(L"big.log", Filler(5024001, "\nneedle"));
-    const std::wstring exact = tree.File(L"exact.log", Filler(5024000, "\nneedle"));
+    qmtest::TempDir tree{"qmfif"};
+    const std::wstring big = TreeFile(tree, L"big.log", Filler(5024001, "\nneedle"));
+    const std::wstring exact = TreeFile(tree, L"exact.log", Filler(5024000, "\nneedle"));
     const int lastLine = 5023994 / 81 + 2;
     const int bigLastLine = 5023995 / 81 + 2;
 
@@ -140,7 +140,7 @@ TEST(LargeFiles, AskBeforeSearchingThem)
     for (const Case& c : cases) {
         RecordingSink sink;
         CFindInFiles engine;
-        ASSERT_EQ(1, engine.Find(L"needle", L"*.log", tree.Root().c_str(), 0, 1, 0, 0, &sink));
+        ASSERT_EQ(1, engine.Find(L"needle", L"*.log", tree.WidePath().c_str(), 0, 1, 0, 0, &sink));
         const std::vector<SeenBox> boxes = AnswerBoxes(sink, {c.answer});
         ASSERT_EQ(1u, boxes.size()) << "only the file over the limit asks";
         EXPECT_EQ(Question(5024001, L"big"), boxes[0].text);
@@ -153,9 +153,9 @@ TEST(LargeFiles, AskBeforeSearchingThem)
 
 TEST(LargeFiles, SizesBeyondFourGigabytesAndCancel)
 {
-    TempTree tree;
+    qmtest::TempDir tree{"qmfif"};
     // A sparse file of 5 GB: its size needs all 64 bits.
-    const std::wstring huge = tree.Path(L"huge.bin");
+    const std::wstring huge = tree.WidePath(L"huge.bin");
     HANDLE h = CreateFileW(Long(huge).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, h);
     LARGE_INTEGER size;
@@ -163,13 +163,13 @@ TEST(LargeFiles, SizesBeyondFourGigabytesAndCancel)
     ASSERT_TRUE(SetFilePointerEx(h, size, nullptr, FILE_BEGIN));
     ASSERT_TRUE(SetEndOfFile(h));
     CloseHandle(h);
-    const std::wstring later = tree.File(L"later.bin", "needle\n");
+    const std::wstring later = TreeFile(tree, L"later.bin", "needle\n");
 
     {
         // No: the file is skipped, the search goes on.
         RecordingSink sink;
         CFindInFiles engine;
-        ASSERT_EQ(1, engine.Find(L"needle", L"*.bin", tree.Root().c_str(), 0, 0, 0, 0, &sink));
+        ASSERT_EQ(1, engine.Find(L"needle", L"*.bin", tree.WidePath().c_str(), 0, 0, 0, 0, &sink));
         const std::vector<SeenBox> boxes = AnswerBoxes(sink, {IDNO});
         ASSERT_EQ(1u, boxes.size());
         EXPECT_EQ(Question(size.QuadPart, L"huge"), boxes[0].text);
@@ -186,7 +186,7 @@ TEST(LargeFiles, SizesBeyondFourGigabytesAndCancel)
         // Cancel ends the whole search; the summary still comes.
         RecordingSink sink;
         CFindInFiles engine;
-        ASSERT_EQ(1, engine.Find(L"needle", L"*.bin", tree.Root().c_str(), 0, 0, 0, 0, &sink));
+        ASSERT_EQ(1, engine.Find(L"needle", L"*.bin", tree.WidePath().c_str(), 0, 0, 0, 0, &sink));
         const std::vector<SeenBox> boxes = AnswerBoxes(sink, {IDCANCEL});
         ASSERT_EQ(1u, boxes.size());
         const std::vector<std::wstring> expected = {
@@ -201,9 +201,9 @@ TEST(LargeFiles, SizesBeyondFourGigabytesAndCancel)
 
 TEST(FaultyRegex, OneMessageForTheWholeSearch)
 {
-    TempTree tree;
+    qmtest::TempDir tree{"qmfif"};
     for (int i = 0; i < 5; ++i)
-        tree.File(L"f" + std::to_wstring(i) + L".txt", "abc\n");
+        TreeFile(tree, L"f" + std::to_wstring(i) + L".txt", "abc\n");
     struct Case
     {
         const wchar_t* pattern;
@@ -216,7 +216,7 @@ TEST(FaultyRegex, OneMessageForTheWholeSearch)
     for (const Case& c : cases) {
         RecordingSink sink;
         CFindInFiles engine;
-        ASSERT_EQ(1, engine.Find(c.pattern, L"*.txt", tree.Root().c_str(), 1, 0, 0, 1, &sink));
+        ASSERT_EQ(1, engine.Find(c.pattern, L"*.txt", tree.WidePath().c_str(), 1, 0, 0, 1, &sink));
         const std::vector<SeenBox> boxes = AnswerBoxes(sink, {IDOK});
         ASSERT_EQ(1u, boxes.size());
         EXPECT_EQ(std::wstring(c.error), boxes[0].text);

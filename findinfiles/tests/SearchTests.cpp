@@ -45,20 +45,20 @@ class TreeSearch : public ::testing::Test
 protected:
     void SetUp() override
     {
-        a = tree.File(L"a.txt", "one needle\r\nno\r\nneedle needle\r\n");
-        tree.File(L"b.cpp", "needle in cpp\n");
-        c = tree.File(L"sub\\c.txt", "x\ny needle\n");
-        d = tree.File(L"sub\\deeper\\d.txt", "needle");
-        tree.File(L".git\\e.txt", "needle\n");
-        tree.File(L"sub\\.cache\\f.txt", "needle\n");
-        g = tree.File(L"hidden\\g.TXT", "NEEDLE needle\n");
-        SetFileAttributesW(Long(tree.Path(L"hidden")).c_str(),
+        a = TreeFile(tree, L"a.txt", "one needle\r\nno\r\nneedle needle\r\n");
+        TreeFile(tree, L"b.cpp", "needle in cpp\n");
+        c = TreeFile(tree, L"sub\\c.txt", "x\ny needle\n");
+        d = TreeFile(tree, L"sub\\deeper\\d.txt", "needle");
+        TreeFile(tree, L".git\\e.txt", "needle\n");
+        TreeFile(tree, L"sub\\.cache\\f.txt", "needle\n");
+        g = TreeFile(tree, L"hidden\\g.TXT", "NEEDLE needle\n");
+        SetFileAttributesW(Long(tree.WidePath(L"hidden")).c_str(),
                            FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
-        tree.Folder(L"empty");
+        TreeFolder(tree, L"empty");
     }
-    void TearDown() override { SetFileAttributesW(Long(tree.Path(L"hidden")).c_str(), FILE_ATTRIBUTE_NORMAL); }
+    void TearDown() override { SetFileAttributesW(Long(tree.WidePath(L"hidden")).c_str(), FILE_ATTRIBUTE_NORMAL); }
 
-    TempTree tree;
+    qmtest::TempDir tree{"qmfif"};
     std::wstring a, c, d, g;
 };
 
@@ -73,7 +73,7 @@ TEST_F(TreeSearch, TopFolderOnly)
         Msg(Summary(3, 1, 8)),
         Fin(),
     };
-    EXPECT_EQ(expected, RunSearch(L"needle", L"*.txt", tree.Root(), 0, 1, 0, 0));
+    EXPECT_EQ(expected, RunSearch(L"needle", L"*.txt", tree.WidePath(), 0, 1, 0, 0));
 }
 
 TEST_F(TreeSearch, SubfoldersSkipDotFolders)
@@ -91,12 +91,12 @@ TEST_F(TreeSearch, SubfoldersSkipDotFolders)
         Msg(Summary(6, 4, 21)),
         Fin(),
     };
-    EXPECT_EQ(expected, RunSearch(L"needle", L"*.txt", tree.Root(), 1, 1, 0, 0));
+    EXPECT_EQ(expected, RunSearch(L"needle", L"*.txt", tree.WidePath(), 1, 1, 0, 0));
 }
 
 TEST_F(TreeSearch, EachMaskWalksTheTreeAgain)
 {
-    const std::wstring b = tree.Path(L"b.cpp");
+    const std::wstring b = tree.WidePath(L"b.cpp");
     const std::vector<std::wstring> expected = {
         Msg(L"Find all \"NEEDLE\", Subfolders  \";*.cpp;;d*.txt;\""),
         Hit(b, 1, 0, L"needle in cpp\n"),
@@ -104,13 +104,13 @@ TEST_F(TreeSearch, EachMaskWalksTheTreeAgain)
         Msg(Summary(2, 2, 42)),
         Fin(),
     };
-    EXPECT_EQ(expected, RunSearch(L"NEEDLE", L";*.cpp;;d*.txt;", tree.Root(), 1, 0, 0, 0));
+    EXPECT_EQ(expected, RunSearch(L"NEEDLE", L";*.cpp;;d*.txt;", tree.WidePath(), 1, 0, 0, 0));
 }
 
 TEST_F(TreeSearch, MaskListsThatSearchNothing)
 {
     for (const wchar_t* masks : {L"", L";", L";;;", L" *.txt", L"*.none"}) {
-        const std::vector<std::wstring> calls = RunSearch(L"needle", masks, tree.Root(), 1, 0, 0, 0);
+        const std::vector<std::wstring> calls = RunSearch(L"needle", masks, tree.WidePath(), 1, 0, 0, 0);
         ASSERT_EQ(3u, calls.size());
         EXPECT_EQ(0u, calls[1].find(L"M|Total found: 0 Matching files: 0 ")) << calls[1];
         EXPECT_EQ(Fin(), calls[2]);
@@ -131,7 +131,7 @@ TEST_F(TreeSearch, HeaderNamesEveryOption)
         {0, 0, 0, 1, L"Find all \"needle\", Regular Expressions  \"x\""},
     };
     for (const Case& c : cases) {
-        const std::vector<std::wstring> calls = RunSearch(L"needle", L"x", tree.Root(), c.sub, c.cs, c.ww, c.re);
+        const std::vector<std::wstring> calls = RunSearch(L"needle", L"x", tree.WidePath(), c.sub, c.cs, c.ww, c.re);
         ASSERT_FALSE(calls.empty());
         EXPECT_EQ(Msg(c.header), calls[0]);
     }
@@ -149,14 +149,14 @@ TEST_F(TreeSearch, RegularExpressionsGetFileHeaders)
         Msg(Summary(1, 1, 8)),
         Fin(),
     };
-    EXPECT_EQ(expected, RunSearch(L"^needle", L"a.txt", tree.Root(), 0, 0, 0, 1));
+    EXPECT_EQ(expected, RunSearch(L"^needle", L"a.txt", tree.WidePath(), 0, 0, 0, 1));
 }
 
 TEST_F(TreeSearch, CallbacksComeFromOneOtherThread)
 {
     RecordingSink sink;
     CFindInFiles engine;
-    ASSERT_EQ(1, engine.Find(L"needle", L"*.txt", tree.Root().c_str(), 1, 0, 0, 0, &sink));
+    ASSERT_EQ(1, engine.Find(L"needle", L"*.txt", tree.WidePath().c_str(), 1, 0, 0, 0, &sink));
     ASSERT_TRUE(sink.Wait());
     const std::vector<DWORD> threads = sink.Threads();
     ASSERT_GT(threads.size(), 3u);
@@ -171,7 +171,7 @@ TEST_F(TreeSearch, WorkerLeavesTheCurrentDirectoryAlone)
 {
     wchar_t before[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, before);
-    RunSearch(L"needle", L"*.txt", tree.Root(), 1, 0, 0, 0);
+    RunSearch(L"needle", L"*.txt", tree.WidePath(), 1, 0, 0, 0);
     wchar_t after[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, after);
     EXPECT_STREQ(before, after);
@@ -182,13 +182,13 @@ TEST_F(TreeSearch, RelativeAndSlashedFoldersReportFullPaths)
     // The folder is resolved once; results name the files in full.
     wchar_t before[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, before);
-    ASSERT_TRUE(SetCurrentDirectoryW(tree.Path(L"sub").c_str()));
+    ASSERT_TRUE(SetCurrentDirectoryW(tree.WidePath(L"sub").c_str()));
     const std::vector<std::wstring> calls = RunSearch(L"needle", L"c.txt", L".", 0, 0, 0, 0);
     SetCurrentDirectoryW(before);
     ASSERT_EQ(4u, calls.size());
     EXPECT_EQ(Hit(c, 2, 2, L"y needle\n"), calls[1]);
 
-    std::wstring slashed = tree.Root() + L"/sub/";
+    std::wstring slashed = tree.WidePath() + L"/sub/";
     for (wchar_t& ch : slashed)
         if (ch == L'\\')
             ch = L'/';
@@ -199,8 +199,8 @@ TEST_F(TreeSearch, RelativeAndSlashedFoldersReportFullPaths)
 
 TEST(Search, MissingFolderIsReported)
 {
-    TempTree tree;
-    const std::wstring missing = tree.Path(L"nope");
+    qmtest::TempDir tree{"qmfif"};
+    const std::wstring missing = tree.WidePath(L"nope");
     const std::vector<std::wstring> expected = {
         Msg(L"Find all \"x\",  \"*.*\""),
         Msg(L"Error: Could not open folder: " + missing + L"\r\n"),
@@ -209,7 +209,7 @@ TEST(Search, MissingFolderIsReported)
     };
     EXPECT_EQ(expected, RunSearch(L"x", L"*.*", missing, 0, 0, 0, 0));
     // A file is no folder either.
-    const std::wstring file = tree.File(L"plain.txt", "x");
+    const std::wstring file = TreeFile(tree, L"plain.txt", "x");
     EXPECT_EQ(Msg(L"Error: Could not open folder: " + file + L"\r\n"), RunSearch(L"x", L"*.*", file, 1, 0, 0, 0)[1]);
     EXPECT_EQ(Msg(L"Error: Could not open folder: \r\n"), RunSearch(L"x", L"*.*", L"", 1, 0, 0, 0)[1]);
 }
@@ -247,7 +247,7 @@ const EncodedFile kEncoded[] = {
 
 TEST(Search, EveryEncodingWithAndWithoutMark)
 {
-    TempTree tree;
+    qmtest::TempDir tree{"qmfif"};
     // Beyond Latin-1 the line also holds a character outside the BMP (two
     // UTF-16 units) before a second hit.
     const std::wstring wide = L"first line\r\n\u00e9 needle \u0436 \U0001F600 needle\r\nlast";
@@ -256,20 +256,20 @@ TEST(Search, EveryEncodingWithAndWithoutMark)
         const std::wstring content = f.latin1Only ? latin1 : wide;
         const std::wstring line2 = content.substr(12, content.find(L"\r\n", 12) + 2 - 12);
         const std::string bytes = std::string(f.mark, static_cast<size_t>(f.markLength)) + f.encode(content);
-        const std::wstring path = tree.File(f.name, bytes);
+        const std::wstring path = TreeFile(tree, f.name, bytes);
         SCOPED_TRACE(std::string(f.name, f.name + wcslen(f.name)));
 
         std::vector<std::wstring> expectedHits = {Hit(path, 2, 2, line2)};
         if (!f.latin1Only)
             expectedHits.push_back(Hit(path, 2, 14, line2));
-        std::vector<std::wstring> calls = RunSearch(L"needle", f.name, tree.Root(), 0, 1, 0, 0);
+        std::vector<std::wstring> calls = RunSearch(L"needle", f.name, tree.WidePath(), 0, 1, 0, 0);
         ASSERT_EQ(expectedHits.size() + 3, calls.size());
         EXPECT_EQ(expectedHits, std::vector<std::wstring>(calls.begin() + 1, calls.end() - 2));
 
         // The regular-expression search names the encoding, and finds the
         // accented letter in either case.
         const std::wstring stars = std::wstring(44, L'*') + L"\r\n";
-        calls = RunSearch(L"\u00c9 n[a-z]*", f.name, tree.Root(), 0, 0, 0, 1);
+        calls = RunSearch(L"\u00c9 n[a-z]*", f.name, tree.WidePath(), 0, 0, 0, 1);
         ASSERT_EQ(7u, calls.size());
         EXPECT_EQ(Msg(L"Processing file:   " + path + L"               Encoding:   " + f.encodingName + L"\r\n"),
                   calls[2]);
@@ -284,7 +284,7 @@ TEST(Search, EveryEncodingWithAndWithoutMark)
 TEST(Search, NamesInAnyLanguageAndLegacyAnsiFiles)
 {
     ASSERT_EQ((UINT)CP_UTF8, GetACP()) << "the test program's manifest sets the UTF-8 code page";
-    TempTree tree;
+    qmtest::TempDir tree{"qmfif"};
     const std::wstring folder = L"\u65e5\u672c \u03b1\u03b2 \U0001F600";
     struct Case {
         const wchar_t* name;
@@ -296,9 +296,9 @@ TEST(Search, NamesInAnyLanguageAndLegacyAnsiFiles)
         {L"\U0001F600.txt", "\xFF\xFE" + Utf16Le(L"le caf\u00e9 \U0001F600\r\n")},
     };
     for (const Case& c : cases) {
-        const std::wstring path = tree.File(folder + L"\\" + c.name, c.bytes);
+        const std::wstring path = TreeFile(tree, folder + L"\\" + c.name, c.bytes);
         SCOPED_TRACE(Utf8(c.name));
-        const std::vector<std::wstring> calls = RunSearch(L"caf\u00e9", c.name, tree.Root(), 1, 1, 0, 0);
+        const std::vector<std::wstring> calls = RunSearch(L"caf\u00e9", c.name, tree.WidePath(), 1, 1, 0, 0);
         ASSERT_EQ(4u, calls.size());  // header, the hit, summary, end
         const HitParts h = ParseHit(calls[1]);
         EXPECT_EQ(Long(path), Long(h.path));
@@ -316,12 +316,12 @@ TEST(Search, Utf7MarkRunningIntoTheText)
 {
     // "+/v8" holds the mark and two bits of the next character when that one
     // is not plain ASCII: the run must be decoded as a whole.
-    TempTree tree;
+    qmtest::TempDir tree{"qmfif"};
     const std::string bytes = Utf7(L"\ufeff\u00e9 needle\r\nneedle");
     ASSERT_EQ("+/v", bytes.substr(0, 3));
     ASSERT_NE('-', bytes[4]) << bytes;
-    const std::wstring path = tree.File(L"u7.txt", bytes);
-    const std::vector<std::wstring> calls = RunSearch(L"needle", L"u7.txt", tree.Root(), 0, 1, 0, 0);
+    const std::wstring path = TreeFile(tree, L"u7.txt", bytes);
+    const std::vector<std::wstring> calls = RunSearch(L"needle", L"u7.txt", tree.WidePath(), 0, 1, 0, 0);
     ASSERT_EQ(5u, calls.size());
     EXPECT_EQ(Hit(path, 1, 2, L"\u00e9 needle\r\n"), calls[1]);
     EXPECT_EQ(Hit(path, 2, 0, L"needle"), calls[2]);
@@ -340,8 +340,8 @@ TEST(Search, UnreadableMarksAreReportedNotSearched)
         {L"ebcdic.txt", "\xDD\x73\x66\x73needle\r\n", L"UTF-EBCDIC"},
     };
     for (const Case& c : cases) {
-        TempTree tree;
-        const std::wstring path = tree.File(c.name, c.bytes);
+        qmtest::TempDir tree{"qmfif"};
+        const std::wstring path = TreeFile(tree, c.name, c.bytes);
         const std::vector<std::wstring> expected = {
             Msg(L"Find all \"needle\",  \"" + std::wstring(c.name) + L"\""),
             Msg(L"Error: Unsupported encoding (" + std::wstring(c.encoding) + L"), file not searched: " + path +
@@ -349,18 +349,18 @@ TEST(Search, UnreadableMarksAreReportedNotSearched)
             Msg(Summary(0, 1, 3)),
             Fin(),
         };
-        EXPECT_EQ(expected, RunSearch(L"needle", c.name, tree.Root(), 0, 0, 0, 0));
+        EXPECT_EQ(expected, RunSearch(L"needle", c.name, tree.WidePath(), 0, 0, 0, 0));
     }
 }
 
 TEST(Search, TinyAndOddFiles)
 {
-    TempTree tree;
-    const std::wstring one = tree.File(L"one.txt", "x");
-    tree.File(L"empty.txt", "");
-    const std::wstring zeros = tree.File(L"zeros.txt", std::string("a\0x\0b\r\nx", 8));
-    const std::wstring noEnd = tree.File(L"noend.txt", "abc\r\nlast x");
-    const std::wstring crlf = tree.File(L"crlf.txt", "\r\n\r\nx\r\n");
+    qmtest::TempDir tree{"qmfif"};
+    const std::wstring one = TreeFile(tree, L"one.txt", "x");
+    TreeFile(tree, L"empty.txt", "");
+    const std::wstring zeros = TreeFile(tree, L"zeros.txt", std::string("a\0x\0b\r\nx", 8));
+    const std::wstring noEnd = TreeFile(tree, L"noend.txt", "abc\r\nlast x");
+    const std::wstring crlf = TreeFile(tree, L"crlf.txt", "\r\n\r\nx\r\n");
     const std::vector<std::wstring> expected = {
         Msg(L"Find all \"x\", Case sensitive  \"*.txt\""),
         Hit(crlf, 3, 0, L"x\r\n"),
@@ -371,24 +371,24 @@ TEST(Search, TinyAndOddFiles)
         Msg(Summary(5, 5, 7)),
         Fin(),
     };
-    EXPECT_EQ(expected, RunSearch(L"x", L"*.txt", tree.Root(), 0, 1, 0, 0));
+    EXPECT_EQ(expected, RunSearch(L"x", L"*.txt", tree.WidePath(), 0, 1, 0, 0));
 }
 
 TEST(Search, LongLinesKeepTheirLineNumbers)
 {
-    TempTree tree;
+    qmtest::TempDir tree{"qmfif"};
     // A line of 20000 bytes, then more lines: numbers stay right.
     std::string text(20000, 'h');
     text += "needle\r\nneedle\r\n";
     const std::wstring wide20k = std::wstring(20000, L'h') + L"needle\r\n";
-    const std::wstring twenty = tree.File(L"a20k.txt", text);
+    const std::wstring twenty = TreeFile(tree, L"a20k.txt", text);
     // A line longer than a piece (65536 bytes here): a hit at character
     // 150000 keeps line 1 and its place in the whole line; the text is the
     // piece holding it.
     std::wstring huge(200000, L'\u00e9');
     huge.replace(150000, 6, L"needle");
-    const std::wstring hugePath = tree.File(L"b200k.txt", "\xEF\xBB\xBF" + Utf8(huge + L"\nneedle"));
-    const std::vector<std::wstring> calls = RunSearch(L"needle", L"*.txt", tree.Root(), 0, 1, 0, 0);
+    const std::wstring hugePath = TreeFile(tree, L"b200k.txt", "\xEF\xBB\xBF" + Utf8(huge + L"\nneedle"));
+    const std::vector<std::wstring> calls = RunSearch(L"needle", L"*.txt", tree.WidePath(), 0, 1, 0, 0);
     ASSERT_EQ(7u, calls.size());
     EXPECT_EQ(Hit(twenty, 1, 20000, wide20k), calls[1]);
     EXPECT_EQ(Hit(twenty, 2, 0, L"needle\r\n"), calls[2]);
@@ -409,16 +409,16 @@ TEST(Search, LinesLongerThanAReadBlock)
 {
     // 2.5 million characters on line 1 (more than one 1 MB read), hits far
     // apart, then a short line: in a byte file and in a 16-bit one.
-    TempTree tree;
+    qmtest::TempDir tree{"qmfif"};
     std::wstring line(2500000, L'h');
     line.replace(1000000, 6, L"needle");
     line.replace(2400000, 6, L"needle");
     const std::wstring text = line + L"\nneedle";
-    const std::wstring ansi = tree.File(L"a.txt", Ansi(text));
-    const std::wstring wide = tree.File(L"w.txt", "\xFF\xFE" + Utf16Le(text));
+    const std::wstring ansi = TreeFile(tree, L"a.txt", Ansi(text));
+    const std::wstring wide = TreeFile(tree, L"w.txt", "\xFF\xFE" + Utf16Le(text));
     for (const std::wstring& path : {ansi, wide}) {
         const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
-        const std::vector<std::wstring> calls = RunSearch(L"needle", name, tree.Root(), 0, 1, 0, 0);
+        const std::vector<std::wstring> calls = RunSearch(L"needle", name, tree.WidePath(), 0, 1, 0, 0);
         ASSERT_EQ(6u, calls.size());
         const int positions[2] = {1000000, 2400000};
         for (int k = 0; k < 2; ++k) {
@@ -440,24 +440,24 @@ TEST(Search, Utf8SequencesAreNeverSplit)
 {
     // A line of 'x' and then two-byte characters, so that a cut after a
     // whole number of 64 KB would fall inside a character.
-    TempTree tree;
+    qmtest::TempDir tree{"qmfif"};
     const std::wstring line = L"x" + std::wstring(100000, L'\u00e9') + L"needle";
-    const std::wstring path = tree.File(L"u.txt", "\xEF\xBB\xBF" + Utf8(line + L"\n"));
-    std::vector<std::wstring> calls = RunSearch(L"\u00e9needle", L"u.txt", tree.Root(), 0, 1, 0, 0);
+    const std::wstring path = TreeFile(tree, L"u.txt", "\xEF\xBB\xBF" + Utf8(line + L"\n"));
+    std::vector<std::wstring> calls = RunSearch(L"\u00e9needle", L"u.txt", tree.WidePath(), 0, 1, 0, 0);
     ASSERT_EQ(4u, calls.size());
     EXPECT_EQ(100000, ParseHit(calls[1]).pos);
-    calls = RunSearch(L"\ufffd", L"u.txt", tree.Root(), 0, 1, 0, 0);
+    calls = RunSearch(L"\ufffd", L"u.txt", tree.WidePath(), 0, 1, 0, 0);
     EXPECT_EQ(3u, calls.size()) << "a split sequence would decode to U+FFFD";
-    calls = RunSearch(L"x\u00e9", L"u.txt", tree.Root(), 0, 1, 0, 0);
+    calls = RunSearch(L"x\u00e9", L"u.txt", tree.WidePath(), 0, 1, 0, 0);
     ASSERT_EQ(4u, calls.size());
     EXPECT_EQ(0, ParseHit(calls[1]).pos);
 }
 
 TEST(Search, FileThatCannotBeOpened)
 {
-    TempTree tree;
-    const std::wstring locked = tree.File(L"locked.txt", "needle\n");
-    const std::wstring open = tree.File(L"open.txt", "needle\n");
+    qmtest::TempDir tree{"qmfif"};
+    const std::wstring locked = TreeFile(tree, L"locked.txt", "needle\n");
+    const std::wstring open = TreeFile(tree, L"open.txt", "needle\n");
     HANDLE hold = CreateFileW(Long(locked).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, hold);
     const std::vector<std::wstring> expected = {
@@ -469,18 +469,18 @@ TEST(Search, FileThatCannotBeOpened)
         Msg(Summary(1, 2, 4)),
         Fin(),
     };
-    EXPECT_EQ(expected, RunSearch(L"needle", L"*.txt", tree.Root(), 0, 0, 0, 0));
+    EXPECT_EQ(expected, RunSearch(L"needle", L"*.txt", tree.WidePath(), 0, 0, 0, 0));
     CloseHandle(hold);
 }
 
 TEST(Search, FilesOthersAreWritingCanBeSearched)
 {
-    TempTree tree;
-    const std::wstring log = tree.File(L"log.txt", "needle\n");
+    qmtest::TempDir tree{"qmfif"};
+    const std::wstring log = TreeFile(tree, L"log.txt", "needle\n");
     HANDLE writer = CreateFileW(Long(log).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, writer);
-    const std::vector<std::wstring> calls = RunSearch(L"needle", L"*.txt", tree.Root(), 0, 0, 0, 0);
+    const std::vector<std::wstring> calls = RunSearch(L"needle", L"*.txt", tree.WidePath(), 0, 0, 0, 0);
     CloseHandle(writer);
     ASSERT_EQ(4u, calls.size());
     EXPECT_EQ(Hit(log, 1, 0, L"needle\n"), calls[1]);
@@ -488,9 +488,9 @@ TEST(Search, FilesOthersAreWritingCanBeSearched)
 
 TEST(Search, PathsFarBeyondMaxPath)
 {
-    TempTree tree;
+    qmtest::TempDir tree{"qmfif"};
     // As deep as the file system allows, up to past 4096 characters.
-    std::wstring folder = tree.Root();
+    std::wstring folder = tree.WidePath();
     int levels = 0;
     while (folder.size() < 4200) {
         const std::wstring next = folder + L"\\" + std::wstring(120, static_cast<wchar_t>(L'a' + levels % 26));
@@ -510,7 +510,7 @@ TEST(Search, PathsFarBeyondMaxPath)
     ASSERT_FALSE(file.empty());
     ASSERT_GT(file.size(), 3000u) << "the platform should allow long paths";
 
-    std::vector<std::wstring> calls = RunSearch(L"needle", L"*.txt", tree.Root(), 1, 0, 0, 0);
+    std::vector<std::wstring> calls = RunSearch(L"needle", L"*.txt", tree.WidePath(), 1, 0, 0, 0);
     ASSERT_EQ(4u, calls.size());
     EXPECT_EQ(Hit(file, 1, 5, L"deep needle\n"), calls[1]);
 
@@ -529,9 +529,9 @@ TEST(Search, PathsFarBeyondMaxPath)
 
 TEST(Search, WholeWordsAndCase)
 {
-    TempTree tree;
-    const std::wstring f = tree.File(L"w.txt", "Word words sword word_ (word) WORD\r\n");
-    const std::vector<std::wstring> calls = RunSearch(L"word", L"w.txt", tree.Root(), 0, 0, 1, 0);
+    qmtest::TempDir tree{"qmfif"};
+    const std::wstring f = TreeFile(tree, L"w.txt", "Word words sword word_ (word) WORD\r\n");
+    const std::vector<std::wstring> calls = RunSearch(L"word", L"w.txt", tree.WidePath(), 0, 0, 1, 0);
     const std::wstring line = L"Word words sword word_ (word) WORD\r\n";
     const std::vector<std::wstring> expected = {
         Msg(L"Find all \"word\", Whole words \"w.txt\""),
@@ -546,9 +546,9 @@ TEST(Search, WholeWordsAndCase)
 
 TEST(Search, EmptyMatchesDoNotLoop)
 {
-    TempTree tree;
-    const std::wstring f = tree.File(L"z.txt", "ab\r\n\r\nc");
-    const std::vector<std::wstring> calls = RunSearch(L"x*", L"z.txt", tree.Root(), 0, 1, 0, 1);
+    qmtest::TempDir tree{"qmfif"};
+    const std::wstring f = TreeFile(tree, L"z.txt", "ab\r\n\r\nc");
+    const std::vector<std::wstring> calls = RunSearch(L"x*", L"z.txt", tree.WidePath(), 0, 1, 0, 1);
     const std::vector<std::wstring> hits = {calls.begin() + 4, calls.end() - 2};
     const std::vector<std::wstring> expected = {
         Hit(f, 1, 0, L"ab\r\n"),
@@ -564,8 +564,8 @@ TEST(Search, EmptyMatchesDoNotLoop)
 
 TEST(Engine, RefusesWithoutAnyCallback)
 {
-    TempTree tree;
-    tree.File(L"a.txt", "needle");
+    qmtest::TempDir tree{"qmfif"};
+    TreeFile(tree, L"a.txt", "needle");
     const std::wstring limit(CFindInFiles::MaxArgumentLength, L'n');
     const std::wstring over(CFindInFiles::MaxArgumentLength + 1, L'n');
     struct Case
@@ -574,13 +574,13 @@ TEST(Engine, RefusesWithoutAnyCallback)
         bool withSink;
         int result;
     } cases[] = {
-        {L"", L"*.txt", tree.Root(), true, 0},
-        {over, L"*.txt", tree.Root(), true, 0},
-        {L"needle", over, tree.Root(), true, 0},
-        {L"needle", L"*.txt", tree.Root() + L"\\" + over, true, 0},
-        {L"needle", L"*.txt", tree.Root(), false, 0},
-        {limit, L"*.txt", tree.Root(), true, 1},
-        {L"needle", L"*.txt;" + std::wstring(CFindInFiles::MaxArgumentLength - 6, L';'), tree.Root(), true, 1},
+        {L"", L"*.txt", tree.WidePath(), true, 0},
+        {over, L"*.txt", tree.WidePath(), true, 0},
+        {L"needle", over, tree.WidePath(), true, 0},
+        {L"needle", L"*.txt", tree.WidePath() + L"\\" + over, true, 0},
+        {L"needle", L"*.txt", tree.WidePath(), false, 0},
+        {limit, L"*.txt", tree.WidePath(), true, 1},
+        {L"needle", L"*.txt;" + std::wstring(CFindInFiles::MaxArgumentLength - 6, L';'), tree.WidePath(), true, 1},
     };
     for (const Case& c : cases) {
         RecordingSink sink;
@@ -601,10 +601,10 @@ TEST(Engine, RefusesWithoutAnyCallback)
 
 TEST(Engine, StopSearchEndsBetweenFiles)
 {
-    TempTree tree;
-    const std::wstring first = tree.File(L"1.txt", "needle\nneedle\n");
+    qmtest::TempDir tree{"qmfif"};
+    const std::wstring first = TreeFile(tree, L"1.txt", "needle\nneedle\n");
     for (int i = 2; i <= 9; ++i)
-        tree.File(std::to_wstring(i) + L".txt", "needle\n");
+        TreeFile(tree, std::to_wstring(i) + L".txt", "needle\n");
     RecordingSink sink;
     CFindInFiles engine;
     HANDLE inFirstFile = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -615,7 +615,7 @@ TEST(Engine, StopSearchEndsBetweenFiles)
             WaitForSingleObject(stopped, 30000);  // the owner stops us here
         }
     };
-    ASSERT_EQ(1, engine.Find(L"needle", L"*.txt", tree.Root().c_str(), 0, 0, 0, 0, &sink));
+    ASSERT_EQ(1, engine.Find(L"needle", L"*.txt", tree.WidePath().c_str(), 0, 0, 0, 0, &sink));
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(inFirstFile, 30000));
     engine.StopSearch();
     SetEvent(stopped);
@@ -638,8 +638,8 @@ TEST(Engine, CleanupFromOnFinishedThenSearchAgain)
 {
     // As the editor does: Cleanup as the last act of OnFinished; while the
     // worker runs, a second Find is refused and Cleanup frees nothing.
-    TempTree tree;
-    tree.File(L"a.txt", "needle\n");
+    qmtest::TempDir tree{"qmfif"};
+    TreeFile(tree, L"a.txt", "needle\n");
     RecordingSink sink;
     CFindInFiles engine;
     HANDLE gate = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -648,8 +648,8 @@ TEST(Engine, CleanupFromOnFinishedThenSearchAgain)
             WaitForSingleObject(gate, 30000);
     };
     sink.onFinished = [&]() { engine.Cleanup(); };
-    ASSERT_EQ(1, engine.Find(L"needle", L"*.txt", tree.Root().c_str(), 0, 0, 0, 0, &sink));
-    EXPECT_EQ(0, engine.Find(L"other", L"*.txt", tree.Root().c_str(), 0, 0, 0, 0, &sink));
+    ASSERT_EQ(1, engine.Find(L"needle", L"*.txt", tree.WidePath().c_str(), 0, 0, 0, 0, &sink));
+    EXPECT_EQ(0, engine.Find(L"other", L"*.txt", tree.WidePath().c_str(), 0, 0, 0, 0, &sink));
     engine.Cleanup();  // refused while the worker runs: it still reads the texts
     SetEvent(gate);
     ASSERT_TRUE(sink.Wait());
@@ -658,7 +658,7 @@ TEST(Engine, CleanupFromOnFinishedThenSearchAgain)
 
     for (int round = 0; round < 20; ++round) {
         sink.Reset();
-        ASSERT_EQ(1, engine.Find(L"needle", L"*.txt", tree.Root().c_str(), 0, 0, 0, 0, &sink)) << round;
+        ASSERT_EQ(1, engine.Find(L"needle", L"*.txt", tree.WidePath().c_str(), 0, 0, 0, 0, &sink)) << round;
         ASSERT_TRUE(sink.Wait());
         EXPECT_EQ(first, sink.Calls());
     }
@@ -668,11 +668,11 @@ TEST(Engine, CleanupFromOnFinishedThenSearchAgain)
 
 TEST(Engine, CopiesCarryTheTextsNotTheWorker)
 {
-    TempTree tree;
-    tree.File(L"a.txt", "needle\n");
+    qmtest::TempDir tree{"qmfif"};
+    TreeFile(tree, L"a.txt", "needle\n");
     RecordingSink sink;
     CFindInFiles engine;
-    ASSERT_EQ(1, engine.Find(L"needle", L"*.txt", tree.Root().c_str(), 0, 0, 0, 0, &sink));
+    ASSERT_EQ(1, engine.Find(L"needle", L"*.txt", tree.WidePath().c_str(), 0, 0, 0, 0, &sink));
     ASSERT_TRUE(sink.Wait());
     CFindInFiles copy(engine);
     CFindInFiles assigned;
@@ -685,13 +685,13 @@ TEST(Engine, CopiesCarryTheTextsNotTheWorker)
 
 TEST(Engine, ExceptionsInTheSinkStopTheSearch)
 {
-    TempTree tree;
-    tree.File(L"a.txt", "needle\n");
-    tree.File(L"b.txt", "needle\n");
+    qmtest::TempDir tree{"qmfif"};
+    TreeFile(tree, L"a.txt", "needle\n");
+    TreeFile(tree, L"b.txt", "needle\n");
     RecordingSink sink;
     sink.onMatch = [](const wchar_t*, int, int, const wchar_t*) { throw 42; };
     CFindInFiles engine;
-    ASSERT_EQ(1, engine.Find(L"needle", L"*.txt", tree.Root().c_str(), 0, 0, 0, 0, &sink));
+    ASSERT_EQ(1, engine.Find(L"needle", L"*.txt", tree.WidePath().c_str(), 0, 0, 0, 0, &sink));
     ASSERT_TRUE(sink.Wait());
     const std::vector<std::wstring> calls = sink.Calls();
     ASSERT_EQ(5u, calls.size());
@@ -703,15 +703,15 @@ TEST(Engine, ExceptionsInTheSinkStopTheSearch)
 
 TEST(Engine, InitialiseAfterASearch)
 {
-    TempTree tree;
-    tree.File(L"a.txt", "needle\n");
+    qmtest::TempDir tree{"qmfif"};
+    TreeFile(tree, L"a.txt", "needle\n");
     RecordingSink sink;
     CFindInFiles engine;
-    ASSERT_EQ(1, engine.Find(L"needle", L"*.txt", tree.Root().c_str(), 0, 0, 0, 0, &sink));
+    ASSERT_EQ(1, engine.Find(L"needle", L"*.txt", tree.WidePath().c_str(), 0, 0, 0, 0, &sink));
     ASSERT_TRUE(sink.Wait());
     engine.Initialise();
     sink.Reset();
-    ASSERT_EQ(1, engine.Find(L"needle", L"*.txt", tree.Root().c_str(), 0, 0, 0, 0, &sink));
+    ASSERT_EQ(1, engine.Find(L"needle", L"*.txt", tree.WidePath().c_str(), 0, 0, 0, 0, &sink));
     ASSERT_TRUE(sink.Wait());
     EXPECT_EQ(Msg(Summary(1, 1, 3)), sink.Calls()[2]);
     engine.Cleanup();

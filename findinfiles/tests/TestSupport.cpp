@@ -4,15 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 
 namespace fiftest {
-
-namespace {
-
-std::atomic<unsigned> g_treeCounter{0};
-
-}  // namespace
 
 std::wstring Long(const std::wstring& path)
 {
@@ -47,61 +40,16 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes)
     return ok && written == bytes.size();
 }
 
-void RemoveTree(const std::wstring& path)
+std::wstring TreeFolder(const qmtest::TempDir& tree, const std::wstring& rel)
 {
-    const std::wstring base = Long(path);
-    WIN32_FIND_DATAW data;
-    HANDLE h = FindFirstFileW((base + L"\\*").c_str(), &data);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring child = base + L"\\" + name;
-            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-                RemoveTree(child);
-            } else {
-                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveDirectoryW(child.c_str());
-                else
-                    DeleteFileW(child.c_str());
-            }
-        } while (FindNextFileW(h, &data));
-        FindClose(h);
-    }
-    SetFileAttributesW(base.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryW(base.c_str());
-}
-
-TempTree::TempTree()
-{
-    wchar_t temp[MAX_PATH + 1];
-    const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
-    std::wstring base(temp, n);
-    if (!base.empty() && base.back() == L'\\')
-        base.pop_back();
-    m_root = base + L"\\qmfif-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-             std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(g_treeCounter++);
-    MakeFolders(m_root);
-}
-
-TempTree::~TempTree()
-{
-    RemoveTree(m_root);
-}
-
-std::wstring TempTree::Folder(const std::wstring& rel) const
-{
-    const std::wstring p = Path(rel);
+    const std::wstring p = tree.WidePath(rel);
     EXPECT_TRUE(MakeFolders(p)) << "cannot create folder";
     return p;
 }
 
-std::wstring TempTree::File(const std::wstring& rel, const std::string& bytes) const
+std::wstring TreeFile(const qmtest::TempDir& tree, const std::wstring& rel, const std::string& bytes)
 {
-    const std::wstring p = Path(rel);
+    const std::wstring p = tree.WidePath(rel);
     const size_t slash = p.find_last_of(L'\\');
     MakeFolders(p.substr(0, slash));
     EXPECT_TRUE(WriteBytes(p, bytes)) << "cannot write file";

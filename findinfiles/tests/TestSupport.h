@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <qmtest/files.h>
+
 #include <functional>
 #include <mutex>
 #include <string>
@@ -96,32 +98,15 @@ private:
     HANDLE m_finished;
 };
 
-// A fresh folder under the temporary folder, removed with everything in it.
-class TempTree
-{
-public:
-    TempTree();
-    ~TempTree();
-    TempTree(const TempTree&) = delete;
-    TempTree& operator=(const TempTree&) = delete;
-
-    const std::wstring& Root() const { return m_root; }
-    // Full path of a relative path ("a\\b.txt") below the root.
-    std::wstring Path(const std::wstring& rel) const { return m_root + L"\\" + rel; }
-    // Creates a folder (and its parents) below the root.
-    std::wstring Folder(const std::wstring& rel) const;
-    // Writes a file below the root (parents created); returns its full path.
-    std::wstring File(const std::wstring& rel, const std::string& bytes) const;
-
-private:
-    std::wstring m_root;
-};
+// Writes a file below a temporary folder (parents created); returns its full path.
+std::wstring TreeFile(const qmtest::TempDir& tree, const std::wstring& rel, const std::string& bytes);
+// Creates a folder (and its parents) below a temporary folder.
+std::wstring TreeFolder(const qmtest::TempDir& tree, const std::wstring& rel);
 
 // Long-path form of a full path, for the system calls of the tests.
 std::wstring Long(const std::wstring& path);
 bool MakeFolders(const std::wstring& path);
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
-void RemoveTree(const std::wstring& path);
 
 // Text in a given encoding (with or without its byte-order mark).
 std::string Utf8(const std::wstring& text);

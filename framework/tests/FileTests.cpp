@@ -283,7 +283,7 @@ TEST(FileFind, EnumeratesATempFolder)
     SetFileAttributesA(dir.Path("c.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
 
     CFileFind finder;
-    ASSERT_TRUE(finder.FindFile((dir.Root() + "\\*.*").c_str()));
+    ASSERT_TRUE(finder.FindFile((dir.Path() + "\\*.*").c_str()));
     std::vector<std::string> names, dirs;
     bool bMore = true;
     while (bMore) {
@@ -295,8 +295,8 @@ TEST(FileFind, EnumeratesATempFolder)
             continue;
         }
         names.push_back(finder.GetFileName().GetString());
-        EXPECT_STRCASEEQ((dir.Root() + "\\" + names.back()).c_str(), finder.GetFilePath().GetString());
-        EXPECT_STRCASEEQ(dir.Root().c_str(), finder.GetRoot().GetString());
+        EXPECT_STRCASEEQ((dir.Path() + "\\" + names.back()).c_str(), finder.GetFilePath().GetString());
+        EXPECT_STRCASEEQ(dir.Path().c_str(), finder.GetRoot().GetString());
         if (names.back() == "a.txt") {
             EXPECT_EQ(5u, finder.GetLength());
             EXPECT_STREQ("a", finder.GetFileTitle().GetString());
@@ -310,11 +310,11 @@ TEST(FileFind, EnumeratesATempFolder)
     EXPECT_EQ((std::vector<std::string>{"a.txt", "b.log", "c.txt"}), names);
     EXPECT_EQ((std::vector<std::string>{"sub"}), dirs);
 
-    ASSERT_TRUE(finder.FindFile((dir.Root() + "\\*.log").c_str()));
+    ASSERT_TRUE(finder.FindFile((dir.Path() + "\\*.log").c_str()));
     EXPECT_FALSE(finder.FindNextFile());  // the only match is also the last
     EXPECT_STREQ("b.log", finder.GetFileName().GetString());
 
-    EXPECT_FALSE(finder.FindFile((dir.Root() + "\\*.none").c_str()));
+    EXPECT_FALSE(finder.FindFile((dir.Path() + "\\*.none").c_str()));
     EXPECT_FALSE(finder.FindNextFile());
 }
 

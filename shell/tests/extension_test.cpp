@@ -254,7 +254,7 @@ protected:
         ASSERT_NE(Shell().getClassObject, nullptr);
         m_settings = std::make_unique<RegistrySnapshot>(HKEY_CURRENT_USER, QM_REGKEY_APP);
         m_dir = std::make_unique<TempDir>("shellext");
-        m_startRecord = m_dir->File("started.txt");
+        m_startRecord = m_dir->Path("started.txt");
         SetEnvironmentVariableA("QM_STANDIN_RECORD", m_startRecord.c_str());
     }
     void TearDown() override
@@ -267,7 +267,7 @@ protected:
     // A copy of the stand-in under the given image name, in the test's folder.
     std::string StandInCopy(const std::string& imageName)
     {
-        std::string path = m_dir->File(imageName);
+        std::string path = m_dir->Path(imageName);
         EXPECT_TRUE(CopyFileA(StandInProgram().c_str(), path.c_str(), FALSE)) << path;
         return path;
     }
@@ -593,7 +593,7 @@ TEST_P(ExtensionHandOverTest, WritesTheListAndWakesTheMainFrameOnce)
     std::string program = StandInCopy(GetParam());
     ASSERT_TRUE(SetString(HKEY_CURRENT_USER, QM_REGKEY_APP, QM_REGVAL_QUILLMATEPATH, program));
     ASSERT_TRUE(SetString(HKEY_CURRENT_USER, QM_REGKEY_FILESTOOPEN, "7", "C:\\left over.txt"));
-    std::string record = m_dir->File("editor.txt");
+    std::string record = m_dir->Path("editor.txt");
     StandInEditor editor(program, record, "--decoy");
     ASSERT_TRUE(editor.Ready());
     MessageBoxWatcher boxes;
@@ -644,7 +644,7 @@ TEST_F(ExtensionTest, StartsANewEditorWhenTheFirstEditorProcessShowsNoFrame)
 {
     std::string program = StandInCopy("Qmate.exe");
     ASSERT_TRUE(SetString(HKEY_CURRENT_USER, QM_REGKEY_APP, QM_REGVAL_QUILLMATEPATH, program));
-    std::string hiddenRecord = m_dir->File("hidden.txt"), shownRecord = m_dir->File("shown.txt");
+    std::string hiddenRecord = m_dir->Path("hidden.txt"), shownRecord = m_dir->Path("shown.txt");
     StandInEditor hidden(program, hiddenRecord, "--hidden");
     ASSERT_TRUE(hidden.Ready());
     StandInEditor shown(program, shownRecord, "");
@@ -666,7 +666,7 @@ TEST_F(ExtensionTest, NamesInAnyLanguageAreHandedOverWhole)
     ASSERT_NE(GetACP(), (UINT)CP_UTF8) << "the test runs with the legacy code page, as Explorer does";
     std::string program = StandInCopy("Qmate.exe");
     ASSERT_TRUE(SetString(HKEY_CURRENT_USER, QM_REGKEY_APP, QM_REGVAL_QUILLMATEPATH, program));
-    std::string record = m_dir->File("editor.txt");
+    std::string record = m_dir->Path("editor.txt");
     StandInEditor editor(program, record, "");
     ASSERT_TRUE(editor.Ready());
     MessageBoxWatcher boxes;
@@ -723,7 +723,7 @@ TEST_F(ExtensionTest, NameWithUnknownCharacterRefusesTheWholeCommand)
 {
     std::string program = StandInCopy("Qmate.exe");
     ASSERT_TRUE(SetString(HKEY_CURRENT_USER, QM_REGKEY_APP, QM_REGVAL_QUILLMATEPATH, program));
-    std::string record = m_dir->File("editor.txt");
+    std::string record = m_dir->Path("editor.txt");
     StandInEditor editor(program, record, "");
     ASSERT_TRUE(editor.Ready());
     MessageBoxWatcher boxes;

@@ -86,7 +86,7 @@ protected:
         HKEY key = nullptr;
         ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kShellFolders, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
                                   nullptr), ERROR_SUCCESS);
-        std::string local = m_dir->File("Local");
+        std::string local = m_dir->Path("Local");
         CreateDirectoryA(local.c_str(), nullptr);
         RegSetValueExA(key, "Local AppData", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(local.c_str()),
                        static_cast<DWORD>(local.size() + 1));
@@ -134,7 +134,7 @@ protected:
     ActionLog Msi(const std::string& action, const char* package, const char* logName,
                   const std::string& properties = std::string())
     {
-        std::string log = m_dir->File(logName);
+        std::string log = m_dir->Path(logName);
         std::string cmd = "msiexec.exe " + action + " \"" + PackagePath(package) + "\" /qn /l*v \"" + log + "\"";
         if (!properties.empty())
             cmd += " " + properties;
@@ -155,7 +155,7 @@ protected:
     // The user's folders as an earlier installation left them.
     void MakeUserFolders(std::initializer_list<const char*> subs)
     {
-        CreateDirectoryA(m_dir->File("Local\\Fernbright").c_str(), nullptr);
+        CreateDirectoryA(m_dir->Path("Local\\Fernbright").c_str(), nullptr);
         CreateDirectoryA(m_user.c_str(), nullptr);
         for (const char* sub : subs)
             CreateDirectoryA(User(sub).c_str(), nullptr);

@@ -97,7 +97,7 @@ TEST_P(SetupToolTest, PrintsItsStepsAndRegistersOrNot)
     std::string appPath;
     switch (c.setting) {
     case AppPathSetting::BinFolder: appPath = BinPath("Qmate.exe"); break;
-    case AppPathSetting::EmptyFolder: appPath = m_dir->File("Qmate.exe"); break;
+    case AppPathSetting::EmptyFolder: appPath = m_dir->Path("Qmate.exe"); break;
     case AppPathSetting::BareName: appPath = "Qmate.exe"; break;
     case AppPathSetting::NoSettingsKey: break;
     }

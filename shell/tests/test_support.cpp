@@ -38,36 +38,6 @@ std::string TestProgramDir()
     return dir.substr(0, dir.find_last_of('\\'));
 }
 
-TempDir::TempDir(const std::string& tag)
-{
-    char base[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, base);
-    static LONG counter = 0;
-    char name[MAX_PATH * 2];
-    std::snprintf(name, sizeof(name), "%sqm-%s-%lu-%lu-%ld", base, tag.c_str(), GetCurrentProcessId(),
-                  GetTickCount(), InterlockedIncrement(&counter));
-    m_path = name;
-    CreateDirectoryA(m_path.c_str(), nullptr);
-}
-
-TempDir::~TempDir()
-{
-    RemoveTree(m_path);
-}
-
-void RemoveTree(const std::string& path)
-{
-    if (path.size() < 4)
-        return;
-    std::string from = path;
-    from.push_back('\0'); // double NUL ends the list
-    SHFILEOPSTRUCTA op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NO_UI;
-    SHFileOperationA(&op);
-}
-
 bool WriteTextFile(const std::string& path, const std::string& text)
 {
     FILE* f = std::fopen(path.c_str(), "wb");

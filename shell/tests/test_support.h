@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <qmtest/files.h>
 #include <qmtest/pump.h>
 
 #include <functional>
@@ -21,22 +22,6 @@ std::string SourcePath(const std::string& relative);
 // The folder of the running test program.
 std::string TestProgramDir();
 
-// A fresh folder under the temporary folder, removed with its contents.
-class TempDir
-{
-public:
-    explicit TempDir(const std::string& tag);
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& Path() const { return m_path; }
-    std::string File(const std::string& name) const { return m_path + "\\" + name; }
-
-private:
-    std::string m_path;
-};
-
-void RemoveTree(const std::string& path);
 bool WriteTextFile(const std::string& path, const std::string& text);
 bool ReadTextFile(const std::string& path, std::string& text);
 bool FileExists(const std::string& path);

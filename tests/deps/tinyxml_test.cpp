@@ -5,18 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <qmtest/files.h>
+
 #include <string>
 
 namespace {
 
 class TinyXmlFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char dir[MAX_PATH] = {};
-    ASSERT_GT(GetTempPathA(MAX_PATH, dir), 0u);
-    path_ = std::string(dir) + "qm-deps-tinyxml-" + std::to_string(GetCurrentProcessId()) + ".xml";
-  }
-  void TearDown() override { DeleteFileA(path_.c_str()); }
+  void SetUp() override { path_ = dir_.Path("tinyxml.xml"); }
+  qmtest::TempDir dir_{"qm-deps-tinyxml"};
   std::string path_;
 };
 

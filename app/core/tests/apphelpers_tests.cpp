@@ -8,7 +8,6 @@
 using coretest::ClearProfile;
 using coretest::FileExists;
 using coretest::ReadBytes;
-using coretest::TempFolder;
 using coretest::WriteBytes;
 
 TEST(HexText, HexToInt)
@@ -103,19 +102,19 @@ TEST(Paths, PathParts)
 
 TEST(Files, FoldersAndReadOnly)
 {
-    TempFolder temp;
-    EXPECT_TRUE(CreateFolder((temp / "a\\b\\c").c_str()));
-    EXPECT_TRUE(FileExists(temp / "a\\b\\c"));
-    EXPECT_TRUE(CreateFolder((temp / "a\\b\\c").c_str()));  // already there
-    WriteBytes(temp / "file", "x");
-    EXPECT_FALSE(CreateFolder((temp / "file").c_str()));
-    EXPECT_FALSE(CreateFolder((temp / "file\\sub").c_str()));
+    qmtest::TempDir temp;
+    EXPECT_TRUE(CreateFolder((temp.Path("a\\b\\c")).c_str()));
+    EXPECT_TRUE(FileExists(temp.Path("a\\b\\c")));
+    EXPECT_TRUE(CreateFolder((temp.Path("a\\b\\c")).c_str()));  // already there
+    WriteBytes(temp.Path("file"), "x");
+    EXPECT_FALSE(CreateFolder((temp.Path("file")).c_str()));
+    EXPECT_FALSE(CreateFolder((temp.Path("file\\sub")).c_str()));
 
-    EXPECT_FALSE(IsFileReadOnly((temp / "file").c_str()));
-    SetFileAttributesA((temp / "file").c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_TRUE(IsFileReadOnly((temp / "file").c_str()));
-    SetFileAttributesA((temp / "file").c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_FALSE(IsFileReadOnly((temp / "missing").c_str()));
+    EXPECT_FALSE(IsFileReadOnly((temp.Path("file")).c_str()));
+    SetFileAttributesA((temp.Path("file")).c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(IsFileReadOnly((temp.Path("file")).c_str()));
+    SetFileAttributesA((temp.Path("file")).c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_FALSE(IsFileReadOnly((temp.Path("missing")).c_str()));
 
     // The per-user folders, under this test's own local application data.
     const CString data = GetAppDataFolder();
@@ -129,18 +128,18 @@ TEST(Files, FoldersAndReadOnly)
 // file already there is the user's and stays as it is.
 TEST(Files, StartCopiesOnlyTheMissingLanguageFiles)
 {
-    TempFolder temp;
+    qmtest::TempDir temp;
     struct DataRoot {  // this test's own local application data folder
         explicit DataRoot(const std::string& path) { SetLocalAppDataOverride(path.c_str()); }
         ~DataRoot() { SetLocalAppDataOverride(coretest::ProfileEnvironment::DataRoot().c_str()); }
-    } root(temp / "Local");
-    const std::string shipped = temp / "bin\\Config";
+    } root(temp.Path("Local"));
+    const std::string shipped = temp.Path("bin\\Config");
     ASSERT_TRUE(CreateFolder(shipped.c_str()));
     WriteBytes(shipped + "\\a.config", "shipped a");
     WriteBytes(shipped + "\\b.config", "shipped b");
     WriteBytes(shipped + "\\notes.txt", "not a language");
     ASSERT_TRUE(CreateFolder((shipped + "\\folder.config").c_str()));
-    const std::string user = temp / "Local\\Fernbright\\Quillmate";
+    const std::string user = temp.Path("Local\\Fernbright\\Quillmate");
 
     // A fresh profile: every folder is made, every language file copied.
     EXPECT_EQ(PrepareAppDataFolders(shipped.c_str()), 2);
@@ -161,18 +160,18 @@ TEST(Files, StartCopiesOnlyTheMissingLanguageFiles)
     EXPECT_EQ(PrepareAppDataFolders(shipped.c_str()), 0);
 
     // No shipped folder (or none given): the folders are still made.
-    SetLocalAppDataOverride((temp / "Other").c_str());
-    EXPECT_EQ(PrepareAppDataFolders((temp / "no-such-folder").c_str()), 0);
-    EXPECT_TRUE(FileExists(temp / "Other\\Fernbright\\Quillmate\\Config"));
+    SetLocalAppDataOverride((temp.Path("Other")).c_str());
+    EXPECT_EQ(PrepareAppDataFolders((temp.Path("no-such-folder")).c_str()), 0);
+    EXPECT_TRUE(FileExists(temp.Path("Other\\Fernbright\\Quillmate\\Config")));
     EXPECT_EQ(PrepareAppDataFolders(""), 0);
     EXPECT_EQ(PrepareAppDataFolders(NULL), 0);
 
     // A file where the Config folder belongs: nothing is copied, nothing breaks.
-    SetLocalAppDataOverride((temp / "Blocked").c_str());
-    ASSERT_TRUE(CreateFolder((temp / "Blocked\\Fernbright\\Quillmate").c_str()));
-    WriteBytes(temp / "Blocked\\Fernbright\\Quillmate\\Config", "a file");
+    SetLocalAppDataOverride((temp.Path("Blocked")).c_str());
+    ASSERT_TRUE(CreateFolder((temp.Path("Blocked\\Fernbright\\Quillmate")).c_str()));
+    WriteBytes(temp.Path("Blocked\\Fernbright\\Quillmate\\Config"), "a file");
     EXPECT_EQ(PrepareAppDataFolders(shipped.c_str()), 0);
-    EXPECT_EQ(ReadBytes(temp / "Blocked\\Fernbright\\Quillmate\\Config"), "a file");
+    EXPECT_EQ(ReadBytes(temp.Path("Blocked\\Fernbright\\Quillmate\\Config")), "a file");
 
     // The shipped folder is "Config" beside the program.
     char exe[MAX_PATH] = "";
@@ -187,8 +186,8 @@ TEST(Files, StartCopiesOnlyTheMissingLanguageFiles)
 // names in any language are copied.
 TEST(Files, ShippedTidyFilesFillTheGaps)
 {
-    TempFolder temp;
-    const std::string from = temp / "shipped", to = temp / "user\\Tidy";
+    qmtest::TempDir temp;
+    const std::string from = temp.Path("shipped"), to = temp.Path("user\\Tidy");
     ASSERT_TRUE(CreateFolder(from.c_str()));
     WriteBytes(from + "\\a.tidy", "shipped a");
     WriteBytes(from + "\\b.tidy", "shipped b");

@@ -9,9 +9,7 @@
 
 using coretest::ClearProfile;
 using coretest::FileExists;
-using coretest::MessageBoxRecorder;
 using coretest::ReadBytes;
-using coretest::TempFolder;
 using coretest::WriteBytes;
 
 namespace {
@@ -26,11 +24,11 @@ protected:
     void SetUp() override
     {
         ClearProfile();
-        settings.folder = (temp / "backup").c_str();
+        settings.folder = (temp.Path("backup")).c_str();
         settings.versions = 1;
         settings.enabled = 1;
         settings.deleteOnExit = 0;
-        doc = temp / "doc.txt";
+        doc = temp.Path("doc.txt");
         WriteBytes(doc, "version 0");
     }
 
@@ -51,7 +49,7 @@ protected:
         return std::set<std::string>(names.begin(), names.end());
     }
 
-    TempFolder temp;
+    qmtest::TempDir temp;
     CBackupSettings settings;
     std::string doc;
 };
@@ -64,7 +62,7 @@ TEST_F(BackupTest, VersionsOneKeepsTheContentBeforeTheLastSave)
     store.Open(doc.c_str());
     ASSERT_TRUE(store.IsEnabled());
     EXPECT_EQ(store.GetFolderId(), 0);
-    const std::string folder = temp / "backup\\0";
+    const std::string folder = temp.Path("backup\\0");
     EXPECT_EQ(store.GetFolder(), CString(folder.c_str()));
 
     Save(store, "version 1");
@@ -85,7 +83,7 @@ TEST_F(BackupTest, VersionsOneKeepsTheContentBeforeTheLastSave)
 
 TEST_F(BackupTest, EachPathKeepsItsFolderNumber)
 {
-    const std::string other = temp / "other.txt";
+    const std::string other = temp.Path("other.txt");
     WriteBytes(other, "x");
     CBackupStore first(&settings), second(&settings);
     first.Open(doc.c_str());
@@ -105,7 +103,7 @@ TEST_F(BackupTest, LoweringVersionsPrunesTheOldestOnOpen)
     store.Open(doc.c_str());
     for (int i = 1; i <= 7; ++i)
         Save(store, "version " + std::to_string(i));
-    const std::string folder = temp / "backup\\0";
+    const std::string folder = temp.Path("backup\\0");
     EXPECT_EQ(CopiesIn(folder), (std::set<std::string>{"2", "3", "4", "5", "6"}));
 
     settings.versions = 2;
@@ -127,7 +125,7 @@ TEST_F(BackupTest, CopiesOfOneSecondSortByNumber)
     // Give every copy the same creation time, as copies made within one
     // second have; the listing order of the folder ("10" before "9") must
     // not decide.
-    const std::string folder = temp / "backup\\0";
+    const std::string folder = temp.Path("backup\\0");
     SYSTEMTIME st = {2024, 6, 6, 15, 12, 0, 0, 0};
     FILETIME ft;
     SystemTimeToFileTime(&st, &ft);
@@ -151,7 +149,7 @@ TEST_F(BackupTest, CopiesOfOneSecondSortByNumber)
 TEST_F(BackupTest, LostCountersNeverReuseNumbers)
 {
     settings.versions = 3;
-    const std::string other = temp / "other.txt";
+    const std::string other = temp.Path("other.txt");
     WriteBytes(other, "x");
     CBackupStore a(&settings);
     a.Open(doc.c_str());
@@ -166,7 +164,7 @@ TEST_F(BackupTest, LostCountersNeverReuseNumbers)
     CBackupStore again(&settings);
     again.Open(doc.c_str());
     Save(again, "version 3");
-    const std::string folder = temp / "backup\\0";
+    const std::string folder = temp.Path("backup\\0");
     EXPECT_EQ(CopiesIn(folder), (std::set<std::string>{"0", "1", "2"}));
     EXPECT_EQ(ReadBytes(folder + "\\0"), "version 0");
     EXPECT_EQ(ReadBytes(folder + "\\2"), "version 2");
@@ -182,8 +180,8 @@ TEST_F(BackupTest, LostCountersNeverReuseNumbers)
 TEST_F(BackupTest, CountersAtTheirLargestNumberNeverWrapIntoUsedNumbers)
 {
     const int kLast = 0x7FFFFFFF;
-    const std::string other = temp / "other.txt";
-    const std::string third = temp / "third.txt";
+    const std::string other = temp.Path("other.txt");
+    const std::string third = temp.Path("third.txt");
     WriteBytes(other, "x");
     WriteBytes(third, "y");
 
@@ -228,7 +226,7 @@ TEST_F(BackupTest, DisabledBackupsGiveNoFolderAndNoCopies)
     EXPECT_FALSE(store.IsEnabled());
     EXPECT_EQ(store.GetFolderId(), -1);
     Save(store, "version 1");
-    EXPECT_FALSE(FileExists(temp / "backup"));
+    EXPECT_FALSE(FileExists(temp.Path("backup")));
     EXPECT_EQ(ProfileInt("BackupFolders", doc, -1), -1);
     EXPECT_EQ(ProfileInt("BackupSettings", "NextFolderId", -1), -1);
 
@@ -253,7 +251,7 @@ TEST_F(BackupTest, VersionsZeroKeepsNothing)
     store.Open(doc.c_str());
     Save(store, "version 1");
     Save(store, "version 2");
-    const std::string folder = temp / "backup\\0";
+    const std::string folder = temp.Path("backup\\0");
     EXPECT_EQ(CopiesIn(folder).size(), 2u);
 
     settings.versions = 0;
@@ -272,7 +270,7 @@ TEST_F(BackupTest, DeleteOnExitForgetsTheDocument)
     CBackupStore store(&settings);
     store.Open(doc.c_str());
     Save(store, "version 1");
-    const std::string folder = temp / "backup\\0";
+    const std::string folder = temp.Path("backup\\0");
     ASSERT_TRUE(FileExists(folder + "\\0"));
     store.DeleteOnClose();
     EXPECT_FALSE(FileExists(folder));
@@ -287,12 +285,12 @@ TEST_F(BackupTest, DeleteOnExitForgetsTheDocument)
     settings.deleteOnExit = 0;
     Save(next, "version 2");
     next.DeleteOnClose();
-    EXPECT_TRUE(FileExists(temp / "backup\\1\\0"));
+    EXPECT_TRUE(FileExists(temp.Path("backup\\1\\0")));
 }
 
 TEST_F(BackupTest, DeleteAllBackupsRemovesOnlyTheStoresFolders)
 {
-    const std::string other = temp / "other.txt";
+    const std::string other = temp.Path("other.txt");
     WriteBytes(other, "x");
     CBackupStore a(&settings), b(&settings);
     a.Open(doc.c_str());
@@ -301,7 +299,7 @@ TEST_F(BackupTest, DeleteAllBackupsRemovesOnlyTheStoresFolders)
     EXPECT_TRUE(b.BackupFile());
 
     // The chosen backup folder holds things of the user's as well.
-    const std::string root = temp / "backup";
+    const std::string root = temp.Path("backup");
     WriteBytes(root + "\\notes.txt", "mine");
     CreateDirectoryA((root + "\\photos").c_str(), NULL);
     WriteBytes(root + "\\photos\\1", "a photo");
@@ -329,7 +327,7 @@ TEST_F(BackupTest, DeleteAllBackupsRemovesOnlyTheStoresFolders)
 
 TEST_F(BackupTest, FailedCopyShowsTheMessage)
 {
-    MessageBoxRecorder boxes;
+    qmtest::MessageBoxRecorder boxes;
     CBackupStore store(&settings);
     store.Open(doc.c_str());
     DeleteFileA(doc.c_str());  // nothing on disk to copy
@@ -342,8 +340,8 @@ TEST_F(BackupTest, FailedCopyShowsTheMessage)
 
     // A backup root that is a file cannot hold folders.
     WriteBytes(doc, "again");
-    WriteBytes(temp / "blocked", "a file");
-    settings.folder = (temp / "blocked").c_str();
+    WriteBytes(temp.Path("blocked"), "a file");
+    settings.folder = (temp.Path("blocked")).c_str();
     CBackupStore blocked(&settings);
     blocked.Open(doc.c_str());
     EXPECT_FALSE(blocked.BackupFile());

@@ -2,6 +2,7 @@
 #include "coretest.h"
 #include "apphelpers.h"
 
+#include <memory>
 #include <vector>
 
 namespace coretest {
@@ -9,7 +10,7 @@ namespace coretest {
 namespace {
 CWinApp g_testApp("Quillmate");
 std::string g_maker;
-std::string g_dataRoot;
+std::unique_ptr<qmtest::TempDir> g_dataRoot;
 
 using qmtest::UniqueName;
 } // namespace
@@ -52,18 +53,16 @@ const std::string& ProfileEnvironment::Maker()
 
 const std::string& ProfileEnvironment::DataRoot()
 {
-    return g_dataRoot;
+    static const std::string s_none;
+    return g_dataRoot ? g_dataRoot->Path() : s_none;
 }
 
 void ProfileEnvironment::SetUp()
 {
     g_maker = UniqueName("QuillmateTest");
     g_testApp.SetRegistryKey(g_maker.c_str());
-    char szTemp[MAX_PATH];
-    GetTempPathA(MAX_PATH, szTemp);
-    g_dataRoot = std::string(szTemp) + UniqueName("qmdata");
-    CreateDirectoryA(g_dataRoot.c_str(), NULL);
-    SetLocalAppDataOverride(g_dataRoot.c_str());
+    g_dataRoot.reset(new qmtest::TempDir("qmdata"));
+    SetLocalAppDataOverride(g_dataRoot->Path().c_str());
 }
 
 void ProfileEnvironment::TearDown()
@@ -71,7 +70,7 @@ void ProfileEnvironment::TearDown()
     std::string key = "Software\\" + g_maker;
     RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
     SetLocalAppDataOverride(NULL);
-    DeleteTree(g_dataRoot);
+    g_dataRoot.reset();
 }
 
 void ClearProfile()
@@ -80,23 +79,6 @@ void ClearProfile()
     ASSERT_NE(hApp, (HKEY)NULL);
     RegDeleteTreeA(hApp, NULL);
     RegCloseKey(hApp);
-}
-
-MessageBoxRecorder::MessageBoxRecorder(int nAnswer) : m_nAnswer(nAnswer)
-{
-    m_pfnOld = fx::SetMessageBoxHook(&MessageBoxRecorder::Hook, this);
-}
-
-MessageBoxRecorder::~MessageBoxRecorder()
-{
-    fx::SetMessageBoxHook(m_pfnOld, NULL);
-}
-
-int MessageBoxRecorder::Hook(LPCSTR lpszText, UINT, UINT, void* pContext)
-{
-    MessageBoxRecorder* self = static_cast<MessageBoxRecorder*>(pContext);
-    self->m_texts.push_back(lpszText ? lpszText : "");
-    return self->m_nAnswer;
 }
 
 std::string FixturePath(const std::string& relative)

@@ -4,7 +4,6 @@
 
 #include <vector>
 
-using coretest::TempFolder;
 using coretest::WriteBytes;
 
 namespace {
@@ -111,38 +110,38 @@ INSTANTIATE_TEST_SUITE_P(Table, HeadDetection, ::testing::ValuesIn(kHeads),
 
 TEST(HeadDetectionFiles, ReadsTheFileHead)
 {
-    TempFolder temp;
+    qmtest::TempDir temp;
     // A missing file: 0, and the previous result is kept.
     FileHeadDetector detector;
-    WriteBytes(temp / "u16.txt", std::string("\xFE\xFF\0a", 4));
-    ASSERT_EQ(detector.ReadFile((temp / "u16.txt").c_str()), 1);
+    WriteBytes(temp.Path("u16.txt"), std::string("\xFE\xFF\0a", 4));
+    ASSERT_EQ(detector.ReadFile((temp.Path("u16.txt")).c_str()), 1);
     EXPECT_EQ(detector.GetCode(), 2);
-    EXPECT_EQ(detector.ReadFile((temp / "missing.txt").c_str()), 0);
+    EXPECT_EQ(detector.ReadFile((temp.Path("missing.txt")).c_str()), 0);
     EXPECT_EQ(detector.GetCode(), 2);
     EXPECT_EQ(detector.GetMarkLength(), 2);
 
     // The bytes on disk count, not a text-mode reading of them: a CR LF
     // pair does not shrink a UTF-16 head, and a 0x1A byte hides nothing.
-    WriteBytes(temp / "crlf16.txt", std::string("\r\0\n\0a\0\r\0\n\0b\0", 12));
-    ASSERT_EQ(detector.ReadFile((temp / "crlf16.txt").c_str()), 1);
+    WriteBytes(temp.Path("crlf16.txt"), std::string("\r\0\n\0a\0\r\0\n\0b\0", 12));
+    ASSERT_EQ(detector.ReadFile((temp.Path("crlf16.txt")).c_str()), 1);
     EXPECT_EQ(detector.GetCode(), 1);
-    WriteBytes(temp / "bin.dat", std::string("\x1A" "abc\0\x01\x02", 7));
-    ASSERT_EQ(detector.ReadFile((temp / "bin.dat").c_str()), 1);
+    WriteBytes(temp.Path("bin.dat"), std::string("\x1A" "abc\0\x01\x02", 7));
+    ASSERT_EQ(detector.ReadFile((temp.Path("bin.dat")).c_str()), 1);
     EXPECT_TRUE(detector.IsBinary());
 
     // A file larger than the head: the size decides the UTF-16 guess.
     std::string big = Repeat(std::string("z\0", 2), 3000);
-    WriteBytes(temp / "big.txt", big);
-    ASSERT_EQ(detector.ReadFile((temp / "big.txt").c_str()), 1);
+    WriteBytes(temp.Path("big.txt"), big);
+    ASSERT_EQ(detector.ReadFile((temp.Path("big.txt")).c_str()), 1);
     EXPECT_EQ(detector.GetCode(), 1);
-    WriteBytes(temp / "big-odd.txt", big + "!");
-    ASSERT_EQ(detector.ReadFile((temp / "big-odd.txt").c_str()), 1);
+    WriteBytes(temp.Path("big-odd.txt"), big + "!");
+    ASSERT_EQ(detector.ReadFile((temp.Path("big-odd.txt")).c_str()), 1);
     EXPECT_EQ(detector.GetCode(), 3);
     EXPECT_TRUE(detector.IsBinary());
 
     // An empty file.
-    WriteBytes(temp / "empty.txt", "");
-    ASSERT_EQ(detector.ReadFile((temp / "empty.txt").c_str()), 1);
+    WriteBytes(temp.Path("empty.txt"), "");
+    ASSERT_EQ(detector.ReadFile((temp.Path("empty.txt")).c_str()), 1);
     EXPECT_EQ(detector.GetCode(), 3);
     EXPECT_FALSE(detector.IsBinary());
 }

@@ -13,7 +13,6 @@
 
 using coretest::FixturePath;
 using coretest::ReadBytes;
-using coretest::TempFolder;
 using coretest::WriteBytes;
 
 namespace {
@@ -22,10 +21,10 @@ const char* const kSet1[] = {"a_cpp.config", "b_text.config", "c_notes.config", 
                              "e_broken.config", "F_upper.config", "readme.txt"};
 
 // Copies the fixture folder, in the given order of file creation.
-void CopySet(const TempFolder& temp, std::vector<std::string> names)
+void CopySet(const qmtest::TempDir& temp, std::vector<std::string> names)
 {
     for (const std::string& name : names)
-        WriteBytes(temp / name, ReadBytes(FixturePath("config/set1/" + name)));
+        WriteBytes(temp.Path(name), ReadBytes(FixturePath("config/set1/" + name)));
 }
 
 std::vector<std::string> Menus(const CLexerConfigList& list)
@@ -44,7 +43,7 @@ TEST(LexerConfigList, OrderAndExtensionWinnerFollowFileNames)
     std::vector<std::string> forward(std::begin(kSet1), std::end(kSet1));
     std::vector<std::string> backward(forward.rbegin(), forward.rend());
     for (const auto& order : {forward, backward}) {
-        TempFolder temp;
+        qmtest::TempDir temp;
         CopySet(temp, order);
         CLexerConfigList list;
         EXPECT_TRUE(list.LoadAll(temp.Path().c_str()));
@@ -70,7 +69,7 @@ TEST(LexerConfigList, OrderAndExtensionWinnerFollowFileNames)
 
 TEST(LexerConfigList, ReadsEveryElementWithItsDefaults)
 {
-    TempFolder temp;
+    qmtest::TempDir temp;
     CopySet(temp, {"a_cpp.config", "c_notes.config"});
     CLexerConfigList list;
     ASSERT_TRUE(list.LoadAll(temp.Path().c_str()));
@@ -86,7 +85,7 @@ TEST(LexerConfigList, ReadsEveryElementWithItsDefaults)
     EXPECT_EQ(cpp.GetCommentStart(), "/*");
     EXPECT_EQ(cpp.GetCommentEnd(), "*/");
     EXPECT_EQ(cpp.GetLineComment(), "//");
-    EXPECT_EQ(cpp.GetFilePath(), CString((temp / "a_cpp.config").c_str()));
+    EXPECT_EQ(cpp.GetFilePath(), CString((temp.Path("a_cpp.config")).c_str()));
     // Three KEYWORD elements, the second empty: two sets.
     ASSERT_EQ(cpp.GetKeywordCount(), 2);
     EXPECT_EQ(cpp.GetKeywords(0), "int char long return");
@@ -139,10 +138,10 @@ TEST(LexerConfigList, ReadsEveryElementWithItsDefaults)
 
 TEST(LexerConfigList, FallbackRecordOutsideTheList)
 {
-    TempFolder temp;
+    qmtest::TempDir temp;
     CLexerConfigList list;
     // A missing folder gives an empty list; every lookup gives plain text.
-    EXPECT_FALSE(list.LoadAll((temp / "no-such-folder").c_str()));
+    EXPECT_FALSE(list.LoadAll((temp.Path("no-such-folder")).c_str()));
     EXPECT_EQ(list.GetCount(), 0);
     EXPECT_EQ(list.FindDefaultIndex(), 0);
     for (int index : {-1, 0, 5}) {
@@ -163,10 +162,10 @@ TEST(LexerConfigList, FallbackRecordOutsideTheList)
 
 TEST(LexerConfigList, BrokenFileGivesTheLoadErrorText)
 {
-    TempFolder temp;
+    qmtest::TempDir temp;
     CopySet(temp, {"e_broken.config"});
     CLexerConfigList list;
-    const std::string path = temp / "e_broken.config";
+    const std::string path = temp.Path("e_broken.config");
     EXPECT_FALSE(list.LoadConfigFile(path.c_str()));
     EXPECT_EQ(list.GetCount(), 0);
     const std::string error = list.GetLastLoadError().GetString();
@@ -177,13 +176,13 @@ TEST(LexerConfigList, BrokenFileGivesTheLoadErrorText)
 
     // A file without usable styles is skipped, but it did parse.
     CopySet(temp, {"d_nostyles.config"});
-    EXPECT_TRUE(list.LoadConfigFile((temp / "d_nostyles.config").c_str()));
+    EXPECT_TRUE(list.LoadConfigFile((temp.Path("d_nostyles.config")).c_str()));
     EXPECT_EQ(list.GetCount(), 0);
 }
 
 TEST(LexerConfigList, KeepsAtMost127Styles)
 {
-    TempFolder temp;
+    qmtest::TempDir temp;
     std::string xml = "<PROPERTIES><EXTENSION>.many</EXTENSION><COLOURS>";
     for (int i = 0; i < 130; ++i)
         xml += "<COLOUR STYLE=\"" + std::to_string(i) + "\" HEXFORE=\"#000000\">s" + std::to_string(i) + "</COLOUR>";
@@ -191,7 +190,7 @@ TEST(LexerConfigList, KeepsAtMost127Styles)
     for (int i = 0; i < 11; ++i)
         xml += "<KEYWORD>k" + std::to_string(i) + "</KEYWORD>";
     xml += "</KEYWORDS></PROPERTIES>";
-    WriteBytes(temp / "many.config", xml);
+    WriteBytes(temp.Path("many.config"), xml);
     CLexerConfigList list;
     ASSERT_TRUE(list.LoadAll(temp.Path().c_str()));
     const CLexerConfig many = list.GetAt(0);
@@ -223,7 +222,7 @@ TEST(LexerConfig, MatchesWholeExtensionTokens)
 
 TEST(LexerConfig, SaveWritesColoursAndDefaultOnly)
 {
-    TempFolder temp;
+    qmtest::TempDir temp;
     CopySet(temp, {"a_cpp.config", "b_text.config", "F_upper.config"});
     CLexerConfigList list;
     ASSERT_TRUE(list.LoadAll(temp.Path().c_str()));
@@ -250,7 +249,7 @@ TEST(LexerConfig, SaveWritesColoursAndDefaultOnly)
     }
 
     const std::string before = ReadBytes(FixturePath("config/set1/b_text.config"));
-    EXPECT_EQ(ReadBytes(temp / "b_text.config"), before);  // not modified, not written
+    EXPECT_EQ(ReadBytes(temp.Path("b_text.config")), before);  // not modified, not written
 
     CLexerConfigList reloaded;
     ASSERT_TRUE(reloaded.LoadAll(temp.Path().c_str()));
@@ -267,32 +266,32 @@ TEST(LexerConfig, SaveWritesColoursAndDefaultOnly)
     EXPECT_EQ(back.GetKeywords(1), "TODO FIXME");
     EXPECT_EQ(reloaded.GetAt(2).IsDefault(), 0);
 
-    const std::string text = ReadBytes(temp / "a_cpp.config");
+    const std::string text = ReadBytes(temp.Path("a_cpp.config"));
     EXPECT_THAT(text, ::testing::HasSubstr("<DEFAULT>Y</DEFAULT>"));
     EXPECT_THAT(text, ::testing::HasSubstr("HEXFORE=\"#112233\" HEXBACK=\"#040506\" EOLFILLED=\"True\">Comment<"));
     EXPECT_THAT(text, ::testing::HasSubstr("STYLE=\"300\" HEXFORE=\"#010203\">Style out of range<"));
     EXPECT_THAT(text, ::testing::HasSubstr("<!-- kept as it is by the writer -->"));
     EXPECT_THAT(text, ::testing::HasSubstr("<EXTRA>unknown element</EXTRA>"));
     // The file with a UTF-8 mark keeps it, and "y" became "N".
-    const std::string upperText = ReadBytes(temp / "F_upper.config");
+    const std::string upperText = ReadBytes(temp.Path("F_upper.config"));
     EXPECT_EQ(upperText.substr(0, 3), "\xEF\xBB\xBF");
     EXPECT_THAT(upperText, ::testing::HasSubstr("<DEFAULT>N</DEFAULT>"));
 }
 
 TEST(LexerConfig, SaveLeavesUnusableFilesAlone)
 {
-    TempFolder temp;
+    qmtest::TempDir temp;
     CopySet(temp, {"e_broken.config"});
     CLexerConfig config(1);
     config.AddStyle("Default", 0, "#000000", "#FFFFFF", FALSE);
     config.SetDefault(1);
     EXPECT_FALSE(config.SaveConfigFile());  // no file path
-    config.SetFilePath((temp / "missing.config").c_str());
+    config.SetFilePath((temp.Path("missing.config")).c_str());
     EXPECT_FALSE(config.SaveConfigFile());
-    EXPECT_FALSE(coretest::FileExists(temp / "missing.config"));
-    config.SetFilePath((temp / "e_broken.config").c_str());
+    EXPECT_FALSE(coretest::FileExists(temp.Path("missing.config")));
+    config.SetFilePath((temp.Path("e_broken.config")).c_str());
     EXPECT_FALSE(config.SaveConfigFile());
-    EXPECT_EQ(ReadBytes(temp / "e_broken.config"), ReadBytes(FixturePath("config/set1/e_broken.config")));
+    EXPECT_EQ(ReadBytes(temp.Path("e_broken.config")), ReadBytes(FixturePath("config/set1/e_broken.config")));
 }
 
 // The XML parser recurses once per nesting level while it parses, prints
@@ -352,14 +351,14 @@ TEST(LexerConfigList, DeeplyNestedFileIsRefusedLikeABrokenOne)
         closed += "</a>";
     closed += "</PROPERTIES>";
 
-    TempFolder temp;
-    WriteBytes(temp / "deep-open.config", open);
-    WriteBytes(temp / "deep-closed.config", closed);
+    qmtest::TempDir temp;
+    WriteBytes(temp.Path("deep-open.config"), open);
+    WriteBytes(temp.Path("deep-closed.config"), closed);
     CopySet(temp, {"a_cpp.config"});
 
     CLexerConfigList list;
     for (const char* name : {"deep-open.config", "deep-closed.config"}) {
-        const std::string path = temp / name;
+        const std::string path = temp.Path(name);
         EXPECT_FALSE(list.LoadConfigFile(path.c_str())) << name;
         EXPECT_EQ(std::string(list.GetLastLoadError().GetString()),
                   "Could not load config file '" + path + "'. Error='Elements nested more than 256 deep'.");
@@ -372,7 +371,7 @@ TEST(LexerConfigList, DeeplyNestedFileIsRefusedLikeABrokenOne)
     CLexerConfig config(1);
     config.AddStyle("Default", 0, "#112233", "#FFFFFF", FALSE);
     config.SetDefault(1);
-    config.SetFilePath((temp / "deep-closed.config").c_str());
+    config.SetFilePath((temp.Path("deep-closed.config")).c_str());
     EXPECT_FALSE(config.SaveConfigFile());
-    EXPECT_EQ(ReadBytes(temp / "deep-closed.config"), closed);
+    EXPECT_EQ(ReadBytes(temp.Path("deep-closed.config")), closed);
 }

@@ -8,9 +8,7 @@
 #include <gmock/gmock.h>
 
 using coretest::FileExists;
-using coretest::MessageBoxRecorder;
 using coretest::ReadBytes;
-using coretest::TempFolder;
 using coretest::WriteBytes;
 
 namespace {
@@ -46,8 +44,8 @@ CMacroStore Recorded(const char* name, std::initializer_list<std::string> replac
 
 TEST(MacroStore, StepsKeepTheirWholeTextThroughTheFile)
 {
-    TempFolder temp;
-    const std::string path = temp / "macros.xml";
+    qmtest::TempDir temp;
+    const std::string path = temp.Path("macros.xml");
     const std::string texts[] = {
         "abc", " ", "  two blanks  ", "\t", "a\r\nb", "<&\"'>", "&#x41; stays as typed", "&amp;",
         "caf\xC3\xA9 \xF0\x9F\x98\x80",  // UTF-8
@@ -95,8 +93,8 @@ TEST(MacroStore, StepsKeepTheirWholeTextThroughTheFile)
 
 TEST(MacroStore, SameNameRenameAndDelete)
 {
-    TempFolder temp;
-    const std::string path = temp / "macros.xml";
+    qmtest::TempDir temp;
+    const std::string path = temp.Path("macros.xml");
     ASSERT_TRUE(Recorded("dup", {"first"}).SaveMacro(path.c_str()));
     ASSERT_TRUE(Recorded("other", {"x"}).SaveMacro(path.c_str()));
     ASSERT_TRUE(Recorded("dup", {"second"}).SaveMacro(path.c_str()));
@@ -141,8 +139,8 @@ TEST(MacroStore, SameNameRenameAndDelete)
 
 TEST(MacroStore, OnlyRecordableStepsAreAcceptedFromTheFile)
 {
-    TempFolder temp;
-    const std::string path = temp / "macros.xml";
+    qmtest::TempDir temp;
+    const std::string path = temp.Path("macros.xml");
     WriteBytes(path,
                "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n"
                "<macros>\n"
@@ -178,11 +176,11 @@ TEST(MacroStore, OnlyRecordableStepsAreAcceptedFromTheFile)
 
 TEST(MacroStore, UnreadableFileIsSetAsideNotOverwritten)
 {
-    TempFolder temp;
-    const std::string path = temp / "macros.xml";
+    qmtest::TempDir temp;
+    const std::string path = temp.Path("macros.xml");
     const std::string broken = "<macros><macro name=\"kept\"><step msg=\"2170\" sparam=\"precious\"/>";
     WriteBytes(path, broken);
-    MessageBoxRecorder boxes;
+    qmtest::MessageBoxRecorder boxes;
 
     // Loading, listing and editing leave it alone.
     CMacroStore store;
@@ -211,7 +209,7 @@ TEST(MacroStore, UnreadableFileIsSetAsideNotOverwritten)
 
     // A file that cannot be read at all (here: a folder of that name) is
     // neither moved nor replaced.
-    const std::string folderPath = temp / "folder.xml";
+    const std::string folderPath = temp.Path("folder.xml");
     CreateDirectoryA(folderPath.c_str(), NULL);
     EXPECT_FALSE(Recorded("x", {"y"}).SaveMacro(folderPath.c_str()));
     EXPECT_FALSE(FileExists(folderPath + ".bad"));
@@ -226,13 +224,13 @@ TEST(MacroStore, UnreadableFileIsSetAsideNotOverwritten)
 // nothing is read from it, and saving sets it aside instead of crashing.
 TEST(MacroStore, DeeplyNestedFileIsSetAsideNotParsed)
 {
-    TempFolder temp;
-    const std::string path = temp / "macros.xml";
+    qmtest::TempDir temp;
+    const std::string path = temp.Path("macros.xml");
     std::string deep = "<macros><macro name=\"kept\">";
     for (int i = 0; i < 10000; ++i)
         deep += "<step>";
     WriteBytes(path, deep);
-    MessageBoxRecorder boxes;
+    qmtest::MessageBoxRecorder boxes;
 
     CMacroStore store;
     EXPECT_FALSE(store.LoadMacro("kept", path.c_str()));
@@ -248,21 +246,21 @@ TEST(MacroStore, DeeplyNestedFileIsSetAsideNotParsed)
 
 TEST(MacroStore, MissingPathOrNameIsReported)
 {
-    TempFolder temp;
-    MessageBoxRecorder boxes;
+    qmtest::TempDir temp;
+    qmtest::MessageBoxRecorder boxes;
     CMacroStore store;
     store.SetFilePath("");
     EXPECT_FALSE(store.LoadMacro("m"));
     store.BeginRecording("");
-    EXPECT_FALSE(store.SaveMacro((temp / "macros.xml").c_str()));
-    EXPECT_FALSE(FileExists(temp / "macros.xml"));
+    EXPECT_FALSE(store.SaveMacro((temp.Path("macros.xml")).c_str()));
+    EXPECT_FALSE(FileExists(temp.Path("macros.xml")));
     EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Failed to load macro", "Failed to save macro"}));
 
     // A missing file or name: FALSE, and the steps stay as they were.
     CMacroStore kept = Recorded("k", {"keep me"});
-    EXPECT_FALSE(kept.LoadMacro("k", (temp / "none.xml").c_str()));
-    ASSERT_TRUE(Recorded("k2", {"z"}).SaveMacro((temp / "m.xml").c_str()));
-    EXPECT_FALSE(kept.LoadMacro("absent", (temp / "m.xml").c_str()));
+    EXPECT_FALSE(kept.LoadMacro("k", (temp.Path("none.xml")).c_str()));
+    ASSERT_TRUE(Recorded("k2", {"z"}).SaveMacro((temp.Path("m.xml")).c_str()));
+    EXPECT_FALSE(kept.LoadMacro("absent", (temp.Path("m.xml")).c_str()));
     ASSERT_EQ(kept.GetSteps().size(), 1u);
     EXPECT_EQ(kept.GetSteps()[0].sparam, "keep me");
     EXPECT_EQ(boxes.Texts().size(), 2u);

@@ -11,7 +11,6 @@
 
 using coretest::FixturePath;
 using coretest::ReadBytes;
-using coretest::TempFolder;
 using coretest::WriteBytes;
 
 namespace {
@@ -116,8 +115,8 @@ TEST_F(ScintillaWindow, FixturesLoadAndSaveByteExact)
         NormalizeLoadEncoding(encoding, mark);
         ASSERT_EQ(Load(path, encoding, mark), TEXTIO_OK) << name;
 
-        TempFolder temp;
-        const std::string copy = temp / name;
+        qmtest::TempDir temp;
+        const std::string copy = temp.Path(name);
         WriteBytes(copy, ReadBytes(path));
         TextFile file;
         ASSERT_EQ(SaveText(file, copy.c_str(), encoding, mark > 0, *text), TEXTIO_OK) << name;
@@ -138,8 +137,8 @@ TEST_F(ScintillaWindow, LargeFilesAcrossPiecesWithLongLines)
     for (int i = 0; i < 20000; ++i)
         utf8 += "tail " + std::to_string(i) + "\n";
 
-    TempFolder temp;
-    const std::string path = temp / "big.txt";
+    qmtest::TempDir temp;
+    const std::string path = temp.Path("big.txt");
     WriteBytes(path, utf8);
     ASSERT_EQ(Load(path, ENC_UTF8, 0), TEXTIO_OK);
     ASSERT_EQ(Contents().size(), utf8.size());
@@ -147,7 +146,7 @@ TEST_F(ScintillaWindow, LargeFilesAcrossPiecesWithLongLines)
 
     // Through UTF-16 and back.
     TextFile file;
-    const std::string wide = temp / "big16.txt";
+    const std::string wide = temp.Path("big16.txt");
     ASSERT_EQ(SaveText(file, wide.c_str(), ENC_UTF16BE, TRUE, *text), TEXTIO_OK);
     ASSERT_EQ(Load(wide, ENC_UTF16BE, 2), TEXTIO_OK);
     EXPECT_TRUE(Contents() == utf8);
@@ -157,8 +156,8 @@ TEST_F(ScintillaWindow, LargeFilesAcrossPiecesWithLongLines)
 
 TEST_F(ScintillaWindow, RecordedMacroPlaysBackTheWholeText)
 {
-    TempFolder temp;
-    const std::string macroFile = temp / "macros.xml";
+    qmtest::TempDir temp;
+    const std::string macroFile = temp.Path("macros.xml");
     CMacroStore recorder;
     g_recorder = &recorder;
     recorder.BeginRecording("typing");

@@ -15,7 +15,6 @@
 
 using coretest::FixturePath;
 using coretest::ReadBytes;
-using coretest::TempFolder;
 using coretest::WriteBytes;
 
 namespace {
@@ -110,9 +109,9 @@ TEST_P(FixtureRoundTrip, DetectLoadSaveIsByteExact)
     const std::string expected = c.expected ? ReadBytes(FixturePath(std::string("text/") + c.expected)) : original;
     EXPECT_EQ(text.GetText(), expected);
 
-    TempFolder temp;
+    qmtest::TempDir temp;
     // Saved over a copy of the file, as a document saves under its own path.
-    const std::string copy = temp / c.file;
+    const std::string copy = temp.Path(c.file);
     WriteBytes(copy, original);
     TextFile file;
     ASSERT_EQ(SaveText(file, copy.c_str(), encoding, mark > 0, text, limit), TEXTIO_OK);
@@ -166,8 +165,8 @@ TEST(TextFilePieces, SurrogatePairSplitAcrossPieceBoundarySurvives)
         const std::string bytes = Utf16(units, bigEndian, true);
         ASSERT_EQ(bytes.substr(255998, 2), bigEndian ? std::string("\xD8\x3D") : std::string("\x3D\xD8"));
 
-        TempFolder temp;
-        const std::string path = temp / "pair.txt";
+        qmtest::TempDir temp;
+        const std::string path = temp.Path("pair.txt");
         WriteBytes(path, bytes);
         CMemoryText text;
         ASSERT_EQ(Load(path, bigEndian ? 2 : 1, 2, text), TEXTIO_OK);
@@ -190,8 +189,8 @@ TEST(TextFilePieces, Utf16PiecesAreCutAtWholeUnits)
     for (bool bigEndian : {false, true}) {
         const std::string bytes = Utf16(units, bigEndian, true);
         ASSERT_GT(bytes.size(), (size_t)TEXT_PIECE_LIMIT);
-        TempFolder temp;
-        const std::string path = temp / "units.txt";
+        qmtest::TempDir temp;
+        const std::string path = temp.Path("units.txt");
         WriteBytes(path, bytes);
         CMemoryText text;
         ASSERT_EQ(Load(path, bigEndian ? 2 : 1, 2, text), TEXTIO_OK);
@@ -207,8 +206,8 @@ TEST(TextFilePieces, MarkIsSkippedOnlyAtTheStartOfTheFile)
     std::u16string units(127999, u'y');
     units += u'\uFEFF';
     units += u"z";
-    TempFolder temp;
-    const std::string path = temp / "feff.txt";
+    qmtest::TempDir temp;
+    const std::string path = temp.Path("feff.txt");
     WriteBytes(path, Utf16(units, false, true));
     CMemoryText text;
     ASSERT_EQ(Load(path, 1, 2, text), TEXTIO_OK);
@@ -217,8 +216,8 @@ TEST(TextFilePieces, MarkIsSkippedOnlyAtTheStartOfTheFile)
 
 TEST(TextFilePieces, ChunksEndBeforeTheLastBreakOrBlank)
 {
-    TempFolder temp;
-    const std::string path = temp / "chunks.txt";
+    qmtest::TempDir temp;
+    const std::string path = temp.Path("chunks.txt");
     std::string content = std::string(255990, 'a') + " bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb";
     WriteBytes(path, content);
     TextFile file;
@@ -248,8 +247,8 @@ TEST(TextFilePieces, SavePiecesEndAtLineEnds)
     while (text.size() < TEXT_PIECE_LIMIT)
         text += "0123456789abcdefghijklmnopqrstuvwxyz\r\n";
     text.resize(TEXT_PIECE_LIMIT);
-    TempFolder temp;
-    const std::string path = temp / "pieces.txt";
+    qmtest::TempDir temp;
+    const std::string path = temp.Path("pieces.txt");
 
     CMemoryText exact(text);
     RecordingSource exactSource(exact);
@@ -291,8 +290,8 @@ TEST(TextFilePieces, LineLongerThanAPieceIsWrittenWhole)
         {2, Utf16(units, true, true)},
     };
     for (const Case& c : cases) {
-        TempFolder temp;
-        const std::string path = temp / "long.txt";
+        qmtest::TempDir temp;
+        const std::string path = temp.Path("long.txt");
         CMemoryText source(text);
         TextFile file;
         ASSERT_EQ(SaveText(file, path.c_str(), c.encoding, TRUE, source), TEXTIO_OK) << c.encoding;
@@ -340,8 +339,8 @@ TEST(ReadConverter, MalformedUtf16SurvivesALoadAndSave)
     // Lone surrogate halves and an unpaired high half at the very end.
     const std::u16string units = {u'a', 0xD800, u'b', 0xDC00, u'c', 0xDBFF, 0xDFFF, 0xD83D};
     for (bool bigEndian : {false, true}) {
-        TempFolder temp;
-        const std::string path = temp / "lone.txt";
+        qmtest::TempDir temp;
+        const std::string path = temp.Path("lone.txt");
         const std::string bytes = Utf16(units, bigEndian, true);
         WriteBytes(path, bytes);
         CMemoryText text;
@@ -354,8 +353,8 @@ TEST(ReadConverter, MalformedUtf16SurvivesALoadAndSave)
 
 TEST(ReadConverter, OddLastByteOfUtf16IsReported)
 {
-    TempFolder temp;
-    const std::string path = temp / "odd.txt";
+    qmtest::TempDir temp;
+    const std::string path = temp.Path("odd.txt");
     WriteBytes(path, std::string("\xFF\xFE" "a\0b\0c", 7));
     CMemoryText text;
     EXPECT_EQ(Load(path, 1, 2, text), TEXTIO_LOSSY);
@@ -374,9 +373,9 @@ TEST(WriteConverter, MarksAndByteOrder)
         {3, "a\xC3\xA9" "b"},
     };
     for (const Case& c : cases) {
-        TempFolder temp;
+        qmtest::TempDir temp;
         TextFile file;
-        ASSERT_TRUE(file.Create((temp / "w.txt").c_str()));
+        ASSERT_TRUE(file.Create((temp.Path("w.txt")).c_str()));
         WriteConverter writer(c.encoding);
         writer.Attach(file.GetHandle());
         // The é is cut between two calls; the mark comes once.
@@ -385,7 +384,7 @@ TEST(WriteConverter, MarksAndByteOrder)
         EXPECT_TRUE(writer.Finish());
         writer.Close();
         ASSERT_TRUE(file.Commit());
-        EXPECT_EQ(ReadBytes(temp / "w.txt"), c.expected) << "encoding " << c.encoding;
+        EXPECT_EQ(ReadBytes(temp.Path("w.txt")), c.expected) << "encoding " << c.encoding;
     }
 }
 
@@ -394,8 +393,8 @@ TEST(WriteConverter, FailuresReturnZero)
     WriteConverter unattached(1);
     EXPECT_EQ(unattached.Write("abc", 3), 0);
 
-    TempFolder temp;
-    const std::string path = temp / "ro.txt";
+    qmtest::TempDir temp;
+    const std::string path = temp.Path("ro.txt");
     WriteBytes(path, "x");
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
@@ -412,12 +411,12 @@ TEST(WriteConverter, FailuresReturnZero)
 
 TEST(SafeSave, FailedSavesLeaveTheOriginalIntact)
 {
-    TempFolder temp;
+    qmtest::TempDir temp;
     const std::string original = "original content\r\n";
     CMemoryText text("new content");
 
     // A read-only file is not replaced.
-    const std::string ro = temp / "readonly.txt";
+    const std::string ro = temp.Path("readonly.txt");
     WriteBytes(ro, original);
     SetFileAttributesA(ro.c_str(), FILE_ATTRIBUTE_READONLY);
     TextFile file;
@@ -427,7 +426,7 @@ TEST(SafeSave, FailedSavesLeaveTheOriginalIntact)
 
     // A file another program holds open without sharing cannot be replaced;
     // it keeps its content and no temporary file is left behind.
-    const std::string locked = temp / "locked.txt";
+    const std::string locked = temp.Path("locked.txt");
     WriteBytes(locked, original);
     HANDLE h = CreateFileA(locked.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
@@ -436,12 +435,12 @@ TEST(SafeSave, FailedSavesLeaveTheOriginalIntact)
     EXPECT_EQ(ReadBytes(locked), original);
 
     // A folder that does not exist.
-    EXPECT_EQ(SaveText(file, (temp / "missing\\x.txt").c_str(), 3, FALSE, text), TEXTIO_OPEN_FAILED);
+    EXPECT_EQ(SaveText(file, (temp.Path("missing\\x.txt")).c_str(), 3, FALSE, text), TEXTIO_OPEN_FAILED);
 
     // Only the two files are there.
     std::vector<std::string> names;
     WIN32_FIND_DATAA fd;
-    HANDLE hFind = FindFirstFileA((temp / "*").c_str(), &fd);
+    HANDLE hFind = FindFirstFileA((temp.Path("*")).c_str(), &fd);
     do {
         if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             names.push_back(fd.cFileName);
@@ -453,8 +452,8 @@ TEST(SafeSave, FailedSavesLeaveTheOriginalIntact)
 
 TEST(SafeSave, ReplacingKeepsAttributesAndCreatesNewFiles)
 {
-    TempFolder temp;
-    const std::string hidden = temp / "hidden.txt";
+    qmtest::TempDir temp;
+    const std::string hidden = temp.Path("hidden.txt");
     WriteBytes(hidden, "old");
     SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
     CMemoryText text("new text");
@@ -463,7 +462,7 @@ TEST(SafeSave, ReplacingKeepsAttributesAndCreatesNewFiles)
     EXPECT_EQ(ReadBytes(hidden), "new text");
     EXPECT_TRUE(GetFileAttributesA(hidden.c_str()) & FILE_ATTRIBUTE_HIDDEN);
 
-    const std::string fresh = temp / "fresh.txt";
+    const std::string fresh = temp.Path("fresh.txt");
     ASSERT_EQ(SaveText(file, fresh.c_str(), 0, TRUE, text), TEXTIO_OK);
     EXPECT_EQ(ReadBytes(fresh), "\xEF\xBB\xBFnew text");
 
@@ -480,19 +479,19 @@ TEST(SafeSave, SinkFailureAndMissingFileAreReported)
     struct RefusingSink : ITextSink {
         bool AppendText(const char*, int) override { return false; }
     } sink;
-    TempFolder temp;
-    WriteBytes(temp / "a.txt", "abc");
+    qmtest::TempDir temp;
+    WriteBytes(temp.Path("a.txt"), "abc");
     TextFile file;
-    ASSERT_TRUE(file.Open((temp / "a.txt").c_str()));
+    ASSERT_TRUE(file.Open((temp.Path("a.txt")).c_str()));
     EXPECT_EQ(ReadAllText(file, 3, 0, sink), TEXTIO_SINK_FAILED);
-    EXPECT_FALSE(file.Open((temp / "none.txt").c_str()));
+    EXPECT_FALSE(file.Open((temp.Path("none.txt")).c_str()));
     EXPECT_EQ(file.GetLastError(), (DWORD)ERROR_FILE_NOT_FOUND);
 }
 
 TEST(TextFileInfo, SizeAndReadOnly)
 {
-    TempFolder temp;
-    const std::string path = temp / "info.txt";
+    qmtest::TempDir temp;
+    const std::string path = temp.Path("info.txt");
     WriteBytes(path, "12345");
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
     TextFile file;
@@ -579,8 +578,8 @@ TEST(AnsiText, DecodingSinkJoinsCharactersCutBetweenPieces)
 // file since: a new size, a new write time; the same file again does not.
 TEST(FileStamp, ChangesOfSizeOrTimeAreSeen)
 {
-    TempFolder temp;
-    const std::string path = temp / "stamp.txt";
+    qmtest::TempDir temp;
+    const std::string path = temp.Path("stamp.txt");
     WriteBytes(path, "12345");
     FileStamp taken = FileStamp::Of(path.c_str());
     ASSERT_TRUE(taken.bValid);

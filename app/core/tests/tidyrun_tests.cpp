@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-using coretest::TempFolder;
 using coretest::WriteBytes;
 
 namespace {
@@ -83,22 +82,22 @@ TEST(TidyRun, CommandsOverSmallTexts)
 // Tidy's defaults apply.
 TEST(TidyRun, OptionFilesCannotChangeTheEncodingAndBadOnesAreReported)
 {
-    TempFolder temp;
-    WriteBytes(temp / "latin.tidy", "char-encoding: latin1\noutput-bom: yes\nnewline: CRLF\n");
-    CTidyResult r = RunTidyCommand(TIDY_HTML_CLEAN, "<title>\xc3\xa9</title><p>\xe2\x82\xac", (temp / "latin.tidy").c_str(), LF);
+    qmtest::TempDir temp;
+    WriteBytes(temp.Path("latin.tidy"), "char-encoding: latin1\noutput-bom: yes\nnewline: CRLF\n");
+    CTidyResult r = RunTidyCommand(TIDY_HTML_CLEAN, "<title>\xc3\xa9</title><p>\xe2\x82\xac", (temp.Path("latin.tidy")).c_str(), LF);
     ASSERT_TRUE(r.replaced) << r.report;
     EXPECT_NE(r.output.find("<title>\xc3\xa9</title>"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("\xe2\x82\xac"), std::string::npos) << r.output;
     EXPECT_NE(r.output.compare(0, 3, "\xef\xbb\xbf"), 0) << "no byte-order mark in the text";
     EXPECT_EQ(r.output.find('\r'), std::string::npos);
 
-    WriteBytes(temp / "bad.tidy", "no-such-option: 12\nindent: sideways\n");
-    r = RunTidyCommand(TIDY_HTML_CLEAN, "<p>x", (temp / "bad.tidy").c_str(), LF);
+    WriteBytes(temp.Path("bad.tidy"), "no-such-option: 12\nindent: sideways\n");
+    r = RunTidyCommand(TIDY_HTML_CLEAN, "<p>x", (temp.Path("bad.tidy")).c_str(), LF);
     EXPECT_TRUE(r.replaced);
     EXPECT_NE(r.report.find("no-such-option"), std::string::npos) << r.report;
 
     // A missing file: Tidy's defaults, nothing to report about the file.
-    r = RunTidyCommand(TIDY_HTML_CLEAN, "<p>x", (temp / "missing.tidy").c_str(), LF);
+    r = RunTidyCommand(TIDY_HTML_CLEAN, "<p>x", (temp.Path("missing.tidy")).c_str(), LF);
     EXPECT_TRUE(r.replaced);
 }
 

@@ -14,8 +14,6 @@
 
 using namespace dlgtest;
 using coretest::ClearProfile;
-using coretest::MessageBoxRecorder;
-using coretest::TempFolder;
 using coretest::WriteBytes;
 
 namespace {
@@ -67,10 +65,10 @@ protected:
     void SetUp() override
     {
         ClearProfile();
-        settings.folder = (temp / "backup").c_str();
+        settings.folder = (temp.Path("backup")).c_str();
         settings.versions = 5;
         CreateDirectoryA(settings.folder, NULL);
-        doc = temp / "doc.txt";
+        doc = temp.Path("doc.txt");
         WriteBytes(doc, "version 0");
         CBackupStore writer(&settings);
         writer.Open(doc.c_str());
@@ -96,7 +94,7 @@ protected:
         return result;
     }
 
-    TempFolder temp;
+    qmtest::TempDir temp;
     CBackupSettings settings;
     std::string doc;
     std::unique_ptr<CBackupStore> store;
@@ -160,7 +158,7 @@ TEST_F(BackupHistoryTest, CompareNeedsExactlyTwoLines)
     const std::vector<std::vector<int>> cases = {{}, {0}, {1}, {0, 1, 2}, {0, 1, 2, 3}};
     for (const std::vector<int>& selection : cases) {
         SCOPED_TRACE(::testing::PrintToString(selection));
-        MessageBoxRecorder boxes(IDOK);
+        qmtest::MessageBoxRecorder boxes(IDOK);
         StoreSource source(*store);
         CBackupHistoryDlg dlg(&source);
         bool bStillOpen = false;
@@ -205,7 +203,7 @@ TEST_F(BackupHistoryTest, TwoLinesGiveFirstAndSecondInListOrder)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.clicks));
-        MessageBoxRecorder boxes(IDOK);
+        qmtest::MessageBoxRecorder boxes(IDOK);
         StoreSource source(*store);
         CBackupHistoryDlg dlg(&source);
         INT_PTR result = Show(dlg, {[&] {

@@ -15,9 +15,7 @@
 
 using namespace dlgtest;
 using coretest::ClearProfile;
-using coretest::MessageBoxRecorder;
 using coretest::ReadBytes;
-using coretest::TempFolder;
 using coretest::WriteBytes;
 
 namespace {
@@ -64,7 +62,7 @@ protected:
     void SetUp() override
     {
         ClearProfile();
-        path = temp / "macros.xml";
+        path = temp.Path("macros.xml");
         WriteBytes(path, FixtureText());
     }
 
@@ -77,7 +75,7 @@ protected:
         return result;
     }
 
-    TempFolder temp;
+    qmtest::TempDir temp;
     std::string path;
 };
 
@@ -132,7 +130,7 @@ TEST_F(MacroDialogTest, MissingOrDamagedFilesGiveAnEmptyList)
         DeleteFileA(path.c_str());
         if (c.content)
             WriteBytes(path, c.content);
-        MessageBoxRecorder boxes(IDOK);
+        qmtest::MessageBoxRecorder boxes(IDOK);
         CMacroDialog dlg;
         dlg.SetMacroFilePath(path.c_str());
         Lines lines = {"<not read>"};
@@ -191,7 +189,7 @@ TEST_F(MacroDialogTest, DeleteAsksThenRemovesTheFirstMacroOfTheName)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.question);
         WriteBytes(path, FixtureText());
-        MessageBoxRecorder boxes(c.answer);
+        qmtest::MessageBoxRecorder boxes(c.answer);
         CMacroDialog dlg;
         dlg.SetMacroFilePath(path.c_str());
         Lines lines;
@@ -229,7 +227,7 @@ TEST_F(MacroDialogTest, DeleteAsksThenRemovesTheFirstMacroOfTheName)
 TEST_F(MacroDialogTest, DeletingTheLastMacroLeavesAnEmptyRoot)
 {
     WriteBytes(path, "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<macros>\n<macro name=\"only\" />\n</macros>\n");
-    MessageBoxRecorder boxes(IDYES);
+    qmtest::MessageBoxRecorder boxes(IDYES);
     CMacroDialog dlg;
     dlg.SetMacroFilePath(path.c_str());
     Lines lines = {"<not read>"};
@@ -259,7 +257,7 @@ TEST_F(MacroDialogTest, DeletingTheLastMacroLeavesAnEmptyRoot)
 // stored is refused and the dialog stays; a new one is written to the file.
 TEST_F(MacroDialogTest, RenameRefusesAStoredNameThenRenamesTheFirstMacro)
 {
-    MessageBoxRecorder boxes(IDOK);
+    qmtest::MessageBoxRecorder boxes(IDOK);
     CMacroDialog dlg;
     dlg.SetMacroFilePath(path.c_str());
     std::string preset, caption, selectedText;
@@ -467,7 +465,7 @@ TEST_F(MacroDialogTest, NewMacroDialogRefusesOnlyAnExactStoredName)
         DeleteFileA(path.c_str());
         if (c.file)
             WriteBytes(path, c.file);
-        MessageBoxRecorder boxes(IDOK);
+        qmtest::MessageBoxRecorder boxes(IDOK);
         CNewMacroDialog dlg;
         dlg.SetMacroFilePath(path.c_str());
         std::string caption, preset;

@@ -26,7 +26,7 @@ protected:
 TEST_F(CompareDocTest, ComparingTwoFilesShowsTheHeaderAndTheMarkedRows)
 {
     WriteFixtures();
-    coretest::MessageBoxRecorder boxes;
+    qmtest::MessageBoxRecorder boxes;
     CCompareDocument* pDoc = NewCompare();
     ASSERT_TRUE(pDoc != NULL);
     CCompareView* pView = DYNAMIC_DOWNCAST(CCompareView, ViewOf(pDoc));
@@ -161,7 +161,7 @@ TEST_F(CompareDocTest, ResizingKeepsTheWindowUnderTheHeader)
 
 TEST_F(CompareDocTest, ADocumentWithoutAViewRefusesWithAMessage)
 {
-    coretest::MessageBoxRecorder boxes;
+    qmtest::MessageBoxRecorder boxes;
     CCompareDocument* pDoc = new CCompareDocument;
     BOOL bResult = TRUE;
     EXPECT_NO_THROW(bResult = pDoc->CompareFiles("C:\\a.txt", "C:\\b.txt"));
@@ -188,11 +188,11 @@ TEST_F(CompareDocTest, TheCompareFrameJoinsAndLeavesTheChildFrameList)
 
 TEST(CompareDialogChecks, EachMissingOrUnreadableFileHasItsMessage)
 {
-    coretest::TempFolder dir;
-    std::string a = dir / "a.txt", b = dir / "b.txt";
+    qmtest::TempDir dir;
+    std::string a = dir.Path("a.txt"), b = dir.Path("b.txt");
     coretest::WriteBytes(a, "a\n");
     coretest::WriteBytes(b, "b\n");
-    std::string missing = dir / "missing.txt";
+    std::string missing = dir.Path("missing.txt");
     struct Case {
         std::string first, second, message;
     } cases[] = {

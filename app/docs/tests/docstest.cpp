@@ -86,7 +86,7 @@ void DocsTest::TearDown()
     if (CHexFindDialog* pFind = CHexFindDialog::GetOpen())
         pFind->DestroyWindow();
     {
-        coretest::MessageBoxRecorder boxes(IDNO);
+        qmtest::MessageBoxRecorder boxes(IDNO);
         if (m_pDocManager != NULL)
             m_pDocManager->CloseAllDocuments(TRUE);
     }

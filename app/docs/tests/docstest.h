@@ -60,7 +60,7 @@ protected:
     int CountDocs(CDocTemplate* pTemplate);
     // Runs the message loop for a while.
     static void Pump(DWORD dwMs = 100);
-    std::string Path(const std::string& name) const { return m_dir / name; }
+    std::string Path(const std::string& name) const { return m_dir.Path(name); }
     // Unloads / reloads bytegrid.dll (its window class goes with it).
     static void UnloadBytegrid();
     static void LoadBytegrid();
@@ -70,7 +70,7 @@ protected:
     CMultiDocTemplate* m_pCompareTemplate = nullptr;
     CMultiDocTemplate* m_pHexTemplate = nullptr;
     CMultiDocTemplate* m_pPreviewTemplate = nullptr;
-    coretest::TempFolder m_dir;
+    qmtest::TempDir m_dir;
 };
 
 // Text on the clipboard (CF_TEXT), "" when none.

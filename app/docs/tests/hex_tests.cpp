@@ -44,7 +44,7 @@ TEST_F(HexDocTest, ABinaryFileOpensEditsAndSavesByteExact)
     const std::string original = MakeBinary();
     std::string path = Path("data.bin");
     coretest::WriteBytes(path, original);
-    coretest::MessageBoxRecorder boxes;
+    qmtest::MessageBoxRecorder boxes;
 
     CHexDocument* pDoc = OpenHex(path);
     ASSERT_TRUE(pDoc != NULL);
@@ -121,7 +121,7 @@ TEST_F(HexDocTest, AFailedSaveIsReportedAndKeepsTheDocumentModified)
     ::SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
     const std::string targets[] = {locked, Path("no such folder\\x.bin")};
     for (const std::string& target : targets) {
-        coretest::MessageBoxRecorder boxes;
+        qmtest::MessageBoxRecorder boxes;
         EXPECT_FALSE(pDoc->DoSave(target.c_str(), TRUE)) << target;
         EXPECT_TRUE(pDoc->IsModified()) << target;
         EXPECT_EQ(path, std::string(pDoc->GetPathName())) << target;
@@ -135,7 +135,7 @@ TEST_F(HexDocTest, AFailedSaveIsReportedAndKeepsTheDocumentModified)
 
 TEST_F(HexDocTest, AFileThatCannotBeLoadedOpensNoDocument)
 {
-    coretest::MessageBoxRecorder boxes;
+    qmtest::MessageBoxRecorder boxes;
     CDocument* pDoc = m_pHexTemplate->OpenDocumentFile(Path("missing.bin").c_str());
     EXPECT_TRUE(pDoc == NULL);
     EXPECT_EQ(0, CountDocs(m_pHexTemplate));
@@ -184,7 +184,7 @@ TEST_F(HexDocTest, FindNextUsesTheToolbarTextAndReportsMisses)
     CHexDocument* pDoc = OpenHex(path);
     ASSERT_TRUE(pDoc != NULL);
     CHexEditView* pView = HexView(pDoc);
-    coretest::MessageBoxRecorder boxes;
+    qmtest::MessageBoxRecorder boxes;
 
     m_pMain->m_strToolbarFind = "";
     m_pMain->SendMessage(WM_COMMAND, ID_SEARCH_FIND_NEXT);
@@ -238,7 +238,7 @@ TEST_F(HexDocTest, ARefusedSearchTextShowsOneMessageAndSearchesNothing)
     ASSERT_TRUE(pDoc != NULL);
     CHexEditView* pView = HexView(pDoc);
     pView->GetGrid().SetPosition(7);
-    coretest::MessageBoxRecorder boxes;
+    qmtest::MessageBoxRecorder boxes;
     EXPECT_EQ(-1, pView->Find("12 zz", FALSE, FALSE, FALSE));
     ASSERT_EQ(1u, boxes.Texts().size());
     EXPECT_NE(std::string::npos, boxes.Texts()[0].find("Invalid hex digit"));
@@ -292,7 +292,7 @@ TEST_F(HexDocTest, GotoMovesTheCaretAndRefusesOffsetsPastTheEnd)
     CHexDocument* pDoc = OpenHex(path);
     ASSERT_TRUE(pDoc != NULL);
     CHexEditView* pView = HexView(pDoc);
-    coretest::MessageBoxRecorder boxes;
+    qmtest::MessageBoxRecorder boxes;
     AfxGetApp()->WriteProfileInt("HexGoto", "Hex", 0);
 
     std::string lengthDecimal, lengthHex, offsetHex;
@@ -349,7 +349,7 @@ TEST_F(HexDocTest, GotoRefusesBadDigitsAndKeepsTheLastValidOffset)
     ASSERT_TRUE(pDoc != NULL);
     CHexEditView* pView = HexView(pDoc);
     pView->GetGrid().SetPosition(3);
-    coretest::MessageBoxRecorder boxes;
+    qmtest::MessageBoxRecorder boxes;
     AfxGetApp()->WriteProfileInt("HexGoto", "Hex", 0);
 
     dlgtest::ModalScript script({
@@ -387,7 +387,7 @@ TEST_F(HexDocTest, TheHexFindDialogSearchesTheActiveViewAndIsOpenedOnce)
     coretest::WriteBytes(path, MakeBinary());
     AfxGetApp()->WriteProfileInt("HexFindDialog", "SearchAscii", 1);
     AfxGetApp()->WriteProfileInt("HexFindDialog", "MatchCase", 1);
-    coretest::MessageBoxRecorder boxes;
+    qmtest::MessageBoxRecorder boxes;
 
     CHexDocument* pDoc = OpenHex(path);
     ASSERT_TRUE(pDoc != NULL);
@@ -456,7 +456,7 @@ TEST_F(HexDocTest, HexFindTakesItsKeysFromTheShortcutsInForce)
 {
     std::string path = Path("data.bin");
     coretest::WriteBytes(path, MakeBinary());
-    coretest::MessageBoxRecorder boxes;
+    qmtest::MessageBoxRecorder boxes;
     CHexDocument* pDoc = OpenHex(path);
     ASSERT_TRUE(pDoc != NULL);
     CHexEditView* pView = HexView(pDoc);
@@ -567,7 +567,7 @@ TEST_F(HexDocTest, WithoutTheHexControlNoDocumentOpens)
     WNDCLASSA wc;
     ASSERT_FALSE(::GetClassInfoA(NULL, BYTEGRID_CLASSA, &wc));
     {
-        coretest::MessageBoxRecorder boxes;
+        qmtest::MessageBoxRecorder boxes;
         EXPECT_TRUE(m_pHexTemplate->OpenDocumentFile(path.c_str()) == NULL);
         EXPECT_EQ(0, CountDocs(m_pHexTemplate));
         EXPECT_TRUE(m_pMain->m_childFrames.empty());
@@ -617,7 +617,7 @@ TEST_F(HexDocTest, ClosingAModifiedDocumentAsksAndSavesOnYes)
         pView->GetGrid().SetPosition(1);
         pView->GetGrid().SendMessage(WM_CHAR, 'e');
         pView->GetGrid().SendMessage(WM_CHAR, 'e');
-        coretest::MessageBoxRecorder boxes(c.answer);
+        qmtest::MessageBoxRecorder boxes(c.answer);
         FrameOf(pDoc)->SendMessage(WM_CLOSE);
         EXPECT_EQ(1u, boxes.Texts().size()) << c.answer;
         EXPECT_EQ(0, CountDocs(m_pHexTemplate)) << c.answer;

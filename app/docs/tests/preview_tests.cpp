@@ -27,7 +27,7 @@ class PreviewTest : public DocsTest {};
 
 TEST_F(PreviewTest, ThePreviewCommandOpensOneFrameAndReusesIt)
 {
-    coretest::MessageBoxRecorder boxes;
+    qmtest::MessageBoxRecorder boxes;
     size_t nWindows = VisibleThreadWindows();
     DWORD dwStart = ::GetTickCount();
 
@@ -62,7 +62,7 @@ TEST_F(PreviewTest, ThePreviewCommandOpensOneFrameAndReusesIt)
 
 TEST_F(PreviewTest, WithoutABrowserEngineTheTextIsDroppedQuietly)
 {
-    coretest::MessageBoxRecorder boxes;
+    qmtest::MessageBoxRecorder boxes;
     CDocument* pDoc = m_pPreviewTemplate->OpenDocumentFile(NULL);
     ASSERT_TRUE(pDoc != NULL);
     CHTMLPreviewFrame* pFrame = DYNAMIC_DOWNCAST(CHTMLPreviewFrame, FrameOf(pDoc));

@@ -3,41 +3,16 @@
 
 #include "apphelpers.h"
 
+#include <memory>
+
 namespace frametest {
 
 namespace {
 
 std::string g_maker;
-std::string g_dataRoot;
+std::unique_ptr<qmtest::TempDir> g_dataRoot;  // stands in for the local application data folder
 
-std::string UniqueName(const char* prefix)
-{
-    static LONG s_counter = 0;
-    char buf[128];
-    wsprintfA(buf, "%s-%lu-%lu-%ld", prefix, GetCurrentProcessId(), GetTickCount(), InterlockedIncrement(&s_counter));
-    return buf;
-}
-
-void DeleteTree(const std::string& path)
-{
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = fd.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string child = path + "\\" + name;
-            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DeleteTree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryA(path.c_str());
-}
+using qmtest::UniqueName;
 
 HKEY OpenSection(const char* section, bool bCreate)
 {
@@ -56,18 +31,15 @@ public:
     {
         g_maker = UniqueName("QuillmateFrameTest");
         App().SetRegistryKey(g_maker.c_str());
-        char szTemp[MAX_PATH];
-        GetTempPathA(MAX_PATH, szTemp);
-        g_dataRoot = std::string(szTemp) + UniqueName("qmframe");
-        CreateDirectoryA(g_dataRoot.c_str(), NULL);
-        SetLocalAppDataOverride(g_dataRoot.c_str());
+        g_dataRoot.reset(new qmtest::TempDir("qmframe"));
+        SetLocalAppDataOverride(g_dataRoot->Path().c_str());
     }
     void TearDown() override
     {
         RegDeleteTreeA(HKEY_CURRENT_USER, ("Software\\" + g_maker).c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, ("Software\\" + g_maker).c_str());
         SetLocalAppDataOverride(NULL);
-        DeleteTree(g_dataRoot);
+        g_dataRoot.reset();
     }
 };
 
@@ -175,51 +147,6 @@ std::vector<std::pair<std::string, std::string>> StringValues(const char* sectio
     }
     RegCloseKey(hKey);
     return values;
-}
-
-TempFolder::TempFolder()
-{
-    char szTemp[MAX_PATH];
-    GetTempPathA(MAX_PATH, szTemp);
-    std::string base(szTemp);
-    if (!base.empty() && base.back() == '\\')
-        base.pop_back();
-    m_path = base + "\\" + UniqueName("qmframe-files");
-    CreateDirectoryA(m_path.c_str(), NULL);
-}
-
-TempFolder::~TempFolder()
-{
-    DeleteTree(m_path);
-}
-
-std::string TempFolder::File(const std::string& name, const std::string& content) const
-{
-    std::string path = m_path + "\\" + name;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (h != INVALID_HANDLE_VALUE) {
-        DWORD n = 0;
-        WriteFile(h, content.data(), (DWORD)content.size(), &n, NULL);
-        CloseHandle(h);
-    }
-    return path;
-}
-
-MessageBoxRecorder::MessageBoxRecorder(int nAnswer) : m_nAnswer(nAnswer)
-{
-    m_pfnOld = fx::SetMessageBoxHook(&MessageBoxRecorder::Hook, this);
-}
-
-MessageBoxRecorder::~MessageBoxRecorder()
-{
-    fx::SetMessageBoxHook(m_pfnOld, NULL);
-}
-
-int MessageBoxRecorder::Hook(LPCSTR lpszText, UINT, UINT, void* pContext)
-{
-    MessageBoxRecorder* self = static_cast<MessageBoxRecorder*>(pContext);
-    self->m_texts.push_back(lpszText ? lpszText : "");
-    return self->m_nAnswer;
 }
 
 void Pump(int nRounds)

@@ -1,6 +1,7 @@
 // frametest.h - support for the frame's tests: the editor's application
-// object on a private registry key and a private per-user folder, registry
-// helpers and a message-box recorder.
+// object on a private registry key and a private per-user folder, and
+// registry helpers. Temporary folders and the message-box recorder come from
+// tests/support (qmtest).
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,9 @@
 #include <vector>
 
 #include "quillmateapp.h"
+
+#include <qmtest/files.h>
+#include <qmtest/messageboxes.h>
 
 namespace frametest {
 
@@ -30,34 +34,6 @@ std::vector<BYTE> GetBinary(const char* section, const char* name, DWORD* pType 
 bool SectionExists(const char* section);
 // name -> string data of every value of a section.
 std::vector<std::pair<std::string, std::string>> StringValues(const char* section);
-
-// A new empty folder under the temporary folder, removed with its contents.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& Path() const { return m_path; }
-    std::string File(const std::string& name, const std::string& content) const;
-
-private:
-    std::string m_path;
-};
-
-// Answers the application's message boxes and records their texts.
-class MessageBoxRecorder {
-public:
-    explicit MessageBoxRecorder(int nAnswer = IDOK);
-    ~MessageBoxRecorder();
-    const std::vector<std::string>& Texts() const { return m_texts; }
-
-private:
-    static int Hook(LPCSTR lpszText, UINT nType, UINT nIDHelp, void* pContext);
-    int m_nAnswer;
-    std::vector<std::string> m_texts;
-    fx::MessageBoxHook m_pfnOld;
-};
 
 // Runs the messages waiting for this thread (and idle updates).
 void Pump(int nRounds = 5);

@@ -61,7 +61,7 @@ protected:
     // nAnswer.
     void CloseFrame(int nAnswer = IDNO)
     {
-        MessageBoxRecorder boxes(nAnswer);
+        qmtest::MessageBoxRecorder boxes(nAnswer);
         SendMessageA(hFrame, WM_CLOSE, 0, 0);
         Pump();
         if (!IsWindow(hFrame)) {
@@ -135,8 +135,8 @@ TEST_F(MainFrameTest, StartsWithBarsPanesAndTheHandOverClass)
 
 TEST_F(MainFrameTest, NewOpenEditSaveAndCloseATextFile)
 {
-    TempFolder folder;
-    std::string path = folder.File("notes.txt", "first line\r\nsecond line\r\n");
+    qmtest::TempDir folder;
+    std::string path = folder.WriteFile("notes.txt", "first line\r\nsecond line\r\n");
     Create();
     Command(ID_FILE_NEW);
     EXPECT_EQ(1, ChildCount());
@@ -218,11 +218,11 @@ LRESULT CALLBACK RecordProgress(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lPar
 // the file's size, its position the bytes read; at the end it is empty.
 TEST_F(MainFrameTest, OpeningAFileDrivesTheStatusBarProgress)
 {
-    TempFolder folder;
+    qmtest::TempDir folder;
     std::string text;
     while (text.size() < 700000)
         text += "a line of text that fills the file a little faster than a short one would\r\n";
-    std::string path = folder.File("large.txt", text);
+    std::string path = folder.WriteFile("large.txt", text);
     Create();
     HWND hProgress = frame->GetStatusBar()->FindPane(ID_INDICATOR_PROGRESS)->GetChildHwnd();
     ASSERT_NE((HWND)NULL, hProgress);
@@ -261,9 +261,9 @@ TEST_F(MainFrameTest, OpeningAFileDrivesTheStatusBarProgress)
 // open still detects, so an ANSI file after a UTF-16 one is not read as UTF-16.
 TEST_F(MainFrameTest, DetectedEncodingDoesNotLeakIntoTheNextOpen)
 {
-    TempFolder folder;
-    std::string wide = folder.File("wide.txt", std::string("\xFF\xFEh\0i\0\r\0\n\0", 10));
-    std::string ansi = folder.File("plain.txt", "caf\xE9\r\n");
+    qmtest::TempDir folder;
+    std::string wide = folder.WriteFile("wide.txt", std::string("\xFF\xFEh\0i\0\r\0\n\0", 10));
+    std::string ansi = folder.WriteFile("plain.txt", "caf\xE9\r\n");
     Create();
     App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
     ASSERT_NE(nullptr, App().OpenFile(wide.c_str()));
@@ -320,9 +320,9 @@ TEST_F(MainFrameTest, CloseWritesTheSettingsLayoutAndPlacement)
 
 TEST_F(MainFrameTest, RememberedFilesComeBackAtTheNextStart)
 {
-    TempFolder folder;
-    std::string a = folder.File("a.txt", "alpha\r\n");
-    std::string b = folder.File("b.txt", "beta\r\n");
+    qmtest::TempDir folder;
+    std::string a = folder.WriteFile("a.txt", "alpha\r\n");
+    std::string b = folder.WriteFile("b.txt", "beta\r\n");
     Create();
     App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
     ASSERT_NE(nullptr, App().OpenFile(a.c_str()));
@@ -349,14 +349,14 @@ TEST_F(MainFrameTest, RememberedFilesComeBackAtTheNextStart)
 
 TEST_F(MainFrameTest, HandOverMessageOpensListedFilesAndSkipsMissingOnes)
 {
-    TempFolder folder;
-    std::string there = folder.File("there.txt", "here I am\r\n");
+    qmtest::TempDir folder;
+    std::string there = folder.WriteFile("there.txt", "here I am\r\n");
     std::string gone = folder.Path() + "\\gone.txt";
     Create();
     SetString("FilesToOpen", "1", there);
     SetString("FilesToOpen", "2", gone);
     SetString("FilesToOpen", "3", "");
-    MessageBoxRecorder boxes(IDOK);
+    qmtest::MessageBoxRecorder boxes(IDOK);
     EXPECT_EQ(0, SendMessageA(hFrame, WM_OPENFILESTOOPEN, 0, 0));
     Pump();
     EXPECT_EQ(1u, OpenPaths().size());
@@ -402,10 +402,10 @@ TEST_F(MainFrameTest, MissingHandOverFilesAreNamedThenCounted)
 
     // Through the hand-over of a real frame: one box.
     Create();
-    TempFolder folder;
+    qmtest::TempDir folder;
     for (int i = 0; i < 300; ++i)
         SetString("FilesToOpen", std::to_string(i + 1).c_str(), folder.Path() + "\\gone" + std::to_string(i) + ".txt");
-    MessageBoxRecorder boxes(IDOK);
+    qmtest::MessageBoxRecorder boxes(IDOK);
     SendMessageA(hFrame, WM_OPENFILESTOOPEN, 0, 0);
     Pump();
     ASSERT_EQ(1u, boxes.Texts().size());
@@ -458,8 +458,8 @@ TEST_F(MainFrameTest, ViewTogglesReachOpenDocumentsAndTheRecord)
 
 TEST_F(MainFrameTest, AToolRunsWithTheActiveDocumentInItsArguments)
 {
-    TempFolder folder;
-    std::string doc = folder.File("active.txt", "active\r\n");
+    qmtest::TempDir folder;
+    std::string doc = folder.WriteFile("active.txt", "active\r\n");
     Create();
     App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
     ASSERT_NE(nullptr, App().OpenFile(doc.c_str()));
@@ -623,7 +623,7 @@ TEST_F(MainFrameTest, HelpCommandsCallHtmlHelpAndWorkspaceCommandsAreGreyed)
         return n;
     };
     int nBefore = visibleWindows();
-    MessageBoxRecorder boxes(IDOK);
+    qmtest::MessageBoxRecorder boxes(IDOK);
     for (const Case& c : cases)
         Command(c.nID);
     Command(ID_HELP);
@@ -798,9 +798,9 @@ CDoodleView* TextViewOf(CDocument* pDoc)
 // switch, close and Insert key, and nothing once no document is open.
 TEST_F(MainFrameTest, StatusBarFollowsTheActiveDocument)
 {
-    TempFolder folder;
-    std::string a = folder.File("a.txt", "first line\r\nsecond line\r\nthird\r\n");
-    std::string b = folder.File("b.txt", "other\r\n");
+    qmtest::TempDir folder;
+    std::string a = folder.WriteFile("a.txt", "first line\r\nsecond line\r\nthird\r\n");
+    std::string b = folder.WriteFile("b.txt", "other\r\n");
     Create();
     App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
     CDocument* pA = App().OpenFile(a.c_str());
@@ -857,9 +857,9 @@ TEST_F(MainFrameTest, StatusBarFollowsTheActiveDocument)
 // maximised under the tab strip, like every document opened later.
 TEST_F(MainFrameTest, WithTabsOnDocumentsReopenMaximised)
 {
-    TempFolder folder;
-    std::string a = folder.File("a.txt", "alpha\r\n");
-    std::string b = folder.File("b.txt", "beta\r\n");
+    qmtest::TempDir folder;
+    std::string a = folder.WriteFile("a.txt", "alpha\r\n");
+    std::string b = folder.WriteFile("b.txt", "beta\r\n");
     SetDword("GenSettings", "MDITabsActive", 1);
     SetString("FilesToOpen", a.c_str(), a);
     SetString("FilesToOpen", b.c_str(), b);
@@ -885,8 +885,8 @@ TEST_F(MainFrameTest, MissingFontFallsBackToAFixedPitchFaceTheFontDialogShows)
 {
     const char kMissing[] = "No Such Font Quillmate";
     SetString("ViewSettings", "FontStyle", kMissing);
-    TempFolder folder;
-    std::string a = folder.File("a.txt", "alpha\r\n");
+    qmtest::TempDir folder;
+    std::string a = folder.WriteFile("a.txt", "alpha\r\n");
     Create();
     App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
     CDocument* pDoc = App().OpenFile(a.c_str());

@@ -48,7 +48,7 @@ protected:
         ::CoInitialize(NULL);
         panetest::FrameTest::SetUp();
         char szLong[MAX_PATH * 2] = "";
-        ::GetLongPathNameA(m_dir.Root().c_str(), szLong, sizeof(szLong));
+        ::GetLongPathNameA(m_dir.Path().c_str(), szLong, sizeof(szLong));
         m_root = szLong;
         ASSERT_FALSE(m_root.empty());
         panetest::WriteBytes(m_root + "\\alpha.txt", "a\r\n");

@@ -214,7 +214,7 @@ struct FixtureTree {
     FixtureTree()
     {
         qmtest::TempDir dir("fifdlg");
-        root = dir.Root() + "_tree";
+        root = dir.Path() + "_tree";
         panetest::MakeFolder(root);
         panetest::WriteBytes(root + "\\plain.txt", "first line\r\nneedle in the second line\r\nthird\r\n");
         panetest::WriteBytes(root + "\\other.c", "int needle = 1;\r\n");
@@ -230,7 +230,7 @@ struct FixtureTree {
         deepFile = deep + "\\deep.txt";
         panetest::WriteBytes(deepFile, "deep needle\n");
     }
-    ~FixtureTree() { panetest::RemoveTreeLong(panetest::Wide(root)); }
+    ~FixtureTree() { qmtest::RemoveTree(panetest::Wide(root)); }
 };
 
 }  // namespace
@@ -334,7 +334,7 @@ TEST_F(FindInFilesTest, StoredTypeIndexSelectsItsFileTypeOrTheFirst)
 
 TEST_F(FindInFilesTest, RefusedStartSaysWhyAndLeavesTheDialogIdleAndClosable)
 {
-    coretest::MessageBoxRecorder boxes;
+    qmtest::MessageBoxRecorder boxes;
     HWND hDlg = NULL;
     std::string tooLong(CFindInFiles::MaxArgumentLength + 1, 'x');
     INT_PTR nResult = RunDialog({

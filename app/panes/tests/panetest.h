@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <qmtest/files.h>
 #include <qmtest/pump.h>
 
 #include <windows.h>
@@ -60,30 +61,6 @@ inline bool MakeFolder(const std::string& path)
 {
     std::wstring w = L"\\\\?\\" + Wide(path);
     return ::CreateDirectoryW(w.c_str(), NULL) || ::GetLastError() == ERROR_ALREADY_EXISTS;
-}
-
-// Deletes a folder and all in it, whatever the length of the paths.
-inline void RemoveTreeLong(const std::wstring& dir)
-{
-    std::wstring base = dir.compare(0, 4, L"\\\\?\\") == 0 ? dir : L"\\\\?\\" + dir;
-    WIN32_FIND_DATAW fd;
-    HANDLE h = ::FindFirstFileW((base + L"\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = fd.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring path = base + L"\\" + name;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTreeLong(path);
-            else {
-                ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileW(path.c_str());
-            }
-        } while (::FindNextFileW(h, &fd));
-        ::FindClose(h);
-    }
-    ::RemoveDirectoryW(base.c_str());
 }
 
 // The lines of a list box.

@@ -89,21 +89,4 @@ std::string TestsFolder()
     return slash == std::string::npos ? std::string(".") : s.substr(0, slash);
 }
 
-MessageBoxRecorder::MessageBoxRecorder()
-{
-    m_pfnOld = fx::SetMessageBoxHook(&MessageBoxRecorder::Hook, this);
-}
-
-MessageBoxRecorder::~MessageBoxRecorder()
-{
-    fx::SetMessageBoxHook(m_pfnOld, NULL);
-}
-
-int MessageBoxRecorder::Hook(LPCSTR lpszText, UINT nType, UINT nIDHelp, void* pContext)
-{
-    MessageBoxRecorder* self = static_cast<MessageBoxRecorder*>(pContext);
-    self->entries.push_back({lpszText ? lpszText : "", nType, nIDHelp});
-    return IDOK;
-}
-
 } // namespace scitest

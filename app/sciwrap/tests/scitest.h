@@ -11,6 +11,7 @@
 #include <functional>
 
 #include <qmtest/pump.h>
+#include <qmtest/messageboxes.h>
 #include <string>
 #include <vector>
 
@@ -48,22 +49,5 @@ enum { IDC_EDITOR = 32785 };
 
 // The folder of the test programs (the helper program lives there).
 std::string TestsFolder();
-
-// Answers AfxMessageBox and records what was asked.
-class MessageBoxRecorder {
-public:
-    MessageBoxRecorder();
-    ~MessageBoxRecorder();
-    struct Entry {
-        std::string text;
-        UINT type;
-        UINT helpId;
-    };
-    std::vector<Entry> entries;
-
-private:
-    static int Hook(LPCSTR lpszText, UINT nType, UINT nIDHelp, void* pContext);
-    fx::MessageBoxHook m_pfnOld;
-};
 
 } // namespace scitest

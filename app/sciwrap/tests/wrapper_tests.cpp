@@ -564,7 +564,7 @@ TEST_F(EditorTest, BookmarksToggleAndCycle)
     editor.ToggleBookmark(2);
     EXPECT_FALSE(editor.Call(SCI_MARKERGET, 2) & CMFCScintilla::BOOKMARK_MASK);
 
-    scitest::MessageBoxRecorder boxes;
+    qmtest::MessageBoxRecorder boxes;
     editor.GotoPos(0);
     editor.GotoBookmark(TRUE, FALSE);
     EXPECT_EQ(editor.GetCurrentLine(), 1);
@@ -576,7 +576,7 @@ TEST_F(EditorTest, BookmarksToggleAndCycle)
     EXPECT_EQ(editor.GetCurrentLine(), 3);
     editor.GotoBookmark(FALSE, FALSE);
     EXPECT_EQ(editor.GetCurrentLine(), 1);
-    EXPECT_TRUE(boxes.entries.empty());
+    EXPECT_TRUE(boxes.Texts().empty());
 
     // Extending keeps the anchor: the selection reaches the bookmark.
     editor.GotoPos(1);
@@ -601,11 +601,11 @@ TEST_F(EditorTest, NoOtherBookmarkShowsTheMessage)
         if (c.bookmark >= 0)
             editor.ToggleBookmark(c.bookmark);
         editor.GotoLine(1);
-        scitest::MessageBoxRecorder boxes;
+        qmtest::MessageBoxRecorder boxes;
         editor.GotoBookmark(c.next, FALSE);
-        ASSERT_EQ(boxes.entries.size(), 1u);
-        EXPECT_EQ(boxes.entries[0].helpId, (UINT)CMFCScintilla::IDS_NO_OTHER_BOOKMARK);
-        EXPECT_TRUE(boxes.entries[0].type & MB_ICONEXCLAMATION);
+        ASSERT_EQ(boxes.Texts().size(), 1u);
+        EXPECT_EQ(boxes.HelpIds()[0], (UINT)CMFCScintilla::IDS_NO_OTHER_BOOKMARK);
+        EXPECT_TRUE(boxes.Types()[0] & MB_ICONEXCLAMATION);
         EXPECT_EQ(editor.GetCurrentLine(), 1);
     }
 }

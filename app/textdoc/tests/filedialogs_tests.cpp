@@ -18,7 +18,6 @@
 using namespace dlgtest;
 using tdtest::FileDialogWindows;
 using tdtest::FindFileDialogWindows;
-using coretest::TempFolder;
 using coretest::WriteBytes;
 
 namespace {
@@ -47,7 +46,7 @@ protected:
         pApp->WriteProfileString("FileFilter", "*.cpp;*.h", "C++ files");
     }
     void TearDown() override { coretest::ClearProfile(); }
-    TempFolder m_temp;
+    qmtest::TempDir m_temp;
 };
 
 } // namespace
@@ -190,8 +189,8 @@ std::string ItemText(HWND hDlg, int nID)
 
 TEST(FileInfoDialog, AMissingFileShowsUnknownEverywhere)
 {
-    TempFolder temp;
-    std::string path = temp / "missing.txt";
+    qmtest::TempDir temp;
+    std::string path = temp.Path("missing.txt");
     CFileInfoDialog dlg(path.c_str());
     HWND hDlg = NULL;
     std::vector<std::string> texts;
@@ -216,8 +215,8 @@ TEST(FileInfoDialog, AMissingFileShowsUnknownEverywhere)
 // The read-only box flips the flag on each click; OK writes the attribute.
 TEST(FileInfoDialog, ReadOnlyClicksFlipTheAttribute)
 {
-    TempFolder temp;
-    std::string path = temp / "info.txt";
+    qmtest::TempDir temp;
+    std::string path = temp.Path("info.txt");
     WriteBytes(path, "twelve bytes");
     for (int nClicks : {1, 2}) {
         CFileInfoDialog dlg(path.c_str());

@@ -95,7 +95,7 @@ protected:
 
     CTestMainFrame* m_pFrame = NULL;
     CMultiDocTemplate* m_pTemplate = NULL;
-    coretest::TempFolder m_temp;
+    qmtest::TempDir m_temp;
 };
 
 // The editing window's whole text.

@@ -230,7 +230,7 @@ TEST_F(TextCommandsTest, ClipboardCommandsAndTheirStates)
 
 TEST_F(TextCommandsTest, InsertDateTimeAndFileName)
 {
-    std::string path = m_temp / "notes.txt";
+    std::string path = m_temp.Path("notes.txt");
     coretest::WriteBytes(path, "x");
     CDoodleDoc* pDoc = Open(path);
     ASSERT_NE(pDoc, nullptr);
@@ -330,7 +330,7 @@ TEST_F(TextCommandsTest, CopyFilePathAndStatesThatNeedAPath)
     EXPECT_FALSE(State(pView, ID_FILE_COPY_PATH).m_bEnabled);
     EXPECT_FALSE(State(pView, ID_FILE_OPEN_IN_EXPLORER).m_bEnabled);
 
-    std::string path = m_temp / "caf\xc3\xa9.txt";
+    std::string path = m_temp.Path("caf\xc3\xa9.txt");
     coretest::WriteBytes(path, "text");
     CDoodleDoc* pDoc = Open(path);
     ASSERT_NE(pDoc, nullptr);
@@ -388,7 +388,7 @@ TEST_F(TextCommandsTest, ViewAsEntriesSwitchTheLanguage)
     EXPECT_EQ(pFrame->GetViewAsIndex(), m_nCpp);
 
     // Without languages the first entry says so and is disabled.
-    m_pFrame->m_lexers.LoadAll((m_temp / "no-such-folder").c_str());
+    m_pFrame->m_lexers.LoadAll((m_temp.Path("no-such-folder")).c_str());
     ASSERT_EQ(m_pFrame->m_lexers.GetCount(), 0);
     CTestCmdUI ui = State(pView, ID_VIEW_AS_FIRST);
     EXPECT_FALSE(ui.m_bEnabled);
@@ -604,7 +604,7 @@ TEST_F(TextCommandsTest, MacroRecordStopAndPlay)
 {
     ASSERT_TRUE(EnsureAppDataFolders());
     ::DeleteFileA(GetMacroFilePath());
-    coretest::MessageBoxRecorder boxes;
+    qmtest::MessageBoxRecorder boxes;
     CDoodleView* pView = NewView("|");
     ASSERT_NE(pView, nullptr);
     CMFCScintilla& ed = pView->GetEditor();

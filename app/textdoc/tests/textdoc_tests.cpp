@@ -62,9 +62,9 @@ std::string Encode(const std::string& ascii, int encoding)
     return out;
 }
 
-std::string CopyFixture(coretest::TempFolder& temp, const std::string& name, const std::string& as = "")
+std::string CopyFixture(qmtest::TempDir& temp, const std::string& name, const std::string& as = "")
 {
-    std::string target = temp / (as.empty() ? name : as);
+    std::string target = temp.Path(as.empty() ? name : as);
     EXPECT_TRUE(CopyFileA(FixturePath("text/" + name).c_str(), target.c_str(), FALSE));
     return target;
 }
@@ -111,7 +111,7 @@ TEST_P(TextDocOpenSave, OpensShowsAndSavesInTheFilesOwnForm)
 
     // A copy (what Email Active Document attaches) holds the bytes a save
     // writes; the document stays as it was.
-    std::string copy = m_temp / "copy-of-document";
+    std::string copy = m_temp.Path("copy-of-document");
     ASSERT_TRUE(pDoc->OnSaveDocument(copy.c_str()));
     EXPECT_EQ(ReadBytes(copy), original + Encode(EolText(c.eol) + "ok", c.encoding));
     EXPECT_TRUE(pDoc->IsModified());
@@ -220,7 +220,7 @@ TEST_F(TextDocTest, SaveAsWritesTheChosenFormAndSwitchesTheLanguage)
     std::string text = EditorText(ed);
 
     g_nPrompts = 0;
-    g_choice.strPath = (m_temp / "sample").c_str();   // no dot: the filter's extension is added
+    g_choice.strPath = (m_temp.Path("sample")).c_str();   // no dot: the filter's extension is added
     g_choice.strDefExt = "cpp";
     g_choice.nEncoding = ENC_UTF16LE;
     g_choice.nEOLMode = EOL_LF;
@@ -231,7 +231,7 @@ TEST_F(TextDocTest, SaveAsWritesTheChosenFormAndSwitchesTheLanguage)
     EXPECT_EQ(g_nPromptEncoding, ENC_UTF8);
     EXPECT_EQ(g_nPromptEOL, EOL_CRLF);
 
-    std::string target = m_temp / "sample.cpp";
+    std::string target = m_temp.Path("sample.cpp");
     EXPECT_EQ(std::string(pDoc->GetPathName()), target);
     EXPECT_EQ(std::string(pDoc->GetTitle()), "sample.cpp");
     EXPECT_EQ(LexerName(ed), "cpp");
@@ -254,7 +254,7 @@ TEST_F(TextDocTest, SaveAsWritesTheChosenFormAndSwitchesTheLanguage)
 
     // The same extension again keeps the language; a cancelled Save As
     // changes nothing.
-    g_choice.strPath = (m_temp / "again.cpp").c_str();
+    g_choice.strPath = (m_temp.Path("again.cpp")).c_str();
     g_choice.nEncoding = ENC_UTF16LE;
     ASSERT_TRUE(pDoc->DoSave(NULL));
     EXPECT_EQ(LexerName(ed), "cpp");
@@ -336,7 +336,7 @@ TEST_F(TextDocTest, SplitterScrollBarsFollowAndScrollTheirPane)
     std::string text;
     for (int i = 0; i < 300; ++i)
         text += "line " + std::to_string(i) + "\n";
-    std::string path = m_temp / "long.txt";
+    std::string path = m_temp.Path("long.txt");
     WriteBytes(path, text);
     CDoodleDoc* pDoc = Open(path);
     ASSERT_NE(pDoc, nullptr);
@@ -396,7 +396,7 @@ TEST_F(TextDocTest, FailedSavesAreReportedAndKeepTheOriginal)
     Type(Editor(pDoc), "change");
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
     {
-        coretest::MessageBoxRecorder boxes;
+        qmtest::MessageBoxRecorder boxes;
         EXPECT_FALSE(pDoc->DoSave(path.c_str()));
         ASSERT_EQ(boxes.Texts().size(), 1u);
     }
@@ -406,7 +406,7 @@ TEST_F(TextDocTest, FailedSavesAreReportedAndKeepTheOriginal)
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 
     // The folder is gone.
-    std::string folder = m_temp / "gone";
+    std::string folder = m_temp.Path("gone");
     CreateDirectoryA(folder.c_str(), NULL);
     std::string inFolder = folder + "\\note.txt";
     WriteBytes(inFolder, "first line\r\n");
@@ -416,7 +416,7 @@ TEST_F(TextDocTest, FailedSavesAreReportedAndKeepTheOriginal)
     DeleteFileA(inFolder.c_str());
     RemoveDirectoryA(folder.c_str());
     {
-        coretest::MessageBoxRecorder boxes;
+        qmtest::MessageBoxRecorder boxes;
         EXPECT_FALSE(pGone->DoFileSave());
         ASSERT_EQ(boxes.Texts().size(), 1u);
         EXPECT_NE(boxes.Texts()[0].find("Failed to create a new file"), std::string::npos) << boxes.Texts()[0];
@@ -433,11 +433,11 @@ TEST_F(TextDocTest, UnreadableFilesOpenNoDocument)
     HANDLE hLock = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(hLock, INVALID_HANDLE_VALUE);
     {
-        coretest::MessageBoxRecorder boxes;
+        qmtest::MessageBoxRecorder boxes;
         EXPECT_EQ(Open(path), nullptr);
         CTextOpenOptions asAnsi(ENC_ANSI, 0, FALSE);   // no detection: the reader itself fails
         EXPECT_EQ(Open(path, &asAnsi), nullptr);
-        EXPECT_EQ(Open(m_temp / "missing.txt"), nullptr);
+        EXPECT_EQ(Open(m_temp.Path("missing.txt")), nullptr);
         EXPECT_EQ(boxes.Texts().size(), 3u);
     }
     CloseHandle(hLock);
@@ -453,7 +453,7 @@ TEST_F(TextDocTest, OpeningAFileDrivesTheProgressBar)
     std::string text;
     while (text.size() < 600000)
         text += line + "\n";
-    std::string path = m_temp / "large.txt";
+    std::string path = m_temp.Path("large.txt");
     WriteBytes(path, text);
     const int nSize = (int)text.size();
 
@@ -540,7 +540,7 @@ TEST_F(TextDocTest, ClosingForTheSessionStoresThePath)
 TEST_F(TextDocTest, ScreenshotOfACppFile)
 {
     LoadLexers();
-    std::string path = m_temp / "sample.cpp";
+    std::string path = m_temp.Path("sample.cpp");
     WriteBytes(path,
                "// A small sample.\r\n#include <stdio.h>\r\n\r\nint main(int argc, char** argv)\r\n{\r\n"
                "    const char* text = \"hello\";\r\n    for (int i = 0; i < argc; i++)\r\n"
@@ -586,7 +586,7 @@ TEST_F(TextDocTest, ASaveThatCannotReplaceTheFileKeepsIt)
     HANDLE hHold = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(hHold, INVALID_HANDLE_VALUE);
     {
-        coretest::MessageBoxRecorder boxes;
+        qmtest::MessageBoxRecorder boxes;
         EXPECT_FALSE(pDoc->DoFileSave());
         EXPECT_EQ(boxes.Texts().size(), 1u);
     }
@@ -595,7 +595,7 @@ TEST_F(TextDocTest, ASaveThatCannotReplaceTheFileKeepsIt)
     EXPECT_EQ(ReadBytes(path), original);
     // No temporary file is left beside it.
     WIN32_FIND_DATAA fd;
-    HANDLE hFind = FindFirstFileA((m_temp / "*").c_str(), &fd);
+    HANDLE hFind = FindFirstFileA((m_temp.Path("*")).c_str(), &fd);
     int nFiles = 0;
     if (hFind != INVALID_HANDLE_VALUE) {
         do {
@@ -614,7 +614,7 @@ TEST_F(TextDocTest, ASaveThatCannotReplaceTheFileKeepsIt)
 // compares two chosen versions through the main frame.
 TEST_F(TextDocTest, SavingKeepsABackupOfThePreviousFile)
 {
-    std::string backupRoot = m_temp / "backups";
+    std::string backupRoot = m_temp.Path("backups");
     m_pFrame->m_editor.nBackupEnabled = 1;
     m_pFrame->m_editor.nBackupVersions = 3;
     m_pFrame->m_editor.strBackupFolder = backupRoot.c_str();
@@ -658,7 +658,7 @@ TEST_F(TextDocTest, ARefusedSaveShowsOneMessage)
 {
     m_pFrame->m_editor.nBackupEnabled = 1;
     m_pFrame->m_editor.nBackupVersions = 3;
-    m_pFrame->m_editor.strBackupFolder = (m_temp / "backups").c_str();
+    m_pFrame->m_editor.strBackupFolder = (m_temp.Path("backups")).c_str();
     std::string path = CopyFixture(m_temp, "utf8-nobom-lf.txt");
     std::string original = ReadBytes(path);
     CDoodleDoc* pDoc = Open(path);
@@ -669,7 +669,7 @@ TEST_F(TextDocTest, ARefusedSaveShowsOneMessage)
         // be neither copied nor replaced.
         HANDLE hLock = CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
         ASSERT_NE(hLock, INVALID_HANDLE_VALUE);
-        coretest::MessageBoxRecorder boxes;
+        qmtest::MessageBoxRecorder boxes;
         EXPECT_FALSE(pDoc->DoFileSave());
         CloseHandle(hLock);
         ASSERT_EQ(boxes.Texts().size(), 1u);
@@ -680,14 +680,14 @@ TEST_F(TextDocTest, ARefusedSaveShowsOneMessage)
     EXPECT_EQ(pDoc->GetBackupStore().GetCount(), 0);
 
     // The backup root is a file: no copy can be made, the save goes on.
-    std::string blocked = m_temp / "blocked";
+    std::string blocked = m_temp.Path("blocked");
     WriteBytes(blocked, "a file, not a folder");
     m_pFrame->m_editor.strBackupFolder = blocked.c_str();
     CDoodleDoc* pOther = Open(CopyFixture(m_temp, "ansi-crlf.txt"));
     ASSERT_NE(pOther, nullptr);
     Type(Editor(pOther), "changed ");
     {
-        coretest::MessageBoxRecorder boxes;
+        qmtest::MessageBoxRecorder boxes;
         EXPECT_TRUE(pOther->DoFileSave());
         ASSERT_EQ(boxes.Texts().size(), 1u);
         EXPECT_EQ(boxes.Texts()[0], std::string(g_szBackupFailedMessage));
@@ -708,42 +708,42 @@ TEST_F(TextDocTest, SaveAsBetweenAnsiAndUtfConvertsTheText)
     std::string original = ReadBytes(ansi);
     CDoodleDoc* pDoc = Open(ansi);
     ASSERT_NE(pDoc, nullptr);
-    g_choice.strPath = (m_temp / "as-utf8.txt").c_str();
+    g_choice.strPath = (m_temp.Path("as-utf8.txt")).c_str();
     g_choice.strDefExt = "txt";
     g_choice.nEncoding = ENC_UTF8;
     g_choice.nEOLMode = EOL_CRLF;
     CDoodleDoc::SetSaveAsPrompt(&ScriptedSaveAs);
     ASSERT_TRUE(pDoc->DoSave(NULL));
-    EXPECT_EQ(ReadBytes(m_temp / "as-utf8.txt"), "\xEF\xBB\xBF" + Utf8FromCodePage(original, 1252));
+    EXPECT_EQ(ReadBytes(m_temp.Path("as-utf8.txt")), "\xEF\xBB\xBF" + Utf8FromCodePage(original, 1252));
     EXPECT_EQ(Editor(pDoc).GetCodePage(), SC_CP_UTF8);
     EXPECT_EQ(EditorText(Editor(pDoc)), Utf8FromCodePage(original, 1252));
     EXPECT_FALSE(pDoc->IsModified());
 
     // Back to ANSI: the same bytes as the original file.
-    g_choice.strPath = (m_temp / "back.txt").c_str();
+    g_choice.strPath = (m_temp.Path("back.txt")).c_str();
     g_choice.nEncoding = ENC_ANSI;
     ASSERT_TRUE(pDoc->DoSave(NULL));
-    EXPECT_EQ(ReadBytes(m_temp / "back.txt"), original);
+    EXPECT_EQ(ReadBytes(m_temp.Path("back.txt")), original);
 
     // A UTF-8 text with Greek letters: refusing the replacement saves nothing.
     std::string utf8 = CopyFixture(m_temp, "utf8-nobom-crlf.txt");
     CDoodleDoc* pGreek = Open(utf8);
     ASSERT_NE(pGreek, nullptr);
     std::string text = EditorText(Editor(pGreek));
-    g_choice.strPath = (m_temp / "lossy.txt").c_str();
+    g_choice.strPath = (m_temp.Path("lossy.txt")).c_str();
     {
-        coretest::MessageBoxRecorder no(IDNO);
+        qmtest::MessageBoxRecorder no(IDNO);
         EXPECT_FALSE(pGreek->DoSave(NULL));
         EXPECT_EQ(no.Texts().size(), 1u);
     }
-    EXPECT_FALSE(coretest::FileExists(m_temp / "lossy.txt"));
+    EXPECT_FALSE(coretest::FileExists(m_temp.Path("lossy.txt")));
     EXPECT_EQ(EditorText(Editor(pGreek)), text);
     EXPECT_EQ(pGreek->GetEncoding(), ENC_UTF8);
     {
-        coretest::MessageBoxRecorder yes(IDYES);
+        qmtest::MessageBoxRecorder yes(IDYES);
         EXPECT_TRUE(pGreek->DoSave(NULL));
     }
-    std::string saved = ReadBytes(m_temp / "lossy.txt");
+    std::string saved = ReadBytes(m_temp.Path("lossy.txt"));
     EXPECT_NE(saved.find("caf\xE9"), std::string::npos);
     EXPECT_NE(saved.find('?'), std::string::npos);
 }
@@ -759,7 +759,7 @@ TEST_F(TextDocTest, ACopyOfANewDocumentHoldsItsTextInUtf8)
     const std::string text = "na\xC3\xAFve caf\xC3\xA9\r\n";
     Editor(pDoc).Call(SCI_SETTEXT, 0, (sptr_t)text.c_str());
     ASSERT_TRUE(pDoc->IsModified());
-    std::string copy = m_temp / "copy-of-new";
+    std::string copy = m_temp.Path("copy-of-new");
     ASSERT_TRUE(pDoc->OnSaveDocument(copy.c_str()));
     EXPECT_EQ(ReadBytes(copy), text);
     EXPECT_TRUE(pDoc->IsModified());
@@ -774,14 +774,14 @@ TEST_F(TextDocTest, ANewDocumentSavedAsAnsiWritesAnsiBytes)
     CDoodleDoc* pDoc = NewDocument();
     ASSERT_NE(pDoc, nullptr);
     Editor(pDoc).ReplaceAllText("caf\xC3\xA9\r\n");
-    g_choice.strPath = (m_temp / "new").c_str();
+    g_choice.strPath = (m_temp.Path("new")).c_str();
     g_choice.strDefExt = "txt";
     g_choice.nEncoding = ENC_ANSI;
     g_choice.nEOLMode = EOL_CRLF;
     g_nPromptEncoding = -1;
     CDoodleDoc::SetSaveAsPrompt(&ScriptedSaveAs);
     ASSERT_TRUE(pDoc->DoFileSave());
-    EXPECT_EQ(ReadBytes(m_temp / "new.txt"), "caf\xE9\r\n");
+    EXPECT_EQ(ReadBytes(m_temp.Path("new.txt")), "caf\xE9\r\n");
     EXPECT_EQ(std::string(pDoc->GetTitle()), "new.txt");
 }
 
@@ -989,7 +989,7 @@ TEST_F(TextDocTest, SaveAsDialogStartsAtTheDocumentsOwnChoices)
         },
         [&] {
             // The name box of the Explorer-style dialog (cmb13, or edt1).
-            std::string target = m_temp / "crlf.txt";
+            std::string target = m_temp.Path("crlf.txt");
             SendMessageA(w.hDlg, CDM_SETCONTROLTEXT, 1148, (LPARAM)target.c_str());
             SendMessageA(w.hDlg, CDM_SETCONTROLTEXT, 1152, (LPARAM)target.c_str());
             dlgtest::Click(w.hDlg, IDOK);
@@ -1001,8 +1001,8 @@ TEST_F(TextDocTest, SaveAsDialogStartsAtTheDocumentsOwnChoices)
     EXPECT_EQ(nEncoding, ENC_UTF16BE);
     EXPECT_EQ(nEol, EOL_LF);
     EXPECT_EQ(name, "utf16be-bom-lf.txt");
-    EXPECT_EQ(std::string(pDoc->GetPathName()), m_temp / "crlf.txt");
-    std::string saved = ReadBytes(m_temp / "crlf.txt");
+    EXPECT_EQ(std::string(pDoc->GetPathName()), m_temp.Path("crlf.txt"));
+    std::string saved = ReadBytes(m_temp.Path("crlf.txt"));
     ASSERT_GE(saved.size(), 2u);
     EXPECT_EQ(saved.substr(0, 2), std::string("\xFE\xFF", 2));
     EXPECT_NE(saved.find(std::string("\0\r\0\n", 4)), std::string::npos);
@@ -1017,13 +1017,13 @@ TEST_F(TextDocTest, AFailedSaveAsKeepsTheTextAsItWas)
     ASSERT_NE(pDoc, nullptr);
     Type(Editor(pDoc), "edit ");
     std::string text = EditorText(Editor(pDoc));
-    g_choice.strPath = (m_temp / "no-such-folder\\out.txt").c_str();
+    g_choice.strPath = (m_temp.Path("no-such-folder\\out.txt")).c_str();
     g_choice.strDefExt = "txt";
     g_choice.nEncoding = ENC_UTF8;
     g_choice.nEOLMode = EOL_CRLF;
     CDoodleDoc::SetSaveAsPrompt(&ScriptedSaveAs);
     {
-        coretest::MessageBoxRecorder boxes;
+        qmtest::MessageBoxRecorder boxes;
         EXPECT_FALSE(pDoc->DoSave(NULL));
         EXPECT_EQ(boxes.Texts().size(), 1u);
     }
@@ -1040,7 +1040,7 @@ TEST_F(TextDocTest, FoldMarginClicksAndTurningFoldingOff)
 {
     LoadLexers();
     m_pFrame->m_settings.nCodeFolding = 1;
-    std::string path = m_temp / "fold.cpp";
+    std::string path = m_temp.Path("fold.cpp");
     WriteBytes(path, "int f()\r\n{\r\n    return 1;\r\n}\r\nint g()\r\n{\r\n    return 2;\r\n}\r\n");
     CDoodleDoc* pDoc = Open(path);
     ASSERT_NE(pDoc, nullptr);
@@ -1086,7 +1086,7 @@ TEST_F(TextDocTest, SaveQuestionNamesTheDocumentWithoutItsMark)
     ASSERT_EQ(title.back(), '*') << title;
     std::string plain = title.substr(0, title.size() - 1);
     {
-        coretest::MessageBoxRecorder boxes(IDCANCEL);
+        qmtest::MessageBoxRecorder boxes(IDCANCEL);
         EXPECT_FALSE(pDoc->SaveModified());
         ASSERT_EQ(boxes.Texts().size(), 1u);
         EXPECT_EQ(boxes.Texts()[0], "Save changes to " + plain + "?");
@@ -1101,7 +1101,7 @@ TEST_F(TextDocTest, SaveQuestionNamesTheDocumentWithoutItsMark)
 // the document modified. A file nobody else touched saves without a word.
 TEST_F(TextDocTest, SavingOverAFileChangedOnDiskAsksFirst)
 {
-    std::string path = m_temp / "shared.txt";
+    std::string path = m_temp.Path("shared.txt");
     WriteBytes(path, "from the editor\r\n");
     CDoodleDoc* pDoc = Open(path);
     ASSERT_NE(pDoc, nullptr);
@@ -1111,7 +1111,7 @@ TEST_F(TextDocTest, SavingOverAFileChangedOnDiskAsksFirst)
     PumpFor(20);
     WriteBytes(path, "written by another program\r\n");
     {
-        coretest::MessageBoxRecorder no(IDNO);
+        qmtest::MessageBoxRecorder no(IDNO);
         EXPECT_FALSE(pDoc->DoFileSave());
         ASSERT_EQ(no.Texts().size(), 1u);
         EXPECT_NE(no.Texts()[0].find(path), std::string::npos) << no.Texts()[0];
@@ -1120,7 +1120,7 @@ TEST_F(TextDocTest, SavingOverAFileChangedOnDiskAsksFirst)
     EXPECT_EQ(ReadBytes(path), "written by another program\r\n");
     EXPECT_TRUE(pDoc->IsModified());
     {
-        coretest::MessageBoxRecorder yes(IDYES);
+        qmtest::MessageBoxRecorder yes(IDYES);
         EXPECT_TRUE(pDoc->DoFileSave());
         EXPECT_EQ(yes.Texts().size(), 1u);
     }
@@ -1130,7 +1130,7 @@ TEST_F(TextDocTest, SavingOverAFileChangedOnDiskAsksFirst)
     Type(ed, "!");
     PumpFor(20);
     {
-        coretest::MessageBoxRecorder boxes(IDNO);
+        qmtest::MessageBoxRecorder boxes(IDNO);
         EXPECT_TRUE(pDoc->DoFileSave());
         EXPECT_TRUE(boxes.Texts().empty()) << boxes.Texts()[0];
     }
@@ -1160,8 +1160,8 @@ TEST_F(TextDocTest, CopyFilepathAndOpenInExplorerNeedAPath)
     EXPECT_EQ(enabled(pUntitled->GetTextView(), ID_FILE_COPY_PATH), 0);
     EXPECT_EQ(enabled(pUntitled->GetTextView(), ID_FILE_OPEN_IN_EXPLORER), 0);
 
-    CreateDirectoryA((m_temp / "folder one").c_str(), NULL);
-    std::string path = m_temp / "folder one\\named.txt";
+    CreateDirectoryA((m_temp.Path("folder one")).c_str(), NULL);
+    std::string path = m_temp.Path("folder one\\named.txt");
     WriteBytes(path, "text\r\n");
     CDoodleDoc* pDoc = Open(path);
     ASSERT_NE(pDoc, nullptr);

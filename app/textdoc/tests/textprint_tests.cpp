@@ -408,7 +408,7 @@ TEST_F(TextPrintTest, HeaderAndFooterOfThePageDrawn)
 {
     m_pFrame->m_editor.nPrintHeader = 1;
     m_pFrame->m_editor.nPrintFooter = 1;
-    std::string path = m_temp / "printed.txt";
+    std::string path = m_temp.Path("printed.txt");
     std::string text;
     for (int i = 1; i <= 400; i++)
         text += "row " + std::to_string(i) + "\r\n";
@@ -476,7 +476,7 @@ TEST_F(TextDocTest, WithoutAPrinterPrintAndPreviewSaySoOnce)
     CDoodleView* pView = pDoc->GetTextView();
     for (UINT nID : {(UINT)ID_FILE_PRINT_PREVIEW, (UINT)ID_FILE_PRINT, (UINT)ID_FILE_PRINT_DIRECT}) {
         SCOPED_TRACE(nID);
-        coretest::MessageBoxRecorder boxes;
+        qmtest::MessageBoxRecorder boxes;
         pView->SendMessage(WM_COMMAND, nID, 0);
         PumpFor(20);
         ASSERT_EQ(boxes.Texts().size(), 1u);

@@ -32,7 +32,7 @@ protected:
     {
         CWinApp& app = App();
         {
-            MessageBoxes boxes({IDNO, IDNO, IDNO, IDNO});
+            qmtest::MessageBoxRecorder boxes({IDNO, IDNO, IDNO, IDNO});
             app.CloseAllDocuments(TRUE);
         }
         app.m_pMainWnd = NULL;
@@ -157,9 +157,9 @@ TEST_F(AppDocTest, TheShellCommandAndDroppedFilesGoThroughTheApplication)
     POSITION posDoc = pTemplate->GetFirstDocPosition();
     static_cast<TextDoc*>(pTemplate->GetNextDoc(posDoc))->SetText("changed");
     {
-        MessageBoxes boxes({IDCANCEL});
+        qmtest::MessageBoxRecorder boxes({IDCANCEL});
         EXPECT_FALSE(App().SaveAllModified());
-        EXPECT_EQ(1u, boxes.m_texts.size());
+        EXPECT_EQ(1u, boxes.Texts().size());
     }
 }
 

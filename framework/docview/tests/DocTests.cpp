@@ -114,20 +114,20 @@ TEST_F(DocViewTest, OpenModifySaveAndCloseWithThePrompt)
     // Closing asks; Cancel keeps everything as it is.
     int nAlive = TextDoc::s_nAlive;
     {
-        MessageBoxes boxes({IDCANCEL});
+        qmtest::MessageBoxRecorder boxes({IDCANCEL});
         FrameOf(pDoc)->SendMessage(WM_CLOSE);
-        ASSERT_EQ(1u, boxes.m_texts.size());
-        EXPECT_EQ("Save changes to one.txt?", boxes.m_texts[0]);
-        EXPECT_EQ((UINT)MB_YESNOCANCEL, boxes.m_types[0] & 0xF);
+        ASSERT_EQ(1u, boxes.Texts().size());
+        EXPECT_EQ("Save changes to one.txt?", boxes.Texts()[0]);
+        EXPECT_EQ((UINT)MB_YESNOCANCEL, boxes.Types()[0] & 0xF);
     }
     EXPECT_EQ(nAlive, TextDoc::s_nAlive);
     EXPECT_EQ("hello", fxtest::ReadRaw(path));
 
     // Yes saves, then the document and its frame go.
     {
-        MessageBoxes boxes({IDYES});
+        qmtest::MessageBoxRecorder boxes({IDYES});
         FrameOf(pDoc)->SendMessage(WM_CLOSE);
-        EXPECT_EQ(1u, boxes.m_texts.size());
+        EXPECT_EQ(1u, boxes.Texts().size());
     }
     EXPECT_EQ(nAlive - 1, TextDoc::s_nAlive);
     EXPECT_EQ("hello, world", fxtest::ReadRaw(path));
@@ -141,18 +141,18 @@ TEST_F(DocViewTest, NoAnswerDiscardsAndAnUnmodifiedDocumentIsNotAsked)
     TextDoc* pDoc = Open(path);
     ASSERT_TRUE(pDoc != NULL);
     {
-        MessageBoxes boxes;
+        qmtest::MessageBoxRecorder boxes;
         FrameOf(pDoc)->SendMessage(WM_CLOSE);
-        EXPECT_TRUE(boxes.m_texts.empty());
+        EXPECT_TRUE(boxes.Texts().empty());
     }
     EXPECT_EQ(0, CountDocuments());
 
     pDoc = Open(path);
     pDoc->SetText("changed");
     {
-        MessageBoxes boxes({IDNO});
+        qmtest::MessageBoxRecorder boxes({IDNO});
         FrameOf(pDoc)->SendMessage(WM_CLOSE);
-        EXPECT_EQ(1u, boxes.m_texts.size());
+        EXPECT_EQ(1u, boxes.Texts().size());
     }
     EXPECT_EQ(0, CountDocuments());
     EXPECT_EQ("abc", fxtest::ReadRaw(path));
@@ -207,10 +207,10 @@ TEST_F(DocViewTest, AFailedSaveKeepsTheDocumentModifiedAndTheFileIntact)
     // The disk fills up after 5 bytes.
     TextDoc::s_nFailSaveAfter = 5;
     {
-        MessageBoxes boxes;
+        qmtest::MessageBoxRecorder boxes;
         EXPECT_FALSE(pDoc->DoFileSave());
-        ASSERT_EQ(1u, boxes.m_texts.size());
-        EXPECT_NE(std::string::npos, boxes.m_texts[0].find("keep.txt")) << boxes.m_texts[0];
+        ASSERT_EQ(1u, boxes.Texts().size());
+        EXPECT_NE(std::string::npos, boxes.Texts()[0].find("keep.txt")) << boxes.Texts()[0];
     }
     EXPECT_TRUE(pDoc->IsModified());
     EXPECT_EQ("the original text", fxtest::ReadRaw(path));
@@ -231,9 +231,9 @@ TEST_F(DocViewTest, AFailedSaveKeepsTheDocumentModifiedAndTheFileIntact)
     TextDoc::s_nFailSaveAfter = -1;
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
     {
-        MessageBoxes boxes;
+        qmtest::MessageBoxRecorder boxes;
         EXPECT_FALSE(pDoc->OnSaveDocument(path.c_str()));
-        EXPECT_EQ(1u, boxes.m_texts.size());
+        EXPECT_EQ(1u, boxes.Texts().size());
     }
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_TRUE(pDoc->IsModified());
@@ -247,9 +247,9 @@ TEST_F(DocViewTest, AFailedSaveKeepsTheDocumentModifiedAndTheFileIntact)
 
 TEST_F(DocViewTest, AFileThatCannotBeOpenedIsReportedAndNothingStaysOpen)
 {
-    MessageBoxes boxes;
+    qmtest::MessageBoxRecorder boxes;
     EXPECT_EQ(NULL, Open(m_dir.Path("missing.txt")));
-    EXPECT_EQ(1u, boxes.m_texts.size());
+    EXPECT_EQ(1u, boxes.Texts().size());
     EXPECT_EQ(0, CountDocuments());
     EXPECT_EQ(NULL, m_pMain->MDIGetActive());
 }
@@ -300,9 +300,9 @@ TEST_F(DocViewTest, FramesOfOneDocumentAreNumbered)
     // document) and the numbers go.
     pDoc->SetModifiedFlag(TRUE);
     {
-        MessageBoxes boxes;
+        qmtest::MessageBoxRecorder boxes;
         pSecond->SendMessage(WM_CLOSE);
-        EXPECT_TRUE(boxes.m_texts.empty());
+        EXPECT_TRUE(boxes.Texts().empty());
     }
     EXPECT_EQ(1, CountDocuments());
     EXPECT_EQ("multi.txt*", Caption(pFirst));
@@ -323,7 +323,7 @@ TEST_F(DocViewTest, TheActiveTemplatesMenuIsShownAndTheDefaultComesBack)
     m_pMain->MDIActivate(FrameOf(pText));
     EXPECT_EQ(m_pTextTemplate->m_hMenuShared, GetMenu(m_pMain->m_hWnd));
     {
-        MessageBoxes boxes;
+        qmtest::MessageBoxRecorder boxes;
         FrameOf(pText)->SendMessage(WM_CLOSE);
         FrameOf(pData)->SendMessage(WM_CLOSE);
     }
@@ -441,18 +441,18 @@ TEST_F(DocViewTest, ClosingTheMainWindowAsksForEachModifiedDocument)
     pB->SetText("B");
     // Cancel at the second question: nothing closes.
     {
-        MessageBoxes boxes({IDNO, IDCANCEL});
+        qmtest::MessageBoxRecorder boxes({IDNO, IDCANCEL});
         m_pMain->SendMessage(WM_CLOSE);
-        EXPECT_EQ(2u, boxes.m_texts.size());
+        EXPECT_EQ(2u, boxes.Texts().size());
     }
     EXPECT_EQ(2, CountDocuments());
     EXPECT_TRUE(IsWindow(m_pMain->m_hWnd));
 
     {
-        MessageBoxes boxes({IDNO, IDNO});
+        qmtest::MessageBoxRecorder boxes({IDNO, IDNO});
         HWND hMain = m_pMain->m_hWnd;
         m_pMain->SendMessage(WM_CLOSE);
-        EXPECT_EQ(2u, boxes.m_texts.size());
+        EXPECT_EQ(2u, boxes.Texts().size());
         EXPECT_FALSE(IsWindow(hMain));
     }
     m_pMain = NULL;
@@ -468,7 +468,7 @@ TEST_F(DocViewTest, RecentFilesListTheOpenedPathsAndReopenThem)
     for (const std::string& p : {a, b, c}) {
         TextDoc* pDoc = Open(p);
         ASSERT_TRUE(pDoc != NULL);
-        MessageBoxes boxes;
+        qmtest::MessageBoxRecorder boxes;
         pDoc->OnCloseDocument();
     }
     CRecentFileList& list = *m_pRecent;
@@ -494,9 +494,9 @@ TEST_F(DocViewTest, RecentFilesListTheOpenedPathsAndReopenThem)
     // A file that went away leaves the list when chosen.
     DeleteFileA(b.c_str());
     {
-        MessageBoxes boxes;
+        qmtest::MessageBoxRecorder boxes;
         m_pMain->SendMessage(WM_COMMAND, ID_FILE_MRU_FILE1 + 2);
-        EXPECT_EQ(1u, boxes.m_texts.size());
+        EXPECT_EQ(1u, boxes.Texts().size());
     }
     EXPECT_EQ(0, list[0].CompareNoCase(a.c_str()));
     EXPECT_EQ(0, list[1].CompareNoCase(c.c_str()));
@@ -513,7 +513,7 @@ TEST_F(DocViewTest, TheRecentFileMenuShowsTheEntries)
     m_pMain->SendMessage(WM_INITMENUPOPUP, (WPARAM)hFile, MAKELPARAM(0, FALSE));
     char sz[MAX_PATH * 2];
     // The current folder's files show their names only.
-    SetCurrentDirectoryA(m_dir.Root().c_str());
+    SetCurrentDirectoryA(m_dir.Path().c_str());
     m_pMain->SendMessage(WM_INITMENUPOPUP, (WPARAM)hFile, MAKELPARAM(0, FALSE));
     ASSERT_GT(GetMenuStringA(hFile, ID_FILE_MRU_FILE1, sz, sizeof(sz), MF_BYCOMMAND), 0);
     EXPECT_STREQ("&1 m2&&x.txt", sz);
@@ -633,7 +633,7 @@ TEST_F(DocViewTest, TheShellCommandOpensTheFileOrANewDocument)
     CCommandLineInfo missing;
     missing.m_nShellCommand = CCommandLineInfo::FileOpen;
     missing.m_strFileName = m_dir.Path("nope.txt").c_str();
-    MessageBoxes boxes;
+    qmtest::MessageBoxRecorder boxes;
     EXPECT_FALSE(fx::ProcessShellCommand(missing));
 }
 

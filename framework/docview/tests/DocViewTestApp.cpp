@@ -241,31 +241,6 @@ void MainFrame::WinHelp(DWORD_PTR dwData, UINT)
     m_helpCalls.push_back(dwData);
 }
 
-// ---------------------------------------------------------------------------
-// Message boxes
-
-MessageBoxes::MessageBoxes(std::initializer_list<int> answers) : m_answers(answers)
-{
-    m_pfnOld = fx::SetMessageBoxHook(&MessageBoxes::Hook, this);
-}
-
-MessageBoxes::~MessageBoxes()
-{
-    fx::SetMessageBoxHook(m_pfnOld, NULL);
-}
-
-int MessageBoxes::Hook(LPCSTR lpszText, UINT nType, UINT, void* pContext)
-{
-    MessageBoxes* p = static_cast<MessageBoxes*>(pContext);
-    p->m_texts.push_back(lpszText != NULL ? lpszText : "");
-    p->m_types.push_back(nType);
-    if (p->m_answers.empty())
-        return IDOK;
-    int n = p->m_answers.front();
-    p->m_answers.pop_front();
-    return n;
-}
-
 FileDialogTypist::FileDialogTypist(const std::string& strName) : m_strName(strName)
 {
     DWORD dwProcess = GetCurrentProcessId();
@@ -356,7 +331,7 @@ void DocViewTest::TearDown()
     CWinApp& app = App();
     // Nothing asks to save while the test's windows go.
     {
-        MessageBoxes boxes({IDNO, IDNO, IDNO, IDNO, IDNO, IDNO, IDNO, IDNO});
+        qmtest::MessageBoxRecorder boxes({IDNO, IDNO, IDNO, IDNO, IDNO, IDNO, IDNO, IDNO});
         if (m_pDocManager != NULL)
             m_pDocManager->CloseAllDocuments(TRUE);
     }

@@ -129,23 +129,6 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 
-// --- message boxes -------------------------------------------------------------
-// Answers AfxMessageBox in order (IDOK once the answers run out) and
-// records the texts.
-class MessageBoxes {
-public:
-    explicit MessageBoxes(std::initializer_list<int> answers = {});
-    ~MessageBoxes();
-    void Answer(int nAnswer) { m_answers.push_back(nAnswer); }
-    std::vector<std::string> m_texts;
-    std::vector<UINT> m_types;
-
-private:
-    static int Hook(LPCSTR lpszText, UINT nType, UINT nIDHelp, void* pContext);
-    std::deque<int> m_answers;
-    fx::MessageBoxHook m_pfnOld;
-};
-
 // Answers the next file dialog of this process from another thread: types
 // the name into it and presses OK (gives up after a few seconds).
 class FileDialogTypist {

@@ -46,7 +46,7 @@ protected:
 
 TEST_F(HtmlViewTest, TheFrameOpensAndTheBrowserFailsQuietly)
 {
-    MessageBoxes boxes;
+    qmtest::MessageBoxRecorder boxes;
     DWORD dwStart = GetTickCount();
     TextDoc* pDoc = New(m_pHtmlTemplate);
     ASSERT_TRUE(pDoc != NULL);
@@ -62,7 +62,7 @@ TEST_F(HtmlViewTest, TheFrameOpensAndTheBrowserFailsQuietly)
     EXPECT_TRUE(pView->GetHtmlDocument() == NULL);
 
     EXPECT_LT(GetTickCount() - dwStart, 10000u);
-    EXPECT_TRUE(boxes.m_texts.empty());
+    EXPECT_TRUE(boxes.Texts().empty());
     EXPECT_EQ(before.size(), ThreadWindows().size());
     // The view is an ordinary view of its document: it resizes and closes.
     FrameOf(pDoc)->SetWindowPos(NULL, 0, 0, 300, 200, SWP_NOZORDER | SWP_NOMOVE);
@@ -94,7 +94,7 @@ TEST(WebBrowserHost, AHostInAPlainWindowNeverShowsAPage)
 {
     OleInitialize(NULL);
     {
-        MessageBoxes boxes;
+        qmtest::MessageBoxRecorder boxes;
         CWnd wnd;
         ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), "tooltip", WS_POPUP, 0, 0, 200, 100, NULL, NULL));
         CWebBrowserHost host;
@@ -105,7 +105,7 @@ TEST(WebBrowserHost, AHostInAPlainWindowNeverShowsAPage)
         host.Destroy();
         EXPECT_FALSE(host.IsCreated());
         wnd.DestroyWindow();
-        EXPECT_TRUE(boxes.m_texts.empty());
+        EXPECT_TRUE(boxes.Texts().empty());
     }
     OleUninitialize();
 }

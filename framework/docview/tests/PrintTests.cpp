@@ -201,10 +201,10 @@ TEST_F(PrintTest, CancelInThePrintingBoxEndsTheJobAfterThatPage)
 TEST_F(PrintTest, AJobThatCannotStartIsReported)
 {
     m_printer.m_bFailStart = TRUE;
-    MessageBoxes boxes;
+    qmtest::MessageBoxRecorder boxes;
     m_pMain->SendMessage(WM_COMMAND, ID_FILE_PRINT_DIRECT);
-    ASSERT_EQ(1u, boxes.m_texts.size());
-    EXPECT_EQ("Could not start print job.", boxes.m_texts[0]);
+    ASSERT_EQ(1u, boxes.Texts().size());
+    EXPECT_EQ("Could not start print job.", boxes.Texts()[0]);
     EXPECT_TRUE(m_pView->m_pages.empty());
     EXPECT_EQ(std::vector<std::string>({"begin", "end"}), m_pView->m_events);
 }
@@ -217,17 +217,17 @@ TEST_F(PrintTest, WithoutAPrinterNothingPrintsAndTheUserIsTold)
     if (cbNeeded > 0)
         GTEST_SKIP() << "a printer is installed";
     {
-        MessageBoxes boxes;
+        qmtest::MessageBoxRecorder boxes;
         m_pMain->SendMessage(WM_COMMAND, ID_FILE_PRINT_DIRECT);
-        ASSERT_EQ(1u, boxes.m_texts.size());
-        EXPECT_NE(std::string::npos, boxes.m_texts[0].find("No printers are installed"));
+        ASSERT_EQ(1u, boxes.Texts().size());
+        EXPECT_NE(std::string::npos, boxes.Texts()[0].find("No printers are installed"));
     }
     // The preview cannot start either: the command's failure is reported.
     {
-        MessageBoxes boxes;
+        qmtest::MessageBoxRecorder boxes;
         m_pMain->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
-        ASSERT_EQ(2u, boxes.m_texts.size());
-        EXPECT_EQ("Command failed.", boxes.m_texts[1]);
+        ASSERT_EQ(2u, boxes.Texts().size());
+        EXPECT_EQ("Command failed.", boxes.Texts()[1]);
     }
     EXPECT_TRUE(m_pView->m_pages.empty());
     EXPECT_EQ(NULL, Preview());
@@ -320,9 +320,9 @@ TEST_F(PrintTest, ClosingTheFrameDuringThePreviewClosesOnlyThePreview)
 {
     m_pMain->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
     ASSERT_TRUE(Preview() != NULL);
-    MessageBoxes boxes;
+    qmtest::MessageBoxRecorder boxes;
     m_pMain->SendMessage(WM_CLOSE);
-    EXPECT_TRUE(boxes.m_texts.empty());
+    EXPECT_TRUE(boxes.Texts().empty());
     EXPECT_TRUE(::IsWindow(m_pMain->m_hWnd));
     EXPECT_EQ(NULL, Preview());
     EXPECT_EQ(1, CountDocuments());

@@ -222,9 +222,9 @@ TEST_F(SplitterTest, ClosingTheSplitFrameAsksOnceForTheDocument)
     ASSERT_TRUE(m_pSplitter->SplitRow(120));
     m_pDoc->SetText("changed");
     int nAlive = TextDoc::s_nAlive;
-    MessageBoxes boxes({IDNO});
+    qmtest::MessageBoxRecorder boxes({IDNO});
     m_pFrame->SendMessage(WM_CLOSE);
-    EXPECT_EQ(1u, boxes.m_texts.size());
+    EXPECT_EQ(1u, boxes.Texts().size());
     EXPECT_EQ(nAlive - 1, TextDoc::s_nAlive);
     EXPECT_EQ(0, CountDocuments());
 }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <qmtest/files.h>
+
 #include <functional>
 #include <vector>
 
@@ -181,7 +183,7 @@ TEST(DialogTest, ValidationFailureKeepsTheDialogOpen)
         {IDC_LIMITED, "abcdefgh", "Please enter no more than 5 characters."},
     };
     for (const Case& c : cases) {
-        uitest::MessageBoxCatcher catcher;
+        qmtest::MessageBoxRecorder catcher;
         CExchangeDlg dlg;
         bool bStillOpen = false;
         int nFocusID = 0;
@@ -208,8 +210,8 @@ TEST(DialogTest, ValidationFailureKeepsTheDialogOpen)
             }};
         EXPECT_EQ(IDOK, dlg.DoModal()) << c.text;
         EXPECT_TRUE(bStillOpen) << c.text;
-        ASSERT_EQ(1u, catcher.texts.size()) << c.text;
-        EXPECT_EQ(c.prompt, catcher.texts[0]);
+        ASSERT_EQ(1u, catcher.Texts().size()) << c.text;
+        EXPECT_EQ(c.prompt, catcher.Texts()[0]);
         EXPECT_EQ(c.nID, nFocusID) << c.text;
         EXPECT_EQ(0, LOWORD(dwSel)) << c.text;
         EXPECT_EQ(nTextLen, HIWORD(dwSel)) << c.text;
@@ -562,7 +564,7 @@ TEST(PropertySheetTest, PagesAreMadeWhenShownAndOnlyVisitedPagesApply)
 
 TEST(PropertySheetTest, ValidationKeepsThePageAndCancelCanBeRefused)
 {
-    uitest::MessageBoxCatcher catcher;
+    qmtest::MessageBoxRecorder catcher;
     CTestPage page1(IDD_PAGE1, 1), page2(IDD_PAGE2, 2, true), page3(IDD_PAGE3, 3);
     CTestSheet sheet("Options");
     sheet.AddPage(&page1);
@@ -589,8 +591,8 @@ TEST(PropertySheetTest, ValidationKeepsThePageAndCancelCanBeRefused)
         }};
     EXPECT_EQ(IDCANCEL, sheet.DoModal());
     EXPECT_EQ(1, nIndexAfterBadValue);
-    ASSERT_EQ(1u, catcher.texts.size());
-    EXPECT_EQ("Please enter an integer between 0 and 10.", catcher.texts[0]);
+    ASSERT_EQ(1u, catcher.Texts().size());
+    EXPECT_EQ("Please enter an integer between 0 and 10.", catcher.Texts()[0]);
     EXPECT_TRUE(bOpenAfterRefusedCancel);
     EXPECT_EQ(2, page2.m_nQueryCancel);
     EXPECT_EQ(0, page1.m_nApply + page2.m_nApply + page3.m_nApply);
@@ -700,12 +702,9 @@ END_MESSAGE_MAP()
 
 TEST(FileDialogTest, ChildTemplateTypeChangeAndFileNameOK)
 {
-    uitest::MessageBoxCatcher catcher;
-    char szTemp[MAX_PATH];
-    GetTempPathA(MAX_PATH, szTemp);
-    char szDir[MAX_PATH];
-    snprintf(szDir, sizeof(szDir), "%sfxfiledlg_%lu", szTemp, GetCurrentProcessId());
-    CreateDirectoryA(szDir, NULL);
+    qmtest::MessageBoxRecorder catcher;
+    qmtest::TempDir temp("fxfiledlg");
+    const char* szDir = temp.Path().c_str();
     std::string strFile = std::string(szDir) + "\\pick.txt";
     FILE* f = fopen(strFile.c_str(), "wb");
     ASSERT_TRUE(f != NULL);
@@ -747,11 +746,9 @@ TEST(FileDialogTest, ChildTemplateTypeChangeAndFileNameOK)
     EXPECT_STREQ("txt", dlg.GetFileExt());
     EXPECT_STREQ("pick", dlg.GetFileTitle());
     EXPECT_EQ(2u, dlg.m_ofn.nFilterIndex);
-    EXPECT_TRUE(catcher.texts.empty());
+    EXPECT_TRUE(catcher.Texts().empty());
     EXPECT_EQ(NULL, dlg.m_hWnd);
 
-    DeleteFileA(strFile.c_str());
-    RemoveDirectoryA(szDir);
 }
 
 class CScriptFileDialog : public CFileDialog {
@@ -784,11 +781,8 @@ END_MESSAGE_MAP()
 
 TEST(FileDialogTest, SeveralFilesChosenInTheDialog)
 {
-    char szTemp[MAX_PATH];
-    GetTempPathA(MAX_PATH, szTemp);
-    char szDir[MAX_PATH];
-    snprintf(szDir, sizeof(szDir), "%sfxmulti_%lu", szTemp, GetCurrentProcessId());
-    CreateDirectoryA(szDir, NULL);
+    qmtest::TempDir temp("fxmulti");
+    const char* szDir = temp.Path().c_str();
     std::vector<std::string> files = {std::string(szDir) + "\\one.txt", std::string(szDir) + "\\two.txt"};
     for (const std::string& file : files) {
         FILE* f = fopen(file.c_str(), "wb");
@@ -811,9 +805,6 @@ TEST(FileDialogTest, SeveralFilesChosenInTheDialog)
     EXPECT_EQ(0, lstrcmpiA(files[1].c_str(), got[1].c_str()));
     EXPECT_GE(dlg.m_ofn.nMaxFile, 4096u);  // room for many names
 
-    for (const std::string& file : files)
-        DeleteFileA(file.c_str());
-    RemoveDirectoryA(szDir);
 }
 
 TEST(FileDialogTest, SeveralNamesComeBackAsFullPaths)
@@ -909,24 +900,18 @@ TEST(CommonDialogTest, ColourAndFontDialogs)
 
 } // namespace
 
-namespace {
-int AnswerRetry(LPCSTR text, UINT nType, UINT, void* pContext)
-{
-    *static_cast<std::string*>(pContext) = text;
-    return (nType & MB_TYPEMASK) == MB_RETRYCANCEL ? IDRETRY : IDABORT;
-}
-} // namespace
-
 // A window's own message box goes through the same seam as AfxMessageBox,
 // so code under test that asks the user never blocks a test on a real box.
 TEST(DialogTest, WindowMessageBoxGoesThroughTheSeam)
 {
     CWnd wnd;
     ASSERT_TRUE(wnd.CreateEx(0, "STATIC", "owner", WS_POPUP, CRect(0, 0, 10, 10), NULL, 0));
-    std::string seen;
-    fx::MessageBoxHook old = fx::SetMessageBoxHook(&AnswerRetry, &seen);
-    EXPECT_EQ(IDRETRY, wnd.MessageBox("Write failed", "Save", MB_RETRYCANCEL | MB_ICONWARNING));
-    fx::SetMessageBoxHook(old);
-    EXPECT_EQ("Write failed", seen);
+    {
+        qmtest::MessageBoxRecorder boxes(IDRETRY);
+        EXPECT_EQ(IDRETRY, wnd.MessageBox("Write failed", "Save", MB_RETRYCANCEL | MB_ICONWARNING));
+        ASSERT_EQ(1u, boxes.Texts().size());
+        EXPECT_EQ("Write failed", boxes.Texts()[0]);
+        EXPECT_EQ((UINT)MB_RETRYCANCEL, boxes.Types()[0] & MB_TYPEMASK);
+    }
     wnd.DestroyWindow();
 }

@@ -895,14 +895,14 @@ TEST(WindowLifeTest, ExceptionsInHandlersDoNotEscapeTheWindowProcedure)
 {
     CCurrentMessageProbe wnd;
     ASSERT_TRUE(wnd.CreateEx(0, uitest::TestClass(), "", WS_POPUP, 0, 0, 10, 10, NULL, NULL));
-    uitest::MessageBoxCatcher catcher;
+    qmtest::MessageBoxRecorder catcher;
     wnd.SendMessage(WM_COMMAND, 100, 0);
-    EXPECT_EQ(1u, catcher.texts.size());     // reported
+    EXPECT_EQ(1u, catcher.Texts().size());     // reported
     wnd.SendMessage(WM_COMMAND, 101, 0);
-    EXPECT_EQ(1u, catcher.texts.size());     // a user exception is silent
+    EXPECT_EQ(1u, catcher.Texts().size());     // a user exception is silent
     wnd.SendMessage(WM_COMMAND, 102, 0);
-    ASSERT_EQ(2u, catcher.texts.size());     // standard exceptions are caught too
-    EXPECT_EQ("boom", catcher.texts[1]);
+    ASSERT_EQ(2u, catcher.Texts().size());     // standard exceptions are caught too
+    EXPECT_EQ("boom", catcher.Texts()[1]);
     wnd.SetWindowText("still alive");
     EXPECT_EQ("still alive", uitest::TextOf(wnd.m_hWnd));
     wnd.DestroyWindow();

@@ -4,6 +4,8 @@
 #include <fx/fx.h>
 #include <fx/ui.h>
 
+#include <qmtest/messageboxes.h>
+
 #include <cstdarg>
 #include <cstdio>
 #include <functional>
@@ -77,27 +79,6 @@ inline void PumpFor(DWORD dwMs)
     DWORD dwStart = GetTickCount();
     PumpUntil([&] { return GetTickCount() - dwStart >= dwMs; }, dwMs + 1000);
 }
-
-// Collects AfxMessageBox calls instead of showing them.
-class MessageBoxCatcher {
-public:
-    explicit MessageBoxCatcher(int nAnswer = IDOK) : m_nAnswer(nAnswer)
-    {
-        m_pfnOld = fx::SetMessageBoxHook(&Hook, this);
-    }
-    ~MessageBoxCatcher() { fx::SetMessageBoxHook(m_pfnOld, NULL); }
-    std::vector<std::string> texts;
-
-private:
-    static int Hook(LPCSTR lpszText, UINT, UINT, void* pContext)
-    {
-        MessageBoxCatcher* p = static_cast<MessageBoxCatcher*>(pContext);
-        p->texts.push_back(lpszText ? lpszText : "");
-        return p->m_nAnswer;
-    }
-    fx::MessageBoxHook m_pfnOld;
-    int m_nAnswer;
-};
 
 // A text of a window, read back.
 inline std::string TextOf(HWND hWnd)

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include <qmtest/files.h>
+#include <qmtest/messageboxes.h>
 #include <qmtest/pump.h>
 #include <qmtest/registry.h>
 
@@ -643,31 +644,15 @@ TEST(ResourceManager, ImagesDialogsAndPages)
     EXPECT_EQ("", S(strPage));
 }
 
-struct BoxCall {
-    std::string text;
-    UINT nType = 0;
-    UINT nHelp = 99;
-};
-
-int RecordBox(LPCSTR lpszText, UINT nType, UINT nIDHelp, void* pContext)
-{
-    BoxCall* pCall = (BoxCall*)pContext;
-    pCall->text = lpszText;
-    pCall->nType = nType;
-    pCall->nHelp = nIDHelp;
-    return IDNO;
-}
-
 TEST(ResourceManager, MessageBoxShowsTheString)
 {
-    BoxCall call;
-    fx::MessageBoxHook pOld = fx::SetMessageBoxHook(RecordBox, &call);
+    qmtest::MessageBoxRecorder boxes(IDNO);
     int nResult = Mgr()->ShowMessageBox(IDS_MESSAGE, MB_YESNO | MB_ICONQUESTION);
-    fx::SetMessageBoxHook(pOld);
     EXPECT_EQ(IDNO, nResult);
-    EXPECT_EQ("Message box text", call.text);
-    EXPECT_EQ((UINT)(MB_YESNO | MB_ICONQUESTION), call.nType);
-    EXPECT_EQ(0u, call.nHelp);
+    ASSERT_EQ(1u, boxes.Texts().size());
+    EXPECT_EQ("Message box text", boxes.Texts()[0]);
+    EXPECT_EQ((UINT)(MB_YESNO | MB_ICONQUESTION), boxes.Types()[0]);
+    EXPECT_EQ(0u, boxes.HelpIds()[0]);
 }
 
 TEST(ResourceManager, WideStringUsesTheCodePage)

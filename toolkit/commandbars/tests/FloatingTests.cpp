@@ -8,13 +8,14 @@
 #include <qx/popup.h>
 
 #include <gtest/gtest.h>
+#include <qmtest/cbframe.h>
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
 
 #include <string>
 #include <vector>
 
-#include "cbtest_bars.h"
+#include "cbtest_ids.h"
 
 namespace {
 
@@ -25,8 +26,14 @@ void PumpPending()
     qmtest::PumpMessages();
 }
 
-class CFloatTestFrame : public CQXPMDIFrameWnd {
+class CFloatTestFrame : public qmtest::CommandBarTestFrame {
 public:
+    CFloatTestFrame()
+        : CommandBarTestFrame(IDR_TEST_MENU, &m_pMenuBar,
+                              {{"Standard", &m_pStandard, IDR_TEST_TOOLBAR, {}},
+                               {"Format", &m_pFormat, 0, {ID_TEST_UNDO, 0, ID_TEST_ANSI, ID_TEST_UTF8}}})
+    {
+    }
     std::vector<UINT> commands;
     // (bar, visible) of every WM_QXP_TOOLBARVISIBLECHANGED.
     std::vector<std::pair<CQXPToolBar*, BOOL>> visibility;
@@ -39,16 +46,8 @@ public:
     CQXPMenuBar* m_pMenuBar = NULL;
     CQXPToolBar* m_pStandard = NULL;
     CQXPToolBar* m_pFormat = NULL;
-    void PostNcDestroy() override {}
 
 protected:
-    afx_msg int OnCreate(LPCREATESTRUCTA lpcs)
-    {
-        const UINT ids[] = {ID_TEST_UNDO, 0, ID_TEST_ANSI, ID_TEST_UTF8};
-        if (CQXPMDIFrameWnd::OnCreate(lpcs) == -1 || !CreateTestBars(this, m_pMenuBar, m_pStandard, m_pFormat, ids, 4))
-            return -1;
-        return 0;
-    }
     afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
     {
         if (nState == WA_INACTIVE)
@@ -88,8 +87,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(CFloatTestFrame, CQXPMDIFrameWnd)
-    ON_WM_CREATE()
+BEGIN_MESSAGE_MAP(CFloatTestFrame, qmtest::CommandBarTestFrame)
     ON_WM_ACTIVATE()
     ON_COMMAND(ID_TEST_OPEN, OnOpen)
     ON_COMMAND(ID_TEST_SAVE, OnSave)

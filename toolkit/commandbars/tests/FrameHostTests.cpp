@@ -3,6 +3,7 @@
 #include <qx/framehost.h>
 
 #include <gtest/gtest.h>
+#include <qmtest/cbframe.h>
 
 #include <vector>
 
@@ -10,34 +11,20 @@
 
 namespace {
 
-class CTestMainFrame : public CQXPMDIFrameWnd {
+class CTestMainFrame : public qmtest::CommandBarTestFrame {
 public:
+    CTestMainFrame() : CommandBarTestFrame(IDR_TEST_MENU, NULL, {{"Toolbar", &m_pToolBar, IDR_TEST_TOOLBAR, {}}}) {}
     BOOL m_bSaveEnabled = TRUE;
     std::vector<UINT> commands;
     CQXPToolBar* m_pToolBar = NULL;
-    void PostNcDestroy() override {}
 
 protected:
-    afx_msg int OnCreate(LPCREATESTRUCTA lpcs)
-    {
-        if (CQXPMDIFrameWnd::OnCreate(lpcs) == -1)
-            return -1;
-        if (!InitCommandBars())
-            return -1;
-        if (!GetCommandBars()->SetMenu("Menu Bar", IDR_TEST_MENU))
-            return -1;
-        m_pToolBar = GetCommandBars()->Add("Toolbar", qxpBarTop);
-        if (!m_pToolBar || !m_pToolBar->LoadToolBar(IDR_TEST_TOOLBAR))
-            return -1;
-        return 0;
-    }
     afx_msg void OnSave() { commands.push_back(ID_TEST_SAVE); }
     afx_msg void OnUpdateSave(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bSaveEnabled); }
     DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(CTestMainFrame, CQXPMDIFrameWnd)
-    ON_WM_CREATE()
+BEGIN_MESSAGE_MAP(CTestMainFrame, qmtest::CommandBarTestFrame)
     ON_COMMAND(ID_TEST_SAVE, OnSave)
     ON_UPDATE_COMMAND_UI(ID_TEST_SAVE, OnUpdateSave)
 END_MESSAGE_MAP()

@@ -9,6 +9,7 @@
 #include <qx/shadow.h>
 
 #include <gtest/gtest.h>
+#include <qmtest/cbframe.h>
 #include <qmtest/screenshot.h>
 
 #include <functional>
@@ -27,36 +28,24 @@ void PumpPending()
     qmtest::PumpMessages();
 }
 
-class CMainTestFrame : public CQXPMDIFrameWnd {
+class CMainTestFrame : public qmtest::CommandBarTestFrame {
 public:
+    CMainTestFrame()
+        : CommandBarTestFrame(IDR_TEST_MENU, &m_pMenuBar, {{"Toolbar", &m_pToolBar, IDR_TEST_TOOLBAR, {}}})
+    {
+    }
     std::vector<UINT> commands;
     CQXPMenuBar* m_pMenuBar = NULL;
     CQXPToolBar* m_pToolBar = NULL;
-    void PostNcDestroy() override {}
 
 protected:
-    afx_msg int OnCreate(LPCREATESTRUCTA lpcs)
-    {
-        if (CQXPMDIFrameWnd::OnCreate(lpcs) == -1)
-            return -1;
-        if (!InitCommandBars())
-            return -1;
-        m_pMenuBar = GetCommandBars()->SetMenu("Menu Bar", IDR_TEST_MENU);
-        if (!m_pMenuBar)
-            return -1;
-        m_pToolBar = GetCommandBars()->Add("Toolbar", qxpBarTop);
-        if (!m_pToolBar || !m_pToolBar->LoadToolBar(IDR_TEST_TOOLBAR))
-            return -1;
-        return 0;
-    }
     afx_msg void OnOpen() { commands.push_back(ID_TEST_OPEN); }
     afx_msg void OnSave() { commands.push_back(ID_TEST_SAVE); }
     afx_msg void OnExit() { commands.push_back(ID_TEST_EXIT); }
     DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(CMainTestFrame, CQXPMDIFrameWnd)
-    ON_WM_CREATE()
+BEGIN_MESSAGE_MAP(CMainTestFrame, qmtest::CommandBarTestFrame)
     ON_COMMAND(ID_TEST_OPEN, OnOpen)
     ON_COMMAND(ID_TEST_SAVE, OnSave)
     ON_COMMAND(ID_TEST_EXIT, OnExit)

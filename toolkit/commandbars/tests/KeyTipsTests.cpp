@@ -7,6 +7,7 @@
 #include <qx/rebarhost.h>
 
 #include <gtest/gtest.h>
+#include <qmtest/cbframe.h>
 
 #include <functional>
 #include <set>
@@ -24,26 +25,18 @@ void PumpPending()
     qmtest::PumpMessages();
 }
 
-class CTipsFrame : public CQXPMDIFrameWnd {
+class CTipsFrame : public qmtest::CommandBarTestFrame {
 public:
+    CTipsFrame() : CommandBarTestFrame(IDR_TEST_MENU, &m_pMenuBar) {}
     std::vector<UINT> commands;
     CQXPMenuBar* m_pMenuBar = NULL;
-    void PostNcDestroy() override {}
 
 protected:
-    afx_msg int OnCreate(LPCREATESTRUCTA lpcs)
-    {
-        if (CQXPMDIFrameWnd::OnCreate(lpcs) == -1 || !InitCommandBars())
-            return -1;
-        m_pMenuBar = GetCommandBars()->SetMenu("Menu Bar", IDR_TEST_MENU);
-        return m_pMenuBar ? 0 : -1;
-    }
     afx_msg void OnOpen() { commands.push_back(ID_TEST_OPEN); }
     DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(CTipsFrame, CQXPMDIFrameWnd)
-    ON_WM_CREATE()
+BEGIN_MESSAGE_MAP(CTipsFrame, qmtest::CommandBarTestFrame)
     ON_COMMAND(ID_TEST_OPEN, OnOpen)
 END_MESSAGE_MAP()
 
@@ -334,35 +327,26 @@ TEST(KeyTipTexts, MnemonicsExplicitTipsAndUniqueSecondCharacters)
 // ---------------------------------------------------------------------------
 // Tips inside open menus and on toolbars
 
-class CToolsFrame : public CQXPMDIFrameWnd {
+class CToolsFrame : public qmtest::CommandBarTestFrame {
 public:
+    CToolsFrame()
+        : CommandBarTestFrame(IDR_TEST_MENU, &m_pMenuBar,
+                              {{"Standard", &m_pStandard, IDR_TEST_TOOLBAR, {}},
+                               {"Second", &m_pSecond, IDR_TEST_TOOLBAR, {}}})
+    {
+    }
     std::vector<UINT> commands;
     CQXPMenuBar* m_pMenuBar = NULL;
     CQXPToolBar* m_pStandard = NULL;
     CQXPToolBar* m_pSecond = NULL;
-    void PostNcDestroy() override {}
 
 protected:
-    afx_msg int OnCreate(LPCREATESTRUCTA lpcs)
-    {
-        if (CQXPMDIFrameWnd::OnCreate(lpcs) == -1 || !InitCommandBars())
-            return -1;
-        CQXPCommandBars* pBars = GetCommandBars();
-        m_pMenuBar = pBars->SetMenu("Menu Bar", IDR_TEST_MENU);
-        m_pStandard = pBars->Add("Standard", qxpBarTop);
-        m_pSecond = pBars->Add("Second", qxpBarTop);
-        if (!m_pMenuBar || !m_pStandard || !m_pSecond || !m_pStandard->LoadToolBar(IDR_TEST_TOOLBAR) ||
-            !m_pSecond->LoadToolBar(IDR_TEST_TOOLBAR))
-            return -1;
-        return 0;
-    }
     afx_msg void OnTestCommand(UINT nID) { commands.push_back(nID); }
     afx_msg void OnUpdateUndo(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
     DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(CToolsFrame, CQXPMDIFrameWnd)
-    ON_WM_CREATE()
+BEGIN_MESSAGE_MAP(CToolsFrame, qmtest::CommandBarTestFrame)
     ON_COMMAND_RANGE(ID_TEST_OPEN, ID_TEST_UTF8, OnTestCommand)
     ON_UPDATE_COMMAND_UI(ID_TEST_UNDO, OnUpdateUndo)
 END_MESSAGE_MAP()
@@ -743,31 +727,21 @@ TEST_F(TipsInMenusTest, StaleTipsAndLateReshowsDoNothingAndArrowsOrTheMouseLeave
 // ---------------------------------------------------------------------------
 // The rebar host
 
-class CReBarFrame : public CQXPMDIFrameWnd {
+class CReBarFrame : public qmtest::CommandBarTestFrame {
 public:
+    CReBarFrame()
+        : CommandBarTestFrame(0, NULL,
+                              {{"Standard", &m_pFirst, IDR_TEST_TOOLBAR, {}}, {"Second", &m_pSecond, IDR_TEST_TOOLBAR, {}}})
+    {
+    }
     CQXPReBar m_wndReBar;
     CQXPToolBar* m_pFirst = NULL;
     CQXPToolBar* m_pSecond = NULL;
-    void PostNcDestroy() override {}
 
 protected:
-    afx_msg int OnCreate(LPCREATESTRUCTA lpcs)
-    {
-        if (CQXPMDIFrameWnd::OnCreate(lpcs) == -1 || !m_wndReBar.Create(this) || !InitCommandBars())
-            return -1;
-        m_pFirst = GetCommandBars()->Add("Standard", qxpBarTop);
-        m_pSecond = GetCommandBars()->Add("Second", qxpBarTop);
-        if (!m_pFirst || !m_pSecond || !m_pFirst->LoadToolBar(IDR_TEST_TOOLBAR) ||
-            !m_pSecond->LoadToolBar(IDR_TEST_TOOLBAR))
-            return -1;
-        return 0;
-    }
-    DECLARE_MESSAGE_MAP()
+    // The rebar comes first, so the command bars dock into it.
+    BOOL OnCreateBeforeBars() override { return m_wndReBar.Create(this); }
 };
-
-BEGIN_MESSAGE_MAP(CReBarFrame, CQXPMDIFrameWnd)
-    ON_WM_CREATE()
-END_MESSAGE_MAP()
 
 TEST(ReBarHost, TwoToolbarsBecomeTwoBandsAndTheRebarTakesTheTopOfTheFrame)
 {

@@ -11,6 +11,7 @@
 #include <qx/profile.h>
 
 #include <gtest/gtest.h>
+#include <qmtest/cbframe.h>
 #include <qmtest/archivebytes.h>
 #include <qmtest/files.h>
 #include <qmtest/pump.h>
@@ -19,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "cbtest_bars.h"
+#include "cbtest_ids.h"
 
 namespace {
 
@@ -31,8 +32,14 @@ using qmtest::PumpUntil;
 // the mouse over one of its items (by command id), then presses Esc.
 const UINT WM_TEST_INSPECTPOPUP = WM_APP + 21;
 
-class CManagerFrame : public CQXPMDIFrameWnd {
+class CManagerFrame : public qmtest::CommandBarTestFrame {
 public:
+    CManagerFrame()
+        : CommandBarTestFrame(IDR_TEST_MENU, &m_pMenuBar,
+                              {{"Standard", &m_pStandard, IDR_TEST_TOOLBAR, {}},
+                               {"Format", &m_pFormat, 0, {ID_TEST_UNDO, ID_TEST_ANSI, ID_TEST_UTF8}}})
+    {
+    }
     std::vector<UINT> commands;
     std::vector<LPARAM> helpRequests;  // lParam of every WM_COMMANDHELP
     int nHelpCommands = 0;             // ID_HELP reached the frame itself
@@ -51,16 +58,8 @@ public:
     // WM_TEST_INSPECTPOPUP closes the popup with a click elsewhere, not Esc.
     BOOL bCloseByClickOutside = FALSE;
     CQXPPopupBar* m_pContextPopup = NULL;  // shown on WM_CONTEXTMENU
-    void PostNcDestroy() override {}
 
 protected:
-    afx_msg int OnCreate(LPCREATESTRUCTA lpcs)
-    {
-        const UINT ids[] = {ID_TEST_UNDO, ID_TEST_ANSI, ID_TEST_UTF8};
-        if (CQXPMDIFrameWnd::OnCreate(lpcs) == -1 || !CreateTestBars(this, m_pMenuBar, m_pStandard, m_pFormat, ids, 3))
-            return -1;
-        return 0;
-    }
     afx_msg void OnOpen() { commands.push_back(ID_TEST_OPEN); }
     afx_msg void OnSave() { commands.push_back(ID_TEST_SAVE); }
     afx_msg void OnExit() { commands.push_back(ID_TEST_EXIT); }
@@ -119,8 +118,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(CManagerFrame, CQXPMDIFrameWnd)
-    ON_WM_CREATE()
+BEGIN_MESSAGE_MAP(CManagerFrame, qmtest::CommandBarTestFrame)
     ON_WM_CONTEXTMENU()
     ON_COMMAND(ID_TEST_OPEN, OnOpen)
     ON_COMMAND(ID_TEST_SAVE, OnSave)

@@ -8,6 +8,7 @@
 #include <qx/themes.h>
 
 #include <gtest/gtest.h>
+#include <qmtest/cbframe.h>
 
 #include <functional>
 #include <string>
@@ -267,25 +268,11 @@ struct CountingAnimationTheme : ToolkitPaintThemeD {
     }
 };
 
-class CAnimationFrame : public CQXPMDIFrameWnd {
+class CAnimationFrame : public qmtest::CommandBarTestFrame {
 public:
+    CAnimationFrame() : CommandBarTestFrame(IDR_TEST_MENU, &m_pMenuBar) {}
     CQXPMenuBar* m_pMenuBar = NULL;
-    void PostNcDestroy() override {}
-
-protected:
-    afx_msg int OnCreate(LPCREATESTRUCTA lpcs)
-    {
-        if (CQXPMDIFrameWnd::OnCreate(lpcs) == -1 || !InitCommandBars())
-            return -1;
-        m_pMenuBar = GetCommandBars()->SetMenu("Menu Bar", IDR_TEST_MENU);
-        return m_pMenuBar ? 0 : -1;
-    }
-    DECLARE_MESSAGE_MAP()
 };
-
-BEGIN_MESSAGE_MAP(CAnimationFrame, CQXPMDIFrameWnd)
-    ON_WM_CREATE()
-END_MESSAGE_MAP()
 
 class MenuBarAnimationTest : public ::testing::Test {
 protected:

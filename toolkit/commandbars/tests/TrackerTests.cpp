@@ -6,10 +6,11 @@
 #include <qx/framehost.h>
 
 #include <gtest/gtest.h>
+#include <qmtest/cbframe.h>
 
 #include <vector>
 
-#include "cbtest_bars.h"
+#include "cbtest_ids.h"
 #include <qmtest/pump.h>
 
 namespace {
@@ -136,22 +137,20 @@ TEST(TrackerArithmetic, AFloatingFrameStaysUnderTheCursorAndOnScreen)
 // ---------------------------------------------------------------------------
 // Real drags in a frame
 
-class CTrackerFrame : public CQXPMDIFrameWnd {
+class CTrackerFrame : public qmtest::CommandBarTestFrame {
 public:
+    CTrackerFrame()
+        : CommandBarTestFrame(IDR_TEST_MENU, &m_pMenuBar,
+                              {{"Standard", &m_pStandard, IDR_TEST_TOOLBAR, {}},
+                               {"Format", &m_pFormat, 0, {ID_TEST_UNDO, 0, ID_TEST_ANSI, ID_TEST_UTF8}}})
+    {
+    }
     CQXPMenuBar* m_pMenuBar = NULL;
     CQXPToolBar* m_pStandard = NULL;
     CQXPToolBar* m_pFormat = NULL;
     int nResets = 0;
-    void PostNcDestroy() override {}
 
 protected:
-    afx_msg int OnCreate(LPCREATESTRUCTA lpcs)
-    {
-        const UINT ids[] = {ID_TEST_UNDO, 0, ID_TEST_ANSI, ID_TEST_UTF8};
-        if (CQXPMDIFrameWnd::OnCreate(lpcs) == -1 || !CreateTestBars(this, m_pMenuBar, m_pStandard, m_pFormat, ids, 4))
-            return -1;
-        return 0;
-    }
     afx_msg LRESULT OnBarReset(WPARAM, LPARAM)
     {
         nResets++;
@@ -160,8 +159,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(CTrackerFrame, CQXPMDIFrameWnd)
-    ON_WM_CREATE()
+BEGIN_MESSAGE_MAP(CTrackerFrame, qmtest::CommandBarTestFrame)
     ON_MESSAGE(WM_QXP_BARRESET, OnBarReset)
 END_MESSAGE_MAP()
 

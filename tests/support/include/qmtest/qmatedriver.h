@@ -12,6 +12,8 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include "files.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -92,56 +94,6 @@ inline bool WriteWholeFile(const std::string& path, const std::string& data)
     CloseHandle(h);
     return ok && put == data.size();
 }
-
-// ---------------------------------------------------------------------------
-// A temporary folder of its own, removed with everything in it.
-
-inline void RemoveFolderTree(const std::string& dir)
-{
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = fd.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string full = dir + "\\" + name;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveFolderTree(full);
-            } else {
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(full.c_str());
-            }
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryA(dir.c_str());
-}
-
-class TempFolder
-{
-public:
-    explicit TempFolder(const char* tag)
-    {
-        char base[MAX_PATH] = "";
-        GetTempPathA(sizeof(base), base);
-        static LONG counter = 0;
-        char name[MAX_PATH];
-        snprintf(name, sizeof(name), "%sqm-%s-%lu-%lu-%ld", base, tag, GetCurrentProcessId(), GetTickCount(),
-                 InterlockedIncrement(&counter));
-        m_path = name;
-        CreateDirectoryA(m_path.c_str(), nullptr);
-    }
-    ~TempFolder() { RemoveFolderTree(m_path); }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::string& Path() const { return m_path; }
-    std::string File(const std::string& name) const { return m_path + "\\" + name; }
-
-private:
-    std::string m_path;
-};
 
 // ---------------------------------------------------------------------------
 // Registry.

@@ -13,6 +13,7 @@
 #include <qx/themes.h>
 
 #include <gtest/gtest.h>
+#include <qmtest/cbframe.h>
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
 
@@ -222,25 +223,11 @@ HWND MakePlainWindow(const CRect& rc, BOOL bWhite, BOOL bTopmost)
     return hWnd;
 }
 
-class CShadowFrame : public CQXPMDIFrameWnd {
+class CShadowFrame : public qmtest::CommandBarTestFrame {
 public:
+    CShadowFrame() : CommandBarTestFrame(IDR_TEST_MENU, &m_pMenuBar) {}
     CQXPMenuBar* m_pMenuBar = NULL;
-    void PostNcDestroy() override {}
-
-protected:
-    afx_msg int OnCreate(LPCREATESTRUCTA lpcs)
-    {
-        if (CQXPMDIFrameWnd::OnCreate(lpcs) == -1 || !InitCommandBars())
-            return -1;
-        m_pMenuBar = GetCommandBars()->SetMenu("Menu Bar", IDR_TEST_MENU);
-        return m_pMenuBar ? 0 : -1;
-    }
-    DECLARE_MESSAGE_MAP()
 };
-
-BEGIN_MESSAGE_MAP(CShadowFrame, CQXPMDIFrameWnd)
-    ON_WM_CREATE()
-END_MESSAGE_MAP()
 
 // A frame with a menu bar over a white backdrop, the Office 2003 look (it
 // forces shadows) and the system's drop-shadow setting injected as off.

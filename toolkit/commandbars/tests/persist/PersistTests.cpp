@@ -10,7 +10,11 @@
 #include <qx/profile.h>
 
 #include <gtest/gtest.h>
+#include <qmtest/cbframe.h>
 
+#include <qmtest/files.h>
+
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,45 +25,7 @@ namespace {
 
 typedef std::vector<BYTE> Bytes;
 
-std::string UniqueName(const char* prefix)
-{
-    return std::string(prefix) + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount());
-}
-
-// A private folder under the temporary folder, removed at the end.
-class TempFolder {
-public:
-    TempFolder()
-    {
-        char base[MAX_PATH];
-        GetTempPathA(MAX_PATH, base);
-        for (int i = 0;; i++) {
-            m_path = std::string(base) + UniqueName("qxcb") + "_" + std::to_string(i);
-            if (CreateDirectoryA(m_path.c_str(), NULL))
-                break;
-        }
-    }
-    ~TempFolder()
-    {
-        WIN32_FIND_DATAA fd;
-        HANDLE h = FindFirstFileA((m_path + "\\*").c_str(), &fd);
-        if (h != INVALID_HANDLE_VALUE) {
-            do {
-                std::string name = fd.cFileName;
-                if (name != "." && name != "..") {
-                    SetFileAttributesA((m_path + "\\" + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-                    DeleteFileA((m_path + "\\" + name).c_str());
-                }
-            } while (FindNextFileA(h, &fd));
-            FindClose(h);
-        }
-        RemoveDirectoryA(m_path.c_str());
-    }
-    std::string Path(const char* name) const { return m_path + "\\" + name; }
-
-private:
-    std::string m_path;
-};
+using qmtest::UniqueName;
 
 // ---------------------------------------------------------------------------
 // Blocks
@@ -190,33 +156,18 @@ const UINT kSecondBarIds[] = {ID_TEST_UNDO, 0, ID_TEST_ANSI, ID_TEST_UTF8};
 const UINT kCustomIcon = 7001;
 const char kProfile[] = "CommandBars";
 
-class CPersistFrame : public CQXPMDIFrameWnd {
+class CPersistFrame : public qmtest::CommandBarTestFrame {
 public:
+    CPersistFrame()
+        : CommandBarTestFrame(IDR_TEST_MENU, &m_pMenuBar,
+                              {{"Toolbar", &m_pToolBar, IDR_TEST_TOOLBAR, {}},
+                               {"Second", &m_pSecond, 0, {std::begin(kSecondBarIds), std::end(kSecondBarIds)}}})
+    {
+    }
     CQXPMenuBar* m_pMenuBar = NULL;
     CQXPToolBar* m_pToolBar = NULL;
     CQXPToolBar* m_pSecond = NULL;
-    void PostNcDestroy() override {}
-
-protected:
-    afx_msg int OnCreate(LPCREATESTRUCTA lpcs)
-    {
-        if (CQXPMDIFrameWnd::OnCreate(lpcs) == -1 || !InitCommandBars())
-            return -1;
-        m_pMenuBar = GetCommandBars()->SetMenu("Menu Bar", IDR_TEST_MENU);
-        m_pToolBar = GetCommandBars()->Add("Toolbar", qxpBarTop);
-        if (!m_pMenuBar || !m_pToolBar || !m_pToolBar->LoadToolBar(IDR_TEST_TOOLBAR))
-            return -1;
-        m_pSecond = GetCommandBars()->Add("Second", qxpBarTop);
-        if (!m_pSecond || !m_pSecond->SetButtons(kSecondBarIds, 4))
-            return -1;
-        return 0;
-    }
-    DECLARE_MESSAGE_MAP()
 };
-
-BEGIN_MESSAGE_MAP(CPersistFrame, CQXPMDIFrameWnd)
-    ON_WM_CREATE()
-END_MESSAGE_MAP()
 
 enum Store { kRegistry, kIni };
 
@@ -350,7 +301,7 @@ protected:
     }
 
     std::string m_key;
-    TempFolder m_folder;
+    qmtest::TempDir m_folder{"qxcb"};
     std::unique_ptr<CWinApp> m_app;
     std::unique_ptr<CPersistFrame> m_frame;
     CQXProfileStore m_store;

@@ -8,6 +8,7 @@
 #include <fx/frame.h>
 
 #include <qmtest/archivebytes.h>
+#include <qmtest/files.h>
 
 #include <gtest/gtest.h>
 
@@ -44,14 +45,7 @@ bool SameEntries(const std::vector<ACCEL>& a, const std::vector<ACCEL>& b)
     return true;
 }
 
-std::string UniqueName(const char* prefix)
-{
-    static LONG s_counter = 0;
-    char name[96];
-    snprintf(name, sizeof(name), "%s_%lu_%lu_%ld", prefix, GetCurrentProcessId(), GetTickCount(),
-             InterlockedIncrement(&s_counter));
-    return name;
-}
+using qmtest::UniqueName;
 
 // An application whose profile is a registry key of its own, or an INI file
 // of its own in the temporary folder; both removed afterwards.
@@ -64,9 +58,8 @@ public:
             m_key = UniqueName("QxShortcutTest");
             m_app->SetRegistryKey(m_key.c_str());
         } else {
-            char tmp[MAX_PATH];
-            GetTempPathA(MAX_PATH, tmp);
-            m_ini = std::string(tmp) + UniqueName("qxshortcuts") + ".ini";
+            m_dir.reset(new qmtest::TempDir("qxshortcuts"));
+            m_ini = m_dir->Path("profile.ini");
             free(const_cast<char*>(m_app->m_pszProfileName));
             m_app->m_pszProfileName = _strdup(m_ini.c_str());
         }
@@ -76,8 +69,6 @@ public:
         m_app.reset();
         if (m_bRegistry)
             RegDeleteTreeA(HKEY_CURRENT_USER, ("Software\\" + m_key).c_str());
-        else
-            DeleteFileA(m_ini.c_str());
     }
     std::string SectionPath(const char* section) const
     {
@@ -122,6 +113,7 @@ private:
     bool m_bRegistry;
     std::string m_key;
     std::string m_ini;
+    std::unique_ptr<qmtest::TempDir> m_dir;  // holds the INI profile
     std::unique_ptr<CWinApp> m_app;
 };
 

@@ -3,6 +3,8 @@
 // command sequences of the edit list box.
 #include "DialogTestSupport.h"
 
+#include <qmtest/messageboxes.h>
+
 #include <qx/browse.h>
 
 #include <qmtest/screenshot.h>
@@ -69,15 +71,6 @@ void CloseHost(std::unique_ptr<HostDialog>& dlg)
     PumpMessages();
 }
 
-std::string TempFolder()
-{
-    char sz[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, sz);
-    std::string s = sz + UniqueName("qxbrowse");
-    ::CreateDirectoryA(s.c_str(), NULL);
-    return s;
-}
-
 // --- folder browse dialog ------------------------------------------------------
 
 std::string g_chosen;
@@ -114,7 +107,8 @@ TEST(FolderBrowse, PathsThatDoNotFitAreRefused)
 TEST(FolderBrowse, ResultsOfThePicker)
 {
     ::CoInitialize(NULL);
-    std::string folder = TempFolder();
+    qmtest::TempDir temp("qxbrowse");
+    std::string folder = temp.Path();
     FolderBrowseDialog::s_pfnBrowseForFolder = FakeBrowse;
     struct Row {
         const char* name;
@@ -136,7 +130,6 @@ TEST(FolderBrowse, ResultsOfThePicker)
         EXPECT_EQ("C:\\Before", g_seenInitial) << r.name;
     }
     FolderBrowseDialog::s_pfnBrowseForFolder = NULL;
-    ::RemoveDirectoryA(folder.c_str());
     ::CoUninitialize();
 }
 
@@ -233,7 +226,8 @@ void CALLBACK PressOk(HWND, UINT, UINT_PTR idEvent, DWORD)
 TEST(FolderBrowse, TheRealPickerOpensAtTheInitialFolder)
 {
     ::OleInitialize(NULL);
-    std::string folder = TempFolder();
+    qmtest::TempDir temp("qxbrowse");
+    std::string folder = temp.Path();
     // Wine's picker now and then drops a selection made while it is still
     // filling its tree; a second opening shows whether our preselection
     // works, without letting that race fail the test.
@@ -255,7 +249,6 @@ TEST(FolderBrowse, TheRealPickerOpensAtTheInitialFolder)
     }
     EXPECT_EQ(IDOK, nResult);
     EXPECT_STRCASEEQ(folder.c_str(), strPicked);
-    ::RemoveDirectoryA(folder.c_str());
     ::OleUninitialize();
 }
 
@@ -274,13 +267,6 @@ INT_PTR AFXAPI FakeFolderDialog(FolderBrowseDialog& dlg)
     return g_folderAnswer;
 }
 
-std::vector<std::string> g_messages;
-int RecordMessage(LPCSTR lpszText, UINT, UINT, void*)
-{
-    g_messages.push_back(lpszText ? lpszText : "");
-    return IDOK;
-}
-
 struct BrowseEditTest : ::testing::Test {
     CWinApp app{"QxpBrowseApp"};
     CQXBrowseEdit edit;
@@ -293,7 +279,6 @@ struct BrowseEditTest : ::testing::Test {
     void TearDown() override
     {
         CQXBrowseEdit::s_pfnFolderDialog = [](FolderBrowseDialog& d) { return d.DoModal(); };
-        fx::SetMessageBoxHook(NULL);
         CloseHost(host);
     }
 };
@@ -360,7 +345,8 @@ TEST_F(BrowseEditTest, StyleZeroHasNoButton)
 
 TEST_F(BrowseEditTest, TheFolderChooserStartsWhereTheTextOrTheInitialFolderPoints)
 {
-    std::string folder = TempFolder();
+    qmtest::TempDir temp("qxbrowse");
+    std::string folder = temp.Path();
     std::string file = folder + "\\note.txt";
     FILE* f = fopen(file.c_str(), "w");
     ASSERT_NE(nullptr, f);
@@ -395,22 +381,20 @@ TEST_F(BrowseEditTest, TheFolderChooserStartsWhereTheTextOrTheInitialFolderPoint
     edit.GetWindowText(text);
     EXPECT_STREQ("C:\\Kept", text.GetString()) << "a cancelled chooser changes nothing";
     ::DeleteFileA(file.c_str());
-    ::RemoveDirectoryA(folder.c_str());
 }
 
 TEST_F(BrowseEditTest, ATypedPathThatDoesNotFitIsRefusedWithAMessage)
 {
     Open(qxBrowseFolder);
     CQXBrowseEdit::s_pfnFolderDialog = FakeFolderDialog;
-    fx::SetMessageBoxHook(RecordMessage);
-    g_messages.clear();
+    qmtest::MessageBoxRecorder boxes;
     g_nFolderDialogs = 0;
     std::string longPath = "C:\\" + std::string(400, 'a');
     edit.SetWindowText(longPath.c_str());
     edit.OnBrowse();
     EXPECT_EQ(0, g_nFolderDialogs) << "no chooser for a path that does not fit";
-    ASSERT_EQ(1u, g_messages.size());
-    EXPECT_EQ(kQXPathTooLong, g_messages[0]);
+    ASSERT_EQ(1u, boxes.Texts().size());
+    EXPECT_EQ(kQXPathTooLong, boxes.Texts()[0]);
     CString text;
     edit.GetWindowText(text);
     EXPECT_EQ(longPath, text.GetString()) << "the text stays for the user to shorten";
@@ -419,7 +403,7 @@ TEST_F(BrowseEditTest, ATypedPathThatDoesNotFitIsRefusedWithAMessage)
     edit.SetDlgInitialDir(longPath.c_str());
     edit.OnBrowse();
     EXPECT_EQ(0, g_nFolderDialogs);
-    EXPECT_EQ(2u, g_messages.size());
+    EXPECT_EQ(2u, boxes.Texts().size());
 }
 
 // The pictures of the toolkit's resources, which this test program carries as

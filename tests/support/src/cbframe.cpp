@@ -1,0 +1,36 @@
+// The main frame of the command-bar tests (qmtest/cbframe.h).
+#include <qmtest/cbframe.h>
+
+namespace qmtest {
+
+BEGIN_MESSAGE_MAP(CommandBarTestFrame, CQXPMDIFrameWnd)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+int CommandBarTestFrame::OnCreate(LPCREATESTRUCTA lpcs)
+{
+    if (CQXPMDIFrameWnd::OnCreate(lpcs) == -1 || !OnCreateBeforeBars() || !InitCommandBars())
+        return -1;
+    CQXPCommandBars* pBars = GetCommandBars();
+    if (m_nMenu != 0) {
+        CQXPMenuBar* pMenuBar = pBars->SetMenu("Menu Bar", m_nMenu);
+        if (m_ppMenuBar)
+            *m_ppMenuBar = pMenuBar;
+        if (!pMenuBar)
+            return -1;
+    }
+    for (const ToolBar& t : m_toolBars) {
+        CQXPToolBar* pBar = pBars->Add(t.pszName, qxpBarTop);
+        if (t.ppBar)
+            *t.ppBar = pBar;
+        if (!pBar)
+            return -1;
+        BOOL bMade = t.nResource != 0 ? pBar->LoadToolBar(t.nResource)
+                                      : pBar->SetButtons(t.ids.data(), static_cast<int>(t.ids.size()));
+        if (!bMade)
+            return -1;
+    }
+    return 0;
+}
+
+} // namespace qmtest
