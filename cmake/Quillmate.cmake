@@ -80,10 +80,12 @@ function(qm_test name)
   target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests/support/include")
   target_compile_definitions(${name} PRIVATE
     QM_SOURCE_DIR="${QM_SOURCE_DIR_W}" QM_BIN_DIR="${QM_BIN_DIR_W}")
+  # Every program, whatever its main, gets the skip rule: a skip that names
+  # no platform limit fails the test (tests/README.md).
   if(T_NO_MAIN)
-    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} qmtest_skiprule GTest::gmock)
   else()
-    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock_main)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} qmtest_skiprule GTest::gmock_main)
   endif()
   target_link_options(${name} PRIVATE -static)
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no)

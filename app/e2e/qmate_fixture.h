@@ -115,8 +115,9 @@ protected:
             m_exe = Slashes(other);
         else
             m_exe = Slashes(QM_BIN_DIR "/Qmate.exe");
-        if (GetFileAttributesA(m_exe.c_str()) == INVALID_FILE_ATTRIBUTES)
-            GTEST_SKIP() << "Qmate.exe was not built";
+        // The tests are configured with the editor: a missing program is a
+        // broken build, never a reason to skip.
+        ASSERT_NE(GetFileAttributesA(m_exe.c_str()), INVALID_FILE_ATTRIBUTES) << "Qmate.exe was not built: " << m_exe;
         m_dir = std::make_unique<qmtest::TempDir>("qm-e2e");
         m_work = LongPath(m_dir->Path());
         m_local = std::make_unique<qmtest::ScopedLocalAppData>(m_work + "\\Local");
@@ -247,9 +248,9 @@ protected:
         return qmtest::DescendantsOfClass(client ? client : main, "Scintilla", true);
     }
 
-    // Waits for an editing window whose text is text. With no editing
-    // window at all the test is skipped (the editor has none yet); with
-    // windows of other text it fails and shows what they hold.
+    // Waits for an editing window whose text is text. It fails when the
+    // program shows no editing window at all, and when its windows hold
+    // another text (it shows what they hold).
     static constexpr ULONGLONG kNoEditorMs = 8000;
     RemoteScintilla EditorHolding(const std::string& text, DWORD timeoutMs = 20000)
     {
@@ -277,7 +278,10 @@ protected:
                 return false;
             },
             timeoutMs, 50);
-        if (!found && any) {
+        if (!found && !any) {
+            ADD_FAILURE() << "Qmate.exe shows no editing window (no visible Scintilla window) within "
+                          << kNoEditorMs << " ms; windows: " << CaptionList();
+        } else if (!found) {
             std::string all;
             for (auto& s : seen)
                 all += "\n  [" + s.substr(0, 200) + "]";
@@ -416,13 +420,15 @@ protected:
     qmtest::ProgramUnderTest m_prog;
 };
 
-// Skips the rest of a test when Qmate.exe shows no editing window at all.
+// Ends a test that found no editing window: with a failure, never a skip.
+// (EditorHolding has already said why; anything else that yields no window
+// fails here.)
 #define E2E_REQUIRE_EDITOR(ed)                                                                                        \
     do {                                                                                                              \
         if (!(ed)) {                                                                                                  \
             if (::testing::Test::HasFailure())                                                                        \
                 return;                                                                                               \
-            GTEST_SKIP() << "Qmate.exe has no Scintilla window yet";                                                 \
+            FAIL() << "Qmate.exe shows no editing window";                                                            \
         }                                                                                                             \
     } while (0)
 

@@ -193,7 +193,7 @@ TEST(ArchiveFormat, StringsKeepEveryCharacterAcrossBothForms)
 {
     ASSERT_EQ(CP_UTF8, GetACP()) << "the test program's manifest sets the UTF-8 code page";
     if (fx::LegacyAnsiCodePage() != 1252)
-        GTEST_SKIP() << "platform: the system's ANSI code page is not 1252, the stored bytes'";
+        GTEST_SKIP() << "platform limit: the system's ANSI code page is not 1252, the stored bytes'";
 
     // Wide form of "é!" read into both widths.
     Bytes wide = {0xFF, 0xFE, 0xFF, 0x02, 0xE9, 0x00, '!', 0x00};

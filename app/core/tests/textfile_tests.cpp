@@ -510,7 +510,7 @@ TEST(AnsiText, ConvertsBetweenTheLegacyCodePageAndUtf8)
 {
     ASSERT_EQ(GetACP(), (UINT)CP_UTF8) << "the test program's manifest sets the UTF-8 code page";
     if (fx::LegacyAnsiCodePage() != 1252)
-        GTEST_SKIP() << "platform: the system's ANSI code page is not 1252, the table's";
+        GTEST_SKIP() << "platform limit: the system's ANSI code page is not 1252, the table's";
     struct Case {
         const char* what;
         std::string from;

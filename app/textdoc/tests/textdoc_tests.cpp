@@ -703,7 +703,7 @@ TEST_F(TextDocTest, ARefusedSaveShowsOneMessage)
 TEST_F(TextDocTest, SaveAsBetweenAnsiAndUtfConvertsTheText)
 {
     if (fx::LegacyAnsiCodePage() != 1252)
-        GTEST_SKIP() << "platform: the system's ANSI code page is not 1252, the fixture's";
+        GTEST_SKIP() << "platform limit: the system's ANSI code page is not 1252, the fixture's";
     std::string ansi = CopyFixture(m_temp, "ansi-crlf.txt");
     std::string original = ReadBytes(ansi);
     CDoodleDoc* pDoc = Open(ansi);
@@ -770,7 +770,7 @@ TEST_F(TextDocTest, ACopyOfANewDocumentHoldsItsTextInUtf8)
 TEST_F(TextDocTest, ANewDocumentSavedAsAnsiWritesAnsiBytes)
 {
     if (fx::LegacyAnsiCodePage() != 1252)
-        GTEST_SKIP() << "platform: the system's ANSI code page is not 1252, the expected bytes'";
+        GTEST_SKIP() << "platform limit: the system's ANSI code page is not 1252, the expected bytes'";
     CDoodleDoc* pDoc = NewDocument();
     ASSERT_NE(pDoc, nullptr);
     Editor(pDoc).ReplaceAllText("caf\xC3\xA9\r\n");

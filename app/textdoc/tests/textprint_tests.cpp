@@ -470,7 +470,7 @@ TEST_F(TextPrintTest, HeaderAndFooterOfThePageDrawn)
 TEST_F(TextDocTest, WithoutAPrinterPrintAndPreviewSaySoOnce)
 {
     if (fx::IsPrintingAvailable())
-        GTEST_SKIP() << "this machine has a printer";
+        GTEST_SKIP() << "platform limit: this machine has a printer, so the no-printer path cannot be reached";
     CDoodleDoc* pDoc = NewDocument();
     ASSERT_NE(pDoc, nullptr);
     CDoodleView* pView = pDoc->GetTextView();

@@ -5,8 +5,6 @@
 
 using namespace dvtest;
 
-#ifdef FX_WINAPP_DOCVIEW
-
 namespace {
 
 // The application itself holds the templates and the recent-file list.
@@ -163,11 +161,3 @@ TEST_F(AppDocTest, TheShellCommandAndDroppedFilesGoThroughTheApplication)
     }
 }
 
-#else
-
-TEST(AppDocTest, WaitsForTheApplicationMembers)
-{
-    GTEST_SKIP() << "CWinApp does not hold the document members yet (fx/winapp_docview.h)";
-}
-
-#endif

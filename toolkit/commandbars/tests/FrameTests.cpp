@@ -569,7 +569,7 @@ TEST_F(FrameTest, OfficeThemesGiveOpenMenusAShadowThatGoesWithThem)
 {
     CLayeredShadowManager* pShadows = GetLayeredShadowManager();
     if (!pShadows->IsLayered())
-        GTEST_SKIP() << "no layered windows on this system";
+        GTEST_SKIP() << "platform limit: no layered windows on this system (no compositor)";
     // The system's drop-shadow setting is off, so only a theme that forces
     // shadows gives them.
     pShadows->SetDropShadowQuery([]() -> BOOL { return FALSE; });

@@ -533,7 +533,7 @@ TEST(Interactive, MouseHookMovesFocusOnClicksOutsideTheTarget)
     click(100 + 200, 100 + 130);
     int clicksWithoutHook = g_clicks;
     if (clicksWithoutHook == 0)
-        GTEST_SKIP() << "the display does not deliver synthesized clicks";
+        GTEST_SKIP() << "platform limit: the display does not deliver synthesized clicks";
 
     SetFocus(edit);
     SetMouseHookTarget(edit);
@@ -562,7 +562,7 @@ TEST(Interactive, TopLevelActivity)
     SetForegroundWindow(top);
     Pump();
     if (GetForegroundWindow() != top)
-        GTEST_SKIP() << "no foreground window on this display";
+        GTEST_SKIP() << "platform limit: no foreground window on this display";
     EXPECT_TRUE(IsTopLevelActive(child));
     EXPECT_TRUE(IsTopLevelActive(top));
     EXPECT_FALSE(IsTopLevelActive(NULL));

@@ -284,7 +284,7 @@ TEST(KeyboardHook, RealKeysGoThroughTheHookObjects)
     Key('Q');
     if (g_keysAtWindow == 0) {
         DestroyWindow(h);
-        GTEST_SKIP() << "the display does not deliver synthesized keys";
+        GTEST_SKIP() << "platform limit: the display does not deliver synthesized keys";
     }
 
     CKeyboardHook* kh = CKeyboardHook::Instance();

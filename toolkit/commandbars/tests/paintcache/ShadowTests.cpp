@@ -305,7 +305,7 @@ BOOL ShadowTest::s_bSystemDropShadow = FALSE;
 TEST_F(ShadowTest, AnOpenMenuCastsABottomAndARightStripOfItsKind)
 {
     if (!pShadows->m_pfnUpdateLayeredWindow)
-        GTEST_SKIP() << "no UpdateLayeredWindow on this system";
+        GTEST_SKIP() << "platform limit: no UpdateLayeredWindow on this system (no compositor)";
     for (BOOL bLayered : {TRUE, FALSE}) {
         SCOPED_TRACE(bLayered ? "layered" : "opaque");
         pShadows->SetLayered(bLayered);

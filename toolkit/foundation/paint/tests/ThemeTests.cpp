@@ -423,7 +423,7 @@ TEST_F(ThemeTest, WindowsXPWithVisualStylesDrawsThroughTheStyle)
     ThemeHolder win2000(qxpThemeWindows2000), winXP(qxpThemeWindowsXP);
     auto* e = static_cast<ToolkitPaintThemeE*>(winXP.p);
     if (!e->IsThemed())
-        GTEST_SKIP() << "no visual style on this desktop";
+        GTEST_SKIP() << "platform limit: no visual style on this desktop";
     // A hot toolbar button is the style's button part, not the classic
     // raised frame.
     EXPECT_GT(DifferingPixels(win2000.p, winXP.p, 40, 30, [&](CQXPThemePainter* p, CDC* pDC) {
@@ -454,7 +454,7 @@ TEST_F(ThemeTest, StyledStatusGripperStaysInTheCorner)
     ThemeHolder winXP(qxpThemeWindowsXP);
     auto* e = static_cast<ToolkitPaintThemeE*>(winXP.p);
     if (!e->IsThemed())
-        GTEST_SKIP() << "no visual style on this desktop";
+        GTEST_SKIP() << "platform limit: no visual style on this desktop";
     const int cx = 400, cy = 22;
     MemoryDC mem(cx, cy, kBack);
     winXP->DrawStatusGripper(mem.dc(), CRect(0, 0, cx, cy));
