@@ -52,16 +52,17 @@ function(qm_exe name)
   target_link_options(${name} PRIVATE -static)
 endfunction()
 
-# qm_test(<name> SOURCES ... [LIBS ...] [NO_MAIN] [GUI] [LEGACY_CODE_PAGE] [TIMEOUT sec])
+# qm_test(<name> SOURCES ... [LIBS ...] [NO_MAIN] [GUI] [LEGACY_CODE_PAGE] [TIMEOUT sec] [HELPER])
 # A GoogleTest program in the tests folder, run by CTest through Wine. It runs
 # with the UTF-8 process code page (the editor's resources, whole or its own
 # part alone, bring the editor's manifest, the others get cmake/utf8.manifest);
 # LEGACY_CODE_PAGE keeps the system's ANSI code page, as in a host such as
-# Explorer.
+# Explorer. HELPER: built like a test program, but run only by another test
+# (CTest does not run it).
 # GUI tests that need keyboard focus or the foreground window take a shared lock,
 # so they never steal focus from each other; other tests run in parallel.
 function(qm_test name)
-  cmake_parse_arguments(T "NO_MAIN;GUI;LEGACY_CODE_PAGE" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "NO_MAIN;GUI;LEGACY_CODE_PAGE;HELPER" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   # A test's resource script may include the toolkit's (toolkit.rc), whose
   # files windres does not report: rebuild it when one of them changes.
   if(QX_RESOURCE_INPUTS)
@@ -88,6 +89,9 @@ function(qm_test name)
     target_link_libraries(${name} PRIVATE ${T_LIBS} qmtest_skiprule GTest::gmock_main)
   endif()
   target_link_options(${name} PRIVATE -static)
+  if(T_HELPER)
+    return()
+  endif()
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)

@@ -185,62 +185,6 @@ std::vector<std::string> ValueNames(HKEY root, const std::string& path)
     return names;
 }
 
-ProcessResult RunProcess(const std::string& commandLine, DWORD timeoutMs, const std::string& workDir)
-{
-    ProcessResult result;
-    SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
-    HANDLE readPipe = nullptr, writePipe = nullptr;
-    if (!CreatePipe(&readPipe, &writePipe, &sa, 0))
-        return result;
-    SetHandleInformation(readPipe, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = writePipe;
-    si.hStdError = writePipe;
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION pi = {};
-    std::string cmd = commandLine;
-    BOOL ok = CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                             workDir.empty() ? nullptr : workDir.c_str(), &si, &pi);
-    CloseHandle(writePipe);
-    if (!ok) {
-        CloseHandle(readPipe);
-        return result;
-    }
-    result.started = true;
-    // Read on a thread so a chatty child never blocks on a full pipe.
-    struct Reader
-    {
-        HANDLE pipe;
-        std::string* out;
-        static DWORD WINAPI Run(LPVOID p)
-        {
-            auto* self = static_cast<Reader*>(p);
-            char buf[4096];
-            DWORD n = 0;
-            while (ReadFile(self->pipe, buf, sizeof(buf), &n, nullptr) && n > 0)
-                self->out->append(buf, n);
-            return 0;
-        }
-    } reader{readPipe, &result.output};
-    HANDLE thread = CreateThread(nullptr, 0, &Reader::Run, &reader, 0, nullptr);
-    result.finished = WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0;
-    if (!result.finished)
-        TerminateProcess(pi.hProcess, 1);
-    GetExitCodeProcess(pi.hProcess, &result.exitCode);
-    // Grandchildren may hold the pipe open: stop reading after a short while.
-    if (WaitForSingleObject(thread, 5000) != WAIT_OBJECT_0) {
-        CancelSynchronousIo(thread);
-        WaitForSingleObject(thread, 2000);
-    }
-    CloseHandle(thread);
-    CloseHandle(readPipe);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return result;
-}
-
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <qmtest/files.h>
+#include <qmtest/process.h>
 #include <qmtest/pump.h>
 
 #include <functional>
@@ -53,18 +54,6 @@ void DeleteTree(HKEY root, const std::string& path);
 std::vector<std::string> SubKeys(HKEY root, const std::string& path);
 // Names of the values of a key, in the key's order.
 std::vector<std::string> ValueNames(HKEY root, const std::string& path);
-
-struct ProcessResult
-{
-    bool started = false;
-    bool finished = false;
-    DWORD exitCode = 0;
-    std::string output; // standard output and standard error
-};
-
-// Runs a command line and waits for it, collecting its output.
-ProcessResult RunProcess(const std::string& commandLine, DWORD timeoutMs = 120000,
-                         const std::string& workDir = std::string());
 
 // Polls `done` every 50 ms until it holds or `timeoutMs` passes.
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs);
