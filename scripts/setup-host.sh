@@ -6,6 +6,7 @@ pkgs=(
   cmake ninja-build ccache make dpkg-dev xz-utils bzip2 ca-certificates
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   libz-mingw-w64-dev googletest
+  clang libclang-rt-dev libtinyxml-dev
   wine wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick msitools wixl
 )
 missing=()

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace bytegrid {
 
@@ -30,6 +31,7 @@ void PieceTable::Clear()
 {
     blocks_.clear();
     current_ = SIZE_MAX;
+    storeSize_ = 0;
     Reset(nullptr, 0);
 }
 
@@ -72,8 +74,11 @@ Piece PieceTable::Store(const uint8_t *data, size_t n)
     if (!b || b->capacity - b->used < n) {
         Block fresh;
         fresh.capacity = n > kBlockSize / 4 ? n : kBlockSize;
+        if (fresh.capacity > storeLimit_ - std::min(storeLimit_, storeSize_))
+            throw std::bad_alloc();
         fresh.data.reset(new uint8_t[fresh.capacity]);
         blocks_.push_back(std::move(fresh));
+        storeSize_ += blocks_.back().capacity;
         b = &blocks_.back();
         // Small appends keep filling the shared block; a big one gets a
         // block of its own and leaves the shared block current.

@@ -55,8 +55,15 @@ public:
     }
 
     // Appends bytes to the added store; the returned piece covers them.
-    // Throws std::bad_alloc when memory runs out.
+    // Throws std::bad_alloc when memory runs out, or when a new block would
+    // take the store past its limit.
     Piece Store(const uint8_t *data, size_t n);
+
+    // Bytes allocated for the added store (whole blocks, used or not), and
+    // the most it may allocate (no limit by default; tests set one to run a
+    // table out of memory where a failed allocation would end the process).
+    uint64_t StoreSize() const { return storeSize_; }
+    void SetStoreLimit(uint64_t bytes) { storeLimit_ = bytes; }
 
     // The pieces that make up [pos, pos + len).
     Pieces Slice(uint64_t pos, uint64_t len) const;
@@ -90,6 +97,8 @@ private:
     std::vector<uint64_t> starts_; // document offset of each piece
     std::vector<Block> blocks_;
     size_t current_ = SIZE_MAX; // block taking small appends
+    uint64_t storeSize_ = 0;     // sum of the blocks' capacities
+    uint64_t storeLimit_ = UINT64_MAX;
 };
 
 } // namespace bytegrid

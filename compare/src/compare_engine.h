@@ -1,5 +1,8 @@
 // The compare engine of pairview: reads two text files, links their common
-// lines and writes the result file that the compare window shows.
+// lines and writes the result file that the compare window shows. The bytes
+// and lines are handled without files (text_reader.cpp decodes, and
+// line_compare.cpp compares and writes the rows); compare_engine.cpp holds
+// all the file and folder access.
 //
 // Result file: one row per line of the comparison, each a 4-byte marker
 // (see comparewin.h) followed by the line as decoded, with its own line end.
@@ -70,6 +73,10 @@ public:
 void DecodeLines(const unsigned char *data, std::size_t n, TextLines &out);
 void DecodeLines(const unsigned char *data, std::size_t n, Encoding enc, TextLines &out);
 
+// Decodes the bytes of a whole file as DecodeLines does; the bytes of a byte
+// encoding become the lines' text without a copy.
+void DecodeFileBytes(BudgetVector<char> &&raw, TextLines &out);
+
 // Reads and decodes one file. False when it cannot be opened or read; the
 // lines are then empty. Throws std::bad_alloc when memory runs out.
 bool ReadFileLines(const char *path, TextLines &out);
@@ -77,6 +84,32 @@ bool ReadFileLines(const char *path, TextLines &out);
 // The 32-bit hash of a line: sum over k of k * c(k) * 6293815^k, the bytes
 // taken as signed, wrapping; 0 for an empty line.
 std::uint32_t LineHash(std::string_view line);
+
+// One stretch of the result: lines first..last (inclusive) of one side, all
+// shown with the row marker of state (see Marker in line_compare.cpp).
+struct OutSection
+{
+    int state;
+    bool fromLeft;
+    std::int32_t first, last;
+};
+
+// Compares the lines of two texts: the stretches of the result, in row order.
+// Throws std::bad_alloc when the budget runs out.
+BudgetVector<OutSection> CompareLines(MemoryBudget &budget, const TextLines &left, const TextLines &right);
+
+// Receives the bytes of the result rows, piece by piece.
+class ResultSink
+{
+public:
+    virtual ~ResultSink() = default;
+    virtual void put(const char *bytes, std::size_t n) = 0;
+};
+
+// The rows of the result file (the format above) for the stretches of a
+// compare of left and right.
+void WriteResultRows(const BudgetVector<OutSection> &composite, const TextLines &left, const TextLines &right,
+                     ResultSink &sink);
 
 // The file a compare path stands for: the path itself when it names a file,
 // the first file of a walk through it when it names a folder (the folder's own

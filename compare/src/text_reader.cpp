@@ -1,7 +1,6 @@
-// Encoding detection and decoding of the files a compare reads.
+// Encoding detection and decoding of the files a compare reads (the bytes
+// only: compare_engine.cpp reads the files).
 #include "compare_engine.h"
-
-#include <windows.h>
 
 #include <algorithm>
 #include <cstring>
@@ -72,7 +71,8 @@ void SplitByteLines(TextLines &out)
 {
     const std::size_t n = out.text.size();
     char *t = out.text.data();
-    for (char *z = static_cast<char *>(std::memchr(t, 0, n)); z;
+    // An empty vector may have no storage at all: memchr needs a pointer.
+    for (char *z = n ? static_cast<char *>(std::memchr(t, 0, n)) : nullptr; z;
          z = static_cast<char *>(std::memchr(z + 1, 0, n - (z + 1 - t))))
         *z = '.';
     out.starts.clear();
@@ -250,59 +250,8 @@ void DecodeLines(const unsigned char *data, std::size_t n, TextLines &out)
     DecodeLines(data, n, DetectEncoding(data, n), out);
 }
 
-namespace {
-
-void ReportOpenFailure(const char *path)
+void DecodeFileBytes(BudgetVector<char> &&raw, TextLines &out)
 {
-    DWORD error = GetLastError();
-    char *text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, error, 0, reinterpret_cast<char *>(&text), 0, nullptr);
-    std::string line = "pairview: cannot open ";
-    line += path;
-    line += ": ";
-    line += text ? text : "unknown error";
-    line += "\n";
-    if (text)
-        LocalFree(text);
-    OutputDebugStringA(line.c_str());
-}
-
-}  // namespace
-
-bool ReadFileLines(const char *path, TextLines &out)
-{
-    out.text.clear();
-    out.starts.clear();
-    HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        ReportOpenFailure(path);
-        return false;
-    }
-    struct Closer {
-        HANDLE h;
-        ~Closer() { CloseHandle(h); }
-    } closer{h};
-
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(h, &size))
-        return false;
-    if (static_cast<unsigned long long>(size.QuadPart) > static_cast<std::size_t>(-1) / 2)
-        throw std::bad_alloc();
-    BudgetVector<char> raw(out.text.get_allocator());
-    raw.resize(static_cast<std::size_t>(size.QuadPart));
-    std::size_t got = 0;
-    while (got < raw.size()) {
-        DWORD want = static_cast<DWORD>(raw.size() - got < (1u << 24) ? raw.size() - got : (1u << 24));
-        DWORD read = 0;
-        if (!ReadFile(h, raw.data() + got, want, &read, nullptr))
-            return false;
-        if (read == 0)
-            break;  // the file got shorter meanwhile
-        got += read;
-    }
-    raw.resize(got);
     const auto *bytes = reinterpret_cast<const unsigned char *>(raw.data());
     Encoding enc = DetectEncoding(bytes, raw.size());
     if (IsByteEncoding(enc.code)) {
@@ -314,7 +263,6 @@ bool ReadFileLines(const char *path, TextLines &out)
     } else {
         DecodeLines(bytes, raw.size(), enc, out);
     }
-    return true;
 }
 
 }  // namespace pairview

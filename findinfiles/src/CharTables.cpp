@@ -1,7 +1,5 @@
 #include "CharTables.h"
 
-#include <windows.h>
-
 #include <memory>
 
 namespace filescan {
@@ -11,25 +9,12 @@ namespace {
 std::unique_ptr<CharTables> BuildTables()
 {
     std::unique_ptr<CharTables> t(new CharTables);
-    // The platform's case mapping, one chunk at a time.
+    // The platform's case mapping and character types, one chunk at a time.
     const int chunk = 4096;
-    WCHAR buf[chunk];
-    WORD types[chunk];
+    bool wordChar[chunk];
+    bool spaceChar[chunk];
     for (int base = 0; base < 65536; base += chunk) {
-        for (int i = 0; i < chunk; ++i)
-            buf[i] = static_cast<WCHAR>(base + i);
-        CharLowerBuffW(buf, chunk);
-        for (int i = 0; i < chunk; ++i)
-            t->lower[base + i] = buf[i];
-        for (int i = 0; i < chunk; ++i)
-            buf[i] = static_cast<WCHAR>(base + i);
-        CharUpperBuffW(buf, chunk);
-        for (int i = 0; i < chunk; ++i)
-            t->upper[base + i] = buf[i];
-        for (int i = 0; i < chunk; ++i)
-            buf[i] = static_cast<WCHAR>(base + i);
-        if (!GetStringTypeW(CT_CTYPE1, buf, chunk, types))
-            ZeroMemory(types, sizeof(types));
+        PlatformCharacters(static_cast<uint16_t>(base), chunk, t->lower + base, t->upper + base, wordChar, spaceChar);
         for (int i = 0; i < chunk; ++i) {
             const int c = base + i;
             uint8_t f = 0;
@@ -39,9 +24,9 @@ std::unique_ptr<CharTables> BuildTables()
                 if (c == ' ' || (c >= 9 && c <= 13))
                     f |= CharTables::Space;
             } else {
-                if (types[i] & (C1_ALPHA | C1_DIGIT))
+                if (wordChar[i])
                     f |= CharTables::Word;
-                if (types[i] & C1_SPACE)
+                if (spaceChar[i])
                     f |= CharTables::Space;
             }
             t->flags[c] = f;

@@ -1,5 +1,6 @@
 // Character tables of the find-in-files engine: case folding, word characters
-// and white space over the whole Basic Multilingual Plane.
+// and white space over the whole Basic Multilingual Plane. The tables are
+// portable; the platform's character data comes through PlatformCharacters.
 #ifndef QUILLMATE_FINDINFILES_CHARTABLES_H
 #define QUILLMATE_FINDINFILES_CHARTABLES_H
 
@@ -16,6 +17,12 @@ struct CharTables
 
     enum { Word = 1, Space = 2 };
 };
+
+// The platform's data for count characters from first: simple lower and upper
+// case, and whether each is a letter or digit (word) or white space (space).
+// CharTablesWin.cpp asks the system; CharTablesHost.cpp, for the host build
+// of the engine's tests, the C library in a UTF-8 locale.
+void PlatformCharacters(uint16_t first, int count, uint16_t* lower, uint16_t* upper, bool* word, bool* space);
 
 // The process-wide tables, built on first use (thread-safe).
 const CharTables& Chars();

@@ -9,23 +9,7 @@
 
 #include <windows.h>
 
-// Encoding codes shared by the open and save dialogs, the open options of the
-// application, the text document and the converters of textfile.h.
-enum TextEncoding {
-    ENC_UTF8 = 0,       // UTF-8; written with the mark EF BB BF
-    ENC_UTF16LE = 1,    // "Unicode": UTF-16 little-endian, mark FF FE
-    ENC_UTF16BE = 2,    // "Unicode (Big Endian)": mark FE FF
-    ENC_ANSI = 3,       // bytes as they are, no mark
-    ENC_DETECT = 4,     // request only: detect on open
-    // Rarer marks the detector recognises. The converters pass files with
-    // these codes through byte for byte (see NormalizeLoadEncoding).
-    ENC_UTF32LE = 5,
-    ENC_UTF32BE = 6,
-    ENC_SCSU = 7,
-    ENC_BOCU1 = 8,
-    ENC_UTF7 = 9,
-    ENC_UTFEBCDIC = 10,
-};
+#include "filehead.h"
 
 // Line-ending modes: the editing component's own codes.
 enum LineEndingMode {
@@ -33,9 +17,6 @@ enum LineEndingMode {
     EOL_CR = 1,
     EOL_LF = 2,
 };
-
-// True for the codes whose text is UTF-16 on disk.
-inline bool IsUtf16Encoding(int nEncoding) { return nEncoding == ENC_UTF16LE || nEncoding == ENC_UTF16BE; }
 
 // The encoding and mark length a load should use for a detected pair. The
 // converters understand UTF-8, UTF-16 and ANSI; a file in any other detected
@@ -79,8 +60,6 @@ public:
     LPCSTR GetPath() const { return m_szPath; }
 
 private:
-    void Detect(const BYTE* p, int n, LONGLONG nFileSize);
-
     char m_szPath[MAX_PATH];
     int m_nCode;
     int m_nMarkLength;

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "fx/string.h"
+#include "utf16text.h"
 
 // Text moves between the component and files in pieces of at most this many
 // bytes.
@@ -145,7 +146,7 @@ public:
     int Finish();
     const char* GetOutput() const { return m_pOutput; }
     // Bytes that could not be represented (an odd last byte of UTF-16).
-    int GetDroppedBytes() const { return m_nDropped; }
+    int GetDroppedBytes() const { return m_decoder.GetDroppedBytes(); }
 
 private:
     int ConvertUtf16(const BYTE* p, int n, bool bFinal);
@@ -156,10 +157,7 @@ private:
     const char* m_pOutput;
     char* m_pBuffer;        // owned output buffer (UTF-16 only)
     size_t m_nCapacity;
-    // UTF-16 decoder state carried between chunks.
-    int m_nPendingByte;     // odd byte of a unit cut by the chunk end, or -1
-    int m_nPendingHigh;     // high surrogate waiting for its low half, or -1
-    int m_nDropped;
+    Utf16ToUtf8 m_decoder;  // UTF-16 state carried between chunks
 };
 
 // ---------------------------------------------------------------------------
@@ -189,7 +187,6 @@ public:
 private:
     BOOL WriteRaw(const void* p, DWORD n);
     BOOL WriteMarkIfArmed();
-    void PutUnit(unsigned unit, BYTE*& out);
 
     int m_nEncoding;
     HANDLE m_hFile;
@@ -197,8 +194,7 @@ private:
     size_t m_nCapacity;
     BOOL m_bWriteMark;      // mark wanted for this file
     BOOL m_bMarkArmed;      // mark not yet written
-    BYTE m_carry[4];        // start of a sequence cut by the end of a call
-    int m_nCarry;
+    Utf8ToUtf16 m_encoder;  // UTF-16 only; holds a sequence cut by the end of a call
 };
 
 // ---------------------------------------------------------------------------

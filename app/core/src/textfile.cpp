@@ -384,7 +384,7 @@ void TextFile::Abort()
 
 ReadConverter::ReadConverter(int nEncoding, int nMarkLength)
     : m_nEncoding(nEncoding), m_nSkipLeft(nMarkLength > 0 ? nMarkLength : 0), m_pOutput(""), m_pBuffer(NULL),
-      m_nCapacity(0), m_nPendingByte(-1), m_nPendingHigh(-1), m_nDropped(0)
+      m_nCapacity(0), m_decoder(nEncoding == ENC_UTF16BE)
 {
     if (m_nEncoding != ENC_UTF8 && !IsUtf16Encoding(m_nEncoding))
         m_nSkipLeft = 0;  // ANSI and raw encodings keep every byte
@@ -432,83 +432,12 @@ int ReadConverter::Finish()
     return ConvertUtf16(NULL, 0, true);
 }
 
-namespace {
-
-inline void PutUtf8(unsigned cp, char*& out)
-{
-    if (cp < 0x80) {
-        *out++ = (char)cp;
-    } else if (cp < 0x800) {
-        *out++ = (char)(0xC0 | (cp >> 6));
-        *out++ = (char)(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        *out++ = (char)(0xE0 | (cp >> 12));
-        *out++ = (char)(0x80 | ((cp >> 6) & 0x3F));
-        *out++ = (char)(0x80 | (cp & 0x3F));
-    } else {
-        *out++ = (char)(0xF0 | (cp >> 18));
-        *out++ = (char)(0x80 | ((cp >> 12) & 0x3F));
-        *out++ = (char)(0x80 | ((cp >> 6) & 0x3F));
-        *out++ = (char)(0x80 | (cp & 0x3F));
-    }
-}
-
-} // namespace
-
 int ReadConverter::ConvertUtf16(const BYTE* p, int n, bool bFinal)
 {
-    // Each 16-bit unit gives at most three bytes; a pair four for two units;
-    // a carried byte and surrogate add a little.
-    Reserve((size_t)n + (size_t)n / 2 + 16);
-    char* out = m_pBuffer;
-    const bool bLittle = m_nEncoding == ENC_UTF16LE;
-    int i = 0;
-    for (;;) {
-        unsigned b0, b1;
-        if (m_nPendingByte >= 0) {
-            if (i >= n)
-                break;
-            b0 = (unsigned)m_nPendingByte;
-            b1 = p[i++];
-            m_nPendingByte = -1;
-        } else if (i + 1 < n) {
-            b0 = p[i];
-            b1 = p[i + 1];
-            i += 2;
-        } else {
-            if (i < n)
-                m_nPendingByte = p[i++];
-            break;
-        }
-        unsigned unit = bLittle ? (b0 | (b1 << 8)) : ((b0 << 8) | b1);
-        if (m_nPendingHigh >= 0) {
-            if (unit >= 0xDC00 && unit <= 0xDFFF) {
-                unsigned cp = 0x10000 + (((unsigned)m_nPendingHigh - 0xD800) << 10) + (unit - 0xDC00);
-                m_nPendingHigh = -1;
-                PutUtf8(cp, out);
-                continue;
-            }
-            // A high half without its partner goes through alone.
-            PutUtf8((unsigned)m_nPendingHigh, out);
-            m_nPendingHigh = -1;
-        }
-        if (unit >= 0xD800 && unit <= 0xDBFF)
-            m_nPendingHigh = (int)unit;
-        else
-            PutUtf8(unit, out);
-    }
-    if (bFinal) {
-        if (m_nPendingHigh >= 0) {
-            PutUtf8((unsigned)m_nPendingHigh, out);
-            m_nPendingHigh = -1;
-        }
-        if (m_nPendingByte >= 0) {
-            ++m_nDropped;
-            m_nPendingByte = -1;
-        }
-    }
+    Reserve(Utf16ToUtf8::MaxOutput((size_t)n));
+    const size_t nOut = m_decoder.Convert(p, (size_t)n, bFinal, m_pBuffer);
     m_pOutput = m_pBuffer;
-    return (int)(out - m_pBuffer);
+    return (int)nOut;
 }
 
 // ===========================================================================
@@ -516,7 +445,7 @@ int ReadConverter::ConvertUtf16(const BYTE* p, int n, bool bFinal)
 
 WriteConverter::WriteConverter(int nEncoding, BOOL bWriteMark)
     : m_nEncoding(nEncoding), m_hFile(INVALID_HANDLE_VALUE), m_pBuffer(NULL), m_nCapacity(0),
-      m_bWriteMark(bWriteMark), m_bMarkArmed(TRUE), m_nCarry(0)
+      m_bWriteMark(bWriteMark), m_bMarkArmed(TRUE), m_encoder(nEncoding == ENC_UTF16BE)
 {
 }
 
@@ -529,7 +458,7 @@ void WriteConverter::Attach(HANDLE hFile)
 {
     m_hFile = hFile;
     m_bMarkArmed = TRUE;
-    m_nCarry = 0;
+    m_encoder.Reset();
 }
 
 void WriteConverter::Close()
@@ -538,7 +467,7 @@ void WriteConverter::Close()
     m_pBuffer = NULL;
     m_nCapacity = 0;
     m_hFile = INVALID_HANDLE_VALUE;
-    m_nCarry = 0;
+    m_encoder.Reset();
 }
 
 BOOL WriteConverter::WriteRaw(const void* p, DWORD n)
@@ -566,17 +495,6 @@ BOOL WriteConverter::WriteMarkIfArmed()
     }
 }
 
-inline void WriteConverter::PutUnit(unsigned unit, BYTE*& out)
-{
-    if (m_nEncoding == ENC_UTF16BE) {
-        *out++ = (BYTE)(unit >> 8);
-        *out++ = (BYTE)unit;
-    } else {
-        *out++ = (BYTE)unit;
-        *out++ = (BYTE)(unit >> 8);
-    }
-}
-
 int WriteConverter::Write(const char* pBytes, int nLength)
 {
     if (m_hFile == INVALID_HANDLE_VALUE || m_hFile == NULL)
@@ -591,7 +509,7 @@ int WriteConverter::Write(const char* pBytes, int nLength)
 
     // At most one unit per input byte (a pair for four bytes), plus the
     // carried start of a sequence.
-    size_t nNeed = 2 * ((size_t)nLength + 4);
+    const size_t nNeed = Utf8ToUtf16::MaxOutput((size_t)nLength);
     if (m_nCapacity < nNeed) {
         BYTE* p = static_cast<BYTE*>(realloc(m_pBuffer, nNeed));
         if (p == NULL)
@@ -599,49 +517,8 @@ int WriteConverter::Write(const char* pBytes, int nLength)
         m_pBuffer = p;
         m_nCapacity = nNeed;
     }
-    BYTE* out = m_pBuffer;
-    const BYTE* in = reinterpret_cast<const BYTE*>(pBytes);
-    for (int i = 0; i < nLength; ++i) {
-        const BYTE b = in[i];
-        if (m_nCarry > 0) {
-            if ((b & 0xC0) == 0x80) {
-                m_carry[m_nCarry++] = b;
-                const BYTE lead = m_carry[0];
-                const int nSeq = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-                if (m_nCarry < nSeq)
-                    continue;
-                unsigned cp = lead & (nSeq == 4 ? 0x07 : nSeq == 3 ? 0x0F : 0x1F);
-                for (int k = 1; k < nSeq; ++k)
-                    cp = (cp << 6) | (m_carry[k] & 0x3F);
-                if (cp >= 0x10000 && cp <= 0x10FFFF) {
-                    cp -= 0x10000;
-                    PutUnit(0xD800 + (cp >> 10), out);
-                    PutUnit(0xDC00 + (cp & 0x3FF), out);
-                } else if (cp < 0x10000) {
-                    // Three-byte forms of surrogate halves come back as the
-                    // same halves, so malformed UTF-16 survives unchanged.
-                    PutUnit(cp, out);
-                } else {
-                    for (int k = 0; k < nSeq; ++k)
-                        PutUnit(m_carry[k], out);
-                }
-                m_nCarry = 0;
-                continue;
-            }
-            // A broken sequence: its bytes are units by themselves.
-            for (int k = 0; k < m_nCarry; ++k)
-                PutUnit(m_carry[k], out);
-            m_nCarry = 0;
-        }
-        if (b >= 0xC0 && b < 0xF8) {
-            m_carry[0] = b;
-            m_nCarry = 1;
-        } else {
-            // ASCII, and stray bytes (continuations, F8-FF) as units by themselves.
-            PutUnit(b, out);
-        }
-    }
-    if (!WriteRaw(m_pBuffer, (DWORD)(out - m_pBuffer)))
+    const size_t nOut = m_encoder.Convert(reinterpret_cast<const BYTE*>(pBytes), (size_t)nLength, m_pBuffer);
+    if (!WriteRaw(m_pBuffer, (DWORD)nOut))
         return 0;
     return nDone;
 }
@@ -652,14 +529,9 @@ BOOL WriteConverter::Finish()
         return FALSE;
     if (!WriteMarkIfArmed())
         return FALSE;
-    if (m_nCarry == 0)
-        return TRUE;
     BYTE units[8];
-    BYTE* out = units;
-    for (int k = 0; k < m_nCarry; ++k)
-        PutUnit(m_carry[k], out);
-    m_nCarry = 0;
-    return WriteRaw(units, (DWORD)(out - units));
+    const size_t nUnits = IsUtf16Encoding(m_nEncoding) ? m_encoder.Finish(units) : 0;
+    return WriteRaw(units, (DWORD)nUnits);
 }
 
 // ===========================================================================

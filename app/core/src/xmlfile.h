@@ -7,20 +7,9 @@
 #include <cstddef>
 
 #include "fx/string.h"
+#include "xmlnesting.h"
 
 class TiXmlDocument;
-
-// TinyXML parses, prints and frees nested elements recursively: a document
-// nested deep enough overflows the stack. Every file the editor reads nests
-// a few levels; anything deeper than this is refused before parsing.
-enum { XML_MAX_NESTING = 256 };
-
-// Whether the elements of an XML text nest at most nMaxDepth deep. A quick
-// scan that never counts fewer levels than the parser would recurse:
-// comments, CDATA sections, declarations and processing instructions are
-// skipped as the parser skips them, quoted attribute values are passed
-// over, and an element left open counts as open.
-bool XmlNestingWithin(const char* pText, size_t nLength, int nMaxDepth = XML_MAX_NESTING);
 
 // Loads an XML file as TiXmlDocument::LoadFile does (CR LF and CR read as
 // LF), but refuses a file nested deeper than XML_MAX_NESTING before TinyXML
