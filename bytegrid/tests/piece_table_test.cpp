@@ -2,6 +2,7 @@
 // undo-style restores read back the same bytes as the vector; a rebase keeps
 // the saved piece lists readable after the old original is gone, and one that
 // runs out of memory leaves them as they were.
+#include "piece_model.h"
 #include "piece_table.h"
 
 #include <gtest/gtest.h>
@@ -17,23 +18,14 @@ using bytegrid::PieceTable;
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using piecemodel::Bytes;
+using piecemodel::BytesOf;
+using piecemodel::Step;
 
 Bytes ReadAll(const PieceTable &t)
 {
     Bytes out(static_cast<size_t>(t.Length()));
     EXPECT_EQ(t.Read(0, out.size(), out.data()), out.size());
-    return out;
-}
-
-// The bytes a piece list stands for.
-Bytes BytesOf(const PieceTable &t, const Pieces &pieces)
-{
-    Bytes out;
-    for (const Piece &p : pieces) {
-        const uint8_t *b = t.Bytes(p);
-        out.insert(out.end(), b, b + p.length);
-    }
     return out;
 }
 
@@ -45,119 +37,64 @@ Bytes RandomBytes(std::mt19937 &rng, size_t n)
     return b;
 }
 
-// The table keeps its pieces merged: no empty piece, and no two neighbours
-// that continue each other in the same source.
-void ExpectNormalized(const PieceTable &t)
-{
-    const Pieces &list = t.PieceList();
-    EXPECT_EQ(bytegrid::TotalLength(list), t.Length());
-    for (size_t i = 0; i < list.size(); ++i) {
-        EXPECT_NE(list[i].length, 0u) << "piece " << i;
-        if (i > 0 && list[i - 1].source == list[i].source) {
-            EXPECT_NE(list[i - 1].offset + list[i - 1].length, list[i].offset) << "pieces " << i - 1 << " and " << i;
-        }
-    }
-}
-
-// One edit kept the way the document keeps its undo steps: what was removed
-// and what was put in, as piece lists.
-struct Step {
-    uint64_t pos;
-    Pieces removed, inserted;
-    Bytes removedBytes, insertedBytes;
-};
-
-// Drives a table and a byte vector through the same random edits.
+// Random edits on an edited table.
 class Model
 {
 public:
-    Model(const Bytes &original, unsigned seed) : original_(original), model_(original), rng_(seed)
-    {
-        table_.Reset(original_.data(), original_.size());
-    }
+    Model(const Bytes &original, unsigned seed) : original_(original), rng_(seed) { e_.Reset(original_); }
 
     void RandomEdit()
     {
-        const uint64_t len = model_.size();
+        const uint64_t len = e_.model.size();
         const uint64_t pos = rng_() % (len + 1);
         const uint64_t cut = len > pos ? rng_() % (std::min<uint64_t>(len - pos, 64) + 1) : 0;
-        Step s{pos, table_.Slice(pos, cut), {}, {}, {}};
+        Pieces inserted;
         switch (rng_() % 4) {
         case 0:  // typed or pasted bytes (now and then a big paste, which gets a block of its own)
         case 1: {
             const size_t n = rng_() % 8 == 0 ? 300000 + rng_() % 1000 : rng_() % 40;
             Bytes add = RandomBytes(rng_, n);
             if (n)
-                s.inserted.push_back(table_.Store(add.data(), add.size()));
+                inserted.push_back(e_.table.Store(add.data(), add.size()));
             break;
         }
         case 2:  // a copy of another part of the document
             if (len) {
                 const uint64_t from = rng_() % len;
-                s.inserted = table_.Slice(from, 1 + rng_() % std::min<uint64_t>(len - from, 200));
+                inserted = e_.table.Slice(from, 1 + rng_() % std::min<uint64_t>(len - from, 200));
             }
             break;
         default:  // a plain delete
             break;
         }
-        s.removedBytes = BytesOf(table_, s.removed);
-        s.insertedBytes = BytesOf(table_, s.inserted);
-        table_.Splice(pos, cut, s.inserted);
-        model_.erase(model_.begin() + pos, model_.begin() + pos + cut);
-        model_.insert(model_.begin() + pos, s.insertedBytes.begin(), s.insertedBytes.end());
-        steps_.push_back(s);
-    }
-
-    // Takes back the last step as the document's undo does.
-    void Undo()
-    {
-        Step s = steps_.back();
-        steps_.pop_back();
-        table_.Splice(s.pos, bytegrid::TotalLength(s.inserted), s.removed);
-        model_.erase(model_.begin() + s.pos, model_.begin() + s.pos + s.insertedBytes.size());
-        model_.insert(model_.begin() + s.pos, s.removedBytes.begin(), s.removedBytes.end());
+        e_.Replace(pos, cut, inserted);
     }
 
     void Check(const std::string &where)
     {
         SCOPED_TRACE(where);
-        ASSERT_EQ(table_.Length(), model_.size());
-        EXPECT_TRUE(ReadAll(table_) == model_);
-        ExpectNormalized(table_);
+        const PieceTable &t = e_.table;
+        const Bytes &model = e_.model;
+        EXPECT_TRUE(e_.ReadsLikeModel());
+        EXPECT_TRUE(piecemodel::IsNormalized(t));
+        EXPECT_TRUE(e_.StepsReadAsMade());
         // A window read anywhere, and the runs of the same window.
-        if (!model_.empty()) {
-            const uint64_t pos = rng_() % model_.size();
+        if (!model.empty()) {
+            const uint64_t pos = rng_() % model.size();
             const size_t n = rng_() % 500;
             Bytes got(n);
-            const size_t copied = table_.Read(pos, n, got.data());
-            ASSERT_EQ(copied, std::min<uint64_t>(n, model_.size() - pos));
+            const size_t copied = t.Read(pos, n, got.data());
+            ASSERT_EQ(copied, std::min<uint64_t>(n, model.size() - pos));
             got.resize(copied);
-            EXPECT_TRUE(got == Bytes(model_.begin() + pos, model_.begin() + pos + copied));
+            EXPECT_TRUE(got == Bytes(model.begin() + pos, model.begin() + pos + copied));
             Bytes runs;
-            table_.ForEachRun(pos, n, [&](const uint8_t *b, size_t count, bool) { runs.insert(runs.end(), b, b + count); });
+            t.ForEachRun(pos, n, [&](const uint8_t *b, size_t count, bool) { runs.insert(runs.end(), b, b + count); });
             EXPECT_TRUE(runs == got);
         }
-        // Every kept step still reads what it held when it was made.
-        for (const Step &s : steps_) {
-            EXPECT_TRUE(BytesOf(table_, s.removed) == s.removedBytes);
-            EXPECT_TRUE(BytesOf(table_, s.inserted) == s.insertedBytes);
-        }
     }
 
-    std::vector<Pieces *> Kept()
-    {
-        std::vector<Pieces *> keep;
-        for (Step &s : steps_) {
-            keep.push_back(&s.removed);
-            keep.push_back(&s.inserted);
-        }
-        return keep;
-    }
-
-    PieceTable table_;
     Bytes original_;
-    Bytes model_;
-    std::vector<Step> steps_;
+    piecemodel::EditedTable e_;
     std::mt19937 rng_;
 };
 
@@ -167,18 +104,18 @@ TEST(PieceTable, RandomEditsAndUndoReadLikeAByteVector)
         std::mt19937 rng(seed);
         Model m(RandomBytes(rng, seed % 5 == 0 ? 0 : rng() % 5000), seed);
         for (int i = 0; i < 150; ++i) {
-            if (!m.steps_.empty() && m.rng_() % 4 == 0)
-                m.Undo();
+            if (!m.e_.steps.empty() && m.rng_() % 4 == 0)
+                m.e_.Undo();
             else
                 m.RandomEdit();
             if (i % 10 == 0)
                 m.Check("seed " + std::to_string(seed) + " edit " + std::to_string(i));
         }
         m.Check("seed " + std::to_string(seed) + " end");
-        while (!m.steps_.empty())
-            m.Undo();
+        while (!m.e_.steps.empty())
+            m.e_.Undo();
         m.Check("seed " + std::to_string(seed) + " all undone");
-        EXPECT_TRUE(m.model_ == m.original_);
+        EXPECT_TRUE(m.e_.model == m.original_);
     }
 }
 
@@ -223,18 +160,18 @@ TEST(PieceTable, RebaseKeepsTheStepsReadableAfterTheOldOriginalGoes)
         Model m(RandomBytes(rng, 3000 + rng() % 3000), seed);
         for (int i = 0; i < 60; ++i)
             m.RandomEdit();
-        Bytes saved = m.model_;
-        std::vector<Pieces *> keep = m.Kept();
-        ASSERT_TRUE(m.table_.Rebase(saved.data(), saved.size(), keep));
+        Bytes saved = m.e_.model;
+        std::vector<Pieces *> keep = m.e_.Kept();
+        ASSERT_TRUE(m.e_.table.Rebase(saved.data(), saved.size(), keep));
         std::fill(m.original_.begin(), m.original_.end(), 0xEE);
-        EXPECT_EQ(m.table_.PieceList().size(), saved.empty() ? 0u : 1u);
+        EXPECT_EQ(m.e_.table.PieceList().size(), saved.empty() ? 0u : 1u);
         for (Pieces *list : keep)
             for (const Piece &p : *list)
                 EXPECT_NE(p.source, 0u) << "a kept piece still points into the old original";
         m.Check("seed " + std::to_string(seed) + " after the save");
         // Undo back past the save, then edit on.
         for (int i = 0; i < 30; ++i)
-            m.Undo();
+            m.e_.Undo();
         m.Check("seed " + std::to_string(seed) + " undone past the save");
         for (int i = 0; i < 20; ++i)
             m.RandomEdit();
@@ -260,11 +197,11 @@ TEST(PieceTable, RebaseThatRunsOutOfMemoryLeavesTheStepsAlone)
         // Two steps that each remove a stretch of more than a block of the
         // original, far apart, so each needs a copy of its own.
         Step first{0, t.Slice(100, 1200000), {}, {}, {}};
+        first.removedBytes = BytesOf(t, first.removed);
         t.Splice(100, 1200000, {});
         Step second{0, t.Slice(1500000, 1100000), {}, {}, {}};
-        t.Splice(1500000, 1100000, {});
-        first.removedBytes = BytesOf(t, first.removed);
         second.removedBytes = BytesOf(t, second.removed);
+        t.Splice(1500000, 1100000, {});
         const Pieces firstBefore = first.removed, secondBefore = second.removed;
         const Bytes saved = ReadAll(t);
 

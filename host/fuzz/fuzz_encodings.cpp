@@ -3,68 +3,17 @@
 // way by find in files and the compare window (the editor differs only where
 // the detectors' table test pins it), and decoded lines that cover the text,
 // each ending at a line feed, in well-formed UTF-8 for the Unicode encodings.
-#include "EncodingDetector.h"
-#include "compare_engine.h"
-#include "filehead.h"
+#include "fuzz_support.h"
+#include "encoding_codes.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
+using fuzz::Require;
+
 namespace {
-
-void Require(bool ok)
-{
-    if (!ok)
-        abort();
-}
-
-// Whether the bytes are well-formed UTF-8 (no surrogates, nothing above
-// U+10FFFF, no overlong forms).
-bool WellFormedUtf8(const char* s, size_t n)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(s);
-    for (size_t i = 0; i < n;) {
-        const unsigned char b = p[i];
-        size_t len = b < 0x80 ? 1 : b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
-        if (len == 0 || i + len > n)
-            return false;
-        unsigned char lo = 0x80, hi = 0xBF;
-        if (b == 0xE0)
-            lo = 0xA0;
-        else if (b == 0xED)
-            hi = 0x9F;
-        else if (b == 0xF0)
-            lo = 0x90;
-        else if (b == 0xF4)
-            hi = 0x8F;
-        for (size_t k = 1; k < len; ++k) {
-            const unsigned char c = p[i + k];
-            if (c < (k == 1 ? lo : 0x80) || c > (k == 1 ? hi : 0xBF))
-                return false;
-        }
-        i += len;
-    }
-    return true;
-}
-
-int FindInFilesToCompare(int code)
-{
-    switch (code) {
-    case filescan::EncodingAnsi: return pairview::kAnsi;
-    case filescan::EncodingScsu: return pairview::kScsu;
-    case filescan::EncodingBocu1: return pairview::kBocu1;
-    case filescan::EncodingUtfEbcdic: return pairview::kUtfEbcdic;
-    case filescan::EncodingUtf7: return pairview::kUtf7;
-    case filescan::EncodingUtf8: return pairview::kUtf8;
-    case filescan::EncodingUtf16Le: return pairview::kUtf16LE;
-    case filescan::EncodingUtf16Be: return pairview::kUtf16BE;
-    case filescan::EncodingUtf32Le: return pairview::kUtf32LE;
-    case filescan::EncodingUtf32Be: return pairview::kUtf32BE;
-    }
-    return -1;
-}
 
 void CheckLines(const pairview::TextLines& lines)
 {
@@ -95,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const pairview::Encoding cmp = pairview::DetectEncoding(data, size);
     Require(cmp.markLength >= 0 && static_cast<size_t>(cmp.markLength) <= head);
     if (cmp.markLength > 0 || fifMark > 0) {
-        Require(FindInFilesToCompare(fif) == cmp.code && fifMark == cmp.markLength);
+        Require(corestest::EditorCodeOfFindInFiles(fif) == cmp.code && fifMark == cmp.markLength);
     }
 
     int code = -1, mark = -1;
@@ -114,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool unicode = cmp.code == pairview::kUtf16LE || cmp.code == pairview::kUtf16BE ||
                          cmp.code == pairview::kUtf32LE || cmp.code == pairview::kUtf32BE;
     if (unicode) {
-        Require(WellFormedUtf8(lines.text.data(), lines.text.size()));
+        Require(fuzz::WellFormedUtf8(lines.text.data(), lines.text.size()));
     } else {
         // Byte encodings keep the bytes after the mark, NUL read as '.'.
         Require(lines.text.size() == size - cmp.markLength);

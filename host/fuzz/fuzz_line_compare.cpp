@@ -3,6 +3,7 @@
 // (a side's last line without a line end gains the "\n" that ends its row).
 //
 // Input: byte 0 says where the first text ends (as a share of the rest).
+#include "fuzz_support.h"
 #include "compare_cases.h"
 
 #include <cstddef>
@@ -10,13 +11,9 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
+using fuzz::Require;
 
-void Require(bool ok)
-{
-    if (!ok)
-        abort();
-}
+namespace {
 
 std::string Decoded(const std::string& bytes)
 {

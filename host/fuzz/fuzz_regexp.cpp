@@ -6,6 +6,7 @@
 // Input: byte 0 holds the flags (bit 0: case-sensitive), byte 1 the pattern
 // length; the rest are characters: a byte below 0xF0 stands for itself, a
 // byte from 0xF0 up takes the next two bytes as a 16-bit character.
+#include "fuzz_support.h"
 #include "RegExpW.h"
 
 #include <cstddef>
@@ -13,17 +14,12 @@
 #include <cstdlib>
 #include <vector>
 
+using fuzz::Require;
 using filescan::CharSetDesc;
 using filescan::CRegExpW;
 using filescan::LiteralChar;
 
 namespace {
-
-void Require(bool ok)
-{
-    if (!ok)
-        abort();
-}
 
 bool InSet(const CharSetDesc& set, wchar_t c)
 {

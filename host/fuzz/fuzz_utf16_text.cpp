@@ -5,6 +5,7 @@
 //
 // Input: byte 0 holds the byte order (bit 0: big-endian) and the seed of the
 // chunk sizes; the rest is the text.
+#include "fuzz_support.h"
 #include "utf16text.h"
 
 #include <algorithm>
@@ -13,13 +14,9 @@
 #include <cstdlib>
 #include <vector>
 
-namespace {
+using fuzz::Require;
 
-void Require(bool ok)
-{
-    if (!ok)
-        abort();
-}
+namespace {
 
 // Chunk sizes from a small generator: 1 to 17 bytes, now and then 0.
 struct Chunks {
@@ -73,24 +70,6 @@ std::vector<uint8_t> Write(const char* p, size_t n, bool bigEndian, Chunks& chun
     return out;
 }
 
-// Strict UTF-8: no surrogates, nothing overlong or past U+10FFFF.
-bool WellFormed(const uint8_t* p, size_t n)
-{
-    for (size_t i = 0; i < n;) {
-        const uint8_t b = p[i];
-        const size_t len = b < 0x80 ? 1 : b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
-        if (len == 0 || i + len > n)
-            return false;
-        const uint8_t lo = b == 0xE0 ? 0xA0 : b == 0xF0 ? 0x90 : 0x80;
-        const uint8_t hi = b == 0xED ? 0x9F : b == 0xF4 ? 0x8F : 0xBF;
-        for (size_t k = 1; k < len; ++k)
-            if (p[i + k] < (k == 1 ? lo : 0x80) || p[i + k] > (k == 1 ? hi : 0xBF))
-                return false;
-        i += len;
-    }
-    return true;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -110,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Require(back.size() == n - n % 2 && std::equal(back.begin(), back.end(), text));
 
     // Well-formed UTF-8 -> UTF-16 -> UTF-8 gives the text back.
-    if (WellFormed(text, n)) {
+    if (fuzz::WellFormedUtf8(text, n)) {
         const std::vector<uint8_t> utf16 = Write(reinterpret_cast<const char*>(text), n, bigEndian, chunks);
         int none = 0;
         const std::vector<char> again = Read(utf16.data(), utf16.size(), bigEndian, chunks, none);

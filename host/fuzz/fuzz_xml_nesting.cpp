@@ -5,6 +5,7 @@
 // the scan could overflow the stack.
 //
 // Input: byte 0 chooses the bound (1 to 8), the rest is the XML text.
+#include "fuzz_support.h"
 #include "xmlnesting.h"
 
 #include <tinyxml.h>
@@ -16,13 +17,9 @@
 #include <utility>
 #include <vector>
 
-namespace {
+using fuzz::Require;
 
-void Require(bool ok)
-{
-    if (!ok)
-        abort();
-}
+namespace {
 
 // The deepest element of a parsed document (the document itself is level 0).
 int Depth(const TiXmlNode* root)

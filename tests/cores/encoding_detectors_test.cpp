@@ -9,14 +9,15 @@
 //   - the compare window and the editor leave the last bytes of the head out
 //     of the UTF-8 test and need more than six bytes to call a file UTF-8;
 //   - only the editor calls a file binary (no encoding found, a NUL byte).
-#include "EncodingDetector.h"
-#include "compare_engine.h"
-#include "filehead.h"
+#include "encoding_codes.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <string>
+
+using corestest::EditorCodeOfFindInFiles;
+using corestest::EncodingName;
 
 namespace {
 
@@ -33,57 +34,6 @@ void PrintTo(const DetectorsCase& c, std::ostream* os) { *os << c.name; }
 
 std::string Result(const char* name, int mark) { return std::string(name) + "/" + std::to_string(mark); }
 
-std::string FindInFilesName(int code)
-{
-    switch (code) {
-    case filescan::EncodingAnsi: return "ANSI";
-    case filescan::EncodingScsu: return "SCSU";
-    case filescan::EncodingBocu1: return "BOCU-1";
-    case filescan::EncodingUtfEbcdic: return "UTF-EBCDIC";
-    case filescan::EncodingUtf7: return "UTF-7";
-    case filescan::EncodingUtf8: return "UTF-8";
-    case filescan::EncodingUtf16Le: return "UTF-16LE";
-    case filescan::EncodingUtf16Be: return "UTF-16BE";
-    case filescan::EncodingUtf32Le: return "UTF-32LE";
-    case filescan::EncodingUtf32Be: return "UTF-32BE";
-    }
-    return "?" + std::to_string(code);
-}
-
-std::string CompareName(int code)
-{
-    switch (code) {
-    case pairview::kAnsi: return "ANSI";
-    case pairview::kScsu: return "SCSU";
-    case pairview::kBocu1: return "BOCU-1";
-    case pairview::kUtfEbcdic: return "UTF-EBCDIC";
-    case pairview::kUtf7: return "UTF-7";
-    case pairview::kUtf8: return "UTF-8";
-    case pairview::kUtf16LE: return "UTF-16LE";
-    case pairview::kUtf16BE: return "UTF-16BE";
-    case pairview::kUtf32LE: return "UTF-32LE";
-    case pairview::kUtf32BE: return "UTF-32BE";
-    }
-    return "?" + std::to_string(code);
-}
-
-std::string EditorName(int code)
-{
-    switch (code) {
-    case ENC_ANSI: return "ANSI";
-    case ENC_SCSU: return "SCSU";
-    case ENC_BOCU1: return "BOCU-1";
-    case ENC_UTFEBCDIC: return "UTF-EBCDIC";
-    case ENC_UTF7: return "UTF-7";
-    case ENC_UTF8: return "UTF-8";
-    case ENC_UTF16LE: return "UTF-16LE";
-    case ENC_UTF16BE: return "UTF-16BE";
-    case ENC_UTF32LE: return "UTF-32LE";
-    case ENC_UTF32BE: return "UTF-32BE";
-    }
-    return "?" + std::to_string(code);
-}
-
 class Detectors : public ::testing::TestWithParam<DetectorsCase> {};
 
 TEST_P(Detectors, AgreeOrDifferAsIntended)
@@ -94,16 +44,16 @@ TEST_P(Detectors, AgreeOrDifferAsIntended)
 
     int mark = -1;
     const int fif = filescan::CEncodingDetector::Detect(head, n, c.fileSize < 0, &mark);
-    EXPECT_EQ(Result(FindInFilesName(fif).c_str(), mark), c.findInFiles) << "find in files";
+    EXPECT_EQ(Result(EncodingName(EditorCodeOfFindInFiles(fif)).c_str(), mark), c.findInFiles) << "find in files";
 
     const pairview::Encoding cmp = pairview::DetectEncoding(head, n);
-    EXPECT_EQ(Result(CompareName(cmp.code).c_str(), cmp.markLength), c.compare) << "compare";
+    EXPECT_EQ(Result(EncodingName(cmp.code).c_str(), cmp.markLength), c.compare) << "compare";
 
     int code = -1;
     int editorMark = -1;
     const bool binary = DetectFileHead(head, static_cast<int>(n), c.fileSize < 0 ? static_cast<long long>(n) : c.fileSize,
                                        code, editorMark);
-    EXPECT_EQ(Result(EditorName(code).c_str(), editorMark) + (binary ? "+binary" : ""), c.editor) << "editor";
+    EXPECT_EQ(Result(EncodingName(code).c_str(), editorMark) + (binary ? "+binary" : ""), c.editor) << "editor";
 }
 
 std::string Bytes(const char* s, size_t n) { return std::string(s, n); }
