@@ -1,6 +1,7 @@
 // CFile and CStdioFile.
 #include "fx/file.h"
 #include "fx/except.h"
+#include "fx/handle.h"
 
 #include <cstring>
 #include <cstdlib>
@@ -668,4 +669,55 @@ void CStdioFile::Abort()
 CFile* CStdioFile::Duplicate() const
 {
     AfxThrowNotSupportedException();
+}
+
+// ---------------------------------------------------------------------------
+// Whole files
+
+namespace {
+
+template <class Buffer>
+bool ReadWholeFileInto(LPCSTR lpszPath, Buffer& data, size_t nMax)
+{
+    data.clear();
+    if (lpszPath == NULL)
+        return false;
+    fx::OwnedHandle file(::CreateFileA(lpszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
+    if (!file.IsValid())
+        return false;
+    LARGE_INTEGER size;
+    if (::GetFileSizeEx(file.Get(), &size)) {
+        if ((ULONGLONG)size.QuadPart > nMax)
+            return false;
+        data.reserve((size_t)size.QuadPart);
+    }
+    // Read to the end rather than to the size: the file may change meanwhile.
+    char buf[65536];
+    for (;;) {
+        DWORD nRead = 0;
+        if (!::ReadFile(file.Get(), buf, sizeof(buf), &nRead, NULL)) {
+            data.clear();
+            return false;
+        }
+        if (nRead == 0)
+            return true;
+        if (nRead > nMax - data.size()) {
+            data.clear();
+            return false;
+        }
+        data.insert(data.end(), buf, buf + nRead);
+    }
+}
+
+} // namespace
+
+bool fx::ReadWholeFile(LPCSTR lpszPath, std::string& data, size_t nMax)
+{
+    return ReadWholeFileInto(lpszPath, data, nMax);
+}
+
+bool fx::ReadWholeFile(LPCSTR lpszPath, std::vector<BYTE>& data, size_t nMax)
+{
+    return ReadWholeFileInto(lpszPath, data, nMax);
 }

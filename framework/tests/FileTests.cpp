@@ -154,6 +154,106 @@ TEST(File, AttachAndDetachHandles)
     EXPECT_FALSE(CloseHandle(h));
 }
 
+TEST(ReadWholeFile, ReadsToTheEndOrFailsEmpty)
+{
+    TempDir dir;
+    std::string big;
+    for (int i = 0; i < 30000; ++i)
+        big += "line " + std::to_string(i) + "\r\n";  // several reads of 64 KiB
+    big += std::string("\0\xFF tail", 7);
+    WriteRaw(dir.Path("big.bin"), big);
+    WriteRaw(dir.Path("empty.txt"), "");
+    struct Case {
+        const char* name;
+        std::string path;
+        size_t nMax;
+        bool ok;
+        std::string content;
+    } cases[] = {
+        {"whole file", dir.Path("big.bin"), SIZE_MAX, true, big},
+        {"exactly at the limit", dir.Path("big.bin"), big.size(), true, big},
+        {"one byte over the limit", dir.Path("big.bin"), big.size() - 1, false, ""},
+        {"empty file", dir.Path("empty.txt"), SIZE_MAX, true, ""},
+        {"missing file", dir.Path("nope.txt"), SIZE_MAX, false, ""},
+        {"a folder", dir.Path(""), SIZE_MAX, false, ""},
+    };
+    for (const Case& c : cases) {
+        std::string text = "old";
+        EXPECT_EQ(c.ok, fx::ReadWholeFile(c.path.c_str(), text, c.nMax)) << c.name;
+        EXPECT_TRUE(text == c.content) << c.name << ": " << text.size() << " bytes";
+        std::vector<BYTE> bytes(3, 'x');
+        EXPECT_EQ(c.ok, fx::ReadWholeFile(c.path.c_str(), bytes, c.nMax)) << c.name;
+        EXPECT_TRUE(std::string(bytes.begin(), bytes.end()) == c.content) << c.name;
+    }
+    std::string none = "old";
+    EXPECT_FALSE(fx::ReadWholeFile(NULL, none));
+    EXPECT_TRUE(none.empty());
+}
+
+TEST(ReadWholeFile, ReadsAFileAnotherProgramHasOpenForWriting)
+{
+    TempDir dir;
+    const std::string path = dir.Path("log.txt");
+    HANDLE writer = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, writer);
+    DWORD written = 0;
+    ASSERT_TRUE(::WriteFile(writer, "so far", 6, &written, NULL));
+    std::string text;
+    EXPECT_TRUE(fx::ReadWholeFile(path.c_str(), text));
+    EXPECT_EQ("so far", text);
+    ::CloseHandle(writer);
+}
+
+TEST(OwnedHandle, ClosesOnceAndHandsOver)
+{
+    auto isOpen = [](HANDLE h) {
+        DWORD flags = 0;
+        return ::GetHandleInformation(h, &flags) != 0;
+    };
+    HANDLE raw = NULL;
+    {
+        fx::OwnedHandle event(::CreateEventA(NULL, TRUE, FALSE, NULL));
+        raw = event.Get();
+        ASSERT_TRUE(event.IsValid());
+        EXPECT_TRUE(isOpen(raw));
+    }
+    EXPECT_FALSE(isOpen(raw)) << "closed when it went out of scope";
+
+    fx::OwnedHandle first(::CreateEventA(NULL, TRUE, FALSE, NULL));
+    raw = first.Get();
+    fx::OwnedHandle second(std::move(first));
+    EXPECT_FALSE(first.IsValid());
+    EXPECT_EQ(raw, second.Get());
+    HANDLE kept = second.Release();
+    EXPECT_FALSE(second.IsValid());
+    EXPECT_TRUE(isOpen(kept)) << "a released handle stays open";
+    second.Reset(kept);
+    second.Close();
+    EXPECT_FALSE(isOpen(kept));
+
+    // Filled through its address: a handle held before is closed first.
+    fx::OwnedHandle pipeRead, pipeWrite;
+    ASSERT_TRUE(::CreatePipe(&pipeRead, &pipeWrite, NULL, 0));
+    HANDLE oldRead = pipeRead.Get();
+    HANDLE oldWrite = pipeWrite.Get();
+    ASSERT_TRUE(::CreatePipe(&pipeRead, &pipeWrite, NULL, 0));
+    EXPECT_FALSE(isOpen(oldRead) && oldRead != pipeRead.Get());
+    EXPECT_FALSE(isOpen(oldWrite) && oldWrite != pipeWrite.Get());
+    EXPECT_TRUE(isOpen(pipeRead.Get()) && isOpen(pipeWrite.Get()));
+
+    // Plain HANDLE members are closed and cleared once.
+    HANDLE member = ::CreateEventA(NULL, TRUE, FALSE, NULL);
+    HANDLE copy = member;
+    fx::CloseAndClear(member);
+    EXPECT_EQ(NULL, member);
+    EXPECT_FALSE(isOpen(copy));
+    fx::CloseAndClear(member);  // already clear: nothing happens
+    HANDLE invalid = INVALID_HANDLE_VALUE;
+    fx::CloseAndClear(invalid);
+    EXPECT_EQ(NULL, invalid);
+}
+
 TEST(StdioFile, TextModeTranslatesLineEnds)
 {
     TempDir dir;

@@ -49,8 +49,6 @@ BOOL ReplaceFileWithTemp(LPCSTR lpszTemp, LPCSTR lpszTarget);
 // Writes nLength bytes as the whole new content of lpszPath through a
 // temporary file; FALSE (and the old file untouched) on any failure.
 BOOL WriteFileSafely(LPCSTR lpszPath, const void* pData, size_t nLength);
-// The whole content of a file; FALSE when it cannot be read.
-BOOL ReadWholeFile(LPCSTR lpszPath, std::string& data);
 
 // What a file looked like when a document read or wrote it: its size and
 // last-write time. A later look that differs means another program changed

@@ -2,6 +2,7 @@
 #include "macros.h"
 #include "apphelpers.h"
 #include "fx/app.h"
+#include "fx/file.h"
 #include "textfile.h"
 #include "xmlfile.h"
 
@@ -111,7 +112,7 @@ enum LoadState {
 LoadState LoadMacroFile(LPCSTR lpszPath, TiXmlDocument& doc)
 {
     std::string data;
-    if (!ReadWholeFile(lpszPath, data))
+    if (!fx::ReadWholeFile(lpszPath, data))
         return ::GetFileAttributesA(lpszPath) == INVALID_FILE_ATTRIBUTES ? XML_MISSING : XML_UNREADABLE;
     size_t nStart = 0;
     if (data.size() >= 3 && data.compare(0, 3, "\xEF\xBB\xBF") == 0)

@@ -141,29 +141,6 @@ BOOL WriteFileSafely(LPCSTR lpszPath, const void* pData, size_t nLength)
     return file.Commit();
 }
 
-BOOL ReadWholeFile(LPCSTR lpszPath, std::string& data)
-{
-    data.clear();
-    HANDLE hFile = ::CreateFileA(lpszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, NULL);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return FALSE;
-    BOOL bOk = TRUE;
-    char buf[65536];
-    for (;;) {
-        DWORD nRead = 0;
-        if (!::ReadFile(hFile, buf, sizeof(buf), &nRead, NULL)) {
-            bOk = FALSE;
-            break;
-        }
-        if (nRead == 0)
-            break;
-        data.append(buf, nRead);
-    }
-    ::CloseHandle(hFile);
-    return bOk;
-}
-
 // ===========================================================================
 // TextFile
 

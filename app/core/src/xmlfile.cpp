@@ -1,6 +1,7 @@
 // xmlfile.cpp - loading TinyXML documents with a bounded nesting depth
 // (xmlnesting.cpp) and saving them through a temporary file.
 #include "xmlfile.h"
+#include "fx/file.h"
 #include "textfile.h"
 
 #include <tinyxml.h>
@@ -12,7 +13,7 @@ BOOL LoadXmlFile(TiXmlDocument& doc, LPCSTR lpszPath, CString& error)
 {
     error.Empty();
     std::string data;
-    if (lpszPath == NULL || !ReadWholeFile(lpszPath, data)) {
+    if (lpszPath == NULL || !fx::ReadWholeFile(lpszPath, data)) {
         error = "Failed to open file";
         return FALSE;
     }

@@ -85,5 +85,5 @@ private:
     HANDLE m_hProcess;      // the child
     DWORD m_dwStopTimeout;
     volatile LONG m_bRunning;
-    mutable CRITICAL_SECTION m_lock;
+    mutable CCriticalSection m_lock;
 };

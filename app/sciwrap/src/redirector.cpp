@@ -6,53 +6,8 @@
 
 IMPLEMENT_DYNAMIC(CProcessRedirector, CObject)
 
-namespace {
-
-// A handle this call owns until it is handed over or closed.
-class OwnedHandle {
-public:
-    OwnedHandle() : m_h(NULL) {}
-    ~OwnedHandle() { Close(); }
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-    HANDLE* operator&() { return &m_h; }
-    HANDLE Get() const { return m_h; }
-    HANDLE Release()
-    {
-        HANDLE h = m_h;
-        m_h = NULL;
-        return h;
-    }
-    void Close()
-    {
-        if (m_h != NULL && m_h != INVALID_HANDLE_VALUE)
-            ::CloseHandle(m_h);
-        m_h = NULL;
-    }
-
-private:
-    HANDLE m_h;
-};
-
-void CloseAndClear(HANDLE& h)
-{
-    if (h != NULL && h != INVALID_HANDLE_VALUE)
-        ::CloseHandle(h);
-    h = NULL;
-}
-
-class LockGuard {
-public:
-    explicit LockGuard(CRITICAL_SECTION& cs) : m_cs(cs) { ::EnterCriticalSection(&m_cs); }
-    ~LockGuard() { ::LeaveCriticalSection(&m_cs); }
-    LockGuard(const LockGuard&) = delete;
-    LockGuard& operator=(const LockGuard&) = delete;
-
-private:
-    CRITICAL_SECTION& m_cs;
-};
-
-} // namespace
+using fx::CloseAndClear;
+using fx::OwnedHandle;
 
 CProcessRedirector::CProcessRedirector()
     : m_hThread(NULL),
@@ -64,14 +19,12 @@ CProcessRedirector::CProcessRedirector()
       m_dwStopTimeout(5000),
       m_bRunning(0)
 {
-    ::InitializeCriticalSection(&m_lock);
 }
 
 CProcessRedirector::~CProcessRedirector()
 {
     // The derived part is gone: only the base operations run from here.
     Close();
-    ::DeleteCriticalSection(&m_lock);
 }
 
 void CProcessRedirector::OnOutput(LPCSTR) {}
@@ -169,7 +122,7 @@ BOOL CProcessRedirector::Open(LPCSTR lpszCmdLine)
             hErrWrite.Close();
             hInRead.Close();
 
-            LockGuard lock(m_lock);
+            CSingleLock lock(&m_lock, TRUE);
             m_hProcess = pi.hProcess;
             m_hOutput = hOutReadOwn.Release();
             m_hStopEvent = ::CreateEventA(NULL, TRUE, FALSE, NULL);
@@ -332,7 +285,7 @@ void CProcessRedirector::CloseRun(BOOL bNotify)
     BOOL bReader = FALSE;
     BOOL bOtherReader = FALSE;
     {
-        LockGuard lock(m_lock);
+        CSingleLock lock(&m_lock, TRUE);
         if (m_hThread != NULL) {
             if (m_dwThreadId == dwSelf) {
                 bReader = TRUE;
@@ -363,7 +316,7 @@ void CProcessRedirector::CloseRun(BOOL bNotify)
     }
 
     {
-        LockGuard lock(m_lock);
+        CSingleLock lock(&m_lock, TRUE);
         // The reader closes what it read from, but leaves its own thread
         // handle and the stop event to the next Close from outside (a new
         // run, a stop, the destructor), which first waits for it to end.

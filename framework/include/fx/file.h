@@ -1,6 +1,7 @@
 // fx/file.h - files: CFile (a Win32 file handle), CStdioFile (buffered, with
 // text-mode line ends), CMemFile (a growing memory block), CSharedFile (a
-// memory file in a global memory handle, for the clipboard) and CFileFind.
+// memory file in a global memory handle, for the clipboard), CFileFind, and
+// fx::ReadWholeFile, the one reader of whole files.
 //
 // Errors are thrown as CFileException* (see fx/except.h), except from Open,
 // which reports through its result and the optional exception object.
@@ -9,6 +10,10 @@
 #include "fx/core.h"
 #include "fx/string.h"
 #include "fx/time.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
 
 class CFileException;
 
@@ -285,3 +290,13 @@ protected:
     CString m_strRoot;
     char m_chDirSeparator;
 };
+
+namespace fx {
+
+// The whole content of a file, read to its end (opened for reading while
+// others may read and write it). False when it cannot be opened or read, or
+// when it holds more than nMax bytes; data is then empty.
+bool ReadWholeFile(LPCSTR lpszPath, std::string& data, size_t nMax = SIZE_MAX);
+bool ReadWholeFile(LPCSTR lpszPath, std::vector<BYTE>& data, size_t nMax = SIZE_MAX);
+
+} // namespace fx

@@ -9,6 +9,7 @@
 #include "fx/string.h"
 #include "fx/except.h"
 #include "fx/time.h"
+#include "fx/handle.h"
 #include "fx/file.h"
 #include "fx/archive.h"
 #include "fx/coll.h"

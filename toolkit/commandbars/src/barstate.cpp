@@ -770,22 +770,6 @@ BOOL WriteFileSafely(const CString& strPath, const std::vector<BYTE>& block)
     return TRUE;
 }
 
-BOOL ReadWholeFile(const CString& strPath, std::vector<BYTE>& block)
-{
-    HANDLE hFile = ::CreateFileA(strPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return FALSE;
-    LARGE_INTEGER size;
-    BOOL bOk = ::GetFileSizeEx(hFile, &size) && size.QuadPart > 0 && size.QuadPart <= QXP_LAYOUT_MAX_ARCHIVE;
-    if (bOk) {
-        block.resize((size_t)size.QuadPart);
-        DWORD nRead = 0;
-        bOk = ::ReadFile(hFile, block.data(), (DWORD)block.size(), &nRead, NULL) && nRead == block.size();
-    }
-    ::CloseHandle(hFile);
-    return bOk;
-}
-
 }  // namespace
 
 CString CQXPCommandBars::GetLayoutFilePath(LPCSTR lpszProfileName) const
@@ -963,7 +947,7 @@ void CQXPCommandBars::LoadBarState(LPCSTR lpszProfileName, BOOL bSilent)
         BOOL bHave = FALSE;
         if (store.GetProfileInt(strControls, "LoadFromFile", 0) == 1) {
             CString strPath = store.GetProfileString(strControls, "Controls", "");
-            bHave = !strPath.IsEmpty() && ReadWholeFile(strPath, block);
+            bHave = !strPath.IsEmpty() && fx::ReadWholeFile(strPath, block, QXP_LAYOUT_MAX_ARCHIVE) && !block.empty();
         } else {
             BYTE* pData = NULL;
             UINT nBytes = 0;

@@ -335,23 +335,6 @@ HBITMAP AFXAPI LoadAlphaBitmapResource(UINT nID, HMODULE hModule)
 
 namespace {
 
-bool ReadWholeFile(LPCSTR lpszPath, std::vector<BYTE>& data, size_t nMax)
-{
-    data.clear();
-    HANDLE h = ::CreateFileA(lpszPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    LARGE_INTEGER size;
-    bool ok = ::GetFileSizeEx(h, &size) && size.QuadPart <= (LONGLONG)nMax;
-    if (ok) {
-        data.resize((size_t)size.QuadPart);
-        DWORD got = 0;
-        ok = data.empty() || (::ReadFile(h, data.data(), (DWORD)data.size(), &got, NULL) && got == data.size());
-    }
-    ::CloseHandle(h);
-    return ok;
-}
-
 WORD Word(const BYTE* p) { return (WORD)(p[0] | (p[1] << 8)); }
 DWORD Dword(const BYTE* p) { return (DWORD)p[0] | ((DWORD)p[1] << 8) | ((DWORD)p[2] << 16) | ((DWORD)p[3] << 24); }
 
@@ -389,7 +372,7 @@ HBITMAP AFXAPI LoadBitmapFromFile(LPCSTR lpszPath, BOOL* pbAlpha)
 HBITMAP AFXAPI LoadAlphaIconFromFile(LPCSTR lpszPath, int nWidth)
 {
     std::vector<BYTE> file;
-    if (!lpszPath || !ReadWholeFile(lpszPath, file, 16 * 1024 * 1024) || file.size() < 6)
+    if (!lpszPath || !fx::ReadWholeFile(lpszPath, file, 16 * 1024 * 1024) || file.size() < 6)
         return NULL;
     const BYTE* p = file.data();
     if (Word(p) != 0 || Word(p + 2) != 1)
