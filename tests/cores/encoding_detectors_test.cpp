@@ -8,7 +8,9 @@
 //     the whole file;
 //   - the compare window and the editor leave the last bytes of the head out
 //     of the UTF-8 test and need more than six bytes to call a file UTF-8;
-//   - only the editor calls a file binary (no encoding found, a NUL byte).
+//   - only the editor calls a file binary (no encoding found, a NUL byte),
+//     and it takes a head made mostly of NUL characters for binary, not for
+//     UTF-16.
 #include "encoding_codes.h"
 
 #include <gtest/gtest.h>
@@ -84,7 +86,6 @@ const DetectorsCase kCases[] = {
     {"UTF-EBCDIC mark", "\xDD\x73\x66\x73text", -1, "UTF-EBCDIC/4", "UTF-EBCDIC/4", "UTF-EBCDIC/4"},
     {"UTF-16LE without mark", Bytes("h\0e\0l\0l\0o\0", 10), -1, "UTF-16LE/0", "UTF-16LE/0", "UTF-16LE/0"},
     {"UTF-16BE without mark", Bytes("\0h\0e\0l\0l\0o", 10), -1, "UTF-16BE/0", "UTF-16BE/0", "UTF-16BE/0"},
-    {"two zero bytes", Bytes("\0\0", 2), -1, "UTF-16LE/0", "UTF-16LE/0", "UTF-16LE/0"},
     {"UTF-8 letters early", "caf\xC3\xA9 au lait\n", -1, "UTF-8/0", "UTF-8/0", "UTF-8/0"},
     {"overlong UTF-8", "abc \xC0\xAF and more text", -1, "ANSI/0", "ANSI/0", "ANSI/0"},
     {"UTF-8 surrogate", "abc \xED\xA0\x80 and more text", -1, "ANSI/0", "ANSI/0", "ANSI/0"},
@@ -104,7 +105,11 @@ const DetectorsCase kCases[] = {
     {"UTF-8 cut by the end of the head", Times("caf\xC3\xA9 ", 169) + "au l\xE2\x82", 5000, "UTF-8/0", "UTF-8/0",
      "UTF-8/0"},
 
-    // Only the editor calls a file binary.
+    // Only the editor calls a file binary, and a head mostly of NUL
+    // characters is binary to it rather than UTF-16.
+    {"two zero bytes", Bytes("\0\0", 2), -1, "UTF-16LE/0", "UTF-16LE/0", "ANSI/0+binary"},
+    {"a run of NUL bytes", std::string(64, '\0'), -1, "UTF-16LE/0", "UTF-16LE/0", "ANSI/0+binary"},
+    {"UTF-16 text with a NUL character", Bytes("a\0\0\0b\0c\0", 8), -1, "UTF-16LE/0", "UTF-16LE/0", "UTF-16LE/0"},
     {"NUL in text", Bytes("ab\0cd", 5), -1, "ANSI/0", "ANSI/0", "ANSI/0+binary"},
     {"NUL after a UTF-8 letter", Bytes("caf\xC3\xA9\0 au lait", 14), -1, "UTF-8/0", "UTF-8/0", "UTF-8/0"},
 };
