@@ -21,6 +21,16 @@ const char* After(const char* p, const char* pEnd, const char* pszClose)
     return pEnd;
 }
 
+// Whether the byte at p may begin an element name for the parser: an ASCII
+// letter, '_', or any byte from 0x7F up (which it takes for a letter).
+bool StartsElement(const char* p, const char* pEnd)
+{
+    if (p >= pEnd)
+        return false;
+    const unsigned char c = (unsigned char)*p;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c >= 0x7F;
+}
+
 } // namespace
 
 bool XmlNestingWithin(const char* pText, size_t nLength, int nMaxDepth)
@@ -48,6 +58,10 @@ bool XmlNestingWithin(const char* pText, size_t nLength, int nMaxDepth)
             if (nDepth > 0)
                 --nDepth;
             p = After(p + 2, pEnd, ">");
+        } else if (!StartsElement(p + 1, pEnd)) {
+            // Not a tag for the parser either: it reads such a '<' as an
+            // unknown node up to its first '>', quotes or not.
+            p = After(p + 1, pEnd, ">");
         } else {
             // A start tag: up to its '>' outside quoted values (a quote
             // opens a value only right after '='); "/>" closes it.

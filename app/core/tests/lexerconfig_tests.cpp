@@ -322,6 +322,10 @@ TEST(XmlNesting, CountsOpenElementsOnly)
         {"</x></y></z><a><b><c>", false},                      // stray end tags do not bank depth
         {"<a><b></b><b></b><b><c></c></b></a>", false},
         {"<a><!-- never closed <b><c><d>", true},
+        {"<a>< x=\"><b><c>\"", false},                          // '<' without a name ends at its first '>'
+        {"<a><<b x=\"><b><c>\"", false},
+        {"<a><1><b></b></a>", true},                           // ... and opens nothing
+        {"<a><\xC3\xA9><b>", false},                            // a name may begin with any byte from 0x7F up
     };
     for (const Case& c : cases)
         EXPECT_EQ(XmlNestingWithin(c.text, strlen(c.text), 2), c.within) << c.text;
@@ -343,9 +347,13 @@ TEST(LexerConfigList, DeeplyNestedFileIsRefusedLikeABrokenOne)
         "<COLOURS><COLOUR STYLE=\"0\" HEXFORE=\"#000000\">Default</COLOUR></COLOURS>";
     std::string open;  // 10,000 elements left open: 30 KB
     std::string closed = "<PROPERTIES><EXTENSION>.deep</EXTENSION>" + styles;  // well-formed
+    // The same depth behind a '<' that starts no tag, whose quote the parser
+    // does not read as one.
+    std::string hidden = "<PROPERTIES><EXTENSION>.hidden</EXTENSION>" + styles + "< x=\"";
     for (int i = 0; i < 10000; ++i) {
         open += "<a>";
         closed += "<a>";
+        hidden += "<a>";
     }
     for (int i = 0; i < 10000; ++i)
         closed += "</a>";
@@ -354,10 +362,11 @@ TEST(LexerConfigList, DeeplyNestedFileIsRefusedLikeABrokenOne)
     qmtest::TempDir temp;
     WriteBytes(temp.Path("deep-open.config"), open);
     WriteBytes(temp.Path("deep-closed.config"), closed);
+    WriteBytes(temp.Path("deep-hidden.config"), hidden + "\"");
     CopySet(temp, {"a_cpp.config"});
 
     CLexerConfigList list;
-    for (const char* name : {"deep-open.config", "deep-closed.config"}) {
+    for (const char* name : {"deep-open.config", "deep-closed.config", "deep-hidden.config"}) {
         const std::string path = temp.Path(name);
         EXPECT_FALSE(list.LoadConfigFile(path.c_str())) << name;
         EXPECT_EQ(std::string(list.GetLastLoadError().GetString()),
