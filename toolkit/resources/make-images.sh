@@ -44,6 +44,13 @@ glyphs qx-editlist-strip.bmp 14x12 "$MAGENTA" \
   'stroke #C00000 line 3,2 9,8 line 4,2 10,8 line 9,2 3,8 line 10,2 4,8' \
   "$(tri up 6 3 5)" "$(tri down 6 8 5)"
 
+# Toolbar 9500, the property grid's sort buttons, two 16x15 glyphs:
+# Categorized (two category bands, each with its rows below) and
+# Alphabetical ("A" over "Z" beside a down arrow).
+glyphs qx-grid-sort.bmp 16x15 "$MAGENTA" \
+  'fill #A0A0A0 stroke none rectangle 1,1 14,3 rectangle 1,8 14,10 fill none stroke #404040 line 4,5 14,5 line 4,12 14,12 fill #2050B0 stroke none rectangle 1,5 2,6 rectangle 1,12 2,13' \
+  "fill none stroke #303030 line 1,7 4,1 line 4,1 7,7 line 2,5 6,5 line 1,9 7,9 line 7,9 1,14 line 1,14 7,14 $(tri down 12 13 4) fill #2050B0 rectangle 11,1 13,9"
+
 # Toolbar 9309, the pictures of the edit menu: Undo, Cut, Copy, Paste, Delete.
 G[delete]="${G[close]}"
 strip qx-edit-menu.bmp 16 "$MAGENTA" undo cut copy paste delete

@@ -81,6 +81,19 @@
 #define QX_IDS_DIRECTORIES 9354        // the edit list's default title
 
 // ===========================================================================
+// Property grid (9500-9599).
+
+// The grid's sort toolbar: Categorized and Alphabetical, 16x15 on magenta.
+#define QX_IDR_GRID_TOOLBAR 9500
+// Commands of the sort toolbar, and their tooltips (strings of the same id).
+#define QX_ID_GRID_CATEGORIZED 9501
+#define QX_ID_GRID_ALPHABETICAL 9502
+#define QX_IDS_GRID_CATEGORIZED 9501
+#define QX_IDS_GRID_ALPHABETICAL 9502
+// The boolean item's texts: "True\nFalse".
+#define QX_IDS_GRID_TRUE_FALSE 9503
+
+// ===========================================================================
 // Tab manager (9800-9899): tooltips of the tab strip's navigate buttons.
 #define QX_IDS_TAB_SCROLL_LEFT 9800
 #define QX_IDS_TAB_SCROLL_RIGHT 9801
@@ -120,6 +133,11 @@
     X(RT_STRING, QX_IDS_ALL_FILES_FILTER)                         \
     X(RT_STRING, QX_IDS_DIRECTORY_NAME)                           \
     X(RT_STRING, QX_IDS_DIRECTORIES)                              \
+    X(MAKEINTRESOURCEA(QX_RT_TOOLBAR_ID), QX_IDR_GRID_TOOLBAR)    \
+    X(RT_BITMAP, QX_IDR_GRID_TOOLBAR)                             \
+    X(RT_STRING, QX_IDS_GRID_CATEGORIZED)                         \
+    X(RT_STRING, QX_IDS_GRID_ALPHABETICAL)                        \
+    X(RT_STRING, QX_IDS_GRID_TRUE_FALSE)                          \
     X(RT_STRING, QX_IDS_TAB_SCROLL_LEFT)                          \
     X(RT_STRING, QX_IDS_TAB_SCROLL_RIGHT)                         \
     X(RT_STRING, QX_IDS_TAB_CLOSE)                                \

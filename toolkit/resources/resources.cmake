@@ -11,7 +11,8 @@ set(QX_TOOLKIT_RC ${QX_RESOURCES_DIR}/toolkit.rc)
 set(QX_RESOURCE_INPUTS qxresource.h toolkit.rc
   res/qx-tab-drag.cur res/qx-tab-nodrop.cur res/qx-drag-move.cur res/qx-drag-copy.cur
   res/qx-drag-none.cur res/qx-split-leftright.cur res/qx-split-updown.cur res/qx-hand.cur
-  res/qx-browse-arrows.bmp res/qx-editlist-strip.bmp res/qx-edit-menu.bmp)
+  res/qx-browse-arrows.bmp res/qx-editlist-strip.bmp res/qx-edit-menu.bmp
+  res/qx-grid-sort.bmp)
 list(TRANSFORM QX_RESOURCE_INPUTS PREPEND ${QX_RESOURCES_DIR}/)
 
 if(NOT TARGET qxresources)

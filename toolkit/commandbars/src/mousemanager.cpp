@@ -284,15 +284,3 @@ void ToolkitMouseManager::OnMouseHook(UINT nMessage, CPoint point)
     }
 }
 
-BOOL AFXAPI QxpDispatchPendingPaint()
-{
-    MSG msg;
-    for (int n = 0; n < 64 && ::PeekMessageA(&msg, NULL, WM_PAINT, WM_PAINT, PM_REMOVE); n++) {
-        if (msg.message == WM_QUIT) {
-            ::PostQuitMessage((int)msg.wParam);
-            return FALSE;
-        }
-        ::DispatchMessageA(&msg);
-    }
-    return TRUE;
-}

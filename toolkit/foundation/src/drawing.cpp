@@ -366,8 +366,32 @@ SplitterTracker::SplitterTracker(HWND hWndOwner, BOOL bSolid)
 {
 }
 
-void SplitterTracker::DrawTracker(const RECT& rc)
+BOOL AFXAPI QxpDispatchPendingPaint()
 {
+    MSG msg;
+    for (int n = 0; n < 64 && ::PeekMessageA(&msg, NULL, WM_PAINT, WM_PAINT, PM_REMOVE); n++) {
+        if (msg.message == WM_QUIT) {
+            ::PostQuitMessage((int)msg.wParam);
+            return FALSE;
+        }
+        ::DispatchMessageA(&msg);
+    }
+    return TRUE;
+}
+
+void SplitterTracker::DrawTracker(const RECT& rcScreen)
+{
+    RECT rc = rcScreen;
+    if (m_hWndDraw) {
+        RECT rcWindow = GetWindowRectOf(m_hWndDraw);
+        ::OffsetRect(&rc, -rcWindow.left, -rcWindow.top);
+        HBRUSH hBrush = ::CreateSolidBrush(m_clrInvert);
+        HGDIOBJ hOld = ::SelectObject(m_hdc, hBrush);
+        ::PatBlt(m_hdc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, PATINVERT);
+        ::SelectObject(m_hdc, hOld);
+        ::DeleteObject(hBrush);
+        return;
+    }
     if (m_bSolid) {
         ::InvertRect(m_hdc, &rc);
         if (!::IsRectEmpty(&m_rcExtra))
@@ -395,8 +419,9 @@ BOOL TrackLoop(SplitterTracker& t, HWND hWndOwner, RECT& rcTrack, int nMin, int 
                HDC& hdc, void (SplitterTracker::*draw)(const RECT&))
 {
     ::SetCapture(hWndOwner);
-    HWND hDesktop = ::GetDesktopWindow();
-    BOOL bLocked = ::LockWindowUpdate(hDesktop);
+    const BOOL bInWindow = t.m_hWndDraw != NULL;
+    HWND hDesktop = bInWindow ? t.m_hWndDraw : ::GetDesktopWindow();
+    BOOL bLocked = !bInWindow && ::LockWindowUpdate(hDesktop);
     hdc = ::GetDCEx(hDesktop, NULL, DCX_WINDOW | DCX_CACHE | (bLocked ? DCX_LOCKWINDOWUPDATE : 0));
     const int offset = bHorz ? ptStart.x - rcTrack.left : ptStart.y - rcTrack.top;
     (t.*draw)(rcTrack);
@@ -404,6 +429,8 @@ BOOL TrackLoop(SplitterTracker& t, HWND hWndOwner, RECT& rcTrack, int nMin, int 
     BOOL bAccept = FALSE;
     for (;;) {
         if (::GetCapture() != hWndOwner)
+            break;
+        if (bInWindow && !QxpDispatchPendingPaint())
             break;
         MSG msg;
         int r = ::GetMessageA(&msg, NULL, 0, 0);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <qx/commandbardefs.h>
+#include <qx/drawing.h>
 #include <qx/hooks.h>
 
 #include <vector>
@@ -79,9 +80,5 @@ private:
     int m_nBarLoops = 0;
 };
 
-// The modal loops of the bars (drags, resizing) paint what is pending before
-// each message, so that windows uncovered by a moving bar repaint at once.
-// Bounded, in case a window never validates. PeekMessage hands out WM_QUIT
-// whatever the filter says: it is posted again for the outer loop and FALSE
-// ends the caller's loop.
-BOOL AFXAPI QxpDispatchPendingPaint();
+// The modal loops of the bars paint what is pending before each message:
+// QxpDispatchPendingPaint, in qx/drawing.h.

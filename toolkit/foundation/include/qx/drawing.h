@@ -213,9 +213,17 @@ public:
 };
 
 // ---------------------------------------------------------------------------
+// The step of the toolkit's modal mouse loops (drags, resizing, tracking):
+// paints what is pending before each message, so that windows uncovered by
+// a moving thing repaint at once. Bounded, in case a window never
+// validates. PeekMessage hands out WM_QUIT whatever the filter says: it is
+// posted again for the outer loop and FALSE ends the caller's loop.
+BOOL AFXAPI QxpDispatchPendingPaint();
+
+// ---------------------------------------------------------------------------
 // Splitter tracking: an inverted outline moves with the mouse along one axis
 // until the left button is released (accepted) or Escape is pressed or the
-// capture is lost (cancelled).
+// capture is lost (cancelled). WM_QUIT ends the loop and is posted again.
 class SplitterTracker {
 public:
     explicit SplitterTracker(HWND hWndOwner = NULL, BOOL bSolid = FALSE);
@@ -228,8 +236,19 @@ public:
     // drag started (screen coordinates).
     BOOL Track(const RECT& rcLimits, RECT& rcTrack, POINT ptStart, BOOL bHorz);
 
+    // The band drawn inside one window instead of on the desktop: the
+    // window's DC (rectangles stay in screen coordinates), inverted with a
+    // solid brush of m_clrInvert; pending paints are dispatched each step.
+    void DrawInWindow(HWND hWnd, COLORREF clrInvert)
+    {
+        m_hWndDraw = hWnd;
+        m_clrInvert = clrInvert;
+    }
+
     RECT m_rcExtra;   // drawn with the tracking rectangle when not empty
     BOOL m_bSolid;    // inverted fill instead of the halftone pattern
+    HWND m_hWndDraw = NULL;                  // see DrawInWindow
+    COLORREF m_clrInvert = (COLORREF)-1;     // see DrawInWindow
 
 private:
     void DrawTracker(const RECT& rc);
