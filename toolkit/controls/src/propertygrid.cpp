@@ -496,7 +496,12 @@ void CQXPPropertyGrid::TrackSplitter(int nHit, CPoint point)
     CPoint ptMin(0, QXP_GRID_VIEW_MIN_TB), ptMax(0, nLimit - QXP_GRID_VIEW_MIN);
     ClientToScreen(&ptMin);
     ClientToScreen(&ptMax);
-    const BOOL bAccepted = tracker.Track(m_hWnd, rcBand, ptMin.y, std::max(ptMin.y, ptMax.y), FALSE);
+    // The drag starts where the button went down (the cursor may have
+    // moved on by the time the loop runs).
+    CPoint ptStart(point);
+    ClientToScreen(&ptStart);
+    CRect rcLimits(rcBand.left, ptMin.y, rcBand.right, std::max(ptMin.y, ptMax.y) + QXP_GRID_SPLITTER);
+    const BOOL bAccepted = tracker.Track(rcLimits, rcBand, ptStart, FALSE);
     if (::IsWindow(m_hWnd))
         ModifyStyle(0, dwClip);
     if (bAccepted && ::IsWindow(m_hWnd)) {

@@ -186,7 +186,7 @@ void AFXAPI LayoutVerbs(const RECT& rcArea, const std::vector<CString>& captions
                     y += nLineHeight;
                     continue;
                 }
-                nBreak = std::min(nEstimate, nRest - 1);
+                nBreak = std::min(nEstimate, nRest - 1) - 1;  // cut at the estimate
             }
             int nHead = nBreak + 1;
             int cxHead = measure(p, nHead);

@@ -585,7 +585,11 @@ BOOL CQXPPropertyGridItem::OnChar(UINT nChar)
 BOOL CQXPPropertyGridItem::OnLButtonDown(UINT nFlags, CPoint point)
 {
     const BOOL bWasSelected = IsSelected();
-    if (!bWasSelected)
+    CQXPPropertyGridInplaceEdit& editNow = GetInplaceEdit();
+    const BOOL bEditShown = editNow.m_pItem == this && editNow.m_hWnd && editNow.IsWindowVisible();
+    // The selected row selects again when its edit was put away (after
+    // Enter or Escape), so that the click finds the edit.
+    if (!bWasSelected || ((m_nFlags & ItemHasEdit) && !bEditShown))
         Select();
     CQXPPropertyGrid* pGrid = GetGrid();
     CQXPPropertyGridButton* pButton = m_pButtons->HitTest(point);
@@ -722,7 +726,9 @@ HRESULT CQXPPropertyGridItem::get_accParent(IDispatch** ppdispParent)
     *ppdispParent = NULL;
     if (!m_pView)
         return S_FALSE;
-    return m_pView->GetAccessible()->QueryInterface(IID_IDispatch, (void**)ppdispParent);
+    *ppdispParent = m_pView->GetAccessible();
+    (*ppdispParent)->AddRef();
+    return S_OK;
 }
 
 HRESULT CQXPPropertyGridItem::get_accChildCount(long* pcountChildren)

@@ -797,8 +797,14 @@ LRESULT CQXPPropertyGridView::WindowProc(UINT message, WPARAM wParam, LPARAM lPa
         return lResult;
     }
     case WM_GETOBJECT:
-        if ((LONG)lParam == (LONG)OBJID_CLIENT)
-            return LresultFromObject(IID_IAccessible, wParam, GetAccessible());
+        if ((LONG)(DWORD)lParam == (LONG)OBJID_CLIENT) {
+            LRESULT lResult = LresultFromObject(IID_IAccessible, wParam, GetAccessible());
+            // Without a registered proxy for IAccessible, IUnknown still
+            // lets clients of this apartment ask for IAccessible.
+            if (FAILED((HRESULT)lResult))
+                lResult = LresultFromObject(IID_IUnknown, wParam, GetAccessible());
+            return lResult;
+        }
         break;
     case WM_COMMAND:
         if (m_pGrid && (HWND)lParam == m_pGrid->GetInplaceEdit().m_hWnd && lParam) {
@@ -853,7 +859,9 @@ HRESULT CQXPPropertyGridView::get_accChild(VARIANT varChild, IDispatch** ppdispC
     CQXPPropertyGridItem* pItem = n > 0 ? GetItem((int)n - 1) : NULL;
     if (!pItem)
         return E_INVALIDARG;
-    return pItem->GetAccessible()->QueryInterface(IID_IDispatch, (void**)ppdispChild);
+    *ppdispChild = pItem->GetAccessible();  // an IAccessible is an IDispatch
+    (*ppdispChild)->AddRef();
+    return S_OK;
 }
 
 HRESULT CQXPPropertyGridView::get_accName(VARIANT varChild, BSTR* pszName)
@@ -946,5 +954,7 @@ HRESULT CQXPPropertyGridView::accHitTest(long xLeft, long yTop, VARIANT* pvarChi
         return S_OK;
     }
     pvarChild->vt = VT_DISPATCH;
-    return pItem->GetAccessible()->QueryInterface(IID_IDispatch, (void**)&pvarChild->pdispVal);
+    pvarChild->pdispVal = pItem->GetAccessible();
+    pvarChild->pdispVal->AddRef();
+    return S_OK;
 }
