@@ -220,8 +220,13 @@ void CQXPPropertyGridPainter::FillPropertyGrid(CDC* pDC)
 
 void CQXPPropertyGridPainter::LayoutVerbs(CDC* pDC, const CRect& rcVerbs)
 {
-    std::vector<CString> captions;
+    LayoutVerbs(pDC, rcVerbs, NULL);
+}
+
+void CQXPPropertyGridPainter::LayoutVerbs(CDC* pDC, const CRect& rcVerbs, std::vector<VerbSeparator>* pSeparators)
+{
     CQXPPropertyGridVerbs* pVerbs = m_pGrid->GetVerbs();
+    std::vector<CString> captions;
     for (int i = 0; i < pVerbs->GetCount(); i++)
         captions.push_back(pVerbs->GetAt(i)->GetCaption());
     CFont* pOld = pDC->SelectObject(&m_fntLink);
@@ -235,34 +240,21 @@ void CQXPPropertyGridPainter::LayoutVerbs(CDC* pDC, const CRect& rcVerbs)
                       ::GetTextExtentPoint32A(hdc, p, n, &sz);
                       return (int)sz.cx;
                   },
-                  m_arrVerbPieces);
+                  m_arrVerbPieces, pSeparators);
     pDC->SelectObject(pOld);
 }
 
 void CQXPPropertyGridPainter::DrawVerbs(CDC* pDC, const CRect& rcVerbs)
 {
-    std::vector<CString> captions;
-    CQXPPropertyGridVerbs* pVerbs = m_pGrid->GetVerbs();
-    for (int i = 0; i < pVerbs->GetCount(); i++)
-        captions.push_back(pVerbs->GetAt(i)->GetCaption());
-    CFont* pOld = pDC->SelectObject(&m_fntLink);
-    const int nLineHeight = pDC->GetTextExtent("XXX").cy;
-    CRect rcArea(rcVerbs);
-    rcArea.DeflateRect(6, 4);
-    HDC hdc = pDC->GetSafeHdc();
     std::vector<VerbSeparator> separators;
-    ::LayoutVerbs(rcArea, captions, nLineHeight, 8,
-                  [hdc](LPCSTR p, int n) {
-                      SIZE sz = {0, 0};
-                      ::GetTextExtentPoint32A(hdc, p, n, &sz);
-                      return (int)sz.cx;
-                  },
-                  m_arrVerbPieces, &separators);
+    LayoutVerbs(pDC, rcVerbs, &separators);
+    CQXPPropertyGridVerbs* pVerbs = m_pGrid->GetVerbs();
+    CFont* pOld = pDC->SelectObject(&m_fntLink);
     pDC->SetTextColor(m_pMetrics->m_clrVerbFace);
     const BOOL bFocus = ::GetFocus() == m_pGrid->m_hWnd;
     for (const VerbPiece& piece : m_arrVerbPieces) {
         CRect rc(piece.rc);
-        const CString& str = captions[(size_t)piece.nVerb];
+        const CString str = pVerbs->GetAt(piece.nVerb)->GetCaption();
         pDC->DrawText(str.GetString() + piece.nStart, piece.nLength, rc, DT_SINGLELINE | DT_NOPREFIX);
         if (bFocus && m_pGrid->m_nFocusedVerb == piece.nVerb) {
             CRect rcFocus(rc);

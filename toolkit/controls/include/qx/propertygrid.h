@@ -521,6 +521,7 @@ public:
     std::vector<VerbPiece> m_arrVerbPieces;
 
 private:
+    void LayoutVerbs(CDC* pDC, const CRect& rcVerbs, std::vector<VerbSeparator>* pSeparators);
     void DrawVerbs(CDC* pDC, const CRect& rcVerbs);
 };
 
