@@ -80,6 +80,95 @@
 #define QX_IDS_DIRECTORY_NAME 9346     // the browse edit's folder title
 #define QX_IDS_DIRECTORIES 9354        // the edit list's default title
 
+// The colour dialog ("Colors"): its title and the captions of its swatch.
+#define QX_IDS_COLORS 9351
+#define QX_IDS_NEW_COLOR 9352
+#define QX_IDS_CURRENT_COLOR 9353
+// Its pages: the custom page (hue/saturation field, luminance bar, six
+// numeric fields) and the standard page (the honeycomb).
+#define QX_IDD_COLOR_CUSTOM 9313
+#define QX_IDD_COLOR_STANDARD 9314
+// Controls of the two pages (page-local ids).
+#define QX_CID_COLOR_LABEL 100      // "&Colors:"
+#define QX_CID_COLOR_HEX 101        // the dialog's hexadecimal text (a control of the sheet)
+#define QX_CID_COLOR_HUESAT 101     // the hue/saturation field
+#define QX_CID_COLOR_LUMBAR 102     // the luminance bar
+#define QX_CID_COLOR_HONEYCOMB 103  // the honeycomb
+#define QX_CID_COLOR_HUE_LABEL 104
+#define QX_CID_COLOR_SAT_LABEL 105
+#define QX_CID_COLOR_LUM_LABEL 106
+#define QX_CID_COLOR_RED_LABEL 107
+#define QX_CID_COLOR_GREEN_LABEL 108
+#define QX_CID_COLOR_BLUE_LABEL 109
+#define QX_CID_COLOR_RED 110
+#define QX_CID_COLOR_GREEN 111
+#define QX_CID_COLOR_HUE_SPIN 112
+#define QX_CID_COLOR_LUM 113
+#define QX_CID_COLOR_SAT 114
+#define QX_CID_COLOR_HUE 115
+#define QX_CID_COLOR_SAT_SPIN 116
+#define QX_CID_COLOR_LUM_SPIN 117
+#define QX_CID_COLOR_BLUE 118
+#define QX_CID_COLOR_RED_SPIN 119
+#define QX_CID_COLOR_GREEN_SPIN 120
+#define QX_CID_COLOR_BLUE_SPIN 121
+
+// ===========================================================================
+// Colour selector (9424, 9900-9949): the caption over the standard table,
+// the names of its colours (each cell's tooltip) and its buttons ("text\n
+// tooltip").
+#define QX_IDS_STANDARD_COLORS 9424
+#define QX_IDS_CLR_BLACK 9900
+#define QX_IDS_CLR_BROWN 9901
+#define QX_IDS_CLR_OLIVE_GREEN 9902
+#define QX_IDS_CLR_DARK_GREEN 9903
+#define QX_IDS_CLR_DARK_TEAL 9904
+#define QX_IDS_CLR_DARK_BLUE 9905
+#define QX_IDS_CLR_INDIGO 9906
+#define QX_IDS_CLR_GRAY80 9907
+#define QX_IDS_CLR_DARK_RED 9908
+#define QX_IDS_CLR_ORANGE 9909
+#define QX_IDS_CLR_DARK_YELLOW 9910
+#define QX_IDS_CLR_GREEN 9911
+#define QX_IDS_CLR_TEAL 9912
+#define QX_IDS_CLR_BLUE 9913
+#define QX_IDS_CLR_BLUE_GRAY 9914
+#define QX_IDS_CLR_GRAY50 9915
+#define QX_IDS_CLR_RED 9916
+#define QX_IDS_CLR_LIGHT_ORANGE 9917
+#define QX_IDS_CLR_LIME 9918
+#define QX_IDS_CLR_SEA_GREEN 9919
+#define QX_IDS_CLR_AQUA 9920
+#define QX_IDS_CLR_LIGHT_BLUE 9921
+#define QX_IDS_CLR_VIOLET 9922
+#define QX_IDS_CLR_GRAY40 9923
+#define QX_IDS_CLR_PINK 9924
+#define QX_IDS_CLR_GOLD 9925
+#define QX_IDS_CLR_YELLOW 9926
+#define QX_IDS_CLR_BRIGHT_GREEN 9927
+#define QX_IDS_CLR_TURQUOISE 9928
+#define QX_IDS_CLR_SKY_BLUE 9929
+#define QX_IDS_CLR_PLUM 9930
+#define QX_IDS_CLR_GRAY25 9931
+#define QX_IDS_CLR_ROSE 9932
+#define QX_IDS_CLR_TAN 9933
+#define QX_IDS_CLR_LIGHT_YELLOW 9934
+#define QX_IDS_CLR_LIGHT_GREEN 9935
+#define QX_IDS_CLR_LIGHT_TURQUOISE 9936
+#define QX_IDS_CLR_PALE_BLUE 9937
+#define QX_IDS_CLR_LAVENDER 9938
+#define QX_IDS_CLR_WHITE 9939
+#define QX_IDS_CLR_GRAY 9940
+#define QX_IDS_CLR_MAROON 9941
+#define QX_IDS_CLR_OLIVE 9942
+#define QX_IDS_CLR_NAVY 9943
+#define QX_IDS_CLR_PURPLE 9944
+#define QX_IDS_CLR_SILVER 9945
+#define QX_IDS_CLR_FUCHSIA 9946
+#define QX_IDS_NO_FILL 9947
+#define QX_IDS_AUTOMATIC_COLOR 9948
+#define QX_IDS_MORE_COLORS 9949
+
 // ===========================================================================
 // Property grid (9500-9599).
 
@@ -138,6 +227,62 @@
     X(RT_STRING, QX_IDS_GRID_CATEGORIZED)                         \
     X(RT_STRING, QX_IDS_GRID_ALPHABETICAL)                        \
     X(RT_STRING, QX_IDS_GRID_TRUE_FALSE)                          \
+    X(RT_STRING, QX_IDS_COLORS)                               \
+    X(RT_STRING, QX_IDS_NEW_COLOR)                            \
+    X(RT_STRING, QX_IDS_CURRENT_COLOR)                        \
+    X(RT_DIALOG, QX_IDD_COLOR_CUSTOM)                         \
+    X(RT_DIALOG, QX_IDD_COLOR_STANDARD)                       \
+    X(RT_STRING, QX_IDS_STANDARD_COLORS)                      \
+    X(RT_STRING, QX_IDS_CLR_BLACK)                            \
+    X(RT_STRING, QX_IDS_CLR_BROWN)                            \
+    X(RT_STRING, QX_IDS_CLR_OLIVE_GREEN)                      \
+    X(RT_STRING, QX_IDS_CLR_DARK_GREEN)                       \
+    X(RT_STRING, QX_IDS_CLR_DARK_TEAL)                        \
+    X(RT_STRING, QX_IDS_CLR_DARK_BLUE)                        \
+    X(RT_STRING, QX_IDS_CLR_INDIGO)                           \
+    X(RT_STRING, QX_IDS_CLR_GRAY80)                           \
+    X(RT_STRING, QX_IDS_CLR_DARK_RED)                         \
+    X(RT_STRING, QX_IDS_CLR_ORANGE)                           \
+    X(RT_STRING, QX_IDS_CLR_DARK_YELLOW)                      \
+    X(RT_STRING, QX_IDS_CLR_GREEN)                            \
+    X(RT_STRING, QX_IDS_CLR_TEAL)                             \
+    X(RT_STRING, QX_IDS_CLR_BLUE)                             \
+    X(RT_STRING, QX_IDS_CLR_BLUE_GRAY)                        \
+    X(RT_STRING, QX_IDS_CLR_GRAY50)                           \
+    X(RT_STRING, QX_IDS_CLR_RED)                              \
+    X(RT_STRING, QX_IDS_CLR_LIGHT_ORANGE)                     \
+    X(RT_STRING, QX_IDS_CLR_LIME)                             \
+    X(RT_STRING, QX_IDS_CLR_SEA_GREEN)                        \
+    X(RT_STRING, QX_IDS_CLR_AQUA)                             \
+    X(RT_STRING, QX_IDS_CLR_LIGHT_BLUE)                       \
+    X(RT_STRING, QX_IDS_CLR_VIOLET)                           \
+    X(RT_STRING, QX_IDS_CLR_GRAY40)                           \
+    X(RT_STRING, QX_IDS_CLR_PINK)                             \
+    X(RT_STRING, QX_IDS_CLR_GOLD)                             \
+    X(RT_STRING, QX_IDS_CLR_YELLOW)                           \
+    X(RT_STRING, QX_IDS_CLR_BRIGHT_GREEN)                     \
+    X(RT_STRING, QX_IDS_CLR_TURQUOISE)                        \
+    X(RT_STRING, QX_IDS_CLR_SKY_BLUE)                         \
+    X(RT_STRING, QX_IDS_CLR_PLUM)                             \
+    X(RT_STRING, QX_IDS_CLR_GRAY25)                           \
+    X(RT_STRING, QX_IDS_CLR_ROSE)                             \
+    X(RT_STRING, QX_IDS_CLR_TAN)                              \
+    X(RT_STRING, QX_IDS_CLR_LIGHT_YELLOW)                     \
+    X(RT_STRING, QX_IDS_CLR_LIGHT_GREEN)                      \
+    X(RT_STRING, QX_IDS_CLR_LIGHT_TURQUOISE)                  \
+    X(RT_STRING, QX_IDS_CLR_PALE_BLUE)                        \
+    X(RT_STRING, QX_IDS_CLR_LAVENDER)                         \
+    X(RT_STRING, QX_IDS_CLR_WHITE)                            \
+    X(RT_STRING, QX_IDS_CLR_GRAY)                             \
+    X(RT_STRING, QX_IDS_CLR_MAROON)                           \
+    X(RT_STRING, QX_IDS_CLR_OLIVE)                            \
+    X(RT_STRING, QX_IDS_CLR_NAVY)                             \
+    X(RT_STRING, QX_IDS_CLR_PURPLE)                           \
+    X(RT_STRING, QX_IDS_CLR_SILVER)                           \
+    X(RT_STRING, QX_IDS_CLR_FUCHSIA)                          \
+    X(RT_STRING, QX_IDS_NO_FILL)                              \
+    X(RT_STRING, QX_IDS_AUTOMATIC_COLOR)                      \
+    X(RT_STRING, QX_IDS_MORE_COLORS)                          \
     X(RT_STRING, QX_IDS_TAB_SCROLL_LEFT)                          \
     X(RT_STRING, QX_IDS_TAB_SCROLL_RIGHT)                         \
     X(RT_STRING, QX_IDS_TAB_CLOSE)                                \
