@@ -634,11 +634,15 @@ void CColorPageCustom::DoDataExchange(CDataExchange* pDX)
 BOOL CColorPageCustom::OnInitDialog()
 {
     CPropertyPage::OnInitDialog();
+    // The up-down controls write their numbers into their edits: no user
+    // change either.
+    m_bWriting = TRUE;
     for (const auto& s : kSpins) {
         HWND hSpin = ::GetDlgItem(m_hWnd, s.nSpin);
         ::SendMessageA(hSpin, UDM_SETBUDDY, (WPARAM)::GetDlgItem(m_hWnd, s.nEdit), 0);
         ::SendMessageA(hSpin, UDM_SETRANGE, 0, MAKELPARAM(255, 0));
     }
+    m_bWriting = FALSE;
     CRect rc;
     m_wndLum.GetWindowRect(&rc);
     ScreenToClient(&rc);
@@ -691,7 +695,9 @@ BOOL CColorPageCustom::OnSetActive()
 BOOL CColorPageCustom::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     const int nID = LOWORD(wParam);
-    if (HIWORD(wParam) == EN_CHANGE &&
+    // Loading the edits (UpdateData) is no user change either.
+    const BOOL bLoading = AfxGetThreadState()->m_hLockoutNotifyWindow == m_hWnd;
+    if (HIWORD(wParam) == EN_CHANGE && !bLoading &&
         (nID == QX_CID_COLOR_HUE || nID == QX_CID_COLOR_SAT || nID == QX_CID_COLOR_LUM || nID == QX_CID_COLOR_RED ||
          nID == QX_CID_COLOR_GREEN || nID == QX_CID_COLOR_BLUE)) {
         OnEditChange(nID);

@@ -199,6 +199,15 @@ void CQXColorPicker::ShowPopup()
 
 LRESULT CQXColorPicker::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // In a dialog the arrow keys and Enter must reach the picker, not move
+    // the focus or press the default button.
+    if (message == WM_GETDLGCODE) {
+        LRESULT lCode = CQXButton::WindowProc(message, wParam, lParam) | DLGC_WANTARROWS;
+        const MSG* pMsg = (const MSG*)lParam;
+        if (!m_bPopupOpen && pMsg && pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN)
+            lCode |= DLGC_WANTMESSAGE;
+        return lCode;
+    }
     if (!m_bPopupOpen) {
         if (message == WM_LBUTTONDOWN) {
             ShowPopup();

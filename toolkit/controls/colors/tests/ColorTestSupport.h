@@ -64,11 +64,15 @@ public:
         });
     }
     // Runs until every step is done or the time is up; true when done.
-    bool Run(DWORD dwTimeout = 15000)
+    // A body (a modal dialog's run) is called first: the steps run inside
+    // its loop.
+    bool Run(const std::function<void()>& body = nullptr, DWORD dwTimeout = 15000)
     {
         s_pCurrent = this;
         m_nTimer = ::SetTimer(NULL, 0, 60, OnTick);
         const DWORD dwStart = ::GetTickCount();
+        if (body)
+            body();
         while (!m_steps.empty() && ::GetTickCount() - dwStart < dwTimeout)
             PumpFx(20);
         ::KillTimer(NULL, m_nTimer);
