@@ -47,6 +47,8 @@ std::string TypeName(LPCSTR type)
         return "menu";
     if (type == RT_STRING)
         return "string";
+    if (type == RT_DIALOG)
+        return "dialog";
     if (type == kToolbarType)
         return "toolbar";
     return "type " + std::to_string(reinterpret_cast<ULONG_PTR>(type));
@@ -122,7 +124,7 @@ TEST(ToolkitResourceIds, EachIsDefinedOnceAndListedWithItsType)
     std::string header = qmtest::ReadFileBytes(SourcePath("toolkit/resources/qxresource.h"));
     ASSERT_FALSE(header.empty());
     std::map<std::string, UINT> defined;
-    std::regex define(R"(^#define\s+(QX_ID[BCRS]_\w+)\s+(\d+)\s*(//.*)?$)");
+    std::regex define(R"(^#define\s+(QX_ID[BCDRS]_\w+)\s+(\d+)\s*(//.*)?$)");
     size_t start = 0;
     while (start < header.size()) {
         size_t end = header.find('\n', start);

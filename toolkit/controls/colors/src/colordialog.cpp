@@ -279,11 +279,48 @@ BEGIN_MESSAGE_MAP(CColorTrackCtrl, CStatic)
     ON_WM_LBUTTONDBLCLK()
     ON_WM_ERASEBKGND()
     ON_WM_GETDLGCODE()
+    ON_WM_SETFOCUS()
+    ON_WM_KILLFOCUS()
 END_MESSAGE_MAP()
 
-CColorTrackCtrl::CColorTrackCtrl()
-    : m_dHue(0), m_dSaturation(0), m_dLuminance(0), m_ptMarker(0, 0), m_pDialog(NULL)
+CColorTrackCtrl::CColorTrackCtrl(int nFocusId)
+    : m_nFocusId(nFocusId), m_dHue(0), m_dSaturation(0), m_dLuminance(0), m_ptMarker(0, 0), m_pDialog(NULL)
 {
+}
+
+BOOL CColorTrackCtrl::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg->message == WM_KEYDOWN && s_nFocusOwner == m_nFocusId && pMsg->hwnd == m_hWnd) {
+        switch (pMsg->wParam) {
+        case VK_RETURN:
+        case VK_SPACE:
+            EndDialogOK();
+            return TRUE;
+        case VK_LEFT:
+            return MoveMarker(-1, 0);
+        case VK_RIGHT:
+            return MoveMarker(1, 0);
+        case VK_UP:
+            return MoveMarker(0, -1);
+        case VK_DOWN:
+            return MoveMarker(0, 1);
+        }
+    }
+    return CStatic::PreTranslateMessage(pMsg);
+}
+
+void CColorTrackCtrl::OnSetFocus(CWnd* pOldWnd)
+{
+    CStatic::OnSetFocus(pOldWnd);
+    s_nFocusOwner = m_nFocusId;
+    Invalidate(FALSE);
+}
+
+void CColorTrackCtrl::OnKillFocus(CWnd* pNewWnd)
+{
+    CStatic::OnKillFocus(pNewWnd);
+    s_nFocusOwner = 0;
+    Invalidate(FALSE);
 }
 
 void CColorTrackCtrl::PreSubclassWindow()
@@ -346,8 +383,6 @@ UINT CColorTrackCtrl::OnGetDlgCode() { return DLGC_WANTARROWS; }
 
 BEGIN_MESSAGE_MAP(CColorHueSatCtrl, CColorTrackCtrl)
     ON_WM_PAINT()
-    ON_WM_SETFOCUS()
-    ON_WM_KILLFOCUS()
 END_MESSAGE_MAP()
 
 void CColorHueSatCtrl::SetHue(double dHue)
@@ -425,49 +460,14 @@ void CColorHueSatCtrl::OnPaint()
     }
 }
 
-BOOL CColorHueSatCtrl::PreTranslateMessage(MSG* pMsg)
+BOOL CColorHueSatCtrl::MoveMarker(int dx, int dy)
 {
-    if (pMsg->message == WM_KEYDOWN && s_nFocusOwner == 1 && pMsg->hwnd == m_hWnd) {
-        switch (pMsg->wParam) {
-        case VK_RETURN:
-        case VK_SPACE:
-            EndDialogOK();
-            return TRUE;
-        case VK_LEFT:
-            SetPoint(m_ptMarker.x - 1, m_ptMarker.y);
-            return TRUE;
-        case VK_RIGHT:
-            SetPoint(m_ptMarker.x + 1, m_ptMarker.y);
-            return TRUE;
-        case VK_UP:
-            SetPoint(m_ptMarker.x, m_ptMarker.y - 1);
-            return TRUE;
-        case VK_DOWN:
-            SetPoint(m_ptMarker.x, m_ptMarker.y + 1);
-            return TRUE;
-        }
-    }
-    return CColorTrackCtrl::PreTranslateMessage(pMsg);
-}
-
-void CColorHueSatCtrl::OnSetFocus(CWnd* pOldWnd)
-{
-    CColorTrackCtrl::OnSetFocus(pOldWnd);
-    s_nFocusOwner = 1;
-    Invalidate(FALSE);
-}
-
-void CColorHueSatCtrl::OnKillFocus(CWnd* pNewWnd)
-{
-    CColorTrackCtrl::OnKillFocus(pNewWnd);
-    s_nFocusOwner = 0;
-    Invalidate(FALSE);
+    SetPoint(m_ptMarker.x + dx, m_ptMarker.y + dy);
+    return TRUE;
 }
 
 BEGIN_MESSAGE_MAP(CColorLumBar, CColorTrackCtrl)
     ON_WM_PAINT()
-    ON_WM_SETFOCUS()
-    ON_WM_KILLFOCUS()
 END_MESSAGE_MAP()
 
 CRect CColorLumBar::GetBarRect() const
@@ -529,37 +529,12 @@ void CColorLumBar::OnPaint()
     dc.Polygon(pts, 3);
 }
 
-BOOL CColorLumBar::PreTranslateMessage(MSG* pMsg)
+BOOL CColorLumBar::MoveMarker(int dx, int dy)
 {
-    if (pMsg->message == WM_KEYDOWN && s_nFocusOwner == 2 && pMsg->hwnd == m_hWnd) {
-        switch (pMsg->wParam) {
-        case VK_RETURN:
-        case VK_SPACE:
-            EndDialogOK();
-            return TRUE;
-        case VK_UP:
-            SetPoint(0, m_ptMarker.y - 1);
-            return TRUE;
-        case VK_DOWN:
-            SetPoint(0, m_ptMarker.y + 1);
-            return TRUE;
-        }
-    }
-    return CColorTrackCtrl::PreTranslateMessage(pMsg);
-}
-
-void CColorLumBar::OnSetFocus(CWnd* pOldWnd)
-{
-    CColorTrackCtrl::OnSetFocus(pOldWnd);
-    s_nFocusOwner = 2;
-    Invalidate(FALSE);
-}
-
-void CColorLumBar::OnKillFocus(CWnd* pNewWnd)
-{
-    CColorTrackCtrl::OnKillFocus(pNewWnd);
-    s_nFocusOwner = 0;
-    Invalidate(FALSE);
+    if (dx != 0)
+        return FALSE;
+    SetPoint(0, m_ptMarker.y + dy);
+    return TRUE;
 }
 
 // ---------------------------------------------------------------------------

@@ -359,6 +359,12 @@ TEST_F(PickerTest, MoreColorsRunsTheColorsDialog)
     s.Then([&] {
         HWND hPage = dlg->GetCustomPage()->GetSafeHwnd();
         EXPECT_EQ(0, (int)::GetDlgItemInt(hPage, QX_CID_COLOR_HUE, NULL, FALSE)) << "the left edge is hue 0";
+        // The field has the focus: an arrow key moves its marker a pixel.
+        PressKey(VK_RIGHT);
+    });
+    s.Add([&] { return ::GetDlgItemInt(dlg->GetCustomPage()->GetSafeHwnd(), QX_CID_COLOR_HUE, NULL, FALSE) > 0; });
+    s.Then([&] {
+        EXPECT_EQ(1, dlg->GetCustomPage()->GetHueSat().GetMarker().x);
         dlg->SetActivePage(0);
     });
     s.Add([&] { return dlg->GetStandardPage()->IsWindowVisible() != FALSE; });

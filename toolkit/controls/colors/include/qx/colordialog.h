@@ -83,7 +83,8 @@ protected:
 // ends the dialog with OK).
 class CColorTrackCtrl : public CStatic {
 public:
-    CColorTrackCtrl();
+    // nFocusId: the focus-owner value while the control has the focus.
+    explicit CColorTrackCtrl(int nFocusId);
 
     virtual void SetPoint(int x, int y) = 0;
     double GetHue() const { return m_dHue; }
@@ -94,7 +95,14 @@ public:
     // Which of the two controls has the focus: 0 none, 1 the field, 2 the bar.
     static int s_nFocusOwner;
 
+    // With the focus: Enter or Space ends the dialog with OK, the arrow keys
+    // the control moves by (MoveMarker) move its marker by one pixel.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
 protected:
+    // Moves the marker by one pixel; FALSE for a direction the control
+    // does not move in.
+    virtual BOOL MoveMarker(int dx, int dy) = 0;
     void PreSubclassWindow() override;
     // Sends QXWM_UPDATECOLOR (0, this control) to the page.
     void NotifyPage();
@@ -107,8 +115,11 @@ protected:
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg UINT OnGetDlgCode();
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg void OnKillFocus(CWnd* pNewWnd);
     DECLARE_MESSAGE_MAP()
 
+    const int m_nFocusId;
     double m_dHue;          // 0..1
     double m_dSaturation;   // 0..1
     double m_dLuminance;    // 0..1
@@ -118,17 +129,15 @@ protected:
 
 class CColorHueSatCtrl : public CColorTrackCtrl {
 public:
+    CColorHueSatCtrl() : CColorTrackCtrl(1) {}
     void SetHue(double dHue);
     void SetSaturation(double dSaturation);
     void SetHueSat(double dHue, double dSaturation);
     void SetPoint(int x, int y) override;
 
-    BOOL PreTranslateMessage(MSG* pMsg) override;
-
 protected:
+    BOOL MoveMarker(int dx, int dy) override;
     afx_msg void OnPaint();
-    afx_msg void OnSetFocus(CWnd* pOldWnd);
-    afx_msg void OnKillFocus(CWnd* pNewWnd);
     DECLARE_MESSAGE_MAP()
 
     CBitmap m_bmpField;  // hue across, saturation up; made on the first paint
@@ -136,18 +145,16 @@ protected:
 
 class CColorLumBar : public CColorTrackCtrl {
 public:
+    CColorLumBar() : CColorTrackCtrl(2) {}
     void SetHueSat(double dHue, double dSaturation);
     void SetLuminance(double dLuminance);
     void SetPoint(int x, int y) override;
     // The bar: the client area less 4 pixels at top and bottom, 14 wide.
     CRect GetBarRect() const;
 
-    BOOL PreTranslateMessage(MSG* pMsg) override;
-
 protected:
+    BOOL MoveMarker(int dx, int dy) override;
     afx_msg void OnPaint();
-    afx_msg void OnSetFocus(CWnd* pOldWnd);
-    afx_msg void OnKillFocus(CWnd* pNewWnd);
     DECLARE_MESSAGE_MAP()
 };
 
