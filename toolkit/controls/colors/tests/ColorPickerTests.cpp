@@ -9,7 +9,9 @@
 
 #include <qx/colordialog.h>
 #include <qx/colorpicker.h>
+#include <qx/fonts.h>
 #include <qx/sysutil.h>
+#include <qx/wndshadow.h>
 #include <qxresource.h>
 
 using namespace colortest;
@@ -274,6 +276,49 @@ TEST_F(PickerTest, PopupThatCannotBeCreatedLetsThePickerOpenAgain)
     picker.ShowPopup();
     ASSERT_TRUE(PumpFxUntil([] { return OpenPopup() != NULL; }));
     EXPECT_EQ(2, picker.nPopups);
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitClosed());
+    picker.DestroyWindow();
+}
+
+// A picker whose popups take the flat theme.
+class FlatPicker : public CQXColorPicker {
+protected:
+    CQXColorPopup* NewPopup() override
+    {
+        CQXColorPopup* p = CQXColorPicker::NewPopup();
+        CQXColorSelectorCtrlThemeFactory factory;
+        p->GetThemeHolder().SetTheme(factory.CreateTheme(1));
+        return p;
+    }
+};
+
+TEST_F(PickerTest, FlatPopupHasAOnePixelFrameAndEdgeShadows)
+{
+    FlatPicker picker;
+    ASSERT_TRUE(picker.Create("", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(200, 10, 280, 34), &host, 3031));
+    picker.ModifyPopupStyle(0, 0x26);
+    picker.SetColor(RGB(0, 128, 128));
+    CQXColorPopup* p = ClickOpen(picker);
+    ASSERT_NE(nullptr, p);
+    EXPECT_TRUE(p->IsFlatLook());
+    EXPECT_EQ(CRect(4, 4, 6, 6), p->GetMargins());
+    EXPECT_FALSE(p->GetStyle() & (WS_DLGFRAME | WS_THICKFRAME));
+    const CRect rcPopup = WindowRect(p->GetSafeHwnd());
+    EXPECT_EQ(154, rcPopup.Width());
+    CRect rcClient;
+    p->GetClientRect(&rcClient);
+    EXPECT_EQ(rcPopup.Width() - 2, rcClient.Width()) << "a one-pixel frame";
+    PumpFx(100);
+    const COLORREF clrFrame = ToolkitColorManager::Instance()->GetColor(43);
+    EXPECT_EQ(clrFrame, ScreenPixel(CPoint(rcPopup.left, rcPopup.top + 20)));
+    EXPECT_EQ(clrFrame, ScreenPixel(CPoint(rcPopup.right - 1, rcPopup.top + 20)));
+    // Edge shadows follow the system's popup-shadow setting.
+    int nStrips = 0;
+    for (WndShadowWindow* s : GetWndShadowManager()->GetActive())
+        nStrips += s->GetOwnerWindow() == p->GetSafeHwnd() ? 1 : 0;
+    EXPECT_EQ(GetGlobalUIFonts()->IsPopupShadowEnabled() ? 2 : 0, nStrips);
+    SaveWindowPng(p->GetSafeHwnd(), "colour-popup-flat");
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitClosed());
     picker.DestroyWindow();
