@@ -112,11 +112,11 @@ void CQXPDockingPanePaintManager::RefreshMetrics()
         m_hFont = NULL;
     // The caption: the text height and the theme's extra height.
     HDC hDC = ::GetDC(NULL);
-    HFONT hOld = m_hFont ? (HFONT)::SelectObject(hDC, m_hFont) : NULL;
     TEXTMETRICA tm;
-    ::GetTextMetricsA(hDC, &tm);
-    if (hOld)
-        ::SelectObject(hDC, hOld);
+    {
+        FontSelector font(hDC, m_hFont);
+        ::GetTextMetricsA(hDC, &tm);
+    }
     ::ReleaseDC(NULL, hDC);
     m_nCaptionHeight = tm.tmHeight + m_nCaptionExtra;
     if (m_pTabPainter) {
@@ -169,44 +169,6 @@ void CQXPDockingPanePaintManager::LayoutCaptionButtons(CQXPDockingPaneTabbedCont
         x -= size + 1;
     }
 }
-
-namespace {
-
-void FillSolidRect(HDC hDC, const RECT& rc, COLORREF clr)
-{
-    if (clr == (COLORREF)-1 || IsRectEmpty(&rc))
-        return;
-    HBRUSH h = ::CreateSolidBrush(clr);
-    ::FillRect(hDC, &rc, h);
-    ::DeleteObject(h);
-}
-
-void HLine(HDC hDC, int x1, int x2, int y, COLORREF clr)
-{
-    RECT r = {x1, y, x2, y + 1};
-    FillSolidRect(hDC, r, clr);
-}
-
-void VLine(HDC hDC, int x, int y1, int y2, COLORREF clr)
-{
-    RECT r = {x, y1, x + 1, y2};
-    FillSolidRect(hDC, r, clr);
-}
-
-void Frame3D(HDC hDC, const RECT& rc, COLORREF clrTopLeft, COLORREF clrBottomRight)
-{
-    HLine(hDC, rc.left, rc.right - 1, rc.top, clrTopLeft);
-    VLine(hDC, rc.left, rc.top, rc.bottom - 1, clrTopLeft);
-    HLine(hDC, rc.left, rc.right, rc.bottom - 1, clrBottomRight);
-    VLine(hDC, rc.right - 1, rc.top, rc.bottom, clrBottomRight);
-}
-
-void Gradient(HDC hDC, const RECT& rc, COLORREF a, COLORREF b, BOOL bHorz)
-{
-    DrawHelpers::Instance()->FillGradient(hDC, &rc, a, b, bHorz);
-}
-
-}  // namespace
 
 void CQXPDockingPanePaintManager::RefreshThemeColors()
 {
@@ -279,18 +241,13 @@ void CQXPDockingPanePaintManager::RefreshThemeColors()
 void AFXAPI CQXPDockingPanePaintManager::DrawCaptionButtonGlyph(HDC hDC, int nID, int x, int y, COLORREF clr,
                                                               BOOL bHorizontalPin)
 {
+    CDC& dc = *CDC::FromHandle(hDC);
+    PenSelector pen(hDC, clr);
     auto line = [&](int x1, int y1, int x2, int y2) {
-        HPEN hPen = ::CreatePen(PS_SOLID, 1, clr);
-        HGDIOBJ hOld = ::SelectObject(hDC, hPen);
-        ::MoveToEx(hDC, x1, y1, NULL);
-        ::LineTo(hDC, x2, y2);
-        ::SelectObject(hDC, hOld);
-        ::DeleteObject(hPen);
+        dc.MoveTo(x1, y1);
+        dc.LineTo(x2, y2);
     };
-    auto rect = [&](int l, int t, int w, int h) {
-        RECT r = {l, t, l + w, t + h};
-        FillSolidRect(hDC, r, clr);
-    };
+    auto rect = [&](int l, int t, int w, int h) { dc.FillSolidRect(l, t, w, h, clr); };
     switch (nID) {
     case QXP_IDS_DOCKINGPANE_CLOSE:
         line(x - 4, y - 4, x + 4, y + 4);
@@ -303,7 +260,6 @@ void AFXAPI CQXPDockingPanePaintManager::DrawCaptionButtonGlyph(HDC hDC, int nID
             line(x - 4, y - 1, x, y - 1);
             line(x - 1, y - 4, x - 1, y + 4);
             POINT head[] = {{x - 1, y + 1}, {x + 3, y + 1}, {x + 3, y - 3}, {x - 1, y - 3}};
-            ::MoveToEx(hDC, head[0].x, head[0].y, NULL);
             line(head[0].x, head[0].y, head[1].x, head[1].y);
             line(head[1].x, head[1].y, head[2].x, head[2].y);
             line(head[2].x, head[2].y, head[3].x, head[3].y);
@@ -334,15 +290,9 @@ void AFXAPI CQXPDockingPanePaintManager::DrawCaptionButtonGlyph(HDC hDC, int nID
         rect(x + 2, y, 1, 1);
         break;
     case QXP_IDS_DOCKINGPANE_MENU: {
-        HBRUSH hBrush = ::CreateSolidBrush(clr);
-        HPEN hPen = ::CreatePen(PS_SOLID, 1, clr);
-        HGDIOBJ hOldB = ::SelectObject(hDC, hBrush), hOldP = ::SelectObject(hDC, hPen);
+        BrushSelector brush(hDC, clr);
         POINT pts[] = {{x - 4, y - 1}, {x - 1, y + 2}, {x, y + 2}, {x + 3, y - 1}};
-        ::Polygon(hDC, pts, 4);
-        ::SelectObject(hDC, hOldB);
-        ::SelectObject(hDC, hOldP);
-        ::DeleteObject(hBrush);
-        ::DeleteObject(hPen);
+        dc.Polygon(pts, 4);
         break;
     }
     }
@@ -350,6 +300,7 @@ void AFXAPI CQXPDockingPanePaintManager::DrawCaptionButtonGlyph(HDC hDC, int nID
 
 void CQXPDockingPanePaintManager::DrawCaptionButton(HDC hDC, CaptionButton* pButton, COLORREF clrGlyph, BOOL bHidden)
 {
+    CDC& dc = *CDC::FromHandle(hDC);
     RECT rc = pButton->m_rc;
     int x = (rc.left + rc.right) / 2, y = (rc.top + rc.bottom) / 2;
     BOOL bPressed = pButton->m_bPressed;
@@ -365,22 +316,22 @@ void CQXPDockingPanePaintManager::DrawCaptionButton(HDC hDC, CaptionButton* pBut
     }
     case 2:
         if (bPressed) {
-            Gradient(hDC, rc, RGB(254, 142, 75), RGB(255, 207, 139), FALSE);
-            Frame3D(hDC, rc, GetColor(32), GetColor(32));
+            DrawHelpers::Instance()->FillGradient(hDC, &rc, RGB(254, 142, 75), RGB(255, 207, 139), FALSE);
+            dc.Draw3dRect(&rc, GetColor(32), GetColor(32));
             clrGlyph = RGB(0, 0, 0);
         } else if (pButton->m_bHot) {
-            FillSolidRect(hDC, rc, GetColor(31));
-            Frame3D(hDC, rc, GetColor(32), GetColor(32));
+            dc.FillSolidRect(&rc, GetColor(31));
+            dc.Draw3dRect(&rc, GetColor(32), GetColor(32));
             clrGlyph = GetColor(45);
         }
         break;
     default:
         if (bPressed) {
-            Frame3D(hDC, rc, GetColor(COLOR_BTNTEXT), GetColor(COLOR_3DHIGHLIGHT));
+            dc.Draw3dRect(&rc, GetColor(COLOR_BTNTEXT), GetColor(COLOR_3DHIGHLIGHT));
             ++x;
             ++y;
         } else if (pButton->m_bHot) {
-            Frame3D(hDC, rc, GetColor(COLOR_3DHIGHLIGHT), GetColor(COLOR_BTNTEXT));
+            dc.Draw3dRect(&rc, GetColor(COLOR_3DHIGHLIGHT), GetColor(COLOR_BTNTEXT));
         }
         break;
     }
@@ -411,6 +362,7 @@ int CQXPDockingPanePaintManager::DrawCaptionButtons(HDC hDC, CQXPDockingPaneTabb
 
 void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rcCaption)
 {
+    CDC& dc = *CDC::FromHandle(hDC);
     CQXPDockingPane* pSelected = pPane->GetSelected();
     BOOL bActive = m_bHighlightActive && pPane->IsActive();
     BOOL bDisabled = pSelected && !(pSelected->GetEnabled() & 1);
@@ -424,23 +376,23 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
     case 7:
     case 10: {
         // A gradient strip with gripper dots at its start.
-        FillSolidRect(hDC, rcCaption, face);
+        dc.FillSolidRect(&rcCaption, face);
         ::InflateRect(&rcBand, -1, 0);
         rcBand.top += 1;
         const COLORREF* g = bActive ? m_clrActiveCaption : m_clrInactiveCaption;
-        Gradient(hDC, rcBand, g[0], g[1], FALSE);
+        DrawHelpers::Instance()->FillGradient(hDC, &rcBand, g[0], g[1], FALSE);
         if (m_nTheme != 10) {
             ::SetPixel(hDC, rcBand.left, rcBand.top, face);
             ::SetPixel(hDC, rcBand.right - 1, rcBand.top, face);
         } else {
-            HLine(hDC, rcBand.left, rcBand.right, rcBand.top, GetColor(54));
+            dc.FillSolidRect(rcBand.left, rcBand.top, rcBand.right - rcBand.left, 1, GetColor(54));
         }
         if (rcBand.bottom - rcBand.top > 7 && m_nTheme != 7)
             for (int y = rcBand.top + 3; y + 2 < rcBand.bottom - 1; y += 4) {
                 RECT d1 = {rcBand.left + 4, y + 1, rcBand.left + 6, y + 3};
                 RECT d0 = {rcBand.left + 3, y, rcBand.left + 5, y + 2};
-                FillSolidRect(hDC, d1, GetColor(COLOR_WINDOW));
-                FillSolidRect(hDC, d0, GetColor(38));
+                dc.FillSolidRect(&d1, GetColor(COLOR_WINDOW));
+                dc.FillSolidRect(&d0, GetColor(38));
             }
         nTextStart = 10;
         nSize = 16;
@@ -452,25 +404,25 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
     case 5:
     case 6:
     case 9: {
-        FillSolidRect(hDC, rcCaption, face);
+        dc.FillSolidRect(&rcCaption, face);
         if (m_nTheme != 6 && m_nTheme != 9)
             ::InflateRect(&rcBand, 0, -1);
         if (m_bGradientCaptions) {
             const COLORREF* g = bActive ? m_clrActiveCaption : m_clrInactiveCaption;
-            Gradient(hDC, rcBand, g[0], g[1], TRUE);
+            DrawHelpers::Instance()->FillGradient(hDC, &rcBand, g[0], g[1], TRUE);
         } else if (bActive) {
-            FillSolidRect(hDC, rcBand, m_clrActiveCaption[0]);
+            dc.FillSolidRect(&rcBand, m_clrActiveCaption[0]);
         } else {
             // An outline with its corners left out.
-            HLine(hDC, rcBand.left + 1, rcBand.right - 1, rcBand.top, GetColor(52));
-            HLine(hDC, rcBand.left + 1, rcBand.right - 1, rcBand.bottom - 1, GetColor(52));
-            VLine(hDC, rcBand.left, rcBand.top + 1, rcBand.bottom - 1, GetColor(52));
-            VLine(hDC, rcBand.right - 1, rcBand.top + 1, rcBand.bottom - 1, GetColor(52));
+            dc.FillSolidRect(rcBand.left + 1, rcBand.top, rcBand.right - rcBand.left - 2, 1, GetColor(52));
+            dc.FillSolidRect(rcBand.left + 1, rcBand.bottom - 1, rcBand.right - rcBand.left - 2, 1, GetColor(52));
+            dc.FillSolidRect(rcBand.left, rcBand.top + 1, 1, rcBand.bottom - rcBand.top - 2, GetColor(52));
+            dc.FillSolidRect(rcBand.right - 1, rcBand.top + 1, 1, rcBand.bottom - rcBand.top - 2, GetColor(52));
         }
         if (m_nTheme == 9) {
-            HLine(hDC, rcBand.left, rcBand.right, rcBand.top, GetColor(COLOR_3DSHADOW));
-            VLine(hDC, rcBand.left, rcBand.top, rcBand.bottom, GetColor(COLOR_3DSHADOW));
-            VLine(hDC, rcBand.right - 1, rcBand.top, rcBand.bottom, GetColor(COLOR_3DSHADOW));
+            dc.FillSolidRect(rcBand.left, rcBand.top, rcBand.right - rcBand.left, 1, GetColor(COLOR_3DSHADOW));
+            dc.FillSolidRect(rcBand.left, rcBand.top, 1, rcBand.bottom - rcBand.top, GetColor(COLOR_3DSHADOW));
+            dc.FillSolidRect(rcBand.right - 1, rcBand.top, 1, rcBand.bottom - rcBand.top, GetColor(COLOR_3DSHADOW));
         }
         clrText = bActive ? m_clrActiveCaptionText : m_clrInactiveCaptionText;
         clrGlyph = bActive ? GetColor(COLOR_CAPTIONTEXT) : GetColor(COLOR_BTNTEXT);
@@ -481,15 +433,15 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
     }
     case 4: {
         // A face caption with two grip bars after the text.
-        FillSolidRect(hDC, rcCaption, face);
+        dc.FillSolidRect(&rcCaption, face);
         clrText = clrGlyph = GetColor(COLOR_BTNTEXT);
         nGap = 2;
         break;
     }
     default: {
-        FillSolidRect(hDC, rcCaption, face);
+        dc.FillSolidRect(&rcCaption, face);
         rcBand.top += 1;
-        FillSolidRect(hDC, rcBand, bActive ? m_clrActiveCaption[0] : m_clrInactiveCaption[0]);
+        dc.FillSolidRect(&rcBand, bActive ? m_clrActiveCaption[0] : m_clrInactiveCaption[0]);
         clrText = bActive ? m_clrActiveCaptionText : m_clrInactiveCaptionText;
         clrGlyph = GetColor(COLOR_BTNTEXT);
         if (m_nButtonStyle != 0)
@@ -505,16 +457,13 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
     rcText.right = right - 2;
     CString strTitle = pPane->GetTitle();
     if (!strTitle.IsEmpty() && rcText.right > rcText.left) {
-        HFONT hOld = m_hFont ? (HFONT)::SelectObject(hDC, m_hFont) : NULL;
+        FontSelector font(hDC, m_hFont, clrText);
         ::SetBkMode(hDC, TRANSPARENT);
-        ::SetTextColor(hDC, clrText);
         RECT rcCalc = rcText;
         ::DrawTextA(hDC, strTitle, strTitle.GetLength(), &rcCalc,
                     DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX | DT_CALCRECT);
         ::DrawTextA(hDC, strTitle, strTitle.GetLength(), &rcText,
                     DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-        if (hOld)
-            ::SelectObject(hDC, hOld);
         if (m_nTheme == 4) {
             // Grip bars from after the text to the buttons.
             int x1 = rcCalc.right + 4, x2 = right - 4;
@@ -522,7 +471,7 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
             if (x2 > x1)
                 for (int y : {mid - 3, mid + 1}) {
                     RECT r = {x1, y, x2, y + 3};
-                    Frame3D(hDC, r, GetColor(COLOR_3DHIGHLIGHT), GetColor(COLOR_3DSHADOW));
+                    dc.Draw3dRect(&r, GetColor(COLOR_3DHIGHLIGHT), GetColor(COLOR_3DSHADOW));
                 }
         }
     }
@@ -530,7 +479,8 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
 
 void CQXPDockingPanePaintManager::DrawPane(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rc)
 {
-    FillSolidRect(hDC, rc, GetColor(COLOR_3DFACE));
+    CDC& dc = *CDC::FromHandle(hDC);
+    dc.FillSolidRect(&rc, GetColor(COLOR_3DFACE));
     ::SetBkMode(hDC, TRANSPARENT);
     if (pPane->IsTabsVisible() && pPane->GetTabManager()) {
         RECT rcStrip = GetTabStripRect(pPane, rc);
@@ -544,20 +494,22 @@ void CQXPDockingPanePaintManager::DrawPane(HDC hDC, CQXPDockingPaneTabbedContain
 
 void CQXPDockingPanePaintManager::DrawSplitter(HDC hDC, const RECT& rc, BOOL bHorizBar)
 {
+    CDC& dc = *CDC::FromHandle(hDC);
     const COLORREF face = GetColor(COLOR_3DFACE);
     if (m_nSplitterStyle & (4 | 8)) {
         COLORREF b = MixColors(face, GetColor(COLOR_WINDOW), 205);
-        Gradient(hDC, rc, face, b, (m_nSplitterStyle & 4) != 0);
+        DrawHelpers::Instance()->FillGradient(hDC, &rc, face, b, (m_nSplitterStyle & 4) != 0);
         return;
     }
-    FillSolidRect(hDC, rc, face);
+    dc.FillSolidRect(&rc, face);
     if (m_nSplitterStyle & 1) {
         if (bHorizBar) {
-            HLine(hDC, rc.left, rc.right, rc.top, GetColor(COLOR_3DHIGHLIGHT));
-            HLine(hDC, rc.left, rc.right, rc.bottom - 1, GetColor(COLOR_BTNTEXT));
+            dc.FillSolidRect(rc.left, rc.top, rc.right - rc.left, 1, GetColor(COLOR_3DHIGHLIGHT));
+            dc.FillSolidRect(rc.left, rc.bottom - 1, rc.right - rc.left, 1, GetColor(COLOR_BTNTEXT));
         } else {
-            VLine(hDC, rc.left, rc.top, rc.bottom, GetColor(COLOR_3DHIGHLIGHT));
-            VLine(hDC, rc.right - 1, rc.top, rc.bottom, GetColor(COLOR_BTNTEXT));
+            dc.FillSolidRect(rc.left, rc.top, 1, rc.bottom - rc.top, GetColor(COLOR_3DHIGHLIGHT));
+            dc.FillSolidRect(rc.right - 1, rc.top, 1, rc.bottom - rc.top, GetColor(COLOR_BTNTEXT));
         }
     }
 }
+

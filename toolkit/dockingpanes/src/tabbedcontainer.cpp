@@ -526,7 +526,7 @@ void CQXPDockingPaneTabbedContainer::EndTabDrag()
         ::ReleaseCapture();
 }
 
-void CQXPDockingPaneTabbedContainer::OnLButtonDown(CPoint pt)
+void CQXPDockingPaneTabbedContainer::OnLButtonDown(UINT, CPoint pt)
 {
     CQXPDockingPaneManager* pManager = GetDockingPaneManager();
     if (IsCaptionVisible()) {
@@ -605,78 +605,111 @@ void CQXPDockingPaneTabbedContainer::OnMouseMoveTabDrag(CPoint pt)
     }
 }
 
-LRESULT CQXPDockingPaneTabbedContainer::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+BEGIN_MESSAGE_MAP(CQXPDockingPaneTabbedContainer, CWnd)
+    ON_WM_PAINT()
+    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
+    ON_WM_ERASEBKGND()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_MOUSEMOVE()
+    ON_WM_MOUSELEAVE()
+    ON_WM_SHOWWINDOW()
+    ON_WM_WINDOWPOSCHANGED()
+    ON_WM_LBUTTONUP()
+    ON_WM_CAPTURECHANGED()
+    ON_WM_SETFOCUS()
+    ON_WM_NCDESTROY()
+END_MESSAGE_MAP()
+
+void CQXPDockingPaneTabbedContainer::OnPaint()
 {
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC hDC = ::BeginPaint(m_hWnd, &ps);
-        OnPaint(hDC);
-        ::EndPaint(m_hWnd, &ps);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        OnPaint((HDC)wParam);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_LBUTTONDOWN:
-        OnLButtonDown(CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)));
-        return 0;
-    case WM_MOUSEMOVE:
-        if (m_pTrackingPane) {
-            OnMouseMoveTabDrag(CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)));
-        } else {
-            // Caption buttons light up under the mouse (not while the
-            // pane's actions are off).
-            POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-            BOOL bActive = m_pSelectedPane && (m_pSelectedPane->GetEnabled() & 2);
-            BOOL bChanged = FALSE, bAny = FALSE;
-            for (CaptionButton* b : m_arrCaptionButtons) {
-                BOOL bHot = bActive && IsCaptionVisible() && IsCaptionButtonVisible(b->m_nID) && ::PtInRect(&b->m_rc, pt);
-                bAny = bAny || bHot;
-                if (bHot != b->m_bHot) {
-                    b->m_bHot = bHot;
-                    bChanged = TRUE;
-                }
-            }
-            if (bChanged) {
-                ::InvalidateRect(m_hWnd, NULL, FALSE);
-                if (bAny) {
-                    TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, 0};
-                    ::TrackMouseEvent(&tme);
-                }
-            }
-        }
-        return 0;
-    case WM_MOUSELEAVE:
-        ClearHotCaptionButtons();
-        return 0;
-    case WM_SHOWWINDOW:
-        if (!wParam)
-            ClearHotCaptionButtons();
-        break;
-    case WM_WINDOWPOSCHANGED:
-        if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW)
-            ClearHotCaptionButtons();
-        break;
-    case WM_LBUTTONUP:
-    case WM_CAPTURECHANGED:
-        if (m_pTrackingPane)
-            EndTabDrag();
-        break;
-    case WM_SETFOCUS:
-        if (m_pSelectedPane && m_pSelectedPane->GetChild())
-            m_pSelectedPane->SetFocus();
-        return 0;
-    case WM_NCDESTROY:
-        m_pTrackingPane = NULL;
-        break;
-    }
-    return CWnd::WindowProc(message, wParam, lParam);
+    CPaintDC dc(this);
+    DrawContainer(dc.GetSafeHdc());
 }
 
-void CQXPDockingPaneTabbedContainer::OnPaint(HDC hDC)
+LRESULT CQXPDockingPaneTabbedContainer::OnPrintClient(WPARAM wParam, LPARAM)
+{
+    DrawContainer((HDC)wParam);
+    return 0;
+}
+
+BOOL CQXPDockingPaneTabbedContainer::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+void CQXPDockingPaneTabbedContainer::OnMouseMove(UINT, CPoint point)
+{
+    if (m_pTrackingPane) {
+        OnMouseMoveTabDrag(point);
+        return;
+    }
+    // Caption buttons light up under the mouse (not while the pane's
+    // actions are off).
+    BOOL bActive = m_pSelectedPane && (m_pSelectedPane->GetEnabled() & 2);
+    BOOL bChanged = FALSE, bAny = FALSE;
+    for (CaptionButton* b : m_arrCaptionButtons) {
+        BOOL bHot = bActive && IsCaptionVisible() && IsCaptionButtonVisible(b->m_nID) && ::PtInRect(&b->m_rc, point);
+        bAny = bAny || bHot;
+        if (bHot != b->m_bHot) {
+            b->m_bHot = bHot;
+            bChanged = TRUE;
+        }
+    }
+    if (bChanged) {
+        ::InvalidateRect(m_hWnd, NULL, FALSE);
+        if (bAny) {
+            TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, 0};
+            ::TrackMouseEvent(&tme);
+        }
+    }
+}
+
+void CQXPDockingPaneTabbedContainer::OnMouseLeave()
+{
+    ClearHotCaptionButtons();
+}
+
+void CQXPDockingPaneTabbedContainer::OnShowWindow(BOOL bShow, UINT)
+{
+    if (!bShow)
+        ClearHotCaptionButtons();
+    Default();
+}
+
+void CQXPDockingPaneTabbedContainer::OnWindowPosChanged(WINDOWPOS* lpwndpos)
+{
+    if (lpwndpos->flags & SWP_HIDEWINDOW)
+        ClearHotCaptionButtons();
+    Default();
+}
+
+void CQXPDockingPaneTabbedContainer::OnLButtonUp(UINT, CPoint)
+{
+    if (m_pTrackingPane)
+        EndTabDrag();
+    Default();
+}
+
+void CQXPDockingPaneTabbedContainer::OnCaptureChanged(CWnd*)
+{
+    if (m_pTrackingPane)
+        EndTabDrag();
+    Default();
+}
+
+void CQXPDockingPaneTabbedContainer::OnSetFocus(CWnd*)
+{
+    if (m_pSelectedPane && m_pSelectedPane->GetChild())
+        m_pSelectedPane->SetFocus();
+}
+
+void CQXPDockingPaneTabbedContainer::OnNcDestroy()
+{
+    m_pTrackingPane = NULL;
+    CWnd::OnNcDestroy();
+}
+
+void CQXPDockingPaneTabbedContainer::DrawContainer(HDC hDC)
 {
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);

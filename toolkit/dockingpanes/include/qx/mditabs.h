@@ -64,8 +64,21 @@ public:
     RECT m_rcSplitter;       // MDI client coordinates, the bar after it (empty for the last)
 
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override {}
+    // Hands the current mouse message to the client's tooltips.
+    void RelayToToolTip();
+    void OnStripClick(UINT message, CPoint point);
+
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC* pDC);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
+    void OnRButtonDown(UINT nFlags, CPoint point);
+    void OnRButtonDblClk(UINT nFlags, CPoint point);
+    void OnMButtonDown(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnMouseLeave();
+    DECLARE_MESSAGE_MAP()
 };
 
 class CQXPTabClientWnd : public CWnd, public CQXPTabManagerAtom {
@@ -140,7 +153,6 @@ public:
     BOOL m_bShowTabs;
 
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override {}
     void RecalcFrame();
 
@@ -167,4 +179,12 @@ protected:
     DWORD m_dwFlags;
     int m_nAppliedTheme;
     CQXPToolTipContext* m_pToolTipContext;
+
+    LRESULT OnMDIChange(WPARAM wParam, LPARAM lParam);
+    void OnSize(UINT nType, int cx, int cy);
+    LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnSysColorChange();
+    DECLARE_MESSAGE_MAP()
 };

@@ -140,7 +140,6 @@ public:
     HRESULT accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, VARIANT varChild) override;
 
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override {}
     void InsertBeside(CPaneBase* pObject, BOOL bHoriz, BOOL bAfter, CPaneBase* pNeighbour);
     // Takes a pane or container out of its place.
@@ -151,4 +150,15 @@ protected:
     CQXPDockingPanePaintManager* m_pPaintManager;
     CQXPDockingPane* m_pActivePane;
     std::vector<std::pair<int, HICON>> m_icons;
+
+    // The paint manager's metrics again and every pane redrawn (system
+    // colours or settings changed).
+    void RefreshLook();
+    LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
+    LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnSysColorChange();
+    void OnSettingChange(UINT uFlags, LPCSTR lpszSection);
+    DECLARE_MESSAGE_MAP()
 };

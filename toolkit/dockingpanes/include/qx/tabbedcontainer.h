@@ -61,11 +61,9 @@ public:
     BOOL IsCaptionButtonVisible(int nButton) const override;
 
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override {}
     void CreatePaneWindow();
-    void OnPaint(HDC hDC);
-    void OnLButtonDown(CPoint pt);
+    void DrawContainer(HDC hDC);
     // The caption buttons lose their hover look: the mouse left, a click
     // acted on one, or the window was hidden (no leave message comes then).
     void ClearHotCaptionButtons();
@@ -83,4 +81,18 @@ protected:
     BOOL m_bMaximized;
     RECT m_rcClient;
     CQXPTabManager* m_pTabs;
+
+    void OnPaint();
+    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+    BOOL OnEraseBkgnd(CDC* pDC);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnMouseLeave();
+    void OnShowWindow(BOOL bShow, UINT nStatus);
+    void OnWindowPosChanged(WINDOWPOS* lpwndpos);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnCaptureChanged(CWnd* pWnd);
+    void OnSetFocus(CWnd* pOldWnd);
+    void OnNcDestroy();
+    DECLARE_MESSAGE_MAP()
 };
