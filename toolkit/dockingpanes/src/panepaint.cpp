@@ -513,3 +513,74 @@ void CQXPDockingPanePaintManager::DrawSplitter(HDC hDC, const RECT& rc, BOOL bHo
     }
 }
 
+// ---------------------------------------------------------------------------
+// Caption buttons.
+
+void CaptionButton::Redraw(HWND hWnd) const
+{
+    if (m_pPane)
+        m_pPane->Invalidate();
+    else
+        ::InvalidateRect(hWnd, NULL, FALSE);
+    ::UpdateWindow(hWnd);
+}
+
+BOOL CaptionButton::Click(HWND hWnd, POINT pt, BOOL bScreen)
+{
+    if (::GetCapture() != NULL || !::IsWindow(hWnd))
+        return FALSE;
+    ::SetCapture(hWnd);
+    m_bCancel = FALSE;
+    BOOL bResult = FALSE;
+    POINT ptLast = pt;
+    auto pointOf = [&](const MSG& msg) {
+        POINT p = {(short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam)};
+        if (bScreen)
+            ::ClientToScreen(msg.hwnd, &p);
+        else if (msg.hwnd != hWnd)
+            ::MapWindowPoints(msg.hwnd, hWnd, &p, 1);
+        return p;
+    };
+    for (;;) {
+        BOOL bPressed = ::PtInRect(&m_rc, ptLast);
+        if (bPressed != m_bPressed) {
+            m_bPressed = bPressed;
+            Redraw(hWnd);
+        }
+        if (m_bCancel || ::GetCapture() != hWnd || !::IsWindow(hWnd))
+            break;
+        MSG msg;
+        int nGot = ::GetMessageA(&msg, NULL, 0, 0);
+        if (nGot <= 0) {
+            if (nGot == 0)
+                ::PostQuitMessage((int)msg.wParam);
+            break;
+        }
+        if (msg.message == WM_MOUSEMOVE) {
+            ptLast = pointOf(msg);
+        } else if (msg.message == WM_LBUTTONUP) {
+            // Released: over the button or not, wherever the release came.
+            ptLast = pointOf(msg);
+            bResult = ::PtInRect(&m_rc, ptLast);
+            break;
+        } else if (msg.message == WM_CANCELMODE || msg.message == WM_RBUTTONDOWN) {
+            break;
+        } else if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+            if (msg.wParam == VK_ESCAPE)
+                break;
+        } else if (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP || msg.message == WM_CHAR ||
+                   msg.message == WM_NCMOUSEMOVE) {
+            // Swallowed while the button is held.
+        } else {
+            ::DispatchMessageA(&msg);
+        }
+    }
+    if (::GetCapture() == hWnd)
+        ::ReleaseCapture();
+    m_bCancel = FALSE;
+    m_bPressed = FALSE;
+    m_bHot = ::PtInRect(&m_rc, ptLast);
+    if (::IsWindow(hWnd))
+        Redraw(hWnd);
+    return bResult;
+}

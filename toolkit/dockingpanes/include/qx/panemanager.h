@@ -18,6 +18,8 @@ class CImageList;
 #define DOCKINGPANE_AUTOHIDE_RCLICK 2
 #define DOCKINGPANE_PANECLOSING 3
 #define DOCKINGPANE_ACTION 4
+// The Menu caption button was pressed: lParam is a DockingPaneMenuRequest*.
+#define DOCKINGPANE_CAPTIONMENU 5
 
 // Action codes of the action record.
 enum DockingPaneAction {
@@ -31,6 +33,15 @@ enum DockingPaneAction {
     paneActionAttached = 9,
     paneActionActivated = 14,
     paneActionDeactivated = 15,
+    paneActionHiding = 18,
+    paneActionHidden = 19,
+};
+
+// lParam of DOCKINGPANE_CAPTIONMENU: the selected pane and the bottom-left
+// corner of the pressed button on the screen, where a menu goes.
+struct DockingPaneMenuRequest {
+    CQXPDockingPane* pPane;
+    POINT ptScreen;
 };
 
 // lParam of DOCKINGPANE_ACTION; the owner may set bCancel.

@@ -12,12 +12,28 @@ class CQXPDockingPaneTabbedContainer;
 class CaptionButton {
 public:
     CaptionButton(int nID, CPaneBase* pPane) : m_nID(nID), m_pPane(pPane) { SetRectEmpty(&m_rc); }
+
+    // Tracks a press that began at pt over the button: the mouse is
+    // captured for hWnd and the button looks pressed while the mouse is
+    // over it. TRUE when the left button was released over it; FALSE when
+    // the release came outside, or Esc, the right button, WM_CANCELMODE or
+    // a lost capture ended the press, or another window held the capture.
+    // Points are hWnd's client coordinates (screen ones with bScreen, as
+    // m_rc then is). Other messages are dispatched meanwhile.
+    BOOL Click(HWND hWnd, POINT pt, BOOL bScreen = FALSE);
+    // Ends a press being tracked (WM_CANCELMODE reached the owner).
+    void CancelClick() { m_bCancel = TRUE; }
+
     int m_nID;
     CPaneBase* m_pPane;
     RECT m_rc;
     DWORD m_dwState = 0;
     BOOL m_bPressed = FALSE;
     BOOL m_bHot = FALSE;    // the mouse is over it
+
+private:
+    void Redraw(HWND hWnd) const;
+    BOOL m_bCancel = FALSE; // set while a press is tracked to end it
 };
 
 class CQXPDockingPanePaintManager {

@@ -59,6 +59,11 @@ public:
     CPaneBase* Clone(DockingLayoutStore* pLayout, PaneCloneMap* pMap, DWORD dwIgnoredOptions) override;
     BOOL DoPropExchange(CQXPPropExchange* pPX, PaneExchangeContext& ctx) override;
     BOOL IsCaptionButtonVisible(int nButton) const override;
+    // The visible caption button under a client point (none without a
+    // caption).
+    CaptionButton* CaptionButtonAt(POINT pt) const;
+    // What a caption button does once it was pressed and released over.
+    virtual void OnCaptionButtonClick(CaptionButton* pButton);
 
 protected:
     void PostNcDestroy() override {}
@@ -69,6 +74,7 @@ protected:
     void ClearHotCaptionButtons();
     void OnMouseMoveTabDrag(CPoint pt);
     void EndTabDrag();
+    void NormalizeDockingSize();
 
     BOOL m_bActive;
     BOOL m_bTitleVisible;
@@ -94,5 +100,6 @@ protected:
     void OnCaptureChanged(CWnd* pWnd);
     void OnSetFocus(CWnd* pOldWnd);
     void OnNcDestroy();
+    void OnCancelMode();
     DECLARE_MESSAGE_MAP()
 };
