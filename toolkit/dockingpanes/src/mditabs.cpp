@@ -110,17 +110,30 @@ void CQXPTabWorkspace::OnItemClick(CQXPTabManagerItem* pItem)
     }
 }
 
-void CQXPTabWorkspace::OnNavigateButtonClick(UINT nID)
+void CQXPTabWorkspace::OnNavigateButtonClick(CQXPTabManagerNavigateButton* pButton)
 {
-    if (nID != CQXPTabManagerNavigateButton::idClose || !m_pClient)
+    if (!m_pClient)
         return;
-    CQXPTabManagerNavigateButton* pButton = FindNavigateButton(nID);
-    CQXPTabManagerItem* pItem = pButton && pButton->m_pItem ? pButton->m_pItem : GetSelectedItem();
+    if (pButton->m_nID == CQXPTabManagerNavigateButton::idActiveFiles) {
+        m_pClient->ShowActiveFiles(this, pButton);
+        return;
+    }
+    if (pButton->m_nID != CQXPTabManagerNavigateButton::idClose)
+        return;
+    CQXPTabManagerItem* pItem = pButton->m_pItem ? pButton->m_pItem : GetSelectedItem();
     if (!pItem || !pItem->m_hWnd || !::IsWindow(pItem->m_hWnd))
         return;
     if (m_pClient->m_hWnd)
         ::PostMessage(m_pClient->m_hWnd, WM_IDLEUPDATECMDUI, 0, 0);
+    // The tab (and its own close button) may go while the document closes.
+    pItem->InternalAddRef();
     ::SendMessage(pItem->m_hWnd, WM_CLOSE, 0, 0);
+    pItem->InternalRelease();
+}
+
+DWORD_PTR CQXPTabWorkspace::GetItemImage(const CQXPTabManagerItem* pItem) const
+{
+    return m_pClient ? (DWORD_PTR)m_pClient->GetItemIcon(pItem) : CQXPTabManager::GetItemImage(pItem);
 }
 
 CString CQXPTabWorkspace::GetItemTooltip(const CQXPTabManagerItem* pItem) const
@@ -387,6 +400,11 @@ CQXPTabWorkspace* CQXPTabClientWnd::AddWorkspace(int nIndex)
     if (m_bGroups)
         ::SetWindowPos(pWorkspace->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     pWorkspace->m_nScrollStep = 20;
+    // "Active Files" goes before the close button (hidden until the flags
+    // ask for it).
+    auto& buttons = pWorkspace->m_arrNavigateButtons;
+    buttons.insert(buttons.begin() + std::min<size_t>(2, buttons.size()),
+                   new CQXPTabManagerNavigateButton(pWorkspace, CQXPTabManagerNavigateButton::idActiveFiles, 0));
     pWorkspace->RegisterDropTarget();
     pWorkspace->SetActive(FALSE);
     ApplyFlags(pWorkspace);
@@ -558,7 +576,61 @@ void CQXPTabClientWnd::ApplyFlags(CQXPTabWorkspace* pWorkspace)
             b->m_nMode = nScroll;
         else if (b->m_nID == CQXPTabManagerNavigateButton::idClose)
             b->m_nMode = (m_dwFlags & 2) ? 0 : 1;
+        else if (b->m_nID == CQXPTabManagerNavigateButton::idActiveFiles)
+            b->m_nMode = (m_dwFlags & 4) ? 2 : 0;
     }
+    pWorkspace->SetItemCloseMode((m_dwFlags & 0x20) ? 1 : (m_dwFlags & 0x10) ? 2 : 0);
+}
+
+HICON CQXPTabClientWnd::GetItemIcon(const CQXPTabManagerItem* pItem) const
+{
+    HWND hWnd = pItem ? pItem->m_hWnd : NULL;
+    if (!hWnd || !::IsWindow(hWnd))
+        return NULL;
+    HICON hIcon = (HICON)::SendMessage(hWnd, WM_TABCLIENT_GETICON, 0, 0);
+    if (!hIcon)
+        hIcon = (HICON)::SendMessage(hWnd, WM_GETICON, ICON_SMALL, 0);
+    if (!hIcon)
+        hIcon = (HICON)::SendMessage(hWnd, WM_GETICON, ICON_BIG, 0);
+    if (!hIcon)
+        hIcon = (HICON)::GetClassLongPtrA(hWnd, GCLP_HICONSM);
+    if (!hIcon)
+        hIcon = (HICON)::GetClassLongPtrA(hWnd, GCLP_HICON);
+    if (!hIcon)
+        hIcon = ::LoadIcon(NULL, IDI_WINLOGO);
+    return hIcon;
+}
+
+void CQXPTabClientWnd::ShowActiveFiles(CQXPTabWorkspace* pWorkspace, CQXPTabManagerNavigateButton* pButton)
+{
+    if (!pWorkspace || !pWorkspace->m_hWnd)
+        return;
+    HMENU hMenu = ::CreatePopupMenu();
+    if (!hMenu)
+        return;
+    for (int i = 0; i < pWorkspace->GetItemCount(); ++i) {
+        // Captions show their ampersands as typed.
+        CString strCaption = pWorkspace->GetItem(i)->GetCaption();
+        strCaption.Replace("&", "&&");
+        ::AppendMenuA(hMenu, MF_STRING, (UINT_PTR)(i + 1), strCaption);
+    }
+    RECT rcButton = pButton ? pButton->m_rc : RECT{0, 0, 0, 0};
+    ::MapWindowPoints(pWorkspace->m_hWnd, HWND_DESKTOP, (LPPOINT)&rcButton, 2);
+    POINT pt = {rcButton.left, rcButton.bottom};
+    int nIndex = TrackActiveFilesMenu(hMenu, pt, rcButton);
+    ::DestroyMenu(hMenu);
+    CQXPTabManagerItem* pItem = pWorkspace->GetItem(nIndex);
+    if (pItem && pItem != pWorkspace->GetSelectedItem() && pItem->m_hWnd && ::IsWindow(pItem->m_hWnd))
+        ::SendMessage(m_hWnd, WM_MDIACTIVATE, (WPARAM)pItem->m_hWnd, 0);
+}
+
+int CQXPTabClientWnd::TrackActiveFilesMenu(HMENU hMenu, POINT ptScreen, const RECT& rcExclude)
+{
+    TPMPARAMS tpm = {sizeof(tpm), rcExclude};
+    HWND hOwner = m_pFrame ? m_pFrame->GetSafeHwnd() : m_hWnd;
+    UINT nCmd = (UINT)::TrackPopupMenuEx(hMenu, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD, ptScreen.x,
+                                         ptScreen.y, hOwner, &tpm);
+    return (int)nCmd - 1;
 }
 
 CString CQXPTabClientWnd::GetItemText(HWND hWnd) const

@@ -13,8 +13,9 @@ CQXPDockingPanePaintManager::CQXPDockingPanePaintManager()
       m_pPanelTabPainter(new CQXPTabPainter()), m_nSplitterSize(4), m_nCaptionHeight(18), m_nTabStripHeight(22),
       m_nBorder(1), m_bShowCaption(TRUE), m_bAlwaysShowTabs(FALSE), m_hFont(NULL), m_bShowPanelIcons(TRUE), m_bDragSlidesOut(TRUE),
       m_clrActiveCaptionText(0), m_clrInactiveCaptionText(0), m_bGradientCaptions(FALSE), m_bHighlightActive(TRUE),
-      m_nSplitterStyle(0)
+      m_nSplitterStyle(0), m_clrFace(0), m_clrBorder(0), m_bGradientButtons(FALSE), m_nLunaSelector(7)
 {
+    m_clrBackground[0] = m_clrBackground[1] = 0;
     m_clrActiveCaption[0] = m_clrActiveCaption[1] = m_clrInactiveCaption[0] = m_clrInactiveCaption[1] = 0;
     m_clrPanelBack[0] = m_clrPanelBack[1] = (COLORREF)-1;
     for (COLORREF& c : m_clrTable)
@@ -170,18 +171,94 @@ void CQXPDockingPanePaintManager::LayoutCaptionButtons(CQXPDockingPaneTabbedCont
     }
 }
 
+// The three desktop colour schemes of the Luna themes: the inactive caption
+// gradient, the face, and the colour-table entries a scheme replaces.
+struct LunaScheme {
+    COLORREF inactive[2];
+    COLORREF face;
+    COLORREF border;     // also colour 38
+    COLORREF c39, c40, c41, c43, dark, c30;   // dark: colours 32, 37 and 50
+};
+
+namespace {
+
+const LunaScheme kLunaBlue = {{RGB(221, 236, 254), RGB(129, 169, 226)}, RGB(216, 231, 252), RGB(39, 65, 118),
+                              RGB(106, 140, 203), RGB(109, 150, 208), RGB(246, 246, 246), RGB(0, 45, 150),
+                              RGB(0, 0, 128), RGB(158, 190, 245)};
+const LunaScheme kLunaOlive = {{RGB(244, 247, 222), RGB(183, 198, 145)}, RGB(226, 231, 191), RGB(81, 94, 51),
+                               RGB(96, 128, 88), RGB(159, 174, 122), RGB(244, 244, 238), RGB(117, 141, 94),
+                               RGB(63, 93, 56), RGB(217, 217, 167)};
+const LunaScheme kLunaSilver = {{RGB(249, 249, 255), RGB(156, 155, 183)}, RGB(223, 223, 234), RGB(84, 84, 117),
+                                RGB(110, 109, 143), RGB(168, 167, 190), RGB(253, 250, 255), RGB(124, 124, 148),
+                                RGB(75, 75, 111), RGB(215, 215, 229)};
+
+const LunaScheme* LunaSchemeOf(int nScheme)
+{
+    switch (nScheme) {
+    case qxColorThemeBlue:
+    case qxColorThemeRoyale:
+    case qxColorThemeAero: return &kLunaBlue;
+    case qxColorThemeOlive: return &kLunaOlive;
+    case qxColorThemeSilver: return &kLunaSilver;
+    default: return NULL;
+    }
+}
+
+}  // namespace
+
+int CQXPDockingPanePaintManager::GetColorScheme() const
+{
+    const ToolkitColorManager* pColors = ToolkitColorManager::Instance();
+    if (m_nTheme == 2 || m_nTheme == 7)
+        return pColors->ResolveColorTheme(m_nLunaSelector);
+    if (m_nTheme == 10)
+        return qxColorThemeBlue;   // its own blue without the Office 2007 resources
+    return pColors->GetCurrentTheme();
+}
+
+void CQXPDockingPanePaintManager::ApplyLunaScheme(const LunaScheme& scheme)
+{
+    m_clrInactiveCaption[0] = scheme.inactive[0];
+    m_clrInactiveCaption[1] = scheme.inactive[1];
+    m_clrFace = scheme.face;
+    m_clrTable[38] = m_clrBorder = scheme.border;
+    m_clrTable[39] = scheme.c39;
+    m_clrTable[40] = scheme.c40;
+    m_clrTable[41] = scheme.c41;
+    m_clrTable[43] = scheme.c43;
+    m_clrTable[32] = m_clrTable[37] = m_clrTable[50] = scheme.dark;
+    m_clrTable[30] = scheme.c30;
+    m_clrTable[31] = RGB(255, 238, 194);
+    m_clrTable[33] = RGB(254, 128, 62);
+    m_clrTable[36] = RGB(255, 192, 111);
+    m_clrTable[47] = RGB(0, 0, 0);
+    m_bGradientButtons = TRUE;
+    m_clrActiveCaption[0] = RGB(255, 213, 140);
+    m_clrActiveCaption[1] = RGB(255, 166, 76);
+    if (const GradientColorValue* g = ToolkitColorManager::Instance()->GetGradientColor(1)) {
+        m_clrBackground[0] = g->m_start.GetColor();
+        m_clrBackground[1] = g->m_end.GetColor();
+    }
+}
+
 void CQXPDockingPanePaintManager::RefreshThemeColors()
 {
     const COLORREF face = GetColor(COLOR_3DFACE), window = GetColor(COLOR_WINDOW);
     m_bHighlightActive = TRUE;
     m_nSplitterStyle = 0;
     m_bGradientCaptions = FALSE;
+    m_bGradientButtons = FALSE;
+    m_clrFace = face;
+    m_clrBorder = GetColor(COLOR_BTNSHADOW);
+    m_clrBackground[0] = face;
+    m_clrBackground[1] = MixColors(face, window, 205);
     // Default: the system caption colours.
     m_clrActiveCaption[0] = m_clrActiveCaption[1] = GetColor(COLOR_ACTIVECAPTION);
     m_clrInactiveCaption[0] = m_clrInactiveCaption[1] = GetColor(COLOR_INACTIVECAPTION);
     m_clrActiveCaptionText = GetColor(COLOR_CAPTIONTEXT);
     m_clrInactiveCaptionText = GetColor(COLOR_INACTIVECAPTIONTEXT);
     m_clrPanelBack[0] = m_clrPanelBack[1] = face;
+    const int nScheme = GetColorScheme();
     switch (m_nTheme) {
     case 1:
     case 3:
@@ -199,12 +276,45 @@ void CQXPDockingPanePaintManager::RefreshThemeColors()
         if (m_nTheme == 6 || m_nTheme == 9) {
             m_clrInactiveCaptionText = GetColor(COLOR_INACTIVECAPTIONTEXT);
             m_nSplitterStyle = 4;
-            m_clrPanelBack[0] = face;
-            m_clrPanelBack[1] = MixColors(face, window, 205);
+            if (nScheme == qxColorThemeOlive) {
+                m_clrBackground[0] = RGB(229, 229, 215);
+                m_clrBackground[1] = RGB(244, 241, 231);
+                m_clrInactiveCaption[0] = RGB(216, 215, 198);
+                m_clrInactiveCaption[1] = RGB(238, 239, 229);
+                m_clrInactiveCaptionText = RGB(0, 0, 0);
+            } else if (nScheme == qxColorThemeSilver) {
+                m_clrBackground[0] = RGB(215, 215, 229);
+                m_clrBackground[1] = RGB(243, 243, 247);
+                m_clrInactiveCaption[0] = RGB(224, 224, 235);
+                m_clrInactiveCaption[1] = RGB(242, 242, 246);
+                m_clrActiveCaption[0] = RGB(160, 158, 186);
+                m_clrActiveCaption[1] = RGB(224, 225, 235);
+                m_clrInactiveCaptionText = RGB(0, 0, 0);
+            }
+            m_clrPanelBack[0] = m_clrBackground[0];
+            m_clrPanelBack[1] = m_clrBackground[1];
         }
         if (m_nTheme == 9) {
             m_clrInactiveCaption[0] = m_clrInactiveCaption[1] = GetColor(COLOR_INACTIVECAPTION);
             m_clrActiveCaption[0] = m_clrActiveCaption[1] = GetColor(COLOR_ACTIVECAPTION);
+            m_clrBorder = GetColor(COLOR_BTNSHADOW);
+            struct {
+                int scheme;
+                COLORREF inactive, active0, active1;
+            } kBordered[] = {
+                {qxColorThemeBlue, RGB(204, 199, 186), RGB(59, 128, 237), RGB(49, 106, 197)},
+                {qxColorThemeOlive, RGB(204, 199, 186), RGB(182, 195, 146), RGB(145, 160, 117)},
+                {qxColorThemeSilver, RGB(240, 240, 245), RGB(211, 212, 221), RGB(166, 165, 191)},
+            };
+            for (const auto& b : kBordered)
+                if (b.scheme == nScheme) {
+                    m_clrInactiveCaption[0] = m_clrInactiveCaption[1] = b.inactive;
+                    m_clrActiveCaption[0] = b.active0;
+                    m_clrActiveCaption[1] = b.active1;
+                    m_clrInactiveCaptionText = RGB(0, 0, 0);
+                    if (nScheme == qxColorThemeSilver)
+                        m_clrBorder = RGB(145, 155, 156);
+                }
         }
         break;
     case 2:
@@ -215,15 +325,41 @@ void CQXPDockingPanePaintManager::RefreshThemeColors()
         m_clrInactiveCaption[1] = face;
         m_clrActiveCaption[0] = m_clrActiveCaption[1] = GetColor(36);
         m_clrActiveCaptionText = m_clrInactiveCaptionText = GetColor(COLOR_BTNTEXT);
-        m_clrPanelBack[0] = MixColors(face, window, 205);
-        m_clrPanelBack[1] = face;
+        if (ToolkitColorManager::Instance()->IsLowColor()) {
+            m_clrInactiveCaption[0] = m_clrInactiveCaption[1] = face;
+            m_clrActiveCaption[0] = m_clrActiveCaption[1] = GetColor(COLOR_HIGHLIGHT);
+            m_clrActiveCaptionText = GetColor(COLOR_HIGHLIGHTTEXT);
+        }
         if (m_nTheme == 10) {
+            // The fixed blue look (no Office 2007 resources here).
+            ApplyLunaScheme(kLunaBlue);
+            m_clrTable[54] = RGB(101, 147, 207);
+            m_clrTable[51] = RGB(191, 219, 255);
+            m_clrTable[COLOR_BTNHIGHLIGHT] = RGB(255, 255, 255);
             m_clrInactiveCaption[0] = RGB(227, 239, 255);
             m_clrInactiveCaption[1] = RGB(175, 210, 255);
             m_clrActiveCaption[0] = RGB(255, 231, 162);
             m_clrActiveCaption[1] = RGB(255, 166, 76);
+            m_clrBackground[0] = RGB(190, 218, 254);
+            m_clrBackground[1] = RGB(100, 143, 203);
+            m_clrActiveCaptionText = m_clrInactiveCaptionText = RGB(8, 55, 114);
             m_nSplitterStyle = 8;
+        } else if (const LunaScheme* pScheme = LunaSchemeOf(nScheme)) {
+            ApplyLunaScheme(*pScheme);
         }
+        if (m_nTheme == 7) {
+            const GradientColorValue* g = ToolkitColorManager::Instance()->GetGradientColor(0);
+            if (m_bGradientButtons && g) {
+                m_clrInactiveCaption[0] = g->m_start.GetColor();
+                m_clrInactiveCaption[1] = g->m_end.GetColor();
+                m_clrInactiveCaptionText = RGB(255, 255, 255);
+            } else if (!m_bGradientButtons) {
+                m_clrInactiveCaption[0] = MixColors(GetColor(COLOR_BTNSHADOW), window, 205);
+                m_clrInactiveCaption[1] = GetColor(COLOR_BTNSHADOW);
+            }
+        }
+        m_clrPanelBack[0] = MixColors(m_clrFace, window, 205);
+        m_clrPanelBack[1] = m_clrFace;
         break;
     default:
         break;
@@ -315,14 +451,19 @@ void CQXPDockingPanePaintManager::DrawCaptionButton(HDC hDC, CaptionButton* pBut
         break;
     }
     case 2:
-        if (bPressed) {
-            DrawHelpers::Instance()->FillGradient(hDC, &rc, RGB(254, 142, 75), RGB(255, 207, 139), FALSE);
+        // Pressed wins over hot; Luna schemes light up in orange gradients.
+        if (bPressed || pButton->m_bHot) {
+            if (m_bGradientButtons) {
+                if (bPressed)
+                    DrawHelpers::Instance()->FillGradient(hDC, &rc, RGB(254, 142, 75), RGB(255, 207, 139), FALSE);
+                else
+                    DrawHelpers::Instance()->FillGradient(hDC, &rc, RGB(255, 242, 200), RGB(255, 212, 151), FALSE);
+                clrGlyph = RGB(0, 0, 0);
+            } else {
+                dc.FillSolidRect(&rc, GetColor(bPressed ? 33 : 31));
+                clrGlyph = GetColor(bPressed ? 47 : 45);
+            }
             dc.Draw3dRect(&rc, GetColor(32), GetColor(32));
-            clrGlyph = RGB(0, 0, 0);
-        } else if (pButton->m_bHot) {
-            dc.FillSolidRect(&rc, GetColor(31));
-            dc.Draw3dRect(&rc, GetColor(32), GetColor(32));
-            clrGlyph = GetColor(45);
         }
         break;
     default:
@@ -366,7 +507,7 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
     CQXPDockingPane* pSelected = pPane->GetSelected();
     BOOL bActive = m_bHighlightActive && pPane->IsActive();
     BOOL bDisabled = pSelected && !(pSelected->GetEnabled() & 1);
-    const COLORREF face = GetColor(COLOR_3DFACE);
+    const COLORREF face = m_clrFace;
     RECT rcBand = rcCaption;
     COLORREF clrText, clrGlyph;
     int nSize = 14, nGap = 0;
@@ -495,10 +636,10 @@ void CQXPDockingPanePaintManager::DrawPane(HDC hDC, CQXPDockingPaneTabbedContain
 void CQXPDockingPanePaintManager::DrawSplitter(HDC hDC, const RECT& rc, BOOL bHorizBar)
 {
     CDC& dc = *CDC::FromHandle(hDC);
-    const COLORREF face = GetColor(COLOR_3DFACE);
+    const COLORREF face = m_clrFace;
     if (m_nSplitterStyle & (4 | 8)) {
-        COLORREF b = MixColors(face, GetColor(COLOR_WINDOW), 205);
-        DrawHelpers::Instance()->FillGradient(hDC, &rc, face, b, (m_nSplitterStyle & 4) != 0);
+        DrawHelpers::Instance()->FillGradient(hDC, &rc, m_clrBackground[0], m_clrBackground[1],
+                                              (m_nSplitterStyle & 4) != 0);
         return;
     }
     dc.FillSolidRect(&rc, face);

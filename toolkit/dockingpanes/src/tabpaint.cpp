@@ -10,6 +10,9 @@
 
 namespace {
 
+// Pixels between an item's own button and the item's end.
+const int kItemButtonGap = 2;
+
 struct AppearanceInfo {
     RECT margins;
     int supported;
@@ -242,6 +245,10 @@ int CQXPTabPainter::GetButtonLength(HDC hDC, CQXPTabManager* pManager, CQXPTabMa
             n = captionWidth(pItem) + image + inset + margins;
         }
     }
+    // Room for the item's own buttons at its end.
+    for (CQXPTabManagerNavigateButton* b : pItem->m_arrNavigateButtons)
+        if (b->m_nMode != 0)
+            n += (IsHorizontal() ? b->GetSize().cx : b->GetSize().cy) + kItemButtonGap;
     if (m_nMinTabWidth > 0)
         n = std::max(n, m_nMinTabWidth);
     if (m_nMaxTabWidth > 0)
@@ -1022,7 +1029,26 @@ void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerI
         }
         break;
     }
-    DrawItemContent(pManager, hDC, pItem, pItem->GetRect());
+    // The item's own buttons take its end; the content keeps the rest.
+    RECT rcContent = pItem->GetRect();
+    for (CQXPTabManagerNavigateButton* b : pItem->m_arrNavigateButtons) {
+        if (b->m_nMode == 0)
+            continue;
+        if (IsHorizontal())
+            rcContent.right -= kItemButtonGap;
+        else
+            rcContent.bottom -= kItemButtonGap;
+        RECT rcFree = rcContent;
+        b->Reposition(rcFree);
+        SIZE sz = b->GetSize();
+        if (IsHorizontal())
+            rcContent.right -= sz.cx;
+        else
+            rcContent.bottom -= sz.cy;
+        if (!::IsRectEmpty(&b->m_rc))
+            DrawNavigateButton(pManager, hDC, b);
+    }
+    DrawItemContent(pManager, hDC, pItem, rcContent);
 }
 
 void CQXPTabPainter::DrawItemContent(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem, const RECT& rcItem)

@@ -40,9 +40,13 @@ public:
     void OnPropertyChanged() override;
     COLORREF GetItemColor(const CQXPTabManagerItem* pItem) const override;
     void OnItemClick(CQXPTabManagerItem* pItem) override;
-    // The close button closes the selected document (WM_CLOSE to its
-    // window, after an idle update was posted to the client).
-    void OnNavigateButtonClick(UINT nID) override;
+    // A close button closes its own tab's document, the strip's one the
+    // selected document (WM_CLOSE to its window, after an idle update was
+    // posted to the client); "Active Files" lists the tabs to choose from.
+    void OnNavigateButtonClick(CQXPTabManagerNavigateButton* pButton) override;
+    using CQXPTabManager::OnNavigateButtonClick;
+    // The document's icon (the client's GetItemIcon).
+    DWORD_PTR GetItemImage(const CQXPTabManagerItem* pItem) const override;
     CQXPTabManagerItem* FindItem(HWND hWnd) const;
     CString GetItemTooltip(const CQXPTabManagerItem* pItem) const override;
     // The tooltip of the tab or button under a point (by the client's
@@ -127,7 +131,10 @@ public:
     void ShowWorkspace(BOOL bShow);
 
     // Navigate-button flags: 1 scroll buttons automatic (1|8 hidden; else
-    // always shown), 2 close button hidden (else automatic).
+    // always shown), 2 close button hidden (else automatic), 4 "Active
+    // Files" shown (else hidden), 0x10 a close button on every tab, always
+    // shown, 0x20 the same shown on the selected and the hot tab (wins
+    // over 0x10).
     void SetFlags(DWORD dwFlags);
     DWORD GetFlags() const { return m_dwFlags; }
     virtual void ApplyFlags(CQXPTabWorkspace* pWorkspace);
@@ -139,6 +146,17 @@ public:
     BOOL m_bFollowTheme;
 
     virtual CString GetItemText(HWND hWnd) const;
+    // The document's icon: its answer to WM_TABCLIENT_GETICON, else its small
+    // then big window icon, its class's small then big icon, else the
+    // system's window logo.
+    virtual HICON GetItemIcon(const CQXPTabManagerItem* pItem) const;
+    // The list of a strip's tabs under its "Active Files" button: the chosen
+    // tab's document comes forward.
+    virtual void ShowActiveFiles(CQXPTabWorkspace* pWorkspace, CQXPTabManagerNavigateButton* pButton);
+    // Picks a tab of the list (index into the strip's items, -1 none); the
+    // default tracks a popup menu at the point, leaving rcExclude (screen)
+    // uncovered.
+    virtual int TrackActiveFilesMenu(HMENU hMenu, POINT ptScreen, const RECT& rcExclude);
     // The item's own tooltip, else the document's answer to
     // WM_TABCLIENT_GETTOOLTIP, else the caption.
     virtual CString GetItemTooltip(const CQXPTabManagerItem* pItem) const;

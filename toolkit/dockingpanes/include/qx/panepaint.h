@@ -6,6 +6,7 @@
 #include <qx/panetree.h>
 
 class CQXPTabPainter;
+struct LunaScheme;
 
 class CQXPDockingPaneTabbedContainer;
 
@@ -113,8 +114,25 @@ public:
     BOOL m_bGradientCaptions;
     BOOL m_bHighlightActive;
     int m_nSplitterStyle;   // 1 plain edges, 4 horizontal gradient, 8 vertical gradient
+    // Face of captions and splitters (colour 15 unless a scheme changes it),
+    // the border colour, and the background gradient of gradient splitters.
+    COLORREF m_clrFace;
+    COLORREF m_clrBorder;
+    COLORREF m_clrBackground[2];
+    // Caption buttons of style 2 light up in orange gradients (Luna schemes).
+    BOOL m_bGradientButtons;
+    // Which desktop colour scheme the Luna themes (2, 7, 10) follow: 7 the
+    // colour manager's (none while its Luna colours are off), 6 the detected
+    // system scheme, 0 none; other values name a scheme.
+    int m_nLunaSelector;
+    // The colour scheme the theme's colours follow now: 1 (also 4, 5) blue,
+    // 2 olive, 3 silver, 0 none.
+    int GetColorScheme() const;
 
 protected:
     void RefreshThemeColors();
+    // Takes a Luna colour scheme (inactive captions, face, border, table
+    // entries, orange active captions and buttons).
+    void ApplyLunaScheme(const LunaScheme& scheme);
     COLORREF m_clrTable[64];
 };
