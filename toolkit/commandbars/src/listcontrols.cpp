@@ -3,7 +3,7 @@
 
 #include <qx/commandbars.h>
 #include <qx/colors.h>
-#include <qx/controls.h>
+#include <qx/barcontrols.h>
 #include <qx/listcontrols.h>
 #include <qx/propexchange.h>
 

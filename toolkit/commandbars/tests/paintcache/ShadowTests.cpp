@@ -8,8 +8,8 @@
 // activation. A screenshot of a menu with its shadow is kept for review.
 #include <qx/framehost.h>
 #include <qx/popup.h>
-#include <qx/shadow.h>
-#include <qx/shadows.h>
+#include <qx/barshadow.h>
+#include <qx/shadowstrip.h>
 #include <qx/themes.h>
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-// layout.cpp - layout and drawing of controls: menu items on popups, and
+// paintlayout.cpp - layout and drawing of controls: menu items on popups, and
 // buttons, popups, split buttons, check boxes, radio buttons, edits and
 // combo boxes on toolbars, menu bars and floating bars. One routine serves
 // measuring and drawing, so what is drawn fits what was measured.

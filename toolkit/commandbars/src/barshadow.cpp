@@ -2,8 +2,8 @@
 
 #include <qx/popup.h>
 #include <qx/images.h>
-#include <qx/shadow.h>
-#include <qx/shadows.h>
+#include <qx/barshadow.h>
+#include <qx/shadowstrip.h>
 
 #include <algorithm>
 
