@@ -29,7 +29,7 @@ void CQXListBox::Initialize(BOOL bSetFont)
         SendMessage(WM_SETFONT, (WPARAM)GetGlobalUIFonts()->GetNormalFont(), TRUE);
 }
 
-COLORREF CQXListBox::GetBackColor() { return ManagerColor(5); }
+COLORREF CQXListBox::GetBackColor() { return ManagerColor(COLOR_WINDOW); }
 
 BOOL CQXListBox::ForceOwnerDrawStyle()
 {
@@ -86,12 +86,12 @@ void CQXListBox::DrawItem(LPDRAWITEMSTRUCT lpDIS)
         rcText.DeflateRect(2, 0);
         if (bSelected) {
             clrBack = ManagerColor(bEnabled ? 13 : 17);
-            clrText = ManagerColor(14);
+            clrText = ManagerColor(COLOR_HIGHLIGHTTEXT);
         }
         if (m_nListStyle == styleFlat && bSelected && bEnabled) {
-            clrText = ManagerColor(45);
-            clrBack = ManagerColor(31);
-            COLORREF clrFrame = ManagerColor(32);
+            clrText = ManagerColor(qxColorHotText);
+            clrBack = ManagerColor(qxColorHotFace);
+            COLORREF clrFrame = ManagerColor(qxColorHotBorder);
             pDC->Draw3dRect(rcItem, clrFrame, clrFrame);
             rcItem.DeflateRect(1, 1);
         }
@@ -159,7 +159,7 @@ UINT AFXAPI TrackPopupMenuEx(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pOwn
 // ---------------------------------------------------------------------------
 // Utilities.
 
-void AFXAPI DrawPatternRect(CDC* pDC, const RECT& rc) { DrawPatternRect(pDC, rc, ManagerColor(15), ManagerColor(20)); }
+void AFXAPI DrawPatternRect(CDC* pDC, const RECT& rc) { DrawPatternRect(pDC, rc, ManagerColor(COLOR_BTNFACE), ManagerColor(COLOR_BTNHIGHLIGHT)); }
 
 void AFXAPI DrawPatternRect(CDC* pDC, const RECT& rc, COLORREF clrBackColor, COLORREF clrTextColor)
 {

@@ -109,9 +109,9 @@ TEST_F(EditTest, PaintsOnTheWindowColourOrTheFaceWhenReadOnly)
         return c;
     };
     ToolkitColorManager* m = ToolkitColorManager::Instance();
-    EXPECT_EQ(m->GetColor(5), probe());
+    EXPECT_EQ(m->GetColor(COLOR_WINDOW), probe());
     edit.SetReadOnly(TRUE);
-    EXPECT_EQ(m->GetColor(15), probe());
+    EXPECT_EQ(m->GetColor(COLOR_BTNFACE), probe());
 }
 
 }  // namespace

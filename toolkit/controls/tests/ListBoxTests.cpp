@@ -119,7 +119,7 @@ TEST(ListBoxUtilities, PatternRectAlternatesTwoColoursAndRestoresTheDC)
     (void)clrBack;
     DrawPatternRect(mem.dc(), CRect(2, 2, 12, 12));
     COLORREF a = mem.Pixel(4, 4), b = mem.Pixel(5, 4);
-    COLORREF c15 = ToolkitColorManager::Instance()->GetColor(15), c20 = ToolkitColorManager::Instance()->GetColor(20);
+    COLORREF c15 = ToolkitColorManager::Instance()->GetColor(COLOR_BTNFACE), c20 = ToolkitColorManager::Instance()->GetColor(COLOR_BTNHIGHLIGHT);
     EXPECT_TRUE((a == c15 && b == c20) || (a == c20 && b == c15));
     EXPECT_EQ(a, mem.Pixel(5, 5));
     EXPECT_EQ(RGB(1, 2, 3), mem.Pixel(1, 1));

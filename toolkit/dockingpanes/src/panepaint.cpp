@@ -251,7 +251,7 @@ void CQXPDockingPanePaintManager::RefreshThemeColors()
         // Luna: a light gradient strip, an orange active one.
         m_clrInactiveCaption[0] = MixColors(face, window, 205);
         m_clrInactiveCaption[1] = face;
-        m_clrActiveCaption[0] = m_clrActiveCaption[1] = GetColor(36);
+        m_clrActiveCaption[0] = m_clrActiveCaption[1] = GetColor(qxColorCheckedFace);
         m_clrActiveCaptionText = m_clrInactiveCaptionText = GetColor(COLOR_BTNTEXT);
         m_clrPanelBack[0] = MixColors(face, window, 205);
         m_clrPanelBack[1] = face;
@@ -366,12 +366,12 @@ void CQXPDockingPanePaintManager::DrawCaptionButton(HDC hDC, CaptionButton* pBut
     case 2:
         if (bPressed) {
             Gradient(hDC, rc, RGB(254, 142, 75), RGB(255, 207, 139), FALSE);
-            Frame3D(hDC, rc, GetColor(32), GetColor(32));
+            Frame3D(hDC, rc, GetColor(qxColorHotBorder), GetColor(qxColorHotBorder));
             clrGlyph = RGB(0, 0, 0);
         } else if (pButton->m_bHot) {
-            FillSolidRect(hDC, rc, GetColor(31));
-            Frame3D(hDC, rc, GetColor(32), GetColor(32));
-            clrGlyph = GetColor(45);
+            FillSolidRect(hDC, rc, GetColor(qxColorHotFace));
+            Frame3D(hDC, rc, GetColor(qxColorHotBorder), GetColor(qxColorHotBorder));
+            clrGlyph = GetColor(qxColorHotText);
         }
         break;
     default:
@@ -433,14 +433,14 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
             ::SetPixel(hDC, rcBand.left, rcBand.top, face);
             ::SetPixel(hDC, rcBand.right - 1, rcBand.top, face);
         } else {
-            HLine(hDC, rcBand.left, rcBand.right, rcBand.top, GetColor(54));
+            HLine(hDC, rcBand.left, rcBand.right, rcBand.top, GetColor(qxColorWindowFrame));
         }
         if (rcBand.bottom - rcBand.top > 7 && m_nTheme != 7)
             for (int y = rcBand.top + 3; y + 2 < rcBand.bottom - 1; y += 4) {
                 RECT d1 = {rcBand.left + 4, y + 1, rcBand.left + 6, y + 3};
                 RECT d0 = {rcBand.left + 3, y, rcBand.left + 5, y + 2};
                 FillSolidRect(hDC, d1, GetColor(COLOR_WINDOW));
-                FillSolidRect(hDC, d0, GetColor(38));
+                FillSolidRect(hDC, d0, GetColor(qxColorGripper));
             }
         nTextStart = 10;
         nSize = 16;
@@ -462,10 +462,10 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
             FillSolidRect(hDC, rcBand, m_clrActiveCaption[0]);
         } else {
             // An outline with its corners left out.
-            HLine(hDC, rcBand.left + 1, rcBand.right - 1, rcBand.top, GetColor(52));
-            HLine(hDC, rcBand.left + 1, rcBand.right - 1, rcBand.bottom - 1, GetColor(52));
-            VLine(hDC, rcBand.left, rcBand.top + 1, rcBand.bottom - 1, GetColor(52));
-            VLine(hDC, rcBand.right - 1, rcBand.top + 1, rcBand.bottom - 1, GetColor(52));
+            HLine(hDC, rcBand.left + 1, rcBand.right - 1, rcBand.top, GetColor(qxColorControlBorder));
+            HLine(hDC, rcBand.left + 1, rcBand.right - 1, rcBand.bottom - 1, GetColor(qxColorControlBorder));
+            VLine(hDC, rcBand.left, rcBand.top + 1, rcBand.bottom - 1, GetColor(qxColorControlBorder));
+            VLine(hDC, rcBand.right - 1, rcBand.top + 1, rcBand.bottom - 1, GetColor(qxColorControlBorder));
         }
         if (m_nTheme == 9) {
             HLine(hDC, rcBand.left, rcBand.right, rcBand.top, GetColor(COLOR_3DSHADOW));

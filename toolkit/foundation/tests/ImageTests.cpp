@@ -340,7 +340,7 @@ TEST_F(ImageManager, GeneratedLooksFollowThePixelRules)
     EXPECT_EQ(Argb(255, 255, 255, 255), faded[1]);
     EXPECT_EQ(Argb(200, (int)(30 * 0.7 + 76.5), (int)(60 * 0.7 + 76.5), (int)(90 * 0.7 + 76.5)), faded[2]);
 
-    COLORREF c31 = ToolkitColorManager::Instance()->GetColor(31);
+    COLORREF c31 = ToolkitColorManager::Instance()->GetColor(qxColorHotFace);
     DWORD shade = Argb(0, (int)(GetRValue(c31) * 0.75), (int)(GetGValue(c31) * 0.75), (int)(GetBValue(c31) * 0.75));
     std::vector<DWORD> shadow = PixelsOf(img->GetShadowIcon());
     for (int i = 0; i < 4; ++i)
@@ -438,7 +438,7 @@ TEST_F(ImageManager, IconLooksChangeOnlyOpaquePixels)
     EXPECT_EQ(0x4C4C4Cu, drawn[0]);
 
     std::vector<DWORD> shadow = PixelsOf(img->GetShadowIcon());
-    COLORREF c31 = ToolkitColorManager::Instance()->GetColor(31);
+    COLORREF c31 = ToolkitColorManager::Instance()->GetColor(qxColorHotFace);
     DWORD shade = (DWORD)((int)(GetRValue(c31) * 0.75) << 16 | (int)(GetGValue(c31) * 0.75) << 8 |
                           (int)(GetBValue(c31) * 0.75));
     EXPECT_EQ(shade, Rgb(shadow[0]));

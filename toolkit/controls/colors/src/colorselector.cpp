@@ -714,6 +714,6 @@ void CQXColorPopup::OnNcPaint()
     CRect rc;
     GetWindowRect(&rc);
     rc.OffsetRect(-rc.left, -rc.top);
-    const COLORREF clr = ToolkitColorManager::Instance()->GetColor(43);
+    const COLORREF clr = ToolkitColorManager::Instance()->GetColor(qxColorMenuBorder);
     dc.Draw3dRect(rc, clr, clr);
 }

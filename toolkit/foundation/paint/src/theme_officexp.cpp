@@ -59,15 +59,15 @@ COLORREF ToolkitPaintThemeA::GetRectangleTextColor(int nSelected, BOOL bPressed,
     if (nBarType == qxpBarTypePopup)
         return GetColor(!bEnabled ? 35 : (nSelected ? 45 : 44));
     if (!bEnabled)
-        return GetColor(60);
+        return GetColor(qxColorBarDisabledText);
     if (bPopped)
-        return GetColor(46);
+        return GetColor(qxColorBarText);
     if (nChecked && !nSelected && !bPressed)
-        return GetColor(45);
+        return GetColor(qxColorHotText);
     if (bPressed == 2 || bPressed == 3 || (nSelected && (bPressed || nChecked)))
-        return GetColor(47);
+        return GetColor(qxColorPressedText);
     if (nSelected || bPressed)
-        return GetColor(45);
+        return GetColor(qxColorHotText);
     return GetColor(nBarPosition == qxpBarPopup ? 44 : 46);
 }
 
@@ -101,7 +101,7 @@ void ToolkitPaintThemeA::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
         rcInner.DeflateRect(1, 1);
         int nFill = pBar->GetType() == qxpBarTypePopup ? 41 : (IsFlatBar(pBar) ? 15 : 30);
         Rectangle(pDC, rcInner, 61, nFill);
-        COLORREF clr = GetColor(61);
+        COLORREF clr = GetColor(qxColorFloatingFrame);
         pDC->SetPixelV(2, 2, clr);
         pDC->SetPixelV(w - 3, 2, clr);
         pDC->SetPixelV(2, h - 3, clr);
@@ -112,15 +112,15 @@ void ToolkitPaintThemeA::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
         Rectangle(pDC, rc, 43, 41);
         CRect rcOverlap = OpenerOverlap(pBar);
         if (!rcOverlap.IsRectEmpty())
-            pDC->FillSolidRect(rcOverlap, GetColor(30));
+            pDC->FillSolidRect(rcOverlap, GetColor(qxColorBarFace));
         break;
     }
     default:
         if (IsFlatBar(pBar)) {
-            pDC->FillSolidRect(rc, GetColor(15));
+            pDC->FillSolidRect(rc, GetColor(COLOR_BTNFACE));
         } else {
             Rectangle(pDC, rc, 15, 30);
-            COLORREF clr = GetColor(15);
+            COLORREF clr = GetColor(COLOR_BTNFACE);
             pDC->SetPixelV(1, 1, clr);
             pDC->SetPixelV(w - 2, 1, clr);
             pDC->SetPixelV(1, h - 2, clr);
@@ -138,7 +138,7 @@ CSize ToolkitPaintThemeA::DrawCommandBarGripper(CDC* pDC, CQXPBarView* pBar, BOO
     if (nPosition == qxpBarPopup)
         return CSize(0, 0);
     CRect rc = pBar->GetBarClientRect();
-    COLORREF clr = GetColor(38);
+    COLORREF clr = GetColor(qxColorGripper);
     if (IsVerticalPosition(nPosition)) {
         if (bDraw && pDC)
             for (int x = 5; x < rc.Width() - 5; x += 2)
@@ -156,7 +156,7 @@ CSize ToolkitPaintThemeA::DrawCommandBarSeparator(CDC* pDC, CQXPBarView* pBar, C
     BOOL bPopup = pBar->GetType() == qxpBarTypePopup;
     if (bDraw && pDC && pControl) {
         CRect rc = pControl->GetRect();
-        COLORREF clr = GetColor(39);
+        COLORREF clr = GetColor(qxColorSeparator);
         if (bPopup) {
             int nColumn = GetPopupItemIconColumn(pControl, pBar);
             CRect rcBar = pBar->GetBarClientRect();
@@ -259,7 +259,7 @@ void ToolkitPaintThemeA::FillPopupGutter(CDC* pDC, CRect rcGutter, BOOL bRarelyU
 CSize ToolkitPaintThemeA::DrawTearOffGripper(CDC* pDC, CRect rc, BOOL bSelected, BOOL bDraw)
 {
     if (bDraw && pDC) {
-        pDC->FillSolidRect(rc, GetColor(41));
+        pDC->FillSolidRect(rc, GetColor(qxColorMenuFace));
         rc.DeflateRect(1, 1);
         int cx = rc.CenterPoint().x;
         int nReach = min(rc.Width() / 2 - 10, 16);
@@ -267,12 +267,12 @@ CSize ToolkitPaintThemeA::DrawTearOffGripper(CDC* pDC, CRect rc, BOOL bSelected,
             Rectangle(pDC, rc, 32, 31);
             if (nReach > 0)
                 for (int y : {4, 6})
-                    HorizontalLine(pDC, cx - nReach, rc.top + y, cx + nReach, GetColor(45));
+                    HorizontalLine(pDC, cx - nReach, rc.top + y, cx + nReach, GetColor(qxColorHotText));
         } else {
-            pDC->FillSolidRect(rc, GetColor(30));
+            pDC->FillSolidRect(rc, GetColor(qxColorBarFace));
             if (nReach > 0)
                 for (int y : {3, 5, 7})
-                    HorizontalLine(pDC, cx - nReach, rc.top + y, cx + nReach, GetColor(38));
+                    HorizontalLine(pDC, cx - nReach, rc.top + y, cx + nReach, GetColor(qxColorGripper));
         }
     }
     return CSize(0, 9);
@@ -286,7 +286,7 @@ void ToolkitPaintThemeA::DrawDotPair(CDC* pDC, int x, int y, int nLight, int nDa
 
 void ToolkitPaintThemeA::DrawPopupResizeGripper(CDC* pDC, CRect rc, int nFlags)
 {
-    pDC->FillSolidRect(rc, GetColor(30));
+    pDC->FillSolidRect(rc, GetColor(qxColorBarFace));
     if (nFlags == 1) {
         int cx = rc.CenterPoint().x;
         for (int x = cx - 8; x < cx + 8; x += 4)
@@ -310,7 +310,7 @@ void ToolkitPaintThemeA::DrawImage(CDC* pDC, CPoint pt, CSize sz, CQXPIconImage*
         if (m_iconsInfo.bUseDisabledIcons && qxpimage::HasExplicitDisabled(pImage))
             qxpimage::Draw(hdc, pt, sz, pImage, qxpimage::kDisabled);
         else
-            qxpimage::DrawShape(hdc, pt, sz, pImage, GetColor(40));
+            qxpimage::DrawShape(hdc, pt, sz, pImage, GetColor(qxColorDisabledIcon));
         return;
     }
     BOOL bHot = bSelected || bPressed || bPopped;
@@ -344,7 +344,7 @@ void ToolkitPaintThemeA::DrawSplitButtonFrame(CDC* pDC, CQXPControlView* pButton
                   BarPosition(pBar));
     DrawRectangle(pDC, rcDrop, nSelected, FALSE, bEnabled, 0, bPopped, BarType(pBar), BarPosition(pBar));
     if ((nSelected || bPressed) && bEnabled && !bPopped)
-        VerticalLine(pDC, rc.right - nWidth - 1, rc.top, rc.bottom, GetColor(32));
+        VerticalLine(pDC, rc.right - nWidth - 1, rc.top, rc.bottom, GetColor(qxColorHotBorder));
     COLORREF clr = GetControlTextColor(pButton);
     CPoint c(rc.right - 6, rc.CenterPoint().y);
     DrawTriangle(pDC, CPoint(c.x - 2, c.y - 1), CPoint(c.x + 2, c.y - 1), CPoint(c.x, c.y + 1), clr);
@@ -432,13 +432,13 @@ CSize ToolkitPaintThemeA::DrawControlEdit(CDC* pDC, CQXPControlView* pControl, B
         CRect rcDown(rcSpin.left, rcUp.bottom, rcSpin.right, rcSpin.bottom);
         int nPressed = pControl->GetSpinPressed();
         if (bEnabled && nSelected) {
-            pDC->FillSolidRect(rcSpin, GetColor(31));
+            pDC->FillSolidRect(rcSpin, GetColor(qxColorHotFace));
             if (nPressed == 1)
-                pDC->FillSolidRect(rcUp, GetColor(33));
+                pDC->FillSolidRect(rcUp, GetColor(qxColorPressedFace));
             else if (nPressed == 2)
-                pDC->FillSolidRect(rcDown, GetColor(33));
-            VerticalLine(pDC, rcSpin.left, rcSpin.top, rcSpin.bottom, GetColor(32));
-            HorizontalLine(pDC, rcSpin.left, rcUp.bottom, rcSpin.right, GetColor(32));
+                pDC->FillSolidRect(rcDown, GetColor(qxColorPressedFace));
+            VerticalLine(pDC, rcSpin.left, rcSpin.top, rcSpin.bottom, GetColor(qxColorHotBorder));
+            HorizontalLine(pDC, rcSpin.left, rcUp.bottom, rcSpin.right, GetColor(qxColorHotBorder));
         } else {
             Rectangle(pDC, rcSpin, 5, -1);
         }
@@ -458,7 +458,7 @@ void ToolkitPaintThemeA::DrawPopupSplitDivider(CDC* pDC, CQXPControlView* pContr
             Rectangle(pDC, CRect(rc.right - m_nSplitButtonPopupWidth, rc.top, rc.right, rc.bottom), 32, 33);
         return;
     }
-    COLORREF clr = pControl->GetSelected() ? GetColor(32) : (bEnabled ? GetColor(16) : GetControlTextColor(pControl));
+    COLORREF clr = pControl->GetSelected() ? GetColor(qxColorHotBorder) : (bEnabled ? GetColor(COLOR_BTNSHADOW) : GetControlTextColor(pControl));
     VerticalLine(pDC, rc.right - m_nSplitButtonPopupWidth, rc.top + 1, rc.bottom - 1, clr);
 }
 
@@ -467,12 +467,12 @@ void ToolkitPaintThemeA::DrawPopupArrow(CDC* pDC, CQXPControlView* pControl, CRe
     COLORREF clr = GetControlTextColor(pControl);
     if (pControl->GetType() == qxpControlSplitButtonPopup && pControl->GetSelected() && pControl->GetPopped() &&
         IsControlEnabled(pControl))
-        clr = GetColor(47);
+        clr = GetColor(qxColorPressedText);
     int cy = rc.CenterPoint().y;
     DrawTriangle(pDC, CPoint(rc.right - 11, cy - 3), CPoint(rc.right - 11, cy + 3), CPoint(rc.right - 8, cy), clr);
 }
 
-void ToolkitPaintThemeA::FillPopupLabel(CDC* pDC, CRect rc) { pDC->FillSolidRect(rc, GetColor(56)); }
+void ToolkitPaintThemeA::FillPopupLabel(CDC* pDC, CRect rc) { pDC->FillSolidRect(rc, GetColor(qxColorLabelFace)); }
 
 CSize ToolkitPaintThemeA::DrawControlPopupParent(CDC* pDC, CQXPControlView* pControl, BOOL bDraw)
 {
@@ -522,7 +522,7 @@ CSize ToolkitPaintThemeA::DrawCommandListEntry(CDC* pDC, CQXPControlView* pContr
 {
     if (!bDraw || !pDC || !pControl)
         return CSize(rc.Width(), max(GetControlHeight(), 22));
-    pDC->FillSolidRect(rc, GetColor(5));
+    pDC->FillSolidRect(rc, GetColor(COLOR_WINDOW));
     if (bSelected)
         Rectangle(pDC, rc, 32, 31);
     CString strCaption = pControl->GetCaption();
@@ -553,7 +553,7 @@ CSize ToolkitPaintThemeA::DrawDialogBarGripper(CDC* pDC, CQXPBarView*, BOOL bDra
     int h = max(m_nTextHeight + 4, 22);
     if (bDraw && pDC)
         for (int y = 6; y < h - 2; y += 2)
-            HorizontalLine(pDC, 3, y, 7, GetColor(38));
+            HorizontalLine(pDC, 3, y, 7, GetColor(qxColorGripper));
     return CSize(6, h);
 }
 

@@ -25,8 +25,8 @@ ToolkitPaintThemeD::~ToolkitPaintThemeD() {}
 void ToolkitPaintThemeD::RefreshMetrics()
 {
     CQXPThemePainter::RefreshMetrics();
-    m_clrFloatingGripper.SetStandard(GetColor(2));
-    m_clrFloatingGripperText.SetStandard(GetColor(9));
+    m_clrFloatingGripper.SetStandard(GetColor(COLOR_ACTIVECAPTION));
+    m_clrFloatingGripperText.SetStandard(GetColor(COLOR_CAPTIONTEXT));
 }
 
 void ToolkitPaintThemeD::DrawRectangle(CDC* pDC, CRect rc, int nSelected, BOOL bPressed, BOOL bEnabled, int nChecked,
@@ -40,7 +40,7 @@ void ToolkitPaintThemeD::DrawRectangle(CDC* pDC, CRect rc, int nSelected, BOOL b
     if (bEnabled) {
         if (nChecked) {
             if (!nSelected && !bPressed)
-                DrawPatternRect(pDC, rc, GetColor(20), GetColor(15));
+                DrawPatternRect(pDC, rc, GetColor(COLOR_BTNHIGHLIGHT), GetColor(COLOR_BTNFACE));
             Draw3dRect(pDC, rc, 16, 20);
             return;
         }
@@ -59,18 +59,18 @@ COLORREF ToolkitPaintThemeD::GetRectangleTextColor(int nSelected, BOOL, BOOL bEn
 {
     if (nBarType == qxpBarTypePopup) {
         if (!bEnabled)
-            return GetColor(17);
+            return GetColor(COLOR_GRAYTEXT);
         return GetColor(nSelected ? 14 : m_nPopupTextColor);
     }
     if (!bEnabled)
-        return GetColor(17);
+        return GetColor(COLOR_GRAYTEXT);
     return GetColor(nBarPosition == qxpBarPopup ? m_nPopupTextColor : 18);
 }
 
 void ToolkitPaintThemeD::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
 {
     CRect rc = pBar->GetBarClientRect();
-    pDC->FillSolidRect(rc, GetColor(15));
+    pDC->FillSolidRect(rc, GetColor(COLOR_BTNFACE));
     int nPosition = pBar->GetPosition();
     if (nPosition == qxpBarFloating || nPosition == qxpBarPopup) {
         Draw3dRect(pDC, rc, 21, 15);
@@ -212,7 +212,7 @@ void ToolkitPaintThemeD::DrawComboBoxDropDownButton(CDC* pDC, CRect rc, CQXPCont
     Rectangle(pDC, rc, 15, 15);
     if (bEnabled) {
         if (pControl->GetSelected())
-            VerticalLine(pDC, rc.left - 1, rc.top, rc.bottom, GetColor(15));
+            VerticalLine(pDC, rc.left - 1, rc.top, rc.bottom, GetColor(COLOR_BTNFACE));
         CRect rcFrame(rc);
         if (bPressed)
             Draw3dRect(pDC, rcFrame, 16, 20);
@@ -239,7 +239,7 @@ void ToolkitPaintThemeD::DrawEditSpinButtons(CDC* pDC, CRect rc, CQXPControlView
     CRect rcDown(rc.left, rcUp.bottom, rc.right, rc.bottom);
     int nPressed = pControl->GetSpinPressed();
     if (bEnabled && pControl->GetSelected()) {
-        pDC->FillSolidRect(rc, GetColor(15));
+        pDC->FillSolidRect(rc, GetColor(COLOR_BTNFACE));
         Draw3dRect(pDC, rcUp, nPressed == 1 ? 16 : 20, nPressed == 1 ? 20 : 16);
         Draw3dRect(pDC, rcDown, nPressed == 2 ? 16 : 20, nPressed == 2 ? 20 : 16);
     } else {
@@ -257,7 +257,7 @@ CSize ToolkitPaintThemeD::DrawControlPopupParent(CDC* pDC, CQXPControlView* pCon
         BOOL bEnabled = IsControlEnabled(pControl);
         int nType = pControl->GetType();
         if (pControl->IsRarelyUsed())
-            pDC->FillSolidRect(rc, GetColor(22));
+            pDC->FillSolidRect(rc, GetColor(COLOR_3DLIGHT));
         if (nType != qxpControlLabel)
             DrawRectangle(pDC, rc, pControl->GetSelected(), pControl->GetPressed(), bEnabled, 0,
                           pControl->GetPopped(), qxpBarTypePopup, qxpBarPopup);
@@ -325,15 +325,15 @@ void ToolkitPaintThemeD::DrawPopupResizeGripper(CDC* pDC, CRect rc, int nFlags)
     if (nFlags == 1) {
         int cx = rc.CenterPoint().x;
         for (int x = cx - 8; x < cx + 8; x += 4) {
-            pDC->FillSolidRect(x + 1, rc.top + 4, 2, 2, GetColor(5));
-            pDC->FillSolidRect(x, rc.top + 3, 2, 2, GetColor(38));
+            pDC->FillSolidRect(x + 1, rc.top + 4, 2, 2, GetColor(COLOR_WINDOW));
+            pDC->FillSolidRect(x, rc.top + 3, 2, 2, GetColor(qxColorGripper));
         }
     } else {
         static const POINT kDots[] = {{-4, -4}, {-8, -4}, {-4, -8}};
         for (const POINT& p : kDots) {
             int x = rc.right + p.x - 1, y = rc.bottom + p.y - 1;
-            pDC->FillSolidRect(x + 1, y + 1, 2, 2, GetColor(5));
-            pDC->FillSolidRect(x, y, 2, 2, GetColor(38));
+            pDC->FillSolidRect(x + 1, y + 1, 2, 2, GetColor(COLOR_WINDOW));
+            pDC->FillSolidRect(x, y, 2, 2, GetColor(qxColorGripper));
         }
     }
 }
@@ -348,8 +348,8 @@ void ToolkitPaintThemeD::DrawImage(CDC* pDC, CPoint pt, CSize sz, CQXPIconImage*
         if (m_iconsInfo.bUseDisabledIcons && qxpimage::HasExplicitDisabled(pImage)) {
             qxpimage::Draw(hdc, pt, sz, pImage, qxpimage::kDisabled);
         } else {
-            qxpimage::DrawShape(hdc, CPoint(pt.x + 1, pt.y + 1), sz, pImage, GetColor(20));
-            qxpimage::DrawShape(hdc, pt, sz, pImage, GetColor(16));
+            qxpimage::DrawShape(hdc, CPoint(pt.x + 1, pt.y + 1), sz, pImage, GetColor(COLOR_BTNHIGHLIGHT));
+            qxpimage::DrawShape(hdc, pt, sz, pImage, GetColor(COLOR_BTNSHADOW));
         }
         return;
     }
@@ -398,7 +398,7 @@ CSize ToolkitPaintThemeD::DrawExpandButton(CDC* pDC, int nKind, CQXPControlView*
     if (bDraw && pDC && pControl && (nKind == qxpExpandFloatClose || nKind == qxpExpandFloatMenu)) {
         if (pControl->GetPressed() || pControl->GetSelected() ||
             (nKind == qxpExpandFloatMenu && pControl->GetPopped()))
-            pDC->FillSolidRect(pControl->GetRect(), GetColor(15));
+            pDC->FillSolidRect(pControl->GetRect(), GetColor(COLOR_BTNFACE));
     }
     return CQXPThemePainter::DrawExpandButton(pDC, nKind, pControl, pBar, bDraw, nParam1, nParam2);
 }
@@ -437,18 +437,18 @@ void ToolkitPaintThemeE::RefreshMetrics()
 
     BOOL bThemed = IsThemed();
     COLORREF clr;
-    m_clrEdgeShadowColor = GetColor(16);
-    m_clrEdgeHighlightColor = GetColor(20);
+    m_clrEdgeShadowColor = GetColor(COLOR_BTNSHADOW);
+    m_clrEdgeHighlightColor = GetColor(COLOR_BTNHIGHLIGHT);
     if (bThemed && SUCCEEDED(m_themeRebar.GetThemeColor(3, 0, 3806, &clr)))
         m_clrEdgeShadowColor = clr;
     if (bThemed && SUCCEEDED(m_themeRebar.GetThemeColor(3, 0, 3805, &clr)))
         m_clrEdgeHighlightColor = clr;
     if (m_themeToolbar.IsAppThemed() && SUCCEEDED(m_themeToolbar.GetThemeColor(0, 0, 3803, &clr)))
-        m_colors.GetAt(18)->SetStandard(clr);
+        m_colors.GetAt(COLOR_BTNTEXT)->SetStandard(clr);
     if (!m_bFlatMenus && m_themeRebar.IsAppThemed())
         m_bFlatMenus = m_themeRebar.GetThemeSysBool(1001);
     if (!m_bFlatMenus)
-        m_colors.GetAt(29)->SetStandard(GetColor(13));
+        m_colors.GetAt(COLOR_MENUHILIGHT)->SetStandard(GetColor(COLOR_HIGHLIGHT));
 }
 
 void ToolkitPaintThemeE::DrawRectangle(CDC* pDC, CRect rc, int nSelected, BOOL bPressed, BOOL bEnabled, int nChecked,
@@ -495,7 +495,7 @@ void ToolkitPaintThemeE::DrawControlBackground(CDC* pDC, CQXPControlView* pContr
 {
     if (IsThemedMenuBarItem(pControl)) {
         if (pControl->GetSelected() || pControl->GetPressed() || pControl->GetPopped())
-            pDC->FillSolidRect(pControl->GetRect(), GetColor(13));
+            pDC->FillSolidRect(pControl->GetRect(), GetColor(COLOR_HIGHLIGHT));
         return;
     }
     ToolkitPaintThemeD::DrawControlBackground(pDC, pControl);
@@ -504,7 +504,7 @@ void ToolkitPaintThemeE::DrawControlBackground(CDC* pDC, CQXPControlView* pContr
 COLORREF ToolkitPaintThemeE::GetControlTextColor(CQXPControlView* pControl)
 {
     if (IsThemedMenuBarItem(pControl) && (pControl->GetSelected() || pControl->GetPressed() || pControl->GetPopped()))
-        return GetColor(14);
+        return GetColor(COLOR_HIGHLIGHTTEXT);
     return ToolkitPaintThemeD::GetControlTextColor(pControl);
 }
 
@@ -520,7 +520,7 @@ void ToolkitPaintThemeE::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
         if (m_bFlatMenus)
             Rectangle(pDC, rc, 16, 4);
         else {
-            pDC->FillSolidRect(rc, GetColor(4));
+            pDC->FillSolidRect(rc, GetColor(COLOR_MENU));
             Draw3dRect(pDC, rc, 21, 15);
             rc.DeflateRect(1, 1);
             Draw3dRect(pDC, rc, 16, 20);
@@ -528,11 +528,11 @@ void ToolkitPaintThemeE::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
         return;
     }
     if (nPosition == qxpBarFloating) {
-        pDC->FillSolidRect(rc, GetColor(15));
+        pDC->FillSolidRect(rc, GetColor(COLOR_BTNFACE));
         m_themeToolbar.DrawThemeBackground(pDC->GetSafeHdc(), 0, 0, rc);
         return;
     }
-    pDC->FillSolidRect(rc, GetColor(15));
+    pDC->FillSolidRect(rc, GetColor(COLOR_BTNFACE));
     if (nPosition == qxpBarTop && pBar->GetDockBarHwnd()) {
         CRect rcDock = GetWindowRectOf(pBar->GetDockBarHwnd());
         CRect rcBar = pBar->GetBarWindowRect();
@@ -552,7 +552,7 @@ void ToolkitPaintThemeE::FillDockBar(CDC* pDC, CWnd* pDockBar)
     CWnd* pParent = pDockBar ? pDockBar->GetParent() : NULL;
     BOOL bFloatingFrame = pParent && (pParent->GetExStyle() & WS_EX_TOOLWINDOW);
     if (!IsThemed() || bFloatingFrame) {
-        pDC->FillSolidRect(rc, GetColor(15));
+        pDC->FillSolidRect(rc, GetColor(COLOR_BTNFACE));
         return;
     }
     CRect rcFrame = GetClientRectOf(pParent);
@@ -560,7 +560,7 @@ void ToolkitPaintThemeE::FillDockBar(CDC* pDC, CWnd* pDockBar)
         pParent->ClientToScreen(&rcFrame);
     rcFrame.OffsetRect(-rcWindow.left, -rcWindow.top);
     if (FAILED(m_themeRebar.DrawThemeBackground(pDC->GetSafeHdc(), 0, 0, rcFrame, rc)))
-        pDC->FillSolidRect(rc, GetColor(15));
+        pDC->FillSolidRect(rc, GetColor(COLOR_BTNFACE));
 }
 
 CSize ToolkitPaintThemeE::DrawCommandBarGripper(CDC* pDC, CQXPBarView* pBar, BOOL bDraw)
