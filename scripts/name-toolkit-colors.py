@@ -48,6 +48,11 @@ CALL = re.compile(
     r"(?P<head>\b(?:GetColor|GetColorEx|GetCustomColor|SetColor|SetCustomColor)\(\s*"
     r"|\bm_colors\.GetAt\(\s*|\bManagerColor\(\s*|\bSys\(\s*)(?P<num>\d+)(?P<tail>\s*[,)])")
 
+# The same calls with a choice of two numbers as their argument.
+CHOICE = re.compile(
+    r"(?P<head>\b(?:GetColor|GetColorEx|ManagerColor|Sys)\([^()?]*\?\s*)(?P<a>\d+)(?P<mid>\s*:\s*)(?P<b>\d+)"
+    r"(?P<tail>\s*\))")
+
 KEEP = {
     "toolkit/foundation/src/colors.cpp",
     "toolkit/foundation/tests/ColorTests.cpp",
@@ -71,6 +76,13 @@ OUTLINES = ["", "tabOutlineEdge", "tabOutlineEdgeBottom", "tabOutlineFarSlant", 
 TAB_LINE = re.compile(r"\b(?P<field>clrShape|clrOutline)\[(?P<num>\d+)\]")
 
 
+def rename_choice(match):
+    a, b = NAMES.get(int(match.group("a"))), NAMES.get(int(match.group("b")))
+    if a is None or b is None:
+        return match.group(0)
+    return match.group("head") + a + match.group("mid") + b + match.group("tail")
+
+
 def rename_tab_line(match):
     field, num = match.group("field"), int(match.group("num"))
     if field == "clrShape":
@@ -92,7 +104,7 @@ def main():
         if not path.endswith((".cpp", ".h")) or path in KEEP:
             continue
         text = open(path, encoding="utf-8").read()
-        new = TAB_LINE.sub(rename_tab_line, CALL.sub(rename, text))
+        new = TAB_LINE.sub(rename_tab_line, CHOICE.sub(rename_choice, CALL.sub(rename, text)))
         if new != text:
             open(path, "w", encoding="utf-8").write(new)
             changed += 1

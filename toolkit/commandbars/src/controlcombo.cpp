@@ -942,10 +942,10 @@ void CQXPControlComboBox::DrawItem(LPDRAWITEMSTRUCT lpDIS)
     ToolkitColorManager* pColors = ToolkitColorManager::Instance();
     BOOL bSelected = (lpDIS->itemState & ODS_SELECTED) != 0;
     CRect rc(lpDIS->rcItem);
-    pDC->FillSolidRect(rc, pColors->GetColor(bSelected ? 13 : 5));
+    pDC->FillSolidRect(rc, pColors->GetColor(bSelected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     CString strText;
     m_pList->GetText((int)lpDIS->itemID, strText);
-    COLORREF clrOld = pDC->SetTextColor(pColors->GetColor(bSelected ? 14 : 8));
+    COLORREF clrOld = pDC->SetTextColor(pColors->GetColor(bSelected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     int nMode = pDC->SetBkMode(TRANSPARENT);
     rc.left += 3;
     pDC->DrawText(strText, rc, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);

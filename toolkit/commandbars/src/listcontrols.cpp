@@ -432,7 +432,7 @@ void CQXPControlSelector::Draw(CDC* pDC)
                          m_szItemSize);
             rcCell.DeflateRect(1, 1);
             BOOL bHot = x < m_szHot.cx && y < m_szHot.cy;
-            pDC->FillSolidRect(rcCell, pColors->GetColor(bHot ? 13 : 5));
+            pDC->FillSolidRect(rcCell, pColors->GetColor(bHot ? COLOR_HIGHLIGHT : COLOR_WINDOW));
             pDC->Draw3dRect(rcCell, clrFrame, clrFrame);
             DrawItem(pDC, rcCell, bHot ? pColors->GetColor(COLOR_HIGHLIGHTTEXT) : pPaintManager->GetColor(qxColorBarText));
         }

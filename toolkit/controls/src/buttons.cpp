@@ -299,7 +299,7 @@ CButtonThemeFlat::CButtonThemeFlat(BOOL bToolbarLook) : m_bToolbarLook(bToolbarL
 void CButtonThemeFlat::RefreshMetrics()
 {
     CButtonTheme::RefreshMetrics();
-    m_crBack.SetStandard(ManagerColor(m_bToolbarLook ? 30 : 15));
+    m_crBack.SetStandard(ManagerColor(m_bToolbarLook ? qxColorBarFace : COLOR_BTNFACE));
     m_crPushedFace.SetStandard(ManagerColor(qxColorPressedFace));
     m_crHotFace.SetStandard(ManagerColor(qxColorHotFace));
     m_crBorderShadow.SetStandard(ManagerColor(COLOR_BTNSHADOW));

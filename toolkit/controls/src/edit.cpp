@@ -174,7 +174,7 @@ void CQXEdit::OnContextMenu(CWnd*, CPoint pos)
 COLORREF CQXEdit::GetBackColor()
 {
     BOOL bPlain = !IsWindowEnabled() || (GetStyle() & ES_READONLY);
-    return ToolkitColorManager::Instance()->GetColor(bPlain ? 15 : 5);
+    return ToolkitColorManager::Instance()->GetColor(bPlain ? COLOR_BTNFACE : COLOR_WINDOW);
 }
 
 BOOL CQXEdit::OnEraseBkgnd(CDC*) { return TRUE; }

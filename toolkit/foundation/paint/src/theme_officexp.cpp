@@ -57,7 +57,7 @@ COLORREF ToolkitPaintThemeA::GetRectangleTextColor(int nSelected, BOOL bPressed,
                                                    BOOL bPopped, int nBarType, int nBarPosition)
 {
     if (nBarType == qxpBarTypePopup)
-        return GetColor(!bEnabled ? 35 : (nSelected ? 45 : 44));
+        return GetColor(!bEnabled ? qxColorDisabledText : (nSelected ? qxColorHotText : qxColorMenuText));
     if (!bEnabled)
         return GetColor(qxColorBarDisabledText);
     if (bPopped)
@@ -68,7 +68,7 @@ COLORREF ToolkitPaintThemeA::GetRectangleTextColor(int nSelected, BOOL bPressed,
         return GetColor(qxColorPressedText);
     if (nSelected || bPressed)
         return GetColor(qxColorHotText);
-    return GetColor(nBarPosition == qxpBarPopup ? 44 : 46);
+    return GetColor(nBarPosition == qxpBarPopup ? qxColorMenuText : qxColorBarText);
 }
 
 // The overlap of a popup with the control that opened it, in the popup's
@@ -202,7 +202,7 @@ CSize ToolkitPaintThemeA::DrawCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, int n
             Draw3dRect(pDC, r, 35, 35);
         }
         if (nChecked)
-            DrawTick(pDC, r.left, r.top, GetColor(!bEnabled || nChecked == 2 ? 35 : 18),
+            DrawTick(pDC, r.left, r.top, GetColor(!bEnabled || nChecked == 2 ? qxColorDisabledText : COLOR_BTNTEXT),
                      IsLayoutRTL(pDC->GetSafeHdc()));
     }
     return CSize(13, 13);
@@ -246,14 +246,14 @@ CSize ToolkitPaintThemeA::DrawRadioButtonMark(CDC* pDC, CRect rc, BOOL bDraw, in
         FillDisc(this, pDC, cx, cy, 5.5, GetColor(nFill), r);
         if (nChecked)
             FillDisc(this, pDC, r.left + 4 + 2.5, r.top + 4 + 2.5, 2.5,
-                     GetColor(!bEnabled || nChecked == 2 ? 35 : 18), CRect(r.left + 4, r.top + 4, r.left + 9, r.top + 9));
+                     GetColor(!bEnabled || nChecked == 2 ? qxColorDisabledText : COLOR_BTNTEXT), CRect(r.left + 4, r.top + 4, r.left + 9, r.top + 9));
     }
     return CSize(13, 13);
 }
 
 void ToolkitPaintThemeA::FillPopupGutter(CDC* pDC, CRect rcGutter, BOOL bRarelyUsed)
 {
-    pDC->FillSolidRect(rcGutter, GetColor(bRarelyUsed ? 42 : 30));
+    pDC->FillSolidRect(rcGutter, GetColor(bRarelyUsed ? qxColorExpandedGutter : qxColorBarFace));
 }
 
 CSize ToolkitPaintThemeA::DrawTearOffGripper(CDC* pDC, CRect rc, BOOL bSelected, BOOL bDraw)
@@ -397,7 +397,7 @@ CSize ToolkitPaintThemeA::DrawControlComboBox(CDC* pDC, CQXPControlView* pContro
     if (!strText.IsEmpty()) {
         CRect rcText(rcField.left + 4, rcField.top, rcDrop.left - 2, rcField.bottom);
         ScopedFont font(pDC, &m_fontRegular);
-        COLORREF clrOld = pDC->SetTextColor(GetColor(bEnabled ? 8 : 17));
+        COLORREF clrOld = pDC->SetTextColor(GetColor(bEnabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
         int nMode = pDC->SetBkMode(TRANSPARENT);
         pDC->DrawText(strText, rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
         pDC->SetBkMode(nMode);
@@ -442,7 +442,7 @@ CSize ToolkitPaintThemeA::DrawControlEdit(CDC* pDC, CQXPControlView* pControl, B
         } else {
             Rectangle(pDC, rcSpin, 5, -1);
         }
-        COLORREF clr = GetColor(bEnabled ? 18 : 17);
+        COLORREF clr = GetColor(bEnabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
         CPoint u = rcUp.CenterPoint(), d = rcDown.CenterPoint();
         DrawTriangle(pDC, CPoint(u.x - 2, u.y + 1), CPoint(u.x + 2, u.y + 1), CPoint(u.x, u.y - 1), clr);
         DrawTriangle(pDC, CPoint(d.x - 2, d.y - 1), CPoint(d.x + 2, d.y - 1), CPoint(d.x, d.y + 1), clr);
@@ -529,7 +529,7 @@ CSize ToolkitPaintThemeA::DrawCommandListEntry(CDC* pDC, CQXPControlView* pContr
     StripAccelerator(strCaption);
     CRect rcText(rc.left + 26, rc.top, rc.right - 2, rc.bottom);
     ScopedFont font(pDC, &m_fontRegular);
-    COLORREF clrOld = pDC->SetTextColor(GetColor(bSelected ? 45 : 44));
+    COLORREF clrOld = pDC->SetTextColor(GetColor(bSelected ? qxColorHotText : qxColorMenuText));
     int nMode = pDC->SetBkMode(TRANSPARENT);
     pDC->DrawText(strCaption, rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     pDC->SetBkMode(nMode);

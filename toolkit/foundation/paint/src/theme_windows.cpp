@@ -12,7 +12,7 @@ using namespace qxpaint;
 // ---------------------------------------------------------------------------
 // "Windows 2000"
 
-ToolkitPaintThemeD::ToolkitPaintThemeD() : m_nPopupTextColor(18)
+ToolkitPaintThemeD::ToolkitPaintThemeD() : m_nPopupTextColor(COLOR_BTNTEXT)
 {
     // Popups follow the system's drop-shadow setting.
     m_bForceShadows = FALSE;
@@ -60,11 +60,11 @@ COLORREF ToolkitPaintThemeD::GetRectangleTextColor(int nSelected, BOOL, BOOL bEn
     if (nBarType == qxpBarTypePopup) {
         if (!bEnabled)
             return GetColor(COLOR_GRAYTEXT);
-        return GetColor(nSelected ? 14 : m_nPopupTextColor);
+        return GetColor(nSelected ? COLOR_HIGHLIGHTTEXT : m_nPopupTextColor);
     }
     if (!bEnabled)
         return GetColor(COLOR_GRAYTEXT);
-    return GetColor(nBarPosition == qxpBarPopup ? m_nPopupTextColor : 18);
+    return GetColor(nBarPosition == qxpBarPopup ? m_nPopupTextColor : COLOR_BTNTEXT);
 }
 
 void ToolkitPaintThemeD::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
@@ -160,7 +160,7 @@ CSize ToolkitPaintThemeD::DrawControlComboBox(CDC* pDC, CQXPControlView* pContro
     if (!strText.IsEmpty()) {
         CRect rcText(rcField.left + 4, rcField.top, rcField.right - nButton - 3, rcField.bottom);
         ScopedFont font(pDC, &m_fontRegular);
-        COLORREF clrOld = pDC->SetTextColor(GetColor(bEnabled ? 8 : 17));
+        COLORREF clrOld = pDC->SetTextColor(GetColor(bEnabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
         int nMode = pDC->SetBkMode(TRANSPARENT);
         pDC->DrawText(strText, rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
         pDC->SetBkMode(nMode);
@@ -245,7 +245,7 @@ void ToolkitPaintThemeD::DrawEditSpinButtons(CDC* pDC, CRect rc, CQXPControlView
     } else {
         Rectangle(pDC, rc, 5, 15);
     }
-    DrawSpinArrows(pDC, rcUp, rcDown, GetColor(bEnabled ? 18 : 17));
+    DrawSpinArrows(pDC, rcUp, rcDown, GetColor(bEnabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
 }
 
 CSize ToolkitPaintThemeD::DrawControlPopupParent(CDC* pDC, CQXPControlView* pControl, BOOL bDraw)
@@ -296,12 +296,12 @@ CSize ToolkitPaintThemeD::DrawCommandListEntry(CDC* pDC, CQXPControlView* pContr
 {
     if (!bDraw || !pDC || !pControl)
         return CSize(rc.Width(), max(GetControlHeight(), 22));
-    pDC->FillSolidRect(rc, GetColor(bSelected ? 13 : 5));
+    pDC->FillSolidRect(rc, GetColor(bSelected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     CString strCaption = pControl->GetCaption();
     StripAccelerator(strCaption);
     CRect rcText(rc.left + 26, rc.top, rc.right - 2, rc.bottom);
     ScopedFont font(pDC, &m_fontRegular);
-    COLORREF clrOld = pDC->SetTextColor(GetColor(bSelected ? 14 : 8));
+    COLORREF clrOld = pDC->SetTextColor(GetColor(bSelected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     int nMode = pDC->SetBkMode(TRANSPARENT);
     pDC->DrawText(strCaption, rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     pDC->SetBkMode(nMode);
@@ -316,7 +316,7 @@ CSize ToolkitPaintThemeD::DrawCommandListEntry(CDC* pDC, CQXPControlView* pContr
 CSize ToolkitPaintThemeD::DrawTearOffGripper(CDC* pDC, CRect rc, BOOL bSelected, BOOL bDraw)
 {
     if (bDraw && pDC)
-        pDC->FillSolidRect(rc, GetColor(bSelected ? 2 : 3));
+        pDC->FillSolidRect(rc, GetColor(bSelected ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
     return CSize(0, 8);
 }
 
@@ -413,7 +413,7 @@ ToolkitPaintThemeE::ToolkitPaintThemeE()
     m_iconsInfo.bIconsWithShadow = FALSE;
     m_bThemedStatusBar = TRUE;
     m_bThemedCheckBox = TRUE;
-    m_nPopupTextColor = 7;
+    m_nPopupTextColor = COLOR_MENUTEXT;
 }
 
 ToolkitPaintThemeE::~ToolkitPaintThemeE() {}

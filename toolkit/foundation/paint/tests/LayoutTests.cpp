@@ -531,7 +531,7 @@ TEST_F(LayoutTest, DisabledPicturesShowTheirShapeAndMissingOnesNothing)
     ThemeHolder office(qxpThemeOfficeXP);
     for (CQXPThemePainter* p : {theme.p, office.p}) {
         const bool bClassic = p == theme.p;
-        const COLORREF back = p->GetColor(COLOR_BTNFACE), shape = p->GetColor(bClassic ? 16 : 40);
+        const COLORREF back = p->GetColor(COLOR_BTNFACE), shape = p->GetColor(bClassic ? COLOR_BTNSHADOW : qxColorDisabledIcon);
         for (bool bAlpha : {true, false}) {
             std::string what = std::string(bClassic ? "Windows 2000" : "Office XP") + (bAlpha ? ", alpha" : ", icon");
             CQXPIconImage* pPicture = MakePictureImage(2001, bAlpha, SelectAllPixel);
