@@ -3,7 +3,6 @@
 
 #include <qx/drawing.h>
 #include <qx/images.h>
-#include <qx/listbox.h>
 
 namespace {
 

@@ -6,7 +6,6 @@
 #include <qx/colors.h>
 #include <qx/drawing.h>
 #include <qx/fonts.h>
-#include <qx/listbox.h>
 #include <qx/sysutil.h>
 #include <qx/toolkitres.h>
 #include <qx/wndshadow.h>

@@ -82,6 +82,9 @@ double AFXAPI ContrastRatio(COLORREF clrA, COLORREF clrB);
 // out by the ratio body text needs (4.5), else black or white, whichever
 // stands out more. System colour schemes may pair grey text with grey.
 COLORREF AFXAPI ReadableTextColor(COLORREF clrText, COLORREF clrBack);
+// Hue, saturation and luminance (0..1) to a colour.
+COLORREF AFXAPI HslToRgb(double dHue, double dSaturation, double dLuminance);
+double AFXAPI HueToChannel(double m1, double m2, double h);
 
 // ---------------------------------------------------------------------------
 // One colour setting: a standard value and an override (both -1 = unset).
