@@ -13,6 +13,7 @@
 #pragma once
 
 #include "fx/core.h"
+#include "fx/coll.h"
 #include "fx/string.h"
 #include "fx/thread.h"
 #include <commdlg.h>
