@@ -53,6 +53,12 @@ CHOICE = re.compile(
     r"(?P<head>\b(?:GetColor|GetColorEx|ManagerColor|Sys)\([^()?]*\?\s*)(?P<a>\d+)(?P<mid>\s*:\s*)(?P<b>\d+)"
     r"(?P<tail>\s*\))")
 
+# The paint themes' own helpers that take colour numbers: the border and fill
+# of Rectangle, the two colours of Draw3dRect (pDC first, unlike the DC's own
+# Draw3dRect, which takes COLORREFs) and the colour of Line.
+THEME_PAIR = re.compile(r"(?P<head>\b(?:Rectangle|Draw3dRect)\(pDC, .*, )(?P<a>\d+), (?P<b>\d+)(?P<tail>\);)")
+THEME_LINE = re.compile(r"(?P<head>\bLine\(pDC, [^;]*, )(?P<a>\d+)(?P<tail>\);)")
+
 KEEP = {
     "toolkit/foundation/src/colors.cpp",
     "toolkit/foundation/tests/ColorTests.cpp",
@@ -83,6 +89,18 @@ def rename_choice(match):
     return match.group("head") + a + match.group("mid") + b + match.group("tail")
 
 
+def rename_theme_pair(match):
+    a, b = NAMES.get(int(match.group("a"))), NAMES.get(int(match.group("b")))
+    if a is None or b is None:
+        return match.group(0)
+    return match.group("head") + a + ", " + b + match.group("tail")
+
+
+def rename_theme_line(match):
+    a = NAMES.get(int(match.group("a")))
+    return match.group(0) if a is None else match.group("head") + a + match.group("tail")
+
+
 def rename_tab_line(match):
     field, num = match.group("field"), int(match.group("num"))
     if field == "clrShape":
@@ -105,6 +123,8 @@ def main():
             continue
         text = open(path, encoding="utf-8").read()
         new = TAB_LINE.sub(rename_tab_line, CHOICE.sub(rename_choice, CALL.sub(rename, text)))
+        if path.startswith("toolkit/foundation/paint/src/"):
+            new = THEME_LINE.sub(rename_theme_line, THEME_PAIR.sub(rename_theme_pair, new))
         if new != text:
             open(path, "w", encoding="utf-8").write(new)
             changed += 1

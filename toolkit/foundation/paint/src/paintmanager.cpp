@@ -84,7 +84,7 @@ CGalleryPainter::~CGalleryPainter() {}
 
 void CGalleryPainter::FillControl(CDC* pDC, CRect rc)
 {
-    m_pPaintManager->Rectangle(pDC, rc, 52, 41);
+    m_pPaintManager->Rectangle(pDC, rc, qxColorControlBorder, qxColorMenuFace);
 }
 
 void CGalleryPainter::DrawScrollButton(CDC* pDC, CRect rc, int nKind, BOOL bSelected, BOOL bPressed, BOOL bEnabled)
@@ -641,7 +641,7 @@ void CQXPThemePainter::DrawStatusPaneBorder(CDC* pDC, CRect rc, CQXPStatusPaneVi
     if (m_themeStatusBar.IsAppThemed() &&
         SUCCEEDED(m_themeStatusBar.DrawThemeBackground(pDC->GetSafeHdc(), bLastPane ? 2 : 1, 0, rc)))
         return;
-    Draw3dRect(pDC, rc, 16, 20);
+    Draw3dRect(pDC, rc, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
 }
 
 void CQXPThemePainter::DrawStatusGripper(CDC* pDC, CRect rcGripper)
@@ -660,9 +660,9 @@ void CQXPThemePainter::DrawStatusGripper(CDC* pDC, CRect rcGripper)
     int b = rcGripper.bottom - 1;
     for (int i = 0; i < 3; ++i) {
         int d = 4 * i;
-        Line(pDC, r - d - 1, b, r + 1, b - d - 2, 16);
-        Line(pDC, r - d - 2, b, r + 1, b - d - 3, 16);
-        Line(pDC, r - d - 3, b, r + 1, b - d - 4, 20);
+        Line(pDC, r - d - 1, b, r + 1, b - d - 2, COLOR_BTNSHADOW);
+        Line(pDC, r - d - 2, b, r + 1, b - d - 3, COLOR_BTNSHADOW);
+        Line(pDC, r - d - 3, b, r + 1, b - d - 4, COLOR_BTNHIGHLIGHT);
     }
 }
 

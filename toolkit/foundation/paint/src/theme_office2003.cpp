@@ -195,7 +195,7 @@ void ToolkitPaintThemeB::DrawRectangle(CDC* pDC, CRect rc, int nSelected, BOOL b
 {
     if (bPopped) {
         FillGradient(pDC, rc, m_grcPopped, FALSE);
-        Draw3dRect(pDC, rc, 43, 43);
+        Draw3dRect(pDC, rc, qxColorMenuBorder, qxColorMenuBorder);
         return;
     }
     if (!m_bLunaColors || nBarType == qxpBarTypePopup || nBarPosition == qxpBarPopup) {
@@ -211,7 +211,7 @@ void ToolkitPaintThemeB::DrawRectangle(CDC* pDC, CRect rc, int nSelected, BOOL b
             pGrad = &m_grcPressed;
             nBorder = 50;
         } else if (nChecked == 2 && !nSelected && !bPressed) {
-            Rectangle(pDC, rc, 50, 51);
+            Rectangle(pDC, rc, qxColorCheckedBorder, qxColorButtonFace);
             return;
         } else if (nChecked && !nSelected && !bPressed) {
             pGrad = &m_grcChecked;
@@ -274,7 +274,7 @@ void ToolkitPaintThemeB::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
     int nPosition = pBar->GetPosition();
 
     if (nPosition == qxpBarPopup) {
-        Rectangle(pDC, rc, 43, 41);
+        Rectangle(pDC, rc, qxColorMenuBorder, qxColorMenuFace);
         CRect rcOverlap;
         CRect rcOpener;
         if (pBar->GetOpenerRect(&rcOpener)) {
@@ -353,7 +353,7 @@ void ToolkitPaintThemeB::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
     }
 
     if (nPosition == qxpBarFloating && pBar->IsCaptionShown() && pBar->GetType() != qxpBarTypePopup) {
-        Rectangle(pDC, rc, 61, 30);
+        Rectangle(pDC, rc, qxColorFloatingFrame, qxColorBarFace);
         int nCaption = m_nTextHeight < 15 ? 17 : m_nTextHeight + 2;
         // One gradient band under each row of controls.
         int nRowTop = -1, nRowBottom = -1;
@@ -578,10 +578,10 @@ void ToolkitPaintThemeB::DrawStatusGripper(CDC* pDC, CRect rcGripper)
     int b = rcGripper.bottom - 1;
     for (int i = 0; i < 3; ++i) {
         int d = 5 * i;
-        Line(pDC, r - d - 1, b, r + 1, b - d - 2, 16);
-        Line(pDC, r - d - 2, b, r + 1, b - d - 3, 16);
-        Line(pDC, r - d - 3, b, r + 1, b - d - 4, 16);
-        Line(pDC, r - d - 4, b, r + 1, b - d - 5, 20);
+        Line(pDC, r - d - 1, b, r + 1, b - d - 2, COLOR_BTNSHADOW);
+        Line(pDC, r - d - 2, b, r + 1, b - d - 3, COLOR_BTNSHADOW);
+        Line(pDC, r - d - 3, b, r + 1, b - d - 4, COLOR_BTNSHADOW);
+        Line(pDC, r - d - 4, b, r + 1, b - d - 5, COLOR_BTNHIGHLIGHT);
     }
 }
 

@@ -35,22 +35,22 @@ void ToolkitPaintThemeA::DrawRectangle(CDC* pDC, CRect rc, int nSelected, BOOL b
         return;
     }
     if (bPopped) {
-        Rectangle(pDC, rc, 43, 30);
+        Rectangle(pDC, rc, qxColorMenuBorder, qxColorBarFace);
         return;
     }
     if (nChecked && !bPressed) {
         if (nSelected)
-            Rectangle(pDC, rc, 50, 33);
+            Rectangle(pDC, rc, qxColorCheckedBorder, qxColorPressedFace);
         else
             Rectangle(pDC, rc, 37, nChecked == 2 ? 51 : 36);
         return;
     }
     if (bPressed == 2 || bPressed == 3 || (nSelected && bPressed)) {
-        Rectangle(pDC, rc, 50, 33);
+        Rectangle(pDC, rc, qxColorCheckedBorder, qxColorPressedFace);
         return;
     }
     if (nSelected || bPressed)
-        Rectangle(pDC, rc, 32, 31);
+        Rectangle(pDC, rc, qxColorHotBorder, qxColorHotFace);
 }
 
 COLORREF ToolkitPaintThemeA::GetRectangleTextColor(int nSelected, BOOL bPressed, BOOL bEnabled, int nChecked,
@@ -109,7 +109,7 @@ void ToolkitPaintThemeA::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
         break;
     }
     case qxpBarPopup: {
-        Rectangle(pDC, rc, 43, 41);
+        Rectangle(pDC, rc, qxColorMenuBorder, qxColorMenuFace);
         CRect rcOverlap = OpenerOverlap(pBar);
         if (!rcOverlap.IsRectEmpty())
             pDC->FillSolidRect(rcOverlap, GetColor(qxColorBarFace));
@@ -119,7 +119,7 @@ void ToolkitPaintThemeA::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
         if (IsFlatBar(pBar)) {
             pDC->FillSolidRect(rc, GetColor(COLOR_BTNFACE));
         } else {
-            Rectangle(pDC, rc, 15, 30);
+            Rectangle(pDC, rc, COLOR_BTNFACE, qxColorBarFace);
             COLORREF clr = GetColor(COLOR_BTNFACE);
             pDC->SetPixelV(1, 1, clr);
             pDC->SetPixelV(w - 2, 1, clr);
@@ -193,13 +193,13 @@ CSize ToolkitPaintThemeA::DrawCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, int n
         if (bEnabled) {
             BOOL bHot = nSelected != 0;
             if (bHot && bPressed)
-                Rectangle(pDC, r, 32, 33);
+                Rectangle(pDC, r, qxColorHotBorder, qxColorPressedFace);
             else if (bHot || bPressed)
-                Rectangle(pDC, r, 32, 31);
+                Rectangle(pDC, r, qxColorHotBorder, qxColorHotFace);
             else
-                Rectangle(pDC, r, 52, 5);
+                Rectangle(pDC, r, qxColorControlBorder, COLOR_WINDOW);
         } else {
-            Draw3dRect(pDC, r, 35, 35);
+            Draw3dRect(pDC, r, qxColorDisabledText, qxColorDisabledText);
         }
         if (nChecked)
             DrawTick(pDC, r.left, r.top, GetColor(!bEnabled || nChecked == 2 ? qxColorDisabledText : COLOR_BTNTEXT),
@@ -264,7 +264,7 @@ CSize ToolkitPaintThemeA::DrawTearOffGripper(CDC* pDC, CRect rc, BOOL bSelected,
         int cx = rc.CenterPoint().x;
         int nReach = min(rc.Width() / 2 - 10, 16);
         if (bSelected) {
-            Rectangle(pDC, rc, 32, 31);
+            Rectangle(pDC, rc, qxColorHotBorder, qxColorHotFace);
             if (nReach > 0)
                 for (int y : {4, 6})
                     HorizontalLine(pDC, cx - nReach, rc.top + y, cx + nReach, GetColor(qxColorHotText));
@@ -375,7 +375,7 @@ CSize ToolkitPaintThemeA::DrawControlComboBox(CDC* pDC, CQXPControlView* pContro
     BOOL bDropped = pControl->IsDroppedDown();
     int nArrow;
     if (bEnabled) {
-        Rectangle(pDC, rcField, 5, 5);
+        Rectangle(pDC, rcField, COLOR_WINDOW, COLOR_WINDOW);
         if (nSelected || bDropped) {
             Rectangle(pDC, rcField, 32, -1);
             CRect rcState(rcDrop);
@@ -385,7 +385,7 @@ CSize ToolkitPaintThemeA::DrawControlComboBox(CDC* pDC, CQXPControlView* pContro
             if (bPopup) {
                 CRect rcInner(rcDrop);
                 rcInner.DeflateRect(1, 1);
-                Rectangle(pDC, rcInner, 53, 53);
+                Rectangle(pDC, rcInner, qxColorEditFrame, qxColorEditFrame);
             }
             nArrow = 46;
         }
@@ -455,7 +455,7 @@ void ToolkitPaintThemeA::DrawPopupSplitDivider(CDC* pDC, CQXPControlView* pContr
     BOOL bEnabled = IsControlEnabled(pControl);
     if (pControl->GetPopped() && pControl->GetSelected()) {
         if (bEnabled)
-            Rectangle(pDC, CRect(rc.right - m_nSplitButtonPopupWidth, rc.top, rc.right, rc.bottom), 32, 33);
+            Rectangle(pDC, CRect(rc.right - m_nSplitButtonPopupWidth, rc.top, rc.right, rc.bottom), qxColorHotBorder, qxColorPressedFace);
         return;
     }
     COLORREF clr = pControl->GetSelected() ? GetColor(qxColorHotBorder) : (bEnabled ? GetColor(COLOR_BTNSHADOW) : GetControlTextColor(pControl));
@@ -524,7 +524,7 @@ CSize ToolkitPaintThemeA::DrawCommandListEntry(CDC* pDC, CQXPControlView* pContr
         return CSize(rc.Width(), max(GetControlHeight(), 22));
     pDC->FillSolidRect(rc, GetColor(COLOR_WINDOW));
     if (bSelected)
-        Rectangle(pDC, rc, 32, 31);
+        Rectangle(pDC, rc, qxColorHotBorder, qxColorHotFace);
     CString strCaption = pControl->GetCaption();
     StripAccelerator(strCaption);
     CRect rcText(rc.left + 26, rc.top, rc.right - 2, rc.bottom);
@@ -545,7 +545,7 @@ void ToolkitPaintThemeA::DrawStatusPaneBorder(CDC* pDC, CRect rc, CQXPStatusPane
 {
     if (pPane && (pPane->GetStyle() & CQXPStatusPaneView::styleNoBorders))
         return;
-    Draw3dRect(pDC, rc, 16, 16);
+    Draw3dRect(pDC, rc, COLOR_BTNSHADOW, COLOR_BTNSHADOW);
 }
 
 CSize ToolkitPaintThemeA::DrawDialogBarGripper(CDC* pDC, CQXPBarView*, BOOL bDraw)

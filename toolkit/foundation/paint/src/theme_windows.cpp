@@ -33,24 +33,24 @@ void ToolkitPaintThemeD::DrawRectangle(CDC* pDC, CRect rc, int nSelected, BOOL b
 {
     if (nBarType == qxpBarTypePopup && !nChecked) {
         if (nSelected || bPressed)
-            Rectangle(pDC, rc, 13, 13);
+            Rectangle(pDC, rc, COLOR_HIGHLIGHT, COLOR_HIGHLIGHT);
         return;
     }
     if (bEnabled) {
         if (nChecked) {
             if (!nSelected && !bPressed)
                 DrawPatternRect(pDC, rc, GetColor(COLOR_BTNHIGHLIGHT), GetColor(COLOR_BTNFACE));
-            Draw3dRect(pDC, rc, 16, 20);
+            Draw3dRect(pDC, rc, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
             return;
         }
         if (bPopped || bPressed == 2 || bPressed == 3 || (nSelected && bPressed))
-            Draw3dRect(pDC, rc, 16, 20);
+            Draw3dRect(pDC, rc, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
         else if (nSelected || bPressed)
-            Draw3dRect(pDC, rc, 20, 16);
+            Draw3dRect(pDC, rc, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
         return;
     }
     if (nChecked || nSelected == 2 || nSelected == 3)
-        Draw3dRect(pDC, rc, 16, 20);
+        Draw3dRect(pDC, rc, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
 }
 
 COLORREF ToolkitPaintThemeD::GetRectangleTextColor(int nSelected, BOOL, BOOL bEnabled, int, BOOL, int nBarType,
@@ -72,11 +72,11 @@ void ToolkitPaintThemeD::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
     pDC->FillSolidRect(rc, GetColor(COLOR_BTNFACE));
     int nPosition = pBar->GetPosition();
     if (nPosition == qxpBarFloating || nPosition == qxpBarPopup) {
-        Draw3dRect(pDC, rc, 21, 15);
+        Draw3dRect(pDC, rc, COLOR_3DDKSHADOW, COLOR_BTNFACE);
         rc.DeflateRect(1, 1);
-        Draw3dRect(pDC, rc, 16, 20);
+        Draw3dRect(pDC, rc, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
     } else if (!IsFlatBar(pBar)) {
-        Draw3dRect(pDC, rc, 16, 20);
+        Draw3dRect(pDC, rc, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
     }
 }
 
@@ -90,11 +90,11 @@ CSize ToolkitPaintThemeD::DrawCommandBarGripper(CDC* pDC, CQXPBarView* pBar, BOO
     CRect rc = pBar->GetBarClientRect();
     if (IsVerticalPosition(nPosition)) {
         if (bDraw && pDC)
-            Draw3dRect(pDC, CRect(3, 3, rc.Width() - 3, 6), 20, 16);
+            Draw3dRect(pDC, CRect(3, 3, rc.Width() - 3, 6), COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
         return CSize(0, 8);
     }
     if (bDraw && pDC)
-        Draw3dRect(pDC, CRect(3, 3, 6, rc.Height() - 3), 20, 16);
+        Draw3dRect(pDC, CRect(3, 3, 6, rc.Height() - 3), COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
     return CSize(6, 0);
 }
 
@@ -107,11 +107,11 @@ CSize ToolkitPaintThemeD::DrawCommandBarSeparator(CDC* pDC, CQXPBarView* pBar, C
         CRect rcBar = pBar->GetBarClientRect();
         if (bPopup) {
             CRect rcLine(rcBar.left + 4, rc.top - 5, rcBar.right - 4, rc.top - 3);
-            Draw3dRect(pDC, rcLine, 16, 20);
+            Draw3dRect(pDC, rcLine, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
         } else if (IsVerticalBar(pBar)) {
-            Draw3dRect(pDC, CRect(rc.left + 4, rc.top - 4, rc.right - 4, rc.top - 2), 16, 20);
+            Draw3dRect(pDC, CRect(rc.left + 4, rc.top - 4, rc.right - 4, rc.top - 2), COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
         } else {
-            Draw3dRect(pDC, CRect(rc.left - 4, rc.top + 4, rc.left - 2, rc.bottom - 4), 16, 20);
+            Draw3dRect(pDC, CRect(rc.left - 4, rc.top + 4, rc.left - 2, rc.bottom - 4), COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
         }
     }
     return bPopup ? CSize(8, 8) : CSize(6, 6);
@@ -152,7 +152,7 @@ CSize ToolkitPaintThemeD::DrawControlComboBox(CDC* pDC, CQXPControlView* pContro
     CRect rcField = GetFieldRect(pControl);
     BOOL bEnabled = IsControlEnabled(pControl);
     if (bEnabled)
-        Rectangle(pDC, CRect(rcField.left + 1, rcField.top + 1, rcField.right - 1, rcField.bottom - 1), 5, 5);
+        Rectangle(pDC, CRect(rcField.left + 1, rcField.top + 1, rcField.right - 1, rcField.bottom - 1), COLOR_WINDOW, COLOR_WINDOW);
     CQXPControlView::EditLayout* pLayout = pControl->GetEditLayout();
     int nButton = pLayout && pLayout->nButtonWidth > 0 ? pLayout->nButtonWidth : 15;
     CString strText = pControl->GetEditText();
@@ -179,7 +179,7 @@ CSize ToolkitPaintThemeD::DrawControlEdit(CDC* pDC, CQXPControlView* pControl, B
         return sz;
     CRect rcField = GetFieldRect(pControl);
     if (IsControlEnabled(pControl))
-        Rectangle(pDC, rcField, 5, 5);
+        Rectangle(pDC, rcField, COLOR_WINDOW, COLOR_WINDOW);
     DrawControlEditFrame(pDC, rcField, pControl);
     if (pControl->HasSpinButtons())
         DrawEditSpinButtons(pDC, CRect(rcField.right - 18, rcField.top + 2, rcField.right - 2, rcField.bottom - 2),
@@ -191,32 +191,32 @@ void ToolkitPaintThemeD::DrawControlEditFrame(CDC* pDC, CRect rc, CQXPControlVie
 {
     if (IsControlEnabled(pControl)) {
         if (pControl->GetSelected())
-            Draw3dRect(pDC, rc, 16, 20);
+            Draw3dRect(pDC, rc, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
         else
-            Draw3dRect(pDC, rc, 15, 15);
+            Draw3dRect(pDC, rc, COLOR_BTNFACE, COLOR_BTNFACE);
         rc.DeflateRect(1, 1);
-        Draw3dRect(pDC, rc, 15, 15);
+        Draw3dRect(pDC, rc, COLOR_BTNFACE, COLOR_BTNFACE);
         return;
     }
     if (IsPopupBar(pControl->GetParentBar()))
-        Draw3dRect(pDC, rc, 16, 16);
+        Draw3dRect(pDC, rc, COLOR_BTNSHADOW, COLOR_BTNSHADOW);
     else
-        Draw3dRect(pDC, rc, 20, 20);
+        Draw3dRect(pDC, rc, COLOR_BTNHIGHLIGHT, COLOR_BTNHIGHLIGHT);
 }
 
 void ToolkitPaintThemeD::DrawComboBoxDropDownButton(CDC* pDC, CRect rc, CQXPControlView* pControl)
 {
     BOOL bEnabled = IsControlEnabled(pControl);
     BOOL bPressed = pControl->IsDroppedDown() || pControl->GetPressed();
-    Rectangle(pDC, rc, 15, 15);
+    Rectangle(pDC, rc, COLOR_BTNFACE, COLOR_BTNFACE);
     if (bEnabled) {
         if (pControl->GetSelected())
             VerticalLine(pDC, rc.left - 1, rc.top, rc.bottom, GetColor(COLOR_BTNFACE));
         CRect rcFrame(rc);
         if (bPressed)
-            Draw3dRect(pDC, rcFrame, 16, 20);
+            Draw3dRect(pDC, rcFrame, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
         else
-            Draw3dRect(pDC, rcFrame, 20, 16);
+            Draw3dRect(pDC, rcFrame, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
     }
     CRect rcArrow(rc);
     if (bPressed)
@@ -242,7 +242,7 @@ void ToolkitPaintThemeD::DrawEditSpinButtons(CDC* pDC, CRect rc, CQXPControlView
         Draw3dRect(pDC, rcUp, nPressed == 1 ? 16 : 20, nPressed == 1 ? 20 : 16);
         Draw3dRect(pDC, rcDown, nPressed == 2 ? 16 : 20, nPressed == 2 ? 20 : 16);
     } else {
-        Rectangle(pDC, rc, 5, 15);
+        Rectangle(pDC, rc, COLOR_WINDOW, COLOR_BTNFACE);
     }
     DrawSpinArrows(pDC, rcUp, rcDown, GetColor(bEnabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
 }
@@ -268,7 +268,7 @@ CSize ToolkitPaintThemeD::DrawControlPopupParent(CDC* pDC, CQXPControlView* pCon
             CRect rcCheck(rcColumn);
             rcCheck.DeflateRect(2, 1);
             if (pImage)
-                Draw3dRect(pDC, rcCheck, 16, 20);
+                Draw3dRect(pDC, rcCheck, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
             else if (nType == qxpControlRadioButton)
                 DrawDot(pDC, rcCheck, clrText);
             else
@@ -370,7 +370,7 @@ CSize ToolkitPaintThemeD::DrawDialogBarGripper(CDC* pDC, CQXPBarView*, BOOL bDra
     if (h < 18)
         h = 22;
     if (bDraw && pDC)
-        Draw3dRect(pDC, CRect(3, 3, 6, h), 20, 16);
+        Draw3dRect(pDC, CRect(3, 3, 6, h), COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
     return CSize(6, h);
 }
 
@@ -460,7 +460,7 @@ void ToolkitPaintThemeE::DrawRectangle(CDC* pDC, CRect rc, int nSelected, BOOL b
     }
     if (nBarType == qxpBarTypePopup) {
         if (nSelected || bPressed)
-            Rectangle(pDC, rc, 29, 13);
+            Rectangle(pDC, rc, COLOR_MENUHILIGHT, COLOR_HIGHLIGHT);
         return;
     }
     int nState;
@@ -517,12 +517,12 @@ void ToolkitPaintThemeE::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
     int nPosition = pBar->GetPosition();
     if (nPosition == qxpBarPopup) {
         if (m_bFlatMenus)
-            Rectangle(pDC, rc, 16, 4);
+            Rectangle(pDC, rc, COLOR_BTNSHADOW, COLOR_MENU);
         else {
             pDC->FillSolidRect(rc, GetColor(COLOR_MENU));
-            Draw3dRect(pDC, rc, 21, 15);
+            Draw3dRect(pDC, rc, COLOR_3DDKSHADOW, COLOR_BTNFACE);
             rc.DeflateRect(1, 1);
-            Draw3dRect(pDC, rc, 16, 20);
+            Draw3dRect(pDC, rc, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
         }
         return;
     }
