@@ -529,18 +529,18 @@ void CQXPTabClientWnd::SyncTheme()
         break;
     case 3:
         p.SetAppearance(0);
-        p.SetColor(8);
+        p.SetColor(COLOR_WINDOWTEXT);
         p.m_bHotTracking = TRUE;
         break;
     case 4:
         p.SetAppearance(3);
-        p.SetColor(16);
+        p.SetColor(COLOR_BTNSHADOW);
         p.m_bStaticFrame = TRUE;
         p.m_bSelectOnButtonDown = TRUE;
         break;
     case 5:
         p.SetAppearance(3);
-        p.SetColor(32);
+        p.SetColor(qxColorHotBorder);
         p.m_bHotTracking = TRUE;
         break;
     case 6:

@@ -323,7 +323,7 @@ void CQXPDockingPanePaintManager::RefreshThemeColors()
         // Luna: a light gradient strip, an orange active one.
         m_clrInactiveCaption[0] = MixColors(face, window, 205);
         m_clrInactiveCaption[1] = face;
-        m_clrActiveCaption[0] = m_clrActiveCaption[1] = GetColor(36);
+        m_clrActiveCaption[0] = m_clrActiveCaption[1] = GetColor(qxColorCheckedFace);
         m_clrActiveCaptionText = m_clrInactiveCaptionText = GetColor(COLOR_BTNTEXT);
         if (ToolkitColorManager::Instance()->IsLowColor()) {
             m_clrInactiveCaption[0] = m_clrInactiveCaption[1] = face;
@@ -460,10 +460,10 @@ void CQXPDockingPanePaintManager::DrawCaptionButton(HDC hDC, CaptionButton* pBut
                     DrawHelpers::Instance()->FillGradient(hDC, &rc, RGB(255, 242, 200), RGB(255, 212, 151), FALSE);
                 clrGlyph = RGB(0, 0, 0);
             } else {
-                dc.FillSolidRect(&rc, GetColor(bPressed ? 33 : 31));
-                clrGlyph = GetColor(bPressed ? 47 : 45);
+                dc.FillSolidRect(&rc, GetColor(bPressed ? qxColorPressedFace : qxColorHotFace));
+                clrGlyph = GetColor(bPressed ? qxColorPressedText : qxColorHotText);
             }
-            dc.Draw3dRect(&rc, GetColor(32), GetColor(32));
+            dc.Draw3dRect(&rc, GetColor(qxColorHotBorder), GetColor(qxColorHotBorder));
         }
         break;
     default:
@@ -526,14 +526,14 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
             ::SetPixel(hDC, rcBand.left, rcBand.top, face);
             ::SetPixel(hDC, rcBand.right - 1, rcBand.top, face);
         } else {
-            dc.FillSolidRect(rcBand.left, rcBand.top, rcBand.right - rcBand.left, 1, GetColor(54));
+            dc.FillSolidRect(rcBand.left, rcBand.top, rcBand.right - rcBand.left, 1, GetColor(qxColorWindowFrame));
         }
         if (rcBand.bottom - rcBand.top > 7 && m_nTheme != 7)
             for (int y = rcBand.top + 3; y + 2 < rcBand.bottom - 1; y += 4) {
                 RECT d1 = {rcBand.left + 4, y + 1, rcBand.left + 6, y + 3};
                 RECT d0 = {rcBand.left + 3, y, rcBand.left + 5, y + 2};
                 dc.FillSolidRect(&d1, GetColor(COLOR_WINDOW));
-                dc.FillSolidRect(&d0, GetColor(38));
+                dc.FillSolidRect(&d0, GetColor(qxColorGripper));
             }
         nTextStart = 10;
         nSize = 16;
@@ -555,10 +555,10 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
             dc.FillSolidRect(&rcBand, m_clrActiveCaption[0]);
         } else {
             // An outline with its corners left out.
-            dc.FillSolidRect(rcBand.left + 1, rcBand.top, rcBand.right - rcBand.left - 2, 1, GetColor(52));
-            dc.FillSolidRect(rcBand.left + 1, rcBand.bottom - 1, rcBand.right - rcBand.left - 2, 1, GetColor(52));
-            dc.FillSolidRect(rcBand.left, rcBand.top + 1, 1, rcBand.bottom - rcBand.top - 2, GetColor(52));
-            dc.FillSolidRect(rcBand.right - 1, rcBand.top + 1, 1, rcBand.bottom - rcBand.top - 2, GetColor(52));
+            dc.FillSolidRect(rcBand.left + 1, rcBand.top, rcBand.right - rcBand.left - 2, 1, GetColor(qxColorControlBorder));
+            dc.FillSolidRect(rcBand.left + 1, rcBand.bottom - 1, rcBand.right - rcBand.left - 2, 1, GetColor(qxColorControlBorder));
+            dc.FillSolidRect(rcBand.left, rcBand.top + 1, 1, rcBand.bottom - rcBand.top - 2, GetColor(qxColorControlBorder));
+            dc.FillSolidRect(rcBand.right - 1, rcBand.top + 1, 1, rcBand.bottom - rcBand.top - 2, GetColor(qxColorControlBorder));
         }
         if (m_nTheme == 9) {
             dc.FillSolidRect(rcBand.left, rcBand.top, rcBand.right - rcBand.left, 1, GetColor(COLOR_3DSHADOW));
