@@ -410,6 +410,14 @@ BOOL CDoodleDoc::LoadFile(LPCSTR lpszPathName, BOOL bForceReadOnly)
     pEditor->Allocate((Sci_Position)m_file.GetSize() + 1000);
     pEditor->BeginUndoAction();
     pEditor->ClearAll();
+    // A loaded text is not undone: recording it would keep a second full
+    // copy of the file in the undo history until the history is emptied.
+    pEditor->EmptyUndoBuffer();
+    pEditor->Call(SCI_SETUNDOCOLLECTION, 0);
+    struct UndoCollectionBack {
+        CMFCScintilla* pEditor;
+        ~UndoCollectionBack() { pEditor->Call(SCI_SETUNDOCOLLECTION, 1); }
+    } undoBack{pEditor};
     // The component holds UTF-8: ANSI text is decoded from the system's
     // legacy code page on the way in.
     CScintillaText sink(pEditor->GetDirectFunction(), pEditor->GetDirectPointer());
