@@ -87,12 +87,11 @@ scite_dir=$(bash "$here/bench/editor/build-scite.sh" | tail -n 1) || scite_dir=
 scite="$scite_dir/Sc1.exe"
 
 # SciTE keeps its user properties and session in SciTE_HOME: a scratch folder.
-# Qmate gets a per-user folder of its own with the C++ and text languages,
-# so both editors colour the file.
+# Qmate gets a per-user folder of its own, into which it copies the languages
+# it ships (C++ among them) at its first start, so both editors colour the file.
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-mkdir -p "$scratch/scite" "$scratch/local/Fernbright/Quillmate/Config"
-cp "$here"/app/e2e/fixtures/Config/*.config "$scratch/local/Fernbright/Quillmate/Config/"
+mkdir -p "$scratch/scite" "$scratch/local"
 export SciTE_HOME="$(win "$scratch/scite")"
 
 declare -A R
