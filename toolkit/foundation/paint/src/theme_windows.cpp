@@ -4,7 +4,6 @@
 #include "imageaccess.h"
 
 #include <qx/drawing.h>
-#include <qx/listbox.h>
 #include <qx/themes.h>
 
 using namespace qxpaint;
@@ -12,7 +11,7 @@ using namespace qxpaint;
 // ---------------------------------------------------------------------------
 // "Windows 2000"
 
-ToolkitPaintThemeD::ToolkitPaintThemeD() : m_nPopupTextColor(18)
+ToolkitPaintThemeD::ToolkitPaintThemeD() : m_nPopupTextColor(COLOR_BTNTEXT)
 {
     // Popups follow the system's drop-shadow setting.
     m_bForceShadows = FALSE;
