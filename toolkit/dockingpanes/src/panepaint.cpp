@@ -4,6 +4,7 @@
 #include <qx/tabbedcontainer.h>
 #include <qx/tabpaint.h>
 #include <qx/colors.h>
+#include <qx/themeres.h>
 #include <qx/drawing.h>
 
 #include <algorithm>
@@ -261,6 +262,7 @@ void CQXPDockingPanePaintManager::RefreshThemeColors()
             m_clrActiveCaption[0] = RGB(255, 231, 162);
             m_clrActiveCaption[1] = RGB(255, 166, 76);
             m_nSplitterStyle = 8;
+            ApplyOffice2007PaneColors();
         }
         break;
     default:
@@ -274,6 +276,27 @@ void CQXPDockingPanePaintManager::RefreshThemeColors()
     COLORREF clrInactiveBack = bInactiveOnFace ? face : MixColors(m_clrInactiveCaption[0], m_clrInactiveCaption[1], 50);
     m_clrActiveCaptionText = ReadableTextColor(m_clrActiveCaptionText, clrActiveBack);
     m_clrInactiveCaptionText = ReadableTextColor(m_clrInactiveCaptionText, clrInactiveBack);
+}
+
+void CQXPDockingPanePaintManager::ApplyOffice2007PaneColors()
+{
+    // Each ...Light key is a gradient's first end, each ...Dark its second.
+    ThemeResources* pTheme = GetThemeResources();
+    if (!pTheme->IsLoaded())
+        return;
+    auto take = [pTheme](LPCSTR lpszKey, COLORREF& clr) {
+        COLORREF v = pTheme->GetColor("DockingPane", lpszKey);
+        if (v != QX_COLOR_NONE)
+            clr = v;
+    };
+    take("NormalCaptionLight", m_clrInactiveCaption[0]);
+    take("NormalCaptionDark", m_clrInactiveCaption[1]);
+    take("ActiveCaptionLight", m_clrActiveCaption[0]);
+    take("ActiveCaptionDark", m_clrActiveCaption[1]);
+    take("NormalCaptionText", m_clrInactiveCaptionText);
+    take("ActiveCaptionText", m_clrActiveCaptionText);
+    take("SplitterLight", m_clrPanelBack[0]);
+    take("SplitterDark", m_clrPanelBack[1]);
 }
 
 void AFXAPI CQXPDockingPanePaintManager::DrawCaptionButtonGlyph(HDC hDC, int nID, int x, int y, COLORREF clr,

@@ -5,8 +5,40 @@
 #include <qx/colors.h>
 #include <qx/drawing.h>
 
+#include <qx/themeres.h>
+
 #include <algorithm>
 #include <numeric>
+
+namespace {
+
+// The resource colour set with the Office 2007 theme loaded: its colours
+// replace the fixed blues where the theme text has them.
+void ApplyOffice2007TabColors(TabColorSet& c)
+{
+    ThemeResources* pTheme = GetThemeResources();
+    if (!pTheme->IsLoaded())
+        return;
+    auto take = [pTheme](LPCSTR lpszSection, LPCSTR lpszKey, std::initializer_list<COLORREF*> targets) {
+        COLORREF clr = pTheme->GetColor(lpszSection, lpszKey);
+        if (clr != QX_COLOR_NONE)
+            for (COLORREF* p : targets)
+                *p = clr;
+    };
+    take("TabManager", "FrameBorder", {&c.clrBorder, &c.clrShape[1]});
+    take("TabManager", "DarkShadow", {&c.clrDarkShadow3D, &c.clrShape[0]});
+    take("TabManager", "LightShadow", {&c.clrShadow3D, &c.clrShape[2]});
+    c.clrShape[3] = RGB(255, 255, 255);
+    take("Ribbon", "RibbonFace", {&c.clrHeader[0], &c.clrHeader[1], &c.clrClient[0], &c.clrClient[1]});
+    take("Ribbon", "TabNormalText", {&c.clrNormalText, &c.clrHotText});
+    take("Ribbon", "TabSelectedText", {&c.clrSelectedText});
+    take("Window", "ButtonFace", {&c.clrNormalFace});
+    take("Window", "HighlightChecked", {&c.clrSelectedFace});
+    take("Window", "HighlightSelected", {&c.clrHotFace});
+    take("Window", "WindowFrame", {&c.clrStateFrame[0], &c.clrStateFrame[1]});
+}
+
+} // namespace
 
 namespace {
 
@@ -797,6 +829,7 @@ void CQXPTabPainter::RefreshColors()
         c.clrSelectedFace = RGB(255, 194, 115);
         c.clrHotFace = RGB(255, 240, 201);
         c.bLuna = TRUE;
+        ApplyOffice2007TabColors(c);
         break;
     }
     if (m_nColorSet != 4 || !c.bLuna) {

@@ -1,6 +1,7 @@
 // The tab manager and the tab paint manager: items, selection, keys,
 // scrolling, layout; the click and drag loops with a tab removed meanwhile.
 #include <qx/tabpaint.h>
+#include <qx/themeres.h>
 #include <qx/colors.h>
 
 #include <gtest/gtest.h>
@@ -516,9 +517,36 @@ TEST(TabPainter, ColourSetsGiveTheirColours)
     EXPECT_EQ(cm->GetColor(36), p.GetColors().clrSelectedFace);
     EXPECT_EQ(cm->GetColor(33), p.GetColors().clrPressedFace);
     EXPECT_FALSE(p.GetColors().bLuna);
-    p.SetColor(32);       // the resource set without resources: fixed blues
+    p.SetColor(32);       // the resource set: fixed blues, or the theme's where it has them
     EXPECT_EQ(RGB(59, 97, 156), p.GetColors().clrBorder);
     EXPECT_TRUE(p.GetColors().bLuna);
+    {
+        // A theme text of other colours: the set takes them.
+        ThemeResources* pTheme = GetThemeResources();
+        ThemeText saved = pTheme->m_text;
+        std::string text = "[TabManager]\r\nFrameBorder = 1 2 3\r\n[Ribbon]\r\nRibbonFace = 4 5 6\r\n"
+                           "TabSelectedText = 7 8 9\r\n[Window]\r\nHighlightSelected = 10 11 12\r\n";
+        std::vector<BYTE> bytes;
+        for (unsigned char ch : text) {
+            bytes.push_back(ch);
+            bytes.push_back(0);
+        }
+        pTheme->m_text.Set(bytes.data(), (DWORD)bytes.size());
+        p.SetColor(32);
+        EXPECT_EQ(RGB(1, 2, 3), p.GetColors().clrBorder);
+        EXPECT_EQ(RGB(1, 2, 3), p.GetColors().clrShape[1]);
+        EXPECT_EQ(RGB(4, 5, 6), p.GetColors().clrHeader[0]);
+        EXPECT_EQ(RGB(4, 5, 6), p.GetColors().clrClient[1]);
+        EXPECT_EQ(RGB(7, 8, 9), p.GetColors().clrSelectedText);
+        EXPECT_EQ(RGB(10, 11, 12), p.GetColors().clrHotFace);
+        EXPECT_EQ(RGB(0, 53, 154), p.GetColors().clrDarkShadow3D) << "a key the text lacks keeps its blue";
+        // Without a theme text: the fixed blues.
+        pTheme->m_text.Clear();
+        p.SetColor(32);
+        EXPECT_EQ(RGB(59, 97, 156), p.GetColors().clrBorder);
+        EXPECT_EQ(RGB(196, 218, 250), p.GetColors().clrHeader[0]);
+        pTheme->m_text = saved;
+    }
     // Item colours only when the painter uses them.
     TestTabs t;
     t.Fill(2);

@@ -97,6 +97,9 @@ public:
     BOOL m_bGradientCaptions;
     BOOL m_bHighlightActive;
     int m_nSplitterStyle;   // 1 plain edges, 4 horizontal gradient, 8 vertical gradient
+    // Theme 10: the caption, caption text and panel colours of the Office
+    // 2007 theme text ("DockingPane") where it has them.
+    void ApplyOffice2007PaneColors();
 
 protected:
     void RefreshThemeColors();
