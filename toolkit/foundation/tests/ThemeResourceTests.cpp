@@ -296,6 +296,27 @@ TEST_F(ThemeBitmapPixels, AlphaKeyAndGlass)
     EXPECT_EQ(0x0000FFu, tn.At(3, 2));
 }
 
+TEST_F(ThemeBitmapPixels, RightToLeftTargetsMirrorAlphaImagesThatAskForIt)
+{
+    // Red on the left, blue on the right, both half transparent.
+    ThemeBitmap* b = Make(MakeImage(4, 2, [](int x, int) { return x < 2 ? 0x80FF0000u : 0x800000FFu; }), TRUE);
+    ASSERT_TRUE(b->IsAlpha());
+    b->m_bMirror = TRUE;
+    Target rtl(4, 2, 0);
+    SetLayout(rtl.DC()->GetSafeHdc(), LAYOUT_RTL);
+    b->DrawImage(rtl.DC(), CRect(0, 0, 4, 2), b->GetSource(), CRect(0, 0, 0, 0));
+    EXPECT_TRUE(b->m_bMirrored) << "held mirrored for the right-to-left target";
+    Target ltr(4, 2, 0);
+    b->DrawImage(ltr.DC(), CRect(0, 0, 4, 2), b->GetSource(), CRect(0, 0, 0, 0));
+    EXPECT_FALSE(b->m_bMirrored) << "back for a left-to-right one";
+    EXPECT_NEAR(0x80, (int)(ltr.At(0, 0) >> 16), 2) << "red stays on the left";
+    EXPECT_NEAR(0x80, (int)(ltr.At(3, 0) & 0xFF), 2) << "blue on the right";
+    // Without the mirror flag it is never flipped.
+    b->m_bMirror = FALSE;
+    b->DrawImage(rtl.DC(), CRect(0, 0, 4, 2), b->GetSource(), CRect(0, 0, 0, 0));
+    EXPECT_FALSE(b->m_bMirrored);
+}
+
 TEST_F(ThemeBitmapPixels, NothingWithoutLockOrBitmap)
 {
     ThemeBitmap* b = Make(MakeImage(4, 4, [](int, int) { return 0x00FF0000u; }), FALSE);
