@@ -5,6 +5,7 @@
 #include <qx/colors.h>
 #include <qx/drawing.h>
 
+#include <qx/images.h>
 #include <qx/themeres.h>
 
 #include <algorithm>
@@ -938,6 +939,69 @@ void CQXPTabPainter::DrawTabStrip(CQXPTabManager* pManager, HDC hDC, const RECT&
             DrawNavigateButton(pManager, hDC, b);
 }
 
+static BOOL DrawResourceTab(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem, const TabFrame& f)
+{
+    // The Office 2007 theme's "RIBBONTAB" (6 states) for the selected or hot
+    // tab: drawn as for the top position, then turned to the tab's side.
+    ThemeBitmap* pImage = GetThemeResources()->LoadImage("RIBBONTAB");
+    if (!pImage)
+        return FALSE;
+    BOOL bSel = pItem == pManager->GetSelectedItem();
+    BOOL bHot = pItem == pManager->GetHighlighted();
+    BOOL bPressed = pItem == pManager->GetPressed();
+    if (!bSel && !bHot)
+        return TRUE;
+    int nState = bSel ? (bHot ? 4 : 3) : (bPressed ? 2 : 1);
+    const int L = f.Length(), D = f.Depth();
+    if (L <= 0 || D <= 0)
+        return TRUE;
+    CDC dc;
+    dc.Attach(hDC);
+    if (f.pos == tabPositionTop) {
+        pImage->DrawImageOnColor(&dc, CRect(f.rc), pImage->GetSource(nState, 6), CRect(5, 5, 5, 5),
+                                 QX_THEME_KEY_COLOR);
+        dc.Detach();
+        return TRUE;
+    }
+    // The top-position picture in a 32-bit buffer, turned pixel by pixel.
+    BYTE* pUpright = NULL;
+    BYTE* pTurned = NULL;
+    const int cx = f.rc.right - f.rc.left, cy = f.rc.bottom - f.rc.top;
+    HBITMAP hUpright = Create32BitDIBSection(hDC, L, D, &pUpright);
+    HBITMAP hTurned = Create32BitDIBSection(hDC, cx, cy, &pTurned);
+    HDC hdcMem = ::CreateCompatibleDC(hDC);
+    if (hUpright && hTurned && hdcMem && pUpright && pTurned) {
+        HGDIOBJ hOld = ::SelectObject(hdcMem, hUpright);
+        CDC dcMem;
+        dcMem.Attach(hdcMem);
+        dcMem.FillSolidRect(0, 0, L, D, QX_THEME_KEY_COLOR);
+        pImage->DrawImage(&dcMem, CRect(0, 0, L, D), pImage->GetSource(nState, 6), CRect(5, 5, 5, 5));
+        dcMem.Detach();
+        ::GdiFlush();
+        // Both are bottom-up: row r of the picture is at line (height - 1 - r).
+        const DWORD* src = reinterpret_cast<const DWORD*>(pUpright);
+        DWORD* dst = reinterpret_cast<DWORD*>(pTurned);
+        for (int v = 0; v < D; ++v)
+            for (int u = 0; u < L; ++u) {
+                POINT p = f.P(u, v);
+                int x = p.x - f.rc.left, y = p.y - f.rc.top;
+                dst[(size_t)(cy - 1 - y) * cx + x] = src[(size_t)(D - 1 - v) * L + u];
+            }
+        ::SelectObject(hdcMem, hTurned);
+        CQXPImageManager* pImages = GetGlobalImageManager();
+        pImages->TransparentBlt(hDC, f.rc.left, f.rc.top, cx, cy, hdcMem, 0, 0, cx, cy, QX_THEME_KEY_COLOR);
+        ::SelectObject(hdcMem, hOld);
+    }
+    if (hdcMem)
+        ::DeleteDC(hdcMem);
+    if (hUpright)
+        ::DeleteObject(hUpright);
+    if (hTurned)
+        ::DeleteObject(hTurned);
+    dc.Detach();
+    return TRUE;
+}
+
 void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem)
 {
     const TabColorSet& c = m_colors;
@@ -1074,6 +1138,10 @@ void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerI
         break;
     }
     case 10:
+        if (DrawResourceTab(pManager, hDC, pItem, f))
+            break;
+        // Without the theme image: the default look.
+        [[fallthrough]];
     default:
         if (bSel || bHot) {
             int L = f.Length(), D = f.Depth();

@@ -5,6 +5,7 @@
 #include <qx/colors.h>
 
 #include <gtest/gtest.h>
+#include <qmtest/screenshot.h>
 
 #include <string>
 #include <vector>
@@ -295,6 +296,115 @@ TEST(TabPainter, AppearancesAndColourSets)
     EXPECT_EQ(2 + h / 2, p.GetHeaderMargin().left);
     EXPECT_EQ(4 + h / 2, p.GetHeaderMargin().right);
     EXPECT_EQ(0x15, CQXPTabPainter::GetSupportedColorSets(9));
+}
+
+// A tab strip drawn into a top-down 32-bit picture.
+struct TabPicture {
+    TabPicture(int cx, int cy) : cx(cx), cy(cy)
+    {
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+        bmi.bmiHeader.biWidth = cx;
+        bmi.bmiHeader.biHeight = -cy;
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        hbm = CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, (void**)&bits, NULL, 0);
+        hdc = CreateCompatibleDC(NULL);
+        old = SelectObject(hdc, hbm);
+    }
+    ~TabPicture()
+    {
+        SelectObject(hdc, old);
+        DeleteDC(hdc);
+        DeleteObject(hbm);
+    }
+    COLORREF At(int x, int y) const
+    {
+        GdiFlush();
+        DWORD v = bits[(size_t)y * cx + x];
+        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+    }
+    void Save(const char* pszName) const
+    {
+        GdiFlush();
+        std::string path = qmtest::ScreenshotDir(QM_BIN_DIR) + "/" + pszName;
+        FILE* fp = fopen(path.c_str(), "wb");
+        ASSERT_TRUE(fp != NULL);
+        EXPECT_TRUE(qmtest::WritePngRgb(fp, (const BYTE*)bits, cx, cy));
+        fclose(fp);
+        printf("screenshot: %s\n", path.c_str());
+    }
+    int cx, cy;
+    DWORD* bits = NULL;
+    HBITMAP hbm;
+    HDC hdc;
+    HGDIOBJ old;
+};
+
+TEST(TabPainter, AppearanceTenDrawsTheThemesTabImageOnEverySide)
+{
+    ThemeBitmap* pImage = GetThemeResources()->LoadImage("RIBBONTAB");
+    ASSERT_TRUE(pImage != NULL);
+    // The image's outer edge (its top row) in the middle of the tab.
+    TabPicture img(pImage->GetWidth(), 23);
+    FillRect(img.hdc, CRect(0, 0, img.cx, 23), (HBRUSH)GetStockObject(WHITE_BRUSH));
+    CDC dcImg;
+    dcImg.Attach(img.hdc);
+    pImage->DrawImage(&dcImg, CRect(0, 0, img.cx, 23), pImage->GetSource(3, 6), CRect(5, 5, 5, 5));
+    dcImg.Detach();
+    const COLORREF clrEdge = img.At(img.cx / 2, 0);
+
+    const struct {
+        int pos;
+        const char* name;
+    } sides[] = {{tabPositionTop, "tabs-appearance10-top.png"},
+                 {tabPositionLeft, "tabs-appearance10-left.png"},
+                 {tabPositionBottom, "tabs-appearance10-bottom.png"},
+                 {tabPositionRight, "tabs-appearance10-right.png"}};
+    for (const auto& side : sides) {
+        SCOPED_TRACE(side.name);
+        TestTabs t;
+        t.Fill(3);
+        t.painter.SetAppearance(10);
+        t.painter.SetPosition(side.pos);
+        t.area = {0, 0, 300, 200};
+        t.OnPropertyChanged();
+        t.SetCurSel(1);
+        TabPicture pic(300, 200);
+        FillRect(pic.hdc, CRect(0, 0, 300, 200), (HBRUSH)GetStockObject(WHITE_BRUSH));
+        t.painter.DrawTabControl(&t, pic.hdc, t.area);
+        CRect rc = t.GetItem(1)->GetRect();
+        {
+            POINT pt;
+            switch (side.pos) {
+            case tabPositionTop: pt = {rc.CenterPoint().x, rc.top}; break;
+            case tabPositionBottom: pt = {rc.CenterPoint().x, rc.bottom - 1}; break;
+            case tabPositionLeft: pt = {rc.left, rc.CenterPoint().y}; break;
+            default: pt = {rc.right - 1, rc.CenterPoint().y}; break;
+            }
+            EXPECT_EQ(clrEdge, pic.At(pt.x, pt.y)) << "the image's outer edge on the tab's outer side";
+        }
+        pic.Save(side.name);
+    }
+    // Without the theme's images: the plain look of the colour set.
+    ThemeResources* pTheme = GetThemeResources();
+    pTheme->LoadTextResource(GetModuleHandleA("kernel32.dll"), NULL, FALSE);
+    {
+        TestTabs t;
+        t.Fill(3);
+        t.painter.SetAppearance(10);
+        t.area = {0, 0, 300, 60};
+        t.OnPropertyChanged();
+        t.SetCurSel(1);
+        TabPicture pic(300, 60);
+        FillRect(pic.hdc, CRect(0, 0, 300, 60), (HBRUSH)GetStockObject(WHITE_BRUSH));
+        t.painter.DrawTabControl(&t, pic.hdc, t.area);
+        CRect rc = t.GetItem(1)->GetRect();
+        EXPECT_EQ(t.painter.GetColors().clrBorder, pic.At(rc.CenterPoint().x, rc.top));
+        pic.Save("tabs-appearance10-without-theme.png");
+    }
+    pTheme->LoadTextResource(NULL, NULL, FALSE);
+    EXPECT_TRUE(pTheme->IsLoaded());
 }
 
 TEST(TabPainter, VerticalFontHeights)
