@@ -2,7 +2,7 @@
 // reopening, finding, directions, cleaning, and the layout pass.
 #include "DockTestSupport.h"
 
-#include <qx/themeres.h>
+#include <qmtest/themetext.h>
 #include <qx/panepaint.h>
 #include <qx/tabpaint.h>
 
@@ -459,16 +459,8 @@ TEST(PaneTree, ThemesChooseTheirTabsAndCaptions)
     }
     {
         // Theme 10 takes its captions from the Office 2007 theme text.
-        ThemeResources* pTheme = GetThemeResources();
-        ThemeText saved = pTheme->m_text;
-        std::string text = "[DockingPane]\r\nNormalCaptionLight = 1 2 3\r\nNormalCaptionDark = 4 5 6\r\n"
-                           "ActiveCaptionLight = 250 240 200\r\nSplitterDark = 7 8 9\r\n";
-        std::vector<BYTE> bytes;
-        for (unsigned char ch : text) {
-            bytes.push_back(ch);
-            bytes.push_back(0);
-        }
-        pTheme->m_text.Set(bytes.data(), (DWORD)bytes.size());
+        qmtest::ScopedThemeText text("[DockingPane]\r\nNormalCaptionLight = 1 2 3\r\nNormalCaptionDark = 4 5 6\r\n"
+                                     "ActiveCaptionLight = 250 240 200\r\nSplitterDark = 7 8 9\r\n");
         d.manager.SetTheme(10);
         CQXPDockingPanePaintManager* p = d.manager.GetPaintManager();
         EXPECT_EQ(RGB(1, 2, 3), p->m_clrInactiveCaption[0]);
@@ -476,11 +468,12 @@ TEST(PaneTree, ThemesChooseTheirTabsAndCaptions)
         EXPECT_EQ(RGB(250, 240, 200), p->m_clrActiveCaption[0]);
         EXPECT_EQ(RGB(255, 166, 76), p->m_clrActiveCaption[1]) << "a key the text lacks keeps its fixed colour";
         EXPECT_EQ(RGB(7, 8, 9), p->m_clrPanelBack[1]);
-        pTheme->m_text.Clear();
+    }
+    {
+        qmtest::ScopedThemeText none("");
         d.manager.SetTheme(10);
-        p = d.manager.GetPaintManager();
-        EXPECT_EQ(RGB(227, 239, 255), p->m_clrInactiveCaption[0]) << "without the theme: the fixed blues";
-        pTheme->m_text = saved;
+        EXPECT_EQ(RGB(227, 239, 255), d.manager.GetPaintManager()->m_clrInactiveCaption[0])
+            << "without the theme: the fixed blues";
     }
     d.manager.SetTheme(9);
     EXPECT_TRUE(d.manager.m_bTheme9);

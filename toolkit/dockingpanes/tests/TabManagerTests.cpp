@@ -5,8 +5,11 @@
 #include <qx/colors.h>
 
 #include <gtest/gtest.h>
-#include <qmtest/screenshot.h>
+#include <qmtest/themetext.h>
 
+#include "PaintTestSupport.h"
+
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -298,61 +301,30 @@ TEST(TabPainter, AppearancesAndColourSets)
     EXPECT_EQ(0x15, CQXPTabPainter::GetSupportedColorSets(9));
 }
 
-// A tab strip drawn into a top-down 32-bit picture.
-struct TabPicture {
-    TabPicture(int cx, int cy) : cx(cx), cy(cy)
-    {
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-        bmi.bmiHeader.biWidth = cx;
-        bmi.bmiHeader.biHeight = -cy;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        hbm = CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, (void**)&bits, NULL, 0);
-        hdc = CreateCompatibleDC(NULL);
-        old = SelectObject(hdc, hbm);
-    }
-    ~TabPicture()
-    {
-        SelectObject(hdc, old);
-        DeleteDC(hdc);
-        DeleteObject(hbm);
-    }
-    COLORREF At(int x, int y) const
-    {
-        GdiFlush();
-        DWORD v = bits[(size_t)y * cx + x];
-        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-    }
-    void Save(const char* pszName) const
-    {
-        GdiFlush();
-        std::string path = qmtest::ScreenshotDir(QM_BIN_DIR) + "/" + pszName;
-        FILE* fp = fopen(path.c_str(), "wb");
-        ASSERT_TRUE(fp != NULL);
-        EXPECT_TRUE(qmtest::WritePngRgb(fp, (const BYTE*)bits, cx, cy));
-        fclose(fp);
-        printf("screenshot: %s\n", path.c_str());
-    }
-    int cx, cy;
-    DWORD* bits = NULL;
-    HBITMAP hbm;
-    HDC hdc;
-    HGDIOBJ old;
-};
+// A strip of three tabs, the second selected, at a side, drawn on white.
+std::unique_ptr<painttest::MemoryDC> DrawStrip(int nAppearance, int nPosition, int cx, int cy, RECT* prcSelected)
+{
+    TestTabs t;
+    t.Fill(3);
+    t.painter.SetAppearance(nAppearance);
+    t.painter.SetPosition(nPosition);
+    t.area = {0, 0, cx, cy};
+    t.OnPropertyChanged();
+    t.SetCurSel(1);
+    auto pic = std::make_unique<painttest::MemoryDC>(cx, cy);
+    t.painter.DrawTabControl(&t, pic->dc()->GetSafeHdc(), t.area);
+    *prcSelected = t.GetItem(1)->GetRect();
+    return pic;
+}
 
 TEST(TabPainter, AppearanceTenDrawsTheThemesTabImageOnEverySide)
 {
     ThemeBitmap* pImage = GetThemeResources()->LoadImage("RIBBONTAB");
     ASSERT_TRUE(pImage != NULL);
     // The image's outer edge (its top row) in the middle of the tab.
-    TabPicture img(pImage->GetWidth(), 23);
-    FillRect(img.hdc, CRect(0, 0, img.cx, 23), (HBRUSH)GetStockObject(WHITE_BRUSH));
-    CDC dcImg;
-    dcImg.Attach(img.hdc);
-    pImage->DrawImage(&dcImg, CRect(0, 0, img.cx, 23), pImage->GetSource(3, 6), CRect(5, 5, 5, 5));
-    dcImg.Detach();
-    const COLORREF clrEdge = img.At(img.cx / 2, 0);
+    painttest::MemoryDC img(pImage->GetWidth(), 23);
+    pImage->DrawImage(img.dc(), CRect(0, 0, pImage->GetWidth(), 23), pImage->GetSource(3, 6), CRect(5, 5, 5, 5));
+    const COLORREF clrEdge = img.Pixel(pImage->GetWidth() / 2, 0);
 
     const struct {
         int pos;
@@ -363,46 +335,31 @@ TEST(TabPainter, AppearanceTenDrawsTheThemesTabImageOnEverySide)
                  {tabPositionRight, "tabs-appearance10-right.png"}};
     for (const auto& side : sides) {
         SCOPED_TRACE(side.name);
-        TestTabs t;
-        t.Fill(3);
-        t.painter.SetAppearance(10);
-        t.painter.SetPosition(side.pos);
-        t.area = {0, 0, 300, 200};
-        t.OnPropertyChanged();
-        t.SetCurSel(1);
-        TabPicture pic(300, 200);
-        FillRect(pic.hdc, CRect(0, 0, 300, 200), (HBRUSH)GetStockObject(WHITE_BRUSH));
-        t.painter.DrawTabControl(&t, pic.hdc, t.area);
-        CRect rc = t.GetItem(1)->GetRect();
-        {
-            POINT pt;
-            switch (side.pos) {
-            case tabPositionTop: pt = {rc.CenterPoint().x, rc.top}; break;
-            case tabPositionBottom: pt = {rc.CenterPoint().x, rc.bottom - 1}; break;
-            case tabPositionLeft: pt = {rc.left, rc.CenterPoint().y}; break;
-            default: pt = {rc.right - 1, rc.CenterPoint().y}; break;
-            }
-            EXPECT_EQ(clrEdge, pic.At(pt.x, pt.y)) << "the image's outer edge on the tab's outer side";
+        CRect rc;
+        auto pic = DrawStrip(10, side.pos, 300, 200, &rc);
+        POINT pt;
+        switch (side.pos) {
+        case tabPositionTop: pt = {rc.CenterPoint().x, rc.top}; break;
+        case tabPositionBottom: pt = {rc.CenterPoint().x, rc.bottom - 1}; break;
+        case tabPositionLeft: pt = {rc.left, rc.CenterPoint().y}; break;
+        default: pt = {rc.right - 1, rc.CenterPoint().y}; break;
         }
-        pic.Save(side.name);
+        EXPECT_EQ(clrEdge, pic->Pixel(pt.x, pt.y)) << "the image's outer edge on the tab's outer side";
+        EXPECT_TRUE(pic->SavePng(side.name));
     }
     // Without the theme's images: the plain look of the colour set.
     ThemeResources* pTheme = GetThemeResources();
     pTheme->LoadTextResource(GetModuleHandleA("kernel32.dll"), NULL, FALSE);
+    CRect rc;
+    auto pic = DrawStrip(10, tabPositionTop, 300, 60, &rc);
+    TabColorSet plain;
     {
         TestTabs t;
-        t.Fill(3);
         t.painter.SetAppearance(10);
-        t.area = {0, 0, 300, 60};
-        t.OnPropertyChanged();
-        t.SetCurSel(1);
-        TabPicture pic(300, 60);
-        FillRect(pic.hdc, CRect(0, 0, 300, 60), (HBRUSH)GetStockObject(WHITE_BRUSH));
-        t.painter.DrawTabControl(&t, pic.hdc, t.area);
-        CRect rc = t.GetItem(1)->GetRect();
-        EXPECT_EQ(t.painter.GetColors().clrBorder, pic.At(rc.CenterPoint().x, rc.top));
-        pic.Save("tabs-appearance10-without-theme.png");
+        plain = t.painter.GetColors();
     }
+    EXPECT_EQ(plain.clrBorder, pic->Pixel(rc.CenterPoint().x, rc.top));
+    EXPECT_TRUE(pic->SavePng("tabs-appearance10-without-theme.png"));
     pTheme->LoadTextResource(NULL, NULL, FALSE);
     EXPECT_TRUE(pTheme->IsLoaded());
 }
@@ -632,16 +589,8 @@ TEST(TabPainter, ColourSetsGiveTheirColours)
     EXPECT_TRUE(p.GetColors().bLuna);
     {
         // A theme text of other colours: the set takes them.
-        ThemeResources* pTheme = GetThemeResources();
-        ThemeText saved = pTheme->m_text;
-        std::string text = "[TabManager]\r\nFrameBorder = 1 2 3\r\n[Ribbon]\r\nRibbonFace = 4 5 6\r\n"
-                           "TabSelectedText = 7 8 9\r\n[Window]\r\nHighlightSelected = 10 11 12\r\n";
-        std::vector<BYTE> bytes;
-        for (unsigned char ch : text) {
-            bytes.push_back(ch);
-            bytes.push_back(0);
-        }
-        pTheme->m_text.Set(bytes.data(), (DWORD)bytes.size());
+        qmtest::ScopedThemeText text("[TabManager]\r\nFrameBorder = 1 2 3\r\n[Ribbon]\r\nRibbonFace = 4 5 6\r\n"
+                                     "TabSelectedText = 7 8 9\r\n[Window]\r\nHighlightSelected = 10 11 12\r\n");
         p.SetColor(32);
         EXPECT_EQ(RGB(1, 2, 3), p.GetColors().clrBorder);
         EXPECT_EQ(RGB(1, 2, 3), p.GetColors().clrShape[1]);
@@ -650,12 +599,13 @@ TEST(TabPainter, ColourSetsGiveTheirColours)
         EXPECT_EQ(RGB(7, 8, 9), p.GetColors().clrSelectedText);
         EXPECT_EQ(RGB(10, 11, 12), p.GetColors().clrHotFace);
         EXPECT_EQ(RGB(0, 53, 154), p.GetColors().clrDarkShadow3D) << "a key the text lacks keeps its blue";
+    }
+    {
         // Without a theme text: the fixed blues.
-        pTheme->m_text.Clear();
+        qmtest::ScopedThemeText none("");
         p.SetColor(32);
         EXPECT_EQ(RGB(59, 97, 156), p.GetColors().clrBorder);
         EXPECT_EQ(RGB(196, 218, 250), p.GetColors().clrHeader[0]);
-        pTheme->m_text = saved;
     }
     // Item colours only when the painter uses them.
     TestTabs t;

@@ -6,6 +6,7 @@
 #include "PaintTestSupport.h"
 
 #include <qx/office2007.h>
+#include <qmtest/themetext.h>
 
 #include <map>
 #include <set>
@@ -18,12 +19,8 @@ namespace {
 
 // A theme text of the given lines (CR LF), kept alive with its resources.
 struct OwnText {
-    explicit OwnText(const std::string& text)
+    explicit OwnText(const std::string& text) : bytes(qmtest::Utf16LE(text))
     {
-        for (unsigned char c : text) {
-            bytes.push_back(c);
-            bytes.push_back(0);
-        }
         res.m_text.Set(bytes.data(), (DWORD)bytes.size());
     }
     std::vector<BYTE> bytes;
@@ -418,24 +415,21 @@ TEST(RibbonStates, ToolbarButtonsGroupedButtonsAndSplitParts)
     for (const auto& g : grouped)
         EXPECT_EQ(g.state, CRibbonStyleTheme::GetGroupedButtonState(g.s, g.p, g.e, g.c, g.o))
             << g.s << g.p << g.e << g.c << g.o;
-    // A disabled split button that is not keyboard-selected draws neither part.
-    EXPECT_EQ(-1, CRibbonStyleTheme::GetSplitMainState(0, 1, 0, FALSE, 0));
-    EXPECT_EQ(-1, CRibbonStyleTheme::GetSplitDropState(0, 1, 0, FALSE, 0));
-    EXPECT_EQ(5, CRibbonStyleTheme::GetSplitMainState(0, 2, 0, FALSE, 0));
-    EXPECT_EQ(4, CRibbonStyleTheme::GetSplitDropState(0, 3, 0, FALSE, 0));
-    // Enabled split button: hot from the keyboard (3) shows the main part 0.
-    EXPECT_EQ(0, CRibbonStyleTheme::GetSplitMainState(1, 3, 0, FALSE, 0));
-    EXPECT_EQ(5, CRibbonStyleTheme::GetSplitMainState(1, 1, 0, FALSE, 0));
-    EXPECT_EQ(1, CRibbonStyleTheme::GetSplitMainState(1, 1, 1, FALSE, 0));
-    EXPECT_EQ(5, CRibbonStyleTheme::GetSplitMainState(1, 0, 0, TRUE, 0));
-    EXPECT_EQ(-1, CRibbonStyleTheme::GetSplitMainState(1, 0, 0, FALSE, 0));
-    EXPECT_EQ(2, CRibbonStyleTheme::GetSplitMainState(1, 0, 0, FALSE, 1));
-    EXPECT_EQ(3, CRibbonStyleTheme::GetSplitMainState(1, 1, 0, FALSE, 1));
-    EXPECT_EQ(4, CRibbonStyleTheme::GetSplitMainState(4, 1, 0, FALSE, 0));
-    EXPECT_EQ(3, CRibbonStyleTheme::GetSplitDropState(3, 1, 0, FALSE, 0));
-    EXPECT_EQ(2, CRibbonStyleTheme::GetSplitDropState(1, 0, 0, TRUE, 0));
-    EXPECT_EQ(0, CRibbonStyleTheme::GetSplitDropState(1, 4, 0, FALSE, 0));
-    EXPECT_EQ(4, CRibbonStyleTheme::GetSplitDropState(1, 1, 0, FALSE, 0));
+    // Split parts: enabled value, selected, pressed, popped, checked ->
+    // main state (of 6), drop state (of 5); -1 draws nothing.
+    const struct {
+        int e, s, p, o, c, main, drop;
+    } splits[] = {
+        {0, 1, 0, 0, 0, -1, -1},  // disabled, not keyboard-selected: neither part
+        {0, 2, 0, 0, 0, 5, 4},   {0, 3, 0, 0, 0, 5, 4},   {1, 3, 0, 0, 0, 0, 4},   {1, 1, 0, 0, 0, 5, 4},
+        {1, 1, 1, 0, 0, 1, 0},   {1, 0, 0, 1, 0, 5, 2},   {1, 0, 0, 0, 0, -1, -1}, {1, 0, 0, 0, 1, 2, 2},
+        {1, 1, 0, 0, 1, 3, 4},   {4, 1, 0, 0, 0, 4, 4},   {3, 1, 0, 0, 0, 5, 3},   {1, 4, 0, 0, 0, 5, 0},
+        {1, 0, 2, 0, 0, 1, 0},
+    };
+    for (const auto& r : splits) {
+        EXPECT_EQ(r.main, CRibbonStyleTheme::GetSplitMainState(r.e, r.s, r.p, r.o, r.c)) << r.e << r.s << r.p << r.o << r.c;
+        EXPECT_EQ(r.drop, CRibbonStyleTheme::GetSplitDropState(r.e, r.s, r.p, r.o, r.c)) << r.e << r.s << r.p << r.o << r.c;
+    }
 }
 
 // ---------------------------------------------------------------------------
