@@ -67,6 +67,10 @@ KEEP = {
 
 
 def rename(match):
+    # A setter with one argument is not the colour table's: the tab painter's
+    # SetColor takes a colour set (1, 2, 4 ... 32), not a colour.
+    if match.group("head").startswith(("SetColor", "SetCustomColor")) and match.group("tail").strip() == ")":
+        return match.group(0)
     name = NAMES.get(int(match.group("num")))
     if name is None:
         return match.group(0)

@@ -4,6 +4,7 @@
 #include <qx/tabbedcontainer.h>
 #include <qx/tabpaint.h>
 #include <qx/colors.h>
+#include <qx/themeres.h>
 #include <qx/drawing.h>
 
 #include <algorithm>
@@ -361,6 +362,7 @@ void CQXPDockingPanePaintManager::RefreshThemeColors()
             m_clrBackground[1] = RGB(100, 143, 203);
             m_clrActiveCaptionText = m_clrInactiveCaptionText = RGB(8, 55, 114);
             m_nSplitterStyle = 8;
+            ApplyOffice2007PaneColors();
         } else if (const LunaScheme* pScheme = LunaSchemeOf(nScheme)) {
             ApplyLunaScheme(*pScheme);
         }
@@ -389,6 +391,34 @@ void CQXPDockingPanePaintManager::RefreshThemeColors()
     COLORREF clrInactiveBack = bInactiveOnFace ? face : MixColors(m_clrInactiveCaption[0], m_clrInactiveCaption[1], 50);
     m_clrActiveCaptionText = ReadableTextColor(m_clrActiveCaptionText, clrActiveBack);
     m_clrInactiveCaptionText = ReadableTextColor(m_clrInactiveCaptionText, clrInactiveBack);
+}
+
+void CQXPDockingPanePaintManager::ApplyOffice2007PaneColors()
+{
+    // Each ...Light key is a gradient's first end, each ...Dark its second.
+    ThemeResources* pTheme = GetThemeResources();
+    if (!pTheme->IsLoaded())
+        return;
+    auto take = [pTheme](LPCSTR lpszSection, LPCSTR lpszKey, std::initializer_list<COLORREF*> targets) {
+        COLORREF clr = pTheme->GetColor(lpszSection, lpszKey);
+        if (clr != QX_COLOR_NONE)
+            for (COLORREF* p : targets)
+                *p = clr;
+    };
+    take("Window", "WindowFrame", {&m_clrTable[54], &m_clrBorder});
+    take("Window", "ButtonFace", {&m_clrTable[51]});
+    take("Window", "EdgeHighLightColor", {&m_clrTable[COLOR_BTNHIGHLIGHT]});
+    take("DockingPane", "Splitter", {&m_clrFace});
+    take("DockingPane", "SplitterLight", {&m_clrBackground[0]});
+    take("DockingPane", "SplitterDark", {&m_clrBackground[1]});
+    take("DockingPane", "NormalCaptionLight", {&m_clrInactiveCaption[0]});
+    take("DockingPane", "NormalCaptionDark", {&m_clrInactiveCaption[1]});
+    take("DockingPane", "NormalCaptionText", {&m_clrInactiveCaptionText});
+    take("DockingPane", "ActiveCaptionLight", {&m_clrActiveCaption[0]});
+    take("DockingPane", "ActiveCaptionDark", {&m_clrActiveCaption[1]});
+    take("DockingPane", "ActiveCaptionText", {&m_clrActiveCaptionText});
+    take("Toolbar", "ToolbarGripper", {&m_clrTable[38]});
+    take("Toolbar", "MenuPopupBorder", {&m_clrTable[43]});
 }
 
 void AFXAPI CQXPDockingPanePaintManager::DrawCaptionButtonGlyph(HDC hDC, int nID, int x, int y, COLORREF clr,
