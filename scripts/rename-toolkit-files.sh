@@ -40,7 +40,7 @@ for move in "${MOVES[@]}"; do
     sed -i "s#\\b${oldref}\\b#${newref}#g" "$list"
   else
     git ls-files -z -- '*.h' '*.hpp' '*.cpp' '*.c' '*.rc' '*.md' '*.txt' '*.cmake' |
-      xargs -0 grep -lZ -- "$oldref" 2>/dev/null |
+      { xargs -0 grep -lZ -- "$oldref" 2>/dev/null || true; } |
       xargs -0 -r sed -i "s#${oldref}#${newref}#g"
   fi
 done
