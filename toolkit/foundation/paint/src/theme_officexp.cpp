@@ -57,7 +57,7 @@ COLORREF ToolkitPaintThemeA::GetRectangleTextColor(int nSelected, BOOL bPressed,
                                                    BOOL bPopped, int nBarType, int nBarPosition)
 {
     if (nBarType == qxpBarTypePopup)
-        return GetColor(!bEnabled ? qxColorDisabledText : (nSelected ? qxColorHotText : qxColorMenuText));
+        return GetColor(!bEnabled ? 35 : (nSelected ? 45 : 44));
     if (!bEnabled)
         return GetColor(qxColorBarDisabledText);
     if (bPopped)
