@@ -1,8 +1,10 @@
-// Control layout in rows and columns.
+// Control layout in rows and columns, and where a popup goes on the screen.
 
 #include <qx/commandbars.h>
 #include <qx/barlayout.h>
 #include <qx/images.h>
+#include <qx/popup.h>
+#include <qx/sysutil.h>
 
 #include <algorithm>
 
@@ -714,4 +716,102 @@ CSize CQXPControls::CalcPopupSize(CDC* pDC, int nMaxHeight, const CRect& rcBorde
         item.pControl->SetWrap(item.bWrap);
     }
     return sz;
+}
+
+// ===========================================================================
+// Popup placement: the work area a popup may use and its position there
+
+CRect AFXAPI QxpGetPopupWorkArea(CQXPMultiMonitor* pMonitors, CPoint pt, const CRect& rcExclude)
+{
+    if (!rcExclude.IsRectEmpty())
+        return CRect(pMonitors->GetWorkAreaFromRect(&rcExclude));
+    CRect rcWork(pMonitors->GetWorkAreaFromPoint(pt));
+    CRect rcScreen(pMonitors->GetScreenAreaFromPoint(pt));
+    // A point on the monitor but outside its work area lies over the
+    // taskbar: the popup may use the whole monitor there.
+    if (rcScreen.PtInRect(pt) && !rcWork.PtInRect(pt))
+        return rcScreen;
+    return rcWork;
+}
+
+void AFXAPI QxpCalcPopupPosition(QXP_POPUP_PLACEMENT& place)
+{
+    CRect W = place.rcWork;
+    W.bottom -= 5;
+    int w = place.size.cx;
+    int h = place.size.cy;
+    int x = place.pt.x;
+    int y = place.pt.y;
+    CRect R = place.rcExclude;
+    int& F = place.nFlags;
+    BOOL bFlip = place.bFlip;
+    place.bTooTall = FALSE;
+    place.bRelayout = FALSE;
+    // Every comparison is made in screen coordinates: a monitor's work area
+    // need not start at 0 (a second monitor, a taskbar at the top or left).
+    int nMiddleY = (W.top + W.bottom) / 2;
+
+    if (R.Height() == 0 && y > W.bottom) {
+        y -= h;
+    } else if (y + h > W.bottom) {
+        if (R.Height() == 0) {
+            y = (y < nMiddleY) ? W.bottom - h : y - h;
+        } else if (F & qxpPopupDown) {
+            y = R.top - h;
+            if (y < W.top) {
+                if (bFlip) {
+                    F &= ~qxpPopupDown;
+                    R = place.rcExcludeVertical.IsRectNull() ? place.rcExclude : place.rcExcludeVertical;
+                    if (!(F & qxpPopupLeft))
+                        x = R.right;
+                    y = W.bottom - h;
+                } else {
+                    place.bTooTall = TRUE;
+                    if (nMiddleY < (R.top + R.bottom) / 2) {
+                        y = W.top;
+                        h = R.top - W.top;
+                    } else {
+                        y = R.bottom;
+                        h = W.bottom - R.bottom;
+                    }
+                }
+            }
+        } else {
+            y = W.bottom - h;
+        }
+        y = std::max(y, (int)W.top);
+        if (y + h > W.bottom) {
+            if (!bFlip) {
+                h = W.bottom - y;
+                place.bTooTall = TRUE;
+            } else {
+                place.bRelayout = TRUE;
+            }
+        }
+    }
+
+    if (F == (qxpPopupLeft | qxpPopupDown) && R.Width() > 0)
+        x = R.right - w;
+    else if (F & qxpPopupLeft)
+        x = R.Width() > 0 ? R.left - w : x - w;
+
+    if (x + w > W.right) {
+        if (R.Width() == 0 && x > W.right)
+            x -= w;
+        else {
+            x = ((!(F & qxpPopupDown) && R.Width() > 0) ? (int)R.left : (int)W.right) - w;
+            F |= qxpPopupLeft;
+        }
+        x = std::max(x, (int)W.left);
+    } else if (x < W.left) {
+        if (R.Width() > 0) {
+            x = !(F & qxpPopupDown) ? (int)R.right : (int)W.left;
+            F &= ~qxpPopupLeft;
+        } else if (F & qxpPopupLeft) {
+            x = W.left;
+            F &= ~qxpPopupLeft;
+        }
+    }
+    place.size = CSize(w, h);
+    place.rcResult = CRect(x, y, x + w, y + h);
 }

@@ -291,12 +291,105 @@ TEST(DockingWindows, CloseButtonClosesTheSelectedPane)
     ASSERT_FALSE(IsRectEmpty(&rcButton));
     POINT pt = {(rcButton.left + rcButton.right) / 2, (rcButton.top + rcButton.bottom) / 2};
     f.site.m_actions.clear();
+    // Pressed and released over the button (the release waits in the queue
+    // for the press's tracking).
+    PostMessageA(t->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
     SendMessageA(t->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
     Pump();
     EXPECT_TRUE(p1->IsClosed());
     EXPECT_FALSE(IsWindowVisible(e1));
     std::vector<int> expected = {paneActionClosing, paneActionClosed};
-    EXPECT_EQ(expected, f.site.m_actions);
+    EXPECT_EQ(expected, docktest::WithoutActivation(f.site.m_actions));
+}
+
+// What each caption button does once pressed and released over it, by the
+// manager's options and the owner's answers.
+TEST(DockingWindows, CaptionButtonActions)
+{
+    struct Case {
+        const char* name;
+        int nButton;
+        BOOL bCloseGroup;       // the manager's close-whole-group option
+        DWORD dwFirstOptions;   // options of pane 1 (pane 2 is selected)
+        int nRefuse;            // action code the owner refuses
+        std::vector<int> actions;
+        bool bClosed1, bClosed2, bHidden;
+    } cases[] = {
+        {"close: the selected pane", QXP_IDS_DOCKINGPANE_CLOSE, FALSE, 0, -1,
+         {paneActionClosing, paneActionClosed}, false, true, false},
+        {"close: the whole group", QXP_IDS_DOCKINGPANE_CLOSE, TRUE, 0, -1,
+         {paneActionClosing, paneActionClosed, paneActionClosing, paneActionClosed}, true, true, false},
+        {"close: the group but a pane that may not close", QXP_IDS_DOCKINGPANE_CLOSE, TRUE, paneNoCloseable, -1,
+         {paneActionClosing, paneActionClosed}, false, true, false},
+        {"close refused", QXP_IDS_DOCKINGPANE_CLOSE, FALSE, 0, paneActionClosing, {paneActionClosing}, false,
+         false, false},
+        {"pin: hides the group", QXP_IDS_DOCKINGPANE_AUTOHIDE, FALSE, 0, -1,
+         {paneActionHiding, paneActionHidden}, false, false, true},
+        {"pin refused", QXP_IDS_DOCKINGPANE_AUTOHIDE, FALSE, 0, paneActionHiding, {paneActionHiding}, false,
+         false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Frame f;
+        f.AddPane(1, dockLeftOf);
+        f.AddPane(2, dockRightOf);
+        CQXPDockingPane* p1 = f.manager.FindPane(1);
+        CQXPDockingPane* p2 = f.manager.FindPane(2);
+        f.manager.AttachPane(p2, p1);
+        f.manager.GetLayout()->DropEmptyContainers();
+        f.manager.m_bCloseGroupOnButtonClick = c.bCloseGroup;
+        p1->SetOptions(c.dwFirstOptions);
+        f.Relayout();
+        auto* t = dynamic_cast<CQXPDockingPaneTabbedContainer*>(p2->GetContainer());
+        ASSERT_NE(nullptr, t);
+        t->SelectPane(p2, FALSE, FALSE);
+        UpdateWindow(t->GetSafeHwnd());
+        RECT rc = {0, 0, 0, 0};
+        for (CaptionButton* b : t->m_arrCaptionButtons)
+            if (b->m_nID == c.nButton)
+                rc = b->m_rc;
+        ASSERT_FALSE(IsRectEmpty(&rc));
+        const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+        f.site.m_actions.clear();
+        f.site.m_nRefuseAction = c.nRefuse;
+        PostMessageA(t->GetSafeHwnd(), WM_LBUTTONUP, 0, at);
+        SendMessageA(t->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        Pump();
+        EXPECT_EQ(c.actions, docktest::WithoutActivation(f.site.m_actions));
+        EXPECT_EQ(c.bClosed1, p1->IsClosed() != FALSE);
+        EXPECT_EQ(c.bClosed2, p2->IsClosed() != FALSE);
+        EXPECT_EQ(c.bHidden, p2->IsHidden() != FALSE);
+        EXPECT_EQ(nullptr, GetCapture());
+    }
+}
+
+// The Menu button asks the owner for its menu under the button, with the
+// button pressed meanwhile; it needs no release.
+TEST(DockingWindows, MenuButtonAsksTheOwnerForItsMenu)
+{
+    Frame f;
+    f.AddPane(1, dockLeftOf);
+    CQXPDockingPane* p1 = f.manager.FindPane(1);
+    p1->SetOptions(paneHasMenuButton);
+    f.Relayout();
+    auto* t = dynamic_cast<CQXPDockingPaneTabbedContainer*>(p1->GetContainer());
+    UpdateWindow(t->GetSafeHwnd());
+    CaptionButton* menu = NULL;
+    for (CaptionButton* b : t->m_arrCaptionButtons)
+        if (b->m_nID == QXP_IDS_DOCKINGPANE_MENU)
+            menu = b;
+    ASSERT_NE(nullptr, menu);
+    ASSERT_FALSE(IsRectEmpty(&menu->m_rc));
+    POINT corner = {menu->m_rc.left, menu->m_rc.bottom};
+    ClientToScreen(t->GetSafeHwnd(), &corner);
+    SendMessageA(t->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON,
+                 MAKELPARAM((menu->m_rc.left + menu->m_rc.right) / 2, (menu->m_rc.top + menu->m_rc.bottom) / 2));
+    ASSERT_EQ(1u, f.site.m_menuRequests.size());
+    EXPECT_EQ(p1, f.site.m_menuRequests[0].pPane);
+    EXPECT_EQ(corner.x, f.site.m_menuRequests[0].ptScreen.x);
+    EXPECT_EQ(corner.y, f.site.m_menuRequests[0].ptScreen.y);
+    EXPECT_FALSE(menu->m_bPressed);
+    EXPECT_FALSE(p1->IsClosed());
 }
 
 TEST(DockingWindows, SplitterDragLimitsAndLiveLayoutFromALoadedLayout)
@@ -489,8 +582,8 @@ TEST(DockingWindows, CaptionButtonsAreNotHotWhenTheirPaneShowsAgain)
     // Closed with its close button, then shown again.
     POINT on = hoverClose();
     HWND hContainer = p1->GetContainer()->GetPaneHwnd();
+    PostMessageA(hContainer, WM_LBUTTONUP, 0, MAKELPARAM(on.x, on.y));
     SendMessageA(hContainer, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(on.x, on.y));
-    SendMessageA(hContainer, WM_LBUTTONUP, 0, MAKELPARAM(on.x, on.y));
     Pump();
     ASSERT_TRUE(p1->IsClosed());
     f.manager.ShowPane(p1);

@@ -18,6 +18,8 @@ class CImageList;
 #define DOCKINGPANE_AUTOHIDE_RCLICK 2
 #define DOCKINGPANE_PANECLOSING 3
 #define DOCKINGPANE_ACTION 4
+// The Menu caption button was pressed: lParam is a DockingPaneMenuRequest*.
+#define DOCKINGPANE_CAPTIONMENU 5
 
 // Action codes of the action record.
 enum DockingPaneAction {
@@ -31,6 +33,15 @@ enum DockingPaneAction {
     paneActionAttached = 9,
     paneActionActivated = 14,
     paneActionDeactivated = 15,
+    paneActionHiding = 18,
+    paneActionHidden = 19,
+};
+
+// lParam of DOCKINGPANE_CAPTIONMENU: the selected pane and the bottom-left
+// corner of the pressed button on the screen, where a menu goes.
+struct DockingPaneMenuRequest {
+    CQXPDockingPane* pPane;
+    POINT ptScreen;
 };
 
 // lParam of DOCKINGPANE_ACTION; the owner may set bCancel.
@@ -140,7 +151,6 @@ public:
     HRESULT accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, VARIANT varChild) override;
 
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override {}
     void InsertBeside(CPaneBase* pObject, BOOL bHoriz, BOOL bAfter, CPaneBase* pNeighbour);
     // Takes a pane or container out of its place.
@@ -151,4 +161,15 @@ protected:
     CQXPDockingPanePaintManager* m_pPaintManager;
     CQXPDockingPane* m_pActivePane;
     std::vector<std::pair<int, HICON>> m_icons;
+
+    // The paint manager's metrics again and every pane redrawn (system
+    // colours or settings changed).
+    void RefreshLook();
+    LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
+    LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnSysColorChange();
+    void OnSettingChange(UINT uFlags, LPCSTR lpszSection);
+    DECLARE_MESSAGE_MAP()
 };

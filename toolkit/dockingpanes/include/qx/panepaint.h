@@ -6,18 +6,35 @@
 #include <qx/panetree.h>
 
 class CQXPTabPainter;
+struct LunaScheme;
 
 class CQXPDockingPaneTabbedContainer;
 
 class CaptionButton {
 public:
     CaptionButton(int nID, CPaneBase* pPane) : m_nID(nID), m_pPane(pPane) { SetRectEmpty(&m_rc); }
+
+    // Tracks a press that began at pt over the button: the mouse is
+    // captured for hWnd and the button looks pressed while the mouse is
+    // over it. TRUE when the left button was released over it; FALSE when
+    // the release came outside, or Esc, the right button, WM_CANCELMODE or
+    // a lost capture ended the press, or another window held the capture.
+    // Points are hWnd's client coordinates (screen ones with bScreen, as
+    // m_rc then is). Other messages are dispatched meanwhile.
+    BOOL Click(HWND hWnd, POINT pt, BOOL bScreen = FALSE);
+    // Ends a press being tracked (WM_CANCELMODE reached the owner).
+    void CancelClick() { m_bCancel = TRUE; }
+
     int m_nID;
     CPaneBase* m_pPane;
     RECT m_rc;
     DWORD m_dwState = 0;
     BOOL m_bPressed = FALSE;
     BOOL m_bHot = FALSE;    // the mouse is over it
+
+private:
+    void Redraw(HWND hWnd) const;
+    BOOL m_bCancel = FALSE; // set while a press is tracked to end it
 };
 
 class CQXPDockingPanePaintManager {
@@ -97,8 +114,25 @@ public:
     BOOL m_bGradientCaptions;
     BOOL m_bHighlightActive;
     int m_nSplitterStyle;   // 1 plain edges, 4 horizontal gradient, 8 vertical gradient
+    // Face of captions and splitters (colour 15 unless a scheme changes it),
+    // the border colour, and the background gradient of gradient splitters.
+    COLORREF m_clrFace;
+    COLORREF m_clrBorder;
+    COLORREF m_clrBackground[2];
+    // Caption buttons of style 2 light up in orange gradients (Luna schemes).
+    BOOL m_bGradientButtons;
+    // Which desktop colour scheme the Luna themes (2, 7, 10) follow: 7 the
+    // colour manager's (none while its Luna colours are off), 6 the detected
+    // system scheme, 0 none; other values name a scheme.
+    int m_nLunaSelector;
+    // The colour scheme the theme's colours follow now: 1 (also 4, 5) blue,
+    // 2 olive, 3 silver, 0 none.
+    int GetColorScheme() const;
 
 protected:
     void RefreshThemeColors();
+    // Takes a Luna colour scheme (inactive captions, face, border, table
+    // entries, orange active captions and buttons).
+    void ApplyLunaScheme(const LunaScheme& scheme);
     COLORREF m_clrTable[64];
 };

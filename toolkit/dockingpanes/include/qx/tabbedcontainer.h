@@ -59,18 +59,22 @@ public:
     CPaneBase* Clone(DockingLayoutStore* pLayout, PaneCloneMap* pMap, DWORD dwIgnoredOptions) override;
     BOOL DoPropExchange(CQXPPropExchange* pPX, PaneExchangeContext& ctx) override;
     BOOL IsCaptionButtonVisible(int nButton) const override;
+    // The visible caption button under a client point (none without a
+    // caption).
+    CaptionButton* CaptionButtonAt(POINT pt) const;
+    // What a caption button does once it was pressed and released over.
+    virtual void OnCaptionButtonClick(CaptionButton* pButton);
 
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override {}
     void CreatePaneWindow();
-    void OnPaint(HDC hDC);
-    void OnLButtonDown(CPoint pt);
+    void DrawContainer(HDC hDC);
     // The caption buttons lose their hover look: the mouse left, a click
     // acted on one, or the window was hidden (no leave message comes then).
     void ClearHotCaptionButtons();
     void OnMouseMoveTabDrag(CPoint pt);
     void EndTabDrag();
+    void NormalizeDockingSize();
 
     BOOL m_bActive;
     BOOL m_bTitleVisible;
@@ -83,4 +87,19 @@ protected:
     BOOL m_bMaximized;
     RECT m_rcClient;
     CQXPTabManager* m_pTabs;
+
+    void OnPaint();
+    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+    BOOL OnEraseBkgnd(CDC* pDC);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnMouseLeave();
+    void OnShowWindow(BOOL bShow, UINT nStatus);
+    void OnWindowPosChanged(WINDOWPOS* lpwndpos);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnCaptureChanged(CWnd* pWnd);
+    void OnSetFocus(CWnd* pOldWnd);
+    void OnNcDestroy();
+    void OnCancelMode();
+    DECLARE_MESSAGE_MAP()
 };

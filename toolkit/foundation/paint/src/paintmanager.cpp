@@ -903,7 +903,41 @@ void CQXPThemePainter::DrawDropDownGlyph(CDC* pDC, CQXPControlView*, CPoint pt, 
     if (bVert)
         DrawTriangle(pDC, CPoint(pt.x + 1, pt.y - 2), CPoint(pt.x + 1, pt.y + 2), CPoint(pt.x - 1, pt.y), clr);
     else
-        DrawTriangle(pDC, CPoint(pt.x - 2, pt.y - 1), CPoint(pt.x + 2, pt.y - 1), CPoint(pt.x, pt.y + 1), clr);
+        DrawSmallDownTriangle(pDC, pt, clr);
+}
+
+void CQXPThemePainter::DrawSmallDownTriangle(CDC* pDC, CPoint c, COLORREF clr)
+{
+    DrawTriangle(pDC, CPoint(c.x - 2, c.y - 1), CPoint(c.x + 2, c.y - 1), CPoint(c.x, c.y + 1), clr);
+}
+
+void CQXPThemePainter::DrawSpinArrows(CDC* pDC, CRect rcUp, CRect rcDown, COLORREF clr)
+{
+    CPoint u = rcUp.CenterPoint(), d = rcDown.CenterPoint();
+    DrawTriangle(pDC, CPoint(u.x - 2, u.y + 1), CPoint(u.x + 2, u.y + 1), CPoint(u.x, u.y - 1), clr);
+    DrawTriangle(pDC, CPoint(d.x - 2, d.y - 1), CPoint(d.x + 2, d.y - 1), CPoint(d.x, d.y + 1), clr);
+}
+
+CRect CQXPThemePainter::GetFieldRect(CQXPControlView* pControl)
+{
+    CRect rc = pControl->GetRect();
+    CQXPControlView::EditLayout* pLayout = pControl->GetEditLayout();
+    if (pLayout)
+        rc.left += pLayout->nLabelWidth;
+    return rc;
+}
+
+void CQXPThemePainter::DrawFieldText(CDC* pDC, CQXPControlView* pControl, CRect rcText, BOOL bEnabled)
+{
+    CString strText = pControl->GetEditText();
+    if (strText.IsEmpty())
+        return;
+    ScopedFont font(pDC, &m_fontRegular);
+    COLORREF clrOld = pDC->SetTextColor(GetColor(bEnabled ? 8 : 17));
+    int nMode = pDC->SetBkMode(TRANSPARENT);
+    pDC->DrawText(strText, rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    pDC->SetBkMode(nMode);
+    pDC->SetTextColor(clrOld);
 }
 
 // ---------------------------------------------------------------------------

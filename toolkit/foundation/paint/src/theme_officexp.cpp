@@ -346,17 +346,7 @@ void ToolkitPaintThemeA::DrawSplitButtonFrame(CDC* pDC, CQXPControlView* pButton
     if ((nSelected || bPressed) && bEnabled && !bPopped)
         VerticalLine(pDC, rc.right - nWidth - 1, rc.top, rc.bottom, GetColor(32));
     COLORREF clr = GetControlTextColor(pButton);
-    CPoint c(rc.right - 6, rc.CenterPoint().y);
-    DrawTriangle(pDC, CPoint(c.x - 2, c.y - 1), CPoint(c.x + 2, c.y - 1), CPoint(c.x, c.y + 1), clr);
-}
-
-CRect ToolkitPaintThemeA::GetFieldRect(CQXPControlView* pControl)
-{
-    CRect rc = pControl->GetRect();
-    CQXPControlView::EditLayout* pLayout = pControl->GetEditLayout();
-    if (pLayout)
-        rc.left += pLayout->nLabelWidth;
-    return rc;
+    DrawSmallDownTriangle(pDC, CPoint(rc.right - 6, rc.CenterPoint().y), clr);
 }
 
 CSize ToolkitPaintThemeA::DrawControlComboBox(CDC* pDC, CQXPControlView* pControl, BOOL bDraw)
@@ -393,16 +383,7 @@ CSize ToolkitPaintThemeA::DrawControlComboBox(CDC* pDC, CQXPControlView* pContro
         Rectangle(pDC, rcField, (nSelected == 2 || nSelected == 3) ? 32 : 40, 15);
         nArrow = 40;
     }
-    CString strText = pControl->GetEditText();
-    if (!strText.IsEmpty()) {
-        CRect rcText(rcField.left + 4, rcField.top, rcDrop.left - 2, rcField.bottom);
-        ScopedFont font(pDC, &m_fontRegular);
-        COLORREF clrOld = pDC->SetTextColor(GetColor(bEnabled ? 8 : 17));
-        int nMode = pDC->SetBkMode(TRANSPARENT);
-        pDC->DrawText(strText, rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-        pDC->SetBkMode(nMode);
-        pDC->SetTextColor(clrOld);
-    }
+    DrawFieldText(pDC, pControl, CRect(rcField.left + 4, rcField.top, rcDrop.left - 2, rcField.bottom), bEnabled);
     DrawDownArrow(pDC, rcDrop, nArrow);
     return sz;
 }
@@ -442,10 +423,7 @@ CSize ToolkitPaintThemeA::DrawControlEdit(CDC* pDC, CQXPControlView* pControl, B
         } else {
             Rectangle(pDC, rcSpin, 5, -1);
         }
-        COLORREF clr = GetColor(bEnabled ? 18 : 17);
-        CPoint u = rcUp.CenterPoint(), d = rcDown.CenterPoint();
-        DrawTriangle(pDC, CPoint(u.x - 2, u.y + 1), CPoint(u.x + 2, u.y + 1), CPoint(u.x, u.y - 1), clr);
-        DrawTriangle(pDC, CPoint(d.x - 2, d.y - 1), CPoint(d.x + 2, d.y - 1), CPoint(d.x, d.y + 1), clr);
+        DrawSpinArrows(pDC, rcUp, rcDown, GetColor(bEnabled ? 18 : 17));
     }
     return sz;
 }

@@ -132,17 +132,7 @@ void ToolkitPaintThemeD::DrawSplitButtonFrame(CDC* pDC, CQXPControlView* pButton
                   BarPosition(pBar));
     DrawRectangle(pDC, rcDrop, nSelected, bPressed, bEnabled, 0, bPopped, BarType(pBar), BarPosition(pBar));
     COLORREF clr = GetControlTextColor(pButton);
-    CPoint c(rc.right - 7, rc.CenterPoint().y);
-    DrawTriangle(pDC, CPoint(c.x - 2, c.y - 1), CPoint(c.x + 2, c.y - 1), CPoint(c.x, c.y + 1), clr);
-}
-
-CRect ToolkitPaintThemeD::GetFieldRect(CQXPControlView* pControl)
-{
-    CRect rc = pControl->GetRect();
-    CQXPControlView::EditLayout* pLayout = pControl->GetEditLayout();
-    if (pLayout)
-        rc.left += pLayout->nLabelWidth;
-    return rc;
+    DrawSmallDownTriangle(pDC, CPoint(rc.right - 7, rc.CenterPoint().y), clr);
 }
 
 CSize ToolkitPaintThemeD::DrawControlComboBox(CDC* pDC, CQXPControlView* pControl, BOOL bDraw)
@@ -156,16 +146,8 @@ CSize ToolkitPaintThemeD::DrawControlComboBox(CDC* pDC, CQXPControlView* pContro
         Rectangle(pDC, CRect(rcField.left + 1, rcField.top + 1, rcField.right - 1, rcField.bottom - 1), 5, 5);
     CQXPControlView::EditLayout* pLayout = pControl->GetEditLayout();
     int nButton = pLayout && pLayout->nButtonWidth > 0 ? pLayout->nButtonWidth : 15;
-    CString strText = pControl->GetEditText();
-    if (!strText.IsEmpty()) {
-        CRect rcText(rcField.left + 4, rcField.top, rcField.right - nButton - 3, rcField.bottom);
-        ScopedFont font(pDC, &m_fontRegular);
-        COLORREF clrOld = pDC->SetTextColor(GetColor(bEnabled ? 8 : 17));
-        int nMode = pDC->SetBkMode(TRANSPARENT);
-        pDC->DrawText(strText, rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-        pDC->SetBkMode(nMode);
-        pDC->SetTextColor(clrOld);
-    }
+    DrawFieldText(pDC, pControl, CRect(rcField.left + 4, rcField.top, rcField.right - nButton - 3, rcField.bottom),
+                  bEnabled);
     DrawComboBoxDropDownButton(pDC, CRect(rcField.right - nButton - 2, rcField.top + 2, rcField.right - 2,
                                           rcField.bottom - 2),
                                pControl);
@@ -223,13 +205,6 @@ void ToolkitPaintThemeD::DrawComboBoxDropDownButton(CDC* pDC, CRect rc, CQXPCont
     if (bPressed)
         rcArrow.OffsetRect(1, 1);
     DrawDownArrow(pDC, rcArrow, bEnabled ? 18 : 17);
-}
-
-void ToolkitPaintThemeD::DrawSpinArrows(CDC* pDC, CRect rcUp, CRect rcDown, COLORREF clr)
-{
-    CPoint u = rcUp.CenterPoint(), d = rcDown.CenterPoint();
-    DrawTriangle(pDC, CPoint(u.x - 2, u.y + 1), CPoint(u.x + 2, u.y + 1), CPoint(u.x, u.y - 1), clr);
-    DrawTriangle(pDC, CPoint(d.x - 2, d.y - 1), CPoint(d.x + 2, d.y - 1), CPoint(d.x, d.y + 1), clr);
 }
 
 void ToolkitPaintThemeD::DrawEditSpinButtons(CDC* pDC, CRect rc, CQXPControlView* pControl)
