@@ -800,9 +800,6 @@ BOOL CQXPControlComboBox::OnSetPopup(BOOL bPopup)
     m_pList->m_pListCommandBars = GetCommandBars();
     if (::IsWindow(m_pList->GetSafeHwnd()))
         m_pList->SendMessage(WM_SETFONT, (WPARAM)pPaintManager->GetIconFont()->GetSafeHandle(), FALSE);
-    CWnd* pSite = m_pParent->GetOwnerSite();
-    if (pSite && ::IsWindow(pSite->GetSafeHwnd()))
-        pSite->SendMessage(WM_QXP_INITCOMMANDSPOPUP, 0, (LPARAM)m_pList);
     if (m_pEdit && ::IsWindow(m_pEdit->GetSafeHwnd()) && ::GetFocus() != m_pEdit->GetSafeHwnd())
         m_pEdit->SetFocus();
     InternalAddRef();
