@@ -405,8 +405,8 @@ void CQXPDockingPanePaintManager::ApplyOffice2007PaneColors()
             for (COLORREF* p : targets)
                 *p = clr;
     };
-    take("Window", "WindowFrame", {&m_clrTable[54], &m_clrBorder});
-    take("Window", "ButtonFace", {&m_clrTable[51]});
+    take("Window", "WindowFrame", {&m_clrTable[qxColorWindowFrame], &m_clrBorder});
+    take("Window", "ButtonFace", {&m_clrTable[qxColorButtonFace]});
     take("Window", "EdgeHighLightColor", {&m_clrTable[COLOR_BTNHIGHLIGHT]});
     take("DockingPane", "Splitter", {&m_clrFace});
     take("DockingPane", "SplitterLight", {&m_clrBackground[0]});
@@ -417,8 +417,8 @@ void CQXPDockingPanePaintManager::ApplyOffice2007PaneColors()
     take("DockingPane", "ActiveCaptionLight", {&m_clrActiveCaption[0]});
     take("DockingPane", "ActiveCaptionDark", {&m_clrActiveCaption[1]});
     take("DockingPane", "ActiveCaptionText", {&m_clrActiveCaptionText});
-    take("Toolbar", "ToolbarGripper", {&m_clrTable[38]});
-    take("Toolbar", "MenuPopupBorder", {&m_clrTable[43]});
+    take("Toolbar", "ToolbarGripper", {&m_clrTable[qxColorGripper]});
+    take("Toolbar", "MenuPopupBorder", {&m_clrTable[qxColorMenuBorder]});
 }
 
 void AFXAPI CQXPDockingPanePaintManager::DrawCaptionButtonGlyph(HDC hDC, int nID, int x, int y, COLORREF clr,
