@@ -668,6 +668,18 @@ TEST_F(DocViewTest, ToolTipsInAnyLanguageComeWhole)
     m_pMain->SendMessage(WM_NOTIFY, 0, (LPARAM)&narrow);
     ASSERT_TRUE(narrow.lpszText != NULL);
     EXPECT_STREQ("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xCE\xB1\xCE\xB2\xCE\xB3 \xF0\x9F\x98\x80", narrow.lpszText);
+
+    // A tip longer than the ANSI buffer (80 bytes) ends with a whole
+    // character: 26 of the 30, 78 bytes.
+    std::string sun26;
+    for (int i = 0; i < 26; ++i)
+        sun26 += "\xE6\x97\xA5";
+    NMTTDISPINFOA longTip = {};
+    longTip.hdr.code = TTN_NEEDTEXTA;
+    longTip.hdr.idFrom = ID_TEST_LONGTIP;
+    m_pMain->SendMessage(WM_NOTIFY, 0, (LPARAM)&longTip);
+    ASSERT_TRUE(longTip.lpszText != NULL);
+    EXPECT_EQ(sun26, std::string(longTip.lpszText));
 }
 
 // Names in any language, dropped as Explorer drops them (UTF-16) and as an
