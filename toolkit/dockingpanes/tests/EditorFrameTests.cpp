@@ -14,6 +14,7 @@
 #include <fx/mdi.h>
 
 #include <png.h>
+#include <qmtest/anylanguage.h>
 
 #include <memory>
 
@@ -711,23 +712,16 @@ TEST_F(EditorFrame, PanesAreAccessiblePageTabs)
     EXPECT_STREQ(L"Project Explorer", name);
     SysFreeString(name);
     // Titles in any language come out whole (the titles are UTF-8).
-    const struct {
-        const char* title;
-        const wchar_t* name;
-    } titles[] = {
-        {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", L"\u65e5\u672c\u8a9e"},
-        {"\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 \xF0\x9F\x98\x80", L"\u0395\u03bb\u03bb\u03ac\u03b4\u03b1 \U0001F600"},
-    };
     CQXPDockingPane* pProject = frame->m_panes.FindPane(59586);
     ASSERT_TRUE(pProject != NULL);
     const CString strTitle = pProject->GetTitle();
-    for (const auto& t : titles) {
-        pProject->SetTitle(t.title);
+    for (const qmtest::TextInAnyLanguage& t : qmtest::kTextsInAnyLanguage) {
+        pProject->SetTitle(t.utf8);
         ASSERT_EQ(S_OK, pane->get_accName(self, &name));
-        EXPECT_STREQ(t.name, name) << t.title;
+        EXPECT_STREQ(t.utf16, name) << t.utf8;
         SysFreeString(name);
         ASSERT_EQ(S_OK, pane->get_accDescription(self, &name));
-        EXPECT_STREQ(t.name, name) << t.title;
+        EXPECT_STREQ(t.utf16, name) << t.utf8;
         SysFreeString(name);
     }
     pProject->SetTitle(strTitle);
