@@ -72,6 +72,14 @@ CQXPDockingPanePaintManager* AFXAPI CQXPDockingPanePaintManager::CreateTheme(int
         p->m_pPanelTabPainter->SetColor(t.panelColors);
     if (nTheme == 6 || nTheme == 8)
         SetRectEmpty(&p->m_rcCaptionMargin);
+    // The docking themes' own tab colour sets.
+    if (nTheme == 1) {
+        p->m_pPanelTabPainter->SetDockingColorSet(tabDockingSetGradient, TRUE);
+    } else if (nTheme == 6 || nTheme == 9) {
+        const int nSet = nTheme == 6 ? tabDockingSetScheme : tabDockingSetBordered;
+        p->m_pTabPainter->SetDockingColorSet(nSet, FALSE);
+        p->m_pPanelTabPainter->SetDockingColorSet(nSet, TRUE);
+    }
     // Striped panes show their tabs at the top.
     p->m_pTabPainter->SetPosition(nTheme == 5 ? tabPositionTop : tabPositionBottom);
     p->RefreshMetrics();
