@@ -318,6 +318,7 @@ CQXPTabClientWnd::CQXPTabClientWnd()
 {
     m_nNewTabPosition = 0;
     m_bKeepActivationOnClose = TRUE;
+    m_bCustomBackground = TRUE;
     m_paintManager.m_bBoldSelected = TRUE;
     m_paintManager.AddListener(this);
     RegisterStripClass();
@@ -1112,7 +1113,19 @@ BEGIN_MESSAGE_MAP(CQXPTabClientWnd, CWnd)
     ON_WM_SETCURSOR()
     ON_WM_LBUTTONDOWN()
     ON_WM_SYSCOLORCHANGE()
+    ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
+
+BOOL CQXPTabClientWnd::OnEraseBkgnd(CDC* pDC)
+{
+    if (!m_bCustomBackground || !pDC)
+        return (BOOL)Default();
+    CQXPThemePainter* pPaint = GetGlobalPaintManager();
+    RECT rc;
+    ::GetClientRect(m_hWnd, &rc);
+    pDC->FillSolidRect(&rc, pPaint ? pPaint->GetColor(COLOR_APPWORKSPACE) : ::GetSysColor(COLOR_APPWORKSPACE));
+    return TRUE;
+}
 
 // Without keeping the MDI client's choice, the active document's neighbour
 // tab (the one to its right, else to its left) comes forward before it goes.

@@ -2,7 +2,9 @@
 // the strip follows its position and leaves the rest to the MDI client.
 #include "DockTestSupport.h"
 
+#include <qx/colors.h>
 #include <qx/mditabs.h>
+#include <qx/paintmanager.h>
 
 #include <fx/mdi.h>
 #include <fx/oledrop.h>
@@ -834,6 +836,39 @@ TEST_F(MdiFixture, ClosingTheActiveDocumentActivatesItsNeighbourTab)
     Pump();
     EXPECT_EQ(first, Active());
     EXPECT_EQ(1, ws->GetItemCount());
+}
+
+// The documents' background takes colour 12 of the global paint manager's
+// table; switched off, the MDI client's own brush paints it.
+TEST_F(MdiFixture, DocumentBackgroundFollowsThePaintManager)
+{
+    CQXPThemePainter* pPaint = GetGlobalPaintManager();
+    ASSERT_NE(nullptr, pPaint);
+    ColorValue* pValue = pPaint->GetColorTable()->GetAt(COLOR_APPWORKSPACE);
+    ASSERT_NE(nullptr, pValue);
+    const COLORREF clrOld = pValue->GetOverride();
+    const COLORREF clrOwn = RGB(10, 200, 30);
+    pValue->Set(clrOwn);
+    ASSERT_TRUE(tabs.Attach(frame, FALSE));
+    Pump();
+    // A corner of the MDI client no document covers.
+    HWND hClient = frame->m_hWndMDIClient;
+    for (HWND h : children)
+        ShowWindow(h, SW_MINIMIZE);
+    RECT rc;
+    GetClientRect(hClient, &rc);
+    POINT probe = {rc.right - 3, 3};
+    auto pixel = [&] {
+        RedrawWindow(hClient, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        HDC hdc = GetDC(hClient);
+        COLORREF clr = GetPixel(hdc, probe.x, probe.y);
+        ReleaseDC(hClient, hdc);
+        return clr;
+    };
+    EXPECT_EQ(clrOwn, pixel());
+    tabs.m_bCustomBackground = FALSE;
+    EXPECT_EQ(GetSysColor(COLOR_APPWORKSPACE), pixel());
+    pValue->Set(clrOld);
 }
 
 }  // namespace
