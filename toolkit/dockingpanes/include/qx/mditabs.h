@@ -213,5 +213,6 @@ protected:
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnSysColorChange();
     BOOL OnEraseBkgnd(CDC* pDC);
+    LRESULT OnMDIArrange(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };
