@@ -396,3 +396,35 @@ TEST(DockingThemeColors, DockingTabColorSets)
         EXPECT_EQ(tabDockingSetNone, pm->GetTabPainter()->GetDockingColorSet());
     }
 }
+
+// Theme 5 stripes its captions: the pane on colour 30 (inactive), a face
+// line on top, four stripes in colour 38 between the title and the buttons.
+TEST(DockingThemeColors, StripedCaptionsOnScreen)
+{
+    docktest::Docking d(true);
+    d.manager.SetTheme(5);
+    CQXPDockingPane* pane = d.Create(1, dockLeftOf);
+    pane->SetTitle("S");
+    d.site.Layout();
+    qmtest::PumpFor(50);
+    auto* t = dynamic_cast<CQXPDockingPaneTabbedContainer*>(pane->GetContainer());
+    ASSERT_NE(nullptr, t);
+    ASSERT_FALSE(t->IsActive());
+    CQXPDockingPanePaintManager* pm = d.manager.GetPaintManager();
+    HWND h = t->GetSafeHwnd();
+    ::RedrawWindow(h, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT rc;
+    ::GetClientRect(h, &rc);
+    const int top = pm->m_rcCaptionMargin.top, bottom = pm->GetCaptionHeight() - pm->m_rcCaptionMargin.bottom;
+    const int mid = (top + bottom) / 2, x = rc.right - 45;
+    HDC hdc = ::GetDC(h);
+    EXPECT_EQ(pm->m_clrFace, ::GetPixel(hdc, x, 0));
+    EXPECT_EQ(pm->GetColor(30), ::GetPixel(hdc, x, 1));
+    for (int dy : {-3, -1, 1, 3})
+        EXPECT_EQ(pm->GetColor(38), ::GetPixel(hdc, x, mid + dy)) << dy;
+    EXPECT_EQ(pm->GetColor(30), ::GetPixel(hdc, x, mid - 2));
+    // Below the caption, the pane's own background.
+    EXPECT_EQ(pm->GetColor(30), ::GetPixel(hdc, x, pm->GetCaptionHeight() + 1));
+    ::ReleaseDC(h, hdc);
+    qmtest::SaveWindowShot(h, QM_BIN_DIR, "dock-theme5-striped.png");
+}
