@@ -297,7 +297,7 @@ TEST(TextFilePieces, LineLongerThanAPieceIsWrittenWhole)
         ASSERT_EQ(SaveText(file, path.c_str(), c.encoding, TRUE, source), TEXTIO_OK) << c.encoding;
         EXPECT_TRUE(ReadBytes(path) == c.expected) << "encoding " << c.encoding;
         CMemoryText back;
-        ASSERT_EQ(Load(path, c.encoding, c.encoding == 0 ? 3 : c.encoding == 3 ? 0 : 2, back), TEXTIO_OK);
+        ASSERT_EQ(Load(path, c.encoding, c.encoding == ENC_UTF8 ? 3 : c.encoding == ENC_ANSI ? 0 : 2, back), TEXTIO_OK);
         EXPECT_TRUE(back.GetText() == text) << "encoding " << c.encoding;
     }
 }

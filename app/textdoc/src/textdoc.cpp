@@ -56,7 +56,7 @@ BOOL DefaultSaveAsPrompt(CDoodleDoc* pDoc, CDoodleDoc::SaveAsChoice& choice)
         strName = CDoodleDoc::PlainTitle(pDoc->GetTitle());
 
     CFileDialogEx dlg(FALSE, strName, AfxGetMainWnd(), strFolder);
-    dlg.SetEncoding(pDoc->GetEncoding() <= 3 ? pDoc->GetEncoding() : 3);
+    dlg.SetEncoding(pDoc->GetEncoding() <= ENC_ANSI ? pDoc->GetEncoding() : ENC_ANSI);
     dlg.SetLineEnding(pDoc->GetEOLMode());
     if (dlg.DoModal() != IDOK)
         return FALSE;
