@@ -599,7 +599,7 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
     }
     case 5: {
         // Striped: the caption on the pane's background, a face line above.
-        dc.FillSolidRect(&rcCaption, GetColor(bActive ? 31 : 30));
+        dc.FillSolidRect(&rcCaption, GetColor(bActive ? qxColorHotFace : qxColorBarFace));
         dc.FillSolidRect(rcCaption.left, rcCaption.top, rcCaption.right - rcCaption.left, 1, face);
         clrText = GetColor(COLOR_BTNTEXT);
         clrGlyph = RGB(0, 0, 0);
@@ -694,7 +694,7 @@ void CQXPDockingPanePaintManager::DrawPane(HDC hDC, CQXPDockingPaneTabbedContain
     CDC& dc = *CDC::FromHandle(hDC);
     // Theme 5 lays its panes on the active or inactive stripe colour.
     const BOOL bActive = m_bHighlightActive && pPane->IsActive();
-    dc.FillSolidRect(&rc, m_nTheme == 5 ? GetColor(bActive ? 31 : 30) : GetColor(COLOR_3DFACE));
+    dc.FillSolidRect(&rc, m_nTheme == 5 ? GetColor(bActive ? qxColorHotFace : qxColorBarFace) : GetColor(COLOR_3DFACE));
     ::SetBkMode(hDC, TRANSPARENT);
     if (pPane->IsTabsVisible() && pPane->GetTabManager()) {
         RECT rcStrip = GetTabStripRect(pPane, rc);

@@ -843,14 +843,14 @@ void CQXPTabPainter::ApplyDockingColorSet()
         c.clrHeader[1] = RGB(244, 241, 231);
     } else if (theme == 3) {
         c.clrNormalFace = RGB(242, 242, 247);
-        c.clrShape[0] = c.clrShape[1] = RGB(145, 155, 156);
-        c.clrShape[2] = RGB(190, 190, 216);
+        c.clrShape[tabShapeOutline] = c.clrShape[tabShapeSelectedOutline] = RGB(145, 155, 156);
+        c.clrShape[tabShapeInner] = RGB(190, 190, 216);
         c.clrHeader[0] = RGB(215, 215, 229);
         c.clrHeader[1] = RGB(243, 243, 247);
     }
     const BOOL bScheme = theme >= 1 && theme <= 3;
     if (bScheme) {
-        c.clrShape[3] = RGB(255, 255, 255);
+        c.clrShape[tabShapeInnerLight] = RGB(255, 255, 255);
         c.bItemGradient = m_nDockingSet == tabDockingSetScheme;
     }
     if (m_nDockingSet == tabDockingSetBordered && bScheme) {

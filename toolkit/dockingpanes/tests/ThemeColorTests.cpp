@@ -383,7 +383,7 @@ TEST(DockingThemeColors, DockingTabColorSets)
         }
         if (r.normalFace != kAny)
             EXPECT_EQ(r.normalFace, c.clrNormalFace);
-        EXPECT_EQ(r.shapeD, c.clrShape[3]);
+        EXPECT_EQ(r.shapeD, c.clrShape[tabShapeInnerLight]);
         EXPECT_EQ(r.itemGradient, c.bItemGradient);
     }
     // Without a scheme the header runs from the face to its light mix.
@@ -430,12 +430,12 @@ TEST(DockingThemeColors, StripedCaptionsOnScreen)
     const int mid = (top + bottom) / 2, x = rc.right - 45;
     HDC hdc = ::GetDC(h);
     EXPECT_EQ(pm->m_clrFace, ::GetPixel(hdc, x, 0));
-    EXPECT_EQ(pm->GetColor(30), ::GetPixel(hdc, x, 1));
+    EXPECT_EQ(pm->GetColor(qxColorBarFace), ::GetPixel(hdc, x, 1));
     for (int dy : {-3, -1, 1, 3})
-        EXPECT_EQ(pm->GetColor(38), ::GetPixel(hdc, x, mid + dy)) << dy;
-    EXPECT_EQ(pm->GetColor(30), ::GetPixel(hdc, x, mid - 2));
+        EXPECT_EQ(pm->GetColor(qxColorGripper), ::GetPixel(hdc, x, mid + dy)) << dy;
+    EXPECT_EQ(pm->GetColor(qxColorBarFace), ::GetPixel(hdc, x, mid - 2));
     // Below the caption, the pane's own background.
-    EXPECT_EQ(pm->GetColor(30), ::GetPixel(hdc, x, pm->GetCaptionHeight() + 1));
+    EXPECT_EQ(pm->GetColor(qxColorBarFace), ::GetPixel(hdc, x, pm->GetCaptionHeight() + 1));
     ::ReleaseDC(h, hdc);
     qmtest::SaveWindowShot(h, QM_BIN_DIR, "dock-theme5-striped.png");
 }
