@@ -174,7 +174,8 @@ TEST_F(OptionsTest, SyntaxColourFromThePickerReachesTheDocument)
     EXPECT_NE(config.find(std::string("HEXFORE=\"") + hex + "\""), std::string::npos) << hex;
     ASSERT_TRUE(Close());
 
-    ASSERT_TRUE(Start("\"" + doc + "\""));
+    // The document comes back with the open files of the last session.
+    ASSERT_TRUE(Start());
     ed = EditorHolding("int x; // note\r\n");
     E2E_REQUIRE_EDITOR(ed);
     EXPECT_EQ(ed.Send(SCI_STYLEGETFORE, keywordStyle), after);
@@ -197,11 +198,16 @@ TEST_F(OptionsTest, TidyGridEditsAreSavedAndKept)
     HWND list = qmtest::FirstDescendantOfClass(grid, "ListBox");
     ASSERT_TRUE(list);
     ASSERT_TRUE(qmtest::BringToForeground(sheet));
+    // A row's place from the heights of the rows above it (the list shows
+    // its first row at the top here).
     auto rowRect = [&](int row) {
         RECT rc = {};
-        std::string bytes = qmtest::SendForBytes(list, LB_GETITEMRECT, static_cast<WPARAM>(row), sizeof(RECT));
-        if (bytes.size() == sizeof(RECT))
-            memcpy(&rc, bytes.data(), sizeof(RECT));
+        GetClientRect(list, &rc);
+        int top = 0;
+        for (int i = 0; i < row; ++i)
+            top += static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, static_cast<WPARAM>(i), 0));
+        rc.top = top;
+        rc.bottom = top + static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, static_cast<WPARAM>(row), 0));
         return rc;
     };
     LRESULT rows = SendMessageA(list, LB_GETCOUNT, 0, 0);
@@ -217,41 +223,42 @@ TEST_F(OptionsTest, TidyGridEditsAreSavedAndKept)
     EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), rows) << "a second double click did not unfold it";
     EXPECT_TRUE(qmtest::SaveWindowShot(sheet, QM_BIN_DIR, "options-tidy-grid.png"));
 
-    // Row 1, the first option of Pretty Print by name, "break-before-br"
-    // (no): a double click on its value moves to the next choice.
-    rc = rowRect(1);
+    // Row 2, "indent" (auto, from the shipped file): a click selects it, a
+    // click on its value drops its list of choices, and the one above is
+    // taken with the keys.
+    Sleep(700);
     RECT rcList;
     GetClientRect(list, &rcList);
-    POINT value = {rcList.right - 40, (rc.top + rc.bottom) / 2};
-    qmtest::ClickInWindow(list, value);
-    Sleep(300);
-    qmtest::ClickInWindow(list, value, true);
-    Sleep(300);
-    // Row 2, "indent" (auto, from the shipped file): its drop-down button
-    // at the right of the selected row, then the next choice with the keys.
     rc = rowRect(2);
-    qmtest::ClickInWindow(list, POINT{rcList.right / 2 + 10, (rc.top + rc.bottom) / 2});
-    Sleep(300);
-    qmtest::ClickInWindow(list, POINT{rcList.right - 6, (rc.top + rc.bottom) / 2});
+    qmtest::ClickInWindow(list, POINT{rc.left + 60, (rc.top + rc.bottom) / 2});
+    Sleep(700);
+    qmtest::ClickInWindow(list, POINT{rcList.right - 40, (rc.top + rc.bottom) / 2});
     HWND drop = nullptr;
     qmtest::WaitUntil(
         [&] {
-            for (HWND h : qmtest::DescendantsOfClass(grid, "ListBox", true))
-                if (h != list)
-                    drop = h;
+            std::vector<HWND> candidates = qmtest::DescendantsOfClass(sheet, "ListBox", true);
             for (HWND h : qmtest::TopLevelWindowsOf(m_prog.Pid()))
-                if (qmtest::WindowClassOf(h) == "ListBox")
+                candidates.push_back(h);
+            for (HWND h : candidates)
+                if (h != list && qmtest::WindowClassOf(h) == "ListBox" && IsWindowVisible(h))
                     drop = h;
             return drop != nullptr;
         },
         5000);
-    EXPECT_TRUE(drop) << "the drop-down button showed no list of choices";
+    EXPECT_TRUE(qmtest::SaveWindowShot(sheet, QM_BIN_DIR, "options-tidy-dropdown.png"));
+    EXPECT_TRUE(drop) << "a click on the value showed no list of choices";
     if (drop) {
-        EXPECT_TRUE(qmtest::SaveWindowShot(sheet, QM_BIN_DIR, "options-tidy-dropdown.png"));
-        qmtest::SendChord({VK_DOWN});
+        qmtest::SendChord({VK_UP});
         qmtest::SendChord({VK_RETURN});
         Sleep(300);
     }
+    // Row 1, "break-before-br" (no): a double click on its name takes the
+    // next choice.
+    Sleep(700);
+    rc = rowRect(1);
+    qmtest::ClickInWindow(list, POINT{rc.left + 60, (rc.top + rc.bottom) / 2}, true);
+    Sleep(300);
+    EXPECT_TRUE(qmtest::SaveWindowShot(sheet, QM_BIN_DIR, "options-tidy-choice.png"));
     ASSERT_TRUE(PressButton(sheet, PSBTN_OK));
     std::string text = qmtest::ReadWholeFile(file);
     EXPECT_NE(text.find("break-before-br: yes"), std::string::npos) << text;

@@ -40,8 +40,12 @@ struct CTidyOptionInfo {
     CString value;                 // current value as text
     long nValue;                   // current integer
     BOOL bValue;                   // current boolean
-    CString doc;                   // documentation text (may hold markup)
+    CString doc;                   // documentation text, as plain text
 };
+
+// Tidy's documentation of an option as plain text: "<br/>" a line break,
+// other tags dropped, the five XML entities decoded.
+CString TidyDocToPlainText(LPCSTR lpszDoc);
 
 // The listed options with the values of an option file (a missing or
 // unreadable file gives Tidy's defaults), in Tidy's order.

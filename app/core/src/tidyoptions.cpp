@@ -3,6 +3,8 @@
 
 #include "apphelpers.h"
 
+#include <string.h>
+
 #include <tidy.h>
 #include <tidybuffio.h>
 
@@ -22,15 +24,75 @@ bool FileExists(LPCSTR lpszPath)
     return dw != INVALID_FILE_ATTRIBUTES && !(dw & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Tidy keeps "no limit" (a wrap margin of 0 in its files) as the largest
+// number.
+const unsigned long kTidyNoLimit = 0x7FFFFFFF;
+
+long IntValue(TidyDoc doc, TidyOptionId id)
+{
+    unsigned long n = tidyOptGetInt(doc, id);
+    return n == kTidyNoLimit ? 0 : (long)n;
+}
+
+// The value as the option file writes it: the chosen pick, the number, or
+// the text. Only string options have text of their own (Tidy's value of
+// another option is no text).
 CString ValueText(TidyDoc doc, TidyOption opt)
 {
-    ctmbstr psz = tidyOptGetCurrPick(doc, tidyOptGetId(opt));
-    if (psz == NULL)
-        psz = tidyOptGetValue(doc, tidyOptGetId(opt));
-    return psz != NULL ? psz : "";
+    TidyOptionId id = tidyOptGetId(opt);
+    if (ctmbstr pszPick = tidyOptGetCurrPick(doc, id))
+        return pszPick;
+    CString text;
+    switch (tidyOptGetType(opt)) {
+    case TidyInteger: text.Format("%ld", IntValue(doc, id)); break;
+    case TidyBoolean: text = tidyOptGetBool(doc, id) ? "yes" : "no"; break;
+    default: {
+        ctmbstr psz = tidyOptGetValue(doc, id);
+        text = psz != NULL ? psz : "";
+        break;
+    }
+    }
+    return text;
 }
 
 } // namespace
+
+CString TidyDocToPlainText(LPCSTR lpszDoc)
+{
+    static const struct {
+        const char* entity;
+        char ch;
+    } kEntities[] = {{"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}, {"&quot;", '"'}, {"&apos;", '\''}};
+    CString out;
+    for (const char* p = lpszDoc != NULL ? lpszDoc : ""; *p != '\0';) {
+        if (*p == '<') {
+            const char* end = strchr(p, '>');
+            if (end == NULL)
+                break;
+            // A line break stays a line break; other markup goes.
+            if (_strnicmp(p, "<br", 3) == 0)
+                out += "\r\n";
+            p = end + 1;
+            continue;
+        }
+        if (*p == '&') {
+            bool bFound = false;
+            for (const auto& e : kEntities) {
+                size_t n = strlen(e.entity);
+                if (strncmp(p, e.entity, n) == 0) {
+                    out += e.ch;
+                    p += n;
+                    bFound = true;
+                    break;
+                }
+            }
+            if (bFound)
+                continue;
+        }
+        out += *p++;
+    }
+    return out;
+}
 
 LPCSTR GetTidyCategoryCaption(int nCategory)
 {
@@ -103,10 +165,10 @@ std::vector<CTidyOptionInfo> ReadTidyOptions(LPCSTR lpszFile)
         } else {
             info.value = ValueText(tidy.doc, opt);
         }
-        info.nValue = (long)tidyOptGetInt(tidy.doc, id);
+        info.nValue = IntValue(tidy.doc, id);
         info.bValue = tidyOptGetBool(tidy.doc, id) ? TRUE : FALSE;
         ctmbstr pszDoc = tidyOptGetDoc(tidy.doc, opt);
-        info.doc = pszDoc != NULL ? pszDoc : "";
+        info.doc = TidyDocToPlainText(pszDoc);
         options.push_back(info);
     }
     tidyBufFree(&errors);

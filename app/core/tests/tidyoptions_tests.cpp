@@ -46,6 +46,23 @@ TEST(TidyOptions, TwelveCategoriesMapToFivePages)
         EXPECT_STREQ(GetTidyCategoryCaption(i == 5 ? 17 : i), captions[i]);
 }
 
+TEST(TidyOptions, DocumentationBecomesPlainText)
+{
+    const struct {
+        const char* doc;
+        const char* plain;
+    } cases[] = {
+        {"If set to <var>auto</var> Tidy decides.", "If set to auto Tidy decides."},
+        {"first<br/>second", "first\r\nsecond"},
+        {"tags such as <code>&lt;title&gt;</code> &amp; more", "tags such as <title> & more"},
+        {"an unknown &entity; stays", "an unknown &entity; stays"},
+        {"cut <b", "cut "},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(std::string(TidyDocToPlainText(c.doc)), c.plain) << c.doc;
+}
+
 // Every option but the internal ones and doctype-mode is listed once, in
 // one of the five categories.
 TEST(TidyOptions, EachListedOptionHasOneCategory)
@@ -106,6 +123,34 @@ TEST(TidyOptions, FilesAreWrittenWholeOrNotAtAll)
     EXPECT_EQ(text.find("indent-spaces"), std::string::npos) << "a default value is not written: " << text;
     EXPECT_EQ(text.find("doctype-mode"), std::string::npos) << text;
     EXPECT_FALSE(coretest::FileExists(file + ".new"));
+}
+
+} // namespace
+
+namespace {
+
+// The option files that ship with the program read and written back the
+// way the pages do it: every value the page shows is taken again.
+TEST(TidyOptions, ShippedFilesRoundTrip)
+{
+    qmtest::TempDir temp;
+    for (const char* name : {"html_clean.tidy", "xhtml_clean.tidy", "xml_pretty_print.tidy"}) {
+        SCOPED_TRACE(name);
+        std::string shipped = std::string(QM_SOURCE_DIR) + "/resources/tidy/" + name;
+        std::replace(shipped.begin(), shipped.end(), '/', '\\');
+        std::vector<CTidyOptionInfo> options = ReadTidyOptions(shipped.c_str());
+        ASSERT_FALSE(options.empty());
+        std::vector<std::pair<CString, CString>> values;
+        for (const CTidyOptionInfo& o : options)
+            values.emplace_back(o.name, o.value);
+        std::string copy = temp.Path(name);
+        CString error;
+        ASSERT_TRUE(WriteTidyOptions(copy.c_str(), values, error)) << (LPCSTR)error;
+        std::vector<CTidyOptionInfo> again = ReadTidyOptions(copy.c_str());
+        ASSERT_EQ(again.size(), options.size());
+        for (size_t i = 0; i < options.size(); ++i)
+            EXPECT_EQ(std::string(again[i].value), std::string(options[i].value)) << (LPCSTR)options[i].name;
+    }
 }
 
 } // namespace

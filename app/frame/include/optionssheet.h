@@ -26,12 +26,34 @@ public:
     void ChooseDirectory() override;
 };
 
+// An edit with its up-down control that keeps a count from 1 to nMax of at
+// most nDigits digits: a shorter text is taken (0 or less becomes "1"), a
+// longer one is refused and the previous count shown again.
+class CCountEdit {
+public:
+    CCountEdit(UINT nEdit, UINT nSpin, int nMax, int nDigits, int nValue);
+    // Binds the up-down control to the page's edit and shows the count.
+    void Init(CWnd* pPage);
+    // EN_CHANGE: FALSE while the text is the count's own writing.
+    BOOL OnTextChanged(CWnd* pPage);
+    // UDN_DELTAPOS: the new position goes into the edit as text.
+    void OnSpin(CWnd* pPage, NMHDR* pNMHDR);
+    int Get() const { return m_nValue; }
+
+private:
+    UINT m_nEdit, m_nSpin;
+    int m_nMax, m_nDigits;
+    int m_nValue;       // 1..m_nMax
+    BOOL m_bWriting;    // the text is being written here, not typed
+    CSpinButtonCtrl m_spin;
+};
+
 class CPageGeneral : public CPropertyPage {
 public:
     explicit CPageGeneral(CMainFrame* pFrame);
     BOOL OnInitDialog() override;
     BOOL OnApply() override;
-    int GetTabWidth() const { return m_nTabWidth; }
+    int GetTabWidth() const { return m_tabWidth.Get(); }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -44,14 +66,12 @@ protected:
 
     CMainFrame* m_pFrame;
     int m_nTabsAsSpaces, m_nTabGuides;
-    int m_nTabWidth;              // 1..999
+    CCountEdit m_tabWidth;        // 1..999
     int m_nPrintHeader, m_nPrintFooter, m_nPrintLineNumbers;
     COLORREF m_clrCaretLine;
     int m_nCaretLineAlpha;        // 0..255
     int m_nRememberOpenFiles;
-    BOOL m_bSettingText;          // the page itself writes the tab width text
     CQXColorPicker m_caretPicker;
-    CSpinButtonCtrl m_tabSpin;
 };
 
 class CPageFileFilter : public CPropertyPage {
@@ -87,11 +107,10 @@ protected:
 
     CMainFrame* m_pFrame;
     int m_nEnabled, m_nDeleteOnExit;
-    int m_nVersions;              // 1..99
+    CCountEdit m_versions;        // 1..99
     CString m_strFolder;
-    BOOL m_bSettingText;
+    BOOL m_bInitialising;         // the folder edit is being filled
     CFolderBrowseEdit m_folder;
-    CSpinButtonCtrl m_spin;
 };
 
 class CPageGeneralMore : public CPropertyPage {

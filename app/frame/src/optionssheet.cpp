@@ -22,47 +22,6 @@ const UINT kNewDialogStyle = 0x40;
 
 const char kShellMenuKey[] = "*\\shellex\\ContextMenuHandlers\\Quillmate";
 
-// The number of an edit that keeps a value in [1, nMax] with at most
-// nMaxDigits digits: a shorter text is parsed (0 or less becomes "1"), a
-// longer one is refused and the previous value shown again. Returns the
-// value now held; bSetText tells whether the text was rewritten.
-int KeepNumber(CWnd* pPage, UINT nEdit, int nPrevious, int nMaxDigits)
-{
-    CString text;
-    pPage->GetDlgItemText(nEdit, text);
-    CString fixed;
-    int nValue = nPrevious;
-    if (text.GetLength() <= nMaxDigits) {
-        nValue = atoi(text);
-        if (nValue <= 0) {
-            nValue = 1;
-            fixed = "1";
-        }
-    } else {
-        fixed.Format("%d", nPrevious);
-    }
-    if (!fixed.IsEmpty() && fixed != text) {
-        pPage->SetDlgItemText(nEdit, fixed);
-        if (CWnd* pEdit = pPage->GetDlgItem(nEdit))
-            pEdit->SendMessage(EM_SETSEL, (WPARAM)fixed.GetLength(), (LPARAM)fixed.GetLength());
-    }
-    return nValue;
-}
-
-// The position an up-down control moves to, written into its buddy.
-void SpinToText(CWnd* pPage, UINT nEdit, NMHDR* pNMHDR, int nMin, int nMax)
-{
-    NMUPDOWN* pUD = reinterpret_cast<NMUPDOWN*>(pNMHDR);
-    int nPos = pUD->iPos + pUD->iDelta;
-    if (nPos < nMin)
-        nPos = nMin;
-    if (nPos > nMax)
-        nPos = nMax;
-    CString text;
-    text.Format("%d", nPos);
-    pPage->SetDlgItemText(nEdit, text);
-}
-
 BOOL IsWindowsVersionAbove5()
 {
     OSVERSIONINFOA info = {};
@@ -75,6 +34,62 @@ BOOL IsWindowsVersionAbove5()
 }
 
 } // namespace
+
+// --- count edit ---------------------------------------------------------------------
+
+CCountEdit::CCountEdit(UINT nEdit, UINT nSpin, int nMax, int nDigits, int nValue)
+    : m_nEdit(nEdit), m_nSpin(nSpin), m_nMax(nMax), m_nDigits(nDigits), m_nValue(nValue), m_bWriting(TRUE)
+{
+}
+
+void CCountEdit::Init(CWnd* pPage)
+{
+    m_spin.SubclassDlgItem(m_nSpin, pPage);
+    m_spin.SetBuddy(pPage->GetDlgItem(m_nEdit));
+    m_spin.SetRange32(1, m_nMax);
+    m_spin.SetPos32(m_nValue);
+    CString text;
+    text.Format("%d", m_nValue);
+    m_bWriting = TRUE;
+    pPage->SetDlgItemText(m_nEdit, text);
+    m_bWriting = FALSE;
+}
+
+BOOL CCountEdit::OnTextChanged(CWnd* pPage)
+{
+    if (m_bWriting)
+        return FALSE;
+    m_bWriting = TRUE;
+    CString text;
+    pPage->GetDlgItemText(m_nEdit, text);
+    CString fixed;
+    if (text.GetLength() <= m_nDigits) {
+        m_nValue = atoi(text);
+        if (m_nValue <= 0) {
+            m_nValue = 1;
+            fixed = "1";
+        }
+    } else {
+        fixed.Format("%d", m_nValue);
+    }
+    if (!fixed.IsEmpty() && fixed != text) {
+        pPage->SetDlgItemText(m_nEdit, fixed);
+        pPage->SendDlgItemMessage(m_nEdit, EM_SETSEL, (WPARAM)fixed.GetLength(), (LPARAM)fixed.GetLength());
+    }
+    m_spin.SetPos32(m_nValue);
+    m_bWriting = FALSE;
+    return TRUE;
+}
+
+void CCountEdit::OnSpin(CWnd* pPage, NMHDR* pNMHDR)
+{
+    NMUPDOWN* pUD = reinterpret_cast<NMUPDOWN*>(pNMHDR);
+    int nPos = pUD->iPos + pUD->iDelta;
+    nPos = nPos < 1 ? 1 : (nPos > m_nMax ? m_nMax : nPos);
+    CString text;
+    text.Format("%d", nPos);
+    pPage->SetDlgItemText(m_nEdit, text);
+}
 
 // --- folder browse edit --------------------------------------------------------------
 
@@ -110,13 +125,15 @@ BEGIN_MESSAGE_MAP(CPageGeneral, CPropertyPage)
     ON_WM_HSCROLL()
 END_MESSAGE_MAP()
 
-CPageGeneral::CPageGeneral(CMainFrame* pFrame) : CPropertyPage(IDD_PAGE_GENERAL), m_pFrame(pFrame), m_bSettingText(TRUE)
+CPageGeneral::CPageGeneral(CMainFrame* pFrame)
+    : CPropertyPage(IDD_PAGE_GENERAL),
+      m_pFrame(pFrame),
+      m_tabWidth(IDC_GENERAL_TAB_WIDTH, IDC_GENERAL_TAB_WIDTH_SPIN, 999, 3, pFrame->GetSettings()->nTabWidth)
 {
     const CViewSettings& s = *pFrame->GetSettings();
     const CEditorSettings& e = *pFrame->GetEditorSettings();
     m_nTabsAsSpaces = s.nTabsAsSpaces;
     m_nTabGuides = s.nTabGuides;
-    m_nTabWidth = s.nTabWidth;
     m_clrCaretLine = s.clrCaretLine;
     m_nCaretLineAlpha = s.nCaretLineAlpha;
     m_nPrintHeader = e.nPrintHeader;
@@ -128,7 +145,6 @@ CPageGeneral::CPageGeneral(CMainFrame* pFrame) : CPropertyPage(IDD_PAGE_GENERAL)
 void CPageGeneral::DoDataExchange(CDataExchange* pDX)
 {
     CPropertyPage::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_GENERAL_TAB_WIDTH_SPIN, m_tabSpin);
     DDX_Check(pDX, IDC_GENERAL_TABS_AS_SPACES, m_nTabsAsSpaces);
     DDX_Check(pDX, IDC_GENERAL_TAB_GUIDES, m_nTabGuides);
     DDX_Check(pDX, IDC_GENERAL_PRINT_HEADER, m_nPrintHeader);
@@ -148,13 +164,7 @@ BOOL CPageGeneral::OnInitDialog()
         pSlider->SendMessage(TBM_SETRANGE, TRUE, MAKELPARAM(0, 255));
         pSlider->SendMessage(TBM_SETPOS, TRUE, (LPARAM)m_nCaretLineAlpha);
     }
-    m_tabSpin.SetBuddy(GetDlgItem(IDC_GENERAL_TAB_WIDTH));
-    m_tabSpin.SetRange32(1, 999);
-    m_tabSpin.SetPos32(m_nTabWidth);
-    CString text;
-    text.Format("%d", m_nTabWidth);
-    SetDlgItemText(IDC_GENERAL_TAB_WIDTH, text);
-    m_bSettingText = FALSE;
+    m_tabWidth.Init(this);
     return TRUE;
 }
 
@@ -171,18 +181,13 @@ void CPageGeneral::OnColourChosen()
 
 void CPageGeneral::OnTabWidthChanged()
 {
-    if (m_bSettingText)
-        return;
-    m_bSettingText = TRUE;
-    m_nTabWidth = KeepNumber(this, IDC_GENERAL_TAB_WIDTH, m_nTabWidth, 3);
-    m_tabSpin.SetPos32(m_nTabWidth);
-    m_bSettingText = FALSE;
-    SetModified(TRUE);
+    if (m_tabWidth.OnTextChanged(this))
+        SetModified(TRUE);
 }
 
 void CPageGeneral::OnTabWidthSpin(NMHDR* pNMHDR, LRESULT* pResult)
 {
-    SpinToText(this, IDC_GENERAL_TAB_WIDTH, pNMHDR, 1, 999);
+    m_tabWidth.OnSpin(this, pNMHDR);
     SetModified(TRUE);
     *pResult = 0;
 }
@@ -201,7 +206,7 @@ BOOL CPageGeneral::OnApply()
     CEditorSettings& e = *m_pFrame->GetEditorSettings();
     s.nTabsAsSpaces = m_nTabsAsSpaces;
     s.nTabGuides = m_nTabGuides;
-    s.nTabWidth = m_nTabWidth;
+    s.nTabWidth = m_tabWidth.Get();
     s.clrCaretLine = m_clrCaretLine;
     s.nCaretLineAlpha = m_nCaretLineAlpha;
     e.nPrintHeader = m_nPrintHeader;
@@ -299,12 +304,15 @@ BEGIN_MESSAGE_MAP(CPageVersion, CPropertyPage)
     ON_BN_CLICKED(IDC_BACKUP_DELETE_FILES, OnDeleteFiles)
 END_MESSAGE_MAP()
 
-CPageVersion::CPageVersion(CMainFrame* pFrame) : CPropertyPage(IDD_PAGE_BACKUP), m_pFrame(pFrame), m_bSettingText(TRUE)
+CPageVersion::CPageVersion(CMainFrame* pFrame)
+    : CPropertyPage(IDD_PAGE_BACKUP),
+      m_pFrame(pFrame),
+      m_versions(IDC_BACKUP_VERSIONS, IDC_BACKUP_VERSIONS_SPIN, 99, 2, pFrame->GetEditorSettings()->nBackupVersions),
+      m_bInitialising(TRUE)
 {
     const CEditorSettings& e = *pFrame->GetEditorSettings();
     m_nEnabled = e.nBackupEnabled;
     m_nDeleteOnExit = e.nDeleteBackupsOnExit;
-    m_nVersions = e.nBackupVersions;
     m_strFolder = e.strBackupFolder;
 }
 
@@ -312,7 +320,6 @@ void CPageVersion::DoDataExchange(CDataExchange* pDX)
 {
     CPropertyPage::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_BACKUP_FOLDER, m_folder);
-    DDX_Control(pDX, IDC_BACKUP_VERSIONS_SPIN, m_spin);
     DDX_Check(pDX, IDC_BACKUP_ENABLE, m_nEnabled);
     DDX_Check(pDX, IDC_BACKUP_DELETE_ON_EXIT, m_nDeleteOnExit);
     DDX_Text(pDX, IDC_BACKUP_FOLDER, m_strFolder);
@@ -321,15 +328,10 @@ void CPageVersion::DoDataExchange(CDataExchange* pDX)
 BOOL CPageVersion::OnInitDialog()
 {
     CPropertyPage::OnInitDialog();
-    m_spin.SetBuddy(GetDlgItem(IDC_BACKUP_VERSIONS));
-    m_spin.SetRange32(1, 99);
-    m_spin.SetPos32(m_nVersions);
-    CString text;
-    text.Format("%d", m_nVersions);
-    SetDlgItemText(IDC_BACKUP_VERSIONS, text);
+    m_versions.Init(this);
     m_folder.Initialize(this, kBrowseFolder);
     UpdateEnabling();
-    m_bSettingText = FALSE;
+    m_bInitialising = FALSE;
     return TRUE;
 }
 
@@ -357,24 +359,19 @@ void CPageVersion::OnDeleteOnExit()
 
 void CPageVersion::OnFolderChanged()
 {
-    if (!m_bSettingText)
+    if (!m_bInitialising)
         SetModified(TRUE);
 }
 
 void CPageVersion::OnVersionsChanged()
 {
-    if (m_bSettingText)
-        return;
-    m_bSettingText = TRUE;
-    m_nVersions = KeepNumber(this, IDC_BACKUP_VERSIONS, m_nVersions, 2);
-    m_spin.SetPos32(m_nVersions);
-    m_bSettingText = FALSE;
-    SetModified(TRUE);
+    if (m_versions.OnTextChanged(this))
+        SetModified(TRUE);
 }
 
 void CPageVersion::OnVersionsSpin(NMHDR* pNMHDR, LRESULT* pResult)
 {
-    SpinToText(this, IDC_BACKUP_VERSIONS, pNMHDR, 1, 99);
+    m_versions.OnSpin(this, pNMHDR);
     SetModified(TRUE);
     *pResult = 0;
 }
@@ -401,7 +398,7 @@ BOOL CPageVersion::OnApply()
     CString oldRoot = CurrentBackupRoot(e);
     e.nBackupEnabled = m_nEnabled;
     e.nDeleteBackupsOnExit = m_nDeleteOnExit;
-    e.nBackupVersions = m_nVersions;
+    e.nBackupVersions = m_versions.Get();
     if (m_nEnabled && !m_strFolder.IsEmpty() && ::GetFileAttributesA(m_strFolder) == INVALID_FILE_ATTRIBUTES)
         CreateFolder(m_strFolder);
     e.strBackupFolder = m_strFolder;

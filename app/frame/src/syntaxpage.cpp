@@ -264,13 +264,28 @@ BOOL CPageSyntaxColour::OnApply()
 {
     if (m_nChanged) {
         int nWritten = 0;
+        CString failed;
         for (int i = 0; i < m_languages.GetCount(); ++i) {
             CLexerConfig config = m_languages.GetAt(i);
-            if (config.IsModified() && config.SaveConfigFile())
+            if (!config.IsModified())
+                continue;
+            if (config.SaveConfigFile())
                 ++nWritten;
+            else
+                failed.AppendFormat("\n%s", config.GetFilePath().GetString());
         }
         if (nWritten > 0 && m_pFrame != NULL)
             m_pFrame->ReloadLanguages();
+        if (!failed.IsEmpty()) {
+            // The page keeps the edits and stays open: nothing is lost.
+            CString message;
+            message.Format("The colours could not be saved to:%s", failed.GetString());
+            AfxMessageBox(message, MB_ICONEXCLAMATION);
+            return FALSE;
+        }
+        // The page goes on from what the files now hold: a later Apply
+        // writes only what is changed after this one.
+        m_languages.LoadAll(m_strFolder.IsEmpty() ? NULL : (LPCSTR)m_strFolder);
     }
     m_nChanged = 0;
     return CPropertyPage::OnApply();

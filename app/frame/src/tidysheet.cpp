@@ -12,7 +12,8 @@ namespace {
 const int kCategoryOrder[] = {TIDY_PAGE_PRETTY_PRINT, TIDY_PAGE_MARKUP, TIDY_PAGE_DIAGNOSTICS, TIDY_PAGE_ENCODING,
                               TIDY_PAGE_MISCELLANEOUS};
 
-const char* const kTabTexts[] = {"HTML Clean & Repair", "XHTML Clean & Repair", "XML Pretty Print"};
+// The tab strip takes "&" for a mnemonic: "&&" shows "HTML Clean & Repair".
+const char* const kTabTexts[] = {"HTML Clean && Repair", "XHTML Clean && Repair", "XML Pretty Print"};
 
 } // namespace
 

@@ -563,6 +563,9 @@ TEST_F(MainFrameTest, HelpCommandsCallHtmlHelpAndWorkspaceCommandsAreGreyed)
     Create();
     for (UINT nID : {ID_FILE_NEW_WORKSPACE, ID_WORKSPACE_OPEN, ID_WORKSPACE_SAVE, ID_WORKSPACE_CLOSE})
         EXPECT_EQ(0, Probe(frame, nID).enabled) << nID;
+    // The option sheets can always be opened.
+    for (UINT nID : {ID_TOOLS_EDITOR_PROPERTIES, ID_TOOLS_TIDY_PROPERTIES, ID_TOOLS_XML_TIDY_PROPERTIES})
+        EXPECT_EQ(1, Probe(frame, nID).enabled) << nID;
 
     struct HelpCall {
         HWND owner;

@@ -7,6 +7,8 @@
 #include "mainframefixture.h"
 #include "dialogtest.h"
 
+#include <qmtest/qmatedriver.h>
+
 #include "apphelpers.h"
 #include "backup.h"
 #include "optionssheet.h"
@@ -37,20 +39,6 @@ std::string FixturePath(const std::string& name)
     std::string path = std::string(QM_SOURCE_DIR) + "\\app\\frame\\tests\\fixtures\\" + name;
     std::replace(path.begin(), path.end(), '/', '\\');
     return path;
-}
-
-std::string ReadText(const std::string& path)
-{
-    std::string data;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (h == INVALID_HANDLE_VALUE)
-        return data;
-    char buf[4096];
-    DWORD got = 0;
-    while (ReadFile(h, buf, sizeof(buf), &got, NULL) && got > 0)
-        data.append(buf, got);
-    CloseHandle(h);
-    return data;
 }
 
 bool Exists(const std::string& path)
@@ -430,12 +418,12 @@ TEST_F(OptionsTest, SyntaxDefaultMovesAndIsWrittenToTheFilesConcerned)
                               return true;
                           },
                           Ok}));
-    EXPECT_NE(ReadText(alpha).find("<DEFAULT>N</DEFAULT>"), std::string::npos) << ReadText(alpha);
-    EXPECT_NE(ReadText(beta).find("<DEFAULT>Y</DEFAULT>"), std::string::npos) << ReadText(beta);
+    EXPECT_NE(qmtest::ReadWholeFile(alpha).find("<DEFAULT>N</DEFAULT>"), std::string::npos) << qmtest::ReadWholeFile(alpha);
+    EXPECT_NE(qmtest::ReadWholeFile(beta).find("<DEFAULT>Y</DEFAULT>"), std::string::npos) << qmtest::ReadWholeFile(beta);
     EXPECT_EQ(frame->GetLexerConfigs()->FindDefaultIndex(), 1) << "the frame reloaded its languages";
 
     // Unchecking the default language writes "N" to its file only.
-    std::string alphaBefore = ReadText(alpha);
+    std::string alphaBefore = qmtest::ReadWholeFile(alpha);
     ASSERT_TRUE(RunSheet(ID_TOOLS_EDITOR_PROPERTIES, "Document Properties",
                          {[&](HWND hSheet) {
                               HWND hPage = ShowPage(hSheet, PAGE_SYNTAX);
@@ -444,8 +432,8 @@ TEST_F(OptionsTest, SyntaxDefaultMovesAndIsWrittenToTheFilesConcerned)
                               return true;
                           },
                           Ok}));
-    EXPECT_EQ(ReadText(alpha), alphaBefore);
-    EXPECT_NE(ReadText(beta).find("<DEFAULT>N</DEFAULT>"), std::string::npos) << ReadText(beta);
+    EXPECT_EQ(qmtest::ReadWholeFile(alpha), alphaBefore);
+    EXPECT_NE(qmtest::ReadWholeFile(beta).find("<DEFAULT>N</DEFAULT>"), std::string::npos) << qmtest::ReadWholeFile(beta);
 }
 
 TEST_F(OptionsTest, SyntaxColourReachesTheFileAndTheOpenDocument)
@@ -477,10 +465,40 @@ TEST_F(OptionsTest, SyntaxColourReachesTheFileAndTheOpenDocument)
                           },
                           Ok}));
     EXPECT_EQ(sampleFore, RGB(0xAB, 0xCD, 0xEF));
-    std::string text = ReadText(alpha);
+    std::string text = qmtest::ReadWholeFile(alpha);
     EXPECT_NE(text.find("#ABCDEF"), std::string::npos) << text;
     EXPECT_EQ(text.find("#112233"), std::string::npos) << text;
     EXPECT_EQ((COLORREF)pDoc->GetEditor()->Call(SCI_STYLEGETFORE, 5), RGB(0xAB, 0xCD, 0xEF));
+}
+
+// A language file that cannot be written: the page says so and the sheet
+// stays open with the edit; the file is as it was.
+TEST_F(OptionsTest, SyntaxColourThatCannotBeSavedIsReported)
+{
+    Create();
+    UseLanguages({"alpha.config"});
+    std::string alpha = ConfigFolder() + "\\alpha.config";
+    std::string before = qmtest::ReadWholeFile(alpha);
+    ASSERT_TRUE(SetFileAttributesA(alpha.c_str(), FILE_ATTRIBUTE_READONLY));
+    qmtest::MessageBoxRecorder boxes;
+    bool bStillOpen = false;
+    ASSERT_TRUE(RunSheet(ID_TOOLS_EDITOR_PROPERTIES, "Document Properties",
+                         {[&](HWND hSheet) {
+                              HWND hPage = ShowPage(hSheet, PAGE_SYNTAX);
+                              ChooseColour(hPage, IDC_SYNTAX_BACK, RGB(1, 2, 3));
+                              SendMessageA(hSheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+                              return true;
+                          },
+                          [&](HWND hSheet) {
+                              bStillOpen = IsWindow(hSheet) && IsWindowVisible(hSheet);
+                              SendMessageA(hSheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+                              return true;
+                          }}));
+    SetFileAttributesA(alpha.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(bStillOpen);
+    ASSERT_EQ(boxes.Texts().size(), 1u);
+    EXPECT_NE(boxes.Texts()[0].find("alpha.config"), std::string::npos) << boxes.Texts()[0];
+    EXPECT_EQ(qmtest::ReadWholeFile(alpha), before);
 }
 
 // ---------------------------------------------------------------------------
@@ -528,8 +546,17 @@ CQXPPropertyGridItem* GridItem(HWND hPage, const char* caption)
 TEST_F(OptionsTest, TidyPagesWriteOnlyTheFilesOfPagesShown)
 {
     Create();
-    for (const char* name : {"html_clean.tidy", "xhtml_clean.tidy", "xml_pretty_print.tidy"})
+    // The shipped files, as start-up copies them into the per-user folder.
+    std::string shipped = std::string(QM_SOURCE_DIR) + "\\resources\\tidy";
+    std::replace(shipped.begin(), shipped.end(), '/', '\\');
+    std::string folder = std::string((LPCSTR)GetAppDataFolder()) + "\\Tidy";
+    CreateFolder(folder.c_str());
+    for (const char* name : {"html_clean.tidy", "xhtml_clean.tidy", "xml_pretty_print.tidy"}) {
         DeleteFileA(TidyFile(name).c_str());
+        ASSERT_TRUE(CopyFileA((shipped + "\\" + name).c_str(), TidyFile(name).c_str(), FALSE)) << name;
+    }
+    std::string xhtmlBefore = qmtest::ReadWholeFile(TidyFile("xhtml_clean.tidy"));
+    std::string xmlBefore = qmtest::ReadWholeFile(TidyFile("xml_pretty_print.tidy"));
     std::vector<std::string> tabs;
     std::vector<GridRow> rows;
     ASSERT_TRUE(RunSheet(ID_TOOLS_TIDY_PROPERTIES, "Tidy Properties",
@@ -539,10 +566,14 @@ TEST_F(OptionsTest, TidyPagesWriteOnlyTheFilesOfPagesShown)
                               return true;
                           },
                           Ok}));
-    EXPECT_EQ(tabs, (std::vector<std::string>{"HTML Clean & Repair", "XHTML Clean & Repair", "XML Pretty Print"}));
-    EXPECT_TRUE(Exists(TidyFile("html_clean.tidy")));
-    EXPECT_FALSE(Exists(TidyFile("xhtml_clean.tidy")));
-    EXPECT_FALSE(Exists(TidyFile("xml_pretty_print.tidy")));
+    // "&&" is how the tab strip shows "HTML Clean & Repair".
+    EXPECT_EQ(tabs, (std::vector<std::string>{"HTML Clean && Repair", "XHTML Clean && Repair", "XML Pretty Print"}));
+    std::string html = qmtest::ReadWholeFile(TidyFile("html_clean.tidy"));
+    EXPECT_EQ(html.find("//"), std::string::npos) << "written by the page, not the shipped text: " << html;
+    EXPECT_NE(html.find("indent: auto"), std::string::npos) << html;
+    EXPECT_NE(html.find("tidy-mark: no"), std::string::npos) << html;
+    EXPECT_EQ(qmtest::ReadWholeFile(TidyFile("xhtml_clean.tidy")), xhtmlBefore);
+    EXPECT_EQ(qmtest::ReadWholeFile(TidyFile("xml_pretty_print.tidy")), xmlBefore);
 
     // Pretty Print first, then Markup, Diagnostics, Encoding and
     // Miscellaneous, each sorted by caption; doctype-mode is never listed.
@@ -593,7 +624,7 @@ TEST_F(OptionsTest, XmlTidyPageWritesItsFile)
                           },
                           Ok}));
     EXPECT_EQ(doctypeShown, "strict");
-    std::string text = ReadText(xml);
+    std::string text = qmtest::ReadWholeFile(xml);
     EXPECT_NE(text.find("indent-spaces: 7"), std::string::npos) << text;
     EXPECT_NE(text.find("doctype: transitional"), std::string::npos) << text;
     EXPECT_EQ(text.find("doctype-mode"), std::string::npos) << text;
