@@ -11,7 +11,7 @@
 #include "apphelpers.h"
 #include "textdoc.h"
 
-#include <qx/controls.h>
+#include <qx/barcontrols.h>
 #include "resource.h"
 
 #include <qx/drawing.h>
