@@ -1,5 +1,8 @@
 // filesystree.cpp - the File Explorer tree over the shell namespace.
 #include "filesystree.h"
+#include "projtree.h"
+
+#include <qx/toolbar.h>
 
 #include "apphelpers.h"
 #include "editorframe.h"
@@ -646,4 +649,59 @@ void CFileSysTreeCtrl::OnProperties()
         return;
     CFileInfoDialog dlg(strPath, this);
     dlg.DoModal();
+}
+
+// ===========================================================================
+// CSolutionBarFSContainer
+
+IMPLEMENT_DYNAMIC(CSolutionBarFSContainer, CWnd)
+
+BEGIN_MESSAGE_MAP(CSolutionBarFSContainer, CWnd)
+    ON_WM_CREATE()
+    ON_WM_SIZE()
+    ON_WM_DESTROY()
+    ON_COMMAND(ID_VIEW_REFRESH_FILE_TREE, OnRefresh)
+END_MESSAGE_MAP()
+
+CSolutionBarFSContainer::CSolutionBarFSContainer() : m_pToolBar(NULL) {}
+
+CSolutionBarFSContainer::~CSolutionBarFSContainer() = default;
+
+BOOL CSolutionBarFSContainer::Create(CWnd* pParent, UINT nID)
+{
+    LPCSTR lpszClass = AfxRegisterWndClass(0, ::LoadCursor(NULL, IDC_ARROW), (HBRUSH)(COLOR_WINDOW + 1));
+    return CreateEx(0, lpszClass, "File Explorer", WS_CHILD | WS_CLIPCHILDREN, CRect(0, 0, 10, 10), pParent, nID);
+}
+
+int CSolutionBarFSContainer::OnCreate(LPCREATESTRUCTA lpCreateStruct)
+{
+    if (CWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    m_pToolBar = CreatePaneToolBar(this, IDR_TOOLBAR_FILETREE);
+    if (!m_tree.Create(this, 0))
+        return -1;
+    m_tree.ShowWindow(SW_SHOW);
+    return 0;
+}
+
+void CSolutionBarFSContainer::OnDestroy()
+{
+    if (m_pToolBar != NULL) {
+        if (m_pToolBar->GetSafeHwnd() != NULL)
+            m_pToolBar->DestroyWindow();
+        m_pToolBar->InternalRelease();
+        m_pToolBar = NULL;
+    }
+    CWnd::OnDestroy();
+}
+
+void CSolutionBarFSContainer::OnSize(UINT nType, int cx, int cy)
+{
+    CWnd::OnSize(nType, cx, cy);
+    LayoutPaneToolBar(m_pToolBar, &m_tree, cx, cy);
+}
+
+void CSolutionBarFSContainer::OnRefresh()
+{
+    m_tree.RefreshAll();
 }

@@ -11,7 +11,10 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace panetest {
@@ -61,6 +64,36 @@ inline bool MakeFolder(const std::string& path)
 {
     std::wstring w = L"\\\\?\\" + Wide(path);
     return ::CreateDirectoryW(w.c_str(), NULL) || ::GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+// The editing component from the bin folder, loaded once (its window
+// class "Scintilla" is then registered); false when it is missing.
+inline bool LoadScintilla()
+{
+    static HMODULE hModule = ::LoadLibraryA("scilexer.dll");
+    return hModule != NULL;
+}
+
+// Real input (SendInput) from a second thread while this one handles its
+// messages: a modal loop that the input starts here (a drag, a popup menu)
+// keeps getting its input. Returns once the input is sent and the messages
+// it caused are handled.
+inline void WithInput(const std::function<void()>& input, DWORD dwSettleMs = 300)
+{
+    std::atomic<bool> done(false);
+    std::thread sender([&] {
+        input();
+        done = true;
+    });
+    qmtest::PumpUntil([&] { return done.load(); }, 30000);
+    sender.join();
+    qmtest::PumpFor(dwSettleMs);
+}
+
+// The waits between the steps of a drag sent from another thread.
+inline void SleepFor(DWORD dwMilliseconds)
+{
+    ::Sleep(dwMilliseconds);
 }
 
 // The lines of a list box.
