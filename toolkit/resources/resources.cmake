@@ -13,6 +13,13 @@ set(QX_RESOURCE_INPUTS qxresource.h toolkit.rc
   res/qx-drag-none.cur res/qx-split-leftright.cur res/qx-split-updown.cur res/qx-hand.cur
   res/qx-browse-arrows.bmp res/qx-editlist-strip.bmp res/qx-edit-menu.bmp
   res/qx-grid-sort.bmp)
+# The Office 2007 theme module: its script names every file it pulls in.
+file(STRINGS ${QX_RESOURCES_DIR}/office2007/office2007.rc _qx_office2007 REGEX "\"office2007/")
+foreach(_line IN LISTS _qx_office2007)
+  string(REGEX REPLACE ".*\"(office2007/[^\"]+)\".*" "\\1" _file "${_line}")
+  list(APPEND QX_RESOURCE_INPUTS ${_file})
+endforeach()
+list(APPEND QX_RESOURCE_INPUTS office2007/office2007.rc)
 list(TRANSFORM QX_RESOURCE_INPUTS PREPEND ${QX_RESOURCES_DIR}/)
 
 if(NOT TARGET qxresources)

@@ -5,6 +5,7 @@
 #include "apphelpers.h"
 #include "encoding.h"
 
+#include <qx/office2007.h>
 #include <qx/profile.h>
 
 #include "textdoc.h"
@@ -141,6 +142,9 @@ BOOL CQuillmateApp::InitInstance()
 {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
+    // The toolkit's Office 2007 looks (paint managers 5 and 6); the editor's
+    // own theme commands still offer only its five.
+    RegisterOffice2007Themes();
     CWinApp::InitInstance();
     if (!AfxOleInit()) {
         // The string table has no text for this prompt: name the failure.

@@ -138,8 +138,8 @@ void CQXPControlComboBoxList::OnNcPaint()
     HDC hdc = ::GetWindowDC(m_hWnd);
     CQXPThemePainter* pPaintManager = GetPaintManager();
     CDC* pDC = CDC::FromHandle(hdc);
-    COLORREF clrOuter = pPaintManager->GetColor(43);
-    COLORREF clrInner = pPaintManager->GetColor(5);
+    COLORREF clrOuter = pPaintManager->GetColor(qxColorMenuBorder);
+    COLORREF clrInner = pPaintManager->GetColor(COLOR_WINDOW);
     pDC->Draw3dRect(rc, clrOuter, clrOuter);
     rc.DeflateRect(1, 1);
     pDC->Draw3dRect(rc, clrInner, clrInner);
@@ -433,11 +433,9 @@ BOOL CQXPControlComboBoxList::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL
 IMPLEMENT_DYNCREATE(CQXPControlComboBox, CQXPControlPopup)
 
 CQXPControlComboBox::CQXPControlComboBox()
-    : m_pList(NULL), m_pEdit(NULL), m_bDropDown(TRUE), m_nComboStyle(0), m_nSavedSel(-1), m_bDestroyWindow(FALSE),
-      m_bReposition(FALSE), m_bAutoComplete(FALSE), m_bSuppressCompletion(FALSE), m_dwShellAutoCompleteFlags(0),
-      m_bFocused(FALSE), m_nEditIconId(0), m_bCommitted(FALSE), m_nDropDownItemCount(12), m_bTextDirty(TRUE),
-      m_pAutoComplete(NULL), m_dwEditStyle(0), m_nCurSel(-1), m_bUpdating(FALSE), m_bCompleting(FALSE),
-      m_hWndReturnFocus(NULL), m_keySink(this, &CQXPControlComboBox::KeyThunk), m_bChangingFocus(FALSE)
+    : CQXPEditBox(this, FALSE, CBN_SETFOCUS, CBN_KILLFOCUS), m_pList(NULL), m_bDropDown(TRUE), m_nComboStyle(0),
+      m_nSavedSel(-1), m_bAutoComplete(FALSE), m_bSuppressCompletion(FALSE), m_nEditIconId(0), m_bCommitted(FALSE),
+      m_nDropDownItemCount(12), m_nCurSel(-1), m_bUpdating(FALSE), m_bCompleting(FALSE)
 {
     m_controlType = qxpControlComboBox;
     m_nWidth = 100;
@@ -451,28 +449,9 @@ CQXPControlComboBox::CQXPControlComboBox()
 
 CQXPControlComboBox::~CQXPControlComboBox()
 {
-    CKeyboardHook::Instance()->Uninstall(&m_keySink);
-    if (m_bFocused)
-        QxpAddFocusedEdit(-1);
-    delete m_pAutoComplete;
-    m_pAutoComplete = NULL;
-    if (m_pEdit) {
-        m_pEdit->m_pOwner = NULL;
-        delete m_pEdit;
-        m_pEdit = NULL;
-    }
     if (m_pList && m_pList->m_pControlPopup == this)
         m_pList->m_pControlPopup = NULL;
     m_pList = NULL;  // released with the popup control's bar
-}
-
-int CQXPControlComboBox::KeyThunk(void* pOwner, UINT nKey, LPARAM lParam)
-{
-    CQXPControlComboBox* pThis = static_cast<CQXPControlComboBox*>(pOwner);
-    pThis->InternalAddRef();
-    int nResult = pThis->ProcessKey(nKey, lParam);
-    pThis->InternalRelease();
-    return nResult;
 }
 
 // --- style ------------------------------------------------------------------------
@@ -510,22 +489,6 @@ void CQXPControlComboBox::SetEditIconId(int nId)
     m_nEditIconId = nId;
     m_bReposition = TRUE;
     DelayLayoutParent();
-}
-
-void CQXPControlComboBox::SetEditStyle(DWORD dwStyle)
-{
-    if (m_dwEditStyle == dwStyle)
-        return;
-    m_dwEditStyle = dwStyle;
-    m_bDestroyWindow = TRUE;
-    DelayLayoutParent();
-}
-
-void CQXPControlComboBox::SetShellAutoCompleteFlags(DWORD dwFlags)
-{
-    m_dwShellAutoCompleteFlags = dwFlags;
-    delete m_pAutoComplete;
-    m_pAutoComplete = QxpCreateShellAutoComplete(m_pEdit, dwFlags);
 }
 
 BOOL CQXPControlComboBox::IsCaptionVisible() const
@@ -605,100 +568,13 @@ void CQXPControlComboBox::SyncListWithText()
 
 // --- text -------------------------------------------------------------------------------
 
-CString CQXPControlComboBox::GetEditText() const
-{
-    if (m_pEdit && ::IsWindow(m_pEdit->GetSafeHwnd()) && m_bTextDirty) {
-        m_strEditText = m_pEdit->GetEditWindowText();
-        m_bTextDirty = FALSE;
-    }
-    return m_strEditText;
-}
-
-void CQXPControlComboBox::SetEditText(const CString& strText)
-{
-    if (m_pEdit && ::IsWindow(m_pEdit->GetSafeHwnd()) && m_pEdit->GetEditWindowText() != strText) {
-        m_pEdit->m_bIgnoreChange = TRUE;
-        m_pEdit->SetWindowText("");
-        m_pEdit->m_bIgnoreChange = FALSE;
-        m_pEdit->SetWindowText(strText);
-    }
-    m_strEditText = strText;
-    m_bTextDirty = FALSE;
-    UpdateColors();
-}
-
-CString CQXPControlComboBox::GetEffectiveHint() const
-{
-    if (!m_strEditHint.IsEmpty())
-        return m_strEditHint;
-    if (m_pAction)
-        return m_pAction->GetDescription();
-    return CString();
-}
-
-BOOL CQXPControlComboBox::IsHintShown() const
-{
-    CString strHint = GetEffectiveHint();
-    return m_pEdit && !strHint.IsEmpty() && GetEditText() == strHint;
-}
-
-CString CQXPControlComboBox::GetEditTextWithoutHint() const
-{
-    return IsHintShown() ? CString() : GetEditText();
-}
-
-void CQXPControlComboBox::SetEditTextOrHint(const CString& strText)
-{
-    SetEditText(strText.IsEmpty() && m_pEdit ? GetEffectiveHint() : strText);
-}
-
 void CQXPControlComboBox::SetEditHint(const CString& strHint)
 {
-    if (IsHintShown())
-        SetEditText(CString());
-    m_strEditHint = strHint;
-    if (m_pEdit && GetEditText().IsEmpty() && !GetEffectiveHint().IsEmpty() && !m_bFocused)
-        SetEditText(GetEffectiveHint());
+    CQXPEditBox::SetEditHint(strHint);
     RedrawParent();
 }
 
-void CQXPControlComboBox::GetCharFormat(COLORREF* pclrText, COLORREF* pclrBack)
-{
-    QxpGetBoxCharFormat(this, IsHintShown(), pclrText, pclrBack);
-}
-
-void CQXPControlComboBox::UpdateColors()
-{
-    if (!m_pEdit || !::IsWindow(m_pEdit->GetSafeHwnd()))
-        return;
-    COLORREF clrText, clrBack;
-    GetCharFormat(&clrText, &clrBack);
-    qxpedit::ApplyColors(m_pEdit, clrText, clrBack);
-}
-
 // --- the edit window ------------------------------------------------------------------
-
-CQXPEdit* CQXPControlComboBox::CreateEditWindow()
-{
-    return new CQXPEdit;
-}
-
-void CQXPControlComboBox::DestroyEditWindow()
-{
-    if (!m_pEdit || !::IsWindow(m_pEdit->GetSafeHwnd()))
-        return;
-    if (m_bFocused)
-        SetFocused(FALSE);
-    m_pEdit->DestroyWindow();
-}
-
-void CQXPControlComboBox::OnEditDestroying(const CString& strText)
-{
-    m_strEditText = strText;
-    m_bTextDirty = FALSE;
-    delete m_pAutoComplete;
-    m_pAutoComplete = NULL;
-}
 
 void CQXPControlComboBox::AddIconSpace(CRect& rcEdit)
 {
@@ -710,64 +586,17 @@ void CQXPControlComboBox::AddIconSpace(CRect& rcEdit)
         rcEdit.left += cx + 2;
 }
 
-void CQXPControlComboBox::ShowEditWindow()
+CRect CQXPControlComboBox::GetEditWindowRect()
 {
-    if (!m_pEdit || !::IsWindow(m_pEdit->GetSafeHwnd()))
-        return;
-    BOOL bShow = IsVisible(0) && m_pParent && ::IsWindow(m_pParent->GetSafeHwnd());
-    ::SetWindowPos(m_pEdit->GetSafeHwnd(), NULL, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
-                       (bShow ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-}
-
-void CQXPControlComboBox::LayoutEditWindow(BOOL bForce)
-{
-    if (!m_bDropDown || !m_pEdit || !m_pParent || !::IsWindow(m_pParent->GetSafeHwnd()))
-        return;
-    HWND hWndEdit = m_pEdit->GetSafeHwnd();
-    if (hWndEdit && ::IsWindow(hWndEdit) &&
-        (m_bDestroyWindow || (::GetWindowLongPtrA(hWndEdit, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) ||
-         ::GetParent(hWndEdit) != m_pParent->GetSafeHwnd())) {
-        DestroyEditWindow();
-        bForce = TRUE;
-    }
-    m_bDestroyWindow = FALSE;
-    BOOL bMissing = !::IsWindow(m_pEdit->GetSafeHwnd());
-    if (bForce || bMissing || m_bReposition) {
-        if (bMissing) {
-            if (!m_pEdit->CreateEdit(m_dwEditStyle | WS_CHILD | ES_AUTOHSCROLL, m_pParent))
-                return;
-            if (!GetEnabled())
-                m_pEdit->EnableWindow(FALSE);
-            if (m_dwShellAutoCompleteFlags != 0)
-                SetShellAutoCompleteFlags(m_dwShellAutoCompleteFlags);
-        }
-        CQXPThemePainter* pPaintManager = m_pParent->GetPaintManager();
-        m_pEdit->SendMessage(WM_SETFONT, (WPARAM)pPaintManager->GetIconFont()->GetSafeHandle(), FALSE);
-        m_pEdit->SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
-        UpdateColors();
-        if (::GetFocus() != m_pEdit->GetSafeHwnd())
-            SetEditTextOrHint(GetEditTextWithoutHint());
-        m_pEdit->m_bNeedsOpaque = IntersectsBarRect();
-        CRect rc = m_rcControl;
-        CRect rcEdit(rc.left + m_layout.nLabelWidth + 4, rc.top + 3, rc.right - m_layout.nButtonWidth - 3,
-                     rc.bottom - 3);
-        AddIconSpace(rcEdit);
-        if (rcEdit.right < rcEdit.left)
-            rcEdit.right = rcEdit.left;
-        ::SetWindowPos(m_pEdit->GetSafeHwnd(), NULL, rcEdit.left, rcEdit.top, rcEdit.Width(), rcEdit.Height(),
-                       SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    ShowEditWindow();
-    m_bReposition = FALSE;
+    CRect rc = m_rcControl;
+    CRect rcEdit(rc.left + m_layout.nLabelWidth + 4, rc.top + 3, rc.right - m_layout.nButtonWidth - 3, rc.bottom - 3);
+    AddIconSpace(rcEdit);
+    return rcEdit;
 }
 
 void CQXPControlComboBox::SetRect(const CRect& rc)
 {
-    BOOL bChanged = rc != m_rcControl || m_layout.bLayoutChanged;
-    m_layout.bLayoutChanged = FALSE;
-    CQXPControl::SetRect(rc);
-    LayoutEditWindow(bChanged);
+    OnBoxRectChanged(rc);
 }
 
 void CQXPControlComboBox::SetParent(CQXPCommandBar* pParent)
@@ -791,10 +620,7 @@ void CQXPControlComboBox::SetHideFlags(DWORD dwFlags)
     if (dwFlags == m_dwHideFlags)
         return;
     CQXPControlPopup::SetHideFlags(dwFlags);
-    if (!IsVisible(0) && m_bFocused)
-        SetFocused(FALSE);
-    ShowEditWindow();
-    DelayLayoutParent();
+    OnBoxHideFlagsChanged();
 }
 
 void CQXPControlComboBox::SetEnabled(BOOL bEnabled)
@@ -802,10 +628,7 @@ void CQXPControlComboBox::SetEnabled(BOOL bEnabled)
     if (m_bEnabled == bEnabled)
         return;
     CQXPControlPopup::SetEnabled(bEnabled);
-    if (m_pEdit && ::IsWindow(m_pEdit->GetSafeHwnd())) {
-        m_pEdit->EnableWindow(GetEnabled());
-        UpdateColors();
-    }
+    OnBoxEnabledChanged();
 }
 
 void CQXPControlComboBox::OnParentDestroying()
@@ -923,9 +746,9 @@ void CQXPControlComboBox::DrawEditText(CDC* pDC, CRect rcText)
     if (bEnabled && m_bFocused) {
         ToolkitColorManager* pColors = ToolkitColorManager::Instance();
         CRect rcFill(rcText.left + 3, rcText.top + 4, rcText.right - 3, rcText.bottom - 4);
-        pDC->FillSolidRect(rcFill, pColors->GetColor(13));
+        pDC->FillSolidRect(rcFill, pColors->GetColor(COLOR_HIGHLIGHT));
         CString strText = GetListSelectedText();
-        COLORREF clrOld = pDC->SetTextColor(pColors->GetColor(14));
+        COLORREF clrOld = pDC->SetTextColor(pColors->GetColor(COLOR_HIGHLIGHTTEXT));
         int nMode = pDC->SetBkMode(TRANSPARENT);
         CRect rcDraw(rcFill.left + 1, rcFill.top, rcFill.right, rcFill.bottom);
         pDC->DrawText(strText, rcDraw, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
@@ -942,10 +765,10 @@ void CQXPControlComboBox::DrawItem(LPDRAWITEMSTRUCT lpDIS)
     ToolkitColorManager* pColors = ToolkitColorManager::Instance();
     BOOL bSelected = (lpDIS->itemState & ODS_SELECTED) != 0;
     CRect rc(lpDIS->rcItem);
-    pDC->FillSolidRect(rc, pColors->GetColor(bSelected ? 13 : 5));
+    pDC->FillSolidRect(rc, pColors->GetColor(bSelected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     CString strText;
     m_pList->GetText((int)lpDIS->itemID, strText);
-    COLORREF clrOld = pDC->SetTextColor(pColors->GetColor(bSelected ? 14 : 8));
+    COLORREF clrOld = pDC->SetTextColor(pColors->GetColor(bSelected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     int nMode = pDC->SetBkMode(TRANSPARENT);
     rc.left += 3;
     pDC->DrawText(strText, rc, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
@@ -977,9 +800,6 @@ BOOL CQXPControlComboBox::OnSetPopup(BOOL bPopup)
     m_pList->m_pListCommandBars = GetCommandBars();
     if (::IsWindow(m_pList->GetSafeHwnd()))
         m_pList->SendMessage(WM_SETFONT, (WPARAM)pPaintManager->GetIconFont()->GetSafeHandle(), FALSE);
-    CWnd* pSite = m_pParent->GetOwnerSite();
-    if (pSite && ::IsWindow(pSite->GetSafeHwnd()))
-        pSite->SendMessage(WM_QXP_INITCOMMANDSPOPUP, 0, (LPARAM)m_pList);
     if (m_pEdit && ::IsWindow(m_pEdit->GetSafeHwnd()) && ::GetFocus() != m_pEdit->GetSafeHwnd())
         m_pEdit->SetFocus();
     InternalAddRef();
@@ -1019,17 +839,7 @@ void CQXPControlComboBox::OnAutoSuggestShown()
 
 void CQXPControlComboBox::OnSetFocus(HWND hWndOld)
 {
-    if (IsHintShown())
-        SetEditText(CString());
-    m_strTextAtFocus = GetEditText();
-    HWND hWndEdit = m_pEdit ? m_pEdit->GetSafeHwnd() : NULL;
-    HWND hWndBar = m_pParent ? m_pParent->GetSafeHwnd() : NULL;
-    if (hWndOld && ::IsWindow(hWndOld) && hWndOld != hWndEdit && hWndOld != hWndBar)
-        m_hWndReturnFocus = hWndOld;
-    else if (!m_hWndReturnFocus || !::IsWindow(m_hWndReturnFocus)) {
-        CWnd* pSite = m_pParent ? m_pParent->GetOwnerSite() : NULL;
-        m_hWndReturnFocus = pSite ? pSite->GetSafeHwnd() : NULL;
-    }
+    NoteFocusArrival(hWndOld);
     if (m_pParent && !m_bFocused && !m_bPopup)
         m_pParent->SetSelected(-1, 0);
     SetFocused(TRUE);
@@ -1048,52 +858,16 @@ void CQXPControlComboBox::OnKillFocus()
         m_pAutoComplete->StopWatch();
 }
 
-void CQXPControlComboBox::SetFocused(BOOL bFocused)
+void CQXPControlComboBox::OnFocusChanging(BOOL bFocused)
 {
-    if (bFocused == m_bFocused || m_bChangingFocus)
-        return;
-    m_bChangingFocus = TRUE;
-    InternalAddRef();
-    CQXPCommandBar* pBar = m_pParent;
-    HWND hWndEdit = m_pEdit ? m_pEdit->GetSafeHwnd() : NULL;
     if (bFocused) {
         m_nSavedSel = GetCurSel();
         m_bCommitted = FALSE;
-        m_bFocused = TRUE;
-        if (hWndEdit && ::IsWindow(hWndEdit) && ::GetFocus() != hWndEdit)
-            ::SetFocus(hWndEdit);
-        if (pBar && ::IsWindow(pBar->GetSafeHwnd())) {
-            if (!pBar->IsTrackingMode())
-                pBar->SetTrackingMode(TRUE, FALSE, TRUE);
-            pBar->SetSelected(m_nIndex, 2);
-        }
-        CKeyboardHook::Instance()->Install(&m_keySink);
-        NotifySite(CBN_SETFOCUS);
-        QxpAddFocusedEdit(+1);
-    } else {
-        m_bFocused = FALSE;
-        CKeyboardHook::Instance()->Uninstall(&m_keySink);
-        if (!m_bCommitted && !m_bPopup && !hWndEdit) {
-            SetCurSel(m_nSavedSel);
-            NotifySite(CBN_SELENDCANCEL);
-        }
-        if (hWndEdit && ::IsWindow(hWndEdit) && ::GetFocus() == hWndEdit) {
-            HWND hWndBack = m_hWndReturnFocus && ::IsWindow(m_hWndReturnFocus) ? m_hWndReturnFocus : NULL;
-            if (!hWndBack && pBar) {
-                CWnd* pSite = pBar->GetOwnerSite();
-                hWndBack = pSite ? pSite->GetSafeHwnd() : NULL;
-            }
-            ::SetFocus(hWndBack);
-        }
-        NotifySite(CBN_KILLFOCUS);
-        QxpAddFocusedEdit(-1);
-        if (pBar && ::IsWindow(pBar->GetSafeHwnd()) && pBar->GetType() != qxpBarTypePopup &&
-            pBar->IsTrackingMode() && pBar->GetPopupedIndex() == -1)
-            pBar->SetTrackingMode(FALSE);
+    } else if (!m_bCommitted && !m_bPopup && !(m_pEdit && m_pEdit->GetSafeHwnd())) {
+        // A list-style box that loses the focus without a choice goes back.
+        SetCurSel(m_nSavedSel);
+        NotifySite(CBN_SELENDCANCEL);
     }
-    RedrawParent();
-    m_bChangingFocus = FALSE;
-    InternalRelease();
 }
 
 BOOL CQXPControlComboBox::OnSetSelected(int bSelected)

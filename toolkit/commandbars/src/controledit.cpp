@@ -493,96 +493,14 @@ LRESULT CALLBACK ShellAutoComplete::CallWndProc(int nCode, WPARAM wParam, LPARAM
 IMPLEMENT_DYNCREATE(CQXPControlEdit, CQXPControlButton)
 
 CQXPControlEdit::CQXPControlEdit()
-    : m_pEdit(NULL), m_bHasLabel(FALSE), m_bReadOnly(FALSE), m_bReposition(FALSE), m_bDestroyWindow(FALSE),
-      m_bTextDirty(TRUE), m_pAutoComplete(NULL), m_dwShellAutoCompleteFlags(0), m_dwEditStyle(0),
-      m_bShowSpinButtons(FALSE), m_bFocused(FALSE), m_nSpinHot(0), m_nSpinPressed(0), m_hWndReturnFocus(NULL),
-      m_keySink(this, &CQXPControlEdit::KeyThunk), m_bChangingFocus(FALSE)
+    : CQXPEditBox(this, TRUE, EN_SETFOCUS, EN_KILLFOCUS), m_bHasLabel(FALSE), m_bReadOnly(FALSE),
+      m_bShowSpinButtons(FALSE), m_nSpinHot(0), m_nSpinPressed(0)
 {
     m_controlType = qxpControlEdit;
     m_nWidth = 100;
 }
 
-CQXPControlEdit::~CQXPControlEdit()
-{
-    CKeyboardHook::Instance()->Uninstall(&m_keySink);
-    if (m_bFocused)
-        QxpAddFocusedEdit(-1);
-    delete m_pAutoComplete;
-    m_pAutoComplete = NULL;
-    if (m_pEdit) {
-        // Detached first: the window's last messages must not reach us.
-        m_pEdit->m_pOwner = NULL;
-        delete m_pEdit;
-        m_pEdit = NULL;
-    }
-}
-
-int CQXPControlEdit::KeyThunk(void* pOwner, UINT nKey, LPARAM lParam)
-{
-    CQXPControlEdit* pThis = static_cast<CQXPControlEdit*>(pOwner);
-    pThis->InternalAddRef();
-    int nResult = pThis->ProcessKey(nKey, lParam);
-    pThis->InternalRelease();
-    return nResult;
-}
-
-// --- text and hint ---------------------------------------------------------
-
-CString CQXPControlEdit::GetEditText() const
-{
-    if (m_pEdit && ::IsWindow(m_pEdit->GetSafeHwnd()) && m_bTextDirty) {
-        m_strEditText = m_pEdit->GetEditWindowText();
-        m_bTextDirty = FALSE;
-    }
-    return m_strEditText;
-}
-
-void CQXPControlEdit::SetEditText(const CString& strText)
-{
-    if (m_pEdit && ::IsWindow(m_pEdit->GetSafeHwnd()) && m_pEdit->GetEditWindowText() != strText) {
-        m_pEdit->m_bIgnoreChange = TRUE;
-        m_pEdit->SetWindowText("");
-        m_pEdit->m_bIgnoreChange = FALSE;
-        m_pEdit->SetWindowText(strText);
-    }
-    m_strEditText = strText;
-    m_bTextDirty = FALSE;
-    UpdateColors();
-}
-
-CString CQXPControlEdit::GetEffectiveHint() const
-{
-    if (!m_strEditHint.IsEmpty())
-        return m_strEditHint;
-    if (m_pAction)
-        return m_pAction->GetDescription();
-    return CString();
-}
-
-BOOL CQXPControlEdit::IsHintShown() const
-{
-    CString strHint = GetEffectiveHint();
-    return !strHint.IsEmpty() && GetEditText() == strHint;
-}
-
-CString CQXPControlEdit::GetEditTextWithoutHint() const
-{
-    return IsHintShown() ? CString() : GetEditText();
-}
-
-void CQXPControlEdit::SetEditTextOrHint(const CString& strText)
-{
-    SetEditText(strText.IsEmpty() ? GetEffectiveHint() : strText);
-}
-
-void CQXPControlEdit::SetEditHint(const CString& strHint)
-{
-    if (IsHintShown())
-        SetEditText(CString());
-    m_strEditHint = strHint;
-    if (GetEditText().IsEmpty() && !GetEffectiveHint().IsEmpty() && !m_bFocused)
-        SetEditText(GetEffectiveHint());
-}
+CQXPControlEdit::~CQXPControlEdit() {}
 
 // --- options ------------------------------------------------------------------
 
@@ -601,16 +519,6 @@ void CQXPControlEdit::SetReadOnly(BOOL bReadOnly)
         m_pEdit->SendMessage(EM_SETREADONLY, bReadOnly, 0);
 }
 
-void CQXPControlEdit::SetEditStyle(DWORD dwStyle)
-{
-    if (m_dwEditStyle == dwStyle)
-        return;
-    m_dwEditStyle = dwStyle;
-    // The window is made again with the new style.
-    m_bDestroyWindow = TRUE;
-    DelayLayoutParent();
-}
-
 void CQXPControlEdit::ShowSpinButtons(BOOL bShow)
 {
     if (m_bShowSpinButtons == bShow)
@@ -618,13 +526,6 @@ void CQXPControlEdit::ShowSpinButtons(BOOL bShow)
     m_bShowSpinButtons = bShow;
     m_bReposition = TRUE;
     DelayLayoutParent();
-}
-
-void CQXPControlEdit::SetShellAutoCompleteFlags(DWORD dwFlags)
-{
-    m_dwShellAutoCompleteFlags = dwFlags;
-    delete m_pAutoComplete;
-    m_pAutoComplete = QxpCreateShellAutoComplete(m_pEdit, dwFlags);
 }
 
 ShellAutoComplete* AFXAPI QxpCreateShellAutoComplete(CWnd* pEdit, DWORD dwFlags)
@@ -665,109 +566,23 @@ BOOL CQXPControlEdit::IsCaptionVisible() const
     return QxpIsBoxCaptionVisible(this, m_bHasLabel);
 }
 
-// --- colours -------------------------------------------------------------------
-
-void CQXPControlEdit::GetCharFormat(COLORREF* pclrText, COLORREF* pclrBack)
-{
-    QxpGetBoxCharFormat(this, IsHintShown(), pclrText, pclrBack);
-}
-
-void CQXPControlEdit::UpdateColors()
-{
-    if (!m_pEdit || !::IsWindow(m_pEdit->GetSafeHwnd()))
-        return;
-    COLORREF clrText, clrBack;
-    GetCharFormat(&clrText, &clrBack);
-    qxpedit::ApplyColors(m_pEdit, clrText, clrBack);
-}
-
 // --- the window ------------------------------------------------------------------
 
-CQXPEdit* CQXPControlEdit::CreateEditWindow()
+void CQXPControlEdit::OnEditWindowReady()
 {
-    return new CQXPEdit;
+    m_pEdit->SendMessage(EM_SETREADONLY, m_bReadOnly, 0);
 }
 
-void CQXPControlEdit::DestroyEditWindow()
+CRect CQXPControlEdit::GetEditWindowRect()
 {
-    if (!m_pEdit || !::IsWindow(m_pEdit->GetSafeHwnd()))
-        return;
-    if (m_bFocused)
-        SetFocused(FALSE);
-    m_pEdit->DestroyWindow();
-}
-
-void CQXPControlEdit::OnEditDestroying(const CString& strText)
-{
-    // The text outlives the window.
-    m_strEditText = strText;
-    m_bTextDirty = FALSE;
-    delete m_pAutoComplete;
-    m_pAutoComplete = NULL;
-}
-
-void CQXPControlEdit::ShowEditWindow()
-{
-    if (!m_pEdit || !::IsWindow(m_pEdit->GetSafeHwnd()))
-        return;
-    BOOL bShow = IsVisible(0) && m_pParent && ::IsWindow(m_pParent->GetSafeHwnd());
-    ::SetWindowPos(m_pEdit->GetSafeHwnd(), NULL, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
-                       (bShow ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-}
-
-void CQXPControlEdit::LayoutEditWindow(BOOL bForce)
-{
-    if (!m_pParent || !::IsWindow(m_pParent->GetSafeHwnd()))
-        return;
-    if (!m_pEdit) {
-        m_pEdit = CreateEditWindow();
-        m_pEdit->m_pOwner = this;
-    }
-    HWND hWndEdit = m_pEdit->GetSafeHwnd();
-    if (hWndEdit && ::IsWindow(hWndEdit) &&
-        (m_bDestroyWindow || (::GetWindowLongPtrA(hWndEdit, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) ||
-         ::GetParent(hWndEdit) != m_pParent->GetSafeHwnd())) {
-        DestroyEditWindow();
-        bForce = TRUE;
-    }
-    m_bDestroyWindow = FALSE;
-    BOOL bMissing = !::IsWindow(m_pEdit->GetSafeHwnd());
-    if (bForce || bMissing || m_bReposition) {
-        if (bMissing) {
-            if (!m_pEdit->CreateEdit(m_dwEditStyle | WS_CHILD | ES_AUTOHSCROLL, m_pParent))
-                return;
-            if (!GetEnabled())
-                m_pEdit->EnableWindow(FALSE);
-            if (m_dwShellAutoCompleteFlags != 0)
-                SetShellAutoCompleteFlags(m_dwShellAutoCompleteFlags);
-        }
-        CQXPThemePainter* pPaintManager = m_pParent->GetPaintManager();
-        m_pEdit->SendMessage(WM_SETFONT, (WPARAM)pPaintManager->GetIconFont()->GetSafeHandle(), FALSE);
-        m_pEdit->SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
-        UpdateColors();
-        if (::GetFocus() != m_pEdit->GetSafeHwnd())
-            SetEditTextOrHint(GetEditTextWithoutHint());
-        m_pEdit->m_bNeedsOpaque = IntersectsBarRect();
-        m_pEdit->SendMessage(EM_SETREADONLY, m_bReadOnly, 0);
-        CRect rc = m_rcControl;
-        CRect rcEdit(rc.left + m_layout.nLabelWidth + 4, rc.top + 3, rc.right - (m_bShowSpinButtons ? 20 : 3),
-                     rc.bottom - 3);
-        if (rcEdit.right < rcEdit.left)
-            rcEdit.right = rcEdit.left;
-        ::SetWindowPos(m_pEdit->GetSafeHwnd(), NULL, rcEdit.left, rcEdit.top, rcEdit.Width(), rcEdit.Height(),
-                       SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    ShowEditWindow();
-    m_bReposition = FALSE;
+    CRect rc = m_rcControl;
+    return CRect(rc.left + m_layout.nLabelWidth + 4, rc.top + 3, rc.right - (m_bShowSpinButtons ? 20 : 3),
+                 rc.bottom - 3);
 }
 
 void CQXPControlEdit::SetRect(const CRect& rc)
 {
-    BOOL bChanged = rc != m_rcControl || m_layout.bLayoutChanged;
-    m_layout.bLayoutChanged = FALSE;
-    CQXPControl::SetRect(rc);
-    LayoutEditWindow(bChanged);
+    OnBoxRectChanged(rc);
 }
 
 void CQXPControlEdit::SetParent(CQXPCommandBar* pParent)
@@ -789,10 +604,7 @@ void CQXPControlEdit::SetHideFlags(DWORD dwFlags)
     if (dwFlags == m_dwHideFlags)
         return;
     CQXPControlButton::SetHideFlags(dwFlags);
-    if (!IsVisible(0) && m_bFocused)
-        SetFocused(FALSE);
-    ShowEditWindow();
-    DelayLayoutParent();
+    OnBoxHideFlagsChanged();
 }
 
 void CQXPControlEdit::SetEnabled(BOOL bEnabled)
@@ -800,10 +612,7 @@ void CQXPControlEdit::SetEnabled(BOOL bEnabled)
     if (m_bEnabled == bEnabled)
         return;
     CQXPControlButton::SetEnabled(bEnabled);
-    if (m_pEdit && ::IsWindow(m_pEdit->GetSafeHwnd())) {
-        m_pEdit->EnableWindow(GetEnabled());
-        UpdateColors();
-    }
+    OnBoxEnabledChanged();
 }
 
 void CQXPControlEdit::OnParentDestroying()
@@ -867,17 +676,7 @@ void CQXPControlEdit::DoPropExchange(CQXPPropExchange* pPX)
 
 void CQXPControlEdit::OnSetFocus(HWND hWndOld)
 {
-    if (IsHintShown())
-        SetEditText(CString());
-    m_strTextAtFocus = GetEditText();
-    HWND hWndEdit = m_pEdit ? m_pEdit->GetSafeHwnd() : NULL;
-    HWND hWndBar = m_pParent ? m_pParent->GetSafeHwnd() : NULL;
-    if (hWndOld && ::IsWindow(hWndOld) && hWndOld != hWndEdit && hWndOld != hWndBar)
-        m_hWndReturnFocus = hWndOld;
-    else if (!m_hWndReturnFocus || !::IsWindow(m_hWndReturnFocus)) {
-        CWnd* pSite = m_pParent ? m_pParent->GetOwnerSite() : NULL;
-        m_hWndReturnFocus = pSite ? pSite->GetSafeHwnd() : NULL;
-    }
+    NoteFocusArrival(hWndOld);
     if (m_pParent && !m_bFocused)
         m_pParent->SetSelected(-1, 0);
     SetFocused(TRUE);
@@ -892,51 +691,6 @@ void CQXPControlEdit::OnKillFocus()
     SetFocused(FALSE);
     if (m_pAutoComplete)
         m_pAutoComplete->StopWatch();
-}
-
-void CQXPControlEdit::SetFocused(BOOL bFocused)
-{
-    if (bFocused == m_bFocused || m_bChangingFocus)
-        return;
-    m_bChangingFocus = TRUE;
-    InternalAddRef();
-    CQXPCommandBar* pBar = m_pParent;
-    HWND hWndEdit = m_pEdit ? m_pEdit->GetSafeHwnd() : NULL;
-    if (bFocused) {
-        m_bFocused = TRUE;
-        if (hWndEdit && ::IsWindow(hWndEdit) && ::GetFocus() != hWndEdit)
-            ::SetFocus(hWndEdit);
-        if (pBar && ::IsWindow(pBar->GetSafeHwnd())) {
-            if (!pBar->IsTrackingMode())
-                pBar->SetTrackingMode(TRUE, FALSE, TRUE);
-            pBar->SetSelected(m_nIndex, 2);
-        }
-        // Registered after the bar's: the control hears keys first.
-        CKeyboardHook::Instance()->Install(&m_keySink);
-        NotifySite(EN_SETFOCUS);
-        QxpAddFocusedEdit(+1);
-    } else {
-        m_bFocused = FALSE;
-        CKeyboardHook::Instance()->Uninstall(&m_keySink);
-        if (hWndEdit && ::IsWindow(hWndEdit) && ::GetFocus() == hWndEdit) {
-            HWND hWndBack = m_hWndReturnFocus && ::IsWindow(m_hWndReturnFocus) ? m_hWndReturnFocus : NULL;
-            if (!hWndBack && pBar) {
-                CWnd* pSite = pBar->GetOwnerSite();
-                hWndBack = pSite ? pSite->GetSafeHwnd() : NULL;
-            }
-            ::SetFocus(hWndBack);
-        }
-        NotifySite(EN_KILLFOCUS);
-        QxpAddFocusedEdit(-1);
-        // A toolbar stops its keyboard tracking with the box, or it would
-        // go on taking the thread's keys.
-        if (pBar && ::IsWindow(pBar->GetSafeHwnd()) && pBar->GetType() != qxpBarTypePopup &&
-            pBar->IsTrackingMode() && pBar->GetPopupedIndex() == -1)
-            pBar->SetTrackingMode(FALSE);
-    }
-    RedrawParent();
-    m_bChangingFocus = FALSE;
-    InternalRelease();
 }
 
 BOOL CQXPControlEdit::OnSetSelected(int bSelected)

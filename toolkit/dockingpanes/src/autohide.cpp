@@ -2,7 +2,7 @@
 #include <qx/autohide.h>
 #include <qx/dockingpane.h>
 #include <qx/drawing.h>
-#include <qx/layout.h>
+#include <qx/panelayout.h>
 #include <qx/panemanager.h>
 #include <qx/panepaint.h>
 #include <qx/propexchange.h>
@@ -115,10 +115,7 @@ DWORD_PTR AutoHideGroupTabs::GetItemImage(const CQXPTabManagerItem* pItem) const
 {
     CQXPDockingPane* pPane = GetPane(pItem);
     CQXPDockingPaneManager* pManager = m_pPanel ? m_pPanel->GetDockingPaneManager() : NULL;
-    if (!pPane || !pManager)
-        return 0;
-    int nIcon = pPane->GetIconID() > 0 ? pPane->GetIconID() : pPane->GetID();
-    return (DWORD_PTR)pManager->GetIcon(nIcon);
+    return pManager ? (DWORD_PTR)pManager->GetPaneIcon(pPane) : 0;
 }
 
 CQXPDockingPane* AutoHideGroupTabs::GetPane(const CQXPTabManagerItem* pItem) const
@@ -447,7 +444,7 @@ void AutoHidePanel::ShowPane(CQXPDockingPane* pPane, BOOL bSetFocus)
     pManager->RecalcFrameLayout(NULL, FALSE);
 }
 
-void AutoHidePanel::OnPaint(HDC hDC)
+void AutoHidePanel::DrawPanel(HDC hDC)
 {
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
@@ -459,9 +456,7 @@ void AutoHidePanel::OnPaint(HDC hDC)
     if (clrB == (COLORREF)-1)
         clrB = clrA;
     if (clrA == clrB) {
-        HBRUSH hBrush = ::CreateSolidBrush(clrA);
-        ::FillRect(hDC, &rc, hBrush);
-        ::DeleteObject(hBrush);
+        CDC::FromHandle(hDC)->FillSolidRect(&rc, clrA);
     } else {
         // Wide enough that strips on every side share one gradient.
         RECT rcGrad = rc;
@@ -483,66 +478,76 @@ void AutoHidePanel::OnPaint(HDC hDC)
     }
 }
 
-LRESULT AutoHidePanel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+BEGIN_MESSAGE_MAP(AutoHidePanel, CWnd)
+    ON_WM_PAINT()
+    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
+    ON_WM_ERASEBKGND()
+    ON_WM_MOUSEMOVE()
+    ON_WM_MOUSELEAVE()
+    ON_WM_MOUSEHOVER()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_RBUTTONDOWN()
+END_MESSAGE_MAP()
+
+void AutoHidePanel::OnPaint()
+{
+    CPaintDC dc(this);
+    DrawPanel(dc.GetSafeHdc());
+}
+
+LRESULT AutoHidePanel::OnPrintClient(WPARAM wParam, LPARAM)
+{
+    DrawPanel((HDC)wParam);
+    return 0;
+}
+
+BOOL AutoHidePanel::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+void AutoHidePanel::OnMouseMove(UINT, CPoint point)
+{
+    for (AutoHideGroupTabs* t : m_arrTabs)
+        t->TrackMouse(m_hWnd, point);
+    if (HitTest(point)) {
+        TRACKMOUSEEVENT tme = {sizeof(tme), TME_HOVER | TME_LEAVE, m_hWnd, HOVER_DEFAULT};
+        ::TrackMouseEvent(&tme);
+    }
+}
+
+void AutoHidePanel::OnMouseLeave()
+{
+    POINT pt = {-1, -1};
+    for (AutoHideGroupTabs* t : m_arrTabs)
+        t->TrackMouse(m_hWnd, pt);
+}
+
+void AutoHidePanel::OnMouseHover(UINT, CPoint point)
+{
+    CQXPDockingPane* pPane = HitTest(point);
+    CQXPDockingPane* pShown = m_pSlideOut ? m_pSlideOut->GetShownPane() : NULL;
+    if (pPane && pPane != pShown && ::GetActiveWindow())
+        ShowPane(pPane, FALSE);
+}
+
+void AutoHidePanel::OnLButtonDown(UINT, CPoint point)
+{
+    CQXPDockingPane* pPane = HitTest(point);
+    if (!pPane)
+        return;
+    if (m_pSlideOut && m_pSlideOut->GetShownPane() == pPane && !m_pSlideOut->IsCollapsing())
+        pPane->SetFocus();
+    else
+        ShowPane(pPane, TRUE);
+}
+
+void AutoHidePanel::OnRButtonDown(UINT, CPoint point)
 {
     CQXPDockingPaneManager* pManager = GetDockingPaneManager();
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC hDC = ::BeginPaint(m_hWnd, &ps);
-        OnPaint(hDC);
-        ::EndPaint(m_hWnd, &ps);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        OnPaint((HDC)wParam);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_MOUSEMOVE: {
-        POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-        for (AutoHideGroupTabs* t : m_arrTabs)
-            t->TrackMouse(m_hWnd, pt);
-        if (HitTest(pt)) {
-            TRACKMOUSEEVENT tme = {sizeof(tme), TME_HOVER | TME_LEAVE, m_hWnd, HOVER_DEFAULT};
-            ::TrackMouseEvent(&tme);
-        }
-        return 0;
-    }
-    case WM_MOUSELEAVE: {
-        POINT pt = {-1, -1};
-        for (AutoHideGroupTabs* t : m_arrTabs)
-            t->TrackMouse(m_hWnd, pt);
-        return 0;
-    }
-    case WM_MOUSEHOVER: {
-        POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-        CQXPDockingPane* pPane = HitTest(pt);
-        CQXPDockingPane* pShown = m_pSlideOut ? m_pSlideOut->GetShownPane() : NULL;
-        if (pPane && pPane != pShown && ::GetActiveWindow())
-            ShowPane(pPane, FALSE);
-        return 0;
-    }
-    case WM_LBUTTONDOWN: {
-        POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-        CQXPDockingPane* pPane = HitTest(pt);
-        if (!pPane)
-            return 0;
-        if (m_pSlideOut && m_pSlideOut->GetShownPane() == pPane && !m_pSlideOut->IsCollapsing())
-            pPane->SetFocus();
-        else
-            ShowPane(pPane, TRUE);
-        return 0;
-    }
-    case WM_RBUTTONDOWN: {
-        POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-        if (CQXPDockingPane* pPane = HitTest(pt))
-            if (pManager)
-                pManager->Notify(DOCKINGPANE_AUTOHIDE_RCLICK, (LPARAM)pPane);
-        return 0;
-    }
-    }
-    return CWnd::WindowProc(message, wParam, lParam);
+    if (CQXPDockingPane* pPane = HitTest(point))
+        if (pManager)
+            pManager->Notify(DOCKINGPANE_AUTOHIDE_RCLICK, (LPARAM)pPane);
 }
 
 CPaneBase* AutoHidePanel::Clone(DockingLayoutStore* pLayout, PaneCloneMap* pMap, DWORD dwIgnoredOptions)
@@ -1032,21 +1037,18 @@ void CQXPDockingPaneAutoHideWnd::TrackResize(POINT ptClick)
     m_bResizing = FALSE;
 }
 
-void CQXPDockingPaneAutoHideWnd::OnPaint(HDC hDC)
+void CQXPDockingPaneAutoHideWnd::DrawWindow(HDC hDC)
 {
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
     CQXPDockingPanePaintManager* pPaint = m_pPanel ? m_pPanel->GetPaintManager() : NULL;
     auto color = [&](int n) { return pPaint ? pPaint->GetColor(n) : ::GetSysColor(n); };
+    CDC& dc = *CDC::FromHandle(hDC);
     auto line = [&](int x1, int y1, int x2, int y2, int n) {
         RECT r = {x1, y1, x2, y2};
-        HBRUSH h = ::CreateSolidBrush(color(n));
-        ::FillRect(hDC, &r, h);
-        ::DeleteObject(h);
+        dc.FillSolidRect(&r, color(n));
     };
-    HBRUSH hBack = ::CreateSolidBrush(color(51));
-    ::FillRect(hDC, &rc, hBack);
-    ::DeleteObject(hBack);
+    dc.FillSolidRect(&rc, color(51));
     switch (m_nDirection) {
     case dockLeftOf:
         line(rc.right - 1, rc.top, rc.right, rc.bottom, 18);
@@ -1065,57 +1067,70 @@ void CQXPDockingPaneAutoHideWnd::OnPaint(HDC hDC)
     }
 }
 
-LRESULT CQXPDockingPaneAutoHideWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+BEGIN_MESSAGE_MAP(CQXPDockingPaneAutoHideWnd, CWnd)
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
+    ON_WM_TIMER()
+    ON_WM_SETCURSOR()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_MOUSEMOVE()
+    ON_WM_DESTROY()
+    ON_WM_CLOSE()
+END_MESSAGE_MAP()
+
+void CQXPDockingPaneAutoHideWnd::OnPaint()
 {
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC hDC = ::BeginPaint(m_hWnd, &ps);
-        OnPaint(hDC);
-        ::EndPaint(m_hWnd, &ps);
-        return 0;
+    CPaintDC dc(this);
+    DrawWindow(dc.GetSafeHdc());
+}
+
+BOOL CQXPDockingPaneAutoHideWnd::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+BOOL CQXPDockingPaneAutoHideWnd::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
+{
+    int nMin, nMax;
+    if (nHitTest == HTCLIENT && GetResizeLimits(nMin, nMax)) {
+        ::SetCursor(m_bVertStrip ? ToolkitCursor(QX_IDC_SPLIT_UPDOWN, IDC_SIZENS)
+                                 : ToolkitCursor(QX_IDC_SPLIT_LEFTRIGHT, IDC_SIZEWE));
+        return TRUE;
     }
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_TIMER:
-        OnTimer(wParam);
-        return 0;
-    case WM_SETCURSOR: {
-        int nMin, nMax;
-        if (LOWORD(lParam) == HTCLIENT && GetResizeLimits(nMin, nMax)) {
-            ::SetCursor(m_bVertStrip ? ToolkitCursor(QX_IDC_SPLIT_UPDOWN, IDC_SIZENS)
-                                     : ToolkitCursor(QX_IDC_SPLIT_LEFTRIGHT, IDC_SIZEWE));
-            return TRUE;
-        }
-        break;
+    return CWnd::OnSetCursor(pWnd, nHitTest, message);
+}
+
+void CQXPDockingPaneAutoHideWnd::OnLButtonDown(UINT, CPoint point)
+{
+    TrackResize(point);
+}
+
+void CQXPDockingPaneAutoHideWnd::OnMouseMove(UINT, CPoint)
+{
+    if (m_bCollapsing)
+        HoverCheck();
+    Default();
+}
+
+void CQXPDockingPaneAutoHideWnd::OnDestroy()
+{
+    // Destroyed with its frame: the panel and the group must not use it.
+    if (!m_bClosing) {
+        m_bClosing = TRUE;
+        m_nTimers = 0;
+        AutoHidePanel* pPanel = m_pPanel;
+        m_pPanel = NULL;
+        m_pContainer = NULL;
+        if (pPanel)
+            pPanel->ForgetSlideOut(this);
     }
-    case WM_LBUTTONDOWN: {
-        POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-        TrackResize(pt);
-        return 0;
-    }
-    case WM_MOUSEMOVE:
-        if (m_bCollapsing)
-            HoverCheck();
-        break;
-    case WM_DESTROY:
-        // Destroyed with its frame: the panel and the group must not use it.
-        if (!m_bClosing) {
-            m_bClosing = TRUE;
-            m_nTimers = 0;
-            AutoHidePanel* pPanel = m_pPanel;
-            m_pPanel = NULL;
-            m_pContainer = NULL;
-            if (pPanel)
-                pPanel->ForgetSlideOut(this);
-        }
-        break;
-    case WM_CLOSE:
-        if (!m_bClosing)
-            CloseNow(TRUE);   // destroys the window (and this object)
-        else
-            DestroyWindow();
-        return 0;
-    }
-    return CWnd::WindowProc(message, wParam, lParam);
+    Default();
+}
+
+void CQXPDockingPaneAutoHideWnd::OnClose()
+{
+    if (!m_bClosing)
+        CloseNow(TRUE);   // destroys the window (and this object)
+    else
+        DestroyWindow();
 }

@@ -110,17 +110,30 @@ void CQXPTabWorkspace::OnItemClick(CQXPTabManagerItem* pItem)
     }
 }
 
-void CQXPTabWorkspace::OnNavigateButtonClick(UINT nID)
+void CQXPTabWorkspace::OnNavigateButtonClick(CQXPTabManagerNavigateButton* pButton)
 {
-    if (nID != CQXPTabManagerNavigateButton::idClose || !m_pClient)
+    if (!m_pClient)
         return;
-    CQXPTabManagerNavigateButton* pButton = FindNavigateButton(nID);
-    CQXPTabManagerItem* pItem = pButton && pButton->m_pItem ? pButton->m_pItem : GetSelectedItem();
+    if (pButton->m_nID == CQXPTabManagerNavigateButton::idActiveFiles) {
+        m_pClient->ShowActiveFiles(this, pButton);
+        return;
+    }
+    if (pButton->m_nID != CQXPTabManagerNavigateButton::idClose)
+        return;
+    CQXPTabManagerItem* pItem = pButton->m_pItem ? pButton->m_pItem : GetSelectedItem();
     if (!pItem || !pItem->m_hWnd || !::IsWindow(pItem->m_hWnd))
         return;
     if (m_pClient->m_hWnd)
         ::PostMessage(m_pClient->m_hWnd, WM_IDLEUPDATECMDUI, 0, 0);
+    // The tab (and its own close button) may go while the document closes.
+    pItem->InternalAddRef();
     ::SendMessage(pItem->m_hWnd, WM_CLOSE, 0, 0);
+    pItem->InternalRelease();
+}
+
+DWORD_PTR CQXPTabWorkspace::GetItemImage(const CQXPTabManagerItem* pItem) const
+{
+    return m_pClient ? (DWORD_PTR)m_pClient->GetItemIcon(pItem) : CQXPTabManager::GetItemImage(pItem);
 }
 
 CString CQXPTabWorkspace::GetItemTooltip(const CQXPTabManagerItem* pItem) const
@@ -233,50 +246,68 @@ CQXPTabManagerItem* CQXPTabWorkspace::FindItem(HWND hWnd) const
     return NULL;
 }
 
-LRESULT CQXPTabWorkspace::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+BEGIN_MESSAGE_MAP(CQXPTabWorkspace, CWnd)
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
+    ON_MESSAGE(WM_LBUTTONDOWN, OnStripMouse)
+    ON_MESSAGE(WM_LBUTTONDBLCLK, OnStripMouse)
+    ON_MESSAGE(WM_RBUTTONDOWN, OnStripMouse)
+    ON_MESSAGE(WM_RBUTTONDBLCLK, OnStripMouse)
+    ON_MESSAGE(WM_MBUTTONDOWN, OnStripMouse)
+    ON_WM_MOUSEMOVE()
+    ON_WM_MOUSELEAVE()
+END_MESSAGE_MAP()
+
+void CQXPTabWorkspace::OnPaint()
 {
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC hDC = ::BeginPaint(m_hWnd, &ps);
-        RECT rc;
-        ::GetClientRect(m_hWnd, &rc);
-        if (CQXPTabPainter* p = GetPaintManager())
-            p->DrawTabControl(this, hDC, rc);
-        ::EndPaint(m_hWnd, &ps);
-        return 0;
+    CPaintDC dc(this);
+    RECT rc;
+    ::GetClientRect(m_hWnd, &rc);
+    if (CQXPTabPainter* p = GetPaintManager())
+        p->DrawTabControl(this, dc.GetSafeHdc(), rc);
+}
+
+BOOL CQXPTabWorkspace::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+void CQXPTabWorkspace::RelayToToolTip()
+{
+    if (m_pClient && m_pClient->GetToolTipContext()) {
+        const MSG* pMsg = GetCurrentMessage();
+        m_pClient->GetToolTipContext()->FilterMessage(this, pMsg->message, pMsg->wParam, pMsg->lParam);
     }
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN: {
-        if (m_pClient && m_pClient->GetToolTipContext())
-            m_pClient->GetToolTipContext()->FilterMessage(this, message, wParam, lParam);
-        POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-        HWND hFrame = m_pClient && m_pClient->m_pFrame ? m_pClient->m_pFrame->GetSafeHwnd() : NULL;
-        if (hFrame && ::SendMessage(hFrame, WM_TABCLIENT_MOUSENOTIFY, message, MAKELPARAM(pt.x, pt.y)))
-            return 0;
-        if (message == WM_LBUTTONDOWN)
-            PerformClick(m_hWnd, pt);
-        return 0;
-    }
-    case WM_MOUSEMOVE: {
-        if (m_pClient && m_pClient->GetToolTipContext())
-            m_pClient->GetToolTipContext()->FilterMessage(this, message, wParam, lParam);
-        POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-        TrackMouse(m_hWnd, pt);
-        return 0;
-    }
-    case WM_MOUSELEAVE: {
-        POINT pt = {-1, -1};
-        TrackMouse(m_hWnd, pt);
-        return 0;
-    }
-    }
-    return CWnd::WindowProc(message, wParam, lParam);
+}
+
+// A click on the strip: the frame may take it (WM_TABCLIENT_MOUSENOTIFY);
+// else a left press selects or drags.
+void CQXPTabWorkspace::OnStripClick(UINT message, CPoint point)
+{
+    RelayToToolTip();
+    HWND hFrame = m_pClient && m_pClient->m_pFrame ? m_pClient->m_pFrame->GetSafeHwnd() : NULL;
+    if (hFrame && ::SendMessage(hFrame, WM_TABCLIENT_MOUSENOTIFY, message, MAKELPARAM(point.x, point.y)))
+        return;
+    if (message == WM_LBUTTONDOWN)
+        PerformClick(m_hWnd, point);
+}
+
+LRESULT CQXPTabWorkspace::OnStripMouse(WPARAM, LPARAM lParam)
+{
+    OnStripClick(GetCurrentMessage()->message, CPoint(lParam));
+    return 0;
+}
+
+void CQXPTabWorkspace::OnMouseMove(UINT, CPoint point)
+{
+    RelayToToolTip();
+    TrackMouse(m_hWnd, point);
+}
+
+void CQXPTabWorkspace::OnMouseLeave()
+{
+    POINT pt = {-1, -1};
+    TrackMouse(m_hWnd, pt);
 }
 
 // ---------------------------------------------------------------------------
@@ -285,6 +316,8 @@ CQXPTabClientWnd::CQXPTabClientWnd()
       m_bGroupsStacked(TRUE), m_nSplitterWidth(5), m_bTrackerMode(TRUE), m_bUpdating(FALSE), m_bRefreshing(FALSE), m_bLockRedraw(FALSE),
       m_bInLayout(FALSE), m_dwFlags(0), m_nAppliedTheme(0), m_pToolTipContext(new CQXPToolTipContext())
 {
+    m_nNewTabPosition = 0;
+    m_bKeepActivationOnClose = TRUE;
     m_paintManager.m_bBoldSelected = TRUE;
     m_paintManager.AddListener(this);
     RegisterStripClass();
@@ -350,6 +383,11 @@ CQXPTabWorkspace* CQXPTabClientWnd::AddWorkspace(int nIndex)
     if (m_bGroups)
         ::SetWindowPos(pWorkspace->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     pWorkspace->m_nScrollStep = 20;
+    // "Active Files" goes before the close button (hidden until the flags
+    // ask for it).
+    auto& buttons = pWorkspace->m_arrNavigateButtons;
+    buttons.insert(buttons.begin() + std::min<size_t>(2, buttons.size()),
+                   new CQXPTabManagerNavigateButton(pWorkspace, CQXPTabManagerNavigateButton::idActiveFiles, 0));
     pWorkspace->RegisterDropTarget();
     pWorkspace->SetActive(FALSE);
     ApplyFlags(pWorkspace);
@@ -474,18 +512,18 @@ void CQXPTabClientWnd::SyncTheme()
         break;
     case 3:
         p.SetAppearance(0);
-        p.SetColor(8);
+        p.SetColor(COLOR_WINDOWTEXT);
         p.m_bHotTracking = TRUE;
         break;
     case 4:
         p.SetAppearance(3);
-        p.SetColor(16);
+        p.SetColor(COLOR_BTNSHADOW);
         p.m_bStaticFrame = TRUE;
         p.m_bSelectOnButtonDown = TRUE;
         break;
     case 5:
         p.SetAppearance(3);
-        p.SetColor(32);
+        p.SetColor(qxColorHotBorder);
         p.m_bHotTracking = TRUE;
         break;
     case 6:
@@ -521,7 +559,61 @@ void CQXPTabClientWnd::ApplyFlags(CQXPTabWorkspace* pWorkspace)
             b->m_nMode = nScroll;
         else if (b->m_nID == CQXPTabManagerNavigateButton::idClose)
             b->m_nMode = (m_dwFlags & 2) ? 0 : 1;
+        else if (b->m_nID == CQXPTabManagerNavigateButton::idActiveFiles)
+            b->m_nMode = (m_dwFlags & 4) ? 2 : 0;
     }
+    pWorkspace->SetItemCloseMode((m_dwFlags & 0x20) ? 1 : (m_dwFlags & 0x10) ? 2 : 0);
+}
+
+HICON CQXPTabClientWnd::GetItemIcon(const CQXPTabManagerItem* pItem) const
+{
+    HWND hWnd = pItem ? pItem->m_hWnd : NULL;
+    if (!hWnd || !::IsWindow(hWnd))
+        return NULL;
+    HICON hIcon = (HICON)::SendMessage(hWnd, WM_TABCLIENT_GETICON, 0, 0);
+    if (!hIcon)
+        hIcon = (HICON)::SendMessage(hWnd, WM_GETICON, ICON_SMALL, 0);
+    if (!hIcon)
+        hIcon = (HICON)::SendMessage(hWnd, WM_GETICON, ICON_BIG, 0);
+    if (!hIcon)
+        hIcon = (HICON)::GetClassLongPtrA(hWnd, GCLP_HICONSM);
+    if (!hIcon)
+        hIcon = (HICON)::GetClassLongPtrA(hWnd, GCLP_HICON);
+    if (!hIcon)
+        hIcon = ::LoadIcon(NULL, IDI_WINLOGO);
+    return hIcon;
+}
+
+void CQXPTabClientWnd::ShowActiveFiles(CQXPTabWorkspace* pWorkspace, CQXPTabManagerNavigateButton* pButton)
+{
+    if (!pWorkspace || !pWorkspace->m_hWnd)
+        return;
+    HMENU hMenu = ::CreatePopupMenu();
+    if (!hMenu)
+        return;
+    for (int i = 0; i < pWorkspace->GetItemCount(); ++i) {
+        // Captions show their ampersands as typed.
+        CString strCaption = pWorkspace->GetItem(i)->GetCaption();
+        strCaption.Replace("&", "&&");
+        ::AppendMenuA(hMenu, MF_STRING, (UINT_PTR)(i + 1), strCaption);
+    }
+    RECT rcButton = pButton ? pButton->m_rc : RECT{0, 0, 0, 0};
+    ::MapWindowPoints(pWorkspace->m_hWnd, HWND_DESKTOP, (LPPOINT)&rcButton, 2);
+    POINT pt = {rcButton.left, rcButton.bottom};
+    int nIndex = TrackActiveFilesMenu(hMenu, pt, rcButton);
+    ::DestroyMenu(hMenu);
+    CQXPTabManagerItem* pItem = pWorkspace->GetItem(nIndex);
+    if (pItem && pItem != pWorkspace->GetSelectedItem() && pItem->m_hWnd && ::IsWindow(pItem->m_hWnd))
+        ::SendMessage(m_hWnd, WM_MDIACTIVATE, (WPARAM)pItem->m_hWnd, 0);
+}
+
+int CQXPTabClientWnd::TrackActiveFilesMenu(HMENU hMenu, POINT ptScreen, const RECT& rcExclude)
+{
+    TPMPARAMS tpm = {sizeof(tpm), rcExclude};
+    HWND hOwner = m_pFrame ? m_pFrame->GetSafeHwnd() : m_hWnd;
+    UINT nCmd = (UINT)::TrackPopupMenuEx(hMenu, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD, ptScreen.x,
+                                         ptScreen.y, hOwner, &tpm);
+    return (int)nCmd - 1;
 }
 
 CString CQXPTabClientWnd::GetItemText(HWND hWnd) const
@@ -576,7 +668,12 @@ void CQXPTabClientWnd::UpdateContents()
         if (!pItem) {
             // New documents join the active group, else the last one.
             CQXPTabWorkspace* pTarget = m_pActiveWorkspace ? m_pActiveWorkspace : m_arrWorkspaces.back();
-            pItem = pTarget->AddItem(-1);
+            int nAt = -1;
+            if (m_nNewTabPosition == 1)
+                nAt = 0;
+            else if (m_nNewTabPosition == 2 && pTarget->GetSelectedItem())
+                nAt = pTarget->GetCurSel() + 1;
+            pItem = pTarget->AddItem(nAt);
             pItem->m_hWnd = h;
             bChanged = TRUE;
             if (m_bGroups) {
@@ -1005,46 +1102,91 @@ void CQXPTabClientWnd::MoveItem(CQXPTabManagerItem* pItem, CQXPTabWorkspace* pTa
     pTarget->EnsureVisible(pMoved);
 }
 
-LRESULT CQXPTabClientWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+BEGIN_MESSAGE_MAP(CQXPTabClientWnd, CWnd)
+    ON_MESSAGE(WM_MDICREATE, OnMDIChange)
+    ON_MESSAGE(WM_MDIDESTROY, OnMDIDestroy)
+    ON_MESSAGE(WM_MDIACTIVATE, OnMDIChange)
+    ON_MESSAGE(WM_MDINEXT, OnMDIChange)
+    ON_WM_SIZE()
+    ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+    ON_WM_SETCURSOR()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_SYSCOLORCHANGE()
+END_MESSAGE_MAP()
+
+// Without keeping the MDI client's choice, the active document's neighbour
+// tab (the one to its right, else to its left) comes forward before it goes.
+LRESULT CQXPTabClientWnd::OnMDIDestroy(WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_MDICREATE:
-    case WM_MDIDESTROY:
-    case WM_MDIACTIVATE:
-    case WM_MDINEXT:
-    case WM_SIZE: {
-        LRESULT lr = CWnd::WindowProc(message, wParam, lParam);
-        UpdateContents();
-        return lr;
-    }
-    case WM_IDLEUPDATECMDUI:
-        UpdateContents();
-        break;
-    case WM_SETCURSOR:
-        if (m_bGroups && LOWORD(lParam) == HTCLIENT) {
-            POINT pt;
-            ::GetCursorPos(&pt);
-            ::ScreenToClient(m_hWnd, &pt);
-            if (HitTestSplitter(pt) >= 0) {
-                ::SetCursor(m_bGroupsStacked ? ToolkitCursor(QX_IDC_SPLIT_UPDOWN, IDC_SIZENS)
-                                             : ToolkitCursor(QX_IDC_SPLIT_LEFTRIGHT, IDC_SIZEWE));
-                return TRUE;
-            }
+    HWND hClosing = (HWND)wParam;
+    HWND hActive = (HWND)::SendMessage(m_hWnd, WM_MDIGETACTIVE, 0, 0);
+    if (!m_bKeepActivationOnClose && hClosing && hClosing == hActive) {
+        CQXPTabManagerItem* pItem = FindItem(hClosing);
+        CQXPTabWorkspace* pWorkspace = pItem ? FindWorkspace(pItem) : NULL;
+        if (pWorkspace) {
+            int n = pWorkspace->GetCurSel();
+            for (int i = 0; i < pWorkspace->GetItemCount(); ++i)
+                if (pWorkspace->GetItem(i) == pItem)
+                    n = i;
+            CQXPTabManagerItem* pNext = pWorkspace->GetItem(n + 1);
+            if (!pNext)
+                pNext = pWorkspace->GetItem(n - 1);
+            if (pNext && pNext->m_hWnd && ::IsWindow(pNext->m_hWnd))
+                ::SendMessage(m_hWnd, WM_MDIACTIVATE, (WPARAM)pNext->m_hWnd, 0);
         }
-        break;
-    case WM_LBUTTONDOWN:
-        if (m_bGroups) {
-            POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-            int n = HitTestSplitter(pt);
-            if (n >= 0) {
-                TrackSplitter(n, pt);
-                return 0;
-            }
-        }
-        break;
-    case WM_SYSCOLORCHANGE:
-        m_paintManager.RefreshMetrics();
-        break;
     }
-    return CWnd::WindowProc(message, wParam, lParam);
+    return OnMDIChange(wParam, lParam);
+}
+
+// The MDI client does the work; the tabs follow what it did.
+LRESULT CQXPTabClientWnd::OnMDIChange(WPARAM, LPARAM)
+{
+    LRESULT lr = Default();
+    UpdateContents();
+    return lr;
+}
+
+void CQXPTabClientWnd::OnSize(UINT, int, int)
+{
+    Default();
+    UpdateContents();
+}
+
+LRESULT CQXPTabClientWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
+{
+    UpdateContents();
+    return Default();
+}
+
+BOOL CQXPTabClientWnd::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
+{
+    if (m_bGroups && nHitTest == HTCLIENT) {
+        POINT pt;
+        ::GetCursorPos(&pt);
+        ::ScreenToClient(m_hWnd, &pt);
+        if (HitTestSplitter(pt) >= 0) {
+            ::SetCursor(m_bGroupsStacked ? ToolkitCursor(QX_IDC_SPLIT_UPDOWN, IDC_SIZENS)
+                                         : ToolkitCursor(QX_IDC_SPLIT_LEFTRIGHT, IDC_SIZEWE));
+            return TRUE;
+        }
+    }
+    return CWnd::OnSetCursor(pWnd, nHitTest, message);
+}
+
+void CQXPTabClientWnd::OnLButtonDown(UINT, CPoint point)
+{
+    if (m_bGroups) {
+        int n = HitTestSplitter(point);
+        if (n >= 0) {
+            TrackSplitter(n, point);
+            return;
+        }
+    }
+    Default();
+}
+
+void CQXPTabClientWnd::OnSysColorChange()
+{
+    m_paintManager.RefreshMetrics();
+    Default();
 }

@@ -6,6 +6,7 @@
 #include <qx/panepaint.h>
 #include <qx/splittercontainer.h>
 #include <qx/tabbedcontainer.h>
+#include <qx/tooltips.h>
 
 #include <fx/frame.h>
 
@@ -57,6 +58,7 @@ CQXPDockingPaneManager::CQXPDockingPaneManager()
 {
     m_szClientMin.cx = m_szClientMin.cy = 60;
     m_pPaintManager = new CQXPDockingPanePaintManager();
+    m_pToolTipContext = new CQXPToolTipContext();
     RegisterDockingClasses();
 }
 
@@ -69,6 +71,8 @@ CQXPDockingPaneManager::~CQXPDockingPaneManager()
     delete m_pLayout;
     m_pLayout = NULL;
     delete m_pPaintManager;
+    if (m_pToolTipContext)
+        m_pToolTipContext->InternalRelease();
     for (auto& i : m_icons)
         ::DestroyIcon(i.second);
     if (m_hWnd && ::IsWindow(m_hWnd))
@@ -602,41 +606,67 @@ int CQXPDockingPaneManager::GetPaneDirection(const CPaneBase* pPane) const
     return n;
 }
 
-LRESULT CQXPDockingPaneManager::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+BEGIN_MESSAGE_MAP(CQXPDockingPaneManager, CWnd)
+    ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
+    ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+    ON_MESSAGE(WM_GETOBJECT, OnGetObject)
+    ON_WM_SYSCOMMAND()
+    ON_WM_SYSCOLORCHANGE()
+    ON_WM_SETTINGCHANGE()
+END_MESSAGE_MAP()
+
+LRESULT CQXPDockingPaneManager::OnSizeParent(WPARAM, LPARAM lParam)
 {
-    switch (message) {
-    case WM_SIZEPARENT: {
-        AFX_SIZEPARENTPARAMS* lp = (AFX_SIZEPARENTPARAMS*)lParam;
-        if (lp)
-            LayoutInRect(lp->rect, lp->hDWP);
-        return 0;
+    AFX_SIZEPARENTPARAMS* lp = (AFX_SIZEPARENTPARAMS*)lParam;
+    if (lp)
+        LayoutInRect(lp->rect, lp->hDWP);
+    return 0;
+}
+
+LRESULT CQXPDockingPaneManager::OnIdleUpdateCmdUI(WPARAM, LPARAM)
+{
+    UpdateFocus();
+    return Default();
+}
+
+LRESULT CQXPDockingPaneManager::OnGetObject(WPARAM wParam, LPARAM lParam)
+{
+    if ((LONG)lParam == (LONG)OBJID_CLIENT)
+        return LresultFromObject(IID_IAccessible, wParam, GetAccessible());
+    return Default();
+}
+
+void CQXPDockingPaneManager::OnSysCommand(UINT nID, LPARAM lParam)
+{
+    if ((nID & 0xFFF0) == SC_NEXTWINDOW || (nID & 0xFFF0) == SC_PREVWINDOW) {
+        if (CyclePanes((nID & 0xFFF0) == SC_NEXTWINDOW))
+            return;
     }
-    case WM_IDLEUPDATECMDUI:
-        UpdateFocus();
-        break;
-    case WM_GETOBJECT:
-        if ((LONG)lParam == (LONG)OBJID_CLIENT)
-            return LresultFromObject(IID_IAccessible, wParam, GetAccessible());
-        break;
-    case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_NEXTWINDOW || (wParam & 0xFFF0) == SC_PREVWINDOW) {
-            if (CyclePanes((wParam & 0xFFF0) == SC_NEXTWINDOW))
-                return 0;
-        }
-        if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == '-' && m_pActivePane && m_pActivePane->GetContainer() &&
-            !m_pActivePane->IsHidden()) {
-            ShowMovePopup(m_pActivePane);
-            return 0;
-        }
-        break;
-    case WM_SYSCOLORCHANGE:
-    case WM_SETTINGCHANGE:
-        if (m_pPaintManager)
-            m_pPaintManager->RefreshMetrics();
-        RedrawPanes();
-        break;
+    if ((nID & 0xFFF0) == SC_KEYMENU && lParam == '-' && m_pActivePane && m_pActivePane->GetContainer() &&
+        !m_pActivePane->IsHidden()) {
+        ShowMovePopup(m_pActivePane);
+        return;
     }
-    return CWnd::WindowProc(message, wParam, lParam);
+    Default();
+}
+
+void CQXPDockingPaneManager::OnSysColorChange()
+{
+    RefreshLook();
+    Default();
+}
+
+void CQXPDockingPaneManager::OnSettingChange(UINT, LPCSTR)
+{
+    RefreshLook();
+    Default();
+}
+
+void CQXPDockingPaneManager::RefreshLook()
+{
+    if (m_pPaintManager)
+        m_pPaintManager->RefreshMetrics();
+    RedrawPanes();
 }
 
 // ---------------------------------------------------------------------------

@@ -13,8 +13,11 @@ CQXPDockingPanePaintManager::CQXPDockingPanePaintManager()
       m_pPanelTabPainter(new CQXPTabPainter()), m_nSplitterSize(4), m_nCaptionHeight(18), m_nTabStripHeight(22),
       m_nBorder(1), m_bShowCaption(TRUE), m_bAlwaysShowTabs(FALSE), m_hFont(NULL), m_bShowPanelIcons(TRUE), m_bDragSlidesOut(TRUE),
       m_clrActiveCaptionText(0), m_clrInactiveCaptionText(0), m_bGradientCaptions(FALSE), m_bHighlightActive(TRUE),
-      m_nSplitterStyle(0)
+      m_nSplitterStyle(0), m_clrFace(0), m_clrBorder(0), m_bGradientButtons(FALSE), m_nLunaSelector(7),
+      m_nCaptionTextHeight(13)
 {
+    SetRect(&m_rcCaptionMargin, 0, 2, 0, 1);
+    m_clrBackground[0] = m_clrBackground[1] = 0;
     m_clrActiveCaption[0] = m_clrActiveCaption[1] = m_clrInactiveCaption[0] = m_clrInactiveCaption[1] = 0;
     m_clrPanelBack[0] = m_clrPanelBack[1] = (COLORREF)-1;
     for (COLORREF& c : m_clrTable)
@@ -67,6 +70,8 @@ CQXPDockingPanePaintManager* AFXAPI CQXPDockingPanePaintManager::CreateTheme(int
     p->m_pPanelTabPainter->SetAppearance(t.panelAppearance);
     if (t.panelColors > 0)
         p->m_pPanelTabPainter->SetColor(t.panelColors);
+    if (nTheme == 6 || nTheme == 8)
+        SetRectEmpty(&p->m_rcCaptionMargin);
     // Striped panes show their tabs at the top.
     p->m_pTabPainter->SetPosition(nTheme == 5 ? tabPositionTop : tabPositionBottom);
     p->RefreshMetrics();
@@ -102,29 +107,42 @@ void CQXPDockingPanePaintManager::RefreshMetrics()
         m_clrTable[i] = pColors->GetColor(i);
     m_clrPanelBack[0] = m_clrPanelBack[1] = GetColor(COLOR_3DFACE);
     RefreshThemeColors();
-    if (m_hFont)
-        ::DeleteObject(m_hFont);
     NONCLIENTMETRICSA ncm = {};
     ncm.cbSize = sizeof(ncm);
-    if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0))
-        m_hFont = ::CreateFontIndirectA(&ncm.lfSmCaptionFont);
-    else
-        m_hFont = NULL;
-    // The caption: the text height and the theme's extra height.
-    HDC hDC = ::GetDC(NULL);
-    HFONT hOld = m_hFont ? (HFONT)::SelectObject(hDC, m_hFont) : NULL;
-    TEXTMETRICA tm;
-    ::GetTextMetricsA(hDC, &tm);
-    if (hOld)
-        ::SelectObject(hDC, hOld);
-    ::ReleaseDC(NULL, hDC);
-    m_nCaptionHeight = tm.tmHeight + m_nCaptionExtra;
+    LOGFONTA lfIconTitle = {};
+    if (m_nTheme == 7 && ::SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof(lfIconTitle), &lfIconTitle, 0)) {
+        // Theme 7 writes its captions in Arial at the icon titles' size.
+        lstrcpynA(lfIconTitle.lfFaceName, "Arial", LF_FACESIZE);
+        SetCaptionFont(&lfIconTitle);
+    } else if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) {
+        SetCaptionFont(&ncm.lfSmCaptionFont);
+    } else {
+        SetCaptionFont(NULL);
+    }
     if (m_pTabPainter) {
         m_pTabPainter->RefreshMetrics();
         m_pPanelTabPainter->RefreshMetrics();
         RECT m = m_pTabPainter->GetHeaderMargin();
         m_nTabStripHeight = m.top + m_pTabPainter->GetButtonHeight() + m.bottom;
     }
+}
+
+void CQXPDockingPanePaintManager::SetCaptionFont(const LOGFONTA* pLogFont)
+{
+    if (m_hFont)
+        ::DeleteObject(m_hFont);
+    m_hFont = pLogFont ? ::CreateFontIndirectA(pLogFont) : NULL;
+    // The caption: the margins, the text (at least 13 pixels) and the
+    // theme's extra height.
+    HDC hDC = ::GetDC(NULL);
+    SIZE sz = {0, 0};
+    {
+        FontSelector font(hDC, m_hFont);
+        ::GetTextExtentPoint32A(hDC, " ", 1, &sz);
+    }
+    ::ReleaseDC(NULL, hDC);
+    m_nCaptionTextHeight = (sz.cy > 12 ? sz.cy : 13) + m_nCaptionExtra;
+    m_nCaptionHeight = m_rcCaptionMargin.top + m_rcCaptionMargin.bottom + m_nCaptionTextHeight;
 }
 
 RECT CQXPDockingPanePaintManager::GetCaptionRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const
@@ -170,43 +188,75 @@ void CQXPDockingPanePaintManager::LayoutCaptionButtons(CQXPDockingPaneTabbedCont
     }
 }
 
+// The three desktop colour schemes of the Luna themes: the inactive caption
+// gradient, the face, and the colour-table entries a scheme replaces.
+struct LunaScheme {
+    COLORREF inactive[2];
+    COLORREF face;
+    COLORREF border;     // also colour 38
+    COLORREF c39, c40, c41, c43, dark, c30;   // dark: colours 32, 37 and 50
+};
+
 namespace {
 
-void FillSolidRect(HDC hDC, const RECT& rc, COLORREF clr)
-{
-    if (clr == (COLORREF)-1 || IsRectEmpty(&rc))
-        return;
-    HBRUSH h = ::CreateSolidBrush(clr);
-    ::FillRect(hDC, &rc, h);
-    ::DeleteObject(h);
-}
+const LunaScheme kLunaBlue = {{RGB(221, 236, 254), RGB(129, 169, 226)}, RGB(216, 231, 252), RGB(39, 65, 118),
+                              RGB(106, 140, 203), RGB(109, 150, 208), RGB(246, 246, 246), RGB(0, 45, 150),
+                              RGB(0, 0, 128), RGB(158, 190, 245)};
+const LunaScheme kLunaOlive = {{RGB(244, 247, 222), RGB(183, 198, 145)}, RGB(226, 231, 191), RGB(81, 94, 51),
+                               RGB(96, 128, 88), RGB(159, 174, 122), RGB(244, 244, 238), RGB(117, 141, 94),
+                               RGB(63, 93, 56), RGB(217, 217, 167)};
+const LunaScheme kLunaSilver = {{RGB(249, 249, 255), RGB(156, 155, 183)}, RGB(223, 223, 234), RGB(84, 84, 117),
+                                RGB(110, 109, 143), RGB(168, 167, 190), RGB(253, 250, 255), RGB(124, 124, 148),
+                                RGB(75, 75, 111), RGB(215, 215, 229)};
 
-void HLine(HDC hDC, int x1, int x2, int y, COLORREF clr)
+const LunaScheme* LunaSchemeOf(int nScheme)
 {
-    RECT r = {x1, y, x2, y + 1};
-    FillSolidRect(hDC, r, clr);
-}
-
-void VLine(HDC hDC, int x, int y1, int y2, COLORREF clr)
-{
-    RECT r = {x, y1, x + 1, y2};
-    FillSolidRect(hDC, r, clr);
-}
-
-void Frame3D(HDC hDC, const RECT& rc, COLORREF clrTopLeft, COLORREF clrBottomRight)
-{
-    HLine(hDC, rc.left, rc.right - 1, rc.top, clrTopLeft);
-    VLine(hDC, rc.left, rc.top, rc.bottom - 1, clrTopLeft);
-    HLine(hDC, rc.left, rc.right, rc.bottom - 1, clrBottomRight);
-    VLine(hDC, rc.right - 1, rc.top, rc.bottom, clrBottomRight);
-}
-
-void Gradient(HDC hDC, const RECT& rc, COLORREF a, COLORREF b, BOOL bHorz)
-{
-    DrawHelpers::Instance()->FillGradient(hDC, &rc, a, b, bHorz);
+    switch (nScheme) {
+    case qxColorThemeBlue:
+    case qxColorThemeRoyale:
+    case qxColorThemeAero: return &kLunaBlue;
+    case qxColorThemeOlive: return &kLunaOlive;
+    case qxColorThemeSilver: return &kLunaSilver;
+    default: return NULL;
+    }
 }
 
 }  // namespace
+
+int CQXPDockingPanePaintManager::GetColorScheme() const
+{
+    const ToolkitColorManager* pColors = ToolkitColorManager::Instance();
+    if (m_nTheme == 2 || m_nTheme == 7)
+        return pColors->ResolveColorTheme(m_nLunaSelector);
+    if (m_nTheme == 10)
+        return qxColorThemeBlue;   // its own blue without the Office 2007 resources
+    return pColors->GetCurrentTheme();
+}
+
+void CQXPDockingPanePaintManager::ApplyLunaScheme(const LunaScheme& scheme)
+{
+    m_clrInactiveCaption[0] = scheme.inactive[0];
+    m_clrInactiveCaption[1] = scheme.inactive[1];
+    m_clrFace = scheme.face;
+    m_clrTable[38] = m_clrBorder = scheme.border;
+    m_clrTable[39] = scheme.c39;
+    m_clrTable[40] = scheme.c40;
+    m_clrTable[41] = scheme.c41;
+    m_clrTable[43] = scheme.c43;
+    m_clrTable[32] = m_clrTable[37] = m_clrTable[50] = scheme.dark;
+    m_clrTable[30] = scheme.c30;
+    m_clrTable[31] = RGB(255, 238, 194);
+    m_clrTable[33] = RGB(254, 128, 62);
+    m_clrTable[36] = RGB(255, 192, 111);
+    m_clrTable[47] = RGB(0, 0, 0);
+    m_bGradientButtons = TRUE;
+    m_clrActiveCaption[0] = RGB(255, 213, 140);
+    m_clrActiveCaption[1] = RGB(255, 166, 76);
+    if (const GradientColorValue* g = ToolkitColorManager::Instance()->GetGradientColor(1)) {
+        m_clrBackground[0] = g->m_start.GetColor();
+        m_clrBackground[1] = g->m_end.GetColor();
+    }
+}
 
 void CQXPDockingPanePaintManager::RefreshThemeColors()
 {
@@ -214,12 +264,18 @@ void CQXPDockingPanePaintManager::RefreshThemeColors()
     m_bHighlightActive = TRUE;
     m_nSplitterStyle = 0;
     m_bGradientCaptions = FALSE;
+    m_bGradientButtons = FALSE;
+    m_clrFace = face;
+    m_clrBorder = GetColor(COLOR_BTNSHADOW);
+    m_clrBackground[0] = face;
+    m_clrBackground[1] = MixColors(face, window, 205);
     // Default: the system caption colours.
     m_clrActiveCaption[0] = m_clrActiveCaption[1] = GetColor(COLOR_ACTIVECAPTION);
     m_clrInactiveCaption[0] = m_clrInactiveCaption[1] = GetColor(COLOR_INACTIVECAPTION);
     m_clrActiveCaptionText = GetColor(COLOR_CAPTIONTEXT);
     m_clrInactiveCaptionText = GetColor(COLOR_INACTIVECAPTIONTEXT);
     m_clrPanelBack[0] = m_clrPanelBack[1] = face;
+    const int nScheme = GetColorScheme();
     switch (m_nTheme) {
     case 1:
     case 3:
@@ -237,12 +293,45 @@ void CQXPDockingPanePaintManager::RefreshThemeColors()
         if (m_nTheme == 6 || m_nTheme == 9) {
             m_clrInactiveCaptionText = GetColor(COLOR_INACTIVECAPTIONTEXT);
             m_nSplitterStyle = 4;
-            m_clrPanelBack[0] = face;
-            m_clrPanelBack[1] = MixColors(face, window, 205);
+            if (nScheme == qxColorThemeOlive) {
+                m_clrBackground[0] = RGB(229, 229, 215);
+                m_clrBackground[1] = RGB(244, 241, 231);
+                m_clrInactiveCaption[0] = RGB(216, 215, 198);
+                m_clrInactiveCaption[1] = RGB(238, 239, 229);
+                m_clrInactiveCaptionText = RGB(0, 0, 0);
+            } else if (nScheme == qxColorThemeSilver) {
+                m_clrBackground[0] = RGB(215, 215, 229);
+                m_clrBackground[1] = RGB(243, 243, 247);
+                m_clrInactiveCaption[0] = RGB(224, 224, 235);
+                m_clrInactiveCaption[1] = RGB(242, 242, 246);
+                m_clrActiveCaption[0] = RGB(160, 158, 186);
+                m_clrActiveCaption[1] = RGB(224, 225, 235);
+                m_clrInactiveCaptionText = RGB(0, 0, 0);
+            }
+            m_clrPanelBack[0] = m_clrBackground[0];
+            m_clrPanelBack[1] = m_clrBackground[1];
         }
         if (m_nTheme == 9) {
             m_clrInactiveCaption[0] = m_clrInactiveCaption[1] = GetColor(COLOR_INACTIVECAPTION);
             m_clrActiveCaption[0] = m_clrActiveCaption[1] = GetColor(COLOR_ACTIVECAPTION);
+            m_clrBorder = GetColor(COLOR_BTNSHADOW);
+            struct {
+                int scheme;
+                COLORREF inactive, active0, active1;
+            } kBordered[] = {
+                {qxColorThemeBlue, RGB(204, 199, 186), RGB(59, 128, 237), RGB(49, 106, 197)},
+                {qxColorThemeOlive, RGB(204, 199, 186), RGB(182, 195, 146), RGB(145, 160, 117)},
+                {qxColorThemeSilver, RGB(240, 240, 245), RGB(211, 212, 221), RGB(166, 165, 191)},
+            };
+            for (const auto& b : kBordered)
+                if (b.scheme == nScheme) {
+                    m_clrInactiveCaption[0] = m_clrInactiveCaption[1] = b.inactive;
+                    m_clrActiveCaption[0] = b.active0;
+                    m_clrActiveCaption[1] = b.active1;
+                    m_clrInactiveCaptionText = RGB(0, 0, 0);
+                    if (nScheme == qxColorThemeSilver)
+                        m_clrBorder = RGB(145, 155, 156);
+                }
         }
         break;
     case 2:
@@ -251,17 +340,43 @@ void CQXPDockingPanePaintManager::RefreshThemeColors()
         // Luna: a light gradient strip, an orange active one.
         m_clrInactiveCaption[0] = MixColors(face, window, 205);
         m_clrInactiveCaption[1] = face;
-        m_clrActiveCaption[0] = m_clrActiveCaption[1] = GetColor(36);
+        m_clrActiveCaption[0] = m_clrActiveCaption[1] = GetColor(qxColorCheckedFace);
         m_clrActiveCaptionText = m_clrInactiveCaptionText = GetColor(COLOR_BTNTEXT);
-        m_clrPanelBack[0] = MixColors(face, window, 205);
-        m_clrPanelBack[1] = face;
+        if (ToolkitColorManager::Instance()->IsLowColor()) {
+            m_clrInactiveCaption[0] = m_clrInactiveCaption[1] = face;
+            m_clrActiveCaption[0] = m_clrActiveCaption[1] = GetColor(COLOR_HIGHLIGHT);
+            m_clrActiveCaptionText = GetColor(COLOR_HIGHLIGHTTEXT);
+        }
         if (m_nTheme == 10) {
+            // The fixed blue look (no Office 2007 resources here).
+            ApplyLunaScheme(kLunaBlue);
+            m_clrTable[54] = RGB(101, 147, 207);
+            m_clrTable[51] = RGB(191, 219, 255);
+            m_clrTable[COLOR_BTNHIGHLIGHT] = RGB(255, 255, 255);
             m_clrInactiveCaption[0] = RGB(227, 239, 255);
             m_clrInactiveCaption[1] = RGB(175, 210, 255);
             m_clrActiveCaption[0] = RGB(255, 231, 162);
             m_clrActiveCaption[1] = RGB(255, 166, 76);
+            m_clrBackground[0] = RGB(190, 218, 254);
+            m_clrBackground[1] = RGB(100, 143, 203);
+            m_clrActiveCaptionText = m_clrInactiveCaptionText = RGB(8, 55, 114);
             m_nSplitterStyle = 8;
+        } else if (const LunaScheme* pScheme = LunaSchemeOf(nScheme)) {
+            ApplyLunaScheme(*pScheme);
         }
+        if (m_nTheme == 7) {
+            const GradientColorValue* g = ToolkitColorManager::Instance()->GetGradientColor(0);
+            if (m_bGradientButtons && g) {
+                m_clrInactiveCaption[0] = g->m_start.GetColor();
+                m_clrInactiveCaption[1] = g->m_end.GetColor();
+                m_clrInactiveCaptionText = RGB(255, 255, 255);
+            } else if (!m_bGradientButtons) {
+                m_clrInactiveCaption[0] = MixColors(GetColor(COLOR_BTNSHADOW), window, 205);
+                m_clrInactiveCaption[1] = GetColor(COLOR_BTNSHADOW);
+            }
+        }
+        m_clrPanelBack[0] = MixColors(m_clrFace, window, 205);
+        m_clrPanelBack[1] = m_clrFace;
         break;
     default:
         break;
@@ -279,18 +394,13 @@ void CQXPDockingPanePaintManager::RefreshThemeColors()
 void AFXAPI CQXPDockingPanePaintManager::DrawCaptionButtonGlyph(HDC hDC, int nID, int x, int y, COLORREF clr,
                                                               BOOL bHorizontalPin)
 {
+    CDC& dc = *CDC::FromHandle(hDC);
+    PenSelector pen(hDC, clr);
     auto line = [&](int x1, int y1, int x2, int y2) {
-        HPEN hPen = ::CreatePen(PS_SOLID, 1, clr);
-        HGDIOBJ hOld = ::SelectObject(hDC, hPen);
-        ::MoveToEx(hDC, x1, y1, NULL);
-        ::LineTo(hDC, x2, y2);
-        ::SelectObject(hDC, hOld);
-        ::DeleteObject(hPen);
+        dc.MoveTo(x1, y1);
+        dc.LineTo(x2, y2);
     };
-    auto rect = [&](int l, int t, int w, int h) {
-        RECT r = {l, t, l + w, t + h};
-        FillSolidRect(hDC, r, clr);
-    };
+    auto rect = [&](int l, int t, int w, int h) { dc.FillSolidRect(l, t, w, h, clr); };
     switch (nID) {
     case QXP_IDS_DOCKINGPANE_CLOSE:
         line(x - 4, y - 4, x + 4, y + 4);
@@ -303,7 +413,6 @@ void AFXAPI CQXPDockingPanePaintManager::DrawCaptionButtonGlyph(HDC hDC, int nID
             line(x - 4, y - 1, x, y - 1);
             line(x - 1, y - 4, x - 1, y + 4);
             POINT head[] = {{x - 1, y + 1}, {x + 3, y + 1}, {x + 3, y - 3}, {x - 1, y - 3}};
-            ::MoveToEx(hDC, head[0].x, head[0].y, NULL);
             line(head[0].x, head[0].y, head[1].x, head[1].y);
             line(head[1].x, head[1].y, head[2].x, head[2].y);
             line(head[2].x, head[2].y, head[3].x, head[3].y);
@@ -334,15 +443,9 @@ void AFXAPI CQXPDockingPanePaintManager::DrawCaptionButtonGlyph(HDC hDC, int nID
         rect(x + 2, y, 1, 1);
         break;
     case QXP_IDS_DOCKINGPANE_MENU: {
-        HBRUSH hBrush = ::CreateSolidBrush(clr);
-        HPEN hPen = ::CreatePen(PS_SOLID, 1, clr);
-        HGDIOBJ hOldB = ::SelectObject(hDC, hBrush), hOldP = ::SelectObject(hDC, hPen);
+        BrushSelector brush(hDC, clr);
         POINT pts[] = {{x - 4, y - 1}, {x - 1, y + 2}, {x, y + 2}, {x + 3, y - 1}};
-        ::Polygon(hDC, pts, 4);
-        ::SelectObject(hDC, hOldB);
-        ::SelectObject(hDC, hOldP);
-        ::DeleteObject(hBrush);
-        ::DeleteObject(hPen);
+        dc.Polygon(pts, 4);
         break;
     }
     }
@@ -350,6 +453,7 @@ void AFXAPI CQXPDockingPanePaintManager::DrawCaptionButtonGlyph(HDC hDC, int nID
 
 void CQXPDockingPanePaintManager::DrawCaptionButton(HDC hDC, CaptionButton* pButton, COLORREF clrGlyph, BOOL bHidden)
 {
+    CDC& dc = *CDC::FromHandle(hDC);
     RECT rc = pButton->m_rc;
     int x = (rc.left + rc.right) / 2, y = (rc.top + rc.bottom) / 2;
     BOOL bPressed = pButton->m_bPressed;
@@ -364,23 +468,28 @@ void CQXPDockingPanePaintManager::DrawCaptionButton(HDC hDC, CaptionButton* pBut
         break;
     }
     case 2:
-        if (bPressed) {
-            Gradient(hDC, rc, RGB(254, 142, 75), RGB(255, 207, 139), FALSE);
-            Frame3D(hDC, rc, GetColor(32), GetColor(32));
-            clrGlyph = RGB(0, 0, 0);
-        } else if (pButton->m_bHot) {
-            FillSolidRect(hDC, rc, GetColor(31));
-            Frame3D(hDC, rc, GetColor(32), GetColor(32));
-            clrGlyph = GetColor(45);
+        // Pressed wins over hot; Luna schemes light up in orange gradients.
+        if (bPressed || pButton->m_bHot) {
+            if (m_bGradientButtons) {
+                if (bPressed)
+                    DrawHelpers::Instance()->FillGradient(hDC, &rc, RGB(254, 142, 75), RGB(255, 207, 139), FALSE);
+                else
+                    DrawHelpers::Instance()->FillGradient(hDC, &rc, RGB(255, 242, 200), RGB(255, 212, 151), FALSE);
+                clrGlyph = RGB(0, 0, 0);
+            } else {
+                dc.FillSolidRect(&rc, GetColor(bPressed ? qxColorPressedFace : qxColorHotFace));
+                clrGlyph = GetColor(bPressed ? qxColorPressedText : qxColorHotText);
+            }
+            dc.Draw3dRect(&rc, GetColor(qxColorHotBorder), GetColor(qxColorHotBorder));
         }
         break;
     default:
         if (bPressed) {
-            Frame3D(hDC, rc, GetColor(COLOR_BTNTEXT), GetColor(COLOR_3DHIGHLIGHT));
+            dc.Draw3dRect(&rc, GetColor(COLOR_BTNTEXT), GetColor(COLOR_3DHIGHLIGHT));
             ++x;
             ++y;
         } else if (pButton->m_bHot) {
-            Frame3D(hDC, rc, GetColor(COLOR_3DHIGHLIGHT), GetColor(COLOR_BTNTEXT));
+            dc.Draw3dRect(&rc, GetColor(COLOR_3DHIGHLIGHT), GetColor(COLOR_BTNTEXT));
         }
         break;
     }
@@ -411,11 +520,15 @@ int CQXPDockingPanePaintManager::DrawCaptionButtons(HDC hDC, CQXPDockingPaneTabb
 
 void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rcCaption)
 {
+    CDC& dc = *CDC::FromHandle(hDC);
     CQXPDockingPane* pSelected = pPane->GetSelected();
     BOOL bActive = m_bHighlightActive && pPane->IsActive();
     BOOL bDisabled = pSelected && !(pSelected->GetEnabled() & 1);
-    const COLORREF face = GetColor(COLOR_3DFACE);
+    const COLORREF face = m_clrFace;
+    // The text band: the caption less its margins.
     RECT rcBand = rcCaption;
+    rcBand.top += m_rcCaptionMargin.top;
+    rcBand.bottom -= m_rcCaptionMargin.bottom;
     COLORREF clrText, clrGlyph;
     int nSize = 14, nGap = 0;
     int nTextStart = 4;
@@ -424,23 +537,22 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
     case 7:
     case 10: {
         // A gradient strip with gripper dots at its start.
-        FillSolidRect(hDC, rcCaption, face);
+        dc.FillSolidRect(&rcCaption, face);
         ::InflateRect(&rcBand, -1, 0);
-        rcBand.top += 1;
         const COLORREF* g = bActive ? m_clrActiveCaption : m_clrInactiveCaption;
-        Gradient(hDC, rcBand, g[0], g[1], FALSE);
+        DrawHelpers::Instance()->FillGradient(hDC, &rcBand, g[0], g[1], FALSE);
         if (m_nTheme != 10) {
             ::SetPixel(hDC, rcBand.left, rcBand.top, face);
             ::SetPixel(hDC, rcBand.right - 1, rcBand.top, face);
         } else {
-            HLine(hDC, rcBand.left, rcBand.right, rcBand.top, GetColor(54));
+            dc.FillSolidRect(rcBand.left, rcBand.top, rcBand.right - rcBand.left, 1, GetColor(qxColorWindowFrame));
         }
         if (rcBand.bottom - rcBand.top > 7 && m_nTheme != 7)
             for (int y = rcBand.top + 3; y + 2 < rcBand.bottom - 1; y += 4) {
                 RECT d1 = {rcBand.left + 4, y + 1, rcBand.left + 6, y + 3};
                 RECT d0 = {rcBand.left + 3, y, rcBand.left + 5, y + 2};
-                FillSolidRect(hDC, d1, GetColor(COLOR_WINDOW));
-                FillSolidRect(hDC, d0, GetColor(38));
+                dc.FillSolidRect(&d1, GetColor(COLOR_WINDOW));
+                dc.FillSolidRect(&d0, GetColor(qxColorGripper));
             }
         nTextStart = 10;
         nSize = 16;
@@ -452,25 +564,24 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
     case 5:
     case 6:
     case 9: {
-        FillSolidRect(hDC, rcCaption, face);
-        if (m_nTheme != 6 && m_nTheme != 9)
-            ::InflateRect(&rcBand, 0, -1);
+        dc.FillSolidRect(&rcCaption, face);
         if (m_bGradientCaptions) {
             const COLORREF* g = bActive ? m_clrActiveCaption : m_clrInactiveCaption;
-            Gradient(hDC, rcBand, g[0], g[1], TRUE);
+            DrawHelpers::Instance()->FillGradient(hDC, &rcBand, g[0], g[1], TRUE);
         } else if (bActive) {
-            FillSolidRect(hDC, rcBand, m_clrActiveCaption[0]);
+            dc.FillSolidRect(&rcBand, m_clrActiveCaption[0]);
         } else {
             // An outline with its corners left out.
-            HLine(hDC, rcBand.left + 1, rcBand.right - 1, rcBand.top, GetColor(52));
-            HLine(hDC, rcBand.left + 1, rcBand.right - 1, rcBand.bottom - 1, GetColor(52));
-            VLine(hDC, rcBand.left, rcBand.top + 1, rcBand.bottom - 1, GetColor(52));
-            VLine(hDC, rcBand.right - 1, rcBand.top + 1, rcBand.bottom - 1, GetColor(52));
+            dc.FillSolidRect(rcBand.left + 1, rcBand.top, rcBand.right - rcBand.left - 2, 1, GetColor(qxColorControlBorder));
+            dc.FillSolidRect(rcBand.left + 1, rcBand.bottom - 1, rcBand.right - rcBand.left - 2, 1, GetColor(qxColorControlBorder));
+            dc.FillSolidRect(rcBand.left, rcBand.top + 1, 1, rcBand.bottom - rcBand.top - 2, GetColor(qxColorControlBorder));
+            dc.FillSolidRect(rcBand.right - 1, rcBand.top + 1, 1, rcBand.bottom - rcBand.top - 2, GetColor(qxColorControlBorder));
         }
         if (m_nTheme == 9) {
-            HLine(hDC, rcBand.left, rcBand.right, rcBand.top, GetColor(COLOR_3DSHADOW));
-            VLine(hDC, rcBand.left, rcBand.top, rcBand.bottom, GetColor(COLOR_3DSHADOW));
-            VLine(hDC, rcBand.right - 1, rcBand.top, rcBand.bottom, GetColor(COLOR_3DSHADOW));
+            // Bordered captions: left, top and right in the border colour.
+            dc.FillSolidRect(rcBand.left, rcBand.top, rcBand.right - rcBand.left, 1, m_clrBorder);
+            dc.FillSolidRect(rcBand.left, rcBand.top, 1, rcBand.bottom - rcBand.top, m_clrBorder);
+            dc.FillSolidRect(rcBand.right - 1, rcBand.top, 1, rcBand.bottom - rcBand.top, m_clrBorder);
         }
         clrText = bActive ? m_clrActiveCaptionText : m_clrInactiveCaptionText;
         clrGlyph = bActive ? GetColor(COLOR_CAPTIONTEXT) : GetColor(COLOR_BTNTEXT);
@@ -481,15 +592,14 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
     }
     case 4: {
         // A face caption with two grip bars after the text.
-        FillSolidRect(hDC, rcCaption, face);
+        dc.FillSolidRect(&rcCaption, face);
         clrText = clrGlyph = GetColor(COLOR_BTNTEXT);
         nGap = 2;
         break;
     }
     default: {
-        FillSolidRect(hDC, rcCaption, face);
-        rcBand.top += 1;
-        FillSolidRect(hDC, rcBand, bActive ? m_clrActiveCaption[0] : m_clrInactiveCaption[0]);
+        dc.FillSolidRect(&rcCaption, face);
+        dc.FillSolidRect(&rcBand, bActive ? m_clrActiveCaption[0] : m_clrInactiveCaption[0]);
         clrText = bActive ? m_clrActiveCaptionText : m_clrInactiveCaptionText;
         clrGlyph = GetColor(COLOR_BTNTEXT);
         if (m_nButtonStyle != 0)
@@ -505,16 +615,13 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
     rcText.right = right - 2;
     CString strTitle = pPane->GetTitle();
     if (!strTitle.IsEmpty() && rcText.right > rcText.left) {
-        HFONT hOld = m_hFont ? (HFONT)::SelectObject(hDC, m_hFont) : NULL;
+        FontSelector font(hDC, m_hFont, clrText);
         ::SetBkMode(hDC, TRANSPARENT);
-        ::SetTextColor(hDC, clrText);
         RECT rcCalc = rcText;
         ::DrawTextA(hDC, strTitle, strTitle.GetLength(), &rcCalc,
                     DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX | DT_CALCRECT);
         ::DrawTextA(hDC, strTitle, strTitle.GetLength(), &rcText,
                     DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-        if (hOld)
-            ::SelectObject(hDC, hOld);
         if (m_nTheme == 4) {
             // Grip bars from after the text to the buttons.
             int x1 = rcCalc.right + 4, x2 = right - 4;
@@ -522,7 +629,7 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
             if (x2 > x1)
                 for (int y : {mid - 3, mid + 1}) {
                     RECT r = {x1, y, x2, y + 3};
-                    Frame3D(hDC, r, GetColor(COLOR_3DHIGHLIGHT), GetColor(COLOR_3DSHADOW));
+                    dc.Draw3dRect(&r, GetColor(COLOR_3DHIGHLIGHT), GetColor(COLOR_3DSHADOW));
                 }
         }
     }
@@ -530,7 +637,8 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
 
 void CQXPDockingPanePaintManager::DrawPane(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rc)
 {
-    FillSolidRect(hDC, rc, GetColor(COLOR_3DFACE));
+    CDC& dc = *CDC::FromHandle(hDC);
+    dc.FillSolidRect(&rc, GetColor(COLOR_3DFACE));
     ::SetBkMode(hDC, TRANSPARENT);
     if (pPane->IsTabsVisible() && pPane->GetTabManager()) {
         RECT rcStrip = GetTabStripRect(pPane, rc);
@@ -542,22 +650,137 @@ void CQXPDockingPanePaintManager::DrawPane(HDC hDC, CQXPDockingPaneTabbedContain
         LayoutCaptionButtons(pPane, rc);
 }
 
+void CQXPDockingPanePaintManager::DrawMargin(HDC hDC, const RECT& rc, BOOL /*bHorizontal*/)
+{
+    CDC::FromHandle(hDC)->FillSolidRect(&rc, m_clrFace);
+}
+
 void CQXPDockingPanePaintManager::DrawSplitter(HDC hDC, const RECT& rc, BOOL bHorizBar)
 {
-    const COLORREF face = GetColor(COLOR_3DFACE);
-    if (m_nSplitterStyle & (4 | 8)) {
-        COLORREF b = MixColors(face, GetColor(COLOR_WINDOW), 205);
-        Gradient(hDC, rc, face, b, (m_nSplitterStyle & 4) != 0);
-        return;
-    }
-    FillSolidRect(hDC, rc, face);
+    CDC& dc = *CDC::FromHandle(hDC);
+    const COLORREF face = m_clrFace;
+    // Lines across the bar's depth: rows of a horizontal bar, columns of a
+    // vertical one, counted from its top or left edge.
+    const int depth = bHorizBar ? rc.bottom - rc.top : rc.right - rc.left;
+    const int length = bHorizBar ? rc.right - rc.left : rc.bottom - rc.top;
+    auto lines = [&](int from, int count, COLORREF clr) {
+        if (count <= 0 || from < 0 || from >= depth)
+            return;
+        count = std::min(count, depth - from);
+        if (bHorizBar)
+            dc.FillSolidRect(rc.left, rc.top + from, length, count, clr);
+        else
+            dc.FillSolidRect(rc.left + from, rc.top, count, length, clr);
+    };
+    // A piece at (along, across) from the bar's start and top or left edge.
+    auto piece = [&](int along, int across, int cAlong, int cAcross, COLORREF clr) {
+        if (bHorizBar)
+            dc.FillSolidRect(rc.left + along, rc.top + across, cAlong, cAcross, clr);
+        else
+            dc.FillSolidRect(rc.left + across, rc.top + along, cAcross, cAlong, clr);
+    };
     if (m_nSplitterStyle & 1) {
-        if (bHorizBar) {
-            HLine(hDC, rc.left, rc.right, rc.top, GetColor(COLOR_3DHIGHLIGHT));
-            HLine(hDC, rc.left, rc.right, rc.bottom - 1, GetColor(COLOR_BTNTEXT));
-        } else {
-            VLine(hDC, rc.left, rc.top, rc.bottom, GetColor(COLOR_3DHIGHLIGHT));
-            VLine(hDC, rc.right - 1, rc.top, rc.bottom, GetColor(COLOR_BTNTEXT));
+        dc.FillSolidRect(&rc, face);
+        lines(0, 1, GetColor(COLOR_BTNHIGHLIGHT));
+        lines(depth - 2, 1, GetColor(qxColorControlBorder));
+        lines(depth - 1, 1, GetColor(COLOR_BTNTEXT));
+    } else if (m_nSplitterStyle & 2) {
+        const int half = m_nSplitterSize / 2;
+        dc.FillSolidRect(&rc, face);
+        lines(1, half - 1, GetColor(COLOR_WINDOW));
+        lines(0, 1, GetColor(COLOR_3DDKSHADOW));
+        lines(depth - 1, 1, GetColor(COLOR_3DDKSHADOW));
+    } else if (m_nSplitterStyle & (4 | 8)) {
+        DrawHelpers::Instance()->FillGradient(hDC, &rc, m_clrBackground[0], m_clrBackground[1],
+                                              (m_nSplitterStyle & 4) != 0);
+    } else {
+        dc.FillSolidRect(&rc, face);
+    }
+    if (m_nSplitterStyle & 0x100) {
+        // A centre mark: two 11-pixel lines 2 and 4 pixels from the edge.
+        const int start = length / 2 - 5;
+        piece(start, 2, 11, 1, m_clrBorder);
+        piece(start, 4, 11, 1, m_clrBorder);
+    }
+    if (m_nSplitterStyle & 0x200) {
+        // A dotted grip about the middle, a dot every 4 pixels.
+        const int reach = std::min(length / 2 - 10, 32);
+        const int middle = length / 2, across = depth / 2 - 1;
+        for (int along = middle - reach; along <= middle + reach; along += 4) {
+            piece(along + 1, across + 1, 2, 2, GetColor(COLOR_BTNHIGHLIGHT));
+            piece(along, across, 2, 2, m_clrBorder);
         }
     }
+}
+
+// ---------------------------------------------------------------------------
+// Caption buttons.
+
+void CaptionButton::Redraw(HWND hWnd) const
+{
+    if (m_pPane)
+        m_pPane->Invalidate();
+    else
+        ::InvalidateRect(hWnd, NULL, FALSE);
+    ::UpdateWindow(hWnd);
+}
+
+BOOL CaptionButton::Click(HWND hWnd, POINT pt, BOOL bScreen)
+{
+    if (::GetCapture() != NULL || !::IsWindow(hWnd))
+        return FALSE;
+    ::SetCapture(hWnd);
+    m_bCancel = FALSE;
+    BOOL bResult = FALSE;
+    POINT ptLast = pt;
+    auto pointOf = [&](const MSG& msg) {
+        POINT p = {(short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam)};
+        if (bScreen)
+            ::ClientToScreen(msg.hwnd, &p);
+        else if (msg.hwnd != hWnd)
+            ::MapWindowPoints(msg.hwnd, hWnd, &p, 1);
+        return p;
+    };
+    for (;;) {
+        BOOL bPressed = ::PtInRect(&m_rc, ptLast);
+        if (bPressed != m_bPressed) {
+            m_bPressed = bPressed;
+            Redraw(hWnd);
+        }
+        if (m_bCancel || ::GetCapture() != hWnd || !::IsWindow(hWnd))
+            break;
+        MSG msg;
+        int nGot = ::GetMessageA(&msg, NULL, 0, 0);
+        if (nGot <= 0) {
+            if (nGot == 0)
+                ::PostQuitMessage((int)msg.wParam);
+            break;
+        }
+        if (msg.message == WM_MOUSEMOVE) {
+            ptLast = pointOf(msg);
+        } else if (msg.message == WM_LBUTTONUP) {
+            // Released: over the button or not, wherever the release came.
+            ptLast = pointOf(msg);
+            bResult = ::PtInRect(&m_rc, ptLast);
+            break;
+        } else if (msg.message == WM_CANCELMODE || msg.message == WM_RBUTTONDOWN) {
+            break;
+        } else if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+            if (msg.wParam == VK_ESCAPE)
+                break;
+        } else if (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP || msg.message == WM_CHAR ||
+                   msg.message == WM_NCMOUSEMOVE) {
+            // Swallowed while the button is held.
+        } else {
+            ::DispatchMessageA(&msg);
+        }
+    }
+    if (::GetCapture() == hWnd)
+        ::ReleaseCapture();
+    m_bCancel = FALSE;
+    m_bPressed = FALSE;
+    m_bHot = ::PtInRect(&m_rc, ptLast);
+    if (::IsWindow(hWnd))
+        Redraw(hWnd);
+    return bResult;
 }

@@ -1,7 +1,7 @@
 // The splitter container: its size passes, tree operations and splitter bars.
 #include <qx/splittercontainer.h>
 #include <qx/drawing.h>
-#include <qx/layout.h>
+#include <qx/panelayout.h>
 #include <qx/panemanager.h>
 #include <qx/panepaint.h>
 #include <qx/propexchange.h>
@@ -562,44 +562,54 @@ BOOL CDockingSplitterWnd::Create(CPaneSplitterContainer* pContainer, CPaneBase* 
                     rc, CWnd::FromHandle(pContainer->GetDockingSite()), 0);
 }
 
-LRESULT CDockingSplitterWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+BEGIN_MESSAGE_MAP(CDockingSplitterWnd, CWnd)
+    ON_WM_PAINT()
+    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
+    ON_WM_ERASEBKGND()
+    ON_WM_SETCURSOR()
+    ON_WM_LBUTTONDOWN()
+END_MESSAGE_MAP()
+
+void CDockingSplitterWnd::DrawBar(HDC hDC)
 {
     CQXPDockingPaneManager* pManager = m_pContainer ? m_pContainer->GetDockingPaneManager() : NULL;
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC hDC = ::BeginPaint(m_hWnd, &ps);
-        RECT rc;
-        ::GetClientRect(m_hWnd, &rc);
-        if (pManager && pManager->GetPaintManager())
-            pManager->GetPaintManager()->DrawSplitter(hDC, rc, m_bHoriz);
-        ::EndPaint(m_hWnd, &ps);
-        return 0;
+    RECT rc;
+    ::GetClientRect(m_hWnd, &rc);
+    if (pManager && pManager->GetPaintManager())
+        pManager->GetPaintManager()->DrawSplitter(hDC, rc, m_bHoriz);
+}
+
+void CDockingSplitterWnd::OnPaint()
+{
+    CPaintDC dc(this);
+    DrawBar(dc.GetSafeHdc());
+}
+
+LRESULT CDockingSplitterWnd::OnPrintClient(WPARAM wParam, LPARAM)
+{
+    DrawBar((HDC)wParam);
+    return 0;
+}
+
+BOOL CDockingSplitterWnd::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+BOOL CDockingSplitterWnd::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
+{
+    CQXPDockingPaneManager* pManager = m_pContainer ? m_pContainer->GetDockingPaneManager() : NULL;
+    int lo, hi;
+    if (pManager && !pManager->m_bLockSplitters && m_pContainer->GetSplitterLimits(m_pFirst, m_pSecond, lo, hi)) {
+        ::SetCursor(m_hCursor);
+        return TRUE;
     }
-    case WM_PRINTCLIENT: {
-        RECT rc;
-        ::GetClientRect(m_hWnd, &rc);
-        if (pManager && pManager->GetPaintManager())
-            pManager->GetPaintManager()->DrawSplitter((HDC)wParam, rc, m_bHoriz);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_SETCURSOR: {
-        int lo, hi;
-        if (pManager && !pManager->m_bLockSplitters && m_pContainer->GetSplitterLimits(m_pFirst, m_pSecond, lo, hi)) {
-            ::SetCursor(m_hCursor);
-            return TRUE;
-        }
-        break;
-    }
-    case WM_LBUTTONDOWN: {
-        POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-        TrackDrag(pt);
-        return 0;
-    }
-    }
-    return CWnd::WindowProc(message, wParam, lParam);
+    return CWnd::OnSetCursor(pWnd, nHitTest, message);
+}
+
+void CDockingSplitterWnd::OnLButtonDown(UINT, CPoint point)
+{
+    TrackDrag(point);
 }
 
 // Live drag: the bar follows the mouse within its limits and the frame is laid

@@ -1,12 +1,14 @@
 // The tabbed container: panes sharing one place behind tabs.
 #include <qx/tabbedcontainer.h>
 #include <qx/dockingpane.h>
-#include <qx/layout.h>
+#include <qx/panelayout.h>
 #include <qx/panemanager.h>
 #include <qx/panepaint.h>
 #include <qx/propexchange.h>
 #include <qx/splittercontainer.h>
 #include <qx/tabpaint.h>
+#include <qx/toolkitres.h>
+#include <qx/tooltips.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -29,6 +31,12 @@ public:
             ::InvalidateRect(m_pOwner->GetSafeHwnd(), lpRect, FALSE);
     }
     void OnPropertyChanged() override { RedrawControl(NULL, FALSE); }
+    // The pane's icon (drawn when the pane-tab painter shows icons).
+    DWORD_PTR GetItemImage(const CQXPTabManagerItem* pItem) const override
+    {
+        CQXPDockingPaneManager* pManager = m_pOwner->GetDockingPaneManager();
+        return pManager ? (DWORD_PTR)pManager->GetPaneIcon(reinterpret_cast<CQXPDockingPane*>(pItem->m_dwData)) : 0;
+    }
     void OnItemClick(CQXPTabManagerItem* pItem) override
     {
         CQXPTabManager::OnItemClick(pItem);
@@ -526,38 +534,42 @@ void CQXPDockingPaneTabbedContainer::EndTabDrag()
         ::ReleaseCapture();
 }
 
-void CQXPDockingPaneTabbedContainer::OnLButtonDown(CPoint pt)
+void CQXPDockingPaneTabbedContainer::OnLButtonDown(UINT, CPoint pt)
 {
+    RelayToToolTip();
     CQXPDockingPaneManager* pManager = GetDockingPaneManager();
-    if (IsCaptionVisible()) {
-        for (CaptionButton* b : m_arrCaptionButtons) {
-            if (!IsCaptionButtonVisible(b->m_nID) || !::PtInRect(&b->m_rc, pt))
-                continue;
-            // The action may hide this caption (close, pin): it shows again
-            // without the hover look; the next mouse move lights it anew.
-            ClearHotCaptionButtons();
-            if (b->m_nID == QXP_IDS_DOCKINGPANE_CLOSE && pManager && m_pSelectedPane) {
-                CQXPDockingPane* pPane = m_pSelectedPane;
-                pPane->InternalAddRef();
-                if (!pManager->NotifyAction(paneActionClosing, pPane, this)) {
-                    pManager->ClosePane(pPane);
-                    pManager->NotifyAction(paneActionClosed, pPane, NULL);
-                }
-                pPane->InternalRelease();
-            } else if (b->m_nID == QXP_IDS_DOCKINGPANE_MAXIMIZE) {
-                Maximize();
-            } else if (b->m_nID == QXP_IDS_DOCKINGPANE_RESTORE) {
-                Restore();
-            } else if (b->m_nID == QXP_IDS_DOCKINGPANE_AUTOHIDE && pManager && m_pSelectedPane) {
-                // The pin: a hidden group docks again, a docked one hides.
-                if (IsHidden())
-                    pManager->DockAutoHidden(pManager->m_bHideGroup ? static_cast<CPaneBase*>(this)
-                                                                    : m_pSelectedPane);
-                else
-                    pManager->HidePane(m_pSelectedPane);
+    if (CaptionButton* b = CaptionButtonAt(pt)) {
+        if (m_pSelectedPane)
+            m_pSelectedPane->SetFocus();
+        else
+            ::SetFocus(m_hWnd);
+        if (pManager)
+            pManager->UpdateFocus();
+        if (b->m_nID == QXP_IDS_DOCKINGPANE_MENU) {
+            // The owner shows its menu under the button, pressed meanwhile.
+            DockingPaneMenuRequest request = {m_pSelectedPane, {b->m_rc.left, b->m_rc.bottom}};
+            ::ClientToScreen(m_hWnd, &request.ptScreen);
+            b->m_bPressed = TRUE;
+            Invalidate();
+            ::UpdateWindow(m_hWnd);
+            if (pManager)
+                pManager->Notify(DOCKINGPANE_CAPTIONMENU, (LPARAM)&request);
+            if (::IsWindow(m_hWnd)) {
+                b->m_bPressed = FALSE;
+                Invalidate();
             }
             return;
         }
+        // Inert buttons of a pane whose actions are off take no press.
+        if (m_pSelectedPane && !(m_pSelectedPane->GetEnabled() & 2))
+            return;
+        if (b->Click(m_hWnd, pt)) {
+            // The action may hide this caption (close, pin): it shows again
+            // without the hover look; the next mouse move lights it anew.
+            ClearHotCaptionButtons();
+            OnCaptionButtonClick(b);
+        }
+        return;
     }
     int nHit = HitTest(pt);
     if (nHit >= 0 && nHit < (int)m_lstPanes.size()) {
@@ -574,6 +586,104 @@ void CQXPDockingPaneTabbedContainer::OnLButtonDown(CPoint pt)
         m_pSelectedPane->SetFocus();
     else
         ::SetFocus(m_hWnd);
+}
+
+CaptionButton* CQXPDockingPaneTabbedContainer::CaptionButtonAt(POINT pt) const
+{
+    if (!IsCaptionVisible())
+        return NULL;
+    for (CaptionButton* b : m_arrCaptionButtons)
+        if (IsCaptionButtonVisible(b->m_nID) && ::PtInRect(&b->m_rc, pt))
+            return b;
+    return NULL;
+}
+
+void CQXPDockingPaneTabbedContainer::OnCaptionButtonClick(CaptionButton* pButton)
+{
+    CQXPDockingPaneManager* pManager = GetDockingPaneManager();
+    switch (pButton->m_nID) {
+    case QXP_IDS_DOCKINGPANE_CLOSE: {
+        if (!pManager || !m_pSelectedPane)
+            break;
+        // The whole group by the manager's option (panes that may not close
+        // stay), else the selected pane; each held while it closes.
+        std::vector<CQXPDockingPane*> closing;
+        if (pManager->m_bCloseGroupOnButtonClick) {
+            for (CPaneBase* p : m_lstPanes)
+                if (p->GetType() == paneTypeDockingPane &&
+                    !(static_cast<CQXPDockingPane*>(p)->GetOptions() & paneNoCloseable))
+                    closing.push_back(static_cast<CQXPDockingPane*>(p));
+        } else {
+            closing.push_back(m_pSelectedPane);
+        }
+        for (CQXPDockingPane* pPane : closing)
+            pPane->InternalAddRef();
+        for (CQXPDockingPane* pPane : closing) {
+            if (!pManager->NotifyAction(paneActionClosing, pPane, this)) {
+                pManager->ClosePane(pPane);
+                pManager->NotifyAction(paneActionClosed, pPane, NULL);
+            }
+        }
+        for (CQXPDockingPane* pPane : closing)
+            pPane->InternalRelease();
+        break;
+    }
+    case QXP_IDS_DOCKINGPANE_MAXIMIZE:
+        Maximize();
+        break;
+    case QXP_IDS_DOCKINGPANE_RESTORE:
+        Restore();
+        break;
+    case QXP_IDS_DOCKINGPANE_AUTOHIDE:
+        if (!pManager || !m_pSelectedPane)
+            break;
+        if (IsHidden()) {
+            // The pin of a slid-out group docks it again.
+            pManager->DockAutoHidden(pManager->m_bHideGroup ? static_cast<CPaneBase*>(this) : m_pSelectedPane);
+        } else if (!pManager->NotifyAction(paneActionHiding, m_pSelectedPane, this)) {
+            CQXPDockingPane* pPane = m_pSelectedPane;
+            pPane->InternalAddRef();
+            if (HWND hSite = GetDockingSite())
+                ::SetFocus(hSite);
+            NormalizeDockingSize();
+            pManager->HidePane(pPane);
+            pManager->NotifyAction(paneActionHidden, pPane, NULL);
+            pPane->InternalRelease();
+        }
+        break;
+    }
+}
+
+// Before the group hides: the size it had docked is the size it slides out
+// with, for the container and each of its panes.
+void CQXPDockingPaneTabbedContainer::NormalizeDockingSize()
+{
+    CQXPDockingPaneManager* pManager = GetDockingPaneManager();
+    if (!m_hWnd || !pManager)
+        return;
+    RECT rc;
+    ::GetWindowRect(m_hWnd, &rc);
+    int nDirection = pManager->GetPaneDirection(this);
+    BOOL bSide = nDirection == dockLeftOf || nDirection == dockRightOf;
+    auto apply = [&](CPaneBase* p) {
+        if (bSide)
+            p->m_szDocking.cx = rc.right - rc.left;
+        else
+            p->m_szDocking.cy = rc.bottom - rc.top;
+    };
+    apply(this);
+    for (CPaneBase* p : m_lstPanes)
+        if (!p->IsEmpty())
+            apply(p);
+}
+
+void CQXPDockingPaneTabbedContainer::OnCancelMode()
+{
+    for (CaptionButton* b : m_arrCaptionButtons)
+        b->CancelClick();
+    if (m_pTrackingPane)
+        EndTabDrag();
+    Default();
 }
 
 void CQXPDockingPaneTabbedContainer::ClearHotCaptionButtons()
@@ -605,78 +715,172 @@ void CQXPDockingPaneTabbedContainer::OnMouseMoveTabDrag(CPoint pt)
     }
 }
 
-LRESULT CQXPDockingPaneTabbedContainer::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+BEGIN_MESSAGE_MAP(CQXPDockingPaneTabbedContainer, CWnd)
+    ON_WM_PAINT()
+    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
+    ON_WM_ERASEBKGND()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_MOUSEMOVE()
+    ON_WM_MOUSELEAVE()
+    ON_WM_SHOWWINDOW()
+    ON_WM_WINDOWPOSCHANGED()
+    ON_WM_LBUTTONUP()
+    ON_WM_CAPTURECHANGED()
+    ON_WM_SETFOCUS()
+    ON_WM_NCDESTROY()
+    ON_WM_CANCELMODE()
+    ON_WM_RBUTTONDOWN()
+    ON_MESSAGE(WM_HELPHITTEST, OnHelpHitTest)
+END_MESSAGE_MAP()
+
+void CQXPDockingPaneTabbedContainer::OnRButtonDown(UINT, CPoint point)
 {
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC hDC = ::BeginPaint(m_hWnd, &ps);
-        OnPaint(hDC);
-        ::EndPaint(m_hWnd, &ps);
-        return 0;
+    RelayToToolTip();
+    int nHit = HitTest(point);
+    if (nHit >= 0 && nHit < (int)m_lstPanes.size())
+        SelectPane(static_cast<CQXPDockingPane*>(m_lstPanes[nHit]), TRUE, FALSE);
+    if (m_pSelectedPane)
+        m_pSelectedPane->SetFocus();
+    else
+        ::SetFocus(m_hWnd);
+    if (CQXPDockingPaneManager* pManager = GetDockingPaneManager()) {
+        pManager->UpdateFocus();
+        pManager->Notify(DOCKINGPANE_CONTAINER_RCLICK, (LPARAM) static_cast<CPaneBase*>(this));
     }
-    case WM_PRINTCLIENT:
-        OnPaint((HDC)wParam);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_LBUTTONDOWN:
-        OnLButtonDown(CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)));
-        return 0;
-    case WM_MOUSEMOVE:
-        if (m_pTrackingPane) {
-            OnMouseMoveTabDrag(CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)));
-        } else {
-            // Caption buttons light up under the mouse (not while the
-            // pane's actions are off).
-            POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-            BOOL bActive = m_pSelectedPane && (m_pSelectedPane->GetEnabled() & 2);
-            BOOL bChanged = FALSE, bAny = FALSE;
-            for (CaptionButton* b : m_arrCaptionButtons) {
-                BOOL bHot = bActive && IsCaptionVisible() && IsCaptionButtonVisible(b->m_nID) && ::PtInRect(&b->m_rc, pt);
-                bAny = bAny || bHot;
-                if (bHot != b->m_bHot) {
-                    b->m_bHot = bHot;
-                    bChanged = TRUE;
-                }
-            }
-            if (bChanged) {
-                ::InvalidateRect(m_hWnd, NULL, FALSE);
-                if (bAny) {
-                    TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, 0};
-                    ::TrackMouseEvent(&tme);
-                }
-            }
-        }
-        return 0;
-    case WM_MOUSELEAVE:
-        ClearHotCaptionButtons();
-        return 0;
-    case WM_SHOWWINDOW:
-        if (!wParam)
-            ClearHotCaptionButtons();
-        break;
-    case WM_WINDOWPOSCHANGED:
-        if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW)
-            ClearHotCaptionButtons();
-        break;
-    case WM_LBUTTONUP:
-    case WM_CAPTURECHANGED:
-        if (m_pTrackingPane)
-            EndTabDrag();
-        break;
-    case WM_SETFOCUS:
-        if (m_pSelectedPane && m_pSelectedPane->GetChild())
-            m_pSelectedPane->SetFocus();
-        return 0;
-    case WM_NCDESTROY:
-        m_pTrackingPane = NULL;
-        break;
-    }
-    return CWnd::WindowProc(message, wParam, lParam);
 }
 
-void CQXPDockingPaneTabbedContainer::OnPaint(HDC hDC)
+void CQXPDockingPaneTabbedContainer::RelayToToolTip()
+{
+    CQXPDockingPaneManager* pManager = GetDockingPaneManager();
+    if (pManager && pManager->GetToolTipContext()) {
+        const MSG* pMsg = GetCurrentMessage();
+        pManager->GetToolTipContext()->FilterMessage(this, pMsg->message, pMsg->wParam, pMsg->lParam);
+    }
+}
+
+INT_PTR CQXPDockingPaneTabbedContainer::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const
+{
+    if (CaptionButton* b = CaptionButtonAt(point)) {
+        static const char* const kTexts[] = {"Auto Hide", "Close", "Maximize", "Restore", "Menu"};
+        CString strText = ToolkitString(b->m_nID, kTexts[b->m_nID - QXP_IDS_DOCKINGPANE_AUTOHIDE]);
+        return pTI ? FillToolHitInfo(pTI, m_hWnd, b->m_rc, b->m_nID, strText) : b->m_nID;
+    }
+    if (!IsTabsVisible())
+        return -1;
+    CString strText;
+    RECT rc = {0, 0, 0, 0};
+    INT_PTR nHit = m_pTabs->OnToolHitTest(point, &strText, &rc, NULL);
+    if (nHit < 0 || strText.IsEmpty())
+        return -1;
+    return pTI ? FillToolHitInfo(pTI, m_hWnd, rc, nHit + 1, strText) : nHit + 1;
+}
+
+// Help at a point: 0x20000 plus the help id (else the id) of the pane whose
+// tab is there, else of the selected pane; 0 without a pane.
+LRESULT CQXPDockingPaneTabbedContainer::OnHelpHitTest(WPARAM, LPARAM lParam)
+{
+    CPoint point(lParam);
+    int nHit = HitTest(point);
+    CQXPDockingPane* pPane = nHit >= 0 && nHit < (int)m_lstPanes.size()
+                                 ? static_cast<CQXPDockingPane*>(m_lstPanes[nHit])
+                                 : m_pSelectedPane;
+    if (!pPane)
+        return 0;
+    return 0x20000 + (pPane->m_nHelpID ? pPane->m_nHelpID : pPane->GetID());
+}
+
+void CQXPDockingPaneTabbedContainer::OnPaint()
+{
+    CPaintDC dc(this);
+    DrawContainer(dc.GetSafeHdc());
+}
+
+LRESULT CQXPDockingPaneTabbedContainer::OnPrintClient(WPARAM wParam, LPARAM)
+{
+    DrawContainer((HDC)wParam);
+    return 0;
+}
+
+BOOL CQXPDockingPaneTabbedContainer::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+void CQXPDockingPaneTabbedContainer::OnMouseMove(UINT, CPoint point)
+{
+    RelayToToolTip();
+    if (m_pTrackingPane) {
+        OnMouseMoveTabDrag(point);
+        return;
+    }
+    // Caption buttons light up under the mouse (not while the pane's
+    // actions are off).
+    BOOL bActive = m_pSelectedPane && (m_pSelectedPane->GetEnabled() & 2);
+    BOOL bChanged = FALSE, bAny = FALSE;
+    for (CaptionButton* b : m_arrCaptionButtons) {
+        BOOL bHot = bActive && IsCaptionVisible() && IsCaptionButtonVisible(b->m_nID) && ::PtInRect(&b->m_rc, point);
+        bAny = bAny || bHot;
+        if (bHot != b->m_bHot) {
+            b->m_bHot = bHot;
+            bChanged = TRUE;
+        }
+    }
+    if (bChanged) {
+        ::InvalidateRect(m_hWnd, NULL, FALSE);
+        if (bAny) {
+            TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, 0};
+            ::TrackMouseEvent(&tme);
+        }
+    }
+}
+
+void CQXPDockingPaneTabbedContainer::OnMouseLeave()
+{
+    RelayToToolTip();
+    ClearHotCaptionButtons();
+}
+
+void CQXPDockingPaneTabbedContainer::OnShowWindow(BOOL bShow, UINT)
+{
+    if (!bShow)
+        ClearHotCaptionButtons();
+    Default();
+}
+
+void CQXPDockingPaneTabbedContainer::OnWindowPosChanged(WINDOWPOS* lpwndpos)
+{
+    if (lpwndpos->flags & SWP_HIDEWINDOW)
+        ClearHotCaptionButtons();
+    Default();
+}
+
+void CQXPDockingPaneTabbedContainer::OnLButtonUp(UINT, CPoint)
+{
+    if (m_pTrackingPane)
+        EndTabDrag();
+    Default();
+}
+
+void CQXPDockingPaneTabbedContainer::OnCaptureChanged(CWnd*)
+{
+    if (m_pTrackingPane)
+        EndTabDrag();
+    Default();
+}
+
+void CQXPDockingPaneTabbedContainer::OnSetFocus(CWnd*)
+{
+    if (m_pSelectedPane && m_pSelectedPane->GetChild())
+        m_pSelectedPane->SetFocus();
+}
+
+void CQXPDockingPaneTabbedContainer::OnNcDestroy()
+{
+    m_pTrackingPane = NULL;
+    CWnd::OnNcDestroy();
+}
+
+void CQXPDockingPaneTabbedContainer::DrawContainer(HDC hDC)
 {
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);

@@ -23,7 +23,11 @@ CQXPTabManagerItem::CQXPTabManagerItem()
     SetRectEmpty(&m_rcItem);
 }
 
-CQXPTabManagerItem::~CQXPTabManagerItem() {}
+CQXPTabManagerItem::~CQXPTabManagerItem()
+{
+    for (CQXPTabManagerNavigateButton* b : m_arrNavigateButtons)
+        delete b;
+}
 
 CString CQXPTabManagerItem::GetCaption() const
 {
@@ -175,7 +179,33 @@ void CQXPTabManagerNavigateButton::OnExecute(BOOL bTick)
         return;
     }
     if (!bTick)
-        m_pManager->OnNavigateButtonClick(m_nID);
+        m_pManager->OnNavigateButtonClick(this);
+}
+
+void CQXPTabManager::OnNavigateButtonClick(CQXPTabManagerNavigateButton* pButton)
+{
+    OnNavigateButtonClick(pButton->m_nID);
+}
+
+void CQXPTabManager::SetItemCloseMode(int nMode)
+{
+    m_nItemCloseMode = nMode;
+    for (CQXPTabManagerItem* p : m_arrItems) {
+        CQXPTabManagerNavigateButton* pClose = NULL;
+        for (CQXPTabManagerNavigateButton* b : p->m_arrNavigateButtons)
+            if (b->m_nID == CQXPTabManagerNavigateButton::idClose)
+                pClose = b;
+        if (!pClose && nMode) {
+            pClose = new CQXPTabManagerNavigateButton(this, CQXPTabManagerNavigateButton::idClose, nMode);
+            pClose->m_pItem = p;
+            p->m_arrNavigateButtons.push_back(pClose);
+        } else if (pClose) {
+            pClose->m_nMode = nMode;
+            if (!nMode)
+                SetRectEmpty(&pClose->m_rc);
+        }
+    }
+    OnItemsChanged();
 }
 
 // ---------------------------------------------------------------------------
@@ -248,6 +278,11 @@ CQXPTabManagerItem* CQXPTabManager::AddItem(int nIndex, CQXPTabManagerItem* pIte
         nIndex = (int)m_arrItems.size();
     m_arrItems.insert(m_arrItems.begin() + nIndex, pItem);
     pItem->m_pTabManager = this;
+    if (m_nItemCloseMode) {
+        auto* pClose = new CQXPTabManagerNavigateButton(this, CQXPTabManagerNavigateButton::idClose, m_nItemCloseMode);
+        pClose->m_pItem = pItem;
+        pItem->m_arrNavigateButtons.push_back(pClose);
+    }
     CQXPTabPainter* pPaint = GetPaintManager();
     static int s_counter = 0;
     pItem->m_clrItem = pPaint ? pPaint->NextItemColor() : QXP_TABCOLOR_FIRST + (s_counter++ % 8);
@@ -261,11 +296,7 @@ BOOL CQXPTabManager::DeleteItem(int nIndex)
         return FALSE;
     CQXPTabManagerItem* pItem = m_arrItems[nIndex];
     BOOL bSelected = pItem == m_pSelected;
-    if (m_pHighlighted == pItem)
-        m_pHighlighted = NULL;
-    // A loop tracking this item must not use it any more.
-    if (m_pPressed == pItem)
-        m_pPressed = NULL;
+    ForgetItem(pItem);
     m_arrItems.erase(m_arrItems.begin() + nIndex);
     pItem->OnRemoved();
     pItem->InternalRelease();
@@ -283,6 +314,8 @@ void CQXPTabManager::DeleteAllItems()
     std::vector<CQXPTabManagerItem*> items;
     items.swap(m_arrItems);
     m_pSelected = m_pHighlighted = m_pPressed = NULL;
+    for (CQXPTabManagerItem* p : items)
+        ForgetItem(p);
     for (CQXPTabManagerItem* p : items) {
         p->OnRemoved();
         p->InternalRelease();
@@ -356,7 +389,24 @@ BOOL CQXPTabManager::IsNavigateButtonVisible(const CQXPTabManagerNavigateButton*
 {
     if (pButton->m_nID != CQXPTabManagerNavigateButton::idClose)
         return TRUE;
+    if (CQXPTabManagerItem* pItem = pButton->m_pItem) {
+        // An item's own close button: always, or on the selected or hot item.
+        if (!pItem->m_bClosable || pButton->m_nMode == 0)
+            return FALSE;
+        return pButton->m_nMode == 2 || pItem == m_pSelected || pItem == m_pHighlighted;
+    }
     return m_pSelected && m_pSelected->m_bClosable;
+}
+
+void CQXPTabManager::ForgetItem(CQXPTabManagerItem* pItem)
+{
+    if (m_pHighlighted == pItem)
+        m_pHighlighted = NULL;
+    // A loop tracking this item must not use it any more.
+    if (m_pPressed == pItem)
+        m_pPressed = NULL;
+    if (m_pHighlightedNavigateButton && m_pHighlightedNavigateButton->m_pItem == pItem)
+        m_pHighlightedNavigateButton = NULL;
 }
 
 CQXPTabManagerItem* CQXPTabManager::HitTest(POINT pt) const
@@ -371,7 +421,7 @@ CQXPTabManagerItem* CQXPTabManager::HitTest(POINT pt) const
     return NULL;
 }
 
-CQXPTabManagerNavigateButton* CQXPTabManager::HitTestNavigateButton(POINT pt, BOOL /*bHeaderOnly*/,
+CQXPTabManagerNavigateButton* CQXPTabManager::HitTestNavigateButton(POINT pt, BOOL bHeaderOnly,
                                                                     int* pnIndex) const
 {
     for (size_t i = 0; i < m_arrNavigateButtons.size(); ++i) {
@@ -382,6 +432,12 @@ CQXPTabManagerNavigateButton* CQXPTabManager::HitTestNavigateButton(POINT pt, BO
             return b->m_bEnabled ? b : NULL;
         }
     }
+    // Then the buttons of the item under the point.
+    if (!bHeaderOnly)
+        if (CQXPTabManagerItem* pItem = HitTest(pt))
+            for (CQXPTabManagerNavigateButton* b : pItem->m_arrNavigateButtons)
+                if (b->m_bEnabled && PtInRect(&b->m_rc, pt))
+                    return b;
     return NULL;
 }
 

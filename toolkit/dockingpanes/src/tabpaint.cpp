@@ -10,6 +10,9 @@
 
 namespace {
 
+// Pixels between an item's own button and the item's end.
+const int kItemButtonGap = 2;
+
 struct AppearanceInfo {
     RECT margins;
     int supported;
@@ -192,10 +195,11 @@ void CQXPTabPainter::RebuildFonts()
     m_hFonts[3] = ::CreateFontIndirectA(&lv);
     // Row height: the text with room above and below, at least the icon.
     HDC hDC = ::GetDC(NULL);
-    HFONT hOld = (HFONT)::SelectObject(hDC, m_hFonts[0]);
     TEXTMETRICA tm;
-    ::GetTextMetricsA(hDC, &tm);
-    ::SelectObject(hDC, hOld);
+    {
+        FontSelector font(hDC, m_hFonts[0]);
+        ::GetTextMetricsA(hDC, &tm);
+    }
     ::ReleaseDC(NULL, hDC);
     m_nRowHeight = std::max<int>(tm.tmHeight + 6, m_szIcon.cy + 4);
 }
@@ -222,9 +226,8 @@ int CQXPTabPainter::GetButtonLength(HDC hDC, CQXPTabManager* pManager, CQXPTabMa
             RECT rc = {0, 0, 0, 0};
             // Measured in the bold font when the selected tab turns bold, so
             // that a selection never changes the widths.
-            HFONT hOld = (HFONT)::SelectObject(hDC, GetFont(m_bBoldSelected, FALSE));
+            FontSelector font(hDC, GetFont(m_bBoldSelected, FALSE));
             ::DrawTextA(hDC, s, s.GetLength(), &rc, DT_CALCRECT | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
-            ::SelectObject(hDC, hOld);
             return (int)(rc.right - rc.left);
         };
         int image = (m_bShowIcons && pManager->GetItemImage(pItem)) ? m_szIcon.cx : 0;
@@ -242,6 +245,10 @@ int CQXPTabPainter::GetButtonLength(HDC hDC, CQXPTabManager* pManager, CQXPTabMa
             n = captionWidth(pItem) + image + inset + margins;
         }
     }
+    // Room for the item's own buttons at its end.
+    for (CQXPTabManagerNavigateButton* b : pItem->m_arrNavigateButtons)
+        if (b->m_nMode != 0)
+            n += (IsHorizontal() ? b->GetSize().cx : b->GetSize().cy) + kItemButtonGap;
     if (m_nMinTabWidth > 0)
         n = std::max(n, m_nMinTabWidth);
     if (m_nMaxTabWidth > 0)
@@ -533,50 +540,11 @@ COLORREF Sys(int n)
 const COLORREF kUnset = (COLORREF)-1;
 const COLORREF kChecker = (COLORREF)-2;
 
-void FillSolid(HDC hDC, const RECT& rc, COLORREF clr)
+// Fills a rectangle unless the colour is unset.
+void FillSolid(CDC& dc, const RECT& rc, COLORREF clr)
 {
-    if (clr == kUnset || IsRectEmpty(&rc))
-        return;
-    HBRUSH h = ::CreateSolidBrush(clr);
-    ::FillRect(hDC, &rc, h);
-    ::DeleteObject(h);
-}
-
-// A 1-pixel line from (x1, y1) to (x2, y2), both ends included; skipped for
-// an unset colour.
-void Line(HDC hDC, int x1, int y1, int x2, int y2, COLORREF clr)
-{
-    if (clr == kUnset)
-        return;
-    HPEN hPen = ::CreatePen(PS_SOLID, 1, clr);
-    HGDIOBJ hOld = ::SelectObject(hDC, hPen);
-    ::MoveToEx(hDC, x1, y1, NULL);
-    ::LineTo(hDC, x2, y2);
-    ::SetPixel(hDC, x2, y2, clr);
-    ::SelectObject(hDC, hOld);
-    ::DeleteObject(hPen);
-}
-
-void Frame(HDC hDC, const RECT& rc, COLORREF clrTopLeft, COLORREF clrBottomRight)
-{
-    Line(hDC, rc.left, rc.top, rc.right - 1, rc.top, clrTopLeft);
-    Line(hDC, rc.left, rc.top, rc.left, rc.bottom - 1, clrTopLeft);
-    Line(hDC, rc.left, rc.bottom - 1, rc.right - 1, rc.bottom - 1, clrBottomRight);
-    Line(hDC, rc.right - 1, rc.top, rc.right - 1, rc.bottom - 1, clrBottomRight);
-}
-
-void FillChecker(HDC hDC, const RECT& rc)
-{
-    static const WORD kBits[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
-    HBITMAP hBmp = ::CreateBitmap(8, 8, 1, 1, kBits);
-    HBRUSH hBrush = ::CreatePatternBrush(hBmp);
-    COLORREF oldText = ::SetTextColor(hDC, Sys(COLOR_3DFACE));
-    COLORREF oldBk = ::SetBkColor(hDC, Sys(COLOR_3DHIGHLIGHT));
-    ::FillRect(hDC, &rc, hBrush);
-    ::SetTextColor(hDC, oldText);
-    ::SetBkColor(hDC, oldBk);
-    ::DeleteObject(hBrush);
-    ::DeleteObject(hBmp);
+    if (clr != kUnset)
+        dc.FillSolidRect(&rc, clr);
 }
 
 // Tab-local coordinates: u runs along the strip from the tab's start, v from
@@ -598,10 +566,16 @@ struct TabFrame {
         }
         return p;
     }
+    // A 1-pixel line, both ends included; nothing for an unset colour.
     void L(HDC hDC, int u1, int v1, int u2, int v2, COLORREF clr) const
     {
+        if (clr == kUnset)
+            return;
         POINT a = P(u1, v1), b = P(u2, v2);
-        Line(hDC, a.x, a.y, b.x, b.y, clr);
+        PenSelector pen(hDC, clr);
+        ::MoveToEx(hDC, a.x, a.y, NULL);
+        ::LineTo(hDC, b.x, b.y);
+        ::SetPixel(hDC, b.x, b.y, clr);
     }
     // A rectangle of tab-local bounds (u1..u2, v1..v2 inclusive).
     RECT R(int u1, int v1, int u2, int v2) const
@@ -635,7 +609,7 @@ void FillPolygon(HDC hDC, const std::vector<POINT>& pts, COLORREF clr)
     ::ExtSelectClipRgn(hDC, hRgn, RGN_AND);
     RECT rcBox;
     ::GetRgnBox(hRgn, &rcBox);
-    FillSolid(hDC, rcBox, clr);
+    CDC::FromHandle(hDC)->FillSolidRect(&rcBox, clr);
     ::RestoreDC(hDC, saved);
     ::DeleteObject(hRgn);
 }
@@ -662,26 +636,26 @@ void CQXPTabPainter::RefreshColors()
     c.clrHighlight3D = Sys(COLOR_3DHIGHLIGHT);
     c.clrShadow3D = Sys(COLOR_3DSHADOW);
     c.clrDarkShadow3D = Sys(COLOR_3DDKSHADOW);
-    c.clrShape[0] = c.clrShape[1] = Sys(COLOR_3DSHADOW);
-    c.clrShape[2] = c.clrShape[3] = Sys(COLOR_3DFACE);
+    c.clrShape[tabShapeOutline] = c.clrShape[tabShapeSelectedOutline] = Sys(COLOR_3DSHADOW);
+    c.clrShape[tabShapeInner] = c.clrShape[tabShapeInnerLight] = Sys(COLOR_3DFACE);
     for (COLORREF& o : c.clrOutline)
         o = kUnset;
-    c.clrOutline[1] = c.clrOutline[3] = Sys(COLOR_BTNTEXT);
-    c.clrOutline[2] = Sys(COLOR_3DSHADOW);
-    for (int i = 7; i <= 9; ++i)
-        c.clrOutline[i] = c.clrOutline[i - 6];
-    c.clrOutline[10] = Sys(COLOR_WINDOW);
-    c.clrOutline[11] = Sys(COLOR_3DSHADOW);
+    c.clrOutline[tabOutlineEdge] = c.clrOutline[tabOutlineFarSlant] = Sys(COLOR_BTNTEXT);
+    c.clrOutline[tabOutlineEdgeBottom] = Sys(COLOR_3DSHADOW);
+    for (int i = tabOutlineEdge; i <= tabOutlineFarSlant; ++i)
+        c.clrOutline[tabOutlineOtherTabs + i] = c.clrOutline[i];
+    c.clrOutline[tabOutlineOtherTabs + tabOutlineInnerEdge] = Sys(COLOR_WINDOW);
+    c.clrOutline[tabOutlineOtherTabs + tabOutlineInnerFarSlant] = Sys(COLOR_3DSHADOW);
     c.bLuna = FALSE;
     c.bItemGradient = FALSE;
 
     auto luna = [&]() {
         c.clrHeader[0] = Sys(COLOR_3DFACE);
         c.clrHeader[1] = MixColors(Sys(COLOR_3DFACE), Sys(COLOR_WINDOW), 205);
-        c.clrStateFill[0] = c.clrStateFill[1] = Sys(36);
-        c.clrStateFrame[0] = c.clrStateFrame[1] = Sys(37);
-        c.clrHotFace = Sys(36);
-        c.clrPressedFace = Sys(33);
+        c.clrStateFill[0] = c.clrStateFill[1] = Sys(qxColorCheckedFace);
+        c.clrStateFrame[0] = c.clrStateFrame[1] = Sys(qxColorPressedBorder);
+        c.clrHotFace = Sys(qxColorCheckedFace);
+        c.clrPressedFace = Sys(qxColorPressedFace);
         c.clrHotText = Sys(COLOR_BTNTEXT);
         int theme = ToolkitColorManager::Instance()->GetCurrentTheme();
         if (m_bAllowLuna && !ToolkitColorManager::Instance()->IsLunaColorsDisabled() && theme >= 1 && theme <= 5) {
@@ -707,20 +681,20 @@ void CQXPTabPainter::RefreshColors()
             c.clrClient[0] = sc.client[0];
             c.clrClient[1] = sc.client[1];
             c.clrStateFrame[0] = c.clrStateFrame[1] = sc.frame;
-            c.clrBorder = c.clrShape[1] = sc.border;
-            c.clrDarkShadow3D = c.clrShape[0] = sc.dark;
-            c.clrShadow3D = c.clrShape[2] = sc.shadow;
-            c.clrShape[3] = RGB(255, 255, 255);
+            c.clrBorder = c.clrShape[tabShapeSelectedOutline] = sc.border;
+            c.clrDarkShadow3D = c.clrShape[tabShapeOutline] = sc.dark;
+            c.clrShadow3D = c.clrShape[tabShapeInner] = sc.shadow;
+            c.clrShape[tabShapeInnerLight] = RGB(255, 255, 255);
             c.clrStateFill[0] = c.clrStateFill[1] = RGB(255, 192, 111);
             c.bLuna = TRUE;
             c.clrPressedFace = RGB(254, 142, 75);
         } else {
-            c.clrSelectedFace = Sys(36);
+            c.clrSelectedFace = Sys(qxColorCheckedFace);
         }
-        for (int i = 1; i <= 3; ++i)
-            c.clrOutline[i] = c.clrOutline[i + 6] = c.clrBorder;
-        for (int i = 4; i <= 6; ++i)
-            c.clrOutline[i] = c.clrOutline[i + 6] = kUnset;
+        for (int i = tabOutlineEdge; i <= tabOutlineFarSlant; ++i)
+            c.clrOutline[i] = c.clrOutline[tabOutlineOtherTabs + i] = c.clrBorder;
+        for (int i = tabOutlineInnerEdge; i <= tabOutlineInnerEdgeBottom; ++i)
+            c.clrOutline[i] = c.clrOutline[tabOutlineOtherTabs + i] = kUnset;
         if (a == 4)
             c.clrHeader[0] = c.clrHeader[1] = Sys(COLOR_3DFACE);
     };
@@ -728,9 +702,9 @@ void CQXPTabPainter::RefreshColors()
     switch (m_nColorSet) {
     case 2:   // flat
         if (a != 7 && a != 4)
-            c.clrHeader[0] = c.clrHeader[1] = Sys(48);
+            c.clrHeader[0] = c.clrHeader[1] = Sys(qxColorTabFace);
         if (a == 5)
-            c.clrNormalText = c.clrInactiveText = Sys(49);
+            c.clrNormalText = c.clrInactiveText = Sys(qxColorTabText);
         break;
     case 4:   // Luna
         c.clrClient[0] = c.clrHeader[0];
@@ -747,12 +721,12 @@ void CQXPTabPainter::RefreshColors()
         c.clrStateFill[0] = c.clrStateFill[1] = kChecker;
         c.clrStateFrame[0] = Sys(COLOR_3DSHADOW);
         c.clrStateFrame[1] = Sys(COLOR_3DHIGHLIGHT);
-        c.clrOutline[1] = c.clrOutline[2] = c.clrOutline[3] = Sys(COLOR_BTNTEXT);
-        c.clrOutline[4] = Sys(COLOR_WINDOW);
-        c.clrOutline[5] = c.clrOutline[6] = Sys(COLOR_3DSHADOW);
-        for (int i = 7; i <= 9; ++i)
-            c.clrOutline[i] = c.clrOutline[i - 6];
-        c.clrOutline[10] = c.clrOutline[11] = c.clrOutline[12] = kUnset;
+        c.clrOutline[tabOutlineEdge] = c.clrOutline[tabOutlineEdgeBottom] = c.clrOutline[tabOutlineFarSlant] = Sys(COLOR_BTNTEXT);
+        c.clrOutline[tabOutlineInnerEdge] = Sys(COLOR_WINDOW);
+        c.clrOutline[tabOutlineInnerFarSlant] = c.clrOutline[tabOutlineInnerEdgeBottom] = Sys(COLOR_3DSHADOW);
+        for (int i = tabOutlineEdge; i <= tabOutlineFarSlant; ++i)
+            c.clrOutline[tabOutlineOtherTabs + i] = c.clrOutline[i];
+        c.clrOutline[tabOutlineOtherTabs + tabOutlineInnerEdge] = c.clrOutline[tabOutlineOtherTabs + tabOutlineInnerFarSlant] = c.clrOutline[tabOutlineOtherTabs + tabOutlineInnerEdgeBottom] = kUnset;
         if (a == 7) {
             c.clrSelectedFace = Sys(COLOR_3DFACE);
             c.clrNormalFace = Sys(COLOR_WINDOW);
@@ -762,8 +736,8 @@ void CQXPTabPainter::RefreshColors()
     case 16: {  // second Luna set
         c.clrSelectedFace = Sys(COLOR_WINDOW);
         c.clrSelectedText = Sys(COLOR_WINDOWTEXT);
-        c.clrHotFace = Sys(36);
-        c.clrPressedFace = Sys(33);
+        c.clrHotFace = Sys(qxColorCheckedFace);
+        c.clrPressedFace = Sys(qxColorPressedFace);
         c.clrHotText = Sys(COLOR_BTNTEXT);
         int theme = ToolkitColorManager::Instance()->GetCurrentTheme();
         if (m_bAllowLuna && !ToolkitColorManager::Instance()->IsLunaColorsDisabled() && theme >= 1 && theme <= 5) {
@@ -777,18 +751,18 @@ void CQXPTabPainter::RefreshColors()
                 c.clrNormalFace = RGB(245, 245, 248);
                 c.bItemGradient = TRUE;
             }
-            c.clrBorder = c.clrShape[1] = Sys(57);
+            c.clrBorder = c.clrShape[tabShapeSelectedOutline] = Sys(qxColorStyleBorder);
         }
         break;
     }
     case 32:  // resource set, without theme resources: fixed blue colours
         luna();
-        c.clrPressedFace = Sys(33);
+        c.clrPressedFace = Sys(qxColorPressedFace);
         c.clrHotText = Sys(COLOR_BTNTEXT);
-        c.clrBorder = c.clrShape[1] = RGB(59, 97, 156);
-        c.clrDarkShadow3D = c.clrShape[0] = RGB(0, 53, 154);
-        c.clrShadow3D = c.clrShape[2] = RGB(117, 166, 241);
-        c.clrShape[3] = RGB(255, 255, 255);
+        c.clrBorder = c.clrShape[tabShapeSelectedOutline] = RGB(59, 97, 156);
+        c.clrDarkShadow3D = c.clrShape[tabShapeOutline] = RGB(0, 53, 154);
+        c.clrShadow3D = c.clrShape[tabShapeInner] = RGB(117, 166, 241);
+        c.clrShape[tabShapeInnerLight] = RGB(255, 255, 255);
         c.clrStateFill[0] = c.clrStateFill[1] = RGB(255, 192, 111);
         c.clrStateFrame[0] = c.clrStateFrame[1] = RGB(0, 0, 128);
         c.clrHeader[0] = RGB(196, 218, 250);
@@ -834,7 +808,13 @@ COLORREF CQXPTabPainter::GetItemTextColor(CQXPTabManager* pManager, CQXPTabManag
 void CQXPTabPainter::FillGradientByPosition(HDC hDC, const RECT& rc, COLORREF clrA, COLORREF clrB) const
 {
     if (clrA == kChecker || clrB == kChecker) {
-        FillChecker(hDC, rc);
+        // The face and highlight in a one-pixel checker.
+        CDC& dc = *CDC::FromHandle(hDC);
+        COLORREF oldText = dc.SetTextColor(Sys(COLOR_3DFACE));
+        COLORREF oldBk = dc.SetBkColor(Sys(COLOR_3DHIGHLIGHT));
+        dc.FillRect(&rc, CDC::GetHalftoneBrush());
+        dc.SetTextColor(oldText);
+        dc.SetBkColor(oldBk);
         return;
     }
     if (clrA == kUnset)
@@ -852,19 +832,20 @@ void CQXPTabPainter::FillGradientByPosition(HDC hDC, const RECT& rc, COLORREF cl
 
 void CQXPTabPainter::DrawTabControl(CQXPTabManager* pManager, HDC hDC, const RECT& rcControl)
 {
+    CDC& dc = *CDC::FromHandle(hDC);
     RECT rc = rcControl;
     if (m_bStaticFrame) {
         // A sunken double frame around the strip.
-        Frame(hDC, rc, Sys(COLOR_3DSHADOW), Sys(COLOR_3DHIGHLIGHT));
+        dc.Draw3dRect(&rc, Sys(COLOR_3DSHADOW), Sys(COLOR_3DHIGHLIGHT));
         ::InflateRect(&rc, -1, -1);
-        Frame(hDC, rc, Sys(COLOR_3DDKSHADOW), Sys(COLOR_3DFACE));
+        dc.Draw3dRect(&rc, Sys(COLOR_3DDKSHADOW), Sys(COLOR_3DFACE));
         ::InflateRect(&rc, -1, -1);
     }
     // The header face under the whole strip (appearance 8 fills the control).
     if (m_nAppearance == 8)
-        FillSolid(hDC, rc, m_colors.clrControlFace);
+        FillSolid(dc, rc, m_colors.clrControlFace);
     else if (m_nAppearance == 4)
-        FillSolid(hDC, rc, Sys(COLOR_3DFACE));
+        dc.FillSolidRect(&rc, Sys(COLOR_3DFACE));
     else
         FillGradientByPosition(hDC, rc, m_colors.clrHeader[0], m_colors.clrHeader[1]);
     DrawTabStrip(pManager, hDC, rc);
@@ -878,15 +859,12 @@ void CQXPTabPainter::DrawTabStrip(CQXPTabManager* pManager, HDC hDC, const RECT&
         COLORREF clr = (m_nAppearance == 0 || m_nAppearance == 1)
                            ? (m_nPosition == tabPositionTop || m_nPosition == tabPositionLeft ? m_colors.clrHighlight3D
                                                                                               : m_colors.clrDarkShadow3D)
-                       : (m_nAppearance == 3 || m_nAppearance == 9) ? m_colors.clrShape[1]
+                       : (m_nAppearance == 3 || m_nAppearance == 9) ? m_colors.clrShape[tabShapeSelectedOutline]
                        : m_nAppearance == 5                         ? m_colors.clrButtonHighlight
                                                                     : m_colors.clrBorder;
-        switch (m_nPosition) {
-        case tabPositionTop: Line(hDC, rc.left, rc.bottom - 1, rc.right - 1, rc.bottom - 1, clr); break;
-        case tabPositionBottom: Line(hDC, rc.left, rc.top, rc.right - 1, rc.top, clr); break;
-        case tabPositionLeft: Line(hDC, rc.right - 1, rc.top, rc.right - 1, rc.bottom - 1, clr); break;
-        default: Line(hDC, rc.left, rc.top, rc.left, rc.bottom - 1, clr); break;
-        }
+        // The strip's own client-side edge, in tab-local terms.
+        TabFrame strip = {rc, m_nPosition};
+        strip.L(hDC, 0, strip.Depth() - 1, strip.Length() - 1, strip.Depth() - 1, clr);
     }
     // Unselected tabs first; the selected one last, over its neighbours.
     RECT rcClip = pManager->m_rcHeaderRect;
@@ -912,11 +890,12 @@ void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerI
     BOOL bHot = pItem == pManager->GetHighlighted();
     TabFrame f = {pItem->GetRect(), m_nPosition};
     COLORREF clrFill = GetItemFill(pManager, pItem);
+    CDC& dc = *CDC::FromHandle(hDC);
     auto fill = [&](const RECT& r) {
         if (c.bItemGradient || (c.bLuna && m_nAppearance != 7))
             FillGradientByPosition(hDC, r, MixColors(clrFill, RGB(255, 255, 255), 300), clrFill);
         else
-            FillSolid(hDC, r, clrFill);
+            FillSolid(dc, r, clrFill);
     };
     switch (m_nAppearance) {
     case 0:
@@ -966,9 +945,9 @@ void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerI
     case 9: {
         int L = f.Length(), H = f.Depth() - 1;
         int slant = m_nAppearance == 3 ? H : H / 2;
-        COLORREF clrOutline = bSel ? c.clrShape[1] : c.clrShape[0];
-        COLORREF clrInner1 = bSel ? RGB(255, 255, 255) : c.clrShape[2];
-        COLORREF clrInner2 = bSel ? RGB(255, 255, 255) : c.clrShape[3];
+        COLORREF clrOutline = bSel ? c.clrShape[tabShapeSelectedOutline] : c.clrShape[tabShapeOutline];
+        COLORREF clrInner1 = bSel ? RGB(255, 255, 255) : c.clrShape[tabShapeInner];
+        COLORREF clrInner2 = bSel ? RGB(255, 255, 255) : c.clrShape[tabShapeInnerLight];
         // The slanted start reaches back into the previous tab.
         std::vector<POINT> poly = {f.P(L, H + 1), f.P(L, 2), f.P(4, 1), f.P(7 - slant, H + 1)};
         FillPolygon(hDC, poly, clrFill);
@@ -989,10 +968,10 @@ void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerI
         if (bSel) {
             RECT r = f.R(0, 0, L - 1, D - 1);
             if (m_bUseItemColors)
-                FillSolid(hDC, r, clrFill);
+                FillSolid(dc, r, clrFill);
             else
                 FillGradientByPosition(hDC, r, c.clrStateFill[0], c.clrStateFill[1]);
-            Frame(hDC, r, c.clrStateFrame[0], c.clrStateFrame[1]);
+            dc.Draw3dRect(&r, c.clrStateFrame[0], c.clrStateFrame[1]);
         } else if (L > 6) {
             f.L(hDC, L - 2, 2, L - 2, D - 3, Sys(COLOR_3DSHADOW));
             f.L(hDC, L - 1, 2, L - 1, D - 3, Sys(COLOR_3DHIGHLIGHT));
@@ -1018,17 +997,18 @@ void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerI
         int L = f.Length(), D = f.Depth();
         int d = D / 2;
         int shift = D / 4;
-        int o = bSel ? 0 : 6;   // outline colours 1-6 selected, 7-12 others
+        int o = bSel ? 0 : tabOutlineOtherTabs;
         BOOL bBottom = m_nPosition == tabPositionBottom || m_nPosition == tabPositionRight;
         std::vector<POINT> poly = {f.P(-shift, D), f.P(-shift + d, 0), f.P(L - shift, 0), f.P(L - shift + d, D)};
         FillPolygon(hDC, poly, clrFill);
-        COLORREF c1 = c.clrOutline[o + (bBottom ? 2 : 1)], c4 = c.clrOutline[o + (bBottom ? 6 : 4)];
+        COLORREF c1 = c.clrOutline[o + (bBottom ? tabOutlineEdgeBottom : tabOutlineEdge)];
+        COLORREF c4 = c.clrOutline[o + (bBottom ? tabOutlineInnerEdgeBottom : tabOutlineInnerEdge)];
         f.L(hDC, -shift, D - 1, -shift + d, 0, c1);
         f.L(hDC, -shift + d, 0, L - shift, 0, c1);
-        f.L(hDC, L - shift, 0, L - shift + d, D - 1, c.clrOutline[o + 3]);
+        f.L(hDC, L - shift, 0, L - shift + d, D - 1, c.clrOutline[o + tabOutlineFarSlant]);
         f.L(hDC, -shift + 1, D - 1, -shift + d + 1, 1, c4);
         f.L(hDC, -shift + d + 1, 1, L - shift, 1, c4);
-        f.L(hDC, L - shift - 1, 1, L - shift + d - 1, D - 1, c.clrOutline[o + 5]);
+        f.L(hDC, L - shift - 1, 1, L - shift + d - 1, D - 1, c.clrOutline[o + tabOutlineInnerFarSlant]);
         if (bSel)
             f.L(hDC, -shift + 1, D - 1, L - shift + d - 1, D - 1, clrFill);
         break;
@@ -1037,7 +1017,7 @@ void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerI
         int L = f.Length(), D = f.Depth();
         RECT r = f.R(0, 0, L - 1, D - 1);
         fill(r);
-        Frame(hDC, r, c.clrButtonHighlight, c.clrBorder);
+        dc.Draw3dRect(&r, c.clrButtonHighlight, c.clrBorder);
         break;
     }
     case 10:
@@ -1046,11 +1026,30 @@ void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerI
             int L = f.Length(), D = f.Depth();
             RECT r = f.R(0, 0, L - 1, D - 1);
             fill(r);
-            Frame(hDC, r, c.clrBorder, c.clrBorder);
+            dc.Draw3dRect(&r, c.clrBorder, c.clrBorder);
         }
         break;
     }
-    DrawItemContent(pManager, hDC, pItem, pItem->GetRect());
+    // The item's own buttons take its end; the content keeps the rest.
+    RECT rcContent = pItem->GetRect();
+    for (CQXPTabManagerNavigateButton* b : pItem->m_arrNavigateButtons) {
+        if (b->m_nMode == 0)
+            continue;
+        if (IsHorizontal())
+            rcContent.right -= kItemButtonGap;
+        else
+            rcContent.bottom -= kItemButtonGap;
+        RECT rcFree = rcContent;
+        b->Reposition(rcFree);
+        SIZE sz = b->GetSize();
+        if (IsHorizontal())
+            rcContent.right -= sz.cx;
+        else
+            rcContent.bottom -= sz.cy;
+        if (!::IsRectEmpty(&b->m_rc))
+            DrawNavigateButton(pManager, hDC, b);
+    }
+    DrawItemContent(pManager, hDC, pItem, rcContent);
 }
 
 void CQXPTabPainter::DrawItemContent(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem, const RECT& rcItem)
@@ -1076,8 +1075,7 @@ void CQXPTabPainter::DrawItemContent(CQXPTabManager* pManager, HDC hDC, CQXPTabM
     int room = IsHorizontal() ? rc.right - rc.left : rc.bottom - rc.top;
     if (s.IsEmpty() || room < 12)
         return;
-    ::SetTextColor(hDC, GetItemTextColor(pManager, pItem));
-    HFONT hOld = (HFONT)::SelectObject(hDC, GetFont(bSel && m_bBoldSelected, bVertical));
+    FontSelector font(hDC, GetFont(bSel && m_bBoldSelected, bVertical), GetItemTextColor(pManager, pItem));
     if (!bVertical) {
         ::InflateRect(&rc, -m_rcContentInset.left / (hIcon ? 2 : 1), 0);
         UINT fmt = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | (hIcon ? DT_LEFT : DT_CENTER);
@@ -1096,27 +1094,26 @@ void CQXPTabPainter::DrawItemContent(CQXPTabManager* pManager, HDC hDC, CQXPTabM
         RECT rcClip = rc;
         ::ExtTextOutA(hDC, x, y, ETO_CLIPPED, &rcClip, s, s.GetLength(), NULL);
     }
-    ::SelectObject(hDC, hOld);
 }
 
 void CQXPTabPainter::DrawNavigateButton(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerNavigateButton* pButton)
 {
+    CDC& dc = *CDC::FromHandle(hDC);
     RECT rc = pButton->m_rc;
     if (pButton->m_bPressed && pButton->m_bEnabled) {
         if (m_colors.bLuna) {
             DrawHelpers::Instance()->FillGradient(hDC, &rc, RGB(254, 142, 75), RGB(255, 207, 139), FALSE);
-            Frame(hDC, rc, RGB(0, 0, 128), RGB(0, 0, 128));
+            dc.Draw3dRect(&rc, RGB(0, 0, 128), RGB(0, 0, 128));
         } else {
-            Frame(hDC, rc, Sys(COLOR_3DSHADOW), Sys(COLOR_3DHIGHLIGHT));
+            dc.Draw3dRect(&rc, Sys(COLOR_3DSHADOW), Sys(COLOR_3DHIGHLIGHT));
         }
         ::OffsetRect(&rc, 1, 1);
     }
     COLORREF clr = pButton->m_bEnabled ? Sys(COLOR_BTNTEXT) : Sys(COLOR_3DSHADOW);
     int cx = (rc.left + rc.right) / 2, cy = (rc.top + rc.bottom) / 2;
-    HPEN hPen = ::CreatePen(PS_SOLID, 1, clr);
-    HBRUSH hBrush = ::CreateSolidBrush(clr);
-    HGDIOBJ hOldPen = ::SelectObject(hDC, hPen);
-    HGDIOBJ hOldBrush = ::SelectObject(hDC, pButton->m_bEnabled ? hBrush : ::GetStockObject(NULL_BRUSH));
+    PenSelector pen(hDC, clr);
+    BrushSelector brush(hDC, clr);
+    GdiObjectSelector hollow(hDC, pButton->m_bEnabled ? NULL : ::GetStockObject(NULL_BRUSH));
     BOOL bHorz = IsHorizontal();
     switch (pButton->m_nID) {
     case CQXPTabManagerNavigateButton::idLeft:
@@ -1135,25 +1132,25 @@ void CQXPTabPainter::DrawNavigateButton(CQXPTabManager* pManager, HDC hDC, CQXPT
             pts[1] = POINT{cx + 4, cy - t};
             pts[2] = POINT{cx, cy + t};
         }
-        ::Polygon(hDC, pts, 3);
+        dc.Polygon(pts, 3);
         break;
     }
-    case CQXPTabManagerNavigateButton::idClose:
-        Line(hDC, cx - 4, cy - 4, cx + 3, cy + 3, clr);
-        Line(hDC, cx - 3, cy - 4, cx + 4, cy + 3, clr);
-        Line(hDC, cx - 4, cy + 3, cx + 3, cy - 4, clr);
-        Line(hDC, cx - 3, cy + 3, cx + 4, cy - 4, clr);
+    case CQXPTabManagerNavigateButton::idClose: {
+        // Two strokes of two pixels, each line with its last pixel.
+        RECT rcCross = {cx - 4, cy - 4, cx + 5, cy + 4};
+        TabFrame cross = {rcCross, tabPositionTop};
+        cross.L(hDC, 0, 0, 7, 7, clr);
+        cross.L(hDC, 1, 0, 8, 7, clr);
+        cross.L(hDC, 0, 7, 7, 0, clr);
+        cross.L(hDC, 1, 7, 8, 0, clr);
         break;
+    }
     default: {
         POINT pts[3] = {{cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 2}};
-        ::Polygon(hDC, pts, 3);
+        dc.Polygon(pts, 3);
         break;
     }
     }
-    ::SelectObject(hDC, hOldPen);
-    ::SelectObject(hDC, hOldBrush);
-    ::DeleteObject(hPen);
-    ::DeleteObject(hBrush);
 }
 
 // ---------------------------------------------------------------------------

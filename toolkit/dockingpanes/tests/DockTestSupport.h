@@ -4,7 +4,7 @@
 #pragma once
 
 #include <qx/autohide.h>
-#include <qx/layout.h>
+#include <qx/panelayout.h>
 #include <qx/miniwnd.h>
 #include <qx/panemanager.h>
 #include <qx/splittercontainer.h>
@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 #include <string>
 
 namespace docktest {
@@ -95,6 +96,18 @@ inline std::string Describe(const DockingLayoutStore* pLayout)
     return s;
 }
 
+// Action codes without the activation reports (14, 15): a press on a caption
+// button gives its pane the focus first, so activations come and go around
+// the actions a button takes.
+inline std::vector<int> WithoutActivation(const std::vector<int>& actions)
+{
+    std::vector<int> v;
+    for (int a : actions)
+        if (a != paneActionActivated && a != paneActionDeactivated)
+            v.push_back(a);
+    return v;
+}
+
 // A top-level window (hidden unless asked) that lays the manager out on
 // WM_SIZE and records the manager's notifications.
 class SiteWindow {
@@ -138,6 +151,8 @@ public:
     int m_nRefuseAction = -1;     // this action code is refused
     LRESULT m_nCloseAnswer = 0;   // answer to the closing question
     int m_nShowRequests = 0;
+    std::vector<DockingPaneMenuRequest> m_menuRequests;  // Menu caption button presses
+    std::vector<CPaneBase*> m_containerClicks;           // right clicks on containers
 
 private:
     static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
@@ -157,6 +172,10 @@ private:
                 return self->m_nCloseAnswer;
             } else if (w == DOCKINGPANE_SHOWWINDOW) {
                 ++self->m_nShowRequests;
+            } else if (w == DOCKINGPANE_CAPTIONMENU) {
+                self->m_menuRequests.push_back(*(DockingPaneMenuRequest*)l);
+            } else if (w == DOCKINGPANE_CONTAINER_RCLICK) {
+                self->m_containerClicks.push_back((CPaneBase*)l);
             }
             return 0;
         }

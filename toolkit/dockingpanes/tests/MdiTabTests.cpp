@@ -582,4 +582,258 @@ TEST_F(MdiFixture, TabDroppedInTheMiddleOffersTheGroupCommands)
     EXPECT_EQ(3, tabs.GetWorkspace(0)->GetItemCount());
 }
 
+// A 16 x 16 icon of one colour.
+HICON SolidIcon(COLORREF clr)
+{
+    HDC hdc = ::GetDC(NULL);
+    HBITMAP hColor = ::CreateCompatibleBitmap(hdc, 16, 16);
+    HDC hMem = ::CreateCompatibleDC(hdc);
+    HGDIOBJ hOld = ::SelectObject(hMem, hColor);
+    RECT rc = {0, 0, 16, 16};
+    HBRUSH hBrush = ::CreateSolidBrush(clr);
+    ::FillRect(hMem, &rc, hBrush);
+    ::DeleteObject(hBrush);
+    ::SelectObject(hMem, hOld);
+    ::DeleteDC(hMem);
+    ::ReleaseDC(NULL, hdc);
+    std::vector<BYTE> mask(16 * 2, 0);  // all opaque
+    HBITMAP hMask = ::CreateBitmap(16, 16, 1, 1, mask.data());
+    ICONINFO ii = {TRUE, 0, 0, hMask, hColor};
+    HICON hIcon = ::CreateIconIndirect(&ii);
+    ::DeleteObject(hMask);
+    ::DeleteObject(hColor);
+    return hIcon;
+}
+
+// Each tab shows its document's icon: the small window icon first, else the
+// big one, else what the window class offers.
+TEST_F(MdiFixture, TabsShowTheirDocumentsIcons)
+{
+    HICON hRed = SolidIcon(RGB(255, 0, 0)), hBlue = SolidIcon(RGB(0, 0, 255));
+    SendMessageA(children[0], WM_SETICON, ICON_SMALL, (LPARAM)hRed);
+    SendMessageA(children[0], WM_SETICON, ICON_BIG, (LPARAM)hBlue);
+    SendMessageA(children[1], WM_SETICON, ICON_BIG, (LPARAM)hBlue);
+    ASSERT_TRUE(tabs.Attach(frame, FALSE));
+    tabs.Refresh();
+    Pump();
+    CQXPTabWorkspace* ws = tabs.GetWorkspace();
+    EXPECT_EQ((DWORD_PTR)hRed, ws->GetItemImage(tabs.FindItem(children[0])));
+    EXPECT_EQ((DWORD_PTR)hBlue, ws->GetItemImage(tabs.FindItem(children[1])));
+    EXPECT_NE((DWORD_PTR)0, ws->GetItemImage(tabs.FindItem(children[2])));
+    // Drawn at the start of the tab.
+    UpdateWindow(ws->GetSafeHwnd());
+    RECT r = tabs.FindItem(children[0])->GetRect();
+    HDC hdc = GetDC(ws->GetSafeHwnd());
+    COLORREF clr = GetPixel(hdc, r.left + 4 + 8, (r.top + r.bottom) / 2);
+    ReleaseDC(ws->GetSafeHwnd(), hdc);
+    EXPECT_EQ(RGB(255, 0, 0), clr);
+    tabs.Detach();
+    DestroyIcon(hRed);
+    DestroyIcon(hBlue);
+}
+
+// A client that answers the "Active Files" list itself, recording it.
+class ListingTabs : public CQXPTabClientWnd {
+public:
+    int TrackActiveFilesMenu(HMENU hMenu, POINT ptScreen, const RECT& rcExclude) override
+    {
+        listed.clear();
+        for (int i = 0; i < GetMenuItemCount(hMenu); ++i) {
+            char sz[64] = "";
+            GetMenuStringA(hMenu, i, sz, sizeof(sz), MF_BYPOSITION);
+            listed.push_back(sz);
+        }
+        at = ptScreen;
+        excluded = rcExclude;
+        return choice;
+    }
+    std::vector<std::string> listed;
+    POINT at = {0, 0};
+    RECT excluded = {0, 0, 0, 0};
+    int choice = -1;
+};
+
+TEST_F(MdiFixture, ActiveFilesListsTheTabsAndActivatesTheChosenOne)
+{
+    SetWindowTextA(children[1], "R&D notes");
+    ListingTabs listing;
+    ASSERT_TRUE(listing.Attach(frame, FALSE));
+    CQXPTabWorkspace* ws = listing.GetWorkspace();
+    CQXPTabManagerNavigateButton* files = ws->FindNavigateButton(CQXPTabManagerNavigateButton::idActiveFiles);
+    ASSERT_NE(nullptr, files);
+    // Hidden until the flags ask for it.
+    listing.Refresh();
+    Pump();
+    EXPECT_TRUE(IsRectEmpty(&files->m_rc));
+    listing.SetFlags(4);
+    Pump();
+    ASSERT_FALSE(IsRectEmpty(&files->m_rc));
+    // It stands before the strip's close button.
+    CQXPTabManagerNavigateButton* close = ws->FindNavigateButton(CQXPTabManagerNavigateButton::idClose);
+    if (!IsRectEmpty(&close->m_rc))
+        EXPECT_LE(files->m_rc.right, close->m_rc.left);
+    ASSERT_EQ(children[2], Active());
+    POINT on = {(files->m_rc.left + files->m_rc.right) / 2, (files->m_rc.top + files->m_rc.bottom) / 2};
+    // The list follows the tabs' order; the first document is chosen.
+    std::vector<std::string> expected;
+    for (int i = 0; i < ws->GetItemCount(); ++i) {
+        if (ws->GetItem(i)->m_hWnd == children[0])
+            listing.choice = i;
+        expected.push_back(ws->GetItem(i)->m_hWnd == children[1] ? "R&&D notes" : (LPCSTR)ws->GetItem(i)->GetCaption());
+    }
+    ASSERT_EQ(3u, expected.size());
+    PostMessageA(ws->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(on.x, on.y));
+    SendMessageA(ws->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(on.x, on.y));
+    Pump();
+    EXPECT_EQ(expected, listing.listed);
+    RECT rcButton = files->m_rc;
+    MapWindowPoints(ws->GetSafeHwnd(), HWND_DESKTOP, (LPPOINT)&rcButton, 2);
+    EXPECT_EQ(rcButton.left, listing.at.x);
+    EXPECT_EQ(rcButton.bottom, listing.at.y);
+    EXPECT_TRUE(EqualRect(&rcButton, &listing.excluded));
+    EXPECT_EQ(children[0], Active());
+    // Dismissed, the list changes nothing.
+    listing.choice = -1;
+    PostMessageA(ws->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(on.x, on.y));
+    SendMessageA(ws->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(on.x, on.y));
+    Pump();
+    EXPECT_EQ(children[0], Active());
+    listing.Detach();
+}
+
+// The real list is a popup menu: Down to the first document and Enter
+// pick it.
+TEST_F(MdiFixture, ActiveFilesMenuTakesTheKeyboard)
+{
+    ASSERT_TRUE(tabs.Attach(frame, FALSE));
+    tabs.SetFlags(4);
+    Pump();
+    SetForegroundWindow(frame->GetSafeHwnd());
+    CQXPTabWorkspace* ws = tabs.GetWorkspace();
+    CQXPTabManagerNavigateButton* files = ws->FindNavigateButton(CQXPTabManagerNavigateButton::idActiveFiles);
+    ASSERT_FALSE(IsRectEmpty(&files->m_rc));
+    ASSERT_EQ(children[2], Active());
+    g_hMenuOwner = frame->GetSafeHwnd();
+    g_menuKeys.clear();
+    for (int i = 0; i < ws->GetItemCount(); ++i) {
+        g_menuKeys.push_back(VK_DOWN);
+        if (ws->GetItem(i)->m_hWnd == children[0])
+            break;
+    }
+    g_menuKeys.push_back(VK_RETURN);
+    SetTimer(NULL, 0, 150, PressMenuKeys);
+    tabs.ShowActiveFiles(ws, files);
+    Pump();
+    EXPECT_EQ(children[0], Active());
+}
+
+// With a close button on every tab, each closes exactly its own document;
+// in the automatic mode only the selected (or hot) tab shows one.
+TEST_F(MdiFixture, EachTabsCloseButtonClosesItsDocument)
+{
+    ASSERT_TRUE(tabs.Attach(frame, FALSE));
+    tabs.SetFlags(0x10);
+    Pump();
+    CQXPTabWorkspace* ws = tabs.GetWorkspace();
+    UpdateWindow(ws->GetSafeHwnd());
+    for (HWND h : children) {
+        CQXPTabManagerItem* item = tabs.FindItem(h);
+        ASSERT_EQ(1u, item->m_arrNavigateButtons.size());
+        RECT rcButton = item->m_arrNavigateButtons[0]->m_rc;
+        ASSERT_FALSE(IsRectEmpty(&rcButton));
+        RECT rcItem = item->GetRect(), rcBoth;
+        EXPECT_TRUE(IntersectRect(&rcBoth, &rcButton, &rcItem) && EqualRect(&rcBoth, &rcButton));
+    }
+    // The first tab is not the selected one: its button closes it alone.
+    ASSERT_NE(children[0], Active());
+    RECT rcClose = tabs.FindItem(children[0])->m_arrNavigateButtons[0]->m_rc;
+    POINT on = {(rcClose.left + rcClose.right) / 2, (rcClose.top + rcClose.bottom) / 2};
+    PostMessageA(ws->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(on.x, on.y));
+    SendMessageA(ws->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(on.x, on.y));
+    Pump();
+    tabs.UpdateContents();
+    EXPECT_FALSE(IsWindow(children[0]));
+    EXPECT_TRUE(IsWindow(children[1]));
+    EXPECT_TRUE(IsWindow(children[2]));
+    EXPECT_EQ(2, ws->GetItemCount());
+    EXPECT_EQ(children[2], Active());
+
+    // Automatic: the selected tab shows its button, the other one not.
+    tabs.SetFlags(0x20);
+    Pump();
+    UpdateWindow(ws->GetSafeHwnd());
+    EXPECT_FALSE(IsRectEmpty(&tabs.FindItem(children[2])->m_arrNavigateButtons[0]->m_rc));
+    EXPECT_TRUE(IsRectEmpty(&tabs.FindItem(children[1])->m_arrNavigateButtons[0]->m_rc));
+    // Without the flags the tabs lose their buttons' room and show none.
+    tabs.SetFlags(0);
+    Pump();
+    UpdateWindow(ws->GetSafeHwnd());
+    EXPECT_TRUE(IsRectEmpty(&tabs.FindItem(children[2])->m_arrNavigateButtons[0]->m_rc));
+}
+
+// A new document's tab goes where the option says: at the end, first, or
+// after the selected tab.
+TEST_F(MdiFixture, NewTabsGoWhereTheOptionSays)
+{
+    struct Case {
+        int nPosition;
+        const char* name;
+    } cases[] = {{0, "at the end"}, {1, "first"}, {2, "after the selected tab"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CQXPTabClientWnd client;
+        client.m_nNewTabPosition = c.nPosition;
+        ASSERT_TRUE(client.Attach(frame, FALSE));
+        Pump();
+        CQXPTabWorkspace* ws = client.GetWorkspace();
+        ASSERT_EQ(3, ws->GetItemCount());
+        // The middle tab is the selected one when the new document comes.
+        CQXPTabManagerItem* middle = ws->GetItem(1);
+        SendMessageA(frame->m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)middle->m_hWnd, 0);
+        client.UpdateContents();
+        ASSERT_EQ(1, ws->GetCurSel());
+        CMDIChildWnd* child = new CMDIChildWnd();
+        ASSERT_TRUE(child->Create(NULL, "New", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
+                                  frame));
+        HWND hNew = child->GetSafeHwnd();
+        client.UpdateContents();
+        ASSERT_EQ(4, ws->GetItemCount());
+        int nAt = -1;
+        for (int i = 0; i < 4; ++i)
+            if (ws->GetItem(i)->m_hWnd == hNew)
+                nAt = i;
+        EXPECT_EQ(c.nPosition == 0 ? 3 : c.nPosition == 1 ? 0 : 2, nAt);
+        client.Detach();
+        DestroyWindow(hNew);
+        Pump();
+    }
+}
+
+// Closing the active document brings its right-hand neighbour forward (the
+// left-hand one for the last tab) when the MDI client's choice is not kept.
+TEST_F(MdiFixture, ClosingTheActiveDocumentActivatesItsNeighbourTab)
+{
+    tabs.m_bKeepActivationOnClose = FALSE;
+    ASSERT_TRUE(tabs.Attach(frame, FALSE));
+    Pump();
+    CQXPTabWorkspace* ws = tabs.GetWorkspace();
+    ASSERT_EQ(3, ws->GetItemCount());
+    HWND first = ws->GetItem(0)->m_hWnd, second = ws->GetItem(1)->m_hWnd, third = ws->GetItem(2)->m_hWnd;
+    // The middle tab closes right after the first one was active (the MDI
+    // client would go back to the first): the third comes forward.
+    SendMessageA(frame->m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)first, 0);
+    SendMessageA(frame->m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)second, 0);
+    tabs.UpdateContents();
+    SendMessageA(frame->m_hWndMDIClient, WM_MDIDESTROY, (WPARAM)second, 0);
+    Pump();
+    EXPECT_FALSE(IsWindow(second));
+    EXPECT_EQ(third, Active());
+    // Now the last tab closes: its left-hand neighbour comes forward.
+    tabs.UpdateContents();
+    SendMessageA(frame->m_hWndMDIClient, WM_MDIDESTROY, (WPARAM)third, 0);
+    Pump();
+    EXPECT_EQ(first, Active());
+    EXPECT_EQ(1, ws->GetItemCount());
+}
+
 }  // namespace

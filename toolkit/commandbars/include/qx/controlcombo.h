@@ -80,7 +80,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-class CQXPControlComboBox : public CQXPControlPopup, public CQXPEditOwner {
+class CQXPControlComboBox : public CQXPControlPopup, public CQXPEditBox {
     DECLARE_DYNCREATE(CQXPControlComboBox)
 public:
     CQXPControlComboBox();
@@ -97,10 +97,6 @@ public:
     int GetDropDownItemCount() const { return m_nDropDownItemCount; }
     void SetEditIconId(int nId);
     int GetEditIconId() const { return m_nEditIconId; }
-    void SetEditStyle(DWORD dwStyle);
-    DWORD GetEditStyle() const { return m_dwEditStyle; }
-    void SetShellAutoCompleteFlags(DWORD dwFlags);
-    DWORD GetShellAutoCompleteFlags() const { return m_dwShellAutoCompleteFlags; }
     // The smallest width: label, button and 5 pixels.
     int GetMinimumWidth() const { return m_layout.nLabelWidth + m_layout.nButtonWidth + 5; }
 
@@ -120,30 +116,18 @@ public:
     int GetCurSel() const;
     void SetCurSel(int nIndex);
 
-    // --- text ------------------------------------------------------------------------
-    CString GetEditText() const override;
-    void SetEditText(const CString& strText);
-    CString GetEditTextWithoutHint() const;
-    void SetEditTextOrHint(const CString& strText);
+    // --- text and keys (the rest of the text box: CQXPEditBox) -------------------------------
+    CString GetEditText() const override { return GetBoxText(); }
+    // The hint, and the field redrawn.
     void SetEditHint(const CString& strHint);
-    CString GetEditHint() const { return m_strEditHint; }
-    CString GetEffectiveHint() const;
-    BOOL IsHintShown() const;
-
-    // --- focus and keys ------------------------------------------------------------------
-    CQXPEdit* GetEditCtrl() const { return m_pEdit; }
-    BOOL IsFocused() const { return m_bFocused; }
-    virtual void SetFocused(BOOL bFocused);
-    virtual int ProcessKey(UINT nKey, LPARAM lParam = 0);
+    int ProcessKey(UINT nKey, LPARAM lParam = 0) override;
 
     // --- virtual operations --------------------------------------------------------------
     virtual CString GetListSelectedText() const;
-    virtual void GetCharFormat(COLORREF* pclrText, COLORREF* pclrBack);
     virtual void DrawEditText(CDC* pDC, CRect rcText);
     virtual CString GetText() const { return GetEditText(); }
     virtual void OnEditChanged();
     virtual void OnSelChanged();
-    virtual CQXPEdit* CreateEditWindow();
     virtual void OnSetFocus(HWND hWndOld);
     virtual void OnKillFocus();
     virtual void AddIconSpace(CRect& rcEdit);
@@ -180,10 +164,8 @@ public:
     void OnEditKillFocus() override { OnKillFocus(); }
     void OnEditTextChanged() override;
     BOOL OnEditRButtonDown(CPoint ptClient) override;
-    void OnEditDestroying(const CString& strText) override;
     void OnAutoSuggestShown() override;
     BOOL OnEditMouseWheel(int nDelta) override;
-    CQXPCommandBar* GetEditBar() const override { return m_pParent; }
 
     // Called by the list when its tracking starts and ends.
     void OnListOpened();
@@ -192,38 +174,20 @@ public:
     void SyncListWithText();
 
 protected:
-    void LayoutEditWindow(BOOL bForce);
-    void ShowEditWindow();
-    void DestroyEditWindow();
-    void UpdateColors();
-    static int KeyThunk(void* pOwner, UINT nKey, LPARAM lParam);
+    void OnFocusChanging(BOOL bFocused) override;
+    CRect GetEditWindowRect() override;
 
 public:
     CQXPControlComboBoxList* m_pList;  // also m_pCommandBar (one reference)
-    CQXPEdit* m_pEdit;
     BOOL m_bDropDown;
     int m_nComboStyle;
     int m_nSavedSel;
-    CString m_strTextAtFocus;
-    BOOL m_bDestroyWindow;
-    BOOL m_bReposition;
-    EditLayout m_layout;
-    CString m_strEditHint;
     BOOL m_bAutoComplete;
     BOOL m_bSuppressCompletion;
-    DWORD m_dwShellAutoCompleteFlags;
-    BOOL m_bFocused;
     int m_nEditIconId;
     BOOL m_bCommitted;
     int m_nDropDownItemCount;
-    mutable CString m_strEditText;
-    mutable BOOL m_bTextDirty;
-    ShellAutoComplete* m_pAutoComplete;
-    DWORD m_dwEditStyle;
     int m_nCurSel;     // the selection when there is no list
     BOOL m_bUpdating;  // the control writes the selected item into the field
     BOOL m_bCompleting;
-    HWND m_hWndReturnFocus;
-    CQXPFocusKeySink m_keySink;
-    BOOL m_bChangingFocus;
 };

@@ -180,16 +180,23 @@ void ApplyColors(CQXPEdit* pEdit, COLORREF clrText, COLORREF clrBack);
 }  // namespace qxpedit
 
 // ---------------------------------------------------------------------------
-// A text box on a bar.
-class CQXPControlEdit : public CQXPControlButton, public CQXPEditOwner {
-    DECLARE_DYNCREATE(CQXPControlEdit)
+// The text box that the edit and combo-box controls share: the edit window
+// with its cached text, the grey hint, shell completion, the keys of the
+// focused box and the window the focus goes back to. A control derives from
+// its control base and from this, and hands its own address over.
+class CQXPEditBox : public CQXPEditOwner {
 public:
-    CQXPControlEdit();
-    ~CQXPControlEdit() override;
+    // bWindowOnDemand: the edit window object is made on the first layout
+    // and a hint shows without it (edit controls); otherwise the control
+    // makes the object itself and has neither window nor hint without it
+    // (combo boxes in drop-down-list style). The codes are the focus
+    // notifications the control sends to its site.
+    CQXPEditBox(CQXPControl* pControl, BOOL bWindowOnDemand, UINT nSetFocusCode, UINT nKillFocusCode);
+    ~CQXPEditBox() override;
 
-    // --- text and hint ---------------------------------------------------------
+    // --- text and hint -----------------------------------------------------------
     // The cached text, refreshed from the window when it changed.
-    CString GetEditText() const override;
+    CString GetBoxText() const;
     // Sets the window's text only when it differs (clear, then set).
     void SetEditText(const CString& strText);
     // "" while the box shows the hint.
@@ -202,33 +209,99 @@ public:
     CString GetEffectiveHint() const;
     BOOL IsHintShown() const;
 
+    // --- window options --------------------------------------------------------------
+    // The window is made again with the new style.
+    void SetEditStyle(DWORD dwStyle);
+    DWORD GetEditStyle() const { return m_dwEditStyle; }
+    void SetShellAutoCompleteFlags(DWORD dwFlags);
+    DWORD GetShellAutoCompleteFlags() const { return m_dwShellAutoCompleteFlags; }
+    ShellAutoComplete* GetShellAutoComplete() const { return m_pAutoComplete; }
+
+    // --- the window and the focus -------------------------------------------------------
+    CQXPEdit* GetEditCtrl() const { return m_pEdit; }
+    BOOL IsFocused() const { return m_bFocused; }
+    // Gives the box the focus (its keys come first, the bar tracks it) or
+    // takes it away (the focus goes back where it came from).
+    virtual void SetFocused(BOOL bFocused);
+    // The bar's key handling asks the focused control first: 0 the bar
+    // handles it, 1 consumed, 2 the edit window handles it.
+    virtual int ProcessKey(UINT nKey, LPARAM lParam = 0) = 0;
+    virtual CQXPEdit* CreateEditWindow();
+    virtual void GetCharFormat(COLORREF* pclrText, COLORREF* pclrBack);
+
+    // CQXPEditOwner
+    void OnEditDestroying(const CString& strText) override;
+    CQXPCommandBar* GetEditBar() const override;
+
+protected:
+    // As the focus arrives (before the box counts as focused) and as it
+    // leaves (after the box stopped hearing keys, before the focus goes back).
+    virtual void OnFocusChanging(BOOL bFocused) { (void)bFocused; }
+    // Where the edit window goes inside the control rectangle.
+    virtual CRect GetEditWindowRect() = 0;
+    // The window is about to be placed (made, fonted and coloured).
+    virtual void OnEditWindowReady() {}
+
+    // The window took the focus from hWndOld: the hint goes, the text is
+    // kept for Esc and the window to give the focus back to is noted.
+    void NoteFocusArrival(HWND hWndOld);
+    // Places, shows or hides the window; creates it when needed.
+    void LayoutEditWindow(BOOL bForce);
+    void ShowEditWindow();
+    void DestroyEditWindow();
+    void UpdateColors();
+    // The control's rectangle, hide flags or enabled state changed.
+    void OnBoxRectChanged(const CRect& rc);
+    void OnBoxHideFlagsChanged();
+    void OnBoxEnabledChanged();
+    static int KeyThunk(void* pOwner, UINT nKey, LPARAM lParam);
+
+public:
+    CQXPControl* m_pBoxControl;  // the control this box is part of
+    BOOL m_bWindowOnDemand;
+    UINT m_nSetFocusCode;
+    UINT m_nKillFocusCode;
+    CQXPEdit* m_pEdit;
+    BOOL m_bReposition;
+    BOOL m_bDestroyWindow;
+    CQXPControlView::EditLayout m_layout;
+    CString m_strEditHint;
+    CString m_strTextAtFocus;
+    mutable CString m_strEditText;
+    mutable BOOL m_bTextDirty;
+    ShellAutoComplete* m_pAutoComplete;
+    DWORD m_dwShellAutoCompleteFlags;
+    DWORD m_dwEditStyle;
+    BOOL m_bFocused;
+    HWND m_hWndReturnFocus;
+    CQXPFocusKeySink m_keySink;
+    BOOL m_bChangingFocus;
+};
+
+// ---------------------------------------------------------------------------
+// A text box on a bar.
+class CQXPControlEdit : public CQXPControlButton, public CQXPEditBox {
+    DECLARE_DYNCREATE(CQXPControlEdit)
+public:
+    CQXPControlEdit();
+    ~CQXPControlEdit() override;
+
+    // The text and hint, the window style and shell completion: CQXPEditBox.
+    CString GetEditText() const override { return GetBoxText(); }
+
     // --- options ----------------------------------------------------------------
     void ShowLabel(BOOL bShow);
     BOOL IsLabelShown() const { return m_bHasLabel; }
     void SetReadOnly(BOOL bReadOnly);
     BOOL GetReadOnly() const { return m_bReadOnly; }
-    void SetEditStyle(DWORD dwStyle);
-    DWORD GetEditStyle() const { return m_dwEditStyle; }
     void ShowSpinButtons(BOOL bShow);
     BOOL IsSpinButtonsShown() const { return m_bShowSpinButtons; }
-    void SetShellAutoCompleteFlags(DWORD dwFlags);
-    DWORD GetShellAutoCompleteFlags() const { return m_dwShellAutoCompleteFlags; }
-    ShellAutoComplete* GetShellAutoComplete() const { return m_pAutoComplete; }
 
-    // --- the window and the focus -------------------------------------------------
-    CQXPEdit* GetEditCtrl() const { return m_pEdit; }
-    BOOL IsFocused() const { return m_bFocused; }
-    virtual void SetFocused(BOOL bFocused);
-    // The bar's key handling asks the focused control first: 0 the bar
-    // handles it, 1 consumed, 2 the edit window handles it.
-    virtual int ProcessKey(UINT nKey, LPARAM lParam = 0);
-
-    // --- virtual operations ---------------------------------------------------------
-    virtual CQXPEdit* CreateEditWindow();
+    // --- keys and virtual operations -------------------------------------------------
+    int ProcessKey(UINT nKey, LPARAM lParam = 0) override;
     virtual void OnSetFocus(HWND hWndOld);
     virtual void OnKillFocus();
     virtual void OnEditChanged();
-    virtual void GetCharFormat(COLORREF* pclrText, COLORREF* pclrBack);
     // Steps the number in the box by nCount in a direction (+1 up, -1 down).
     virtual void Spin(int nCount, int nDirection);
 
@@ -266,38 +339,16 @@ public:
     void OnEditKillFocus() override { OnKillFocus(); }
     void OnEditTextChanged() override;
     BOOL OnEditRButtonDown(CPoint ptClient) override;
-    void OnEditDestroying(const CString& strText) override;
-    CQXPCommandBar* GetEditBar() const override { return m_pParent; }
 
 protected:
-    // Places, shows or hides the window; creates it when needed.
-    void LayoutEditWindow(BOOL bForce);
-    void ShowEditWindow();
-    void DestroyEditWindow();
-    void UpdateColors();
+    CRect GetEditWindowRect() override;
+    void OnEditWindowReady() override;
     void SpinPress(int nHalf);
-    static int KeyThunk(void* pOwner, UINT nKey, LPARAM lParam);
 
 public:
-    CQXPEdit* m_pEdit;
     BOOL m_bHasLabel;
     BOOL m_bReadOnly;
-    EditLayout m_layout;
-    BOOL m_bReposition;
-    BOOL m_bDestroyWindow;
-    CString m_strEditHint;
-    CString m_strTextAtFocus;
-    mutable CString m_strEditText;
-    mutable BOOL m_bTextDirty;
-    ShellAutoComplete* m_pAutoComplete;
-    DWORD m_dwShellAutoCompleteFlags;
-    DWORD m_dwEditStyle;
     BOOL m_bShowSpinButtons;
-
-    BOOL m_bFocused;
     int m_nSpinHot;      // 0 none, 1 up, 2 down
     int m_nSpinPressed;  // 0 none, 1 up, 2 down
-    HWND m_hWndReturnFocus;
-    CQXPFocusKeySink m_keySink;
-    BOOL m_bChangingFocus;
 };

@@ -11,6 +11,7 @@
 
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
+#include <qmtest/script.h>
 
 #include <deque>
 #include <functional>
@@ -50,58 +51,12 @@ inline bool PumpFxUntil(const std::function<bool()>& pred, DWORD dwTimeout = 300
     return true;
 }
 
-// Steps run one after another from a thread timer: each returns true when
-// done (false: try again on the next tick). The script runs inside any
-// modal loop the steps open.
-class Script {
+// The test kit's script of timer-driven steps, pumped through the
+// framework's translation.
+class Script : public qmtest::Script {
 public:
-    void Add(std::function<bool()> step) { m_steps.push_back(std::move(step)); }
-    void Then(std::function<void()> step)
-    {
-        m_steps.push_back([step] {
-            step();
-            return true;
-        });
-    }
-    // Runs until every step is done or the time is up; true when done.
-    // A body (a modal dialog's run) is called first: the steps run inside
-    // its loop.
-    bool Run(const std::function<void()>& body = nullptr, DWORD dwTimeout = 15000)
-    {
-        s_pCurrent = this;
-        m_nTimer = ::SetTimer(NULL, 0, 60, OnTick);
-        const DWORD dwStart = ::GetTickCount();
-        if (body)
-            body();
-        while (!m_steps.empty() && ::GetTickCount() - dwStart < dwTimeout)
-            PumpFx(20);
-        ::KillTimer(NULL, m_nTimer);
-        s_pCurrent = nullptr;
-        return m_steps.empty();
-    }
-    size_t Remaining() const { return m_steps.size(); }
-
-private:
-    static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
-    {
-        Script* p = s_pCurrent;
-        if (!p || p->m_steps.empty() || p->m_bBusy)
-            return;
-        p->m_bBusy = true;
-        // A step may open a modal loop: take it off first so that later
-        // ticks go on with the next step.
-        std::function<bool()> step = p->m_steps.front();
-        p->m_steps.pop_front();
-        if (!step())
-            p->m_steps.push_front(step);
-        p->m_bBusy = false;
-    }
-    std::deque<std::function<bool()>> m_steps;
-    UINT_PTR m_nTimer = 0;
-    bool m_bBusy = false;
-    static Script* s_pCurrent;
+    Script() : qmtest::Script([](DWORD dwMilliseconds) { PumpFx(dwMilliseconds); }) {}
 };
-inline Script* Script::s_pCurrent = nullptr;
 
 // A left click (or double click) at a screen point, through SendInput.
 inline void ClickAt(POINT pt, bool bDouble = false)
@@ -124,11 +79,7 @@ inline POINT ClientCentre(HWND hWnd, const RECT& rc)
 
 inline void PressKey(WORD vk)
 {
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = vk;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, in, sizeof(INPUT));
+    qmtest::KeyStroke(vk);
 }
 
 // What the display shows at a screen point.

@@ -86,12 +86,21 @@ public:
     COleDropTarget* GetDropTarget() const { return m_pDropTarget; }
 
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override {}
     void CreatePanelWindow();
     void SyncTabs();
     void LayoutTabs(const RECT& rcStrip);
-    void OnPaint(HDC hDC);
+    void DrawPanel(HDC hDC);
+
+    void OnPaint();
+    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+    BOOL OnEraseBkgnd(CDC* pDC);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnMouseLeave();
+    void OnMouseHover(UINT nFlags, CPoint point);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnRButtonDown(UINT nFlags, CPoint point);
+    DECLARE_MESSAGE_MAP()
 
     int m_nDirection;
     CQXPDockingPaneAutoHideWnd* m_pSlideOut;
@@ -146,14 +155,13 @@ public:
     void ApplyExtent(int nExtent);
 
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override;
     void StartTimer(UINT_PTR nID, UINT nElapse);
     void StopTimer(UINT_PTR nID);
     void PlaceForStep();
     void LayoutContainer();
     BOOL IsCursorInside() const;
-    void OnPaint(HDC hDC);
+    void DrawWindow(HDC hDC);
     void TrackResize(POINT ptClick);
     RECT GetDockedArea() const;
     // The group's limits from its panes (maximum 32000 when none is set).
@@ -171,4 +179,13 @@ protected:
     BOOL m_bResizing;
     BOOL m_bClosing;
     unsigned m_nTimers;  // bit n: timer n runs
+
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC* pDC);
+    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnDestroy();
+    void OnClose();
+    DECLARE_MESSAGE_MAP()
 };

@@ -40,9 +40,13 @@ public:
     void OnPropertyChanged() override;
     COLORREF GetItemColor(const CQXPTabManagerItem* pItem) const override;
     void OnItemClick(CQXPTabManagerItem* pItem) override;
-    // The close button closes the selected document (WM_CLOSE to its
-    // window, after an idle update was posted to the client).
-    void OnNavigateButtonClick(UINT nID) override;
+    // A close button closes its own tab's document, the strip's one the
+    // selected document (WM_CLOSE to its window, after an idle update was
+    // posted to the client); "Active Files" lists the tabs to choose from.
+    void OnNavigateButtonClick(CQXPTabManagerNavigateButton* pButton) override;
+    using CQXPTabManager::OnNavigateButtonClick;
+    // The document's icon (the client's GetItemIcon).
+    DWORD_PTR GetItemImage(const CQXPTabManagerItem* pItem) const override;
     CQXPTabManagerItem* FindItem(HWND hWnd) const;
     CString GetItemTooltip(const CQXPTabManagerItem* pItem) const override;
     // The tooltip of the tab or button under a point (by the client's
@@ -64,8 +68,18 @@ public:
     RECT m_rcSplitter;       // MDI client coordinates, the bar after it (empty for the last)
 
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override {}
+    // Hands the current mouse message to the client's tooltips.
+    void RelayToToolTip();
+    void OnStripClick(UINT message, CPoint point);
+
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC* pDC);
+    // Presses and double clicks of any button on the strip.
+    LRESULT OnStripMouse(WPARAM wParam, LPARAM lParam);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnMouseLeave();
+    DECLARE_MESSAGE_MAP()
 };
 
 class CQXPTabClientWnd : public CWnd, public CQXPTabManagerAtom {
@@ -114,7 +128,10 @@ public:
     void ShowWorkspace(BOOL bShow);
 
     // Navigate-button flags: 1 scroll buttons automatic (1|8 hidden; else
-    // always shown), 2 close button hidden (else automatic).
+    // always shown), 2 close button hidden (else automatic), 4 "Active
+    // Files" shown (else hidden), 0x10 a close button on every tab, always
+    // shown, 0x20 the same shown on the selected and the hot tab (wins
+    // over 0x10).
     void SetFlags(DWORD dwFlags);
     DWORD GetFlags() const { return m_dwFlags; }
     virtual void ApplyFlags(CQXPTabWorkspace* pWorkspace);
@@ -125,7 +142,25 @@ public:
     virtual void SyncTheme();
     BOOL m_bFollowTheme;
 
+    // Where a new document's tab goes: 0 at the end, 1 first, 2 after the
+    // selected tab.
+    int m_nNewTabPosition;
+    // FALSE: closing the active document activates the tab to its right
+    // (else to its left) instead of what the MDI client picks.
+    BOOL m_bKeepActivationOnClose;
+
     virtual CString GetItemText(HWND hWnd) const;
+    // The document's icon: its answer to WM_TABCLIENT_GETICON, else its small
+    // then big window icon, its class's small then big icon, else the
+    // system's window logo.
+    virtual HICON GetItemIcon(const CQXPTabManagerItem* pItem) const;
+    // The list of a strip's tabs under its "Active Files" button: the chosen
+    // tab's document comes forward.
+    virtual void ShowActiveFiles(CQXPTabWorkspace* pWorkspace, CQXPTabManagerNavigateButton* pButton);
+    // Picks a tab of the list (index into the strip's items, -1 none); the
+    // default tracks a popup menu at the point, leaving rcExclude (screen)
+    // uncovered.
+    virtual int TrackActiveFilesMenu(HMENU hMenu, POINT ptScreen, const RECT& rcExclude);
     // The item's own tooltip, else the document's answer to
     // WM_TABCLIENT_GETTOOLTIP, else the caption.
     virtual CString GetItemTooltip(const CQXPTabManagerItem* pItem) const;
@@ -140,7 +175,6 @@ public:
     BOOL m_bShowTabs;
 
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override {}
     void RecalcFrame();
 
@@ -167,4 +201,13 @@ protected:
     DWORD m_dwFlags;
     int m_nAppliedTheme;
     CQXPToolTipContext* m_pToolTipContext;
+
+    LRESULT OnMDIChange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMDIDestroy(WPARAM wParam, LPARAM lParam);
+    void OnSize(UINT nType, int cx, int cy);
+    LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnSysColorChange();
+    DECLARE_MESSAGE_MAP()
 };

@@ -5,11 +5,12 @@
 #pragma once
 
 #include <qx/dockingpane.h>
-#include <qx/layout.h>
+#include <qx/panelayout.h>
 
 class CQXPDockingPaneTabbedContainer;
 class CQXPDockingPanePaintManager;
 class CImageList;
+class CQXPToolTipContext;
 
 #define WM_DOCKINGPANE_NOTIFY 0x2AAD
 
@@ -18,6 +19,11 @@ class CImageList;
 #define DOCKINGPANE_AUTOHIDE_RCLICK 2
 #define DOCKINGPANE_PANECLOSING 3
 #define DOCKINGPANE_ACTION 4
+// The Menu caption button was pressed: lParam is a DockingPaneMenuRequest*.
+#define DOCKINGPANE_CAPTIONMENU 5
+// The right mouse button went down on a tabbed container: lParam is the
+// container as a CPaneBase* (its pane under the mouse is selected first).
+#define DOCKINGPANE_CONTAINER_RCLICK 6
 
 // Action codes of the action record.
 enum DockingPaneAction {
@@ -31,6 +37,15 @@ enum DockingPaneAction {
     paneActionAttached = 9,
     paneActionActivated = 14,
     paneActionDeactivated = 15,
+    paneActionHiding = 18,
+    paneActionHidden = 19,
+};
+
+// lParam of DOCKINGPANE_CAPTIONMENU: the selected pane and the bottom-left
+// corner of the pressed button on the screen, where a menu goes.
+struct DockingPaneMenuRequest {
+    CQXPDockingPane* pPane;
+    POINT ptScreen;
 };
 
 // lParam of DOCKINGPANE_ACTION; the owner may set bCancel.
@@ -97,6 +112,11 @@ public:
     BOOL SetIcons(UINT nIDBitmap, const int* pIDs, int nCount, COLORREF clrMask);
     void SetIcon(int nID, HICON hIcon);
     HICON GetIcon(int nID) const;
+    // A pane's icon: by its icon id when it has one, else by its id.
+    HICON GetPaneIcon(const CQXPDockingPane* pPane) const
+    {
+        return pPane ? GetIcon(pPane->GetIconID() > 0 ? pPane->GetIconID() : pPane->GetID()) : NULL;
+    }
     void GetLayout(DockingLayoutStore* pLayout) const;
     void SetLayout(const DockingLayoutStore* pLayout);
     int GetPaneDirection(const CPaneBase* pPane) const;
@@ -106,6 +126,8 @@ public:
 
     DockingLayoutStore* GetLayout() const { return m_pLayout; }
     CQXPDockingPanePaintManager* GetPaintManager() const { return m_pPaintManager; }
+    // The tooltips of the caption buttons and tabs of every container.
+    CQXPToolTipContext* GetToolTipContext() const { return m_pToolTipContext; }
     HWND GetSite() const { return m_hSite; }
     std::vector<CQXPDockingPane*> GetPaneList() const;
 
@@ -140,7 +162,6 @@ public:
     HRESULT accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, VARIANT varChild) override;
 
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override {}
     void InsertBeside(CPaneBase* pObject, BOOL bHoriz, BOOL bAfter, CPaneBase* pNeighbour);
     // Takes a pane or container out of its place.
@@ -151,4 +172,16 @@ protected:
     CQXPDockingPanePaintManager* m_pPaintManager;
     CQXPDockingPane* m_pActivePane;
     std::vector<std::pair<int, HICON>> m_icons;
+    CQXPToolTipContext* m_pToolTipContext;
+
+    // The paint manager's metrics again and every pane redrawn (system
+    // colours or settings changed).
+    void RefreshLook();
+    LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
+    LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnSysColorChange();
+    void OnSettingChange(UINT uFlags, LPCSTR lpszSection);
+    DECLARE_MESSAGE_MAP()
 };

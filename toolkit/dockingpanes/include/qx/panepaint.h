@@ -6,18 +6,35 @@
 #include <qx/panetree.h>
 
 class CQXPTabPainter;
+struct LunaScheme;
 
 class CQXPDockingPaneTabbedContainer;
 
 class CaptionButton {
 public:
     CaptionButton(int nID, CPaneBase* pPane) : m_nID(nID), m_pPane(pPane) { SetRectEmpty(&m_rc); }
+
+    // Tracks a press that began at pt over the button: the mouse is
+    // captured for hWnd and the button looks pressed while the mouse is
+    // over it. TRUE when the left button was released over it; FALSE when
+    // the release came outside, or Esc, the right button, WM_CANCELMODE or
+    // a lost capture ended the press, or another window held the capture.
+    // Points are hWnd's client coordinates (screen ones with bScreen, as
+    // m_rc then is). Other messages are dispatched meanwhile.
+    BOOL Click(HWND hWnd, POINT pt, BOOL bScreen = FALSE);
+    // Ends a press being tracked (WM_CANCELMODE reached the owner).
+    void CancelClick() { m_bCancel = TRUE; }
+
     int m_nID;
     CPaneBase* m_pPane;
     RECT m_rc;
     DWORD m_dwState = 0;
     BOOL m_bPressed = FALSE;
     BOOL m_bHot = FALSE;    // the mouse is over it
+
+private:
+    void Redraw(HWND hWnd) const;
+    BOOL m_bCancel = FALSE; // set while a press is tracked to end it
 };
 
 class CQXPDockingPanePaintManager {
@@ -38,6 +55,11 @@ public:
     CQXPTabPainter* GetPanelTabPainter() const { return m_pPanelTabPainter; }
     int GetSplitterSize() const { return m_nSplitterSize; }
     int GetCaptionHeight() const { return m_nCaptionHeight; }
+    // The text band of a caption (text height, at least 13, plus the
+    // theme's extra height); the caption adds its margins above and below.
+    int GetCaptionTextHeight() const { return m_nCaptionTextHeight; }
+    // The caption font (NULL: the system's); measures the caption anew.
+    void SetCaptionFont(const LOGFONTA* pLogFont);
     int GetTabStripHeight() const { return m_nTabStripHeight; }
     BOOL IsShowCaption() const { return m_bShowCaption; }
     BOOL IsAlwaysShowTabs() const { return m_bAlwaysShowTabs; }
@@ -60,6 +82,8 @@ public:
 
     virtual void DrawPane(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rc);
     virtual void DrawSplitter(HDC hDC, const RECT& rc, BOOL bHorizBar);
+    // A margin window on one edge of the docking area: the face.
+    virtual void DrawMargin(HDC hDC, const RECT& rc, BOOL bHorizontal);
     // The caption band of a container in the theme's look.
     virtual void DrawCaption(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rcCaption);
     // A row of caption buttons from the right end of the band; returns the
@@ -97,8 +121,28 @@ public:
     BOOL m_bGradientCaptions;
     BOOL m_bHighlightActive;
     int m_nSplitterStyle;   // 1 plain edges, 4 horizontal gradient, 8 vertical gradient
+    // Face of captions and splitters (colour 15 unless a scheme changes it),
+    // the border colour, and the background gradient of gradient splitters.
+    COLORREF m_clrFace;
+    COLORREF m_clrBorder;
+    COLORREF m_clrBackground[2];
+    // Room above and below a caption's text band (themes 6 and 8: none).
+    RECT m_rcCaptionMargin;
+    int m_nCaptionTextHeight;
+    // Caption buttons of style 2 light up in orange gradients (Luna schemes).
+    BOOL m_bGradientButtons;
+    // Which desktop colour scheme the Luna themes (2, 7, 10) follow: 7 the
+    // colour manager's (none while its Luna colours are off), 6 the detected
+    // system scheme, 0 none; other values name a scheme.
+    int m_nLunaSelector;
+    // The colour scheme the theme's colours follow now: 1 (also 4, 5) blue,
+    // 2 olive, 3 silver, 0 none.
+    int GetColorScheme() const;
 
 protected:
     void RefreshThemeColors();
+    // Takes a Luna colour scheme (inactive captions, face, border, table
+    // entries, orange active captions and buttons).
+    void ApplyLunaScheme(const LunaScheme& scheme);
     COLORREF m_clrTable[64];
 };

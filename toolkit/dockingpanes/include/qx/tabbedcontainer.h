@@ -8,12 +8,14 @@
 class CQXPDockingPane;
 class CQXPTabManager;
 
-// Caption button command ids.
-#define QXP_IDS_DOCKINGPANE_AUTOHIDE 9456
-#define QXP_IDS_DOCKINGPANE_CLOSE 9457
-#define QXP_IDS_DOCKINGPANE_MAXIMIZE 9458
-#define QXP_IDS_DOCKINGPANE_RESTORE 9459
-#define QXP_IDS_DOCKINGPANE_MENU 9460
+// Caption button command ids; their strings in the toolkit's resources are
+// their tooltips.
+#include <qxresource.h>
+#define QXP_IDS_DOCKINGPANE_AUTOHIDE QX_IDS_DOCKINGPANE_AUTOHIDE
+#define QXP_IDS_DOCKINGPANE_CLOSE QX_IDS_DOCKINGPANE_CLOSE
+#define QXP_IDS_DOCKINGPANE_MAXIMIZE QX_IDS_DOCKINGPANE_MAXIMIZE
+#define QXP_IDS_DOCKINGPANE_RESTORE QX_IDS_DOCKINGPANE_RESTORE
+#define QXP_IDS_DOCKINGPANE_MENU QX_IDS_DOCKINGPANE_MENU
 
 class CQXPDockingPaneTabbedContainer : public CWnd, public CPaneContainerBase {
 public:
@@ -59,18 +61,25 @@ public:
     CPaneBase* Clone(DockingLayoutStore* pLayout, PaneCloneMap* pMap, DWORD dwIgnoredOptions) override;
     BOOL DoPropExchange(CQXPPropExchange* pPX, PaneExchangeContext& ctx) override;
     BOOL IsCaptionButtonVisible(int nButton) const override;
+    // The visible caption button under a client point (none without a
+    // caption).
+    CaptionButton* CaptionButtonAt(POINT pt) const;
+    // The tooltip under a point: a caption button's string, else the tab's
+    // tooltip.
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
+    // What a caption button does once it was pressed and released over.
+    virtual void OnCaptionButtonClick(CaptionButton* pButton);
 
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override {}
     void CreatePaneWindow();
-    void OnPaint(HDC hDC);
-    void OnLButtonDown(CPoint pt);
+    void DrawContainer(HDC hDC);
     // The caption buttons lose their hover look: the mouse left, a click
     // acted on one, or the window was hidden (no leave message comes then).
     void ClearHotCaptionButtons();
     void OnMouseMoveTabDrag(CPoint pt);
     void EndTabDrag();
+    void NormalizeDockingSize();
 
     BOOL m_bActive;
     BOOL m_bTitleVisible;
@@ -83,4 +92,23 @@ protected:
     BOOL m_bMaximized;
     RECT m_rcClient;
     CQXPTabManager* m_pTabs;
+
+    void OnPaint();
+    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+    BOOL OnEraseBkgnd(CDC* pDC);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnMouseLeave();
+    void OnShowWindow(BOOL bShow, UINT nStatus);
+    void OnWindowPosChanged(WINDOWPOS* lpwndpos);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnCaptureChanged(CWnd* pWnd);
+    void OnSetFocus(CWnd* pOldWnd);
+    void OnNcDestroy();
+    void OnCancelMode();
+    void OnRButtonDown(UINT nFlags, CPoint point);
+    // Hands the current mouse message to the manager's tooltips.
+    void RelayToToolTip();
+    LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
 };

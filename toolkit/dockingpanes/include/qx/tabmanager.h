@@ -64,6 +64,9 @@ public:
     BOOL m_bClosable;
     BOOL m_bFound;          // scratch mark of hosts that re-synchronise
     DWORD_PTR m_dwData;
+    // The item's own buttons (its close button when the manager gives each
+    // item one), owned; placed inside the item's end when it is drawn.
+    std::vector<CQXPTabManagerNavigateButton*> m_arrNavigateButtons;
 };
 
 class CQXPTabManagerNavigateButton {
@@ -117,6 +120,8 @@ public:
     virtual BOOL IsItemSelectable(CQXPTabManagerItem* /*pItem*/) const { return TRUE; }
     virtual void TrackReorder(HWND hWnd, POINT pt, CQXPTabManagerItem* pItem);
     virtual void OnNavigateButtonClick(UINT /*nID*/) {}
+    // A navigate button was released over: by default its id's handler.
+    virtual void OnNavigateButtonClick(CQXPTabManagerNavigateButton* pButton);
     virtual BOOL IsMouseLocked() const { return FALSE; }
     // The tooltip under a point: the tool id (button index or item index) and
     // its text and rectangle, -1 when none. The item's caption is the title.
@@ -143,6 +148,10 @@ public:
     // Mouse down: a navigate button's loop, the reorder loop or the click
     // loop. TRUE when something was hit.
     BOOL PerformClick(HWND hWnd, POINT pt, BOOL bNoItemClick = FALSE);
+    // Gives every item its own close button in a visibility mode (0 none,
+    // 1 automatic: on the selected and the hot item, 2 always); items added
+    // later get one too.
+    void SetItemCloseMode(int nMode);
     void SetActive(BOOL bActive);
     BOOL IsActive() const { return m_bActive; }
     void EnsureVisible(CQXPTabManagerItem* pItem);
@@ -179,6 +188,9 @@ protected:
     // Whether the item still belongs to this strip (it may have been removed
     // while a loop dispatched messages).
     BOOL IsLiveItem(const CQXPTabManagerItem* pItem) const;
+    // The item leaves the strip: nothing hot or pressed may point at it or
+    // its buttons any more.
+    void ForgetItem(CQXPTabManagerItem* pItem);
 
     CQXPTabManagerItem* m_pSelected;
     CQXPTabManagerItem* m_pHighlighted;

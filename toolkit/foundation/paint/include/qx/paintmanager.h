@@ -224,6 +224,15 @@ public:
     void HorizontalLine(CDC* pDC, int x0, int y, int x1, COLORREF clr);
     void VerticalLine(CDC* pDC, int x, int y0, int y1, COLORREF clr);
     void DrawTriangle(CDC* pDC, CPoint pt0, CPoint pt1, CPoint pt2, COLORREF clr);
+    // The small arrow of split buttons and drop-down glyphs, pointing down
+    // from the row above c (5 pixels wide).
+    void DrawSmallDownTriangle(CDC* pDC, CPoint c, COLORREF clr);
+    // Spin buttons' arrows, centred in the up and down halves.
+    void DrawSpinArrows(CDC* pDC, CRect rcUp, CRect rcDown, COLORREF clr);
+    // The field part of an edit or combo control (right of its label).
+    CRect GetFieldRect(CQXPControlView* pControl);
+    // A combo box's text in its field, grey when disabled.
+    void DrawFieldText(CDC* pDC, CQXPControlView* pControl, CRect rcText, BOOL bEnabled);
     void FillGradient(CDC* pDC, CRect rc, COLORREF clrA, COLORREF clrB, BOOL bHorz);
     void FillGradient(CDC* pDC, CRect rc, const GradientColorValue& value, BOOL bHorz, LPCRECT lpClip = NULL);
     // A line in a one-pixel pen of a colour number or COLORREF (pen

@@ -75,10 +75,6 @@ public:
     // Colour of enabled, unselected popup items (18; Windows XP: 7).
     int m_nPopupTextColor;
 
-protected:
-    // The field part of an edit or combo control.
-    CRect GetFieldRect(CQXPControlView* pControl);
-    void DrawSpinArrows(CDC* pDC, CRect rcUp, CRect rcDown, COLORREF clr);
 };
 
 // ---------------------------------------------------------------------------
@@ -165,7 +161,6 @@ public:
     virtual void FillPopupLabel(CDC* pDC, CRect rc);
 
 protected:
-    CRect GetFieldRect(CQXPControlView* pControl);
     // Dot pairs (a light and a dark 2 x 2 square).
     void DrawDotPair(CDC* pDC, int x, int y, int nLight, int nDark);
 };

@@ -1,0 +1,333 @@
+// The docking themes' colours per desktop colour scheme (blue, olive,
+// silver, none), read from the paint manager a theme makes.
+#include "DockTestSupport.h"
+
+#include <qx/colors.h>
+#include <qx/drawing.h>
+#include <qx/panepaint.h>
+
+#include <qmtest/pump.h>
+#include <qmtest/screenshot.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// The colour manager follows one scheme while a test runs.
+struct SchemeScope {
+    explicit SchemeScope(int nScheme)
+    {
+        ToolkitColorManager* p = ToolkitColorManager::Instance();
+        m_nOld = p->GetChosenTheme();
+        m_bOldDisabled = p->IsLunaColorsDisabled();
+        p->DisableLunaColors(FALSE);
+        p->SetCurrentTheme(nScheme);
+        p->RefreshColors();
+    }
+    ~SchemeScope()
+    {
+        ToolkitColorManager* p = ToolkitColorManager::Instance();
+        p->SetCurrentTheme(m_nOld);
+        p->DisableLunaColors(m_bOldDisabled);
+        p->RefreshColors();
+    }
+    int m_nOld;
+    BOOL m_bOldDisabled;
+};
+
+std::unique_ptr<CQXPDockingPanePaintManager> Theme(int nTheme)
+{
+    std::unique_ptr<CQXPDockingPanePaintManager> p(CQXPDockingPanePaintManager::CreateTheme(nTheme));
+    p->RefreshMetrics();
+    return p;
+}
+
+const COLORREF kAny = (COLORREF)-2;
+
+} // namespace
+
+TEST(DockingThemeColors, LunaThemesFollowTheDesktopScheme)
+{
+    struct Row {
+        int theme, scheme;
+        COLORREF inactive0, inactive1, face, c38, c32, c30;
+        BOOL gradientButtons;
+    } rows[] = {
+        {2, qxColorThemeBlue, RGB(221, 236, 254), RGB(129, 169, 226), RGB(216, 231, 252), RGB(39, 65, 118),
+         RGB(0, 0, 128), RGB(158, 190, 245), TRUE},
+        {2, qxColorThemeOlive, RGB(244, 247, 222), RGB(183, 198, 145), RGB(226, 231, 191), RGB(81, 94, 51),
+         RGB(63, 93, 56), RGB(217, 217, 167), TRUE},
+        {2, qxColorThemeSilver, RGB(249, 249, 255), RGB(156, 155, 183), RGB(223, 223, 234), RGB(84, 84, 117),
+         RGB(75, 75, 111), RGB(215, 215, 229), TRUE},
+        // Royale and Aero take the blue scheme.
+        {2, qxColorThemeRoyale, RGB(221, 236, 254), RGB(129, 169, 226), RGB(216, 231, 252), RGB(39, 65, 118),
+         RGB(0, 0, 128), RGB(158, 190, 245), TRUE},
+        {7, qxColorThemeOlive, kAny, kAny, RGB(226, 231, 191), RGB(81, 94, 51), RGB(63, 93, 56),
+         RGB(217, 217, 167), TRUE},
+        // Theme 10 keeps its own blue whatever the desktop shows.
+        {10, qxColorThemeSilver, RGB(227, 239, 255), RGB(175, 210, 255), RGB(216, 231, 252), RGB(39, 65, 118),
+         RGB(0, 0, 128), RGB(158, 190, 245), TRUE},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "theme " << r.theme << " scheme " << r.scheme);
+        SchemeScope scope(r.scheme);
+        auto pm = Theme(r.theme);
+        EXPECT_EQ(r.scheme == qxColorThemeSilver && r.theme == 10 ? qxColorThemeBlue : r.scheme,
+                  pm->GetColorScheme());
+        if (r.inactive0 != kAny) {
+            EXPECT_EQ(r.inactive0, pm->m_clrInactiveCaption[0]);
+            EXPECT_EQ(r.inactive1, pm->m_clrInactiveCaption[1]);
+        }
+        EXPECT_EQ(r.face, pm->m_clrFace);
+        EXPECT_EQ(r.c38, pm->GetColor(qxColorGripper));
+        EXPECT_EQ(r.c38, pm->m_clrBorder);
+        EXPECT_EQ(r.c32, pm->GetColor(qxColorHotBorder));
+        EXPECT_EQ(r.c32, pm->GetColor(qxColorPressedBorder));
+        EXPECT_EQ(r.c32, pm->GetColor(qxColorCheckedBorder));
+        EXPECT_EQ(r.c30, pm->GetColor(qxColorBarFace));
+        EXPECT_EQ(RGB(255, 238, 194), pm->GetColor(qxColorHotFace));
+        EXPECT_EQ(RGB(254, 128, 62), pm->GetColor(qxColorPressedFace));
+        EXPECT_EQ(RGB(0, 0, 0), pm->GetColor(qxColorPressedText));
+        EXPECT_EQ(r.gradientButtons, pm->m_bGradientButtons);
+        if (r.theme == 10) {
+            EXPECT_EQ(RGB(255, 231, 162), pm->m_clrActiveCaption[0]);
+            EXPECT_EQ(RGB(101, 147, 207), pm->GetColor(qxColorWindowFrame));
+            EXPECT_EQ(RGB(191, 219, 255), pm->GetColor(qxColorButtonFace));
+            EXPECT_EQ(RGB(190, 218, 254), pm->m_clrBackground[0]);
+            EXPECT_EQ(RGB(100, 143, 203), pm->m_clrBackground[1]);
+        } else {
+            EXPECT_EQ(RGB(255, 213, 140), pm->m_clrActiveCaption[0]);
+            EXPECT_EQ(RGB(255, 166, 76), pm->m_clrActiveCaption[1]);
+        }
+        if (r.theme == 7) {
+            // Its inactive captions take the colour manager's first gradient
+            // with white text.
+            const GradientColorValue* g = ToolkitColorManager::Instance()->GetGradientColor(0);
+            EXPECT_EQ(g->m_start.GetColor(), pm->m_clrInactiveCaption[0]);
+            EXPECT_EQ(g->m_end.GetColor(), pm->m_clrInactiveCaption[1]);
+        }
+    }
+}
+
+// Without a scheme (classic colours, or Luna colours switched off) the Luna
+// themes keep the system face and the plain buttons.
+TEST(DockingThemeColors, LunaThemesWithoutASchemeKeepTheSystemColours)
+{
+    for (int nTheme : {2, 7}) {
+        for (bool bDisabled : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "theme " << nTheme << (bDisabled ? " Luna off" : " classic"));
+            SchemeScope scope(bDisabled ? qxColorThemeOlive : qxColorThemeClassic);
+            ToolkitColorManager::Instance()->DisableLunaColors(bDisabled);
+            auto pm = Theme(nTheme);
+            EXPECT_EQ(0, pm->GetColorScheme());
+            EXPECT_FALSE(pm->m_bGradientButtons);
+            EXPECT_EQ(pm->GetColor(COLOR_3DFACE), pm->m_clrFace);
+            EXPECT_EQ(ToolkitColorManager::Instance()->GetColor(qxColorGripper), pm->GetColor(qxColorGripper));
+            if (nTheme == 2)
+                EXPECT_EQ(pm->GetColor(COLOR_3DFACE), pm->m_clrInactiveCaption[1]);
+        }
+    }
+}
+
+TEST(DockingThemeColors, SchemeThemesFollowTheDesktopScheme)
+{
+    const COLORREF black = RGB(0, 0, 0);
+    struct Row {
+        int theme, scheme;
+        COLORREF inactive0, inactive1, active0, active1, back0, back1, inactiveText, border;
+    } rows[] = {
+        {6, qxColorThemeOlive, RGB(216, 215, 198), RGB(238, 239, 229), kAny, kAny, RGB(229, 229, 215),
+         RGB(244, 241, 231), black, kAny},
+        {6, qxColorThemeSilver, RGB(224, 224, 235), RGB(242, 242, 246), RGB(160, 158, 186), RGB(224, 225, 235),
+         RGB(215, 215, 229), RGB(243, 243, 247), black, kAny},
+        {9, qxColorThemeBlue, RGB(204, 199, 186), RGB(204, 199, 186), RGB(59, 128, 237), RGB(49, 106, 197), kAny,
+         kAny, black, kAny},
+        {9, qxColorThemeOlive, RGB(204, 199, 186), RGB(204, 199, 186), RGB(182, 195, 146), RGB(145, 160, 117),
+         RGB(229, 229, 215), RGB(244, 241, 231), black, kAny},
+        {9, qxColorThemeSilver, RGB(240, 240, 245), RGB(240, 240, 245), RGB(211, 212, 221), RGB(166, 165, 191),
+         RGB(215, 215, 229), RGB(243, 243, 247), black, RGB(145, 155, 156)},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "theme " << r.theme << " scheme " << r.scheme);
+        SchemeScope scope(r.scheme);
+        auto pm = Theme(r.theme);
+        EXPECT_EQ(r.inactive0, pm->m_clrInactiveCaption[0]);
+        EXPECT_EQ(r.inactive1, pm->m_clrInactiveCaption[1]);
+        if (r.active0 != kAny) {
+            EXPECT_EQ(r.active0, pm->m_clrActiveCaption[0]);
+            EXPECT_EQ(r.active1, pm->m_clrActiveCaption[1]);
+        }
+        if (r.back0 != kAny) {
+            EXPECT_EQ(r.back0, pm->m_clrBackground[0]);
+            EXPECT_EQ(r.back1, pm->m_clrBackground[1]);
+            // The auto-hide panels share the background.
+            EXPECT_EQ(r.back0, pm->m_clrPanelBack[0]);
+            EXPECT_EQ(r.back1, pm->m_clrPanelBack[1]);
+        }
+        EXPECT_EQ(r.inactiveText, pm->m_clrInactiveCaptionText);
+        if (r.border != kAny)
+            EXPECT_EQ(r.border, pm->m_clrBorder);
+        EXPECT_TRUE(pm->m_bGradientCaptions);
+        EXPECT_EQ(4, pm->m_nSplitterStyle);
+    }
+}
+
+// On screen: an inactive caption of the Luna theme starts with its scheme's
+// colour at the top of the strip; pictures of each scheme are kept.
+TEST(DockingThemeColors, CaptionsShowTheSchemeOnScreen)
+{
+    struct Row {
+        int scheme;
+        const char* name;
+        COLORREF top;   // the inactive strip's first row
+    } rows[] = {
+        {qxColorThemeBlue, "blue", RGB(221, 236, 254)},
+        {qxColorThemeOlive, "olive", RGB(244, 247, 222)},
+        {qxColorThemeSilver, "silver", RGB(249, 249, 255)},
+    };
+    COLORREF seen[3] = {0, 0, 0};
+    for (int i = 0; i < 3; ++i) {
+        const Row& r = rows[i];
+        SCOPED_TRACE(r.name);
+        SchemeScope scope(r.scheme);
+        docktest::Docking d(true);
+        d.manager.SetTheme(2);
+        d.Create(1, dockLeftOf);
+        d.site.Layout();
+        qmtest::PumpFor(50);
+        CQXPDockingPane* pane = d.manager.FindPane(1);
+        auto* t = dynamic_cast<CQXPDockingPaneTabbedContainer*>(pane->GetContainer());
+        ASSERT_NE(nullptr, t);
+        ASSERT_FALSE(t->IsActive());
+        HWND h = t->GetSafeHwnd();
+        ::RedrawWindow(h, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        RECT rc;
+        ::GetClientRect(h, &rc);
+        HDC hdc = ::GetDC(h);
+        seen[i] = ::GetPixel(hdc, rc.right - 50, rc.top + d.manager.GetPaintManager()->m_rcCaptionMargin.top);
+        ::ReleaseDC(h, hdc);
+        EXPECT_EQ(r.top, seen[i]);
+        EXPECT_EQ(r.top, d.manager.GetPaintManager()->m_clrInactiveCaption[0]);
+        qmtest::SaveWindowShot(h, QM_BIN_DIR, std::string("dock-theme2-") + r.name + ".png");
+    }
+    // Three schemes, three looks.
+    EXPECT_NE(seen[0], seen[1]);
+    EXPECT_NE(seen[1], seen[2]);
+}
+
+// Splitter bars by the style bits, read back from a memory bitmap: rows of a
+// horizontal bar from its top edge.
+TEST(DockingThemeColors, SplitterStyles)
+{
+    auto pm = Theme(0);
+    pm->m_nSplitterSize = 6;
+    const int cx = 60, cy = 6;
+    HDC hScreen = ::GetDC(NULL);
+    CBitmap bitmap;   // outlives the DC that selects it
+    bitmap.Attach(::CreateCompatibleBitmap(hScreen, cx, cy));
+    ::ReleaseDC(NULL, hScreen);
+    GdiObjectDC memory(NULL, bitmap.m_hObject);
+    HDC hdc = memory;
+    const RECT rc = {0, 0, cx, cy};
+    const COLORREF face = pm->m_clrFace, c20 = pm->GetColor(COLOR_BTNHIGHLIGHT), c52 = pm->GetColor(qxColorControlBorder),
+                   c18 = pm->GetColor(COLOR_BTNTEXT), c21 = pm->GetColor(COLOR_3DDKSHADOW),
+                   c5 = pm->GetColor(COLOR_WINDOW);
+    struct Row {
+        int style;
+        int x;
+        COLORREF rows[6];
+    } rows[] = {
+        {0, 10, {face, face, face, face, face, face}},
+        {1, 10, {c20, face, face, face, c52, c18}},
+        {3, 10, {c20, face, face, face, c52, c18}},   // bit 0 wins over bit 1
+        {2, 10, {c21, c5, c5, face, face, c21}},
+        // The centre mark: lines 2 and 4 about the middle, none near the ends.
+        {0x100, cx / 2, {face, face, pm->m_clrBorder, face, pm->m_clrBorder, face}},
+        {0x100, 5, {face, face, face, face, face, face}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "style " << r.style << " x " << r.x);
+        pm->m_nSplitterStyle = r.style;
+        pm->DrawSplitter(hdc, rc, TRUE);
+        for (int y = 0; y < cy; ++y)
+            EXPECT_EQ(r.rows[y], ::GetPixel(hdc, r.x, y)) << "row " << y;
+    }
+    // The dotted grip: a dot every 4 pixels about the middle, the border
+    // colour above and left of the highlight.
+    pm->m_nSplitterStyle = 0x200;
+    pm->DrawSplitter(hdc, rc, TRUE);
+    const int middle = cx / 2, across = cy / 2 - 1;
+    EXPECT_EQ(pm->m_clrBorder, ::GetPixel(hdc, middle, across));
+    EXPECT_EQ(c20, ::GetPixel(hdc, middle + 2, across + 2));
+    EXPECT_EQ(pm->m_clrBorder, ::GetPixel(hdc, middle + 4, across));
+    EXPECT_EQ(face, ::GetPixel(hdc, middle + 3, across - 1));
+    // A vertical bar turns the same rows into columns.
+    pm->m_nSplitterStyle = 1;
+    const RECT rcV = {0, 0, 6, cy};
+    pm->DrawSplitter(hdc, rcV, FALSE);
+    EXPECT_EQ(c20, ::GetPixel(hdc, 0, 3));
+    EXPECT_EQ(c52, ::GetPixel(hdc, 4, 3));
+    EXPECT_EQ(c18, ::GetPixel(hdc, 5, 3));
+}
+
+// The caption's height: its margins, the text band (the font's height, at
+// least 13 pixels) and the theme's extra height.
+TEST(DockingThemeColors, CaptionHeights)
+{
+    struct Row {
+        int theme;
+        int extra;
+        int marginTop, marginBottom;
+    } rows[] = {{0, 5, 2, 1}, {2, 7, 2, 1}, {5, 2, 2, 1}, {6, 5, 0, 0}, {7, 3, 2, 1}, {8, 9, 0, 0}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.theme);
+        auto pm = Theme(r.theme);
+        EXPECT_EQ(r.marginTop, pm->m_rcCaptionMargin.top);
+        EXPECT_EQ(r.marginBottom, pm->m_rcCaptionMargin.bottom);
+        // A small font still gives a 13-pixel text band.
+        LOGFONTA lf = {};
+        lf.lfHeight = -8;
+        lstrcpyA(lf.lfFaceName, "Tahoma");
+        pm->SetCaptionFont(&lf);
+        EXPECT_EQ(13 + r.extra, pm->GetCaptionTextHeight());
+        EXPECT_EQ(r.marginTop + r.marginBottom + 13 + r.extra, pm->GetCaptionHeight());
+        // A large one gives its own height.
+        lf.lfHeight = -24;
+        pm->SetCaptionFont(&lf);
+        HDC hdc = ::GetDC(NULL);
+        HGDIOBJ hOld = ::SelectObject(hdc, ::CreateFontIndirectA(&lf));
+        SIZE sz = {0, 0};
+        ::GetTextExtentPoint32A(hdc, " ", 1, &sz);
+        ::DeleteObject(::SelectObject(hdc, hOld));
+        ::ReleaseDC(NULL, hdc);
+        ASSERT_GT(sz.cy, 12);
+        EXPECT_EQ(sz.cy + r.extra, pm->GetCaptionTextHeight());
+        EXPECT_EQ(r.marginTop + r.marginBottom + sz.cy + r.extra, pm->GetCaptionHeight());
+    }
+}
+
+// Theme 7 writes its captions in Arial at the icon titles' size; the others
+// in the system's small caption font.
+TEST(DockingThemeColors, ThemeSevenCaptionFont)
+{
+    LOGFONTA lfIconTitle = {};
+    ASSERT_TRUE(::SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof(lfIconTitle), &lfIconTitle, 0));
+    NONCLIENTMETRICSA ncm = {};
+    ncm.cbSize = sizeof(ncm);
+    ASSERT_TRUE(::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0));
+    for (int nTheme : {7, 2}) {
+        SCOPED_TRACE(nTheme);
+        auto pm = Theme(nTheme);
+        LOGFONTA lf = {};
+        ASSERT_NE(0, ::GetObjectA(pm->m_hFont, sizeof(lf), &lf));
+        if (nTheme == 7) {
+            EXPECT_STREQ("Arial", lf.lfFaceName);
+            EXPECT_EQ(lfIconTitle.lfHeight, lf.lfHeight);
+        } else {
+            EXPECT_STREQ(ncm.lfSmCaptionFont.lfFaceName, lf.lfFaceName);
+            EXPECT_EQ(ncm.lfSmCaptionFont.lfHeight, lf.lfHeight);
+        }
+    }
+}

@@ -1,0 +1,300 @@
+// qx/office2007.h - the Office 2007 look of the command bars.
+//
+//   theme id  class                base                 command
+//   5         COffice2007Theme     ToolkitPaintThemeB   none (toolkit only)
+//   6         CRibbonStyleTheme    COffice2007Theme     none (toolkit only)
+//
+// Both draw from the theme module (qx/themeres.h, GetThemeResources): its
+// colours by section and key, its images by name. A missing image leaves its
+// element undrawn (or the base draws it where said); a missing colour key
+// leaves the base theme's default. RegisterOffice2007Themes installs them as
+// the paint-manager factory's creators 5 and 6 (the linker keeps only what a
+// program references, so a program calls it at start-up).
+//
+// The frame skin: a frame whose non-client area the command bars paint hands
+// DrawFrame a QXPFrameSkin (its window, state, caption buttons and sizes);
+// CalcFrameRegion gives it rounded corners. The skin's window side lives in
+// qx/frameskin.h.
+#pragma once
+
+#include <qx/paintmanager.h>
+#include <qx/themeres.h>
+#include <qx/themes.h>
+
+#include <vector>
+
+// A caption button of a skinned frame (window coordinates).
+struct QXPFrameCaptionButton {
+    UINT nCommand;    // SC_CLOSE, SC_MAXIMIZE, SC_RESTORE or SC_MINIMIZE
+    CRect rc;
+    BOOL bSelected;   // hot
+    BOOL bPressed;
+    BOOL bEnabled;
+};
+
+// What the frame-skin painting knows of a frame (window coordinates).
+struct QXPFrameSkin {
+    HWND hWnd = NULL;
+    BOOL bActive = TRUE;
+    CSize szWindow;              // the window's size
+    int nBorder = 0;             // left, right and bottom border width
+    int nCaption = 0;            // the caption band's height (top border included)
+    BOOL bCaption = TRUE;        // WS_CAPTION
+    BOOL bMaximized = FALSE;
+    int nStatusBar = 0;          // height of the status-bar strip beside the bottom border, 0: none
+    BOOL bRoundedBottom = FALSE; // the region rounds the bottom corners too
+    std::vector<QXPFrameCaptionButton> buttons;
+};
+
+// The named colours a theme reads, and where each lands: the colour table
+// slot (0-62) or a named member of the theme (slot -1). Gradients are read
+// dark first, then light. Tests walk it.
+struct QXPOffice2007ColorKey {
+    const char* pszSection;
+    const char* pszKey;        // a gradient: the common stem ("ToolbarFace")
+    int nSlot;                 // colour-table slot, or -1
+    const char* pszMember;     // the member's name when nSlot is -1
+    float fFactor;             // gradients: their factor; 0 for plain colours
+};
+const QXPOffice2007ColorKey* AFXAPI GetOffice2007ColorKeys(int* pnCount);
+
+// The colour-table slots the themes fill with fixed values.
+enum {
+    qxpSlotPopupFace = 41,      // RGB(246, 246, 246) (ribbon: 250, 250, 250)
+    qxpSlotPopupText = 44,      // 0 (ribbon: MenuPopupText)
+    qxpSlotHotText = 45,        // 0 (ribbon: ControlHighlightText)
+    qxpSlotBarText = 46,        // 0 (ribbon: GroupClientText)
+    qxpSlotDisabledText = 60,   // RGB(141, 141, 141) (ribbon: 167, 167, 167)
+    qxpSlotPopupBorder = 43,    // MenuPopupBorder (ribbon: 134, 134, 134)
+};
+
+// ---------------------------------------------------------------------------
+// The gallery painter of themes 5 and 6. The gallery controls come with the
+// galleries; until then their painter reads these views.
+
+// Hit codes of a gallery's parts.
+enum {
+    qxpGalleryHitUp = 60,        // scroll-up button, or a scroll bar's up/left arrow
+    qxpGalleryHitDown = 61,      // scroll-down button, or the down/right arrow
+    qxpGalleryHitPageBefore = 62,
+    qxpGalleryHitPageAfter = 63,
+    qxpGalleryHitPopup = 65,
+};
+
+struct QXPGalleryView {
+    CRect rc;                    // the control
+    BOOL bEnabled = TRUE;
+    BOOL bSelected = FALSE;
+    BOOL bInPopupGallery = FALSE;  // sits in a popup bar of the popup-gallery kind
+    BOOL bBorders = FALSE;
+    BOOL bBottomDivider = FALSE;
+    int nHotPart = 0;            // a hit code, 0 none
+    int nPressedPart = 0;
+    BOOL bCanScrollUp = TRUE;
+    BOOL bCanScrollDown = TRUE;
+};
+
+struct QXPGalleryScrollBarView {
+    int nType = 5;               // 5 light images, 6 dark; others are not drawn
+    BOOL bVertical = TRUE;
+    BOOL bEnabled = TRUE;
+    CRect rc;                    // the whole bar
+    CRect rcArrowBefore, rcArrowAfter, rcThumb;  // rcThumb empty: no room for one
+    CRect rcPageBefore, rcPageAfter;
+    int nHotPart = 0;
+    int nPressedPart = 0;
+};
+
+class COffice2007Theme;
+
+class COffice2007GalleryPaint : public CGalleryPainter {
+public:
+    explicit COffice2007GalleryPaint(COffice2007Theme* pTheme);
+
+    virtual void DrawGroupCaption(CDC* pDC, LPCSTR lpszCaption, CRect rc);
+    virtual void FillBackground(CDC* pDC, const QXPGalleryView& gallery, CRect rc);
+    virtual void DrawScrollBar(CDC* pDC, const QXPGalleryScrollBarView& bar);
+    virtual void DrawScrollButtons(CDC* pDC, const QXPGalleryView& gallery);
+    void RefreshMetrics() override;
+
+    // The stand-in operations of the base, drawn the Office 2007 way.
+    void FillControl(CDC* pDC, CRect rc) override;
+    void DrawLabel(CDC* pDC, CRect rc, LPCSTR lpszText) override;
+
+    // The state (of 5) of a scroll or popup button: 4 disabled, 3 pressed,
+    // 2 hot, 1 another part hot or pressed, 0.
+    static int AFXAPI GetButtonState(const QXPGalleryView& gallery, int nPart);
+    // The 9 x 9 glyph cell (1-16) of a scroll-bar arrow.
+    static int AFXAPI GetArrowGlyph(BOOL bVertical, BOOL bBefore, BOOL bEnabled, BOOL bBackground);
+
+    int m_nUpHeight;        // 21
+    int m_nDownHeight;      // 19
+    COffice2007Theme* m_pTheme;
+    ColorValue m_clrSelected;   // ControlGallerySelected
+    ColorValue m_clrNormal;     // ControlGalleryNormal
+    ColorValue m_clrBorder;     // ControlGalleryBorder
+};
+
+// ---------------------------------------------------------------------------
+// Theme 5: menus, toolbars, status bar, workspace and the frame skin.
+class COffice2007Theme : public ToolkitPaintThemeB {
+public:
+    COffice2007Theme();
+    ~COffice2007Theme() override;
+
+    int GetCurrentTheme() const override { return qxpThemeOffice2007; }
+    int GetThemeId() const { return GetCurrentTheme(); }
+
+    void RefreshMetrics() override;
+    COLORREF GetControlTextColor(CQXPControlView* pControl) override;
+    void FillStatusBar(CDC* pDC, CRect rcClient) override;
+    void DrawStatusPaneBorder(CDC* pDC, CRect rc, CQXPStatusPaneView* pPane, BOOL bLastPane) override;
+    void DrawStatusGripper(CDC* pDC, CRect rcGripper) override;
+
+    // --- frame skin --------------------------------------------------------------
+    // Paints the non-client area of a skinned frame.
+    virtual void DrawFrame(CDC* pDC, const QXPFrameSkin& frame);
+    virtual void DrawFrameCaptionButton(CDC* pDC, CRect rc, UINT nCommand, BOOL bSelected, BOOL bPressed,
+                                        BOOL bEnabled, BOOL bActive);
+    // The window's text in the caption font (FWS_PREFIXTITLE frames: the
+    // application title after the document name in its own colour).
+    virtual void DrawCaptionText(CDC* pDC, CRect rc, HWND hWnd, BOOL bActive);
+    static HICON AFXAPI GetFrameSmallIcon(HWND hWnd);
+    static HICON AFXAPI GetFrameLargeIcon(HWND hWnd);
+    // The window region (rounded corners); NULL for a maximized frame. The
+    // caller owns it.
+    HRGN CalcFrameRegion(const QXPFrameSkin& frame, int cx, int cy);
+    // The glyph set of a caption button of that width: 13, 17 or 23.
+    static int AFXAPI GetCaptionGlyphSize(int cxButton);
+    // The glyph state: 3 inactive, else 2 hot and pressed, 1 either, 0.
+    static int AFXAPI GetCaptionGlyphState(BOOL bSelected, BOOL bPressed, BOOL bActive);
+    // The glyph image name of a command at a button width.
+    static CString AFXAPI GetCaptionGlyphName(UINT nCommand, int cxButton);
+
+    // The MDI workspace: the top-left image, then two gradients.
+    void FillWorkspace(CDC* pDC, CRect rcClient, CRect rcInner);
+
+    ThemeResources* GetThemeResources() const { return m_pResources; }
+    ThemeBitmap* GetImage(LPCSTR lpszName) const { return m_pResources->LoadImage(lpszName); }
+    // Draws state nState of nStates of an image; FALSE when it is missing.
+    virtual BOOL DrawThemeImage(CDC* pDC, LPCSTR lpszName, CRect rc, int nState, int nStates, CRect rcMargins,
+                                COLORREF clrKey = QX_COLOR_NONE, int nGlassFlags = 0);
+
+    COffice2007GalleryPaint* GetOffice2007GalleryPainter() const
+    {
+        return static_cast<COffice2007GalleryPaint*>(m_pGalleryPainter);
+    }
+
+    // --- data ------------------------------------------------------------------
+    CFont m_fontCaption;
+    ThemeResources* m_pResources;   // the process-wide theme (not owned)
+    int m_nBorderMetric;            // SPI_GETBORDER
+    int m_nCaptionHeight;           // max(SM_CYCAPTION, 17)
+    int m_nCaptionHeight2;          // max(SM_CYCAPTION + 1, 18)
+
+    // Named colours (the rest land in the colour table, GetOffice2007ColorKeys).
+    ColorValue m_clrStatusBarShadow;
+    GradientColorValue m_grcStatusBarTop;
+    GradientColorValue m_grcStatusBarBottom;
+    ColorValue m_clrMenuBarText;
+    ColorValue m_clrFloatingBarBorder;
+    ColorValue m_clrDisabledIcon;
+    GradientColorValue m_grcDisabledIcon;
+    ColorValue m_clrControlLabel;
+    ColorValue m_clrControlEditBorder;
+    ColorValue m_clrWorkspaceTop;
+    ColorValue m_clrWorkspaceMiddle;
+    ColorValue m_clrWorkspaceBottom;
+    ColorValue m_clrBorderActive[4];
+    ColorValue m_clrBorderInactive[4];
+    ColorValue m_clrCaptionTextActive;
+    ColorValue m_clrCaptionTextActiveTitle;
+    ColorValue m_clrCaptionTextInactive;
+
+    // The member a table row names (NULL when none).
+    ColorValue* FindColorMember(const char* pszMember);
+    GradientColorValue* FindGradientMember(const char* pszMember);
+};
+
+// ---------------------------------------------------------------------------
+// Theme 6: the ribbon's paint manager.
+struct QXPRibbonMetrics {
+    int nBaseHeight;        // h
+    int nFontHeight;        // h * 120 / 96
+    int nControlHeight;     // max(22, e + 6), e = h * 144 / 96
+    int nRowHeight;         // max(22, h * 195 / 96)
+    int nTabStripHeight;    // 23 for rows of 22, else row + 2
+    int nGroupCaption;      // max(17, e)
+    int nSplitDropDown;     // max(12, control height / 2)
+    int nLargeDropDown;     // 2 * control height - 17
+};
+// The metrics of a font height override (12 or more) or, below that, of the
+// system menu font's absolute height (12 or less counts as 11).
+QXPRibbonMetrics AFXAPI ComputeRibbonMetrics(int nOverride, int nMenuFontHeight);
+
+// The Luna colours of the ribbon's tab colour set for colour theme 2, 3 or
+// any other (1, 4, 5), in the order the set takes them.
+struct QXPRibbonTabLuna {
+    COLORREF clrFrame[3];
+    COLORREF clrDarkText;  // also the header text
+    COLORREF clrGradientLight, clrGradientDark;
+    COLORREF clrValue[3];
+    COLORREF clrGradient2Light, clrGradient2Dark;
+};
+QXPRibbonTabLuna AFXAPI GetRibbonTabLunaColors(int nColorTheme);
+
+class CRibbonStyleTheme : public COffice2007Theme {
+public:
+    CRibbonStyleTheme();
+    ~CRibbonStyleTheme() override;
+
+    int GetCurrentTheme() const override { return qxpThemeRibbon; }
+    void RefreshMetrics() override;
+    void RefreshFonts() override;
+
+    COLORREF GetRectangleTextColor(int nSelected, BOOL bPressed, BOOL bEnabled, int nChecked, BOOL bPopped,
+                                   int nBarType, int nBarPosition) override;
+    void DrawRectangle(CDC* pDC, CRect rc, int nSelected, BOOL bPressed, BOOL bEnabled, int nChecked,
+                       BOOL bPopped, int nBarType, int nBarPosition) override;
+    void FillCommandBar(CDC* pDC, CQXPBarView* pBar) override;
+    CSize DrawCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, int nSelected, BOOL bPressed, int nChecked,
+                           BOOL bEnabled) override;
+    CSize DrawRadioButtonMark(CDC* pDC, CRect rc, BOOL bDraw, int nSelected, BOOL bPressed, int nChecked,
+                              BOOL bEnabled) override;
+    void FillPopupGutter(CDC* pDC, CRect rcGutter, BOOL bRarelyUsed) override;
+    void FillStatusBar(CDC* pDC, CRect rcClient) override;
+    void DrawStatusPaneBorder(CDC* pDC, CRect rc, CQXPStatusPaneView* pPane, BOOL bLastPane) override;
+    void DrawStatusGripper(CDC* pDC, CRect rcGripper) override;
+    void SetBarRegion(CQXPBarView* pBar) override;
+
+    // The state of a toolbar button image (TOOLBARBUTTONS22/50, 4 states);
+    // -1: nothing is drawn.
+    static int AFXAPI GetButtonImageState(int nSelected, BOOL bPressed, BOOL bEnabled, int nChecked,
+                                          BOOL bPopped);
+    // The states of a split button's main part (of 6) and drop part (of 5);
+    // -1: nothing drawn.
+    static int AFXAPI GetSplitMainState(int nEnabled, int nSelected, int nPressed, BOOL bPopped, int nChecked);
+    static int AFXAPI GetSplitDropState(int nEnabled, int nSelected, int nPressed, BOOL bPopped, int nChecked);
+    // The 22 x 22 cell of a grouped button (0-4).
+    static int AFXAPI GetGroupedButtonState(int nSelected, BOOL bPressed, BOOL bEnabled, int nChecked,
+                                            BOOL bPopped);
+
+    CFont m_fontRibbon;
+    BOOL m_bRecreateRibbonFont;     // TRUE until the font is made
+    int m_nFontHeightOverride;      // 0: the menu font's height
+    QXPRibbonMetrics m_metrics;
+    BOOL m_bUseFaceOverride;        // "Segoe UI" when installed
+    CString m_strFaceOverride;
+    ColorValue m_clrRibbonFace;
+    ColorValue m_clrGroupCaptionText;
+    ColorValue m_clrRibbonText;
+    ColorValue m_clrControlEditNormal;
+    ColorValue m_clrMinimizedFrameEdgeHighLight;
+    ColorValue m_clrMinimizedFrameEdgeShadow;
+    ColorValue m_clrTabNormalText;
+    ColorValue m_clrTabSelectedText;
+};
+
+// Installs COffice2007Theme and CRibbonStyleTheme as the factory's creators 5
+// and 6.
+void AFXAPI RegisterOffice2007Themes();
