@@ -105,14 +105,7 @@ protected:
             why = "no file dialog appeared";
             return false;
         }
-        HWND name = nullptr;
-        for (HWND h : qmtest::DescendantsOfClass(dlg, "")) {
-            int id = GetDlgCtrlID(h);
-            if (id == 1148 && qmtest::WindowClassOf(h) == "ComboBox")
-                name = qmtest::FirstDescendantOfClass(h, "Edit");
-            if (!name && id == 1152 && qmtest::WindowClassOf(h) == "Edit")
-                name = h;
-        }
+        HWND name = FileNameBox(dlg);
         if (!name) {
             why = "the dialog has no file name box";
             return false;

@@ -150,10 +150,3 @@ protected:
     CSolutionBarProjTree m_tree;
     CQXPToolBar* m_pToolBar;  // one reference, released with the window
 };
-
-// A pane's standalone toolbar from a toolbar resource, its commands going
-// to pOwner; NULL when it cannot be made.
-CQXPToolBar* CreatePaneToolBar(CWnd* pOwner, UINT nToolBarID);
-// Lays a pane out: the toolbar (may be NULL) across the top at its docked
-// height, pBody in the rest.
-void LayoutPaneToolBar(CQXPToolBar* pToolBar, CWnd* pBody, int cx, int cy);

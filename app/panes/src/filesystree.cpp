@@ -1,8 +1,6 @@
 // filesystree.cpp - the File Explorer tree over the shell namespace.
 #include "filesystree.h"
-#include "projtree.h"
-
-#include <qx/toolbar.h>
+#include "panewnd.h"
 
 #include "apphelpers.h"
 #include "editorframe.h"
@@ -669,8 +667,7 @@ CSolutionBarFSContainer::~CSolutionBarFSContainer() = default;
 
 BOOL CSolutionBarFSContainer::Create(CWnd* pParent, UINT nID)
 {
-    LPCSTR lpszClass = AfxRegisterWndClass(0, ::LoadCursor(NULL, IDC_ARROW), (HBRUSH)(COLOR_WINDOW + 1));
-    return CreateEx(0, lpszClass, "File Explorer", WS_CHILD | WS_CLIPCHILDREN, CRect(0, 0, 10, 10), pParent, nID);
+    return CreatePaneChild(*this, pParent, nID, "File Explorer");
 }
 
 int CSolutionBarFSContainer::OnCreate(LPCREATESTRUCTA lpCreateStruct)
@@ -686,12 +683,7 @@ int CSolutionBarFSContainer::OnCreate(LPCREATESTRUCTA lpCreateStruct)
 
 void CSolutionBarFSContainer::OnDestroy()
 {
-    if (m_pToolBar != NULL) {
-        if (m_pToolBar->GetSafeHwnd() != NULL)
-            m_pToolBar->DestroyWindow();
-        m_pToolBar->InternalRelease();
-        m_pToolBar = NULL;
-    }
+    ReleasePaneToolBar(m_pToolBar);
     CWnd::OnDestroy();
 }
 

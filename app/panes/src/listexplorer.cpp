@@ -2,6 +2,7 @@
 #include "listexplorer.h"
 
 #include "editorframe.h"
+#include "panewnd.h"
 #include "scintillawrap.h"
 
 namespace {
@@ -453,8 +454,7 @@ CSolutionBarList::~CSolutionBarList() = default;
 
 BOOL CSolutionBarList::Create(CWnd* pParent, UINT nID)
 {
-    LPCSTR lpszClass = AfxRegisterWndClass(0, ::LoadCursor(NULL, IDC_ARROW), (HBRUSH)(COLOR_BTNFACE + 1));
-    return CreateEx(0, lpszClass, "List Explorer", WS_CHILD | WS_CLIPCHILDREN, CRect(0, 0, 10, 10), pParent, nID);
+    return CreatePaneChild(*this, pParent, nID, "List Explorer", COLOR_BTNFACE);
 }
 
 int CSolutionBarList::OnCreate(LPCREATESTRUCTA lpCreateStruct)

@@ -4,11 +4,11 @@
 
 #include "editorframe.h"
 #include "filedialogs.h"
+#include "panewnd.h"
 #include "resource.h"
 #include "workspacefile.h"
 
-#include <qx/toolbar.h>
-
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -499,56 +499,10 @@ void CSolutionBarProjTree::OnRButtonDown(UINT nFlags, CPoint point)
     if (hItem != NULL) {
         SelectItem(hItem);
         const TreeNodeInfo* pNode = GetNode(hItem);
-        if (pNode != NULL && !pNode->nFolder) {
-            CMenu menu;
-            if (menu.LoadMenu(IDR_CONTEXT_PROJECT)) {
-                CMenu* pPopup = menu.GetSubMenu(0);
-                CPoint ptScreen = point;
-                ClientToScreen(&ptScreen);
-                // The command goes to this tree whatever else answers to its id.
-                UINT nCmd = pPopup != NULL ? (UINT)pPopup->TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD |
-                                                                              TPM_NONOTIFY,
-                                                                          ptScreen.x, ptScreen.y, this)
-                                           : 0;
-                if (nCmd != 0)
-                    SendMessage(WM_COMMAND, nCmd, 0);
-                return;
-            }
-        }
+        if (pNode != NULL && !pNode->nFolder && TrackItemMenu(IDR_CONTEXT_PROJECT, point))
+            return;
     }
     CBaseTreeCtrl::OnRButtonDown(nFlags, point);
-}
-
-// ===========================================================================
-// Pane toolbars
-
-CQXPToolBar* CreatePaneToolBar(CWnd* pOwner, UINT nToolBarID)
-{
-    CQXPToolBar* pBar = new CQXPToolBar;
-    pBar->SetOwnerSite(pOwner);
-    if (!pBar->CreateToolBar(0x50010010, pOwner, AFX_IDW_TOOLBAR) || !pBar->LoadToolBar(nToolBarID)) {
-        if (pBar->GetSafeHwnd() != NULL)
-            pBar->DestroyWindow();
-        pBar->InternalRelease();
-        return NULL;
-    }
-    pBar->SetOwner(pOwner);
-    return pBar;
-}
-
-void LayoutPaneToolBar(CQXPToolBar* pToolBar, CWnd* pBody, int cx, int cy)
-{
-    int nTop = 0;
-    if (pToolBar != NULL && pToolBar->GetSafeHwnd() != NULL) {
-        CSize size = pToolBar->CalcDockingLayout(cx, qxpLayoutHorz | qxpLayoutHorzDock | qxpLayoutCommit);
-        nTop = std::min((int)size.cy, cy);
-        pToolBar->MoveWindow(0, 0, cx, nTop);
-        pToolBar->Invalidate();
-    }
-    if (pBody != NULL && pBody->GetSafeHwnd() != NULL) {
-        pBody->MoveWindow(0, nTop, cx, std::max(0, cy - nTop));
-        pBody->Invalidate();
-    }
 }
 
 // ===========================================================================
@@ -572,8 +526,7 @@ CSolutionBarPTContainer::~CSolutionBarPTContainer() = default;
 
 BOOL CSolutionBarPTContainer::Create(CWnd* pParent, UINT nID)
 {
-    LPCSTR lpszClass = AfxRegisterWndClass(0, ::LoadCursor(NULL, IDC_ARROW), (HBRUSH)(COLOR_WINDOW + 1));
-    return CreateEx(0, lpszClass, "Project Explorer", WS_CHILD | WS_CLIPCHILDREN, CRect(0, 0, 10, 10), pParent, nID);
+    return CreatePaneChild(*this, pParent, nID, "Project Explorer");
 }
 
 int CSolutionBarPTContainer::OnCreate(LPCREATESTRUCTA lpCreateStruct)
@@ -589,12 +542,7 @@ int CSolutionBarPTContainer::OnCreate(LPCREATESTRUCTA lpCreateStruct)
 
 void CSolutionBarPTContainer::OnDestroy()
 {
-    if (m_pToolBar != NULL) {
-        if (m_pToolBar->GetSafeHwnd() != NULL)
-            m_pToolBar->DestroyWindow();
-        m_pToolBar->InternalRelease();
-        m_pToolBar = NULL;
-    }
+    ReleasePaneToolBar(m_pToolBar);
     CWnd::OnDestroy();
 }
 

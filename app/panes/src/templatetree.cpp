@@ -4,6 +4,7 @@
 
 #include "apphelpers.h"
 #include "editorframe.h"
+#include "panewnd.h"
 #include "scintillawrap.h"
 #include "templatedlg.h"
 #include "textfile.h"
@@ -431,23 +432,12 @@ void CSolutionBarTemplateTree::OnRButtonDown(UINT nFlags, CPoint point)
     HTREEITEM hItem = HitTest(point, &nHit);
     if (hItem != NULL) {
         SelectItem(hItem);
+        // The commands go to this tree: 32786 is also the text view's Delete Word.
         const TreeNodeInfo* pNode = GetNode(hItem);
-        CMenu menu;
-        if (pNode != NULL && menu.LoadMenu(pNode->nFolder ? IDR_CONTEXT_TEMPLATE_FOLDER : IDR_CONTEXT_TEMPLATE_FILE)) {
-            CMenu* pPopup = menu.GetSubMenu(0);
-            if (pPopup != NULL) {
-                ::SetMenuDefaultItem(pPopup->GetSafeHmenu(), ID_TEMPLATE_ADD_TO_DOCUMENT, FALSE);
-                CPoint ptScreen = point;
-                ClientToScreen(&ptScreen);
-                // The command goes to this tree: 32786 is also the text
-                // view's Delete Word.
-                UINT nCmd = (UINT)pPopup->TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, ptScreen.x,
-                                                         ptScreen.y, this);
-                if (nCmd != 0)
-                    SendMessage(WM_COMMAND, nCmd, 0);
-                return;
-            }
-        }
+        if (pNode != NULL &&
+            TrackItemMenu(pNode->nFolder ? IDR_CONTEXT_TEMPLATE_FOLDER : IDR_CONTEXT_TEMPLATE_FILE, point,
+                          ID_TEMPLATE_ADD_TO_DOCUMENT))
+            return;
     }
     CBaseTreeCtrl::OnRButtonDown(nFlags, point);
 }
@@ -515,8 +505,7 @@ END_MESSAGE_MAP()
 
 BOOL CSolutionBarTEContainer::Create(CWnd* pParent, UINT nID)
 {
-    LPCSTR lpszClass = AfxRegisterWndClass(0, ::LoadCursor(NULL, IDC_ARROW), (HBRUSH)(COLOR_WINDOW + 1));
-    return CreateEx(0, lpszClass, "Template Explorer", WS_CHILD | WS_CLIPCHILDREN, CRect(0, 0, 10, 10), pParent, nID);
+    return CreatePaneChild(*this, pParent, nID, "Template Explorer");
 }
 
 int CSolutionBarTEContainer::OnCreate(LPCREATESTRUCTA lpCreateStruct)

@@ -129,39 +129,8 @@ TEST(ListExplorerTables, CodesLeaveOutWhatWindows1252DoesNotShow)
 
 namespace {
 
-class ListExplorerTest : public panetest::FrameTest {
+class ListExplorerTest : public panetest::PaneAndEditorTest<CSolutionBarList, 59510, 260> {
 protected:
-    void SetUp() override
-    {
-        panetest::FrameTest::SetUp();
-        ASSERT_TRUE(panetest::LoadScintilla()) << "scilexer.dll must be in the bin folder";
-        // The frame's own results list would take the clicks.
-        m_pFrame->m_results.ShowWindow(SW_HIDE);
-        ASSERT_TRUE(m_pane.Create(m_pFrame, 59510));
-        m_pane.MoveWindow(0, 0, 260, 380);
-        m_pane.ShowWindow(SW_SHOW);
-        ASSERT_TRUE(m_editor.Create(CMFCScintilla::kWindowClass, "Editor", WS_CHILD | WS_VISIBLE,
-                                    CRect(260, 0, 580, 380), m_pFrame, 32785));
-        m_editor.Call(SCI_SETCODEPAGE, SC_CP_UTF8);
-        m_pFrame->m_pEditor = &m_editor;
-        qmtest::PumpMessages();
-    }
-    void TearDown() override
-    {
-        m_pFrame->m_pEditor = NULL;
-        if (::IsWindow(m_pane.GetSafeHwnd()))
-            m_pane.DestroyWindow();
-        if (::IsWindow(m_editor.GetSafeHwnd()))
-            m_editor.DestroyWindow();
-        panetest::FrameTest::TearDown();
-    }
-    std::string EditorText()
-    {
-        std::string text((size_t)m_editor.Call(SCI_GETLENGTH) + 1, '\0');
-        m_editor.Call(SCI_GETTEXT, text.size(), (sptr_t)&text[0]);
-        text.resize(text.size() - 1);
-        return text;
-    }
     void SelectText(const char* text, int nStart, int nEnd)
     {
         m_editor.ReplaceAllText(text);
@@ -187,9 +156,6 @@ protected:
         m_pane.SendMessage(WM_COMMAND, MAKEWPARAM(CSolutionBarList::IDC_CATEGORY, CBN_SELCHANGE),
                            (LPARAM)m_pane.GetCategoryBox().GetSafeHwnd());
     }
-
-    CSolutionBarList m_pane;
-    CMFCScintilla m_editor;
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "recordingframe.h"
+#include "scintillawrap.h"
 
 #include <gtest/gtest.h>
 
@@ -73,6 +74,52 @@ inline bool LoadScintilla()
     static HMODULE hModule = ::LoadLibraryA("scilexer.dll");
     return hModule != NULL;
 }
+
+// The whole text of an editor.
+inline std::string EditorText(CMFCScintilla& editor)
+{
+    std::string text((size_t)editor.Call(SCI_GETLENGTH) + 1, '\0');
+    editor.Call(SCI_GETTEXT, text.size(), (sptr_t)&text[0]);
+    text.resize(text.size() - 1);
+    return text;
+}
+
+// A pane (nWidth pixels wide) beside a real editor in the frame; the frame
+// gives that editor as the current one, where insertions go.
+template <class TPane, UINT nID, int nWidth>
+class PaneAndEditorTest : public FrameTest {
+protected:
+    void SetUp() override
+    {
+        FrameTest::SetUp();
+        ASSERT_TRUE(LoadScintilla()) << "scilexer.dll must be in the bin folder";
+        // The frame's own results list would take the clicks.
+        m_pFrame->m_results.ShowWindow(SW_HIDE);
+        ASSERT_TRUE(m_pane.Create(m_pFrame, nID));
+        m_pane.MoveWindow(0, 0, nWidth, 380);
+        m_pane.ShowWindow(SW_SHOW);
+        ASSERT_TRUE(m_editor.Create(CMFCScintilla::kWindowClass, "Editor", WS_CHILD | WS_VISIBLE,
+                                    CRect(nWidth, 0, 580, 380), m_pFrame, 32785));
+        m_editor.Call(SCI_SETCODEPAGE, SC_CP_UTF8);
+        m_pFrame->m_pEditor = &m_editor;
+        qmtest::PumpMessages();
+    }
+    void TearDown() override
+    {
+        m_pFrame->m_pEditor = NULL;
+        if (::IsWindow(m_pane.GetSafeHwnd()))
+            m_pane.DestroyWindow();
+        if (::IsWindow(m_editor.GetSafeHwnd()))
+            m_editor.DestroyWindow();
+        FrameTest::TearDown();
+    }
+
+public:
+    std::string EditorText() { return panetest::EditorText(m_editor); }
+
+    TPane m_pane;
+    CMFCScintilla m_editor;
+};
 
 // Real input (SendInput) from a second thread while this one handles its
 // messages: a modal loop that the input starts here (a drag, a popup menu)

@@ -53,37 +53,21 @@ std::string DiskShape(const std::string& folder)
     return out;
 }
 
-class TemplateTreeTest : public panetest::FrameTest {
+class TemplateTreeTest : public panetest::PaneAndEditorTest<CSolutionBarTEContainer, 59588, 300> {
 protected:
     void SetUp() override
     {
-        panetest::FrameTest::SetUp();
-        ASSERT_TRUE(panetest::LoadScintilla()) << "scilexer.dll must be in the bin folder";
         m_folder = m_dir.Path("Templates");
         ASSERT_TRUE(panetest::MakeFolder(m_folder));
         ASSERT_TRUE(panetest::WriteBytes(m_folder + "\\a.txt", "alpha <%REPLACE%>!"));
         ASSERT_TRUE(panetest::MakeFolder(m_folder + "\\Folder"));
         ASSERT_TRUE(panetest::WriteBytes(m_folder + "\\Folder\\inner.txt", "[<%REPLACE%>]"));
         ASSERT_TRUE(panetest::MakeFolder(m_folder + "\\Empty"));
-        // The frame's own results list would take the clicks.
-        m_pFrame->m_results.ShowWindow(SW_HIDE);
-        ASSERT_TRUE(m_pane.Create(m_pFrame, 59588));
-        m_pane.MoveWindow(0, 0, 300, 380);
-        m_pane.ShowWindow(SW_SHOW);
+        PaneAndEditorTest::SetUp();
+        if (HasFatalFailure())
+            return;
         ASSERT_TRUE(Tree().FillFromFolder(NULL, m_folder.c_str(), TRUE));
         Tree().Expand(Tree().GetRootItem(), TVE_EXPAND);
-        ASSERT_TRUE(m_editor.Create(CMFCScintilla::kWindowClass, "Editor", WS_CHILD | WS_VISIBLE,
-                                    CRect(300, 0, 580, 380), m_pFrame, 32785));
-        m_pFrame->m_pEditor = &m_editor;
-    }
-    void TearDown() override
-    {
-        m_pFrame->m_pEditor = NULL;
-        if (::IsWindow(m_pane.GetSafeHwnd()))
-            m_pane.DestroyWindow();
-        if (::IsWindow(m_editor.GetSafeHwnd()))
-            m_editor.DestroyWindow();
-        panetest::FrameTest::TearDown();
     }
 
 public:
@@ -137,18 +121,9 @@ public:
         ASSERT_NE(h, nullptr) << names;
         Tree().SelectItem(h);
     }
-    std::string EditorText()
-    {
-        std::string text((size_t)m_editor.Call(SCI_GETLENGTH) + 1, '\0');
-        m_editor.Call(SCI_GETTEXT, text.size(), (sptr_t)&text[0]);
-        text.resize(text.size() - 1);
-        return text;
-    }
 
     qmtest::TempDir m_dir;
     std::string m_folder;
-    CSolutionBarTEContainer m_pane;
-    CMFCScintilla m_editor;
 };
 
 const char kStartDisk[] = "Empty(),Folder(inner.txt=[<%REPLACE%>]),a.txt=alpha <%REPLACE%>!";
