@@ -8,7 +8,7 @@
 class CQXPToolBar;
 
 // Makes pWnd a hidden child of the pane's parent with a window class of its
-// own (arrow cursor, the background of nBackground, a COLOR_* index).
+// own (the background of nBackground, a COLOR_* index; no cursor of its own).
 BOOL CreatePaneChild(CWnd& wnd, CWnd* pParent, UINT nID, LPCSTR lpszTitle, int nBackground = COLOR_WINDOW);
 
 // A pane's standalone toolbar from a toolbar resource, its commands going

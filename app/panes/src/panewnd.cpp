@@ -7,7 +7,9 @@
 
 BOOL CreatePaneChild(CWnd& wnd, CWnd* pParent, UINT nID, LPCSTR lpszTitle, int nBackground)
 {
-    LPCSTR lpszClass = AfxRegisterWndClass(0, ::LoadCursor(NULL, IDC_ARROW), (HBRUSH)(INT_PTR)(nBackground + 1));
+    // No class cursor: the pane's own windows cover it, and the class name
+    // stays the same from one run to the next (it holds the cursor handle).
+    LPCSTR lpszClass = AfxRegisterWndClass(0, NULL, (HBRUSH)(INT_PTR)(nBackground + 1));
     return wnd.CreateEx(0, lpszClass, lpszTitle, WS_CHILD | WS_CLIPCHILDREN, CRect(0, 0, 10, 10), pParent, nID);
 }
 
