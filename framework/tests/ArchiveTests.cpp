@@ -5,6 +5,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <qmtest/anylanguage.h>
 
 using fxtest::Bytes;
 using fxtest::CauseOf;
@@ -578,6 +579,31 @@ TEST(ArchiveMechanics, OleTypesStoredForms)
                       ar >> v;
                   });
               }));
+}
+
+// Strings of any language go into a variant whole (the narrow strings are
+// UTF-8) and survive the archive's stored form.
+TEST(ArchiveMechanics, VariantStringsInAnyLanguage)
+{
+    ASSERT_EQ(CP_UTF8, GetACP()) << "the test program's manifest sets the UTF-8 code page";
+    for (const qmtest::TextInAnyLanguage& c : qmtest::kTextsInAnyLanguage) {
+        SCOPED_TRACE(c.utf8);
+        COleVariant fromChars(c.utf8), fromString(CString(c.utf8));
+        for (const COleVariant* v : {&fromChars, &fromString}) {
+            ASSERT_EQ(VT_BSTR, v->vt);
+            EXPECT_EQ(wcslen(c.utf16), SysStringLen(v->bstrVal));
+            EXPECT_STREQ(c.utf16, v->bstrVal);
+        }
+        Bytes bytes = StoreBytes([&](CArchive& ar) { ar << fromChars; });
+        LoadBytes(bytes, [&](CArchive& ar) {
+            COleVariant back;
+            ar >> back;
+            EXPECT_TRUE(back == fromChars);
+        });
+    }
+    // A date format with letters beyond ASCII keeps them.
+    COleDateTime date(2024, 2, 29, 13, 45, 30);
+    EXPECT_STREQ("2024\xE5\xB9\xB4 \xCE\xB1", date.Format("%Y\xE5\xB9\xB4 \xCE\xB1").GetString());
 }
 
 // --- run-time classes --------------------------------------------------------

@@ -834,7 +834,13 @@ BOOL CFrameWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
         return FALSE;
     if (pNMHDR->code == TTN_NEEDTEXTA) {
         NMTTDISPINFOA* p = reinterpret_cast<NMTTDISPINFOA*>(pNMHDR);
-        lstrcpynA(p->szText, strTip, (int)sizeof(p->szText));
+        // A tip longer than the buffer is cut where a character begins (the
+        // text is UTF-8), never inside one.
+        int n = strTip.GetLength() < (int)sizeof(p->szText) ? strTip.GetLength() : (int)sizeof(p->szText) - 1;
+        while (n > 0 && n < strTip.GetLength() && ((unsigned char)strTip[n] & 0xC0) == 0x80)
+            --n;
+        memcpy(p->szText, strTip.GetString(), (size_t)n);
+        p->szText[n] = '\0';
         p->lpszText = p->szText;
     } else {
         NMTTDISPINFOW* p = reinterpret_cast<NMTTDISPINFOW*>(pNMHDR);
@@ -1035,12 +1041,17 @@ void CFrameWnd::OnSysCommand(UINT nID, LPARAM lParam)
 void CFrameWnd::OnDropFiles(HDROP hDropInfo)
 {
     SetActiveWindow();
-    UINT nFiles = ::DragQueryFileA(hDropInfo, 0xFFFFFFFF, NULL, 0);
+    UINT nFiles = ::DragQueryFileW(hDropInfo, 0xFFFFFFFF, NULL, 0);
     for (UINT i = 0; i < nFiles; i++) {
-        char szFileName[MAX_PATH * 2];
-        if (::DragQueryFileA(hDropInfo, i, szFileName, (UINT)sizeof(szFileName)) == 0)
+        // Each name whole, whatever its length in the process's char text
+        // (a UTF-8 name takes up to three bytes per character).
+        UINT nLength = ::DragQueryFileW(hDropInfo, i, NULL, 0);
+        if (nLength == 0)
             continue;
-        fx::AppOpenDocumentFile(szFileName);
+        std::wstring name(nLength + 1, L'\0');
+        if (::DragQueryFileW(hDropInfo, i, &name[0], nLength + 1) != nLength)
+            continue;
+        fx::AppOpenDocumentFile(fx::ToNarrow(name.c_str()));
     }
     ::DragFinish(hDropInfo);
 }

@@ -3,6 +3,8 @@
 // menus, routing, the recent-file list and the command line.
 #include "DocViewTestApp.h"
 
+#include <qmtest/dropdata.h>
+
 using namespace dvtest;
 
 namespace {
@@ -646,4 +648,69 @@ TEST_F(DocViewTest, DroppedFilesAreOpened)
     CDocument* pActive = m_pMain->GetActiveDocument();
     ASSERT_TRUE(pActive != NULL);
     EXPECT_EQ(0, pActive->GetPathName().CompareNoCase(b.c_str()));
+}
+
+// A tool tip from the string table comes whole to a tool-tip control of
+// either form: UTF-16 to the wide one, UTF-8 (the process's char text) to
+// the ANSI one.
+TEST_F(DocViewTest, ToolTipsInAnyLanguageComeWhole)
+{
+    ASSERT_EQ(GetACP(), (UINT)CP_UTF8) << "the test program's manifest sets the UTF-8 code page";
+    NMTTDISPINFOW wide = {};
+    wide.hdr.code = TTN_NEEDTEXTW;
+    wide.hdr.idFrom = ID_TEST_WIDETIP;
+    m_pMain->SendMessage(WM_NOTIFY, 0, (LPARAM)&wide);
+    ASSERT_TRUE(wide.lpszText != NULL);
+    EXPECT_STREQ(L"\u65e5\u672c\u8a9e \u03b1\u03b2\u03b3 \U0001F600", wide.lpszText);
+    NMTTDISPINFOA narrow = {};
+    narrow.hdr.code = TTN_NEEDTEXTA;
+    narrow.hdr.idFrom = ID_TEST_WIDETIP;
+    m_pMain->SendMessage(WM_NOTIFY, 0, (LPARAM)&narrow);
+    ASSERT_TRUE(narrow.lpszText != NULL);
+    EXPECT_STREQ("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xCE\xB1\xCE\xB2\xCE\xB3 \xF0\x9F\x98\x80", narrow.lpszText);
+
+    // A tip longer than the ANSI buffer (80 bytes) ends with a whole
+    // character: 26 of the 30, 78 bytes.
+    std::string sun26;
+    for (int i = 0; i < 26; ++i)
+        sun26 += "\xE6\x97\xA5";
+    NMTTDISPINFOA longTip = {};
+    longTip.hdr.code = TTN_NEEDTEXTA;
+    longTip.hdr.idFrom = ID_TEST_LONGTIP;
+    m_pMain->SendMessage(WM_NOTIFY, 0, (LPARAM)&longTip);
+    ASSERT_TRUE(longTip.lpszText != NULL);
+    EXPECT_EQ(sun26, std::string(longTip.lpszText));
+}
+
+// Names in any language, dropped as Explorer drops them (UTF-16) and as an
+// 8-bit list, one of them longer than MAX_PATH bytes in UTF-8: each opens
+// under its whole name.
+TEST_F(DocViewTest, DroppedNamesInAnyLanguageAreOpened)
+{
+    ASSERT_EQ(GetACP(), (UINT)CP_UTF8) << "the test program's manifest sets the UTF-8 code page";
+    std::string longName;
+    for (int i = 0; i < 180; ++i)
+        longName += "\xE6\x97\xA5";  // 540 bytes
+    const std::string names[] = {
+        File("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.txt", "1"),
+        File("\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC.txt", "2"),
+        File("\xF0\x9F\x98\x80 smile.txt", "3"),
+        File((longName + ".txt").c_str(), "4"),
+    };
+    for (bool bWide : {true, false}) {
+        for (const std::string& name : names) {
+            SCOPED_TRACE(std::string(bWide ? "UTF-16 " : "8-bit ") + name);
+            qmtest::DropData data({name}, bWide);
+            FORMATETC format = {CF_HDROP, NULL, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+            STGMEDIUM medium = {};
+            ASSERT_EQ(S_OK, data.GetData(&format, &medium));
+            const int nBefore = CountDocuments();
+            m_pMain->SendMessage(WM_DROPFILES, (WPARAM)medium.hGlobal);  // freed by the frame
+            EXPECT_EQ(nBefore + 1, CountDocuments());
+            CDocument* pActive = m_pMain->GetActiveDocument();
+            ASSERT_TRUE(pActive != NULL);
+            EXPECT_EQ(name, std::string(pActive->GetPathName()));
+            pActive->OnCloseDocument();
+        }
+    }
 }

@@ -2,6 +2,7 @@
 #include "UiTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <qmtest/anylanguage.h>
 
 namespace {
 
@@ -302,6 +303,78 @@ protected:
 BEGIN_MESSAGE_MAP(CPaintProbe, CWnd)
     ON_WM_PAINT()
 END_MESSAGE_MAP()
+
+// The program's strings are UTF-8: text beyond ASCII is drawn and measured
+// as the wide functions draw and measure its characters, whatever the
+// character set of the selected font.
+TEST(DCTest, TextInAnyLanguageIsDrawnAndMeasuredAsItsCharacters)
+{
+    ASSERT_EQ(GetACP(), (UINT)CP_UTF8) << "the test program's manifest sets the UTF-8 code page";
+    const int cx = 240, cy = 24;
+    CClientDC screen(NULL);
+    CDC dcNarrow, dcWide;
+    CBitmap bmNarrow, bmWide;
+    ASSERT_TRUE(dcNarrow.CreateCompatibleDC(&screen) && dcWide.CreateCompatibleDC(&screen));
+    ASSERT_TRUE(bmNarrow.CreateCompatibleBitmap(&screen, cx, cy) && bmWide.CreateCompatibleBitmap(&screen, cx, cy));
+    CBitmap* pOldNarrow = dcNarrow.SelectObject(&bmNarrow);
+    CBitmap* pOldWide = dcWide.SelectObject(&bmWide);
+    CFont font;
+    ASSERT_TRUE(font.CreatePointFont(90, "Tahoma"));
+    CFont* pOldNarrowFont = dcNarrow.SelectObject(&font);
+    CFont* pOldWideFont = dcWide.SelectObject(&font);
+    auto samePixels = [&] {
+        for (int y = 0; y < cy; ++y)
+            for (int x = 0; x < cx; ++x)
+                if (dcNarrow.GetPixel(x, y) != dcWide.GetPixel(x, y))
+                    return false;
+        return true;
+    };
+    auto clear = [&] {
+        dcNarrow.FillSolidRect(0, 0, cx, cy, RGB(255, 255, 255));
+        dcWide.FillSolidRect(0, 0, cx, cy, RGB(255, 255, 255));
+    };
+
+    // Plain ASCII and a tab besides the kit's texts.
+    std::vector<qmtest::TextInAnyLanguage> cases = {{"plain", L"plain"},
+                                                    {"\xCE\xB1\xCE\xB2\tx", L"\u03b1\u03b2\tx"}};
+    cases.insert(cases.end(), std::begin(qmtest::kTextsInAnyLanguage), std::end(qmtest::kTextsInAnyLanguage));
+    for (const qmtest::TextInAnyLanguage& c : cases) {
+        SCOPED_TRACE(c.utf8);
+        const int n = (int)wcslen(c.utf16);
+        SIZE wide = {};
+        ASSERT_TRUE(GetTextExtentPoint32W(dcWide.m_hDC, c.utf16, n, &wide));
+        EXPECT_EQ(CSize(wide), dcNarrow.GetTextExtent(c.utf8, -1));
+        EXPECT_EQ(CSize(wide), dcNarrow.GetOutputTextExtent(c.utf8, -1));
+        const DWORD tabbed = GetTabbedTextExtentW(dcWide.m_hDC, c.utf16, n, 0, NULL);
+        EXPECT_EQ(CSize(LOWORD(tabbed), HIWORD(tabbed)), dcNarrow.GetTabbedTextExtent(c.utf8, -1, 0, NULL));
+        CRect rcNarrow(0, 0, cx, cy), rcWide(0, 0, cx, cy);
+        dcNarrow.DrawText(c.utf8, -1, &rcNarrow, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        DrawTextW(dcWide.m_hDC, c.utf16, n, &rcWide, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        EXPECT_EQ(rcWide, rcNarrow);
+
+        clear();
+        dcNarrow.TextOut(2, 2, c.utf8, -1);
+        TextOutW(dcWide.m_hDC, 2, 2, c.utf16, n);
+        EXPECT_TRUE(samePixels()) << "TextOut";
+        clear();
+        CRect rc(0, 0, cx, cy);
+        dcNarrow.ExtTextOut(2, 2, ETO_CLIPPED, &rc, c.utf8, (UINT)strlen(c.utf8), NULL);
+        ExtTextOutW(dcWide.m_hDC, 2, 2, ETO_CLIPPED, &rc, c.utf16, (UINT)n, NULL);
+        EXPECT_TRUE(samePixels()) << "ExtTextOut";
+        clear();
+        dcNarrow.TabbedTextOut(2, 2, c.utf8, -1, 0, NULL, 0);
+        TabbedTextOutW(dcWide.m_hDC, 2, 2, c.utf16, n, 0, NULL, 0);
+        EXPECT_TRUE(samePixels()) << "TabbedTextOut";
+        clear();
+        dcNarrow.DrawText(c.utf8, -1, &rc, DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
+        DrawTextW(dcWide.m_hDC, c.utf16, n, &rc, DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
+        EXPECT_TRUE(samePixels()) << "DrawText";
+    }
+    dcNarrow.SelectObject(pOldNarrowFont);
+    dcWide.SelectObject(pOldWideFont);
+    dcNarrow.SelectObject(pOldNarrow);
+    dcWide.SelectObject(pOldWide);
+}
 
 TEST(DCTest, PaintDCIsThePermanentObjectOfItsHandle)
 {

@@ -8,6 +8,7 @@
 #include <qx/menubar.h>
 
 #include <gtest/gtest.h>
+#include <qmtest/anylanguage.h>
 
 #include <algorithm>
 #include <string>
@@ -233,6 +234,25 @@ TEST_F(AccessibilityTest, ToolbarChildrenAreItsVisibleControls)
     EXPECT_EQ(E_INVALIDARG, pAcc->accDoDefaultAction(Child(-1)));
     // A point outside the bar hits nothing.
     EXPECT_EQ(S_FALSE, pAcc->accHitTest(rcBar.right + 50, rcBar.bottom + 50, &var));
+    pAcc->Release();
+}
+
+// Captions in any language reach assistive programs whole (UTF-16).
+TEST_F(AccessibilityTest, NamesInAnyLanguageAreGivenWhole)
+{
+    ASSERT_EQ(GetACP(), (UINT)CP_UTF8) << "the test program's manifest sets the UTF-8 code page";
+    IAccessible* pAcc = FromBar(pToolBar);
+    ASSERT_NE(nullptr, pAcc);
+    const long nChild = ChildIdOf(pToolBar, pExit);
+    for (const qmtest::TextInAnyLanguage& c : qmtest::kTextsInAnyLanguage) {
+        SCOPED_TRACE(c.utf8);
+        // With a mnemonic, which the name leaves out.
+        pExit->SetCaption((std::string("&") + c.utf8).c_str());
+        BSTR bstr = NULL;
+        ASSERT_EQ(S_OK, pAcc->get_accName(Child(nChild), &bstr));
+        EXPECT_STREQ(c.utf16, bstr);
+        ::SysFreeString(bstr);
+    }
     pAcc->Release();
 }
 

@@ -4,6 +4,7 @@
 #include <qx/tabbedcontainer.h>
 #include <qx/tabpaint.h>
 #include <qx/colors.h>
+#include <qx/themeres.h>
 #include <qx/drawing.h>
 
 #include <algorithm>
@@ -72,6 +73,14 @@ CQXPDockingPanePaintManager* AFXAPI CQXPDockingPanePaintManager::CreateTheme(int
         p->m_pPanelTabPainter->SetColor(t.panelColors);
     if (nTheme == 6 || nTheme == 8)
         SetRectEmpty(&p->m_rcCaptionMargin);
+    // The docking themes' own tab colour sets.
+    if (nTheme == 1) {
+        p->m_pPanelTabPainter->SetDockingColorSet(tabDockingSetGradient, TRUE);
+    } else if (nTheme == 6 || nTheme == 9) {
+        const int nSet = nTheme == 6 ? tabDockingSetScheme : tabDockingSetBordered;
+        p->m_pTabPainter->SetDockingColorSet(nSet, FALSE);
+        p->m_pPanelTabPainter->SetDockingColorSet(nSet, TRUE);
+    }
     // Striped panes show their tabs at the top.
     p->m_pTabPainter->SetPosition(nTheme == 5 ? tabPositionTop : tabPositionBottom);
     p->RefreshMetrics();
@@ -238,17 +247,17 @@ void CQXPDockingPanePaintManager::ApplyLunaScheme(const LunaScheme& scheme)
     m_clrInactiveCaption[0] = scheme.inactive[0];
     m_clrInactiveCaption[1] = scheme.inactive[1];
     m_clrFace = scheme.face;
-    m_clrTable[38] = m_clrBorder = scheme.border;
-    m_clrTable[39] = scheme.c39;
-    m_clrTable[40] = scheme.c40;
-    m_clrTable[41] = scheme.c41;
-    m_clrTable[43] = scheme.c43;
-    m_clrTable[32] = m_clrTable[37] = m_clrTable[50] = scheme.dark;
-    m_clrTable[30] = scheme.c30;
-    m_clrTable[31] = RGB(255, 238, 194);
-    m_clrTable[33] = RGB(254, 128, 62);
-    m_clrTable[36] = RGB(255, 192, 111);
-    m_clrTable[47] = RGB(0, 0, 0);
+    m_clrTable[qxColorGripper] = m_clrBorder = scheme.border;
+    m_clrTable[qxColorSeparator] = scheme.c39;
+    m_clrTable[qxColorDisabledIcon] = scheme.c40;
+    m_clrTable[qxColorMenuFace] = scheme.c41;
+    m_clrTable[qxColorMenuBorder] = scheme.c43;
+    m_clrTable[qxColorHotBorder] = m_clrTable[qxColorPressedBorder] = m_clrTable[qxColorCheckedBorder] = scheme.dark;
+    m_clrTable[qxColorBarFace] = scheme.c30;
+    m_clrTable[qxColorHotFace] = RGB(255, 238, 194);
+    m_clrTable[qxColorPressedFace] = RGB(254, 128, 62);
+    m_clrTable[qxColorCheckedFace] = RGB(255, 192, 111);
+    m_clrTable[qxColorPressedText] = RGB(0, 0, 0);
     m_bGradientButtons = TRUE;
     m_clrActiveCaption[0] = RGB(255, 213, 140);
     m_clrActiveCaption[1] = RGB(255, 166, 76);
@@ -350,8 +359,8 @@ void CQXPDockingPanePaintManager::RefreshThemeColors()
         if (m_nTheme == 10) {
             // The fixed blue look (no Office 2007 resources here).
             ApplyLunaScheme(kLunaBlue);
-            m_clrTable[54] = RGB(101, 147, 207);
-            m_clrTable[51] = RGB(191, 219, 255);
+            m_clrTable[qxColorWindowFrame] = RGB(101, 147, 207);
+            m_clrTable[qxColorButtonFace] = RGB(191, 219, 255);
             m_clrTable[COLOR_BTNHIGHLIGHT] = RGB(255, 255, 255);
             m_clrInactiveCaption[0] = RGB(227, 239, 255);
             m_clrInactiveCaption[1] = RGB(175, 210, 255);
@@ -361,6 +370,7 @@ void CQXPDockingPanePaintManager::RefreshThemeColors()
             m_clrBackground[1] = RGB(100, 143, 203);
             m_clrActiveCaptionText = m_clrInactiveCaptionText = RGB(8, 55, 114);
             m_nSplitterStyle = 8;
+            ApplyOffice2007PaneColors();
         } else if (const LunaScheme* pScheme = LunaSchemeOf(nScheme)) {
             ApplyLunaScheme(*pScheme);
         }
@@ -389,6 +399,34 @@ void CQXPDockingPanePaintManager::RefreshThemeColors()
     COLORREF clrInactiveBack = bInactiveOnFace ? face : MixColors(m_clrInactiveCaption[0], m_clrInactiveCaption[1], 50);
     m_clrActiveCaptionText = ReadableTextColor(m_clrActiveCaptionText, clrActiveBack);
     m_clrInactiveCaptionText = ReadableTextColor(m_clrInactiveCaptionText, clrInactiveBack);
+}
+
+void CQXPDockingPanePaintManager::ApplyOffice2007PaneColors()
+{
+    // Each ...Light key is a gradient's first end, each ...Dark its second.
+    ThemeResources* pTheme = GetThemeResources();
+    if (!pTheme->IsLoaded())
+        return;
+    auto take = [pTheme](LPCSTR lpszSection, LPCSTR lpszKey, std::initializer_list<COLORREF*> targets) {
+        COLORREF clr = pTheme->GetColor(lpszSection, lpszKey);
+        if (clr != QX_COLOR_NONE)
+            for (COLORREF* p : targets)
+                *p = clr;
+    };
+    take("Window", "WindowFrame", {&m_clrTable[qxColorWindowFrame], &m_clrBorder});
+    take("Window", "ButtonFace", {&m_clrTable[qxColorButtonFace]});
+    take("Window", "EdgeHighLightColor", {&m_clrTable[COLOR_BTNHIGHLIGHT]});
+    take("DockingPane", "Splitter", {&m_clrFace});
+    take("DockingPane", "SplitterLight", {&m_clrBackground[0]});
+    take("DockingPane", "SplitterDark", {&m_clrBackground[1]});
+    take("DockingPane", "NormalCaptionLight", {&m_clrInactiveCaption[0]});
+    take("DockingPane", "NormalCaptionDark", {&m_clrInactiveCaption[1]});
+    take("DockingPane", "NormalCaptionText", {&m_clrInactiveCaptionText});
+    take("DockingPane", "ActiveCaptionLight", {&m_clrActiveCaption[0]});
+    take("DockingPane", "ActiveCaptionDark", {&m_clrActiveCaption[1]});
+    take("DockingPane", "ActiveCaptionText", {&m_clrActiveCaptionText});
+    take("Toolbar", "ToolbarGripper", {&m_clrTable[qxColorGripper]});
+    take("Toolbar", "MenuPopupBorder", {&m_clrTable[qxColorMenuBorder]});
 }
 
 void AFXAPI CQXPDockingPanePaintManager::DrawCaptionButtonGlyph(HDC hDC, int nID, int x, int y, COLORREF clr,
@@ -559,9 +597,17 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
         clrText = clrGlyph = bActive ? m_clrActiveCaptionText : m_clrInactiveCaptionText;
         break;
     }
+    case 5: {
+        // Striped: the caption on the pane's background, a face line above.
+        dc.FillSolidRect(&rcCaption, GetColor(bActive ? qxColorHotFace : qxColorBarFace));
+        dc.FillSolidRect(rcCaption.left, rcCaption.top, rcCaption.right - rcCaption.left, 1, face);
+        clrText = GetColor(COLOR_BTNTEXT);
+        clrGlyph = RGB(0, 0, 0);
+        nSize = 16;
+        break;
+    }
     case 1:
     case 3:
-    case 5:
     case 6:
     case 9: {
         dc.FillSolidRect(&rcCaption, face);
@@ -622,6 +668,14 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
                     DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX | DT_CALCRECT);
         ::DrawTextA(hDC, strTitle, strTitle.GetLength(), &rcText,
                     DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+        if (m_nTheme == 5) {
+            // Four stripes from 10 pixels after the text to the buttons.
+            int x1 = rcCalc.right + 10, x2 = right - 4;
+            int mid = (rcBand.top + rcBand.bottom) / 2;
+            if (x2 > x1)
+                for (int y : {mid - 3, mid - 1, mid + 1, mid + 3})
+                    dc.FillSolidRect(x1, y, x2 - x1, 1, GetColor(bActive ? COLOR_BTNTEXT : 38));
+        }
         if (m_nTheme == 4) {
             // Grip bars from after the text to the buttons.
             int x1 = rcCalc.right + 4, x2 = right - 4;
@@ -638,7 +692,9 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
 void CQXPDockingPanePaintManager::DrawPane(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rc)
 {
     CDC& dc = *CDC::FromHandle(hDC);
-    dc.FillSolidRect(&rc, GetColor(COLOR_3DFACE));
+    // Theme 5 lays its panes on the active or inactive stripe colour.
+    const BOOL bActive = m_bHighlightActive && pPane->IsActive();
+    dc.FillSolidRect(&rc, m_nTheme == 5 ? GetColor(bActive ? qxColorHotFace : qxColorBarFace) : GetColor(COLOR_3DFACE));
     ::SetBkMode(hDC, TRANSPARENT);
     if (pPane->IsTabsVisible() && pPane->GetTabManager()) {
         RECT rcStrip = GetTabStripRect(pPane, rc);

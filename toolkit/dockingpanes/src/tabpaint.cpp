@@ -5,10 +5,40 @@
 #include <qx/colors.h>
 #include <qx/drawing.h>
 
+#include <qx/images.h>
+#include <qx/themeres.h>
+
 #include <algorithm>
 #include <numeric>
 
 namespace {
+
+// The resource colour set with the Office 2007 theme loaded: its colours
+// replace the fixed blues where the theme text has them.
+void ApplyOffice2007TabColors(TabColorSet& c)
+{
+    ThemeResources* pTheme = GetThemeResources();
+    if (!pTheme->IsLoaded())
+        return;
+    auto take = [pTheme](LPCSTR lpszSection, LPCSTR lpszKey, std::initializer_list<COLORREF*> targets) {
+        COLORREF clr = pTheme->GetColor(lpszSection, lpszKey);
+        if (clr != QX_COLOR_NONE)
+            for (COLORREF* p : targets)
+                *p = clr;
+    };
+    take("TabManager", "FrameBorder", {&c.clrBorder, &c.clrShape[tabShapeSelectedOutline]});
+    take("TabManager", "DarkShadow", {&c.clrDarkShadow3D, &c.clrShape[tabShapeOutline]});
+    take("TabManager", "LightShadow", {&c.clrShadow3D, &c.clrShape[tabShapeInner]});
+    c.clrShape[tabShapeInnerLight] = RGB(255, 255, 255);
+    take("Ribbon", "RibbonFace", {&c.clrHeader[0], &c.clrHeader[1], &c.clrClient[0], &c.clrClient[1]});
+    take("Ribbon", "TabNormalText", {&c.clrNormalText, &c.clrHotText});
+    take("Ribbon", "TabSelectedText", {&c.clrSelectedText});
+    take("Window", "ButtonFace", {&c.clrNormalFace});
+    take("Window", "HighlightChecked", {&c.clrSelectedFace});
+    take("Window", "HighlightSelected", {&c.clrHotFace});
+    take("Window", "WindowFrame", {&c.clrStateFrame[0], &c.clrStateFrame[1]});
+}
+
 
 // Pixels between an item's own button and the item's end.
 const int kItemButtonGap = 2;
@@ -47,7 +77,7 @@ CQXPTabPainter::CQXPTabPainter()
       m_bStaticFrame(FALSE), m_bSelectOnButtonDown(FALSE), m_bActivateOnDragOver(TRUE), m_bMiddleEllipsis(FALSE),
       m_bUseSystemFont(TRUE), m_nExtraItemWidth(0), m_nFixedTabWidth(70), m_nMinTabWidth(0), m_nMaxTabWidth(0),
       m_nToolTipMode(2), m_bUseItemColors(FALSE), m_bInvertGradient(FALSE), m_bAllowLuna(TRUE), m_nClientFrame(0), m_bBalanceRows(TRUE), m_bKeepRowOrder(FALSE),
-      m_nAppearance(0), m_nColorSet(1), m_nPosition(0), m_nLayout(0), m_nColorCounter(0),
+      m_nAppearance(0), m_nColorSet(1), m_nDockingSet(tabDockingSetNone), m_bDockingAutoHide(FALSE), m_nPosition(0), m_nLayout(0), m_nColorCounter(0),
       m_nRowHeight(20)
 {
     SetRectEmpty(&m_rcClientMargin);
@@ -771,16 +801,72 @@ void CQXPTabPainter::RefreshColors()
         c.clrSelectedFace = RGB(255, 194, 115);
         c.clrHotFace = RGB(255, 240, 201);
         c.bLuna = TRUE;
+        ApplyOffice2007TabColors(c);
         break;
     }
     if (m_nColorSet != 4 || !c.bLuna) {
         c.clrClient[0] = c.clrHeader[0];
         c.clrClient[1] = c.clrHeader[1];
+    }    ApplyDockingColorSet();
+}
+
+void CQXPTabPainter::SetDockingColorSet(int nSet, BOOL bAutoHide)
+{
+    m_nDockingSet = nSet;
+    m_bDockingAutoHide = bAutoHide;
+    // Theme 1's set stands on the flat set, the others on the base set.
+    SetColor(nSet == tabDockingSetGradient ? 2 : 1);
+}
+
+void CQXPTabPainter::ApplyDockingColorSet()
+{
+    TabColorSet& c = m_colors;
+    if (m_nDockingSet == tabDockingSetGradient) {
+        if (m_nAppearance == 6)
+            c.clrSelectedText = c.clrNormalText = Sys(COLOR_3DDKSHADOW);
+        return;
     }
+    if (m_nDockingSet != tabDockingSetScheme && m_nDockingSet != tabDockingSetBordered)
+        return;
+    if (m_bDockingAutoHide) {
+        c.clrSelectedText = Sys(COLOR_3DDKSHADOW);
+    } else {
+        c.clrSelectedFace = Sys(COLOR_WINDOW);
+        c.clrSelectedText = Sys(COLOR_WINDOWTEXT);
+    }
+    c.clrHeader[0] = Sys(COLOR_3DFACE);
+    c.clrHeader[1] = MixColors(Sys(COLOR_3DFACE), Sys(COLOR_WINDOW), 205);
+    c.clrNormalText = Sys(COLOR_3DDKSHADOW);
+    const int theme = ToolkitColorManager::Instance()->GetCurrentTheme();
+    if (theme == 1 || theme == 2) {
+        c.clrHeader[0] = RGB(229, 229, 215);
+        c.clrHeader[1] = RGB(244, 241, 231);
+    } else if (theme == 3) {
+        c.clrNormalFace = RGB(242, 242, 247);
+        c.clrShape[tabShapeOutline] = c.clrShape[tabShapeSelectedOutline] = RGB(145, 155, 156);
+        c.clrShape[tabShapeInner] = RGB(190, 190, 216);
+        c.clrHeader[0] = RGB(215, 215, 229);
+        c.clrHeader[1] = RGB(243, 243, 247);
+    }
+    const BOOL bScheme = theme >= 1 && theme <= 3;
+    if (bScheme) {
+        c.clrShape[tabShapeInnerLight] = RGB(255, 255, 255);
+        c.bItemGradient = m_nDockingSet == tabDockingSetScheme;
+    }
+    if (m_nDockingSet == tabDockingSetBordered && bScheme) {
+        c.clrNormalText = RGB(113, 111, 100);
+        if (m_bDockingAutoHide)
+            c.clrSelectedText = c.clrNormalText;
+    }
+    c.clrClient[0] = c.clrHeader[0];
+    c.clrClient[1] = c.clrHeader[1];
 }
 
 COLORREF CQXPTabPainter::GetItemFill(CQXPTabManager* pManager, CQXPTabManagerItem* pItem) const
 {
+    // Theme 9's tabbed set fills the selected tab only.
+    if (m_nDockingSet == tabDockingSetBordered && !m_bDockingAutoHide && pItem != pManager->GetSelectedItem())
+        return kUnset;
     if (m_bUseItemColors)
         return pManager->GetItemColor(pItem);
     if (pItem == pManager->GetPressed() && m_colors.bLuna)
@@ -881,6 +967,69 @@ void CQXPTabPainter::DrawTabStrip(CQXPTabManager* pManager, HDC hDC, const RECT&
     for (CQXPTabManagerNavigateButton* b : pManager->m_arrNavigateButtons)
         if (!IsRectEmpty(&b->m_rc))
             DrawNavigateButton(pManager, hDC, b);
+}
+
+static BOOL DrawResourceTab(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem, const TabFrame& f)
+{
+    // The Office 2007 theme's "RIBBONTAB" (6 states) for the selected or hot
+    // tab: drawn as for the top position, then turned to the tab's side.
+    ThemeBitmap* pImage = GetThemeResources()->LoadImage("RIBBONTAB");
+    if (!pImage)
+        return FALSE;
+    BOOL bSel = pItem == pManager->GetSelectedItem();
+    BOOL bHot = pItem == pManager->GetHighlighted();
+    BOOL bPressed = pItem == pManager->GetPressed();
+    if (!bSel && !bHot)
+        return TRUE;
+    int nState = bSel ? (bHot ? 4 : 3) : (bPressed ? 2 : 1);
+    const int L = f.Length(), D = f.Depth();
+    if (L <= 0 || D <= 0)
+        return TRUE;
+    CDC dc;
+    dc.Attach(hDC);
+    if (f.pos == tabPositionTop) {
+        pImage->DrawImageOnColor(&dc, CRect(f.rc), pImage->GetSource(nState, 6), CRect(5, 5, 5, 5),
+                                 QX_THEME_KEY_COLOR);
+        dc.Detach();
+        return TRUE;
+    }
+    // The top-position picture in a 32-bit buffer, turned pixel by pixel.
+    BYTE* pUpright = NULL;
+    BYTE* pTurned = NULL;
+    const int cx = f.rc.right - f.rc.left, cy = f.rc.bottom - f.rc.top;
+    HBITMAP hUpright = Create32BitDIBSection(hDC, L, D, &pUpright);
+    HBITMAP hTurned = Create32BitDIBSection(hDC, cx, cy, &pTurned);
+    HDC hdcMem = ::CreateCompatibleDC(hDC);
+    if (hUpright && hTurned && hdcMem && pUpright && pTurned) {
+        HGDIOBJ hOld = ::SelectObject(hdcMem, hUpright);
+        CDC dcMem;
+        dcMem.Attach(hdcMem);
+        dcMem.FillSolidRect(0, 0, L, D, QX_THEME_KEY_COLOR);
+        pImage->DrawImage(&dcMem, CRect(0, 0, L, D), pImage->GetSource(nState, 6), CRect(5, 5, 5, 5));
+        dcMem.Detach();
+        ::GdiFlush();
+        // Both are bottom-up: row r of the picture is at line (height - 1 - r).
+        const DWORD* src = reinterpret_cast<const DWORD*>(pUpright);
+        DWORD* dst = reinterpret_cast<DWORD*>(pTurned);
+        for (int v = 0; v < D; ++v)
+            for (int u = 0; u < L; ++u) {
+                POINT p = f.P(u, v);
+                int x = p.x - f.rc.left, y = p.y - f.rc.top;
+                dst[(size_t)(cy - 1 - y) * cx + x] = src[(size_t)(D - 1 - v) * L + u];
+            }
+        ::SelectObject(hdcMem, hTurned);
+        CQXPImageManager* pImages = GetGlobalImageManager();
+        pImages->TransparentBlt(hDC, f.rc.left, f.rc.top, cx, cy, hdcMem, 0, 0, cx, cy, QX_THEME_KEY_COLOR);
+        ::SelectObject(hdcMem, hOld);
+    }
+    if (hdcMem)
+        ::DeleteDC(hdcMem);
+    if (hUpright)
+        ::DeleteObject(hUpright);
+    if (hTurned)
+        ::DeleteObject(hTurned);
+    dc.Detach();
+    return TRUE;
 }
 
 void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem)
@@ -1021,6 +1170,10 @@ void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerI
         break;
     }
     case 10:
+        if (DrawResourceTab(pManager, hDC, pItem, f))
+            break;
+        // Without the theme image: the default look.
+        [[fallthrough]];
     default:
         if (bSel || bHot) {
             int L = f.Length(), D = f.Depth();

@@ -1,18 +1,36 @@
-// qmtest/mouse.h - real mouse input (SendInput) at screen points: clicks,
-// double clicks and drags. The window under the point must be able to take
-// the input (foreground, not covered). Between the steps of a drag the
-// caller's wait runs: a test that owns the windows pumps its messages there,
-// one that drives another program just sleeps.
+// Real mouse input for tests that need the system's own pointer handling
+// (capture, non-client hit tests, drags, double clicks, popup menus).
+// MouseAt puts the pointer on a screen point, sends one event and handles
+// the thread's messages. The others send events that carry their point
+// (absolute coordinates, so none lands where the pointer was before) and
+// handle no messages: a test that owns the windows sends them from a second
+// thread while it handles its messages (a drag or a menu runs a modal loop
+// of its own), one that drives another program just sends them.
 #pragma once
 
 #include <windows.h>
+
+#include <qmtest/pump.h>
 
 #include <functional>
 
 namespace qmtest {
 
-// One mouse event at a screen point: the event carries the point itself
-// (absolute coordinates), so it cannot land where the cursor was before.
+// dwFlags: MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_MOVE ...
+// (0: only moves the pointer).
+inline void MouseAt(POINT ptScreen, DWORD dwFlags, DWORD dwPumpMs = 60)
+{
+    ::SetCursorPos(ptScreen.x, ptScreen.y);
+    if (dwFlags) {
+        INPUT in = {};
+        in.type = INPUT_MOUSE;
+        in.mi.dwFlags = dwFlags;
+        ::SendInput(1, &in, sizeof(in));
+    }
+    PumpFor(dwPumpMs);
+}
+
+// One mouse event at a screen point, the point carried by the event.
 inline void MouseEventAt(POINT ptScreen, DWORD dwFlags)
 {
     ::SetCursorPos(ptScreen.x, ptScreen.y);
