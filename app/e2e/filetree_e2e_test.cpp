@@ -43,8 +43,9 @@ class FileTreeTest : public QmateTest {
 protected:
     static HWND TreeOf(HWND main)
     {
+        // The tree stands in the pane's window, below its toolbar.
         for (HWND h : qmtest::DescendantsOfClass(main, "SysTreeView32"))
-            if (GetDlgCtrlID(h) == kPaneFileExplorer)
+            if (GetDlgCtrlID(GetParent(h)) == kPaneFileExplorer)
                 return h;
         return nullptr;
     }

@@ -211,10 +211,14 @@ TEST_F(QmateTest, PrintPreviewShowsItsCommandBarToolbar)
         ASSERT_NE(said.find("No printers are installed"), std::string::npos) << said;
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         EXPECT_TRUE(qmtest::WaitUntil([&] { return !IsWindow(box); }, 5000));
-        // The editor is back as it was: no toolbar of a preview is left.
+        // The editor is back as it was: no toolbar of a preview is left (the
+        // File and Project Explorer panes hold toolbars of their own).
         Sleep(300);
-        for (HWND h : qmtest::DescendantsOfClass(main, "QXPToolBar", false))
-            EXPECT_EQ(qmtest::WindowClassOf(GetParent(h)), "QXPDockBar");
+        for (HWND h : qmtest::DescendantsOfClass(main, "QXPToolBar", false)) {
+            int nPane = GetDlgCtrlID(GetParent(h));
+            if (nPane != 59585 && nPane != 59586)
+                EXPECT_EQ(qmtest::WindowClassOf(GetParent(h)), "QXPDockBar");
+        }
         EXPECT_TRUE(Close());
         GTEST_SKIP() << "platform limit: no printer under Wine, and the print preview needs one";
     }

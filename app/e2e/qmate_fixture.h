@@ -353,6 +353,21 @@ protected:
     // Gives the keyboard focus to an editing window (see qmtest::FocusEditingWindow).
     bool FocusEditor(const RemoteScintilla& ed) const { return qmtest::FocusEditingWindow(Main(), ed); }
 
+    // The file name box of a file dialog: Explorer-style dialogs keep the
+    // name in combo box 1148 (older: edit 1152); null when it has none.
+    static HWND FileNameBox(HWND dlg)
+    {
+        HWND name = nullptr;
+        for (HWND h : qmtest::DescendantsOfClass(dlg, "")) {
+            int id = GetDlgCtrlID(h);
+            if (id == 1148 && qmtest::WindowClassOf(h) == "ComboBox")
+                name = qmtest::FirstDescendantOfClass(h, "Edit");
+            if (!name && id == 1152 && qmtest::WindowClassOf(h) == "Edit")
+                name = h;
+        }
+        return name;
+    }
+
     // Fills the program's Save As dialog (file name, encoding, line ending)
     // and confirms it; false with the reason in why when that fails.
     bool DriveSaveDialog(const std::string& path, int encoding, int lineEnding, std::string& why)
@@ -363,15 +378,7 @@ protected:
             why = "no save dialog appeared";
             return false;
         }
-        // Explorer-style dialogs keep the name in combo box 1148 (older: edit 1152).
-        HWND name = nullptr;
-        for (HWND h : qmtest::DescendantsOfClass(dlg, "")) {
-            int id = GetDlgCtrlID(h);
-            if (id == 1148 && qmtest::WindowClassOf(h) == "ComboBox")
-                name = qmtest::FirstDescendantOfClass(h, "Edit");
-            if (!name && id == 1152 && qmtest::WindowClassOf(h) == "Edit")
-                name = h;
-        }
+        HWND name = FileNameBox(dlg);
         if (!name) {
             why = "the save dialog has no file name box";
             return false;

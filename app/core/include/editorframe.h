@@ -13,6 +13,7 @@
 class CLexerConfigList;
 class CFindInFilesResults;
 class CFrameWnd;
+class CMFCScintilla;
 
 // Values every text view applies (section "ViewSettings" of the profile).
 // Field order is the stored order of the record; all integers are 32-bit.
@@ -168,6 +169,22 @@ public:
     // Opens a file chosen in the file tree: detected format and encoding,
     // read-only when the file is (bHex 0), or in the hex view (bHex 1).
     virtual void OpenFileFromTree(LPCSTR /*lpszPath*/, BOOL /*bHex*/) {}
+
+    // --- added for the solution bar (app/panes) ---
+    // A document was opened or saved under a path: the workspace of the
+    // Project Explorer gets an entry for it (nType 1: a binary file).
+    virtual void AddWorkspaceFile(LPCSTR /*lpszPath*/, int /*nType*/, int /*nEncoding*/) {}
+    // Opens a workspace entry with plain options (detect format and
+    // encoding, not read-only), or activates its window when it is open.
+    virtual void OpenWorkspaceEntry(LPCSTR /*lpszPath*/) {}
+    // Activates the window of an open document; FALSE when none shows it.
+    virtual BOOL ActivateFileWindow(LPCSTR /*lpszPath*/) { return FALSE; }
+    // The editing window of the current text view (where templates and
+    // list entries go); null when no text view is current.
+    virtual CMFCScintilla* GetCurrentEditor() { return NULL; }
+    // Makes a template of a text (Create template from Selection): the
+    // template explorer's Create Template with the text filled in.
+    virtual void CreateTemplateFromText(LPCSTR /*lpszText*/) {}
 };
 
 // The application's main window as an IEditorFrame, or null when there is

@@ -3,6 +3,7 @@
 
 #include "apphelpers.h"
 #include "editorframe.h"
+#include "encoding.h"
 #include "resource.h"
 
 #include <string>
@@ -61,9 +62,14 @@ CHexEditView* CHexDocument::GetHexView() const
 
 BOOL CHexDocument::OnOpenDocument(LPCSTR lpszPathName)
 {
-    if (!CDocument::OnOpenDocument(lpszPathName))
+    if (!CDocument::OnOpenDocument(lpszPathName) || !LoadFile(lpszPathName))
         return FALSE;
-    return LoadFile(lpszPathName);
+    // The workspace records whether the file head looks binary.
+    FileHeadDetector detector;
+    int nBinary = detector.ReadFile(lpszPathName) ? detector.IsBinary() : 0;
+    if (IEditorFrame* pFrame = GetEditorFrame())
+        pFrame->AddWorkspaceFile(lpszPathName, nBinary ? 1 : 0, 4);
+    return TRUE;
 }
 
 BOOL CHexDocument::LoadFile(LPCSTR lpszPathName)

@@ -25,6 +25,8 @@ class CFindDialog;
 class CReplaceDialog;
 class CQXPKeyboardShortcuts;
 class CFileSysTreeCtrl;
+class CSolutionBarProjTree;
+class CSolutionBarTemplateTree;
 
 // The base of the main frame: the toolkit's MDI frame host with context-help
 // routing through the active child first.
@@ -85,6 +87,17 @@ public:
     void ReloadSearchHistory() override;
     BOOL OpenFileAt(LPCSTR lpszPath, int nLine, int nPosition) override;
     void OpenFileFromTree(LPCSTR lpszPath, BOOL bHex) override;
+    void AddWorkspaceFile(LPCSTR lpszPath, int nType, int nEncoding) override;
+    void OpenWorkspaceEntry(LPCSTR lpszPath) override;
+    BOOL ActivateFileWindow(LPCSTR lpszPath) override { return ActivateChildWindow(lpszPath); }
+    CMFCScintilla* GetCurrentEditor() override;
+    void CreateTemplateFromText(LPCSTR lpszText) override;
+    // The Project Explorer's workspace tree and the Template Explorer's tree
+    // (null while their pane has no window).
+    CSolutionBarProjTree* GetProjTree() const;
+    CSolutionBarTemplateTree* GetTemplateTree() const;
+    // Shows the Project Explorer and loads a workspace file into it.
+    BOOL LoadWorkspace(LPCSTR lpszPath);
     // The File Explorer's tree (null while the pane has no window).
     CFileSysTreeCtrl* GetFileTree() const;
     // Fills the File Explorer's tree when it is shown and not yet filled.
@@ -201,6 +214,12 @@ protected:
     afx_msg void OnEditorProperties();
     afx_msg void OnTidyProperties();
     afx_msg void OnXmlTidyProperties();
+    afx_msg void OnNewWorkspace();
+    afx_msg void OnOpenWorkspace();
+    afx_msg void OnSaveWorkspace();
+    afx_msg void OnCloseWorkspace();
+    afx_msg void OnWorkspaceFolderCommand(UINT nID);
+    afx_msg void OnUpdateWorkspaceOpen(CCmdUI* pCmdUI);
     afx_msg void OnNotYetAvailable();
     afx_msg void OnNotYetAvailableRange(UINT nID);
     afx_msg void OnUpdateNotYetAvailable(CCmdUI* pCmdUI);
@@ -214,6 +233,8 @@ protected:
     BOOL CreatePanes();
     void CreatePaneWindow(int nID);
     void TogglePane(int nID, BOOL bShow);
+    // Shows the Project Explorer (making its window); its tree or NULL.
+    CSolutionBarProjTree* ShowProjectExplorer();
     void ToggleTabs();
     void ForEachTextFrame(void (*pfn)(CMDIChildWnd*, const CViewSettings&, UINT), UINT nID);
     int* PaneFlag(int nID);

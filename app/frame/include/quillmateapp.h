@@ -63,6 +63,11 @@ public:
     void ClearFilesToOpen();
     BOOL OpenPendingFiles();
 
+    // The folder New From Template offers: the installer's
+    // "TemplateSettings"\"Directory" (HKEY_LOCAL_MACHINE), else the user's
+    // own template folder.
+    static CString GetInstalledTemplateFolder();
+
     // Writes the program's full path as "QuillmatePath".
     void StoreExecutablePath();
 

@@ -16,6 +16,9 @@
 #include "findbox.h"
 #include "finddlg.h"
 #include "filesystree.h"
+#include "projtree.h"
+#include "templatetree.h"
+#include "templatedlg.h"
 #include "findinfiles.h"
 
 #include "hexdoc.h"
@@ -171,18 +174,17 @@ BEGIN_MESSAGE_MAP(CMainFrame, CQXMDIFrameWndEx)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_LINECOL, OnUpdateDocumentIndicator)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_INS, OnUpdateDocumentIndicator)
 
+    // The workspace of the Project Explorer.
+    ON_COMMAND(ID_FILE_NEW_WORKSPACE, OnNewWorkspace)
+    ON_COMMAND(ID_WORKSPACE_OPEN, OnOpenWorkspace)
+    ON_COMMAND(ID_WORKSPACE_SAVE, OnSaveWorkspace)
+    ON_COMMAND(ID_WORKSPACE_CLOSE, OnCloseWorkspace)
+    ON_UPDATE_COMMAND_UI(ID_WORKSPACE_CLOSE, OnUpdateWorkspaceOpen)
+    ON_COMMAND_RANGE(ID_WORKSPACE_ADD_FOLDER, ID_WORKSPACE_RENAME_FOLDER, OnWorkspaceFolderCommand)
+    ON_UPDATE_COMMAND_UI(ID_WORKSPACE_SAVE, OnUpdateWorkspaceOpen)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_WORKSPACE_ADD_FOLDER, ID_WORKSPACE_RENAME_FOLDER, OnUpdateWorkspaceOpen)
+
     // Commands whose windows come with later parts of the editor.
-    ON_COMMAND(ID_FILE_NEW_WORKSPACE, OnNotYetAvailable)
-    ON_COMMAND(ID_WORKSPACE_OPEN, OnNotYetAvailable)
-    ON_COMMAND(ID_WORKSPACE_SAVE, OnNotYetAvailable)
-    ON_COMMAND(ID_WORKSPACE_CLOSE, OnNotYetAvailable)
-    ON_UPDATE_COMMAND_UI(ID_FILE_NEW_WORKSPACE, OnUpdateNotYetAvailable)
-    ON_UPDATE_COMMAND_UI(ID_WORKSPACE_OPEN, OnUpdateNotYetAvailable)
-    ON_UPDATE_COMMAND_UI(ID_WORKSPACE_CLOSE, OnUpdateNotYetAvailable)
-    ON_COMMAND_RANGE(ID_WORKSPACE_ADD_FOLDER, ID_WORKSPACE_RENAME_FOLDER, OnNotYetAvailableRange)
-    ON_UPDATE_COMMAND_UI(ID_WORKSPACE_SAVE, OnUpdateNotYetAvailable)
-    ON_UPDATE_COMMAND_UI_RANGE(ID_WORKSPACE_ADD_FOLDER, ID_WORKSPACE_RENAME_FOLDER,
-                               OnUpdateNotYetAvailable)
     ON_COMMAND(ID_TOOLS_CUSTOMIZE, OnNotYetAvailable)
     ON_COMMAND(ID_TOOLS_EXTERNAL_WIZARD, OnNotYetAvailable)
     ON_COMMAND_RANGE(ID_TOOLS_CREATE_TOOLBARS, ID_TOOLS_PRESENTATION, OnNotYetAvailableRange)
@@ -758,11 +760,13 @@ void CMainFrame::TogglePane(int nID, BOOL bShow)
     } else {
         *pFlag = 0;
         if (pPane != NULL) {
-            // The pane's window goes with the pane.
+            // The pane's window goes with the pane, except the Project
+            // Explorer's: the workspace lives on, hidden, and keeps its
+            // entries until the pane shows again.
             CWnd*& pWnd = m_pPaneWnds[pInfo->nSlot];
             pPane->Detach();
             m_paneManager.DestroyPane(pPane);
-            if (pWnd != NULL) {
+            if (pWnd != NULL && nID != PANE_PROJECT_EXPLORER) {
                 if (::IsWindow(pWnd->GetSafeHwnd()))
                     pWnd->DestroyWindow();
                 delete pWnd;
@@ -865,8 +869,111 @@ void CMainFrame::OpenFileFromTree(LPCSTR lpszPath, BOOL bHex)
 CFileSysTreeCtrl* CMainFrame::GetFileTree() const
 {
     CWnd* pWnd = m_pPaneWnds[FindPaneInfo(PANE_FILE_EXPLORER)->nSlot];
-    CFileSysTreeCtrl* pTree = dynamic_cast<CFileSysTreeCtrl*>(pWnd);
+    CSolutionBarFSContainer* pPane = dynamic_cast<CSolutionBarFSContainer*>(pWnd);
+    CFileSysTreeCtrl* pTree = pPane != NULL ? &pPane->GetTree() : NULL;
     return pTree != NULL && ::IsWindow(pTree->GetSafeHwnd()) ? pTree : NULL;
+}
+
+// --- the solution bar: workspace and templates ------------------------------------------------
+
+CSolutionBarProjTree* CMainFrame::GetProjTree() const
+{
+    CWnd* pWnd = m_pPaneWnds[FindPaneInfo(PANE_PROJECT_EXPLORER)->nSlot];
+    CSolutionBarPTContainer* pPane = dynamic_cast<CSolutionBarPTContainer*>(pWnd);
+    CSolutionBarProjTree* pTree = pPane != NULL ? &pPane->GetProjTree() : NULL;
+    return pTree != NULL && ::IsWindow(pTree->GetSafeHwnd()) ? pTree : NULL;
+}
+
+CSolutionBarTemplateTree* CMainFrame::GetTemplateTree() const
+{
+    CWnd* pWnd = m_pPaneWnds[FindPaneInfo(PANE_TEMPLATE_EXPLORER)->nSlot];
+    CSolutionBarTEContainer* pPane = dynamic_cast<CSolutionBarTEContainer*>(pWnd);
+    CSolutionBarTemplateTree* pTree = pPane != NULL ? &pPane->GetTree() : NULL;
+    return pTree != NULL && ::IsWindow(pTree->GetSafeHwnd()) ? pTree : NULL;
+}
+
+void CMainFrame::AddWorkspaceFile(LPCSTR lpszPath, int nType, int nEncoding)
+{
+    CWnd* pWnd = m_pPaneWnds[FindPaneInfo(PANE_PROJECT_EXPLORER)->nSlot];
+    if (CSolutionBarPTContainer* pPane = dynamic_cast<CSolutionBarPTContainer*>(pWnd))
+        if (::IsWindow(pPane->GetSafeHwnd()))
+            pPane->AddFile(lpszPath, NULL, nType, nEncoding);
+}
+
+void CMainFrame::OpenWorkspaceEntry(LPCSTR lpszPath)
+{
+    CQuillmateApp* pApp = GetQuillmateApp();
+    if (lpszPath == NULL || *lpszPath == '\0' || pApp == NULL || ActivateChildWindow(lpszPath))
+        return;
+    // Plain options: what the last Open dialog chose does not apply here.
+    pApp->SetOpenOptions(OPEN_FORMAT_DETECT, ENC_DETECT, 0, 0);
+    pApp->OpenFile(lpszPath);
+}
+
+CMFCScintilla* CMainFrame::GetCurrentEditor()
+{
+    CDoodleView* pView = GetActiveTextView();
+    return pView != NULL ? &pView->GetEditor() : NULL;
+}
+
+void CMainFrame::CreateTemplateFromText(LPCSTR lpszText)
+{
+    ShowPane(PANE_TEMPLATE_EXPLORER);
+    if (CSolutionBarTemplateTree* pTree = GetTemplateTree())
+        pTree->AskCreateTemplate(lpszText);
+}
+
+CSolutionBarProjTree* CMainFrame::ShowProjectExplorer()
+{
+    ShowPane(PANE_PROJECT_EXPLORER);
+    return GetProjTree();
+}
+
+BOOL CMainFrame::LoadWorkspace(LPCSTR lpszPath)
+{
+    CSolutionBarProjTree* pTree = ShowProjectExplorer();
+    return pTree != NULL && pTree->LoadWorkspace(lpszPath);
+}
+
+void CMainFrame::OnNewWorkspace()
+{
+    if (CSolutionBarProjTree* pTree = ShowProjectExplorer())
+        pTree->NewWorkspace("");
+}
+
+void CMainFrame::OnOpenWorkspace()
+{
+    CString strFilter;
+    strFilter.LoadString(IDS_WORKSPACE_FILTER);
+    CFileDialog dlg(TRUE, "dpf", NULL, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING,
+                    strFilter, this);
+    if (dlg.DoModal() == IDOK)
+        LoadWorkspace(dlg.GetPathName());
+}
+
+void CMainFrame::OnSaveWorkspace()
+{
+    if (CSolutionBarProjTree* pTree = GetProjTree())
+        pTree->SaveWorkspace(NULL);
+}
+
+void CMainFrame::OnCloseWorkspace()
+{
+    if (CSolutionBarProjTree* pTree = GetProjTree())
+        pTree->SaveIfModified();
+}
+
+void CMainFrame::OnWorkspaceFolderCommand(UINT nID)
+{
+    CSolutionBarProjTree* pTree = ShowProjectExplorer();
+    if (pTree != NULL && pTree->IsOpen())
+        pTree->GetParent()->SendMessage(WM_COMMAND, nID, 0);
+}
+
+void CMainFrame::OnUpdateWorkspaceOpen(CCmdUI* pCmdUI)
+{
+    CSolutionBarProjTree* pTree = GetProjTree();
+    pCmdUI->Enable(pTree != NULL && pTree->IsOpen());
 }
 
 void CMainFrame::FillFileTreeIfShown()
@@ -1599,6 +1706,11 @@ void CMainFrame::OnClose()
         CQXMDIFrameWndEx::OnClose();
         return;
     }
+    // A modified workspace with a file is offered to be saved; a failed
+    // save keeps the editor open.
+    if (CSolutionBarProjTree* pTree = GetProjTree())
+        if (!pTree->SaveOnExit())
+            return;
     SaveSettings();
 
     if (m_bPanesInstalled) {

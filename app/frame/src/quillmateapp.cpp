@@ -16,6 +16,8 @@
 #include "comparedoc.h"
 #include "hexdoc.h"
 #include "htmlpreview.h"
+#include "templatedlg.h"
+#include "scintillawrap.h"
 
 #include <stdlib.h>
 
@@ -179,6 +181,13 @@ BOOL CQuillmateApp::InitInstance()
     // document; a file named on the command line is still opened.
     if (HasFilesToOpen() && OpenFilesToOpen() && cmdInfo.m_nShellCommand == CCommandLineInfo::FileNew)
         cmdInfo.m_nShellCommand = CCommandLineInfo::FileNothing;
+    // A workspace named on the command line opens no document, which the
+    // framework's open step would take for a failure: it is loaded here.
+    if (cmdInfo.m_nShellCommand == CCommandLineInfo::FileOpen &&
+        CPathParts(cmdInfo.m_strFileName).GetExtension().CompareNoCase(".dpf") == 0) {
+        pFrame->LoadWorkspace(cmdInfo.m_strFileName);
+        cmdInfo.m_nShellCommand = CCommandLineInfo::FileNothing;
+    }
     if (!ProcessShellCommand(cmdInfo))
         return FALSE;
 
@@ -303,10 +312,9 @@ CDocument* CQuillmateApp::OpenFile(LPCSTR lpszPath)
     CPathParts parts(bHavePath ? lpszPath : NULL);
     m_strLastFolder = parts.GetFolder();
     if (bHavePath && parts.GetExtension().CompareNoCase(".dpf") == 0) {
-        // Workspaces belong to the Project Explorer, which this build does
-        // not have yet: show the pane and open nothing.
+        // Workspaces go to the Project Explorer; no document opens.
         if (m_pMainFrame != NULL)
-            m_pMainFrame->ShowPane(PANE_PROJECT_EXPLORER);
+            m_pMainFrame->LoadWorkspace(lpszPath);
         return NULL;
     }
 
@@ -431,11 +439,35 @@ void CQuillmateApp::OnFileNewText()
     }
 }
 
+CString CQuillmateApp::GetInstalledTemplateFolder()
+{
+    // The installer's value (HKEY_LOCAL_MACHINE); without one the user's own
+    // template folder.
+    CString strKey;
+    strKey.Format("Software\\%s\\Quillmate\\TemplateSettings", GetProfileMakerWord().GetString());
+    char szFolder[MAX_PATH * 2] = "";
+    DWORD cb = sizeof(szFolder) - 1, dwType = 0;
+    HKEY hKey = NULL;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, strKey, 0, KEY_READ, &hKey) == ERROR_SUCCESS) {
+        if (::RegQueryValueExA(hKey, "Directory", NULL, &dwType, (BYTE*)szFolder, &cb) != ERROR_SUCCESS ||
+            (dwType != REG_SZ && dwType != REG_EXPAND_SZ))
+            szFolder[0] = '\0';
+        ::RegCloseKey(hKey);
+    }
+    return szFolder[0] != '\0' ? CString(szFolder) : GetTemplateFolder();
+}
+
 void CQuillmateApp::OnFileNewFromTemplate()
 {
-    // The template chooser comes with the template explorer; until then a
-    // new empty text document.
+    CNewTemplate dlg(GetInstalledTemplateFolder(), m_pMainWnd);
+    if (dlg.DoModal() != IDOK)
+        return;
+    CString strText = dlg.GetTemplateText();
     OnFileNewText();
+    if (strText.IsEmpty() || m_pMainFrame == NULL)
+        return;
+    if (CMFCScintilla* pEditor = m_pMainFrame->GetCurrentEditor())
+        pEditor->InsertTemplateText(strText);
 }
 
 void CQuillmateApp::OnAppAbout()

@@ -5,6 +5,8 @@
 #include "dialogtest.h"
 #include "functionlist.h"
 #include "mainframe.h"
+#include "projtree.h"
+#include "textdoc.h"
 #include "textview.h"
 #include "tooloutput.h"
 #include "toolscontrol.h"
@@ -264,7 +266,7 @@ TEST_F(MainFrameTest, CloseWritesTheSettingsLayoutAndPlacement)
 TEST_F(MainFrameTest, RememberedFilesComeBackAtTheNextStart)
 {
     qmtest::TempDir folder;
-    std::string a = folder.WriteFile("a.txt", "alpha\r\n");
+    std::string a = folder.WriteFile("a.txt", "\xEF\xBB\xBF" "alpha\r\n");
     std::string b = folder.WriteFile("b.txt", "beta\r\n");
     Create();
     App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
@@ -569,16 +571,19 @@ StateProbe Probe(CMainFrame* frame, UINT nID)
 
 // The help commands go to HTML Help on the program's help file with data 0
 // (contents 1, index 2, search 3); with no help file installed nothing
-// shows and nothing fails. The workspace commands wait, greyed, for the
-// solution bar.
-TEST_F(MainFrameTest, HelpCommandsCallHtmlHelpAndWorkspaceCommandsAreGreyed)
+// shows and nothing fails. New and Open Workspace are always there; the
+// others need an open workspace.
+TEST_F(MainFrameTest, HelpCommandsCallHtmlHelpAndWorkspaceCommandsNeedAWorkspace)
 {
     Create();
-    for (UINT nID : {ID_FILE_NEW_WORKSPACE, ID_WORKSPACE_OPEN, ID_WORKSPACE_SAVE, ID_WORKSPACE_CLOSE})
+    for (UINT nID : {ID_WORKSPACE_SAVE, ID_WORKSPACE_CLOSE, ID_WORKSPACE_ADD_FOLDER, ID_WORKSPACE_DELETE_FOLDER,
+                     ID_WORKSPACE_RENAME_FOLDER})
         EXPECT_EQ(0, Probe(frame, nID).enabled) << nID;
     // The option sheets can always be opened.
     for (UINT nID : {ID_TOOLS_EDITOR_PROPERTIES, ID_TOOLS_TIDY_PROPERTIES, ID_TOOLS_XML_TIDY_PROPERTIES})
         EXPECT_EQ(1, Probe(frame, nID).enabled) << nID;
+    for (UINT nID : {ID_FILE_NEW_WORKSPACE, ID_WORKSPACE_OPEN})
+        EXPECT_NE(0, Probe(frame, nID).enabled) << nID;
 
     struct HelpCall {
         HWND owner;
@@ -863,7 +868,7 @@ TEST_F(MainFrameTest, StatusBarFollowsTheActiveDocument)
 TEST_F(MainFrameTest, WithTabsOnDocumentsReopenMaximised)
 {
     qmtest::TempDir folder;
-    std::string a = folder.WriteFile("a.txt", "alpha\r\n");
+    std::string a = folder.WriteFile("a.txt", "\xEF\xBB\xBF" "alpha\r\n");
     std::string b = folder.WriteFile("b.txt", "beta\r\n");
     SetDword("GenSettings", "MDITabsActive", 1);
     SetString("FilesToOpen", a.c_str(), a);
@@ -891,7 +896,7 @@ TEST_F(MainFrameTest, MissingFontFallsBackToAFixedPitchFaceTheFontDialogShows)
     const char kMissing[] = "No Such Font Quillmate";
     SetString("ViewSettings", "FontStyle", kMissing);
     qmtest::TempDir folder;
-    std::string a = folder.WriteFile("a.txt", "alpha\r\n");
+    std::string a = folder.WriteFile("a.txt", "\xEF\xBB\xBF" "alpha\r\n");
     Create();
     App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
     CDocument* pDoc = App().OpenFile(a.c_str());
@@ -940,4 +945,90 @@ TEST_F(MainFrameTest, CapturedCommandPromptEndsWithoutStop)
     }
     EXPECT_TRUE(ended) << "the tool is still running after 20 s";
     EXPECT_EQ(0, Probe(frame, ID_TOOLS_STOP_USER_TOOL).enabled);
+}
+
+// --- the workspace of the Project Explorer ---------------------------------------------
+
+// Documents opened join the workspace (an unnamed one starts with the first);
+// a ".dpf" opens as a workspace, no document; hiding the pane keeps it; an
+// entry opens with plain options whatever the last Open chose.
+TEST_F(MainFrameTest, DocumentsJoinTheWorkspaceAndAWorkspaceFileLoadsIntoThePane)
+{
+    qmtest::TempDir folder;
+    std::string a = folder.WriteFile("a.txt", "\xEF\xBB\xBF" "alpha\r\n");
+    std::string b = folder.WriteFile("b.txt", "beta\r\n");
+    std::string ws = folder.Path("work.dpf");
+    Create();
+    CSolutionBarProjTree* pTree = frame->GetProjTree();
+    ASSERT_NE(nullptr, pTree);
+    EXPECT_FALSE(pTree->IsOpen());
+    App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
+    ASSERT_NE(nullptr, App().OpenFile(a.c_str()));
+    Pump();
+    EXPECT_TRUE(pTree->IsOpen());
+    HTREEITEM hA = pTree->FindItemByPath(a.c_str());
+    ASSERT_NE(nullptr, hA);
+    EXPECT_EQ(pTree->GetNode(hA)->encoding, 0) << "the document's encoding (UTF-8)";
+    ASSERT_TRUE(pTree->SaveWorkspace(ws.c_str()));
+    Command(ID_WORKSPACE_CLOSE);
+    EXPECT_FALSE(pTree->IsOpen());
+
+    EXPECT_EQ(nullptr, App().OpenFile(ws.c_str())) << "a workspace is no document";
+    Pump();
+    EXPECT_TRUE(pTree->IsOpen());
+    EXPECT_EQ(std::string(pTree->GetItemText(pTree->GetRootItem())), "Project [work]");
+    EXPECT_NE(nullptr, pTree->FindItemByPath(a.c_str()));
+
+    // Hidden and shown again, the pane has the same workspace.
+    Command(ID_VIEW_PROJECT_EXPLORER);
+    EXPECT_FALSE(frame->IsPanePresent(PANE_PROJECT_EXPLORER));
+    pTree->AddFile(b.c_str(), NULL, 0, 0);
+    Command(ID_VIEW_PROJECT_EXPLORER);
+    EXPECT_TRUE(frame->IsPanePresent(PANE_PROJECT_EXPLORER));
+    ASSERT_EQ(pTree, frame->GetProjTree());
+    EXPECT_NE(nullptr, pTree->FindItemByPath(b.c_str()));
+    EXPECT_TRUE(IsWindowVisible(pTree->GetSafeHwnd()));
+
+    // The last Open chose hex, ANSI and read-only: an entry opens plainly.
+    App().SetOpenOptions(OPEN_FORMAT_HEX, 3, 0, 1);
+    frame->OpenWorkspaceEntry(b.c_str());
+    Pump();
+    CDoodleView* pView = frame->GetActiveTextView();
+    ASSERT_NE(nullptr, pView);
+    EXPECT_EQ(std::string(pView->GetDocument()->GetPathName()), b);
+    EXPECT_FALSE(pView->GetEditor().GetReadOnly());
+
+    // Closing the editor asks about the modified named workspace.
+    {
+        qmtest::MessageBoxRecorder boxes(IDYES);
+        SendMessageA(hFrame, WM_CLOSE, 0, 0);
+        Pump();
+        ASSERT_FALSE(boxes.Texts().empty());
+        EXPECT_EQ(boxes.Texts()[0], "Save workspace before closing?");
+    }
+    EXPECT_FALSE(IsWindow(hFrame));
+    frame = NULL;
+    App().m_pMainWnd = NULL;
+    EXPECT_NE(std::string::npos, qmtest::ReadFileBytes(ws).find("b.txt"));
+}
+
+TEST_F(MainFrameTest, WorkspaceCommandsMakeAndSaveAWorkspace)
+{
+    qmtest::TempDir folder;
+    Create();
+    Command(ID_FILE_NEW_WORKSPACE);
+    CSolutionBarProjTree* pTree = frame->GetProjTree();
+    ASSERT_NE(nullptr, pTree);
+    EXPECT_TRUE(pTree->IsOpen());
+    EXPECT_EQ(std::string(pTree->GetItemText(pTree->GetRootItem())), "Project");
+    for (UINT nID : {ID_WORKSPACE_SAVE, ID_WORKSPACE_CLOSE, ID_WORKSPACE_ADD_FOLDER})
+        EXPECT_EQ(1, Probe(frame, nID).enabled) << nID;
+    pTree->SelectItem(pTree->GetRootItem());
+    Command(ID_WORKSPACE_ADD_FOLDER);
+    pTree->SendMessage(TVM_ENDEDITLABELNOW, TRUE, 0);
+    Pump();
+    HTREEITEM hFolder = pTree->GetChildItem(pTree->GetRootItem());
+    ASSERT_NE(nullptr, hFolder);
+    EXPECT_EQ(std::string(pTree->GetItemText(hFolder)), "New Folder");
+    EXPECT_TRUE(pTree->GetModified());
 }

@@ -95,6 +95,11 @@ protected:
     afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
+    // Shows the first popup of a menu resource at a client point (nDefault:
+    // its default item, 0 none) and sends the chosen command to this tree
+    // itself, whatever else answers to its id. FALSE when the menu is missing.
+    BOOL TrackItemMenu(UINT nMenuID, CPoint point, UINT nDefault = 0);
+
     // Copies hItem (and its branch) to its drop place; the new item.
     HTREEITEM CopyBranch(HTREEITEM hItem, HTREEITEM hTarget);
     HTREEITEM CopyItem(HTREEITEM hItem, HTREEITEM hParent, HTREEITEM hAfter);

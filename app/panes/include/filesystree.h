@@ -115,3 +115,28 @@ protected:
     UINT m_nGeneration;          // counts watchers; stale posts are ignored
     IShellFolder* m_pDesktop;
 };
+
+class CQXPToolBar;
+
+// The File Explorer pane: a toolbar (Refresh File System View) over the
+// file-system tree.
+class CSolutionBarFSContainer : public CWnd {
+    DECLARE_DYNAMIC(CSolutionBarFSContainer)
+public:
+    CSolutionBarFSContainer();
+    ~CSolutionBarFSContainer() override;
+
+    BOOL Create(CWnd* pParent, UINT nID);
+    CFileSysTreeCtrl& GetTree() { return m_tree; }
+    CQXPToolBar* GetToolBar() const { return m_pToolBar; }
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCTA lpCreateStruct);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnDestroy();
+    afx_msg void OnRefresh();
+    DECLARE_MESSAGE_MAP()
+
+    CFileSysTreeCtrl m_tree;
+    CQXPToolBar* m_pToolBar;  // one reference, released with the window
+};

@@ -124,6 +124,25 @@ void CBaseTreeCtrl::RenameItem(HTREEITEM hItem, LPCSTR lpszText, int)
     SetItemLabel(hItem, lpszText);
 }
 
+BOOL CBaseTreeCtrl::TrackItemMenu(UINT nMenuID, CPoint point, UINT nDefault)
+{
+    CMenu menu;
+    if (!menu.LoadMenu(nMenuID))
+        return FALSE;
+    CMenu* pPopup = menu.GetSubMenu(0);
+    if (pPopup == NULL)
+        return FALSE;
+    if (nDefault != 0)
+        ::SetMenuDefaultItem(pPopup->GetSafeHmenu(), nDefault, FALSE);
+    CPoint ptScreen = point;
+    ClientToScreen(&ptScreen);
+    UINT nCmd = (UINT)pPopup->TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, ptScreen.x, ptScreen.y,
+                                             this);
+    if (nCmd != 0)
+        SendMessage(WM_COMMAND, nCmd, 0);
+    return TRUE;
+}
+
 // --- dragging -----------------------------------------------------------------
 
 void CBaseTreeCtrl::OnBeginDrag(NMHDR* pNMHDR, LRESULT* pResult)

@@ -1,5 +1,6 @@
 // filesystree.cpp - the File Explorer tree over the shell namespace.
 #include "filesystree.h"
+#include "panewnd.h"
 
 #include "apphelpers.h"
 #include "editorframe.h"
@@ -646,4 +647,53 @@ void CFileSysTreeCtrl::OnProperties()
         return;
     CFileInfoDialog dlg(strPath, this);
     dlg.DoModal();
+}
+
+// ===========================================================================
+// CSolutionBarFSContainer
+
+IMPLEMENT_DYNAMIC(CSolutionBarFSContainer, CWnd)
+
+BEGIN_MESSAGE_MAP(CSolutionBarFSContainer, CWnd)
+    ON_WM_CREATE()
+    ON_WM_SIZE()
+    ON_WM_DESTROY()
+    ON_COMMAND(ID_VIEW_REFRESH_FILE_TREE, OnRefresh)
+END_MESSAGE_MAP()
+
+CSolutionBarFSContainer::CSolutionBarFSContainer() : m_pToolBar(NULL) {}
+
+CSolutionBarFSContainer::~CSolutionBarFSContainer() = default;
+
+BOOL CSolutionBarFSContainer::Create(CWnd* pParent, UINT nID)
+{
+    return CreatePaneChild(*this, pParent, nID, "File Explorer");
+}
+
+int CSolutionBarFSContainer::OnCreate(LPCREATESTRUCTA lpCreateStruct)
+{
+    if (CWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    m_pToolBar = CreatePaneToolBar(this, IDR_TOOLBAR_FILETREE);
+    if (!m_tree.Create(this, 0))
+        return -1;
+    m_tree.ShowWindow(SW_SHOW);
+    return 0;
+}
+
+void CSolutionBarFSContainer::OnDestroy()
+{
+    ReleasePaneToolBar(m_pToolBar);
+    CWnd::OnDestroy();
+}
+
+void CSolutionBarFSContainer::OnSize(UINT nType, int cx, int cy)
+{
+    CWnd::OnSize(nType, cx, cy);
+    LayoutPaneToolBar(m_pToolBar, &m_tree, cx, cy);
+}
+
+void CSolutionBarFSContainer::OnRefresh()
+{
+    m_tree.RefreshAll();
 }

@@ -4,6 +4,9 @@
 #include "functionlist.h"
 #include "filesystree.h"
 #include "findinfiles.h"
+#include "listexplorer.h"
+#include "projtree.h"
+#include "templatetree.h"
 #include "tooloutput.h"
 
 namespace {
@@ -18,20 +21,6 @@ const PaneInfo kPanes[kPaneCount] = {
     {PANE_TOOL_WINDOW, "Tool Window", 5},
     {PANE_FIND_IN_FILES, "Find In Files", 6},
 };
-
-// A pane whose own window is not part of this build yet: a read-only note
-// in the pane.
-CWnd* CreatePlaceholderPane(CWnd* pParent, LPCSTR lpszTitle, UINT nID)
-{
-    CWnd* pWnd = new CWnd;
-    if (!pWnd->CreateEx(0, "STATIC", lpszTitle, WS_CHILD | SS_CENTER | SS_CENTERIMAGE, CRect(0, 0, 10, 10), pParent,
-                        nID)) {
-        delete pWnd;
-        return NULL;
-    }
-    pWnd->SendMessage(WM_SETFONT, (WPARAM)::GetStockObject(DEFAULT_GUI_FONT), FALSE);
-    return pWnd;
-}
 
 CWnd* CreateToolOutputPane(const PaneContext& context, UINT nID)
 {
@@ -57,8 +46,7 @@ CWnd* CreateFunctionListPane(const PaneContext& context, UINT nID)
 }
 
 // A pane window whose class makes itself as a child of the pane: the
-// find-in-files results, and the File Explorer tree (which the pane holds
-// itself until the solution bar brings its container).
+// find-in-files results and the solution bar's panes.
 template <class TWnd>
 CWnd* CreateChildPane(const PaneContext& context, UINT nID)
 {
@@ -94,7 +82,10 @@ CWnd* CreatePaneWindow(int nID, const PaneContext& context)
     case PANE_TOOL_WINDOW: return CreateToolOutputPane(context, (UINT)nID);
     case PANE_FUNCTION_LIST: return CreateFunctionListPane(context, (UINT)nID);
     case PANE_FIND_IN_FILES: return CreateChildPane<CFindInFilesResults>(context, (UINT)nID);
-    case PANE_FILE_EXPLORER: return CreateChildPane<CFileSysTreeCtrl>(context, (UINT)nID);
-    default: return CreatePlaceholderPane(context.pParent, pInfo->lpszTitle, (UINT)nID);
+    case PANE_FILE_EXPLORER: return CreateChildPane<CSolutionBarFSContainer>(context, (UINT)nID);
+    case PANE_PROJECT_EXPLORER: return CreateChildPane<CSolutionBarPTContainer>(context, (UINT)nID);
+    case PANE_TEMPLATE_EXPLORER: return CreateChildPane<CSolutionBarTEContainer>(context, (UINT)nID);
+    case PANE_LIST_EXPLORER: return CreateChildPane<CSolutionBarList>(context, (UINT)nID);
+    default: return NULL;
     }
 }

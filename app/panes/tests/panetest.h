@@ -3,6 +3,7 @@
 #pragma once
 
 #include "recordingframe.h"
+#include "scintillawrap.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,10 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace panetest {
@@ -61,6 +65,82 @@ inline bool MakeFolder(const std::string& path)
 {
     std::wstring w = L"\\\\?\\" + Wide(path);
     return ::CreateDirectoryW(w.c_str(), NULL) || ::GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+// The editing component from the bin folder, loaded once (its window
+// class "Scintilla" is then registered); false when it is missing.
+inline bool LoadScintilla()
+{
+    static HMODULE hModule = ::LoadLibraryA("scilexer.dll");
+    return hModule != NULL;
+}
+
+// The whole text of an editor.
+inline std::string EditorText(CMFCScintilla& editor)
+{
+    std::string text((size_t)editor.Call(SCI_GETLENGTH) + 1, '\0');
+    editor.Call(SCI_GETTEXT, text.size(), (sptr_t)&text[0]);
+    text.resize(text.size() - 1);
+    return text;
+}
+
+// A pane (nWidth pixels wide) beside a real editor in the frame; the frame
+// gives that editor as the current one, where insertions go.
+template <class TPane, UINT nID, int nWidth>
+class PaneAndEditorTest : public FrameTest {
+protected:
+    void SetUp() override
+    {
+        FrameTest::SetUp();
+        ASSERT_TRUE(LoadScintilla()) << "scilexer.dll must be in the bin folder";
+        // The frame's own results list would take the clicks.
+        m_pFrame->m_results.ShowWindow(SW_HIDE);
+        ASSERT_TRUE(m_pane.Create(m_pFrame, nID));
+        m_pane.MoveWindow(0, 0, nWidth, 380);
+        m_pane.ShowWindow(SW_SHOW);
+        ASSERT_TRUE(m_editor.Create(CMFCScintilla::kWindowClass, "Editor", WS_CHILD | WS_VISIBLE,
+                                    CRect(nWidth, 0, 580, 380), m_pFrame, 32785));
+        m_editor.Call(SCI_SETCODEPAGE, SC_CP_UTF8);
+        m_pFrame->m_pEditor = &m_editor;
+        qmtest::PumpMessages();
+    }
+    void TearDown() override
+    {
+        m_pFrame->m_pEditor = NULL;
+        if (::IsWindow(m_pane.GetSafeHwnd()))
+            m_pane.DestroyWindow();
+        if (::IsWindow(m_editor.GetSafeHwnd()))
+            m_editor.DestroyWindow();
+        FrameTest::TearDown();
+    }
+
+public:
+    std::string EditorText() { return panetest::EditorText(m_editor); }
+
+    TPane m_pane;
+    CMFCScintilla m_editor;
+};
+
+// Real input (SendInput) from a second thread while this one handles its
+// messages: a modal loop that the input starts here (a drag, a popup menu)
+// keeps getting its input. Returns once the input is sent and the messages
+// it caused are handled.
+inline void WithInput(const std::function<void()>& input, DWORD dwSettleMs = 300)
+{
+    std::atomic<bool> done(false);
+    std::thread sender([&] {
+        input();
+        done = true;
+    });
+    qmtest::PumpUntil([&] { return done.load(); }, 30000);
+    sender.join();
+    qmtest::PumpFor(dwSettleMs);
+}
+
+// The waits between the steps of a drag sent from another thread.
+inline void SleepFor(DWORD dwMilliseconds)
+{
+    ::Sleep(dwMilliseconds);
 }
 
 // The lines of a list box.

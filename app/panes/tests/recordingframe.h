@@ -13,8 +13,8 @@ namespace panetest {
 
 struct OpenRequest {
     std::string path;
-    int line;       // OpenFileAt: the line; OpenFileFromTree: -1
-    int position;   // OpenFileAt: the position; OpenFileFromTree: bHex
+    int line;       // OpenFileAt: the line; OpenFileFromTree: -1; OpenWorkspaceEntry: -2
+    int position;   // OpenFileAt: the position; OpenFileFromTree: bHex; OpenWorkspaceEntry: 0
 };
 
 // The main frame as far as the panes need it.
@@ -43,6 +43,20 @@ public:
         return TRUE;
     }
     void OpenFileFromTree(LPCSTR lpszPath, BOOL bHex) override { m_opened.push_back({lpszPath, -1, bHex}); }
+
+    // The solution bar: entries opened and activated, templates asked for,
+    // and the editor that insertions go to (none unless a test sets one).
+    std::vector<std::string> m_activated;
+    std::vector<std::string> m_templateTexts;
+    CMFCScintilla* m_pEditor = NULL;
+    void OpenWorkspaceEntry(LPCSTR lpszPath) override { m_opened.push_back({lpszPath, -2, 0}); }
+    BOOL ActivateFileWindow(LPCSTR lpszPath) override
+    {
+        m_activated.push_back(lpszPath);
+        return FALSE;
+    }
+    CMFCScintilla* GetCurrentEditor() override { return m_pEditor; }
+    void CreateTemplateFromText(LPCSTR lpszText) override { m_templateTexts.push_back(lpszText); }
 };
 
 }  // namespace panetest

@@ -177,6 +177,7 @@ public:
     afx_msg void OnUpdateEditUndo(CCmdUI* pCmdUI);
     afx_msg void OnUpdateEditRedo(CCmdUI* pCmdUI);
     afx_msg void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    afx_msg void OnEditTemplateFromSelection();
     afx_msg void OnUpdateNeedsSelection(CCmdUI* pCmdUI);
     afx_msg void OnUpdateTextCommand(CCmdUI* pCmdUI);
     // --- commands: lines, case, indent, comments, tabs, trim ------------------------------

@@ -4,6 +4,7 @@
 #include "textview.h"
 
 #include "apphelpers.h"
+#include "editorframe.h"
 #include "lexerconfig.h"
 #include "macrodlg.h"
 #include "macros.h"
@@ -84,6 +85,14 @@ void CDoodleView::OnUpdateEditUndo(CCmdUI* pCmdUI) { pCmdUI->Enable(m_editor.Can
 void CDoodleView::OnUpdateEditRedo(CCmdUI* pCmdUI) { pCmdUI->Enable(m_editor.CanRedo()); }
 void CDoodleView::OnUpdateEditPaste(CCmdUI* pCmdUI) { pCmdUI->Enable(m_editor.CanPaste()); }
 void CDoodleView::OnUpdateNeedsSelection(CCmdUI* pCmdUI) { pCmdUI->Enable(m_editor.HasSelection()); }
+
+void CDoodleView::OnEditTemplateFromSelection()
+{
+    if (!m_editor.HasSelection())
+        return;
+    if (IEditorFrame* pFrame = GetEditorFrame())
+        pFrame->CreateTemplateFromText(m_editor.GetSelText());
+}
 void CDoodleView::OnUpdateTextCommand(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }
 
 // ---------------------------------------------------------------------------

@@ -378,6 +378,8 @@ BOOL CDoodleDoc::OnOpenDocument(LPCSTR lpszPathName)
     if (!LoadFile(lpszPathName, options.bReadOnly))
         return FALSE;
     SetModifiedFlag(FALSE);
+    if (IEditorFrame* pFrame = GetEditorFrame())
+        pFrame->AddWorkspaceFile(lpszPathName, 0, m_nEncoding);
     return TRUE;
 }
 
@@ -657,6 +659,8 @@ BOOL CDoodleDoc::DoSave(LPCSTR lpszPathName, BOOL /*bReplace*/)
     if (bNewName) {
         CString strOldExt = CPathParts(m_strPathName).GetExtension();
         CString strNewExt = CPathParts(strPath).GetExtension();
+        if (IEditorFrame* pFrame = GetEditorFrame())
+            pFrame->AddWorkspaceFile(strPath, 0, ENC_DETECT);
         SetPathName(strPath);
         if (strOldExt.CompareNoCase(strNewExt) != 0 || m_strPathName.IsEmpty())
             ApplyLanguageForExtension(strNewExt);

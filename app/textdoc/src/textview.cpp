@@ -99,6 +99,8 @@ BEGIN_MESSAGE_MAP(CDoodleView, CView)
     ON_UPDATE_COMMAND_UI(ID_EDIT_INSERT_DATE, OnUpdateTextCommand)
     ON_UPDATE_COMMAND_UI(ID_EDIT_INSERT_TIME, OnUpdateTextCommand)
     ON_UPDATE_COMMAND_UI(ID_EDIT_INSERT_FILENAME, OnUpdateTextCommand)
+    ON_COMMAND(ID_EDIT_TEMPLATE_FROM_SELECTION, OnEditTemplateFromSelection)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_TEMPLATE_FROM_SELECTION, OnUpdateNeedsSelection)
     // Lines, case, indent, comments, tabs and trailing blanks.
     ON_COMMAND(ID_EDIT_CUT_LINE, OnEditCutLine)
     ON_COMMAND(ID_EDIT_COPY_LINE, OnEditCopyLine)

@@ -69,6 +69,13 @@ public:
         m_nToolOutputs++;
     }
     void AddNavigationPlace(HWND hView, INT_PTR nPos) override { m_places.emplace_back(hView, (long long)nPos); }
+    void CreateTemplateFromText(LPCSTR lpszText) override { m_templates.push_back(lpszText != NULL ? lpszText : ""); }
+    void AddWorkspaceFile(LPCSTR lpszPath, int nType, int nEncoding) override
+    {
+        m_workspaceFiles.push_back(std::string(lpszPath) + "|" + std::to_string(nType) + "|" + std::to_string(nEncoding));
+    }
+    std::vector<std::string> m_templates;       // texts handed to the template explorer
+    std::vector<std::string> m_workspaceFiles;  // "path|type|encoding" of every AddWorkspaceFile
     std::string m_toolOutput;
     int m_nToolOutputs = 0;
     std::vector<std::pair<HWND, long long>> m_places;   // navigation places the views reported

@@ -347,14 +347,28 @@ TEST_F(TextCommandsTest, CopyFilePathAndStatesThatNeedAPath)
     EXPECT_EQ(clip, std::string(pDoc->GetPathName()));
 }
 
-// Create template from Selection waits for the templates; Spelling works
-// on any text view (spelling_tests.cpp).
-TEST_F(TextCommandsTest, CommandsOfLaterPartsStayGreyed)
+// Spelling works on any text view (spelling_tests.cpp).
+TEST_F(TextCommandsTest, SpellingIsEnabledOnAnyTextView)
 {
     CDoodleView* pView = NewView("^abc|");
     ASSERT_NE(pView, nullptr);
     EXPECT_TRUE(State(pView, ID_TOOLS_SPELLING).m_bEnabled);
+}
+
+// Create template from Selection hands the selected text to the template
+// explorer through the frame; without a selection it is greyed.
+TEST_F(TextCommandsTest, CreateTemplateFromSelectionHandsTheSelectionOn)
+{
+    CDoodleView* pView = NewView("one ^two\r\nthree| four");
+    ASSERT_NE(pView, nullptr);
+    EXPECT_TRUE(State(pView, ID_EDIT_TEMPLATE_FROM_SELECTION).m_bEnabled);
+    Command(ID_EDIT_TEMPLATE_FROM_SELECTION);
+    EXPECT_EQ(m_pFrame->m_templates, (std::vector<std::string>{"two\r\nthree"}));
+
+    pView->GetEditor().SetSel(2, 2);
     EXPECT_FALSE(State(pView, ID_EDIT_TEMPLATE_FROM_SELECTION).m_bEnabled);
+    Command(ID_EDIT_TEMPLATE_FROM_SELECTION);
+    EXPECT_EQ(m_pFrame->m_templates.size(), 1u);
 }
 
 // ---------------------------------------------------------------------------

@@ -1,11 +1,18 @@
 // Real mouse input for tests that need the system's own pointer handling
-// (capture, non-client hit tests): the pointer is put on a screen point and
-// one SendInput event follows, then the thread's messages are handled.
+// (capture, non-client hit tests, drags, double clicks, popup menus).
+// MouseAt puts the pointer on a screen point, sends one event and handles
+// the thread's messages. The others send events that carry their point
+// (absolute coordinates, so none lands where the pointer was before) and
+// handle no messages: a test that owns the windows sends them from a second
+// thread while it handles its messages (a drag or a menu runs a modal loop
+// of its own), one that drives another program just sends them.
 #pragma once
 
 #include <windows.h>
 
 #include <qmtest/pump.h>
+
+#include <functional>
 
 namespace qmtest {
 
@@ -21,6 +28,50 @@ inline void MouseAt(POINT ptScreen, DWORD dwFlags, DWORD dwPumpMs = 60)
         ::SendInput(1, &in, sizeof(in));
     }
     PumpFor(dwPumpMs);
+}
+
+// One mouse event at a screen point, the point carried by the event.
+inline void MouseEventAt(POINT ptScreen, DWORD dwFlags)
+{
+    ::SetCursorPos(ptScreen.x, ptScreen.y);
+    int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = cx > 1 ? (LONG)((ptScreen.x * 65535LL + (cx - 1) / 2) / (cx - 1)) : 0;
+    in.mi.dy = cy > 1 ? (LONG)((ptScreen.y * 65535LL + (cy - 1) / 2) / (cy - 1)) : 0;
+    in.mi.dwFlags = dwFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &in, sizeof(in));
+}
+
+// A click of the left button (bRight: the right one) at a screen point.
+inline void ClickAt(POINT ptScreen, bool bRight = false)
+{
+    MouseEventAt(ptScreen, bRight ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+    MouseEventAt(ptScreen, bRight ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+}
+
+// Two clicks a moment apart, well within the double-click time.
+inline void DoubleClickAt(POINT ptScreen)
+{
+    ClickAt(ptScreen);
+    ::Sleep(40);
+    ClickAt(ptScreen);
+}
+
+// Presses the left button at one point, moves in nSteps steps to another
+// (waiting between them) and releases it there.
+inline void DragFromTo(POINT ptFrom, POINT ptTo, const std::function<void(DWORD)>& wait, int nSteps = 12)
+{
+    MouseEventAt(ptFrom, MOUSEEVENTF_LEFTDOWN);
+    wait(50);
+    for (int i = 1; i <= nSteps; ++i) {
+        POINT pt = {ptFrom.x + (ptTo.x - ptFrom.x) * i / nSteps, ptFrom.y + (ptTo.y - ptFrom.y) * i / nSteps};
+        MouseEventAt(pt, MOUSEEVENTF_MOVE);
+        wait(30);
+    }
+    wait(100);
+    MouseEventAt(ptTo, MOUSEEVENTF_LEFTUP);
+    wait(100);
 }
 
 } // namespace qmtest
