@@ -10,6 +10,7 @@
 #include "qmate_fixture.h"
 
 #include <fx/codepage.h>
+#include <qmtest/anylanguage.h>
 #include <qmtest/dropdata.h>
 
 #include "qmateshell_ids.h"
@@ -139,10 +140,8 @@ TEST_F(NamesTest, CommandLineOpensEachNameAndSavingWritesItByteExact)
 // Letters beyond the keyboard's code page, typed into a document and into the
 // find boxes.
 
-// Japanese, Greek and a character outside the basic plane (typed as the two
-// halves of its surrogate pair).
-const wchar_t kTypedWide[] = L"\u65e5\u672c\u8a9e \u03b1\u03b2\u03b3 \U0001F600";
-const char kTypedUtf8[] = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xCE\xB1\xCE\xB2\xCE\xB3 \xF0\x9F\x98\x80";
+using qmtest::kTypedUtf16;
+using qmtest::kTypedUtf8;
 
 // Gives the focus to a control of the program, as a click into it does.
 bool ClickToFocus(HWND top, HWND control)
@@ -169,7 +168,7 @@ TEST_F(NamesTest, LettersOfAnyLanguageTypedIntoTheDocumentAndTheFindBoxes)
     E2E_REQUIRE_EDITOR(ed);
 
     // Into the document: the text holds the letters whole, and so does the file.
-    ASSERT_TRUE(TypeAtEnd(ed, kTypedWide));
+    ASSERT_TRUE(TypeAtEnd(ed, kTypedUtf16));
     const std::string typed = text + kTypedUtf8;
     EXPECT_TRUE(qmtest::WaitUntil([&] { return ed.Text() == typed; }, 5000));
     EXPECT_EQ(e2e::Hex(ed.Text()), e2e::Hex(typed));
@@ -187,7 +186,7 @@ TEST_F(NamesTest, LettersOfAnyLanguageTypedIntoTheDocumentAndTheFindBoxes)
     ASSERT_TRUE(findEdit);
     ASSERT_TRUE(ClickToFocus(find, findEdit));
     SendMessageA(findEdit, EM_SETSEL, 0, -1);
-    qmtest::TypeText(kTypedWide);
+    qmtest::TypeText(kTypedUtf16);
     EXPECT_TRUE(qmtest::WaitUntil([&] { return qmtest::WindowTextOf(findBox) == kTypedUtf8; }, 5000));
     EXPECT_EQ(e2e::Hex(qmtest::WindowTextOf(findBox)), e2e::Hex(kTypedUtf8));
     PostMessageA(find, WM_COMMAND, MAKEWPARAM(kFindNext, BN_CLICKED), (LPARAM)GetDlgItem(find, kFindNext));
@@ -206,7 +205,7 @@ TEST_F(NamesTest, LettersOfAnyLanguageTypedIntoTheDocumentAndTheFindBoxes)
     HWND boxEdit = GetWindow(box, GW_CHILD);
     ASSERT_TRUE(ClickToFocus(Main(), boxEdit));
     SendMessageA(boxEdit, EM_SETSEL, 0, -1);
-    qmtest::TypeText(kTypedWide);
+    qmtest::TypeText(kTypedUtf16);
     EXPECT_TRUE(qmtest::WaitUntil([&] { return qmtest::WindowTextOf(box) == kTypedUtf8; }, 5000));
     EXPECT_EQ(e2e::Hex(qmtest::WindowTextOf(box)), e2e::Hex(kTypedUtf8));
     ASSERT_TRUE(Close());

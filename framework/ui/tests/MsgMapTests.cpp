@@ -2,6 +2,7 @@
 #include "UiTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <qmtest/anylanguage.h>
 #include <qmtest/qmatedriver.h>
 
 #include <stdexcept>
@@ -991,9 +992,8 @@ TEST(ModalLoopTest, QuitEndsTheLoopAndIsPostedAgain)
 
 // --- typed characters beyond ASCII ----------------------------------------------
 
-// Japanese, Greek and a character outside the basic plane (a surrogate pair).
-const wchar_t kTypedWide[] = L"\u65e5\u672c\u8a9e \u03b1\u03b2\u03b3 \U0001F600";
-const char kTypedUtf8[] = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xCE\xB1\xCE\xB2\xCE\xB3 \xF0\x9F\x98\x80";
+using qmtest::kTypedUtf16;
+using qmtest::kTypedUtf8;
 
 std::wstring WideTextOf(HWND hWnd)
 {
@@ -1094,10 +1094,10 @@ TEST_F(WideCharTest, EditControlsGetEachCharacterWhole)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         SetWindowTextA(c.hWnd, "");
-        Deliver(c.hWnd, c.how, kTypedWide);
-        EXPECT_TRUE(uitest::PumpUntil([&] { return WideTextOf(c.hWnd) == kTypedWide; }, 3000));
+        Deliver(c.hWnd, c.how, kTypedUtf16);
+        EXPECT_TRUE(uitest::PumpUntil([&] { return WideTextOf(c.hWnd) == kTypedUtf16; }, 3000));
         uitest::PumpFor(50);
-        EXPECT_EQ(std::wstring(kTypedWide), WideTextOf(c.hWnd));
+        EXPECT_EQ(std::wstring(kTypedUtf16), WideTextOf(c.hWnd));
         EXPECT_EQ(kTypedUtf8, uitest::TextOf(c.hWnd));  // the A functions spell it in UTF-8
     }
     // ASCII still goes the usual way, through pre-translation.

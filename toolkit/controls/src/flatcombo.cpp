@@ -423,7 +423,9 @@ BOOL CQXFlatComboBox::OnEditUpdateReflect()
     GetWindowText(strText);
     if (strText.IsEmpty())
         return FALSE;
-    int nLength = strText.GetLength();
+    // Edit positions count characters (UTF-16 units), not the bytes of the
+    // UTF-8 text.
+    int nLength = fx::ToWide(strText).GetLength();
     DWORD dwSel = GetEditSel();
     BOOL bSel = dwSel != (DWORD)CB_ERR;
     int nStart = (int)(short)LOWORD(dwSel);

@@ -19,4 +19,9 @@ inline constexpr TextInAnyLanguage kTextsInAnyLanguage[] = {
     {"\xF0\x9F\x98\x80 smile", L"\U0001F600 smile"},
 };
 
+// One text of them all, as a test types it: Japanese, Greek and U+1F600
+// (typed as the two halves of its surrogate pair), with blanks between.
+inline constexpr wchar_t kTypedUtf16[] = L"\u65e5\u672c\u8a9e \u03b1\u03b2\u03b3 \U0001F600";
+inline constexpr char kTypedUtf8[] = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xCE\xB1\xCE\xB2\xCE\xB3 \xF0\x9F\x98\x80";
+
 } // namespace qmtest

@@ -293,6 +293,26 @@ TEST_F(FlatComboTest, TypingCompletesFromTheListAndBackspaceDoesNot)
     EXPECT_STREQ("x", Text(other).GetString());
 }
 
+// Letters beyond ASCII, handed to the edit as the framework's pump hands
+// them (wide WM_CHAR): the completed tail starts after the typed characters,
+// so the next letter replaces the tail, not text behind it.
+TEST_F(FlatComboTest, CompletionCountsCharactersOfAnyLanguage)
+{
+    CQXFlatComboBox& c = combos[0];
+    c.SetAutoComplete(TRUE);
+    c.AddString("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xCE\xB1");  // 5 characters, 12 bytes
+    HWND hEdit = EditOf(c);
+    ::SetForegroundWindow(parent.GetSafeHwnd());
+    ::SetFocus(hEdit);
+    const WNDPROC pfnWide = (WNDPROC)::GetWindowLongPtrW(hEdit, GWLP_WNDPROC);
+    ::CallWindowProcW(pfnWide, hEdit, WM_CHAR, 0x65E5, 1);
+    EXPECT_STREQ("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xCE\xB1", Text(c).GetString());
+    EXPECT_EQ(std::make_pair(1, 5), Sel(c)) << "the completed tail is selected";
+    ::CallWindowProcW(pfnWide, hEdit, WM_CHAR, 0x672C, 1);
+    EXPECT_STREQ("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xCE\xB1", Text(c).GetString());
+    EXPECT_EQ(std::make_pair(2, 5), Sel(c));
+}
+
 TEST_F(FlatComboTest, CompletionInTheMiddleOfTheTextKeepsTheCaret)
 {
     CQXFlatComboBox& c = combos[0];
