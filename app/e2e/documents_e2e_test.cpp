@@ -514,6 +514,19 @@ TEST_F(QmateTest, ACommandLineFileOpensBesideTheWaitingFiles)
     ASSERT_TRUE(Close());
 }
 
+// The file the editor is started with may be one of the waiting files: it
+// is shown once, and the editor starts.
+TEST_F(QmateTest, ACommandLineFileThatIsAlsoWaitingOpensOnce)
+{
+    std::string both = WriteFile("both.txt", "waiting and named\r\n");
+    ASSERT_TRUE(qmtest::WriteRegistryString(HKEY_CURRENT_USER, QM_REGKEY_FILESTOOPEN, "1", both));
+    ASSERT_TRUE(Start("\"" + both + "\""));
+    E2E_REQUIRE_EDITOR(EditorHolding("waiting and named\r\n"));
+    EXPECT_EQ(Editors().size(), 1u);
+    EXPECT_FALSE(AnyCaptionContains("Untitled")) << CaptionList();
+    ASSERT_TRUE(Close());
+}
+
 // File > Exit ends the editor like closing its window.
 TEST_F(QmateTest, FileExitEndsTheEditor)
 {

@@ -86,7 +86,9 @@ BOOL CompleteComboText(CComboBox& box)
     if (entry.GetLength() <= nTyped || ::lstrcmpiA(entry.Left(nTyped).GetString(), typed.GetString()) != 0)
         return FALSE;
     box.SetWindowText(typed + entry.Mid(nTyped));
-    box.SetEditSel(nTyped, -1);
+    // Edit positions count characters (UTF-16 units), not the bytes of the
+    // UTF-8 text.
+    box.SetEditSel(fx::ToWide(typed).GetLength(), -1);
     return TRUE;
 }
 

@@ -55,7 +55,10 @@ void PumpTranslated(DWORD dwMs = 150)
     DWORD dwStart = ::GetTickCount();
     do {
         MSG msg;
-        while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+            // Characters beyond ASCII go on whole, as in the program's loop.
+            if (AfxDispatchWideChar(&msg))
+                continue;
             if (!AfxPreTranslateMessage(&msg)) {
                 ::TranslateMessage(&msg);
                 ::DispatchMessageA(&msg);
@@ -143,6 +146,31 @@ TEST_F(FindBoxTest, CompletionTakesTheNewestEntryAndKeepsTheTypedCase)
     // The next other key completes again.
     PressKey(hEdit, 'I');
     EXPECT_EQ(Text(box.GetSafeHwnd()), "main");
+    box.DestroyWindow();
+}
+
+// Letters beyond ASCII are several bytes each: the completed rest is
+// selected from the end of what was typed, so the next letter replaces it.
+TEST_F(FindBoxTest, CompletionOfLettersBeyondAsciiSelectsFromTheTypedEnd)
+{
+    History({"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xCE\xB1\xCE\xB2"}); // "日本語 αβ"
+    CToolbarFindComboBox box;
+    ASSERT_TRUE(box.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | CBS_AUTOHSCROLL, CRect(10, 10, 200, 150), m_pFrame,
+                           ID_FIND_BOX));
+    HWND hEdit = box.GetEdit().GetSafeHwnd();
+    ASSERT_NE(hEdit, (HWND)NULL);
+    box.SetWindowText("");
+    ::SetFocus(hEdit);
+    for (wchar_t ch : std::wstring(L"\u65E5\u672C!")) { // "日本!"
+        ::PostMessageW(hEdit, WM_KEYDOWN, VK_PACKET, 1);
+        ::PostMessageW(hEdit, WM_CHAR, ch, 1);
+        ::PostMessageW(hEdit, WM_KEYUP, VK_PACKET, 0xC0000001);
+        PumpTranslated(60);
+        if (ch == 0x65E5)
+            EXPECT_EQ(Text(box.GetSafeHwnd()), "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xCE\xB1\xCE\xB2")
+                << "one letter typed completes to the entry";
+    }
+    EXPECT_EQ(Text(box.GetSafeHwnd()), "\xE6\x97\xA5\xE6\x9C\xAC!");
     box.DestroyWindow();
 }
 

@@ -306,8 +306,12 @@ CDocument* CQuillmateApp::OpenFile(LPCSTR lpszPath)
             return NULL;
         return OpenCompare(dlg.GetFirstFile(), dlg.GetSecondFile());
     }
-    if (bHavePath && m_pMainFrame != NULL && m_pMainFrame->ActivateChildWindow(lpszPath))
-        return NULL;
+    if (bHavePath && m_pMainFrame != NULL && m_pMainFrame->ActivateChildWindow(lpszPath)) {
+        // Already open: shown, and handed back as an opened document (the
+        // start-up open of a file that is open already is no failure).
+        CMDIChildWnd* pChild = m_pMainFrame->MDIGetActive();
+        return pChild != NULL ? pChild->GetActiveDocument() : NULL;
+    }
 
     CPathParts parts(bHavePath ? lpszPath : NULL);
     m_strLastFolder = parts.GetFolder();
