@@ -4,6 +4,9 @@
 #include <qx/drawing.h>
 #include <qx/office2007.h>
 
+// The grey of dividers in popups.
+static const COLORREF kRibbonDivider = RGB(197, 197, 197);
+
 static BOOL IsEnabledControl(const CQXPControlView* pControl) { return pControl->GetEnabled() == 1; }
 
 void CRibbonStyleTheme::DrawSplitButtonFrame(CDC* pDC, CQXPControlView* pButton, CRect rc)
@@ -124,4 +127,29 @@ void CRibbonStyleTheme::DrawPopupResizeGripper(CDC* pDC, CRect rc, int nFlags)
     CRect rcGrip = nFlags == 2 ? CRect(CPoint(rc.CenterPoint().x - sz.cx / 2, rc.bottom - sz.cy - 1), sz)
                                : CRect(CPoint(rc.right - sz.cx - 1, rc.bottom - sz.cy - 1), sz);
     DrawThemeImage(pDC, pszGrip, rcGrip, 0, 1, CRect(0, 0, 0, 0), QX_THEME_KEY_COLOR);
+}
+
+CSize CRibbonStyleTheme::DrawCommandBarSeparator(CDC* pDC, CQXPBarView* pBar, CQXPControlView* pControl, BOOL bDraw)
+{
+    if (pBar->GetType() != qxpBarTypePopup)
+        return COffice2007Theme::DrawCommandBarSeparator(pDC, pBar, pControl, bDraw);
+    if (bDraw && pDC && pControl) {
+        CRect rc = pControl->GetRect();
+        if (pControl->IsWrapped()) {
+            // Between two columns: one line down the column.
+            CRect rcBar = pBar->GetBarClientRect();
+            VerticalLine(pDC, rc.left - 2, rcBar.top + 1, rcBar.bottom - 1, kRibbonDivider);
+        } else {
+            int x = rc.left - 1 + GetPopupItemIconColumn(pControl, pBar) + m_nPopupMargin;
+            HorizontalLine(pDC, x, rc.top - 2, rc.right, kRibbonDivider);
+            HorizontalLine(pDC, x, rc.top - 1, rc.right, RGB(245, 245, 245));
+        }
+    }
+    return CSize(2, 2);
+}
+
+void CRibbonStyleTheme::FillPopupLabel(CDC* pDC, CRect rc)
+{
+    pDC->FillSolidRect(rc, GetColor(56));
+    HorizontalLine(pDC, rc.left, rc.bottom - 1, rc.right, kRibbonDivider);
 }

@@ -596,6 +596,34 @@ TEST_F(Office2007, SplitButtonsMenuPartsExpandButtonsAndGrippers)
     }
 }
 
+TEST_F(Office2007, PopupSeparatorsAndBands)
+{
+    CRibbonStyleTheme theme;
+    theme.RefreshMetrics();
+    MemoryDC dc(200, 100, RGB(255, 255, 255));
+    TestBar popup;
+    popup.nType = qxpBarTypePopup;
+    popup.nPosition = qxpBarPopup;
+    popup.rcClient = CRect(0, 0, 200, 100);
+    TestControl item(&popup, qxpControlButton, "Save");
+    item.rc = CRect(2, 40, 150, 62);
+    EXPECT_EQ(CSize(2, 2), theme.DrawCommandBarSeparator(dc.dc(), &popup, &item, TRUE));
+    const int x = 2 - 1 + theme.GetPopupIconColumnSize(popup.szIcon).cx + theme.m_nPopupMargin;
+    EXPECT_EQ(RGB(197, 197, 197), dc.Pixel(x + 10, 38));
+    EXPECT_EQ(RGB(245, 245, 245), dc.Pixel(x + 10, 39));
+    EXPECT_EQ(RGB(255, 255, 255), dc.Pixel(x - 1, 38)) << "the icon column stays clear";
+    // Before a control that starts a new column: a line down the column.
+    TestControl wrapped(&popup, qxpControlButton, "Recent");
+    wrapped.rc = CRect(152, 4, 198, 26);
+    wrapped.bWrapped = TRUE;
+    theme.DrawCommandBarSeparator(dc.dc(), &popup, &wrapped, TRUE);
+    EXPECT_EQ(RGB(197, 197, 197), dc.Pixel(150, 80));
+    // Label bands: colour 56 with a line at the bottom.
+    theme.FillPopupLabel(dc.dc(), CRect(0, 70, 200, 90));
+    EXPECT_EQ(theme.GetColor(56), dc.Pixel(100, 75));
+    EXPECT_EQ(RGB(197, 197, 197), dc.Pixel(100, 89));
+}
+
 TEST_F(Office2007, EveryCaptionGlyphAndThemeKeyExists)
 {
     ThemeResources* r = GetThemeResources();

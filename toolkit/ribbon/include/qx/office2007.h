@@ -274,6 +274,8 @@ public:
     CSize DrawExpandButton(CDC* pDC, int nKind, CQXPControlView* pControl, CQXPBarView* pBar, BOOL bDraw,
                            int nParam1, int nParam2) override;
     void DrawPopupResizeGripper(CDC* pDC, CRect rcGripper, int nFlags) override;
+    CSize DrawCommandBarSeparator(CDC* pDC, CQXPBarView* pBar, CQXPControlView* pControl, BOOL bDraw) override;
+    void FillPopupLabel(CDC* pDC, CRect rc) override;
 
     // The state of a toolbar button image (TOOLBARBUTTONS22/50, 4 states);
     // -1: nothing is drawn.
