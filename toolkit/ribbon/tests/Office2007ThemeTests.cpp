@@ -624,6 +624,74 @@ TEST_F(Office2007, PopupSeparatorsAndBands)
     EXPECT_EQ(RGB(197, 197, 197), dc.Pixel(100, 89));
 }
 
+TEST_F(Office2007, EditAndComboFieldsFromTheImages)
+{
+    Recording<CRibbonStyleTheme> theme;
+    theme.RefreshMetrics();
+    TestBar toolbar;
+    TestBar popup;
+    popup.nType = qxpBarTypePopup;
+    popup.nPosition = qxpBarPopup;
+    // Field colours by state and bar.
+    TestControl edit(&toolbar, qxpControlEdit, "");
+    EXPECT_EQ(theme.m_clrControlEditNormal.GetColor(), theme.GetControlEditBackColor(&edit));
+    edit.nSelected = 1;
+    EXPECT_EQ(theme.GetColor(COLOR_WINDOW), theme.GetControlEditBackColor(&edit));
+    edit.nSelected = 0;
+    edit.nEnabled = 0;
+    EXPECT_EQ(theme.GetColor(COLOR_BTNFACE), theme.GetControlEditBackColor(&edit));
+    TestControl inPopup(&popup, qxpControlEdit, "");
+    EXPECT_EQ(theme.GetColor(qxpSlotPopupFace), theme.GetControlEditBackColor(&inPopup));
+
+    // A combo box: the field in its colour, the button image by state.
+    MemoryDC dc(200, 40);
+    TestControl combo(&toolbar, qxpControlComboBox, "");
+    combo.rc = CRect(0, 0, 120, 22);
+    combo.layout.nButtonWidth = 14;
+    const struct {
+        int nEnabled, nSelected;
+        BOOL bDropped;
+        int nPart;
+    } combos[] = {{1, 0, FALSE, 0}, {1, 1, FALSE, 2}, {1, 1, TRUE, 3}, {0, 0, FALSE, 4}};
+    for (const auto& c : combos) {
+        combo.nEnabled = c.nEnabled;
+        combo.nSelected = c.nSelected;
+        combo.bDropped = c.bDropped;
+        theme.calls.clear();
+        theme.DrawControlComboBox(dc.dc(), &combo, TRUE);
+        ASSERT_FALSE(theme.calls.empty());
+        EXPECT_EQ("TOOLBARBUTTONSCOMBODROPDOWN", theme.calls[0].name);
+        EXPECT_EQ(c.nPart, theme.calls[0].nState);
+        EXPECT_EQ(5, theme.calls[0].nStates);
+        EXPECT_EQ(CRect(106, 1, 120, 21), theme.calls[0].rc);
+    }
+    combo.nEnabled = 1;
+    combo.nSelected = 0;
+    combo.bDropped = FALSE;
+    theme.DrawControlComboBox(dc.dc(), &combo, TRUE);
+    EXPECT_EQ(theme.m_clrControlEditNormal.GetColor(), dc.Pixel(50, 11));
+    EXPECT_EQ(theme.GetColor(53), dc.Pixel(50, 0)) << "the field's frame";
+
+    // Spin buttons: up 0-4, down 5-9.
+    const struct {
+        BOOL bUp, bEnabled;
+        int nSelected, nPressed, nState;
+    } spins[] = {{TRUE, TRUE, 0, 0, 0}, {TRUE, TRUE, 1, 0, 1}, {TRUE, TRUE, 1, 1, 3}, {TRUE, FALSE, 0, 0, 4},
+                 {FALSE, TRUE, 0, 0, 5}, {FALSE, TRUE, 1, 1, 6}, {FALSE, TRUE, 1, 2, 8}, {FALSE, FALSE, 1, 2, 9}};
+    for (const auto& sp : spins)
+        EXPECT_EQ(sp.nState, CRibbonStyleTheme::GetSpinImageState(sp.bUp, sp.bEnabled, sp.nSelected, sp.nPressed));
+    TestControl spin(&toolbar, qxpControlEdit, "");
+    spin.rc = CRect(0, 0, 100, 22);
+    spin.bSpin = TRUE;
+    theme.calls.clear();
+    theme.DrawControlEdit(dc.dc(), &spin, TRUE);
+    ASSERT_EQ(2u, theme.calls.size());
+    EXPECT_EQ("TOOLBARBUTTONSPIN", theme.calls[0].name);
+    EXPECT_EQ(CRect(82, 1, 99, 11), theme.calls[0].rc);
+    EXPECT_EQ(5, theme.calls[1].nState);
+    EXPECT_EQ(QX_THEME_KEY_COLOR, theme.calls[1].clrKey);
+}
+
 TEST_F(Office2007, EveryCaptionGlyphAndThemeKeyExists)
 {
     ThemeResources* r = GetThemeResources();

@@ -276,6 +276,13 @@ public:
     void DrawPopupResizeGripper(CDC* pDC, CRect rcGripper, int nFlags) override;
     CSize DrawCommandBarSeparator(CDC* pDC, CQXPBarView* pBar, CQXPControlView* pControl, BOOL bDraw) override;
     void FillPopupLabel(CDC* pDC, CRect rc) override;
+    // Edit fields: disabled colour 15, selected 5, on bars ControlEditNormal,
+    // in popups the popup face.
+    COLORREF GetControlStateColor(CQXPControlView* pControl) override;
+    CSize DrawControlComboBox(CDC* pDC, CQXPControlView* pControl, BOOL bDraw) override;
+    CSize DrawControlEdit(CDC* pDC, CQXPControlView* pControl, BOOL bDraw) override;
+    // The part (of 10) of a spin button image: up 0-4, down 5-9.
+    static int AFXAPI GetSpinImageState(BOOL bUp, BOOL bEnabled, int nSelected, int nSpinPressed);
 
     // The state of a toolbar button image (TOOLBARBUTTONS22/50, 4 states);
     // -1: nothing is drawn.
