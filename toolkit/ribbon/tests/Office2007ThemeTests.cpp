@@ -692,6 +692,76 @@ TEST_F(Office2007, EditAndComboFieldsFromTheImages)
     EXPECT_EQ(QX_THEME_KEY_COLOR, theme.calls[1].clrKey);
 }
 
+// Every image the Office 2007 painters name, with its state count, and the
+// cell sizes they draw at (0: any).
+TEST_F(Office2007, EveryNamedImageHasItsStates)
+{
+    const struct {
+        const char* name;
+        int nStates, cx, cyState;
+    } images[] = {
+        {"FRAMETOPLEFT", 2, 0, 0}, {"FRAMETOPCENTER", 2, 0, 0}, {"FRAMETOPRIGHT", 2, 0, 0},
+        {"FRAMEBOTTOMLEFT", 2, 0, 0}, {"FRAMEBOTTOMRIGHT", 2, 0, 0}, {"FRAMECAPTIONBUTTON", 2, 0, 0},
+        {"FRAMESYSTEMBUTTON", 3, 0, 0}, {"FRAMESYSTEMBUTTON52", 3, 0, 52}, {"WORKSPACETOPLEFT", 1, 0, 0},
+        {"STATUSBARLIGHT", 1, 0, 0}, {"STATUSBARDARK", 1, 0, 0}, {"STATUSBARDEVIDER", 1, 0, 0},
+        {"STATUSBARSEPARATOR", 1, 0, 0}, {"STATUSBARGRIPPER", 1, 0, 0},
+        {"POPUPBARFRAME", 1, 0, 0}, {"MOREPOPUPBARFRAME", 1, 0, 0}, {"POPUPBARRESIZEGRIPPERFACE", 1, 0, 0},
+        {"POPUPBARRESIZEGRIPPERHEIGHT", 1, 0, 0}, {"POPUPBARRESIZEGRIPPERWIDTH", 1, 0, 0},
+        {"MENUCHECKEDITEM", 2, 0, 0}, {"MENUSELECTEDITEM22", 1, 0, 22}, {"MENUSELECTEDITEM54", 1, 0, 54},
+        {"MENUSELECTEDDISABLEDITEM22", 1, 0, 22}, {"MENUSELECTEDDISABLEDITEM54", 1, 0, 54},
+        {"MENUSPLITDROPDOWN", 3, 0, 0}, {"MENUPOPUPGLYPH", 2, 0, 0},
+        {"TOOLBARFACEHORIZONTAL", 1, 0, 0}, {"TOOLBARFACEVERTICAL", 1, 0, 0},
+        {"TOOLBARBUTTONS22", 4, 0, 22}, {"TOOLBARBUTTONS50", 4, 0, 50},
+        {"TOOLBARBUTTONSSPLIT22", 6, 0, 22}, {"TOOLBARBUTTONSSPLITDROPDOWN22", 5, 0, 22},
+        {"TOOLBARBUTTONSSPLIT50", 6, 0, 50}, {"TOOLBARBUTTONSSPLITDROPDOWN50", 5, 0, 50},
+        {"TOOLBARBUTTONSSPECIALSPLITLEFT", 7, 0, 22}, {"TOOLBARBUTTONSSPECIALSPLITCENTER", 7, 0, 22},
+        {"TOOLBARBUTTONSSPECIALSPLITDROPDOWNRIGHT", 6, 0, 22}, {"TOOLBARBUTTONSSPECIALSPLITDROPDOWNCENTER", 6, 0, 22},
+        {"TOOLBARBUTTONSSPECIALSINGLE", 5, 22, 22}, {"TOOLBARBUTTONSSPECIALLEFT", 5, 22, 22},
+        {"TOOLBARBUTTONSSPECIALRIGHT", 5, 22, 22}, {"TOOLBARBUTTONSSPECIALCENTER", 5, 22, 22},
+        {"TOOLBARBUTTONCHECKBOX", 12, 13, 13}, {"TOOLBARBUTTONRADIOBUTTON", 8, 13, 13},
+        {"TOOLBARBUTTONDROPDOWNGLYPH", 4, 0, 0}, {"TOOLBARBUTTONSCOMBODROPDOWN", 5, 0, 0},
+        {"TOOLBARBUTTONSPIN", 10, 0, 0}, {"TOOLBAREXPANDBUTTONHORIZONTAL", 3, 0, 0},
+        {"TOOLBAREXPANDBUTTONVERTICAL", 3, 0, 0},
+        {"RIBBONGROUPS", 1, 0, 0}, {"RIBBONGROUPCLIENT", 2, 0, 0}, {"RIBBONGROUPCAPTION", 2, 0, 0},
+        {"RIBBONGROUPBUTTON", 3, 0, 0}, {"RIBBONGROUPBUTTONICON", 1, 0, 0}, {"RIBBONGROUPQUICKACCESS", 3, 0, 0},
+        {"RIBBONOPTIONBUTTON", 4, 0, 0}, {"RIBBONTAB", 6, 0, 0}, {"RIBBONTABSEPARATOR", 1, 0, 0},
+        {"RIBBONQUICKACCESSAREA", 1, 0, 0}, {"RIBBONQUICKACCESSAREADWM", 1, 0, 0},
+        {"RIBBONQUICKACCESSFRAME", 1, 0, 0}, {"RIBBONQUICKACCESSBUTTON", 4, 0, 0},
+        {"RIBBONQUICKACCESSMORE", 4, 0, 0}, {"RIBBONGROUPSSCROLLLEFT", 3, 0, 0}, {"RIBBONGROUPSSCROLLRIGHT", 3, 0, 0},
+        {"RIBBONGROUPSSCROLLLEFTGLYPH", 3, 0, 0}, {"RIBBONGROUPSSCROLLRIGHTGLYPH", 3, 0, 0},
+        {"RIBBONSYSTEMMENU", 1, 0, 0}, {"RIBBONSYSTEMMENUBUTTON", 2, 0, 0},
+        {"CONTEXTTABGROUPCLIENT", 2, 0, 0}, {"CONTEXTTABGROUPCAPTION", 2, 0, 0}, {"CONTEXTTABSEPARATOR", 1, 0, 0},
+        {"CONTROLGALLERYUP", 5, 15, 21}, {"CONTROLGALLERYDOWN", 5, 15, 19}, {"CONTROLGALLERYPOPUP", 5, 15, 0},
+        {"CONTROLGALLERYSCROLLARROWGLYPHS", 16, 9, 9},
+    };
+    ThemeResources* r = GetThemeResources();
+    auto check = [r](const std::string& name, int nStates, int cx, int cyState) {
+        ThemeBitmap* p = r->LoadImage(name.c_str());
+        ASSERT_TRUE(p != NULL) << name;
+        EXPECT_EQ(0, p->GetHeight() % nStates) << name << " in " << nStates << " states";
+        if (cx)
+            EXPECT_EQ(cx, p->GetWidth()) << name;
+        if (cyState)
+            EXPECT_EQ(cyState, p->GetHeight() / nStates) << name;
+    };
+    for (const auto& i : images)
+        check(i.name, i.nStates, i.cx, i.cyState);
+    for (const char* colour : {"BLUE", "YELLOW", "GREEN", "RED", "PURPLE", "CYAN", "ORANGE"}) {
+        check(std::string("CONTEXTTAB") + colour, 5, 0, 0);
+        check(std::string("CONTEXTTAB") + colour + "CLIENT", 1, 0, 0);
+        check(std::string("CONTEXTTAB") + colour + "GROUPBUTTON", 3, 0, 0);
+        check(std::string("ContextTab") + colour + "Header", 1, 0, 0);
+    }
+    for (const char* dir : {"VERTICAL", "HORIZONTAL"}) {
+        for (const char* shade : {"LIGHT", "DARK"}) {
+            check(std::string("CONTROLGALLERYSCROLL") + dir + shade, 2, 0, 0);
+            check(std::string("CONTROLGALLERYSCROLLARROWS") + dir + shade, 4, 0, 0);
+        }
+        check(std::string("CONTROLGALLERYSCROLLTHUMB") + dir, 3, 0, 0);
+        check(std::string("CONTROLGALLERYSCROLLTHUMBGRIPPER") + dir, 1, 0, 0);
+    }
+}
+
 TEST_F(Office2007, EveryCaptionGlyphAndThemeKeyExists)
 {
     ThemeResources* r = GetThemeResources();
