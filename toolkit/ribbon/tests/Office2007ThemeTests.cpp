@@ -6,6 +6,7 @@
 #include "PaintTestSupport.h"
 
 #include <qx/office2007.h>
+#include <qx/tabpaint.h>
 #include <qmtest/themetext.h>
 
 #include <map>
@@ -391,6 +392,36 @@ TEST(RibbonTabColours, LunaValuesPerColourTheme)
         EXPECT_EQ(RGB(196, 218, 250), blue.clrGradientLight);
         EXPECT_EQ(RGB(252, 253, 254), blue.clrGradientDark);
         EXPECT_EQ(RGB(158, 190, 245), blue.clrGradient2Light);
+    }
+}
+
+TEST(RibbonTabColours, TheRibbonTabPainterTakesTheLunaValuesAndTheTabTexts)
+{
+    {
+        FixedColors olive(qxColorThemeOlive);
+        CRibbonStyleTheme theme;
+        theme.RefreshMetrics();
+        CQXPTabPainter* p = theme.GetRibbonTabPainter();
+        ASSERT_TRUE(p != NULL);
+        EXPECT_EQ(10, p->GetAppearance()) << "the theme's tab image";
+        const TabColorSet& c = p->GetColors();
+        EXPECT_EQ(RGB(96, 128, 88), c.clrBorder);
+        EXPECT_EQ(RGB(96, 119, 107), c.clrShape[0]);
+        EXPECT_EQ(RGB(242, 241, 228), c.clrHeader[0]);
+        EXPECT_EQ(RGB(255, 194, 115), c.clrSelectedFace);
+        EXPECT_EQ(RGB(217, 217, 167), c.clrClient[0]);
+        EXPECT_EQ(theme.m_clrTabNormalText.GetColor(), c.clrNormalText) << "TabNormalText of the theme text";
+        EXPECT_EQ(theme.m_clrTabSelectedText.GetColor(), c.clrSelectedText);
+    }
+    {
+        // The classic scheme: no Luna values, the button gradient from colour 15.
+        FixedColors classic(qxColorThemeClassic);
+        CRibbonStyleTheme theme;
+        theme.RefreshMetrics();
+        const TabColorSet& c = theme.GetRibbonTabPainter()->GetColors();
+        EXPECT_EQ(theme.GetColor(COLOR_BTNFACE), c.clrHeader[0]);
+        EXPECT_EQ(MixColors(theme.GetColor(COLOR_BTNFACE), theme.GetColor(COLOR_WINDOW), 205), c.clrHeader[1]);
+        EXPECT_EQ(theme.GetColor(36), c.clrBorder);
     }
 }
 

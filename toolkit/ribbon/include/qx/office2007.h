@@ -243,10 +243,22 @@ struct QXPRibbonTabLuna {
 };
 QXPRibbonTabLuna AFXAPI GetRibbonTabLunaColors(int nColorTheme);
 
+class CQXPTabPainter;
+struct TabColorSet;
+
 class CRibbonStyleTheme : public COffice2007Theme {
 public:
     CRibbonStyleTheme();
     ~CRibbonStyleTheme() override;
+
+    // The ribbon's tab painter: the theme's tab image (appearance 10) over
+    // the ribbon tab colours, in the ribbon font. Owned by the theme.
+    CQXPTabPainter* GetRibbonTabPainter() const { return m_pTabPainter; }
+    virtual CQXPTabPainter* CreateRibbonTabPainter();
+    // The ribbon tab colours over a colour set: the button gradient from
+    // colour 15, the Luna values of the colour theme (1-5, unless Luna
+    // colours are off), the theme text's tab text colours.
+    void ApplyRibbonTabColors(TabColorSet& c);
 
     int GetCurrentTheme() const override { return qxpThemeRibbon; }
     void RefreshMetrics() override;
@@ -310,6 +322,7 @@ public:
     ColorValue m_clrMinimizedFrameEdgeShadow;
     ColorValue m_clrTabNormalText;
     ColorValue m_clrTabSelectedText;
+    CQXPTabPainter* m_pTabPainter;  // owned
 };
 
 // Installs COffice2007Theme and CRibbonStyleTheme as the factory's creators 5
