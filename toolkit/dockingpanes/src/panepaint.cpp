@@ -239,17 +239,17 @@ void CQXPDockingPanePaintManager::ApplyLunaScheme(const LunaScheme& scheme)
     m_clrInactiveCaption[0] = scheme.inactive[0];
     m_clrInactiveCaption[1] = scheme.inactive[1];
     m_clrFace = scheme.face;
-    m_clrTable[38] = m_clrBorder = scheme.border;
-    m_clrTable[39] = scheme.c39;
-    m_clrTable[40] = scheme.c40;
-    m_clrTable[41] = scheme.c41;
-    m_clrTable[43] = scheme.c43;
-    m_clrTable[32] = m_clrTable[37] = m_clrTable[50] = scheme.dark;
-    m_clrTable[30] = scheme.c30;
-    m_clrTable[31] = RGB(255, 238, 194);
-    m_clrTable[33] = RGB(254, 128, 62);
-    m_clrTable[36] = RGB(255, 192, 111);
-    m_clrTable[47] = RGB(0, 0, 0);
+    m_clrTable[qxColorGripper] = m_clrBorder = scheme.border;
+    m_clrTable[qxColorSeparator] = scheme.c39;
+    m_clrTable[qxColorDisabledIcon] = scheme.c40;
+    m_clrTable[qxColorMenuFace] = scheme.c41;
+    m_clrTable[qxColorMenuBorder] = scheme.c43;
+    m_clrTable[qxColorHotBorder] = m_clrTable[qxColorPressedBorder] = m_clrTable[qxColorCheckedBorder] = scheme.dark;
+    m_clrTable[qxColorBarFace] = scheme.c30;
+    m_clrTable[qxColorHotFace] = RGB(255, 238, 194);
+    m_clrTable[qxColorPressedFace] = RGB(254, 128, 62);
+    m_clrTable[qxColorCheckedFace] = RGB(255, 192, 111);
+    m_clrTable[qxColorPressedText] = RGB(0, 0, 0);
     m_bGradientButtons = TRUE;
     m_clrActiveCaption[0] = RGB(255, 213, 140);
     m_clrActiveCaption[1] = RGB(255, 166, 76);
@@ -351,8 +351,8 @@ void CQXPDockingPanePaintManager::RefreshThemeColors()
         if (m_nTheme == 10) {
             // The fixed blue look (no Office 2007 resources here).
             ApplyLunaScheme(kLunaBlue);
-            m_clrTable[54] = RGB(101, 147, 207);
-            m_clrTable[51] = RGB(191, 219, 255);
+            m_clrTable[qxColorWindowFrame] = RGB(101, 147, 207);
+            m_clrTable[qxColorButtonFace] = RGB(191, 219, 255);
             m_clrTable[COLOR_BTNHIGHLIGHT] = RGB(255, 255, 255);
             m_clrInactiveCaption[0] = RGB(227, 239, 255);
             m_clrInactiveCaption[1] = RGB(175, 210, 255);
@@ -405,8 +405,8 @@ void CQXPDockingPanePaintManager::ApplyOffice2007PaneColors()
             for (COLORREF* p : targets)
                 *p = clr;
     };
-    take("Window", "WindowFrame", {&m_clrTable[54], &m_clrBorder});
-    take("Window", "ButtonFace", {&m_clrTable[51]});
+    take("Window", "WindowFrame", {&m_clrTable[qxColorWindowFrame], &m_clrBorder});
+    take("Window", "ButtonFace", {&m_clrTable[qxColorButtonFace]});
     take("Window", "EdgeHighLightColor", {&m_clrTable[COLOR_BTNHIGHLIGHT]});
     take("DockingPane", "Splitter", {&m_clrFace});
     take("DockingPane", "SplitterLight", {&m_clrBackground[0]});
@@ -417,8 +417,8 @@ void CQXPDockingPanePaintManager::ApplyOffice2007PaneColors()
     take("DockingPane", "ActiveCaptionLight", {&m_clrActiveCaption[0]});
     take("DockingPane", "ActiveCaptionDark", {&m_clrActiveCaption[1]});
     take("DockingPane", "ActiveCaptionText", {&m_clrActiveCaptionText});
-    take("Toolbar", "ToolbarGripper", {&m_clrTable[38]});
-    take("Toolbar", "MenuPopupBorder", {&m_clrTable[43]});
+    take("Toolbar", "ToolbarGripper", {&m_clrTable[qxColorGripper]});
+    take("Toolbar", "MenuPopupBorder", {&m_clrTable[qxColorMenuBorder]});
 }
 
 void AFXAPI CQXPDockingPanePaintManager::DrawCaptionButtonGlyph(HDC hDC, int nID, int x, int y, COLORREF clr,

@@ -26,10 +26,10 @@ void ApplyOffice2007TabColors(TabColorSet& c)
             for (COLORREF* p : targets)
                 *p = clr;
     };
-    take("TabManager", "FrameBorder", {&c.clrBorder, &c.clrShape[1]});
-    take("TabManager", "DarkShadow", {&c.clrDarkShadow3D, &c.clrShape[0]});
-    take("TabManager", "LightShadow", {&c.clrShadow3D, &c.clrShape[2]});
-    c.clrShape[3] = RGB(255, 255, 255);
+    take("TabManager", "FrameBorder", {&c.clrBorder, &c.clrShape[tabShapeSelectedOutline]});
+    take("TabManager", "DarkShadow", {&c.clrDarkShadow3D, &c.clrShape[tabShapeOutline]});
+    take("TabManager", "LightShadow", {&c.clrShadow3D, &c.clrShape[tabShapeInner]});
+    c.clrShape[tabShapeInnerLight] = RGB(255, 255, 255);
     take("Ribbon", "RibbonFace", {&c.clrHeader[0], &c.clrHeader[1], &c.clrClient[0], &c.clrClient[1]});
     take("Ribbon", "TabNormalText", {&c.clrNormalText, &c.clrHotText});
     take("Ribbon", "TabSelectedText", {&c.clrSelectedText});

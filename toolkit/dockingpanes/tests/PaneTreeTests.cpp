@@ -471,7 +471,7 @@ TEST(PaneTree, ThemesChooseTheirTabsAndCaptions)
         EXPECT_EQ(RGB(7, 8, 9), p->m_clrBackground[1]);
         EXPECT_EQ(RGB(20, 21, 22), p->m_clrFace);
         EXPECT_EQ(RGB(30, 31, 32), p->m_clrBorder);
-        EXPECT_EQ(RGB(30, 31, 32), p->GetColor(54));
+        EXPECT_EQ(RGB(30, 31, 32), p->GetColor(qxColorWindowFrame));
     }
     {
         qmtest::ScopedThemeText none("");

@@ -288,7 +288,7 @@ TEST(TabPainter, AppearancesAndColourSets)
         RECT m = p.GetHeaderMargin();
         EXPECT_TRUE(EqualRect(&c.margins, &m)) << c.appearance;
     }
-    p.SetColor(COLOR_INACTIVECAPTION);
+    p.SetColor(3);
     EXPECT_EQ(1, p.GetColor());
     // Slanted tabs start a row height further in; rounded ones half of it at
     // both ends.
@@ -580,7 +580,7 @@ TEST(TabPainter, ColourSetsGiveTheirColours)
     EXPECT_EQ(cm->GetColor(qxColorTabText), p.GetColors().clrNormalText);
     p.m_bAllowLuna = FALSE;
     p.SetAppearance(2);
-    p.SetColor(COLOR_MENU);        // Luna without a Luna scheme
+    p.SetColor(4);        // Luna without a Luna scheme
     EXPECT_EQ(cm->GetColor(qxColorCheckedFace), p.GetColors().clrSelectedFace);
     EXPECT_EQ(cm->GetColor(qxColorPressedFace), p.GetColors().clrPressedFace);
     EXPECT_FALSE(p.GetColors().bLuna);
@@ -593,7 +593,7 @@ TEST(TabPainter, ColourSetsGiveTheirColours)
                                      "TabSelectedText = 7 8 9\r\n[Window]\r\nHighlightSelected = 10 11 12\r\n");
         p.SetColor(32);
         EXPECT_EQ(RGB(1, 2, 3), p.GetColors().clrBorder);
-        EXPECT_EQ(RGB(1, 2, 3), p.GetColors().clrShape[1]);
+        EXPECT_EQ(RGB(1, 2, 3), p.GetColors().clrShape[tabShapeSelectedOutline]);
         EXPECT_EQ(RGB(4, 5, 6), p.GetColors().clrHeader[0]);
         EXPECT_EQ(RGB(4, 5, 6), p.GetColors().clrClient[1]);
         EXPECT_EQ(RGB(7, 8, 9), p.GetColors().clrSelectedText);

@@ -97,16 +97,16 @@ CSize CRibbonStyleTheme::DrawExpandButton(CDC* pDC, int nKind, CQXPControlView* 
     DrawThemeImage(pDC, pszImage, rc, O ? 2 : (S ? 1 : 0), 3, CRect(3, 3, 3, 3));
     // The glyph: a shadow one pixel off in colour 20, then in place.
     CPoint c = rc.CenterPoint();
-    COLORREF clr = GetColor(S && !O ? 45 : 46);
+    COLORREF clr = GetColor(S && !O ? qxColorHotText : qxColorBarText);
     auto glyph = [&](int dx, int dy, COLORREF clrGlyph) {
         int x = c.x + dx, y = c.y + 2 + dy;
         HorizontalLine(pDC, x - 2, y - 4, x + 2, clrGlyph);
         DrawTriangle(pDC, CPoint(x - 2, y - 1), CPoint(x + 2, y - 1), CPoint(x, y + 1), clrGlyph);
     };
     if (bVert)
-        glyph(-1, 0, GetColor(20));
+        glyph(-1, 0, GetColor(COLOR_BTNHIGHLIGHT));
     else
-        glyph(0, 1, GetColor(20));
+        glyph(0, 1, GetColor(COLOR_BTNHIGHLIGHT));
     glyph(0, 0, clr);
     return CSize(0, 0);
 }
