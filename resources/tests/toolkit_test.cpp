@@ -13,11 +13,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <iterator>
 #include <map>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -116,6 +118,54 @@ TEST_F(ToolkitResources, TheProgramHoldsEveryResourceTheToolkitLoads)
 {
     for (const ToolkitResource& r : kToolkitResources)
         EXPECT_TRUE(Holds(s_program, r)) << "Qmate.exe lacks " << Describe(r);
+}
+
+// The Office 2007 theme module: its text (UTF-16 LE, no byte-order mark)
+// and every image of the generator's table, by name, each a whole number of
+// states of the table's size.
+TEST_F(ToolkitResources, TheProgramCarriesTheOffice2007ThemeModule)
+{
+    HRSRC hText = FindResourceA(s_program, "OFFICE2007BLUE_INI", "TEXTFILE");
+    ASSERT_NE(hText, nullptr);
+    const BYTE* pText = static_cast<const BYTE*>(LockResource(LoadResource(s_program, hText)));
+    DWORD cbText = SizeofResource(s_program, hText);
+    ASSERT_GE(cbText, 4u);
+    EXPECT_EQ(0u, cbText % 2);
+    EXPECT_EQ(';', pText[0]) << "a comment first, no byte-order mark";
+    EXPECT_EQ(0, pText[1]);
+
+    std::string table = qmtest::ReadFileBytes(SourcePath("toolkit/resources/office2007/images.txt"));
+    ASSERT_FALSE(table.empty());
+    std::istringstream lines(table);
+    std::string line;
+    int nImages = 0;
+    while (std::getline(lines, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        char name[128] = "", margins[64] = "", format[8] = "";
+        int nStates = 0, cx = 0, cy = 0;
+        ASSERT_EQ(6, sscanf(line.c_str(), "%127s %d %dx%d %63s %7s", name, &nStates, &cx, &cy, margins, format)) << line;
+        const bool bPng = strcmp(format, "png") == 0;
+        HRSRC h = FindResourceA(s_program, name, bPng ? "PNG" : RT_BITMAP);
+        ASSERT_NE(h, nullptr) << "Qmate.exe lacks the theme image " << name;
+        const BYTE* p = static_cast<const BYTE*>(LockResource(LoadResource(s_program, h)));
+        int width = 0, height = 0;
+        if (bPng) {
+            ASSERT_GE(SizeofResource(s_program, h), 24u) << name;
+            width = (p[16] << 24) | (p[17] << 16) | (p[18] << 8) | p[19];
+            height = (p[20] << 24) | (p[21] << 16) | (p[22] << 8) | p[23];
+        } else {
+            BITMAPINFOHEADER bih;
+            memcpy(&bih, p, sizeof(bih));
+            width = bih.biWidth;
+            height = abs(bih.biHeight);
+            EXPECT_EQ(24, bih.biBitCount) << name << ": keyed images are 24-bit";
+        }
+        EXPECT_EQ(cx, width) << name;
+        EXPECT_EQ(cy * nStates, height) << name;
+        ++nImages;
+    }
+    EXPECT_GE(nImages, 125);
 }
 
 TEST(ToolkitResourceIds, EachIsDefinedOnceAndListedWithItsType)

@@ -229,6 +229,52 @@ TEST(DockingThemeColors, CaptionsShowTheSchemeOnScreen)
     EXPECT_NE(seen[1], seen[2]);
 }
 
+// Theme 10 on screen, with the Office 2007 theme text and without it: the
+// caption band's top line is WindowFrame (colour 54) and the inactive
+// gradient runs NormalCaptionLight to NormalCaptionDark, else fixed blues.
+TEST(DockingThemeColors, ThemeTenTakesTheOffice2007CaptionsOnScreen)
+{
+    struct Row {
+        const char* text;  // NULL: the program's own theme text
+        const char* name;
+        COLORREF top;
+        bool bGreen;  // the caption's middle is green rather than blue
+    } rows[] = {
+        {NULL, "office2007", RGB(101, 147, 207), false},
+        {"[Window]\r\nWindowFrame = 10 120 10\r\n[DockingPane]\r\nNormalCaptionLight = 200 240 200\r\n"
+         "NormalCaptionDark = 120 180 120\r\n",
+         "green", RGB(10, 120, 10), true},
+        {"", "without-theme", RGB(101, 147, 207), false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        std::unique_ptr<qmtest::ScopedThemeText> text;
+        if (r.text)
+            text = std::make_unique<qmtest::ScopedThemeText>(r.text);
+        docktest::Docking d(true);
+        d.manager.SetTheme(10);
+        d.Create(1, dockLeftOf);
+        d.site.Layout();
+        qmtest::PumpFor(50);
+        auto* t = dynamic_cast<CQXPDockingPaneTabbedContainer*>(d.manager.FindPane(1)->GetContainer());
+        ASSERT_NE(nullptr, t);
+        HWND h = t->GetSafeHwnd();
+        ::RedrawWindow(h, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        RECT rc;
+        ::GetClientRect(h, &rc);
+        HDC hdc = ::GetDC(h);
+        // The frame line lies along the band's top, a row or two down.
+        bool bFrameLine = false;
+        for (int y = rc.top; y < rc.top + 5; ++y)
+            bFrameLine |= ::GetPixel(hdc, rc.right - 50, y) == r.top;
+        COLORREF clrMiddle = ::GetPixel(hdc, rc.right - 50, rc.top + 8);
+        ::ReleaseDC(h, hdc);
+        EXPECT_TRUE(bFrameLine) << "no WindowFrame line " << std::hex << r.top;
+        EXPECT_EQ(r.bGreen, GetGValue(clrMiddle) > GetBValue(clrMiddle) + 20) << std::hex << clrMiddle;
+        qmtest::SaveWindowShot(h, QM_BIN_DIR, std::string("dock-theme10-") + r.name + ".png");
+    }
+}
+
 // Splitter bars by the style bits, read back from a memory bitmap: rows of a
 // horizontal bar from its top edge.
 TEST(DockingThemeColors, SplitterStyles)

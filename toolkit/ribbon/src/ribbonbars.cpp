@@ -4,6 +4,9 @@
 #include <qx/drawing.h>
 #include <qx/office2007.h>
 
+// The grey of dividers in popups.
+static const COLORREF kRibbonDivider = RGB(197, 197, 197);
+
 static BOOL IsEnabledControl(const CQXPControlView* pControl) { return pControl->GetEnabled() == 1; }
 
 void CRibbonStyleTheme::DrawSplitButtonFrame(CDC* pDC, CQXPControlView* pButton, CRect rc)
@@ -124,4 +127,105 @@ void CRibbonStyleTheme::DrawPopupResizeGripper(CDC* pDC, CRect rc, int nFlags)
     CRect rcGrip = nFlags == 2 ? CRect(CPoint(rc.CenterPoint().x - sz.cx / 2, rc.bottom - sz.cy - 1), sz)
                                : CRect(CPoint(rc.right - sz.cx - 1, rc.bottom - sz.cy - 1), sz);
     DrawThemeImage(pDC, pszGrip, rcGrip, 0, 1, CRect(0, 0, 0, 0), QX_THEME_KEY_COLOR);
+}
+
+CSize CRibbonStyleTheme::DrawCommandBarSeparator(CDC* pDC, CQXPBarView* pBar, CQXPControlView* pControl, BOOL bDraw)
+{
+    if (pBar->GetType() != qxpBarTypePopup)
+        return COffice2007Theme::DrawCommandBarSeparator(pDC, pBar, pControl, bDraw);
+    if (bDraw && pDC && pControl) {
+        CRect rc = pControl->GetRect();
+        if (pControl->IsWrapped()) {
+            // Between two columns: one line down the column.
+            CRect rcBar = pBar->GetBarClientRect();
+            VerticalLine(pDC, rc.left - 2, rcBar.top + 1, rcBar.bottom - 1, kRibbonDivider);
+        } else {
+            int x = rc.left - 1 + GetPopupItemIconColumn(pControl, pBar) + m_nPopupMargin;
+            HorizontalLine(pDC, x, rc.top - 2, rc.right, kRibbonDivider);
+            HorizontalLine(pDC, x, rc.top - 1, rc.right, RGB(245, 245, 245));
+        }
+    }
+    return CSize(2, 2);
+}
+
+void CRibbonStyleTheme::FillPopupLabel(CDC* pDC, CRect rc)
+{
+    pDC->FillSolidRect(rc, GetColor(56));
+    HorizontalLine(pDC, rc.left, rc.bottom - 1, rc.right, kRibbonDivider);
+}
+
+// ---------------------------------------------------------------------------
+// Edit and combo fields
+
+COLORREF CRibbonStyleTheme::GetControlStateColor(CQXPControlView* pControl)
+{
+    if (!IsEnabledControl(pControl))
+        return GetColor(COLOR_BTNFACE);
+    if (pControl->GetSelected())
+        return GetColor(COLOR_WINDOW);
+    CQXPBarView* pBar = pControl->GetParentBar();
+    if (pBar && pBar->GetType() == qxpBarTypePopup)
+        return GetColor(qxpSlotPopupFace);
+    COLORREF clr = m_clrControlEditNormal.GetColor();
+    return clr != QX_COLOR_NONE ? clr : GetColor(COLOR_WINDOW);
+}
+
+CSize CRibbonStyleTheme::DrawControlComboBox(CDC* pDC, CQXPControlView* pControl, BOOL bDraw)
+{
+    if (!bDraw || !pDC || !GetImage("TOOLBARBUTTONSCOMBODROPDOWN"))
+        return COffice2007Theme::DrawControlComboBox(pDC, pControl, bDraw);
+    // The label as every theme draws it; the field and its button here.
+    CSize sz = CQXPThemePainter::DrawControlComboBox(pDC, pControl, bDraw);
+    CRect rcField = GetFieldRect(pControl);
+    CQXPControlView::EditLayout* pLayout = pControl->GetEditLayout();
+    const int nButton = pLayout && pLayout->nButtonWidth > 0 ? pLayout->nButtonWidth : 15;
+    CRect rcButton(rcField.right - nButton, rcField.top + 1, rcField.right, rcField.bottom - 1);
+    const BOOL bEnabled = IsEnabledControl(pControl);
+    const int nSelected = pControl->GetSelected();
+    const BOOL bDropped = pControl->IsDroppedDown();
+    const int nPart = !bEnabled ? 4 : (bDropped ? 3 : (nSelected ? 2 : 0));
+    pDC->FillSolidRect(rcField, GetControlStateColor(pControl));
+    Draw3dRect(pDC, rcField, 53, 53);
+    DrawThemeImage(pDC, "TOOLBARBUTTONSCOMBODROPDOWN", rcButton, nPart, 5, CRect(2, 2, 2, 2));
+    DrawFieldText(pDC, pControl, CRect(rcField.left + 3, rcField.top + 1, rcButton.left, rcField.bottom - 1), bEnabled);
+    DrawDropDownGlyph(pDC, pControl, rcButton.CenterPoint(), nSelected, bDropped, bEnabled, FALSE);
+    return sz;
+}
+
+int AFXAPI CRibbonStyleTheme::GetSpinImageState(BOOL bUp, BOOL bEnabled, int nSelected, int nSpinPressed)
+{
+    const int nFirst = bUp ? 0 : 5;
+    if (!bEnabled)
+        return nFirst + 4;
+    if (!nSelected)
+        return nFirst;
+    return nSpinPressed == (bUp ? 1 : 2) ? nFirst + 3 : nFirst + 1;
+}
+
+CSize CRibbonStyleTheme::DrawControlEdit(CDC* pDC, CQXPControlView* pControl, BOOL bDraw)
+{
+    if (!bDraw || !pDC)
+        return COffice2007Theme::DrawControlEdit(pDC, pControl, bDraw);
+    CSize sz = CQXPThemePainter::DrawControlEdit(pDC, pControl, bDraw);
+    CRect rcField = GetFieldRect(pControl);
+    const BOOL bEnabled = IsEnabledControl(pControl);
+    const int nSelected = pControl->GetSelected();
+    if (!bEnabled) {
+        CRect rc(rcField.left + 1, rcField.top, rcField.right, rcField.bottom);
+        Rectangle(pDC, rc, (nSelected == 2 || nSelected == 3) ? 32 : 53, COLOR_BTNFACE);
+    } else {
+        pDC->FillSolidRect(rcField, GetControlStateColor(pControl));
+        Draw3dRect(pDC, rcField, 53, 53);
+    }
+    if (pControl->HasSpinButtons() && GetImage("TOOLBARBUTTONSPIN")) {
+        const int yMiddle = (rcField.top + rcField.bottom) / 2;
+        const int nPressed = pControl->GetSpinPressed();
+        DrawThemeImage(pDC, "TOOLBARBUTTONSPIN", CRect(rcField.right - 18, rcField.top + 1, rcField.right - 1, yMiddle),
+                       GetSpinImageState(TRUE, bEnabled, nSelected, nPressed), 10, CRect(0, 0, 0, 0),
+                       QX_THEME_KEY_COLOR);
+        DrawThemeImage(pDC, "TOOLBARBUTTONSPIN", CRect(rcField.right - 18, yMiddle, rcField.right - 1, rcField.bottom - 1),
+                       GetSpinImageState(FALSE, bEnabled, nSelected, nPressed), 10, CRect(0, 0, 0, 0),
+                       QX_THEME_KEY_COLOR);
+    }
+    return sz;
 }

@@ -3,6 +3,7 @@
 // (buttons, menu items, check and radio marks, popups, status bar).
 #include <qx/drawing.h>
 #include <qx/office2007.h>
+#include <qx/tabpaint.h>
 
 // ---------------------------------------------------------------------------
 // Metrics and tab colours
@@ -55,15 +56,57 @@ QXPRibbonTabLuna AFXAPI GetRibbonTabLunaColors(int nColorTheme)
 // ---------------------------------------------------------------------------
 
 CRibbonStyleTheme::CRibbonStyleTheme()
-    : m_bRecreateRibbonFont(TRUE), m_nFontHeightOverride(0), m_bUseFaceOverride(TRUE), m_strFaceOverride("Segoe UI")
+    : m_bRecreateRibbonFont(TRUE), m_nFontHeightOverride(0), m_bUseFaceOverride(TRUE), m_strFaceOverride("Segoe UI"),
+      m_pTabPainter(NULL)
 {
     m_metrics = ComputeRibbonMetrics(0, 11);
     m_bClearTypeTextQuality = TRUE;
     m_nSplitButtonDropDownWidth = 12;
     m_nSplitButtonPopupWidth = 26;
+    m_pTabPainter = CreateRibbonTabPainter();
 }
 
-CRibbonStyleTheme::~CRibbonStyleTheme() {}
+CRibbonStyleTheme::~CRibbonStyleTheme() { delete m_pTabPainter; }
+
+CQXPTabPainter* CRibbonStyleTheme::CreateRibbonTabPainter()
+{
+    CQXPTabPainter* p = new CQXPTabPainter;
+    p->SetAppearance(10);
+    p->SetColor(32);
+    return p;
+}
+
+void CRibbonStyleTheme::ApplyRibbonTabColors(TabColorSet& c)
+{
+    c.clrHeader[0] = GetColor(COLOR_BTNFACE);
+    c.clrHeader[1] = MixColors(GetColor(COLOR_BTNFACE), GetColor(COLOR_WINDOW), 205);
+    c.clrBorder = GetColor(36);
+    c.clrButtonHighlight = GetColor(37);
+    c.clrSelectedFace = GetColor(36);
+    c.clrPressedFace = GetColor(33);
+    c.clrNormalText = GetColor(COLOR_BTNTEXT);
+    ToolkitColorManager* pColors = ToolkitColorManager::Instance();
+    const int nTheme = pColors->GetCurrentTheme();
+    if (!pColors->IsLunaColorsDisabled() && nTheme >= qxColorThemeBlue && nTheme <= qxColorThemeAero) {
+        const QXPRibbonTabLuna luna = GetRibbonTabLunaColors(nTheme);
+        c.clrBorder = c.clrShape[1] = luna.clrFrame[0];
+        c.clrDarkShadow3D = c.clrShape[0] = luna.clrFrame[1];
+        c.clrShadow3D = c.clrShape[2] = luna.clrFrame[2];
+        c.clrStateFrame[0] = c.clrStateFrame[1] = luna.clrDarkText;
+        c.clrHeader[0] = luna.clrGradientLight;
+        c.clrHeader[1] = luna.clrGradientDark;
+        c.clrNormalFace = luna.clrValue[0];
+        c.clrSelectedFace = luna.clrValue[1];
+        c.clrHotFace = luna.clrValue[2];
+        c.clrClient[0] = luna.clrGradient2Light;
+        c.clrClient[1] = luna.clrGradient2Dark;
+        c.bLuna = TRUE;
+    }
+    if (m_clrTabNormalText.GetColor() != QX_COLOR_NONE)
+        c.clrNormalText = c.clrHotText = m_clrTabNormalText.GetColor();
+    if (m_clrTabSelectedText.GetColor() != QX_COLOR_NONE)
+        c.clrSelectedText = m_clrTabSelectedText.GetColor();
+}
 
 void CRibbonStyleTheme::RefreshFonts()
 {
@@ -89,6 +132,8 @@ void CRibbonStyleTheme::RefreshFonts()
 
     // The base fonts follow the ribbon font, in the menu font's face.
     SetFontIndirect(&lfMenuFace, TRUE);
+    if (m_pTabPainter)
+        m_pTabPainter->SetFontIndirect(&lf);
     if (m_bRecreateRibbonFont || !m_fontRibbon.GetSafeHandle()) {
         m_fontRibbon.DeleteObject();
         m_fontRibbon.CreateFontIndirect(&lf);
@@ -117,6 +162,10 @@ void CRibbonStyleTheme::RefreshMetrics()
     m_colors.GetAt(qxpSlotPopupFace)->Set(RGB(250, 250, 250));
     m_colors.GetAt(qxpSlotDisabledText)->Set(RGB(167, 167, 167));
     m_grcToolBar.Set(RGB(233, 238, 238), RGB(233, 238, 238), 0.5f);
+    if (m_pTabPainter) {
+        m_pTabPainter->RefreshColors();
+        ApplyRibbonTabColors(m_pTabPainter->GetColors());
+    }
 }
 
 // ---------------------------------------------------------------------------

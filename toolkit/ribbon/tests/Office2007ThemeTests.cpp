@@ -6,6 +6,7 @@
 #include "PaintTestSupport.h"
 
 #include <qx/office2007.h>
+#include <qx/tabpaint.h>
 #include <qmtest/themetext.h>
 
 #include <map>
@@ -394,6 +395,36 @@ TEST(RibbonTabColours, LunaValuesPerColourTheme)
     }
 }
 
+TEST(RibbonTabColours, TheRibbonTabPainterTakesTheLunaValuesAndTheTabTexts)
+{
+    {
+        FixedColors olive(qxColorThemeOlive);
+        CRibbonStyleTheme theme;
+        theme.RefreshMetrics();
+        CQXPTabPainter* p = theme.GetRibbonTabPainter();
+        ASSERT_TRUE(p != NULL);
+        EXPECT_EQ(10, p->GetAppearance()) << "the theme's tab image";
+        const TabColorSet& c = p->GetColors();
+        EXPECT_EQ(RGB(96, 128, 88), c.clrBorder);
+        EXPECT_EQ(RGB(96, 119, 107), c.clrShape[0]);
+        EXPECT_EQ(RGB(242, 241, 228), c.clrHeader[0]);
+        EXPECT_EQ(RGB(255, 194, 115), c.clrSelectedFace);
+        EXPECT_EQ(RGB(217, 217, 167), c.clrClient[0]);
+        EXPECT_EQ(theme.m_clrTabNormalText.GetColor(), c.clrNormalText) << "TabNormalText of the theme text";
+        EXPECT_EQ(theme.m_clrTabSelectedText.GetColor(), c.clrSelectedText);
+    }
+    {
+        // The classic scheme: no Luna values, the button gradient from colour 15.
+        FixedColors classic(qxColorThemeClassic);
+        CRibbonStyleTheme theme;
+        theme.RefreshMetrics();
+        const TabColorSet& c = theme.GetRibbonTabPainter()->GetColors();
+        EXPECT_EQ(theme.GetColor(COLOR_BTNFACE), c.clrHeader[0]);
+        EXPECT_EQ(MixColors(theme.GetColor(COLOR_BTNFACE), theme.GetColor(COLOR_WINDOW), 205), c.clrHeader[1]);
+        EXPECT_EQ(theme.GetColor(36), c.clrBorder);
+    }
+}
+
 // ---------------------------------------------------------------------------
 // State tables
 
@@ -593,6 +624,172 @@ TEST_F(Office2007, SplitButtonsMenuPartsExpandButtonsAndGrippers)
         ThemeBitmap* p = theme.GetImage(c.name.c_str());
         ASSERT_TRUE(p != NULL) << c.name;
         EXPECT_EQ(0, p->GetHeight() % c.nStates) << c.name;
+    }
+}
+
+TEST_F(Office2007, PopupSeparatorsAndBands)
+{
+    CRibbonStyleTheme theme;
+    theme.RefreshMetrics();
+    MemoryDC dc(200, 100, RGB(255, 255, 255));
+    TestBar popup;
+    popup.nType = qxpBarTypePopup;
+    popup.nPosition = qxpBarPopup;
+    popup.rcClient = CRect(0, 0, 200, 100);
+    TestControl item(&popup, qxpControlButton, "Save");
+    item.rc = CRect(2, 40, 150, 62);
+    EXPECT_EQ(CSize(2, 2), theme.DrawCommandBarSeparator(dc.dc(), &popup, &item, TRUE));
+    const int x = 2 - 1 + theme.GetPopupIconColumnSize(popup.szIcon).cx + theme.m_nPopupMargin;
+    EXPECT_EQ(RGB(197, 197, 197), dc.Pixel(x + 10, 38));
+    EXPECT_EQ(RGB(245, 245, 245), dc.Pixel(x + 10, 39));
+    EXPECT_EQ(RGB(255, 255, 255), dc.Pixel(x - 1, 38)) << "the icon column stays clear";
+    // Before a control that starts a new column: a line down the column.
+    TestControl wrapped(&popup, qxpControlButton, "Recent");
+    wrapped.rc = CRect(152, 4, 198, 26);
+    wrapped.bWrapped = TRUE;
+    theme.DrawCommandBarSeparator(dc.dc(), &popup, &wrapped, TRUE);
+    EXPECT_EQ(RGB(197, 197, 197), dc.Pixel(150, 80));
+    // Label bands: colour 56 with a line at the bottom.
+    theme.FillPopupLabel(dc.dc(), CRect(0, 70, 200, 90));
+    EXPECT_EQ(theme.GetColor(56), dc.Pixel(100, 75));
+    EXPECT_EQ(RGB(197, 197, 197), dc.Pixel(100, 89));
+}
+
+TEST_F(Office2007, EditAndComboFieldsFromTheImages)
+{
+    Recording<CRibbonStyleTheme> theme;
+    theme.RefreshMetrics();
+    TestBar toolbar;
+    TestBar popup;
+    popup.nType = qxpBarTypePopup;
+    popup.nPosition = qxpBarPopup;
+    // Field colours by state and bar.
+    TestControl edit(&toolbar, qxpControlEdit, "");
+    EXPECT_EQ(theme.m_clrControlEditNormal.GetColor(), theme.GetControlEditBackColor(&edit));
+    edit.nSelected = 1;
+    EXPECT_EQ(theme.GetColor(COLOR_WINDOW), theme.GetControlEditBackColor(&edit));
+    edit.nSelected = 0;
+    edit.nEnabled = 0;
+    EXPECT_EQ(theme.GetColor(COLOR_BTNFACE), theme.GetControlEditBackColor(&edit));
+    TestControl inPopup(&popup, qxpControlEdit, "");
+    EXPECT_EQ(theme.GetColor(qxpSlotPopupFace), theme.GetControlEditBackColor(&inPopup));
+
+    // A combo box: the field in its colour, the button image by state.
+    MemoryDC dc(200, 40);
+    TestControl combo(&toolbar, qxpControlComboBox, "");
+    combo.rc = CRect(0, 0, 120, 22);
+    combo.layout.nButtonWidth = 14;
+    const struct {
+        int nEnabled, nSelected;
+        BOOL bDropped;
+        int nPart;
+    } combos[] = {{1, 0, FALSE, 0}, {1, 1, FALSE, 2}, {1, 1, TRUE, 3}, {0, 0, FALSE, 4}};
+    for (const auto& c : combos) {
+        combo.nEnabled = c.nEnabled;
+        combo.nSelected = c.nSelected;
+        combo.bDropped = c.bDropped;
+        theme.calls.clear();
+        theme.DrawControlComboBox(dc.dc(), &combo, TRUE);
+        ASSERT_FALSE(theme.calls.empty());
+        EXPECT_EQ("TOOLBARBUTTONSCOMBODROPDOWN", theme.calls[0].name);
+        EXPECT_EQ(c.nPart, theme.calls[0].nState);
+        EXPECT_EQ(5, theme.calls[0].nStates);
+        EXPECT_EQ(CRect(106, 1, 120, 21), theme.calls[0].rc);
+    }
+    combo.nEnabled = 1;
+    combo.nSelected = 0;
+    combo.bDropped = FALSE;
+    theme.DrawControlComboBox(dc.dc(), &combo, TRUE);
+    EXPECT_EQ(theme.m_clrControlEditNormal.GetColor(), dc.Pixel(50, 11));
+    EXPECT_EQ(theme.GetColor(53), dc.Pixel(50, 0)) << "the field's frame";
+
+    // Spin buttons: up 0-4, down 5-9.
+    const struct {
+        BOOL bUp, bEnabled;
+        int nSelected, nPressed, nState;
+    } spins[] = {{TRUE, TRUE, 0, 0, 0}, {TRUE, TRUE, 1, 0, 1}, {TRUE, TRUE, 1, 1, 3}, {TRUE, FALSE, 0, 0, 4},
+                 {FALSE, TRUE, 0, 0, 5}, {FALSE, TRUE, 1, 1, 6}, {FALSE, TRUE, 1, 2, 8}, {FALSE, FALSE, 1, 2, 9}};
+    for (const auto& sp : spins)
+        EXPECT_EQ(sp.nState, CRibbonStyleTheme::GetSpinImageState(sp.bUp, sp.bEnabled, sp.nSelected, sp.nPressed));
+    TestControl spin(&toolbar, qxpControlEdit, "");
+    spin.rc = CRect(0, 0, 100, 22);
+    spin.bSpin = TRUE;
+    theme.calls.clear();
+    theme.DrawControlEdit(dc.dc(), &spin, TRUE);
+    ASSERT_EQ(2u, theme.calls.size());
+    EXPECT_EQ("TOOLBARBUTTONSPIN", theme.calls[0].name);
+    EXPECT_EQ(CRect(82, 1, 99, 11), theme.calls[0].rc);
+    EXPECT_EQ(5, theme.calls[1].nState);
+    EXPECT_EQ(QX_THEME_KEY_COLOR, theme.calls[1].clrKey);
+}
+
+// Every image the Office 2007 painters name, with its state count, and the
+// cell sizes they draw at (0: any).
+TEST_F(Office2007, EveryNamedImageHasItsStates)
+{
+    const struct {
+        const char* name;
+        int nStates, cx, cyState;
+    } images[] = {
+        {"FRAMETOPLEFT", 2, 0, 0}, {"FRAMETOPCENTER", 2, 0, 0}, {"FRAMETOPRIGHT", 2, 0, 0},
+        {"FRAMEBOTTOMLEFT", 2, 0, 0}, {"FRAMEBOTTOMRIGHT", 2, 0, 0}, {"FRAMECAPTIONBUTTON", 2, 0, 0},
+        {"FRAMESYSTEMBUTTON", 3, 0, 0}, {"FRAMESYSTEMBUTTON52", 3, 0, 52}, {"WORKSPACETOPLEFT", 1, 0, 0},
+        {"STATUSBARLIGHT", 1, 0, 0}, {"STATUSBARDARK", 1, 0, 0}, {"STATUSBARDEVIDER", 1, 0, 0},
+        {"STATUSBARSEPARATOR", 1, 0, 0}, {"STATUSBARGRIPPER", 1, 0, 0},
+        {"POPUPBARFRAME", 1, 0, 0}, {"MOREPOPUPBARFRAME", 1, 0, 0}, {"POPUPBARRESIZEGRIPPERFACE", 1, 0, 0},
+        {"POPUPBARRESIZEGRIPPERHEIGHT", 1, 0, 0}, {"POPUPBARRESIZEGRIPPERWIDTH", 1, 0, 0},
+        {"MENUCHECKEDITEM", 2, 0, 0}, {"MENUSELECTEDITEM22", 1, 0, 22}, {"MENUSELECTEDITEM54", 1, 0, 54},
+        {"MENUSELECTEDDISABLEDITEM22", 1, 0, 22}, {"MENUSELECTEDDISABLEDITEM54", 1, 0, 54},
+        {"MENUSPLITDROPDOWN", 3, 0, 0}, {"MENUPOPUPGLYPH", 2, 0, 0},
+        {"TOOLBARFACEHORIZONTAL", 1, 0, 0}, {"TOOLBARFACEVERTICAL", 1, 0, 0},
+        {"TOOLBARBUTTONS22", 4, 0, 22}, {"TOOLBARBUTTONS50", 4, 0, 50},
+        {"TOOLBARBUTTONSSPLIT22", 6, 0, 22}, {"TOOLBARBUTTONSSPLITDROPDOWN22", 5, 0, 22},
+        {"TOOLBARBUTTONSSPLIT50", 6, 0, 50}, {"TOOLBARBUTTONSSPLITDROPDOWN50", 5, 0, 50},
+        {"TOOLBARBUTTONSSPECIALSPLITLEFT", 7, 0, 22}, {"TOOLBARBUTTONSSPECIALSPLITCENTER", 7, 0, 22},
+        {"TOOLBARBUTTONSSPECIALSPLITDROPDOWNRIGHT", 6, 0, 22}, {"TOOLBARBUTTONSSPECIALSPLITDROPDOWNCENTER", 6, 0, 22},
+        {"TOOLBARBUTTONSSPECIALSINGLE", 5, 22, 22}, {"TOOLBARBUTTONSSPECIALLEFT", 5, 22, 22},
+        {"TOOLBARBUTTONSSPECIALRIGHT", 5, 22, 22}, {"TOOLBARBUTTONSSPECIALCENTER", 5, 22, 22},
+        {"TOOLBARBUTTONCHECKBOX", 12, 13, 13}, {"TOOLBARBUTTONRADIOBUTTON", 8, 13, 13},
+        {"TOOLBARBUTTONDROPDOWNGLYPH", 4, 0, 0}, {"TOOLBARBUTTONSCOMBODROPDOWN", 5, 0, 0},
+        {"TOOLBARBUTTONSPIN", 10, 0, 0}, {"TOOLBAREXPANDBUTTONHORIZONTAL", 3, 0, 0},
+        {"TOOLBAREXPANDBUTTONVERTICAL", 3, 0, 0},
+        {"RIBBONGROUPS", 1, 0, 0}, {"RIBBONGROUPCLIENT", 2, 0, 0}, {"RIBBONGROUPCAPTION", 2, 0, 0},
+        {"RIBBONGROUPBUTTON", 3, 0, 0}, {"RIBBONGROUPBUTTONICON", 1, 0, 0}, {"RIBBONGROUPQUICKACCESS", 3, 0, 0},
+        {"RIBBONOPTIONBUTTON", 4, 0, 0}, {"RIBBONTAB", 6, 0, 0}, {"RIBBONTABSEPARATOR", 1, 0, 0},
+        {"RIBBONQUICKACCESSAREA", 1, 0, 0}, {"RIBBONQUICKACCESSAREADWM", 1, 0, 0},
+        {"RIBBONQUICKACCESSFRAME", 1, 0, 0}, {"RIBBONQUICKACCESSBUTTON", 4, 0, 0},
+        {"RIBBONQUICKACCESSMORE", 4, 0, 0}, {"RIBBONGROUPSSCROLLLEFT", 3, 0, 0}, {"RIBBONGROUPSSCROLLRIGHT", 3, 0, 0},
+        {"RIBBONGROUPSSCROLLLEFTGLYPH", 3, 0, 0}, {"RIBBONGROUPSSCROLLRIGHTGLYPH", 3, 0, 0},
+        {"RIBBONSYSTEMMENU", 1, 0, 0}, {"RIBBONSYSTEMMENUBUTTON", 2, 0, 0},
+        {"CONTEXTTABGROUPCLIENT", 2, 0, 0}, {"CONTEXTTABGROUPCAPTION", 2, 0, 0}, {"CONTEXTTABSEPARATOR", 1, 0, 0},
+        {"CONTROLGALLERYUP", 5, 15, 21}, {"CONTROLGALLERYDOWN", 5, 15, 19}, {"CONTROLGALLERYPOPUP", 5, 15, 0},
+        {"CONTROLGALLERYSCROLLARROWGLYPHS", 16, 9, 9},
+    };
+    ThemeResources* r = GetThemeResources();
+    auto check = [r](const std::string& name, int nStates, int cx, int cyState) {
+        ThemeBitmap* p = r->LoadImage(name.c_str());
+        ASSERT_TRUE(p != NULL) << name;
+        EXPECT_EQ(0, p->GetHeight() % nStates) << name << " in " << nStates << " states";
+        if (cx)
+            EXPECT_EQ(cx, p->GetWidth()) << name;
+        if (cyState)
+            EXPECT_EQ(cyState, p->GetHeight() / nStates) << name;
+    };
+    for (const auto& i : images)
+        check(i.name, i.nStates, i.cx, i.cyState);
+    for (const char* colour : {"BLUE", "YELLOW", "GREEN", "RED", "PURPLE", "CYAN", "ORANGE"}) {
+        check(std::string("CONTEXTTAB") + colour, 5, 0, 0);
+        check(std::string("CONTEXTTAB") + colour + "CLIENT", 1, 0, 0);
+        check(std::string("CONTEXTTAB") + colour + "GROUPBUTTON", 3, 0, 0);
+        check(std::string("ContextTab") + colour + "Header", 1, 0, 0);
+    }
+    for (const char* dir : {"VERTICAL", "HORIZONTAL"}) {
+        for (const char* shade : {"LIGHT", "DARK"}) {
+            check(std::string("CONTROLGALLERYSCROLL") + dir + shade, 2, 0, 0);
+            check(std::string("CONTROLGALLERYSCROLLARROWS") + dir + shade, 4, 0, 0);
+        }
+        check(std::string("CONTROLGALLERYSCROLLTHUMB") + dir, 3, 0, 0);
+        check(std::string("CONTROLGALLERYSCROLLTHUMBGRIPPER") + dir, 1, 0, 0);
     }
 }
 

@@ -243,10 +243,22 @@ struct QXPRibbonTabLuna {
 };
 QXPRibbonTabLuna AFXAPI GetRibbonTabLunaColors(int nColorTheme);
 
+class CQXPTabPainter;
+struct TabColorSet;
+
 class CRibbonStyleTheme : public COffice2007Theme {
 public:
     CRibbonStyleTheme();
     ~CRibbonStyleTheme() override;
+
+    // The ribbon's tab painter: the theme's tab image (appearance 10) over
+    // the ribbon tab colours, in the ribbon font. Owned by the theme.
+    CQXPTabPainter* GetRibbonTabPainter() const { return m_pTabPainter; }
+    virtual CQXPTabPainter* CreateRibbonTabPainter();
+    // The ribbon tab colours over a colour set: the button gradient from
+    // colour 15, the Luna values of the colour theme (1-5, unless Luna
+    // colours are off), the theme text's tab text colours.
+    void ApplyRibbonTabColors(TabColorSet& c);
 
     int GetCurrentTheme() const override { return qxpThemeRibbon; }
     void RefreshMetrics() override;
@@ -274,6 +286,15 @@ public:
     CSize DrawExpandButton(CDC* pDC, int nKind, CQXPControlView* pControl, CQXPBarView* pBar, BOOL bDraw,
                            int nParam1, int nParam2) override;
     void DrawPopupResizeGripper(CDC* pDC, CRect rcGripper, int nFlags) override;
+    CSize DrawCommandBarSeparator(CDC* pDC, CQXPBarView* pBar, CQXPControlView* pControl, BOOL bDraw) override;
+    void FillPopupLabel(CDC* pDC, CRect rc) override;
+    // Edit fields: disabled colour 15, selected 5, on bars ControlEditNormal,
+    // in popups the popup face.
+    COLORREF GetControlStateColor(CQXPControlView* pControl) override;
+    CSize DrawControlComboBox(CDC* pDC, CQXPControlView* pControl, BOOL bDraw) override;
+    CSize DrawControlEdit(CDC* pDC, CQXPControlView* pControl, BOOL bDraw) override;
+    // The part (of 10) of a spin button image: up 0-4, down 5-9.
+    static int AFXAPI GetSpinImageState(BOOL bUp, BOOL bEnabled, int nSelected, int nSpinPressed);
 
     // The state of a toolbar button image (TOOLBARBUTTONS22/50, 4 states);
     // -1: nothing is drawn.
@@ -301,6 +322,7 @@ public:
     ColorValue m_clrMinimizedFrameEdgeShadow;
     ColorValue m_clrTabNormalText;
     ColorValue m_clrTabSelectedText;
+    CQXPTabPainter* m_pTabPainter;  // owned
 };
 
 // Installs COffice2007Theme and CRibbonStyleTheme as the factory's creators 5
