@@ -247,10 +247,8 @@ BOOL CQuillmateApp::OnIdle(LONG lCount)
         m_bFirstIdle = 0;
     // The File Explorer is filled once it shows: at the first idle, or when
     // its pane is shown later.
-    if (m_pMainFrame != NULL) {
-        m_pMainFrame->LoadDeferredIcons();
+    if (m_pMainFrame != NULL)
         m_pMainFrame->FillFileTreeIfShown();
-    }
     return CWinApp::OnIdle(lCount);
 }
 
