@@ -20,12 +20,12 @@
 
 #include "hexdoc.h"
 
-#include <qx/layout.h>
+#include <qx/panelayout.h>
 #include <qx/paintmanager.h>
 #include <qx/themes.h>
 #include <qx/images.h>
 #include <qx/shortcuts.h>
-#include <qx/controls.h>
+#include <qx/barcontrols.h>
 #include <qx/custom.h>
 #include <qx/drawing.h>
 
@@ -271,10 +271,6 @@ BOOL CMainFrame::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParent
         ::SetMenu(m_hWnd, NULL);
         m_hMenuDefault = NULL;
     }
-    // The keyboard shortcuts translate the keys; the frame's own table would
-    // run the same commands twice.
-    if (GetShortcuts() != NULL && GetShortcuts()->GetAcceleratorTable() != NULL)
-        m_hAccelTable = NULL;
     // Find Next (F3) works inside the toolbar's find box too.
     if (m_pFindBox != NULL) {
         m_pFindBox->CopyAccelerator(GetFrameAccelerators(), ID_SEARCH_FIND_NEXT);

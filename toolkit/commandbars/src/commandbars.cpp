@@ -11,6 +11,8 @@
 #include <qx/profile.h>
 #include <qx/propexchange.h>
 #include <qx/images.h>
+#include <qx/listbox.h>
+#include <qx/framehost.h>
 
 #include <fx/doctempl.h>
 #include <fx/document.h>
@@ -74,10 +76,49 @@ CQXPCommandBars* AFXAPI CQXPCommandBars::CreateCommandBars(CWnd* pFrame, CRuntim
     return pCommandBars;
 }
 
+namespace {
+
+// The popup menus of the toolkit's own controls (edit boxes, browse
+// buttons, panes) as command-bar popups: the look of the bars and the icons
+// of the toolbar resource the control names. The manager of the owner's
+// frame draws them when there is one.
+INT_PTR AFXAPI QxpTrackControlMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pOwner, int nIDIconToolbar)
+{
+    if (!pMenu || !::IsMenu(pMenu->GetSafeHmenu()))
+        return -1;
+    if (nIDIconToolbar > 0) {
+        static std::vector<int> s_loaded;
+        if (std::find(s_loaded.begin(), s_loaded.end(), nIDIconToolbar) == s_loaded.end() &&
+            GetGlobalImageManager()->SetIcons((UINT)nIDIconToolbar))
+            s_loaded.push_back(nIDIconToolbar);
+    }
+    CQXPCommandBars* pCommandBars = NULL;
+    CWnd* pTop = pOwner ? pOwner->GetTopLevelParent() : NULL;
+    if (CQXPMDIFrameWnd* pFrame = pTop ? DYNAMIC_DOWNCAST(CQXPMDIFrameWnd, pTop) : NULL)
+        pCommandBars = pFrame->GetCommandBars();
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(pCommandBars);
+    if (pOwner)
+        pPopup->SetOwnerSite(pOwner);
+    if (!pPopup->LoadMenu(pMenu, TRUE)) {
+        pPopup->InternalRelease();
+        return -1;
+    }
+    int nResult = CQXPCommandBars::TrackPopupMenu(pPopup, nFlags, x, y, pOwner);
+    if (::IsWindow(pPopup->GetSafeHwnd()))
+        pPopup->DestroyWindow();
+    pPopup->InternalRelease();
+    return nResult;
+}
+
+}  // namespace
+
 BOOL CQXPCommandBars::SetSite(CWnd* pFrame)
 {
     if (!pFrame || !::IsWindow(pFrame->GetSafeHwnd()))
         return FALSE;
+    // From the first manager on, the toolkit's controls show their menus
+    // as popups of the command bars.
+    SetToolkitPopupTracker(&QxpTrackControlMenu);
     m_pFrame = pFrame;
     for (int i = 0; i < 4; i++) {
         if (m_pDocks[i])
@@ -769,6 +810,12 @@ void CQXPCommandBars::SetLargeIcons(BOOL bLarge)
         return;
     m_bLargeIcons = bLarge;
     RedrawCommandBars();
+}
+
+BOOL CQXPCommandBars::IsLayoutRTL() const
+{
+    return m_pFrame && ::IsWindow(m_pFrame->GetSafeHwnd()) &&
+           (::GetWindowLongPtrA(m_pFrame->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
 }
 
 void CQXPCommandBars::RedrawCommandBars()

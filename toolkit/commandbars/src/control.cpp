@@ -839,14 +839,15 @@ BOOL CQXPControl::Compare(CQXPControl* pOther)
         return FALSE;
     // The style compared is the one the control shows (its own, else the
     // layout's or the bar's default); a stored copy that sits on no bar is
-    // taken as shown on the other's bar. The image ids are no part of it.
+    // taken as shown on the other's bar. The image ids are no part of it,
+    // but a picture the user changed is.
     const CQXPCommandBar* pBar = m_pParent ? m_pParent : pOther->m_pParent;
     return m_controlType == pOther->m_controlType && m_nId == pOther->m_nId && m_dwFlags == pOther->m_dwFlags &&
            m_bBeginGroup == pOther->m_bBeginGroup && GetStyleOnBar(pBar) == pOther->GetStyleOnBar(pBar) &&
            m_strCaption == pOther->m_strCaption && m_strTooltipText == pOther->m_strTooltipText &&
            m_strDescriptionText == pOther->m_strDescriptionText &&
            m_strCustomCaption == pOther->m_strCustomCaption && m_strParameter == pOther->m_strParameter &&
-           m_buttonCustomStyle == pOther->m_buttonCustomStyle &&
+           m_buttonCustomStyle == pOther->m_buttonCustomStyle && m_nCustomIconId == pOther->m_nCustomIconId &&
            (m_dwHideFlags & qxpHideCustomize) == (pOther->m_dwHideFlags & qxpHideCustomize) &&
            m_nWidth == pOther->m_nWidth;
 }

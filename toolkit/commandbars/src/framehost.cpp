@@ -25,6 +25,18 @@ BOOL CQXPMDIFrameWnd::InitCommandBars(CRuntimeClass* pCommandBarsClass)
     return m_pCommandBars != NULL;
 }
 
+BOOL CQXPMDIFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext)
+{
+    if (!CMDIFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext))
+        return FALSE;
+    // Once the keyboard shortcuts have a table of their own they translate
+    // the keys: the frame's table would run the same commands twice.
+    CQXPKeyboardShortcuts* pShortcuts = m_pCommandBars ? m_pCommandBars->GetKeyboardShortcuts() : NULL;
+    if (pShortcuts && pShortcuts->HasCurrentTable())
+        m_hAccelTable = NULL;
+    return TRUE;
+}
+
 BOOL AFXAPI CQXPMDIFrameWnd::IsCommandBarEdit(HWND hWnd)
 {
     CWnd* pWnd = hWnd ? CWnd::FromHandlePermanent(hWnd) : NULL;

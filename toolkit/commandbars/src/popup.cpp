@@ -5,9 +5,10 @@
 #include <qx/keytips.h>
 #include <qx/mousemanager.h>
 #include <qx/popup.h>
-#include <qx/shadow.h>
+#include <qx/barshadow.h>
 #include <qx/sysutil.h>
 #include <qx/soundthread.h>
+#include <qx/shortcuts.h>
 #include <qx/toolbar.h>
 
 #include <algorithm>
@@ -59,6 +60,9 @@ static void QxpPaintUnder(HDC hdcWindow, HBITMAP hbmUnder, CSize sz)
 IMPLEMENT_DYNCREATE(CQXPPopupBar, CQXPCommandBar)
 
 BEGIN_MESSAGE_MAP(CQXPPopupBar, CQXPCommandBar)
+    ON_WM_NCCREATE()
+    ON_WM_MOUSEACTIVATE()
+    ON_MESSAGE(WM_FLOATSTATUS, OnFloatStatus)
     ON_WM_DESTROY()
     ON_WM_MOUSEMOVE()
     ON_WM_LBUTTONDOWN()
@@ -114,6 +118,25 @@ CRect CQXPPopupBar::InnerBorders() const
     return rc;
 }
 
+void CQXPPopupBar::UpdateShortcuts()
+{
+    CQXPCommandBars* pCommandBars = GetCommandBars();
+    CQXPKeyboardShortcuts* pShortcuts = pCommandBars ? pCommandBars->GetKeyboardShortcuts() : NULL;
+    if (!pShortcuts || !pCommandBars->m_bMenuShortcuts)
+        return;
+    // The shortcut table speaks, not the texts the menu resource was loaded
+    // with: a command the table has no key for shows none. Without any
+    // table the texts stay as they are.
+    for (int i = 0; i < m_pControls->GetCount(); i++) {
+        CQXPControl* pControl = m_pControls->GetAt(i);
+        if (pControl->GetParent() != this || pControl->GetID() == 0 || !pControl->IsVisible(0))
+            continue;
+        CString strText = pControl->m_strShortcutTextAuto;
+        pShortcuts->FindDefaultAccelerator(pControl->GetID(), strText);
+        pControl->m_strShortcutTextAuto = strText;
+    }
+}
+
 CSize CQXPPopupBar::CalcDynamicLayout(int nLength, DWORD dwMode)
 {
     (void)nLength;
@@ -134,6 +157,7 @@ CSize CQXPPopupBar::CalcDynamicLayout(int nLength, DWORD dwMode)
         if (m_pControls->GetAt(i)->GetParent() == this)
             m_pControls->GetAt(i)->SetWrap(FALSE);
     UpdateHiddenItems();
+    UpdateShortcuts();
     CQXPControl* pExpand = GetExpandButton();
     if (m_bHasHiddenItems && !pExpand) {
         pExpand = m_pControls->AddControl(new CQXPControlExpandButton, QXP_ID_EXPANDPOPUP, CString(), -1, TRUE);
@@ -309,6 +333,66 @@ CQXPPopupBar* CQXPPopupBar::Clone(BOOL bRecursive)
 // ===========================================================================
 // Showing and tracking
 
+BOOL CQXPPopupBar::CreatePopupWindow()
+{
+    // Save-bits as the manager's option says (on without a manager). The
+    // class is the same for every popup: its style follows the option.
+    CQXPCommandBars* pCommandBars = GetCommandBars();
+    UINT nClassStyle = CS_DBLCLKS | ((!pCommandBars || pCommandBars->m_bPopupSaveBits) ? CS_SAVEBITS : 0);
+    QxpRegisterWndClass("QXPPopupBar", nClassStyle);
+    CWnd* pSite = GetOwnerSite();
+    DWORD dwExStyle = WS_EX_TOOLWINDOW;
+    if (pCommandBars ? pCommandBars->IsLayoutRTL()
+                     : (pSite && (::GetWindowLongPtrA(pSite->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL)))
+        dwExStyle |= WS_EX_LAYOUTRTL;
+    // MFS_SYNCACTIVE: the frame keeps its active caption while the popup is
+    // open, and a click in the popup does not take the activation.
+    if (!CreateEx(dwExStyle, "QXPPopupBar", m_strTitle, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | MFS_SYNCACTIVE,
+                  0, 0, 0, 0, pSite ? pSite->GetSafeHwnd() : NULL, NULL))
+        return FALSE;
+    if ((UINT)::GetClassLongPtrA(m_hWnd, GCL_STYLE) != nClassStyle)
+        ::SetClassLongPtrA(m_hWnd, GCL_STYLE, (LONG_PTR)nClassStyle);
+    return TRUE;
+}
+
+BOOL CQXPPopupBar::OnNcCreate(LPCREATESTRUCTA lpcs)
+{
+    if (!CQXPCommandBar::OnNcCreate(lpcs))
+        return FALSE;
+    if (!(GetStyle() & MFS_SYNCACTIVE))
+        return TRUE;
+    // Born with the activation look of the frame it belongs to: active when
+    // the frame (or a synchronised popup of it) is the foreground window.
+    HWND hWndOwner = ::GetWindow(m_hWnd, GW_OWNER);
+    HWND hWndTop = hWndOwner ? ::GetAncestor(hWndOwner, GA_ROOTOWNER) : NULL;
+    HWND hWndFore = ::GetForegroundWindow();
+    BOOL bActive = FALSE;
+    if (hWndTop && hWndTop != m_hWnd) {
+        if (hWndFore == hWndTop)
+            bActive = TRUE;
+        else if (hWndFore && ::GetLastActivePopup(hWndTop) == hWndFore &&
+                 ::SendMessageA(hWndFore, WM_FLOATSTATUS, FS_SYNCACTIVE, 0) != 0)
+            bActive = TRUE;
+    }
+    SendMessage(WM_FLOATSTATUS, bActive ? FS_ACTIVATE : FS_DEACTIVATE, 0);
+    return TRUE;
+}
+
+LRESULT CQXPPopupBar::OnFloatStatus(WPARAM wParam, LPARAM lParam)
+{
+    (void)lParam;
+    return (GetStyle() & MFS_SYNCACTIVE) && (wParam & FS_SYNCACTIVE) ? 1 : 0;
+}
+
+int CQXPPopupBar::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message)
+{
+    (void)pDesktopWnd;
+    (void)nHitTest;
+    (void)message;
+    // A click in a menu leaves the activation (and the focus) where it is.
+    return MA_NOACTIVATE;
+}
+
 BOOL CQXPPopupBar::Popup(CQXPControlPopup* pControlPopup)
 {
     m_pControlPopup = pControlPopup;
@@ -338,13 +422,15 @@ BOOL CQXPPopupBar::Popup(CQXPControlPopup* pControlPopup)
 BOOL CQXPPopupBar::Popup(int x, int y, LPCRECT rcExclude)
 {
     if (!m_hWnd || !::IsWindow(m_hWnd)) {
-        UINT nClassStyle = CS_DBLCLKS | CS_SAVEBITS;
-        QxpRegisterWndClass("QXPPopupBar", nClassStyle);
-        CWnd* pSite = GetOwnerSite();
-        if (!CreateEx(WS_EX_TOOLWINDOW, "QXPPopupBar", m_strTitle, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
-                      0, 0, pSite ? pSite->GetSafeHwnd() : NULL, NULL))
+        if (!CreatePopupWindow())
             return FALSE;
     }
+    // The site may fill the popup before it is measured.
+    CWnd* pSite = GetOwnerSite();
+    if (pSite && ::IsWindow(pSite->GetSafeHwnd()))
+        pSite->SendMessage(WM_QXP_INITCOMMANDSPOPUP, 0, (LPARAM)this);
+    if (!m_hWnd || !::IsWindow(m_hWnd))
+        return FALSE;
     ToolkitSoundThread::Instance()->Play(qxpSoundMenuPopup);
     m_bTearOffHot = FALSE;
     m_bHasHiddenItems = FALSE;
@@ -361,8 +447,12 @@ BOOL CQXPPopupBar::Popup(int x, int y, LPCRECT rcExclude)
     HBITMAP hbmUnder = GetAnimationType() != kAnimationNone ? QxpCaptureScreen(rc) : NULL;
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, rc.left, rc.top, rc.Width(), rc.Height(),
                    SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
-    if (!m_bTracking)
+    if (!m_bTracking) {
         CQXPCommandBar::SetTrackingMode(TRUE, FALSE, FALSE);
+        ::NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPSTART, m_hWnd, OBJID_CLIENT, CHILDID_SELF);
+        if (pSite && ::IsWindow(pSite->GetSafeHwnd()))
+            ::UpdateWindow(pSite->GetSafeHwnd());
+    }
     m_nPending &= ~qxpPendingLayout;
     OnIdleUpdateCmdUI(TRUE, 0);
     ShowAnimated(hbmUnder);
@@ -506,6 +596,7 @@ BOOL CQXPPopupBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard)
         m_bTearOffHot = FALSE;
         m_bAnimateExpand = FALSE;
         if (m_hWnd && ::IsWindow(m_hWnd)) {
+            ::NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPEND, m_hWnd, OBJID_CLIENT, CHILDID_SELF);
             ::KillTimer(m_hWnd, QXP_TID_TEAROFFHOT);
             ::KillTimer(m_hWnd, QXP_TID_SHOWFULL);
             ::ShowWindow(m_hWnd, SW_HIDE);
@@ -521,6 +612,11 @@ BOOL CQXPPopupBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard)
                     pParent->SetTrackingMode(FALSE);
             }
             m_pControlPopup->RedrawParent();
+        }
+        CWnd* pSite = GetOwnerSite();
+        if (pSite && ::IsWindow(pSite->GetSafeHwnd())) {
+            pSite->SendMessage(WM_QXP_UNINITCOMMANDSPOPUP, 0, (LPARAM)this);
+            ::UpdateWindow(pSite->GetSafeHwnd());
         }
     }
     return TRUE;
@@ -813,4 +909,51 @@ void CQXPPopupBar::OnTimer(UINT_PTR nIDEvent)
     default:
         CQXPCommandBar::OnTimer(nIDEvent);
     }
+}
+
+// ===========================================================================
+// CQXPPopupToolBar
+
+IMPLEMENT_DYNCREATE(CQXPPopupToolBar, CQXPPopupBar)
+
+CQXPPopupToolBar::CQXPPopupToolBar()
+{
+    m_barType = qxpBarTypeNormal;
+    m_rcBorders = CRect(2, 4, 2, 4);
+}
+
+CQXPPopupToolBar* AFXAPI CQXPPopupToolBar::CreatePopupToolBar(CQXPCommandBars* pCommandBars)
+{
+    CQXPPopupToolBar* pBar = new CQXPPopupToolBar;
+    pBar->SetCommandBars(pCommandBars);
+    return pBar;
+}
+
+CSize CQXPPopupToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)
+{
+    (void)nLength;
+    (void)dwMode;
+    if (m_bInLayout) {
+        CRect rc(0, 0, 0, 0);
+        if (m_hWnd && ::IsWindow(m_hWnd))
+            ::GetClientRect(m_hWnd, &rc);
+        return rc.Size();
+    }
+    m_bInLayout = TRUE;
+    CClientDC dc(m_hWnd && ::IsWindow(m_hWnd) ? this : NULL);
+    CFont* pOldFont = dc.SelectObject(GetControlFont());
+    UpdateShortcuts();
+    CRect rcBorders = m_rcBorders;
+    if (m_bTearOffPopup)
+        rcBorders.top += kTearOffHeight;
+    CSize sz = m_pControls->CalcDynamicSize(&dc, m_nMRUWidth, qxpLayoutWrapGroups | qxpLayoutCommit | qxpLayoutHorz,
+                                            rcBorders);
+    dc.SelectObject(pOldFont);
+    m_rcTearOff = m_bTearOffPopup ? CRect(m_rcBorders.left, m_rcBorders.top, sz.cx - m_rcBorders.right,
+                                          m_rcBorders.top + kTearOffHeight)
+                                  : CRect(0, 0, 0, 0);
+    m_rcResizeGripper.SetRectEmpty();
+    m_nResizeFlags = 0;
+    m_bInLayout = FALSE;
+    return sz;
 }

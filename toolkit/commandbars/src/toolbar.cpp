@@ -363,7 +363,7 @@ CQXPControlToolbarExpand* CQXPToolBar::FindExpandControl(BOOL bCreate)
     pExpand->SetHideFlags(qxpHideGeneric);
     // A popup control opens only with a popup bar: the button gets its own
     // now, so that the first click already opens it (it is refilled then).
-    if (CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(m_pCommandBars)) {
+    if (CQXPPopupBar* pPopup = CQXPPopupToolBar::CreatePopupToolBar(m_pCommandBars)) {
         if (!m_pCommandBars)
             pPopup->SetOwnerSite(GetOwnerSite());
         pExpand->SetCommandBar(pPopup);
@@ -477,18 +477,39 @@ void CQXPControlToolbarExpand::Draw(CDC* pDC)
     pPaintManager->DrawSpecialControl(&sz, pDC, nKind, this, m_pParent, TRUE, pBar && pBar->HasHiddenControls(), 0);
 }
 
+CQXPPopupBar* CQXPControlToolbarExpand::AskSiteForPopup(CQXPToolBar* pBar)
+{
+    CWnd* pSite = pBar->GetOwnerSite();
+    if (pSite && ::IsWindow(pSite->GetSafeHwnd())) {
+        QXP_CREATEBAR_RECORD rec;
+        rec.pCommandBar = NULL;
+        rec.bPopup = TRUE;
+        rec.nReserved[0] = 1;
+        rec.nReserved[1] = rec.nReserved[2] = 0;
+        rec.nID = QXP_ID_TOOLBAR_EXPAND;
+        if (pSite->SendMessage(WM_COMMANDBARS_CREATECOMMANDBAR, 0, (LPARAM)&rec) != 0)
+            return dynamic_cast<CQXPPopupBar*>(rec.pCommandBar);
+    }
+    return NULL;
+}
+
 BOOL CQXPControlToolbarExpand::OnSetPopup(BOOL bPopup)
 {
     CQXPToolBar* pBar = dynamic_cast<CQXPToolBar*>(m_pParent);
     if (bPopup && pBar && !m_bPopup) {
-        CQXPPopupBar* pPopup = dynamic_cast<CQXPPopupBar*>(m_pCommandBar);
+        // Each opening, the site may hand over a popup of its own; else the
+        // button keeps (or makes) a popup toolbar.
+        CQXPPopupBar* pPopup = AskSiteForPopup(pBar);
         if (!pPopup) {
-            pPopup = CQXPPopupBar::CreatePopupBar(pBar->GetCommandBars());
-            if (!pPopup)
-                return FALSE;
-            SetCommandBar(pPopup);
-            pPopup->InternalRelease();
+            pPopup = dynamic_cast<CQXPPopupToolBar*>(m_pCommandBar);
+            if (pPopup)
+                pPopup->InternalAddRef();
+            else
+                pPopup = CQXPPopupToolBar::CreatePopupToolBar(pBar->GetCommandBars());
         }
+        if (pPopup != m_pCommandBar)
+            SetCommandBar(pPopup);
+        pPopup->InternalRelease();
         if (!pBar->GetCommandBars())
             pPopup->SetOwnerSite(pBar->GetOwnerSite());
         pPopup->GetControls()->RemoveAll();

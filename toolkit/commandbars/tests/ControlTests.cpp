@@ -545,7 +545,7 @@ public:
     int GetCustomizeMinWidth() const override { return 40; }
 };
 
-TEST(ControlCompare, ShownStyleTextsAndWidthCountButImagesDoNot)
+TEST(ControlCompare, ShownStyleTextsWidthAndChangedPicturesCountButImageIdsDoNot)
 {
     struct Case {
         const char* name;
@@ -554,7 +554,8 @@ TEST(ControlCompare, ShownStyleTextsAndWidthCountButImagesDoNot)
     } cases[] = {
         {"nothing", [](CQXPControl*) {}, true},
         {"icon id", [](CQXPControl* p) { p->SetIconId(77); }, true},
-        {"custom icon id", [](CQXPControl* p) { p->m_nCustomIconId = 78; }, true},
+        // A picture the user changed is a customization.
+        {"custom icon id", [](CQXPControl* p) { p->m_nCustomIconId = 78; }, false},
         {"layout style equal to the other's own style",
          [](CQXPControl* p) {
              p->m_buttonStyle = 0;

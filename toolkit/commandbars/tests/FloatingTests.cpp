@@ -3,9 +3,13 @@
 // click on a floating toolbar leaves the focus in the document, the caption
 // close button hides the bar, floating bars follow the frame's activation,
 // a double click docks a floating bar back into its row, and dock bars paint
-// through the paint manager (screenshots in the build folder).
+// through the paint manager (screenshots in the build folder). Open menus
+// take no activation from the frame and show the shortcut table's texts.
 #include <qx/framehost.h>
+#include <qx/edit.h>
+#include <qx/images.h>
 #include <qx/popup.h>
+#include <qxresource.h>
 
 #include <gtest/gtest.h>
 #include <qmtest/cbframe.h>
@@ -40,6 +44,8 @@ public:
     std::vector<int> offered;   // ids offered with WM_COMMANDBARS_CREATECONTROL
     std::vector<int> created;   // ids announced with WM_COMMANDBARS_CONTROLCREATED
     std::vector<CQXPCommandBar*> resets;
+    // What the site heard of popups: (message, popup), in order.
+    std::vector<std::pair<UINT, CQXPCommandBar*>> popupNotes;
     int nTypeFor = 0;           // an id whose control type the frame chooses
     int nTypeChosen = 0;
     int nDeactivations = 0;
@@ -84,6 +90,16 @@ protected:
         resets.push_back((CQXPCommandBar*)lParam);
         return 0;
     }
+    afx_msg LRESULT OnPopupOpening(WPARAM, LPARAM lParam)
+    {
+        popupNotes.push_back({WM_QXP_INITCOMMANDSPOPUP, (CQXPCommandBar*)lParam});
+        return 0;
+    }
+    afx_msg LRESULT OnPopupClosed(WPARAM, LPARAM lParam)
+    {
+        popupNotes.push_back({WM_QXP_UNINITCOMMANDSPOPUP, (CQXPCommandBar*)lParam});
+        return 0;
+    }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -96,7 +112,18 @@ BEGIN_MESSAGE_MAP(CFloatTestFrame, qmtest::CommandBarTestFrame)
     ON_MESSAGE(WM_COMMANDBARS_CREATECONTROL, OnCreateControl)
     ON_MESSAGE(WM_COMMANDBARS_CONTROLCREATED, OnControlCreated)
     ON_MESSAGE(WM_QXP_BARRESET, OnBarReset)
+    ON_MESSAGE(WM_QXP_INITCOMMANDSPOPUP, OnPopupOpening)
+    ON_MESSAGE(WM_QXP_UNINITCOMMANDSPOPUP, OnPopupClosed)
 END_MESSAGE_MAP()
+
+// The menu-popup events of this thread's windows: (event, window).
+std::vector<std::pair<DWORD, HWND>> g_menuEvents;
+
+void CALLBACK RecordMenuEvent(HWINEVENTHOOK, DWORD dwEvent, HWND hWnd, LONG idObject, LONG, DWORD, DWORD)
+{
+    if (idObject == OBJID_CLIENT)
+        g_menuEvents.push_back({dwEvent, hWnd});
+}
 
 class CFloatTestChild : public CMDIChildWnd {
 public:
@@ -910,6 +937,211 @@ TEST_F(FloatingTest, DockBarsPaintTheThemesBackgroundAndAreCapturedForReview)
         EXPECT_TRUE(SavePng(frame.GetSafeHwnd(), strPath)) << strPath;
     }
     EXPECT_NE(colors[0], colors[1]) << "the themes paint their dock bars differently";
+}
+
+// ---------------------------------------------------------------------------
+// Open menus
+
+// The point of a popup item's rectangle (client coordinates) on the screen.
+CPoint ScreenPoint(CQXPCommandBar* pBar, CPoint ptClient)
+{
+    ::ClientToScreen(pBar->GetSafeHwnd(), &ptClient);
+    return ptClient;
+}
+
+TEST_F(FloatingTest, ClicksInAnOpenMenuLeaveTheFrameActiveAndTheFocusInTheDocument)
+{
+    HWND hEdit = NewEditInChild();
+    ASSERT_NE((HWND)NULL, hEdit);
+    ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == hEdit; }, 2000));
+    g_menuEvents.clear();
+    HWINEVENTHOOK hHook = ::SetWinEventHook(EVENT_SYSTEM_MENUPOPUPSTART, EVENT_SYSTEM_MENUPOPUPEND, NULL,
+                                            RecordMenuEvent, ::GetCurrentProcessId(), ::GetCurrentThreadId(),
+                                            WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE((HWINEVENTHOOK)NULL, hHook);
+    frame.popupNotes.clear();
+    int nDeactivations = frame.nDeactivations;
+
+    CQXPCommandBar* pFile = frame.m_pMenuBar->GetControl(0)->GetCommandBar();
+    ASSERT_NE(nullptr, pFile);
+    ASSERT_TRUE(frame.m_pMenuBar->SetPopuped(0));
+    HWND hPopup = pFile->GetSafeHwnd();
+    ASSERT_TRUE(::IsWindowVisible(hPopup));
+    ASSERT_EQ(3, pFile->GetControlCount()) << "Open, Save, and Exit after a separator";
+    CRect rcSave = pFile->GetControl(1)->GetRect(), rcExit = pFile->GetControl(2)->GetRect();
+    ASSERT_TRUE(pFile->GetControl(2)->GetBeginGroup());
+
+    // A click on the separator: the menu stays open, the frame active.
+    Click(ScreenPoint(pFile, CPoint(rcSave.CenterPoint().x, (rcSave.bottom + rcExit.top) / 2)));
+    qmtest::PumpFor(300);
+    EXPECT_TRUE(::IsWindowVisible(hPopup)) << "a click inside keeps the menu open";
+    EXPECT_EQ(frame.GetSafeHwnd(), ::GetActiveWindow());
+    EXPECT_EQ(frame.GetSafeHwnd(), ::GetForegroundWindow());
+    EXPECT_EQ(hEdit, ::GetFocus());
+    EXPECT_EQ(nDeactivations, frame.nDeactivations) << "the frame never lost the activation";
+
+    // A click on an item runs its command and closes the menu; the document
+    // keeps the focus.
+    Click(ScreenPoint(pFile, pFile->GetControl(0)->GetRect().CenterPoint()));
+    ASSERT_TRUE(PumpUntil([&] { return !frame.commands.empty(); }, 3000));
+    EXPECT_EQ(ID_TEST_OPEN, frame.commands.back());
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindowVisible(hPopup); }, 2000));
+    EXPECT_EQ(frame.GetSafeHwnd(), ::GetActiveWindow());
+    EXPECT_EQ(hEdit, ::GetFocus());
+    EXPECT_EQ(nDeactivations, frame.nDeactivations);
+
+    // The site heard the popup open before its layout and close after.
+    std::vector<std::pair<UINT, CQXPCommandBar*>> notes = {{WM_QXP_INITCOMMANDSPOPUP, pFile},
+                                                             {WM_QXP_UNINITCOMMANDSPOPUP, pFile}};
+    EXPECT_EQ(notes, frame.popupNotes);
+    // Accessibility clients saw the menu popup start and end.
+    PumpUntil([&] { return g_menuEvents.size() >= 2; }, 2000);
+    ::UnhookWinEvent(hHook);
+    std::vector<std::pair<DWORD, HWND>> events = {{EVENT_SYSTEM_MENUPOPUPSTART, hPopup},
+                                                  {EVENT_SYSTEM_MENUPOPUPEND, hPopup}};
+    EXPECT_EQ(events, g_menuEvents);
+}
+
+TEST_F(FloatingTest, PopupWindowsTakeSaveBitsAndTheFramesReadingOrderFromTheManager)
+{
+    struct Case {
+        BOOL bSaveBits;
+    } cases[] = {{TRUE}, {FALSE}};
+    for (const Case& c : cases) {
+        pBars->m_bPopupSaveBits = c.bSaveBits;
+        CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+        pPopup->GetControls()->Add(qxpControlButton, ID_TEST_SAVE);
+        ASSERT_TRUE(pPopup->Popup(40, 40, NULL));
+        HWND hPopup = pPopup->GetSafeHwnd();
+        EXPECT_EQ(c.bSaveBits ? (UINT)CS_SAVEBITS : 0u, (UINT)::GetClassLongPtrA(hPopup, GCL_STYLE) & CS_SAVEBITS);
+        EXPECT_EQ(0, ::GetWindowLongPtrA(hPopup, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+        pPopup->SetTrackingMode(FALSE);
+        pPopup->InternalRelease();
+    }
+    pBars->m_bPopupSaveBits = TRUE;
+
+    // A frame laid out right to left gets popups laid out right to left.
+    frame.ModifyStyleEx(0, WS_EX_LAYOUTRTL);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+    pPopup->GetControls()->Add(qxpControlButton, ID_TEST_SAVE);
+    ASSERT_TRUE(pPopup->Popup(40, 40, NULL));
+    EXPECT_NE(0, ::GetWindowLongPtrA(pPopup->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+    pPopup->SetTrackingMode(FALSE);
+    pPopup->InternalRelease();
+    frame.ModifyStyleEx(WS_EX_LAYOUTRTL, 0);
+}
+
+TEST_F(FloatingTest, MenusShowTheShortcutTablesTextsNotTheMenuResources)
+{
+    // The resource says Ctrl+O for Open and Ctrl+S for Save; the table binds
+    // Open to Ctrl+P and Save to nothing.
+    ACCEL table[] = {{FCONTROL | FVIRTKEY, 'P', ID_TEST_OPEN}};
+    pBars->GetKeyboardShortcuts()->SetAcceleratorTable(table, 1);
+    CQXPCommandBar* pFile = frame.m_pMenuBar->GetControl(0)->GetCommandBar();
+    ASSERT_NE(nullptr, pFile);
+    struct Case {
+        BOOL bMenuShortcuts;
+        const char* pszOpen;
+        const char* pszSave;
+    } cases[] = {{FALSE, "Ctrl+O", "Ctrl+S"}, {TRUE, "Ctrl+P", ""}};
+    for (const Case& c : cases) {
+        pBars->m_bMenuShortcuts = c.bMenuShortcuts;
+        ASSERT_TRUE(frame.m_pMenuBar->SetPopuped(0));
+        EXPECT_STREQ(c.pszOpen, pFile->GetControl(0)->GetShortcutText().GetString()) << c.bMenuShortcuts;
+        EXPECT_STREQ(c.pszSave, pFile->GetControl(1)->GetShortcutText().GetString()) << c.bMenuShortcuts;
+        frame.m_pMenuBar->SetPopuped(-1);
+        PumpPending();
+    }
+}
+
+// What a timer probe saw of the visible command-bar popup of the thread:
+// its items (id, has an icon); it then chooses the item pick.
+struct ControlMenuProbe {
+    int pick = 0;
+    BOOL bSeen = FALSE;
+    std::vector<std::pair<int, BOOL>> items;
+};
+ControlMenuProbe g_controlMenu;
+
+BOOL CALLBACK FindShownPopup(HWND hWnd, LPARAM lParam)
+{
+    char szClass[32] = "";
+    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+    if (::IsWindowVisible(hWnd) && (lstrcmpA(szClass, "QXPPopupBar") == 0 || lstrcmpA(szClass, "#32768") == 0)) {
+        *(HWND*)lParam = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK ProbeControlMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_controlMenu.bSeen)
+        return;
+    HWND hPopup = NULL;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindShownPopup, (LPARAM)&hPopup);
+    if (!hPopup)
+        return;
+    g_controlMenu.bSeen = TRUE;
+    CQXPPopupBar* pPopup = dynamic_cast<CQXPPopupBar*>(CWnd::FromHandlePermanent(hPopup));
+    if (!pPopup) {
+        // A system menu: closed, nothing to read.
+        ::PostMessageA(hPopup, WM_KEYDOWN, VK_ESCAPE, 0);
+        return;
+    }
+    qmtest::SaveWindowShot(hPopup, QM_BIN_DIR, "control-context-menu.png");
+    CQXPControl* pPick = NULL;
+    for (int i = 0; i < pPopup->GetControlCount(); i++) {
+        CQXPControl* pControl = pPopup->GetControl(i);
+        g_controlMenu.items.push_back(
+            {pControl->GetID(), GetGlobalImageManager()->GetImage((UINT)pControl->GetID(), 16) != NULL});
+        if (pControl->GetID() == g_controlMenu.pick)
+            pPick = pControl;
+    }
+    if (!pPick) {
+        ::PostMessageA(hPopup, WM_KEYDOWN, VK_ESCAPE, 0);
+        return;
+    }
+    CPoint pt = pPick->GetRect().CenterPoint();
+    ::PostMessageA(hPopup, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    ::PostMessageA(hPopup, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    ::PostMessageA(hPopup, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+}
+
+TEST_F(FloatingTest, TheToolkitsOwnEditBoxesShowTheirMenuAsACommandBarPopupWithIcons)
+{
+    CFloatTestChild* pChild = new CFloatTestChild;
+    ASSERT_TRUE(pChild->Create(NULL, "Document", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(10, 10, 300, 200),
+                               &frame));
+    CQXEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, CRect(4, 4, 200, 28), pChild, 101));
+    edit.SetWindowText("some text");
+    edit.SetSel(0, 0);
+    PumpPending();
+
+    g_controlMenu = ControlMenuProbe();
+    g_controlMenu.pick = QX_ID_EDIT_SELECT_ALL;
+    UINT_PTR nTimer = ::SetTimer(NULL, 0, 50, ProbeControlMenu);
+    CRect rc;
+    edit.GetWindowRect(&rc);
+    edit.SendMessage(WM_CONTEXTMENU, (WPARAM)edit.GetSafeHwnd(), MAKELPARAM(rc.left + 10, rc.top + 8));
+    ::KillTimer(NULL, nTimer);
+    PumpPending();
+
+    ASSERT_TRUE(g_controlMenu.bSeen);
+    // The menu's items with the pictures of the edit menu's toolbar (Select
+    // All has none).
+    std::vector<std::pair<int, BOOL>> expected = {{QX_ID_EDIT_UNDO, TRUE},  {QX_ID_EDIT_CUT, TRUE},
+                                                  {QX_ID_EDIT_COPY, TRUE},  {QX_ID_EDIT_PASTE, TRUE},
+                                                  {QX_ID_EDIT_CLEAR, TRUE}, {QX_ID_EDIT_SELECT_ALL, FALSE}};
+    EXPECT_EQ(expected, g_controlMenu.items) << "a command-bar popup, not a system menu";
+    // The chosen command reached the edit box.
+    int nStart = -1, nEnd = -1;
+    edit.GetSel(nStart, nEnd);
+    EXPECT_EQ(0, nStart);
+    EXPECT_EQ(9, nEnd);
+    edit.DestroyWindow();
+    pChild->DestroyWindow();
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The MDI frame base: command bars created with the frame, laid out by the
-// frame's own layout above its MDI client, updated at idle time.
+// frame's own layout above its MDI client, updated at idle time; the frame's
+// accelerators step aside for a shortcut table of the bars' own.
 #include <qx/framehost.h>
 
 #include <gtest/gtest.h>
@@ -60,6 +61,44 @@ TEST(FrameHost, BarsSitAboveTheMdiClientAndFollowTheFrame)
 
     frame.DestroyWindow();
     EXPECT_EQ(nullptr, frame.GetCommandBars()) << "the manager goes with the frame";
+}
+
+// A frame loaded from resources whose bars may take a shortcut table of
+// their own while the frame is created.
+class CAccelFrame : public CQXPMDIFrameWnd {
+public:
+    BOOL m_bOwnTable = FALSE;
+    void PostNcDestroy() override {}
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCTA lpcs)
+    {
+        if (CQXPMDIFrameWnd::OnCreate(lpcs) == -1 || !InitCommandBars())
+            return -1;
+        if (m_bOwnTable && !GetCommandBars()->GetKeyboardShortcuts()->LoadAccelerators(IDR_TEST_MENU))
+            return -1;
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CAccelFrame, CQXPMDIFrameWnd)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+TEST(FrameHost, LoadedFramesKeepTheirAcceleratorsOnlyWhileTheBarsHaveNoShortcutTable)
+{
+    struct Case {
+        BOOL bOwnTable;
+        bool bFrameTable;
+    } cases[] = {{FALSE, true}, {TRUE, false}};
+    for (const Case& c : cases) {
+        CAccelFrame frame;
+        frame.m_bOwnTable = c.bOwnTable;
+        ASSERT_TRUE(frame.LoadFrame(IDR_TEST_MENU, WS_OVERLAPPEDWINDOW)) << c.bOwnTable;
+        EXPECT_EQ(c.bFrameTable, frame.m_hAccelTable != NULL) << c.bOwnTable;
+        frame.DestroyWindow();
+    }
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <qx/controledit.h>
 #include <qx/framehost.h>
 #include <qx/popup.h>
-#include <qx/shadow.h>
+#include <qx/barshadow.h>
 
 #include <gtest/gtest.h>
 #include <qmtest/cbframe.h>
@@ -37,8 +37,23 @@ public:
     std::vector<UINT> commands;
     CQXPMenuBar* m_pMenuBar = NULL;
     CQXPToolBar* m_pToolBar = NULL;
+    // The popup the frame hands over for a toolbar's expand button (NULL:
+    // none); the records of the expand popups asked for.
+    CQXPPopupBar* m_pExpandPopup = NULL;
+    std::vector<QXP_CREATEBAR_RECORD> expandAsks;
 
 protected:
+    afx_msg LRESULT OnCreateCommandBar(WPARAM, LPARAM lParam)
+    {
+        QXP_CREATEBAR_RECORD* pRec = (QXP_CREATEBAR_RECORD*)lParam;
+        if (pRec->nID != QXP_ID_TOOLBAR_EXPAND)
+            return 0;
+        expandAsks.push_back(*pRec);
+        if (!m_pExpandPopup)
+            return 0;
+        pRec->pCommandBar = m_pExpandPopup;
+        return 1;
+    }
     afx_msg void OnOpen() { commands.push_back(ID_TEST_OPEN); }
     afx_msg void OnSave() { commands.push_back(ID_TEST_SAVE); }
     afx_msg void OnExit() { commands.push_back(ID_TEST_EXIT); }
@@ -46,6 +61,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CMainTestFrame, qmtest::CommandBarTestFrame)
+    ON_MESSAGE(WM_COMMANDBARS_CREATECOMMANDBAR, OnCreateCommandBar)
     ON_COMMAND(ID_TEST_OPEN, OnOpen)
     ON_COMMAND(ID_TEST_SAVE, OnSave)
     ON_COMMAND(ID_TEST_EXIT, OnExit)
@@ -279,6 +295,68 @@ TEST_F(FrameTest, TooNarrowToolbarOffersExactlyItsHiddenButtonsInTheExpandPopup)
     frame.RecalcLayout();
     EXPECT_FALSE(pToolBar->HasHiddenControls());
     EXPECT_FALSE(pSecond->HasHiddenControls());
+}
+
+TEST_F(FrameTest, TheExpandPopupIsAToolbarOfTheHiddenButtonsOrTheSitesOwnPopup)
+{
+    // Two bars share the top row; the frame narrows until two buttons hide.
+    CQXPToolBar* pToolBar = frame.m_pToolBar;
+    pToolBar->SetFlags(qxpFlagHideWrap);
+    CQXPToolBar* pSecond = pBars->Add("Second", qxpBarTop);
+    ASSERT_NE(nullptr, pSecond);
+    const UINT ids[] = {ID_TEST_UNDO, ID_TEST_ANSI, ID_TEST_UTF8};
+    pSecond->SetButtons(ids, 3);
+    pSecond->SetFlags(qxpFlagHideWrap);
+    CRect rcFirst;
+    frame.RecalcLayout();
+    ::GetWindowRect(pToolBar->GetSafeHwnd(), &rcFirst);
+    CRect rcDrop(rcFirst.right + 4, rcFirst.top, rcFirst.right + 80, rcFirst.bottom);
+    pBars->GetDockBar(qxpBarTop)->DockCommandBar(pSecond, &rcDrop);
+    auto hiddenCount = [&] {
+        int n = 0;
+        for (CQXPToolBar* pBar : {pToolBar, pSecond})
+            for (int i = 0; i < pBar->GetControlCount(); i++)
+                n += pBar->GetControl(i)->GetHideFlags() == qxpHideWrap ? 1 : 0;
+        return n;
+    };
+    for (int cx = 400; cx > 40 && hiddenCount() < 2; cx -= 10) {
+        frame.SetWindowPos(NULL, 0, 0, cx, 400, SWP_NOZORDER | SWP_NOMOVE);
+        frame.RecalcLayout();
+    }
+    ASSERT_GE(hiddenCount(), 2);
+    CQXPControl* pExpand = pToolBar->GetExpandButton();
+    ASSERT_NE(nullptr, pExpand);
+
+    // The site is asked first (a record with flag 1); it has none to give:
+    // the popup is a toolbar, its hidden buttons side by side in a row.
+    ASSERT_TRUE(pExpand->OnSetPopup(TRUE));
+    ASSERT_EQ(1u, frame.expandAsks.size());
+    EXPECT_EQ(1, frame.expandAsks[0].nReserved[0]);
+    EXPECT_TRUE(frame.expandAsks[0].bPopup);
+    CQXPPopupToolBar* pPopup = dynamic_cast<CQXPPopupToolBar*>(pExpand->GetCommandBar());
+    ASSERT_NE(nullptr, pPopup) << "a wrapped toolbar, not a menu";
+    EXPECT_EQ(qxpBarTypeNormal, pPopup->GetType());
+    EXPECT_TRUE(::IsWindowVisible(pPopup->GetSafeHwnd()));
+    CRect rcOne = pPopup->GetControl(0)->GetRect(), rcTwo = pPopup->GetControl(1)->GetRect();
+    EXPECT_EQ(rcOne.top, rcTwo.top) << "one row";
+    EXPECT_GE(rcTwo.left, rcOne.right);
+    EXPECT_EQ(2, rcOne.left) << "the popup toolbar's left margin";
+    pExpand->OnSetPopup(FALSE);
+
+    // A bar whose expand button opens for the first time takes the popup the
+    // site gives.
+    CQXPToolBar* pOther = pBars->Add("Other", qxpBarTop);
+    ASSERT_NE(nullptr, pOther);
+    const UINT others[] = {ID_TEST_OPEN, ID_TEST_SAVE, ID_TEST_EXIT};
+    pOther->SetButtons(others, 3);
+    frame.RecalcLayout();
+    ASSERT_NE(nullptr, pOther->GetExpandButton());
+    CQXPPopupBar* pOwn = CQXPPopupBar::CreatePopupBar(pBars);
+    frame.m_pExpandPopup = pOwn;
+    ASSERT_TRUE(pOther->GetExpandButton()->OnSetPopup(TRUE));
+    EXPECT_EQ(pOwn, pOther->GetExpandButton()->GetCommandBar());
+    pOther->GetExpandButton()->OnSetPopup(FALSE);
+    frame.m_pExpandPopup = NULL;
 }
 
 TEST_F(FrameTest, AddOrRemoveButtonsHidesAndShowsAButton)

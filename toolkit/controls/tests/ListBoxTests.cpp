@@ -1,8 +1,11 @@
-// The owner-drawn list box, the popup-menu helper and the small utilities.
+// The owner-drawn list box, the popup-menu helper and the icon holder.
 #include "DialogTestSupport.h"
 #include "PaintTestSupport.h"
 
 #include <qx/listbox.h>
+#include <qx/themeres.h>
+
+#include <qmtest/screenshot.h>
 
 using namespace dlgtest;
 using namespace painttest;
@@ -39,6 +42,20 @@ struct ListBoxTest : ::testing::Test {
         return c;
     }
     COLORREF C(int n) { return ToolkitColorManager::Instance()->GetColor(n); }
+    void SaveListShot(const char* pszName)
+    {
+        list.Invalidate();
+        list.UpdateWindow();
+        // The display shows the window once its surface is flushed.
+        PumpMessages();
+        ::Sleep(200);
+        PumpMessages();
+        CRect rc;
+        list.GetWindowRect(&rc);
+        std::string path = qmtest::ScreenshotDir(QM_BIN_DIR) + "/" + pszName;
+        EXPECT_TRUE(qmtest::SaveScreenPng(rc, path));
+        printf("screenshot: %s\n", path.c_str());
+    }
 };
 
 TEST_F(ListBoxTest, CreatedListsAreOwnerDrawnWithMenuHighItems)
@@ -83,48 +100,26 @@ TEST_F(ListBoxTest, SelectedItemsInEachLook)
     list.SetListStyle(CQXListBox::styleFlat);
     EXPECT_EQ(C(32), ScreenPixel(0, h / 2));
     EXPECT_EQ(C(31), ScreenPixel(150, h / 2));
+    // Image look: the Office 2007 theme's button image (its fourth state)
+    // stretched over the item.
+    list.SetListStyle(CQXListBox::styleImage);
+    ThemeBitmap* pImage = GetThemeResources()->LoadImage("TOOLBARBUTTONS22");
+    ASSERT_TRUE(pImage != NULL);
+    CRect rcItem;
+    list.GetItemRect(0, &rcItem);
+    MemoryDC expected(rcItem.Width(), rcItem.Height(), C(5));
+    pImage->DrawImage(expected.dc(), CRect(0, 0, rcItem.Width(), rcItem.Height()), pImage->GetSource(3, 4),
+                      CRect(8, 8, 8, 8));
+    EXPECT_EQ(expected.Pixel(150, h / 2), ScreenPixel(150, h / 2));
+    EXPECT_EQ(expected.Pixel(rcItem.Width() - 12, h / 2), ScreenPixel(rcItem.Width() - 12, h / 2));
+    EXPECT_NE(C(13), ScreenPixel(150, h / 2));
+    EXPECT_EQ(C(5), ScreenPixel(150, h + h / 2)) << "unselected items stay plain";
+    SaveListShot("listbox-style2.png");
     // Disabled: the selection in grey (colour 17).
     list.SetListStyle(CQXListBox::styleStandard);
     list.EnableWindow(FALSE);
     EXPECT_EQ(C(17), ScreenPixel(150, h / 2));
     list.EnableWindow(TRUE);
-}
-
-TEST(ListBoxUtilities, HslToRgbTable)
-{
-    struct Row {
-        double h, s, l;
-        COLORREF expected;
-    };
-    const Row rows[] = {
-        {0, 0, 0.5, RGB(127, 127, 127)}, {0, 0, 1, RGB(255, 255, 255)},   {0, 1, 0.5, RGB(255, 0, 0)},
-        {1.0 / 3, 1, 0.5, RGB(0, 255, 0)}, {2.0 / 3, 1, 0.5, RGB(0, 0, 255)}, {0, 1, 0.25, RGB(127, 0, 0)},
-    };
-    for (const Row& r : rows) {
-        COLORREF c = HslToRgb(r.h, r.s, r.l);
-        EXPECT_EQ(r.expected, c) << r.h << " " << r.s << " " << r.l << " -> " << (int)GetRValue(c) << ","
-                                 << (int)GetGValue(c) << "," << (int)GetBValue(c);
-    }
-    EXPECT_DOUBLE_EQ(0.25, HueToChannel(0.25, 0.75, 0.9));
-    EXPECT_DOUBLE_EQ(0.75, HueToChannel(0.25, 0.75, 1.3)) << "brought into 0..1 first";
-}
-
-TEST(ListBoxUtilities, PatternRectAlternatesTwoColoursAndRestoresTheDC)
-{
-    FixedColors colors;
-    MemoryDC mem(16, 16, RGB(1, 2, 3));
-    COLORREF clrText = mem.dc()->SetTextColor(RGB(9, 9, 9));
-    COLORREF clrBack = mem.dc()->SetBkColor(RGB(8, 8, 8));
-    (void)clrText;
-    (void)clrBack;
-    DrawPatternRect(mem.dc(), CRect(2, 2, 12, 12));
-    COLORREF a = mem.Pixel(4, 4), b = mem.Pixel(5, 4);
-    COLORREF c15 = ToolkitColorManager::Instance()->GetColor(15), c20 = ToolkitColorManager::Instance()->GetColor(20);
-    EXPECT_TRUE((a == c15 && b == c20) || (a == c20 && b == c15));
-    EXPECT_EQ(a, mem.Pixel(5, 5));
-    EXPECT_EQ(RGB(1, 2, 3), mem.Pixel(1, 1));
-    EXPECT_EQ(RGB(9, 9, 9), mem.dc()->GetTextColor());
-    EXPECT_EQ(RGB(8, 8, 8), mem.dc()->GetBkColor());
 }
 
 TEST(ListBoxUtilities, IconHolderDestroysWhatItHolds)

@@ -2,7 +2,7 @@
 #include <qx/autohide.h>
 #include <qx/dockingpane.h>
 #include <qx/drawing.h>
-#include <qx/layout.h>
+#include <qx/panelayout.h>
 #include <qx/panemanager.h>
 #include <qx/panepaint.h>
 #include <qx/propexchange.h>

@@ -1,7 +1,7 @@
 // The tabbed container: panes sharing one place behind tabs.
 #include <qx/tabbedcontainer.h>
 #include <qx/dockingpane.h>
-#include <qx/layout.h>
+#include <qx/panelayout.h>
 #include <qx/panemanager.h>
 #include <qx/panepaint.h>
 #include <qx/propexchange.h>

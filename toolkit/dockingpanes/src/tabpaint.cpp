@@ -5,10 +5,40 @@
 #include <qx/colors.h>
 #include <qx/drawing.h>
 
+#include <qx/images.h>
+#include <qx/themeres.h>
+
 #include <algorithm>
 #include <numeric>
 
 namespace {
+
+// The resource colour set with the Office 2007 theme loaded: its colours
+// replace the fixed blues where the theme text has them.
+void ApplyOffice2007TabColors(TabColorSet& c)
+{
+    ThemeResources* pTheme = GetThemeResources();
+    if (!pTheme->IsLoaded())
+        return;
+    auto take = [pTheme](LPCSTR lpszSection, LPCSTR lpszKey, std::initializer_list<COLORREF*> targets) {
+        COLORREF clr = pTheme->GetColor(lpszSection, lpszKey);
+        if (clr != QX_COLOR_NONE)
+            for (COLORREF* p : targets)
+                *p = clr;
+    };
+    take("TabManager", "FrameBorder", {&c.clrBorder, &c.clrShape[tabShapeSelectedOutline]});
+    take("TabManager", "DarkShadow", {&c.clrDarkShadow3D, &c.clrShape[tabShapeOutline]});
+    take("TabManager", "LightShadow", {&c.clrShadow3D, &c.clrShape[tabShapeInner]});
+    c.clrShape[tabShapeInnerLight] = RGB(255, 255, 255);
+    take("Ribbon", "RibbonFace", {&c.clrHeader[0], &c.clrHeader[1], &c.clrClient[0], &c.clrClient[1]});
+    take("Ribbon", "TabNormalText", {&c.clrNormalText, &c.clrHotText});
+    take("Ribbon", "TabSelectedText", {&c.clrSelectedText});
+    take("Window", "ButtonFace", {&c.clrNormalFace});
+    take("Window", "HighlightChecked", {&c.clrSelectedFace});
+    take("Window", "HighlightSelected", {&c.clrHotFace});
+    take("Window", "WindowFrame", {&c.clrStateFrame[0], &c.clrStateFrame[1]});
+}
+
 
 // Pixels between an item's own button and the item's end.
 const int kItemButtonGap = 2;
@@ -636,26 +666,26 @@ void CQXPTabPainter::RefreshColors()
     c.clrHighlight3D = Sys(COLOR_3DHIGHLIGHT);
     c.clrShadow3D = Sys(COLOR_3DSHADOW);
     c.clrDarkShadow3D = Sys(COLOR_3DDKSHADOW);
-    c.clrShape[0] = c.clrShape[1] = Sys(COLOR_3DSHADOW);
-    c.clrShape[2] = c.clrShape[3] = Sys(COLOR_3DFACE);
+    c.clrShape[tabShapeOutline] = c.clrShape[tabShapeSelectedOutline] = Sys(COLOR_3DSHADOW);
+    c.clrShape[tabShapeInner] = c.clrShape[tabShapeInnerLight] = Sys(COLOR_3DFACE);
     for (COLORREF& o : c.clrOutline)
         o = kUnset;
-    c.clrOutline[1] = c.clrOutline[3] = Sys(COLOR_BTNTEXT);
-    c.clrOutline[2] = Sys(COLOR_3DSHADOW);
-    for (int i = 7; i <= 9; ++i)
-        c.clrOutline[i] = c.clrOutline[i - 6];
-    c.clrOutline[10] = Sys(COLOR_WINDOW);
-    c.clrOutline[11] = Sys(COLOR_3DSHADOW);
+    c.clrOutline[tabOutlineEdge] = c.clrOutline[tabOutlineFarSlant] = Sys(COLOR_BTNTEXT);
+    c.clrOutline[tabOutlineEdgeBottom] = Sys(COLOR_3DSHADOW);
+    for (int i = tabOutlineEdge; i <= tabOutlineFarSlant; ++i)
+        c.clrOutline[tabOutlineOtherTabs + i] = c.clrOutline[i];
+    c.clrOutline[tabOutlineOtherTabs + tabOutlineInnerEdge] = Sys(COLOR_WINDOW);
+    c.clrOutline[tabOutlineOtherTabs + tabOutlineInnerFarSlant] = Sys(COLOR_3DSHADOW);
     c.bLuna = FALSE;
     c.bItemGradient = FALSE;
 
     auto luna = [&]() {
         c.clrHeader[0] = Sys(COLOR_3DFACE);
         c.clrHeader[1] = MixColors(Sys(COLOR_3DFACE), Sys(COLOR_WINDOW), 205);
-        c.clrStateFill[0] = c.clrStateFill[1] = Sys(36);
-        c.clrStateFrame[0] = c.clrStateFrame[1] = Sys(37);
-        c.clrHotFace = Sys(36);
-        c.clrPressedFace = Sys(33);
+        c.clrStateFill[0] = c.clrStateFill[1] = Sys(qxColorCheckedFace);
+        c.clrStateFrame[0] = c.clrStateFrame[1] = Sys(qxColorPressedBorder);
+        c.clrHotFace = Sys(qxColorCheckedFace);
+        c.clrPressedFace = Sys(qxColorPressedFace);
         c.clrHotText = Sys(COLOR_BTNTEXT);
         int theme = ToolkitColorManager::Instance()->GetCurrentTheme();
         if (m_bAllowLuna && !ToolkitColorManager::Instance()->IsLunaColorsDisabled() && theme >= 1 && theme <= 5) {
@@ -681,20 +711,20 @@ void CQXPTabPainter::RefreshColors()
             c.clrClient[0] = sc.client[0];
             c.clrClient[1] = sc.client[1];
             c.clrStateFrame[0] = c.clrStateFrame[1] = sc.frame;
-            c.clrBorder = c.clrShape[1] = sc.border;
-            c.clrDarkShadow3D = c.clrShape[0] = sc.dark;
-            c.clrShadow3D = c.clrShape[2] = sc.shadow;
-            c.clrShape[3] = RGB(255, 255, 255);
+            c.clrBorder = c.clrShape[tabShapeSelectedOutline] = sc.border;
+            c.clrDarkShadow3D = c.clrShape[tabShapeOutline] = sc.dark;
+            c.clrShadow3D = c.clrShape[tabShapeInner] = sc.shadow;
+            c.clrShape[tabShapeInnerLight] = RGB(255, 255, 255);
             c.clrStateFill[0] = c.clrStateFill[1] = RGB(255, 192, 111);
             c.bLuna = TRUE;
             c.clrPressedFace = RGB(254, 142, 75);
         } else {
-            c.clrSelectedFace = Sys(36);
+            c.clrSelectedFace = Sys(qxColorCheckedFace);
         }
-        for (int i = 1; i <= 3; ++i)
-            c.clrOutline[i] = c.clrOutline[i + 6] = c.clrBorder;
-        for (int i = 4; i <= 6; ++i)
-            c.clrOutline[i] = c.clrOutline[i + 6] = kUnset;
+        for (int i = tabOutlineEdge; i <= tabOutlineFarSlant; ++i)
+            c.clrOutline[i] = c.clrOutline[tabOutlineOtherTabs + i] = c.clrBorder;
+        for (int i = tabOutlineInnerEdge; i <= tabOutlineInnerEdgeBottom; ++i)
+            c.clrOutline[i] = c.clrOutline[tabOutlineOtherTabs + i] = kUnset;
         if (a == 4)
             c.clrHeader[0] = c.clrHeader[1] = Sys(COLOR_3DFACE);
     };
@@ -702,9 +732,9 @@ void CQXPTabPainter::RefreshColors()
     switch (m_nColorSet) {
     case 2:   // flat
         if (a != 7 && a != 4)
-            c.clrHeader[0] = c.clrHeader[1] = Sys(48);
+            c.clrHeader[0] = c.clrHeader[1] = Sys(qxColorTabFace);
         if (a == 5)
-            c.clrNormalText = c.clrInactiveText = Sys(49);
+            c.clrNormalText = c.clrInactiveText = Sys(qxColorTabText);
         break;
     case 4:   // Luna
         c.clrClient[0] = c.clrHeader[0];
@@ -721,12 +751,12 @@ void CQXPTabPainter::RefreshColors()
         c.clrStateFill[0] = c.clrStateFill[1] = kChecker;
         c.clrStateFrame[0] = Sys(COLOR_3DSHADOW);
         c.clrStateFrame[1] = Sys(COLOR_3DHIGHLIGHT);
-        c.clrOutline[1] = c.clrOutline[2] = c.clrOutline[3] = Sys(COLOR_BTNTEXT);
-        c.clrOutline[4] = Sys(COLOR_WINDOW);
-        c.clrOutline[5] = c.clrOutline[6] = Sys(COLOR_3DSHADOW);
-        for (int i = 7; i <= 9; ++i)
-            c.clrOutline[i] = c.clrOutline[i - 6];
-        c.clrOutline[10] = c.clrOutline[11] = c.clrOutline[12] = kUnset;
+        c.clrOutline[tabOutlineEdge] = c.clrOutline[tabOutlineEdgeBottom] = c.clrOutline[tabOutlineFarSlant] = Sys(COLOR_BTNTEXT);
+        c.clrOutline[tabOutlineInnerEdge] = Sys(COLOR_WINDOW);
+        c.clrOutline[tabOutlineInnerFarSlant] = c.clrOutline[tabOutlineInnerEdgeBottom] = Sys(COLOR_3DSHADOW);
+        for (int i = tabOutlineEdge; i <= tabOutlineFarSlant; ++i)
+            c.clrOutline[tabOutlineOtherTabs + i] = c.clrOutline[i];
+        c.clrOutline[tabOutlineOtherTabs + tabOutlineInnerEdge] = c.clrOutline[tabOutlineOtherTabs + tabOutlineInnerFarSlant] = c.clrOutline[tabOutlineOtherTabs + tabOutlineInnerEdgeBottom] = kUnset;
         if (a == 7) {
             c.clrSelectedFace = Sys(COLOR_3DFACE);
             c.clrNormalFace = Sys(COLOR_WINDOW);
@@ -736,8 +766,8 @@ void CQXPTabPainter::RefreshColors()
     case 16: {  // second Luna set
         c.clrSelectedFace = Sys(COLOR_WINDOW);
         c.clrSelectedText = Sys(COLOR_WINDOWTEXT);
-        c.clrHotFace = Sys(36);
-        c.clrPressedFace = Sys(33);
+        c.clrHotFace = Sys(qxColorCheckedFace);
+        c.clrPressedFace = Sys(qxColorPressedFace);
         c.clrHotText = Sys(COLOR_BTNTEXT);
         int theme = ToolkitColorManager::Instance()->GetCurrentTheme();
         if (m_bAllowLuna && !ToolkitColorManager::Instance()->IsLunaColorsDisabled() && theme >= 1 && theme <= 5) {
@@ -751,18 +781,18 @@ void CQXPTabPainter::RefreshColors()
                 c.clrNormalFace = RGB(245, 245, 248);
                 c.bItemGradient = TRUE;
             }
-            c.clrBorder = c.clrShape[1] = Sys(57);
+            c.clrBorder = c.clrShape[tabShapeSelectedOutline] = Sys(qxColorStyleBorder);
         }
         break;
     }
     case 32:  // resource set, without theme resources: fixed blue colours
         luna();
-        c.clrPressedFace = Sys(33);
+        c.clrPressedFace = Sys(qxColorPressedFace);
         c.clrHotText = Sys(COLOR_BTNTEXT);
-        c.clrBorder = c.clrShape[1] = RGB(59, 97, 156);
-        c.clrDarkShadow3D = c.clrShape[0] = RGB(0, 53, 154);
-        c.clrShadow3D = c.clrShape[2] = RGB(117, 166, 241);
-        c.clrShape[3] = RGB(255, 255, 255);
+        c.clrBorder = c.clrShape[tabShapeSelectedOutline] = RGB(59, 97, 156);
+        c.clrDarkShadow3D = c.clrShape[tabShapeOutline] = RGB(0, 53, 154);
+        c.clrShadow3D = c.clrShape[tabShapeInner] = RGB(117, 166, 241);
+        c.clrShape[tabShapeInnerLight] = RGB(255, 255, 255);
         c.clrStateFill[0] = c.clrStateFill[1] = RGB(255, 192, 111);
         c.clrStateFrame[0] = c.clrStateFrame[1] = RGB(0, 0, 128);
         c.clrHeader[0] = RGB(196, 218, 250);
@@ -771,6 +801,7 @@ void CQXPTabPainter::RefreshColors()
         c.clrSelectedFace = RGB(255, 194, 115);
         c.clrHotFace = RGB(255, 240, 201);
         c.bLuna = TRUE;
+        ApplyOffice2007TabColors(c);
         break;
     }
     if (m_nColorSet != 4 || !c.bLuna) {
@@ -914,7 +945,7 @@ void CQXPTabPainter::DrawTabStrip(CQXPTabManager* pManager, HDC hDC, const RECT&
         COLORREF clr = (m_nAppearance == 0 || m_nAppearance == 1)
                            ? (m_nPosition == tabPositionTop || m_nPosition == tabPositionLeft ? m_colors.clrHighlight3D
                                                                                               : m_colors.clrDarkShadow3D)
-                       : (m_nAppearance == 3 || m_nAppearance == 9) ? m_colors.clrShape[1]
+                       : (m_nAppearance == 3 || m_nAppearance == 9) ? m_colors.clrShape[tabShapeSelectedOutline]
                        : m_nAppearance == 5                         ? m_colors.clrButtonHighlight
                                                                     : m_colors.clrBorder;
         // The strip's own client-side edge, in tab-local terms.
@@ -936,6 +967,69 @@ void CQXPTabPainter::DrawTabStrip(CQXPTabManager* pManager, HDC hDC, const RECT&
     for (CQXPTabManagerNavigateButton* b : pManager->m_arrNavigateButtons)
         if (!IsRectEmpty(&b->m_rc))
             DrawNavigateButton(pManager, hDC, b);
+}
+
+static BOOL DrawResourceTab(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem, const TabFrame& f)
+{
+    // The Office 2007 theme's "RIBBONTAB" (6 states) for the selected or hot
+    // tab: drawn as for the top position, then turned to the tab's side.
+    ThemeBitmap* pImage = GetThemeResources()->LoadImage("RIBBONTAB");
+    if (!pImage)
+        return FALSE;
+    BOOL bSel = pItem == pManager->GetSelectedItem();
+    BOOL bHot = pItem == pManager->GetHighlighted();
+    BOOL bPressed = pItem == pManager->GetPressed();
+    if (!bSel && !bHot)
+        return TRUE;
+    int nState = bSel ? (bHot ? 4 : 3) : (bPressed ? 2 : 1);
+    const int L = f.Length(), D = f.Depth();
+    if (L <= 0 || D <= 0)
+        return TRUE;
+    CDC dc;
+    dc.Attach(hDC);
+    if (f.pos == tabPositionTop) {
+        pImage->DrawImageOnColor(&dc, CRect(f.rc), pImage->GetSource(nState, 6), CRect(5, 5, 5, 5),
+                                 QX_THEME_KEY_COLOR);
+        dc.Detach();
+        return TRUE;
+    }
+    // The top-position picture in a 32-bit buffer, turned pixel by pixel.
+    BYTE* pUpright = NULL;
+    BYTE* pTurned = NULL;
+    const int cx = f.rc.right - f.rc.left, cy = f.rc.bottom - f.rc.top;
+    HBITMAP hUpright = Create32BitDIBSection(hDC, L, D, &pUpright);
+    HBITMAP hTurned = Create32BitDIBSection(hDC, cx, cy, &pTurned);
+    HDC hdcMem = ::CreateCompatibleDC(hDC);
+    if (hUpright && hTurned && hdcMem && pUpright && pTurned) {
+        HGDIOBJ hOld = ::SelectObject(hdcMem, hUpright);
+        CDC dcMem;
+        dcMem.Attach(hdcMem);
+        dcMem.FillSolidRect(0, 0, L, D, QX_THEME_KEY_COLOR);
+        pImage->DrawImage(&dcMem, CRect(0, 0, L, D), pImage->GetSource(nState, 6), CRect(5, 5, 5, 5));
+        dcMem.Detach();
+        ::GdiFlush();
+        // Both are bottom-up: row r of the picture is at line (height - 1 - r).
+        const DWORD* src = reinterpret_cast<const DWORD*>(pUpright);
+        DWORD* dst = reinterpret_cast<DWORD*>(pTurned);
+        for (int v = 0; v < D; ++v)
+            for (int u = 0; u < L; ++u) {
+                POINT p = f.P(u, v);
+                int x = p.x - f.rc.left, y = p.y - f.rc.top;
+                dst[(size_t)(cy - 1 - y) * cx + x] = src[(size_t)(D - 1 - v) * L + u];
+            }
+        ::SelectObject(hdcMem, hTurned);
+        CQXPImageManager* pImages = GetGlobalImageManager();
+        pImages->TransparentBlt(hDC, f.rc.left, f.rc.top, cx, cy, hdcMem, 0, 0, cx, cy, QX_THEME_KEY_COLOR);
+        ::SelectObject(hdcMem, hOld);
+    }
+    if (hdcMem)
+        ::DeleteDC(hdcMem);
+    if (hUpright)
+        ::DeleteObject(hUpright);
+    if (hTurned)
+        ::DeleteObject(hTurned);
+    dc.Detach();
+    return TRUE;
 }
 
 void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem)
@@ -1000,9 +1094,9 @@ void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerI
     case 9: {
         int L = f.Length(), H = f.Depth() - 1;
         int slant = m_nAppearance == 3 ? H : H / 2;
-        COLORREF clrOutline = bSel ? c.clrShape[1] : c.clrShape[0];
-        COLORREF clrInner1 = bSel ? RGB(255, 255, 255) : c.clrShape[2];
-        COLORREF clrInner2 = bSel ? RGB(255, 255, 255) : c.clrShape[3];
+        COLORREF clrOutline = bSel ? c.clrShape[tabShapeSelectedOutline] : c.clrShape[tabShapeOutline];
+        COLORREF clrInner1 = bSel ? RGB(255, 255, 255) : c.clrShape[tabShapeInner];
+        COLORREF clrInner2 = bSel ? RGB(255, 255, 255) : c.clrShape[tabShapeInnerLight];
         // The slanted start reaches back into the previous tab.
         std::vector<POINT> poly = {f.P(L, H + 1), f.P(L, 2), f.P(4, 1), f.P(7 - slant, H + 1)};
         FillPolygon(hDC, poly, clrFill);
@@ -1052,17 +1146,18 @@ void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerI
         int L = f.Length(), D = f.Depth();
         int d = D / 2;
         int shift = D / 4;
-        int o = bSel ? 0 : 6;   // outline colours 1-6 selected, 7-12 others
+        int o = bSel ? 0 : tabOutlineOtherTabs;
         BOOL bBottom = m_nPosition == tabPositionBottom || m_nPosition == tabPositionRight;
         std::vector<POINT> poly = {f.P(-shift, D), f.P(-shift + d, 0), f.P(L - shift, 0), f.P(L - shift + d, D)};
         FillPolygon(hDC, poly, clrFill);
-        COLORREF c1 = c.clrOutline[o + (bBottom ? 2 : 1)], c4 = c.clrOutline[o + (bBottom ? 6 : 4)];
+        COLORREF c1 = c.clrOutline[o + (bBottom ? tabOutlineEdgeBottom : tabOutlineEdge)];
+        COLORREF c4 = c.clrOutline[o + (bBottom ? tabOutlineInnerEdgeBottom : tabOutlineInnerEdge)];
         f.L(hDC, -shift, D - 1, -shift + d, 0, c1);
         f.L(hDC, -shift + d, 0, L - shift, 0, c1);
-        f.L(hDC, L - shift, 0, L - shift + d, D - 1, c.clrOutline[o + 3]);
+        f.L(hDC, L - shift, 0, L - shift + d, D - 1, c.clrOutline[o + tabOutlineFarSlant]);
         f.L(hDC, -shift + 1, D - 1, -shift + d + 1, 1, c4);
         f.L(hDC, -shift + d + 1, 1, L - shift, 1, c4);
-        f.L(hDC, L - shift - 1, 1, L - shift + d - 1, D - 1, c.clrOutline[o + 5]);
+        f.L(hDC, L - shift - 1, 1, L - shift + d - 1, D - 1, c.clrOutline[o + tabOutlineInnerFarSlant]);
         if (bSel)
             f.L(hDC, -shift + 1, D - 1, L - shift + d - 1, D - 1, clrFill);
         break;
@@ -1075,6 +1170,10 @@ void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerI
         break;
     }
     case 10:
+        if (DrawResourceTab(pManager, hDC, pItem, f))
+            break;
+        // Without the theme image: the default look.
+        [[fallthrough]];
     default:
         if (bSel || bHot) {
             int L = f.Length(), D = f.Depth();

@@ -4,7 +4,7 @@
 #pragma once
 
 #include <qx/autohide.h>
-#include <qx/layout.h>
+#include <qx/panelayout.h>
 #include <qx/miniwnd.h>
 #include <qx/panemanager.h>
 #include <qx/splittercontainer.h>

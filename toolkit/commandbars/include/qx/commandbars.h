@@ -25,6 +25,8 @@ public:
     // Binds the manager to its frame and creates the four dock bars.
     BOOL SetSite(CWnd* pFrame);
     CWnd* GetSite() const { return m_pFrame; }
+    // The site is laid out right to left (WS_EX_LAYOUTRTL).
+    BOOL IsLayoutRTL() const;
 
     // A new docked toolbar (NULL on failure).
     CQXPToolBar* Add(LPCSTR lpszName, int nBarPosition, CRuntimeClass* pToolbarClass = NULL);
@@ -266,6 +268,10 @@ public:
     BOOL m_bToolBarScreenTips = TRUE;
     BOOL m_bToolBarAccelTips = FALSE;
     int m_nAnimation = 0;
+    // Popups show the shortcut table's texts of their commands.
+    BOOL m_bMenuShortcuts = TRUE;
+    // Popup windows are registered with CS_SAVEBITS.
+    BOOL m_bPopupSaveBits = TRUE;
     void SetLargeIcons(BOOL bLarge);
     BOOL IsLargeIcons() const { return m_bLargeIcons; }
     // The options' exchange: the profile part, and with bFull also what

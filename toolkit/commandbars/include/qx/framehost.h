@@ -16,6 +16,10 @@ public:
     // called from the frame's WM_CREATE handler. FALSE when it fails.
     BOOL InitCommandBars(CRuntimeClass* pCommandBarsClass = NULL);
     CQXPCommandBars* GetCommandBars() const { return m_pCommandBars; }
+    // Loads the frame; when the bars' keyboard shortcuts have a table of
+    // their own by then, the frame keeps no accelerator table.
+    BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                   CWnd* pParentWnd = NULL, CCreateContext* pContext = NULL) override;
 
     // While the focus is in a command-bar edit box (CQXPEdit), key messages
     // other than Tab, Enter and Esc go to it untranslated: the frame's

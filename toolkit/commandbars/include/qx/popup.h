@@ -183,6 +183,9 @@ public:
     int ProcessHookKeyDown(UINT nKey) override;
     // Stepping through a shortened menu skips the hidden commands.
     int ProcessSpecialKey(int nAction) override;
+    // The items' shortcut texts from the manager's keyboard shortcuts (run
+    // before each layout while the manager's menu-shortcuts option is on).
+    void UpdateShortcuts();
 
     // --- rarely used commands -----------------------------------------------
     // Shows the hidden commands of a shortened menu; the menus opened later
@@ -308,6 +311,12 @@ protected:
     void ShowAnimated(HBITMAP hbmUnder);
     CQXPToolBar* MakeTornOffBar(CQXPCommandBars* pBars, CPoint ptScreen);
 
+    // The popup window: class "QXPPopupBar", activation synchronised with
+    // the frame, right to left with the manager.
+    BOOL CreatePopupWindow();
+    afx_msg BOOL OnNcCreate(LPCREATESTRUCTA lpcs);
+    afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
+    afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
     afx_msg void OnDestroy();
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
@@ -315,4 +324,15 @@ protected:
     afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
     afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     DECLARE_MESSAGE_MAP()
+};
+
+// A popup whose controls wrap in rows like a toolbar's, within the bar's
+// MRUWidth, inside margins of 2, 4, 2, 4: the toolbars' overflow popup.
+class CQXPPopupToolBar : public CQXPPopupBar {
+    DECLARE_DYNCREATE(CQXPPopupToolBar)
+public:
+    CQXPPopupToolBar();
+    // A new empty popup toolbar of the manager (one reference for the caller).
+    static CQXPPopupToolBar* AFXAPI CreatePopupToolBar(CQXPCommandBars* pCommandBars);
+    CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
 };

@@ -44,6 +44,11 @@ public:
     void Draw(CDC* pDC) override;
     // Refills the popup from the bar's row before it opens.
     BOOL OnSetPopup(BOOL bPopup) override;
+
+protected:
+    // The popup the site hands over for the bar's overflow
+    // (WM_COMMANDBARS_CREATECOMMANDBAR, record flag 1); NULL when none.
+    CQXPPopupBar* AskSiteForPopup(CQXPToolBar* pBar);
 };
 
 // The close button in the caption of a floating toolbar: hides the bar.

@@ -307,6 +307,23 @@ protected:
     CQXProfileStore m_store;
 };
 
+TEST_P(LayoutStore, APictureChangedAloneSurvivesARestart)
+{
+    // Nothing but Open's picture changes: the toolbar counts as customised.
+    HICON hIcon = ::LoadIconA(NULL, MAKEINTRESOURCEA(32516));  // IDI_INFORMATION
+    ASSERT_TRUE(GetGlobalImageManager()->SetIcon(hIcon, kCustomIcon, 16, 16));
+    m_frame->m_pToolBar->GetControls()->FindControl(ID_TEST_OPEN)->m_nCustomIconId = (int)kCustomIcon;
+    EXPECT_TRUE(m_frame->m_pToolBar->GetControls()->IsChanged());
+    Bars()->SaveBarState(kProfile);
+    GetGlobalImageManager()->RemoveIcon(kCustomIcon);
+
+    Restart();
+    CQXPControl* pOpen = m_frame->m_pToolBar->GetControls()->FindControl(ID_TEST_OPEN);
+    ASSERT_NE(nullptr, pOpen);
+    EXPECT_EQ((int)kCustomIcon, pOpen->m_nCustomIconId);
+    EXPECT_NE(nullptr, GetGlobalImageManager()->GetImage(kCustomIcon, 16)) << "the picture was stored too";
+}
+
 TEST_P(LayoutStore, CustomisedLayoutSurvivesARestartInTheProfile)
 {
     Customise();

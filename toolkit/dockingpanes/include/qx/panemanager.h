@@ -5,7 +5,7 @@
 #pragma once
 
 #include <qx/dockingpane.h>
-#include <qx/layout.h>
+#include <qx/panelayout.h>
 
 class CQXPDockingPaneTabbedContainer;
 class CQXPDockingPanePaintManager;

@@ -1,6 +1,6 @@
 // A docking layout: its tree, pane records, copying, cleaning and its saved
 // form in the profile.
-#include <qx/layout.h>
+#include <qx/panelayout.h>
 #include <qx/autohide.h>
 #include <qx/dockingpane.h>
 #include <qx/miniwnd.h>

@@ -1,4 +1,4 @@
-// qx/layout.h - one complete arrangement of docking panes: the tree of
+// qx/panelayout.h - one complete arrangement of docking panes: the tree of
 // containers, the panes with their holders, the four auto-hide panels. Saved
 // in the profile section "DockingPaneLayouts", child section = layout name.
 #pragma once
