@@ -1,6 +1,7 @@
 // The default docking-pane paint manager: metrics and plain drawing.
 #include <qx/panepaint.h>
 #include <qx/dockingpane.h>
+#include <qx/panemanager.h>
 #include <qx/tabbedcontainer.h>
 #include <qx/tabpaint.h>
 #include <qx/colors.h>
@@ -14,9 +15,10 @@ CQXPDockingPanePaintManager::CQXPDockingPanePaintManager()
       m_pPanelTabPainter(new CQXPTabPainter()), m_nSplitterSize(4), m_nCaptionHeight(18), m_nTabStripHeight(22),
       m_nBorder(1), m_bShowCaption(TRUE), m_bAlwaysShowTabs(FALSE), m_hFont(NULL), m_bShowPanelIcons(TRUE), m_bDragSlidesOut(TRUE),
       m_clrActiveCaptionText(0), m_clrInactiveCaptionText(0), m_bGradientCaptions(FALSE), m_bHighlightActive(TRUE),
-      m_nSplitterStyle(0), m_clrFace(0), m_clrBorder(0), m_bGradientButtons(FALSE), m_nLunaSelector(7),
-      m_nCaptionTextHeight(13)
+      m_nSplitterStyle(0), m_clrFace(0), m_clrBorder(0), m_bGradientButtons(FALSE), m_nLunaSelector(7)
 {
+    m_bShowCaptionIcon = FALSE;
+    m_nCaptionTextHeight = 13;
     SetRect(&m_rcCaptionMargin, 0, 2, 0, 1);
     m_clrBackground[0] = m_clrBackground[1] = 0;
     m_clrActiveCaption[0] = m_clrActiveCaption[1] = m_clrInactiveCaption[0] = m_clrInactiveCaption[1] = 0;
@@ -659,6 +661,19 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
     RECT rcText = rcBand;
     rcText.left += nTextStart;
     rcText.right = right - 2;
+    // The pane's icon before the title (greyed for a disabled pane) when
+    // captions show icons and it fits.
+    CQXPDockingPaneManager* pManager = pPane->GetDockingPaneManager();
+    HICON hIcon = m_bShowCaptionIcon && pManager ? pManager->GetPaneIcon(pSelected) : NULL;
+    const SIZE szIcon = m_pTabPainter->m_szIcon;
+    if (hIcon && rcText.right - rcText.left > szIcon.cx) {
+        const int y = (rcBand.top + rcBand.bottom - szIcon.cy) / 2;
+        if (bDisabled)
+            ::DrawStateA(hDC, NULL, NULL, (LPARAM)hIcon, 0, rcText.left, y, szIcon.cx, szIcon.cy, DST_ICON | DSS_DISABLED);
+        else
+            ::DrawIconEx(hDC, rcText.left, y, hIcon, szIcon.cx, szIcon.cy, 0, NULL, DI_NORMAL);
+        rcText.left += szIcon.cx + 3;
+    }
     CString strTitle = pPane->GetTitle();
     if (!strTitle.IsEmpty() && rcText.right > rcText.left) {
         FontSelector font(hDC, m_hFont, clrText);

@@ -485,3 +485,53 @@ TEST(DockingThemeColors, StripedCaptionsOnScreen)
     ::ReleaseDC(h, hdc);
     qmtest::SaveWindowShot(h, QM_BIN_DIR, "dock-theme5-striped.png");
 }
+
+// With the caption-icon option the selected pane's icon stands before the
+// title, greyed when the pane is disabled; without it the caption has none.
+TEST(DockingThemeColors, CaptionIcon)
+{
+    // A red 16 x 16 icon.
+    HDC hScreen = ::GetDC(NULL);
+    CBitmap color;
+    color.Attach(::CreateCompatibleBitmap(hScreen, 16, 16));
+    ::ReleaseDC(NULL, hScreen);
+    {
+        GdiObjectDC memory(NULL, color.m_hObject);
+        CDC::FromHandle(memory)->FillSolidRect(0, 0, 16, 16, RGB(255, 0, 0));
+    }
+    std::vector<BYTE> bits(16 * 2, 0);
+    CBitmap mask;
+    mask.Attach(::CreateBitmap(16, 16, 1, 1, bits.data()));
+    ICONINFO ii = {TRUE, 0, 0, (HBITMAP)mask.m_hObject, (HBITMAP)color.m_hObject};
+    HICON hRed = ::CreateIconIndirect(&ii);
+    ASSERT_NE((HICON)NULL, hRed);
+
+    docktest::Docking d(true);
+    CQXPDockingPane* pane = d.Create(1, dockLeftOf);
+    pane->SetTitle("Icon");
+    d.manager.SetIcon(1, hRed);
+    CQXPDockingPanePaintManager* pm = d.manager.GetPaintManager();
+    d.site.Layout();
+    qmtest::PumpFor(50);
+    auto* t = dynamic_cast<CQXPDockingPaneTabbedContainer*>(pane->GetContainer());
+    ASSERT_NE(nullptr, t);
+    HWND h = t->GetSafeHwnd();
+    const int top = pm->m_rcCaptionMargin.top, bottom = pm->GetCaptionHeight() - pm->m_rcCaptionMargin.bottom;
+    const POINT probe = {4 + 8, (top + bottom) / 2};
+    auto pixel = [&] {
+        ::RedrawWindow(h, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        HDC hdc = ::GetDC(h);
+        COLORREF clr = ::GetPixel(hdc, probe.x, probe.y);
+        ::ReleaseDC(h, hdc);
+        return clr;
+    };
+    EXPECT_NE(RGB(255, 0, 0), pixel());
+    pm->m_bShowCaptionIcon = TRUE;
+    EXPECT_EQ(RGB(255, 0, 0), pixel());
+    ::SetForegroundWindow(d.site.m_hWnd);
+    qmtest::PumpFor(200);
+    qmtest::SaveWindowShot(h, QM_BIN_DIR, "dock-caption-icon.png");
+    EXPECT_EQ(RGB(255, 0, 0), pixel());
+    pane->SetEnabled(2);   // disabled: the icon is greyed
+    EXPECT_NE(RGB(255, 0, 0), pixel());
+}

@@ -126,6 +126,9 @@ public:
     COLORREF m_clrFace;
     COLORREF m_clrBorder;
     COLORREF m_clrBackground[2];
+    // Captions show the selected pane's icon before the title (off by
+    // default).
+    BOOL m_bShowCaptionIcon;
     // Room above and below a caption's text band (themes 6 and 8: none).
     RECT m_rcCaptionMargin;
     int m_nCaptionTextHeight;
