@@ -150,7 +150,7 @@ CSize CRibbonStyleTheme::DrawCommandBarSeparator(CDC* pDC, CQXPBarView* pBar, CQ
 
 void CRibbonStyleTheme::FillPopupLabel(CDC* pDC, CRect rc)
 {
-    pDC->FillSolidRect(rc, GetColor(56));
+    pDC->FillSolidRect(rc, GetColor(qxColorLabelFace));
     HorizontalLine(pDC, rc.left, rc.bottom - 1, rc.right, kRibbonDivider);
 }
 

@@ -80,18 +80,18 @@ void CRibbonStyleTheme::ApplyRibbonTabColors(TabColorSet& c)
 {
     c.clrHeader[0] = GetColor(COLOR_BTNFACE);
     c.clrHeader[1] = MixColors(GetColor(COLOR_BTNFACE), GetColor(COLOR_WINDOW), 205);
-    c.clrBorder = GetColor(36);
-    c.clrButtonHighlight = GetColor(37);
-    c.clrSelectedFace = GetColor(36);
-    c.clrPressedFace = GetColor(33);
+    c.clrBorder = GetColor(qxColorCheckedFace);
+    c.clrButtonHighlight = GetColor(qxColorPressedBorder);
+    c.clrSelectedFace = GetColor(qxColorCheckedFace);
+    c.clrPressedFace = GetColor(qxColorPressedFace);
     c.clrNormalText = GetColor(COLOR_BTNTEXT);
     ToolkitColorManager* pColors = ToolkitColorManager::Instance();
     const int nTheme = pColors->GetCurrentTheme();
     if (!pColors->IsLunaColorsDisabled() && nTheme >= qxColorThemeBlue && nTheme <= qxColorThemeAero) {
         const QXPRibbonTabLuna luna = GetRibbonTabLunaColors(nTheme);
-        c.clrBorder = c.clrShape[1] = luna.clrFrame[0];
-        c.clrDarkShadow3D = c.clrShape[0] = luna.clrFrame[1];
-        c.clrShadow3D = c.clrShape[2] = luna.clrFrame[2];
+        c.clrBorder = c.clrShape[tabShapeSelectedOutline] = luna.clrFrame[0];
+        c.clrDarkShadow3D = c.clrShape[tabShapeOutline] = luna.clrFrame[1];
+        c.clrShadow3D = c.clrShape[tabShapeInner] = luna.clrFrame[2];
         c.clrStateFrame[0] = c.clrStateFrame[1] = luna.clrDarkText;
         c.clrHeader[0] = luna.clrGradientLight;
         c.clrHeader[1] = luna.clrGradientDark;

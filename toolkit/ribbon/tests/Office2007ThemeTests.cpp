@@ -406,7 +406,7 @@ TEST(RibbonTabColours, TheRibbonTabPainterTakesTheLunaValuesAndTheTabTexts)
         EXPECT_EQ(10, p->GetAppearance()) << "the theme's tab image";
         const TabColorSet& c = p->GetColors();
         EXPECT_EQ(RGB(96, 128, 88), c.clrBorder);
-        EXPECT_EQ(RGB(96, 119, 107), c.clrShape[0]);
+        EXPECT_EQ(RGB(96, 119, 107), c.clrShape[tabShapeOutline]);
         EXPECT_EQ(RGB(242, 241, 228), c.clrHeader[0]);
         EXPECT_EQ(RGB(255, 194, 115), c.clrSelectedFace);
         EXPECT_EQ(RGB(217, 217, 167), c.clrClient[0]);
@@ -421,7 +421,7 @@ TEST(RibbonTabColours, TheRibbonTabPainterTakesTheLunaValuesAndTheTabTexts)
         const TabColorSet& c = theme.GetRibbonTabPainter()->GetColors();
         EXPECT_EQ(theme.GetColor(COLOR_BTNFACE), c.clrHeader[0]);
         EXPECT_EQ(MixColors(theme.GetColor(COLOR_BTNFACE), theme.GetColor(COLOR_WINDOW), 205), c.clrHeader[1]);
-        EXPECT_EQ(theme.GetColor(36), c.clrBorder);
+        EXPECT_EQ(theme.GetColor(qxColorCheckedFace), c.clrBorder);
     }
 }
 
@@ -651,7 +651,7 @@ TEST_F(Office2007, PopupSeparatorsAndBands)
     EXPECT_EQ(RGB(197, 197, 197), dc.Pixel(150, 80));
     // Label bands: colour 56 with a line at the bottom.
     theme.FillPopupLabel(dc.dc(), CRect(0, 70, 200, 90));
-    EXPECT_EQ(theme.GetColor(56), dc.Pixel(100, 75));
+    EXPECT_EQ(theme.GetColor(qxColorLabelFace), dc.Pixel(100, 75));
     EXPECT_EQ(RGB(197, 197, 197), dc.Pixel(100, 89));
 }
 
@@ -701,7 +701,7 @@ TEST_F(Office2007, EditAndComboFieldsFromTheImages)
     combo.bDropped = FALSE;
     theme.DrawControlComboBox(dc.dc(), &combo, TRUE);
     EXPECT_EQ(theme.m_clrControlEditNormal.GetColor(), dc.Pixel(50, 11));
-    EXPECT_EQ(theme.GetColor(53), dc.Pixel(50, 0)) << "the field's frame";
+    EXPECT_EQ(theme.GetColor(qxColorEditFrame), dc.Pixel(50, 0)) << "the field's frame";
 
     // Spin buttons: up 0-4, down 5-9.
     const struct {
