@@ -6,6 +6,7 @@
 //
 // Input: byte 0 chooses the bound (1 to 8), the rest is the XML text.
 #include "fuzz_support.h"
+#include "xmlparse.h"
 #include "xmlnesting.h"
 
 #include <tinyxml.h>
@@ -50,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!XmlNestingWithin(text.data(), text.size(), bound))
         return 0;
     TiXmlDocument doc;
-    doc.Parse(text.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
+    ParseXmlText(doc, text);
     Require(Depth(&doc) <= bound + 1);
     return 0;
 }

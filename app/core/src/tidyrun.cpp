@@ -1,5 +1,6 @@
 // tidyrun.cpp - HTML Tidy runs and the XML check over plain text.
 #include "tidyrun.h"
+#include "xmlparse.h"
 
 #include "apphelpers.h"
 
@@ -135,7 +136,7 @@ CString CheckXmlWellFormed(const std::string& text)
         return result;
     }
     TiXmlDocument doc;
-    doc.Parse(text.c_str(), NULL, TIXML_DEFAULT_ENCODING);
+    ParseXmlText(doc, text);
     if (!doc.Error()) {
         result = "** document is well formed **";
     } else {

@@ -1,6 +1,7 @@
 // workspacefile.cpp - reading and writing the Project Explorer's ".dpf"
 // files with TinyXML.
 #include "workspacefile.h"
+#include "xmlparse.h"
 
 #include "textfile.h"
 #include "xmlfile.h"
@@ -133,7 +134,7 @@ BOOL ParseWorkspaceText(const std::string& text, std::vector<WorkspaceNode>& nod
         return FALSE;
     }
     TiXmlDocument doc;
-    doc.Parse(text.c_str(), NULL, TIXML_DEFAULT_ENCODING);
+    ParseXmlText(doc, text);
     if (doc.Error()) {
         error = doc.ErrorDesc();
         return FALSE;

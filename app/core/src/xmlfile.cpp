@@ -1,6 +1,7 @@
 // xmlfile.cpp - loading TinyXML documents with a bounded nesting depth
 // (xmlnesting.cpp) and saving them through a temporary file.
 #include "xmlfile.h"
+#include "xmlparse.h"
 #include "fx/file.h"
 #include "textfile.h"
 
@@ -34,7 +35,7 @@ BOOL LoadXmlFile(TiXmlDocument& doc, LPCSTR lpszPath, CString& error)
         }
     }
     doc.SetValue(lpszPath);
-    doc.Parse(text.c_str(), NULL, TIXML_DEFAULT_ENCODING);
+    ParseXmlText(doc, text);
     if (doc.Error()) {
         error = doc.ErrorDesc();
         return FALSE;

@@ -326,6 +326,12 @@ TEST(XmlNesting, CountsOpenElementsOnly)
         {"<a><<b x=\"><b><c>\"", false},
         {"<a><1><b></b></a>", true},                           // ... and opens nothing
         {"<a><\xC3\xA9><b>", false},                            // a name may begin with any byte from 0x7F up
+        // Read as UTF-8 (no declaration naming another encoding), a lead byte
+        // takes the bytes its kind says: the end tags behind these are text.
+        {"<?xml?><a><b>\xC5</b><c>\xC5</c>", false},
+        {"<?xml encoding='ISO-8859-1'?><a><b>\xC5</b><c>\xC5</c>", true},
+        {"<a><b>\xC5</b><c>\xC5</c>", true},                  // no declaration: a byte is a character
+        {"<?xml?><a x='\xC5'><b><c>'", false},                 // ... also in a quoted value
     };
     for (const Case& c : cases)
         EXPECT_EQ(XmlNestingWithin(c.text, strlen(c.text), 2), c.within) << c.text;
