@@ -118,36 +118,20 @@ CRect CQXPPopupBar::InnerBorders() const
     return rc;
 }
 
-void CQXPPopupBar::UpdateShortcuts()
+CSize CQXPPopupBar::GetPresentSize() const
 {
-    CQXPCommandBars* pCommandBars = GetCommandBars();
-    CQXPKeyboardShortcuts* pShortcuts = pCommandBars ? pCommandBars->GetKeyboardShortcuts() : NULL;
-    if (!pShortcuts || !pCommandBars->m_bMenuShortcuts)
-        return;
-    // The shortcut table speaks, not the texts the menu resource was loaded
-    // with: a command the table has no key for shows none. Without any
-    // table the texts stay as they are.
-    for (int i = 0; i < m_pControls->GetCount(); i++) {
-        CQXPControl* pControl = m_pControls->GetAt(i);
-        if (pControl->GetParent() != this || pControl->GetID() == 0 || !pControl->IsVisible(0))
-            continue;
-        CString strText = pControl->m_strShortcutTextAuto;
-        pShortcuts->FindDefaultAccelerator(pControl->GetID(), strText);
-        pControl->m_strShortcutTextAuto = strText;
-    }
+    CRect rc(0, 0, 0, 0);
+    if (m_hWnd && ::IsWindow(m_hWnd))
+        ::GetClientRect(m_hWnd, &rc);
+    return rc.Size();
 }
 
 CSize CQXPPopupBar::CalcDynamicLayout(int nLength, DWORD dwMode)
 {
     (void)nLength;
     (void)dwMode;
-    if (m_bInLayout) {
-        // A layout asked for from inside the layout changes nothing.
-        CRect rc(0, 0, 0, 0);
-        if (m_hWnd && ::IsWindow(m_hWnd))
-            ::GetClientRect(m_hWnd, &rc);
-        return rc.Size();
-    }
+    if (m_bInLayout)
+        return GetPresentSize();
     m_bInLayout = TRUE;
     CClientDC dc(m_hWnd && ::IsWindow(m_hWnd) ? this : NULL);
     CFont* pOldFont = dc.SelectObject(GetControlFont());
@@ -933,12 +917,8 @@ CSize CQXPPopupToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)
 {
     (void)nLength;
     (void)dwMode;
-    if (m_bInLayout) {
-        CRect rc(0, 0, 0, 0);
-        if (m_hWnd && ::IsWindow(m_hWnd))
-            ::GetClientRect(m_hWnd, &rc);
-        return rc.Size();
-    }
+    if (m_bInLayout)
+        return GetPresentSize();
     m_bInLayout = TRUE;
     CClientDC dc(m_hWnd && ::IsWindow(m_hWnd) ? this : NULL);
     CFont* pOldFont = dc.SelectObject(GetControlFont());
