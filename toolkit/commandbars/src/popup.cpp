@@ -135,6 +135,23 @@ CSize CQXPPopupBar::CalcDynamicLayout(int nLength, DWORD dwMode)
     m_bInLayout = TRUE;
     CClientDC dc(m_hWnd && ::IsWindow(m_hWnd) ? this : NULL);
     CFont* pOldFont = dc.SelectObject(GetControlFont());
+    if (m_barType == qxpBarTypeNormal) {
+        // A popup toolbar: rows within the MRUWidth, no gripper.
+        UpdateShortcuts();
+        CRect rcBorders = m_rcBorders;
+        if (m_bTearOffPopup)
+            rcBorders.top += kTearOffHeight;
+        CSize sz = m_pControls->CalcDynamicSize(&dc, m_nMRUWidth, qxpLayoutWrapGroups | qxpLayoutCommit | qxpLayoutHorz,
+                                                rcBorders);
+        dc.SelectObject(pOldFont);
+        m_rcTearOff = m_bTearOffPopup ? CRect(m_rcBorders.left, m_rcBorders.top, sz.cx - m_rcBorders.right,
+                                              m_rcBorders.top + kTearOffHeight)
+                                      : CRect(0, 0, 0, 0);
+        m_rcResizeGripper.SetRectEmpty();
+        m_nResizeFlags = 0;
+        m_bInLayout = FALSE;
+        return sz;
+    }
     CQXPControl* pResizable = GetResizableControl();
     m_nResizeFlags = pResizable ? (pResizable->GetResizeFlags() & 3) : 0;
     for (int i = 0; i < m_pControls->GetCount(); i++)
@@ -911,29 +928,4 @@ CQXPPopupToolBar* AFXAPI CQXPPopupToolBar::CreatePopupToolBar(CQXPCommandBars* p
     CQXPPopupToolBar* pBar = new CQXPPopupToolBar;
     pBar->SetCommandBars(pCommandBars);
     return pBar;
-}
-
-CSize CQXPPopupToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)
-{
-    (void)nLength;
-    (void)dwMode;
-    if (m_bInLayout)
-        return GetPresentSize();
-    m_bInLayout = TRUE;
-    CClientDC dc(m_hWnd && ::IsWindow(m_hWnd) ? this : NULL);
-    CFont* pOldFont = dc.SelectObject(GetControlFont());
-    UpdateShortcuts();
-    CRect rcBorders = m_rcBorders;
-    if (m_bTearOffPopup)
-        rcBorders.top += kTearOffHeight;
-    CSize sz = m_pControls->CalcDynamicSize(&dc, m_nMRUWidth, qxpLayoutWrapGroups | qxpLayoutCommit | qxpLayoutHorz,
-                                            rcBorders);
-    dc.SelectObject(pOldFont);
-    m_rcTearOff = m_bTearOffPopup ? CRect(m_rcBorders.left, m_rcBorders.top, sz.cx - m_rcBorders.right,
-                                          m_rcBorders.top + kTearOffHeight)
-                                  : CRect(0, 0, 0, 0);
-    m_rcResizeGripper.SetRectEmpty();
-    m_nResizeFlags = 0;
-    m_bInLayout = FALSE;
-    return sz;
 }

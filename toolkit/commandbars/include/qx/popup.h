@@ -334,5 +334,4 @@ public:
     CQXPPopupToolBar();
     // A new empty popup toolbar of the manager (one reference for the caller).
     static CQXPPopupToolBar* AFXAPI CreatePopupToolBar(CQXPCommandBars* pCommandBars);
-    CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
 };
