@@ -1,6 +1,7 @@
 // Bytegrid against the plain way of showing a file: reading it all into
 // memory. Opens, searches and saves a 100 MB file both ways and prints the
-// times and the ratio (Bytegrid / plain) of each.
+// times and the ratio (Bytegrid / plain) of each; the search is also set
+// against reading the whole file, the least any search of it could take.
 #include "benchclock.h"
 #include "bytegrid.h"
 
@@ -121,6 +122,8 @@ int main()
     if (found != size - 100 || plainFound != size - 100)
         std::printf("search results differ: %lu %zu\n", found, plainFound);
     Report("search 100 MB, any case", oursFind, plainFind);
+    // The goal of the search: no slower than reading the file at all.
+    Report("search 100 MB vs reading it", oursFind, plainOpen);
 
     SendMessageA(grid, BGM_SETPOSITION, size / 2, 0);
     SendMessageA(grid, WM_CHAR, 'x', 0); // one changed byte

@@ -1,19 +1,21 @@
 // Measures an editor program from the outside (run.sh runs it for Qmate.exe
 // and for SciTE in the same session):
 //   start-up: from CreateProcess until the main window is visible and the
-//             program waits for input;
+//             program waits for input, and the peak memory of the process
+//             at that moment;
 //   open:     the program started with a file on its command line, until a
 //             Scintilla window of the program holds the whole text
 //             (SCI_GETLENGTH equals the expected length), and the peak memory
 //             of the process at that moment.
 // Each measurement is run several times; the median is printed.
 //
-// Usage: editor_bench [--local-appdata <folder>] <label> <exe> <main window class> <file|-> <expected length>
+// Usage: editor_bench [--local-appdata <folder>] [--open-only] <label> <exe> <main window class> <file|-> <expected length>
 //                     [runs] [timeout s]
 // --local-appdata points the user's local application data folder at a
-// prepared folder while the program runs (the editor's per-user files).
+// prepared folder while the program runs (the editor's per-user files);
+// --open-only leaves out the start-up measurement.
 // Output lines (one per measurement):
-//   <label> startup <seconds>
+//   <label> startup <seconds> <peak working set MB> <peak pagefile MB>
 //   <label> open <seconds> <peak working set MB> <peak pagefile MB>
 //   <label> open unavailable <reason>
 #include <qmtest/qmatedriver.h>
@@ -63,7 +65,8 @@ void Finish(qmtest::ProgramUnderTest& prog)
     prog.Kill();
 }
 
-bool StartUp(const std::string& exe, const std::string& cls, DWORD timeoutMs, double& seconds)
+bool StartUp(const std::string& exe, const std::string& cls, DWORD timeoutMs, double& seconds,
+             qmtest::MemoryPeak& peak)
 {
     qmtest::DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
     qmtest::ProgramUnderTest prog;
@@ -72,6 +75,7 @@ bool StartUp(const std::string& exe, const std::string& cls, DWORD timeoutMs, do
     HWND main = prog.WaitForMainWindow(cls, timeoutMs);
     bool idle = main && prog.WaitForInputIdle(timeoutMs);
     seconds = qmtest::NowSeconds() - prog.StartedAt();
+    peak = prog.PeakMemory();
     Finish(prog);
     return idle;
 }
@@ -135,6 +139,12 @@ int main(int argc, char** argv)
         argc -= 2;
         argv += 2;
     }
+    bool openOnly = false;
+    if (argc > 1 && std::string(argv[1]) == "--open-only") {
+        openOnly = true;
+        --argc;
+        ++argv;
+    }
     if (argc < 6) {
         fprintf(stderr, "usage: %s <label> <exe> <main window class> <file|-> <expected length> [runs] [timeout s]\n",
                 argv[0]);
@@ -145,29 +155,32 @@ int main(int argc, char** argv)
     int runs = argc > 6 ? std::max(1, atoi(argv[6])) : 3;
     DWORD timeoutMs = (argc > 7 ? std::max(1, atoi(argv[7])) : 120) * 1000u;
 
-    std::vector<double> startup;
-    for (int i = 0; i < runs; ++i) {
+    std::vector<double> startup, startWs, startPf;
+    for (int i = 0; i < runs && !openOnly; ++i) {
         double s = 0;
-        if (!StartUp(exe, cls, timeoutMs, s)) {
+        qmtest::MemoryPeak peak;
+        if (!StartUp(exe, cls, timeoutMs, s, peak)) {
             printf("%s startup unavailable no idle main window of class %s\n", label.c_str(), cls.c_str());
             fflush(stdout);
             startup.clear();
             break;
         }
         startup.push_back(s);
+        startWs.push_back(peak.peakWorkingSet / 1048576.0);
+        startPf.push_back(peak.peakPagefile / 1048576.0);
     }
     if (!startup.empty())
-        printf("%s startup %.3f\n", label.c_str(), Median(startup));
+        printf("%s startup %.3f %.1f %.1f\n", label.c_str(), Median(startup), Median(startWs), Median(startPf));
     fflush(stdout);
 
     if (file == "-")
-        return startup.empty() ? 1 : 0;
+        return startup.empty() && !openOnly ? 1 : 0;
     std::vector<double> open, ws, pf;
     for (int i = 0; i < runs; ++i) {
         OpenResult r = Open(exe, cls, file, expected, timeoutMs);
         if (!r.ok) {
             printf("%s open unavailable %s\n", label.c_str(), r.reason.c_str());
-            return startup.empty() ? 1 : 0;
+            return startup.empty() && !openOnly ? 1 : 0;
         }
         open.push_back(r.seconds);
         ws.push_back(r.peak.peakWorkingSet / 1048576.0);

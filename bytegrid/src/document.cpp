@@ -1,8 +1,11 @@
 #include "document.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <new>
+
+#include <emmintrin.h>
 
 namespace bytegrid {
 
@@ -12,6 +15,48 @@ constexpr size_t kSearchChunk = 1 << 20;
 constexpr DWORD kWriteChunk = 16u << 20;
 
 uint8_t Fold(uint8_t c) { return c >= 'A' && c <= 'Z' ? static_cast<uint8_t>(c + 32) : c; }
+uint8_t Unfold(uint8_t c) { return c >= 'a' && c <= 'z' ? static_cast<uint8_t>(c - 32) : c; }
+
+// First place in hay[0, n) where pat[0, m) starts, or n. Without matchCase
+// pat is folded and the bytes of hay are compared folded. Candidates are the
+// places whose first and last bytes fit, sixteen places at a time.
+size_t ScanForward(const uint8_t *hay, size_t n, const uint8_t *pat, size_t m, bool matchCase)
+{
+    if (m == 0 || m > n)
+        return n;
+    const size_t lastStart = n - m;
+    auto fits = [&](const uint8_t *at) {
+        if (matchCase)
+            return std::memcmp(at, pat, m) == 0;
+        for (size_t k = 0; k < m; ++k)
+            if (Fold(at[k]) != pat[k])
+                return false;
+        return true;
+    };
+    const uint8_t f = pat[0], l = pat[m - 1];
+    const __m128i f1 = _mm_set1_epi8(static_cast<char>(f));
+    const __m128i f2 = _mm_set1_epi8(static_cast<char>(matchCase ? f : Unfold(f)));
+    const __m128i l1 = _mm_set1_epi8(static_cast<char>(l));
+    const __m128i l2 = _mm_set1_epi8(static_cast<char>(matchCase ? l : Unfold(l)));
+    size_t i = 0;
+    for (; i + 15 <= lastStart; i += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(hay + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(hay + i + m - 1));
+        const __m128i ma = _mm_or_si128(_mm_cmpeq_epi8(a, f1), _mm_cmpeq_epi8(a, f2));
+        const __m128i mb = _mm_or_si128(_mm_cmpeq_epi8(b, l1), _mm_cmpeq_epi8(b, l2));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(ma, mb)));
+        while (mask) {
+            const size_t k = i + static_cast<size_t>(__builtin_ctz(mask));
+            if (fits(hay + k))
+                return k;
+            mask &= mask - 1;
+        }
+    }
+    for (; i <= lastStart; ++i)
+        if (fits(hay + i))
+            return i;
+    return n;
+}
 
 // The pieces of `list` that cover [skip, skip + len) of its bytes.
 Pieces SubList(const Pieces &list, uint64_t skip, uint64_t len)
@@ -191,15 +236,18 @@ bool Document::Find(const std::vector<uint8_t> &pattern, bool matchCase, bool up
     };
 
     if (!up) {
-        std::boyer_moore_horspool_searcher<std::vector<uint8_t>::const_iterator> searcher(pat.cbegin(),
-                                                                                          pat.cend());
+        // Windows inside one piece (the mapped original, mostly) are searched
+        // in place; only windows across pieces are copied together first.
         for (uint64_t start = from; start <= len - m; start += kSearchChunk) {
             size_t n = static_cast<size_t>(std::min<uint64_t>(kSearchChunk + m - 1, len - start));
-            load(start, n);
-            auto end = buf.cbegin() + n;
-            auto it = std::search(buf.cbegin(), end, searcher);
-            if (it != end) {
-                *found = start + static_cast<uint64_t>(it - buf.cbegin());
+            const uint8_t *hay = table_.Contiguous(start, n);
+            if (!hay) {
+                table_.Read(start, n, buf.data());
+                hay = buf.data();
+            }
+            const size_t at = ScanForward(hay, n, pat.data(), m, matchCase);
+            if (at < n) {
+                *found = start + at;
                 return true;
             }
         }

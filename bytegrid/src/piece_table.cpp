@@ -66,6 +66,17 @@ size_t PieceTable::Read(uint64_t pos, size_t n, uint8_t *out) const
     return done;
 }
 
+const uint8_t *PieceTable::Contiguous(uint64_t pos, size_t n) const
+{
+    if (pos >= length_ || n > length_ - pos || pieces_.empty())
+        return nullptr;
+    const size_t i = Find(pos);
+    const uint64_t skip = pos - starts_[i];
+    if (pieces_[i].length - skip < n)
+        return nullptr;
+    return Bytes(pieces_[i]) + skip;
+}
+
 Piece PieceTable::Store(const uint8_t *data, size_t n)
 {
     if (n == 0)

@@ -36,6 +36,10 @@ public:
     // Copies up to n bytes from pos; returns the count copied.
     size_t Read(uint64_t pos, size_t n, uint8_t *out) const;
 
+    // The bytes of [pos, pos + n) in place when one piece holds them all,
+    // else null (nothing is copied).
+    const uint8_t *Contiguous(uint64_t pos, size_t n) const;
+
     // Calls fn(const uint8_t *bytes, size_t count, bool edited) for the runs
     // of [pos, pos + n) in order; `edited` is true for added bytes.
     template <class Fn> void ForEachRun(uint64_t pos, uint64_t n, Fn fn) const

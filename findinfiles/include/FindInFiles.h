@@ -76,7 +76,8 @@ public:
              int subFolders, int caseSensitive, int wholeWords, int regularExpressions,
              CCallBackClass* callback);
 
-    // Asks the worker to stop before the next file.
+    // Asks the worker to stop; it leaves the file (and the line) it is
+    // searching and reports the summary.
     void StopSearch();
 
     // Closes the thread handle and frees the copies of the texts.  Called by

@@ -282,6 +282,7 @@ unsigned long __stdcall CFindInFiles::FindInFilesThread(void* param)
             text->Prepare(self->m_searchText, textLength);
             run.searcher = std::move(text);
         }
+        run.searcher->SetStopFlag(&self->m_stop);
 
         DWORD attributes = INVALID_FILE_ATTRIBUTES;
         if (ResolveFolder(self->m_startFolder, run.shownRoot, run.osRoot))

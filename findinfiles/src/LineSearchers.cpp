@@ -13,7 +13,8 @@ std::atomic<unsigned> g_filterKeys{0};
 }
 
 CLineSearcher::CLineSearcher(CCallBackClass* callback)
-    : m_matchCount(0), m_callback(callback), m_reportReady(false), m_filterKey(++g_filterKeys)
+    : m_matchCount(0), m_callback(callback), m_stop(nullptr), m_fileAbandoned(false), m_reportReady(false),
+      m_filterKey(++g_filterKeys)
 {
 }
 
@@ -191,6 +192,12 @@ int CRegexSearcher::LeadingSets(CharSetDesc* sets, int max) const
     return m_regex.LeadingSets(sets, max);
 }
 
+void CRegexSearcher::SetStopFlag(const std::atomic<int>* stop)
+{
+    CLineSearcher::SetStopFlag(stop);
+    m_regex.SetStopFlag(stop);
+}
+
 void CRegexSearcher::ReportFileHeader(const wchar_t* path, const wchar_t* encodingName)
 {
     if (!m_callback)
@@ -213,10 +220,26 @@ int CRegexSearcher::SearchLine(const wchar_t* path, const wchar_t* encodingName,
     int start = 0;
     const int length = line.contentLength;
     BeginLine();
+    m_regex.ResetBudget();
     while (start <= length) {
         const int pos = m_regex.Search(line.text, length, 0, start);
-        if (pos < 0)
+        if (pos < 0) {
+            if (m_regex.LastOutcome() == CRegExpW::TooComplex) {
+                // Saying nothing would pass for "no match": name the file
+                // and the line, and leave the rest of the file.
+                m_fileAbandoned = true;
+                if (m_callback) {
+                    const std::wstring text = std::wstring(L"Error: ") + path + L"(" +
+                                              std::to_wstring(line.lineNumber) +
+                                              L"): pattern too complex for this line, the rest of the file was "
+                                              L"not searched\r\n";
+                    m_callback->OnMessage(text.c_str());
+                }
+            } else if (m_regex.LastOutcome() == CRegExpW::Stopped) {
+                m_fileAbandoned = true;
+            }
             break;
+        }
         if (m_matchCount == 0)
             ReportFileHeader(path, encodingName);
         ReportMatch(path, line, pos);

@@ -5,6 +5,7 @@
 
 #include "RegExpW.h"
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -46,7 +47,22 @@ public:
 
     // Matches reported since the last StartFile.
     long long MatchCount() const { return m_matchCount; }
-    void StartFile() { m_matchCount = 0; }
+    void StartFile()
+    {
+        m_matchCount = 0;
+        m_fileAbandoned = false;
+    }
+
+    // The search's stop flag (set from another thread by StopSearch).  The
+    // regular-expression searcher looks at it in the middle of a line and
+    // then leaves the file; plain text, which takes linear time, finishes
+    // its file.
+    virtual void SetStopFlag(const std::atomic<int>* stop) { m_stop = stop; }
+
+    // True once the rest of the current file is not to be searched: the
+    // search was stopped inside a line, or a line was beyond the searcher
+    // (it said so).
+    bool FileAbandoned() const { return m_fileAbandoned; }
 
 protected:
     // Reports one match; the line text is sent with its line end, and 0
@@ -59,6 +75,8 @@ protected:
 
     long long m_matchCount;
     CCallBackClass* m_callback;
+    const std::atomic<int>* m_stop;
+    bool m_fileAbandoned;
 
 private:
     std::wstring m_reportText;
@@ -105,6 +123,7 @@ public:
     int SearchLine(const wchar_t* path, const wchar_t* encodingName, const LineView& line) override;
     std::vector<LiteralChar> RequiredLiteral() const override;
     int LeadingSets(CharSetDesc* sets, int max) const override;
+    void SetStopFlag(const std::atomic<int>* stop) override;
 
     CRegExpW& Engine() { return m_regex; }
 

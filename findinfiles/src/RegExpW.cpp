@@ -3,6 +3,7 @@
 #include "CharTables.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace filescan {
@@ -68,7 +69,9 @@ void MergeRanges(std::vector<std::pair<uint16_t, uint16_t>>& r)
 
 CRegExpW::CRegExpW()
     : m_searchStart(0), m_compiled(false), m_caseSensitive(true), m_matchStart(-1), m_matchLength(-1),
-      m_useMemo(false), m_closureCount(0), m_memoWidth(0), m_memoGeneration(0)
+      m_useMemo(false), m_closureCount(0), m_memoWidth(0), m_memoGeneration(0), m_hasBackRef(false),
+      m_strategy(Auto), m_outcome(NoMatch), m_stepBudget(DefaultStepBudget), m_stepsLeft(DefaultStepBudget),
+      m_executeSteps(LLONG_MAX), m_abort(false), m_stepCount(0), m_stop(nullptr), m_visitGeneration(0)
 {
     for (int i = 0; i < MaxTags; ++i) {
         m_tagStart[i] = -1;
@@ -383,7 +386,30 @@ const wchar_t* CRegExpW::Compile(const wchar_t* pattern, int length, int caseSen
         }
     }
     m_useMemo = !hasBackRef && m_closureCount > 0;
+    m_hasBackRef = hasBackRef;
+    m_stepsLeft = m_stepBudget;
     return nullptr;
+}
+
+bool CRegExpW::SpendStep()
+{
+    if (m_abort)
+        return false;
+    if (--m_executeSteps < 0) {
+        m_abort = true;  // the simulation takes over
+        return false;
+    }
+    if (m_hasBackRef && --m_stepsLeft < 0) {
+        m_abort = true;
+        m_outcome = TooComplex;
+        return false;
+    }
+    if ((++m_stepCount & 4095u) == 0 && m_stop && m_stop->load(std::memory_order_relaxed)) {
+        m_abort = true;
+        m_outcome = Stopped;
+        return false;
+    }
+    return true;
 }
 
 int CRegExpW::Execute(const CWideLineIndexer& text, int start, int end)
@@ -394,13 +420,53 @@ int CRegExpW::Execute(const CWideLineIndexer& text, int start, int end)
 int CRegExpW::Execute(const CWideLineIndexer& text, int anchor, int start, int end)
 {
     m_searchStart = anchor;
+    m_outcome = NoMatch;
     for (int i = 0; i < MaxTags; ++i) {
         m_tagStart[i] = -1;
         m_tagEnd[i] = -1;
     }
     if (!m_compiled || start < 0)
         return 0;
+    if (m_stop && m_stop->load(std::memory_order_relaxed)) {
+        m_outcome = Stopped;
+        return 0;
+    }
+    const uint16_t first = m_program[0];
+    if (first == OpEnd)
+        return 0;
+    if (first == OpLineEnd) {
+        // The program is a lone '$'.
+        m_tagStart[0] = end;
+        m_tagEnd[0] = end;
+        m_outcome = Matched;
+        return 1;
+    }
+    if (!m_hasBackRef && m_strategy == Simulate)
+        return RunSimulation(text, anchor, start, end);
 
+    // Backtracking is quick on ordinary patterns; a program that may be
+    // simulated gets a few steps per character before that takes over.
+    m_abort = false;
+    m_executeSteps = !m_hasBackRef && m_strategy == Auto ? 4096 + 32LL * (end - start + 1) : LLONG_MAX;
+    const int found = RunBacktracking(text, anchor, start, end);
+    const bool aborted = m_abort;
+    m_abort = false;
+    m_executeSteps = LLONG_MAX;
+    if (!aborted) {
+        m_outcome = found ? Matched : NoMatch;
+        return found;
+    }
+    for (int i = 0; i < MaxTags; ++i) {
+        m_tagStart[i] = -1;
+        m_tagEnd[i] = -1;
+    }
+    if (m_outcome == Stopped || m_outcome == TooComplex)
+        return 0;
+    return RunSimulation(text, anchor, start, end);
+}
+
+int CRegExpW::RunBacktracking(const CWideLineIndexer& text, int anchor, int start, int end)
+{
     if (m_useMemo) {
         // A new generation invalidates every mark of the previous Execute.
         const int width = text.Length() + 1;
@@ -421,22 +487,17 @@ int CRegExpW::Execute(const CWideLineIndexer& text, int anchor, int start, int e
 
     const uint16_t first = m_program[0];
     switch (first) {
-    case OpEnd:
-        return 0;
     case OpLineBegin: {
         if (start != anchor)
             return 0;
         const int e = Match(text, start, end, 0);
         return e >= 0 ? found(start, e) : 0;
     }
-    case OpLineEnd:
-        // The program is a lone '$'.
-        return found(end, end);
     case OpChar: {
         // Skip straight to each occurrence of the first character.
         const wchar_t c = static_cast<wchar_t>(m_program[1]);
         const wchar_t* line = text.Data();
-        for (int p = start; p < end; ++p) {
+        for (int p = start; p < end && !m_abort; ++p) {
             if (line[p] != c)
                 continue;
             const int e = Match(text, p, end, 0);
@@ -447,7 +508,7 @@ int CRegExpW::Execute(const CWideLineIndexer& text, int anchor, int start, int e
     }
     case OpClass: {
         const wchar_t* line = text.Data();
-        for (int p = start; p < end; ++p) {
+        for (int p = start; p < end && !m_abort; ++p) {
             if (!InClass(1, line[p]))
                 continue;
             const int e = Match(text, p, end, 0);
@@ -457,7 +518,7 @@ int CRegExpW::Execute(const CWideLineIndexer& text, int anchor, int start, int e
         return 0;
     }
     default:
-        for (int p = start; p < end; ++p) {
+        for (int p = start; p < end && !m_abort; ++p) {
             const int e = Match(text, p, end, 0);
             if (e >= 0)
                 return found(p, e);
@@ -466,8 +527,188 @@ int CRegExpW::Execute(const CWideLineIndexer& text, int anchor, int start, int e
     }
 }
 
+void CRegExpW::AddThread(std::vector<Thread>& list, const CWideLineIndexer& text, int pc, int pos, int end,
+                         int* tags)
+{
+    // Follows the zero-width operations from pc in the order backtracking
+    // would try them; a place already reached at this position by a thread
+    // of higher preference has the same future and is left to that one.
+    for (;;) {
+        if (m_visited[pc] == m_visitGeneration)
+            return;
+        m_visited[pc] = m_visitGeneration;
+        const uint16_t op = m_program[pc];
+        switch (op) {
+        case OpEnd:
+        case OpChar:
+        case OpAny:
+        case OpClass: {
+            list.emplace_back();
+            Thread& t = list.back();
+            t.pc = pc;
+            std::memcpy(t.tags, tags, sizeof(t.tags));
+            return;
+        }
+        case OpClosure: {
+            // One more repetition first, then what follows the repetition.
+            list.emplace_back();
+            Thread& t = list.back();
+            t.pc = pc;
+            std::memcpy(t.tags, tags, sizeof(t.tags));
+            pc += 1 + AtomLength(m_program[pc + 1]) + 1;
+            break;
+        }
+        case OpLineBegin:
+            if (pos != m_searchStart)
+                return;
+            ++pc;
+            break;
+        case OpLineEnd:
+            if (pos < end)
+                return;
+            ++pc;
+            break;
+        case OpOpenTag:
+        case OpCloseTag: {
+            int& slot = tags[2 * m_program[pc + 1] + (op == OpCloseTag ? 1 : 0)];
+            const int saved = slot;
+            slot = pos;
+            AddThread(list, text, pc + 2, pos, end, tags);
+            slot = saved;
+            return;
+        }
+        case OpWordBegin:
+            if ((pos != m_searchStart && pos > 0 && IsWordChar(text[pos - 1])) || pos >= end || !IsWordChar(text[pos]))
+                return;
+            ++pc;
+            break;
+        case OpWordEnd:
+            if (pos == m_searchStart || pos <= 0 || !IsWordChar(text[pos - 1]) || (pos < end && IsWordChar(text[pos])))
+                return;
+            ++pc;
+            break;
+        default:
+            return;  // back-references are never simulated
+        }
+    }
+}
+
+int CRegExpW::RunSimulation(const CWideLineIndexer& text, int anchor, int start, int end)
+{
+    // Breadth first over the line: every live thread advances one character
+    // per step, in the order of preference of the backtracking, so the first
+    // thread to reach the end of the program, once no thread of higher
+    // preference is left, holds the match backtracking would find.
+    m_outcome = NoMatch;
+    if (m_visited.size() < static_cast<size_t>(ProgramSize))
+        m_visited.assign(ProgramSize, 0);
+    std::vector<Thread>& now = m_threads;
+    std::vector<Thread>& next = m_nextThreads;
+    now.clear();
+    next.clear();
+    const uint16_t first = m_program[0];
+    const bool anchored = first == OpLineBegin;
+    const wchar_t* line = text.Data();
+    auto newStep = [&]() {
+        if (++m_visitGeneration == 0) {
+            std::fill(m_visited.begin(), m_visited.end(), 0u);
+            m_visitGeneration = 1;
+        }
+    };
+    // The next position from p on where a match may begin, or end.
+    auto nextSeed = [&](int p) {
+        if (first == OpChar) {
+            const wchar_t c = static_cast<wchar_t>(m_program[1]);
+            while (p < end && line[p] != c)
+                ++p;
+        } else if (first == OpClass) {
+            while (p < end && !InClass(1, line[p]))
+                ++p;
+        }
+        return p;
+    };
+    auto seed = [&](std::vector<Thread>& list, int p) {
+        int tags[2 * MaxTags];
+        for (int& t : tags)
+            t = -1;
+        tags[0] = p;
+        AddThread(list, text, 0, p, end, tags);
+    };
+
+    bool matched = false;
+    int best[2 * MaxTags];
+    int matchEnd = -1;
+    int p = start;
+    if (anchored) {
+        // One place only, where an empty match may stand even at the end.
+        if (start != anchor || start > end)
+            return 0;
+    } else {
+        p = nextSeed(start);
+        if (p >= end)
+            return 0;
+    }
+    newStep();
+    seed(now, p);
+    for (;;) {
+        if (now.empty()) {
+            // Every thread died; the seed at p has been tried already.
+            if (matched || anchored)
+                break;
+            p = nextSeed(p + 1);
+            if (p >= end)
+                break;
+            newStep();
+            seed(now, p);
+            continue;
+        }
+        if (m_stop && (p & 1023) == 0 && m_stop->load(std::memory_order_relaxed)) {
+            m_outcome = Stopped;
+            return 0;
+        }
+        newStep();
+        next.clear();
+        const wchar_t c = p < end ? line[p] : 0;
+        for (Thread& t : now) {
+            const uint16_t op = m_program[t.pc];
+            if (op == OpEnd) {
+                // Threads of lower preference can only give a worse match.
+                matched = true;
+                matchEnd = p;
+                std::memcpy(best, t.tags, sizeof(best));
+                break;
+            }
+            if (p >= end)
+                continue;
+            if (op == OpClosure) {
+                if (AtomMatches(t.pc + 1, c))
+                    AddThread(next, text, t.pc, p + 1, end, t.tags);
+            } else if (AtomMatches(t.pc, c)) {
+                AddThread(next, text, t.pc + AtomLength(op), p + 1, end, t.tags);
+            }
+        }
+        if (p >= end)
+            break;
+        ++p;
+        if (!matched && !anchored && p < end)
+            seed(next, p);
+        now.swap(next);
+    }
+    if (!matched)
+        return 0;
+    for (int i = 0; i < MaxTags; ++i) {
+        m_tagStart[i] = best[2 * i];
+        m_tagEnd[i] = best[2 * i + 1];
+    }
+    m_tagEnd[0] = matchEnd;
+    m_outcome = Matched;
+    return 1;
+}
+
 int CRegExpW::Match(const CWideLineIndexer& text, int pos, int end, int pc)
 {
+    if (!SpendStep())
+        return -1;
     int p = pos;
     for (;;) {
         const uint16_t op = m_program[pc];
@@ -528,6 +769,7 @@ int CRegExpW::Match(const CWideLineIndexer& text, int pos, int end, int pc)
                 const int n = e - s;
                 if (p + n > end)
                     return -1;
+                m_stepsLeft -= n / 16;  // comparing a long capture is work too
                 for (int k = 0; k < n; ++k)
                     if (text[s + k] != text[p + k])
                         return -1;
@@ -573,6 +815,8 @@ int CRegExpW::MatchClosure(const CWideLineIndexer& text, int pos, int end, int p
         const int e = Match(text, k, end, rest);
         if (e >= 0)
             return e;
+        if (m_abort)
+            return -1;  // nothing learnt: the memo stays as it was
     }
     if (memo) {
         // An entry anywhere further along the same run tries a subset of the
@@ -596,6 +840,7 @@ int CRegExpW::Search(const wchar_t* line, int length, int anchor, int start)
 {
     m_matchStart = -1;
     m_matchLength = -1;
+    m_outcome = NoMatch;
     if (!line || length < 0 || start < 0 || start > length)
         return -1;
     CWideLineIndexer text(line, length);

@@ -6,13 +6,18 @@
 // \< \> word begin and end; \a \b \f \n \r \t \v control characters; any
 // other escaped character stands for itself.  Bare ( and ) are ordinary.
 //
-// The pattern compiles into a flat program of 16-bit units.  Matching
-// allocates nothing once the memo table has grown to the line length, and a
-// memo of failed repetitions keeps every pattern without back-references
-// polynomial in the line length.
+// The pattern compiles into a flat program of 16-bit units.  Matching first
+// backtracks, with a memo of failed repetitions; a program without
+// back-references that needs more steps than a small multiple of the line
+// length is matched again by a breadth-first simulation of the same program,
+// which gives the same match (leftmost, then the backtracking's preference)
+// in time linear in the line length.  A program with back-references keeps
+// backtracking under a step budget; once that budget is spent the search
+// gives up on the line and says so (Outcome), never reporting "no match".
 #ifndef QUILLMATE_FINDINFILES_REGEXPW_H
 #define QUILLMATE_FINDINFILES_REGEXPW_H
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -57,6 +62,14 @@ class CRegExpW
 public:
     enum { MaxTags = 10, ProgramSize = 2050, ProgramLimit = 2006 };
 
+    // How the last Search or Execute ended.  TooComplex and Stopped leave no
+    // match behind: the caller must not take them for "no match".
+    enum Outcome { Matched, NoMatch, TooComplex, Stopped };
+
+    // Backtracking steps a program with back-references may take between
+    // two calls of ResetBudget (Compile resets it as well).
+    enum { DefaultStepBudget = 20000000 };
+
     CRegExpW();
 
     // Compiles pattern (length characters).  Returns null on success or one of
@@ -94,6 +107,24 @@ public:
     // nothing is known (a match may be empty, or begin with anything).
     int LeadingSets(CharSetDesc* sets, int max) const;
 
+    Outcome LastOutcome() const { return m_outcome; }
+    bool HasBackReferences() const { return m_hasBackRef; }
+
+    // Gives the next searches the whole step budget again (one line's worth).
+    void ResetBudget() { m_stepsLeft = m_stepBudget; }
+    void SetStepBudget(long long steps) { m_stepBudget = steps; m_stepsLeft = steps; }
+
+    // A flag another thread may set to end a running search early (the
+    // search then ends with Stopped); null for none.
+    void SetStopFlag(const std::atomic<int>* stop) { m_stop = stop; }
+
+    // Matching strategy, for tests that compare the two: Auto backtracks and
+    // falls back on the simulation as described above; Backtrack never falls
+    // back (the reference); Simulate always simulates (programs without
+    // back-references only; others backtrack).
+    enum Strategy { Auto, Backtrack, Simulate };
+    void SetStrategy(Strategy s) { m_strategy = s; }
+
     // Raw program, for tests and diagnostics.
     const uint16_t* Program() const { return m_program; }
 
@@ -109,6 +140,17 @@ private:
     bool AtomMatches(int pc, wchar_t c) const;
     int MatchClosure(const CWideLineIndexer& text, int pos, int end, int pc);
     static int AtomLength(uint16_t op);
+    bool SpendStep();
+    int RunBacktracking(const CWideLineIndexer& text, int anchor, int start, int end);
+    int RunSimulation(const CWideLineIndexer& text, int anchor, int start, int end);
+    // One thread of the simulation: where it stands in the program, and the
+    // tags it has passed (start, end of each).
+    struct Thread
+    {
+        int pc;
+        int tags[2 * MaxTags];
+    };
+    void AddThread(std::vector<Thread>& list, const CWideLineIndexer& text, int pc, int pos, int end, int* tags);
 
     int m_tagStart[MaxTags];
     int m_tagEnd[MaxTags];
@@ -131,6 +173,23 @@ private:
     uint32_t m_memoGeneration;
     std::vector<uint32_t> m_memo;
     std::vector<int> m_closureIndex;  // program position -> closure number
+
+    // Step accounting of the backtracking.
+    bool m_hasBackRef;
+    Strategy m_strategy;
+    Outcome m_outcome;
+    long long m_stepBudget;   // per line, programs with back-references
+    long long m_stepsLeft;
+    long long m_executeSteps; // left in this Execute before the simulation takes over
+    bool m_abort;             // budget spent or stop seen: unwind without a match
+    uint32_t m_stepCount;     // steps since the stop flag was last looked at
+    const std::atomic<int>* m_stop;
+
+    // Simulation state: thread lists and the per-step visit marks.
+    std::vector<Thread> m_threads;
+    std::vector<Thread> m_nextThreads;
+    std::vector<uint32_t> m_visited;
+    uint32_t m_visitGeneration;
 };
 
 }  // namespace filescan

@@ -457,6 +457,10 @@ int CSearchFile::SearchBytes(Context& ctx, size_t begin, size_t end, bool eof, u
     LineState st;
 
     auto fill = [&](uint8_t* dst, size_t room, bool& atEof) -> long long {
+        if (ctx.searcher->FileAbandoned()) {
+            atEof = true;  // the rest of the file is not wanted
+            return 0;
+        }
         return ReadBlock(ctx.file, dst, room, atEof);
     };
     auto cut = [&](const uint8_t* p, size_t max) -> size_t {
@@ -469,6 +473,8 @@ int CSearchFile::SearchBytes(Context& ctx, size_t begin, size_t end, bool eof, u
         return max;
     };
     auto piece = [&](const uint8_t* p, size_t n, bool complete) {
+        if (ctx.searcher->FileAbandoned())
+            return;
         if (m_wide.size() < n + 1)
             m_wide.resize(n + 1 + n / 4);
         wchar_t* out = m_wide.data();
@@ -596,6 +602,10 @@ int CSearchFile::SearchWide(Context& ctx, size_t begin, size_t end, bool eof, in
     };
     LineState st;
     auto fill = [&](uint16_t* dst, size_t room, bool& atEof) -> long long {
+        if (ctx.searcher->FileAbandoned()) {
+            atEof = true;
+            return 0;
+        }
         size_t want = (room - 4) * 2;  // bytes that decode to at most room units
         if (want > static_cast<size_t>(BlockBytes))
             want = BlockBytes;
@@ -606,6 +616,8 @@ int CSearchFile::SearchWide(Context& ctx, size_t begin, size_t end, bool eof, in
     };
     auto cut = [](const uint16_t* p, size_t max) -> size_t { return CutUtf16(p, max); };
     auto piece = [&](const uint16_t* p, size_t n, bool complete) {
+        if (ctx.searcher->FileAbandoned())
+            return;
         const wchar_t* text = reinterpret_cast<const wchar_t*>(p);
         int content = static_cast<int>(n);
         if (complete && content > 0 && text[content - 1] == '\n') {

@@ -4,7 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <climits>
+#include <cstring>
+#include <cwchar>
+#include <future>
+#include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 using filescan::CRegExpW;
@@ -355,6 +363,224 @@ TEST(RegExpW, LeadingSets)
     EXPECT_FALSE(sets[0].ascii['a']);
     EXPECT_TRUE(sets[0].ascii['b']);
     EXPECT_TRUE(sets[0].nonAscii);
+}
+
+
+// ---------------------------------------------------------------------------
+// Patterns that would make plain backtracking run away.  Each case runs on a
+// thread of its own under a generous wall limit; a case that is still busy
+// then fails and is stopped through the stop flag.
+
+// Runs search() on a thread; false when it is not done within the limit
+// (the engine is then stopped and the thread awaited).
+template <class Search>
+bool FinishesWithin(CRegExpW& re, std::atomic<int>& stop, Search search, std::chrono::seconds limit)
+{
+    re.SetStopFlag(&stop);
+    std::packaged_task<void()> task(search);
+    std::future<void> done = task.get_future();
+    std::thread worker(std::move(task));
+    const bool inTime = done.wait_for(limit) == std::future_status::ready;
+    if (!inTime)
+        stop = 1;
+    worker.join();
+    re.SetStopFlag(nullptr);
+    return inTime;
+}
+
+std::wstring Repeat(const std::wstring& unit, int times)
+{
+    std::wstring s;
+    for (int i = 0; i < times; ++i)
+        s += unit;
+    return s;
+}
+
+TEST(RegExpW, AdversarialPatternsEndOnLongLines)
+{
+    const int kLong = 65000;
+    const std::wstring as(static_cast<size_t>(kLong), L'a');
+    std::wstring letters;
+    for (int i = 0; i < kLong; ++i)
+        letters += static_cast<wchar_t>(L'a' + i % 26);
+    struct Case
+    {
+        std::wstring pattern;
+        std::wstring text;
+        CRegExpW::Outcome outcome;
+        int matchStart;  // when matched
+        int matchLength;
+    };
+    const Case cases[] = {
+        // Chains of '.*' and of repetitions of one class: linear time.
+        {L".*.*b$", as, CRegExpW::NoMatch, -1, -1},
+        {L".*.*b$", as + L"b", CRegExpW::Matched, 0, kLong + 1},
+        {L".*.*.*.*.*.*.*.*.*.*=;", as, CRegExpW::NoMatch, -1, -1},
+        {Repeat(L"a*", 20) + L"c", as, CRegExpW::NoMatch, -1, -1},
+        {Repeat(L"a*", 20) + L"c", as + L"c", CRegExpW::Matched, 0, kLong + 1},
+        {L"[a-z]*[a-z]*[a-z]*[a-z]*[a-z]*X", letters, CRegExpW::NoMatch, -1, -1},
+        {L"\\<.*.*.*\\>\\(.*\\).*!", as, CRegExpW::NoMatch, -1, -1},
+        {L"a.*a.*a.*a.*a.*a.*a.*b", as, CRegExpW::NoMatch, -1, -1},
+        // Overlapping literals and classes with shared members.
+        {Repeat(L"a", 300) + L"b", as, CRegExpW::NoMatch, -1, -1},
+        {L"[ab]*[bc]*[ca]*[ab]*d", as + L"bcd", CRegExpW::Matched, 0, kLong + 3},
+        {L"[ab]*[bc]*[ca]*[ab]*d", as, CRegExpW::NoMatch, -1, -1},
+        // Back-references: a match that is easy stays found...
+        {L"\\(ab\\)\\1", as + L"abab", CRegExpW::Matched, kLong, 4},
+        {L"\\(a\\).*.*.*.*.*.*.*.*\\1c", L"xaac", CRegExpW::Matched, 1, 3},
+        // ... a line beyond the step budget says so instead of "no match".
+        {L"\\(a\\).*.*.*.*.*.*.*.*\\1c", std::wstring(62, L'a'), CRegExpW::TooComplex, -1, -1},
+        {L"\\(.*\\).*.*\\1x", as, CRegExpW::TooComplex, -1, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.pattern.begin(), c.pattern.end()).substr(0, 60));
+        CRegExpW re;
+        ASSERT_EQ(nullptr, re.Compile(c.pattern.c_str(), static_cast<int>(c.pattern.size()), 1));
+        std::atomic<int> stop{0};
+        int pos = -2;
+        ASSERT_TRUE(FinishesWithin(
+            re, stop, [&] { pos = re.Search(c.text.c_str(), static_cast<int>(c.text.size()), 0); },
+            std::chrono::seconds(60)))
+            << "still matching after the wall limit";
+        EXPECT_EQ(c.outcome, re.LastOutcome());
+        EXPECT_EQ(c.matchStart, pos);
+        EXPECT_EQ(c.matchLength, re.GetMatchLength());
+    }
+}
+
+TEST(RegExpW, NestedRepetitionsDoNotCompile)
+{
+    // Only single characters, '.' and classes repeat: nothing can nest.
+    CRegExpW re;
+    EXPECT_STREQ(L"Illegal closure", re.Compile(L"\\(a*\\)*", 7, 1));
+    EXPECT_STREQ(L"Illegal closure", re.Compile(L"\\(a\\)\\1*", 8, 1));
+    ASSERT_EQ(nullptr, re.Compile(L"a**b", 4, 1));
+    EXPECT_EQ(3, re.Search(L"xxxab", 5, 0));
+    EXPECT_EQ(2, re.GetMatchLength());
+}
+
+TEST(RegExpW, TheBudgetIsPerLine)
+{
+    // A budget spent on one line does not carry over once it is reset.
+    CRegExpW re;
+    const std::wstring pattern = L"\\(a\\).*.*.*.*.*.*.*.*\\1c";
+    ASSERT_EQ(nullptr, re.Compile(pattern.c_str(), static_cast<int>(pattern.size()), 1));
+    const std::wstring hard(62, L'a');
+    EXPECT_EQ(-1, re.Search(hard.c_str(), static_cast<int>(hard.size()), 0));
+    EXPECT_EQ(CRegExpW::TooComplex, re.LastOutcome());
+    re.ResetBudget();
+    EXPECT_EQ(0, re.Search(L"aac", 3, 0));
+    EXPECT_EQ(CRegExpW::Matched, re.LastOutcome());
+    // A small budget gives up early, a large one finds what there is.
+    re.SetStepBudget(10);
+    const std::wstring easy = std::wstring(40, L'b') + L"aac";
+    EXPECT_EQ(-1, re.Search(easy.c_str(), static_cast<int>(easy.size()), 0));
+    EXPECT_EQ(CRegExpW::TooComplex, re.LastOutcome());
+    re.SetStepBudget(CRegExpW::DefaultStepBudget);
+    EXPECT_EQ(40, re.Search(easy.c_str(), static_cast<int>(easy.size()), 0));
+}
+
+TEST(RegExpW, StopFlagEndsALongMatch)
+{
+    // Unlimited budget: only the stop flag can end this one.
+    for (const wchar_t* pattern : {L"\\(a\\).*.*.*.*.*.*.*.*.*.*.*.*\\1c", L".*.*.*.*.*.*.*.*.*.*.*.*.*.*.*.*b$"}) {
+        CRegExpW re;
+        ASSERT_EQ(nullptr, re.Compile(pattern, static_cast<int>(wcslen(pattern)), 1));
+        re.SetStepBudget(LLONG_MAX);
+        const std::wstring text(pattern[1] == L'(' ? 200 : 4000000, L'a');
+        std::atomic<int> stop{0};
+        std::atomic<bool> running{false};
+        re.SetStopFlag(&stop);
+        std::packaged_task<int()> task([&] {
+            running = true;
+            return re.Search(text.c_str(), static_cast<int>(text.size()), 0);
+        });
+        std::future<int> done = task.get_future();
+        std::thread worker(std::move(task));
+        while (!running)
+            std::this_thread::yield();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        stop = 1;
+        const bool ended = done.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+        worker.join();
+        ASSERT_TRUE(ended) << "the stop flag was not seen";
+        EXPECT_EQ(-1, done.get());
+        EXPECT_EQ(CRegExpW::Stopped, re.LastOutcome());
+        EXPECT_EQ(-1, re.GetMatchLength());
+    }
+}
+
+// Random patterns over a small alphabet against random short lines: the
+// simulation finds exactly the match and tags of the backtracking.
+TEST(RegExpW, SimulationAgreesWithBacktracking)
+{
+    const wchar_t* pieces[] = {L"a", L"b", L"c", L".", L"[ab]", L"[^a]", L"a*", L"b*", L".*", L"[ab]*", L"[^b]*",
+                               L"\\<", L"\\>", L"x", L" ", L"a+", L"[a-c]+"};
+    const int pieceCount = static_cast<int>(sizeof(pieces) / sizeof(pieces[0]));
+    const wchar_t alphabet[] = L"aabbc x";
+    std::mt19937 rng(20261210);
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    int compared = 0, matched = 0;
+    for (int round = 0; round < 4000; ++round) {
+        std::wstring pattern;
+        if (pick(5) == 0)
+            pattern += L"^";
+        const int count = 1 + pick(6);
+        int open = 0, tags = 0;
+        for (int k = 0; k < count; ++k) {
+            if (tags < 9 && pick(4) == 0) {
+                pattern += L"\\(";
+                ++open;
+                ++tags;
+            }
+            pattern += pieces[pick(pieceCount)];
+            if (open > 0 && pick(3) == 0) {
+                pattern += L"\\)";
+                --open;
+            }
+        }
+        for (; open > 0; --open)
+            pattern += L"\\)";
+        if (pick(4) == 0)
+            pattern += L"$";
+        const int caseSensitive = pick(2);
+        CRegExpW reference, simulated;
+        const int length = static_cast<int>(pattern.size());
+        const wchar_t* error = reference.Compile(pattern.c_str(), length, caseSensitive);
+        if (error) {
+            EXPECT_STREQ(error, simulated.Compile(pattern.c_str(), length, caseSensitive));
+            continue;
+        }
+        ASSERT_EQ(nullptr, simulated.Compile(pattern.c_str(), length, caseSensitive));
+        reference.SetStrategy(CRegExpW::Backtrack);
+        simulated.SetStrategy(CRegExpW::Simulate);
+        for (int t = 0; t < 4; ++t) {
+            std::wstring text;
+            const int textLength = pick(24);
+            for (int i = 0; i < textLength; ++i)
+                text += pick(6) == 0 ? L'A' : alphabet[pick(7)];
+            const int start = pick(textLength + 1);
+            const int anchor = pick(2) ? 0 : start;
+            const int expected = reference.Search(text.c_str(), textLength, anchor, start);
+            const int got = simulated.Search(text.c_str(), textLength, anchor, start);
+            const std::string where = "pattern " + std::string(pattern.begin(), pattern.end()) + " text \"" +
+                                      std::string(text.begin(), text.end()) + "\" start " + std::to_string(start) +
+                                      " anchor " + std::to_string(anchor);
+            ASSERT_EQ(expected, got) << where;
+            ASSERT_EQ(reference.GetMatchLength(), simulated.GetMatchLength()) << where;
+            // Without a match the tags mean nothing.
+            for (int tag = 0; expected >= 0 && tag < CRegExpW::MaxTags; ++tag) {
+                ASSERT_EQ(reference.GetTagStart(tag), simulated.GetTagStart(tag)) << where << " tag " << tag;
+                ASSERT_EQ(reference.GetTagEnd(tag), simulated.GetTagEnd(tag)) << where << " tag " << tag;
+            }
+            ++compared;
+            matched += expected >= 0;
+        }
+    }
+    // The corpus exercises both sides of the comparison.
+    EXPECT_GT(compared, 8000);
+    EXPECT_GT(matched, compared / 5);
+    EXPECT_LT(matched, compared - compared / 5);
 }
 
 }  // namespace

@@ -559,6 +559,34 @@ TEST(Search, EmptyMatchesDoNotLoop)
     EXPECT_EQ(Msg(Summary(3, 1, 3)), calls[calls.size() - 2]);
 }
 
+TEST(Search, LineTooComplexIsReportedAndTheNextFileSearched)
+{
+    // Line 2 of a.txt needs more backtracking than a line may take: the
+    // search names the file and line, leaves the rest of that file (line 3
+    // is not searched) and goes on with b.txt.
+    qmtest::TempDir tree{"qmfif"};
+    const std::string hard(62, 'a');
+    const std::wstring a = TreeFile(tree, L"a.txt", "aac\r\n" + hard + "\r\naac\r\n");
+    const std::wstring b = TreeFile(tree, L"b.txt", "xaac\r\n");
+    const std::wstring pattern = L"\\(a\\).*.*.*.*.*.*.*.*\\1c";
+    const std::wstring stars = std::wstring(44, L'*') + L"\r\n";
+    const std::vector<std::wstring> expected = {
+        Msg(L"Find all \"" + pattern + L"\", Case sensitive Regular Expressions  \"*.txt\""),
+        Msg(stars),
+        Msg(L"Processing file:   " + a + L"               Encoding:   ANSI\r\n"),
+        Msg(stars),
+        Hit(a, 1, 0, L"aac\r\n"),
+        Msg(L"Error: " + a + L"(2): pattern too complex for this line, the rest of the file was not searched\r\n"),
+        Msg(stars),
+        Msg(L"Processing file:   " + b + L"               Encoding:   ANSI\r\n"),
+        Msg(stars),
+        Hit(b, 1, 1, L"xaac\r\n"),
+        Msg(Summary(2, 2, 4)),
+        Fin(),
+    };
+    EXPECT_EQ(expected, RunSearch(pattern, L"*.txt", tree.WidePath(), 0, 1, 0, 1));
+}
+
 // ---------------------------------------------------------------------------
 // The object's life: refusals, stopping, cleaning up, searching again.
 
@@ -632,6 +660,38 @@ TEST(Engine, StopSearchEndsBetweenFiles)
     engine.Cleanup();
     CloseHandle(inFirstFile);
     CloseHandle(stopped);
+}
+
+TEST(Engine, StopSearchEndsALineThatRunsLong)
+{
+    // Six hundred repetitions over a line of four million characters keep
+    // the worker busy for a long while: StopSearch ends it inside that line,
+    // and the rest of the file and every later file stay unsearched.
+    qmtest::TempDir tree{"qmfif"};
+    const std::wstring first = TreeFile(tree, L"1.txt", "ad\n" + std::string(4000000, 'a') + "d\nad\n");
+    TreeFile(tree, L"2.txt", "ad\n");
+    RecordingSink sink;
+    CFindInFiles engine;
+    HANDLE inFirstFile = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    sink.onMatch = [&](const wchar_t*, int, int, const wchar_t*) { SetEvent(inFirstFile); };
+    std::wstring pattern = L"a";
+    for (int i = 0; i < 600; ++i)
+        pattern += L".*";
+    pattern += L"d";
+    ASSERT_EQ(1, engine.Find(pattern.c_str(), L"*.txt", tree.WidePath().c_str(), 0, 1, 0, 1, &sink));
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(inFirstFile, 30000));
+    Sleep(200);  // the worker is in line 2 now
+    engine.StopSearch();
+    ASSERT_TRUE(sink.Wait(30000)) << "the worker did not leave the line";
+    const std::vector<std::wstring> calls = sink.Calls();
+    ASSERT_GE(calls.size(), 3u);
+    const std::vector<std::wstring> hits = {Hit(first, 1, 0, L"ad\n")};
+    EXPECT_EQ(hits, sink.Hits()) << "nothing after the stop";
+    EXPECT_EQ(Msg(Summary(1, 1, 3)), calls[calls.size() - 2]);
+    for (const std::wstring& c : calls)
+        EXPECT_EQ(std::wstring::npos, c.find(L"too complex")) << "a stop is not a failure of the line";
+    engine.Cleanup();
+    CloseHandle(inFirstFile);
 }
 
 TEST(Engine, CleanupFromOnFinishedThenSearchAgain)

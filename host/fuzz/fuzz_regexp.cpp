@@ -1,7 +1,9 @@
 // Fuzzes the wide regular-expression engine: any pattern compiles or fails
 // cleanly, and a match found lies inside the line, contains the literal the
 // engine says every match contains, and begins with characters of the
-// leading sets (find in files skips lines by those two promises).
+// leading sets (find in files skips lines by those two promises); without
+// back-references, the linear simulation gives the backtracking's match and
+// tags exactly.
 //
 // Input: byte 0 holds the flags (bit 0: case-sensitive), byte 1 the pattern
 // length; the rest are characters: a byte below 0xF0 stands for itself, a
@@ -65,8 +67,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     Require(re.IsCompiled());
-    // Back-references turn the failure memo off: matching is then
-    // exponential in the worst case, so their lines stay short.
+    re.SetStrategy(CRegExpW::Simulate);
+    CRegExpW reference;
+    Require(reference.Compile(pattern.data(), static_cast<int>(pattern.size()), caseSensitive) == nullptr);
+    // Back-references are matched by backtracking under a step budget; their
+    // lines stay short so that a run tries many inputs.
     bool backReferences = false;
     for (size_t i = 0; i + 1 < pattern.size(); ++i)
         if (pattern[i] == '\\') {
@@ -84,6 +89,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (int start : {0, length / 2, length}) {
         const int pos = re.Search(text.data(), length, start);
         const int matched = re.GetMatchLength();
+        // Only a program with back-references may give up on a line.
+        Require(re.LastOutcome() != CRegExpW::TooComplex || re.HasBackReferences());
+        Require(re.LastOutcome() != CRegExpW::Stopped);
+        Require((pos >= 0) == (re.LastOutcome() == CRegExpW::Matched));
+        if (!re.HasBackReferences()) {
+            // The linear simulation finds what the backtracking finds.
+            reference.SetStrategy(CRegExpW::Backtrack);
+            const int expected = reference.Search(text.data(), length, start);
+            Require(expected == pos && reference.GetMatchLength() == matched);
+            // (Without a match the tags mean nothing.)
+            for (int tag = 0; pos >= 0 && tag < CRegExpW::MaxTags; ++tag)
+                Require(reference.GetTagStart(tag) == re.GetTagStart(tag) &&
+                        reference.GetTagEnd(tag) == re.GetTagEnd(tag));
+        }
         if (pos < 0) {
             Require(pos == -1 && matched == -1);
             continue;

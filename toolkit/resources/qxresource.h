@@ -189,6 +189,15 @@
 #define QX_IDS_TAB_CLOSE 9802
 
 // ===========================================================================
+// Docking panes (9456-9460): the caption buttons' command ids, whose strings
+// are their tooltips.
+#define QX_IDS_DOCKINGPANE_AUTOHIDE 9456
+#define QX_IDS_DOCKINGPANE_CLOSE 9457
+#define QX_IDS_DOCKINGPANE_MAXIMIZE 9458
+#define QX_IDS_DOCKINGPANE_RESTORE 9459
+#define QX_IDS_DOCKINGPANE_MENU 9460
+
+// ===========================================================================
 // Cursors shared by the libraries (9970-9979).
 #define QX_IDC_SPLIT_LEFTRIGHT 9970  // a splitter dragged left or right
 #define QX_IDC_SPLIT_UPDOWN 9971     // a splitter dragged up or down
@@ -286,6 +295,11 @@
     X(RT_STRING, QX_IDS_TAB_SCROLL_LEFT)                          \
     X(RT_STRING, QX_IDS_TAB_SCROLL_RIGHT)                         \
     X(RT_STRING, QX_IDS_TAB_CLOSE)                                \
+    X(RT_STRING, QX_IDS_DOCKINGPANE_AUTOHIDE)                    \
+    X(RT_STRING, QX_IDS_DOCKINGPANE_CLOSE)                       \
+    X(RT_STRING, QX_IDS_DOCKINGPANE_MAXIMIZE)                    \
+    X(RT_STRING, QX_IDS_DOCKINGPANE_RESTORE)                     \
+    X(RT_STRING, QX_IDS_DOCKINGPANE_MENU)                        \
     X(RT_GROUP_CURSOR, QX_IDC_SPLIT_LEFTRIGHT)                    \
     X(RT_GROUP_CURSOR, QX_IDC_SPLIT_UPDOWN)                       \
     X(RT_GROUP_CURSOR, QX_IDC_HAND)

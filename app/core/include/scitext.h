@@ -21,6 +21,12 @@ public:
         return m_pfn(m_ptr, nMsg, wParam, lParam);
     }
 
+    // The length the whole text is expected to reach. The first piece then
+    // tells roughly how many lines the text has, and the component sets
+    // room aside for them once (instead of growing its line index over and
+    // over, holding the old and the new index at once each time).
+    void ExpectLength(ULONGLONG nLength) { m_nExpected = nLength; }
+
     // ITextSink: SCI_ADDTEXT at the caret (a load starts from an empty text).
     bool AppendText(const char* pText, int nLength) override;
     // ITextSource
@@ -32,4 +38,5 @@ public:
 private:
     SciFnDirect m_pfn;
     sptr_t m_ptr;
+    ULONGLONG m_nExpected = 0;  // 0: unknown, or the lines were reserved already
 };

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "fx/string.h"
+#include "filehead.h"
 #include "utf16text.h"
 
 // Text moves between the component and files in pieces of at most this many
@@ -81,11 +82,11 @@ public:
     // Reads the next chunk of at most nLimit bytes into pBuffer, which holds
     // nLimit + 1 bytes. The chunk ends just before the last line break or
     // blank of what was read (unless the read reached the end of the file),
-    // so the next chunk starts with it; for UTF-16 (nEncoding 1 or 2) the
+    // so the next chunk starts with it; for UTF-16 (ENC_UTF16LE, ENC_UTF16BE) the
     // cut falls on a whole 16-bit unit at an even offset. The chunk is
     // zero-terminated. Returns 1 with a chunk, 0 at the end of the file or
     // after a read failure (HasReadError tells which).
-    int ReadChunk(char* pBuffer, int nLimit, int nEncoding = 3);
+    int ReadChunk(char* pBuffer, int nLimit, int nEncoding = ENC_ANSI);
     int GetChunkLength() const { return m_nChunkLength; }
     BOOL HasReadError() const { return m_bReadError; }
     BOOL IsReadOnly() const { return (m_attributes.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0; }

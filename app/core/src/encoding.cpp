@@ -28,9 +28,9 @@ void NormalizeLoadEncoding(int& nEncoding, int& nMarkLength)
 int DetectModeForOpenEncoding(int nEncoding)
 {
     switch (nEncoding) {
-    case 0: return 3;
-    case 1:
-    case 2: return 2;
+    case ENC_UTF8: return 3;
+    case ENC_UTF16LE:
+    case ENC_UTF16BE: return 2;
     default: return 0;
     }
 }

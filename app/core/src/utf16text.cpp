@@ -1,7 +1,41 @@
 // utf16text.cpp - UTF-16 to UTF-8 and back, chunk by chunk.
 #include "utf16text.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
+
+#if defined(__SSE2__)
+// Copies the ASCII units at the front of p[0..n) (n bytes) to out, eight at
+// a time; returns the bytes of input used (always even). Stops at the first
+// block holding a unit from 0x80 up, after copying the ASCII units before it.
+inline size_t CopyAsciiUnits(const unsigned char* p, size_t n, bool bBigEndian, char*& out)
+{
+    const __m128i high = _mm_set1_epi16((short)0xFF80);
+    const __m128i zero = _mm_setzero_si128();
+    size_t i = 0;
+    while (i + 16 <= n) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        if (bBigEndian)
+            v = _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
+        const unsigned ascii = (unsigned)_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(v, high), zero));
+        // Eight bytes are stored either way; only the ASCII ones count.
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(v, v));
+        if (ascii == 0xFFFF) {
+            out += 8;
+            i += 16;
+            continue;
+        }
+        const unsigned units = (unsigned)__builtin_ctz(~ascii) / 2;
+        out += units;
+        i += 2 * units;
+        break;
+    }
+    return i;
+}
+#endif
 
 inline void PutUtf8(unsigned cp, char*& out)
 {
@@ -29,6 +63,10 @@ size_t Utf16ToUtf8::Convert(const unsigned char* p, size_t n, bool bFinal, char*
     char* const start = out;
     size_t i = 0;
     for (;;) {
+#if defined(__SSE2__)
+        if (m_nPendingByte < 0 && m_nPendingHigh < 0 && i + 16 <= n)
+            i += CopyAsciiUnits(p + i, n - i, m_bBigEndian, out);
+#endif
         unsigned b0, b1;
         if (m_nPendingByte >= 0) {
             if (i >= n)

@@ -297,7 +297,7 @@ TEST(TextFilePieces, LineLongerThanAPieceIsWrittenWhole)
         ASSERT_EQ(SaveText(file, path.c_str(), c.encoding, TRUE, source), TEXTIO_OK) << c.encoding;
         EXPECT_TRUE(ReadBytes(path) == c.expected) << "encoding " << c.encoding;
         CMemoryText back;
-        ASSERT_EQ(Load(path, c.encoding, c.encoding == 0 ? 3 : c.encoding == 3 ? 0 : 2, back), TEXTIO_OK);
+        ASSERT_EQ(Load(path, c.encoding, c.encoding == ENC_UTF8 ? 3 : c.encoding == ENC_ANSI ? 0 : 2, back), TEXTIO_OK);
         EXPECT_TRUE(back.GetText() == text) << "encoding " << c.encoding;
     }
 }
@@ -348,6 +348,46 @@ TEST(ReadConverter, MalformedUtf16SurvivesALoadAndSave)
         TextFile file;
         ASSERT_EQ(SaveText(file, path.c_str(), bigEndian ? 2 : 1, TRUE, text, 5), TEXTIO_OK);
         EXPECT_EQ(ReadBytes(path), bytes);
+    }
+}
+
+TEST(ReadConverter, Utf16RunsOfAsciiAroundOtherCharacters)
+{
+    // ASCII goes over in blocks of eight units: put one character of every
+    // UTF-8 length (and a surrogate pair, and a lone half) at every place of
+    // a run of ASCII, in chunks that cut the run anywhere.
+    const std::u16string others[] = {u"\u00E9", u"\u4E0A", u"\U0001F600", std::u16string(1, char16_t(0xDC00)),
+                                     u"\u0080", u"\u007F"};
+    const std::string othersUtf8[] = {"\xC3\xA9", "\xE4\xB8\x8A", "\xF0\x9F\x98\x80", "\xED\xB0\x80",
+                                      "\xC2\x80", "\x7F"};
+    for (bool bigEndian : {false, true}) {
+        for (size_t k = 0; k < sizeof(others) / sizeof(others[0]); ++k) {
+            for (size_t at = 0; at <= 40; ++at) {
+                std::u16string units;
+                std::string expected;
+                for (size_t i = 0; i < 40; ++i) {
+                    if (i == at) {
+                        units += others[k];
+                        expected += othersUtf8[k];
+                    }
+                    const char c = static_cast<char>('a' + i % 26);
+                    units += static_cast<char16_t>(c);
+                    expected += c;
+                }
+                const std::string bytes = Utf16(units, bigEndian, false);
+                for (size_t chunk : {bytes.size(), size_t(17), size_t(33)}) {
+                    ReadConverter conv(bigEndian ? 2 : 1, 0);
+                    std::string out;
+                    for (size_t from = 0; from < bytes.size(); from += chunk) {
+                        const int n = conv.Convert(bytes.data() + from, (int)std::min(chunk, bytes.size() - from));
+                        out.append(conv.GetOutput(), (size_t)n);
+                    }
+                    out.append(conv.GetOutput(), (size_t)conv.Finish());
+                    EXPECT_EQ(out, expected) << "big-endian " << bigEndian << " character " << k << " at " << at
+                                             << " chunks of " << chunk;
+                }
+            }
+        }
     }
 }
 

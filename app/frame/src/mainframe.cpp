@@ -20,12 +20,12 @@
 
 #include "hexdoc.h"
 
-#include <qx/layout.h>
+#include <qx/panelayout.h>
 #include <qx/paintmanager.h>
 #include <qx/themes.h>
 #include <qx/images.h>
 #include <qx/shortcuts.h>
-#include <qx/controls.h>
+#include <qx/barcontrols.h>
 #include <qx/custom.h>
 #include <qx/drawing.h>
 

@@ -3,7 +3,7 @@
 
 #include "toollist.h"
 
-#include <qx/controls.h>
+#include <qx/barcontrols.h>
 
 namespace {
 CToolList* (*g_pfnSource)() = NULL;

@@ -9,7 +9,7 @@
 #include <resource.h>
 
 #include <qx/commandbar.h>
-#include <qx/controls.h>
+#include <qx/barcontrols.h>
 
 IMPLEMENT_DYNCREATE(CControlViewAsParser, CQXPControlButton)
 

@@ -8,7 +8,7 @@
 #include "tooloutput.h"
 #include "toolscontrol.h"
 
-#include <qx/controls.h>
+#include <qx/barcontrols.h>
 #include "resource.h"
 
 #include <qx/drawing.h>

@@ -1,12 +1,12 @@
 // ruler.h - hook windows and the editor's ruler.
 //
-// COXHookWnd subclasses a window by a chain of hook objects: several hooks
-// can watch one window's messages without knowing of each other. The first
-// hook of a window replaces its window procedure; later hooks go in front of
-// the chain; each passes what it does not swallow to the next one and the
-// last to the window's own procedure. When the window is destroyed every hook
-// is removed and the window's own procedure put back before WM_NCDESTROY
-// reaches it.
+// COXHookWnd subclasses a window as a link of the toolkit's subclass chains
+// (qx/windowhook.h): several hooks can watch one window's messages without
+// knowing of each other. Later hooks go in front of the chain; each passes
+// what it does not swallow to the next one and the last to the window's own
+// procedure. When the window is destroyed every hook is removed and the
+// window's own procedure put back before WM_NCDESTROY reaches it; a
+// subclasser installed on top in the meantime is never cut out.
 //
 // CRulerHook reserves a horizontal strip along the top and a vertical strip
 // along the left of the hooked window's non-client area and paints a ruler
@@ -17,10 +17,12 @@
 #include <fx/fx.h>
 #include <fx/ui.h>
 
+#include <qx/windowhook.h>
+
 #include <vector>
 
 // ---------------------------------------------------------------------------
-class COXHookWnd : public CObject {
+class COXHookWnd : public CSubclassLink {
     DECLARE_DYNAMIC(COXHookWnd)
 public:
     COXHookWnd();
@@ -54,14 +56,12 @@ protected:
     // procedure after the last one.
     LRESULT Default(UINT nMsg, WPARAM wParam, LPARAM lParam);
 
-    HWND m_hWnd;
-    WNDPROC m_pfnPrevProc;
-    COXHookWnd* m_pNext;
+    LRESULT OnLinkMessage(UINT nMessage, WPARAM wParam, LPARAM lParam) override;
+    // Unhooks (UnhookWindow).
+    void OnLinkWindowDestroyed() override;
+
     UINT_PTR m_nTrackTimer;
     int m_bMouseInside;
-
-private:
-    static LRESULT CALLBACK HookProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 };
 
 // ---------------------------------------------------------------------------

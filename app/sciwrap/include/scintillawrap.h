@@ -225,6 +225,14 @@ public:
     void EmptyUndoBuffer() { Call(SCI_EMPTYUNDOBUFFER); }
     void SetSavePoint() { Call(SCI_SETSAVEPOINT); }
     int GetStyleAt(Sci_Position nPos) const { return (int)Call(SCI_GETSTYLEAT, (uptr_t)nPos); }
+    // The style at nPos, colouring the text up to there first when it has
+    // not been coloured yet (a long text is coloured as it is shown).
+    int StyledAt(Sci_Position nPos) const
+    {
+        if (Call(SCI_GETENDSTYLED) <= nPos)
+            Call(SCI_COLOURISE, (uptr_t)Call(SCI_GETENDSTYLED), (sptr_t)(nPos + 1));
+        return GetStyleAt(nPos);
+    }
     int GetLexer() const { return (int)Call(SCI_GETLEXER); }
     Sci_Position BraceMatch(Sci_Position nPos) const { return Call(SCI_BRACEMATCH, (uptr_t)nPos); }
     Sci_Position LinesOnScreen() const { return Call(SCI_LINESONSCREEN); }
@@ -257,7 +265,10 @@ public:
     // Lexer by Lexilla name; FALSE (and no lexer) for an unknown name.
     BOOL SetLexerLanguage(LPCSTR lpszName);
     // One language's lexer, keywords and styles with the view's brace and
-    // tab settings, then colours the whole text.
+    // tab settings, then colours the text: all of a text up to
+    // EAGER_COLOUR_BYTES, the start of a longer one (the component colours
+    // the rest as it comes into view).
+    enum { EAGER_COLOUR_BYTES = 1 << 20 };
     void ApplyLexerSettings(const CLexerConfig& config, const CLexerApplyOptions& options);
 
     // --- editing ------------------------------------------------------------

@@ -1,26 +1,10 @@
-// hookwnd.cpp - chains of hook objects on a window.
+// hookwnd.cpp - the editor's hook objects: links of the toolkit's subclass
+// chains, with mouse enter and leave tracking.
 #include "ruler.h"
 
-IMPLEMENT_DYNAMIC(COXHookWnd, CObject)
+IMPLEMENT_DYNAMIC(COXHookWnd, CSubclassLink)
 
-namespace {
-
-typedef CMap<HWND, HWND, COXHookWnd*, COXHookWnd*> HookMap;
-
-// Window handle -> first hook of that window. Hooks live on the UI thread.
-HookMap& Hooks()
-{
-    static HookMap* s_pMap = [] {
-        static HookMap map;
-        map.InitHashTable(10);
-        return &map;
-    }();
-    return *s_pMap;
-}
-
-} // namespace
-
-COXHookWnd::COXHookWnd() : m_hWnd(NULL), m_pfnPrevProc(NULL), m_pNext(NULL), m_nTrackTimer(0), m_bMouseInside(0) {}
+COXHookWnd::COXHookWnd() : m_nTrackTimer(0), m_bMouseInside(0) {}
 
 COXHookWnd::~COXHookWnd()
 {
@@ -29,10 +13,11 @@ COXHookWnd::~COXHookWnd()
 
 COXHookWnd* PASCAL COXHookWnd::FindFirstHook(HWND hWnd)
 {
-    COXHookWnd* pHook = NULL;
-    if (hWnd == NULL || !Hooks().Lookup(hWnd, pHook))
-        return NULL;
-    return pHook;
+    for (CSubclassLink* p = CQXWindowMap::Instance()->LookupLink(hWnd); p; p = p->m_pNext) {
+        if (p->IsKindOf(RUNTIME_CLASS(COXHookWnd)))
+            return static_cast<COXHookWnd*>(p);
+    }
+    return NULL;
 }
 
 BOOL COXHookWnd::HookWindow(HWND hWnd)
@@ -40,19 +25,7 @@ BOOL COXHookWnd::HookWindow(HWND hWnd)
     if (hWnd == NULL || !::IsWindow(hWnd) || m_hWnd != NULL)
         return FALSE;
     StopMouseTracking();
-    COXHookWnd* pFirst = FindFirstHook(hWnd);
-    if (pFirst != NULL) {
-        m_pNext = pFirst;
-        m_pfnPrevProc = pFirst->m_pfnPrevProc;
-    } else {
-        m_pNext = NULL;
-        m_pfnPrevProc = (WNDPROC)::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)&COXHookWnd::HookProc);
-        if (m_pfnPrevProc == NULL)
-            return FALSE;
-    }
-    m_hWnd = hWnd;
-    Hooks().SetAt(hWnd, this);
-    return TRUE;
+    return JoinWindow(hWnd);
 }
 
 void COXHookWnd::UnhookWindow()
@@ -60,26 +33,14 @@ void COXHookWnd::UnhookWindow()
     if (m_hWnd == NULL)
         return;
     StopMouseTracking();
-    COXHookWnd* pFirst = FindFirstHook(m_hWnd);
-    if (pFirst == this) {
-        if (m_pNext != NULL) {
-            Hooks().SetAt(m_hWnd, m_pNext);
-        } else {
-            Hooks().RemoveKey(m_hWnd);
-            if (::IsWindow(m_hWnd))
-                ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, (LONG_PTR)m_pfnPrevProc);
-        }
-    } else {
-        for (COXHookWnd* p = pFirst; p != NULL; p = p->m_pNext) {
-            if (p->m_pNext == this) {
-                p->m_pNext = m_pNext;
-                break;
-            }
-        }
-    }
-    m_hWnd = NULL;
-    m_pfnPrevProc = NULL;
-    m_pNext = NULL;
+    LeaveWindow();
+}
+
+void COXHookWnd::OnLinkWindowDestroyed() { UnhookWindow(); }
+
+LRESULT COXHookWnd::OnLinkMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    return WindowProc(nMessage, wParam, lParam);
 }
 
 void COXHookWnd::StartMouseTracking()
@@ -114,39 +75,4 @@ LRESULT COXHookWnd::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
     return Default(nMsg, wParam, lParam);
 }
 
-LRESULT COXHookWnd::Default(UINT nMsg, WPARAM wParam, LPARAM lParam)
-{
-    if (m_pNext != NULL)
-        return m_pNext->WindowProc(nMsg, wParam, lParam);
-    if (m_pfnPrevProc != NULL)
-        return ::CallWindowProcA(m_pfnPrevProc, m_hWnd, nMsg, wParam, lParam);
-    return ::DefWindowProcA(m_hWnd, nMsg, wParam, lParam);
-}
-
-LRESULT CALLBACK COXHookWnd::HookProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
-{
-    AFX_THREAD_STATE* pState = AfxGetThreadState();
-    MSG saved = pState->m_lastSentMsg;
-    pState->m_lastSentMsg.hwnd = hWnd;
-    pState->m_lastSentMsg.message = nMsg;
-    pState->m_lastSentMsg.wParam = wParam;
-    pState->m_lastSentMsg.lParam = lParam;
-
-    LRESULT lResult = 0;
-    COXHookWnd* pFirst = FindFirstHook(hWnd);
-    if (pFirst == NULL) {
-        lResult = ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
-    } else if (nMsg == WM_NCDESTROY) {
-        // Every hook lets go, and the window's own procedure is back in place
-        // before it sees its last message.
-        WNDPROC pfnOwn = pFirst->m_pfnPrevProc;
-        for (COXHookWnd* p = pFirst; p != NULL; p = FindFirstHook(hWnd))
-            p->UnhookWindow();
-        lResult = ::CallWindowProcA(pfnOwn, hWnd, nMsg, wParam, lParam);
-    } else {
-        lResult = pFirst->WindowProc(nMsg, wParam, lParam);
-    }
-
-    pState->m_lastSentMsg = saved;
-    return lResult;
-}
+LRESULT COXHookWnd::Default(UINT nMsg, WPARAM wParam, LPARAM lParam) { return CallNextLink(nMsg, wParam, lParam); }

@@ -526,7 +526,7 @@ CMFCScintilla::BraceInfo CMFCScintilla::LocateBraces(BOOL bAllowAfter)
         const char ch = GetCharAt(nPos);
         if (IsBrace(ch)) {
             info.brace = nPos;
-        } else if (bPython && ch == ':' && GetStyleAt(nPos) == SCE_P_OPERATOR) {
+        } else if (bPython && ch == ':' && StyledAt(nPos) == SCE_P_OPERATOR) {
             info.brace = nPos;
             info.pythonBlock = TRUE;
         }

@@ -442,5 +442,8 @@ void CMFCScintilla::ApplyLexerSettings(const CLexerConfig& config, const CLexerA
         CString keywords = config.GetKeywords(i);
         Call(SCI_SETKEYWORDS, (uptr_t)i, (sptr_t)keywords.GetString());
     }
-    Call(SCI_COLOURISE, 0, -1);
+    // Colouring 50 MB at once takes seconds before the window shows
+    // anything; past the first megabyte the text is coloured as it is shown.
+    const Sci_Position nLength = GetLength();
+    Call(SCI_COLOURISE, 0, nLength <= EAGER_COLOUR_BYTES ? -1 : (sptr_t)EAGER_COLOUR_BYTES);
 }

@@ -114,6 +114,38 @@ TEST(HookWnd, HooksChainNewestFirstAndUnhookInAnyOrder)
     g_log = NULL;
 }
 
+// A subclasser installed over the hooks stays installed when they go, and
+// the window still gets every message.
+WNDPROC g_foreignOld = NULL;
+LRESULT CALLBACK ForeignProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_USER + 7 && g_log)
+        g_log->push_back("foreign");
+    return CallWindowProcA(g_foreignOld, hWnd, msg, wParam, lParam);
+}
+
+TEST(HookWnd, UnhookingUnderALaterSubclasserNeverCutsItOut)
+{
+    std::vector<std::string> log;
+    g_log = &log;
+    HWND hWnd = MakePlainWindow(WS_POPUP, 100, 100);
+    ASSERT_NE(hWnd, (HWND)NULL);
+    CountingHook a("a");
+    ASSERT_TRUE(a.HookWindow(hWnd));
+    g_foreignOld = (WNDPROC)SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)ForeignProc);
+    a.UnhookWindow();
+    EXPECT_EQ((WNDPROC)GetWindowLongPtrA(hWnd, GWLP_WNDPROC), (WNDPROC)ForeignProc);
+    SendMessageA(hWnd, WM_USER + 7, 0, 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"foreign", "own"}));
+    SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)g_foreignOld);
+    log.clear();
+    SendMessageA(hWnd, WM_USER + 7, 0, 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"own"}));
+    EXPECT_EQ((WNDPROC)GetWindowLongPtrA(hWnd, GWLP_WNDPROC), (WNDPROC)OwnProc);
+    DestroyWindow(hWnd);
+    g_log = NULL;
+}
+
 TEST(HookWnd, DestroyingTheWindowRemovesEveryHookBeforeItsLastMessage)
 {
     HWND hWnd = MakePlainWindow(WS_POPUP, 100, 100);

@@ -473,6 +473,30 @@ TEST_F(EditorTest, HighlightBracesSetsTheIndentationGuide)
     EXPECT_EQ(editor.Call(SCI_GETHIGHLIGHTGUIDE), 0);
 }
 
+TEST_F(EditorTest, LongTextIsColouredAsItIsNeeded)
+{
+    // Past the first megabyte a language leaves the colouring to the
+    // component; a brace test that needs a style there colours up to it.
+    CLexerConfig python(1);
+    python.SetLexerName("python");
+    python.AddKeywords("if");
+    python.AddStyle("Default", 0, "#000000", "", FALSE);
+    std::string text;
+    while (text.size() < 3u * CMFCScintilla::EAGER_COLOUR_BYTES)
+        text += "# a comment line that only fills the text up\n";
+    const Sci_Position colon = (Sci_Position)text.size() + 4;
+    text += "if x:\n    y = 1\nw = 3\n";
+    SetText(text);
+    editor.ApplyLexerSettings(python, CLexerApplyOptions());
+    EXPECT_EQ(editor.GetStyleAt(0), SCE_P_COMMENTLINE);
+    EXPECT_LT(editor.Call(SCI_GETENDSTYLED), colon) << "the whole text was coloured at once";
+    editor.GotoPos(colon + 1);  // after ":"
+    Sci_Position brace = 0, match = 0;
+    ASSERT_TRUE(editor.FindBraces(brace, match, FALSE));
+    EXPECT_EQ(brace, colon);
+    EXPECT_EQ(editor.GetStyleAt(colon), SCE_P_OPERATOR);
+}
+
 TEST_F(EditorTest, PythonColonMatchesTheEndOfItsBlock)
 {
     editor.SetFoldProperties(TRUE);

@@ -2,6 +2,7 @@
 #include "filedialogs.h"
 
 #include "apphelpers.h"
+#include "filehead.h"
 
 #include <resource.h>
 
@@ -72,8 +73,8 @@ BOOL CFileDialogEx::OnInitDialog()
         FillCombo(this, IDC_FILE_LINE_ENDING, kLineEndingNames, 3, m_nLineEnding);
         // The save dialog starts at the document's own encoding ("detect" is
         // no encoding to write: it becomes "Ansi").
-        if (m_nEncoding < 0 || m_nEncoding > 3)
-            m_nEncoding = 3;
+        if (m_nEncoding < ENC_UTF8 || m_nEncoding > ENC_ANSI)
+            m_nEncoding = ENC_ANSI;
         FillCombo(this, IDC_FILE_ENCODING, kEncodingNames, 4, m_nEncoding);
     }
     // No focus to the first of our lists: OnInitDone gives it to the name.

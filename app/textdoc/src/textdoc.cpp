@@ -5,6 +5,7 @@
 #include "apphelpers.h"
 #include "editorframe.h"
 #include "encoding.h"
+#include "filehead.h"
 #include "filedialogs.h"
 #include "lexerconfig.h"
 #include "scintillawrap.h"
@@ -55,7 +56,7 @@ BOOL DefaultSaveAsPrompt(CDoodleDoc* pDoc, CDoodleDoc::SaveAsChoice& choice)
         strName = CDoodleDoc::PlainTitle(pDoc->GetTitle());
 
     CFileDialogEx dlg(FALSE, strName, AfxGetMainWnd(), strFolder);
-    dlg.SetEncoding(pDoc->GetEncoding() <= 3 ? pDoc->GetEncoding() : 3);
+    dlg.SetEncoding(pDoc->GetEncoding() <= ENC_ANSI ? pDoc->GetEncoding() : ENC_ANSI);
     dlg.SetLineEnding(pDoc->GetEOLMode());
     if (dlg.DoModal() != IDOK)
         return FALSE;
@@ -410,9 +411,19 @@ BOOL CDoodleDoc::LoadFile(LPCSTR lpszPathName, BOOL bForceReadOnly)
     pEditor->Allocate((Sci_Position)m_file.GetSize() + 1000);
     pEditor->BeginUndoAction();
     pEditor->ClearAll();
+    // A loaded text is not undone: recording it would keep a second full
+    // copy of the file in the undo history until the history is emptied.
+    pEditor->EmptyUndoBuffer();
+    pEditor->Call(SCI_SETUNDOCOLLECTION, 0);
+    struct UndoCollectionBack {
+        CMFCScintilla* pEditor;
+        ~UndoCollectionBack() { pEditor->Call(SCI_SETUNDOCOLLECTION, 1); }
+    } undoBack{pEditor};
     // The component holds UTF-8: ANSI text is decoded from the system's
     // legacy code page on the way in.
     CScintillaText sink(pEditor->GetDirectFunction(), pEditor->GetDirectPointer());
+    // UTF-16 gives about half as many bytes of UTF-8 as it has.
+    sink.ExpectLength(IsUtf16Encoding(m_nEncoding) ? m_file.GetSize64() / 2 : m_file.GetSize64());
     // The status bar's progress: the file's size as range, the bytes read as
     // position; off when the reading ends, however it ends. The control
     // counts in ints, so a file past their range counts in larger units.

@@ -1,4 +1,4 @@
-// The application's document members (fx/winapp_docview.h) and the printer
+// The application's document members (declared in fx/app.h) and the printer
 // selection they hold.
 #include "dvimpl.h"
 
@@ -16,45 +16,36 @@ HGLOBAL g_hDevNames = NULL;
 
 HGLOBAL& fx::dv::DevModeHandle()
 {
-#ifdef FX_WINAPP_DOCVIEW
     CWinApp* pApp = AfxGetApp();
     if (pApp != NULL)
         return pApp->m_hDevMode;
-#endif
     return g_hDevMode;
 }
 
 HGLOBAL& fx::dv::DevNamesHandle()
 {
-#ifdef FX_WINAPP_DOCVIEW
     CWinApp* pApp = AfxGetApp();
     if (pApp != NULL)
         return pApp->m_hDevNames;
-#endif
     return g_hDevNames;
 }
 
 INT_PTR fx::dv::AppDoPrintDialog(CPrintDialog* pPD)
 {
-#ifdef FX_WINAPP_DOCVIEW
     CWinApp* pApp = AfxGetApp();
     if (pApp != NULL)
         return pApp->DoPrintDialog(pPD);
-#endif
     return RunPrintDialog(pPD);
 }
 
 UINT fx::dv::AppPreviewPages()
 {
-#ifdef FX_WINAPP_DOCVIEW
     CWinApp* pApp = AfxGetApp();
     if (pApp != NULL)
         return pApp->m_nNumPreviewPages;
-#endif
     return 0;
 }
 
-#ifdef FX_WINAPP_DOCVIEW
 
 // ---------------------------------------------------------------------------
 // What the application object owns
@@ -231,4 +222,3 @@ void CWinApp::OnFilePrintSetup()
     DoPrintDialog(&dlg);
 }
 
-#endif // FX_WINAPP_DOCVIEW

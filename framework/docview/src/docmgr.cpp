@@ -196,12 +196,10 @@ void CDocManager::OnFileOpen()
 {
     CString strFile;
     BOOL bChosen;
-#ifdef FX_WINAPP_DOCVIEW
     CWinApp* pApp = AfxGetApp();
     if (pApp != NULL && pApp->m_pDocManager == this)
         bChosen = pApp->DoPromptFileName(strFile, AFX_IDS_OPENFILE, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, TRUE, NULL);
     else
-#endif
         bChosen = DoPromptFileName(strFile, AFX_IDS_OPENFILE, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, TRUE, NULL);
     if (!bChosen)
         return;
@@ -258,44 +256,36 @@ void fx::SetDocManager(CDocManager* pDocManager, CRecentFileList* pRecentFileLis
 
 CDocManager* AFXAPI AfxGetDocManager()
 {
-#ifdef FX_WINAPP_DOCVIEW
     CWinApp* pApp = AfxGetApp();
     if (pApp != NULL && pApp->m_pDocManager != NULL)
         return pApp->m_pDocManager;
-#endif
     return g_pDocManager;
 }
 
 CRecentFileList* AFXAPI AfxGetRecentFileList()
 {
-#ifdef FX_WINAPP_DOCVIEW
     CWinApp* pApp = AfxGetApp();
     if (pApp != NULL && pApp->m_pRecentFileList != NULL)
         return pApp->m_pRecentFileList;
-#endif
     return g_pRecentFileList;
 }
 
 CDocument* fx::AppOpenDocumentFile(LPCSTR lpszFileName)
 {
-#ifdef FX_WINAPP_DOCVIEW
     CWinApp* pApp = AfxGetApp();
     if (pApp != NULL && (pApp->m_pDocManager != NULL || g_pDocManager == NULL))
         return pApp->OpenDocumentFile(lpszFileName);
-#endif
     CDocManager* pManager = AfxGetDocManager();
     return pManager != NULL ? pManager->OpenDocumentFile(lpszFileName) : NULL;
 }
 
 void fx::AppAddToRecentFileList(LPCSTR lpszPathName)
 {
-#ifdef FX_WINAPP_DOCVIEW
     CWinApp* pApp = AfxGetApp();
     if (pApp != NULL && pApp->m_pRecentFileList != NULL) {
         pApp->AddToRecentFileList(lpszPathName);
         return;
     }
-#endif
     CRecentFileList* pList = AfxGetRecentFileList();
     if (pList != NULL)
         pList->Add(lpszPathName);
@@ -303,11 +293,9 @@ void fx::AppAddToRecentFileList(LPCSTR lpszPathName)
 
 BOOL fx::AppSaveAllModified()
 {
-#ifdef FX_WINAPP_DOCVIEW
     CWinApp* pApp = AfxGetApp();
     if (pApp != NULL && pApp->m_pDocManager != NULL)
         return pApp->SaveAllModified();
-#endif
     CDocManager* pManager = AfxGetDocManager();
     return pManager != NULL ? pManager->SaveAllModified() : TRUE;
 }

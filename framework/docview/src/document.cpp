@@ -342,13 +342,11 @@ BOOL CDocument::DoSave(LPCSTR lpszPathName, BOOL bReplace)
         }
         CDocManager* pManager = AfxGetDocManager();
         BOOL bChosen;
-#ifdef FX_WINAPP_DOCVIEW
         CWinApp* pApp = AfxGetApp();
         if (pApp != NULL && pApp->m_pDocManager != NULL)
             bChosen = pApp->DoPromptFileName(strNewName, bReplace ? AFX_IDS_SAVEFILE : AFX_IDS_SAVEFILECOPY,
                                              OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, FALSE, pTemplate);
         else
-#endif
         if (pManager != NULL)
             bChosen = pManager->DoPromptFileName(strNewName, bReplace ? AFX_IDS_SAVEFILE : AFX_IDS_SAVEFILECOPY,
                                                  OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, FALSE, pTemplate);

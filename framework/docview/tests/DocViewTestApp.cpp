@@ -11,12 +11,9 @@ namespace dvtest {
 BEGIN_MESSAGE_MAP(TestApp, CWinApp)
     ON_COMMAND_EX(ID_TEST_ROUTE, OnRouteCmd)
     ON_COMMAND(ID_TEST_APPCMD, OnAppCmd)
-#ifdef FX_WINAPP_DOCVIEW
     ON_COMMAND(ID_FILE_NEW, OnAppFileNew)
-#endif
 END_MESSAGE_MAP()
 
-#ifdef FX_WINAPP_DOCVIEW
 CDocument* TestApp::OpenDocumentFile(LPCSTR lpszFileName)
 {
     const char* pszName = strrchr(lpszFileName, '\\');
@@ -39,7 +36,6 @@ void TestApp::OnAppFileNew()
     if (pManager != NULL)
         pManager->OnFileNew();
 }
-#endif
 
 BOOL TestApp::OnRouteCmd(UINT)
 {

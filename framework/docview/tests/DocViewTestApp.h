@@ -35,12 +35,10 @@ using uitest::Log;
 class TestApp : public CWinApp {
 public:
     TestApp() : CWinApp("DocViewTest") {}
-#ifdef FX_WINAPP_DOCVIEW
     // Every way of opening a file by name comes through here.
     CDocument* OpenDocumentFile(LPCSTR lpszFileName) override;
     void AddToRecentFileList(LPCSTR lpszPathName) override;
     afx_msg void OnAppFileNew();
-#endif
     afx_msg BOOL OnRouteCmd(UINT nID);
     afx_msg void OnAppCmd();
     afx_msg void OnUpdateNoHandlerHere(CCmdUI*) {}

@@ -13,14 +13,40 @@
 #pragma once
 
 #include "fx/core.h"
+#include "fx/coll.h"
 #include "fx/string.h"
 #include "fx/thread.h"
-#include "fx/winapp_docview.h"
+#include <commdlg.h>
 
 // String resource with the application's title.
 #ifndef AFX_IDS_APP_TITLE
 #define AFX_IDS_APP_TITLE 0xE000
 #endif
+
+class CDocManager;
+class CDocTemplate;
+class CDocument;
+class CRecentFileList;
+class CCommandLineInfo;
+class CPrintDialog;
+class CCmdUI;
+class CDC;
+
+namespace fx {
+// Owns what the application's document members point to (deleted in the
+// document/view half of the framework, framework/docview/src/appdocview.cpp,
+// where their classes are known).
+struct WinAppDocViewStore {
+    WinAppDocViewStore() = default;
+    ~WinAppDocViewStore();
+    WinAppDocViewStore(const WinAppDocViewStore&) = delete;
+    WinAppDocViewStore& operator=(const WinAppDocViewStore&) = delete;
+    CDocManager* pDocManager = NULL;
+    CRecentFileList* pRecentFileList = NULL;
+    HGLOBAL hDevMode = NULL;
+    HGLOBAL hDevNames = NULL;
+};
+} // namespace fx
 
 class CWinApp : public CWinThread {
     DECLARE_DYNAMIC(CWinApp)
@@ -104,7 +130,55 @@ public:
     LPCSTR m_pszProfileName;
     LPCSTR m_pszRegistryKey;
 
-    FX_WINAPP_DOCVIEW_MEMBERS
+    // --- documents, recent files, the command line and the printer ---------
+    // Defined in framework/docview/src/appdocview.cpp. m_pDocManager and
+    // m_pRecentFileList are owned by the application object (deleted with
+    // it); the recent-file list writes itself to the profile whenever it
+    // changes, so nothing needs saving at exit.
+private:
+    ::fx::WinAppDocViewStore m_fxDocViewStore;
+
+public:
+    // The document manager (made by the first AddDocTemplate).
+    CDocManager*& m_pDocManager = m_fxDocViewStore.pDocManager;
+    // The recent-file list (made by LoadStdProfileSettings).
+    CRecentFileList*& m_pRecentFileList = m_fxDocViewStore.pRecentFileList;
+    // The selected printer (NULL: the system's default printer).
+    HGLOBAL& m_hDevMode = m_fxDocViewStore.hDevMode;
+    HGLOBAL& m_hDevNames = m_fxDocViewStore.hDevNames;
+    UINT m_nNumPreviewPages = 0;
+
+    void AddDocTemplate(CDocTemplate* pTemplate);
+    POSITION GetFirstDocTemplatePosition() const;
+    CDocTemplate* GetNextDocTemplate(POSITION& pos) const;
+    int GetOpenDocumentCount();
+    // Every way of opening a file by name (recent files, command line,
+    // dropped files, File Open) ends here.
+    virtual CDocument* OpenDocumentFile(LPCSTR lpszFileName);
+    virtual void AddToRecentFileList(LPCSTR lpszPathName);
+    virtual BOOL SaveAllModified();
+    void CloseAllDocuments(BOOL bEndSession);
+    // The recent-file list with nMaxMRU entries (0: none) from
+    // "Recent File List", and the number of preview pages.
+    void LoadStdProfileSettings(UINT nMaxMRU = 4);
+    void SaveStdProfileSettings();
+    void ParseCommandLine(CCommandLineInfo& rCmdInfo);
+    BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
+    BOOL DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
+                          CDocTemplate* pTemplate);
+    // The printer: defaults of the selected (or default) printer; FALSE
+    // when there is none.
+    BOOL GetPrinterDeviceDefaults(PRINTDLGA* pPrintDlg);
+    void SelectPrinter(HANDLE hDevNames, HANDLE hDevMode, BOOL bFreeOld = TRUE);
+    BOOL CreatePrinterDC(CDC& dc);
+    virtual INT_PTR DoPrintDialog(CPrintDialog* pPD);
+
+    // Command handlers a program maps in its own message map.
+    afx_msg void OnFileNew();
+    afx_msg void OnFileOpen();
+    afx_msg void OnFilePrintSetup();
+    afx_msg BOOL OnOpenRecentFile(UINT nID);
+    afx_msg void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
 };
 
 CWinApp* AFXAPI AfxGetApp();

@@ -138,8 +138,8 @@ void CQXPControlComboBoxList::OnNcPaint()
     HDC hdc = ::GetWindowDC(m_hWnd);
     CQXPThemePainter* pPaintManager = GetPaintManager();
     CDC* pDC = CDC::FromHandle(hdc);
-    COLORREF clrOuter = pPaintManager->GetColor(43);
-    COLORREF clrInner = pPaintManager->GetColor(5);
+    COLORREF clrOuter = pPaintManager->GetColor(qxColorMenuBorder);
+    COLORREF clrInner = pPaintManager->GetColor(COLOR_WINDOW);
     pDC->Draw3dRect(rc, clrOuter, clrOuter);
     rc.DeflateRect(1, 1);
     pDC->Draw3dRect(rc, clrInner, clrInner);
@@ -746,9 +746,9 @@ void CQXPControlComboBox::DrawEditText(CDC* pDC, CRect rcText)
     if (bEnabled && m_bFocused) {
         ToolkitColorManager* pColors = ToolkitColorManager::Instance();
         CRect rcFill(rcText.left + 3, rcText.top + 4, rcText.right - 3, rcText.bottom - 4);
-        pDC->FillSolidRect(rcFill, pColors->GetColor(13));
+        pDC->FillSolidRect(rcFill, pColors->GetColor(COLOR_HIGHLIGHT));
         CString strText = GetListSelectedText();
-        COLORREF clrOld = pDC->SetTextColor(pColors->GetColor(14));
+        COLORREF clrOld = pDC->SetTextColor(pColors->GetColor(COLOR_HIGHLIGHTTEXT));
         int nMode = pDC->SetBkMode(TRANSPARENT);
         CRect rcDraw(rcFill.left + 1, rcFill.top, rcFill.right, rcFill.bottom);
         pDC->DrawText(strText, rcDraw, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
@@ -765,10 +765,10 @@ void CQXPControlComboBox::DrawItem(LPDRAWITEMSTRUCT lpDIS)
     ToolkitColorManager* pColors = ToolkitColorManager::Instance();
     BOOL bSelected = (lpDIS->itemState & ODS_SELECTED) != 0;
     CRect rc(lpDIS->rcItem);
-    pDC->FillSolidRect(rc, pColors->GetColor(bSelected ? 13 : 5));
+    pDC->FillSolidRect(rc, pColors->GetColor(bSelected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     CString strText;
     m_pList->GetText((int)lpDIS->itemID, strText);
-    COLORREF clrOld = pDC->SetTextColor(pColors->GetColor(bSelected ? 14 : 8));
+    COLORREF clrOld = pDC->SetTextColor(pColors->GetColor(bSelected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     int nMode = pDC->SetBkMode(TRANSPARENT);
     rc.left += 3;
     pDC->DrawText(strText, rc, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);

@@ -3,7 +3,7 @@
 
 #include <qx/commandbars.h>
 #include <qx/colors.h>
-#include <qx/controls.h>
+#include <qx/barcontrols.h>
 #include <qx/listcontrols.h>
 #include <qx/propexchange.h>
 
@@ -425,16 +425,16 @@ void CQXPControlSelector::Draw(CDC* pDC)
 {
     ToolkitColorManager* pColors = ToolkitColorManager::Instance();
     CQXPThemePainter* pPaintManager = GetGlobalPaintManager();
-    COLORREF clrFrame = pPaintManager->GetColor(43);
+    COLORREF clrFrame = pPaintManager->GetColor(qxColorMenuBorder);
     for (int x = 0; x < m_szShown.cx; x++) {
         for (int y = 0; y < m_szShown.cy; y++) {
             CRect rcCell(CPoint(m_rcControl.left + x * m_szItemSize.cx, m_rcControl.top + y * m_szItemSize.cy),
                          m_szItemSize);
             rcCell.DeflateRect(1, 1);
             BOOL bHot = x < m_szHot.cx && y < m_szHot.cy;
-            pDC->FillSolidRect(rcCell, pColors->GetColor(bHot ? 13 : 5));
+            pDC->FillSolidRect(rcCell, pColors->GetColor(bHot ? COLOR_HIGHLIGHT : COLOR_WINDOW));
             pDC->Draw3dRect(rcCell, clrFrame, clrFrame);
-            DrawItem(pDC, rcCell, bHot ? pColors->GetColor(14) : pPaintManager->GetColor(46));
+            DrawItem(pDC, rcCell, bHot ? pColors->GetColor(COLOR_HIGHLIGHTTEXT) : pPaintManager->GetColor(qxColorBarText));
         }
     }
 }

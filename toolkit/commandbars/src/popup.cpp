@@ -5,7 +5,7 @@
 #include <qx/keytips.h>
 #include <qx/mousemanager.h>
 #include <qx/popup.h>
-#include <qx/shadow.h>
+#include <qx/barshadow.h>
 #include <qx/sysutil.h>
 #include <qx/soundthread.h>
 #include <qx/shortcuts.h>

@@ -15,7 +15,7 @@ const UINT_PTR kShowTimer = 1;
 COLORREF ShadowColor()
 {
     ToolkitColorManager* pColors = ToolkitColorManager::Instance();
-    return GetThemeManagerState()->m_nCurrentTheme == 2 ? pColors->GetColorEx(59) : pColors->GetColor(59);
+    return GetThemeManagerState()->m_nCurrentTheme == 2 ? pColors->GetColorEx(qxColorShadow) : pColors->GetColor(qxColorShadow);
 }
 
 HWND MainWindow()

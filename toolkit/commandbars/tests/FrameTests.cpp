@@ -6,7 +6,7 @@
 #include <qx/controledit.h>
 #include <qx/framehost.h>
 #include <qx/popup.h>
-#include <qx/shadow.h>
+#include <qx/barshadow.h>
 
 #include <gtest/gtest.h>
 #include <qmtest/cbframe.h>

@@ -3,7 +3,6 @@
 
 #include <qx/drawing.h>
 #include <qx/images.h>
-#include <qx/listbox.h>
 
 namespace {
 
@@ -31,13 +30,13 @@ CButtonTheme::~CButtonTheme() { m_themeButton.CloseThemeData(); }
 
 void CButtonTheme::RefreshMetrics()
 {
-    m_crBack.SetStandard(ManagerColor(15));
-    m_crText.SetStandard(ManagerColor(18));
-    m_crTextDisabled.SetStandard(ManagerColor(17));
-    m_crBorderLight.SetStandard(ManagerColor(15));
-    m_crBorderShadow.SetStandard(ManagerColor(16));
-    m_crBorderHilite.SetStandard(ManagerColor(20));
-    m_crBorder3DShadow.SetStandard(ManagerColor(21));
+    m_crBack.SetStandard(ManagerColor(COLOR_BTNFACE));
+    m_crText.SetStandard(ManagerColor(COLOR_BTNTEXT));
+    m_crTextDisabled.SetStandard(ManagerColor(COLOR_GRAYTEXT));
+    m_crBorderLight.SetStandard(ManagerColor(COLOR_BTNFACE));
+    m_crBorderShadow.SetStandard(ManagerColor(COLOR_BTNSHADOW));
+    m_crBorderHilite.SetStandard(ManagerColor(COLOR_BTNHIGHLIGHT));
+    m_crBorder3DShadow.SetStandard(ManagerColor(COLOR_3DDKSHADOW));
     // The visual style is (re)opened on its next use.
     m_themeButton.CloseThemeData();
     m_bThemeOpened = FALSE;
@@ -224,7 +223,7 @@ BOOL CButtonTheme::DrawBackgroundThemed(LPDRAWITEMSTRUCT lpDIS, CQXButton* pButt
     if (hBrush)
         ::FillRect(lpDIS->hDC, &rc, hBrush);
     else
-        CDC::FromHandle(lpDIS->hDC)->FillSolidRect(rc, ManagerColor(15));
+        CDC::FromHandle(lpDIS->hDC)->FillSolidRect(rc, ManagerColor(COLOR_BTNFACE));
     return SUCCEEDED(
         m_themeButton.DrawThemeBackground(lpDIS->hDC, 1, GetPushButtonState(lpDIS->itemState, pButton), rc));
 }
@@ -299,15 +298,15 @@ CButtonThemeFlat::CButtonThemeFlat(BOOL bToolbarLook) : m_bToolbarLook(bToolbarL
 void CButtonThemeFlat::RefreshMetrics()
 {
     CButtonTheme::RefreshMetrics();
-    m_crBack.SetStandard(ManagerColor(m_bToolbarLook ? 30 : 15));
-    m_crPushedFace.SetStandard(ManagerColor(33));
-    m_crHotFace.SetStandard(ManagerColor(31));
-    m_crBorderShadow.SetStandard(ManagerColor(16));
-    m_crBorderLight.SetStandard(ManagerColor(32));
-    m_crText.SetStandard(ManagerColor(46));
-    m_crHotText.SetStandard(ManagerColor(45));
-    m_crPushedText.SetStandard(ManagerColor(47));
-    m_crCheckedFace.SetStandard(ManagerColor(36));
+    m_crBack.SetStandard(ManagerColor(m_bToolbarLook ? qxColorBarFace : COLOR_BTNFACE));
+    m_crPushedFace.SetStandard(ManagerColor(qxColorPressedFace));
+    m_crHotFace.SetStandard(ManagerColor(qxColorHotFace));
+    m_crBorderShadow.SetStandard(ManagerColor(COLOR_BTNSHADOW));
+    m_crBorderLight.SetStandard(ManagerColor(qxColorHotBorder));
+    m_crText.SetStandard(ManagerColor(qxColorBarText));
+    m_crHotText.SetStandard(ManagerColor(qxColorHotText));
+    m_crPushedText.SetStandard(ManagerColor(qxColorPressedText));
+    m_crCheckedFace.SetStandard(ManagerColor(qxColorCheckedFace));
 }
 
 void CButtonThemeFlat::SetToolbarLook(BOOL bToolbarLook)
@@ -319,7 +318,7 @@ void CButtonThemeFlat::SetToolbarLook(BOOL bToolbarLook)
 COLORREF CButtonThemeFlat::GetTextColor(UINT nItemState, CQXButton* pButton)
 {
     if (nItemState & ODS_DISABLED)
-        return ManagerColor(17);
+        return ManagerColor(COLOR_GRAYTEXT);
     if (nItemState & ODS_SELECTED)
         return m_crPushedText;
     if (pButton->IsHot())
@@ -378,7 +377,7 @@ void CButtonThemeFlat::DrawBackgroundClassic(LPDRAWITEMSTRUCT lpDIS, CQXButton* 
         Frame(pDC, rc, m_crBorderLight, m_crBorderLight);
     }
     if (m_bToolbarLook && (pButton->GetStyle() & 0xF) == BS_DEFPUSHBUTTON) {
-        COLORREF clr = ManagerColor(13);
+        COLORREF clr = ManagerColor(COLOR_HIGHLIGHT);
         Frame(pDC, rc, clr, clr);
         CRect rcInner(rc);
         rcInner.DeflateRect(1, 1);
@@ -400,7 +399,7 @@ CButtonThemeGradient::CButtonThemeGradient(BOOL bToolbarLook) : CButtonThemeFlat
 void CButtonThemeGradient::RefreshMetrics()
 {
     CButtonThemeFlat::RefreshMetrics();
-    m_crBack.SetStandard(ManagerColor(15));
+    m_crBack.SetStandard(ManagerColor(COLOR_BTNFACE));
     int nTheme = ToolkitColorManager::Instance()->GetCurrentTheme();
     if (nTheme != qxColorThemeClassic) {
         m_crHotFace.SetStandard(RGB(255, 238, 194));
@@ -424,7 +423,7 @@ void CButtonThemeGradient::RefreshMetrics()
         m_crBorderLight.SetStandard(RGB(0, 0, 128));
     }
     if (!m_bToolbarLook)
-        m_crBack.SetStandard(ManagerColor(15));
+        m_crBack.SetStandard(ManagerColor(COLOR_BTNFACE));
 }
 
 void CButtonThemeGradient::DrawImage(CDC* pDC, UINT nItemState, CRect rc, CQXButton* pButton)
@@ -492,7 +491,7 @@ BOOL CButtonThemeToolbar::DrawBackgroundThemed(LPDRAWITEMSTRUCT lpDIS, CQXButton
               : pButton->IsHot() ? 2
                                  : 1;
     CRect rc(lpDIS->rcItem);
-    CDC::FromHandle(lpDIS->hDC)->FillSolidRect(rc, ManagerColor(15));
+    CDC::FromHandle(lpDIS->hDC)->FillSolidRect(rc, ManagerColor(COLOR_BTNFACE));
     return SUCCEEDED(m_themeButton.DrawThemeBackground(lpDIS->hDC, nPart, nVs, rc));
 }
 
@@ -747,7 +746,7 @@ void CQXButton::SetFaceColor(COLORREF clr)
 COLORREF CQXButton::GetFaceColor()
 {
     CButtonTheme* p = GetButtonTheme();
-    return p ? p->GetFaceColor() : ManagerColor(15);
+    return p ? p->GetFaceColor() : ManagerColor(COLOR_BTNFACE);
 }
 
 void CQXButton::SetLightColor(COLORREF clr)

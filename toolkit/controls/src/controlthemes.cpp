@@ -237,6 +237,10 @@ ThemeStyle* ThemeFactoryList::GetTheme()
 void ThemeFactoryList::SetTheme(ThemeStyle* pTheme)
 {
     Leave();
+    // The theme the control already owns is handed on, not deleted with
+    // its old factory.
+    if (m_bOwnsPrivateFactory && m_pPrivateFactory && pTheme && m_pPrivateFactory->m_pTheme == pTheme)
+        m_pPrivateFactory->m_pTheme = NULL;
     if (m_bOwnsPrivateFactory)
         delete m_pPrivateFactory;
     m_pPrivateFactory = NULL;

@@ -173,8 +173,8 @@ void CQXEdit::OnContextMenu(CWnd*, CPoint pos)
 
 COLORREF CQXEdit::GetBackColor()
 {
-    BOOL bPlain = !IsWindowEnabled() || (GetStyle() & ES_READONLY);
-    return ToolkitColorManager::Instance()->GetColor(bPlain ? 15 : 5);
+    // Read-only text stays on the window colour; only a disabled edit is grey.
+    return ToolkitColorManager::Instance()->GetColor(IsWindowEnabled() ? COLOR_WINDOW : COLOR_BTNFACE);
 }
 
 BOOL CQXEdit::OnEraseBkgnd(CDC*) { return TRUE; }

@@ -190,7 +190,7 @@ void CQXFlatComboBoxThemeGradient::DrawFlatComboBox(CDC* pDC, CQXFlatComboBox* p
     if (pCombo->IsWindowEnabled()) {
         pDC->FillSolidRect(rcInner, Color(5));
         if (nState >= qxFlatComboHighlighted) {
-            COLORREF clr = ToolkitColorManager::Instance()->GetColorEx(32);
+            COLORREF clr = ToolkitColorManager::Instance()->GetColorEx(qxColorHotBorder);
             pDC->Draw3dRect(rcClient, clr, clr);
         }
         FillDropDownListText(pDC, pCombo, TextArea(rcInner, nState));
@@ -212,7 +212,7 @@ void CQXFlatComboBoxThemeGradient::DrawButton(CDC* pDC, CRect rc, int nState, CQ
         pGradient = pColors->GetGradientColor(nState == qxFlatComboHighlighted ? 9 : 8);  // hot, pressed
         if (pGradient)
             DrawHelpers::Instance()->FillGradientValue(pDC->GetSafeHdc(), rcButton, *pGradient, FALSE);
-        pDC->FillSolidRect(rcButton.left - 1, rcButton.top, 1, rcButton.Height(), pColors->GetColorEx(32));
+        pDC->FillSolidRect(rcButton.left - 1, rcButton.top, 1, rcButton.Height(), pColors->GetColorEx(qxColorHotBorder));
     } else {
         CRect rcFace = rcButton;
         rcFace.DeflateRect(1, 1);

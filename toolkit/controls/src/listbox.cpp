@@ -1,4 +1,4 @@
-// listbox.cpp - the owner-drawn list box and the small drawing utilities.
+// listbox.cpp - the owner-drawn list box, popup menus with icons.
 #include <qx/listbox.h>
 
 #include <qx/colors.h>
@@ -29,7 +29,7 @@ void CQXListBox::Initialize(BOOL bSetFont)
         SendMessage(WM_SETFONT, (WPARAM)GetGlobalUIFonts()->GetNormalFont(), TRUE);
 }
 
-COLORREF CQXListBox::GetBackColor() { return ManagerColor(5); }
+COLORREF CQXListBox::GetBackColor() { return ManagerColor(COLOR_WINDOW); }
 
 BOOL CQXListBox::ForceOwnerDrawStyle()
 {
@@ -81,17 +81,17 @@ void CQXListBox::DrawItem(LPDRAWITEMSTRUCT lpDIS)
         BOOL bEnabled = IsWindowEnabled();
         BOOL bSelected = (lpDIS->itemState & ODS_SELECTED) != 0;
         COLORREF clrBack = GetBackColor();
-        COLORREF clrText = ManagerColor(bEnabled ? 8 : 17);
+        COLORREF clrText = ManagerColor(bEnabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
         CRect rcText(rcItem);
         rcText.DeflateRect(2, 0);
         if (bSelected) {
-            clrBack = ManagerColor(bEnabled ? 13 : 17);
-            clrText = ManagerColor(14);
+            clrBack = ManagerColor(bEnabled ? COLOR_HIGHLIGHT : COLOR_GRAYTEXT);
+            clrText = ManagerColor(COLOR_HIGHLIGHTTEXT);
         }
         if (m_nListStyle == styleFlat && bSelected && bEnabled) {
-            clrText = ManagerColor(45);
-            clrBack = ManagerColor(31);
-            COLORREF clrFrame = ManagerColor(32);
+            clrText = ManagerColor(qxColorHotText);
+            clrBack = ManagerColor(qxColorHotFace);
+            COLORREF clrFrame = ManagerColor(qxColorHotBorder);
             pDC->Draw3dRect(rcItem, clrFrame, clrFrame);
             rcItem.DeflateRect(1, 1);
         }
@@ -154,55 +154,4 @@ UINT AFXAPI TrackPopupMenuEx(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pOwn
     }
     HWND hOwner = pOwner ? pOwner->GetSafeHwnd() : NULL;
     return (UINT)::TrackPopupMenu(hMenu, nFlags, x, y, 0, hOwner, NULL);
-}
-
-// ---------------------------------------------------------------------------
-// Utilities.
-
-void AFXAPI DrawPatternRect(CDC* pDC, const RECT& rc) { DrawPatternRect(pDC, rc, ManagerColor(15), ManagerColor(20)); }
-
-void AFXAPI DrawPatternRect(CDC* pDC, const RECT& rc, COLORREF clrBackColor, COLORREF clrTextColor)
-{
-    static const WORD kRows[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
-    HBITMAP hBitmap = ::CreateBitmap(8, 8, 1, 1, kRows);
-    HBRUSH hBrush = ::CreatePatternBrush(hBitmap);
-    HDC hdc = pDC->GetSafeHdc();
-    HGDIOBJ hOldBrush = ::SelectObject(hdc, hBrush);
-    COLORREF clrBack = ::SetBkColor(hdc, clrBackColor);
-    COLORREF clrText = ::SetTextColor(hdc, clrTextColor);
-    ::PatBlt(hdc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, PATCOPY);
-    ::SetTextColor(hdc, clrText);
-    ::SetBkColor(hdc, clrBack);
-    ::SelectObject(hdc, hOldBrush);
-    ::DeleteObject(hBrush);
-    ::DeleteObject(hBitmap);
-}
-
-double AFXAPI HueToChannel(double m1, double m2, double h)
-{
-    if (h < 0)
-        h += 1;
-    else if (h > 1)
-        h -= 1;
-    if (h < 1.0 / 6)
-        return m1 + (m2 - m1) * 6 * h;
-    if (h < 0.5)
-        return m2;
-    if (h < 2.0 / 3)
-        return m1 + (m2 - m1) * (2.0 / 3 - h) * 6;
-    return m1;
-}
-
-COLORREF AFXAPI HslToRgb(double dHue, double dSaturation, double dLuminance)
-{
-    if (dSaturation == 0) {
-        int v = (int)(dLuminance * 255);
-        return RGB(v, v, v);
-    }
-    double m2 = dLuminance < 0.5 ? dLuminance * (1 + dSaturation) : dLuminance + dSaturation - dLuminance * dSaturation;
-    double m1 = 2 * dLuminance - m2;
-    int r = (int)(HueToChannel(m1, m2, dHue + 1.0 / 3) * 255);
-    int g = (int)(HueToChannel(m1, m2, dHue) * 255);
-    int b = (int)(HueToChannel(m1, m2, dHue - 1.0 / 3) * 255);
-    return RGB(r, g, b);
 }

@@ -132,11 +132,11 @@ TEST_F(ButtonTest, FlatThemeFillsStatesAndHasNoFrameWhenIdle)
         COLORREF edge, fill;
     };
     const Row rows[] = {
-        {"idle", false, false, false, m->GetColor(15), m->GetColor(15)},
-        {"hot", true, false, false, m->GetColor(32), m->GetColor(31)},
-        {"pushed", true, true, false, m->GetColor(32), m->GetColor(33)},
-        {"checked", false, false, true, m->GetColor(32), m->GetColor(36)},
-        {"checked and hot", true, false, true, m->GetColor(32), m->GetColor(33)},
+        {"idle", false, false, false, m->GetColor(COLOR_BTNFACE), m->GetColor(COLOR_BTNFACE)},
+        {"hot", true, false, false, m->GetColor(qxColorHotBorder), m->GetColor(qxColorHotFace)},
+        {"pushed", true, true, false, m->GetColor(qxColorHotBorder), m->GetColor(qxColorPressedFace)},
+        {"checked", false, false, true, m->GetColor(qxColorHotBorder), m->GetColor(qxColorCheckedFace)},
+        {"checked and hot", true, false, true, m->GetColor(qxColorHotBorder), m->GetColor(qxColorPressedFace)},
     };
     for (const Row& r : rows) {
         b->SetChecked(r.bChecked);
@@ -152,8 +152,8 @@ TEST_F(ButtonTest, FlatThemeFillsStatesAndHasNoFrameWhenIdle)
     Hover(b, false);
     t->SetToolbarLook(TRUE);
     auto mem = Draw(b);
-    EXPECT_EQ(m->GetColor(16), mem->Pixel(0, 12));
-    EXPECT_EQ(m->GetColor(30), mem->Pixel(40, 12));
+    EXPECT_EQ(m->GetColor(COLOR_BTNSHADOW), mem->Pixel(0, 12));
+    EXPECT_EQ(m->GetColor(qxColorBarFace), mem->Pixel(40, 12));
     // The flat colours of the caller.
     t->SetToolbarLook(FALSE);
     b->SetFlatColors(RGB(9, 9, 9), RGB(8, 8, 8), RGB(7, 7, 7));
@@ -169,7 +169,7 @@ TEST_F(ButtonTest, ToolbarLookDefaultButtonsGetTwoHighlightRings)
 {
     CQXButton* b = Make("", BS_DEFPUSHBUTTON);
     b->GetThemeHolder().SetTheme(new CButtonThemeFlat(TRUE));
-    COLORREF c13 = ToolkitColorManager::Instance()->GetColor(13);
+    COLORREF c13 = ToolkitColorManager::Instance()->GetColor(COLOR_HIGHLIGHT);
     auto mem = Draw(b);
     EXPECT_EQ(c13, mem->Pixel(0, 12));
     EXPECT_EQ(c13, mem->Pixel(1, 12));
@@ -183,7 +183,7 @@ TEST_F(ButtonTest, GradientThemeFillsWithTheColourManagersGradients)
     auto* t = dynamic_cast<CButtonThemeGradient*>(b->GetButtonTheme());
     ASSERT_NE(nullptr, t);
     ToolkitColorManager* m = ToolkitColorManager::Instance();
-    EXPECT_EQ(m->GetColor(46), (COLORREF)t->m_crText) << "colour theme 0 keeps the flat text colour";
+    EXPECT_EQ(m->GetColor(qxColorBarText), (COLORREF)t->m_crText) << "colour theme 0 keeps the flat text colour";
     EXPECT_EQ(RGB(0, 0, 0), (COLORREF)t->m_crHotText);
     struct Row {
         const char* name;
@@ -211,8 +211,8 @@ TEST_F(ButtonTest, GradientThemeFillsWithTheColourManagersGradients)
     b->SendMessage(BM_SETSTATE, FALSE, 0);
     Hover(b, false);
     auto idle = Draw(b);
-    EXPECT_EQ(m->GetColor(15), idle->Pixel(40, 12)) << "idle faces are solid";
-    EXPECT_EQ(m->GetColor(15), idle->Pixel(0, 12));
+    EXPECT_EQ(m->GetColor(COLOR_BTNFACE), idle->Pixel(40, 12)) << "idle faces are solid";
+    EXPECT_EQ(m->GetColor(COLOR_BTNFACE), idle->Pixel(0, 12));
 }
 
 TEST(ButtonGradientSchemes, BlueDesktopColoursAndBlackText)
@@ -226,7 +226,7 @@ TEST(ButtonGradientSchemes, BlueDesktopColoursAndBlackText)
     EXPECT_EQ(RGB(0, 0, 0), (COLORREF)g.m_crText);
     CButtonThemeGradient plain(FALSE);
     plain.RefreshMetrics();
-    EXPECT_EQ(ToolkitColorManager::Instance()->GetColor(15), (COLORREF)plain.m_crBack) << "no toolbar look: button face";
+    EXPECT_EQ(ToolkitColorManager::Instance()->GetColor(COLOR_BTNFACE), (COLORREF)plain.m_crBack) << "no toolbar look: button face";
 }
 
 TEST_F(ButtonTest, VisualStyleFlagFallsBackToClassicWithoutStyles)
@@ -401,7 +401,7 @@ TEST_F(ButtonTest, ButtonsWithoutAThemeAnswerDefaults)
 {
     CQXButton* b = Make("Plain", BS_PUSHBUTTON, CRect(10, 10, 90, 34), RUNTIME_CLASS(CQXThemeManagerStyleFactory));
     EXPECT_FALSE(b->HasTheme());
-    EXPECT_EQ(ToolkitColorManager::Instance()->GetColor(15), b->GetFaceColor());
+    EXPECT_EQ(ToolkitColorManager::Instance()->GetColor(COLOR_BTNFACE), b->GetFaceColor());
     b->SetFaceColor(RGB(1, 1, 1));
     b->SetFlatColors(1, 2, 3);
     MemoryDC mem(80, 24, RGB(1, 2, 3));

@@ -66,6 +66,22 @@ TEST(ControlThemes, ControlsShareTheFactorysThemeUntilOneGetsItsOwn)
     EXPECT_EQ(2, a.nChanged);
 }
 
+TEST(ControlThemes, SettingTheThemeAControlOwnsKeepsIt)
+{
+    Client a;
+    CountedTheme* pOwn = new CountedTheme;
+    a.SetTheme(pOwn);
+    const int nAlive = CountedTheme::s_nAlive;
+    a.SetTheme(pOwn);
+    EXPECT_EQ(nAlive, CountedTheme::s_nAlive) << "the theme is not deleted";
+    ASSERT_EQ(pOwn, a.GetTheme());
+    EXPECT_EQ(a.GetFactory(), pOwn->m_pFactory) << "it belongs to the control's factory";
+    EXPECT_TRUE(a.m_bOwnsPrivateFactory);
+    EXPECT_EQ(2, a.nChanged);
+    a.SetTheme(NULL);
+    EXPECT_EQ(nAlive - 1, CountedTheme::s_nAlive) << "deleted once, with the control's factory";
+}
+
 TEST(ControlThemes, FactoriesTellTheirClientsAboutANewTheme)
 {
     Client a, b, c;

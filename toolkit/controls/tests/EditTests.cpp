@@ -97,7 +97,7 @@ TEST_F(EditTest, TheContextMenuHoldsTheEditCommands)
     ::DestroyMenu(hMenu);
 }
 
-TEST_F(EditTest, PaintsOnTheWindowColourOrTheFaceWhenReadOnly)
+TEST_F(EditTest, PaintsOnTheWindowColourEvenReadOnlyAndOnTheFaceWhenDisabled)
 {
     edit.SetWindowText("x");
     auto probe = [&]() {
@@ -109,9 +109,13 @@ TEST_F(EditTest, PaintsOnTheWindowColourOrTheFaceWhenReadOnly)
         return c;
     };
     ToolkitColorManager* m = ToolkitColorManager::Instance();
-    EXPECT_EQ(m->GetColor(5), probe());
+    EXPECT_EQ(m->GetColor(COLOR_WINDOW), probe());
     edit.SetReadOnly(TRUE);
-    EXPECT_EQ(m->GetColor(15), probe());
+    EXPECT_EQ(m->GetColor(COLOR_WINDOW), probe()) << "read-only text is not greyed";
+    edit.EnableWindow(FALSE);
+    EXPECT_EQ(m->GetColor(COLOR_BTNFACE), probe());
+    edit.EnableWindow(TRUE);
+    edit.SetReadOnly(FALSE);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The owner-drawn list box, the popup-menu helper and the small utilities.
+// The owner-drawn list box, the popup-menu helper and the icon holder.
 #include "DialogTestSupport.h"
 #include "PaintTestSupport.h"
 
@@ -88,43 +88,6 @@ TEST_F(ListBoxTest, SelectedItemsInEachLook)
     list.EnableWindow(FALSE);
     EXPECT_EQ(C(17), ScreenPixel(150, h / 2));
     list.EnableWindow(TRUE);
-}
-
-TEST(ListBoxUtilities, HslToRgbTable)
-{
-    struct Row {
-        double h, s, l;
-        COLORREF expected;
-    };
-    const Row rows[] = {
-        {0, 0, 0.5, RGB(127, 127, 127)}, {0, 0, 1, RGB(255, 255, 255)},   {0, 1, 0.5, RGB(255, 0, 0)},
-        {1.0 / 3, 1, 0.5, RGB(0, 255, 0)}, {2.0 / 3, 1, 0.5, RGB(0, 0, 255)}, {0, 1, 0.25, RGB(127, 0, 0)},
-    };
-    for (const Row& r : rows) {
-        COLORREF c = HslToRgb(r.h, r.s, r.l);
-        EXPECT_EQ(r.expected, c) << r.h << " " << r.s << " " << r.l << " -> " << (int)GetRValue(c) << ","
-                                 << (int)GetGValue(c) << "," << (int)GetBValue(c);
-    }
-    EXPECT_DOUBLE_EQ(0.25, HueToChannel(0.25, 0.75, 0.9));
-    EXPECT_DOUBLE_EQ(0.75, HueToChannel(0.25, 0.75, 1.3)) << "brought into 0..1 first";
-}
-
-TEST(ListBoxUtilities, PatternRectAlternatesTwoColoursAndRestoresTheDC)
-{
-    FixedColors colors;
-    MemoryDC mem(16, 16, RGB(1, 2, 3));
-    COLORREF clrText = mem.dc()->SetTextColor(RGB(9, 9, 9));
-    COLORREF clrBack = mem.dc()->SetBkColor(RGB(8, 8, 8));
-    (void)clrText;
-    (void)clrBack;
-    DrawPatternRect(mem.dc(), CRect(2, 2, 12, 12));
-    COLORREF a = mem.Pixel(4, 4), b = mem.Pixel(5, 4);
-    COLORREF c15 = ToolkitColorManager::Instance()->GetColor(15), c20 = ToolkitColorManager::Instance()->GetColor(20);
-    EXPECT_TRUE((a == c15 && b == c20) || (a == c20 && b == c15));
-    EXPECT_EQ(a, mem.Pixel(5, 5));
-    EXPECT_EQ(RGB(1, 2, 3), mem.Pixel(1, 1));
-    EXPECT_EQ(RGB(9, 9, 9), mem.dc()->GetTextColor());
-    EXPECT_EQ(RGB(8, 8, 8), mem.dc()->GetBkColor());
 }
 
 TEST(ListBoxUtilities, IconHolderDestroysWhatItHolds)

@@ -2,7 +2,7 @@
 #include <qx/autohide.h>
 #include <qx/dockingpane.h>
 #include <qx/drawing.h>
-#include <qx/layout.h>
+#include <qx/panelayout.h>
 #include <qx/panemanager.h>
 #include <qx/panepaint.h>
 #include <qx/propexchange.h>
@@ -115,10 +115,7 @@ DWORD_PTR AutoHideGroupTabs::GetItemImage(const CQXPTabManagerItem* pItem) const
 {
     CQXPDockingPane* pPane = GetPane(pItem);
     CQXPDockingPaneManager* pManager = m_pPanel ? m_pPanel->GetDockingPaneManager() : NULL;
-    if (!pPane || !pManager)
-        return 0;
-    int nIcon = pPane->GetIconID() > 0 ? pPane->GetIconID() : pPane->GetID();
-    return (DWORD_PTR)pManager->GetIcon(nIcon);
+    return pManager ? (DWORD_PTR)pManager->GetPaneIcon(pPane) : 0;
 }
 
 CQXPDockingPane* AutoHideGroupTabs::GetPane(const CQXPTabManagerItem* pItem) const

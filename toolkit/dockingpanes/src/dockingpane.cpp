@@ -1,6 +1,6 @@
 // One tool pane and the window it hosts.
 #include <qx/dockingpane.h>
-#include <qx/layout.h>
+#include <qx/panelayout.h>
 #include <qx/panemanager.h>
 #include <qx/propexchange.h>
 #include <qx/tabbedcontainer.h>

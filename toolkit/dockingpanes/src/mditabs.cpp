@@ -249,11 +249,11 @@ CQXPTabManagerItem* CQXPTabWorkspace::FindItem(HWND hWnd) const
 BEGIN_MESSAGE_MAP(CQXPTabWorkspace, CWnd)
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONDBLCLK()
-    ON_WM_RBUTTONDOWN()
-    ON_WM_RBUTTONDBLCLK()
-    ON_WM_MBUTTONDOWN()
+    ON_MESSAGE(WM_LBUTTONDOWN, OnStripMouse)
+    ON_MESSAGE(WM_LBUTTONDBLCLK, OnStripMouse)
+    ON_MESSAGE(WM_RBUTTONDOWN, OnStripMouse)
+    ON_MESSAGE(WM_RBUTTONDBLCLK, OnStripMouse)
+    ON_MESSAGE(WM_MBUTTONDOWN, OnStripMouse)
     ON_WM_MOUSEMOVE()
     ON_WM_MOUSELEAVE()
 END_MESSAGE_MAP()
@@ -292,29 +292,10 @@ void CQXPTabWorkspace::OnStripClick(UINT message, CPoint point)
         PerformClick(m_hWnd, point);
 }
 
-void CQXPTabWorkspace::OnLButtonDown(UINT, CPoint point)
+LRESULT CQXPTabWorkspace::OnStripMouse(WPARAM, LPARAM lParam)
 {
-    OnStripClick(WM_LBUTTONDOWN, point);
-}
-
-void CQXPTabWorkspace::OnLButtonDblClk(UINT, CPoint point)
-{
-    OnStripClick(WM_LBUTTONDBLCLK, point);
-}
-
-void CQXPTabWorkspace::OnRButtonDown(UINT, CPoint point)
-{
-    OnStripClick(WM_RBUTTONDOWN, point);
-}
-
-void CQXPTabWorkspace::OnRButtonDblClk(UINT, CPoint point)
-{
-    OnStripClick(WM_RBUTTONDBLCLK, point);
-}
-
-void CQXPTabWorkspace::OnMButtonDown(UINT, CPoint point)
-{
-    OnStripClick(WM_MBUTTONDOWN, point);
+    OnStripClick(GetCurrentMessage()->message, CPoint(lParam));
+    return 0;
 }
 
 void CQXPTabWorkspace::OnMouseMove(UINT, CPoint point)
@@ -335,6 +316,8 @@ CQXPTabClientWnd::CQXPTabClientWnd()
       m_bGroupsStacked(TRUE), m_nSplitterWidth(5), m_bTrackerMode(TRUE), m_bUpdating(FALSE), m_bRefreshing(FALSE), m_bLockRedraw(FALSE),
       m_bInLayout(FALSE), m_dwFlags(0), m_nAppliedTheme(0), m_pToolTipContext(new CQXPToolTipContext())
 {
+    m_nNewTabPosition = 0;
+    m_bKeepActivationOnClose = TRUE;
     m_paintManager.m_bBoldSelected = TRUE;
     m_paintManager.AddListener(this);
     RegisterStripClass();
@@ -529,18 +512,18 @@ void CQXPTabClientWnd::SyncTheme()
         break;
     case 3:
         p.SetAppearance(0);
-        p.SetColor(8);
+        p.SetColor(COLOR_WINDOWTEXT);
         p.m_bHotTracking = TRUE;
         break;
     case 4:
         p.SetAppearance(3);
-        p.SetColor(16);
+        p.SetColor(COLOR_BTNSHADOW);
         p.m_bStaticFrame = TRUE;
         p.m_bSelectOnButtonDown = TRUE;
         break;
     case 5:
         p.SetAppearance(3);
-        p.SetColor(32);
+        p.SetColor(qxColorHotBorder);
         p.m_bHotTracking = TRUE;
         break;
     case 6:
@@ -685,7 +668,12 @@ void CQXPTabClientWnd::UpdateContents()
         if (!pItem) {
             // New documents join the active group, else the last one.
             CQXPTabWorkspace* pTarget = m_pActiveWorkspace ? m_pActiveWorkspace : m_arrWorkspaces.back();
-            pItem = pTarget->AddItem(-1);
+            int nAt = -1;
+            if (m_nNewTabPosition == 1)
+                nAt = 0;
+            else if (m_nNewTabPosition == 2 && pTarget->GetSelectedItem())
+                nAt = pTarget->GetCurSel() + 1;
+            pItem = pTarget->AddItem(nAt);
             pItem->m_hWnd = h;
             bChanged = TRUE;
             if (m_bGroups) {
@@ -1116,7 +1104,7 @@ void CQXPTabClientWnd::MoveItem(CQXPTabManagerItem* pItem, CQXPTabWorkspace* pTa
 
 BEGIN_MESSAGE_MAP(CQXPTabClientWnd, CWnd)
     ON_MESSAGE(WM_MDICREATE, OnMDIChange)
-    ON_MESSAGE(WM_MDIDESTROY, OnMDIChange)
+    ON_MESSAGE(WM_MDIDESTROY, OnMDIDestroy)
     ON_MESSAGE(WM_MDIACTIVATE, OnMDIChange)
     ON_MESSAGE(WM_MDINEXT, OnMDIChange)
     ON_WM_SIZE()
@@ -1125,6 +1113,30 @@ BEGIN_MESSAGE_MAP(CQXPTabClientWnd, CWnd)
     ON_WM_LBUTTONDOWN()
     ON_WM_SYSCOLORCHANGE()
 END_MESSAGE_MAP()
+
+// Without keeping the MDI client's choice, the active document's neighbour
+// tab (the one to its right, else to its left) comes forward before it goes.
+LRESULT CQXPTabClientWnd::OnMDIDestroy(WPARAM wParam, LPARAM lParam)
+{
+    HWND hClosing = (HWND)wParam;
+    HWND hActive = (HWND)::SendMessage(m_hWnd, WM_MDIGETACTIVE, 0, 0);
+    if (!m_bKeepActivationOnClose && hClosing && hClosing == hActive) {
+        CQXPTabManagerItem* pItem = FindItem(hClosing);
+        CQXPTabWorkspace* pWorkspace = pItem ? FindWorkspace(pItem) : NULL;
+        if (pWorkspace) {
+            int n = pWorkspace->GetCurSel();
+            for (int i = 0; i < pWorkspace->GetItemCount(); ++i)
+                if (pWorkspace->GetItem(i) == pItem)
+                    n = i;
+            CQXPTabManagerItem* pNext = pWorkspace->GetItem(n + 1);
+            if (!pNext)
+                pNext = pWorkspace->GetItem(n - 1);
+            if (pNext && pNext->m_hWnd && ::IsWindow(pNext->m_hWnd))
+                ::SendMessage(m_hWnd, WM_MDIACTIVATE, (WPARAM)pNext->m_hWnd, 0);
+        }
+    }
+    return OnMDIChange(wParam, lParam);
+}
 
 // The MDI client does the work; the tabs follow what it did.
 LRESULT CQXPTabClientWnd::OnMDIChange(WPARAM, LPARAM)

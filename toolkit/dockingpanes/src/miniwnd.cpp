@@ -1,6 +1,6 @@
 // The floating frame (its model part).
 #include <qx/miniwnd.h>
-#include <qx/layout.h>
+#include <qx/panelayout.h>
 #include <qx/panemanager.h>
 #include <qx/propexchange.h>
 #include <qx/splittercontainer.h>

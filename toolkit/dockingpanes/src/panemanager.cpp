@@ -6,6 +6,7 @@
 #include <qx/panepaint.h>
 #include <qx/splittercontainer.h>
 #include <qx/tabbedcontainer.h>
+#include <qx/tooltips.h>
 
 #include <fx/frame.h>
 
@@ -57,6 +58,7 @@ CQXPDockingPaneManager::CQXPDockingPaneManager()
 {
     m_szClientMin.cx = m_szClientMin.cy = 60;
     m_pPaintManager = new CQXPDockingPanePaintManager();
+    m_pToolTipContext = new CQXPToolTipContext();
     RegisterDockingClasses();
 }
 
@@ -69,6 +71,8 @@ CQXPDockingPaneManager::~CQXPDockingPaneManager()
     delete m_pLayout;
     m_pLayout = NULL;
     delete m_pPaintManager;
+    if (m_pToolTipContext)
+        m_pToolTipContext->InternalRelease();
     for (auto& i : m_icons)
         ::DestroyIcon(i.second);
     if (m_hWnd && ::IsWindow(m_hWnd))

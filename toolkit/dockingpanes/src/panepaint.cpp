@@ -13,8 +13,10 @@ CQXPDockingPanePaintManager::CQXPDockingPanePaintManager()
       m_pPanelTabPainter(new CQXPTabPainter()), m_nSplitterSize(4), m_nCaptionHeight(18), m_nTabStripHeight(22),
       m_nBorder(1), m_bShowCaption(TRUE), m_bAlwaysShowTabs(FALSE), m_hFont(NULL), m_bShowPanelIcons(TRUE), m_bDragSlidesOut(TRUE),
       m_clrActiveCaptionText(0), m_clrInactiveCaptionText(0), m_bGradientCaptions(FALSE), m_bHighlightActive(TRUE),
-      m_nSplitterStyle(0), m_clrFace(0), m_clrBorder(0), m_bGradientButtons(FALSE), m_nLunaSelector(7)
+      m_nSplitterStyle(0), m_clrFace(0), m_clrBorder(0), m_bGradientButtons(FALSE), m_nLunaSelector(7),
+      m_nCaptionTextHeight(13)
 {
+    SetRect(&m_rcCaptionMargin, 0, 2, 0, 1);
     m_clrBackground[0] = m_clrBackground[1] = 0;
     m_clrActiveCaption[0] = m_clrActiveCaption[1] = m_clrInactiveCaption[0] = m_clrInactiveCaption[1] = 0;
     m_clrPanelBack[0] = m_clrPanelBack[1] = (COLORREF)-1;
@@ -68,6 +70,8 @@ CQXPDockingPanePaintManager* AFXAPI CQXPDockingPanePaintManager::CreateTheme(int
     p->m_pPanelTabPainter->SetAppearance(t.panelAppearance);
     if (t.panelColors > 0)
         p->m_pPanelTabPainter->SetColor(t.panelColors);
+    if (nTheme == 6 || nTheme == 8)
+        SetRectEmpty(&p->m_rcCaptionMargin);
     // Striped panes show their tabs at the top.
     p->m_pTabPainter->SetPosition(nTheme == 5 ? tabPositionTop : tabPositionBottom);
     p->RefreshMetrics();
@@ -103,29 +107,42 @@ void CQXPDockingPanePaintManager::RefreshMetrics()
         m_clrTable[i] = pColors->GetColor(i);
     m_clrPanelBack[0] = m_clrPanelBack[1] = GetColor(COLOR_3DFACE);
     RefreshThemeColors();
-    if (m_hFont)
-        ::DeleteObject(m_hFont);
     NONCLIENTMETRICSA ncm = {};
     ncm.cbSize = sizeof(ncm);
-    if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0))
-        m_hFont = ::CreateFontIndirectA(&ncm.lfSmCaptionFont);
-    else
-        m_hFont = NULL;
-    // The caption: the text height and the theme's extra height.
-    HDC hDC = ::GetDC(NULL);
-    TEXTMETRICA tm;
-    {
-        FontSelector font(hDC, m_hFont);
-        ::GetTextMetricsA(hDC, &tm);
+    LOGFONTA lfIconTitle = {};
+    if (m_nTheme == 7 && ::SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof(lfIconTitle), &lfIconTitle, 0)) {
+        // Theme 7 writes its captions in Arial at the icon titles' size.
+        lstrcpynA(lfIconTitle.lfFaceName, "Arial", LF_FACESIZE);
+        SetCaptionFont(&lfIconTitle);
+    } else if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) {
+        SetCaptionFont(&ncm.lfSmCaptionFont);
+    } else {
+        SetCaptionFont(NULL);
     }
-    ::ReleaseDC(NULL, hDC);
-    m_nCaptionHeight = tm.tmHeight + m_nCaptionExtra;
     if (m_pTabPainter) {
         m_pTabPainter->RefreshMetrics();
         m_pPanelTabPainter->RefreshMetrics();
         RECT m = m_pTabPainter->GetHeaderMargin();
         m_nTabStripHeight = m.top + m_pTabPainter->GetButtonHeight() + m.bottom;
     }
+}
+
+void CQXPDockingPanePaintManager::SetCaptionFont(const LOGFONTA* pLogFont)
+{
+    if (m_hFont)
+        ::DeleteObject(m_hFont);
+    m_hFont = pLogFont ? ::CreateFontIndirectA(pLogFont) : NULL;
+    // The caption: the margins, the text (at least 13 pixels) and the
+    // theme's extra height.
+    HDC hDC = ::GetDC(NULL);
+    SIZE sz = {0, 0};
+    {
+        FontSelector font(hDC, m_hFont);
+        ::GetTextExtentPoint32A(hDC, " ", 1, &sz);
+    }
+    ::ReleaseDC(NULL, hDC);
+    m_nCaptionTextHeight = (sz.cy > 12 ? sz.cy : 13) + m_nCaptionExtra;
+    m_nCaptionHeight = m_rcCaptionMargin.top + m_rcCaptionMargin.bottom + m_nCaptionTextHeight;
 }
 
 RECT CQXPDockingPanePaintManager::GetCaptionRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const
@@ -323,7 +340,7 @@ void CQXPDockingPanePaintManager::RefreshThemeColors()
         // Luna: a light gradient strip, an orange active one.
         m_clrInactiveCaption[0] = MixColors(face, window, 205);
         m_clrInactiveCaption[1] = face;
-        m_clrActiveCaption[0] = m_clrActiveCaption[1] = GetColor(36);
+        m_clrActiveCaption[0] = m_clrActiveCaption[1] = GetColor(qxColorCheckedFace);
         m_clrActiveCaptionText = m_clrInactiveCaptionText = GetColor(COLOR_BTNTEXT);
         if (ToolkitColorManager::Instance()->IsLowColor()) {
             m_clrInactiveCaption[0] = m_clrInactiveCaption[1] = face;
@@ -460,10 +477,10 @@ void CQXPDockingPanePaintManager::DrawCaptionButton(HDC hDC, CaptionButton* pBut
                     DrawHelpers::Instance()->FillGradient(hDC, &rc, RGB(255, 242, 200), RGB(255, 212, 151), FALSE);
                 clrGlyph = RGB(0, 0, 0);
             } else {
-                dc.FillSolidRect(&rc, GetColor(bPressed ? 33 : 31));
-                clrGlyph = GetColor(bPressed ? 47 : 45);
+                dc.FillSolidRect(&rc, GetColor(bPressed ? qxColorPressedFace : qxColorHotFace));
+                clrGlyph = GetColor(bPressed ? qxColorPressedText : qxColorHotText);
             }
-            dc.Draw3dRect(&rc, GetColor(32), GetColor(32));
+            dc.Draw3dRect(&rc, GetColor(qxColorHotBorder), GetColor(qxColorHotBorder));
         }
         break;
     default:
@@ -508,7 +525,10 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
     BOOL bActive = m_bHighlightActive && pPane->IsActive();
     BOOL bDisabled = pSelected && !(pSelected->GetEnabled() & 1);
     const COLORREF face = m_clrFace;
+    // The text band: the caption less its margins.
     RECT rcBand = rcCaption;
+    rcBand.top += m_rcCaptionMargin.top;
+    rcBand.bottom -= m_rcCaptionMargin.bottom;
     COLORREF clrText, clrGlyph;
     int nSize = 14, nGap = 0;
     int nTextStart = 4;
@@ -519,21 +539,20 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
         // A gradient strip with gripper dots at its start.
         dc.FillSolidRect(&rcCaption, face);
         ::InflateRect(&rcBand, -1, 0);
-        rcBand.top += 1;
         const COLORREF* g = bActive ? m_clrActiveCaption : m_clrInactiveCaption;
         DrawHelpers::Instance()->FillGradient(hDC, &rcBand, g[0], g[1], FALSE);
         if (m_nTheme != 10) {
             ::SetPixel(hDC, rcBand.left, rcBand.top, face);
             ::SetPixel(hDC, rcBand.right - 1, rcBand.top, face);
         } else {
-            dc.FillSolidRect(rcBand.left, rcBand.top, rcBand.right - rcBand.left, 1, GetColor(54));
+            dc.FillSolidRect(rcBand.left, rcBand.top, rcBand.right - rcBand.left, 1, GetColor(qxColorWindowFrame));
         }
         if (rcBand.bottom - rcBand.top > 7 && m_nTheme != 7)
             for (int y = rcBand.top + 3; y + 2 < rcBand.bottom - 1; y += 4) {
                 RECT d1 = {rcBand.left + 4, y + 1, rcBand.left + 6, y + 3};
                 RECT d0 = {rcBand.left + 3, y, rcBand.left + 5, y + 2};
                 dc.FillSolidRect(&d1, GetColor(COLOR_WINDOW));
-                dc.FillSolidRect(&d0, GetColor(38));
+                dc.FillSolidRect(&d0, GetColor(qxColorGripper));
             }
         nTextStart = 10;
         nSize = 16;
@@ -546,8 +565,6 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
     case 6:
     case 9: {
         dc.FillSolidRect(&rcCaption, face);
-        if (m_nTheme != 6 && m_nTheme != 9)
-            ::InflateRect(&rcBand, 0, -1);
         if (m_bGradientCaptions) {
             const COLORREF* g = bActive ? m_clrActiveCaption : m_clrInactiveCaption;
             DrawHelpers::Instance()->FillGradient(hDC, &rcBand, g[0], g[1], TRUE);
@@ -555,15 +572,16 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
             dc.FillSolidRect(&rcBand, m_clrActiveCaption[0]);
         } else {
             // An outline with its corners left out.
-            dc.FillSolidRect(rcBand.left + 1, rcBand.top, rcBand.right - rcBand.left - 2, 1, GetColor(52));
-            dc.FillSolidRect(rcBand.left + 1, rcBand.bottom - 1, rcBand.right - rcBand.left - 2, 1, GetColor(52));
-            dc.FillSolidRect(rcBand.left, rcBand.top + 1, 1, rcBand.bottom - rcBand.top - 2, GetColor(52));
-            dc.FillSolidRect(rcBand.right - 1, rcBand.top + 1, 1, rcBand.bottom - rcBand.top - 2, GetColor(52));
+            dc.FillSolidRect(rcBand.left + 1, rcBand.top, rcBand.right - rcBand.left - 2, 1, GetColor(qxColorControlBorder));
+            dc.FillSolidRect(rcBand.left + 1, rcBand.bottom - 1, rcBand.right - rcBand.left - 2, 1, GetColor(qxColorControlBorder));
+            dc.FillSolidRect(rcBand.left, rcBand.top + 1, 1, rcBand.bottom - rcBand.top - 2, GetColor(qxColorControlBorder));
+            dc.FillSolidRect(rcBand.right - 1, rcBand.top + 1, 1, rcBand.bottom - rcBand.top - 2, GetColor(qxColorControlBorder));
         }
         if (m_nTheme == 9) {
-            dc.FillSolidRect(rcBand.left, rcBand.top, rcBand.right - rcBand.left, 1, GetColor(COLOR_3DSHADOW));
-            dc.FillSolidRect(rcBand.left, rcBand.top, 1, rcBand.bottom - rcBand.top, GetColor(COLOR_3DSHADOW));
-            dc.FillSolidRect(rcBand.right - 1, rcBand.top, 1, rcBand.bottom - rcBand.top, GetColor(COLOR_3DSHADOW));
+            // Bordered captions: left, top and right in the border colour.
+            dc.FillSolidRect(rcBand.left, rcBand.top, rcBand.right - rcBand.left, 1, m_clrBorder);
+            dc.FillSolidRect(rcBand.left, rcBand.top, 1, rcBand.bottom - rcBand.top, m_clrBorder);
+            dc.FillSolidRect(rcBand.right - 1, rcBand.top, 1, rcBand.bottom - rcBand.top, m_clrBorder);
         }
         clrText = bActive ? m_clrActiveCaptionText : m_clrInactiveCaptionText;
         clrGlyph = bActive ? GetColor(COLOR_CAPTIONTEXT) : GetColor(COLOR_BTNTEXT);
@@ -581,7 +599,6 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
     }
     default: {
         dc.FillSolidRect(&rcCaption, face);
-        rcBand.top += 1;
         dc.FillSolidRect(&rcBand, bActive ? m_clrActiveCaption[0] : m_clrInactiveCaption[0]);
         clrText = bActive ? m_clrActiveCaptionText : m_clrInactiveCaptionText;
         clrGlyph = GetColor(COLOR_BTNTEXT);
@@ -633,23 +650,65 @@ void CQXPDockingPanePaintManager::DrawPane(HDC hDC, CQXPDockingPaneTabbedContain
         LayoutCaptionButtons(pPane, rc);
 }
 
+void CQXPDockingPanePaintManager::DrawMargin(HDC hDC, const RECT& rc, BOOL /*bHorizontal*/)
+{
+    CDC::FromHandle(hDC)->FillSolidRect(&rc, m_clrFace);
+}
+
 void CQXPDockingPanePaintManager::DrawSplitter(HDC hDC, const RECT& rc, BOOL bHorizBar)
 {
     CDC& dc = *CDC::FromHandle(hDC);
     const COLORREF face = m_clrFace;
-    if (m_nSplitterStyle & (4 | 8)) {
+    // Lines across the bar's depth: rows of a horizontal bar, columns of a
+    // vertical one, counted from its top or left edge.
+    const int depth = bHorizBar ? rc.bottom - rc.top : rc.right - rc.left;
+    const int length = bHorizBar ? rc.right - rc.left : rc.bottom - rc.top;
+    auto lines = [&](int from, int count, COLORREF clr) {
+        if (count <= 0 || from < 0 || from >= depth)
+            return;
+        count = std::min(count, depth - from);
+        if (bHorizBar)
+            dc.FillSolidRect(rc.left, rc.top + from, length, count, clr);
+        else
+            dc.FillSolidRect(rc.left + from, rc.top, count, length, clr);
+    };
+    // A piece at (along, across) from the bar's start and top or left edge.
+    auto piece = [&](int along, int across, int cAlong, int cAcross, COLORREF clr) {
+        if (bHorizBar)
+            dc.FillSolidRect(rc.left + along, rc.top + across, cAlong, cAcross, clr);
+        else
+            dc.FillSolidRect(rc.left + across, rc.top + along, cAcross, cAlong, clr);
+    };
+    if (m_nSplitterStyle & 1) {
+        dc.FillSolidRect(&rc, face);
+        lines(0, 1, GetColor(COLOR_BTNHIGHLIGHT));
+        lines(depth - 2, 1, GetColor(qxColorControlBorder));
+        lines(depth - 1, 1, GetColor(COLOR_BTNTEXT));
+    } else if (m_nSplitterStyle & 2) {
+        const int half = m_nSplitterSize / 2;
+        dc.FillSolidRect(&rc, face);
+        lines(1, half - 1, GetColor(COLOR_WINDOW));
+        lines(0, 1, GetColor(COLOR_3DDKSHADOW));
+        lines(depth - 1, 1, GetColor(COLOR_3DDKSHADOW));
+    } else if (m_nSplitterStyle & (4 | 8)) {
         DrawHelpers::Instance()->FillGradient(hDC, &rc, m_clrBackground[0], m_clrBackground[1],
                                               (m_nSplitterStyle & 4) != 0);
-        return;
+    } else {
+        dc.FillSolidRect(&rc, face);
     }
-    dc.FillSolidRect(&rc, face);
-    if (m_nSplitterStyle & 1) {
-        if (bHorizBar) {
-            dc.FillSolidRect(rc.left, rc.top, rc.right - rc.left, 1, GetColor(COLOR_3DHIGHLIGHT));
-            dc.FillSolidRect(rc.left, rc.bottom - 1, rc.right - rc.left, 1, GetColor(COLOR_BTNTEXT));
-        } else {
-            dc.FillSolidRect(rc.left, rc.top, 1, rc.bottom - rc.top, GetColor(COLOR_3DHIGHLIGHT));
-            dc.FillSolidRect(rc.right - 1, rc.top, 1, rc.bottom - rc.top, GetColor(COLOR_BTNTEXT));
+    if (m_nSplitterStyle & 0x100) {
+        // A centre mark: two 11-pixel lines 2 and 4 pixels from the edge.
+        const int start = length / 2 - 5;
+        piece(start, 2, 11, 1, m_clrBorder);
+        piece(start, 4, 11, 1, m_clrBorder);
+    }
+    if (m_nSplitterStyle & 0x200) {
+        // A dotted grip about the middle, a dot every 4 pixels.
+        const int reach = std::min(length / 2 - 10, 32);
+        const int middle = length / 2, across = depth / 2 - 1;
+        for (int along = middle - reach; along <= middle + reach; along += 4) {
+            piece(along + 1, across + 1, 2, 2, GetColor(COLOR_BTNHIGHLIGHT));
+            piece(along, across, 2, 2, m_clrBorder);
         }
     }
 }

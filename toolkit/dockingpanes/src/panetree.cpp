@@ -1,6 +1,6 @@
 // The base of every layout object and the list-holding container base.
 #include <qx/panetree.h>
-#include <qx/layout.h>
+#include <qx/panelayout.h>
 #include <qx/panemanager.h>
 #include <qx/panepaint.h>
 #include <qx/propexchange.h>

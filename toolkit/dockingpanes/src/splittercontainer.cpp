@@ -1,7 +1,7 @@
 // The splitter container: its size passes, tree operations and splitter bars.
 #include <qx/splittercontainer.h>
 #include <qx/drawing.h>
-#include <qx/layout.h>
+#include <qx/panelayout.h>
 #include <qx/panemanager.h>
 #include <qx/panepaint.h>
 #include <qx/propexchange.h>

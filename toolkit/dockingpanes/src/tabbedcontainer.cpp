@@ -1,12 +1,14 @@
 // The tabbed container: panes sharing one place behind tabs.
 #include <qx/tabbedcontainer.h>
 #include <qx/dockingpane.h>
-#include <qx/layout.h>
+#include <qx/panelayout.h>
 #include <qx/panemanager.h>
 #include <qx/panepaint.h>
 #include <qx/propexchange.h>
 #include <qx/splittercontainer.h>
 #include <qx/tabpaint.h>
+#include <qx/toolkitres.h>
+#include <qx/tooltips.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -29,6 +31,12 @@ public:
             ::InvalidateRect(m_pOwner->GetSafeHwnd(), lpRect, FALSE);
     }
     void OnPropertyChanged() override { RedrawControl(NULL, FALSE); }
+    // The pane's icon (drawn when the pane-tab painter shows icons).
+    DWORD_PTR GetItemImage(const CQXPTabManagerItem* pItem) const override
+    {
+        CQXPDockingPaneManager* pManager = m_pOwner->GetDockingPaneManager();
+        return pManager ? (DWORD_PTR)pManager->GetPaneIcon(reinterpret_cast<CQXPDockingPane*>(pItem->m_dwData)) : 0;
+    }
     void OnItemClick(CQXPTabManagerItem* pItem) override
     {
         CQXPTabManager::OnItemClick(pItem);
@@ -528,6 +536,7 @@ void CQXPDockingPaneTabbedContainer::EndTabDrag()
 
 void CQXPDockingPaneTabbedContainer::OnLButtonDown(UINT, CPoint pt)
 {
+    RelayToToolTip();
     CQXPDockingPaneManager* pManager = GetDockingPaneManager();
     if (CaptionButton* b = CaptionButtonAt(pt)) {
         if (m_pSelectedPane)
@@ -720,7 +729,65 @@ BEGIN_MESSAGE_MAP(CQXPDockingPaneTabbedContainer, CWnd)
     ON_WM_SETFOCUS()
     ON_WM_NCDESTROY()
     ON_WM_CANCELMODE()
+    ON_WM_RBUTTONDOWN()
+    ON_MESSAGE(WM_HELPHITTEST, OnHelpHitTest)
 END_MESSAGE_MAP()
+
+void CQXPDockingPaneTabbedContainer::OnRButtonDown(UINT, CPoint point)
+{
+    RelayToToolTip();
+    int nHit = HitTest(point);
+    if (nHit >= 0 && nHit < (int)m_lstPanes.size())
+        SelectPane(static_cast<CQXPDockingPane*>(m_lstPanes[nHit]), TRUE, FALSE);
+    if (m_pSelectedPane)
+        m_pSelectedPane->SetFocus();
+    else
+        ::SetFocus(m_hWnd);
+    if (CQXPDockingPaneManager* pManager = GetDockingPaneManager()) {
+        pManager->UpdateFocus();
+        pManager->Notify(DOCKINGPANE_CONTAINER_RCLICK, (LPARAM) static_cast<CPaneBase*>(this));
+    }
+}
+
+void CQXPDockingPaneTabbedContainer::RelayToToolTip()
+{
+    CQXPDockingPaneManager* pManager = GetDockingPaneManager();
+    if (pManager && pManager->GetToolTipContext()) {
+        const MSG* pMsg = GetCurrentMessage();
+        pManager->GetToolTipContext()->FilterMessage(this, pMsg->message, pMsg->wParam, pMsg->lParam);
+    }
+}
+
+INT_PTR CQXPDockingPaneTabbedContainer::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const
+{
+    if (CaptionButton* b = CaptionButtonAt(point)) {
+        static const char* const kTexts[] = {"Auto Hide", "Close", "Maximize", "Restore", "Menu"};
+        CString strText = ToolkitString(b->m_nID, kTexts[b->m_nID - QXP_IDS_DOCKINGPANE_AUTOHIDE]);
+        return pTI ? FillToolHitInfo(pTI, m_hWnd, b->m_rc, b->m_nID, strText) : b->m_nID;
+    }
+    if (!IsTabsVisible())
+        return -1;
+    CString strText;
+    RECT rc = {0, 0, 0, 0};
+    INT_PTR nHit = m_pTabs->OnToolHitTest(point, &strText, &rc, NULL);
+    if (nHit < 0 || strText.IsEmpty())
+        return -1;
+    return pTI ? FillToolHitInfo(pTI, m_hWnd, rc, nHit + 1, strText) : nHit + 1;
+}
+
+// Help at a point: 0x20000 plus the help id (else the id) of the pane whose
+// tab is there, else of the selected pane; 0 without a pane.
+LRESULT CQXPDockingPaneTabbedContainer::OnHelpHitTest(WPARAM, LPARAM lParam)
+{
+    CPoint point(lParam);
+    int nHit = HitTest(point);
+    CQXPDockingPane* pPane = nHit >= 0 && nHit < (int)m_lstPanes.size()
+                                 ? static_cast<CQXPDockingPane*>(m_lstPanes[nHit])
+                                 : m_pSelectedPane;
+    if (!pPane)
+        return 0;
+    return 0x20000 + (pPane->m_nHelpID ? pPane->m_nHelpID : pPane->GetID());
+}
 
 void CQXPDockingPaneTabbedContainer::OnPaint()
 {
@@ -741,6 +808,7 @@ BOOL CQXPDockingPaneTabbedContainer::OnEraseBkgnd(CDC*)
 
 void CQXPDockingPaneTabbedContainer::OnMouseMove(UINT, CPoint point)
 {
+    RelayToToolTip();
     if (m_pTrackingPane) {
         OnMouseMoveTabDrag(point);
         return;
@@ -768,6 +836,7 @@ void CQXPDockingPaneTabbedContainer::OnMouseMove(UINT, CPoint point)
 
 void CQXPDockingPaneTabbedContainer::OnMouseLeave()
 {
+    RelayToToolTip();
     ClearHotCaptionButtons();
 }
 

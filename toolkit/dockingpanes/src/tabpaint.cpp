@@ -636,26 +636,26 @@ void CQXPTabPainter::RefreshColors()
     c.clrHighlight3D = Sys(COLOR_3DHIGHLIGHT);
     c.clrShadow3D = Sys(COLOR_3DSHADOW);
     c.clrDarkShadow3D = Sys(COLOR_3DDKSHADOW);
-    c.clrShape[0] = c.clrShape[1] = Sys(COLOR_3DSHADOW);
-    c.clrShape[2] = c.clrShape[3] = Sys(COLOR_3DFACE);
+    c.clrShape[tabShapeOutline] = c.clrShape[tabShapeSelectedOutline] = Sys(COLOR_3DSHADOW);
+    c.clrShape[tabShapeInner] = c.clrShape[tabShapeInnerLight] = Sys(COLOR_3DFACE);
     for (COLORREF& o : c.clrOutline)
         o = kUnset;
-    c.clrOutline[1] = c.clrOutline[3] = Sys(COLOR_BTNTEXT);
-    c.clrOutline[2] = Sys(COLOR_3DSHADOW);
-    for (int i = 7; i <= 9; ++i)
-        c.clrOutline[i] = c.clrOutline[i - 6];
-    c.clrOutline[10] = Sys(COLOR_WINDOW);
-    c.clrOutline[11] = Sys(COLOR_3DSHADOW);
+    c.clrOutline[tabOutlineEdge] = c.clrOutline[tabOutlineFarSlant] = Sys(COLOR_BTNTEXT);
+    c.clrOutline[tabOutlineEdgeBottom] = Sys(COLOR_3DSHADOW);
+    for (int i = tabOutlineEdge; i <= tabOutlineFarSlant; ++i)
+        c.clrOutline[tabOutlineOtherTabs + i] = c.clrOutline[i];
+    c.clrOutline[tabOutlineOtherTabs + tabOutlineInnerEdge] = Sys(COLOR_WINDOW);
+    c.clrOutline[tabOutlineOtherTabs + tabOutlineInnerFarSlant] = Sys(COLOR_3DSHADOW);
     c.bLuna = FALSE;
     c.bItemGradient = FALSE;
 
     auto luna = [&]() {
         c.clrHeader[0] = Sys(COLOR_3DFACE);
         c.clrHeader[1] = MixColors(Sys(COLOR_3DFACE), Sys(COLOR_WINDOW), 205);
-        c.clrStateFill[0] = c.clrStateFill[1] = Sys(36);
-        c.clrStateFrame[0] = c.clrStateFrame[1] = Sys(37);
-        c.clrHotFace = Sys(36);
-        c.clrPressedFace = Sys(33);
+        c.clrStateFill[0] = c.clrStateFill[1] = Sys(qxColorCheckedFace);
+        c.clrStateFrame[0] = c.clrStateFrame[1] = Sys(qxColorPressedBorder);
+        c.clrHotFace = Sys(qxColorCheckedFace);
+        c.clrPressedFace = Sys(qxColorPressedFace);
         c.clrHotText = Sys(COLOR_BTNTEXT);
         int theme = ToolkitColorManager::Instance()->GetCurrentTheme();
         if (m_bAllowLuna && !ToolkitColorManager::Instance()->IsLunaColorsDisabled() && theme >= 1 && theme <= 5) {
@@ -681,20 +681,20 @@ void CQXPTabPainter::RefreshColors()
             c.clrClient[0] = sc.client[0];
             c.clrClient[1] = sc.client[1];
             c.clrStateFrame[0] = c.clrStateFrame[1] = sc.frame;
-            c.clrBorder = c.clrShape[1] = sc.border;
-            c.clrDarkShadow3D = c.clrShape[0] = sc.dark;
-            c.clrShadow3D = c.clrShape[2] = sc.shadow;
-            c.clrShape[3] = RGB(255, 255, 255);
+            c.clrBorder = c.clrShape[tabShapeSelectedOutline] = sc.border;
+            c.clrDarkShadow3D = c.clrShape[tabShapeOutline] = sc.dark;
+            c.clrShadow3D = c.clrShape[tabShapeInner] = sc.shadow;
+            c.clrShape[tabShapeInnerLight] = RGB(255, 255, 255);
             c.clrStateFill[0] = c.clrStateFill[1] = RGB(255, 192, 111);
             c.bLuna = TRUE;
             c.clrPressedFace = RGB(254, 142, 75);
         } else {
-            c.clrSelectedFace = Sys(36);
+            c.clrSelectedFace = Sys(qxColorCheckedFace);
         }
-        for (int i = 1; i <= 3; ++i)
-            c.clrOutline[i] = c.clrOutline[i + 6] = c.clrBorder;
-        for (int i = 4; i <= 6; ++i)
-            c.clrOutline[i] = c.clrOutline[i + 6] = kUnset;
+        for (int i = tabOutlineEdge; i <= tabOutlineFarSlant; ++i)
+            c.clrOutline[i] = c.clrOutline[tabOutlineOtherTabs + i] = c.clrBorder;
+        for (int i = tabOutlineInnerEdge; i <= tabOutlineInnerEdgeBottom; ++i)
+            c.clrOutline[i] = c.clrOutline[tabOutlineOtherTabs + i] = kUnset;
         if (a == 4)
             c.clrHeader[0] = c.clrHeader[1] = Sys(COLOR_3DFACE);
     };
@@ -702,9 +702,9 @@ void CQXPTabPainter::RefreshColors()
     switch (m_nColorSet) {
     case 2:   // flat
         if (a != 7 && a != 4)
-            c.clrHeader[0] = c.clrHeader[1] = Sys(48);
+            c.clrHeader[0] = c.clrHeader[1] = Sys(qxColorTabFace);
         if (a == 5)
-            c.clrNormalText = c.clrInactiveText = Sys(49);
+            c.clrNormalText = c.clrInactiveText = Sys(qxColorTabText);
         break;
     case 4:   // Luna
         c.clrClient[0] = c.clrHeader[0];
@@ -721,12 +721,12 @@ void CQXPTabPainter::RefreshColors()
         c.clrStateFill[0] = c.clrStateFill[1] = kChecker;
         c.clrStateFrame[0] = Sys(COLOR_3DSHADOW);
         c.clrStateFrame[1] = Sys(COLOR_3DHIGHLIGHT);
-        c.clrOutline[1] = c.clrOutline[2] = c.clrOutline[3] = Sys(COLOR_BTNTEXT);
-        c.clrOutline[4] = Sys(COLOR_WINDOW);
-        c.clrOutline[5] = c.clrOutline[6] = Sys(COLOR_3DSHADOW);
-        for (int i = 7; i <= 9; ++i)
-            c.clrOutline[i] = c.clrOutline[i - 6];
-        c.clrOutline[10] = c.clrOutline[11] = c.clrOutline[12] = kUnset;
+        c.clrOutline[tabOutlineEdge] = c.clrOutline[tabOutlineEdgeBottom] = c.clrOutline[tabOutlineFarSlant] = Sys(COLOR_BTNTEXT);
+        c.clrOutline[tabOutlineInnerEdge] = Sys(COLOR_WINDOW);
+        c.clrOutline[tabOutlineInnerFarSlant] = c.clrOutline[tabOutlineInnerEdgeBottom] = Sys(COLOR_3DSHADOW);
+        for (int i = tabOutlineEdge; i <= tabOutlineFarSlant; ++i)
+            c.clrOutline[tabOutlineOtherTabs + i] = c.clrOutline[i];
+        c.clrOutline[tabOutlineOtherTabs + tabOutlineInnerEdge] = c.clrOutline[tabOutlineOtherTabs + tabOutlineInnerFarSlant] = c.clrOutline[tabOutlineOtherTabs + tabOutlineInnerEdgeBottom] = kUnset;
         if (a == 7) {
             c.clrSelectedFace = Sys(COLOR_3DFACE);
             c.clrNormalFace = Sys(COLOR_WINDOW);
@@ -736,8 +736,8 @@ void CQXPTabPainter::RefreshColors()
     case 16: {  // second Luna set
         c.clrSelectedFace = Sys(COLOR_WINDOW);
         c.clrSelectedText = Sys(COLOR_WINDOWTEXT);
-        c.clrHotFace = Sys(36);
-        c.clrPressedFace = Sys(33);
+        c.clrHotFace = Sys(qxColorCheckedFace);
+        c.clrPressedFace = Sys(qxColorPressedFace);
         c.clrHotText = Sys(COLOR_BTNTEXT);
         int theme = ToolkitColorManager::Instance()->GetCurrentTheme();
         if (m_bAllowLuna && !ToolkitColorManager::Instance()->IsLunaColorsDisabled() && theme >= 1 && theme <= 5) {
@@ -751,18 +751,18 @@ void CQXPTabPainter::RefreshColors()
                 c.clrNormalFace = RGB(245, 245, 248);
                 c.bItemGradient = TRUE;
             }
-            c.clrBorder = c.clrShape[1] = Sys(57);
+            c.clrBorder = c.clrShape[tabShapeSelectedOutline] = Sys(qxColorStyleBorder);
         }
         break;
     }
     case 32:  // resource set, without theme resources: fixed blue colours
         luna();
-        c.clrPressedFace = Sys(33);
+        c.clrPressedFace = Sys(qxColorPressedFace);
         c.clrHotText = Sys(COLOR_BTNTEXT);
-        c.clrBorder = c.clrShape[1] = RGB(59, 97, 156);
-        c.clrDarkShadow3D = c.clrShape[0] = RGB(0, 53, 154);
-        c.clrShadow3D = c.clrShape[2] = RGB(117, 166, 241);
-        c.clrShape[3] = RGB(255, 255, 255);
+        c.clrBorder = c.clrShape[tabShapeSelectedOutline] = RGB(59, 97, 156);
+        c.clrDarkShadow3D = c.clrShape[tabShapeOutline] = RGB(0, 53, 154);
+        c.clrShadow3D = c.clrShape[tabShapeInner] = RGB(117, 166, 241);
+        c.clrShape[tabShapeInnerLight] = RGB(255, 255, 255);
         c.clrStateFill[0] = c.clrStateFill[1] = RGB(255, 192, 111);
         c.clrStateFrame[0] = c.clrStateFrame[1] = RGB(0, 0, 128);
         c.clrHeader[0] = RGB(196, 218, 250);
@@ -859,7 +859,7 @@ void CQXPTabPainter::DrawTabStrip(CQXPTabManager* pManager, HDC hDC, const RECT&
         COLORREF clr = (m_nAppearance == 0 || m_nAppearance == 1)
                            ? (m_nPosition == tabPositionTop || m_nPosition == tabPositionLeft ? m_colors.clrHighlight3D
                                                                                               : m_colors.clrDarkShadow3D)
-                       : (m_nAppearance == 3 || m_nAppearance == 9) ? m_colors.clrShape[1]
+                       : (m_nAppearance == 3 || m_nAppearance == 9) ? m_colors.clrShape[tabShapeSelectedOutline]
                        : m_nAppearance == 5                         ? m_colors.clrButtonHighlight
                                                                     : m_colors.clrBorder;
         // The strip's own client-side edge, in tab-local terms.
@@ -945,9 +945,9 @@ void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerI
     case 9: {
         int L = f.Length(), H = f.Depth() - 1;
         int slant = m_nAppearance == 3 ? H : H / 2;
-        COLORREF clrOutline = bSel ? c.clrShape[1] : c.clrShape[0];
-        COLORREF clrInner1 = bSel ? RGB(255, 255, 255) : c.clrShape[2];
-        COLORREF clrInner2 = bSel ? RGB(255, 255, 255) : c.clrShape[3];
+        COLORREF clrOutline = bSel ? c.clrShape[tabShapeSelectedOutline] : c.clrShape[tabShapeOutline];
+        COLORREF clrInner1 = bSel ? RGB(255, 255, 255) : c.clrShape[tabShapeInner];
+        COLORREF clrInner2 = bSel ? RGB(255, 255, 255) : c.clrShape[tabShapeInnerLight];
         // The slanted start reaches back into the previous tab.
         std::vector<POINT> poly = {f.P(L, H + 1), f.P(L, 2), f.P(4, 1), f.P(7 - slant, H + 1)};
         FillPolygon(hDC, poly, clrFill);
@@ -997,17 +997,18 @@ void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerI
         int L = f.Length(), D = f.Depth();
         int d = D / 2;
         int shift = D / 4;
-        int o = bSel ? 0 : 6;   // outline colours 1-6 selected, 7-12 others
+        int o = bSel ? 0 : tabOutlineOtherTabs;
         BOOL bBottom = m_nPosition == tabPositionBottom || m_nPosition == tabPositionRight;
         std::vector<POINT> poly = {f.P(-shift, D), f.P(-shift + d, 0), f.P(L - shift, 0), f.P(L - shift + d, D)};
         FillPolygon(hDC, poly, clrFill);
-        COLORREF c1 = c.clrOutline[o + (bBottom ? 2 : 1)], c4 = c.clrOutline[o + (bBottom ? 6 : 4)];
+        COLORREF c1 = c.clrOutline[o + (bBottom ? tabOutlineEdgeBottom : tabOutlineEdge)];
+        COLORREF c4 = c.clrOutline[o + (bBottom ? tabOutlineInnerEdgeBottom : tabOutlineInnerEdge)];
         f.L(hDC, -shift, D - 1, -shift + d, 0, c1);
         f.L(hDC, -shift + d, 0, L - shift, 0, c1);
-        f.L(hDC, L - shift, 0, L - shift + d, D - 1, c.clrOutline[o + 3]);
+        f.L(hDC, L - shift, 0, L - shift + d, D - 1, c.clrOutline[o + tabOutlineFarSlant]);
         f.L(hDC, -shift + 1, D - 1, -shift + d + 1, 1, c4);
         f.L(hDC, -shift + d + 1, 1, L - shift, 1, c4);
-        f.L(hDC, L - shift - 1, 1, L - shift + d - 1, D - 1, c.clrOutline[o + 5]);
+        f.L(hDC, L - shift - 1, 1, L - shift + d - 1, D - 1, c.clrOutline[o + tabOutlineInnerFarSlant]);
         if (bSel)
             f.L(hDC, -shift + 1, D - 1, L - shift + d - 1, D - 1, clrFill);
         break;

@@ -58,6 +58,17 @@ struct CaptionFrame : Docking {
     CQXPDockingPaneTabbedContainer* container = nullptr;
 };
 
+// The first steps of a real press: the mouse goes over the button and its
+// left button down; the next step runs inside the press's tracking loop.
+void PressWithTheMouse(qmtest::Script& script, const CaptionButton* pButton, POINT over)
+{
+    script.Then([over] {
+        qmtest::MouseMoveTo(over);
+        qmtest::MouseButton(MOUSEEVENTF_LEFTDOWN);
+    });
+    script.Add([pButton] { return pButton->m_bPressed != FALSE; });
+}
+
 // What a press looked like from inside its tracking.
 struct PressRecord {
     bool bPressedOver = false;     // pressed look with the mouse over the button
@@ -77,12 +88,7 @@ PressRecord PressClose(CaptionFrame& f, Ending ending)
     const POINT away = f.CaptionText();
     const HWND hContainer = f.container->GetSafeHwnd();
     qmtest::Script script;
-    script.Then([&] {
-        qmtest::MouseMoveTo(over);
-        qmtest::MouseButton(MOUSEEVENTF_LEFTDOWN);
-    });
-    // Runs inside the press's tracking loop.
-    script.Add([&] { return close->m_bPressed != FALSE; });
+    PressWithTheMouse(script, close, over);
     script.Then([&] {
         rec.bPressedOver = close->m_bPressed != FALSE;
         rec.bCaptured = ::GetCapture() == hContainer;
@@ -183,11 +189,7 @@ TEST(CaptionButtons, PressedButtonLooksPressed)
     COLORREF clrPressed = clrResting;
     const POINT over = f.OnScreen(close);
     qmtest::Script script;
-    script.Then([&] {
-        qmtest::MouseMoveTo(over);
-        qmtest::MouseButton(MOUSEEVENTF_LEFTDOWN);
-    });
-    script.Add([&] { return close->m_bPressed != FALSE; });
+    PressWithTheMouse(script, close, over);
     script.Then([&] {
         clrPressed = edgePixel();
         qmtest::SaveWindowShot(hContainer, QM_BIN_DIR, "dock-caption-close-pressed.png");

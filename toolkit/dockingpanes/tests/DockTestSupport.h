@@ -4,7 +4,7 @@
 #pragma once
 
 #include <qx/autohide.h>
-#include <qx/layout.h>
+#include <qx/panelayout.h>
 #include <qx/miniwnd.h>
 #include <qx/panemanager.h>
 #include <qx/splittercontainer.h>
@@ -152,6 +152,7 @@ public:
     LRESULT m_nCloseAnswer = 0;   // answer to the closing question
     int m_nShowRequests = 0;
     std::vector<DockingPaneMenuRequest> m_menuRequests;  // Menu caption button presses
+    std::vector<CPaneBase*> m_containerClicks;           // right clicks on containers
 
 private:
     static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
@@ -173,6 +174,8 @@ private:
                 ++self->m_nShowRequests;
             } else if (w == DOCKINGPANE_CAPTIONMENU) {
                 self->m_menuRequests.push_back(*(DockingPaneMenuRequest*)l);
+            } else if (w == DOCKINGPANE_CONTAINER_RCLICK) {
+                self->m_containerClicks.push_back((CPaneBase*)l);
             }
             return 0;
         }

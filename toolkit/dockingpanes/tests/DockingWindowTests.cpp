@@ -4,6 +4,7 @@
 
 #include <qx/colors.h>
 #include <qx/panepaint.h>
+#include <qx/tabpaint.h>
 
 #include <map>
 
@@ -39,6 +40,16 @@ struct Frame : Docking {
     {
         site.Layout();
         Pump();
+    }
+    // Panes 1 and 2 as two tabs of one container (pane 2 added last).
+    CQXPDockingPaneTabbedContainer* TwoPanesAsTabs()
+    {
+        AddPane(1, dockLeftOf);
+        AddPane(2, dockRightOf);
+        CQXPDockingPane* p1 = manager.FindPane(1);
+        manager.AttachPane(manager.FindPane(2), p1);
+        manager.GetLayout()->DropEmptyContainers();
+        return dynamic_cast<CQXPDockingPaneTabbedContainer*>(p1->GetContainer());
     }
     RECT RectIn(HWND h, HWND parent)
     {
@@ -331,17 +342,13 @@ TEST(DockingWindows, CaptionButtonActions)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Frame f;
-        f.AddPane(1, dockLeftOf);
-        f.AddPane(2, dockRightOf);
+        auto* t = f.TwoPanesAsTabs();
+        ASSERT_NE(nullptr, t);
         CQXPDockingPane* p1 = f.manager.FindPane(1);
         CQXPDockingPane* p2 = f.manager.FindPane(2);
-        f.manager.AttachPane(p2, p1);
-        f.manager.GetLayout()->DropEmptyContainers();
         f.manager.m_bCloseGroupOnButtonClick = c.bCloseGroup;
         p1->SetOptions(c.dwFirstOptions);
         f.Relayout();
-        auto* t = dynamic_cast<CQXPDockingPaneTabbedContainer*>(p2->GetContainer());
-        ASSERT_NE(nullptr, t);
         t->SelectPane(p2, FALSE, FALSE);
         UpdateWindow(t->GetSafeHwnd());
         RECT rc = {0, 0, 0, 0};
@@ -390,6 +397,100 @@ TEST(DockingWindows, MenuButtonAsksTheOwnerForItsMenu)
     EXPECT_EQ(corner.y, f.site.m_menuRequests[0].ptScreen.y);
     EXPECT_FALSE(menu->m_bPressed);
     EXPECT_FALSE(p1->IsClosed());
+}
+
+// A client margin frames the docking area with four thin windows in the
+// face colour; without a margin they go.
+TEST(DockingWindows, ClientMarginWindowsFrameTheDockingArea)
+{
+    Frame f;
+    f.AddPane(1, dockLeftOf);
+    f.manager.m_nClientMargin = 6;
+    f.Relayout();
+    DockingLayoutStore* layout = f.manager.GetLayout();
+    RECT rc;
+    GetClientRect(f.site.m_hWnd, &rc);
+    const int m = 6;
+    const RECT expected[4] = {{rc.left, rc.top, rc.left + m, rc.bottom},
+                              {rc.right - m, rc.top, rc.right, rc.bottom},
+                              {rc.left + m, rc.top, rc.right - m, rc.top + m},
+                              {rc.left + m, rc.bottom - m, rc.right - m, rc.bottom}};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        DockingMarginWnd* w = layout->GetMarginWindow(i);
+        ASSERT_NE(nullptr, w);
+        EXPECT_EQ(i >= 2, w->m_bHorizontal != FALSE);
+        RECT r = f.RectIn(w->GetSafeHwnd(), f.site.m_hWnd);
+        EXPECT_TRUE(EqualRect(&expected[i], &r))
+            << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+        UpdateWindow(w->GetSafeHwnd());
+        HDC hdc = GetDC(w->GetSafeHwnd());
+        EXPECT_EQ(f.manager.GetPaintManager()->m_clrFace, GetPixel(hdc, 1, 1));
+        ReleaseDC(w->GetSafeHwnd(), hdc);
+    }
+    // The panes keep clear of the margin.
+    CQXPDockingPane* p1 = f.manager.FindPane(1);
+    RECT rcPane = f.RectIn(p1->GetContainer()->GetPaneHwnd(), f.site.m_hWnd);
+    EXPECT_GE(rcPane.left, m);
+    EXPECT_GE(rcPane.top, m);
+    const int nWindows = f.CountChildren("QXPDockingPaneSplitter");
+    // Without a margin the windows go.
+    f.manager.m_nClientMargin = 0;
+    f.Relayout();
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(nullptr, layout->GetMarginWindow(i));
+    EXPECT_EQ(nWindows - 4, f.CountChildren("QXPDockingPaneSplitter"));
+}
+
+// The right button on a tab selects its pane and tells the owner which
+// container was clicked; help and tooltips at a point name what is there.
+TEST(DockingWindows, RightClickHelpAndTooltipsOnATabbedContainer)
+{
+    Frame f;
+    auto* t = f.TwoPanesAsTabs();
+    ASSERT_NE(nullptr, t);
+    CQXPDockingPane* p1 = f.manager.FindPane(1);
+    CQXPDockingPane* p2 = f.manager.FindPane(2);
+    p2->m_nHelpID = 700;
+    f.Relayout();
+    t->SelectPane(p2, FALSE, FALSE);
+    f.Relayout();
+    ASSERT_EQ(2u, t->GetTabRects().size());
+    RECT tab0 = t->GetTabRects()[0], tab1 = t->GetTabRects()[1];
+    const LPARAM on0 = MAKELPARAM((tab0.left + tab0.right) / 2, (tab0.top + tab0.bottom) / 2);
+    const LPARAM on1 = MAKELPARAM((tab1.left + tab1.right) / 2, (tab1.top + tab1.bottom) / 2);
+    // Help: the pane's help id, else its id, with 0x20000 added.
+    EXPECT_EQ(0x20000 + 1, SendMessageA(t->GetSafeHwnd(), WM_HELPHITTEST, 0, on0));
+    EXPECT_EQ(0x20000 + 700, SendMessageA(t->GetSafeHwnd(), WM_HELPHITTEST, 0, on1));
+    // Off the tabs: the selected pane.
+    EXPECT_EQ(0x20000 + 700, SendMessageA(t->GetSafeHwnd(), WM_HELPHITTEST, 0, MAKELPARAM(5, 40)));
+    // Tooltips: a caption button's string, a tab's title.
+    p1->SetTitle("First");
+    f.manager.GetPaintManager()->GetTabPainter()->m_nToolTipMode = 1;
+    t->UpdateTabs();
+    UpdateWindow(t->GetSafeHwnd());
+    auto tip = [&](POINT pt) {
+        TOOLINFOA ti = {};
+        ti.cbSize = sizeof(ti);
+        std::string text;
+        if (t->OnToolHitTest(CPoint(pt), &ti) >= 0 && ti.lpszText && ti.lpszText != LPSTR_TEXTCALLBACKA) {
+            text = ti.lpszText;
+            free(ti.lpszText);
+        }
+        return text;
+    };
+    for (CaptionButton* b : t->m_arrCaptionButtons)
+        if (b->m_nID == QXP_IDS_DOCKINGPANE_CLOSE) {
+            POINT onClose = {(b->m_rc.left + b->m_rc.right) / 2, (b->m_rc.top + b->m_rc.bottom) / 2};
+            EXPECT_EQ("Close", tip(onClose));
+        }
+    EXPECT_EQ("First", tip(POINT{(tab0.left + tab0.right) / 2, (tab0.top + tab0.bottom) / 2}));
+    // The right button on the first tab.
+    SendMessageA(t->GetSafeHwnd(), WM_RBUTTONDOWN, MK_RBUTTON, on0);
+    Pump();
+    EXPECT_EQ(p1, t->GetSelected());
+    ASSERT_EQ(1u, f.site.m_containerClicks.size());
+    EXPECT_EQ(static_cast<CPaneBase*>(t), f.site.m_containerClicks[0]);
 }
 
 TEST(DockingWindows, SplitterDragLimitsAndLiveLayoutFromALoadedLayout)

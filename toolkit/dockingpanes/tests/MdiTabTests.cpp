@@ -771,4 +771,69 @@ TEST_F(MdiFixture, EachTabsCloseButtonClosesItsDocument)
     EXPECT_TRUE(IsRectEmpty(&tabs.FindItem(children[2])->m_arrNavigateButtons[0]->m_rc));
 }
 
+// A new document's tab goes where the option says: at the end, first, or
+// after the selected tab.
+TEST_F(MdiFixture, NewTabsGoWhereTheOptionSays)
+{
+    struct Case {
+        int nPosition;
+        const char* name;
+    } cases[] = {{0, "at the end"}, {1, "first"}, {2, "after the selected tab"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CQXPTabClientWnd client;
+        client.m_nNewTabPosition = c.nPosition;
+        ASSERT_TRUE(client.Attach(frame, FALSE));
+        Pump();
+        CQXPTabWorkspace* ws = client.GetWorkspace();
+        ASSERT_EQ(3, ws->GetItemCount());
+        // The middle tab is the selected one when the new document comes.
+        CQXPTabManagerItem* middle = ws->GetItem(1);
+        SendMessageA(frame->m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)middle->m_hWnd, 0);
+        client.UpdateContents();
+        ASSERT_EQ(1, ws->GetCurSel());
+        CMDIChildWnd* child = new CMDIChildWnd();
+        ASSERT_TRUE(child->Create(NULL, "New", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
+                                  frame));
+        HWND hNew = child->GetSafeHwnd();
+        client.UpdateContents();
+        ASSERT_EQ(4, ws->GetItemCount());
+        int nAt = -1;
+        for (int i = 0; i < 4; ++i)
+            if (ws->GetItem(i)->m_hWnd == hNew)
+                nAt = i;
+        EXPECT_EQ(c.nPosition == 0 ? 3 : c.nPosition == 1 ? 0 : 2, nAt);
+        client.Detach();
+        DestroyWindow(hNew);
+        Pump();
+    }
+}
+
+// Closing the active document brings its right-hand neighbour forward (the
+// left-hand one for the last tab) when the MDI client's choice is not kept.
+TEST_F(MdiFixture, ClosingTheActiveDocumentActivatesItsNeighbourTab)
+{
+    tabs.m_bKeepActivationOnClose = FALSE;
+    ASSERT_TRUE(tabs.Attach(frame, FALSE));
+    Pump();
+    CQXPTabWorkspace* ws = tabs.GetWorkspace();
+    ASSERT_EQ(3, ws->GetItemCount());
+    HWND first = ws->GetItem(0)->m_hWnd, second = ws->GetItem(1)->m_hWnd, third = ws->GetItem(2)->m_hWnd;
+    // The middle tab closes right after the first one was active (the MDI
+    // client would go back to the first): the third comes forward.
+    SendMessageA(frame->m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)first, 0);
+    SendMessageA(frame->m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)second, 0);
+    tabs.UpdateContents();
+    SendMessageA(frame->m_hWndMDIClient, WM_MDIDESTROY, (WPARAM)second, 0);
+    Pump();
+    EXPECT_FALSE(IsWindow(second));
+    EXPECT_EQ(third, Active());
+    // Now the last tab closes: its left-hand neighbour comes forward.
+    tabs.UpdateContents();
+    SendMessageA(frame->m_hWndMDIClient, WM_MDIDESTROY, (WPARAM)third, 0);
+    Pump();
+    EXPECT_EQ(first, Active());
+    EXPECT_EQ(1, ws->GetItemCount());
+}
+
 }  // namespace

@@ -485,6 +485,36 @@ TEST(PaneTree, IconsFromABitmapStrip)
     EXPECT_FALSE(d.manager.SetIcons(9999, five, 5, 0));  // no such bitmap
 }
 
+// The tabs of a container show each pane's icon: by its icon id when it
+// has one, else by its id.
+TEST(PaneTree, ContainerTabsShowThePaneIcons)
+{
+    Docking d;
+    const int five[] = {1, 0, 3, 4, 5};
+    ASSERT_TRUE(d.manager.SetIcons(150, five, 5, RGB(0xC0, 0xC0, 0xC0)));
+    CQXPDockingPane* p1 = d.Create(1, dockLeftOf);
+    CQXPDockingPane* p2 = d.Create(2, dockLeftOf);
+    CQXPDockingPane* p3 = d.Create(3, dockLeftOf);
+    p2->SetIconID(4);
+    d.manager.AttachPane(p2, p1);
+    d.manager.AttachPane(p3, p1);
+    d.manager.GetLayout()->DropEmptyContainers();
+    RECT rc = {0, 0, 800, 600};
+    d.manager.LayoutInRect(rc, (HDWP)1);
+    auto* t = dynamic_cast<CQXPDockingPaneTabbedContainer*>(p1->GetContainer());
+    ASSERT_NE(nullptr, t);
+    t->UpdateTabs();
+    CQXPTabManager* tabs = t->GetTabManager();
+    ASSERT_EQ(3, tabs->GetItemCount());
+    for (int i = 0; i < 3; ++i) {
+        auto* pane = reinterpret_cast<CQXPDockingPane*>(tabs->GetItem(i)->m_dwData);
+        SCOPED_TRACE(pane->GetID());
+        const int nIcon = pane == p2 ? 4 : pane->GetID();
+        EXPECT_EQ((DWORD_PTR)d.manager.GetIcon(nIcon), tabs->GetItemImage(tabs->GetItem(i)));
+        EXPECT_NE((DWORD_PTR)0, tabs->GetItemImage(tabs->GetItem(i)));
+    }
+}
+
 TEST(PaneTree, TitleComesFromTheStringOfTheId)
 {
     Docking d;

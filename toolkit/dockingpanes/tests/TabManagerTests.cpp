@@ -283,7 +283,7 @@ TEST(TabPainter, AppearancesAndColourSets)
         RECT m = p.GetHeaderMargin();
         EXPECT_TRUE(EqualRect(&c.margins, &m)) << c.appearance;
     }
-    p.SetColor(3);
+    p.SetColor(COLOR_INACTIVECAPTION);
     EXPECT_EQ(1, p.GetColor());
     // Slanted tabs start a row height further in; rounded ones half of it at
     // both ends.
@@ -508,15 +508,15 @@ TEST(TabPainter, ColourSetsGiveTheirColours)
     EXPECT_EQ(cm->GetColor(COLOR_3DFACE), p.GetColors().clrSelectedFace);
     p.SetAppearance(5);   // flat: its header face is colour 48
     EXPECT_EQ(2, p.GetColor());
-    EXPECT_EQ(cm->GetColor(48), p.GetColors().clrHeader[0]);
-    EXPECT_EQ(cm->GetColor(49), p.GetColors().clrNormalText);
+    EXPECT_EQ(cm->GetColor(qxColorTabFace), p.GetColors().clrHeader[0]);
+    EXPECT_EQ(cm->GetColor(qxColorTabText), p.GetColors().clrNormalText);
     p.m_bAllowLuna = FALSE;
     p.SetAppearance(2);
-    p.SetColor(4);        // Luna without a Luna scheme
-    EXPECT_EQ(cm->GetColor(36), p.GetColors().clrSelectedFace);
-    EXPECT_EQ(cm->GetColor(33), p.GetColors().clrPressedFace);
+    p.SetColor(COLOR_MENU);        // Luna without a Luna scheme
+    EXPECT_EQ(cm->GetColor(qxColorCheckedFace), p.GetColors().clrSelectedFace);
+    EXPECT_EQ(cm->GetColor(qxColorPressedFace), p.GetColors().clrPressedFace);
     EXPECT_FALSE(p.GetColors().bLuna);
-    p.SetColor(32);       // the resource set without resources: fixed blues
+    p.SetColor(qxColorHotBorder);       // the resource set without resources: fixed blues
     EXPECT_EQ(RGB(59, 97, 156), p.GetColors().clrBorder);
     EXPECT_TRUE(p.GetColors().bLuna);
     // Item colours only when the painter uses them.

@@ -3,6 +3,7 @@
 #include "DockTestSupport.h"
 
 #include <qx/colors.h>
+#include <qx/drawing.h>
 #include <qx/panepaint.h>
 
 #include <qmtest/pump.h>
@@ -80,20 +81,20 @@ TEST(DockingThemeColors, LunaThemesFollowTheDesktopScheme)
             EXPECT_EQ(r.inactive1, pm->m_clrInactiveCaption[1]);
         }
         EXPECT_EQ(r.face, pm->m_clrFace);
-        EXPECT_EQ(r.c38, pm->GetColor(38));
+        EXPECT_EQ(r.c38, pm->GetColor(qxColorGripper));
         EXPECT_EQ(r.c38, pm->m_clrBorder);
-        EXPECT_EQ(r.c32, pm->GetColor(32));
-        EXPECT_EQ(r.c32, pm->GetColor(37));
-        EXPECT_EQ(r.c32, pm->GetColor(50));
-        EXPECT_EQ(r.c30, pm->GetColor(30));
-        EXPECT_EQ(RGB(255, 238, 194), pm->GetColor(31));
-        EXPECT_EQ(RGB(254, 128, 62), pm->GetColor(33));
-        EXPECT_EQ(RGB(0, 0, 0), pm->GetColor(47));
+        EXPECT_EQ(r.c32, pm->GetColor(qxColorHotBorder));
+        EXPECT_EQ(r.c32, pm->GetColor(qxColorPressedBorder));
+        EXPECT_EQ(r.c32, pm->GetColor(qxColorCheckedBorder));
+        EXPECT_EQ(r.c30, pm->GetColor(qxColorBarFace));
+        EXPECT_EQ(RGB(255, 238, 194), pm->GetColor(qxColorHotFace));
+        EXPECT_EQ(RGB(254, 128, 62), pm->GetColor(qxColorPressedFace));
+        EXPECT_EQ(RGB(0, 0, 0), pm->GetColor(qxColorPressedText));
         EXPECT_EQ(r.gradientButtons, pm->m_bGradientButtons);
         if (r.theme == 10) {
             EXPECT_EQ(RGB(255, 231, 162), pm->m_clrActiveCaption[0]);
-            EXPECT_EQ(RGB(101, 147, 207), pm->GetColor(54));
-            EXPECT_EQ(RGB(191, 219, 255), pm->GetColor(51));
+            EXPECT_EQ(RGB(101, 147, 207), pm->GetColor(qxColorWindowFrame));
+            EXPECT_EQ(RGB(191, 219, 255), pm->GetColor(qxColorButtonFace));
             EXPECT_EQ(RGB(190, 218, 254), pm->m_clrBackground[0]);
             EXPECT_EQ(RGB(100, 143, 203), pm->m_clrBackground[1]);
         } else {
@@ -123,7 +124,7 @@ TEST(DockingThemeColors, LunaThemesWithoutASchemeKeepTheSystemColours)
             EXPECT_EQ(0, pm->GetColorScheme());
             EXPECT_FALSE(pm->m_bGradientButtons);
             EXPECT_EQ(pm->GetColor(COLOR_3DFACE), pm->m_clrFace);
-            EXPECT_EQ(ToolkitColorManager::Instance()->GetColor(38), pm->GetColor(38));
+            EXPECT_EQ(ToolkitColorManager::Instance()->GetColor(qxColorGripper), pm->GetColor(qxColorGripper));
             if (nTheme == 2)
                 EXPECT_EQ(pm->GetColor(COLOR_3DFACE), pm->m_clrInactiveCaption[1]);
         }
@@ -205,7 +206,7 @@ TEST(DockingThemeColors, CaptionsShowTheSchemeOnScreen)
         RECT rc;
         ::GetClientRect(h, &rc);
         HDC hdc = ::GetDC(h);
-        seen[i] = ::GetPixel(hdc, rc.right - 50, rc.top + 1);
+        seen[i] = ::GetPixel(hdc, rc.right - 50, rc.top + d.manager.GetPaintManager()->m_rcCaptionMargin.top);
         ::ReleaseDC(h, hdc);
         EXPECT_EQ(r.top, seen[i]);
         EXPECT_EQ(r.top, d.manager.GetPaintManager()->m_clrInactiveCaption[0]);
@@ -214,4 +215,119 @@ TEST(DockingThemeColors, CaptionsShowTheSchemeOnScreen)
     // Three schemes, three looks.
     EXPECT_NE(seen[0], seen[1]);
     EXPECT_NE(seen[1], seen[2]);
+}
+
+// Splitter bars by the style bits, read back from a memory bitmap: rows of a
+// horizontal bar from its top edge.
+TEST(DockingThemeColors, SplitterStyles)
+{
+    auto pm = Theme(0);
+    pm->m_nSplitterSize = 6;
+    const int cx = 60, cy = 6;
+    HDC hScreen = ::GetDC(NULL);
+    CBitmap bitmap;   // outlives the DC that selects it
+    bitmap.Attach(::CreateCompatibleBitmap(hScreen, cx, cy));
+    ::ReleaseDC(NULL, hScreen);
+    GdiObjectDC memory(NULL, bitmap.m_hObject);
+    HDC hdc = memory;
+    const RECT rc = {0, 0, cx, cy};
+    const COLORREF face = pm->m_clrFace, c20 = pm->GetColor(COLOR_BTNHIGHLIGHT), c52 = pm->GetColor(qxColorControlBorder),
+                   c18 = pm->GetColor(COLOR_BTNTEXT), c21 = pm->GetColor(COLOR_3DDKSHADOW),
+                   c5 = pm->GetColor(COLOR_WINDOW);
+    struct Row {
+        int style;
+        int x;
+        COLORREF rows[6];
+    } rows[] = {
+        {0, 10, {face, face, face, face, face, face}},
+        {1, 10, {c20, face, face, face, c52, c18}},
+        {3, 10, {c20, face, face, face, c52, c18}},   // bit 0 wins over bit 1
+        {2, 10, {c21, c5, c5, face, face, c21}},
+        // The centre mark: lines 2 and 4 about the middle, none near the ends.
+        {0x100, cx / 2, {face, face, pm->m_clrBorder, face, pm->m_clrBorder, face}},
+        {0x100, 5, {face, face, face, face, face, face}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "style " << r.style << " x " << r.x);
+        pm->m_nSplitterStyle = r.style;
+        pm->DrawSplitter(hdc, rc, TRUE);
+        for (int y = 0; y < cy; ++y)
+            EXPECT_EQ(r.rows[y], ::GetPixel(hdc, r.x, y)) << "row " << y;
+    }
+    // The dotted grip: a dot every 4 pixels about the middle, the border
+    // colour above and left of the highlight.
+    pm->m_nSplitterStyle = 0x200;
+    pm->DrawSplitter(hdc, rc, TRUE);
+    const int middle = cx / 2, across = cy / 2 - 1;
+    EXPECT_EQ(pm->m_clrBorder, ::GetPixel(hdc, middle, across));
+    EXPECT_EQ(c20, ::GetPixel(hdc, middle + 2, across + 2));
+    EXPECT_EQ(pm->m_clrBorder, ::GetPixel(hdc, middle + 4, across));
+    EXPECT_EQ(face, ::GetPixel(hdc, middle + 3, across - 1));
+    // A vertical bar turns the same rows into columns.
+    pm->m_nSplitterStyle = 1;
+    const RECT rcV = {0, 0, 6, cy};
+    pm->DrawSplitter(hdc, rcV, FALSE);
+    EXPECT_EQ(c20, ::GetPixel(hdc, 0, 3));
+    EXPECT_EQ(c52, ::GetPixel(hdc, 4, 3));
+    EXPECT_EQ(c18, ::GetPixel(hdc, 5, 3));
+}
+
+// The caption's height: its margins, the text band (the font's height, at
+// least 13 pixels) and the theme's extra height.
+TEST(DockingThemeColors, CaptionHeights)
+{
+    struct Row {
+        int theme;
+        int extra;
+        int marginTop, marginBottom;
+    } rows[] = {{0, 5, 2, 1}, {2, 7, 2, 1}, {5, 2, 2, 1}, {6, 5, 0, 0}, {7, 3, 2, 1}, {8, 9, 0, 0}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.theme);
+        auto pm = Theme(r.theme);
+        EXPECT_EQ(r.marginTop, pm->m_rcCaptionMargin.top);
+        EXPECT_EQ(r.marginBottom, pm->m_rcCaptionMargin.bottom);
+        // A small font still gives a 13-pixel text band.
+        LOGFONTA lf = {};
+        lf.lfHeight = -8;
+        lstrcpyA(lf.lfFaceName, "Tahoma");
+        pm->SetCaptionFont(&lf);
+        EXPECT_EQ(13 + r.extra, pm->GetCaptionTextHeight());
+        EXPECT_EQ(r.marginTop + r.marginBottom + 13 + r.extra, pm->GetCaptionHeight());
+        // A large one gives its own height.
+        lf.lfHeight = -24;
+        pm->SetCaptionFont(&lf);
+        HDC hdc = ::GetDC(NULL);
+        HGDIOBJ hOld = ::SelectObject(hdc, ::CreateFontIndirectA(&lf));
+        SIZE sz = {0, 0};
+        ::GetTextExtentPoint32A(hdc, " ", 1, &sz);
+        ::DeleteObject(::SelectObject(hdc, hOld));
+        ::ReleaseDC(NULL, hdc);
+        ASSERT_GT(sz.cy, 12);
+        EXPECT_EQ(sz.cy + r.extra, pm->GetCaptionTextHeight());
+        EXPECT_EQ(r.marginTop + r.marginBottom + sz.cy + r.extra, pm->GetCaptionHeight());
+    }
+}
+
+// Theme 7 writes its captions in Arial at the icon titles' size; the others
+// in the system's small caption font.
+TEST(DockingThemeColors, ThemeSevenCaptionFont)
+{
+    LOGFONTA lfIconTitle = {};
+    ASSERT_TRUE(::SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof(lfIconTitle), &lfIconTitle, 0));
+    NONCLIENTMETRICSA ncm = {};
+    ncm.cbSize = sizeof(ncm);
+    ASSERT_TRUE(::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0));
+    for (int nTheme : {7, 2}) {
+        SCOPED_TRACE(nTheme);
+        auto pm = Theme(nTheme);
+        LOGFONTA lf = {};
+        ASSERT_NE(0, ::GetObjectA(pm->m_hFont, sizeof(lf), &lf));
+        if (nTheme == 7) {
+            EXPECT_STREQ("Arial", lf.lfFaceName);
+            EXPECT_EQ(lfIconTitle.lfHeight, lf.lfHeight);
+        } else {
+            EXPECT_STREQ(ncm.lfSmCaptionFont.lfFaceName, lf.lfFaceName);
+            EXPECT_EQ(ncm.lfSmCaptionFont.lfHeight, lf.lfHeight);
+        }
+    }
 }

@@ -22,6 +22,12 @@ HBITMAP BitmapFromDibPixels(const BYTE* pPixels, size_t nBytes, int nWidth, int 
 // takes the colour half of an icon image. NULL for damaged input or a depth
 // other than 32 bits.
 HBITMAP AlphaBitmapFromDib(const BYTE* pData, size_t nSize, int nHeightDivisor);
+// Whether the n bytes at p are a whole BMP file the system loader can take
+// safely: the "BM" file header, a core or info header (any version) with a
+// positive width, a non-zero height, one plane, 1, 4, 8, 16, 24 or 32 bits
+// per pixel and a known compression, its masks and colour table, and
+// every byte of its pixels inside the file. Sets *pnBitCount when it is.
+bool IsWholeBitmapFile(const BYTE* p, size_t n, int* pnBitCount = NULL);
 
 } // namespace detail
 } // namespace qx

@@ -581,3 +581,35 @@ void CQXPColorTable::RefreshFrom(const ToolkitColorManager& manager)
     for (int i = 0; i < QX_COLOR_COUNT; ++i)
         m_colors[i].SetStandard(manager.GetColor(i));
 }
+
+// ---------------------------------------------------------------------------
+// Hue, saturation and luminance
+
+double AFXAPI HueToChannel(double m1, double m2, double h)
+{
+    if (h < 0)
+        h += 1;
+    else if (h > 1)
+        h -= 1;
+    if (h < 1.0 / 6)
+        return m1 + (m2 - m1) * 6 * h;
+    if (h < 0.5)
+        return m2;
+    if (h < 2.0 / 3)
+        return m1 + (m2 - m1) * (2.0 / 3 - h) * 6;
+    return m1;
+}
+
+COLORREF AFXAPI HslToRgb(double dHue, double dSaturation, double dLuminance)
+{
+    if (dSaturation == 0) {
+        int v = (int)(dLuminance * 255);
+        return RGB(v, v, v);
+    }
+    double m2 = dLuminance < 0.5 ? dLuminance * (1 + dSaturation) : dLuminance + dSaturation - dLuminance * dSaturation;
+    double m1 = 2 * dLuminance - m2;
+    int r = (int)(HueToChannel(m1, m2, dHue + 1.0 / 3) * 255);
+    int g = (int)(HueToChannel(m1, m2, dHue) * 255);
+    int b = (int)(HueToChannel(m1, m2, dHue - 1.0 / 3) * 255);
+    return RGB(r, g, b);
+}

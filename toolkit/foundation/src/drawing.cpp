@@ -885,3 +885,29 @@ void AFXAPI SetMouseHookTarget(HWND hWndTarget)
 }
 
 BOOL AFXAPI IsMouseHookActive() { return t_hWndMouseTarget != NULL; }
+
+// ---------------------------------------------------------------------------
+// Halftone pattern
+
+void AFXAPI DrawPatternRect(CDC* pDC, const RECT& rc)
+{
+    DrawPatternRect(pDC, rc, ToolkitColorManager::Instance()->GetColor(COLOR_BTNFACE),
+                    ToolkitColorManager::Instance()->GetColor(COLOR_BTNHIGHLIGHT));
+}
+
+void AFXAPI DrawPatternRect(CDC* pDC, const RECT& rc, COLORREF clrBackColor, COLORREF clrTextColor)
+{
+    static const WORD kRows[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+    HBITMAP hBitmap = ::CreateBitmap(8, 8, 1, 1, kRows);
+    HBRUSH hBrush = ::CreatePatternBrush(hBitmap);
+    HDC hdc = pDC->GetSafeHdc();
+    HGDIOBJ hOldBrush = ::SelectObject(hdc, hBrush);
+    COLORREF clrBack = ::SetBkColor(hdc, clrBackColor);
+    COLORREF clrText = ::SetTextColor(hdc, clrTextColor);
+    ::PatBlt(hdc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, PATCOPY);
+    ::SetTextColor(hdc, clrText);
+    ::SetBkColor(hdc, clrBack);
+    ::SelectObject(hdc, hOldBrush);
+    ::DeleteObject(hBrush);
+    ::DeleteObject(hBitmap);
+}

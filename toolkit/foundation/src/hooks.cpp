@@ -9,34 +9,33 @@
 int CWindowHook::OnHookMessage(HWND, UINT, WPARAM&, LPARAM&, LRESULT&) { return kNotHandled; }
 
 namespace {
-
-// Saves the thread's record of the message being handled, sets it to the
-// current message and puts the old one back at the end.
-class CurrentMessageScope {
-public:
-    CurrentMessageScope(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam)
-        : m_pState(AfxGetThreadState()), m_saved(m_pState->m_lastSentMsg)
-    {
-        m_pState->m_lastSentMsg.hwnd = hWnd;
-        m_pState->m_lastSentMsg.message = nMessage;
-        m_pState->m_lastSentMsg.wParam = wParam;
-        m_pState->m_lastSentMsg.lParam = lParam;
-    }
-    ~CurrentMessageScope() { m_pState->m_lastSentMsg = m_saved; }
-
-private:
-    AFX_THREAD_STATE* m_pState;
-    MSG m_saved;
-};
-
-WNDPROC CurrentWndProc(HWND hWnd) { return (WNDPROC)::GetWindowLongPtrA(hWnd, GWLP_WNDPROC); }
-
 bool Contains(const std::vector<CWindowHook*>& v, CWindowHook* p) { return std::find(v.begin(), v.end(), p) != v.end(); }
-
 } // namespace
 
 // ---------------------------------------------------------------------------
 // Window hook manager
+
+// The hooks of one window, and the manager's link on its chain.
+class CWindowHookManager::HookList : public CSubclassLink {
+public:
+    HookList(CWindowHookManager* pManager, HWND hWnd) : m_pManager(pManager), m_hWndHooked(hWnd) {}
+    ~HookList() override { LeaveWindow(); }
+    BOOL Join() { return JoinWindow(m_hWndHooked); }
+    void Leave() { LeaveWindow(); }
+    LRESULT PassOn(UINT nMessage, WPARAM wParam, LPARAM lParam) { return CallNextLink(nMessage, wParam, lParam); }
+
+    CWindowHookManager* m_pManager;
+    HWND m_hWndHooked;
+    std::vector<CWindowHook*> hooks;
+
+protected:
+    LRESULT OnLinkMessage(UINT nMessage, WPARAM wParam, LPARAM lParam) override
+    {
+        return m_pManager->Dispatch(this, nMessage, wParam, lParam);
+    }
+    // Every hook of the window goes (auto-delete ones are deleted).
+    void OnLinkWindowDestroyed() override { m_pManager->RemoveHooks(m_hWndHooked); }
+};
 
 CWindowHookManager* AFXAPI CWindowHookManager::Instance()
 {
@@ -59,17 +58,8 @@ void CWindowHookManager::SetHook(HWND hWnd, CWindowHook* pHook)
     if (it != m_lists.end()) {
         pList = it->second;
     } else {
-        pList = new HookList{hWnd, NULL, {}};
-        auto pass = m_passThrough.find(hWnd);
-        if (pass != m_passThrough.end()) {
-            // Our procedure is still in the window's chain below another
-            // subclasser: use it again.
-            pList->pfnOldWndProc = pass->second;
-            m_passThrough.erase(pass);
-        } else {
-            pList->pfnOldWndProc = CurrentWndProc(hWnd);
-            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)HookWindowProc);
-        }
+        pList = new HookList(this, hWnd);
+        pList->Join();
         m_lists[hWnd] = pList;
     }
     if (!Contains(pList->hooks, pHook))
@@ -78,14 +68,8 @@ void CWindowHookManager::SetHook(HWND hWnd, CWindowHook* pHook)
 
 void CWindowHookManager::DestroyList(HookList* pList)
 {
-    HWND hWnd = pList->hWnd;
-    m_lists.erase(hWnd);
-    if (::IsWindow(hWnd)) {
-        if (CurrentWndProc(hWnd) == HookWindowProc)
-            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)pList->pfnOldWndProc);
-        else
-            m_passThrough[hWnd] = pList->pfnOldWndProc;  // never cut out the later subclasser
-    }
+    m_lists.erase(pList->m_hWndHooked);
+    pList->Leave();
     for (size_t i = pList->hooks.size(); i-- > 0;) {
         CWindowHook* pHook = pList->hooks[i];
         // A hook still set on another window stays alive there.
@@ -142,39 +126,18 @@ int CWindowHookManager::GetHookCount(HWND hWnd) const
     return it != m_lists.end() ? (int)it->second->hooks.size() : 0;
 }
 
-LRESULT CALLBACK CWindowHookManager::HookWindowProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam)
+LRESULT CWindowHookManager::Dispatch(HookList* pList, UINT nMessage, WPARAM wParam, LPARAM lParam)
 {
-    CurrentMessageScope scope(hWnd, nMessage, wParam, lParam);
-    CWindowHookManager* pThis = Instance();
-    auto it = pThis->m_lists.find(hWnd);
-    if (it == pThis->m_lists.end()) {
-        auto pass = pThis->m_passThrough.find(hWnd);
-        if (pass == pThis->m_passThrough.end())
-            return ::DefWindowProcA(hWnd, nMessage, wParam, lParam);
-        WNDPROC pfnOld = pass->second;
-        if (nMessage == WM_NCDESTROY) {
-            pThis->m_passThrough.erase(pass);
-        } else if (CurrentWndProc(hWnd) == HookWindowProc) {
-            // The subclasser above us has left: step out of the way too.
-            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)pfnOld);
-            pThis->m_passThrough.erase(pass);
-        }
-        return ::CallWindowProcA(pfnOld, hWnd, nMessage, wParam, lParam);
-    }
-
-    HookList* pList = it->second;
-    WNDPROC pfnOld = pList->pfnOldWndProc;
-    if (nMessage == WM_NCDESTROY) {
-        pThis->RemoveHooks(hWnd);
-        return ::CallWindowProcA(pfnOld, hWnd, nMessage, wParam, lParam);
-    }
-
-    // Hooks may add or remove hooks while they run: walk a copy and skip the
-    // ones that have left the window meanwhile.
+    const HWND hWnd = pList->m_hWndHooked;
+    // Hooks may add or remove hooks while they run (even the last one, which
+    // deletes the list): walk a copy and skip the ones that have left the
+    // window meanwhile. The link's next step is taken before the hooks run.
     std::vector<CWindowHook*> hooks = pList->hooks;
+    CSubclassLink* pNext = pList->m_pNext;
+    const WNDPROC pfnOld = pList->m_pOldWndProc;
     for (size_t i = hooks.size(); i-- > 0;) {
-        auto now = pThis->m_lists.find(hWnd);
-        if (now == pThis->m_lists.end() || !Contains(now->second->hooks, hooks[i]))
+        auto now = m_lists.find(hWnd);
+        if (now == m_lists.end() || now->second != pList || !Contains(pList->hooks, hooks[i]))
             continue;
         LRESULT lResult = 0;
         int r = hooks[i]->OnHookMessage(hWnd, nMessage, wParam, lParam, lResult);
@@ -183,7 +146,12 @@ LRESULT CALLBACK CWindowHookManager::HookWindowProc(HWND hWnd, UINT nMessage, WP
         if (r == CWindowHook::kStopChain)
             break;
     }
-    return ::CallWindowProcA(pfnOld, hWnd, nMessage, wParam, lParam);
+    auto now = m_lists.find(hWnd);
+    if (now != m_lists.end() && now->second == pList)
+        return pList->PassOn(nMessage, wParam, lParam);
+    // The list went while its hooks ran: pass the message on as its link
+    // would have.
+    return CQXWindowMap::Instance()->CallFrom(hWnd, pNext, pfnOld, nMessage, wParam, lParam);
 }
 
 // ---------------------------------------------------------------------------

@@ -8,6 +8,14 @@
 #include <cstdio>
 #include <cstring>
 
+namespace {
+
+// Little-endian fields of file data.
+WORD Word(const BYTE* p) { return (WORD)(p[0] | (p[1] << 8)); }
+DWORD Dword(const BYTE* p) { return (DWORD)p[0] | ((DWORD)p[1] << 8) | ((DWORD)p[2] << 16) | ((DWORD)p[3] << 24); }
+
+} // namespace
+
 namespace qx {
 namespace detail {
 
@@ -95,6 +103,79 @@ HBITMAP AlphaBitmapFromDib(const BYTE* pData, size_t nSize, int nHeightDivisor)
         return NULL;
     int height = bih.biHeight / nHeightDivisor;
     return BitmapFromDibPixels(pData + offset, nSize - offset, bih.biWidth, height);
+}
+
+bool IsWholeBitmapFile(const BYTE* p, size_t n, int* pnBitCount)
+{
+    const size_t kFileHeader = sizeof(BITMAPFILEHEADER);  // 14
+    if (!p || n < kFileHeader + sizeof(DWORD) || p[0] != 'B' || p[1] != 'M')
+        return false;
+    const size_t nOffBits = Dword(p + 10);
+    const size_t nHeader = Dword(p + kFileHeader);
+    const bool bCore = nHeader == sizeof(BITMAPCOREHEADER);
+    if (!bCore && (nHeader < sizeof(BITMAPINFOHEADER) || nHeader > sizeof(BITMAPV5HEADER)))
+        return false;
+    if (nHeader > n - kFileHeader)
+        return false;
+    long long width, height;
+    DWORD planes, bits, compression = BI_RGB, colorsUsed = 0, imageSize = 0;
+    if (bCore) {
+        width = Word(p + kFileHeader + 4);
+        height = Word(p + kFileHeader + 6);
+        planes = Word(p + kFileHeader + 8);
+        bits = Word(p + kFileHeader + 10);
+    } else {
+        width = (LONG)Dword(p + kFileHeader + 4);
+        height = (LONG)Dword(p + kFileHeader + 8);
+        planes = Word(p + kFileHeader + 12);
+        bits = Word(p + kFileHeader + 14);
+        compression = Dword(p + kFileHeader + 16);
+        imageSize = Dword(p + kFileHeader + 20);
+        colorsUsed = Dword(p + kFileHeader + 32);
+    }
+    if (height < 0)
+        height = -height;
+    // Dimensions beyond what a screen bitmap can be are refused outright.
+    const long long kMaxSide = 0x8000;
+    if (width <= 0 || height == 0 || width > kMaxSide || height > kMaxSide || planes != 1)
+        return false;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        return false;
+    // What follows the header: the masks of a bit-field bitmap with a plain
+    // info header, then the colour table.
+    size_t nTable = 0;
+    if (compression == BI_BITFIELDS) {
+        if (bits != 16 && bits != 32)
+            return false;
+        if (nHeader == sizeof(BITMAPINFOHEADER))
+            nTable += 3 * sizeof(DWORD);
+    } else if (compression == BI_RLE8 || compression == BI_RLE4) {
+        if (bits != (compression == BI_RLE8 ? 8u : 4u) || imageSize == 0)
+            return false;
+    } else if (compression != BI_RGB) {
+        return false;
+    }
+    if (bits <= 8) {
+        const DWORD nMaxColors = 1u << bits;
+        if (colorsUsed > nMaxColors)
+            return false;
+        nTable += (colorsUsed ? colorsUsed : nMaxColors) * (bCore ? sizeof(RGBTRIPLE) : sizeof(RGBQUAD));
+    } else if (colorsUsed > 256) {
+        return false;
+    } else {
+        nTable += colorsUsed * sizeof(RGBQUAD);
+    }
+    if (nTable > n - kFileHeader - nHeader || nOffBits < kFileHeader + nHeader || nOffBits > n)
+        return false;
+    // The pixels.
+    const unsigned long long nStride = ((unsigned long long)width * bits + 31) / 32 * 4;
+    const unsigned long long nPixels =
+        compression == BI_RLE8 || compression == BI_RLE4 ? imageSize : nStride * (unsigned long long)height;
+    if (nPixels > n - nOffBits)
+        return false;
+    if (pnBitCount)
+        *pnBitCount = (int)bits;
+    return true;
 }
 
 } // namespace detail
@@ -333,27 +414,19 @@ HBITMAP AFXAPI LoadAlphaBitmapResource(UINT nID, HMODULE hModule)
 // ---------------------------------------------------------------------------
 // Files
 
-namespace {
-
-WORD Word(const BYTE* p) { return (WORD)(p[0] | (p[1] << 8)); }
-DWORD Dword(const BYTE* p) { return (DWORD)p[0] | ((DWORD)p[1] << 8) | ((DWORD)p[2] << 16) | ((DWORD)p[3] << 24); }
-
-} // namespace
-
 HBITMAP AFXAPI LoadBitmapFromFile(LPCSTR lpszPath, BOOL* pbAlpha)
 {
     if (pbAlpha)
         *pbAlpha = FALSE;
     if (!lpszPath)
         return NULL;
-    BYTE head[sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)] = {0};
-    DWORD got = 0;
-    HANDLE h = ::CreateFileA(lpszPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (h == INVALID_HANDLE_VALUE)
+    // A user's file: the system loader only gets bitmaps whose headers,
+    // colour table and pixels were checked to lie inside the file.
+    const size_t kMaxFile = 256u * 1024 * 1024;
+    std::vector<BYTE> file;
+    if (!fx::ReadWholeFile(lpszPath, file, kMaxFile))
         return NULL;
-    ::ReadFile(h, head, sizeof(head), &got, NULL);
-    ::CloseHandle(h);
-    if (IsPngSignature(head, got)) {
+    if (IsPngSignature(file.data(), file.size())) {
         CDibImage dib;
         if (!dib.LoadFromFile(lpszPath))
             return NULL;
@@ -361,7 +434,10 @@ HBITMAP AFXAPI LoadBitmapFromFile(LPCSTR lpszPath, BOOL* pbAlpha)
             *pbAlpha = dib.IsAlpha();
         return dib.Detach();
     }
-    bool b32 = got >= sizeof(head) && Word(head + sizeof(BITMAPFILEHEADER) + 14) == 32;
+    int nBitCount = 0;
+    if (!IsWholeBitmapFile(file.data(), file.size(), &nBitCount))
+        return NULL;
+    const bool b32 = nBitCount == 32;
     UINT flags = LR_LOADFROMFILE | LR_DEFAULTSIZE | (b32 ? LR_CREATEDIBSECTION : 0);
     HBITMAP hbm = (HBITMAP)::LoadImageA(NULL, lpszPath, IMAGE_BITMAP, 0, 0, flags);
     if (hbm && pbAlpha)

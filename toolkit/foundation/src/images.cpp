@@ -346,7 +346,7 @@ const CQXPIconHandle& CQXPIconImage::GetShadowIcon()
     if (m_hShadow.IsEmpty()) {
         const CQXPIconHandle& src = !m_hHot.IsEmpty() ? m_hHot : m_hNormal;
         if (!src.IsEmpty()) {
-            COLORREF c = ToolkitColorManager::Instance()->GetColor(31);
+            COLORREF c = ToolkitColorManager::Instance()->GetColor(qxColorHotFace);
             BYTE r = (BYTE)(GetRValue(c) * 0.75), g = (BYTE)(GetGValue(c) * 0.75), b = (BYTE)(GetBValue(c) * 0.75);
             Transform(src, m_hShadow, [&](BYTE* p) {
                 p[0] = b;

@@ -1,24 +1,89 @@
-// Window hook chains and the window map.
+// Window subclass chains: links, the window map and the one procedure.
 #include <qx/windowhook.h>
 
-IMPLEMENT_DYNAMIC(CQXWndHook, CObject)
+IMPLEMENT_DYNAMIC(CSubclassLink, CObject)
+IMPLEMENT_DYNAMIC(CQXWndHook, CSubclassLink)
 IMPLEMENT_DYNAMIC(CQXWindowMap, CMapPtrToPtr)
 
 namespace {
 WNDPROC CurrentWndProc(HWND hWnd) { return (WNDPROC)::GetWindowLongPtrA(hWnd, GWLP_WNDPROC); }
+
+// Saves the thread's record of the message being handled, sets it to the
+// current message and puts the old one back at the end.
+class CurrentMessageScope {
+public:
+    CurrentMessageScope(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam)
+        : m_pState(AfxGetThreadState()), m_saved(m_pState->m_lastSentMsg)
+    {
+        m_pState->m_lastSentMsg.hwnd = hWnd;
+        m_pState->m_lastSentMsg.message = nMessage;
+        m_pState->m_lastSentMsg.wParam = wParam;
+        m_pState->m_lastSentMsg.lParam = lParam;
+    }
+    ~CurrentMessageScope() { m_pState->m_lastSentMsg = m_saved; }
+    CurrentMessageScope(const CurrentMessageScope&) = delete;
+    CurrentMessageScope& operator=(const CurrentMessageScope&) = delete;
+
+private:
+    AFX_THREAD_STATE* m_pState;
+    MSG m_saved;
+};
 } // namespace
 
 // ---------------------------------------------------------------------------
+// Links
 
-CQXWndHook::CQXWndHook() : m_hWnd(NULL), m_pOldWndProc(NULL), m_pNext(NULL) {}
+CSubclassLink::CSubclassLink() : m_hWnd(NULL), m_pOldWndProc(NULL), m_pNext(NULL) {}
+
+CSubclassLink::~CSubclassLink()
+{
+    // A window that is gone has already let every link go (WM_NCDESTROY).
+    if (m_hWnd && ::IsWindow(m_hWnd))
+        CQXWindowMap::Instance()->Unlink(this);
+    m_hWnd = NULL;
+}
+
+void CSubclassLink::OnLinkWindowDestroyed() { LeaveWindow(); }
+
+BOOL CSubclassLink::JoinWindow(HWND hWnd)
+{
+    if (!hWnd)
+        return FALSE;
+    LeaveWindow();  // one window at a time
+    CQXWindowMap::Instance()->Insert(hWnd, this);
+    m_hWnd = hWnd;
+    return TRUE;
+}
+
+void CSubclassLink::LeaveWindow()
+{
+    if (!m_hWnd)
+        return;
+    CQXWindowMap::Instance()->Unlink(this);
+    m_hWnd = NULL;
+}
+
+LRESULT CSubclassLink::CallNextLink(UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    if (m_pNext)
+        return m_pNext->OnLinkMessage(nMessage, wParam, lParam);
+    // A link that left while handling the message still knows the window
+    // from the message being handled.
+    HWND hWnd = m_hWnd ? m_hWnd : AfxGetThreadState()->m_lastSentMsg.hwnd;
+    if (m_pOldWndProc)
+        return ::CallWindowProcA(m_pOldWndProc, hWnd, nMessage, wParam, lParam);
+    return ::DefWindowProcA(hWnd, nMessage, wParam, lParam);
+}
+
+// ---------------------------------------------------------------------------
+// CQXWndHook
+
+CQXWndHook::CQXWndHook() {}
 
 CQXWndHook::~CQXWndHook()
 {
-    // A window that is gone has already unhooked everything (WM_NCDESTROY).
-    if (m_hWnd && ::IsWindow(m_hWnd)) {
-        CQXWindowMap::Instance()->Unlink(this);
-        m_pOldWndProc = NULL;
-    }
+    if (m_hWnd && ::IsWindow(m_hWnd))
+        LeaveWindow();
     m_hWnd = NULL;
 }
 
@@ -28,26 +93,27 @@ BOOL CQXWndHook::HookWindow(CWnd* pWnd) { return SetWindow(pWnd ? pWnd->GetSafeH
 
 BOOL CQXWndHook::SetWindow(HWND hWnd)
 {
-    if (hWnd) {
-        CQXWindowMap::Instance()->Insert(hWnd, this);
-    } else if (m_hWnd) {
-        CQXWindowMap::Instance()->Unlink(this);
-        m_pOldWndProc = NULL;
-    }
-    m_hWnd = hWnd;
+    if (hWnd)
+        JoinWindow(hWnd);
+    else
+        LeaveWindow();
     return TRUE;
 }
 
 LRESULT CQXWndHook::DefaultProc(UINT nMessage, WPARAM wParam, LPARAM lParam)
 {
-    if (m_pNext)
-        return m_pNext->DefaultProc(nMessage, wParam, lParam);
-    if (m_pOldWndProc)
-        return ::CallWindowProcA(m_pOldWndProc, m_hWnd, nMessage, wParam, lParam);
-    return ::DefWindowProcA(m_hWnd, nMessage, wParam, lParam);
+    return CallNextLink(nMessage, wParam, lParam);
 }
 
+LRESULT CQXWndHook::OnLinkMessage(UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    return DefaultProc(nMessage, wParam, lParam);
+}
+
+void CQXWndHook::OnLinkWindowDestroyed() { SetWindow(NULL); }
+
 // ---------------------------------------------------------------------------
+// The window map
 
 CQXWindowMap::CQXWindowMap() : CMapPtrToPtr(10) {}
 
@@ -59,61 +125,82 @@ CQXWindowMap* AFXAPI CQXWindowMap::Instance()
     return &s_map;
 }
 
-CQXWndHook* CQXWindowMap::LookupHook(HWND hWnd) const
+CSubclassLink* CQXWindowMap::LookupLink(HWND hWnd) const
 {
     void* p = NULL;
-    if (!Lookup((void*)hWnd, p))
+    if (!hWnd || !Lookup((void*)hWnd, p))
         return NULL;
-    return static_cast<CQXWndHook*>(p);
+    return static_cast<CSubclassLink*>(p);
 }
 
-void CQXWindowMap::Insert(HWND hWnd, CQXWndHook* pHook)
+CQXWndHook* CQXWindowMap::LookupHook(HWND hWnd) const
 {
-    if (!hWnd || !pHook)
+    for (CSubclassLink* p = LookupLink(hWnd); p; p = p->m_pNext) {
+        if (p->IsKindOf(RUNTIME_CLASS(CQXWndHook)))
+            return static_cast<CQXWndHook*>(p);
+    }
+    return NULL;
+}
+
+LRESULT CQXWindowMap::CallFrom(HWND hWnd, CSubclassLink* pLink, WNDPROC pfnOld, UINT nMessage, WPARAM wParam,
+                               LPARAM lParam)
+{
+    for (CSubclassLink* p = pLink ? LookupLink(hWnd) : NULL; p; p = p->m_pNext) {
+        if (p == pLink)
+            return p->OnLinkMessage(nMessage, wParam, lParam);
+    }
+    if (pfnOld)
+        return ::CallWindowProcA(pfnOld, hWnd, nMessage, wParam, lParam);
+    return ::DefWindowProcA(hWnd, nMessage, wParam, lParam);
+}
+
+void CQXWindowMap::Insert(HWND hWnd, CSubclassLink* pLink)
+{
+    if (!hWnd || !pLink)
         return;
-    CQXWndHook* pHead = LookupHook(hWnd);
-    pHook->m_pNext = pHead;
+    CSubclassLink* pHead = LookupLink(hWnd);
+    pLink->m_pNext = pHead;
     if (pHead) {
-        pHook->m_pOldWndProc = pHead->m_pOldWndProc;
+        pLink->m_pOldWndProc = pHead->m_pOldWndProc;
     } else {
         auto pass = m_passThrough.find(hWnd);
         if (pass != m_passThrough.end()) {
             // Our procedure is still in the chain below another subclasser.
-            pHook->m_pOldWndProc = pass->second;
+            pLink->m_pOldWndProc = pass->second;
             m_passThrough.erase(pass);
         } else {
-            pHook->m_pOldWndProc = CurrentWndProc(hWnd);
+            pLink->m_pOldWndProc = CurrentWndProc(hWnd);
             ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)HookedWindowProc);
         }
     }
-    SetAt((void*)hWnd, pHook);
+    SetAt((void*)hWnd, pLink);
 }
 
-void CQXWindowMap::Unlink(CQXWndHook* pHook)
+void CQXWindowMap::Unlink(CSubclassLink* pLink)
 {
-    if (!pHook || !pHook->m_hWnd)
+    if (!pLink || !pLink->m_hWnd)
         return;
-    HWND hWnd = pHook->m_hWnd;
-    CQXWndHook* pHead = LookupHook(hWnd);
+    HWND hWnd = pLink->m_hWnd;
+    CSubclassLink* pHead = LookupLink(hWnd);
     if (!pHead)
         return;
-    if (pHead == pHook) {
-        if (pHook->m_pNext) {
-            SetAt((void*)hWnd, pHook->m_pNext);
+    if (pHead == pLink) {
+        if (pLink->m_pNext) {
+            SetAt((void*)hWnd, pLink->m_pNext);
         } else {
             RemoveKey((void*)hWnd);
             if (::IsWindow(hWnd)) {
                 if (CurrentWndProc(hWnd) == HookedWindowProc)
-                    ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)pHook->m_pOldWndProc);
+                    ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)pLink->m_pOldWndProc);
                 else
-                    m_passThrough[hWnd] = pHook->m_pOldWndProc;  // never cut out the later subclasser
+                    m_passThrough[hWnd] = pLink->m_pOldWndProc;  // never cut out the later subclasser
             }
         }
         return;
     }
-    for (CQXWndHook* p = pHead; p; p = p->m_pNext) {
-        if (p->m_pNext == pHook) {
-            p->m_pNext = pHook->m_pNext;
+    for (CSubclassLink* p = pHead; p; p = p->m_pNext) {
+        if (p->m_pNext == pLink) {
+            p->m_pNext = pLink->m_pNext;
             return;
         }
     }
@@ -122,48 +209,40 @@ void CQXWindowMap::Unlink(CQXWndHook* pHook)
 void CQXWindowMap::UnhookAll(HWND hWnd)
 {
     for (int guard = 0; guard < 10000; ++guard) {
-        CQXWndHook* pHead = LookupHook(hWnd);
+        CSubclassLink* pHead = LookupLink(hWnd);
         if (!pHead)
             return;
-        pHead->SetWindow(NULL);
-        if (LookupHook(hWnd) == pHead)
-            Unlink(pHead);  // an override that did not detach
+        pHead->OnLinkWindowDestroyed();
+        if (LookupLink(hWnd) == pHead) {
+            Unlink(pHead);  // an override that did not leave
+            pHead->m_hWnd = NULL;
+        }
     }
 }
 
 LRESULT CALLBACK HookedWindowProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam)
 {
-    AFX_THREAD_STATE* pState = AfxGetThreadState();
-    const MSG saved = pState->m_lastSentMsg;
-    pState->m_lastSentMsg.hwnd = hWnd;
-    pState->m_lastSentMsg.message = nMessage;
-    pState->m_lastSentMsg.wParam = wParam;
-    pState->m_lastSentMsg.lParam = lParam;
-
-    LRESULT lResult;
+    CurrentMessageScope scope(hWnd, nMessage, wParam, lParam);
     CQXWindowMap* pMap = CQXWindowMap::Instance();
-    CQXWndHook* pHead = pMap->LookupHook(hWnd);
+    CSubclassLink* pHead = pMap->LookupLink(hWnd);
     if (!pHead) {
         auto pass = pMap->m_passThrough.find(hWnd);
-        if (pass == pMap->m_passThrough.end()) {
-            lResult = ::DefWindowProcA(hWnd, nMessage, wParam, lParam);
-        } else {
-            WNDPROC pfnOld = pass->second;
-            if (nMessage == WM_NCDESTROY) {
-                pMap->m_passThrough.erase(pass);
-            } else if (CurrentWndProc(hWnd) == HookedWindowProc) {
-                ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)pfnOld);
-                pMap->m_passThrough.erase(pass);
-            }
-            lResult = ::CallWindowProcA(pfnOld, hWnd, nMessage, wParam, lParam);
+        if (pass == pMap->m_passThrough.end())
+            return ::DefWindowProcA(hWnd, nMessage, wParam, lParam);
+        WNDPROC pfnOld = pass->second;
+        if (nMessage == WM_NCDESTROY) {
+            pMap->m_passThrough.erase(pass);
+        } else if (CurrentWndProc(hWnd) == HookedWindowProc) {
+            // The subclasser above us has left: step out of the way too.
+            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)pfnOld);
+            pMap->m_passThrough.erase(pass);
         }
-    } else if (nMessage == WM_NCDESTROY) {
+        return ::CallWindowProcA(pfnOld, hWnd, nMessage, wParam, lParam);
+    }
+    if (nMessage == WM_NCDESTROY) {
         WNDPROC pfnOld = pHead->m_pOldWndProc;
         pMap->UnhookAll(hWnd);
-        lResult = ::CallWindowProcA(pfnOld, hWnd, nMessage, wParam, lParam);
-    } else {
-        lResult = pHead->DefaultProc(nMessage, wParam, lParam);
+        return ::CallWindowProcA(pfnOld, hWnd, nMessage, wParam, lParam);
     }
-    pState->m_lastSentMsg = saved;
-    return lResult;
+    return pHead->OnLinkMessage(nMessage, wParam, lParam);
 }

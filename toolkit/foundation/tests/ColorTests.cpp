@@ -79,6 +79,25 @@ TEST(ColorMath, MixAndBlend)
     EXPECT_EQ(RGB(255, 255, 255), BlendColors(RGB(255, 255, 255), RGB(255, 255, 255), 1.2)) << "capped";
 }
 
+TEST(ColorMath, HslToRgbTable)
+{
+    struct Row {
+        double h, s, l;
+        COLORREF expected;
+    };
+    const Row rows[] = {
+        {0, 0, 0.5, RGB(127, 127, 127)}, {0, 0, 1, RGB(255, 255, 255)},   {0, 1, 0.5, RGB(255, 0, 0)},
+        {1.0 / 3, 1, 0.5, RGB(0, 255, 0)}, {2.0 / 3, 1, 0.5, RGB(0, 0, 255)}, {0, 1, 0.25, RGB(127, 0, 0)},
+    };
+    for (const Row& r : rows) {
+        COLORREF c = HslToRgb(r.h, r.s, r.l);
+        EXPECT_EQ(r.expected, c) << r.h << " " << r.s << " " << r.l << " -> " << (int)GetRValue(c) << ","
+                                 << (int)GetGValue(c) << "," << (int)GetBValue(c);
+    }
+    EXPECT_DOUBLE_EQ(0.25, HueToChannel(0.25, 0.75, 0.9));
+    EXPECT_DOUBLE_EQ(0.75, HueToChannel(0.25, 0.75, 1.3)) << "brought into 0..1 first";
+}
+
 TEST(ColorMath, ReadableText)
 {
     EXPECT_NEAR(21.0, ContrastRatio(RGB(0, 0, 0), RGB(255, 255, 255)), 0.01);

@@ -1,6 +1,6 @@
 // Drawing helpers: gradients, buffered DCs, the memory DC, selectors, text
-// and font helpers, right-to-left support, the splitter tracker and the
-// in-place mouse hook (real windows, real input).
+// and font helpers, right-to-left support, the halftone pattern, the
+// splitter tracker and the in-place mouse hook (real windows, real input).
 #include <qx/drawing.h>
 
 #include "QxTestSupport.h"
@@ -252,6 +252,25 @@ TEST(Selectors, RestoreWhatTheyReplaced)
         EXPECT_EQ((HGDIOBJ)hbm, GetCurrentObject(mem, OBJ_BITMAP));
     }
     EXPECT_TRUE(DeleteObject(hbm)) << "the bitmap was selected out again";
+}
+
+TEST(Patterns, PatternRectAlternatesTwoColoursAndRestoresTheDC)
+{
+    Canvas c(16, 16, 0x00010203);
+    CDC dc;
+    dc.Attach(c.dc());
+    SetTextColor(c.dc(), RGB(9, 9, 9));
+    SetBkColor(c.dc(), RGB(8, 8, 8));
+    DrawPatternRect(&dc, CRect(2, 2, 12, 12));
+    const COLORREF face = ToolkitColorManager::Instance()->GetColor(COLOR_BTNFACE);
+    const COLORREF light = ToolkitColorManager::Instance()->GetColor(COLOR_BTNHIGHLIGHT);
+    const DWORD a = c.At(4, 4), b = c.At(5, 4);
+    EXPECT_TRUE((a == Bgr(face) && b == Bgr(light)) || (a == Bgr(light) && b == Bgr(face)));
+    EXPECT_EQ(a, c.At(5, 5));
+    EXPECT_EQ(0x00010203u, c.At(1, 1)) << "nothing outside the rectangle";
+    EXPECT_EQ(RGB(9, 9, 9), GetTextColor(c.dc()));
+    EXPECT_EQ(RGB(8, 8, 8), GetBkColor(c.dc()));
+    dc.Detach();
 }
 
 TEST(Shapes, TrianglesOpaqueRectsCornersAndAnimation)

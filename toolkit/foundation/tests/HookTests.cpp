@@ -459,3 +459,66 @@ TEST(WindowMap, HookWindowTakesAWindowObject)
     EXPECT_TRUE(RUNTIME_CLASS(CQXWndHook) != NULL);
     EXPECT_STREQ("CQXWindowMap", CQXWindowMap::Instance()->GetRuntimeClass()->m_lpszClassName);
 }
+
+// The hook manager and chain hooks share one chain per window: in the order
+// they were set, removed in any order, the window's procedure comes back
+// only when the last one goes.
+TEST(WindowMap, ManagerHooksAndChainHooksShareOneChain)
+{
+    CWindowHookManager* mgr = CWindowHookManager::Instance();
+    HWND h = MakeWindow();
+    ChainHook a("A"), c("C");
+    NamedHook b("B", 0);
+    a.SetWindow(h);
+    mgr->SetHook(h, &b);
+    c.SetWindow(h);
+    EXPECT_EQ((WNDPROC)HookedWindowProc, ProcOf(h));
+    EXPECT_EQ(Log({"C", "B", "A", "window"}), Probe(h));
+    EXPECT_EQ(&c, CQXWindowMap::Instance()->LookupHook(h));
+    a.SetWindow(NULL);
+    EXPECT_EQ(Log({"C", "B", "window"}), Probe(h));
+    c.SetWindow(NULL);
+    EXPECT_EQ(nullptr, CQXWindowMap::Instance()->LookupHook(h)) << "no chain hook left, the manager's link is";
+    EXPECT_EQ(Log({"B", "window"}), Probe(h));
+    EXPECT_EQ((WNDPROC)HookedWindowProc, ProcOf(h));
+    mgr->RemoveHook(h, &b);
+    EXPECT_EQ((WNDPROC)OwnProc, ProcOf(h));
+    EXPECT_EQ(Log({"window"}), Probe(h));
+
+    // A window destroyed with both kinds on it lets every one go first.
+    a.SetWindow(h);
+    mgr->SetHook(h, &b);
+    g_ownProcAtNcDestroy = NULL;
+    DestroyWindow(h);
+    EXPECT_EQ((WNDPROC)OwnProc, g_ownProcAtNcDestroy);
+    EXPECT_FALSE(a.IsWindowHooked());
+    EXPECT_FALSE(mgr->IsHooked(h));
+}
+
+// A manager hook that removes the window's last hook while it handles a
+// message: the message still reaches the window.
+TEST(WindowHookManager, AHookThatRemovesTheLastHookStillPassesTheMessageOn)
+{
+    CWindowHookManager* mgr = CWindowHookManager::Instance();
+    HWND h = MakeWindow();
+    struct Leaving : CWindowHook {
+        int OnHookMessage(HWND hWnd, UINT msg, WPARAM&, LPARAM&, LRESULT&) override
+        {
+            if (msg == WM_PROBE) {
+                g_log.push_back("leaving");
+                CWindowHookManager::Instance()->RemoveHooks(hWnd);
+            }
+            return kNotHandled;
+        }
+    } leaving;
+    ChainHook below("below");
+    below.SetWindow(h);
+    mgr->SetHook(h, &leaving);
+    LRESULT r = 0;
+    EXPECT_EQ(Log({"leaving", "below", "window"}), Probe(h, &r));
+    EXPECT_EQ(101, r);
+    EXPECT_FALSE(mgr->IsHooked(h));
+    below.SetWindow(NULL);
+    EXPECT_EQ((WNDPROC)OwnProc, ProcOf(h));
+    DestroyWindow(h);
+}

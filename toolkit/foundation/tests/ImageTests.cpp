@@ -10,7 +10,9 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 
 using qxtest::Bytes;
@@ -340,7 +342,7 @@ TEST_F(ImageManager, GeneratedLooksFollowThePixelRules)
     EXPECT_EQ(Argb(255, 255, 255, 255), faded[1]);
     EXPECT_EQ(Argb(200, (int)(30 * 0.7 + 76.5), (int)(60 * 0.7 + 76.5), (int)(90 * 0.7 + 76.5)), faded[2]);
 
-    COLORREF c31 = ToolkitColorManager::Instance()->GetColor(31);
+    COLORREF c31 = ToolkitColorManager::Instance()->GetColor(qxColorHotFace);
     DWORD shade = Argb(0, (int)(GetRValue(c31) * 0.75), (int)(GetGValue(c31) * 0.75), (int)(GetBValue(c31) * 0.75));
     std::vector<DWORD> shadow = PixelsOf(img->GetShadowIcon());
     for (int i = 0; i < 4; ++i)
@@ -438,7 +440,7 @@ TEST_F(ImageManager, IconLooksChangeOnlyOpaquePixels)
     EXPECT_EQ(0x4C4C4Cu, drawn[0]);
 
     std::vector<DWORD> shadow = PixelsOf(img->GetShadowIcon());
-    COLORREF c31 = ToolkitColorManager::Instance()->GetColor(31);
+    COLORREF c31 = ToolkitColorManager::Instance()->GetColor(qxColorHotFace);
     DWORD shade = (DWORD)((int)(GetRValue(c31) * 0.75) << 16 | (int)(GetGValue(c31) * 0.75) << 8 |
                           (int)(GetBValue(c31) * 0.75));
     EXPECT_EQ(shade, Rgb(shadow[0]));
@@ -973,6 +975,98 @@ TEST(ImageLoaders, BitmapFiles)
     EXPECT_TRUE(alpha);
     DeleteObject(h);
     EXPECT_EQ(nullptr, LoadBitmapFromFile(dir.Path("missing.bmp").c_str(), &alpha));
+}
+
+// A user's bitmap file is checked before the system loader sees it: every
+// damaged or cut-short file gives NULL (and no crash), the sound ones load.
+TEST(ImageLoaders, DamagedBitmapFilesAreRefused)
+{
+    TempDir dir;
+    // A bottom-up file of 2 x 2 pixels with a BITMAPINFOHEADER, a full
+    // colour table for 8 bits or less, then the pixels.
+    struct Header {
+        int bits = 32, width = 2, height = 2, planes = 1;
+        DWORD compression = BI_RGB, colorsUsed = 0, headerSize = sizeof(BITMAPINFOHEADER);
+    };
+    auto bmpFile = [](const Header& hd) {
+        BITMAPINFOHEADER bih = {};
+        bih.biSize = hd.headerSize;
+        bih.biWidth = hd.width;
+        bih.biHeight = hd.height;
+        bih.biPlanes = (WORD)hd.planes;
+        bih.biBitCount = (WORD)hd.bits;
+        bih.biCompression = hd.compression;
+        bih.biClrUsed = hd.colorsUsed;
+        const size_t table = hd.bits <= 8 ? (size_t)(hd.colorsUsed ? hd.colorsUsed : 1u << hd.bits) * 4 : 0;
+        const size_t stride = ((size_t)std::abs(hd.width) * hd.bits + 31) / 32 * 4;
+        Bytes f(sizeof(BITMAPFILEHEADER) + hd.headerSize + table + stride * std::abs(hd.height), 0x7F);
+        BITMAPFILEHEADER bfh = {};
+        bfh.bfType = 0x4D42;
+        bfh.bfOffBits = (DWORD)(sizeof(bfh) + hd.headerSize + table);
+        bfh.bfSize = (DWORD)f.size();
+        memcpy(f.data(), &bfh, sizeof(bfh));
+        memcpy(f.data() + sizeof(bfh), &bih, std::min<size_t>(sizeof(bih), hd.headerSize));
+        return f;
+    };
+    auto cut = [](Bytes f, size_t n) {
+        f.resize(n);
+        return f;
+    };
+    auto with = [](std::function<void(Header&)> change) {
+        Header h;
+        change(h);
+        return h;
+    };
+    auto offBits = [](Bytes f, DWORD off) {
+        memcpy(f.data() + 10, &off, sizeof(off));
+        return f;
+    };
+    const Bytes sound32 = bmpFile(Header());
+    struct Case {
+        const char* name;
+        Bytes file;
+        bool loads;
+    } cases[] = {
+        {"32-bit", sound32, true},
+        {"8-bit with a colour table", bmpFile(with([](Header& h) { h.bits = 8; })), true},
+        {"1-bit", bmpFile(with([](Header& h) { h.bits = 1; })), true},
+        {"top-down 24-bit", bmpFile(with([](Header& h) { h.bits = 24, h.height = -2; })), true},
+        {"32-bit cut to 31 bytes", cut(sound32, 31), false},
+        {"32-bit cut to 46 bytes", cut(sound32, 46), false},
+        {"pixels one byte short", cut(sound32, sound32.size() - 1), false},
+        {"only the file header", cut(sound32, sizeof(BITMAPFILEHEADER)), false},
+        {"not BM", offBits(Bytes(sound32.size(), 'x'), 54), false},
+        {"pixels start past the end", offBits(sound32, (DWORD)sound32.size() + 1), false},
+        {"pixels start inside the header", offBits(sound32, 20), false},
+        {"no width", bmpFile(with([](Header& h) { h.width = 0; })), false},
+        {"negative width", bmpFile(with([](Header& h) { h.width = -2; })), false},
+        {"no height", bmpFile(with([](Header& h) { h.height = 0; })), false},
+        {"two planes", bmpFile(with([](Header& h) { h.planes = 2; })), false},
+        {"7 bits per pixel", bmpFile(with([](Header& h) { h.bits = 7; })), false},
+        {"more colours than 8 bits hold", bmpFile(with([](Header& h) { h.bits = 8, h.colorsUsed = 257; })), false},
+        {"JPEG inside", bmpFile(with([](Header& h) { h.compression = BI_JPEG; })), false},
+        {"header larger than any version", bmpFile(with([](Header& h) { h.headerSize = 200; })), false},
+        {"empty", Bytes(), false},
+    };
+    for (const Case& c : cases) {
+        std::string path = dir.Path("d.bmp");
+        qxtest::WriteFileBytes(path, c.file.data(), c.file.size());
+        BOOL alpha = TRUE;
+        HBITMAP h = LoadBitmapFromFile(path.c_str(), &alpha);
+        EXPECT_EQ(c.loads, h != NULL) << c.name;
+        if (h)
+            DeleteObject(h);
+        else
+            EXPECT_FALSE(alpha) << c.name << ": a failed load has no alpha";
+    }
+    // A height so large that its pixels would need gigabytes: refused
+    // without reading past the small file.
+    Bytes huge = bmpFile(Header());
+    const LONG tall = 0x7FFFFFF0;
+    memcpy(huge.data() + sizeof(BITMAPFILEHEADER) + 8, &tall, sizeof(tall));
+    std::string path = dir.Path("huge.bmp");
+    qxtest::WriteFileBytes(path, huge.data(), huge.size());
+    EXPECT_EQ(nullptr, LoadBitmapFromFile(path.c_str()));
 }
 
 TEST(BitmapHelpers, PremultiplyFlipCopyAndResize)

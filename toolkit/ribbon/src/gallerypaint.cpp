@@ -24,10 +24,10 @@ void COffice2007GalleryPaint::RefreshMetrics()
 
 void COffice2007GalleryPaint::FillBackground(CDC* pDC, const QXPGalleryView& g, CRect rc)
 {
-    COLORREF clr = g.bInPopupGallery ? m_pTheme->GetColor(41)
+    COLORREF clr = g.bInPopupGallery ? m_pTheme->GetColor(qxColorMenuFace)
                                      : (g.bEnabled && g.bSelected ? m_clrSelected.GetColor() : m_clrNormal.GetColor());
     if (clr == QX_COLOR_NONE)
-        clr = m_pTheme->GetColor(41);
+        clr = m_pTheme->GetColor(qxColorMenuFace);
     pDC->FillSolidRect(rc, clr);
     if (g.bBorders && m_clrBorder.GetColor() != QX_COLOR_NONE)
         pDC->Draw3dRect(rc, m_clrBorder.GetColor(), m_clrBorder.GetColor());
@@ -45,7 +45,7 @@ void COffice2007GalleryPaint::FillControl(CDC* pDC, CRect rc)
 
 void COffice2007GalleryPaint::DrawGroupCaption(CDC* pDC, LPCSTR lpszCaption, CRect rc)
 {
-    pDC->FillSolidRect(rc, m_pTheme->GetColor(56));
+    pDC->FillSolidRect(rc, m_pTheme->GetColor(qxColorLabelFace));
     m_pTheme->HorizontalLine(pDC, rc.left, rc.bottom - 1, rc.right, kDivider);
     if (!lpszCaption || !*lpszCaption)
         return;
@@ -53,7 +53,7 @@ void COffice2007GalleryPaint::DrawGroupCaption(CDC* pDC, LPCSTR lpszCaption, CRe
     rcText.DeflateRect(10, 0, 10, 0);
     CFont* pOld = pDC->SelectObject(m_pTheme->GetRegularBoldFont());
     int nMode = pDC->SetBkMode(TRANSPARENT);
-    COLORREF clrOld = pDC->SetTextColor(m_pTheme->GetColor(44));
+    COLORREF clrOld = pDC->SetTextColor(m_pTheme->GetColor(qxColorMenuText));
     pDC->DrawText(lpszCaption, -1, rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     pDC->SetTextColor(clrOld);
     pDC->SetBkMode(nMode);

@@ -252,7 +252,7 @@ void COffice2007Theme::DrawStatusPaneBorder(CDC* pDC, CRect rc, CQXPStatusPaneVi
         return;
     // A separator after the pane: a dark line and a white one beside it.
     const int x = rc.right;
-    VerticalLine(pDC, x - 1, rc.top, rc.bottom - 2, GetColor(39));
+    VerticalLine(pDC, x - 1, rc.top, rc.bottom - 2, GetColor(qxColorSeparator));
     VerticalLine(pDC, x, rc.top, rc.bottom - 2, RGB(255, 255, 255));
 }
 
@@ -260,7 +260,7 @@ void COffice2007Theme::DrawStatusGripper(CDC* pDC, CRect rc)
 {
     // Squares in three rows (3, 2, 1 from the bottom), each with a white one
     // offset under it, aligned 3 pixels inside the bottom-right corner.
-    const COLORREF clrDark = GetColor(39);
+    const COLORREF clrDark = GetColor(qxColorSeparator);
     for (int row = 0; row < 3; ++row) {
         for (int col = 0; col < 3 - row; ++col) {
             int x = rc.right - 3 - 2 - col * 4 - 1;

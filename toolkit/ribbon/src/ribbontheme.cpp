@@ -221,8 +221,8 @@ COLORREF CRibbonStyleTheme::GetRectangleTextColor(int nSelected, BOOL bPressed, 
         m_clrMenuBarText.GetColor() != QX_COLOR_NONE)
         return m_clrMenuBarText.GetColor();
     if (nBarType == qxpBarTypePopup || nBarPosition == qxpBarPopup)
-        return GetColor(bEnabled ? 44 : 35);
-    return GetColor(bEnabled ? 46 : 60);
+        return GetColor(bEnabled ? qxColorMenuText : qxColorDisabledText);
+    return GetColor(bEnabled ? qxColorBarText : qxColorBarDisabledText);
 }
 
 void CRibbonStyleTheme::DrawRectangle(CDC* pDC, CRect rc, int nSelected, BOOL bPressed, BOOL bEnabled, int nChecked,

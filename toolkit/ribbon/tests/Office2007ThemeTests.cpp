@@ -621,7 +621,7 @@ TEST_F(Office2007, GalleryButtonsScrollBarsAndBackgrounds)
     QXPGalleryView back;
     back.bInPopupGallery = TRUE;
     paint->FillBackground(bg.dc(), back, CRect(0, 0, 100, 50));
-    EXPECT_EQ(theme.GetColor(41), bg.Pixel(50, 25));
+    EXPECT_EQ(theme.GetColor(qxColorMenuFace), bg.Pixel(50, 25));
     back.bInPopupGallery = FALSE;
     back.bSelected = TRUE;
     back.bBorders = TRUE;
@@ -631,7 +631,7 @@ TEST_F(Office2007, GalleryButtonsScrollBarsAndBackgrounds)
     EXPECT_EQ(paint->m_clrBorder.GetColor(), bg.Pixel(0, 25));
     EXPECT_EQ(RGB(197, 197, 197), bg.Pixel(50, 48));
     paint->DrawGroupCaption(bg.dc(), "Recent", CRect(0, 0, 100, 20));
-    EXPECT_EQ(theme.GetColor(56), bg.Pixel(98, 2));
+    EXPECT_EQ(theme.GetColor(qxColorLabelFace), bg.Pixel(98, 2));
     EXPECT_EQ(RGB(197, 197, 197), bg.Pixel(50, 19));
 }
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include <qx/barcache.h>
-#include <qx/controls.h>
+#include <qx/barcontrols.h>
 #include <qx/hooks.h>
 #include <qx/paintmanager.h>
 

@@ -5,7 +5,7 @@
 // for the next owner. The colour popup of the colour picker is the caller.
 //
 // Where the system has UpdateLayeredWindow a strip is a per-pixel alpha
-// window with the picture of qx/shadows.h (the light ramp, premultiplied, so
+// window with the picture of qx/shadowstrip.h (the light ramp, premultiplied, so
 // it only darkens what lies below whatever the shadow colour); otherwise the
 // strip copies the screen under itself when shown and darkens that copy.
 //
@@ -19,8 +19,8 @@
 #include <fx/fx.h>
 #include <fx/ui.h>
 
-#include <qx/shadow.h>
-#include <qx/shadows.h>
+#include <qx/barshadow.h>
+#include <qx/shadowstrip.h>
 #include <qx/windowhook.h>
 
 #include <vector>

@@ -815,8 +815,8 @@ TEST_F(EditComboTest, ToolbarPictureShowsTheBoxesAndTheOpenList)
     ::GetWindowRect(hWndList, &rcList);
     rcList.OffsetRect(-ptOrigin.x, -ptOrigin.y);
     CQXPThemePainter* pPaintManager = pToolBar->GetPaintManager();
-    EXPECT_EQ(pPaintManager->GetColor(43), shot.Pixel(rcList.left, rcList.top + 5));
-    EXPECT_EQ(pPaintManager->GetColor(5), shot.Pixel(rcList.left + 1, rcList.top + 5));
+    EXPECT_EQ(pPaintManager->GetColor(qxColorMenuBorder), shot.Pixel(rcList.left, rcList.top + 5));
+    EXPECT_EQ(pPaintManager->GetColor(COLOR_WINDOW), shot.Pixel(rcList.left + 1, rcList.top + 5));
 }
 
 // ---------------------------------------------------------------------------

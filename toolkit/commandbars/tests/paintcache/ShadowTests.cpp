@@ -8,8 +8,8 @@
 // activation. A screenshot of a menu with its shadow is kept for review.
 #include <qx/framehost.h>
 #include <qx/popup.h>
-#include <qx/shadow.h>
-#include <qx/shadows.h>
+#include <qx/barshadow.h>
+#include <qx/shadowstrip.h>
 #include <qx/themes.h>
 
 #include <gtest/gtest.h>
@@ -157,12 +157,12 @@ TEST(ShadowTheme, EveryThemeCarriesItsShadowSettings)
         EXPECT_EQ(CQXPThemePainter::qxpShadowClipExclude, pPaintManager->m_nShadowOptions);
         EXPECT_FALSE(pPaintManager->m_bShadowsOff);
         EXPECT_FALSE(pPaintManager->m_bShadowNoSaveBits);
-        EXPECT_EQ(pColors->GetColor(59), pPaintManager->m_clrShadow.GetColor());
+        EXPECT_EQ(pColors->GetColor(qxColorShadow), pPaintManager->m_clrShadow.GetColor());
         // The shadow colour is refreshed with the other colours.
-        pColors->SetColor(59, RGB(10, 20, 30));
+        pColors->SetColor(qxColorShadow, RGB(10, 20, 30));
         pPaintManager->RefreshMetrics();
         EXPECT_EQ(RGB(10, 20, 30), pPaintManager->m_clrShadow.GetColor());
-        pColors->SetColor(59, QX_COLOR_NONE);
+        pColors->SetColor(qxColorShadow, QX_COLOR_NONE);
         pPaintManager->RefreshMetrics();
     }
     SetGlobalPaintManager(qxpThemeWindows2000);
@@ -346,7 +346,7 @@ TEST_F(ShadowTest, AnOpenMenuCastsABottomAndARightStripOfItsKind)
                       GetRValue(crOut) + GetGValue(crOut) + GetBValue(crOut));
         } else {
             // An opaque strip in the button-shadow colour.
-            EXPECT_EQ(GetGlobalPaintManager()->GetColor(16), crIn);
+            EXPECT_EQ(GetGlobalPaintManager()->GetColor(COLOR_BTNSHADOW), crIn);
         }
         pMenuBar->SetPopuped(-1);
         PumpMessages();

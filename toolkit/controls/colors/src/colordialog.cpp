@@ -5,7 +5,6 @@
 
 #include <qx/colors.h>
 #include <qx/drawing.h>
-#include <qx/listbox.h>
 #include <qx/toolkitres.h>
 
 #include <algorithm>

@@ -6,7 +6,6 @@
 #include <qx/colors.h>
 #include <qx/drawing.h>
 #include <qx/fonts.h>
-#include <qx/listbox.h>
 #include <qx/sysutil.h>
 #include <qx/toolkitres.h>
 #include <qx/wndshadow.h>
@@ -714,6 +713,6 @@ void CQXColorPopup::OnNcPaint()
     CRect rc;
     GetWindowRect(&rc);
     rc.OffsetRect(-rc.left, -rc.top);
-    const COLORREF clr = ToolkitColorManager::Instance()->GetColor(43);
+    const COLORREF clr = ToolkitColorManager::Instance()->GetColor(qxColorMenuBorder);
     dc.Draw3dRect(rc, clr, clr);
 }

@@ -2,7 +2,7 @@
 // HSL, the contrast colour, the selector's size, keys and recent colours,
 // and the honeycomb's 144 cells.
 #include <qx/colordata.h>
-#include <qx/listbox.h>
+#include <qx/colors.h>
 
 #include <gtest/gtest.h>
 

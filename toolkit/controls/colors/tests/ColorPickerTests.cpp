@@ -310,7 +310,7 @@ TEST_F(PickerTest, FlatPopupHasAOnePixelFrameAndEdgeShadows)
     p->GetClientRect(&rcClient);
     EXPECT_EQ(rcPopup.Width() - 2, rcClient.Width()) << "a one-pixel frame";
     PumpFx(100);
-    const COLORREF clrFrame = ToolkitColorManager::Instance()->GetColor(43);
+    const COLORREF clrFrame = ToolkitColorManager::Instance()->GetColor(qxColorMenuBorder);
     EXPECT_EQ(clrFrame, ScreenPixel(CPoint(rcPopup.left, rcPopup.top + 20)));
     EXPECT_EQ(clrFrame, ScreenPixel(CPoint(rcPopup.right - 1, rcPopup.top + 20)));
     // Edge shadows follow the system's popup-shadow setting.

@@ -43,12 +43,12 @@ TEST(ColorSelectorThemes, ColoursOfEachThemeId)
         EXPECT_EQ(colour(r.text), t->m_clrText);
     }
     // The custom theme takes the custom layer of numbers 30 to 62.
-    ASSERT_TRUE(m->SetCustomColor(33, RGB(1, 2, 3)));
+    ASSERT_TRUE(m->SetCustomColor(qxColorPressedFace, RGB(1, 2, 3)));
     std::unique_ptr<CColorSelectorTheme> custom(dynamic_cast<CColorSelectorTheme*>(factory.CreateTheme(2)));
     std::unique_ptr<CColorSelectorTheme> flat(dynamic_cast<CColorSelectorTheme*>(factory.CreateTheme(1)));
     EXPECT_EQ(RGB(1, 2, 3), custom->m_clrPressed);
     EXPECT_NE(RGB(1, 2, 3), flat->m_clrPressed);
-    m->SetCustomColor(33, QX_COLOR_NONE);
+    m->SetCustomColor(qxColorPressedFace, QX_COLOR_NONE);
 }
 
 struct CellDrawing : ::testing::Test {

@@ -1,7 +1,8 @@
 // qx/edit.h - the toolkit's edit control: the standard edit with its own
 // context menu (Undo, Cut, Copy, Paste, Delete, Select All), the edit
 // commands routed to it, and flicker-free painting on the colour manager's
-// window colour (button face when read-only or disabled).
+// window colour (button face when disabled; read-only text stays on the
+// window colour).
 #pragma once
 
 #include <fx/fx.h>

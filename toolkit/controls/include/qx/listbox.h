@@ -1,6 +1,5 @@
-// qx/listbox.h - the toolkit's owner-drawn list box and small drawing
-// utilities of the standard controls: popup menus with icons, the halftone
-// pattern, an icon holder and the HSL colour conversion.
+// qx/listbox.h - the toolkit's owner-drawn list box and small utilities of
+// the standard controls: popup menus with icons and an icon holder.
 #pragma once
 
 #include <fx/fx.h>
@@ -55,13 +54,6 @@ typedef INT_PTR(AFXAPI* PFNQXTRACKPOPUPMENU)(CMenu* pMenu, UINT nFlags, int x, i
                                              int nIDIconToolbar);
 void AFXAPI SetToolkitPopupTracker(PFNQXTRACKPOPUPMENU pfnTracker);
 
-// Fills a rectangle with a 50% checker of colours 20 and 15 (colour
-// manager), restoring the DC.
-void AFXAPI DrawPatternRect(CDC* pDC, const RECT& rc);
-// The same checker in two given colours (the DC's background and text
-// colours while it is drawn).
-void AFXAPI DrawPatternRect(CDC* pDC, const RECT& rc, COLORREF clrBack, COLORREF clrText);
-
 // Owns one icon handle.
 class CQXIconHolder {
 public:
@@ -81,7 +73,3 @@ public:
 private:
     HICON m_hIcon;
 };
-
-// Hue, saturation and luminance (0..1) to a colour.
-COLORREF AFXAPI HslToRgb(double dHue, double dSaturation, double dLuminance);
-double AFXAPI HueToChannel(double m1, double m2, double h);

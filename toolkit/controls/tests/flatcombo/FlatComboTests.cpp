@@ -91,7 +91,7 @@ struct FlatComboTest : ::testing::Test {
         c.AdjustComboRect(rcText);
         int nSaved = mem.dc()->SaveDC();
         mem.dc()->ExcludeClipRect(rcText);
-        mem.dc()->FillSolidRect(rcClient, ToolkitColorManager::Instance()->GetColor(15));
+        mem.dc()->FillSolidRect(rcClient, ToolkitColorManager::Instance()->GetColor(COLOR_BTNFACE));
         c.DrawCombo(mem.dc(), nState);
         mem.dc()->RestoreDC(nSaved);
     }
@@ -194,9 +194,9 @@ TEST_F(FlatComboTest, EachThemeDrawsItsStates)
                 break;
             case 2:
                 if (nState == 1)
-                    EXPECT_NE(ToolkitColorManager::Instance()->GetColorEx(32), mem.Pixel(0, 0)) << what;
+                    EXPECT_NE(ToolkitColorManager::Instance()->GetColorEx(qxColorHotBorder), mem.Pixel(0, 0)) << what;
                 else
-                    EXPECT_EQ(ToolkitColorManager::Instance()->GetColorEx(32), mem.Pixel(0, 0)) << what;
+                    EXPECT_EQ(ToolkitColorManager::Instance()->GetColorEx(qxColorHotBorder), mem.Pixel(0, 0)) << what;
                 EXPECT_NE(C(5), mem.Pixel(nButtonMid + 3, 4)) << what << ": a gradient button";
                 break;
             }

@@ -137,7 +137,7 @@ TEST_F(QXEditTest, DisabledEditPaintsOnTheFace)
     HDC hdc = ::GetDC(edit.GetSafeHwnd());
     COLORREF c = ::GetPixel(hdc, 150, 10);
     ::ReleaseDC(edit.GetSafeHwnd(), hdc);
-    EXPECT_EQ(ToolkitColorManager::Instance()->GetColor(15), c);
+    EXPECT_EQ(ToolkitColorManager::Instance()->GetColor(COLOR_BTNFACE), c);
 }
 
 }  // namespace

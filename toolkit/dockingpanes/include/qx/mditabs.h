@@ -75,11 +75,8 @@ protected:
 
     void OnPaint();
     BOOL OnEraseBkgnd(CDC* pDC);
-    void OnLButtonDown(UINT nFlags, CPoint point);
-    void OnLButtonDblClk(UINT nFlags, CPoint point);
-    void OnRButtonDown(UINT nFlags, CPoint point);
-    void OnRButtonDblClk(UINT nFlags, CPoint point);
-    void OnMButtonDown(UINT nFlags, CPoint point);
+    // Presses and double clicks of any button on the strip.
+    LRESULT OnStripMouse(WPARAM wParam, LPARAM lParam);
     void OnMouseMove(UINT nFlags, CPoint point);
     void OnMouseLeave();
     DECLARE_MESSAGE_MAP()
@@ -145,6 +142,13 @@ public:
     virtual void SyncTheme();
     BOOL m_bFollowTheme;
 
+    // Where a new document's tab goes: 0 at the end, 1 first, 2 after the
+    // selected tab.
+    int m_nNewTabPosition;
+    // FALSE: closing the active document activates the tab to its right
+    // (else to its left) instead of what the MDI client picks.
+    BOOL m_bKeepActivationOnClose;
+
     virtual CString GetItemText(HWND hWnd) const;
     // The document's icon: its answer to WM_TABCLIENT_GETICON, else its small
     // then big window icon, its class's small then big icon, else the
@@ -199,6 +203,7 @@ protected:
     CQXPToolTipContext* m_pToolTipContext;
 
     LRESULT OnMDIChange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMDIDestroy(WPARAM wParam, LPARAM lParam);
     void OnSize(UINT nType, int cx, int cy);
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);

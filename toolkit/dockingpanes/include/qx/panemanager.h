@@ -5,11 +5,12 @@
 #pragma once
 
 #include <qx/dockingpane.h>
-#include <qx/layout.h>
+#include <qx/panelayout.h>
 
 class CQXPDockingPaneTabbedContainer;
 class CQXPDockingPanePaintManager;
 class CImageList;
+class CQXPToolTipContext;
 
 #define WM_DOCKINGPANE_NOTIFY 0x2AAD
 
@@ -20,6 +21,9 @@ class CImageList;
 #define DOCKINGPANE_ACTION 4
 // The Menu caption button was pressed: lParam is a DockingPaneMenuRequest*.
 #define DOCKINGPANE_CAPTIONMENU 5
+// The right mouse button went down on a tabbed container: lParam is the
+// container as a CPaneBase* (its pane under the mouse is selected first).
+#define DOCKINGPANE_CONTAINER_RCLICK 6
 
 // Action codes of the action record.
 enum DockingPaneAction {
@@ -108,6 +112,11 @@ public:
     BOOL SetIcons(UINT nIDBitmap, const int* pIDs, int nCount, COLORREF clrMask);
     void SetIcon(int nID, HICON hIcon);
     HICON GetIcon(int nID) const;
+    // A pane's icon: by its icon id when it has one, else by its id.
+    HICON GetPaneIcon(const CQXPDockingPane* pPane) const
+    {
+        return pPane ? GetIcon(pPane->GetIconID() > 0 ? pPane->GetIconID() : pPane->GetID()) : NULL;
+    }
     void GetLayout(DockingLayoutStore* pLayout) const;
     void SetLayout(const DockingLayoutStore* pLayout);
     int GetPaneDirection(const CPaneBase* pPane) const;
@@ -117,6 +126,8 @@ public:
 
     DockingLayoutStore* GetLayout() const { return m_pLayout; }
     CQXPDockingPanePaintManager* GetPaintManager() const { return m_pPaintManager; }
+    // The tooltips of the caption buttons and tabs of every container.
+    CQXPToolTipContext* GetToolTipContext() const { return m_pToolTipContext; }
     HWND GetSite() const { return m_hSite; }
     std::vector<CQXPDockingPane*> GetPaneList() const;
 
@@ -161,6 +172,7 @@ protected:
     CQXPDockingPanePaintManager* m_pPaintManager;
     CQXPDockingPane* m_pActivePane;
     std::vector<std::pair<int, HICON>> m_icons;
+    CQXPToolTipContext* m_pToolTipContext;
 
     // The paint manager's metrics again and every pane redrawn (system
     // colours or settings changed).

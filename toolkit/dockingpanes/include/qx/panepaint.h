@@ -55,6 +55,11 @@ public:
     CQXPTabPainter* GetPanelTabPainter() const { return m_pPanelTabPainter; }
     int GetSplitterSize() const { return m_nSplitterSize; }
     int GetCaptionHeight() const { return m_nCaptionHeight; }
+    // The text band of a caption (text height, at least 13, plus the
+    // theme's extra height); the caption adds its margins above and below.
+    int GetCaptionTextHeight() const { return m_nCaptionTextHeight; }
+    // The caption font (NULL: the system's); measures the caption anew.
+    void SetCaptionFont(const LOGFONTA* pLogFont);
     int GetTabStripHeight() const { return m_nTabStripHeight; }
     BOOL IsShowCaption() const { return m_bShowCaption; }
     BOOL IsAlwaysShowTabs() const { return m_bAlwaysShowTabs; }
@@ -77,6 +82,8 @@ public:
 
     virtual void DrawPane(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rc);
     virtual void DrawSplitter(HDC hDC, const RECT& rc, BOOL bHorizBar);
+    // A margin window on one edge of the docking area: the face.
+    virtual void DrawMargin(HDC hDC, const RECT& rc, BOOL bHorizontal);
     // The caption band of a container in the theme's look.
     virtual void DrawCaption(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rcCaption);
     // A row of caption buttons from the right end of the band; returns the
@@ -119,6 +126,9 @@ public:
     COLORREF m_clrFace;
     COLORREF m_clrBorder;
     COLORREF m_clrBackground[2];
+    // Room above and below a caption's text band (themes 6 and 8: none).
+    RECT m_rcCaptionMargin;
+    int m_nCaptionTextHeight;
     // Caption buttons of style 2 light up in orange gradients (Luna schemes).
     BOOL m_bGradientButtons;
     // Which desktop colour scheme the Luna themes (2, 7, 10) follow: 7 the

@@ -8,12 +8,14 @@
 class CQXPDockingPane;
 class CQXPTabManager;
 
-// Caption button command ids.
-#define QXP_IDS_DOCKINGPANE_AUTOHIDE 9456
-#define QXP_IDS_DOCKINGPANE_CLOSE 9457
-#define QXP_IDS_DOCKINGPANE_MAXIMIZE 9458
-#define QXP_IDS_DOCKINGPANE_RESTORE 9459
-#define QXP_IDS_DOCKINGPANE_MENU 9460
+// Caption button command ids; their strings in the toolkit's resources are
+// their tooltips.
+#include <qxresource.h>
+#define QXP_IDS_DOCKINGPANE_AUTOHIDE QX_IDS_DOCKINGPANE_AUTOHIDE
+#define QXP_IDS_DOCKINGPANE_CLOSE QX_IDS_DOCKINGPANE_CLOSE
+#define QXP_IDS_DOCKINGPANE_MAXIMIZE QX_IDS_DOCKINGPANE_MAXIMIZE
+#define QXP_IDS_DOCKINGPANE_RESTORE QX_IDS_DOCKINGPANE_RESTORE
+#define QXP_IDS_DOCKINGPANE_MENU QX_IDS_DOCKINGPANE_MENU
 
 class CQXPDockingPaneTabbedContainer : public CWnd, public CPaneContainerBase {
 public:
@@ -62,6 +64,9 @@ public:
     // The visible caption button under a client point (none without a
     // caption).
     CaptionButton* CaptionButtonAt(POINT pt) const;
+    // The tooltip under a point: a caption button's string, else the tab's
+    // tooltip.
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
     // What a caption button does once it was pressed and released over.
     virtual void OnCaptionButtonClick(CaptionButton* pButton);
 
@@ -101,5 +106,9 @@ protected:
     void OnSetFocus(CWnd* pOldWnd);
     void OnNcDestroy();
     void OnCancelMode();
+    void OnRButtonDown(UINT nFlags, CPoint point);
+    // Hands the current mouse message to the manager's tooltips.
+    void RelayToToolTip();
+    LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };

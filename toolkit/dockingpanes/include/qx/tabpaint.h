@@ -17,6 +17,30 @@ enum TabLayoutStyle {
 
 enum TabPosition { tabPositionTop = 0, tabPositionLeft = 1, tabPositionBottom = 2, tabPositionRight = 3 };
 
+// The lines of the slanted tabs (appearances 3 and 9), entries of
+// TabColorSet::clrShape.
+enum TabShapeColor {
+    tabShapeOutline = 0,          // outline of a tab that is not selected
+    tabShapeSelectedOutline = 1,  // outline of the selected tab, and the client frame
+    tabShapeInner = 2,            // first inner line of a tab that is not selected
+    tabShapeInnerLight = 3,       // second inner line of it
+    tabShapeCount = 4
+};
+
+// The lines of the rounded tabs (appearance 7), entries of
+// TabColorSet::clrOutline for the selected tab; the other tabs use the same
+// line plus tabOutlineOtherTabs. Entry 0 is not used.
+enum TabOutlineColor {
+    tabOutlineEdge = 1,             // near slant and top edge
+    tabOutlineEdgeBottom = 2,       // them on a tab on the bottom or right side
+    tabOutlineFarSlant = 3,         // far slant
+    tabOutlineInnerEdge = 4,        // inner near slant and edge, one pixel in
+    tabOutlineInnerFarSlant = 5,    // inner far slant
+    tabOutlineInnerEdgeBottom = 6,  // inner near slant and edge on the bottom or right side
+    tabOutlineOtherTabs = 6,        // offset of the lines of the other tabs (7-12)
+    tabOutlineCount = 13
+};
+
 // The colours of one colour set (-1: unset, the line or fill is skipped).
 struct TabColorSet {
     COLORREF clrHeader[2];      // header face, a gradient away from the client
@@ -29,8 +53,8 @@ struct TabColorSet {
     COLORREF clrStateFill[2];   // -2: the checker pattern
     COLORREF clrStateFrame[2];
     COLORREF clrHighlight3D, clrShadow3D, clrDarkShadow3D;
-    COLORREF clrShape[4];       // A, B, C, D
-    COLORREF clrOutline[13];    // 1..12
+    COLORREF clrShape[tabShapeCount];
+    COLORREF clrOutline[tabOutlineCount];
     BOOL bLuna;
     BOOL bItemGradient;
 };

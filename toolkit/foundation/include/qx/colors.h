@@ -31,6 +31,45 @@ enum {
     qxColorThemeAuto = 7
 };
 
+// Colour numbers by name. 1 to 29 are the system's COLOR_* numbers; 0 and
+// 30 to 62 are the toolkit's own, named for what the themes paint with them.
+enum ToolkitColor {
+    qxColorBlack = 0,
+    qxColorBarFace = 30,            // docked bar background, popup icon column
+    qxColorHotFace = 31,            // fill of the control under the mouse
+    qxColorHotBorder = 32,          // frame of a hot, pressed or checked control
+    qxColorPressedFace = 33,        // fill of a pressed (or checked and hot) control
+    qxColorIconShadow = 34,         // shadow under a raised icon
+    qxColorDisabledText = 35,       // disabled text and marks on popups
+    qxColorCheckedFace = 36,        // fill of a checked control
+    qxColorPressedBorder = 37,      // frame against the pressed fill
+    qxColorGripper = 38,            // gripper lines and dots
+    qxColorSeparator = 39,          // separator lines
+    qxColorDisabledIcon = 40,       // disabled icons and disabled edit frames
+    qxColorMenuFace = 41,           // popup bar background
+    qxColorExpandedGutter = 42,     // icon column of rarely used popup items
+    qxColorMenuBorder = 43,         // popup bar and drop-down list frame
+    qxColorMenuText = 44,           // text on popups
+    qxColorHotText = 45,            // text of a hot control
+    qxColorBarText = 46,            // text on docked and floating bars
+    qxColorPressedText = 47,        // text of a pressed control
+    qxColorTabFace = 48,            // tab header face (button face brightened)
+    qxColorTabText = 49,            // tab text on it (button shadow darkened)
+    qxColorCheckedBorder = 50,      // frame of a checked control
+    qxColorButtonFace = 51,         // faces drawn in the button colour
+    qxColorControlBorder = 52,      // check box, label and band frames
+    qxColorEditFrame = 53,          // frame of edits and combos on popups
+    qxColorWindowFrame = 54,        // outer frame of bands and panes
+    qxColorSystemMenuText = 55,     // the system's menu text, as themes take it
+    qxColorLabelFace = 56,          // fill of popup labels
+    qxColorStyleBorder = 57,        // border of the visual style's tree view
+    qxColorDisabledBorder = 58,     // frame of a disabled checked control
+    qxColorShadow = 59,             // popup shadows
+    qxColorBarDisabledText = 60,    // disabled text on bars
+    qxColorFloatingFrame = 61,      // frame of a floating bar
+    qxColorSpare = 62               // never computed (stays black)
+};
+
 // Per channel (a * w + b * (s - w) + s / 2) / s with s = 100 for weights
 // below 100 (percent of a) and s = 1000 otherwise (thousandths of a).
 COLORREF AFXAPI MixColors(COLORREF clrA, COLORREF clrB, int nWeight);
@@ -43,6 +82,9 @@ double AFXAPI ContrastRatio(COLORREF clrA, COLORREF clrB);
 // out by the ratio body text needs (4.5), else black or white, whichever
 // stands out more. System colour schemes may pair grey text with grey.
 COLORREF AFXAPI ReadableTextColor(COLORREF clrText, COLORREF clrBack);
+// Hue, saturation and luminance (0..1) to a colour.
+COLORREF AFXAPI HslToRgb(double dHue, double dSaturation, double dLuminance);
+double AFXAPI HueToChannel(double m1, double m2, double h);
 
 // ---------------------------------------------------------------------------
 // One colour setting: a standard value and an override (both -1 = unset).

@@ -2,7 +2,8 @@
 // gradients (the system's GradientFill when present), scoped selection of GDI
 // objects, buffered (off-screen) painting, caption accelerators, font checks,
 // right-to-left support, rectangles, a splitter tracking loop, a thread mouse
-// hook for in-place controls and the toolkit's memory DC.
+// hook for in-place controls, the toolkit's memory DC and the halftone
+// pattern.
 //
 // Everything runs on the UI thread. Helpers take raw HDCs; a framework DC
 // converts to one (pass *pDC), and the buffered DCs here are framework DCs.
@@ -340,3 +341,13 @@ inline BOOL RegisterToolkitWndClass(LPCSTR lpszClassName, UINT nStyle, HICON hIc
 // moves the focus to the target's owner (else its parent) and is swallowed.
 void AFXAPI SetMouseHookTarget(HWND hWndTarget);
 BOOL AFXAPI IsMouseHookActive();
+
+// ---------------------------------------------------------------------------
+// Halftone pattern.
+
+// Fills a rectangle with a 50% checker of colours 20 and 15 (colour
+// manager), restoring the DC.
+void AFXAPI DrawPatternRect(CDC* pDC, const RECT& rc);
+// The same checker in two given colours (the DC's background and text
+// colours while it is drawn).
+void AFXAPI DrawPatternRect(CDC* pDC, const RECT& rc, COLORREF clrBack, COLORREF clrText);

@@ -1,17 +1,19 @@
 // qx/hooks.h - the hook manager. Command bars, popups and the ribbon see the
-// messages of windows they do not own through CWindowHookManager, which
-// subclasses a window once and hands each of its messages to a chain of hook
-// objects (the latest added first). CKeyboardHook, one per thread, installs
-// a thread keyboard hook and a call-window-procedure hook while keyboard hook
-// objects are registered, so an open menu sees every key.
+// messages of windows they do not own through CWindowHookManager, which puts
+// one link on a window's subclass chain (qx/windowhook.h) and hands each of
+// its messages to a list of hook objects (the latest added first).
+// CKeyboardHook, one per thread, installs a thread keyboard hook and a
+// call-window-procedure hook while keyboard hook objects are registered, so
+// an open menu sees every key.
 //
-// Removing the last hook of a window gives the window its procedure back;
-// when another subclasser has been installed on top of ours in the meantime
-// it is left in place, and our procedure keeps passing every message on to
-// the procedure it replaced (nothing is ever swallowed).
+// Removing the last hook of a window takes the manager's link off; the
+// chain's rules apply (the window gets its procedure back, a later
+// subclasser is never cut out and nothing is ever swallowed).
 #pragma once
 
 #include <fx/fx.h>
+
+#include <qx/windowhook.h>
 
 #include <map>
 #include <vector>
@@ -39,8 +41,8 @@ class CWindowHookManager {
 public:
     static CWindowHookManager* AFXAPI Instance();
 
-    // Subclasses the window on its first hook; a hook already in the
-    // window's list is not added twice.
+    // Links the window on its first hook; a hook already in the window's
+    // list is not added twice.
     void SetHook(HWND hWnd, CWindowHook* pHook);
     // Removes the hook from one window (or from every window); an empty list
     // gives the window its procedure back.
@@ -54,26 +56,21 @@ public:
     BOOL IsHooked(HWND hWnd) const;
     int GetHookCount(HWND hWnd) const;
 
-    // The window procedure installed on hooked windows.
-    static LRESULT CALLBACK HookWindowProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam);
+    // The window procedure installed on hooked windows: the chains' one.
+    static constexpr WNDPROC HookWindowProc = HookedWindowProc;
 
     ~CWindowHookManager();
 
 private:
     CWindowHookManager() = default;
-    struct HookList {
-        HWND hWnd;
-        WNDPROC pfnOldWndProc;
-        std::vector<CWindowHook*> hooks;
-    };
-    // Gives the window its procedure back (or leaves a pass-through when
-    // another procedure sits on top of ours) and deletes the list.
+    class HookList;
+    // Takes the window's link off and deletes the list (and the auto-delete
+    // hooks that are set on no other window).
     void DestroyList(HookList* pList);
+    // Runs the window's hooks on a message, then passes it on.
+    LRESULT Dispatch(HookList* pList, UINT nMessage, WPARAM wParam, LPARAM lParam);
 
     std::map<HWND, HookList*> m_lists;
-    // Windows whose hooks are gone but whose procedure could not be put
-    // back: messages still pass through to the procedure we replaced.
-    std::map<HWND, WNDPROC> m_passThrough;
 };
 
 // The popup tracking of the command bars, as the keyboard hooks call on it

@@ -7,6 +7,13 @@
 //
 // Callers open their handles when they refresh their metrics and test
 // IsAppThemed on the same object before drawing with it.
+//
+// A fault raised inside the library (an access violation in a damaged
+// theme) is not caught: the compiler has no structured exception handling,
+// and leaving the library's frames from an exception handler by hand would
+// skip its own clean-up and leave its locks and caches in an unknown state,
+// so drawing on with it would not be sound. The process's crash handling
+// takes such a fault like any other.
 #pragma once
 
 #include <fx/fx.h>

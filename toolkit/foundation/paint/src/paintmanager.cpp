@@ -84,7 +84,7 @@ CGalleryPainter::~CGalleryPainter() {}
 
 void CGalleryPainter::FillControl(CDC* pDC, CRect rc)
 {
-    m_pPaintManager->Rectangle(pDC, rc, 52, 41);
+    m_pPaintManager->Rectangle(pDC, rc, qxColorControlBorder, qxColorMenuFace);
 }
 
 void CGalleryPainter::DrawScrollButton(CDC* pDC, CRect rc, int nKind, BOOL bSelected, BOOL bPressed, BOOL bEnabled)
@@ -106,14 +106,14 @@ void CGalleryPainter::DrawScrollButton(CDC* pDC, CRect rc, int nKind, BOOL bSele
 
 void CGalleryPainter::DrawLabel(CDC* pDC, CRect rc, LPCSTR lpszText)
 {
-    pDC->FillSolidRect(rc, m_pPaintManager->GetColor(56));
-    m_pPaintManager->HorizontalLine(pDC, rc.left, rc.bottom - 1, rc.right, m_pPaintManager->GetColor(52));
+    pDC->FillSolidRect(rc, m_pPaintManager->GetColor(qxColorLabelFace));
+    m_pPaintManager->HorizontalLine(pDC, rc.left, rc.bottom - 1, rc.right, m_pPaintManager->GetColor(qxColorControlBorder));
     if (lpszText && *lpszText) {
         CRect rcText(rc);
         rcText.DeflateRect(10, 0, 4, 0);
         ScopedFont font(pDC, m_pPaintManager->GetRegularBoldFont());
         int nMode = pDC->SetBkMode(TRANSPARENT);
-        COLORREF clrOld = pDC->SetTextColor(m_pPaintManager->GetColor(44));
+        COLORREF clrOld = pDC->SetTextColor(m_pPaintManager->GetColor(qxColorMenuText));
         pDC->DrawText(lpszText, -1, rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
         pDC->SetTextColor(clrOld);
         pDC->SetBkMode(nMode);
@@ -370,11 +370,11 @@ void CQXPThemePainter::RefreshMetrics()
     ToolkitColorManager::Refresh();
     m_colors.RefreshFrom(*ToolkitColorManager::Instance());
 
-    m_grcNeutral.Set(GetColor(15), GetColor(16), 0.5f);
-    m_clrStatusTextColor = GetColor(18);
-    m_clrFloatingGripper.SetStandard(GetColor(16));
-    m_clrFloatingGripperText.SetStandard(GetColor(20));
-    m_clrShadow.SetStandard(ToolkitColorManager::Instance()->GetColor(59));
+    m_grcNeutral.Set(GetColor(COLOR_BTNFACE), GetColor(COLOR_BTNSHADOW), 0.5f);
+    m_clrStatusTextColor = GetColor(COLOR_BTNTEXT);
+    m_clrFloatingGripper.SetStandard(GetColor(COLOR_BTNSHADOW));
+    m_clrFloatingGripperText.SetStandard(GetColor(COLOR_BTNHIGHLIGHT));
+    m_clrShadow.SetStandard(ToolkitColorManager::Instance()->GetColor(qxColorShadow));
 
     m_themeStatusBar.CloseThemeData();
     if (m_bThemedStatusBar && m_themeStatusBar.OpenThemeData(NULL, L"STATUS")) {
@@ -571,7 +571,7 @@ CRect CQXPThemePainter::GetCommandBarBorders(CQXPBarView* /*pBar*/) { return CRe
 void CQXPThemePainter::FillDockBar(CDC* pDC, CWnd* pDockBar)
 {
     CRect rc = GetWindowRectOf(pDockBar);
-    pDC->FillSolidRect(CRect(0, 0, rc.Width(), rc.Height()), GetColor(15));
+    pDC->FillSolidRect(CRect(0, 0, rc.Width(), rc.Height()), GetColor(COLOR_BTNFACE));
 }
 
 void CQXPThemePainter::SetBarRegion(CQXPBarView* pBar)
@@ -589,7 +589,7 @@ void CQXPThemePainter::FillStatusBar(CDC* pDC, CRect rcClient)
     if (m_themeStatusBar.IsAppThemed() &&
         SUCCEEDED(m_themeStatusBar.DrawThemeBackground(pDC->GetSafeHdc(), 0, 0, rcClient)))
         return;
-    pDC->FillSolidRect(rcClient, GetColor(15));
+    pDC->FillSolidRect(rcClient, GetColor(COLOR_BTNFACE));
 }
 
 void CQXPThemePainter::DrawStatusBarPane(CDC* pDC, CRect& rc, CQXPStatusPaneView* pPane)
@@ -615,7 +615,7 @@ void CQXPThemePainter::DrawStatusBarPane(CDC* pDC, CRect& rc, CQXPStatusPaneView
     ScopedFont font(pDC->GetSafeHdc(), hFont ? hFont : (HFONT)m_fontStatus.GetSafeHandle());
     COLORREF clrText = pPane->GetTextColor();
     if (clrText == (COLORREF)-1)
-        clrText = pPane->IsEnabled() ? m_clrStatusTextColor : GetColor(17);
+        clrText = pPane->IsEnabled() ? m_clrStatusTextColor : GetColor(COLOR_GRAYTEXT);
     COLORREF clrOld = pDC->SetTextColor(clrText);
     int nMode = pDC->SetBkMode(TRANSPARENT);
     pDC->DrawText(strText, rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | pPane->GetTextAlignment());
@@ -641,7 +641,7 @@ void CQXPThemePainter::DrawStatusPaneBorder(CDC* pDC, CRect rc, CQXPStatusPaneVi
     if (m_themeStatusBar.IsAppThemed() &&
         SUCCEEDED(m_themeStatusBar.DrawThemeBackground(pDC->GetSafeHdc(), bLastPane ? 2 : 1, 0, rc)))
         return;
-    Draw3dRect(pDC, rc, 16, 20);
+    Draw3dRect(pDC, rc, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
 }
 
 void CQXPThemePainter::DrawStatusGripper(CDC* pDC, CRect rcGripper)
@@ -660,9 +660,9 @@ void CQXPThemePainter::DrawStatusGripper(CDC* pDC, CRect rcGripper)
     int b = rcGripper.bottom - 1;
     for (int i = 0; i < 3; ++i) {
         int d = 4 * i;
-        Line(pDC, r - d - 1, b, r + 1, b - d - 2, 16);
-        Line(pDC, r - d - 2, b, r + 1, b - d - 3, 16);
-        Line(pDC, r - d - 3, b, r + 1, b - d - 4, 20);
+        Line(pDC, r - d - 1, b, r + 1, b - d - 2, COLOR_BTNSHADOW);
+        Line(pDC, r - d - 2, b, r + 1, b - d - 3, COLOR_BTNSHADOW);
+        Line(pDC, r - d - 3, b, r + 1, b - d - 4, COLOR_BTNHIGHLIGHT);
     }
 }
 
@@ -931,7 +931,7 @@ void CQXPThemePainter::DrawFieldText(CDC* pDC, CQXPControlView* pControl, CRect 
 {
     CString strText = pControl->GetEditText();
     if (!strText.IsEmpty())
-        DrawSingleLineText(pDC, strText, rcText, bEnabled ? 8 : 17);
+        DrawSingleLineText(pDC, strText, rcText, bEnabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
 }
 
 void CQXPThemePainter::DrawSingleLineText(CDC* pDC, const CString& strText, CRect rcText, int nColor)
@@ -1040,11 +1040,11 @@ int CQXPThemePainter::GetSplitDropDownWidth(CQXPBarView* pBar)
     return nColumn * (pBar->IsDoubleIconColumn() ? 2 : 1) + 1;
 }
 
-void CQXPThemePainter::FillShadedRect(CDC* pDC, CRect rc) { pDC->FillSolidRect(rc, GetColor(12)); }
+void CQXPThemePainter::FillShadedRect(CDC* pDC, CRect rc) { pDC->FillSolidRect(rc, GetColor(COLOR_APPWORKSPACE)); }
 
 void CQXPThemePainter::DrawFramedCaption(CDC* pDC, CRect rc, LPCSTR lpszCaption, int nSelected, BOOL bEnabled)
 {
-    pDC->FillSolidRect(rc, GetColor(24));
+    pDC->FillSolidRect(rc, GetColor(COLOR_INFOBK));
     COLORREF clrFrame = ::GetSysColor(COLOR_BTNSHADOW);
     pDC->Draw3dRect(rc, clrFrame, clrFrame);
     if (lpszCaption && *lpszCaption) {
@@ -1068,13 +1068,13 @@ void CQXPThemePainter::DrawKeyboardTip(CDC* pDC, CWnd* pTipWnd, BOOL bSkip)
     if (bSkip || !pDC || !pTipWnd)
         return;
     CRect rc = GetClientRectOf(pTipWnd);
-    pDC->FillSolidRect(rc, GetColor(24));
-    COLORREF clrFrame = GetColor(16);
+    pDC->FillSolidRect(rc, GetColor(COLOR_INFOBK));
+    COLORREF clrFrame = GetColor(COLOR_BTNSHADOW);
     pDC->Draw3dRect(rc, clrFrame, clrFrame);
     CString strText;
     pTipWnd->GetWindowText(strText);
     ScopedFont font(pDC, &m_fontRegular);
-    COLORREF clrOld = pDC->SetTextColor(GetColor(23));
+    COLORREF clrOld = pDC->SetTextColor(GetColor(COLOR_INFOTEXT));
     int nMode = pDC->SetBkMode(TRANSPARENT);
     pDC->DrawText(strText, rc, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
     pDC->SetBkMode(nMode);

@@ -52,7 +52,7 @@ void ToolkitPaintThemeB::RefreshMetrics()
     m_bLunaColors = FALSE;
     m_grcExpandGlyph.Set(MixColors(C(5), C(15), 550), C(41), kFactorHalf);
     m_clrStatusPaneBorder.SetStandard(MixColors(C(15), C(5), 70));
-    m_colors.GetAt(55)->SetStandard(ManagerColor(7));
+    m_colors.GetAt(qxColorSystemMenuText)->SetStandard(ManagerColor(COLOR_MENUTEXT));
 
     if (IsLowColorDisplay()) {
         m_grcToolBar.SetStandard(C(15));
@@ -66,10 +66,10 @@ void ToolkitPaintThemeB::RefreshMetrics()
         ApplyScheme(nTheme);
 
     if (m_bLunaColors) {
-        m_colors.GetAt(58)->SetStandard(0x008D8D8D);
-        m_colors.GetAt(60)->SetStandard(0x008D8D8D);
-        m_colors.GetAt(35)->SetStandard(0x008D8D8D);
-        m_colors.GetAt(61)->SetStandard(m_clrFloatingGripper.GetColor());
+        m_colors.GetAt(qxColorDisabledBorder)->SetStandard(0x008D8D8D);
+        m_colors.GetAt(qxColorBarDisabledText)->SetStandard(0x008D8D8D);
+        m_colors.GetAt(qxColorDisabledText)->SetStandard(0x008D8D8D);
+        m_colors.GetAt(qxColorFloatingFrame)->SetStandard(m_clrFloatingGripper.GetColor());
     }
     CreateExpandGlyph();
 }
@@ -195,7 +195,7 @@ void ToolkitPaintThemeB::DrawRectangle(CDC* pDC, CRect rc, int nSelected, BOOL b
 {
     if (bPopped) {
         FillGradient(pDC, rc, m_grcPopped, FALSE);
-        Draw3dRect(pDC, rc, 43, 43);
+        Draw3dRect(pDC, rc, qxColorMenuBorder, qxColorMenuBorder);
         return;
     }
     if (!m_bLunaColors || nBarType == qxpBarTypePopup || nBarPosition == qxpBarPopup) {
@@ -211,7 +211,7 @@ void ToolkitPaintThemeB::DrawRectangle(CDC* pDC, CRect rc, int nSelected, BOOL b
             pGrad = &m_grcPressed;
             nBorder = 50;
         } else if (nChecked == 2 && !nSelected && !bPressed) {
-            Rectangle(pDC, rc, 50, 51);
+            Rectangle(pDC, rc, qxColorCheckedBorder, qxColorButtonFace);
             return;
         } else if (nChecked && !nSelected && !bPressed) {
             pGrad = &m_grcChecked;
@@ -274,7 +274,7 @@ void ToolkitPaintThemeB::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
     int nPosition = pBar->GetPosition();
 
     if (nPosition == qxpBarPopup) {
-        Rectangle(pDC, rc, 43, 41);
+        Rectangle(pDC, rc, qxColorMenuBorder, qxColorMenuFace);
         CRect rcOverlap;
         CRect rcOpener;
         if (pBar->GetOpenerRect(&rcOpener)) {
@@ -285,7 +285,7 @@ void ToolkitPaintThemeB::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
                 if (rcOverlap.Height() > 1)
                     rcOverlap.DeflateRect(0, 1);
                 rcOverlap.OffsetRect(-rcWindow.left, -rcWindow.top);
-                pDC->FillSolidRect(rcOverlap, GetColor(41));
+                pDC->FillSolidRect(rcOverlap, GetColor(qxColorMenuFace));
             }
         }
         return;
@@ -299,7 +299,7 @@ void ToolkitPaintThemeB::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
         FillGradient(pDC, rcGrad, m_grcDockBar, TRUE, rc);
         if (nPosition == qxpBarFloating) {
             Rectangle(pDC, rc, 61, -1);
-            COLORREF clr = GetColor(61);
+            COLORREF clr = GetColor(qxColorFloatingFrame);
             pDC->SetPixelV(2, 2, clr);
             pDC->SetPixelV(w - 3, 2, clr);
             pDC->SetPixelV(2, h - 3, clr);
@@ -309,7 +309,7 @@ void ToolkitPaintThemeB::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
     }
 
     if (nPosition == qxpBarTop || nPosition == qxpBarBottom) {
-        pDC->FillSolidRect(rc, GetColor(15));
+        pDC->FillSolidRect(rc, GetColor(COLOR_BTNFACE));
         CRect rcDock = GetDockBarRectInBar(pBar);
         rcDock.top = 0;
         rcDock.bottom = h;
@@ -331,7 +331,7 @@ void ToolkitPaintThemeB::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
     }
 
     if (nPosition == qxpBarLeft || nPosition == qxpBarRight) {
-        pDC->FillSolidRect(rc, GetColor(15));
+        pDC->FillSolidRect(rc, GetColor(COLOR_BTNFACE));
         CRect rcDock = GetDockBarRectInBar(pBar);
         rcDock.left = 0;
         rcDock.right = w;
@@ -353,7 +353,7 @@ void ToolkitPaintThemeB::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
     }
 
     if (nPosition == qxpBarFloating && pBar->IsCaptionShown() && pBar->GetType() != qxpBarTypePopup) {
-        Rectangle(pDC, rc, 61, 30);
+        Rectangle(pDC, rc, qxColorFloatingFrame, qxColorBarFace);
         int nCaption = m_nTextHeight < 15 ? 17 : m_nTextHeight + 2;
         // One gradient band under each row of controls.
         int nRowTop = -1, nRowBottom = -1;
@@ -376,7 +376,7 @@ void ToolkitPaintThemeB::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
             }
         }
         flush();
-        COLORREF clr = GetColor(61);
+        COLORREF clr = GetColor(qxColorFloatingFrame);
         pDC->SetPixelV(1, 1, clr);
         pDC->SetPixelV(w - 2, 1, clr);
         pDC->SetPixelV(1, h - 2, clr);
@@ -414,13 +414,13 @@ CSize ToolkitPaintThemeB::DrawCommandBarGripper(CDC* pDC, CQXPBarView* pBar, BOO
     CRect rc = pBar->GetBarClientRect();
     if (!bVert) {
         for (int y = 8; y - 3 < rc.Height() - 7; y += 4) {
-            pDC->FillSolidRect(7, y - 2, 2, 2, GetColor(5));
-            pDC->FillSolidRect(6, y - 3, 2, 2, GetColor(38));
+            pDC->FillSolidRect(7, y - 2, 2, 2, GetColor(COLOR_WINDOW));
+            pDC->FillSolidRect(6, y - 3, 2, 2, GetColor(qxColorGripper));
         }
     } else {
         for (int x = 8; x - 3 < rc.Width() - 7; x += 4) {
-            pDC->FillSolidRect(x - 2, 7, 2, 2, GetColor(5));
-            pDC->FillSolidRect(x - 3, 6, 2, 2, GetColor(38));
+            pDC->FillSolidRect(x - 2, 7, 2, 2, GetColor(COLOR_WINDOW));
+            pDC->FillSolidRect(x - 3, 6, 2, 2, GetColor(qxColorGripper));
         }
     }
     return CSize(0, 0);
@@ -435,13 +435,13 @@ CSize ToolkitPaintThemeB::DrawCommandBarSeparator(CDC* pDC, CQXPBarView* pBar, C
     if (bDraw && pDC && pControl) {
         CRect rc = pControl->GetRect();
         if (IsVerticalBar(pBar)) {
-            HorizontalLine(pDC, rc.left + 4, rc.top - 4, rc.right - 4, GetColor(39));
+            HorizontalLine(pDC, rc.left + 4, rc.top - 4, rc.right - 4, GetColor(qxColorSeparator));
             if (!m_bSingleLineSeparators)
-                HorizontalLine(pDC, rc.left + 5, rc.top - 3, rc.right - 3, GetColor(20));
+                HorizontalLine(pDC, rc.left + 5, rc.top - 3, rc.right - 3, GetColor(COLOR_BTNHIGHLIGHT));
         } else {
-            VerticalLine(pDC, rc.left - 4, rc.top + 4, rc.bottom - 4, GetColor(39));
+            VerticalLine(pDC, rc.left - 4, rc.top + 4, rc.bottom - 4, GetColor(qxColorSeparator));
             if (!m_bSingleLineSeparators)
-                VerticalLine(pDC, rc.left - 3, rc.top + 5, rc.bottom - 3, GetColor(20));
+                VerticalLine(pDC, rc.left - 3, rc.top + 5, rc.bottom - 3, GetColor(COLOR_BTNHIGHLIGHT));
         }
     }
     return CSize(6, 6);
@@ -457,15 +457,15 @@ CSize ToolkitPaintThemeB::DrawTearOffGripper(CDC* pDC, CRect rc, BOOL bSelected,
     if (bDraw && pDC) {
         if (bSelected)
             return ToolkitPaintThemeA::DrawTearOffGripper(pDC, rc, bSelected, bDraw);
-        pDC->FillSolidRect(rc, GetColor(41));
+        pDC->FillSolidRect(rc, GetColor(qxColorMenuFace));
         rc.DeflateRect(1, 1);
         pDC->FillSolidRect(rc, m_clrTearOffGripper.GetColor());
         int cx = rc.CenterPoint().x;
         int nReach = min(rc.Width() / 2 - 10, 32);
         if (nReach > 0)
             for (int x = cx - nReach + 2; x <= cx + nReach; x += 4) {
-                pDC->FillSolidRect(x - 2, rc.top + 5, 2, 2, GetColor(20));
-                pDC->FillSolidRect(x - 3, rc.top + 4, 2, 2, GetColor(38));
+                pDC->FillSolidRect(x - 2, rc.top + 5, 2, 2, GetColor(COLOR_BTNHIGHLIGHT));
+                pDC->FillSolidRect(x - 3, rc.top + 4, 2, 2, GetColor(qxColorGripper));
             }
     }
     return CSize(0, 9);
@@ -508,12 +508,12 @@ CSize ToolkitPaintThemeB::DrawExpandButton(CDC* pDC, int nKind, CQXPControlView*
         if (m_bLunaColors)
             FillGradient(pDC, rc, m_grcPressed, bVertKind);
         else
-            pDC->FillSolidRect(rc, GetColor(36));
+            pDC->FillSolidRect(rc, GetColor(qxColorCheckedFace));
     } else if (pControl->GetSelected()) {
         if (m_bLunaColors)
             FillGradient(pDC, rc, m_grcHot, bVertKind);
         else
-            pDC->FillSolidRect(rc, GetColor(31));
+            pDC->FillSolidRect(rc, GetColor(qxColorHotFace));
     } else {
         FillGradient(pDC, rc, m_grcExpandButton, bVertKind);
     }
@@ -522,7 +522,7 @@ CSize ToolkitPaintThemeB::DrawExpandButton(CDC* pDC, int nKind, CQXPControlView*
     // The arrows twice: a highlight one pixel down and right, then the glyph.
     for (int pass = 0; pass < 2; ++pass) {
         int d = pass == 0 ? 1 : 0;
-        COLORREF clr = pass == 0 ? GetColor(20)
+        COLORREF clr = pass == 0 ? GetColor(COLOR_BTNHIGHLIGHT)
                                  : GetColor(pControl->GetPopped() || !pControl->GetSelected() ? 46 : 45);
         if (!bVertKind) {
             int cx = rc.CenterPoint().x + d;
@@ -578,10 +578,10 @@ void ToolkitPaintThemeB::DrawStatusGripper(CDC* pDC, CRect rcGripper)
     int b = rcGripper.bottom - 1;
     for (int i = 0; i < 3; ++i) {
         int d = 5 * i;
-        Line(pDC, r - d - 1, b, r + 1, b - d - 2, 16);
-        Line(pDC, r - d - 2, b, r + 1, b - d - 3, 16);
-        Line(pDC, r - d - 3, b, r + 1, b - d - 4, 16);
-        Line(pDC, r - d - 4, b, r + 1, b - d - 5, 20);
+        Line(pDC, r - d - 1, b, r + 1, b - d - 2, COLOR_BTNSHADOW);
+        Line(pDC, r - d - 2, b, r + 1, b - d - 3, COLOR_BTNSHADOW);
+        Line(pDC, r - d - 3, b, r + 1, b - d - 4, COLOR_BTNSHADOW);
+        Line(pDC, r - d - 4, b, r + 1, b - d - 5, COLOR_BTNHIGHLIGHT);
     }
 }
 
@@ -640,10 +640,10 @@ void ToolkitPaintThemeC::RefreshMetrics()
         if (ToolkitColorManager::Instance()->GetCurrentTheme() == qxColorThemeOlive) {
             m_grcExpandButton.Set(0x00EAEDEE, 0x009EACB0, kFactorThreeQuarters);
             m_grcNeutral.Set(0x00D8E9EC, 0x0099A8AC, kFactorHalf);
-            m_colors.GetAt(31)->SetStandard(0x008DC6B6);
-            m_colors.GetAt(36)->SetStandard(0x008DC6B6);
-            m_colors.GetAt(33)->SetStandard(0x0070A093);
-            m_colors.GetAt(47)->SetStandard(0x00FFFFFF);
+            m_colors.GetAt(qxColorHotFace)->SetStandard(0x008DC6B6);
+            m_colors.GetAt(qxColorCheckedFace)->SetStandard(0x008DC6B6);
+            m_colors.GetAt(qxColorPressedFace)->SetStandard(0x0070A093);
+            m_colors.GetAt(qxColorPressedText)->SetStandard(0x00FFFFFF);
         }
         break;
     case qxColorThemeSilver: {
@@ -654,14 +654,14 @@ void ToolkitPaintThemeC::RefreshMetrics()
         m_grcExpandGlyph.Set(0x00F1E8E8, 0x00C5AEB0, kFactorHalf);
         m_clrToolbarBottomLine.SetStandard(0x00947C7C);
         m_grcNeutral.Set(0x00F9F5F7, 0x0099797A, kFactorHalf);
-        m_colors.GetAt(60)->SetStandard(0x008D8D8D);
-        m_colors.GetAt(35)->SetStandard(0x008D8D8D);
-        m_colors.GetAt(39)->SetStandard(0x008F6D6E);
-        m_colors.GetAt(38)->SetStandard(0x00755454);
-        m_colors.GetAt(30)->SetStandard(0x00E4DADB);
+        m_colors.GetAt(qxColorBarDisabledText)->SetStandard(0x008D8D8D);
+        m_colors.GetAt(qxColorDisabledText)->SetStandard(0x008D8D8D);
+        m_colors.GetAt(qxColorSeparator)->SetStandard(0x008F6D6E);
+        m_colors.GetAt(qxColorGripper)->SetStandard(0x00755454);
+        m_colors.GetAt(qxColorBarFace)->SetStandard(0x00E4DADB);
         m_clrTearOffGripper.SetStandard(0x00D3C0C0);
         m_clrFloatingGripper.SetStandard(0x0099797A);
-        m_colors.GetAt(61)->SetStandard(0x0099797A);
+        m_colors.GetAt(qxColorFloatingFrame)->SetStandard(0x0099797A);
         const int nIndexes[] = {31, 32, 37, 50, 33, 36, 47};
         const COLORREF clrs[] = {0x00C2EEFF, 0x006F4B4B, 0x006F4B4B, 0x006F4B4B, 0x003E80FE, 0x006FC0FF, 0};
         for (int i = 0; i < 7; ++i)

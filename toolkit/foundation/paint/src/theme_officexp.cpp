@@ -35,22 +35,22 @@ void ToolkitPaintThemeA::DrawRectangle(CDC* pDC, CRect rc, int nSelected, BOOL b
         return;
     }
     if (bPopped) {
-        Rectangle(pDC, rc, 43, 30);
+        Rectangle(pDC, rc, qxColorMenuBorder, qxColorBarFace);
         return;
     }
     if (nChecked && !bPressed) {
         if (nSelected)
-            Rectangle(pDC, rc, 50, 33);
+            Rectangle(pDC, rc, qxColorCheckedBorder, qxColorPressedFace);
         else
             Rectangle(pDC, rc, 37, nChecked == 2 ? 51 : 36);
         return;
     }
     if (bPressed == 2 || bPressed == 3 || (nSelected && bPressed)) {
-        Rectangle(pDC, rc, 50, 33);
+        Rectangle(pDC, rc, qxColorCheckedBorder, qxColorPressedFace);
         return;
     }
     if (nSelected || bPressed)
-        Rectangle(pDC, rc, 32, 31);
+        Rectangle(pDC, rc, qxColorHotBorder, qxColorHotFace);
 }
 
 COLORREF ToolkitPaintThemeA::GetRectangleTextColor(int nSelected, BOOL bPressed, BOOL bEnabled, int nChecked,
@@ -59,16 +59,16 @@ COLORREF ToolkitPaintThemeA::GetRectangleTextColor(int nSelected, BOOL bPressed,
     if (nBarType == qxpBarTypePopup)
         return GetColor(!bEnabled ? 35 : (nSelected ? 45 : 44));
     if (!bEnabled)
-        return GetColor(60);
+        return GetColor(qxColorBarDisabledText);
     if (bPopped)
-        return GetColor(46);
+        return GetColor(qxColorBarText);
     if (nChecked && !nSelected && !bPressed)
-        return GetColor(45);
+        return GetColor(qxColorHotText);
     if (bPressed == 2 || bPressed == 3 || (nSelected && (bPressed || nChecked)))
-        return GetColor(47);
+        return GetColor(qxColorPressedText);
     if (nSelected || bPressed)
-        return GetColor(45);
-    return GetColor(nBarPosition == qxpBarPopup ? 44 : 46);
+        return GetColor(qxColorHotText);
+    return GetColor(nBarPosition == qxpBarPopup ? qxColorMenuText : qxColorBarText);
 }
 
 // The overlap of a popup with the control that opened it, in the popup's
@@ -101,7 +101,7 @@ void ToolkitPaintThemeA::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
         rcInner.DeflateRect(1, 1);
         int nFill = pBar->GetType() == qxpBarTypePopup ? 41 : (IsFlatBar(pBar) ? 15 : 30);
         Rectangle(pDC, rcInner, 61, nFill);
-        COLORREF clr = GetColor(61);
+        COLORREF clr = GetColor(qxColorFloatingFrame);
         pDC->SetPixelV(2, 2, clr);
         pDC->SetPixelV(w - 3, 2, clr);
         pDC->SetPixelV(2, h - 3, clr);
@@ -109,18 +109,18 @@ void ToolkitPaintThemeA::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
         break;
     }
     case qxpBarPopup: {
-        Rectangle(pDC, rc, 43, 41);
+        Rectangle(pDC, rc, qxColorMenuBorder, qxColorMenuFace);
         CRect rcOverlap = OpenerOverlap(pBar);
         if (!rcOverlap.IsRectEmpty())
-            pDC->FillSolidRect(rcOverlap, GetColor(30));
+            pDC->FillSolidRect(rcOverlap, GetColor(qxColorBarFace));
         break;
     }
     default:
         if (IsFlatBar(pBar)) {
-            pDC->FillSolidRect(rc, GetColor(15));
+            pDC->FillSolidRect(rc, GetColor(COLOR_BTNFACE));
         } else {
-            Rectangle(pDC, rc, 15, 30);
-            COLORREF clr = GetColor(15);
+            Rectangle(pDC, rc, COLOR_BTNFACE, qxColorBarFace);
+            COLORREF clr = GetColor(COLOR_BTNFACE);
             pDC->SetPixelV(1, 1, clr);
             pDC->SetPixelV(w - 2, 1, clr);
             pDC->SetPixelV(1, h - 2, clr);
@@ -138,7 +138,7 @@ CSize ToolkitPaintThemeA::DrawCommandBarGripper(CDC* pDC, CQXPBarView* pBar, BOO
     if (nPosition == qxpBarPopup)
         return CSize(0, 0);
     CRect rc = pBar->GetBarClientRect();
-    COLORREF clr = GetColor(38);
+    COLORREF clr = GetColor(qxColorGripper);
     if (IsVerticalPosition(nPosition)) {
         if (bDraw && pDC)
             for (int x = 5; x < rc.Width() - 5; x += 2)
@@ -156,7 +156,7 @@ CSize ToolkitPaintThemeA::DrawCommandBarSeparator(CDC* pDC, CQXPBarView* pBar, C
     BOOL bPopup = pBar->GetType() == qxpBarTypePopup;
     if (bDraw && pDC && pControl) {
         CRect rc = pControl->GetRect();
-        COLORREF clr = GetColor(39);
+        COLORREF clr = GetColor(qxColorSeparator);
         if (bPopup) {
             int nColumn = GetPopupItemIconColumn(pControl, pBar);
             CRect rcBar = pBar->GetBarClientRect();
@@ -193,16 +193,16 @@ CSize ToolkitPaintThemeA::DrawCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, int n
         if (bEnabled) {
             BOOL bHot = nSelected != 0;
             if (bHot && bPressed)
-                Rectangle(pDC, r, 32, 33);
+                Rectangle(pDC, r, qxColorHotBorder, qxColorPressedFace);
             else if (bHot || bPressed)
-                Rectangle(pDC, r, 32, 31);
+                Rectangle(pDC, r, qxColorHotBorder, qxColorHotFace);
             else
-                Rectangle(pDC, r, 52, 5);
+                Rectangle(pDC, r, qxColorControlBorder, COLOR_WINDOW);
         } else {
-            Draw3dRect(pDC, r, 35, 35);
+            Draw3dRect(pDC, r, qxColorDisabledText, qxColorDisabledText);
         }
         if (nChecked)
-            DrawTick(pDC, r.left, r.top, GetColor(!bEnabled || nChecked == 2 ? 35 : 18),
+            DrawTick(pDC, r.left, r.top, GetColor(!bEnabled || nChecked == 2 ? qxColorDisabledText : COLOR_BTNTEXT),
                      IsLayoutRTL(pDC->GetSafeHdc()));
     }
     return CSize(13, 13);
@@ -246,33 +246,33 @@ CSize ToolkitPaintThemeA::DrawRadioButtonMark(CDC* pDC, CRect rc, BOOL bDraw, in
         FillDisc(this, pDC, cx, cy, 5.5, GetColor(nFill), r);
         if (nChecked)
             FillDisc(this, pDC, r.left + 4 + 2.5, r.top + 4 + 2.5, 2.5,
-                     GetColor(!bEnabled || nChecked == 2 ? 35 : 18), CRect(r.left + 4, r.top + 4, r.left + 9, r.top + 9));
+                     GetColor(!bEnabled || nChecked == 2 ? qxColorDisabledText : COLOR_BTNTEXT), CRect(r.left + 4, r.top + 4, r.left + 9, r.top + 9));
     }
     return CSize(13, 13);
 }
 
 void ToolkitPaintThemeA::FillPopupGutter(CDC* pDC, CRect rcGutter, BOOL bRarelyUsed)
 {
-    pDC->FillSolidRect(rcGutter, GetColor(bRarelyUsed ? 42 : 30));
+    pDC->FillSolidRect(rcGutter, GetColor(bRarelyUsed ? qxColorExpandedGutter : qxColorBarFace));
 }
 
 CSize ToolkitPaintThemeA::DrawTearOffGripper(CDC* pDC, CRect rc, BOOL bSelected, BOOL bDraw)
 {
     if (bDraw && pDC) {
-        pDC->FillSolidRect(rc, GetColor(41));
+        pDC->FillSolidRect(rc, GetColor(qxColorMenuFace));
         rc.DeflateRect(1, 1);
         int cx = rc.CenterPoint().x;
         int nReach = min(rc.Width() / 2 - 10, 16);
         if (bSelected) {
-            Rectangle(pDC, rc, 32, 31);
+            Rectangle(pDC, rc, qxColorHotBorder, qxColorHotFace);
             if (nReach > 0)
                 for (int y : {4, 6})
-                    HorizontalLine(pDC, cx - nReach, rc.top + y, cx + nReach, GetColor(45));
+                    HorizontalLine(pDC, cx - nReach, rc.top + y, cx + nReach, GetColor(qxColorHotText));
         } else {
-            pDC->FillSolidRect(rc, GetColor(30));
+            pDC->FillSolidRect(rc, GetColor(qxColorBarFace));
             if (nReach > 0)
                 for (int y : {3, 5, 7})
-                    HorizontalLine(pDC, cx - nReach, rc.top + y, cx + nReach, GetColor(38));
+                    HorizontalLine(pDC, cx - nReach, rc.top + y, cx + nReach, GetColor(qxColorGripper));
         }
     }
     return CSize(0, 9);
@@ -286,7 +286,7 @@ void ToolkitPaintThemeA::DrawDotPair(CDC* pDC, int x, int y, int nLight, int nDa
 
 void ToolkitPaintThemeA::DrawPopupResizeGripper(CDC* pDC, CRect rc, int nFlags)
 {
-    pDC->FillSolidRect(rc, GetColor(30));
+    pDC->FillSolidRect(rc, GetColor(qxColorBarFace));
     if (nFlags == 1) {
         int cx = rc.CenterPoint().x;
         for (int x = cx - 8; x < cx + 8; x += 4)
@@ -310,7 +310,7 @@ void ToolkitPaintThemeA::DrawImage(CDC* pDC, CPoint pt, CSize sz, CQXPIconImage*
         if (m_iconsInfo.bUseDisabledIcons && qxpimage::HasExplicitDisabled(pImage))
             qxpimage::Draw(hdc, pt, sz, pImage, qxpimage::kDisabled);
         else
-            qxpimage::DrawShape(hdc, pt, sz, pImage, GetColor(40));
+            qxpimage::DrawShape(hdc, pt, sz, pImage, GetColor(qxColorDisabledIcon));
         return;
     }
     BOOL bHot = bSelected || bPressed || bPopped;
@@ -344,7 +344,7 @@ void ToolkitPaintThemeA::DrawSplitButtonFrame(CDC* pDC, CQXPControlView* pButton
                   BarPosition(pBar));
     DrawRectangle(pDC, rcDrop, nSelected, FALSE, bEnabled, 0, bPopped, BarType(pBar), BarPosition(pBar));
     if ((nSelected || bPressed) && bEnabled && !bPopped)
-        VerticalLine(pDC, rc.right - nWidth - 1, rc.top, rc.bottom, GetColor(32));
+        VerticalLine(pDC, rc.right - nWidth - 1, rc.top, rc.bottom, GetColor(qxColorHotBorder));
     COLORREF clr = GetControlTextColor(pButton);
     DrawSmallDownTriangle(pDC, CPoint(rc.right - 6, rc.CenterPoint().y), clr);
 }
@@ -365,7 +365,7 @@ CSize ToolkitPaintThemeA::DrawControlComboBox(CDC* pDC, CQXPControlView* pContro
     BOOL bDropped = pControl->IsDroppedDown();
     int nArrow;
     if (bEnabled) {
-        Rectangle(pDC, rcField, 5, 5);
+        Rectangle(pDC, rcField, COLOR_WINDOW, COLOR_WINDOW);
         if (nSelected || bDropped) {
             Rectangle(pDC, rcField, 32, -1);
             CRect rcState(rcDrop);
@@ -375,7 +375,7 @@ CSize ToolkitPaintThemeA::DrawControlComboBox(CDC* pDC, CQXPControlView* pContro
             if (bPopup) {
                 CRect rcInner(rcDrop);
                 rcInner.DeflateRect(1, 1);
-                Rectangle(pDC, rcInner, 53, 53);
+                Rectangle(pDC, rcInner, qxColorEditFrame, qxColorEditFrame);
             }
             nArrow = 46;
         }
@@ -413,17 +413,17 @@ CSize ToolkitPaintThemeA::DrawControlEdit(CDC* pDC, CQXPControlView* pControl, B
         CRect rcDown(rcSpin.left, rcUp.bottom, rcSpin.right, rcSpin.bottom);
         int nPressed = pControl->GetSpinPressed();
         if (bEnabled && nSelected) {
-            pDC->FillSolidRect(rcSpin, GetColor(31));
+            pDC->FillSolidRect(rcSpin, GetColor(qxColorHotFace));
             if (nPressed == 1)
-                pDC->FillSolidRect(rcUp, GetColor(33));
+                pDC->FillSolidRect(rcUp, GetColor(qxColorPressedFace));
             else if (nPressed == 2)
-                pDC->FillSolidRect(rcDown, GetColor(33));
-            VerticalLine(pDC, rcSpin.left, rcSpin.top, rcSpin.bottom, GetColor(32));
-            HorizontalLine(pDC, rcSpin.left, rcUp.bottom, rcSpin.right, GetColor(32));
+                pDC->FillSolidRect(rcDown, GetColor(qxColorPressedFace));
+            VerticalLine(pDC, rcSpin.left, rcSpin.top, rcSpin.bottom, GetColor(qxColorHotBorder));
+            HorizontalLine(pDC, rcSpin.left, rcUp.bottom, rcSpin.right, GetColor(qxColorHotBorder));
         } else {
             Rectangle(pDC, rcSpin, 5, -1);
         }
-        DrawSpinArrows(pDC, rcUp, rcDown, GetColor(bEnabled ? 18 : 17));
+        DrawSpinArrows(pDC, rcUp, rcDown, GetColor(bEnabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
     }
     return sz;
 }
@@ -433,10 +433,10 @@ void ToolkitPaintThemeA::DrawPopupSplitDivider(CDC* pDC, CQXPControlView* pContr
     BOOL bEnabled = IsControlEnabled(pControl);
     if (pControl->GetPopped() && pControl->GetSelected()) {
         if (bEnabled)
-            Rectangle(pDC, CRect(rc.right - m_nSplitButtonPopupWidth, rc.top, rc.right, rc.bottom), 32, 33);
+            Rectangle(pDC, CRect(rc.right - m_nSplitButtonPopupWidth, rc.top, rc.right, rc.bottom), qxColorHotBorder, qxColorPressedFace);
         return;
     }
-    COLORREF clr = pControl->GetSelected() ? GetColor(32) : (bEnabled ? GetColor(16) : GetControlTextColor(pControl));
+    COLORREF clr = pControl->GetSelected() ? GetColor(qxColorHotBorder) : (bEnabled ? GetColor(COLOR_BTNSHADOW) : GetControlTextColor(pControl));
     VerticalLine(pDC, rc.right - m_nSplitButtonPopupWidth, rc.top + 1, rc.bottom - 1, clr);
 }
 
@@ -445,12 +445,12 @@ void ToolkitPaintThemeA::DrawPopupArrow(CDC* pDC, CQXPControlView* pControl, CRe
     COLORREF clr = GetControlTextColor(pControl);
     if (pControl->GetType() == qxpControlSplitButtonPopup && pControl->GetSelected() && pControl->GetPopped() &&
         IsControlEnabled(pControl))
-        clr = GetColor(47);
+        clr = GetColor(qxColorPressedText);
     int cy = rc.CenterPoint().y;
     DrawTriangle(pDC, CPoint(rc.right - 11, cy - 3), CPoint(rc.right - 11, cy + 3), CPoint(rc.right - 8, cy), clr);
 }
 
-void ToolkitPaintThemeA::FillPopupLabel(CDC* pDC, CRect rc) { pDC->FillSolidRect(rc, GetColor(56)); }
+void ToolkitPaintThemeA::FillPopupLabel(CDC* pDC, CRect rc) { pDC->FillSolidRect(rc, GetColor(qxColorLabelFace)); }
 
 CSize ToolkitPaintThemeA::DrawControlPopupParent(CDC* pDC, CQXPControlView* pControl, BOOL bDraw)
 {
@@ -500,12 +500,13 @@ CSize ToolkitPaintThemeA::DrawCommandListEntry(CDC* pDC, CQXPControlView* pContr
 {
     if (!bDraw || !pDC || !pControl)
         return CSize(rc.Width(), max(GetControlHeight(), 22));
-    pDC->FillSolidRect(rc, GetColor(5));
+    pDC->FillSolidRect(rc, GetColor(COLOR_WINDOW));
     if (bSelected)
-        Rectangle(pDC, rc, 32, 31);
+        Rectangle(pDC, rc, qxColorHotBorder, qxColorHotFace);
     CString strCaption = pControl->GetCaption();
     StripAccelerator(strCaption);
-    DrawSingleLineText(pDC, strCaption, CRect(rc.left + 26, rc.top, rc.right - 2, rc.bottom), bSelected ? 45 : 44);
+    DrawSingleLineText(pDC, strCaption, CRect(rc.left + 26, rc.top, rc.right - 2, rc.bottom),
+                       bSelected ? qxColorHotText : qxColorMenuText);
     CQXPIconImage* pImage = pControl->GetIconId() ? pControl->GetImage(16) : NULL;
     if (pImage)
         DrawImage(pDC, CPoint(rc.left + 4, rc.CenterPoint().y - 8), CSize(16, 16), pImage, FALSE, FALSE, TRUE, FALSE,
@@ -517,7 +518,7 @@ void ToolkitPaintThemeA::DrawStatusPaneBorder(CDC* pDC, CRect rc, CQXPStatusPane
 {
     if (pPane && (pPane->GetStyle() & CQXPStatusPaneView::styleNoBorders))
         return;
-    Draw3dRect(pDC, rc, 16, 16);
+    Draw3dRect(pDC, rc, COLOR_BTNSHADOW, COLOR_BTNSHADOW);
 }
 
 CSize ToolkitPaintThemeA::DrawDialogBarGripper(CDC* pDC, CQXPBarView*, BOOL bDraw)
@@ -525,7 +526,7 @@ CSize ToolkitPaintThemeA::DrawDialogBarGripper(CDC* pDC, CQXPBarView*, BOOL bDra
     int h = max(m_nTextHeight + 4, 22);
     if (bDraw && pDC)
         for (int y = 6; y < h - 2; y += 2)
-            HorizontalLine(pDC, 3, y, 7, GetColor(38));
+            HorizontalLine(pDC, 3, y, 7, GetColor(qxColorGripper));
     return CSize(6, h);
 }
 

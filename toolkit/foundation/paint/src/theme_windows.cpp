@@ -25,8 +25,8 @@ ToolkitPaintThemeD::~ToolkitPaintThemeD() {}
 void ToolkitPaintThemeD::RefreshMetrics()
 {
     CQXPThemePainter::RefreshMetrics();
-    m_clrFloatingGripper.SetStandard(GetColor(2));
-    m_clrFloatingGripperText.SetStandard(GetColor(9));
+    m_clrFloatingGripper.SetStandard(GetColor(COLOR_ACTIVECAPTION));
+    m_clrFloatingGripperText.SetStandard(GetColor(COLOR_CAPTIONTEXT));
 }
 
 void ToolkitPaintThemeD::DrawRectangle(CDC* pDC, CRect rc, int nSelected, BOOL bPressed, BOOL bEnabled, int nChecked,
@@ -34,24 +34,24 @@ void ToolkitPaintThemeD::DrawRectangle(CDC* pDC, CRect rc, int nSelected, BOOL b
 {
     if (nBarType == qxpBarTypePopup && !nChecked) {
         if (nSelected || bPressed)
-            Rectangle(pDC, rc, 13, 13);
+            Rectangle(pDC, rc, COLOR_HIGHLIGHT, COLOR_HIGHLIGHT);
         return;
     }
     if (bEnabled) {
         if (nChecked) {
             if (!nSelected && !bPressed)
-                DrawPatternRect(pDC, rc, GetColor(20), GetColor(15));
-            Draw3dRect(pDC, rc, 16, 20);
+                DrawPatternRect(pDC, rc, GetColor(COLOR_BTNHIGHLIGHT), GetColor(COLOR_BTNFACE));
+            Draw3dRect(pDC, rc, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
             return;
         }
         if (bPopped || bPressed == 2 || bPressed == 3 || (nSelected && bPressed))
-            Draw3dRect(pDC, rc, 16, 20);
+            Draw3dRect(pDC, rc, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
         else if (nSelected || bPressed)
-            Draw3dRect(pDC, rc, 20, 16);
+            Draw3dRect(pDC, rc, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
         return;
     }
     if (nChecked || nSelected == 2 || nSelected == 3)
-        Draw3dRect(pDC, rc, 16, 20);
+        Draw3dRect(pDC, rc, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
 }
 
 COLORREF ToolkitPaintThemeD::GetRectangleTextColor(int nSelected, BOOL, BOOL bEnabled, int, BOOL, int nBarType,
@@ -59,25 +59,25 @@ COLORREF ToolkitPaintThemeD::GetRectangleTextColor(int nSelected, BOOL, BOOL bEn
 {
     if (nBarType == qxpBarTypePopup) {
         if (!bEnabled)
-            return GetColor(17);
+            return GetColor(COLOR_GRAYTEXT);
         return GetColor(nSelected ? 14 : m_nPopupTextColor);
     }
     if (!bEnabled)
-        return GetColor(17);
+        return GetColor(COLOR_GRAYTEXT);
     return GetColor(nBarPosition == qxpBarPopup ? m_nPopupTextColor : 18);
 }
 
 void ToolkitPaintThemeD::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
 {
     CRect rc = pBar->GetBarClientRect();
-    pDC->FillSolidRect(rc, GetColor(15));
+    pDC->FillSolidRect(rc, GetColor(COLOR_BTNFACE));
     int nPosition = pBar->GetPosition();
     if (nPosition == qxpBarFloating || nPosition == qxpBarPopup) {
-        Draw3dRect(pDC, rc, 21, 15);
+        Draw3dRect(pDC, rc, COLOR_3DDKSHADOW, COLOR_BTNFACE);
         rc.DeflateRect(1, 1);
-        Draw3dRect(pDC, rc, 16, 20);
+        Draw3dRect(pDC, rc, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
     } else if (!IsFlatBar(pBar)) {
-        Draw3dRect(pDC, rc, 16, 20);
+        Draw3dRect(pDC, rc, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
     }
 }
 
@@ -91,11 +91,11 @@ CSize ToolkitPaintThemeD::DrawCommandBarGripper(CDC* pDC, CQXPBarView* pBar, BOO
     CRect rc = pBar->GetBarClientRect();
     if (IsVerticalPosition(nPosition)) {
         if (bDraw && pDC)
-            Draw3dRect(pDC, CRect(3, 3, rc.Width() - 3, 6), 20, 16);
+            Draw3dRect(pDC, CRect(3, 3, rc.Width() - 3, 6), COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
         return CSize(0, 8);
     }
     if (bDraw && pDC)
-        Draw3dRect(pDC, CRect(3, 3, 6, rc.Height() - 3), 20, 16);
+        Draw3dRect(pDC, CRect(3, 3, 6, rc.Height() - 3), COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
     return CSize(6, 0);
 }
 
@@ -108,11 +108,11 @@ CSize ToolkitPaintThemeD::DrawCommandBarSeparator(CDC* pDC, CQXPBarView* pBar, C
         CRect rcBar = pBar->GetBarClientRect();
         if (bPopup) {
             CRect rcLine(rcBar.left + 4, rc.top - 5, rcBar.right - 4, rc.top - 3);
-            Draw3dRect(pDC, rcLine, 16, 20);
+            Draw3dRect(pDC, rcLine, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
         } else if (IsVerticalBar(pBar)) {
-            Draw3dRect(pDC, CRect(rc.left + 4, rc.top - 4, rc.right - 4, rc.top - 2), 16, 20);
+            Draw3dRect(pDC, CRect(rc.left + 4, rc.top - 4, rc.right - 4, rc.top - 2), COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
         } else {
-            Draw3dRect(pDC, CRect(rc.left - 4, rc.top + 4, rc.left - 2, rc.bottom - 4), 16, 20);
+            Draw3dRect(pDC, CRect(rc.left - 4, rc.top + 4, rc.left - 2, rc.bottom - 4), COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
         }
     }
     return bPopup ? CSize(8, 8) : CSize(6, 6);
@@ -143,7 +143,7 @@ CSize ToolkitPaintThemeD::DrawControlComboBox(CDC* pDC, CQXPControlView* pContro
     CRect rcField = GetFieldRect(pControl);
     BOOL bEnabled = IsControlEnabled(pControl);
     if (bEnabled)
-        Rectangle(pDC, CRect(rcField.left + 1, rcField.top + 1, rcField.right - 1, rcField.bottom - 1), 5, 5);
+        Rectangle(pDC, CRect(rcField.left + 1, rcField.top + 1, rcField.right - 1, rcField.bottom - 1), COLOR_WINDOW, COLOR_WINDOW);
     CQXPControlView::EditLayout* pLayout = pControl->GetEditLayout();
     int nButton = pLayout && pLayout->nButtonWidth > 0 ? pLayout->nButtonWidth : 15;
     DrawFieldText(pDC, pControl, CRect(rcField.left + 4, rcField.top, rcField.right - nButton - 3, rcField.bottom),
@@ -162,7 +162,7 @@ CSize ToolkitPaintThemeD::DrawControlEdit(CDC* pDC, CQXPControlView* pControl, B
         return sz;
     CRect rcField = GetFieldRect(pControl);
     if (IsControlEnabled(pControl))
-        Rectangle(pDC, rcField, 5, 5);
+        Rectangle(pDC, rcField, COLOR_WINDOW, COLOR_WINDOW);
     DrawControlEditFrame(pDC, rcField, pControl);
     if (pControl->HasSpinButtons())
         DrawEditSpinButtons(pDC, CRect(rcField.right - 18, rcField.top + 2, rcField.right - 2, rcField.bottom - 2),
@@ -174,32 +174,32 @@ void ToolkitPaintThemeD::DrawControlEditFrame(CDC* pDC, CRect rc, CQXPControlVie
 {
     if (IsControlEnabled(pControl)) {
         if (pControl->GetSelected())
-            Draw3dRect(pDC, rc, 16, 20);
+            Draw3dRect(pDC, rc, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
         else
-            Draw3dRect(pDC, rc, 15, 15);
+            Draw3dRect(pDC, rc, COLOR_BTNFACE, COLOR_BTNFACE);
         rc.DeflateRect(1, 1);
-        Draw3dRect(pDC, rc, 15, 15);
+        Draw3dRect(pDC, rc, COLOR_BTNFACE, COLOR_BTNFACE);
         return;
     }
     if (IsPopupBar(pControl->GetParentBar()))
-        Draw3dRect(pDC, rc, 16, 16);
+        Draw3dRect(pDC, rc, COLOR_BTNSHADOW, COLOR_BTNSHADOW);
     else
-        Draw3dRect(pDC, rc, 20, 20);
+        Draw3dRect(pDC, rc, COLOR_BTNHIGHLIGHT, COLOR_BTNHIGHLIGHT);
 }
 
 void ToolkitPaintThemeD::DrawComboBoxDropDownButton(CDC* pDC, CRect rc, CQXPControlView* pControl)
 {
     BOOL bEnabled = IsControlEnabled(pControl);
     BOOL bPressed = pControl->IsDroppedDown() || pControl->GetPressed();
-    Rectangle(pDC, rc, 15, 15);
+    Rectangle(pDC, rc, COLOR_BTNFACE, COLOR_BTNFACE);
     if (bEnabled) {
         if (pControl->GetSelected())
-            VerticalLine(pDC, rc.left - 1, rc.top, rc.bottom, GetColor(15));
+            VerticalLine(pDC, rc.left - 1, rc.top, rc.bottom, GetColor(COLOR_BTNFACE));
         CRect rcFrame(rc);
         if (bPressed)
-            Draw3dRect(pDC, rcFrame, 16, 20);
+            Draw3dRect(pDC, rcFrame, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
         else
-            Draw3dRect(pDC, rcFrame, 20, 16);
+            Draw3dRect(pDC, rcFrame, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
     }
     CRect rcArrow(rc);
     if (bPressed)
@@ -214,13 +214,13 @@ void ToolkitPaintThemeD::DrawEditSpinButtons(CDC* pDC, CRect rc, CQXPControlView
     CRect rcDown(rc.left, rcUp.bottom, rc.right, rc.bottom);
     int nPressed = pControl->GetSpinPressed();
     if (bEnabled && pControl->GetSelected()) {
-        pDC->FillSolidRect(rc, GetColor(15));
+        pDC->FillSolidRect(rc, GetColor(COLOR_BTNFACE));
         Draw3dRect(pDC, rcUp, nPressed == 1 ? 16 : 20, nPressed == 1 ? 20 : 16);
         Draw3dRect(pDC, rcDown, nPressed == 2 ? 16 : 20, nPressed == 2 ? 20 : 16);
     } else {
-        Rectangle(pDC, rc, 5, 15);
+        Rectangle(pDC, rc, COLOR_WINDOW, COLOR_BTNFACE);
     }
-    DrawSpinArrows(pDC, rcUp, rcDown, GetColor(bEnabled ? 18 : 17));
+    DrawSpinArrows(pDC, rcUp, rcDown, GetColor(bEnabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
 }
 
 CSize ToolkitPaintThemeD::DrawControlPopupParent(CDC* pDC, CQXPControlView* pControl, BOOL bDraw)
@@ -232,7 +232,7 @@ CSize ToolkitPaintThemeD::DrawControlPopupParent(CDC* pDC, CQXPControlView* pCon
         BOOL bEnabled = IsControlEnabled(pControl);
         int nType = pControl->GetType();
         if (pControl->IsRarelyUsed())
-            pDC->FillSolidRect(rc, GetColor(22));
+            pDC->FillSolidRect(rc, GetColor(COLOR_3DLIGHT));
         if (nType != qxpControlLabel)
             DrawRectangle(pDC, rc, pControl->GetSelected(), pControl->GetPressed(), bEnabled, 0,
                           pControl->GetPopped(), qxpBarTypePopup, qxpBarPopup);
@@ -244,7 +244,7 @@ CSize ToolkitPaintThemeD::DrawControlPopupParent(CDC* pDC, CQXPControlView* pCon
             CRect rcCheck(rcColumn);
             rcCheck.DeflateRect(2, 1);
             if (pImage)
-                Draw3dRect(pDC, rcCheck, 16, 20);
+                Draw3dRect(pDC, rcCheck, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
             else if (nType == qxpControlRadioButton)
                 DrawDot(pDC, rcCheck, clrText);
             else
@@ -271,10 +271,11 @@ CSize ToolkitPaintThemeD::DrawCommandListEntry(CDC* pDC, CQXPControlView* pContr
 {
     if (!bDraw || !pDC || !pControl)
         return CSize(rc.Width(), max(GetControlHeight(), 22));
-    pDC->FillSolidRect(rc, GetColor(bSelected ? 13 : 5));
+    pDC->FillSolidRect(rc, GetColor(bSelected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     CString strCaption = pControl->GetCaption();
     StripAccelerator(strCaption);
-    DrawSingleLineText(pDC, strCaption, CRect(rc.left + 26, rc.top, rc.right - 2, rc.bottom), bSelected ? 14 : 8);
+    DrawSingleLineText(pDC, strCaption, CRect(rc.left + 26, rc.top, rc.right - 2, rc.bottom),
+                       bSelected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
     CQXPIconImage* pImage = pControl->GetIconId() ? pControl->GetImage(16) : NULL;
     if (pImage)
         DrawImage(pDC, CPoint(rc.left + 4, rc.CenterPoint().y - 8), CSize(16, 16), pImage, FALSE, FALSE, TRUE,
@@ -285,7 +286,7 @@ CSize ToolkitPaintThemeD::DrawCommandListEntry(CDC* pDC, CQXPControlView* pContr
 CSize ToolkitPaintThemeD::DrawTearOffGripper(CDC* pDC, CRect rc, BOOL bSelected, BOOL bDraw)
 {
     if (bDraw && pDC)
-        pDC->FillSolidRect(rc, GetColor(bSelected ? 2 : 3));
+        pDC->FillSolidRect(rc, GetColor(bSelected ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
     return CSize(0, 8);
 }
 
@@ -294,15 +295,15 @@ void ToolkitPaintThemeD::DrawPopupResizeGripper(CDC* pDC, CRect rc, int nFlags)
     if (nFlags == 1) {
         int cx = rc.CenterPoint().x;
         for (int x = cx - 8; x < cx + 8; x += 4) {
-            pDC->FillSolidRect(x + 1, rc.top + 4, 2, 2, GetColor(5));
-            pDC->FillSolidRect(x, rc.top + 3, 2, 2, GetColor(38));
+            pDC->FillSolidRect(x + 1, rc.top + 4, 2, 2, GetColor(COLOR_WINDOW));
+            pDC->FillSolidRect(x, rc.top + 3, 2, 2, GetColor(qxColorGripper));
         }
     } else {
         static const POINT kDots[] = {{-4, -4}, {-8, -4}, {-4, -8}};
         for (const POINT& p : kDots) {
             int x = rc.right + p.x - 1, y = rc.bottom + p.y - 1;
-            pDC->FillSolidRect(x + 1, y + 1, 2, 2, GetColor(5));
-            pDC->FillSolidRect(x, y, 2, 2, GetColor(38));
+            pDC->FillSolidRect(x + 1, y + 1, 2, 2, GetColor(COLOR_WINDOW));
+            pDC->FillSolidRect(x, y, 2, 2, GetColor(qxColorGripper));
         }
     }
 }
@@ -317,8 +318,8 @@ void ToolkitPaintThemeD::DrawImage(CDC* pDC, CPoint pt, CSize sz, CQXPIconImage*
         if (m_iconsInfo.bUseDisabledIcons && qxpimage::HasExplicitDisabled(pImage)) {
             qxpimage::Draw(hdc, pt, sz, pImage, qxpimage::kDisabled);
         } else {
-            qxpimage::DrawShape(hdc, CPoint(pt.x + 1, pt.y + 1), sz, pImage, GetColor(20));
-            qxpimage::DrawShape(hdc, pt, sz, pImage, GetColor(16));
+            qxpimage::DrawShape(hdc, CPoint(pt.x + 1, pt.y + 1), sz, pImage, GetColor(COLOR_BTNHIGHLIGHT));
+            qxpimage::DrawShape(hdc, pt, sz, pImage, GetColor(COLOR_BTNSHADOW));
         }
         return;
     }
@@ -340,7 +341,7 @@ CSize ToolkitPaintThemeD::DrawDialogBarGripper(CDC* pDC, CQXPBarView*, BOOL bDra
     if (h < 18)
         h = 22;
     if (bDraw && pDC)
-        Draw3dRect(pDC, CRect(3, 3, 6, h), 20, 16);
+        Draw3dRect(pDC, CRect(3, 3, 6, h), COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
     return CSize(6, h);
 }
 
@@ -367,7 +368,7 @@ CSize ToolkitPaintThemeD::DrawExpandButton(CDC* pDC, int nKind, CQXPControlView*
     if (bDraw && pDC && pControl && (nKind == qxpExpandFloatClose || nKind == qxpExpandFloatMenu)) {
         if (pControl->GetPressed() || pControl->GetSelected() ||
             (nKind == qxpExpandFloatMenu && pControl->GetPopped()))
-            pDC->FillSolidRect(pControl->GetRect(), GetColor(15));
+            pDC->FillSolidRect(pControl->GetRect(), GetColor(COLOR_BTNFACE));
     }
     return CQXPThemePainter::DrawExpandButton(pDC, nKind, pControl, pBar, bDraw, nParam1, nParam2);
 }
@@ -406,18 +407,18 @@ void ToolkitPaintThemeE::RefreshMetrics()
 
     BOOL bThemed = IsThemed();
     COLORREF clr;
-    m_clrEdgeShadowColor = GetColor(16);
-    m_clrEdgeHighlightColor = GetColor(20);
+    m_clrEdgeShadowColor = GetColor(COLOR_BTNSHADOW);
+    m_clrEdgeHighlightColor = GetColor(COLOR_BTNHIGHLIGHT);
     if (bThemed && SUCCEEDED(m_themeRebar.GetThemeColor(3, 0, 3806, &clr)))
         m_clrEdgeShadowColor = clr;
     if (bThemed && SUCCEEDED(m_themeRebar.GetThemeColor(3, 0, 3805, &clr)))
         m_clrEdgeHighlightColor = clr;
     if (m_themeToolbar.IsAppThemed() && SUCCEEDED(m_themeToolbar.GetThemeColor(0, 0, 3803, &clr)))
-        m_colors.GetAt(18)->SetStandard(clr);
+        m_colors.GetAt(COLOR_BTNTEXT)->SetStandard(clr);
     if (!m_bFlatMenus && m_themeRebar.IsAppThemed())
         m_bFlatMenus = m_themeRebar.GetThemeSysBool(1001);
     if (!m_bFlatMenus)
-        m_colors.GetAt(29)->SetStandard(GetColor(13));
+        m_colors.GetAt(COLOR_MENUHILIGHT)->SetStandard(GetColor(COLOR_HIGHLIGHT));
 }
 
 void ToolkitPaintThemeE::DrawRectangle(CDC* pDC, CRect rc, int nSelected, BOOL bPressed, BOOL bEnabled, int nChecked,
@@ -430,7 +431,7 @@ void ToolkitPaintThemeE::DrawRectangle(CDC* pDC, CRect rc, int nSelected, BOOL b
     }
     if (nBarType == qxpBarTypePopup) {
         if (nSelected || bPressed)
-            Rectangle(pDC, rc, 29, 13);
+            Rectangle(pDC, rc, COLOR_MENUHILIGHT, COLOR_HIGHLIGHT);
         return;
     }
     int nState;
@@ -464,7 +465,7 @@ void ToolkitPaintThemeE::DrawControlBackground(CDC* pDC, CQXPControlView* pContr
 {
     if (IsThemedMenuBarItem(pControl)) {
         if (pControl->GetSelected() || pControl->GetPressed() || pControl->GetPopped())
-            pDC->FillSolidRect(pControl->GetRect(), GetColor(13));
+            pDC->FillSolidRect(pControl->GetRect(), GetColor(COLOR_HIGHLIGHT));
         return;
     }
     ToolkitPaintThemeD::DrawControlBackground(pDC, pControl);
@@ -473,7 +474,7 @@ void ToolkitPaintThemeE::DrawControlBackground(CDC* pDC, CQXPControlView* pContr
 COLORREF ToolkitPaintThemeE::GetControlTextColor(CQXPControlView* pControl)
 {
     if (IsThemedMenuBarItem(pControl) && (pControl->GetSelected() || pControl->GetPressed() || pControl->GetPopped()))
-        return GetColor(14);
+        return GetColor(COLOR_HIGHLIGHTTEXT);
     return ToolkitPaintThemeD::GetControlTextColor(pControl);
 }
 
@@ -487,21 +488,21 @@ void ToolkitPaintThemeE::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
     int nPosition = pBar->GetPosition();
     if (nPosition == qxpBarPopup) {
         if (m_bFlatMenus)
-            Rectangle(pDC, rc, 16, 4);
+            Rectangle(pDC, rc, COLOR_BTNSHADOW, COLOR_MENU);
         else {
-            pDC->FillSolidRect(rc, GetColor(4));
-            Draw3dRect(pDC, rc, 21, 15);
+            pDC->FillSolidRect(rc, GetColor(COLOR_MENU));
+            Draw3dRect(pDC, rc, COLOR_3DDKSHADOW, COLOR_BTNFACE);
             rc.DeflateRect(1, 1);
-            Draw3dRect(pDC, rc, 16, 20);
+            Draw3dRect(pDC, rc, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
         }
         return;
     }
     if (nPosition == qxpBarFloating) {
-        pDC->FillSolidRect(rc, GetColor(15));
+        pDC->FillSolidRect(rc, GetColor(COLOR_BTNFACE));
         m_themeToolbar.DrawThemeBackground(pDC->GetSafeHdc(), 0, 0, rc);
         return;
     }
-    pDC->FillSolidRect(rc, GetColor(15));
+    pDC->FillSolidRect(rc, GetColor(COLOR_BTNFACE));
     if (nPosition == qxpBarTop && pBar->GetDockBarHwnd()) {
         CRect rcDock = GetWindowRectOf(pBar->GetDockBarHwnd());
         CRect rcBar = pBar->GetBarWindowRect();
@@ -521,7 +522,7 @@ void ToolkitPaintThemeE::FillDockBar(CDC* pDC, CWnd* pDockBar)
     CWnd* pParent = pDockBar ? pDockBar->GetParent() : NULL;
     BOOL bFloatingFrame = pParent && (pParent->GetExStyle() & WS_EX_TOOLWINDOW);
     if (!IsThemed() || bFloatingFrame) {
-        pDC->FillSolidRect(rc, GetColor(15));
+        pDC->FillSolidRect(rc, GetColor(COLOR_BTNFACE));
         return;
     }
     CRect rcFrame = GetClientRectOf(pParent);
@@ -529,7 +530,7 @@ void ToolkitPaintThemeE::FillDockBar(CDC* pDC, CWnd* pDockBar)
         pParent->ClientToScreen(&rcFrame);
     rcFrame.OffsetRect(-rcWindow.left, -rcWindow.top);
     if (FAILED(m_themeRebar.DrawThemeBackground(pDC->GetSafeHdc(), 0, 0, rcFrame, rc)))
-        pDC->FillSolidRect(rc, GetColor(15));
+        pDC->FillSolidRect(rc, GetColor(COLOR_BTNFACE));
 }
 
 CSize ToolkitPaintThemeE::DrawCommandBarGripper(CDC* pDC, CQXPBarView* pBar, BOOL bDraw)

@@ -390,7 +390,7 @@ TEST_F(LayoutTest, IconPlacementFollowsTypeCaptionAndBar)
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        MemoryDC out(100, 100, theme->GetColor(15));
+        MemoryDC out(100, 100, theme->GetColor(COLOR_BTNFACE));
         bar.nPosition = r.nPosition;
         TestControl c = Make(r.nType, "Open", r.nStyle, TRUE, r.bCaption);
         c.rc = r.rc;
@@ -406,7 +406,7 @@ TEST_F(LayoutTest, IconPlacementFollowsTypeCaptionAndBar)
 TEST_F(LayoutTest, CheckBoxMarkSitsLeftAndCentredWithAFocusRectangleFromTheKeyboard)
 {
     ThemeHolder office(qxpThemeOfficeXP);
-    COLORREF border = office->GetColor(52);
+    COLORREF border = office->GetColor(qxColorControlBorder);
     for (int nSelected : {0, 2}) {
         MemoryDC out(100, 30, RGB(255, 255, 255));
         TestControl c(&bar, qxpControlCheckBox, "Wrap");
@@ -415,7 +415,7 @@ TEST_F(LayoutTest, CheckBoxMarkSitsLeftAndCentredWithAFocusRectangleFromTheKeybo
         c.nSelected = nSelected;
         office->DrawControl(out.dc(), &c, TRUE);
         // The mark: 13 x 13 at (3, 4).
-        COLORREF expectedBorder = nSelected ? office->GetColor(32) : border;
+        COLORREF expectedBorder = nSelected ? office->GetColor(qxColorHotBorder) : border;
         EXPECT_EQ(expectedBorder, out.Pixel(3, 4)) << nSelected;
         EXPECT_EQ(expectedBorder, out.Pixel(15, 16)) << nSelected;
         EXPECT_EQ(RGB(255, 255, 255), out.Pixel(2, 4));
@@ -441,13 +441,13 @@ TEST_F(LayoutTest, DisabledCaptionsAreEmbossedOnlyWhereTheThemeSaysSo)
     };
     const Row rows[] = {{theme.p, true}, {office.p, false}};
     for (const Row& r : rows) {
-        MemoryDC out(120, 30, r.p->GetColor(15));
+        MemoryDC out(120, 30, r.p->GetColor(COLOR_BTNFACE));
         TestControl c(&bar, qxpControlButton, "Disabled");
         c.nStyle = qxpButtonCaption;
         c.nEnabled = 0;
         c.rc = CRect(0, 0, 100, 22);
         r.p->DrawControl(out.dc(), &c, TRUE);
-        int nHighlight = out.Count(CRect(0, 0, 120, 30), r.p->GetColor(20));
+        int nHighlight = out.Count(CRect(0, 0, 120, 30), r.p->GetColor(COLOR_BTNHIGHLIGHT));
         if (r.bEmbossed) {
             EXPECT_GT(nHighlight, 5) << r.p->GetCurrentTheme();
         } else {
@@ -458,11 +458,11 @@ TEST_F(LayoutTest, DisabledCaptionsAreEmbossedOnlyWhereTheThemeSaysSo)
 
 TEST_F(LayoutTest, DisabledIconsAreEmbossedInWindows2000)
 {
-    MemoryDC out(40, 40, theme->GetColor(15));
+    MemoryDC out(40, 40, theme->GetColor(COLOR_BTNFACE));
     theme->DrawImage(out.dc(), CPoint(10, 10), CSize(16, 16), pImage, FALSE, FALSE, FALSE, FALSE, FALSE);
-    EXPECT_EQ(theme->GetColor(16), out.Pixel(12, 12)) << "the shape in the shadow colour";
-    EXPECT_EQ(theme->GetColor(20), out.Pixel(24, 24)) << "its highlight one pixel down and right";
-    EXPECT_EQ(theme->GetColor(15), out.Pixel(11, 11));
+    EXPECT_EQ(theme->GetColor(COLOR_BTNSHADOW), out.Pixel(12, 12)) << "the shape in the shadow colour";
+    EXPECT_EQ(theme->GetColor(COLOR_BTNHIGHLIGHT), out.Pixel(24, 24)) << "its highlight one pixel down and right";
+    EXPECT_EQ(theme->GetColor(COLOR_BTNFACE), out.Pixel(11, 11));
     EXPECT_EQ(0, out.Count(CRect(0, 0, 40, 40), RGB(255, 0, 0)));
 }
 
@@ -531,7 +531,7 @@ TEST_F(LayoutTest, DisabledPicturesShowTheirShapeAndMissingOnesNothing)
     ThemeHolder office(qxpThemeOfficeXP);
     for (CQXPThemePainter* p : {theme.p, office.p}) {
         const bool bClassic = p == theme.p;
-        const COLORREF back = p->GetColor(15), shape = p->GetColor(bClassic ? 16 : 40);
+        const COLORREF back = p->GetColor(COLOR_BTNFACE), shape = p->GetColor(bClassic ? COLOR_BTNSHADOW : qxColorDisabledIcon);
         for (bool bAlpha : {true, false}) {
             std::string what = std::string(bClassic ? "Windows 2000" : "Office XP") + (bAlpha ? ", alpha" : ", icon");
             CQXPIconImage* pPicture = MakePictureImage(2001, bAlpha, SelectAllPixel);

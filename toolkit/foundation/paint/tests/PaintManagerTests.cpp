@@ -18,12 +18,12 @@ TEST_F(PaintManagerTest, ColorTableReturnsLiteralsAboveTheTableAndEntriesBelow)
     ThemeHolder theme(qxpThemeWindows2000);
     EXPECT_EQ((COLORREF)63, theme->GetColor(63));
     EXPECT_EQ((COLORREF)0x00123456, theme->GetColor(0x00123456));
-    EXPECT_EQ(RGB(255, 255, 255), theme->GetColor(5));   // window
-    EXPECT_EQ(RGB(212, 208, 200), theme->GetColor(15));  // button face
-    EXPECT_EQ(RGB(0, 0, 0), theme->GetColor(0));
+    EXPECT_EQ(RGB(255, 255, 255), theme->GetColor(COLOR_WINDOW));   // window
+    EXPECT_EQ(RGB(212, 208, 200), theme->GetColor(COLOR_BTNFACE));  // button face
+    EXPECT_EQ(RGB(0, 0, 0), theme->GetColor(qxColorBlack));
     // An override wins over the standard colour.
     theme->GetColorTable()->GetAt(15)->Set(RGB(1, 2, 3));
-    EXPECT_EQ(RGB(1, 2, 3), theme->GetColor(15));
+    EXPECT_EQ(RGB(1, 2, 3), theme->GetColor(COLOR_BTNFACE));
 }
 
 TEST_F(PaintManagerTest, FactoryMapsNumbersToThemes)
@@ -248,8 +248,8 @@ TEST_F(PaintManagerTest, FloatingCaptionOfTheBaseGripper)
     int nBottom = nTextHeight >= 15 ? nTextHeight + 3 : 18;
     EXPECT_EQ(CSize(194, nBottom - 3), sz);
     // "Windows 2000" paints the caption in colour 2.
-    EXPECT_EQ(theme->GetColor(2), mem.Pixel(3, 3));
-    EXPECT_EQ(theme->GetColor(2), mem.Pixel(196, nBottom - 1));
+    EXPECT_EQ(theme->GetColor(COLOR_ACTIVECAPTION), mem.Pixel(3, 3));
+    EXPECT_EQ(theme->GetColor(COLOR_ACTIVECAPTION), mem.Pixel(196, nBottom - 1));
     EXPECT_EQ(RGB(255, 255, 255), mem.Pixel(2, 2));
     EXPECT_EQ(RGB(255, 255, 255), mem.Pixel(100, nBottom));
 
@@ -300,16 +300,16 @@ TEST_F(PaintManagerTest, ToolbarExpandButtonShowsHiddenControls)
     TestBar bar;
     TestControl button(&bar);
     button.rc = CRect(10, 2, 21, 24);
-    COLORREF clrText = theme->GetColor(18);
+    COLORREF clrText = theme->GetColor(COLOR_BTNTEXT);
     {
-        MemoryDC mem(40, 30, theme->GetColor(15));
+        MemoryDC mem(40, 30, theme->GetColor(COLOR_BTNFACE));
         theme->DrawExpandButton(mem.dc(), qxpExpandToolbar, &button, &bar, TRUE, 0, 0);
         // The down triangle's tip row (cx, bottom - 6) and no chevron.
         EXPECT_EQ(clrText, mem.Pixel(15, 18));
         EXPECT_EQ(0, mem.Count(CRect(10, 2, 21, 12), clrText));
     }
     {
-        MemoryDC mem(40, 30, theme->GetColor(15));
+        MemoryDC mem(40, 30, theme->GetColor(COLOR_BTNFACE));
         theme->DrawExpandButton(mem.dc(), qxpExpandToolbar, &button, &bar, TRUE, 1, 0);
         EXPECT_GT(mem.Count(CRect(10, 2, 21, 12), clrText), 0) << "chevrons near the top-left corner";
         EXPECT_EQ(clrText, mem.Pixel(12, 6));
@@ -411,8 +411,8 @@ TEST_F(PaintManagerTest, AnimationsCopyTheSourceAndStopAtZeroSteps)
 TEST_F(PaintManagerTest, StatusPanesFillFrameAndButtons)
 {
     ThemeHolder theme(qxpThemeWindows2000);
-    const COLORREF face = theme->GetColor(15);
-    const COLORREF shadow = theme->GetColor(16), light = theme->GetColor(20);
+    const COLORREF face = theme->GetColor(COLOR_BTNFACE);
+    const COLORREF shadow = theme->GetColor(COLOR_BTNSHADOW), light = theme->GetColor(COLOR_BTNHIGHLIGHT);
     TestPane pane;
     pane.strText = "";
     pane.clrBack = RGB(0, 200, 0);
@@ -469,14 +469,14 @@ TEST_F(PaintManagerTest, StateAndTextColoursOfControls)
     ThemeHolder theme(qxpThemeWindows2000);
     TestBar bar;
     TestControl button(&bar, qxpControlButton, "Go");
-    EXPECT_EQ(theme->GetColor(5), theme->GetControlStateColor(&button));
+    EXPECT_EQ(theme->GetColor(COLOR_WINDOW), theme->GetControlStateColor(&button));
     button.nEnabled = 0;
-    EXPECT_EQ(theme->GetColor(15), theme->GetControlStateColor(&button));
+    EXPECT_EQ(theme->GetColor(COLOR_BTNFACE), theme->GetControlStateColor(&button));
     button.nEnabled = 4;
-    EXPECT_EQ(theme->GetColor(5), theme->GetControlStateColor(&button)) << "4 is enabled for buttons";
+    EXPECT_EQ(theme->GetColor(COLOR_WINDOW), theme->GetControlStateColor(&button)) << "4 is enabled for buttons";
     TestControl split(&bar, qxpControlSplitButtonPopup, "Go");
     split.nEnabled = 4;
-    EXPECT_EQ(theme->GetColor(15), theme->GetControlStateColor(&split)) << "4 is disabled for split popups";
+    EXPECT_EQ(theme->GetColor(COLOR_BTNFACE), theme->GetControlStateColor(&split)) << "4 is disabled for split popups";
 
     // Check boxes on toolbars take the plain state's colour.
     struct SpyColors : ToolkitPaintThemeA {

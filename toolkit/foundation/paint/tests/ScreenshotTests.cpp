@@ -132,7 +132,7 @@ void DrawScene(UINT nCommand, MemoryDC& mem)
     CQXPThemePainter* p = theme.p;
     Scene scene;
     CDC* pDC = mem.dc();
-    pDC->FillSolidRect(0, 0, kWidth, kHeight, p->GetColor(15));
+    pDC->FillSolidRect(0, 0, kWidth, kHeight, p->GetColor(COLOR_BTNFACE));
 
     TestBar menu;
     menu.nType = qxpBarTypeMenuBar;

@@ -104,14 +104,14 @@ TEST(ThemeSchemes, Office2003BlueSchemeDrawsGradientsWithSchemeBorders)
     ThemeHolder theme(qxpThemeOffice2003);
     auto* b = static_cast<ToolkitPaintThemeB*>(theme.p);
     ASSERT_TRUE(b->m_bLunaColors);
-    EXPECT_EQ((COLORREF)0x00C2EEFF, theme->GetColor(31));
-    EXPECT_EQ((COLORREF)0x00800000, theme->GetColor(32));
-    EXPECT_EQ((COLORREF)0x00800000, theme->GetColor(50));
-    EXPECT_EQ((COLORREF)0x00F9DBC4, theme->GetColor(30));
-    EXPECT_EQ((COLORREF)0, theme->GetColor(47));
-    EXPECT_EQ((COLORREF)0x008D8D8D, theme->GetColor(58));
-    EXPECT_EQ((COLORREF)0x008D8D8D, theme->GetColor(35));
-    EXPECT_EQ((COLORREF)0x00C9662A, theme->GetColor(61));
+    EXPECT_EQ((COLORREF)0x00C2EEFF, theme->GetColor(qxColorHotFace));
+    EXPECT_EQ((COLORREF)0x00800000, theme->GetColor(qxColorHotBorder));
+    EXPECT_EQ((COLORREF)0x00800000, theme->GetColor(qxColorCheckedBorder));
+    EXPECT_EQ((COLORREF)0x00F9DBC4, theme->GetColor(qxColorBarFace));
+    EXPECT_EQ((COLORREF)0, theme->GetColor(qxColorPressedText));
+    EXPECT_EQ((COLORREF)0x008D8D8D, theme->GetColor(qxColorDisabledBorder));
+    EXPECT_EQ((COLORREF)0x008D8D8D, theme->GetColor(qxColorDisabledText));
+    EXPECT_EQ((COLORREF)0x00C9662A, theme->GetColor(qxColorFloatingFrame));
     EXPECT_EQ((COLORREF)0x00FEECDD, b->m_grcToolBar.GetStart());
     EXPECT_EQ((COLORREF)0x00E2A981, b->m_grcToolBar.GetEnd());
     EXPECT_FLOAT_EQ(0.75f, b->m_grcToolBar.GetFactor());
@@ -142,11 +142,11 @@ TEST(ThemeSchemes, Office2003BlueSchemeDrawsGradientsWithSchemeBorders)
     // in a colour-43 frame.
     MemoryDC mem(44, 30, kBack);
     theme->DrawRectangle(mem.dc(), CRect(4, 4, 40, 26), 0, FALSE, TRUE, 2, FALSE, qxpBarTypeNormal, qxpBarTop);
-    EXPECT_EQ(theme->GetColor(50), mem.Pixel(4, 10));
-    EXPECT_EQ(theme->GetColor(51), mem.Pixel(20, 15));
+    EXPECT_EQ(theme->GetColor(qxColorCheckedBorder), mem.Pixel(4, 10));
+    EXPECT_EQ(theme->GetColor(qxColorButtonFace), mem.Pixel(20, 15));
     MemoryDC popped(44, 30, kBack);
     theme->DrawRectangle(popped.dc(), CRect(4, 4, 40, 26), 1, FALSE, TRUE, 0, TRUE, qxpBarTypeNormal, qxpBarTop);
-    EXPECT_EQ(theme->GetColor(43), popped.Pixel(4, 10));
+    EXPECT_EQ(theme->GetColor(qxColorMenuBorder), popped.Pixel(4, 10));
     EXPECT_TRUE(Between(popped.Pixel(20, 15), b->m_grcPopped.GetStart(), b->m_grcPopped.GetEnd()));
     // Vertical bars run the gradient across the bar, left to right.
     MemoryDC vert(44, 30, kBack);
@@ -194,10 +194,10 @@ TEST(ThemeSchemes, SchemesPerColourThemeForOffice2003AndWhidbey)
     // Whidbey on silver takes its own list, olive its own colours.
     FixedColors silver(qxColorThemeSilver);
     ThemeHolder whidbey(qxpThemeWhidbey);
-    EXPECT_EQ((COLORREF)0x008D8D8D, whidbey->GetColor(60));
-    EXPECT_EQ((COLORREF)0x006F4B4B, whidbey->GetColor(32));
-    EXPECT_EQ((COLORREF)0x00E4DADB, whidbey->GetColor(30));
-    EXPECT_EQ((COLORREF)0x0099797A, whidbey->GetColor(61));
+    EXPECT_EQ((COLORREF)0x008D8D8D, whidbey->GetColor(qxColorBarDisabledText));
+    EXPECT_EQ((COLORREF)0x006F4B4B, whidbey->GetColor(qxColorHotBorder));
+    EXPECT_EQ((COLORREF)0x00E4DADB, whidbey->GetColor(qxColorBarFace));
+    EXPECT_EQ((COLORREF)0x0099797A, whidbey->GetColor(qxColorFloatingFrame));
 }
 
 TEST(ThemeSchemes, ClassicAndLowColourDesktops)
@@ -213,20 +213,20 @@ TEST(ThemeSchemes, ClassicAndLowColourDesktops)
         EXPECT_EQ(C(15), b->m_grcDockBar.GetStart());
         EXPECT_EQ(MixColors(C(5), C(15), 205), b->m_grcDockBar.GetEnd());
         EXPECT_EQ(MixColors(C(15), C(5), 70), b->m_clrStatusPaneBorder.GetColor());
-        EXPECT_EQ(ToolkitColorManager::Instance()->GetColor(7), C(55));
+        EXPECT_EQ(ToolkitColorManager::Instance()->GetColor(COLOR_MENUTEXT), C(55));
         EXPECT_EQ(C(30), b->m_clrToolbarBottomLine.GetColor());
 
         ThemeHolder whidbey(qxpThemeWhidbey);
         auto* c = static_cast<ToolkitPaintThemeB*>(whidbey.p);
-        EXPECT_EQ(MixColors(whidbey->GetColor(5), whidbey->GetColor(15), 550), c->m_grcExpandButton.GetStart());
-        EXPECT_EQ(whidbey->GetColor(16), c->m_grcExpandButton.GetEnd());
+        EXPECT_EQ(MixColors(whidbey->GetColor(COLOR_WINDOW), whidbey->GetColor(COLOR_BTNFACE), 550), c->m_grcExpandButton.GetStart());
+        EXPECT_EQ(whidbey->GetColor(COLOR_BTNSHADOW), c->m_grcExpandButton.GetEnd());
         EXPECT_TRUE(c->m_bSingleLineSeparators);
     }
     {
         FixedColors low(qxColorThemeClassic, TRUE);
         ThemeHolder theme(qxpThemeOffice2003);
         auto* b = static_cast<ToolkitPaintThemeB*>(theme.p);
-        COLORREF face = theme->GetColor(15);
+        COLORREF face = theme->GetColor(COLOR_BTNFACE);
         for (GradientColorValue* g : {&b->m_grcToolBar, &b->m_grcDockBar, &b->m_grcPopped, &b->m_grcExpandButton}) {
             EXPECT_EQ(face, g->GetStart());
             EXPECT_EQ(face, g->GetEnd());
@@ -313,11 +313,11 @@ TEST_F(ThemeTest, Windows2000StateFrames)
     // Checked and idle: a checker of colours 15 and 20 inside a sunken frame.
     MemoryDC mem(44, 30, kBack);
     theme->DrawRectangle(mem.dc(), rc, 0, FALSE, TRUE, 1, FALSE, T, qxpBarTop);
-    EXPECT_EQ(theme->GetColor(16), mem.Pixel(rc.left, rc.top + 5));
+    EXPECT_EQ(theme->GetColor(COLOR_BTNSHADOW), mem.Pixel(rc.left, rc.top + 5));
     COLORREF a = mem.Pixel(10, 10), b = mem.Pixel(11, 10);
     EXPECT_NE(a, b);
-    EXPECT_TRUE((a == theme->GetColor(15) && b == theme->GetColor(20)) ||
-                (a == theme->GetColor(20) && b == theme->GetColor(15)));
+    EXPECT_TRUE((a == theme->GetColor(COLOR_BTNFACE) && b == theme->GetColor(COLOR_BTNHIGHLIGHT)) ||
+                (a == theme->GetColor(COLOR_BTNHIGHLIGHT) && b == theme->GetColor(COLOR_BTNFACE)));
     EXPECT_EQ(a, mem.Pixel(11, 11)) << "alternating rows";
 }
 
@@ -386,7 +386,7 @@ TEST_F(ThemeTest, WindowsXPWithoutVisualStylesDrawsLikeWindows2000)
     EXPECT_TRUE(e->m_iconsInfo.bUseFadedIcons);
     EXPECT_FALSE(win2000->m_iconsInfo.bUseFadedIcons);
     if (!e->m_bFlatMenus) {
-        EXPECT_EQ(winXP->GetColor(13), winXP->GetColor(29)) << "classic menus: colour 29 follows colour 13";
+        EXPECT_EQ(winXP->GetColor(COLOR_HIGHLIGHT), winXP->GetColor(COLOR_MENUHILIGHT)) << "classic menus: colour 29 follows colour 13";
     }
 
     for (int nPosition : {qxpBarTop, qxpBarLeft, qxpBarFloating, qxpBarPopup}) {
@@ -433,8 +433,8 @@ TEST_F(ThemeTest, WindowsXPWithVisualStylesDrawsThroughTheStyle)
     // Menu items: a colour-13 face in a colour-29 frame.
     MemoryDC mem(40, 30, kBack);
     winXP->DrawRectangle(mem.dc(), CRect(2, 2, 38, 28), 1, FALSE, TRUE, 0, FALSE, qxpBarTypePopup, qxpBarPopup);
-    EXPECT_EQ(winXP->GetColor(29), mem.Pixel(2, 10));
-    EXPECT_EQ(winXP->GetColor(13), mem.Pixel(20, 15));
+    EXPECT_EQ(winXP->GetColor(COLOR_MENUHILIGHT), mem.Pixel(2, 10));
+    EXPECT_EQ(winXP->GetColor(COLOR_HIGHLIGHT), mem.Pixel(20, 15));
     // A disabled idle button draws nothing.
     MemoryDC idle(40, 30, kBack);
     winXP->DrawRectangle(idle.dc(), CRect(2, 2, 38, 28), 0, FALSE, FALSE, 0, FALSE, qxpBarTypeNormal, qxpBarTop);
@@ -473,31 +473,31 @@ TEST_F(ThemeTest, BarBackgroundsOfTheClassicAndOfficeXPThemes)
     {
         MemoryDC mem(100, 30, kBack);
         fill(win2000.p, mem);
-        EXPECT_EQ(win2000->GetColor(16), mem.Pixel(0, 10));
-        EXPECT_EQ(win2000->GetColor(20), mem.Pixel(99, 10));
-        EXPECT_EQ(win2000->GetColor(15), mem.Pixel(50, 15));
+        EXPECT_EQ(win2000->GetColor(COLOR_BTNSHADOW), mem.Pixel(0, 10));
+        EXPECT_EQ(win2000->GetColor(COLOR_BTNHIGHLIGHT), mem.Pixel(99, 10));
+        EXPECT_EQ(win2000->GetColor(COLOR_BTNFACE), mem.Pixel(50, 15));
         MemoryDC mo(100, 30, kBack);
         fill(officeXP.p, mo);
-        EXPECT_EQ(officeXP->GetColor(15), mo.Pixel(0, 10));
-        EXPECT_EQ(officeXP->GetColor(15), mo.Pixel(1, 1)) << "rounded corner";
-        EXPECT_EQ(officeXP->GetColor(30), mo.Pixel(2, 1));
-        EXPECT_EQ(officeXP->GetColor(30), mo.Pixel(50, 15));
+        EXPECT_EQ(officeXP->GetColor(COLOR_BTNFACE), mo.Pixel(0, 10));
+        EXPECT_EQ(officeXP->GetColor(COLOR_BTNFACE), mo.Pixel(1, 1)) << "rounded corner";
+        EXPECT_EQ(officeXP->GetColor(qxColorBarFace), mo.Pixel(2, 1));
+        EXPECT_EQ(officeXP->GetColor(qxColorBarFace), mo.Pixel(50, 15));
     }
     bar.nPosition = qxpBarFloating;
     {
         MemoryDC mem(100, 30, kBack);
         fill(win2000.p, mem);
-        EXPECT_EQ(win2000->GetColor(21), mem.Pixel(0, 10));
-        EXPECT_EQ(win2000->GetColor(15), mem.Pixel(99, 10));
-        EXPECT_EQ(win2000->GetColor(16), mem.Pixel(1, 10));
-        EXPECT_EQ(win2000->GetColor(20), mem.Pixel(98, 10));
+        EXPECT_EQ(win2000->GetColor(COLOR_3DDKSHADOW), mem.Pixel(0, 10));
+        EXPECT_EQ(win2000->GetColor(COLOR_BTNFACE), mem.Pixel(99, 10));
+        EXPECT_EQ(win2000->GetColor(COLOR_BTNSHADOW), mem.Pixel(1, 10));
+        EXPECT_EQ(win2000->GetColor(COLOR_BTNHIGHLIGHT), mem.Pixel(98, 10));
         MemoryDC mo(100, 30, kBack);
         fill(officeXP.p, mo);
-        EXPECT_EQ(officeXP->GetColor(61), mo.Pixel(0, 10));
-        EXPECT_EQ(officeXP->GetColor(61), mo.Pixel(1, 10));
-        EXPECT_EQ(officeXP->GetColor(61), mo.Pixel(2, 2));
-        EXPECT_EQ(officeXP->GetColor(61), mo.Pixel(97, 27));
-        EXPECT_EQ(officeXP->GetColor(30), mo.Pixel(50, 15));
+        EXPECT_EQ(officeXP->GetColor(qxColorFloatingFrame), mo.Pixel(0, 10));
+        EXPECT_EQ(officeXP->GetColor(qxColorFloatingFrame), mo.Pixel(1, 10));
+        EXPECT_EQ(officeXP->GetColor(qxColorFloatingFrame), mo.Pixel(2, 2));
+        EXPECT_EQ(officeXP->GetColor(qxColorFloatingFrame), mo.Pixel(97, 27));
+        EXPECT_EQ(officeXP->GetColor(qxColorBarFace), mo.Pixel(50, 15));
     }
     // A menu bar is flat in Office XP: button face only.
     bar.nPosition = qxpBarTop;
@@ -505,8 +505,8 @@ TEST_F(ThemeTest, BarBackgroundsOfTheClassicAndOfficeXPThemes)
     {
         MemoryDC mo(100, 30, kBack);
         fill(officeXP.p, mo);
-        EXPECT_EQ(officeXP->GetColor(15), mo.Pixel(0, 10));
-        EXPECT_EQ(officeXP->GetColor(15), mo.Pixel(50, 15));
+        EXPECT_EQ(officeXP->GetColor(COLOR_BTNFACE), mo.Pixel(0, 10));
+        EXPECT_EQ(officeXP->GetColor(COLOR_BTNFACE), mo.Pixel(50, 15));
     }
     // A popup list paints the overlap with the control that opened it.
     TestBar popup;
@@ -518,10 +518,10 @@ TEST_F(ThemeTest, BarBackgroundsOfTheClassicAndOfficeXPThemes)
     popup.rcOpener = CRect(200, 100, 240, 123);
     MemoryDC mp(100, 60, kBack);
     officeXP->FillCommandBar(mp.dc(), &popup);
-    EXPECT_EQ(officeXP->GetColor(43), mp.Pixel(60, 0));
-    EXPECT_EQ(officeXP->GetColor(30), mp.Pixel(10, 0)) << "the overlap with the opener";
-    EXPECT_EQ(officeXP->GetColor(43), mp.Pixel(0, 30));
-    EXPECT_EQ(officeXP->GetColor(41), mp.Pixel(50, 30));
+    EXPECT_EQ(officeXP->GetColor(qxColorMenuBorder), mp.Pixel(60, 0));
+    EXPECT_EQ(officeXP->GetColor(qxColorBarFace), mp.Pixel(10, 0)) << "the overlap with the opener";
+    EXPECT_EQ(officeXP->GetColor(qxColorMenuBorder), mp.Pixel(0, 30));
+    EXPECT_EQ(officeXP->GetColor(qxColorMenuFace), mp.Pixel(50, 30));
 }
 
 TEST_F(ThemeTest, NarrowTearOffStripsDrawNoLines)
@@ -532,7 +532,7 @@ TEST_F(ThemeTest, NarrowTearOffStripsDrawNoLines)
             MemoryDC mem(cx, 9, kBack);
             CSize sz = theme->DrawTearOffGripper(mem.dc(), CRect(0, 0, cx, 9), FALSE, TRUE);
             EXPECT_EQ(CSize(0, 9), sz);
-            int nLines = mem.Count(CRect(0, 0, cx, 9), theme->GetColor(38));
+            int nLines = mem.Count(CRect(0, 0, cx, 9), theme->GetColor(qxColorGripper));
             if (cx <= 20) {
                 EXPECT_EQ(0, nLines) << nTheme << " " << cx;
             } else {
@@ -543,7 +543,7 @@ TEST_F(ThemeTest, NarrowTearOffStripsDrawNoLines)
     ThemeHolder win2000(qxpThemeWindows2000);
     MemoryDC mem(60, 8, kBack);
     EXPECT_EQ(CSize(0, 8), win2000->DrawTearOffGripper(mem.dc(), CRect(0, 0, 60, 8), TRUE, TRUE));
-    EXPECT_EQ(win2000->GetColor(2), mem.Pixel(30, 4));
+    EXPECT_EQ(win2000->GetColor(COLOR_ACTIVECAPTION), mem.Pixel(30, 4));
 }
 
 TEST_F(ThemeTest, GripperSeparatorBorderAndExcludeMetrics)
@@ -561,8 +561,8 @@ TEST_F(ThemeTest, GripperSeparatorBorderAndExcludeMetrics)
     EXPECT_EQ(CSize(0, 9), b->DrawCommandBarGripper(NULL, &left, FALSE));
     MemoryDC mem(300, 30, kBack);
     EXPECT_EQ(CSize(0, 0), b->DrawCommandBarGripper(mem.dc(), &top, TRUE));
-    EXPECT_EQ(b->GetColor(38), mem.Pixel(6, 5)) << "the first dot pair";
-    EXPECT_EQ(b->GetColor(5), mem.Pixel(8, 7));
+    EXPECT_EQ(b->GetColor(qxColorGripper), mem.Pixel(6, 5)) << "the first dot pair";
+    EXPECT_EQ(b->GetColor(COLOR_WINDOW), mem.Pixel(8, 7));
     EXPECT_EQ(CSize(6, 0), d->DrawCommandBarGripper(NULL, &top, FALSE));
     EXPECT_EQ(CSize(0, 8), d->DrawCommandBarGripper(NULL, &left, FALSE));
 
@@ -613,30 +613,30 @@ TEST_F(ThemeTest, OfficeMarksForCheckBoxesAndRadioButtons)
     {
         MemoryDC mem(20, 20, kBack);
         EXPECT_EQ(CSize(13, 13), theme->DrawCheckBoxMark(mem.dc(), CRect(2, 2, 15, 15), TRUE, 0, FALSE, 1, TRUE));
-        EXPECT_EQ(theme->GetColor(52), mem.Pixel(2, 2));
-        EXPECT_EQ(theme->GetColor(52), mem.Pixel(14, 14));
-        EXPECT_EQ(theme->GetColor(18), mem.Pixel(2 + 5, 2 + 7)) << "the tick";
-        EXPECT_EQ(theme->GetColor(5), mem.Pixel(2 + 2, 2 + 10));
+        EXPECT_EQ(theme->GetColor(qxColorControlBorder), mem.Pixel(2, 2));
+        EXPECT_EQ(theme->GetColor(qxColorControlBorder), mem.Pixel(14, 14));
+        EXPECT_EQ(theme->GetColor(COLOR_BTNTEXT), mem.Pixel(2 + 5, 2 + 7)) << "the tick";
+        EXPECT_EQ(theme->GetColor(COLOR_WINDOW), mem.Pixel(2 + 2, 2 + 10));
     }
     {
         MemoryDC mem(20, 20, kBack);
         theme->DrawCheckBoxMark(mem.dc(), CRect(2, 2, 15, 15), TRUE, 1, TRUE, 2, TRUE);
-        EXPECT_EQ(theme->GetColor(32), mem.Pixel(2, 2));
-        EXPECT_EQ(theme->GetColor(33), mem.Pixel(4, 12));
-        EXPECT_EQ(theme->GetColor(35), mem.Pixel(2 + 5, 2 + 7)) << "indeterminate ticks are grey";
+        EXPECT_EQ(theme->GetColor(qxColorHotBorder), mem.Pixel(2, 2));
+        EXPECT_EQ(theme->GetColor(qxColorPressedFace), mem.Pixel(4, 12));
+        EXPECT_EQ(theme->GetColor(qxColorDisabledText), mem.Pixel(2 + 5, 2 + 7)) << "indeterminate ticks are grey";
     }
     {
         MemoryDC mem(20, 20, kBack);
         theme->DrawCheckBoxMark(mem.dc(), CRect(2, 2, 15, 15), TRUE, 0, FALSE, 0, FALSE);
-        EXPECT_EQ(theme->GetColor(35), mem.Pixel(2, 2));
+        EXPECT_EQ(theme->GetColor(qxColorDisabledText), mem.Pixel(2, 2));
         EXPECT_EQ(kBack, mem.Pixel(8, 8)) << "disabled: only a frame";
     }
     {
         MemoryDC mem(20, 20, kBack);
         EXPECT_EQ(CSize(13, 13), theme->DrawRadioButtonMark(mem.dc(), CRect(2, 2, 15, 15), TRUE, 0, FALSE, 1, TRUE));
-        EXPECT_EQ(theme->GetColor(18), mem.Pixel(8, 8)) << "the dot";
-        EXPECT_EQ(theme->GetColor(52), mem.Pixel(8, 2)) << "the ring";
-        EXPECT_EQ(theme->GetColor(5), mem.Pixel(8, 4));
+        EXPECT_EQ(theme->GetColor(COLOR_BTNTEXT), mem.Pixel(8, 8)) << "the dot";
+        EXPECT_EQ(theme->GetColor(qxColorControlBorder), mem.Pixel(8, 2)) << "the ring";
+        EXPECT_EQ(theme->GetColor(COLOR_WINDOW), mem.Pixel(8, 4));
         EXPECT_EQ(kBack, mem.Pixel(2, 2)) << "round: the corner stays";
     }
 }
@@ -648,8 +648,8 @@ TEST_F(ThemeTest, Office2003StatusPaneBorderAndExpandGlyph)
     TestPane pane;
     MemoryDC mem(60, 20, kBack);
     theme->DrawStatusPaneBorder(mem.dc(), CRect(0, 0, 60, 20), &pane, FALSE);
-    EXPECT_EQ(MixColors(theme->GetColor(15), theme->GetColor(5), 70), mem.Pixel(0, 10));
-    EXPECT_EQ(MixColors(theme->GetColor(15), theme->GetColor(5), 70), mem.Pixel(59, 10));
+    EXPECT_EQ(MixColors(theme->GetColor(COLOR_BTNFACE), theme->GetColor(COLOR_WINDOW), 70), mem.Pixel(0, 10));
+    EXPECT_EQ(MixColors(theme->GetColor(COLOR_BTNFACE), theme->GetColor(COLOR_WINDOW), 70), mem.Pixel(59, 10));
 
     ASSERT_NE(nullptr, b->m_hExpandGlyph);
     EXPECT_EQ(1, ImageList_GetImageCount(b->m_hExpandGlyph));

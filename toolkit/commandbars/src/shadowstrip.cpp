@@ -1,6 +1,6 @@
 // The picture of popup shadow strips.
 
-#include <qx/shadows.h>
+#include <qx/shadowstrip.h>
 
 #include <algorithm>
 

@@ -2,8 +2,8 @@
 
 #include <qx/popup.h>
 #include <qx/images.h>
-#include <qx/shadow.h>
-#include <qx/shadows.h>
+#include <qx/barshadow.h>
+#include <qx/shadowstrip.h>
 
 #include <algorithm>
 
@@ -197,7 +197,7 @@ void CLayeredShadowWnd::OnPaint()
     GetClientRect(&rc);
     // The layered picture comes from UpdateLayeredWindow; an ordinary paint
     // of a layered shadow only fills black.
-    dc.FillSolidRect(rc, m_bLayered ? RGB(0, 0, 0) : GetOwnerPaintManager()->GetColor(16));
+    dc.FillSolidRect(rc, m_bLayered ? RGB(0, 0, 0) : GetOwnerPaintManager()->GetColor(COLOR_BTNSHADOW));
 }
 
 void CLayeredShadowWnd::OnSize(UINT nType, int cx, int cy)

@@ -1,9 +1,10 @@
 // A docking layout: its tree, pane records, copying, cleaning and its saved
 // form in the profile.
-#include <qx/layout.h>
+#include <qx/panelayout.h>
 #include <qx/autohide.h>
 #include <qx/dockingpane.h>
 #include <qx/miniwnd.h>
+#include <qx/panepaint.h>
 #include <qx/panemanager.h>
 #include <qx/propexchange.h>
 #include <qx/splittercontainer.h>
@@ -28,11 +29,48 @@ CString SectionName(int nIndex)
 
 }  // namespace
 
+// ---------------------------------------------------------------------------
+// Margin windows.
+
+BEGIN_MESSAGE_MAP(DockingMarginWnd, CWnd)
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+DockingMarginWnd::DockingMarginWnd(CQXPDockingPaneManager* pManager, BOOL bHorizontal)
+    : m_pManager(pManager), m_bHorizontal(bHorizontal)
+{
+}
+
+BOOL DockingMarginWnd::Create(HWND hSite)
+{
+    RECT rc = {0, 0, 0, 0};
+    return CreateEx(0, "QXPDockingPaneSplitter", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rc,
+                    CWnd::FromHandle(hSite), 0);
+}
+
+void DockingMarginWnd::OnPaint()
+{
+    CPaintDC dc(this);
+    RECT rc;
+    GetClientRect(&rc);
+    if (CQXPDockingPanePaintManager* pPaint = m_pManager ? m_pManager->GetPaintManager() : NULL)
+        pPaint->DrawMargin(dc.GetSafeHdc(), rc, m_bHorizontal);
+}
+
+BOOL DockingMarginWnd::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+
 DockingLayoutStore::DockingLayoutStore(CQXPDockingPaneManager* pManager)
     : m_bUserLayout(TRUE), m_pTopContainer(NULL), m_pClient(NULL), m_pManager(pManager), m_bLoading(FALSE),
       m_bClearing(FALSE)
 {
     m_pPanels[0] = m_pPanels[1] = m_pPanels[2] = m_pPanels[3] = NULL;
+    m_pMargins[0] = m_pMargins[1] = m_pMargins[2] = m_pMargins[3] = NULL;
     if (!pManager)
         return;
     m_pClient = static_cast<CPaneClientContainer*>(pManager->CreatePaneObject(paneTypeClientContainer, this));
@@ -73,7 +111,18 @@ void DockingLayoutStore::Clear()
     m_lstRecords.clear();
     for (int i = 0; i < 4; ++i)
         m_pPanels[i] = NULL;
+    DestroyMargins();
     m_bClearing = FALSE;
+}
+
+void DockingLayoutStore::DestroyMargins()
+{
+    for (DockingMarginWnd*& p : m_pMargins) {
+        if (p && p->GetSafeHwnd())
+            p->DestroyWindow();
+        delete p;
+        p = NULL;
+    }
 }
 
 BOOL DockingLayoutStore::IsValid() const
@@ -315,7 +364,30 @@ void DockingLayoutStore::RepositionInFrame(HWND hSite, RECT& rect, HDWP hDWP)
         }
     }
     int m = m_pManager ? m_pManager->m_nClientMargin : 0;
-    ::InflateRect(&rect, -m, -m);
+    if (m <= 0) {
+        DestroyMargins();
+    } else if (hDWP && hSite) {
+        // Left and right strips full height, top and bottom between them.
+        const RECT places[4] = {{rect.left, rect.top, rect.left + m, rect.bottom},
+                                {rect.right - m, rect.top, rect.right, rect.bottom},
+                                {rect.left + m, rect.top, rect.right - m, rect.top + m},
+                                {rect.left + m, rect.bottom - m, rect.right - m, rect.bottom}};
+        for (int i = 0; i < 4; ++i) {
+            if (!m_pMargins[i]) {
+                m_pMargins[i] = new DockingMarginWnd(m_pManager, i >= 2);
+                if (!m_pMargins[i]->Create(hSite)) {
+                    delete m_pMargins[i];
+                    m_pMargins[i] = NULL;
+                    continue;
+                }
+            }
+            const RECT& r = places[i];
+            ::SetWindowPos(m_pMargins[i]->GetSafeHwnd(), NULL, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+            ::InvalidateRect(m_pMargins[i]->GetSafeHwnd(), NULL, FALSE);
+        }
+    }
+    ::InflateRect(&rect, -std::max(m, 0), -std::max(m, 0));
     params.rect = rect;
     if (m_pClient)
         m_pClient->OnSizeParent(hSite, rect, &params);

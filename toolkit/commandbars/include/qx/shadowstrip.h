@@ -1,4 +1,4 @@
-// qx/shadows.h - the picture of a popup's soft drop shadow: the per-pixel
+// qx/shadowstrip.h - the picture of a popup's soft drop shadow: the per-pixel
 // alpha image of one strip (under the owner's bottom edge or beside its right
 // edge) that a layered shadow window hands to UpdateLayeredWindow.
 #pragma once

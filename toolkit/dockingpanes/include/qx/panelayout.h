@@ -1,4 +1,4 @@
-// qx/layout.h - one complete arrangement of docking panes: the tree of
+// qx/panelayout.h - one complete arrangement of docking panes: the tree of
 // containers, the panes with their holders, the four auto-hide panels. Saved
 // in the profile section "DockingPaneLayouts", child section = layout name.
 #pragma once
@@ -16,6 +16,24 @@ struct DockingPaneRecord {
     CPaneBase* pFloatingHolder = NULL;
     CPaneBase* pDockingHolder = NULL;
     CPaneBase* pLastHolder = NULL;
+};
+
+// A thin window on one edge of the docking area while the manager keeps a
+// client margin, drawn by the paint manager (window class
+// "QXPDockingPaneSplitter").
+class DockingMarginWnd : public CWnd {
+public:
+    DockingMarginWnd(CQXPDockingPaneManager* pManager, BOOL bHorizontal);
+    BOOL Create(HWND hSite);
+
+    CQXPDockingPaneManager* m_pManager;
+    BOOL m_bHorizontal;   // the top and bottom strips
+
+protected:
+    void PostNcDestroy() override {}   // owned by the layout
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC* pDC);
+    DECLARE_MESSAGE_MAP()
 };
 
 class DockingLayoutStore {
@@ -66,6 +84,9 @@ public:
     const PaneObjectList& GetObjects() const { return m_lstObjects; }
     AutoHidePanel* GetPanel(int nSide) const { return nSide >= 0 && nSide < 4 ? m_pPanels[nSide] : NULL; }
     void SetPanel(int nSide, AutoHidePanel* pPanel);
+    // The margin window of a side (0 left, 1 right, 2 top, 3 bottom), none
+    // while the manager keeps no client margin.
+    DockingMarginWnd* GetMarginWindow(int nSide) const { return nSide >= 0 && nSide < 4 ? m_pMargins[nSide] : NULL; }
     BOOL IsLoading() const { return m_bLoading; }
     // The panes in record order.
     std::vector<CQXPDockingPane*> GetPanes() const;
@@ -81,6 +102,8 @@ protected:
     std::vector<DockingPaneRecord> m_lstRecords;
     PaneObjectList m_lstObjects;
     AutoHidePanel* m_pPanels[4];
+    DockingMarginWnd* m_pMargins[4];
+    void DestroyMargins();
     CQXPDockingPaneManager* m_pManager;
     BOOL m_bLoading;
     BOOL m_bClearing;

@@ -1,4 +1,4 @@
-// qx/shadow.h - the drop shadows of popup bars and expanded controls: two
+// qx/barshadow.h - the drop shadows of popup bars and expanded controls: two
 // thin top-level windows per owner, one under its bottom edge and one beside
 // its right edge, painted with per-pixel alpha where the system can layer
 // windows (4 pixels thick) and as opaque 2-pixel strips in the button-shadow
@@ -23,7 +23,7 @@
 #include <fx/ui.h>
 
 #include <qx/hooks.h>
-#include <qx/shadows.h>
+#include <qx/shadowstrip.h>
 
 #include <vector>
 

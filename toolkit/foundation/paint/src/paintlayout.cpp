@@ -1,4 +1,4 @@
-// layout.cpp - layout and drawing of controls: menu items on popups, and
+// paintlayout.cpp - layout and drawing of controls: menu items on popups, and
 // buttons, popups, split buttons, check boxes, radio buttons, edits and
 // combo boxes on toolbars, menu bars and floating bars. One routine serves
 // measuring and drawing, so what is drawn fits what was measured.
@@ -60,7 +60,7 @@ void CQXPThemePainter::DrawControlCaption(CDC* pDC, CQXPControlView* pControl, C
     }
     int nMode = pDC->SetBkMode(TRANSPARENT);
     if (pControl && !IsControlEnabled(pControl) && m_bEmbossedDisabledText) {
-        COLORREF clrOld = pDC->SetTextColor(GetColor(20));
+        COLORREF clrOld = pDC->SetTextColor(GetColor(COLOR_BTNHIGHLIGHT));
         CRect rcShadow(rc);
         rcShadow.OffsetRect(1, 1);
         DrawCaptionText(pDC, pControl, rcShadow, strText, nFormat);
@@ -76,7 +76,7 @@ static void DrawVerticalCaption(CQXPThemePainter* pPaint, CDC* pDC, CQXPControlV
 {
     int nMode = pDC->SetBkMode(TRANSPARENT);
     if (pControl && !IsControlEnabled(pControl) && pPaint->m_bEmbossedDisabledText) {
-        COLORREF clrOld = pDC->SetTextColor(pPaint->GetColor(20));
+        COLORREF clrOld = pDC->SetTextColor(pPaint->GetColor(COLOR_BTNHIGHLIGHT));
         DrawVerticalText(pDC, x + 1, y + 1, strStripped);
         pDC->SetTextColor(clrOld);
     }
@@ -342,8 +342,8 @@ CSize CQXPThemePainter::DrawToolBarCheckOrRadio(CDC* pDC, CQXPControlView* pCont
         DrawCheckBoxMark(pDC, rcMark, TRUE, nSelected, bPressed, nChecked, bEnabled);
     DrawButtonCaption(pDC, pControl, rcCaption, TRUE, FALSE, szButton.cx, szButton.cy, FALSE);
     if (nSelected == 2 || nSelected == 3) {
-        pDC->SetTextColor(GetColor(18));
-        pDC->SetBkColor(GetColor(15));
+        pDC->SetTextColor(GetColor(COLOR_BTNTEXT));
+        pDC->SetBkColor(GetColor(COLOR_BTNFACE));
         pDC->DrawFocusRect(rcCaption);
     }
     return CSize(0, 0);
@@ -631,7 +631,7 @@ CSize CQXPThemePainter::LayoutPopupItem(CDC* pDC, CQXPControlView* pControl, BOO
         if (bDraw) {
             int nMode = pDC->SetBkMode(TRANSPARENT);
             if (!IsControlEnabled(pControl) && m_bEmbossedDisabledText) {
-                COLORREF clrOld = pDC->SetTextColor(GetColor(20));
+                COLORREF clrOld = pDC->SetTextColor(GetColor(COLOR_BTNHIGHLIGHT));
                 CRect r(rcShortcut);
                 r.OffsetRect(1, 1);
                 pDC->DrawText(strShortcut, r, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);

@@ -401,12 +401,17 @@ void CQXItemEdit::OnKeyDown(UINT nChar, UINT, UINT)
         EndLabelEdit();
         return;
     }
+    // Tab goes back to the list; losing the focus ends the edit.
+    if (nChar == VK_TAB && m_pListBox && m_pListBox->GetSafeHwnd()) {
+        m_pListBox->SetFocus();
+        return;
+    }
     Default();
 }
 
 void CQXItemEdit::OnChar(UINT nChar, UINT, UINT)
 {
-    if (nChar == VK_RETURN || nChar == VK_ESCAPE)
+    if (nChar == VK_RETURN || nChar == VK_ESCAPE || nChar == VK_TAB)
         return;
     Default();
 }
@@ -944,16 +949,24 @@ void CQXEditListBox::OnLButtonDown(UINT, CPoint point)
     EndItemEdit();
     Default();
     int nCount = GetCount();
-    if (nCount > 0) {
-        CRect rcLast;
-        GetItemRect(nCount - 1, &rcLast);
-        if (point.y >= rcLast.bottom) {
-            SetCurSel(nCount - 1);
-            CWnd* pParent = GetParent();
-            if (pParent)
-                pParent->SendMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), LBN_SELCHANGE), (LPARAM)m_hWnd);
-        }
-    }
+    if (nCount <= 0)
+        return;
+    // Below the last item the last one is chosen; anywhere else that is not
+    // the selected item (what the list's own handling left selected) means
+    // no selection.
+    CRect rcLast;
+    GetItemRect(nCount - 1, &rcLast);
+    const int nSelected = GetCurSel();
+    CRect rcSelected;
+    if (point.y >= rcLast.bottom)
+        SetCurSel(nCount - 1);
+    else if (nSelected != LB_ERR && GetItemRect(nSelected, &rcSelected) != LB_ERR && !rcSelected.PtInRect(point))
+        SetCurSel(-1);
+    else
+        return;
+    CWnd* pParent = GetParent();
+    if (pParent)
+        pParent->SendMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), LBN_SELCHANGE), (LPARAM)m_hWnd);
 }
 
 void CQXEditListBox::OnSize(UINT, int, int)

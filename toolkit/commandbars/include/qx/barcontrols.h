@@ -1,4 +1,4 @@
-// qx/controls.h - the ordered list of controls one command bar shows.
+// qx/barcontrols.h - the ordered list of controls one command bar shows.
 //
 // Every way in (Add, AddControl, InsertAt, Append, AddCopy, Copy, the menu
 // conversion) ends in OnControlAdded, so the controls' indexes, collection

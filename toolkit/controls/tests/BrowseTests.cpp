@@ -4,6 +4,7 @@
 #include "DialogTestSupport.h"
 
 #include <qmtest/messageboxes.h>
+#include <qmtest/qmatedriver.h>
 
 #include <qx/browse.h>
 
@@ -48,7 +49,7 @@ public:
     }
 };
 
-std::unique_ptr<HostDialog> OpenHost(std::function<void(HostDialog*)> init)
+std::unique_ptr<HostDialog> OpenHost(std::function<void(HostDialog*)> init, DWORD dwExtraListStyle = 0)
 {
     std::unique_ptr<HostDialog> dlg(new HostDialog);
     dlg->init = init;
@@ -56,7 +57,7 @@ std::unique_ptr<HostDialog> OpenHost(std::function<void(HostDialog*)> init)
     t.Add(0x81, IDC_EDIT, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 8, 8, 150, 12);
     t.Add(0x83, IDC_LIST,
           WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_HASSTRINGS | LBS_OWNERDRAWVARIABLE |
-              LBS_NOINTEGRALHEIGHT,
+              LBS_NOINTEGRALHEIGHT | dwExtraListStyle,
           8, 40, 150, 100);
     EXPECT_TRUE(dlg->CreateIndirect(t.Get(), NULL));
     dlg->SetForegroundWindow();
@@ -467,15 +468,17 @@ struct EditListTest : ::testing::Test {
     std::unique_ptr<HostDialog> host;
     CRect rcDesigned;
 
-    void Open(DWORD dwStyle, const char* defaultText = "")
+    void Open(DWORD dwStyle, const char* defaultText = "", DWORD dwExtraListStyle = 0)
     {
-        host = OpenHost([&](HostDialog* d) {
-            rcDesigned = ChildRect(d->GetSafeHwnd(), IDC_LIST);
-            ASSERT_TRUE(list.SubclassDlgItem(IDC_LIST, d));
-            list.SetListEditStyle("Folders:", dwStyle);
-            list.SetNewItemDefaultText(defaultText);
-            list.Initialize();
-        });
+        host = OpenHost(
+            [&](HostDialog* d) {
+                rcDesigned = ChildRect(d->GetSafeHwnd(), IDC_LIST);
+                ASSERT_TRUE(list.SubclassDlgItem(IDC_LIST, d));
+                list.SetListEditStyle("Folders:", dwStyle);
+                list.SetNewItemDefaultText(defaultText);
+                list.Initialize();
+            },
+            dwExtraListStyle);
         list.SetFocus();
         PumpMessages();
     }
@@ -735,6 +738,60 @@ TEST_F(EditListTest, AClickBelowTheLastItemSelectsIt)
     EXPECT_EQ(2, list.GetCurSel());
     std::vector<UINT> codes = Codes();
     EXPECT_NE(std::find(codes.begin(), codes.end(), (UINT)LBN_SELCHANGE), codes.end());
+}
+
+TEST_F(EditListTest, AClickBesideTheItemsClearsTheSelection)
+{
+    // Two columns of items: the second column's empty rows lie beside the
+    // items, not below the last one.
+    Open(qxBrowseFolder, "", LBS_MULTICOLUMN);
+    list.SetColumnWidth(60);
+    Fill();
+    for (int i = 0; i < 12; ++i)
+        list.AddString("more");
+    CRect rcClient, rcLast;
+    list.GetClientRect(&rcClient);
+    list.GetItemRect(list.GetCount() - 1, &rcLast);
+    ASSERT_GT(rcLast.left, 0) << "the last item sits in a later column";
+    list.SetCurSel(1);
+    host->log.clear();
+    // Right of the last column, level with the first row.
+    CRect rcFirst;
+    list.GetItemRect(0, &rcFirst);
+    const CPoint pt(std::min<int>(rcLast.right + 10, rcClient.right - 2), rcFirst.top + 2);
+    ASSERT_LT(pt.y, rcLast.bottom);
+    ASSERT_GT(pt.x, rcLast.right) << "room right of the last column";
+    list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    EXPECT_EQ(LB_ERR, list.GetCurSel());
+    std::vector<UINT> codes = Codes();
+    EXPECT_NE(std::find(codes.begin(), codes.end(), (UINT)LBN_SELCHANGE), codes.end());
+
+    // A click on an item keeps the list box's own choice.
+    list.GetItemRect(4, &rcFirst);
+    list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rcFirst.left + 3, rcFirst.top + 2));
+    list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(rcFirst.left + 3, rcFirst.top + 2));
+    EXPECT_EQ(4, list.GetCurSel());
+}
+
+TEST_F(EditListTest, TabInAnItemEditReturnsToTheListKeepingTheText)
+{
+    Open(qxBrowseFolder);
+    Fill();
+    list.SetCurSel(1);
+    list.EditItem(FALSE);
+    ASSERT_NE(nullptr, Edit());
+    Edit()->SetWindowText("Beta");
+    ASSERT_TRUE(qmtest::BringToForeground(host->GetSafeHwnd()));
+    Edit()->SetFocus();
+    ASSERT_EQ(Edit()->GetSafeHwnd(), ::GetFocus());
+    qmtest::SendChord({VK_TAB});
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Edit() == nullptr; }));
+    EXPECT_EQ(list.GetSafeHwnd(), ::GetFocus()) << "the focus is back on the list, not on the next control";
+    EXPECT_EQ((std::vector<std::string>{"A", "Beta", "C"}), Items());
+    EXPECT_EQ(1, list.GetCurSel());
+    std::vector<UINT> codes = Codes();
+    EXPECT_NE(std::find(codes.begin(), codes.end(), (UINT)QXN_ELB_LABEL_CHANGED), codes.end());
 }
 
 TEST_F(EditListTest, ResizingEndsAnOpenEditKeepingItsText)
