@@ -4,7 +4,6 @@
 #include "imageaccess.h"
 
 #include <qx/drawing.h>
-#include <qx/listbox.h>
 #include <qx/themes.h>
 
 using namespace qxpaint;
