@@ -59,6 +59,9 @@ CHOICE = re.compile(
 THEME_PAIR = re.compile(r"(?P<head>\b(?:Rectangle|Draw3dRect)\(pDC, .*, )(?P<a>\d+), (?P<b>\d+)(?P<tail>\);)")
 THEME_LINE = re.compile(r"(?P<head>\bLine\(pDC, [^;]*, )(?P<a>\d+)(?P<tail>\);)")
 
+# The docking panes' paint manager's colour table, indexed by number.
+PANE_TABLE = re.compile(r"\bm_clrTable\[(?P<num>\d+)\]")
+
 KEEP = {
     "toolkit/foundation/src/colors.cpp",
     "toolkit/foundation/tests/ColorTests.cpp",
@@ -67,6 +70,10 @@ KEEP = {
 
 
 def rename(match):
+    # A setter with one argument is not the colour table's: the tab painter's
+    # SetColor takes a colour set (1, 2, 4 ... 32), not a colour.
+    if match.group("head").startswith(("SetColor", "SetCustomColor")) and match.group("tail").strip() == ")":
+        return match.group(0)
     name = NAMES.get(int(match.group("num")))
     if name is None:
         return match.group(0)
@@ -101,6 +108,11 @@ def rename_theme_line(match):
     return match.group(0) if a is None else match.group("head") + a + match.group("tail")
 
 
+def rename_pane_table(match):
+    name = NAMES.get(int(match.group("num")))
+    return match.group(0) if name is None else f"m_clrTable[{name}]"
+
+
 def rename_tab_line(match):
     field, num = match.group("field"), int(match.group("num"))
     if field == "clrShape":
@@ -123,6 +135,7 @@ def main():
             continue
         text = open(path, encoding="utf-8").read()
         new = TAB_LINE.sub(rename_tab_line, CHOICE.sub(rename_choice, CALL.sub(rename, text)))
+        new = PANE_TABLE.sub(rename_pane_table, new)
         if path.startswith("toolkit/foundation/paint/src/"):
             new = THEME_LINE.sub(rename_theme_line, THEME_PAIR.sub(rename_theme_pair, new))
         if new != text:

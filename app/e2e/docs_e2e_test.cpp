@@ -2,6 +2,7 @@
 // two files, editing and saving a binary file in the hex view, and the web
 // preview of a text document.
 #include "qmate_fixture.h"
+#include <fx/codepage.h>
 #include <qmtest/screenshot.h>
 
 #include <iostream>
@@ -286,6 +287,39 @@ TEST_F(DocsTest, SelectAllAndCopyOfACompareKeepTheFinalLineEnd)
     const std::string expected = "    one\r\n <! two\r\n !> three\r\n";
     CopyAllUntil(expected, text);
     EXPECT_EQ(text, expected);
+    ASSERT_TRUE(Close());
+}
+
+// An ANSI file's letters come from the system's legacy code page: compared
+// with a UTF-8 file, both sides show "café", and the same line in both
+// encodings is common.
+TEST_F(DocsTest, CompareShowsTheLettersOfAnAnsiFile)
+{
+    if (fx::LegacyAnsiCodePage() != 1252)
+        GTEST_SKIP() << "platform limit: the system's ANSI code page is not 1252, the fixture's";
+    WriteFile("ansi.txt", "caf\xE9 au lait\r\nth\xE9\r\n");
+    WriteFile("utf8.txt", "caf\xC3\xA9 noir\r\nth\xC3\xA9\r\n");
+    ASSERT_TRUE(qmtest::WriteRegistryString(HKEY_CURRENT_USER, QM_REGKEY_SETTINGS, "CompareFirstFile", File("ansi.txt")));
+    ASSERT_TRUE(qmtest::WriteRegistryString(HKEY_CURRENT_USER, QM_REGKEY_SETTINGS, "CompareSecondFile", File("utf8.txt")));
+    ASSERT_TRUE(Start());
+    PostCommand(kCmdFileCompare);
+    HWND dlg = WaitForDialog();
+    ASSERT_TRUE(dlg);
+    Click(dlg, IDOK);
+    HWND win = WaitForVisible("CompareWin");
+    ASSERT_TRUE(win) << CaptionList();
+    std::string text;
+    const std::string expected = " <! caf\xC3\xA9 au lait\r\n !> caf\xC3\xA9 noir\r\n    th\xC3\xA9\r\n";
+    CopyAllUntil(expected, text);
+    EXPECT_EQ(e2e::Hex(text), e2e::Hex(expected));
+    // A picture to look at: the letters as drawn.
+    RECT rc;
+    GetWindowRect(win, &rc);
+    rc.bottom = std::min(rc.bottom, rc.top + 80);
+    std::string shot = qmtest::ScreenshotDir(QM_BIN_DIR) + "/qmate-compare-ansi.png";
+    ASSERT_TRUE(qmtest::BringToForeground(Main()));
+    EXPECT_TRUE(qmtest::SaveScreenPng(rc, shot)) << shot;
+    printf("screenshot: %s\n", shot.c_str());
     ASSERT_TRUE(Close());
 }
 

@@ -97,8 +97,6 @@ struct NamedFile {
 TEST_F(NamesTest, CommandLineOpensEachNameAndSavingWritesItByteExact)
 {
     const NamedFile files[] = {
-        // Typed letters come from the keyboard's code page under Wine (see
-        // the README), so the typed text stays within it.
         {"Japanese, UTF-8 with a mark", kJapanese, "\xEF\xBB\xBFint main() { return 0; }\r\n",
          "int main() { return 0; }\r\n", L"// \u00e9", "// \xC3\xA9"},
         {"Greek, UTF-16", kGreek, "\xFF\xFE" + Utf16Le(L"\u03b1\u03b2\u03b3\r\n"), "\xCE\xB1\xCE\xB2\xCE\xB3\r\n",
@@ -135,6 +133,83 @@ TEST_F(NamesTest, CommandLineOpensEachNameAndSavingWritesItByteExact)
         EXPECT_EQ(count, static_cast<int>(&f - files) + 1);
         qmtest::DeleteRegistryTree(HKEY_CURRENT_USER, QM_REGKEY_FILESTOOPEN);
     }
+}
+
+// ---------------------------------------------------------------------------
+// Letters beyond the keyboard's code page, typed into a document and into the
+// find boxes.
+
+// Japanese, Greek and a character outside the basic plane (typed as the two
+// halves of its surrogate pair).
+const wchar_t kTypedWide[] = L"\u65e5\u672c\u8a9e \u03b1\u03b2\u03b3 \U0001F600";
+const char kTypedUtf8[] = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xCE\xB1\xCE\xB2\xCE\xB3 \xF0\x9F\x98\x80";
+
+// Gives the focus to a control of the program, as a click into it does.
+bool ClickToFocus(HWND top, HWND control)
+{
+    if (!qmtest::BringToForeground(top))
+        return false;
+    SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    return qmtest::WaitUntil(
+        [&] {
+            GUITHREADINFO gti = {};
+            gti.cbSize = sizeof(gti);
+            return GetGUIThreadInfo(GetWindowThreadProcessId(control, nullptr), &gti) && gti.hwndFocus == control;
+        },
+        5000);
+}
+
+TEST_F(NamesTest, LettersOfAnyLanguageTypedIntoTheDocumentAndTheFindBoxes)
+{
+    const std::string text = "first line\r\n";
+    const std::string path = Put(kJapanese, "\xEF\xBB\xBF" + text);
+    ASSERT_TRUE(Start("\"" + path + "\""));
+    RemoteScintilla ed = EditorHolding(text);
+    E2E_REQUIRE_EDITOR(ed);
+
+    // Into the document: the text holds the letters whole, and so does the file.
+    ASSERT_TRUE(TypeAtEnd(ed, kTypedWide));
+    const std::string typed = text + kTypedUtf8;
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return ed.Text() == typed; }, 5000));
+    EXPECT_EQ(e2e::Hex(ed.Text()), e2e::Hex(typed));
+    PressCtrlS();
+    EXPECT_EQ(e2e::Hex(WaitForFile(path, "\xEF\xBB\xBF" + typed)), e2e::Hex("\xEF\xBB\xBF" + typed));
+
+    // Into the Find dialog's box; Find Next then finds the letters typed.
+    enum : UINT { kCmdFind = 57636, kFindWhat = 1018, kFindNext = 5080, kSciGetSelText = 2161 };
+    ed.Send(2160 /* SCI_SETSEL */, 0, 0);
+    PostCommand(kCmdFind);
+    HWND find = WaitDialog("Find");
+    ASSERT_TRUE(find) << "no Find dialog";
+    HWND findBox = GetDlgItem(find, kFindWhat);
+    HWND findEdit = GetWindow(findBox, GW_CHILD);
+    ASSERT_TRUE(findEdit);
+    ASSERT_TRUE(ClickToFocus(find, findEdit));
+    SendMessageA(findEdit, EM_SETSEL, 0, -1);
+    qmtest::TypeText(kTypedWide);
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return qmtest::WindowTextOf(findBox) == kTypedUtf8; }, 5000));
+    EXPECT_EQ(e2e::Hex(qmtest::WindowTextOf(findBox)), e2e::Hex(kTypedUtf8));
+    PostMessageA(find, WM_COMMAND, MAKEWPARAM(kFindNext, BN_CLICKED), (LPARAM)GetDlgItem(find, kFindNext));
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return qmtest::SendForText(ed.Handle(), kSciGetSelText, 0, 256) == kTypedUtf8; },
+                                  5000))
+        << e2e::Hex(qmtest::SendForText(ed.Handle(), kSciGetSelText, 0, 256));
+    PostMessageA(find, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)GetDlgItem(find, IDCANCEL));
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return !IsWindow(find); }, 5000));
+
+    // Into the find box on the toolbar.
+    HWND box = nullptr;
+    for (HWND h : qmtest::DescendantsOfClass(Main(), "ComboBox"))
+        if (GetDlgCtrlID(h) == 5000)
+            box = h;
+    ASSERT_TRUE(box) << "no find box on the toolbar";
+    HWND boxEdit = GetWindow(box, GW_CHILD);
+    ASSERT_TRUE(ClickToFocus(Main(), boxEdit));
+    SendMessageA(boxEdit, EM_SETSEL, 0, -1);
+    qmtest::TypeText(kTypedWide);
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return qmtest::WindowTextOf(box) == kTypedUtf8; }, 5000));
+    EXPECT_EQ(e2e::Hex(qmtest::WindowTextOf(box)), e2e::Hex(kTypedUtf8));
+    ASSERT_TRUE(Close());
 }
 
 // ---------------------------------------------------------------------------

@@ -16,6 +16,8 @@ using qmtest::RemoteScintilla;
 
 // The stored tools list: a count, then per tool menu text, arguments,
 // command and start folder, each with a one-byte length (short strings).
+// A string beyond ASCII is stored in the wide form: the marker FF FE FF,
+// then the length in UTF-16 units and the units.
 struct Tool {
     std::string menu, args, command, folder;
 };
@@ -27,8 +29,20 @@ std::string ToolsBytes(const std::vector<Tool>& tools)
     out += static_cast<char>((tools.size() >> 8) & 0xFF);
     for (const Tool& t : tools)
         for (const std::string* s : {&t.menu, &t.args, &t.command, &t.folder}) {
-            out += static_cast<char>(s->size());
-            out += *s;
+            if (std::all_of(s->begin(), s->end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+                out += static_cast<char>(s->size());
+                out += *s;
+                continue;
+            }
+            std::wstring w(s->size(), L'\0');
+            w.resize(static_cast<size_t>(
+                MultiByteToWideChar(CP_UTF8, 0, s->data(), static_cast<int>(s->size()), &w[0], static_cast<int>(w.size()))));
+            out += "\xFF\xFE\xFF";
+            out += static_cast<char>(w.size());
+            for (wchar_t ch : w) {
+                out += static_cast<char>(ch & 0xFF);
+                out += static_cast<char>(ch >> 8);
+            }
         }
     return out;
 }
@@ -122,6 +136,29 @@ TEST_F(QmateTest, ToolWindowShowsAConsoleProgramsOutput)
         qmtest::SendChord({VK_ESCAPE});
         qmtest::WaitUntil([&] { return !IsWindowVisible(menu); }, 3000);
     }
+    ASSERT_TRUE(Close());
+}
+
+// A tool gets the active document's path and starts in its folder, both
+// named in any language: the command copies the document by its path into
+// the folder it runs in.
+TEST_F(QmateTest, ToolTakesAPathAndAStartFolderNamedInAnyLanguage)
+{
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(Close());
+    const std::string folder = File("\xE6\x97\xA5\xE6\x9C\xAC \xCE\x95\xCE\xBB\xCE\xBB \xF0\x9F\x98\x80");
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
+    const std::string doc = folder + "\\\xCE\xB1\xCE\xB2\xCE\xB3 \xE8\xAA\x9E.txt";
+    ASSERT_TRUE(qmtest::WriteWholeFile(doc, "named\r\n"));
+    ASSERT_TRUE(WriteTools({{"&Qm copy", "/c copy \"$FilePath\" copied.txt", "cmd.exe", folder}}));
+    ASSERT_TRUE(Start("\"" + doc + "\""));
+    E2E_REQUIRE_EDITOR(EditorHolding("named\r\n"));
+    HWND popup = OpenMenuFromKeyboard('T');
+    ASSERT_TRUE(popup) << "Alt, T opened no Tools menu";
+    qmtest::SendChord({'Q'});
+    const std::string copied = folder + "\\copied.txt";
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return qmtest::ReadWholeFile(copied) == "named\r\n"; }, 15000, 100))
+        << "no copy of the document in the tool's folder: " << copied;
     ASSERT_TRUE(Close());
 }
 

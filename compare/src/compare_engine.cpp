@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <fx/codepage.h>
+
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -187,6 +189,37 @@ void ReportOpenFailure(const char *path)
     OutputDebugStringA(line.c_str());
 }
 
+// The letters of an ANSI file come from the system's legacy code page, while
+// the result file, and the window that draws it, speak UTF-8 (the process
+// code page) as the Unicode encodings do: an ANSI file's text is turned into
+// UTF-8. Pure ASCII is the same in both and stays as it is.
+void AnsiLinesToUtf8(TextLines &out)
+{
+    if (out.encoding.code != kAnsi)
+        return;
+    const char *text = out.text.data();
+    const std::size_t n = out.text.size();
+    if (std::none_of(text, text + n, [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+        return;
+    if (n > static_cast<std::size_t>(0x7FFFFFFF))
+        throw std::bad_alloc();
+    // A short UTF-8 file without a mark is not told apart by its head: well-
+    // formed UTF-8 stays as it is.
+    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, static_cast<int>(n), nullptr, 0) > 0)
+        return;
+    const UINT cp = fx::LegacyAnsiCodePage();
+    const int wide = MultiByteToWideChar(cp, 0, text, static_cast<int>(n), nullptr, 0);
+    std::wstring w(static_cast<std::size_t>(wide > 0 ? wide : 0), L'\0');
+    if (wide <= 0 || MultiByteToWideChar(cp, 0, text, static_cast<int>(n), &w[0], wide) != wide)
+        return;  // not this code page's text after all: the bytes stay
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
+    if (bytes <= 0 || WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, &utf8[0], bytes, nullptr, nullptr) != bytes)
+        return;
+    w = std::wstring();
+    DecodeLines(reinterpret_cast<const unsigned char *>(utf8.data()), utf8.size(), out.encoding, out);
+}
+
 }  // namespace
 
 bool ReadFileLines(const char *path, TextLines &out)
@@ -223,6 +256,7 @@ bool ReadFileLines(const char *path, TextLines &out)
     }
     raw.resize(got);
     DecodeFileBytes(std::move(raw), out);
+    AnsiLinesToUtf8(out);
     return true;
 }
 

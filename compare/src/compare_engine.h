@@ -77,7 +77,10 @@ void DecodeLines(const unsigned char *data, std::size_t n, Encoding enc, TextLin
 // encoding become the lines' text without a copy.
 void DecodeFileBytes(BudgetVector<char> &&raw, TextLines &out);
 
-// Reads and decodes one file. False when it cannot be opened or read; the
+// Reads and decodes one file; the letters of an ANSI file (one that is not
+// well-formed UTF-8) are read in the system's legacy code page and turned
+// into UTF-8 like the Unicode encodings', so the lines of every file are
+// UTF-8 but for the rare encodings kept as bytes. False when it cannot be opened or read; the
 // lines are then empty. Throws std::bad_alloc when memory runs out.
 bool ReadFileLines(const char *path, TextLines &out);
 

@@ -6,6 +6,8 @@
 
 #include <windowsx.h>
 
+#include <fx/clipboard.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -25,6 +27,31 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kFirstFileColour = RGB(248, 133, 118);
 constexpr COLORREF kSecondFileColour = RGB(247, 243, 121);
 constexpr std::uint64_t kIndexBlock = 0x8000;
+
+// The rows are UTF-8 text (see compare_engine.h), while GDI's A functions
+// take bytes in the character set of the selected font: a row is drawn and
+// measured in UTF-16. A piece cut inside a character shows U+FFFD there.
+std::wstring Utf16Of(const char *p, int n)
+{
+    std::wstring w(n > 0 ? static_cast<std::size_t>(n) : 0, L'\0');
+    if (n > 0)
+        w.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, p, n, &w[0], n)));
+    return w;
+}
+
+void DrawRowText(HDC dc, int x, int y, const RECT &rect, const char *p, int n)
+{
+    const std::wstring w = Utf16Of(p, n);
+    ExtTextOutW(dc, x, y, ETO_OPAQUE, &rect, w.data(), static_cast<UINT>(w.size()), nullptr);
+}
+
+SIZE RowTextExtent(HDC dc, const char *p, int n)
+{
+    const std::wstring w = Utf16Of(p, n);
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, w.data(), static_cast<int>(w.size()), &size);
+    return size;
+}
 
 // Row kinds, from the marker at the start of a row.
 enum Kind : signed char {
@@ -451,7 +478,7 @@ void CCompareWinCtrl::paint(HDC dc, const RECT &update)
         }
         SetTextColor(dc, RGB(0, 0, 0));
         SetBkColor(dc, back);
-        ExtTextOutA(dc, 0, y, ETO_OPAQUE, &rowRect, row.data(), static_cast<UINT>(buffer), nullptr);
+        DrawRowText(dc, 0, y, rowRect, row.data(), buffer);
 
         if (!selecting || line < selStart.line || line > selEnd.line)
             continue;
@@ -462,16 +489,13 @@ void CCompareWinCtrl::paint(HDC dc, const RECT &update)
         SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
         SetBkColor(dc, GetSysColor(COLOR_HIGHLIGHT));
         if (vb > va) {
-            SIZE s1 = {}, s2 = {};
-            GetTextExtentPoint32A(dc, row.data(), static_cast<int>(va - firstColumn_), &s1);
-            GetTextExtentPoint32A(dc, row.data(), static_cast<int>(vb - firstColumn_), &s2);
+            const SIZE s1 = RowTextExtent(dc, row.data(), static_cast<int>(va - firstColumn_));
+            const SIZE s2 = RowTextExtent(dc, row.data(), static_cast<int>(vb - firstColumn_));
             RECT sel = {s1.cx, y, s2.cx, y + lineHeight_};
-            ExtTextOutA(dc, s1.cx, y, ETO_OPAQUE, &sel, row.data() + (va - firstColumn_),
-                        static_cast<UINT>(vb - va), nullptr);
+            DrawRowText(dc, s1.cx, y, sel, row.data() + (va - firstColumn_), static_cast<int>(vb - va));
         } else if (a == b && line < selEnd.line && firstColumn_ == 0) {
             // A selected row with nothing selected on it: its line end is.
-            SIZE s1 = {};
-            GetTextExtentPoint32A(dc, row.data(), static_cast<int>(std::min<long long>(a, buffer)), &s1);
+            const SIZE s1 = RowTextExtent(dc, row.data(), static_cast<int>(std::min<long long>(a, buffer)));
             RECT sel = {s1.cx, y, s1.cx + std::max(1, charWidth_ / 2), y + lineHeight_};
             ExtTextOutA(dc, 0, y, ETO_OPAQUE, &sel, "", 0, nullptr);
         }
@@ -522,21 +546,17 @@ void CCompareWinCtrl::copy()
     const std::uint64_t count = to - from;
     if (count >= static_cast<std::uint64_t>(static_cast<SIZE_T>(-1)))
         return;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE, static_cast<SIZE_T>(count + 1));
-    if (!block)
-        return;
-    void *p = GlobalLock(block);
-    bool ok = p && file_.read(p, from, count);
-    if (p)
-        GlobalUnlock(block);
-    if (!ok || !OpenClipboard(hwnd_)) {
-        GlobalFree(block);
+    std::string text;
+    try {
+        text.resize(static_cast<std::size_t>(count));
+    } catch (const std::bad_alloc &) {
         return;
     }
-    EmptyClipboard();
-    if (!SetClipboardData(CF_TEXT, block))
-        GlobalFree(block);
-    CloseClipboard();
+    if (!file_.read(&text[0], from, count))
+        return;
+    // The rows are UTF-8 text: they go on the clipboard as that text and in
+    // UTF-16, so every reader gets the same letters.
+    fx::SetClipboardText(hwnd_, text.c_str());
 }
 
 void CCompareWinCtrl::selectAll()

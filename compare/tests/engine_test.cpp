@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fx/codepage.h>
+
 #include <cstdint>
 #include <random>
 #include <string>
@@ -62,6 +64,37 @@ TEST(Engine, SourceFileGoldenFromDataFolder)
     std::string expected = ReadBytes(data + "moved_expected.txt");
     ASSERT_NE(expected, "<missing>");
     EXPECT_EQ(ReadBytes(dir.Path("result.txt")), expected);
+}
+
+// ANSI files hold letters of the system's legacy code page; the result file
+// holds them in UTF-8, as it holds those of the Unicode files, so the same
+// text in either encoding is common.
+TEST(Engine, AnsiLettersComeFromTheLegacyCodePage)
+{
+    if (fx::LegacyAnsiCodePage() != 1252)
+        GTEST_SKIP() << "platform limit: the system's ANSI code page is not 1252, the fixtures'";
+    using namespace std::string_literals;
+    const struct {
+        const char *name;
+        std::string first, second, expected;
+    } cases[] = {
+        {"ANSI against UTF-8", "caf\xE9\nna\xEFve\n", "caf\xC3\xA9\nnaive\n",
+         "    caf\xC3\xA9\n <! na\xC3\xAFve\n !> naive\n"},
+        {"ANSI against UTF-16", "\x80 5\n", "\xFF\xFE\xAC\x20 \x00" "5\x00\n\x00"s, "    \xE2\x82\xAC 5\n"},
+        {"ANSI against ANSI", "\xC0\xE0\n", "\xC0\xE1\n", " <! \xC3\x80\xC3\xA0\n !> \xC3\x80\xC3\xA1\n"},
+        {"NUL in ANSI", "\xE9\0x\n"s, "\xE9.x\n", "    \xC3\xA9.x\n"},
+        {"ASCII only", "plain\n", "plain\n", "    plain\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        qmtest::TempDir dir;
+        ASSERT_TRUE(WriteBytes(dir.Path("first.txt"), c.first));
+        ASSERT_TRUE(WriteBytes(dir.Path("second.txt"), c.second));
+        ASSERT_EQ(CompareToResultFile(dir.Path("first.txt").c_str(), dir.Path("second.txt").c_str(),
+                                      dir.Path("result.txt").c_str()),
+                  CompareStatus::Ok);
+        EXPECT_EQ(ReadBytes(dir.Path("result.txt")), c.expected);
+    }
 }
 
 TEST(Engine, MissingSidesGiveAnEmptyResultFile)

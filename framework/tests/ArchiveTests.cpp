@@ -580,6 +580,40 @@ TEST(ArchiveMechanics, OleTypesStoredForms)
               }));
 }
 
+// Strings of any language go into a variant whole (the narrow strings are
+// UTF-8) and survive the archive's stored form.
+TEST(ArchiveMechanics, VariantStringsInAnyLanguage)
+{
+    ASSERT_EQ(CP_UTF8, GetACP()) << "the test program's manifest sets the UTF-8 code page";
+    const struct {
+        const char* narrow;
+        const wchar_t* wide;
+    } cases[] = {
+        {"caf\xC3\xA9", L"caf\u00e9"},
+        {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", L"\u65e5\u672c\u8a9e"},
+        {"\xCE\xB1\xCE\xB2\xCE\xB3", L"\u03b1\u03b2\u03b3"},
+        {"\xF0\x9F\x98\x80", L"\U0001F600"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.narrow);
+        COleVariant fromChars(c.narrow), fromString(CString(c.narrow));
+        for (const COleVariant* v : {&fromChars, &fromString}) {
+            ASSERT_EQ(VT_BSTR, v->vt);
+            EXPECT_EQ(wcslen(c.wide), SysStringLen(v->bstrVal));
+            EXPECT_STREQ(c.wide, v->bstrVal);
+        }
+        Bytes bytes = StoreBytes([&](CArchive& ar) { ar << fromChars; });
+        LoadBytes(bytes, [&](CArchive& ar) {
+            COleVariant back;
+            ar >> back;
+            EXPECT_TRUE(back == fromChars);
+        });
+    }
+    // A date format with letters beyond ASCII keeps them.
+    COleDateTime date(2024, 2, 29, 13, 45, 30);
+    EXPECT_STREQ("2024\xE5\xB9\xB4 \xCE\xB1", date.Format("%Y\xE5\xB9\xB4 \xCE\xB1").GetString());
+}
+
 // --- run-time classes --------------------------------------------------------
 
 TEST(RuntimeClass, LookupByNameAndDynamicCreation)

@@ -10,6 +10,8 @@
 
 #include "docchildframe.h"
 
+#include <string>
+
 class CHTMLPreviewDoc : public CDocument {
     DECLARE_DYNCREATE(CHTMLPreviewDoc)
 public:
@@ -23,6 +25,11 @@ public:
     // Replaces the page of the active view with the text (HTML); fails
     // quietly, keeping the previous page. TRUE when the text was loaded.
     BOOL SetHtmlText(LPCSTR lpszText);
+    // The bytes SetHtmlText loads into the page: a UTF-8 byte-order mark,
+    // then the text with its terminating zero. A source view's text is
+    // UTF-8, and an HTML engine reads a page without a mark in the system's
+    // legacy code page.
+    static std::string PageBytes(LPCSTR lpszText);
 
     // The preview command of a text frame: activates the frame hRemembered
     // names when it is still an open preview frame, else opens a new preview

@@ -17,6 +17,14 @@ void CHTMLPreviewView::OnInitialUpdate()
     Navigate2("about:blank", 0, NULL, NULL, NULL, 0);
 }
 
+std::string CHTMLPreviewFrame::PageBytes(LPCSTR lpszText)
+{
+    std::string bytes = "\xEF\xBB\xBF";
+    bytes += lpszText != NULL ? lpszText : "";
+    bytes += '\0';
+    return bytes;
+}
+
 BOOL CHTMLPreviewFrame::SetHtmlText(LPCSTR lpszText)
 {
     CHtmlView* pView = DYNAMIC_DOWNCAST(CHtmlView, GetActiveView());
@@ -34,10 +42,11 @@ BOOL CHTMLPreviewFrame::SetHtmlText(LPCSTR lpszText)
         if (SUCCEEDED(pPersist->InitNew())) {
             IStream* pStream = NULL;
             if (SUCCEEDED(::CreateStreamOnHGlobal(NULL, TRUE, &pStream)) && pStream != NULL) {
-                const ULONG cb = (ULONG)(strlen(lpszText) + 1);
+                const std::string bytes = PageBytes(lpszText);
+                const ULONG cb = (ULONG)bytes.size();
                 ULONG cbWritten = 0;
                 LARGE_INTEGER zero = {};
-                if (SUCCEEDED(pStream->Write(lpszText, cb, &cbWritten)) && cbWritten == cb &&
+                if (SUCCEEDED(pStream->Write(bytes.data(), cb, &cbWritten)) && cbWritten == cb &&
                     SUCCEEDED(pStream->Seek(zero, STREAM_SEEK_SET, NULL)))
                     bLoaded = SUCCEEDED(pPersist->Load(pStream));
                 pStream->Release();

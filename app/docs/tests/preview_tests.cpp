@@ -85,6 +85,24 @@ TEST_F(PreviewTest, WithoutABrowserEngineTheTextIsDroppedQuietly)
     EXPECT_TRUE(boxes.Texts().empty());
 }
 
+// The page is loaded as UTF-8, so letters of any language show.
+TEST(PreviewPage, TextGoesInAsUtf8WithItsMark)
+{
+    using namespace std::string_literals;
+    const struct {
+        const char* text;
+        std::string bytes;
+    } cases[] = {
+        {"", "\xEF\xBB\xBF\0"s},
+        {nullptr, "\xEF\xBB\xBF\0"s},
+        {"<p>plain</p>", "\xEF\xBB\xBF<p>plain</p>\0"s},
+        {"<p>caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80</p>",
+         "\xEF\xBB\xBF<p>caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80</p>\0"s},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CHTMLPreviewFrame::PageBytes(c.text), c.bytes) << (c.text ? c.text : "(null)");
+}
+
 TEST_F(PreviewTest, AForgottenOrForeignWindowIsNotReused)
 {
     // A remembered handle of a window that is gone, or of a window that is

@@ -325,6 +325,25 @@ TEST(ToolArguments, VariablesTakeThePartsOfTheActiveDocument)
     for (const auto& row : table)
         EXPECT_EQ(row.expected, std::string(ExpandToolArguments(row.args, path))) << row.args;
     EXPECT_EQ(" - ", std::string(ExpandToolArguments("$FileName - $FilePath", "")));
+
+    // A document named in any language: each part whole (UTF-8, the
+    // process's char text).
+    const char* named = "C:\\\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80\\\xCE\x95\xCE\xBB\xCE\xBB.\xE8\xAA\x9E";
+    struct {
+        const char* args;
+        const char* expected;
+    } namedRows[] = {
+        {"$FilePath", named},
+        {"$FileName", "\xCE\x95\xCE\xBB\xCE\xBB.\xE8\xAA\x9E"},
+        {"$FileExt", ".\xE8\xAA\x9E"},
+        {"$FileShortName", "\xCE\x95\xCE\xBB\xCE\xBB"},
+        {"$FileDir", "\\\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80\\"},
+        {"/c copy \"$FilePath\" \"$FileShortName\xCE\xB1$FileExt\"",
+         "/c copy \"C:\\\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80\\\xCE\x95\xCE\xBB\xCE\xBB.\xE8\xAA\x9E\" "
+         "\"\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB1.\xE8\xAA\x9E\""},
+    };
+    for (const auto& row : namedRows)
+        EXPECT_EQ(row.expected, std::string(ExpandToolArguments(row.args, named))) << row.args;
 }
 
 } // namespace

@@ -32,7 +32,9 @@ Sci_Rectangle ToSciRect(const CRect& rc)
 CString CDoodleView::MakeHeaderText(LPCSTR lpszPath, LPCSTR lpszTitle)
 {
     CString strPath = lpszPath != NULL ? lpszPath : "";
-    if (strPath.GetLength() < 69)
+    // Characters, not bytes: a letter beyond ASCII takes several bytes in
+    // the process's char text (UTF-8).
+    if (fx::ToWide(strPath).GetLength() < 69)
         return strPath;
     return lpszTitle != NULL ? lpszTitle : "";
 }

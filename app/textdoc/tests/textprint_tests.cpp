@@ -221,6 +221,23 @@ TEST(TextPrintHeader, PathsOf69CharactersOrMorePrintTheTitle)
     EXPECT_EQ(std::string(CDoodleView::MakeHeaderText(path68.c_str(), "title")), path68);
     std::string path69 = "C:\\" + std::string(62, 'a') + ".txt";
     EXPECT_EQ(std::string(CDoodleView::MakeHeaderText(path69.c_str(), "title")), "title");
+
+    // Characters are counted, not the bytes of their UTF-8 spelling; the
+    // names come back whole.
+    const std::string japanese = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E";   // 3 characters, 9 bytes
+    const std::string greek = "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1";  // 6 characters, 12 bytes
+    const std::string smile = "\xF0\x9F\x98\x80";  // 1 character, 4 bytes
+    const struct {
+        std::string path, expected;
+    } cases[] = {
+        {"C:\\" + japanese + "\\" + greek + "\\" + smile + ".txt", "C:\\" + japanese + "\\" + greek + "\\" + smile + ".txt"},
+        // 68 characters (80 bytes), then 69.
+        {"C:\\" + std::string(51, 'a') + "\\" + japanese + greek + ".cpp", "C:\\" + std::string(51, 'a') + "\\" + japanese + greek + ".cpp"},
+        {"C:\\" + std::string(52, 'a') + "\\" + japanese + greek + ".cpp", "title " + smile},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(std::string(CDoodleView::MakeHeaderText(c.path.c_str(), ("title " + smile).c_str())), c.expected)
+            << c.path;
 }
 
 // Line numbers asked for the print job only are there while it runs and

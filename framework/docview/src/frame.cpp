@@ -1035,12 +1035,17 @@ void CFrameWnd::OnSysCommand(UINT nID, LPARAM lParam)
 void CFrameWnd::OnDropFiles(HDROP hDropInfo)
 {
     SetActiveWindow();
-    UINT nFiles = ::DragQueryFileA(hDropInfo, 0xFFFFFFFF, NULL, 0);
+    UINT nFiles = ::DragQueryFileW(hDropInfo, 0xFFFFFFFF, NULL, 0);
     for (UINT i = 0; i < nFiles; i++) {
-        char szFileName[MAX_PATH * 2];
-        if (::DragQueryFileA(hDropInfo, i, szFileName, (UINT)sizeof(szFileName)) == 0)
+        // Each name whole, whatever its length in the process's char text
+        // (a UTF-8 name takes up to three bytes per character).
+        UINT nLength = ::DragQueryFileW(hDropInfo, i, NULL, 0);
+        if (nLength == 0)
             continue;
-        fx::AppOpenDocumentFile(szFileName);
+        std::wstring name(nLength + 1, L'\0');
+        if (::DragQueryFileW(hDropInfo, i, &name[0], nLength + 1) != nLength)
+            continue;
+        fx::AppOpenDocumentFile(fx::ToNarrow(name.c_str()));
     }
     ::DragFinish(hDropInfo);
 }

@@ -3,6 +3,8 @@
 // menus, routing, the recent-file list and the command line.
 #include "DocViewTestApp.h"
 
+#include <qmtest/dropdata.h>
+
 using namespace dvtest;
 
 namespace {
@@ -646,4 +648,37 @@ TEST_F(DocViewTest, DroppedFilesAreOpened)
     CDocument* pActive = m_pMain->GetActiveDocument();
     ASSERT_TRUE(pActive != NULL);
     EXPECT_EQ(0, pActive->GetPathName().CompareNoCase(b.c_str()));
+}
+
+// Names in any language, dropped as Explorer drops them (UTF-16) and as an
+// 8-bit list, one of them longer than MAX_PATH bytes in UTF-8: each opens
+// under its whole name.
+TEST_F(DocViewTest, DroppedNamesInAnyLanguageAreOpened)
+{
+    ASSERT_EQ(GetACP(), (UINT)CP_UTF8) << "the test program's manifest sets the UTF-8 code page";
+    std::string longName;
+    for (int i = 0; i < 180; ++i)
+        longName += "\xE6\x97\xA5";  // 540 bytes
+    const std::string names[] = {
+        File("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.txt", "1"),
+        File("\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC.txt", "2"),
+        File("\xF0\x9F\x98\x80 smile.txt", "3"),
+        File((longName + ".txt").c_str(), "4"),
+    };
+    for (bool bWide : {true, false}) {
+        for (const std::string& name : names) {
+            SCOPED_TRACE(std::string(bWide ? "UTF-16 " : "8-bit ") + name);
+            qmtest::DropData data({name}, bWide);
+            FORMATETC format = {CF_HDROP, NULL, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+            STGMEDIUM medium = {};
+            ASSERT_EQ(S_OK, data.GetData(&format, &medium));
+            const int nBefore = CountDocuments();
+            m_pMain->SendMessage(WM_DROPFILES, (WPARAM)medium.hGlobal);  // freed by the frame
+            EXPECT_EQ(nBefore + 1, CountDocuments());
+            CDocument* pActive = m_pMain->GetActiveDocument();
+            ASSERT_TRUE(pActive != NULL);
+            EXPECT_EQ(name, std::string(pActive->GetPathName()));
+            pActive->OnCloseDocument();
+        }
+    }
 }

@@ -726,7 +726,11 @@ CSize CDC::GetOutputTextExtent(LPCSTR lpszString, int nCount) const
 
 CSize CDC::GetTabbedTextExtent(LPCSTR lpszString, int nCount, int nTabPositions, LPINT lpnTabStopPositions) const
 {
-    DWORD dw = ::GetTabbedTextExtentA(m_hAttribDC, lpszString, nCount, nTabPositions, lpnTabStopPositions);
+    std::wstring w = WideIfNeeded(lpszString, nCount);
+    DWORD dw = !w.empty() ? ::GetTabbedTextExtentW(m_hAttribDC, w.c_str(), (int)w.size(), nTabPositions,
+                                                   lpnTabStopPositions)
+                          : ::GetTabbedTextExtentA(m_hAttribDC, lpszString, nCount, nTabPositions,
+                                                   lpnTabStopPositions);
     return CSize(LOWORD(dw), HIWORD(dw));
 }
 

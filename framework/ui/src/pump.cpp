@@ -85,11 +85,59 @@ BOOL AFXAPI AfxPreTranslateMessage(MSG* pMsg)
     return fx::detail::InternalPreTranslateMessage(pMsg);
 }
 
+BOOL AFXAPI AfxDispatchWideChar(const MSG* pMsg)
+{
+    if ((pMsg->message != WM_CHAR && pMsg->message != WM_IME_CHAR) || pMsg->hwnd == NULL)
+        return FALSE;
+    const WCHAR ch = (WCHAR)pMsg->wParam;
+    if (ch < 0x80)
+        return FALSE;  // the same in both forms
+    const HWND hWnd = pMsg->hwnd;
+    if (::IsWindowUnicode(hWnd)) {
+        ::DispatchMessageW(pMsg);
+        return TRUE;
+    }
+    if (pMsg->message == WM_IME_CHAR) {
+        // An input method's character goes on as WM_CHAR, posted as the
+        // default procedure does, so it keeps its place among the others.
+        ::PostMessageW(hWnd, WM_CHAR, pMsg->wParam, pMsg->lParam);
+        return TRUE;
+    }
+    AFX_THREAD_STATE* pState = AfxGetThreadState();
+    const WCHAR chHigh = pState->m_hWndHighSurrogate == hWnd ? pState->m_chHighSurrogate : 0;
+    pState->m_chHighSurrogate = 0;
+    pState->m_hWndHighSurrogate = NULL;
+    if (IS_HIGH_SURROGATE(ch)) {
+        pState->m_chHighSurrogate = ch;
+        pState->m_hWndHighSurrogate = hWnd;
+        return TRUE;
+    }
+    DWORD cp = ch;
+    if (IS_LOW_SURROGATE(ch)) {
+        if (chHigh == 0)
+            return TRUE;  // half a pair: no character
+        cp = 0x10000 + (((DWORD)chHigh - 0xD800) << 10) + ((DWORD)ch - 0xDC00);
+    }
+    if (CWnd::FromHandlePermanent(hWnd) != NULL) {
+        ::SendMessageA(hWnd, WM_UNICHAR, cp, pMsg->lParam);
+    } else {
+        WNDPROC pfnWide = (WNDPROC)::GetWindowLongPtrW(hWnd, GWLP_WNDPROC);
+        if (chHigh != 0)
+            ::CallWindowProcW(pfnWide, hWnd, WM_CHAR, chHigh, pMsg->lParam);
+        ::CallWindowProcW(pfnWide, hWnd, WM_CHAR, ch, pMsg->lParam);
+    }
+    return TRUE;
+}
+
 BOOL AFXAPI fx::detail::InternalPumpMessage()
 {
     AFX_THREAD_STATE* pState = AfxGetThreadState();
-    if (!::GetMessageA(&pState->m_msgCur, NULL, 0, 0))
+    if (!::GetMessageW(&pState->m_msgCur, NULL, 0, 0))
         return FALSE;
+    // Apart from characters beyond ASCII, a posted message is the same in
+    // its wide and ANSI forms.
+    if (AfxDispatchWideChar(&pState->m_msgCur))
+        return TRUE;
     if (pState->m_msgCur.message != WM_KICKIDLE && !AfxPreTranslateMessage(&pState->m_msgCur)) {
         ::TranslateMessage(&pState->m_msgCur);
         ::DispatchMessageA(&pState->m_msgCur);

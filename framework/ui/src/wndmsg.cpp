@@ -112,8 +112,50 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     return DispatchMapMessage(message, wParam, lParam, 0, pResult);
 }
 
+namespace {
+
+// The UTF-16 units of a code point (0 when it is none).
+int Utf16Units(DWORD cp, WCHAR units[2])
+{
+    if (cp >= 0x10000 && cp <= 0x10FFFF) {
+        cp -= 0x10000;
+        units[0] = (WCHAR)(0xD800 + (cp >> 10));
+        units[1] = (WCHAR)(0xDC00 + (cp & 0x3FF));
+        return 2;
+    }
+    if (cp > 0xFFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    units[0] = (WCHAR)cp;
+    return 1;
+}
+
+} // namespace
+
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_UNICHAR) {
+        if (wParam == UNICODE_NOCHAR)
+            return TRUE;  // this window takes WM_UNICHAR
+        WCHAR units[2];
+        const int nUnits = Utf16Units((DWORD)wParam, units);
+        // The framework's own classes have the default procedure underneath.
+        if (m_pfnSuper != NULL && m_pfnSuper != &::DefWindowProcA) {
+            // The procedure underneath in its wide form: the ANSI form of a
+            // system class's procedure would take the character through the
+            // keyboard's code page again.
+            WNDPROC pfnWide = m_pfnSuper;
+            if (m_pfnSuper == (WNDPROC)::GetClassLongPtrA(m_hWnd, GCLP_WNDPROC))
+                pfnWide = (WNDPROC)::GetClassLongPtrW(m_hWnd, GCLP_WNDPROC);
+            for (int i = 0; i < nUnits; ++i)
+                ::CallWindowProcW(pfnWide, m_hWnd, WM_CHAR, units[i], lParam);
+        } else {
+            // A window of the framework's own classes takes characters as
+            // chars; it gets what the ANSI form can carry.
+            for (int i = 0; i < nUnits; ++i)
+                ::SendMessageW(m_hWnd, WM_CHAR, units[i], lParam);
+        }
+        return FALSE;
+    }
     if (m_pfnSuper != NULL)
         return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);

@@ -303,6 +303,84 @@ BEGIN_MESSAGE_MAP(CPaintProbe, CWnd)
     ON_WM_PAINT()
 END_MESSAGE_MAP()
 
+// The program's strings are UTF-8: text beyond ASCII is drawn and measured
+// as the wide functions draw and measure its characters, whatever the
+// character set of the selected font.
+TEST(DCTest, TextInAnyLanguageIsDrawnAndMeasuredAsItsCharacters)
+{
+    ASSERT_EQ(GetACP(), (UINT)CP_UTF8) << "the test program's manifest sets the UTF-8 code page";
+    const int cx = 240, cy = 24;
+    CClientDC screen(NULL);
+    CDC dcNarrow, dcWide;
+    CBitmap bmNarrow, bmWide;
+    ASSERT_TRUE(dcNarrow.CreateCompatibleDC(&screen) && dcWide.CreateCompatibleDC(&screen));
+    ASSERT_TRUE(bmNarrow.CreateCompatibleBitmap(&screen, cx, cy) && bmWide.CreateCompatibleBitmap(&screen, cx, cy));
+    CBitmap* pOldNarrow = dcNarrow.SelectObject(&bmNarrow);
+    CBitmap* pOldWide = dcWide.SelectObject(&bmWide);
+    CFont font;
+    ASSERT_TRUE(font.CreatePointFont(90, "Tahoma"));
+    CFont* pOldNarrowFont = dcNarrow.SelectObject(&font);
+    CFont* pOldWideFont = dcWide.SelectObject(&font);
+    auto samePixels = [&] {
+        for (int y = 0; y < cy; ++y)
+            for (int x = 0; x < cx; ++x)
+                if (dcNarrow.GetPixel(x, y) != dcWide.GetPixel(x, y))
+                    return false;
+        return true;
+    };
+    auto clear = [&] {
+        dcNarrow.FillSolidRect(0, 0, cx, cy, RGB(255, 255, 255));
+        dcWide.FillSolidRect(0, 0, cx, cy, RGB(255, 255, 255));
+    };
+
+    const struct {
+        const char* narrow;
+        const wchar_t* wide;
+    } cases[] = {
+        {"plain", L"plain"},
+        {"caf\xC3\xA9", L"caf\u00e9"},
+        {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.cpp", L"\u65e5\u672c\u8a9e.cpp"},
+        {"\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC\tx", L"\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac\tx"},
+        {"\xF0\x9F\x98\x80 smile", L"\U0001F600 smile"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.narrow);
+        const int n = (int)wcslen(c.wide);
+        SIZE wide = {};
+        ASSERT_TRUE(GetTextExtentPoint32W(dcWide.m_hDC, c.wide, n, &wide));
+        EXPECT_EQ(CSize(wide), dcNarrow.GetTextExtent(c.narrow, -1));
+        EXPECT_EQ(CSize(wide), dcNarrow.GetOutputTextExtent(c.narrow, -1));
+        const DWORD tabbed = GetTabbedTextExtentW(dcWide.m_hDC, c.wide, n, 0, NULL);
+        EXPECT_EQ(CSize(LOWORD(tabbed), HIWORD(tabbed)), dcNarrow.GetTabbedTextExtent(c.narrow, -1, 0, NULL));
+        CRect rcNarrow(0, 0, cx, cy), rcWide(0, 0, cx, cy);
+        dcNarrow.DrawText(c.narrow, -1, &rcNarrow, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        DrawTextW(dcWide.m_hDC, c.wide, n, &rcWide, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        EXPECT_EQ(rcWide, rcNarrow);
+
+        clear();
+        dcNarrow.TextOut(2, 2, c.narrow, -1);
+        TextOutW(dcWide.m_hDC, 2, 2, c.wide, n);
+        EXPECT_TRUE(samePixels()) << "TextOut";
+        clear();
+        CRect rc(0, 0, cx, cy);
+        dcNarrow.ExtTextOut(2, 2, ETO_CLIPPED, &rc, c.narrow, (UINT)strlen(c.narrow), NULL);
+        ExtTextOutW(dcWide.m_hDC, 2, 2, ETO_CLIPPED, &rc, c.wide, (UINT)n, NULL);
+        EXPECT_TRUE(samePixels()) << "ExtTextOut";
+        clear();
+        dcNarrow.TabbedTextOut(2, 2, c.narrow, -1, 0, NULL, 0);
+        TabbedTextOutW(dcWide.m_hDC, 2, 2, c.wide, n, 0, NULL, 0);
+        EXPECT_TRUE(samePixels()) << "TabbedTextOut";
+        clear();
+        dcNarrow.DrawText(c.narrow, -1, &rc, DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
+        DrawTextW(dcWide.m_hDC, c.wide, n, &rc, DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
+        EXPECT_TRUE(samePixels()) << "DrawText";
+    }
+    dcNarrow.SelectObject(pOldNarrowFont);
+    dcWide.SelectObject(pOldWideFont);
+    dcNarrow.SelectObject(pOldNarrow);
+    dcWide.SelectObject(pOldWide);
+}
+
 TEST(DCTest, PaintDCIsThePermanentObjectOfItsHandle)
 {
     CPaintProbe wnd;

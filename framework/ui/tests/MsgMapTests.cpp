@@ -2,6 +2,7 @@
 #include "UiTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <qmtest/qmatedriver.h>
 
 #include <stdexcept>
 #include <tuple>
@@ -986,6 +987,154 @@ TEST(ModalLoopTest, QuitEndsTheLoopAndIsPostedAgain)
     ASSERT_TRUE(PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(7u, msg.wParam);
     wnd.DestroyWindow();
+}
+
+// --- typed characters beyond ASCII ----------------------------------------------
+
+// Japanese, Greek and a character outside the basic plane (a surrogate pair).
+const wchar_t kTypedWide[] = L"\u65e5\u672c\u8a9e \u03b1\u03b2\u03b3 \U0001F600";
+const char kTypedUtf8[] = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xCE\xB1\xCE\xB2\xCE\xB3 \xF0\x9F\x98\x80";
+
+std::wstring WideTextOf(HWND hWnd)
+{
+    wchar_t buf[256] = L"";
+    GetWindowTextW(hWnd, buf, 256);
+    return buf;
+}
+
+// A framework window of its own class that logs the characters it gets.
+class CCharProbe : public CWnd {
+protected:
+    afx_msg void OnChar(UINT nChar, UINT, UINT) { Log::Add("Char %u", nChar); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CCharProbe, CWnd)
+    ON_WM_CHAR()
+END_MESSAGE_MAP()
+
+class WideCharTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(GetACP(), (UINT)CP_UTF8) << "the test program's manifest sets the UTF-8 code page";
+        ASSERT_TRUE(m_main.CreateEx(0, uitest::TestClass(), "typing", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, NULL,
+                                    NULL));
+        m_app.m_pMainWnd = &m_main;
+    }
+    void TearDown() override
+    {
+        m_app.m_pMainWnd = NULL;
+        m_main.DestroyWindow();
+    }
+
+    // Each way a character reaches a window: typed (SendInput with Unicode
+    // key strokes, through TranslateMessage), posted as WM_CHAR or
+    // WM_IME_CHAR units (an input method), sent as WM_UNICHAR code points.
+    enum How { kTyped, kPostedChar, kPostedImeChar, kSentUnichar };
+    void Deliver(HWND hWnd, How how, const std::wstring& text)
+    {
+        switch (how) {
+        case kTyped: {
+            ASSERT_TRUE(qmtest::BringToForeground(m_main.m_hWnd));
+            ::SetFocus(hWnd);
+            ASSERT_EQ(hWnd, ::GetFocus());
+            qmtest::TypeText(text);
+            break;
+        }
+        case kPostedChar:
+        case kPostedImeChar:
+            for (wchar_t ch : text)
+                PostMessageW(hWnd, how == kPostedChar ? WM_CHAR : WM_IME_CHAR, ch, 1);
+            break;
+        case kSentUnichar:
+            for (size_t i = 0; i < text.size(); ++i) {
+                UINT cp = text[i];
+                if (IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size())
+                    cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00u);
+                SendMessageA(hWnd, WM_UNICHAR, cp, 1);
+            }
+            break;
+        }
+    }
+
+    CWinApp m_app{"FxUiTest"};
+    CWnd m_main;
+};
+
+TEST_F(WideCharTest, EditControlsGetEachCharacterWhole)
+{
+    // A system edit with a framework object (ANSI, subclassed), one without
+    // (ANSI, foreign) and one created as a Unicode window.
+    CEdit framed;
+    ASSERT_TRUE(framed.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 280, 20), &m_main, 1));
+    HWND hForeign = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 30, 280, 20, m_main.m_hWnd, (HMENU)2,
+                                    NULL, NULL);
+    HWND hUnicode = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 60, 280, 20, m_main.m_hWnd,
+                                    (HMENU)3, NULL, NULL);
+    ASSERT_TRUE(hForeign != NULL && hUnicode != NULL);
+    ASSERT_FALSE(IsWindowUnicode(framed.m_hWnd));
+    ASSERT_FALSE(IsWindowUnicode(hForeign));
+    ASSERT_TRUE(IsWindowUnicode(hUnicode));
+
+    const struct {
+        const char* what;
+        HWND hWnd;
+        How how;
+    } cases[] = {
+        {"typed into a framework edit", framed.m_hWnd, kTyped},
+        {"typed into a foreign edit", hForeign, kTyped},
+        {"typed into a Unicode edit", hUnicode, kTyped},
+        {"posted WM_CHAR to a framework edit", framed.m_hWnd, kPostedChar},
+        {"posted WM_CHAR to a foreign edit", hForeign, kPostedChar},
+        {"posted WM_IME_CHAR to a framework edit", framed.m_hWnd, kPostedImeChar},
+        {"posted WM_IME_CHAR to a foreign edit", hForeign, kPostedImeChar},
+        {"sent WM_UNICHAR to a framework edit", framed.m_hWnd, kSentUnichar},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetWindowTextA(c.hWnd, "");
+        Deliver(c.hWnd, c.how, kTypedWide);
+        EXPECT_TRUE(uitest::PumpUntil([&] { return WideTextOf(c.hWnd) == kTypedWide; }, 3000));
+        uitest::PumpFor(50);
+        EXPECT_EQ(std::wstring(kTypedWide), WideTextOf(c.hWnd));
+        EXPECT_EQ(kTypedUtf8, uitest::TextOf(c.hWnd));  // the A functions spell it in UTF-8
+    }
+    // ASCII still goes the usual way, through pre-translation.
+    SetWindowTextA(framed.m_hWnd, "");
+    Deliver(framed.m_hWnd, kTyped, L"ab");
+    EXPECT_TRUE(uitest::PumpUntil([&] { return uitest::TextOf(framed.m_hWnd) == "ab"; }, 3000));
+}
+
+TEST_F(WideCharTest, FrameworkWindowsTakeUnicharAndOwnClassesGetWmChar)
+{
+    CCharProbe probe;
+    ASSERT_TRUE(probe.Create(NULL, "probe", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), &m_main, 4));
+    CEdit framed;
+    ASSERT_TRUE(framed.Create(WS_CHILD | WS_VISIBLE, CRect(0, 60, 280, 80), &m_main, 5));
+    // Both say they take WM_UNICHAR.
+    EXPECT_EQ(TRUE, probe.SendMessage(WM_UNICHAR, UNICODE_NOCHAR, 0));
+    EXPECT_EQ(TRUE, framed.SendMessage(WM_UNICHAR, UNICODE_NOCHAR, 0));
+
+    // A window of the framework's own classes takes characters as chars:
+    // ASCII arrives as it is, a character beyond it as a WM_CHAR per unit.
+    Log::Clear();
+    Deliver(probe.m_hWnd, kPostedChar, L"a\u03b1\U0001F600");
+    EXPECT_TRUE(uitest::PumpUntil([] { return Log::Lines().size() >= 4; }, 3000)) << Log::Joined();
+    ASSERT_EQ(4u, Log::Lines().size()) << Log::Joined();
+    EXPECT_EQ("Char 97", Log::Lines()[0]);
+
+    // Half a surrogate pair is no character: a second half alone, a first
+    // half followed by another first half. The next whole pair arrives.
+    SetWindowTextA(framed.m_hWnd, "");
+    PostMessageW(framed.m_hWnd, WM_CHAR, 0xDE00, 1);  // a second half alone
+    PostMessageW(framed.m_hWnd, WM_CHAR, 0xD83D, 1);  // a first half ...
+    PostMessageW(probe.m_hWnd, WM_CHAR, 'x', 1);      // ... then another window's key
+    PostMessageW(framed.m_hWnd, WM_CHAR, 0xD83D, 1);
+    PostMessageW(framed.m_hWnd, WM_CHAR, 0xDE00, 1);
+    PostMessageW(framed.m_hWnd, WM_CHAR, L'.', 1);
+    EXPECT_TRUE(uitest::PumpUntil([&] { return uitest::TextOf(framed.m_hWnd).size() >= 5; }, 3000));
+    EXPECT_EQ("\xF0\x9F\x98\x80.", uitest::TextOf(framed.m_hWnd));
 }
 
 // --- layout and tool tips ----------------------------------------------------------

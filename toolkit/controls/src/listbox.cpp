@@ -1,5 +1,6 @@
 // listbox.cpp - the owner-drawn list box, popup menus with icons.
 #include <qx/listbox.h>
+#include <qx/themeres.h>
 
 #include <qx/colors.h>
 #include <qx/drawing.h>
@@ -95,8 +96,24 @@ void CQXListBox::DrawItem(LPDRAWITEMSTRUCT lpDIS)
             pDC->Draw3dRect(rcItem, clrFrame, clrFrame);
             rcItem.DeflateRect(1, 1);
         }
-        // The image look needs the Office 2007 theme image "TOOLBARBUTTONS22";
-        // without it the item is drawn as in the standard look.
+        // The image look: the Office 2007 theme image "TOOLBARBUTTONS22"
+        // (its checked-and-hot state) under the text; without the image the
+        // item is drawn as in the standard look.
+        ThemeBitmap* pImage = m_nListStyle == styleImage && bSelected && bEnabled
+                                  ? GetThemeResources()->LoadImage("TOOLBARBUTTONS22")
+                                  : NULL;
+        if (pImage) {
+            pImage->DrawImage(pDC, rcItem, pImage->GetSource(3, 4), CRect(8, 8, 8, 8));
+            int nOldMode = pDC->SetBkMode(TRANSPARENT);
+            pDC->SetTextColor(ManagerColor(COLOR_WINDOWTEXT));
+            CString str;
+            GetText((int)lpDIS->itemID, str);
+            pDC->DrawText(str, rcText, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX);
+            pDC->SetBkMode(nOldMode);
+            if (lpDIS->itemAction & ODA_FOCUS)
+                pDC->DrawFocusRect(&lpDIS->rcItem);
+            return;
+        }
         pDC->SetBkColor(clrBack);
         pDC->SetTextColor(clrText);
         pDC->FillSolidRect(rcItem, clrBack);

@@ -3,6 +3,9 @@
 #include "PaintTestSupport.h"
 
 #include <qx/listbox.h>
+#include <qx/themeres.h>
+
+#include <qmtest/screenshot.h>
 
 using namespace dlgtest;
 using namespace painttest;
@@ -39,6 +42,20 @@ struct ListBoxTest : ::testing::Test {
         return c;
     }
     COLORREF C(int n) { return ToolkitColorManager::Instance()->GetColor(n); }
+    void SaveListShot(const char* pszName)
+    {
+        list.Invalidate();
+        list.UpdateWindow();
+        // The display shows the window once its surface is flushed.
+        PumpMessages();
+        ::Sleep(200);
+        PumpMessages();
+        CRect rc;
+        list.GetWindowRect(&rc);
+        std::string path = qmtest::ScreenshotDir(QM_BIN_DIR) + "/" + pszName;
+        EXPECT_TRUE(qmtest::SaveScreenPng(rc, path));
+        printf("screenshot: %s\n", path.c_str());
+    }
 };
 
 TEST_F(ListBoxTest, CreatedListsAreOwnerDrawnWithMenuHighItems)
@@ -83,6 +100,21 @@ TEST_F(ListBoxTest, SelectedItemsInEachLook)
     list.SetListStyle(CQXListBox::styleFlat);
     EXPECT_EQ(C(32), ScreenPixel(0, h / 2));
     EXPECT_EQ(C(31), ScreenPixel(150, h / 2));
+    // Image look: the Office 2007 theme's button image (its fourth state)
+    // stretched over the item.
+    list.SetListStyle(CQXListBox::styleImage);
+    ThemeBitmap* pImage = GetThemeResources()->LoadImage("TOOLBARBUTTONS22");
+    ASSERT_TRUE(pImage != NULL);
+    CRect rcItem;
+    list.GetItemRect(0, &rcItem);
+    MemoryDC expected(rcItem.Width(), rcItem.Height(), C(5));
+    pImage->DrawImage(expected.dc(), CRect(0, 0, rcItem.Width(), rcItem.Height()), pImage->GetSource(3, 4),
+                      CRect(8, 8, 8, 8));
+    EXPECT_EQ(expected.Pixel(150, h / 2), ScreenPixel(150, h / 2));
+    EXPECT_EQ(expected.Pixel(rcItem.Width() - 12, h / 2), ScreenPixel(rcItem.Width() - 12, h / 2));
+    EXPECT_NE(C(13), ScreenPixel(150, h / 2));
+    EXPECT_EQ(C(5), ScreenPixel(150, h + h / 2)) << "unselected items stay plain";
+    SaveListShot("listbox-style2.png");
     // Disabled: the selection in grey (colour 17).
     list.SetListStyle(CQXListBox::styleStandard);
     list.EnableWindow(FALSE);

@@ -512,18 +512,18 @@ void CQXPTabClientWnd::SyncTheme()
         break;
     case 3:
         p.SetAppearance(0);
-        p.SetColor(COLOR_WINDOWTEXT);
+        p.SetColor(8);
         p.m_bHotTracking = TRUE;
         break;
     case 4:
         p.SetAppearance(3);
-        p.SetColor(COLOR_BTNSHADOW);
+        p.SetColor(16);
         p.m_bStaticFrame = TRUE;
         p.m_bSelectOnButtonDown = TRUE;
         break;
     case 5:
         p.SetAppearance(3);
-        p.SetColor(qxColorHotBorder);
+        p.SetColor(32);
         p.m_bHotTracking = TRUE;
         break;
     case 6:

@@ -4,6 +4,7 @@
 #include <qx/tabbedcontainer.h>
 #include <qx/tabpaint.h>
 #include <qx/colors.h>
+#include <qx/themeres.h>
 #include <qx/drawing.h>
 
 #include <algorithm>
@@ -238,17 +239,17 @@ void CQXPDockingPanePaintManager::ApplyLunaScheme(const LunaScheme& scheme)
     m_clrInactiveCaption[0] = scheme.inactive[0];
     m_clrInactiveCaption[1] = scheme.inactive[1];
     m_clrFace = scheme.face;
-    m_clrTable[38] = m_clrBorder = scheme.border;
-    m_clrTable[39] = scheme.c39;
-    m_clrTable[40] = scheme.c40;
-    m_clrTable[41] = scheme.c41;
-    m_clrTable[43] = scheme.c43;
-    m_clrTable[32] = m_clrTable[37] = m_clrTable[50] = scheme.dark;
-    m_clrTable[30] = scheme.c30;
-    m_clrTable[31] = RGB(255, 238, 194);
-    m_clrTable[33] = RGB(254, 128, 62);
-    m_clrTable[36] = RGB(255, 192, 111);
-    m_clrTable[47] = RGB(0, 0, 0);
+    m_clrTable[qxColorGripper] = m_clrBorder = scheme.border;
+    m_clrTable[qxColorSeparator] = scheme.c39;
+    m_clrTable[qxColorDisabledIcon] = scheme.c40;
+    m_clrTable[qxColorMenuFace] = scheme.c41;
+    m_clrTable[qxColorMenuBorder] = scheme.c43;
+    m_clrTable[qxColorHotBorder] = m_clrTable[qxColorPressedBorder] = m_clrTable[qxColorCheckedBorder] = scheme.dark;
+    m_clrTable[qxColorBarFace] = scheme.c30;
+    m_clrTable[qxColorHotFace] = RGB(255, 238, 194);
+    m_clrTable[qxColorPressedFace] = RGB(254, 128, 62);
+    m_clrTable[qxColorCheckedFace] = RGB(255, 192, 111);
+    m_clrTable[qxColorPressedText] = RGB(0, 0, 0);
     m_bGradientButtons = TRUE;
     m_clrActiveCaption[0] = RGB(255, 213, 140);
     m_clrActiveCaption[1] = RGB(255, 166, 76);
@@ -350,8 +351,8 @@ void CQXPDockingPanePaintManager::RefreshThemeColors()
         if (m_nTheme == 10) {
             // The fixed blue look (no Office 2007 resources here).
             ApplyLunaScheme(kLunaBlue);
-            m_clrTable[54] = RGB(101, 147, 207);
-            m_clrTable[51] = RGB(191, 219, 255);
+            m_clrTable[qxColorWindowFrame] = RGB(101, 147, 207);
+            m_clrTable[qxColorButtonFace] = RGB(191, 219, 255);
             m_clrTable[COLOR_BTNHIGHLIGHT] = RGB(255, 255, 255);
             m_clrInactiveCaption[0] = RGB(227, 239, 255);
             m_clrInactiveCaption[1] = RGB(175, 210, 255);
@@ -361,6 +362,7 @@ void CQXPDockingPanePaintManager::RefreshThemeColors()
             m_clrBackground[1] = RGB(100, 143, 203);
             m_clrActiveCaptionText = m_clrInactiveCaptionText = RGB(8, 55, 114);
             m_nSplitterStyle = 8;
+            ApplyOffice2007PaneColors();
         } else if (const LunaScheme* pScheme = LunaSchemeOf(nScheme)) {
             ApplyLunaScheme(*pScheme);
         }
@@ -389,6 +391,34 @@ void CQXPDockingPanePaintManager::RefreshThemeColors()
     COLORREF clrInactiveBack = bInactiveOnFace ? face : MixColors(m_clrInactiveCaption[0], m_clrInactiveCaption[1], 50);
     m_clrActiveCaptionText = ReadableTextColor(m_clrActiveCaptionText, clrActiveBack);
     m_clrInactiveCaptionText = ReadableTextColor(m_clrInactiveCaptionText, clrInactiveBack);
+}
+
+void CQXPDockingPanePaintManager::ApplyOffice2007PaneColors()
+{
+    // Each ...Light key is a gradient's first end, each ...Dark its second.
+    ThemeResources* pTheme = GetThemeResources();
+    if (!pTheme->IsLoaded())
+        return;
+    auto take = [pTheme](LPCSTR lpszSection, LPCSTR lpszKey, std::initializer_list<COLORREF*> targets) {
+        COLORREF clr = pTheme->GetColor(lpszSection, lpszKey);
+        if (clr != QX_COLOR_NONE)
+            for (COLORREF* p : targets)
+                *p = clr;
+    };
+    take("Window", "WindowFrame", {&m_clrTable[qxColorWindowFrame], &m_clrBorder});
+    take("Window", "ButtonFace", {&m_clrTable[qxColorButtonFace]});
+    take("Window", "EdgeHighLightColor", {&m_clrTable[COLOR_BTNHIGHLIGHT]});
+    take("DockingPane", "Splitter", {&m_clrFace});
+    take("DockingPane", "SplitterLight", {&m_clrBackground[0]});
+    take("DockingPane", "SplitterDark", {&m_clrBackground[1]});
+    take("DockingPane", "NormalCaptionLight", {&m_clrInactiveCaption[0]});
+    take("DockingPane", "NormalCaptionDark", {&m_clrInactiveCaption[1]});
+    take("DockingPane", "NormalCaptionText", {&m_clrInactiveCaptionText});
+    take("DockingPane", "ActiveCaptionLight", {&m_clrActiveCaption[0]});
+    take("DockingPane", "ActiveCaptionDark", {&m_clrActiveCaption[1]});
+    take("DockingPane", "ActiveCaptionText", {&m_clrActiveCaptionText});
+    take("Toolbar", "ToolbarGripper", {&m_clrTable[qxColorGripper]});
+    take("Toolbar", "MenuPopupBorder", {&m_clrTable[qxColorMenuBorder]});
 }
 
 void AFXAPI CQXPDockingPanePaintManager::DrawCaptionButtonGlyph(HDC hDC, int nID, int x, int y, COLORREF clr,

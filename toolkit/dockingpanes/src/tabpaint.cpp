@@ -5,10 +5,40 @@
 #include <qx/colors.h>
 #include <qx/drawing.h>
 
+#include <qx/images.h>
+#include <qx/themeres.h>
+
 #include <algorithm>
 #include <numeric>
 
 namespace {
+
+// The resource colour set with the Office 2007 theme loaded: its colours
+// replace the fixed blues where the theme text has them.
+void ApplyOffice2007TabColors(TabColorSet& c)
+{
+    ThemeResources* pTheme = GetThemeResources();
+    if (!pTheme->IsLoaded())
+        return;
+    auto take = [pTheme](LPCSTR lpszSection, LPCSTR lpszKey, std::initializer_list<COLORREF*> targets) {
+        COLORREF clr = pTheme->GetColor(lpszSection, lpszKey);
+        if (clr != QX_COLOR_NONE)
+            for (COLORREF* p : targets)
+                *p = clr;
+    };
+    take("TabManager", "FrameBorder", {&c.clrBorder, &c.clrShape[tabShapeSelectedOutline]});
+    take("TabManager", "DarkShadow", {&c.clrDarkShadow3D, &c.clrShape[tabShapeOutline]});
+    take("TabManager", "LightShadow", {&c.clrShadow3D, &c.clrShape[tabShapeInner]});
+    c.clrShape[tabShapeInnerLight] = RGB(255, 255, 255);
+    take("Ribbon", "RibbonFace", {&c.clrHeader[0], &c.clrHeader[1], &c.clrClient[0], &c.clrClient[1]});
+    take("Ribbon", "TabNormalText", {&c.clrNormalText, &c.clrHotText});
+    take("Ribbon", "TabSelectedText", {&c.clrSelectedText});
+    take("Window", "ButtonFace", {&c.clrNormalFace});
+    take("Window", "HighlightChecked", {&c.clrSelectedFace});
+    take("Window", "HighlightSelected", {&c.clrHotFace});
+    take("Window", "WindowFrame", {&c.clrStateFrame[0], &c.clrStateFrame[1]});
+}
+
 
 // Pixels between an item's own button and the item's end.
 const int kItemButtonGap = 2;
@@ -771,6 +801,7 @@ void CQXPTabPainter::RefreshColors()
         c.clrSelectedFace = RGB(255, 194, 115);
         c.clrHotFace = RGB(255, 240, 201);
         c.bLuna = TRUE;
+        ApplyOffice2007TabColors(c);
         break;
     }
     if (m_nColorSet != 4 || !c.bLuna) {
@@ -881,6 +912,69 @@ void CQXPTabPainter::DrawTabStrip(CQXPTabManager* pManager, HDC hDC, const RECT&
     for (CQXPTabManagerNavigateButton* b : pManager->m_arrNavigateButtons)
         if (!IsRectEmpty(&b->m_rc))
             DrawNavigateButton(pManager, hDC, b);
+}
+
+static BOOL DrawResourceTab(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem, const TabFrame& f)
+{
+    // The Office 2007 theme's "RIBBONTAB" (6 states) for the selected or hot
+    // tab: drawn as for the top position, then turned to the tab's side.
+    ThemeBitmap* pImage = GetThemeResources()->LoadImage("RIBBONTAB");
+    if (!pImage)
+        return FALSE;
+    BOOL bSel = pItem == pManager->GetSelectedItem();
+    BOOL bHot = pItem == pManager->GetHighlighted();
+    BOOL bPressed = pItem == pManager->GetPressed();
+    if (!bSel && !bHot)
+        return TRUE;
+    int nState = bSel ? (bHot ? 4 : 3) : (bPressed ? 2 : 1);
+    const int L = f.Length(), D = f.Depth();
+    if (L <= 0 || D <= 0)
+        return TRUE;
+    CDC dc;
+    dc.Attach(hDC);
+    if (f.pos == tabPositionTop) {
+        pImage->DrawImageOnColor(&dc, CRect(f.rc), pImage->GetSource(nState, 6), CRect(5, 5, 5, 5),
+                                 QX_THEME_KEY_COLOR);
+        dc.Detach();
+        return TRUE;
+    }
+    // The top-position picture in a 32-bit buffer, turned pixel by pixel.
+    BYTE* pUpright = NULL;
+    BYTE* pTurned = NULL;
+    const int cx = f.rc.right - f.rc.left, cy = f.rc.bottom - f.rc.top;
+    HBITMAP hUpright = Create32BitDIBSection(hDC, L, D, &pUpright);
+    HBITMAP hTurned = Create32BitDIBSection(hDC, cx, cy, &pTurned);
+    HDC hdcMem = ::CreateCompatibleDC(hDC);
+    if (hUpright && hTurned && hdcMem && pUpright && pTurned) {
+        HGDIOBJ hOld = ::SelectObject(hdcMem, hUpright);
+        CDC dcMem;
+        dcMem.Attach(hdcMem);
+        dcMem.FillSolidRect(0, 0, L, D, QX_THEME_KEY_COLOR);
+        pImage->DrawImage(&dcMem, CRect(0, 0, L, D), pImage->GetSource(nState, 6), CRect(5, 5, 5, 5));
+        dcMem.Detach();
+        ::GdiFlush();
+        // Both are bottom-up: row r of the picture is at line (height - 1 - r).
+        const DWORD* src = reinterpret_cast<const DWORD*>(pUpright);
+        DWORD* dst = reinterpret_cast<DWORD*>(pTurned);
+        for (int v = 0; v < D; ++v)
+            for (int u = 0; u < L; ++u) {
+                POINT p = f.P(u, v);
+                int x = p.x - f.rc.left, y = p.y - f.rc.top;
+                dst[(size_t)(cy - 1 - y) * cx + x] = src[(size_t)(D - 1 - v) * L + u];
+            }
+        ::SelectObject(hdcMem, hTurned);
+        CQXPImageManager* pImages = GetGlobalImageManager();
+        pImages->TransparentBlt(hDC, f.rc.left, f.rc.top, cx, cy, hdcMem, 0, 0, cx, cy, QX_THEME_KEY_COLOR);
+        ::SelectObject(hdcMem, hOld);
+    }
+    if (hdcMem)
+        ::DeleteDC(hdcMem);
+    if (hUpright)
+        ::DeleteObject(hUpright);
+    if (hTurned)
+        ::DeleteObject(hTurned);
+    dc.Detach();
+    return TRUE;
 }
 
 void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem)
@@ -1021,6 +1115,10 @@ void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerI
         break;
     }
     case 10:
+        if (DrawResourceTab(pManager, hDC, pItem, f))
+            break;
+        // Without the theme image: the default look.
+        [[fallthrough]];
     default:
         if (bSel || bHot) {
             int L = f.Length(), D = f.Depth();

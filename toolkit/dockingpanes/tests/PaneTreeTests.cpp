@@ -2,6 +2,7 @@
 // reopening, finding, directions, cleaning, and the layout pass.
 #include "DockTestSupport.h"
 
+#include <qmtest/themetext.h>
 #include <qx/panepaint.h>
 #include <qx/tabpaint.h>
 
@@ -455,6 +456,28 @@ TEST(PaneTree, ThemesChooseTheirTabsAndCaptions)
         EXPECT_EQ(c.tabColors, p->GetTabPainter()->GetColor()) << c.id;
         EXPECT_EQ(c.panelAppearance, p->GetPanelTabPainter()->GetAppearance()) << c.id;
         EXPECT_EQ(c.captionExtra, p->GetCaptionExtraHeight()) << c.id;
+    }
+    {
+        // Theme 10 takes its captions from the Office 2007 theme text.
+        qmtest::ScopedThemeText text("[DockingPane]\r\nNormalCaptionLight = 1 2 3\r\nNormalCaptionDark = 4 5 6\r\n"
+                                     "ActiveCaptionLight = 250 240 200\r\nSplitterDark = 7 8 9\r\n"
+                                     "Splitter = 20 21 22\r\n[Window]\r\nWindowFrame = 30 31 32\r\n");
+        d.manager.SetTheme(10);
+        CQXPDockingPanePaintManager* p = d.manager.GetPaintManager();
+        EXPECT_EQ(RGB(1, 2, 3), p->m_clrInactiveCaption[0]);
+        EXPECT_EQ(RGB(4, 5, 6), p->m_clrInactiveCaption[1]);
+        EXPECT_EQ(RGB(250, 240, 200), p->m_clrActiveCaption[0]);
+        EXPECT_EQ(RGB(255, 166, 76), p->m_clrActiveCaption[1]) << "a key the text lacks keeps its fixed colour";
+        EXPECT_EQ(RGB(7, 8, 9), p->m_clrBackground[1]);
+        EXPECT_EQ(RGB(20, 21, 22), p->m_clrFace);
+        EXPECT_EQ(RGB(30, 31, 32), p->m_clrBorder);
+        EXPECT_EQ(RGB(30, 31, 32), p->GetColor(qxColorWindowFrame));
+    }
+    {
+        qmtest::ScopedThemeText none("");
+        d.manager.SetTheme(10);
+        EXPECT_EQ(RGB(227, 239, 255), d.manager.GetPaintManager()->m_clrInactiveCaption[0])
+            << "without the theme: the fixed blues";
     }
     d.manager.SetTheme(9);
     EXPECT_TRUE(d.manager.m_bTheme9);

@@ -1,10 +1,15 @@
 // The tab manager and the tab paint manager: items, selection, keys,
 // scrolling, layout; the click and drag loops with a tab removed meanwhile.
 #include <qx/tabpaint.h>
+#include <qx/themeres.h>
 #include <qx/colors.h>
 
 #include <gtest/gtest.h>
+#include <qmtest/themetext.h>
 
+#include "PaintTestSupport.h"
+
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -283,7 +288,7 @@ TEST(TabPainter, AppearancesAndColourSets)
         RECT m = p.GetHeaderMargin();
         EXPECT_TRUE(EqualRect(&c.margins, &m)) << c.appearance;
     }
-    p.SetColor(COLOR_INACTIVECAPTION);
+    p.SetColor(3);
     EXPECT_EQ(1, p.GetColor());
     // Slanted tabs start a row height further in; rounded ones half of it at
     // both ends.
@@ -294,6 +299,69 @@ TEST(TabPainter, AppearancesAndColourSets)
     EXPECT_EQ(2 + h / 2, p.GetHeaderMargin().left);
     EXPECT_EQ(4 + h / 2, p.GetHeaderMargin().right);
     EXPECT_EQ(0x15, CQXPTabPainter::GetSupportedColorSets(9));
+}
+
+// A strip of three tabs, the second selected, at a side, drawn on white.
+std::unique_ptr<painttest::MemoryDC> DrawStrip(int nAppearance, int nPosition, int cx, int cy, RECT* prcSelected)
+{
+    TestTabs t;
+    t.Fill(3);
+    t.painter.SetAppearance(nAppearance);
+    t.painter.SetPosition(nPosition);
+    t.area = {0, 0, cx, cy};
+    t.OnPropertyChanged();
+    t.SetCurSel(1);
+    auto pic = std::make_unique<painttest::MemoryDC>(cx, cy);
+    t.painter.DrawTabControl(&t, pic->dc()->GetSafeHdc(), t.area);
+    *prcSelected = t.GetItem(1)->GetRect();
+    return pic;
+}
+
+TEST(TabPainter, AppearanceTenDrawsTheThemesTabImageOnEverySide)
+{
+    ThemeBitmap* pImage = GetThemeResources()->LoadImage("RIBBONTAB");
+    ASSERT_TRUE(pImage != NULL);
+    // The image's outer edge (its top row) in the middle of the tab.
+    painttest::MemoryDC img(pImage->GetWidth(), 23);
+    pImage->DrawImage(img.dc(), CRect(0, 0, pImage->GetWidth(), 23), pImage->GetSource(3, 6), CRect(5, 5, 5, 5));
+    const COLORREF clrEdge = img.Pixel(pImage->GetWidth() / 2, 0);
+
+    const struct {
+        int pos;
+        const char* name;
+    } sides[] = {{tabPositionTop, "tabs-appearance10-top.png"},
+                 {tabPositionLeft, "tabs-appearance10-left.png"},
+                 {tabPositionBottom, "tabs-appearance10-bottom.png"},
+                 {tabPositionRight, "tabs-appearance10-right.png"}};
+    for (const auto& side : sides) {
+        SCOPED_TRACE(side.name);
+        CRect rc;
+        auto pic = DrawStrip(10, side.pos, 300, 200, &rc);
+        POINT pt;
+        switch (side.pos) {
+        case tabPositionTop: pt = {rc.CenterPoint().x, rc.top}; break;
+        case tabPositionBottom: pt = {rc.CenterPoint().x, rc.bottom - 1}; break;
+        case tabPositionLeft: pt = {rc.left, rc.CenterPoint().y}; break;
+        default: pt = {rc.right - 1, rc.CenterPoint().y}; break;
+        }
+        EXPECT_EQ(clrEdge, pic->Pixel(pt.x, pt.y)) << "the image's outer edge on the tab's outer side";
+        EXPECT_TRUE(pic->SavePng(side.name));
+    }
+    // Without the theme's images: the plain look of the colour set.
+    ThemeResources* pTheme = GetThemeResources();
+    pTheme->LoadTextResource(GetModuleHandleA("kernel32.dll"), NULL, FALSE);
+    CRect rc;
+    auto pic = DrawStrip(10, tabPositionTop, 300, 60, &rc);
+    TabColorSet plain;
+    {
+        TestTabs t;
+        t.painter.SetAppearance(10);
+        plain = t.painter.GetColors();
+    }
+    EXPECT_EQ(plain.clrBorder, pic->Pixel(rc.CenterPoint().x, rc.top));
+    EXPECT_TRUE(pic->SavePng("tabs-appearance10-without-theme.png"));
+    pTheme->LoadTextResource(NULL, NULL, FALSE);
+    EXPECT_TRUE(pTheme->IsLoaded());
 }
 
 TEST(TabPainter, VerticalFontHeights)
@@ -512,13 +580,33 @@ TEST(TabPainter, ColourSetsGiveTheirColours)
     EXPECT_EQ(cm->GetColor(qxColorTabText), p.GetColors().clrNormalText);
     p.m_bAllowLuna = FALSE;
     p.SetAppearance(2);
-    p.SetColor(COLOR_MENU);        // Luna without a Luna scheme
+    p.SetColor(4);        // Luna without a Luna scheme
     EXPECT_EQ(cm->GetColor(qxColorCheckedFace), p.GetColors().clrSelectedFace);
     EXPECT_EQ(cm->GetColor(qxColorPressedFace), p.GetColors().clrPressedFace);
     EXPECT_FALSE(p.GetColors().bLuna);
-    p.SetColor(qxColorHotBorder);       // the resource set without resources: fixed blues
+    p.SetColor(32);       // the resource set: fixed blues, or the theme's where it has them
     EXPECT_EQ(RGB(59, 97, 156), p.GetColors().clrBorder);
     EXPECT_TRUE(p.GetColors().bLuna);
+    {
+        // A theme text of other colours: the set takes them.
+        qmtest::ScopedThemeText text("[TabManager]\r\nFrameBorder = 1 2 3\r\n[Ribbon]\r\nRibbonFace = 4 5 6\r\n"
+                                     "TabSelectedText = 7 8 9\r\n[Window]\r\nHighlightSelected = 10 11 12\r\n");
+        p.SetColor(32);
+        EXPECT_EQ(RGB(1, 2, 3), p.GetColors().clrBorder);
+        EXPECT_EQ(RGB(1, 2, 3), p.GetColors().clrShape[tabShapeSelectedOutline]);
+        EXPECT_EQ(RGB(4, 5, 6), p.GetColors().clrHeader[0]);
+        EXPECT_EQ(RGB(4, 5, 6), p.GetColors().clrClient[1]);
+        EXPECT_EQ(RGB(7, 8, 9), p.GetColors().clrSelectedText);
+        EXPECT_EQ(RGB(10, 11, 12), p.GetColors().clrHotFace);
+        EXPECT_EQ(RGB(0, 53, 154), p.GetColors().clrDarkShadow3D) << "a key the text lacks keeps its blue";
+    }
+    {
+        // Without a theme text: the fixed blues.
+        qmtest::ScopedThemeText none("");
+        p.SetColor(32);
+        EXPECT_EQ(RGB(59, 97, 156), p.GetColors().clrBorder);
+        EXPECT_EQ(RGB(196, 218, 250), p.GetColors().clrHeader[0]);
+    }
     // Item colours only when the painter uses them.
     TestTabs t;
     t.Fill(2);

@@ -39,6 +39,9 @@ protected:
 
 CWindowHookManager* AFXAPI CWindowHookManager::Instance()
 {
+    // The chains' map is made first so that it outlives the manager, whose
+    // destruction takes its links off (statics end in reverse order).
+    CQXWindowMap::Instance();
     static CWindowHookManager s_manager;
     return &s_manager;
 }

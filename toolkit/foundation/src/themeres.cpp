@@ -190,6 +190,52 @@ int AFXAPI ComputeNineParts(const RECT& rcDest, const RECT& rcSrc, RECT m, Theme
 // ---------------------------------------------------------------------------
 // ThemeBitmap
 
+namespace {
+
+// An off-screen picture of a size, selected into its own memory DC; both go
+// with the object.
+class OffscreenBuffer {
+public:
+    OffscreenBuffer(HDC hdcTarget, int cx, int cy, bool b32Bit) : m_hdc(::CreateCompatibleDC(hdcTarget))
+    {
+        m_b32Requested = b32Bit;
+        m_hbm = b32Bit ? Create32BitDIBSection(hdcTarget, cx, cy, &m_pBits)
+                       : ::CreateCompatibleBitmap(hdcTarget, cx, cy);
+        if (m_hdc && m_hbm)
+            m_hOld = ::SelectObject(m_hdc, m_hbm);
+    }
+    ~OffscreenBuffer()
+    {
+        if (m_hOld)
+            ::SelectObject(m_hdc, m_hOld);
+        if (m_hbm)
+            ::DeleteObject(m_hbm);
+        if (m_hdc)
+            ::DeleteDC(m_hdc);
+    }
+    OffscreenBuffer(const OffscreenBuffer&) = delete;
+    OffscreenBuffer& operator=(const OffscreenBuffer&) = delete;
+    bool IsValid() const { return m_hOld != NULL && (m_pBits || !m_b32Requested); }
+    HDC GetDC() const { return m_hdc; }
+    DWORD* GetBits() const { return reinterpret_cast<DWORD*>(m_pBits); }
+    // Fills it with a colour.
+    void Fill(COLORREF clr, int cx, int cy)
+    {
+        RECT rc = {0, 0, cx, cy};
+        ::SetBkColor(m_hdc, clr);
+        ::ExtTextOutA(m_hdc, 0, 0, ETO_OPAQUE, &rc, NULL, 0, NULL);
+    }
+
+private:
+    HDC m_hdc;
+    HBITMAP m_hbm = NULL;
+    HGDIOBJ m_hOld = NULL;
+    BYTE* m_pBits = NULL;
+    bool m_b32Requested = false;
+};
+
+} // namespace
+
 ThemeBitmap::ThemeBitmap()
     : m_hBitmap(NULL), m_bAlpha(FALSE), m_wReserved(0), m_bMirror(FALSE), m_bMirrored(FALSE), m_pLock(NULL)
 {
@@ -310,30 +356,14 @@ void ThemeBitmap::DrawImageOnColor(CDC* pDC, const CRect& rcDest, const CRect& r
     if (!m_hBitmap || !m_pLock || !pDC || rcDest.IsRectEmpty())
         return;
     HDC hdc = pDC->GetSafeHdc();
-    HDC hdcBuf = ::CreateCompatibleDC(hdc);
-    HBITMAP hBuf = ::CreateCompatibleBitmap(hdc, rcDest.Width(), rcDest.Height());
-    if (!hdcBuf || !hBuf) {
-        if (hBuf)
-            ::DeleteObject(hBuf);
-        if (hdcBuf)
-            ::DeleteDC(hdcBuf);
+    const int cx = rcDest.Width(), cy = rcDest.Height();
+    OffscreenBuffer buf(hdc, cx, cy, false);
+    if (!buf.IsValid())
         return;
-    }
-    HGDIOBJ hOld = ::SelectObject(hdcBuf, hBuf);
-    CRect rcBuf(0, 0, rcDest.Width(), rcDest.Height());
-    ::SetBkColor(hdcBuf, clrTransparent);
-    ::ExtTextOutA(hdcBuf, 0, 0, ETO_OPAQUE, &rcBuf, NULL, 0, NULL);
-    {
-        CDC dcBuf;
-        dcBuf.Attach(hdcBuf);
-        DrawImage(&dcBuf, rcBuf, rcSrc, rcMargins);
-        dcBuf.Detach();
-    }
-    GetGlobalImageManager()->TransparentBlt(hdc, rcDest.left, rcDest.top, rcDest.Width(), rcDest.Height(), hdcBuf,
-                                            0, 0, rcDest.Width(), rcDest.Height(), clrTransparent);
-    ::SelectObject(hdcBuf, hOld);
-    ::DeleteObject(hBuf);
-    ::DeleteDC(hdcBuf);
+    buf.Fill(clrTransparent, cx, cy);
+    DrawInto(buf.GetDC(), CRect(0, 0, cx, cy), rcSrc, rcMargins);
+    GetGlobalImageManager()->TransparentBlt(hdc, rcDest.left, rcDest.top, cx, cy, buf.GetDC(), 0, 0, cx, cy,
+                                            clrTransparent);
 }
 
 void ThemeBitmap::DrawImageGlassAware(CDC* pDC, const CRect& rcDest, const CRect& rcSrc, const CRect& rcMargins,
@@ -351,40 +381,29 @@ void ThemeBitmap::DrawImageGlassAware(CDC* pDC, const CRect& rcDest, const CRect
         return;
     HDC hdc = pDC->GetSafeHdc();
     const int cx = rcDest.Width(), cy = rcDest.Height();
-    BYTE* pBits = NULL;
-    HBITMAP hBuf = Create32BitDIBSection(hdc, cx, cy, &pBits);
-    HDC hdcBuf = ::CreateCompatibleDC(hdc);
-    if (!hBuf || !hdcBuf || !pBits) {
-        if (hBuf)
-            ::DeleteObject(hBuf);
-        if (hdcBuf)
-            ::DeleteDC(hdcBuf);
+    OffscreenBuffer buf(hdc, cx, cy, true);
+    if (!buf.IsValid())
         return;
-    }
-    HGDIOBJ hOld = ::SelectObject(hdcBuf, hBuf);
-    CRect rcBuf(0, 0, cx, cy);
-    if (clrTransparent != QX_COLOR_NONE) {
-        ::SetBkColor(hdcBuf, clrTransparent);
-        ::ExtTextOutA(hdcBuf, 0, 0, ETO_OPAQUE, &rcBuf, NULL, 0, NULL);
-    }
-    {
-        CDC dcBuf;
-        dcBuf.Attach(hdcBuf);
-        DrawImage(&dcBuf, rcBuf, rcSrc, rcMargins);
-        dcBuf.Detach();
-    }
+    if (clrTransparent != QX_COLOR_NONE)
+        buf.Fill(clrTransparent, cx, cy);
+    DrawInto(buf.GetDC(), CRect(0, 0, cx, cy), rcSrc, rcMargins);
     ::GdiFlush();
     const DWORD key = clrTransparent == QX_COLOR_NONE
                           ? 0xFFFFFFFF
                           : (DWORD)(GetBValue(clrTransparent) | (GetGValue(clrTransparent) << 8) |
                                     (GetRValue(clrTransparent) << 16));
-    DWORD* px = reinterpret_cast<DWORD*>(pBits);
+    DWORD* px = buf.GetBits();
     for (int i = 0; i < cx * cy; ++i)
         px[i] = (px[i] & 0x00FFFFFF) == key ? 0 : (px[i] | 0xFF000000);
-    GetGlobalImageManager()->AlphaBlend(hdc, rcDest.left, rcDest.top, cx, cy, hdcBuf, 0, 0, cx, cy);
-    ::SelectObject(hdcBuf, hOld);
-    ::DeleteObject(hBuf);
-    ::DeleteDC(hdcBuf);
+    GetGlobalImageManager()->AlphaBlend(hdc, rcDest.left, rcDest.top, cx, cy, buf.GetDC(), 0, 0, cx, cy);
+}
+
+void ThemeBitmap::DrawInto(HDC hdc, const CRect& rcDest, const CRect& rcSrc, const CRect& rcMargins)
+{
+    CDC dc;
+    dc.Attach(hdc);
+    DrawImage(&dc, rcDest, rcSrc, rcMargins);
+    dc.Detach();
 }
 
 // ---------------------------------------------------------------------------

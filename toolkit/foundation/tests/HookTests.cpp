@@ -522,3 +522,23 @@ TEST(WindowHookManager, AHookThatRemovesTheLastHookStillPassesTheMessageOn)
     EXPECT_EQ((WNDPROC)OwnProc, ProcOf(h));
     DestroyWindow(h);
 }
+
+// A chain hook sits on one window at a time: setting it again, or on another
+// window, moves it instead of linking it twice (which would loop).
+TEST(WindowMap, SettingAHookAgainMovesIt)
+{
+    HWND h1 = MakeWindow(), h2 = MakeWindow();
+    ChainHook a("A");
+    a.SetWindow(h1);
+    a.SetWindow(h1);
+    EXPECT_EQ(Log({"A", "window"}), Probe(h1)) << "linked once";
+    a.SetWindow(h2);
+    EXPECT_EQ((WNDPROC)OwnProc, ProcOf(h1)) << "the first window has its procedure back";
+    EXPECT_EQ(Log({"window"}), Probe(h1));
+    EXPECT_EQ(Log({"A", "window"}), Probe(h2));
+    EXPECT_EQ(h2, a.m_hWnd);
+    a.SetWindow(NULL);
+    EXPECT_EQ((WNDPROC)OwnProc, ProcOf(h2));
+    DestroyWindow(h1);
+    DestroyWindow(h2);
+}

@@ -6,22 +6,14 @@
 
 #include <qx/colors.h>
 #include <qx/themeres.h>
+#include <qmtest/themetext.h>
 
 #include <string>
 #include <vector>
 
 namespace {
 
-// UTF-16 LE bytes of an ASCII text (line ends as written).
-std::vector<BYTE> Utf16(const std::string& text)
-{
-    std::vector<BYTE> out;
-    for (unsigned char c : text) {
-        out.push_back(c);
-        out.push_back(0);
-    }
-    return out;
-}
+using qmtest::Utf16LE;
 
 struct Lookup {
     const char* text;
@@ -53,12 +45,12 @@ TEST(ThemeText, LooksUpValuesLineByLine)
         {"", "A", "K", ""},
     };
     for (const Lookup& c : cases) {
-        std::vector<BYTE> bytes = Utf16(c.text);
+        std::vector<BYTE> bytes = Utf16LE(c.text);
         ThemeText text;
         text.Set(bytes.data(), (DWORD)bytes.size());
         EXPECT_STREQ(c.value, (LPCSTR)text.GetValue(c.section, c.key)) << c.text;
     }
-    std::vector<BYTE> bytes = Utf16(bigText);
+    std::vector<BYTE> bytes = Utf16LE(bigText);
     ThemeText text;
     text.Set(bytes.data(), (DWORD)bytes.size());
     EXPECT_EQ(big, text.GetValue("S", "K").str()) << "a line of 100000 characters";
@@ -82,7 +74,7 @@ TEST(ThemeText, ColoursAreThreeIntegersWithMissingPartsZero)
         EXPECT_EQ(c.clr, ThemeText::ParseColor(c.value)) << c.value;
 
     std::string t = "[Toolbar]\r\nMenuPopupBorder = 0x80 100 1";
-    std::vector<BYTE> noCR = Utf16(t), withCR = Utf16(t + "\r");
+    std::vector<BYTE> noCR = Utf16LE(t), withCR = Utf16LE(t + "\r");
     ThemeText text;
     text.Set(noCR.data(), (DWORD)noCR.size());
     EXPECT_EQ(QX_COLOR_NONE, text.GetColor("Toolbar", "MenuPopupBorder"));
@@ -93,7 +85,7 @@ TEST(ThemeText, ColoursAreThreeIntegersWithMissingPartsZero)
 
 TEST(ThemeText, DamagedTextsAnswerNothingOrWhatIsWhole)
 {
-    std::vector<BYTE> bytes = Utf16("[A]\r\nK=1\r\n");
+    std::vector<BYTE> bytes = Utf16LE("[A]\r\nK=1\r\n");
     bytes.push_back('X');  // an odd byte count: the half character is dropped
     ThemeText text;
     text.Set(bytes.data(), (DWORD)bytes.size());
@@ -294,6 +286,27 @@ TEST_F(ThemeBitmapPixels, AlphaKeyAndGlass)
     k->DrawImageGlassAware(tn.DC(), CRect(0, 0, 4, 4), k->GetSource(), CRect(0, 0, 0, 0), QX_THEME_KEY_COLOR, 0);
     EXPECT_EQ(0x654321u, tn.At(0, 2));
     EXPECT_EQ(0x0000FFu, tn.At(3, 2));
+}
+
+TEST_F(ThemeBitmapPixels, RightToLeftTargetsMirrorAlphaImagesThatAskForIt)
+{
+    // Red on the left, blue on the right, both half transparent.
+    ThemeBitmap* b = Make(MakeImage(4, 2, [](int x, int) { return x < 2 ? 0x80FF0000u : 0x800000FFu; }), TRUE);
+    ASSERT_TRUE(b->IsAlpha());
+    b->m_bMirror = TRUE;
+    Target rtl(4, 2, 0);
+    SetLayout(rtl.DC()->GetSafeHdc(), LAYOUT_RTL);
+    b->DrawImage(rtl.DC(), CRect(0, 0, 4, 2), b->GetSource(), CRect(0, 0, 0, 0));
+    EXPECT_TRUE(b->m_bMirrored) << "held mirrored for the right-to-left target";
+    Target ltr(4, 2, 0);
+    b->DrawImage(ltr.DC(), CRect(0, 0, 4, 2), b->GetSource(), CRect(0, 0, 0, 0));
+    EXPECT_FALSE(b->m_bMirrored) << "back for a left-to-right one";
+    EXPECT_NEAR(0x80, (int)(ltr.At(0, 0) >> 16), 2) << "red stays on the left";
+    EXPECT_NEAR(0x80, (int)(ltr.At(3, 0) & 0xFF), 2) << "blue on the right";
+    // Without the mirror flag it is never flipped.
+    b->m_bMirror = FALSE;
+    b->DrawImage(rtl.DC(), CRect(0, 0, 4, 2), b->GetSource(), CRect(0, 0, 0, 0));
+    EXPECT_FALSE(b->m_bMirrored);
 }
 
 TEST_F(ThemeBitmapPixels, NothingWithoutLockOrBitmap)

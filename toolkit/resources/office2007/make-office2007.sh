@@ -224,13 +224,16 @@ image CONTEXTTABSEPARATOR 1 1x20 0,0,0,0 png '; stroke #8DB2E3 line 0,0 0,19'
 # Galleries: scroll and popup buttons (5 states: normal, other part hot,
 # hot, pressed, disabled), scroll bars, glyph cells (9 x 9, 16 of them).
 GB=("$NORMAL" 'g #F7FAFE #E3EDFA #A9C3E5 0' "$HOT" "$PRESSED" 'g #F4F4F4 #F4F4F4 #C8C8C8 0')
-image CONTROLGALLERYUP 5 15x21 0,0,0,0 bmp "${GB[0]}; fill #15428B stroke none polygon 5,12 9,12 7,10" "${GB[1]}; fill #15428B stroke none polygon 5,12 9,12 7,10" \
-  "${GB[2]}; fill #15428B stroke none polygon 5,12 9,12 7,10" "${GB[3]}; fill #15428B stroke none polygon 5,12 9,12 7,10" "${GB[4]}; fill #A0A0A0 stroke none polygon 5,12 9,12 7,10"
-image CONTROLGALLERYDOWN 5 15x19 0,0,0,0 bmp "${GB[0]}; fill #15428B stroke none polygon 5,8 9,8 7,10" "${GB[1]}; fill #15428B stroke none polygon 5,8 9,8 7,10" \
-  "${GB[2]}; fill #15428B stroke none polygon 5,8 9,8 7,10" "${GB[3]}; fill #15428B stroke none polygon 5,8 9,8 7,10" "${GB[4]}; fill #A0A0A0 stroke none polygon 5,8 9,8 7,10"
-image CONTROLGALLERYPOPUP 5 15x20 0,0,0,0 bmp "${GB[0]}; fill #15428B stroke none rectangle 4,7 10,7 polygon 4,10 10,10 7,13" \
-  "${GB[1]}; fill #15428B stroke none rectangle 4,7 10,7 polygon 4,10 10,10 7,13" "${GB[2]}; fill #15428B stroke none rectangle 4,7 10,7 polygon 4,10 10,10 7,13" \
-  "${GB[3]}; fill #15428B stroke none rectangle 4,7 10,7 polygon 4,10 10,10 7,13" "${GB[4]}; fill #A0A0A0 stroke none rectangle 4,7 10,7 polygon 4,10 10,10 7,13"
+# gallery_button NAME WxH GLYPH: the five states, the glyph grey when disabled.
+gallery_button() {
+  local name=$1 size=$2 glyph=$3 states=() i
+  for i in 0 1 2 3; do states+=("${GB[$i]}; fill #15428B stroke none $glyph"); done
+  states+=("${GB[4]}; fill #A0A0A0 stroke none $glyph")
+  image "$name" 5 "$size" 0,0,0,0 bmp "${states[@]}"
+}
+gallery_button CONTROLGALLERYUP 15x21 'polygon 5,12 9,12 7,10'
+gallery_button CONTROLGALLERYDOWN 15x19 'polygon 5,8 9,8 7,10'
+gallery_button CONTROLGALLERYPOPUP 15x20 'rectangle 4,7 10,7 polygon 4,10 10,10 7,13'
 for dir in VERTICAL HORIZONTAL; do
   if [ $dir = VERTICAL ]; then track=17x30 arrows=17x17 thumb=15x20 grip=8x8; else track=30x17 arrows=17x17 thumb=20x15 grip=8x8; fi
   image "CONTROLGALLERYSCROLL${dir}LIGHT" 2 $track 0,0,0,0 png 'g #F5F8FC #E6EEF8 #C5D6EC 0' 'g #D6E3F3 #C6D8EF #A9C3E5 0'

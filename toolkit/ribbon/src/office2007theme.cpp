@@ -4,6 +4,7 @@
 #include <qx/office2007.h>
 
 #include <cstring>
+#include <utility>
 
 // ---------------------------------------------------------------------------
 // The colour table: each key of the theme text and where it lands.
@@ -67,14 +68,20 @@ const QXPOffice2007ColorKey* AFXAPI GetOffice2007ColorKeys(int* pnCount)
     return kColorKeys;
 }
 
+// The entry of a name in a table of (name, member) pairs; NULL when none.
+template <class T, size_t N> static T* FindNamed(const std::pair<const char*, T*> (&entries)[N], const char* pszName)
+{
+    if (!pszName)
+        return NULL;
+    for (const auto& e : entries)
+        if (strcmp(e.first, pszName) == 0)
+            return e.second;
+    return NULL;
+}
+
 ColorValue* COffice2007Theme::FindColorMember(const char* pszMember)
 {
-    if (!pszMember)
-        return NULL;
-    struct Entry {
-        const char* name;
-        ColorValue* p;
-    } entries[] = {
+    const std::pair<const char*, ColorValue*> entries[] = {
         {"StatusBarShadow", &m_clrStatusBarShadow},
         {"ToolbarBottomLine", &m_clrToolbarBottomLine},
         {"TearOffGripper", &m_clrTearOffGripper},
@@ -100,20 +107,12 @@ ColorValue* COffice2007Theme::FindColorMember(const char* pszMember)
         {"ControlLabel", &m_clrControlLabel},
         {"ControlEditBorder", &m_clrControlEditBorder},
     };
-    for (const Entry& e : entries)
-        if (strcmp(e.name, pszMember) == 0)
-            return e.p;
-    return NULL;
+    return FindNamed(entries, pszMember);
 }
 
 GradientColorValue* COffice2007Theme::FindGradientMember(const char* pszMember)
 {
-    if (!pszMember)
-        return NULL;
-    struct Entry {
-        const char* name;
-        GradientColorValue* p;
-    } entries[] = {
+    const std::pair<const char*, GradientColorValue*> entries[] = {
         {"StatusBarFaceTop", &m_grcStatusBarTop},
         {"StatusBarFaceBottom", &m_grcStatusBarBottom},
         {"DockBarFace", &m_grcDockBar},
@@ -126,10 +125,7 @@ GradientColorValue* COffice2007Theme::FindGradientMember(const char* pszMember)
         {"PressedGradient", &m_grcPressed},
         {"DisabledIconGradient", &m_grcDisabledIcon},
     };
-    for (const Entry& e : entries)
-        if (strcmp(e.name, pszMember) == 0)
-            return e.p;
-    return NULL;
+    return FindNamed(entries, pszMember);
 }
 
 // ---------------------------------------------------------------------------

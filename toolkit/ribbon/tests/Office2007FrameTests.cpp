@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 #include <qmtest/cbframe.h>
+#include <qmtest/mouse.h>
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
 
@@ -20,18 +21,9 @@
 
 namespace {
 
+using qmtest::MouseAt;
 using qmtest::PumpFor;
 using qmtest::PumpUntil;
-
-void MouseAt(POINT ptScreen, DWORD dwFlags)
-{
-    ::SetCursorPos(ptScreen.x, ptScreen.y);
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = dwFlags;
-    ::SendInput(1, &in, sizeof(in));
-    PumpFor(60);
-}
 
 COLORREF ScreenPixel(int x, int y)
 {

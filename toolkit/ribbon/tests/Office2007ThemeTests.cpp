@@ -6,6 +6,7 @@
 #include "PaintTestSupport.h"
 
 #include <qx/office2007.h>
+#include <qmtest/themetext.h>
 
 #include <map>
 #include <set>
@@ -18,12 +19,8 @@ namespace {
 
 // A theme text of the given lines (CR LF), kept alive with its resources.
 struct OwnText {
-    explicit OwnText(const std::string& text)
+    explicit OwnText(const std::string& text) : bytes(qmtest::Utf16LE(text))
     {
-        for (unsigned char c : text) {
-            bytes.push_back(c);
-            bytes.push_back(0);
-        }
         res.m_text.Set(bytes.data(), (DWORD)bytes.size());
     }
     std::vector<BYTE> bytes;
@@ -418,24 +415,21 @@ TEST(RibbonStates, ToolbarButtonsGroupedButtonsAndSplitParts)
     for (const auto& g : grouped)
         EXPECT_EQ(g.state, CRibbonStyleTheme::GetGroupedButtonState(g.s, g.p, g.e, g.c, g.o))
             << g.s << g.p << g.e << g.c << g.o;
-    // A disabled split button that is not keyboard-selected draws neither part.
-    EXPECT_EQ(-1, CRibbonStyleTheme::GetSplitMainState(0, 1, 0, FALSE, 0));
-    EXPECT_EQ(-1, CRibbonStyleTheme::GetSplitDropState(0, 1, 0, FALSE, 0));
-    EXPECT_EQ(5, CRibbonStyleTheme::GetSplitMainState(0, 2, 0, FALSE, 0));
-    EXPECT_EQ(4, CRibbonStyleTheme::GetSplitDropState(0, 3, 0, FALSE, 0));
-    // Enabled split button: hot from the keyboard (3) shows the main part 0.
-    EXPECT_EQ(0, CRibbonStyleTheme::GetSplitMainState(1, 3, 0, FALSE, 0));
-    EXPECT_EQ(5, CRibbonStyleTheme::GetSplitMainState(1, 1, 0, FALSE, 0));
-    EXPECT_EQ(1, CRibbonStyleTheme::GetSplitMainState(1, 1, 1, FALSE, 0));
-    EXPECT_EQ(5, CRibbonStyleTheme::GetSplitMainState(1, 0, 0, TRUE, 0));
-    EXPECT_EQ(-1, CRibbonStyleTheme::GetSplitMainState(1, 0, 0, FALSE, 0));
-    EXPECT_EQ(2, CRibbonStyleTheme::GetSplitMainState(1, 0, 0, FALSE, 1));
-    EXPECT_EQ(3, CRibbonStyleTheme::GetSplitMainState(1, 1, 0, FALSE, 1));
-    EXPECT_EQ(4, CRibbonStyleTheme::GetSplitMainState(4, 1, 0, FALSE, 0));
-    EXPECT_EQ(3, CRibbonStyleTheme::GetSplitDropState(3, 1, 0, FALSE, 0));
-    EXPECT_EQ(2, CRibbonStyleTheme::GetSplitDropState(1, 0, 0, TRUE, 0));
-    EXPECT_EQ(0, CRibbonStyleTheme::GetSplitDropState(1, 4, 0, FALSE, 0));
-    EXPECT_EQ(4, CRibbonStyleTheme::GetSplitDropState(1, 1, 0, FALSE, 0));
+    // Split parts: enabled value, selected, pressed, popped, checked ->
+    // main state (of 6), drop state (of 5); -1 draws nothing.
+    const struct {
+        int e, s, p, o, c, main, drop;
+    } splits[] = {
+        {0, 1, 0, 0, 0, -1, -1},  // disabled, not keyboard-selected: neither part
+        {0, 2, 0, 0, 0, 5, 4},   {0, 3, 0, 0, 0, 5, 4},   {1, 3, 0, 0, 0, 0, 4},   {1, 1, 0, 0, 0, 5, 4},
+        {1, 1, 1, 0, 0, 1, 0},   {1, 0, 0, 1, 0, 5, 2},   {1, 0, 0, 0, 0, -1, -1}, {1, 0, 0, 0, 1, 2, 2},
+        {1, 1, 0, 0, 1, 3, 4},   {4, 1, 0, 0, 0, 4, 4},   {3, 1, 0, 0, 0, 5, 3},   {1, 4, 0, 0, 0, 5, 0},
+        {1, 0, 2, 0, 0, 1, 0},
+    };
+    for (const auto& r : splits) {
+        EXPECT_EQ(r.main, CRibbonStyleTheme::GetSplitMainState(r.e, r.s, r.p, r.o, r.c)) << r.e << r.s << r.p << r.o << r.c;
+        EXPECT_EQ(r.drop, CRibbonStyleTheme::GetSplitDropState(r.e, r.s, r.p, r.o, r.c)) << r.e << r.s << r.p << r.o << r.c;
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -494,23 +488,111 @@ TEST_F(Office2007, PaintersAskForImagesTheModuleHolds)
         EXPECT_EQ(0, p->GetHeight() % c.nStates) << c.name << " in " << c.nStates << " states";
         EXPECT_LT(c.nState, c.nStates) << c.name;
         auto it = expected.find(c.name);
-        if (it != expected.end() && c.name != "FRAMETOPLEFT" && c.name != "FRAMETOPRIGHT")
+        if (it != expected.end() && c.name != "FRAMETOPLEFT" && c.name != "FRAMETOPRIGHT") {
             EXPECT_EQ(it->second, c.nState) << c.name;
+        }
     }
     for (const auto& e : expected)
         EXPECT_TRUE(seen.count(e.first)) << e.first << " was not asked for";
     // Keys: the check and radio marks and the frame corners are keyed.
-    for (const auto& c : theme.calls)
-        if (c.name == "TOOLBARBUTTONCHECKBOX" || c.name == "FRAMEBOTTOMLEFT" || c.name == "FRAMECAPTIONBUTTON")
+    for (const auto& c : theme.calls) {
+        if (c.name == "TOOLBARBUTTONCHECKBOX" || c.name == "FRAMEBOTTOMLEFT" || c.name == "FRAMECAPTIONBUTTON") {
             EXPECT_EQ(QX_THEME_KEY_COLOR, c.clrKey) << c.name;
-        else if (c.name == "TOOLBARBUTTONS22" || c.name == "MENUSELECTEDITEM22")
+        } else if (c.name == "TOOLBARBUTTONS22" || c.name == "MENUSELECTEDITEM22") {
             EXPECT_EQ(QX_COLOR_NONE, c.clrKey) << c.name;
+        }
+    }
     // Margins as drawn.
     for (const auto& c : theme.calls) {
-        if (c.name == "TOOLBARBUTTONS22")
+        if (c.name == "TOOLBARBUTTONS22") {
             EXPECT_EQ(CRect(8, 8, 8, 8), c.rcMargins);
-        if (c.name == "FRAMECAPTIONBUTTON")
+        }
+        if (c.name == "FRAMECAPTIONBUTTON") {
             EXPECT_EQ(CRect(3, 3, 3, 3), c.rcMargins);
+        }
+    }
+}
+
+TEST_F(Office2007, SplitButtonsMenuPartsExpandButtonsAndGrippers)
+{
+    Recording<CRibbonStyleTheme> theme;
+    theme.RefreshMetrics();
+    MemoryDC dc(200, 120);
+    TestBar toolbar;
+    TestControl split(&toolbar, qxpControlSplitButtonPopup, "Paste");
+    split.rc = CRect(10, 10, 50, 32);
+    split.nSelected = 1;
+    theme.DrawSplitButtonFrame(dc.dc(), &split, split.rc);
+    ASSERT_EQ(3u, theme.calls.size());
+    EXPECT_EQ("TOOLBARBUTTONSSPLIT22", theme.calls[0].name);
+    EXPECT_EQ(5, theme.calls[0].nState);
+    EXPECT_EQ(6, theme.calls[0].nStates);
+    EXPECT_EQ(CRect(10, 10, 50 - theme.m_nSplitButtonDropDownWidth, 32), theme.calls[0].rc);
+    EXPECT_EQ("TOOLBARBUTTONSSPLITDROPDOWN22", theme.calls[1].name);
+    EXPECT_EQ(4, theme.calls[1].nState);
+    EXPECT_EQ(5, theme.calls[1].nStates);
+    EXPECT_EQ(CRect(2, 2, 2, 2), theme.calls[1].rcMargins);
+    EXPECT_EQ("TOOLBARBUTTONDROPDOWNGLYPH", theme.calls[2].name);
+    EXPECT_EQ(1, theme.calls[2].nState);
+    // Disabled and not keyboard-selected: no parts, the arrow still drawn.
+    theme.calls.clear();
+    split.nEnabled = 0;
+    theme.DrawSplitButtonFrame(dc.dc(), &split, split.rc);
+    ASSERT_EQ(1u, theme.calls.size());
+    EXPECT_EQ("TOOLBARBUTTONDROPDOWNGLYPH", theme.calls[0].name);
+    EXPECT_EQ(3, theme.calls[0].nState);
+    // Large: the "50" images, the drop part under the main one.
+    theme.calls.clear();
+    split.nEnabled = 1;
+    split.nStyle = qxpButtonIconAndCaptionBelow;
+    split.rc = CRect(0, 0, 40, 66);
+    theme.DrawSplitButtonFrame(dc.dc(), &split, split.rc);
+    ASSERT_EQ(2u, theme.calls.size());
+    EXPECT_EQ("TOOLBARBUTTONSSPLIT50", theme.calls[0].name);
+    EXPECT_EQ(CRect(0, 66 - theme.m_metrics.nLargeDropDown, 40, 66), theme.calls[1].rc);
+
+    // Menu items: the split part and the submenu arrow.
+    theme.calls.clear();
+    TestBar popup;
+    popup.nType = qxpBarTypePopup;
+    popup.nPosition = qxpBarPopup;
+    TestControl item(&popup, qxpControlSplitButtonPopup, "Recent");
+    item.rc = CRect(0, 0, 150, 22);
+    item.nSelected = 1;
+    item.bPopped = TRUE;
+    theme.DrawPopupSplitDivider(dc.dc(), &item, item.rc);
+    theme.DrawPopupArrow(dc.dc(), &item, item.rc);
+    ASSERT_EQ(2u, theme.calls.size());
+    EXPECT_EQ("MENUSPLITDROPDOWN", theme.calls[0].name);
+    EXPECT_EQ(2, theme.calls[0].nState);
+    EXPECT_EQ(CRect(150 - theme.m_nSplitButtonPopupWidth, 0, 150, 22), theme.calls[0].rc);
+    EXPECT_EQ("MENUPOPUPGLYPH", theme.calls[1].name);
+    EXPECT_EQ(150 - 14, theme.calls[1].rc.left);
+
+    // The chevron of a toolbar: the last 12 pixels, its hot state.
+    theme.calls.clear();
+    TestControl chevron(&toolbar, qxpControlButton);
+    chevron.rc = CRect(0, 0, 300, 26);
+    theme.DrawExpandButton(NULL, qxpExpandToolbar, &chevron, &toolbar, FALSE, 300, 26);
+    EXPECT_EQ(CRect(288, 0, 300, 26), chevron.rc);
+    chevron.nSelected = 1;
+    theme.DrawExpandButton(dc.dc(), qxpExpandToolbar, &chevron, &toolbar, TRUE, 1, 0);
+    ASSERT_EQ(1u, theme.calls.size());
+    EXPECT_EQ("TOOLBAREXPANDBUTTONHORIZONTAL", theme.calls[0].name);
+    EXPECT_EQ(1, theme.calls[0].nState);
+
+    // Resize grippers.
+    theme.calls.clear();
+    theme.DrawPopupResizeGripper(dc.dc(), CRect(0, 100, 150, 110), 2);
+    theme.DrawPopupResizeGripper(dc.dc(), CRect(0, 100, 150, 110), 1);
+    ASSERT_EQ(4u, theme.calls.size());
+    EXPECT_EQ("POPUPBARRESIZEGRIPPERFACE", theme.calls[0].name);
+    EXPECT_EQ("POPUPBARRESIZEGRIPPERHEIGHT", theme.calls[1].name);
+    EXPECT_EQ("POPUPBARRESIZEGRIPPERWIDTH", theme.calls[3].name);
+    for (const auto& c : theme.calls) {
+        ThemeBitmap* p = theme.GetImage(c.name.c_str());
+        ASSERT_TRUE(p != NULL) << c.name;
+        EXPECT_EQ(0, p->GetHeight() % c.nStates) << c.name;
     }
 }
 

@@ -60,8 +60,13 @@ struct AFX_THREAD_STATE {
     // GetCurrentMessage read it; code that calls window procedures itself
     // may save and restore it.
     MSG m_lastSentMsg;
-    // The message the thread's message pump fetched last.
+    // The message the thread's message pump fetched last (fetched in its
+    // wide form; see AfxDispatchWideChar).
     MSG m_msgCur;
+    // The first half of a surrogate pair typed into m_hWndHighSurrogate,
+    // held until its second half arrives (0: none).
+    WCHAR m_chHighSurrogate;
+    HWND m_hWndHighSurrogate;
     // For IsIdleMessage: the last mouse-move position and message.
     CPoint m_ptCursorLast;
     UINT m_nMsgLast;
@@ -135,6 +140,17 @@ CWnd* AFXAPI AfxGetMainWnd();
 // one), offers it to PreTranslateMessage and dispatches it. FALSE on
 // WM_QUIT (which is left for the caller).
 BOOL AFXAPI AfxPumpMessage();
+// Typed characters beyond ASCII. The pump fetches messages in their wide
+// form. A character message (WM_CHAR, WM_IME_CHAR) beyond ASCII for a window
+// whose procedure takes ANSI messages would reach it through the keyboard's
+// code page, where a letter outside that page becomes '?'; it is delivered
+// whole instead: to a framework window as WM_UNICHAR (one code point, the
+// two halves of a surrogate pair joined), which CWnd::DefWindowProc hands
+// to the control underneath as wide WM_CHAR; to any other window as wide
+// WM_CHAR through its wide procedure. A Unicode window gets the message as
+// it is. TRUE when pMsg was such a message and is dealt with (delivered, or
+// the first half of a pair held); FALSE leaves it to the usual steps.
+BOOL AFXAPI AfxDispatchWideChar(const MSG* pMsg);
 // The pre-translation of the thread: the thread object's PreTranslateMessage
 // when there is one, else the walk from the message's window up to the main
 // window. TRUE when the message was translated (must not be dispatched).
@@ -203,6 +219,9 @@ public:
     virtual void PostNcDestroy();
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // The superclass procedure (DefWindowProc without one). WM_UNICHAR goes
+    // to the control underneath as wide WM_CHAR, so its text gets the whole
+    // character; a window of the framework's own classes gets it as WM_CHAR.
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);

@@ -138,6 +138,10 @@ public:
     // The colour scheme the theme's colours follow now: 1 (also 4, 5) blue,
     // 2 olive, 3 silver, 0 none.
     int GetColorScheme() const;
+    // Theme 10: the frame, face, splitter, caption and caption-text colours
+    // of the Office 2007 theme text ("Window", "DockingPane", "Toolbar")
+    // where it has them.
+    void ApplyOffice2007PaneColors();
 
 protected:
     void RefreshThemeColors();

@@ -104,6 +104,9 @@ public:
                              COLORREF clrTransparent, int nFlags);
 
     void SetLock(CRITICAL_SECTION* pLock) { m_pLock = pLock; }
+    // DrawImage into a raw DC (the off-screen buffers of the keyed and glass
+    // drawings).
+    void DrawInto(HDC hdc, const CRect& rcDest, const CRect& rcSrc, const CRect& rcMargins);
     BOOL IsAlpha() const { return m_bAlpha; }
 
     HBITMAP m_hBitmap;         // owned; alpha images premultiplied

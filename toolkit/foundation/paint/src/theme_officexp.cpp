@@ -57,7 +57,7 @@ COLORREF ToolkitPaintThemeA::GetRectangleTextColor(int nSelected, BOOL bPressed,
                                                    BOOL bPopped, int nBarType, int nBarPosition)
 {
     if (nBarType == qxpBarTypePopup)
-        return GetColor(!bEnabled ? 35 : (nSelected ? 45 : 44));
+        return GetColor(!bEnabled ? qxColorDisabledText : (nSelected ? qxColorHotText : qxColorMenuText));
     if (!bEnabled)
         return GetColor(qxColorBarDisabledText);
     if (bPopped)

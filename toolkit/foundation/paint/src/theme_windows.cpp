@@ -11,7 +11,7 @@ using namespace qxpaint;
 // ---------------------------------------------------------------------------
 // "Windows 2000"
 
-ToolkitPaintThemeD::ToolkitPaintThemeD() : m_nPopupTextColor(18)
+ToolkitPaintThemeD::ToolkitPaintThemeD() : m_nPopupTextColor(COLOR_BTNTEXT)
 {
     // Popups follow the system's drop-shadow setting.
     m_bForceShadows = FALSE;
@@ -59,11 +59,11 @@ COLORREF ToolkitPaintThemeD::GetRectangleTextColor(int nSelected, BOOL, BOOL bEn
     if (nBarType == qxpBarTypePopup) {
         if (!bEnabled)
             return GetColor(COLOR_GRAYTEXT);
-        return GetColor(nSelected ? 14 : m_nPopupTextColor);
+        return GetColor(nSelected ? COLOR_HIGHLIGHTTEXT : m_nPopupTextColor);
     }
     if (!bEnabled)
         return GetColor(COLOR_GRAYTEXT);
-    return GetColor(nBarPosition == qxpBarPopup ? m_nPopupTextColor : 18);
+    return GetColor(nBarPosition == qxpBarPopup ? m_nPopupTextColor : COLOR_BTNTEXT);
 }
 
 void ToolkitPaintThemeD::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
@@ -382,7 +382,7 @@ ToolkitPaintThemeE::ToolkitPaintThemeE()
     m_iconsInfo.bIconsWithShadow = FALSE;
     m_bThemedStatusBar = TRUE;
     m_bThemedCheckBox = TRUE;
-    m_nPopupTextColor = 7;
+    m_nPopupTextColor = COLOR_MENUTEXT;
 }
 
 ToolkitPaintThemeE::~ToolkitPaintThemeE() {}

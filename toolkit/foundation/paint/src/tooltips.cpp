@@ -1,4 +1,5 @@
 // tooltips.cpp - the tooltip context and the toolkit's tooltip window.
+#include <qx/themeres.h>
 #include <qx/tooltips.h>
 
 #include <qx/colors.h>
@@ -212,6 +213,18 @@ CSize CQXPToolTipContextToolTip::CalcSize(CDC* pDC, const CString& strText)
 
 void CQXPToolTipContextToolTip::DrawBackground(CDC* pDC, CRect rc)
 {
+    if (m_nKind == 5) {
+        // The Office 2007 look: the theme's tooltip gradient and border.
+        ThemeResources* pTheme = GetThemeResources();
+        COLORREF clrLight = pTheme->GetColor("Window", "TooltipLight");
+        COLORREF clrDark = pTheme->GetColor("Window", "TooltipDark");
+        COLORREF clrBorder = pTheme->GetColor("Window", "TooltipBorder");
+        if (clrLight != QX_COLOR_NONE && clrDark != QX_COLOR_NONE && clrBorder != QX_COLOR_NONE) {
+            DrawHelpers::Instance()->FillGradient(pDC->GetSafeHdc(), rc, clrLight, clrDark, FALSE);
+            pDC->Draw3dRect(rc, clrBorder, clrBorder);
+            return;
+        }
+    }
     if (m_nKind == 4) {
         int nTheme = ToolkitColorManager::Instance()->GetCurrentTheme();
         if (nTheme >= qxColorThemeBlue && nTheme <= qxColorThemeAero) {

@@ -13,6 +13,7 @@
 #include <qx/visualstyles.h>
 
 #include <gtest/gtest.h>
+#include <qmtest/screenshot.h>
 
 #include "PrintSupport.h"
 
@@ -243,6 +244,21 @@ public:
         }
         fclose(f);
         return true;
+    }
+
+    // Writes the picture as <build>/screenshots/<name> (PNG) and names the
+    // file on stdout.
+    bool SavePng(const std::string& name)
+    {
+        ::GdiFlush();
+        std::string path = qmtest::ScreenshotDir(QM_BIN_DIR) + "/" + name;
+        FILE* fp = fopen(path.c_str(), "wb");
+        if (!fp)
+            return false;
+        bool bOk = qmtest::WritePngRgb(fp, m_pBits, m_cx, m_cy);
+        fclose(fp);
+        printf("screenshot: %s\n", path.c_str());
+        return bOk;
     }
 
 private:

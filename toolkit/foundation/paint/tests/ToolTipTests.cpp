@@ -3,8 +3,12 @@
 // the standard control's title rule.
 #include "DialogTestSupport.h"
 
+#include <qx/colors.h>
 #include <qx/sysutil.h>
+#include <qx/themeres.h>
 #include <qx/tooltips.h>
+
+#include <qmtest/screenshot.h>
 
 #include <algorithm>
 #include <functional>
@@ -374,6 +378,54 @@ TEST_F(ToolTipTest, MeasuringAddsMarginsTitleAndIcon)
     CSize titled = tip->CalcSize(&dc, "Hello");
     EXPECT_GE(titled.cx, plain.cx + 25);
     EXPECT_GT(titled.cy, plain.cy + 20);
+}
+
+TEST_F(ToolTipTest, StyleFiveTakesTheOffice2007GradientAndBorder)
+{
+    ctx.DestroyToolTip();
+    ctx.SetStyle(5);
+    Move(10, 10);
+    ASSERT_NE(nullptr, ctx.Tip());
+    g_now += 500;
+    FireTimer();
+    ASSERT_TRUE(Shown());
+    ThemeResources* pTheme = GetThemeResources();
+    const COLORREF clrBorder = pTheme->GetColor("Window", "TooltipBorder");
+    const COLORREF clrLight = pTheme->GetColor("Window", "TooltipLight");
+    const COLORREF clrDark = pTheme->GetColor("Window", "TooltipDark");
+    ASSERT_NE(QX_COLOR_NONE, clrBorder);
+    CQXPToolTipContextToolTip* pTip = ctx.Tip();
+    CRect rc;
+    pTip->GetClientRect(&rc);
+    pTip->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    CClientDC dc(pTip);
+    EXPECT_EQ(clrBorder, dc.GetPixel(0, rc.Height() / 2));
+    EXPECT_EQ(clrBorder, dc.GetPixel(rc.right - 1, rc.bottom - 1));
+    // Light at the top, dark at the bottom, on the right-hand side where
+    // no text is.
+    COLORREF clrTop = dc.GetPixel(rc.right - 2, 1), clrBottom = dc.GetPixel(rc.right - 2, rc.bottom - 2);
+    EXPECT_NEAR(GetBValue(clrLight), GetBValue(clrTop), 8);
+    EXPECT_NEAR(GetGValue(clrDark), GetGValue(clrBottom), 8);
+    PumpMessages();
+    ::Sleep(200);
+    PumpMessages();
+    CRect rcTip;
+    pTip->GetWindowRect(&rcTip);
+    std::string path = qmtest::ScreenshotDir(QM_BIN_DIR) + "/tooltip-style5.png";
+    EXPECT_TRUE(qmtest::SaveScreenPng(rcTip, path));
+    printf("screenshot: %s\n", path.c_str());
+    // Style 2 keeps the info colours.
+    ctx.DestroyToolTip();
+    ctx.SetStyle(2);
+    Move(300, 100);
+    g_now += 1000;
+    Move(10, 10);
+    g_now += 500;
+    FireTimer();
+    ASSERT_TRUE(Shown());
+    ctx.Tip()->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    CClientDC dc2(ctx.Tip());
+    EXPECT_EQ(::GetSysColor(COLOR_INFOBK), dc2.GetPixel(rc.right - 2, 1));
 }
 
 TEST_F(ToolTipTest, AnInactiveOwnerPutsTheTipAway)

@@ -266,6 +266,14 @@ public:
     void DrawStatusPaneBorder(CDC* pDC, CRect rc, CQXPStatusPaneView* pPane, BOOL bLastPane) override;
     void DrawStatusGripper(CDC* pDC, CRect rcGripper) override;
     void SetBarRegion(CQXPBarView* pBar) override;
+    void DrawSplitButtonFrame(CDC* pDC, CQXPControlView* pButton, CRect rcButton) override;
+    void DrawDropDownGlyph(CDC* pDC, CQXPControlView* pControl, CPoint pt, int nSelected, BOOL bPopped,
+                           BOOL bEnabled, BOOL bVert) override;
+    void DrawPopupSplitDivider(CDC* pDC, CQXPControlView* pControl, CRect rc) override;
+    void DrawPopupArrow(CDC* pDC, CQXPControlView* pControl, CRect rc) override;
+    CSize DrawExpandButton(CDC* pDC, int nKind, CQXPControlView* pControl, CQXPBarView* pBar, BOOL bDraw,
+                           int nParam1, int nParam2) override;
+    void DrawPopupResizeGripper(CDC* pDC, CRect rcGripper, int nFlags) override;
 
     // The state of a toolbar button image (TOOLBARBUTTONS22/50, 4 states);
     // -1: nothing is drawn.

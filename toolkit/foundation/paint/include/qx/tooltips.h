@@ -10,10 +10,12 @@
 //
 // Styles: 0 the standard tooltip control, 1 its balloon form, 2 the
 // toolkit's own window (CQXPToolTipContextToolTip), 3 rich text, 4 a
-// gradient background, 5 the Office 2007 look, 6 HTML. Styles 3, 5 and 6
-// draw through other subsystems (the command bars' rich-text host, the
-// Office 2007 theme images, the browser control); until those are present
-// they draw as style 2 (style 5 with its own text colour).
+// gradient background, 5 the Office 2007 look, 6 HTML. Styles 3 and 6 draw
+// through other subsystems (the command bars' rich-text host, the browser
+// control); until those are present they draw as style 2. Style 5 takes its
+// gradient and border from the Office 2007 theme text ("Window":
+// TooltipLight, TooltipDark, TooltipBorder) and its own text colour; without
+// the theme it draws as style 2.
 //
 // Tool records are TOOLINFOA of the size of the fields in use: the records
 // the context passes carry lParam (TTTOOLINFOA_V2_SIZE) when a title or an
