@@ -89,6 +89,10 @@ public:
     CFileSysTreeCtrl* GetFileTree() const;
     // Fills the File Explorer's tree when it is shown and not yet filled.
     void FillFileTreeIfShown();
+    // Loads the icons that start-up left for the first idle (the menus' own,
+    // and the large ones when the toolbar is small); does nothing after the
+    // first call.
+    void LoadDeferredIcons();
     CToolbarFindComboBox* GetFindBox() const { return m_pFindBox; }
     CFindDialog* GetFindDialog() const { return m_pFindDialog; }
     CReplaceDialog* GetReplaceDialog() const { return m_pReplaceDialog; }
@@ -121,6 +125,17 @@ public:
     // Activates the child window whose document has this path; FALSE when
     // none has it.
     BOOL ActivateChildWindow(LPCSTR lpszPath);
+
+    // Options sheet: the languages are read again from the Config folder
+    // and every text frame applies its language anew; the editing values
+    // (tabs, guides, caret line) and the toolbar icon size reach what shows
+    // them; the text documents' backup stores follow the backup settings.
+    void ReloadLanguages();
+    void ApplyEditingValuesToViews();
+    void ApplyLargeIcons();
+    // bReset: forget each document's copies; else drop the ones beyond the
+    // number kept.
+    void UpdateDocumentBackups(BOOL bReset);
 
     void SetProgress(BOOL bOn, int nPos, int nMax) override;
     CProcessOutputView* ShowToolWindow();
@@ -183,6 +198,9 @@ protected:
     afx_msg void OnStopUserTool();
     afx_msg void OnUpdateStopUserTool(CCmdUI* pCmdUI);
     afx_msg void OnUpdateToolsEntry(CCmdUI* pCmdUI);
+    afx_msg void OnEditorProperties();
+    afx_msg void OnTidyProperties();
+    afx_msg void OnXmlTidyProperties();
     afx_msg void OnNotYetAvailable();
     afx_msg void OnNotYetAvailableRange(UINT nID);
     afx_msg void OnUpdateNotYetAvailable(CCmdUI* pCmdUI);
@@ -224,6 +242,7 @@ protected:
     BOOL m_bNavigating;   // a navigation step moves the caret: no new place
     std::vector<CFrameWnd*> m_childFrames;
     BOOL m_bPanesInstalled;
+    BOOL m_bIconsDeferred;  // icons still to load at the first idle
 
     // Pane windows (created when a pane is first shown).
     CWnd* m_pPaneWnds[kPaneCount];
