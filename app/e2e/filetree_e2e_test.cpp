@@ -210,12 +210,7 @@ TEST_F(FileTreeTest, ContextCommandsOpenCopyAndShowProperties)
     RECT rc = qmtest::RemoteTreeItemRect(tree, locked);
     POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
     ClientToScreen(tree, &pt);
-    SetCursorPos(pt.x, pt.y);
-    INPUT click[2] = {};
-    click[0].type = click[1].type = INPUT_MOUSE;
-    click[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-    click[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-    SendInput(2, click, sizeof(INPUT));
+    qmtest::RightClickAt(pt);
     HWND menu = nullptr;
     EXPECT_TRUE(qmtest::WaitUntil([&] { return (menu = m_prog.FindOtherWindow("#32768")) != nullptr; }, 5000))
         << "no context menu";

@@ -1,6 +1,9 @@
-// The external tools and the tool window of the running editor, and a
-// picture of the main window with a C++ file open in the default theme.
+// The external tools and the tool window of the running editor (its output
+// and the output's context menu), and a picture of the main window with a C++
+// file open in the default theme.
 #include "qmate_fixture.h"
+
+#include <qmtest/screenshot.h>
 
 #include <png.h>
 
@@ -117,6 +120,22 @@ TEST_F(QmateTest, ToolWindowShowsAConsoleProgramsOutput)
     ASSERT_TRUE(out) << "no window of the main frame shows the tool's output";
     std::string shown = qmtest::WindowTextOf(out);
     EXPECT_NE(shown.find(marker + " active.txt"), std::string::npos) << shown;
+
+    // A right click in the output opens the command bars' popup with the
+    // edit menu's pictures, not a system menu.
+    ASSERT_TRUE(qmtest::BringToForeground(main));
+    RECT rcOut;
+    ASSERT_TRUE(GetWindowRect(out, &rcOut));
+    qmtest::RightClickAt({(rcOut.left + rcOut.right) / 2, (rcOut.top + rcOut.bottom) / 2});
+    HWND menu = nullptr;
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return (menu = m_prog.FindOtherWindow("QXPPopupBar")) != nullptr; }, 5000))
+        << "no command-bar context menu on the tool output";
+    EXPECT_EQ(nullptr, m_prog.FindOtherWindow("#32768")) << "a system menu opened";
+    if (menu) {
+        EXPECT_TRUE(qmtest::SaveWindowShot(menu, QM_BIN_DIR, "tool-output-menu.png"));
+        qmtest::SendChord({VK_ESCAPE});
+        qmtest::WaitUntil([&] { return !IsWindowVisible(menu); }, 3000);
+    }
     ASSERT_TRUE(Close());
 }
 

@@ -11,6 +11,7 @@
 #include <qx/mousemanager.h>
 #include <qx/drawing.h>
 #include <qx/images.h>
+#include <qx/shortcuts.h>
 #include <qx/tooltips.h>
 
 #include <algorithm>
@@ -73,6 +74,8 @@ BEGIN_MESSAGE_MAP(CQXPCommandBar, CWnd)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUIMsg)
     ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
     ON_MESSAGE(WM_HELPHITTEST, OnHelpHitTest)
+    ON_WM_NCHITTEST()
+    ON_WM_NCLBUTTONDOWN()
     ON_MESSAGE(WM_INITIALUPDATE, OnIdleUpdateCmdUIMsg)
 END_MESSAGE_MAP()
 
@@ -230,6 +233,25 @@ void CQXPCommandBar::SetCommandBars(CQXPCommandBars* pCommandBars)
 {
     m_pCommandBars = pCommandBars;
     m_pControls->SetCommandBars(pCommandBars);
+}
+
+void CQXPCommandBar::UpdateShortcuts()
+{
+    CQXPCommandBars* pCommandBars = GetCommandBars();
+    CQXPKeyboardShortcuts* pShortcuts = pCommandBars ? pCommandBars->GetKeyboardShortcuts() : NULL;
+    if (!pShortcuts || !pCommandBars->m_bMenuShortcuts)
+        return;
+    // The shortcut table speaks, not the texts the menu resource was loaded
+    // with: a command the table has no key for shows none. Without any
+    // table the texts stay as they are.
+    for (int i = 0; i < m_pControls->GetCount(); i++) {
+        CQXPControl* pControl = m_pControls->GetAt(i);
+        if (pControl->GetParent() != this || pControl->GetID() == 0 || !pControl->IsVisible(0))
+            continue;
+        CString strText = pControl->m_strShortcutTextAuto;
+        pShortcuts->FindDefaultAccelerator(pControl->GetID(), strText);
+        pControl->m_strShortcutTextAuto = strText;
+    }
 }
 
 BOOL CQXPCommandBar::LoadMenu(CMenu* pMenu, BOOL bRemove)
@@ -842,6 +864,40 @@ LRESULT CQXPCommandBar::OnPrintClient(WPARAM wParam, LPARAM lParam)
     DrawCommandBar(pDC, rcClient);
     ::RestoreDC(hDC, nSaved);
     return 0;
+}
+
+BOOL CQXPCommandBar::IsSiteInHelpMode() const
+{
+    CWnd* pSite = GetOwnerSite();
+    if (!pSite || !::IsWindow(pSite->GetSafeHwnd()))
+        return FALSE;
+    CFrameWnd* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, pSite);
+    if (!pFrame)
+        pFrame = pSite->GetParentFrame();
+    return pFrame && pFrame->m_bHelpMode;
+}
+
+LRESULT CQXPCommandBar::OnNcHitTest(CPoint point)
+{
+    if (!IsSiteInHelpMode())
+        return CWnd::OnNcHitTest(point);
+    CPoint ptClient = point;
+    ScreenToClient(&ptClient);
+    CQXPControl* pControl = m_pControls->HitTest(ptClient);
+    if (pControl && pControl->GetID() <= 0 && dynamic_cast<CQXPControlPopup*>(pControl))
+        return HTMENU;
+    return HTCLIENT;
+}
+
+void CQXPCommandBar::OnNcLButtonDown(UINT nHitTest, CPoint point)
+{
+    if (!IsSiteInHelpMode()) {
+        CWnd::OnNcLButtonDown(nHitTest, point);
+        return;
+    }
+    CPoint ptClient = point;
+    ScreenToClient(&ptClient);
+    OnLButtonDown(MK_LBUTTON, ptClient);
 }
 
 LRESULT CQXPCommandBar::OnHelpHitTest(WPARAM wParam, LPARAM lParam)

@@ -280,7 +280,8 @@ private:
 
 int CQXPCommandBar::ProcessHookKeyDown(UINT nKey)
 {
-    if (IsCustomizeMode())
+    // Keys are the frame's while it customizes or picks a command for help.
+    if (IsCustomizeMode() || IsSiteInHelpMode())
         return 2;
     if (m_nLockTracking > 0)
         return 1;

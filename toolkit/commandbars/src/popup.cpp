@@ -118,39 +118,40 @@ CRect CQXPPopupBar::InnerBorders() const
     return rc;
 }
 
-void CQXPPopupBar::UpdateShortcuts()
+CSize CQXPPopupBar::GetPresentSize() const
 {
-    CQXPCommandBars* pCommandBars = GetCommandBars();
-    CQXPKeyboardShortcuts* pShortcuts = pCommandBars ? pCommandBars->GetKeyboardShortcuts() : NULL;
-    if (!pShortcuts || !pCommandBars->m_bMenuShortcuts)
-        return;
-    // The shortcut table speaks, not the texts the menu resource was loaded
-    // with: a command the table has no key for shows none. Without any
-    // table the texts stay as they are.
-    for (int i = 0; i < m_pControls->GetCount(); i++) {
-        CQXPControl* pControl = m_pControls->GetAt(i);
-        if (pControl->GetParent() != this || pControl->GetID() == 0 || !pControl->IsVisible(0))
-            continue;
-        CString strText = pControl->m_strShortcutTextAuto;
-        pShortcuts->FindDefaultAccelerator(pControl->GetID(), strText);
-        pControl->m_strShortcutTextAuto = strText;
-    }
+    CRect rc(0, 0, 0, 0);
+    if (m_hWnd && ::IsWindow(m_hWnd))
+        ::GetClientRect(m_hWnd, &rc);
+    return rc.Size();
 }
 
 CSize CQXPPopupBar::CalcDynamicLayout(int nLength, DWORD dwMode)
 {
     (void)nLength;
     (void)dwMode;
-    if (m_bInLayout) {
-        // A layout asked for from inside the layout changes nothing.
-        CRect rc(0, 0, 0, 0);
-        if (m_hWnd && ::IsWindow(m_hWnd))
-            ::GetClientRect(m_hWnd, &rc);
-        return rc.Size();
-    }
+    if (m_bInLayout)
+        return GetPresentSize();
     m_bInLayout = TRUE;
     CClientDC dc(m_hWnd && ::IsWindow(m_hWnd) ? this : NULL);
     CFont* pOldFont = dc.SelectObject(GetControlFont());
+    if (m_barType == qxpBarTypeNormal) {
+        // A popup toolbar: rows within the MRUWidth, no gripper.
+        UpdateShortcuts();
+        CRect rcBorders = m_rcBorders;
+        if (m_bTearOffPopup)
+            rcBorders.top += kTearOffHeight;
+        CSize sz = m_pControls->CalcDynamicSize(&dc, m_nMRUWidth, qxpLayoutWrapGroups | qxpLayoutCommit | qxpLayoutHorz,
+                                                rcBorders);
+        dc.SelectObject(pOldFont);
+        m_rcTearOff = m_bTearOffPopup ? CRect(m_rcBorders.left, m_rcBorders.top, sz.cx - m_rcBorders.right,
+                                              m_rcBorders.top + kTearOffHeight)
+                                      : CRect(0, 0, 0, 0);
+        m_rcResizeGripper.SetRectEmpty();
+        m_nResizeFlags = 0;
+        m_bInLayout = FALSE;
+        return sz;
+    }
     CQXPControl* pResizable = GetResizableControl();
     m_nResizeFlags = pResizable ? (pResizable->GetResizeFlags() & 3) : 0;
     for (int i = 0; i < m_pControls->GetCount(); i++)
@@ -927,33 +928,4 @@ CQXPPopupToolBar* AFXAPI CQXPPopupToolBar::CreatePopupToolBar(CQXPCommandBars* p
     CQXPPopupToolBar* pBar = new CQXPPopupToolBar;
     pBar->SetCommandBars(pCommandBars);
     return pBar;
-}
-
-CSize CQXPPopupToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)
-{
-    (void)nLength;
-    (void)dwMode;
-    if (m_bInLayout) {
-        CRect rc(0, 0, 0, 0);
-        if (m_hWnd && ::IsWindow(m_hWnd))
-            ::GetClientRect(m_hWnd, &rc);
-        return rc.Size();
-    }
-    m_bInLayout = TRUE;
-    CClientDC dc(m_hWnd && ::IsWindow(m_hWnd) ? this : NULL);
-    CFont* pOldFont = dc.SelectObject(GetControlFont());
-    UpdateShortcuts();
-    CRect rcBorders = m_rcBorders;
-    if (m_bTearOffPopup)
-        rcBorders.top += kTearOffHeight;
-    CSize sz = m_pControls->CalcDynamicSize(&dc, m_nMRUWidth, qxpLayoutWrapGroups | qxpLayoutCommit | qxpLayoutHorz,
-                                            rcBorders);
-    dc.SelectObject(pOldFont);
-    m_rcTearOff = m_bTearOffPopup ? CRect(m_rcBorders.left, m_rcBorders.top, sz.cx - m_rcBorders.right,
-                                          m_rcBorders.top + kTearOffHeight)
-                                  : CRect(0, 0, 0, 0);
-    m_rcResizeGripper.SetRectEmpty();
-    m_nResizeFlags = 0;
-    m_bInLayout = FALSE;
-    return sz;
 }

@@ -620,6 +620,14 @@ void CQXPToolBar::DrawCommandBar(CDC* pDC, CRect rcClip)
     }
 }
 
+IMPLEMENT_DYNCREATE(CQXPFloatingPopupBar, CQXPToolBar)
+
+CQXPFloatingPopupBar::CQXPFloatingPopupBar()
+{
+    m_barType = qxpBarTypePopup;
+    m_nMRUWidth = 0;
+}
+
 CSize CQXPToolBar::CalcFloatingLayout(int nLength, BOOL bCommit, BOOL bLengthIsHeight)
 {
     CSize szCaption = GetPaintManager()->DrawCommandBarGripper(NULL, this, FALSE);
@@ -627,8 +635,18 @@ CSize CQXPToolBar::CalcFloatingLayout(int nLength, BOOL bCommit, BOOL bLengthIsH
     int nPosition = m_barPosition;
     m_barPosition = qxpBarFloating;
     m_rcBorders = CRect(3, 3 + szCaption.cy + 1, 3, 3);
-    CSize sz = CalcDockingLayout(nLength, qxpLayoutHorz | (bCommit ? qxpLayoutCommit : 0) |
-                                              (bLengthIsHeight ? qxpLayoutLengthIsHeight : 0));
+    CSize sz;
+    if (m_barType == qxpBarTypePopup) {
+        // A floating popup bar: one column, as a menu.
+        UpdateShortcuts();
+        CClientDC dc(m_hWnd && ::IsWindow(m_hWnd) ? this : NULL);
+        CFont* pOldFont = dc.SelectObject(GetControlFont());
+        sz = m_pControls->CalcPopupSize(&dc, 0, m_rcBorders);
+        dc.SelectObject(pOldFont);
+    } else {
+        sz = CalcDockingLayout(nLength, qxpLayoutHorz | (bCommit ? qxpLayoutCommit : 0) |
+                                            (bLengthIsHeight ? qxpLayoutLengthIsHeight : 0));
+    }
     m_rcBorders = rcSave;
     m_barPosition = nPosition;
     // Room for the title.

@@ -762,6 +762,20 @@ struct ToolbarsMenuProbe {
 };
 ToolbarsMenuProbe g_probe;
 
+// Chooses an item of an open popup as a click would, or closes the popup
+// with Esc when there is none to choose.
+void ChooseOrClose(HWND hPopup, CQXPControl* pPick)
+{
+    if (!pPick) {
+        ::PostMessageA(hPopup, WM_KEYDOWN, VK_ESCAPE, 0);
+        return;
+    }
+    CPoint pt = pPick->GetRect().CenterPoint();
+    ::PostMessageA(hPopup, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    ::PostMessageA(hPopup, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    ::PostMessageA(hPopup, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+}
+
 void CALLBACK ProbeToolbarsMenu(HWND, UINT, UINT_PTR, DWORD)
 {
     if (g_probe.bPicked || ++g_probe.nTicks > 100)
@@ -784,14 +798,7 @@ void CALLBACK ProbeToolbarsMenu(HWND, UINT, UINT_PTR, DWORD)
             pPick = pControl;
     }
     g_probe.bPicked = TRUE;
-    if (!pPick) {
-        ::PostMessageA(hPopup, WM_KEYDOWN, VK_ESCAPE, 0);
-        return;
-    }
-    CPoint pt = pPick->GetRect().CenterPoint();
-    ::PostMessageA(hPopup, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
-    ::PostMessageA(hPopup, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
-    ::PostMessageA(hPopup, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    ChooseOrClose(hPopup, pPick);
 }
 
 TEST_F(FloatingTest, RightClickOnABarOrTheDockRowOffersTheToolbarsMenu)
@@ -1098,14 +1105,7 @@ void CALLBACK ProbeControlMenu(HWND, UINT, UINT_PTR, DWORD)
         if (pControl->GetID() == g_controlMenu.pick)
             pPick = pControl;
     }
-    if (!pPick) {
-        ::PostMessageA(hPopup, WM_KEYDOWN, VK_ESCAPE, 0);
-        return;
-    }
-    CPoint pt = pPick->GetRect().CenterPoint();
-    ::PostMessageA(hPopup, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
-    ::PostMessageA(hPopup, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
-    ::PostMessageA(hPopup, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    ChooseOrClose(hPopup, pPick);
 }
 
 TEST_F(FloatingTest, TheToolkitsOwnEditBoxesShowTheirMenuAsACommandBarPopupWithIcons)
@@ -1142,6 +1142,26 @@ TEST_F(FloatingTest, TheToolkitsOwnEditBoxesShowTheirMenuAsACommandBarPopupWithI
     EXPECT_EQ(9, nEnd);
     edit.DestroyWindow();
     pChild->DestroyWindow();
+}
+
+TEST_F(FloatingTest, AFloatingPopupBarListsItsCommandsInOneColumnWithTheTablesShortcuts)
+{
+    CQXPToolBar* pBar = pBars->Add("Commands", qxpBarTop, RUNTIME_CLASS(CQXPFloatingPopupBar));
+    ASSERT_NE(nullptr, dynamic_cast<CQXPFloatingPopupBar*>(pBar));
+    const UINT ids[] = {ID_TEST_OPEN, ID_TEST_SAVE, ID_TEST_EXIT};
+    ASSERT_TRUE(pBar->SetButtons(ids, 3));
+    ACCEL table[] = {{FCONTROL | FVIRTKEY, 'P', ID_TEST_OPEN}};
+    pBars->GetKeyboardShortcuts()->SetAcceleratorTable(table, 1);
+    ASSERT_TRUE(pBar->SetFloating(FloatPoint(200, 150)));
+    PumpPending();
+    ASSERT_TRUE(pBar->IsFloating());
+    for (int i = 1; i < 3; i++) {
+        CRect rcAbove = pBar->GetControl(i - 1)->GetRect(), rc = pBar->GetControl(i)->GetRect();
+        EXPECT_EQ(rcAbove.left, rc.left) << i;
+        EXPECT_GE(rc.top, rcAbove.bottom) << "one column, as a menu: " << i;
+    }
+    EXPECT_STREQ("Ctrl+P", pBar->GetControl(0)->GetShortcutText().GetString());
+    EXPECT_STREQ("", pBar->GetControl(1)->GetShortcutText().GetString());
 }
 
 }  // namespace

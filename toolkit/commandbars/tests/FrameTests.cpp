@@ -100,6 +100,25 @@ protected:
         PumpPending();
         return pChild->GetSafeHwnd();
     }
+    // A second bar (Undo, ANSI, UTF-8) docked in the toolbar's row, right of
+    // it; both hide what does not fit rather than wrap.
+    CQXPToolBar* DockSecondBarBeside()
+    {
+        frame.m_pToolBar->SetFlags(qxpFlagHideWrap);
+        CQXPToolBar* pSecond = pBars->Add("Second", qxpBarTop);
+        if (!pSecond)
+            return NULL;
+        const UINT ids[] = {ID_TEST_UNDO, ID_TEST_ANSI, ID_TEST_UTF8};
+        pSecond->SetButtons(ids, 3);
+        pSecond->SetFlags(qxpFlagHideWrap);
+        frame.RecalcLayout();
+        CRect rcFirst;
+        ::GetWindowRect(frame.m_pToolBar->GetSafeHwnd(), &rcFirst);
+        CRect rcDrop(rcFirst.right + 4, rcFirst.top, rcFirst.right + 80, rcFirst.bottom);
+        pBars->GetDockBar(qxpBarTop)->DockCommandBar(pSecond, &rcDrop);
+        frame.RecalcLayout();
+        return pSecond;
+    }
     std::vector<int> Ids(CQXPCommandBar* pBar)
     {
         std::vector<int> ids;
@@ -222,18 +241,9 @@ TEST_F(FrameTest, DocumentMenusSwitchAndKeepTheirCustomisation)
 TEST_F(FrameTest, TooNarrowToolbarOffersExactlyItsHiddenButtonsInTheExpandPopup)
 {
     CQXPToolBar* pToolBar = frame.m_pToolBar;
-    pToolBar->SetFlags(qxpFlagHideWrap);
-    // A second bar in the same row, right of the first.
-    CQXPToolBar* pSecond = pBars->Add("Second", qxpBarTop);
+    CQXPToolBar* pSecond = DockSecondBarBeside();
     ASSERT_NE(nullptr, pSecond);
-    const UINT ids[] = {ID_TEST_UNDO, ID_TEST_ANSI, ID_TEST_UTF8};
-    pSecond->SetButtons(ids, 3);
-    pSecond->SetFlags(qxpFlagHideWrap);
     CRect rcFirst;
-    frame.RecalcLayout();
-    ::GetWindowRect(pToolBar->GetSafeHwnd(), &rcFirst);
-    CRect rcDrop(rcFirst.right + 4, rcFirst.top, rcFirst.right + 80, rcFirst.bottom);
-    pBars->GetDockBar(qxpBarTop)->DockCommandBar(pSecond, &rcDrop);
     frame.RecalcLayout();
     CRect rcSecond;
     ::GetWindowRect(pSecond->GetSafeHwnd(), &rcSecond);
@@ -301,17 +311,8 @@ TEST_F(FrameTest, TheExpandPopupIsAToolbarOfTheHiddenButtonsOrTheSitesOwnPopup)
 {
     // Two bars share the top row; the frame narrows until two buttons hide.
     CQXPToolBar* pToolBar = frame.m_pToolBar;
-    pToolBar->SetFlags(qxpFlagHideWrap);
-    CQXPToolBar* pSecond = pBars->Add("Second", qxpBarTop);
+    CQXPToolBar* pSecond = DockSecondBarBeside();
     ASSERT_NE(nullptr, pSecond);
-    const UINT ids[] = {ID_TEST_UNDO, ID_TEST_ANSI, ID_TEST_UTF8};
-    pSecond->SetButtons(ids, 3);
-    pSecond->SetFlags(qxpFlagHideWrap);
-    CRect rcFirst;
-    frame.RecalcLayout();
-    ::GetWindowRect(pToolBar->GetSafeHwnd(), &rcFirst);
-    CRect rcDrop(rcFirst.right + 4, rcFirst.top, rcFirst.right + 80, rcFirst.bottom);
-    pBars->GetDockBar(qxpBarTop)->DockCommandBar(pSecond, &rcDrop);
     auto hiddenCount = [&] {
         int n = 0;
         for (CQXPToolBar* pBar : {pToolBar, pSecond})
@@ -800,6 +801,49 @@ TEST_F(FrameTest, EachThemeRepaintsTheBarsAndIsCapturedForReview)
         PumpPending();
     }
     EXPECT_GT(nDifferent, 0) << "switching themes changes the bars' look";
+}
+
+// ---------------------------------------------------------------------------
+// Context help
+
+TEST_F(FrameTest, InContextHelpModeBarsAnswerHitTestsForHelpAndLeaveKeysToTheFrame)
+{
+    CQXPControl* pFile = frame.m_pMenuBar->GetControl(0);
+    ASSERT_NE(nullptr, dynamic_cast<CQXPControlPopup*>(pFile));
+    ASSERT_LE(pFile->GetID(), 0) << "a menu title has no command";
+    CQXPControl* pSave = frame.m_pToolBar->GetControls()->FindControl(ID_TEST_SAVE);
+    ASSERT_NE(nullptr, pSave);
+    auto screenPoint = [](CQXPCommandBar* pBar, CQXPControl* pControl) {
+        CPoint pt = pControl->GetRect().CenterPoint();
+        ::ClientToScreen(pBar->GetSafeHwnd(), &pt);
+        return MAKELPARAM(pt.x, pt.y);
+    };
+    struct Case {
+        BOOL bHelpMode;
+        LRESULT nFile;
+        LRESULT nSave;
+    } cases[] = {{FALSE, HTCLIENT, HTCLIENT}, {TRUE, HTMENU, HTCLIENT}};
+    for (const Case& c : cases) {
+        frame.m_bHelpMode = c.bHelpMode;
+        EXPECT_EQ(c.nFile, ::SendMessageA(frame.m_pMenuBar->GetSafeHwnd(), WM_NCHITTEST, 0,
+                                          screenPoint(frame.m_pMenuBar, pFile)))
+            << c.bHelpMode;
+        EXPECT_EQ(c.nSave, ::SendMessageA(frame.m_pToolBar->GetSafeHwnd(), WM_NCHITTEST, 0,
+                                          screenPoint(frame.m_pToolBar, pSave)))
+            << c.bHelpMode;
+    }
+
+    // Still in help mode: a non-client click on the title opens its menu as
+    // a click does, and the bar leaves the keys to the frame.
+    ::SendMessageA(frame.m_pMenuBar->GetSafeHwnd(), WM_NCLBUTTONDOWN, HTMENU, screenPoint(frame.m_pMenuBar, pFile));
+    EXPECT_TRUE(PumpUntil([&] { return pFile->GetPopuped() != FALSE; }, 2000));
+    int nSelected = frame.m_pMenuBar->GetSelectedIndex();
+    EXPECT_EQ(2, frame.m_pMenuBar->ProcessHookKeyDown(VK_RIGHT));
+    EXPECT_EQ(nSelected, frame.m_pMenuBar->GetSelectedIndex());
+    frame.m_bHelpMode = FALSE;
+    frame.m_pMenuBar->SetPopuped(-1);
+    frame.m_pMenuBar->SetTrackingMode(FALSE);
+    PumpPending();
 }
 
 }  // namespace

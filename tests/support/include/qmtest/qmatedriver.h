@@ -321,6 +321,17 @@ inline void SendChord(std::initializer_list<WORD> keys)
     SendInput(static_cast<UINT>(ins.size()), ins.data(), sizeof(INPUT));
 }
 
+// A real right click at a point of the screen (the cursor moves there).
+inline void RightClickAt(POINT ptScreen)
+{
+    SetCursorPos(ptScreen.x, ptScreen.y);
+    INPUT click[2] = {};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    SendInput(2, click, sizeof(INPUT));
+}
+
 // A left click (two for a double click) at a point of a window's client
 // area, through the real mouse; the window's top-level window should be in
 // the foreground.

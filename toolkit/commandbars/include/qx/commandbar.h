@@ -236,6 +236,9 @@ public:
     void Redraw(LPCRECT lpRect = NULL, BOOL bAnimate = TRUE);
     // The bar's size for a length and mode (and, with commit, its layout).
     virtual CSize CalcDynamicLayout(int nLength, DWORD dwMode);
+    // The items' shortcut texts from the manager's keyboard shortcuts (menu
+    // layouts run it first while the manager's menu-shortcuts option is on).
+    void UpdateShortcuts();
     // Draws the bar and its controls.
     virtual void DrawCommandBar(CDC* pDC, CRect rcClip);
     // The font the controls are measured and drawn with.
@@ -357,6 +360,12 @@ protected:
     afx_msg void OnDestroy();
     afx_msg LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);
+    // While the site frame is in context-help mode (Shift+F1) a click picks
+    // a command for help: popup titles without a command answer HTMENU,
+    // the rest HTCLIENT, and a non-client click is a client one.
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
+    BOOL IsSiteInHelpMode() const;
     DECLARE_MESSAGE_MAP()
     // Up and Down in a floating bar or a toolbar-style popup: the control of
     // the next (nDirection +1) or previous row nearest to the selected one.

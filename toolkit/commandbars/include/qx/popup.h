@@ -183,9 +183,6 @@ public:
     int ProcessHookKeyDown(UINT nKey) override;
     // Stepping through a shortened menu skips the hidden commands.
     int ProcessSpecialKey(int nAction) override;
-    // The items' shortcut texts from the manager's keyboard shortcuts (run
-    // before each layout while the manager's menu-shortcuts option is on).
-    void UpdateShortcuts();
 
     // --- rarely used commands -----------------------------------------------
     // Shows the hidden commands of a shortened menu; the menus opened later
@@ -274,6 +271,9 @@ protected:
     void ResizeInPlace();
     BOOL IsExpandButton(const CQXPControl* pControl) const;
     BOOL m_bInLayout = FALSE;
+    // The window's client size: what a layout asked for from inside the
+    // layout answers (it changes nothing).
+    CSize GetPresentSize() const;
     BOOL m_bHasHiddenItems = FALSE;
     BOOL m_bExpanded = FALSE;
     BOOL m_bAnimateExpand = FALSE;
@@ -334,5 +334,4 @@ public:
     CQXPPopupToolBar();
     // A new empty popup toolbar of the manager (one reference for the caller).
     static CQXPPopupToolBar* AFXAPI CreatePopupToolBar(CQXPCommandBars* pCommandBars);
-    CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
 };

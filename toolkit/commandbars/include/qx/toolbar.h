@@ -230,3 +230,10 @@ protected:
     BOOL m_bTemporarilyHidden;
     HWND m_hWndFocusBefore;  // the window that had the focus before the bar
 };
+
+// A toolbar whose controls are laid out like a menu's while it floats.
+class CQXPFloatingPopupBar : public CQXPToolBar {
+    DECLARE_DYNCREATE(CQXPFloatingPopupBar)
+public:
+    CQXPFloatingPopupBar();
+};

@@ -930,10 +930,14 @@ CRect CQXPThemePainter::GetFieldRect(CQXPControlView* pControl)
 void CQXPThemePainter::DrawFieldText(CDC* pDC, CQXPControlView* pControl, CRect rcText, BOOL bEnabled)
 {
     CString strText = pControl->GetEditText();
-    if (strText.IsEmpty())
-        return;
+    if (!strText.IsEmpty())
+        DrawSingleLineText(pDC, strText, rcText, bEnabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
+}
+
+void CQXPThemePainter::DrawSingleLineText(CDC* pDC, const CString& strText, CRect rcText, int nColor)
+{
     ScopedFont font(pDC, &m_fontRegular);
-    COLORREF clrOld = pDC->SetTextColor(GetColor(bEnabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+    COLORREF clrOld = pDC->SetTextColor(GetColor(nColor));
     int nMode = pDC->SetBkMode(TRANSPARENT);
     pDC->DrawText(strText, rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     pDC->SetBkMode(nMode);

@@ -505,13 +505,8 @@ CSize ToolkitPaintThemeA::DrawCommandListEntry(CDC* pDC, CQXPControlView* pContr
         Rectangle(pDC, rc, qxColorHotBorder, qxColorHotFace);
     CString strCaption = pControl->GetCaption();
     StripAccelerator(strCaption);
-    CRect rcText(rc.left + 26, rc.top, rc.right - 2, rc.bottom);
-    ScopedFont font(pDC, &m_fontRegular);
-    COLORREF clrOld = pDC->SetTextColor(GetColor(bSelected ? qxColorHotText : qxColorMenuText));
-    int nMode = pDC->SetBkMode(TRANSPARENT);
-    pDC->DrawText(strCaption, rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-    pDC->SetBkMode(nMode);
-    pDC->SetTextColor(clrOld);
+    DrawSingleLineText(pDC, strCaption, CRect(rc.left + 26, rc.top, rc.right - 2, rc.bottom),
+                       bSelected ? qxColorHotText : qxColorMenuText);
     CQXPIconImage* pImage = pControl->GetIconId() ? pControl->GetImage(16) : NULL;
     if (pImage)
         DrawImage(pDC, CPoint(rc.left + 4, rc.CenterPoint().y - 8), CSize(16, 16), pImage, FALSE, FALSE, TRUE, FALSE,

@@ -273,13 +273,8 @@ CSize ToolkitPaintThemeD::DrawCommandListEntry(CDC* pDC, CQXPControlView* pContr
     pDC->FillSolidRect(rc, GetColor(bSelected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     CString strCaption = pControl->GetCaption();
     StripAccelerator(strCaption);
-    CRect rcText(rc.left + 26, rc.top, rc.right - 2, rc.bottom);
-    ScopedFont font(pDC, &m_fontRegular);
-    COLORREF clrOld = pDC->SetTextColor(GetColor(bSelected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    int nMode = pDC->SetBkMode(TRANSPARENT);
-    pDC->DrawText(strCaption, rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-    pDC->SetBkMode(nMode);
-    pDC->SetTextColor(clrOld);
+    DrawSingleLineText(pDC, strCaption, CRect(rc.left + 26, rc.top, rc.right - 2, rc.bottom),
+                       bSelected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
     CQXPIconImage* pImage = pControl->GetIconId() ? pControl->GetImage(16) : NULL;
     if (pImage)
         DrawImage(pDC, CPoint(rc.left + 4, rc.CenterPoint().y - 8), CSize(16, 16), pImage, FALSE, FALSE, TRUE,

@@ -233,6 +233,9 @@ public:
     CRect GetFieldRect(CQXPControlView* pControl);
     // A combo box's text in its field, grey when disabled.
     void DrawFieldText(CDC* pDC, CQXPControlView* pControl, CRect rcText, BOOL bEnabled);
+    // One line of text in the regular font, centred vertically and cut
+    // with an ellipsis, transparent, in a colour number.
+    void DrawSingleLineText(CDC* pDC, const CString& strText, CRect rcText, int nColor);
     void FillGradient(CDC* pDC, CRect rc, COLORREF clrA, COLORREF clrB, BOOL bHorz);
     void FillGradient(CDC* pDC, CRect rc, const GradientColorValue& value, BOOL bHorz, LPCRECT lpClip = NULL);
     // A line in a one-pixel pen of a colour number or COLORREF (pen
