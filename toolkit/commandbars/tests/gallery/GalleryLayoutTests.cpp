@@ -213,8 +213,9 @@ TEST(GalleryLayout, HitTestShiftsByTheOffsetAndStopsBelowTheItems)
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " @" << c.offset);
         RECT rc = {};
         EXPECT_EQ(c.index, layout.HitTest({c.x, c.y}, c.offset, &rc));
-        if (c.index >= 0)
+        if (c.index >= 0) {
             EXPECT_EQ(c.rc, CRect(rc));
+        }
     }
 }
 

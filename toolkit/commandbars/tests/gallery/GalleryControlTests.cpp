@@ -1,0 +1,386 @@
+// The gallery control on a popup bar of a test frame under Wine: creation
+// by type, layout by the bar, hot tracking, previews, pressing, keys, the
+// wheel, list changes and persistence.
+#include <qx/commandbars.h>
+#include <qx/gallery.h>
+#include <qx/paintmanager.h>
+#include <qx/popup.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <qmtest/pump.h>
+#include <qmtest/screenshot.h>
+
+namespace {
+
+const int kGalleryId = 32950;
+const int kCommand = 0x10000;  // recorded WM_COMMAND ids carry this bit
+
+// A top-level window that records the gallery's notifications and the
+// commands, in their order.
+class CGalleryFrame : public CWnd {
+public:
+    std::vector<int> events;
+
+    BOOL CreateFrame()
+    {
+        LPCSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS, LoadCursor(NULL, IDC_ARROW));
+        return CreateEx(0, lpszClass, "Gallery test", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 640,
+                        400, NULL, NULL);
+    }
+    void PostNcDestroy() override {}
+    // The gallery's command has a handler here, so the bar keeps it enabled.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override
+    {
+        if (nID == (UINT)kGalleryId && nCode == (int)CN_UPDATE_COMMAND_UI) {
+            static_cast<CCmdUI*>(pExtra)->Enable(TRUE);
+            return TRUE;
+        }
+        return CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    }
+
+protected:
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
+    {
+        if (lParam == 0) {
+            events.push_back(kCommand | LOWORD(wParam));
+            return TRUE;
+        }
+        return CWnd::OnCommand(wParam, lParam);
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_COMMANDBARS_CONTROLNOTIFY) {
+            NMQXPCONTROL* pNM = reinterpret_cast<NMQXPCONTROL*>(lParam);
+            if (pNM->hdr.code >= QXP_GN_PREVIEWSTART && pNM->hdr.code <= QXP_GN_BEGINDRAG)
+                events.push_back((int)pNM->hdr.code);
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+class GalleryControlTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+        ASSERT_TRUE(frame.CreateFrame());
+        pBars = CQXPCommandBars::CreateCommandBars(&frame);
+        ASSERT_NE(nullptr, pBars);
+        qmtest::PumpMessages();
+    }
+    void TearDown() override
+    {
+        if (pPopup) {
+            if (pPopup->IsTrackingMode())
+                pPopup->SetTrackingMode(FALSE);
+            if (::IsWindow(pPopup->GetSafeHwnd()))
+                pPopup->DestroyWindow();
+            pPopup->InternalRelease();
+        }
+        if (pBars)
+            pBars->InternalRelease();
+        if (::IsWindow(frame.GetSafeHwnd()))
+            frame.DestroyWindow();
+        qmtest::PumpMessages();
+    }
+
+    // A popup holding one gallery (made by the collection's factory) linked
+    // to a gallery action: label "Colours", eight 40 x 30 items with ids
+    // 1 .. 8, label "More", four more items 9 .. 12.
+    void MakeGalleryPopup(BOOL bFollowingButton = FALSE)
+    {
+        pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+        pPopup->SetOwnerSite(&frame);
+        pGallery = dynamic_cast<CQXPControlGallery*>(pPopup->GetControls()->Add(qxpControlGallery, kGalleryId));
+        ASSERT_NE(nullptr, pGallery);
+        pAction = new CQXPControlGalleryAction;
+        pBars->GetActions()->AddAction(kGalleryId, pAction);
+        pGallery->SetAction(pAction);
+        GalleryItemList* pItems = pAction->GetItems();
+        pItems->SetItemSize(40, 30);
+        pItems->AddLabel("Colours");
+        for (int i = 1; i <= 8; ++i)
+            pItems->AddItem(i, ("Colour " + std::to_string(i)).c_str());
+        pItems->AddLabel("More");
+        for (int i = 9; i <= 12; ++i)
+            pItems->AddItem(i, ("Colour " + std::to_string(i)).c_str());
+        pGallery->SetWidth(120 + 16);
+        pGallery->SetHeight(100);
+        if (bFollowingButton)
+            pPopup->GetControls()->Add(qxpControlButton, 200)->SetCaption("After");
+    }
+
+    void Show()
+    {
+        ASSERT_TRUE(pPopup->Popup(50, 20, NULL));
+        qmtest::PumpMessages();
+        ASSERT_FALSE(pGallery->GetRect().IsRectEmpty());
+    }
+
+    CPoint ItemPoint(int nIndex, CPoint offset = CPoint(10, 10))
+    {
+        CRect rc = pGallery->GetItemDrawRect(nIndex);
+        return rc.TopLeft() + offset;
+    }
+
+    CGalleryFrame frame;
+    CQXPCommandBars* pBars = NULL;
+    CQXPPopupBar* pPopup = NULL;
+    CQXPControlGallery* pGallery = NULL;
+    CQXPControlGalleryAction* pAction = NULL;
+};
+
+TEST(GalleryCreation, TheFactoryMakesTypeTen)
+{
+    CQXPControl* pControl = CQXPControls::CreateControlOfType(qxpControlGallery, 1, FALSE, CString());
+    CQXPControlGallery* pGallery = dynamic_cast<CQXPControlGallery*>(pControl);
+    ASSERT_NE(nullptr, pGallery);
+    EXPECT_EQ(qxpControlGallery, pGallery->GetType());
+    EXPECT_EQ(120, pGallery->GetWidth());
+    EXPECT_EQ(60, pGallery->GetHeight());
+    EXPECT_EQ(0x40u, pGallery->GetFlags());
+    EXPECT_EQ(-1, pGallery->GetCheckedItem());
+    EXPECT_EQ(-1, pGallery->GetHotItem());
+    EXPECT_TRUE(pGallery->m_bShowLabels);
+    EXPECT_TRUE(pGallery->m_bShowScrollBar);
+    EXPECT_FALSE(pGallery->m_bShowBorders);
+    // No action, no items: every item query answers none.
+    EXPECT_EQ(0, pGallery->GetItemCount());
+    EXPECT_EQ(nullptr, pGallery->GetItem(0));
+    EXPECT_STREQ("", pGallery->GetItemCaption(0));
+    EXPECT_EQ(-1, pGallery->HitTestItem(CPoint(5, 5)));
+    EXPECT_EQ(-1, pGallery->FindItem(-1, "a", FALSE));
+    pControl->InternalRelease();
+
+    CObject* pObject = RUNTIME_CLASS(CQXPControlGallery)->CreateObject();
+    EXPECT_NE(nullptr, dynamic_cast<CQXPControlGallery*>(pObject));
+    delete pObject;
+}
+
+TEST_F(GalleryControlTest, TheBarLaysTheItemsOutInRows)
+{
+    MakeGalleryPopup();
+    Show();
+    CRect rc = pGallery->GetRect();
+    EXPECT_EQ(100, rc.Height());
+    CRect rcItems = pGallery->GetItemsRect();
+    EXPECT_EQ(rc.left, rcItems.left);
+    EXPECT_EQ(rc.top, rcItems.top);
+    // A gallery added as a popup control has a drop-down bar: the scroll
+    // bar is the three-button column, 16 wide.
+    ASSERT_NE(nullptr, pGallery->GetCommandBar());
+    EXPECT_EQ(rc.right - 16, rcItems.right);
+    EXPECT_EQ(rc.bottom, rcItems.bottom);
+    // Label row, then three items a row.
+    EXPECT_EQ(CRect(rcItems.left, rcItems.top, rcItems.right, rcItems.top + 19), pGallery->GetItemDrawRect(0));
+    EXPECT_EQ(CRect(rcItems.left, rcItems.top + 20, rcItems.left + 40, rcItems.top + 50), pGallery->GetItemDrawRect(1));
+    EXPECT_EQ(CRect(rcItems.left + 80, rcItems.top + 20, rcItems.left + 120, rcItems.top + 50),
+              pGallery->GetItemDrawRect(3));
+    EXPECT_EQ(CRect(rcItems.left, rcItems.top + 50, rcItems.left + 40, rcItems.top + 80), pGallery->GetItemDrawRect(4));
+    // 20 + 3 rows of 30, label 20, 2 rows of 30.
+    EXPECT_EQ(20 + 90 + 20 + 60, pGallery->GetContentHeight());
+    const ScrollBarGeometry& geo = pGallery->GetScrollBarGeometry();
+    EXPECT_EQ(rcItems.right, geo.rcBar.left);
+    EXPECT_EQ(rc.top + 19, geo.pxFirstArrowEnd);
+    EXPECT_EQ(rc.top + 38, geo.pxPopupStart);
+    EXPECT_EQ(189, geo.nMax);
+    EXPECT_EQ(100, geo.nPage);
+}
+
+TEST_F(GalleryControlTest, BottomGapBeforeAFollowingControl)
+{
+    MakeGalleryPopup(TRUE);
+    Show();
+    EXPECT_TRUE(pGallery->HasBottomGap());
+    EXPECT_EQ(pGallery->GetRect().bottom - 2, pGallery->GetItemsRect().bottom);
+    EXPECT_EQ(pGallery->GetRect().bottom - 2, pGallery->GetScrollBarRect().bottom);
+    pGallery->m_bShowBorders = TRUE;
+    EXPECT_FALSE(pGallery->HasBottomGap());
+    EXPECT_EQ(pGallery->GetRect().bottom - 1, pGallery->GetItemsRect().bottom);
+}
+
+TEST_F(GalleryControlTest, HoverPreviewsAfterTheDelayAndExecuteApplies)
+{
+    MakeGalleryPopup();
+    Show();
+    HWND hWnd = pPopup->GetSafeHwnd();
+    CPoint pt = ItemPoint(2);
+    ::PostMessageA(hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return pGallery->GetHotItem() == 2; }));
+    EXPECT_TRUE(frame.events.empty()) << "the mouse previews only after resting";
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return frame.events.size() >= 2; }, 3000));
+    EXPECT_EQ((std::vector<int>{QXP_GN_PREVIEWSTART, QXP_GN_PREVIEWCHANGE}), frame.events);
+    EXPECT_TRUE(pGallery->IsPreviewActive());
+
+    // Another item changes the preview at once.
+    frame.events.clear();
+    pt = ItemPoint(3);
+    ::PostMessageA(hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return pGallery->GetHotItem() == 3; }));
+    EXPECT_EQ((std::vector<int>{QXP_GN_PREVIEWCHANGE}), frame.events);
+
+    // Executing applies the preview before the command goes.
+    frame.events.clear();
+    pGallery->OnExecute();
+    qmtest::PumpMessages();
+    ASSERT_FALSE(frame.events.empty());
+    EXPECT_EQ(QXP_GN_PREVIEWAPPLY, frame.events.front());
+    EXPECT_NE(frame.events.end(), std::find(frame.events.begin(), frame.events.end(), kCommand | kGalleryId));
+    EXPECT_FALSE(pGallery->IsPreviewActive());
+}
+
+TEST_F(GalleryControlTest, KeyboardPreviewsAtOnceAndClosingCancels)
+{
+    MakeGalleryPopup();
+    Show();
+    pGallery->SetSelectedItem(4);
+    EXPECT_EQ((std::vector<int>{QXP_GN_PREVIEWSTART, QXP_GN_PREVIEWCHANGE}), frame.events);
+    frame.events.clear();
+    pGallery->SetSelectedItem(5);
+    EXPECT_EQ((std::vector<int>{QXP_GN_PREVIEWCHANGE}), frame.events);
+    frame.events.clear();
+    pGallery->OnSetPopup(FALSE);
+    EXPECT_EQ((std::vector<int>{QXP_GN_PREVIEWCANCEL}), frame.events);
+    EXPECT_FALSE(pGallery->IsPreviewActive());
+    frame.events.clear();
+    pGallery->SetSelectedItem(-1);
+    EXPECT_TRUE(frame.events.empty()) << "nothing to cancel";
+}
+
+TEST_F(GalleryControlTest, KeysMoveTheHotItemWhileSelected)
+{
+    MakeGalleryPopup();
+    Show();
+    ASSERT_TRUE(pPopup->SetSelected(pGallery->GetIndex(), 2));
+    EXPECT_EQ(1, pGallery->GetHotItem()) << "entered forwards: the first selectable item";
+    const struct {
+        UINT key;
+        int hot;
+        int result;
+    } keys[] = {
+        {VK_RIGHT, 2, 1}, {VK_DOWN, 5, 1}, {VK_LEFT, 4, 1}, {VK_END, 13, 1},
+        {VK_HOME, 1, 1},  {VK_UP, 1, 0},   {VK_F5, 1, 0},
+    };
+    for (const auto& k : keys) {
+        EXPECT_EQ(k.result, pGallery->OnHookKeyDown(k.key, 0)) << k.key;
+        EXPECT_EQ(k.hot, pGallery->GetHotItem()) << k.key;
+    }
+    // End scrolled the last item into view; Home back to the top (with
+    // its label).
+    pGallery->OnHookKeyDown(VK_END, 0);
+    EXPECT_EQ(90, pGallery->GetScrollOffset());
+    pGallery->OnHookKeyDown(VK_HOME, 0);
+    EXPECT_EQ(0, pGallery->GetScrollOffset());
+}
+
+TEST_F(GalleryControlTest, PressThenMoveFivePixelsBeginsADrag)
+{
+    MakeGalleryPopup();
+    Show();
+    CPoint pt = ItemPoint(1);
+    pGallery->OnClick(FALSE, pt);
+    EXPECT_EQ(1, pGallery->GetHotItem());
+    pGallery->OnMouseMove(pt + CPoint(4, 4));
+    EXPECT_TRUE(frame.events.empty()) << "four pixels are still a click";
+    pGallery->OnMouseMove(pt + CPoint(5, 0));
+    EXPECT_EQ((std::vector<int>{QXP_GN_BEGINDRAG}), frame.events);
+    pGallery->OnMouseMove(pt + CPoint(0, 9));
+    EXPECT_EQ(1u, frame.events.size()) << "one drag per press";
+
+    // A press released without moving far executes.
+    frame.events.clear();
+    pGallery->OnClick(FALSE, pt);
+    pGallery->OnMouseMove(pt + CPoint(0, 4));
+    pGallery->OnLButtonUp(pt + CPoint(0, 4));
+    qmtest::PumpMessages();
+    EXPECT_EQ((std::vector<int>{kCommand | kGalleryId}), frame.events);
+
+    // Labels are never hot.
+    pGallery->OnMouseMove(ItemPoint(0, CPoint(30, 5)));
+    EXPECT_EQ(-1, pGallery->GetHotItem());
+}
+
+TEST_F(GalleryControlTest, WheelAndScrollBarScrollWithinTheContent)
+{
+    MakeGalleryPopup();
+    Show();
+    EXPECT_TRUE(pGallery->OnHookMouseWheel(0, -120, CPoint()));
+    EXPECT_EQ(90, pGallery->GetScrollOffset());  // 3 x 30, the end
+    EXPECT_TRUE(pGallery->OnHookMouseWheel(0, -120, CPoint()));
+    EXPECT_EQ(90, pGallery->GetScrollOffset());
+    EXPECT_TRUE(pGallery->OnHookMouseWheel(0, 120, CPoint()));
+    EXPECT_EQ(0, pGallery->GetScrollOffset());
+
+    // A click on the down arrow scrolls one item height.
+    const ScrollBarGeometry& geo = pGallery->GetScrollBarGeometry();
+    CPoint ptDown(geo.rcBar.left + 2, geo.pxSecondArrowStart + 2);
+    pGallery->OnClick(FALSE, ptDown);
+    EXPECT_EQ(30, pGallery->GetScrollOffset());
+    EXPECT_EQ(30, pGallery->GetScrollBarGeometry().nPos);
+    pGallery->DoScroll(SB_BOTTOM, 0);
+    EXPECT_EQ(90, pGallery->GetScrollOffset());
+    pGallery->DoScroll(SB_THUMBTRACK, 45);
+    EXPECT_EQ(45, pGallery->GetScrollOffset());
+    pGallery->ScrollTo(-20);
+    EXPECT_EQ(0, pGallery->GetScrollOffset());
+}
+
+TEST_F(GalleryControlTest, ChangingTheListLaysOutAgainBeforeUse)
+{
+    MakeGalleryPopup();
+    Show();
+    pGallery->ScrollTo(90);
+    pGallery->SetSelectedItem(12);
+    GalleryItemList* pItems = pAction->GetItems();
+    // Freeing items under the gallery: the next hit test, paint and key
+    // work on the new list.
+    while (pItems->GetItemCount() > 3)
+        pItems->Remove(pItems->GetItemCount() - 1);
+    CPoint pt = pGallery->GetItemsRect().TopLeft() + CPoint(10, 30);
+    EXPECT_EQ(1, pGallery->HitTestItem(pt));
+    EXPECT_EQ(0, pGallery->GetScrollOffset()) << "a shrunken content pulls the offset back";
+    pPopup->Invalidate();
+    pPopup->UpdateWindow();
+    qmtest::PumpMessages();
+    pItems->RemoveAll();
+    pPopup->Invalidate();
+    pPopup->UpdateWindow();
+    EXPECT_EQ(-1, pGallery->HitTestItem(pt));
+    ASSERT_TRUE(pPopup->SetSelected(pGallery->GetIndex(), 2));
+    pGallery->OnHookKeyDown(VK_HOME, 0);
+    EXPECT_EQ(-1, pGallery->GetHotItem());
+}
+
+TEST_F(GalleryControlTest, FindsByPrefixAndExactly)
+{
+    MakeGalleryPopup();
+    EXPECT_EQ(1, pGallery->FindItem(-1, "colour 1", TRUE));
+    EXPECT_EQ(11, pGallery->FindItem(1, "COLOUR 1", FALSE));  // "Colour 10"
+    EXPECT_EQ(1, pGallery->FindItem(13, "COLOUR 1", FALSE)) << "wraps around";
+    EXPECT_EQ(2, pGallery->FindItem(-1, "Colour 2", FALSE));
+    EXPECT_EQ(-1, pGallery->FindItem(-1, "Colour 99", FALSE));
+}
+
+TEST_F(GalleryControlTest, Screenshot)
+{
+    MakeGalleryPopup(TRUE);
+    pGallery->m_bShowBorders = TRUE;
+    pGallery->SetWidth(120 + 16 + 2);
+    pGallery->SetCheckedItem(3);
+    Show();
+    pGallery->SetSelectedItem(5);
+    pPopup->Invalidate();
+    pPopup->UpdateWindow();
+    qmtest::PumpFor(200);
+    CRect rc;
+    pPopup->GetWindowRect(&rc);
+    EXPECT_TRUE(qmtest::SaveScreenPng(rc, qmtest::ScreenshotDir(QM_BIN_DIR) + "/gallery_popup.png"));
+}
+
+}  // namespace
