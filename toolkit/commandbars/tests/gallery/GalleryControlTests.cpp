@@ -5,6 +5,7 @@
 #include <qx/gallery.h>
 #include <qx/paintmanager.h>
 #include <qx/popup.h>
+#include <qx/propexchange.h>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include <qmtest/archivebytes.h>
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
 
@@ -381,6 +383,113 @@ TEST_F(GalleryControlTest, Screenshot)
     CRect rc;
     pPopup->GetWindowRect(&rc);
     EXPECT_TRUE(qmtest::SaveScreenPng(rc, qmtest::ScreenshotDir(QM_BIN_DIR) + "/gallery_popup.png"));
+}
+
+}  // namespace
+
+namespace {
+
+// A registry key of this test's own under HKEY_CURRENT_USER, removed after.
+class ScratchKey {
+public:
+    ScratchKey()
+    {
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, kPath, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &m_hKey, NULL);
+    }
+    ~ScratchKey()
+    {
+        ::RegCloseKey(m_hKey);
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kPath);
+    }
+    HKEY Get() const { return m_hKey; }
+
+private:
+    static constexpr const char* kPath = "Software\\QuillmateTests\\GalleryKeys";
+    HKEY m_hKey = NULL;
+};
+
+void SetKeys(CQXPControlGallery* p)
+{
+    p->m_bShowLabels = FALSE;
+    p->m_bShowBorders = FALSE;
+    p->m_bShowScrollBar = FALSE;
+    p->m_rcMargin = CRect(1, 2, 3, 4);
+    p->m_bResizable = TRUE;
+}
+
+void ExpectKeys(const CQXPControlGallery& p, BOOL bResizable)
+{
+    EXPECT_FALSE(p.m_bShowLabels);
+    EXPECT_FALSE(p.m_bShowBorders);
+    EXPECT_FALSE(p.m_bShowScrollBar);
+    EXPECT_EQ(CRect(1, 2, 3, 4), p.m_rcMargin);
+    EXPECT_EQ(bResizable, p.m_bResizable);
+}
+
+TEST(GalleryKeys, RoundTripThroughTheRegistry)
+{
+    ScratchKey key;
+    {
+        CQXPControlGallery saved;
+        SetKeys(&saved);
+        CQXPPropExchangeRegistry px(FALSE, key.Get(), "Gallery");
+        ASSERT_TRUE(px.Prepare());
+        saved.DoPropExchange(&px);
+    }
+    {
+        CQXPControlGallery loaded;
+        CQXPPropExchangeRegistry px(TRUE, key.Get(), "Gallery");
+        ASSERT_TRUE(px.Prepare());
+        loaded.DoPropExchange(&px);
+        ExpectKeys(loaded, TRUE);
+    }
+    {
+        // Before schema 24 "Resizable" is not read.
+        CQXPControlGallery loaded;
+        CQXPPropExchangeRegistry px(TRUE, key.Get(), "Gallery");
+        ASSERT_TRUE(px.Prepare());
+        px.m_nSchema = 23;
+        loaded.DoPropExchange(&px);
+        ExpectKeys(loaded, FALSE);
+    }
+    {
+        // A layout saved without the gallery's keys: borders on, the rest
+        // as constructed.
+        CQXPControlGallery loaded;
+        CQXPPropExchangeRegistry px(TRUE, key.Get(), "Empty");
+        ASSERT_TRUE(px.Prepare());
+        loaded.DoPropExchange(&px);
+        EXPECT_TRUE(loaded.m_bShowBorders);
+        EXPECT_TRUE(loaded.m_bShowLabels);
+        EXPECT_TRUE(loaded.m_bShowScrollBar);
+        EXPECT_FALSE(loaded.m_bResizable);
+        EXPECT_EQ(CRect(0, 0, 0, 0), loaded.m_rcMargin);
+    }
+}
+
+TEST(GalleryKeys, RoundTripThroughAnArchiveAndCopies)
+{
+    CQXPControlGallery saved;
+    SetKeys(&saved);
+    qmtest::Bytes bytes = qmtest::StoreBytes([&](CArchive& ar) {
+        CQXPPropExchangeArchive px(ar);
+        px.m_nSchema = CQXPPropExchange::kDefaultSchema;
+        saved.DoPropExchange(&px);
+    });
+    ASSERT_FALSE(bytes.empty());
+    CQXPControlGallery loaded;
+    qmtest::LoadBytes(bytes, [&](CArchive& ar) {
+        CQXPPropExchangeArchive px(ar);
+        px.m_nSchema = CQXPPropExchange::kDefaultSchema;
+        loaded.DoPropExchange(&px);
+    });
+    ExpectKeys(loaded, TRUE);
+
+    CQXPControl* pClone = saved.Clone();
+    CQXPControlGallery* pCopy = dynamic_cast<CQXPControlGallery*>(pClone);
+    ASSERT_NE(nullptr, pCopy);
+    ExpectKeys(*pCopy, TRUE);
+    pClone->InternalRelease();
 }
 
 }  // namespace
