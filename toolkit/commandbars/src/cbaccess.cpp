@@ -142,6 +142,13 @@ HRESULT CQXPCommandBarAccessible::get_accChild(VARIANT varChild, IDispatch** ppd
         return hr;
     if (!pControl)
         return E_INVALIDARG;
+    // A control with an accessible object of its own (a gallery) answers
+    // for itself.
+    if (CQXPAccessibleBase* pAccessible = dynamic_cast<CQXPAccessibleBase*>(pControl)) {
+        *ppdispChild = pAccessible->GetAccessible();
+        (*ppdispChild)->AddRef();
+        return S_OK;
+    }
     // The controls are simple elements answered by the bar.
     return S_FALSE;
 }

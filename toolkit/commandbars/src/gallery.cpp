@@ -43,6 +43,7 @@ CQXPControlGallery::CQXPControlGallery()
     m_nHeight = 60;
     m_dwFlags = 0x40;
     m_geo.bVertical = TRUE;
+    Init(this);
 }
 
 CQXPControlGallery::~CQXPControlGallery() {}
@@ -647,4 +648,185 @@ void CQXPControlGallery::Copy(CQXPControl* pControl, BOOL bRecursive)
         m_rcMargin = pGallery->m_rcMargin;
         m_bResizable = pGallery->m_bResizable;
     }
+}
+
+// ---------------------------------------------------------------------------
+// Accessibility
+
+namespace {
+
+HRESULT ReturnString(const CString& str, BSTR* pbstr)
+{
+    if (!pbstr)
+        return E_POINTER;
+    *pbstr = ::SysAllocString(CStringW(str));
+    return *pbstr ? S_OK : E_OUTOFMEMORY;
+}
+
+}  // namespace
+
+BOOL CQXPControlGallery::ResolveChild(const VARIANT& varChild, int* pnIndex) const
+{
+    long nChild = GetChildIndex(&varChild);
+    if (nChild == 0) {
+        *pnIndex = -1;
+        return TRUE;
+    }
+    if (nChild < 1 || nChild > GetItemCount())
+        return FALSE;
+    *pnIndex = nChild - 1;
+    return TRUE;
+}
+
+HRESULT CQXPControlGallery::get_accParent(IDispatch** ppdispParent)
+{
+    if (!ppdispParent)
+        return E_POINTER;
+    *ppdispParent = NULL;
+    if (!m_pParent || !::IsWindow(m_pParent->GetSafeHwnd()))
+        return S_FALSE;
+    return AccessibleObjectFromWindow(m_pParent->GetSafeHwnd(), (DWORD)OBJID_CLIENT, IID_IDispatch,
+                                      (void**)ppdispParent);
+}
+
+HRESULT CQXPControlGallery::get_accChildCount(long* pcountChildren)
+{
+    if (!pcountChildren)
+        return E_POINTER;
+    *pcountChildren = GetItemCount();
+    return S_OK;
+}
+
+HRESULT CQXPControlGallery::get_accChild(VARIANT varChild, IDispatch** ppdispChild)
+{
+    if (!ppdispChild)
+        return E_POINTER;
+    *ppdispChild = NULL;
+    int nIndex;
+    if (!ResolveChild(varChild, &nIndex))
+        return E_INVALIDARG;
+    return S_FALSE;  // the items are simple elements
+}
+
+HRESULT CQXPControlGallery::get_accName(VARIANT varChild, BSTR* pszName)
+{
+    if (!pszName)
+        return E_POINTER;
+    *pszName = NULL;
+    int nIndex;
+    if (!ResolveChild(varChild, &nIndex))
+        return E_INVALIDARG;
+    if (nIndex == -1)
+        return ReturnString(GetCaption(), pszName);
+    GalleryItem* pItem = GetItem(nIndex);
+    CString strName = pItem->GetCaption();
+    if (strName.IsEmpty())
+        strName = pItem->GetTooltip();
+    return ReturnString(strName, pszName);
+}
+
+HRESULT CQXPControlGallery::get_accRole(VARIANT varChild, VARIANT* pvarRole)
+{
+    if (!pvarRole)
+        return E_POINTER;
+    ::VariantInit(pvarRole);
+    int nIndex;
+    if (!ResolveChild(varChild, &nIndex))
+        return E_INVALIDARG;
+    pvarRole->vt = VT_I4;
+    pvarRole->lVal = nIndex == -1 ? ROLE_SYSTEM_LIST : ROLE_SYSTEM_LISTITEM;
+    return S_OK;
+}
+
+HRESULT CQXPControlGallery::get_accState(VARIANT varChild, VARIANT* pvarState)
+{
+    if (!pvarState)
+        return E_POINTER;
+    ::VariantInit(pvarState);
+    int nIndex;
+    if (!ResolveChild(varChild, &nIndex))
+        return E_INVALIDARG;
+    pvarState->vt = VT_I4;
+    if (nIndex == -1) {
+        long lState = 0;
+        if (!GetEnabled())
+            lState |= STATE_SYSTEM_UNAVAILABLE;
+        if (!IsVisible())
+            lState |= STATE_SYSTEM_INVISIBLE;
+        if (m_nSelected)
+            lState |= STATE_SYSTEM_FOCUSED;
+        pvarState->lVal = lState;
+        return S_OK;
+    }
+    long lState = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE;
+    if (nIndex == m_nHotItem)
+        lState |= STATE_SYSTEM_FOCUSED;
+    if (GetItem(nIndex)->GetID() == m_nCheckedItem)
+        lState |= STATE_SYSTEM_SELECTED;
+    pvarState->lVal = lState;
+    return S_OK;
+}
+
+HRESULT CQXPControlGallery::get_accDefaultAction(VARIANT varChild, BSTR* pszDefaultAction)
+{
+    if (!pszDefaultAction)
+        return E_POINTER;
+    *pszDefaultAction = NULL;
+    int nIndex;
+    if (!ResolveChild(varChild, &nIndex))
+        return E_INVALIDARG;
+    if (nIndex == -1)
+        return S_FALSE;
+    return ReturnString("Click", pszDefaultAction);
+}
+
+HRESULT CQXPControlGallery::accSelect(long flagsSelect, VARIANT varChild)
+{
+    int nIndex;
+    if (!ResolveChild(varChild, &nIndex) || nIndex == -1)
+        return E_INVALIDARG;
+    SetSelectedItem(nIndex);
+    return S_OK;
+}
+
+HRESULT CQXPControlGallery::accDoDefaultAction(VARIANT varChild)
+{
+    return accSelect(SELFLAG_TAKEFOCUS, varChild);
+}
+
+HRESULT CQXPControlGallery::accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight,
+                                        VARIANT varChild)
+{
+    if (!pxLeft || !pyTop || !pcxWidth || !pcyHeight)
+        return E_POINTER;
+    *pxLeft = *pyTop = *pcxWidth = *pcyHeight = 0;
+    int nIndex;
+    if (!ResolveChild(varChild, &nIndex))
+        return E_INVALIDARG;
+    if (!m_pParent || !::IsWindow(m_pParent->GetSafeHwnd()) || !IsVisible())
+        return S_FALSE;
+    CRect rc = nIndex == -1 ? m_rcControl : GetItemDrawRect(nIndex);
+    ::ClientToScreen(m_pParent->GetSafeHwnd(), (LPPOINT)&rc.left);
+    ::ClientToScreen(m_pParent->GetSafeHwnd(), (LPPOINT)&rc.right);
+    *pxLeft = rc.left;
+    *pyTop = rc.top;
+    *pcxWidth = rc.Width();
+    *pcyHeight = rc.Height();
+    return S_OK;
+}
+
+HRESULT CQXPControlGallery::accHitTest(long xLeft, long yTop, VARIANT* pvarChild)
+{
+    if (!pvarChild)
+        return E_POINTER;
+    ::VariantInit(pvarChild);
+    if (!m_pParent || !::IsWindow(m_pParent->GetSafeHwnd()))
+        return S_FALSE;
+    CPoint pt(xLeft, yTop);
+    ::ScreenToClient(m_pParent->GetSafeHwnd(), &pt);
+    if (!m_rcControl.PtInRect(pt))
+        return S_FALSE;
+    pvarChild->vt = VT_I4;
+    pvarChild->lVal = HitTestItem(pt) + 1;
+    return S_OK;
 }

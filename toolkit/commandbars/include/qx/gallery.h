@@ -10,6 +10,7 @@
 #include <qx/galleryitems.h>
 #include <qx/galleryscroll.h>
 #include <qx/popup.h>
+#include <qx/sysutil.h>
 
 // Site notifications of a gallery (NMQXPCONTROL codes).
 enum {
@@ -33,7 +34,10 @@ public:
     GalleryItemList* m_pItems;
 };
 
-class CQXPControlGallery : public CQXPControlPopup {
+// The gallery is its own accessible object: the control with one list item
+// per gallery item (child id = item index + 1). The command bar's
+// accessible object hands it out as the control's child.
+class CQXPControlGallery : public CQXPControlPopup, public CQXPAccessibleBase {
     DECLARE_DYNCREATE(CQXPControlGallery)
 public:
     CQXPControlGallery();
@@ -98,6 +102,19 @@ public:
     int GetCustomizeMinWidth() const override;
     int GetCustomizeMinHeight() const override;
 
+    // --- accessibility ----------------------------------------------------------
+    HRESULT get_accParent(IDispatch** ppdispParent) override;
+    HRESULT get_accChildCount(long* pcountChildren) override;
+    HRESULT get_accChild(VARIANT varChild, IDispatch** ppdispChild) override;
+    HRESULT get_accName(VARIANT varChild, BSTR* pszName) override;
+    HRESULT get_accRole(VARIANT varChild, VARIANT* pvarRole) override;
+    HRESULT get_accState(VARIANT varChild, VARIANT* pvarState) override;
+    HRESULT get_accDefaultAction(VARIANT varChild, BSTR* pszDefaultAction) override;
+    HRESULT accSelect(long flagsSelect, VARIANT varChild) override;
+    HRESULT accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, VARIANT varChild) override;
+    HRESULT accHitTest(long xLeft, long yTop, VARIANT* pvarChild) override;
+    HRESULT accDoDefaultAction(VARIANT varChild) override;
+
     BOOL m_bShowLabels;
     BOOL m_bShowScrollBar;
     BOOL m_bShowBorders;
@@ -112,6 +129,9 @@ private:
     void HideSelection();
     void SetHot(int nIndex);
     int ScrollBarWidth() const;
+    // The item of an accessibility child (-1 for the control itself); FALSE
+    // for an id that names nothing.
+    BOOL ResolveChild(const VARIANT& varChild, int* pnIndex) const;
 
     int m_nCheckedItem;
     int m_nHotItem;

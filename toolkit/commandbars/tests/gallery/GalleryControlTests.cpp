@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include <oleacc.h>
+
 #include <qmtest/archivebytes.h>
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
@@ -367,6 +369,95 @@ TEST_F(GalleryControlTest, FindsByPrefixAndExactly)
     EXPECT_EQ(1, pGallery->FindItem(13, "COLOUR 1", FALSE)) << "wraps around";
     EXPECT_EQ(2, pGallery->FindItem(-1, "Colour 2", FALSE));
     EXPECT_EQ(-1, pGallery->FindItem(-1, "Colour 99", FALSE));
+}
+
+VARIANT Child(long n)
+{
+    VARIANT v;
+    ::VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = n;
+    return v;
+}
+
+std::string Name(IAccessible* pAcc, long nChild)
+{
+    BSTR bstr = NULL;
+    if (FAILED(pAcc->get_accName(Child(nChild), &bstr)) || !bstr)
+        return "<none>";
+    std::string s(CString(bstr).GetString());
+    ::SysFreeString(bstr);
+    return s;
+}
+
+long Long(HRESULT hr, const VARIANT& v)
+{
+    return SUCCEEDED(hr) && v.vt == VT_I4 ? v.lVal : -999;
+}
+
+TEST_F(GalleryControlTest, TheAccessibilityTreeListsTheItems)
+{
+    MakeGalleryPopup();
+    pAction->GetItems()->GetItem(2)->SetCaption("");
+    pAction->GetItems()->GetItem(2)->SetTooltip("Tip only");
+    pGallery->SetCheckedItem(4);
+    Show();
+
+    // Reached from the popup's window like a screen reader does.
+    IAccessible* pBarAcc = NULL;
+    ASSERT_EQ(S_OK, ::AccessibleObjectFromWindow(pPopup->GetSafeHwnd(), (DWORD)OBJID_CLIENT, IID_IAccessible,
+                                                 (void**)&pBarAcc));
+    IDispatch* pDisp = NULL;
+    ASSERT_EQ(S_OK, pBarAcc->get_accChild(Child(1), &pDisp));
+    IAccessible* pAcc = NULL;
+    ASSERT_EQ(S_OK, pDisp->QueryInterface(IID_IAccessible, (void**)&pAcc));
+    pDisp->Release();
+
+    long nCount = 0;
+    EXPECT_EQ(S_OK, pAcc->get_accChildCount(&nCount));
+    EXPECT_EQ(14, nCount);
+    EXPECT_EQ("Colours", Name(pAcc, 1));
+    EXPECT_EQ("Colour 1", Name(pAcc, 2));
+    EXPECT_EQ("Tip only", Name(pAcc, 3)) << "no caption: the tooltip";
+    EXPECT_EQ("<none>", Name(pAcc, 15));
+
+    VARIANT v;
+    EXPECT_EQ(ROLE_SYSTEM_LIST, Long(pAcc->get_accRole(Child(0), &v), v));
+    EXPECT_EQ(ROLE_SYSTEM_LISTITEM, Long(pAcc->get_accRole(Child(5), &v), v));
+    EXPECT_EQ(E_INVALIDARG, pAcc->get_accRole(Child(99), &v));
+
+    BSTR bstr = NULL;
+    ASSERT_EQ(S_OK, pAcc->get_accDefaultAction(Child(2), &bstr));
+    EXPECT_STREQ(L"Click", bstr);
+    ::SysFreeString(bstr);
+
+    // States: focusable and selectable; focused is the hot item, selected
+    // the checked one (id 4 is item 4, child 5).
+    const long kBase = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE;
+    EXPECT_EQ(kBase, Long(pAcc->get_accState(Child(2), &v), v));
+    EXPECT_EQ(kBase | STATE_SYSTEM_SELECTED, Long(pAcc->get_accState(Child(5), &v), v));
+    EXPECT_EQ(S_OK, pAcc->accSelect(SELFLAG_TAKEFOCUS, Child(2)));
+    EXPECT_EQ(1, pGallery->GetHotItem());
+    EXPECT_EQ(kBase | STATE_SYSTEM_FOCUSED, Long(pAcc->get_accState(Child(2), &v), v));
+    EXPECT_EQ(E_INVALIDARG, pAcc->accSelect(SELFLAG_TAKEFOCUS, Child(40)));
+    EXPECT_EQ(S_OK, pAcc->accDoDefaultAction(Child(3)));
+    EXPECT_EQ(2, pGallery->GetHotItem());
+
+    // Locations and hit tests in screen coordinates.
+    long x = 0, y = 0, cx = 0, cy = 0;
+    ASSERT_EQ(S_OK, pAcc->accLocation(&x, &y, &cx, &cy, Child(2)));
+    CRect rcItem = pGallery->GetItemDrawRect(1);
+    CPoint ptScreen = rcItem.TopLeft();
+    pPopup->ClientToScreen(&ptScreen);
+    EXPECT_EQ(ptScreen.x, x);
+    EXPECT_EQ(ptScreen.y, y);
+    EXPECT_EQ(40, cx);
+    EXPECT_EQ(30, cy);
+    EXPECT_EQ(2, Long(pAcc->accHitTest(x + 5, y + 5, &v), v));
+    EXPECT_EQ(0, Long(pAcc->accHitTest(x + 5, y - 10, &v), v)) << "on the label: the control itself";
+    EXPECT_EQ(S_FALSE, pAcc->accHitTest(x - 500, y, &v));
+    pAcc->Release();
+    pBarAcc->Release();
 }
 
 TEST_F(GalleryControlTest, Screenshot)
