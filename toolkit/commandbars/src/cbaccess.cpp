@@ -27,6 +27,11 @@ HRESULT ReturnText(const CString& str, BSTR* pbstr)
 
 }  // namespace
 
+HRESULT AFXAPI QXPAccessibleText(const CString& str, BSTR* pbstr)
+{
+    return ReturnText(str, pbstr);
+}
+
 CQXPCommandBarAccessible::CQXPCommandBarAccessible(CQXPCommandBar* pBar) : m_pBar(pBar)
 {
     Init(this);

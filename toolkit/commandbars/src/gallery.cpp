@@ -1,6 +1,7 @@
 // gallery.cpp - the gallery control and its action.
 #include <qx/gallery.h>
 
+#include <qx/cbaccess.h>
 #include <qx/commandbar.h>
 #include <qx/commandbars.h>
 #include <qx/paintmanager.h>
@@ -653,18 +654,6 @@ void CQXPControlGallery::Copy(CQXPControl* pControl, BOOL bRecursive)
 // ---------------------------------------------------------------------------
 // Accessibility
 
-namespace {
-
-HRESULT ReturnString(const CString& str, BSTR* pbstr)
-{
-    if (!pbstr)
-        return E_POINTER;
-    *pbstr = ::SysAllocString(CStringW(str));
-    return *pbstr ? S_OK : E_OUTOFMEMORY;
-}
-
-}  // namespace
-
 BOOL CQXPControlGallery::ResolveChild(const VARIANT& varChild, int* pnIndex) const
 {
     long nChild = GetChildIndex(&varChild);
@@ -717,12 +706,12 @@ HRESULT CQXPControlGallery::get_accName(VARIANT varChild, BSTR* pszName)
     if (!ResolveChild(varChild, &nIndex))
         return E_INVALIDARG;
     if (nIndex == -1)
-        return ReturnString(GetCaption(), pszName);
+        return QXPAccessibleText(GetCaption(), pszName);
     GalleryItem* pItem = GetItem(nIndex);
     CString strName = pItem->GetCaption();
     if (strName.IsEmpty())
         strName = pItem->GetTooltip();
-    return ReturnString(strName, pszName);
+    return QXPAccessibleText(strName, pszName);
 }
 
 HRESULT CQXPControlGallery::get_accRole(VARIANT varChild, VARIANT* pvarRole)
@@ -777,7 +766,7 @@ HRESULT CQXPControlGallery::get_accDefaultAction(VARIANT varChild, BSTR* pszDefa
         return E_INVALIDARG;
     if (nIndex == -1)
         return S_FALSE;
-    return ReturnString("Click", pszDefaultAction);
+    return QXPAccessibleText("Click", pszDefaultAction);
 }
 
 HRESULT CQXPControlGallery::accSelect(long flagsSelect, VARIANT varChild)
