@@ -99,6 +99,21 @@ protected:
         return qmtest::WaitUntil(copyAll, 15000, 0);
     }
 
+    // Writes the two files, remembers them as the paths of the Compare
+    // dialog, starts the program and opens the dialog; the dialog or nullptr.
+    HWND OpenCompareDialogWith(const char* first, const std::string& firstBytes, const char* second,
+                               const std::string& secondBytes)
+    {
+        WriteFile(first, firstBytes);
+        WriteFile(second, secondBytes);
+        if (!qmtest::WriteRegistryString(HKEY_CURRENT_USER, QM_REGKEY_SETTINGS, "CompareFirstFile", File(first)) ||
+            !qmtest::WriteRegistryString(HKEY_CURRENT_USER, QM_REGKEY_SETTINGS, "CompareSecondFile", File(second)) ||
+            !Start())
+            return nullptr;
+        PostCommand(kCmdFileCompare);
+        return WaitForDialog();
+    }
+
     // A top-level dialog of the program other than the ones in skip.
     HWND WaitForDialog(const std::vector<HWND>& skip = {}, DWORD timeoutMs = 10000) const
     {
@@ -270,14 +285,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(DocsTest, SelectAllAndCopyOfACompareKeepTheFinalLineEnd)
 {
-    WriteFile("a.txt", "one\r\ntwo\r\n");
-    WriteFile("b.txt", "one\r\nthree\r\n");
     // The dialog starts with the remembered paths.
-    ASSERT_TRUE(qmtest::WriteRegistryString(HKEY_CURRENT_USER, QM_REGKEY_SETTINGS, "CompareFirstFile", File("a.txt")));
-    ASSERT_TRUE(qmtest::WriteRegistryString(HKEY_CURRENT_USER, QM_REGKEY_SETTINGS, "CompareSecondFile", File("b.txt")));
-    ASSERT_TRUE(Start());
-    PostCommand(kCmdFileCompare);
-    HWND dlg = WaitForDialog();
+    HWND dlg = OpenCompareDialogWith("a.txt", "one\r\ntwo\r\n", "b.txt", "one\r\nthree\r\n");
     ASSERT_TRUE(dlg);
     EXPECT_EQ(qmtest::WindowTextOf(GetDlgItem(dlg, kCompareFirstEdit)), File("a.txt"));
     EXPECT_EQ(qmtest::WindowTextOf(GetDlgItem(dlg, kCompareSecondEdit)), File("b.txt"));
@@ -297,13 +306,8 @@ TEST_F(DocsTest, CompareShowsTheLettersOfAnAnsiFile)
 {
     if (fx::LegacyAnsiCodePage() != 1252)
         GTEST_SKIP() << "platform limit: the system's ANSI code page is not 1252, the fixture's";
-    WriteFile("ansi.txt", "caf\xE9 au lait\r\nth\xE9\r\n");
-    WriteFile("utf8.txt", "caf\xC3\xA9 noir\r\nth\xC3\xA9\r\n");
-    ASSERT_TRUE(qmtest::WriteRegistryString(HKEY_CURRENT_USER, QM_REGKEY_SETTINGS, "CompareFirstFile", File("ansi.txt")));
-    ASSERT_TRUE(qmtest::WriteRegistryString(HKEY_CURRENT_USER, QM_REGKEY_SETTINGS, "CompareSecondFile", File("utf8.txt")));
-    ASSERT_TRUE(Start());
-    PostCommand(kCmdFileCompare);
-    HWND dlg = WaitForDialog();
+    HWND dlg = OpenCompareDialogWith("ansi.txt", "caf\xE9 au lait\r\nth\xE9\r\n", "utf8.txt",
+                                     "caf\xC3\xA9 noir\r\nth\xC3\xA9\r\n");
     ASSERT_TRUE(dlg);
     Click(dlg, IDOK);
     HWND win = WaitForVisible("CompareWin");

@@ -88,10 +88,14 @@ scite="$scite_dir/Sc1.exe"
 
 # SciTE keeps its user properties and session in SciTE_HOME: a scratch folder.
 # Qmate gets a per-user folder of its own, into which it copies the languages
-# it ships (C++ among them) at its first start, so both editors colour the file.
+# it ships (C++ among them) at its first start; both editors colour the file.
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$scratch/scite" "$scratch/local"
+# SciTE's language files are not part of the program: without them it shows
+# a .cpp file as plain text. Its user properties name the C++ lexer (built
+# into Sc1.exe) and folding, as Qmate's C++ language does.
+printf '%s\r\n' 'file.patterns.cpp=*.cpp;*.h' 'lexer.$(file.patterns.cpp)=cpp' 'fold=1' >"$scratch/scite/SciTEUser.properties"
 export SciTE_HOME="$(win "$scratch/scite")"
 
 declare -A R

@@ -278,6 +278,28 @@ TEST_F(CompareWindow, SelectAllAndCopyPutTheWholeResultOnTheClipboard)
     }
 }
 
+// The rows are UTF-8 text: a copy gives every reader the same letters, as
+// UTF-8 in CF_TEXT (the process's char text) and as UTF-16.
+TEST_F(CompareWindow, CopiedLettersOfAnyLanguageComeInBothForms)
+{
+    ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8)) << "the test program's manifest sets the UTF-8 code page";
+    const std::string utf8 = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\n\xCE\xB1\xCE\xB2\xCE\xB3 \xF0\x9F\x98\x80\n";
+    compareTexts(utf8, utf8);
+    SendMessageA(view_, WM_COMPAREWIN_SELECTALL, 0, 0);
+    const std::string rows = "    \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\n    \xCE\xB1\xCE\xB2\xCE\xB3 \xF0\x9F\x98\x80\n";
+    EXPECT_EQ(copied(), rows);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    std::wstring wide;
+    if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+        if (const wchar_t *p = static_cast<const wchar_t *>(GlobalLock(h))) {
+            wide = p;
+            GlobalUnlock(h);
+        }
+    }
+    CloseClipboard();
+    EXPECT_EQ(wide, L"    \u65e5\u672c\u8a9e\n    \u03b1\u03b2\u03b3 \U0001F600\n");
+}
+
 TEST_F(CompareWindow, EmptyWindowIgnoresInputAndCopiesNothing)
 {
     EXPECT_EQ(canCopy(), 0);

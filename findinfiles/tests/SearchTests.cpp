@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,23 @@ struct HitParts
     int pos = 0;
     std::wstring text;
 };
+
+// The three lines a regular-expression search reports before the first
+// match of a file.
+std::vector<std::wstring> RegexFileHeader(const std::wstring& path)
+{
+    const std::wstring stars = std::wstring(44, L'*') + L"\r\n";
+    return {Msg(stars), Msg(L"Processing file:   " + path + L"               Encoding:   ANSI\r\n"), Msg(stars)};
+}
+
+// Call records one after the other.
+std::vector<std::wstring> Calls(std::initializer_list<std::vector<std::wstring>> parts)
+{
+    std::vector<std::wstring> all;
+    for (const std::vector<std::wstring>& p : parts)
+        all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
 
 HitParts ParseHit(const std::wstring& call)
 {
@@ -139,16 +157,11 @@ TEST_F(TreeSearch, HeaderNamesEveryOption)
 
 TEST_F(TreeSearch, RegularExpressionsGetFileHeaders)
 {
-    const std::wstring stars = std::wstring(44, L'*') + L"\r\n";
-    const std::vector<std::wstring> expected = {
-        Msg(L"Find all \"^needle\", Regular Expressions  \"a.txt\""),
-        Msg(stars),
-        Msg(L"Processing file:   " + a + L"               Encoding:   ANSI\r\n"),
-        Msg(stars),
-        Hit(a, 3, 0, L"needle needle\r\n"),
-        Msg(Summary(1, 1, 8)),
-        Fin(),
-    };
+    const std::vector<std::wstring> expected = Calls({
+        {Msg(L"Find all \"^needle\", Regular Expressions  \"a.txt\"")},
+        RegexFileHeader(a),
+        {Hit(a, 3, 0, L"needle needle\r\n"), Msg(Summary(1, 1, 8)), Fin()},
+    });
     EXPECT_EQ(expected, RunSearch(L"^needle", L"a.txt", tree.WidePath(), 0, 0, 0, 1));
 }
 
@@ -569,21 +582,14 @@ TEST(Search, LineTooComplexIsReportedAndTheNextFileSearched)
     const std::wstring a = TreeFile(tree, L"a.txt", "aac\r\n" + hard + "\r\naac\r\n");
     const std::wstring b = TreeFile(tree, L"b.txt", "xaac\r\n");
     const std::wstring pattern = L"\\(a\\).*.*.*.*.*.*.*.*\\1c";
-    const std::wstring stars = std::wstring(44, L'*') + L"\r\n";
-    const std::vector<std::wstring> expected = {
-        Msg(L"Find all \"" + pattern + L"\", Case sensitive Regular Expressions  \"*.txt\""),
-        Msg(stars),
-        Msg(L"Processing file:   " + a + L"               Encoding:   ANSI\r\n"),
-        Msg(stars),
-        Hit(a, 1, 0, L"aac\r\n"),
-        Msg(L"Error: " + a + L"(2): pattern too complex for this line, the rest of the file was not searched\r\n"),
-        Msg(stars),
-        Msg(L"Processing file:   " + b + L"               Encoding:   ANSI\r\n"),
-        Msg(stars),
-        Hit(b, 1, 1, L"xaac\r\n"),
-        Msg(Summary(2, 2, 4)),
-        Fin(),
-    };
+    const std::vector<std::wstring> expected = Calls({
+        {Msg(L"Find all \"" + pattern + L"\", Case sensitive Regular Expressions  \"*.txt\"")},
+        RegexFileHeader(a),
+        {Hit(a, 1, 0, L"aac\r\n"),
+         Msg(L"Error: " + a + L"(2): pattern too complex for this line, the rest of the file was not searched\r\n")},
+        RegexFileHeader(b),
+        {Hit(b, 1, 1, L"xaac\r\n"), Msg(Summary(2, 2, 4)), Fin()},
+    });
     EXPECT_EQ(expected, RunSearch(pattern, L"*.txt", tree.WidePath(), 0, 1, 0, 1));
 }
 

@@ -5,6 +5,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <qmtest/anylanguage.h>
 
 using fxtest::Bytes;
 using fxtest::CauseOf;
@@ -585,22 +586,13 @@ TEST(ArchiveMechanics, OleTypesStoredForms)
 TEST(ArchiveMechanics, VariantStringsInAnyLanguage)
 {
     ASSERT_EQ(CP_UTF8, GetACP()) << "the test program's manifest sets the UTF-8 code page";
-    const struct {
-        const char* narrow;
-        const wchar_t* wide;
-    } cases[] = {
-        {"caf\xC3\xA9", L"caf\u00e9"},
-        {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", L"\u65e5\u672c\u8a9e"},
-        {"\xCE\xB1\xCE\xB2\xCE\xB3", L"\u03b1\u03b2\u03b3"},
-        {"\xF0\x9F\x98\x80", L"\U0001F600"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.narrow);
-        COleVariant fromChars(c.narrow), fromString(CString(c.narrow));
+    for (const qmtest::TextInAnyLanguage& c : qmtest::kTextsInAnyLanguage) {
+        SCOPED_TRACE(c.utf8);
+        COleVariant fromChars(c.utf8), fromString(CString(c.utf8));
         for (const COleVariant* v : {&fromChars, &fromString}) {
             ASSERT_EQ(VT_BSTR, v->vt);
-            EXPECT_EQ(wcslen(c.wide), SysStringLen(v->bstrVal));
-            EXPECT_STREQ(c.wide, v->bstrVal);
+            EXPECT_EQ(wcslen(c.utf16), SysStringLen(v->bstrVal));
+            EXPECT_STREQ(c.utf16, v->bstrVal);
         }
         Bytes bytes = StoreBytes([&](CArchive& ar) { ar << fromChars; });
         LoadBytes(bytes, [&](CArchive& ar) {

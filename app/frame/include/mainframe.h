@@ -89,6 +89,10 @@ public:
     CFileSysTreeCtrl* GetFileTree() const;
     // Fills the File Explorer's tree when it is shown and not yet filled.
     void FillFileTreeIfShown();
+    // Loads the icons that start-up left for the first idle (the menus' own,
+    // and the large ones when the toolbar is small); does nothing after the
+    // first call.
+    void LoadDeferredIcons();
     CToolbarFindComboBox* GetFindBox() const { return m_pFindBox; }
     CFindDialog* GetFindDialog() const { return m_pFindDialog; }
     CReplaceDialog* GetReplaceDialog() const { return m_pReplaceDialog; }
@@ -224,6 +228,7 @@ protected:
     BOOL m_bNavigating;   // a navigation step moves the caret: no new place
     std::vector<CFrameWnd*> m_childFrames;
     BOOL m_bPanesInstalled;
+    BOOL m_bIconsDeferred;  // icons still to load at the first idle
 
     // Pane windows (created when a pane is first shown).
     CWnd* m_pPaneWnds[kPaneCount];

@@ -215,6 +215,7 @@ CMainFrame::CMainFrame()
       m_hLastReplaceView(NULL),
       m_bNavigating(FALSE),
       m_bPanesInstalled(FALSE),
+      m_bIconsDeferred(FALSE),
       m_bFileExplorer(0),
       m_bProjectExplorer(0),
       m_bFunctionList(0),
@@ -330,10 +331,12 @@ BOOL CMainFrame::CreateCommandBarsAndStatusBar()
     if (pToolBar == NULL || !pToolBar->LoadToolBar(IDR_TOOLBAR_MAIN))
         return FALSE;
     CQXPImageManager* pImages = GetGlobalImageManager();
-    if (pImages != NULL) {
-        pImages->SetIcons(IDR_TOOLBAR_MENU_ICONS);
+    // Only what the toolbar shows now: the menus' own icons (no menu opens
+    // before the first idle), and the large ones when the toolbar is small,
+    // wait for the first idle.
+    if (pImages != NULL && m_settings.nLargeIcons)
         pImages->SetIcons(IDR_TOOLBAR_LARGE);
-    }
+    m_bIconsDeferred = TRUE;
 
     // The user's layout, options and shortcuts; anything damaged is refused
     // and the bars stay as made above.
@@ -454,6 +457,19 @@ int* CMainFrame::PaneFlag(int nID)
 BOOL CMainFrame::IsPanePresent(int nID) const
 {
     return *const_cast<CMainFrame*>(this)->PaneFlag(nID) != 0;
+}
+
+void CMainFrame::LoadDeferredIcons()
+{
+    if (!m_bIconsDeferred)
+        return;
+    m_bIconsDeferred = FALSE;
+    CQXPImageManager* pImages = GetGlobalImageManager();
+    if (pImages == NULL)
+        return;
+    pImages->SetIcons(IDR_TOOLBAR_MENU_ICONS);
+    if (!m_settings.nLargeIcons)
+        pImages->SetIcons(IDR_TOOLBAR_LARGE);
 }
 
 void CMainFrame::CreatePaneWindow(int nID)

@@ -238,8 +238,10 @@ BOOL CQuillmateApp::OnIdle(LONG lCount)
         m_bFirstIdle = 0;
     // The File Explorer is filled once it shows: at the first idle, or when
     // its pane is shown later.
-    if (m_pMainFrame != NULL)
+    if (m_pMainFrame != NULL) {
+        m_pMainFrame->LoadDeferredIcons();
         m_pMainFrame->FillFileTreeIfShown();
+    }
     return CWinApp::OnIdle(lCount);
 }
 

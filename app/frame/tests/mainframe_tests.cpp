@@ -12,6 +12,7 @@
 #include "resource.h"
 
 #include <qx/drawing.h>
+#include <qx/images.h>
 #include <qx/paintmanager.h>
 #include <qx/themes.h>
 
@@ -131,6 +132,18 @@ TEST_F(MainFrameTest, StartsWithBarsPanesAndTheHandOverClass)
     EXPECT_EQ(qxpThemeWindowsXP, GetGlobalPaintManager()->GetCurrentTheme());
     // The program's path is where the Explorer extension starts it from.
     EXPECT_TRUE(GetEditorFrame() == frame);
+}
+
+TEST_F(MainFrameTest, MenuIconsAreThereFromTheFirstIdleOn)
+{
+    // Start-up leaves the menus' own icons (and the small toolbar's large
+    // ones) for the first idle: from then on every menu command has its icon.
+    Create();
+    App().OnIdle(0);
+    CQXPImageManager* pImages = GetGlobalImageManager();
+    for (UINT nID : {(UINT)ID_FILE_COMPARE, (UINT)ID_SEARCH_GOTO, (UINT)ID_VIEW_FUNCTION_LIST, (UINT)ID_APP_ABOUT})
+        EXPECT_TRUE(pImages->HasOwnImage(nID, 16)) << nID;
+    EXPECT_TRUE(pImages->HasOwnImage(ID_FILE_NEW, 24)) << "the large toolbar";
 }
 
 TEST_F(MainFrameTest, NewOpenEditSaveAndCloseATextFile)

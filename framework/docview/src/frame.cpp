@@ -834,7 +834,13 @@ BOOL CFrameWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
         return FALSE;
     if (pNMHDR->code == TTN_NEEDTEXTA) {
         NMTTDISPINFOA* p = reinterpret_cast<NMTTDISPINFOA*>(pNMHDR);
-        lstrcpynA(p->szText, strTip, (int)sizeof(p->szText));
+        // A tip longer than the buffer is cut where a character begins (the
+        // text is UTF-8), never inside one.
+        int n = strTip.GetLength() < (int)sizeof(p->szText) ? strTip.GetLength() : (int)sizeof(p->szText) - 1;
+        while (n > 0 && n < strTip.GetLength() && ((unsigned char)strTip[n] & 0xC0) == 0x80)
+            --n;
+        memcpy(p->szText, strTip.GetString(), (size_t)n);
+        p->szText[n] = '\0';
         p->lpszText = p->szText;
     } else {
         NMTTDISPINFOW* p = reinterpret_cast<NMTTDISPINFOW*>(pNMHDR);

@@ -650,6 +650,38 @@ TEST_F(DocViewTest, DroppedFilesAreOpened)
     EXPECT_EQ(0, pActive->GetPathName().CompareNoCase(b.c_str()));
 }
 
+// A tool tip from the string table comes whole to a tool-tip control of
+// either form: UTF-16 to the wide one, UTF-8 (the process's char text) to
+// the ANSI one.
+TEST_F(DocViewTest, ToolTipsInAnyLanguageComeWhole)
+{
+    ASSERT_EQ(GetACP(), (UINT)CP_UTF8) << "the test program's manifest sets the UTF-8 code page";
+    NMTTDISPINFOW wide = {};
+    wide.hdr.code = TTN_NEEDTEXTW;
+    wide.hdr.idFrom = ID_TEST_WIDETIP;
+    m_pMain->SendMessage(WM_NOTIFY, 0, (LPARAM)&wide);
+    ASSERT_TRUE(wide.lpszText != NULL);
+    EXPECT_STREQ(L"\u65e5\u672c\u8a9e \u03b1\u03b2\u03b3 \U0001F600", wide.lpszText);
+    NMTTDISPINFOA narrow = {};
+    narrow.hdr.code = TTN_NEEDTEXTA;
+    narrow.hdr.idFrom = ID_TEST_WIDETIP;
+    m_pMain->SendMessage(WM_NOTIFY, 0, (LPARAM)&narrow);
+    ASSERT_TRUE(narrow.lpszText != NULL);
+    EXPECT_STREQ("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xCE\xB1\xCE\xB2\xCE\xB3 \xF0\x9F\x98\x80", narrow.lpszText);
+
+    // A tip longer than the ANSI buffer (80 bytes) ends with a whole
+    // character: 26 of the 30, 78 bytes.
+    std::string sun26;
+    for (int i = 0; i < 26; ++i)
+        sun26 += "\xE6\x97\xA5";
+    NMTTDISPINFOA longTip = {};
+    longTip.hdr.code = TTN_NEEDTEXTA;
+    longTip.hdr.idFrom = ID_TEST_LONGTIP;
+    m_pMain->SendMessage(WM_NOTIFY, 0, (LPARAM)&longTip);
+    ASSERT_TRUE(longTip.lpszText != NULL);
+    EXPECT_EQ(sun26, std::string(longTip.lpszText));
+}
+
 // Names in any language, dropped as Explorer drops them (UTF-16) and as an
 // 8-bit list, one of them longer than MAX_PATH bytes in UTF-8: each opens
 // under its whole name.

@@ -19,3 +19,5 @@
 #define ID_TEST_ACCEL 32805     // Ctrl+T in the main frame's table
 #define ID_TEST_CHILDACCEL 32806 // Ctrl+K in the text template's table
 #define ID_TEST_NOHANDLER 32807
+#define ID_TEST_WIDETIP 32808  // a tool tip in Japanese, Greek and U+1F600
+#define ID_TEST_LONGTIP 32809  // a tool tip of 30 Japanese characters (90 bytes in UTF-8)

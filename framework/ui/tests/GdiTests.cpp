@@ -2,6 +2,7 @@
 #include "UiTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <qmtest/anylanguage.h>
 
 namespace {
 
@@ -333,46 +334,40 @@ TEST(DCTest, TextInAnyLanguageIsDrawnAndMeasuredAsItsCharacters)
         dcWide.FillSolidRect(0, 0, cx, cy, RGB(255, 255, 255));
     };
 
-    const struct {
-        const char* narrow;
-        const wchar_t* wide;
-    } cases[] = {
-        {"plain", L"plain"},
-        {"caf\xC3\xA9", L"caf\u00e9"},
-        {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.cpp", L"\u65e5\u672c\u8a9e.cpp"},
-        {"\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC\tx", L"\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac\tx"},
-        {"\xF0\x9F\x98\x80 smile", L"\U0001F600 smile"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.narrow);
-        const int n = (int)wcslen(c.wide);
+    // Plain ASCII and a tab besides the kit's texts.
+    std::vector<qmtest::TextInAnyLanguage> cases = {{"plain", L"plain"},
+                                                    {"\xCE\xB1\xCE\xB2\tx", L"\u03b1\u03b2\tx"}};
+    cases.insert(cases.end(), std::begin(qmtest::kTextsInAnyLanguage), std::end(qmtest::kTextsInAnyLanguage));
+    for (const qmtest::TextInAnyLanguage& c : cases) {
+        SCOPED_TRACE(c.utf8);
+        const int n = (int)wcslen(c.utf16);
         SIZE wide = {};
-        ASSERT_TRUE(GetTextExtentPoint32W(dcWide.m_hDC, c.wide, n, &wide));
-        EXPECT_EQ(CSize(wide), dcNarrow.GetTextExtent(c.narrow, -1));
-        EXPECT_EQ(CSize(wide), dcNarrow.GetOutputTextExtent(c.narrow, -1));
-        const DWORD tabbed = GetTabbedTextExtentW(dcWide.m_hDC, c.wide, n, 0, NULL);
-        EXPECT_EQ(CSize(LOWORD(tabbed), HIWORD(tabbed)), dcNarrow.GetTabbedTextExtent(c.narrow, -1, 0, NULL));
+        ASSERT_TRUE(GetTextExtentPoint32W(dcWide.m_hDC, c.utf16, n, &wide));
+        EXPECT_EQ(CSize(wide), dcNarrow.GetTextExtent(c.utf8, -1));
+        EXPECT_EQ(CSize(wide), dcNarrow.GetOutputTextExtent(c.utf8, -1));
+        const DWORD tabbed = GetTabbedTextExtentW(dcWide.m_hDC, c.utf16, n, 0, NULL);
+        EXPECT_EQ(CSize(LOWORD(tabbed), HIWORD(tabbed)), dcNarrow.GetTabbedTextExtent(c.utf8, -1, 0, NULL));
         CRect rcNarrow(0, 0, cx, cy), rcWide(0, 0, cx, cy);
-        dcNarrow.DrawText(c.narrow, -1, &rcNarrow, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-        DrawTextW(dcWide.m_hDC, c.wide, n, &rcWide, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        dcNarrow.DrawText(c.utf8, -1, &rcNarrow, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        DrawTextW(dcWide.m_hDC, c.utf16, n, &rcWide, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
         EXPECT_EQ(rcWide, rcNarrow);
 
         clear();
-        dcNarrow.TextOut(2, 2, c.narrow, -1);
-        TextOutW(dcWide.m_hDC, 2, 2, c.wide, n);
+        dcNarrow.TextOut(2, 2, c.utf8, -1);
+        TextOutW(dcWide.m_hDC, 2, 2, c.utf16, n);
         EXPECT_TRUE(samePixels()) << "TextOut";
         clear();
         CRect rc(0, 0, cx, cy);
-        dcNarrow.ExtTextOut(2, 2, ETO_CLIPPED, &rc, c.narrow, (UINT)strlen(c.narrow), NULL);
-        ExtTextOutW(dcWide.m_hDC, 2, 2, ETO_CLIPPED, &rc, c.wide, (UINT)n, NULL);
+        dcNarrow.ExtTextOut(2, 2, ETO_CLIPPED, &rc, c.utf8, (UINT)strlen(c.utf8), NULL);
+        ExtTextOutW(dcWide.m_hDC, 2, 2, ETO_CLIPPED, &rc, c.utf16, (UINT)n, NULL);
         EXPECT_TRUE(samePixels()) << "ExtTextOut";
         clear();
-        dcNarrow.TabbedTextOut(2, 2, c.narrow, -1, 0, NULL, 0);
-        TabbedTextOutW(dcWide.m_hDC, 2, 2, c.wide, n, 0, NULL, 0);
+        dcNarrow.TabbedTextOut(2, 2, c.utf8, -1, 0, NULL, 0);
+        TabbedTextOutW(dcWide.m_hDC, 2, 2, c.utf16, n, 0, NULL, 0);
         EXPECT_TRUE(samePixels()) << "TabbedTextOut";
         clear();
-        dcNarrow.DrawText(c.narrow, -1, &rc, DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
-        DrawTextW(dcWide.m_hDC, c.wide, n, &rc, DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
+        dcNarrow.DrawText(c.utf8, -1, &rc, DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
+        DrawTextW(dcWide.m_hDC, c.utf16, n, &rc, DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
         EXPECT_TRUE(samePixels()) << "DrawText";
     }
     dcNarrow.SelectObject(pOldNarrowFont);

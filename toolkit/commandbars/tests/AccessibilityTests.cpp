@@ -8,6 +8,7 @@
 #include <qx/menubar.h>
 
 #include <gtest/gtest.h>
+#include <qmtest/anylanguage.h>
 
 #include <algorithm>
 #include <string>
@@ -242,22 +243,14 @@ TEST_F(AccessibilityTest, NamesInAnyLanguageAreGivenWhole)
     ASSERT_EQ(GetACP(), (UINT)CP_UTF8) << "the test program's manifest sets the UTF-8 code page";
     IAccessible* pAcc = FromBar(pToolBar);
     ASSERT_NE(nullptr, pAcc);
-    const struct {
-        const char* caption;
-        const wchar_t* name;
-    } cases[] = {
-        {"caf\xC3\xA9", L"caf\u00e9"},
-        {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", L"\u65e5\u672c\u8a9e"},
-        {"&\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1", L"\u0395\u03bb\u03bb\u03ac\u03b4\u03b1"},
-        {"\xF0\x9F\x98\x80 smile", L"\U0001F600 smile"},
-    };
     const long nChild = ChildIdOf(pToolBar, pExit);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.caption);
-        pExit->SetCaption(c.caption);
+    for (const qmtest::TextInAnyLanguage& c : qmtest::kTextsInAnyLanguage) {
+        SCOPED_TRACE(c.utf8);
+        // With a mnemonic, which the name leaves out.
+        pExit->SetCaption((std::string("&") + c.utf8).c_str());
         BSTR bstr = NULL;
         ASSERT_EQ(S_OK, pAcc->get_accName(Child(nChild), &bstr));
-        EXPECT_STREQ(c.name, bstr);
+        EXPECT_STREQ(c.utf16, bstr);
         ::SysFreeString(bstr);
     }
     pAcc->Release();

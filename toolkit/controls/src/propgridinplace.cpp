@@ -271,6 +271,13 @@ LRESULT CMaskedEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             if (MaskChar((UINT)wParam))
                 return 0;
             break;
+        case WM_UNICHAR:
+            // A character beyond ASCII (see AfxDispatchWideChar) fits no
+            // position of the mask, whose classes are ASCII.
+            if (wParam == UNICODE_NOCHAR)
+                break;
+            OnBadInput();
+            return FALSE;
         default:
             break;
         }

@@ -684,4 +684,29 @@ TEST_F(GridPageTest, AccessibilityShowsATableOfRows)
     ::CoUninitialize();
 }
 
+// A character beyond ASCII (as the framework's pump hands it on) fits no
+// position of a mask and is refused; without a mask the edit takes it.
+TEST(MaskedEditWindow, LettersBeyondAsciiAreRefusedByTheMask)
+{
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), "parent", WS_POPUP, 0, 0, 200, 60, NULL, NULL));
+    CMaskedEdit masked, plain;
+    ASSERT_TRUE(masked.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 190, 20), &parent, 1));
+    ASSERT_TRUE(plain.Create(WS_CHILD | WS_VISIBLE, CRect(0, 30, 190, 50), &parent, 2));
+    ASSERT_TRUE(masked.SetEditMask("000", "___"));
+    ASSERT_TRUE(masked.IsMaskActive());
+    CString before;
+    masked.GetWindowText(before);
+    for (UINT cp : {0x3B1u, 0x65E5u, 0x1F600u}) {
+        masked.SendMessage(WM_UNICHAR, cp, 1);
+        plain.SendMessage(WM_UNICHAR, cp, 1);
+    }
+    CString after, typed;
+    masked.GetWindowText(after);
+    plain.GetWindowText(typed);
+    EXPECT_STREQ(before, after);
+    EXPECT_STREQ("\xCE\xB1\xE6\x97\xA5\xF0\x9F\x98\x80", typed);
+    parent.DestroyWindow();
+}
+
 } // namespace

@@ -9,6 +9,7 @@
 #include <qx/tooltips.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -318,6 +319,7 @@ CQXPTabClientWnd::CQXPTabClientWnd()
 {
     m_nNewTabPosition = 0;
     m_bKeepActivationOnClose = TRUE;
+    m_bCustomBackground = TRUE;
     m_paintManager.m_bBoldSelected = TRUE;
     m_paintManager.AddListener(this);
     RegisterStripClass();
@@ -1112,7 +1114,49 @@ BEGIN_MESSAGE_MAP(CQXPTabClientWnd, CWnd)
     ON_WM_SETCURSOR()
     ON_WM_LBUTTONDOWN()
     ON_WM_SYSCOLORCHANGE()
+    ON_WM_ERASEBKGND()
+    ON_MESSAGE(WM_MDITILE, OnMDIArrange)
+    ON_MESSAGE(WM_MDICASCADE, OnMDIArrange)
+    ON_MESSAGE(WM_MDIICONARRANGE, OnMDIArrange)
 END_MESSAGE_MAP()
+
+// Under the command bars' themes 5 and 6 documents may have no caption; the
+// MDI client arranges them as if they had one, which they lose again after.
+LRESULT CQXPTabClientWnd::OnMDIArrange(WPARAM, LPARAM)
+{
+    CQXPThemePainter* pPaint = GetGlobalPaintManager();
+    const int nTheme = pPaint ? pPaint->GetCurrentTheme() : 0;
+    std::vector<HWND> given;
+    if (nTheme == 5 || nTheme == 6) {
+        for (HWND h = ::GetWindow(m_hWnd, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+            LONG_PTR style = ::GetWindowLongPtr(h, GWL_STYLE);
+            if ((::GetWindowLongPtr(h, GWL_EXSTYLE) & WS_EX_MDICHILD) && !::IsZoomed(h) &&
+                (style & WS_CAPTION) != WS_CAPTION) {
+                ::SetWindowLongPtr(h, GWL_STYLE, style | WS_CAPTION);
+                given.push_back(h);
+            }
+        }
+    }
+    LRESULT lr = Default();
+    for (HWND h : given) {
+        if (!::IsWindow(h))
+            continue;
+        ::SetWindowLongPtr(h, GWL_STYLE, ::GetWindowLongPtr(h, GWL_STYLE) & ~WS_CAPTION);
+        ::SetWindowPos(h, NULL, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
+    return lr;
+}
+
+BOOL CQXPTabClientWnd::OnEraseBkgnd(CDC* pDC)
+{
+    if (!m_bCustomBackground || !pDC)
+        return (BOOL)Default();
+    CQXPThemePainter* pPaint = GetGlobalPaintManager();
+    RECT rc;
+    ::GetClientRect(m_hWnd, &rc);
+    pDC->FillSolidRect(&rc, pPaint ? pPaint->GetColor(COLOR_APPWORKSPACE) : ::GetSysColor(COLOR_APPWORKSPACE));
+    return TRUE;
+}
 
 // Without keeping the MDI client's choice, the active document's neighbour
 // tab (the one to its right, else to its left) comes forward before it goes.

@@ -73,6 +73,14 @@ CQXPDockingPanePaintManager* AFXAPI CQXPDockingPanePaintManager::CreateTheme(int
         p->m_pPanelTabPainter->SetColor(t.panelColors);
     if (nTheme == 6 || nTheme == 8)
         SetRectEmpty(&p->m_rcCaptionMargin);
+    // The docking themes' own tab colour sets.
+    if (nTheme == 1) {
+        p->m_pPanelTabPainter->SetDockingColorSet(tabDockingSetGradient, TRUE);
+    } else if (nTheme == 6 || nTheme == 9) {
+        const int nSet = nTheme == 6 ? tabDockingSetScheme : tabDockingSetBordered;
+        p->m_pTabPainter->SetDockingColorSet(nSet, FALSE);
+        p->m_pPanelTabPainter->SetDockingColorSet(nSet, TRUE);
+    }
     // Striped panes show their tabs at the top.
     p->m_pTabPainter->SetPosition(nTheme == 5 ? tabPositionTop : tabPositionBottom);
     p->RefreshMetrics();
@@ -589,9 +597,17 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
         clrText = clrGlyph = bActive ? m_clrActiveCaptionText : m_clrInactiveCaptionText;
         break;
     }
+    case 5: {
+        // Striped: the caption on the pane's background, a face line above.
+        dc.FillSolidRect(&rcCaption, GetColor(bActive ? qxColorHotFace : qxColorBarFace));
+        dc.FillSolidRect(rcCaption.left, rcCaption.top, rcCaption.right - rcCaption.left, 1, face);
+        clrText = GetColor(COLOR_BTNTEXT);
+        clrGlyph = RGB(0, 0, 0);
+        nSize = 16;
+        break;
+    }
     case 1:
     case 3:
-    case 5:
     case 6:
     case 9: {
         dc.FillSolidRect(&rcCaption, face);
@@ -652,6 +668,14 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
                     DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX | DT_CALCRECT);
         ::DrawTextA(hDC, strTitle, strTitle.GetLength(), &rcText,
                     DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+        if (m_nTheme == 5) {
+            // Four stripes from 10 pixels after the text to the buttons.
+            int x1 = rcCalc.right + 10, x2 = right - 4;
+            int mid = (rcBand.top + rcBand.bottom) / 2;
+            if (x2 > x1)
+                for (int y : {mid - 3, mid - 1, mid + 1, mid + 3})
+                    dc.FillSolidRect(x1, y, x2 - x1, 1, GetColor(bActive ? COLOR_BTNTEXT : 38));
+        }
         if (m_nTheme == 4) {
             // Grip bars from after the text to the buttons.
             int x1 = rcCalc.right + 4, x2 = right - 4;
@@ -668,7 +692,9 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
 void CQXPDockingPanePaintManager::DrawPane(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rc)
 {
     CDC& dc = *CDC::FromHandle(hDC);
-    dc.FillSolidRect(&rc, GetColor(COLOR_3DFACE));
+    // Theme 5 lays its panes on the active or inactive stripe colour.
+    const BOOL bActive = m_bHighlightActive && pPane->IsActive();
+    dc.FillSolidRect(&rc, m_nTheme == 5 ? GetColor(bActive ? qxColorHotFace : qxColorBarFace) : GetColor(COLOR_3DFACE));
     ::SetBkMode(hDC, TRANSPARENT);
     if (pPane->IsTabsVisible() && pPane->GetTabManager()) {
         RECT rcStrip = GetTabStripRect(pPane, rc);

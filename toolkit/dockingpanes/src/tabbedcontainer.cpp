@@ -731,7 +731,118 @@ BEGIN_MESSAGE_MAP(CQXPDockingPaneTabbedContainer, CWnd)
     ON_WM_CANCELMODE()
     ON_WM_RBUTTONDOWN()
     ON_MESSAGE(WM_HELPHITTEST, OnHelpHitTest)
+    ON_MESSAGE(WM_GETOBJECT, OnGetObject)
 END_MESSAGE_MAP()
+
+// ---------------------------------------------------------------------------
+// Accessibility.
+
+LRESULT CQXPDockingPaneTabbedContainer::OnGetObject(WPARAM wParam, LPARAM lParam)
+{
+    if ((LONG)lParam == (LONG)OBJID_CLIENT)
+        return LresultFromObject(IID_IAccessible, wParam, GetAccessible());
+    return Default();
+}
+
+HRESULT CQXPDockingPaneTabbedContainer::get_accChildCount(long* pcountChildren)
+{
+    if (!pcountChildren)
+        return E_POINTER;
+    *pcountChildren = m_pTabs->GetItemCount() + 1;
+    return S_OK;
+}
+
+HRESULT CQXPDockingPaneTabbedContainer::get_accChild(VARIANT varChild, IDispatch** ppdispChild)
+{
+    if (!ppdispChild)
+        return E_POINTER;
+    *ppdispChild = NULL;
+    long n = GetChildIndex(&varChild);
+    if (n == 1) {
+        HWND hChild = m_pSelectedPane ? m_pSelectedPane->GetChild() : NULL;
+        if (!hChild)
+            return S_FALSE;
+        return AccessibleObjectFromWindow(hChild, (DWORD)OBJID_WINDOW, IID_IDispatch, (void**)ppdispChild);
+    }
+    CQXPTabManagerItem* pItem = m_pTabs->GetItem((int)n - 2);
+    if (!pItem)
+        return E_INVALIDARG;
+    IAccessible* pAcc = reinterpret_cast<CQXPDockingPane*>(pItem->m_dwData)->GetAccessible();
+    pAcc->AddRef();
+    *ppdispChild = pAcc;
+    return S_OK;
+}
+
+HRESULT CQXPDockingPaneTabbedContainer::get_accName(VARIANT varChild, BSTR* pszName)
+{
+    if (GetChildIndex(&varChild) != CHILDID_SELF)
+        return E_INVALIDARG;
+    *pszName = ::SysAllocString(L"QXPDockingPaneTabbedContainer");
+    return S_OK;
+}
+
+HRESULT CQXPDockingPaneTabbedContainer::get_accRole(VARIANT varChild, VARIANT* pvarRole)
+{
+    if (GetChildIndex(&varChild) != CHILDID_SELF)
+        return E_INVALIDARG;
+    pvarRole->vt = VT_I4;
+    pvarRole->lVal = ROLE_SYSTEM_PAGETABLIST;
+    return S_OK;
+}
+
+HRESULT CQXPDockingPaneTabbedContainer::get_accState(VARIANT varChild, VARIANT* pvarState)
+{
+    if (GetChildIndex(&varChild) != CHILDID_SELF)
+        return E_INVALIDARG;
+    pvarState->vt = VT_I4;
+    pvarState->lVal = 0;
+    return S_OK;
+}
+
+HRESULT CQXPDockingPaneTabbedContainer::accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight,
+                                                    VARIANT varChild)
+{
+    if (GetChildIndex(&varChild) != CHILDID_SELF || !m_hWnd)
+        return E_INVALIDARG;
+    RECT rc;
+    ::GetWindowRect(m_hWnd, &rc);
+    *pxLeft = rc.left;
+    *pyTop = rc.top;
+    *pcxWidth = rc.right - rc.left;
+    *pcyHeight = rc.bottom - rc.top;
+    return S_OK;
+}
+
+// The container itself on the caption, the pane of a tab, else the selected
+// pane's window.
+HRESULT CQXPDockingPaneTabbedContainer::accHitTest(long xLeft, long yTop, VARIANT* pvarChild)
+{
+    if (!pvarChild || !m_hWnd)
+        return E_INVALIDARG;
+    POINT pt = {xLeft, yTop};
+    ::ScreenToClient(m_hWnd, &pt);
+    RECT rc;
+    ::GetClientRect(m_hWnd, &rc);
+    if (!::PtInRect(&rc, pt)) {
+        pvarChild->vt = VT_EMPTY;
+        return S_FALSE;
+    }
+    int nHit = HitTest(pt);
+    if (nHit >= 0 && nHit < m_pTabs->GetItemCount()) {
+        pvarChild->vt = VT_DISPATCH;
+        pvarChild->pdispVal = reinterpret_cast<CQXPDockingPane*>(m_pTabs->GetItem(nHit)->m_dwData)->GetAccessible();
+        pvarChild->pdispVal->AddRef();
+        return S_OK;
+    }
+    if (nHit == -2 || !m_pSelectedPane || !m_pSelectedPane->GetChild()) {
+        pvarChild->vt = VT_I4;
+        pvarChild->lVal = CHILDID_SELF;
+        return S_OK;
+    }
+    pvarChild->vt = VT_I4;
+    pvarChild->lVal = 1;
+    return S_OK;
+}
 
 void CQXPDockingPaneTabbedContainer::OnRButtonDown(UINT, CPoint point)
 {

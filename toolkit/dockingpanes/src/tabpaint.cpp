@@ -77,7 +77,7 @@ CQXPTabPainter::CQXPTabPainter()
       m_bStaticFrame(FALSE), m_bSelectOnButtonDown(FALSE), m_bActivateOnDragOver(TRUE), m_bMiddleEllipsis(FALSE),
       m_bUseSystemFont(TRUE), m_nExtraItemWidth(0), m_nFixedTabWidth(70), m_nMinTabWidth(0), m_nMaxTabWidth(0),
       m_nToolTipMode(2), m_bUseItemColors(FALSE), m_bInvertGradient(FALSE), m_bAllowLuna(TRUE), m_nClientFrame(0), m_bBalanceRows(TRUE), m_bKeepRowOrder(FALSE),
-      m_nAppearance(0), m_nColorSet(1), m_nPosition(0), m_nLayout(0), m_nColorCounter(0),
+      m_nAppearance(0), m_nColorSet(1), m_nDockingSet(tabDockingSetNone), m_bDockingAutoHide(FALSE), m_nPosition(0), m_nLayout(0), m_nColorCounter(0),
       m_nRowHeight(20)
 {
     SetRectEmpty(&m_rcClientMargin);
@@ -807,11 +807,66 @@ void CQXPTabPainter::RefreshColors()
     if (m_nColorSet != 4 || !c.bLuna) {
         c.clrClient[0] = c.clrHeader[0];
         c.clrClient[1] = c.clrHeader[1];
+    }    ApplyDockingColorSet();
+}
+
+void CQXPTabPainter::SetDockingColorSet(int nSet, BOOL bAutoHide)
+{
+    m_nDockingSet = nSet;
+    m_bDockingAutoHide = bAutoHide;
+    // Theme 1's set stands on the flat set, the others on the base set.
+    SetColor(nSet == tabDockingSetGradient ? 2 : 1);
+}
+
+void CQXPTabPainter::ApplyDockingColorSet()
+{
+    TabColorSet& c = m_colors;
+    if (m_nDockingSet == tabDockingSetGradient) {
+        if (m_nAppearance == 6)
+            c.clrSelectedText = c.clrNormalText = Sys(COLOR_3DDKSHADOW);
+        return;
     }
+    if (m_nDockingSet != tabDockingSetScheme && m_nDockingSet != tabDockingSetBordered)
+        return;
+    if (m_bDockingAutoHide) {
+        c.clrSelectedText = Sys(COLOR_3DDKSHADOW);
+    } else {
+        c.clrSelectedFace = Sys(COLOR_WINDOW);
+        c.clrSelectedText = Sys(COLOR_WINDOWTEXT);
+    }
+    c.clrHeader[0] = Sys(COLOR_3DFACE);
+    c.clrHeader[1] = MixColors(Sys(COLOR_3DFACE), Sys(COLOR_WINDOW), 205);
+    c.clrNormalText = Sys(COLOR_3DDKSHADOW);
+    const int theme = ToolkitColorManager::Instance()->GetCurrentTheme();
+    if (theme == 1 || theme == 2) {
+        c.clrHeader[0] = RGB(229, 229, 215);
+        c.clrHeader[1] = RGB(244, 241, 231);
+    } else if (theme == 3) {
+        c.clrNormalFace = RGB(242, 242, 247);
+        c.clrShape[tabShapeOutline] = c.clrShape[tabShapeSelectedOutline] = RGB(145, 155, 156);
+        c.clrShape[tabShapeInner] = RGB(190, 190, 216);
+        c.clrHeader[0] = RGB(215, 215, 229);
+        c.clrHeader[1] = RGB(243, 243, 247);
+    }
+    const BOOL bScheme = theme >= 1 && theme <= 3;
+    if (bScheme) {
+        c.clrShape[tabShapeInnerLight] = RGB(255, 255, 255);
+        c.bItemGradient = m_nDockingSet == tabDockingSetScheme;
+    }
+    if (m_nDockingSet == tabDockingSetBordered && bScheme) {
+        c.clrNormalText = RGB(113, 111, 100);
+        if (m_bDockingAutoHide)
+            c.clrSelectedText = c.clrNormalText;
+    }
+    c.clrClient[0] = c.clrHeader[0];
+    c.clrClient[1] = c.clrHeader[1];
 }
 
 COLORREF CQXPTabPainter::GetItemFill(CQXPTabManager* pManager, CQXPTabManagerItem* pItem) const
 {
+    // Theme 9's tabbed set fills the selected tab only.
+    if (m_nDockingSet == tabDockingSetBordered && !m_bDockingAutoHide && pItem != pManager->GetSelectedItem())
+        return kUnset;
     if (m_bUseItemColors)
         return pManager->GetItemColor(pItem);
     if (pItem == pManager->GetPressed() && m_colors.bLuna)

@@ -443,8 +443,8 @@ TEST(DockingWindows, ClientMarginWindowsFrameTheDockingArea)
 }
 
 // The right button on a tab selects its pane and tells the owner which
-// container was clicked; help and tooltips at a point name what is there.
-TEST(DockingWindows, RightClickHelpAndTooltipsOnATabbedContainer)
+// container was clicked; help, tooltips and accessibility name what is where.
+TEST(DockingWindows, RightClickHelpTooltipsAndAccessibilityOfATabbedContainer)
 {
     Frame f;
     auto* t = f.TwoPanesAsTabs();
@@ -485,6 +485,37 @@ TEST(DockingWindows, RightClickHelpAndTooltipsOnATabbedContainer)
             EXPECT_EQ("Close", tip(onClose));
         }
     EXPECT_EQ("First", tip(POINT{(tab0.left + tab0.right) / 2, (tab0.top + tab0.bottom) / 2}));
+    // Accessibility: a page tab list whose children are the selected pane's
+    // window and then the panes of the tabs.
+    EXPECT_NE(0, SendMessageA(t->GetSafeHwnd(), WM_GETOBJECT, 0, (LPARAM)OBJID_CLIENT));
+    IAccessible* acc = t->GetAccessible();
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = NULL;
+    ASSERT_EQ(S_OK, acc->get_accName(self, &name));
+    EXPECT_STREQ(L"QXPDockingPaneTabbedContainer", name);
+    SysFreeString(name);
+    VARIANT role;
+    ASSERT_EQ(S_OK, acc->get_accRole(self, &role));
+    EXPECT_EQ(ROLE_SYSTEM_PAGETABLIST, role.lVal);
+    long count = 0;
+    ASSERT_EQ(S_OK, acc->get_accChildCount(&count));
+    EXPECT_EQ(3, count);
+    VARIANT second;
+    second.vt = VT_I4;
+    second.lVal = 2;
+    IDispatch* child = NULL;
+    ASSERT_EQ(S_OK, acc->get_accChild(second, &child));
+    EXPECT_EQ(static_cast<IDispatch*>(p1->GetAccessible()), child);
+    child->Release();
+    POINT ptTab0 = {(tab0.left + tab0.right) / 2, (tab0.top + tab0.bottom) / 2};
+    ClientToScreen(t->GetSafeHwnd(), &ptTab0);
+    VARIANT hit;
+    ASSERT_EQ(S_OK, acc->accHitTest(ptTab0.x, ptTab0.y, &hit));
+    ASSERT_EQ(VT_DISPATCH, hit.vt);
+    EXPECT_EQ(static_cast<IDispatch*>(p1->GetAccessible()), hit.pdispVal);
+    hit.pdispVal->Release();
     // The right button on the first tab.
     SendMessageA(t->GetSafeHwnd(), WM_RBUTTONDOWN, MK_RBUTTON, on0);
     Pump();

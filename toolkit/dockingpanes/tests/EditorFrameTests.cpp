@@ -14,6 +14,7 @@
 #include <fx/mdi.h>
 
 #include <png.h>
+#include <qmtest/anylanguage.h>
 
 #include <memory>
 
@@ -710,6 +711,20 @@ TEST_F(EditorFrame, PanesAreAccessiblePageTabs)
     ASSERT_EQ(S_OK, pane->get_accName(self, &name));
     EXPECT_STREQ(L"Project Explorer", name);
     SysFreeString(name);
+    // Titles in any language come out whole (the titles are UTF-8).
+    CQXPDockingPane* pProject = frame->m_panes.FindPane(59586);
+    ASSERT_TRUE(pProject != NULL);
+    const CString strTitle = pProject->GetTitle();
+    for (const qmtest::TextInAnyLanguage& t : qmtest::kTextsInAnyLanguage) {
+        pProject->SetTitle(t.utf8);
+        ASSERT_EQ(S_OK, pane->get_accName(self, &name));
+        EXPECT_STREQ(t.utf16, name) << t.utf8;
+        SysFreeString(name);
+        ASSERT_EQ(S_OK, pane->get_accDescription(self, &name));
+        EXPECT_STREQ(t.utf16, name) << t.utf8;
+        SysFreeString(name);
+    }
+    pProject->SetTitle(strTitle);
     ASSERT_EQ(S_OK, pane->get_accRole(self, &role));
     EXPECT_EQ(ROLE_SYSTEM_PAGETAB, role.lVal);
     VARIANT state;

@@ -2,7 +2,10 @@
 // the strip follows its position and leaves the rest to the MDI client.
 #include "DockTestSupport.h"
 
+#include <qx/colors.h>
 #include <qx/mditabs.h>
+#include <qx/paintmanager.h>
+#include <qx/themes.h>
 
 #include <fx/mdi.h>
 #include <fx/oledrop.h>
@@ -834,6 +837,88 @@ TEST_F(MdiFixture, ClosingTheActiveDocumentActivatesItsNeighbourTab)
     Pump();
     EXPECT_EQ(first, Active());
     EXPECT_EQ(1, ws->GetItemCount());
+}
+
+// The documents' background takes colour 12 of the global paint manager's
+// table; switched off, the MDI client's own brush paints it.
+TEST_F(MdiFixture, DocumentBackgroundFollowsThePaintManager)
+{
+    CQXPThemePainter* pPaint = GetGlobalPaintManager();
+    ASSERT_NE(nullptr, pPaint);
+    ColorValue* pValue = pPaint->GetColorTable()->GetAt(COLOR_APPWORKSPACE);
+    ASSERT_NE(nullptr, pValue);
+    const COLORREF clrOld = pValue->GetOverride();
+    const COLORREF clrOwn = RGB(10, 200, 30);
+    pValue->Set(clrOwn);
+    ASSERT_TRUE(tabs.Attach(frame, FALSE));
+    Pump();
+    // A corner of the MDI client no document covers.
+    HWND hClient = frame->m_hWndMDIClient;
+    for (HWND h : children)
+        ShowWindow(h, SW_MINIMIZE);
+    RECT rc;
+    GetClientRect(hClient, &rc);
+    POINT probe = {rc.right - 3, 3};
+    auto pixel = [&] {
+        RedrawWindow(hClient, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        HDC hdc = GetDC(hClient);
+        COLORREF clr = GetPixel(hdc, probe.x, probe.y);
+        ReleaseDC(hClient, hdc);
+        return clr;
+    };
+    EXPECT_EQ(clrOwn, pixel());
+    tabs.m_bCustomBackground = FALSE;
+    EXPECT_EQ(GetSysColor(COLOR_APPWORKSPACE), pixel());
+    pValue->Set(clrOld);
+}
+
+// A document that notes whether it had a caption whenever it was moved.
+class CaptionNotingChild : public CMDIChildWnd {
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_WINDOWPOSCHANGING && !(reinterpret_cast<WINDOWPOS*>(lParam)->flags & SWP_NOMOVE))
+            captionWhenMoved.push_back((GetStyle() & WS_CAPTION) == WS_CAPTION);
+        return CMDIChildWnd::WindowProc(message, wParam, lParam);
+    }
+    std::vector<bool> captionWhenMoved;
+};
+
+// The ribbon's theme as this test program has it (the ribbon library brings
+// its own): the Office 2003 look under the ribbon's theme id.
+class RibbonThemeStandIn : public ToolkitPaintThemeB {
+public:
+    int GetCurrentTheme() const override { return qxpThemeRibbon; }
+    static CQXPThemePainter* AFXAPI Create() { return new RibbonThemeStandIn; }
+};
+
+// Under the command bars' themes 5 and 6 a document without a caption is
+// cascaded as if it had one, and has none again afterwards; under other
+// themes it keeps its style throughout.
+TEST_F(MdiFixture, ArrangingGivesCaptionlessDocumentsACaptionForTheTime)
+{
+    const int nOldTheme = GetGlobalPaintManager() ? GetGlobalPaintManager()->GetCurrentTheme() : 0;
+    RegisterThemeCreator(qxpThemeRibbon, &RibbonThemeStandIn::Create);
+    ASSERT_TRUE(tabs.Attach(frame, FALSE));
+    CaptionNotingChild* child = new CaptionNotingChild();
+    ASSERT_TRUE(child->Create(NULL, "Bare", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
+                              frame));
+    HWND hBare = child->GetSafeHwnd();
+    for (int nTheme : {qxpThemeRibbon, qxpThemeOfficeXP}) {
+        SCOPED_TRACE(nTheme);
+        SetGlobalPaintManager(nTheme);
+        ASSERT_EQ(nTheme, GetGlobalPaintManager()->GetCurrentTheme());
+        SetWindowLongPtrA(hBare, GWL_STYLE, GetWindowLongPtrA(hBare, GWL_STYLE) & ~WS_CAPTION);
+        SendMessageA(frame->m_hWndMDIClient, WM_MDIRESTORE, (WPARAM)hBare, 0);
+        child->captionWhenMoved.clear();
+        SendMessageA(frame->m_hWndMDIClient, WM_MDICASCADE, 0, 0);
+        Pump();
+        ASSERT_FALSE(child->captionWhenMoved.empty());
+        EXPECT_EQ(nTheme == qxpThemeRibbon, child->captionWhenMoved.front());
+        EXPECT_NE(WS_CAPTION, GetWindowLongPtrA(hBare, GWL_STYLE) & WS_CAPTION);
+    }
+    SetGlobalPaintManager(nOldTheme);
+    RegisterThemeCreator(qxpThemeRibbon, NULL);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "DockTestSupport.h"
 
 #include <qmtest/themetext.h>
+#include <qx/colors.h>
 #include <qx/panepaint.h>
 #include <qx/tabpaint.h>
 

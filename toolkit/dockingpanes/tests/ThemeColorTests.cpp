@@ -5,6 +5,7 @@
 #include <qx/colors.h>
 #include <qx/drawing.h>
 #include <qx/panepaint.h>
+#include <qx/tabpaint.h>
 
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
@@ -341,4 +342,100 @@ TEST(DockingThemeColors, ThemeSevenCaptionFont)
             EXPECT_EQ(ncm.lfSmCaptionFont.lfHeight, lf.lfHeight);
         }
     }
+}
+
+// The docking themes' own tab colour sets: theme 6's and theme 9's for the
+// tabbed containers and the auto-hide panels, by the desktop scheme, and
+// theme 1's auto-hide set.
+TEST(DockingThemeColors, DockingTabColorSets)
+{
+    const COLORREF white = RGB(255, 255, 255), grey = RGB(113, 111, 100);
+    struct Row {
+        int theme, scheme;
+        bool autoHide;
+        COLORREF header0, header1, normalText, selectedText, normalFace, shapeD;
+        BOOL itemGradient;
+    } rows[] = {
+        {6, qxColorThemeOlive, false, RGB(229, 229, 215), RGB(244, 241, 231), kAny, kAny, kAny, white, TRUE},
+        {6, qxColorThemeOlive, true, RGB(229, 229, 215), RGB(244, 241, 231), kAny, kAny, kAny, white, TRUE},
+        {6, qxColorThemeSilver, false, RGB(215, 215, 229), RGB(243, 243, 247), kAny, kAny, RGB(242, 242, 247), white,
+         TRUE},
+        {9, qxColorThemeBlue, false, RGB(229, 229, 215), RGB(244, 241, 231), grey, kAny, kAny, white, FALSE},
+        {9, qxColorThemeBlue, true, RGB(229, 229, 215), RGB(244, 241, 231), grey, grey, kAny, white, FALSE},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "theme " << r.theme << " scheme " << r.scheme
+                                        << (r.autoHide ? " auto-hide" : " tabbed"));
+        SchemeScope scope(r.scheme);
+        auto pm = Theme(r.theme);
+        CQXPTabPainter* painter = r.autoHide ? pm->GetPanelTabPainter() : pm->GetTabPainter();
+        const TabColorSet& c = painter->GetColors();
+        EXPECT_EQ(r.theme, painter->GetDockingColorSet());
+        EXPECT_EQ(r.header0, c.clrHeader[0]);
+        EXPECT_EQ(r.header1, c.clrHeader[1]);
+        EXPECT_EQ(c.clrHeader[0], c.clrClient[0]);
+        EXPECT_EQ(r.normalText != kAny ? r.normalText : pm->GetColor(COLOR_3DDKSHADOW), c.clrNormalText);
+        if (r.autoHide)
+            EXPECT_EQ(r.selectedText != kAny ? r.selectedText : pm->GetColor(COLOR_3DDKSHADOW), c.clrSelectedText);
+        else {
+            EXPECT_EQ(pm->GetColor(COLOR_WINDOW), c.clrSelectedFace);
+            EXPECT_EQ(pm->GetColor(COLOR_WINDOWTEXT), c.clrSelectedText);
+        }
+        if (r.normalFace != kAny)
+            EXPECT_EQ(r.normalFace, c.clrNormalFace);
+        EXPECT_EQ(r.shapeD, c.clrShape[tabShapeInnerLight]);
+        EXPECT_EQ(r.itemGradient, c.bItemGradient);
+    }
+    // Without a scheme the header runs from the face to its light mix.
+    {
+        SchemeScope scope(qxColorThemeClassic);
+        auto pm = Theme(6);
+        const TabColorSet& c = pm->GetTabPainter()->GetColors();
+        EXPECT_EQ(pm->GetColor(COLOR_3DFACE), c.clrHeader[0]);
+        EXPECT_EQ(MixColors(pm->GetColor(COLOR_3DFACE), pm->GetColor(COLOR_WINDOW), 205), c.clrHeader[1]);
+        EXPECT_FALSE(c.bItemGradient);
+    }
+    // Theme 1's auto-hide tabs (appearance 6): the flat set with dark text.
+    {
+        auto pm = Theme(1);
+        CQXPTabPainter* panel = pm->GetPanelTabPainter();
+        EXPECT_EQ(tabDockingSetGradient, panel->GetDockingColorSet());
+        EXPECT_EQ(6, panel->GetAppearance());
+        EXPECT_EQ(2, panel->GetColor());
+        EXPECT_EQ(pm->GetColor(COLOR_3DDKSHADOW), panel->GetColors().clrNormalText);
+        EXPECT_EQ(pm->GetColor(COLOR_3DDKSHADOW), panel->GetColors().clrSelectedText);
+        EXPECT_EQ(tabDockingSetNone, pm->GetTabPainter()->GetDockingColorSet());
+    }
+}
+
+// Theme 5 stripes its captions: the pane on colour 30 (inactive), a face
+// line on top, four stripes in colour 38 between the title and the buttons.
+TEST(DockingThemeColors, StripedCaptionsOnScreen)
+{
+    docktest::Docking d(true);
+    d.manager.SetTheme(5);
+    CQXPDockingPane* pane = d.Create(1, dockLeftOf);
+    pane->SetTitle("S");
+    d.site.Layout();
+    qmtest::PumpFor(50);
+    auto* t = dynamic_cast<CQXPDockingPaneTabbedContainer*>(pane->GetContainer());
+    ASSERT_NE(nullptr, t);
+    ASSERT_FALSE(t->IsActive());
+    CQXPDockingPanePaintManager* pm = d.manager.GetPaintManager();
+    HWND h = t->GetSafeHwnd();
+    ::RedrawWindow(h, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT rc;
+    ::GetClientRect(h, &rc);
+    const int top = pm->m_rcCaptionMargin.top, bottom = pm->GetCaptionHeight() - pm->m_rcCaptionMargin.bottom;
+    const int mid = (top + bottom) / 2, x = rc.right - 45;
+    HDC hdc = ::GetDC(h);
+    EXPECT_EQ(pm->m_clrFace, ::GetPixel(hdc, x, 0));
+    EXPECT_EQ(pm->GetColor(qxColorBarFace), ::GetPixel(hdc, x, 1));
+    for (int dy : {-3, -1, 1, 3})
+        EXPECT_EQ(pm->GetColor(qxColorGripper), ::GetPixel(hdc, x, mid + dy)) << dy;
+    EXPECT_EQ(pm->GetColor(qxColorBarFace), ::GetPixel(hdc, x, mid - 2));
+    // Below the caption, the pane's own background.
+    EXPECT_EQ(pm->GetColor(qxColorBarFace), ::GetPixel(hdc, x, pm->GetCaptionHeight() + 1));
+    ::ReleaseDC(h, hdc);
+    qmtest::SaveWindowShot(h, QM_BIN_DIR, "dock-theme5-striped.png");
 }

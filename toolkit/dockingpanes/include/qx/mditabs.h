@@ -145,6 +145,9 @@ public:
     // Where a new document's tab goes: 0 at the end, 1 first, 2 after the
     // selected tab.
     int m_nNewTabPosition;
+    // The documents' background in colour 12 of the global paint manager's
+    // table (COLOR_APPWORKSPACE without one), else the MDI client's own.
+    BOOL m_bCustomBackground;
     // FALSE: closing the active document activates the tab to its right
     // (else to its left) instead of what the MDI client picks.
     BOOL m_bKeepActivationOnClose;
@@ -209,5 +212,7 @@ protected:
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnSysColorChange();
+    BOOL OnEraseBkgnd(CDC* pDC);
+    LRESULT OnMDIArrange(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };

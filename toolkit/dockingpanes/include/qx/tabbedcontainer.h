@@ -4,6 +4,7 @@
 #pragma once
 
 #include <qx/panetree.h>
+#include <qx/sysutil.h>
 
 class CQXPDockingPane;
 class CQXPTabManager;
@@ -17,7 +18,10 @@ class CQXPTabManager;
 #define QXP_IDS_DOCKINGPANE_RESTORE QX_IDS_DOCKINGPANE_RESTORE
 #define QXP_IDS_DOCKINGPANE_MENU QX_IDS_DOCKINGPANE_MENU
 
-class CQXPDockingPaneTabbedContainer : public CWnd, public CPaneContainerBase {
+// Accessibility: a page tab list named "QXPDockingPaneTabbedContainer";
+// child 1 is the selected pane's window, children 2 and up the panes of the
+// tabs in order.
+class CQXPDockingPaneTabbedContainer : public CWnd, public CPaneContainerBase, public CQXPAccessibleBase {
 public:
     explicit CQXPDockingPaneTabbedContainer(DockingLayoutStore* pLayout);
     ~CQXPDockingPaneTabbedContainer() override;
@@ -67,6 +71,13 @@ public:
     // The tooltip under a point: a caption button's string, else the tab's
     // tooltip.
     INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
+    HRESULT get_accChildCount(long* pcountChildren) override;
+    HRESULT get_accChild(VARIANT varChild, IDispatch** ppdispChild) override;
+    HRESULT get_accName(VARIANT varChild, BSTR* pszName) override;
+    HRESULT get_accRole(VARIANT varChild, VARIANT* pvarRole) override;
+    HRESULT get_accState(VARIANT varChild, VARIANT* pvarState) override;
+    HRESULT accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, VARIANT varChild) override;
+    HRESULT accHitTest(long xLeft, long yTop, VARIANT* pvarChild) override;
     // What a caption button does once it was pressed and released over.
     virtual void OnCaptionButtonClick(CaptionButton* pButton);
 
@@ -110,5 +121,6 @@ protected:
     // Hands the current mouse message to the manager's tooltips.
     void RelayToToolTip();
     LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };

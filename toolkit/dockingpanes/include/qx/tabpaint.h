@@ -59,6 +59,15 @@ struct TabColorSet {
     BOOL bItemGradient;
 };
 
+// The colour sets of the docking themes, laid over a numbered set: theme 1's
+// gradient set, theme 6's scheme sets and theme 9's bordered sets.
+enum TabDockingColorSet {
+    tabDockingSetNone = 0,
+    tabDockingSetGradient = 1,
+    tabDockingSetScheme = 6,
+    tabDockingSetBordered = 9,
+};
+
 class CQXPTabPainter {
 public:
     CQXPTabPainter();
@@ -77,6 +86,10 @@ public:
     const TabColorSet& GetColors() const { return m_colors; }
     TabColorSet& GetColors() { return m_colors; }
     void RefreshColors();
+    // A docking theme's colour set (TabDockingColorSet) for the tabs of
+    // tabbed containers or, with bAutoHide, of auto-hide panels.
+    void SetDockingColorSet(int nSet, BOOL bAutoHide);
+    int GetDockingColorSet() const { return m_nDockingSet; }
     // The fill of an item by its state (item colours when they are used).
     COLORREF GetItemFill(CQXPTabManager* pManager, CQXPTabManagerItem* pItem) const;
     // The text colour of an item by its state.
@@ -162,6 +175,7 @@ public:
     BOOL m_bKeepRowOrder;      // multi-row: the selected row stays in place
 
 protected:
+    void ApplyDockingColorSet();
     void RebuildFonts();
     // Along-the-strip helpers (x on horizontal strips, y on vertical ones).
     int Start(const RECT& rc) const { return IsHorizontal() ? rc.left : rc.top; }
@@ -175,6 +189,8 @@ protected:
 
     int m_nAppearance;
     int m_nColorSet;
+    int m_nDockingSet;        // TabDockingColorSet over m_nColorSet
+    BOOL m_bDockingAutoHide;  // the docking set is the auto-hide panels' one
     int m_nPosition;
     int m_nLayout;
     int m_nColorCounter;
