@@ -36,7 +36,7 @@ IMPLEMENT_DYNCREATE(CQXPControlGallery, CQXPControlPopup)
 CQXPControlGallery::CQXPControlGallery()
     : m_bShowLabels(TRUE), m_bShowScrollBar(TRUE), m_bShowBorders(FALSE), m_rcMargin(0, 0, 0, 0),
       m_bResizable(FALSE), m_nCheckedItem(-1), m_nHotItem(-1), m_bHideSelection(FALSE), m_bPressed(FALSE),
-      m_ptPressed(0, 0), m_nScrollOffset(0), m_bKeyboardSelected(FALSE), m_bPreview(FALSE), m_nHotPart(0),
+      m_ptPressed(0, 0), m_nScrollOffset(0), m_bKeyboardSelected(FALSE), m_bPreview(FALSE), m_nHotPart(0), m_nRepeatPeriod(0),
       m_geo()
 {
     m_controlType = qxpControlGallery;
@@ -315,15 +315,17 @@ void CQXPControlGallery::OnClick(BOOL bKeyboard, CPoint pt)
         return;
     }
     if (nPart != 0) {
-        static const struct {
-            int nPart, nCode;
-        } kActions[] = {{qxpScrollHitArrowBefore, SB_LINEUP},
-                        {qxpScrollHitArrowAfter, SB_LINEDOWN},
-                        {qxpScrollHitPageBefore, SB_PAGEUP},
-                        {qxpScrollHitPageAfter, SB_PAGEDOWN}};
-        for (const auto& a : kActions)
-            if (a.nPart == nPart && IsScrollEnabled(nPart))
-                DoScroll(a.nCode, 0);
+        if (m_pParent && ::IsWindow(m_pParent->GetSafeHwnd()))
+            QXPTrackScrollBar(this, m_pParent->GetSafeHwnd(), pt, &m_geo, ::GetKeyState(VK_SHIFT) < 0,
+                              &m_nRepeatPeriod);
+        m_nHotPart = 0;
+        if (m_pParent && ::IsWindow(m_pParent->GetSafeHwnd())) {
+            CPoint ptCursor;
+            ::GetCursorPos(&ptCursor);
+            ::ScreenToClient(m_pParent->GetSafeHwnd(), &ptCursor);
+            m_nHotPart = QXPScrollBarHitTest(m_geo, ptCursor);
+        }
+        RedrawParent(FALSE);
         return;
     }
     if (m_pParent && m_pParent->GetPopupedIndex() != -1)
@@ -472,6 +474,11 @@ void CQXPControlGallery::DoScroll(int nCode, int nPosition)
     GalleryItemList* pItems = GetItems();
     ScrollTo(QXPGalleryScrollValue(nCode, nPosition, m_nScrollOffset, pItems ? pItems->GetItemHeight() : 0,
                                    GetItemsRect().Height(), m_layout.GetContentHeight()));
+}
+
+void CQXPControlGallery::RedrawScrollBar()
+{
+    RedrawParent(FALSE);
 }
 
 BOOL CQXPControlGallery::IsScrollEnabled(int nPart) const

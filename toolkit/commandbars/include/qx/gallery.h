@@ -37,7 +37,7 @@ public:
 // The gallery is its own accessible object: the control with one list item
 // per gallery item (child id = item index + 1). The command bar's
 // accessible object hands it out as the control's child.
-class CQXPControlGallery : public CQXPControlPopup, public CQXPAccessibleBase {
+class CQXPControlGallery : public CQXPControlPopup, public CQXPAccessibleBase, public CQXPScrollBarOwner {
     DECLARE_DYNCREATE(CQXPControlGallery)
 public:
     CQXPControlGallery();
@@ -78,7 +78,8 @@ public:
     void UpdateScrollBar();
     const ScrollBarGeometry& GetScrollBarGeometry() const { return m_geo; }
     // A scroll-bar code (SB_ numbering).
-    void DoScroll(int nCode, int nPosition);
+    void DoScroll(int nCode, int nPosition) override;
+    void RedrawScrollBar() override;
     // Whether a scroll part can be used now.
     BOOL IsScrollEnabled(int nPart) const;
 
@@ -142,6 +143,7 @@ private:
     BOOL m_bKeyboardSelected;
     BOOL m_bPreview;
     int m_nHotPart;
+    int m_nRepeatPeriod;  // the scroll bar's last auto-repeat period (ms)
     CQXPGalleryLayout m_layout;
     ScrollBarGeometry m_geo;
 };

@@ -62,3 +62,30 @@ int AFXAPI QXPScrollBarHitTest(const ScrollBarGeometry& geo, POINT pt);
 // The scroll position a thumb start pixel stands for; always within
 // minimum .. maximum.
 int AFXAPI QXPScrollPosFromThumb(const ScrollBarGeometry& geo, int px);
+
+// ---------------------------------------------------------------------------
+// The owner of a windowless scroll bar, as the tracking loop sees it.
+class CQXPScrollBarOwner {
+public:
+    virtual ~CQXPScrollBarOwner() {}
+    // A scroll code (SB_ numbering); the owner then brings the geometry the
+    // loop holds up to date.
+    virtual void DoScroll(int nCode, int nPosition) = 0;
+    virtual void RedrawScrollBar() = 0;
+    // A smooth scroll of the owner is running; AnimationStep moves it on.
+    virtual BOOL IsScrollAnimating() const { return FALSE; }
+    virtual void AnimationStep() {}
+};
+
+// The timers of the tracking loop on the owner window.
+const UINT QXP_TID_GALLERY_REPEAT = 23345;
+const UINT QXP_TID_GALLERY_ANIMATE = 23346;
+
+// Tracks the mouse after a button-down at pt (client coordinates of hWnd)
+// on the bar of pGeo: arrows and page areas scroll at once and auto-repeat
+// while held, the thumb is dragged (Shift on a page area grabs it centred
+// on the pointer). Returns when the button is released, the capture is
+// lost or WM_QUIT arrives (which is posted again); *pnRepeatPeriod gets the
+// last auto-repeat period in milliseconds.
+void AFXAPI QXPTrackScrollBar(CQXPScrollBarOwner* pOwner, HWND hWnd, POINT pt, ScrollBarGeometry* pGeo, BOOL bShift,
+                              int* pnRepeatPeriod);

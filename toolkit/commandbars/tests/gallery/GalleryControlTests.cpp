@@ -324,6 +324,7 @@ TEST_F(GalleryControlTest, WheelAndScrollBarScrollWithinTheContent)
     // A click on the down arrow scrolls one item height.
     const ScrollBarGeometry& geo = pGallery->GetScrollBarGeometry();
     CPoint ptDown(geo.rcBar.left + 2, geo.pxSecondArrowStart + 2);
+    ::PostMessageA(pPopup->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(ptDown.x, ptDown.y));
     pGallery->OnClick(FALSE, ptDown);
     EXPECT_EQ(30, pGallery->GetScrollOffset());
     EXPECT_EQ(30, pGallery->GetScrollBarGeometry().nPos);
@@ -458,6 +459,119 @@ TEST_F(GalleryControlTest, TheAccessibilityTreeListsTheItems)
     EXPECT_EQ(S_FALSE, pAcc->accHitTest(x - 500, y, &v));
     pAcc->Release();
     pBarAcc->Release();
+}
+
+// Sets or clears the left button in this thread's key state, as the thumb
+// drag reads it.
+void SetLeftButtonState(bool bDown)
+{
+    BYTE keys[256];
+    ::GetKeyboardState(keys);
+    keys[VK_LBUTTON] = bDown ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+}
+
+// Posts a message to a window after a delay, from a timer of the thread.
+HWND g_hPostTarget = NULL;
+UINT g_nPostMessage = 0;
+LPARAM g_lPostParam = 0;
+void CALLBACK PostLater(HWND, UINT, UINT_PTR nId, DWORD)
+{
+    ::KillTimer(NULL, nId);
+    ::PostMessageA(g_hPostTarget, g_nPostMessage, 0, g_lPostParam);
+}
+
+TEST_F(GalleryControlTest, AHeldArrowRepeatsUntilReleased)
+{
+    MakeGalleryPopup();
+    for (int i = 13; i <= 80; ++i)
+        pAction->GetItems()->AddItem(i, "More");
+    Show();
+    const ScrollBarGeometry& geo = pGallery->GetScrollBarGeometry();
+    CPoint ptDown(geo.rcBar.left + 2, geo.pxSecondArrowStart + 2);
+    CPoint ptScreen = ptDown;
+    pPopup->ClientToScreen(&ptScreen);
+    ::SetCursorPos(ptScreen.x, ptScreen.y);
+    g_hPostTarget = pPopup->GetSafeHwnd();
+    g_nPostMessage = WM_LBUTTONUP;
+    g_lPostParam = MAKELPARAM(ptDown.x, ptDown.y);
+    const UINT nHold = ::GetDoubleClickTime() * 4 / 5 + 5 * (::GetDoubleClickTime() / 10) + 30;
+    ::SetTimer(NULL, 0, nHold, PostLater);
+    DWORD dwStart = ::GetTickCount();
+    pGallery->OnClick(FALSE, ptDown);
+    DWORD dwHeld = ::GetTickCount() - dwStart;
+    EXPECT_GE(dwHeld + 20, nHold) << "the tracking lasts while the button is held";
+    // One step at once, one after four fifths of the double-click time,
+    // then every tenth of it: about seven steps of 30 pixels.
+    int nSteps = pGallery->GetScrollOffset() / 30;
+    EXPECT_GE(nSteps, 4);
+    EXPECT_LE(nSteps, 9);
+    qmtest::PumpFor(200);
+    EXPECT_EQ(nSteps * 30, pGallery->GetScrollOffset()) << "released: no more steps";
+    EXPECT_EQ(nullptr, ::GetCapture());
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+}
+
+TEST_F(GalleryControlTest, QuitDuringTrackingIsPostedAgain)
+{
+    MakeGalleryPopup();
+    Show();
+    const ScrollBarGeometry& geo = pGallery->GetScrollBarGeometry();
+    CPoint ptDown(geo.rcBar.left + 2, geo.pxSecondArrowStart + 2);
+    ::PostQuitMessage(7);
+    pGallery->OnClick(FALSE, ptDown);
+    EXPECT_EQ(30, pGallery->GetScrollOffset());
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit is still there";
+    EXPECT_EQ(7u, msg.wParam);
+    EXPECT_EQ(nullptr, ::GetCapture());
+}
+
+TEST_F(GalleryControlTest, ADraggedThumbFollowsAndSnapsBackFarAway)
+{
+    // A gallery without a drop-down has the standard bar with a thumb.
+    pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+    pPopup->SetOwnerSite(&frame);
+    pGallery = new CQXPControlGallery;
+    pPopup->GetControls()->AddControl(pGallery, kGalleryId);
+    pAction = new CQXPControlGalleryAction;
+    pBars->GetActions()->AddAction(kGalleryId, pAction);
+    pGallery->SetAction(pAction);
+    pAction->GetItems()->SetItemSize(40, 30);
+    for (int i = 1; i <= 60; ++i)
+        pAction->GetItems()->AddItem(i, "Item");
+    pGallery->SetWidth(120 + ::GetSystemMetrics(SM_CXVSCROLL));
+    pGallery->SetHeight(150);
+    Show();
+    ASSERT_EQ(nullptr, pGallery->GetCommandBar());
+    const ScrollBarGeometry& geo = pGallery->GetScrollBarGeometry();
+    ASSERT_GT(geo.pxFreeTrack, 40);
+    const int cxBar = geo.rcBar.right - geo.rcBar.left;
+    CPoint ptThumb(geo.rcBar.left + 2, geo.pxThumbStart + 2);
+    HWND hWnd = pPopup->GetSafeHwnd();
+
+    const struct {
+        const char* name;
+        int dxRelease;     // where the pointer ends, across the bar
+        bool bMoved;       // the final offset is not the start
+    } cases[] = {
+        {"released near the bar", 3 * cxBar, true},
+        {"released beyond 8 bar widths", 9 * cxBar + 4, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        pGallery->ScrollTo(0);
+        SetLeftButtonState(true);
+        CPoint ptMid(ptThumb.x + 4, ptThumb.y + 40);
+        CPoint ptEnd(ptThumb.x + c.dxRelease, ptThumb.y + 40);
+        ::PostMessageA(hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptMid.x, ptMid.y));
+        ::PostMessageA(hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptEnd.x, ptEnd.y));
+        ::PostMessageA(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(ptEnd.x, ptEnd.y));
+        pGallery->OnClick(FALSE, ptThumb);
+        SetLeftButtonState(false);
+        EXPECT_EQ(c.bMoved, pGallery->GetScrollOffset() > 0) << pGallery->GetScrollOffset();
+        EXPECT_EQ(nullptr, ::GetCapture());
+    }
 }
 
 TEST_F(GalleryControlTest, Screenshot)
