@@ -36,7 +36,8 @@ IMPLEMENT_DYNCREATE(CQXPControlGallery, CQXPControlPopup)
 CQXPControlGallery::CQXPControlGallery()
     : m_bShowLabels(TRUE), m_bShowScrollBar(TRUE), m_bShowBorders(FALSE), m_rcMargin(0, 0, 0, 0),
       m_bResizable(FALSE), m_nCheckedItem(-1), m_nHotItem(-1), m_bHideSelection(FALSE), m_bPressed(FALSE),
-      m_ptPressed(0, 0), m_nScrollOffset(0), m_bKeyboardSelected(FALSE), m_bPreview(FALSE), m_nHotPart(0), m_nRepeatPeriod(0),
+      m_ptPressed(0, 0), m_nScrollOffset(0), m_bKeyboardSelected(FALSE), m_bPreview(FALSE), m_nHotPart(0), m_nRepeatPeriod(0), m_bAnimating(FALSE),
+      m_nAnimationTarget(0), m_dAnimationStep(0.0),
       m_geo()
 {
     m_controlType = qxpControlGallery;
@@ -430,11 +431,50 @@ void CQXPControlGallery::ScrollTo(int nOffset)
 {
     EnsureLayout();
     nOffset = m_layout.ClampOffset(nOffset);
+    if (m_bAnimating) {
+        m_bAnimating = FALSE;
+        if (m_pParent && ::IsWindow(m_pParent->GetSafeHwnd()))
+            ::KillTimer(m_pParent->GetSafeHwnd(), QXP_TID_GALLERY_ANIMATE);
+    }
     if (nOffset == m_nScrollOffset)
         return;
     m_nScrollOffset = nOffset;
     Relayout();
     RedrawParent(FALSE);
+}
+
+void CQXPControlGallery::ScrollToAnimated(int nOffset)
+{
+    EnsureLayout();
+    nOffset = m_layout.ClampOffset(nOffset);
+    if (nOffset == (m_bAnimating ? m_nAnimationTarget : m_nScrollOffset))
+        return;
+    if (!m_pParent || !::IsWindow(m_pParent->GetSafeHwnd())) {
+        ScrollTo(nOffset);
+        return;
+    }
+    m_nAnimationTarget = nOffset;
+    m_dAnimationStep = QXPGalleryAnimationStep(m_nScrollOffset, nOffset, m_nRepeatPeriod);
+    m_bAnimating = TRUE;
+    ::SetTimer(m_pParent->GetSafeHwnd(), QXP_TID_GALLERY_ANIMATE, 40, NULL);
+    AnimationStep();
+}
+
+void CQXPControlGallery::AnimationStep()
+{
+    if (!m_bAnimating)
+        return;
+    BOOL bDone = FALSE;
+    m_nScrollOffset = QXPGalleryAnimationTick(m_nScrollOffset, m_nAnimationTarget, m_dAnimationStep, &bDone);
+    if (bDone) {
+        m_bAnimating = FALSE;
+        if (m_pParent && ::IsWindow(m_pParent->GetSafeHwnd()))
+            ::KillTimer(m_pParent->GetSafeHwnd(), QXP_TID_GALLERY_ANIMATE);
+    }
+    Relayout();
+    RedrawParent(FALSE);
+    if (m_pParent && ::IsWindow(m_pParent->GetSafeHwnd()))
+        ::UpdateWindow(m_pParent->GetSafeHwnd());
 }
 
 CRect CQXPControlGallery::GetScrollBarRect() const
@@ -472,8 +512,14 @@ void CQXPControlGallery::UpdateScrollBar()
 void CQXPControlGallery::DoScroll(int nCode, int nPosition)
 {
     GalleryItemList* pItems = GetItems();
-    ScrollTo(QXPGalleryScrollValue(nCode, nPosition, m_nScrollOffset, pItems ? pItems->GetItemHeight() : 0,
-                                   GetItemsRect().Height(), m_layout.GetContentHeight()));
+    int nStart = m_bAnimating ? m_nAnimationTarget : m_nScrollOffset;
+    int nValue = QXPGalleryScrollValue(nCode, nPosition, nStart, pItems ? pItems->GetItemHeight() : 0,
+                                       GetItemsRect().Height(), m_layout.GetContentHeight());
+    // The three-button column steps smoothly.
+    if (m_pCommandBar && (nCode == SB_LINEUP || nCode == SB_LINEDOWN || nCode == SB_ENDSCROLL))
+        ScrollToAnimated(nValue);
+    else
+        ScrollTo(nValue);
 }
 
 void CQXPControlGallery::RedrawScrollBar()

@@ -59,8 +59,12 @@ public:
     int GetHotItem() const { return m_nHotItem; }
     BOOL IsSelectionHidden() const { return m_bHideSelection; }
     void EnsureVisible(int nIndex);
-    // Scrolls at once, clamped to the content.
+    // Scrolls at once, clamped to the content (stopping a smooth scroll).
     void ScrollTo(int nOffset);
+    // Scrolls smoothly on timer 23346 of the bar's window.
+    void ScrollToAnimated(int nOffset);
+    BOOL IsScrollAnimating() const override { return m_bAnimating; }
+    void AnimationStep() override;
     int GetScrollOffset() const { return m_nScrollOffset; }
     int GetContentHeight() const { return m_layout.GetContentHeight(); }
     int GetCheckedItem() const { return m_nCheckedItem; }
@@ -144,6 +148,9 @@ private:
     BOOL m_bPreview;
     int m_nHotPart;
     int m_nRepeatPeriod;  // the scroll bar's last auto-repeat period (ms)
+    BOOL m_bAnimating;
+    int m_nAnimationTarget;
+    double m_dAnimationStep;
     CQXPGalleryLayout m_layout;
     ScrollBarGeometry m_geo;
 };
