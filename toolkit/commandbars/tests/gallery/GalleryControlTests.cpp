@@ -579,6 +579,48 @@ TEST_F(GalleryControlTest, ADraggedThumbFollowsAndSnapsBackFarAway)
     }
 }
 
+TEST_F(GalleryControlTest, WithTheRedrawFlagAHotChangeInvalidatesJustTheTwoItems)
+{
+    MakeGalleryPopup();
+    Show();
+    HWND hWnd = pPopup->GetSafeHwnd();
+    pGallery->SetSelectedItem(1);
+    qmtest::PumpMessages();
+
+    const struct {
+        BOOL bFlag;
+        int nFrom, nTo;
+    } cases[] = {{TRUE, 1, 5}, {FALSE, 5, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bFlag ? "changed items only" : "whole control");
+        pAction->GetItems()->SetRedrawChangedItems(c.bFlag);
+        pGallery->SetSelectedItem(c.nFrom);
+        pPopup->UpdateWindow();
+        ::ValidateRect(hWnd, NULL);
+        pGallery->SetSelectedItem(c.nTo);
+        HRGN hUpdate = ::CreateRectRgn(0, 0, 0, 0);
+        ::GetUpdateRgn(hWnd, hUpdate, FALSE);
+        HRGN hExpected = ::CreateRectRgn(0, 0, 0, 0);
+        if (c.bFlag) {
+            CRect a = pGallery->GetItemDrawRect(c.nFrom), b = pGallery->GetItemDrawRect(c.nTo);
+            HRGN ha = ::CreateRectRgnIndirect(&a), hb = ::CreateRectRgnIndirect(&b);
+            ::CombineRgn(hExpected, ha, hb, RGN_OR);
+            ::DeleteObject(ha);
+            ::DeleteObject(hb);
+        } else {
+            CRect rc = pGallery->GetRect();
+            ::SetRectRgn(hExpected, rc.left, rc.top, rc.right, rc.bottom);
+        }
+        CRect rcBox;
+        ::GetRgnBox(hUpdate, &rcBox);
+        EXPECT_TRUE(::EqualRgn(hUpdate, hExpected)) << "update box " << rcBox.left << "," << rcBox.top << ","
+                                                    << rcBox.right << "," << rcBox.bottom;
+        ::DeleteObject(hUpdate);
+        ::DeleteObject(hExpected);
+        qmtest::PumpMessages();
+    }
+}
+
 TEST_F(GalleryControlTest, Screenshot)
 {
     MakeGalleryPopup(TRUE);
