@@ -60,7 +60,10 @@ protected:
     {
         if (message == WM_COMMANDBARS_CONTROLNOTIFY) {
             NMQXPCONTROL* pNM = reinterpret_cast<NMQXPCONTROL*>(lParam);
-            if (pNM->hdr.code >= QXP_GN_PREVIEWSTART && pNM->hdr.code <= QXP_GN_BEGINDRAG)
+            // Edit controls send their spin buttons with the same codes: the
+            // control's type tells them apart.
+            if (pNM->hdr.code >= QXP_GN_PREVIEWSTART && pNM->hdr.code <= QXP_GN_BEGINDRAG && pNM->pControl &&
+                pNM->pControl->GetType() == qxpControlGallery)
                 events.push_back((int)pNM->hdr.code);
             return 0;
         }
