@@ -4,6 +4,7 @@
 #include <qx/commandbars.h>
 #include <qx/gallery.h>
 #include <qx/paintmanager.h>
+#include <qx/toolbar.h>
 #include <qx/popup.h>
 #include <qx/propexchange.h>
 
@@ -622,6 +623,47 @@ TEST_F(GalleryControlTest, WithTheRedrawFlagAHotChangeInvalidatesJustTheTwoItems
         ::DeleteObject(hExpected);
         qmtest::PumpMessages();
     }
+}
+
+TEST_F(GalleryControlTest, OnAToolbarTheGalleryShowsInlineAndPreviews)
+{
+    CQXPToolBar* pToolBar = pBars->Add("Gallery bar", qxpBarTop);
+    ASSERT_NE(nullptr, pToolBar);
+    pGallery = new CQXPControlGallery;
+    pToolBar->GetControls()->AddControl(pGallery, kGalleryId);
+    pAction = new CQXPControlGalleryAction;
+    pBars->GetActions()->AddAction(kGalleryId, pAction);
+    pGallery->SetAction(pAction);
+    pAction->GetItems()->SetItemSize(24, 24);
+    for (int i = 1; i <= 20; ++i)
+        pAction->GetItems()->AddItem(i, "Style");
+    pGallery->SetWidth(5 * 24 + ::GetSystemMetrics(SM_CXVSCROLL));
+    pGallery->SetHeight(48);
+    pBars->RecalcFrameLayout();
+    qmtest::PumpMessages();
+
+    ASSERT_EQ(CSize(5 * 24 + ::GetSystemMetrics(SM_CXVSCROLL), 48), pGallery->GetRect().Size());
+    EXPECT_EQ(nullptr, pGallery->GetCommandBar()) << "inline: the standard scroll bar";
+    EXPECT_EQ(4 * 24, pGallery->GetContentHeight());
+    CRect rcItem = pGallery->GetItemDrawRect(6);
+    EXPECT_EQ(CSize(24, 24), rcItem.Size());
+
+    CPoint pt = rcItem.CenterPoint();
+    ::PostMessageA(pToolBar->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return pGallery->GetHotItem() == 6; }));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return frame.events.size() >= 2; }, 3000));
+    EXPECT_EQ((std::vector<int>{QXP_GN_PREVIEWSTART, QXP_GN_PREVIEWCHANGE}), frame.events);
+
+    // Deselecting the control hides the selection and cancels the preview.
+    frame.events.clear();
+    pGallery->OnSetSelected(0);
+    EXPECT_TRUE(pGallery->IsSelectionHidden());
+    EXPECT_EQ((std::vector<int>{QXP_GN_PREVIEWCHANGE, QXP_GN_PREVIEWCANCEL}), frame.events);
+    EXPECT_FALSE(pGallery->IsPreviewActive());
+
+    CRect rcBar;
+    pToolBar->GetWindowRect(&rcBar);
+    EXPECT_TRUE(qmtest::SaveScreenPng(rcBar, qmtest::ScreenshotDir(QM_BIN_DIR) + "/gallery_toolbar.png"));
 }
 
 TEST_F(GalleryControlTest, Screenshot)
