@@ -31,6 +31,10 @@ BOOL CreateFolder(LPCSTR lpszPath);
 // The files that ship with the program: the folders "Config" (languages)
 // and "Tidy" (HTML Tidy option files) beside the program file.
 CString GetShippedConfigFolder();
+// The program file's folder (no trailing backslash but for a drive root),
+// and a folder beside the program file ("aspell", "Config", "Tidy").
+CString GetProgramFolder();
+CString GetShippedFolder(LPCSTR lpszName);
 CString GetShippedTidyFolder();
 // Copies every file of lpszSource matching lpszPattern ("*.config") into
 // lpszTarget where lpszTarget has no file of that name yet: a file already
@@ -112,6 +116,21 @@ CString BuildFileFilter();
 CString GetNthFileFilterName(int nIndex);
 // Fills a combo box with "*.*" and the pattern of every filter.
 void FillFileFilterCombo(HWND hCombo);
+// One stored filter.
+struct CFileFilterEntry {
+    CString pattern;   // the value name, "*.txt"
+    CString label;     // the data, "Text files"
+};
+// The filters with a label, in enumeration order; a stored filter whose
+// label or pattern holds "|" is left out (it would shift every later
+// filter of the dialogs' lists).
+std::vector<CFileFilterEntry> ReadFileFilters();
+enum FileFilterResult { FILTER_OK = 0, FILTER_EMPTY, FILTER_HAS_BAR, FILTER_WRITE_FAILED };
+// Writes FileFilter\<pattern> = label: FILTER_EMPTY when either is empty,
+// FILTER_HAS_BAR when either holds "|" (nothing is written then).
+FileFilterResult AddFileFilter(LPCSTR lpszPattern, LPCSTR lpszLabel);
+// Deletes the value of a pattern; FALSE when it could not be deleted.
+BOOL DeleteFileFilter(LPCSTR lpszPattern);
 
 // Flags of the editor's open and save dialogs.
 DWORD GetOpenDialogFlags(BOOL bMultiSelect);

@@ -74,27 +74,38 @@ BOOL EnsureAppDataFolders()
     return bOk;
 }
 
-namespace {
-// A folder beside the program file.
-CString ShippedFolder(LPCSTR lpszName)
+CString GetProgramFolder()
 {
     char szPath[MAX_PATH + 1] = "";
     DWORD n = ::GetModuleFileNameA(NULL, szPath, MAX_PATH);
     if (n == 0 || n >= MAX_PATH)
         return CString();
     CPathParts parts(szPath);
-    return parts.GetFolder() + lpszName;
+    CString folder = parts.GetFolder();
+    if (folder.GetLength() > 3 && folder[folder.GetLength() - 1] == '\\')
+        folder.Truncate(folder.GetLength() - 1);
+    return folder;
 }
-} // namespace
+
+CString GetShippedFolder(LPCSTR lpszName)
+{
+    CString folder = GetProgramFolder();
+    if (folder.IsEmpty())
+        return folder;
+    if (folder[folder.GetLength() - 1] != '\\')
+        folder += '\\';
+    return folder + lpszName;
+}
+
 
 CString GetShippedConfigFolder()
 {
-    return ShippedFolder("Config");
+    return GetShippedFolder("Config");
 }
 
 CString GetShippedTidyFolder()
 {
-    return ShippedFolder("Tidy");
+    return GetShippedFolder("Tidy");
 }
 
 int CopyMissingFiles(LPCSTR lpszSource, LPCSTR lpszTarget, LPCSTR lpszPattern)
@@ -312,15 +323,38 @@ BOOL SetFindInFilesTypeIndex(int nIndex)
     return qm::WriteProfileInt("Settings", "DefFInFExt", nIndex);
 }
 
+std::vector<CFileFilterEntry> ReadFileFilters()
+{
+    std::vector<CFileFilterEntry> filters;
+    for (const qm::ProfileValue& v : qm::EnumProfileValues("FileFilter")) {
+        CString label = qm::GetProfileString("FileFilter", v.name, "");
+        if (label.IsEmpty() || label.Find('|') >= 0 || v.name.Find('|') >= 0)
+            continue;
+        filters.push_back({v.name, label});
+    }
+    return filters;
+}
+
+FileFilterResult AddFileFilter(LPCSTR lpszPattern, LPCSTR lpszLabel)
+{
+    CString pattern(lpszPattern ? lpszPattern : ""), label(lpszLabel ? lpszLabel : "");
+    if (pattern.IsEmpty() || label.IsEmpty())
+        return FILTER_EMPTY;
+    if (pattern.Find('|') >= 0 || label.Find('|') >= 0)
+        return FILTER_HAS_BAR;
+    return qm::WriteProfileString("FileFilter", pattern, label) ? FILTER_OK : FILTER_WRITE_FAILED;
+}
+
+BOOL DeleteFileFilter(LPCSTR lpszPattern)
+{
+    return qm::DeleteProfileValue("FileFilter", lpszPattern);
+}
+
 CString BuildFileFilter()
 {
     CString filter;
-    for (const qm::ProfileValue& v : qm::EnumProfileValues("FileFilter")) {
-        CString label = qm::GetProfileString("FileFilter", v.name, "");
-        if (label.IsEmpty())
-            continue;
-        filter.AppendFormat("%s (%s)|%s|", label.GetString(), v.name.GetString(), v.name.GetString());
-    }
+    for (const CFileFilterEntry& f : ReadFileFilters())
+        filter.AppendFormat("%s (%s)|%s|", f.label.GetString(), f.pattern.GetString(), f.pattern.GetString());
     filter += "All Files (*.*)|*.*||";
     return filter;
 }

@@ -215,6 +215,32 @@ protected:
     void SetUp() override { ClearProfile(); }
 };
 
+// The options page's Add: both texts needed, no "|" in either (it would
+// shift every later filter of the dialogs); a damaged stored filter with a
+// "|" is left out of the lists.
+TEST_F(ProfileHelpers, FileFiltersAddedAndRefused)
+{
+    const struct {
+        const char* pattern;
+        const char* label;
+        FileFilterResult result;
+    } cases[] = {
+        {"*.qmx", "QM files", FILTER_OK},     {"", "No pattern", FILTER_EMPTY},
+        {"*.none", "", FILTER_EMPTY},         {"*.a|*.b", "Two", FILTER_HAS_BAR},
+        {"*.bar", "Bar|label", FILTER_HAS_BAR},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AddFileFilter(c.pattern, c.label), c.result) << c.pattern << " " << c.label;
+    AfxGetApp()->WriteProfileString("FileFilter", "*.zz", "Damaged|label");
+    std::vector<CFileFilterEntry> filters = ReadFileFilters();
+    ASSERT_EQ(filters.size(), 1u);
+    EXPECT_EQ(filters[0].pattern, "*.qmx");
+    EXPECT_EQ(filters[0].label, "QM files");
+    EXPECT_EQ(BuildFileFilter(), "QM files (*.qmx)|*.qmx|All Files (*.*)|*.*||");
+    EXPECT_TRUE(DeleteFileFilter("*.qmx"));
+    EXPECT_TRUE(ReadFileFilters().empty());
+}
+
 TEST_F(ProfileHelpers, SettingsDefaults)
 {
     EXPECT_EQ(GetDefaultExtension(), "txt");

@@ -12,6 +12,10 @@
 
 #include "findbox.h"
 
+// Gives a dialog the icon resource nIcon as its big or small icon (the
+// dialogs of this library share it).
+void SetIconFrom(CWnd* pDialog, UINT nIcon, BOOL bBig);
+
 // What the modeless Find and Replace dialogs share: the target window, the
 // initial text, their own key table (copied from the frame's) translated
 // before anything else, and modeless creation.

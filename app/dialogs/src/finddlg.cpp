@@ -9,12 +9,6 @@
 
 const char kFindReplaceSection[] = "FindReplace";
 
-namespace {
-
-const char kFindPlacement[] = "FindDialog";
-const char kReplacePlacement[] = "ReplaceDialog";
-const char kReplaceHistory[] = "ReplaceHistory";
-
 void SetIconFrom(CWnd* pDialog, UINT nIcon, BOOL bBig)
 {
     int cx = ::GetSystemMetrics(bBig ? SM_CXICON : SM_CXSMICON);
@@ -23,6 +17,12 @@ void SetIconFrom(CWnd* pDialog, UINT nIcon, BOOL bBig)
     if (hIcon != NULL)
         pDialog->SendMessage(WM_SETICON, bBig ? ICON_BIG : ICON_SMALL, (LPARAM)hIcon);
 }
+
+namespace {
+
+const char kFindPlacement[] = "FindDialog";
+const char kReplacePlacement[] = "ReplaceDialog";
+const char kReplaceHistory[] = "ReplaceHistory";
 
 // The frame's keys for these commands, into the dialog's table and the box's.
 void CopyFrameKeys(HACCEL& hDialog, std::initializer_list<UINT> dialogCmds, CToolbarFindComboBox& box,

@@ -126,6 +126,17 @@ public:
     // none has it.
     BOOL ActivateChildWindow(LPCSTR lpszPath);
 
+    // Options sheet: the languages are read again from the Config folder
+    // and every text frame applies its language anew; the editing values
+    // (tabs, guides, caret line) and the toolbar icon size reach what shows
+    // them; the text documents' backup stores follow the backup settings.
+    void ReloadLanguages();
+    void ApplyEditingValuesToViews();
+    void ApplyLargeIcons();
+    // bReset: forget each document's copies; else drop the ones beyond the
+    // number kept.
+    void UpdateDocumentBackups(BOOL bReset);
+
     void SetProgress(BOOL bOn, int nPos, int nMax) override;
     CProcessOutputView* ShowToolWindow();
     CToolList* GetToolList() { return &m_tools; }
@@ -187,6 +198,9 @@ protected:
     afx_msg void OnStopUserTool();
     afx_msg void OnUpdateStopUserTool(CCmdUI* pCmdUI);
     afx_msg void OnUpdateToolsEntry(CCmdUI* pCmdUI);
+    afx_msg void OnEditorProperties();
+    afx_msg void OnTidyProperties();
+    afx_msg void OnXmlTidyProperties();
     afx_msg void OnNotYetAvailable();
     afx_msg void OnNotYetAvailableRange(UINT nID);
     afx_msg void OnUpdateNotYetAvailable(CCmdUI* pCmdUI);

@@ -8,6 +8,8 @@
 
 #include <vector>
 
+class CQXPImageManager;
+
 struct CToolRecord {
     int nIconId = 0;          // image-manager id of the tool's icon (0: none); not stored
     CString strMenuText;
@@ -24,8 +26,18 @@ public:
     BOOL Load(LPCSTR lpszSection = "TOOLS_CUSTOMIZATION");
     BOOL Save(LPCSTR lpszSection = "TOOLS_CUSTOMIZATION") const;
     // The two tools of a first start: "Command Prompt" (cmd.exe), then
-    // "Explorer" (explorer.exe).
+    // "Explorer" (explorer.exe); SetDefaults replaces the list with them,
+    // AddDefaults appends them.
     void SetDefaults();
+    void AddDefaults();
+
+    // Gives every tool whose command is found on the search path the
+    // shell's small icon for it, stored in the image manager under the ids
+    // kFirstToolIconId, +1, ... in list order (tools without an icon take
+    // no id and keep icon id 0); the ids of the last refresh are removed
+    // first. pImages NULL: ids only.
+    enum { kFirstToolIconId = 8000 };
+    void RefreshIcons(CQXPImageManager* pImages);
 
     // The stored bytes of a list, and the list of stored bytes.
     std::vector<BYTE> ToBytes() const;
@@ -35,9 +47,11 @@ public:
     const CToolRecord& GetAt(int i) const { return m_tools[(size_t)i]; }
     void Add(const CToolRecord& tool) { m_tools.push_back(tool); }
     void RemoveAll() { m_tools.clear(); }
+    CToolRecord& GetAt(int i) { return m_tools[(size_t)i]; }
 
 private:
     std::vector<CToolRecord> m_tools;
+    UINT m_nNextIconId = kFirstToolIconId;  // one past the last icon id given out
 };
 
 // The arguments of a tool with "$FilePath", "$FileName", "$FileExt",

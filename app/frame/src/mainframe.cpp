@@ -19,6 +19,8 @@
 #include "findinfiles.h"
 
 #include "hexdoc.h"
+#include "optionssheet.h"
+#include "tidysheet.h"
 
 #include <qx/panelayout.h>
 #include <qx/paintmanager.h>
@@ -188,12 +190,12 @@ BEGIN_MESSAGE_MAP(CMainFrame, CQXMDIFrameWndEx)
     ON_UPDATE_COMMAND_UI(ID_TOOLS_EXTERNAL_WIZARD, OnUpdateNotYetAvailable)
     ON_UPDATE_COMMAND_UI_RANGE(ID_TOOLS_CREATE_TOOLBARS, ID_TOOLS_PRESENTATION,
                                OnUpdateNotYetAvailable)
-    ON_COMMAND(ID_TOOLS_EDITOR_PROPERTIES, OnNotYetAvailable)
-    ON_UPDATE_COMMAND_UI(ID_TOOLS_EDITOR_PROPERTIES, OnUpdateNotYetAvailable)
-    ON_COMMAND(ID_TOOLS_TIDY_PROPERTIES, OnNotYetAvailable)
-    ON_UPDATE_COMMAND_UI(ID_TOOLS_TIDY_PROPERTIES, OnUpdateNotYetAvailable)
-    ON_COMMAND(ID_TOOLS_XML_TIDY_PROPERTIES, OnNotYetAvailable)
-    ON_UPDATE_COMMAND_UI(ID_TOOLS_XML_TIDY_PROPERTIES, OnUpdateNotYetAvailable)
+    ON_COMMAND(ID_TOOLS_EDITOR_PROPERTIES, OnEditorProperties)
+    ON_UPDATE_COMMAND_UI(ID_TOOLS_EDITOR_PROPERTIES, OnUpdateAlwaysEnabled)
+    ON_COMMAND(ID_TOOLS_TIDY_PROPERTIES, OnTidyProperties)
+    ON_UPDATE_COMMAND_UI(ID_TOOLS_TIDY_PROPERTIES, OnUpdateAlwaysEnabled)
+    ON_COMMAND(ID_TOOLS_XML_TIDY_PROPERTIES, OnXmlTidyProperties)
+    ON_UPDATE_COMMAND_UI(ID_TOOLS_XML_TIDY_PROPERTIES, OnUpdateAlwaysEnabled)
     ON_COMMAND(ID_SEARCH_FIND_IN_FILES, OnFindInFiles)
     ON_UPDATE_COMMAND_UI(ID_SEARCH_FIND_IN_FILES, OnUpdateAlwaysEnabled)
 
@@ -372,11 +374,13 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA lpCreateStruct)
     LoadEditSettings();
     LoadGeneralSettings();
 
-    // The external tools; a first start gets the two standard ones.
+    // The external tools; a first start gets the two standard ones, and so
+    // does a damaged list after the tools read before the damage. A list
+    // the user emptied stays empty.
     m_tools.RemoveAll();
-    m_tools.Load();
-    if (m_tools.GetCount() == 0)
-        m_tools.SetDefaults();
+    if (!m_tools.Load())
+        m_tools.AddDefaults();
+    m_tools.RefreshIcons(GetGlobalImageManager());
 
     if (m_editorSettings.nTabsActive) {
         m_editorSettings.nTabsActive = 0;
@@ -669,8 +673,9 @@ BOOL CMainFrame::RunTool(const CToolRecord& tool)
 {
     char szCurrent[MAX_PATH + 1] = "";
     ::GetCurrentDirectoryA(MAX_PATH, szCurrent);
+    // "$AppDir" is the program's folder, whatever folder is current.
     CString folder = tool.strFolder;
-    folder.Replace("$AppDir", szCurrent);
+    folder.Replace("$AppDir", GetProgramFolder());
     CString path;
     CMDIChildWnd* pChild = MDIGetActive();
     CDocument* pDoc = pChild != NULL ? pChild->GetActiveDocument() : NULL;
@@ -684,6 +689,27 @@ BOOL CMainFrame::RunTool(const CToolRecord& tool)
     }
     CString cmdLine;
     cmdLine.Format("\"%s\" %s", tool.strCommand.GetString(), args.GetString());
+    if (tool.nOutputMode == 1) {
+        // The output goes into a new document's editing window.
+        CQuillmateApp* pApp = GetQuillmateApp();
+        CDocument* pNew = pApp != NULL && pApp->GetTextTemplate() != NULL
+                              ? pApp->GetTextTemplate()->OpenDocumentFile(NULL)
+                              : NULL;
+        CDoodleDoc* pText = dynamic_cast<CDoodleDoc*>(pNew);
+        CMFCScintilla* pEditor = pText != NULL ? pText->GetEditor() : NULL;
+        if (pEditor == NULL) {
+            ::OutputDebugStringA("CMAINFRAME::ONTOOLSMANAGER::FAILED TO CREATE A NEW DOCUMENT");
+            return FALSE;
+        }
+        if (!folder.IsEmpty())
+            ::SetCurrentDirectoryA(folder);
+        ::InterlockedExchange(&m_bToolRunning, 1);
+        BOOL bStarted = pEditor->RunCommand(cmdLine);
+        if (!bStarted)
+            ::InterlockedExchange(&m_bToolRunning, 0);
+        ::SetCurrentDirectoryA(szCurrent);
+        return bStarted;
+    }
     CProcessOutputView* pOutput = ShowToolWindow();
     if (pOutput == NULL)
         return FALSE;
@@ -1473,6 +1499,78 @@ void CMainFrame::OnUpdateDocumentIndicator(CCmdUI* pCmdUI)
     // The text and hex views fill the caret and mode panes while they are
     // active; with no document, or one that has neither, the panes are empty.
     pCmdUI->SetText("");
+}
+
+// --- options ------------------------------------------------------------------------------
+
+void CMainFrame::OnEditorProperties()
+{
+    CPropertiesSheet sheet("Document Properties", this);
+    sheet.DoModal();
+    // The toolbar icon size is applied once the sheet is gone.
+    ApplyLargeIcons();
+}
+
+void CMainFrame::OnTidyProperties()
+{
+    CTidySheet sheet("Tidy Properties", this, 0);
+    sheet.DoModal();
+}
+
+void CMainFrame::OnXmlTidyProperties()
+{
+    CTidySheet sheet("Tidy Properties", this, 2);
+    sheet.DoModal();
+}
+
+namespace {
+template <class Fn> void ForEachScintillaFrame(HWND hClient, Fn fn)
+{
+    if (hClient == NULL)
+        return;
+    for (HWND h = ::GetWindow(hClient, GW_CHILD); h != NULL; h = ::GetWindow(h, GW_HWNDNEXT))
+        if (CScintillaFrame* pFrame = dynamic_cast<CScintillaFrame*>(CWnd::FromHandlePermanent(h)))
+            fn(pFrame);
+}
+} // namespace
+
+void CMainFrame::ReloadLanguages()
+{
+    m_lexerConfigs.LoadAll();
+    ForEachScintillaFrame(m_hWndMDIClient, [](CScintillaFrame* pFrame) { pFrame->ApplyViewAs(); });
+}
+
+void CMainFrame::ApplyEditingValuesToViews()
+{
+    const CViewSettings& s = m_settings;
+    ForEachScintillaFrame(m_hWndMDIClient, [&s](CScintillaFrame* pFrame) {
+        pFrame->SetEditingValues(s.nTabGuides, s.nTabsAsSpaces ? 0 : 1, s.nTabWidth, s.clrCaretLine,
+                                 s.nCaretLineAlpha);
+    });
+}
+
+void CMainFrame::ApplyLargeIcons()
+{
+    CQXPCommandBars* pBars = GetCommandBars();
+    if (pBars != NULL && (pBars->IsLargeIcons() ? 1 : 0) != (m_settings.nLargeIcons ? 1 : 0)) {
+        pBars->SetLargeIcons(m_settings.nLargeIcons ? TRUE : FALSE);
+        RecalcLayout();
+    }
+}
+
+void CMainFrame::UpdateDocumentBackups(BOOL bReset)
+{
+    CQuillmateApp* pApp = GetQuillmateApp();
+    CMultiDocTemplate* pTemplate = pApp != NULL ? pApp->GetTextTemplate() : NULL;
+    for (POSITION pos = pTemplate != NULL ? pTemplate->GetFirstDocPosition() : NULL; pos != NULL;) {
+        CDoodleDoc* pDoc = dynamic_cast<CDoodleDoc*>(pTemplate->GetNextDoc(pos));
+        if (pDoc == NULL)
+            continue;
+        if (bReset)
+            pDoc->ResetBackups();
+        else
+            pDoc->PruneBackups();
+    }
 }
 
 void CMainFrame::OnNotYetAvailable() {}

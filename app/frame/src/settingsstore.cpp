@@ -83,7 +83,8 @@ void LoadViewSettingsFromProfile(CViewSettings& s, int* pTabsActive)
         lstrcpynA(s.pszFontFace, face, kFontFaceBufferSize);  // cut to 31 characters
     s.nTabsAsSpaces = ReadFlag(store, kView, "TabAsSpaces", 1);
     s.nTabGuides = ReadFlag(store, kView, "TabGuides", 0);
-    s.nTabWidth = ReadInt(store, kView, "TabWidth", 4, 1, 256);
+    // The options page takes 1 to 999 columns.
+    s.nTabWidth = ReadInt(store, kView, "TabWidth", 4, 1, 999);
     s.nMatchBracket = ReadFlag(store, kView, "MatchBracket", 0);
     s.nTheme = ReadInt(store, kView, "Theme", THEME_DEFAULT, THEME_FIRST, THEME_LAST);
     s.nRulers = ReadFlag(store, kView, "Rulers", 0);

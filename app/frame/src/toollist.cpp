@@ -3,7 +3,10 @@
 
 #include "apphelpers.h"
 
+#include <qx/images.h>
 #include <qx/profile.h>
+
+#include <shellapi.h>
 
 BOOL CToolList::FromBytes(const BYTE* pData, UINT nBytes)
 {
@@ -74,6 +77,11 @@ BOOL CToolList::Save(LPCSTR lpszSection) const
 void CToolList::SetDefaults()
 {
     m_tools.clear();
+    AddDefaults();
+}
+
+void CToolList::AddDefaults()
+{
     CToolRecord prompt;
     prompt.strMenuText = "Command Prompt";
     prompt.strCommand = "cmd.exe";
@@ -95,4 +103,28 @@ CString ExpandToolArguments(LPCSTR lpszArguments, LPCSTR lpszDocumentPath)
     args.Replace("$FileShortName", parts.GetBaseName());
     args.Replace("$FileDir", parts.GetDir());
     return args;
+}
+
+void CToolList::RefreshIcons(CQXPImageManager* pImages)
+{
+    if (pImages != NULL)
+        for (UINT nID = kFirstToolIconId; nID < m_nNextIconId; ++nID)
+            pImages->RemoveIcon(nID);
+    m_nNextIconId = kFirstToolIconId;
+    for (CToolRecord& tool : m_tools) {
+        tool.nIconId = 0;
+        char szFound[MAX_PATH + 1] = "";
+        LPSTR pszFilePart = NULL;
+        if (tool.strCommand.IsEmpty() ||
+            ::SearchPathA(NULL, tool.strCommand, NULL, MAX_PATH, szFound, &pszFilePart) == 0)
+            continue;
+        SHFILEINFOA info = {};
+        if (::SHGetFileInfoA(szFound, 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SHELLICONSIZE | SHGFI_SMALLICON) == 0 ||
+            info.hIcon == NULL)
+            continue;
+        BOOL bStored = pImages == NULL || pImages->SetIcon(info.hIcon, m_nNextIconId);
+        ::DestroyIcon(info.hIcon);
+        if (bStored)
+            tool.nIconId = (int)m_nNextIconId++;
+    }
 }

@@ -1,12 +1,15 @@
 // The main frame as the program builds it: real windows, real messages, the
 // profile read back from the registry.
 #include "frametest.h"
+#include "mainframefixture.h"
 #include "dialogtest.h"
 #include "functionlist.h"
 #include "mainframe.h"
 #include "textview.h"
 #include "tooloutput.h"
 #include "toolscontrol.h"
+#include "apphelpers.h"
+#include "textdoc.h"
 
 #include <qx/barcontrols.h>
 #include "resource.h"
@@ -27,79 +30,6 @@ namespace {
 const int kAllPanes[] = {PANE_PROJECT_EXPLORER, PANE_FILE_EXPLORER, PANE_LIST_EXPLORER, PANE_TEMPLATE_EXPLORER,
                          PANE_FUNCTION_LIST,    PANE_TOOL_WINDOW,   PANE_FIND_IN_FILES};
 
-class MainFrameTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        s_hScintilla = LoadLibraryA("scilexer.dll");
-        ASSERT_NE((HMODULE)NULL, s_hScintilla);
-        if (App().GetTextTemplate() == NULL) {
-            ASSERT_TRUE(App().RegisterTemplates());
-        }
-    }
-
-    void SetUp() override { ClearProfile(); }
-
-    void TearDown() override
-    {
-        if (frame != NULL && IsWindow(hFrame))
-            CloseFrame(IDNO);
-        ClearProfile();
-    }
-
-    // Creates the main frame the way start-up does and shows it.
-    void Create()
-    {
-        ASSERT_TRUE(App().CreateMainFrame());
-        frame = App().GetMainFrame();
-        ASSERT_NE(nullptr, frame);
-        hFrame = frame->GetSafeHwnd();
-        frame->ShowMainWindow();
-        Pump();
-    }
-
-    // WM_CLOSE as the user sends it; modified documents are answered with
-    // nAnswer.
-    void CloseFrame(int nAnswer = IDNO)
-    {
-        qmtest::MessageBoxRecorder boxes(nAnswer);
-        SendMessageA(hFrame, WM_CLOSE, 0, 0);
-        Pump();
-        if (!IsWindow(hFrame)) {
-            frame = NULL;
-            App().m_pMainWnd = NULL;
-        }
-    }
-
-    void Command(UINT nID)
-    {
-        SendMessageA(hFrame, WM_COMMAND, MAKEWPARAM(nID, 0), 0);
-        Pump(2);
-    }
-
-    int ChildCount() const
-    {
-        int n = 0;
-        for (HWND h = GetWindow(frame->m_hWndMDIClient, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
-            ++n;
-        return n;
-    }
-
-    std::vector<std::string> OpenPaths() const
-    {
-        std::vector<std::string> paths;
-        CMultiDocTemplate* pTemplate = App().GetTextTemplate();
-        for (POSITION pos = pTemplate->GetFirstDocPosition(); pos != NULL;)
-            paths.push_back((LPCSTR)pTemplate->GetNextDoc(pos)->GetPathName());
-        return paths;
-    }
-
-    static HMODULE s_hScintilla;
-    CMainFrame* frame = NULL;
-    HWND hFrame = NULL;
-};
-
-HMODULE MainFrameTest::s_hScintilla = NULL;
 
 TEST_F(MainFrameTest, StartsWithBarsPanesAndTheHandOverClass)
 {
@@ -494,6 +424,65 @@ TEST_F(MainFrameTest, AToolRunsWithTheActiveDocumentInItsArguments)
     EXPECT_NE(std::string::npos, text.find("tool-marker-815 active.txt")) << text;
 }
 
+// Output mode "Editor Window": the tool's output fills a new document; the
+// start folder's "$AppDir" is the program's folder, not the current one.
+std::string Lower(std::string s)
+{
+    std::transform(s.begin(), s.end(), s.begin(), [](char c) { return (char)tolower((unsigned char)c); });
+    return s;
+}
+
+TEST_F(MainFrameTest, AToolWritesIntoANewDocument)
+{
+    Create();
+    CMultiDocTemplate* pTemplate = App().GetTextTemplate();
+    size_t nBefore = OpenPaths().size();
+    qmtest::TempDir elsewhere;
+    char szOld[MAX_PATH] = "", szBefore[MAX_PATH] = "", szAfter[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, szOld);
+    SetCurrentDirectoryA(elsewhere.Path().c_str());
+    GetCurrentDirectoryA(MAX_PATH, szBefore);
+    CToolRecord tool;
+    tool.strCommand = "cmd.exe";
+    tool.strArguments = "/c echo hi& cd";
+    tool.strFolder = "$AppDir";
+    tool.nOutputMode = 1;
+    ASSERT_TRUE(frame->RunTool(tool));
+    GetCurrentDirectoryA(MAX_PATH, szAfter);
+    SetCurrentDirectoryA(szOld);
+    EXPECT_STREQ(szAfter, szBefore) << "the current folder comes back";
+    ASSERT_EQ(OpenPaths().size(), nBefore + 1);
+    CDoodleDoc* pDoc = NULL;
+    for (POSITION pos = pTemplate->GetFirstDocPosition(); pos != NULL;)
+        pDoc = dynamic_cast<CDoodleDoc*>(pTemplate->GetNextDoc(pos));
+    ASSERT_NE(nullptr, pDoc);
+    CMFCScintilla* pEditor = pDoc->GetEditor();
+    ASSERT_NE(nullptr, pEditor);
+    std::string programFolder = Lower((LPCSTR)GetProgramFolder());
+    std::string text;
+    for (int i = 0; i < 300 && Lower(text).find(programFolder) == std::string::npos; ++i) {
+        Pump(1);
+        text.assign((size_t)pEditor->GetLength() + 1, '\0');
+        pEditor->GetText((Sci_Position)text.size(), &text[0]);
+        text.resize(text.size() - 1);
+    }
+    EXPECT_EQ(text.rfind("hi", 0), 0u) << text;
+    EXPECT_NE(Lower(text).find(programFolder), std::string::npos) << "the tool ran in the program's folder: " << text;
+}
+
+// A list the user emptied stays empty at the next start; a missing one
+// gives the two standard tools.
+TEST_F(MainFrameTest, AnEmptyToolListStaysEmpty)
+{
+    CToolList none;
+    ASSERT_TRUE(none.Save());
+    Create();
+    EXPECT_EQ(0, frame->GetToolList()->GetCount());
+    CloseFrame();
+    std::vector<BYTE> stored = GetBinary("TOOLS_CUSTOMIZATION", "Tools");
+    EXPECT_EQ(stored, none.ToBytes());
+}
+
 // A report for the tool window (Tidy, the XML check) replaces what the
 // window held, with its line breaks shown as line breaks.
 TEST_F(MainFrameTest, ToolOutputReportsReplaceTheToolWindowsText)
@@ -587,6 +576,9 @@ TEST_F(MainFrameTest, HelpCommandsCallHtmlHelpAndWorkspaceCommandsAreGreyed)
     Create();
     for (UINT nID : {ID_FILE_NEW_WORKSPACE, ID_WORKSPACE_OPEN, ID_WORKSPACE_SAVE, ID_WORKSPACE_CLOSE})
         EXPECT_EQ(0, Probe(frame, nID).enabled) << nID;
+    // The option sheets can always be opened.
+    for (UINT nID : {ID_TOOLS_EDITOR_PROPERTIES, ID_TOOLS_TIDY_PROPERTIES, ID_TOOLS_XML_TIDY_PROPERTIES})
+        EXPECT_EQ(1, Probe(frame, nID).enabled) << nID;
 
     struct HelpCall {
         HWND owner;

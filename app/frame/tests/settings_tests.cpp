@@ -4,6 +4,8 @@
 #include "settingsstore.h"
 #include "toollist.h"
 
+#include <qx/images.h>
+
 #include <cstring>
 #include <functional>
 
@@ -191,6 +193,10 @@ INSTANTIATE_TEST_SUITE_P(
                [](const CViewSettings& s) { return s.nFontSize; }, 10},
         Damage{"tab width zero", [] { SetDword("ViewSettings", "TabWidth", 0); },
                [](const CViewSettings& s) { return s.nTabWidth; }, 4},
+        Damage{"tab width above the options page's 999", [] { SetDword("ViewSettings", "TabWidth", 1000); },
+               [](const CViewSettings& s) { return s.nTabWidth; }, 4},
+        Damage{"tab width of three digits is no damage", [] { SetDword("ViewSettings", "TabWidth", 500); },
+               [](const CViewSettings& s) { return s.nTabWidth; }, 500},
         Damage{"theme outside 720-724", [] { SetDword("ViewSettings", "Theme", 999); },
                [](const CViewSettings& s) { return s.nTheme; }, 721},
         Damage{"theme stored as text", [] { SetString("ViewSettings", "Theme", "723"); },
@@ -289,6 +295,32 @@ TEST(ToolList, DamagedDataKeepsWhatWasReadAndReportsIt)
         EXPECT_FALSE(list.FromBytes(c.bytes.data(), (UINT)c.bytes.size())) << c.what;
         EXPECT_EQ(c.expectedCount, list.GetCount()) << c.what;
     }
+}
+
+// Tools found on the search path get the shell's icon under 8000, 8001 ...
+// in list order; one that is not found keeps its text and gets none.
+TEST(ToolList, IconsTakeIdsFrom8000InListOrder)
+{
+    CToolList tools;
+    for (const char* command : {"cmd.exe", "no-such-tool-4711.exe", "notepad.exe", "regedit.exe"}) {
+        CToolRecord tool;
+        tool.strMenuText = command;
+        tool.strCommand = command;
+        tools.Add(tool);
+    }
+    CQXPImageManager images;
+    tools.RefreshIcons(&images);
+    std::vector<int> ids;
+    for (int i = 0; i < tools.GetCount(); ++i)
+        ids.push_back(tools.GetAt(i).nIconId);
+    EXPECT_EQ(ids, (std::vector<int>{8000, 0, 8001, 8002}));
+    EXPECT_EQ("no-such-tool-4711.exe", std::string(tools.GetAt(1).strCommand));
+    EXPECT_NE(nullptr, images.GetImage(8000)) << "the icon is in the image manager";
+    // A second refresh after the first tool went gives the ids out again.
+    CToolList fewer;
+    fewer.Add(tools.GetAt(2));
+    fewer.RefreshIcons(&images);
+    EXPECT_EQ(8000, fewer.GetAt(0).nIconId);
 }
 
 TEST_F(SettingsTest, ToolsGoThroughTheProfile)

@@ -208,6 +208,7 @@ public:
     afx_msg void OnTidyXhtml();
     afx_msg void OnTidyXml();
     afx_msg void OnXmlCheck();
+    afx_msg void OnSpelling();
     afx_msg void OnMacroRecord();
     afx_msg void OnMacroStop();
     afx_msg void OnMacroPlay();

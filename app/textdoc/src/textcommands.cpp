@@ -10,6 +10,7 @@
 #include "textdoc.h"
 #include "textframe.h"
 #include "tidyrun.h"
+#include "spellcheckdlg.h"
 #include "viewasdlg.h"
 
 #include <resource.h>
@@ -230,6 +231,33 @@ void CDoodleView::OnTidyHtml() { RunTidy(TIDY_HTML_CLEAN); }
 void CDoodleView::OnTidyXhtml() { RunTidy(TIDY_XHTML_CLEAN); }
 void CDoodleView::OnTidyXml() { RunTidy(TIDY_XML_PRETTY); }
 void CDoodleView::OnXmlCheck() { CheckXml(); }
+
+// ---------------------------------------------------------------------------
+// Spelling: the selection, or the whole text, word by word in the Spell
+// Checker dialog; the selection and caret come back afterwards.
+
+void CDoodleView::OnSpelling()
+{
+    Sci_Position nAnchor = m_editor.Call(SCI_GETANCHOR);
+    Sci_Position nCaret = m_editor.GetCurrentPos();
+    if (m_editor.GetLength() > 0) {
+        CEditorSettings* pSettings = GetEditorFrame() != NULL ? GetEditorFrame()->GetEditorSettings() : NULL;
+        CSpellCheckDialog dlg(this);
+        dlg.SetEditor(&m_editor);
+        if (!dlg.InitSpeller(pSettings != NULL ? (LPCSTR)pSettings->strDictionaryPath : "",
+                             pSettings != NULL ? (LPCSTR)pSettings->strDictionary : "")) {
+            AfxMessageBox("Failed to initialize the dictionary.  Check that the dictionary path is correct in settings",
+                          MB_ICONEXCLAMATION);
+        } else if (dlg.NextMisspelling(FALSE)) {
+            dlg.DoModal();
+        }
+        // The dialog selected the words it showed; the user's selection
+        // comes back with its anchor and caret as they were (a selection
+        // made backwards stays backwards).
+        m_editor.SetSel(nAnchor, nCaret);
+    }
+    AfxMessageBox("The spelling check is complete", MB_ICONINFORMATION);
+}
 
 // ---------------------------------------------------------------------------
 // Macros.

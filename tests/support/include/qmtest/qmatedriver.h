@@ -321,6 +321,23 @@ inline void SendChord(std::initializer_list<WORD> keys)
     SendInput(static_cast<UINT>(ins.size()), ins.data(), sizeof(INPUT));
 }
 
+// A left click (two for a double click) at a point of a window's client
+// area, through the real mouse; the window's top-level window should be in
+// the foreground.
+inline void ClickInWindow(HWND hwnd, POINT ptClient, bool bDouble = false)
+{
+    POINT pt = ptClient;
+    ClientToScreen(hwnd, &pt);
+    SetCursorPos(pt.x, pt.y);
+    Sleep(50);
+    INPUT ins[4] = {};
+    for (INPUT& in : ins)
+        in.type = INPUT_MOUSE;
+    ins[0].mi.dwFlags = ins[2].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    ins[1].mi.dwFlags = ins[3].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(bDouble ? 4 : 2, ins, sizeof(INPUT));
+}
+
 // Types text as the user would: "\n" presses Enter, other characters go in
 // as Unicode key strokes.
 inline void TypeText(const std::wstring& text)
