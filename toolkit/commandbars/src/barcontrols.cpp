@@ -8,6 +8,7 @@
 #include <qx/controlcombo.h>
 #include <qx/controledit.h>
 #include <qx/resourcemgr.h>
+#include <qx/gallery.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -86,6 +87,8 @@ CQXPControl* AFXAPI CQXPControls::CreateControlOfType(int controlType, int nId, 
         return new CQXPControlComboBox;
     case qxpControlEdit:
         return new CQXPControlEdit;
+    case qxpControlGallery:
+        return new CQXPControlGallery;
     default:
         return NULL;
     }

@@ -27,6 +27,11 @@ HRESULT ReturnText(const CString& str, BSTR* pbstr)
 
 }  // namespace
 
+HRESULT AFXAPI QXPAccessibleText(const CString& str, BSTR* pbstr)
+{
+    return ReturnText(str, pbstr);
+}
+
 CQXPCommandBarAccessible::CQXPCommandBarAccessible(CQXPCommandBar* pBar) : m_pBar(pBar)
 {
     Init(this);
@@ -142,6 +147,13 @@ HRESULT CQXPCommandBarAccessible::get_accChild(VARIANT varChild, IDispatch** ppd
         return hr;
     if (!pControl)
         return E_INVALIDARG;
+    // A control with an accessible object of its own (a gallery) answers
+    // for itself.
+    if (CQXPAccessibleBase* pAccessible = dynamic_cast<CQXPAccessibleBase*>(pControl)) {
+        *ppdispChild = pAccessible->GetAccessible();
+        (*ppdispChild)->AddRef();
+        return S_OK;
+    }
     // The controls are simple elements answered by the bar.
     return S_FALSE;
 }

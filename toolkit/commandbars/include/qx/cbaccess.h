@@ -7,6 +7,10 @@
 class CQXPCommandBar;
 class CQXPControl;
 
+// A text answer of an accessible object: S_FALSE without a string when the
+// text is empty.
+HRESULT AFXAPI QXPAccessibleText(const CString& str, BSTR* pbstr);
+
 // Reference counted on itself (a CCmdTarget): the bar holds one reference
 // and clients hold theirs. When the bar goes away it detaches the object,
 // after which every call answers CO_E_OBJNOTCONNECTED instead of touching a

@@ -1,0 +1,792 @@
+// The gallery control on a popup bar of a test frame under Wine: creation
+// by type, layout by the bar, hot tracking, previews, pressing, keys, the
+// wheel, list changes and persistence.
+#include <qx/commandbars.h>
+#include <qx/gallery.h>
+#include <qx/paintmanager.h>
+#include <qx/toolbar.h>
+#include <qx/popup.h>
+#include <qx/propexchange.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <oleacc.h>
+
+#include <qmtest/archivebytes.h>
+#include <qmtest/pump.h>
+#include <qmtest/screenshot.h>
+
+namespace {
+
+const int kGalleryId = 32950;
+const int kCommand = 0x10000;  // recorded WM_COMMAND ids carry this bit
+
+// A top-level window that records the gallery's notifications and the
+// commands, in their order.
+class CGalleryFrame : public CWnd {
+public:
+    std::vector<int> events;
+
+    BOOL CreateFrame()
+    {
+        LPCSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS, LoadCursor(NULL, IDC_ARROW));
+        return CreateEx(0, lpszClass, "Gallery test", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 640,
+                        400, NULL, NULL);
+    }
+    void PostNcDestroy() override {}
+    // The gallery's command has a handler here, so the bar keeps it enabled.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override
+    {
+        if (nID == (UINT)kGalleryId && nCode == (int)CN_UPDATE_COMMAND_UI) {
+            static_cast<CCmdUI*>(pExtra)->Enable(TRUE);
+            return TRUE;
+        }
+        return CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    }
+
+protected:
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
+    {
+        if (lParam == 0) {
+            events.push_back(kCommand | LOWORD(wParam));
+            return TRUE;
+        }
+        return CWnd::OnCommand(wParam, lParam);
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_COMMANDBARS_CONTROLNOTIFY) {
+            NMQXPCONTROL* pNM = reinterpret_cast<NMQXPCONTROL*>(lParam);
+            // Edit controls send their spin buttons with the same codes: the
+            // control's type tells them apart.
+            if (pNM->hdr.code >= QXP_GN_PREVIEWSTART && pNM->hdr.code <= QXP_GN_BEGINDRAG && pNM->pControl &&
+                pNM->pControl->GetType() == qxpControlGallery)
+                events.push_back((int)pNM->hdr.code);
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+class GalleryControlTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+        ASSERT_TRUE(frame.CreateFrame());
+        pBars = CQXPCommandBars::CreateCommandBars(&frame);
+        ASSERT_NE(nullptr, pBars);
+        qmtest::PumpMessages();
+    }
+    void TearDown() override
+    {
+        if (pPopup) {
+            if (pPopup->IsTrackingMode())
+                pPopup->SetTrackingMode(FALSE);
+            if (::IsWindow(pPopup->GetSafeHwnd()))
+                pPopup->DestroyWindow();
+            pPopup->InternalRelease();
+        }
+        if (pBars)
+            pBars->InternalRelease();
+        if (::IsWindow(frame.GetSafeHwnd()))
+            frame.DestroyWindow();
+        qmtest::PumpMessages();
+    }
+
+    // A popup holding one gallery (made by the collection's factory) linked
+    // to a gallery action: label "Colours", eight 40 x 30 items with ids
+    // 1 .. 8, label "More", four more items 9 .. 12.
+    void MakeGalleryPopup(BOOL bFollowingButton = FALSE)
+    {
+        pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+        pPopup->SetOwnerSite(&frame);
+        pGallery = dynamic_cast<CQXPControlGallery*>(pPopup->GetControls()->Add(qxpControlGallery, kGalleryId));
+        ASSERT_NE(nullptr, pGallery);
+        pAction = new CQXPControlGalleryAction;
+        pBars->GetActions()->AddAction(kGalleryId, pAction);
+        pGallery->SetAction(pAction);
+        GalleryItemList* pItems = pAction->GetItems();
+        pItems->SetItemSize(40, 30);
+        pItems->AddLabel("Colours");
+        for (int i = 1; i <= 8; ++i)
+            pItems->AddItem(i, ("Colour " + std::to_string(i)).c_str());
+        pItems->AddLabel("More");
+        for (int i = 9; i <= 12; ++i)
+            pItems->AddItem(i, ("Colour " + std::to_string(i)).c_str());
+        pGallery->SetWidth(120 + 16);
+        pGallery->SetHeight(100);
+        if (bFollowingButton)
+            pPopup->GetControls()->Add(qxpControlButton, 200)->SetCaption("After");
+    }
+
+    void Show()
+    {
+        ASSERT_TRUE(pPopup->Popup(50, 20, NULL));
+        qmtest::PumpMessages();
+        ASSERT_FALSE(pGallery->GetRect().IsRectEmpty());
+    }
+
+    CPoint ItemPoint(int nIndex, CPoint offset = CPoint(10, 10))
+    {
+        CRect rc = pGallery->GetItemDrawRect(nIndex);
+        return rc.TopLeft() + offset;
+    }
+
+    CGalleryFrame frame;
+    CQXPCommandBars* pBars = NULL;
+    CQXPPopupBar* pPopup = NULL;
+    CQXPControlGallery* pGallery = NULL;
+    CQXPControlGalleryAction* pAction = NULL;
+};
+
+TEST(GalleryCreation, TheFactoryMakesTypeTen)
+{
+    CQXPControl* pControl = CQXPControls::CreateControlOfType(qxpControlGallery, 1, FALSE, CString());
+    CQXPControlGallery* pGallery = dynamic_cast<CQXPControlGallery*>(pControl);
+    ASSERT_NE(nullptr, pGallery);
+    EXPECT_EQ(qxpControlGallery, pGallery->GetType());
+    EXPECT_EQ(120, pGallery->GetWidth());
+    EXPECT_EQ(60, pGallery->GetHeight());
+    EXPECT_EQ(0x40u, pGallery->GetFlags());
+    EXPECT_EQ(-1, pGallery->GetCheckedItem());
+    EXPECT_EQ(-1, pGallery->GetHotItem());
+    EXPECT_TRUE(pGallery->m_bShowLabels);
+    EXPECT_TRUE(pGallery->m_bShowScrollBar);
+    EXPECT_FALSE(pGallery->m_bShowBorders);
+    // No action, no items: every item query answers none.
+    EXPECT_EQ(0, pGallery->GetItemCount());
+    EXPECT_EQ(nullptr, pGallery->GetItem(0));
+    EXPECT_STREQ("", pGallery->GetItemCaption(0));
+    EXPECT_EQ(-1, pGallery->HitTestItem(CPoint(5, 5)));
+    EXPECT_EQ(-1, pGallery->FindItem(-1, "a", FALSE));
+    pControl->InternalRelease();
+
+    CObject* pObject = RUNTIME_CLASS(CQXPControlGallery)->CreateObject();
+    EXPECT_NE(nullptr, dynamic_cast<CQXPControlGallery*>(pObject));
+    delete pObject;
+}
+
+TEST_F(GalleryControlTest, TheBarLaysTheItemsOutInRows)
+{
+    MakeGalleryPopup();
+    Show();
+    CRect rc = pGallery->GetRect();
+    EXPECT_EQ(100, rc.Height());
+    CRect rcItems = pGallery->GetItemsRect();
+    EXPECT_EQ(rc.left, rcItems.left);
+    EXPECT_EQ(rc.top, rcItems.top);
+    // A gallery added as a popup control has a drop-down bar: the scroll
+    // bar is the three-button column, 16 wide.
+    ASSERT_NE(nullptr, pGallery->GetCommandBar());
+    EXPECT_EQ(rc.right - 16, rcItems.right);
+    EXPECT_EQ(rc.bottom, rcItems.bottom);
+    // Label row, then three items a row.
+    EXPECT_EQ(CRect(rcItems.left, rcItems.top, rcItems.right, rcItems.top + 19), pGallery->GetItemDrawRect(0));
+    EXPECT_EQ(CRect(rcItems.left, rcItems.top + 20, rcItems.left + 40, rcItems.top + 50), pGallery->GetItemDrawRect(1));
+    EXPECT_EQ(CRect(rcItems.left + 80, rcItems.top + 20, rcItems.left + 120, rcItems.top + 50),
+              pGallery->GetItemDrawRect(3));
+    EXPECT_EQ(CRect(rcItems.left, rcItems.top + 50, rcItems.left + 40, rcItems.top + 80), pGallery->GetItemDrawRect(4));
+    // 20 + 3 rows of 30, label 20, 2 rows of 30.
+    EXPECT_EQ(20 + 90 + 20 + 60, pGallery->GetContentHeight());
+    const ScrollBarGeometry& geo = pGallery->GetScrollBarGeometry();
+    EXPECT_EQ(rcItems.right, geo.rcBar.left);
+    EXPECT_EQ(rc.top + 19, geo.pxFirstArrowEnd);
+    EXPECT_EQ(rc.top + 38, geo.pxPopupStart);
+    EXPECT_EQ(189, geo.nMax);
+    EXPECT_EQ(100, geo.nPage);
+}
+
+TEST_F(GalleryControlTest, BottomGapBeforeAFollowingControl)
+{
+    MakeGalleryPopup(TRUE);
+    Show();
+    EXPECT_TRUE(pGallery->HasBottomGap());
+    EXPECT_EQ(pGallery->GetRect().bottom - 2, pGallery->GetItemsRect().bottom);
+    EXPECT_EQ(pGallery->GetRect().bottom - 2, pGallery->GetScrollBarRect().bottom);
+    pGallery->m_bShowBorders = TRUE;
+    EXPECT_FALSE(pGallery->HasBottomGap());
+    EXPECT_EQ(pGallery->GetRect().bottom - 1, pGallery->GetItemsRect().bottom);
+}
+
+TEST_F(GalleryControlTest, HoverPreviewsAfterTheDelayAndExecuteApplies)
+{
+    MakeGalleryPopup();
+    Show();
+    HWND hWnd = pPopup->GetSafeHwnd();
+    CPoint pt = ItemPoint(2);
+    ::PostMessageA(hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return pGallery->GetHotItem() == 2; }));
+    EXPECT_TRUE(frame.events.empty()) << "the mouse previews only after resting";
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return frame.events.size() >= 2; }, 3000));
+    EXPECT_EQ((std::vector<int>{QXP_GN_PREVIEWSTART, QXP_GN_PREVIEWCHANGE}), frame.events);
+    EXPECT_TRUE(pGallery->IsPreviewActive());
+
+    // Another item changes the preview at once.
+    frame.events.clear();
+    pt = ItemPoint(3);
+    ::PostMessageA(hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return pGallery->GetHotItem() == 3; }));
+    EXPECT_EQ((std::vector<int>{QXP_GN_PREVIEWCHANGE}), frame.events);
+
+    // Executing applies the preview before the command goes.
+    frame.events.clear();
+    pGallery->OnExecute();
+    qmtest::PumpMessages();
+    ASSERT_FALSE(frame.events.empty());
+    EXPECT_EQ(QXP_GN_PREVIEWAPPLY, frame.events.front());
+    EXPECT_NE(frame.events.end(), std::find(frame.events.begin(), frame.events.end(), kCommand | kGalleryId));
+    EXPECT_FALSE(pGallery->IsPreviewActive());
+}
+
+TEST_F(GalleryControlTest, KeyboardPreviewsAtOnceAndClosingCancels)
+{
+    MakeGalleryPopup();
+    Show();
+    pGallery->SetSelectedItem(4);
+    EXPECT_EQ((std::vector<int>{QXP_GN_PREVIEWSTART, QXP_GN_PREVIEWCHANGE}), frame.events);
+    frame.events.clear();
+    pGallery->SetSelectedItem(5);
+    EXPECT_EQ((std::vector<int>{QXP_GN_PREVIEWCHANGE}), frame.events);
+    frame.events.clear();
+    pGallery->OnSetPopup(FALSE);
+    EXPECT_EQ((std::vector<int>{QXP_GN_PREVIEWCANCEL}), frame.events);
+    EXPECT_FALSE(pGallery->IsPreviewActive());
+    frame.events.clear();
+    pGallery->SetSelectedItem(-1);
+    EXPECT_TRUE(frame.events.empty()) << "nothing to cancel";
+}
+
+TEST_F(GalleryControlTest, KeysMoveTheHotItemWhileSelected)
+{
+    MakeGalleryPopup();
+    Show();
+    ASSERT_TRUE(pPopup->SetSelected(pGallery->GetIndex(), 2));
+    EXPECT_EQ(1, pGallery->GetHotItem()) << "entered forwards: the first selectable item";
+    const struct {
+        UINT key;
+        int hot;
+        int result;
+    } keys[] = {
+        {VK_RIGHT, 2, 1}, {VK_DOWN, 5, 1}, {VK_LEFT, 4, 1}, {VK_END, 13, 1},
+        {VK_HOME, 1, 1},  {VK_UP, 1, 0},   {VK_F5, 1, 0},
+    };
+    for (const auto& k : keys) {
+        EXPECT_EQ(k.result, pGallery->OnHookKeyDown(k.key, 0)) << k.key;
+        EXPECT_EQ(k.hot, pGallery->GetHotItem()) << k.key;
+    }
+    // End scrolled the last item into view; Home back to the top (with
+    // its label).
+    pGallery->OnHookKeyDown(VK_END, 0);
+    EXPECT_EQ(90, pGallery->GetScrollOffset());
+    pGallery->OnHookKeyDown(VK_HOME, 0);
+    EXPECT_EQ(0, pGallery->GetScrollOffset());
+}
+
+TEST_F(GalleryControlTest, PressThenMoveFivePixelsBeginsADrag)
+{
+    MakeGalleryPopup();
+    Show();
+    CPoint pt = ItemPoint(1);
+    pGallery->OnClick(FALSE, pt);
+    EXPECT_EQ(1, pGallery->GetHotItem());
+    pGallery->OnMouseMove(pt + CPoint(4, 4));
+    EXPECT_TRUE(frame.events.empty()) << "four pixels are still a click";
+    pGallery->OnMouseMove(pt + CPoint(5, 0));
+    EXPECT_EQ((std::vector<int>{QXP_GN_BEGINDRAG}), frame.events);
+    pGallery->OnMouseMove(pt + CPoint(0, 9));
+    EXPECT_EQ(1u, frame.events.size()) << "one drag per press";
+
+    // A press released without moving far executes.
+    frame.events.clear();
+    pGallery->OnClick(FALSE, pt);
+    pGallery->OnMouseMove(pt + CPoint(0, 4));
+    pGallery->OnLButtonUp(pt + CPoint(0, 4));
+    qmtest::PumpMessages();
+    EXPECT_EQ((std::vector<int>{kCommand | kGalleryId}), frame.events);
+
+    // Labels are never hot.
+    pGallery->OnMouseMove(ItemPoint(0, CPoint(30, 5)));
+    EXPECT_EQ(-1, pGallery->GetHotItem());
+}
+
+TEST_F(GalleryControlTest, WheelAndScrollBarScrollWithinTheContent)
+{
+    MakeGalleryPopup();
+    Show();
+    EXPECT_TRUE(pGallery->OnHookMouseWheel(0, -120, CPoint()));
+    EXPECT_EQ(90, pGallery->GetScrollOffset());  // 3 x 30, the end
+    EXPECT_TRUE(pGallery->OnHookMouseWheel(0, -120, CPoint()));
+    EXPECT_EQ(90, pGallery->GetScrollOffset());
+    EXPECT_TRUE(pGallery->OnHookMouseWheel(0, 120, CPoint()));
+    EXPECT_EQ(0, pGallery->GetScrollOffset());
+
+    // A click on the down arrow scrolls one item height.
+    const ScrollBarGeometry& geo = pGallery->GetScrollBarGeometry();
+    CPoint ptDown(geo.rcBar.left + 2, geo.pxSecondArrowStart + 2);
+    ::PostMessageA(pPopup->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(ptDown.x, ptDown.y));
+    DWORD dwStart = ::GetTickCount();
+    pGallery->OnClick(FALSE, ptDown);
+    // The column's buttons scroll smoothly: in eighths of the distance
+    // after a slow press, 40 ms apart, and the click returns at the end.
+    EXPECT_GE(::GetTickCount() - dwStart, 200u);
+    EXPECT_FALSE(pGallery->IsScrollAnimating());
+    EXPECT_EQ(30, pGallery->GetScrollOffset());
+    EXPECT_EQ(30, pGallery->GetScrollBarGeometry().nPos);
+    pGallery->DoScroll(SB_BOTTOM, 0);
+    EXPECT_EQ(90, pGallery->GetScrollOffset());
+    pGallery->DoScroll(SB_THUMBTRACK, 45);
+    EXPECT_EQ(45, pGallery->GetScrollOffset());
+    pGallery->ScrollTo(-20);
+    EXPECT_EQ(0, pGallery->GetScrollOffset());
+}
+
+TEST_F(GalleryControlTest, ChangingTheListLaysOutAgainBeforeUse)
+{
+    MakeGalleryPopup();
+    Show();
+    pGallery->ScrollTo(90);
+    pGallery->SetSelectedItem(12);
+    GalleryItemList* pItems = pAction->GetItems();
+    // Freeing items under the gallery: the next hit test, paint and key
+    // work on the new list.
+    while (pItems->GetItemCount() > 3)
+        pItems->Remove(pItems->GetItemCount() - 1);
+    CPoint pt = pGallery->GetItemsRect().TopLeft() + CPoint(10, 30);
+    EXPECT_EQ(1, pGallery->HitTestItem(pt));
+    EXPECT_EQ(0, pGallery->GetScrollOffset()) << "a shrunken content pulls the offset back";
+    pPopup->Invalidate();
+    pPopup->UpdateWindow();
+    qmtest::PumpMessages();
+    pItems->RemoveAll();
+    pPopup->Invalidate();
+    pPopup->UpdateWindow();
+    EXPECT_EQ(-1, pGallery->HitTestItem(pt));
+    ASSERT_TRUE(pPopup->SetSelected(pGallery->GetIndex(), 2));
+    pGallery->OnHookKeyDown(VK_HOME, 0);
+    EXPECT_EQ(-1, pGallery->GetHotItem());
+}
+
+TEST_F(GalleryControlTest, FindsByPrefixAndExactly)
+{
+    MakeGalleryPopup();
+    EXPECT_EQ(1, pGallery->FindItem(-1, "colour 1", TRUE));
+    EXPECT_EQ(11, pGallery->FindItem(1, "COLOUR 1", FALSE));  // "Colour 10"
+    EXPECT_EQ(1, pGallery->FindItem(13, "COLOUR 1", FALSE)) << "wraps around";
+    EXPECT_EQ(2, pGallery->FindItem(-1, "Colour 2", FALSE));
+    EXPECT_EQ(-1, pGallery->FindItem(-1, "Colour 99", FALSE));
+}
+
+VARIANT Child(long n)
+{
+    VARIANT v;
+    ::VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = n;
+    return v;
+}
+
+std::string Name(IAccessible* pAcc, long nChild)
+{
+    BSTR bstr = NULL;
+    if (FAILED(pAcc->get_accName(Child(nChild), &bstr)) || !bstr)
+        return "<none>";
+    std::string s(CString(bstr).GetString());
+    ::SysFreeString(bstr);
+    return s;
+}
+
+long Long(HRESULT hr, const VARIANT& v)
+{
+    return SUCCEEDED(hr) && v.vt == VT_I4 ? v.lVal : -999;
+}
+
+TEST_F(GalleryControlTest, TheAccessibilityTreeListsTheItems)
+{
+    MakeGalleryPopup();
+    pAction->GetItems()->GetItem(2)->SetCaption("");
+    pAction->GetItems()->GetItem(2)->SetTooltip("Tip only");
+    pGallery->SetCheckedItem(4);
+    Show();
+
+    // Reached from the popup's window like a screen reader does.
+    IAccessible* pBarAcc = NULL;
+    ASSERT_EQ(S_OK, ::AccessibleObjectFromWindow(pPopup->GetSafeHwnd(), (DWORD)OBJID_CLIENT, IID_IAccessible,
+                                                 (void**)&pBarAcc));
+    IDispatch* pDisp = NULL;
+    ASSERT_EQ(S_OK, pBarAcc->get_accChild(Child(1), &pDisp));
+    IAccessible* pAcc = NULL;
+    ASSERT_EQ(S_OK, pDisp->QueryInterface(IID_IAccessible, (void**)&pAcc));
+    pDisp->Release();
+
+    long nCount = 0;
+    EXPECT_EQ(S_OK, pAcc->get_accChildCount(&nCount));
+    EXPECT_EQ(14, nCount);
+    EXPECT_EQ("Colours", Name(pAcc, 1));
+    EXPECT_EQ("Colour 1", Name(pAcc, 2));
+    EXPECT_EQ("Tip only", Name(pAcc, 3)) << "no caption: the tooltip";
+    EXPECT_EQ("<none>", Name(pAcc, 15));
+
+    VARIANT v;
+    EXPECT_EQ(ROLE_SYSTEM_LIST, Long(pAcc->get_accRole(Child(0), &v), v));
+    EXPECT_EQ(ROLE_SYSTEM_LISTITEM, Long(pAcc->get_accRole(Child(5), &v), v));
+    EXPECT_EQ(E_INVALIDARG, pAcc->get_accRole(Child(99), &v));
+
+    BSTR bstr = NULL;
+    ASSERT_EQ(S_OK, pAcc->get_accDefaultAction(Child(2), &bstr));
+    EXPECT_STREQ(L"Click", bstr);
+    ::SysFreeString(bstr);
+
+    // States: focusable and selectable; focused is the hot item, selected
+    // the checked one (id 4 is item 4, child 5).
+    const long kBase = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE;
+    EXPECT_EQ(kBase, Long(pAcc->get_accState(Child(2), &v), v));
+    EXPECT_EQ(kBase | STATE_SYSTEM_SELECTED, Long(pAcc->get_accState(Child(5), &v), v));
+    EXPECT_EQ(S_OK, pAcc->accSelect(SELFLAG_TAKEFOCUS, Child(2)));
+    EXPECT_EQ(1, pGallery->GetHotItem());
+    EXPECT_EQ(kBase | STATE_SYSTEM_FOCUSED, Long(pAcc->get_accState(Child(2), &v), v));
+    EXPECT_EQ(E_INVALIDARG, pAcc->accSelect(SELFLAG_TAKEFOCUS, Child(40)));
+    EXPECT_EQ(S_OK, pAcc->accDoDefaultAction(Child(3)));
+    EXPECT_EQ(2, pGallery->GetHotItem());
+
+    // Locations and hit tests in screen coordinates.
+    long x = 0, y = 0, cx = 0, cy = 0;
+    ASSERT_EQ(S_OK, pAcc->accLocation(&x, &y, &cx, &cy, Child(2)));
+    CRect rcItem = pGallery->GetItemDrawRect(1);
+    CPoint ptScreen = rcItem.TopLeft();
+    pPopup->ClientToScreen(&ptScreen);
+    EXPECT_EQ(ptScreen.x, x);
+    EXPECT_EQ(ptScreen.y, y);
+    EXPECT_EQ(40, cx);
+    EXPECT_EQ(30, cy);
+    EXPECT_EQ(2, Long(pAcc->accHitTest(x + 5, y + 5, &v), v));
+    EXPECT_EQ(0, Long(pAcc->accHitTest(x + 5, y - 10, &v), v)) << "on the label: the control itself";
+    EXPECT_EQ(S_FALSE, pAcc->accHitTest(x - 500, y, &v));
+    pAcc->Release();
+    pBarAcc->Release();
+}
+
+// Sets or clears the left button in this thread's key state, as the thumb
+// drag reads it.
+void SetLeftButtonState(bool bDown)
+{
+    BYTE keys[256];
+    ::GetKeyboardState(keys);
+    keys[VK_LBUTTON] = bDown ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+}
+
+// Posts a message to a window after a delay, from a timer of the thread.
+HWND g_hPostTarget = NULL;
+UINT g_nPostMessage = 0;
+LPARAM g_lPostParam = 0;
+void CALLBACK PostLater(HWND, UINT, UINT_PTR nId, DWORD)
+{
+    ::KillTimer(NULL, nId);
+    ::PostMessageA(g_hPostTarget, g_nPostMessage, 0, g_lPostParam);
+}
+
+TEST_F(GalleryControlTest, AHeldArrowRepeatsUntilReleased)
+{
+    MakeGalleryPopup();
+    for (int i = 13; i <= 80; ++i)
+        pAction->GetItems()->AddItem(i, "More");
+    Show();
+    const ScrollBarGeometry& geo = pGallery->GetScrollBarGeometry();
+    CPoint ptDown(geo.rcBar.left + 2, geo.pxSecondArrowStart + 2);
+    CPoint ptScreen = ptDown;
+    pPopup->ClientToScreen(&ptScreen);
+    ::SetCursorPos(ptScreen.x, ptScreen.y);
+    g_hPostTarget = pPopup->GetSafeHwnd();
+    g_nPostMessage = WM_LBUTTONUP;
+    g_lPostParam = MAKELPARAM(ptDown.x, ptDown.y);
+    const UINT nHold = ::GetDoubleClickTime() * 4 / 5 + 5 * (::GetDoubleClickTime() / 10) + 30;
+    ::SetTimer(NULL, 0, nHold, PostLater);
+    DWORD dwStart = ::GetTickCount();
+    pGallery->OnClick(FALSE, ptDown);
+    DWORD dwHeld = ::GetTickCount() - dwStart;
+    EXPECT_GE(dwHeld + 20, nHold) << "the tracking lasts while the button is held";
+    // One step at once, one after four fifths of the double-click time,
+    // then every tenth of it: about seven steps of 30 pixels.
+    int nSteps = pGallery->GetScrollOffset() / 30;
+    EXPECT_GE(nSteps, 4);
+    EXPECT_LE(nSteps, 9);
+    qmtest::PumpFor(200);
+    EXPECT_EQ(nSteps * 30, pGallery->GetScrollOffset()) << "released: no more steps";
+    EXPECT_EQ(nullptr, ::GetCapture());
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+}
+
+TEST_F(GalleryControlTest, QuitDuringTrackingIsPostedAgain)
+{
+    MakeGalleryPopup();
+    Show();
+    const ScrollBarGeometry& geo = pGallery->GetScrollBarGeometry();
+    CPoint ptDown(geo.rcBar.left + 2, geo.pxSecondArrowStart + 2);
+    ::PostQuitMessage(7);
+    pGallery->OnClick(FALSE, ptDown);
+    EXPECT_GT(pGallery->GetScrollOffset(), 0) << "the press scrolls at once";
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit is still there";
+    EXPECT_EQ(7u, msg.wParam);
+    EXPECT_EQ(nullptr, ::GetCapture());
+}
+
+TEST_F(GalleryControlTest, ADraggedThumbFollowsAndSnapsBackFarAway)
+{
+    // A gallery without a drop-down has the standard bar with a thumb.
+    pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+    pPopup->SetOwnerSite(&frame);
+    pGallery = new CQXPControlGallery;
+    pPopup->GetControls()->AddControl(pGallery, kGalleryId);
+    pAction = new CQXPControlGalleryAction;
+    pBars->GetActions()->AddAction(kGalleryId, pAction);
+    pGallery->SetAction(pAction);
+    pAction->GetItems()->SetItemSize(40, 30);
+    for (int i = 1; i <= 60; ++i)
+        pAction->GetItems()->AddItem(i, "Item");
+    pGallery->SetWidth(120 + ::GetSystemMetrics(SM_CXVSCROLL));
+    pGallery->SetHeight(150);
+    Show();
+    ASSERT_EQ(nullptr, pGallery->GetCommandBar());
+    const ScrollBarGeometry& geo = pGallery->GetScrollBarGeometry();
+    ASSERT_GT(geo.pxFreeTrack, 40);
+    const int cxBar = geo.rcBar.right - geo.rcBar.left;
+    CPoint ptThumb(geo.rcBar.left + 2, geo.pxThumbStart + 2);
+    HWND hWnd = pPopup->GetSafeHwnd();
+
+    const struct {
+        const char* name;
+        int dxRelease;     // where the pointer ends, across the bar
+        bool bMoved;       // the final offset is not the start
+    } cases[] = {
+        {"released near the bar", 3 * cxBar, true},
+        {"released beyond 8 bar widths", 9 * cxBar + 4, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        pGallery->ScrollTo(0);
+        SetLeftButtonState(true);
+        CPoint ptMid(ptThumb.x + 4, ptThumb.y + 40);
+        CPoint ptEnd(ptThumb.x + c.dxRelease, ptThumb.y + 40);
+        ::PostMessageA(hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptMid.x, ptMid.y));
+        ::PostMessageA(hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptEnd.x, ptEnd.y));
+        ::PostMessageA(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(ptEnd.x, ptEnd.y));
+        pGallery->OnClick(FALSE, ptThumb);
+        SetLeftButtonState(false);
+        EXPECT_EQ(c.bMoved, pGallery->GetScrollOffset() > 0) << pGallery->GetScrollOffset();
+        EXPECT_EQ(nullptr, ::GetCapture());
+    }
+}
+
+TEST_F(GalleryControlTest, WithTheRedrawFlagAHotChangeInvalidatesJustTheTwoItems)
+{
+    MakeGalleryPopup();
+    Show();
+    HWND hWnd = pPopup->GetSafeHwnd();
+    pGallery->SetSelectedItem(1);
+    qmtest::PumpMessages();
+
+    const struct {
+        BOOL bFlag;
+        int nFrom, nTo;
+    } cases[] = {{TRUE, 1, 5}, {FALSE, 5, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bFlag ? "changed items only" : "whole control");
+        pAction->GetItems()->SetRedrawChangedItems(c.bFlag);
+        pGallery->SetSelectedItem(c.nFrom);
+        pPopup->UpdateWindow();
+        ::ValidateRect(hWnd, NULL);
+        pGallery->SetSelectedItem(c.nTo);
+        HRGN hUpdate = ::CreateRectRgn(0, 0, 0, 0);
+        ::GetUpdateRgn(hWnd, hUpdate, FALSE);
+        HRGN hExpected = ::CreateRectRgn(0, 0, 0, 0);
+        if (c.bFlag) {
+            CRect a = pGallery->GetItemDrawRect(c.nFrom), b = pGallery->GetItemDrawRect(c.nTo);
+            HRGN ha = ::CreateRectRgnIndirect(&a), hb = ::CreateRectRgnIndirect(&b);
+            ::CombineRgn(hExpected, ha, hb, RGN_OR);
+            ::DeleteObject(ha);
+            ::DeleteObject(hb);
+        } else {
+            CRect rc = pGallery->GetRect();
+            ::SetRectRgn(hExpected, rc.left, rc.top, rc.right, rc.bottom);
+        }
+        CRect rcBox;
+        ::GetRgnBox(hUpdate, &rcBox);
+        EXPECT_TRUE(::EqualRgn(hUpdate, hExpected)) << "update box " << rcBox.left << "," << rcBox.top << ","
+                                                    << rcBox.right << "," << rcBox.bottom;
+        ::DeleteObject(hUpdate);
+        ::DeleteObject(hExpected);
+        qmtest::PumpMessages();
+    }
+}
+
+TEST_F(GalleryControlTest, OnAToolbarTheGalleryShowsInlineAndPreviews)
+{
+    CQXPToolBar* pToolBar = pBars->Add("Gallery bar", qxpBarTop);
+    ASSERT_NE(nullptr, pToolBar);
+    pGallery = new CQXPControlGallery;
+    pToolBar->GetControls()->AddControl(pGallery, kGalleryId);
+    pAction = new CQXPControlGalleryAction;
+    pBars->GetActions()->AddAction(kGalleryId, pAction);
+    pGallery->SetAction(pAction);
+    pAction->GetItems()->SetItemSize(24, 24);
+    for (int i = 1; i <= 20; ++i)
+        pAction->GetItems()->AddItem(i, "Style");
+    pGallery->SetWidth(5 * 24 + ::GetSystemMetrics(SM_CXVSCROLL));
+    pGallery->SetHeight(48);
+    pBars->RecalcFrameLayout();
+    qmtest::PumpMessages();
+
+    ASSERT_EQ(CSize(5 * 24 + ::GetSystemMetrics(SM_CXVSCROLL), 48), pGallery->GetRect().Size());
+    EXPECT_EQ(nullptr, pGallery->GetCommandBar()) << "inline: the standard scroll bar";
+    EXPECT_EQ(4 * 24, pGallery->GetContentHeight());
+    CRect rcItem = pGallery->GetItemDrawRect(6);
+    EXPECT_EQ(CSize(24, 24), rcItem.Size());
+
+    CPoint pt = rcItem.CenterPoint();
+    ::PostMessageA(pToolBar->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return pGallery->GetHotItem() == 6; }));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return frame.events.size() >= 2; }, 3000));
+    EXPECT_EQ((std::vector<int>{QXP_GN_PREVIEWSTART, QXP_GN_PREVIEWCHANGE}), frame.events);
+
+    // Deselecting the control hides the selection and cancels the preview.
+    frame.events.clear();
+    pGallery->OnSetSelected(0);
+    EXPECT_TRUE(pGallery->IsSelectionHidden());
+    EXPECT_EQ((std::vector<int>{QXP_GN_PREVIEWCHANGE, QXP_GN_PREVIEWCANCEL}), frame.events);
+    EXPECT_FALSE(pGallery->IsPreviewActive());
+
+    CRect rcBar;
+    pToolBar->GetWindowRect(&rcBar);
+    EXPECT_TRUE(qmtest::SaveScreenPng(rcBar, qmtest::ScreenshotDir(QM_BIN_DIR) + "/gallery_toolbar.png"));
+}
+
+TEST_F(GalleryControlTest, Screenshot)
+{
+    MakeGalleryPopup(TRUE);
+    pGallery->m_bShowBorders = TRUE;
+    pGallery->SetWidth(120 + 16 + 2);
+    pGallery->SetCheckedItem(3);
+    Show();
+    pGallery->SetSelectedItem(5);
+    pPopup->Invalidate();
+    pPopup->UpdateWindow();
+    qmtest::PumpFor(200);
+    CRect rc;
+    pPopup->GetWindowRect(&rc);
+    EXPECT_TRUE(qmtest::SaveScreenPng(rc, qmtest::ScreenshotDir(QM_BIN_DIR) + "/gallery_popup.png"));
+}
+
+}  // namespace
+
+namespace {
+
+// A registry key of this test's own under HKEY_CURRENT_USER, removed after.
+class ScratchKey {
+public:
+    ScratchKey()
+    {
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, kPath, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &m_hKey, NULL);
+    }
+    ~ScratchKey()
+    {
+        ::RegCloseKey(m_hKey);
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kPath);
+    }
+    HKEY Get() const { return m_hKey; }
+
+private:
+    static constexpr const char* kPath = "Software\\QuillmateTests\\GalleryKeys";
+    HKEY m_hKey = NULL;
+};
+
+void SetKeys(CQXPControlGallery* p)
+{
+    p->m_bShowLabels = FALSE;
+    p->m_bShowBorders = FALSE;
+    p->m_bShowScrollBar = FALSE;
+    p->m_rcMargin = CRect(1, 2, 3, 4);
+    p->m_bResizable = TRUE;
+}
+
+void ExpectKeys(const CQXPControlGallery& p, BOOL bResizable)
+{
+    EXPECT_FALSE(p.m_bShowLabels);
+    EXPECT_FALSE(p.m_bShowBorders);
+    EXPECT_FALSE(p.m_bShowScrollBar);
+    EXPECT_EQ(CRect(1, 2, 3, 4), p.m_rcMargin);
+    EXPECT_EQ(bResizable, p.m_bResizable);
+}
+
+TEST(GalleryKeys, RoundTripThroughTheRegistry)
+{
+    ScratchKey key;
+    {
+        CQXPControlGallery saved;
+        SetKeys(&saved);
+        CQXPPropExchangeRegistry px(FALSE, key.Get(), "Gallery");
+        ASSERT_TRUE(px.Prepare());
+        saved.DoPropExchange(&px);
+    }
+    {
+        CQXPControlGallery loaded;
+        CQXPPropExchangeRegistry px(TRUE, key.Get(), "Gallery");
+        ASSERT_TRUE(px.Prepare());
+        loaded.DoPropExchange(&px);
+        ExpectKeys(loaded, TRUE);
+    }
+    {
+        // Before schema 24 "Resizable" is not read.
+        CQXPControlGallery loaded;
+        CQXPPropExchangeRegistry px(TRUE, key.Get(), "Gallery");
+        ASSERT_TRUE(px.Prepare());
+        px.m_nSchema = 23;
+        loaded.DoPropExchange(&px);
+        ExpectKeys(loaded, FALSE);
+    }
+    {
+        // A layout saved without the gallery's keys: borders on, the rest
+        // as constructed.
+        CQXPControlGallery loaded;
+        CQXPPropExchangeRegistry px(TRUE, key.Get(), "Empty");
+        ASSERT_TRUE(px.Prepare());
+        loaded.DoPropExchange(&px);
+        EXPECT_TRUE(loaded.m_bShowBorders);
+        EXPECT_TRUE(loaded.m_bShowLabels);
+        EXPECT_TRUE(loaded.m_bShowScrollBar);
+        EXPECT_FALSE(loaded.m_bResizable);
+        EXPECT_EQ(CRect(0, 0, 0, 0), loaded.m_rcMargin);
+    }
+}
+
+TEST(GalleryKeys, RoundTripThroughAnArchiveAndCopies)
+{
+    CQXPControlGallery saved;
+    SetKeys(&saved);
+    qmtest::Bytes bytes = qmtest::StoreBytes([&](CArchive& ar) {
+        CQXPPropExchangeArchive px(ar);
+        px.m_nSchema = CQXPPropExchange::kDefaultSchema;
+        saved.DoPropExchange(&px);
+    });
+    ASSERT_FALSE(bytes.empty());
+    CQXPControlGallery loaded;
+    qmtest::LoadBytes(bytes, [&](CArchive& ar) {
+        CQXPPropExchangeArchive px(ar);
+        px.m_nSchema = CQXPPropExchange::kDefaultSchema;
+        loaded.DoPropExchange(&px);
+    });
+    ExpectKeys(loaded, TRUE);
+
+    CQXPControl* pClone = saved.Clone();
+    CQXPControlGallery* pCopy = dynamic_cast<CQXPControlGallery*>(pClone);
+    ASSERT_NE(nullptr, pCopy);
+    ExpectKeys(*pCopy, TRUE);
+    pClone->InternalRelease();
+}
+
+}  // namespace
