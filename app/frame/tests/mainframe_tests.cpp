@@ -78,9 +78,10 @@ TEST_F(MainFrameTest, NewOpenEditSaveAndCloseATextFile)
     ASSERT_NE(nullptr, pDoc);
     Pump();
     EXPECT_EQ(2, ChildCount());
-    // Opening it again activates its window instead of a second copy.
+    // Opening it again activates its window and hands back its document
+    // instead of a second copy (no document was taken for a failed open).
     App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
-    EXPECT_EQ(nullptr, App().OpenFile(path.c_str()));
+    EXPECT_EQ(pDoc, App().OpenFile(path.c_str()));
     EXPECT_EQ(2, ChildCount());
 
     pDoc->SetModifiedFlag(TRUE);
