@@ -23,4 +23,14 @@ inline void MouseAt(POINT ptScreen, DWORD dwFlags, DWORD dwPumpMs = 60)
     PumpFor(dwPumpMs);
 }
 
+// Sets or clears the left button in this thread's key state, as controls
+// read it with GetKeyState while posted mouse messages drive them.
+inline void SetLeftButtonState(bool bDown)
+{
+    BYTE keys[256];
+    ::GetKeyboardState(keys);
+    keys[VK_LBUTTON] = bDown ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+}
+
 } // namespace qmtest
