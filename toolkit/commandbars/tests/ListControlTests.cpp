@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cbtest_ids.h"
+#include <qmtest/mouse.h>
 #include <qmtest/pump.h>
 
 namespace {
@@ -606,15 +607,8 @@ TEST_F(ListControlTest, SelectorMarksTheCellsUpToTheMouseAndExecutesTheMarkedGri
     pPopup->InternalRelease();
 }
 
-// Sets or clears the left button in this thread's key state, as the
-// selector reads it when the mouse leaves it.
-void SetLeftButtonState(bool bDown)
-{
-    BYTE keys[256];
-    ::GetKeyboardState(keys);
-    keys[VK_LBUTTON] = bDown ? 0x80 : 0;
-    ::SetKeyboardState(keys);
-}
+// The selector reads the left button's key state when the mouse leaves it.
+using qmtest::SetLeftButtonState;
 
 TEST_F(ListControlTest, SelectorGrowsWhenDraggedPastItsEdgesUpToItsMaximum)
 {

@@ -74,4 +74,14 @@ inline void DragFromTo(POINT ptFrom, POINT ptTo, const std::function<void(DWORD)
     wait(100);
 }
 
+// Sets or clears the left button in this thread's key state, as controls
+// read it with GetKeyState while posted mouse messages drive them.
+inline void SetLeftButtonState(bool bDown)
+{
+    BYTE keys[256];
+    ::GetKeyboardState(keys);
+    keys[VK_LBUTTON] = bDown ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+}
+
 } // namespace qmtest

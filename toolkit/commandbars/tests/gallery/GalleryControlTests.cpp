@@ -17,6 +17,7 @@
 #include <oleacc.h>
 
 #include <qmtest/archivebytes.h>
+#include <qmtest/mouse.h>
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
 
@@ -107,9 +108,7 @@ protected:
         pPopup->SetOwnerSite(&frame);
         pGallery = dynamic_cast<CQXPControlGallery*>(pPopup->GetControls()->Add(qxpControlGallery, kGalleryId));
         ASSERT_NE(nullptr, pGallery);
-        pAction = new CQXPControlGalleryAction;
-        pBars->GetActions()->AddAction(kGalleryId, pAction);
-        pGallery->SetAction(pAction);
+        LinkAction();
         GalleryItemList* pItems = pAction->GetItems();
         pItems->SetItemSize(40, 30);
         pItems->AddLabel("Colours");
@@ -122,6 +121,24 @@ protected:
         pGallery->SetHeight(100);
         if (bFollowingButton)
             pPopup->GetControls()->Add(qxpControlButton, 200)->SetCaption("After");
+    }
+
+    // A gallery without a drop-down bar (the standard scroll bar) on a bar,
+    // with nItems items of cx x cy.
+    void AddInlineGallery(CQXPCommandBar* pBar, int nItems, int cx, int cy)
+    {
+        pGallery = new CQXPControlGallery;
+        pBar->GetControls()->AddControl(pGallery, kGalleryId);
+        LinkAction();
+        pAction->GetItems()->SetItemSize(cx, cy);
+        for (int i = 1; i <= nItems; ++i)
+            pAction->GetItems()->AddItem(i, "Item");
+    }
+    void LinkAction()
+    {
+        pAction = new CQXPControlGalleryAction;
+        pBars->GetActions()->AddAction(kGalleryId, pAction);
+        pGallery->SetAction(pAction);
     }
 
     void Show()
@@ -470,15 +487,6 @@ TEST_F(GalleryControlTest, TheAccessibilityTreeListsTheItems)
     pBarAcc->Release();
 }
 
-// Sets or clears the left button in this thread's key state, as the thumb
-// drag reads it.
-void SetLeftButtonState(bool bDown)
-{
-    BYTE keys[256];
-    ::GetKeyboardState(keys);
-    keys[VK_LBUTTON] = bDown ? 0x80 : 0;
-    ::SetKeyboardState(keys);
-}
 
 // Posts a message to a window after a delay, from a timer of the thread.
 HWND g_hPostTarget = NULL;
@@ -541,14 +549,7 @@ TEST_F(GalleryControlTest, ADraggedThumbFollowsAndSnapsBackFarAway)
     // A gallery without a drop-down has the standard bar with a thumb.
     pPopup = CQXPPopupBar::CreatePopupBar(pBars);
     pPopup->SetOwnerSite(&frame);
-    pGallery = new CQXPControlGallery;
-    pPopup->GetControls()->AddControl(pGallery, kGalleryId);
-    pAction = new CQXPControlGalleryAction;
-    pBars->GetActions()->AddAction(kGalleryId, pAction);
-    pGallery->SetAction(pAction);
-    pAction->GetItems()->SetItemSize(40, 30);
-    for (int i = 1; i <= 60; ++i)
-        pAction->GetItems()->AddItem(i, "Item");
+    AddInlineGallery(pPopup, 60, 40, 30);
     pGallery->SetWidth(120 + ::GetSystemMetrics(SM_CXVSCROLL));
     pGallery->SetHeight(150);
     Show();
@@ -570,14 +571,14 @@ TEST_F(GalleryControlTest, ADraggedThumbFollowsAndSnapsBackFarAway)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         pGallery->ScrollTo(0);
-        SetLeftButtonState(true);
+        qmtest::SetLeftButtonState(true);
         CPoint ptMid(ptThumb.x + 4, ptThumb.y + 40);
         CPoint ptEnd(ptThumb.x + c.dxRelease, ptThumb.y + 40);
         ::PostMessageA(hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptMid.x, ptMid.y));
         ::PostMessageA(hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptEnd.x, ptEnd.y));
         ::PostMessageA(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(ptEnd.x, ptEnd.y));
         pGallery->OnClick(FALSE, ptThumb);
-        SetLeftButtonState(false);
+        qmtest::SetLeftButtonState(false);
         EXPECT_EQ(c.bMoved, pGallery->GetScrollOffset() > 0) << pGallery->GetScrollOffset();
         EXPECT_EQ(nullptr, ::GetCapture());
     }
@@ -629,14 +630,7 @@ TEST_F(GalleryControlTest, OnAToolbarTheGalleryShowsInlineAndPreviews)
 {
     CQXPToolBar* pToolBar = pBars->Add("Gallery bar", qxpBarTop);
     ASSERT_NE(nullptr, pToolBar);
-    pGallery = new CQXPControlGallery;
-    pToolBar->GetControls()->AddControl(pGallery, kGalleryId);
-    pAction = new CQXPControlGalleryAction;
-    pBars->GetActions()->AddAction(kGalleryId, pAction);
-    pGallery->SetAction(pAction);
-    pAction->GetItems()->SetItemSize(24, 24);
-    for (int i = 1; i <= 20; ++i)
-        pAction->GetItems()->AddItem(i, "Style");
+    AddInlineGallery(pToolBar, 20, 24, 24);
     pGallery->SetWidth(5 * 24 + ::GetSystemMetrics(SM_CXVSCROLL));
     pGallery->SetHeight(48);
     pBars->RecalcFrameLayout();
