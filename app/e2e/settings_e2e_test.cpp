@@ -183,8 +183,11 @@ std::vector<std::string> LayoutOf(HWND main)
         RECT r;
         GetWindowRect(h, &r);
         MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
+        // The status line's text is the prompt of whatever the pointer rests
+        // on, not part of the layout.
+        std::string text = cls == "msctls_statusbar32" ? std::string() : qmtest::WindowTextOf(h);
         char buf[512];
-        snprintf(buf, sizeof(buf), "%s \"%s\" %ld,%ld %ldx%ld", cls.c_str(), qmtest::WindowTextOf(h).c_str(), r.left,
+        snprintf(buf, sizeof(buf), "%s \"%s\" %ld,%ld %ldx%ld", cls.c_str(), text.c_str(), r.left,
                  r.top, r.right - r.left, r.bottom - r.top);
         out.push_back(buf);
     }
