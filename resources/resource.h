@@ -35,21 +35,21 @@
 // ===========================================================================
 // Shared resource ids: one number names the menu, accelerator table, icon and
 // document string of a frame or document type.
-#define IDR_MAINFRAME 128          // main menu, accelerators, program icon
-#define IDR_TEXTTYPE 129           // text documents: menu, icon, document string
-#define IDR_HEXTYPE 500            // hex documents
-#define IDR_COMPARETYPE 501        // compare documents
-#define IDR_PREVIEWTYPE 520        // HTML preview documents
+#define IDR_MAINFRAME 128   // main menu, accelerators, program icon
+#define IDR_TEXTTYPE 129    // text documents: menu, icon, document string
+#define IDR_HEXTYPE 500     // hex documents
+#define IDR_COMPARETYPE 501 // compare documents
+#define IDR_PREVIEWTYPE 520 // HTML preview documents
 
 // Context menus (the first popup of each is shown).
-#define IDR_CONTEXT_HEX 117        // hex view: Undo, Redo, Cut, Copy, Paste
-#define IDR_CONTEXT_PROJECT 133    // workspace tree, file entries
+#define IDR_CONTEXT_HEX 117             // hex view: Undo, Redo, Cut, Copy, Paste
+#define IDR_CONTEXT_PROJECT 133         // workspace tree, file entries
 #define IDR_CONTEXT_TEMPLATE_FILE 138   // template tree, files
 #define IDR_CONTEXT_TEMPLATE_FOLDER 139 // template tree, folders
-#define IDR_CONTEXT_EDITOR 141     // text editor
-#define IDR_CONTEXT_TABS 142       // document tabs
-#define IDR_CONTEXT_COMPARE 143    // compare view
-#define IDR_CONTEXT_FILETREE 180   // file-system tree
+#define IDR_CONTEXT_EDITOR 141          // text editor
+#define IDR_CONTEXT_TABS 142            // document tabs
+#define IDR_CONTEXT_COMPARE 143         // compare view
+#define IDR_CONTEXT_FILETREE 180        // file-system tree
 
 // Icons (the program icon and the document icons use the IDR_ ids above).
 #define IDI_FIND 900
@@ -58,18 +58,18 @@
 #define IDI_MACRO 6020
 
 // Bitmaps (besides the toolbar strips, which share their toolbar's id).
-#define IDB_PANE_ICONS 150         // 16x16 icons of the docking panes, mask RGB(192,192,192)
-#define IDB_TEMPLATE_TREE 155      // template tree images, mask RGB(192,192,192)
-#define IDB_PROJECT_TREE 300       // workspace tree images, mask RGB(192,192,192)
+#define IDB_PANE_ICONS 150    // 16x16 icons of the docking panes, mask RGB(192,192,192)
+#define IDB_TEMPLATE_TREE 155 // template tree images, mask RGB(192,192,192)
+#define IDB_PROJECT_TREE 300  // workspace tree images, mask RGB(192,192,192)
 
 // Toolbars (each with a bitmap of the same id).
-#define IDR_TOOLBAR_FILETREE 260   // File Explorer pane: refresh
-#define IDR_TOOLBAR_PREVIEW 280    // print preview toolbar of the preview view
+#define IDR_TOOLBAR_FILETREE 260    // File Explorer pane: refresh
+#define IDR_TOOLBAR_PREVIEW 280     // print preview toolbar of the preview view
 #define IDR_TOOLBAR_PREVIEW_BAR 281 // preview bar handed to the print preview (also a dialog bar)
-#define IDR_TOOLBAR_LARGE 303      // 24x24 images of the main toolbar's commands
-#define IDR_TOOLBAR_MAIN 311       // the main toolbar
-#define IDR_TOOLBAR_MENU_ICONS 316 // 16x16 images of menu commands not on the main toolbar
-#define IDR_TOOLBAR_PROJECT 6004   // Project Explorer pane: folder commands
+#define IDR_TOOLBAR_LARGE 303       // 24x24 images of the main toolbar's commands
+#define IDR_TOOLBAR_MAIN 311        // the main toolbar
+#define IDR_TOOLBAR_MENU_ICONS 316  // 16x16 images of menu commands not on the main toolbar
+#define IDR_TOOLBAR_PROJECT 6004    // Project Explorer pane: folder commands
 
 // ===========================================================================
 // Strings.
@@ -273,8 +273,8 @@
 #ifndef AFX_ID_PREVIEW_ZOOMOUT
 #define AFX_ID_PREVIEW_ZOOMOUT 0xE306
 #endif
-#define ID_PREVIEW_ONEPAGE 61505   // picture of the page button while two pages show
-#define ID_PREVIEW_TWOPAGE 61506   // picture of the page button while one page shows
+#define ID_PREVIEW_ONEPAGE 61505 // picture of the page button while two pages show
+#define ID_PREVIEW_TWOPAGE 61506 // picture of the page button while one page shows
 
 // Framework-standard child window ids the editor's windows use.
 #ifndef AFX_IDW_TOOLBAR
@@ -343,7 +343,7 @@
 #define ID_SEARCH_FIND_PREVIOUS 32841
 #define ID_SEARCH_GOTO 161
 #define ID_SEARCH_FIND_IN_FILES 9000
-#define ID_FIND_BOX 5000           // the find box on the main toolbar
+#define ID_FIND_BOX 5000 // the find box on the main toolbar
 #define ID_NAVIGATE_FORWARD 9002
 #define ID_NAVIGATE_BACKWARD 9003
 #define ID_BOOKMARK_TOGGLE 5007
@@ -357,7 +357,7 @@
 #define ID_VIEW_PROJECT_EXPLORER 59586
 #define ID_VIEW_SHOW_ALL_WINDOWS 59587
 #define ID_VIEW_TEMPLATE_EXPLORER 59588
-#define ID_PANE_SPARE 59589        // one more picture in the pane icon strip
+#define ID_PANE_SPARE 59589 // one more picture in the pane icon strip
 #define ID_VIEW_TOOL_WINDOW 59590
 #define ID_VIEW_FIND_IN_FILES 59591
 #define ID_VIEW_FUNCTION_LIST 59599
@@ -395,11 +395,11 @@
 #define ID_TABS_ALIGN_BOTTOM 32804
 #define ID_TABS_HIDE 32805
 #define ID_WINDOW_CLOSE_ALL_BUT 28002
-#define ID_WINDOW_LIST 35000       // placeholder the command bars fill with the open windows
+#define ID_WINDOW_LIST 35000 // placeholder the command bars fill with the open windows
 
 // Tools.
-#define ID_TOOLS_LIST 1227         // placeholder of the external tools list
-#define ID_TOOLS_ITEM 1229         // each external tool in that list
+#define ID_TOOLS_LIST 1227 // placeholder of the external tools list
+#define ID_TOOLS_ITEM 1229 // each external tool in that list
 #define ID_TOOLS_STOP_USER_TOOL 651
 #define ID_TOOLS_EXTERNAL_WIZARD 34000
 #define ID_TOOLS_CREATE_TOOLBARS 34020
@@ -440,10 +440,10 @@
 #define ID_HEX_FIND 59593
 
 // Window ids of child controls created in code.
-#define IDC_SCINTILLA 32785        // the editing window of a text view
+#define IDC_SCINTILLA 32785 // the editing window of a text view
 #define IDC_COMPARE_WINDOW 5005
 #define IDC_BYTEGRID_WINDOW 1
-#define IDC_RESULTS_LIST 1050      // List Explorer entries
+#define IDC_RESULTS_LIST 1050 // List Explorer entries
 #define IDC_LIST_CATEGORY 9009
 #define IDC_TIDY_GRID 1304
 #define IDC_STATUS_BAR 59393
@@ -663,12 +663,11 @@
 #define RT_TOOLBAR MAKEINTRESOURCE(QM_RT_TOOLBAR_ID)
 #endif
 
-struct QmToolbarResource
-{
-    unsigned short version;   // QM_TOOLBAR_VERSION
-    unsigned short width;     // button image width in pixels
-    unsigned short height;    // button image height in pixels
-    unsigned short count;     // number of items following
+struct QmToolbarResource {
+    unsigned short version; // QM_TOOLBAR_VERSION
+    unsigned short width;   // button image width in pixels
+    unsigned short height;  // button image height in pixels
+    unsigned short count;   // number of items following
     // unsigned short items[count]: command ids, 0 for a separator
 };
 #endif

@@ -20,8 +20,13 @@ enum : UINT {
     kCmdPreviewInBrowser = 521,
     kCmdEditFind = 0xE124,
 };
-enum { kHexFindText = 59592 };
-enum { kCompareFirstEdit = 1020, kCompareSecondEdit = 1021 };
+enum {
+    kHexFindText = 59592
+};
+enum {
+    kCompareFirstEdit = 1020,
+    kCompareSecondEdit = 1021
+};
 
 // Messages of the hex window.
 enum : UINT {
@@ -81,8 +86,7 @@ std::string SettingsString(const char* name)
     return std::string(data.begin(), data.end()).c_str();
 }
 
-class DocsTest : public QmateTest
-{
+class DocsTest : public QmateTest {
 protected:
     // Select All and Copy of the Edit menu, asked again until the clipboard
     // holds the expected text (a compare fills its window after it shows) or
@@ -171,7 +175,7 @@ protected:
 
 struct CompareCase {
     const char* name;
-    const char* first;   // file name in the test folder, "" for none
+    const char* first; // file name in the test folder, "" for none
     const char* second;
     const char* message; // part of the message OK shows; nullptr when the compare opens
 };
@@ -182,8 +186,7 @@ void PrintTo(const CompareCase& c, std::ostream* os) { *os << c.name; }
 const char kNamedFirst[] = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E a.txt";
 const char kNamedSecond[] = "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 \xF0\x9F\x98\x80 b.txt";
 
-class CompareDialogTest : public DocsTest, public ::testing::WithParamInterface<CompareCase>
-{
+class CompareDialogTest : public DocsTest, public ::testing::WithParamInterface<CompareCase> {
 };
 
 TEST_P(CompareDialogTest, OkComparesTwoFilesOrNamesWhatIsMissing)
@@ -340,8 +343,7 @@ std::string BinaryBytes()
     return bytes;
 }
 
-class HexTest : public DocsTest
-{
+class HexTest : public DocsTest {
 protected:
     // Opens the binary file, types "AB" over its third byte and returns the
     // hex window; the file's bytes with that change in expected.
@@ -357,8 +359,8 @@ protected:
         EXPECT_EQ(SendMessageA(grid, kBgmGetLength, 0, 0), static_cast<LRESULT>(original.size()));
         EXPECT_EQ(SendMessageA(grid, kBgmIsModified, 0, 0), 0);
         EXPECT_TRUE(Visible("Scintilla").empty()) << "the binary file also opened as text";
-        SendMessageA(grid, kBgmSetPane, 0, 0);      // hex digits
-        SendMessageA(grid, kBgmSetModeFlag, 0, 0);  // overwrite
+        SendMessageA(grid, kBgmSetPane, 0, 0);     // hex digits
+        SendMessageA(grid, kBgmSetModeFlag, 0, 0); // overwrite
         SendMessageA(grid, kBgmSetPosition, 2, 0);
         SendMessageA(grid, WM_CHAR, 'A', 0);
         SendMessageA(grid, WM_CHAR, 'b', 0);
@@ -482,14 +484,13 @@ TEST_F(HexTest, F3InTheHexFindDialogFindsTheNextMatch)
 
 struct FailedSaveCase {
     const char* name;
-    bool readOnly;  // else another program holds the file open
-    bool asksName;  // a read-only file is saved under another name: the Save As dialog
+    bool readOnly; // else another program holds the file open
+    bool asksName; // a read-only file is saved under another name: the Save As dialog
 };
 
 void PrintTo(const FailedSaveCase& c, std::ostream* os) { *os << c.name; }
 
-class HexFailedSaveTest : public HexTest, public ::testing::WithParamInterface<FailedSaveCase>
-{
+class HexFailedSaveTest : public HexTest, public ::testing::WithParamInterface<FailedSaveCase> {
 };
 
 TEST_P(HexFailedSaveTest, SaveThatCannotWriteKeepsFileAndChanges)

@@ -11,8 +11,15 @@ using e2e::QmateTest;
 using qmtest::RemoteScintilla;
 
 // Editing-component messages and the C++ lexer's style numbers.
-enum : UINT { kSciColourise = 4003 };
-enum { kStyleDefault = 0, kStyleLineComment = 2, kStyleKeyword = 5, kStyleIdentifier = 11 };
+enum : UINT {
+    kSciColourise = 4003
+};
+enum {
+    kStyleDefault = 0,
+    kStyleLineComment = 2,
+    kStyleKeyword = 5,
+    kStyleIdentifier = 11
+};
 
 // Forces the lexer over the whole text, then reads the style at a position.
 int StyleAt(const RemoteScintilla& ed, LRESULT pos)
@@ -32,15 +39,14 @@ LRESULT Pos(const std::string& text, const char* what)
 
 struct LanguageCase {
     const char* file;
-    int keywordStyle;   // style of "int"
-    int commentStyle;   // style of "// done"
-    int identStyle;     // style of "main"
+    int keywordStyle; // style of "int"
+    int commentStyle; // style of "// done"
+    int identStyle;   // style of "main"
 };
 
 void PrintTo(const LanguageCase& c, std::ostream* os) { *os << c.file; }
 
-class LanguageTest : public QmateTest, public ::testing::WithParamInterface<LanguageCase>
-{
+class LanguageTest : public QmateTest, public ::testing::WithParamInterface<LanguageCase> {
 };
 
 TEST_P(LanguageTest, FileOnTheCommandLineOpensColouredByItsLanguage)
@@ -86,7 +92,8 @@ struct SaveCase {
 // The typed text as the file must hold it.
 std::string Expected(const SaveCase& c, const std::wstring& text)
 {
-    std::wstring eol = c.lineEnding == e2e::kLf ? L"\n" : c.lineEnding == e2e::kCr ? L"\r" : L"\r\n";
+    std::wstring eol = c.lineEnding == e2e::kLf ? L"\n" : c.lineEnding == e2e::kCr ? L"\r"
+                                                                                   : L"\r\n";
     std::wstring w;
     for (wchar_t ch : text) {
         if (ch == L'\n')
@@ -126,8 +133,7 @@ std::string Expected(const SaveCase& c, const std::wstring& text)
 
 void PrintTo(const SaveCase& c, std::ostream* os) { *os << c.name; }
 
-class SaveTest : public QmateTest, public ::testing::WithParamInterface<SaveCase>
-{
+class SaveTest : public QmateTest, public ::testing::WithParamInterface<SaveCase> {
 };
 
 TEST_P(SaveTest, TypedTextAndCtrlSWriteTheChosenEncodingAndLineEnding)
@@ -176,19 +182,23 @@ INSTANTIATE_TEST_SUITE_P(E2E, SaveTest,
 // back once, the typed text is encoded like the rest.
 struct RoundTripCase {
     const char* name;
-    std::string file;      // the bytes on disk
-    std::string shown;     // what the editing window holds
-    std::string saved;     // the bytes after typing "\u00e9!" at the end and Ctrl+S
+    std::string file;  // the bytes on disk
+    std::string shown; // what the editing window holds
+    std::string saved; // the bytes after typing "\u00e9!" at the end and Ctrl+S
 };
 
 void PrintTo(const RoundTripCase& c, std::ostream* os) { *os << c.name; }
 
 // The bytes of a string literal, embedded zeros included.
-template <size_t N> std::string Bytes(const char (&s)[N]) { return std::string(s, N - 1); }
+template <size_t N>
+std::string Bytes(const char (&s)[N]) { return std::string(s, N - 1); }
 
 const RoundTripCase kRoundTrips[] = {
-    {"utf8_mark", Bytes("\xEF\xBB\xBF" "caf\xC3\xA9\r\n"), Bytes("caf\xC3\xA9\r\n"),
-     Bytes("\xEF\xBB\xBF" "caf\xC3\xA9\r\n\xC3\xA9!")},
+    {"utf8_mark", Bytes("\xEF\xBB\xBF"
+                        "caf\xC3\xA9\r\n"),
+     Bytes("caf\xC3\xA9\r\n"),
+     Bytes("\xEF\xBB\xBF"
+           "caf\xC3\xA9\r\n\xC3\xA9!")},
     {"utf16le_mark", Bytes("\xFF\xFEh\0i\0\r\0\n\0"), Bytes("hi\r\n"),
      Bytes("\xFF\xFEh\0i\0\r\0\n\0\xE9\0!\0")},
     {"utf16be_mark", Bytes("\xFE\xFF\0h\0i\0\r\0\n"), Bytes("hi\r\n"),
@@ -198,8 +208,7 @@ const RoundTripCase kRoundTrips[] = {
     {"ansi", Bytes("caf\xE9\r\n"), Bytes("caf\xC3\xA9\r\n"), Bytes("caf\xE9\r\n\xE9!")},
 };
 
-class RoundTripTest : public QmateTest, public ::testing::WithParamInterface<RoundTripCase>
-{
+class RoundTripTest : public QmateTest, public ::testing::WithParamInterface<RoundTripCase> {
 };
 
 TEST_P(RoundTripTest, OpenedFileKeepsItsEncodingWhenSaved)
@@ -531,7 +540,7 @@ TEST_F(QmateTest, ACommandLineFileThatIsAlsoWaitingOpensOnce)
 TEST_F(QmateTest, FileExitEndsTheEditor)
 {
     ASSERT_TRUE(Start());
-    const WPARAM kAppExit = 0xE141;  // File > Exit
+    const WPARAM kAppExit = 0xE141; // File > Exit
     ASSERT_TRUE(PostMessageA(Main(), WM_COMMAND, kAppExit, 0));
     EXPECT_TRUE(qmtest::WaitUntil([&] { return !m_prog.Running(); }, 20000));
 }

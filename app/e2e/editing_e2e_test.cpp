@@ -20,7 +20,7 @@ enum : UINT {
     kCmdMacroStop = 6012,
     kCmdMacroPlay = 6013,
     kViewAsList = 1009,
-    kViewAsEntries = 21,   // the View As menu lists the first 21 languages
+    kViewAsEntries = 21, // the View As menu lists the first 21 languages
     kNewMacroName = 6019,
     kMacroList = 6018,
     kMacroRun = 6015,

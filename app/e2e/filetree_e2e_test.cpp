@@ -13,7 +13,10 @@ namespace {
 
 enum : UINT {
     kPaneFileExplorer = 59585,
-    kCmdOpen = 57601, kCmdOpenHex = 32790, kCmdCopyPath = 28000, kCmdProperties = 32773,
+    kCmdOpen = 57601,
+    kCmdOpenHex = 32790,
+    kCmdCopyPath = 28000,
+    kCmdProperties = 32773,
 };
 
 std::vector<std::string> Split(const std::string& path)

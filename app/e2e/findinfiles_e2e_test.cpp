@@ -14,9 +14,19 @@ enum : UINT {
     kCmdFindInFiles = 9000,
     kCmdOpenHex = 32790,
     kPaneFindInFiles = 59591,
-    kText = 1018, kTypes = 8001, kFolder = 1028, kMatchCase = 1008, kWholeWord = 1009, kRegex = 1010,
-    kSubFolders = 1031, kFind = 5080, kStop = 1002, kClose = IDCANCEL,
-    kSciGetCurrentPos = 2008, kSciLineFromPos = 2166, kSciPositionFromLine = 2167,
+    kText = 1018,
+    kTypes = 8001,
+    kFolder = 1028,
+    kMatchCase = 1008,
+    kWholeWord = 1009,
+    kRegex = 1010,
+    kSubFolders = 1031,
+    kFind = 5080,
+    kStop = 1002,
+    kClose = IDCANCEL,
+    kSciGetCurrentPos = 2008,
+    kSciLineFromPos = 2166,
+    kSciPositionFromLine = 2167,
 };
 
 std::string Joined(const std::vector<std::string>& rows)
@@ -147,7 +157,7 @@ TEST_F(FindInFilesTest, OptionsMasksAndRowsInThePane)
         EXPECT_EQ(r.find_first_of("\r\n"), std::string::npos) << "[" << r << "]";
 
     // Subfolders and match case: "Alpha" and "ALPHA" drop out, sub\c.txt comes in.
-    SendMessageA(GetDlgItem(dlg, kTypes), CB_SETCURSEL, 1, 0);  // "*.txt"
+    SendMessageA(GetDlgItem(dlg, kTypes), CB_SETCURSEL, 1, 0); // "*.txt"
     SetCheck(dlg, kSubFolders, true);
     SetCheck(dlg, kMatchCase, true);
     rows = FindAndWait(dlg);

@@ -184,7 +184,7 @@ TEST_F(FirstUseTest, TextIsDrawnWithAFixedPitchFace)
     ASSERT_TRUE(main);
     RemoteScintilla ed = EditorHolding(text);
     E2E_REQUIRE_EDITOR(ed);
-    std::string face = ed.StyleFont(32);  // STYLE_DEFAULT
+    std::string face = ed.StyleFont(32); // STYLE_DEFAULT
     ASSERT_FALSE(face.empty());
     // Both lines end at the same column of pixels only in a fixed-pitch face.
     const UINT kPointXFromPosition = 2164;

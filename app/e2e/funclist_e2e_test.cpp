@@ -11,10 +11,15 @@ using namespace e2e;
 namespace {
 
 enum : UINT {
-    kSciGotoPos = 2025, kSciGetCurrentPos = 2008, kSciLineFromPos = 2166, kSciSetSel = 2160,
-    kSciPositionFromLine = 2167, kSciDocumentEnd = 2318,
+    kSciGotoPos = 2025,
+    kSciGetCurrentPos = 2008,
+    kSciLineFromPos = 2166,
+    kSciSetSel = 2160,
+    kSciPositionFromLine = 2167,
+    kSciDocumentEnd = 2318,
     kPaneFunctionList = 59599,
-    kCmdViewAsFirst = 25102, kCmdRefreshFunctionList = 6011,
+    kCmdViewAsFirst = 25102,
+    kCmdRefreshFunctionList = 6011,
 };
 
 const char kSource[] =
@@ -201,8 +206,7 @@ TEST_F(FunctionListTest, TheShippedLanguagesChooseThePatterns)
         Names names;
     } cases[] = {
         {"prog.c", "int main(void)\n{\n    return 0;\n}\n", {"main"}},
-        {"tool.py", "import os\n\ndef run(args):\n    pass\n\nclass K:\n    def go(self):\n        pass\n",
-         {"run", "go"}},
+        {"tool.py", "import os\n\ndef run(args):\n    pass\n\nclass K:\n    def go(self):\n        pass\n", {"run", "go"}},
         {"app.rc", "IDD_MAIN DIALOG 0, 0, 10, 10\nBEGIN\nEND\n", {"IDD_MAIN"}},
         {"notes.txt", "int alpha(int a)\n{\n}\n", {"Language not supported"}},
     };

@@ -31,7 +31,11 @@ enum : UINT {
 };
 
 // Editing-component messages the tests read.
-enum : UINT { kSciSelectionIsRectangle = 2372, kSciGetSelections = 2570, kSciGotoPos = 2025 };
+enum : UINT {
+    kSciSelectionIsRectangle = 2372,
+    kSciGetSelections = 2570,
+    kSciGotoPos = 2025
+};
 
 // The status-line prompt of a command as the program's string table holds
 // it: the part before the first line break.

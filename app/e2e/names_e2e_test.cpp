@@ -25,11 +25,13 @@ using e2e::RemoteScintilla;
 
 // UTF-8 names.
 const char kFolder[] = "\xE6\x97\xA5\xE6\x9C\xAC \xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 \xF0\x9F\x98\x80";
-const char kJapanese[] = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.cpp";                    // 日本語.cpp
+const char kJapanese[] = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.cpp";                          // 日本語.cpp
 const char kGreek[] = "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC.txt"; // Ελληνικά.txt
-const char kSmile[] = "\xF0\x9F\x98\x80 smile.txt";                                         // 😀 smile.txt
+const char kSmile[] = "\xF0\x9F\x98\x80 smile.txt";                                           // 😀 smile.txt
 
-enum : UINT { kSciDocumentEnd = 2318 };
+enum : UINT {
+    kSciDocumentEnd = 2318
+};
 
 
 std::string Utf16Le(const std::wstring& text)
@@ -42,8 +44,7 @@ std::string Utf16Le(const std::wstring& text)
     return out;
 }
 
-class NamesTest : public QmateTest
-{
+class NamesTest : public QmateTest {
 protected:
     void SetUp() override
     {
@@ -89,10 +90,10 @@ protected:
 struct NamedFile {
     const char* what;
     const char* name;
-    std::string bytes;   // the file on disk
-    std::string text;    // what the editor shows (UTF-8)
-    std::wstring typed;  // typed at the end
-    std::string added;   // the typed text as the file holds it
+    std::string bytes;  // the file on disk
+    std::string text;   // what the editor shows (UTF-8)
+    std::wstring typed; // typed at the end
+    std::string added;  // the typed text as the file holds it
 };
 
 TEST_F(NamesTest, CommandLineOpensEachNameAndSavingWritesItByteExact)
@@ -176,7 +177,12 @@ TEST_F(NamesTest, LettersOfAnyLanguageTypedIntoTheDocumentAndTheFindBoxes)
     EXPECT_EQ(e2e::Hex(WaitForFile(path, "\xEF\xBB\xBF" + typed)), e2e::Hex("\xEF\xBB\xBF" + typed));
 
     // Into the Find dialog's box; Find Next then finds the letters typed.
-    enum : UINT { kCmdFind = 57636, kFindWhat = 1018, kFindNext = 5080, kSciGetSelText = 2161 };
+    enum : UINT {
+        kCmdFind = 57636,
+        kFindWhat = 1018,
+        kFindNext = 5080,
+        kSciGetSelText = 2161
+    };
     ed.Send(2160 /* SCI_SETSEL */, 0, 0);
     PostCommand(kCmdFind);
     HWND find = WaitDialog("Find");
@@ -218,7 +224,7 @@ TEST_F(NamesTest, SaveAsToANewNameAndTheListsKeepTheNamesAcrossARestart)
 {
     const std::string text = "// first\r\n";
     const std::string first = Put(kJapanese, "\xEF\xBB\xBF" + text);
-    const std::string renamed = InFolder(std::string("\xCE\xBD\xCE\xAD\xCE\xBF \xF0\x9F\x98\x80.txt"));  // νέο 😀.txt
+    const std::string renamed = InFolder(std::string("\xCE\xBD\xCE\xAD\xCE\xBF \xF0\x9F\x98\x80.txt")); // νέο 😀.txt
     ASSERT_TRUE(Start("\"" + first + "\""));
     E2E_REQUIRE_EDITOR(EditorHolding(text));
 

@@ -26,7 +26,12 @@ enum : UINT {
     SCI_GETSELECTIONEND = 2145,
     SCI_STYLEGETFORE = 2481,
 };
-enum { PAGE_GENERAL = 0, PAGE_SYNTAX = 2, PAGE_MORE = 4, PAGE_DICTIONARY = 5 };
+enum {
+    PAGE_GENERAL = 0,
+    PAGE_SYNTAX = 2,
+    PAGE_MORE = 4,
+    PAGE_DICTIONARY = 5
+};
 // Controls of the pages.
 enum {
     IDC_TAB_WIDTH = 3024,
@@ -43,8 +48,7 @@ enum {
 
 const char kShellMenuKey[] = "*\\shellex\\ContextMenuHandlers\\Quillmate";
 
-class OptionsTest : public QmateTest
-{
+class OptionsTest : public QmateTest {
 protected:
     HWND OpenSheet(UINT command, const char* caption)
     {

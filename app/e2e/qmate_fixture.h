@@ -29,8 +29,17 @@ enum : UINT {
 };
 
 // Line-ending choices of the save dialog and encoding codes of the editor.
-enum Encoding { kUtf8 = 0, kUtf16Le = 1, kUtf16Be = 2, kAnsi = 3 };
-enum LineEnding { kCrLf = 0, kCr = 1, kLf = 2 };
+enum Encoding {
+    kUtf8 = 0,
+    kUtf16Le = 1,
+    kUtf16Be = 2,
+    kAnsi = 3
+};
+enum LineEnding {
+    kCrLf = 0,
+    kCr = 1,
+    kLf = 2
+};
 
 inline std::string Slashes(std::string s)
 {
@@ -104,8 +113,7 @@ inline std::string ReadSettingString(const char* section, const char* name)
     return text;
 }
 
-class QmateTest : public ::testing::Test
-{
+class QmateTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -430,13 +438,13 @@ protected:
 // Ends a test that found no editing window: with a failure, never a skip.
 // (EditorHolding has already said why; anything else that yields no window
 // fails here.)
-#define E2E_REQUIRE_EDITOR(ed)                                                                                        \
-    do {                                                                                                              \
-        if (!(ed)) {                                                                                                  \
-            if (::testing::Test::HasFailure())                                                                        \
-                return;                                                                                               \
-            FAIL() << "Qmate.exe shows no editing window";                                                            \
-        }                                                                                                             \
+#define E2E_REQUIRE_EDITOR(ed) \
+    do { \
+        if (!(ed)) { \
+            if (::testing::Test::HasFailure()) \
+                return; \
+            FAIL() << "Qmate.exe shows no editing window"; \
+        } \
     } while (0)
 
 } // namespace e2e

@@ -9,10 +9,19 @@ using namespace e2e;
 namespace {
 
 enum : UINT {
-    kSciSetSel = 2160, kSciGetSelStart = 2143, kSciGetSelEnd = 2145, kSciGotoPos = 2025,
-    kSciGetCurrentPos = 2008, kSciLineFromPos = 2166, kSciMarkerGet = 2046,
-    kCmdFind = 57636, kCmdReplace = 57641, kCmdGoto = 161, kCmdSave = 57603,
-    kCmdNavigateForward = 9002, kCmdNavigateBackward = 9003,
+    kSciSetSel = 2160,
+    kSciGetSelStart = 2143,
+    kSciGetSelEnd = 2145,
+    kSciGotoPos = 2025,
+    kSciGetCurrentPos = 2008,
+    kSciLineFromPos = 2166,
+    kSciMarkerGet = 2046,
+    kCmdFind = 57636,
+    kCmdReplace = 57641,
+    kCmdGoto = 161,
+    kCmdSave = 57603,
+    kCmdNavigateForward = 9002,
+    kCmdNavigateBackward = 9003,
 };
 
 class SearchTest : public QmateTest {

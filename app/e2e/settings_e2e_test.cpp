@@ -13,7 +13,7 @@ struct Default {
     const char* section;
     const char* name;
     DWORD type;
-    DWORD number; // REG_DWORD
+    DWORD number;     // REG_DWORD
     const char* text; // REG_SZ
 };
 
@@ -246,7 +246,8 @@ TEST_F(QmateTest, WindowPlacementAndPaneLayoutSurviveARestart)
     EXPECT_EQ(after, before) << "before the close:" << Join(before) << "\nafter the restart:" << Join(after);
     ASSERT_TRUE(Close());
     EXPECT_TRUE(paneToggled) << "the output pane command changed nothing in the layout, so the pane layout was "
-                                "compared unchanged:" << Join(fresh);
+                                "compared unchanged:"
+                             << Join(fresh);
 }
 
 TEST_F(QmateTest, MaximizedWindowComesBackMaximized)
@@ -288,15 +289,15 @@ std::string Describe(const ViewState& v)
 ViewState ReadViewState(const qmtest::RemoteScintilla& ed)
 {
     ViewState v;
-    v.caretLine = static_cast<int>(ed.Send(2095));          // SCI_GETCARETLINEVISIBLE
-    v.whitespace = ed.Send(2020) != 0 ? 1 : 0;                // SCI_GETVIEWWS
-    v.lineEnds = static_cast<int>(ed.Send(2355));           // SCI_GETVIEWEOL
-    v.useTabs = static_cast<int>(ed.Send(2125));            // SCI_GETUSETABS
-    v.tabWidth = static_cast<int>(ed.Send(2121));           // SCI_GETTABWIDTH
-    v.guides = ed.Send(2133) != 0 ? 1 : 0;                    // SCI_GETINDENTATIONGUIDES
-    v.wrap = ed.Send(2269) != 0 ? 1 : 0;                      // SCI_GETWRAPMODE
+    v.caretLine = static_cast<int>(ed.Send(2095)); // SCI_GETCARETLINEVISIBLE
+    v.whitespace = ed.Send(2020) != 0 ? 1 : 0;     // SCI_GETVIEWWS
+    v.lineEnds = static_cast<int>(ed.Send(2355));  // SCI_GETVIEWEOL
+    v.useTabs = static_cast<int>(ed.Send(2125));   // SCI_GETUSETABS
+    v.tabWidth = static_cast<int>(ed.Send(2121));  // SCI_GETTABWIDTH
+    v.guides = ed.Send(2133) != 0 ? 1 : 0;         // SCI_GETINDENTATIONGUIDES
+    v.wrap = ed.Send(2269) != 0 ? 1 : 0;           // SCI_GETWRAPMODE
     v.numberMargin = 0;
-    for (WPARAM m = 0; m < 5; ++m)                            // SCI_GETMARGINTYPEN / WIDTHN
+    for (WPARAM m = 0; m < 5; ++m) // SCI_GETMARGINTYPEN / WIDTHN
         if (ed.Send(2241, m) == 1 && ed.Send(2243, m) > 0)
             v.numberMargin = 1;
     return v;
@@ -304,14 +305,13 @@ ViewState ReadViewState(const qmtest::RemoteScintilla& ed)
 
 struct ViewCase {
     const char* name;
-    bool store;       // write the settings below before the start
+    bool store; // write the settings below before the start
     ViewState expected;
 };
 
 void PrintTo(const ViewCase& c, std::ostream* os) { *os << c.name; }
 
-class ViewSettingsTest : public QmateTest, public ::testing::WithParamInterface<ViewCase>
-{
+class ViewSettingsTest : public QmateTest, public ::testing::WithParamInterface<ViewCase> {
 };
 
 TEST_P(ViewSettingsTest, SettingsReachTheEditingWindowOfADocument)

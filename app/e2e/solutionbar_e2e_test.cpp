@@ -142,8 +142,10 @@ std::string NodeLine(const std::string& indent, const std::string& label, const 
 TEST_F(SolutionBarTest, AWorkspaceIsMadeSavedAndReopenedAfterARestart)
 {
     // With byte-order marks: both are read as UTF-8 (encoding 0).
-    std::string a = WriteFile("alpha.txt", "\xEF\xBB\xBF" "alpha text\r\n");
-    std::string b = WriteFile("beta.cpp", "\xEF\xBB\xBF" "int beta;\r\n");
+    std::string a = WriteFile("alpha.txt", "\xEF\xBB\xBF"
+                                           "alpha text\r\n");
+    std::string b = WriteFile("beta.cpp", "\xEF\xBB\xBF"
+                                          "int beta;\r\n");
     std::string ws = File("site.dpf");
     // The restart opens no remembered documents: the entry opens from the tree.
     ASSERT_TRUE(qmtest::WriteRegistryDword(HKEY_CURRENT_USER, SettingsKey("GenSettings"), "RememberOpenFiles", 0));
@@ -231,7 +233,7 @@ TEST_F(SolutionBarTest, ListExplorerTagsWrapTheSelection)
     ed.Send(kSciSetSel, 0, 1);
     click(rowOf("B"));
     EXPECT_TRUE(qmtest::WaitUntil([&] { return ed.Text() == "<B>x</B>"; }, 5000)) << ed.Text();
-    Sleep(GetDoubleClickTime() + 100);  // a second click, not a double click
+    Sleep(GetDoubleClickTime() + 100); // a second click, not a double click
     click(rowOf("BR"));
     EXPECT_TRUE(qmtest::WaitUntil([&] { return ed.Text() == "<B>x</B><BR/>"; }, 5000)) << ed.Text();
     Shot(Main(), "solutionbar-listexplorer.png");

@@ -20,7 +20,7 @@ double Now()
 }
 
 // Best of a few runs, in milliseconds.
-double Time(const std::function<void()> &fn, int runs = 3)
+double Time(const std::function<void()>& fn, int runs = 3)
 {
     double best = 1e300;
     for (int i = 0; i < runs; ++i) {
@@ -31,7 +31,7 @@ double Time(const std::function<void()> &fn, int runs = 3)
     return best;
 }
 
-void Report(const char *what, double ours, double plain)
+void Report(const char* what, double ours, double plain)
 {
     std::printf("%-28s bytegrid %9.2f ms   plain %9.2f ms   ratio %6.3f\n", what, ours, plain,
                 plain > 0 ? ours / plain : 0.0);
@@ -105,7 +105,7 @@ int main()
 
     DWORD found = 0;
     double oursFind = Time([&] {
-        BGFINDDATA data = {reinterpret_cast<const BYTE *>(needle.data()), static_cast<DWORD>(needle.size()), 0, 0};
+        BGFINDDATA data = {reinterpret_cast<const BYTE*>(needle.data()), static_cast<DWORD>(needle.size()), 0, 0};
         SendMessageA(grid, BGM_SETFINDDATA, reinterpret_cast<WPARAM>(&data), 0);
         BGFINDNEXT run = {&found, 0, 0};
         SendMessageA(grid, BGM_FINDNEXT, reinterpret_cast<WPARAM>(&run), 0);
@@ -139,7 +139,7 @@ int main()
 
     DestroyWindow(top);
     FreeLibrary(lib);
-    for (const std::string &f : {path, copy, plainOut})
+    for (const std::string& f : {path, copy, plainOut})
         DeleteFileA(f.c_str());
     RemoveDirectoryA(folder.c_str());
     return 0;

@@ -17,8 +17,7 @@
 
 namespace {
 
-struct Rng
-{
+struct Rng {
     unsigned long long state;
     unsigned next()
     {
@@ -28,9 +27,9 @@ struct Rng
     unsigned below(unsigned n) { return next() % n; }
 };
 
-std::string MakeLine(Rng &rng, unsigned i)
+std::string MakeLine(Rng& rng, unsigned i)
 {
-    static const char *const words[] = {"alpha", "beta", "gamma", "delta", "count", "index", "value", "buffer",
+    static const char* const words[] = {"alpha", "beta", "gamma", "delta", "count", "index", "value", "buffer",
                                         "length", "result", "offset", "record", "window", "cursor", "stream"};
     switch (i % 12) {
     case 0: return "\n";
@@ -44,17 +43,17 @@ std::string MakeLine(Rng &rng, unsigned i)
     return buf;
 }
 
-bool WriteLines(const std::string &path, const std::vector<std::string> &lines)
+bool WriteLines(const std::string& path, const std::vector<std::string>& lines)
 {
-    FILE *f = std::fopen(path.c_str(), "wb");
+    FILE* f = std::fopen(path.c_str(), "wb");
     if (!f)
         return false;
-    for (const std::string &l : lines)
+    for (const std::string& l : lines)
         std::fwrite(l.data(), 1, l.size(), f);
     return std::fclose(f) == 0;
 }
 
-int Generate(const std::string &folder, unsigned count)
+int Generate(const std::string& folder, unsigned count)
 {
     Rng rng{20240601};
     std::vector<std::string> first;
@@ -90,7 +89,7 @@ int Generate(const std::string &folder, unsigned count)
     return 0;
 }
 
-int Compare(const char *first, const char *second, const char *result, int repeats)
+int Compare(const char* first, const char* second, const char* result, int repeats)
 {
     if (!LoadLibraryA("pairview.dll")) {
         std::fprintf(stderr, "pairview_bench: pairview.dll did not load (%lu)\n", GetLastError());
@@ -125,9 +124,9 @@ int Compare(const char *first, const char *second, const char *result, int repea
     return 0;
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     if (argc >= 3 && std::string(argv[1]) == "generate")
         return Generate(argv[2], argc >= 4 ? static_cast<unsigned>(std::atoi(argv[3])) : 200000u);

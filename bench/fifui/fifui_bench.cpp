@@ -265,7 +265,7 @@ int Tree(const std::string& folder, int runs)
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -280,7 +280,8 @@ int main(int argc, char** argv)
     // A key of its own for the dialog's settings, gone afterwards.
     std::string maker = "QuillmateBench" + std::to_string(GetCurrentProcessId());
     g_app.SetRegistryKey(maker.c_str());
-    int result = mode == "find" ? Find(folder, runs) : mode == "tree" ? Tree(folder, runs) : 2;
+    int result = mode == "find" ? Find(folder, runs) : mode == "tree" ? Tree(folder, runs)
+                                                                      : 2;
     RegDeleteTreeA(HKEY_CURRENT_USER, ("Software\\" + maker).c_str());
     return result;
 }

@@ -29,8 +29,7 @@ double Now()
     return qmbench::Seconds();
 }
 
-class CountingSink : public CCallBackClass
-{
+class CountingSink : public CCallBackClass {
 public:
     CountingSink() : done(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
     ~CountingSink() { CloseHandle(done); }
@@ -74,8 +73,7 @@ double TimeSearch(const std::wstring& folder, const std::wstring& masks, const s
     return sink.finished - start;
 }
 
-struct FloorCounts
-{
+struct FloorCounts {
     long long files = 0;
     long long bytes = 0;
 };
@@ -136,7 +134,7 @@ int Usage()
     return 1;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -54,7 +54,7 @@ std::string Line(int depth)
     }
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -88,7 +88,7 @@ int main(int argc, char** argv)
                 --depth;
                 text += std::string(static_cast<size_t>(depth) * 4, ' ') + "}\n";
             } else if (Next() % 2000 == 0) {
-                text += "    notify_value_changed(m_window, kStatusBar);\n";  // the literal searched for
+                text += "    notify_value_changed(m_window, kStatusBar);\n"; // the literal searched for
             } else {
                 text += Line(depth);
             }

@@ -18,4 +18,4 @@ inline double Seconds()
     return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
 }
 
-}  // namespace qmbench
+} // namespace qmbench

@@ -99,15 +99,18 @@ int CountBookmarks(CMFCScintilla& ed)
     return nCount;
 }
 
-enum TextKind { CODE_TEXT, NEEDLE_TEXT };
+enum TextKind {
+    CODE_TEXT,
+    NEEDLE_TEXT
+};
 
 struct Command {
     const char* name;
     TextKind text;
     const char* floorPattern;
     int floorFlags;
-    std::function<int(CDoodleView&)> run;  // the command; its count, or -1 to count afterwards
-    std::function<int(CDoodleView&)> count;  // the count after the command (not timed), when run gives -1
+    std::function<int(CDoodleView&)> run;   // the command; its count, or -1 to count afterwards
+    std::function<int(CDoodleView&)> count; // the count after the command (not timed), when run gives -1
 };
 
 const Command kCommands[] = {

@@ -116,7 +116,7 @@
 #define BGM_GETBYTES 2158
 typedef struct BGBYTES {
     ULONGLONG offset; /* first byte to read */
-    BYTE *buffer;     /* receives the bytes */
+    BYTE* buffer;     /* receives the bytes */
     DWORD count;      /* bytes wanted */
 } BGBYTES;
 
@@ -126,7 +126,7 @@ typedef struct BGBYTES {
  * Returns nonzero when accepted (a pattern of 1 .. 65536 bytes). */
 #define BGM_SETFINDDATA 2170
 typedef struct BGFINDDATA {
-    const BYTE *pData; /* bytes to find */
+    const BYTE* pData; /* bytes to find */
     DWORD cbData;      /* their count */
     DWORD fSearchUp;   /* default direction */
     DWORD fMatchCase;  /* 0: ASCII letters match either case */
@@ -139,7 +139,7 @@ typedef struct BGFINDDATA {
  * and stores the match offset in *pResult. The caret is not moved. */
 #define BGM_FINDNEXT 2172
 typedef struct BGFINDNEXT {
-    DWORD *pResult; /* receives the match offset */
+    DWORD* pResult; /* receives the match offset */
     DWORD dwStart;  /* where the search starts */
     DWORD fSearchUp;
 } BGFINDNEXT;

@@ -19,7 +19,7 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 } // namespace
 
-std::string BytesToHexText(const uint8_t *bytes, size_t n)
+std::string BytesToHexText(const uint8_t* bytes, size_t n)
 {
     static const char digits[] = "0123456789ABCDEF";
     std::string s;
@@ -37,16 +37,16 @@ std::string BytesToHexText(const uint8_t *bytes, size_t n)
     return s;
 }
 
-std::string BytesToCharText(const uint8_t *bytes, size_t n)
+std::string BytesToCharText(const uint8_t* bytes, size_t n)
 {
-    std::string s(reinterpret_cast<const char *>(bytes), n);
-    for (char &c : s)
+    std::string s(reinterpret_cast<const char*>(bytes), n);
+    for (char& c : s)
         if (c == '\0')
             c = '.';
     return s;
 }
 
-bool HexTextToBytes(const char *text, size_t n, std::vector<uint8_t> *out)
+bool HexTextToBytes(const char* text, size_t n, std::vector<uint8_t>* out)
 {
     out->clear();
     size_t i = 0;

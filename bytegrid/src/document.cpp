@@ -20,12 +20,12 @@ uint8_t Unfold(uint8_t c) { return c >= 'a' && c <= 'z' ? static_cast<uint8_t>(c
 // First place in hay[0, n) where pat[0, m) starts, or n. Without matchCase
 // pat is folded and the bytes of hay are compared folded. Candidates are the
 // places whose first and last bytes fit, sixteen places at a time.
-size_t ScanForward(const uint8_t *hay, size_t n, const uint8_t *pat, size_t m, bool matchCase)
+size_t ScanForward(const uint8_t* hay, size_t n, const uint8_t* pat, size_t m, bool matchCase)
 {
     if (m == 0 || m > n)
         return n;
     const size_t lastStart = n - m;
-    auto fits = [&](const uint8_t *at) {
+    auto fits = [&](const uint8_t* at) {
         if (matchCase)
             return std::memcmp(at, pat, m) == 0;
         for (size_t k = 0; k < m; ++k)
@@ -40,8 +40,8 @@ size_t ScanForward(const uint8_t *hay, size_t n, const uint8_t *pat, size_t m, b
     const __m128i l2 = _mm_set1_epi8(static_cast<char>(matchCase ? l : Unfold(l)));
     size_t i = 0;
     for (; i + 15 <= lastStart; i += 16) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(hay + i));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(hay + i + m - 1));
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(hay + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(hay + i + m - 1));
         const __m128i ma = _mm_or_si128(_mm_cmpeq_epi8(a, f1), _mm_cmpeq_epi8(a, f2));
         const __m128i mb = _mm_or_si128(_mm_cmpeq_epi8(b, l1), _mm_cmpeq_epi8(b, l2));
         unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(ma, mb)));
@@ -59,10 +59,10 @@ size_t ScanForward(const uint8_t *hay, size_t n, const uint8_t *pat, size_t m, b
 }
 
 // The pieces of `list` that cover [skip, skip + len) of its bytes.
-Pieces SubList(const Pieces &list, uint64_t skip, uint64_t len)
+Pieces SubList(const Pieces& list, uint64_t skip, uint64_t len)
 {
     Pieces out;
-    for (const Piece &p : list) {
+    for (const Piece& p : list) {
         if (len == 0)
             break;
         if (skip >= p.length) {
@@ -81,7 +81,7 @@ Pieces SubList(const Pieces &list, uint64_t skip, uint64_t len)
     return out;
 }
 
-bool WriteAll(HANDLE h, const uint8_t *data, size_t n, DWORD *error)
+bool WriteAll(HANDLE h, const uint8_t* data, size_t n, DWORD* error)
 {
     while (n > 0) {
         DWORD part = n > kWriteChunk ? kWriteChunk : static_cast<DWORD>(n);
@@ -111,7 +111,7 @@ void Document::New()
     sealed_ = true;
 }
 
-bool Document::Load(const std::string &path, DWORD *error)
+bool Document::Load(const std::string& path, DWORD* error)
 {
     std::unique_ptr<MappedFile> f = MappedFile::Open(path, error);
     if (!f)
@@ -131,8 +131,8 @@ int Document::ByteAt(uint64_t pos) const
     return table_.Read(pos, 1, &b) ? b : -1;
 }
 
-bool Document::Replace(uint64_t pos, uint64_t oldLen, const uint8_t *data, size_t n, bool typing,
-                       const CaretState &before, const CaretState &after, DWORD *error)
+bool Document::Replace(uint64_t pos, uint64_t oldLen, const uint8_t* data, size_t n, bool typing,
+                       const CaretState& before, const CaretState& after, DWORD* error)
 {
     uint64_t len = table_.Length();
     if (pos > len)
@@ -159,13 +159,13 @@ bool Document::Replace(uint64_t pos, uint64_t oldLen, const uint8_t *data, size_
         bool merge = false;
         uint64_t stepEnd = 0;
         if (typing && !sealed_ && done_ > 0 && history_.back().typing && savedAt_ != done_) {
-            const Step &s = history_.back();
+            const Step& s = history_.back();
             stepEnd = s.pos + TotalLength(s.inserted);
             merge = pos >= s.pos && pos <= stepEnd;
         }
         table_.Splice(pos, oldLen, inserted);
         if (merge) {
-            Step &s = history_.back();
+            Step& s = history_.back();
             // Bytes removed beyond the step's own bytes were there before it.
             uint64_t beyond = pos + oldLen > stepEnd ? pos + oldLen - stepEnd : 0;
             if (beyond) {
@@ -186,7 +186,7 @@ bool Document::Replace(uint64_t pos, uint64_t oldLen, const uint8_t *data, size_
             history_.push_back(std::move(s));
             ++done_;
         }
-    } catch (const std::bad_alloc &) {
+    } catch (const std::bad_alloc&) {
         *error = ERROR_NOT_ENOUGH_MEMORY;
         return false;
     }
@@ -194,11 +194,11 @@ bool Document::Replace(uint64_t pos, uint64_t oldLen, const uint8_t *data, size_
     return true;
 }
 
-bool Document::Undo(CaretState *caret)
+bool Document::Undo(CaretState* caret)
 {
     if (!done_)
         return false;
-    const Step &s = history_[done_ - 1];
+    const Step& s = history_[done_ - 1];
     table_.Splice(s.pos, TotalLength(s.inserted), s.removed);
     --done_;
     *caret = s.before;
@@ -206,11 +206,11 @@ bool Document::Undo(CaretState *caret)
     return true;
 }
 
-bool Document::Redo(CaretState *caret)
+bool Document::Redo(CaretState* caret)
 {
     if (done_ >= history_.size())
         return false;
-    const Step &s = history_[done_];
+    const Step& s = history_[done_];
     table_.Splice(s.pos, TotalLength(s.removed), s.inserted);
     ++done_;
     *caret = s.after;
@@ -218,8 +218,8 @@ bool Document::Redo(CaretState *caret)
     return true;
 }
 
-bool Document::Find(const std::vector<uint8_t> &pattern, bool matchCase, bool up, uint64_t from,
-                    uint64_t *found) const
+bool Document::Find(const std::vector<uint8_t>& pattern, bool matchCase, bool up, uint64_t from,
+                    uint64_t* found) const
 {
     const uint64_t len = table_.Length();
     const size_t m = pattern.size();
@@ -240,7 +240,7 @@ bool Document::Find(const std::vector<uint8_t> &pattern, bool matchCase, bool up
         // in place; only windows across pieces are copied together first.
         for (uint64_t start = from; start <= len - m; start += kSearchChunk) {
             size_t n = static_cast<size_t>(std::min<uint64_t>(kSearchChunk + m - 1, len - start));
-            const uint8_t *hay = table_.Contiguous(start, n);
+            const uint8_t* hay = table_.Contiguous(start, n);
             if (!hay) {
                 table_.Read(start, n, buf.data());
                 hay = buf.data();
@@ -279,7 +279,7 @@ bool Document::Find(const std::vector<uint8_t> &pattern, bool matchCase, bool up
     }
 }
 
-bool Document::Save(const std::string &path, DWORD *error)
+bool Document::Save(const std::string& path, DWORD* error)
 {
     *error = 0;
     if (path.empty()) {
@@ -287,7 +287,7 @@ bool Document::Save(const std::string &path, DWORD *error)
         return false;
     }
     char full[MAX_PATH * 2];
-    char *name = nullptr;
+    char* name = nullptr;
     DWORD got = GetFullPathNameA(path.c_str(), sizeof full, full, &name);
     if (got == 0 || got >= sizeof full || !name || !*name) {
         *error = got == 0 ? GetLastError() : ERROR_INVALID_NAME;
@@ -316,7 +316,7 @@ bool Document::Save(const std::string &path, DWORD *error)
         return false;
     }
     bool ok = true;
-    table_.ForEachRun(0, table_.Length(), [&](const uint8_t *bytes, size_t n, bool) {
+    table_.ForEachRun(0, table_.Length(), [&](const uint8_t* bytes, size_t n, bool) {
         if (ok)
             ok = WriteAll(h, bytes, n, error);
     });
@@ -349,7 +349,7 @@ bool Document::Save(const std::string &path, DWORD *error)
     return true;
 }
 
-bool Document::SaveOverMappedFile(const std::string &target, const std::string &temp, DWORD *error)
+bool Document::SaveOverMappedFile(const std::string& target, const std::string& temp, DWORD* error)
 {
     // The shown bytes still come from the target, which cannot be replaced
     // while it is mapped. It can be renamed, though: move it aside, put the
@@ -380,8 +380,8 @@ bool Document::SaveOverMappedFile(const std::string &target, const std::string &
     std::unique_ptr<MappedFile> fresh = MappedFile::Open(target, &openError);
     if (!fresh || fresh->Size() != table_.Length())
         return true; // keep reading the old bytes; they are still valid
-    std::vector<Pieces *> keep;
-    for (Step &s : history_) {
+    std::vector<Pieces*> keep;
+    for (Step& s : history_) {
         keep.push_back(&s.removed);
         keep.push_back(&s.inserted);
     }

@@ -76,8 +76,8 @@ private:
     void CentreOn(uint64_t pos);
     void SetTopRow(uint64_t row);
     void SetLeftColumn(int col);
-    bool Edit(uint64_t pos, uint64_t oldLen, const uint8_t *data, size_t n, bool typing,
-              const CaretState &after);
+    bool Edit(uint64_t pos, uint64_t oldLen, const uint8_t* data, size_t n, bool typing,
+              const CaretState& after);
     void ResetView();
 
     // ---- input
@@ -86,7 +86,7 @@ private:
     void TypeHexDigit(int digit);
     void TypeByte(uint8_t b);
     void DeleteSelectionOrByte(bool backwards);
-    void HitTest(int x, int y, uint64_t *pos, int *pane, int *nibble) const;
+    void HitTest(int x, int y, uint64_t* pos, int* pane, int* nibble) const;
     void OnMouseDown(int x, int y, bool shift);
     void OnMouseMove(int x, int y);
     void OnScroll(bool vertical, int code);
@@ -100,8 +100,8 @@ private:
     bool OpenClipboardRetry();
 
     // ---- search
-    LRESULT SetFindData(const BGFINDDATA *data);
-    LRESULT FindNext(const BGFINDNEXT *run);
+    LRESULT SetFindData(const BGFINDDATA* data);
+    LRESULT FindNext(const BGFINDNEXT* run);
 
     // ---- drawing
     void SetFont(HFONT font);
@@ -370,8 +370,8 @@ void Grid::MoveCaret(uint64_t pos, bool extend)
     doc_.SealTyping();
 }
 
-bool Grid::Edit(uint64_t pos, uint64_t oldLen, const uint8_t *data, size_t n, bool typing,
-                const CaretState &after)
+bool Grid::Edit(uint64_t pos, uint64_t oldLen, const uint8_t* data, size_t n, bool typing,
+                const CaretState& after)
 {
     if (ReadOnly()) {
         Fail(ERROR_WRITE_PROTECT);
@@ -615,7 +615,7 @@ void Grid::TypeByte(uint8_t b)
 // ------------------------------------------------------------------------
 // Mouse
 
-void Grid::HitTest(int x, int y, uint64_t *pos, int *pane, int *nibble) const
+void Grid::HitTest(int x, int y, uint64_t* pos, int* pane, int* nibble) const
 {
     int rowIndex = y < headerH_ ? 0 : (y - headerH_) / ch_;
     uint64_t row = topRow_ + static_cast<uint64_t>(std::max(0, rowIndex));
@@ -715,7 +715,7 @@ bool Grid::Copy()
         bytes.resize(n);
         doc_.Read(SelStart(), n, bytes.data());
         text = cs_.pane == BGPANE_HEX ? BytesToHexText(bytes.data(), n) : BytesToCharText(bytes.data(), n);
-    } catch (const std::bad_alloc &) {
+    } catch (const std::bad_alloc&) {
         Fail(ERROR_NOT_ENOUGH_MEMORY);
         return false;
     }
@@ -729,10 +729,10 @@ bool Grid::Copy()
         Fail(ERROR_NOT_ENOUGH_MEMORY);
         return false;
     }
-    char *t = static_cast<char *>(GlobalLock(hText));
+    char* t = static_cast<char*>(GlobalLock(hText));
     std::memcpy(t, text.c_str(), text.size() + 1);
     GlobalUnlock(hText);
-    uint8_t *b = static_cast<uint8_t *>(GlobalLock(hBin));
+    uint8_t* b = static_cast<uint8_t*>(GlobalLock(hBin));
     uint64_t count = n;
     std::memcpy(b, &count, sizeof count);
     if (n)
@@ -796,7 +796,7 @@ bool Grid::Paste()
         UINT format = RegisterClipboardFormatA(BYTEGRID_CLIPFORMAT);
         HANDLE h = format ? GetClipboardData(format) : nullptr;
         if (h) {
-            const uint8_t *p = static_cast<const uint8_t *>(GlobalLock(h));
+            const uint8_t* p = static_cast<const uint8_t*>(GlobalLock(h));
             SIZE_T size = GlobalSize(h);
             uint64_t count = 0;
             if (p && size >= sizeof count) {
@@ -810,7 +810,7 @@ bool Grid::Paste()
                 GlobalUnlock(h);
         }
         if (!got && (h = GetClipboardData(CF_TEXT)) != nullptr) {
-            const char *p = static_cast<const char *>(GlobalLock(h));
+            const char* p = static_cast<const char*>(GlobalLock(h));
             if (p) {
                 size_t n = strnlen(p, GlobalSize(h));
                 if (cs_.pane != BGPANE_HEX || !HexTextToBytes(p, n, &bytes))
@@ -819,7 +819,7 @@ bool Grid::Paste()
                 GlobalUnlock(h);
             }
         }
-    } catch (const std::bad_alloc &) {
+    } catch (const std::bad_alloc&) {
         CloseClipboard();
         Fail(ERROR_NOT_ENOUGH_MEMORY);
         return false;
@@ -846,7 +846,7 @@ bool Grid::Paste()
 // ------------------------------------------------------------------------
 // Search
 
-LRESULT Grid::SetFindData(const BGFINDDATA *data)
+LRESULT Grid::SetFindData(const BGFINDDATA* data)
 {
     if (!data || !data->pData || data->cbData == 0 || data->cbData > kMaxPattern)
         return 0;
@@ -855,7 +855,7 @@ LRESULT Grid::SetFindData(const BGFINDDATA *data)
     return 1;
 }
 
-LRESULT Grid::FindNext(const BGFINDNEXT *run)
+LRESULT Grid::FindNext(const BGFINDNEXT* run)
 {
     if (!run || !run->pResult || pattern_.empty())
         return 0;
@@ -899,7 +899,7 @@ void Grid::Measure()
     // line up even when no fixed-pitch font could be had.
     int widest = tm.tmAveCharWidth;
     static const char sample[] = "0123456789ABCDEFWMm.";
-    for (const char *c = sample; *c; ++c) {
+    for (const char* c = sample; *c; ++c) {
         SIZE sz;
         if (GetTextExtentPoint32A(dc, c, 1, &sz))
             widest = std::max<int>(widest, sz.cx);
@@ -959,7 +959,7 @@ void Grid::Paint(HDC target)
     ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
 
     std::vector<INT> dx(kTotalColumns + 4, cw_);
-    auto cell = [&](int column, uint64_t row, const char *s, int n, COLORREF fg, COLORREF bg, int extraCells) {
+    auto cell = [&](int column, uint64_t row, const char* s, int n, COLORREF fg, COLORREF bg, int extraCells) {
         RECT r = {X(column), RowY(row), X(column + n + extraCells), RowY(row) + ch_};
         SetTextColor(dc, fg);
         SetBkColor(dc, bg);
@@ -1010,7 +1010,7 @@ void Grid::Paint(HDC target)
 
         int count = static_cast<int>(std::min<uint64_t>(kBytesPerRow, len - offset));
         int k = 0;
-        doc_.Table().ForEachRun(offset, static_cast<uint64_t>(count), [&](const uint8_t *p, size_t n, bool e) {
+        doc_.Table().ForEachRun(offset, static_cast<uint64_t>(count), [&](const uint8_t* p, size_t n, bool e) {
             for (size_t j = 0; j < n; ++j, ++k) {
                 bytes[k] = p[j];
                 changed[k] = e;
@@ -1186,7 +1186,7 @@ LRESULT Grid::Handle(UINT msg, WPARAM wp, LPARAM lp)
         Changed(true);
         return 0;
     case BGM_GETBYTES: {
-        BGBYTES *req = reinterpret_cast<BGBYTES *>(wp);
+        BGBYTES* req = reinterpret_cast<BGBYTES*>(wp);
         if (!req || !req->buffer)
             return 0;
         return static_cast<LRESULT>(doc_.Read(req->offset, req->count, req->buffer));
@@ -1198,7 +1198,7 @@ LRESULT Grid::Handle(UINT msg, WPARAM wp, LPARAM lp)
         ResetView();
         return 1;
     case BGM_LOADFILE: {
-        const char *path = reinterpret_cast<const char *>(wp);
+        const char* path = reinterpret_cast<const char*>(wp);
         DWORD error = 0;
         if (!path || !doc_.Load(path, &error)) {
             Fail(path ? error : ERROR_INVALID_PARAMETER);
@@ -1208,7 +1208,7 @@ LRESULT Grid::Handle(UINT msg, WPARAM wp, LPARAM lp)
         return 1;
     }
     case BGM_SAVEFILE: {
-        const char *path = reinterpret_cast<const char *>(wp);
+        const char* path = reinterpret_cast<const char*>(wp);
         DWORD error = 0;
         if (!path || !doc_.Save(path, &error)) {
             Fail(path ? error : ERROR_INVALID_PARAMETER);
@@ -1251,8 +1251,8 @@ LRESULT Grid::Handle(UINT msg, WPARAM wp, LPARAM lp)
     case BGM_CANREDO: return !ReadOnly() && doc_.CanRedo() ? 1 : 0;
 
     // Search
-    case BGM_SETFINDDATA: return SetFindData(reinterpret_cast<const BGFINDDATA *>(wp));
-    case BGM_FINDNEXT: return FindNext(reinterpret_cast<const BGFINDNEXT *>(wp));
+    case BGM_SETFINDDATA: return SetFindData(reinterpret_cast<const BGFINDDATA*>(wp));
+    case BGM_FINDNEXT: return FindNext(reinterpret_cast<const BGFINDNEXT*>(wp));
     default: break;
     }
     return DefWindowProcA(hwnd_, msg, wp, lp);
@@ -1260,7 +1260,7 @@ LRESULT Grid::Handle(UINT msg, WPARAM wp, LPARAM lp)
 
 LRESULT CALLBACK GridProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    Grid *grid = reinterpret_cast<Grid *>(GetWindowLongPtrA(hwnd, 0));
+    Grid* grid = reinterpret_cast<Grid*>(GetWindowLongPtrA(hwnd, 0));
     if (msg == WM_NCCREATE) {
         grid = new (std::nothrow) Grid(hwnd);
         if (!grid)
@@ -1286,7 +1286,7 @@ bool RegisterGridClass(HINSTANCE instance)
     wc.cbSize = sizeof wc;
     wc.style = CS_DBLCLKS | CS_GLOBALCLASS;
     wc.lpfnWndProc = GridProc;
-    wc.cbWndExtra = sizeof(Grid *);
+    wc.cbWndExtra = sizeof(Grid*);
     wc.hInstance = instance;
     wc.hCursor = LoadCursor(nullptr, IDC_IBEAM);
     wc.lpszClassName = BYTEGRID_CLASSA;

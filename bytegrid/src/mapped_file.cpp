@@ -4,7 +4,7 @@ namespace bytegrid {
 
 namespace {
 
-bool FileIdentity(HANDLE h, DWORD *volume, DWORD *high, DWORD *low)
+bool FileIdentity(HANDLE h, DWORD* volume, DWORD* high, DWORD* low)
 {
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(h, &info))
@@ -17,7 +17,7 @@ bool FileIdentity(HANDLE h, DWORD *volume, DWORD *high, DWORD *low)
 
 } // namespace
 
-std::unique_ptr<MappedFile> MappedFile::Open(const std::string &path, DWORD *error)
+std::unique_ptr<MappedFile> MappedFile::Open(const std::string& path, DWORD* error)
 {
     *error = 0;
     if (path.empty()) {
@@ -58,7 +58,7 @@ std::unique_ptr<MappedFile> MappedFile::Open(const std::string &path, DWORD *err
         *error = GetLastError();
         return nullptr;
     }
-    f->view_ = static_cast<const uint8_t *>(MapViewOfFile(f->mapping_, FILE_MAP_READ, 0, 0, 0));
+    f->view_ = static_cast<const uint8_t*>(MapViewOfFile(f->mapping_, FILE_MAP_READ, 0, 0, 0));
     if (!f->view_) {
         *error = GetLastError();
         if (*error == 0)
@@ -80,7 +80,7 @@ MappedFile::~MappedFile()
         DeleteFileA(deletePath_.c_str());
 }
 
-bool MappedFile::IsSameFile(const std::string &path) const
+bool MappedFile::IsSameFile(const std::string& path) const
 {
     HANDLE h = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,

@@ -10,15 +10,15 @@ namespace {
 constexpr size_t kBlockSize = 1 << 20;
 }
 
-uint64_t TotalLength(const Pieces &pieces)
+uint64_t TotalLength(const Pieces& pieces)
 {
     uint64_t n = 0;
-    for (const Piece &p : pieces)
+    for (const Piece& p : pieces)
         n += p.length;
     return n;
 }
 
-void PieceTable::Reset(const uint8_t *original, uint64_t length)
+void PieceTable::Reset(const uint8_t* original, uint64_t length)
 {
     original_ = original;
     pieces_.clear();
@@ -35,7 +35,7 @@ void PieceTable::Clear()
     Reset(nullptr, 0);
 }
 
-const uint8_t *PieceTable::Bytes(const Piece &p) const
+const uint8_t* PieceTable::Bytes(const Piece& p) const
 {
     if (p.source == 0)
         return original_ + p.offset;
@@ -52,21 +52,21 @@ size_t PieceTable::Find(uint64_t pos) const
     return static_cast<size_t>(it - starts_.begin()) - 1;
 }
 
-size_t PieceTable::Read(uint64_t pos, size_t n, uint8_t *out) const
+size_t PieceTable::Read(uint64_t pos, size_t n, uint8_t* out) const
 {
     if (pos >= length_)
         return 0;
     if (n > length_ - pos)
         n = static_cast<size_t>(length_ - pos);
     size_t done = 0;
-    ForEachRun(pos, n, [&](const uint8_t *bytes, size_t count, bool) {
+    ForEachRun(pos, n, [&](const uint8_t* bytes, size_t count, bool) {
         std::memcpy(out + done, bytes, count);
         done += count;
     });
     return done;
 }
 
-const uint8_t *PieceTable::Contiguous(uint64_t pos, size_t n) const
+const uint8_t* PieceTable::Contiguous(uint64_t pos, size_t n) const
 {
     if (pos >= length_ || n > length_ - pos || pieces_.empty())
         return nullptr;
@@ -77,11 +77,11 @@ const uint8_t *PieceTable::Contiguous(uint64_t pos, size_t n) const
     return Bytes(pieces_[i]) + skip;
 }
 
-Piece PieceTable::Store(const uint8_t *data, size_t n)
+Piece PieceTable::Store(const uint8_t* data, size_t n)
 {
     if (n == 0)
         return Piece{};
-    Block *b = current_ < blocks_.size() ? &blocks_[current_] : nullptr;
+    Block* b = current_ < blocks_.size() ? &blocks_[current_] : nullptr;
     if (!b || b->capacity - b->used < n) {
         Block fresh;
         fresh.capacity = n > kBlockSize / 4 ? n : kBlockSize;
@@ -124,7 +124,7 @@ Pieces PieceTable::Slice(uint64_t pos, uint64_t len) const
     return out;
 }
 
-void PieceTable::Splice(uint64_t pos, uint64_t len, const Pieces &with)
+void PieceTable::Splice(uint64_t pos, uint64_t len, const Pieces& with)
 {
     if (pos > length_)
         pos = length_;
@@ -142,7 +142,7 @@ void PieceTable::Splice(uint64_t pos, uint64_t len, const Pieces &with)
         head.length = pos - starts_[i];
         result.push_back(head);
     }
-    for (const Piece &p : with)
+    for (const Piece& p : with)
         if (p.length)
             result.push_back(p);
     // Skip to the piece holding pos + len and keep its tail.
@@ -166,11 +166,11 @@ void PieceTable::Normalize()
 {
     Pieces merged;
     merged.reserve(pieces_.size());
-    for (const Piece &p : pieces_) {
+    for (const Piece& p : pieces_) {
         if (p.length == 0)
             continue;
         if (!merged.empty()) {
-            Piece &last = merged.back();
+            Piece& last = merged.back();
             if (last.source == p.source && last.offset + last.length == p.offset) {
                 last.length += p.length;
                 continue;
@@ -188,17 +188,17 @@ void PieceTable::Normalize()
     length_ = at;
 }
 
-bool PieceTable::Rebase(const uint8_t *original, uint64_t length, const std::vector<Pieces *> &keep)
+bool PieceTable::Rebase(const uint8_t* original, uint64_t length, const std::vector<Pieces*>& keep)
 {
     // Gather the ranges of the old original still referred to, merged.
     std::vector<std::pair<uint64_t, uint64_t>> ranges; // [begin, end)
-    for (const Pieces *list : keep)
-        for (const Piece &p : *list)
+    for (const Pieces* list : keep)
+        for (const Piece& p : *list)
             if (p.source == 0 && p.length)
                 ranges.emplace_back(p.offset, p.offset + p.length);
     std::sort(ranges.begin(), ranges.end());
     std::vector<std::pair<uint64_t, uint64_t>> merged;
-    for (const auto &r : ranges) {
+    for (const auto& r : ranges) {
         if (!merged.empty() && r.first <= merged.back().second)
             merged.back().second = std::max(merged.back().second, r.second);
         else
@@ -208,20 +208,20 @@ bool PieceTable::Rebase(const uint8_t *original, uint64_t length, const std::vec
     std::vector<Piece> copies;
     try {
         copies.reserve(merged.size());
-        for (const auto &r : merged)
+        for (const auto& r : merged)
             copies.push_back(Store(original_ + r.first, static_cast<size_t>(r.second - r.first)));
-    } catch (const std::bad_alloc &) {
+    } catch (const std::bad_alloc&) {
         ok = false;
     }
     if (ok) {
-        for (Pieces *list : keep)
-            for (Piece &p : *list) {
+        for (Pieces* list : keep)
+            for (Piece& p : *list) {
                 if (p.source != 0 || !p.length)
                     continue;
                 auto it = std::upper_bound(merged.begin(), merged.end(),
                                            std::make_pair(p.offset, UINT64_MAX));
                 size_t k = static_cast<size_t>(it - merged.begin()) - 1;
-                const Piece &c = copies[k];
+                const Piece& c = copies[k];
                 p.offset = c.offset + (p.offset - merged[k].first);
                 p.source = c.source;
             }

@@ -11,24 +11,24 @@
 #include <string>
 #include <vector>
 
+using bgtest::Bytes;
 using bytegrid::CaretState;
 using bytegrid::Document;
-using bgtest::Bytes;
 
 namespace {
 
-std::string Text(const Document &doc)
+std::string Text(const Document& doc)
 {
     std::string s(static_cast<size_t>(doc.Length()), '\0');
-    doc.Read(0, s.size(), reinterpret_cast<uint8_t *>(&s[0]));
+    doc.Read(0, s.size(), reinterpret_cast<uint8_t*>(&s[0]));
     return s;
 }
 
-bool Put(Document &doc, uint64_t pos, uint64_t oldLen, const std::string &bytes, bool typing = false)
+bool Put(Document& doc, uint64_t pos, uint64_t oldLen, const std::string& bytes, bool typing = false)
 {
     DWORD error = 0;
     CaretState c;
-    return doc.Replace(pos, oldLen, reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size(), typing, c, c,
+    return doc.Replace(pos, oldLen, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), typing, c, c,
                        &error);
 }
 
@@ -38,7 +38,7 @@ struct Loaded {
     qmtest::TempDir folder;
     std::string path;
     Document doc;
-    explicit Loaded(const std::string &text)
+    explicit Loaded(const std::string& text)
     {
         path = folder.Path("doc.bin");
         EXPECT_TRUE(bgtest::WriteBytes(path, Bytes(text)));
@@ -48,13 +48,13 @@ struct Loaded {
 };
 
 struct EditCase {
-    const char *name;
-    const char *original;
+    const char* name;
+    const char* original;
     struct Op {
         uint64_t pos, oldLen;
-        const char *bytes;
+        const char* bytes;
     } ops[4];
-    const char *expected;
+    const char* expected;
 };
 
 const EditCase kEdits[] = {
@@ -76,10 +76,10 @@ class Edits : public ::testing::TestWithParam<EditCase> {};
 
 TEST_P(Edits, ApplyUndoAndRedo)
 {
-    const EditCase &c = GetParam();
+    const EditCase& c = GetParam();
     Loaded l(c.original);
     size_t steps = 0;
-    for (const auto &op : c.ops) {
+    for (const auto& op : c.ops) {
         if (!op.bytes)
             break;
         ASSERT_TRUE(Put(l.doc, op.pos, op.oldLen, op.bytes));
@@ -104,9 +104,10 @@ TEST_P(Edits, ApplyUndoAndRedo)
 }
 
 INSTANTIATE_TEST_SUITE_P(Document, Edits, ::testing::ValuesIn(kEdits),
-                         [](const ::testing::TestParamInfo<EditCase> &i) {
+                         [](const ::testing::TestParamInfo<EditCase>& i) {
                              std::string n = i.param.name;
-                             std::replace_if(n.begin(), n.end(), [](char ch) { return !isalnum(ch); }, '_');
+                             std::replace_if(
+                                 n.begin(), n.end(), [](char ch) { return !isalnum(ch); }, '_');
                              return n;
                          });
 
@@ -146,7 +147,8 @@ TEST(Document, HexDigitPairsTypedAsOneStepRestoreTheCaret)
     const uint8_t high = 0x70, both = 0x7A;
     ASSERT_TRUE(l.doc.Replace(1, 0, &high, 1, true, before, mid, &error));
     ASSERT_TRUE(l.doc.Replace(1, 1, &both, 1, true, mid, after, &error));
-    EXPECT_EQ(Text(l.doc), "A\x7A" "B");
+    EXPECT_EQ(Text(l.doc), "A\x7A"
+                           "B");
     CaretState got;
     ASSERT_TRUE(l.doc.Undo(&got));
     EXPECT_EQ(Text(l.doc), "AB");
@@ -183,8 +185,8 @@ TEST(Document, ModifiedFollowsTheSavedStepThroughUndoAndRedo)
 }
 
 struct FindCase {
-    const char *name;
-    const char *pattern;
+    const char* name;
+    const char* pattern;
     bool matchCase, up;
     uint64_t from;
     int expected; // -1: not found
@@ -210,7 +212,7 @@ class Finds : public ::testing::TestWithParam<FindCase> {};
 
 TEST_P(Finds, InEditedDocument)
 {
-    const FindCase &c = GetParam();
+    const FindCase& c = GetParam();
     Loaded l("Hexxo hello HELxO");
     ASSERT_TRUE(Put(l.doc, 2, 2, "ll"));
     ASSERT_TRUE(Put(l.doc, 15, 1, "L"));
@@ -228,9 +230,10 @@ TEST_P(Finds, InEditedDocument)
 }
 
 INSTANTIATE_TEST_SUITE_P(Document, Finds, ::testing::ValuesIn(kFinds),
-                         [](const ::testing::TestParamInfo<FindCase> &i) {
+                         [](const ::testing::TestParamInfo<FindCase>& i) {
                              std::string n = i.param.name;
-                             std::replace_if(n.begin(), n.end(), [](char ch) { return !isalnum(ch); }, '_');
+                             std::replace_if(
+                                 n.begin(), n.end(), [](char ch) { return !isalnum(ch); }, '_');
                              return n;
                          });
 
@@ -284,7 +287,7 @@ TEST(Document, ForwardFindAgreesWithAPlainScan)
             const size_t m = 1 + next() % 4;
             if (round % 2 == 0 && m <= size) {
                 p = text.substr(next() % (size - m + 1), m);
-                for (char &c : p)
+                for (char& c : p)
                     if (next() % 2)
                         c = static_cast<char>(fold(static_cast<uint8_t>(c)) == static_cast<uint8_t>(c)
                                                   ? std::toupper(static_cast<unsigned char>(c))
@@ -365,8 +368,8 @@ TEST(Document, EditsThatWouldPassTheSizeLimitAreRefused)
 TEST(Document, SaveOverTheLoadedFileKeepsTheUndoHistory)
 {
     Loaded l("ABCDEFGH");
-    ASSERT_TRUE(Put(l.doc, 2, 2, ""));    // removes original bytes "CD"
-    ASSERT_TRUE(Put(l.doc, 0, 0, "xy"));  // added bytes
+    ASSERT_TRUE(Put(l.doc, 2, 2, ""));   // removes original bytes "CD"
+    ASSERT_TRUE(Put(l.doc, 0, 0, "xy")); // added bytes
     ASSERT_EQ(Text(l.doc), "xyABEFGH");
     DWORD error = 0;
     ASSERT_TRUE(l.doc.Save(l.path, &error)) << error;
@@ -452,8 +455,8 @@ TEST(Document, FailedSavesLeaveTheTargetAsItWas)
 }
 
 struct HexTextCase {
-    const char *text;
-    const char *bytes; // null: not hex text
+    const char* text;
+    const char* bytes; // null: not hex text
     size_t count;
 };
 
@@ -470,7 +473,7 @@ TEST(ClipText, HexTextIsReadOnlyWhenMadeOfDigitPairs)
         {"", nullptr, 0},
         {"   ", nullptr, 0},
     };
-    for (const HexTextCase &c : cases) {
+    for (const HexTextCase& c : cases) {
         std::vector<uint8_t> out;
         bool ok = bytegrid::HexTextToBytes(c.text, strlen(c.text), &out);
         if (!c.bytes) {

@@ -36,9 +36,16 @@ std::vector<uint8_t> Fixture()
 bool IsExtendedKey(WORD vk)
 {
     switch (vk) {
-    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
-    case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT:
-    case VK_INSERT: case VK_DELETE: return true;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_INSERT:
+    case VK_DELETE: return true;
     default: return false;
     }
 }
@@ -66,12 +73,12 @@ void Pump()
 
 class GridWindow : public ::testing::Test {
 protected:
-    static GridWindow *current;
+    static GridWindow* current;
 
     static LRESULT CALLBACK ParentProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
     {
         if (msg == WM_NOTIFY && current) {
-            const BGNOTIFY *n = reinterpret_cast<const BGNOTIFY *>(lp);
+            const BGNOTIFY* n = reinterpret_cast<const BGNOTIFY*>(lp);
             current->seen.push_back(Seen{static_cast<int>(n->hdr.code), n->hdr.hwndFrom, n->hdr.idFrom,
                                          n->position, n->selStart, n->selLength, n->modified, n->insertMode});
             return 0;
@@ -164,7 +171,7 @@ protected:
         Pump();
     }
 
-    void Type(const std::string &text)
+    void Type(const std::string& text)
     {
         for (char c : text) {
             SHORT v = VkKeyScanA(c);
@@ -175,9 +182,9 @@ protected:
 
     long Count(int code) const
     {
-        return std::count_if(seen.begin(), seen.end(), [&](const Seen &s) { return s.code == code; });
+        return std::count_if(seen.begin(), seen.end(), [&](const Seen& s) { return s.code == code; });
     }
-    const Seen *Last(int code) const
+    const Seen* Last(int code) const
     {
         for (auto it = seen.rbegin(); it != seen.rend(); ++it)
             if (it->code == code)
@@ -187,7 +194,7 @@ protected:
 
     // What the hex view does for a search: prepare, run from the caret,
     // select the match and scroll to it.
-    bool Find(const std::vector<uint8_t> &bytes, bool up, bool matchCase, DWORD *where)
+    bool Find(const std::vector<uint8_t>& bytes, bool up, bool matchCase, DWORD* where)
     {
         BGFINDDATA data = {bytes.data(), static_cast<DWORD>(bytes.size()), up ? 1u : 0u, matchCase ? 1u : 0u};
         if (!Send(BGM_SETFINDDATA, reinterpret_cast<WPARAM>(&data)))
@@ -209,7 +216,7 @@ protected:
             return "<clipboard busy>";
         HANDLE h = GetClipboardData(CF_TEXT);
         if (h) {
-            const char *p = static_cast<const char *>(GlobalLock(h));
+            const char* p = static_cast<const char*>(GlobalLock(h));
             if (p)
                 text = p;
             GlobalUnlock(h);
@@ -218,7 +225,7 @@ protected:
         return text;
     }
 
-    void SetClipboardText(const std::string &text)
+    void SetClipboardText(const std::string& text)
     {
         ASSERT_TRUE(OpenClipboard(parent));
         EmptyClipboard();
@@ -237,7 +244,7 @@ protected:
     std::vector<Seen> seen;
 };
 
-GridWindow *GridWindow::current = nullptr;
+GridWindow* GridWindow::current = nullptr;
 
 TEST(GridLibrary, LoadingRegistersTheClassAndUnloadingRemovesIt)
 {
@@ -272,7 +279,7 @@ struct KeyStep {
 };
 
 struct MoveCase {
-    const char *name;
+    const char* name;
     std::vector<KeyStep> keys;
     ULONGLONG caret, selStart, selLength;
     int pane;
@@ -298,8 +305,7 @@ TEST_F(GridWindow, KeysMoveTheCaretAndTheSelection)
         {"home and end of the last row", {ctrlEnd, home, right, end}, 307, 307, 0, BGPANE_HEX},
         {"up at the top stays", {right, up}, 1, 1, 0, BGPANE_HEX},
         {"shift+right selects", {shiftRight, shiftRight, shiftRight}, 3, 0, 3, BGPANE_HEX},
-        {"shift+left selects backwards", {right, right, right, right, right, shiftLeft, shiftLeft}, 3, 3, 2,
-         BGPANE_HEX},
+        {"shift+left selects backwards", {right, right, right, right, right, shiftLeft, shiftLeft}, 3, 3, 2, BGPANE_HEX},
         {"shift+down", {shiftDown}, 16, 0, 16, BGPANE_HEX},
         {"ctrl+shift+end", {right, ctrlShiftEnd}, 307, 1, 306, BGPANE_HEX},
         {"ctrl+a", {down, ctrlA}, 307, 0, 307, BGPANE_HEX},
@@ -307,19 +313,19 @@ TEST_F(GridWindow, KeysMoveTheCaretAndTheSelection)
         {"tab to the ascii pane", {right, tab}, 1, 1, 0, BGPANE_ASCII},
         {"tab back", {tab, tab}, 0, 0, 0, BGPANE_HEX},
     };
-    for (const MoveCase &c : cases) {
+    for (const MoveCase& c : cases) {
         SCOPED_TRACE(c.name);
         Send(BGM_SETPANE, BGPANE_HEX);
         Send(BGM_SETPOSITION, 0);
         seen.clear();
-        for (const KeyStep &k : c.keys)
+        for (const KeyStep& k : c.keys)
             Key(k.vk, k.ctrl, k.shift);
         EXPECT_EQ(Caret(), c.caret);
         EXPECT_EQ(static_cast<ULONGLONG>(Send(BGM_GETSELSTART)), c.selStart);
         EXPECT_EQ(static_cast<ULONGLONG>(Send(BGM_GETSELLENGTH)), c.selLength);
         EXPECT_EQ(Send(BGM_GETPANE), c.pane);
         if (c.caret != 0 || c.selLength != 0) {
-            const Seen *s = Last(BGN_POSCHANGED);
+            const Seen* s = Last(BGN_POSCHANGED);
             ASSERT_NE(s, nullptr);
             EXPECT_EQ(s->position, c.caret);
             EXPECT_EQ(s->selLength, c.selLength);
@@ -802,7 +808,7 @@ TEST_F(GridWindow, HundredMegabyteFileOpensWithoutACopyAndSavesInPlace)
     ASSERT_TRUE(bgtest::MakeLargeFile(big, size, {{0, "HEAD"}, {size / 2, "MIDDLE"}, {size - 10, "TAIL-MARK"}}));
     PROCESS_MEMORY_COUNTERS_EX before = {}, after = {};
     before.cb = after.cb = sizeof before;
-    ASSERT_TRUE(K32GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS *>(&before),
+    ASSERT_TRUE(K32GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&before),
                                         sizeof before));
 
     ASSERT_EQ(Send(BGM_LOADFILE, reinterpret_cast<WPARAM>(big.c_str())), 1) << Send(BGM_GETLASTERROR);
@@ -816,7 +822,7 @@ TEST_F(GridWindow, HundredMegabyteFileOpensWithoutACopyAndSavesInPlace)
     EXPECT_EQ(at, size - 10);
     EXPECT_EQ(Shown(size / 2, 6), Bytes("MIDDLE"));
 
-    ASSERT_TRUE(K32GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS *>(&after),
+    ASSERT_TRUE(K32GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&after),
                                         sizeof after));
     // Committed private memory (what a copy of the file would take).
     EXPECT_LT(after.PagefileUsage, before.PagefileUsage + (32u << 20))
@@ -845,7 +851,7 @@ TEST_F(GridWindow, HundredMegabyteFileOpensWithoutACopyAndSavesInPlace)
 }
 
 // Writes a 24-bit BMP of the window and returns its pixels.
-std::vector<COLORREF> Screenshot(HWND w, const std::string &file)
+std::vector<COLORREF> Screenshot(HWND w, const std::string& file)
 {
     RECT rc;
     GetWindowRect(w, &rc);
@@ -866,7 +872,7 @@ std::vector<COLORREF> Screenshot(HWND w, const std::string &file)
     bi.biCompression = BI_RGB;
     DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
     std::vector<BYTE> bits(stride * static_cast<DWORD>(height));
-    GetDIBits(dc, bmp, 0, static_cast<UINT>(height), bits.data(), reinterpret_cast<BITMAPINFO *>(&bi),
+    GetDIBits(dc, bmp, 0, static_cast<UINT>(height), bits.data(), reinterpret_cast<BITMAPINFO*>(&bi),
               DIB_RGB_COLORS);
     DeleteObject(bmp);
     DeleteDC(dc);
@@ -887,7 +893,7 @@ std::vector<COLORREF> Screenshot(HWND w, const std::string &file)
     std::vector<COLORREF> pixels;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
-            const BYTE *p = &bits[static_cast<size_t>(y) * stride + static_cast<size_t>(x) * 3];
+            const BYTE* p = &bits[static_cast<size_t>(y) * stride + static_cast<size_t>(x) * 3];
             pixels.push_back(RGB(p[2], p[1], p[0]));
         }
     return pixels;

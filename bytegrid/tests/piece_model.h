@@ -14,11 +14,11 @@ namespace piecemodel {
 using Bytes = std::vector<uint8_t>;
 
 // The bytes a piece list stands for.
-inline Bytes BytesOf(const bytegrid::PieceTable &t, const bytegrid::Pieces &pieces)
+inline Bytes BytesOf(const bytegrid::PieceTable& t, const bytegrid::Pieces& pieces)
 {
     Bytes out;
-    for (const bytegrid::Piece &p : pieces) {
-        const uint8_t *b = t.Bytes(p);
+    for (const bytegrid::Piece& p : pieces) {
+        const uint8_t* b = t.Bytes(p);
         out.insert(out.end(), b, b + p.length);
     }
     return out;
@@ -26,9 +26,9 @@ inline Bytes BytesOf(const bytegrid::PieceTable &t, const bytegrid::Pieces &piec
 
 // The table keeps its pieces merged: no empty piece, no two neighbours that
 // continue each other in the same source, and the lengths add up.
-inline bool IsNormalized(const bytegrid::PieceTable &t)
+inline bool IsNormalized(const bytegrid::PieceTable& t)
 {
-    const bytegrid::Pieces &list = t.PieceList();
+    const bytegrid::Pieces& list = t.PieceList();
     if (bytegrid::TotalLength(list) != t.Length())
         return false;
     for (size_t i = 0; i < list.size(); ++i) {
@@ -43,7 +43,7 @@ inline bool IsNormalized(const bytegrid::PieceTable &t)
 struct Step {
     uint64_t pos;
     bytegrid::Pieces removed, inserted;
-    Bytes removedBytes, insertedBytes;  // what they read when the step was made
+    Bytes removedBytes, insertedBytes; // what they read when the step was made
 };
 
 struct EditedTable {
@@ -52,7 +52,7 @@ struct EditedTable {
     std::vector<Step> steps;
 
     // Shows the original (which must outlive its use, as a file mapping does).
-    void Reset(const Bytes &original)
+    void Reset(const Bytes& original)
     {
         table.Reset(original.data(), original.size());
         model = original;
@@ -60,7 +60,7 @@ struct EditedTable {
     }
 
     // Replaces [pos, pos + cut) with the given pieces and keeps the step.
-    void Replace(uint64_t pos, uint64_t cut, const bytegrid::Pieces &inserted)
+    void Replace(uint64_t pos, uint64_t cut, const bytegrid::Pieces& inserted)
     {
         Step s{pos, table.Slice(pos, cut), inserted, {}, {}};
         s.removedBytes = BytesOf(table, s.removed);
@@ -82,10 +82,10 @@ struct EditedTable {
     }
 
     // The piece lists a save must keep readable.
-    std::vector<bytegrid::Pieces *> Kept()
+    std::vector<bytegrid::Pieces*> Kept()
     {
-        std::vector<bytegrid::Pieces *> keep;
-        for (Step &s : steps) {
+        std::vector<bytegrid::Pieces*> keep;
+        for (Step& s : steps) {
             keep.push_back(&s.removed);
             keep.push_back(&s.inserted);
         }
@@ -101,11 +101,11 @@ struct EditedTable {
     // Every kept step still reads what it held when it was made.
     bool StepsReadAsMade() const
     {
-        for (const Step &s : steps)
+        for (const Step& s : steps)
             if (BytesOf(table, s.removed) != s.removedBytes || BytesOf(table, s.inserted) != s.insertedBytes)
                 return false;
         return true;
     }
 };
 
-}  // namespace piecemodel
+} // namespace piecemodel

@@ -22,26 +22,25 @@ using piecemodel::Bytes;
 using piecemodel::BytesOf;
 using piecemodel::Step;
 
-Bytes ReadAll(const PieceTable &t)
+Bytes ReadAll(const PieceTable& t)
 {
     Bytes out(static_cast<size_t>(t.Length()));
     EXPECT_EQ(t.Read(0, out.size(), out.data()), out.size());
     return out;
 }
 
-Bytes RandomBytes(std::mt19937 &rng, size_t n)
+Bytes RandomBytes(std::mt19937& rng, size_t n)
 {
     Bytes b(n);
-    for (uint8_t &c : b)
+    for (uint8_t& c : b)
         c = static_cast<uint8_t>(rng());
     return b;
 }
 
 // Random edits on an edited table.
-class Model
-{
+class Model {
 public:
-    Model(const Bytes &original, unsigned seed) : original_(original), rng_(seed) { e_.Reset(original_); }
+    Model(const Bytes& original, unsigned seed) : original_(original), rng_(seed) { e_.Reset(original_); }
 
     void RandomEdit()
     {
@@ -50,7 +49,7 @@ public:
         const uint64_t cut = len > pos ? rng_() % (std::min<uint64_t>(len - pos, 64) + 1) : 0;
         Pieces inserted;
         switch (rng_() % 4) {
-        case 0:  // typed or pasted bytes (now and then a big paste, which gets a block of its own)
+        case 0: // typed or pasted bytes (now and then a big paste, which gets a block of its own)
         case 1: {
             const size_t n = rng_() % 8 == 0 ? 300000 + rng_() % 1000 : rng_() % 40;
             Bytes add = RandomBytes(rng_, n);
@@ -58,23 +57,23 @@ public:
                 inserted.push_back(e_.table.Store(add.data(), add.size()));
             break;
         }
-        case 2:  // a copy of another part of the document
+        case 2: // a copy of another part of the document
             if (len) {
                 const uint64_t from = rng_() % len;
                 inserted = e_.table.Slice(from, 1 + rng_() % std::min<uint64_t>(len - from, 200));
             }
             break;
-        default:  // a plain delete
+        default: // a plain delete
             break;
         }
         e_.Replace(pos, cut, inserted);
     }
 
-    void Check(const std::string &where)
+    void Check(const std::string& where)
     {
         SCOPED_TRACE(where);
-        const PieceTable &t = e_.table;
-        const Bytes &model = e_.model;
+        const PieceTable& t = e_.table;
+        const Bytes& model = e_.model;
         EXPECT_TRUE(e_.ReadsLikeModel());
         EXPECT_TRUE(piecemodel::IsNormalized(t));
         EXPECT_TRUE(e_.StepsReadAsMade());
@@ -88,7 +87,7 @@ public:
             got.resize(copied);
             EXPECT_TRUE(got == Bytes(model.begin() + pos, model.begin() + pos + copied));
             Bytes runs;
-            t.ForEachRun(pos, n, [&](const uint8_t *b, size_t count, bool) { runs.insert(runs.end(), b, b + count); });
+            t.ForEachRun(pos, n, [&](const uint8_t* b, size_t count, bool) { runs.insert(runs.end(), b, b + count); });
             EXPECT_TRUE(runs == got);
         }
     }
@@ -130,10 +129,10 @@ TEST(PieceTable, RangesPastTheEndAreClamped)
     EXPECT_EQ(t.Read(4, 8, buf), 2u);
     EXPECT_TRUE(t.Slice(6, 3).empty());
     EXPECT_EQ(bytegrid::TotalLength(t.Slice(4, 100)), 2u);
-    t.Splice(4, 100, {});  // cut to the end
+    t.Splice(4, 100, {}); // cut to the end
     EXPECT_TRUE(ReadAll(t) == (Bytes{'a', 'b', 'c', 'd'}));
     const uint8_t x = 'x';
-    t.Splice(100, 0, {t.Store(&x, 1)});  // put at the end
+    t.Splice(100, 0, {t.Store(&x, 1)}); // put at the end
     EXPECT_TRUE(ReadAll(t) == (Bytes{'a', 'b', 'c', 'd', 'x'}));
     EXPECT_EQ(t.Store(&x, 0).length, 0u);
 }
@@ -141,7 +140,7 @@ TEST(PieceTable, RangesPastTheEndAreClamped)
 TEST(PieceTable, SmallStoresShareABlockThatABigStoreLeavesCurrent)
 {
     PieceTable t;
-    const Bytes small(10, 's'), big(2 << 20, 'b');  // more than the shared block has room for
+    const Bytes small(10, 's'), big(2 << 20, 'b'); // more than the shared block has room for
     const Piece a = t.Store(small.data(), small.size());
     const Piece b = t.Store(big.data(), big.size());
     const Piece c = t.Store(small.data(), small.size());
@@ -161,12 +160,12 @@ TEST(PieceTable, RebaseKeepsTheStepsReadableAfterTheOldOriginalGoes)
         for (int i = 0; i < 60; ++i)
             m.RandomEdit();
         Bytes saved = m.e_.model;
-        std::vector<Pieces *> keep = m.e_.Kept();
+        std::vector<Pieces*> keep = m.e_.Kept();
         ASSERT_TRUE(m.e_.table.Rebase(saved.data(), saved.size(), keep));
         std::fill(m.original_.begin(), m.original_.end(), 0xEE);
         EXPECT_EQ(m.e_.table.PieceList().size(), saved.empty() ? 0u : 1u);
-        for (Pieces *list : keep)
-            for (const Piece &p : *list)
+        for (Pieces* list : keep)
+            for (const Piece& p : *list)
                 EXPECT_NE(p.source, 0u) << "a kept piece still points into the old original";
         m.Check("seed " + std::to_string(seed) + " after the save");
         // Undo back past the save, then edit on.
@@ -185,10 +184,10 @@ TEST(PieceTable, RebaseKeepsTheStepsReadableAfterTheOldOriginalGoes)
 TEST(PieceTable, RebaseThatRunsOutOfMemoryLeavesTheStepsAlone)
 {
     struct Case {
-        const char *name;
-        uint64_t roomBlocks;  // new blocks of 1 MiB the store may still take
+        const char* name;
+        uint64_t roomBlocks; // new blocks of 1 MiB the store may still take
     };
-    for (const Case &c : {Case{"no room at all", 0}, Case{"room for the first copy only", 1}}) {
+    for (const Case& c : {Case{"no room at all", 0}, Case{"room for the first copy only", 1}}) {
         SCOPED_TRACE(c.name);
         std::mt19937 rng(9);
         const Bytes original = RandomBytes(rng, 3 << 20);
@@ -224,4 +223,4 @@ TEST(PieceTable, RebaseThatRunsOutOfMemoryLeavesTheStepsAlone)
     }
 }
 
-}  // namespace
+} // namespace

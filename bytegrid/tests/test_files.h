@@ -10,7 +10,7 @@
 
 namespace bgtest {
 
-inline bool WriteBytes(const std::string &path, const std::vector<uint8_t> &bytes)
+inline bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
 {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
@@ -22,7 +22,7 @@ inline bool WriteBytes(const std::string &path, const std::vector<uint8_t> &byte
     return ok;
 }
 
-inline std::vector<uint8_t> ReadBytes(const std::string &path)
+inline std::vector<uint8_t> ReadBytes(const std::string& path)
 {
     std::vector<uint8_t> bytes;
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -41,7 +41,7 @@ inline std::vector<uint8_t> ReadBytes(const std::string &path)
 }
 
 // Reads `count` bytes at `offset` without loading the whole file.
-inline std::vector<uint8_t> ReadAt(const std::string &path, uint64_t offset, DWORD count)
+inline std::vector<uint8_t> ReadAt(const std::string& path, uint64_t offset, DWORD count)
 {
     std::vector<uint8_t> bytes(count);
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -60,8 +60,8 @@ inline std::vector<uint8_t> ReadAt(const std::string &path, uint64_t offset, DWO
 
 // A file of `size` bytes (sparse where the file system allows), with the
 // given bytes written at the given offsets.
-inline bool MakeLargeFile(const std::string &path, uint64_t size,
-                          const std::vector<std::pair<uint64_t, std::string>> &marks = {})
+inline bool MakeLargeFile(const std::string& path, uint64_t size,
+                          const std::vector<std::pair<uint64_t, std::string>>& marks = {})
 {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
@@ -71,7 +71,7 @@ inline bool MakeLargeFile(const std::string &path, uint64_t size,
     LARGE_INTEGER at;
     at.QuadPart = static_cast<LONGLONG>(size);
     bool ok = SetFilePointerEx(h, at, nullptr, FILE_BEGIN) && SetEndOfFile(h);
-    for (const auto &m : marks) {
+    for (const auto& m : marks) {
         at.QuadPart = static_cast<LONGLONG>(m.first);
         DWORD n = 0;
         ok = ok && SetFilePointerEx(h, at, nullptr, FILE_BEGIN) &&
@@ -81,6 +81,6 @@ inline bool MakeLargeFile(const std::string &path, uint64_t size,
     return ok;
 }
 
-inline std::vector<uint8_t> Bytes(const std::string &s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+inline std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
 
 } // namespace bgtest

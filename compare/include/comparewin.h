@@ -31,16 +31,15 @@ constexpr UINT WM_COMPAREWIN_SELECTALL = 56003;
 
 // The record WM_COMPAREWIN_COMPARE points to. The sender owns the record and
 // the three NUL-terminated ANSI paths; they stay valid until the message returns.
-struct CompareRequest
-{
-    const char *firstPath;   // first file (or folder)
-    const char *secondPath;  // second file (or folder)
-    const char *resultPath;  // result file; created or overwritten by the compare
+struct CompareRequest {
+    const char* firstPath;  // first file (or folder)
+    const char* secondPath; // second file (or folder)
+    const char* resultPath; // result file; created or overwritten by the compare
 };
 
 // Row markers of the result file: every row starts with one of these.
-#define COMPAREWIN_MARK_COMMON     "    "
-#define COMPAREWIN_MARK_FIRSTONLY  " <! "
+#define COMPAREWIN_MARK_COMMON "    "
+#define COMPAREWIN_MARK_FIRSTONLY " <! "
 #define COMPAREWIN_MARK_SECONDONLY " !> "
-#define COMPAREWIN_MARK_MOVEDFROM  " <- "
-#define COMPAREWIN_MARK_MOVEDTO    " -> "
+#define COMPAREWIN_MARK_MOVEDFROM " <- "
+#define COMPAREWIN_MARK_MOVEDTO " -> "

@@ -27,20 +27,20 @@ std::string Lower(std::string s)
     return s;
 }
 
-std::string JoinPath(const std::string &folder, const std::string &name)
+std::string JoinPath(const std::string& folder, const std::string& name)
 {
     if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/'))
         return folder + name;
     return folder + "\\" + name;
 }
 
-std::string ScanDirectory(const std::string &folder, int depth)
+std::string ScanDirectory(const std::string& folder, int depth)
 {
     if (depth > 64)
         return std::string();
     struct Entry {
         std::string key, name;
-        bool operator<(const Entry &o) const { return key < o.key; }
+        bool operator<(const Entry& o) const { return key < o.key; }
     };
     std::vector<Entry> files, folders;
     WIN32_FIND_DATAA fd;
@@ -61,7 +61,7 @@ std::string ScanDirectory(const std::string &folder, int depth)
     if (!files.empty())
         return JoinPath(folder, std::min_element(files.begin(), files.end())->name);
     std::sort(folders.begin(), folders.end());
-    for (const Entry &f : folders) {
+    for (const Entry& f : folders) {
         std::string first = ScanDirectory(JoinPath(folder, f.name), depth + 1);
         if (!first.empty())
             return first;
@@ -73,10 +73,9 @@ std::string ScanDirectory(const std::string &folder, int depth)
 // Result file
 
 // Writes the rows into the result file through a buffer.
-class ResultWriter : public ResultSink
-{
+class ResultWriter : public ResultSink {
 public:
-    explicit ResultWriter(const char *path) : buffer_(new char[kBufferSize])
+    explicit ResultWriter(const char* path) : buffer_(new char[kBufferSize])
     {
         handle_ = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -88,7 +87,7 @@ public:
     }
     bool created() const { return handle_ != INVALID_HANDLE_VALUE; }
 
-    void put(const char *p, std::size_t n) override
+    void put(const char* p, std::size_t n) override
     {
         while (n > 0 && ok_) {
             std::size_t room = kBufferSize - used_;
@@ -130,8 +129,8 @@ private:
     std::unique_ptr<char[]> buffer_;
 };
 
-CompareStatus WriteCompareResult(const char *path, const BudgetVector<OutSection> *composite, const TextLines *left,
-                                 const TextLines *right)
+CompareStatus WriteCompareResult(const char* path, const BudgetVector<OutSection>* composite, const TextLines* left,
+                                 const TextLines* right)
 {
     ResultWriter writer(path);
     if (!writer.created())
@@ -163,8 +162,7 @@ std::size_t DefaultMemoryLimit()
 }
 
 // Shows the wait cursor while the files are read.
-class WaitCursor
-{
+class WaitCursor {
 public:
     WaitCursor() : old_(SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)))) {}
     ~WaitCursor() { SetCursor(old_); }
@@ -173,12 +171,12 @@ private:
     HCURSOR old_;
 };
 
-void ReportOpenFailure(const char *path)
+void ReportOpenFailure(const char* path)
 {
     DWORD error = GetLastError();
-    char *text = nullptr;
+    char* text = nullptr;
     FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, error, 0, reinterpret_cast<char *>(&text), 0, nullptr);
+                   nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
     std::string line = "pairview: cannot open ";
     line += path;
     line += ": ";
@@ -193,11 +191,11 @@ void ReportOpenFailure(const char *path)
 // the result file, and the window that draws it, speak UTF-8 (the process
 // code page) as the Unicode encodings do: an ANSI file's text is turned into
 // UTF-8. Pure ASCII is the same in both and stays as it is.
-void AnsiLinesToUtf8(TextLines &out)
+void AnsiLinesToUtf8(TextLines& out)
 {
     if (out.encoding.code != kAnsi)
         return;
-    const char *text = out.text.data();
+    const char* text = out.text.data();
     const std::size_t n = out.text.size();
     if (std::none_of(text, text + n, [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
         return;
@@ -211,18 +209,18 @@ void AnsiLinesToUtf8(TextLines &out)
     const int wide = MultiByteToWideChar(cp, 0, text, static_cast<int>(n), nullptr, 0);
     std::wstring w(static_cast<std::size_t>(wide > 0 ? wide : 0), L'\0');
     if (wide <= 0 || MultiByteToWideChar(cp, 0, text, static_cast<int>(n), &w[0], wide) != wide)
-        return;  // not this code page's text after all: the bytes stay
+        return; // not this code page's text after all: the bytes stay
     const int bytes = WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
     if (bytes <= 0 || WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, &utf8[0], bytes, nullptr, nullptr) != bytes)
         return;
     w = std::wstring();
-    DecodeLines(reinterpret_cast<const unsigned char *>(utf8.data()), utf8.size(), out.encoding, out);
+    DecodeLines(reinterpret_cast<const unsigned char*>(utf8.data()), utf8.size(), out.encoding, out);
 }
 
-}  // namespace
+} // namespace
 
-bool ReadFileLines(const char *path, TextLines &out)
+bool ReadFileLines(const char* path, TextLines& out)
 {
     out.text.clear();
     out.starts.clear();
@@ -251,7 +249,7 @@ bool ReadFileLines(const char *path, TextLines &out)
         if (!ReadFile(h, raw.data() + got, want, &read, nullptr))
             return false;
         if (read == 0)
-            break;  // the file got shorter meanwhile
+            break; // the file got shorter meanwhile
         got += read;
     }
     raw.resize(got);
@@ -260,7 +258,7 @@ bool ReadFileLines(const char *path, TextLines &out)
     return true;
 }
 
-std::string FirstFileOf(const char *path)
+std::string FirstFileOf(const char* path)
 {
     if (!path || !*path)
         return std::string();
@@ -272,8 +270,8 @@ std::string FirstFileOf(const char *path)
     return ScanDirectory(path, 0);
 }
 
-CompareStatus CompareToResultFile(const char *firstPath, const char *secondPath, const char *resultPath,
-                                  const CompareOptions &options)
+CompareStatus CompareToResultFile(const char* firstPath, const char* secondPath, const char* resultPath,
+                                  const CompareOptions& options)
 {
     if (!resultPath || !*resultPath)
         return CompareStatus::ResultNotCreated;
@@ -282,7 +280,7 @@ CompareStatus CompareToResultFile(const char *firstPath, const char *secondPath,
         std::string first = FirstFileOf(firstPath);
         std::string second = FirstFileOf(secondPath);
         if (first.empty() || second.empty())
-            return WriteCompareResult(resultPath, nullptr, nullptr, nullptr);  // a side is missing
+            return WriteCompareResult(resultPath, nullptr, nullptr, nullptr); // a side is missing
 
         TextLines left(budget), right(budget);
         {
@@ -292,11 +290,11 @@ CompareStatus CompareToResultFile(const char *firstPath, const char *secondPath,
         }
         const BudgetVector<OutSection> composite = CompareLines(budget, left, right);
         return WriteCompareResult(resultPath, &composite, &left, &right);
-    } catch (const std::bad_alloc &) {
+    } catch (const std::bad_alloc&) {
         return CompareStatus::OutOfMemory;
     } catch (...) {
         return CompareStatus::Failed;
     }
 }
 
-}  // namespace pairview
+} // namespace pairview

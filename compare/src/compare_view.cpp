@@ -31,7 +31,7 @@ constexpr std::uint64_t kIndexBlock = 0x8000;
 // The rows are UTF-8 text (see compare_engine.h), while GDI's A functions
 // take bytes in the character set of the selected font: a row is drawn and
 // measured in UTF-16. A piece cut inside a character shows U+FFFD there.
-std::wstring Utf16Of(const char *p, int n)
+std::wstring Utf16Of(const char* p, int n)
 {
     std::wstring w(n > 0 ? static_cast<std::size_t>(n) : 0, L'\0');
     if (n > 0)
@@ -39,13 +39,13 @@ std::wstring Utf16Of(const char *p, int n)
     return w;
 }
 
-void DrawRowText(HDC dc, int x, int y, const RECT &rect, const char *p, int n)
+void DrawRowText(HDC dc, int x, int y, const RECT& rect, const char* p, int n)
 {
     const std::wstring w = Utf16Of(p, n);
     ExtTextOutW(dc, x, y, ETO_OPAQUE, &rect, w.data(), static_cast<UINT>(w.size()), nullptr);
 }
 
-SIZE RowTextExtent(HDC dc, const char *p, int n)
+SIZE RowTextExtent(HDC dc, const char* p, int n)
 {
     const std::wstring w = Utf16Of(p, n);
     SIZE size = {};
@@ -63,36 +63,33 @@ enum Kind : signed char {
     kMovedTo = 4,
 };
 
-struct LineRecord
-{
-    std::uint64_t offset;      // first byte of the row in the file
-    std::uint64_t textLength;  // bytes before the row's line end
+struct LineRecord {
+    std::uint64_t offset;     // first byte of the row in the file
+    std::uint64_t textLength; // bytes before the row's line end
     signed char kind;
 };
 
-struct TextPos
-{
+struct TextPos {
     long long col = -1;
     long long line = -1;
     bool set() const { return col >= 0 && line >= 0; }
-    bool operator<(const TextPos &o) const { return line != o.line ? line < o.line : col < o.col; }
-    bool operator==(const TextPos &o) const { return line == o.line && col == o.col; }
+    bool operator<(const TextPos& o) const { return line != o.line ? line < o.line : col < o.col; }
+    bool operator==(const TextPos& o) const { return line == o.line && col == o.col; }
 };
 
-class CCompareWinCtrl
-{
+class CCompareWinCtrl {
 public:
     explicit CCompareWinCtrl(HWND hwnd);
     ~CCompareWinCtrl();
-    CCompareWinCtrl(const CCompareWinCtrl &) = delete;
-    CCompareWinCtrl &operator=(const CCompareWinCtrl &) = delete;
+    CCompareWinCtrl(const CCompareWinCtrl&) = delete;
+    CCompareWinCtrl& operator=(const CCompareWinCtrl&) = delete;
 
     // Handles a message; false sends it on to DefWindowProcA.
-    bool handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result);
+    bool handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 private:
-    LRESULT compare(const CompareRequest *request);
-    bool load(const char *path);
+    LRESULT compare(const CompareRequest* request);
+    bool load(const char* path);
     void unload();
     void buildIndex();
 
@@ -111,7 +108,7 @@ private:
     void onHScroll(int code);
     void onWheel(int delta);
 
-    void paint(HDC dc, const RECT &update);
+    void paint(HDC dc, const RECT& update);
     void invalidateLines(long long a, long long b);
 
     bool hasSelection() const { return anchor_.set() && end_.set(); }
@@ -157,7 +154,7 @@ private:
     bool mouseSelecting_ = false;
     bool focused_ = false;
     UINT_PTR timer_ = 0;
-    int autoScroll_ = 0;  // -1 up, 0 none, 1 down
+    int autoScroll_ = 0; // -1 up, 0 none, 1 down
 };
 
 CCompareWinCtrl::CCompareWinCtrl(HWND hwnd) : hwnd_(hwnd)
@@ -194,7 +191,7 @@ CCompareWinCtrl::~CCompareWinCtrl()
 // ---------------------------------------------------------------------------
 // Loading
 
-LRESULT CCompareWinCtrl::compare(const CompareRequest *request)
+LRESULT CCompareWinCtrl::compare(const CompareRequest* request)
 {
     if (!request)
         return 0;
@@ -212,7 +209,7 @@ LRESULT CCompareWinCtrl::compare(const CompareRequest *request)
     return 1;
 }
 
-bool CCompareWinCtrl::load(const char *path)
+bool CCompareWinCtrl::load(const char* path)
 {
     if (!file_.open(path))
         return false;
@@ -249,14 +246,14 @@ void CCompareWinCtrl::buildIndex()
         return;
     std::vector<char> block(kIndexBlock);
     std::uint64_t start = 0;
-    char previous = 0;  // the byte before the block, for a CR split from its LF
+    char previous = 0; // the byte before the block, for a CR split from its LF
     for (std::uint64_t at = 0; at < size;) {
         const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(kIndexBlock, size - at));
         if (!file_.read(block.data(), at, n))
             throw std::runtime_error("result file unreadable");
-        const char *b = block.data();
-        for (const char *nl = static_cast<const char *>(std::memchr(b, '\n', n)); nl;
-             nl = static_cast<const char *>(std::memchr(nl + 1, '\n', n - (nl + 1 - b)))) {
+        const char* b = block.data();
+        for (const char* nl = static_cast<const char*>(std::memchr(b, '\n', n)); nl;
+             nl = static_cast<const char*>(std::memchr(nl + 1, '\n', n - (nl + 1 - b)))) {
             const std::uint64_t pos = at + static_cast<std::uint64_t>(nl - b);
             const char before = nl > b ? nl[-1] : previous;
             const std::uint64_t text = pos - start - (before == '\r' && pos > start ? 1 : 0);
@@ -274,7 +271,7 @@ void CCompareWinCtrl::buildIndex()
 
 signed char CCompareWinCtrl::kindOf(std::size_t line)
 {
-    LineRecord &rec = lines_[line];
+    LineRecord& rec = lines_[line];
     if (rec.kind != kUndecided)
         return rec.kind;
     rec.kind = kPlain;
@@ -400,7 +397,7 @@ void CCompareWinCtrl::onHScroll(int code)
         first = si.nTrackPos;
         break;
     }
-    default: return;  // SB_ENDSCROLL
+    default: return; // SB_ENDSCROLL
     }
     scrollColumnsTo(first);
 }
@@ -427,7 +424,7 @@ void CCompareWinCtrl::onWheel(int delta)
 // ---------------------------------------------------------------------------
 // Painting
 
-void CCompareWinCtrl::paint(HDC dc, const RECT &update)
+void CCompareWinCtrl::paint(HDC dc, const RECT& update)
 {
     HGDIOBJ oldFont = SelectObject(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(ANSI_FIXED_FONT));
     const int oldMode = SetBkMode(dc, OPAQUE);
@@ -454,13 +451,13 @@ void CCompareWinCtrl::paint(HDC dc, const RECT &update)
             continue;
         }
         std::fill(row.begin(), row.end(), ' ');
-        const LineRecord &rec = lines_[static_cast<std::size_t>(line)];
+        const LineRecord& rec = lines_[static_cast<std::size_t>(line)];
         const long long text = textLength(line);
         if (text > firstColumn_) {
             long long n = std::min<long long>(text - firstColumn_, buffer);
             if (file_.read(&row[0], rec.offset + firstColumn_, static_cast<std::uint64_t>(n))) {
                 for (long long k = 0; k < n; ++k) {
-                    char &c = row[static_cast<std::size_t>(k)];
+                    char& c = row[static_cast<std::size_t>(k)];
                     if (c == '\0' || c == '\t' || c == '\r' || c == '\n')
                         c = ' ';
                 }
@@ -536,8 +533,8 @@ void CCompareWinCtrl::copy()
     if (selectionEmpty() || lines_.empty())
         return;
     TextPos a = std::min(anchor_, end_), b = std::max(anchor_, end_);
-    auto offsetOf = [&](const TextPos &p) {
-        const LineRecord &rec = lines_[static_cast<std::size_t>(p.line)];
+    auto offsetOf = [&](const TextPos& p) {
+        const LineRecord& rec = lines_[static_cast<std::size_t>(p.line)];
         return rec.offset + static_cast<std::uint64_t>(std::min<long long>(p.col, textLength(p.line)));
     };
     const std::uint64_t from = offsetOf(a), to = offsetOf(b);
@@ -549,7 +546,7 @@ void CCompareWinCtrl::copy()
     std::string text;
     try {
         text.resize(static_cast<std::size_t>(count));
-    } catch (const std::bad_alloc &) {
+    } catch (const std::bad_alloc&) {
         return;
     }
     if (!file_.read(&text[0], from, count))
@@ -598,7 +595,7 @@ void CCompareWinCtrl::ensureCaretVisible()
 bool CCompareWinCtrl::moveCaret(WPARAM key)
 {
     const long long last = lineCount() - 1;
-    TextPos &c = caret_;
+    TextPos& c = caret_;
     switch (key) {
     case VK_PRIOR:
         c.line = std::max(0LL, c.line - pageLines());
@@ -666,8 +663,14 @@ void CCompareWinCtrl::onKeyDown(WPARAM key)
     case VK_SHIFT: shift_ = true; return;
     case VK_CONTROL: ctrl_ = true; return;
     case VK_MENU: alt_ = true; return;
-    case VK_PRIOR: case VK_NEXT: case VK_HOME: case VK_END:
-    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_HOME:
+    case VK_END:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
         break;
     default:
         return;
@@ -788,12 +791,12 @@ void CCompareWinCtrl::onTimer()
 
 // ---------------------------------------------------------------------------
 
-bool CCompareWinCtrl::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result)
+bool CCompareWinCtrl::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     result = 0;
     switch (message) {
     case WM_COMPAREWIN_COMPARE:
-        result = compare(reinterpret_cast<const CompareRequest *>(wParam));
+        result = compare(reinterpret_cast<const CompareRequest*>(wParam));
         return true;
     case WM_COMPAREWIN_CANCOPY:
         result = selectionEmpty() ? 0 : 1;
@@ -822,7 +825,7 @@ bool CCompareWinCtrl::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         return true;
     case WM_KILLFOCUS:
         focused_ = false;
-        shift_ = ctrl_ = alt_ = false;  // their key-up messages go elsewhere now
+        shift_ = ctrl_ = alt_ = false; // their key-up messages go elsewhere now
         DestroyCaret();
         return true;
     case WM_PAINT: {
@@ -887,11 +890,11 @@ bool CCompareWinCtrl::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
 
 const char kClassName[] = COMPAREWIN_CLASSNAME;
 
-}  // namespace
+} // namespace
 
 LRESULT CALLBACK CompareWinProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto *view = reinterpret_cast<CCompareWinCtrl *>(GetWindowLongPtrA(hwnd, 0));
+    auto* view = reinterpret_cast<CCompareWinCtrl*>(GetWindowLongPtrA(hwnd, 0));
     if (message == WM_CREATE) {
         if (!view) {
             view = new (std::nothrow) CCompareWinCtrl(hwnd);
@@ -913,7 +916,7 @@ LRESULT CALLBACK CompareWinProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         if (view->handle(message, wParam, lParam, result))
             return result;
     } catch (...) {
-        return 0;  // nothing escapes into the host's message loop
+        return 0; // nothing escapes into the host's message loop
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
@@ -923,7 +926,7 @@ bool RegisterCompareWinClass(HINSTANCE module)
     WNDCLASSA wc = {};
     wc.style = CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS;
     wc.lpfnWndProc = CompareWinProc;
-    wc.cbWndExtra = sizeof(LONG_PTR);  // the window's CCompareWinCtrl
+    wc.cbWndExtra = sizeof(LONG_PTR); // the window's CCompareWinCtrl
     wc.hInstance = module;
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
@@ -936,4 +939,4 @@ void UnregisterCompareWinClass(HINSTANCE module)
     UnregisterClassA(kClassName, module);
 }
 
-}  // namespace pairview
+} // namespace pairview

@@ -13,4 +13,4 @@ void UnregisterCompareWinClass(HINSTANCE module);
 
 LRESULT CALLBACK CompareWinProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-}  // namespace pairview
+} // namespace pairview

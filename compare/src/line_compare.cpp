@@ -20,7 +20,7 @@ std::uint32_t LineHash(std::string_view line)
     // Four interleaved lanes give the same sum with shorter dependency chains.
     const std::uint32_t base = 6293815u;
     const std::uint32_t base4 = base * base * base * base;
-    const auto *p = reinterpret_cast<const signed char *>(line.data());
+    const auto* p = reinterpret_cast<const signed char*>(line.data());
     const std::size_t n = line.size();
     std::uint32_t acc[4] = {0, 0, 0, 0};
     std::uint32_t power[4] = {base, base * base, base * base * base, base4};
@@ -44,10 +44,9 @@ namespace {
 // ---------------------------------------------------------------------------
 // Line identities: equal ids mean byte-for-byte equal lines.
 
-class LineInterner
-{
+class LineInterner {
 public:
-    LineInterner(MemoryBudget &budget, std::size_t expectedLines)
+    LineInterner(MemoryBudget& budget, std::size_t expectedLines)
         : slots_(BudgetAllocator<Slot>(budget)), reps_(BudgetAllocator<Rep>(budget)),
           hashes_(BudgetAllocator<std::uint32_t>(budget))
     {
@@ -63,7 +62,7 @@ public:
 
     // Gives every line of a file its id. The hashes are computed in one pass
     // first, so the table probes can be fetched ahead of their use.
-    void internAll(const TextLines &text, BudgetVector<std::int32_t> &ids)
+    void internAll(const TextLines& text, BudgetVector<std::int32_t>& ids)
     {
         const std::size_t n = text.count();
         hashes_.resize(n);
@@ -85,19 +84,19 @@ private:
     {
         std::size_t at = Mix(hash) & mask_;
         for (;; at = (at + 1) & mask_) {
-            const Slot &slot = slots_[at];
+            const Slot& slot = slots_[at];
             if (slot.id < 0)
                 break;
             if (slot.hash != hash)
                 continue;
             // Equal hashes are not enough: the bytes must be the same too.
-            const Rep &r = reps_[slot.id];
+            const Rep& r = reps_[slot.id];
             if (r.size == line.size() && std::memcmp(r.data, line.data(), line.size()) == 0)
                 return slot.id;
         }
         if (reps_.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) ||
             reps_.size() + 1 > FillLimit(mask_))
-            throw std::bad_alloc();  // cannot happen with the table sized for every line
+            throw std::bad_alloc(); // cannot happen with the table sized for every line
         std::int32_t id = static_cast<std::int32_t>(reps_.size());
         reps_.push_back({line.data(), line.size()});
         slots_[at] = Slot{hash, id};
@@ -109,7 +108,7 @@ private:
         std::int32_t id;
     };
     struct Rep {
-        const char *data;
+        const char* data;
         std::size_t size;
     };
     // The most distinct lines a table of mask + 1 slots takes (three quarters
@@ -142,34 +141,31 @@ enum State : int {
     kMovedRight = 10,
 };
 
-struct Section
-{
-    std::int32_t first, last;  // lines, inclusive
+struct Section {
+    std::int32_t first, last; // lines, inclusive
     int state;
-    std::int32_t match;        // matching common section of the other file, or -1
-    std::int32_t corr;         // corresponding unmatched section of the other file, or -1
-    bool done;                 // already put into the composite
+    std::int32_t match; // matching common section of the other file, or -1
+    std::int32_t corr;  // corresponding unmatched section of the other file, or -1
+    bool done;          // already put into the composite
     std::int32_t size() const { return last - first + 1; }
 };
 
-struct Side
-{
-    Side(MemoryBudget &budget)
+struct Side {
+    Side(MemoryBudget& budget)
         : id(BudgetAllocator<std::int32_t>(budget)), link(BudgetAllocator<std::int32_t>(budget)),
           sections(BudgetAllocator<Section>(budget)), sectionAt(BudgetAllocator<std::int32_t>(budget))
     {
     }
     BudgetVector<std::int32_t> id;
-    BudgetVector<std::int32_t> link;       // partner line in the other file, or -1
+    BudgetVector<std::int32_t> link; // partner line in the other file, or -1
     BudgetVector<Section> sections;
-    BudgetVector<std::int32_t> sectionAt;  // section starting at a line, valid for first lines only
+    BudgetVector<std::int32_t> sectionAt; // section starting at a line, valid for first lines only
     std::int32_t count() const { return static_cast<std::int32_t>(id.size()); }
 };
 
-class LineMatcher
-{
+class LineMatcher {
 public:
-    LineMatcher(MemoryBudget &budget, const TextLines &left, const TextLines &right)
+    LineMatcher(MemoryBudget& budget, const TextLines& left, const TextLines& right)
         : left_(budget), right_(budget), countL_(BudgetAllocator<std::uint8_t>(budget)),
           countR_(BudgetAllocator<std::uint8_t>(budget)), posR_(BudgetAllocator<std::int32_t>(budget)),
           out_(BudgetAllocator<OutSection>(budget)), forward_(BudgetAllocator<long long>(budget)),
@@ -211,7 +207,7 @@ public:
     BudgetVector<OutSection> takeComposite() { return std::move(out_); }
 
 private:
-    static void Fill(Side &side, const TextLines &text, LineInterner &interner)
+    static void Fill(Side& side, const TextLines& text, LineInterner& interner)
     {
         std::size_t n = text.count();
         interner.internAll(text, side.id);
@@ -277,7 +273,7 @@ private:
 
     // Runs of lines linked to consecutive partners are common sections; runs
     // of free lines are sections found only in this file.
-    static void BuildSections(Side &side, int freeState)
+    static void BuildSections(Side& side, int freeState)
     {
         side.sections.clear();
         const std::int32_t n = side.count();
@@ -303,8 +299,8 @@ private:
     // between the same common neighbours.
     bool matchSectionPairs()
     {
-        auto &L = left_.sections;
-        auto &R = right_.sections;
+        auto& L = left_.sections;
+        auto& R = right_.sections;
         const std::int32_t nl = static_cast<std::int32_t>(L.size());
         const std::int32_t nr = static_cast<std::int32_t>(R.size());
         for (std::int32_t k = 0; k < nl; ++k) {
@@ -347,10 +343,10 @@ private:
     bool linkCorrespondingInOrder()
     {
         bool any = false;
-        for (const Section &l : left_.sections) {
+        for (const Section& l : left_.sections) {
             if (l.state != kLeftOnly || l.corr < 0)
                 continue;
-            const Section &r = right_.sections[static_cast<std::size_t>(l.corr)];
+            const Section& r = right_.sections[static_cast<std::size_t>(l.corr)];
             any = linkInOrder(l.first, l.last + 1, r.first, r.last + 1) || any;
         }
         return any;
@@ -378,8 +374,7 @@ private:
         return linkInOrder(s.x1, a1, s.y1, b1) || any;
     }
 
-    struct Snake
-    {
+    struct Snake {
         std::int32_t x0, y0, x1, y1;
     };
 
@@ -388,7 +383,7 @@ private:
         return ++work_ <= workLimit_;
     }
 
-    bool middleSnake(std::int32_t a0, std::int32_t a1, std::int32_t b0, std::int32_t b1, Snake &out)
+    bool middleSnake(std::int32_t a0, std::int32_t a1, std::int32_t b0, std::int32_t b1, Snake& out)
     {
         const long long n = a1 - a0, m = b1 - b0;
         const long long maxD = (n + m + 1) / 2;
@@ -399,8 +394,8 @@ private:
             forward_.resize(need);
             backward_.resize(need);
         }
-        auto vf = [&](long long k) -> long long & { return forward_[static_cast<std::size_t>(k + maxD + 1)]; };
-        auto vb = [&](long long k) -> long long & { return backward_[static_cast<std::size_t>(k + maxD + 1)]; };
+        auto vf = [&](long long k) -> long long& { return forward_[static_cast<std::size_t>(k + maxD + 1)]; };
+        auto vb = [&](long long k) -> long long& { return backward_[static_cast<std::size_t>(k + maxD + 1)]; };
         const std::int32_t *li = left_.id.data(), *ri = right_.id.data();
         vf(1) = 0;
         vb(1) = 0;
@@ -447,7 +442,7 @@ private:
         return false;
     }
 
-    void put(Section &s, int state, bool fromLeft)
+    void put(Section& s, int state, bool fromLeft)
     {
         s.done = true;
         out_.push_back({state, fromLeft, s.first, s.last});
@@ -455,8 +450,8 @@ private:
 
     void BuildCompositeSections()
     {
-        auto &L = left_.sections;
-        auto &R = right_.sections;
+        auto& L = left_.sections;
+        auto& R = right_.sections;
         std::size_t i = 0, j = 0;
         out_.clear();
         out_.reserve(L.size() + R.size());
@@ -471,13 +466,13 @@ private:
                     put(L[i], L[i].match >= 0 ? kMovedLeft : kLeftOnly, true);
                 break;
             }
-            Section &l = L[i];
-            Section &r = R[j];
+            Section& l = L[i];
+            Section& r = R[j];
             if (l.state == kLeftOnly) {
                 put(l, kLeftOnly, true);
                 ++i;
             } else if (l.match < 0) {
-                ++i;  // a common section without partner: nothing to show
+                ++i; // a common section without partner: nothing to show
             } else if (R[l.match].done) {
                 put(l, kMovedLeft, true);
                 ++i;
@@ -506,12 +501,12 @@ private:
     BudgetVector<std::uint8_t> countL_, countR_;
     BudgetVector<std::int32_t> posR_;
     BudgetVector<OutSection> out_;
-    BudgetVector<long long> forward_, backward_;  // furthest reaches of the in-order search
+    BudgetVector<long long> forward_, backward_; // furthest reaches of the in-order search
     unsigned long long work_ = 0;
     unsigned long long workLimit_ = 0;
 };
 
-const char *Marker(int state)
+const char* Marker(int state)
 {
     switch (state) {
     case kCommon: return "    ";
@@ -523,21 +518,21 @@ const char *Marker(int state)
     return "    ";
 }
 
-}  // namespace
+} // namespace
 
-BudgetVector<OutSection> CompareLines(MemoryBudget &budget, const TextLines &left, const TextLines &right)
+BudgetVector<OutSection> CompareLines(MemoryBudget& budget, const TextLines& left, const TextLines& right)
 {
     LineMatcher matcher(budget, left, right);
     matcher.CompareItemLines();
     return matcher.takeComposite();
 }
 
-void WriteResultRows(const BudgetVector<OutSection> &composite, const TextLines &left, const TextLines &right,
-                     ResultSink &sink)
+void WriteResultRows(const BudgetVector<OutSection>& composite, const TextLines& left, const TextLines& right,
+                     ResultSink& sink)
 {
-    bool openRow = false;  // the last line written had no line end
-    for (const OutSection &s : composite) {
-        const TextLines &text = s.fromLeft ? left : right;
+    bool openRow = false; // the last line written had no line end
+    for (const OutSection& s : composite) {
+        const TextLines& text = s.fromLeft ? left : right;
         for (std::int32_t k = s.first; k <= s.last; ++k) {
             if (openRow)
                 sink.put("\n", 1);
@@ -549,4 +544,4 @@ void WriteResultRows(const BudgetVector<OutSection> &composite, const TextLines 
     }
 }
 
-}  // namespace pairview
+} // namespace pairview

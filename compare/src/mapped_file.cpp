@@ -4,7 +4,7 @@
 
 namespace pairview {
 
-bool CMappedFile::open(const char *path)
+bool CMappedFile::open(const char* path)
 {
     close();
     if (!path)
@@ -20,7 +20,7 @@ bool CMappedFile::open(const char *path)
     }
     size_ = static_cast<std::uint64_t>(size.QuadPart);
     if (size_ == 0)
-        return true;  // nothing to map: a mapping of an empty file is refused
+        return true; // nothing to map: a mapping of an empty file is refused
     mapping_ = CreateFileMappingA(file_, nullptr, PAGE_READONLY, 0, 0, nullptr);
     if (!mapping_) {
         close();
@@ -57,30 +57,30 @@ bool CMappedFile::mapViewFor(std::uint64_t a, std::uint64_t count)
     viewLength_ = 0;
     const std::uint64_t start = a & ~(kGranule - 1);
     const std::uint64_t length = size_ - start < span_ ? size_ - start : span_;
-    void *p = MapViewOfFile(mapping_, FILE_MAP_READ, static_cast<DWORD>(start >> 32),
+    void* p = MapViewOfFile(mapping_, FILE_MAP_READ, static_cast<DWORD>(start >> 32),
                             static_cast<DWORD>(start & 0xFFFFFFFFu), static_cast<SIZE_T>(length));
     if (!p)
         return false;
-    view_ = static_cast<const unsigned char *>(p);
+    view_ = static_cast<const unsigned char*>(p);
     viewOffset_ = start;
     viewLength_ = length;
     return true;
 }
 
-bool CMappedFile::read(void *dest, std::uint64_t offset, std::uint64_t count)
+bool CMappedFile::read(void* dest, std::uint64_t offset, std::uint64_t count)
 {
     if (count == 0)
         return offset <= size_;
     if (!mapping_ || offset > size_ || count > size_ - offset)
         return false;
-    auto *out = static_cast<unsigned char *>(dest);
+    auto* out = static_cast<unsigned char*>(dest);
     while (count > 0) {
         std::uint64_t piece = count < kPiece ? count : kPiece;
         if (!mapViewFor(offset, piece))
             return false;
         std::uint64_t at = offset - viewOffset_;
         if (at > viewLength_ || piece > viewLength_ - at)
-            return false;  // cannot happen with the view placement above; never read outside
+            return false; // cannot happen with the view placement above; never read outside
         std::memcpy(out, view_ + at, static_cast<size_t>(piece));
         out += piece;
         offset += piece;
@@ -89,4 +89,4 @@ bool CMappedFile::read(void *dest, std::uint64_t offset, std::uint64_t count)
     return true;
 }
 
-}  // namespace pairview
+} // namespace pairview

@@ -7,22 +7,21 @@
 
 namespace pairview {
 
-class CMappedFile
-{
+class CMappedFile {
 public:
     // Views span viewSpan bytes at most (rounded up to at least 128 KB).
     explicit CMappedFile(std::uint64_t viewSpan = kDefaultViewSpan)
         : span_(viewSpan < kMinViewSpan ? kMinViewSpan : viewSpan) {}
     ~CMappedFile() { close(); }
-    CMappedFile(const CMappedFile &) = delete;
-    CMappedFile &operator=(const CMappedFile &) = delete;
+    CMappedFile(const CMappedFile&) = delete;
+    CMappedFile& operator=(const CMappedFile&) = delete;
 
     // Opens the file for reading, shared for reading and deleting. An empty
     // file opens with nothing mapped.
-    bool open(const char *path);
+    bool open(const char* path);
     // Copies count bytes from the file offset into dest. Fails, copying
     // nothing past the end, when the range does not lie inside the file.
-    bool read(void *dest, std::uint64_t offset, std::uint64_t count);
+    bool read(void* dest, std::uint64_t offset, std::uint64_t count);
     void close();
 
     bool isOpen() const { return file_ != INVALID_HANDLE_VALUE; }
@@ -32,7 +31,7 @@ public:
     static constexpr std::uint64_t kPiece = 0x8000;
     static constexpr std::uint64_t kGranule = 0x10000;
     static constexpr std::uint64_t kMinViewSpan = 0x20000;
-    static constexpr std::uint64_t kDefaultViewSpan = sizeof(void *) >= 8 ? (16u << 20) : (1u << 20);
+    static constexpr std::uint64_t kDefaultViewSpan = sizeof(void*) >= 8 ? (16u << 20) : (1u << 20);
 
 private:
     bool mapViewFor(std::uint64_t offset, std::uint64_t count);
@@ -41,9 +40,9 @@ private:
     HANDLE file_ = INVALID_HANDLE_VALUE;
     HANDLE mapping_ = nullptr;
     std::uint64_t size_ = 0;
-    const unsigned char *view_ = nullptr;
+    const unsigned char* view_ = nullptr;
     std::uint64_t viewOffset_ = 0;
     std::uint64_t viewLength_ = 0;
 };
 
-}  // namespace pairview
+} // namespace pairview

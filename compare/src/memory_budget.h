@@ -11,12 +11,11 @@
 
 namespace pairview {
 
-class MemoryBudget
-{
+class MemoryBudget {
 public:
     explicit MemoryBudget(std::size_t limit) : limit_(limit) {}
-    MemoryBudget(const MemoryBudget &) = delete;
-    MemoryBudget &operator=(const MemoryBudget &) = delete;
+    MemoryBudget(const MemoryBudget&) = delete;
+    MemoryBudget& operator=(const MemoryBudget&) = delete;
 
     void charge(std::size_t bytes)
     {
@@ -34,57 +33,56 @@ private:
 };
 
 template <class T>
-class BudgetAllocator
-{
+class BudgetAllocator {
 public:
     using value_type = T;
 
-    explicit BudgetAllocator(MemoryBudget &budget) noexcept : budget_(&budget) {}
+    explicit BudgetAllocator(MemoryBudget& budget) noexcept : budget_(&budget) {}
     template <class U>
-    BudgetAllocator(const BudgetAllocator<U> &other) noexcept : budget_(other.budget()) {}
+    BudgetAllocator(const BudgetAllocator<U>& other) noexcept : budget_(other.budget()) {}
 
-    T *allocate(std::size_t n)
+    T* allocate(std::size_t n)
     {
         if (n > static_cast<std::size_t>(-1) / sizeof(T))
             throw std::bad_alloc();
         budget_->charge(n * sizeof(T));
         try {
-            return static_cast<T *>(::operator new(n * sizeof(T)));
+            return static_cast<T*>(::operator new(n * sizeof(T)));
         } catch (...) {
             budget_->release(n * sizeof(T));
             throw;
         }
     }
-    void deallocate(T *p, std::size_t n) noexcept
+    void deallocate(T* p, std::size_t n) noexcept
     {
         budget_->release(n * sizeof(T));
         ::operator delete(p);
     }
-    MemoryBudget *budget() const noexcept { return budget_; }
+    MemoryBudget* budget() const noexcept { return budget_; }
 
     // Growing a container leaves plain values uninitialised: buffers that are
     // filled right away need no zeroing first.
     template <class U>
-    void construct(U *p) noexcept(std::is_nothrow_default_constructible<U>::value)
+    void construct(U* p) noexcept(std::is_nothrow_default_constructible<U>::value)
     {
-        ::new (static_cast<void *>(p)) U;
+        ::new (static_cast<void*>(p)) U;
     }
     template <class U, class... Args>
-    void construct(U *p, Args &&...args)
+    void construct(U* p, Args&&... args)
     {
-        ::new (static_cast<void *>(p)) U(std::forward<Args>(args)...);
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
     }
 
     template <class U>
-    bool operator==(const BudgetAllocator<U> &o) const noexcept { return budget_ == o.budget(); }
+    bool operator==(const BudgetAllocator<U>& o) const noexcept { return budget_ == o.budget(); }
     template <class U>
-    bool operator!=(const BudgetAllocator<U> &o) const noexcept { return budget_ != o.budget(); }
+    bool operator!=(const BudgetAllocator<U>& o) const noexcept { return budget_ != o.budget(); }
 
 private:
-    MemoryBudget *budget_;
+    MemoryBudget* budget_;
 };
 
 template <class T>
 using BudgetVector = std::vector<T, BudgetAllocator<T>>;
 
-}  // namespace pairview
+} // namespace pairview

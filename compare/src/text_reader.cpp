@@ -10,7 +10,7 @@ namespace pairview {
 
 namespace {
 
-bool StartsWith(const unsigned char *p, std::size_t n, std::initializer_list<unsigned char> mark)
+bool StartsWith(const unsigned char* p, std::size_t n, std::initializer_list<unsigned char> mark)
 {
     if (n < mark.size())
         return false;
@@ -29,7 +29,7 @@ bool IsByteEncoding(int code)
 bool IsContinuation(unsigned char c) { return c >= 0x80 && c <= 0xBF; }
 
 // Appends one code point as UTF-8.
-void PutUtf8(BudgetVector<char> &out, std::uint32_t cp)
+void PutUtf8(BudgetVector<char>& out, std::uint32_t cp)
 {
     if (cp < 0x80) {
         out.push_back(static_cast<char>(cp));
@@ -51,7 +51,7 @@ void PutUtf8(BudgetVector<char> &out, std::uint32_t cp)
 constexpr std::uint32_t kReplacement = 0xFFFD;
 
 // Puts one decoded character; a line feed ends the current line.
-void PutChar(TextLines &out, std::uint32_t cp)
+void PutChar(TextLines& out, std::uint32_t cp)
 {
     if (cp == 0)
         cp = '.';
@@ -60,35 +60,35 @@ void PutChar(TextLines &out, std::uint32_t cp)
         out.starts.push_back(out.text.size());
 }
 
-void FinishLines(TextLines &out)
+void FinishLines(TextLines& out)
 {
     if (out.text.size() > out.starts.back())
-        out.starts.push_back(out.text.size());  // a last line without line end
+        out.starts.push_back(out.text.size()); // a last line without line end
 }
 
 // Splits out.text, which holds the bytes of the file, into lines.
-void SplitByteLines(TextLines &out)
+void SplitByteLines(TextLines& out)
 {
     const std::size_t n = out.text.size();
-    char *t = out.text.data();
+    char* t = out.text.data();
     // An empty vector may have no storage at all: memchr needs a pointer.
-    for (char *z = n ? static_cast<char *>(std::memchr(t, 0, n)) : nullptr; z;
-         z = static_cast<char *>(std::memchr(z + 1, 0, n - (z + 1 - t))))
+    for (char* z = n ? static_cast<char*>(std::memchr(t, 0, n)) : nullptr; z;
+         z = static_cast<char*>(std::memchr(z + 1, 0, n - (z + 1 - t))))
         *z = '.';
     out.starts.clear();
     out.starts.reserve(n / 32 + 2);
     out.starts.push_back(0);
     for (std::size_t at = 0; at < n;) {
-        const void *nl = std::memchr(t + at, '\n', n - at);
+        const void* nl = std::memchr(t + at, '\n', n - at);
         if (!nl)
             break;
-        at = static_cast<const char *>(nl) - t + 1;
+        at = static_cast<const char*>(nl) - t + 1;
         out.starts.push_back(at);
     }
     FinishLines(out);
 }
 
-void DecodeBytes(const unsigned char *p, std::size_t n, TextLines &out)
+void DecodeBytes(const unsigned char* p, std::size_t n, TextLines& out)
 {
     out.text.resize(n);
     if (n)
@@ -96,7 +96,7 @@ void DecodeBytes(const unsigned char *p, std::size_t n, TextLines &out)
     SplitByteLines(out);
 }
 
-void DecodeUtf16(const unsigned char *p, std::size_t n, bool bigEndian, TextLines &out)
+void DecodeUtf16(const unsigned char* p, std::size_t n, bool bigEndian, TextLines& out)
 {
     out.text.reserve(n / 2 + n / 8 + 4);
     out.starts.reserve(n / 64 + 2);
@@ -124,11 +124,11 @@ void DecodeUtf16(const unsigned char *p, std::size_t n, bool bigEndian, TextLine
         PutChar(out, u);
     }
     if (i < n)
-        PutChar(out, kReplacement);  // odd byte at the end
+        PutChar(out, kReplacement); // odd byte at the end
     FinishLines(out);
 }
 
-void DecodeUtf32(const unsigned char *p, std::size_t n, bool bigEndian, TextLines &out)
+void DecodeUtf32(const unsigned char* p, std::size_t n, bool bigEndian, TextLines& out)
 {
     out.text.reserve(n / 4 + n / 16 + 4);
     out.starts.reserve(n / 128 + 2);
@@ -146,9 +146,9 @@ void DecodeUtf32(const unsigned char *p, std::size_t n, bool bigEndian, TextLine
     FinishLines(out);
 }
 
-}  // namespace
+} // namespace
 
-bool LooksLikeUtf8(const unsigned char *b, std::size_t n)
+bool LooksLikeUtf8(const unsigned char* b, std::size_t n)
 {
     if (n < 7)
         return false;
@@ -156,11 +156,15 @@ bool LooksLikeUtf8(const unsigned char *b, std::size_t n)
     std::size_t i = 0;
     while (n - i > 6) {
         unsigned char lead = b[i];
-        std::size_t len = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF8 ? 4 : lead < 0xFC ? 5 : 6;
+        std::size_t len = lead < 0xC0 ? 1 : lead < 0xE0 ? 2
+                                        : lead < 0xF0   ? 3
+                                        : lead < 0xF8   ? 4
+                                        : lead < 0xFC   ? 5
+                                                        : 6;
         if ((lead >= 0x80 && lead <= 0xC1) || lead >= 0xF5)
             return false;
         if (i + len - 1 >= n - 1)
-            return false;  // the sequence would reach the last byte read
+            return false; // the sequence would reach the last byte read
         if (len > 1) {
             unsigned char second = b[i + 1];
             unsigned char lo = 0x80, hi = 0xBF;
@@ -184,7 +188,7 @@ bool LooksLikeUtf8(const unsigned char *b, std::size_t n)
     return multi;
 }
 
-Encoding DetectEncoding(const unsigned char *p, std::size_t n)
+Encoding DetectEncoding(const unsigned char* p, std::size_t n)
 {
     if (n > kDetectBytes)
         n = kDetectBytes;
@@ -226,7 +230,7 @@ Encoding DetectEncoding(const unsigned char *p, std::size_t n)
     return {kAnsi, 0};
 }
 
-void DecodeLines(const unsigned char *data, std::size_t n, Encoding enc, TextLines &out)
+void DecodeLines(const unsigned char* data, std::size_t n, Encoding enc, TextLines& out)
 {
     out.text.clear();
     out.starts.clear();
@@ -245,14 +249,14 @@ void DecodeLines(const unsigned char *data, std::size_t n, Encoding enc, TextLin
     }
 }
 
-void DecodeLines(const unsigned char *data, std::size_t n, TextLines &out)
+void DecodeLines(const unsigned char* data, std::size_t n, TextLines& out)
 {
     DecodeLines(data, n, DetectEncoding(data, n), out);
 }
 
-void DecodeFileBytes(BudgetVector<char> &&raw, TextLines &out)
+void DecodeFileBytes(BudgetVector<char>&& raw, TextLines& out)
 {
-    const auto *bytes = reinterpret_cast<const unsigned char *>(raw.data());
+    const auto* bytes = reinterpret_cast<const unsigned char*>(raw.data());
     Encoding enc = DetectEncoding(bytes, raw.size());
     if (IsByteEncoding(enc.code)) {
         // Byte files are split where they lie, without a copy.
@@ -265,4 +269,4 @@ void DecodeFileBytes(BudgetVector<char> &&raw, TextLines &out)
     }
 }
 
-}  // namespace pairview
+} // namespace pairview

@@ -15,7 +15,7 @@
 namespace pairview_test {
 
 // UTF-16 encodings of an ASCII/Latin-1 text, for readable test tables.
-inline std::string Utf16(const std::u16string &text, bool bigEndian, bool mark)
+inline std::string Utf16(const std::u16string& text, bool bigEndian, bool mark)
 {
     std::string out;
     auto put = [&](char16_t u) {
@@ -30,17 +30,16 @@ inline std::string Utf16(const std::u16string &text, bool bigEndian, bool mark)
     return out;
 }
 
-struct GoldenCase
-{
-    const char *name;
+struct GoldenCase {
+    const char* name;
     std::string first;
     std::string second;
     std::string expected;
 };
 
-inline std::ostream &operator<<(std::ostream &os, const GoldenCase &c) { return os << c.name; }
+inline std::ostream& operator<<(std::ostream& os, const GoldenCase& c) { return os << c.name; }
 
-inline const std::string kUtf8Text = "h\xC3\xA9llo\nw\xC3\xB6rld\n\xE2\x82\xAC 5\n";  // "héllo", "wörld", "€ 5"
+inline const std::string kUtf8Text = "h\xC3\xA9llo\nw\xC3\xB6rld\n\xE2\x82\xAC 5\n"; // "héllo", "wörld", "€ 5"
 inline const std::u16string kUtf16Text = u"h\u00E9llo\nw\u00F6rld\n\u20AC 5\n";
 
 inline std::vector<GoldenCase> GoldenCases()
@@ -63,7 +62,9 @@ inline std::vector<GoldenCase> GoldenCases()
         GoldenCase{"no_unique_lines", "a\nb\nc\na\nb\nc\n", "b\nc\na\nb\na\n",
                    " <- a\n    b\n    c\n    a\n    b\n <! c\n -> a\n"},
         GoldenCase{"crlf_against_lf", "a\r\nb\r\n", "a\nb\n", " <! a\r\n <! b\r\n !> a\n !> b\n"},
-        GoldenCase{"utf8_mark_skipped_once", "\xEF\xBB\xBF" "abc\ndef\n", "abc\ndef\n", "    abc\n    def\n"},
+        GoldenCase{"utf8_mark_skipped_once", "\xEF\xBB\xBF"
+                                             "abc\ndef\n",
+                   "abc\ndef\n", "    abc\n    def\n"},
         GoldenCase{"utf16le_with_mark_against_utf8", Utf16(kUtf16Text, false, true), kUtf8Text,
                    "    h\xC3\xA9llo\n    w\xC3\xB6rld\n    \xE2\x82\xAC 5\n"},
         GoldenCase{"utf16be_without_mark_against_utf8_with_mark", Utf16(u"plain\ntext\n", true, false),
@@ -71,8 +72,10 @@ inline std::vector<GoldenCase> GoldenCases()
         GoldenCase{"utf16le_without_mark_against_utf16be_with_mark", Utf16(u"one\ntwo\n", false, false),
                    Utf16(u"one\ntwo\n", true, true), "    one\n    two\n"},
         // U+010A is 0A 01 in UTF-16LE: a 16-bit reader never splits it as a line feed.
-        GoldenCase{"utf16_unit_with_0a_byte", Utf16(u"\u010Aab\ncd\n", false, true), "\xC4\x8A" "ab\ncd\n",
-                   "    \xC4\x8A" "ab\n    cd\n"},
+        GoldenCase{"utf16_unit_with_0a_byte", Utf16(u"\u010Aab\ncd\n", false, true), "\xC4\x8A"
+                                                                                     "ab\ncd\n",
+                   "    \xC4\x8A"
+                   "ab\n    cd\n"},
         GoldenCase{"utf16_surrogate_pair_against_utf8", Utf16(u"x\U0001F600y\n", false, true),
                    "x\xF0\x9F\x98\x80y\n", "    x\xF0\x9F\x98\x80y\n"},
         GoldenCase{"utf16_crlf_against_utf8_crlf", Utf16(u"a\r\nb\r\n", false, true), "a\r\nb\r\n",
@@ -95,12 +98,11 @@ inline std::vector<GoldenCase> GoldenCases()
 // of the first file appears once, in order, as common, only-first or moved
 // from; every line of the second file likewise as common, only-second or
 // moved to.
-struct Rebuilt
-{
+struct Rebuilt {
     std::string first, second;
 };
 
-inline Rebuilt RebuildSides(const std::string &result)
+inline Rebuilt RebuildSides(const std::string& result)
 {
     Rebuilt out;
     std::size_t at = 0;
@@ -123,7 +125,8 @@ inline std::pair<std::string, std::string> RandomEditedPair(unsigned seed)
 {
     std::mt19937 rng(seed);
     // Few distinct lines so that repeats and ambiguous matches are common.
-    const int alphabet = seed % 3 == 0 ? 4 : seed % 3 == 1 ? 30 : 2000;
+    const int alphabet = seed % 3 == 0 ? 4 : seed % 3 == 1 ? 30
+                                                           : 2000;
     std::vector<std::string> a;
     for (int i = 0, n = 200 + static_cast<int>(rng() % 300); i < n; ++i)
         a.push_back("l" + std::to_string(rng() % alphabet) + "\n");
@@ -140,7 +143,7 @@ inline std::pair<std::string, std::string> RandomEditedPair(unsigned seed)
             if (at < b.size())
                 b[at] = "changed" + std::to_string(rng() % 50) + "\n";
             break;
-        default: {  // move a block
+        default: { // move a block
             std::size_t len = 1 + rng() % 20;
             if (at + len <= b.size()) {
                 std::vector<std::string> block(b.begin() + at, b.begin() + at + len);
@@ -152,9 +155,9 @@ inline std::pair<std::string, std::string> RandomEditedPair(unsigned seed)
         }
     }
     std::pair<std::string, std::string> out;
-    for (auto &l : a)
+    for (auto& l : a)
         out.first += l;
-    for (auto &l : b)
+    for (auto& l : b)
         out.second += l;
     return out;
 }
@@ -162,19 +165,19 @@ inline std::pair<std::string, std::string> RandomEditedPair(unsigned seed)
 // The result rows of a compare of two texts given as file bytes, without
 // files: decoded, compared and written as CompareToResultFile does. Throws
 // std::bad_alloc when the memory limit is reached.
-inline std::string CompareInMemory(const std::string &first, const std::string &second,
+inline std::string CompareInMemory(const std::string& first, const std::string& second,
                                    std::size_t memoryLimit = std::size_t(1) << 30)
 {
     struct StringSink : pairview::ResultSink {
         std::string rows;
-        void put(const char *bytes, std::size_t n) override { rows.append(bytes, n); }
+        void put(const char* bytes, std::size_t n) override { rows.append(bytes, n); }
     } sink;
     pairview::MemoryBudget budget(memoryLimit);
     pairview::TextLines left(budget), right(budget);
-    pairview::DecodeLines(reinterpret_cast<const unsigned char *>(first.data()), first.size(), left);
-    pairview::DecodeLines(reinterpret_cast<const unsigned char *>(second.data()), second.size(), right);
+    pairview::DecodeLines(reinterpret_cast<const unsigned char*>(first.data()), first.size(), left);
+    pairview::DecodeLines(reinterpret_cast<const unsigned char*>(second.data()), second.size(), right);
     pairview::WriteResultRows(pairview::CompareLines(budget, left, right), left, right, sink);
     return sink.rows;
 }
 
-}  // namespace pairview_test
+} // namespace pairview_test

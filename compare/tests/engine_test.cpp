@@ -26,13 +26,12 @@ using pairview_test::WriteBytes;
 
 namespace {
 
-class GoldenResult : public ::testing::TestWithParam<GoldenCase>
-{
+class GoldenResult : public ::testing::TestWithParam<GoldenCase> {
 };
 
 TEST_P(GoldenResult, ResultFileMatchesByteForByte)
 {
-    const GoldenCase &c = GetParam();
+    const GoldenCase& c = GetParam();
     qmtest::TempDir dir;
     ASSERT_TRUE(WriteBytes(dir.Path("first.txt"), c.first));
     ASSERT_TRUE(WriteBytes(dir.Path("second.txt"), c.second));
@@ -45,7 +44,7 @@ TEST_P(GoldenResult, ResultFileMatchesByteForByte)
 INSTANTIATE_TEST_SUITE_P(
     Engine, GoldenResult,
     ::testing::ValuesIn(GoldenCases()),
-    [](const ::testing::TestParamInfo<GoldenCase> &info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<GoldenCase>& info) { return std::string(info.param.name); });
 
 TEST(Engine, CollidingLinesReallyShareTheirHash)
 {
@@ -75,17 +74,19 @@ TEST(Engine, AnsiLettersComeFromTheLegacyCodePage)
         GTEST_SKIP() << "platform limit: the system's ANSI code page is not 1252, the fixtures'";
     using namespace std::string_literals;
     const struct {
-        const char *name;
+        const char* name;
         std::string first, second, expected;
     } cases[] = {
         {"ANSI against UTF-8", "caf\xE9\nna\xEFve\n", "caf\xC3\xA9\nnaive\n",
          "    caf\xC3\xA9\n <! na\xC3\xAFve\n !> naive\n"},
-        {"ANSI against UTF-16", "\x80 5\n", "\xFF\xFE\xAC\x20 \x00" "5\x00\n\x00"s, "    \xE2\x82\xAC 5\n"},
+        {"ANSI against UTF-16", "\x80 5\n", "\xFF\xFE\xAC\x20 \x00"
+                                            "5\x00\n\x00"s,
+         "    \xE2\x82\xAC 5\n"},
         {"ANSI against ANSI", "\xC0\xE0\n", "\xC0\xE1\n", " <! \xC3\x80\xC3\xA0\n !> \xC3\x80\xC3\xA1\n"},
         {"NUL in ANSI", "\xE9\0x\n"s, "\xE9.x\n", "    \xC3\xA9.x\n"},
         {"ASCII only", "plain\n", "plain\n", "    plain\n"},
     };
-    for (const auto &c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         qmtest::TempDir dir;
         ASSERT_TRUE(WriteBytes(dir.Path("first.txt"), c.first));
@@ -105,7 +106,7 @@ TEST(Engine, MissingSidesGiveAnEmptyResultFile)
     struct Case {
         std::string first, second;
     } cases[] = {{present, missing}, {missing, present}, {missing, missing}};
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         std::string result = dir.Path("result.txt");
         ASSERT_TRUE(WriteBytes(result, "old content"));
         EXPECT_EQ(CompareToResultFile(c.first.c_str(), c.second.c_str(), result.c_str()), CompareStatus::Ok);
@@ -136,7 +137,7 @@ TEST(Engine, ResultFileThatCannotBeCreatedIsAFailure)
     ASSERT_TRUE(WriteBytes(dir.Path("a.txt"), "a\n"));
     const std::string a = dir.Path("a.txt");
     const std::string bad[] = {dir.Path("no-such-folder\\result.txt"), dir.Path(), ""};
-    for (const std::string &result : bad)
+    for (const std::string& result : bad)
         EXPECT_EQ(CompareToResultFile(a.c_str(), a.c_str(), result.c_str()), CompareStatus::ResultNotCreated)
             << result;
     EXPECT_EQ(CompareToResultFile(a.c_str(), a.c_str(), nullptr), CompareStatus::ResultNotCreated);
@@ -217,7 +218,7 @@ TEST(Engine, RepetitiveFilesMarkOnlyTheChangedLines)
     int marked = 0;
     for (std::size_t at = 0; at < result.size(); at = result.find('\n', at) + 1)
         marked += result.compare(at, 4, "    ") != 0;
-    EXPECT_EQ(marked, 10);  // five lines changed: each shown once per side
+    EXPECT_EQ(marked, 10); // five lines changed: each shown once per side
 }
 
 TEST(Engine, RandomEditsRebuildBothFilesFromTheResult)
@@ -239,4 +240,4 @@ TEST(Engine, RandomEditsRebuildBothFilesFromTheResult)
     }
 }
 
-}  // namespace
+} // namespace

@@ -14,19 +14,18 @@ using pairview_test::GoldenCase;
 
 namespace {
 
-class GoldenRows : public ::testing::TestWithParam<GoldenCase>
-{
+class GoldenRows : public ::testing::TestWithParam<GoldenCase> {
 };
 
 TEST_P(GoldenRows, RowsInMemoryMatchTheResultFile)
 {
-    const GoldenCase &c = GetParam();
+    const GoldenCase& c = GetParam();
     EXPECT_EQ(CompareInMemory(c.first, c.second), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     LineCompare, GoldenRows, ::testing::ValuesIn(pairview_test::GoldenCases()),
-    [](const ::testing::TestParamInfo<GoldenCase> &info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<GoldenCase>& info) { return std::string(info.param.name); });
 
 TEST(LineCompare, RandomEditsRebuildBothTextsFromTheRows)
 {
@@ -54,4 +53,4 @@ TEST(LineCompare, BudgetTooSmallThrowsAndABigEnoughOneCompares)
     EXPECT_EQ(rows.substr(rows.size() - 9), " !> tail\n");
 }
 
-}  // namespace
+} // namespace

@@ -14,24 +14,22 @@ using pairview::TextLines;
 
 namespace {
 
-struct DetectCase
-{
-    const char *name;
+struct DetectCase {
+    const char* name;
     std::string head;
     int code;
     int markLength;
 };
 
-std::ostream &operator<<(std::ostream &os, const DetectCase &c) { return os << c.name; }
+std::ostream& operator<<(std::ostream& os, const DetectCase& c) { return os << c.name; }
 
-class Detection : public ::testing::TestWithParam<DetectCase>
-{
+class Detection : public ::testing::TestWithParam<DetectCase> {
 };
 
 TEST_P(Detection, PicksCodeAndMark)
 {
-    const DetectCase &c = GetParam();
-    Encoding e = DetectEncoding(reinterpret_cast<const unsigned char *>(c.head.data()), c.head.size());
+    const DetectCase& c = GetParam();
+    Encoding e = DetectEncoding(reinterpret_cast<const unsigned char*>(c.head.data()), c.head.size());
     EXPECT_EQ(e.code, c.code);
     EXPECT_EQ(e.markLength, c.markLength);
 }
@@ -64,16 +62,22 @@ INSTANTIATE_TEST_SUITE_P(
         DetectCase{"utf8_content", "caf\xC3\xA9 au lait\n", pairview::kUtf8, 0},
         DetectCase{"pure_ascii_is_ansi", "plain ascii text\n", pairview::kAnsi, 0},
         DetectCase{"latin1_is_ansi", "caf\xE9 au lait\n", pairview::kAnsi, 0},
-        DetectCase{"overlong_utf8_is_ansi", "ab\xC0\xAF" "cdefgh\n", pairview::kAnsi, 0},
-        DetectCase{"surrogate_in_utf8_is_ansi", "ab\xED\xA0\x80" "cdefgh\n", pairview::kAnsi, 0},
-        DetectCase{"too_short_for_utf8_test", "\xC3\xA9" "ab", pairview::kAnsi, 0}),
-    [](const ::testing::TestParamInfo<DetectCase> &info) { return std::string(info.param.name); });
+        DetectCase{"overlong_utf8_is_ansi", "ab\xC0\xAF"
+                                            "cdefgh\n",
+                   pairview::kAnsi, 0},
+        DetectCase{"surrogate_in_utf8_is_ansi", "ab\xED\xA0\x80"
+                                                "cdefgh\n",
+                   pairview::kAnsi, 0},
+        DetectCase{"too_short_for_utf8_test", "\xC3\xA9"
+                                              "ab",
+                   pairview::kAnsi, 0}),
+    [](const ::testing::TestParamInfo<DetectCase>& info) { return std::string(info.param.name); });
 
-std::vector<std::string> Decode(const std::string &bytes)
+std::vector<std::string> Decode(const std::string& bytes)
 {
     MemoryBudget budget(1u << 30);
     TextLines lines(budget);
-    DecodeLines(reinterpret_cast<const unsigned char *>(bytes.data()), bytes.size(), lines);
+    DecodeLines(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), lines);
     std::vector<std::string> out;
     for (std::size_t i = 0; i < lines.count(); ++i)
         out.emplace_back(lines.line(i));
@@ -120,4 +124,4 @@ TEST(Reader, MarkIsSkippedOnceAndRareEncodingsStayBytes)
     EXPECT_EQ(Decode("+/v8-abc\n"), (Lines{"abc\n"}));
 }
 
-}  // namespace
+} // namespace

@@ -11,7 +11,7 @@
 
 namespace pairview_test {
 
-inline bool WriteBytes(const std::string &path, const std::string &bytes)
+inline bool WriteBytes(const std::string& path, const std::string& bytes)
 {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
@@ -24,7 +24,7 @@ inline bool WriteBytes(const std::string &path, const std::string &bytes)
 }
 
 // The whole file, or "<missing>" when it cannot be read.
-inline std::string ReadBytes(const std::string &path)
+inline std::string ReadBytes(const std::string& path)
 {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -39,6 +39,6 @@ inline std::string ReadBytes(const std::string &path)
     return out;
 }
 
-inline bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-}  // namespace pairview_test
+} // namespace pairview_test

@@ -37,7 +37,7 @@ std::string ClipboardText()
         return "<clipboard busy>";
     std::string text = "<no text>";
     if (HANDLE h = GetClipboardData(CF_TEXT)) {
-        if (const char *p = static_cast<const char *>(GlobalLock(h))) {
+        if (const char* p = static_cast<const char*>(GlobalLock(h))) {
             text.assign(p, strnlen(p, GlobalSize(h)));
             GlobalUnlock(h);
         }
@@ -46,7 +46,7 @@ std::string ClipboardText()
     return text;
 }
 
-void SetClipboardText(const std::string &text)
+void SetClipboardText(const std::string& text)
 {
     ASSERT_TRUE(OpenClipboard(nullptr));
     EmptyClipboard();
@@ -58,10 +58,9 @@ void SetClipboardText(const std::string &text)
 }
 
 // A picture of a window's client area, read back pixel by pixel.
-struct Picture
-{
+struct Picture {
     int width = 0, height = 0;
-    std::vector<DWORD> pixels;  // top-down, 0x00RRGGBB
+    std::vector<DWORD> pixels; // top-down, 0x00RRGGBB
 
     COLORREF at(int x, int y) const
     {
@@ -69,7 +68,7 @@ struct Picture
         return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     }
 
-    bool saveBmp(const std::string &path) const
+    bool saveBmp(const std::string& path) const
     {
         BITMAPINFOHEADER bih = {};
         bih.biSize = sizeof bih;
@@ -82,9 +81,9 @@ struct Picture
         bfh.bfType = 0x4D42;
         bfh.bfOffBits = sizeof bfh + sizeof bih;
         bfh.bfSize = static_cast<DWORD>(bfh.bfOffBits + pixels.size() * 4);
-        std::string bytes(reinterpret_cast<const char *>(&bfh), sizeof bfh);
-        bytes.append(reinterpret_cast<const char *>(&bih), sizeof bih);
-        bytes.append(reinterpret_cast<const char *>(pixels.data()), pixels.size() * 4);
+        std::string bytes(reinterpret_cast<const char*>(&bfh), sizeof bfh);
+        bytes.append(reinterpret_cast<const char*>(&bih), sizeof bih);
+        bytes.append(reinterpret_cast<const char*>(pixels.data()), pixels.size() * 4);
         return WriteBytes(path, bytes);
     }
 };
@@ -103,7 +102,7 @@ Picture Capture(HWND hwnd)
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
-    void *bits = nullptr;
+    void* bits = nullptr;
     HDC screen = GetDC(nullptr);
     HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HDC mem = CreateCompatibleDC(screen);
@@ -113,7 +112,7 @@ Picture Capture(HWND hwnd)
     FillRect(mem, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     PrintWindow(hwnd, mem, PW_CLIENTONLY);
     GdiFlush();
-    pic.pixels.assign(static_cast<const DWORD *>(bits), static_cast<const DWORD *>(bits) + pic.width * pic.height);
+    pic.pixels.assign(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + pic.width * pic.height);
     SelectObject(mem, old);
     DeleteDC(mem);
     DeleteObject(dib);
@@ -121,15 +120,14 @@ Picture Capture(HWND hwnd)
 }
 
 // Where captured pictures are kept for people to look at.
-std::string ArtifactPath(const std::string &name)
+std::string ArtifactPath(const std::string& name)
 {
     std::string dir = std::string(QM_BIN_DIR) + "/../tests/artifacts";
     CreateDirectoryA(dir.c_str(), nullptr);
     return dir + "/" + name;
 }
 
-class CompareWindow : public ::testing::Test
-{
+class CompareWindow : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
@@ -177,14 +175,14 @@ protected:
         Pump(0);
     }
 
-    LRESULT compare(const std::string &first, const std::string &second, const std::string &result)
+    LRESULT compare(const std::string& first, const std::string& second, const std::string& result)
     {
         CompareRequest request = {first.c_str(), second.c_str(), result.c_str()};
         return SendMessageA(view_, WM_COMPAREWIN_COMPARE, reinterpret_cast<WPARAM>(&request), 0);
     }
 
     // Compares two texts written to files; returns the result file's path.
-    std::string compareTexts(const std::string &first, const std::string &second, const char *result = "result.txt")
+    std::string compareTexts(const std::string& first, const std::string& second, const char* result = "result.txt")
     {
         WriteBytes(dir_.Path("first.txt"), first);
         WriteBytes(dir_.Path("second.txt"), second);
@@ -226,7 +224,7 @@ protected:
         return rc.bottom / lineHeight_;
     }
 
-    static std::string Numbered(int lines, const char *prefix = "line")
+    static std::string Numbered(int lines, const char* prefix = "line")
     {
         std::string s;
         for (int i = 0; i < lines; ++i)
@@ -254,11 +252,11 @@ TEST_F(CompareWindow, ClassKeepsAPointerSizedObjectSlotAndTheLibraryExportsNothi
     EXPECT_EQ(wc.style, static_cast<UINT>(CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS));
     EXPECT_NE(GetWindowLongPtrA(view_, 0), 0);
 
-    const auto *base = reinterpret_cast<const char *>(module_);
-    auto *nt = reinterpret_cast<const IMAGE_NT_HEADERS *>(base + reinterpret_cast<const IMAGE_DOS_HEADER *>(base)->e_lfanew);
-    const IMAGE_DATA_DIRECTORY &dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    const auto* base = reinterpret_cast<const char*>(module_);
+    auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
     if (dir.Size != 0) {
-        auto *exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY *>(base + dir.VirtualAddress);
+        auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + dir.VirtualAddress);
         EXPECT_EQ(exports->NumberOfFunctions, 0u);
         EXPECT_EQ(exports->NumberOfNames, 0u);
     }
@@ -269,7 +267,7 @@ TEST_F(CompareWindow, SelectAllAndCopyPutTheWholeResultOnTheClipboard)
     struct Case {
         const char *first, *second;
     } cases[] = {{"a\nb\nc\n", "a\nX\nc\n"}, {"one\ntwo", "one\nthree"}, {"same\r\n", "same\r\n"}};
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         std::string result = compareTexts(c.first, c.second);
         EXPECT_EQ(canCopy(), 0);
         SendMessageA(view_, WM_COMPAREWIN_SELECTALL, 0, 0);
@@ -291,7 +289,7 @@ TEST_F(CompareWindow, CopiedLettersOfAnyLanguageComeInBothForms)
     ASSERT_TRUE(OpenClipboard(nullptr));
     std::wstring wide;
     if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
-        if (const wchar_t *p = static_cast<const wchar_t *>(GlobalLock(h))) {
+        if (const wchar_t* p = static_cast<const wchar_t*>(GlobalLock(h))) {
             wide = p;
             GlobalUnlock(h);
         }
@@ -323,7 +321,7 @@ TEST_F(CompareWindow, FailedOrEmptyComparesLeaveAnEmptyView)
     WriteBytes(dir_.Path("a.txt"), "a\nb\n");
     const std::string a = dir_.Path("a.txt"), missing = dir_.Path("missing.txt");
     struct Case {
-        const char *name;
+        const char* name;
         std::string first, second, result;
         LRESULT expected;
     } cases[] = {
@@ -333,7 +331,7 @@ TEST_F(CompareWindow, FailedOrEmptyComparesLeaveAnEmptyView)
         {"second missing", a, missing, dir_.Path("r2.txt"), 1},
         {"both missing", missing, missing, dir_.Path("r3.txt"), 1},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         // Start from a loaded view: whatever happens, the old result goes.
         compareTexts("x\n", "y\n", "loaded.txt");
         EXPECT_EQ(compare(c.first, c.second, c.result), c.expected) << c.name;
@@ -352,16 +350,16 @@ TEST_F(CompareWindow, MouseSelectionCopiesExactlyTheSelectedCharacters)
     compareTexts("alpha\nbeta\ngamma\n", "alpha\nbeta\ngamma\n");
     struct Case {
         int col1, row1, col2, row2;
-        const char *expected;
+        const char* expected;
     } cases[] = {
         {5, 0, 8, 0, "lph"},
         {8, 0, 5, 0, "lph"},
         {6, 0, 6, 1, "pha\n    be"},
         {6, 1, 6, 0, "pha\n    be"},
         {4, 0, 40, 0, "alpha"},       // past the end of the text: up to the line end
-        {0, 2, 3, 15, "    gamma\n"},  // below the last row: up to the end
+        {0, 2, 3, 15, "    gamma\n"}, // below the last row: up to the end
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         drag(c.col1, c.row1, c.col2, c.row2);
         EXPECT_EQ(canCopy(), 1);
         EXPECT_EQ(copied(), c.expected) << c.col1 << "," << c.row1 << " -> " << c.col2 << "," << c.row2;
@@ -375,15 +373,15 @@ TEST_F(CompareWindow, MouseSelectionCopiesExactlyTheSelectedCharacters)
 TEST_F(CompareWindow, ShiftKeepsSelectingWhileOtherKeysAreReleased)
 {
     compareTexts("alpha\nbeta\ngamma\n", "alpha\nbeta\ngamma\n");
-    drag(4, 0, 4, 0);  // caret before "alpha"
+    drag(4, 0, 4, 0); // caret before "alpha"
     SendMessageA(view_, WM_KEYDOWN, VK_SHIFT, 1);
     for (int i = 0; i < 3; ++i)
-        key(VK_RIGHT);  // each key-up of the arrow leaves Shift held
+        key(VK_RIGHT); // each key-up of the arrow leaves Shift held
     EXPECT_EQ(copied(), "alp");
     key(VK_DOWN);
     EXPECT_EQ(copied(), "alpha\n    bet");
     SendMessageA(view_, WM_KEYUP, VK_SHIFT, 0xC0000001);
-    key(VK_RIGHT);  // no Shift now: the selection goes
+    key(VK_RIGHT); // no Shift now: the selection goes
     EXPECT_EQ(canCopy(), 0);
 
     // Ctrl+Home, then Shift+Ctrl+End selects everything.
@@ -396,8 +394,8 @@ TEST_F(CompareWindow, ShiftKeepsSelectingWhileOtherKeysAreReleased)
     EXPECT_EQ(copied(), ReadBytes(dir_.Path("result.txt")));
 
     // Shift+Left over a line start takes the line end along.
-    key(VK_DOWN);  // clears; caret stays on the last row
-    key(VK_UP);    // caret on "    gamma", column 0
+    key(VK_DOWN); // clears; caret stays on the last row
+    key(VK_UP);   // caret on "    gamma", column 0
     SendMessageA(view_, WM_KEYDOWN, VK_SHIFT, 1);
     key(VK_LEFT);
     key(VK_LEFT);
@@ -414,7 +412,7 @@ TEST_F(CompareWindow, CaretFollowsClicksAndKeys)
     ASSERT_TRUE(GetCaretPos(&p));
     EXPECT_EQ(p.x, 6 * charWidth_);
     EXPECT_EQ(p.y, 2 * lineHeight_);
-    key(VK_END);  // "    line 2" has 10 characters
+    key(VK_END); // "    line 2" has 10 characters
     ASSERT_TRUE(GetCaretPos(&p));
     EXPECT_EQ(p.x, 10 * charWidth_);
     key(VK_DOWN);
@@ -430,17 +428,23 @@ TEST_F(CompareWindow, CaretFollowsClicksAndKeys)
 
 TEST_F(CompareWindow, ScrollingStaysInRange)
 {
-    const int rows = 201;  // 200 lines and the empty row after the last line end
+    const int rows = 201; // 200 lines and the empty row after the last line end
     compareTexts(Numbered(200), Numbered(200));
     const int page = pageLines();
     struct Step {
         int code;
         int expected;
     } steps[] = {
-        {SB_LINEDOWN, 1}, {SB_PAGEDOWN, 1 + page}, {SB_LINEUP, page}, {SB_TOP, 0},
-        {SB_LINEUP, 0},   {SB_BOTTOM, rows - page}, {SB_LINEDOWN, rows - page}, {SB_PAGEUP, rows - 2 * page},
+        {SB_LINEDOWN, 1},
+        {SB_PAGEDOWN, 1 + page},
+        {SB_LINEUP, page},
+        {SB_TOP, 0},
+        {SB_LINEUP, 0},
+        {SB_BOTTOM, rows - page},
+        {SB_LINEDOWN, rows - page},
+        {SB_PAGEUP, rows - 2 * page},
     };
-    for (const Step &s : steps) {
+    for (const Step& s : steps) {
         SendMessageA(view_, WM_VSCROLL, s.code, 0);
         EXPECT_EQ(vpos(), s.expected) << "code " << s.code;
     }
@@ -468,7 +472,7 @@ TEST_F(CompareWindow, WheelScrollsLinesOrPagesAsTheSystemSays)
         UINT perNotch;
         int expected;
     } cases[] = {{3, 3}, {1, 1}, {WHEEL_PAGESCROLL, pageLines()}};
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         ASSERT_TRUE(SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, c.perNotch, nullptr, 0));
         SendMessageA(view_, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
         Pump(30);
@@ -548,8 +552,8 @@ TEST_F(CompareWindow, RowColoursFollowTheMarkers)
     UpdateWindow(view_);
     Picture pic = Capture(view_);
     pic.saveBmp(ArtifactPath("pairview_colours.bmp"));
-    const COLORREF rows[] = {kFirstFile, kFirstFile, kWhite,      kWhite, kWhite,      kWhite,      kFirstFile,
-                             kFirstFile, kSecondFile, kWhite,     kSecondFile, kSecondFile, kWhite};
+    const COLORREF rows[] = {kFirstFile, kFirstFile, kWhite, kWhite, kWhite, kWhite, kFirstFile,
+                             kFirstFile, kSecondFile, kWhite, kSecondFile, kSecondFile, kWhite};
     const int right = pic.width - 4;
     for (int r = 0; r < static_cast<int>(sizeof rows / sizeof rows[0]); ++r)
         EXPECT_EQ(pic.at(right, r * lineHeight_ + lineHeight_ / 2), rows[r]) << "row " << r;
@@ -586,4 +590,4 @@ TEST_F(CompareWindow, RowsKeepTheirColourWhenScrolledFarRight)
     }
 }
 
-}  // namespace
+} // namespace

@@ -19,12 +19,11 @@
 
 // Report interface of a search.  The order of the three operations is part of
 // the binary interface between the library and its callers.
-class FILESCAN_API CCallBackClass
-{
+class FILESCAN_API CCallBackClass {
 public:
     CCallBackClass();
     CCallBackClass(const CCallBackClass& other);
-    ~CCallBackClass();  // not virtual: sinks are never deleted through this type
+    ~CCallBackClass(); // not virtual: sinks are never deleted through this type
     CCallBackClass& operator=(const CCallBackClass& other);
 
     // One line for the results output: the search header, a file header line,
@@ -44,10 +43,9 @@ public:
     virtual void OnFinished() = 0;
 };
 
-struct CFindInFilesRun;  // private state of one running search
+struct CFindInFilesRun; // private state of one running search
 
-class FILESCAN_API CFindInFiles
-{
+class FILESCAN_API CFindInFiles {
 public:
     enum {
         // Longest search text, mask list or folder that Find accepts, in characters.
@@ -96,7 +94,7 @@ private:
     void CopyFrom(const CFindInFiles& other);
 
     std::atomic<int> m_stop;
-    void* m_thread;                    // HANDLE of the current worker, or null
+    void* m_thread; // HANDLE of the current worker, or null
     int m_subFolders;
     int m_caseSensitive;
     int m_wholeWords;
@@ -108,8 +106,8 @@ private:
     long long m_matches;
     long long m_entriesSeen;
     CCallBackClass* m_callback;
-    CFindInFilesRun* m_run;            // valid only on the worker, during a search
-    std::atomic<int> m_running;        // 1 from Find until just before OnFinished
+    CFindInFilesRun* m_run;             // valid only on the worker, during a search
+    std::atomic<int> m_running;         // 1 from Find until just before OnFinished
     std::atomic<unsigned> m_generation; // counts searches; tells old workers apart
 };
 

@@ -60,7 +60,7 @@ std::unique_ptr<CharTables> BuildTables()
     return t;
 }
 
-}  // namespace
+} // namespace
 
 const CharTables& Chars()
 {
@@ -99,4 +99,4 @@ bool HasNoCaseVariants(wchar_t c)
     return t.foldCount[t.lower[static_cast<uint16_t>(c)]] == 1;
 }
 
-}  // namespace filescan
+} // namespace filescan

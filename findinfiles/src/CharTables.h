@@ -8,14 +8,16 @@
 
 namespace filescan {
 
-struct CharTables
-{
-    uint16_t lower[65536];  // simple lower case; never maps a non-ASCII character into ASCII
-    uint16_t upper[65536];  // simple upper case, with the same rule
-    uint8_t flags[65536];   // Word / Space bits below
+struct CharTables {
+    uint16_t lower[65536];    // simple lower case; never maps a non-ASCII character into ASCII
+    uint16_t upper[65536];    // simple upper case, with the same rule
+    uint8_t flags[65536];     // Word / Space bits below
     uint8_t foldCount[65536]; // how many characters fold to this lower case (saturating)
 
-    enum { Word = 1, Space = 2 };
+    enum {
+        Word = 1,
+        Space = 2
+    };
 };
 
 // The platform's data for count characters from first: simple lower and upper
@@ -39,6 +41,6 @@ bool HasNoCaseVariants(wchar_t c);
 // returns how many were written (at most max).
 int CaseVariants(wchar_t c, wchar_t* out, int max);
 
-}  // namespace filescan
+} // namespace filescan
 
 #endif

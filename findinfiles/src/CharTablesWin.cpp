@@ -34,4 +34,4 @@ void PlatformCharacters(uint16_t first, int count, uint16_t* lower, uint16_t* up
     }
 }
 
-}  // namespace filescan
+} // namespace filescan

@@ -14,7 +14,7 @@ bool StartsWith(const unsigned char* head, size_t n, const unsigned char* mark, 
     return true;
 }
 
-}  // namespace
+} // namespace
 
 int CEncodingDetector::Detect(const unsigned char* head, size_t n, bool wholeFile, int* markLength)
 {
@@ -109,7 +109,7 @@ bool CEncodingDetector::LooksLikeUtf8(const unsigned char* p, size_t n, bool who
             continue;
         }
         size_t len;
-        unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
+        unsigned char lo = 0x80, hi = 0xBF; // allowed range of the second byte
         if (b >= 0xC2 && b <= 0xDF) {
             len = 2;
         } else if (b >= 0xE0 && b <= 0xEF) {
@@ -125,11 +125,11 @@ bool CEncodingDetector::LooksLikeUtf8(const unsigned char* p, size_t n, bool who
             else if (b == 0xF4)
                 hi = 0x8F;
         } else {
-            return false;  // 80-C1 and F5-FF never lead a sequence
+            return false; // 80-C1 and F5-FF never lead a sequence
         }
         for (size_t k = 1; k < len; ++k) {
             if (i + k >= n)
-                return !wholeFile && multiByte;  // cut off by the end of the test window
+                return !wholeFile && multiByte; // cut off by the end of the test window
             const unsigned char c = p[i + k];
             const unsigned char l = k == 1 ? lo : 0x80;
             const unsigned char h = k == 1 ? hi : 0xBF;
@@ -166,4 +166,4 @@ const wchar_t* CEncodingDetector::DisplayName(int code)
     }
 }
 
-}  // namespace filescan
+} // namespace filescan

@@ -20,11 +20,12 @@ enum EncodingCode {
     EncodingUtf32Be = 10,
 };
 
-class CEncodingDetector
-{
+class CEncodingDetector {
 public:
     // Bytes of the file head the content tests look at.
-    enum { ContentTestBytes = 1024 };
+    enum {
+        ContentTestBytes = 1024
+    };
 
     // Decides the encoding of a file from its first bytes.  head holds the
     // first n bytes of the file; wholeFile tells whether they are all of it.
@@ -45,6 +46,6 @@ public:
     static bool LooksLikeUtf8(const unsigned char* p, size_t n, bool wholeFile);
 };
 
-}  // namespace filescan
+} // namespace filescan
 
 #endif

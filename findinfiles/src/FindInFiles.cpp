@@ -62,7 +62,7 @@ bool ResolveFolder(const wchar_t* folder, std::wstring& shown, std::wstring& os)
         return false;
     shown.assign(buf.data(), got);
     if (StartsWith(shown, L"\\\\.\\"))
-        os = shown;  // device namespace: leave alone
+        os = shown; // device namespace: leave alone
     else if (StartsWith(shown, L"\\\\"))
         os = LongUncPrefix + shown.substr(2);
     else
@@ -105,14 +105,13 @@ size_t BoundedLength(const wchar_t* s, size_t limit)
     return n;
 }
 
-thread_local const CFindInFiles* t_workerOf = nullptr;  // object whose worker runs on this thread
+thread_local const CFindInFiles* t_workerOf = nullptr; // object whose worker runs on this thread
 thread_local unsigned t_workerGeneration = 0;
 
-}  // namespace
+} // namespace
 
 // State of one running search, owned by the worker.
-struct CFindInFilesRun
-{
+struct CFindInFilesRun {
     std::wstring shownRoot;
     std::wstring osRoot;
     std::unique_ptr<CLineSearcher> searcher;
@@ -192,9 +191,9 @@ int CFindInFiles::Find(const wchar_t* searchText, const wchar_t* fileMasks, cons
         BoundedLength(folder, limit) > limit)
         return 0;
     if (!*searchText)
-        return 0;  // nothing to look for
+        return 0; // nothing to look for
     if (m_running)
-        return 0;  // the worker still uses the buffers
+        return 0; // the worker still uses the buffers
 
     m_stop = 0;
     m_filesSearched = 0;
@@ -233,9 +232,9 @@ void CFindInFiles::StopSearch()
 void CFindInFiles::Cleanup()
 {
     if (t_workerOf == this && t_workerGeneration != m_generation.load())
-        return;  // a finished worker of an earlier search: the current one is not its business
+        return; // a finished worker of an earlier search: the current one is not its business
     if (m_running)
-        return;  // the worker still reads the texts (also when asked from inside a callback)
+        return; // the worker still reads the texts (also when asked from inside a callback)
     if (m_thread) {
         CloseHandle(static_cast<HANDLE>(m_thread));
         m_thread = nullptr;
@@ -349,14 +348,12 @@ int CFindInFiles::IterateFiles(const wchar_t* mask, const wchar_t* folder)
 {
     // Depth first, in enumeration order, with one open enumeration per level;
     // an explicit stack keeps deep trees off the thread's stack.
-    struct Level
-    {
+    struct Level {
         HANDLE find;
         std::wstring path;
     };
     std::vector<Level> stack;
-    struct Closer
-    {
+    struct Closer {
         std::vector<Level>& levels;
         ~Closer()
         {
@@ -415,7 +412,7 @@ int CFindInFiles::IterateFiles(const wchar_t* mask, const wchar_t* folder)
         if (m_stop)
             return 0;
         if (descended)
-            continue;  // data holds the first entry of the new level
+            continue; // data holds the first entry of the new level
         // Next entry, climbing up as levels run out.
         while (!stack.empty() && !FindNextFileW(stack.back().find, &data)) {
             FindClose(stack.back().find);

@@ -110,8 +110,25 @@ bool CTextSearcher::IsWordSeparator(wchar_t c)
     if (IsSpaceChar(c))
         return true;
     switch (c) {
-    case '!': case '"': case '&': case '\'': case '(': case ')': case '+': case ',': case '-':
-    case '.': case ':': case ';': case '<': case '=': case '>': case '?': case '[': case '\\': case ']':
+    case '!':
+    case '"':
+    case '&':
+    case '\'':
+    case '(':
+    case ')':
+    case '+':
+    case ',':
+    case '-':
+    case '.':
+    case ':':
+    case ';':
+    case '<':
+    case '=':
+    case '>':
+    case '?':
+    case '[':
+    case '\\':
+    case ']':
         return true;
     default:
         return false;
@@ -256,4 +273,4 @@ std::vector<LiteralChar> CRegexSearcher::RequiredLiteral() const
     return m_regex.RequiredLiteral();
 }
 
-}  // namespace filescan
+} // namespace filescan

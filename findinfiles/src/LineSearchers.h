@@ -14,17 +14,15 @@ class CCallBackClass;
 namespace filescan {
 
 // One line (or one piece of an over-long line) handed to a searcher.
-struct LineView
-{
-    const wchar_t* text;    // the decoded characters, including the line end
-    int length;             // characters of text, line end included
-    int contentLength;      // characters before the line end ("\r\n" or "\n")
-    int lineNumber;         // counted from 1
-    int positionOffset;     // characters of the same line in earlier pieces
+struct LineView {
+    const wchar_t* text; // the decoded characters, including the line end
+    int length;          // characters of text, line end included
+    int contentLength;   // characters before the line end ("\r\n" or "\n")
+    int lineNumber;      // counted from 1
+    int positionOffset;  // characters of the same line in earlier pieces
 };
 
-class CLineSearcher
-{
+class CLineSearcher {
 public:
     explicit CLineSearcher(CCallBackClass* callback);
     virtual ~CLineSearcher();
@@ -80,13 +78,12 @@ protected:
 
 private:
     std::wstring m_reportText;
-    bool m_reportReady;  // m_reportText holds the current line
+    bool m_reportReady; // m_reportText holds the current line
     unsigned m_filterKey;
 };
 
 // Plain-text search: Boyer-Moore-Horspool over the decoded line.
-class CTextSearcher : public CLineSearcher
-{
+class CTextSearcher : public CLineSearcher {
 public:
     CTextSearcher(CCallBackClass* callback, int caseSensitive, int wholeWords);
 
@@ -107,13 +104,12 @@ public:
 private:
     bool m_caseSensitive;
     bool m_wholeWords;
-    std::wstring m_pattern;  // folded when the search ignores case
+    std::wstring m_pattern; // folded when the search ignores case
     int m_skip[256];
 };
 
 // Regular-expression search with CRegExpW.
-class CRegexSearcher : public CLineSearcher
-{
+class CRegexSearcher : public CLineSearcher {
 public:
     CRegexSearcher(CCallBackClass* callback, int caseSensitive);
 
@@ -134,6 +130,6 @@ private:
     bool m_caseSensitive;
 };
 
-}  // namespace filescan
+} // namespace filescan
 
 #endif

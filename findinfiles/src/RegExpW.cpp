@@ -65,7 +65,7 @@ void MergeRanges(std::vector<std::pair<uint16_t, uint16_t>>& r)
     r.resize(out + 1);
 }
 
-}  // namespace
+} // namespace
 
 CRegExpW::CRegExpW()
     : m_searchStart(0), m_compiled(false), m_caseSensitive(true), m_matchStart(-1), m_matchLength(-1),
@@ -275,7 +275,7 @@ const wchar_t* CRegExpW::Compile(const wchar_t* pattern, int length, int caseSen
                 lastOp == OpWordEnd || lastOp == OpBackRef)
                 return Fail(L"Illegal closure");
             if (lastOp == OpClosure)
-                break;  // "a**" acts as "a*"
+                break; // "a**" acts as "a*"
             if (lastOp == OpLineEnd)
                 return Fail(L"Illegal closure");
             if (c == '+') {
@@ -396,7 +396,7 @@ bool CRegExpW::SpendStep()
     if (m_abort)
         return false;
     if (--m_executeSteps < 0) {
-        m_abort = true;  // the simulation takes over
+        m_abort = true; // the simulation takes over
         return false;
     }
     if (m_hasBackRef && --m_stepsLeft < 0) {
@@ -588,7 +588,7 @@ void CRegExpW::AddThread(std::vector<Thread>& list, const CWideLineIndexer& text
             ++pc;
             break;
         default:
-            return;  // back-references are never simulated
+            return; // back-references are never simulated
         }
     }
 }
@@ -769,7 +769,7 @@ int CRegExpW::Match(const CWideLineIndexer& text, int pos, int end, int pc)
                 const int n = e - s;
                 if (p + n > end)
                     return -1;
-                m_stepsLeft -= n / 16;  // comparing a long capture is work too
+                m_stepsLeft -= n / 16; // comparing a long capture is work too
                 for (int k = 0; k < n; ++k)
                     if (text[s + k] != text[p + k])
                         return -1;
@@ -789,12 +789,12 @@ int CRegExpW::Match(const CWideLineIndexer& text, int pos, int end, int pc)
 int CRegExpW::MatchClosure(const CWideLineIndexer& text, int pos, int end, int pc)
 {
     const int atom = pc + 1;
-    const int rest = atom + AtomLength(m_program[atom]) + 1;  // behind the atom's end unit
+    const int rest = atom + AtomLength(m_program[atom]) + 1; // behind the atom's end unit
     uint32_t* memo = nullptr;
     if (m_useMemo && pos <= text.Length()) {
         memo = m_memo.data() + static_cast<size_t>(m_closureIndex[pc]) * static_cast<size_t>(m_memoWidth);
         if (memo[pos] == m_memoGeneration)
-            return -1;  // already failed from here in this Execute
+            return -1; // already failed from here in this Execute
     }
 
     // Longest run of the atom first.
@@ -816,7 +816,7 @@ int CRegExpW::MatchClosure(const CWideLineIndexer& text, int pos, int end, int p
         if (e >= 0)
             return e;
         if (m_abort)
-            return -1;  // nothing learnt: the memo stays as it was
+            return -1; // nothing learnt: the memo stays as it was
     }
     if (memo) {
         // An entry anywhere further along the same run tries a subset of the
@@ -824,7 +824,7 @@ int CRegExpW::MatchClosure(const CWideLineIndexer& text, int pos, int end, int p
         const int last = q < text.Length() ? q : text.Length();
         for (int k = pos; k <= last; ++k) {
             if (memo[k] == m_memoGeneration)
-                break;  // the rest of the run is marked already
+                break; // the rest of the run is marked already
             memo[k] = m_memoGeneration;
         }
     }
@@ -881,7 +881,7 @@ int CRegExpW::LeadingSets(CharSetDesc* sets, int max) const
                     d.nonAscii = true;
             }
             if ((m_program[pc + 1] >> 8) || (m_program[pc + 2] >> 8))
-                d.nonAscii = true;  // members above 255, or negated
+                d.nonAscii = true; // members above 255, or negated
             return true;
         case OpAny:
             for (bool& b : d.ascii)
@@ -942,7 +942,7 @@ int CRegExpW::LeadingSets(CharSetDesc* sets, int max) const
             return 1;
         }
         if (op != OpClosure || m_program[pc + 1] == OpAny)
-            return 0;  // end (empty match), '.', end of line, back-reference
+            return 0; // end (empty match), '.', end of line, back-reference
         addAtom(pc + 1, d);
         pc = skipZeroWidth(pc + 1 + AtomLength(m_program[pc + 1]) + 1);
     }
@@ -1003,12 +1003,12 @@ std::vector<LiteralChar> CRegExpW::RequiredLiteral() const
         }
         case OpOpenTag:
         case OpCloseTag:
-            pc += 2;  // zero width
+            pc += 2; // zero width
             break;
         case OpLineBegin:
         case OpWordBegin:
         case OpWordEnd:
-            pc += 1;  // zero width
+            pc += 1; // zero width
             break;
         case OpClosure:
             flush();
@@ -1028,4 +1028,4 @@ std::vector<LiteralChar> CRegExpW::RequiredLiteral() const
     return best;
 }
 
-}  // namespace filescan
+} // namespace filescan

@@ -26,8 +26,7 @@ namespace filescan {
 
 // Character accessor over one line: the character at an index inside the
 // line, 0 anywhere outside.
-class CWideLineIndexer
-{
+class CWideLineIndexer {
 public:
     CWideLineIndexer(const wchar_t* line, int length) : m_line(line), m_length(length) {}
     wchar_t operator[](int i) const
@@ -43,32 +42,40 @@ private:
 };
 
 // One piece of a literal that every match must contain.
-struct LiteralChar
-{
+struct LiteralChar {
     wchar_t ch;
-    bool foldAscii;  // ch is an ASCII lower-case letter that also matches its upper case
+    bool foldAscii; // ch is an ASCII lower-case letter that also matches its upper case
 };
 
 // The characters that may stand at one position of a match: ascii[c] for c
 // below 0x80, and nonAscii for any character from 0x80 up.
-struct CharSetDesc
-{
+struct CharSetDesc {
     bool ascii[128];
     bool nonAscii;
 };
 
-class CRegExpW
-{
+class CRegExpW {
 public:
-    enum { MaxTags = 10, ProgramSize = 2050, ProgramLimit = 2006 };
+    enum {
+        MaxTags = 10,
+        ProgramSize = 2050,
+        ProgramLimit = 2006
+    };
 
     // How the last Search or Execute ended.  TooComplex and Stopped leave no
     // match behind: the caller must not take them for "no match".
-    enum Outcome { Matched, NoMatch, TooComplex, Stopped };
+    enum Outcome {
+        Matched,
+        NoMatch,
+        TooComplex,
+        Stopped
+    };
 
     // Backtracking steps a program with back-references may take between
     // two calls of ResetBudget (Compile resets it as well).
-    enum { DefaultStepBudget = 20000000 };
+    enum {
+        DefaultStepBudget = 20000000
+    };
 
     CRegExpW();
 
@@ -112,7 +119,11 @@ public:
 
     // Gives the next searches the whole step budget again (one line's worth).
     void ResetBudget() { m_stepsLeft = m_stepBudget; }
-    void SetStepBudget(long long steps) { m_stepBudget = steps; m_stepsLeft = steps; }
+    void SetStepBudget(long long steps)
+    {
+        m_stepBudget = steps;
+        m_stepsLeft = steps;
+    }
 
     // A flag another thread may set to end a running search early (the
     // search then ends with Stopped); null for none.
@@ -122,16 +133,19 @@ public:
     // falls back on the simulation as described above; Backtrack never falls
     // back (the reference); Simulate always simulates (programs without
     // back-references only; others backtrack).
-    enum Strategy { Auto, Backtrack, Simulate };
+    enum Strategy {
+        Auto,
+        Backtrack,
+        Simulate
+    };
     void SetStrategy(Strategy s) { m_strategy = s; }
 
     // Raw program, for tests and diagnostics.
     const uint16_t* Program() const { return m_program; }
 
 private:
-    struct ClassExt
-    {
-        std::vector<std::pair<uint16_t, uint16_t>> ranges;  // sorted, disjoint, all above 255
+    struct ClassExt {
+        std::vector<std::pair<uint16_t, uint16_t>> ranges; // sorted, disjoint, all above 255
     };
 
     const wchar_t* Fail(const wchar_t* error);
@@ -145,8 +159,7 @@ private:
     int RunSimulation(const CWideLineIndexer& text, int anchor, int start, int end);
     // One thread of the simulation: where it stands in the program, and the
     // tags it has passed (start, end of each).
-    struct Thread
-    {
+    struct Thread {
         int pc;
         int tags[2 * MaxTags];
     };
@@ -172,13 +185,13 @@ private:
     int m_memoWidth;
     uint32_t m_memoGeneration;
     std::vector<uint32_t> m_memo;
-    std::vector<int> m_closureIndex;  // program position -> closure number
+    std::vector<int> m_closureIndex; // program position -> closure number
 
     // Step accounting of the backtracking.
     bool m_hasBackRef;
     Strategy m_strategy;
     Outcome m_outcome;
-    long long m_stepBudget;   // per line, programs with back-references
+    long long m_stepBudget; // per line, programs with back-references
     long long m_stepsLeft;
     long long m_executeSteps; // left in this Execute before the simulation takes over
     bool m_abort;             // budget spent or stop seen: unwind without a match
@@ -192,6 +205,6 @@ private:
     uint32_t m_visitGeneration;
 };
 
-}  // namespace filescan
+} // namespace filescan
 
 #endif

@@ -15,19 +15,26 @@ namespace filescan {
 namespace scan_detail {
 
 // Lane helpers for the two unit widths.
-template <class T> struct Lanes;
+template <class T>
+struct Lanes;
 
-template <> struct Lanes<uint8_t>
-{
-    enum { Count = 16, BitsPerLane = 1 };
+template <>
+struct Lanes<uint8_t> {
+    enum {
+        Count = 16,
+        BitsPerLane = 1
+    };
     static __m128i Splat(uint8_t v) { return _mm_set1_epi8(static_cast<char>(v)); }
     static __m128i Eq(__m128i a, __m128i b) { return _mm_cmpeq_epi8(a, b); }
     static unsigned Mask(__m128i m) { return static_cast<unsigned>(_mm_movemask_epi8(m)); }
 };
 
-template <> struct Lanes<uint16_t>
-{
-    enum { Count = 8, BitsPerLane = 2 };
+template <>
+struct Lanes<uint16_t> {
+    enum {
+        Count = 8,
+        BitsPerLane = 2
+    };
     static __m128i Splat(uint16_t v) { return _mm_set1_epi16(static_cast<short>(v)); }
     static __m128i Eq(__m128i a, __m128i b) { return _mm_cmpeq_epi16(a, b); }
     // One bit per lane (the low bit of each lane's pair).
@@ -36,10 +43,11 @@ template <> struct Lanes<uint16_t>
 
 inline __m128i Load(const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); }
 
-}  // namespace scan_detail
+} // namespace scan_detail
 
 // Index of the first unit equal to v in p[0..n), or n.
-template <class T> size_t FindUnit(const T* p, size_t n, T v)
+template <class T>
+size_t FindUnit(const T* p, size_t n, T v)
 {
     using L = scan_detail::Lanes<T>;
     const __m128i key = L::Splat(v);
@@ -56,7 +64,8 @@ template <class T> size_t FindUnit(const T* p, size_t n, T v)
 }
 
 // Index of the last unit equal to v in p[0..n), or n when there is none.
-template <class T> size_t FindLastUnit(const T* p, size_t n, T v)
+template <class T>
+size_t FindLastUnit(const T* p, size_t n, T v)
 {
     using L = scan_detail::Lanes<T>;
     const __m128i key = L::Splat(v);
@@ -77,7 +86,8 @@ template <class T> size_t FindLastUnit(const T* p, size_t n, T v)
 
 // Number of units equal to v in p[0..n); *last receives the index of the
 // last of them (unchanged when there is none).
-template <class T> size_t CountUnit(const T* p, size_t n, T v, size_t* last)
+template <class T>
+size_t CountUnit(const T* p, size_t n, T v, size_t* last)
 {
     using L = scan_detail::Lanes<T>;
     const __m128i key = L::Splat(v);
@@ -130,8 +140,8 @@ inline void WidenAscii(const uint8_t* p, size_t n, wchar_t* out)
 
 // A literal in file units.  A unit marked fold is an ASCII lower-case letter
 // that also matches its upper case (compared as unit | 0x20).
-template <class T> struct UnitLiteral
-{
+template <class T>
+struct UnitLiteral {
     std::vector<T> units;
     std::vector<uint8_t> fold;
     // Offsets of the two units the scan looks for first (the rarest ones);
@@ -151,7 +161,7 @@ template <class T> struct UnitLiteral
             const unsigned u = units[k];
             int r = UnitRank(u);
             if (fold[k])
-                r = (r + UnitRank(u - 32)) / 2 + 8;  // both cases count
+                r = (r + UnitRank(u - 32)) / 2 + 8; // both cases count
             return r;
         };
         size_t best = 0;
@@ -169,7 +179,7 @@ template <class T> struct UnitLiteral
     // How common a unit is in text (higher is more common).
     static int UnitRank(unsigned u)
     {
-        static const char common[] = "etaoinsrhldcumfpgwybvkxjqz";  // most common first
+        static const char common[] = "etaoinsrhldcumfpgwybvkxjqz"; // most common first
         if (u == ' ')
             return 255;
         if (u == '\t')
@@ -185,9 +195,16 @@ template <class T> struct UnitLiteral
             return 110;
         switch (u) {
         case '_': return 170;
-        case '(': case ')': return 150;
-        case ';': case ',': case '.': case '=': return 140;
-        case '"': case '*': case '-': case '>': return 120;
+        case '(':
+        case ')': return 150;
+        case ';':
+        case ',':
+        case '.':
+        case '=': return 140;
+        case '"':
+        case '*':
+        case '-':
+        case '>': return 120;
         default: return 60;
         }
     }
@@ -205,7 +222,8 @@ template <class T> struct UnitLiteral
 };
 
 // Index of the first place in p[0..n) where the whole literal occurs, or n.
-template <class T> size_t FindLiteral(const T* p, size_t n, const UnitLiteral<T>& lit)
+template <class T>
+size_t FindLiteral(const T* p, size_t n, const UnitLiteral<T>& lit)
 {
     using L = scan_detail::Lanes<T>;
     const size_t m = lit.units.size();
@@ -216,7 +234,7 @@ template <class T> size_t FindLiteral(const T* p, size_t n, const UnitLiteral<T>
     const __m128i key2 = L::Splat(lit.units[o2]);
     const __m128i or1 = L::Splat(lit.fold[o1] ? 0x20 : 0);
     const __m128i or2 = L::Splat(lit.fold[o2] ? 0x20 : 0);
-    const size_t last = n - m;  // last possible start
+    const size_t last = n - m; // last possible start
     size_t i = 0;
     // Candidates where both anchor units agree, 32 (or 16) starts at a time.
     for (; i + 2 * L::Count <= last + 1; i += 2 * L::Count) {
@@ -248,9 +266,9 @@ template <class T> size_t FindLiteral(const T* p, size_t n, const UnitLiteral<T>
 
 // A set of units given as ranges of ASCII values, plus every unit of 0x80
 // and above when high is set.
-template <class T> struct UnitSet
-{
-    std::vector<std::pair<T, T>> ranges;  // inclusive, below 0x80
+template <class T>
+struct UnitSet {
+    std::vector<std::pair<T, T>> ranges; // inclusive, below 0x80
     bool high = false;
     bool table[128] = {};
 
@@ -303,13 +321,13 @@ inline __m128i High(__m128i v, uint16_t)
     return _mm_xor_si128(_mm_cmpeq_epi16(masked, _mm_setzero_si128()), _mm_set1_epi32(-1));
 }
 
-}  // namespace scan_detail
+} // namespace scan_detail
 
 // Up to two positions of a match, each with the set its unit must be in: a
 // match can start at i only where p[i + offset1] is in set1 and
 // p[i + offset2] in set2 (one position: both the same).
-template <class T> struct PositionFilter
-{
+template <class T>
+struct PositionFilter {
     size_t offset1 = 0, offset2 = 0;
     UnitSet<T> set1, set2;
 
@@ -319,7 +337,8 @@ template <class T> struct PositionFilter
 
 namespace scan_detail {
 
-template <class T> inline __m128i SetMask(__m128i v, const UnitSet<T>& set)
+template <class T>
+inline __m128i SetMask(__m128i v, const UnitSet<T>& set)
 {
     __m128i hit = set.high ? High(v, T()) : _mm_setzero_si128();
     for (const auto& r : set.ranges)
@@ -327,15 +346,16 @@ template <class T> inline __m128i SetMask(__m128i v, const UnitSet<T>& set)
     return hit;
 }
 
-}  // namespace scan_detail
+} // namespace scan_detail
 
 // Index of the first start i in p[0..n) that passes the filter, or n.
-template <class T> size_t FindPositions(const T* p, size_t n, const PositionFilter<T>& f)
+template <class T>
+size_t FindPositions(const T* p, size_t n, const PositionFilter<T>& f)
 {
     using L = scan_detail::Lanes<T>;
     if (n <= f.offset2)
         return n;
-    const size_t last = n - 1 - f.offset2;  // last start with both positions inside
+    const size_t last = n - 1 - f.offset2; // last start with both positions inside
     size_t i = 0;
     if (f.Vectorised()) {
         for (; i + L::Count <= last + 1; i += L::Count) {
@@ -364,7 +384,7 @@ inline bool HaveAvx2()
 }
 
 __attribute__((target("avx2"))) inline size_t FindLiteralAvx2(const uint8_t* p, size_t n,
-                                                             const UnitLiteral<uint8_t>& lit)
+                                                              const UnitLiteral<uint8_t>& lit)
 {
     const size_t m = lit.units.size();
     const size_t o1 = lit.anchor1, o2 = lit.anchor2;
@@ -418,7 +438,7 @@ __attribute__((target("avx2"))) inline __m256i SetMaskAvx2(__m256i v, const Unit
 }
 
 __attribute__((target("avx2"))) inline size_t FindPositionsAvx2(const uint8_t* p, size_t n,
-                                                               const PositionFilter<uint8_t>& f)
+                                                                const PositionFilter<uint8_t>& f)
 {
     const size_t last = n - 1 - f.offset2;
     size_t i = 0;
@@ -458,7 +478,7 @@ __attribute__((target("avx2,popcnt"))) inline size_t CountByteAvx2(const uint8_t
     return count;
 }
 
-}  // namespace scan_detail
+} // namespace scan_detail
 
 inline size_t FindLiteral(const uint8_t* p, size_t n, const UnitLiteral<uint8_t>& lit)
 {
@@ -481,7 +501,7 @@ inline size_t CountUnit(const uint8_t* p, size_t n, uint8_t v, size_t* last)
     return CountUnit<uint8_t>(p, n, v, last);
 }
 
-}  // namespace filescan
+} // namespace filescan
 
 
 #endif

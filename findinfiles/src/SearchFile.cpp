@@ -46,11 +46,10 @@ long long ReadBlock(HANDLE file, uint8_t* dst, size_t room, bool& eof)
 }
 
 // State of the line walk of one file.
-struct LineState
-{
+struct LineState {
     long long lineNumber = 1;
-    long long lineOffset = 0;  // characters of the current line handed out already
-    bool midLine = false;      // the next unit continues a line cut into pieces
+    long long lineOffset = 0; // characters of the current line handed out already
+    bool midLine = false;     // the next unit continues a line cut into pieces
 };
 
 // Where a piece of at most max units starting at p may end without cutting a
@@ -153,7 +152,7 @@ bool WalkLines(T* buf, size_t begin, size_t end, size_t cap, bool eof, bool useF
         while (pos < e) {
             const size_t c = pos + find(buf + pos, e - pos);
             if (c >= e)
-                return;  // nothing here: the lines stay uncounted for now
+                return; // nothing here: the lines stay uncounted for now
             size_t last = 0;
             const size_t n = CountUnit(buf + pending, c - pending, nl, &last);
             st.lineNumber += static_cast<long long>(n);
@@ -210,7 +209,8 @@ bool WalkLines(T* buf, size_t begin, size_t end, size_t cap, bool eof, bool useF
 // A filter on the leading positions of a match.  Only positions before which
 // every set is ASCII are used: a character of 0x80 and above may take more
 // than one unit (UTF-8, double-byte code pages, surrogate pairs).
-template <class T> bool BuildPositionFilter(const CharSetDesc* sets, int count, PositionFilter<T>& f)
+template <class T>
+bool BuildPositionFilter(const CharSetDesc* sets, int count, PositionFilter<T>& f)
 {
     std::vector<UnitSet<T>> units;
     for (int k = 0; k < count; ++k) {
@@ -304,23 +304,21 @@ bool ByteLiteral(const std::vector<LiteralChar>& lit, unsigned codePage, bool an
     return true;
 }
 
-}  // namespace
+} // namespace
 
 // What a reader prepares from a searcher's pattern to skip lines quickly.
-struct CSearchFile::Filters
-{
+struct CSearchFile::Filters {
     unsigned key = 0;
     std::vector<LiteralChar> literal;
     UnitLiteral<uint16_t> wideLiteral;
-    bool leadOk = false;  // a filter on the leading positions exists
+    bool leadOk = false; // a filter on the leading positions exists
     PositionFilter<uint8_t> byteLead;
     PositionFilter<uint16_t> wideLead;
-    bool utf8Ok = false, ansiOk = false;  // the literal has bytes in that encoding
+    bool utf8Ok = false, ansiOk = false; // the literal has bytes in that encoding
     UnitLiteral<uint8_t> utf8Literal, ansiLiteral;
 };
 
-struct CSearchFile::Context
-{
+struct CSearchFile::Context {
     HANDLE file;
     const wchar_t* shownPath;
     const wchar_t* encodingName;
@@ -378,8 +376,7 @@ int CSearchFile::Search(const wchar_t* osPath, const wchar_t* shownPath, CLineSe
         }
         return 0;
     }
-    struct Closer
-    {
+    struct Closer {
         HANDLE h;
         ~Closer() { CloseHandle(h); }
     } closer{file};
@@ -458,7 +455,7 @@ int CSearchFile::SearchBytes(Context& ctx, size_t begin, size_t end, bool eof, u
 
     auto fill = [&](uint8_t* dst, size_t room, bool& atEof) -> long long {
         if (ctx.searcher->FileAbandoned()) {
-            atEof = true;  // the rest of the file is not wanted
+            atEof = true; // the rest of the file is not wanted
             return 0;
         }
         return ReadBlock(ctx.file, dst, room, atEof);
@@ -606,7 +603,7 @@ int CSearchFile::SearchWide(Context& ctx, size_t begin, size_t end, bool eof, in
             atEof = true;
             return 0;
         }
-        size_t want = (room - 4) * 2;  // bytes that decode to at most room units
+        size_t want = (room - 4) * 2; // bytes that decode to at most room units
         if (want > static_cast<size_t>(BlockBytes))
             want = BlockBytes;
         const long long got = ReadBlock(ctx.file, m_bytes.data(), want, atEof);
@@ -647,4 +644,4 @@ int CSearchFile::SearchWide(Context& ctx, size_t begin, size_t end, bool eof, in
     return 1;
 }
 
-}  // namespace filescan
+} // namespace filescan

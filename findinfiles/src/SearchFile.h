@@ -14,13 +14,15 @@ namespace filescan {
 
 class CLineSearcher;
 
-class CSearchFile
-{
+class CSearchFile {
 public:
     // Bytes read per block, and the longest piece of a line handed to a
     // searcher at once (longer lines come in pieces of this many units that
     // keep their line number; positions count from the start of the line).
-    enum { BlockBytes = 1 << 20, MaxPiece = 1 << 16 };
+    enum {
+        BlockBytes = 1 << 20,
+        MaxPiece = 1 << 16
+    };
 
     CSearchFile();
     ~CSearchFile();
@@ -53,10 +55,10 @@ private:
     std::unique_ptr<Filters> m_filters;
     int m_lastEncoding;
     bool m_prefilter;
-    unsigned m_ansiCodePage;  // files without a mark: the system's legacy ANSI code page
+    unsigned m_ansiCodePage; // files without a mark: the system's legacy ANSI code page
     bool m_ansiSingleByte;
 };
 
-}  // namespace filescan
+} // namespace filescan
 
 #endif

@@ -47,7 +47,7 @@ int Match(const wchar_t* mask, const wchar_t* name)
     return *mask ? 0 : 1;
 }
 
-}  // namespace
+} // namespace
 
 int WildMatch(const wchar_t* mask, const wchar_t* name)
 {
@@ -65,4 +65,4 @@ int WildMatch(const wchar_t* mask, const wchar_t* name)
     return 0;
 }
 
-}  // namespace filescan
+} // namespace filescan

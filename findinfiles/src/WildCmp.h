@@ -10,6 +10,6 @@ namespace filescan {
 // ("*.*" is every file).  Returns 1 for a match, 0 otherwise.
 int WildMatch(const wchar_t* mask, const wchar_t* name);
 
-}  // namespace filescan
+} // namespace filescan
 
 #endif

@@ -22,16 +22,14 @@ namespace {
 // ---------------------------------------------------------------------------
 // Encoding detection
 
-struct DetectCase
-{
+struct DetectCase {
     std::string bytes;
     bool wholeFile;
     int code;
     int mark;
 };
 
-class DetectTable : public ::testing::TestWithParam<DetectCase>
-{
+class DetectTable : public ::testing::TestWithParam<DetectCase> {
 };
 
 TEST_P(DetectTable, GivesCodeAndMark)
@@ -129,8 +127,7 @@ TEST(EncodingDetector, Names)
 
 TEST(WildMatch, Table)
 {
-    struct Case
-    {
+    struct Case {
         const wchar_t* mask;
         const wchar_t* name;
         int match;
@@ -138,7 +135,7 @@ TEST(WildMatch, Table)
         {L"*.txt", L"a.txt", 1},
         {L"*.txt", L"a.txt.bak", 0},
         {L"*.txt", L".txt", 1},
-        {L"*.TXT", L"a.txt", 1},  // file names ignore case
+        {L"*.TXT", L"a.txt", 1}, // file names ignore case
         {L"*.txt", L"A.TXT", 1},
         {L"a?c", L"abc", 1},
         {L"a?c", L"ac", 0},
@@ -151,10 +148,10 @@ TEST(WildMatch, Table)
         {L"**", L"x", 1},
         {L"abc", L"abcd", 0},
         {L"abcd", L"abc", 0},
-        {L" *.txt", L"a.txt", 0},  // masks are used as written
+        {L" *.txt", L"a.txt", 0}, // masks are used as written
         {L" *.txt", L" a.txt", 1},
         {L"*.*", L"a.b", 1},
-        {L"*.*", L"Makefile", 1},  // ".*" also takes names without an extension
+        {L"*.*", L"Makefile", 1}, // ".*" also takes names without an extension
         {L"READ*.*", L"README", 1},
         {L"*.c*", L"x.cpp", 1},
         {L"*.c*", L"xc", 0},
@@ -168,7 +165,8 @@ TEST(WildMatch, Table)
 // ---------------------------------------------------------------------------
 // Block scanning: compare with straightforward loops on random text.
 
-template <class T> size_t NaiveFind(const std::vector<T>& text, const UnitLiteral<T>& lit)
+template <class T>
+size_t NaiveFind(const std::vector<T>& text, const UnitLiteral<T>& lit)
 {
     const size_t m = lit.units.size();
     for (size_t i = 0; i + m <= text.size(); ++i)
@@ -177,7 +175,8 @@ template <class T> size_t NaiveFind(const std::vector<T>& text, const UnitLitera
     return text.size();
 }
 
-template <class T> void CheckScanning(unsigned seed)
+template <class T>
+void CheckScanning(unsigned seed)
 {
     std::mt19937 rng(seed);
     const T alphabet[] = {'a', 'b', 'A', 'B', '\n', 'c', static_cast<T>(0xE9), static_cast<T>(0xC3), '@', '`',
@@ -301,8 +300,7 @@ std::vector<int> Positions(RecordingSink& sink)
 
 TEST(TextSearcher, FindTable)
 {
-    struct Case
-    {
+    struct Case {
         const wchar_t* pattern;
         bool caseSensitive;
         const wchar_t* line;
@@ -321,8 +319,8 @@ TEST(TextSearcher, FindTable)
         {L"x", true, L"abcx", 0, 3},
         {L"\u00e9t\u00e9", false, L"L'\u00c9T\u00c9", 0, 2},
         {L"\u0436\u0443\u043a", false, L"\u0416\u0423\u041a!", 0, 0},
-        {L"k", false, L"\u212a", 0, -1},  // the Kelvin sign is not a letter k
-        {L"\u0101b", true, L"\u0201b\u0101b", 0, 2},  // same low byte, different character
+        {L"k", false, L"\u212a", 0, -1},             // the Kelvin sign is not a letter k
+        {L"\u0101b", true, L"\u0201b\u0101b", 0, 2}, // same low byte, different character
     };
     for (const Case& c : cases) {
         CTextSearcher s(nullptr, c.caseSensitive, 0);
@@ -347,8 +345,7 @@ TEST(TextSearcher, EmptyPatternFindsNothing)
 
 TEST(TextSearcher, WholeWords)
 {
-    struct Case
-    {
+    struct Case {
         const wchar_t* line;
         std::vector<int> positions;
     } cases[] = {
@@ -356,7 +353,7 @@ TEST(TextSearcher, WholeWords)
         {L" word \r\n", {1}},
         {L"(word)\n", {1}},
         {L"a=word;b\n", {2}},
-        {L"words word\n", {6}},           // a failed candidate does not end the line
+        {L"words word\n", {6}}, // a failed candidate does not end the line
         {L"sword word_x word\n", {13}},
         {L"word_ #word $word /word {word\n", {}},
         {L"[word]\\word\"word'\n", {1, 7, 12}},
@@ -394,8 +391,7 @@ TEST(TextSearcher, LineTextShowsZeroCharactersAsDots)
 
 TEST(RegexSearcher, MovesOnAfterEmptyMatches)
 {
-    struct Case
-    {
+    struct Case {
         const wchar_t* pattern;
         const wchar_t* line;
         std::vector<int> positions;
@@ -404,9 +400,9 @@ TEST(RegexSearcher, MovesOnAfterEmptyMatches)
         {L"x*", L"xxab\n", {0, 2, 3}},
         {L"^", L"abc\n", {0}},
         {L"$", L"abc\r\n", {3}},
-        {L"^a", L"aaa\n", {0}},          // '^' holds at the line start only
-        {L"\\<a", L"aa aa\n", {0, 3}},  // and so do word starts
-        {L";$", L"a; b;\r\n", {4}},      // '$' sees the line without its line end
+        {L"^a", L"aaa\n", {0}},        // '^' holds at the line start only
+        {L"\\<a", L"aa aa\n", {0, 3}}, // and so do word starts
+        {L";$", L"a; b;\r\n", {4}},    // '$' sees the line without its line end
         {L"b*$", L"abb\n", {1}},
         {L"a", L"a a a", {0, 2, 4}},
     };
@@ -502,14 +498,13 @@ TEST(SearchFile, SkippingLinesChangesNoResult)
         text += (line % 3) ? L"\r\n" : L"\n";
     }
     qmtest::TempDir tree{"qmfif"};
-    struct Variant
-    {
+    struct Variant {
         const wchar_t* name;
         std::string bytes;
     } variants[] = {
         {L"utf8.txt", Utf8(text)},
         {L"utf8bom.txt", "\xEF\xBB\xBF" + Utf8(text)},
-        {L"ansi.txt", Ansi(text)},  // characters outside the code page become '?'
+        {L"ansi.txt", Ansi(text)}, // characters outside the code page become '?'
         {L"utf16le.txt", "\xFF\xFE" + Utf16Le(text)},
         {L"utf16be.txt", "\xFE\xFF" + Utf16Be(text)},
         {L"utf32le.txt", std::string("\xFF\xFE\0\0", 4) + Utf32Le(text)},
@@ -535,4 +530,4 @@ TEST(SearchFile, SkippingLinesChangesNoResult)
     EXPECT_GT(seen, 10000) << "the corpus should give many matches";
 }
 
-}  // namespace
+} // namespace

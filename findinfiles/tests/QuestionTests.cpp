@@ -15,11 +15,10 @@ using namespace fiftest;
 
 namespace {
 
-struct SeenBox
-{
+struct SeenBox {
     std::wstring caption;
     std::wstring text;
-    std::vector<int> buttons;  // ids of the push buttons it had
+    std::vector<int> buttons; // ids of the push buttons it had
 };
 
 BOOL CALLBACK CollectBox(HWND hwnd, LPARAM param)
@@ -42,8 +41,7 @@ HWND FindBox()
     return box;
 }
 
-struct ChildTexts
-{
+struct ChildTexts {
     std::wstring longestStatic;
     std::vector<int> buttons;
 };
@@ -128,8 +126,7 @@ TEST(LargeFiles, AskBeforeSearchingThem)
     const int lastLine = 5023994 / 81 + 2;
     const int bigLastLine = 5023995 / 81 + 2;
 
-    struct Case
-    {
+    struct Case {
         int answer;
         std::vector<std::wstring> hits;
         long long files;
@@ -204,8 +201,7 @@ TEST(FaultyRegex, OneMessageForTheWholeSearch)
     qmtest::TempDir tree{"qmfif"};
     for (int i = 0; i < 5; ++i)
         TreeFile(tree, L"f" + std::to_wstring(i) + L".txt", "abc\n");
-    struct Case
-    {
+    struct Case {
         const wchar_t* pattern;
         const wchar_t* error;
     } cases[] = {
@@ -232,4 +228,4 @@ TEST(FaultyRegex, OneMessageForTheWholeSearch)
     }
 }
 
-}  // namespace
+} // namespace

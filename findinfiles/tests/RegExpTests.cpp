@@ -15,21 +15,20 @@
 #include <thread>
 #include <vector>
 
-using filescan::CRegExpW;
 using filescan::CharSetDesc;
+using filescan::CRegExpW;
 using filescan::LiteralChar;
 
 namespace {
 
-struct RegexCase
-{
+struct RegexCase {
     const wchar_t* pattern;
     bool caseSensitive;
     const wchar_t* text;
     int start;
-    int matchStart;   // -1: no match
+    int matchStart; // -1: no match
     int matchLength;
-    const wchar_t* error;  // expected compile error, or null
+    const wchar_t* error; // expected compile error, or null
 };
 
 std::ostream& operator<<(std::ostream& os, const RegexCase& c)
@@ -40,8 +39,7 @@ std::ostream& operator<<(std::ostream& os, const RegexCase& c)
     return os << "pattern \"" << p << "\" case=" << c.caseSensitive;
 }
 
-class RegexTable : public ::testing::TestWithParam<RegexCase>
-{
+class RegexTable : public ::testing::TestWithParam<RegexCase> {
 };
 
 TEST_P(RegexTable, MatchesOrFailsAsExpected)
@@ -70,7 +68,7 @@ const RegexCase kCases[] = {
     {L"abc", true, L"xxABCxx", 0, -1, -1, nullptr},
     {L"abc", false, L"xxABcxx", 0, 2, 3, nullptr},
     {L"bc", true, L"abcbc", 2, 3, 2, nullptr},
-    {L"(a)", true, L"x(a)", 0, 1, 3, nullptr},  // bare parentheses are ordinary
+    {L"(a)", true, L"x(a)", 0, 1, 3, nullptr}, // bare parentheses are ordinary
     // Any character.
     {L"a.c", true, L"abc", 0, 0, 3, nullptr},
     {L"a.c", true, L"ac", 0, -1, -1, nullptr},
@@ -104,11 +102,11 @@ const RegexCase kCases[] = {
     {L"[-a]", true, L"x-", 0, 1, 1, nullptr},
     {L"[]a]", true, L"x]", 0, 1, 1, nullptr},
     {L"[^-x]", true, L"-xa", 0, 2, 1, nullptr},
-    {L"[-]", true, L"-", 0, 0, 0, L"Missing ]"},  // '-' then ']' both count as members
+    {L"[-]", true, L"-", 0, 0, 0, L"Missing ]"}, // '-' then ']' both count as members
     {L"[a-]", true, L"-", 0, 0, 1, nullptr},
     {L"[\\t]", true, L"a\tb", 0, 1, 1, nullptr},
     {L"[\\]]", true, L"a]", 0, 1, 1, nullptr},
-    {L"[z-a]", true, L"za", 0, 0, 1, nullptr},  // a backward range adds nothing beyond its start
+    {L"[z-a]", true, L"za", 0, 0, 1, nullptr}, // a backward range adds nothing beyond its start
     {L"[z-a]", true, L"a", 0, -1, -1, nullptr},
     {L"[a-c]", false, L"B", 0, 0, 1, nullptr},
     // Characters above 255 belong to classes by their own value.
@@ -127,7 +125,7 @@ const RegexCase kCases[] = {
     {L"\\<ab\\>", true, L"ab", 0, 0, 2, nullptr},
     {L"\\<ab", true, L"x_ab ab", 0, 5, 2, nullptr},
     {L"\\<\u00e9t\u00e9", true, L"\u00e9t\u00e9", 0, 0, 3, nullptr},
-    {L"\\<t\u00e9", true, L"\u00e9t\u00e9", 0, -1, -1, nullptr},  // a non-ASCII letter is a word character
+    {L"\\<t\u00e9", true, L"\u00e9t\u00e9", 0, -1, -1, nullptr}, // a non-ASCII letter is a word character
     // Tags and back-references (always compared exactly).
     {L"\\(ab\\)\\1", true, L"xabab", 0, 1, 4, nullptr},
     {L"\\(a*\\)b\\1", true, L"aabaa", 0, 0, 5, nullptr},
@@ -192,11 +190,10 @@ TEST(RegExpW, FailedCompileLeavesNothingToMatch)
 
 TEST(RegExpW, PatternLengthLimits)
 {
-    struct Limit
-    {
+    struct Limit {
         wchar_t ch;
         bool caseSensitive;
-        int fits;  // longest pattern of ch that compiles
+        int fits; // longest pattern of ch that compiles
     };
     // Case sensitive: two units per character; without case a letter is a
     // 33-unit class.
@@ -272,8 +269,7 @@ std::wstring Describe(const std::vector<LiteralChar>& lit)
 
 TEST(RegExpW, RequiredLiteral)
 {
-    struct Case
-    {
+    struct Case {
         const wchar_t* pattern;
         bool caseSensitive;
         const wchar_t* literal;
@@ -289,7 +285,7 @@ TEST(RegExpW, RequiredLiteral)
         {L"Foo1", false, L"FOO1"},
         {L"[Kk]ey", true, L"Key"},
         {L"[k]ey", true, L"key"},
-        {L"x\u00e9y", false, L"X"},  // a non-ASCII letter with two cases ends the literal
+        {L"x\u00e9y", false, L"X"}, // a non-ASCII letter with two cases ends the literal
         {L"\u4e2d\u6587", false, L"\u4e2d\u6587"},
         {L".*", true, L""},
         {L"[0-9][0-9]", true, L""},
@@ -308,8 +304,7 @@ TEST(RegExpW, LeadingSets)
 {
     // Each expected set is written as its ASCII members, then "+" when
     // characters from 0x80 up belong to it as well.
-    struct Case
-    {
+    struct Case {
         const wchar_t* pattern;
         bool caseSensitive;
         std::vector<std::string> sets;
@@ -403,12 +398,11 @@ TEST(RegExpW, AdversarialPatternsEndOnLongLines)
     std::wstring letters;
     for (int i = 0; i < kLong; ++i)
         letters += static_cast<wchar_t>(L'a' + i % 26);
-    struct Case
-    {
+    struct Case {
         std::wstring pattern;
         std::wstring text;
         CRegExpW::Outcome outcome;
-        int matchStart;  // when matched
+        int matchStart; // when matched
         int matchLength;
     };
     const Case cases[] = {
@@ -583,4 +577,4 @@ TEST(RegExpW, SimulationAgreesWithBacktracking)
     EXPECT_LT(matched, compared - compared / 5);
 }
 
-}  // namespace
+} // namespace

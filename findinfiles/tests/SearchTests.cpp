@@ -15,8 +15,7 @@ namespace {
 
 const std::wstring kHeaderCase = L"Find all \"needle\", Case sensitive  \"*.txt\"";
 
-struct HitParts
-{
+struct HitParts {
     std::wstring path;
     int line = 0;
     int pos = 0;
@@ -58,8 +57,7 @@ HitParts ParseHit(const std::wstring& call)
 
 // A small project: nested folders, masks, dot folders, a folder with extra
 // attributes.
-class TreeSearch : public ::testing::Test
-{
+class TreeSearch : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -137,8 +135,7 @@ TEST_F(TreeSearch, MaskListsThatSearchNothing)
 
 TEST_F(TreeSearch, HeaderNamesEveryOption)
 {
-    struct Case
-    {
+    struct Case {
         int sub, cs, ww, re;
         const wchar_t* header;
     } cases[] = {
@@ -230,14 +227,13 @@ TEST(Search, MissingFolderIsReported)
 // ---------------------------------------------------------------------------
 // Encodings: every file holds "\u00e9 needle" on its second line.
 
-struct EncodedFile
-{
+struct EncodedFile {
     const wchar_t* name;
     std::string (*encode)(const std::wstring&);
     const char* mark;
     int markLength;
     const wchar_t* encodingName;
-    bool latin1Only;  // the text must be Latin-1 (ANSI, or 16-bit found by its zero bytes)
+    bool latin1Only; // the text must be Latin-1 (ANSI, or 16-bit found by its zero bytes)
 };
 
 std::string Identity(const std::wstring& s)
@@ -312,7 +308,7 @@ TEST(Search, NamesInAnyLanguageAndLegacyAnsiFiles)
         const std::wstring path = TreeFile(tree, folder + L"\\" + c.name, c.bytes);
         SCOPED_TRACE(Utf8(c.name));
         const std::vector<std::wstring> calls = RunSearch(L"caf\u00e9", c.name, tree.WidePath(), 1, 1, 0, 0);
-        ASSERT_EQ(4u, calls.size());  // header, the hit, summary, end
+        ASSERT_EQ(4u, calls.size()); // header, the hit, summary, end
         const HitParts h = ParseHit(calls[1]);
         EXPECT_EQ(Long(path), Long(h.path));
         EXPECT_EQ(3, h.pos);
@@ -342,8 +338,7 @@ TEST(Search, Utf7MarkRunningIntoTheText)
 
 TEST(Search, UnreadableMarksAreReportedNotSearched)
 {
-    struct Case
-    {
+    struct Case {
         const wchar_t* name;
         std::string bytes;
         const wchar_t* encoding;
@@ -602,8 +597,7 @@ TEST(Engine, RefusesWithoutAnyCallback)
     TreeFile(tree, L"a.txt", "needle");
     const std::wstring limit(CFindInFiles::MaxArgumentLength, L'n');
     const std::wstring over(CFindInFiles::MaxArgumentLength + 1, L'n');
-    struct Case
-    {
+    struct Case {
         std::wstring text, masks, folder;
         bool withSink;
         int result;
@@ -646,7 +640,7 @@ TEST(Engine, StopSearchEndsBetweenFiles)
     sink.onMatch = [&](const wchar_t*, int line, int, const wchar_t*) {
         if (line == 1) {
             SetEvent(inFirstFile);
-            WaitForSingleObject(stopped, 30000);  // the owner stops us here
+            WaitForSingleObject(stopped, 30000); // the owner stops us here
         }
     };
     ASSERT_EQ(1, engine.Find(L"needle", L"*.txt", tree.WidePath().c_str(), 0, 0, 0, 0, &sink));
@@ -686,7 +680,7 @@ TEST(Engine, StopSearchEndsALineThatRunsLong)
     pattern += L"d";
     ASSERT_EQ(1, engine.Find(pattern.c_str(), L"*.txt", tree.WidePath().c_str(), 0, 1, 0, 1, &sink));
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(inFirstFile, 30000));
-    Sleep(200);  // the worker is in line 2 now
+    Sleep(200); // the worker is in line 2 now
     engine.StopSearch();
     ASSERT_TRUE(sink.Wait(30000)) << "the worker did not leave the line";
     const std::vector<std::wstring> calls = sink.Calls();
@@ -716,7 +710,7 @@ TEST(Engine, CleanupFromOnFinishedThenSearchAgain)
     sink.onFinished = [&]() { engine.Cleanup(); };
     ASSERT_EQ(1, engine.Find(L"needle", L"*.txt", tree.WidePath().c_str(), 0, 0, 0, 0, &sink));
     EXPECT_EQ(0, engine.Find(L"other", L"*.txt", tree.WidePath().c_str(), 0, 0, 0, 0, &sink));
-    engine.Cleanup();  // refused while the worker runs: it still reads the texts
+    engine.Cleanup(); // refused while the worker runs: it still reads the texts
     SetEvent(gate);
     ASSERT_TRUE(sink.Wait());
     const std::vector<std::wstring> first = sink.Calls();
@@ -745,7 +739,7 @@ TEST(Engine, CopiesCarryTheTextsNotTheWorker)
     assigned = engine;
     engine.Cleanup();
     copy.Cleanup();
-    assigned.Cleanup();  // three separate sets of buffers: no double free
+    assigned.Cleanup(); // three separate sets of buffers: no double free
     SUCCEED();
 }
 
@@ -783,4 +777,4 @@ TEST(Engine, InitialiseAfterASearch)
     engine.Cleanup();
 }
 
-}  // namespace
+} // namespace

@@ -128,7 +128,7 @@ std::vector<unsigned> CodePoints(const std::wstring& text)
     return cps;
 }
 
-}  // namespace
+} // namespace
 
 std::string Utf32Le(const std::wstring& text)
 {
@@ -166,4 +166,4 @@ std::vector<std::wstring> RunSearch(const std::wstring& text, const std::wstring
     return sink.Calls();
 }
 
-}  // namespace fiftest
+} // namespace fiftest

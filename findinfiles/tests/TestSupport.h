@@ -25,8 +25,7 @@ inline std::wstring Hit(const std::wstring& path, int line, int pos, const std::
 inline std::wstring Fin() { return L"F"; }
 
 // Records every call of a search.  Hooks run on the worker thread.
-class RecordingSink : public CCallBackClass
-{
+class RecordingSink : public CCallBackClass {
 public:
     RecordingSink() : m_finished(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
     ~RecordingSink() { CloseHandle(m_finished); }
@@ -110,7 +109,7 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes);
 
 // Text in a given encoding (with or without its byte-order mark).
 std::string Utf8(const std::wstring& text);
-std::string Ansi(const std::wstring& text);  // the system's legacy ANSI code page
+std::string Ansi(const std::wstring& text); // the system's legacy ANSI code page
 std::string Utf16Le(const std::wstring& text);
 std::string Utf16Be(const std::wstring& text);
 std::string Utf32Le(const std::wstring& text);
@@ -124,6 +123,6 @@ std::wstring Summary(long long found, long long files, long long entries);
 std::vector<std::wstring> RunSearch(const std::wstring& text, const std::wstring& masks, const std::wstring& folder,
                                     int subFolders, int caseSensitive, int wholeWords, int regex);
 
-}  // namespace fiftest
+} // namespace fiftest
 
 #endif

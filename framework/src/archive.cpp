@@ -31,11 +31,11 @@ const DWORD nStringChunk = 1u << 20;
 struct CArchive::Maps {
     struct Entry {
         void* p;
-        bool bClass;  // a CRuntimeClass*, else a CObject*
+        bool bClass; // a CRuntimeClass*, else a CObject*
     };
-    std::vector<Entry> loadArray;                       // index -> object or class
-    std::unordered_map<const void*, DWORD> storeMap;    // object or class -> index
-    std::unordered_map<const CRuntimeClass*, UINT> schemaMap;  // stored schema of versionable classes
+    std::vector<Entry> loadArray;                             // index -> object or class
+    std::unordered_map<const void*, DWORD> storeMap;          // object or class -> index
+    std::unordered_map<const CRuntimeClass*, UINT> schemaMap; // stored schema of versionable classes
     DWORD nMapCount = 1;
 };
 
@@ -91,7 +91,7 @@ CArchive::Maps& CArchive::GetMaps()
 {
     if (!m_pMaps) {
         m_pMaps = new Maps;
-        m_pMaps->loadArray.push_back(Maps::Entry{NULL, false});  // index 0: the null object
+        m_pMaps->loadArray.push_back(Maps::Entry{NULL, false}); // index 0: the null object
     }
     return *m_pMaps;
 }
@@ -369,7 +369,7 @@ DWORD CArchive::ReadStringLength(bool& bWide)
         return w;
     DWORD dw;
     *this >> dw;
-    if (dw == 0xFFFFFFFF)  // a 64-bit length: more than any string held here
+    if (dw == 0xFFFFFFFF) // a 64-bit length: more than any string held here
         ThrowArchive(CArchiveException::genericException);
     return dw;
 }
@@ -551,7 +551,7 @@ void CArchive::WriteClass(const CRuntimeClass* pClassRef)
         AfxThrowInvalidArgException();
     if (IsLoading())
         ThrowReadOnly();
-    if (pClassRef->m_wSchema == 0xFFFF)  // not serializable
+    if (pClassRef->m_wSchema == 0xFFFF) // not serializable
         AfxThrowNotSupportedException();
     Maps& maps = GetMaps();
     auto it = maps.storeMap.find(pClassRef);

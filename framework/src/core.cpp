@@ -253,7 +253,7 @@ BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const
 
 void CObject::Serialize(CArchive& ar)
 {
-    (void)ar;  // nothing to store at this level
+    (void)ar; // nothing to store at this level
 }
 
 void CObject::Dump(CDumpContext& dc) const
@@ -286,7 +286,8 @@ CDumpContext& CDumpContext::operator<<(LPCWSTR lpsz)
 }
 
 namespace {
-template <typename... A> void DumpFormat(CDumpContext& dc, const char* fmt, A... a)
+template <typename... A>
+void DumpFormat(CDumpContext& dc, const char* fmt, A... a)
 {
     char buf[64];
     _snprintf(buf, sizeof(buf) - 1, fmt, a...);
@@ -295,7 +296,11 @@ template <typename... A> void DumpFormat(CDumpContext& dc, const char* fmt, A...
 }
 } // namespace
 
-CDumpContext& CDumpContext::operator<<(const void* lp) { DumpFormat(*this, "$%p", lp); return *this; }
+CDumpContext& CDumpContext::operator<<(const void* lp)
+{
+    DumpFormat(*this, "$%p", lp);
+    return *this;
+}
 CDumpContext& CDumpContext::operator<<(const CObject* pOb)
 {
     if (pOb)
@@ -304,11 +309,43 @@ CDumpContext& CDumpContext::operator<<(const CObject* pOb)
         *this << "NULL";
     return *this;
 }
-CDumpContext& CDumpContext::operator<<(const CObject& ob) { ob.Dump(*this); return *this; }
-CDumpContext& CDumpContext::operator<<(int n) { DumpFormat(*this, "%d", n); return *this; }
-CDumpContext& CDumpContext::operator<<(UINT u) { DumpFormat(*this, "%u", u); return *this; }
-CDumpContext& CDumpContext::operator<<(long l) { DumpFormat(*this, "%ld", l); return *this; }
-CDumpContext& CDumpContext::operator<<(DWORD dw) { DumpFormat(*this, "%lu", dw); return *this; }
-CDumpContext& CDumpContext::operator<<(LONGLONG n) { DumpFormat(*this, "%I64d", n); return *this; }
-CDumpContext& CDumpContext::operator<<(ULONGLONG n) { DumpFormat(*this, "%I64u", n); return *this; }
-CDumpContext& CDumpContext::operator<<(double d) { DumpFormat(*this, "%g", d); return *this; }
+CDumpContext& CDumpContext::operator<<(const CObject& ob)
+{
+    ob.Dump(*this);
+    return *this;
+}
+CDumpContext& CDumpContext::operator<<(int n)
+{
+    DumpFormat(*this, "%d", n);
+    return *this;
+}
+CDumpContext& CDumpContext::operator<<(UINT u)
+{
+    DumpFormat(*this, "%u", u);
+    return *this;
+}
+CDumpContext& CDumpContext::operator<<(long l)
+{
+    DumpFormat(*this, "%ld", l);
+    return *this;
+}
+CDumpContext& CDumpContext::operator<<(DWORD dw)
+{
+    DumpFormat(*this, "%lu", dw);
+    return *this;
+}
+CDumpContext& CDumpContext::operator<<(LONGLONG n)
+{
+    DumpFormat(*this, "%I64d", n);
+    return *this;
+}
+CDumpContext& CDumpContext::operator<<(ULONGLONG n)
+{
+    DumpFormat(*this, "%I64u", n);
+    return *this;
+}
+CDumpContext& CDumpContext::operator<<(double d)
+{
+    DumpFormat(*this, "%g", d);
+    return *this;
+}

@@ -108,7 +108,7 @@ BOOL CFile::Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
     case shareDenyWrite: dwShare = FILE_SHARE_READ; break;
     case shareDenyRead: dwShare = FILE_SHARE_WRITE; break;
     case shareDenyNone: dwShare = FILE_SHARE_READ | FILE_SHARE_WRITE; break;
-    default: dwShare = 0; break;  // shareCompat and shareExclusive
+    default: dwShare = 0; break; // shareCompat and shareExclusive
     }
 
     SECURITY_ATTRIBUTES sa;
@@ -555,7 +555,7 @@ BOOL CStdioFile::ReadString(CString& rString)
         int c = GetChar();
         if (c == '\n')
             return TRUE;
-        s.push_back((char)c);  // a lone '\r', or any '\r' in binary mode
+        s.push_back((char)c); // a lone '\r', or any '\r' in binary mode
     }
     return bAny ? TRUE : FALSE;
 }

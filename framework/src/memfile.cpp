@@ -144,7 +144,7 @@ void CMemFile::Write(const void* lpBuf, UINT nCount)
     SIZE_T nEnd = m_nPosition + nCount;
     if (nEnd > m_nBufferSize)
         GrowFile(nEnd);
-    if (m_nPosition > m_nFileSize)  // a gap after a seek past the end reads as zeros
+    if (m_nPosition > m_nFileSize) // a gap after a seek past the end reads as zeros
         std::memset(m_lpBuffer + m_nFileSize, 0, m_nPosition - m_nFileSize);
     std::memcpy(m_lpBuffer + m_nPosition, lpBuf, nCount);
     m_nPosition = nEnd;

@@ -41,7 +41,7 @@ BOOL QueryValue(HKEY hKey, LPCSTR pszEntry, DWORD& dwType, std::vector<BYTE>& da
         }
         if (lResult != ERROR_MORE_DATA)
             return FALSE;
-        cb = cbRead > cb ? cbRead : cb * 2 + 16;  // the value grew meanwhile
+        cb = cbRead > cb ? cbRead : cb * 2 + 16; // the value grew meanwhile
     }
     return FALSE;
 }

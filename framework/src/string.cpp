@@ -11,33 +11,49 @@
 namespace {
 
 // Character-type specific operations.
-template <typename T> struct Ops;
+template <typename T>
+struct Ops;
 
-template <> struct Ops<char> {
+template <>
+struct Ops<char> {
     static size_t Len(const char* p) { return std::strlen(p); }
     static int CmpNoCase(const char* a, const char* b) { return _stricmp(a, b); }
     static int Coll(const char* a, const char* b) { return std::strcoll(a, b); }
     static int CollNoCase(const char* a, const char* b) { return _stricoll(a, b); }
     static bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-    static void Upper(char* p, DWORD n) { if (n) CharUpperBuffA(p, n); }
-    static void Lower(char* p, DWORD n) { if (n) CharLowerBuffA(p, n); }
+    static void Upper(char* p, DWORD n)
+    {
+        if (n) CharUpperBuffA(p, n);
+    }
+    static void Lower(char* p, DWORD n)
+    {
+        if (n) CharLowerBuffA(p, n);
+    }
     static int Count(const char* fmt, va_list args) { return _vscprintf(fmt, args); }
     static int Print(char* buf, size_t n, const char* fmt, va_list args) { return _vsnprintf(buf, n, fmt, args); }
 };
 
-template <> struct Ops<wchar_t> {
+template <>
+struct Ops<wchar_t> {
     static size_t Len(const wchar_t* p) { return std::wcslen(p); }
     static int CmpNoCase(const wchar_t* a, const wchar_t* b) { return _wcsicmp(a, b); }
     static int Coll(const wchar_t* a, const wchar_t* b) { return std::wcscoll(a, b); }
     static int CollNoCase(const wchar_t* a, const wchar_t* b) { return _wcsicoll(a, b); }
     static bool IsSpace(wchar_t c) { return std::iswspace(c) != 0; }
-    static void Upper(wchar_t* p, DWORD n) { if (n) CharUpperBuffW(p, n); }
-    static void Lower(wchar_t* p, DWORD n) { if (n) CharLowerBuffW(p, n); }
+    static void Upper(wchar_t* p, DWORD n)
+    {
+        if (n) CharUpperBuffW(p, n);
+    }
+    static void Lower(wchar_t* p, DWORD n)
+    {
+        if (n) CharLowerBuffW(p, n);
+    }
     static int Count(const wchar_t* fmt, va_list args) { return _vscwprintf(fmt, args); }
     static int Print(wchar_t* buf, size_t n, const wchar_t* fmt, va_list args) { return _vsnwprintf(buf, n, fmt, args); }
 };
 
-template <typename T> bool InSet(T ch, const T* set)
+template <typename T>
+bool InSet(T ch, const T* set)
 {
     for (; *set; ++set)
         if (*set == ch)
@@ -109,11 +125,14 @@ std::string Narrow(const wchar_t* psz, int nLength, UINT nCodePage)
     return out;
 }
 
-template <typename T> struct OtherConv;
-template <> struct OtherConv<char> {
+template <typename T>
+struct OtherConv;
+template <>
+struct OtherConv<char> {
     static std::string From(const wchar_t* p, int n) { return Narrow(p, n, CP_ACP); }
 };
-template <> struct OtherConv<wchar_t> {
+template <>
+struct OtherConv<wchar_t> {
     static std::wstring From(const char* p, int n) { return Widen(p, n, CP_ACP); }
 };
 
@@ -206,7 +225,7 @@ template <typename T>
 int CStringT<T>::Compare(PCXSTR psz) const
 {
     if (psz == NULL)
-        psz = m_s.c_str() + m_s.size();  // compare with ""
+        psz = m_s.c_str() + m_s.size(); // compare with ""
     // Ordinal comparison up to the first NUL, characters as unsigned values.
     const T* a = m_s.c_str();
     const T* b = psz;

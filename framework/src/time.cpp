@@ -7,7 +7,7 @@
 
 namespace {
 
-const LONGLONG kFileTimeUnixEpoch = 116444736000000000LL;  // 1970-01-01 in 100 ns units
+const LONGLONG kFileTimeUnixEpoch = 116444736000000000LL; // 1970-01-01 in 100 ns units
 
 bool ValidStrftimeFormat(const char* p)
 {
@@ -73,13 +73,28 @@ CString CTimeSpan::Format(LPCSTR pFormat) const
             continue;
         }
         switch (*++p) {
-        case 'D': _snprintf(buf, sizeof(buf), "%I64d", GetDays()); out += buf; break;
-        case 'H': _snprintf(buf, sizeof(buf), "%02ld", GetHours()); out += buf; break;
-        case 'M': _snprintf(buf, sizeof(buf), "%02ld", GetMinutes()); out += buf; break;
-        case 'S': _snprintf(buf, sizeof(buf), "%02ld", GetSeconds()); out += buf; break;
+        case 'D':
+            _snprintf(buf, sizeof(buf), "%I64d", GetDays());
+            out += buf;
+            break;
+        case 'H':
+            _snprintf(buf, sizeof(buf), "%02ld", GetHours());
+            out += buf;
+            break;
+        case 'M':
+            _snprintf(buf, sizeof(buf), "%02ld", GetMinutes());
+            out += buf;
+            break;
+        case 'S':
+            _snprintf(buf, sizeof(buf), "%02ld", GetSeconds());
+            out += buf;
+            break;
         case '%': out += '%'; break;
         case 0: return out;
-        default: out += '%'; out += *p; break;
+        default:
+            out += '%';
+            out += *p;
+            break;
         }
     }
     return out;

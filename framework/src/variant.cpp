@@ -9,8 +9,8 @@
 
 namespace {
 
-const DATE kMinDate = -657434.0;   // year 100
-const DATE kMaxDate = 2958465.99999;  // year 9999
+const DATE kMinDate = -657434.0;     // year 100
+const DATE kMaxDate = 2958465.99999; // year 9999
 
 bool ToSystemTime(DATE dt, SYSTEMTIME& st)
 {
@@ -148,7 +148,7 @@ SYSTEMTIME Parts(const COleDateTime& d)
 {
     SYSTEMTIME st;
     if (!d.GetAsSystemTime(st))
-        std::memset(&st, 0xFF, sizeof(st));  // every field reads as -1 below
+        std::memset(&st, 0xFF, sizeof(st)); // every field reads as -1 below
     return st;
 }
 int Field(WORD w) { return w == 0xFFFF ? -1 : (int)w; }

@@ -87,7 +87,7 @@ TEST_F(RegistryProfile, ValuesLandWhereAndHowTheyShould)
     EXPECT_EQ(0xFFFFFFFBu, *reinterpret_cast<DWORD*>(data.data()));
     ASSERT_TRUE(Query("Settings", "Name", type, data));
     EXPECT_EQ((DWORD)REG_SZ, type);
-    EXPECT_EQ(std::string("Value text", 11), std::string(data.begin(), data.end()));  // with its NUL
+    EXPECT_EQ(std::string("Value text", 11), std::string(data.begin(), data.end())); // with its NUL
     ASSERT_TRUE(Query("TOOLS_CUSTOMIZATION", "Tools", type, data));
     EXPECT_EQ((DWORD)REG_BINARY, type);
     EXPECT_EQ(std::vector<BYTE>(blob, blob + 44), data);
@@ -119,13 +119,13 @@ TEST_F(RegistryProfile, MissingAndDamagedValuesGiveDefaults)
     EXPECT_FALSE(m_app->GetProfileBinary("Nowhere", "Blob", &p, &n));
     EXPECT_EQ(nullptr, p);
     EXPECT_EQ(0u, n);
-    EXPECT_FALSE(KeyExists("Nowhere"));  // reading creates nothing
+    EXPECT_FALSE(KeyExists("Nowhere")); // reading creates nothing
 
     // Values of the wrong type or size.
     SetRaw("Bad", "Int", REG_SZ, "12", 3);
     SetRaw("Bad", "Str", REG_DWORD, "\x01\0\0\0", 4);
     SetRaw("Bad", "Blob", REG_SZ, "ab", 3);
-    SetRaw("Bad", "NoNul", REG_SZ, "abc", 3);  // stored without a terminator
+    SetRaw("Bad", "NoNul", REG_SZ, "abc", 3); // stored without a terminator
     EXPECT_EQ(3u, m_app->GetProfileInt("Bad", "Int", 3));
     EXPECT_STREQ("d", m_app->GetProfileString("Bad", "Str", "d").GetString());
     EXPECT_FALSE(m_app->GetProfileBinary("Bad", "Blob", &p, &n));
@@ -143,7 +143,7 @@ TEST_F(RegistryProfile, NullValueDeletesEntryNullEntryDeletesSection)
     EXPECT_FALSE(Query("Sec", "A", type, data));
     EXPECT_TRUE(Query("Sec", "B", type, data));
     EXPECT_TRUE(m_app->WriteProfileString("Sec", NULL, NULL));
-    EXPECT_FALSE(KeyExists("Sec"));  // with its subkeys
+    EXPECT_FALSE(KeyExists("Sec")); // with its subkeys
     EXPECT_FALSE(m_app->WriteProfileString("Sec", "A", NULL));
 }
 
@@ -163,7 +163,7 @@ TEST(IniProfile, ValuesSectionsAndBinaryLetters)
     std::string text = fxtest::ReadRaw(ini);
     EXPECT_THAT(text, ::testing::HasSubstr("I=-12"));
     EXPECT_THAT(text, ::testing::HasSubstr("T=hello"));
-    EXPECT_THAT(text, ::testing::HasSubstr("B=AAPPPB"));  // low nibble first
+    EXPECT_THAT(text, ::testing::HasSubstr("B=AAPPPB")); // low nibble first
 
     EXPECT_EQ((UINT)-12, app.GetProfileInt("S", "I", 0));
     EXPECT_STREQ("hello", app.GetProfileString("S", "T").GetString());
@@ -196,7 +196,7 @@ TEST(IniProfile, ValuesSectionsAndBinaryLetters)
 TEST(AppObject, NamesAndModuleHandles)
 {
     {
-        CWinApp app;  // name from the AFX_IDS_APP_TITLE string resource
+        CWinApp app; // name from the AFX_IDS_APP_TITLE string resource
         EXPECT_EQ(&app, AfxGetApp());
         EXPECT_STREQ("Resource Title App", app.m_pszAppName);
         EXPECT_STREQ("Resource Title App", AfxGetAppName());
@@ -205,7 +205,7 @@ TEST(AppObject, NamesAndModuleHandles)
         EXPECT_EQ(GetModuleHandleA(NULL), app.m_hInstance);
         EXPECT_EQ(GetModuleHandleA(NULL), AfxGetInstanceHandle());
         EXPECT_EQ(&app, AfxGetThread());
-        app.SetRegistryKey(110);  // from a string resource
+        app.SetRegistryKey(110); // from a string resource
         EXPECT_STREQ("Fernbright Test", app.m_pszRegistryKey);
         EXPECT_STREQ("Resource Title App", app.m_pszProfileName);
     }
@@ -258,7 +258,7 @@ TEST(AppMessageBox, HookSeesTextFlagsAndAnswers)
     EXPECT_EQ(0u, log.helpIds[0]);
     EXPECT_EQ("Hello from resources", log.texts[1]);
     EXPECT_EQ((UINT)(MB_OK | MB_ICONSTOP), log.types[1]);
-    EXPECT_EQ(100u, log.helpIds[1]);  // the prompt id is the default help id
+    EXPECT_EQ(100u, log.helpIds[1]); // the prompt id is the default help id
     EXPECT_EQ(42u, log.helpIds[2]);
     EXPECT_EQ("with an app", log.texts[3]);
     EXPECT_THAT(log.texts[4], ::testing::HasSubstr("full.txt"));
@@ -302,7 +302,7 @@ namespace {
 struct Handshake {
     CEvent started;
     CEvent go;
-    CEvent finished{FALSE, TRUE};  // manual reset
+    CEvent finished{FALSE, TRUE}; // manual reset
     CCriticalSection lock;
     int counter = 0;
     DWORD threadId = 0;
@@ -333,7 +333,7 @@ TEST(Threads, WorkerHandshakeWithEventsAndLocks)
     t->m_bAutoDelete = FALSE;
     EXPECT_EQ(THREAD_PRIORITY_BELOW_NORMAL, t->GetThreadPriority());
     CSingleLock waitStart(&h.started);
-    EXPECT_FALSE(waitStart.Lock(100));  // still suspended
+    EXPECT_FALSE(waitStart.Lock(100)); // still suspended
     t->ResumeThread();
     ASSERT_TRUE(waitStart.Lock(10000));
     EXPECT_TRUE(waitStart.IsLocked());
@@ -351,7 +351,7 @@ TEST(Threads, WorkerHandshakeWithEventsAndLocks)
     EXPECT_EQ(2000, h.counter);
     CSingleLock finished(&h.finished);
     EXPECT_TRUE(finished.Lock(0));
-    EXPECT_TRUE(finished.Lock(0));  // manual reset stays signalled
+    EXPECT_TRUE(finished.Lock(0)); // manual reset stays signalled
     delete t;
 }
 
@@ -361,7 +361,7 @@ TEST(Threads, AutoDeletingWorkerAndSyncObjects)
     CWinThread* t = AfxBeginThread([](LPVOID) -> UINT { s_done.SetEvent(); return 0; }, NULL);
     ASSERT_NE(nullptr, t);
     CSingleLock wait(&s_done);
-    EXPECT_TRUE(wait.Lock(10000));  // the object deletes itself at the end
+    EXPECT_TRUE(wait.Lock(10000)); // the object deletes itself at the end
 
     CMutex mutex(TRUE);
     CSemaphore sem(0, 2);
@@ -387,5 +387,5 @@ TEST(Threads, AutoDeletingWorkerAndSyncObjects)
     CCriticalSection cs;
     CSyncObject* bad[] = {&cs};
     EXPECT_TRUE(fxtest::Throws<CInvalidArgException>([&] { CMultiLock m(bad, 1); }));
-    EXPECT_EQ(nullptr, AfxGetThread());  // no application object on this thread
+    EXPECT_EQ(nullptr, AfxGetThread()); // no application object on this thread
 }

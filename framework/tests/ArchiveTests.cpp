@@ -108,8 +108,20 @@ TEST(ArchiveFormat, ScalarsAreLittleEndianAtFixedWidths)
     EXPECT_EQ(Hex(expected), Hex(bytes));
 
     LoadBytes(bytes, [](CArchive& ar) {
-        BYTE b; WORD w; LONG l; DWORD dw; int i; UINT u; short s; char c; bool f; wchar_t wc;
-        float fl; double d; LONGLONG ll; ULONGLONG ull;
+        BYTE b;
+        WORD w;
+        LONG l;
+        DWORD dw;
+        int i;
+        UINT u;
+        short s;
+        char c;
+        bool f;
+        wchar_t wc;
+        float fl;
+        double d;
+        LONGLONG ll;
+        ULONGLONG ull;
         ar >> b >> w >> l >> dw >> i >> u >> s >> c >> f >> wc >> fl >> d >> ll >> ull;
         EXPECT_EQ(0x12, b);
         EXPECT_EQ(0x3456, w);
@@ -260,12 +272,13 @@ TEST(ArchiveObjects, TagsForNewClassesBackReferencesAndNull)
         ar << &a << &b << &a << (CObject*)NULL << &b << &c;
     });
     Bytes expected = fxtest::Concat({
-        ClassRecord(1, "CShape"), {0x07, 0, 0, 0, 0x01, 'A', 0x00, 0x00},  // class 1, object 2
-        ClassRecord(2, "CCircle"), {0x08, 0, 0, 0, 0x00, 0x00, 0x00},      // class 3, object 4
-        {0x02, 0x00},                                                      // a again
-        {0x00, 0x00},                                                      // null
-        {0x04, 0x00},                                                      // b again
-        {0x01, 0x80, 0x09, 0, 0, 0, 0x00, 0x00, 0x00},                     // class 1 by index, object 5
+        ClassRecord(1, "CShape"), {0x07, 0, 0, 0, 0x01, 'A', 0x00, 0x00}, // class 1, object 2
+        ClassRecord(2, "CCircle"),
+        {0x08, 0, 0, 0, 0x00, 0x00, 0x00},             // class 3, object 4
+        {0x02, 0x00},                                  // a again
+        {0x00, 0x00},                                  // null
+        {0x04, 0x00},                                  // b again
+        {0x01, 0x80, 0x09, 0, 0, 0, 0x00, 0x00, 0x00}, // class 1 by index, object 5
     });
     EXPECT_EQ(Hex(expected), Hex(bytes));
 
@@ -294,7 +307,7 @@ TEST(ArchiveObjects, CyclesResolveToTheSameObjects)
     Bytes bytes = StoreBytes([&](CArchive& ar) { ar << &a; });
     LoadBytes(bytes, [&](CArchive& ar) {
         CShape* p = NULL;
-        ar >> p;  // typed extraction from IMPLEMENT_SERIAL
+        ar >> p; // typed extraction from IMPLEMENT_SERIAL
         ASSERT_NE(nullptr, p);
         ASSERT_NE(nullptr, p->m_pLink);
         EXPECT_EQ(p, p->m_pLink->m_pLink);
@@ -312,17 +325,19 @@ TEST(ArchiveObjects, BigTagsPastTheFifteenBitIndexes)
     Bytes bytes = StoreBytes([&](CArchive& ar) {
         for (int i = 0; i < n; ++i)
             ar << &tiny[i];
-        ar << &tiny[n - 1];  // index n + 1 = 0x8001
-        ar << &late;         // new class at index 0x8002, object 0x8003
-        ar << &late2;        // class by big index
+        ar << &tiny[n - 1]; // index n + 1 = 0x8001
+        ar << &late;        // new class at index 0x8002, object 0x8003
+        ar << &late2;       // class by big index
     });
     // Class record + the first object tag, then one class reference per object.
     size_t pos = ClassRecord(1, "CTiny").size() + 2 * (n - 1);
     Bytes tail(bytes.begin() + pos, bytes.end());
     Bytes expected = fxtest::Concat({
-        {0xFF, 0x7F, 0x01, 0x80, 0x00, 0x00},                      // object 0x8001 by big tag
-        ClassRecord(1, "CShape"), {0, 0, 0, 0, 0x00, 0x00, 0x00},  // late
-        {0xFF, 0x7F, 0x02, 0x80, 0x00, 0x80}, {0, 0, 0, 0, 0x00, 0x00, 0x00},
+        {0xFF, 0x7F, 0x01, 0x80, 0x00, 0x00}, // object 0x8001 by big tag
+        ClassRecord(1, "CShape"),
+        {0, 0, 0, 0, 0x00, 0x00, 0x00}, // late
+        {0xFF, 0x7F, 0x02, 0x80, 0x00, 0x80},
+        {0, 0, 0, 0, 0x00, 0x00, 0x00},
     });
     EXPECT_EQ(Hex(expected), Hex(tail));
 
@@ -360,7 +375,7 @@ TEST(ArchiveObjects, ClassRecordsAndSchemas)
         EXPECT_EQ(RUNTIME_CLASS(CShape), ar.ReadClass(RUNTIME_CLASS(CObject)));
         ar.SerializeClass(RUNTIME_CLASS(CVersioned));
         EXPECT_EQ(3u, ar.GetObjectSchema());
-        EXPECT_EQ((UINT)-1, ar.GetObjectSchema());  // read once
+        EXPECT_EQ((UINT)-1, ar.GetObjectSchema()); // read once
     });
 }
 
@@ -411,7 +426,7 @@ TEST(ArchiveObjects, DamagedOrUnexpectedStreams)
         int cause = CauseOf<CArchiveException>([&] {
             LoadBytes(c.bytes, [&](CArchive& ar) {
                 CObject* p = ar.ReadObject(c.requested);
-                if (p && c.bytes.size() > good.size()) {  // the second read is the damaged one
+                if (p && c.bytes.size() > good.size()) { // the second read is the damaged one
                     CObject* p2 = NULL;
                     try {
                         p2 = ar.ReadObject(c.requested);
@@ -465,7 +480,7 @@ TEST(ArchiveMechanics, DirectionErrorsAndShortReads)
               }));
     LoadBytes(Bytes{1, 2, 3}, [](CArchive& ar) {
         BYTE buf[8];
-        EXPECT_EQ(3u, ar.Read(buf, sizeof(buf)));  // raw reads report what they got
+        EXPECT_EQ(3u, ar.Read(buf, sizeof(buf))); // raw reads report what they got
         EXPECT_EQ(0u, ar.Read(buf, sizeof(buf)));
     });
 }
@@ -535,7 +550,7 @@ TEST(ArchiveMechanics, OverARealFileKeepsPathAndPosition)
         EXPECT_STREQ("arch.bin", ar.GetFile()->GetFileName().GetString());
         DWORD dw;
         ar >> dw;
-        ar.Close();  // returns the unread bytes to the file
+        ar.Close(); // returns the unread bytes to the file
     }
     EXPECT_EQ(4u, f.GetPosition());
     CArchive ar2(&f, CArchive::load);
@@ -555,7 +570,7 @@ TEST(ArchiveMechanics, OleTypesStoredForms)
     COleVariant vEmpty;
     Bytes bytes = StoreBytes([&](CArchive& ar) { ar << date << vI4 << vStr << vBool << vEmpty; });
     ASSERT_EQ(12u + 6u + 10u + 4u + 2u, bytes.size());
-    EXPECT_EQ(Hex(Bytes{0, 0, 0, 0}), Hex(Bytes(bytes.begin(), bytes.begin() + 4)));  // status valid
+    EXPECT_EQ(Hex(Bytes{0, 0, 0, 0}), Hex(Bytes(bytes.begin(), bytes.begin() + 4))); // status valid
     EXPECT_EQ(Hex(Bytes{0x03, 0x00, 0xD2, 0x04, 0, 0}), Hex(Bytes(bytes.begin() + 12, bytes.begin() + 18)));
     EXPECT_EQ(Hex(Bytes{0x08, 0x00, 0x04, 0, 0, 0, 'h', 0, 'i', 0}), Hex(Bytes(bytes.begin() + 18, bytes.begin() + 28)));
     EXPECT_EQ(Hex(Bytes{0x0B, 0x00, 0xFF, 0xFF}), Hex(Bytes(bytes.begin() + 28, bytes.begin() + 32)));
@@ -613,7 +628,7 @@ TEST(RuntimeClass, LookupByNameAndDynamicCreation)
     CRuntimeClass* p = CRuntimeClass::FromName("CCircle");
     ASSERT_EQ(RUNTIME_CLASS(CCircle), p);
     EXPECT_EQ(RUNTIME_CLASS(CCircle), CRuntimeClass::FromName(L"CCircle"));
-    EXPECT_EQ(nullptr, CRuntimeClass::FromName("ccircle"));  // exact case
+    EXPECT_EQ(nullptr, CRuntimeClass::FromName("ccircle")); // exact case
     EXPECT_EQ(nullptr, CRuntimeClass::FromName("CNoSuchClass"));
     EXPECT_EQ(RUNTIME_CLASS(CObject), CRuntimeClass::FromName("CObject"));
     EXPECT_EQ(RUNTIME_CLASS(CMemFile), CRuntimeClass::FromName("CMemFile"));
@@ -650,7 +665,7 @@ TEST(RuntimeClass, ClassSourcesOfOtherModules)
     EXPECT_EQ(nullptr, CRuntimeClass::FromName("CForeignClass"));
     fx::AddClassSource(fn);
     EXPECT_EQ(&foreign, CRuntimeClass::FromName("CForeignClass"));
-    EXPECT_EQ(RUNTIME_CLASS(CShape), CRuntimeClass::FromName("CShape"));  // own classes first
+    EXPECT_EQ(RUNTIME_CLASS(CShape), CRuntimeClass::FromName("CShape")); // own classes first
     fx::RemoveClassSource(fn);
     EXPECT_EQ(nullptr, CRuntimeClass::FromName("CForeignClass"));
 }
@@ -664,23 +679,28 @@ TEST(Exceptions, CatchMacrosDeleteUnlessRethrown)
         ~CCounted() override { ++s_deleted; }
     };
     s_deleted = 0;
-    TRY {
+    TRY
+    {
         throw new CCounted;
     }
-    CATCH(CFileException, e) {
+    CATCH(CFileException, e)
+    {
         ADD_FAILURE() << "wrong handler";
     }
-    AND_CATCH(CException, e) {
+    AND_CATCH(CException, e)
+    {
         EXPECT_NE(nullptr, e);
     }
     END_CATCH
     EXPECT_EQ(1, s_deleted);
 
     // Delete inside a handler is safe: no second deletion.
-    TRY {
+    TRY
+    {
         throw new CCounted;
     }
-    CATCH_ALL(e) {
+    CATCH_ALL(e)
+    {
         e->Delete();
     }
     END_CATCH_ALL
@@ -689,10 +709,12 @@ TEST(Exceptions, CatchMacrosDeleteUnlessRethrown)
     // THROW_LAST passes the same object outwards.
     CException* pInner = NULL;
     try {
-        TRY {
+        TRY
+        {
             throw new CCounted;
         }
-        CATCH(CException, e) {
+        CATCH(CException, e)
+        {
             pInner = e;
             THROW_LAST();
         }
@@ -725,10 +747,10 @@ TEST(Exceptions, MessagesAndStaticMemoryException)
         } catch (CMemoryException* e) {
             EXPECT_FALSE(e->m_bAutoDelete);
             if (pFirst) {
-                EXPECT_EQ(pFirst, e);  // the same preallocated object
+                EXPECT_EQ(pFirst, e); // the same preallocated object
             }
             pFirst = e;
-            e->Delete();  // does not free it
+            e->Delete(); // does not free it
         }
     }
     try {
@@ -757,11 +779,12 @@ TEST(ArchiveObjects, ObjectArraysAndListsStoreObjects)
     });
     Bytes expected = fxtest::Concat({
         {0x04, 0x00},
-        ClassRecord(1, "CShape"), {0x01, 0, 0, 0, 0x00, 0x00, 0x00},
+        ClassRecord(1, "CShape"),
+        {0x01, 0, 0, 0, 0x00, 0x00, 0x00},
         {0x01, 0x80, 0x02, 0, 0, 0, 0x00, 0x00, 0x00},
         {0x02, 0x00},
         {0x00, 0x00},
-        {0x01, 0x00, 0x03, 0x00},  // the list: b by back-reference
+        {0x01, 0x00, 0x03, 0x00}, // the list: b by back-reference
     });
     EXPECT_EQ(Hex(expected), Hex(bytes));
 

@@ -12,7 +12,8 @@ using fxtest::Throws;
 
 namespace {
 
-template <class A> std::vector<int> Items(const A& a)
+template <class A>
+std::vector<int> Items(const A& a)
 {
     std::vector<int> v;
     for (INT_PTR i = 0; i < a.GetSize(); ++i)
@@ -20,7 +21,8 @@ template <class A> std::vector<int> Items(const A& a)
     return v;
 }
 
-template <class L> std::vector<std::string> ListItems(const L& l)
+template <class L>
+std::vector<std::string> ListItems(const L& l)
 {
     std::vector<std::string> v;
     POSITION pos = l.GetHeadPosition();
@@ -36,12 +38,12 @@ TEST(Array, GrowInsertRemove)
     CArray<int, int> a;
     EXPECT_EQ(-1, a.GetUpperBound());
     a.SetSize(3);
-    EXPECT_EQ((std::vector<int>{0, 0, 0}), Items(a));  // new elements are zero
+    EXPECT_EQ((std::vector<int>{0, 0, 0}), Items(a)); // new elements are zero
     a[1] = 5;
     EXPECT_EQ(3, a.Add(7));
     a.InsertAt(0, 9, 2);
     EXPECT_EQ((std::vector<int>{9, 9, 0, 5, 0, 7}), Items(a));
-    a.InsertAt(8, 1);  // past the end: the gap is zero-filled
+    a.InsertAt(8, 1); // past the end: the gap is zero-filled
     EXPECT_EQ((std::vector<int>{9, 9, 0, 5, 0, 7, 0, 0, 1}), Items(a));
     a.RemoveAt(1, 3);
     EXPECT_EQ((std::vector<int>{9, 0, 7, 0, 0, 1}), Items(a));
@@ -56,7 +58,7 @@ TEST(Array, GrowInsertRemove)
     b.Add(2);
     EXPECT_EQ(2, a.Append(b));
     EXPECT_EQ((std::vector<int>{9, 0, 1, 2}), Items(a));
-    a.Append(a);  // appending itself doubles it
+    a.Append(a); // appending itself doubles it
     EXPECT_EQ((std::vector<int>{9, 0, 1, 2, 9, 0, 1, 2}), Items(a));
     b.Copy(a);
     EXPECT_EQ(Items(a), Items(b));
@@ -93,7 +95,7 @@ TEST(Array, ElementsThatReferToTheArrayItself)
     CArray<CString, const CString&> a;
     a.Add("first");
     for (int i = 0; i < 100; ++i)
-        a.Add(a[0]);  // the argument lives in the array that grows
+        a.Add(a[0]); // the argument lives in the array that grows
     EXPECT_EQ(101, a.GetSize());
     EXPECT_STREQ("first", a[100].GetString());
     a.InsertAt(0, a[50], 3);
@@ -102,7 +104,7 @@ TEST(Array, ElementsThatReferToTheArrayItself)
     CStringArray s;
     s.Add("x");
     for (int i = 0; i < 50; ++i)
-        s.Add(s[0].GetString());  // a pointer into an element
+        s.Add(s[0].GetString()); // a pointer into an element
     EXPECT_STREQ("x", s[50].GetString());
 }
 
@@ -138,7 +140,7 @@ TEST(List, PositionsInsertFindAndRemoveWhileIterating)
     EXPECT_EQ(31, l.GetAt(l.FindIndex(5)));
     EXPECT_EQ(nullptr, l.FindIndex(9));
     EXPECT_EQ(nullptr, l.Find(99));
-    EXPECT_EQ(nullptr, l.Find(1, l.Find(1)));  // search starts after the position
+    EXPECT_EQ(nullptr, l.Find(1, l.Find(1))); // search starts after the position
 
     // Remove every even number while walking forward.
     POSITION pos = l.GetHeadPosition();
@@ -156,8 +158,8 @@ TEST(List, PositionsInsertFindAndRemoveWhileIterating)
 
     EXPECT_EQ(1, l.RemoveHead());
     EXPECT_EQ(5, l.RemoveTail());
-    l.InsertBefore(NULL, -1);  // NULL: at the head
-    l.InsertAfter(NULL, 99);   // NULL: at the tail
+    l.InsertBefore(NULL, -1); // NULL: at the head
+    l.InsertAfter(NULL, 99);  // NULL: at the tail
     EXPECT_EQ(-1, l.GetHead());
     EXPECT_EQ(99, l.GetTail());
     l.RemoveAll();
@@ -177,7 +179,7 @@ TEST(List, StringListAndAppendingLists)
     a.AddTail(&b);
     a.AddHead(&b);
     EXPECT_EQ((std::vector<std::string>{"c", "a", "b", "c"}), ListItems(a));
-    a.AddTail(&a);  // a list appended to itself doubles once
+    a.AddTail(&a); // a list appended to itself doubles once
     EXPECT_EQ(8, a.GetCount());
     EXPECT_NE(nullptr, a.Find("b"));
     EXPECT_EQ(nullptr, a.Find("B"));
@@ -200,7 +202,7 @@ TEST(Map, ManyKeysLookupRemoveAndIterate)
     for (int i = 0; i < n; ++i)
         m[i * 7] = i;
     EXPECT_EQ(n, m.GetCount());
-    EXPECT_GT(m.GetHashTableSize(), 17u);  // the table grew with the entries
+    EXPECT_GT(m.GetHashTableSize(), 17u); // the table grew with the entries
     int v = -1;
     EXPECT_TRUE(m.Lookup(7 * 1234, v));
     EXPECT_EQ(1234, v);
@@ -238,7 +240,7 @@ TEST(Map, StringAndPointerMaps)
     CString value;
     EXPECT_TRUE(ss.Lookup(strKey, value));
     EXPECT_STREQ("1", value.GetString());
-    EXPECT_FALSE(ss.Lookup("ALPHA", value));  // keys are case-sensitive
+    EXPECT_FALSE(ss.Lookup("ALPHA", value)); // keys are case-sensitive
 
     CMapStringToPtr sp;
     int a = 0;
@@ -308,12 +310,12 @@ TEST(CollectionArchive, StoredBytes)
         ms.Serialize(ar);
     });
     Bytes expected = {
-        0x02, 0x00, 0x01, 0x00, 0x00, 0x00, 0xD0, 0xC0, 0xB0, 0xA0,  // DWORDs
-        0x01, 0x00, 0x7F,                                            // bytes
-        0x01, 0x00, 0x34, 0x12,                                      // WORDs
-        0x02, 0x00, 0x02, 'a', 'b', 0x00,                            // strings
-        0x01, 0x00, 0x01, 'x',                                       // string list
-        0x01, 0x00, 0x01, 'k', 0x02, 'v', 'v',                       // map
+        0x02, 0x00, 0x01, 0x00, 0x00, 0x00, 0xD0, 0xC0, 0xB0, 0xA0, // DWORDs
+        0x01, 0x00, 0x7F,                                           // bytes
+        0x01, 0x00, 0x34, 0x12,                                     // WORDs
+        0x02, 0x00, 0x02, 'a', 'b', 0x00,                           // strings
+        0x01, 0x00, 0x01, 'x',                                      // string list
+        0x01, 0x00, 0x01, 'k', 0x02, 'v', 'v',                      // map
     };
     EXPECT_EQ(fxtest::Hex(expected), fxtest::Hex(bytes));
 

@@ -51,7 +51,7 @@ TEST(File, ReadWriteSeekLengthAndPaths)
     EXPECT_EQ(10u, f.GetPosition());
     f.Seek(-4, CFile::current);
     char buf[16] = {};
-    EXPECT_EQ(4u, f.Read(buf, 16));  // short read at the end, no exception
+    EXPECT_EQ(4u, f.Read(buf, 16)); // short read at the end, no exception
     EXPECT_STREQ("6789", buf);
     EXPECT_EQ(0u, f.Read(buf, 16));
     f.SeekToBegin();
@@ -59,7 +59,7 @@ TEST(File, ReadWriteSeekLengthAndPaths)
     EXPECT_EQ(10u, f.SeekToEnd());
     f.SetLength(4);
     EXPECT_EQ(4u, f.GetLength());
-    f.SetLength(6000000000ULL);  // 64-bit lengths
+    f.SetLength(6000000000ULL); // 64-bit lengths
     EXPECT_EQ(6000000000ULL, f.GetLength());
     f.SetLength(4);
     EXPECT_EQ(CFileException::badSeek, CauseOf<CFileException>([&] { f.Seek(-100, CFile::begin); }));
@@ -144,12 +144,12 @@ TEST(File, AttachAndDetachHandles)
         f.Attach(h, path.c_str());
         f.Write("abc", 3);
         EXPECT_EQ(h, (HANDLE)f);
-        EXPECT_EQ(h, f.Detach());  // not closed
+        EXPECT_EQ(h, f.Detach()); // not closed
     }
     DWORD size = GetFileSize(h, NULL);
     EXPECT_EQ(3u, size);
     {
-        CFile owner(h);  // closes the handle when destroyed
+        CFile owner(h); // closes the handle when destroyed
     }
     EXPECT_FALSE(CloseHandle(h));
 }
@@ -159,7 +159,7 @@ TEST(ReadWholeFile, ReadsToTheEndOrFailsEmpty)
     TempDir dir;
     std::string big;
     for (int i = 0; i < 30000; ++i)
-        big += "line " + std::to_string(i) + "\r\n";  // several reads of 64 KiB
+        big += "line " + std::to_string(i) + "\r\n"; // several reads of 64 KiB
     big += std::string("\0\xFF tail", 7);
     WriteRaw(dir.Path("big.bin"), big);
     WriteRaw(dir.Path("empty.txt"), "");
@@ -248,7 +248,7 @@ TEST(OwnedHandle, ClosesOnceAndHandsOver)
     fx::CloseAndClear(member);
     EXPECT_EQ(NULL, member);
     EXPECT_FALSE(isOpen(copy));
-    fx::CloseAndClear(member);  // already clear: nothing happens
+    fx::CloseAndClear(member); // already clear: nothing happens
     HANDLE invalid = INVALID_HANDLE_VALUE;
     fx::CloseAndClear(invalid);
     EXPECT_EQ(NULL, invalid);
@@ -277,7 +277,7 @@ TEST(StdioFile, TextModeTranslatesLineEnds)
     f.SeekToBegin();
     char buf[8];
     ASSERT_NE(nullptr, f.ReadString(buf, sizeof(buf)));
-    EXPECT_STREQ("a\n", buf);  // the buffer form keeps the line feed
+    EXPECT_STREQ("a\n", buf); // the buffer form keeps the line feed
     EXPECT_EQ(3u, f.GetPosition());
     char raw[4] = {};
     EXPECT_EQ(3u, f.Read(raw, 3));
@@ -300,7 +300,7 @@ TEST(StdioFile, BinaryModeAndLongLines)
     CStdioFile f(path.c_str(), CFile::modeRead | CFile::typeBinary);
     CString line;
     ASSERT_TRUE(f.ReadString(line));
-    EXPECT_STREQ("r\r", line.GetString());  // binary mode keeps the '\r'
+    EXPECT_STREQ("r\r", line.GetString()); // binary mode keeps the '\r'
     ASSERT_TRUE(f.ReadString(line));
     EXPECT_EQ(200000, line.GetLength());
     ASSERT_TRUE(f.ReadString(line));
@@ -313,7 +313,7 @@ TEST(MemFile, GrowsAttachesAndDetaches)
     std::string data(1000, 'z');
     mf.Write(data.data(), (UINT)data.size());
     EXPECT_EQ(1000u, mf.GetLength());
-    mf.Seek(2000, CFile::begin);  // past the end: the gap reads as zeros
+    mf.Seek(2000, CFile::begin); // past the end: the gap reads as zeros
     mf.Write("!", 1);
     EXPECT_EQ(2001u, mf.GetLength());
     EXPECT_EQ(0, mf.GetData()[1500]);
@@ -336,7 +336,7 @@ TEST(MemFile, GrowsAttachesAndDetaches)
     BYTE b[8];
     EXPECT_EQ(4u, ro.Read(b, 8));
     ro.SeekToBegin();
-    ro.Write("ab", 2);  // overwriting inside the buffer is allowed
+    ro.Write("ab", 2); // overwriting inside the buffer is allowed
     EXPECT_EQ('a', fixed[0]);
     ro.SeekToEnd();
     EXPECT_TRUE(fxtest::Throws<CMemoryException>([&] { ro.Write("x", 1); }));
@@ -411,7 +411,7 @@ TEST(FileFind, EnumeratesATempFolder)
     EXPECT_EQ((std::vector<std::string>{"sub"}), dirs);
 
     ASSERT_TRUE(finder.FindFile((dir.Path() + "\\*.log").c_str()));
-    EXPECT_FALSE(finder.FindNextFile());  // the only match is also the last
+    EXPECT_FALSE(finder.FindNextFile()); // the only match is also the last
     EXPECT_STREQ("b.log", finder.GetFileName().GetString());
 
     EXPECT_FALSE(finder.FindFile((dir.Path() + "\\*.none").c_str()));
@@ -427,9 +427,9 @@ TEST(Time, ComponentsArithmeticAndFormat)
     EXPECT_EQ(5, t.GetHour());
     EXPECT_EQ(6, t.GetMinute());
     EXPECT_EQ(7, t.GetSecond());
-    EXPECT_EQ(5, t.GetDayOfWeek());  // Thursday
+    EXPECT_EQ(5, t.GetDayOfWeek()); // Thursday
     EXPECT_STREQ("2021-03-04 05:06:07", t.Format("%Y-%m-%d %H:%M:%S").GetString());
-    EXPECT_STREQ("", t.Format("%Q").GetString());  // an unknown code gives nothing
+    EXPECT_STREQ("", t.Format("%Q").GetString()); // an unknown code gives nothing
 
     CTimeSpan span(1, 2, 3, 4);
     EXPECT_EQ(93784, span.GetTotalSeconds());
@@ -471,7 +471,7 @@ TEST(Time, OleDateTime)
     COleDateTime noon(1899, 12, 30, 12, 0, 0);
     EXPECT_DOUBLE_EQ(0.5, (DATE)noon);
 
-    COleDateTime bad(2023, 2, 29, 0, 0, 0);  // not a leap year
+    COleDateTime bad(2023, 2, 29, 0, 0, 0); // not a leap year
     EXPECT_EQ(COleDateTime::invalid, bad.GetStatus());
     EXPECT_EQ(1, bad.SetDateTime(2020, 1, 1, 24, 0, 0));
     EXPECT_STREQ("Invalid DateTime", bad.Format("%Y").GetString());

@@ -123,11 +123,11 @@ TEST(StringReplace, TableOfReplacements)
         int count;
     } cases[] = {
         {"hello world", "o", "0", "hell0 w0rld", 2},
-        {"aaa", "aa", "b", "ba", 1},            // matches do not overlap
+        {"aaa", "aa", "b", "ba", 1}, // matches do not overlap
         {"aaaa", "aa", "b", "bb", 2},
-        {"abc", "", "x", "abc", 0},             // empty pattern changes nothing
-        {"abcabc", "b", "", "acac", 2},         // empty replacement removes
-        {"a.a", "a", "aa", "aa.aa", 2},         // replacement holds the pattern
+        {"abc", "", "x", "abc", 0},     // empty pattern changes nothing
+        {"abcabc", "b", "", "acac", 2}, // empty replacement removes
+        {"a.a", "a", "aa", "aa.aa", 2}, // replacement holds the pattern
         {"xyz", "q", "r", "xyz", 0},
         {"", "a", "b", "", 0},
         {"tail--", "--", "+", "tail+", 1},
@@ -197,7 +197,7 @@ TEST(StringEdit, InsertDeleteRemoveTrim)
     CString s("abc");
     EXPECT_EQ(4, s.Insert(1, 'X'));
     EXPECT_STREQ("aXbc", s.GetString());
-    EXPECT_EQ(6, s.Insert(100, "YZ"));  // past the end appends
+    EXPECT_EQ(6, s.Insert(100, "YZ")); // past the end appends
     EXPECT_STREQ("aXbcYZ", s.GetString());
     EXPECT_EQ(7, s.Insert(-5, "_"));
     EXPECT_STREQ("_aXbcYZ", s.GetString());
@@ -239,7 +239,7 @@ TEST(StringCompare, OrdinalCaseInsensitiveAndOperators)
 {
     CString a("apple"), b("Banana"), a2("apple");
     EXPECT_EQ(0, a.Compare("apple"));
-    EXPECT_GT(a.Compare("Banana"), 0);   // 'a' > 'B' in ordinal order
+    EXPECT_GT(a.Compare("Banana"), 0); // 'a' > 'B' in ordinal order
     EXPECT_LT(a.CompareNoCase("Banana"), 0);
     EXPECT_EQ(0, CString("HeLLo").CompareNoCase("hello"));
     EXPECT_GT(a.Compare(NULL), 0);
@@ -264,7 +264,7 @@ TEST(StringBuffer, GetBufferAndReleaseBuffer)
     EXPECT_STREQ("hello", s.GetString());
     EXPECT_EQ(5, s.GetLength());
 
-    p = s.GetBuffer(0);  // existing text stays readable
+    p = s.GetBuffer(0); // existing text stays readable
     EXPECT_EQ('h', p[0]);
     p[0] = 'j';
     s.ReleaseBuffer();
@@ -295,7 +295,7 @@ TEST(StringValue, LargeStringsMoveWithoutCopy)
     EXPECT_EQ(pData, joined.GetString());
     EXPECT_EQ(4 * 1024 * 1024 + 1, joined.GetLength());
 
-    CString copy = joined;  // copies are independent
+    CString copy = joined; // copies are independent
     copy.SetAt(0, 'z');
     EXPECT_EQ('q', joined[0]);
 }
@@ -401,5 +401,5 @@ TEST(StringHelpers, ExtractSubStringAndFileNames)
     EXPECT_STREQ("name.ext", buf);
     EXPECT_EQ(0u, AfxGetFileTitle("C:/dir/archive.tar.gz", buf, sizeof(buf)));
     EXPECT_STREQ("archive.tar", buf);
-    EXPECT_EQ(5u, AfxGetFileTitle("C:\\x\\abcd", buf, 3));  // too small: the size needed
+    EXPECT_EQ(5u, AfxGetFileTitle("C:\\x\\abcd", buf, 3)); // too small: the size needed
 }

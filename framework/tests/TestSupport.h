@@ -13,9 +13,9 @@ namespace fxtest {
 
 using qmtest::Bytes;
 
-using qmtest::StoreBytes;
-using qmtest::LoadBytes;
 using qmtest::Hex;
+using qmtest::LoadBytes;
+using qmtest::StoreBytes;
 
 inline Bytes Concat(std::initializer_list<Bytes> parts)
 {
@@ -32,7 +32,8 @@ inline std::string ReadRaw(const std::string& path) { return qmtest::ReadFileByt
 
 // Runs f and returns the cause of the CFileException / CArchiveException it
 // throws (-1 when none, -2 for another exception type).
-template <typename E, typename F> int CauseOf(F f)
+template <typename E, typename F>
+int CauseOf(F f)
 {
     try {
         f();
@@ -48,7 +49,8 @@ template <typename E, typename F> int CauseOf(F f)
 }
 
 // TRUE when f throws an exception of class E (which is deleted).
-template <typename E, typename F> bool Throws(F f)
+template <typename E, typename F>
+bool Throws(F f)
 {
     try {
         f();

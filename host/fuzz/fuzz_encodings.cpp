@@ -31,7 +31,7 @@ void CheckLines(const pairview::TextLines& lines)
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

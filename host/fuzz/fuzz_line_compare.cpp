@@ -28,7 +28,7 @@ bool SameSide(const std::string& rebuilt, const std::string& text)
     return rebuilt == text || (!text.empty() && text.back() != '\n' && rebuilt == text + "\n");
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The marker of each row; a line's own text may hold marker-like runs.
     bool bChanged = false;
     for (size_t at = 0; at < rows.size(); at = rows.find('\n', at) == std::string::npos ? rows.size()
-                                                                                         : rows.find('\n', at) + 1) {
+                                                                                        : rows.find('\n', at) + 1) {
         const std::string marker = rows.substr(at, 4);
         Require(marker == "    " || marker == " <! " || marker == " !> " || marker == " <- " || marker == " -> ");
         bChanged = bChanged || marker == " <! " || marker == " !> ";

@@ -13,9 +13,9 @@
 #include <memory>
 #include <vector>
 
-using fuzz::Require;
 using bytegrid::Piece;
 using bytegrid::Pieces;
+using fuzz::Require;
 using piecemodel::Bytes;
 
 namespace {
@@ -34,7 +34,7 @@ struct Reader {
     uint32_t Number() { return Byte() | (Byte() << 8); }
 };
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -51,15 +51,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const uint64_t len = e.model.size();
         const uint64_t pos = len ? in.Number() % (len + 1) : 0;
         switch (op % 6) {
-        case 0: {  // insert typed bytes
+        case 0: { // insert typed bytes
             Bytes add(in.Byte() % 16 + 1);
             for (uint8_t& b : add)
                 b = in.Byte();
             e.Replace(pos, 0, {e.table.Store(add.data(), add.size())});
             break;
         }
-        case 1:    // delete
-        case 2: {  // copy a stretch of the document over another
+        case 1:   // delete
+        case 2: { // copy a stretch of the document over another
             const uint64_t cut = len > pos ? in.Byte() % (len - pos + 1) : 0;
             Pieces copy;
             if (op % 6 == 2 && len) {
@@ -69,11 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             e.Replace(pos, cut, copy);
             break;
         }
-        case 3:  // undo
+        case 3: // undo
             if (!e.steps.empty())
                 e.Undo();
             break;
-        default: {  // save: rebase onto a copy of the bytes and free the old original
+        default: { // save: rebase onto a copy of the bytes and free the old original
             const bool full = op % 6 == 5 && (op & 0x80);
             if (full)
                 e.table.SetStoreLimit(e.table.StoreSize());
@@ -92,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 Require(full);
                 for (size_t i = 0; i < keep.size(); ++i)
                     Require(*keep[i] == before[i]);
-                e.steps.clear();  // as the document drops its history
+                e.steps.clear(); // as the document drops its history
             }
             original = std::move(saved);
             break;

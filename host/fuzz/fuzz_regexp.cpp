@@ -16,10 +16,10 @@
 #include <cstdlib>
 #include <vector>
 
-using fuzz::Require;
 using filescan::CharSetDesc;
 using filescan::CRegExpW;
 using filescan::LiteralChar;
+using fuzz::Require;
 
 namespace {
 
@@ -39,7 +39,7 @@ bool LiteralAt(const std::vector<wchar_t>& text, int at, const std::vector<Liter
     return true;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -21,11 +21,16 @@ inline bool WellFormedUtf8(const void* bytes, size_t n)
     const auto* p = static_cast<const uint8_t*>(bytes);
     for (size_t i = 0; i < n;) {
         const uint8_t b = p[i];
-        const size_t len = b < 0x80 ? 1 : b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
+        const size_t len = b < 0x80 ? 1 : b >= 0xC2 && b <= 0xDF ? 2
+                                      : b >= 0xE0 && b <= 0xEF   ? 3
+                                      : b >= 0xF0 && b <= 0xF4   ? 4
+                                                                 : 0;
         if (len == 0 || i + len > n)
             return false;
-        const uint8_t lo = b == 0xE0 ? 0xA0 : b == 0xF0 ? 0x90 : 0x80;
-        const uint8_t hi = b == 0xED ? 0x9F : b == 0xF4 ? 0x8F : 0xBF;
+        const uint8_t lo = b == 0xE0 ? 0xA0 : b == 0xF0 ? 0x90
+                                                        : 0x80;
+        const uint8_t hi = b == 0xED ? 0x9F : b == 0xF4 ? 0x8F
+                                                        : 0xBF;
         for (size_t k = 1; k < len; ++k)
             if (p[i + k] < (k == 1 ? lo : 0x80) || p[i + k] > (k == 1 ? hi : 0xBF))
                 return false;
@@ -34,4 +39,4 @@ inline bool WellFormedUtf8(const void* bytes, size_t n)
     return true;
 }
 
-}  // namespace fuzz
+} // namespace fuzz

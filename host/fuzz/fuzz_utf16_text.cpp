@@ -70,7 +70,7 @@ std::vector<uint8_t> Write(const char* p, size_t n, bool bigEndian, Chunks& chun
     return out;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

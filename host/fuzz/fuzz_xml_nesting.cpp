@@ -40,7 +40,7 @@ int Depth(const TiXmlNode* root)
     return deepest;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

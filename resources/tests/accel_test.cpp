@@ -12,8 +12,7 @@ namespace {
 
 const BYTE kModifiers = FCONTROL | FSHIFT | FALT;
 
-struct ShortcutCase
-{
+struct ShortcutCase {
     UINT command;
     WORD key;
     BYTE modifiers;

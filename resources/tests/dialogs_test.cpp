@@ -12,40 +12,36 @@
 
 namespace {
 
-enum Form
-{
-    POPUP,       // modal or modeless dialog of its own
-    RESIZABLE,   // the same with a sizing frame
-    PAGE,        // property page: child window with the tab text as caption
-    CHILD,       // child template without caption
+enum Form {
+    POPUP,     // modal or modeless dialog of its own
+    RESIZABLE, // the same with a sizing frame
+    PAGE,      // property page: child window with the tab text as caption
+    CHILD,     // child template without caption
 };
 
-enum Kind
-{
+enum Kind {
     ANY,
-    PUSH,        // push button, default or not
-    DEFPUSH,     // the default push button
-    CHECK,       // automatic check box
-    RADIO,       // automatic radio button
-    GROUP,       // group box
+    PUSH,    // push button, default or not
+    DEFPUSH, // the default push button
+    CHECK,   // automatic check box
+    RADIO,   // automatic radio button
+    GROUP,   // group box
 };
 
-struct Ctl
-{
+struct Ctl {
     int id;
-    const char* cls;     // window class
-    const char* text;    // exact window text, or null
+    const char* cls;  // window class
+    const char* text; // exact window text, or null
     Kind kind;
-    DWORD style;         // style bits that must be set
+    DWORD style; // style bits that must be set
 };
 
-struct DialogCase
-{
+struct DialogCase {
     UINT id;
-    const char* caption;              // null: the caption is ours to choose
+    const char* caption; // null: the caption is ours to choose
     Form form;
     std::vector<Ctl> controls;
-    std::vector<const char*> labels;  // texts of static labels without ids of their own
+    std::vector<const char*> labels; // texts of static labels without ids of their own
 };
 
 const char* const BUTTON = "Button";
@@ -55,230 +51,41 @@ const char* const COMBO = "ComboBox";
 const char* const LIST = "ListBox";
 
 const DialogCase kDialogs[] = {
-    {IDD_COMPARE, nullptr, RESIZABLE,
-     {{IDC_COMPARE_FIRST, EDIT, nullptr, ANY, 0},
-      {IDC_COMPARE_SECOND, EDIT, nullptr, ANY, 0},
-      {IDC_COMPARE_BROWSE_FIRST, BUTTON, nullptr, PUSH, 0},
-      {IDC_COMPARE_BROWSE_SECOND, BUTTON, nullptr, PUSH, 0},
-      {IDOK, BUTTON, nullptr, PUSH, 0},
-      {IDCANCEL, BUTTON, nullptr, PUSH, 0}},
-     {}},
-    {IDD_HEX_FIND, "Hex Find", RESIZABLE,
-     {{IDC_HEX_FIND_TEXT, COMBO, nullptr, ANY, CBS_DROPDOWN},
-      {IDC_HEX_FIND_BUTTON, BUTTON, "Find", DEFPUSH, 0},
-      {IDC_HEX_MATCH_CASE, BUTTON, "Match Case", CHECK, 0},
-      {IDC_HEX_SEARCH_ASCII, BUTTON, "Search Ascii", CHECK, 0},
-      {IDC_HEX_UP, BUTTON, "Up", RADIO, 0},
-      {IDC_HEX_DOWN, BUTTON, "Down", RADIO, 0},
-      {IDCANCEL, BUTTON, "Close", PUSH, 0}},
-     {"Find What:", "Search Direction"}},
-    {IDD_GOTO, nullptr, POPUP,
-     {{IDC_GOTO_LABEL, STATIC, nullptr, ANY, 0},
-      {IDC_GOTO_LINE, EDIT, nullptr, ANY, ES_NUMBER},
-      {IDOK, BUTTON, nullptr, DEFPUSH, 0}},
-     {}},
-    {IDD_FILE_INFO, "File Properties", POPUP,
-     {{IDC_INFO_ICON, STATIC, nullptr, ANY, SS_ICON},
-      {IDC_INFO_NAME, STATIC, "Unknown", ANY, 0},
-      {IDC_INFO_FOLDER, STATIC, "Unknown", ANY, 0},
-      {IDC_INFO_SIZE, STATIC, "Unknown", ANY, 0},
-      {IDC_INFO_CREATED, STATIC, "Unknown", ANY, 0},
-      {IDC_INFO_MODIFIED, STATIC, "Unknown", ANY, 0},
-      {IDC_INFO_ACCESSED, STATIC, "Unknown", ANY, 0},
-      {IDC_INFO_TYPE, STATIC, "Unknown", ANY, 0},
-      {IDC_INFO_READONLY, BUTTON, nullptr, CHECK, 0},
-      {IDC_INFO_HIDDEN, BUTTON, nullptr, CHECK, 0},
-      {IDOK, BUTTON, nullptr, DEFPUSH, 0}},
-     {}},
-    {IDD_TEMPLATE_MANAGER, "Template Manager", POPUP,
-     {{IDC_TEMPLATE_NAME, EDIT, nullptr, ANY, 0},
-      {IDC_TEMPLATE_TEXT, EDIT, nullptr, ANY, ES_MULTILINE | ES_WANTRETURN},
-      {IDOK, BUTTON, nullptr, DEFPUSH, 0},
-      {IDCANCEL, BUTTON, nullptr, PUSH, 0}},
-     {"Name :", "Code : "}},
-    {IDD_BACKUP_HISTORY, "Document Backups", POPUP,
-     {{IDC_BACKUP_LIST, LIST, nullptr, ANY, LBS_EXTENDEDSEL},
-      {IDOK, BUTTON, "Compare", DEFPUSH, 0},
-      {IDCANCEL, BUTTON, "Close", PUSH, 0}},
-     {}},
-    {IDD_FIND_IN_FILES, "Find in Files", RESIZABLE,
-     {{IDC_FIF_TEXT, COMBO, nullptr, ANY, 0},
-      {IDC_FIF_TYPES, COMBO, nullptr, ANY, 0},
-      {IDC_FIF_FOLDER, COMBO, nullptr, ANY, 0},
-      {IDC_FIF_OPTIONS, BUTTON, "Search Options:", GROUP, 0},
-      {IDC_FIF_MATCH_CASE, BUTTON, "Match &case", CHECK, 0},
-      {IDC_FIF_WHOLE_WORD, BUTTON, "Match &whole word", CHECK, 0},
-      {IDC_FIF_REGEX, BUTTON, "Use regular expressions", CHECK, 0},
-      {IDC_FIF_SUBFOLDERS, BUTTON, "&Search subfolders", CHECK, 0},
-      {IDC_FIF_FIND, BUTTON, "&Find", DEFPUSH, 0},
-      {IDC_FIF_BROWSE, BUTTON, "Browse", PUSH, 0},
-      {IDC_FIF_STOP, BUTTON, "Stop", PUSH, 0},
-      {IDC_FIF_HELP, BUTTON, "Help", PUSH, 0},
-      {IDCANCEL, BUTTON, "Close", PUSH, 0}},
-     {"Find what:", "File Types:", "Directory:"}},
-    {IDD_ABOUTBOX, "About Fernbright Quillmate", POPUP,
-     {{IDC_ABOUT_CREDIT, STATIC, nullptr, ANY, 0}, {IDOK, BUTTON, "OK", DEFPUSH, 0}},
-     {"Fernbright Quillmate", "Version 3.9"}},
-    {IDD_HEX_GOTO, "Hex Goto", POPUP,
-     {{IDC_HEX_GOTO_OFFSET, EDIT, nullptr, ANY, 0},
-      {IDC_HEX_GOTO_LENGTH, STATIC, nullptr, ANY, 0},
-      {IDC_HEX_GOTO_HEX, BUTTON, "Hex", RADIO, 0},
-      {IDC_HEX_GOTO_DECIMAL, BUTTON, "Decimal", RADIO, 0},
-      {IDOK, BUTTON, "OK", DEFPUSH, 0},
-      {IDCANCEL, BUTTON, "Cancel", PUSH, 0}},
-     {}},
-    {IDD_NEW_FROM_TEMPLATE, "New File From Template", POPUP,
-     {{IDC_NEW_TEMPLATE_TREE, WC_TREEVIEWA, nullptr, ANY, 0},
-      {IDOK, BUTTON, nullptr, DEFPUSH, 0},
-      {IDCANCEL, BUTTON, nullptr, PUSH, 0}},
-     {"Select a template you wish to begin editing with, and Quillmate will create it for you."}},
-    {IDD_FIND, "Find", RESIZABLE,
-     {{IDC_FIND_TEXT, COMBO, nullptr, ANY, CBS_DROPDOWN},
-      {IDC_FIND_MATCH_CASE, BUTTON, "Match &case", CHECK, 0},
-      {IDC_FIND_WHOLE_WORD, BUTTON, "Match &whole word", CHECK, 0},
-      {IDC_FIND_REGEX, BUTTON, "Use regular expressions", CHECK, 0},
-      {IDC_FIND_WRAP, BUTTON, "&Wrap around", CHECK, 0},
-      {IDC_FIND_UP, BUTTON, "&Up", RADIO, 0},
-      {IDC_FIND_DOWN, BUTTON, "&Down", RADIO, 0},
-      {IDC_FIND_NEXT, BUTTON, "&Find Next", DEFPUSH, 0},
-      {IDC_FIND_MARK_ALL, BUTTON, "&Mark All", PUSH, 0},
-      {IDCANCEL, BUTTON, "Close", PUSH, 0}},
-     {"Find what:", "Search Direction"}},
-    {IDD_REPLACE, "Replace", RESIZABLE,
-     {{IDC_REPLACE_FIND, COMBO, nullptr, ANY, CBS_DROPDOWN},
-      {IDC_REPLACE_WITH, COMBO, nullptr, ANY, CBS_DROPDOWN},
-      {IDC_REPLACE_MATCH_CASE, BUTTON, "&Match case", CHECK, 0},
-      {IDC_REPLACE_WHOLE_WORD, BUTTON, "Match &whole words only", CHECK, 0},
-      {IDC_REPLACE_REGEX, BUTTON, "Use Regular Expressions", CHECK, 0},
-      {IDC_REPLACE_SCOPE, BUTTON, "Scope", GROUP, 0},
-      {IDC_REPLACE_SCOPE_DOCUMENT, BUTTON, "Active document", RADIO, 0},
-      {IDC_REPLACE_SCOPE_SELECTION, BUTTON, "Selected text", RADIO, 0},
-      {IDC_REPLACE_FIND_NEXT, BUTTON, "&Find Next", DEFPUSH, 0},
-      {IDC_REPLACE_ONE, BUTTON, "&Replace", PUSH, 0},
-      {IDC_REPLACE_ALL, BUTTON, "Replace &All", PUSH, 0},
-      {IDCANCEL, BUTTON, "&Close", PUSH, 0}},
-     {"Fi&nd what:", "Re&place with:"}},
-    {IDD_VIEW_AS, "View As ...", POPUP,
-     {{IDC_VIEW_AS_LIST, LIST, nullptr, ANY, LBS_NOTIFY},
-      {IDOK, BUTTON, nullptr, DEFPUSH, 0},
-      {IDCANCEL, BUTTON, nullptr, PUSH, 0}},
-     {"Select View As Parser"}},
-    {IDD_OPEN_EXTRA, nullptr, CHILD,
-     {{IDC_FILE_VIEW_AS, COMBO, nullptr, ANY, CBS_DROPDOWNLIST},
-      {IDC_FILE_ENCODING, COMBO, nullptr, ANY, CBS_DROPDOWNLIST}},
-     {}},
-    {IDD_SAVE_EXTRA, nullptr, CHILD,
-     {{IDC_FILE_ENCODING, COMBO, nullptr, ANY, CBS_DROPDOWNLIST},
-      {IDC_FILE_LINE_ENDING, COMBO, nullptr, ANY, CBS_DROPDOWNLIST}},
-     {}},
-    {IDD_CUSTOMIZE_TOOLS, nullptr, PAGE,
-     {{IDC_TOOLS_LIST, LIST, nullptr, ANY, LBS_NOTIFY},
-      {IDC_TOOLS_COMMAND, EDIT, nullptr, ANY, 0},
-      {IDC_TOOLS_ARGS, EDIT, nullptr, ANY, 0},
-      {IDC_TOOLS_FOLDER, EDIT, nullptr, ANY, 0},
-      {IDC_TOOLS_OUTPUT, COMBO, nullptr, ANY, CBS_DROPDOWNLIST},
-      {IDC_TOOLS_COMMAND_LABEL, STATIC, nullptr, ANY, 0},
-      {IDC_TOOLS_ARGS_LABEL, STATIC, nullptr, ANY, 0},
-      {IDC_TOOLS_FOLDER_LABEL, STATIC, nullptr, ANY, 0},
-      {IDC_TOOLS_OUTPUT_LABEL, STATIC, nullptr, ANY, 0}},
-     {}},
+    {IDD_COMPARE, nullptr, RESIZABLE, {{IDC_COMPARE_FIRST, EDIT, nullptr, ANY, 0}, {IDC_COMPARE_SECOND, EDIT, nullptr, ANY, 0}, {IDC_COMPARE_BROWSE_FIRST, BUTTON, nullptr, PUSH, 0}, {IDC_COMPARE_BROWSE_SECOND, BUTTON, nullptr, PUSH, 0}, {IDOK, BUTTON, nullptr, PUSH, 0}, {IDCANCEL, BUTTON, nullptr, PUSH, 0}}, {}},
+    {IDD_HEX_FIND, "Hex Find", RESIZABLE, {{IDC_HEX_FIND_TEXT, COMBO, nullptr, ANY, CBS_DROPDOWN}, {IDC_HEX_FIND_BUTTON, BUTTON, "Find", DEFPUSH, 0}, {IDC_HEX_MATCH_CASE, BUTTON, "Match Case", CHECK, 0}, {IDC_HEX_SEARCH_ASCII, BUTTON, "Search Ascii", CHECK, 0}, {IDC_HEX_UP, BUTTON, "Up", RADIO, 0}, {IDC_HEX_DOWN, BUTTON, "Down", RADIO, 0}, {IDCANCEL, BUTTON, "Close", PUSH, 0}}, {"Find What:", "Search Direction"}},
+    {IDD_GOTO, nullptr, POPUP, {{IDC_GOTO_LABEL, STATIC, nullptr, ANY, 0}, {IDC_GOTO_LINE, EDIT, nullptr, ANY, ES_NUMBER}, {IDOK, BUTTON, nullptr, DEFPUSH, 0}}, {}},
+    {IDD_FILE_INFO, "File Properties", POPUP, {{IDC_INFO_ICON, STATIC, nullptr, ANY, SS_ICON}, {IDC_INFO_NAME, STATIC, "Unknown", ANY, 0}, {IDC_INFO_FOLDER, STATIC, "Unknown", ANY, 0}, {IDC_INFO_SIZE, STATIC, "Unknown", ANY, 0}, {IDC_INFO_CREATED, STATIC, "Unknown", ANY, 0}, {IDC_INFO_MODIFIED, STATIC, "Unknown", ANY, 0}, {IDC_INFO_ACCESSED, STATIC, "Unknown", ANY, 0}, {IDC_INFO_TYPE, STATIC, "Unknown", ANY, 0}, {IDC_INFO_READONLY, BUTTON, nullptr, CHECK, 0}, {IDC_INFO_HIDDEN, BUTTON, nullptr, CHECK, 0}, {IDOK, BUTTON, nullptr, DEFPUSH, 0}}, {}},
+    {IDD_TEMPLATE_MANAGER, "Template Manager", POPUP, {{IDC_TEMPLATE_NAME, EDIT, nullptr, ANY, 0}, {IDC_TEMPLATE_TEXT, EDIT, nullptr, ANY, ES_MULTILINE | ES_WANTRETURN}, {IDOK, BUTTON, nullptr, DEFPUSH, 0}, {IDCANCEL, BUTTON, nullptr, PUSH, 0}}, {"Name :", "Code : "}},
+    {IDD_BACKUP_HISTORY, "Document Backups", POPUP, {{IDC_BACKUP_LIST, LIST, nullptr, ANY, LBS_EXTENDEDSEL}, {IDOK, BUTTON, "Compare", DEFPUSH, 0}, {IDCANCEL, BUTTON, "Close", PUSH, 0}}, {}},
+    {IDD_FIND_IN_FILES, "Find in Files", RESIZABLE, {{IDC_FIF_TEXT, COMBO, nullptr, ANY, 0}, {IDC_FIF_TYPES, COMBO, nullptr, ANY, 0}, {IDC_FIF_FOLDER, COMBO, nullptr, ANY, 0}, {IDC_FIF_OPTIONS, BUTTON, "Search Options:", GROUP, 0}, {IDC_FIF_MATCH_CASE, BUTTON, "Match &case", CHECK, 0}, {IDC_FIF_WHOLE_WORD, BUTTON, "Match &whole word", CHECK, 0}, {IDC_FIF_REGEX, BUTTON, "Use regular expressions", CHECK, 0}, {IDC_FIF_SUBFOLDERS, BUTTON, "&Search subfolders", CHECK, 0}, {IDC_FIF_FIND, BUTTON, "&Find", DEFPUSH, 0}, {IDC_FIF_BROWSE, BUTTON, "Browse", PUSH, 0}, {IDC_FIF_STOP, BUTTON, "Stop", PUSH, 0}, {IDC_FIF_HELP, BUTTON, "Help", PUSH, 0}, {IDCANCEL, BUTTON, "Close", PUSH, 0}}, {"Find what:", "File Types:", "Directory:"}},
+    {IDD_ABOUTBOX, "About Fernbright Quillmate", POPUP, {{IDC_ABOUT_CREDIT, STATIC, nullptr, ANY, 0}, {IDOK, BUTTON, "OK", DEFPUSH, 0}}, {"Fernbright Quillmate", "Version 3.9"}},
+    {IDD_HEX_GOTO, "Hex Goto", POPUP, {{IDC_HEX_GOTO_OFFSET, EDIT, nullptr, ANY, 0}, {IDC_HEX_GOTO_LENGTH, STATIC, nullptr, ANY, 0}, {IDC_HEX_GOTO_HEX, BUTTON, "Hex", RADIO, 0}, {IDC_HEX_GOTO_DECIMAL, BUTTON, "Decimal", RADIO, 0}, {IDOK, BUTTON, "OK", DEFPUSH, 0}, {IDCANCEL, BUTTON, "Cancel", PUSH, 0}}, {}},
+    {IDD_NEW_FROM_TEMPLATE, "New File From Template", POPUP, {{IDC_NEW_TEMPLATE_TREE, WC_TREEVIEWA, nullptr, ANY, 0}, {IDOK, BUTTON, nullptr, DEFPUSH, 0}, {IDCANCEL, BUTTON, nullptr, PUSH, 0}}, {"Select a template you wish to begin editing with, and Quillmate will create it for you."}},
+    {IDD_FIND, "Find", RESIZABLE, {{IDC_FIND_TEXT, COMBO, nullptr, ANY, CBS_DROPDOWN}, {IDC_FIND_MATCH_CASE, BUTTON, "Match &case", CHECK, 0}, {IDC_FIND_WHOLE_WORD, BUTTON, "Match &whole word", CHECK, 0}, {IDC_FIND_REGEX, BUTTON, "Use regular expressions", CHECK, 0}, {IDC_FIND_WRAP, BUTTON, "&Wrap around", CHECK, 0}, {IDC_FIND_UP, BUTTON, "&Up", RADIO, 0}, {IDC_FIND_DOWN, BUTTON, "&Down", RADIO, 0}, {IDC_FIND_NEXT, BUTTON, "&Find Next", DEFPUSH, 0}, {IDC_FIND_MARK_ALL, BUTTON, "&Mark All", PUSH, 0}, {IDCANCEL, BUTTON, "Close", PUSH, 0}}, {"Find what:", "Search Direction"}},
+    {IDD_REPLACE, "Replace", RESIZABLE, {{IDC_REPLACE_FIND, COMBO, nullptr, ANY, CBS_DROPDOWN}, {IDC_REPLACE_WITH, COMBO, nullptr, ANY, CBS_DROPDOWN}, {IDC_REPLACE_MATCH_CASE, BUTTON, "&Match case", CHECK, 0}, {IDC_REPLACE_WHOLE_WORD, BUTTON, "Match &whole words only", CHECK, 0}, {IDC_REPLACE_REGEX, BUTTON, "Use Regular Expressions", CHECK, 0}, {IDC_REPLACE_SCOPE, BUTTON, "Scope", GROUP, 0}, {IDC_REPLACE_SCOPE_DOCUMENT, BUTTON, "Active document", RADIO, 0}, {IDC_REPLACE_SCOPE_SELECTION, BUTTON, "Selected text", RADIO, 0}, {IDC_REPLACE_FIND_NEXT, BUTTON, "&Find Next", DEFPUSH, 0}, {IDC_REPLACE_ONE, BUTTON, "&Replace", PUSH, 0}, {IDC_REPLACE_ALL, BUTTON, "Replace &All", PUSH, 0}, {IDCANCEL, BUTTON, "&Close", PUSH, 0}}, {"Fi&nd what:", "Re&place with:"}},
+    {IDD_VIEW_AS, "View As ...", POPUP, {{IDC_VIEW_AS_LIST, LIST, nullptr, ANY, LBS_NOTIFY}, {IDOK, BUTTON, nullptr, DEFPUSH, 0}, {IDCANCEL, BUTTON, nullptr, PUSH, 0}}, {"Select View As Parser"}},
+    {IDD_OPEN_EXTRA, nullptr, CHILD, {{IDC_FILE_VIEW_AS, COMBO, nullptr, ANY, CBS_DROPDOWNLIST}, {IDC_FILE_ENCODING, COMBO, nullptr, ANY, CBS_DROPDOWNLIST}}, {}},
+    {IDD_SAVE_EXTRA, nullptr, CHILD, {{IDC_FILE_ENCODING, COMBO, nullptr, ANY, CBS_DROPDOWNLIST}, {IDC_FILE_LINE_ENDING, COMBO, nullptr, ANY, CBS_DROPDOWNLIST}}, {}},
+    {IDD_CUSTOMIZE_TOOLS, nullptr, PAGE, {{IDC_TOOLS_LIST, LIST, nullptr, ANY, LBS_NOTIFY}, {IDC_TOOLS_COMMAND, EDIT, nullptr, ANY, 0}, {IDC_TOOLS_ARGS, EDIT, nullptr, ANY, 0}, {IDC_TOOLS_FOLDER, EDIT, nullptr, ANY, 0}, {IDC_TOOLS_OUTPUT, COMBO, nullptr, ANY, CBS_DROPDOWNLIST}, {IDC_TOOLS_COMMAND_LABEL, STATIC, nullptr, ANY, 0}, {IDC_TOOLS_ARGS_LABEL, STATIC, nullptr, ANY, 0}, {IDC_TOOLS_FOLDER_LABEL, STATIC, nullptr, ANY, 0}, {IDC_TOOLS_OUTPUT_LABEL, STATIC, nullptr, ANY, 0}}, {}},
     {IDD_TIDY_PAGE, "HTML Tidy", PAGE, {{IDC_TIDY_PLACEHOLDER, STATIC, nullptr, ANY, 0}}, {}},
-    {IDD_SPELL_CHECK, "Spell Checker", RESIZABLE,
-     {{IDC_SPELL_WORD, EDIT, nullptr, ANY, 0},
-      {IDC_SPELL_SUGGESTIONS_LABEL, STATIC, "Suggestions:", ANY, 0},
-      {IDC_SPELL_SUGGESTIONS, LIST, nullptr, ANY, LBS_SORT | LBS_NOTIFY},
-      {IDC_SPELL_IGNORE, BUTTON, "Ignore", PUSH, 0},
-      {IDC_SPELL_IGNORE_ALL, BUTTON, "Ignore All", PUSH, 0},
-      {IDC_SPELL_ADD, BUTTON, "Add to Dictionary", PUSH, 0},
-      {IDC_SPELL_CHANGE, BUTTON, "Change", PUSH, 0},
-      {IDCANCEL, BUTTON, "Close", PUSH, 0}},
-     {"Not in Dictionary:"}},
-    {IDD_PAGE_FILE_FILTER, "File Dialog Filters", PAGE,
-     {{IDC_FILTER_LIST, WC_LISTVIEWA, nullptr, ANY, LVS_REPORT},
-      {IDC_FILTER_LABEL, EDIT, nullptr, ANY, 0},
-      {IDC_FILTER_EXTENSION, EDIT, nullptr, ANY, 0},
-      {IDC_FILTER_ADD, BUTTON, "&Add", PUSH, 0},
-      {IDC_FILTER_DELETE, BUTTON, "&Delete", PUSH, 0},
-      {IDC_FILTER_TEST, BUTTON, "&Test", PUSH, 0}},
-     {"Extensions: (E.g. *.txt)"}},
-    {IDD_PAGE_BACKUP, "Backup Manager", PAGE,
-     {{IDC_BACKUP_ENABLE, BUTTON, "&Enable Backup", CHECK, 0},
-      {IDC_BACKUP_GROUP, BUTTON, "Backup Properties", GROUP, 0},
-      {IDC_BACKUP_FOLDER_LABEL, STATIC, nullptr, ANY, 0},
-      {IDC_BACKUP_FOLDER, EDIT, nullptr, ANY, 0},
-      {IDC_BACKUP_VERSIONS_LABEL, STATIC, nullptr, ANY, 0},
-      {IDC_BACKUP_VERSIONS_HINT, STATIC, nullptr, ANY, 0},
-      {IDC_BACKUP_VERSIONS_SPIN, UPDOWN_CLASSA, nullptr, ANY, 0},
-      {IDC_BACKUP_VERSIONS, EDIT, nullptr, ANY, 0},
-      {IDC_BACKUP_DELETE_ON_EXIT, BUTTON, nullptr, CHECK, 0},
-      {IDC_BACKUP_DELETE_LABEL, STATIC, nullptr, ANY, 0},
-      {IDC_BACKUP_DELETE_FILES, BUTTON, "Delete Files...", PUSH, 0}},
-     {}},
-    {IDD_PAGE_SYNTAX, "Syntax Coloring", PAGE,
-     {{IDC_SYNTAX_TYPE_LABEL, STATIC, "File Type:", ANY, 0},
-      {IDC_SYNTAX_STYLES_LABEL, STATIC, "Styles:", ANY, 0},
-      {IDC_SYNTAX_FORE_LABEL, STATIC, "Fore Color:", ANY, 0},
-      {IDC_SYNTAX_BACK_LABEL, STATIC, "Back Color:", ANY, 0},
-      {IDC_SYNTAX_TYPE, COMBO, nullptr, ANY, CBS_DROPDOWNLIST},
-      {IDC_SYNTAX_DEFAULT, BUTTON, "&Use as the Quillmate default text coloring format", CHECK, 0},
-      {IDC_SYNTAX_STYLES, LIST, nullptr, ANY, LBS_NOTIFY},
-      {IDC_SYNTAX_SAMPLE, nullptr, nullptr, ANY, 0},
-      {IDC_SYNTAX_FORE, BUTTON, nullptr, PUSH, 0},
-      {IDC_SYNTAX_BACK, BUTTON, nullptr, PUSH, 0}},
-     {}},
-    {IDD_PAGE_GENERAL, "General Settings", PAGE,
-     {{IDC_GENERAL_TABS_AS_SPACES, BUTTON, "Tabs As Spaces", CHECK, 0},
-      {IDC_GENERAL_TAB_GUIDES, BUTTON, "Tab Guides", CHECK, 0},
-      {IDC_GENERAL_TAB_WIDTH, EDIT, nullptr, ANY, 0},
-      {IDC_GENERAL_TAB_WIDTH_SPIN, UPDOWN_CLASSA, nullptr, ANY, 0},
-      {IDC_GENERAL_PRINT_HEADER, BUTTON, "Print Header", CHECK, 0},
-      {IDC_GENERAL_PRINT_FOOTER, BUTTON, "Print Footer", CHECK, 0},
-      {IDC_GENERAL_PRINT_LINES, BUTTON, "Print Line Numbers", CHECK, 0},
-      {IDC_GENERAL_CARET_COLOUR, BUTTON, nullptr, PUSH, 0},
-      {IDC_GENERAL_CARET_ALPHA, TRACKBAR_CLASSA, nullptr, ANY, 0},
-      {IDC_GENERAL_REMEMBER_FILES, BUTTON, "Remember open files and auto-open the next time Quillmate starts.",
-       CHECK, 0}},
-     {}},
-    {IDD_PAGE_GENERAL_MORE, "General Settings More", PAGE,
-     {{IDC_MORE_SHELL_MENU, BUTTON, nullptr, CHECK, 0},
-      {IDC_MORE_RESET_UNDO, BUTTON, "Reset undo history after saving a document.", CHECK, 0},
-      {IDC_MORE_LARGE_ICONS, BUTTON, "Large icons", RADIO, 0},
-      {IDC_MORE_SMALL_ICONS, BUTTON, "Small icons", RADIO, 0},
-      {IDC_MORE_THEME, COMBO, nullptr, ANY, CBS_DROPDOWNLIST}},
-     {"Look && Feel:"}},
-    {IDD_PAGE_DICTIONARY, "Spell Checker", PAGE,
-     {{IDC_DICT_FOLDER, EDIT, nullptr, ANY, 0},
-      {IDC_DICT_FOLDER_LABEL, STATIC, nullptr, ANY, 0},
-      {IDC_DICT_NAME, COMBO, nullptr, ANY, 0},
-      {IDC_DICT_NAME_LABEL, STATIC, nullptr, ANY, 0}},
-     {}},
-    {IDD_MACROS, "Macros", RESIZABLE,
-     {{IDC_MACRO_LIST, LIST, nullptr, ANY, LBS_NOTIFY},
-      {IDC_MACRO_RUN, BUTTON, "&Run", PUSH, 0},
-      {IDC_MACRO_DELETE, BUTTON, "&Delete", PUSH, 0},
-      {IDC_MACRO_RENAME, BUTTON, "R&ename", PUSH, 0},
-      {IDCANCEL, BUTTON, "&Close", PUSH, 0}},
-     {}},
-    {IDD_NEW_MACRO, "New Macro", RESIZABLE,
-     {{IDC_NEW_MACRO_NAME, EDIT, nullptr, ANY, 0},
-      {IDOK, BUTTON, nullptr, DEFPUSH, 0},
-      {IDCANCEL, BUTTON, nullptr, PUSH, 0}},
-     {"Macro name:"}},
-    {IDD_PREVIEW_BAR, nullptr, CHILD,
-     {{AFX_ID_PREVIEW_PRINT, BUTTON, nullptr, PUSH, 0},
-      {AFX_ID_PREVIEW_NEXT, BUTTON, nullptr, PUSH, 0},
-      {AFX_ID_PREVIEW_PREV, BUTTON, nullptr, PUSH, 0},
-      {AFX_ID_PREVIEW_NUMPAGE, BUTTON, nullptr, PUSH, 0},
-      {AFX_ID_PREVIEW_ZOOMIN, BUTTON, nullptr, PUSH, 0},
-      {AFX_ID_PREVIEW_ZOOMOUT, BUTTON, nullptr, PUSH, 0},
-      {AFX_ID_PREVIEW_CLOSE, BUTTON, nullptr, PUSH, 0}},
-     {}},
+    {IDD_SPELL_CHECK, "Spell Checker", RESIZABLE, {{IDC_SPELL_WORD, EDIT, nullptr, ANY, 0}, {IDC_SPELL_SUGGESTIONS_LABEL, STATIC, "Suggestions:", ANY, 0}, {IDC_SPELL_SUGGESTIONS, LIST, nullptr, ANY, LBS_SORT | LBS_NOTIFY}, {IDC_SPELL_IGNORE, BUTTON, "Ignore", PUSH, 0}, {IDC_SPELL_IGNORE_ALL, BUTTON, "Ignore All", PUSH, 0}, {IDC_SPELL_ADD, BUTTON, "Add to Dictionary", PUSH, 0}, {IDC_SPELL_CHANGE, BUTTON, "Change", PUSH, 0}, {IDCANCEL, BUTTON, "Close", PUSH, 0}}, {"Not in Dictionary:"}},
+    {IDD_PAGE_FILE_FILTER, "File Dialog Filters", PAGE, {{IDC_FILTER_LIST, WC_LISTVIEWA, nullptr, ANY, LVS_REPORT}, {IDC_FILTER_LABEL, EDIT, nullptr, ANY, 0}, {IDC_FILTER_EXTENSION, EDIT, nullptr, ANY, 0}, {IDC_FILTER_ADD, BUTTON, "&Add", PUSH, 0}, {IDC_FILTER_DELETE, BUTTON, "&Delete", PUSH, 0}, {IDC_FILTER_TEST, BUTTON, "&Test", PUSH, 0}}, {"Extensions: (E.g. *.txt)"}},
+    {IDD_PAGE_BACKUP, "Backup Manager", PAGE, {{IDC_BACKUP_ENABLE, BUTTON, "&Enable Backup", CHECK, 0}, {IDC_BACKUP_GROUP, BUTTON, "Backup Properties", GROUP, 0}, {IDC_BACKUP_FOLDER_LABEL, STATIC, nullptr, ANY, 0}, {IDC_BACKUP_FOLDER, EDIT, nullptr, ANY, 0}, {IDC_BACKUP_VERSIONS_LABEL, STATIC, nullptr, ANY, 0}, {IDC_BACKUP_VERSIONS_HINT, STATIC, nullptr, ANY, 0}, {IDC_BACKUP_VERSIONS_SPIN, UPDOWN_CLASSA, nullptr, ANY, 0}, {IDC_BACKUP_VERSIONS, EDIT, nullptr, ANY, 0}, {IDC_BACKUP_DELETE_ON_EXIT, BUTTON, nullptr, CHECK, 0}, {IDC_BACKUP_DELETE_LABEL, STATIC, nullptr, ANY, 0}, {IDC_BACKUP_DELETE_FILES, BUTTON, "Delete Files...", PUSH, 0}}, {}},
+    {IDD_PAGE_SYNTAX, "Syntax Coloring", PAGE, {{IDC_SYNTAX_TYPE_LABEL, STATIC, "File Type:", ANY, 0}, {IDC_SYNTAX_STYLES_LABEL, STATIC, "Styles:", ANY, 0}, {IDC_SYNTAX_FORE_LABEL, STATIC, "Fore Color:", ANY, 0}, {IDC_SYNTAX_BACK_LABEL, STATIC, "Back Color:", ANY, 0}, {IDC_SYNTAX_TYPE, COMBO, nullptr, ANY, CBS_DROPDOWNLIST}, {IDC_SYNTAX_DEFAULT, BUTTON, "&Use as the Quillmate default text coloring format", CHECK, 0}, {IDC_SYNTAX_STYLES, LIST, nullptr, ANY, LBS_NOTIFY}, {IDC_SYNTAX_SAMPLE, nullptr, nullptr, ANY, 0}, {IDC_SYNTAX_FORE, BUTTON, nullptr, PUSH, 0}, {IDC_SYNTAX_BACK, BUTTON, nullptr, PUSH, 0}}, {}},
+    {IDD_PAGE_GENERAL, "General Settings", PAGE, {{IDC_GENERAL_TABS_AS_SPACES, BUTTON, "Tabs As Spaces", CHECK, 0}, {IDC_GENERAL_TAB_GUIDES, BUTTON, "Tab Guides", CHECK, 0}, {IDC_GENERAL_TAB_WIDTH, EDIT, nullptr, ANY, 0}, {IDC_GENERAL_TAB_WIDTH_SPIN, UPDOWN_CLASSA, nullptr, ANY, 0}, {IDC_GENERAL_PRINT_HEADER, BUTTON, "Print Header", CHECK, 0}, {IDC_GENERAL_PRINT_FOOTER, BUTTON, "Print Footer", CHECK, 0}, {IDC_GENERAL_PRINT_LINES, BUTTON, "Print Line Numbers", CHECK, 0}, {IDC_GENERAL_CARET_COLOUR, BUTTON, nullptr, PUSH, 0}, {IDC_GENERAL_CARET_ALPHA, TRACKBAR_CLASSA, nullptr, ANY, 0}, {IDC_GENERAL_REMEMBER_FILES, BUTTON, "Remember open files and auto-open the next time Quillmate starts.", CHECK, 0}}, {}},
+    {IDD_PAGE_GENERAL_MORE, "General Settings More", PAGE, {{IDC_MORE_SHELL_MENU, BUTTON, nullptr, CHECK, 0}, {IDC_MORE_RESET_UNDO, BUTTON, "Reset undo history after saving a document.", CHECK, 0}, {IDC_MORE_LARGE_ICONS, BUTTON, "Large icons", RADIO, 0}, {IDC_MORE_SMALL_ICONS, BUTTON, "Small icons", RADIO, 0}, {IDC_MORE_THEME, COMBO, nullptr, ANY, CBS_DROPDOWNLIST}}, {"Look && Feel:"}},
+    {IDD_PAGE_DICTIONARY, "Spell Checker", PAGE, {{IDC_DICT_FOLDER, EDIT, nullptr, ANY, 0}, {IDC_DICT_FOLDER_LABEL, STATIC, nullptr, ANY, 0}, {IDC_DICT_NAME, COMBO, nullptr, ANY, 0}, {IDC_DICT_NAME_LABEL, STATIC, nullptr, ANY, 0}}, {}},
+    {IDD_MACROS, "Macros", RESIZABLE, {{IDC_MACRO_LIST, LIST, nullptr, ANY, LBS_NOTIFY}, {IDC_MACRO_RUN, BUTTON, "&Run", PUSH, 0}, {IDC_MACRO_DELETE, BUTTON, "&Delete", PUSH, 0}, {IDC_MACRO_RENAME, BUTTON, "R&ename", PUSH, 0}, {IDCANCEL, BUTTON, "&Close", PUSH, 0}}, {}},
+    {IDD_NEW_MACRO, "New Macro", RESIZABLE, {{IDC_NEW_MACRO_NAME, EDIT, nullptr, ANY, 0}, {IDOK, BUTTON, nullptr, DEFPUSH, 0}, {IDCANCEL, BUTTON, nullptr, PUSH, 0}}, {"Macro name:"}},
+    {IDD_PREVIEW_BAR, nullptr, CHILD, {{AFX_ID_PREVIEW_PRINT, BUTTON, nullptr, PUSH, 0}, {AFX_ID_PREVIEW_NEXT, BUTTON, nullptr, PUSH, 0}, {AFX_ID_PREVIEW_PREV, BUTTON, nullptr, PUSH, 0}, {AFX_ID_PREVIEW_NUMPAGE, BUTTON, nullptr, PUSH, 0}, {AFX_ID_PREVIEW_ZOOMIN, BUTTON, nullptr, PUSH, 0}, {AFX_ID_PREVIEW_ZOOMOUT, BUTTON, nullptr, PUSH, 0}, {AFX_ID_PREVIEW_CLOSE, BUTTON, nullptr, PUSH, 0}}, {}},
 };
 
 // Lists whose item data or order carries meaning must not sort.
 const std::pair<UINT, int> kUnsortedLists[] = {
-    {IDD_BACKUP_HISTORY, IDC_BACKUP_LIST}, {IDD_VIEW_AS, IDC_VIEW_AS_LIST},
-    {IDD_MACROS, IDC_MACRO_LIST},          {IDD_PAGE_SYNTAX, IDC_SYNTAX_STYLES},
+    {IDD_BACKUP_HISTORY, IDC_BACKUP_LIST},
+    {IDD_VIEW_AS, IDC_VIEW_AS_LIST},
+    {IDD_MACROS, IDC_MACRO_LIST},
+    {IDD_PAGE_SYNTAX, IDC_SYNTAX_STYLES},
     {IDD_CUSTOMIZE_TOOLS, IDC_TOOLS_LIST},
 };
 
@@ -386,8 +193,7 @@ void Pump()
     qmtest::PumpFor(50);
 }
 
-class Dialogs : public ::testing::Test
-{
+class Dialogs : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
@@ -503,8 +309,7 @@ TEST_F(Dialogs, ControlsHaveOwnIdsAndOwnPlaces)
         RECT client;
         GetClientRect(dialog, &client);
 
-        struct Placed
-        {
+        struct Placed {
             HWND window;
             int id;
             RECT rect;

@@ -10,8 +10,7 @@
 
 namespace {
 
-struct ToolbarCase
-{
+struct ToolbarCase {
     UINT id;
     WORD size;                  // button width and height
     std::vector<WORD> required; // ids that must be on the bar, in this order
@@ -22,9 +21,7 @@ const ToolbarCase kToolbars[] = {
     {IDR_TOOLBAR_MAIN, 16, {ID_FIND_BOX}, false},
     {IDR_TOOLBAR_LARGE, 24, {}, false},
     {IDR_TOOLBAR_MENU_ICONS, 16, {}, false},
-    {IDR_TOOLBAR_PREVIEW, 16,
-     {AFX_ID_PREVIEW_PRINT, AFX_ID_PREVIEW_NUMPAGE, ID_PREVIEW_ONEPAGE, ID_PREVIEW_TWOPAGE, AFX_ID_PREVIEW_CLOSE},
-     false},
+    {IDR_TOOLBAR_PREVIEW, 16, {AFX_ID_PREVIEW_PRINT, AFX_ID_PREVIEW_NUMPAGE, ID_PREVIEW_ONEPAGE, ID_PREVIEW_TWOPAGE, AFX_ID_PREVIEW_CLOSE}, false},
     {IDR_TOOLBAR_PREVIEW_BAR, 16, {AFX_ID_PREVIEW_PRINT, AFX_ID_PREVIEW_CLOSE}, false},
     {IDR_TOOLBAR_PROJECT, 16, {ID_WORKSPACE_ADD_FOLDER, ID_WORKSPACE_DELETE_FOLDER, ID_WORKSPACE_RENAME_FOLDER}, true},
     {IDR_TOOLBAR_FILETREE, 16, {ID_VIEW_REFRESH_FILE_TREE}, true},
@@ -94,8 +91,7 @@ TEST(Toolbars, MenuPicturesDoNotRepeatToolbarCommands)
     }
 }
 
-struct StripCase
-{
+struct StripCase {
     UINT id;
     int images;
 };
@@ -125,8 +121,7 @@ TEST(Bitmaps, PaneAndTreeStripsLoadIntoImageLists)
 }
 
 #pragma pack(push, 2)
-struct GroupIconEntry
-{
+struct GroupIconEntry {
     BYTE width, height, colours, reserved;
     WORD planes, bitCount;
     DWORD bytes;

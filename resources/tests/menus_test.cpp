@@ -13,30 +13,28 @@ using restest::PlainText;
 
 namespace {
 
-enum : unsigned
-{
-    M_MAIN = 1,       // IDR_MAINFRAME, no document open
-    M_TEXT = 2,       // IDR_TEXTTYPE
-    M_HEX = 4,        // IDR_HEXTYPE
-    M_COMPARE = 8,    // IDR_COMPARETYPE
-    M_PREVIEW = 16,   // IDR_PREVIEWTYPE
+enum : unsigned {
+    M_MAIN = 1,     // IDR_MAINFRAME, no document open
+    M_TEXT = 2,     // IDR_TEXTTYPE
+    M_HEX = 4,      // IDR_HEXTYPE
+    M_COMPARE = 8,  // IDR_COMPARETYPE
+    M_PREVIEW = 16, // IDR_PREVIEWTYPE
     M_DOCS = M_TEXT | M_HEX | M_COMPARE | M_PREVIEW,
     M_ALL = M_MAIN | M_DOCS,
 };
 
 const std::pair<unsigned, UINT> kMenuBars[] = {{M_MAIN, IDR_MAINFRAME},
-                                                {M_TEXT, IDR_TEXTTYPE},
-                                                {M_HEX, IDR_HEXTYPE},
-                                                {M_COMPARE, IDR_COMPARETYPE},
-                                                {M_PREVIEW, IDR_PREVIEWTYPE}};
+                                               {M_TEXT, IDR_TEXTTYPE},
+                                               {M_HEX, IDR_HEXTYPE},
+                                               {M_COMPARE, IDR_COMPARETYPE},
+                                               {M_PREVIEW, IDR_PREVIEWTYPE}};
 
-struct ItemCase
-{
-    unsigned menus;   // menu bars that must carry the command
+struct ItemCase {
+    unsigned menus; // menu bars that must carry the command
     UINT id;
     const char* text;
-    bool exact;       // exact item text; otherwise compared without
-                      // mnemonics, shortcut and a trailing "..."
+    bool exact; // exact item text; otherwise compared without
+                // mnemonics, shortcut and a trailing "..."
 };
 
 const ItemCase kItems[] = {
@@ -179,8 +177,7 @@ const ItemCase kItems[] = {
     {M_COMPARE, ID_EDIT_SELECT_ALL, "Select All", false},
 };
 
-class MenuBar
-{
+class MenuBar {
 public:
     explicit MenuBar(UINT id) : menu_(LoadMenuW(restest::Module(), MAKEINTRESOURCEW(id))) {}
     ~MenuBar()
@@ -212,8 +209,7 @@ TEST(Menus, MenuBarsCarryTheirCommandsWithTheirTexts)
                 continue;
             if (c.exact) {
                 EXPECT_EQ(found->text, c.text) << "menu " << bar.second << " command " << c.id;
-            }
-            else
+            } else
                 EXPECT_EQ(PlainText(found->text), c.text) << "menu " << bar.second << " command " << c.id;
         }
     }
@@ -279,36 +275,20 @@ TEST(Menus, DocumentMenusHaveTheListPlaceholders)
     }
 }
 
-struct ContextCase
-{
+struct ContextCase {
     UINT menu;
-    bool separatorsMatter;   // the sequence below lists the separators too
-    std::vector<std::pair<UINT, const char*>> items;   // id 0 = separator
+    bool separatorsMatter;                           // the sequence below lists the separators too
+    std::vector<std::pair<UINT, const char*>> items; // id 0 = separator
 };
 
 const ContextCase kContextMenus[] = {
-    {IDR_CONTEXT_FILETREE, true,
-     {{ID_FILE_OPEN, "Open"}, {ID_FILE_OPEN_HEX, "Open As Hex"}, {0, nullptr},
-      {ID_FILE_COPY_PATH, "Copy Filepath to Clipboard"}, {ID_FILE_OPEN_IN_EXPLORER, "Open in Windows Explorer"},
-      {0, nullptr}, {ID_FILE_PROPERTIES, "Properties"}}},
+    {IDR_CONTEXT_FILETREE, true, {{ID_FILE_OPEN, "Open"}, {ID_FILE_OPEN_HEX, "Open As Hex"}, {0, nullptr}, {ID_FILE_COPY_PATH, "Copy Filepath to Clipboard"}, {ID_FILE_OPEN_IN_EXPLORER, "Open in Windows Explorer"}, {0, nullptr}, {ID_FILE_PROPERTIES, "Properties"}}},
     {IDR_CONTEXT_PROJECT, true, {{ID_PROJECT_OPEN, "&Open"}, {ID_PROJECT_REMOVE, "&Remove"}}},
-    {IDR_CONTEXT_TEMPLATE_FILE, false,
-     {{ID_TEMPLATE_ADD_TO_DOCUMENT, "Add To Document"}, {ID_TEMPLATE_COPY, "Copy To Clipboard"},
-      {ID_TEMPLATE_CREATE, "Create Template"}, {ID_TEMPLATE_EDIT, "Edit Template"},
-      {ID_TEMPLATE_DELETE, "Delete Template"}}},
-    {IDR_CONTEXT_TEMPLATE_FOLDER, false,
-     {{ID_TEMPLATE_CREATE_FOLDER, "Create Folder"}, {ID_TEMPLATE_RENAME_FOLDER, "Rename Folder"},
-      {ID_TEMPLATE_DELETE_FOLDER, "Delete Folder"}, {ID_TEMPLATE_CREATE, "Create Template"}}},
-    {IDR_CONTEXT_TABS, false,
-     {{ID_FILE_SAVE, "Save"}, {ID_FILE_SAVE_AS, "Save As"}, {ID_FILE_CLOSE, "Close"},
-      {ID_WINDOW_CLOSE_ALL_BUT, "Close All But This..."}, {ID_FILE_COPY_PATH, "Copy Filepath to Clipboard"},
-      {ID_FILE_OPEN_IN_EXPLORER, "Open in Windows Explorer"}, {ID_FILE_SEND_MAIL, "Email Document"},
-      {ID_TABS_ALIGN_LEFT, "Align Left"}, {ID_TABS_ALIGN_RIGHT, "Align Right"},
-      {ID_TABS_ALIGN_TOP, "Align Top"}, {ID_TABS_ALIGN_BOTTOM, "Align Bottom"}, {ID_TABS_HIDE, "Hide Tabs"}}},
+    {IDR_CONTEXT_TEMPLATE_FILE, false, {{ID_TEMPLATE_ADD_TO_DOCUMENT, "Add To Document"}, {ID_TEMPLATE_COPY, "Copy To Clipboard"}, {ID_TEMPLATE_CREATE, "Create Template"}, {ID_TEMPLATE_EDIT, "Edit Template"}, {ID_TEMPLATE_DELETE, "Delete Template"}}},
+    {IDR_CONTEXT_TEMPLATE_FOLDER, false, {{ID_TEMPLATE_CREATE_FOLDER, "Create Folder"}, {ID_TEMPLATE_RENAME_FOLDER, "Rename Folder"}, {ID_TEMPLATE_DELETE_FOLDER, "Delete Folder"}, {ID_TEMPLATE_CREATE, "Create Template"}}},
+    {IDR_CONTEXT_TABS, false, {{ID_FILE_SAVE, "Save"}, {ID_FILE_SAVE_AS, "Save As"}, {ID_FILE_CLOSE, "Close"}, {ID_WINDOW_CLOSE_ALL_BUT, "Close All But This..."}, {ID_FILE_COPY_PATH, "Copy Filepath to Clipboard"}, {ID_FILE_OPEN_IN_EXPLORER, "Open in Windows Explorer"}, {ID_FILE_SEND_MAIL, "Email Document"}, {ID_TABS_ALIGN_LEFT, "Align Left"}, {ID_TABS_ALIGN_RIGHT, "Align Right"}, {ID_TABS_ALIGN_TOP, "Align Top"}, {ID_TABS_ALIGN_BOTTOM, "Align Bottom"}, {ID_TABS_HIDE, "Hide Tabs"}}},
     {IDR_CONTEXT_COMPARE, true, {{ID_EDIT_COPY, "Copy"}, {0, nullptr}, {ID_EDIT_SELECT_ALL, "Select All"}}},
-    {IDR_CONTEXT_HEX, true,
-     {{ID_EDIT_UNDO, "Undo"}, {ID_EDIT_REDO, "Redo"}, {0, nullptr}, {ID_EDIT_CUT, "Cut"},
-      {ID_EDIT_COPY, "Copy"}, {ID_EDIT_PASTE, "Paste"}}},
+    {IDR_CONTEXT_HEX, true, {{ID_EDIT_UNDO, "Undo"}, {ID_EDIT_REDO, "Redo"}, {0, nullptr}, {ID_EDIT_CUT, "Cut"}, {ID_EDIT_COPY, "Copy"}, {ID_EDIT_PASTE, "Paste"}}},
 };
 
 TEST(Menus, ContextMenusListTheirItemsInOrder)

@@ -62,8 +62,7 @@ TEST(Module, VersionRecordNamesTheProgram)
     EXPECT_EQ(fixed->dwFileVersionMS, 0x00030009u);
     EXPECT_EQ(fixed->dwFileType, DWORD(VFT_APP));
 
-    struct Field
-    {
+    struct Field {
         const char* name;
         const char* value;
     };

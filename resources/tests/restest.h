@@ -25,11 +25,10 @@ std::string PlainText(const std::string& menuText);
 // The shortcut after a tab, "" without one.
 std::string ShortcutText(const std::string& menuText);
 
-struct MenuEntry
-{
-    std::string path;      // popup captions above the item, joined by "/"
-    UINT id = 0;           // command id (0 for separators and popups)
-    std::string text;      // raw item text
+struct MenuEntry {
+    std::string path; // popup captions above the item, joined by "/"
+    UINT id = 0;      // command id (0 for separators and popups)
+    std::string text; // raw item text
     bool separator = false;
     bool popup = false;
     bool grayed = false;
@@ -44,21 +43,19 @@ std::vector<MenuEntry> PopupItems(HMENU popup);
 std::vector<ACCEL> LoadAccelTable(UINT id);
 
 // A parsed toolbar resource.
-struct Toolbar
-{
+struct Toolbar {
     WORD version = 0;
     WORD width = 0;
     WORD height = 0;
     WORD count = 0;
     std::vector<WORD> items;
-    DWORD bytes = 0;        // size of the resource
+    DWORD bytes = 0; // size of the resource
 };
 bool LoadToolbar(UINT id, Toolbar* out, HINSTANCE module = Module());
 std::vector<WORD> NonSeparators(const Toolbar& bar);
 
 // A bitmap resource as a DIB section.
-struct Bitmap
-{
+struct Bitmap {
     HBITMAP handle = nullptr;
     BITMAP info = {};
     Bitmap() = default;

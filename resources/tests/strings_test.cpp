@@ -11,8 +11,7 @@ using restest::LoadText;
 
 namespace {
 
-struct StringCase
-{
+struct StringCase {
     UINT id;
     const char* text;
 };
@@ -87,8 +86,7 @@ TEST(StringTable, EveryStatusIndicatorHasText)
 // A document string has seven fields; the template code reads them by index.
 TEST(StringTable, DocumentStringsSplitIntoTheirFields)
 {
-    struct DocCase
-    {
+    struct DocCase {
         UINT id;
         const char* documentName;
     };

@@ -25,8 +25,7 @@
 
 namespace {
 
-struct ToolkitResource
-{
+struct ToolkitResource {
     LPCSTR type;
     UINT id;
     const char* name;
@@ -91,8 +90,7 @@ void SourceFiles(const std::string& dir, const std::set<std::string>& skip, std:
 }
 
 // The program, Qmate.exe, as a data file: its resources without running it.
-class ToolkitResources : public ::testing::Test
-{
+class ToolkitResources : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
@@ -219,7 +217,8 @@ TEST(ToolkitResourceIds, TheToolkitLoadsItsOwnResourcesByName)
             // The arguments: up to the parenthesis that closes the call.
             size_t open = it->position() + it->length() - 1, close = open;
             for (int depth = 0; close < text.size(); ++close) {
-                depth += text[close] == '(' ? 1 : text[close] == ')' ? -1 : 0;
+                depth += text[close] == '(' ? 1 : text[close] == ')' ? -1
+                                                                     : 0;
                 if (depth == 0)
                     break;
             }
@@ -250,8 +249,7 @@ TEST(ToolkitResourceIds, TheEditorsOwnResourcesLeaveThemFree)
 
 TEST_F(ToolkitResources, StringsHaveTheToolkitsTexts)
 {
-    struct Case
-    {
+    struct Case {
         UINT id;
         const char* text;
     };
@@ -284,15 +282,11 @@ TEST_F(ToolkitResources, TheEditMenuOffersTheEditCommands)
     ASSERT_EQ(GetMenuItemCount(menu), 2);
     // The second popup is the edit control's context menu.
     std::vector<restest::MenuEntry> items = restest::PopupItems(GetSubMenu(menu, 1));
-    struct Item
-    {
+    struct Item {
         const char* text;
         UINT id;
     };
-    const Item expected[] = {{"&Undo", QX_ID_EDIT_UNDO},       {"", 0},
-                             {"Cu&t", QX_ID_EDIT_CUT},         {"&Copy", QX_ID_EDIT_COPY},
-                             {"&Paste", QX_ID_EDIT_PASTE},     {"&Delete", QX_ID_EDIT_CLEAR},
-                             {"", 0},                          {"Select &All", QX_ID_EDIT_SELECT_ALL}};
+    const Item expected[] = {{"&Undo", QX_ID_EDIT_UNDO}, {"", 0}, {"Cu&t", QX_ID_EDIT_CUT}, {"&Copy", QX_ID_EDIT_COPY}, {"&Paste", QX_ID_EDIT_PASTE}, {"&Delete", QX_ID_EDIT_CLEAR}, {"", 0}, {"Select &All", QX_ID_EDIT_SELECT_ALL}};
     ASSERT_EQ(items.size(), std::size(expected));
     for (size_t i = 0; i < items.size(); ++i) {
         EXPECT_EQ(items[i].separator, expected[i].id == 0) << i;
@@ -319,8 +313,7 @@ TEST_F(ToolkitResources, TheEditMenuOffersTheEditCommands)
 
 TEST_F(ToolkitResources, GlyphStripsLoadTheWayTheBrowseControlsUseThem)
 {
-    struct Case
-    {
+    struct Case {
         UINT id;
         int width, height, count;
     };

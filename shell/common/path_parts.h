@@ -5,15 +5,14 @@
 
 #include <string>
 
-class CPathParts
-{
+class CPathParts {
 public:
     explicit CPathParts(const std::string& path);
 
-    const std::string& GetDrive() const { return m_drive; }   // "C:" or empty
-    const std::string& GetDir() const { return m_dir; }       // "\Apps\Q\" (keeps the trailing separator)
+    const std::string& GetDrive() const { return m_drive; }    // "C:" or empty
+    const std::string& GetDir() const { return m_dir; }        // "\Apps\Q\" (keeps the trailing separator)
     const std::string& GetFileName() const { return m_fname; } // "Qmate"
-    const std::string& GetExt() const { return m_ext; }       // ".exe"
+    const std::string& GetExt() const { return m_ext; }        // ".exe"
     // Drive followed by folder: "C:\Apps\Q\".
     std::string GetFolder() const { return m_drive + m_dir; }
 

@@ -8,8 +8,7 @@
 
 // Paths are UTF-8; they reach the registry and Windows through the wide
 // functions.
-class CEditorLauncher
-{
+class CEditorLauncher {
 public:
     // Deletes any earlier list and reads the editor's path (QuillmatePath).
     explicit CEditorLauncher(const std::vector<std::string>& files);

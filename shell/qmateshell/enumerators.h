@@ -15,8 +15,7 @@ using ProcessListSource = std::function<BOOL(DWORD* ids, DWORD bytes, DWORD* wri
 // The list starts with room for 1024 ids and grows while the system fills it.
 // Process id 0 is a real entry (the idle process), so the iteration reports
 // its end through its result, never through a 0 id.
-class CProcessEnumerator
-{
+class CProcessEnumerator {
 public:
     CProcessEnumerator();
     explicit CProcessEnumerator(const ProcessListSource& source);
@@ -34,8 +33,7 @@ private:
 
 // The modules of one process; the first one is the program image. Owns the
 // process handle and closes it on destruction.
-class CModuleEnumerator
-{
+class CModuleEnumerator {
 public:
     explicit CModuleEnumerator(HANDLE process);
     ~CModuleEnumerator();
@@ -57,8 +55,7 @@ private:
 // Z order first), at most `capacity` of them: further windows are dropped
 // while the enumeration runs on. Collect() fills the list; a derived class
 // calls it from its own constructor so its filter takes part.
-class CWindowEnumerator
-{
+class CWindowEnumerator {
 public:
     explicit CWindowEnumerator(size_t capacity);
     virtual ~CWindowEnumerator() = default;
@@ -81,8 +78,7 @@ private:
 
 // The visible top-level windows of one process whose window class is
 // `className` (any class when it is null).
-class CProcessWindowEnumerator : public CWindowEnumerator
-{
+class CProcessWindowEnumerator : public CWindowEnumerator {
 public:
     CProcessWindowEnumerator(DWORD processId, const char* className, size_t capacity);
 

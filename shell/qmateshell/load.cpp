@@ -50,12 +50,14 @@ STDMETHODIMP CLoad::QueryInterface(REFIID riid, void** ppv)
     return S_OK;
 }
 
-STDMETHODIMP_(ULONG) CLoad::AddRef()
+STDMETHODIMP_(ULONG)
+CLoad::AddRef()
 {
     return static_cast<ULONG>(InterlockedIncrement(&m_refs));
 }
 
-STDMETHODIMP_(ULONG) CLoad::Release()
+STDMETHODIMP_(ULONG)
+CLoad::Release()
 {
     LONG left = InterlockedDecrement(&m_refs);
     if (left == 0)

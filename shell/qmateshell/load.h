@@ -11,15 +11,16 @@
 
 #include "qmateshell_ids.h"
 
-class CLoad : public ILoad, public IShellExtInit, public IContextMenu
-{
+class CLoad : public ILoad, public IShellExtInit, public IContextMenu {
 public:
     CLoad();
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
+    STDMETHODIMP_(ULONG)
+    AddRef() override;
+    STDMETHODIMP_(ULONG)
+    Release() override;
 
     // IDispatch, answered from the type library's description of ILoad
     STDMETHODIMP GetTypeInfoCount(UINT* count) override;

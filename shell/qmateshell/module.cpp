@@ -24,8 +24,7 @@ const char kApprovedData[] = "DllRegShlExt extension";
 
 // ---- class factory -------------------------------------------------------------
 
-class CLoadFactory : public IClassFactory
-{
+class CLoadFactory : public IClassFactory {
 public:
     // A live factory keeps the library loaded, like a live object.
     CLoadFactory() { ModuleLock(); }
@@ -42,8 +41,10 @@ public:
         *ppv = nullptr;
         return E_NOINTERFACE;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&m_refs)); }
-    STDMETHODIMP_(ULONG) Release() override
+    STDMETHODIMP_(ULONG)
+    AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&m_refs)); }
+    STDMETHODIMP_(ULONG)
+    Release() override
     {
         LONG left = InterlockedDecrement(&m_refs);
         if (left == 0)

@@ -22,8 +22,7 @@ inline constexpr GUID LIBID_QmateShellLib = {0x40767174, 0x442D, 0x46A1, {0x85, 
 #define QMATESHELL_LIBID_STR "{40767174-442D-46A1-8548-2A0826689B1C}"
 
 // The dual interface of the object; everything it offers comes from IDispatch.
-struct ILoad : public IDispatch
-{
+struct ILoad : public IDispatch {
 };
 
 #endif

@@ -5,9 +5,14 @@
 
 namespace {
 
-struct Token
-{
-    enum Kind { Word, Open, Close, Equals, End } kind = End;
+struct Token {
+    enum Kind {
+        Word,
+        Open,
+        Close,
+        Equals,
+        End
+    } kind = End;
     bool quoted = false;
     std::string text;
     size_t line = 1;
@@ -19,8 +24,7 @@ bool IsHex(char c)
 }
 
 // Splits the script into words; quotes and variables are resolved per word.
-class Lexer
-{
+class Lexer {
 public:
     Lexer(const std::string& text, const CRegistryScript::Variables& vars) : m_text(text), m_vars(vars) {}
 
@@ -156,11 +160,18 @@ bool EqualsNoCase(const std::string& a, const char* b)
 
 HKEY RootFromName(const std::string& name)
 {
-    static const struct { const char* name; HKEY key; } kRoots[] = {
-        {"HKCR", HKEY_CLASSES_ROOT}, {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
-        {"HKCU", HKEY_CURRENT_USER}, {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
-        {"HKLM", HKEY_LOCAL_MACHINE}, {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
-        {"HKU", HKEY_USERS}, {"HKEY_USERS", HKEY_USERS},
+    static const struct {
+        const char* name;
+        HKEY key;
+    } kRoots[] = {
+        {"HKCR", HKEY_CLASSES_ROOT},
+        {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
+        {"HKCU", HKEY_CURRENT_USER},
+        {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
+        {"HKLM", HKEY_LOCAL_MACHINE},
+        {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
+        {"HKU", HKEY_USERS},
+        {"HKEY_USERS", HKEY_USERS},
     };
     for (const auto& r : kRoots)
         if (EqualsNoCase(name, r.name))
@@ -168,8 +179,7 @@ HKEY RootFromName(const std::string& name)
     return nullptr;
 }
 
-class Parser
-{
+class Parser {
 public:
     Parser(Lexer& lex) : m_lex(lex) {}
 

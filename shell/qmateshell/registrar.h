@@ -34,8 +34,7 @@
 #include <string>
 #include <vector>
 
-class CRegistryScript
-{
+class CRegistryScript {
 public:
     using Variables = std::map<std::string, std::string>;
 
@@ -47,9 +46,12 @@ public:
     HRESULT Register() const;
     HRESULT Unregister() const;
 
-    struct Node
-    {
-        enum Removal { Normal, NoRemove, ForceRemove };
+    struct Node {
+        enum Removal {
+            Normal,
+            NoRemove,
+            ForceRemove
+        };
         Removal removal = Normal;
         bool isValue = false;
         std::string name;
@@ -59,8 +61,7 @@ public:
         DWORD dword = 0;
         std::vector<Node> children;
     };
-    struct Root
-    {
+    struct Root {
         HKEY key = nullptr;
         std::vector<Node> children;
     };

@@ -14,8 +14,7 @@ namespace {
 
 // A process list of `total` ids (1000, 1001, ...) served as EnumProcesses
 // would: as much as fits in the caller's buffer.
-struct FakeProcessList
-{
+struct FakeProcessList {
     DWORD total;
     std::vector<DWORD> bufferSizes; // every buffer the enumerator offered, in bytes
 
@@ -43,7 +42,10 @@ std::vector<DWORD> Collect(CProcessEnumerator& e)
 
 TEST(ProcessEnumeratorTest, ListsEveryEntryFromTheFirstOnAndGrowsUntilTheListFits)
 {
-    struct Case { DWORD total; size_t calls; };
+    struct Case {
+        DWORD total;
+        size_t calls;
+    };
     const Case cases[] = {{0, 1}, {3, 1}, {1023, 1}, {1024, 2}, {3000, 3}};
     for (const Case& c : cases) {
         FakeProcessList list{c.total, {}};
@@ -119,8 +121,7 @@ TEST(ModuleEnumeratorTest, FirstModuleIsTheProgramImage)
 
 // Windows of this process: a visible frame of the editor's class, a hidden
 // one, and a topmost tool window created last (so first in Z order).
-class WindowEnumeratorTest : public ::testing::Test
-{
+class WindowEnumeratorTest : public ::testing::Test {
 protected:
     void SetUp() override
     {

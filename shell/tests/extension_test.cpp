@@ -31,11 +31,12 @@ namespace {
 
 // ---- the library -----------------------------------------------------------------
 
-struct Library
-{
+struct Library {
     HMODULE module = nullptr;
-    HRESULT(STDAPICALLTYPE* getClassObject)(REFCLSID, REFIID, void**) = nullptr;
-    HRESULT(STDAPICALLTYPE* canUnloadNow)() = nullptr;
+    HRESULT(STDAPICALLTYPE* getClassObject)
+    (REFCLSID, REFIID, void**) = nullptr;
+    HRESULT(STDAPICALLTYPE* canUnloadNow)
+    () = nullptr;
 };
 
 Library& Shell()
@@ -54,8 +55,7 @@ Library& Shell()
 }
 
 template <class T>
-struct ComPtr
-{
+struct ComPtr {
     T* p = nullptr;
     ComPtr() = default;
     ComPtr(const ComPtr&) = delete;
@@ -68,7 +68,11 @@ struct ComPtr
         p = nullptr;
     }
     T* operator->() const { return p; }
-    void** Out() { Reset(); return reinterpret_cast<void**>(&p); }
+    void** Out()
+    {
+        Reset();
+        return reinterpret_cast<void**>(&p);
+    }
 };
 
 HRESULT CreateLoad(REFIID riid, void** ppv)
@@ -82,16 +86,14 @@ HRESULT CreateLoad(REFIID riid, void** ppv)
 
 // ---- message boxes -------------------------------------------------------------------
 
-struct SeenBox
-{
+struct SeenBox {
     std::string title;
     std::string text;
     HICON icon = nullptr;
 };
 
 // Reads every message box this process shows, then presses its OK button.
-class MessageBoxWatcher
-{
+class MessageBoxWatcher {
 public:
     MessageBoxWatcher() : m_thread([this] { Run(); }) {}
     ~MessageBoxWatcher()
@@ -173,8 +175,7 @@ std::string StandInProgram()
 
 // A serving stand-in editor process, closed (or, failing that, ended) when
 // the test is done with it.
-class StandInEditor
-{
+class StandInEditor {
 public:
     StandInEditor(const std::string& program, const std::string& record, const std::string& flags)
     {
@@ -242,8 +243,7 @@ const UINT kFirstId = 100;
 
 // ---- fixture ------------------------------------------------------------------------------
 
-class ExtensionTest : public ::testing::Test
-{
+class ExtensionTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
     static void TearDownTestSuite() { CoUninitialize(); }
@@ -316,7 +316,11 @@ TEST_F(ExtensionTest, AnswersItsFiveInterfacesWithOneIdentity)
 {
     ComPtr<IUnknown> unk;
     ASSERT_EQ(CreateLoad(IID_IUnknown, unk.Out()), S_OK);
-    struct Case { const IID* iid; HRESULT expected; const char* name; };
+    struct Case {
+        const IID* iid;
+        HRESULT expected;
+        const char* name;
+    };
     const Case cases[] = {
         {&IID_IUnknown, S_OK, "IUnknown"},
         {&IID_IDispatch, S_OK, "IDispatch"},
@@ -453,7 +457,11 @@ TEST_F(ExtensionTest, ClassFactoryServesOnlyLoad)
 
 TEST_F(ExtensionTest, InitializeRefusesDataWithoutFileNames)
 {
-    struct Case { const char* what; bool offerDrop; std::vector<std::string> names; };
+    struct Case {
+        const char* what;
+        bool offerDrop;
+        std::vector<std::string> names;
+    };
     const Case cases[] = {
         {"no CF_HDROP data", false, {"C:\\a.txt"}},
         {"an empty drop", true, {}},
@@ -515,8 +523,7 @@ TEST_F(ExtensionTest, GetCommandStringAnswersOnlyHelpText)
     ComPtr<IContextMenu> menu;
     ASSERT_EQ(CreateLoad(IID_IContextMenu, menu.Out()), S_OK);
     const std::string help = "Open the selected files in Quillmate";
-    struct Case
-    {
+    struct Case {
         const char* what;
         UINT_PTR command;
         UINT flags;
@@ -568,7 +575,10 @@ TEST_F(ExtensionTest, InvokeCommandRefusesStringVerbsAndOtherCommands)
     ASSERT_EQ(init->Initialize(nullptr, &data, nullptr), S_OK);
     ComPtr<IContextMenu> menu;
     ASSERT_EQ(init->QueryInterface(IID_IContextMenu, menu.Out()), S_OK);
-    struct Case { const char* what; LPCSTR verb; };
+    struct Case {
+        const char* what;
+        LPCSTR verb;
+    };
     const Case cases[] = {{"string verb", "open"}, {"command offset 1", MAKEINTRESOURCEA(1)}};
     for (const Case& c : cases) {
         CMINVOKECOMMANDINFO info = {};
@@ -582,8 +592,7 @@ TEST_F(ExtensionTest, InvokeCommandRefusesStringVerbsAndOtherCommands)
     EXPECT_EQ(value, "C:\\earlier.txt");
 }
 
-class ExtensionHandOverTest : public ExtensionTest, public ::testing::WithParamInterface<const char*>
-{
+class ExtensionHandOverTest : public ExtensionTest, public ::testing::WithParamInterface<const char*> {
 };
 
 // The running editor is found by its image name, whatever the case, and only
@@ -747,7 +756,11 @@ TEST_F(ExtensionTest, NameWithUnknownCharacterRefusesTheWholeCommand)
 // relative path would be resolved by a search, so it counts as unknown.
 TEST_F(ExtensionTest, UnknownEditorPathIsReportedAndNothingIsHandedOver)
 {
-    struct Case { const char* what; bool set; std::string path; };
+    struct Case {
+        const char* what;
+        bool set;
+        std::string path;
+    };
     const Case cases[] = {
         {"no QuillmatePath", false, ""},
         {"empty QuillmatePath", true, ""},
@@ -767,7 +780,8 @@ TEST_F(ExtensionTest, UnknownEditorPathIsReportedAndNothingIsHandedOver)
         ASSERT_EQ(seen.size(), 1u) << c.what;
         EXPECT_EQ(seen[0].title, "Quillmate") << c.what;
         EXPECT_EQ(seen[0].text, "Sorry, but I do not know where Quillmate is.  You can fix this problem by "
-                                "launching Quillmate.") << c.what;
+                                "launching Quillmate.")
+            << c.what;
         EXPECT_EQ(seen[0].icon, LoadIcon(nullptr, IDI_INFORMATION)) << c.what;
         EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, QM_REGKEY_FILESTOOPEN)) << c.what;
     }

@@ -4,8 +4,7 @@
 
 namespace {
 
-struct PathCase
-{
+struct PathCase {
     const char* path;
     const char* drive;
     const char* dir;
@@ -14,8 +13,7 @@ struct PathCase
     bool onDrive;
 };
 
-class PathPartsTest : public ::testing::TestWithParam<PathCase>
-{
+class PathPartsTest : public ::testing::TestWithParam<PathCase> {
 };
 
 TEST_P(PathPartsTest, SplitsLikeTheRuntime)

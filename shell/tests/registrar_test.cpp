@@ -14,8 +14,7 @@ using namespace qmtest;
 
 namespace {
 
-class RegistrarTest : public ::testing::Test
-{
+class RegistrarTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -121,7 +120,8 @@ TEST_F(RegistrarTest, RegisterWritesEveryKeyAndValueWithItsType)
     char text[64] = {};
     size = sizeof(text);
     ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, Key(kGuidKey).c_str(), "Expand", RRF_RT_ANY | RRF_NOEXPAND, &type,
-                           text, &size), ERROR_SUCCESS);
+                           text, &size),
+              ERROR_SUCCESS);
     EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
     EXPECT_STREQ(text, "%SystemRoot%\\x");
 }
@@ -155,9 +155,9 @@ TEST_F(RegistrarTest, UnregisterKeepsNoRemoveKeysAndWhatOthersAddedAndIsHarmless
     ASSERT_EQ(script.Unregister(), S_OK);
     ASSERT_EQ(script.Unregister(), S_OK);
 
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Key(kGuidKey)));             // ForceRemove: whole tree
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Key(kGuidKey))); // ForceRemove: whole tree
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Key("*\\ShellEx\\ContextMenuHandlers\\Quillmate")));
-    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Key("CLSID")));                // NoRemove
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Key("CLSID"))); // NoRemove
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Key("*\\ShellEx\\ContextMenuHandlers\\OtherTool")));
     // A plain key with someone else's sub-key stays, but our entries in it go.
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Key("QmateShell.Load\\Foreign")));
@@ -192,7 +192,11 @@ TEST_F(RegistrarTest, UnregisterRemovesEmptiedPlainKeysAndListedValues)
 
 TEST(RegistrarParseTest, MalformedScriptsAreRefusedWithTheLine)
 {
-    struct Case { const char* what; const char* script; const char* message; };
+    struct Case {
+        const char* what;
+        const char* script;
+        const char* message;
+    };
     const Case cases[] = {
         {"missing closing brace", "HKCR\n{\n  A = s 'x'\n", "missing '}'"},
         {"unknown root", "HKXX\n{\n}\n", "unknown root key 'HKXX'"},

@@ -21,8 +21,7 @@ const std::string kHandlers = "*\\shellex\\ContextMenuHandlers";
 const std::string kTypeLibKey = std::string("TypeLib\\") + QMATESHELL_LIBID_STR;
 const std::string kInterfaceKey = std::string("Interface\\") + QMATESHELL_IID_ILOAD_STR;
 
-struct Entry
-{
+struct Entry {
     std::string key;   // under HKEY_CLASSES_ROOT
     std::string value; // empty: the default value
     std::string data;  // "<module>" stands for the library's path
@@ -56,8 +55,14 @@ const std::vector<Entry>& Written()
 
 // Keys that registration creates and unregistration removes whole.
 const std::vector<std::string> kOwnKeys = {
-    "QmateShell.Load.1", "QmateShell.Load", kClsidKey, kHandlers + "\\Quillmate",
-    std::string("AppID\\") + QMATESHELL_APPID_STR, "AppID\\QmateShell.DLL", kTypeLibKey, kInterfaceKey,
+    "QmateShell.Load.1",
+    "QmateShell.Load",
+    kClsidKey,
+    kHandlers + "\\Quillmate",
+    std::string("AppID\\") + QMATESHELL_APPID_STR,
+    "AppID\\QmateShell.DLL",
+    kTypeLibKey,
+    kInterfaceKey,
 };
 
 // Shared keys that stay.
@@ -70,8 +75,7 @@ std::string Lower(std::string s)
     return s;
 }
 
-class RegistrationTest : public ::testing::Test
-{
+class RegistrationTest : public ::testing::Test {
 protected:
     void SetUp() override
     {

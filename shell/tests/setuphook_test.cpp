@@ -38,8 +38,7 @@ std::string PackagePath(const char* file)
 
 // The lines the actions wrote, without the prefix, and whether every line
 // that mentions the prefix has it exactly at its start.
-struct ActionLog
-{
+struct ActionLog {
     std::vector<std::string> lines;
     bool wellFormed = true;
 };
@@ -70,8 +69,7 @@ std::vector<std::string> Section(const std::vector<std::string>& lines, const st
     return std::vector<std::string>(begin, end);
 }
 
-class SetupHookTest : public ::testing::Test
-{
+class SetupHookTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -83,7 +81,8 @@ protected:
         m_hadShellFolder = ReadExpand(m_oldShellFolder);
         HKEY key = nullptr;
         ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kShellFolders, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                                  nullptr), ERROR_SUCCESS);
+                                  nullptr),
+                  ERROR_SUCCESS);
         std::string local = m_dir->Path("Local");
         CreateDirectoryA(local.c_str(), nullptr);
         RegSetValueExA(key, "Local AppData", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(local.c_str()),
@@ -121,8 +120,7 @@ protected:
     {
         char buf[1024] = {};
         DWORD size = sizeof(buf) - 1;
-        if (RegGetValueA(HKEY_CURRENT_USER, kShellFolders, "Local AppData", RRF_RT_REG_EXPAND_SZ | RRF_RT_REG_SZ |
-                         RRF_NOEXPAND, nullptr, buf, &size) != ERROR_SUCCESS)
+        if (RegGetValueA(HKEY_CURRENT_USER, kShellFolders, "Local AppData", RRF_RT_REG_EXPAND_SZ | RRF_RT_REG_SZ | RRF_NOEXPAND, nullptr, buf, &size) != ERROR_SUCCESS)
             return false;
         value = buf;
         return true;
@@ -138,7 +136,8 @@ protected:
             cmd += " " + properties;
         ProcessResult r = RunProcess(cmd, 240000);
         EXPECT_TRUE(r.finished) << cmd;
-        EXPECT_EQ(r.exitCode, 0u) << cmd << "\n" << r.output;
+        EXPECT_EQ(r.exitCode, 0u) << cmd << "\n"
+                                  << r.output;
         if (action == "/i")
             m_installed = r.exitCode == 0;
         else if (action == "/x" && r.exitCode == 0)
@@ -246,7 +245,8 @@ TEST_F(SetupHookTest, InstallPreparesTheUserFoldersAndRegistersAndRemovalUnregis
     EXPECT_EQ(*(found + 2), "QmateShell.dll");
     for (const char* entry : {"Quillmate_Setuptool.exe", "Config", "Tidy"})
         EXPECT_TRUE(std::count(listing.begin(), listing.end(), std::string(kInstallDir) + "\\" + entry) == 1 ||
-                    listing[3] == entry) << entry;
+                    listing[3] == entry)
+            << entry;
     EXPECT_EQ(std::count(listing.begin(), listing.end(), "QmateShell.dll Load Library failed from LogFileDirectory"),
               0);
     EXPECT_EQ(Section(log.lines, "In RegContext", ""), ToolLog("runas"));

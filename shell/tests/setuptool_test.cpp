@@ -18,10 +18,14 @@ namespace {
 
 const char kHandler[] = "*\\shellex\\ContextMenuHandlers\\Quillmate";
 
-enum class AppPathSetting { BinFolder, NoSettingsKey, EmptyFolder, BareName };
+enum class AppPathSetting {
+    BinFolder,
+    NoSettingsKey,
+    EmptyFolder,
+    BareName
+};
 
-struct ToolCase
-{
+struct ToolCase {
     const char* what;
     const char* args; // nullptr: no argument
     AppPathSetting setting;
@@ -52,28 +56,21 @@ const ToolCase kCases[] = {
     {"TRUE is lower-cased and registers", "TRUE", AppPathSetting::BinFolder, false, true,
      Lines({{"true", "Doing Registration"}, kOpened, {"Calling Dll function", "Finished RegContext", "Finished"}})},
     {"false unregisters", "false", AppPathSetting::BinFolder, true, false,
-     Lines({{"false", "Unregistering"}, kOpened,
-            {"Calling Dll function", "Calling UnRegister function", "Finished RegContext", "Finished"}})},
+     Lines({{"false", "Unregistering"}, kOpened, {"Calling Dll function", "Calling UnRegister function", "Finished RegContext", "Finished"}})},
     {"any other word unregisters", "yes", AppPathSetting::BinFolder, true, false,
-     Lines({{"yes", "Unregistering"}, kOpened,
-            {"Calling Dll function", "Calling UnRegister function", "Finished RegContext", "Finished"}})},
+     Lines({{"yes", "Unregistering"}, kOpened, {"Calling Dll function", "Calling UnRegister function", "Finished RegContext", "Finished"}})},
     {"no argument unregisters", nullptr, AppPathSetting::BinFolder, true, false,
-     Lines({{"", "Unregistering"}, kOpened,
-            {"Calling Dll function", "Calling UnRegister function", "Finished RegContext", "Finished"}})},
-    {"missing Settings key", "true", AppPathSetting::NoSettingsKey, false, false,
-     {"true", "Doing Registration", "In RegContext", "Failed to open quillmate path key", "Finished"}},
+     Lines({{"", "Unregistering"}, kOpened, {"Calling Dll function", "Calling UnRegister function", "Finished RegContext", "Finished"}})},
+    {"missing Settings key", "true", AppPathSetting::NoSettingsKey, false, false, {"true", "Doing Registration", "In RegContext", "Failed to open quillmate path key", "Finished"}},
     {"folder without the library", "true", AppPathSetting::EmptyFolder, false, false,
-     Lines({{"true", "Doing Registration"}, kOpened,
-            {"QmateShell.dll Load Library failed", "Finished RegContext", "Finished"}})},
+     Lines({{"true", "Doing Registration"}, kOpened, {"QmateShell.dll Load Library failed", "Finished RegContext", "Finished"}})},
     // A bare name would let the library be found by a search of the path
     // (here: the build's bin folder). The tool refuses it.
     {"bare program name", "true", AppPathSetting::BareName, false, false,
-     Lines({{"true", "Doing Registration"}, kOpened,
-            {"AppPath is not a full path; QmateShell.dll is not loaded", "Finished RegContext", "Finished"}})},
+     Lines({{"true", "Doing Registration"}, kOpened, {"AppPath is not a full path; QmateShell.dll is not loaded", "Finished RegContext", "Finished"}})},
 };
 
-class SetupToolTest : public ::testing::TestWithParam<ToolCase>
-{
+class SetupToolTest : public ::testing::TestWithParam<ToolCase> {
 protected:
     void SetUp() override
     {

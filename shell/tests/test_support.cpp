@@ -122,8 +122,7 @@ bool ReadString(HKEY root, const std::string& path, const std::string& name, std
     value.clear();
     char buf[4096] = {};
     DWORD size = sizeof(buf) - 1, type = 0;
-    if (RegGetValueA(root, path.c_str(), name.empty() ? nullptr : name.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ |
-                     RRF_NOEXPAND, &type, buf, &size) != ERROR_SUCCESS)
+    if (RegGetValueA(root, path.c_str(), name.empty() ? nullptr : name.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &type, buf, &size) != ERROR_SUCCESS)
         return false;
     value = buf;
     return true;

@@ -30,8 +30,7 @@ bool FolderExists(const std::string& path);
 
 // Saves a registry key with everything below it, deletes it, and puts the
 // saved state back when it goes out of scope.
-class RegistrySnapshot
-{
+class RegistrySnapshot {
 public:
     RegistrySnapshot(HKEY root, const std::string& path);
     ~RegistrySnapshot();

@@ -53,4 +53,4 @@ inline std::string EncodingName(int code)
     return "?" + std::to_string(code);
 }
 
-}  // namespace corestest
+} // namespace corestest

@@ -25,11 +25,11 @@ namespace {
 
 struct DetectorsCase {
     const char* name;
-    std::string head;       // the first bytes of the file (at most 1024)
-    long long fileSize;     // -1: the head is the whole file
-    const char* findInFiles;  // "<encoding>/<mark length>"
+    std::string head;        // the first bytes of the file (at most 1024)
+    long long fileSize;      // -1: the head is the whole file
+    const char* findInFiles; // "<encoding>/<mark length>"
     const char* compare;
-    const char* editor;       // with "+binary" when the editor calls it binary
+    const char* editor; // with "+binary" when the editor calls it binary
 };
 
 void PrintTo(const DetectorsCase& c, std::ostream* os) { *os << c.name; }
@@ -116,4 +116,4 @@ const DetectorsCase kCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Table, Detectors, ::testing::ValuesIn(kCases));
 
-}  // namespace
+} // namespace

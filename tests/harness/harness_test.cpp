@@ -12,7 +12,7 @@ TEST(Harness, BinFolderExistsAndIsOnTheSearchPath)
     char path[32768];
     ASSERT_GT(GetEnvironmentVariableA("PATH", path, sizeof path), 0u);
     std::string p(path), bin(QM_BIN_DIR);
-    for (auto &c : bin)
+    for (auto& c : bin)
         if (c == '/') c = '\\';
     EXPECT_NE(p.find(bin), std::string::npos) << p;
 }

@@ -32,7 +32,7 @@ std::map<std::string, std::string> Outcomes(const std::string& output)
             continue;
         size_t end = line.find(" (", 13);
         if (end == std::string::npos)
-            continue;  // the summary lists names without times
+            continue; // the summary lists names without times
         std::string tag = line.substr(1, 10);
         tag.erase(0, tag.find_first_not_of(' '));
         tag.erase(tag.find_last_not_of(' ') + 1);
@@ -67,7 +67,8 @@ TEST(SkipRule, FailsEverySkipThatNamesNoPlatformLimit)
     std::map<std::string, std::string> outcomes = Outcomes(run.output);
     for (const Case& c : cases) {
         auto it = outcomes.find(c.test);
-        ASSERT_NE(it, outcomes.end()) << c.test << " did not run:\n" << run.output;
+        ASSERT_NE(it, outcomes.end()) << c.test << " did not run:\n"
+                                      << run.output;
         EXPECT_EQ(c.allowed.count(it->second), 1u) << c.test << " ended " << it->second;
     }
 

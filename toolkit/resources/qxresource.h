@@ -73,12 +73,12 @@
 #define QX_IDS_EDITLIST_DOWN 9323
 
 // Texts of the browse controls.
-#define QX_IDS_SELECT_DIRECTORY 9342   // title of the folder picker
-#define QX_IDS_BROWSE_CAPTION 9343     // caption of a browse button without a picture
-#define QX_IDS_DEFAULT_EXTENSION 9344  // the file chooser's default extension
-#define QX_IDS_ALL_FILES_FILTER 9345   // the file chooser's filter
-#define QX_IDS_DIRECTORY_NAME 9346     // the browse edit's folder title
-#define QX_IDS_DIRECTORIES 9354        // the edit list's default title
+#define QX_IDS_SELECT_DIRECTORY 9342  // title of the folder picker
+#define QX_IDS_BROWSE_CAPTION 9343    // caption of a browse button without a picture
+#define QX_IDS_DEFAULT_EXTENSION 9344 // the file chooser's default extension
+#define QX_IDS_ALL_FILES_FILTER 9345  // the file chooser's filter
+#define QX_IDS_DIRECTORY_NAME 9346    // the browse edit's folder title
+#define QX_IDS_DIRECTORIES 9354       // the edit list's default title
 
 // The colour dialog ("Colors"): its title and the captions of its swatch.
 #define QX_IDS_COLORS 9351
@@ -89,11 +89,11 @@
 #define QX_IDD_COLOR_CUSTOM 9313
 #define QX_IDD_COLOR_STANDARD 9314
 // Controls of the two pages (page-local ids).
-#define QX_CID_COLOR_LABEL 100      // "&Colors:"
-#define QX_CID_COLOR_HEX 101        // the dialog's hexadecimal text (a control of the sheet)
-#define QX_CID_COLOR_HUESAT 101     // the hue/saturation field
-#define QX_CID_COLOR_LUMBAR 102     // the luminance bar
-#define QX_CID_COLOR_HONEYCOMB 103  // the honeycomb
+#define QX_CID_COLOR_LABEL 100     // "&Colors:"
+#define QX_CID_COLOR_HEX 101       // the dialog's hexadecimal text (a control of the sheet)
+#define QX_CID_COLOR_HUESAT 101    // the hue/saturation field
+#define QX_CID_COLOR_LUMBAR 102    // the luminance bar
+#define QX_CID_COLOR_HONEYCOMB 103 // the honeycomb
 #define QX_CID_COLOR_HUE_LABEL 104
 #define QX_CID_COLOR_SAT_LABEL 105
 #define QX_CID_COLOR_LUM_LABEL 106
@@ -199,109 +199,109 @@
 
 // ===========================================================================
 // Cursors shared by the libraries (9970-9979).
-#define QX_IDC_SPLIT_LEFTRIGHT 9970  // a splitter dragged left or right
-#define QX_IDC_SPLIT_UPDOWN 9971     // a splitter dragged up or down
-#define QX_IDC_HAND 9973             // the hand, when the system has none
+#define QX_IDC_SPLIT_LEFTRIGHT 9970 // a splitter dragged left or right
+#define QX_IDC_SPLIT_UPDOWN 9971    // a splitter dragged up or down
+#define QX_IDC_HAND 9973            // the hand, when the system has none
 
 // ===========================================================================
 #ifndef RC_INVOKED
 // Every resource of toolkit.rc with its resource type, X(type, id): the
 // program's resource tests look each one up in Qmate.exe, and check that
 // every id above is listed. A toolbar has a row for its bitmap too.
-#define QX_TOOLKIT_RESOURCES(X)                                   \
-    X(RT_GROUP_CURSOR, QX_IDC_TAB_DRAG)                           \
-    X(RT_GROUP_CURSOR, QX_IDC_TAB_NODROP)                         \
-    X(RT_STRING, QX_IDS_TOOLBAR_CHANGED)                          \
-    X(RT_STRING, QX_IDS_ACTIVE_FILES)                             \
-    X(RT_BITMAP, QX_IDB_BROWSE_ARROWS)                            \
-    X(RT_BITMAP, QX_IDB_EDITLIST_STRIP)                           \
-    X(RT_GROUP_CURSOR, QX_IDC_DRAG_MOVE)                          \
-    X(RT_GROUP_CURSOR, QX_IDC_DRAG_COPY)                          \
-    X(RT_GROUP_CURSOR, QX_IDC_DRAG_NONE)                          \
-    X(RT_MENU, QX_IDR_EDIT_MENU)                                  \
+#define QX_TOOLKIT_RESOURCES(X) \
+    X(RT_GROUP_CURSOR, QX_IDC_TAB_DRAG) \
+    X(RT_GROUP_CURSOR, QX_IDC_TAB_NODROP) \
+    X(RT_STRING, QX_IDS_TOOLBAR_CHANGED) \
+    X(RT_STRING, QX_IDS_ACTIVE_FILES) \
+    X(RT_BITMAP, QX_IDB_BROWSE_ARROWS) \
+    X(RT_BITMAP, QX_IDB_EDITLIST_STRIP) \
+    X(RT_GROUP_CURSOR, QX_IDC_DRAG_MOVE) \
+    X(RT_GROUP_CURSOR, QX_IDC_DRAG_COPY) \
+    X(RT_GROUP_CURSOR, QX_IDC_DRAG_NONE) \
+    X(RT_MENU, QX_IDR_EDIT_MENU) \
     X(MAKEINTRESOURCEA(QX_RT_TOOLBAR_ID), QX_IDR_EDIT_MENU_ICONS) \
-    X(RT_BITMAP, QX_IDR_EDIT_MENU_ICONS)                          \
-    X(RT_STRING, QX_IDS_EDITLIST_NEW)                             \
-    X(RT_STRING, QX_IDS_EDITLIST_DELETE)                          \
-    X(RT_STRING, QX_IDS_EDITLIST_UP)                              \
-    X(RT_STRING, QX_IDS_EDITLIST_DOWN)                            \
-    X(RT_STRING, QX_IDS_SELECT_DIRECTORY)                         \
-    X(RT_STRING, QX_IDS_BROWSE_CAPTION)                           \
-    X(RT_STRING, QX_IDS_DEFAULT_EXTENSION)                        \
-    X(RT_STRING, QX_IDS_ALL_FILES_FILTER)                         \
-    X(RT_STRING, QX_IDS_DIRECTORY_NAME)                           \
-    X(RT_STRING, QX_IDS_DIRECTORIES)                              \
-    X(MAKEINTRESOURCEA(QX_RT_TOOLBAR_ID), QX_IDR_GRID_TOOLBAR)    \
-    X(RT_BITMAP, QX_IDR_GRID_TOOLBAR)                             \
-    X(RT_STRING, QX_IDS_GRID_CATEGORIZED)                         \
-    X(RT_STRING, QX_IDS_GRID_ALPHABETICAL)                        \
-    X(RT_STRING, QX_IDS_GRID_TRUE_FALSE)                          \
-    X(RT_STRING, QX_IDS_COLORS)                               \
-    X(RT_STRING, QX_IDS_NEW_COLOR)                            \
-    X(RT_STRING, QX_IDS_CURRENT_COLOR)                        \
-    X(RT_DIALOG, QX_IDD_COLOR_CUSTOM)                         \
-    X(RT_DIALOG, QX_IDD_COLOR_STANDARD)                       \
-    X(RT_STRING, QX_IDS_STANDARD_COLORS)                      \
-    X(RT_STRING, QX_IDS_CLR_BLACK)                            \
-    X(RT_STRING, QX_IDS_CLR_BROWN)                            \
-    X(RT_STRING, QX_IDS_CLR_OLIVE_GREEN)                      \
-    X(RT_STRING, QX_IDS_CLR_DARK_GREEN)                       \
-    X(RT_STRING, QX_IDS_CLR_DARK_TEAL)                        \
-    X(RT_STRING, QX_IDS_CLR_DARK_BLUE)                        \
-    X(RT_STRING, QX_IDS_CLR_INDIGO)                           \
-    X(RT_STRING, QX_IDS_CLR_GRAY80)                           \
-    X(RT_STRING, QX_IDS_CLR_DARK_RED)                         \
-    X(RT_STRING, QX_IDS_CLR_ORANGE)                           \
-    X(RT_STRING, QX_IDS_CLR_DARK_YELLOW)                      \
-    X(RT_STRING, QX_IDS_CLR_GREEN)                            \
-    X(RT_STRING, QX_IDS_CLR_TEAL)                             \
-    X(RT_STRING, QX_IDS_CLR_BLUE)                             \
-    X(RT_STRING, QX_IDS_CLR_BLUE_GRAY)                        \
-    X(RT_STRING, QX_IDS_CLR_GRAY50)                           \
-    X(RT_STRING, QX_IDS_CLR_RED)                              \
-    X(RT_STRING, QX_IDS_CLR_LIGHT_ORANGE)                     \
-    X(RT_STRING, QX_IDS_CLR_LIME)                             \
-    X(RT_STRING, QX_IDS_CLR_SEA_GREEN)                        \
-    X(RT_STRING, QX_IDS_CLR_AQUA)                             \
-    X(RT_STRING, QX_IDS_CLR_LIGHT_BLUE)                       \
-    X(RT_STRING, QX_IDS_CLR_VIOLET)                           \
-    X(RT_STRING, QX_IDS_CLR_GRAY40)                           \
-    X(RT_STRING, QX_IDS_CLR_PINK)                             \
-    X(RT_STRING, QX_IDS_CLR_GOLD)                             \
-    X(RT_STRING, QX_IDS_CLR_YELLOW)                           \
-    X(RT_STRING, QX_IDS_CLR_BRIGHT_GREEN)                     \
-    X(RT_STRING, QX_IDS_CLR_TURQUOISE)                        \
-    X(RT_STRING, QX_IDS_CLR_SKY_BLUE)                         \
-    X(RT_STRING, QX_IDS_CLR_PLUM)                             \
-    X(RT_STRING, QX_IDS_CLR_GRAY25)                           \
-    X(RT_STRING, QX_IDS_CLR_ROSE)                             \
-    X(RT_STRING, QX_IDS_CLR_TAN)                              \
-    X(RT_STRING, QX_IDS_CLR_LIGHT_YELLOW)                     \
-    X(RT_STRING, QX_IDS_CLR_LIGHT_GREEN)                      \
-    X(RT_STRING, QX_IDS_CLR_LIGHT_TURQUOISE)                  \
-    X(RT_STRING, QX_IDS_CLR_PALE_BLUE)                        \
-    X(RT_STRING, QX_IDS_CLR_LAVENDER)                         \
-    X(RT_STRING, QX_IDS_CLR_WHITE)                            \
-    X(RT_STRING, QX_IDS_CLR_GRAY)                             \
-    X(RT_STRING, QX_IDS_CLR_MAROON)                           \
-    X(RT_STRING, QX_IDS_CLR_OLIVE)                            \
-    X(RT_STRING, QX_IDS_CLR_NAVY)                             \
-    X(RT_STRING, QX_IDS_CLR_PURPLE)                           \
-    X(RT_STRING, QX_IDS_CLR_SILVER)                           \
-    X(RT_STRING, QX_IDS_CLR_FUCHSIA)                          \
-    X(RT_STRING, QX_IDS_NO_FILL)                              \
-    X(RT_STRING, QX_IDS_AUTOMATIC_COLOR)                      \
-    X(RT_STRING, QX_IDS_MORE_COLORS)                          \
-    X(RT_STRING, QX_IDS_TAB_SCROLL_LEFT)                          \
-    X(RT_STRING, QX_IDS_TAB_SCROLL_RIGHT)                         \
-    X(RT_STRING, QX_IDS_TAB_CLOSE)                                \
-    X(RT_STRING, QX_IDS_DOCKINGPANE_AUTOHIDE)                    \
-    X(RT_STRING, QX_IDS_DOCKINGPANE_CLOSE)                       \
-    X(RT_STRING, QX_IDS_DOCKINGPANE_MAXIMIZE)                    \
-    X(RT_STRING, QX_IDS_DOCKINGPANE_RESTORE)                     \
-    X(RT_STRING, QX_IDS_DOCKINGPANE_MENU)                        \
-    X(RT_GROUP_CURSOR, QX_IDC_SPLIT_LEFTRIGHT)                    \
-    X(RT_GROUP_CURSOR, QX_IDC_SPLIT_UPDOWN)                       \
+    X(RT_BITMAP, QX_IDR_EDIT_MENU_ICONS) \
+    X(RT_STRING, QX_IDS_EDITLIST_NEW) \
+    X(RT_STRING, QX_IDS_EDITLIST_DELETE) \
+    X(RT_STRING, QX_IDS_EDITLIST_UP) \
+    X(RT_STRING, QX_IDS_EDITLIST_DOWN) \
+    X(RT_STRING, QX_IDS_SELECT_DIRECTORY) \
+    X(RT_STRING, QX_IDS_BROWSE_CAPTION) \
+    X(RT_STRING, QX_IDS_DEFAULT_EXTENSION) \
+    X(RT_STRING, QX_IDS_ALL_FILES_FILTER) \
+    X(RT_STRING, QX_IDS_DIRECTORY_NAME) \
+    X(RT_STRING, QX_IDS_DIRECTORIES) \
+    X(MAKEINTRESOURCEA(QX_RT_TOOLBAR_ID), QX_IDR_GRID_TOOLBAR) \
+    X(RT_BITMAP, QX_IDR_GRID_TOOLBAR) \
+    X(RT_STRING, QX_IDS_GRID_CATEGORIZED) \
+    X(RT_STRING, QX_IDS_GRID_ALPHABETICAL) \
+    X(RT_STRING, QX_IDS_GRID_TRUE_FALSE) \
+    X(RT_STRING, QX_IDS_COLORS) \
+    X(RT_STRING, QX_IDS_NEW_COLOR) \
+    X(RT_STRING, QX_IDS_CURRENT_COLOR) \
+    X(RT_DIALOG, QX_IDD_COLOR_CUSTOM) \
+    X(RT_DIALOG, QX_IDD_COLOR_STANDARD) \
+    X(RT_STRING, QX_IDS_STANDARD_COLORS) \
+    X(RT_STRING, QX_IDS_CLR_BLACK) \
+    X(RT_STRING, QX_IDS_CLR_BROWN) \
+    X(RT_STRING, QX_IDS_CLR_OLIVE_GREEN) \
+    X(RT_STRING, QX_IDS_CLR_DARK_GREEN) \
+    X(RT_STRING, QX_IDS_CLR_DARK_TEAL) \
+    X(RT_STRING, QX_IDS_CLR_DARK_BLUE) \
+    X(RT_STRING, QX_IDS_CLR_INDIGO) \
+    X(RT_STRING, QX_IDS_CLR_GRAY80) \
+    X(RT_STRING, QX_IDS_CLR_DARK_RED) \
+    X(RT_STRING, QX_IDS_CLR_ORANGE) \
+    X(RT_STRING, QX_IDS_CLR_DARK_YELLOW) \
+    X(RT_STRING, QX_IDS_CLR_GREEN) \
+    X(RT_STRING, QX_IDS_CLR_TEAL) \
+    X(RT_STRING, QX_IDS_CLR_BLUE) \
+    X(RT_STRING, QX_IDS_CLR_BLUE_GRAY) \
+    X(RT_STRING, QX_IDS_CLR_GRAY50) \
+    X(RT_STRING, QX_IDS_CLR_RED) \
+    X(RT_STRING, QX_IDS_CLR_LIGHT_ORANGE) \
+    X(RT_STRING, QX_IDS_CLR_LIME) \
+    X(RT_STRING, QX_IDS_CLR_SEA_GREEN) \
+    X(RT_STRING, QX_IDS_CLR_AQUA) \
+    X(RT_STRING, QX_IDS_CLR_LIGHT_BLUE) \
+    X(RT_STRING, QX_IDS_CLR_VIOLET) \
+    X(RT_STRING, QX_IDS_CLR_GRAY40) \
+    X(RT_STRING, QX_IDS_CLR_PINK) \
+    X(RT_STRING, QX_IDS_CLR_GOLD) \
+    X(RT_STRING, QX_IDS_CLR_YELLOW) \
+    X(RT_STRING, QX_IDS_CLR_BRIGHT_GREEN) \
+    X(RT_STRING, QX_IDS_CLR_TURQUOISE) \
+    X(RT_STRING, QX_IDS_CLR_SKY_BLUE) \
+    X(RT_STRING, QX_IDS_CLR_PLUM) \
+    X(RT_STRING, QX_IDS_CLR_GRAY25) \
+    X(RT_STRING, QX_IDS_CLR_ROSE) \
+    X(RT_STRING, QX_IDS_CLR_TAN) \
+    X(RT_STRING, QX_IDS_CLR_LIGHT_YELLOW) \
+    X(RT_STRING, QX_IDS_CLR_LIGHT_GREEN) \
+    X(RT_STRING, QX_IDS_CLR_LIGHT_TURQUOISE) \
+    X(RT_STRING, QX_IDS_CLR_PALE_BLUE) \
+    X(RT_STRING, QX_IDS_CLR_LAVENDER) \
+    X(RT_STRING, QX_IDS_CLR_WHITE) \
+    X(RT_STRING, QX_IDS_CLR_GRAY) \
+    X(RT_STRING, QX_IDS_CLR_MAROON) \
+    X(RT_STRING, QX_IDS_CLR_OLIVE) \
+    X(RT_STRING, QX_IDS_CLR_NAVY) \
+    X(RT_STRING, QX_IDS_CLR_PURPLE) \
+    X(RT_STRING, QX_IDS_CLR_SILVER) \
+    X(RT_STRING, QX_IDS_CLR_FUCHSIA) \
+    X(RT_STRING, QX_IDS_NO_FILL) \
+    X(RT_STRING, QX_IDS_AUTOMATIC_COLOR) \
+    X(RT_STRING, QX_IDS_MORE_COLORS) \
+    X(RT_STRING, QX_IDS_TAB_SCROLL_LEFT) \
+    X(RT_STRING, QX_IDS_TAB_SCROLL_RIGHT) \
+    X(RT_STRING, QX_IDS_TAB_CLOSE) \
+    X(RT_STRING, QX_IDS_DOCKINGPANE_AUTOHIDE) \
+    X(RT_STRING, QX_IDS_DOCKINGPANE_CLOSE) \
+    X(RT_STRING, QX_IDS_DOCKINGPANE_MAXIMIZE) \
+    X(RT_STRING, QX_IDS_DOCKINGPANE_RESTORE) \
+    X(RT_STRING, QX_IDS_DOCKINGPANE_MENU) \
+    X(RT_GROUP_CURSOR, QX_IDC_SPLIT_LEFTRIGHT) \
+    X(RT_GROUP_CURSOR, QX_IDC_SPLIT_UPDOWN) \
     X(RT_GROUP_CURSOR, QX_IDC_HAND)
 #endif
 

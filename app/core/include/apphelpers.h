@@ -79,12 +79,12 @@ public:
     explicit CPathParts(LPCSTR lpszPath = NULL);
     void Split(LPCSTR lpszPath);
 
-    CString GetDrive() const { return m_szDrive; }       // "C:"
-    CString GetDir() const { return m_szDir; }           // "\folder\" (trailing backslash kept)
-    CString GetBaseName() const { return m_szName; }     // "file"
-    CString GetExtension() const { return m_szExt; }     // ".txt" (with the dot)
-    CString GetFolder() const;                           // drive + directory
-    CString GetFileName() const;                         // base name + extension
+    CString GetDrive() const { return m_szDrive; }   // "C:"
+    CString GetDir() const { return m_szDir; }       // "\folder\" (trailing backslash kept)
+    CString GetBaseName() const { return m_szName; } // "file"
+    CString GetExtension() const { return m_szExt; } // ".txt" (with the dot)
+    CString GetFolder() const;                       // drive + directory
+    CString GetFileName() const;                     // base name + extension
 
 private:
     char m_szDrive[3];
@@ -118,14 +118,19 @@ CString GetNthFileFilterName(int nIndex);
 void FillFileFilterCombo(HWND hCombo);
 // One stored filter.
 struct CFileFilterEntry {
-    CString pattern;   // the value name, "*.txt"
-    CString label;     // the data, "Text files"
+    CString pattern; // the value name, "*.txt"
+    CString label;   // the data, "Text files"
 };
 // The filters with a label, in enumeration order; a stored filter whose
 // label or pattern holds "|" is left out (it would shift every later
 // filter of the dialogs' lists).
 std::vector<CFileFilterEntry> ReadFileFilters();
-enum FileFilterResult { FILTER_OK = 0, FILTER_EMPTY, FILTER_HAS_BAR, FILTER_WRITE_FAILED };
+enum FileFilterResult {
+    FILTER_OK = 0,
+    FILTER_EMPTY,
+    FILTER_HAS_BAR,
+    FILTER_WRITE_FAILED
+};
 // Writes FileFilter\<pattern> = label: FILTER_EMPTY when either is empty,
 // FILTER_HAS_BAR when either holds "|" (nothing is written then).
 FileFilterResult AddFileFilter(LPCSTR lpszPattern, LPCSTR lpszLabel);
@@ -139,7 +144,9 @@ DWORD GetOpenDialogFlags(BOOL bMultiSelect);
 // newest first.
 void SaveComboHistory(HWND hCombo, LPCSTR lpszSection);
 void LoadComboHistory(HWND hCombo, LPCSTR lpszSection);
-enum { COMBO_HISTORY_MAX = 50 };
+enum {
+    COMBO_HISTORY_MAX = 50
+};
 
 // The search lists every find box shows ("SearchHistory" for find texts,
 // "ReplaceHistory" for replace texts: the toolbar box, the find, replace,
@@ -167,4 +174,3 @@ BOOL CopyTextToClipboard(HWND hOwner, LPCSTR lpszText);
 // "open" on the folder, which is also the working folder). FALSE for an
 // empty path or when the shell could not open it.
 BOOL OpenContainingFolder(LPCSTR lpszPath);
-

@@ -19,10 +19,10 @@
 struct CBackupSettings {
     CBackupSettings();
 
-    int enabled;        // "Enabled", default 1
-    int versions;       // "Versions", default 1: copies kept per document
-    int deleteOnExit;   // "DeleteOnExit", default 0
-    CString folder;     // "BackupFolder"; empty = DefaultFolder()
+    int enabled;      // "Enabled", default 1
+    int versions;     // "Versions", default 1: copies kept per document
+    int deleteOnExit; // "DeleteOnExit", default 0
+    CString folder;   // "BackupFolder"; empty = DefaultFolder()
 
     // Reads the four values; an empty folder becomes DefaultFolder().
     void Load();
@@ -36,9 +36,9 @@ struct CBackupSettings {
 
 // One copy in a document's backup folder.
 struct CBackupEntry {
-    time_t time;        // creation time of the copy (UTC)
-    int number;         // its copy number
-    CString path;       // full path of the copy
+    time_t time;  // creation time of the copy (UTC)
+    int number;   // its copy number
+    CString path; // full path of the copy
 };
 
 class CBackupStore {
@@ -83,7 +83,7 @@ private:
     CString Root() const;
     void Scan();
 
-    std::vector<CBackupEntry> m_versions;  // oldest first
+    std::vector<CBackupEntry> m_versions; // oldest first
     CString m_folder;
     CString m_documentPath;
     int m_folderId;

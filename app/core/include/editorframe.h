@@ -26,7 +26,7 @@ struct CViewSettings {
     int nItalic;
     int nBold;
     int nCodeFolding;
-    char* pszFontFace;          // 32-byte buffer owned by the main frame
+    char* pszFontFace; // 32-byte buffer owned by the main frame
     int nFontSize;
     int nTabGuides;
     int nTabsAsSpaces;
@@ -42,15 +42,17 @@ struct CViewSettings {
     int nRulers;
 };
 
-enum { kFontFaceBufferSize = 32 };
+enum {
+    kFontFaceBufferSize = 32
+};
 
 // The frame's other settings (print, backup, output, edit and general).
 struct CEditorSettings {
     int nPrintHeader;
     int nPrintFooter;
-    int nMetric;                // 1 when the user's locale measures in metric units
+    int nMetric; // 1 when the user's locale measures in metric units
     int nPrintLineNumbers;
-    RECT rcMargins;             // hundredths of mm when metric, else thousandths of an inch
+    RECT rcMargins; // hundredths of mm when metric, else thousandths of an inch
     int nBackupEnabled;
     CString strBackupFolder;
     int nBackupVersions;
@@ -65,7 +67,10 @@ struct CEditorSettings {
 
 // Status-bar panes that documents write: the caret ("Ln %2d Col %2d", or
 // "Pos: %d" in a hex view) and the typing mode ("INS", or "" for overtype).
-enum { STATUS_PANE_POSITION = 1, STATUS_PANE_MODE = 2 };
+enum {
+    STATUS_PANE_POSITION = 1,
+    STATUS_PANE_MODE = 2
+};
 
 // What documents, views and child frames need of the main frame.
 class IEditorFrame {

@@ -36,7 +36,9 @@ int DetectModeForOpenEncoding(int nEncoding);
 // was found and the head holds a NUL byte.
 class FileHeadDetector {
 public:
-    enum { HEAD_SIZE = 1024 };
+    enum {
+        HEAD_SIZE = 1024
+    };
 
     FileHeadDetector();
     ~FileHeadDetector();
@@ -53,7 +55,11 @@ public:
     void DetectBuffer(const BYTE* pHead, int nBytes, LONGLONG nFileSize = -1);
 
     // The detection code and the mark length (bytes of byte-order mark).
-    void GetResult(int& nCode, int& nMarkLength) const { nCode = m_nCode; nMarkLength = m_nMarkLength; }
+    void GetResult(int& nCode, int& nMarkLength) const
+    {
+        nCode = m_nCode;
+        nMarkLength = m_nMarkLength;
+    }
     int GetCode() const { return m_nCode; }
     int GetMarkLength() const { return m_nMarkLength; }
     int IsBinary() const { return m_bBinary; }

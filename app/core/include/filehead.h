@@ -6,11 +6,11 @@
 // Encoding codes shared by the open and save dialogs, the open options of the
 // application, the text document and the converters of textfile.h.
 enum TextEncoding {
-    ENC_UTF8 = 0,       // UTF-8; written with the mark EF BB BF
-    ENC_UTF16LE = 1,    // "Unicode": UTF-16 little-endian, mark FF FE
-    ENC_UTF16BE = 2,    // "Unicode (Big Endian)": mark FE FF
-    ENC_ANSI = 3,       // bytes as they are, no mark
-    ENC_DETECT = 4,     // request only: detect on open
+    ENC_UTF8 = 0,    // UTF-8; written with the mark EF BB BF
+    ENC_UTF16LE = 1, // "Unicode": UTF-16 little-endian, mark FF FE
+    ENC_UTF16BE = 2, // "Unicode (Big Endian)": mark FE FF
+    ENC_ANSI = 3,    // bytes as they are, no mark
+    ENC_DETECT = 4,  // request only: detect on open
     // Rarer marks the detector recognises. The converters pass files with
     // these codes through byte for byte (see NormalizeLoadEncoding).
     ENC_UTF32LE = 5,

@@ -22,15 +22,18 @@ struct CLexerStyle {
 
     COLORREF fore;
     COLORREF back;
-    int style;          // Scintilla style number
-    CString name;       // shown on the options page; the writer's key
-    BYTE eolFilled;     // 0 or 1
+    int style;      // Scintilla style number
+    CString name;   // shown on the options page; the writer's key
+    BYTE eolFilled; // 0 or 1
 };
 
 // One language.
 class CLexerConfig {
 public:
-    enum { MAX_STYLES = 127, MAX_KEYWORDS = 9 };
+    enum {
+        MAX_STYLES = 127,
+        MAX_KEYWORDS = 9
+    };
 
     explicit CLexerConfig(int bLoaded = 0);
 
@@ -40,7 +43,7 @@ public:
     void SetFilePath(LPCSTR lpsz) { m_filePath = lpsz; }
     void SetLexerId(int nId) { m_lexerId = nId; }
     void SetAutoNest(int bAutoNest) { m_autoNest = bAutoNest; }
-    void SetIsDefault(int bDefault) { m_isDefault = bDefault; }  // as read; not a change
+    void SetIsDefault(int bDefault) { m_isDefault = bDefault; } // as read; not a change
     void AddKeywords(LPCSTR lpszKeywords);
     void SetComments(LPCSTR lpszStart, LPCSTR lpszEnd, LPCSTR lpszLine);
     // Appends a style when fewer than MAX_STYLES are held; colours are

@@ -11,13 +11,15 @@
 #include <deque>
 
 struct CNavigationEntry {
-    HWND hView;     // null: no entry
-    INT_PTR nPos;   // caret position in that view
+    HWND hView;   // null: no entry
+    INT_PTR nPos; // caret position in that view
 };
 
 class CNavigationHistory {
 public:
-    enum { kLimit = 20 };
+    enum {
+        kLimit = 20
+    };
 
     // Appends (view, position) unless the same pair is listed anywhere; at
     // kLimit entries the oldest goes first. The new entry becomes current.
@@ -37,6 +39,6 @@ public:
     const CNavigationEntry& GetAt(int nIndex) const { return m_entries[(size_t)nIndex]; }
 
 private:
-    std::deque<CNavigationEntry> m_entries;  // oldest first, at most kLimit
-    int m_nCurrent = -1;                     // index into m_entries, -1 when empty
+    std::deque<CNavigationEntry> m_entries; // oldest first, at most kLimit
+    int m_nCurrent = -1;                    // index into m_entries, -1 when empty
 };

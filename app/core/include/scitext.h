@@ -38,5 +38,5 @@ public:
 private:
     SciFnDirect m_pfn;
     sptr_t m_ptr;
-    ULONGLONG m_nExpected = 0;  // 0: unknown, or the lines were reserved already
+    ULONGLONG m_nExpected = 0; // 0: unknown, or the lines were reserved already
 };

@@ -31,7 +31,9 @@
 
 // Text moves between the component and files in pieces of at most this many
 // bytes.
-enum { TEXT_PIECE_LIMIT = 256000 };
+enum {
+    TEXT_PIECE_LIMIT = 256000
+};
 
 // The mark bytes written for encodings 0, 1 and 2 (UTF-16 rows: the first
 // two bytes only).
@@ -55,7 +57,7 @@ BOOL WriteFileSafely(LPCSTR lpszPath, const void* pData, size_t nLength);
 // last-write time. A later look that differs means another program changed
 // the file in between.
 struct FileStamp {
-    BOOL bValid;           // FALSE: no file was there (or no look was taken)
+    BOOL bValid; // FALSE: no file was there (or no look was taken)
     ULONGLONG nSize;
     FILETIME ftLastWrite;
 
@@ -122,8 +124,8 @@ private:
     BOOL m_bWriting;
     DWORD m_dwError;
     WIN32_FILE_ATTRIBUTE_DATA m_attributes;
-    CString m_strTarget;    // file being written
-    CString m_strTemp;      // its temporary file
+    CString m_strTarget; // file being written
+    CString m_strTemp;   // its temporary file
 };
 
 // ---------------------------------------------------------------------------
@@ -152,11 +154,11 @@ private:
     void Reserve(size_t nBytes);
 
     int m_nEncoding;
-    int m_nSkipLeft;        // mark bytes still to skip
+    int m_nSkipLeft; // mark bytes still to skip
     const char* m_pOutput;
-    char* m_pBuffer;        // owned output buffer (UTF-16 only)
+    char* m_pBuffer; // owned output buffer (UTF-16 only)
     size_t m_nCapacity;
-    Utf16ToUtf8 m_decoder;  // UTF-16 state carried between chunks
+    Utf16ToUtf8 m_decoder; // UTF-16 state carried between chunks
 };
 
 // ---------------------------------------------------------------------------
@@ -191,9 +193,9 @@ private:
     HANDLE m_hFile;
     BYTE* m_pBuffer;
     size_t m_nCapacity;
-    BOOL m_bWriteMark;      // mark wanted for this file
-    BOOL m_bMarkArmed;      // mark not yet written
-    Utf8ToUtf16 m_encoder;  // UTF-16 only; holds a sequence cut by the end of a call
+    BOOL m_bWriteMark;     // mark wanted for this file
+    BOOL m_bMarkArmed;     // mark not yet written
+    Utf8ToUtf16 m_encoder; // UTF-16 only; holds a sequence cut by the end of a call
 };
 
 // ---------------------------------------------------------------------------
@@ -221,12 +223,12 @@ public:
 
 enum TextIoResult {
     TEXTIO_OK = 0,
-    TEXTIO_OPEN_FAILED,     // the file could not be opened or created
-    TEXTIO_READ_FAILED,     // a read failed part way; the text is incomplete
-    TEXTIO_WRITE_FAILED,    // a write failed or was short; the file is unchanged
-    TEXTIO_REPLACE_FAILED,  // the new content could not replace the file; it is unchanged
-    TEXTIO_SINK_FAILED,     // the sink refused the text
-    TEXTIO_LOSSY,           // loaded, but bytes could not be represented (odd UTF-16 tail)
+    TEXTIO_OPEN_FAILED,    // the file could not be opened or created
+    TEXTIO_READ_FAILED,    // a read failed part way; the text is incomplete
+    TEXTIO_WRITE_FAILED,   // a write failed or was short; the file is unchanged
+    TEXTIO_REPLACE_FAILED, // the new content could not replace the file; it is unchanged
+    TEXTIO_SINK_FAILED,    // the sink refused the text
+    TEXTIO_LOSSY,          // loaded, but bytes could not be represented (odd UTF-16 tail)
 };
 
 // Reads the rest of an opened file in pieces of at most nPieceLimit bytes,
@@ -253,7 +255,7 @@ TextIoResult SaveText(TextFile& file, LPCSTR lpszPath, int nEncoding, BOOL bWrit
 // character cut by the end of a piece is completed with the next piece.
 class CAnsiDecodingSink : public ITextSink {
 public:
-    explicit CAnsiDecodingSink(ITextSink& target, UINT nCodePage = 0);  // 0: the legacy code page
+    explicit CAnsiDecodingSink(ITextSink& target, UINT nCodePage = 0); // 0: the legacy code page
     bool AppendText(const char* pText, int nLength) override;
     // Ends the load: a lead byte still waiting goes to the sink by itself.
     bool Finish();
@@ -263,9 +265,9 @@ private:
 
     ITextSink& m_target;
     UINT m_nCodePage;
-    bool m_bDoubleByte;     // the code page has lead bytes
-    std::string m_held;     // a lead byte cut off the end of the last piece
-    std::wstring m_wide;    // conversion buffers, reused
+    bool m_bDoubleByte;  // the code page has lead bytes
+    std::string m_held;  // a lead byte cut off the end of the last piece
+    std::wstring m_wide; // conversion buffers, reused
     std::string m_utf8;
 };
 
@@ -281,9 +283,17 @@ class CMemoryText : public ITextSink, public ITextSource {
 public:
     CMemoryText() {}
     explicit CMemoryText(std::string text) : m_text(std::move(text)) { IndexLines(); }
-    void SetText(std::string text) { m_text = std::move(text); IndexLines(); }
+    void SetText(std::string text)
+    {
+        m_text = std::move(text);
+        IndexLines();
+    }
     const std::string& GetText() const { return m_text; }
-    void Clear() { m_text.clear(); m_lineStarts.clear(); }
+    void Clear()
+    {
+        m_text.clear();
+        m_lineStarts.clear();
+    }
     // Called after appends, before the text is used as a source.
     void IndexLines();
 
@@ -295,5 +305,5 @@ public:
 
 private:
     std::string m_text;
-    std::vector<LONG_PTR> m_lineStarts;  // start of every line
+    std::vector<LONG_PTR> m_lineStarts; // start of every line
 };

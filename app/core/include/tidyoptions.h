@@ -29,18 +29,22 @@ LPCSTR GetTidyCategoryCaption(int nCategory);
 // The page category of one of Tidy's categories (TidyConfigCategory).
 int MapTidyCategory(int nTidyCategory);
 
-enum TidyOptionKind { TIDY_OPTION_STRING = 0, TIDY_OPTION_INTEGER = 1, TIDY_OPTION_BOOLEAN = 2 };
+enum TidyOptionKind {
+    TIDY_OPTION_STRING = 0,
+    TIDY_OPTION_INTEGER = 1,
+    TIDY_OPTION_BOOLEAN = 2
+};
 
 struct CTidyOptionInfo {
-    int nId;                       // Tidy's id in this build
+    int nId; // Tidy's id in this build
     CString name;
-    int nKind;                     // TidyOptionKind
-    int nCategory;                 // TidyPageCategory
-    std::vector<CString> picks;    // the pick list, empty when free
-    CString value;                 // current value as text
-    long nValue;                   // current integer
-    BOOL bValue;                   // current boolean
-    CString doc;                   // documentation text, as plain text
+    int nKind;                  // TidyOptionKind
+    int nCategory;              // TidyPageCategory
+    std::vector<CString> picks; // the pick list, empty when free
+    CString value;              // current value as text
+    long nValue;                // current integer
+    BOOL bValue;                // current boolean
+    CString doc;                // documentation text, as plain text
 };
 
 // Tidy's documentation of an option as plain text: "<br/>" a line break,

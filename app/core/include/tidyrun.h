@@ -15,9 +15,9 @@
 #include "fx/string.h"
 
 enum TidyCommand {
-    TIDY_HTML_CLEAN = 0,   // "html_clean.tidy"
-    TIDY_XHTML_CLEAN = 1,  // "xhtml_clean.tidy"
-    TIDY_XML_PRETTY = 2,   // "xml_pretty_print.tidy": input is XML, also without the file
+    TIDY_HTML_CLEAN = 0,  // "html_clean.tidy"
+    TIDY_XHTML_CLEAN = 1, // "xhtml_clean.tidy"
+    TIDY_XML_PRETTY = 2,  // "xml_pretty_print.tidy": input is XML, also without the file
     TIDY_COMMAND_COUNT = 3
 };
 
@@ -27,10 +27,10 @@ LPCSTR GetTidyOptionFileName(int nCommand);
 CString GetTidyOptionFilePath(int nCommand);
 
 struct CTidyResult {
-    int rc;               // Tidy's result: 0 clean, 1 warnings, 2 errors, < 0 severe
-    bool replaced;        // output holds the text that replaces the document
-    std::string output;   // the repaired text (UTF-8); empty unless replaced
-    std::string report;   // what the tool window shows: Tidy's messages, or why nothing changed
+    int rc;             // Tidy's result: 0 clean, 1 warnings, 2 errors, < 0 severe
+    bool replaced;      // output holds the text that replaces the document
+    std::string output; // the repaired text (UTF-8); empty unless replaced
+    std::string report; // what the tool window shows: Tidy's messages, or why nothing changed
 };
 
 // Runs one Tidy command over text. lpszOptionFile NULL or missing: Tidy's

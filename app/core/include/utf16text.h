@@ -25,8 +25,8 @@ public:
 
 private:
     bool m_bBigEndian;
-    int m_nPendingByte = -1;  // odd byte of a unit cut by the chunk end, or -1
-    int m_nPendingHigh = -1;  // high surrogate waiting for its low half, or -1
+    int m_nPendingByte = -1; // odd byte of a unit cut by the chunk end, or -1
+    int m_nPendingHigh = -1; // high surrogate waiting for its low half, or -1
     int m_nDropped = 0;
 };
 
@@ -50,6 +50,6 @@ private:
     void PutUnit(unsigned unit, unsigned char*& out) const;
 
     bool m_bBigEndian;
-    unsigned char m_carry[4] = {0, 0, 0, 0};  // start of a sequence cut by the end of a call
+    unsigned char m_carry[4] = {0, 0, 0, 0}; // start of a sequence cut by the end of a call
     int m_nCarry = 0;
 };

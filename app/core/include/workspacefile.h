@@ -24,19 +24,22 @@
 // Bounds of an item record (the tree keeps them in fixed arrays): labels
 // are cut to WORKSPACE_LABEL_MAX bytes, entries with longer paths than
 // WORKSPACE_PATH_MAX bytes are not read.
-enum { WORKSPACE_LABEL_MAX = 99, WORKSPACE_PATH_MAX = 263 };
+enum {
+    WORKSPACE_LABEL_MAX = 99,
+    WORKSPACE_PATH_MAX = 263
+};
 
 // The length of the longest start of a text that has at most nMax bytes and
 // does not split a UTF-8 character.
 size_t BoundedTextLength(const char* pszText, size_t nMax);
 
 struct WorkspaceNode {
-    CString strLabel;   // at most WORKSPACE_LABEL_MAX bytes once read
-    CString strPath;    // a file entry's full path; empty for a folder
-    int nEncoding = 4;  // encoding code 0..4 (4: detect)
-    int nType = 0;      // 1: binary file, else 0
-    int nFolder = 1;    // 1: folder, 0: file entry
-    std::vector<WorkspaceNode> children;  // a file entry has none
+    CString strLabel;                    // at most WORKSPACE_LABEL_MAX bytes once read
+    CString strPath;                     // a file entry's full path; empty for a folder
+    int nEncoding = 4;                   // encoding code 0..4 (4: detect)
+    int nType = 0;                       // 1: binary file, else 0
+    int nFolder = 1;                     // 1: folder, 0: file entry
+    std::vector<WorkspaceNode> children; // a file entry has none
 };
 
 // Reads a workspace text. The first element must be ROOT (an XML

@@ -192,7 +192,7 @@ int ParseHexBytes(LPCSTR lpszHex, BYTE* pBuffer, int nBufferSize)
     if (lpszHex == NULL)
         return 0;
     int nBytes = 0;
-    int nDigits = 0;  // digits of the current byte
+    int nDigits = 0; // digits of the current byte
     for (const char* p = lpszHex; *p && nBytes < nBufferSize; ++p) {
         const char c = *p;
         int v;

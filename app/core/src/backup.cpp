@@ -97,7 +97,7 @@ void DeleteCopyFolder(const CString& folder)
         } while (::FindNextFileA(hFind, &fd));
         ::FindClose(hFind);
     }
-    ::RemoveDirectoryA(folder);  // fails, as it should, when other files remain
+    ::RemoveDirectoryA(folder); // fails, as it should, when other files remain
 }
 
 } // namespace
@@ -254,7 +254,7 @@ BOOL CBackupStore::BackupFile(LPCSTR /*lpszPathBeingSaved*/, BOOL bReport)
     if (!IsEnabled())
         return TRUE;
     if (Versions() < 1)
-        return TRUE;  // no copies are kept
+        return TRUE; // no copies are kept
 
     const CString counter = Decimal(m_folderId);
     // Copy numbers keep rising even when the counter was lost: an existing
@@ -319,11 +319,11 @@ void CBackupStore::DeleteAllBackups(LPCSTR lpszRoot)
     for (const qm::ProfileValue& v : qm::EnumProfileValues(kFoldersSection)) {
         const int nNameNumber = CopyNumber(v.name);
         if (nNameNumber >= 0)
-            ids.insert(nNameNumber);  // a folder's copy counter
+            ids.insert(nNameNumber); // a folder's copy counter
         else if (v.type == REG_DWORD) {
             const int nId = qm::GetProfileInt(kFoldersSection, v.name, -1);
             if (nId >= 0)
-                ids.insert(nId);  // a document's folder number
+                ids.insert(nId); // a document's folder number
         }
     }
     const int nNext = qm::GetProfileInt(kSettingsSection, "NextFolderId", 0);
@@ -356,8 +356,8 @@ void CBackupStore::DeleteAllBackups(LPCSTR lpszRoot)
 
 CString FormatBackupTime(time_t t)
 {
-    static const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
-                                          "July",    "August",   "September", "October", "November", "December"};
+    static const char* const kMonths[] = {"January", "February", "March", "April", "May", "June",
+                                          "July", "August", "September", "October", "November", "December"};
     FILETIME ft = TimeToFileTime(t);
     SYSTEMTIME utc, local;
     ::FileTimeToSystemTime(&ft, &utc);

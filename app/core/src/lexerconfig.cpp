@@ -254,7 +254,7 @@ BOOL CLexerConfigList::LoadConfigFile(LPCSTR lpszPath)
          pKeyword = pKeyword->NextSiblingElement("KEYWORD")) {
         const TiXmlNode* pFirst = pKeyword->FirstChild();
         if (pFirst == NULL)
-            continue;  // no content: takes no index
+            continue; // no content: takes no index
         config.AddKeywords(pFirst->ToText() ? pFirst->Value() : "");
     }
 

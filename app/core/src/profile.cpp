@@ -26,7 +26,7 @@ CString GetProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszDefaul
 BOOL WriteProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszValue)
 {
     if (lpszEntry == NULL || lpszValue == NULL)
-        return FALSE;  // deletions go through the functions below
+        return FALSE; // deletions go through the functions below
     CWinApp* pApp = AfxGetApp();
     return pApp ? pApp->WriteProfileString(lpszSection, lpszEntry, lpszValue) : FALSE;
 }
@@ -83,7 +83,7 @@ BOOL DeleteProfileValue(LPCSTR lpszSection, LPCSTR lpszEntry)
 BOOL DeleteProfileSection(LPCSTR lpszSection)
 {
     if (lpszSection == NULL || *lpszSection == '\0')
-        return FALSE;  // never the application key itself
+        return FALSE; // never the application key itself
     CWinApp* pApp = AfxGetApp();
     HKEY hApp = pApp ? pApp->GetAppRegistryKey() : NULL;
     if (hApp == NULL)

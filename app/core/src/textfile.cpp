@@ -33,7 +33,7 @@ CString FolderOf(LPCSTR lpszPath)
     if (nSlash == 0)
         return path.Left(1);
     if (nSlash == 2 && path[1] == ':')
-        return path.Left(3);  // "C:\"
+        return path.Left(3); // "C:\"
     return path.Left(nSlash);
 }
 
@@ -213,7 +213,7 @@ int TextFile::ReadChunk(char* pBuffer, int nLimit, int nEncoding)
     const bool bUtf16 = IsUtf16Encoding(nEncoding);
     int nWant = nLimit;
     if (bUtf16 && nWant > 1)
-        nWant &= ~1;  // whole 16-bit units
+        nWant &= ~1; // whole 16-bit units
 
     LARGE_INTEGER zero, start;
     zero.QuadPart = 0;
@@ -364,7 +364,7 @@ ReadConverter::ReadConverter(int nEncoding, int nMarkLength)
       m_nCapacity(0), m_decoder(nEncoding == ENC_UTF16BE)
 {
     if (m_nEncoding != ENC_UTF8 && !IsUtf16Encoding(m_nEncoding))
-        m_nSkipLeft = 0;  // ANSI and raw encodings keep every byte
+        m_nSkipLeft = 0; // ANSI and raw encodings keep every byte
 }
 
 ReadConverter::~ReadConverter()

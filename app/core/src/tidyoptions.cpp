@@ -190,7 +190,7 @@ BOOL WriteTidyOptions(LPCSTR lpszFile, const std::vector<std::pair<CString, CStr
         // file keeps only values that differ from the defaults).
         if (opt != NULL) {
             CString current = v.first == kDoctype && modeOpt != NULL ? ValueText(tidy.doc, modeOpt)
-                                                                      : ValueText(tidy.doc, opt);
+                                                                     : ValueText(tidy.doc, opt);
             if (current == v.second)
                 continue;
         }

@@ -133,10 +133,12 @@ size_t Utf8ToUtf16::Convert(const unsigned char* in, size_t n, unsigned char* ou
             if ((b & 0xC0) == 0x80) {
                 m_carry[m_nCarry++] = b;
                 const unsigned char lead = m_carry[0];
-                const int nSeq = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+                const int nSeq = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3
+                                                                 : 2;
                 if (m_nCarry < nSeq)
                     continue;
-                unsigned cp = lead & (nSeq == 4 ? 0x07 : nSeq == 3 ? 0x0F : 0x1F);
+                unsigned cp = lead & (nSeq == 4 ? 0x07 : nSeq == 3 ? 0x0F
+                                                                   : 0x1F);
                 for (int k = 1; k < nSeq; ++k)
                     cp = (cp << 6) | (m_carry[k] & 0x3F);
                 if (cp >= 0x10000 && cp <= 0x10FFFF) {

@@ -21,7 +21,9 @@ size_t CharLength(const char* p, const char* pEnd, bool bUtf8)
     size_t n = 1;
     if (bUtf8) {
         const unsigned char c = (unsigned char)*p;
-        n = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xC2 && c <= 0xDF ? 2 : 1;
+        n = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 && c <= 0xEF ? 3
+                                     : c >= 0xC2 && c <= 0xDF   ? 2
+                                                                : 1;
     }
     const size_t nLeft = (size_t)(pEnd - p);
     return n < nLeft ? n : nLeft;

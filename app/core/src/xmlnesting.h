@@ -7,7 +7,9 @@
 // TinyXML parses, prints and frees nested elements recursively: a document
 // nested deep enough overflows the stack. Every file the editor reads nests
 // a few levels; anything deeper than this is refused before parsing.
-enum { XML_MAX_NESTING = 256 };
+enum {
+    XML_MAX_NESTING = 256
+};
 
 // Whether the elements of an XML text nest at most nMaxDepth deep. A quick
 // scan that never counts fewer levels than the parser would recurse:

@@ -13,7 +13,7 @@ inline void ParseXmlText(TiXmlDocument& doc, const std::string& text)
 {
     std::string padded;
     padded.reserve(text.size() + 4);
-    padded.append(text.c_str());  // the parser stops at the first zero anyway
+    padded.append(text.c_str()); // the parser stops at the first zero anyway
     padded.append(4, '\0');
     doc.Parse(padded.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
 }

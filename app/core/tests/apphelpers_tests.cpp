@@ -15,8 +15,7 @@ TEST(HexText, HexToInt)
     struct Case {
         const char* text;
         int value;
-    } cases[] = {{"0x1F", 31}, {"0X1f", 31}, {"1G", 1}, {"", 0},     {"ff", 255},     {"0", 0},
-                 {"0x", 0},    {"xyz", 0},   {"7fffffff", 0x7FFFFFFF}, {"00A0", 160}, {" 12", 0}};
+    } cases[] = {{"0x1F", 31}, {"0X1f", 31}, {"1G", 1}, {"", 0}, {"ff", 255}, {"0", 0}, {"0x", 0}, {"xyz", 0}, {"7fffffff", 0x7FFFFFFF}, {"00A0", 160}, {" 12", 0}};
     for (const Case& c : cases)
         EXPECT_EQ(HexToInt(c.text), c.value) << c.text;
     EXPECT_EQ(HexToInt(NULL), 0);
@@ -28,13 +27,17 @@ TEST(HexText, ColoursBothWays)
     EXPECT_EQ(ColourToHex(clr), "#EED2C1");
     EXPECT_EQ(HexToColour("#EED2C1"), clr);
     EXPECT_EQ(ColourToHex(RGB(1, 2, 3)), "#010203");
-    EXPECT_EQ(ColourToHex(0xFF000000 | RGB(1, 2, 3)), "#010203");  // only the low 24 bits
+    EXPECT_EQ(ColourToHex(0xFF000000 | RGB(1, 2, 3)), "#010203"); // only the low 24 bits
     struct Case {
         const char* text;
         COLORREF clr;
     } cases[] = {
-        {"#000000", RGB(0, 0, 0)}, {"#ffffff", RGB(255, 255, 255)}, {"X102030", RGB(0x10, 0x20, 0x30)},
-        {"#12", RGB(0x12, 0, 0)},  {"#GG0000", RGB(0, 0, 0)},        {"#1", RGB(1, 0, 0)},
+        {"#000000", RGB(0, 0, 0)},
+        {"#ffffff", RGB(255, 255, 255)},
+        {"X102030", RGB(0x10, 0x20, 0x30)},
+        {"#12", RGB(0x12, 0, 0)},
+        {"#GG0000", RGB(0, 0, 0)},
+        {"#1", RGB(1, 0, 0)},
     };
     for (const Case& c : cases)
         EXPECT_EQ(HexToColour(c.text), c.clr) << c.text;
@@ -50,9 +53,9 @@ TEST(HexText, ParseHexBytes)
     EXPECT_EQ(buf[1], 0x1B);
     EXPECT_EQ(buf[2], 0xFF);
     EXPECT_EQ(buf[3], 0);
-    EXPECT_EQ(ParseHexBytes("ABC", buf, sizeof(buf)), 2);  // a lone last digit is a byte of its own
+    EXPECT_EQ(ParseHexBytes("ABC", buf, sizeof(buf)), 2); // a lone last digit is a byte of its own
     EXPECT_EQ(buf[1], 0x0C);
-    EXPECT_EQ(ParseHexBytes("00112233445566778899", buf, 4), 4);  // never past the buffer
+    EXPECT_EQ(ParseHexBytes("00112233445566778899", buf, 4), 4); // never past the buffer
     EXPECT_EQ(buf[3], 0x33);
     EXPECT_EQ(ParseHexBytes("12zz34", buf, sizeof(buf)), 1);
     EXPECT_EQ(ParseHexBytes("", buf, sizeof(buf)), 0);
@@ -105,7 +108,7 @@ TEST(Files, FoldersAndReadOnly)
     qmtest::TempDir temp;
     EXPECT_TRUE(CreateFolder((temp.Path("a\\b\\c")).c_str()));
     EXPECT_TRUE(FileExists(temp.Path("a\\b\\c")));
-    EXPECT_TRUE(CreateFolder((temp.Path("a\\b\\c")).c_str()));  // already there
+    EXPECT_TRUE(CreateFolder((temp.Path("a\\b\\c")).c_str())); // already there
     WriteBytes(temp.Path("file"), "x");
     EXPECT_FALSE(CreateFolder((temp.Path("file")).c_str()));
     EXPECT_FALSE(CreateFolder((temp.Path("file\\sub")).c_str()));
@@ -129,7 +132,7 @@ TEST(Files, FoldersAndReadOnly)
 TEST(Files, StartCopiesOnlyTheMissingLanguageFiles)
 {
     qmtest::TempDir temp;
-    struct DataRoot {  // this test's own local application data folder
+    struct DataRoot { // this test's own local application data folder
         explicit DataRoot(const std::string& path) { SetLocalAppDataOverride(path.c_str()); }
         ~DataRoot() { SetLocalAppDataOverride(coretest::ProfileEnvironment::DataRoot().c_str()); }
     } root(temp.Path("Local"));
@@ -225,8 +228,10 @@ TEST_F(ProfileHelpers, FileFiltersAddedAndRefused)
         const char* label;
         FileFilterResult result;
     } cases[] = {
-        {"*.qmx", "QM files", FILTER_OK},     {"", "No pattern", FILTER_EMPTY},
-        {"*.none", "", FILTER_EMPTY},         {"*.a|*.b", "Two", FILTER_HAS_BAR},
+        {"*.qmx", "QM files", FILTER_OK},
+        {"", "No pattern", FILTER_EMPTY},
+        {"*.none", "", FILTER_EMPTY},
+        {"*.a|*.b", "Two", FILTER_HAS_BAR},
         {"*.bar", "Bar|label", FILTER_HAS_BAR},
     };
     for (const auto& c : cases)

@@ -191,7 +191,7 @@ TEST_F(BackupTest, CountersAtTheirLargestNumberNeverWrapIntoUsedNumbers)
     a.Open(doc.c_str());
     EXPECT_EQ(a.GetFolderId(), kLast);
     AfxGetApp()->WriteProfileInt("BackupFolders", third.c_str(), 0);
-    AfxGetApp()->WriteProfileInt("BackupSettings", "NextFolderId", kLast);  // damaged again
+    AfxGetApp()->WriteProfileInt("BackupSettings", "NextFolderId", kLast); // damaged again
     CBackupStore b(&settings);
     b.Open(other.c_str());
     EXPECT_EQ(b.GetFolderId(), 1) << "past the last number, and past 0 which the third document has";
@@ -255,7 +255,7 @@ TEST_F(BackupTest, VersionsZeroKeepsNothing)
     EXPECT_EQ(CopiesIn(folder).size(), 2u);
 
     settings.versions = 0;
-    Save(store, "version 3");  // no copy, no crash
+    Save(store, "version 3"); // no copy, no crash
     store.Open(doc.c_str());
     EXPECT_EQ(store.GetCount(), 0);
     EXPECT_TRUE(CopiesIn(folder).empty());
@@ -303,7 +303,7 @@ TEST_F(BackupTest, DeleteAllBackupsRemovesOnlyTheStoresFolders)
     WriteBytes(root + "\\notes.txt", "mine");
     CreateDirectoryA((root + "\\photos").c_str(), NULL);
     WriteBytes(root + "\\photos\\1", "a photo");
-    CreateDirectoryA((root + "\\7").c_str(), NULL);  // not a number the store gave out
+    CreateDirectoryA((root + "\\7").c_str(), NULL); // not a number the store gave out
     WriteBytes(root + "\\7\\0", "not a backup");
     WriteBytes(root + "\\0\\keep.me", "mine too");
 
@@ -330,7 +330,7 @@ TEST_F(BackupTest, FailedCopyShowsTheMessage)
     qmtest::MessageBoxRecorder boxes;
     CBackupStore store(&settings);
     store.Open(doc.c_str());
-    DeleteFileA(doc.c_str());  // nothing on disk to copy
+    DeleteFileA(doc.c_str()); // nothing on disk to copy
     EXPECT_FALSE(store.BackupFile(doc.c_str()));
     ASSERT_EQ(boxes.Texts().size(), 1u);
     EXPECT_EQ(boxes.Texts()[0],
@@ -379,6 +379,6 @@ TEST(BackupTime, HistoryLineFormat)
     // 15 June 2024 12:00 UTC is 15 June in every time zone within 12 hours.
     const CString line = FormatBackupTime(1718452800);
     EXPECT_THAT(std::string(line.GetString()), ::testing::MatchesRegex("15 June 2024  \\d\\d:\\d\\d"));
-    const CString early = FormatBackupTime(1704067200 + 86400 * 3 + 3600 * 12 + 60 * 5);  // 4 January 2024
+    const CString early = FormatBackupTime(1704067200 + 86400 * 3 + 3600 * 12 + 60 * 5); // 4 January 2024
     EXPECT_THAT(std::string(early.GetString()), ::testing::MatchesRegex("04 January 2024  \\d\\d:\\d\\d"));
 }

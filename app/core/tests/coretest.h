@@ -27,7 +27,7 @@ public:
     void SetUp() override;
     void TearDown() override;
     static const std::string& Maker();
-    static const std::string& DataRoot();  // stands in for the local application data folder
+    static const std::string& DataRoot(); // stands in for the local application data folder
 };
 
 // Deletes every section of the private application key, so each test starts

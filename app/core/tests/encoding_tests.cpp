@@ -11,7 +11,7 @@ namespace {
 struct HeadCase {
     const char* name;
     std::string head;
-    long long fileSize;  // -1: the head is the whole file
+    long long fileSize; // -1: the head is the whole file
     int code;
     int mark;
     int binary;
@@ -53,15 +53,21 @@ static const HeadCase kHeads[] = {
     {"utf16be_mark", std::string("\xFE\xFF\0t", 4), -1, 2, 2, 0},
     {"utf32le_mark_beats_utf16", std::string("\xFF\xFE\0\0t\0\0\0", 8), -1, 5, 4, 0},
     {"utf32be_mark", std::string("\0\0\xFE\xFF\0\0\0t", 8), -1, 6, 4, 0},
-    {"scsu_mark", "\x0E\xFE\xFF" "abc", -1, 7, 3, 0},
-    {"bocu1_mark", "\xFB\xEE\x28" "abc", -1, 8, 3, 0},
+    {"scsu_mark", "\x0E\xFE\xFF"
+                  "abc",
+     -1, 7, 3, 0},
+    {"bocu1_mark", "\xFB\xEE\x28"
+                   "abc",
+     -1, 8, 3, 0},
     {"utf7_mark_38", "+/v8abc", -1, 9, 4, 0},
     {"utf7_mark_38_dash", "+/v8-abc", -1, 9, 5, 0},
     {"utf7_mark_39", "+/v9abc", -1, 9, 4, 0},
     {"utf7_mark_2B", "+/v+abc", -1, 9, 4, 0},
     {"utf7_mark_2F", "+/v/abc", -1, 9, 4, 0},
     {"utf7_prefix_without_fourth_byte", "+/vXabcdefgh", -1, 3, 0, 0},
-    {"utfebcdic_mark", "\xDD\x73\x66\x73" "abc", -1, 10, 4, 0},
+    {"utfebcdic_mark", "\xDD\x73\x66\x73"
+                       "abc",
+     -1, 10, 4, 0},
     // A short file never matches part of a mark.
     {"one_byte_ef", "\xEF", -1, 3, 0, 0},
     {"two_bytes_of_utf8_mark", "\xEF\xBB", -1, 3, 0, 0},
@@ -88,12 +94,17 @@ static const HeadCase kHeads[] = {
     {"utf8_e0_too_low", "text \xE0\x80\x80 and more text", -1, 3, 0, 0},
     {"utf8_f4_too_high", "text \xF4\x90\x80\x80 and more text", -1, 3, 0, 0},
     {"utf8_five_byte_lead", "text \xF8\x88\x80\x80\x80 and more", -1, 3, 0, 0},
-    {"ansi_latin1", "caf\xE9 cr\xE8me br\xFBl\xE9" "e text", -1, 3, 0, 0},
+    {"ansi_latin1", "caf\xE9 cr\xE8me br\xFBl\xE9"
+                    "e text",
+     -1, 3, 0, 0},
     {"ascii", kAscii, -1, 3, 0, 0},
     {"ascii_long", Repeat(kAscii, 40).substr(0, 1024), 40 * (long long)kAscii.size(), 3, 0, 0},
     // Binary: no encoding found and a NUL among the bytes.
     {"binary_nul", std::string("text with one \0 NUL byte in it", 31), -1, 3, 0, 1},
-    {"binary_after_ctrl_z", std::string("\x1A" "abc\0def", 8), -1, 3, 0, 1},
+    {"binary_after_ctrl_z", std::string("\x1A"
+                                        "abc\0def",
+                                        8),
+     -1, 3, 0, 1},
     {"nul_in_utf16_is_not_binary", std::string("a\0\0\0b\0", 6), -1, 1, 0, 0},
     {"nul_in_utf16be_is_not_binary", std::string("\0a\0\0\0b", 6), -1, 2, 0, 0},
     // Runs of NUL bytes and binary records are no UTF-16 text, whatever
@@ -125,7 +136,9 @@ TEST(HeadDetectionFiles, ReadsTheFileHead)
     WriteBytes(temp.Path("crlf16.txt"), std::string("\r\0\n\0a\0\r\0\n\0b\0", 12));
     ASSERT_EQ(detector.ReadFile((temp.Path("crlf16.txt")).c_str()), 1);
     EXPECT_EQ(detector.GetCode(), 1);
-    WriteBytes(temp.Path("bin.dat"), std::string("\x1A" "abc\0\x01\x02", 7));
+    WriteBytes(temp.Path("bin.dat"), std::string("\x1A"
+                                                 "abc\0\x01\x02",
+                                                 7));
     ASSERT_EQ(detector.ReadFile((temp.Path("bin.dat")).c_str()), 1);
     EXPECT_TRUE(detector.IsBinary());
 
@@ -154,8 +167,7 @@ TEST(EncodingMaps, OpenDialogChoiceAndLoadEncoding)
 
     // (detected code, mark) -> (load code, mark): the rare marks load as raw
     // bytes, so a save writes back exactly what was read.
-    const int loads[][4] = {{0, 3, 0, 3}, {0, 0, 0, 0}, {1, 2, 1, 2}, {2, 0, 2, 0}, {3, 0, 3, 0},
-                            {5, 4, 3, 0}, {6, 4, 3, 0}, {7, 3, 3, 0}, {9, 5, 3, 0}, {10, 4, 3, 0}};
+    const int loads[][4] = {{0, 3, 0, 3}, {0, 0, 0, 0}, {1, 2, 1, 2}, {2, 0, 2, 0}, {3, 0, 3, 0}, {5, 4, 3, 0}, {6, 4, 3, 0}, {7, 3, 3, 0}, {9, 5, 3, 0}, {10, 4, 3, 0}};
     for (const auto& l : loads) {
         int code = l[0], mark = l[1];
         NormalizeLoadEncoding(code, mark);

@@ -53,14 +53,14 @@ TEST(LexerConfigList, OrderAndExtensionWinnerFollowFileNames)
             const char* ext;
             int index;
         } picks[] = {
-            {".txt", 1},    // claimed by Text and Notes: the first by name wins
+            {".txt", 1}, // claimed by Text and Notes: the first by name wins
             {".notes", 2},
-            {".CPP", 0},    // case is ignored
+            {".CPP", 0}, // case is ignored
             {".h", 0},
-            {".c", 3},      // claimed by nobody: the language marked default ("y")
+            {".c", 3}, // claimed by nobody: the language marked default ("y")
             {"", 3},
-            {".nos", 3},    // its file has no usable style and is not listed
-            {".brk", 3},    // its file does not parse
+            {".nos", 3}, // its file has no usable style and is not listed
+            {".brk", 3}, // its file does not parse
         };
         for (const Pick& p : picks)
             EXPECT_EQ(list.FindIndexForExtension(p.ext), p.index) << p.ext;
@@ -198,7 +198,7 @@ TEST(LexerConfigList, KeepsAtMost127Styles)
     EXPECT_EQ(many.GetStyle(126).name, "s126");
     EXPECT_EQ(many.GetKeywordCount(), 9);
     EXPECT_EQ(many.GetKeywords(8), "k8");
-    EXPECT_EQ(many.GetMenuText(), "");  // no MENU element
+    EXPECT_EQ(many.GetMenuText(), ""); // no MENU element
 }
 
 TEST(LexerConfig, MatchesWholeExtensionTokens)
@@ -209,9 +209,15 @@ TEST(LexerConfig, MatchesWholeExtensionTokens)
         const char* ext;
         bool match;
     } cases[] = {
-        {".cpp;.h", ".CPP", true}, {".cpp;.h", ".h", true},    {".cpp;.h", ".c", false},
-        {".cpp;.h", ".cp", false}, {".cpp;.h", "cpp", false},  {"", "", false},
-        {"", ".txt", false},       {".*;.txt", ".*", true},    {";;.txt;", ".txt", true},
+        {".cpp;.h", ".CPP", true},
+        {".cpp;.h", ".h", true},
+        {".cpp;.h", ".c", false},
+        {".cpp;.h", ".cp", false},
+        {".cpp;.h", "cpp", false},
+        {"", "", false},
+        {"", ".txt", false},
+        {".*;.txt", ".*", true},
+        {";;.txt;", ".txt", true},
         {";;.txt;", "", false},
     };
     for (const Case& c : cases) {
@@ -232,7 +238,7 @@ TEST(LexerConfig, SaveWritesColoursAndDefaultOnly)
     // The colour page's edits: copy out, change, put back, save the changed.
     CLexerConfig cpp = list.GetAt(0);
     cpp.SetStyleFore(1, RGB(1, 2, 3));
-    cpp.SetStyleFore(1, RGB(0x11, 0x22, 0x33));  // the last change counts
+    cpp.SetStyleFore(1, RGB(0x11, 0x22, 0x33)); // the last change counts
     cpp.SetStyleBack(1, RGB(4, 5, 6));
     cpp.SetDefault(1);
     EXPECT_TRUE(cpp.IsModified());
@@ -240,7 +246,7 @@ TEST(LexerConfig, SaveWritesColoursAndDefaultOnly)
     CLexerConfig upper = list.GetAt(2);
     upper.SetDefault(0);
     list.Replace(2, upper);
-    list.Replace(7, cpp);  // outside the list: nothing happens
+    list.Replace(7, cpp); // outside the list: nothing happens
     EXPECT_EQ(list.GetCount(), 3);
     for (int i = 0; i < list.GetCount(); ++i) {
         if (list.GetAt(i).IsModified()) {
@@ -249,7 +255,7 @@ TEST(LexerConfig, SaveWritesColoursAndDefaultOnly)
     }
 
     const std::string before = ReadBytes(FixturePath("config/set1/b_text.config"));
-    EXPECT_EQ(ReadBytes(temp.Path("b_text.config")), before);  // not modified, not written
+    EXPECT_EQ(ReadBytes(temp.Path("b_text.config")), before); // not modified, not written
 
     CLexerConfigList reloaded;
     ASSERT_TRUE(reloaded.LoadAll(temp.Path().c_str()));
@@ -285,7 +291,7 @@ TEST(LexerConfig, SaveLeavesUnusableFilesAlone)
     CLexerConfig config(1);
     config.AddStyle("Default", 0, "#000000", "#FFFFFF", FALSE);
     config.SetDefault(1);
-    EXPECT_FALSE(config.SaveConfigFile());  // no file path
+    EXPECT_FALSE(config.SaveConfigFile()); // no file path
     config.SetFilePath((temp.Path("missing.config")).c_str());
     EXPECT_FALSE(config.SaveConfigFile());
     EXPECT_FALSE(coretest::FileExists(temp.Path("missing.config")));
@@ -307,31 +313,31 @@ TEST(XmlNesting, CountsOpenElementsOnly)
         {"", true},
         {"<a><b></b></a>", true},
         {"<a><b><c></c></b></a>", false},
-        {"<a><b><c/></b></a>", true},                          // self-closing
+        {"<a><b><c/></b></a>", true}, // self-closing
         {"<a><b><c /></b></a>", true},
-        {"<a></a><b></b><c></c><d><e></e></d>", true},         // siblings do not add up
-        {"<a><!-- <b><c><d> --></a>", true},                   // comment
-        {"<a><![CDATA[<b><c><d>]]></a>", true},                // CDATA section
+        {"<a></a><b></b><c></c><d><e></e></d>", true}, // siblings do not add up
+        {"<a><!-- <b><c><d> --></a>", true},           // comment
+        {"<a><![CDATA[<b><c><d>]]></a>", true},        // CDATA section
         {"<?xml version=\"1.0\"?><!DOCTYPE a><a><b/></a>", true},
-        {"<?pi <b><c><d> ?><a/>", true},                      // instruction to its first '>', then 2 levels
-        {"<?pi <b><c><d><e> ?>", false},                       // ... and 3 levels
-        {"<a x='>'><b y=\"a>b\"/></a>", true},                // '>' inside quoted values
-        {"<a x=\"/>\"><b><c>", false},                         // quoted "/>" closes nothing
-        {"<a x=y\"><b><c>", false},                           // a quote after a value opens none
-        {"<a><b><c", false},                                   // a start tag cut off still opens
-        {"</x></y></z><a><b><c>", false},                      // stray end tags do not bank depth
+        {"<?pi <b><c><d> ?><a/>", true},       // instruction to its first '>', then 2 levels
+        {"<?pi <b><c><d><e> ?>", false},       // ... and 3 levels
+        {"<a x='>'><b y=\"a>b\"/></a>", true}, // '>' inside quoted values
+        {"<a x=\"/>\"><b><c>", false},         // quoted "/>" closes nothing
+        {"<a x=y\"><b><c>", false},            // a quote after a value opens none
+        {"<a><b><c", false},                   // a start tag cut off still opens
+        {"</x></y></z><a><b><c>", false},      // stray end tags do not bank depth
         {"<a><b></b><b></b><b><c></c></b></a>", false},
         {"<a><!-- never closed <b><c><d>", true},
-        {"<a>< x=\"><b><c>\"", false},                          // '<' without a name ends at its first '>'
+        {"<a>< x=\"><b><c>\"", false}, // '<' without a name ends at its first '>'
         {"<a><<b x=\"><b><c>\"", false},
-        {"<a><1><b></b></a>", true},                           // ... and opens nothing
-        {"<a><\xC3\xA9><b>", false},                            // a name may begin with any byte from 0x7F up
+        {"<a><1><b></b></a>", true}, // ... and opens nothing
+        {"<a><\xC3\xA9><b>", false}, // a name may begin with any byte from 0x7F up
         // Read as UTF-8 (no declaration naming another encoding), a lead byte
         // takes the bytes its kind says: the end tags behind these are text.
         {"<?xml?><a><b>\xC5</b><c>\xC5</c>", false},
         {"<?xml encoding='ISO-8859-1'?><a><b>\xC5</b><c>\xC5</c>", true},
-        {"<a><b>\xC5</b><c>\xC5</c>", true},                  // no declaration: a byte is a character
-        {"<?xml?><a x='\xC5'><b><c>'", true},                  // ... also in a quoted value
+        {"<a><b>\xC5</b><c>\xC5</c>", true},  // no declaration: a byte is a character
+        {"<?xml?><a x='\xC5'><b><c>'", true}, // ... also in a quoted value
     };
     for (const Case& c : cases)
         EXPECT_EQ(XmlNestingWithin(c.text, strlen(c.text), 2), c.within) << c.text;
@@ -351,8 +357,8 @@ TEST(LexerConfigList, DeeplyNestedFileIsRefusedLikeABrokenOne)
 {
     const std::string styles =
         "<COLOURS><COLOUR STYLE=\"0\" HEXFORE=\"#000000\">Default</COLOUR></COLOURS>";
-    std::string open;  // 10,000 elements left open: 30 KB
-    std::string closed = "<PROPERTIES><EXTENSION>.deep</EXTENSION>" + styles;  // well-formed
+    std::string open;                                                         // 10,000 elements left open: 30 KB
+    std::string closed = "<PROPERTIES><EXTENSION>.deep</EXTENSION>" + styles; // well-formed
     // The same depth behind a '<' that starts no tag, whose quote the parser
     // does not read as one.
     std::string hidden = "<PROPERTIES><EXTENSION>.hidden</EXTENSION>" + styles + "< x=\"";

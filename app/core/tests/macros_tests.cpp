@@ -28,7 +28,7 @@ std::string PlayText(const CMacroStep& step)
     LPARAM l;
     step.GetPlayArguments(w, l);
     return std::string(reinterpret_cast<const char*>(l), CMacroStep::IsLengthMessage(step.msg) ? (size_t)w
-                                                                                           : strlen((const char*)l));
+                                                                                               : strlen((const char*)l));
 }
 
 CMacroStore Recorded(const char* name, std::initializer_list<std::string> replaceTexts)
@@ -48,8 +48,8 @@ TEST(MacroStore, StepsKeepTheirWholeTextThroughTheFile)
     const std::string path = temp.Path("macros.xml");
     const std::string texts[] = {
         "abc", " ", "  two blanks  ", "\t", "a\r\nb", "<&\"'>", "&#x41; stays as typed", "&amp;",
-        "caf\xC3\xA9 \xF0\x9F\x98\x80",  // UTF-8
-        "\xE9\xFC\xDF",                  // ANSI bytes of an ANSI document
+        "caf\xC3\xA9 \xF0\x9F\x98\x80", // UTF-8
+        "\xE9\xFC\xDF",                 // ANSI bytes of an ANSI document
     };
     CMacroStore store;
     store.BeginRecording("texts");
@@ -100,7 +100,7 @@ TEST(MacroStore, SameNameRenameAndDelete)
     ASSERT_TRUE(Recorded("dup", {"second"}).SaveMacro(path.c_str()));
     CMacroStore empty;
     empty.BeginRecording("nothing");
-    ASSERT_TRUE(empty.SaveMacro(path.c_str()));  // a macro without steps is stored too
+    ASSERT_TRUE(empty.SaveMacro(path.c_str())); // a macro without steps is stored too
     EXPECT_EQ(Names(path), (std::vector<std::string>{"dup", "other", "dup", "nothing"}));
 
     // Playing a shared name plays the first stored.
@@ -146,12 +146,12 @@ TEST(MacroStore, OnlyRecordableStepsAreAcceptedFromTheFile)
                "<macros>\n"
                "  <macro name=\"hand made\">\n"
                "    <step msg=\"2170\" wparam=\"0\" lparam=\"0\" sparam=\"typed\" />\n"
-               "    <step msg=\"2358\" wparam=\"0\" lparam=\"123456\" />\n"      // SCI_SETDOCPOINTER
-               "    <step msg=\"2181\" wparam=\"0\" lparam=\"0\" sparam=\"x\" />\n"  // SCI_SETTEXT
-               "    <step msg=\"2001\" wparam=\"1000\" sparam=\"ab\" />\n"        // length beyond the text
-               "    <step msg=\"2170\" wparam=\"0\" lparam=\"77\" />\n"           // no sparam: empty text
-               "    <other msg=\"2025\" wparam=\"17\" lparam=\"x\" sparam=\"ignored\" />\n"  // any element name
-               "    <step wparam=\"5\" />\n"                                      // msg missing: 0
+               "    <step msg=\"2358\" wparam=\"0\" lparam=\"123456\" />\n"                 // SCI_SETDOCPOINTER
+               "    <step msg=\"2181\" wparam=\"0\" lparam=\"0\" sparam=\"x\" />\n"         // SCI_SETTEXT
+               "    <step msg=\"2001\" wparam=\"1000\" sparam=\"ab\" />\n"                  // length beyond the text
+               "    <step msg=\"2170\" wparam=\"0\" lparam=\"77\" />\n"                     // no sparam: empty text
+               "    <other msg=\"2025\" wparam=\"17\" lparam=\"x\" sparam=\"ignored\" />\n" // any element name
+               "    <step wparam=\"5\" />\n"                                                // msg missing: 0
                "    <step msg=\"two\" />\n"
                "  </macro>\n"
                "</macros>\n");

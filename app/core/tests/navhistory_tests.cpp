@@ -34,7 +34,7 @@ std::string Describe(const CNavigationHistory& h)
 struct Case {
     const char* name;
     std::vector<Step> steps;
-    const char* expect;  // entries oldest first, * marks the current one
+    const char* expect; // entries oldest first, * marks the current one
     bool canBack, canForward;
 };
 
@@ -45,27 +45,47 @@ TEST(NavigationHistory, StepsAcrossViews)
     const Case cases[] = {
         {"empty", {}, "", false, false},
         {"back and forward on an empty list give nothing",
-         {{'b', 0, 0, NULL, 0}, {'f', 0, 0, NULL, 0}}, "", false, false},
+         {{'b', 0, 0, NULL, 0}, {'f', 0, 0, NULL, 0}},
+         "",
+         false,
+         false},
         {"one entry cannot go anywhere", {{'a', A, 5}, {'b', 0, 0, NULL, 0}}, "A5* ", false, false},
         {"moving between two places adds two entries only",
-         {{'a', A, 1}, {'a', A, 9}, {'a', A, 1}, {'a', A, 9}, {'a', A, 1}}, "A1 A9* ", true, false},
+         {{'a', A, 1}, {'a', A, 9}, {'a', A, 1}, {'a', A, 9}, {'a', A, 1}},
+         "A1 A9* ",
+         true,
+         false},
         {"the same position in another view is another place", {{'a', A, 1}, {'a', B, 1}}, "A1 B1* ", true, false},
         {"back then forward",
-         {{'a', A, 1}, {'a', B, 2}, {'a', A, 3}, {'b', 0, 0, B, 2}, {'b', 0, 0, A, 1}, {'b', 0, 0, NULL, 0},
-          {'f', 0, 0, B, 2}},
-         "A1 B2* A3 ", true, true},
+         {{'a', A, 1}, {'a', B, 2}, {'a', A, 3}, {'b', 0, 0, B, 2}, {'b', 0, 0, A, 1}, {'b', 0, 0, NULL, 0}, {'f', 0, 0, B, 2}},
+         "A1 B2* A3 ",
+         true,
+         true},
         {"forward at the newest entry stays on it",
          {{'a', A, 1}, {'a', B, 2}, {'f', 0, 0, NULL, 0}, {'f', 0, 0, NULL, 0}, {'b', 0, 0, A, 1}},
-         "A1* B2 ", false, true},
+         "A1* B2 ",
+         false,
+         true},
         {"a new place after going back is appended and becomes current",
-         {{'a', A, 1}, {'a', A, 2}, {'b', 0, 0, A, 1}, {'a', B, 7}}, "A1 A2 B7* ", true, false},
+         {{'a', A, 1}, {'a', A, 2}, {'b', 0, 0, A, 1}, {'a', B, 7}},
+         "A1 A2 B7* ",
+         true,
+         false},
         {"going back to a listed place adds nothing",
-         {{'a', A, 1}, {'a', A, 2}, {'b', 0, 0, A, 1}, {'a', A, 1}}, "A1* A2 ", false, true},
+         {{'a', A, 1}, {'a', A, 2}, {'b', 0, 0, A, 1}, {'a', A, 1}},
+         "A1* A2 ",
+         false,
+         true},
         {"closing a view removes its entries; the newest is current",
-         {{'a', A, 1}, {'a', B, 2}, {'a', A, 3}, {'a', B, 4}, {'b', 0, 0, A, 3}, {'r', B, 0}}, "A1 A3* ", true,
+         {{'a', A, 1}, {'a', B, 2}, {'a', A, 3}, {'a', B, 4}, {'b', 0, 0, A, 3}, {'r', B, 0}},
+         "A1 A3* ",
+         true,
          false},
         {"back after closing skips the closed view",
-         {{'a', A, 1}, {'a', B, 2}, {'a', A, 3}, {'r', B, 0}, {'b', 0, 0, A, 1}}, "A1* A3 ", false, true},
+         {{'a', A, 1}, {'a', B, 2}, {'a', A, 3}, {'r', B, 0}, {'b', 0, 0, A, 1}},
+         "A1* A3 ",
+         false,
+         true},
         {"closing the only view empties the list", {{'a', A, 1}, {'r', A, 0}}, "", false, false},
     };
     for (const Case& c : cases) {

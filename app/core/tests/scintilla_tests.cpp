@@ -106,7 +106,7 @@ HMODULE ScintillaWindow::s_module = NULL;
 
 TEST_F(ScintillaWindow, FixturesLoadAndSaveByteExact)
 {
-    const char* files[] = {"utf8-bom-crlf.txt",    "utf8-nobom-lf.txt",   "utf16le-bom-cr.txt",
+    const char* files[] = {"utf8-bom-crlf.txt", "utf8-nobom-lf.txt", "utf16le-bom-cr.txt",
                            "utf16be-bom-crlf.txt", "utf16le-nobom-lf.txt", "ansi-crlf.txt"};
     for (const char* name : files) {
         const std::string path = FixturePath(std::string("text/") + name);

@@ -61,7 +61,7 @@ TEST_F(SearchHistory, LoadingReadsEveryNumberAndTheSelection)
     struct Case {
         const char* name;
         std::vector<std::pair<const char*, const char*>> values;
-        int selected;  // written as "Selected" unless -9
+        int selected; // written as "Selected" unless -9
         Strings expect;
         int expectSel;
     } cases[] = {

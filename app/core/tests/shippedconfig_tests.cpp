@@ -92,7 +92,7 @@ TEST(ShippedConfigs, EachReadsIntoALanguageTheLibraryColours)
     ASSERT_FALSE(names.empty());
 
     CLexerConfigList list;
-    std::map<std::string, std::string> claimed;  // extension -> file
+    std::map<std::string, std::string> claimed; // extension -> file
     std::map<int, std::vector<std::string>> byId;
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
@@ -146,9 +146,17 @@ TEST(ShippedConfigs, EachReadsIntoALanguageTheLibraryColours)
         const char* menu;
         int id;
     } picks[] = {
-        {".c", "C", 2},           {".cpp", "C++", 3},    {".H", "C++", 3},   {".py", "Python", 22},
-        {".rc", "Resource Script", 7}, {".ini", "INI", 13}, {".bat", "Batch", 12}, {".html", "HTML", 40},
-        {".txt", "Text", 0},      {".no-such-extension", "Text", 0}, {"", "Text", 0},
+        {".c", "C", 2},
+        {".cpp", "C++", 3},
+        {".H", "C++", 3},
+        {".py", "Python", 22},
+        {".rc", "Resource Script", 7},
+        {".ini", "INI", 13},
+        {".bat", "Batch", 12},
+        {".html", "HTML", 40},
+        {".txt", "Text", 0},
+        {".no-such-extension", "Text", 0},
+        {"", "Text", 0},
     };
     for (const Pick& p : picks) {
         const CLexerConfig config = list.GetAt(list.FindIndexForExtension(p.ext));

@@ -76,9 +76,9 @@ private:
 
 struct FixtureCase {
     const char* file;
-    int code;           // detected encoding
-    int mark;           // detected mark length
-    const char* expected;  // the editor's text (fixture), or nullptr: the file's bytes
+    int code;             // detected encoding
+    int mark;             // detected mark length
+    const char* expected; // the editor's text (fixture), or nullptr: the file's bytes
 };
 
 void PrintTo(const FixtureCase& c, std::ostream* os)
@@ -184,7 +184,8 @@ TEST(TextFilePieces, Utf16PiecesAreCutAtWholeUnits)
     // byte, and U+2020 is two blanks: neither is a place to cut.
     std::u16string units;
     for (int i = 0; i < 200000; ++i)
-        units += (i % 3 == 0) ? u'\u4E0A' : (i % 3 == 1) ? u'\u2020' : u'\u0A20';
+        units += (i % 3 == 0) ? u'\u4E0A' : (i % 3 == 1) ? u'\u2020'
+                                                         : u'\u0A20';
     units += u"\r\nend";
     for (bool bigEndian : {false, true}) {
         const std::string bytes = Utf16(units, bigEndian, true);
@@ -297,7 +298,10 @@ TEST(TextFilePieces, LineLongerThanAPieceIsWrittenWhole)
         ASSERT_EQ(SaveText(file, path.c_str(), c.encoding, TRUE, source), TEXTIO_OK) << c.encoding;
         EXPECT_TRUE(ReadBytes(path) == c.expected) << "encoding " << c.encoding;
         CMemoryText back;
-        ASSERT_EQ(Load(path, c.encoding, c.encoding == ENC_UTF8 ? 3 : c.encoding == ENC_ANSI ? 0 : 2, back), TEXTIO_OK);
+        ASSERT_EQ(Load(path, c.encoding, c.encoding == ENC_UTF8 ? 3 : c.encoding == ENC_ANSI ? 0
+                                                                                             : 2,
+                       back),
+                  TEXTIO_OK);
         EXPECT_TRUE(back.GetText() == text) << "encoding " << c.encoding;
     }
 }
@@ -395,7 +399,9 @@ TEST(ReadConverter, OddLastByteOfUtf16IsReported)
 {
     qmtest::TempDir temp;
     const std::string path = temp.Path("odd.txt");
-    WriteBytes(path, std::string("\xFF\xFE" "a\0b\0c", 7));
+    WriteBytes(path, std::string("\xFF\xFE"
+                                 "a\0b\0c",
+                                 7));
     CMemoryText text;
     EXPECT_EQ(Load(path, 1, 2, text), TEXTIO_LOSSY);
     EXPECT_EQ(text.GetText(), "ab");
@@ -407,10 +413,15 @@ TEST(WriteConverter, MarksAndByteOrder)
         int encoding;
         std::string expected;
     } cases[] = {
-        {0, "\xEF\xBB\xBF" "a\xC3\xA9" "b"},
-        {1, std::string("\xFF\xFE" "a\0\xE9\0b\0", 8)},
+        {0, "\xEF\xBB\xBF"
+            "a\xC3\xA9"
+            "b"},
+        {1, std::string("\xFF\xFE"
+                        "a\0\xE9\0b\0",
+                        8)},
         {2, std::string("\xFE\xFF\0a\0\xE9\0b", 8)},
-        {3, "a\xC3\xA9" "b"},
+        {3, "a\xC3\xA9"
+            "b"},
     };
     for (const Case& c : cases) {
         qmtest::TempDir temp;
@@ -420,7 +431,10 @@ TEST(WriteConverter, MarksAndByteOrder)
         writer.Attach(file.GetHandle());
         // The é is cut between two calls; the mark comes once.
         EXPECT_NE(writer.Write("a\xC3", 2), 0);
-        EXPECT_NE(writer.Write("\xA9" "b", 2), 0);
+        EXPECT_NE(writer.Write("\xA9"
+                               "b",
+                               2),
+                  0);
         EXPECT_TRUE(writer.Finish());
         writer.Close();
         ASSERT_TRUE(file.Commit());
@@ -565,7 +579,7 @@ TEST(AnsiText, ConvertsBetweenTheLegacyCodePageAndUtf8)
         {"Japanese out becomes ?", "a\xE6\x97\xA5z", FALSE, TRUE, "a?z", TRUE},
         // One "?" per UTF-16 unit or per character, as the system does it.
         {"outside the basic plane becomes ?", "\xF0\x9F\x98\x80", FALSE, TRUE, "?+", TRUE},
-        {"no look-alike letter", "\xC4\x81", FALSE, TRUE, "?", TRUE},  // a with macron
+        {"no look-alike letter", "\xC4\x81", FALSE, TRUE, "?", TRUE}, // a with macron
         {"same side copies", "\xE9\xFF", TRUE, TRUE, "\xE9\xFF", FALSE},
         {"empty", "", TRUE, FALSE, "", FALSE},
     };
@@ -640,7 +654,7 @@ TEST(FileStamp, ChangesOfSizeOrTimeAreSeen)
              ULARGE_INTEGER t;
              t.LowPart = later.dwLowDateTime;
              t.HighPart = later.dwHighDateTime;
-             t.QuadPart += 20000000ULL;  // two seconds
+             t.QuadPart += 20000000ULL; // two seconds
              later.dwLowDateTime = t.LowPart;
              later.dwHighDateTime = t.HighPart;
              SetFileTime(h, NULL, NULL, &later);

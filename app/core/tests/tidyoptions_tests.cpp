@@ -32,12 +32,18 @@ TEST(TidyOptions, TwelveCategoriesMapToFivePages)
         int tidy;
         int page;
     } cases[] = {
-        {TidyMarkupCleanup, TIDY_PAGE_MARKUP},     {TidyMarkupEntities, TIDY_PAGE_MARKUP},
-        {TidyMarkupRepair, TIDY_PAGE_MARKUP},      {TidyMarkupTeach, TIDY_PAGE_MARKUP},
-        {TidyMarkupXForm, TIDY_PAGE_MARKUP},       {TidyDiagnostics, TIDY_PAGE_DIAGNOSTICS},
-        {TidyPrettyPrint, TIDY_PAGE_PRETTY_PRINT}, {TidyEncoding, TIDY_PAGE_ENCODING},
-        {TidyDocumentIO, TIDY_PAGE_MISCELLANEOUS}, {TidyFileIO, TIDY_PAGE_MISCELLANEOUS},
-        {TidyDisplay, TIDY_PAGE_MISCELLANEOUS},    {TidyInternalCategory, TIDY_PAGE_UNLISTED},
+        {TidyMarkupCleanup, TIDY_PAGE_MARKUP},
+        {TidyMarkupEntities, TIDY_PAGE_MARKUP},
+        {TidyMarkupRepair, TIDY_PAGE_MARKUP},
+        {TidyMarkupTeach, TIDY_PAGE_MARKUP},
+        {TidyMarkupXForm, TIDY_PAGE_MARKUP},
+        {TidyDiagnostics, TIDY_PAGE_DIAGNOSTICS},
+        {TidyPrettyPrint, TIDY_PAGE_PRETTY_PRINT},
+        {TidyEncoding, TIDY_PAGE_ENCODING},
+        {TidyDocumentIO, TIDY_PAGE_MISCELLANEOUS},
+        {TidyFileIO, TIDY_PAGE_MISCELLANEOUS},
+        {TidyDisplay, TIDY_PAGE_MISCELLANEOUS},
+        {TidyInternalCategory, TIDY_PAGE_UNLISTED},
     };
     for (const auto& c : cases)
         EXPECT_EQ(MapTidyCategory(c.tidy), c.page) << c.tidy;

@@ -22,37 +22,34 @@ std::string Shipped(const char* name)
     return path;
 }
 
-enum { CRLF = 0, CR = 1, LF = 2 };
+enum {
+    CRLF = 0,
+    CR = 1,
+    LF = 2
+};
 
 struct TidyCase {
     const char* name;
     int command;
-    bool withFile;             // the shipped option file, else none
+    bool withFile; // the shipped option file, else none
     std::string input;
     int eol;
     bool replaced;
-    std::vector<std::string> contains;  // parts of the output (of the report when not replaced)
-    std::vector<std::string> lacks;     // parts the output must not have
+    std::vector<std::string> contains; // parts of the output (of the report when not replaced)
+    std::vector<std::string> lacks;    // parts the output must not have
 };
 
 const TidyCase kCases[] = {
-    {"html repaired", TIDY_HTML_CLEAN, true, "<title>t</title><p>Hello <b>world", LF, true,
-     {"<!DOCTYPE html>", "<title>t</title>", "<b>world</b>", "</html>\n"}, {"generator", "\r"}},
+    {"html repaired", TIDY_HTML_CLEAN, true, "<title>t</title><p>Hello <b>world", LF, true, {"<!DOCTYPE html>", "<title>t</title>", "<b>world</b>", "</html>\n"}, {"generator", "\r"}},
     {"html keeps crlf", TIDY_HTML_CLEAN, true, "<title>t</title><p>x", CRLF, true, {"</head>\r\n", "</html>\r\n"}, {}},
     {"html keeps cr", TIDY_HTML_CLEAN, true, "<title>t</title><p>x", CR, true, {"</head>\r<body>"}, {"\n"}},
-    {"html other scripts", TIDY_HTML_CLEAN, true,
-     "<title>Caf\xc3\xa9</title><p>\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e \xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82",
-     LF, true, {"Caf\xc3\xa9", "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e \xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82"},
-     {"&eacute;", "&#"}},
+    {"html other scripts", TIDY_HTML_CLEAN, true, "<title>Caf\xc3\xa9</title><p>\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e \xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82", LF, true, {"Caf\xc3\xa9", "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e \xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82"}, {"&eacute;", "&#"}},
     {"html without option file", TIDY_HTML_CLEAN, false, "<title>t</title><p>x", LF, true, {"<p>x</p>"}, {}},
     {"empty html", TIDY_HTML_CLEAN, true, "", LF, true, {"<html>", "</html>"}, {}},
     {"blank xml", TIDY_XML_PRETTY, true, "  \n\t", LF, false, {"left as it was"}, {}},
-    {"xhtml", TIDY_XHTML_CLEAN, true, "<title>t</title><p>a<br>b", LF, true,
-     {"xmlns=\"http://www.w3.org/1999/xhtml\"", "<br />"}, {}},
-    {"xml pretty", TIDY_XML_PRETTY, true, "<a><b x=\"1\">\xc3\xa9</b><c/></a>", LF, true,
-     {"<a>\n  <b x=\"1\">\xc3\xa9</b>\n  <c />\n</a>\n"}, {"<html", "<body"}},
-    {"xml pretty without its file", TIDY_XML_PRETTY, false, "<a><b>x</b></a>", LF, true, {"<a>", "<b>x</b>", "</a>"},
-     {"<html", "<body", "<head"}},
+    {"xhtml", TIDY_XHTML_CLEAN, true, "<title>t</title><p>a<br>b", LF, true, {"xmlns=\"http://www.w3.org/1999/xhtml\"", "<br />"}, {}},
+    {"xml pretty", TIDY_XML_PRETTY, true, "<a><b x=\"1\">\xc3\xa9</b><c/></a>", LF, true, {"<a>\n  <b x=\"1\">\xc3\xa9</b>\n  <c />\n</a>\n"}, {"<html", "<body"}},
+    {"xml pretty without its file", TIDY_XML_PRETTY, false, "<a><b>x</b></a>", LF, true, {"<a>", "<b>x</b>", "</a>"}, {"<html", "<body", "<head"}},
     {"empty xml", TIDY_XML_PRETTY, true, "", LF, false, {"left as it was"}, {}},
     {"nul inside", TIDY_HTML_CLEAN, true, std::string("<p>a\0b", 7), LF, false, {"NUL", "left as it was"}, {}},
     {"unknown command", 7, false, "<p>x", LF, false, {"left as it was"}, {}},
@@ -68,9 +65,11 @@ TEST(TidyRun, CommandsOverSmallTexts)
         EXPECT_EQ(r.replaced, c.replaced) << r.report;
         const std::string& where = c.replaced ? r.output : r.report;
         for (const std::string& part : c.contains)
-            EXPECT_NE(where.find(part), std::string::npos) << "[" << part << "] in\n" << where;
+            EXPECT_NE(where.find(part), std::string::npos) << "[" << part << "] in\n"
+                                                           << where;
         for (const std::string& part : c.lacks)
-            EXPECT_EQ(r.output.find(part), std::string::npos) << "[" << part << "] in\n" << r.output;
+            EXPECT_EQ(r.output.find(part), std::string::npos) << "[" << part << "] in\n"
+                                                              << r.output;
         if (!c.replaced) {
             EXPECT_TRUE(r.output.empty());
         }
@@ -114,7 +113,7 @@ TEST(TidyRun, OptionFilePaths)
 struct XmlCase {
     const char* name;
     std::string text;
-    std::string report;  // whole report, or its start when it ends with "*"
+    std::string report; // whole report, or its start when it ends with "*"
 };
 
 const XmlCase kXml[] = {

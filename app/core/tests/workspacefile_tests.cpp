@@ -154,7 +154,7 @@ TEST(WorkspaceFile, DamagedFilesAreReadInPartOrRefusedAndNeverChanged)
         const char* name;
         std::string bytes;
         bool ok;
-        std::string shape;  // the nodes read, or a piece of the reason
+        std::string shape; // the nodes read, or a piece of the reason
     } cases[] = {
         {"empty", "", false, "empty"},
         {"not XML", "this is no workspace", false, ""},
@@ -214,8 +214,8 @@ TEST(WorkspaceFile, ALabelIsCutToNinetyNineBytesBetweenCharacters)
     } cases[] = {
         {std::string(120, 'x'), 99},
         {std::string(99, 'x'), 99},
-        {std::string(98, 'x') + "\xC3\xA9", 98},        // the two-byte letter would end at byte 100
-        {std::string(97, 'x') + "\xE2\x82\xAC", 97},    // so would the three-byte one
+        {std::string(98, 'x') + "\xC3\xA9", 98},     // the two-byte letter would end at byte 100
+        {std::string(97, 'x') + "\xE2\x82\xAC", 97}, // so would the three-byte one
         {std::string(96, 'x') + "\xE2\x82\xAC", 99},
     };
     for (const Case& c : cases) {

@@ -21,7 +21,9 @@ public:
 
     // After IDOK: the chosen versions in list order (upper line first), each
     // an entry index of the store or kCurrent for the document's own file.
-    enum { kCurrent = -1 };
+    enum {
+        kCurrent = -1
+    };
     int GetFirst() const { return m_nFirst; }
     int GetSecond() const { return m_nSecond; }
 

@@ -39,7 +39,10 @@ BOOL CompleteComboText(CComboBox& box);
 class CToolbarFindComboBox : public CQXFlatComboBox {
     DECLARE_DYNAMIC(CToolbarFindComboBox)
 public:
-    enum { kSearchBox = 0, kDialogBox = 1 };  // dialog modes
+    enum {
+        kSearchBox = 0,
+        kDialogBox = 1
+    }; // dialog modes
     explicit CToolbarFindComboBox(int nDialogMode = kSearchBox);
     ~CToolbarFindComboBox() override;
 
@@ -94,11 +97,11 @@ protected:
 
     CFindEditCtrl m_edit;
     CString m_strSection;
-    BOOL m_bTextChanged;   // set by CBN_EDITUPDATE
-    BOOL m_bArmed;         // completion armed by the last key
-    int m_nDialogMode;     // kSearchBox or kDialogBox
-    HACCEL m_hAccel;       // the box's own keys (owned), null when none
-    CWnd* m_pTarget;       // not owned
+    BOOL m_bTextChanged; // set by CBN_EDITUPDATE
+    BOOL m_bArmed;       // completion armed by the last key
+    int m_nDialogMode;   // kSearchBox or kDialogBox
+    HACCEL m_hAccel;     // the box's own keys (owned), null when none
+    CWnd* m_pTarget;     // not owned
 };
 
 class CSmartComboBox : public CComboBox {

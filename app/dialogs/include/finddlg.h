@@ -32,8 +32,8 @@ public:
 
 protected:
     UINT m_nTemplate;
-    CWnd* m_pTarget;   // not owned
-    HACCEL m_hAccel;   // owned; null when the frame has none of the keys
+    CWnd* m_pTarget; // not owned
+    HACCEL m_hAccel; // owned; null when the frame has none of the keys
     CString m_strInitial;
 };
 
@@ -104,7 +104,7 @@ protected:
     int m_bMatchCase, m_bWholeWord, m_bRegex, m_bSelection;
     CToolbarFindComboBox m_wndFind;
     CToolbarFindComboBox m_wndReplace;
-    int m_nLastPos;  // where Replace goes on from; -1: find first
+    int m_nLastPos; // where Replace goes on from; -1: find first
 };
 
 class CGotoDialog : public CDialog {

@@ -77,19 +77,19 @@ protected:
     CStatic m_suggestionsLabel;
     CListBox m_suggestions;
     CButton m_change;
-    CString m_strCurrent;       // the edit's text or the suggestion last chosen
-    CString m_strMisspelled;    // the unknown word as the editor holds it
+    CString m_strCurrent;    // the edit's text or the suggestion last chosen
+    CString m_strMisspelled; // the unknown word as the editor holds it
     CString m_strLanguage;
-    CMFCScintilla* m_pEditor;   // not owned
+    CMFCScintilla* m_pEditor; // not owned
     // Byte positions in the editor: the chunk being checked and the region's
     // end (which follows the length changes of "Change"); lines 0-based.
     int m_nChunkStart, m_nChunkEnd, m_nRegionStart, m_nRegionEnd;
     int m_nLine, m_nFirstLine, m_nLastLine;
     BOOL m_bRegionSet;
-    std::vector<char> m_chunk;  // the chunk's bytes, NUL-terminated
-    int m_nOffsetCorrection;    // length changes of "Change" inside the chunk
+    std::vector<char> m_chunk;         // the chunk's bytes, NUL-terminated
+    int m_nOffsetCorrection;           // length changes of "Change" inside the chunk
     int m_nMissOffset, m_nMissLength;  // byte offset in the chunk; length 0: none pending
-    AspellSpeller* m_pSpeller;               // owned
-    AspellDocumentChecker* m_pChecker;       // owned
+    AspellSpeller* m_pSpeller;         // owned
+    AspellDocumentChecker* m_pChecker; // owned
     BOOL m_bPersonalChanged;
 };

@@ -23,5 +23,5 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     CListBox m_list;
-    int m_nSelection;  // index into the frame's configuration list; default 0
+    int m_nSelection; // index into the frame's configuration list; default 0
 };

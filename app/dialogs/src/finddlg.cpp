@@ -182,7 +182,7 @@ void CFindDialog::OnReplace()
 {
     IEditorFrame* pFrame = GetEditorFrame();
     if (pFrame != NULL)
-        pFrame->ShowReplaceDialog(m_pTarget, m_wndFind.GetText());  // closes this dialog
+        pFrame->ShowReplaceDialog(m_pTarget, m_wndFind.GetText()); // closes this dialog
 }
 
 void CFindDialog::OnOK()
@@ -357,7 +357,7 @@ void CReplaceDialog::OnFindDialog()
 {
     IEditorFrame* pFrame = GetEditorFrame();
     if (pFrame != NULL)
-        pFrame->ShowFindDialog(m_pTarget, m_wndFind.GetText());  // closes this dialog
+        pFrame->ShowFindDialog(m_pTarget, m_wndFind.GetText()); // closes this dialog
 }
 
 void CReplaceDialog::OnOK()

@@ -35,7 +35,7 @@ BOOL CNewMacroDialog::OnInitDialog()
     m_edit.SendMessage(EM_SCROLLCARET, 0, 0);
     m_edit.SetFocus();
     SetWindowText(m_strCaption);
-    return FALSE;  // the focus is on the name
+    return FALSE; // the focus is on the name
 }
 
 void CNewMacroDialog::OnNameChange()

@@ -31,8 +31,8 @@ private:
 // from the calendar of the local time zone.
 std::string ExpectedLine(time_t t)
 {
-    static const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
-                                          "July",    "August",   "September", "October", "November", "December"};
+    static const char* const kMonths[] = {"January", "February", "March", "April", "May", "June",
+                                          "July", "August", "September", "October", "November", "December"};
     ULONGLONG ticks = ((ULONGLONG)t + 11644473600ULL) * 10000000ULL;
     FILETIME ft = {(DWORD)ticks, (DWORD)(ticks >> 32)};
     SYSTEMTIME utc, local;
@@ -111,18 +111,18 @@ TEST_F(BackupHistoryTest, ListsCurrentThenTheCopiesNewestFirst)
     int nSelected = -1;
     std::string caption;
     INT_PTR result = Show(dlg, {[&] {
-        HWND h = FindDialog("Document Backups");
-        if (!h)
-            return false;
-        caption = WindowText(h);
-        lines = ListLines(h, IDC_BACKUP_LIST);
-        HWND hList = GetDlgItem(h, IDC_BACKUP_LIST);
-        for (size_t i = 0; i < lines.size(); ++i)
-            data.push_back((int)(INT_PTR)SendMessageA(hList, LB_GETITEMDATA, i, 0));
-        nSelected = (int)SendMessageA(hList, LB_GETSELCOUNT, 0, 0);
-        Click(h, IDCANCEL);
-        return true;
-    }});
+                              HWND h = FindDialog("Document Backups");
+                              if (!h)
+                                  return false;
+                              caption = WindowText(h);
+                              lines = ListLines(h, IDC_BACKUP_LIST);
+                              HWND hList = GetDlgItem(h, IDC_BACKUP_LIST);
+                              for (size_t i = 0; i < lines.size(); ++i)
+                                  data.push_back((int)(INT_PTR)SendMessageA(hList, LB_GETITEMDATA, i, 0));
+                              nSelected = (int)SendMessageA(hList, LB_GETSELCOUNT, 0, 0);
+                              Click(h, IDCANCEL);
+                              return true;
+                          }});
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(caption, "Document Backups");
     ASSERT_EQ(lines.size(), 4u);
@@ -141,13 +141,13 @@ TEST_F(BackupHistoryTest, WithoutCopiesOnlyCurrentIsListed)
     CBackupHistoryDlg dlg(&source);
     std::vector<std::string> lines;
     Show(dlg, {[&] {
-        HWND h = FindDialog("Document Backups");
-        if (!h)
-            return false;
-        lines = ListLines(h, IDC_BACKUP_LIST);
-        Click(h, IDCANCEL);
-        return true;
-    }});
+             HWND h = FindDialog("Document Backups");
+             if (!h)
+                 return false;
+             lines = ListLines(h, IDC_BACKUP_LIST);
+             Click(h, IDCANCEL);
+             return true;
+         }});
     EXPECT_EQ(lines, (std::vector<std::string>{"Current"}));
 }
 
@@ -197,8 +197,8 @@ TEST_F(BackupHistoryTest, TwoLinesGiveFirstAndSecondInListOrder)
         int second;
     };
     const Case cases[] = {
-        {{0, 1}, -1, 2},  // the current file and the newest copy
-        {{3, 1}, 2, 0},   // newest and oldest copy, selected bottom first
+        {{0, 1}, -1, 2}, // the current file and the newest copy
+        {{3, 1}, 2, 0},  // newest and oldest copy, selected bottom first
         {{2, 0}, -1, 1},
     };
     for (const Case& c : cases) {
@@ -207,14 +207,14 @@ TEST_F(BackupHistoryTest, TwoLinesGiveFirstAndSecondInListOrder)
         StoreSource source(*store);
         CBackupHistoryDlg dlg(&source);
         INT_PTR result = Show(dlg, {[&] {
-            HWND h = FindDialog("Document Backups");
-            if (!h)
-                return false;
-            for (int line : c.clicks)
-                SelectLine(h, IDC_BACKUP_LIST, line);
-            Click(h, IDOK);
-            return true;
-        }});
+                                  HWND h = FindDialog("Document Backups");
+                                  if (!h)
+                                      return false;
+                                  for (int line : c.clicks)
+                                      SelectLine(h, IDC_BACKUP_LIST, line);
+                                  Click(h, IDOK);
+                                  return true;
+                              }});
         EXPECT_EQ(result, IDOK);
         EXPECT_TRUE(boxes.Texts().empty());
         EXPECT_EQ(dlg.GetFirst(), c.first);

@@ -293,17 +293,17 @@ TEST_F(FindBoxTest, GotoDialogGreysOkWhileEmpty)
     int nLine = -1;
     bool bOkWhileEmpty = true;
     dlgtest::ModalScript script({[&]() {
-                                     HWND h = dlgtest::FindDialog("Go To Line");
-                                     if (h == NULL)
-                                         return false;
-                                     EXPECT_EQ(dlgtest::WindowText(::GetDlgItem(h, IDC_GOTO_LABEL)),
-                                               "Line number (1 - 12):");
-                                     ::SetDlgItemTextA(h, IDC_GOTO_LINE, "");
-                                     bOkWhileEmpty = ::IsWindowEnabled(::GetDlgItem(h, IDOK)) != FALSE;
-                                     ::SetDlgItemTextA(h, IDC_GOTO_LINE, "4");
-                                     dlgtest::Click(h, IDOK);
-                                     return true;
-                                 }});
+        HWND h = dlgtest::FindDialog("Go To Line");
+        if (h == NULL)
+            return false;
+        EXPECT_EQ(dlgtest::WindowText(::GetDlgItem(h, IDC_GOTO_LABEL)),
+                  "Line number (1 - 12):");
+        ::SetDlgItemTextA(h, IDC_GOTO_LINE, "");
+        bOkWhileEmpty = ::IsWindowEnabled(::GetDlgItem(h, IDOK)) != FALSE;
+        ::SetDlgItemTextA(h, IDC_GOTO_LINE, "4");
+        dlgtest::Click(h, IDOK);
+        return true;
+    }});
     CGotoDialog dlg(12, m_pFrame);
     EXPECT_EQ(dlg.DoModal(), IDOK);
     nLine = dlg.GetLine();

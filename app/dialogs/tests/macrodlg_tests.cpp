@@ -90,19 +90,19 @@ TEST_F(MacroDialogTest, ListsTheNamedMacrosInFileOrderWithNothingSelected)
     int nSel = 0;
     bool bRun = true, bDelete = true, bRename = true, bClose = false;
     INT_PTR result = Show(dlg, {[&] {
-        HWND h = FindDialog("Macros");
-        if (!h)
-            return false;
-        caption = WindowText(h);
-        lines = ListLines(h, IDC_MACRO_LIST);
-        nSel = (int)SendDlgItemMessageA(h, IDC_MACRO_LIST, LB_GETCURSEL, 0, 0);
-        bRun = Enabled(h, IDC_MACRO_RUN);
-        bDelete = Enabled(h, IDC_MACRO_DELETE);
-        bRename = Enabled(h, IDC_MACRO_RENAME);
-        bClose = Enabled(h, IDCANCEL);
-        Click(h, IDCANCEL);
-        return true;
-    }});
+                              HWND h = FindDialog("Macros");
+                              if (!h)
+                                  return false;
+                              caption = WindowText(h);
+                              lines = ListLines(h, IDC_MACRO_LIST);
+                              nSel = (int)SendDlgItemMessageA(h, IDC_MACRO_LIST, LB_GETCURSEL, 0, 0);
+                              bRun = Enabled(h, IDC_MACRO_RUN);
+                              bDelete = Enabled(h, IDC_MACRO_DELETE);
+                              bRename = Enabled(h, IDC_MACRO_RENAME);
+                              bClose = Enabled(h, IDCANCEL);
+                              Click(h, IDCANCEL);
+                              return true;
+                          }});
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(caption, "Macros");
     EXPECT_EQ(lines, kFixtureNames);
@@ -118,7 +118,7 @@ TEST_F(MacroDialogTest, MissingOrDamagedFilesGiveAnEmptyList)
 {
     const struct {
         const char* what;
-        const char* content;  // NULL: no file at all
+        const char* content; // NULL: no file at all
     } cases[] = {
         {"missing", NULL},
         {"not well-formed", "<macros><macro name=\"x\">"},
@@ -135,13 +135,13 @@ TEST_F(MacroDialogTest, MissingOrDamagedFilesGiveAnEmptyList)
         dlg.SetMacroFilePath(path.c_str());
         Lines lines = {"<not read>"};
         Show(dlg, {[&] {
-            HWND h = FindDialog("Macros");
-            if (!h)
-                return false;
-            lines = ListLines(h, IDC_MACRO_LIST);
-            Click(h, IDCANCEL);
-            return true;
-        }});
+                 HWND h = FindDialog("Macros");
+                 if (!h)
+                     return false;
+                 lines = ListLines(h, IDC_MACRO_LIST);
+                 Click(h, IDCANCEL);
+                 return true;
+             }});
         EXPECT_TRUE(lines.empty());
         EXPECT_TRUE(boxes.Texts().empty());
     }
@@ -153,16 +153,16 @@ TEST_F(MacroDialogTest, SelectingEnablesTheButtonsAndRunReturnsTheName)
     dlg.SetMacroFilePath(path.c_str());
     bool bRun = false, bDelete = false, bRename = false;
     INT_PTR result = Show(dlg, {[&] {
-        HWND h = FindDialog("Macros");
-        if (!h)
-            return false;
-        SelectLine(h, IDC_MACRO_LIST, 1);
-        bRun = Enabled(h, IDC_MACRO_RUN);
-        bDelete = Enabled(h, IDC_MACRO_DELETE);
-        bRename = Enabled(h, IDC_MACRO_RENAME);
-        Click(h, IDC_MACRO_RUN);
-        return true;
-    }});
+                              HWND h = FindDialog("Macros");
+                              if (!h)
+                                  return false;
+                              SelectLine(h, IDC_MACRO_LIST, 1);
+                              bRun = Enabled(h, IDC_MACRO_RUN);
+                              bDelete = Enabled(h, IDC_MACRO_DELETE);
+                              bRename = Enabled(h, IDC_MACRO_RENAME);
+                              Click(h, IDC_MACRO_RUN);
+                              return true;
+                          }});
     EXPECT_EQ(result, IDOK);
     EXPECT_TRUE(bRun);
     EXPECT_TRUE(bDelete);
@@ -267,7 +267,7 @@ TEST_F(MacroDialogTest, RenameRefusesAStoredNameThenRenamesTheFirstMacro)
                    HWND h = FindDialog("Macros");
                    if (!h)
                        return false;
-                   SelectLine(h, IDC_MACRO_LIST, 2);  // the second "Upper"
+                   SelectLine(h, IDC_MACRO_LIST, 2); // the second "Upper"
                    Click(h, IDC_MACRO_RENAME);
                    return true;
                },
@@ -431,13 +431,13 @@ TEST_F(MacroDialogTest, PlacementIsKeptUnderMacroDialog)
         CMacroDialog dlg;
         dlg.SetMacroFilePath(path.c_str());
         Show(dlg, {[&] {
-            HWND h = FindDialog("Macros");
-            if (!h)
-                return false;
-            GetWindowRect(h, &reopened);
-            Click(h, IDCANCEL);
-            return true;
-        }});
+                 HWND h = FindDialog("Macros");
+                 if (!h)
+                     return false;
+                 GetWindowRect(h, &reopened);
+                 Click(h, IDCANCEL);
+                 return true;
+             }});
     }
     EXPECT_EQ(reopened.left, moved.left);
     EXPECT_EQ(reopened.top, moved.top);
@@ -450,7 +450,7 @@ TEST_F(MacroDialogTest, PlacementIsKeptUnderMacroDialog)
 TEST_F(MacroDialogTest, NewMacroDialogRefusesOnlyAnExactStoredName)
 {
     const struct {
-        const char* file;  // NULL: no file
+        const char* file; // NULL: no file
         const char* name;
         bool accepted;
     } cases[] = {
@@ -471,18 +471,18 @@ TEST_F(MacroDialogTest, NewMacroDialogRefusesOnlyAnExactStoredName)
         std::string caption, preset;
         bool bOkWhenEmpty = true, bOkWithName = false, bStillOpen = false;
         std::vector<Step> steps = {[&] {
-                                        HWND h = FindDialog("New Macro");
-                                        if (!h)
-                                            return false;
-                                        caption = WindowText(h);
-                                        preset = WindowText(GetDlgItem(h, IDC_NEW_MACRO_NAME));
-                                        SetDlgItemTextA(h, IDC_NEW_MACRO_NAME, "");
-                                        bOkWhenEmpty = Enabled(h, IDOK);
-                                        SetDlgItemTextA(h, IDC_NEW_MACRO_NAME, c.name);
-                                        bOkWithName = Enabled(h, IDOK);
-                                        Click(h, IDOK);
-                                        return true;
-                                    }};
+            HWND h = FindDialog("New Macro");
+            if (!h)
+                return false;
+            caption = WindowText(h);
+            preset = WindowText(GetDlgItem(h, IDC_NEW_MACRO_NAME));
+            SetDlgItemTextA(h, IDC_NEW_MACRO_NAME, "");
+            bOkWhenEmpty = Enabled(h, IDOK);
+            SetDlgItemTextA(h, IDC_NEW_MACRO_NAME, c.name);
+            bOkWithName = Enabled(h, IDOK);
+            Click(h, IDOK);
+            return true;
+        }};
         // A refused name leaves the dialog open: look, then cancel.
         if (!c.accepted)
             steps.push_back([&] {

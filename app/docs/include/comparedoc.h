@@ -93,9 +93,11 @@ public:
     CRect GetFirstRect() const { return m_rcFirst; }
     CRect GetSecondRect() const { return m_rcSecond; }
 
-    enum { kCompareID = 5005 };
-    static const COLORREF kFirstColour;   // the first-file marker colour
-    static const COLORREF kSecondColour;  // the second-file marker colour
+    enum {
+        kCompareID = 5005
+    };
+    static const COLORREF kFirstColour;  // the first-file marker colour
+    static const COLORREF kSecondColour; // the second-file marker colour
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCTA lpCreateStruct);
@@ -122,5 +124,5 @@ protected:
     BOOL m_bLayoutHeader;
     CRect m_rcFirst;
     CRect m_rcSecond;
-    CString m_strResultFile;     // the result the window shows now
+    CString m_strResultFile; // the result the window shows now
 };

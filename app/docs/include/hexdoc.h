@@ -72,7 +72,9 @@ public:
     CString GetPositionText();
     CString GetModeText();
 
-    enum { kGridID = 1 };
+    enum {
+        kGridID = 1
+    };
 
 protected:
     void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
@@ -179,5 +181,5 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     void ShowInBase();
-    BOOL m_bFilling;  // the dialog writes the edit box itself
+    BOOL m_bFilling; // the dialog writes the edit box itself
 };

@@ -311,10 +311,14 @@ TEST_F(CompareDocTest, TheDialogStaysOpenWithAMessageUntilBothFilesExist)
     };
     CBRCompareDlg dlg(m_pMain);
     dlgtest::ModalScript script({
-        tryOk("", ""), answer,
-        tryOk(Path("nothing.txt"), a), answer,
-        tryOk(a, ""), answer,
-        tryOk(a, Path("nothing.txt")), answer,
+        tryOk("", ""),
+        answer,
+        tryOk(Path("nothing.txt"), a),
+        answer,
+        tryOk(a, ""),
+        answer,
+        tryOk(a, Path("nothing.txt")),
+        answer,
         [&] {
             HWND h = dlgtest::FindDialog("Compare Files");
             if (h == NULL || dlgtest::FindDialog("Compare") != NULL)
@@ -350,51 +354,52 @@ TEST_F(CompareDocTest, BrowseFillsTheBoxAndRemembersTheFilter)
     std::string shown;
     CBRCompareDlg dlg(m_pMain);
     dlgtest::ModalScript script({
-        [&] {
-            HWND h = dlgtest::FindDialog("Compare Files");
-            if (h == NULL)
-                return false;
-            dlgtest::Click(h, IDC_COMPARE_BROWSE_SECOND);
-            return true;
-        },
-        [&] {
-            // The open dialog: type the name and press Open.
-            HWND hOpen = NULL;
-            ::EnumThreadWindows(
-                ::GetCurrentThreadId(),
-                [](HWND w, LPARAM l) -> BOOL {
-                    char cls[32] = "";
-                    ::GetClassNameA(w, cls, sizeof(cls));
-                    if (strcmp(cls, "#32770") == 0 && ::IsWindowVisible(w) &&
-                        dlgtest::WindowText(w) != "Compare Files") {
-                        *(HWND*)l = w;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                (LPARAM)&hOpen);
-            if (hOpen == NULL)
-                return false;
-            HWND hName = ::GetDlgItem(hOpen, 0x47C);
-            if (hName == NULL)
-                hName = ::GetDlgItem(hOpen, 0x480);
-            if (hName == NULL)
-                return false;
-            ::SendMessageA(hName, WM_SETTEXT, 0, (LPARAM)a.c_str());
-            ::PostMessageA(hOpen, WM_COMMAND, IDOK, 0);
-            return true;
-        },
-        [&] {
-            HWND h = dlgtest::FindDialog("Compare Files");
-            if (h == NULL || ::GetForegroundWindow() != h)
-                return false;
-            shown = dlgtest::WindowText(::GetDlgItem(h, IDC_COMPARE_SECOND));
-            if (shown.empty())
-                return false;
-            dlgtest::Click(h, IDCANCEL);
-            return true;
-        },
-    }, 15000);
+                                    [&] {
+                                        HWND h = dlgtest::FindDialog("Compare Files");
+                                        if (h == NULL)
+                                            return false;
+                                        dlgtest::Click(h, IDC_COMPARE_BROWSE_SECOND);
+                                        return true;
+                                    },
+                                    [&] {
+                                        // The open dialog: type the name and press Open.
+                                        HWND hOpen = NULL;
+                                        ::EnumThreadWindows(
+                                            ::GetCurrentThreadId(),
+                                            [](HWND w, LPARAM l) -> BOOL {
+                                                char cls[32] = "";
+                                                ::GetClassNameA(w, cls, sizeof(cls));
+                                                if (strcmp(cls, "#32770") == 0 && ::IsWindowVisible(w) &&
+                                                    dlgtest::WindowText(w) != "Compare Files") {
+                                                    *(HWND*)l = w;
+                                                    return FALSE;
+                                                }
+                                                return TRUE;
+                                            },
+                                            (LPARAM)&hOpen);
+                                        if (hOpen == NULL)
+                                            return false;
+                                        HWND hName = ::GetDlgItem(hOpen, 0x47C);
+                                        if (hName == NULL)
+                                            hName = ::GetDlgItem(hOpen, 0x480);
+                                        if (hName == NULL)
+                                            return false;
+                                        ::SendMessageA(hName, WM_SETTEXT, 0, (LPARAM)a.c_str());
+                                        ::PostMessageA(hOpen, WM_COMMAND, IDOK, 0);
+                                        return true;
+                                    },
+                                    [&] {
+                                        HWND h = dlgtest::FindDialog("Compare Files");
+                                        if (h == NULL || ::GetForegroundWindow() != h)
+                                            return false;
+                                        shown = dlgtest::WindowText(::GetDlgItem(h, IDC_COMPARE_SECOND));
+                                        if (shown.empty())
+                                            return false;
+                                        dlgtest::Click(h, IDCANCEL);
+                                        return true;
+                                    },
+                                },
+                                15000);
     dlg.DoModal();
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ(a, shown);

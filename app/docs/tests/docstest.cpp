@@ -248,18 +248,19 @@ std::vector<UINT> RightClickAndChooseLast(HWND hWnd)
 {
     std::vector<UINT> ids;
     dlgtest::ModalScript script({
-        [&] {
-            HWND hMenuWnd = ::FindWindowA("#32768", NULL);
-            if (hMenuWnd == NULL || !::IsWindowVisible(hMenuWnd))
-                return false;
-            HMENU hMenu = (HMENU)::SendMessageA(hMenuWnd, 0x01E1 /* MN_GETHMENU */, 0, 0);
-            for (int i = 0; hMenu != NULL && i < ::GetMenuItemCount(hMenu); i++)
-                ids.push_back(::GetMenuItemID(hMenu, i));
-            ::PostMessageA(hMenuWnd, WM_KEYDOWN, VK_UP, 0);
-            ::PostMessageA(hMenuWnd, WM_KEYDOWN, VK_RETURN, 0);
-            return true;
-        },
-    }, 5000);
+                                    [&] {
+                                        HWND hMenuWnd = ::FindWindowA("#32768", NULL);
+                                        if (hMenuWnd == NULL || !::IsWindowVisible(hMenuWnd))
+                                            return false;
+                                        HMENU hMenu = (HMENU)::SendMessageA(hMenuWnd, 0x01E1 /* MN_GETHMENU */, 0, 0);
+                                        for (int i = 0; hMenu != NULL && i < ::GetMenuItemCount(hMenu); i++)
+                                            ids.push_back(::GetMenuItemID(hMenu, i));
+                                        ::PostMessageA(hMenuWnd, WM_KEYDOWN, VK_UP, 0);
+                                        ::PostMessageA(hMenuWnd, WM_KEYDOWN, VK_RETURN, 0);
+                                        return true;
+                                    },
+                                },
+                                5000);
     ::SendMessageA(hWnd, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 20));
     ::SendMessageA(hWnd, WM_RBUTTONUP, 0, MAKELPARAM(20, 20));
     EXPECT_TRUE(script.Finished());

@@ -90,7 +90,7 @@ class Capture {
 public:
     explicit Capture(HWND hWnd);
     ~Capture();
-    COLORREF Pixel(int x, int y) const;  // window coordinates
+    COLORREF Pixel(int x, int y) const; // window coordinates
     int CountColour(const RECT& rc, COLORREF clr) const;
     bool SaveBmp(const std::string& path) const;
     int Width() const { return m_cx; }

@@ -155,10 +155,10 @@ TEST_F(HexDocTest, FindSelectsTheMatchAndMovesOn)
     EXPECT_EQ(300u, SelStart(pView));
     EXPECT_EQ(2u, SelLength(pView));
     pView->GetGrid().SetPosition(100);
-    EXPECT_EQ(1, pView->Find("0A 0b", FALSE, FALSE, FALSE));  // 0x0A 0x0B again at 266
+    EXPECT_EQ(1, pView->Find("0A 0b", FALSE, FALSE, FALSE)); // 0x0A 0x0B again at 266
     EXPECT_EQ(266u, SelStart(pView));
     pView->GetGrid().SetPosition(0);
-    EXPECT_EQ(1, pView->Find("ABC", FALSE, FALSE, FALSE));  // the single byte 0xAB
+    EXPECT_EQ(1, pView->Find("ABC", FALSE, FALSE, FALSE)); // the single byte 0xAB
     EXPECT_EQ(0xABu, SelStart(pView));
     EXPECT_EQ(1u, SelLength(pView));
 
@@ -463,8 +463,7 @@ TEST_F(HexDocTest, HexFindTakesItsKeysFromTheShortcutsInForce)
 
     HACCEL hFrameTable = m_pMain->m_hAccelTable;
     m_pMain->m_hAccelTable = NULL;
-    ACCEL keys[] = {{FVIRTKEY, VK_F3, ID_SEARCH_FIND_NEXT}, {FVIRTKEY, VK_F3, IDC_HEX_FIND_BUTTON},
-                    {FVIRTKEY | FCONTROL, 'F', ID_EDIT_FIND}};
+    ACCEL keys[] = {{FVIRTKEY, VK_F3, ID_SEARCH_FIND_NEXT}, {FVIRTKEY, VK_F3, IDC_HEX_FIND_BUTTON}, {FVIRTKEY | FCONTROL, 'F', ID_EDIT_FIND}};
     m_pMain->m_hShortcuts = CreateAcceleratorTableA(keys, 3);
     ASSERT_TRUE(m_pMain->m_hShortcuts != NULL);
 
@@ -505,10 +504,14 @@ TEST_F(HexDocTest, CommandStatesFollowTheControl)
         UINT id;
         bool fresh, selected, edited;
     } cases[] = {
-        {ID_EDIT_COPY, false, true, false},  {ID_EDIT_CUT, false, true, false},
-        {ID_EDIT_PASTE, false, false, true}, {ID_EDIT_UNDO, false, false, true},
-        {ID_EDIT_REDO, false, false, false}, {ID_EDIT_FIND, true, true, true},
-        {ID_SEARCH_GOTO, true, true, true},  {ID_FILE_SAVE, true, true, true},
+        {ID_EDIT_COPY, false, true, false},
+        {ID_EDIT_CUT, false, true, false},
+        {ID_EDIT_PASTE, false, false, true},
+        {ID_EDIT_UNDO, false, false, true},
+        {ID_EDIT_REDO, false, false, false},
+        {ID_EDIT_FIND, true, true, true},
+        {ID_SEARCH_GOTO, true, true, true},
+        {ID_FILE_SAVE, true, true, true},
         {ID_FILE_SAVE_AS, true, true, true},
     };
     for (const Case& c : cases)

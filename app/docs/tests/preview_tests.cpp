@@ -36,7 +36,7 @@ TEST_F(PreviewTest, ThePreviewCommandOpensOneFrameAndReusesIt)
         CHTMLPreviewFrame::PreviewText(m_pPreviewTemplate, hRemembered, "<html><body><p>Hello</p></body></html>");
     ASSERT_TRUE(pFirst != NULL);
     EXPECT_EQ(pFirst->m_hWnd, hRemembered);
-    EXPECT_TRUE(pFirst->IsZoomed());  // first child of the MDI client
+    EXPECT_TRUE(pFirst->IsZoomed()); // first child of the MDI client
     EXPECT_TRUE(pFirst->GetActiveView()->IsKindOf(RUNTIME_CLASS(CHTMLPreviewView)));
     EXPECT_EQ(1, CountDocs(m_pPreviewTemplate));
 

@@ -236,13 +236,13 @@ protected:
     int* PaneFlag(int nID);
 
     CViewSettings m_settings;
-    char* m_pszFontFace;          // the 32-byte face buffer m_settings points to
+    char* m_pszFontFace; // the 32-byte face buffer m_settings points to
     CEditorSettings m_editorSettings;
     CLexerConfigList m_lexerConfigs;
     CToolList m_tools;
     CQXPStatusBar m_statusBar;
     HWND m_hProgress;
-    BOOL m_bProgressOn = FALSE;  // a progress runs: its range is set
+    BOOL m_bProgressOn = FALSE; // a progress runs: its range is set
     CQXPDockingPaneManager m_paneManager;
     CQXPTabClientWnd m_tabClient;
     CQXWindowPlacement m_placement;
@@ -256,7 +256,7 @@ protected:
     CFindDialog* m_pFindDialog;
     CReplaceDialog* m_pReplaceDialog;
     HWND m_hLastReplaceView;
-    BOOL m_bNavigating;   // a navigation step moves the caret: no new place
+    BOOL m_bNavigating; // a navigation step moves the caret: no new place
     std::vector<CFrameWnd*> m_childFrames;
     BOOL m_bPanesInstalled;
 

@@ -43,8 +43,8 @@ public:
 private:
     UINT m_nEdit, m_nSpin;
     int m_nMax, m_nDigits;
-    int m_nValue;       // 1..m_nMax
-    BOOL m_bWriting;    // the text is being written here, not typed
+    int m_nValue;    // 1..m_nMax
+    BOOL m_bWriting; // the text is being written here, not typed
     CSpinButtonCtrl m_spin;
 };
 
@@ -66,10 +66,10 @@ protected:
 
     CMainFrame* m_pFrame;
     int m_nTabsAsSpaces, m_nTabGuides;
-    CCountEdit m_tabWidth;        // 1..999
+    CCountEdit m_tabWidth; // 1..999
     int m_nPrintHeader, m_nPrintFooter, m_nPrintLineNumbers;
     COLORREF m_clrCaretLine;
-    int m_nCaretLineAlpha;        // 0..255
+    int m_nCaretLineAlpha; // 0..255
     int m_nRememberOpenFiles;
     CQXColorPicker m_caretPicker;
 };
@@ -107,9 +107,9 @@ protected:
 
     CMainFrame* m_pFrame;
     int m_nEnabled, m_nDeleteOnExit;
-    CCountEdit m_versions;        // 1..99
+    CCountEdit m_versions; // 1..99
     CString m_strFolder;
-    BOOL m_bInitialising;         // the folder edit is being filled
+    BOOL m_bInitialising; // the folder edit is being filled
     CFolderBrowseEdit m_folder;
 };
 
@@ -132,7 +132,7 @@ protected:
     CMainFrame* m_pFrame;
     int m_nShellMenu, m_nShellMenuAtOpen;
     int m_nResetUndo, m_nLargeIcons;
-    int m_nTheme;                 // 720..724
+    int m_nTheme; // 720..724
 };
 
 class CPageDictionary : public CPropertyPage {

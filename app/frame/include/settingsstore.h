@@ -27,4 +27,8 @@ void SaveSettingsToProfile(const CViewSettings& s, const CEditorSettings& e);
 void SetDefaultViewSettings(CViewSettings& s);
 
 // Theme ids the frame understands.
-enum { THEME_FIRST = 720, THEME_DEFAULT = 721, THEME_LAST = 724 };
+enum {
+    THEME_FIRST = 720,
+    THEME_DEFAULT = 721,
+    THEME_LAST = 724
+};

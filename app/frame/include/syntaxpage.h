@@ -61,7 +61,7 @@ protected:
 
     CMainFrame* m_pFrame;
     CString m_strFolder;
-    int m_nChanged;               // 1 after any edit until Apply
+    int m_nChanged; // 1 after any edit until Apply
     CSampleWnd m_sample;
     CQXColorPicker m_forePicker;
     CQXColorPicker m_backPicker;

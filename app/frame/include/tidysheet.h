@@ -11,7 +11,10 @@
 
 class CPageTidy : public CPropertyPage {
 public:
-    enum { IDC_GRID = 1304, CATEGORY_ITEM_ID = 9999 };
+    enum {
+        IDC_GRID = 1304,
+        CATEGORY_ITEM_ID = 9999
+    };
 
     CPageTidy();
     // The option file's name in the per-user Tidy folder ("html_clean.tidy").

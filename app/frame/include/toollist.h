@@ -11,12 +11,12 @@
 class CQXPImageManager;
 
 struct CToolRecord {
-    int nIconId = 0;          // image-manager id of the tool's icon (0: none); not stored
+    int nIconId = 0; // image-manager id of the tool's icon (0: none); not stored
     CString strMenuText;
     CString strArguments;
     CString strCommand;
     CString strFolder;
-    int nOutputMode = 0;      // 0 output window, 1 editor window, 2 plain start; not stored
+    int nOutputMode = 0; // 0 output window, 1 editor window, 2 plain start; not stored
 };
 
 class CToolList {
@@ -36,7 +36,9 @@ public:
     // kFirstToolIconId, +1, ... in list order (tools without an icon take
     // no id and keep icon id 0); the ids of the last refresh are removed
     // first. pImages NULL: ids only.
-    enum { kFirstToolIconId = 8000 };
+    enum {
+        kFirstToolIconId = 8000
+    };
     void RefreshIcons(CQXPImageManager* pImages);
 
     // The stored bytes of a list, and the list of stored bytes.
@@ -51,7 +53,7 @@ public:
 
 private:
     std::vector<CToolRecord> m_tools;
-    UINT m_nNextIconId = kFirstToolIconId;  // one past the last icon id given out
+    UINT m_nNextIconId = kFirstToolIconId; // one past the last icon id given out
 };
 
 // The arguments of a tool with "$FilePath", "$FileName", "$FileExt",

@@ -8,7 +8,10 @@
 
 class CToolList;
 
-enum { ID_TOOLS_LIST_PLACEHOLDER = 1227, ID_TOOLS_LIST_ENTRY = 1229 };
+enum {
+    ID_TOOLS_LIST_PLACEHOLDER = 1227,
+    ID_TOOLS_LIST_ENTRY = 1229
+};
 
 class CControlTools : public CQXPControlButton {
     DECLARE_DYNCREATE(CControlTools)

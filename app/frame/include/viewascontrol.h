@@ -10,7 +10,10 @@
 
 class CLexerConfigList;
 
-enum { ID_VIEW_AS_PARSER = 25102, VIEW_AS_MAX_ENTRIES = 21 };
+enum {
+    ID_VIEW_AS_PARSER = 25102,
+    VIEW_AS_MAX_ENTRIES = 21
+};
 
 class CControlViewAsParser : public CQXPControlButton {
     DECLARE_DYNCREATE(CControlViewAsParser)

@@ -73,7 +73,12 @@ int PaintThemeOf(int nThemeId)
 }
 
 const UINT kIndicators[] = {
-    0, ID_INDICATOR_LINECOL, ID_INDICATOR_INS, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL,
+    0,
+    ID_INDICATOR_LINECOL,
+    ID_INDICATOR_INS,
+    ID_INDICATOR_CAPS,
+    ID_INDICATOR_NUM,
+    ID_INDICATOR_SCRL,
     ID_INDICATOR_PROGRESS,
 };
 
@@ -421,8 +426,8 @@ BOOL CMainFrame::CreatePanes()
         m_paneManager.AttachPane(pFind, pTool);
 
     static const int kIconIDs[] = {PANE_FILE_EXPLORER, PANE_PROJECT_EXPLORER, PANE_TEMPLATE_EXPLORER,
-                                   PANE_LIST_EXPLORER, PANE_TOOL_WINDOW,      PANE_FIND_IN_FILES,
-                                   ID_PANE_SPARE,      PANE_FUNCTION_LIST};
+                                   PANE_LIST_EXPLORER, PANE_TOOL_WINDOW, PANE_FIND_IN_FILES,
+                                   ID_PANE_SPARE, PANE_FUNCTION_LIST};
     m_paneManager.SetIcons(IDB_PANE_ICONS, kIconIDs, 8, RGB(192, 192, 192));
     if (pFile != NULL)
         m_paneManager.SelectPane(pFile, FALSE);
@@ -783,7 +788,7 @@ void CMainFrame::OnUpdateTogglePane(CCmdUI* pCmdUI)
 void CMainFrame::OnShowAllWindows()
 {
     static const int kOrder[] = {PANE_FILE_EXPLORER, PANE_PROJECT_EXPLORER, PANE_TEMPLATE_EXPLORER,
-                                 PANE_LIST_EXPLORER, PANE_TOOL_WINDOW,      PANE_FIND_IN_FILES,
+                                 PANE_LIST_EXPLORER, PANE_TOOL_WINDOW, PANE_FIND_IN_FILES,
                                  PANE_FUNCTION_LIST};
     for (int nID : kOrder)
         if (!*PaneFlag(nID))
@@ -1581,7 +1586,7 @@ void CMainFrame::OnUpdateNavigate(CCmdUI* pCmdUI)
     BOOL bEnable = FALSE;
     if (pApp != NULL)
         bEnable = pCmdUI->m_nID == ID_NAVIGATE_BACKWARD ? pApp->GetNavigation().CanGoBack()
-                                                         : pApp->GetNavigation().CanGoForward();
+                                                        : pApp->GetNavigation().CanGoForward();
     pCmdUI->Enable(bEnable);
 }
 
@@ -1615,7 +1620,8 @@ void CMainFrame::OnXmlTidyProperties()
 }
 
 namespace {
-template <class Fn> void ForEachScintillaFrame(HWND hClient, Fn fn)
+template <class Fn>
+void ForEachScintillaFrame(HWND hClient, Fn fn)
 {
     if (hClient == NULL)
         return;

@@ -506,7 +506,7 @@ BOOL CPageGeneralMore::OnApply()
             if (HMODULE hLib = ::LoadLibraryA(library)) {
                 typedef HRESULT(STDAPICALLTYPE * Entry)();
                 Entry pfn = (Entry)(void*)::GetProcAddress(hLib, m_nShellMenu ? "DllRegisterServer"
-                                                                               : "DllUnregisterServer");
+                                                                              : "DllUnregisterServer");
                 if (pfn != NULL)
                     pfn();
                 ::FreeLibrary(hLib);

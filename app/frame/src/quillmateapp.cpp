@@ -544,7 +544,11 @@ void CQuillmateApp::OnUpdateFileSaveAll(CCmdUI* pCmdUI)
 
 // HTML Help commands (the viewer shows nothing while no help file is
 // installed beside the program).
-enum { kHelpContents = 1, kHelpIndex = 2, kHelpSearch = 3 };
+enum {
+    kHelpContents = 1,
+    kHelpIndex = 2,
+    kHelpSearch = 3
+};
 
 void CQuillmateApp::OnHelpContents() { HtmlHelp(0, kHelpContents); }
 

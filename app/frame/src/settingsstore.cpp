@@ -80,7 +80,7 @@ void LoadViewSettingsFromProfile(CViewSettings& s, int* pTabsActive)
     if (face.IsEmpty())
         face = "Courier New";
     if (s.pszFontFace)
-        lstrcpynA(s.pszFontFace, face, kFontFaceBufferSize);  // cut to 31 characters
+        lstrcpynA(s.pszFontFace, face, kFontFaceBufferSize); // cut to 31 characters
     s.nTabsAsSpaces = ReadFlag(store, kView, "TabAsSpaces", 1);
     s.nTabGuides = ReadFlag(store, kView, "TabGuides", 0);
     // The options page takes 1 to 999 columns.

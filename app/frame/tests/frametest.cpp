@@ -10,7 +10,7 @@ namespace frametest {
 namespace {
 
 std::string g_maker;
-std::unique_ptr<qmtest::TempDir> g_dataRoot;  // stands in for the local application data folder
+std::unique_ptr<qmtest::TempDir> g_dataRoot; // stands in for the local application data folder
 
 using qmtest::UniqueName;
 

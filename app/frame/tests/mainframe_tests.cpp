@@ -29,7 +29,7 @@ using namespace frametest;
 namespace {
 
 const int kAllPanes[] = {PANE_PROJECT_EXPLORER, PANE_FILE_EXPLORER, PANE_LIST_EXPLORER, PANE_TEMPLATE_EXPLORER,
-                         PANE_FUNCTION_LIST,    PANE_TOOL_WINDOW,   PANE_FIND_IN_FILES};
+                         PANE_FUNCTION_LIST, PANE_TOOL_WINDOW, PANE_FIND_IN_FILES};
 
 
 TEST_F(MainFrameTest, StartsWithBarsPanesAndTheHandOverClass)
@@ -254,14 +254,15 @@ TEST_F(MainFrameTest, CloseWritesTheSettingsLayoutAndPlacement)
 TEST_F(MainFrameTest, RememberedFilesComeBackAtTheNextStart)
 {
     qmtest::TempDir folder;
-    std::string a = folder.WriteFile("a.txt", "\xEF\xBB\xBF" "alpha\r\n");
+    std::string a = folder.WriteFile("a.txt", "\xEF\xBB\xBF"
+                                              "alpha\r\n");
     std::string b = folder.WriteFile("b.txt", "beta\r\n");
     Create();
     App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
     ASSERT_NE(nullptr, App().OpenFile(a.c_str()));
     App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
     ASSERT_NE(nullptr, App().OpenFile(b.c_str()));
-    Command(ID_FILE_NEW);  // untitled: stores nothing
+    Command(ID_FILE_NEW); // untitled: stores nothing
     Pump();
     CloseFrame();
     ASSERT_FALSE(IsWindow(hFrame));
@@ -311,7 +312,7 @@ TEST_F(MainFrameTest, MissingHandOverFilesAreNamedThenCounted)
     struct Case {
         size_t missing;
         size_t named;
-        const char* rest;  // the closing count, or nullptr
+        const char* rest; // the closing count, or nullptr
     } cases[] = {
         {1, 1, nullptr}, {10, 10, nullptr}, {11, 10, "... and 1 more"}, {300, 10, "... and 290 more"}};
     for (const Case& c : cases) {
@@ -364,7 +365,7 @@ TEST_F(MainFrameTest, ViewTogglesReachOpenDocumentsAndTheRecord)
     ASSERT_NE((HWND)NULL, hEditor);
     struct {
         UINT nID;
-        UINT nQuery;  // the editor's state message, 0: none
+        UINT nQuery; // the editor's state message, 0: none
         int CViewSettings::*field;
     } table[] = {
         {ID_VIEW_WORD_WRAP, 2269 /* SCI_GETWRAPMODE */, &CViewSettings::nWordWrap},
@@ -856,7 +857,8 @@ TEST_F(MainFrameTest, StatusBarFollowsTheActiveDocument)
 TEST_F(MainFrameTest, WithTabsOnDocumentsReopenMaximised)
 {
     qmtest::TempDir folder;
-    std::string a = folder.WriteFile("a.txt", "\xEF\xBB\xBF" "alpha\r\n");
+    std::string a = folder.WriteFile("a.txt", "\xEF\xBB\xBF"
+                                              "alpha\r\n");
     std::string b = folder.WriteFile("b.txt", "beta\r\n");
     SetDword("GenSettings", "MDITabsActive", 1);
     SetString("FilesToOpen", a.c_str(), a);
@@ -884,7 +886,8 @@ TEST_F(MainFrameTest, MissingFontFallsBackToAFixedPitchFaceTheFontDialogShows)
     const char kMissing[] = "No Such Font Quillmate";
     SetString("ViewSettings", "FontStyle", kMissing);
     qmtest::TempDir folder;
-    std::string a = folder.WriteFile("a.txt", "\xEF\xBB\xBF" "alpha\r\n");
+    std::string a = folder.WriteFile("a.txt", "\xEF\xBB\xBF"
+                                              "alpha\r\n");
     Create();
     App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
     CDocument* pDoc = App().OpenFile(a.c_str());
@@ -943,7 +946,8 @@ TEST_F(MainFrameTest, CapturedCommandPromptEndsWithoutStop)
 TEST_F(MainFrameTest, DocumentsJoinTheWorkspaceAndAWorkspaceFileLoadsIntoThePane)
 {
     qmtest::TempDir folder;
-    std::string a = folder.WriteFile("a.txt", "\xEF\xBB\xBF" "alpha\r\n");
+    std::string a = folder.WriteFile("a.txt", "\xEF\xBB\xBF"
+                                              "alpha\r\n");
     std::string b = folder.WriteFile("b.txt", "beta\r\n");
     std::string ws = folder.Path("work.dpf");
     Create();

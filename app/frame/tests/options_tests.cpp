@@ -32,7 +32,14 @@ using namespace dlgtest;
 
 namespace {
 
-enum { PAGE_GENERAL, PAGE_FILTERS, PAGE_SYNTAX, PAGE_BACKUP, PAGE_MORE, PAGE_DICTIONARY };
+enum {
+    PAGE_GENERAL,
+    PAGE_FILTERS,
+    PAGE_SYNTAX,
+    PAGE_BACKUP,
+    PAGE_MORE,
+    PAGE_DICTIONARY
+};
 
 std::string FixturePath(const std::string& name)
 {

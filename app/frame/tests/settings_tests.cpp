@@ -49,21 +49,36 @@ TEST_F(SettingsTest, AFreshProfileGivesTheDefaults)
         int expected;
     };
     const Expect table[] = {
-        {"WordWrap", view.nWordWrap, 0},          {"Whitespace", view.nWhitespace, 0},
-        {"LineEndings", view.nLineEndings, 0},    {"CaretLine", view.nCaretLine, 0},
-        {"LineNumbers", view.nLineNumbers, 0},    {"FontItalic", view.nItalic, 0},
-        {"FontBold", view.nBold, 0},              {"CodeFolding", view.nCodeFolding, 0},
-        {"FontSize", view.nFontSize, 10},         {"TabGuides", view.nTabGuides, 0},
-        {"TabAsSpaces", view.nTabsAsSpaces, 1},   {"TabWidth", view.nTabWidth, 4},
-        {"MatchBracket", view.nMatchBracket, 0},  {"BraceBadColour", (int)view.clrBraceBad, 0x0000FF},
-        {"BraceHighlight", (int)view.clrBrace, 0x0000FF}, {"CaretLineColour", (int)view.clrCaretLine, 0xEED2C1},
-        {"CaretLineTransparency", view.nCaretLineAlpha, 126}, {"BlockSelect", view.nBlockSelect, 0},
-        {"LargeTBIcons", view.nLargeIcons, 1},    {"Theme", view.nTheme, 721},
-        {"Rulers", view.nRulers, 0},              {"MDITabsActive", nTabs, 0},
-        {"PrintHeader", editor.nPrintHeader, 0},  {"PrintFooter", editor.nPrintFooter, 0},
-        {"PrintLineNumbers", editor.nPrintLineNumbers, 0}, {"Enabled", editor.nBackupEnabled, 1},
-        {"Versions", editor.nBackupVersions, 1},  {"DeleteOnExit", editor.nDeleteBackupsOnExit, 0},
-        {"ReuseWindows", editor.nReuseOutputWindows, 1}, {"ResetUndoOnSave", editor.nResetUndoOnSave, 1},
+        {"WordWrap", view.nWordWrap, 0},
+        {"Whitespace", view.nWhitespace, 0},
+        {"LineEndings", view.nLineEndings, 0},
+        {"CaretLine", view.nCaretLine, 0},
+        {"LineNumbers", view.nLineNumbers, 0},
+        {"FontItalic", view.nItalic, 0},
+        {"FontBold", view.nBold, 0},
+        {"CodeFolding", view.nCodeFolding, 0},
+        {"FontSize", view.nFontSize, 10},
+        {"TabGuides", view.nTabGuides, 0},
+        {"TabAsSpaces", view.nTabsAsSpaces, 1},
+        {"TabWidth", view.nTabWidth, 4},
+        {"MatchBracket", view.nMatchBracket, 0},
+        {"BraceBadColour", (int)view.clrBraceBad, 0x0000FF},
+        {"BraceHighlight", (int)view.clrBrace, 0x0000FF},
+        {"CaretLineColour", (int)view.clrCaretLine, 0xEED2C1},
+        {"CaretLineTransparency", view.nCaretLineAlpha, 126},
+        {"BlockSelect", view.nBlockSelect, 0},
+        {"LargeTBIcons", view.nLargeIcons, 1},
+        {"Theme", view.nTheme, 721},
+        {"Rulers", view.nRulers, 0},
+        {"MDITabsActive", nTabs, 0},
+        {"PrintHeader", editor.nPrintHeader, 0},
+        {"PrintFooter", editor.nPrintFooter, 0},
+        {"PrintLineNumbers", editor.nPrintLineNumbers, 0},
+        {"Enabled", editor.nBackupEnabled, 1},
+        {"Versions", editor.nBackupVersions, 1},
+        {"DeleteOnExit", editor.nDeleteBackupsOnExit, 0},
+        {"ReuseWindows", editor.nReuseOutputWindows, 1},
+        {"ResetUndoOnSave", editor.nResetUndoOnSave, 1},
         {"RememberOpenFiles", editor.nRememberOpenFiles, 1},
     };
     for (const Expect& e : table)
@@ -168,7 +183,7 @@ class DamagedSettings : public SettingsTest, public ::testing::WithParamInterfac
 
 TEST_P(DamagedSettings, GiveTheirDefault)
 {
-    SetDword("ViewSettings", "LineNumbers", 1);  // an intact neighbour
+    SetDword("ViewSettings", "LineNumbers", 1); // an intact neighbour
     GetParam().write();
     LoadViewSettingsFromProfile(view, nullptr);
     EXPECT_EQ(GetParam().expected, GetParam().field(view)) << GetParam().what;

@@ -34,7 +34,7 @@
 
 // The start of every item record of a tree built on CBaseTreeCtrl.
 struct CBaseTreeNode {
-    int nFolder;  // 1 for a folder item, 0 for a file entry
+    int nFolder; // 1 for a folder item, 0 for a file entry
 };
 
 class CTreeEditCtrl : public CEdit {
@@ -48,13 +48,16 @@ protected:
     afx_msg void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
     DECLARE_MESSAGE_MAP()
 
-    CString m_strText;  // the edit's text as last changed
+    CString m_strText; // the edit's text as last changed
 };
 
 class CBaseTreeCtrl : public CTreeCtrl {
     DECLARE_DYNAMIC(CBaseTreeCtrl)
 public:
-    enum { kExpandTimer = 1, kExpandDelayMs = 800 };
+    enum {
+        kExpandTimer = 1,
+        kExpandDelayMs = 800
+    };
 
     CBaseTreeCtrl();
     ~CBaseTreeCtrl() override;
@@ -106,14 +109,14 @@ protected:
     void EndDragging();
 
     CImageList m_imageList;
-    CImageList* m_pDragImage;   // owned while dragging, else null
-    CTreeEditCtrl m_editCtrl;   // subclasses the label edit while it is open
+    CImageList* m_pDragImage; // owned while dragging, else null
+    CTreeEditCtrl m_editCtrl; // subclasses the label edit while it is open
     BOOL m_bDragging;
     BOOL m_bDropAllowed;
-    HTREEITEM m_hDragItem;      // the item being dragged
-    HTREEITEM m_hHoverItem;     // the item under the cursor during a drag
-    HTREEITEM m_hDropTarget;    // where a drop goes (null: nowhere)
-    HTREEITEM m_hEditItem;      // the item whose label is being edited, else null
-    UINT_PTR m_nTimer;          // the expand timer, 0 when not running
+    HTREEITEM m_hDragItem;   // the item being dragged
+    HTREEITEM m_hHoverItem;  // the item under the cursor during a drag
+    HTREEITEM m_hDropTarget; // where a drop goes (null: nowhere)
+    HTREEITEM m_hEditItem;   // the item whose label is being edited, else null
+    UINT_PTR m_nTimer;       // the expand timer, 0 when not running
     BOOL m_bModified;
 };

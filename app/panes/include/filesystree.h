@@ -34,9 +34,9 @@
 #define WM_FILETREE_CHANGED (WM_APP + 0x170)
 
 struct CFileSysItem {
-    IShellFolder* pParentFolder;  // counted reference
-    LPITEMIDLIST pidlAbsolute;    // task allocator
-    LPITEMIDLIST pidlRelative;    // task allocator
+    IShellFolder* pParentFolder; // counted reference
+    LPITEMIDLIST pidlAbsolute;   // task allocator
+    LPITEMIDLIST pidlRelative;   // task allocator
 };
 
 class CFileSysTreeCtrl : public CTreeCtrl {
@@ -107,12 +107,12 @@ protected:
     BOOL StopWatcher();
 
     BOOL m_bFilled;
-    BOOL m_bRefreshing;          // set while the tree refreshes (no watcher restarts)
-    BOOL m_bWatcherRunning;      // a watcher thread exists (UI thread only)
-    HTREEITEM m_hWatchedItem;    // the selected item the watcher follows
-    HANDLE m_hKillEvent;         // this tree's: set to stop the watcher
-    HANDLE m_hDeadEvent;         // this tree's: set by the watcher as it ends
-    UINT m_nGeneration;          // counts watchers; stale posts are ignored
+    BOOL m_bRefreshing;       // set while the tree refreshes (no watcher restarts)
+    BOOL m_bWatcherRunning;   // a watcher thread exists (UI thread only)
+    HTREEITEM m_hWatchedItem; // the selected item the watcher follows
+    HANDLE m_hKillEvent;      // this tree's: set to stop the watcher
+    HANDLE m_hDeadEvent;      // this tree's: set by the watcher as it ends
+    UINT m_nGeneration;       // counts watchers; stale posts are ignored
     IShellFolder* m_pDesktop;
 };
 
@@ -138,5 +138,5 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     CFileSysTreeCtrl m_tree;
-    CQXPToolBar* m_pToolBar;  // one reference, released with the window
+    CQXPToolBar* m_pToolBar; // one reference, released with the window
 };

@@ -33,9 +33,9 @@
 
 // The record of a match row: the whole path, however long it is.
 struct CFindInFilesRow {
-    int nPosition;   // UTF-16 units from the start of the line, from 0
-    int nLine;       // from 1
-    char szPath[1];  // UTF-8, NUL-terminated; the record is allocated to fit
+    int nPosition;  // UTF-16 units from the start of the line, from 0
+    int nLine;      // from 1
+    char szPath[1]; // UTF-8, NUL-terminated; the record is allocated to fit
 };
 
 // Row texts, free of windows.
@@ -54,7 +54,7 @@ CString RemoveBlanks(LPCSTR lpszText);
 int FileTypeIndexToSelect(int nStored, int nCount);
 // A new row record (CoTaskMemAlloc), null when out of memory.
 CFindInFilesRow* NewRow(LPCSTR lpszPath, int nLine, int nPosition);
-}  // namespace fif
+} // namespace fif
 
 class CFindInFilesResults : public CListBox {
     DECLARE_DYNAMIC(CFindInFilesResults)
@@ -94,9 +94,9 @@ protected:
     void PaintRows(BOOL bGoOn);
     void EndBatch();
 
-    BOOL m_bBatch;          // rows are coming: painting is held back
-    BOOL m_bRowsSinceTick;  // rows came since the last tick of the paint timer
-    DWORD m_dwLastPaint;    // tick count of the last paint during a batch
+    BOOL m_bBatch;         // rows are coming: painting is held back
+    BOOL m_bRowsSinceTick; // rows came since the last tick of the paint timer
+    DWORD m_dwLastPaint;   // tick count of the last paint during a batch
 };
 
 class CFindInFilesDlg;
@@ -111,17 +111,20 @@ public:
 private:
     // Rows go to the list in small batches: one sent message per row would
     // make the list, not the search, the slow part.
-    enum { kRowsPerSend = 200, kBatchMs = 50 };
+    enum {
+        kRowsPerSend = 200,
+        kBatchMs = 50
+    };
     struct QueuedRow {
         CString text;
-        CFindInFilesRow* pRecord;  // null for a plain line
+        CFindInFilesRow* pRecord; // null for a plain line
     };
     void Queue(const CString& text, CFindInFilesRow* pRecord);
     void SendQueued();
 
     CFindInFilesDlg* m_pDialog;
-    std::vector<QueuedRow> m_rows;  // worker thread only
-    DWORD m_dwLastSend;             // tick count of the last hand-over
+    std::vector<QueuedRow> m_rows; // worker thread only
+    DWORD m_dwLastSend;            // tick count of the last hand-over
 };
 
 class CFindInFilesDlg : public CQXResizeDialog {
@@ -170,8 +173,8 @@ protected:
     CFindInFilesSink m_sink;
     CFindInFiles m_engine;
     int m_bMatchCase, m_bMatchWord, m_bRegExp, m_bSubFolders;
-    CFindInFilesResults* m_pResults;  // the frame's list; set when a search starts
-    HWND m_hResults;                  // its window, which the sink sends the rows to
-    BOOL m_bSearching;                // UI thread only
-    HANDLE m_hSearchEnded;            // set by the sink as its last act (manual reset)
+    CFindInFilesResults* m_pResults; // the frame's list; set when a search starts
+    HWND m_hResults;                 // its window, which the sink sends the rows to
+    BOOL m_bSearching;               // UI thread only
+    HANDLE m_hSearchEnded;           // set by the sink as its last act (manual reset)
 };

@@ -34,14 +34,14 @@ class CMFCScintilla;
 
 // One routine found.
 struct FunctionEntry {
-    Sci_Position nLine = -1;        // zero-based line of the header match start
+    Sci_Position nLine = -1; // zero-based line of the header match start
     std::string strName;
-    Sci_Position nMatchStart = -1;  // header match (the end moves past ")" when the parameter check succeeds)
+    Sci_Position nMatchStart = -1; // header match (the end moves past ")" when the parameter check succeeds)
     Sci_Position nMatchEnd = -1;
-    Sci_Position nLineStart = -1;   // start of the header's line
-    Sci_Position nEndPos = -1;      // end of the header, or of the body once found
-    bool bInComment = false;        // the header lies inside a comment range
-    bool bParamCheck = false;       // the header pattern was cut at its "\("
+    Sci_Position nLineStart = -1; // start of the header's line
+    Sci_Position nEndPos = -1;    // end of the header, or of the body once found
+    bool bInComment = false;      // the header lies inside a comment range
+    bool bParamCheck = false;     // the header pattern was cut at its "\("
 };
 
 struct CommentRange {
@@ -68,12 +68,12 @@ public:
 
 private:
     struct CommentPair {
-        Sci_Position nNext;     // next match of the opening pattern, -1 when it no longer occurs
+        Sci_Position nNext; // next match of the opening pattern, -1 when it no longer occurs
         std::string strOpen;
         std::string strClose;
     };
-    CMFCScintilla* m_pEditor = nullptr;     // not owned
-    std::vector<CommentRange> m_ranges;     // ascending, non-overlapping
+    CMFCScintilla* m_pEditor = nullptr; // not owned
+    std::vector<CommentRange> m_ranges; // ascending, non-overlapping
     std::vector<CommentPair> m_pairs;
 };
 
@@ -105,7 +105,7 @@ public:
 
 private:
     struct Match {
-        Sci_Position nPos;   // -1: none
+        Sci_Position nPos; // -1: none
         Sci_Position nEnd;
     };
     // The next match of a pattern at or after nFrom, found before: valid
@@ -119,10 +119,10 @@ private:
     // with the number outside comments before each.
     struct TokenChain {
         std::vector<Sci_Position> starts, ends, lines;
-        std::vector<int> counted;   // counted[k]: matches before k outside comments
+        std::vector<int> counted; // counted[k]: matches before k outside comments
         bool bExhausted = false;
-        ForwardMemo extend;         // the chain's own searches
-        ForwardMemo query;          // the first match of each count
+        ForwardMemo extend; // the chain's own searches
+        ForwardMemo query;  // the first match of each count
     };
 
     bool Cancelled() const { return m_pCancel != nullptr && *m_pCancel != 0; }
@@ -146,9 +146,9 @@ private:
     CMFCScintilla& m_editor;
     FunctionLanguage m_language;
     CCommentRanges m_comments;
-    std::vector<FunctionEntry> m_all;       // sorted by line after Scan
-    std::vector<FunctionEntry> m_topLevel;  // what the pane lists
-    Sci_Position m_nLength = 0;             // the text length during a scan
+    std::vector<FunctionEntry> m_all;      // sorted by line after Scan
+    std::vector<FunctionEntry> m_topLevel; // what the pane lists
+    Sci_Position m_nLength = 0;            // the text length during a scan
     bool m_bPlain = false;
     const volatile LONG* m_pCancel = nullptr;
     // Per pattern set (cleared when the next set starts).

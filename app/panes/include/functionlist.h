@@ -42,9 +42,9 @@ public:
 
     enum {
         TIMER_REFRESH = 59600,
-        WM_QM_FUNCTIONS_READY = WM_APP + 0x116,  // a finished scan waits in the hand-over slot
+        WM_QM_FUNCTIONS_READY = WM_APP + 0x116, // a finished scan waits in the hand-over slot
     };
-    static const char* const kNotSupported;  // "Language not supported"
+    static const char* const kNotSupported; // "Language not supported"
 
     // The active text view's editor and its language id (the LEXERID of the
     // view's syntax configuration, -1 when it has none).
@@ -76,7 +76,7 @@ private:
         int nLanguageId;
     };
     struct Result {
-        std::vector<FunctionEntry> entries;  // top-level entries
+        std::vector<FunctionEntry> entries; // top-level entries
         bool bNotSupported;
     };
 
@@ -94,7 +94,7 @@ private:
     volatile LONG m_bStopping;           // set with it: a running scan ends early
 
     // UI thread only.
-    CMFCScintilla* m_pSource;            // not owned; checked against m_hSource before use
+    CMFCScintilla* m_pSource; // not owned; checked against m_hSource before use
     HWND m_hSource;
     int m_nLanguageId;
     std::vector<FunctionEntry> m_entries;

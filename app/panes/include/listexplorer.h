@@ -11,7 +11,12 @@
 #include <string>
 #include <vector>
 
-enum ListCategory { LIST_HTML_TAGS = 0, LIST_HTML_ENTITIES = 1, LIST_ASCII_CODES = 2, LIST_CATEGORY_COUNT = 3 };
+enum ListCategory {
+    LIST_HTML_TAGS = 0,
+    LIST_HTML_ENTITIES = 1,
+    LIST_ASCII_CODES = 2,
+    LIST_CATEGORY_COUNT = 3
+};
 
 // One row: what the list shows (tab-separated) and the text inserted, both
 // UTF-8 as the program speaks it: the character codes are those of
@@ -29,7 +34,10 @@ std::vector<ListExplorerRow> GetListExplorerRows(int nCategory);
 class CSolutionBarList : public CWnd {
     DECLARE_DYNAMIC(CSolutionBarList)
 public:
-    enum { IDC_ENTRY_LIST = 1050, IDC_CATEGORY = 9009 };
+    enum {
+        IDC_ENTRY_LIST = 1050,
+        IDC_CATEGORY = 9009
+    };
 
     CSolutionBarList();
     ~CSolutionBarList() override;
@@ -63,5 +71,5 @@ protected:
 
     CEntryList m_list;
     CComboBox m_category;
-    std::vector<ListExplorerRow> m_rows;  // the rows the list shows, in its order
+    std::vector<ListExplorerRow> m_rows; // the rows the list shows, in its order
 };

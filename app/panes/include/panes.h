@@ -18,12 +18,14 @@ enum {
 };
 
 struct PaneInfo {
-    int nID;            // the pane's id, one of PANE_* above
-    LPCSTR lpszTitle;   // caption and tab text
-    int nSlot;          // index into the frame's pane windows, 0 .. kPaneCount - 1
+    int nID;          // the pane's id, one of PANE_* above
+    LPCSTR lpszTitle; // caption and tab text
+    int nSlot;        // index into the frame's pane windows, 0 .. kPaneCount - 1
 };
 
-enum { kPaneCount = 7 };
+enum {
+    kPaneCount = 7
+};
 
 // The editor's panes in creation order; kPaneCount entries.
 const PaneInfo* GetPaneInfos();
@@ -33,8 +35,8 @@ const PaneInfo* FindPaneInfo(int nID);
 
 // Things a pane window may need of the frame that holds it.
 struct PaneContext {
-    CWnd* pParent;                   // the main frame: parent and owner of the window
-    volatile LONG* pToolRunning;     // the frame's tool-running flag (Tool Window)
+    CWnd* pParent;               // the main frame: parent and owner of the window
+    volatile LONG* pToolRunning; // the frame's tool-running flag (Tool Window)
 };
 
 // Makes the window of pane nID as a hidden child of the context's parent;

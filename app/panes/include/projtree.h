@@ -20,10 +20,10 @@ class CQXPToolBar;
 // The record of an item of the workspace and template trees (item data).
 // Texts are cut to fit the arrays (SetLabel, SetPath).
 struct TreeNodeInfo : CBaseTreeNode {
-    char label[100];      // NUL-terminated
-    char pathname[264];   // full path of a file entry; empty for a workspace folder
-    int encoding;         // encoding code of the document when added; 4 for folders
-    int type;             // 1: a file found binary, else 0
+    char label[100];    // NUL-terminated
+    char pathname[264]; // full path of a file entry; empty for a workspace folder
+    int encoding;       // encoding code of the document when added; 4 for folders
+    int type;           // 1: a file found binary, else 0
 
     void SetLabel(LPCSTR lpszText);
     void SetPath(LPCSTR lpszPath);
@@ -42,7 +42,12 @@ private:
 };
 
 // Image indexes of the workspace tree (bitmap IDB_PROJECT_TREE).
-enum { PROJ_IMAGE_FOLDER = 0, PROJ_IMAGE_FOLDER_OPEN = 1, PROJ_IMAGE_BINARY = 2, PROJ_IMAGE_FILE = 3 };
+enum {
+    PROJ_IMAGE_FOLDER = 0,
+    PROJ_IMAGE_FOLDER_OPEN = 1,
+    PROJ_IMAGE_BINARY = 2,
+    PROJ_IMAGE_FILE = 3
+};
 
 class CSolutionBarProjTree : public CBaseTreeCtrl {
     DECLARE_DYNAMIC(CSolutionBarProjTree)
@@ -120,8 +125,8 @@ protected:
     void UpdateCaption();
 
     CTreeNodeStore m_store;
-    CString m_strPath;     // the .dpf file; empty for an unnamed workspace
-    CString m_strCaption;  // the text last shown on the root item
+    CString m_strPath;    // the .dpf file; empty for an unnamed workspace
+    CString m_strCaption; // the text last shown on the root item
     BOOL m_bOpen;
 };
 
@@ -148,5 +153,5 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     CSolutionBarProjTree m_tree;
-    CQXPToolBar* m_pToolBar;  // one reference, released with the window
+    CQXPToolBar* m_pToolBar; // one reference, released with the window
 };

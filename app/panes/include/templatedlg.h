@@ -23,9 +23,9 @@ protected:
     CButton m_okButton;
     CEdit m_nameEdit;
     CEdit m_textEdit;
-    CString m_strName;  // the name as last accepted: a typed \ / : * ? " < > | at its end is taken back
+    CString m_strName; // the name as last accepted: a typed \ / : * ? " < > | at its end is taken back
     CString m_strText;
-    CFont m_font;       // Courier New for both edits
+    CFont m_font; // Courier New for both edits
 };
 
 class CNewTemplate : public CDialog {
@@ -45,8 +45,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     CString m_strFolder;
-    CString m_strPath;  // the selected template file, empty for a folder or nothing
+    CString m_strPath; // the selected template file, empty for a folder or nothing
     CSolutionBarTemplateTree m_tree;
     CButton m_okButton;
-    BOOL m_bPicking;    // the tree holds templates: a selection decides OK
+    BOOL m_bPicking; // the tree holds templates: a selection decides OK
 };

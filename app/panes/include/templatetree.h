@@ -7,7 +7,9 @@
 #include "projtree.h"
 
 // Templates are read up to this many bytes (the rest is cut).
-enum { TEMPLATE_READ_MAX = 250000 };
+enum {
+    TEMPLATE_READ_MAX = 250000
+};
 
 // "<local application data>\Fernbright\Quillmate\Templates".
 CString GetTemplateFolder();
@@ -25,7 +27,12 @@ BOOL DeleteTemplatePath(LPCSTR lpszPath);
 BOOL FolderHoldsAnything(LPCSTR lpszPath);
 
 // Image indexes of the template tree (bitmap IDB_TEMPLATE_TREE).
-enum { TEMPL_IMAGE_FOLDER_OPEN = 0, TEMPL_IMAGE_FOLDER = 1, TEMPL_IMAGE_FILE = 2, TEMPL_IMAGE_FILE_SELECTED = 3 };
+enum {
+    TEMPL_IMAGE_FOLDER_OPEN = 0,
+    TEMPL_IMAGE_FOLDER = 1,
+    TEMPL_IMAGE_FILE = 2,
+    TEMPL_IMAGE_FILE_SELECTED = 3
+};
 
 class CSolutionBarTemplateTree : public CBaseTreeCtrl {
     DECLARE_DYNAMIC(CSolutionBarTemplateTree)
@@ -98,8 +105,8 @@ protected:
     void UpdatePathsBelow(HTREEITEM hItem);
 
     CTreeNodeStore m_store;
-    CString m_strFolder;     // the template folder
-    BOOL m_bInsertAllowed;   // a double click inserts (not in the template picker)
+    CString m_strFolder;   // the template folder
+    BOOL m_bInsertAllowed; // a double click inserts (not in the template picker)
 };
 
 // The Template Explorer pane: the tree over the whole client area.

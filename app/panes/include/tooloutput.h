@@ -32,7 +32,9 @@ public:
     void ReplaceText(LPCSTR lpszText);
 
     // Message that carries a piece of text to the window's thread.
-    enum { WM_QM_APPENDOUTPUT = WM_APP + 0x115 };
+    enum {
+        WM_QM_APPENDOUTPUT = WM_APP + 0x115
+    };
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;

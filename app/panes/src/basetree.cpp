@@ -300,7 +300,7 @@ void CBaseTreeCtrl::OnBeginLabelEdit(NMHDR* pNMHDR, LRESULT* pResult)
 {
     HTREEITEM hItem = reinterpret_cast<NMTVDISPINFOA*>(pNMHDR)->item.hItem;
     if (hItem == NULL || hItem == GetRootItem() || !IsFolderItem(hItem)) {
-        *pResult = 1;  // refused
+        *pResult = 1; // refused
         return;
     }
     HWND hEdit = (HWND)SendMessage(TVM_GETEDITCONTROL, 0, 0);

@@ -16,7 +16,7 @@ namespace {
 
 // Everything a watcher thread needs; it owns the record.
 struct WatcherStart {
-    HANDLE hChange;  // the folder's change notification; the thread closes it
+    HANDLE hChange; // the folder's change notification; the thread closes it
     HWND hTree;
     HANDLE hKill;
     HANDLE hDead;
@@ -132,7 +132,7 @@ private:
     HCURSOR m_hOld;
 };
 
-}  // namespace
+} // namespace
 
 IMPLEMENT_DYNAMIC(CFileSysTreeCtrl, CTreeCtrl)
 
@@ -323,7 +323,7 @@ void CFileSysTreeCtrl::OnItemExpanding(NMHDR* pNMHDR, LRESULT* pResult)
         pFolder->Release();
     }
     if (nInserted == 0)
-        SetChildrenButton(hItem, FALSE);  // nothing to show: no button either
+        SetChildrenButton(hItem, FALSE); // nothing to show: no button either
     if (bWatching)
         StartWatcher();
 }
@@ -489,7 +489,7 @@ void CFileSysTreeCtrl::OnSelChanged(NMHDR* pNMHDR, LRESULT* pResult)
     if (m_bRefreshing)
         return;
     if (!StopWatcher())
-        return;  // the old one still runs: no second one
+        return; // the old one still runs: no second one
     StartWatcher();
 }
 
@@ -499,10 +499,10 @@ void CFileSysTreeCtrl::StartWatcher()
         return;
     CString strPath = GetItemPath(m_hWatchedItem);
     if (strPath.GetLength() <= 1)
-        return;  // nothing on disk to watch
+        return; // nothing on disk to watch
     DWORD dwAttrs = ::GetFileAttributesW(WideOf(strPath).c_str());
     if (dwAttrs == INVALID_FILE_ATTRIBUTES || (dwAttrs & FILE_ATTRIBUTE_DIRECTORY) == 0)
-        return;  // a file: its folder is its parent's business
+        return; // a file: its folder is its parent's business
     // Armed here, so a change right after the selection is seen.
     HANDLE hChange = ::FindFirstChangeNotificationW(WideOf(strPath).c_str(), FALSE,
                                                     FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME);
@@ -554,7 +554,7 @@ UINT AFX_CDECL CFileSysTreeCtrl::WatchThread(LPVOID pParam)
     ::FindCloseChangeNotification(hChange);
     HANDLE hDead = pStart->hDead;
     delete pStart;
-    ::SetEvent(hDead);  // last: the tree may close the event once it sees this
+    ::SetEvent(hDead); // last: the tree may close the event once it sees this
     return 0;
 }
 
@@ -593,7 +593,7 @@ void CFileSysTreeCtrl::OnDoubleClick(NMHDR*, LRESULT* pResult)
     CString strPath = GetItemPath(hItem);
     DWORD dwAttrs = strPath.IsEmpty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(WideOf(strPath).c_str());
     if (dwAttrs == INVALID_FILE_ATTRIBUTES || (dwAttrs & FILE_ATTRIBUTE_DIRECTORY))
-        return;  // folders expand
+        return; // folders expand
     if (IEditorFrame* pFrame = GetEditorFrame())
         pFrame->OpenFileFromTree(strPath, FALSE);
 }

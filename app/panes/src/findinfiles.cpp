@@ -35,7 +35,7 @@ const UINT kHelpCommandContext = 0x000F;
 
 struct PendingRow {
     LPCSTR lpszText;
-    CFindInFilesRow* pRecord;  // null for a plain line; the list owns it once added
+    CFindInFilesRow* pRecord; // null for a plain line; the list owns it once added
 };
 
 CString WindowTextOf(HWND hWnd)
@@ -74,7 +74,7 @@ void SendRow(HWND hList, LPCSTR lpszText, CFindInFilesRow* pRecord)
     SendRows(hList, &row, 1);
 }
 
-}  // namespace
+} // namespace
 
 // ===========================================================================
 // Row texts
@@ -149,7 +149,7 @@ CFindInFilesRow* NewRow(LPCSTR lpszPath, int nLine, int nPosition)
     return pRow;
 }
 
-}  // namespace fif
+} // namespace fif
 
 // ===========================================================================
 // CFindInFilesResults
@@ -169,7 +169,7 @@ END_MESSAGE_MAP()
 namespace {
 const UINT_PTR kPaintTimer = 1;
 const DWORD kPaintEveryMs = 100;
-}  // namespace
+} // namespace
 
 CFindInFilesResults::CFindInFilesResults() : m_bBatch(FALSE), m_bRowsSinceTick(FALSE), m_dwLastPaint(0) {}
 
@@ -260,7 +260,7 @@ void CFindInFilesResults::OnTimer(UINT_PTR nIDEvent)
         return;
     }
     if (!m_bRowsSinceTick) {
-        EndBatch();  // the rows stopped coming
+        EndBatch(); // the rows stopped coming
         return;
     }
     m_bRowsSinceTick = FALSE;

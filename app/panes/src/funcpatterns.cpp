@@ -16,12 +16,12 @@ struct PatternText {
 
 struct PairText {
     const char* open;
-    const char* close;  // "": to the end of the line
+    const char* close; // "": to the end of the line
 };
 
 struct LanguageRow {
     int nId;
-    int nOtherId;       // a second id with the same row, or 0
+    int nOtherId; // a second id with the same row, or 0
     int nCaseFlag;
     const char* nestingOpeners;
     const char* nestedDeclarations;

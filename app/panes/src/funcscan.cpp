@@ -70,9 +70,9 @@ void CCommentRanges::Compute()
             if (!first.strClose.empty()) {
                 // From one past the opening's start: "/*/" is a whole comment.
                 Sci_Position nClose = first.nNext + 1 > nLength ? -1
-                                          : m_pEditor->SearchRange(first.strClose.c_str(),
-                                                                   (Sci_Position)first.strClose.size(),
-                                                                   first.nNext + 1, nLength);
+                                                                : m_pEditor->SearchRange(first.strClose.c_str(),
+                                                                                         (Sci_Position)first.strClose.size(),
+                                                                                         first.nNext + 1, nLength);
                 range.nEnd = nClose >= 0 ? m_pEditor->GetTargetEnd() : nLength;
             } else {
                 range.nEnd = m_pEditor->GetLineEndPosition(m_pEditor->LineFromPosition(first.nNext));

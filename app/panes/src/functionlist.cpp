@@ -130,7 +130,8 @@ int CFunctionList::OnCreate(LPCREATESTRUCTA lpCreateStruct)
         return 0;
     }
     DWORD dwId = 0;
-    m_hThread = ::CreateThread(NULL, 0, [](LPVOID p) -> DWORD { return WorkerThread(p); }, this, 0, &dwId);
+    m_hThread = ::CreateThread(
+        NULL, 0, [](LPVOID p) -> DWORD { return WorkerThread(p); }, this, 0, &dwId);
     if (m_hThread != NULL)
         ::SetThreadPriority(m_hThread, THREAD_PRIORITY_BELOW_NORMAL);
     return 0;

@@ -371,7 +371,14 @@ bool IsListedCode(int nCode)
     if (nCode < 33 || nCode > 255)
         return false;
     switch (nCode) {
-    case 127: case 129: case 130: case 141: case 143: case 144: case 157: case 160: return false;
+    case 127:
+    case 129:
+    case 130:
+    case 141:
+    case 143:
+    case 144:
+    case 157:
+    case 160: return false;
     default: return true;
     }
 }

@@ -175,7 +175,7 @@ BOOL CSolutionBarTemplateTree::FillFromFolder(HTREEITEM hParent, LPCSTR lpszFold
             continue;
         CString strPath = JoinPath(strFolder, data.cFileName);
         if (strPath.GetLength() >= (int)sizeof(TreeNodeInfo::pathname) || strlen(data.cFileName) >= sizeof(TreeNodeInfo::label))
-            continue;  // a record could not hold it
+            continue; // a record could not hold it
         BOOL bFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         HTREEITEM hItem = InsertNode(hParent, data.cFileName, strPath, bFolder);
         if (hItem != NULL && bFolder)

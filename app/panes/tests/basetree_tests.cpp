@@ -123,7 +123,7 @@ protected:
     HTREEITEM m_hRoot, m_hA, m_hA1, m_hA2, m_hA2x, m_hB, m_hB1, m_hF;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(BaseTreeTest, FolderItemsAreThoseWhoseRecordSaysSo)
 {

@@ -92,7 +92,7 @@ protected:
     bool m_bShortcut = false;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(FileTreeTest, FillExpandsAndSelectsTheFirstDesktopItem)
 {

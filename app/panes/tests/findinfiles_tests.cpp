@@ -73,7 +73,7 @@ protected:
     std::vector<std::string> Rows() const { return panetest::ListRows(m_pFrame->m_results.m_hWnd); }
 };
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------
 // Rows
@@ -152,7 +152,14 @@ TEST(FindInFilesRows, StoredFileTypeIndexOutsideTheListSelectsTheFirst)
     struct Case {
         int stored, count, selected;
     } cases[] = {
-        {-2, 4, 0}, {-1, 4, 0}, {0, 4, 0}, {1, 4, 1}, {3, 4, 3}, {4, 4, 0}, {99, 4, 0}, {2, 1, 0},
+        {-2, 4, 0},
+        {-1, 4, 0},
+        {0, 4, 0},
+        {1, 4, 1},
+        {3, 4, 3},
+        {4, 4, 0},
+        {99, 4, 0},
+        {2, 1, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(fif::FileTypeIndexToSelect(c.stored, c.count), c.selected) << c.stored << " of " << c.count;
@@ -209,7 +216,7 @@ namespace {
 // 263-character record, a subfolder.
 struct FixtureTree {
     std::string root;
-    std::string deepFile;   // over 300 characters
+    std::string deepFile; // over 300 characters
     std::string greekFile;
     FixtureTree()
     {
@@ -233,7 +240,7 @@ struct FixtureTree {
     ~FixtureTree() { qmtest::RemoveTree(panetest::Wide(root)); }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(FindInFilesTest, FindListsHeaderMatchesAndSummaryWithWholePaths)
 {
@@ -373,8 +380,8 @@ TEST_F(FindInFilesTest, NoWayOfClosingWorksWhileSearching)
             StartSearch(hDlg, tree.root);
             EXPECT_FALSE(Enabled(hDlg, IDCANCEL));
             EXPECT_TRUE(Enabled(hDlg, IDC_FIF_STOP));
-            ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);   // Esc
-            ::SendMessageA(hDlg, WM_CLOSE, 0, 0);                              // caption, Alt+F4
+            ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0); // Esc
+            ::SendMessageA(hDlg, WM_CLOSE, 0, 0);                         // caption, Alt+F4
             ::SendMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
             bStillThere = ::IsWindow(hDlg) && ::IsWindowVisible(hDlg);
             return true;
@@ -416,7 +423,7 @@ void RecordHelp(HWND, LPCSTR, UINT nCmd, DWORD_PTR dwData, void* pContext)
 {
     static_cast<std::vector<HelpCall>*>(pContext)->push_back({nCmd, dwData});
 }
-}  // namespace
+} // namespace
 
 TEST_F(FindInFilesTest, HelpAsksForTheDialogsTopic)
 {

@@ -210,7 +210,7 @@ TEST(FunctionPatterns, RowsKeepTheirModesAndTokens)
 struct RowCase {
     std::vector<int> ids;
     const char* text;
-    std::vector<std::pair<std::string, Sci_Position>> expected;  // name, line
+    std::vector<std::pair<std::string, Sci_Position>> expected; // name, line
 };
 
 const RowCase kRowCases[] = {
@@ -309,8 +309,7 @@ const CommentCase kCommentCases[] = {
     {"a line comment on the last line ends at its line end", "x\n// c\n", {{2, 6}}},
     {"an unterminated block comment runs to the end", "a /* b\nc", {{2, 8}}},
     {"the closing pattern is searched from one past the opening", "/*/ x /* y */", {{0, 3}, {6, 13}}},
-    {"an opening inside an earlier range is passed over; strings count", "/* // \" */ \"s\" // t",
-     {{0, 10}, {11, 14}, {15, 19}}},
+    {"an opening inside an earlier range is passed over; strings count", "/* // \" */ \"s\" // t", {{0, 10}, {11, 14}, {15, 19}}},
 };
 
 TEST_F(ScanTest, CommentRangesFollowTheirPairs)
@@ -359,11 +358,9 @@ const EdgeCase kEdgeCases[] = {
     {"BEGIN and END with an END missing", 7, "IDD_X DIALOG 0,0,1,1\nBEGIN\n  BEGIN\nEND\n", {}},
     {"a header in a comment, its body outside", 2, "/* int f(int a) */ {\n}\n", {}},
     {"a routine commented out whole", 2, "/* int g(int a) {\n} */\n", {{"g", 0}}},
-    {"a closing brace in a comment ends a body outside comments", 7,
-     "X MENU\nBEGIN\n// END\nEND\n", {{"X", 0}}},
+    {"a closing brace in a comment ends a body outside comments", 7, "X MENU\nBEGIN\n// END\nEND\n", {{"X", 0}}},
     {"a header in a comment of a language without block open", 22, "# def gone(x):\n", {{"gone", 0}}},
-    {"a nested routine makes the outer one's reject list count", 11,
-     "procedure Outer;\n  function Inner: Integer;\n  begin\n    Inner := 1;\n  end;\nbegin\nend;\n", {{"Inner", 1}}},
+    {"a nested routine makes the outer one's reject list count", 11, "procedure Outer;\n  function Inner: Integer;\n  begin\n    Inner := 1;\n  end;\nbegin\nend;\n", {{"Inner", 1}}},
     {"a routine inside a routine is not top level", 21, "sub outer {\n  sub inner {\n  }\n}\n", {{"outer", 0}}},
 };
 
@@ -489,7 +486,8 @@ TEST_F(ScanTest, TheRememberingScanEqualsThePlainScan)
             plain.SetPlainSearch(true);
             plain.SetLanguage(id);
             plain.Run();
-            ASSERT_EQ(plain.GetAllEntries().size(), fastAll.size()) << "id " << id << " text:\n" << text;
+            ASSERT_EQ(plain.GetAllEntries().size(), fastAll.size()) << "id " << id << " text:\n"
+                                                                    << text;
             for (size_t i = 0; i < fastAll.size(); i++) {
                 const FunctionEntry& a = plain.GetAllEntries()[i];
                 const FunctionEntry& b = fastAll[i];

@@ -90,11 +90,11 @@ TEST(ListExplorerTables, EntitiesInsertTheReferenceAndShowAPreview)
         const char* display;
         const char* insert;
     } cases[] = {
-        {"&aacute\t\t'\xC3\xA1'", "&aacute;"},     // a Windows-1252 character
-        {"&alpha\t\t'a'", "&alpha;"},              // a look-alike
+        {"&aacute\t\t'\xC3\xA1'", "&aacute;"}, // a Windows-1252 character
+        {"&alpha\t\t'a'", "&alpha;"},          // a look-alike
         {"&nbsp\t\t' '", "&nbsp;"},
-        {"&asymp\t\t'\xCB\x9C'", "&asymp;"},       // the 1252 byte 0x98, a small tilde
-        {"&alefsym\t\t'&alefsym;'", "&alefsym;"},  // nothing close: the reference
+        {"&asymp\t\t'\xCB\x9C'", "&asymp;"},      // the 1252 byte 0x98, a small tilde
+        {"&alefsym\t\t'&alefsym;'", "&alefsym;"}, // nothing close: the reference
         {"&amp\t\t'&'", "&amp;"},
         {"&euro\t\t'\xE2\x82\xAC'", "&euro;"},
     };
@@ -206,7 +206,7 @@ TEST_F(ListExplorerTest, AClickOrEnterInsertsAndTheArrowsOnlyMove)
     EXPECT_EQ(EditorText(), "say <B>x</B> now");
 
     SelectText("", 0, 0);
-    qmtest::PumpFor(::GetDoubleClickTime() + 100);  // a second click, not a double click
+    qmtest::PumpFor(::GetDoubleClickTime() + 100); // a second click, not a double click
     qmtest::ClickAt(ScreenPointOfRow(Row("BR")));
     qmtest::PumpFor(300);
     EXPECT_EQ(EditorText(), "<BR/>");

@@ -158,4 +158,4 @@ inline std::vector<std::string> ListRows(HWND hList)
     return rows;
 }
 
-}  // namespace panetest
+} // namespace panetest

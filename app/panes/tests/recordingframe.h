@@ -13,8 +13,8 @@ namespace panetest {
 
 struct OpenRequest {
     std::string path;
-    int line;       // OpenFileAt: the line; OpenFileFromTree: -1; OpenWorkspaceEntry: -2
-    int position;   // OpenFileAt: the position; OpenFileFromTree: bHex; OpenWorkspaceEntry: 0
+    int line;     // OpenFileAt: the line; OpenFileFromTree: -1; OpenWorkspaceEntry: -2
+    int position; // OpenFileAt: the position; OpenFileFromTree: bHex; OpenWorkspaceEntry: 0
 };
 
 // The main frame as far as the panes need it.
@@ -59,4 +59,4 @@ public:
     void CreateTemplateFromText(LPCSTR lpszText) override { m_templateTexts.push_back(lpszText); }
 };
 
-}  // namespace panetest
+} // namespace panetest

@@ -159,7 +159,7 @@ TEST_F(TemplateTreeTest, OperationsOnDiskAndInTheTree)
         Action action;
         std::string disk;
         std::string tree;
-        int boxes;  // messages shown
+        int boxes; // messages shown
     } cases[] = {
         {"create in the selected folder",
          [](TemplateTreeTest& t, qmtest::MessageBoxRecorder&) {

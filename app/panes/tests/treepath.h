@@ -66,4 +66,4 @@ inline HTREEITEM FindTreePath(CFileSysTreeCtrl& tree, const std::string& target)
     return NULL;
 }
 
-}  // namespace panetest
+} // namespace panetest

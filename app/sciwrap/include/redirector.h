@@ -51,7 +51,9 @@ public:
     void SetStopTimeout(DWORD dwMilliseconds) { m_dwStopTimeout = dwMilliseconds; }
 
     // Largest piece handed to OnOutput in one call.
-    enum { READ_CHUNK = 255 };
+    enum {
+        READ_CHUNK = 255
+    };
 
 protected:
     // A piece of the child's output (standard output and error, in the order
@@ -77,12 +79,12 @@ private:
     // Waits for hThread up to dwTimeout ms while handling sent messages.
     static BOOL WaitHandlingSentMessages(HANDLE hThread, DWORD dwTimeout);
 
-    HANDLE m_hThread;       // reader thread (NULL when no run was started)
-    HANDLE m_hStopEvent;    // manual reset, one per run
+    HANDLE m_hThread;    // reader thread (NULL when no run was started)
+    HANDLE m_hStopEvent; // manual reset, one per run
     DWORD m_dwThreadId;
-    DWORD m_dwWaitTime;     // poll interval of the reader
-    HANDLE m_hOutput;       // our read end of the child's standard output and error
-    HANDLE m_hProcess;      // the child
+    DWORD m_dwWaitTime; // poll interval of the reader
+    HANDLE m_hOutput;   // our read end of the child's standard output and error
+    HANDLE m_hProcess;  // the child
     DWORD m_dwStopTimeout;
     volatile LONG m_bRunning;
     mutable CCriticalSection m_lock;

@@ -45,8 +45,13 @@ public:
     static COXHookWnd* PASCAL FindFirstHook(HWND hWnd);
 
     // Posted to the hooked window when the mouse enters or leaves it.
-    enum { WM_HOOK_MOUSEENTER = 32906, WM_HOOK_MOUSELEAVE = 32907 };
-    enum { TRACK_TIMER_ID = 1 };
+    enum {
+        WM_HOOK_MOUSEENTER = 32906,
+        WM_HOOK_MOUSELEAVE = 32907
+    };
+    enum {
+        TRACK_TIMER_ID = 1
+    };
 
 protected:
     // A message of the hooked window. The default notices the mouse entering
@@ -88,7 +93,11 @@ public:
     // by inverting only what changed; a position outside the bar erases it.
     void MoveMarker(CDC* pDC, const RECT& rcBar, int nPosition, int nWidth);
     void MoveMarker(HDC hDC, const RECT& rcBar, int nPosition, int nWidth);
-    void ResetMarker() { m_bMarkerShown = FALSE; ::SetRectEmpty(&m_rcMarker); }
+    void ResetMarker()
+    {
+        m_bMarkerShown = FALSE;
+        ::SetRectEmpty(&m_rcMarker);
+    }
 
     // The scroll offset in pixels; TRUE when it changed.
     BOOL SetOffset(int nOffset);
@@ -113,7 +122,7 @@ public:
     };
     void ComputeMarks(int nLength, std::vector<Mark>& marks) const;
 
-    static const char* const kClassName;  // "RulerBarWnd"
+    static const char* const kClassName; // "RulerBarWnd"
 
 protected:
     BOOL m_bHorizontal;

@@ -52,11 +52,11 @@ class CLexerConfig;
 // the main frame's settings record). Interim: once the settings record
 // (CViewSettings) is in the tree, ApplyLexerSettings takes it directly.
 struct CLexerApplyOptions {
-    COLORREF braceBadColour;  // "BraceBadColour"
-    COLORREF braceColour;     // "BraceHighlight"
-    int tabAsSpaces;          // "TabAsSpaces": insert spaces for a tab
-    int tabGuides;            // "TabGuides": indentation guides
-    int tabWidth;             // "TabWidth"
+    COLORREF braceBadColour; // "BraceBadColour"
+    COLORREF braceColour;    // "BraceHighlight"
+    int tabAsSpaces;         // "TabAsSpaces": insert spaces for a tab
+    int tabGuides;           // "TabGuides": indentation guides
+    int tabWidth;            // "TabWidth"
     CLexerApplyOptions() : braceBadColour(0x0000FF), braceColour(0x0000FF), tabAsSpaces(1), tabGuides(0), tabWidth(4) {}
 };
 
@@ -74,7 +74,7 @@ public:
     CMFCScintilla();
     ~CMFCScintilla() override;
 
-    static const char* const kWindowClass;  // "Scintilla"
+    static const char* const kWindowClass; // "Scintilla"
     enum {
         BOOKMARK_MARKER = 1,
         BOOKMARK_MASK = 1 << BOOKMARK_MARKER,
@@ -82,10 +82,10 @@ public:
         BOOKMARK_MARGIN = 0,
         LINENUMBER_MARGIN = 2,
         FOLD_MARGIN = 4,
-        IDR_EDITOR_CONTEXT = 141,    // context menu resource
+        IDR_EDITOR_CONTEXT = 141, // context menu resource
         IDS_NO_OTHER_BOOKMARK = 10502,
-        FIND_SEED_MAX = 100,         // longer selections are cut to FIND_SEED_MAX - 1 characters
-        COMMENT_LINE_MAX = 1000,     // longer lines are not (un)commented
+        FIND_SEED_MAX = 100,     // longer selections are cut to FIND_SEED_MAX - 1 characters
+        COMMENT_LINE_MAX = 1000, // longer lines are not (un)commented
         MSG_SETTING_2900 = 2900,
         MSG_MARGIN_BACK = 10001,
         MSG_SETLEXERLANGUAGE = 4006
@@ -268,7 +268,9 @@ public:
     // tab settings, then colours the text: all of a text up to
     // EAGER_COLOUR_BYTES, the start of a longer one (the component colours
     // the rest as it comes into view).
-    enum { EAGER_COLOUR_BYTES = 1 << 20 };
+    enum {
+        EAGER_COLOUR_BYTES = 1 << 20
+    };
     void ApplyLexerSettings(const CLexerConfig& config, const CLexerApplyOptions& options);
 
     // --- editing ------------------------------------------------------------

@@ -434,7 +434,7 @@ int CMFCScintilla::ReplaceAllMatches(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL b
             // one), or the same place would match forever.
             nNext = PositionAfter(nLastEnd);
             if (nNext <= nLastEnd)
-                break;  // the document's end
+                break; // the document's end
         }
         if (nNext > nRangeEnd || (nNext == nRangeEnd && nRangeEnd != GetLength()))
             break;

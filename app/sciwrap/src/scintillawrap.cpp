@@ -103,8 +103,8 @@ void CMFCScintilla::SetBlockSelect(BOOL bOn)
 {
     static const struct {
         int nKey;
-        int nStream;  // the component's own command for Shift+key
-        int nRect;    // its rectangular counterpart
+        int nStream; // the component's own command for Shift+key
+        int nRect;   // its rectangular counterpart
     } kKeys[] = {
         {SCK_DOWN, SCI_LINEDOWNEXTEND, SCI_LINEDOWNRECTEXTEND},
         {SCK_UP, SCI_LINEUPEXTEND, SCI_LINEUPRECTEXTEND},
@@ -325,7 +325,7 @@ void CMFCScintilla::SetDefaultLook()
         int type;
         int width;
         unsigned int mask;
-        int sensitive;  // -1: left as it is
+        int sensitive; // -1: left as it is
         COLORREF back;
     };
     const MarginLook margins[5] = {
@@ -385,9 +385,12 @@ void CMFCScintilla::SetFoldProperties(BOOL bFolding)
         int shape;
     };
     const FoldMarker markers[7] = {
-        {SC_MARKNUM_FOLDEROPEN, SC_MARK_BOXMINUS},         {SC_MARKNUM_FOLDER, SC_MARK_BOXPLUS},
-        {SC_MARKNUM_FOLDERSUB, SC_MARK_VLINE},             {SC_MARKNUM_FOLDERTAIL, SC_MARK_LCORNER},
-        {SC_MARKNUM_FOLDEREND, SC_MARK_BOXPLUSCONNECTED},  {SC_MARKNUM_FOLDEROPENMID, SC_MARK_BOXMINUSCONNECTED},
+        {SC_MARKNUM_FOLDEROPEN, SC_MARK_BOXMINUS},
+        {SC_MARKNUM_FOLDER, SC_MARK_BOXPLUS},
+        {SC_MARKNUM_FOLDERSUB, SC_MARK_VLINE},
+        {SC_MARKNUM_FOLDERTAIL, SC_MARK_LCORNER},
+        {SC_MARKNUM_FOLDEREND, SC_MARK_BOXPLUSCONNECTED},
+        {SC_MARKNUM_FOLDEROPENMID, SC_MARK_BOXMINUSCONNECTED},
         {SC_MARKNUM_FOLDERMIDTAIL, SC_MARK_TCORNER},
     };
     for (const FoldMarker& m : markers) {

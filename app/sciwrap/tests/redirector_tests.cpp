@@ -197,7 +197,7 @@ TEST(Redirector, ProgramReadingItsInputSeesTheEndAndFinishes)
     struct Case {
         const char* what;
         std::string cmdLine;
-        const char* expected;  // a part of the output
+        const char* expected; // a part of the output
     } cases[] = {
         {"our helper", Helper("stdin"), "eof"},
         {"the command prompt", "\"cmd.exe\" ", ""},
@@ -223,8 +223,8 @@ TEST(Redirector, ProgramThatRunsOnRunsUntilStopped)
     EXPECT_EQ(r.Output(), "");
     r.Close();
     EXPECT_FALSE(r.IsRunning());
-    EXPECT_TRUE(r.Errors().empty());  // the reader stopped by itself
-    EXPECT_EQ(r.EndedCount(), 1);     // reported once, by the stop
+    EXPECT_TRUE(r.Errors().empty()); // the reader stopped by itself
+    EXPECT_EQ(r.EndedCount(), 1);    // reported once, by the stop
 }
 
 TEST(Redirector, NewRunStopsThePreviousOne)
@@ -234,13 +234,13 @@ TEST(Redirector, NewRunStopsThePreviousOne)
     ASSERT_TRUE(r.Open(Helper("lines 3").c_str()));
     ASSERT_TRUE(r.WaitEnded());
     EXPECT_EQ(WithoutCR(r.Output()), NumberedLines(3));
-    EXPECT_EQ(r.EndedCount(), 1);  // the replaced run reports no end
+    EXPECT_EQ(r.EndedCount(), 1); // the replaced run reports no end
 }
 
 TEST(Redirector, EveryRunGivesItsHandlesBack)
 {
     RecordingRedirector r;
-    ASSERT_TRUE(r.Open(Helper("lines 2").c_str()));  // warms up process creation
+    ASSERT_TRUE(r.Open(Helper("lines 2").c_str())); // warms up process creation
     ASSERT_TRUE(r.WaitEnded());
     r.Close();
     DWORD before = 0;
@@ -351,7 +351,7 @@ TEST_F(OutputViewTest, StoppingAToolWhilePrintingDoesNotFreezeTheWindow)
     ASSERT_TRUE(scitest::PumpUntil([&] { return GetWindowTextLengthA(view.m_hWnd) > 40000; }, 20000));
     ASSERT_TRUE(view.IsRunning());
     DWORD start = GetTickCount();
-    view.Close();  // what "Stop User Tool" does, on the window's thread
+    view.Close(); // what "Stop User Tool" does, on the window's thread
     DWORD elapsed = GetTickCount() - start;
     EXPECT_LT(elapsed, view.GetStopTimeout()) << "Close waited for the whole stop timeout";
     EXPECT_EQ(Text().find("The redir thread is dead"), std::string::npos);
@@ -361,7 +361,7 @@ TEST_F(OutputViewTest, StoppingAToolWhilePrintingDoesNotFreezeTheWindow)
     LRESULT length = SendMessageA(view.m_hWnd, WM_GETTEXTLENGTH, 0, 0);
     EXPECT_GT(length, 40000);
     scitest::PumpFor(100);
-    EXPECT_EQ(SendMessageA(view.m_hWnd, WM_GETTEXTLENGTH, 0, 0), length);  // nothing after the stop
+    EXPECT_EQ(SendMessageA(view.m_hWnd, WM_GETTEXTLENGTH, 0, 0), length); // nothing after the stop
 }
 
 TEST(OutputViewLife, DestroyingTheWindowWhileAToolPrintsStopsIt)
@@ -373,7 +373,7 @@ TEST(OutputViewLife, DestroyingTheWindowWhileAToolPrintsStopsIt)
     ASSERT_TRUE(view->Create(WS_CHILD | WS_VISIBLE, rc, &host, 100));
     ASSERT_TRUE(view->RunCommand(Helper("flood").c_str()));
     ASSERT_TRUE(scitest::PumpUntil([&] { return GetWindowTextLengthA(view->m_hWnd) > 1000; }, 20000));
-    delete view;  // stops the reader first, then the window goes
+    delete view; // stops the reader first, then the window goes
     scitest::PumpFor(100);
     host.DestroyWindow();
 }

@@ -93,18 +93,18 @@ TEST(HookWnd, HooksChainNewestFirstAndUnhookInAnyOrder)
     CountingHook a("a"), b("b");
     ASSERT_TRUE(a.HookWindow(hWnd));
     ASSERT_TRUE(b.HookWindow(hWnd));
-    EXPECT_FALSE(b.HookWindow(hWnd));  // already watching
+    EXPECT_FALSE(b.HookWindow(hWnd)); // already watching
     EXPECT_EQ(COXHookWnd::FindFirstHook(hWnd), &b);
     SendMessageA(hWnd, WM_USER + 7, 0, 0);
     EXPECT_EQ(log, (std::vector<std::string>{"b", "a", "own"}));
 
     log.clear();
-    a.UnhookWindow();  // not the first one
+    a.UnhookWindow(); // not the first one
     SendMessageA(hWnd, WM_USER + 7, 0, 0);
     EXPECT_EQ(log, (std::vector<std::string>{"b", "own"}));
     EXPECT_NE((WNDPROC)GetWindowLongPtrA(hWnd, GWLP_WNDPROC), (WNDPROC)OwnProc);
 
-    b.UnhookWindow();  // the last one puts the window's procedure back
+    b.UnhookWindow(); // the last one puts the window's procedure back
     EXPECT_EQ((WNDPROC)GetWindowLongPtrA(hWnd, GWLP_WNDPROC), (WNDPROC)OwnProc);
     EXPECT_EQ(COXHookWnd::FindFirstHook(hWnd), (COXHookWnd*)NULL);
     log.clear();
@@ -169,7 +169,7 @@ struct LayoutCase {
     DWORD style;
     int cx, cy;
     BOOL horizontal, vertical;
-    RECT client;  // in window coordinates
+    RECT client; // in window coordinates
     RECT corner, hbar, vbar;
 };
 
@@ -213,15 +213,11 @@ TEST_P(RulerLayoutTest, ReservesTheStripsInTheFrame)
 INSTANTIATE_TEST_SUITE_P(
     Cases, RulerLayoutTest,
     ::testing::Values(
-        LayoutCase{"both", WS_POPUP, 300, 200, TRUE, TRUE, {20, 20, 300, 200}, {0, 0, 18, 18}, {18, 0, 300, 18},
-                   {0, 18, 18, 200}},
-        LayoutCase{"horizontal_only", WS_POPUP, 300, 200, TRUE, FALSE, {0, 20, 300, 200}, {0, 0, 0, 0},
-                   {0, 0, 300, 18}, {0, 0, 0, 0}},
-        LayoutCase{"vertical_only", WS_POPUP, 300, 200, FALSE, TRUE, {20, 0, 300, 200}, {0, 0, 0, 0}, {0, 0, 0, 0},
-                   {0, 0, 18, 200}},
+        LayoutCase{"both", WS_POPUP, 300, 200, TRUE, TRUE, {20, 20, 300, 200}, {0, 0, 18, 18}, {18, 0, 300, 18}, {0, 18, 18, 200}},
+        LayoutCase{"horizontal_only", WS_POPUP, 300, 200, TRUE, FALSE, {0, 20, 300, 200}, {0, 0, 0, 0}, {0, 0, 300, 18}, {0, 0, 0, 0}},
+        LayoutCase{"vertical_only", WS_POPUP, 300, 200, FALSE, TRUE, {20, 0, 300, 200}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 18, 200}},
         // The horizontal ruler spans the vertical scroll bar too.
-        LayoutCase{"over_the_scroll_bar", WS_POPUP | WS_VSCROLL, 300, 200, TRUE, TRUE, {20, 20, -2, 200},
-                   {0, 0, 18, 18}, {18, 0, -1, 18}, {0, 18, 18, 200}}));
+        LayoutCase{"over_the_scroll_bar", WS_POPUP | WS_VSCROLL, 300, 200, TRUE, TRUE, {20, 20, -2, 200}, {0, 0, 18, 18}, {18, 0, -1, 18}, {0, 18, 18, 200}}));
 
 TEST(RulerLayout, NarrowWindowGetsAnEmptyClientInsteadOfANegativeOne)
 {
@@ -318,13 +314,13 @@ TEST(RulerMarks, SmallZoomedStepsLabelEveryFifthUnitModuloAHundred)
 {
     CRulerBar bar;
     bar.SetOrientation(TRUE, 100);
-    bar.SetZoom(12.0, TRUE);  // 12 pixels per unit
+    bar.SetZoom(12.0, TRUE); // 12 pixels per unit
     bar.SetOffset(105 * 12);
     std::vector<CRulerBar::Mark> marks;
     bar.ComputeMarks(200, marks);
     std::vector<CRulerBar::Mark> labels = Labels(marks);
     ASSERT_GE(labels.size(), 3u);
-    EXPECT_EQ(labels.size(), marks.size());  // no ticks below 14 pixels
+    EXPECT_EQ(labels.size(), marks.size()); // no ticks below 14 pixels
     EXPECT_EQ(labels[0].nUnit, 105);
     EXPECT_STREQ(labels[0].szText, "5");
     EXPECT_DOUBLE_EQ(labels[0].dPos, 0.0);
@@ -337,7 +333,7 @@ TEST(RulerMarks, MediumStepsGetOneLongTickPerUnit)
 {
     CRulerBar bar;
     bar.SetOrientation(TRUE, 100);
-    bar.SetZoom(50.0, TRUE);  // 50 pixels, subdivisions of 5 (too close)
+    bar.SetZoom(50.0, TRUE); // 50 pixels, subdivisions of 5 (too close)
     std::vector<CRulerBar::Mark> marks;
     bar.ComputeMarks(200, marks);
     std::vector<double> longTicks;
@@ -460,19 +456,19 @@ TEST(RulerDrawing, MarkerMovesWithoutLeavingATrail)
     EXPECT_EQ(canvas.ChangedColumns(clean), std::vector<int>{50});
     bar.MoveMarker(canvas.dc(), rcBar, 52, 1);
     EXPECT_EQ(canvas.ChangedColumns(clean), std::vector<int>{52});
-    bar.MoveMarker(canvas.dc(), rcBar, 53, 3);  // overlapping band
+    bar.MoveMarker(canvas.dc(), rcBar, 53, 3); // overlapping band
     EXPECT_EQ(canvas.ChangedColumns(clean), (std::vector<int>{53, 54, 55}));
-    bar.MoveMarker(canvas.dc(), rcBar, 600, 1);  // out of the bar: erased
+    bar.MoveMarker(canvas.dc(), rcBar, 600, 1); // out of the bar: erased
     EXPECT_TRUE(canvas.ChangedColumns(clean).empty());
     EXPECT_FALSE(bar.IsMarkerShown());
-    bar.MoveMarker(canvas.dc(), rcBar, 60, 1);  // back again: a new one only
+    bar.MoveMarker(canvas.dc(), rcBar, 60, 1); // back again: a new one only
     EXPECT_EQ(canvas.ChangedColumns(clean), std::vector<int>{60});
     // A repaint keeps the marker where MoveMarker remembers it.
     bar.Draw(canvas.dc(), rcBar, rcBar);
     EXPECT_EQ(canvas.ChangedColumns(clean), std::vector<int>{60});
-    bar.MoveMarker(canvas.dc(), rcBar, 2, 1);  // not strictly after the edge
+    bar.MoveMarker(canvas.dc(), rcBar, 2, 1); // not strictly after the edge
     EXPECT_TRUE(canvas.ChangedColumns(clean).empty());
-    bar.MoveMarker(canvas.dc(), rcBar, 299, 5);  // clipped 2 pixels before the end
+    bar.MoveMarker(canvas.dc(), rcBar, 299, 5); // clipped 2 pixels before the end
     EXPECT_TRUE(canvas.ChangedColumns(clean).empty());
 }
 
@@ -551,7 +547,7 @@ TEST(EditorRuler, FollowsScrollingAndIsDrawnInTheFrame)
     RedrawWindow(editor.m_hWnd, NULL, NULL, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     HDC hdc = GetWindowDC(editor.m_hWnd);
     EXPECT_EQ(GetPixel(hdc, 5, 5), GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(GetPixel(hdc, 100, 0), GetSysColor(COLOR_BTNSHADOW));  // the bar's sunken edge
+    EXPECT_EQ(GetPixel(hdc, 100, 0), GetSysColor(COLOR_BTNSHADOW)); // the bar's sunken edge
     // The bookmark margin shows its own background, the separator after it
     // its light grey.
     EXPECT_EQ(GetPixel(hdc, client.left + 4, client.top + 40), GetSysColor(COLOR_BTNFACE));

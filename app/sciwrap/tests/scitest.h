@@ -35,7 +35,7 @@ class CHostWnd : public CWnd {
 public:
     BOOL CreateHost(int cx = 640, int cy = 400);
     int m_nDeleteLineCommands = 0;
-    std::vector<UINT> m_notifyCodes;  // WM_COMMAND codes the host saw from the editor
+    std::vector<UINT> m_notifyCodes;   // WM_COMMAND codes the host saw from the editor
     std::vector<UINT> m_popupFirstIds; // first item id of each popup menu opened for the host
 
 protected:
@@ -45,7 +45,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-enum { IDC_EDITOR = 32785 };
+enum {
+    IDC_EDITOR = 32785
+};
 
 // The folder of the test programs (the helper program lives there).
 std::string TestsFolder();

@@ -66,7 +66,7 @@ TEST_F(EditorTest, CreationFailsWithoutTheComponentClass)
     CMFCScintilla missing;
     CRect rc(0, 0, 10, 10);
     EXPECT_FALSE(missing.Create("NoSuchScintillaClass", "Editor", WS_CHILD, rc, &host, 1));
-    EXPECT_EQ(missing.Call(SCI_GETLENGTH), 0);  // never reaches a component
+    EXPECT_EQ(missing.Call(SCI_GETLENGTH), 0); // never reaches a component
 }
 
 TEST_F(EditorTest, DefaultLookSetsMarginsMarkersAndColours)
@@ -166,10 +166,10 @@ TEST_F(EditorTest, ApplyingALanguageColoursItsKeywords)
     editor.ApplyLexerSettings(CppConfig(), options);
 
     EXPECT_EQ(editor.GetLexer(), SCLEX_CPP);
-    EXPECT_EQ(editor.GetStyleAt(0), SCE_C_WORD);             // int
-    EXPECT_EQ(editor.GetStyleAt(13), SCE_C_WORD);            // return
-    EXPECT_EQ(editor.GetStyleAt(20), SCE_C_NUMBER);          // 42
-    EXPECT_EQ(editor.GetStyleAt(4), SCE_C_IDENTIFIER);       // main
+    EXPECT_EQ(editor.GetStyleAt(0), SCE_C_WORD);       // int
+    EXPECT_EQ(editor.GetStyleAt(13), SCE_C_WORD);      // return
+    EXPECT_EQ(editor.GetStyleAt(20), SCE_C_NUMBER);    // 42
+    EXPECT_EQ(editor.GetStyleAt(4), SCE_C_IDENTIFIER); // main
     EXPECT_EQ((COLORREF)editor.Call(SCI_STYLEGETFORE, SCE_C_WORD), RGB(0, 0, 255));
     EXPECT_EQ((COLORREF)editor.Call(SCI_STYLEGETBACK, SCE_C_WORD), GetDefaultHexColour());
     EXPECT_EQ((COLORREF)editor.Call(SCI_STYLEGETBACK, SCE_C_NUMBER), RGB(0xFF, 0xFF, 0xE0));
@@ -246,7 +246,7 @@ TEST_F(EditorTest, FindTextMovesThroughMatchesAndWraps)
     EXPECT_EQ(editor.GetSelectionEnd(), 10);
     EXPECT_EQ(editor.FindText("beta", FALSE, FALSE), 17);
     EXPECT_EQ(editor.FindText("beta", FALSE, FALSE), -1);
-    EXPECT_EQ(editor.GetSelectionStart(), 17);  // the selection stays
+    EXPECT_EQ(editor.GetSelectionStart(), 17); // the selection stays
     EXPECT_EQ(editor.FindText("beta", FALSE, TRUE), 6);
     // Backward from the selection start, case ignored.
     editor.SetSel(17, 21);
@@ -363,11 +363,11 @@ TEST_F(EditorTest, ReplaceAllInSelectionSelectsTheAdjustedRange)
     editor.SetSearchFlags(0);
     ASSERT_EQ(editor.ReplaceAllMatches("a", "aaa", TRUE, FALSE), 4);
     EXPECT_EQ(editor.GetSelectionStart(), 0);
-    EXPECT_EQ(editor.GetSelectionEnd(), 14);  // "aaaaaa\naaaaaa\n"
+    EXPECT_EQ(editor.GetSelectionEnd(), 14); // "aaaaaa\naaaaaa\n"
     SetText("one two");
     editor.SetSel(0, 0);
     ASSERT_EQ(editor.ReplaceAllMatches("one", "1", FALSE, FALSE), 1);
-    EXPECT_EQ(editor.GetCurrentPos(), 1);  // after the last replacement
+    EXPECT_EQ(editor.GetCurrentPos(), 1); // after the last replacement
 }
 
 // --- comments ---------------------------------------------------------------------
@@ -425,7 +425,7 @@ TEST_F(EditorTest, CommentSkipsLinesOfAThousandCharacters)
     editor.CommentLines("//");
     EXPECT_EQ(Text(), "// a\n" + longLine + "\n// b\n");
     editor.Undo();
-    EXPECT_EQ(Text(), "a\n" + longLine + "\nb\n");  // one undo step
+    EXPECT_EQ(Text(), "a\n" + longLine + "\nb\n"); // one undo step
 }
 
 // --- braces --------------------------------------------------------------------------
@@ -461,14 +461,14 @@ TEST_F(EditorTest, FindBracesBeforeAndAfterTheCaret)
 TEST_F(EditorTest, HighlightBracesSetsTheIndentationGuide)
 {
     SetText("  {\n    x;\n  }\n");
-    editor.GotoPos(3);  // after "{"
+    editor.GotoPos(3); // after "{"
     editor.HighlightBraces();
     EXPECT_EQ(editor.Call(SCI_GETHIGHLIGHTGUIDE), 2);
-    editor.GotoPos(6);  // no brace
+    editor.GotoPos(6); // no brace
     editor.HighlightBraces();
     EXPECT_EQ(editor.Call(SCI_GETHIGHLIGHTGUIDE), 0);
     SetText("  { (\n");
-    editor.GotoPos(5);  // unmatched "("
+    editor.GotoPos(5); // unmatched "("
     editor.HighlightBraces();
     EXPECT_EQ(editor.Call(SCI_GETHIGHLIGHTGUIDE), 0);
 }
@@ -490,7 +490,7 @@ TEST_F(EditorTest, LongTextIsColouredAsItIsNeeded)
     editor.ApplyLexerSettings(python, CLexerApplyOptions());
     EXPECT_EQ(editor.GetStyleAt(0), SCE_P_COMMENTLINE);
     EXPECT_LT(editor.Call(SCI_GETENDSTYLED), colon) << "the whole text was coloured at once";
-    editor.GotoPos(colon + 1);  // after ":"
+    editor.GotoPos(colon + 1); // after ":"
     Sci_Position brace = 0, match = 0;
     ASSERT_TRUE(editor.FindBraces(brace, match, FALSE));
     EXPECT_EQ(brace, colon);
@@ -507,7 +507,7 @@ TEST_F(EditorTest, PythonColonMatchesTheEndOfItsBlock)
     SetText("if x:\n    y = 1\n    z = 2\nw = 3\n");
     editor.ApplyLexerSettings(python, CLexerApplyOptions());
     ASSERT_EQ(editor.GetStyleAt(4), SCE_P_OPERATOR);
-    editor.GotoPos(5);  // after ":"
+    editor.GotoPos(5); // after ":"
     Sci_Position brace = 0, match = 0;
     ASSERT_TRUE(editor.FindBraces(brace, match, FALSE));
     EXPECT_EQ(brace, 4);
@@ -517,7 +517,7 @@ TEST_F(EditorTest, PythonColonMatchesTheEndOfItsBlock)
     EXPECT_EQ(editor.Call(SCI_GETHIGHLIGHTGUIDE), 0);
     SetText("def f():\n    if x:\n        y = 1\n            z = 2\n");
     editor.ApplyLexerSettings(python, CLexerApplyOptions());
-    editor.GotoPos(editor.GetLineEndPosition(1));  // after the second ":"
+    editor.GotoPos(editor.GetLineEndPosition(1)); // after the second ":"
     editor.HighlightBraces();
     EXPECT_EQ(editor.Call(SCI_GETHIGHLIGHTGUIDE), 4);
     editor.GotoPos(editor.GetLineEndPosition(0));
@@ -529,7 +529,7 @@ TEST_F(EditorTest, PythonColonMatchesTheEndOfItsBlock)
 
 struct IndentCase {
     const char* name;
-    const char* text;  // caret at the end; a line break is typed
+    const char* text; // caret at the end; a line break is typed
     int eolMode;
     int ch;
     BOOL smart;
@@ -594,9 +594,9 @@ TEST_F(EditorTest, BookmarksToggleAndCycle)
     EXPECT_EQ(editor.GetCurrentLine(), 1);
     editor.GotoBookmark(TRUE, FALSE);
     EXPECT_EQ(editor.GetCurrentLine(), 3);
-    editor.GotoBookmark(TRUE, FALSE);  // wraps to the top
+    editor.GotoBookmark(TRUE, FALSE); // wraps to the top
     EXPECT_EQ(editor.GetCurrentLine(), 1);
-    editor.GotoBookmark(FALSE, FALSE);  // wraps to the bottom
+    editor.GotoBookmark(FALSE, FALSE); // wraps to the bottom
     EXPECT_EQ(editor.GetCurrentLine(), 3);
     editor.GotoBookmark(FALSE, FALSE);
     EXPECT_EQ(editor.GetCurrentLine(), 1);
@@ -616,7 +616,7 @@ TEST_F(EditorTest, NoOtherBookmarkShowsTheMessage)
 {
     SetText("a\nb\nc\n");
     struct Case {
-        int bookmark;  // -1: none
+        int bookmark; // -1: none
         BOOL next;
     } cases[] = {{1, TRUE}, {1, FALSE}, {-1, TRUE}, {-1, FALSE}};
     for (const Case& c : cases) {
@@ -651,7 +651,7 @@ TEST_F(EditorTest, TemplatesWordsLinesAndIndent)
     EXPECT_EQ(Selected(), "beta");
     editor.SelectLine(1);
     EXPECT_EQ(Selected(), "gamma");
-    editor.GotoPos(8);  // inside "beta"
+    editor.GotoPos(8); // inside "beta"
     editor.DeleteWord();
     EXPECT_EQ(Text(), "alpha \ngamma\n");
 
@@ -679,7 +679,7 @@ TEST_F(EditorTest, SelectedTextOfARectangularSelectionIsWhole)
     // distance between selection start and end.
     SetText("abXY\ncdXY\nefXY\n");
     editor.Call(SCI_SETRECTANGULARSELECTIONANCHOR, 0);
-    editor.Call(SCI_SETRECTANGULARSELECTIONCARET, 12);  // line 2, column 2
+    editor.Call(SCI_SETRECTANGULARSELECTIONCARET, 12); // line 2, column 2
     ASSERT_EQ(editor.Call(SCI_GETSELECTIONS), 3);
     EXPECT_EQ(Selected(), "ab\ncd\nef\n");
     editor.InsertTemplateText("[<%REPLACE%>]");
@@ -740,8 +740,8 @@ TEST_F(EditorTest, FindSeedFallsBackToTheStoredValue)
     editor.SetSel(0, 6);
     EXPECT_EQ(std::string(editor.GetFindSeed(TRUE).GetString()), "needle");
     editor.SetSel(3, 3);
-    EXPECT_EQ(std::string(editor.GetFindSeed(TRUE).GetString()), "needle");  // read back
-    EXPECT_EQ(std::string(editor.GetFindSeed(FALSE).GetString()), "");       // stores the empty selection
+    EXPECT_EQ(std::string(editor.GetFindSeed(TRUE).GetString()), "needle"); // read back
+    EXPECT_EQ(std::string(editor.GetFindSeed(FALSE).GetString()), "");      // stores the empty selection
     EXPECT_EQ(scitest::ReadAppString("FindReplace", "LastSelectedValue"), "");
     EXPECT_EQ(std::string(editor.GetFindSeed(TRUE).GetString()), "");
 }
@@ -815,7 +815,7 @@ TEST_F(EditorTest, CopyAppendAddsTheSelectionToTheClipboardText)
 TEST_F(EditorTest, CopyAppendKeepsNonAsciiTextOfAUtf8Document)
 {
     editor.SetCodePage(SC_CP_UTF8);
-    SetText("caf\xC3\xA9 \xE2\x82\xAC");  // "café €"
+    SetText("caf\xC3\xA9 \xE2\x82\xAC"); // "café €"
     PutClipboardText(host.m_hWnd, "x=");
     editor.SetSel(0, (int)editor.GetLength());
     EXPECT_TRUE(editor.CopyAppend());

@@ -13,8 +13,15 @@
 class CFileDialogEx : public CFileDialog {
     DECLARE_DYNAMIC(CFileDialogEx)
 public:
-    enum { VIEW_TEXT = 0, VIEW_HEX = 1, VIEW_AUTO = 2 };
-    enum { IDD_OPEN = 800, IDD_SAVE = 5076 };
+    enum {
+        VIEW_TEXT = 0,
+        VIEW_HEX = 1,
+        VIEW_AUTO = 2
+    };
+    enum {
+        IDD_OPEN = 800,
+        IDD_SAVE = 5076
+    };
 
     // lpszInitialDir: the folder shown first (none when empty).
     CFileDialogEx(BOOL bOpenFileDialog, LPCSTR lpszFileName = NULL, CWnd* pParentWnd = NULL,
@@ -54,7 +61,7 @@ protected:
     void OnTypeChange() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
-    CString m_strFilterSource;   // "label|pattern|..." as built
+    CString m_strFilterSource; // "label|pattern|..." as built
     int m_nFilterIndex;
     BOOL m_bOpen;
     int m_nLineEnding;
@@ -67,7 +74,9 @@ protected:
 class CFileInfoDialog : public CDialog {
     DECLARE_DYNAMIC(CFileInfoDialog)
 public:
-    enum { IDD = 132 };
+    enum {
+        IDD = 132
+    };
     CFileInfoDialog(LPCSTR lpszPath, CWnd* pParent = NULL);
     ~CFileInfoDialog() override;
 

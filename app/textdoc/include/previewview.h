@@ -17,9 +17,9 @@ public:
 
     enum {
         IDR_PREVIEW_TOOLBAR = 280,
-        ID_NUMPAGE = 58113,      // "1 Page / 2 Page"
-        ID_PRINT = 58116,        // "Print"
-        ID_CLOSE = 0xE300,       // "Close Preview"
+        ID_NUMPAGE = 58113, // "1 Page / 2 Page"
+        ID_PRINT = 58116,   // "Print"
+        ID_CLOSE = 0xE300,  // "Close Preview"
         ID_ONEPAGE_ICON = 61505,
         ID_TWOPAGE_ICON = 61506,
         ID_TOOLBAR_BAR = 0xE800
@@ -41,6 +41,6 @@ protected:
     afx_msg void OnUpdateNumPage(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 
-    CQXPToolBar* m_pBar;  // one reference, released with the view's window
+    CQXPToolBar* m_pBar; // one reference, released with the view's window
     UINT m_nPageIcon;
 };

@@ -35,9 +35,9 @@ class CScintillaFrame;
 
 // The choices of one open.
 struct CTextOpenOptions {
-    int nEncoding;      // encoding code; 4 = detect from the file head
-    int nMarkLength;    // bytes of byte-order mark to skip when reading
-    BOOL bReadOnly;     // open read-only whatever the file's attribute
+    int nEncoding;   // encoding code; 4 = detect from the file head
+    int nMarkLength; // bytes of byte-order mark to skip when reading
+    BOOL bReadOnly;  // open read-only whatever the file's attribute
     CTextOpenOptions() : nEncoding(4), nMarkLength(0), bReadOnly(FALSE) {}
     CTextOpenOptions(int enc, int mark, BOOL ro) : nEncoding(enc), nMarkLength(mark), bReadOnly(ro) {}
 };
@@ -160,9 +160,9 @@ protected:
     int m_nEOLMode;
     int m_nEncoding;
     int m_nMarkLength;
-    intptr_t m_pComponentDoc;   // the component document of the first view
+    intptr_t m_pComponentDoc; // the component document of the first view
     BOOL m_bReadOnly;
-    FileStamp m_diskStamp;      // the file as this document last read or wrote it
+    FileStamp m_diskStamp; // the file as this document last read or wrote it
 };
 
 // The length of the byte-order mark of an encoding that a file starts

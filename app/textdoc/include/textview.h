@@ -30,10 +30,10 @@ struct CTextPrintState {
     void Reset();
 
     int nLinesPerPage;
-    int nLineHeight;          // device units: tmHeight + tmExternalLeading
-    int nBandHeight;          // header or footer band: two lines
+    int nLineHeight; // device units: tmHeight + tmExternalLeading
+    int nBandHeight; // header or footer band: two lines
     CFont font;
-    CString strHeader;        // the page header of this job
+    CString strHeader; // the page header of this job
     CRect rectPage;
     Sci_Position nTextLength; // fetched at the first page; -1 until then
     // Where each page starts: entry n is the start of page n + 1. Grows with
@@ -47,7 +47,9 @@ public:
     CDoodleView();
     ~CDoodleView() override;
 
-    enum { IDC_EDITOR = 32785 };
+    enum {
+        IDC_EDITOR = 32785
+    };
 
     CDoodleDoc* GetDocument() const;
     CMFCScintilla& GetEditor() { return m_editor; }

@@ -14,8 +14,8 @@ const char kSettingsSection[] = "Settings";
 const char kFilterIndexEntry[] = "FilterIndex";
 const char kUnknown[] = "Unknown";
 
-const char* const kMonthNames[12] = {"January", "February", "March",     "April",   "May",      "June",
-                                     "July",    "August",   "September", "October", "November", "December"};
+const char* const kMonthNames[12] = {"January", "February", "March", "April", "May", "June",
+                                     "July", "August", "September", "October", "November", "December"};
 
 void FillCombo(CWnd* pDlg, int nID, const char* const* ppszNames, int nCount, int nSelect)
 {

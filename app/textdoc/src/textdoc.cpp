@@ -222,7 +222,7 @@ void CDoodleDoc::GotoLinePosition(int nLine, int nPosition)
     sptr_t nEnd = pEditor->Call(SCI_GETLINEENDPOSITION, (uptr_t)(nLine - 1));
     sptr_t nPos = nPosition > 0 ? pEditor->Call(SCI_POSITIONRELATIVECODEUNITS, (uptr_t)nStart, nPosition) : nStart;
     if (nPos <= 0 && nPosition > 0)
-        nPos = nEnd;  // past the end of the text
+        nPos = nEnd; // past the end of the text
     if (nPos > nEnd)
         nPos = nEnd;
     pEditor->GotoPos(nPos);

@@ -77,7 +77,7 @@ void CDoodleView::CreatePrintFont(CDC* pDC)
     m_print.font.DeleteObject();
     m_print.font.CreatePointFont((s.nFontSize > 0 ? s.nFontSize : 10) * 10,
                                  FixedPitchFontFace(s.pszFontFace != NULL && *s.pszFontFace ? s.pszFontFace
-                                                                                          : "Courier New"),
+                                                                                            : "Courier New"),
                                  pDC);
     CFont* pOld = pDC->SelectObject(&m_print.font);
     TEXTMETRICA tm = {};

@@ -16,9 +16,9 @@
 #include <string>
 
 using namespace dlgtest;
+using coretest::WriteBytes;
 using tdtest::FileDialogWindows;
 using tdtest::FindFileDialogWindows;
-using coretest::WriteBytes;
 
 namespace {
 

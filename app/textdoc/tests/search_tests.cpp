@@ -32,7 +32,11 @@ std::vector<int> MarkedLines(CMFCScintilla& ed)
     return lines;
 }
 
-enum { CASE = 1, WHOLE = 2, RE = 4 };
+enum {
+    CASE = 1,
+    WHOLE = 2,
+    RE = 4
+};
 
 void SetFlags(CDoodleView* pView, int nOptions)
 {
@@ -49,16 +53,16 @@ TEST_F(ViewFixture, FindNextAndPreviousFollowTheOptionsAndWrap)
         const char* find;
         int options;
         BOOL backward, wrap;
-        int expectPos, expectEnd;  // -1: no match, the selection stays
+        int expectPos, expectEnd; // -1: no match, the selection stays
     } rows[] = {
         {"foo Foo foo", 0, 0, "foo", 0, FALSE, TRUE, 0, 3},
-        {"foo Foo foo", 0, 3, "foo", 0, FALSE, TRUE, 4, 7},            // from the selection's end
-        {"foo Foo foo", 0, 3, "foo", CASE, FALSE, TRUE, 8, 11},        // match case skips "Foo"
-        {"foo Foo foo", 8, 11, "foo", CASE, FALSE, TRUE, 0, 3},        // wraps to the top
-        {"foo Foo foo", 8, 11, "foo", CASE, FALSE, FALSE, -1, -1},     // no wrap: a miss
-        {"foo Foo foo", 8, 11, "foo", 0, TRUE, FALSE, 4, 7},           // backward from the selection start
-        {"foobar foo", 0, 0, "foo", WHOLE, FALSE, TRUE, 7, 10},         // whole word
-        {"a1 b22 c333", 0, 0, "[0-9]+", RE, FALSE, TRUE, 1, 2},        // regular expression
+        {"foo Foo foo", 0, 3, "foo", 0, FALSE, TRUE, 4, 7},        // from the selection's end
+        {"foo Foo foo", 0, 3, "foo", CASE, FALSE, TRUE, 8, 11},    // match case skips "Foo"
+        {"foo Foo foo", 8, 11, "foo", CASE, FALSE, TRUE, 0, 3},    // wraps to the top
+        {"foo Foo foo", 8, 11, "foo", CASE, FALSE, FALSE, -1, -1}, // no wrap: a miss
+        {"foo Foo foo", 8, 11, "foo", 0, TRUE, FALSE, 4, 7},       // backward from the selection start
+        {"foobar foo", 0, 0, "foo", WHOLE, FALSE, TRUE, 7, 10},    // whole word
+        {"a1 b22 c333", 0, 0, "[0-9]+", RE, FALSE, TRUE, 1, 2},    // regular expression
         {"a1 b22 c333", 2, 2, "[0-9]+", RE, FALSE, TRUE, 4, 6},
         {"abc", 0, 0, "zzz", 0, FALSE, TRUE, -1, -1},
     };
@@ -87,7 +91,7 @@ TEST_F(ViewFixture, MarkAllAddsBookmarksAndEndsForEveryPattern)
         const char* text;
         const char* find;
         int options;
-        std::vector<int> marked;     // lines marked before
+        std::vector<int> marked; // lines marked before
         int expectResult;
         std::vector<int> expectMarked;
     } rows[] = {
@@ -129,19 +133,19 @@ TEST_F(ViewFixture, ReplaceReplacesOnlyAMatchingSelectionThenFindsTheNext)
         const char* find;
         const char* replace;
         int options;
-        int start;  // -1: the first Replace only finds
+        int start; // -1: the first Replace only finds
         const char* expectText;
         int expectPos, expectSelStart, expectSelEnd;
     } rows[] = {
         {"foo foo", 0, 0, "foo", "bar", 0, -1, "foo foo", 0, 0, 3},
         {"foo foo", 0, 3, "foo", "bar", 0, 0, "bar foo", 4, 4, 7},
-        {"foo foo", 0, 3, "foo", "bar", 0, -1, "foo foo", 4, 4, 7},     // -1: no replacement
+        {"foo foo", 0, 3, "foo", "bar", 0, -1, "foo foo", 4, 4, 7}, // -1: no replacement
         // A selection that is no match stays as it was.
         {"fox foo", 0, 3, "foo", "bar", 0, 0, "fox foo", 4, 4, 7},
         {"foo Foo", 0, 3, "Foo", "bar", CASE, 0, "foo Foo", 4, 4, 7},
-        {"foo foo", 0, 2, "foo", "bar", 0, 0, "foo foo", 4, 4, 7},      // part of a match
+        {"foo foo", 0, 2, "foo", "bar", 0, 0, "foo foo", 4, 4, 7}, // part of a match
         {"ab12 cd34", 2, 4, "\\([0-9]\\)\\([0-9]\\)", "\\2\\1", RE, 0, "ab21 cd34", 7, 7, 9},
-        {"foo", 0, 3, "foo", "x", 0, 0, "x", -1, 0, 1},                    // nothing left to find
+        {"foo", 0, 3, "foo", "x", 0, 0, "x", -1, 0, 1}, // nothing left to find
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(std::string(r.text) + " / " + r.find);
@@ -173,7 +177,7 @@ TEST_F(ViewFixture, ReplaceAllCountsWhatChanged)
     } rows[] = {
         {"a b a b a", 0, 0, FALSE, FALSE, "a", "x", 0, 3, "x b x b x"},
         {"a\na\na\na", 2, 5, TRUE, FALSE, "a", "x", 0, 2, "a\nx\nx\na"},
-        {"a\na", 1, 1, TRUE, FALSE, "a", "x", 0, -2, "a\na"},             // nothing selected
+        {"a\na", 1, 1, TRUE, FALSE, "a", "x", 0, -2, "a\na"}, // nothing selected
         {"abc", 0, 0, FALSE, FALSE, "zzz", "x", 0, 0, "abc"},
         {"a1b22", 0, 0, FALSE, FALSE, "[0-9]+", "#", RE, 2, "a#b#"},
         {"l1\nl2\n", 0, 0, FALSE, FALSE, "^", "> ", RE, 2, "> l1\n> l2\n"},

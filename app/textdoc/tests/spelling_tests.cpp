@@ -136,7 +136,7 @@ TEST_F(SpellingTest, OnlyTheSelectionIsCheckedAndItComesBack)
 {
     // "teh" before and after the selection is left alone.
     const std::string text = "teh good wrld\r\nmore txet teh";
-    Sci_Position start = 4, end = 24;  // "good wrld\r\nmore txet"
+    Sci_Position start = 4, end = 24; // "good wrld\r\nmore txet"
     CDoodleView* pView = NewView(text, end, start);
     ASSERT_NE(pView, nullptr);
     CMFCScintilla& ed = pView->GetEditor();
@@ -161,7 +161,7 @@ TEST_F(SpellingTest, MessagesWithoutADialog)
     struct Case {
         const char* name;
         const char* text;
-        const char* dictionaryPath;  // NULL: the build's folder
+        const char* dictionaryPath; // NULL: the build's folder
         std::vector<std::string> messages;
     } cases[] = {
         {"EmptyDocument", "", NULL, {kComplete}},

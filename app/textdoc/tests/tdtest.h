@@ -74,11 +74,11 @@ public:
     {
         m_workspaceFiles.push_back(std::string(lpszPath) + "|" + std::to_string(nType) + "|" + std::to_string(nEncoding));
     }
-    std::vector<std::string> m_templates;       // texts handed to the template explorer
-    std::vector<std::string> m_workspaceFiles;  // "path|type|encoding" of every AddWorkspaceFile
+    std::vector<std::string> m_templates;      // texts handed to the template explorer
+    std::vector<std::string> m_workspaceFiles; // "path|type|encoding" of every AddWorkspaceFile
     std::string m_toolOutput;
     int m_nToolOutputs = 0;
-    std::vector<std::pair<HWND, long long>> m_places;   // navigation places the views reported
+    std::vector<std::pair<HWND, long long>> m_places; // navigation places the views reported
 
 protected:
     afx_msg void OnDeleteLine();

@@ -75,9 +75,9 @@ std::vector<int> Bookmarks(CMFCScintilla& ed)
 
 struct CommandCase {
     const char* name;
-    const char* before;      // marked text
-    UINT id;                 // command
-    const char* after;       // marked text afterwards
+    const char* before; // marked text
+    UINT id;            // command
+    const char* after;  // marked text afterwards
     std::vector<int> marksBefore = {};
     std::vector<int> marksAfter = {};
 };
@@ -425,15 +425,15 @@ TEST_F(TextCommandsTest, ViewAsMoreOpensTheListAtTheCurrentLanguage)
     int nShownSel = -2;
     {
         dlgtest::ModalScript script({[&] {
-                                         HWND h = dlgtest::FindDialog("View As ...");
-                                         if (h == NULL)
-                                             return false;
-                                         lines = dlgtest::ListLines(h, IDC_VIEW_AS_LIST);
-                                         nShownSel = (int)SendDlgItemMessageA(h, IDC_VIEW_AS_LIST, LB_GETCURSEL, 0, 0);
-                                         dlgtest::SelectLine(h, IDC_VIEW_AS_LIST, nText);
-                                         dlgtest::Click(h, IDOK);
-                                         return true;
-                                     }});
+            HWND h = dlgtest::FindDialog("View As ...");
+            if (h == NULL)
+                return false;
+            lines = dlgtest::ListLines(h, IDC_VIEW_AS_LIST);
+            nShownSel = (int)SendDlgItemMessageA(h, IDC_VIEW_AS_LIST, LB_GETCURSEL, 0, 0);
+            dlgtest::SelectLine(h, IDC_VIEW_AS_LIST, nText);
+            dlgtest::Click(h, IDOK);
+            return true;
+        }});
         Command(ID_VIEW_AS_MORE);
         EXPECT_TRUE(script.Finished());
     }
@@ -532,7 +532,8 @@ TEST_F(TidyViewTest, HtmlCleanRepairsTheDocumentAndReportsInTheToolWindow)
     EXPECT_NE(text.find("</html>"), std::string::npos) << text;
     // The document's CR LF line ends stay.
     EXPECT_NE(text.find("</head>\r\n"), std::string::npos) << text;
-    EXPECT_EQ(text.find("generator"), std::string::npos) << "the option file asks for no tidy mark:\n" << text;
+    EXPECT_EQ(text.find("generator"), std::string::npos) << "the option file asks for no tidy mark:\n"
+                                                         << text;
     EXPECT_NE(m_pFrame->m_toolOutput.find("missing </b>"), std::string::npos) << m_pFrame->m_toolOutput;
     // One undo gives the text back.
     Command(ID_EDIT_UNDO);

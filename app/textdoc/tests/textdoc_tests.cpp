@@ -22,7 +22,7 @@ struct FileCase {
     int encoding;
     int mark;
     int eol;
-    const char* expectedText;  // fixture with the editor's text; NULL: the file minus its mark
+    const char* expectedText; // fixture with the editor's text; NULL: the file minus its mark
 };
 
 const FileCase kFileCases[] = {
@@ -220,7 +220,7 @@ TEST_F(TextDocTest, SaveAsWritesTheChosenFormAndSwitchesTheLanguage)
     std::string text = EditorText(ed);
 
     g_nPrompts = 0;
-    g_choice.strPath = (m_temp.Path("sample")).c_str();   // no dot: the filter's extension is added
+    g_choice.strPath = (m_temp.Path("sample")).c_str(); // no dot: the filter's extension is added
     g_choice.strDefExt = "cpp";
     g_choice.nEncoding = ENC_UTF16LE;
     g_choice.nEOLMode = EOL_LF;
@@ -287,7 +287,11 @@ TEST(TextDocPaths, LineEndingModeComesFromTheFirstLineBreak)
         const char* text;
         int mode;
     } cases[] = {
-        {"a\r\nb\nc", EOL_CRLF}, {"a\nb\r\n", EOL_LF}, {"a\rb", EOL_CR}, {"a\r", EOL_CR}, {"none", EOL_CRLF},
+        {"a\r\nb\nc", EOL_CRLF},
+        {"a\nb\r\n", EOL_LF},
+        {"a\rb", EOL_CR},
+        {"a\r", EOL_CR},
+        {"none", EOL_CRLF},
     };
     for (const Case& c : cases)
         EXPECT_EQ(DetectEOLMode(c.text, strlen(c.text), EOL_CRLF), c.mode) << c.text;
@@ -435,7 +439,7 @@ TEST_F(TextDocTest, UnreadableFilesOpenNoDocument)
     {
         qmtest::MessageBoxRecorder boxes;
         EXPECT_EQ(Open(path), nullptr);
-        CTextOpenOptions asAnsi(ENC_ANSI, 0, FALSE);   // no detection: the reader itself fails
+        CTextOpenOptions asAnsi(ENC_ANSI, 0, FALSE); // no detection: the reader itself fails
         EXPECT_EQ(Open(path, &asAnsi), nullptr);
         EXPECT_EQ(Open(m_temp.Path("missing.txt")), nullptr);
         EXPECT_EQ(boxes.Texts().size(), 3u);
@@ -531,7 +535,7 @@ TEST_F(TextDocTest, ClosingForTheSessionStoresThePath)
     DWORD nValues = 0;
     RegQueryInfoKeyA(hKey, NULL, NULL, NULL, NULL, NULL, NULL, &nValues, NULL, NULL, NULL, NULL);
     RegCloseKey(hKey);
-    EXPECT_EQ(nValues, 1u);  // the untitled document wrote nothing
+    EXPECT_EQ(nValues, 1u); // the untitled document wrote nothing
     coretest::ClearProfile();
 }
 
@@ -568,7 +572,7 @@ TEST_F(TextDocTest, ReplaceAllCountsAMatchAtTheEndOfTheRange)
     EXPECT_EQ(ed.ReplaceAllMatches("ab", "x", FALSE, FALSE), 3);
     EXPECT_EQ(EditorText(ed), "x x\r\nx");
     ed.ReplaceAllText("one\r\ntwo ab\r\nthree ab");
-    ed.SetSel(0, 10);  // the first two lines
+    ed.SetSel(0, 10); // the first two lines
     EXPECT_EQ(ed.ReplaceAllMatches("ab", "y", TRUE, FALSE), 1);
     EXPECT_EQ(EditorText(ed), "one\r\ntwo y\r\nthree ab");
 }
@@ -794,7 +798,7 @@ void ShiftKey(CMFCScintilla& ed, UINT vk)
     BYTE oldShift = state[VK_SHIFT];
     state[VK_SHIFT] = 0x80;
     SetKeyboardState(state);
-    ed.SendMessage(WM_KEYDOWN, vk, 0x01000001);  // an extended key: not the keypad's
+    ed.SendMessage(WM_KEYDOWN, vk, 0x01000001); // an extended key: not the keypad's
     ed.SendMessage(WM_KEYUP, vk, 0xC1000001);
     state[VK_SHIFT] = oldShift;
     SetKeyboardState(state);
@@ -1065,7 +1069,7 @@ TEST_F(TextDocTest, FoldMarginClicksAndTurningFoldingOff)
     EXPECT_EQ(pView->GetFoldedLines().size(), 2u);
     EXPECT_FALSE(ed.GetFoldExpanded(1));
     EXPECT_FALSE(ed.GetLineVisible(2));
-    click(5);  // open again
+    click(5); // open again
     EXPECT_EQ(pView->GetFoldedLines().size(), 1u);
 
     FrameOf(pDoc)->SetCodeFolding(FALSE);

@@ -224,9 +224,9 @@ TEST(TextPrintHeader, PathsOf69CharactersOrMorePrintTheTitle)
 
     // Characters are counted, not the bytes of their UTF-8 spelling; the
     // names come back whole.
-    const std::string japanese = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E";   // 3 characters, 9 bytes
-    const std::string greek = "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1";  // 6 characters, 12 bytes
-    const std::string smile = "\xF0\x9F\x98\x80";  // 1 character, 4 bytes
+    const std::string japanese = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E";          // 3 characters, 9 bytes
+    const std::string greek = "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1"; // 6 characters, 12 bytes
+    const std::string smile = "\xF0\x9F\x98\x80";                                 // 1 character, 4 bytes
     const struct {
         std::string path, expected;
     } cases[] = {

@@ -221,4 +221,3 @@ void CWinApp::OnFilePrintSetup()
     CPrintDialog dlg(TRUE);
     DoPrintDialog(&dlg);
 }
-

@@ -231,7 +231,7 @@ void CControlBar::OnSizeParentLayout(AFX_SIZEPARENTPARAMS* pLayout)
         rectBar.right = rectBar.left + size.cx;
         rectBar.bottom = rectBar.top + size.cy;
         pLayout->rect.left += size.cx;
-    } else {  // CBRS_ALIGN_RIGHT
+    } else { // CBRS_ALIGN_RIGHT
         rectBar.left = rectBar.right - size.cx;
         rectBar.bottom = rectBar.top + size.cy;
         pLayout->rect.right -= size.cx;
@@ -480,8 +480,7 @@ BOOL CDialogBar::Create(CWnd* pParentWnd, LPCSTR lpszTemplateName, UINT nStyle, 
     }
     if (m_dwStyle & CBRS_TOOLTIPS)
         EnableToolTips(TRUE);
-    SetWindowPos(NULL, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED |
-                                       ((nStyle & WS_VISIBLE) ? SWP_SHOWWINDOW : 0));
+    SetWindowPos(NULL, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | ((nStyle & WS_VISIBLE) ? SWP_SHOWWINDOW : 0));
     return TRUE;
 }
 

@@ -134,7 +134,7 @@ void CDocTemplate::CloseAllDocuments(BOOL)
         // Closing may change the list.
         pos = GetFirstDocPosition();
         if (pos != NULL && GetNextDoc(pos) == pDoc)
-            break;  // a document that refused to go
+            break; // a document that refused to go
         pos = GetFirstDocPosition();
     }
 }

@@ -277,8 +277,7 @@ BOOL CDocument::OnSaveDocument(LPCSTR lpszPathName)
         fx::SafeWriteFile(lpszPathName, [this](LPCSTR lpszTemp) {
             CFile file;
             CFileException fe;
-            if (!file.Open(lpszTemp, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive |
-                                         CFile::typeBinary, &fe))
+            if (!file.Open(lpszTemp, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive | CFile::typeBinary, &fe))
                 AfxThrowFileException(fe.m_cause, fe.m_lOsError, lpszTemp);
             try {
                 CArchive ar(&file, CArchive::store | CArchive::bNoFlushOnDelete);
@@ -307,7 +306,7 @@ void CDocument::ReportSaveLoadException(LPCSTR lpszPathName, CException* e, BOOL
 {
     (void)bSaving;
     if (e != NULL && e->IsKindOf(RUNTIME_CLASS(CUserException)))
-        return;  // already reported
+        return; // already reported
     CString strName = lpszPathName != NULL ? lpszPathName : "";
     CString strText;
     char szMessage[512];
@@ -346,8 +345,7 @@ BOOL CDocument::DoSave(LPCSTR lpszPathName, BOOL bReplace)
         if (pApp != NULL && pApp->m_pDocManager != NULL)
             bChosen = pApp->DoPromptFileName(strNewName, bReplace ? AFX_IDS_SAVEFILE : AFX_IDS_SAVEFILECOPY,
                                              OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, FALSE, pTemplate);
-        else
-        if (pManager != NULL)
+        else if (pManager != NULL)
             bChosen = pManager->DoPromptFileName(strNewName, bReplace ? AFX_IDS_SAVEFILE : AFX_IDS_SAVEFILECOPY,
                                                  OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, FALSE, pTemplate);
         else {

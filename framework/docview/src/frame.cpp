@@ -247,7 +247,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     CString strTitle = m_strTitle;
     if (!Create(lpszClass, strTitle, dwDefaultStyle, rectDefault, pParentWnd, MAKEINTRESOURCEA(nIDResource), 0,
                 pContext))
-        return FALSE;  // the object is gone when the window was started
+        return FALSE; // the object is gone when the window was started
 
     m_hMenuDefault = ::GetMenu(m_hWnd);
     if (m_hAccelTable == NULL) {
@@ -579,7 +579,7 @@ void CFrameWnd::LoadBarState(LPCSTR lpszProfileName)
     strSummary.Format("%s-Summary", lpszProfileName);
     int nBars = (int)pApp->GetProfileInt(strSummary, "Bars", 0);
     if (nBars < 0 || nBars > 0x100)
-        return;  // damaged
+        return; // damaged
     BOOL bChanged = FALSE;
     for (int i = 0; i < nBars; i++) {
         CString strSection;
@@ -718,9 +718,9 @@ void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)
     if (nItemID == 0 || (nFlags & (MF_SEPARATOR | MF_POPUP | MF_MENUBREAK | MF_MENUBARBREAK)))
         nTrack = 0;
     else if (nItemID >= 0xF000 && nItemID < 0xF1F0)
-        nTrack = AFX_IDS_SCFIRST + ((nItemID - 0xF000) >> 4);  // system commands
+        nTrack = AFX_IDS_SCFIRST + ((nItemID - 0xF000) >> 4); // system commands
     else if (nItemID >= AFX_IDM_FIRST_MDICHILD)
-        nTrack = AFX_IDS_MDICHILD;  // the window list
+        nTrack = AFX_IDS_MDICHILD; // the window list
     else
         nTrack = nItemID;
     pTop->m_nIDTracking = nTrack;

@@ -35,8 +35,10 @@ public:
         AddRef();
         return S_OK;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return (ULONG)InterlockedIncrement(&m_nRef); }
-    STDMETHODIMP_(ULONG) Release() override
+    STDMETHODIMP_(ULONG)
+    AddRef() override { return (ULONG)InterlockedIncrement(&m_nRef); }
+    STDMETHODIMP_(ULONG)
+    Release() override
     {
         LONG n = InterlockedDecrement(&m_nRef);
         if (n == 0)
@@ -354,7 +356,7 @@ void CHtmlView::OnDestroy()
 BOOL CHtmlView::OnEraseBkgnd(CDC* pDC)
 {
     if (m_host.IsCreated())
-        return TRUE;  // the browser covers the view
+        return TRUE; // the browser covers the view
     CRect rect;
     GetClientRect(&rect);
     ::FillRect(pDC->GetSafeHdc(), &rect, ::GetSysColorBrush(COLOR_WINDOW));

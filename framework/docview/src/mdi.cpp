@@ -401,7 +401,7 @@ BOOL CMDIChildWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwS
     HWND hWnd = (HWND)::SendMessageA(pParentWnd->m_hWndMDIClient, WM_MDICREATE, 0, (LPARAM)&mcs);
     AfxUnhookWindowCreate();
     if (hWnd == NULL)
-        return FALSE;  // a window that was started has destroyed (and deleted) the object
+        return FALSE; // a window that was started has destroyed (and deleted) the object
 
     DWORD dwFinal = (DWORD)cs.style;
     if (dwFinal & WS_VISIBLE) {

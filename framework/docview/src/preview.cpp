@@ -233,7 +233,11 @@ namespace {
 
 class PreviewButtonBar : public CControlBar {
 public:
-    PreviewButtonBar() { m_cxLeftBorder = m_cxRightBorder = 4; m_cyTopBorder = m_cyBottomBorder = 3; }
+    PreviewButtonBar()
+    {
+        m_cxLeftBorder = m_cxRightBorder = 4;
+        m_cyTopBorder = m_cyBottomBorder = 3;
+    }
 
     BOOL Create(CWnd* pParentWnd, UINT nID)
     {
@@ -247,9 +251,12 @@ public:
             const char* pszText;
             int cx;
         } buttons[] = {
-            {AFX_ID_PREVIEW_PRINT, "&Print...", 70},  {AFX_ID_PREVIEW_NEXT, "&Next Page", 80},
-            {AFX_ID_PREVIEW_PREV, "Pre&v Page", 80},  {AFX_ID_PREVIEW_NUMPAGE, "&Two Page", 80},
-            {AFX_ID_PREVIEW_ZOOMIN, "Zoom &In", 70},  {AFX_ID_PREVIEW_ZOOMOUT, "Zoom &Out", 70},
+            {AFX_ID_PREVIEW_PRINT, "&Print...", 70},
+            {AFX_ID_PREVIEW_NEXT, "&Next Page", 80},
+            {AFX_ID_PREVIEW_PREV, "Pre&v Page", 80},
+            {AFX_ID_PREVIEW_NUMPAGE, "&Two Page", 80},
+            {AFX_ID_PREVIEW_ZOOMIN, "Zoom &In", 70},
+            {AFX_ID_PREVIEW_ZOOMOUT, "Zoom &Out", 70},
             {AFX_ID_PREVIEW_CLOSE, "&Close", 60},
         };
         HFONT hFont = (HFONT)::GetStockObject(DEFAULT_GUI_FONT);
@@ -347,7 +354,7 @@ BOOL CView::DoPrintPreview(UINT nIDResource, CView* pPrintView, CRuntimeClass* p
     context.m_pCurrentFrame = pParent;
     context.m_pCurrentDoc = NULL;
     context.m_pLastView = this;
-    pView->m_pPreviewState = NULL;  // the caller keeps the state until the preview runs
+    pView->m_pPreviewState = NULL; // the caller keeps the state until the preview runs
     pView->m_pOrigView = this;
     pView->m_pToolBar = pBar;
     pView->m_pDocument = GetDocument();
@@ -383,7 +390,7 @@ void CView::OnEndPrintPreview(CDC* pDC, CPrintInfo* pInfo, POINT, CPreviewView* 
         if (pState->pViewActiveOld != NULL && ::IsWindow(pState->pViewActiveOld->m_hWnd))
             pParent->SetActiveView(pState->pViewActiveOld);
     }
-    pView->DestroyWindow();  // deletes the view and the preview's state
+    pView->DestroyWindow(); // deletes the view and the preview's state
     if (pParent != NULL) {
         pParent->RecalcLayout();
         pParent->SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
@@ -451,7 +458,7 @@ CPreviewView::~CPreviewView()
         m_pToolBar->DestroyWindow();
     m_pToolBar = NULL;
     delete m_pPreviewDC;
-    delete m_pPreviewInfo;  // deletes the printer DC
+    delete m_pPreviewInfo; // deletes the printer DC
     delete m_pPreviewState;
     // Not one of the document's views.
     m_pDocument = NULL;
@@ -824,7 +831,7 @@ void CPreviewView::OnZoomOut()
 void CPreviewView::OnPreviewPrint()
 {
     CView* pOrigView = m_pOrigView;
-    OnPreviewClose();  // this object is gone now
+    OnPreviewClose(); // this object is gone now
     // Printing goes through the normal command routing.
     CWnd* pMain = AfxGetMainWnd();
     if (pMain != NULL && pMain->m_hWnd != NULL)

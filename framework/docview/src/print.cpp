@@ -290,7 +290,7 @@ BOOL CALLBACK PrintAbortProc(HDC, int)
     MSG msg;
     while (!g_bUserAbort && ::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE)) {
         if (msg.message == WM_QUIT)
-            break;  // left for the program's loop
+            break; // left for the program's loop
         ::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE);
         if (g_hWndAbort != NULL && ::IsDialogMessageA(g_hWndAbort, &msg))
             continue;
@@ -424,7 +424,7 @@ BOOL fx::RunPrintJob(CView* pView, CPrintInfo* pInfo)
     g_hWndAbort = NULL;
 
     pView->OnEndPrinting(&dcPrint, pInfo);
-    dcPrint.Detach();  // deleted with the print information
+    dcPrint.Detach(); // deleted with the print information
     return bOk;
 }
 

@@ -142,7 +142,7 @@ BOOL CSplitterWnd::CreateView(int row, int col, CRuntimeClass* pViewClass, SIZE 
     if (row < 0 || row >= m_nRows || col < 0 || col >= m_nCols || pViewClass == NULL)
         return FALSE;
     if (GetPane(row, col) != NULL)
-        return FALSE;  // the place is taken
+        return FALSE; // the place is taken
     if (sizeInit.cx > 0)
         m_pColInfo[col].nIdealSize = sizeInit.cx;
     if (sizeInit.cy > 0)
@@ -159,7 +159,7 @@ BOOL CSplitterWnd::CreateView(int row, int col, CRuntimeClass* pViewClass, SIZE 
     DWORD dwStyle = AFX_WS_DEFAULT_VIEW & ~WS_BORDER;
     if (!pWnd->Create(NULL, NULL, dwStyle, CRect(0, 0, sizeInit.cx, sizeInit.cy), this, (UINT)IdFromRowCol(row, col),
                       pContext))
-        return FALSE;  // a view that got a window deleted itself
+        return FALSE; // a view that got a window deleted itself
     return TRUE;
 }
 
@@ -172,7 +172,7 @@ BOOL CSplitterWnd::CreateDynamicPanes(BOOL bRow, int nNew)
         int row = bRow ? nNew : i, col = bRow ? i : nNew;
         CWnd* pSource = GetPane(rowSrc, colSrc);
         CView* pSourceView = pSource != NULL && pSource->IsKindOf(RUNTIME_CLASS(CView)) ? static_cast<CView*>(pSource)
-                                                                                          : NULL;
+                                                                                        : NULL;
         CCreateContext context;
         context.m_pNewViewClass = m_pDynamicViewClass;
         context.m_pCurrentDoc = pSourceView != NULL ? pSourceView->GetDocument() : NULL;
@@ -547,7 +547,7 @@ void CSplitterWnd::OnSize(UINT nType, int, int)
 
 BOOL CSplitterWnd::OnEraseBkgnd(CDC*)
 {
-    return TRUE;  // OnPaint fills what the panes leave
+    return TRUE; // OnPaint fills what the panes leave
 }
 
 void CSplitterWnd::OnPaint()
@@ -659,7 +659,7 @@ void CSplitterWnd::StartTracking(int ht)
     if (ht == noHit || m_bTracking)
         return;
     if (ht >= splitterIntersection1)
-        ht = vSplitterBar1 + (ht - splitterIntersection1) / 15;  // the row bar leads
+        ht = vSplitterBar1 + (ht - splitterIntersection1) / 15; // the row bar leads
     GetHitRect(ht, m_rectTracker);
     if (m_rectTracker.IsRectEmpty())
         return;
@@ -667,7 +667,7 @@ void CSplitterWnd::StartTracking(int ht)
     m_rectLimit = InsideRect();
     m_bTracking = TRUE;
     ::SetCapture(m_hWnd);
-    ::SetFocus(m_hWnd);  // Escape cancels
+    ::SetFocus(m_hWnd); // Escape cancels
     OnInvertTracker(m_rectTracker);
 }
 
@@ -784,7 +784,7 @@ void CSplitterWnd::OnLButtonDblClk(UINT, CPoint pt)
     else if (ht == hSplitterBox)
         SplitColumn(rectInside.Width() / 2 - m_cxSplitterGap / 2);
     else if (ht >= vSplitterBar1 && ht < vSplitterBar1 + 15 && IsDynamic())
-        DeleteRow(ht - vSplitterBar1 + 1);  // the pane below goes
+        DeleteRow(ht - vSplitterBar1 + 1); // the pane below goes
     else if (ht >= hSplitterBar1 && ht < hSplitterBar1 + 15 && IsDynamic())
         DeleteColumn(ht - hSplitterBar1 + 1);
 }

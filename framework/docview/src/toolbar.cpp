@@ -33,7 +33,7 @@ public:
         nState = nCheck == 2 ? (nState | TBSTATE_INDETERMINATE) : (nState & ~TBSTATE_INDETERMINATE);
         ctrl.SetState((int)m_nID, (UINT)nState);
     }
-    void SetText(LPCSTR) override {}  // buttons keep their images
+    void SetText(LPCSTR) override {} // buttons keep their images
 
 private:
     CToolBar* m_pBar;
@@ -184,7 +184,7 @@ BOOL CToolBar::SetButtons(const UINT* lpIDArray, int nIDCount)
         UINT nID = lpIDArray != NULL ? lpIDArray[i] : 0;
         if (lpIDArray != NULL && nID == 0) {
             button.fsStyle = BTNS_SEP;
-            button.iBitmap = 6;  // width of the gap
+            button.iBitmap = 6; // width of the gap
         } else {
             button.idCommand = (int)nID;
             button.fsStyle = BTNS_BUTTON;
@@ -307,7 +307,7 @@ void CToolBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler)
     for (UINT i = 0; i < state.m_nIndexMax; i++) {
         UINT nID = GetItemID((int)i);
         if (nID == 0)
-            continue;  // separators
+            continue; // separators
         state.m_nIndex = i;
         state.m_nID = nID;
         // The bar's own handlers first, then the frame's routing.

@@ -90,7 +90,7 @@ TEST_F(AppDocTest, TheRecentFileListComesFromTheProfileAndOpensThroughTheApplica
     CWinApp& app = App();
     std::string a = File("first.txt", "1"), b = File("second.dat", "2");
     app.WriteProfileString("Recent File List", "File1", b.c_str());
-    app.WriteProfileString("Recent File List", "File3", a.c_str());  // a hole closes up
+    app.WriteProfileString("Recent File List", "File3", a.c_str()); // a hole closes up
     AddTemplates();
     app.LoadStdProfileSettings(4);
     ASSERT_TRUE(app.m_pRecentFileList != NULL);
@@ -160,4 +160,3 @@ TEST_F(AppDocTest, TheShellCommandAndDroppedFilesGoThroughTheApplication)
         EXPECT_EQ(1u, boxes.Texts().size());
     }
 }
-

@@ -46,7 +46,7 @@ TEST(DocTemplateStrings, PartsOfTheStringComeByIndex)
     }
     // The template loaded its menu and accelerators too.
     EXPECT_TRUE(IsMenu(tmpl.m_hMenuShared));
-    EXPECT_TRUE(tmpl.m_hAccelTable == NULL);  // IDR_DATATYPE has none
+    EXPECT_TRUE(tmpl.m_hAccelTable == NULL); // IDR_DATATYPE has none
 }
 
 TEST(DocTemplateStrings, MatchingByExtensionAndOpenPath)
@@ -195,7 +195,7 @@ TEST_F(DocViewTest, FileOpenOffersTheTemplatesFiltersAndOpensTheChoice)
     ASSERT_EQ(1, CountDocuments());
     CDocument* pDoc = m_pMain->GetActiveDocument();
     ASSERT_TRUE(pDoc != NULL);
-    EXPECT_TRUE(pDoc->IsKindOf(RUNTIME_CLASS(DataDoc)));  // ".bin" is the data template's
+    EXPECT_TRUE(pDoc->IsKindOf(RUNTIME_CLASS(DataDoc))); // ".bin" is the data template's
     EXPECT_EQ(0, pDoc->GetPathName().CompareNoCase(path.c_str()));
 }
 
@@ -383,8 +383,8 @@ TEST_F(DocViewTest, AcceleratorsOfTheChildAndTheFrameTranslateKeys)
         WORD vk;
         const char* expected;
     } cases[] = {
-        {'K', "child accelerator"},  // only in the text template's table
-        {'T', "accelerator"},        // in both: goes to the main frame's handler
+        {'K', "child accelerator"}, // only in the text template's table
+        {'T', "accelerator"},       // in both: goes to the main frame's handler
     };
     for (const Case& c : cases) {
         Log::Clear();
@@ -541,19 +541,19 @@ TEST(RecentFileList, AddRemoveAndDisplayNames)
     CRecentFileList list(0, "", "File%d", 3, 30);
     list.Add("C:\\docs\\one.txt");
     list.Add("C:\\docs\\two.txt");
-    list.Add("c:\\DOCS\\ONE.TXT");  // the same file: moves to the top
+    list.Add("c:\\DOCS\\ONE.TXT"); // the same file: moves to the top
     EXPECT_STREQ("c:\\DOCS\\ONE.TXT", list[0]);
     EXPECT_STREQ("C:\\docs\\two.txt", list[1]);
     EXPECT_TRUE(list[2].IsEmpty());
     list.Add("C:\\a.txt");
-    list.Add("C:\\b.txt");  // the oldest (two.txt) falls out
+    list.Add("C:\\b.txt"); // the oldest (two.txt) falls out
     EXPECT_STREQ("C:\\b.txt", list[0]);
     EXPECT_STREQ("C:\\a.txt", list[1]);
     EXPECT_STREQ("c:\\DOCS\\ONE.TXT", list[2]);
     list.Remove(1);
     EXPECT_STREQ("c:\\DOCS\\ONE.TXT", list[1]);
     EXPECT_TRUE(list[2].IsEmpty());
-    EXPECT_TRUE(list[7].IsEmpty());  // past the end
+    EXPECT_TRUE(list[7].IsEmpty()); // past the end
 
     struct Case {
         const char* path;
@@ -690,7 +690,7 @@ TEST_F(DocViewTest, DroppedNamesInAnyLanguageAreOpened)
     ASSERT_EQ(GetACP(), (UINT)CP_UTF8) << "the test program's manifest sets the UTF-8 code page";
     std::string longName;
     for (int i = 0; i < 180; ++i)
-        longName += "\xE6\x97\xA5";  // 540 bytes
+        longName += "\xE6\x97\xA5"; // 540 bytes
     const std::string names[] = {
         File("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.txt", "1"),
         File("\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC.txt", "2"),
@@ -705,7 +705,7 @@ TEST_F(DocViewTest, DroppedNamesInAnyLanguageAreOpened)
             STGMEDIUM medium = {};
             ASSERT_EQ(S_OK, data.GetData(&format, &medium));
             const int nBefore = CountDocuments();
-            m_pMain->SendMessage(WM_DROPFILES, (WPARAM)medium.hGlobal);  // freed by the frame
+            m_pMain->SendMessage(WM_DROPFILES, (WPARAM)medium.hGlobal); // freed by the frame
             EXPECT_EQ(nBefore + 1, CountDocuments());
             CDocument* pActive = m_pMain->GetActiveDocument();
             ASSERT_TRUE(pActive != NULL);

@@ -132,7 +132,7 @@ public:
 class FileDialogTypist {
 public:
     explicit FileDialogTypist(const std::string& strName);
-    ~FileDialogTypist();  // waits for the thread
+    ~FileDialogTypist(); // waits for the thread
     bool Typed() const { return m_bTyped; }
 
 private:

@@ -106,8 +106,12 @@ TEST_F(LayoutTest, BarsTakeTheirEdgesInOrderAndTheClientGetsTheRest)
         CWnd* pWnd;
         CRect expected;
     } cases[] = {
-        {pA, CRect(0, 0, 600, 20)},    {pB, CRect(0, 20, 600, 35)},    {pC, CRect(0, 378, 600, 400)},
-        {pD, CRect(0, 35, 30, 378)},   {pE, CRect(560, 35, 600, 378)}, {&m_pane, CRect(30, 35, 560, 378)},
+        {pA, CRect(0, 0, 600, 20)},
+        {pB, CRect(0, 20, 600, 35)},
+        {pC, CRect(0, 378, 600, 400)},
+        {pD, CRect(0, 35, 30, 378)},
+        {pE, CRect(560, 35, 600, 378)},
+        {&m_pane, CRect(30, 35, 560, 378)},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.expected, RectInParent(c.pWnd)) << ::GetDlgCtrlID(c.pWnd->m_hWnd);
@@ -140,8 +144,8 @@ TEST_F(LayoutTest, HiddenBarsTakeNoSpaceAndBarsNeverExceedTheFreeSpace)
     StandInBar* pWide = AddBar(500, 100, CBRS_LEFT, AFX_IDW_CONTROLBAR_FIRST + 2);
     StandInBar* pTall = AddBar(300, 100, CBRS_BOTTOM, AFX_IDW_CONTROLBAR_FIRST + 3);
     LayOut(CRect(0, 0, 400, 200));
-    EXPECT_EQ(CRect(0, 0, 400, 200), RectInParent(pWide));  // clipped to the space
-    EXPECT_EQ(CRect(400, 0, 400, 200), RectInParent(pTall));  // nothing left across
+    EXPECT_EQ(CRect(0, 0, 400, 200), RectInParent(pWide));   // clipped to the space
+    EXPECT_EQ(CRect(400, 0, 400, 200), RectInParent(pTall)); // nothing left across
 }
 
 TEST_F(LayoutTest, DelayedShowHappensAtTheNextLayoutOrIdleUpdate)
@@ -196,11 +200,11 @@ TEST(ControlBarInsideRect, EdgesMarginsAndGripperComeOff)
 {
     struct Case {
         DWORD dwStyle;
-        CRect margins;  // left, top, right, bottom
+        CRect margins; // left, top, right, bottom
         BOOL bHorz;
         CRect expected;
     } cases[] = {
-        {CBRS_TOP, CRect(0, 0, 0, 0), TRUE, CRect(0, 0, 100, 48)},  // CBRS_TOP has a bottom edge
+        {CBRS_TOP, CRect(0, 0, 0, 0), TRUE, CRect(0, 0, 100, 48)}, // CBRS_TOP has a bottom edge
         {CBRS_ALIGN_TOP, CRect(6, 2, 6, 2), TRUE, CRect(6, 2, 94, 48)},
         {CBRS_ALIGN_LEFT, CRect(6, 2, 6, 2), FALSE, CRect(2, 6, 98, 44)},
         {CBRS_ALIGN_TOP | CBRS_BORDER_ANY, CRect(0, 0, 0, 0), TRUE, CRect(2, 2, 98, 48)},
@@ -314,10 +318,10 @@ TEST_F(DocViewTest, TheStatusLineShowsPromptsAndTheIdleMessage)
         UINT nID;
         const char* expected;
     } cases[] = {
-        {ID_TEST_ROUTE, "Routes a command"},        // "prompt\ntip": the prompt
+        {ID_TEST_ROUTE, "Routes a command"}, // "prompt\ntip": the prompt
         {ID_TEST_FRAMECMD, "The frame's command"},
         {AFX_IDS_IDLEMESSAGE, "Ready"},
-        {ID_TEST_NOHANDLER, ""},                     // no string
+        {ID_TEST_NOHANDLER, ""}, // no string
     };
     for (const Case& c : cases) {
         m_pMain->SetMessageText(c.nID);
@@ -330,7 +334,7 @@ TEST_F(DocViewTest, TheStatusLineShowsPromptsAndTheIdleMessage)
     EXPECT_EQ("Routes a command", Text());
     m_pMain->SendMessage(WM_POPMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
     EXPECT_EQ("Ready", Text());
-    EXPECT_EQ(0u, nOld);  // the free text had no id
+    EXPECT_EQ(0u, nOld); // the free text had no id
 
     // Menu selection shows the item's prompt; closing the menu, the idle text.
     HMENU hMenu = GetMenu(m_pMain->m_hWnd);
@@ -507,8 +511,8 @@ TEST_F(LayoutTest, AToolBarLoadsItsButtonsAndFollowsTheCommands)
 {
     CToolBar bad;
     ASSERT_TRUE(bad.Create(m_pFrame, WS_CHILD | CBRS_TOP, AFX_IDW_CONTROLBAR_FIRST + 9));
-    EXPECT_FALSE(bad.LoadToolBar(IDR_BADBAR));  // shorter than it says
-    EXPECT_FALSE(bad.LoadToolBar(12345));       // missing
+    EXPECT_FALSE(bad.LoadToolBar(IDR_BADBAR)); // shorter than it says
+    EXPECT_FALSE(bad.LoadToolBar(12345));      // missing
     EXPECT_EQ(0, bad.GetCount());
     bad.DestroyWindow();
 
@@ -533,7 +537,7 @@ TEST_F(LayoutTest, AToolBarLoadsItsButtonsAndFollowsTheCommands)
     m_pFrame->RecalcLayout();
     bar.SendMessage(WM_IDLEUPDATECMDUI, TRUE);
     EXPECT_FALSE(bar.GetToolBarCtrl().IsButtonEnabled(ID_TEST_NOHANDLER));
-    EXPECT_FALSE(bar.GetToolBarCtrl().IsButtonEnabled(ID_TEST_FRAMECMD));  // this plain frame has none
+    EXPECT_FALSE(bar.GetToolBarCtrl().IsButtonEnabled(ID_TEST_FRAMECMD)); // this plain frame has none
 
     // Laid out at the top, as high as its buttons plus the margins and the
     // bottom edge of CBRS_TOP.
@@ -597,7 +601,7 @@ TEST_F(LayoutTest, ARebarHoldsBarsAsBandsAndTakesItsHeight)
     m_pFrame->RecalcLayout();
     CRect rectRebar = RectInParent(&rebar);
     EXPECT_EQ(0, rectRebar.top);
-    EXPECT_EQ((int)rebar.GetReBarCtrl().GetBarHeight() + 2, rectRebar.Height());  // and the bottom edge
+    EXPECT_EQ((int)rebar.GetReBarCtrl().GetBarHeight() + 2, rectRebar.Height()); // and the bottom edge
     EXPECT_GT(rectRebar.Height(), 0);
     EXPECT_EQ(rectRebar.bottom, RectInParent(&m_pane).top);
     bar.DestroyWindow();

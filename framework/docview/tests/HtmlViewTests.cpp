@@ -98,7 +98,7 @@ TEST(WebBrowserHost, AHostInAPlainWindowNeverShowsAPage)
         CWnd wnd;
         ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), "tooltip", WS_POPUP, 0, 0, 200, 100, NULL, NULL));
         CWebBrowserHost host;
-        host.Create(wnd.m_hWnd, CRect(0, 0, 200, 100));  // may or may not exist
+        host.Create(wnd.m_hWnd, CRect(0, 0, 200, 100)); // may or may not exist
         EXPECT_FALSE(host.Navigate2("about:blank"));
         EXPECT_EQ(NULL, host.GetHtmlDocument());
         host.SetRect(CRect(0, 0, 100, 50));

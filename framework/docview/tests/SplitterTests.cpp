@@ -79,7 +79,7 @@ TEST_F(SplitterTest, TheFrameStartsWithOnePaneOnTheDocument)
 
 TEST_F(SplitterTest, SplittingARowMakesASecondViewOfTheSameDocument)
 {
-    EXPECT_FALSE(m_pSplitter->SplitRow(5));  // below the minimum pane size
+    EXPECT_FALSE(m_pSplitter->SplitRow(5)); // below the minimum pane size
     EXPECT_EQ(1, m_pSplitter->GetRowCount());
 
     ASSERT_TRUE(m_pSplitter->SplitRow(100));
@@ -91,7 +91,7 @@ TEST_F(SplitterTest, SplittingARowMakesASecondViewOfTheSameDocument)
     EXPECT_EQ(m_pDoc, pBottom->GetDocument());
     EXPECT_EQ(2, ViewCount());
     EXPECT_EQ(1, pBottom->m_nInitialUpdates);
-    EXPECT_FALSE(m_pSplitter->SplitRow(50));  // at most two rows
+    EXPECT_FALSE(m_pSplitter->SplitRow(50)); // at most two rows
 
     // Both panes show the document's changes; one frame, so no numbers.
     int nTopUpdates = pTop->m_nUpdates, nBottomUpdates = pBottom->m_nUpdates;
@@ -167,7 +167,7 @@ TEST_F(SplitterTest, TheScrollBarsAreSharedByTheirRowOrColumn)
     CScrollBar* pBottomV = pBottom->GetScrollBarCtrl(SB_VERT);
     CScrollBar* pH = pTop->GetScrollBarCtrl(SB_HORZ);
     ASSERT_TRUE(pTopV != NULL && pBottomV != NULL && pH != NULL);
-    EXPECT_NE(pTopV, pBottomV);                       // one vertical bar per row
+    EXPECT_NE(pTopV, pBottomV);                        // one vertical bar per row
     EXPECT_EQ(pH, pBottom->GetScrollBarCtrl(SB_HORZ)); // one horizontal bar per column
     EXPECT_EQ(AFX_IDW_VSCROLL_FIRST + 1, ::GetDlgCtrlID(pBottomV->m_hWnd));
     EXPECT_EQ(AFX_IDW_HSCROLL_FIRST, ::GetDlgCtrlID(pH->m_hWnd));

@@ -89,7 +89,10 @@ public:
     // The kind of help file m_pszHelpFilePath names: WinHelp (".HLP", the
     // default) or HTML Help (".chm"). CWnd::WinHelp passes its requests on
     // to HTML Help while the type is afxHTMLHelp.
-    enum AFX_HELP_TYPE { afxWinHelp = 0, afxHTMLHelp = 1 };
+    enum AFX_HELP_TYPE {
+        afxWinHelp = 0,
+        afxHTMLHelp = 1
+    };
     AFX_HELP_TYPE m_eHelpType;
     // Switches to HTML Help; a help path already made for WinHelp takes the
     // extension ".chm" instead of ".HLP".

@@ -31,7 +31,12 @@ class CDocument;
 
 class CArchive {
 public:
-    enum Mode { store = 0, load = 1, bNoFlushOnDelete = 2, bNoByteSwap = 4 };
+    enum Mode {
+        store = 0,
+        load = 1,
+        bNoFlushOnDelete = 2,
+        bNoByteSwap = 4
+    };
 
     // lpBuf (optional) is a caller's buffer of nBufSize bytes.
     CArchive(CFile* pFile, UINT nMode, int nBufSize = 4096, void* lpBuf = NULL);
@@ -105,9 +110,9 @@ public:
     CArchive& operator<<(signed char ch) { return WriteScalar((BYTE)ch); }
     CArchive& operator<<(wchar_t ch) { return WriteScalar((WORD)ch); }
     CArchive& operator<<(bool b) { return WriteScalar((BYTE)(b ? 1 : 0)); }
-    CArchive& operator<<(LPCSTR lpsz);   // as a narrow string
-    CArchive& operator<<(LPCWSTR lpsz);  // as a wide string
-    CArchive& operator<<(const void*) = delete;  // raw pointers cannot be stored
+    CArchive& operator<<(LPCSTR lpsz);          // as a narrow string
+    CArchive& operator<<(LPCWSTR lpsz);         // as a wide string
+    CArchive& operator<<(const void*) = delete; // raw pointers cannot be stored
 
     CArchive& operator>>(BYTE& by) { return ReadScalar(by); }
     CArchive& operator>>(WORD& w) { return ReadScalar(w); }
@@ -117,13 +122,55 @@ public:
     CArchive& operator>>(double& d) { return ReadScalar(d); }
     CArchive& operator>>(LONGLONG& n) { return ReadScalar(n); }
     CArchive& operator>>(ULONGLONG& n) { return ReadScalar(n); }
-    CArchive& operator>>(int& i) { LONG l; ReadScalar(l); i = (int)l; return *this; }
-    CArchive& operator>>(UINT& u) { LONG l; ReadScalar(l); u = (UINT)l; return *this; }
-    CArchive& operator>>(short& w) { WORD v; ReadScalar(v); w = (short)v; return *this; }
-    CArchive& operator>>(char& ch) { BYTE v; ReadScalar(v); ch = (char)v; return *this; }
-    CArchive& operator>>(signed char& ch) { BYTE v; ReadScalar(v); ch = (signed char)v; return *this; }
-    CArchive& operator>>(wchar_t& ch) { WORD v; ReadScalar(v); ch = (wchar_t)v; return *this; }
-    CArchive& operator>>(bool& b) { BYTE v; ReadScalar(v); b = v != 0; return *this; }
+    CArchive& operator>>(int& i)
+    {
+        LONG l;
+        ReadScalar(l);
+        i = (int)l;
+        return *this;
+    }
+    CArchive& operator>>(UINT& u)
+    {
+        LONG l;
+        ReadScalar(l);
+        u = (UINT)l;
+        return *this;
+    }
+    CArchive& operator>>(short& w)
+    {
+        WORD v;
+        ReadScalar(v);
+        w = (short)v;
+        return *this;
+    }
+    CArchive& operator>>(char& ch)
+    {
+        BYTE v;
+        ReadScalar(v);
+        ch = (char)v;
+        return *this;
+    }
+    CArchive& operator>>(signed char& ch)
+    {
+        BYTE v;
+        ReadScalar(v);
+        ch = (signed char)v;
+        return *this;
+    }
+    CArchive& operator>>(wchar_t& ch)
+    {
+        WORD v;
+        ReadScalar(v);
+        ch = (wchar_t)v;
+        return *this;
+    }
+    CArchive& operator>>(bool& b)
+    {
+        BYTE v;
+        ReadScalar(v);
+        b = v != 0;
+        return *this;
+    }
 
     // Strings (see the format above).
     void WriteStringData(const char* p, size_t nLength);
@@ -135,7 +182,8 @@ public:
     CDocument* m_pDocument;
 
 private:
-    template <typename T> CArchive& WriteScalar(T v)
+    template <typename T>
+    CArchive& WriteScalar(T v)
     {
         if (IsLoading())
             ThrowReadOnly();
@@ -145,7 +193,8 @@ private:
         m_pBufCur += sizeof(T);
         return *this;
     }
-    template <typename T> CArchive& ReadScalar(T& v)
+    template <typename T>
+    CArchive& ReadScalar(T& v)
     {
         if (IsStoring())
             ThrowWriteOnly();
@@ -175,7 +224,7 @@ private:
     UINT m_nObjectSchema;
     BYTE* m_pBufStart;
     BYTE* m_pBufCur;
-    BYTE* m_pBufMax;  // end of the data (loading) or of the buffer (storing)
+    BYTE* m_pBufMax; // end of the data (loading) or of the buffer (storing)
     UINT m_nBufSize;
     BOOL m_bUserBuf;
     Maps* m_pMaps;

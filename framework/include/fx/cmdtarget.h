@@ -75,13 +75,13 @@ namespace msg {
 
 // The arguments of one dispatch, and its result.
 struct Call {
-    UINT message;   // window message (window entries)
+    UINT message; // window message (window entries)
     WPARAM wParam;
     LPARAM lParam;
     LRESULT lResult;
-    UINT nID;       // control or command id (command entries)
-    UINT nCode;     // notification code, or the WM_CTLCOLOR type
-    void* pExtra;   // CCmdUI* or AFX_NOTIFY* (command entries)
+    UINT nID;     // control or command id (command entries)
+    UINT nCode;   // notification code, or the WM_CTLCOLOR type
+    void* pExtra; // CCmdUI* or AFX_NOTIFY* (command entries)
 };
 
 // Calls the handler; FALSE when the handler declined (the _EX forms and
@@ -89,8 +89,8 @@ struct Call {
 typedef BOOL (*Thunk)(CCmdTarget* pTarget, Call& call);
 
 enum Kind : UINT {
-    kWindow = 1,   // a window message, dispatched by CWnd::OnWndMsg
-    kCommand = 2,  // a command, control or WM_NOTIFY notification, by OnCmdMsg
+    kWindow = 1,  // a window message, dispatched by CWnd::OnWndMsg
+    kCommand = 2, // a command, control or WM_NOTIFY notification, by OnCmdMsg
 };
 
 // Message number used by entries whose message is a registered message
@@ -110,66 +110,78 @@ constexpr Pmf Handler()
 }
 
 // --- command thunks -----------------------------------------------------
-template <class T, auto F> BOOL Cmd_v(CCmdTarget* p, Call&)
+template <class T, auto F>
+BOOL Cmd_v(CCmdTarget* p, Call&)
 {
     (static_cast<T*>(p)->*Handler<void (T::*)(), F>())();
     return TRUE;
 }
-template <class T, auto F> BOOL Cmd_b(CCmdTarget* p, Call&)
+template <class T, auto F>
+BOOL Cmd_b(CCmdTarget* p, Call&)
 {
     return (static_cast<T*>(p)->*Handler<BOOL (T::*)(), F>())();
 }
-template <class T, auto F> BOOL Cmd_v_u(CCmdTarget* p, Call& c)
+template <class T, auto F>
+BOOL Cmd_v_u(CCmdTarget* p, Call& c)
 {
     (static_cast<T*>(p)->*Handler<void (T::*)(UINT), F>())(c.nID);
     return TRUE;
 }
-template <class T, auto F> BOOL Cmd_b_u(CCmdTarget* p, Call& c)
+template <class T, auto F>
+BOOL Cmd_b_u(CCmdTarget* p, Call& c)
 {
     return (static_cast<T*>(p)->*Handler<BOOL (T::*)(UINT), F>())(c.nID);
 }
-template <class T, auto F> BOOL CmdUI(CCmdTarget* p, Call& c)
+template <class T, auto F>
+BOOL CmdUI(CCmdTarget* p, Call& c)
 {
     (static_cast<T*>(p)->*Handler<void (T::*)(CCmdUI*), F>())(static_cast<CCmdUI*>(c.pExtra));
     return TRUE;
 }
-template <class T, auto F> BOOL Notify(CCmdTarget* p, Call& c)
+template <class T, auto F>
+BOOL Notify(CCmdTarget* p, Call& c)
 {
     AFX_NOTIFY* n = static_cast<AFX_NOTIFY*>(c.pExtra);
     (static_cast<T*>(p)->*Handler<void (T::*)(NMHDR*, LRESULT*), F>())(n->pNMHDR, n->pResult);
     return TRUE;
 }
-template <class T, auto F> BOOL Notify_b(CCmdTarget* p, Call& c)
+template <class T, auto F>
+BOOL Notify_b(CCmdTarget* p, Call& c)
 {
     AFX_NOTIFY* n = static_cast<AFX_NOTIFY*>(c.pExtra);
     return (static_cast<T*>(p)->*Handler<BOOL (T::*)(NMHDR*, LRESULT*), F>())(n->pNMHDR, n->pResult);
 }
-template <class T, auto F> BOOL Notify_u(CCmdTarget* p, Call& c)
+template <class T, auto F>
+BOOL Notify_u(CCmdTarget* p, Call& c)
 {
     AFX_NOTIFY* n = static_cast<AFX_NOTIFY*>(c.pExtra);
     (static_cast<T*>(p)->*Handler<void (T::*)(UINT, NMHDR*, LRESULT*), F>())(c.nID, n->pNMHDR, n->pResult);
     return TRUE;
 }
-template <class T, auto F> BOOL Notify_b_u(CCmdTarget* p, Call& c)
+template <class T, auto F>
+BOOL Notify_b_u(CCmdTarget* p, Call& c)
 {
     AFX_NOTIFY* n = static_cast<AFX_NOTIFY*>(c.pExtra);
     return (static_cast<T*>(p)->*Handler<BOOL (T::*)(UINT, NMHDR*, LRESULT*), F>())(c.nID, n->pNMHDR,
-                                                                                   n->pResult);
+                                                                                    n->pResult);
 }
 
 // --- plain message thunks -------------------------------------------------
-template <class T, auto F> BOOL Msg_l_w_l(CCmdTarget* p, Call& c)
+template <class T, auto F>
+BOOL Msg_l_w_l(CCmdTarget* p, Call& c)
 {
     c.lResult = (static_cast<T*>(p)->*Handler<LRESULT (T::*)(WPARAM, LPARAM), F>())(c.wParam, c.lParam);
     return TRUE;
 }
-template <class T, auto F> BOOL Msg_v_v(CCmdTarget* p, Call& c)
+template <class T, auto F>
+BOOL Msg_v_v(CCmdTarget* p, Call& c)
 {
     (static_cast<T*>(p)->*Handler<void (T::*)(), F>())();
     c.lResult = 0;
     return TRUE;
 }
-template <class T, auto F> BOOL Msg_v_w_l(CCmdTarget* p, Call& c)
+template <class T, auto F>
+BOOL Msg_v_w_l(CCmdTarget* p, Call& c)
 {
     (static_cast<T*>(p)->*Handler<void (T::*)(WPARAM, LPARAM), F>())(c.wParam, c.lParam);
     c.lResult = 0;
@@ -180,17 +192,17 @@ template <class T, auto F> BOOL Msg_v_w_l(CCmdTarget* p, Call& c)
 } // namespace fx
 
 struct AFX_MSGMAP_ENTRY {
-    UINT nMessage;              // message (fx::msg::kRegistered: see pnRegMessage); 0 ends the map
-    UINT nCode;                 // notification code (low 16 bits compared)
-    UINT nID;                   // first control or command id
-    UINT nLastID;               // last id of a range (== nID otherwise)
-    UINT nKind;                 // fx::msg::Kind
-    const UINT* pnRegMessage;   // the variable holding a registered message
+    UINT nMessage;            // message (fx::msg::kRegistered: see pnRegMessage); 0 ends the map
+    UINT nCode;               // notification code (low 16 bits compared)
+    UINT nID;                 // first control or command id
+    UINT nLastID;             // last id of a range (== nID otherwise)
+    UINT nKind;               // fx::msg::Kind
+    const UINT* pnRegMessage; // the variable holding a registered message
     fx::msg::Thunk pfnThunk;
 };
 
 struct AFX_MSGMAP {
-    const AFX_MSGMAP* (PASCAL* pfnGetBaseMap)();
+    const AFX_MSGMAP*(PASCAL* pfnGetBaseMap)();
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
@@ -215,11 +227,14 @@ protected: \
         static const AFX_MSGMAP_ENTRY fxMessageEntries_[] = {
 
 #define END_MESSAGE_MAP() \
-            {0, 0, 0, 0, 0, NULL, NULL} \
-        }; \
-        static const AFX_MSGMAP fxMessageMap_ = {&TheBaseClass::GetThisMessageMap, &fxMessageEntries_[0]}; \
-        (void)static_cast<ThisClass*>(NULL); \
-        return &fxMessageMap_; \
+    { \
+        0, 0, 0, 0, 0, NULL, NULL \
+    } \
+    } \
+    ; \
+    static const AFX_MSGMAP fxMessageMap_ = {&TheBaseClass::GetThisMessageMap, &fxMessageEntries_[0]}; \
+    (void)static_cast<ThisClass*>(NULL); \
+    return &fxMessageMap_; \
     }
 
 // A raw entry: message, code, first and last id, kind, thunk.

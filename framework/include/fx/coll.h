@@ -35,7 +35,8 @@ typedef FxPositionTag* POSITION;
 namespace fx {
 namespace detail {
 
-template <typename T, typename = void> struct IsStreamable : std::false_type {};
+template <typename T, typename = void>
+struct IsStreamable : std::false_type {};
 template <typename T>
 struct IsStreamable<T, decltype((void)(std::declval<CArchive&>() << std::declval<const T&>()),
                                 (void)(std::declval<CArchive&>() >> std::declval<T&>()))> : std::true_type {};
@@ -59,7 +60,8 @@ inline UINT MixHash(ULONGLONG v)
 UINT HashString(const char* psz);
 UINT HashString(const wchar_t* psz);
 
-template <typename T> struct AlwaysFalse : std::false_type {};
+template <typename T>
+struct AlwaysFalse : std::false_type {};
 
 } // namespace detail
 } // namespace fx
@@ -123,14 +125,22 @@ inline UINT AFXAPI HashKey(ARG_KEY key)
         return 0;
     }
 }
-template <> inline UINT AFXAPI HashKey<LPCSTR>(LPCSTR key) { return fx::detail::HashString(key); }
-template <> inline UINT AFXAPI HashKey<LPSTR>(LPSTR key) { return fx::detail::HashString(key); }
-template <> inline UINT AFXAPI HashKey<LPCWSTR>(LPCWSTR key) { return fx::detail::HashString(key); }
-template <> inline UINT AFXAPI HashKey<LPWSTR>(LPWSTR key) { return fx::detail::HashString(key); }
-template <> inline UINT AFXAPI HashKey<const CStringA&>(const CStringA& key) { return fx::detail::HashString(key.GetString()); }
-template <> inline UINT AFXAPI HashKey<const CStringW&>(const CStringW& key) { return fx::detail::HashString(key.GetString()); }
-template <> inline UINT AFXAPI HashKey<CStringA>(CStringA key) { return fx::detail::HashString(key.GetString()); }
-template <> inline UINT AFXAPI HashKey<CStringW>(CStringW key) { return fx::detail::HashString(key.GetString()); }
+template <>
+inline UINT AFXAPI HashKey<LPCSTR>(LPCSTR key) { return fx::detail::HashString(key); }
+template <>
+inline UINT AFXAPI HashKey<LPSTR>(LPSTR key) { return fx::detail::HashString(key); }
+template <>
+inline UINT AFXAPI HashKey<LPCWSTR>(LPCWSTR key) { return fx::detail::HashString(key); }
+template <>
+inline UINT AFXAPI HashKey<LPWSTR>(LPWSTR key) { return fx::detail::HashString(key); }
+template <>
+inline UINT AFXAPI HashKey<const CStringA&>(const CStringA& key) { return fx::detail::HashString(key.GetString()); }
+template <>
+inline UINT AFXAPI HashKey<const CStringW&>(const CStringW& key) { return fx::detail::HashString(key.GetString()); }
+template <>
+inline UINT AFXAPI HashKey<CStringA>(CStringA key) { return fx::detail::HashString(key.GetString()); }
+template <>
+inline UINT AFXAPI HashKey<CStringW>(CStringW key) { return fx::detail::HashString(key.GetString()); }
 
 // ---------------------------------------------------------------------------
 // CArray
@@ -169,11 +179,31 @@ public:
     }
     void RemoveAll() { SetSize(0); }
 
-    const TYPE& GetAt(INT_PTR nIndex) const { CheckIndex(nIndex); return m_pData[nIndex]; }
-    TYPE& GetAt(INT_PTR nIndex) { CheckIndex(nIndex); return m_pData[nIndex]; }
-    void SetAt(INT_PTR nIndex, ARG_TYPE newElement) { CheckIndex(nIndex); m_pData[nIndex] = newElement; }
-    const TYPE& ElementAt(INT_PTR nIndex) const { CheckIndex(nIndex); return m_pData[nIndex]; }
-    TYPE& ElementAt(INT_PTR nIndex) { CheckIndex(nIndex); return m_pData[nIndex]; }
+    const TYPE& GetAt(INT_PTR nIndex) const
+    {
+        CheckIndex(nIndex);
+        return m_pData[nIndex];
+    }
+    TYPE& GetAt(INT_PTR nIndex)
+    {
+        CheckIndex(nIndex);
+        return m_pData[nIndex];
+    }
+    void SetAt(INT_PTR nIndex, ARG_TYPE newElement)
+    {
+        CheckIndex(nIndex);
+        m_pData[nIndex] = newElement;
+    }
+    const TYPE& ElementAt(INT_PTR nIndex) const
+    {
+        CheckIndex(nIndex);
+        return m_pData[nIndex];
+    }
+    TYPE& ElementAt(INT_PTR nIndex)
+    {
+        CheckIndex(nIndex);
+        return m_pData[nIndex];
+    }
     const TYPE* GetData() const { return m_pData; }
     TYPE* GetData() { return m_pData; }
     const TYPE& operator[](INT_PTR nIndex) const { return GetAt(nIndex); }
@@ -183,7 +213,7 @@ public:
     {
         if (nIndex < 0)
             AfxThrowInvalidArgException();
-        TYPE tmp(newElement);  // newElement may refer into this array
+        TYPE tmp(newElement); // newElement may refer into this array
         if (nIndex >= m_nSize)
             SetSize(nIndex + 1);
         m_pData[nIndex] = std::move(tmp);
@@ -241,7 +271,7 @@ public:
         INT_PTR n = pNewArray->GetSize();
         if (n == 0)
             return;
-        CArray copy;  // pNewArray may be this array
+        CArray copy; // pNewArray may be this array
         copy.Copy(*pNewArray);
         InsertAt(nStartIndex, copy.GetAt(0), n);
         for (INT_PTR i = 0; i < n; ++i)
@@ -342,7 +372,8 @@ protected:
         CNode* pNext;
         CNode* pPrev;
         TYPE data;
-        template <typename A> CNode(CNode* n, CNode* p, A&& v) : pNext(n), pPrev(p), data(std::forward<A>(v)) {}
+        template <typename A>
+        CNode(CNode* n, CNode* p, A&& v) : pNext(n), pPrev(p), data(std::forward<A>(v)) {}
     };
 
 public:
@@ -353,10 +384,26 @@ public:
     INT_PTR GetSize() const { return m_nCount; }
     BOOL IsEmpty() const { return m_nCount == 0; }
 
-    TYPE& GetHead() { CheckNotEmpty(); return m_pNodeHead->data; }
-    const TYPE& GetHead() const { CheckNotEmpty(); return m_pNodeHead->data; }
-    TYPE& GetTail() { CheckNotEmpty(); return m_pNodeTail->data; }
-    const TYPE& GetTail() const { CheckNotEmpty(); return m_pNodeTail->data; }
+    TYPE& GetHead()
+    {
+        CheckNotEmpty();
+        return m_pNodeHead->data;
+    }
+    const TYPE& GetHead() const
+    {
+        CheckNotEmpty();
+        return m_pNodeHead->data;
+    }
+    TYPE& GetTail()
+    {
+        CheckNotEmpty();
+        return m_pNodeTail->data;
+    }
+    const TYPE& GetTail() const
+    {
+        CheckNotEmpty();
+        return m_pNodeTail->data;
+    }
 
     TYPE RemoveHead()
     {
@@ -391,7 +438,7 @@ public:
     {
         if (!pNewList)
             AfxThrowInvalidArgException();
-        INT_PTR n = pNewList->m_nCount;  // the list may be this one
+        INT_PTR n = pNewList->m_nCount; // the list may be this one
         CNode* p = pNewList->m_pNodeHead;
         for (INT_PTR i = 0; i < n; ++i, p = p->pNext)
             AddTail(p->data);
@@ -809,7 +856,7 @@ public:
     {
         INT_PTR nIndex = GetSize();
         SetSize(nIndex + 1);
-        ElementAt(nIndex) = newElement;  // keeps embedded NULs
+        ElementAt(nIndex) = newElement; // keeps embedded NULs
         return nIndex;
     }
 };

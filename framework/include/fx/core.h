@@ -82,8 +82,16 @@ inline BOOL AfxIsValidAddress(const void* p, UINT_PTR nBytes, BOOL bReadWrite = 
     (void)bReadWrite;
     return p != NULL || nBytes == 0;
 }
-inline BOOL AfxIsValidString(LPCSTR psz, int nLength = -1) { (void)nLength; return psz != NULL; }
-inline BOOL AfxIsValidString(LPCWSTR psz, int nLength = -1) { (void)nLength; return psz != NULL; }
+inline BOOL AfxIsValidString(LPCSTR psz, int nLength = -1)
+{
+    (void)nLength;
+    return psz != NULL;
+}
+inline BOOL AfxIsValidString(LPCWSTR psz, int nLength = -1)
+{
+    (void)nLength;
+    return psz != NULL;
+}
 
 extern const char afxChNil;
 extern const wchar_t afxWchNil;
@@ -124,10 +132,10 @@ HINSTANCE AFXAPI AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType);
 struct CRuntimeClass {
     LPCSTR m_lpszClassName;
     int m_nObjectSize;
-    UINT m_wSchema;                           // 0xFFFF for classes that are not serializable
-    CObject*(PASCAL* m_pfnCreateObject)();    // NULL for abstract / dynamic-only classes
+    UINT m_wSchema;                        // 0xFFFF for classes that are not serializable
+    CObject*(PASCAL* m_pfnCreateObject)(); // NULL for abstract / dynamic-only classes
     CRuntimeClass* m_pBaseClass;
-    CRuntimeClass* m_pNextClass;              // chain of the module's registered classes
+    CRuntimeClass* m_pNextClass; // chain of the module's registered classes
 
     // Creates an object of this class; NULL when the class has no creator.
     CObject* CreateObject() const;

@@ -128,12 +128,12 @@ public:
     enum {
         none,
         genericException,
-        readOnly,     // tried to write into an archive opened for loading
-        endOfFile,    // reached the end of the stream while reading
-        writeOnly,    // tried to read from an archive opened for storing
-        badIndex,     // bad object or class reference
-        badClass,     // unknown class, or not the class asked for
-        badSchema     // stored schema differs from the class's
+        readOnly,  // tried to write into an archive opened for loading
+        endOfFile, // reached the end of the stream while reading
+        writeOnly, // tried to read from an archive opened for storing
+        badIndex,  // bad object or class reference
+        badClass,  // unknown class, or not the class asked for
+        badSchema  // stored schema differs from the class's
     };
 
     explicit CArchiveException(int cause = none, LPCSTR lpszArchiveName = NULL)
@@ -187,12 +187,14 @@ private:
 
 #define TRY try
 #define CATCH(class_name, e) \
-    catch (class_name * e) { \
+    catch (class_name * e) \
+    { \
         ::fx::ExceptionAutoDelete fxAutoDelete_(e); \
         (void)e;
 #define AND_CATCH(class_name, e) \
     } \
-    catch (class_name * e) { \
+    catch (class_name * e) \
+    { \
         ::fx::ExceptionAutoDelete fxAutoDelete_(e); \
         (void)e;
 #define END_CATCH }

@@ -18,11 +18,11 @@
 class CFileException;
 
 struct CFileStatus {
-    CTime m_ctime;           // creation time
-    CTime m_mtime;           // last modification time
-    CTime m_atime;           // last access time
-    ULONGLONG m_size;        // size in bytes
-    BYTE m_attribute;        // CFile::Attribute bits
+    CTime m_ctime;    // creation time
+    CTime m_mtime;    // last modification time
+    CTime m_atime;    // last access time
+    ULONGLONG m_size; // size in bytes
+    BYTE m_attribute; // CFile::Attribute bits
     BYTE m_padding;
     char m_szFullName[MAX_PATH];
 };
@@ -58,7 +58,11 @@ public:
         directory = 0x10,
         archive = 0x20
     };
-    enum SeekPosition { begin = 0x0, current = 0x1, end = 0x2 };
+    enum SeekPosition {
+        begin = 0x0,
+        current = 0x1,
+        end = 0x2
+    };
 
     static const HANDLE hFileNull;
 
@@ -155,9 +159,9 @@ public:
     BOOL IsTextMode() const { return m_bText; }
 
 private:
-    int GetByte();     // next raw byte or -1
-    int PeekByte();    // next raw byte without consuming it, or -1
-    int GetChar();     // next character after line-end translation or -1
+    int GetByte();  // next raw byte or -1
+    int PeekByte(); // next raw byte without consuming it, or -1
+    int GetChar();  // next character after line-end translation or -1
     bool FillBuffer();
     void FlushWrite();
     void DropReadBuffer();
@@ -166,9 +170,9 @@ private:
     BOOL m_bText;
     char* m_pBuf;
     size_t m_nBufSize;
-    size_t m_nReadPos;   // next unread byte in the buffer
-    size_t m_nReadLen;   // bytes of file data in the buffer
-    size_t m_nWriteLen;  // pending bytes to write
+    size_t m_nReadPos;  // next unread byte in the buffer
+    size_t m_nReadLen;  // bytes of file data in the buffer
+    size_t m_nWriteLen; // pending bytes to write
 };
 
 // A file in memory. It grows in steps of nGrowBytes (0: a fixed buffer that
@@ -217,7 +221,7 @@ protected:
     SIZE_T m_nBufferSize;
     SIZE_T m_nFileSize;
     BYTE* m_lpBuffer;
-    BOOL m_bAutoDelete;  // the buffer was allocated by the file
+    BOOL m_bAutoDelete; // the buffer was allocated by the file
 };
 
 // A memory file kept in a global memory handle (GlobalAlloc), for data that
@@ -284,8 +288,8 @@ public:
 protected:
     WIN32_FIND_DATAA m_found;
     WIN32_FIND_DATAA m_next;
-    BOOL m_bFound;       // m_found holds a current match
-    BOOL m_bHaveNext;    // m_next holds the following match
+    BOOL m_bFound;    // m_found holds a current match
+    BOOL m_bHaveNext; // m_next holds the following match
     HANDLE m_hContext;
     CString m_strRoot;
     char m_chDirSeparator;

@@ -20,16 +20,24 @@
 #include <type_traits>
 #include <utility>
 
-template <typename T> class CStringT;
+template <typename T>
+class CStringT;
 typedef CStringT<char> CStringA;
 typedef CStringT<wchar_t> CStringW;
 typedef CStringA CString;
 
 namespace fx {
 namespace detail {
-template <typename T> struct OtherChar;
-template <> struct OtherChar<char> { typedef wchar_t type; };
-template <> struct OtherChar<wchar_t> { typedef char type; };
+template <typename T>
+struct OtherChar;
+template <>
+struct OtherChar<char> {
+    typedef wchar_t type;
+};
+template <>
+struct OtherChar<wchar_t> {
+    typedef char type;
+};
 
 // Code-page conversions; nLength < 0 means NUL-terminated.
 std::wstring Widen(const char* psz, int nLength, UINT nCodePage);
@@ -37,8 +45,10 @@ std::string Narrow(const wchar_t* psz, int nLength, UINT nCodePage);
 
 // Converts a string object passed to Format to its character pointer and
 // passes everything else through unchanged.
-template <typename A> inline const A& FormatArg(const A& a) { return a; }
-template <typename C> inline const C* FormatArg(const CStringT<C>& s) { return s.GetString(); }
+template <typename A>
+inline const A& FormatArg(const A& a) { return a; }
+template <typename C>
+inline const C* FormatArg(const CStringT<C>& s) { return s.GetString(); }
 } // namespace detail
 } // namespace fx
 
@@ -60,8 +70,14 @@ public:
     // A null pointer gives an empty string; a MAKEINTRESOURCE value loads
     // that string resource.
     CStringT(PCXSTR psz) { AssignPsz(psz); }
-    CStringT(PCXSTR pch, int nLength) { if (pch && nLength > 0) m_s.assign(pch, (size_t)nLength); }
-    CStringT(XCHAR ch, int nRepeat = 1) { if (nRepeat > 0) m_s.assign((size_t)nRepeat, ch); }
+    CStringT(PCXSTR pch, int nLength)
+    {
+        if (pch && nLength > 0) m_s.assign(pch, (size_t)nLength);
+    }
+    CStringT(XCHAR ch, int nRepeat = 1)
+    {
+        if (nRepeat > 0) m_s.assign((size_t)nRepeat, ch);
+    }
     CStringT(PCYSTR psz) { AssignOther(psz, -1); }
     CStringT(PCYSTR pch, int nLength) { AssignOther(pch, nLength < 0 ? 0 : nLength); }
     CStringT(const CStringT<YCHAR>& src) { AssignOther(src.GetString(), src.GetLength()); }
@@ -71,11 +87,33 @@ public:
 
     CStringT& operator=(const CStringT& src) = default;
     CStringT& operator=(CStringT&& src) noexcept = default;
-    CStringT& operator=(PCXSTR psz) { AssignPsz(psz); return *this; }
-    CStringT& operator=(PCYSTR psz) { m_s.clear(); AssignOther(psz, -1); return *this; }
-    CStringT& operator=(const CStringT<YCHAR>& src) { m_s.clear(); AssignOther(src.GetString(), src.GetLength()); return *this; }
-    CStringT& operator=(XCHAR ch) { m_s.assign(1, ch); return *this; }
-    CStringT& operator=(const unsigned char* psz) { AssignPsz(reinterpret_cast<PCXSTR>(psz)); return *this; }
+    CStringT& operator=(PCXSTR psz)
+    {
+        AssignPsz(psz);
+        return *this;
+    }
+    CStringT& operator=(PCYSTR psz)
+    {
+        m_s.clear();
+        AssignOther(psz, -1);
+        return *this;
+    }
+    CStringT& operator=(const CStringT<YCHAR>& src)
+    {
+        m_s.clear();
+        AssignOther(src.GetString(), src.GetLength());
+        return *this;
+    }
+    CStringT& operator=(XCHAR ch)
+    {
+        m_s.assign(1, ch);
+        return *this;
+    }
+    CStringT& operator=(const unsigned char* psz)
+    {
+        AssignPsz(reinterpret_cast<PCXSTR>(psz));
+        return *this;
+    }
 
     // --- access ------------------------------------------------------------
     int GetLength() const noexcept { return (int)m_s.size(); }
@@ -86,8 +124,16 @@ public:
     const StdString& str() const noexcept { return m_s; }
     StdString& str() noexcept { return m_s; }
 
-    XCHAR GetAt(int iChar) const { CheckIndex(iChar); return m_s[(size_t)iChar]; }
-    void SetAt(int iChar, XCHAR ch) { CheckIndex(iChar); m_s[(size_t)iChar] = ch; }
+    XCHAR GetAt(int iChar) const
+    {
+        CheckIndex(iChar);
+        return m_s[(size_t)iChar];
+    }
+    void SetAt(int iChar, XCHAR ch)
+    {
+        CheckIndex(iChar);
+        m_s[(size_t)iChar] = ch;
+    }
     template <typename I, typename = typename std::enable_if<std::is_integral<I>::value>::type>
     XCHAR operator[](I iChar) const
     {
@@ -104,36 +150,105 @@ public:
     void ReleaseBufferSetLength(int nNewLength) { ReleaseBuffer(nNewLength); }
     PXSTR LockBuffer() { return GetBuffer(0); }
     void UnlockBuffer() {}
-    void Preallocate(int nLength) { if (nLength > 0) m_s.reserve((size_t)nLength); }
+    void Preallocate(int nLength)
+    {
+        if (nLength > 0) m_s.reserve((size_t)nLength);
+    }
     void FreeExtra() { m_s.shrink_to_fit(); }
     int GetAllocLength() const { return (int)m_s.capacity(); }
     void Truncate(int nNewLength);
 
     // --- concatenation -------------------------------------------------------
-    CStringT& operator+=(const CStringT& s) { m_s.append(s.m_s); return *this; }
-    CStringT& operator+=(PCXSTR psz) { if (psz) m_s.append(psz); return *this; }
-    CStringT& operator+=(PCYSTR psz) { AssignOther(psz, -1); return *this; }
-    CStringT& operator+=(XCHAR ch) { m_s.push_back(ch); return *this; }
+    CStringT& operator+=(const CStringT& s)
+    {
+        m_s.append(s.m_s);
+        return *this;
+    }
+    CStringT& operator+=(PCXSTR psz)
+    {
+        if (psz) m_s.append(psz);
+        return *this;
+    }
+    CStringT& operator+=(PCYSTR psz)
+    {
+        AssignOther(psz, -1);
+        return *this;
+    }
+    CStringT& operator+=(XCHAR ch)
+    {
+        m_s.push_back(ch);
+        return *this;
+    }
     CStringT& Append(PCXSTR psz) { return *this += psz; }
-    CStringT& Append(PCXSTR pch, int nLength) { if (pch && nLength > 0) m_s.append(pch, (size_t)nLength); return *this; }
+    CStringT& Append(PCXSTR pch, int nLength)
+    {
+        if (pch && nLength > 0) m_s.append(pch, (size_t)nLength);
+        return *this;
+    }
     CStringT& Append(const CStringT& s) { return *this += s; }
-    CStringT& AppendChar(XCHAR ch) { m_s.push_back(ch); return *this; }
+    CStringT& AppendChar(XCHAR ch)
+    {
+        m_s.push_back(ch);
+        return *this;
+    }
     void SetString(PCXSTR psz) { AssignPsz(psz); }
-    void SetString(PCXSTR pch, int nLength) { m_s.clear(); Append(pch, nLength); }
+    void SetString(PCXSTR pch, int nLength)
+    {
+        m_s.clear();
+        Append(pch, nLength);
+    }
 
-    friend CStringT operator+(const CStringT& a, const CStringT& b) { CStringT r; r.m_s.reserve(a.m_s.size() + b.m_s.size()); r.m_s.append(a.m_s).append(b.m_s); return r; }
-    friend CStringT operator+(CStringT&& a, const CStringT& b) { a.m_s.append(b.m_s); return std::move(a); }
-    friend CStringT operator+(const CStringT& a, PCXSTR b) { CStringT r(a); r += b; return r; }
-    friend CStringT operator+(CStringT&& a, PCXSTR b) { a += b; return std::move(a); }
-    friend CStringT operator+(PCXSTR a, const CStringT& b) { CStringT r(a); r += b; return r; }
-    friend CStringT operator+(const CStringT& a, XCHAR ch) { CStringT r(a); r += ch; return r; }
-    friend CStringT operator+(CStringT&& a, XCHAR ch) { a += ch; return std::move(a); }
-    friend CStringT operator+(XCHAR ch, const CStringT& b) { CStringT r(ch); r += b; return r; }
+    friend CStringT operator+(const CStringT& a, const CStringT& b)
+    {
+        CStringT r;
+        r.m_s.reserve(a.m_s.size() + b.m_s.size());
+        r.m_s.append(a.m_s).append(b.m_s);
+        return r;
+    }
+    friend CStringT operator+(CStringT&& a, const CStringT& b)
+    {
+        a.m_s.append(b.m_s);
+        return std::move(a);
+    }
+    friend CStringT operator+(const CStringT& a, PCXSTR b)
+    {
+        CStringT r(a);
+        r += b;
+        return r;
+    }
+    friend CStringT operator+(CStringT&& a, PCXSTR b)
+    {
+        a += b;
+        return std::move(a);
+    }
+    friend CStringT operator+(PCXSTR a, const CStringT& b)
+    {
+        CStringT r(a);
+        r += b;
+        return r;
+    }
+    friend CStringT operator+(const CStringT& a, XCHAR ch)
+    {
+        CStringT r(a);
+        r += ch;
+        return r;
+    }
+    friend CStringT operator+(CStringT&& a, XCHAR ch)
+    {
+        a += ch;
+        return std::move(a);
+    }
+    friend CStringT operator+(XCHAR ch, const CStringT& b)
+    {
+        CStringT r(ch);
+        r += b;
+        return r;
+    }
 
     // --- comparison ----------------------------------------------------------
-    int Compare(PCXSTR psz) const;            // ordinal, like strcmp
-    int CompareNoCase(PCXSTR psz) const;      // ordinal ignoring case
-    int Collate(PCXSTR psz) const;            // locale collation
+    int Compare(PCXSTR psz) const;       // ordinal, like strcmp
+    int CompareNoCase(PCXSTR psz) const; // ordinal ignoring case
+    int Collate(PCXSTR psz) const;       // locale collation
     int CollateNoCase(PCXSTR psz) const;
 
     friend bool operator==(const CStringT& a, const CStringT& b) { return a.m_s == b.m_s; }
@@ -238,7 +353,7 @@ public:
 
 private:
     void AssignPsz(PCXSTR psz);
-    void AssignOther(PCYSTR psz, int nLength);  // appends converted text
+    void AssignOther(PCYSTR psz, int nLength); // appends converted text
     void CheckIndex(long long i) const
     {
         if (i < 0 || i >= (long long)m_s.size())
@@ -267,6 +382,7 @@ public:
     explicit CA2W(LPCSTR psz, UINT nCodePage = CP_ACP)
         : m_null(psz == NULL), m_s(psz ? fx::detail::Widen(psz, -1, nCodePage) : std::wstring()) {}
     operator LPWSTR() const { return m_null ? NULL : const_cast<LPWSTR>(m_s.c_str()); }
+
 private:
     bool m_null;
     std::wstring m_s;
@@ -276,6 +392,7 @@ public:
     explicit CW2A(LPCWSTR psz, UINT nCodePage = CP_ACP)
         : m_null(psz == NULL), m_s(psz ? fx::detail::Narrow(psz, -1, nCodePage) : std::string()) {}
     operator LPSTR() const { return m_null ? NULL : const_cast<LPSTR>(m_s.c_str()); }
+
 private:
     bool m_null;
     std::string m_s;

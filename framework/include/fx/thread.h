@@ -114,7 +114,9 @@ public:
     BOOL IsLocked(DWORD dwItem) const;
 
 protected:
-    enum { kMaxObjects = MAXIMUM_WAIT_OBJECTS };
+    enum {
+        kMaxObjects = MAXIMUM_WAIT_OBJECTS
+    };
     HANDLE m_hHandles[kMaxObjects];
     BOOL m_bLockedArray[kMaxObjects];
     CSyncObject* m_ppObjectArray[kMaxObjects];

@@ -26,8 +26,16 @@ public:
 
     CTimeSpan operator+(CTimeSpan span) const noexcept { return CTimeSpan(m_timeSpan + span.m_timeSpan); }
     CTimeSpan operator-(CTimeSpan span) const noexcept { return CTimeSpan(m_timeSpan - span.m_timeSpan); }
-    CTimeSpan& operator+=(CTimeSpan span) noexcept { m_timeSpan += span.m_timeSpan; return *this; }
-    CTimeSpan& operator-=(CTimeSpan span) noexcept { m_timeSpan -= span.m_timeSpan; return *this; }
+    CTimeSpan& operator+=(CTimeSpan span) noexcept
+    {
+        m_timeSpan += span.m_timeSpan;
+        return *this;
+    }
+    CTimeSpan& operator-=(CTimeSpan span) noexcept
+    {
+        m_timeSpan -= span.m_timeSpan;
+        return *this;
+    }
     bool operator==(CTimeSpan span) const noexcept { return m_timeSpan == span.m_timeSpan; }
     bool operator!=(CTimeSpan span) const noexcept { return m_timeSpan != span.m_timeSpan; }
     bool operator<(CTimeSpan span) const noexcept { return m_timeSpan < span.m_timeSpan; }
@@ -57,7 +65,11 @@ public:
     // A UTC file time, shown in local time.
     CTime(const FILETIME& ft, int nDST = -1);
 
-    CTime& operator=(__time64_t time) noexcept { m_time = time; return *this; }
+    CTime& operator=(__time64_t time) noexcept
+    {
+        m_time = time;
+        return *this;
+    }
 
     __time64_t GetTime() const noexcept { return m_time; }
     int GetYear() const;
@@ -66,23 +78,31 @@ public:
     int GetHour() const;
     int GetMinute() const;
     int GetSecond() const;
-    int GetDayOfWeek() const;  // 1 = Sunday
+    int GetDayOfWeek() const; // 1 = Sunday
     struct tm* GetLocalTm(struct tm* ptm) const;
     struct tm* GetGmtTm(struct tm* ptm) const;
     BOOL GetAsSystemTime(SYSTEMTIME& st) const;
     // The UTC file time of this point.
     BOOL GetAsFileTime(FILETIME& ft) const;
 
-    CString Format(LPCSTR pszFormat) const;     // strftime codes, local time
-    CString FormatGmt(LPCSTR pszFormat) const;  // strftime codes, UTC
+    CString Format(LPCSTR pszFormat) const;    // strftime codes, local time
+    CString FormatGmt(LPCSTR pszFormat) const; // strftime codes, UTC
     CString Format(UINT nFormatID) const;
     CString FormatGmt(UINT nFormatID) const;
 
     CTimeSpan operator-(CTime time) const noexcept { return CTimeSpan(m_time - time.m_time); }
     CTime operator-(CTimeSpan span) const noexcept { return CTime(m_time - span.GetTimeSpan()); }
     CTime operator+(CTimeSpan span) const noexcept { return CTime(m_time + span.GetTimeSpan()); }
-    CTime& operator+=(CTimeSpan span) noexcept { m_time += span.GetTimeSpan(); return *this; }
-    CTime& operator-=(CTimeSpan span) noexcept { m_time -= span.GetTimeSpan(); return *this; }
+    CTime& operator+=(CTimeSpan span) noexcept
+    {
+        m_time += span.GetTimeSpan();
+        return *this;
+    }
+    CTime& operator-=(CTimeSpan span) noexcept
+    {
+        m_time -= span.GetTimeSpan();
+        return *this;
+    }
     bool operator==(CTime time) const noexcept { return m_time == time.m_time; }
     bool operator!=(CTime time) const noexcept { return m_time != time.m_time; }
     bool operator<(CTime time) const noexcept { return m_time < time.m_time; }

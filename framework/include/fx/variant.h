@@ -21,7 +21,12 @@ typedef const VARIANT* LPCVARIANT;
 
 class COleDateTime {
 public:
-    enum DateTimeStatus { error = -1, valid = 0, invalid = 1, null = 2 };
+    enum DateTimeStatus {
+        error = -1,
+        valid = 0,
+        invalid = 1,
+        null = 2
+    };
 
     static COleDateTime PASCAL GetCurrentTime();
 
@@ -43,11 +48,16 @@ public:
     int GetHour() const;
     int GetMinute() const;
     int GetSecond() const;
-    int GetDayOfWeek() const;  // 1 = Sunday
-    int GetDayOfYear() const;  // 1 = January 1st
+    int GetDayOfWeek() const; // 1 = Sunday
+    int GetDayOfYear() const; // 1 = January 1st
 
     operator DATE() const noexcept { return m_dt; }
-    COleDateTime& operator=(DATE dtSrc) noexcept { m_dt = dtSrc; m_status = valid; return *this; }
+    COleDateTime& operator=(DATE dtSrc) noexcept
+    {
+        m_dt = dtSrc;
+        m_status = valid;
+        return *this;
+    }
     COleDateTime& operator=(const VARIANT& varSrc);
 
     bool operator==(const COleDateTime& date) const noexcept { return m_status == date.m_status && m_dt == date.m_dt; }
@@ -90,8 +100,8 @@ public:
     COleVariant(LPCWSTR lpszSrc);       // VT_BSTR
     COleVariant(const CString& strSrc); // VT_BSTR
     COleVariant(BYTE nSrc);
-    COleVariant(short nSrc, VARTYPE vtSrc = VT_I2);  // VT_I2 or VT_BOOL
-    COleVariant(long lSrc, VARTYPE vtSrc = VT_I4);   // VT_I4, VT_ERROR or VT_BOOL
+    COleVariant(short nSrc, VARTYPE vtSrc = VT_I2); // VT_I2 or VT_BOOL
+    COleVariant(long lSrc, VARTYPE vtSrc = VT_I4);  // VT_I4, VT_ERROR or VT_BOOL
     COleVariant(int nSrc, VARTYPE vtSrc = VT_I4);
     COleVariant(LONGLONG nSrc);
     COleVariant(float fltSrc);

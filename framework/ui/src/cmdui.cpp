@@ -28,7 +28,7 @@ void CCmdUI::SetCheck(int nCheck)
 {
     if (m_pMenu != NULL) {
         if (m_pSubMenu != NULL)
-            return;  // a popup item is not checked
+            return; // a popup item is not checked
         m_pMenu->CheckMenuItem(m_nIndex, MF_BYPOSITION | (nCheck ? MF_CHECKED : MF_UNCHECKED));
     } else if (m_pOther != NULL && m_pOther->m_hWnd != NULL) {
         if (::SendMessageA(m_pOther->m_hWnd, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON)
@@ -82,7 +82,7 @@ void CCmdUI::SetText(LPCSTR lpszText)
 BOOL CCmdUI::DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHndler)
 {
     if (m_nID == 0 || LOWORD(m_nID) == 0xFFFF)
-        return TRUE;  // separators and invalid ids are left alone
+        return TRUE; // separators and invalid ids are left alone
 
     m_bEnableChanged = FALSE;
     BOOL bResult = pTarget->OnCmdMsg(m_nID, (int)CN_UPDATE_COMMAND_UI, this, NULL);
@@ -106,7 +106,7 @@ void PASCAL CCmdUI::UpdatePopupMenu(CMenu* pPopupMenu, CCmdTarget* pTarget, BOOL
         state.m_nIndex = nIndex;
         state.m_nID = pPopupMenu->GetMenuItemID((int)nIndex);
         if (state.m_nID == 0) {
-            nIndex++;  // separator
+            nIndex++; // separator
             continue;
         }
         if (state.m_nID == (UINT)-1) {

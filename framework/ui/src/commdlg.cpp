@@ -36,7 +36,8 @@ CString DevNamesField(HGLOBAL hDevNames, int nField)
     LPDEVNAMES lpDev = (LPDEVNAMES)::GlobalLock(hDevNames);
     if (lpDev == NULL)
         return CString();
-    WORD wOffset = nField == 0 ? lpDev->wDriverOffset : nField == 1 ? lpDev->wDeviceOffset : lpDev->wOutputOffset;
+    WORD wOffset = nField == 0 ? lpDev->wDriverOffset : nField == 1 ? lpDev->wDeviceOffset
+                                                                    : lpDev->wOutputOffset;
     CString str((LPCSTR)lpDev + wOffset);
     ::GlobalUnlock(hDevNames);
     return str;
@@ -133,7 +134,7 @@ INT_PTR CFileDialog::DoModal()
     BOOL bResult = m_bOpenFileDialog ? ::GetOpenFileNameA(&m_ofn) : ::GetSaveFileNameA(&m_ofn);
     PostModal();
     if (m_hWnd != NULL)
-        Detach();  // the dialog is gone
+        Detach(); // the dialog is gone
     return bResult ? IDOK : IDCANCEL;
 }
 

@@ -157,7 +157,7 @@ HWND CDataExchange::PrepareCtrl(int nIDC)
 {
     HWND hWndCtrl = ::GetDlgItem(m_pDlgWnd->m_hWnd, nIDC);
     if (hWndCtrl == NULL)
-        AfxThrowNotSupportedException();  // no such control: a programming error
+        AfxThrowNotSupportedException(); // no such control: a programming error
     m_hWndLastControl = hWndCtrl;
     m_bEditLastControl = FALSE;
     return hWndCtrl;
@@ -278,7 +278,7 @@ void AFXAPI DDX_Check(CDataExchange* pDX, int nIDC, int& value)
         value = (int)::SendMessageA(hWnd, BM_GETCHECK, 0, 0);
     } else {
         if (value < 0 || value > 2)
-            value = 0;  // not a check state
+            value = 0; // not a check state
         ::SendMessageA(hWnd, BM_SETCHECK, (WPARAM)value, 0);
     }
 }
@@ -417,7 +417,7 @@ void AFXAPI DDX_Slider(CDataExchange* pDX, int nIDC, int& value)
 void AFXAPI DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 {
     if (rControl.m_hWnd != NULL)
-        return;  // attached by an earlier exchange
+        return; // attached by an earlier exchange
     HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
     if (!rControl.SubclassWindow(hWndCtrl))
         AfxThrowNotSupportedException();

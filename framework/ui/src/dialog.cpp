@@ -198,7 +198,7 @@ BOOL CDialog::OnInitDialog()
 {
     // Load the members into the controls; a failure leaves the defaults.
     UpdateData(FALSE);
-    return TRUE;  // the system puts the focus on the first control
+    return TRUE; // the system puts the focus on the first control
 }
 
 void CDialog::OnSetFont(CFont*) {}
@@ -207,7 +207,7 @@ void CDialog::PreInitDialog() {}
 void CDialog::OnOK()
 {
     if (!UpdateData(TRUE))
-        return;  // the dialog stays; the focus is on the bad control
+        return; // the dialog stays; the focus is on the bad control
     EndDialog(IDOK);
 }
 

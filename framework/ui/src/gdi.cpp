@@ -39,7 +39,8 @@ CGdiObject* NewTempGdi(HGDIOBJ h)
     p->m_hObject = h;
     return p;
 }
-template <class T> CGdiObject* NewOf() { return new T; }
+template <class T>
+CGdiObject* NewOf() { return new T; }
 
 CDC* NewTempDC(HDC h)
 {
@@ -272,7 +273,7 @@ int CDC::SaveDC()
     if (m_hAttribDC != NULL)
         nRetVal = ::SaveDC(m_hAttribDC);
     if (m_hDC != m_hAttribDC && ::SaveDC(m_hDC) != 0)
-        nRetVal = -1;  // the two states can only be restored by "last saved"
+        nRetVal = -1; // the two states can only be restored by "last saved"
     return nRetVal;
 }
 

@@ -21,7 +21,7 @@ namespace detail {
 template <class T, class H>
 class HandleMap {
 public:
-    typedef T* (*NewFn)(H h);   // makes a temporary object wrapping h
+    typedef T* (*NewFn)(H h);      // makes a temporary object wrapping h
     typedef void (*ClearFn)(T* p); // forgets the handle(s) of a temporary before deletion
 
     explicit HandleMap(ClearFn pfnClear) : m_pfnClear(pfnClear) { ::InitializeSRWLock(&m_lock); }

@@ -7,7 +7,7 @@ IMPLEMENT_DYNAMIC(COleDataSource, CCmdTarget)
 IMPLEMENT_DYNAMIC(COleDropTarget, CCmdTarget)
 
 namespace {
-thread_local int t_nOleState = 0;  // 0 not tried, 1 done, -1 failed
+thread_local int t_nOleState = 0; // 0 not tried, 1 done, -1 failed
 } // namespace
 
 BOOL AFXAPI AfxOleInit()
@@ -73,7 +73,8 @@ HGLOBAL CopyGlobal(HGLOBAL hSource)
 class FormatEnumerator : public IEnumFORMATETC {
 public:
     explicit FormatEnumerator(const std::vector<FORMATETC>& formats) : m_formats(formats) {}
-    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override
+    STDMETHOD(QueryInterface)
+    (REFIID riid, void** ppv) override
     {
         if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IEnumFORMATETC)) {
             *ppv = static_cast<IEnumFORMATETC*>(this);
@@ -83,15 +84,18 @@ public:
         *ppv = NULL;
         return E_NOINTERFACE;
     }
-    STDMETHOD_(ULONG, AddRef)() override { return (ULONG)InterlockedIncrement(&m_nRef); }
-    STDMETHOD_(ULONG, Release)() override
+    STDMETHOD_(ULONG, AddRef)
+    () override { return (ULONG)InterlockedIncrement(&m_nRef); }
+    STDMETHOD_(ULONG, Release)
+    () override
     {
         LONG n = InterlockedDecrement(&m_nRef);
         if (n == 0)
             delete this;
         return (ULONG)n;
     }
-    STDMETHOD(Next)(ULONG celt, FORMATETC* rgelt, ULONG* pceltFetched) override
+    STDMETHOD(Next)
+    (ULONG celt, FORMATETC* rgelt, ULONG* pceltFetched) override
     {
         ULONG n = 0;
         while (n < celt && m_nPos < m_formats.size())
@@ -100,7 +104,8 @@ public:
             *pceltFetched = n;
         return n == celt ? S_OK : S_FALSE;
     }
-    STDMETHOD(Skip)(ULONG celt) override
+    STDMETHOD(Skip)
+    (ULONG celt) override
     {
         m_nPos += celt;
         if (m_nPos > m_formats.size()) {
@@ -109,12 +114,14 @@ public:
         }
         return S_OK;
     }
-    STDMETHOD(Reset)() override
+    STDMETHOD(Reset)
+    () override
     {
         m_nPos = 0;
         return S_OK;
     }
-    STDMETHOD(Clone)(IEnumFORMATETC** ppenum) override
+    STDMETHOD(Clone)
+    (IEnumFORMATETC** ppenum) override
     {
         FormatEnumerator* p = new FormatEnumerator(m_formats);
         p->m_nPos = m_nPos;
@@ -134,7 +141,8 @@ class DropSource : public IDropSource {
 public:
     DropSource() = default;
     virtual ~DropSource() = default;
-    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override
+    STDMETHOD(QueryInterface)
+    (REFIID riid, void** ppv) override
     {
         if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropSource)) {
             *ppv = static_cast<IDropSource*>(this);
@@ -144,9 +152,12 @@ public:
         return E_NOINTERFACE;
     }
     // Lives on the stack of DoDragDrop.
-    STDMETHOD_(ULONG, AddRef)() override { return 2; }
-    STDMETHOD_(ULONG, Release)() override { return 1; }
-    STDMETHOD(QueryContinueDrag)(BOOL fEscapePressed, DWORD grfKeyState) override
+    STDMETHOD_(ULONG, AddRef)
+    () override { return 2; }
+    STDMETHOD_(ULONG, Release)
+    () override { return 1; }
+    STDMETHOD(QueryContinueDrag)
+    (BOOL fEscapePressed, DWORD grfKeyState) override
     {
         if (fEscapePressed)
             return DRAGDROP_S_CANCEL;
@@ -154,7 +165,8 @@ public:
             return DRAGDROP_S_DROP;
         return S_OK;
     }
-    STDMETHOD(GiveFeedback)(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+    STDMETHOD(GiveFeedback)
+    (DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 };
 
 } // namespace
@@ -381,8 +393,10 @@ STDMETHODIMP COleDataSource::XDataObject::QueryInterface(REFIID riid, void** ppv
     return E_NOINTERFACE;
 }
 
-STDMETHODIMP_(ULONG) COleDataSource::XDataObject::AddRef() { return m_pOuter->InternalAddRef(); }
-STDMETHODIMP_(ULONG) COleDataSource::XDataObject::Release() { return m_pOuter->InternalRelease(); }
+STDMETHODIMP_(ULONG)
+COleDataSource::XDataObject::AddRef() { return m_pOuter->InternalAddRef(); }
+STDMETHODIMP_(ULONG)
+COleDataSource::XDataObject::Release() { return m_pOuter->InternalRelease(); }
 
 STDMETHODIMP COleDataSource::XDataObject::GetData(FORMATETC* pformatetcIn, STGMEDIUM* pmedium)
 {
@@ -506,8 +520,10 @@ STDMETHODIMP COleDropTarget::XDropTarget::QueryInterface(REFIID riid, void** ppv
     return E_NOINTERFACE;
 }
 
-STDMETHODIMP_(ULONG) COleDropTarget::XDropTarget::AddRef() { return m_pOuter->InternalAddRef(); }
-STDMETHODIMP_(ULONG) COleDropTarget::XDropTarget::Release() { return m_pOuter->InternalRelease(); }
+STDMETHODIMP_(ULONG)
+COleDropTarget::XDropTarget::AddRef() { return m_pOuter->InternalAddRef(); }
+STDMETHODIMP_(ULONG)
+COleDropTarget::XDropTarget::Release() { return m_pOuter->InternalRelease(); }
 
 namespace {
 

@@ -135,7 +135,7 @@ BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 
     NMHDR* pNMHDR = (NMHDR*)lParam;
     if (pNMHDR->hwndFrom != ::GetParent(m_hWnd) && pNMHDR->hwndFrom != m_hWnd)
-        return FALSE;  // not from the sheet
+        return FALSE; // not from the sheet
 
     LRESULT lResult = 0;
     switch (pNMHDR->code) {
@@ -350,7 +350,7 @@ BOOL CPropertySheet::CreateSheet(HWND hWndParent, BOOL bModeless)
     PROPSHEETHEADERA psh = m_psh;
     psh.dwSize = sizeof(psh);
     psh.dwFlags &= ~(PSH_PROPSHEETPAGE | PSH_USECALLBACK);
-    psh.dwFlags |= PSH_MODELESS;  // modal sheets run the framework's loop
+    psh.dwFlags |= PSH_MODELESS; // modal sheets run the framework's loop
     psh.hwndParent = hWndParent;
     psh.hInstance = AfxGetResourceHandle();
     psh.pszCaption = m_strCaption;

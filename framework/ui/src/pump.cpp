@@ -91,7 +91,7 @@ BOOL AFXAPI AfxDispatchWideChar(const MSG* pMsg)
         return FALSE;
     const WCHAR ch = (WCHAR)pMsg->wParam;
     if (ch < 0x80)
-        return FALSE;  // the same in both forms
+        return FALSE; // the same in both forms
     const HWND hWnd = pMsg->hwnd;
     if (::IsWindowUnicode(hWnd)) {
         ::DispatchMessageW(pMsg);
@@ -115,7 +115,7 @@ BOOL AFXAPI AfxDispatchWideChar(const MSG* pMsg)
     DWORD cp = ch;
     if (IS_LOW_SURROGATE(ch)) {
         if (chHigh == 0)
-            return TRUE;  // half a pair: no character
+            return TRUE; // half a pair: no character
         cp = 0x10000 + (((DWORD)chHigh - 0xD800) << 10) + ((DWORD)ch - 0xDC00);
     }
     if (CWnd::FromHandlePermanent(hWnd) != NULL) {

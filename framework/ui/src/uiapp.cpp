@@ -219,7 +219,7 @@ int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdL
     CWinThread* pThread = AfxGetThread();
     CWinApp* pApp = AfxGetApp();
     if (pThread == NULL || pApp == NULL)
-        return nReturnCode;  // no application object: nothing to run
+        return nReturnCode; // no application object: nothing to run
 
     if (!AfxWinInit(hInstance, hPrevInstance, lpCmdLine, nCmdShow))
         return nReturnCode;

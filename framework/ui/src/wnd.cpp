@@ -75,9 +75,9 @@ HWND ParentOwnerOf(HWND hWnd)
 LRESULT fx::detail::DefaultWndProcException(CException* e, const MSG* pMsg)
 {
     if (pMsg->message == WM_CREATE)
-        return -1;  // the window is not created
+        return -1; // the window is not created
     if (pMsg->message == WM_PAINT)
-        ::ValidateRect(pMsg->hwnd, NULL);  // or it would be painted again and again
+        ::ValidateRect(pMsg->hwnd, NULL); // or it would be painted again and again
     if (!e->IsKindOf(RUNTIME_CLASS(CUserException)))
         e->ReportError(MB_ICONEXCLAMATION);
     return 0;
@@ -166,7 +166,7 @@ BOOL AFXAPI AfxUnhookWindowCreate()
     }
     if (pState->m_pWndInit != NULL) {
         pState->m_pWndInit = NULL;
-        return FALSE;  // no window was created
+        return FALSE; // no window was created
     }
     return TRUE;
 }
@@ -267,7 +267,7 @@ BOOL CWnd::Attach(HWND hWndNew)
         return FALSE;
     CWnd* pOther = FromHandlePermanent(hWndNew);
     if (pOther != NULL && pOther != this)
-        return FALSE;  // already attached to another object
+        return FALSE; // already attached to another object
     WndMap().SetPermanent(hWndNew, this);
     m_hWnd = hWndNew;
     return TRUE;
@@ -321,7 +321,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
                     int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam)
 {
     if (m_hWnd != NULL)
-        return FALSE;  // already has a window
+        return FALSE; // already has a window
 
     CREATESTRUCTA cs;
     cs.dwExStyle = dwExStyle;
@@ -347,9 +347,9 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
                                   cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     AfxUnhookWindowCreate();
     if (hWnd == NULL)
-        return FALSE;  // a window that was created and destroyed again has been detached already
+        return FALSE; // a window that was created and destroyed again has been detached already
     if (m_hWnd != hWnd && FromHandlePermanent(hWnd) == NULL)
-        SubclassWindow(hWnd);  // the hook missed it (should not happen)
+        SubclassWindow(hWnd); // the hook missed it (should not happen)
     return TRUE;
 }
 
@@ -361,7 +361,7 @@ BOOL CWnd::DestroyWindow()
     BOOL bAttached = FromHandlePermanent(hWndOrig) == this;
     BOOL bResult = ::DestroyWindow(hWndOrig);
     if (!bAttached) {
-        m_hWnd = NULL;  // a plain wrapper
+        m_hWnd = NULL; // a plain wrapper
     } else if (FromHandlePermanent(hWndOrig) == this) {
         // Still mapped: the window was attached without the framework's
         // procedure, so WM_NCDESTROY never reached this object (which was
@@ -782,9 +782,9 @@ void CWnd::WinHelp(DWORD_PTR dwData, UINT nCmd)
         return;
     if (pApp->m_eHelpType == CWinApp::afxHTMLHelp) {
         switch (nCmd) {
-        case HELP_CONTEXT: nCmd = 0x000F; break;  // HH_HELP_CONTEXT
-        case HELP_CONTENTS:  // also HELP_INDEX: the two share a number
-        case HELP_FINDER: nCmd = 0x0001; break;   // HH_DISPLAY_TOC
+        case HELP_CONTEXT: nCmd = 0x000F; break; // HH_HELP_CONTEXT
+        case HELP_CONTENTS:                      // also HELP_INDEX: the two share a number
+        case HELP_FINDER: nCmd = 0x0001; break;  // HH_DISPLAY_TOC
         default: break;
         }
         HtmlHelp(dwData, nCmd);
@@ -1035,7 +1035,7 @@ void CWnd::FilterToolTipMessage(MSG* pMsg)
             pState->m_pLastHit = this;
             pState->m_nLastHit = nHit;
         }
-    } 
+    }
     if (ti.lpszText != NULL && ti.lpszText != LPSTR_TEXTCALLBACKA)
         free(ti.lpszText);
     MSG msg = *pMsg;

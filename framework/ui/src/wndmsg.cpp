@@ -135,7 +135,7 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_UNICHAR) {
         if (wParam == UNICODE_NOCHAR)
-            return TRUE;  // this window takes WM_UNICHAR
+            return TRUE; // this window takes WM_UNICHAR
         WCHAR units[2];
         const int nUnits = Utf16Units((DWORD)wParam, units);
         // The framework's own classes have the default procedure underneath.

@@ -133,7 +133,7 @@ TEST(AppLoopTest, DestroyingTheMainWindowEndsTheLoop)
 {
     CLoopApp app;
     ASSERT_TRUE(app.InitInstance());
-    app.m_bRestarted = true;  // no script
+    app.m_bRestarted = true; // no script
     app.m_main.PostMessage(WM_CLOSE);
     EXPECT_EQ(0, app.Run());
     EXPECT_EQ(NULL, app.m_pMainWnd);
@@ -337,9 +337,9 @@ TEST(ProgramTest, MainWindowDialogAndSheetThroughAfxWinMain)
     EXPECT_EQ(IDOK, app.m_window.m_nDialogResult);
     EXPECT_STREQ("typed", app.m_window.m_strName);
     EXPECT_EQ(IDOK, app.m_window.m_nSheetResult);
-    EXPECT_EQ(1, app.m_window.m_nPagesApplied);  // only the page shown
+    EXPECT_EQ(1, app.m_window.m_nPagesApplied); // only the page shown
     EXPECT_GT(app.m_window.m_nIdleUpdates, 0);
-    EXPECT_EQ(40, nExit);  // the main window's end posted WM_QUIT(0)
+    EXPECT_EQ(40, nExit); // the main window's end posted WM_QUIT(0)
     EXPECT_EQ(NULL, app.m_window.m_hWnd);
 }
 

@@ -49,8 +49,8 @@ std::string BytesOnClipboard()
 
 struct ClipboardCase {
     const char* name;
-    const char* text;        // as the program holds it (UTF-8)
-    const wchar_t* unicode;  // what a Unicode reader gets
+    const char* text;       // as the program holds it (UTF-8)
+    const wchar_t* unicode; // what a Unicode reader gets
 };
 
 class ClipboardTextTest : public ::testing::TestWithParam<ClipboardCase> {};

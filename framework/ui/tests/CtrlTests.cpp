@@ -31,7 +31,7 @@ TEST_F(CtrlTest, ListCtrlItemsTextsAndSelection)
     EXPECT_EQ(3, list.GetItemCount());
     EXPECT_STREQ("second", list.GetItemText(1, 0));
     EXPECT_STREQ("two", list.GetItemText(1, 1));
-    EXPECT_EQ(strLong, list.GetItemText(2, 0).GetString());  // longer than any first guess
+    EXPECT_EQ(strLong, list.GetItemText(2, 0).GetString()); // longer than any first guess
     EXPECT_TRUE(list.SetItemData(2, 0xABCDEF));
     EXPECT_EQ((DWORD_PTR)0xABCDEF, list.GetItemData(2));
 
@@ -120,7 +120,7 @@ TEST_F(CtrlTest, ListAndComboBoxes)
     EXPECT_EQ((DWORD_PTR)99, list.GetItemData(0));
     EXPECT_EQ(1, list.DeleteString(0));
     str = "unchanged";
-    list.GetText(5, str);  // no such item
+    list.GetText(5, str); // no such item
     EXPECT_TRUE(str.IsEmpty());
 }
 
@@ -188,7 +188,7 @@ TEST_F(CtrlTest, SpinProgressSliderTabsAndTips)
     slider.SetPos(20);
     EXPECT_EQ(20, slider.GetPos());
     slider.SetPos(99);
-    EXPECT_EQ(50, slider.GetPos());  // kept in range
+    EXPECT_EQ(50, slider.GetPos()); // kept in range
 
     CTabCtrl tabs;
     ASSERT_TRUE(tabs.Create(WS_CHILD, CRect(0, 80, 200, 120), &m_parent, 20));
@@ -226,7 +226,7 @@ TEST(ResourceTest, MenusAndImageLists)
     ASSERT_TRUE(pFile != NULL);
     EXPECT_EQ(4u, pFile->GetMenuItemCount());
     EXPECT_EQ((UINT)IDM_APP_SHEET, pFile->GetMenuItemID(1));
-    EXPECT_EQ(0u, pFile->GetMenuItemID(2));  // separator
+    EXPECT_EQ(0u, pFile->GetMenuItemID(2)); // separator
     CString str;
     pFile->GetMenuString(IDM_APP_EXIT, str, MF_BYCOMMAND);
     EXPECT_STREQ("E&xit", str);
@@ -238,7 +238,7 @@ TEST(ResourceTest, MenusAndImageLists)
     CClientDC screen(NULL);
     CBitmap bmp;
     ASSERT_TRUE(bmp.CreateCompatibleBitmap(&screen, 32, 16));
-    EXPECT_EQ(0, images.Add(&bmp, RGB(255, 0, 255)));  // two images of 16
+    EXPECT_EQ(0, images.Add(&bmp, RGB(255, 0, 255))); // two images of 16
     EXPECT_EQ(2, images.GetImageCount());
     HICON hIcon = images.ExtractIcon(1);
     EXPECT_TRUE(hIcon != NULL);
@@ -250,7 +250,7 @@ TEST(ResourceTest, MenusAndImageLists)
     EXPECT_NE(&images, pTemp);
     EXPECT_EQ(3, pTemp->GetImageCount());
     AfxInternalOnIdle(1);
-    EXPECT_EQ(3, ImageList_GetImageCount(h));  // the temporary did not destroy it
+    EXPECT_EQ(3, ImageList_GetImageCount(h)); // the temporary did not destroy it
     ImageList_Destroy(h);
 }
 

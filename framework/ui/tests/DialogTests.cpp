@@ -237,7 +237,7 @@ TEST(DialogTest, CancelLeavesTheMembersAndFocusMovesBetweenControls)
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
     EXPECT_STREQ("Alice", dlg.m_strName);
     EXPECT_EQ(IDC_COUNT, nAfterGoto);
-    EXPECT_EQ(IDC_UNITS, nAfterNext);  // the next control in the tab order
+    EXPECT_EQ(IDC_UNITS, nAfterNext); // the next control in the tab order
     EXPECT_EQ(IDC_COUNT, nAfterPrev);
 }
 
@@ -297,20 +297,20 @@ std::vector<WORD> MemoryTemplate(short x = 10, short y = 10, DWORD dwExtraStyle 
             t.push_back((WORD)*s);
         t.push_back(0);
     };
-    dword(WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT | dwExtraStyle);  // style
-    dword(0);                                                                   // extended style
-    t.push_back(1);                                                             // items
+    dword(WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT | dwExtraStyle); // style
+    dword(0);                                                                 // extended style
+    t.push_back(1);                                                           // items
     t.push_back((WORD)x);
     t.push_back((WORD)y);
     t.push_back(120);
     t.push_back(60);
-    t.push_back(0);  // no menu
-    t.push_back(0);  // default class
+    t.push_back(0); // no menu
+    t.push_back(0); // default class
     str(L"Memory");
     t.push_back(8);
     str(L"MS Shell Dlg");
     if (t.size() % 2)
-        t.push_back(0);  // items start on a DWORD
+        t.push_back(0); // items start on a DWORD
     dword(WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON);
     dword(0);
     t.push_back(35);
@@ -319,9 +319,9 @@ std::vector<WORD> MemoryTemplate(short x = 10, short y = 10, DWORD dwExtraStyle 
     t.push_back(14);
     t.push_back(IDOK);
     t.push_back(0xFFFF);
-    t.push_back(0x0080);  // button
+    t.push_back(0x0080); // button
     str(L"OK");
-    t.push_back(0);  // no creation data
+    t.push_back(0); // no creation data
     return t;
 }
 
@@ -550,12 +550,12 @@ TEST(PropertySheetTest, PagesAreMadeWhenShownAndOnlyVisitedPagesApply)
     EXPECT_TRUE(bApplyEnabledAfterChange);
     EXPECT_EQ(1, page1.m_nInit);
     EXPECT_EQ(1, page2.m_nInit);
-    EXPECT_EQ(0, page3.m_nInit);          // never shown, never made
-    EXPECT_EQ(1, page1.m_nKillActive);    // left for page 2
+    EXPECT_EQ(0, page3.m_nInit);       // never shown, never made
+    EXPECT_EQ(1, page1.m_nKillActive); // left for page 2
     EXPECT_EQ(1, page1.m_nApply);
     EXPECT_EQ(1, page2.m_nApply);
     EXPECT_EQ(0, page3.m_nApply);
-    EXPECT_EQ(1, page2.m_nOK);            // OnApply calls OnOK
+    EXPECT_EQ(1, page2.m_nOK); // OnApply calls OnOK
     EXPECT_EQ(7, page2.m_nValue);
     EXPECT_EQ(NULL, sheet.m_hWnd);
     EXPECT_EQ(NULL, page1.m_hWnd);
@@ -645,8 +645,8 @@ TEST(PropertySheetTest, ModelessSheet)
 
 // --- the file dialog ------------------------------------------------------------------
 
-const int ID_FILE_NAME_EDIT = 0x47c;   // the name box of the dialog
-const int ID_FILE_TYPE_COMBO = 0x470;  // the file type box
+const int ID_FILE_NAME_EDIT = 0x47c;  // the name box of the dialog
+const int ID_FILE_TYPE_COMBO = 0x470; // the file type box
 
 class CTestFileDialog : public CFileDialog {
 public:
@@ -684,7 +684,7 @@ protected:
     {
         ++m_nFileOK;
         m_strPathInFileOK = GetPathName();
-        return m_nFileOK == 1;  // the first name is refused
+        return m_nFileOK == 1; // the first name is refused
     }
     afx_msg void OnTimer(UINT_PTR)
     {
@@ -748,7 +748,6 @@ TEST(FileDialogTest, ChildTemplateTypeChangeAndFileNameOK)
     EXPECT_EQ(2u, dlg.m_ofn.nFilterIndex);
     EXPECT_TRUE(catcher.Texts().empty());
     EXPECT_EQ(NULL, dlg.m_hWnd);
-
 }
 
 class CScriptFileDialog : public CFileDialog {
@@ -803,8 +802,7 @@ TEST(FileDialogTest, SeveralFilesChosenInTheDialog)
     ASSERT_EQ(2u, got.size());
     EXPECT_EQ(0, lstrcmpiA(files[0].c_str(), got[0].c_str()));
     EXPECT_EQ(0, lstrcmpiA(files[1].c_str(), got[1].c_str()));
-    EXPECT_GE(dlg.m_ofn.nMaxFile, 4096u);  // room for many names
-
+    EXPECT_GE(dlg.m_ofn.nMaxFile, 4096u); // room for many names
 }
 
 TEST(FileDialogTest, SeveralNamesComeBackAsFullPaths)

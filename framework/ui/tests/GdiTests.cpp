@@ -57,7 +57,7 @@ TEST(ValueTypesTest, RectArithmetic)
     EXPECT_EQ(CPoint(10, 20), a.TopLeft());
     EXPECT_EQ(CPoint(110, 70), a.BottomRight());
     EXPECT_TRUE(a.PtInRect(CPoint(10, 20)));
-    EXPECT_FALSE(a.PtInRect(CPoint(110, 70)));  // right and bottom are outside
+    EXPECT_FALSE(a.PtInRect(CPoint(110, 70))); // right and bottom are outside
     EXPECT_TRUE(CRect(5, 5, 5, 9).IsRectEmpty());
     EXPECT_FALSE(CRect(5, 5, 5, 9).IsRectNull());
     EXPECT_TRUE(CRect().IsRectNull());
@@ -109,15 +109,15 @@ TEST_F(MemoryDCTest, FillsAndFrames)
     EXPECT_EQ(RGB(255, 0, 0), m_dc.GetPixel(2, 2));
     EXPECT_EQ(RGB(255, 0, 0), m_dc.GetPixel(5, 5));
     EXPECT_EQ(RGB(255, 255, 255), m_dc.GetPixel(6, 6));
-    EXPECT_EQ(RGB(1, 2, 3), m_dc.GetBkColor());  // put back
+    EXPECT_EQ(RGB(1, 2, 3), m_dc.GetBkColor()); // put back
     m_dc.SetBkColor(clrBk);
 
     m_dc.Draw3dRect(10, 10, 10, 10, RGB(0, 255, 0), RGB(0, 0, 255));
-    EXPECT_EQ(RGB(0, 255, 0), m_dc.GetPixel(10, 10));   // top-left corner
-    EXPECT_EQ(RGB(0, 255, 0), m_dc.GetPixel(18, 10));   // top edge
-    EXPECT_EQ(RGB(0, 255, 0), m_dc.GetPixel(10, 18));   // left edge
-    EXPECT_EQ(RGB(0, 0, 255), m_dc.GetPixel(19, 10));   // right edge
-    EXPECT_EQ(RGB(0, 0, 255), m_dc.GetPixel(10, 19));   // bottom edge
+    EXPECT_EQ(RGB(0, 255, 0), m_dc.GetPixel(10, 10)); // top-left corner
+    EXPECT_EQ(RGB(0, 255, 0), m_dc.GetPixel(18, 10)); // top edge
+    EXPECT_EQ(RGB(0, 255, 0), m_dc.GetPixel(10, 18)); // left edge
+    EXPECT_EQ(RGB(0, 0, 255), m_dc.GetPixel(19, 10)); // right edge
+    EXPECT_EQ(RGB(0, 0, 255), m_dc.GetPixel(10, 19)); // bottom edge
     EXPECT_EQ(RGB(255, 255, 255), m_dc.GetPixel(15, 15));
 }
 
@@ -150,7 +150,7 @@ TEST_F(MemoryDCTest, DragFrameDrawnTwiceLeavesNothing)
         for (int x = 0; x < 32; ++x)
             nChanged += m_dc.GetPixel(x, y) != RGB(255, 255, 255);
     EXPECT_GT(nChanged, 0);
-    EXPECT_EQ(RGB(255, 255, 255), m_dc.GetPixel(15, 15));  // inside stays
+    EXPECT_EQ(RGB(255, 255, 255), m_dc.GetPixel(15, 15)); // inside stays
     // Moving the frame to the same place erases it.
     m_dc.DrawDragRect(rect, CSize(2, 2), rect, CSize(2, 2));
     m_dc.DrawDragRect(rect, CSize(2, 2), NULL, CSize(0, 0));
@@ -210,7 +210,7 @@ TEST(DCTest, PointFontsAndMappedSizes)
     dc.DPtoLP(pts, 2);
     EXPECT_NEAR(abs(pts[1].x - pts[0].x), size.cx, 1);
     EXPECT_NEAR(abs(pts[1].y - pts[0].y), size.cy, 1);
-    EXPECT_GT(size.cx, 200);  // 0.1 mm units: more than the pixels
+    EXPECT_GT(size.cx, 200); // 0.1 mm units: more than the pixels
     dc.LPtoDP(&size);
     EXPECT_NEAR(100, size.cx, 1);
 }
@@ -266,7 +266,7 @@ TEST(GdiObjectTest, OwnershipAndAttach)
     DeleteObject(hPen);
 
     CBitmap bmp;
-    EXPECT_FALSE(bmp.LoadBitmap(31999));  // no such resource
+    EXPECT_FALSE(bmp.LoadBitmap(31999)); // no such resource
     CClientDC screen(NULL);
     ASSERT_TRUE(bmp.CreateCompatibleBitmap(&screen, 7, 3));
     BITMAP bm;

@@ -13,9 +13,9 @@ using uitest::Log;
 namespace {
 
 const UINT ID_CMD_A = 1001;
-const UINT ID_CMD_C = 1003;   // ON_COMMAND_EX in the derived map, ON_COMMAND in the base map
-const UINT ID_CMD_D = 1004;   // in both maps: the derived entry wins
-const UINT ID_CMD_E = 1005;   // disabled by its update handler
+const UINT ID_CMD_C = 1003; // ON_COMMAND_EX in the derived map, ON_COMMAND in the base map
+const UINT ID_CMD_D = 1004; // in both maps: the derived entry wins
+const UINT ID_CMD_E = 1005; // disabled by its update handler
 const UINT ID_RANGE_FIRST = 2000;
 const UINT ID_RANGE_LAST = 2005;
 const UINT ID_EDITOR = 32785; // a control whose id is also a menu command
@@ -48,7 +48,7 @@ END_MESSAGE_MAP()
 
 class CProbe : public CBaseProbe {
 public:
-    HWND m_hWndExpected = NULL;  // for handlers that get window objects
+    HWND m_hWndExpected = NULL; // for handlers that get window objects
     LRESULT m_lNotifyResult = 0;
     BOOL m_bEnableE = FALSE;
 
@@ -202,7 +202,7 @@ TEST_F(MsgMapTest, WindowMessagesReachHandlersWithCrackedArguments)
         UINT message;
         WPARAM wParam;
         LPARAM lParam;
-        const char* log;  // expected last log line ("" for none)
+        const char* log; // expected last log line ("" for none)
         LRESULT result;
     };
     const HWND hChild = m_hChild;
@@ -270,7 +270,7 @@ TEST_F(MsgMapTest, CommandsAndControlNotificationsAreToldApart)
         WPARAM wParam;
         HWND hCtrl;
         BOOL bExResult;
-        const char* log;  // the whole log, " | " between lines
+        const char* log; // the whole log, " | " between lines
     };
     const Case cases[] = {
         {"menu command", MAKEWPARAM(ID_CMD_A, 0), NULL, FALSE, "CmdA"},
@@ -369,7 +369,7 @@ const UINT ID_CHILD_BUTTON = 502;
 
 class CReflectEdit : public CEdit {
 public:
-    BOOL m_bPassOn = FALSE;  // _EX handler's answer
+    BOOL m_bPassOn = FALSE; // _EX handler's answer
     HBRUSH m_hbr = NULL;
 
 protected:
@@ -429,7 +429,7 @@ protected:
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
     {
         Log::Add("ParentCtlColor %u", nCtlColor);
-        return CWnd::OnCtlColor(pDC, pWnd, nCtlColor);  // the base reflects
+        return CWnd::OnCtlColor(pDC, pWnd, nCtlColor); // the base reflects
     }
     DECLARE_MESSAGE_MAP()
 };
@@ -609,8 +609,8 @@ TEST(CmdUITest, PopupMenuStatesAfterInitMenuPopup)
     ASSERT_GE(owner.m_nInitPopups, 1);
 
     auto state = [&](UINT nPos) { return menu.GetMenuState(nPos, MF_BYPOSITION); };
-    EXPECT_FALSE(state(0) & MF_GRAYED);                 // enabled by its handler
-    EXPECT_TRUE(state(1) & MF_GRAYED);                  // disabled by its handler
+    EXPECT_FALSE(state(0) & MF_GRAYED); // enabled by its handler
+    EXPECT_TRUE(state(1) & MF_GRAYED);  // disabled by its handler
     EXPECT_TRUE(state(3) & MF_CHECKED);
     EXPECT_TRUE(state(4) & MF_CHECKED);
     MENUITEMINFOA mii = {};
@@ -621,11 +621,11 @@ TEST(CmdUITest, PopupMenuStatesAfterInitMenuPopup)
     CString strText;
     menu.GetMenuString(5, strText, MF_BYPOSITION);
     EXPECT_STREQ("Renamed", strText);
-    EXPECT_EQ(ID_M_TEXT, menu.GetMenuItemID(5));        // the id stays
-    EXPECT_FALSE(state(6) & MF_GRAYED);                 // a command handler enables it
-    EXPECT_TRUE(state(7) & MF_GRAYED);                  // no handler at all
-    EXPECT_FALSE(state(8) & MF_GRAYED);                 // system commands are left alone
-    EXPECT_TRUE(state(9) & MF_GRAYED);                  // the popup follows its first item
+    EXPECT_EQ(ID_M_TEXT, menu.GetMenuItemID(5)); // the id stays
+    EXPECT_FALSE(state(6) & MF_GRAYED);          // a command handler enables it
+    EXPECT_TRUE(state(7) & MF_GRAYED);           // no handler at all
+    EXPECT_FALSE(state(8) & MF_GRAYED);          // system commands are left alone
+    EXPECT_TRUE(state(9) & MF_GRAYED);           // the popup follows its first item
     owner.DestroyWindow();
 }
 
@@ -694,10 +694,10 @@ TEST(HandleMapTest, TemporaryObjectsGoAtIdlePermanentOnesStay)
     CWnd* pTemp = CWnd::FromHandle(hForeign);
     ASSERT_TRUE(pTemp != NULL);
     EXPECT_EQ(hForeign, pTemp->m_hWnd);
-    EXPECT_EQ(pTemp, CWnd::FromHandle(hForeign));       // the same object until idle
+    EXPECT_EQ(pTemp, CWnd::FromHandle(hForeign)); // the same object until idle
     EXPECT_EQ(NULL, CWnd::FromHandlePermanent(hForeign));
     EXPECT_EQ(nBefore + 1, fx::TemporaryObjectCount());
-    EXPECT_EQ(&owned, CWnd::FromHandle(owned.m_hWnd));  // attached: the object itself
+    EXPECT_EQ(&owned, CWnd::FromHandle(owned.m_hWnd)); // attached: the object itself
 
     // Locked maps survive idle time.
     AfxLockTempMaps();
@@ -726,7 +726,7 @@ TEST(HandleMapTest, TemporaryObjectsGoAtIdlePermanentOnesStay)
             return 0;
         },
         new std::tuple<HWND, HWND, CWnd**, CWnd**, size_t*>(hForeign, owned.m_hWnd, &pOtherTemp, &pOtherPerm,
-                                                              &nOtherCount),
+                                                            &nOtherCount),
         0, NULL);
     WaitForSingleObject(hThread, 10000);
     CloseHandle(hThread);
@@ -814,7 +814,7 @@ TEST(WindowLifeTest, RefusedCreationLeavesTheObjectDetached)
     // The object can try again.
     CWnd plain;
     EXPECT_TRUE(plain.CreateEx(0, uitest::TestClass(), "", WS_POPUP, 0, 0, 10, 10, NULL, NULL));
-    EXPECT_FALSE(plain.CreateEx(0, uitest::TestClass(), "", WS_POPUP, 0, 0, 10, 10, NULL, NULL));  // has one
+    EXPECT_FALSE(plain.CreateEx(0, uitest::TestClass(), "", WS_POPUP, 0, 0, 10, 10, NULL, NULL)); // has one
     plain.DestroyWindow();
 }
 
@@ -827,7 +827,7 @@ TEST(WindowLifeTest, ForeignClassIsSubclassedAndRestored)
     CEdit edit;
     ASSERT_TRUE(edit.SubclassDlgItem(5, &parent));
     EXPECT_EQ((LONG_PTR)AfxGetAfxWndProc(), GetWindowLongPtrA(hEdit, GWLP_WNDPROC));
-    edit.SetWindowText("through the object");  // the control's own procedure still works
+    edit.SetWindowText("through the object"); // the control's own procedure still works
     EXPECT_EQ("through the object", uitest::TextOf(hEdit));
     EXPECT_EQ(hEdit, edit.UnsubclassWindow());
     EXPECT_EQ(pfnOriginal, GetWindowLongPtrA(hEdit, GWLP_WNDPROC));
@@ -853,7 +853,7 @@ protected:
         const MSG* pMsg = GetCurrentMessage();
         Log::Add("SetText %u %s", pMsg->message == WM_SETTEXT, (LPCSTR)pMsg->lParam);
         (void)lParam;
-        return Default();  // the text is stored by the default procedure
+        return Default(); // the text is stored by the default procedure
     }
     afx_msg LRESULT OnOuter(WPARAM, LPARAM)
     {
@@ -889,7 +889,7 @@ TEST(WindowLifeTest, CurrentMessageDefaultAndNesting)
 
     wnd.SendMessage(WM_APP + 20);
     EXPECT_EQ((UINT)WM_APP + 20, wnd.m_nSeenBefore);
-    EXPECT_EQ((UINT)WM_APP + 20, wnd.m_nSeenAfter);  // restored after the nested message
+    EXPECT_EQ((UINT)WM_APP + 20, wnd.m_nSeenAfter); // restored after the nested message
     wnd.DestroyWindow();
 }
 
@@ -899,11 +899,11 @@ TEST(WindowLifeTest, ExceptionsInHandlersDoNotEscapeTheWindowProcedure)
     ASSERT_TRUE(wnd.CreateEx(0, uitest::TestClass(), "", WS_POPUP, 0, 0, 10, 10, NULL, NULL));
     qmtest::MessageBoxRecorder catcher;
     wnd.SendMessage(WM_COMMAND, 100, 0);
-    EXPECT_EQ(1u, catcher.Texts().size());     // reported
+    EXPECT_EQ(1u, catcher.Texts().size()); // reported
     wnd.SendMessage(WM_COMMAND, 101, 0);
-    EXPECT_EQ(1u, catcher.Texts().size());     // a user exception is silent
+    EXPECT_EQ(1u, catcher.Texts().size()); // a user exception is silent
     wnd.SendMessage(WM_COMMAND, 102, 0);
-    ASSERT_EQ(2u, catcher.Texts().size());     // standard exceptions are caught too
+    ASSERT_EQ(2u, catcher.Texts().size()); // standard exceptions are caught too
     EXPECT_EQ("boom", catcher.Texts()[1]);
     wnd.SetWindowText("still alive");
     EXPECT_EQ("still alive", uitest::TextOf(wnd.m_hWnd));
@@ -933,7 +933,7 @@ protected:
     afx_msg LRESULT OnKickIdle(WPARAM, LPARAM)
     {
         ++m_nKickIdle;
-        return FALSE;  // no more idle work
+        return FALSE; // no more idle work
     }
     DECLARE_MESSAGE_MAP()
 };
@@ -952,7 +952,7 @@ struct WorkerArgs {
 DWORD WINAPI SendingWorker(LPVOID p)
 {
     WorkerArgs* args = static_cast<WorkerArgs*>(p);
-    Sleep(100);  // the loop is idle by then
+    Sleep(100); // the loop is idle by then
     for (int i = 0; i < 3; ++i)
         args->results[i] = SendMessageA(args->hWnd, WM_APP + 30, (WPARAM)(i + 1), 0);
     SendMessageA(args->hWnd, WM_APP + 31, 42, 0);
@@ -1031,7 +1031,12 @@ protected:
     // Each way a character reaches a window: typed (SendInput with Unicode
     // key strokes, through TranslateMessage), posted as WM_CHAR or
     // WM_IME_CHAR units (an input method), sent as WM_UNICHAR code points.
-    enum How { kTyped, kPostedChar, kPostedImeChar, kSentUnichar };
+    enum How {
+        kTyped,
+        kPostedChar,
+        kPostedImeChar,
+        kSentUnichar
+    };
     void Deliver(HWND hWnd, How how, const std::wstring& text)
     {
         switch (how) {
@@ -1098,7 +1103,7 @@ TEST_F(WideCharTest, EditControlsGetEachCharacterWhole)
         EXPECT_TRUE(uitest::PumpUntil([&] { return WideTextOf(c.hWnd) == kTypedUtf16; }, 3000));
         uitest::PumpFor(50);
         EXPECT_EQ(std::wstring(kTypedUtf16), WideTextOf(c.hWnd));
-        EXPECT_EQ(kTypedUtf8, uitest::TextOf(c.hWnd));  // the A functions spell it in UTF-8
+        EXPECT_EQ(kTypedUtf8, uitest::TextOf(c.hWnd)); // the A functions spell it in UTF-8
     }
     // ASCII still goes the usual way, through pre-translation.
     SetWindowTextA(framed.m_hWnd, "");
@@ -1127,9 +1132,9 @@ TEST_F(WideCharTest, FrameworkWindowsTakeUnicharAndOwnClassesGetWmChar)
     // Half a surrogate pair is no character: a second half alone, a first
     // half followed by another first half. The next whole pair arrives.
     SetWindowTextA(framed.m_hWnd, "");
-    PostMessageW(framed.m_hWnd, WM_CHAR, 0xDE00, 1);  // a second half alone
-    PostMessageW(framed.m_hWnd, WM_CHAR, 0xD83D, 1);  // a first half ...
-    PostMessageW(probe.m_hWnd, WM_CHAR, 'x', 1);      // ... then another window's key
+    PostMessageW(framed.m_hWnd, WM_CHAR, 0xDE00, 1); // a second half alone
+    PostMessageW(framed.m_hWnd, WM_CHAR, 0xD83D, 1); // a first half ...
+    PostMessageW(probe.m_hWnd, WM_CHAR, 'x', 1);     // ... then another window's key
     PostMessageW(framed.m_hWnd, WM_CHAR, 0xD83D, 1);
     PostMessageW(framed.m_hWnd, WM_CHAR, 0xDE00, 1);
     PostMessageW(framed.m_hWnd, WM_CHAR, L'.', 1);
@@ -1195,7 +1200,7 @@ TEST(LayoutTest, RepositionBarsGivesTheRestToTheLeftOverWindow)
     EXPECT_EQ(CRect(0, 20, 300, 190), rectLeft);
     EXPECT_EQ(CRect(0, 0, 1, 1), ChildRect(pane));
     frame.RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, CWnd::reposQuery, &rectLeft, NULL, FALSE);
-    EXPECT_EQ(30, rectLeft.Height());  // the bars' total
+    EXPECT_EQ(30, rectLeft.Height()); // the bars' total
 
     frame.RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST);
     EXPECT_EQ(CRect(0, 0, 300, 20), ChildRect(top));
@@ -1218,7 +1223,7 @@ public:
         pTI->hwnd = m_hWnd;
         pTI->uId = 7;
         pTI->rect = CRect(0, 0, 50, 50);
-        pTI->lpszText = _strdup("left half");  // freed by the framework
+        pTI->lpszText = _strdup("left half"); // freed by the framework
         return 7;
     }
 };
@@ -1249,7 +1254,7 @@ TEST(ToolTipTest, ToolUnderTheMouseIsRegistered)
     ti.lpszText = buf;
     SendMessageA(hTip, TTM_GETTEXTA, sizeof(buf), (LPARAM)&ti);
     EXPECT_STREQ("left half", buf);
-    move(80);  // no tool there
+    move(80); // no tool there
     EXPECT_EQ(0, (int)SendMessageA(hTip, TTM_GETTOOLCOUNT, 0, 0));
     wnd.DestroyWindow();
 }

@@ -34,7 +34,7 @@ TEST_F(OleTest, DataSourceOffersWhatItCaches)
     COleDataSource source;
     source.CacheGlobalData(CF_TEXT, GlobalText("hello"));
     source.CacheGlobalData(cfCustom, GlobalText("custom"));
-    source.CacheGlobalData(CF_TEXT, GlobalText("replaced"));  // the same format again
+    source.CacheGlobalData(CF_TEXT, GlobalText("replaced")); // the same format again
 
     COleDataObject data;
     data.Attach(source.GetDataObject(), TRUE);
@@ -44,7 +44,7 @@ TEST_F(OleTest, DataSourceOffersWhatItCaches)
 
     HGLOBAL h = data.GetGlobalData(CF_TEXT);
     EXPECT_EQ("replaced", TextOfGlobal(h));
-    GlobalFree(h);  // the caller owns the copy
+    GlobalFree(h); // the caller owns the copy
     h = data.GetGlobalData(cfCustom);
     EXPECT_EQ("custom", TextOfGlobal(h));
     GlobalFree(h);
@@ -58,7 +58,7 @@ TEST_F(OleTest, DataSourceOffersWhatItCaches)
     EXPECT_EQ((std::vector<CLIPFORMAT>{CF_TEXT, cfCustom}), formats);
 
     data.Release();
-    EXPECT_EQ(1, source.m_dwRef);  // only the owner's reference is left
+    EXPECT_EQ(1, source.m_dwRef); // only the owner's reference is left
 }
 
 class CCountedSource : public COleDataSource {
@@ -148,14 +148,14 @@ TEST_F(OleTest, DropTargetGetsTheDataAndClientPoints)
     ASSERT_TRUE(wnd.CreateEx(0, uitest::TestClass(), "", WS_POPUP, 100, 50, 200, 100, NULL, NULL));
     CProbeDropTarget target;
     ASSERT_TRUE(target.Register(&wnd));
-    EXPECT_FALSE(target.Register(&wnd));  // once
+    EXPECT_FALSE(target.Register(&wnd)); // once
 
     COleDataSource source;
     source.CacheGlobalData(CF_TEXT, GlobalText("dragged"));
     IDataObject* pDataObject = source.GetDataObject();
     IDropTarget* pTarget = target.GetDropTargetInterface();
 
-    POINTL pt = {110, 60};  // screen: client (10, 10)
+    POINTL pt = {110, 60}; // screen: client (10, 10)
     DWORD dwEffect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
     ASSERT_EQ(S_OK, pTarget->DragEnter(pDataObject, MK_LBUTTON, pt, &dwEffect));
     EXPECT_EQ((DWORD)DROPEFFECT_COPY, dwEffect);

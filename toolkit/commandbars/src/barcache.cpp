@@ -33,7 +33,7 @@ void CopyInto(HBITMAP hbm, HDC hdcSrc, int x, int y, int cx, int cy)
     ::DeleteDC(hdc);
 }
 
-}  // namespace
+} // namespace
 
 CQXPBarAnimationCache::BarFade::~BarFade()
 {
@@ -104,7 +104,7 @@ void CQXPBarAnimationCache::PaintBar(HDC hdc, const CRect& rcClip)
 }
 
 void AFXAPI CQXPBarAnimationCache::BlendPixels(BYTE* pDest, const BYTE* pNew, const BYTE* pOld, size_t nBytes,
-                                                int nAlpha)
+                                               int nAlpha)
 {
     for (size_t i = 0; i < nBytes; i++)
         pDest[i] = (BYTE)(((int)pNew[i] * nAlpha + (int)pOld[i] * (255 - nAlpha)) >> 8);
@@ -156,7 +156,7 @@ void CQXPBarAnimationCache::RedrawRect(LPCRECT lpRect, BOOL bAnimate)
             ::BitBlt(hdcCache, rc.left, rc.top, rc.Width(), rc.Height(), hdcFresh, rc.left, rc.top, SRCCOPY);
             size_t nBytes = (size_t)rc.Width() * rc.Height() * 4;
             if (memcmp(pFade->pNew, pFade->pOld, nBytes) == 0) {
-                delete pFade;  // nothing changed there
+                delete pFade; // nothing changed there
             } else {
                 ::SelectObject(hdcCache, hOldCache);
                 AddFade(pFade);

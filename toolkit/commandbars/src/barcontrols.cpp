@@ -53,7 +53,7 @@ CWnd* CQXPControls::GetSite() const
 // Creating
 
 CQXPControl* AFXAPI CQXPControls::CreateControlOfType(int controlType, int nId, BOOL bFromMenu,
-                                                       const CString& strCaption)
+                                                      const CString& strCaption)
 {
     switch (controlType) {
     case qxpControlButton:

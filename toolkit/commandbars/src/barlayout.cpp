@@ -30,7 +30,7 @@ int HideUntilForcedRow(QXPLayoutItems& items, size_t nStart)
     return -1;
 }
 
-}  // namespace
+} // namespace
 
 int WrapRows(QXPLayoutItems& items, int nLength, DWORD& dwMode, CSize szSeparator)
 {
@@ -41,7 +41,7 @@ int WrapRows(QXPLayoutItems& items, int nLength, DWORD& dwMode, CSize szSeparato
         item.bHidden = FALSE;
     }
     int nRows = 0;
-    int nRowStart = -1;  // first visible item of the current row
+    int nRowStart = -1; // first visible item of the current row
     int x = 0;
     size_t i = 0;
     while (i < items.size()) {
@@ -78,7 +78,7 @@ int WrapRows(QXPLayoutItems& items, int nLength, DWORD& dwMode, CSize szSeparato
             if (nNext < 0)
                 return nRows;
             i = (size_t)nNext;
-            continue;  // handled as a forced row start
+            continue; // handled as a forced row start
         }
         // Break at the nearest group start of this row (not its first item),
         // else at the overflowing item itself.
@@ -100,9 +100,9 @@ int WrapRows(QXPLayoutItems& items, int nLength, DWORD& dwMode, CSize szSeparato
 
 CSize CalcRowRects(QXPLayoutItems& items, CSize szSeparator, BOOL bVert)
 {
-    int nAlong = 0;      // position along the row
-    int nCross = 0;      // position of the row across
-    int nThickness = 0;  // the row's thickness so far
+    int nAlong = 0;     // position along the row
+    int nCross = 0;     // position of the row across
+    int nThickness = 0; // the row's thickness so far
     BOOL bFirst = TRUE;
     BOOL bFirstInRow = TRUE;
     int nMaxAlong = 0;
@@ -339,7 +339,7 @@ CSize CalcGroupedColumns(QXPLayoutItems& items, int nColumnHeight)
 {
     const int kGroupGap = 6;
     int nColumnLeft = 0, nColumnTop = 0, nColumnWidth = 0;
-    BOOL bColumnOpen = FALSE;  // the next control may stack in the column
+    BOOL bColumnOpen = FALSE; // the next control may stack in the column
     BOOL bFirst = TRUE;
     CSize sz(0, 0);
     for (QXP_LAYOUT_ITEM& item : items) {
@@ -416,7 +416,7 @@ BOOL ShrinkGroupedStep(QXPLayoutItems& items, const std::function<void(QXP_LAYOU
     return FALSE;
 }
 
-}  // namespace
+} // namespace
 
 CSize CalcGroupedLayout(QXPLayoutItems& items, int nLength, DWORD& dwMode, int nColumnHeight,
                         const QXPMeasureStyleFn& measure)
@@ -514,7 +514,7 @@ CSize CalcPopupColumns(QXPLayoutItems& items, int nMaxHeight, const CRect& rcBor
     return CSize(cx, cy);
 }
 
-}  // namespace qxplayout
+} // namespace qxplayout
 
 // ---------------------------------------------------------------------------
 // CQXPControls: building the items from the controls and committing them.
@@ -566,7 +566,7 @@ CSize GetSeparatorSize(CQXPCommandBar* pBar, CDC* pDC)
     return pBar->GetPaintManager()->DrawCommandBarSeparator(pDC, pBar, NULL, FALSE);
 }
 
-}  // namespace
+} // namespace
 
 CSize CQXPControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD dwMode, const CRect& rcBorder, int nWidth)
 {
@@ -592,7 +592,7 @@ CSize CQXPControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD dwMode, const C
 
     CSize szSeparator = GetSeparatorSize(m_pParent, pDC);
     BOOL bGrouped = m_pParent && (m_pParent->GetFlags() & qxpFlagGroupedLayout);
-    std::vector<int> savedStyles;  // grouped measuring without commit leaves the styles as they were
+    std::vector<int> savedStyles; // grouped measuring without commit leaves the styles as they were
     CSize sz;
     BOOL bVert = FALSE;
     if (bGrouped) {
@@ -628,7 +628,7 @@ CSize CQXPControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD dwMode, const C
         int nLen = nUsed - (bHeight ? rcBorder.top + rcBorder.bottom : rcBorder.left + rcBorder.right);
         sz = qxplayout::CalcFloatingSize(items, nLen, bHeight, dwMode, szSeparator);
         if (bHeight)
-            dwMode &= ~(DWORD)qxpLayoutStretch;  // the length was a height, not a width to fill
+            dwMode &= ~(DWORD)qxpLayoutStretch; // the length was a height, not a width to fill
     }
 
     if (nWidth > 0) {
@@ -676,7 +676,7 @@ void CalcDynamicSizes(CQXPControls* pControls, DWORD dwMode)
         pControl->InternalRelease();
 }
 
-}  // namespace
+} // namespace
 
 CSize CQXPControls::CalcPopupSize(CDC* pDC, int nMaxHeight, const CRect& rcBorder)
 {

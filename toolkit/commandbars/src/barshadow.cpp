@@ -26,7 +26,7 @@ BOOL AFXAPI QuerySystemDropShadow()
     return bDropShadow;
 }
 
-}  // namespace
+} // namespace
 
 BOOL AFXAPI CreateBitmap32(CBitmap* pBitmap, int cx, int cy, void** ppvBits)
 {

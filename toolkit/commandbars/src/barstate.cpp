@@ -95,7 +95,7 @@ void ExchangeIdList(CQXPPropExchange* pPX, LPCSTR lpszName, std::map<UINT, BOOL>
     }
 }
 
-}  // namespace
+} // namespace
 
 // ===========================================================================
 // Blocks and positions
@@ -151,7 +151,7 @@ LONG ScaleCoord(LONG v, LONG nCurrent, LONG nSaved)
     return (LONG)::MulDiv(v, nCurrent, nSaved);
 }
 
-}  // namespace
+} // namespace
 
 void AFXAPI QxpAdjustSavedPoint(POINT& pt, BOOL bRescale, SIZE szSaved, SIZE szCurrent, const RECT& rcWork,
                                 SIZE szIcon)
@@ -726,7 +726,7 @@ BOOL LoadBarList(CQXPCommandBars* pBars, std::vector<BYTE>& bytes, CommandBarLis
             }
             pBar->SetCommandBars(pBars);
             list.Add(pBar);
-            pBar->InternalRelease();  // the list holds it now
+            pBar->InternalRelease(); // the list holds it now
             pBar->DoPropExchange(barSection);
             pBar->GetControls()->RefreshIndexes();
         }
@@ -770,7 +770,7 @@ BOOL WriteFileSafely(const CString& strPath, const std::vector<BYTE>& block)
     return TRUE;
 }
 
-}  // namespace
+} // namespace
 
 CString CQXPCommandBars::GetLayoutFilePath(LPCSTR lpszProfileName) const
 {
@@ -920,7 +920,7 @@ void CQXPCommandBars::SaveBarState(LPCSTR lpszProfileName, BOOL bOnlyCustomized)
         for (size_t j = 0; j < pDock->m_arrBars.size(); j++) {
             CQXPToolBar* pBar = pDock->m_arrBars[j];
             if (!pBar && j > 0 && !pDock->m_arrBars[j - 1])
-                continue;  // two row breaks are one
+                continue; // two row breaks are one
             CString strName;
             strName.Format("Bar#%d", nWritten++);
             store.WriteProfileInt(strSection, strName, pBar ? (int)pBar->GetBarID() : 0);
@@ -1029,7 +1029,7 @@ void CQXPCommandBars::LoadBarState(LPCSTR lpszProfileName, BOOL bSilent)
             int nId = store.GetProfileInt(strSection, strName, 0);
             CQXPToolBar* pBar = nId ? GetToolBar((UINT)nId) : NULL;
             if (pBar && std::find(rows.begin(), rows.end(), pBar) != rows.end())
-                pBar = NULL;  // named twice: damaged
+                pBar = NULL; // named twice: damaged
             rows.push_back(pBar);
         }
         // Bars listed here leave the rows they were in.

@@ -68,7 +68,7 @@ BOOL IsSizingMode(int nMode)
     return nMode >= HTLEFT && nMode <= HTBOTTOMRIGHT;
 }
 
-}  // namespace
+} // namespace
 
 CRect AFXAPI QxpSizeByBorder(const CRect& rc, int nMode, CSize delta, CSize szMin)
 {
@@ -194,7 +194,7 @@ void CBarResizeTracker::TrackResize(int nMode, int x, int y)
     HWND hWnd = m_pBar->GetSafeHwnd();
     m_nMode = nMode;
     m_ptLast = m_ptStart = CPoint(x, y);
-    m_bStarted = TRUE;  // a border follows the mouse at once
+    m_bStarted = TRUE; // a border follows the mouse at once
     ::GetWindowRect(hWnd, &m_rcTrack);
     m_rcDockTest = m_rcTrack;
     m_bStartFloating = TRUE;
@@ -245,7 +245,7 @@ void CBarResizeTracker::TrackMove(int x, int y)
     BOOL bKeptAlone = m_bDockRowAlone;
     CRect rcKept = m_rcDocked;
 
-    ::SetCursor(::LoadCursorA(NULL, MAKEINTRESOURCEA(32646)));  // IDC_SIZEALL
+    ::SetCursor(::LoadCursorA(NULL, MAKEINTRESOURCEA(32646))); // IDC_SIZEALL
     m_pBar->InternalAddRef();
     ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
     pMouse->EnterBarLoop();
@@ -379,7 +379,7 @@ void CBarResizeTracker::OnMove(CPoint pt)
         return;
     }
     if (!(dwFlags & qxpFlagFloating))
-        return;  // the bar stays where it is
+        return; // the bar stays where it is
     if (!m_pBar->IsFloating()) {
         m_pBar->SetFloating(m_rcTrack.TopLeft());
         CRect rcFloat;

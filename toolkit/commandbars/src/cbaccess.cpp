@@ -25,7 +25,7 @@ HRESULT ReturnText(const CString& str, BSTR* pbstr)
     return *pbstr ? S_OK : E_OUTOFMEMORY;
 }
 
-}  // namespace
+} // namespace
 
 HRESULT AFXAPI QXPAccessibleText(const CString& str, BSTR* pbstr)
 {

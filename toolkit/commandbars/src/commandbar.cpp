@@ -55,7 +55,7 @@ private:
     CQXPControl* m_pControl;
 };
 
-}  // namespace
+} // namespace
 
 IMPLEMENT_DYNCREATE(CQXPCommandBar, CWnd)
 

@@ -26,7 +26,7 @@ namespace {
 const UINT kDockBarIds[4] = {0xE81B, 0xE81E, 0xE81C, 0xE81D};
 const DWORD kDockBarStyles[4] = {CBRS_ALIGN_TOP, CBRS_ALIGN_BOTTOM, CBRS_ALIGN_LEFT, CBRS_ALIGN_RIGHT};
 
-}  // namespace
+} // namespace
 
 IMPLEMENT_DYNCREATE(CQXPCommandBars, CCmdTarget)
 
@@ -110,7 +110,7 @@ INT_PTR AFXAPI QxpTrackControlMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd
     return nResult;
 }
 
-}  // namespace
+} // namespace
 
 BOOL CQXPCommandBars::SetSite(CWnd* pFrame)
 {
@@ -254,8 +254,8 @@ void CQXPCommandBars::Remove(CQXPToolBar* pToolBar)
     if (::IsWindow(pToolBar->GetSafeHwnd()))
         pToolBar->DestroyWindow();
     pToolBar->m_pCommandBars = NULL;
-    pToolBar->InternalRelease();  // the list's reference
-    pToolBar->InternalRelease();  // the one held for the removal
+    pToolBar->InternalRelease(); // the list's reference
+    pToolBar->InternalRelease(); // the one held for the removal
     RecalcFrameLayout();
 }
 
@@ -358,7 +358,7 @@ CQXPToolBar* CQXPCommandBars::AddCustomBar(LPCSTR lpszName, UINT nID, BOOL bFloa
     QXP_CREATEBAR_RECORD rec;
     rec.pCommandBar = NULL;
     rec.bPopup = FALSE;
-    rec.nReserved[0] = 1;  // a user-made bar
+    rec.nReserved[0] = 1; // a user-made bar
     rec.nReserved[1] = bFloating ? 1 : 0;
     rec.nReserved[2] = 0;
     rec.strCaption = lpszName ? lpszName : "";
@@ -443,7 +443,7 @@ std::vector<CQXPCommandBar*> TrackedBarsNewestFirst()
     return bars;
 }
 
-}  // namespace
+} // namespace
 
 int CQXPCommandBars::GetHotHelpId() const
 {
@@ -530,7 +530,7 @@ BOOL CQXPCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
     default:
         break;
     }
-    return FALSE;  // the frame handles the message as well
+    return FALSE; // the frame handles the message as well
 }
 
 void CQXPCommandBars::RefreshBarManagers(BOOL bImages)
@@ -765,7 +765,7 @@ BOOL IsSubmenuHidden(const CQXPCommandBars* pBars, CQXPCommandBar* pBar, int nDe
     for (int i = 0; i < pControls->GetCount(); i++) {
         CQXPControl* pControl = pControls->GetAt(i);
         if (pControl->IsTemporary())
-            continue;  // the expand button and other generated items
+            continue; // the expand button and other generated items
         nCounted++;
         if (pBars->IsCommandHidden(pControl->GetID()))
             continue;
@@ -776,7 +776,7 @@ BOOL IsSubmenuHidden(const CQXPCommandBars* pBars, CQXPCommandBar* pBar, int nDe
     return nCounted > 0;
 }
 
-}  // namespace
+} // namespace
 
 BOOL CQXPCommandBars::IsControlHidden(CQXPControl* pControl) const
 {
@@ -875,7 +875,7 @@ void ExchangeCommandSet(CQXPPropExchange* pPX, LPCSTR lpszSection, std::vector<i
     }
 }
 
-}  // namespace
+} // namespace
 
 void CQXPCommandBars::DoOptionsExchange(CQXPPropExchange* pPX, BOOL bFull)
 {
@@ -955,7 +955,7 @@ CQXPPropExchange* OpenOptionsExchange(BOOL bLoading, LPCSTR lpszSection)
     return pPX;
 }
 
-}  // namespace
+} // namespace
 
 void CQXPCommandBars::SaveOptions(LPCSTR lpszProfileName)
 {
@@ -1014,7 +1014,7 @@ UINT CaptionMnemonic(const CString& strCaption)
         if (strCaption[i] != '&')
             continue;
         if (strCaption[i + 1] == '&') {
-            i++;  // "&&" is a plain ampersand
+            i++; // "&&" is a plain ampersand
             continue;
         }
         return (UINT)(BYTE)strCaption[i + 1];
@@ -1022,7 +1022,7 @@ UINT CaptionMnemonic(const CString& strCaption)
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 void CQXPCommandBars::SetKeyboardCues(int nMode)
 {

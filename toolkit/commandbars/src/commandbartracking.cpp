@@ -53,7 +53,7 @@ private:
     CQXPCommandBar* m_pBar;
 };
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------
 // Selection and tracking
@@ -276,7 +276,7 @@ private:
     HWND m_hWnd;
 };
 
-}  // namespace
+} // namespace
 
 int CQXPCommandBar::ProcessHookKeyDown(UINT nKey)
 {

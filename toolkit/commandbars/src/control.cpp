@@ -50,7 +50,7 @@ void SplitPrompt(const CString& strPrompt, CString* pParts, int nParts)
     }
 }
 
-}  // namespace
+} // namespace
 
 // ===========================================================================
 // CQXPControlAction

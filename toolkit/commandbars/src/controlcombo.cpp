@@ -391,7 +391,7 @@ int CQXPControlComboBoxList::ProcessKey(CQXPControlComboBox* pControl, UINT nKey
             return 0;
         UINT nChar = ::MapVirtualKeyA(nKey, 2) & 0x7FFF;
         if (nChar >= 0x20)
-            ::SendMessageA(m_hWnd, WM_CHAR, nChar, 0);  // letters jump to items
+            ::SendMessageA(m_hWnd, WM_CHAR, nChar, 0); // letters jump to items
         else
             ::SendMessageA(m_hWnd, WM_KEYDOWN, nKey, 0);
     }
@@ -442,7 +442,7 @@ CQXPControlComboBox::CQXPControlComboBox()
     m_pList = new CQXPControlComboBoxList;
     m_pList->CreateListWindow();
     SetCommandBar(m_pList);
-    m_pList->InternalRelease();  // the control's reference stays
+    m_pList->InternalRelease(); // the control's reference stays
     m_pEdit = CreateEditWindow();
     m_pEdit->m_pOwner = this;
 }
@@ -451,7 +451,7 @@ CQXPControlComboBox::~CQXPControlComboBox()
 {
     if (m_pList && m_pList->m_pControlPopup == this)
         m_pList->m_pControlPopup = NULL;
-    m_pList = NULL;  // released with the popup control's bar
+    m_pList = NULL; // released with the popup control's bar
 }
 
 // --- style ------------------------------------------------------------------------

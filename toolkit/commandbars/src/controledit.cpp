@@ -116,7 +116,7 @@ void ApplyColors(CQXPEdit* pEdit, COLORREF clrText, COLORREF clrBack)
     ::InvalidateRect(pEdit->GetSafeHwnd(), NULL, TRUE);
 }
 
-}  // namespace qxpedit
+} // namespace qxpedit
 
 // ===========================================================================
 // CQXPEdit
@@ -205,7 +205,7 @@ const UINT kIdEditPaste = 57637;
 const UINT kIdEditClear = 57632;
 const UINT kIdEditSelectAll = 57642;
 const UINT kIdEditUndo = 57643;
-}  // namespace
+} // namespace
 
 BOOL CQXPEdit::IsEditCommandEnabled(UINT nID) const
 {
@@ -379,7 +379,7 @@ namespace {
 // The one window-procedure hook of the thread and the object it serves.
 thread_local HHOOK t_hAutoCompleteHook = NULL;
 thread_local ShellAutoComplete* t_pAutoCompleteWatcher = NULL;
-}  // namespace
+} // namespace
 
 ShellAutoComplete::ShellAutoComplete(HWND hWndEdit) : m_hWndDropDown(NULL), m_hWndEdit(hWndEdit), m_bWatching(FALSE) {}
 
@@ -878,7 +878,9 @@ void CQXPControlEdit::SpinPress(int nHalf)
         if (msg.message == WM_TIMER && msg.hwnd == hWndBar && msg.wParam == QXP_TID_SPIN) {
             if (m_nSpinPressed) {
                 DWORD dwHeld = ::GetTickCount() - dwHoldStart;
-                Spin(dwHeld >= 5120 ? 20 : dwHeld >= 2048 ? 5 : 1, nDirection);
+                Spin(dwHeld >= 5120 ? 20 : dwHeld >= 2048 ? 5
+                                                          : 1,
+                     nDirection);
             }
             if (bFirstTick) {
                 bFirstTick = FALSE;

@@ -260,7 +260,7 @@ void CQXPDockBar::DockCommandBarAtRow(CQXPToolBar* pBar, int nRow, BOOL bNewRow,
     for (int r = 0; r < nRow && nStart < m_arrBars.size(); r++) {
         while (nStart < m_arrBars.size() && m_arrBars[nStart])
             nStart++;
-        nStart++;  // past the row's end
+        nStart++; // past the row's end
     }
     int nNewIndex;
     if (nStart >= m_arrBars.size()) {

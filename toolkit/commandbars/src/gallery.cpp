@@ -14,11 +14,11 @@
 
 namespace {
 
-const int kThreeButtonWidth = 16;  // the scroll column of a gallery with a drop-down
+const int kThreeButtonWidth = 16; // the scroll column of a gallery with a drop-down
 const int kDragDistance = 5;
 const int kHoverDelay = 200;
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------
 IMPLEMENT_DYNCREATE(CQXPControlGalleryAction, CQXPControlAction)
@@ -747,7 +747,7 @@ HRESULT CQXPControlGallery::get_accChild(VARIANT varChild, IDispatch** ppdispChi
     int nIndex;
     if (!ResolveChild(varChild, &nIndex))
         return E_INVALIDARG;
-    return S_FALSE;  // the items are simple elements
+    return S_FALSE; // the items are simple elements
 }
 
 HRESULT CQXPControlGallery::get_accName(VARIANT varChild, BSTR* pszName)

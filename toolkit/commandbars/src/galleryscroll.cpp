@@ -29,7 +29,7 @@ void StartGeometry(const RECT& rc, const QXPScrollInfo& info, ScrollBarGeometry*
     }
 }
 
-}  // namespace
+} // namespace
 
 void AFXAPI QXPCalcStandardScrollBar(const RECT& rc, const QXPScrollInfo& info, int nArrowSize,
                                      ScrollBarGeometry* pGeo)
@@ -123,14 +123,14 @@ struct ScrollTrack {
     ScrollBarGeometry* pGeo;
     int* pnRepeatPeriod;
     int nPart;
-    int nAction;        // scroll code of an arrow or page part
+    int nAction; // scroll code of an arrow or page part
     BOOL bThumb;
     BOOL bInside;
     BOOL bDone;
-    int nGrab;          // thumb start minus the pointer
+    int nGrab; // thumb start minus the pointer
     int nStartPos;
     int nLastPos;
-    RECT rcTrack;       // thumb drags snap back outside it
+    RECT rcTrack; // thumb drags snap back outside it
 };
 
 int Along(const ScrollBarGeometry& geo, POINT pt)
@@ -246,7 +246,7 @@ void OnThumbMessage(ScrollTrack& t, UINT message, POINT pt)
     MoveThumb(t, pt);
 }
 
-}  // namespace
+} // namespace
 
 void AFXAPI QXPTrackScrollBar(CQXPScrollBarOwner* pOwner, HWND hWnd, POINT pt, ScrollBarGeometry* pGeo, BOOL bShift,
                               int* pnRepeatPeriod)
@@ -287,7 +287,7 @@ void AFXAPI QXPTrackScrollBar(CQXPScrollBarOwner* pOwner, HWND hWnd, POINT pt, S
     }
     if (t.nPart == qxpScrollHitThumb) {
         if (g.pxThumbLength >= g.pxSecondArrowStart - g.pxFirstArrowEnd || g.pxFreeTrack <= 0)
-            return;  // a thumb that cannot move
+            return; // a thumb that cannot move
         t.bThumb = TRUE;
         t.nAction = SB_THUMBPOSITION;
         const int nWidth = g.pxCrossEnd - g.pxCrossStart;

@@ -74,7 +74,7 @@ LRESULT CALLBACK KeyTipWndProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM l
     return ::DefWindowProcA(hWnd, nMessage, wParam, lParam);
 }
 
-}  // namespace
+} // namespace
 
 CQXPKeyboardTips::CQXPKeyboardTips(CQXPCommandBars* pOwner)
     : m_bCollecting(FALSE), m_pOwner(pOwner), m_pBar(NULL), m_nLevel(0), m_nTyped(0)
@@ -291,14 +291,14 @@ BOOL CQXPKeyboardTips::Show(CQXPCommandBar* pBar, int nLevel)
         if (tip.hWnd)
             m_tips.push_back(tip);
         else
-            ReleaseTip(tip);  // no text or no window: the record goes
+            ReleaseTip(tip); // no text or no window: the record goes
     }
     if (m_tips.empty() || !::IsWindow(pBar->GetSafeHwnd())) {
         Hide();
         pBar->InternalRelease();
         return FALSE;
     }
-    m_pBar = pBar;  // keeps the reference taken above
+    m_pBar = pBar; // keeps the reference taken above
     m_nLevel = nLevel;
     m_nTyped = 0;
     for (const Tip& tip : m_tips)
@@ -449,7 +449,7 @@ void CQXPCommandBars::OnTrackingModeChanged(CQXPCommandBar* pBar, int nMode)
     }
     if (!nMode && nTracked == 0) {
         CancelKeyboardTips();
-        ShowKeyboardCues(FALSE);  // dynamic underlines go with the menus
+        ShowKeyboardCues(FALSE); // dynamic underlines go with the menus
     }
 }
 
@@ -482,7 +482,7 @@ void CQXPCommandBars::SetTrackingToolbar(CQXPCommandBar* pBar, int nDirection)
     CQXPToolBar* pTarget = NULL;
     if (nDirection == 0) {
         if (it == shown.end())
-            return;  // not a shown bar of this manager (or removed meanwhile)
+            return; // not a shown bar of this manager (or removed meanwhile)
         pTarget = *it;
     } else {
         if (shown.size() < 2)

@@ -50,7 +50,7 @@ public:
     HWND m_hWndChild;
 };
 
-}  // namespace
+} // namespace
 
 IMPLEMENT_DYNCREATE(CQXPControlMDIButton, CQXPControlButton)
 
@@ -150,7 +150,7 @@ void CQXPControlMDISysMenuPopup::SetMDIChild(HWND hWndChild, HMENU hSysMenu)
     if (!hIcon)
         hIcon = (HICON)::GetClassLongPtrA(hWndChild, GCLP_HICONSM);
     if (!hIcon)
-        hIcon = ::LoadIconA(NULL, MAKEINTRESOURCEA(32517));  // IDI_WINLOGO
+        hIcon = ::LoadIconA(NULL, MAKEINTRESOURCEA(32517)); // IDI_WINLOGO
     if (m_hIcon)
         ::DestroyIcon(m_hIcon);
     m_hIcon = hIcon ? (HICON)::CopyImage(hIcon, IMAGE_ICON, 16, 16, 0) : NULL;
@@ -250,7 +250,7 @@ HWND FindMDIClient(HWND hWndFrame)
     return NULL;
 }
 
-}  // namespace
+} // namespace
 
 CQXPMenuBar::CQXPMenuBar()
     : m_nIDResource(0),
@@ -405,7 +405,7 @@ int CQXPMenuBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM&
         HWND hWndFrame = m_hWndHookedFrame;
         BOOL bVisible = ::IsWindowVisible(m_hWnd) || m_bVisible;
         if (!bVisible && hWndFrame && ::GetMenu(hWndFrame))
-            break;  // the Windows menu is in use: it follows as usual
+            break; // the Windows menu is in use: it follows as usual
         HMENU hPrevious = m_hMenuShown;
         if (bVisible && !IsCustomizeMode() && !(m_dwFlags & qxpFlagKeepOneMenu))
             SwitchMDIMenu(wParam ? (HMENU)wParam : m_hMenuFrame);
@@ -618,7 +618,7 @@ BOOL CQXPMenuBar::OnKeyMenu(UINT nChar)
         return TRUE;
     }
     if (nChar == ' ' || nChar == '-')
-        return FALSE;  // the window menus
+        return FALSE; // the window menus
     if (!m_bTracking)
         SetTrackingMode(TRUE, FALSE, TRUE);
     short vk = ::VkKeyScanA((CHAR)nChar);

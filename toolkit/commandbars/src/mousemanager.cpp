@@ -23,7 +23,7 @@ BOOL PointOverBar(CQXPCommandBar* pBar, CPoint point)
     return hWndUnder && ::IsChild(hWnd, hWndUnder);
 }
 
-}  // namespace
+} // namespace
 
 ToolkitMouseManager* AFXAPI ToolkitMouseManager::GetInstance()
 {
@@ -283,4 +283,3 @@ void ToolkitMouseManager::OnMouseHook(UINT nMessage, CPoint point)
         break;
     }
 }
-

@@ -296,7 +296,7 @@ BOOL QxpPopupTreeContains(CQXPCommandBar* pBar, CQXPCommandBar* pTarget, std::ve
     return FALSE;
 }
 
-}  // namespace
+} // namespace
 
 BOOL CQXPControlPopup::IsPopupOf(CQXPControl* pControl) const
 {

@@ -92,7 +92,7 @@ void CQXPPopupBar::LayoutScroll(CSize sz, BOOL bFromBottom, BOOL bRedraw)
             if (nTop < nLimitTop && bPlaced)
                 break;
             if (nTop < nLimitTop)
-                nTop = nLimitTop;  // a lone control taller than the space
+                nTop = nLimitTop; // a lone control taller than the space
             place(pControl, nTop, e);
             bPlaced = TRUE;
             e = nTop - m_scrollGaps[(size_t)i];

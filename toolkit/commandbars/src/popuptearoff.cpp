@@ -20,7 +20,12 @@
 // screen point (qxpDragMoved, *pPt), the button is released or WM_QUIT
 // arrives (re-posted; qxpDragEnded), Esc is pressed (qxpDragEscaped) or the
 // window loses the capture (qxpDragLost).
-enum QxpDragStep { qxpDragMoved, qxpDragEnded, qxpDragEscaped, qxpDragLost };
+enum QxpDragStep {
+    qxpDragMoved,
+    qxpDragEnded,
+    qxpDragEscaped,
+    qxpDragLost
+};
 static int QxpNextDragStep(HWND hWnd, const CPoint& ptLast, CPoint* pPt)
 {
     for (;;) {

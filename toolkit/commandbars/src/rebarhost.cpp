@@ -18,7 +18,7 @@ void InitBandInfo(REBARBANDINFOA& rbbi, UINT fMask)
     rbbi.fMask = fMask;
 }
 
-}  // namespace
+} // namespace
 
 IMPLEMENT_DYNAMIC(CQXPReBar, CWnd)
 

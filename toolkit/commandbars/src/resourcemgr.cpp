@@ -50,7 +50,7 @@ CString Narrow(const wchar_t* pText, int nLength, UINT nCodePage)
     return CString(text.data(), nBytes);
 }
 
-}  // namespace
+} // namespace
 
 ToolkitResourceManager::ToolkitResourceManager()
     : m_bValid(TRUE), m_hResourceModule(NULL), m_pLanguage(&kLanguages[0])
@@ -207,7 +207,7 @@ int ReadMenuText(HMENU hMenu, UINT nIDItem, CString& rString, UINT nFlags, UINT 
     return nLength;
 }
 
-}  // namespace
+} // namespace
 
 int ToolkitResourceManager::GetMenuString(CMenu* pMenu, UINT nIDItem, CString& rString, UINT nFlags) const
 {
@@ -355,5 +355,5 @@ WideString::WideString(LPCSTR lpszText)
         return;
     m_str.resize((size_t)nChars);
     ::MultiByteToWideChar(nCodePage, 0, lpszText, -1, &m_str[0], nChars);
-    m_str.resize((size_t)nChars - 1);  // without the terminator
+    m_str.resize((size_t)nChars - 1); // without the terminator
 }

@@ -7,7 +7,7 @@
 namespace {
 
 const int kRampAlpha[QXP_SHADOW_THICKNESS] = {60, 45, 30, 15};
-const int kRampScale[QXP_SHADOW_THICKNESS] = {100, 75, 50, 25};  // percent
+const int kRampScale[QXP_SHADOW_THICKNESS] = {100, 75, 50, 25}; // percent
 
 // One premultiplied pixel: alpha a, each channel of the colour times
 // nScale / 100 and never above a.
@@ -18,7 +18,7 @@ DWORD MakePixel(int a, COLORREF cr, int nScale)
     return ((DWORD)a << 24) | (channel(GetRValue(cr)) << 16) | (channel(GetGValue(cr)) << 8) | channel(GetBValue(cr));
 }
 
-}  // namespace
+} // namespace
 
 CRect AFXAPI QxpShadowStripRect(const CRect& rcOwner, BOOL bBottom, int nThickness)
 {
@@ -42,8 +42,8 @@ DWORD AFXAPI QxpShadowPixel(int x, int y, int cx, int cy, BOOL bBottom, COLORREF
     if (nAcross < 0 || nAcross >= n || nAcross >= nThick)
         return 0;
     if (nAlong < n) {
-        int i = nAlong + 1;           // 1 at the strip's end
-        int j = n - nAcross;          // 1 at the outer edge
+        int i = nAlong + 1;  // 1 at the strip's end
+        int j = n - nAcross; // 1 at the outer edge
         return MakePixel(3 * i * j * s, crShadow, 5 * i * j);
     }
     return MakePixel(kRampAlpha[nAcross] * s, crShadow, kRampScale[nAcross]);

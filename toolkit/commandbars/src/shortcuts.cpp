@@ -32,21 +32,58 @@ struct KeyName {
 // Names of the keys whose layout names differ between keyboards or are
 // missing; the digits, letters, F-keys and keypad digits are added in code.
 const KeyName kKeyNames[] = {
-    {0x01, "Left Button"}, {0x02, "Right Button"}, {0x03, "Ctrl+Break"}, {0x04, "Middle Button"},
-    {0x08, "Backspace"},   {0x09, "Tab"},          {0x0C, "Clear"},      {0x0D, "Enter"},
-    {0x10, "Shift"},       {0x11, "Ctrl"},         {0x12, "Alt"},        {0x13, "Pause"},
-    {0x14, "Caps Lock"},   {0x1B, "Esc"},          {0x20, "Space"},      {0x21, "Page Up"},
-    {0x22, "Page Down"},   {0x23, "End"},          {0x24, "Home"},       {0x25, "Left Arrow"},
-    {0x26, "Up Arrow"},    {0x27, "Right Arrow"},  {0x28, "Down Arrow"}, {0x29, "Select"},
-    {0x2A, "Print"},       {0x2B, "Execute"},      {0x2C, "Snapshot"},   {0x2D, "Ins"},
-    {0x2E, "Del"},         {0x2F, "Help"},         {0x5B, "Left Windows"}, {0x5C, "Right Windows"},
-    {0x5D, "Application"}, {0x6A, "Num *"},        {0x6B, "Num +"},      {0x6C, "Separator"},
-    {0x6D, "Num -"},       {0x6E, "Num ."},        {0x6F, "Num /"},
+    {0x01, "Left Button"},
+    {0x02, "Right Button"},
+    {0x03, "Ctrl+Break"},
+    {0x04, "Middle Button"},
+    {0x08, "Backspace"},
+    {0x09, "Tab"},
+    {0x0C, "Clear"},
+    {0x0D, "Enter"},
+    {0x10, "Shift"},
+    {0x11, "Ctrl"},
+    {0x12, "Alt"},
+    {0x13, "Pause"},
+    {0x14, "Caps Lock"},
+    {0x1B, "Esc"},
+    {0x20, "Space"},
+    {0x21, "Page Up"},
+    {0x22, "Page Down"},
+    {0x23, "End"},
+    {0x24, "Home"},
+    {0x25, "Left Arrow"},
+    {0x26, "Up Arrow"},
+    {0x27, "Right Arrow"},
+    {0x28, "Down Arrow"},
+    {0x29, "Select"},
+    {0x2A, "Print"},
+    {0x2B, "Execute"},
+    {0x2C, "Snapshot"},
+    {0x2D, "Ins"},
+    {0x2E, "Del"},
+    {0x2F, "Help"},
+    {0x5B, "Left Windows"},
+    {0x5C, "Right Windows"},
+    {0x5D, "Application"},
+    {0x6A, "Num *"},
+    {0x6B, "Num +"},
+    {0x6C, "Separator"},
+    {0x6D, "Num -"},
+    {0x6E, "Num ."},
+    {0x6F, "Num /"},
 };
 
 const KeyName kKeyNamesTail[] = {
-    {0x90, "Num Lock"}, {0x91, "Scrl Lock"}, {0xF6, "Attn"},    {0xF7, "Crsel"},   {0xF8, "Exsel"},
-    {0xF9, "Ereof"},    {0xFA, "Play"},      {0xFB, "Zoom"},    {0xFC, "No Name"}, {0xFD, "Pa1"},
+    {0x90, "Num Lock"},
+    {0x91, "Scrl Lock"},
+    {0xF6, "Attn"},
+    {0xF7, "Crsel"},
+    {0xF8, "Exsel"},
+    {0xF9, "Ereof"},
+    {0xFA, "Play"},
+    {0xFB, "Zoom"},
+    {0xFC, "No Name"},
+    {0xFD, "Pa1"},
     {0xFE, "Oem Clear"},
 };
 
@@ -76,7 +113,7 @@ std::vector<ACCEL> EntriesOf(HACCEL hAccel)
     return entries;
 }
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------
 // CQXPKeyboardShortcuts
@@ -205,7 +242,7 @@ CString AFXAPI CQXPKeyboardShortcuts::GetLayoutKeyName(UINT nKey)
     UINT nScan = ::MapVirtualKeyExA(nKey, 0, ::GetKeyboardLayout(0));
     LONG lParam = (LONG)((nScan << 16) + 1);
     if (nKey >= 0x21 && nKey <= 0x2F)
-        lParam |= 1L << 24;  // the extended keys of the navigation block
+        lParam |= 1L << 24; // the extended keys of the navigation block
     char sz[51] = {0};
     if (::GetKeyNameTextA(lParam, sz, 50) <= 0)
         return CString();
@@ -554,7 +591,8 @@ BOOL AFXAPI CQXPKeyboardShortcuts::IsMnemonicMatch(UINT nChar, UINT nVirtKey)
 // ---------------------------------------------------------------------------
 // CQXPShortcutEdit
 
-SHORT(WINAPI* CQXPShortcutEdit::s_pfnGetKeyState)(int nVirtKey) = NULL;
+SHORT(WINAPI* CQXPShortcutEdit::s_pfnGetKeyState)
+(int nVirtKey) = NULL;
 
 CQXPShortcutEdit::CQXPShortcutEdit() : m_bLiveModifiers(FALSE), m_bKeyDefined(FALSE), m_pShortcuts(NULL)
 {
@@ -571,7 +609,8 @@ void CQXPShortcutEdit::ResetKey()
 
 void CQXPShortcutEdit::RefreshModifiers()
 {
-    SHORT(WINAPI * pfn)(int) = s_pfnGetKeyState ? s_pfnGetKeyState : ::GetKeyState;
+    SHORT(WINAPI * pfn)
+    (int) = s_pfnGetKeyState ? s_pfnGetKeyState : ::GetKeyState;
     BYTE fVirt = (BYTE)(m_accel.fVirt & ~(FSHIFT | FCONTROL | FALT));
     if (pfn(VK_SHIFT) < 0)
         fVirt |= FSHIFT;
@@ -613,7 +652,8 @@ BOOL CQXPShortcutEdit::PreTranslateMessage(MSG* pMsg)
         return CEdit::PreTranslateMessage(pMsg);
     }
 
-    SHORT(WINAPI * pfn)(int) = s_pfnGetKeyState ? s_pfnGetKeyState : ::GetKeyState;
+    SHORT(WINAPI * pfn)
+    (int) = s_pfnGetKeyState ? s_pfnGetKeyState : ::GetKeyState;
     UINT nKey = (UINT)pMsg->wParam;
     BOOL bDown = pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN;
 

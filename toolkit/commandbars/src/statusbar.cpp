@@ -48,7 +48,7 @@ private:
     CQXPStatusBar* m_pBar;
 };
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------
 // CQXPStatusBarPane

@@ -18,7 +18,7 @@ namespace {
 const DWORD kDockAndFloatFlags =
     qxpFlagAlignTop | qxpFlagAlignBottom | qxpFlagAlignLeft | qxpFlagAlignRight | qxpFlagFloating;
 
-}  // namespace
+} // namespace
 
 BEGIN_MESSAGE_MAP(CQXPToolBar, CQXPCommandBar)
     ON_WM_DESTROY()
@@ -153,7 +153,7 @@ BOOL CQXPToolBar::LoadToolBar(UINT nIDResource, HINSTANCE hInst)
         QXP_CREATECONTROL_RECORD rec;
         rec.nID = (int)nId;
         rec.pControl = NULL;
-        rec.nReserved = 1;  // from a toolbar resource
+        rec.nReserved = 1; // from a toolbar resource
         rec.nIndex = nIndex;
         rec.hMenu = NULL;
         rec.pCommandBar = this;
@@ -318,7 +318,7 @@ void CQXPToolBar::SetVisible(BOOL bVisible)
             ::ReleaseCapture();
     }
     if (m_bTemporarilyHidden)
-        m_bVisible = bVisible;  // the window comes back with the bars
+        m_bVisible = bVisible; // the window comes back with the bars
     else
         CQXPCommandBar::SetVisible(bVisible);
     CWnd* pSite = GetOwnerSite();
@@ -551,19 +551,19 @@ BOOL CQXPToolBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
         switch (nEdge) {
         case HTLEFT:
         case HTRIGHT:
-            lpszCursor = MAKEINTRESOURCEA(32644);  // IDC_SIZEWE
+            lpszCursor = MAKEINTRESOURCEA(32644); // IDC_SIZEWE
             break;
         case HTTOP:
         case HTBOTTOM:
-            lpszCursor = MAKEINTRESOURCEA(32645);  // IDC_SIZENS
+            lpszCursor = MAKEINTRESOURCEA(32645); // IDC_SIZENS
             break;
         case HTTOPLEFT:
         case HTBOTTOMRIGHT:
-            lpszCursor = MAKEINTRESOURCEA(32642);  // IDC_SIZENWSE
+            lpszCursor = MAKEINTRESOURCEA(32642); // IDC_SIZENWSE
             break;
         case HTTOPRIGHT:
         case HTBOTTOMLEFT:
-            lpszCursor = MAKEINTRESOURCEA(32643);  // IDC_SIZENESW
+            lpszCursor = MAKEINTRESOURCEA(32643); // IDC_SIZENESW
             break;
         default:
             break;
@@ -573,7 +573,7 @@ BOOL CQXPToolBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
             BOOL bVert = m_barPosition == qxpBarLeft || m_barPosition == qxpBarRight;
             CRect rcBorders = GetBorders();
             if (bVert ? (pt.y >= 0 && pt.y < rcBorders.top) : (pt.x >= 0 && pt.x < rcBorders.left))
-                lpszCursor = MAKEINTRESOURCEA(32646);  // IDC_SIZEALL
+                lpszCursor = MAKEINTRESOURCEA(32646); // IDC_SIZEALL
         }
         if (lpszCursor && (nHitTest == HTCLIENT || IsFloating())) {
             ::SetCursor(::LoadCursorA(NULL, lpszCursor));
@@ -766,9 +766,11 @@ int CQXPToolBar::HitTestFloatingEdge(CPoint point) const
     BOOL bLeft = point.x < nEdge, bRight = point.x >= rc.right - nEdge;
     BOOL bTop = point.y < nEdge, bBottom = point.y >= rc.bottom - nEdge;
     if (bTop)
-        return bLeft ? HTTOPLEFT : bRight ? HTTOPRIGHT : HTTOP;
+        return bLeft ? HTTOPLEFT : bRight ? HTTOPRIGHT
+                                          : HTTOP;
     if (bBottom)
-        return bLeft ? HTBOTTOMLEFT : bRight ? HTBOTTOMRIGHT : HTBOTTOM;
+        return bLeft ? HTBOTTOMLEFT : bRight ? HTBOTTOMRIGHT
+                                             : HTBOTTOM;
     if (bLeft)
         return HTLEFT;
     if (bRight)
@@ -1028,9 +1030,11 @@ LRESULT CQXPToolBar::OnNcHitTest(CPoint point)
         rc.DeflateRect(3, 3);
         BOOL bLeft = point.x < rc.left, bRight = point.x >= rc.right;
         if (point.y < rc.top)
-            return bLeft ? HTTOPLEFT : bRight ? HTTOPRIGHT : HTTOP;
+            return bLeft ? HTTOPLEFT : bRight ? HTTOPRIGHT
+                                              : HTTOP;
         if (point.y >= rc.bottom)
-            return bLeft ? HTBOTTOMLEFT : bRight ? HTBOTTOMRIGHT : HTBOTTOM;
+            return bLeft ? HTBOTTOMLEFT : bRight ? HTBOTTOMRIGHT
+                                                 : HTBOTTOM;
         if (bLeft)
             return HTLEFT;
         if (bRight)
@@ -1047,7 +1051,7 @@ void CQXPToolBar::OnNcLButtonDown(UINT nHitTest, CPoint point)
         return;
     }
     if (IsCustomizeMode())
-        return;  // no system sizing loop for a frameless window
+        return; // no system sizing loop for a frameless window
     CWnd* pSite = GetOwnerSite();
     HWND hTop = pSite ? ::GetAncestor(pSite->GetSafeHwnd(), GA_ROOT) : NULL;
     if (hTop && !IsFrameActive())

@@ -109,7 +109,7 @@ void WndShadowWindow::ApplyExclusion()
     HRGN hCut = ::CreateRectRgnIndirect(&rcCut);
     ::CombineRgn(hRgn, hRgn, hCut, RGN_DIFF);
     ::DeleteObject(hCut);
-    ::SetWindowRgn(m_hWnd, hRgn, TRUE);  // the window owns the region now
+    ::SetWindowRgn(m_hWnd, hRgn, TRUE); // the window owns the region now
 }
 
 void WndShadowWindow::JoinCorners()

@@ -332,4 +332,4 @@ TEST_F(AccessibilityTest, MenuBarItemsAreMenuItems)
     pAcc->Release();
 }
 
-}  // namespace
+} // namespace

@@ -18,8 +18,8 @@
 
 namespace {
 
-const UINT ID_SVC_FIRST = 41001;   // a button of the first floating bar
-const UINT ID_SVC_SECOND = 41002;  // a button of the second floating bar
+const UINT ID_SVC_FIRST = 41001;  // a button of the first floating bar
+const UINT ID_SVC_SECOND = 41002; // a button of the second floating bar
 
 // A theme that records which bars and controls it drew.
 class CRecordingTheme : public ToolkitPaintThemeD {
@@ -103,7 +103,7 @@ HICON MakeIcon(COLORREF clr)
     ::FillRect(hdc, &rc, hBrush);
     ::DeleteObject(hBrush);
     ::SelectObject(hdc, hMask);
-    ::PatBlt(hdc, 0, 0, 16, 16, BLACKNESS);  // every pixel opaque
+    ::PatBlt(hdc, 0, 0, 16, 16, BLACKNESS); // every pixel opaque
     ::SelectObject(hdc, hOld);
     ::DeleteDC(hdc);
     ::ReleaseDC(NULL, hdcScreen);
@@ -209,7 +209,7 @@ TEST_F(BarServicesTest, ManagersAreCountedReferencesReleasedOnReplaceAndRemoval)
 {
     CQXPThemePainter* pTheme = CreateThemePainter(1);
     CQXPImageManager* pImages = new CQXPImageManager;
-    pTheme->InternalAddRef();   // the test's own reference
+    pTheme->InternalAddRef(); // the test's own reference
     pImages->InternalAddRef();
     const LONG nThemeStart = pTheme->m_dwRef;
     const LONG nImagesStart = pImages->m_dwRef;
@@ -245,7 +245,11 @@ TEST_F(BarServicesTest, ManagersAreCountedReferencesReleasedOnReplaceAndRemoval)
 // A WM_QXP_TOOLBARDELETING handler that removes bars itself.
 TEST_F(BarServicesTest, RemovalSurvivesADeletingHandlerThatRemovesBars)
 {
-    enum Action { RemoveOther, RemoveSame, RemoveEverything };
+    enum Action {
+        RemoveOther,
+        RemoveSame,
+        RemoveEverything
+    };
     for (Action action : {RemoveOther, RemoveSame, RemoveEverything}) {
         SCOPED_TRACE(testing::Message() << "action " << (int)action);
         CQXPToolBar* pFirst = pBars->Add("First", qxpBarTop);
@@ -300,7 +304,10 @@ TEST_F(BarServicesTest, RemovalSurvivesADeletingHandlerThatRemovesBars)
 
 TEST_F(BarServicesTest, AnUpdateHandlerThatRemovesALaterBarDuringTheIdleUpdate)
 {
-    enum Walk { FrameIdleMessage, UpdateCommandBars };
+    enum Walk {
+        FrameIdleMessage,
+        UpdateCommandBars
+    };
     for (Walk walk : {FrameIdleMessage, UpdateCommandBars}) {
         SCOPED_TRACE(testing::Message() << "walk " << (int)walk);
         CQXPToolBar* pFirst = AddFloating("First floating", ID_SVC_FIRST, 100);
@@ -382,4 +389,4 @@ TEST_F(BarServicesTest, ControlsTakeTheirIconsFromTheirBarsImageManager)
     EXPECT_EQ(nullptr, pControl->GetImage(16));
 }
 
-}  // namespace
+} // namespace

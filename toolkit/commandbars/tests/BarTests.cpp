@@ -581,8 +581,7 @@ TEST(ListControls, FormatItemTextTable)
         const char* text;
         int n;
         const char* out;
-    } cases[] = {{"a.txt", 0, "a.txt"}, {"a.txt", 1, "&1 a.txt"}, {"R&D", 9, "&9 R&&D"},
-                 {"x", 10, "1&0 x"}, {"x", 11, "11 x"}};
+    } cases[] = {{"a.txt", 0, "a.txt"}, {"a.txt", 1, "&1 a.txt"}, {"R&D", 9, "&9 R&&D"}, {"x", 10, "1&0 x"}, {"x", 11, "11 x"}};
     for (const Case& c : cases)
         EXPECT_EQ(std::string(c.out), std::string(QxpFormatItemText(c.text, c.n))) << c.text << " " << c.n;
 }
@@ -856,7 +855,7 @@ TEST_F(BarTest, RestingOnASubmenuItemOpensItBesideTheMenu)
     EXPECT_EQ(0, ToolkitMouseManager::GetInstance()->GetTrackedCount());
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -902,7 +901,7 @@ TEST_F(BarTest, EscapeWalksBackFromASubmenuOneLevelAtATime)
     EXPECT_EQ(0, ToolkitMouseManager::GetInstance()->GetTrackedCount());
 }
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------
 // Status line, tooltips, the right button, hot tracking and bar lifetime
@@ -978,7 +977,7 @@ TEST_F(BarTest, HoveringAToolbarButtonShowsItsTooltip)
     struct Case {
         BOOL bScreenTips;
         BOOL bAccelTips;
-        const char* expected;  // NULL: no tip
+        const char* expected; // NULL: no tip
     } cases[] = {{TRUE, FALSE, "Open"}, {TRUE, TRUE, "Open (Ctrl+O)"}, {FALSE, TRUE, NULL}};
     CQXPControl* pOpen = pToolBar->GetControl(0);
     for (const Case& c : cases) {
@@ -1387,7 +1386,7 @@ TEST_F(BarTest, ToolbarOfAnInactiveWindowIsNotHot)
     other.DestroyWindow();
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -1427,7 +1426,7 @@ TEST_F(BarTest, SiteSeesEachKeyFirstAndMayTakeItOrRemoveTheBar)
         LRESULT lAnswer;
         bool bRemoveBar;
         int nResult;
-        int nSelectedAfter;  // -2: not checked (the bar is gone)
+        int nSelectedAfter; // -2: not checked (the bar is gone)
     } cases[] = {
         {"site lets the key pass", 0, false, 1, 2},
         {"site takes the key", 1, false, 1, 1},
@@ -1472,7 +1471,7 @@ TEST_F(BarTest, SelectedControlTakesKeysAndTheWheelBeforeTheBar)
         const char* name;
         int nAnswer;
         int nResult;
-        int nSelectedAfter;  // -1: the next control, else the key taker
+        int nSelectedAfter; // -1: the next control, else the key taker
     } cases[] = {
         {"control lets the bar move on", 0, 1, -1},
         {"control eats the key", 1, 1, 0},
@@ -1551,8 +1550,8 @@ TEST_F(BarTest, RightToLeftLayoutSwapsLeftAndRight)
         bool bRTL;
         UINT nKey;
         int nResult;
-        int nSelectedAfter;  // horizontal bar
-        bool bSubmenuOpen;   // vertical bar
+        int nSelectedAfter; // horizontal bar
+        bool bSubmenuOpen;  // vertical bar
     } cases[] = {
         {"horizontal, Right goes on", false, false, VK_RIGHT, 1, 2, false},
         {"horizontal, Left goes back", false, false, VK_LEFT, 1, 0, false},
@@ -1622,12 +1621,12 @@ TEST_F(BarTest, UpAndDownMoveBetweenTheRowsOfAFloatingToolbar)
         UINT nKey;
         int nTo;
     } cases[] = {
-        {0, VK_DOWN, 3},  // straight down
-        {2, VK_DOWN, 3},  // the row's only control, left of Exit
+        {0, VK_DOWN, 3}, // straight down
+        {2, VK_DOWN, 3}, // the row's only control, left of Exit
         {3, VK_DOWN, 4},
-        {6, VK_DOWN, 2},  // wraps to the first row, under the same column
+        {6, VK_DOWN, 2}, // wraps to the first row, under the same column
         {5, VK_DOWN, 1},
-        {1, VK_UP, 5},    // wraps to the last row: the control not right of Save
+        {1, VK_UP, 5}, // wraps to the last row: the control not right of Save
         {6, VK_UP, 3},
         {3, VK_UP, 0},
         {-1, VK_DOWN, 0}, // nothing selected: the first button
@@ -1946,7 +1945,7 @@ TEST_F(BarTest, TabLeavesAStandaloneBarForTheNextTabStop)
     after.DestroyWindow();
 }
 
-}  // namespace
+} // namespace
 
 // --- popup controls ---
 
@@ -2059,9 +2058,11 @@ TEST_F(SplitButtonTest, FaceRunsTheCommandAndTheArrowOpensThePopup)
         bool bRuns;
         bool bOpens;
     } cases[] = {
-        {1, true, true, false},  {1, false, false, true},  // both parts work
-        {3, true, true, false},  {3, false, false, false}, // the drop-down is disabled
-        {4, true, false, false}, {4, false, false, true},  // only the drop-down works
+        {1, true, true, false}, {1, false, false, true}, // both parts work
+        {3, true, true, false},
+        {3, false, false, false}, // the drop-down is disabled
+        {4, true, false, false},
+        {4, false, false, true}, // only the drop-down works
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "Enabled " << c.nEnabled << (c.bFace ? " face" : " arrow"));
@@ -2313,7 +2314,7 @@ TEST_F(BarTest, SplitItemInAMenuRunsOnItsFaceAndOpensFromItsArrow)
     }
 }
 
-}  // namespace
+} // namespace
 
 // --- a toolbar standing alone in a frame ---
 
@@ -2341,7 +2342,7 @@ CRect ChildRect(CWnd& parent, HWND hChild)
     return rc;
 }
 
-}  // namespace
+} // namespace
 
 // A toolbar without a manager stands alone in a window: it keeps the bar
 // style it was made with, has no tracker, can neither dock nor float, takes

@@ -121,7 +121,10 @@ TEST(ControlResolve, StyleTable)
         int nCustom, nStyle, nLayout;
         int nExpected;
     } cases[] = {
-        {3, 2, 1, 3}, {-1, 2, 1, 2}, {-1, 0, 1, 1}, {-1, 0, 0, 0},
+        {3, 2, 1, 3},
+        {-1, 2, 1, 2},
+        {-1, 0, 1, 1},
+        {-1, 0, 0, 0},
     };
     for (const Case& c : cases) {
         CQXPControlButton* pControl = new CQXPControlButton;
@@ -247,7 +250,7 @@ TEST(Controls, IndexesLinksAndRemoval)
     Coll c;
     CQXPControl* a = c->Add(qxpControlButton, 1);
     CQXPControl* b = c->Add(qxpControlButton, 2);
-    CQXPControl* d = c->Add(qxpControlButton, 3, CString(), 1);  // inserted between
+    CQXPControl* d = c->Add(qxpControlButton, 3, CString(), 1); // inserted between
     ASSERT_EQ(3, c->GetCount());
     EXPECT_EQ(a, c->GetAt(0));
     EXPECT_EQ(d, c->GetAt(1));
@@ -261,7 +264,7 @@ TEST(Controls, IndexesLinksAndRemoval)
 
     Coll other;
     CQXPControl* foreign = other->Add(qxpControlButton, 9);
-    c->Remove(foreign);  // not ours: nothing
+    c->Remove(foreign); // not ours: nothing
     EXPECT_EQ(1, other->GetCount());
 
     d->InternalAddRef();
@@ -331,9 +334,15 @@ TEST(Controls, GetNextTable)
         BOOL bSkipNoFocus, bSkipTemporary;
         int nExpected;
     } cases[] = {
-        {-1, +1, TRUE, FALSE, 0},  {0, +1, TRUE, FALSE, 2},  {2, +1, TRUE, FALSE, 4},
-        {2, +1, FALSE, FALSE, 3},  {4, +1, TRUE, FALSE, 0},  {0, -1, TRUE, FALSE, 4},
-        {0, -1, TRUE, TRUE, 2},    {-1, -1, TRUE, TRUE, 2},  {2, +1, TRUE, TRUE, 0},
+        {-1, +1, TRUE, FALSE, 0},
+        {0, +1, TRUE, FALSE, 2},
+        {2, +1, TRUE, FALSE, 4},
+        {2, +1, FALSE, FALSE, 3},
+        {4, +1, TRUE, FALSE, 0},
+        {0, -1, TRUE, FALSE, 4},
+        {0, -1, TRUE, TRUE, 2},
+        {-1, -1, TRUE, TRUE, 2},
+        {2, +1, TRUE, TRUE, 0},
     };
     for (const Case& k : cases)
         EXPECT_EQ(k.nExpected, c->GetNext(k.nIndex, k.nStep, k.bSkipNoFocus, k.bSkipTemporary))
@@ -438,17 +447,17 @@ struct MenuHolder {
 TEST(MenuConversion, SeparatorsBreaksStatesAndShortcuts)
 {
     MenuHolder m;
-    AppendMenuA(m.h, MF_SEPARATOR, 0, NULL);                         // leading separator
+    AppendMenuA(m.h, MF_SEPARATOR, 0, NULL); // leading separator
     AppendMenuA(m.h, MF_STRING, 10, "&First\tCtrl+F");
     AppendMenuA(m.h, MF_SEPARATOR, 0, NULL);
-    AppendMenuA(m.h, MF_SEPARATOR, 0, NULL);                         // two in a row
+    AppendMenuA(m.h, MF_SEPARATOR, 0, NULL); // two in a row
     AppendMenuA(m.h, MF_STRING | MF_CHECKED, 11, "Second");
     AppendMenuA(m.h, MF_STRING | MF_GRAYED, 12, "Third");
     AppendMenuA(m.h, MF_STRING | MF_MENUBREAK, 13, "Column");
     AppendMenuA(m.h, MF_STRING | MF_MENUBARBREAK, 14, "Bar column");
     AppendMenuA(m.h, MF_STRING | MF_DISABLED, 15, "Disabled");
-    AppendMenuA(m.h, MF_STRING, 0xFF00, "Never");                    // reserved id: no control
-    AppendMenuA(m.h, MF_SEPARATOR, 0, NULL);                         // trailing separator
+    AppendMenuA(m.h, MF_STRING, 0xFF00, "Never"); // reserved id: no control
+    AppendMenuA(m.h, MF_SEPARATOR, 0, NULL);      // trailing separator
     SetMenuDefaultItem(m.h, 11, FALSE);
 
     Coll c;
@@ -644,9 +653,12 @@ TEST(ControlPopup, SplitButtonEnabledValuesSplitFaceAndDropDown)
         bool bFace;
         bool bDropDown;
     } cases[] = {
-        {qxpControlSplitButtonPopup, 1, true, true},   {qxpControlSplitButtonPopup, 0, false, false},
-        {qxpControlSplitButtonPopup, 3, true, false},  {qxpControlSplitButtonPopup, 4, false, true},
-        {qxpControlButtonPopup, 3, true, true},        {qxpControlButtonPopup, 4, true, true},
+        {qxpControlSplitButtonPopup, 1, true, true},
+        {qxpControlSplitButtonPopup, 0, false, false},
+        {qxpControlSplitButtonPopup, 3, true, false},
+        {qxpControlSplitButtonPopup, 4, false, true},
+        {qxpControlButtonPopup, 3, true, true},
+        {qxpControlButtonPopup, 4, true, true},
         {qxpControlPopup, 0, false, false},
     };
     for (const Case& c : cases) {
@@ -751,4 +763,4 @@ TEST(Controls, ChangingToACustomControlKeepsTheCustomControlsType)
     EXPECT_EQ(qxpControlButton, pAdded->m_controlType);
 }
 
-}  // namespace
+} // namespace

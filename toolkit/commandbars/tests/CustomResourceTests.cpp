@@ -19,11 +19,11 @@
 namespace {
 
 // Resource ids of customres.rc.
-const UINT IDS_LONG = 41000;      // 3000 characters
-const UINT IDS_SHORT = 41001;     // "Short text"
-const UINT IDS_EMPTY = 41002;     // block exists, entry does not
-const UINT IDS_MESSAGE = 41200;   // "Message box text"
-const UINT IDS_NO_BLOCK = 52000;  // no block at all
+const UINT IDS_LONG = 41000;     // 3000 characters
+const UINT IDS_SHORT = 41001;    // "Short text"
+const UINT IDS_EMPTY = 41002;    // block exists, entry does not
+const UINT IDS_MESSAGE = 41200;  // "Message box text"
+const UINT IDS_NO_BLOCK = 52000; // no block at all
 const UINT IDR_MENU = 41100;
 const UINT ID_OPEN = 41101;
 const UINT IDB_STRIP = 41110;
@@ -297,7 +297,7 @@ TEST_F(CustomControlTest, VerticalOptions)
 {
     struct {
         int nOptions;
-        bool bControlVisible;  // in the vertical layout
+        bool bControlVisible; // in the vertical layout
         bool bWindowVisible;
     } cases[] = {
         {qxpVerticalHide, false, false},
@@ -428,7 +428,7 @@ TEST(ResourceManager, StringsComeBackWholeAndMissesAreEmpty)
         {IDS_SHORT, "Short text", true},
         {IDS_EMPTY, "", false},
         {IDS_NO_BLOCK, "", false},
-        {0x10000 + IDS_SHORT, "", false},  // not a 16-bit id: no wrap-around
+        {0x10000 + IDS_SHORT, "", false}, // not a 16-bit id: no wrap-around
     };
     for (const auto& c : cases) {
         CString str = "garbage";
@@ -517,8 +517,8 @@ TEST_F(ResourceChainTest, ResourceModuleFirstThenTheProgram)
     } withModule[] = {
         {IDS_SHORT, "From the resource module"},
         {45000, "Only in the resource module"},
-        {IDS_MESSAGE, "Message box text"},  // unchanged in the copy
-        {IDS_LONG, NULL},                   // the module's block lacks it: the program's
+        {IDS_MESSAGE, "Message box text"}, // unchanged in the copy
+        {IDS_LONG, NULL},                  // the module's block lacks it: the program's
     };
     for (const auto& c : withModule) {
         CString str;
@@ -666,4 +666,4 @@ TEST(ResourceManager, WideStringUsesTheCodePage)
     EXPECT_EQ(std::wstring(L"Caf\u00e9 \U0001F600"), std::wstring(WideString("Caf\xC3\xA9 \xF0\x9F\x98\x80")));
 }
 
-}  // namespace
+} // namespace

@@ -198,4 +198,4 @@ TEST_F(FadeTest, WithAnimationsSwitchedOffChangesShowAtOnce)
     EXPECT_EQ(0, pCache->GetFadeCount());
 }
 
-}  // namespace
+} // namespace

@@ -41,12 +41,12 @@ public:
     std::vector<UINT> commands;
     // (bar, visible) of every WM_QXP_TOOLBARVISIBLECHANGED.
     std::vector<std::pair<CQXPToolBar*, BOOL>> visibility;
-    std::vector<int> offered;   // ids offered with WM_COMMANDBARS_CREATECONTROL
-    std::vector<int> created;   // ids announced with WM_COMMANDBARS_CONTROLCREATED
+    std::vector<int> offered; // ids offered with WM_COMMANDBARS_CREATECONTROL
+    std::vector<int> created; // ids announced with WM_COMMANDBARS_CONTROLCREATED
     std::vector<CQXPCommandBar*> resets;
     // What the site heard of popups: (message, popup), in order.
     std::vector<std::pair<UINT, CQXPCommandBar*>> popupNotes;
-    int nTypeFor = 0;           // an id whose control type the frame chooses
+    int nTypeFor = 0; // an id whose control type the frame chooses
     int nTypeChosen = 0;
     int nDeactivations = 0;
     CQXPMenuBar* m_pMenuBar = NULL;
@@ -236,7 +236,7 @@ TEST_F(FloatingTest, PrintPreviewHidesEveryBarAndBringsBackWhatWasShown)
     CQXPToolBar* pFloating = pBars->Add("Floating", qxpBarTop);
     ASSERT_NE(nullptr, pFloating);
     ASSERT_TRUE(pFloating->SetFloating(FloatPoint(300, 220)));
-    pFormat->SetVisible(FALSE);  // the user had hidden this one
+    pFormat->SetVisible(FALSE); // the user had hidden this one
     ACCEL accel = {FVIRTKEY, VK_F5, ID_TEST_SAVE};
     pBars->GetKeyboardShortcuts()->SetAcceleratorTable(&accel, 1);
     auto pressF5 = [&] {
@@ -347,9 +347,12 @@ TEST_F(FloatingTest, FloatingBarIsResizedFromABandAlongEachEdge)
         CPoint pt;
         int nHit;
     } cases[] = {
-        {CPoint(rc.CenterPoint().x, rc.top + 1), HTTOP},     {CPoint(rc.CenterPoint().x, rc.bottom - 2), HTBOTTOM},
-        {CPoint(rc.left + 2, rc.CenterPoint().y), HTLEFT},    {CPoint(rc.right - 1, rc.CenterPoint().y), HTRIGHT},
-        {CPoint(rc.left + 3, rc.top + 3), HTCLIENT},          {rc.CenterPoint(), HTCLIENT},
+        {CPoint(rc.CenterPoint().x, rc.top + 1), HTTOP},
+        {CPoint(rc.CenterPoint().x, rc.bottom - 2), HTBOTTOM},
+        {CPoint(rc.left + 2, rc.CenterPoint().y), HTLEFT},
+        {CPoint(rc.right - 1, rc.CenterPoint().y), HTRIGHT},
+        {CPoint(rc.left + 3, rc.top + 3), HTCLIENT},
+        {rc.CenterPoint(), HTCLIENT},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.nHit, (int)::SendMessageA(hWnd, WM_NCHITTEST, 0, MAKELPARAM(c.pt.x, c.pt.y)))
@@ -999,7 +1002,7 @@ TEST_F(FloatingTest, ClicksInAnOpenMenuLeaveTheFrameActiveAndTheFocusInTheDocume
 
     // The site heard the popup open before its layout and close after.
     std::vector<std::pair<UINT, CQXPCommandBar*>> notes = {{WM_QXP_INITCOMMANDSPOPUP, pFile},
-                                                             {WM_QXP_UNINITCOMMANDSPOPUP, pFile}};
+                                                           {WM_QXP_UNINITCOMMANDSPOPUP, pFile}};
     EXPECT_EQ(notes, frame.popupNotes);
     // Accessibility clients saw the menu popup start and end.
     PumpUntil([&] { return g_menuEvents.size() >= 2; }, 2000);
@@ -1131,9 +1134,7 @@ TEST_F(FloatingTest, TheToolkitsOwnEditBoxesShowTheirMenuAsACommandBarPopupWithI
     ASSERT_TRUE(g_controlMenu.bSeen);
     // The menu's items with the pictures of the edit menu's toolbar (Select
     // All has none).
-    std::vector<std::pair<int, BOOL>> expected = {{QX_ID_EDIT_UNDO, TRUE},  {QX_ID_EDIT_CUT, TRUE},
-                                                  {QX_ID_EDIT_COPY, TRUE},  {QX_ID_EDIT_PASTE, TRUE},
-                                                  {QX_ID_EDIT_CLEAR, TRUE}, {QX_ID_EDIT_SELECT_ALL, FALSE}};
+    std::vector<std::pair<int, BOOL>> expected = {{QX_ID_EDIT_UNDO, TRUE}, {QX_ID_EDIT_CUT, TRUE}, {QX_ID_EDIT_COPY, TRUE}, {QX_ID_EDIT_PASTE, TRUE}, {QX_ID_EDIT_CLEAR, TRUE}, {QX_ID_EDIT_SELECT_ALL, FALSE}};
     EXPECT_EQ(expected, g_controlMenu.items) << "a command-bar popup, not a system menu";
     // The chosen command reached the edit box.
     int nStart = -1, nEnd = -1;
@@ -1164,4 +1165,4 @@ TEST_F(FloatingTest, AFloatingPopupBarListsItsCommandsInOneColumnWithTheTablesSh
     EXPECT_STREQ("", pBar->GetControl(1)->GetShortcutText().GetString());
 }
 
-}  // namespace
+} // namespace

@@ -101,4 +101,4 @@ TEST(FrameHost, LoadedFramesKeepTheirAcceleratorsOnlyWhileTheBarsHaveNoShortcutT
     }
 }
 
-}  // namespace
+} // namespace

@@ -530,7 +530,7 @@ TEST_F(FrameTest, ToolbarFloatsInItsOwnWindowAndDocksAgain)
     EXPECT_EQ(pToolBar->GetCloseButton()->GetRect().left, pExpand->GetRect().right);
     for (int i = 0; i < pToolBar->GetControlCount(); i++) {
         if (pToolBar->GetControl(i)->IsTemporary())
-            continue;  // the caption's own buttons
+            continue; // the caption's own buttons
         CRect rcControl = pToolBar->GetControl(i)->GetRect();
         EXPECT_GT(rcControl.top, 10);
         EXPECT_LE(rcControl.right, rc.Width());
@@ -656,7 +656,7 @@ TEST_F(FrameTest, OfficeThemesGiveOpenMenusAShadowThatGoesWithThem)
     CQXPCommandBar* pFile = pMenuBar->GetControl(0)->GetCommandBar();
     ASSERT_NE(nullptr, pFile);
 
-    SetGlobalPaintManager(2);  // Office 2003
+    SetGlobalPaintManager(2); // Office 2003
     ASSERT_TRUE(pMenuBar->SetPopuped(0));
     HWND hPopup = pFile->GetSafeHwnd();
     ASSERT_TRUE(::IsWindowVisible(hPopup));
@@ -846,4 +846,4 @@ TEST_F(FrameTest, InContextHelpModeBarsAnswerHitTestsForHelpAndLeaveKeysToTheFra
     PumpPending();
 }
 
-}  // namespace
+} // namespace

@@ -474,7 +474,7 @@ TEST_F(TipsInMenusTest, TipsFollowTheKeyboardIntoMenusAndSubmenusAndEscGoesBackO
     EXPECT_EQ(0, pEdit->GetSelectedIndex()) << "the first item, from the keyboard";
     CPoint ptUnder = pEdit->GetControl(1)->GetRect().CenterPoint();
     pEdit->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(ptUnder.x, ptUnder.y));
-    ::KillTimer(pEdit->GetSafeHwnd(), QXP_TID_HOVER);  // the submenu opens by its letter below
+    ::KillTimer(pEdit->GetSafeHwnd(), QXP_TID_HOVER); // the submenu opens by its letter below
     EXPECT_EQ(1, pEdit->GetSelectedIndex());
     PumpPending();
     ExpectTipsOn(pEdit, 2, {"U", "N"});
@@ -646,7 +646,7 @@ TEST_F(TipsInMenusTest, StaleTipsAndLateReshowsDoNothingAndArrowsOrTheMouseLeave
     pBars->Remove(frame.m_pSecond);
     frame.m_pSecond = NULL;
     EXPECT_EQ(0, AllTipWindowCount());
-    Type('S');  // no tip and no title left for it: a beep
+    Type('S'); // no tip and no title left for it: a beep
     EXPECT_TRUE(pMenuBar->IsTrackingMode());
     EXPECT_EQ(1, Mouse()->GetTrackedCount());
     pBars->ClosePopups();
@@ -836,4 +836,4 @@ TEST(ReBarHost, TwoToolbarsBecomeTwoBandsAndTheRebarTakesTheTopOfTheFrame)
     PumpPending();
 }
 
-}  // namespace
+} // namespace

@@ -12,7 +12,7 @@
 
 namespace {
 
-}  // namespace
+} // namespace
 
 // Rectangles print as their corners in failure messages.
 void PrintTo(const CRect& rc, std::ostream* os)
@@ -79,19 +79,14 @@ TEST(RowLayout, WrapTable)
     const WrapCase cases[] = {
         {"fits", {{20, ""}, {20, ""}, {20, ""}}, 100, qxpLayoutHorzDock, "0 1 2 ", false},
         {"first alone when too narrow", {{50, ""}, {20, ""}}, 10, qxpLayoutHorzDock, "0 | 1 ", true},
-        {"break at the group start", {{20, ""}, {20, "g"}, {20, ""}, {20, ""}}, 70, qxpLayoutHorzDock,
-         "0 | 1 2 3 ", true},
-        {"group wider than the bar wraps control by control", {{20, ""}, {20, ""}, {20, ""}}, 45,
-         qxpLayoutHorzDock, "0 1 | 2 ", true},
+        {"break at the group start", {{20, ""}, {20, "g"}, {20, ""}, {20, ""}}, 70, qxpLayoutHorzDock, "0 | 1 2 3 ", true},
+        {"group wider than the bar wraps control by control", {{20, ""}, {20, ""}, {20, ""}}, 45, qxpLayoutHorzDock, "0 1 | 2 ", true},
         {"forced row start", {{20, ""}, {20, "w"}}, 500, qxpLayoutHorzDock, "0 | 1 ", false},
         {"separator gap counts", {{20, ""}, {20, ""}, {20, "g"}}, 62, qxpLayoutHorzDock, "0 1 | 2 ", true},
         {"invisible items are skipped", {{20, ""}, {90, "h"}, {20, ""}}, 45, qxpLayoutHorzDock, "0 2 ", false},
-        {"hide instead of wrap", {{20, ""}, {20, ""}, {20, ""}}, 45, qxpLayoutHorzDock | qxpLayoutHideWrap,
-         "0 1 2- ", true},
-        {"hide until a forced row", {{20, ""}, {30, ""}, {20, "w"}, {10, ""}}, 30,
-         qxpLayoutHorzDock | qxpLayoutHideWrap, "0 1- | 2 3 ", true},
-        {"wrap at every group", {{20, ""}, {20, "g"}, {20, ""}, {20, "g"}}, 500,
-         qxpLayoutHorzDock | qxpLayoutWrapGroups, "0 | 1 2 | 3 ", true},
+        {"hide instead of wrap", {{20, ""}, {20, ""}, {20, ""}}, 45, qxpLayoutHorzDock | qxpLayoutHideWrap, "0 1 2- ", true},
+        {"hide until a forced row", {{20, ""}, {30, ""}, {20, "w"}, {10, ""}}, 30, qxpLayoutHorzDock | qxpLayoutHideWrap, "0 1- | 2 3 ", true},
+        {"wrap at every group", {{20, ""}, {20, "g"}, {20, ""}, {20, "g"}}, 500, qxpLayoutHorzDock | qxpLayoutWrapGroups, "0 | 1 2 | 3 ", true},
     };
     for (const WrapCase& c : cases) {
         QXPLayoutItems items = Items(c.desc);
@@ -136,7 +131,7 @@ TEST(RowLayout, VerticalColumnsEndAtPositiveX)
 {
     QXPLayoutItems items = Items({{20, ""}, {20, ""}, {24, ""}});
     DWORD dwMode = qxpLayoutVertDock;
-    qxplayout::WrapRows(items, 50, dwMode, kSep);  // two per column
+    qxplayout::WrapRows(items, 50, dwMode, kSep); // two per column
     EXPECT_EQ("0 1 | 2 ", Rows(items));
     CSize sz = qxplayout::CalcRowRects(items, kSep, TRUE);
     EXPECT_EQ(CSize(44, 44), sz);
@@ -281,7 +276,7 @@ std::string Styles(const QXPLayoutItems& items)
     return s;
 }
 
-}  // namespace
+} // namespace
 
 TEST(GroupedLayout, ColumnsOfLargeAndStackedButtons)
 {
@@ -314,7 +309,7 @@ struct GroupedCase {
     const char* items;
     int nLength;
     DWORD dwMode;
-    const char* styles;  // visible items; '-' marks hidden ones
+    const char* styles; // visible items; '-' marks hidden ones
     int cx;
     bool bStretch;
 };
@@ -376,7 +371,7 @@ public:
     ~ThemeScope() { ReleaseGlobalPaintManager(); }
 };
 
-}  // namespace
+} // namespace
 
 TEST(ControlsLayout, PopupSeparatorGapComesFromThePaintManager)
 {
@@ -491,8 +486,8 @@ struct PlaceCase {
 
 TEST(PopupPlacement, Table)
 {
-    const CRect primary(0, 0, 1280, 1000);          // bottom usable: 995
-    const CRect second(1280, 200, 2560, 1200);      // a monitor right of and below the first
+    const CRect primary(0, 0, 1280, 1000);     // bottom usable: 995
+    const CRect second(1280, 200, 2560, 1200); // a monitor right of and below the first
     const PlaceCase cases[] = {
         {"drop-down fits", primary, CSize(100, 200), CPoint(10, 30), CRect(10, 10, 60, 30), qxpPopupDown, FALSE,
          CRect(10, 30, 110, 230), qxpPopupDown, FALSE},
@@ -601,19 +596,17 @@ TEST(DockRow, Table)
     } cases[] = {
         {"apart bars stay", {{0, 100, FALSE, 0}, {200, 100, FALSE, 0}}, 1000, "0:0-100 1:200-300 ", -1},
         {"overlap pushes the later one", {{0, 100, FALSE, 0}, {50, 100, FALSE, 0}}, 1000, "0:0-100 1:100-200 ", -1},
-        {"same offsets sort by row index", {{0, 100, FALSE, 0}, {0, 80, FALSE, 0}, {0, 50, FALSE, 0}}, 1000,
-         "0:0-100 1:100-180 2:180-230 ", -1},
+        {"same offsets sort by row index", {{0, 100, FALSE, 0}, {0, 80, FALSE, 0}, {0, 50, FALSE, 0}}, 1000, "0:0-100 1:100-180 2:180-230 ", -1},
         {"past the end moves left", {{0, 100, FALSE, 0}, {950, 100, FALSE, 0}}, 1000, "0:0-100 1:900-1000 ", -1},
-        {"shrinkable bars shrink from the right end", {{0, 300, TRUE, 100}, {300, 300, TRUE, 100}}, 500,
-         "0:0-300 1:300-500 ", -1},
+        {"shrinkable bars shrink from the right end", {{0, 300, TRUE, 100}, {300, 300, TRUE, 100}}, 500, "0:0-300 1:300-500 ", -1},
         {"pushed back never starts before 0; the later bar keeps its wanted place",
-         {{0, 300, TRUE, 100}, {250, 300, TRUE, 100}}, 500, "0:0-250 1:250-500 ", -1},
-        {"shrink to the minimum exactly", {{0, 300, TRUE, 250}, {300, 300, TRUE, 250}}, 500,
-         "0:0-250 1:250-500 ", -1},
-        {"cannot shrink enough: the last bar wraps", {{0, 300, TRUE, 260}, {300, 300, TRUE, 260}}, 500, nullptr,
-         1},
-        {"a bar that cannot shrink makes the row wrap", {{0, 300, FALSE, 0}, {300, 300, TRUE, 100}}, 500, nullptr,
-         1},
+         {{0, 300, TRUE, 100}, {250, 300, TRUE, 100}},
+         500,
+         "0:0-250 1:250-500 ",
+         -1},
+        {"shrink to the minimum exactly", {{0, 300, TRUE, 250}, {300, 300, TRUE, 250}}, 500, "0:0-250 1:250-500 ", -1},
+        {"cannot shrink enough: the last bar wraps", {{0, 300, TRUE, 260}, {300, 300, TRUE, 260}}, 500, nullptr, 1},
+        {"a bar that cannot shrink makes the row wrap", {{0, 300, FALSE, 0}, {300, 300, TRUE, 100}}, 500, nullptr, 1},
         {"a single bar never wraps", {{0, 800, FALSE, 0}}, 500, "0:0-500 ", -1},
     };
     for (const auto& c : cases) {
@@ -644,4 +637,4 @@ TEST(DockRow, SortIsAStrictOrderingForManyEqualOffsets)
     }
 }
 
-}  // namespace
+} // namespace

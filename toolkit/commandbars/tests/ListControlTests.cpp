@@ -20,7 +20,7 @@ namespace {
 using qmtest::PumpMessages;
 using qmtest::PumpUntil;
 
-const int kMruFirst = 57616;  // ID_FILE_MRU_FILE1
+const int kMruFirst = 57616; // ID_FILE_MRU_FILE1
 const int kFileOpen = 57601;
 const int kAppExit = 57665;
 
@@ -28,7 +28,7 @@ const int kAppExit = 57665;
 class CListTestFrame : public CWnd {
 public:
     std::vector<UINT> commands;
-    std::vector<CSize> selectorHots;  // the marked grid at each notification
+    std::vector<CSize> selectorHots; // the marked grid at each notification
     CQXPCommandBars* m_pCommandBars = NULL;
 
     BOOL CreateFrame()
@@ -206,15 +206,14 @@ TEST_F(ListControlTest, RecentFilesShowTheEntriesOfTheList)
     struct Case {
         const char* name;
         int nSize;
-        std::vector<std::string> paths;  // newest first
+        std::vector<std::string> paths; // newest first
         std::vector<std::string> captions;
     } cases[] = {
         {"short paths", 4, {"C:\\docs\\one.txt", "D:\\two.c"}, {"&1 C:\\docs\\one.txt", "&2 D:\\two.c"}},
         // An ampersand in a path is shown, never taken as an access key.
         {"ampersands", 4, {"C:\\R&D\\a&b.txt", "C:\\x\\&&.h"}, {"&1 C:\\R&&D\\a&&b.txt", "&2 C:\\x\\&&&&.h"}},
         // Long paths keep the root and the last folders that fit in 30.
-        {"long path", 4, {"C:\\very\\long\\folder\\name\\with\\many\\parts\\file.txt"},
-         {"&1 C:\\...\\many\\parts\\file.txt"}},
+        {"long path", 4, {"C:\\very\\long\\folder\\name\\with\\many\\parts\\file.txt"}, {"&1 C:\\...\\many\\parts\\file.txt"}},
         // A file of the current folder shows its name alone.
         {"current folder", 4, {"C:\\qxlisttest\\here.txt"}, {"&1 here.txt"}},
         // More paths than places: only the newest fit.
@@ -354,7 +353,7 @@ protected:
             pBar->SetButtons(ids, 2);
             bars.push_back(pBar);
         }
-        bars[2]->m_bCloseable = FALSE;  // a bar that cannot be closed is not listed
+        bars[2]->m_bCloseable = FALSE; // a bar that cannot be closed is not listed
         bars[3]->SetVisible(FALSE);
         pBars->RecalcFrameLayout();
         PumpMessages();
@@ -424,7 +423,7 @@ TEST_F(ToolbarsListTest, ExecutingAnItemTogglesItsToolbar)
     ASSERT_TRUE(::IsWindowVisible(hEditBar));
     pBars->m_bLayoutChanged = FALSE;
 
-    pControls->GetAt(3)->OnExecute();  // "Edit&&Tools"
+    pControls->GetAt(3)->OnExecute(); // "Edit&&Tools"
     PumpMessages();
     EXPECT_FALSE(bars[1]->IsVisible());
     EXPECT_FALSE(::IsWindowVisible(hEditBar));
@@ -433,7 +432,7 @@ TEST_F(ToolbarsListTest, ExecutingAnItemTogglesItsToolbar)
     pPopup->CalcDynamicLayout(0, 0);
     EXPECT_EQ((std::vector<int>{1, 0, 0}), Checks(pControls));
 
-    pControls->GetAt(4)->OnExecute();  // "Extra", hidden so far
+    pControls->GetAt(4)->OnExecute(); // "Extra", hidden so far
     pControls->GetAt(3)->OnExecute();
     PumpMessages();
     EXPECT_TRUE(bars[1]->IsVisible());
@@ -551,7 +550,7 @@ TEST_F(ListControlTest, SelectorMarksTheCellsUpToTheMouseAndExecutesTheMarkedGri
     pPopup->SetOwnerSite(&frame);
     CQXPControlSelector* pSelector = new CQXPControlSelector;
     pPopup->GetControls()->AddControl(pSelector, kTableCommand);
-    pSelector->m_szHot = CSize(3, 3);  // left over from an earlier opening
+    pSelector->m_szHot = CSize(3, 3); // left over from an earlier opening
     pPopup->CalcDynamicLayout(0, 0);
     EXPECT_EQ(CSize(5, 4), pSelector->GetShown());
     EXPECT_EQ(CSize(0, 0), pSelector->GetHot()) << "every opening starts unmarked";
@@ -564,11 +563,11 @@ TEST_F(ListControlTest, SelectorMarksTheCellsUpToTheMouseAndExecutesTheMarkedGri
         CPoint offset;
         CSize hot;
     } cases[] = {
-        {{1, 1}, {1, 1}},        // inside the first cell
-        {{29, 57}, {2, 3}},      // just past a cell's left and top edges
-        {{28, 56}, {1, 2}},      // on the edges: not past them
-        {{-5, 10}, {0, 1}},      // left of the grid: no column
-        {{500, 500}, {5, 4}},    // beyond the grid: all of it
+        {{1, 1}, {1, 1}},     // inside the first cell
+        {{29, 57}, {2, 3}},   // just past a cell's left and top edges
+        {{28, 56}, {1, 2}},   // on the edges: not past them
+        {{-5, 10}, {0, 1}},   // left of the grid: no column
+        {{500, 500}, {5, 4}}, // beyond the grid: all of it
     };
     for (const Case& c : cases) {
         pSelector->OnMouseMove(org + c.offset);
@@ -623,7 +622,7 @@ TEST_F(ListControlTest, SelectorGrowsWhenDraggedPastItsEdgesUpToItsMaximum)
     ASSERT_EQ(5 * 28, rc.Width());
 
     struct Case {
-        CPoint pt;  // where the mouse leaves the grid, bar coordinates
+        CPoint pt; // where the mouse leaves the grid, bar coordinates
         bool bButton;
         CSize shown;
         CSize hot;

@@ -41,12 +41,12 @@ public:
     {
     }
     std::vector<UINT> commands;
-    std::vector<LPARAM> helpRequests;  // lParam of every WM_COMMANDHELP
-    int nHelpCommands = 0;             // ID_HELP reached the frame itself
+    std::vector<LPARAM> helpRequests; // lParam of every WM_COMMANDHELP
+    int nHelpCommands = 0;            // ID_HELP reached the frame itself
     std::vector<QXP_CREATEBAR_RECORD> barRequests;
     BOOL bSaveEnabled = TRUE;
     BOOL bUndoEnabled = TRUE;
-    int nUndoUpdates = 0;  // calls of the Undo update handler
+    int nUndoUpdates = 0; // calls of the Undo update handler
     CQXPMenuBar* m_pMenuBar = NULL;
     CQXPToolBar* m_pStandard = NULL;
     CQXPToolBar* m_pFormat = NULL;
@@ -57,7 +57,7 @@ public:
     BOOL bCuesShownDuring = FALSE;
     // WM_TEST_INSPECTPOPUP closes the popup with a click elsewhere, not Esc.
     BOOL bCloseByClickOutside = FALSE;
-    CQXPPopupBar* m_pContextPopup = NULL;  // shown on WM_CONTEXTMENU
+    CQXPPopupBar* m_pContextPopup = NULL; // shown on WM_CONTEXTMENU
 
 protected:
     afx_msg void OnOpen() { commands.push_back(ID_TEST_OPEN); }
@@ -210,15 +210,19 @@ TEST_F(ManagerTest, MnemonicSearchFollowsKeyboardCuesUse)
     pFormat->GetControl(1)->SetCaption("&Unicode");
     pFormat->GetControl(2)->SetCaption("&Upper");
     CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
-    enum Bar { kNone, kMenu, kFormat };
+    enum Bar {
+        kNone,
+        kMenu,
+        kFormat
+    };
     struct Case {
         const char* what;
         int nUse;
-        const char* editCaption;  // the menu bar's second title
+        const char* editCaption; // the menu bar's second title
         UINT nKey;
-        Bar bar;                  // the bar that tracks afterwards
+        Bar bar; // the bar that tracks afterwards
         int nSelected;
-        BOOL bOpensOrRuns;        // unique match: the menu opens / the command runs
+        BOOL bOpensOrRuns; // unique match: the menu opens / the command runs
     } cases[] = {
         {"'&' match on the menu bar", 1, "&Edit", 'F', kMenu, 0, TRUE},
         {"second title", 1, "&Edit", 'E', kMenu, 1, TRUE},
@@ -239,7 +243,8 @@ TEST_F(ManagerTest, MnemonicSearchFollowsKeyboardCuesUse)
         pMenuBar->GetControl(1)->SetCaption(c.editCaption);
         BOOL bFound = pBars->ProcessMnemonicKey(c.nKey);
         EXPECT_EQ(c.bar != kNone, bFound != FALSE);
-        CQXPCommandBar* pExpected = c.bar == kMenu ? (CQXPCommandBar*)pMenuBar : c.bar == kFormat ? pFormat : NULL;
+        CQXPCommandBar* pExpected = c.bar == kMenu ? (CQXPCommandBar*)pMenuBar : c.bar == kFormat ? pFormat
+                                                                                                  : NULL;
         if (c.bar == kMenu) {
             EXPECT_EQ(pExpected, TrackingBar());
             EXPECT_EQ(c.nSelected, pMenuBar->GetSelectedIndex());
@@ -278,7 +283,7 @@ TEST_F(ManagerTest, AltShowsAndKeyUpHidesTheDynamicUnderlines)
 {
     struct Case {
         int nMode;
-        BOOL bForceDynamic;  // the system setting hides the underlines
+        BOOL bForceDynamic; // the system setting hides the underlines
         BOOL bBefore, bAfterAlt, bAfterKeyUp;
     } cases[] = {
         {0, FALSE, TRUE, TRUE, TRUE},
@@ -380,11 +385,11 @@ TEST_F(ManagerTest, TrackPopupMenuFlags)
         const char* what;
         UINT nFlags;
         BOOL bSaveEnabled;
-        UINT nClick;      // item released over (0: none)
-        BOOL bClickOutside;  // then closed by a click elsewhere (else Esc)
+        UINT nClick;        // item released over (0: none)
+        BOOL bClickOutside; // then closed by a click elsewhere (else Esc)
         int nResult;
-        BOOL bSent;       // Save reached the frame
-        BOOL bRightEdge;  // the popup's right edge at x (else its left edge)
+        BOOL bSent;      // Save reached the frame
+        BOOL bRightEdge; // the popup's right edge at x (else its left edge)
     } cases[] = {
         {"return the command", TPM_RETURNCMD, TRUE, ID_TEST_SAVE, FALSE, (int)ID_TEST_SAVE, FALSE, FALSE},
         {"send the command", 0, TRUE, ID_TEST_SAVE, FALSE, TRUE, TRUE, FALSE},
@@ -535,7 +540,10 @@ TEST_F(ManagerTest, DamagedIconSizesInTheArchiveMeanUnset)
     EXPECT_EQ(CSize(18, 18), pBars->m_szPopupIcons);
 }
 
-enum Store { kRegistry, kIni };
+enum Store {
+    kRegistry,
+    kIni
+};
 
 class ManagerOptionsStore : public ManagerTest, public ::testing::WithParamInterface<Store> {
 protected:
@@ -596,7 +604,11 @@ INSTANTIATE_TEST_SUITE_P(Stores, ManagerOptionsStore, ::testing::Values(kRegistr
 TEST_F(ManagerTest, IconSizeRule)
 {
     const CSize szAuto = GetGlobalPaintManager()->GetAutoIconSize(FALSE);
-    enum Kind { kToolBar, kPopup, kNoManager };
+    enum Kind {
+        kToolBar,
+        kPopup,
+        kNoManager
+    };
     struct Case {
         const char* what;
         Kind kind;
@@ -706,7 +718,7 @@ TEST_F(ManagerTest, HitTestDockBarWidensEachDockBarBy20Pixels)
 
 TEST_F(ManagerTest, AddCustomBarOffersItToTheSite)
 {
-    frame.barRequests.clear();  // the menus asked for their popups
+    frame.barRequests.clear(); // the menus asked for their popups
     CQXPToolBar* pDocked = pBars->AddCustomBar("Mine", 0xE8F0, FALSE);
     ASSERT_NE(nullptr, pDocked);
     ASSERT_EQ(1u, frame.barRequests.size());
@@ -774,7 +786,7 @@ TEST_F(ManagerTest, AFocusedBarEditBoxTakesTheFramesEditCommands)
     frame.SendMessage(WM_COMMAND, 57642, 0);
     frame.SendMessage(WM_COMMAND, 57632, 0);
     EXPECT_STREQ("", pEdit->GetEditText().GetString());
-    frame.SendMessage(WM_COMMAND, 57643, 0);  // undo
+    frame.SendMessage(WM_COMMAND, 57643, 0); // undo
     EXPECT_STREQ("hello world", pEdit->GetEditText().GetString());
     EXPECT_TRUE(frame.commands.empty());
 
@@ -870,11 +882,15 @@ protected:
 
 TEST_F(ManagerWheelTest, WheelReachesTheViewOnlyWhileNoMenuTracks)
 {
-    enum State { kNothing, kFileMenuOpen, kMenuBarFromKeyboard };
+    enum State {
+        kNothing,
+        kFileMenuOpen,
+        kMenuBarFromKeyboard
+    };
     struct Case {
         const char* what;
         State state;
-        BOOL bUsed;  // the frame kept it (the view saw nothing)
+        BOOL bUsed; // the frame kept it (the view saw nothing)
     } cases[] = {
         {"no menu", kNothing, FALSE},
         {"File menu open", kFileMenuOpen, TRUE},
@@ -1023,7 +1039,7 @@ class CMnemonicTakingBar : public CQXPToolBar {
     DECLARE_DYNCREATE(CMnemonicTakingBar)
 public:
     UINT nTakes = 0;             // the key this bar keeps for itself
-    std::vector<UINT> previewed;  // every key it was offered
+    std::vector<UINT> previewed; // every key it was offered
     BOOL PreviewMnemonic(UINT nChar) override
     {
         previewed.push_back(nChar);
@@ -1043,12 +1059,12 @@ TEST_F(ManagerTest, TrackingBarMayTakeAMnemonicBeforeItsCaptionsAreSearched)
     pBar->GetControl(0)->SetCaption("&Keep");
     pBar->GetControl(1)->SetCaption("&Other");
     pBar->nTakes = 'K';
-    pBars->m_nKeyboardCuesUse = 0;  // only the tracking bar is searched
+    pBars->m_nKeyboardCuesUse = 0; // only the tracking bar is searched
     pBars->RecalcFrameLayout();
     PumpMessages();
     struct Case {
         UINT nKey;
-        std::vector<UINT> commands;  // what reached the frame
+        std::vector<UINT> commands; // what reached the frame
     } cases[] = {
         {'K', {}},             // taken by the bar: "&Keep" does not run
         {'O', {ID_TEST_EXIT}}, // offered, refused: the search runs "&Other"
@@ -1089,7 +1105,7 @@ TEST_F(ManagerTest, MRUWidthWrapsAFloatingBarAtTheNextIdleTime)
     struct Case {
         const char* what;
         int nWidth;
-        BOOL bNarrow;  // one button per row
+        BOOL bNarrow; // one button per row
     } cases[] = {
         {"one button wide", nButton + 8, TRUE},
         {"no remembered width", 32767, FALSE},
@@ -1116,4 +1132,4 @@ TEST_F(ManagerTest, MRUWidthWrapsAFloatingBarAtTheNextIdleTime)
     EXPECT_FALSE(pFormat->GetPending() & qxpPendingLayout);
 }
 
-}  // namespace
+} // namespace

@@ -169,7 +169,8 @@ TEST_F(PopupAnimationTest, KindFollowsTheManagerOption)
     BOOL bAnimation = FALSE, bFade = FALSE;
     ::SystemParametersInfoA(SPI_GETMENUANIMATION, 0, &bAnimation, 0);
     ::SystemParametersInfoA(SPI_GETMENUFADE, 0, &bFade, 0);
-    int nSystem = !bAnimation ? (int)CQXPPopupBar::kAnimationNone : bFade ? (int)qxpAnimateFade : (int)qxpAnimateSlide;
+    int nSystem = !bAnimation ? (int)CQXPPopupBar::kAnimationNone : bFade ? (int)qxpAnimateFade
+                                                                          : (int)qxpAnimateSlide;
     EXPECT_EQ(nSystem, pPopup->GetAnimationType());
 }
 
@@ -309,7 +310,7 @@ protected:
     CAnimationFrame frame;
     CQXPCommandBars* pBars = NULL;
     CQXPMenuBar* pMenuBar = NULL;
-    CountingAnimationTheme* pTheme = NULL;  // owned by the global slot
+    CountingAnimationTheme* pTheme = NULL; // owned by the global slot
 };
 
 TEST_F(MenuBarAnimationTest, AClickedMenuAnimatesTheMenusSlidOntoAppearAtOnce)
@@ -344,7 +345,7 @@ TEST_F(MenuBarAnimationTest, MenusOpenedFromTheKeyboardAnimate)
     auto keyMenu = [this](UINT nChar) { frame.SendMessage(WM_SYSCOMMAND, SC_KEYMENU, (LPARAM)nChar); };
     struct Step {
         const char* name;
-        bool bFromClosed;  // menu mode ends before the step
+        bool bFromClosed; // menu mode ends before the step
         std::function<void()> act;
         int nOpenTitle;
     } const steps[] = {
@@ -390,4 +391,4 @@ TEST_F(MenuBarAnimationTest, ASubmenuAnimatesWhenItsItemRestsUnderTheMouseOnlyTh
     EXPECT_EQ(2, pTheme->nAnimations);
 }
 
-}  // namespace
+} // namespace

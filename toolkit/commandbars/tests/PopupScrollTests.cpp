@@ -270,7 +270,7 @@ TEST_F(TearOffTest, DraggingTheStripAwayMakesAFloatingToolbarAndClosesThePopup)
     EXPECT_TRUE(pTorn->IsFloating());
     EXPECT_TRUE(::IsWindowVisible(pTorn->GetSafeHwnd()));
     EXPECT_EQ(std::string("Torn"), std::string(pTorn->GetTitle()));
-    std::vector<CQXPControl*> items;  // the caption's own buttons aside
+    std::vector<CQXPControl*> items; // the caption's own buttons aside
     for (int i = 0; i < pTorn->GetControlCount(); i++)
         if (!pTorn->GetControl(i)->IsTemporary())
             items.push_back(pTorn->GetControl(i));
@@ -326,4 +326,4 @@ TEST_F(TearOffTest, PopupWithoutTheFlagHasNoStrip)
     EXPECT_TRUE(pPopup->IsTrackingMode());
 }
 
-}  // namespace
+} // namespace

@@ -40,7 +40,7 @@ TEST(MenuSounds, RequestsPlayTheAliasesWithoutDefaultSoundAndStopPurges)
     pSounds->SetPlayer(&RecordPlay);
     pSounds->Stop();
     EXPECT_FALSE(pSounds->IsRunning());
-    pSounds->Stop();  // no thread: nothing
+    pSounds->Stop(); // no thread: nothing
 
     pSounds->Play(qxpSoundMenuCommand);
     EXPECT_TRUE(pSounds->IsRunning()) << "the first request starts the worker";
@@ -64,4 +64,4 @@ TEST(MenuSounds, RequestsPlayTheAliasesWithoutDefaultSoundAndStopPurges)
     EXPECT_EQ((DWORD)SND_PURGE, g_played[2].second);
 }
 
-}  // namespace
+} // namespace

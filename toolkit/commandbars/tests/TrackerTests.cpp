@@ -33,19 +33,19 @@ TEST(TrackerArithmetic, APointPicksTheDockBarWithinTwentyPixelsPreferredFirst)
         const BOOL* pPresent;
         int nExpected;
     } cases[] = {
-        {CPoint(300, 25), -1, all, 0},        // on the top band
-        {CPoint(300, 69), -1, all, 0},        // 19 pixels below it
-        {CPoint(300, 70), -1, all, -1},       // 20 below: on the widened border, not inside
-        {CPoint(300, 381), -1, all, 1},       // 19 above the bottom band
-        {CPoint(300, 200), -1, all, -1},      // the middle of the frame
-        {CPoint(19, 200), -1, all, 2},        // near the empty left strip
-        {CPoint(20, 200), -1, all, -1},       // just too far from it
-        {CPoint(19, 200), -1, noLeft, -1},    // a hidden dock bar catches nothing
-        {CPoint(661, 200), -1, all, 3},       // near the right column
-        {CPoint(10, 60), -1, all, 0},         // top and left both: top comes first
-        {CPoint(10, 60), 2, all, 2},          // ... unless left is the bar's own
-        {CPoint(300, 200), 1, all, -1},       // a preferred dock bar still needs the point
-        {CPoint(10, 410), 3, all, 1},         // a preferred one that misses is skipped
+        {CPoint(300, 25), -1, all, 0},     // on the top band
+        {CPoint(300, 69), -1, all, 0},     // 19 pixels below it
+        {CPoint(300, 70), -1, all, -1},    // 20 below: on the widened border, not inside
+        {CPoint(300, 381), -1, all, 1},    // 19 above the bottom band
+        {CPoint(300, 200), -1, all, -1},   // the middle of the frame
+        {CPoint(19, 200), -1, all, 2},     // near the empty left strip
+        {CPoint(20, 200), -1, all, -1},    // just too far from it
+        {CPoint(19, 200), -1, noLeft, -1}, // a hidden dock bar catches nothing
+        {CPoint(661, 200), -1, all, 3},    // near the right column
+        {CPoint(10, 60), -1, all, 0},      // top and left both: top comes first
+        {CPoint(10, 60), 2, all, 2},       // ... unless left is the bar's own
+        {CPoint(300, 200), 1, all, -1},    // a preferred dock bar still needs the point
+        {CPoint(10, 410), 3, all, 1},      // a preferred one that misses is skipped
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.nExpected, QxpPickDockBar(docks, c.pPresent, c.pt, c.nPreferred))
@@ -100,10 +100,14 @@ TEST(TrackerArithmetic, ANewSizeKeepsTheBordersTheCodeDoesNotMove)
         int nMode;
         CRect expected;
     } cases[] = {
-        {HTLEFT, CRect(150, 100, 200, 190)},        {HTRIGHT, CRect(100, 100, 150, 190)},
-        {HTTOP, CRect(100, 70, 150, 160)},          {HTBOTTOM, CRect(100, 100, 150, 190)},
-        {HTTOPLEFT, CRect(150, 70, 200, 160)},      {HTTOPRIGHT, CRect(100, 70, 150, 160)},
-        {HTBOTTOMLEFT, CRect(150, 100, 200, 190)},  {HTBOTTOMRIGHT, CRect(100, 100, 150, 190)},
+        {HTLEFT, CRect(150, 100, 200, 190)},
+        {HTRIGHT, CRect(100, 100, 150, 190)},
+        {HTTOP, CRect(100, 70, 150, 160)},
+        {HTBOTTOM, CRect(100, 100, 150, 190)},
+        {HTTOPLEFT, CRect(150, 70, 200, 160)},
+        {HTTOPRIGHT, CRect(100, 70, 150, 160)},
+        {HTBOTTOMLEFT, CRect(150, 100, 200, 190)},
+        {HTBOTTOMRIGHT, CRect(100, 100, 150, 190)},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.expected, QxpPlaceResized(rc, c.nMode, sz)) << "mode " << c.nMode;
@@ -199,7 +203,11 @@ protected:
     // Presses the mouse at a client point of the bar, moves it to a screen
     // point and ends the drag there: the button goes up, Esc is pressed, or
     // the system cancels the mouse mode.
-    enum DragEnd { kRelease, kEscape, kCancelMode };
+    enum DragEnd {
+        kRelease,
+        kEscape,
+        kCancelMode
+    };
     static bool Drag(CQXPToolBar* pBar, CPoint ptFrom, CPoint ptToScreen, DragEnd end = kRelease)
     {
         HWND hWnd = pBar->GetSafeHwnd();
@@ -552,4 +560,4 @@ TEST_F(TrackerTest, RestoreActiveMenuShowsTheFramesMenuAgainWithoutADocument)
     ::DestroyMenu(hOther);
 }
 
-}  // namespace
+} // namespace

@@ -23,12 +23,13 @@ BOOL IsFolder(const CString& str)
 
 INT_PTR AFXAPI RunFolderDialog(FolderBrowseDialog& dlg) { return dlg.DoModal(); }
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------
 // FolderBrowseDialog
 
-PIDLIST_ABSOLUTE(WINAPI* FolderBrowseDialog::s_pfnBrowseForFolder)(LPBROWSEINFOA lpbi) = NULL;
+PIDLIST_ABSOLUTE(WINAPI* FolderBrowseDialog::s_pfnBrowseForFolder)
+(LPBROWSEINFOA lpbi) = NULL;
 
 static char s_szDisplayName[MAX_PATH];
 
@@ -201,7 +202,8 @@ void CQXBrowseButton::OnKeyDown(UINT nChar, UINT, UINT)
 // ---------------------------------------------------------------------------
 // CQXBrowseEdit
 
-INT_PTR(AFXAPI* CQXBrowseEdit::s_pfnFolderDialog)(FolderBrowseDialog& dlg) = RunFolderDialog;
+INT_PTR(AFXAPI* CQXBrowseEdit::s_pfnFolderDialog)
+(FolderBrowseDialog& dlg) = RunFolderDialog;
 
 IMPLEMENT_DYNAMIC(CQXBrowseEdit, CQXEdit)
 
@@ -497,7 +499,7 @@ HIMAGELIST CreateStripImages()
     return hList;
 }
 
-}  // namespace
+} // namespace
 
 IMPLEMENT_DYNAMIC(CQXEditListBoxToolBar, CStatic)
 

@@ -16,7 +16,7 @@ void Frame(CDC* pDC, CRect rc, COLORREF clrTopLeft, COLORREF clrBottomRight)
     pDC->Draw3dRect(rc, clrTopLeft, clrBottomRight);
 }
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------
 // CButtonTheme
@@ -450,11 +450,11 @@ void CButtonThemeGradient::DrawBackgroundClassic(LPDRAWITEMSTRUCT lpDIS, CQXButt
     ToolkitColorManager* pManager = ToolkitColorManager::Instance();
     const GradientColorValue* pGrad = NULL;
     if (lpDIS->itemState & ODS_SELECTED)
-        pGrad = pManager->GetGradientColor(8);  // pressed
+        pGrad = pManager->GetGradientColor(8); // pressed
     else if (bHot)
-        pGrad = pManager->GetGradientColor(9);  // hot
+        pGrad = pManager->GetGradientColor(9); // hot
     else if (bChecked)
-        pGrad = pManager->GetGradientColor(7);  // checked
+        pGrad = pManager->GetGradientColor(7); // checked
     if (!pGrad) {
         pDC->FillSolidRect(rc, m_crBack);
         if (m_bToolbarLook)
@@ -485,11 +485,11 @@ BOOL CButtonThemeToolbar::DrawBackgroundThemed(LPDRAWITEMSTRUCT lpDIS, CQXButton
         return FALSE;
     UINT nState = lpDIS->itemState & ~ODS_FOCUS;
     int nPart = 1;
-    int nVs = (nState & ODS_DISABLED) ? 4
+    int nVs = (nState & ODS_DISABLED)   ? 4
               : (nState & ODS_SELECTED) ? 3
-              : pButton->GetChecked() ? (pButton->IsHot() ? 6 : 5)
-              : pButton->IsHot() ? 2
-                                 : 1;
+              : pButton->GetChecked()   ? (pButton->IsHot() ? 6 : 5)
+              : pButton->IsHot()        ? 2
+                                        : 1;
     CRect rc(lpDIS->rcItem);
     CDC::FromHandle(lpDIS->hDC)->FillSolidRect(rc, ManagerColor(COLOR_BTNFACE));
     return SUCCEEDED(m_themeButton.DrawThemeBackground(lpDIS->hDC, nPart, nVs, rc));

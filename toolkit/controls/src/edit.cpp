@@ -128,7 +128,7 @@ void CQXEdit::UpdateMenuItems(CMenu* pPopupMenu)
     for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; state.m_nIndex++) {
         UINT nID = ::GetMenuItemID(hMenu, (int)state.m_nIndex);
         if (nID == 0)
-            continue;  // separator
+            continue; // separator
         state.m_pSubMenu = NULL;
         if (nID == (UINT)-1) {
             // A submenu is updated through its first item.

@@ -14,7 +14,7 @@ void Frame(CDC* pDC, const CRect& rc, int nTopLeft, int nBottomRight)
     pDC->Draw3dRect(rc, Color(nTopLeft), Color(nBottomRight));
 }
 
-}  // namespace
+} // namespace
 
 // ===========================================================================
 // Default theme
@@ -209,14 +209,14 @@ void CQXFlatComboBoxThemeGradient::DrawButton(CDC* pDC, CRect rc, int nState, CQ
     CRect rcButton(rc.right - m_nDropButtonWidth + 2, rc.top, rc.right, rc.bottom);
     const GradientColorValue* pGradient = NULL;
     if (nState == qxFlatComboHighlighted || nState == qxFlatComboDropped) {
-        pGradient = pColors->GetGradientColor(nState == qxFlatComboHighlighted ? 9 : 8);  // hot, pressed
+        pGradient = pColors->GetGradientColor(nState == qxFlatComboHighlighted ? 9 : 8); // hot, pressed
         if (pGradient)
             DrawHelpers::Instance()->FillGradientValue(pDC->GetSafeHdc(), rcButton, *pGradient, FALSE);
         pDC->FillSolidRect(rcButton.left - 1, rcButton.top, 1, rcButton.Height(), pColors->GetColorEx(qxColorHotBorder));
     } else {
         CRect rcFace = rcButton;
         rcFace.DeflateRect(1, 1);
-        pGradient = pColors->GetGradientColor(1);  // normal
+        pGradient = pColors->GetGradientColor(1); // normal
         if (pGradient)
             DrawHelpers::Instance()->FillGradientValue(pDC->GetSafeHdc(), rcFace, *pGradient, FALSE);
     }

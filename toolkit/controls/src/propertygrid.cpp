@@ -646,7 +646,7 @@ LRESULT CQXPPropertyGrid::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         if (LOWORD(wParam) == QX_ID_GRID_CATEGORIZED || LOWORD(wParam) == QX_ID_GRID_ALPHABETICAL) {
             GetView()->SetPropertySort(LOWORD(wParam) == QX_ID_GRID_CATEGORIZED ? qxpGridSortCategorized
-                                                                                 : qxpGridSortAlphabetical,
+                                                                                : qxpGridSortAlphabetical,
                                        TRUE);
             UpdateToolBarState();
             return 0;

@@ -38,7 +38,7 @@ long AFXAPI ParsePropertyNumber(LPCSTR lpszText)
     for (; *p >= '0' && *p <= '9'; ++p) {
         n = n * 10 + (*p - '0');
         if (n > (long long)INT_MAX + 1)
-            n = (long long)INT_MAX + 1;  // saturated: the rest cannot bring it back
+            n = (long long)INT_MAX + 1; // saturated: the rest cannot bring it back
     }
     if (bNegative)
         n = -n;
@@ -54,7 +54,7 @@ CString AFXAPI PasswordViewOf(LPCSTR lpszValue, char chPassword)
 {
     CString str;
     for (const unsigned char* p = (const unsigned char*)(lpszValue ? lpszValue : ""); *p; ++p)
-        if ((*p & 0xC0) != 0x80)  // UTF-8 continuation bytes belong to the character before
+        if ((*p & 0xC0) != 0x80) // UTF-8 continuation bytes belong to the character before
             str += chPassword;
     return str;
 }
@@ -186,7 +186,7 @@ void AFXAPI LayoutVerbs(const RECT& rcArea, const std::vector<CString>& captions
                     y += nLineHeight;
                     continue;
                 }
-                nBreak = std::min(nEstimate, nRest - 1) - 1;  // cut at the estimate
+                nBreak = std::min(nEstimate, nRest - 1) - 1; // cut at the estimate
             }
             int nHead = nBreak + 1;
             int cxHead = measure(p, nHead);
@@ -230,7 +230,7 @@ BOOL MaskEngine::IsAlpha(char ch)
 {
     unsigned char c = (unsigned char)ch;
     if (c >= 0x80)
-        return FALSE;  // a byte of a UTF-8 sequence is no letter by itself
+        return FALSE; // a byte of a UTF-8 sequence is no letter by itself
     return std::isalpha(c) || std::toupper(c) != c || std::tolower(c) != c;
 }
 
@@ -350,7 +350,7 @@ void MaskEngine::InsertAt(LPCSTR lpszText, int nPos)
     const int nLen = m_strLiteral.GetLength();
     nPos = std::max(0, std::min(nPos, nLen));
     m_strText.Truncate(std::min(nPos, m_strText.GetLength()));
-    FixLength();  // a short text gets the literal up to nPos
+    FixLength(); // a short text gets the literal up to nPos
     m_strText.Truncate(nPos);
     const char* p = lpszText ? lpszText : "";
     for (int i = nPos; i < nLen && *p; i++) {

@@ -120,7 +120,7 @@ void CMaskedEdit::MaskPaste()
         ::CloseClipboard();
     }
     if (strText.IsEmpty())
-        return;  // nothing to paste: the text and the selection stay
+        return; // nothing to paste: the text and the selection stay
     ReadWindow();
     m_engine.Paste(strText);
     WriteWindow();
@@ -200,7 +200,7 @@ BOOL CMaskedEdit::MaskChar(UINT nChar)
     if (!IsMaskActive())
         return FALSE;
     if (nChar == VK_BACK || nChar == VK_SPACE || nChar == 127)
-        return TRUE;  // handled on key-down (DEL is dropped)
+        return TRUE; // handled on key-down (DEL is dropped)
     const char ch = (char)nChar;
     if (!MaskEngine::IsPrintable(ch))
         return FALSE;

@@ -67,8 +67,7 @@ CQXPPropertyGridItemConstraint* CQXPPropertyGridItemConstraints::AddConstraint(L
 
 void CQXPPropertyGridItemConstraints::Sort()
 {
-    std::sort(m_arr.begin(), m_arr.end(), [](const CQXPPropertyGridItemConstraint* a,
-                                             const CQXPPropertyGridItemConstraint* b) {
+    std::sort(m_arr.begin(), m_arr.end(), [](const CQXPPropertyGridItemConstraint* a, const CQXPPropertyGridItemConstraint* b) {
         return a->m_strConstraint.Compare(b->m_strConstraint) < 0;
     });
     for (int i = 0; i < GetCount(); i++)
@@ -646,7 +645,7 @@ void CQXPPropertyGridItem::OnLButtonDblClk(UINT, CPoint point)
         if (edit.m_pItem == this && edit.m_hWnd && edit.IsWindowVisible()) {
             edit.SetFocus();
             if (!IsReadOnly() && edit.SelectConstraint(1, TRUE))
-                m_pView->SetFocus();  // validates: the next constraint becomes the value
+                m_pView->SetFocus(); // validates: the next constraint becomes the value
             else
                 edit.SetSel(0, -1);
         }

@@ -234,13 +234,14 @@ void CQXPPropertyGridPainter::LayoutVerbs(CDC* pDC, const CRect& rcVerbs, std::v
     CRect rcArea(rcVerbs);
     rcArea.DeflateRect(6, 4);
     HDC hdc = pDC->GetSafeHdc();
-    ::LayoutVerbs(rcArea, captions, nLineHeight, 8,
-                  [hdc](LPCSTR p, int n) {
-                      SIZE sz = {0, 0};
-                      ::GetTextExtentPoint32A(hdc, p, n, &sz);
-                      return (int)sz.cx;
-                  },
-                  m_arrVerbPieces, pSeparators);
+    ::LayoutVerbs(
+        rcArea, captions, nLineHeight, 8,
+        [hdc](LPCSTR p, int n) {
+            SIZE sz = {0, 0};
+            ::GetTextExtentPoint32A(hdc, p, n, &sz);
+            return (int)sz.cx;
+        },
+        m_arrVerbPieces, pSeparators);
     pDC->SelectObject(pOld);
 }
 
@@ -424,7 +425,9 @@ void CQXPPropertyGridPainter::DrawInplaceButton(CDC* pDC, CQXPPropertyGridButton
     BOOL bThemed = FALSE;
     if (m_nLook == qxpGridLookVisualStyles && m_themeButton.IsOpen() && m_themeCombo.IsOpen()) {
         pDC->FillSolidRect(rc, m_pMetrics->m_clrBack);
-        int nState = !pButton->GetEnabled() ? 4 : bPressedHot ? 3 : bHot ? 2 : 1;
+        int nState = !pButton->GetEnabled() ? 4 : bPressedHot ? 3
+                                              : bHot          ? 2
+                                                              : 1;
         if (bCombo) {
             m_themeCombo.DrawThemeBackground(pDC->GetSafeHdc(), 1, nState, &rc);
         } else {
@@ -434,8 +437,10 @@ void CQXPPropertyGridPainter::DrawInplaceButton(CDC* pDC, CQXPPropertyGridButton
         }
         bThemed = TRUE;
     } else if (m_nLook == qxpGridLookFlat) {
-        pDC->FillSolidRect(rc, C(bPressedHot ? 33 : bHot ? 31 : 30));
-        COLORREF clrFrame = C(bPressedHot ? 50 : bHot ? 32 : 16);
+        pDC->FillSolidRect(rc, C(bPressedHot ? 33 : bHot ? 31
+                                                         : 30));
+        COLORREF clrFrame = C(bPressedHot ? 50 : bHot ? 32
+                                                      : 16);
         pDC->Draw3dRect(rc, clrFrame, clrFrame);
     } else {
         pDC->FillSolidRect(rc, C(15));
@@ -530,7 +535,7 @@ void CQXPPropertyGridButton::OnLButtonDown(UINT, CPoint point)
     BOOL bClick = FALSE;
     for (;;) {
         if (::GetCapture() != hView)
-            break;  // the capture went elsewhere: no click
+            break; // the capture went elsewhere: no click
         if (!QxpDispatchPendingPaint())
             break;
         MSG msg;

@@ -104,7 +104,7 @@ CQXPPropertyGridItem* CQXPPropertyGridView::AddCategory(LPCSTR lpszCaption, CQXP
 }
 
 CQXPPropertyGridItem* CQXPPropertyGridView::InsertCategory(int nIndex, LPCSTR lpszCaption,
-                                                            CQXPPropertyGridItem* pItem)
+                                                           CQXPPropertyGridItem* pItem)
 {
     if (!pItem)
         pItem = new CQXPPropertyGridItem(lpszCaption);
@@ -440,7 +440,7 @@ void CQXPPropertyGridView::OnViewLButtonDown(UINT nFlags, CPoint point)
     }
     SetFocus();
     if (::GetFocus() != m_hWnd)
-        return;  // a pending edit was refused and kept the focus
+        return; // a pending edit was refused and kept the focus
     BOOL bOutside = FALSE;
     UINT n = ItemFromPoint(point, bOutside);
     CQXPPropertyGridItem* pItem = bOutside ? NULL : GetItem((int)n);
@@ -541,7 +541,7 @@ BOOL CQXPPropertyGridView::OnViewChar(UINT nChar)
         return TRUE;
     }
     if (!pItem || (nChar == VK_RETURN && pItem->HasChilds()))
-        return nChar == VK_RETURN;  // Enter on a row with children is no character
+        return nChar == VK_RETURN; // Enter on a row with children is no character
     return pItem->OnChar(nChar);
 }
 
@@ -859,7 +859,7 @@ HRESULT CQXPPropertyGridView::get_accChild(VARIANT varChild, IDispatch** ppdispC
     CQXPPropertyGridItem* pItem = n > 0 ? GetItem((int)n - 1) : NULL;
     if (!pItem)
         return E_INVALIDARG;
-    *ppdispChild = pItem->GetAccessible();  // an IAccessible is an IDispatch
+    *ppdispChild = pItem->GetAccessible(); // an IAccessible is an IDispatch
     (*ppdispChild)->AddRef();
     return S_OK;
 }

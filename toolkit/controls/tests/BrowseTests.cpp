@@ -17,12 +17,15 @@ using namespace dlgtest;
 
 namespace {
 
-enum { IDC_EDIT = 100, IDC_LIST = 300 };
+enum {
+    IDC_EDIT = 100,
+    IDC_LIST = 300
+};
 
 // A dialog that records the notifications it gets.
 class HostDialog : public CDialog {
 public:
-    std::vector<std::pair<UINT, UINT>> log;  // (control id, code)
+    std::vector<std::pair<UINT, UINT>> log; // (control id, code)
     std::function<void(HostDialog*)> init;
     BOOL OnInitDialog() override
     {
@@ -808,4 +811,4 @@ TEST_F(EditListTest, ResizingEndsAnOpenEditKeepingItsText)
     EXPECT_EQ((std::vector<std::string>{"Alpha", "B", "C"}), Items());
 }
 
-}  // namespace
+} // namespace

@@ -418,4 +418,4 @@ TEST_F(ButtonTest, ButtonsWithoutAThemeAnswerDefaults)
     EXPECT_STREQ("Save & Close", str.GetString());
 }
 
-}  // namespace
+} // namespace

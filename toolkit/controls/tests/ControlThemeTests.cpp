@@ -132,7 +132,8 @@ TEST(ControlThemes, ButtonFactoryMapsThemeIds)
         EXPECT_EQ(r.nId, p->m_nTheme);
         bool bGradient = dynamic_cast<CButtonThemeGradient*>(p) != nullptr;
         bool bFlat = !bGradient && dynamic_cast<CButtonThemeFlat*>(p) != nullptr;
-        std::string kind = bGradient ? "gradient" : bFlat ? "flat" : "base";
+        std::string kind = bGradient ? "gradient" : bFlat ? "flat"
+                                                          : "base";
         EXPECT_EQ(r.kind, kind) << r.nId;
         if (bFlat || bGradient) {
             EXPECT_FALSE(static_cast<CButtonThemeFlat*>(p)->m_bToolbarLook);
@@ -166,4 +167,4 @@ TEST(ControlThemes, TransparentControlsDrawTheirParentsPicture)
     parent.DestroyWindow();
 }
 
-}  // namespace
+} // namespace

@@ -118,4 +118,4 @@ TEST_F(EditTest, PaintsOnTheWindowColourEvenReadOnlyAndOnTheFaceWhenDisabled)
     edit.SetReadOnly(FALSE);
 }
 
-}  // namespace
+} // namespace

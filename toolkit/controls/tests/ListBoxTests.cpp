@@ -166,4 +166,4 @@ TEST(ListBoxUtilities, PopupMenusGoThroughTheCommandBarsTracker)
     menu.DestroyMenu();
 }
 
-}  // namespace
+} // namespace

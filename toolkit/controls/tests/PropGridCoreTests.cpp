@@ -39,10 +39,18 @@ TEST(PropGridTexts, NumbersReadLeadingDigitsAndHoldTheNearestLimit)
         const char* text;
         long value;
     } cases[] = {
-        {"42", 42},           {"  -17", -17},        {"+8", 8},
-        {"12abc", 12},        {"abc", 0},            {"", 0},
-        {"2147483647", INT_MAX}, {"2147483648", INT_MAX}, {"99999999999999999999", INT_MAX},
-        {"-2147483648", INT_MIN}, {"-2147483649", INT_MIN}, {"-99999999999999999999", INT_MIN},
+        {"42", 42},
+        {"  -17", -17},
+        {"+8", 8},
+        {"12abc", 12},
+        {"abc", 0},
+        {"", 0},
+        {"2147483647", INT_MAX},
+        {"2147483648", INT_MAX},
+        {"99999999999999999999", INT_MAX},
+        {"-2147483648", INT_MIN},
+        {"-2147483649", INT_MIN},
+        {"-99999999999999999999", INT_MIN},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.value, ParsePropertyNumber(c.text)) << c.text;
@@ -61,7 +69,7 @@ TEST(PropGridTexts, TrueTextMatchesInAnyCaseOnly)
 TEST(PropGridTexts, PasswordViewHasOneMarkPerCharacter)
 {
     EXPECT_STREQ("***", PasswordViewOf("abc", '*'));
-    EXPECT_STREQ("##", PasswordViewOf("\xC3\xA9\xE6\x97\xA5", '#'));  // two characters in UTF-8
+    EXPECT_STREQ("##", PasswordViewOf("\xC3\xA9\xE6\x97\xA5", '#')); // two characters in UTF-8
     EXPECT_STREQ("", PasswordViewOf("", '*'));
 }
 
@@ -112,7 +120,8 @@ TEST(PropGridLayout, ViewAndPanesForEachCombination)
 TEST(PropGridLayout, HitTestFindsSplittersAndVerbsOnlyWhereTheyAre)
 {
     const RECT rc = {0, 0, 200, 300};
-    auto verbAt = [](POINT pt) { return pt.x < 50 ? 0 : pt.x < 100 ? 1 : -1; };
+    auto verbAt = [](POINT pt) { return pt.x < 50 ? 0 : pt.x < 100 ? 1
+                                                                   : -1; };
     PropertyGridPanes p;
     p.cx = 200;
     p.cy = 300;
@@ -332,11 +341,20 @@ TEST(MaskLanguage, EachMaskCharacterAcceptsItsClass)
         const char* accepted;
         const char* refused;
     } cases[] = {
-        {'0', "0189", "a -+"},   {'9', "09 ", "a-"},       {'#', "09 +-", "a.,"},
-        {'d', "09 +,-.", "a#"},  {'L', "azAZ", "0 _"},     {'?', "aZ ", "0-"},
-        {'A', "a0Z9", " -"},     {'a', "a0 ", "-."},       {'H', "09afAF", "gG "},
-        {'X', "0fF ", "g-"},     {'>', "aB", "1 "},        {'<', "aB", "1 "},
-        {'&', "#$%&'(.a0 ", ""}, {'x', "", "a0 "},
+        {'0', "0189", "a -+"},
+        {'9', "09 ", "a-"},
+        {'#', "09 +-", "a.,"},
+        {'d', "09 +,-.", "a#"},
+        {'L', "azAZ", "0 _"},
+        {'?', "aZ ", "0-"},
+        {'A', "a0Z9", " -"},
+        {'a', "a0 ", "-."},
+        {'H', "09afAF", "gG "},
+        {'X', "0fF ", "g-"},
+        {'>', "aB", "1 "},
+        {'<', "aB", "1 "},
+        {'&', "#$%&'(.a0 ", ""},
+        {'x', "", "a0 "},
     };
     for (const Case& c : cases) {
         MaskEngine m;

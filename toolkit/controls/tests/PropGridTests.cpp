@@ -86,11 +86,11 @@ void Type(const char* s)
 struct GridPageTest : ::testing::Test {
     CGridPage page;
     CQXPPropertyGrid& grid = page.grid;
-    CQXPPropertyGridItem* pText = nullptr;    // "Name" text item
+    CQXPPropertyGridItem* pText = nullptr; // "Name" text item
     CQXPPropertyGridItemNumber* pNumber = nullptr;
     CQXPPropertyGridItemBool* pBool = nullptr;
-    CQXPPropertyGridItem* pChoice = nullptr;   // flags 4: drop-down only
-    CQXPPropertyGridItem* pMarkup = nullptr;   // second category
+    CQXPPropertyGridItem* pChoice = nullptr; // flags 4: drop-down only
+    CQXPPropertyGridItem* pMarkup = nullptr; // second category
 
     void SetUp() override
     {

@@ -76,7 +76,7 @@ BOOL IsWindowOrChild(HWND hParent, HWND h)
     return hParent && h && (h == hParent || ::IsChild(hParent, h));
 }
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------
 // Group tabs.
@@ -427,7 +427,7 @@ void AutoHidePanel::ShowPane(CQXPDockingPane* pPane, BOOL bSetFocus)
     }
     CloseAllSlideOuts();
     if (m_pSlideOut)
-        return;   // the owner kept a window of this panel out
+        return; // the owner kept a window of this panel out
     if (pManager->NotifyAction(12, pPane))
         return;
     pContainer->SelectPane(pPane, FALSE, TRUE);
@@ -953,10 +953,22 @@ void CQXPDockingPaneAutoHideWnd::TrackResize(POINT ptClick)
     // and the sign towards the interior.
     int nBase, nSign;
     switch (m_nDirection) {
-    case dockLeftOf: nBase = m_rcTarget.left; nSign = 1; break;
-    case dockRightOf: nBase = m_rcTarget.right; nSign = -1; break;
-    case dockTopOf: nBase = m_rcTarget.top; nSign = 1; break;
-    default: nBase = m_rcTarget.bottom; nSign = -1; break;
+    case dockLeftOf:
+        nBase = m_rcTarget.left;
+        nSign = 1;
+        break;
+    case dockRightOf:
+        nBase = m_rcTarget.right;
+        nSign = -1;
+        break;
+    case dockTopOf:
+        nBase = m_rcTarget.top;
+        nSign = 1;
+        break;
+    default:
+        nBase = m_rcTarget.bottom;
+        nSign = -1;
+        break;
     }
     int nExtent = m_bVertStrip ? m_rcTarget.bottom - m_rcTarget.top : m_rcTarget.right - m_rcTarget.left;
     if (pManager->m_bOutlineTracking) {
@@ -1130,7 +1142,7 @@ void CQXPDockingPaneAutoHideWnd::OnDestroy()
 void CQXPDockingPaneAutoHideWnd::OnClose()
 {
     if (!m_bClosing)
-        CloseNow(TRUE);   // destroys the window (and this object)
+        CloseNow(TRUE); // destroys the window (and this object)
     else
         DestroyWindow();
 }

@@ -285,7 +285,7 @@ BSTR ToBstr(const CString& s)
     return ::SysAllocString(w.c_str());
 }
 
-}  // namespace
+} // namespace
 
 HRESULT CQXPDockingPane::get_accParent(IDispatch** ppdispParent)
 {

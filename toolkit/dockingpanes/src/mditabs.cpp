@@ -48,7 +48,7 @@ private:
     CQXPTabWorkspace* m_pStrip;
 };
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------
 CQXPTabWorkspace::CQXPTabWorkspace(CQXPTabClientWnd* pClient)
@@ -564,7 +564,8 @@ void CQXPTabClientWnd::ApplyFlags(CQXPTabWorkspace* pWorkspace)
         else if (b->m_nID == CQXPTabManagerNavigateButton::idActiveFiles)
             b->m_nMode = (m_dwFlags & 4) ? 2 : 0;
     }
-    pWorkspace->SetItemCloseMode((m_dwFlags & 0x20) ? 1 : (m_dwFlags & 0x10) ? 2 : 0);
+    pWorkspace->SetItemCloseMode((m_dwFlags & 0x20) ? 1 : (m_dwFlags & 0x10) ? 2
+                                                                             : 0);
 }
 
 HICON CQXPTabClientWnd::GetItemIcon(const CQXPTabManagerItem* pItem) const
@@ -666,7 +667,7 @@ void CQXPTabClientWnd::UpdateContents()
         CQXPTabManagerItem* pItem = FindItem(h);
         BOOL bVisible = (::GetWindowLongPtr(h, GWL_STYLE) & WS_VISIBLE) != 0;
         if (!bVisible)
-            continue;  // an item left unmarked is removed below
+            continue; // an item left unmarked is removed below
         if (!pItem) {
             // New documents join the active group, else the last one.
             CQXPTabWorkspace* pTarget = m_pActiveWorkspace ? m_pActiveWorkspace : m_arrWorkspaces.back();
@@ -723,7 +724,7 @@ void CQXPTabClientWnd::UpdateContents()
     if (bChanged)
         RecalcFrame();
     else if (bReveal)
-        OnPropertyChanged();  // a newly active document's tab scrolls into view
+        OnPropertyChanged(); // a newly active document's tab scrolls into view
     else
         for (CQXPTabWorkspace* w : m_arrWorkspaces)
             if (w->m_hWnd)
@@ -779,7 +780,7 @@ RECT PlaceStrip(CQXPTabWorkspace* w, const RECT& rcArea, int nPosition)
     return rcContent;
 }
 
-}  // namespace
+} // namespace
 
 void CQXPTabClientWnd::LayoutGroups(const RECT& rc)
 {

@@ -27,7 +27,7 @@ CString SectionName(int nIndex)
     return s;
 }
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------
 // Margin windows.

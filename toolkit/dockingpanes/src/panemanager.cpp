@@ -48,7 +48,7 @@ void RegisterDockingClasses()
     }
 }
 
-}  // namespace
+} // namespace
 
 CQXPDockingPaneManager::CQXPDockingPaneManager()
     : m_bHideGroup(TRUE), m_dwDefaultPaneOptions(0), m_nClientMargin(0), m_bHideClient(FALSE),
@@ -464,7 +464,7 @@ CQXPDockingPane* CQXPDockingPaneManager::CyclePanes(BOOL bNext)
     size_t start = 0;
     auto it = std::find(panes.begin(), panes.end(), m_pActivePane);
     if (it != panes.end())
-        start = (size_t)(it - panes.begin()) + 1;  // the active pane comes last
+        start = (size_t)(it - panes.begin()) + 1; // the active pane comes last
     for (size_t k = 0; k < n; ++k) {
         CQXPDockingPane* p = panes[(start + k) % n];
         if (p->GetEnabled() & 1) {

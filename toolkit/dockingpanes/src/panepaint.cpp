@@ -44,7 +44,7 @@ CQXPDockingPanePaintManager* AFXAPI CQXPDockingPanePaintManager::CreateTheme(int
     struct ThemeInfo {
         int buttonStyle;
         int captionExtra;
-        int tabAppearance, tabColors;      // -1: the appearance's default
+        int tabAppearance, tabColors; // -1: the appearance's default
         int panelAppearance, panelColors;
     };
     static const ThemeInfo kThemes[11] = {
@@ -204,21 +204,15 @@ void CQXPDockingPanePaintManager::LayoutCaptionButtons(CQXPDockingPaneTabbedCont
 struct LunaScheme {
     COLORREF inactive[2];
     COLORREF face;
-    COLORREF border;     // also colour 38
-    COLORREF c39, c40, c41, c43, dark, c30;   // dark: colours 32, 37 and 50
+    COLORREF border;                        // also colour 38
+    COLORREF c39, c40, c41, c43, dark, c30; // dark: colours 32, 37 and 50
 };
 
 namespace {
 
-const LunaScheme kLunaBlue = {{RGB(221, 236, 254), RGB(129, 169, 226)}, RGB(216, 231, 252), RGB(39, 65, 118),
-                              RGB(106, 140, 203), RGB(109, 150, 208), RGB(246, 246, 246), RGB(0, 45, 150),
-                              RGB(0, 0, 128), RGB(158, 190, 245)};
-const LunaScheme kLunaOlive = {{RGB(244, 247, 222), RGB(183, 198, 145)}, RGB(226, 231, 191), RGB(81, 94, 51),
-                               RGB(96, 128, 88), RGB(159, 174, 122), RGB(244, 244, 238), RGB(117, 141, 94),
-                               RGB(63, 93, 56), RGB(217, 217, 167)};
-const LunaScheme kLunaSilver = {{RGB(249, 249, 255), RGB(156, 155, 183)}, RGB(223, 223, 234), RGB(84, 84, 117),
-                                RGB(110, 109, 143), RGB(168, 167, 190), RGB(253, 250, 255), RGB(124, 124, 148),
-                                RGB(75, 75, 111), RGB(215, 215, 229)};
+const LunaScheme kLunaBlue = {{RGB(221, 236, 254), RGB(129, 169, 226)}, RGB(216, 231, 252), RGB(39, 65, 118), RGB(106, 140, 203), RGB(109, 150, 208), RGB(246, 246, 246), RGB(0, 45, 150), RGB(0, 0, 128), RGB(158, 190, 245)};
+const LunaScheme kLunaOlive = {{RGB(244, 247, 222), RGB(183, 198, 145)}, RGB(226, 231, 191), RGB(81, 94, 51), RGB(96, 128, 88), RGB(159, 174, 122), RGB(244, 244, 238), RGB(117, 141, 94), RGB(63, 93, 56), RGB(217, 217, 167)};
+const LunaScheme kLunaSilver = {{RGB(249, 249, 255), RGB(156, 155, 183)}, RGB(223, 223, 234), RGB(84, 84, 117), RGB(110, 109, 143), RGB(168, 167, 190), RGB(253, 250, 255), RGB(124, 124, 148), RGB(75, 75, 111), RGB(215, 215, 229)};
 
 const LunaScheme* LunaSchemeOf(int nScheme)
 {
@@ -232,7 +226,7 @@ const LunaScheme* LunaSchemeOf(int nScheme)
     }
 }
 
-}  // namespace
+} // namespace
 
 int CQXPDockingPanePaintManager::GetColorScheme() const
 {
@@ -240,7 +234,7 @@ int CQXPDockingPanePaintManager::GetColorScheme() const
     if (m_nTheme == 2 || m_nTheme == 7)
         return pColors->ResolveColorTheme(m_nLunaSelector);
     if (m_nTheme == 10)
-        return qxColorThemeBlue;   // its own blue without the Office 2007 resources
+        return qxColorThemeBlue; // its own blue without the Office 2007 resources
     return pColors->GetCurrentTheme();
 }
 
@@ -432,7 +426,7 @@ void CQXPDockingPanePaintManager::ApplyOffice2007PaneColors()
 }
 
 void AFXAPI CQXPDockingPanePaintManager::DrawCaptionButtonGlyph(HDC hDC, int nID, int x, int y, COLORREF clr,
-                                                              BOOL bHorizontalPin)
+                                                                BOOL bHorizontalPin)
 {
     CDC& dc = *CDC::FromHandle(hDC);
     PenSelector pen(hDC, clr);

@@ -29,7 +29,7 @@ BOOL PaneExchangeContext::CanAdopt(const CPaneBase* pParent, const CPaneBase* pC
     if (!pParent || !pChild || pParent == pChild)
         return FALSE;
     if (pChild->m_pParentContainer != NULL)
-        return FALSE;  // listed twice
+        return FALSE; // listed twice
     if (pChild->m_nType == paneTypeMiniWnd || pChild->m_nType == paneTypeAutoHidePanel)
         return FALSE;
     // A child that (through links already made) holds the parent would close

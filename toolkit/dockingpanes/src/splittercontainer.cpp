@@ -18,7 +18,7 @@ int MulDivFloor(int a, int b, int c)
     return (int)((long long)a * (long long)b / (long long)c);
 }
 
-}  // namespace
+} // namespace
 
 SplitterSizeResult SplitterSizePass(std::vector<SplitterSizeItem>& items, int nExtent, int nSplitter)
 {
@@ -109,7 +109,7 @@ std::vector<int> SplitterDistribute(const std::vector<SplitterSizeItem>& items, 
             --nFree;
         }
         if (i + 1 == items.size())
-            len = std::max(0, nExtent - pos);  // the last child reaches the far edge
+            len = std::max(0, nExtent - pos); // the last child reaches the far edge
         out[i] = len;
         pos += len + nSplitter;
     }

@@ -48,7 +48,7 @@ private:
     CQXPDockingPaneTabbedContainer* m_pOwner;
 };
 
-}  // namespace
+} // namespace
 
 CQXPDockingPaneTabbedContainer::CQXPDockingPaneTabbedContainer(DockingLayoutStore* pLayout)
     : CPaneContainerBase(paneTypeTabbedContainer, pLayout), m_bActive(FALSE), m_bTitleVisible(TRUE),
@@ -391,7 +391,7 @@ void CQXPDockingPaneTabbedContainer::UpdatePanes(BOOL bRelayout)
     }
     if (bRelayout && m_hWnd) {
         AFX_SIZEPARENTPARAMS params = {};
-        params.hDWP = (HDWP)1;  // move the windows
+        params.hDWP = (HDWP)1; // move the windows
         for (CPaneBase* p : m_lstPanes) {
             CQXPDockingPane* pPane = static_cast<CQXPDockingPane*>(p);
             if (pPane == m_pSelectedPane) {

@@ -610,7 +610,7 @@ POINT MessagePoint(HWND hWnd, const MSG& msg)
     return pt;
 }
 
-}  // namespace
+} // namespace
 
 BOOL CQXPTabManager::TrackClick(HWND hWnd, CQXPTabManagerItem* pItem)
 {

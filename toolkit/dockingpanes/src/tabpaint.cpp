@@ -50,17 +50,17 @@ struct AppearanceInfo {
 };
 
 const AppearanceInfo kAppearances[] = {
-    {{2, 3, 6, 0}, 13, 1},   // 0
-    {{2, 3, 6, 0}, 13, 1},   // 1
-    {{2, 2, 4, 0}, 7, 1},    // 2
-    {{2, 3, 6, 0}, 21, 4},   // 3
-    {{2, 2, 4, 2}, 31, 2},   // 4
-    {{4, 2, 4, 0}, 7, 2},    // 5
-    {{2, 2, 4, 0}, 7, 2},    // 6
-    {{2, 2, 4, 0}, 7, 2},    // 7
-    {{0, 0, 0, 0}, 5, 1},    // 8
-    {{2, 3, 6, 0}, 21, 4},   // 9
-    {{4, 1, 0, 0}, 32, 32},  // 10
+    {{2, 3, 6, 0}, 13, 1},  // 0
+    {{2, 3, 6, 0}, 13, 1},  // 1
+    {{2, 2, 4, 0}, 7, 1},   // 2
+    {{2, 3, 6, 0}, 21, 4},  // 3
+    {{2, 2, 4, 2}, 31, 2},  // 4
+    {{4, 2, 4, 0}, 7, 2},   // 5
+    {{2, 2, 4, 0}, 7, 2},   // 6
+    {{2, 2, 4, 0}, 7, 2},   // 7
+    {{0, 0, 0, 0}, 5, 1},   // 8
+    {{2, 3, 6, 0}, 21, 4},  // 9
+    {{4, 1, 0, 0}, 32, 32}, // 10
 };
 
 const AppearanceInfo& Appearance(int n)
@@ -70,7 +70,7 @@ const AppearanceInfo& Appearance(int n)
     return kAppearances[n];
 }
 
-}  // namespace
+} // namespace
 
 CQXPTabPainter::CQXPTabPainter()
     : m_bHotTracking(FALSE), m_bShowIcons(TRUE), m_bBoldSelected(FALSE), m_bBoldNormal(FALSE),
@@ -118,7 +118,10 @@ RECT CQXPTabPainter::GetHeaderMargin() const
     int h = m_nRowHeight;
     switch (m_nAppearance) {
     case 3: rc.left += h; break;
-    case 7: rc.left += h / 2; rc.right += h / 2; break;
+    case 7:
+        rc.left += h / 2;
+        rc.right += h / 2;
+        break;
     case 9: rc.left += h / 2; break;
     }
     return rc;
@@ -353,9 +356,15 @@ void CQXPTabPainter::RepositionTabControl(CQXPTabManager* pManager, HDC hDC, con
     RECT rc = rcIn;
     if (m_bStaticFrame) {
         if (IsHorizontal()) {
-            rc.left += 2; rc.top += 1; rc.right -= 2; rc.bottom -= 2;
+            rc.left += 2;
+            rc.top += 1;
+            rc.right -= 2;
+            rc.bottom -= 2;
         } else {
-            rc.left += 1; rc.top += 2; rc.right -= 2; rc.bottom -= 2;
+            rc.left += 1;
+            rc.top += 2;
+            rc.right -= 2;
+            rc.bottom -= 2;
         }
     }
     rc.left += m_rcClientMargin.left;
@@ -491,7 +500,7 @@ void CQXPTabPainter::PlaceItems(CQXPTabManager* pManager, const RECT& rc, int cr
 void CQXPTabPainter::AdjustClientRect(CQXPTabManager* pManager, RECT& rc) const
 {
     RECT rcHeader = GetHeaderRect(pManager, rc);
-    const int extra = 0;   // the header holds every row
+    const int extra = 0; // the header holds every row
     switch (m_nPosition) {
     case tabPositionTop: rc.top = rcHeader.bottom + extra; break;
     case tabPositionBottom: rc.bottom = rcHeader.top - extra; break;
@@ -589,10 +598,22 @@ struct TabFrame {
     {
         POINT p;
         switch (pos) {
-        case tabPositionTop: p.x = rc.left + u; p.y = rc.top + v; break;
-        case tabPositionBottom: p.x = rc.left + u; p.y = rc.bottom - 1 - v; break;
-        case tabPositionLeft: p.x = rc.left + v; p.y = rc.top + u; break;
-        default: p.x = rc.right - 1 - v; p.y = rc.top + u; break;
+        case tabPositionTop:
+            p.x = rc.left + u;
+            p.y = rc.top + v;
+            break;
+        case tabPositionBottom:
+            p.x = rc.left + u;
+            p.y = rc.bottom - 1 - v;
+            break;
+        case tabPositionLeft:
+            p.x = rc.left + v;
+            p.y = rc.top + u;
+            break;
+        default:
+            p.x = rc.right - 1 - v;
+            p.y = rc.top + u;
+            break;
         }
         return p;
     }
@@ -619,10 +640,30 @@ struct TabFrame {
     void Grow(int along, int outer, int client)
     {
         switch (pos) {
-        case tabPositionTop: rc.left -= along; rc.right += along; rc.top -= outer; rc.bottom += client; break;
-        case tabPositionBottom: rc.left -= along; rc.right += along; rc.bottom += outer; rc.top -= client; break;
-        case tabPositionLeft: rc.top -= along; rc.bottom += along; rc.left -= outer; rc.right += client; break;
-        default: rc.top -= along; rc.bottom += along; rc.right += outer; rc.left -= client; break;
+        case tabPositionTop:
+            rc.left -= along;
+            rc.right += along;
+            rc.top -= outer;
+            rc.bottom += client;
+            break;
+        case tabPositionBottom:
+            rc.left -= along;
+            rc.right += along;
+            rc.bottom += outer;
+            rc.top -= client;
+            break;
+        case tabPositionLeft:
+            rc.top -= along;
+            rc.bottom += along;
+            rc.left -= outer;
+            rc.right += client;
+            break;
+        default:
+            rc.top -= along;
+            rc.bottom += along;
+            rc.right += outer;
+            rc.left -= client;
+            break;
         }
     }
 };
@@ -644,7 +685,7 @@ void FillPolygon(HDC hDC, const std::vector<POINT>& pts, COLORREF clr)
     ::DeleteObject(hRgn);
 }
 
-}  // namespace
+} // namespace
 
 void CQXPTabPainter::RefreshColors()
 {
@@ -692,17 +733,11 @@ void CQXPTabPainter::RefreshColors()
             struct Scheme {
                 COLORREF header[2], normal, hot, client[2], frame, border, dark, shadow;
             };
-            static const Scheme kBlue = {{RGB(196, 218, 250), RGB(252, 253, 254)}, RGB(162, 192, 246),
-                                         RGB(255, 240, 201), {RGB(158, 190, 245), RGB(196, 218, 250)}, RGB(0, 0, 128),
-                                         RGB(59, 97, 156), RGB(0, 53, 154), RGB(117, 166, 241)};
-            static const Scheme kOlive = {{RGB(242, 241, 228), RGB(252, 254, 254)}, RGB(208, 222, 170),
-                                          RGB(255, 240, 199), {RGB(217, 217, 167), RGB(242, 241, 228)},
-                                          RGB(63, 93, 56), RGB(96, 128, 88), RGB(96, 119, 107), RGB(176, 194, 140)};
-            static const Scheme kSilver = {{RGB(243, 243, 247), RGB(252, 254, 254)}, RGB(217, 217, 230),
-                                           RGB(255, 238, 194), {RGB(215, 215, 229), RGB(243, 243, 247)},
-                                           RGB(75, 75, 111), RGB(124, 124, 148), RGB(118, 116, 146),
-                                           RGB(186, 185, 206)};
-            const Scheme& sc = theme == 2 ? kOlive : theme == 3 ? kSilver : kBlue;
+            static const Scheme kBlue = {{RGB(196, 218, 250), RGB(252, 253, 254)}, RGB(162, 192, 246), RGB(255, 240, 201), {RGB(158, 190, 245), RGB(196, 218, 250)}, RGB(0, 0, 128), RGB(59, 97, 156), RGB(0, 53, 154), RGB(117, 166, 241)};
+            static const Scheme kOlive = {{RGB(242, 241, 228), RGB(252, 254, 254)}, RGB(208, 222, 170), RGB(255, 240, 199), {RGB(217, 217, 167), RGB(242, 241, 228)}, RGB(63, 93, 56), RGB(96, 128, 88), RGB(96, 119, 107), RGB(176, 194, 140)};
+            static const Scheme kSilver = {{RGB(243, 243, 247), RGB(252, 254, 254)}, RGB(217, 217, 230), RGB(255, 238, 194), {RGB(215, 215, 229), RGB(243, 243, 247)}, RGB(75, 75, 111), RGB(124, 124, 148), RGB(118, 116, 146), RGB(186, 185, 206)};
+            const Scheme& sc = theme == 2 ? kOlive : theme == 3 ? kSilver
+                                                                : kBlue;
             c.clrHeader[0] = sc.header[0];
             c.clrHeader[1] = sc.header[1];
             c.clrNormalFace = sc.normal;
@@ -730,13 +765,13 @@ void CQXPTabPainter::RefreshColors()
     };
 
     switch (m_nColorSet) {
-    case 2:   // flat
+    case 2: // flat
         if (a != 7 && a != 4)
             c.clrHeader[0] = c.clrHeader[1] = Sys(qxColorTabFace);
         if (a == 5)
             c.clrNormalText = c.clrInactiveText = Sys(qxColorTabText);
         break;
-    case 4:   // Luna
+    case 4: // Luna
         c.clrClient[0] = c.clrHeader[0];
         c.clrClient[1] = c.clrHeader[1];
         luna();
@@ -745,7 +780,7 @@ void CQXPTabPainter::RefreshColors()
             c.clrClient[1] = c.clrHeader[1];
         }
         break;
-    case 8:   // visual styles: the classic look of the default set here
+    case 8: // visual styles: the classic look of the default set here
     case 1:
     default:
         c.clrStateFill[0] = c.clrStateFill[1] = kChecker;
@@ -763,7 +798,7 @@ void CQXPTabPainter::RefreshColors()
             c.clrBorder = Sys(COLOR_BTNTEXT);
         }
         break;
-    case 16: {  // second Luna set
+    case 16: { // second Luna set
         c.clrSelectedFace = Sys(COLOR_WINDOW);
         c.clrSelectedText = Sys(COLOR_WINDOWTEXT);
         c.clrHotFace = Sys(qxColorCheckedFace);
@@ -785,7 +820,7 @@ void CQXPTabPainter::RefreshColors()
         }
         break;
     }
-    case 32:  // resource set, without theme resources: fixed blue colours
+    case 32: // resource set, without theme resources: fixed blue colours
         luna();
         c.clrPressedFace = Sys(qxColorPressedFace);
         c.clrHotText = Sys(COLOR_BTNTEXT);
@@ -807,7 +842,8 @@ void CQXPTabPainter::RefreshColors()
     if (m_nColorSet != 4 || !c.bLuna) {
         c.clrClient[0] = c.clrHeader[0];
         c.clrClient[1] = c.clrHeader[1];
-    }    ApplyDockingColorSet();
+    }
+    ApplyDockingColorSet();
 }
 
 void CQXPTabPainter::SetDockingColorSet(int nSet, BOOL bAutoHide)
@@ -1328,7 +1364,7 @@ bool FillRows(const std::vector<int>& w, size_t i, int nRows, int nLength, BOOL 
         return true;
     }
     long long target = bBalance ? std::min<long long>(nLength, remaining / nRows) : nLength;
-    size_t j = i + 1;   // a row takes at least one item
+    size_t j = i + 1; // a row takes at least one item
     long long cur = w[i];
     while (j < n && cur + w[j] <= target) {
         cur += w[j];
@@ -1350,7 +1386,7 @@ bool FillRows(const std::vector<int>& w, size_t i, int nRows, int nLength, BOOL 
     }
 }
 
-}  // namespace
+} // namespace
 
 std::vector<int> AFXAPI CQXPTabPainter::SplitRows(const std::vector<int>& widths, int nLength, BOOL bBalance)
 {

@@ -160,7 +160,7 @@ TEST(AutoHide, SlidesOutInStepsAndBackInAfterTheMouseLeaves)
     EXPECT_TRUE(w->IsTimerRunning(CQXPDockingPaneAutoHideWnd::timerHoverCheck));
     RECT target = w->GetTargetRect();
     int W = target.right - target.left;
-    EXPECT_EQ(200 + CQXPDockingPaneAutoHideWnd::kEdge, W);  // the docked width and the edge
+    EXPECT_EQ(200 + CQXPDockingPaneAutoHideWnd::kEdge, W); // the docked width and the edge
     RECT rc = f.RectInSite(w->GetSafeHwnd());
     EXPECT_EQ(target.left, rc.left);
     EXPECT_EQ(W / 8, rc.right - rc.left);
@@ -295,10 +295,10 @@ TEST(AutoHide, SizeOfTheSlideOutFollowsThePaneLimits)
         int dockingCX, minX, maxX;
         int width;
     } cases[] = {
-        {40, 100, 32000, 100 + 4},   // the minimum wins
-        {300, 0, 150, 150 + 4},      // held at the maximum
-        {180, 0, 32000, 180 + 4},    // the docked width
-        {40, 100, 60, 100 + 4},      // minimum over maximum: the minimum
+        {40, 100, 32000, 100 + 4}, // the minimum wins
+        {300, 0, 150, 150 + 4},    // held at the maximum
+        {180, 0, 32000, 180 + 4},  // the docked width
+        {40, 100, 60, 100 + 4},    // minimum over maximum: the minimum
     };
     for (auto& c : cases) {
         p1->m_szDocking.cx = c.dockingCX;
@@ -308,7 +308,7 @@ TEST(AutoHide, SizeOfTheSlideOutFollowsThePaneLimits)
         CQXPDockingPaneAutoHideWnd* w = f.SlideOut(dockLeftOf);
         ASSERT_NE(nullptr, w);
         EXPECT_EQ(c.width, w->GetTargetRect().right - w->GetTargetRect().left) << c.dockingCX;
-        f.manager.HidePane(p1);  // closes it at once
+        f.manager.HidePane(p1); // closes it at once
         Pump();
     }
     p1->m_ptMinTrackSize.x = 0;
@@ -406,7 +406,7 @@ TEST(AutoHide, PinDocksTheGroupAgainAndClosedPanesLeaveTheStrip)
     EXPECT_EQ(f.site.m_hWnd, GetParent(t->GetSafeHwnd()));
     EXPECT_TRUE(IsWindowVisible(t->GetSafeHwnd()));
     EXPECT_EQ(dockLeftOf, f.manager.GetPaneDirection(p1));
-    EXPECT_FALSE(IsWindow(panel->GetSafeHwnd()));  // an empty strip has no window
+    EXPECT_FALSE(IsWindow(panel->GetSafeHwnd())); // an empty strip has no window
 
     // Hidden again and both panes closed: the strip goes.
     f.manager.HidePane(p1);
@@ -517,7 +517,7 @@ TEST(AutoHide, DataDraggedOverATabSlidesItsPaneOut)
     EXPECT_EQ((DROPEFFECT)DROPEFFECT_NONE, target->OnDragOver(panel, NULL, 0, pt));
     ASSERT_NE(nullptr, f.SlideOut(dockLeftOf));
     EXPECT_EQ(p1, f.SlideOut(dockLeftOf)->GetShownPane());
-    EXPECT_NE(p1->GetChild(), GetFocus());   // without the focus
+    EXPECT_NE(p1->GetChild(), GetFocus()); // without the focus
     // Off in the paint manager: nothing slides.
     f.manager.HidePane(p1);
     Pump();
@@ -526,4 +526,4 @@ TEST(AutoHide, DataDraggedOverATabSlidesItsPaneOut)
     EXPECT_EQ(nullptr, f.SlideOut(dockLeftOf));
 }
 
-}  // namespace
+} // namespace

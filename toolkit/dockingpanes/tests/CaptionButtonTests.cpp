@@ -71,13 +71,18 @@ void PressWithTheMouse(qmtest::Script& script, const CaptionButton* pButton, POI
 
 // What a press looked like from inside its tracking.
 struct PressRecord {
-    bool bPressedOver = false;     // pressed look with the mouse over the button
-    bool bPressedAway = true;      // pressed look after the mouse left it
-    bool bCaptured = false;        // the container held the mouse meanwhile
+    bool bPressedOver = false; // pressed look with the mouse over the button
+    bool bPressedAway = true;  // pressed look after the mouse left it
+    bool bCaptured = false;    // the container held the mouse meanwhile
 };
 
 // How a press ends once the mouse has been over the button and away.
-enum class Ending { ReleaseBackOver, ReleaseAway, Escape, RightButton };
+enum class Ending {
+    ReleaseBackOver,
+    ReleaseAway,
+    Escape,
+    RightButton
+};
 
 // Presses Close with the real mouse, moves away, then ends the press.
 PressRecord PressClose(CaptionFrame& f, Ending ending)

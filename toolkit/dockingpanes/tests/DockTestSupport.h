@@ -147,12 +147,12 @@ public:
     HWND m_hWnd = NULL;
     CQXPDockingPaneManager* m_pManager = NULL;
     RECT m_rcClient = {0, 0, 0, 0};
-    std::vector<int> m_actions;   // action codes in order
-    int m_nRefuseAction = -1;     // this action code is refused
-    LRESULT m_nCloseAnswer = 0;   // answer to the closing question
+    std::vector<int> m_actions; // action codes in order
+    int m_nRefuseAction = -1;   // this action code is refused
+    LRESULT m_nCloseAnswer = 0; // answer to the closing question
     int m_nShowRequests = 0;
-    std::vector<DockingPaneMenuRequest> m_menuRequests;  // Menu caption button presses
-    std::vector<CPaneBase*> m_containerClicks;           // right clicks on containers
+    std::vector<DockingPaneMenuRequest> m_menuRequests; // Menu caption button presses
+    std::vector<CPaneBase*> m_containerClicks;          // right clicks on containers
 
 private:
     static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
@@ -202,4 +202,4 @@ struct Docking {
     CQXPDockingPaneManager manager;
 };
 
-}  // namespace docktest
+} // namespace docktest

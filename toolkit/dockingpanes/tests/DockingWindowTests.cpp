@@ -89,7 +89,7 @@ TEST(DockingWindows, PanesShowInTheirContainers)
     RECT rcEdit = f.RectIn(e1, t1->GetSafeHwnd());
     RECT rcArea = t1->GetClientArea();
     EXPECT_TRUE(EqualRect(&rcArea, &rcEdit));
-    EXPECT_GT(rcEdit.top, 0);  // the caption is above it
+    EXPECT_GT(rcEdit.top, 0); // the caption is above it
     // The container window is where the layout put it.
     RECT rcT = f.RectIn(t1->GetSafeHwnd(), f.site.m_hWnd);
     EXPECT_TRUE(EqualRect(&t1->GetPaneRect(), &rcT));
@@ -117,7 +117,7 @@ TEST(DockingWindows, PanesShareAPlaceAsTabs)
     EXPECT_EQ(p2, t->GetSelected());
     EXPECT_TRUE(IsWindowVisible(e2));
     EXPECT_FALSE(IsWindowVisible(e1));
-    EXPECT_EQ(0, f.CountChildren("QXPDockingPaneSplitter") - 1);  // only beside the client
+    EXPECT_EQ(0, f.CountChildren("QXPDockingPaneSplitter") - 1); // only beside the client
 
     // A click on the first tab brings pane 1 to the front.
     ASSERT_EQ(2u, t->GetTabRects().size());
@@ -151,7 +151,7 @@ TEST(DockingWindows, ClosingHidesAndSelectingShowsAgain)
     f.Relayout();
     EXPECT_TRUE(p1->IsClosed());
     EXPECT_FALSE(IsWindowVisible(e1));
-    EXPECT_TRUE(IsWindow(e1));  // the application's window lives on
+    EXPECT_TRUE(IsWindow(e1)); // the application's window lives on
     EXPECT_FALSE(IsWindow(hContainer));
     // The client takes the whole frame.
     RECT rcClient;
@@ -204,7 +204,7 @@ COLORREF AFXAPI ClassicSchemeColor(int nIndex)
 
 struct CaptionLook {
     COLORREF text = 0, back = 0;
-    int pixels = 0;  // text pixels found
+    int pixels = 0; // text pixels found
 };
 
 // The caption's text colour and the colour under it: a container drawn with
@@ -278,7 +278,7 @@ TEST(DockingWindows, CaptionTextStandsOutInEveryTheme)
                 EXPECT_GT(look.pixels, 20) << what;
                 EXPECT_GE(ContrastRatio(look.text, look.back), 4.5)
                     << what << ": text " << std::hex << look.text << " on " << look.back;
-                if (theme == 0 && classic)  // the caption keeps the scheme's colour
+                if (theme == 0 && classic) // the caption keeps the scheme's colour
                     EXPECT_EQ(bActive ? RGB(10, 36, 106) : RGB(128, 128, 128), look.back) << what;
             }
         }
@@ -294,7 +294,7 @@ TEST(DockingWindows, CloseButtonClosesTheSelectedPane)
     f.Relayout();
     CQXPDockingPane* p1 = f.manager.FindPane(1);
     auto* t = dynamic_cast<CQXPDockingPaneTabbedContainer*>(p1->GetContainer());
-    UpdateWindow(t->GetSafeHwnd());  // paint: places the caption buttons
+    UpdateWindow(t->GetSafeHwnd()); // paint: places the caption buttons
     RECT rcButton = {0, 0, 0, 0};
     for (CaptionButton* b : t->m_arrCaptionButtons)
         if (b->m_nID == QXP_IDS_DOCKINGPANE_CLOSE)
@@ -320,24 +320,18 @@ TEST(DockingWindows, CaptionButtonActions)
     struct Case {
         const char* name;
         int nButton;
-        BOOL bCloseGroup;       // the manager's close-whole-group option
-        DWORD dwFirstOptions;   // options of pane 1 (pane 2 is selected)
-        int nRefuse;            // action code the owner refuses
+        BOOL bCloseGroup;     // the manager's close-whole-group option
+        DWORD dwFirstOptions; // options of pane 1 (pane 2 is selected)
+        int nRefuse;          // action code the owner refuses
         std::vector<int> actions;
         bool bClosed1, bClosed2, bHidden;
     } cases[] = {
-        {"close: the selected pane", QXP_IDS_DOCKINGPANE_CLOSE, FALSE, 0, -1,
-         {paneActionClosing, paneActionClosed}, false, true, false},
-        {"close: the whole group", QXP_IDS_DOCKINGPANE_CLOSE, TRUE, 0, -1,
-         {paneActionClosing, paneActionClosed, paneActionClosing, paneActionClosed}, true, true, false},
-        {"close: the group but a pane that may not close", QXP_IDS_DOCKINGPANE_CLOSE, TRUE, paneNoCloseable, -1,
-         {paneActionClosing, paneActionClosed}, false, true, false},
-        {"close refused", QXP_IDS_DOCKINGPANE_CLOSE, FALSE, 0, paneActionClosing, {paneActionClosing}, false,
-         false, false},
-        {"pin: hides the group", QXP_IDS_DOCKINGPANE_AUTOHIDE, FALSE, 0, -1,
-         {paneActionHiding, paneActionHidden}, false, false, true},
-        {"pin refused", QXP_IDS_DOCKINGPANE_AUTOHIDE, FALSE, 0, paneActionHiding, {paneActionHiding}, false,
-         false, false},
+        {"close: the selected pane", QXP_IDS_DOCKINGPANE_CLOSE, FALSE, 0, -1, {paneActionClosing, paneActionClosed}, false, true, false},
+        {"close: the whole group", QXP_IDS_DOCKINGPANE_CLOSE, TRUE, 0, -1, {paneActionClosing, paneActionClosed, paneActionClosing, paneActionClosed}, true, true, false},
+        {"close: the group but a pane that may not close", QXP_IDS_DOCKINGPANE_CLOSE, TRUE, paneNoCloseable, -1, {paneActionClosing, paneActionClosed}, false, true, false},
+        {"close refused", QXP_IDS_DOCKINGPANE_CLOSE, FALSE, 0, paneActionClosing, {paneActionClosing}, false, false, false},
+        {"pin: hides the group", QXP_IDS_DOCKINGPANE_AUTOHIDE, FALSE, 0, -1, {paneActionHiding, paneActionHidden}, false, false, true},
+        {"pin refused", QXP_IDS_DOCKINGPANE_AUTOHIDE, FALSE, 0, paneActionHiding, {paneActionHiding}, false, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -548,7 +542,7 @@ TEST(DockingWindows, SplitterDragLimitsAndLiveLayoutFromALoadedLayout)
     EXPECT_EQ(1, f.CountChildren("QXPDockingPaneSplitter"));
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -571,7 +565,7 @@ TEST(DockingWindows, PaneClosedDuringATabDragIsNotUsed)
     HWND hWnd = t->GetSafeHwnd();
     SendMessageA(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tab0.left + 3, tab0.top + 3));
     EXPECT_EQ(hWnd, GetCapture());
-    f.manager.ClosePane(p1);  // the dragged pane leaves while the drag runs
+    f.manager.ClosePane(p1); // the dragged pane leaves while the drag runs
     EXPECT_NE(hWnd, GetCapture());
     SendMessageA(hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(tab2.left + 3, tab2.top + 3));
     SendMessageA(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(tab2.left + 3, tab2.top + 3));
@@ -580,7 +574,7 @@ TEST(DockingWindows, PaneClosedDuringATabDragIsNotUsed)
     EXPECT_TRUE(p1->IsClosed());
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -607,34 +601,34 @@ TEST(DockingWindows, DraggingTheSplitterResizesWithinItsLimits)
     EXPECT_EQ(t1->GetPaneRect().right, bar.left);
 
     struct {
-        int target;     // bar position asked for (site x)
-        int expected;   // pane width reached
+        int target;   // bar position asked for (site x)
+        int expected; // pane width reached
     } cases[] = {{300, 300}, {5, 22}, {2000, 0}};
     RECT client;
     GetClientRect(f.site.m_hWnd, &client);
-    cases[2].expected = client.right - 64;  // the client keeps its minimum
+    cases[2].expected = client.right - 64; // the client keeps its minimum
     // Dragged as an outline (the default) and live.
     for (BOOL bTracking : {TRUE, FALSE})
-    for (auto& c : cases) {
-        f.manager.m_bSplitterTracking = bTracking;
-        bar = f.RectIn(hBar, f.site.m_hWnd);
-        POINT grab = {bar.left + 1, (bar.top + bar.bottom) / 2};
-        POINT to = {c.target + 1, grab.y};
-        POINT inBar = {1, grab.y - bar.top};
-        PostMessageA(hBar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x - bar.left, inBar.y));
-        PostMessageA(hBar, WM_LBUTTONUP, 0, MAKELPARAM(to.x - bar.left, inBar.y));
-        SendMessageA(hBar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inBar.x, inBar.y));
-        f.Relayout();
-        EXPECT_EQ(c.expected, t1->GetPaneRect().right - t1->GetPaneRect().left) << c.target << " " << bTracking;
-        EXPECT_EQ(nullptr, GetCapture());
-    }
+        for (auto& c : cases) {
+            f.manager.m_bSplitterTracking = bTracking;
+            bar = f.RectIn(hBar, f.site.m_hWnd);
+            POINT grab = {bar.left + 1, (bar.top + bar.bottom) / 2};
+            POINT to = {c.target + 1, grab.y};
+            POINT inBar = {1, grab.y - bar.top};
+            PostMessageA(hBar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x - bar.left, inBar.y));
+            PostMessageA(hBar, WM_LBUTTONUP, 0, MAKELPARAM(to.x - bar.left, inBar.y));
+            SendMessageA(hBar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inBar.x, inBar.y));
+            f.Relayout();
+            EXPECT_EQ(c.expected, t1->GetPaneRect().right - t1->GetPaneRect().left) << c.target << " " << bTracking;
+            EXPECT_EQ(nullptr, GetCapture());
+        }
 }
 
 TEST(DockingWindows, SplittersShowTheToolkitsCursors)
 {
     struct {
         int dir;
-        UINT cursor;  // the toolkit's splitter cursor for that bar
+        UINT cursor; // the toolkit's splitter cursor for that bar
     } cases[] = {{dockLeftOf, QX_IDC_SPLIT_LEFTRIGHT}, {dockTopOf, QX_IDC_SPLIT_UPDOWN}};
     for (auto& c : cases) {
         Frame f;
@@ -735,4 +729,4 @@ TEST(DockingWindows, CaptionButtonsAreNotHotWhenTheirPaneShowsAgain)
     EXPECT_EQ(0, hotButtons()) << "after WM_MOUSELEAVE";
 }
 
-}  // namespace
+} // namespace

@@ -37,11 +37,15 @@ struct PaneRow {
     int id;
     const char* title;
     int direction;
-    int joinTo;   // the pane whose place it shares, 0 none
+    int joinTo; // the pane whose place it shares, 0 none
 };
 const PaneRow kPanes[] = {
-    {59586, "Project Explorer", 0, 0},  {59585, "File Explorer", 0, 59586}, {59510, "List Explorer", 0, 59585},
-    {59588, "Template Explorer", 0, 59510}, {59599, "Function List", 1, 0},  {59590, "Tool Window", 3, 0},
+    {59586, "Project Explorer", 0, 0},
+    {59585, "File Explorer", 0, 59586},
+    {59510, "List Explorer", 0, 59585},
+    {59588, "Template Explorer", 0, 59510},
+    {59599, "Function List", 1, 0},
+    {59590, "Tool Window", 3, 0},
     {59591, "Find In Files", 3, 59590},
 };
 const int kIconIDs[] = {59585, 59586, 59588, 59510, 59590, 59591, 59589, 59599};
@@ -54,7 +58,7 @@ public:
     CQXPDockingPaneManager m_panes;
     CQXPTabClientWnd m_tabs;
     std::vector<int> m_actions;
-    std::vector<int> m_created;   // pane ids whose window was made
+    std::vector<int> m_created; // pane ids whose window was made
 
     void CreatePaneWindow(CQXPDockingPane* pPane)
     {
@@ -393,7 +397,7 @@ TEST_F(EditorFrame, SavedLayoutComesBackAtTheNextStart)
     EXPECT_TRUE(bLoaded);
     Relayout(next);
     EXPECT_EQ(tree, next->Tree());
-    EXPECT_EQ(nullptr, next->m_panes.FindPane(59599));   // its flag goes off
+    EXPECT_EQ(nullptr, next->m_panes.FindPane(59599)); // its flag goes off
     CQXPDockingPane* find = next->m_panes.FindPane(59591);
     ASSERT_NE(nullptr, find);
     EXPECT_TRUE(find->IsClosed());
@@ -497,7 +501,7 @@ TEST_F(EditorFrame, ToolWindowsAutoHideAndSlideOut)
     while (w->IsTimerRunning(CQXPDockingPaneAutoHideWnd::timerSlideOut))
         w->OnTimer(CQXPDockingPaneAutoHideWnd::timerSlideOut);
     RECT rcOut = RectInFrame(frame, w->GetSafeHwnd());
-    EXPECT_EQ(rcMdi.bottom, rcOut.bottom);    // it grows up from the strip
+    EXPECT_EQ(rcMdi.bottom, rcOut.bottom); // it grows up from the strip
     EXPECT_EQ(124, rcOut.bottom - rcOut.top);
     EXPECT_TRUE(::IsWindowVisible(frame->PaneWindow(59590)));
     Capture(frame->GetSafeHwnd(), "dock-autohide-out.png");
@@ -637,8 +641,11 @@ TEST_F(EditorFrame, ThemesAndTabAppearancesDraw)
     struct EditorTheme {
         int command, paintTheme, dockingTheme, tabAppearance, tabColors;
     } themes[] = {
-        {720, qxpThemeWindows2000, 0, 0, 1}, {721, qxpThemeWindowsXP, 3, 0, 8}, {722, qxpThemeWhidbey, 6, 3, 16},
-        {723, qxpThemeOfficeXP, 1, 5, 2},    {724, qxpThemeOffice2003, 2, 3, 4},
+        {720, qxpThemeWindows2000, 0, 0, 1},
+        {721, qxpThemeWindowsXP, 3, 0, 8},
+        {722, qxpThemeWhidbey, 6, 3, 16},
+        {723, qxpThemeOfficeXP, 1, 5, 2},
+        {724, qxpThemeOffice2003, 2, 3, 4},
     };
     std::vector<std::vector<BYTE>> shots;
     for (const EditorTheme& t : themes) {
@@ -798,4 +805,4 @@ TEST_F(EditorFrame, MovePopupOffersMove)
     EXPECT_EQ(0u, frame->m_panes.ShowMovePopup(NULL));
 }
 
-}  // namespace
+} // namespace

@@ -238,7 +238,7 @@ TEST_P(DamagedLayouts, AreRefusedAndTheLiveLayoutIsKept)
     EXPECT_FALSE(layout.LoadFromRegistry("NormalLayout")) << GetParam().name;
     EXPECT_FALSE(layout.IsValid());
     EXPECT_TRUE(layout.GetObjects().empty());
-    d.manager.SetLayout(&layout);  // ignored
+    d.manager.SetLayout(&layout); // ignored
     EXPECT_EQ(kSampleTree, d.Tree());
 }
 
@@ -427,4 +427,4 @@ TEST(DockingLayout, PanesMissingFromTheSavedLayoutAreGoneOnceApplied)
     EXPECT_EQ(nullptr, d.manager.FindPane(2));
 }
 
-}  // namespace
+} // namespace

@@ -80,7 +80,7 @@ struct MdiFixture : ::testing::Test {
 TEST_F(MdiFixture, OneTabPerChildAndClicksActivate)
 {
     ASSERT_TRUE(tabs.Attach(frame, FALSE));
-    EXPECT_FALSE(tabs.Attach(frame, FALSE));  // once only
+    EXPECT_FALSE(tabs.Attach(frame, FALSE)); // once only
     Pump();
     CQXPTabWorkspace* ws = tabs.GetWorkspace();
     ASSERT_NE(nullptr, ws);
@@ -195,7 +195,7 @@ TEST_F(MdiFixture, NavigateButtonsAreNotHotAfterTheMouseLeft)
     HWND hStrip = ws->GetSafeHwnd();
     CQXPTabManagerNavigateButton* close = ws->FindNavigateButton(CQXPTabManagerNavigateButton::idClose);
     ASSERT_NE(nullptr, close);
-    close->m_nMode = 2;  // always shown
+    close->m_nMode = 2; // always shown
     tabs.Refresh();
     Pump();
     ASSERT_FALSE(IsRectEmpty(&close->m_rc));
@@ -270,7 +270,7 @@ TEST_F(MdiFixture, ActiveTabStaysWholeInsideTheStrip)
     expectShown(hLast, "last activated");
     SetWindowPos(frame->GetSafeHwnd(), NULL, 0, 0, 800, 600, SWP_NOZORDER | SWP_NOMOVE);
     idle();
-    ws->SetScrollOffset(0);  // the user scrolled back to the start
+    ws->SetScrollOffset(0); // the user scrolled back to the start
     SetWindowPos(frame->GetSafeHwnd(), NULL, 0, 0, 420, 600, SWP_NOZORDER | SWP_NOMOVE);
     idle();
     expectShown(hLast, "after the frame was narrowed");
@@ -295,7 +295,7 @@ TEST_F(MdiFixture, ActiveTabStaysWholeInsideTheStrip)
     EXPECT_GE(room, text.right - text.left);
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -385,7 +385,7 @@ TEST_F(MdiFixture, TabGroupsSplitAndJoinAgain)
         RECT bar = tabs.GetWorkspace(0)->m_rcSplitter;
         ASSERT_FALSE(IsRectEmpty(&bar));
         POINT grab = {(bar.left + bar.right) / 2, bar.top + 1};
-        EXPECT_EQ(0, tabs.HitTestSplitter(POINT{grab.x, bar.top - 3}) + 1);  // not on a group
+        EXPECT_EQ(0, tabs.HitTestSplitter(POINT{grab.x, bar.top - 3}) + 1); // not on a group
         // Over the bar between stacked groups: the up-down splitter cursor.
         EXPECT_EQ(ToolkitCursorResource(QX_IDC_SPLIT_UPDOWN), CursorOver(grab));
         int dy = bTracker ? -60 : 40;
@@ -437,8 +437,8 @@ TEST_F(MdiFixture, TabTooltipsFollowTheMode)
     CPoint pt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     struct {
         int mode;
-        const char* tip;   // NULL: no tooltip
-    } cases[] = {{1, "Doc1"}, {0, NULL}, {2, NULL}};  // mode 2: only for cut captions
+        const char* tip;                             // NULL: no tooltip
+    } cases[] = {{1, "Doc1"}, {0, NULL}, {2, NULL}}; // mode 2: only for cut captions
     for (auto& c : cases) {
         tabs.SetToolTipMode(c.mode);
         TOOLINFOA ti = {};
@@ -599,7 +599,7 @@ HICON SolidIcon(COLORREF clr)
     ::SelectObject(hMem, hOld);
     ::DeleteDC(hMem);
     ::ReleaseDC(NULL, hdc);
-    std::vector<BYTE> mask(16 * 2, 0);  // all opaque
+    std::vector<BYTE> mask(16 * 2, 0); // all opaque
     HBITMAP hMask = ::CreateBitmap(16, 16, 1, 1, mask.data());
     ICONINFO ii = {TRUE, 0, 0, hMask, hColor};
     HICON hIcon = ::CreateIconIndirect(&ii);
@@ -805,7 +805,9 @@ TEST_F(MdiFixture, NewTabsGoWhereTheOptionSays)
         for (int i = 0; i < 4; ++i)
             if (ws->GetItem(i)->m_hWnd == hNew)
                 nAt = i;
-        EXPECT_EQ(c.nPosition == 0 ? 3 : c.nPosition == 1 ? 0 : 2, nAt);
+        EXPECT_EQ(c.nPosition == 0 ? 3 : c.nPosition == 1 ? 0
+                                                          : 2,
+                  nAt);
         client.Detach();
         DestroyWindow(hNew);
         Pump();
@@ -921,4 +923,4 @@ TEST_F(MdiFixture, ArrangingGivesCaptionlessDocumentsACaptionForTheTime)
     RegisterThemeCreator(qxpThemeRibbon, NULL);
 }
 
-}  // namespace
+} // namespace

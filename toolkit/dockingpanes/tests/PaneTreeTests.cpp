@@ -15,7 +15,7 @@ namespace {
 struct DockStep {
     int id;
     int direction;
-    int neighbour;  // id of an existing pane, 0 none
+    int neighbour; // id of an existing pane, 0 none
 };
 
 struct DockCase {
@@ -41,14 +41,16 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         DockCase{"left of the frame", {{1, dockLeftOf, 0}}, "S-[T{1*},C]"},
         DockCase{"right of the frame", {{1, dockRightOf, 0}}, "S-[C,T{1*}]"},
-        DockCase{"bottom wraps the horizontal top", {{1, dockLeftOf, 0}, {2, dockBottomOf, 0}},
-                 "S|[S-[T{1*},C],T{2*}]"},
+        DockCase{"bottom wraps the horizontal top", {{1, dockLeftOf, 0}, {2, dockBottomOf, 0}}, "S|[S-[T{1*},C],T{2*}]"},
         DockCase{"left of a vertical top wraps the whole layout",
-                 {{1, dockTopOf, 0}, {2, dockBottomOf, 0}, {3, dockLeftOf, 0}}, "S-[T{3*},S|[T{1*},S-[C],T{2*}]]"},
+                 {{1, dockTopOf, 0}, {2, dockBottomOf, 0}, {3, dockLeftOf, 0}},
+                 "S-[T{3*},S|[T{1*},S-[C],T{2*}]]"},
         DockCase{"beside a pane means beside its tabbed container",
-                 {{1, dockLeftOf, 0}, {2, dockBottomOf, 1}}, "S-[S|[T{1*},T{2*}],C]"},
+                 {{1, dockLeftOf, 0}, {2, dockBottomOf, 1}},
+                 "S-[S|[T{1*},T{2*}],C]"},
         DockCase{"same direction inserts next to the neighbour",
-                 {{1, dockLeftOf, 0}, {2, dockRightOf, 1}, {3, dockLeftOf, 2}}, "S-[T{1*},T{3*},T{2*},C]"},
+                 {{1, dockLeftOf, 0}, {2, dockRightOf, 1}, {3, dockLeftOf, 2}},
+                 "S-[T{1*},T{3*},T{2*},C]"},
         DockCase{"a closed neighbour means the frame", {{1, dockLeftOf, 0}, {2, dockRightOf, 99}}, "S-[T{1*},C,T{2*}]"}),
     [](const ::testing::TestParamInfo<DockCase>& info) { return "Case" + std::to_string(info.index); });
 
@@ -91,8 +93,8 @@ TEST(PaneTree, FindPaneListsInPreOrderAndSkipsEmptyContainers)
     PaneObjectList splitters, tabs2;
     pLayout->GetTopContainer()->FindPane(paneTypeSplitterContainer, splitters);
     pLayout->GetTopContainer()->FindPane(paneTypeTabbedContainer, tabs2);
-    EXPECT_EQ(1u, splitters.size());  // the top only
-    EXPECT_EQ(1u, tabs2.size());      // pane 3's
+    EXPECT_EQ(1u, splitters.size()); // the top only
+    EXPECT_EQ(1u, tabs2.size());     // pane 3's
 
     // A container asked for itself contains itself, children or not.
     CPaneBase* pEmpty = tabs[0];
@@ -129,7 +131,7 @@ TEST(PaneTree, ClosedPaneReturnsToItsLastPlace)
     d.manager.ClosePane(p2);
     EXPECT_TRUE(p2->IsClosed());
     EXPECT_EQ("S|[S-[T{1*},C,T{3*}]]", d.Tree());
-    EXPECT_EQ(p2, d.manager.FindPane(2));  // closed panes stay in the layout
+    EXPECT_EQ(p2, d.manager.FindPane(2)); // closed panes stay in the layout
 
     d.manager.SelectPane(p2, FALSE);
     EXPECT_FALSE(p2->IsClosed());
@@ -194,8 +196,7 @@ TEST(PaneTree, TabColours)
     struct {
         int id;
         COLORREF expected;
-    } cases[] = {{0, 0x1000000}, {1, 0x1000001}, {7, 0x1000007}, {8, 0x1000000}, {-1, 0x1000007},
-                 {-7, 0x1000001}, {-8, 0x1000000}, {-9, 0x1000007}, {INT_MIN, 0x1000000}};
+    } cases[] = {{0, 0x1000000}, {1, 0x1000001}, {7, 0x1000007}, {8, 0x1000000}, {-1, 0x1000007}, {-7, 0x1000001}, {-8, 0x1000000}, {-9, 0x1000007}, {INT_MIN, 0x1000000}};
     for (auto& c : cases)
         EXPECT_EQ(c.expected, CQXPDockingPane::DefaultTabColor(c.id)) << c.id;
 
@@ -239,7 +240,7 @@ TEST(PaneTree, ActivePaneChangesAreReported)
     d.manager.SetActivePane(d.site.m_hWnd, p1);
     d.manager.SetActivePane(d.site.m_hWnd, p1);
     d.manager.SetActivePane(d.site.m_hWnd, p2);
-    d.manager.SetActivePane(NULL, p1);  // not the active one: nothing
+    d.manager.SetActivePane(NULL, p1); // not the active one: nothing
     d.manager.SetActivePane(NULL, p2);
     std::vector<int> expected = {paneActionActivated, paneActionDeactivated, paneActionActivated,
                                  paneActionDeactivated};
@@ -248,8 +249,8 @@ TEST(PaneTree, ActivePaneChangesAreReported)
 }
 
 struct CycleCase {
-    int active;      // 0 none
-    int disabled;    // pane left out of cycling, 0 none
+    int active;   // 0 none
+    int disabled; // pane left out of cycling, 0 none
     bool next;
     int expected;
 };
@@ -326,8 +327,8 @@ TEST(PaneTree, SplitterLimitsAndApplyingAPosition)
     CPaneBase* client = d.manager.GetLayout()->GetClientContainer();
     int lo = 0, hi = 0;
     ASSERT_TRUE(top->GetSplitterLimits(t1, client, lo, hi));
-    EXPECT_EQ(22, lo);          // the smallest pane size
-    EXPECT_EQ(804 - 64, hi);    // the client's minimum 60 + splitter 4
+    EXPECT_EQ(22, lo);       // the smallest pane size
+    EXPECT_EQ(804 - 64, hi); // the client's minimum 60 + splitter 4
     p1->m_ptMinTrackSize.x = 50;
     ASSERT_TRUE(top->GetSplitterLimits(t1, client, lo, hi));
     EXPECT_GE(lo, 50);
@@ -339,7 +340,7 @@ TEST(PaneTree, SplitterLimitsAndApplyingAPosition)
     p1->m_ptMinTrackSize.x = 790;
     EXPECT_FALSE(top->GetSplitterLimits(t1, client, lo, hi));
     EXPECT_FALSE(top->GetSplitterLimits(t1, NULL, lo, hi));
-    top->ApplySplitterPosition(t1, client, 10, 0, 0, FALSE);  // no extent: nothing, no fault
+    top->ApplySplitterPosition(t1, client, 10, 0, 0, FALSE); // no extent: nothing, no fault
 }
 
 TEST(PaneTree, MaximizeCollapsesTheSiblings)
@@ -350,7 +351,7 @@ TEST(PaneTree, MaximizeCollapsesTheSiblings)
     auto* t1 = dynamic_cast<CQXPDockingPaneTabbedContainer*>(p1->GetContainer());
     auto* t2 = dynamic_cast<CQXPDockingPaneTabbedContainer*>(p2->GetContainer());
     ASSERT_TRUE(t1 && t2);
-    EXPECT_FALSE(t1->CanMaximize());  // off unless the manager allows it
+    EXPECT_FALSE(t1->CanMaximize()); // off unless the manager allows it
     d.manager.m_bAllowMaximize = TRUE;
     EXPECT_TRUE(t1->CanMaximize());
     EXPECT_TRUE(t1->IsCaptionButtonVisible(QXP_IDS_DOCKINGPANE_MAXIMIZE));
@@ -363,7 +364,7 @@ TEST(PaneTree, MaximizeCollapsesTheSiblings)
     MINMAXINFO mmi;
     t2->GetMinMaxInfo(&mmi);
     int h2 = t2->GetPaneRect().bottom - t2->GetPaneRect().top;
-    EXPECT_EQ(mmi.ptMaxTrackSize.y, h2);  // only its caption and borders
+    EXPECT_EQ(mmi.ptMaxTrackSize.y, h2); // only its caption and borders
     EXPECT_EQ(604 - 4 - h2, t1->GetPaneRect().bottom - t1->GetPaneRect().top);
     t1->Restore();
     d.manager.LayoutInRect(rc, NULL);
@@ -446,9 +447,7 @@ TEST(PaneTree, ThemesChooseTheirTabsAndCaptions)
         int tabColors;
         int panelAppearance;
         int captionExtra;
-    } cases[] = {{0, 0, 0, 1, 0, 5},   {1, 1, 5, 2, 6, 5},  {2, 2, 2, 4, 2, 7}, {3, 3, 0, 8, 0, 7},
-                 {5, 5, 8, 1, 6, 2},   {7, 7, 2, 4, 2, 3},  {10, 10, 10, 32, 10, 7},
-                 {11, 0, 0, 1, 0, 5},  {-3, 0, 0, 1, 0, 5}};
+    } cases[] = {{0, 0, 0, 1, 0, 5}, {1, 1, 5, 2, 6, 5}, {2, 2, 2, 4, 2, 7}, {3, 3, 0, 8, 0, 7}, {5, 5, 8, 1, 6, 2}, {7, 7, 2, 4, 2, 3}, {10, 10, 10, 32, 10, 7}, {11, 0, 0, 1, 0, 5}, {-3, 0, 0, 1, 0, 5}};
     for (auto& c : cases) {
         d.manager.SetTheme(c.id);
         CQXPDockingPanePaintManager* p = d.manager.GetPaintManager();
@@ -506,7 +505,7 @@ TEST(PaneTree, IconsFromABitmapStrip)
     EXPECT_NE((HICON)NULL, d.manager.GetIcon(1));
     EXPECT_EQ((HICON)NULL, d.manager.GetIcon(2));
     EXPECT_NE((HICON)NULL, d.manager.GetIcon(5));
-    EXPECT_FALSE(d.manager.SetIcons(9999, five, 5, 0));  // no such bitmap
+    EXPECT_FALSE(d.manager.SetIcons(9999, five, 5, 0)); // no such bitmap
 }
 
 // The tabs of a container show each pane's icon: by its icon id when it
@@ -561,4 +560,4 @@ TEST(PaneTree, WindowRectOfAnObjectNeverLaidOut)
     EXPECT_EQ(rc.left, rc.right);
 }
 
-}  // namespace
+} // namespace

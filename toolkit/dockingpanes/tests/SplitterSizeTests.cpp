@@ -64,22 +64,28 @@ INSTANTIATE_TEST_SUITE_P(
         SizeCase{"resize keeps the proportions", {{100, 0, M, false}, {300, 0, M, false}}, 804, 4, {200, 600}},
         SizeCase{"a minimum above the share is kept", {{100, 0, M, false}, {100, 300, M, false}}, 404, 4, {100, 300}},
         SizeCase{"minima beyond the space: last fixed shortened",
-                 {{100, 300, M, false}, {100, 300, M, false}}, 404, 4, {300, 100}},
+                 {{100, 300, M, false}, {100, 300, M, false}},
+                 404,
+                 4,
+                 {300, 100}},
         SizeCase{"a maximum below the share is kept", {{100, 0, 50, false}, {100, 0, M, false}}, 204, 4, {50, 150}},
         SizeCase{"the client absorbs the rest",
-                 {{100, 0, M, false}, {999, 0, M, true}, {50, 0, M, false}}, 408, 4, {100, 250, 50}},
+                 {{100, 0, M, false}, {999, 0, M, true}, {50, 0, M, false}},
+                 408,
+                 4,
+                 {100, 250, 50}},
         SizeCase{"the client with its minimum", {{300, 0, M, false}, {0, 60, M, true}}, 304, 4, {240, 60}},
         SizeCase{"zero weights share equally", {{0, 0, M, false}, {0, 0, M, false}}, 204, 4, {100, 100}},
         SizeCase{"zero extent", {{100, 0, M, false}, {100, 0, M, false}}, 0, 4, {0, 0}},
-        SizeCase{"smaller than the splitters", {{100, 0, M, false}, {100, 0, M, false}, {1, 0, M, false}}, 6, 4,
-                 {0, 0, 0}},
+        SizeCase{"smaller than the splitters", {{100, 0, M, false}, {100, 0, M, false}, {1, 0, M, false}}, 6, 4, {0, 0, 0}},
         SizeCase{"a single child fills", {{10, 0, M, false}}, 100, 4, {100}},
         SizeCase{"rounding goes to the later children",
-                 {{1, 0, M, false}, {1, 0, M, false}, {1, 0, M, false}}, 108, 4, {33, 33, 34}},
-        SizeCase{"huge weights are clamped first", {{1000000000, 0, M, false}, {1000000000, 0, M, false}}, 1004, 4,
-                 {500, 500}},
-        SizeCase{"negative weights count as the minimum", {{-50, 10, M, false}, {90, 0, M, false}}, 104, 4,
-                 {10, 90}}),
+                 {{1, 0, M, false}, {1, 0, M, false}, {1, 0, M, false}},
+                 108,
+                 4,
+                 {33, 33, 34}},
+        SizeCase{"huge weights are clamped first", {{1000000000, 0, M, false}, {1000000000, 0, M, false}}, 1004, 4, {500, 500}},
+        SizeCase{"negative weights count as the minimum", {{-50, 10, M, false}, {90, 0, M, false}}, 104, 4, {10, 90}}),
     [](const ::testing::TestParamInfo<SizeCase>& info) { return "Case" + std::to_string(info.index); });
 
 TEST(SplitterSizePass, ReportsFixedChildrenAndTheClient)
@@ -97,4 +103,4 @@ TEST(SplitterSizePass, ReportsFixedChildrenAndTheClient)
     EXPECT_FALSE(items[2].bFixed);
 }
 
-}  // namespace
+} // namespace

@@ -181,8 +181,8 @@ TEST(TabManager, TooltipsByMode)
     RECT rc;
     struct {
         int mode;
-        int shown;    // width given
-        int needed;   // width the caption needs
+        int shown;  // width given
+        int needed; // width the caption needs
         INT_PTR expected;
     } cases[] = {{0, 70, 200, -1}, {1, 70, 20, 0}, {2, 70, 20, -1}, {2, 70, 200, 0}};
     for (auto& c : cases) {
@@ -263,7 +263,7 @@ TEST(TabPainter, SelectingAHiddenTabScrollsItIntoView)
     t.painter.SetLayout(tabLayoutFixed);
     t.area = {0, 0, 300, 60};
     t.OnPropertyChanged();
-    EXPECT_FALSE(IsRectEmpty(&t.FindNavigateButton(1)->m_rc));  // scroll right shows
+    EXPECT_FALSE(IsRectEmpty(&t.FindNavigateButton(1)->m_rc)); // scroll right shows
     t.SetCurSel(11);
     t.OnPropertyChanged();
     EXPECT_LT(t.GetScrollOffset(), 0);
@@ -280,8 +280,7 @@ TEST(TabPainter, AppearancesAndColourSets)
         int appearance;
         int colors;
         RECT margins;
-    } cases[] = {{0, 1, {2, 3, 6, 0}}, {4, 2, {2, 2, 4, 2}}, {8, 1, {0, 0, 0, 0}},
-                 {10, 32, {4, 1, 0, 0}}, {42, 1, {2, 3, 6, 0}}, {-1, 1, {2, 3, 6, 0}}};
+    } cases[] = {{0, 1, {2, 3, 6, 0}}, {4, 2, {2, 2, 4, 2}}, {8, 1, {0, 0, 0, 0}}, {10, 32, {4, 1, 0, 0}}, {42, 1, {2, 3, 6, 0}}, {-1, 1, {2, 3, 6, 0}}};
     for (auto& c : cases) {
         p.SetAppearance(c.appearance);
         EXPECT_EQ(c.colors, p.GetColor()) << c.appearance;
@@ -489,7 +488,7 @@ TEST(TabLoops, TabRemovedDuringTheDragIsNotUsed)
     host.tabs.PerformClick(host.hWnd, from);
     EXPECT_EQ(3, host.tabs.GetItemCount());
     EXPECT_NE(dragged, host.tabs.GetSelectedItem());
-    EXPECT_EQ("Tab 3", host.tabs.Sel());  // the selection of the start
+    EXPECT_EQ("Tab 3", host.tabs.Sel()); // the selection of the start
     for (CQXPTabManagerItem* p : host.tabs.clicked)
         EXPECT_NE(dragged, p);
     EXPECT_EQ(nullptr, GetCapture());
@@ -498,7 +497,7 @@ TEST(TabLoops, TabRemovedDuringTheDragIsNotUsed)
         DispatchMessageA(&msg);
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -507,7 +506,7 @@ struct RowCase {
     std::vector<int> widths;
     int length;
     BOOL balance;
-    std::vector<int> starts;   // first item of each row
+    std::vector<int> starts; // first item of each row
 };
 
 class TabRows : public ::testing::TestWithParam<RowCase> {};
@@ -571,20 +570,20 @@ TEST(TabPainter, ColourSetsGiveTheirColours)
 {
     CQXPTabPainter p;
     ToolkitColorManager* cm = ToolkitColorManager::Instance();
-    p.SetAppearance(0);   // colour set 1
-    EXPECT_EQ((COLORREF)-2, p.GetColors().clrStateFill[0]);   // the checker pattern
+    p.SetAppearance(0);                                     // colour set 1
+    EXPECT_EQ((COLORREF)-2, p.GetColors().clrStateFill[0]); // the checker pattern
     EXPECT_EQ(cm->GetColor(COLOR_3DFACE), p.GetColors().clrSelectedFace);
-    p.SetAppearance(5);   // flat: its header face is colour 48
+    p.SetAppearance(5); // flat: its header face is colour 48
     EXPECT_EQ(2, p.GetColor());
     EXPECT_EQ(cm->GetColor(qxColorTabFace), p.GetColors().clrHeader[0]);
     EXPECT_EQ(cm->GetColor(qxColorTabText), p.GetColors().clrNormalText);
     p.m_bAllowLuna = FALSE;
     p.SetAppearance(2);
-    p.SetColor(4);        // Luna without a Luna scheme
+    p.SetColor(4); // Luna without a Luna scheme
     EXPECT_EQ(cm->GetColor(qxColorCheckedFace), p.GetColors().clrSelectedFace);
     EXPECT_EQ(cm->GetColor(qxColorPressedFace), p.GetColors().clrPressedFace);
     EXPECT_FALSE(p.GetColors().bLuna);
-    p.SetColor(32);       // the resource set: fixed blues, or the theme's where it has them
+    p.SetColor(32); // the resource set: fixed blues, or the theme's where it has them
     EXPECT_EQ(RGB(59, 97, 156), p.GetColors().clrBorder);
     EXPECT_TRUE(p.GetColors().bLuna);
     {
@@ -621,4 +620,4 @@ TEST(TabPainter, ColourSetsGiveTheirColours)
     EXPECT_EQ(t.painter.GetColors().clrSelectedText, t.painter.GetItemTextColor(&t, t.GetItem(0)));
 }
 
-}  // namespace
+} // namespace

@@ -193,7 +193,7 @@ TEST(DockingThemeColors, CaptionsShowTheSchemeOnScreen)
     struct Row {
         int scheme;
         const char* name;
-        COLORREF top;   // the inactive strip's first row
+        COLORREF top; // the inactive strip's first row
     } rows[] = {
         {qxColorThemeBlue, "blue", RGB(221, 236, 254)},
         {qxColorThemeOlive, "olive", RGB(244, 247, 222)},
@@ -235,10 +235,10 @@ TEST(DockingThemeColors, CaptionsShowTheSchemeOnScreen)
 TEST(DockingThemeColors, ThemeTenTakesTheOffice2007CaptionsOnScreen)
 {
     struct Row {
-        const char* text;  // NULL: the program's own theme text
+        const char* text; // NULL: the program's own theme text
         const char* name;
         COLORREF top;
-        bool bGreen;  // the caption's middle is green rather than blue
+        bool bGreen; // the caption's middle is green rather than blue
     } rows[] = {
         {NULL, "office2007", RGB(101, 147, 207), false},
         {"[Window]\r\nWindowFrame = 10 120 10\r\n[DockingPane]\r\nNormalCaptionLight = 200 240 200\r\n"
@@ -283,7 +283,7 @@ TEST(DockingThemeColors, SplitterStyles)
     pm->m_nSplitterSize = 6;
     const int cx = 60, cy = 6;
     HDC hScreen = ::GetDC(NULL);
-    CBitmap bitmap;   // outlives the DC that selects it
+    CBitmap bitmap; // outlives the DC that selects it
     bitmap.Attach(::CreateCompatibleBitmap(hScreen, cx, cy));
     ::ReleaseDC(NULL, hScreen);
     GdiObjectDC memory(NULL, bitmap.m_hObject);
@@ -299,7 +299,7 @@ TEST(DockingThemeColors, SplitterStyles)
     } rows[] = {
         {0, 10, {face, face, face, face, face, face}},
         {1, 10, {c20, face, face, face, c52, c18}},
-        {3, 10, {c20, face, face, face, c52, c18}},   // bit 0 wins over bit 1
+        {3, 10, {c20, face, face, face, c52, c18}}, // bit 0 wins over bit 1
         {2, 10, {c21, c5, c5, face, face, c21}},
         // The centre mark: lines 2 and 4 about the middle, none near the ends.
         {0x100, cx / 2, {face, face, pm->m_clrBorder, face, pm->m_clrBorder, face}},
@@ -532,6 +532,6 @@ TEST(DockingThemeColors, CaptionIcon)
     qmtest::PumpFor(200);
     qmtest::SaveWindowShot(h, QM_BIN_DIR, "dock-caption-icon.png");
     EXPECT_EQ(RGB(255, 0, 0), pixel());
-    pane->SetEnabled(2);   // disabled: the icon is greyed
+    pane->SetEnabled(2); // disabled: the icon is greyed
     EXPECT_NE(RGB(255, 0, 0), pixel());
 }

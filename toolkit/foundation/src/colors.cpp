@@ -17,7 +17,8 @@ COLORREF AFXAPI MixColors(COLORREF clrA, COLORREF clrB, int nWeight)
     int r = mix(GetRValue(clrA), GetRValue(clrB));
     int g = mix(GetGValue(clrA), GetGValue(clrB));
     int b = mix(GetBValue(clrA), GetBValue(clrB));
-    auto clamp = [](int v) { return v < 0 ? 0 : v > 255 ? 255 : v; };
+    auto clamp = [](int v) { return v < 0 ? 0 : v > 255 ? 255
+                                                        : v; };
     return RGB(clamp(r), clamp(g), clamp(b));
 }
 
@@ -26,7 +27,8 @@ COLORREF AFXAPI BlendColors(COLORREF clrA, COLORREF clrB, double dFactor)
     auto blend = [&](int a, int b) {
         double v = (1.0 - dFactor) * b + dFactor * a;
         int n = (int)v;
-        return n < 0 ? 0 : n > 255 ? 255 : n;
+        return n < 0 ? 0 : n > 255 ? 255
+                                   : n;
     };
     return RGB(blend(GetRValue(clrA), GetRValue(clrB)), blend(GetGValue(clrA), GetGValue(clrB)),
                blend(GetBValue(clrA), GetBValue(clrB)));
@@ -118,7 +120,8 @@ double ScaledThreshold(COLORREF clrFirst, int nThreshold)
 
 COLORREF ClampedRGB(double r, double g, double b)
 {
-    auto c = [](double v) { return (int)(v < 0 ? 0 : v > 255 ? 255 : v + 0.5); };
+    auto c = [](double v) { return (int)(v < 0 ? 0 : v > 255 ? 255
+                                                             : v + 0.5); };
     return RGB(c(r), c(g), c(b));
 }
 
@@ -128,7 +131,7 @@ COLORREF Pull(COLORREF clrRef, COLORREF clr, int nThreshold)
 {
     if (!ToolkitColorManager::IsDistinct(clrRef, clr, nThreshold))
         return clr;
-    double lo = 0.0, hi = 1.0;  // fraction of the way from the reference to clr
+    double lo = 0.0, hi = 1.0; // fraction of the way from the reference to clr
     for (int i = 0; i < 24; ++i) {
         double t = (lo + hi) / 2;
         COLORREF c = ClampedRGB(GetRValue(clrRef) + (GetRValue(clr) - GetRValue(clrRef)) * t,
@@ -181,7 +184,8 @@ COLORREF ScaleColor(COLORREF c, double f)
 {
     auto s = [&](int v) {
         int n = (int)(v * f);
-        return n < 0 ? 0 : n > 255 ? 255 : n;
+        return n < 0 ? 0 : n > 255 ? 255
+                                   : n;
     };
     return RGB(s(GetRValue(c)), s(GetGValue(c)), s(GetBValue(c)));
 }
@@ -217,7 +221,9 @@ COLORREF PaletteColor(const Palette& p, int n)
     switch (n) {
     case 30: return p.c30;
     case 31: return p.c31;
-    case 32: case 37: case 50: return p.c32;
+    case 32:
+    case 37:
+    case 50: return p.c32;
     case 33: return p.c33;
     case 36: return p.c36;
     case 38: return p.c38;
@@ -237,17 +243,11 @@ struct GradientRow {
 };
 // Gradients 0..6 of the colour themes, and colour 54.
 const GradientRow kBlueGradients[7] = {
-    {0x00D68759, 0x00962D00, 0.5f},  {0x00F5BE9E, 0x00FADAC4, 0.5f}, {0x00D68759, 0x00962D00, 0.5f},
-    {0x00FEECDD, 0x00E2A981, 0.75f}, {0x00FFEFE3, 0x00E4AD87, 0.5f}, {0x00F6DDCB, 0x00DCA179, 0.5f},
-    {0x00FFEFE3, 0x00E7B593, 0.5f}};
+    {0x00D68759, 0x00962D00, 0.5f}, {0x00F5BE9E, 0x00FADAC4, 0.5f}, {0x00D68759, 0x00962D00, 0.5f}, {0x00FEECDD, 0x00E2A981, 0.75f}, {0x00FFEFE3, 0x00E4AD87, 0.5f}, {0x00F6DDCB, 0x00DCA179, 0.5f}, {0x00FFEFE3, 0x00E7B593, 0.5f}};
 const GradientRow kOliveGradients[7] = {
-    {0x0082C0AF, 0x00447A63, 0.5f}, {0x00A7D9D9, 0x00E4F1F2, 0.5f}, {0x006F8E78, 0x00435B49, 0.5f},
-    {0x00DEF7F4, 0x0091C6B7, 0.3f}, {0x00EDFFFF, 0x0092C7B8, 0.3f}, {0x00D1E6E6, 0x0078B4A4, 0.3f},
-    {0x00D5F0EC, 0x009FCEC2, 0.5f}};
+    {0x0082C0AF, 0x00447A63, 0.5f}, {0x00A7D9D9, 0x00E4F1F2, 0.5f}, {0x006F8E78, 0x00435B49, 0.5f}, {0x00DEF7F4, 0x0091C6B7, 0.3f}, {0x00EDFFFF, 0x0092C7B8, 0.3f}, {0x00D1E6E6, 0x0078B4A4, 0.3f}, {0x00D5F0EC, 0x009FCEC2, 0.5f}};
 const GradientRow kSilverGradients[7] = {
-    {0x00BFA7A8, 0x00916F70, 0.5f},  {0x00E5D7D7, 0x00F7F3F3, 0.5f},  {0x00BFA7A8, 0x00977677, 0.5f},
-    {0x00FFF9F9, 0x00B79B9C, 0.75f}, {0x00FFF9F9, 0x00B99D9F, 0.75f}, {0x00E2D7D7, 0x009E7E80, 0.75f},
-    {0x00F1E7E9, 0x00CDB9BA, 0.5f}};
+    {0x00BFA7A8, 0x00916F70, 0.5f}, {0x00E5D7D7, 0x00F7F3F3, 0.5f}, {0x00BFA7A8, 0x00977677, 0.5f}, {0x00FFF9F9, 0x00B79B9C, 0.75f}, {0x00FFF9F9, 0x00B99D9F, 0.75f}, {0x00E2D7D7, 0x009E7E80, 0.75f}, {0x00F1E7E9, 0x00CDB9BA, 0.5f}};
 
 std::wstring Lower(const wchar_t* p)
 {
@@ -417,15 +417,40 @@ void ToolkitColorManager::RefreshColors()
     // Plain defaults of the toolkit's colours.
     struct Default {
         int n;
-        int from;  // system colour number, -1 = black
+        int from; // system colour number, -1 = black
     } defaults[] = {
-        {30, btnface},   {31, window},    {32, highlight}, {33, highlight}, {34, btnshadow},
-        {35, graytext},  {36, window},    {37, highlight}, {38, btnshadow}, {39, btnshadow},
-        {40, btnshadow}, {41, window},    {42, btnshadow}, {43, btnshadow}, {44, COLOR_WINDOWTEXT},
-        {45, COLOR_MENUTEXT}, {46, COLOR_BTNTEXT}, {47, COLOR_HIGHLIGHTTEXT}, {48, btnshadow},
-        {49, COLOR_HIGHLIGHTTEXT}, {50, highlight}, {51, btnface}, {52, btnshadow}, {53, btnface},
-        {54, btnshadow}, {55, btnface}, {56, btnface}, {57, btnshadow}, {58, graytext}, {59, -1},
-        {60, btnshadow}, {61, btnshadow},
+        {30, btnface},
+        {31, window},
+        {32, highlight},
+        {33, highlight},
+        {34, btnshadow},
+        {35, graytext},
+        {36, window},
+        {37, highlight},
+        {38, btnshadow},
+        {39, btnshadow},
+        {40, btnshadow},
+        {41, window},
+        {42, btnshadow},
+        {43, btnshadow},
+        {44, COLOR_WINDOWTEXT},
+        {45, COLOR_MENUTEXT},
+        {46, COLOR_BTNTEXT},
+        {47, COLOR_HIGHLIGHTTEXT},
+        {48, btnshadow},
+        {49, COLOR_HIGHLIGHTTEXT},
+        {50, highlight},
+        {51, btnface},
+        {52, btnshadow},
+        {53, btnface},
+        {54, btnshadow},
+        {55, btnface},
+        {56, btnface},
+        {57, btnshadow},
+        {58, graytext},
+        {59, -1},
+        {60, btnshadow},
+        {61, btnshadow},
     };
     for (const Default& d : defaults)
         m_clrComputed[d.n] = d.from < 0 ? 0 : C(d.from);
@@ -434,7 +459,8 @@ void ToolkitColorManager::RefreshColors()
     // Custom colours of the effective theme.
     const int nTheme = m_bLunaColorsDisabled ? qxColorThemeClassic : GetCurrentTheme();
     if (nTheme >= 1 && nTheme <= 5) {
-        const Palette& p = nTheme == 2 ? kOlivePalette : nTheme == 3 ? kSilverPalette : kBluePalette;
+        const Palette& p = nTheme == 2 ? kOlivePalette : nTheme == 3 ? kSilverPalette
+                                                                     : kBluePalette;
         for (int n : kCustomIndexes)
             m_clrCustom[n] = PaletteColor(p, n);
     } else {
@@ -452,10 +478,17 @@ void ToolkitColorManager::RefreshColors()
     struct Blend {
         int target, a, b, weight;
     } blends[] = {
-        {30, window, btnface, 165},  {31, highlight, window, 30},  {33, highlight, window, 50},
-        {41, btnface, window, 143},  {35, graytext, window, 70},   {38, btnshadow, window, 75},
-        {39, btnshadow, window, 70}, {43, 46, btnshadow, 20},      {61, 46, btnshadow, 15},
-        {40, btnshadow, window, 90}, {42, btnface, btnshadow, 90},
+        {30, window, btnface, 165},
+        {31, highlight, window, 30},
+        {33, highlight, window, 50},
+        {41, btnface, window, 143},
+        {35, graytext, window, 70},
+        {38, btnshadow, window, 75},
+        {39, btnshadow, window, 70},
+        {43, 46, btnshadow, 20},
+        {61, 46, btnshadow, 15},
+        {40, btnshadow, window, 90},
+        {42, btnface, btnshadow, 90},
     };
     for (const Blend& b : blends)
         m_clrComputed[b.target] = MixColors(C(b.a), C(b.b), b.weight);
@@ -467,9 +500,20 @@ void ToolkitColorManager::RefreshColors()
     struct Contrast {
         int target, first, second, threshold;
     } contrasts[] = {
-        {31, 30, 31, 50},  {32, 30, highlight, 100}, {33, 30, 33, 30},   {35, 41, 35, 80},  {37, 33, 37, 100},
-        {38, 30, 38, 85},  {39, 30, 39, 50},          {43, 41, 43, 100}, {61, 30, 61, 100}, {40, 30, 40, 80},
-        {44, 41, 44, 180}, {45, 31, 45, 180},         {46, 30, 46, 180}, {47, 33, 47, 180},
+        {31, 30, 31, 50},
+        {32, 30, highlight, 100},
+        {33, 30, 33, 30},
+        {35, 41, 35, 80},
+        {37, 33, 37, 100},
+        {38, 30, 38, 85},
+        {39, 30, 39, 50},
+        {43, 41, 43, 100},
+        {61, 30, 61, 100},
+        {40, 30, 40, 80},
+        {44, 41, 44, 180},
+        {45, 31, 45, 180},
+        {46, 30, 46, 180},
+        {47, 33, 47, 180},
     };
     for (const Contrast& c : contrasts) {
         if (!IsDistinct(C(c.first), C(c.second), c.threshold))
@@ -526,10 +570,12 @@ void ToolkitColorManager::ComputeGradients(int nTheme, bool bLowColor)
 {
     auto C = [this](int n) { return GetColor(n); };
     if (nTheme >= 1 && nTheme <= 5) {
-        const GradientRow* rows = nTheme == 2 ? kOliveGradients : nTheme == 3 ? kSilverGradients : kBlueGradients;
+        const GradientRow* rows = nTheme == 2 ? kOliveGradients : nTheme == 3 ? kSilverGradients
+                                                                              : kBlueGradients;
         for (int i = 0; i < 7; ++i)
             m_gradients[i].Set(rows[i].start, rows[i].end, rows[i].factor);
-        m_clrComputed[54] = nTheme == 2 ? 0x00588060 : nTheme == 3 ? 0x00947C7C : 0x00962D00;
+        m_clrComputed[54] = nTheme == 2 ? 0x00588060 : nTheme == 3 ? 0x00947C7C
+                                                                   : 0x00962D00;
     } else {
         COLORREF face = C(COLOR_BTNFACE), window = C(COLOR_WINDOW), shadow = C(COLOR_BTNSHADOW);
         m_gradients[0].Set(shadow, shadow);

@@ -605,7 +605,7 @@ CString AFXAPI FixedPitchFontFace(LPCSTR lpszWanted)
 {
     if (lpszWanted != NULL && IsFontInstalled(lpszWanted))
         return lpszWanted;
-    static const char* const kCodeFaces[] = {"Courier New",     "Consolas",        "Lucida Console",
+    static const char* const kCodeFaces[] = {"Courier New", "Consolas", "Lucida Console",
                                              "DejaVu Sans Mono", "Liberation Mono", "Courier"};
     for (const char* pszFace : kCodeFaces)
         if (IsFontInstalled(pszFace))
@@ -851,8 +851,12 @@ LRESULT CALLBACK MouseHookProc(int nCode, WPARAM wParam, LPARAM lParam)
     if (nCode == HC_ACTION && t_hWndMouseTarget && lParam) {
         const MOUSEHOOKSTRUCT* p = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
         switch (wParam) {
-        case WM_NCLBUTTONDOWN: case WM_NCRBUTTONDOWN: case WM_NCMBUTTONDOWN:
-        case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: {
+        case WM_NCLBUTTONDOWN:
+        case WM_NCRBUTTONDOWN:
+        case WM_NCMBUTTONDOWN:
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN: {
             RECT rc = GetWindowRectOf(t_hWndMouseTarget);
             if (!::PtInRect(&rc, p->pt)) {
                 HWND hOwner = ::GetWindow(t_hWndMouseTarget, GW_OWNER);

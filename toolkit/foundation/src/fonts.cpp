@@ -18,14 +18,14 @@ BOOL AFXAPI NonClientMetrics(NONCLIENTMETRICSA* pMetrics)
     return ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, pMetrics, 0);
 }
 
-const int CQXSystemFonts::kColorSources[40] = {15, 16, 21, 20, 22, 18, 17, 13, 14, 4,  7,  5,  6,  8,
-                                               2,  3,  27, 28, 9,  19, 30, 31, 32, 33, 34, 35, 36, 37,
+const int CQXSystemFonts::kColorSources[40] = {15, 16, 21, 20, 22, 18, 17, 13, 14, 4, 7, 5, 6, 8,
+                                               2, 3, 27, 28, 9, 19, 30, 31, 32, 33, 34, 35, 36, 37,
                                                38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 48, 49};
 
 // Drag move, drag copy, no drop, the hand (the toolkit's when the system has
 // none), the two splitters, the system size-all cursor.
 const UINT CQXSystemFonts::kToolkitCursorIds[kCursorCount] = {
-    QX_IDC_DRAG_MOVE,       QX_IDC_DRAG_COPY,    QX_IDC_DRAG_NONE, QX_IDC_HAND,
+    QX_IDC_DRAG_MOVE, QX_IDC_DRAG_COPY, QX_IDC_DRAG_NONE, QX_IDC_HAND,
     QX_IDC_SPLIT_LEFTRIGHT, QX_IDC_SPLIT_UPDOWN, 0};
 
 namespace {
@@ -118,7 +118,8 @@ void CQXSystemFonts::RefreshMetrics()
 
 BOOL CQXSystemFonts::LoadCursors()
 {
-    HCURSOR(AFXAPI * pfnLoad)(UINT) = m_env.pfnLoadCursor ? m_env.pfnLoadCursor : LoadToolkitCursor;
+    HCURSOR(AFXAPI * pfnLoad)
+    (UINT) = m_env.pfnLoadCursor ? m_env.pfnLoadCursor : LoadToolkitCursor;
     for (int i = 0; i < kCursorCount; ++i) {
         HCURSOR h = NULL;
         if (i == 3) {
@@ -139,9 +140,9 @@ BOOL CQXSystemFonts::LoadCursors()
 
 void CQXSystemFonts::DeleteFonts()
 {
-    HFONT* fonts[] = {&m_fontNormal,    &m_fontBold,          &m_fontUnderline, &m_fontVert,
-                      &m_fontVertBold,  &m_fontIconTitle,     &m_fontIconTitleBold, &m_fontMarlett,
-                      &m_fontStatus,    &m_fontSmCaption};
+    HFONT* fonts[] = {&m_fontNormal, &m_fontBold, &m_fontUnderline, &m_fontVert,
+                      &m_fontVertBold, &m_fontIconTitle, &m_fontIconTitleBold, &m_fontMarlett,
+                      &m_fontStatus, &m_fontSmCaption};
     for (HFONT* p : fonts) {
         if (*p)
             ::DeleteObject(*p);

@@ -232,7 +232,7 @@ LRESULT CALLBACK CKeyboardHook::KeyboardProc(int nCode, WPARAM wParam, LPARAM lP
     if (lParam & 0x20000000) {
         int nLock = pThis->m_pTracking ? pThis->m_pTracking->GetTrackingLock() : 0;
         if (wParam == VK_MENU && nLock <= 0) {
-            if (lParam & 0x40000000)  // auto-repeat
+            if (lParam & 0x40000000) // auto-repeat
                 return ::CallNextHookEx(pThis->m_hKeyboardHook, nCode, wParam, lParam);
             if (pThis->m_pTracking)
                 pThis->m_pTracking->SendTrackLost();

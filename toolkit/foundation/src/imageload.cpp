@@ -96,7 +96,7 @@ HBITMAP AlphaBitmapFromDib(const BYTE* pData, size_t nSize, int nHeightDivisor)
         return NULL;
     size_t offset = bih.biSize;
     if (bih.biCompression == BI_BITFIELDS && bih.biSize == sizeof(BITMAPINFOHEADER))
-        offset += 3 * sizeof(DWORD);  // the three colour masks
+        offset += 3 * sizeof(DWORD); // the three colour masks
     else if (bih.biCompression != BI_RGB && bih.biCompression != BI_BITFIELDS)
         return NULL;
     if (offset > nSize)
@@ -107,7 +107,7 @@ HBITMAP AlphaBitmapFromDib(const BYTE* pData, size_t nSize, int nHeightDivisor)
 
 bool IsWholeBitmapFile(const BYTE* p, size_t n, int* pnBitCount)
 {
-    const size_t kFileHeader = sizeof(BITMAPFILEHEADER);  // 14
+    const size_t kFileHeader = sizeof(BITMAPFILEHEADER); // 14
     if (!p || n < kFileHeader + sizeof(DWORD) || p[0] != 'B' || p[1] != 'M')
         return false;
     const size_t nOffBits = Dword(p + 10);

@@ -705,7 +705,7 @@ BOOL CQXPImageManager::SetIcons(HIMAGELIST hImageList, const UINT* pIDs, int nCo
     for (int i = 0; i < nCount; ++i) {
         UINT nID = pIDs ? pIDs[i] : (UINT)i;
         if (pIDs && nCount != nImages && nID == 0)
-            continue;  // a separator takes no image
+            continue; // a separator takes no image
         if (nNext >= nImages)
             break;
         CQXPIconHandle handle;

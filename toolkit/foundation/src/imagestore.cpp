@@ -48,7 +48,8 @@ void WriteBitmap(CArchive& ar, HBITMAP hBitmap)
     int bitCount = bm.bmBitsPixel * bm.bmPlanes;
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
         bitCount = 32;
-    const int entries = bitCount == 4 ? 16 : bitCount == 8 ? 256 : 3;
+    const int entries = bitCount == 4 ? 16 : bitCount == 8 ? 256
+                                                           : 3;
     std::vector<BYTE> header(sizeof(BITMAPINFOHEADER) + entries * sizeof(RGBQUAD), 0);
     BITMAPINFO* pbmi = reinterpret_cast<BITMAPINFO*>(header.data());
     pbmi->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -66,7 +67,7 @@ void WriteBitmap(CArchive& ar, HBITMAP hBitmap)
     int rows = ::GetDIBits(hdc, hBitmap, 0, (UINT)bm.bmHeight, bits.data(), pbmi, DIB_RGB_COLORS);
     ::ReleaseDC(NULL, hdc);
     if (rows != bm.bmHeight) {
-        ar.WriteCount(0);  // a bitmap that cannot be converted is written empty
+        ar.WriteCount(0); // a bitmap that cannot be converted is written empty
         return;
     }
     pbmi->bmiHeader.biSizeImage = (DWORD)size;
@@ -86,7 +87,7 @@ HBITMAP ReadBitmap(CArchive& ar)
         Refuse();
     std::vector<BYTE> header;
     ReadExactly(ar, header, nHeader);
-    header.resize(kMaxHeader, 0);  // room for any colour table the header asks for
+    header.resize(kMaxHeader, 0); // room for any colour table the header asks for
     BITMAPINFO* pbmi = reinterpret_cast<BITMAPINFO*>(header.data());
     BITMAPINFOHEADER& bih = pbmi->bmiHeader;
     const int bitCount = bih.biBitCount;

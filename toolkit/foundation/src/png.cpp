@@ -96,7 +96,8 @@ BOOL AFXAPI LoadPngImage(CFile* pStream, BYTE** ppBuffer, int* pWidth, int* pHei
                     *pBackground = RGB(palette[pBack->index].red, palette[pBack->index].green,
                                        palette[pBack->index].blue);
             } else if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {
-                BYTE g = (BYTE)(bitDepth == 16 ? pBack->gray >> 8 : bitDepth < 8 ? pBack->gray * 255 / ((1 << bitDepth) - 1) : pBack->gray);
+                BYTE g = (BYTE)(bitDepth == 16 ? pBack->gray >> 8 : bitDepth < 8 ? pBack->gray * 255 / ((1 << bitDepth) - 1)
+                                                                                 : pBack->gray);
                 *pBackground = RGB(g, g, g);
             } else {
                 *pBackground = RGB(pBack->red & 0xFF, pBack->green & 0xFF, pBack->blue & 0xFF);

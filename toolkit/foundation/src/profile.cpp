@@ -8,9 +8,9 @@ using qx::detail::QueryValue;
 
 namespace {
 
-const REGSAM kReadAccess = KEY_READ;                  // 0x20019
-const REGSAM kWriteAccess = KEY_READ | KEY_WRITE;     // 0x2001F
-const REGSAM kDeleteValueAccess = KEY_ALL_ACCESS;     // 0xF003F
+const REGSAM kReadAccess = KEY_READ;              // 0x20019
+const REGSAM kWriteAccess = KEY_READ | KEY_WRITE; // 0x2001F
+const REGSAM kDeleteValueAccess = KEY_ALL_ACCESS; // 0xF003F
 
 CString& IniPath()
 {
@@ -321,7 +321,7 @@ int CQXProfileStore::EnumProfileValues(LPCSTR lpszSection, CMap<CString, LPCSTR,
         DWORD dwType = 0;
         LONG r = ::RegEnumValueA(key.h, i, szName, &cch, NULL, &dwType, NULL, NULL);
         if (r == ERROR_MORE_DATA)
-            continue;  // a name longer than 512 characters is skipped
+            continue; // a name longer than 512 characters is skipped
         if (r != ERROR_SUCCESS)
             break;
         if (pMap)

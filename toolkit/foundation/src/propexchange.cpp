@@ -181,8 +181,12 @@ UINT AFXAPI CQXPPropExchange::GetTypeWidth(VARTYPE vt)
 {
     switch (vt) {
     case VT_I2: return 2;
-    case VT_I4: case VT_R4: case VT_BOOL: return 4;
-    case VT_R8: case VT_CY: case VT_QX_SIZE: return 8;
+    case VT_I4:
+    case VT_R4:
+    case VT_BOOL: return 4;
+    case VT_R8:
+    case VT_CY:
+    case VT_QX_SIZE: return 8;
     case VT_DATE: return 12;
     case VT_UI1: return 1;
     case VT_QX_RECT: return 16;
@@ -195,7 +199,14 @@ BOOL AFXAPI CQXPPropExchange::CopyDefault(VARTYPE vt, void* pDest, const void* p
     if (!pSrc || !pDest)
         return FALSE;
     switch (vt) {
-    case VT_I2: case VT_I4: case VT_R4: case VT_BOOL: case VT_R8: case VT_CY: case VT_UI1: case VT_QX_RECT:
+    case VT_I2:
+    case VT_I4:
+    case VT_R4:
+    case VT_BOOL:
+    case VT_R8:
+    case VT_CY:
+    case VT_UI1:
+    case VT_QX_RECT:
     case VT_QX_SIZE:
         memcpy(pDest, pSrc, GetTypeWidth(vt));
         return TRUE;
@@ -230,7 +241,14 @@ BOOL AFXAPI CQXPPropExchange::IsSameValue(VARTYPE vt, const void* pValue, const 
     if (!pValue || !pDefault)
         return FALSE;
     switch (vt) {
-    case VT_I2: case VT_I4: case VT_R4: case VT_R8: case VT_CY: case VT_BOOL: case VT_UI1: case VT_QX_RECT:
+    case VT_I2:
+    case VT_I4:
+    case VT_R4:
+    case VT_R8:
+    case VT_CY:
+    case VT_BOOL:
+    case VT_UI1:
+    case VT_QX_RECT:
     case VT_QX_SIZE:
         return memcmp(pValue, pDefault, GetTypeWidth(vt)) == 0;
     case VT_DATE: {
@@ -457,12 +475,24 @@ BOOL CQXPPropExchangeArchive::ExchangeValue(LPCSTR, VARTYPE vt, void* pValue, co
         return vt == VT_BSTR || GetTypeWidth(vt) == 0 ? TRUE : FALSE;
     if (m_bLoading) {
         switch (vt) {
-        case VT_I2: { WORD w; m_ar >> w; *static_cast<short*>(pValue) = (short)w; break; }
-        case VT_I4: case VT_BOOL: { LONG l; m_ar >> l; *static_cast<LONG*>(pValue) = l; break; }
+        case VT_I2: {
+            WORD w;
+            m_ar >> w;
+            *static_cast<short*>(pValue) = (short)w;
+            break;
+        }
+        case VT_I4:
+        case VT_BOOL: {
+            LONG l;
+            m_ar >> l;
+            *static_cast<LONG*>(pValue) = l;
+            break;
+        }
         case VT_R4: m_ar >> *static_cast<float*>(pValue); break;
         case VT_R8: m_ar >> *static_cast<double*>(pValue); break;
         case VT_CY: {
-            DWORD lo; LONG hi;
+            DWORD lo;
+            LONG hi;
             m_ar >> lo >> hi;
             static_cast<CURRENCY*>(pValue)->Lo = lo;
             static_cast<CURRENCY*>(pValue)->Hi = hi;
@@ -474,12 +504,13 @@ BOOL CQXPPropExchangeArchive::ExchangeValue(LPCSTR, VARTYPE vt, void* pValue, co
         case VT_LPSTR: m_ar >> *static_cast<CString*>(pValue); break;
         case VT_QX_RECT: m_ar >> *static_cast<RECT*>(pValue); break;
         case VT_QX_SIZE: m_ar >> *static_cast<SIZE*>(pValue); break;
-        default: break;  // not carried by the archive
+        default: break; // not carried by the archive
         }
     } else {
         switch (vt) {
         case VT_I2: m_ar << (WORD) * static_cast<const short*>(pValue); break;
-        case VT_I4: case VT_BOOL: m_ar << *static_cast<const LONG*>(pValue); break;
+        case VT_I4:
+        case VT_BOOL: m_ar << *static_cast<const LONG*>(pValue); break;
         case VT_R4: m_ar << *static_cast<const float*>(pValue); break;
         case VT_R8: m_ar << *static_cast<const double*>(pValue); break;
         case VT_CY: {
@@ -897,7 +928,10 @@ BOOL CQXPPropExchangeIniFile::ExchangeValue(LPCSTR lpszName, VARTYPE vt, void* p
             return CopyDefault(vt, pValue, pDef);
         const char* psz = buf.data();
         switch (vt) {
-        case VT_I2: case VT_I4: case VT_BOOL: case VT_UI1:
+        case VT_I2:
+        case VT_I4:
+        case VT_BOOL:
+        case VT_UI1:
             SetIntegerBits(vt, pValue, (DWORD)strtoll(psz, NULL, 10));
             return TRUE;
         case VT_R4:
@@ -950,7 +984,10 @@ BOOL CQXPPropExchangeIniFile::ExchangeValue(LPCSTR lpszName, VARTYPE vt, void* p
     }
     CString text;
     switch (vt) {
-    case VT_I2: case VT_I4: case VT_BOOL: case VT_UI1:
+    case VT_I2:
+    case VT_I4:
+    case VT_BOOL:
+    case VT_UI1:
         text.Format("%i", (int)IntegerBits(vt, pValue));
         break;
     case VT_R4:

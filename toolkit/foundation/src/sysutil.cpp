@@ -391,14 +391,16 @@ STDMETHODIMP CQXPAccessibleBase::XAccessible::QueryInterface(REFIID riid, void**
     return E_NOINTERFACE;
 }
 
-STDMETHODIMP_(ULONG) CQXPAccessibleBase::XAccessible::AddRef()
+STDMETHODIMP_(ULONG)
+CQXPAccessibleBase::XAccessible::AddRef()
 {
     if (m_pThis->m_pOwner)
         return m_pThis->m_pOwner->ExternalAddRef();
     return (ULONG)InterlockedIncrement(&m_cRef);
 }
 
-STDMETHODIMP_(ULONG) CQXPAccessibleBase::XAccessible::Release()
+STDMETHODIMP_(ULONG)
+CQXPAccessibleBase::XAccessible::Release()
 {
     if (m_pThis->m_pOwner)
         return m_pThis->m_pOwner->ExternalRelease();

@@ -24,9 +24,18 @@ enum Slot {
 };
 
 const char* const kSlotNames[kBoundSlots] = {
-    "OpenThemeData",   "CloseThemeData",   "DrawThemeBackground", "DrawThemeTextEx",
-    "GetThemeColor",   "GetThemePartSize", "GetThemeSysBool",     "GetCurrentThemeName",
-    "IsAppThemed",     "IsThemeActive",    "BeginBufferedPaint",  "EndBufferedPaint",
+    "OpenThemeData",
+    "CloseThemeData",
+    "DrawThemeBackground",
+    "DrawThemeTextEx",
+    "GetThemeColor",
+    "GetThemePartSize",
+    "GetThemeSysBool",
+    "GetCurrentThemeName",
+    "IsAppThemed",
+    "IsThemeActive",
+    "BeginBufferedPaint",
+    "EndBufferedPaint",
 };
 
 typedef HTHEME(WINAPI* PFNOPENTHEMEDATA)(HWND, LPCWSTR);
@@ -62,7 +71,7 @@ struct CVisualStyleTheme::ModuleRecord {
         bCreated = true;
         dwComCtlVersion = g_dwComCtlOverride ? g_dwComCtlOverride : GetComCtlVersion();
         if (!dwComCtlVersion) {
-            bCreated = false;  // try again next time
+            bCreated = false; // try again next time
             return;
         }
         for (void*& p : slots)
@@ -77,7 +86,7 @@ struct CVisualStyleTheme::ModuleRecord {
 };
 
 namespace {
-CVisualStyleTheme::ModuleRecord g_records[2];  // [0] objects without the follow flag, [1] with it
+CVisualStyleTheme::ModuleRecord g_records[2]; // [0] objects without the follow flag, [1] with it
 } // namespace
 
 void AFXAPI CVisualStyleTheme::SetLibrary(LPCSTR lpszName, DWORD dwComCtlVersion)
@@ -219,7 +228,7 @@ namespace {
 struct DwmRecord {
     bool bCreated = false;
     void* pfnDefWindowProc = NULL;
-    void* pfnIsCompositionEnabled = NULL;  // kept for the record's layout; never bound
+    void* pfnIsCompositionEnabled = NULL; // kept for the record's layout; never bound
     void* pfnExtendFrame = NULL;
     HMODULE hModule = NULL;
 };

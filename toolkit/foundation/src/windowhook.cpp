@@ -49,7 +49,7 @@ BOOL CSubclassLink::JoinWindow(HWND hWnd)
 {
     if (!hWnd)
         return FALSE;
-    LeaveWindow();  // one window at a time
+    LeaveWindow(); // one window at a time
     CQXWindowMap::Instance()->Insert(hWnd, this);
     m_hWnd = hWnd;
     return TRUE;
@@ -193,7 +193,7 @@ void CQXWindowMap::Unlink(CSubclassLink* pLink)
                 if (CurrentWndProc(hWnd) == HookedWindowProc)
                     ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)pLink->m_pOldWndProc);
                 else
-                    m_passThrough[hWnd] = pLink->m_pOldWndProc;  // never cut out the later subclasser
+                    m_passThrough[hWnd] = pLink->m_pOldWndProc; // never cut out the later subclasser
             }
         }
         return;
@@ -214,7 +214,7 @@ void CQXWindowMap::UnhookAll(HWND hWnd)
             return;
         pHead->OnLinkWindowDestroyed();
         if (LookupLink(hWnd) == pHead) {
-            Unlink(pHead);  // an override that did not leave
+            Unlink(pHead); // an override that did not leave
             pHead->m_hWnd = NULL;
         }
     }

@@ -14,12 +14,36 @@ namespace {
 
 // The classic Windows 2000 scheme.
 const COLORREF kClassic[30] = {
-    RGB(0xC8, 0xD0, 0xD4), RGB(0x3A, 0x6E, 0xA5), RGB(0x0A, 0x24, 0x6A), RGB(0x80, 0x80, 0x80), RGB(0xD4, 0xD0, 0xC8),
-    RGB(0xFF, 0xFF, 0xFF), RGB(0x00, 0x00, 0x00), RGB(0x00, 0x00, 0x00), RGB(0x00, 0x00, 0x00), RGB(0xFF, 0xFF, 0xFF),
-    RGB(0xD4, 0xD0, 0xC8), RGB(0xD4, 0xD0, 0xC8), RGB(0x80, 0x80, 0x80), RGB(0x0A, 0x24, 0x6A), RGB(0xFF, 0xFF, 0xFF),
-    RGB(0xD4, 0xD0, 0xC8), RGB(0x80, 0x80, 0x80), RGB(0x80, 0x80, 0x80), RGB(0x00, 0x00, 0x00), RGB(0xD4, 0xD0, 0xC8),
-    RGB(0xFF, 0xFF, 0xFF), RGB(0x40, 0x40, 0x40), RGB(0xD4, 0xD0, 0xC8), RGB(0x00, 0x00, 0x00), RGB(0xFF, 0xFF, 0xE1),
-    RGB(0xB5, 0xB5, 0xB5), RGB(0x00, 0x00, 0x80), RGB(0xA6, 0xCA, 0xF0), RGB(0xC0, 0xC0, 0xC0), RGB(0x31, 0x6A, 0xC5),
+    RGB(0xC8, 0xD0, 0xD4),
+    RGB(0x3A, 0x6E, 0xA5),
+    RGB(0x0A, 0x24, 0x6A),
+    RGB(0x80, 0x80, 0x80),
+    RGB(0xD4, 0xD0, 0xC8),
+    RGB(0xFF, 0xFF, 0xFF),
+    RGB(0x00, 0x00, 0x00),
+    RGB(0x00, 0x00, 0x00),
+    RGB(0x00, 0x00, 0x00),
+    RGB(0xFF, 0xFF, 0xFF),
+    RGB(0xD4, 0xD0, 0xC8),
+    RGB(0xD4, 0xD0, 0xC8),
+    RGB(0x80, 0x80, 0x80),
+    RGB(0x0A, 0x24, 0x6A),
+    RGB(0xFF, 0xFF, 0xFF),
+    RGB(0xD4, 0xD0, 0xC8),
+    RGB(0x80, 0x80, 0x80),
+    RGB(0x80, 0x80, 0x80),
+    RGB(0x00, 0x00, 0x00),
+    RGB(0xD4, 0xD0, 0xC8),
+    RGB(0xFF, 0xFF, 0xFF),
+    RGB(0x40, 0x40, 0x40),
+    RGB(0xD4, 0xD0, 0xC8),
+    RGB(0x00, 0x00, 0x00),
+    RGB(0xFF, 0xFF, 0xE1),
+    RGB(0xB5, 0xB5, 0xB5),
+    RGB(0x00, 0x00, 0x80),
+    RGB(0xA6, 0xCA, 0xF0),
+    RGB(0xC0, 0xC0, 0xC0),
+    RGB(0x31, 0x6A, 0xC5),
 };
 
 // A palette where window, face and highlight are one grey: every contrast
@@ -66,8 +90,8 @@ TEST(ColorMath, MixAndBlend)
         COLORREF expect;
     } mixes[] = {
         {RGB(200, 100, 0), RGB(0, 0, 100), 50, RGB(100, 50, 50)},
-        {RGB(255, 255, 255), RGB(0, 0, 0), 30, RGB(77, 77, 77)},    // (255*30 + 50) / 100 = 77
-        {RGB(255, 255, 255), RGB(0, 0, 0), 165, RGB(42, 42, 42)},   // thousandths: (255*165 + 500) / 1000
+        {RGB(255, 255, 255), RGB(0, 0, 0), 30, RGB(77, 77, 77)},  // (255*30 + 50) / 100 = 77
+        {RGB(255, 255, 255), RGB(0, 0, 0), 165, RGB(42, 42, 42)}, // thousandths: (255*165 + 500) / 1000
         {RGB(10, 20, 30), RGB(110, 120, 130), 100, RGB(100, 110, 120)},
         {RGB(10, 20, 30), RGB(110, 120, 130), 0, RGB(110, 120, 130)},
     };
@@ -86,8 +110,12 @@ TEST(ColorMath, HslToRgbTable)
         COLORREF expected;
     };
     const Row rows[] = {
-        {0, 0, 0.5, RGB(127, 127, 127)}, {0, 0, 1, RGB(255, 255, 255)},   {0, 1, 0.5, RGB(255, 0, 0)},
-        {1.0 / 3, 1, 0.5, RGB(0, 255, 0)}, {2.0 / 3, 1, 0.5, RGB(0, 0, 255)}, {0, 1, 0.25, RGB(127, 0, 0)},
+        {0, 0, 0.5, RGB(127, 127, 127)},
+        {0, 0, 1, RGB(255, 255, 255)},
+        {0, 1, 0.5, RGB(255, 0, 0)},
+        {1.0 / 3, 1, 0.5, RGB(0, 255, 0)},
+        {2.0 / 3, 1, 0.5, RGB(0, 0, 255)},
+        {0, 1, 0.25, RGB(127, 0, 0)},
     };
     for (const Row& r : rows) {
         COLORREF c = HslToRgb(r.h, r.s, r.l);
@@ -143,10 +171,10 @@ TEST(ColorValues, OverridesGradientsAndArchiveForms)
     EXPECT_EQ(RGB(8, 8, 8), h.m_end.GetStandard());
 
     qxtest::Bytes bytes = qxtest::StoreBytes([&](CArchive& ar) { ar << v << g; });
-    qxtest::Bytes expect = {0x01, 0x02, 0x03, 0x00, 0xFF, 0xFF, 0xFF, 0xFF,   // value: standard, override
-                            0x05, 0x05, 0x05, 0x00, 0xFF, 0xFF, 0xFF, 0xFF,   // start
-                            0x05, 0x05, 0x05, 0x00, 0x08, 0x08, 0x08, 0x00,   // end
-                            0x00, 0x00, 0x00, 0x3F};                          // factor 0.5
+    qxtest::Bytes expect = {0x01, 0x02, 0x03, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, // value: standard, override
+                            0x05, 0x05, 0x05, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, // start
+                            0x05, 0x05, 0x05, 0x00, 0x08, 0x08, 0x08, 0x00, // end
+                            0x00, 0x00, 0x00, 0x3F};                        // factor 0.5
     EXPECT_EQ(qxtest::Hex(expect), qxtest::Hex(bytes));
     ColorValue v2;
     GradientColorValue g2;
@@ -227,9 +255,7 @@ TEST_F(ColorManager, ClassicRecomputationFollowsItsRules)
         // Contrast rows: afterwards each target stands out from its first colour.
         struct Contrast {
             int target, first, threshold;
-        } rows[] = {{31, 30, 50},  {32, 30, 100}, {33, 30, 30},  {35, 41, 80},  {37, 33, 100},
-                    {38, 30, 85},  {39, 30, 50},  {43, 41, 100}, {61, 30, 100}, {40, 30, 80},
-                    {44, 41, 180}, {45, 31, 180}, {46, 30, 180}, {47, 33, 180}};
+        } rows[] = {{31, 30, 50}, {32, 30, 100}, {33, 30, 30}, {35, 41, 80}, {37, 33, 100}, {38, 30, 85}, {39, 30, 50}, {43, 41, 100}, {61, 30, 100}, {40, 30, 80}, {44, 41, 180}, {45, 31, 180}, {46, 30, 180}, {47, 33, 180}};
         for (const Contrast& r : rows)
             EXPECT_TRUE(ToolkitColorManager::IsDistinct(C(r.first), C(r.target), r.threshold)) << r.target;
         EXPECT_FALSE(ToolkitColorManager::IsDistinct(face, C(30), 35)) << "30 stays near the face colour";
@@ -293,11 +319,7 @@ TEST_F(ColorManager, LowColourDisplayKeepsThePlainDefaults)
     EXPECT_TRUE(m.IsLowColor());
     struct Default {
         int n, from;
-    } defaults[] = {{30, COLOR_BTNFACE},   {31, COLOR_WINDOW},     {32, COLOR_HIGHLIGHT},  {33, COLOR_HIGHLIGHT},
-                    {34, COLOR_BTNSHADOW}, {35, COLOR_GRAYTEXT},   {36, COLOR_WINDOW},     {38, COLOR_BTNSHADOW},
-                    {41, COLOR_WINDOW},    {44, COLOR_WINDOWTEXT}, {46, COLOR_BTNTEXT},    {47, COLOR_HIGHLIGHTTEXT},
-                    {48, COLOR_BTNSHADOW}, {49, COLOR_HIGHLIGHTTEXT}, {53, COLOR_BTNFACE}, {58, COLOR_GRAYTEXT},
-                    {61, COLOR_BTNSHADOW}};
+    } defaults[] = {{30, COLOR_BTNFACE}, {31, COLOR_WINDOW}, {32, COLOR_HIGHLIGHT}, {33, COLOR_HIGHLIGHT}, {34, COLOR_BTNSHADOW}, {35, COLOR_GRAYTEXT}, {36, COLOR_WINDOW}, {38, COLOR_BTNSHADOW}, {41, COLOR_WINDOW}, {44, COLOR_WINDOWTEXT}, {46, COLOR_BTNTEXT}, {47, COLOR_HIGHLIGHTTEXT}, {48, COLOR_BTNSHADOW}, {49, COLOR_HIGHLIGHTTEXT}, {53, COLOR_BTNFACE}, {58, COLOR_GRAYTEXT}, {61, COLOR_BTNSHADOW}};
     for (const Default& d : defaults)
         EXPECT_EQ(kClassic[d.from], m.GetColor(d.n)) << d.n;
     EXPECT_EQ(kClassic[COLOR_3DLIGHT], m.GetColor(COLOR_3DLIGHT)) << "no brightening";

@@ -45,7 +45,8 @@ private:
 };
 
 // Runs f with the system gradient switched off (band fills) and on.
-template <class F> void WithBothGradientPaths(F f)
+template <class F>
+void WithBothGradientPaths(F f)
 {
     DrawHelpers* h = DrawHelpers::Instance();
     DrawHelpers::PFNGRADIENTFILL saved = h->m_pfnGradientFill;
@@ -185,7 +186,7 @@ TEST(BufferedDCs, CopyBackOnlyTheirRectangle)
     {
         RECT paint = {5, 5, 8, 8};
         PaintBufferDC buf(target.dc(), paint);
-        PatBlt(buf, 0, 0, 40, 40, BLACKNESS);  // clipped to the paint rectangle
+        PatBlt(buf, 0, 0, 40, 40, BLACKNESS); // clipped to the paint rectangle
     }
     EXPECT_EQ(0u, target.At(6, 6));
     EXPECT_EQ(0x00111111u, target.At(4, 4));
@@ -200,13 +201,13 @@ TEST(BufferedDCs, MemoryDCCoversItsRectangleFromItsCorner)
         GradientColorValue bk(RGB(0, 255, 0));
         CQXMemDC mem(target.dc(), rc, bk);
         ASSERT_TRUE(mem.IsValid());
-        SetPixel(mem, 0, 0, RGB(255, 0, 0));  // the rectangle's corner
+        SetPixel(mem, 0, 0, RGB(255, 0, 0)); // the rectangle's corner
     }
     EXPECT_EQ(0x00FF0000u, target.At(5, 5));
     EXPECT_EQ(0x0000FF00u, target.At(14, 14)) << "started with the background gradient";
     EXPECT_EQ(0x00222222u, target.At(15, 15));
     {
-        CQXMemDC mem(target.dc());  // empty rectangle: the clip box
+        CQXMemDC mem(target.dc()); // empty rectangle: the clip box
         EXPECT_EQ(30, mem.GetRect().right);
         mem.FromDC();
         SetPixel(mem, 29, 29, RGB(0, 0, 255));
@@ -311,8 +312,7 @@ TEST(Text, AcceleratorsAreStripped)
     struct Case {
         const char* in;
         const char* out;
-    } cases[] = {{"&File", "File"}, {"&&", "&"}, {"Save &As", "Save As"}, {"trailing&", "trailing"},
-                 {"A && B", "A & B"}, {"&&&x", "&x"}, {"", ""}, {"plain", "plain"}};
+    } cases[] = {{"&File", "File"}, {"&&", "&"}, {"Save &As", "Save As"}, {"trailing&", "trailing"}, {"A && B", "A & B"}, {"&&&x", "&x"}, {"", ""}, {"plain", "plain"}};
     for (const Case& c : cases) {
         CString s(c.in);
         StripAccelerator(s);
@@ -479,8 +479,8 @@ TEST(Interactive, SplitterTrackerFollowsTheMouseWithinItsLimits)
     Pump();
     struct Case {
         const char* name;
-        int moveTo;       // client x of the mouse move
-        UINT endMessage;  // WM_LBUTTONUP accepts, Escape cancels
+        int moveTo;      // client x of the mouse move
+        UINT endMessage; // WM_LBUTTONUP accepts, Escape cancels
         BOOL accepted;
         int expectLeft;
     } cases[] = {{"accepted move", 120, WM_LBUTTONUP, TRUE, 120},
@@ -490,8 +490,8 @@ TEST(Interactive, SplitterTrackerFollowsTheMouseWithinItsLimits)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         RECT rc = {50, 10, 54, 190};
-        RECT limits = {20, 0, 204, 200};  // left edge from 20 to 200
-        POINT start = {50, 100};          // screen = client for the window at 0, 0
+        RECT limits = {20, 0, 204, 200}; // left edge from 20 to 200
+        POINT start = {50, 100};         // screen = client for the window at 0, 0
         PostMessageA(owner, WM_MOUSEMOVE, 0, MAKELPARAM(c.moveTo, 100));
         if (c.endMessage == WM_KEYDOWN)
             PostMessageA(owner, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -563,7 +563,7 @@ TEST(Interactive, MouseHookMovesFocusOnClicksOutsideTheTarget)
     EXPECT_EQ(frame, GetFocus()) << "the focus went to the target's parent";
 
     SetFocus(edit);
-    click(100 + 20, 100 + 20);  // inside the target
+    click(100 + 20, 100 + 20); // inside the target
     EXPECT_EQ(edit, GetFocus());
 
     SetMouseHookTarget(NULL);

@@ -17,7 +17,7 @@ namespace {
 std::string g_menuFace;
 BYTE g_menuCharSet = 0;
 std::set<std::string> g_installed;
-int g_cursorFailsAt = 0;  // resource id that cannot be loaded (0: none)
+int g_cursorFailsAt = 0; // resource id that cannot be loaded (0: none)
 int g_cursorCalls = 0;
 
 LOGFONTA Font(const char* face, int height, BYTE charset = 0)
@@ -133,7 +133,7 @@ TEST_F(SystemFonts, FaceRules)
         const char* menuFace;
         BYTE charset;
         bool useDefaultFace;
-        const char* face;      // Refresh arguments
+        const char* face; // Refresh arguments
         const char* vertFace;
         const char* expectNormal;
         const char* expectVert;

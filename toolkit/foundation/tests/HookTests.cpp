@@ -372,9 +372,9 @@ TEST(WindowMap, ChainsRunHeadFirstAndRelinkOnDetach)
     EXPECT_EQ(a.m_pOldWndProc, b.m_pOldWndProc) << "every hook of a chain holds the first saved procedure";
     c.SetWindow(h);
     EXPECT_EQ(Log({"C", "B", "A", "window"}), Probe(h));
-    b.SetWindow(NULL);  // the middle one
+    b.SetWindow(NULL); // the middle one
     EXPECT_EQ(Log({"C", "A", "window"}), Probe(h));
-    c.SetWindow(NULL);  // the head
+    c.SetWindow(NULL); // the head
     EXPECT_EQ(&a, CQXWindowMap::Instance()->LookupHook(h));
     EXPECT_EQ(Log({"A", "window"}), Probe(h));
     a.SetWindow(NULL);
@@ -428,7 +428,7 @@ TEST(WindowMap, UnhookingUnderALaterSubclasserNeverSwallowsMessages)
         a.SetWindow(h);
         g_foreignOld = (WNDPROC)SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)ForeignProc);
         EXPECT_EQ(Log({"foreign", "A", "window"}), Probe(h));
-    }  // the hook's destruction unlinks it
+    } // the hook's destruction unlinks it
     EXPECT_EQ((WNDPROC)ForeignProc, ProcOf(h)) << "not cut out";
     LRESULT r = 0;
     EXPECT_EQ(Log({"foreign", "window"}), Probe(h, &r));

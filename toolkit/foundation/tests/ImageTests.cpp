@@ -37,8 +37,9 @@ HBITMAP MakeAlpha(int cx, int cy, const std::function<DWORD(int, int)>& fn)
 
 // A masked icon: colour fn(x, y) (RGB), transparent where opaque(x, y) is
 // false.
-HICON MakeIcon(int cx, int cy, const std::function<DWORD(int, int)>& color,
-               const std::function<bool(int, int)>& opaque = [](int, int) { return true; })
+HICON MakeIcon(
+    int cx, int cy, const std::function<DWORD(int, int)>& color,
+    const std::function<bool(int, int)>& opaque = [](int, int) { return true; })
 {
     DWORD* bits = NULL;
     HBITMAP hColor = qxtest::MakeDib32(cx, cy, &bits);
@@ -182,8 +183,7 @@ TEST_F(ImageManager, LookupByWidthPrefersExactThenNearestFirstMet)
         UINT id;
         int width;
         int expect;
-    } cases[] = {{1, 16, 16}, {1, 32, 32}, {1, 24, 16}, {2, 24, 32}, {1, 0, 16}, {1, 1, 32},
-                 {1, 20, 16}, {1, 28, 32}, {1, 64, 32}, {2, 0, 16}, {2, 1, 32}};
+    } cases[] = {{1, 16, 16}, {1, 32, 32}, {1, 24, 16}, {2, 24, 32}, {1, 0, 16}, {1, 1, 32}, {1, 20, 16}, {1, 28, 32}, {1, 64, 32}, {2, 0, 16}, {2, 1, 32}};
     for (const Case& c : cases) {
         CQXPIconImage* img = m.GetImage(c.id, c.width);
         ASSERT_TRUE(img != NULL) << c.id << "/" << c.width;
@@ -372,12 +372,11 @@ TEST_F(ImageManager, ShapesLeaveLightFillsAndClearPixelsOut)
 {
     struct Case {
         const char* what;
-        DWORD px[4];        // 0xAARRGGBB; icons take alpha 0 as transparent
+        DWORD px[4]; // 0xAARRGGBB; icons take alpha 0 as transparent
         BYTE expect[4];
         bool bAny;
     } cases[] = {
-        {"dark outline, light fill", {Argb(255, 32, 80, 176), Argb(255, 200, 224, 248), Argb(255, 80, 80, 80), 0},
-         {1, 0, 1, 0}, true},
+        {"dark outline, light fill", {Argb(255, 32, 80, 176), Argb(255, 200, 224, 248), Argb(255, 80, 80, 80), 0}, {1, 0, 1, 0}, true},
         {"white and face-grey are fills",
          {Argb(255, 255, 255, 255), Argb(255, 192, 192, 192), Argb(255, 191, 191, 191), 0},
          {0, 0, 1, 0},
@@ -424,8 +423,9 @@ TEST_F(ImageManager, ShapesLeaveLightFillsAndClearPixelsOut)
 
 TEST_F(ImageManager, IconLooksChangeOnlyOpaquePixels)
 {
-    HICON icon = MakeIcon(4, 1, [](int x, int) { return x == 0 ? 0x000000u : 0x204060u; },
-                          [](int x, int) { return x != 3; });
+    HICON icon = MakeIcon(
+        4, 1, [](int x, int) { return x == 0 ? 0x000000u : 0x204060u; },
+        [](int x, int) { return x != 3; });
     m.SetIcon(icon, 1);
     CQXPIconImage* img = m.GetImage(1, 4);
     std::vector<DWORD> faded = PixelsOf(img->GetFadedIcon());
@@ -542,8 +542,9 @@ namespace {
 // A set with a normal icon, an alpha hot image and a derived (scaled) image.
 void FillSet(CQXPImageManager& m, UINT id)
 {
-    HICON icon = MakeIcon(16, 16, [](int x, int y) { return (DWORD)(x * 16 << 8 | y * 16); },
-                          [](int x, int y) { return x != y; });
+    HICON icon = MakeIcon(
+        16, 16, [](int x, int y) { return (DWORD)(x * 16 << 8 | y * 16); },
+        [](int x, int y) { return x != y; });
     m.SetIcon(icon, id);
     CQXPIconHandle hot;
     hot.SetBitmap(MakeAlpha(16, 16, [](int x, int y) { return Argb(x * 16, y * 16, 0, 255); }));
@@ -698,7 +699,7 @@ TEST_F(ImageManager, DamagedImageDataIsRefused)
     CQXPIconImage img(1, 4, 15);
     Bytes shortPixels = image(withCounts(header(4, 4, 32), 8, 8));
     Bytes tail(16, 0);
-    shortPixels.insert(shortPixels.end(), 2, 0);  // empty mask: an alpha bitmap
+    shortPixels.insert(shortPixels.end(), 2, 0); // empty mask: an alpha bitmap
     shortPixels.insert(shortPixels.end(), tail.begin(), tail.end());
     qxtest::LoadBytes(shortPixels, [&](CArchive& ar) { img.Serialize(ar); });
     EXPECT_TRUE(img.GetNormalIcon().IsAlpha());
@@ -813,8 +814,7 @@ TEST(ImageLoaders, ResourcesOfEveryKind)
         bool ok;
         BOOL alpha;
         int cx;
-    } cases[] = {{131, true, TRUE, 2}, {128, true, FALSE, 40}, {129, true, TRUE, 8}, {132, false, FALSE, 0},
-                 {150, false, FALSE, 0}};
+    } cases[] = {{131, true, TRUE, 2}, {128, true, FALSE, 40}, {129, true, TRUE, 8}, {132, false, FALSE, 0}, {150, false, FALSE, 0}};
     for (const Case& c : cases) {
         h = LoadBitmapFromResource(MAKEINTRESOURCEA(c.id), &alpha);
         EXPECT_EQ(c.ok, h != NULL) << c.id;
@@ -843,7 +843,7 @@ TEST(ImageLoaders, ResourcesOfEveryKind)
 
 namespace {
 
-Bytes IconFile(const std::vector<std::tuple<int, int, Bytes>>& entries)  // width, dir bit count, image data
+Bytes IconFile(const std::vector<std::tuple<int, int, Bytes>>& entries) // width, dir bit count, image data
 {
     Bytes f = {0, 0, 1, 0, (BYTE)entries.size(), 0};
     size_t offset = 6 + 16 * entries.size();
@@ -874,7 +874,7 @@ Bytes IconImage(int w, int bits, BYTE fill)
     Bytes b(sizeof(bih));
     memcpy(b.data(), &bih, sizeof(bih));
     b.insert(b.end(), (size_t)w * w * bits / 8, fill);
-    b.insert(b.end(), (size_t)w * 4, 0);  // mask
+    b.insert(b.end(), (size_t)w * 4, 0); // mask
     return b;
 }
 
@@ -888,8 +888,7 @@ TEST(ImageLoaders, IconFilesAreReadWithinTheirBounds)
         qxtest::WriteFileBytes(path, file.data(), file.size());
         return LoadAlphaIconFromFile(path.c_str(), width);
     };
-    Bytes good = IconFile({{16, 8, IconImage(16, 8, 0x11)}, {32, 32, IconImage(32, 32, 0x22)},
-                           {16, 32, IconImage(16, 32, 0x33)}});
+    Bytes good = IconFile({{16, 8, IconImage(16, 8, 0x11)}, {32, 32, IconImage(32, 32, 0x22)}, {16, 32, IconImage(16, 32, 0x33)}});
     struct Case {
         int width;
         int expectWidth;
@@ -909,7 +908,7 @@ TEST(ImageLoaders, IconFilesAreReadWithinTheirBounds)
     }
 
     Bytes pastEnd = good;
-    pastEnd[6 + 16 + 12] = 0xFF;  // second entry's offset far beyond the file
+    pastEnd[6 + 16 + 12] = 0xFF; // second entry's offset far beyond the file
     pastEnd[6 + 16 + 13] = 0xFF;
     Bytes shortDir = Bytes(good.begin(), good.begin() + 20);
     Bytes cursor = good;
@@ -920,9 +919,7 @@ TEST(ImageLoaders, IconFilesAreReadWithinTheirBounds)
         const char* name;
         Bytes file;
         int width;
-    } bad[] = {{"offset past the end", pastEnd, 32},  {"directory past the end", shortDir, 0},
-               {"cursor file", cursor, 0},              {"data is not 32-bit", lying, 16},
-               {"last image cut short", truncatedData, 16}, {"empty", Bytes(), 0}};
+    } bad[] = {{"offset past the end", pastEnd, 32}, {"directory past the end", shortDir, 0}, {"cursor file", cursor, 0}, {"data is not 32-bit", lying, 16}, {"last image cut short", truncatedData, 16}, {"empty", Bytes(), 0}};
     for (const Bad& b : bad)
         EXPECT_EQ(nullptr, load(b.file, b.width)) << b.name;
     EXPECT_EQ(nullptr, LoadAlphaIconFromFile(dir.Path("none.ico").c_str(), 16));
@@ -1073,7 +1070,7 @@ TEST(BitmapHelpers, PremultiplyFlipCopyAndResize)
 {
     struct Case {
         const char* name;
-        std::vector<DWORD> top_down;  // 2 x 1
+        std::vector<DWORD> top_down; // 2 x 1
         BOOL used;
     } cases[] = {
         {"opaque", {Argb(255, 200, 100, 50), Argb(255, 1, 2, 3)}, FALSE},
@@ -1114,7 +1111,7 @@ TEST(BitmapHelpers, PremultiplyFlipCopyAndResize)
     UINT size = 0;
     ASSERT_TRUE(GetBitmap32Bits(NULL, src, &bmi, &bits, &size));
     EXPECT_EQ(12u, size);
-    delete[] (BYTE*)bmi;
+    delete[](BYTE*) bmi;
     delete[] bits;
     HDC screen = GetDC(NULL);
     HBITMAP ddb = CreateCompatibleBitmap(screen, 2, 2);

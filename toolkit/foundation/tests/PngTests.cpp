@@ -22,12 +22,12 @@ struct PngFixture {
     int colorType = PNG_COLOR_TYPE_RGB;
     int bitDepth = 8;
     std::vector<png_color> palette;
-    std::vector<png_byte> trnsAlpha;       // palette images
-    bool trnsColor = false;                // RGB / grey images
+    std::vector<png_byte> trnsAlpha; // palette images
+    bool trnsColor = false;          // RGB / grey images
     png_color_16 trnsValue = {};
     bool bkgd = false;
     png_color_16 bkgdValue = {};
-    std::vector<Bytes> rows;               // raw rows as libpng takes them
+    std::vector<Bytes> rows; // raw rows as libpng takes them
 };
 
 void PNGCBAPI WriteToVector(png_structp png, png_bytep data, png_size_t n)
@@ -68,7 +68,7 @@ Bytes WritePng(const PngFixture& s)
 // Decodes from memory through a memory file.
 struct Decoded {
     BOOL ok = FALSE;
-    std::vector<DWORD> pixels;  // 0xAARRGGBB, top-down
+    std::vector<DWORD> pixels; // 0xAARRGGBB, top-down
     BOOL alpha = FALSE;
     COLORREF background = (COLORREF)-1;
     int cx = 0, cy = 0;
@@ -128,7 +128,9 @@ TEST(Png, FixturesDecodeToExactPixels)
              s.rows = {{255, 0, 0, 0, 255, 0}, {0, 0, 255, 10, 20, 30}};
              return s;
          },
-         FALSE, {Argb(0, 255, 0, 0), Argb(0, 0, 255, 0), Argb(0, 0, 0, 255), Argb(0, 10, 20, 30)}, (COLORREF)-1},
+         FALSE,
+         {Argb(0, 255, 0, 0), Argb(0, 0, 255, 0), Argb(0, 0, 0, 255), Argb(0, 10, 20, 30)},
+         (COLORREF)-1},
         {"RGBA",
          [] {
              PngFixture s;
@@ -136,7 +138,9 @@ TEST(Png, FixturesDecodeToExactPixels)
              s.rows = {{255, 0, 0, 255, 0, 255, 0, 128}, {0, 0, 255, 0, 1, 2, 3, 4}};
              return s;
          },
-         TRUE, {Argb(255, 255, 0, 0), Argb(128, 0, 255, 0), Argb(0, 0, 0, 255), Argb(4, 1, 2, 3)}, (COLORREF)-1},
+         TRUE,
+         {Argb(255, 255, 0, 0), Argb(128, 0, 255, 0), Argb(0, 0, 0, 255), Argb(4, 1, 2, 3)},
+         (COLORREF)-1},
         {"palette with a transparent entry",
          [] {
              PngFixture s;
@@ -146,7 +150,8 @@ TEST(Png, FixturesDecodeToExactPixels)
              s.rows = {{0, 1}, {1, 0}};
              return s;
          },
-         TRUE, {Argb(0, 10, 20, 30), Argb(255, 200, 100, 50), Argb(255, 200, 100, 50), Argb(0, 10, 20, 30)},
+         TRUE,
+         {Argb(0, 10, 20, 30), Argb(255, 200, 100, 50), Argb(255, 200, 100, 50), Argb(0, 10, 20, 30)},
          (COLORREF)-1},
         {"16-bit grey comes out as 8-bit RGB",
          [] {
@@ -156,17 +161,20 @@ TEST(Png, FixturesDecodeToExactPixels)
              s.rows = {{0x12, 0x34, 0xFF, 0xFF}, {0x00, 0x01, 0x80, 0x00}};
              return s;
          },
-         FALSE, {Argb(0, 0x12, 0x12, 0x12), Argb(0, 255, 255, 255), Argb(0, 0, 0, 0), Argb(0, 0x80, 0x80, 0x80)},
+         FALSE,
+         {Argb(0, 0x12, 0x12, 0x12), Argb(0, 255, 255, 255), Argb(0, 0, 0, 0), Argb(0, 0x80, 0x80, 0x80)},
          (COLORREF)-1},
         {"1-bit grey expands",
          [] {
              PngFixture s;
              s.colorType = PNG_COLOR_TYPE_GRAY;
              s.bitDepth = 1;
-             s.rows = {{0x40}, {0x80}};  // 0 1 / 1 0
+             s.rows = {{0x40}, {0x80}}; // 0 1 / 1 0
              return s;
          },
-         FALSE, {Argb(0, 0, 0, 0), Argb(0, 255, 255, 255), Argb(0, 255, 255, 255), Argb(0, 0, 0, 0)}, (COLORREF)-1},
+         FALSE,
+         {Argb(0, 0, 0, 0), Argb(0, 255, 255, 255), Argb(0, 255, 255, 255), Argb(0, 0, 0, 0)},
+         (COLORREF)-1},
         {"grey with alpha",
          [] {
              PngFixture s;
@@ -174,7 +182,8 @@ TEST(Png, FixturesDecodeToExactPixels)
              s.rows = {{50, 255, 60, 0}, {70, 10, 80, 20}};
              return s;
          },
-         TRUE, {Argb(255, 50, 50, 50), Argb(0, 60, 60, 60), Argb(10, 70, 70, 70), Argb(20, 80, 80, 80)},
+         TRUE,
+         {Argb(255, 50, 50, 50), Argb(0, 60, 60, 60), Argb(10, 70, 70, 70), Argb(20, 80, 80, 80)},
          (COLORREF)-1},
         {"RGB with a transparent colour",
          [] {
@@ -186,7 +195,9 @@ TEST(Png, FixturesDecodeToExactPixels)
              s.rows = {{1, 2, 3, 9, 9, 9}, {9, 9, 9, 1, 2, 3}};
              return s;
          },
-         TRUE, {Argb(0, 1, 2, 3), Argb(255, 9, 9, 9), Argb(255, 9, 9, 9), Argb(0, 1, 2, 3)}, (COLORREF)-1},
+         TRUE,
+         {Argb(0, 1, 2, 3), Argb(255, 9, 9, 9), Argb(255, 9, 9, 9), Argb(0, 1, 2, 3)},
+         (COLORREF)-1},
         {"RGBA with a background chunk keeps its transparency",
          [] {
              PngFixture s;
@@ -198,7 +209,8 @@ TEST(Png, FixturesDecodeToExactPixels)
              s.rows = {{255, 0, 0, 0, 0, 255, 0, 255}, {0, 0, 255, 128, 7, 7, 7, 7}};
              return s;
          },
-         TRUE, {Argb(0, 255, 0, 0), Argb(255, 0, 255, 0), Argb(128, 0, 0, 255), Argb(7, 7, 7, 7)},
+         TRUE,
+         {Argb(0, 255, 0, 0), Argb(255, 0, 255, 0), Argb(128, 0, 0, 255), Argb(7, 7, 7, 7)},
          RGB(0x11, 0x22, 0x33)},
         {"palette with transparency and a background",
          [] {
@@ -211,7 +223,8 @@ TEST(Png, FixturesDecodeToExactPixels)
              s.rows = {{0, 1}, {1, 0}};
              return s;
          },
-         TRUE, {Argb(0, 1, 1, 1), Argb(255, 250, 250, 250), Argb(255, 250, 250, 250), Argb(0, 1, 1, 1)},
+         TRUE,
+         {Argb(0, 1, 1, 1), Argb(255, 250, 250, 250), Argb(255, 250, 250, 250), Argb(0, 1, 1, 1)},
          RGB(250, 250, 250)},
     };
     for (const Case& c : cases) {
@@ -263,7 +276,7 @@ TEST(Png, DamagedAndOversizedImagesAreRefused)
     badSignature[1] = 'Q';
     Bytes truncated(good.begin(), good.begin() + (long)(good.size() * 2 / 3));
     Bytes badCrc = good;
-    badCrc[good.size() - 20] ^= 0xFF;  // inside the image data
+    badCrc[good.size() - 20] ^= 0xFF; // inside the image data
     Bytes noEnd(good.begin(), good.end() - 12);
     struct Case {
         const char* name;

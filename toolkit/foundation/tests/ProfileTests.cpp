@@ -366,8 +366,8 @@ TEST_F(Placement, PlacementOffEveryScreenComesBackOnTheWorkArea)
     const LONG workW = work.right - work.left, workH = work.bottom - work.top;
     struct Case {
         const char* name;
-        RECT stored;     // workspace coordinates, as saved
-        bool keepsSize;  // the stored size is usable
+        RECT stored;    // workspace coordinates, as saved
+        bool keepsSize; // the stored size is usable
     } cases[] = {
         {"minimised position", {-32768, -32768, -32768 + 640, -32768 + 480}, true},
         {"monitor gone on the right", {5000, 100, 5600, 500}, true},

@@ -73,14 +73,18 @@ struct AllValues {
     }
 };
 
-enum Backend { kRegistry = 1, kIni = 2, kArchive = 4 };
+enum Backend {
+    kRegistry = 1,
+    kIni = 2,
+    kArchive = 4
+};
 
 struct Code {
     const char* name;
     VARTYPE vt;
     std::function<void*(AllValues&)> field;
     std::function<bool(AllValues&, AllValues&)> same;
-    int supported;  // Backend bits
+    int supported; // Backend bits
 };
 
 const std::vector<Code>& Codes()
@@ -123,7 +127,11 @@ const std::vector<Code>& Codes()
 class Store {
 public:
     explicit Store(Backend kind) : m_kind(kind) {}
-    ~Store() { delete m_pArchive; delete m_pFile; }
+    ~Store()
+    {
+        delete m_pArchive;
+        delete m_pFile;
+    }
 
     // A root exchange; the caller releases it with Done().
     CQXPPropExchange* Open(BOOL bLoading, const char* section = "PX")
@@ -180,7 +188,8 @@ class EveryBackend : public ::testing::TestWithParam<Backend> {};
 
 std::string BackendName(const ::testing::TestParamInfo<Backend>& info)
 {
-    return info.param == kRegistry ? "Registry" : info.param == kIni ? "Ini" : "Archive";
+    return info.param == kRegistry ? "Registry" : info.param == kIni ? "Ini"
+                                                                     : "Archive";
 }
 
 } // namespace
@@ -435,24 +444,24 @@ TEST(PropExchangeArchive, StoresEveryCodeInItsExactBinaryForm)
         px.WriteBytes("p", blob, 2);
     });
     Bytes expect = {
-        0xBF, 0xAD, 0xF0, 0x0F, 0x18, 0x00, 0x00, 0x00,  // schema marker, 24
-        0xFF, 0xFF,                                      // short -1
-        0x04, 0x03, 0x02, 0x01,                          // int
-        0x00, 0x00, 0x80, 0x3F,                          // float 1
-        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF0, 0x3F,  // double 1
-        0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00,  // currency low, high
-        0x01, 0x00, 0x00, 0x00,                          // BOOL
-        0xAB,                                            // byte
-        0x02, 0x61, 0x62,                                // string "ab"
-        0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00,  // rect
+        0xBF, 0xAD, 0xF0, 0x0F, 0x18, 0x00, 0x00, 0x00, // schema marker, 24
+        0xFF, 0xFF,                                     // short -1
+        0x04, 0x03, 0x02, 0x01,                         // int
+        0x00, 0x00, 0x80, 0x3F,                         // float 1
+        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF0, 0x3F, // double 1
+        0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, // currency low, high
+        0x01, 0x00, 0x00, 0x00,                         // BOOL
+        0xAB,                                           // byte
+        0x02, 0x61, 0x62,                               // string "ab"
+        0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, // rect
         0x03, 0x00, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00,
-        0x05, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF,  // size
-        0x03, 0x00, 0x05, 0x00, 0x00, 0x00,              // variant VT_I4 5
-        0x00, 0x00, 0x00, 0x00,                          // date: status valid
-        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x04, 0x40,  //       2.5
-        0x03, 0x00,                                      // compact count 3
-        0x02, 0x00, 0xEE, 0xDD,                          // binary: count, bytes
-        0xEE, 0xDD,                                      // raw bytes
+        0x05, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, // size
+        0x03, 0x00, 0x05, 0x00, 0x00, 0x00,             // variant VT_I4 5
+        0x00, 0x00, 0x00, 0x00,                         // date: status valid
+        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x04, 0x40, //       2.5
+        0x03, 0x00,                                     // compact count 3
+        0x02, 0x00, 0xEE, 0xDD,                         // binary: count, bytes
+        0xEE, 0xDD,                                     // raw bytes
     };
     EXPECT_EQ(qxtest::Hex(expect), qxtest::Hex(bytes));
 }
@@ -519,7 +528,7 @@ TEST(PropExchangeArchive, InstancesBecomeBackReferences)
         CQXPPropExchangeArchive px(ar);
         CObject* p = &a;
         EXPECT_TRUE(px.ExchangeInstance(&p, RUNTIME_CLASS(CPxItem)));
-        ar << static_cast<CObject*>(&a);  // a later reference to the same object
+        ar << static_cast<CObject*>(&a); // a later reference to the same object
     });
     qxtest::LoadBytes(bytes, [](CArchive& ar) {
         CQXPPropExchangeArchive px(ar);
@@ -606,7 +615,7 @@ TEST(PropExchangeRegistry, LoadingCreatesTheSectionAndClearRemovesTheTree)
         EXPECT_TRUE(px.m_bEmptied);
         EXPECT_FALSE(reg.KeyExists("Tree"));
         int n = 0;
-        ExchangeIntProp(&px, "z", &n, 0);  // equal to its default: not written
+        ExchangeIntProp(&px, "z", &n, 0); // equal to its default: not written
         int m = 2;
         ExchangeIntProp(&px, "w", &m, 0);
     }

@@ -18,8 +18,8 @@ namespace qxtest {
 
 using qmtest::Bytes;
 
-using qmtest::UniqueName;
 using qmtest::TempDir;
+using qmtest::UniqueName;
 using qmtest::WriteFileBytes;
 
 // An application object with a registry key of its own under
@@ -35,9 +35,9 @@ public:
 
 inline std::string ReadFileText(const std::string& path) { return qmtest::ReadFileBytes(path); }
 
-using qmtest::StoreBytes;
-using qmtest::LoadBytes;
 using qmtest::Hex;
+using qmtest::LoadBytes;
+using qmtest::StoreBytes;
 
 // --- 32-bit pixels ------------------------------------------------------------
 

@@ -13,7 +13,16 @@ static bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) !=
 
 TEST(OSVersion, TestsFollowPlatformAndVersion)
 {
-    enum { W95, W98, W9x, NT4, W2K, WXP, W2KUP, WXPUP };
+    enum {
+        W95,
+        W98,
+        W9x,
+        NT4,
+        W2K,
+        WXP,
+        W2KUP,
+        WXPUP
+    };
     struct Case {
         const char* name;
         DWORD platform, major, minor;
@@ -142,7 +151,7 @@ TEST(MultiMonitor, NearestWorkAreaOfARectangleOffEveryScreen)
 
 TEST(FitRectToWorkArea, MovesAndSizesOntoTheWorkArea)
 {
-    const RECT work = {0, 30, 1280, 1000};  // a bar of 30 pixels on top
+    const RECT work = {0, 30, 1280, 1000}; // a bar of 30 pixels on top
     const SIZE min = {320, 200};
     struct Case {
         const char* name;
@@ -210,9 +219,7 @@ TEST(Accessible, ChildIndexOfEveryVariantForm)
         const char* name;
         VARIANT* v;
         long expect;
-    } cases[] = {{"empty", &empty, 0},  {"I4", &i4, 5},           {"I2", &i2, 3},
-                 {"ref I4", &byRefI4, 9}, {"ref I2", &byRefI2, 4}, {"ref variant", &byRefVar, 5},
-                 {"double", &str, -1},  {"null ref", &nullRef, -1}};
+    } cases[] = {{"empty", &empty, 0}, {"I4", &i4, 5}, {"I2", &i2, 3}, {"ref I4", &byRefI4, 9}, {"ref I2", &byRefI2, 4}, {"ref variant", &byRefVar, 5}, {"double", &str, -1}, {"null ref", &nullRef, -1}};
     for (const Case& c : cases)
         EXPECT_EQ(c.expect, CQXPAccessibleBase::GetChildIndex(c.v)) << c.name;
 }

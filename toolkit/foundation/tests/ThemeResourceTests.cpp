@@ -19,7 +19,7 @@ struct Lookup {
     const char* text;
     const char* section;
     const char* key;
-    const char* value;  // expected, upper-cased; "" = not found
+    const char* value; // expected, upper-cased; "" = not found
 };
 
 TEST(ThemeText, LooksUpValuesLineByLine)
@@ -29,18 +29,18 @@ TEST(ThemeText, LooksUpValuesLineByLine)
     const Lookup cases[] = {
         {"[Ribbon]\r\nRibbonFace = 191 219 255\r\n", "Ribbon", "RibbonFace", "191 219 255"},
         {"[Ribbon]\r\nribbonface=1 2 3\r\n", "RIBBON", "RIBBONFACE", "1 2 3"},
-        {"[Ribbon]\rA=1\rB=2\r", "Ribbon", "B", "2"},  // CR alone ends lines
+        {"[Ribbon]\rA=1\rB=2\r", "Ribbon", "B", "2"}, // CR alone ends lines
         {"   [Window]\r\n\t  Key = value ; a note\r\n", "Window", "Key", "VALUE"},
         {"[Window]\r\n; Key = 1\r\n", "Window", "Key", ""},
         {"[Window]\r\n;Key=1\r\nKey=2\r\n", "Window", "Key", "2"},
         {"[Window]\r\n=5\r\nKey\r\n", "Window", "", ""},
-        {"[Window]\r\nKey\r\nKey = 7\r\n", "Window", "Key", "7"},  // a line without '=' is ignored
+        {"[Window]\r\nKey\r\nKey = 7\r\n", "Window", "Key", "7"}, // a line without '=' is ignored
         {"[Images]\r\nA=X\r\n[Other]\r\n[Images]\r\nB=Y\r\n", "Images", "B", ""},
         {"[Images]\r\nA=X\r\n[Other]\r\n[Images]\r\nA=Y\r\n", "Images", "A", "X"},
         {"[Toolbar] ; the bars\r\nK=1\r\n", "Toolbar", "K", "1"},
         {"[A]\r\nK=1\r\n[B]\r\nK=2\r\n", "B", "K", "2"},
-        {"K=1\r\n[A]\r\n", "A", "K", ""},                   // keys before any section belong to none
-        {"[A]\r\nK=1", "A", "K", ""},                       // the last line has no CR
+        {"K=1\r\n[A]\r\n", "A", "K", ""}, // keys before any section belong to none
+        {"[A]\r\nK=1", "A", "K", ""},     // the last line has no CR
         {"[A]\r\nK = a = b\r\n", "A", "K", "A = B"},
         {"", "A", "K", ""},
     };
@@ -64,9 +64,9 @@ TEST(ThemeText, ColoursAreThreeIntegersWithMissingPartsZero)
     } cases[] = {
         {"0x80 100 1", RGB(128, 100, 1)},
         {"1 2 3", RGB(1, 2, 3)},
-        {"010 0 0", RGB(8, 0, 0)},  // octal, as "%i" reads it
+        {"010 0 0", RGB(8, 0, 0)}, // octal, as "%i" reads it
         {"5 6", RGB(5, 6, 0)},
-        {"300 0 0", RGB(44, 0, 0)},  // low 8 bits
+        {"300 0 0", RGB(44, 0, 0)}, // low 8 bits
         {"-1 0 0", RGB(255, 0, 0)},
         {"junk", RGB(0, 0, 0)},
     };
@@ -86,7 +86,7 @@ TEST(ThemeText, ColoursAreThreeIntegersWithMissingPartsZero)
 TEST(ThemeText, DamagedTextsAnswerNothingOrWhatIsWhole)
 {
     std::vector<BYTE> bytes = Utf16LE("[A]\r\nK=1\r\n");
-    bytes.push_back('X');  // an odd byte count: the half character is dropped
+    bytes.push_back('X'); // an odd byte count: the half character is dropped
     ThemeText text;
     text.Set(bytes.data(), (DWORD)bytes.size());
     EXPECT_STREQ("1", text.GetValue("A", "K"));
@@ -118,10 +118,8 @@ TEST(NineParts, CornersKeepTheirMarginsAndEdgesStretch)
     EXPECT_EQ(0, ComputeNineParts(CRect(0, 0, 40, 5), CRect(0, 0, 10, 10), CRect(3, 3, 3, 3), p));
     // Stretched: nine parts in order.
     ASSERT_EQ(9, ComputeNineParts(CRect(0, 0, 40, 30), CRect(0, 0, 10, 10), CRect(3, 2, 4, 1), p));
-    const CRect dest[9] = {{0, 0, 3, 2},  {3, 0, 36, 2},  {36, 0, 40, 2},  {0, 2, 3, 29}, {3, 2, 36, 29},
-                           {36, 2, 40, 29}, {0, 29, 3, 30}, {3, 29, 36, 30}, {36, 29, 40, 30}};
-    const CRect src[9] = {{0, 0, 3, 2}, {3, 0, 6, 2}, {6, 0, 10, 2}, {0, 2, 3, 9},  {3, 2, 6, 9},
-                          {6, 2, 10, 9}, {0, 9, 3, 10}, {3, 9, 6, 10}, {6, 9, 10, 10}};
+    const CRect dest[9] = {{0, 0, 3, 2}, {3, 0, 36, 2}, {36, 0, 40, 2}, {0, 2, 3, 29}, {3, 2, 36, 29}, {36, 2, 40, 29}, {0, 29, 3, 30}, {3, 29, 36, 30}, {36, 29, 40, 30}};
+    const CRect src[9] = {{0, 0, 3, 2}, {3, 0, 6, 2}, {6, 0, 10, 2}, {0, 2, 3, 9}, {3, 2, 6, 9}, {6, 2, 10, 9}, {0, 9, 3, 10}, {3, 9, 6, 10}, {6, 9, 10, 10}};
     for (int i = 0; i < 9; ++i) {
         EXPECT_EQ(dest[i], CRect(p[i].rcDest)) << i;
         EXPECT_EQ(src[i], CRect(p[i].rcSrc)) << i;
@@ -139,7 +137,7 @@ TEST(NineParts, EverySourcePartStaysInsideItsState)
 {
     // A top margin of 0 once let the bottom part start above its strip.
     ThemeImagePart p[9];
-    const CRect strip(0, 4, 6, 8);  // state 1 of a 6 x 8 image with 2 states
+    const CRect strip(0, 4, 6, 8); // state 1 of a 6 x 8 image with 2 states
     int n = ComputeNineParts(CRect(0, 0, 6, 3), strip, CRect(0, 0, 0, 3), p);
     ASSERT_GT(n, 0);
     for (int i = 0; i < n; ++i)
@@ -193,7 +191,8 @@ private:
 };
 
 // An image of w x h whose pixels come from a function (0xAARRGGBB).
-template <class F> HBITMAP MakeImage(int w, int h, F pixel)
+template <class F>
+HBITMAP MakeImage(int w, int h, F pixel)
 {
     DWORD* p = NULL;
     HBITMAP hbm = qxtest::MakeDib32(w, h, &p);
@@ -232,8 +231,7 @@ TEST_F(ThemeBitmapPixels, StretchesEdgesAndCentreKeepsCorners)
     b->DrawImage(t.DC(), CRect(0, 0, 40, 30), b->GetSource(0, 1), CRect(3, 3, 3, 3));
     const struct {
         int x, y, region;
-    } probes[] = {{0, 0, 0}, {2, 2, 0}, {20, 1, 1}, {38, 0, 2}, {1, 15, 3}, {20, 15, 4},
-                  {39, 15, 5}, {0, 29, 6}, {20, 28, 7}, {39, 29, 8}};
+    } probes[] = {{0, 0, 0}, {2, 2, 0}, {20, 1, 1}, {38, 0, 2}, {1, 15, 3}, {20, 15, 4}, {39, 15, 5}, {0, 29, 6}, {20, 28, 7}, {39, 29, 8}};
     for (const auto& p : probes)
         EXPECT_EQ(kRegion[p.region], t.At(p.x, p.y)) << p.x << "," << p.y;
     // Below its margins nothing is drawn.

@@ -108,7 +108,7 @@ void COffice2007FrameSkin::UpdateRegion()
     m_szRegion = rc.Size();
     QXPFrameSkin f = GetFrame();
     HRGN hRgn = m_pTheme->CalcFrameRegion(f, rc.Width(), rc.Height());
-    ::SetWindowRgn(m_hWnd, hRgn, TRUE);  // the system owns it now (NULL removes it)
+    ::SetWindowRgn(m_hWnd, hRgn, TRUE); // the system owns it now (NULL removes it)
 }
 
 void COffice2007FrameSkin::Redraw()

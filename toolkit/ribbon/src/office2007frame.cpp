@@ -162,7 +162,7 @@ void COffice2007Theme::DrawFrame(CDC* pDC, const QXPFrameSkin& frame)
             pDC->FillSolidRect(i, yTop, 1, yBottom - yTop, colour(i));
             pDC->FillSolidRect(cx - 1 - i, yTop, 1, yBottom - yTop, colour(i));
         }
-        const int nRest = W > 3 ? W - 3 : 0;  // borders under 3 pixels have no rest
+        const int nRest = W > 3 ? W - 3 : 0; // borders under 3 pixels have no rest
         if (nRest > 0) {
             pDC->FillSolidRect(3, yTop, nRest, yBottom - yTop, colour(3));
             pDC->FillSolidRect(cx - W, yTop, nRest, yBottom - yTop, colour(3));

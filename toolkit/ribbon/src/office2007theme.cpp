@@ -69,7 +69,8 @@ const QXPOffice2007ColorKey* AFXAPI GetOffice2007ColorKeys(int* pnCount)
 }
 
 // The entry of a name in a table of (name, member) pairs; NULL when none.
-template <class T, size_t N> static T* FindNamed(const std::pair<const char*, T*> (&entries)[N], const char* pszName)
+template <class T, size_t N>
+static T* FindNamed(const std::pair<const char*, T*> (&entries)[N], const char* pszName)
 {
     if (!pszName)
         return NULL;
@@ -157,7 +158,7 @@ void COffice2007Theme::RefreshMetrics()
     if (lf.lfHeight >= -10 && lf.lfHeight <= -1)
         lf.lfHeight = -11;
     if (m_bClearTypeTextQuality)
-        lf.lfQuality = 6;  // CLEARTYPE_NATURAL_QUALITY
+        lf.lfQuality = 6; // CLEARTYPE_NATURAL_QUALITY
     if (m_bUseConfiguredFace && !m_strConfiguredFace.IsEmpty() && IsFontInstalled(m_strConfiguredFace))
         lstrcpynA(lf.lfFaceName, m_strConfiguredFace, LF_FACESIZE);
     m_fontCaption.DeleteObject();
@@ -183,7 +184,7 @@ void COffice2007Theme::RefreshMetrics()
         }
         COLORREF clr = m_pResources->GetColor(k.pszSection, k.pszKey);
         if (k.nSlot >= 0) {
-            if (clr != QX_COLOR_NONE)  // none: the base theme's colour stays
+            if (clr != QX_COLOR_NONE) // none: the base theme's colour stays
                 m_colors.GetAt(k.nSlot)->Set(clr);
         } else if (strcmp(k.pszMember, "StatusBarText") == 0) {
             if (clr != QX_COLOR_NONE)

@@ -125,7 +125,7 @@ void CRibbonStyleTheme::RefreshFonts()
     lf.lfWeight = FW_NORMAL;
     lf.lfItalic = FALSE;
     if (m_bClearTypeTextQuality)
-        lf.lfQuality = 5;  // CLEARTYPE_QUALITY
+        lf.lfQuality = 5; // CLEARTYPE_QUALITY
     LOGFONTA lfMenuFace = lf;
     if (m_bUseFaceOverride && IsFontInstalled(m_strFaceOverride))
         lstrcpynA(lf.lfFaceName, m_strFaceOverride, LF_FACESIZE);

@@ -61,7 +61,7 @@ protected:
         theme = new COffice2007Theme;
         theme->RefreshMetrics();
         ASSERT_TRUE(skin.Attach(hWnd, theme));
-        theme->InternalRelease();  // the skin holds it
+        theme->InternalRelease(); // the skin holds it
         ::ShowWindow(hWnd, SW_SHOW);
         ::SetForegroundWindow(hWnd);
         PumpUntil([&] { return ::GetForegroundWindow() == hWnd; }, 2000);

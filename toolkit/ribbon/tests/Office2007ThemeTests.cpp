@@ -29,7 +29,8 @@ struct OwnText {
 };
 
 // The theme's image drawing, recorded (and still done).
-template <class Base> class Recording : public Base {
+template <class Base>
+class Recording : public Base {
 public:
     struct Call {
         std::string name;
@@ -70,7 +71,7 @@ TEST_F(Office2007, EachColourKeyLandsInItsSlot)
 {
     int nKeys = 0;
     const QXPOffice2007ColorKey* keys = GetOffice2007ColorKeys(&nKeys);
-    std::map<std::string, std::map<std::string, COLORREF>> given;  // section -> key -> colour
+    std::map<std::string, std::map<std::string, COLORREF>> given; // section -> key -> colour
     int i = 1;
     auto give = [&](const std::string& section, const std::string& key) {
         COLORREF& c = given[section][key];
@@ -195,9 +196,7 @@ TEST(FrameSkin, TheRegionRoundsTheCorners)
     const struct {
         int x, y;
         BOOL in;
-    } square[] = {{3, 0, 0},  {4, 0, 1},  {95, 0, 1}, {96, 0, 0}, {1, 1, 0},  {2, 1, 1},  {97, 1, 1}, {98, 1, 0},
-                  {0, 2, 0},  {1, 2, 1},  {0, 3, 0},  {99, 3, 0}, {98, 3, 1}, {0, 4, 1},  {99, 4, 1}, {0, 79, 1},
-                  {99, 79, 1}};
+    } square[] = {{3, 0, 0}, {4, 0, 1}, {95, 0, 1}, {96, 0, 0}, {1, 1, 0}, {2, 1, 1}, {97, 1, 1}, {98, 1, 0}, {0, 2, 0}, {1, 2, 1}, {0, 3, 0}, {99, 3, 0}, {98, 3, 1}, {0, 4, 1}, {99, 4, 1}, {0, 79, 1}, {99, 79, 1}};
     for (const auto& p : square)
         EXPECT_EQ(p.in, PtInRegion(hRgn, p.x, p.y)) << p.x << "," << p.y;
     DeleteObject(hRgn);
@@ -207,8 +206,7 @@ TEST(FrameSkin, TheRegionRoundsTheCorners)
     const struct {
         int x, y;
         BOOL in;
-    } rounded[] = {{0, 75, 1}, {0, 76, 0}, {1, 76, 1}, {0, 77, 0}, {1, 78, 0}, {2, 78, 1},
-                   {3, 79, 0}, {4, 79, 1}, {95, 79, 1}, {96, 79, 0}, {99, 76, 0}, {98, 77, 1}};
+    } rounded[] = {{0, 75, 1}, {0, 76, 0}, {1, 76, 1}, {0, 77, 0}, {1, 78, 0}, {2, 78, 1}, {3, 79, 0}, {4, 79, 1}, {95, 79, 1}, {96, 79, 0}, {99, 76, 0}, {98, 77, 1}};
     for (const auto& p : rounded)
         EXPECT_EQ(p.in, PtInRegion(hRgn, p.x, p.y)) << p.x << "," << p.y;
     DeleteObject(hRgn);
@@ -344,8 +342,12 @@ TEST(RibbonMetrics, FromTheMenuFontOrTheOverride)
         int nOverride, nMenu;
         int font, control, row, tab, caption, split, large;
     } cases[] = {
-        {0, -11, 13, 22, 22, 23, 17, 12, 27}, {0, -9, 13, 22, 22, 23, 17, 12, 27},  {0, 12, 13, 22, 22, 23, 17, 12, 27},
-        {12, -20, 13, 22, 22, 23, 17, 12, 27}, {16, -9, 20, 30, 32, 34, 24, 15, 43}, {0, -16, 20, 30, 32, 34, 24, 15, 43},
+        {0, -11, 13, 22, 22, 23, 17, 12, 27},
+        {0, -9, 13, 22, 22, 23, 17, 12, 27},
+        {0, 12, 13, 22, 22, 23, 17, 12, 27},
+        {12, -20, 13, 22, 22, 23, 17, 12, 27},
+        {16, -9, 20, 30, 32, 34, 24, 15, 43},
+        {0, -16, 20, 30, 32, 34, 24, 15, 43},
     };
     for (const auto& c : cases) {
         QXPRibbonMetrics m = ComputeRibbonMetrics(c.nOverride, c.nMenu);
@@ -433,16 +435,13 @@ TEST(RibbonStates, ToolbarButtonsGroupedButtonsAndSplitParts)
     // selected, pressed, enabled, checked, popped -> state of 4 (-1 none)
     const struct {
         int s, p, e, c, o, state;
-    } buttons[] = {{0, 0, 1, 0, 1, 2}, {1, 0, 1, 1, 0, 3}, {0, 0, 1, 1, 0, 2}, {1, 2, 1, 0, 0, 1}, {0, 3, 1, 0, 0, 1},
-                   {1, 1, 1, 0, 0, 1}, {1, 0, 1, 0, 0, 0}, {0, 1, 1, 0, 0, 0}, {0, 0, 1, 0, 0, -1}, {2, 0, 0, 0, 0, 0},
-                   {1, 0, 0, 0, 0, -1}};
+    } buttons[] = {{0, 0, 1, 0, 1, 2}, {1, 0, 1, 1, 0, 3}, {0, 0, 1, 1, 0, 2}, {1, 2, 1, 0, 0, 1}, {0, 3, 1, 0, 0, 1}, {1, 1, 1, 0, 0, 1}, {1, 0, 1, 0, 0, 0}, {0, 1, 1, 0, 0, 0}, {0, 0, 1, 0, 0, -1}, {2, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, -1}};
     for (const auto& b : buttons)
         EXPECT_EQ(b.state, CRibbonStyleTheme::GetButtonImageState(b.s, b.p, b.e, b.c, b.o))
             << b.s << b.p << b.e << b.c << b.o;
     const struct {
         int s, p, e, c, o, state;
-    } grouped[] = {{3, 0, 0, 0, 0, 1}, {1, 0, 0, 0, 0, 0}, {0, 0, 1, 0, 1, 3}, {0, 2, 1, 0, 0, 2}, {1, 1, 1, 0, 0, 2},
-                   {1, 0, 1, 0, 0, 1}, {0, 1, 1, 0, 0, 1}, {0, 0, 1, 0, 0, 0}, {1, 0, 1, 1, 0, 4}, {0, 0, 1, 1, 0, 3}};
+    } grouped[] = {{3, 0, 0, 0, 0, 1}, {1, 0, 0, 0, 0, 0}, {0, 0, 1, 0, 1, 3}, {0, 2, 1, 0, 0, 2}, {1, 1, 1, 0, 0, 2}, {1, 0, 1, 0, 0, 1}, {0, 1, 1, 0, 0, 1}, {0, 0, 1, 0, 0, 0}, {1, 0, 1, 1, 0, 4}, {0, 0, 1, 1, 0, 3}};
     for (const auto& g : grouped)
         EXPECT_EQ(g.state, CRibbonStyleTheme::GetGroupedButtonState(g.s, g.p, g.e, g.c, g.o))
             << g.s << g.p << g.e << g.c << g.o;
@@ -451,10 +450,19 @@ TEST(RibbonStates, ToolbarButtonsGroupedButtonsAndSplitParts)
     const struct {
         int e, s, p, o, c, main, drop;
     } splits[] = {
-        {0, 1, 0, 0, 0, -1, -1},  // disabled, not keyboard-selected: neither part
-        {0, 2, 0, 0, 0, 5, 4},   {0, 3, 0, 0, 0, 5, 4},   {1, 3, 0, 0, 0, 0, 4},   {1, 1, 0, 0, 0, 5, 4},
-        {1, 1, 1, 0, 0, 1, 0},   {1, 0, 0, 1, 0, 5, 2},   {1, 0, 0, 0, 0, -1, -1}, {1, 0, 0, 0, 1, 2, 2},
-        {1, 1, 0, 0, 1, 3, 4},   {4, 1, 0, 0, 0, 4, 4},   {3, 1, 0, 0, 0, 5, 3},   {1, 4, 0, 0, 0, 5, 0},
+        {0, 1, 0, 0, 0, -1, -1}, // disabled, not keyboard-selected: neither part
+        {0, 2, 0, 0, 0, 5, 4},
+        {0, 3, 0, 0, 0, 5, 4},
+        {1, 3, 0, 0, 0, 0, 4},
+        {1, 1, 0, 0, 0, 5, 4},
+        {1, 1, 1, 0, 0, 1, 0},
+        {1, 0, 0, 1, 0, 5, 2},
+        {1, 0, 0, 0, 0, -1, -1},
+        {1, 0, 0, 0, 1, 2, 2},
+        {1, 1, 0, 0, 1, 3, 4},
+        {4, 1, 0, 0, 0, 4, 4},
+        {3, 1, 0, 0, 0, 5, 3},
+        {1, 4, 0, 0, 0, 5, 0},
         {1, 0, 2, 0, 0, 1, 0},
     };
     for (const auto& r : splits) {
@@ -503,12 +511,24 @@ TEST_F(Office2007, PaintersAskForImagesTheModuleHolds)
     theme.DrawFrame(dc.dc(), frame);
 
     const std::map<std::string, int> expected = {
-        {"MENUCHECKEDITEM", 0},      {"MENUSELECTEDITEM22", 0},        {"MENUSELECTEDDISABLEDITEM22", 0},
-        {"MENUSELECTEDITEM54", 0},   {"TOOLBARBUTTONS22", 0},          {"TOOLBARBUTTONS50", 1},
-        {"TOOLBARBUTTONCHECKBOX", 9}, {"TOOLBARBUTTONRADIOBUTTON", 7}, {"POPUPBARFRAME", 0},
-        {"TOOLBARFACEHORIZONTAL", 0}, {"TOOLBARFACEVERTICAL", 0},       {"STATUSBARSEPARATOR", 0},
-        {"FRAMETOPLEFT", 0},         {"FRAMETOPRIGHT", 0},             {"STATUSBARLIGHT", 0},
-        {"STATUSBARDARK", 0},        {"FRAMEBOTTOMLEFT", 0},           {"FRAMEBOTTOMRIGHT", 0},
+        {"MENUCHECKEDITEM", 0},
+        {"MENUSELECTEDITEM22", 0},
+        {"MENUSELECTEDDISABLEDITEM22", 0},
+        {"MENUSELECTEDITEM54", 0},
+        {"TOOLBARBUTTONS22", 0},
+        {"TOOLBARBUTTONS50", 1},
+        {"TOOLBARBUTTONCHECKBOX", 9},
+        {"TOOLBARBUTTONRADIOBUTTON", 7},
+        {"POPUPBARFRAME", 0},
+        {"TOOLBARFACEHORIZONTAL", 0},
+        {"TOOLBARFACEVERTICAL", 0},
+        {"STATUSBARSEPARATOR", 0},
+        {"FRAMETOPLEFT", 0},
+        {"FRAMETOPRIGHT", 0},
+        {"STATUSBARLIGHT", 0},
+        {"STATUSBARDARK", 0},
+        {"FRAMEBOTTOMLEFT", 0},
+        {"FRAMEBOTTOMRIGHT", 0},
         {"FRAMECAPTIONBUTTON", 0},
     };
     std::set<std::string> seen;
@@ -707,8 +727,7 @@ TEST_F(Office2007, EditAndComboFieldsFromTheImages)
     const struct {
         BOOL bUp, bEnabled;
         int nSelected, nPressed, nState;
-    } spins[] = {{TRUE, TRUE, 0, 0, 0}, {TRUE, TRUE, 1, 0, 1}, {TRUE, TRUE, 1, 1, 3}, {TRUE, FALSE, 0, 0, 4},
-                 {FALSE, TRUE, 0, 0, 5}, {FALSE, TRUE, 1, 1, 6}, {FALSE, TRUE, 1, 2, 8}, {FALSE, FALSE, 1, 2, 9}};
+    } spins[] = {{TRUE, TRUE, 0, 0, 0}, {TRUE, TRUE, 1, 0, 1}, {TRUE, TRUE, 1, 1, 3}, {TRUE, FALSE, 0, 0, 4}, {FALSE, TRUE, 0, 0, 5}, {FALSE, TRUE, 1, 1, 6}, {FALSE, TRUE, 1, 2, 8}, {FALSE, FALSE, 1, 2, 9}};
     for (const auto& sp : spins)
         EXPECT_EQ(sp.nState, CRibbonStyleTheme::GetSpinImageState(sp.bUp, sp.bEnabled, sp.nSelected, sp.nPressed));
     TestControl spin(&toolbar, qxpControlEdit, "");
@@ -731,38 +750,81 @@ TEST_F(Office2007, EveryNamedImageHasItsStates)
         const char* name;
         int nStates, cx, cyState;
     } images[] = {
-        {"FRAMETOPLEFT", 2, 0, 0}, {"FRAMETOPCENTER", 2, 0, 0}, {"FRAMETOPRIGHT", 2, 0, 0},
-        {"FRAMEBOTTOMLEFT", 2, 0, 0}, {"FRAMEBOTTOMRIGHT", 2, 0, 0}, {"FRAMECAPTIONBUTTON", 2, 0, 0},
-        {"FRAMESYSTEMBUTTON", 3, 0, 0}, {"FRAMESYSTEMBUTTON52", 3, 0, 52}, {"WORKSPACETOPLEFT", 1, 0, 0},
-        {"STATUSBARLIGHT", 1, 0, 0}, {"STATUSBARDARK", 1, 0, 0}, {"STATUSBARDEVIDER", 1, 0, 0},
-        {"STATUSBARSEPARATOR", 1, 0, 0}, {"STATUSBARGRIPPER", 1, 0, 0},
-        {"POPUPBARFRAME", 1, 0, 0}, {"MOREPOPUPBARFRAME", 1, 0, 0}, {"POPUPBARRESIZEGRIPPERFACE", 1, 0, 0},
-        {"POPUPBARRESIZEGRIPPERHEIGHT", 1, 0, 0}, {"POPUPBARRESIZEGRIPPERWIDTH", 1, 0, 0},
-        {"MENUCHECKEDITEM", 2, 0, 0}, {"MENUSELECTEDITEM22", 1, 0, 22}, {"MENUSELECTEDITEM54", 1, 0, 54},
-        {"MENUSELECTEDDISABLEDITEM22", 1, 0, 22}, {"MENUSELECTEDDISABLEDITEM54", 1, 0, 54},
-        {"MENUSPLITDROPDOWN", 3, 0, 0}, {"MENUPOPUPGLYPH", 2, 0, 0},
-        {"TOOLBARFACEHORIZONTAL", 1, 0, 0}, {"TOOLBARFACEVERTICAL", 1, 0, 0},
-        {"TOOLBARBUTTONS22", 4, 0, 22}, {"TOOLBARBUTTONS50", 4, 0, 50},
-        {"TOOLBARBUTTONSSPLIT22", 6, 0, 22}, {"TOOLBARBUTTONSSPLITDROPDOWN22", 5, 0, 22},
-        {"TOOLBARBUTTONSSPLIT50", 6, 0, 50}, {"TOOLBARBUTTONSSPLITDROPDOWN50", 5, 0, 50},
-        {"TOOLBARBUTTONSSPECIALSPLITLEFT", 7, 0, 22}, {"TOOLBARBUTTONSSPECIALSPLITCENTER", 7, 0, 22},
-        {"TOOLBARBUTTONSSPECIALSPLITDROPDOWNRIGHT", 6, 0, 22}, {"TOOLBARBUTTONSSPECIALSPLITDROPDOWNCENTER", 6, 0, 22},
-        {"TOOLBARBUTTONSSPECIALSINGLE", 5, 22, 22}, {"TOOLBARBUTTONSSPECIALLEFT", 5, 22, 22},
-        {"TOOLBARBUTTONSSPECIALRIGHT", 5, 22, 22}, {"TOOLBARBUTTONSSPECIALCENTER", 5, 22, 22},
-        {"TOOLBARBUTTONCHECKBOX", 12, 13, 13}, {"TOOLBARBUTTONRADIOBUTTON", 8, 13, 13},
-        {"TOOLBARBUTTONDROPDOWNGLYPH", 4, 0, 0}, {"TOOLBARBUTTONSCOMBODROPDOWN", 5, 0, 0},
-        {"TOOLBARBUTTONSPIN", 10, 0, 0}, {"TOOLBAREXPANDBUTTONHORIZONTAL", 3, 0, 0},
+        {"FRAMETOPLEFT", 2, 0, 0},
+        {"FRAMETOPCENTER", 2, 0, 0},
+        {"FRAMETOPRIGHT", 2, 0, 0},
+        {"FRAMEBOTTOMLEFT", 2, 0, 0},
+        {"FRAMEBOTTOMRIGHT", 2, 0, 0},
+        {"FRAMECAPTIONBUTTON", 2, 0, 0},
+        {"FRAMESYSTEMBUTTON", 3, 0, 0},
+        {"FRAMESYSTEMBUTTON52", 3, 0, 52},
+        {"WORKSPACETOPLEFT", 1, 0, 0},
+        {"STATUSBARLIGHT", 1, 0, 0},
+        {"STATUSBARDARK", 1, 0, 0},
+        {"STATUSBARDEVIDER", 1, 0, 0},
+        {"STATUSBARSEPARATOR", 1, 0, 0},
+        {"STATUSBARGRIPPER", 1, 0, 0},
+        {"POPUPBARFRAME", 1, 0, 0},
+        {"MOREPOPUPBARFRAME", 1, 0, 0},
+        {"POPUPBARRESIZEGRIPPERFACE", 1, 0, 0},
+        {"POPUPBARRESIZEGRIPPERHEIGHT", 1, 0, 0},
+        {"POPUPBARRESIZEGRIPPERWIDTH", 1, 0, 0},
+        {"MENUCHECKEDITEM", 2, 0, 0},
+        {"MENUSELECTEDITEM22", 1, 0, 22},
+        {"MENUSELECTEDITEM54", 1, 0, 54},
+        {"MENUSELECTEDDISABLEDITEM22", 1, 0, 22},
+        {"MENUSELECTEDDISABLEDITEM54", 1, 0, 54},
+        {"MENUSPLITDROPDOWN", 3, 0, 0},
+        {"MENUPOPUPGLYPH", 2, 0, 0},
+        {"TOOLBARFACEHORIZONTAL", 1, 0, 0},
+        {"TOOLBARFACEVERTICAL", 1, 0, 0},
+        {"TOOLBARBUTTONS22", 4, 0, 22},
+        {"TOOLBARBUTTONS50", 4, 0, 50},
+        {"TOOLBARBUTTONSSPLIT22", 6, 0, 22},
+        {"TOOLBARBUTTONSSPLITDROPDOWN22", 5, 0, 22},
+        {"TOOLBARBUTTONSSPLIT50", 6, 0, 50},
+        {"TOOLBARBUTTONSSPLITDROPDOWN50", 5, 0, 50},
+        {"TOOLBARBUTTONSSPECIALSPLITLEFT", 7, 0, 22},
+        {"TOOLBARBUTTONSSPECIALSPLITCENTER", 7, 0, 22},
+        {"TOOLBARBUTTONSSPECIALSPLITDROPDOWNRIGHT", 6, 0, 22},
+        {"TOOLBARBUTTONSSPECIALSPLITDROPDOWNCENTER", 6, 0, 22},
+        {"TOOLBARBUTTONSSPECIALSINGLE", 5, 22, 22},
+        {"TOOLBARBUTTONSSPECIALLEFT", 5, 22, 22},
+        {"TOOLBARBUTTONSSPECIALRIGHT", 5, 22, 22},
+        {"TOOLBARBUTTONSSPECIALCENTER", 5, 22, 22},
+        {"TOOLBARBUTTONCHECKBOX", 12, 13, 13},
+        {"TOOLBARBUTTONRADIOBUTTON", 8, 13, 13},
+        {"TOOLBARBUTTONDROPDOWNGLYPH", 4, 0, 0},
+        {"TOOLBARBUTTONSCOMBODROPDOWN", 5, 0, 0},
+        {"TOOLBARBUTTONSPIN", 10, 0, 0},
+        {"TOOLBAREXPANDBUTTONHORIZONTAL", 3, 0, 0},
         {"TOOLBAREXPANDBUTTONVERTICAL", 3, 0, 0},
-        {"RIBBONGROUPS", 1, 0, 0}, {"RIBBONGROUPCLIENT", 2, 0, 0}, {"RIBBONGROUPCAPTION", 2, 0, 0},
-        {"RIBBONGROUPBUTTON", 3, 0, 0}, {"RIBBONGROUPBUTTONICON", 1, 0, 0}, {"RIBBONGROUPQUICKACCESS", 3, 0, 0},
-        {"RIBBONOPTIONBUTTON", 4, 0, 0}, {"RIBBONTAB", 6, 0, 0}, {"RIBBONTABSEPARATOR", 1, 0, 0},
-        {"RIBBONQUICKACCESSAREA", 1, 0, 0}, {"RIBBONQUICKACCESSAREADWM", 1, 0, 0},
-        {"RIBBONQUICKACCESSFRAME", 1, 0, 0}, {"RIBBONQUICKACCESSBUTTON", 4, 0, 0},
-        {"RIBBONQUICKACCESSMORE", 4, 0, 0}, {"RIBBONGROUPSSCROLLLEFT", 3, 0, 0}, {"RIBBONGROUPSSCROLLRIGHT", 3, 0, 0},
-        {"RIBBONGROUPSSCROLLLEFTGLYPH", 3, 0, 0}, {"RIBBONGROUPSSCROLLRIGHTGLYPH", 3, 0, 0},
-        {"RIBBONSYSTEMMENU", 1, 0, 0}, {"RIBBONSYSTEMMENUBUTTON", 2, 0, 0},
-        {"CONTEXTTABGROUPCLIENT", 2, 0, 0}, {"CONTEXTTABGROUPCAPTION", 2, 0, 0}, {"CONTEXTTABSEPARATOR", 1, 0, 0},
-        {"CONTROLGALLERYUP", 5, 15, 21}, {"CONTROLGALLERYDOWN", 5, 15, 19}, {"CONTROLGALLERYPOPUP", 5, 15, 0},
+        {"RIBBONGROUPS", 1, 0, 0},
+        {"RIBBONGROUPCLIENT", 2, 0, 0},
+        {"RIBBONGROUPCAPTION", 2, 0, 0},
+        {"RIBBONGROUPBUTTON", 3, 0, 0},
+        {"RIBBONGROUPBUTTONICON", 1, 0, 0},
+        {"RIBBONGROUPQUICKACCESS", 3, 0, 0},
+        {"RIBBONOPTIONBUTTON", 4, 0, 0},
+        {"RIBBONTAB", 6, 0, 0},
+        {"RIBBONTABSEPARATOR", 1, 0, 0},
+        {"RIBBONQUICKACCESSAREA", 1, 0, 0},
+        {"RIBBONQUICKACCESSAREADWM", 1, 0, 0},
+        {"RIBBONQUICKACCESSFRAME", 1, 0, 0},
+        {"RIBBONQUICKACCESSBUTTON", 4, 0, 0},
+        {"RIBBONQUICKACCESSMORE", 4, 0, 0},
+        {"RIBBONGROUPSSCROLLLEFT", 3, 0, 0},
+        {"RIBBONGROUPSSCROLLRIGHT", 3, 0, 0},
+        {"RIBBONGROUPSSCROLLLEFTGLYPH", 3, 0, 0},
+        {"RIBBONGROUPSSCROLLRIGHTGLYPH", 3, 0, 0},
+        {"RIBBONSYSTEMMENU", 1, 0, 0},
+        {"RIBBONSYSTEMMENUBUTTON", 2, 0, 0},
+        {"CONTEXTTABGROUPCLIENT", 2, 0, 0},
+        {"CONTEXTTABGROUPCAPTION", 2, 0, 0},
+        {"CONTEXTTABSEPARATOR", 1, 0, 0},
+        {"CONTROLGALLERYUP", 5, 15, 21},
+        {"CONTROLGALLERYDOWN", 5, 15, 19},
+        {"CONTROLGALLERYPOPUP", 5, 15, 0},
         {"CONTROLGALLERYSCROLLARROWGLYPHS", 16, 9, 9},
     };
     ThemeResources* r = GetThemeResources();

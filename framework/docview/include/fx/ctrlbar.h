@@ -77,18 +77,23 @@ public:
     virtual void DrawBorders(CDC* pDC, CRect& rect);
     virtual void DrawGripper(CDC* pDC, const CRect& rect);
 
-    BOOL m_bAutoDelete;      // deleted with its window
+    BOOL m_bAutoDelete; // deleted with its window
     int m_cxLeftBorder;
     int m_cxRightBorder;
     int m_cyTopBorder;
     int m_cyBottomBorder;
     int m_cxDefaultGap;
     UINT m_nMRUWidth;
-    DWORD m_dwStyle;         // CBRS_* bits
-    CFrameWnd* m_pDockSite;  // the frame the bar registered with (NULL: none)
+    DWORD m_dwStyle;        // CBRS_* bits
+    CFrameWnd* m_pDockSite; // the frame the bar registered with (NULL: none)
     BOOL m_bDockBar;
 
-    enum StateFlags { delayHide = 1, delayShow = 2, tempHide = 4, statusSet = 8 };
+    enum StateFlags {
+        delayHide = 1,
+        delayShow = 2,
+        tempHide = 4,
+        statusSet = 8
+    };
     UINT m_nStateFlags;
 
 protected:

@@ -49,11 +49,11 @@ public:
     ~CDocTemplate() override;
 
     enum DocStringIndex {
-        windowTitle,    // main window caption (single-document programs)
-        docName,        // base of the default document names ("Untitled")
-        fileNewName,    // name in the File New list
-        filterName,     // "Text Files (*.txt)"
-        filterExt,      // ".txt"
+        windowTitle, // main window caption (single-document programs)
+        docName,     // base of the default document names ("Untitled")
+        fileNewName, // name in the File New list
+        filterName,  // "Text Files (*.txt)"
+        filterExt,   // ".txt"
         regFileTypeId,
         regFileTypeName,
         regFileTypeIdTotal
@@ -99,7 +99,7 @@ public:
     CRuntimeClass* m_pFrameClass;
     CRuntimeClass* m_pViewClass;
     CString m_strDocStrings;
-    BOOL m_bAutoDelete;  // deleted by the document manager
+    BOOL m_bAutoDelete; // deleted by the document manager
 
 protected:
     CDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass, CRuntimeClass* pViewClass);
@@ -123,7 +123,7 @@ public:
     HMENU m_hMenuShared;
     HACCEL m_hAccelTable;
     CPtrList m_docList;
-    UINT m_nUntitledCount;  // numbers of the new documents made so far
+    UINT m_nUntitledCount; // numbers of the new documents made so far
 };
 
 // ---------------------------------------------------------------------------
@@ -131,7 +131,7 @@ class CDocManager : public CCmdTarget {
     DECLARE_DYNAMIC(CDocManager)
 public:
     CDocManager();
-    ~CDocManager() override;  // deletes the templates (m_bAutoDelete)
+    ~CDocManager() override; // deletes the templates (m_bAutoDelete)
 
     virtual void AddDocTemplate(CDocTemplate* pTemplate);
     POSITION GetFirstDocTemplatePosition() const { return m_templateList.GetHeadPosition(); }
@@ -203,7 +203,7 @@ public:
     CString m_strEntryFormat;
     UINT m_nStart;
     int m_nMaxDisplayLength;
-    CString m_strOriginal;  // the menu text of the placeholder item
+    CString m_strOriginal; // the menu text of the placeholder item
 };
 
 // ---------------------------------------------------------------------------
@@ -219,9 +219,17 @@ public:
     BOOL m_bShowSplash;
     BOOL m_bRunEmbedded;
     BOOL m_bRunAutomated;
-    enum { FileNew, FileOpen, FilePrint, FilePrintTo, FileDDE, AppRegister, AppUnregister, FileNothing = -1 }
-        m_nShellCommand;
-    CString m_strFileName;  // FileOpen, FilePrint, FilePrintTo
+    enum {
+        FileNew,
+        FileOpen,
+        FilePrint,
+        FilePrintTo,
+        FileDDE,
+        AppRegister,
+        AppUnregister,
+        FileNothing = -1
+    } m_nShellCommand;
+    CString m_strFileName; // FileOpen, FilePrint, FilePrintTo
     CString m_strPrinterName;
     CString m_strDriverName;
     CString m_strPortName;

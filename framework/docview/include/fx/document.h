@@ -113,7 +113,7 @@ public:
     CDocTemplate* m_pDocTemplate;
     CPtrList m_viewList;
     BOOL m_bModified;
-    BOOL m_bAutoDelete;  // deleted when its last view closes
+    BOOL m_bAutoDelete; // deleted when its last view closes
     BOOL m_bEmbedded;
 
 protected:
@@ -130,10 +130,11 @@ namespace fx {
 // folder, which then replaces the target (keeping the target untouched when
 // anything fails). Errors are thrown as CFileException* (from fnWrite as
 // well). Used by CDocument::OnSaveDocument.
-template <class F> void SafeWriteFile(LPCSTR lpszPathName, F fnWrite);
+template <class F>
+void SafeWriteFile(LPCSTR lpszPathName, F fnWrite);
 // The pieces SafeWriteFile is made of.
-CString CreateTempFileBeside(LPCSTR lpszPathName);   // throws CFileException*
-void ReplaceFileWith(LPCSTR lpszTarget, LPCSTR lpszTemp);  // throws CFileException*
+CString CreateTempFileBeside(LPCSTR lpszPathName);        // throws CFileException*
+void ReplaceFileWith(LPCSTR lpszTarget, LPCSTR lpszTemp); // throws CFileException*
 
 // A message box with the program's string nID, or the built-in English
 // text when the program has none; %1 is replaced by lpsz1.
@@ -142,7 +143,8 @@ int PromptMessage(UINT nID, UINT nType, LPCSTR lpsz1 = NULL);
 CString LoadPrompt(UINT nID, LPCSTR lpsz1 = NULL);
 } // namespace fx
 
-template <class F> void fx::SafeWriteFile(LPCSTR lpszPathName, F fnWrite)
+template <class F>
+void fx::SafeWriteFile(LPCSTR lpszPathName, F fnWrite)
 {
     CString strTemp = CreateTempFileBeside(lpszPathName);
     try {

@@ -7,9 +7,9 @@
 
 // ---------------------------------------------------------------------------
 // Frame window style bits (in the frame's window style).
-#define FWS_ADDTOTITLE 0x00008000L   // the active document's title joins the caption
-#define FWS_PREFIXTITLE 0x00004000L  // "Document - Application" instead of "Application - Document"
-#define FWS_SNAPTOBARS 0x00002000L   // the frame's size follows its bars
+#define FWS_ADDTOTITLE 0x00008000L  // the active document's title joins the caption
+#define FWS_PREFIXTITLE 0x00004000L // "Document - Application" instead of "Application - Document"
+#define FWS_SNAPTOBARS 0x00002000L  // the frame's size follows its bars
 
 // Mini-frame style bits.
 #define MFS_SYNCACTIVE 0x00000100L   // caption active together with the owner frame
@@ -19,7 +19,7 @@
 #define MFS_BLOCKSYSMENU 0x00001000L // no system menu from the caption
 
 // Splitter window style bits.
-#define SPLS_DYNAMIC_SPLIT 0x0001    // split boxes; panes are made and removed by dragging
+#define SPLS_DYNAMIC_SPLIT 0x0001 // split boxes; panes are made and removed by dragging
 #define SPLS_INVERT_TRACKER 0x0002
 
 // The style of a view made by a frame or splitter.
@@ -61,13 +61,13 @@
 #define CBRS_BOTTOM (CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP)
 
 // Layout modes of CControlBar::CalcDynamicLayout.
-#define LM_STRETCH 0x01   // stretch to the full length
-#define LM_HORZ 0x02      // horizontal, else vertical
-#define LM_MRUWIDTH 0x04  // the most recently used width
-#define LM_HORZDOCK 0x08  // docked along a horizontal edge
-#define LM_VERTDOCK 0x10  // docked along a vertical edge
-#define LM_LENGTHY 0x20   // the length given is the height
-#define LM_COMMIT 0x40    // remember the result
+#define LM_STRETCH 0x01  // stretch to the full length
+#define LM_HORZ 0x02     // horizontal, else vertical
+#define LM_MRUWIDTH 0x04 // the most recently used width
+#define LM_HORZDOCK 0x08 // docked along a horizontal edge
+#define LM_VERTDOCK 0x10 // docked along a vertical edge
+#define LM_LENGTHY 0x20  // the length given is the height
+#define LM_COMMIT 0x40   // remember the result
 
 // ---------------------------------------------------------------------------
 // Help context bases: the help id of a command, a resource (frame or
@@ -93,7 +93,7 @@
 #define AFX_IDP_INTERNAL_FAILURE 0xF108
 #define AFX_IDP_COMMAND_FAILURE 0xF109
 #define AFX_IDP_FAILED_MEMORY_ALLOC 0xF10A
-#define AFX_IDP_NO_PRINTER 0xF10B  // no printer is installed
+#define AFX_IDP_NO_PRINTER 0xF10B // no printer is installed
 
 // Standard strings of the print and preview windows.
 #define AFX_IDS_ONEPAGE 0xF018

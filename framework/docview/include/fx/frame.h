@@ -50,14 +50,15 @@ struct CPrintPreviewState {
     CPrintPreviewState();
     ~CPrintPreviewState();
 
-    UINT nIDMainPane;          // id of the pane hidden during the preview
-    HMENU hMenu;               // the frame's menu before the preview
-    DWORD dwStates;            // bars hidden by the preview (see m_hiddenBars)
-    CView* pViewActiveOld;     // the frame's active view before the preview
-    BOOL(CALLBACK* lpfnCloseProc)(CFrameWnd* pFrameWnd);  // closes the preview (frame's WM_CLOSE)
-    HACCEL hAccelTable;        // the frame's accelerators before the preview
-    CPtrArray m_hiddenBars;    // the control bars the preview hid (HWNDs)
-    HWND hWndMainPane;         // the pane that was hidden
+    UINT nIDMainPane;      // id of the pane hidden during the preview
+    HMENU hMenu;           // the frame's menu before the preview
+    DWORD dwStates;        // bars hidden by the preview (see m_hiddenBars)
+    CView* pViewActiveOld; // the frame's active view before the preview
+    BOOL(CALLBACK* lpfnCloseProc)
+    (CFrameWnd* pFrameWnd); // closes the preview (frame's WM_CLOSE)
+    HACCEL hAccelTable;     // the frame's accelerators before the preview
+    CPtrArray m_hiddenBars; // the control bars the preview hid (HWNDs)
+    HWND hWndMainPane;      // the pane that was hidden
 };
 
 class CFrameWnd : public CWnd {
@@ -66,7 +67,7 @@ public:
     CFrameWnd();
     ~CFrameWnd() override;
 
-    static const CRect rectDefault;  // CW_USEDEFAULT placement
+    static const CRect rectDefault; // CW_USEDEFAULT placement
 
     // --- creation ----------------------------------------------------------------
     virtual BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
@@ -145,23 +146,29 @@ public:
     void ExitHelpMode();
 
     // --- members ---------------------------------------------------------------------
-    enum IdleFlags { idleMenu = 1, idleTitle = 2, idleNotify = 4, idleLayout = 8 };
+    enum IdleFlags {
+        idleMenu = 1,
+        idleTitle = 2,
+        idleNotify = 4,
+        idleLayout = 8
+    };
     UINT m_nIdleFlags;
-    BOOL m_bAutoMenuEnable;   // menu items without a handler are disabled
-    int m_nWindow;            // number among the frames of one document (0: the only one)
-    HMENU m_hMenuDefault;     // the frame's own menu
-    HMENU m_hMenuAlt;         // the menu asked for by OnUpdateFrameMenu at idle time
+    BOOL m_bAutoMenuEnable; // menu items without a handler are disabled
+    int m_nWindow;          // number among the frames of one document (0: the only one)
+    HMENU m_hMenuDefault;   // the frame's own menu
+    HMENU m_hMenuAlt;       // the menu asked for by OnUpdateFrameMenu at idle time
     HACCEL m_hAccelTable;
-    UINT m_nIDHelp;           // the frame's resource id (help context HID_BASE_RESOURCE + id)
+    UINT m_nIDHelp; // the frame's resource id (help context HID_BASE_RESOURCE + id)
     CString m_strTitle;
-    CRect m_rectBorder;       // space kept around the client by RecalcLayout
+    CRect m_rectBorder; // space kept around the client by RecalcLayout
     CPtrList m_listControlBars;
-    BOOL m_bHelpMode;         // Shift+F1 help mode
-    UINT m_nIDTracking;       // the prompt id shown for the selected menu item
-    UINT m_nIDLastMessage;    // the prompt id shown last
-    DWORD m_dwPromptContext;  // help context of an open prompt box
+    BOOL m_bHelpMode;        // Shift+F1 help mode
+    UINT m_nIDTracking;      // the prompt id shown for the selected menu item
+    UINT m_nIDLastMessage;   // the prompt id shown last
+    DWORD m_dwPromptContext; // help context of an open prompt box
     CView* m_pViewActive;
-    BOOL(CALLBACK* m_lpfnCloseProc)(CFrameWnd* pFrameWnd);  // set in print preview
+    BOOL(CALLBACK* m_lpfnCloseProc)
+    (CFrameWnd* pFrameWnd); // set in print preview
     BOOL m_bInRecalcLayout;
     CPrintPreviewState* m_pPreviewState;
 
@@ -210,12 +217,12 @@ protected:
 
 public:
     // Command handlers a program maps in its own frame class.
-    afx_msg void OnContextHelp();   // Shift+F1: enters help mode
-    afx_msg void OnHelp();          // F1
+    afx_msg void OnContextHelp(); // Shift+F1: enters help mode
+    afx_msg void OnHelp();        // F1
     afx_msg void OnHelpFinder();
     afx_msg void OnHelpIndex();
     afx_msg void OnHelpUsing();
-    afx_msg BOOL OnBarCheck(UINT nID);                 // ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR
+    afx_msg BOOL OnBarCheck(UINT nID); // ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR
     afx_msg void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
     afx_msg void OnUpdateKeyIndicator(CCmdUI* pCmdUI); // CAP, NUM, SCRL
 

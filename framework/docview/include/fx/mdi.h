@@ -104,7 +104,7 @@ public:
     using CFrameWnd::OnUpdateFrameMenu;
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
-    HMENU m_hMenuShared;   // the template's menu shown while this child is active
+    HMENU m_hMenuShared; // the template's menu shown while this child is active
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;

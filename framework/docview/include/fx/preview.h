@@ -52,8 +52,8 @@ public:
     CSize ScaleViewportExt(int xNum, int xDenom, int yNum, int yDenom) override;
     CSize SetWindowExt(int cx, int cy) override;
     CSize ScaleWindowExt(int xNum, int xDenom, int yNum, int yDenom) override;
-    using CDC::SetViewportOrg;
     using CDC::SetViewportExt;
+    using CDC::SetViewportOrg;
     using CDC::SetWindowExt;
 
     // Applies the printer DC's mapping, scaled, to the screen DC (call after
@@ -88,7 +88,11 @@ public:
     // The rectangle of a shown page (0 or 1) in client coordinates.
     CRect GetPageRect(UINT nIndex) const;
 
-    enum { ZOOM_OUT = 0, ZOOM_MIDDLE = 1, ZOOM_IN = 2 };
+    enum {
+        ZOOM_OUT = 0,
+        ZOOM_MIDDLE = 1,
+        ZOOM_IN = 2
+    };
     UINT m_nZoomState;
 
     CPreviewDC* m_pPreviewDC;
@@ -96,11 +100,11 @@ public:
     CPrintPreviewState* m_pPreviewState;
     CView* m_pOrigView;
     CView* m_pPrintView;
-    CControlBar* m_pToolBar;   // the preview's bar (parent of a program's own bar)
-    UINT m_nPages;             // pages shown (1 or 2)
-    UINT m_nMaxPages;          // most pages shown at once (2)
+    CControlBar* m_pToolBar; // the preview's bar (parent of a program's own bar)
+    UINT m_nPages;           // pages shown (1 or 2)
+    UINT m_nMaxPages;        // most pages shown at once (2)
     UINT m_nCurrentPage;
-    HDC m_hPrinterDC;          // the printer (reference) DC of the job
+    HDC m_hPrinterDC; // the printer (reference) DC of the job
 
     // Closes the preview (AFX_ID_PREVIEW_CLOSE, the frame's WM_CLOSE).
     afx_msg void OnPreviewClose();
@@ -110,7 +114,7 @@ protected:
     void PositionPages();
     void UpdateScrollBars();
     void DrawPage(CDC* pDC, UINT nIndex);
-    CSize PrinterPageSize() const;  // device pixels
+    CSize PrinterPageSize() const; // device pixels
     CSize PrinterDpi() const;
 
     afx_msg int OnCreate(LPCREATESTRUCTA lpCreateStruct);
@@ -133,9 +137,9 @@ protected:
     afx_msg void OnUpdateZoomOut(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 
-    CRect m_rectPage[2];   // shown pages in scrolled client coordinates
-    CPoint m_ptScroll;     // scroll offset of the zoomed pages
-    CSize m_sizeTotal;     // size of the zoomed pages' area
+    CRect m_rectPage[2]; // shown pages in scrolled client coordinates
+    CPoint m_ptScroll;   // scroll offset of the zoomed pages
+    CSize m_sizeTotal;   // size of the zoomed pages' area
 
     friend class CView;
 };

@@ -25,15 +25,15 @@ public:
     UINT GetToPage() const;
     UINT GetOffsetPage() const;
 
-    CPrintDialog* m_pPD;        // the print dialog (its m_pd holds the printer DC)
-    BOOL m_bDirect;             // no print dialog (ID_FILE_PRINT_DIRECT)
-    BOOL m_bPreview;            // a preview, not a print job
-    BOOL m_bContinuePrinting;   // cleared by OnPrepareDC to end the job
-    UINT m_nCurPage;            // the page being printed or shown
-    UINT m_nNumPreviewPages;    // 1 or 2 pages shown by the preview
-    CString m_strPageDesc;      // "Page %u\nPages %u-%u\n"
+    CPrintDialog* m_pPD;      // the print dialog (its m_pd holds the printer DC)
+    BOOL m_bDirect;           // no print dialog (ID_FILE_PRINT_DIRECT)
+    BOOL m_bPreview;          // a preview, not a print job
+    BOOL m_bContinuePrinting; // cleared by OnPrepareDC to end the job
+    UINT m_nCurPage;          // the page being printed or shown
+    UINT m_nNumPreviewPages;  // 1 or 2 pages shown by the preview
+    CString m_strPageDesc;    // "Page %u\nPages %u-%u\n"
     LPVOID m_lpUserData;
-    CRect m_rectDraw;           // the printable area of the page (logical units)
+    CRect m_rectDraw; // the printable area of the page (logical units)
     // Print to file: the output file (asked for when empty and the dialog's
     // "Print to file" box was checked).
     CString m_strPrintToFile;

@@ -65,11 +65,11 @@ protected:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     void PostNcDestroy() override;
 
-    CToolBarCtrl m_ctrl;  // a plain wrapper of this bar's window
+    CToolBarCtrl m_ctrl; // a plain wrapper of this bar's window
     CSize m_sizeButton;
     CSize m_sizeImage;
-    int m_cyHeight;       // 0: the buttons' height
-    HIMAGELIST m_hImageList;  // the button images, owned by the bar
+    int m_cyHeight;          // 0: the buttons' height
+    HIMAGELIST m_hImageList; // the button images, owned by the bar
 };
 
 class CReBar : public CControlBar {
@@ -100,5 +100,5 @@ protected:
     afx_msg void OnHeightChange(NMHDR* pNMHDR, LRESULT* pResult);
     DECLARE_MESSAGE_MAP()
 
-    CReBarCtrl m_ctrl;  // a plain wrapper of this bar's window
+    CReBarCtrl m_ctrl; // a plain wrapper of this bar's window
 };

@@ -16,15 +16,15 @@ public:
     CCmdUI();
     virtual ~CCmdUI() = default;
 
-    UINT m_nID;          // command id
-    UINT m_nIndex;       // position of the item in its menu or bar
-    CMenu* m_pMenu;      // the menu holding the item (NULL: not a menu item)
-    CMenu* m_pSubMenu;   // the popup opened by the item, when it is one
+    UINT m_nID;        // command id
+    UINT m_nIndex;     // position of the item in its menu or bar
+    CMenu* m_pMenu;    // the menu holding the item (NULL: not a menu item)
+    CMenu* m_pSubMenu; // the popup opened by the item, when it is one
     CMenu* m_pParentMenu;
-    CWnd* m_pOther;      // the control or bar (NULL for menu items)
-    UINT m_nIndexMax;    // number of items of the menu or bar being updated
-    BOOL m_bEnableChanged;    // Enable was called
-    BOOL m_bContinueRouting;  // the handler asked to pass the update on
+    CWnd* m_pOther;          // the control or bar (NULL for menu items)
+    UINT m_nIndexMax;        // number of items of the menu or bar being updated
+    BOOL m_bEnableChanged;   // Enable was called
+    BOOL m_bContinueRouting; // the handler asked to pass the update on
 
     virtual void Enable(BOOL bOn = TRUE);
     // 0 unchecked, 1 checked, 2 indeterminate (controls).

@@ -42,7 +42,7 @@ public:
     CString GetFileName() const;
     CString GetFileExt() const;
     CString GetFileTitle() const;
-    CString GetFolderPath() const;  // while the dialog runs
+    CString GetFolderPath() const; // while the dialog runs
     BOOL GetReadOnlyPref() const { return (m_ofn.Flags & OFN_READONLY) != 0; }
 
     // Several files (OFN_ALLOWMULTISELECT): full paths one by one.
@@ -93,7 +93,7 @@ public:
     void GetCurrentFont(LPLOGFONTA lplf);
     CString GetFaceName() const { return m_lf.lfFaceName; }
     CString GetStyleName() const { return m_szStyleName; }
-    int GetSize() const { return m_cf.iPointSize; }  // tenths of a point
+    int GetSize() const { return m_cf.iPointSize; } // tenths of a point
     COLORREF GetColor() const { return m_cf.rgbColors; }
     int GetWeight() const { return (int)m_lf.lfWeight; }
     BOOL IsStrikeOut() const { return m_lf.lfStrikeOut != 0; }

@@ -46,13 +46,13 @@ public:
     virtual void OnSetFont(CFont* pFont);
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
-    LPCSTR m_lpszTemplateName;       // name or MAKEINTRESOURCE id
+    LPCSTR m_lpszTemplateName; // name or MAKEINTRESOURCE id
     UINT m_nIDHelp;
-    HGLOBAL m_hDialogTemplate;       // InitModalIndirect(HGLOBAL)
+    HGLOBAL m_hDialogTemplate; // InitModalIndirect(HGLOBAL)
     LPCDLGTEMPLATEA m_lpDialogTemplate;
     void* m_lpDialogInit;
     CWnd* m_pParentWnd;
-    HWND m_hWndTop;                  // top-level window disabled while modal
+    HWND m_hWndTop; // top-level window disabled while modal
 
 protected:
     virtual void OnOK();
@@ -76,9 +76,9 @@ class CDataExchange {
 public:
     CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate);
 
-    BOOL m_bSaveAndValidate;   // TRUE: controls -> members, with validation
+    BOOL m_bSaveAndValidate; // TRUE: controls -> members, with validation
     CWnd* m_pDlgWnd;
-    HWND m_hWndLastControl;    // the control of the last DDX call (focused on Fail)
+    HWND m_hWndLastControl; // the control of the last DDX call (focused on Fail)
     BOOL m_bEditLastControl;
 
     // The control nIDC (throws when it does not exist).

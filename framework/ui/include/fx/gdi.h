@@ -73,8 +73,8 @@ public:
     static CBrush* PASCAL FromHandle(HBRUSH hBrush);
     CBrush() = default;
     explicit CBrush(COLORREF crColor);
-    CBrush(int nIndex, COLORREF crColor);   // hatched
-    explicit CBrush(CBitmap* pBitmap);     // pattern
+    CBrush(int nIndex, COLORREF crColor); // hatched
+    explicit CBrush(CBitmap* pBitmap);    // pattern
     BOOL CreateSolidBrush(COLORREF crColor) { return Attach(::CreateSolidBrush(crColor)); }
     BOOL CreateHatchBrush(int nIndex, COLORREF crColor) { return Attach(::CreateHatchBrush(nIndex, crColor)); }
     BOOL CreateBrushIndirect(const LOGBRUSH* lpLogBrush) { return Attach(::CreateBrushIndirect(lpLogBrush)); }
@@ -228,8 +228,8 @@ public:
     CDC() = default;
     ~CDC() override;
 
-    HDC m_hDC = NULL;        // output
-    HDC m_hAttribDC = NULL;  // queries
+    HDC m_hDC = NULL;       // output
+    HDC m_hAttribDC = NULL; // queries
     BOOL m_bPrinting = FALSE;
 
     operator HDC() const { return !::fx::NotNull(this) ? NULL : m_hDC; }
@@ -289,9 +289,9 @@ public:
     CBrush* SelectObject(CBrush* pBrush);
     virtual CFont* SelectObject(CFont* pFont);
     CBitmap* SelectObject(CBitmap* pBitmap);
-    int SelectObject(CRgn* pRgn);  // region type or ERROR
+    int SelectObject(CRgn* pRgn); // region type or ERROR
     CGdiObject* SelectObject(CGdiObject* pObject);
-    HGDIOBJ SelectObject(HGDIOBJ hObject);  // for any handle; previous handle
+    HGDIOBJ SelectObject(HGDIOBJ hObject); // for any handle; previous handle
     static CGdiObject* PASCAL SelectGdiObject(HDC hDC, HGDIOBJ h);
 
     CPen* GetCurrentPen() const { return CPen::FromHandle((HPEN)::GetCurrentObject(m_hDC, OBJ_PEN)); }
@@ -565,7 +565,8 @@ public:
 protected:
     // Sets a value on the output DC and, when different, on the attribute DC;
     // the result comes from the attribute DC when there is one.
-    template <class R, class F> R SetBoth(F f)
+    template <class R, class F>
+    R SetBoth(F f)
     {
         R r = R();
         if (m_hDC != NULL && m_hDC != m_hAttribDC)

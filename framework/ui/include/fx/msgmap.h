@@ -42,7 +42,8 @@ CListBox* ListBox(HWND hWnd);
 HWND HwndOf(const CWnd* pWnd);
 
 #define FX_W_THUNK(name, pmf, ...) \
-    template <class T, auto F> BOOL name(CCmdTarget* p, Call& c) \
+    template <class T, auto F> \
+    BOOL name(CCmdTarget* p, Call& c) \
     { \
         T* pT = static_cast<T*>(p); \
         auto pfn = Handler<pmf, F>(); \
@@ -53,128 +54,187 @@ HWND HwndOf(const CWnd* pWnd);
     }
 
 // Names: W_<result>_<arguments>.
-template <class T> using Pmf_v_v = void (T::*)();
+template <class T>
+using Pmf_v_v = void (T::*)();
 FX_W_THUNK(W_v_v, Pmf_v_v<T>, (pT->*pfn)(); c.lResult = 0)
-template <class T> using Pmf_i_cs = int (T::*)(LPCREATESTRUCTA);
+template <class T>
+using Pmf_i_cs = int (T::*)(LPCREATESTRUCTA);
 FX_W_THUNK(W_i_cs, Pmf_i_cs<T>, c.lResult = (LRESULT)(pT->*pfn)((LPCREATESTRUCTA)c.lParam))
-template <class T> using Pmf_b_cs = BOOL (T::*)(LPCREATESTRUCTA);
+template <class T>
+using Pmf_b_cs = BOOL (T::*)(LPCREATESTRUCTA);
 FX_W_THUNK(W_b_cs, Pmf_b_cs<T>, c.lResult = (LRESULT)(pT->*pfn)((LPCREATESTRUCTA)c.lParam))
-template <class T> using Pmf_v_u_i_i = void (T::*)(UINT, int, int);
+template <class T>
+using Pmf_v_u_i_i = void (T::*)(UINT, int, int);
 FX_W_THUNK(W_size, Pmf_v_u_i_i<T>, (pT->*pfn)((UINT)c.wParam, (int)LOWORD(c.lParam), (int)HIWORD(c.lParam)); c.lResult = 0)
-template <class T> using Pmf_v_i_i = void (T::*)(int, int);
+template <class T>
+using Pmf_v_i_i = void (T::*)(int, int);
 FX_W_THUNK(W_move, Pmf_v_i_i<T>, (pT->*pfn)((short)LOWORD(c.lParam), (short)HIWORD(c.lParam)); c.lResult = 0)
-template <class T> using Pmf_v_W = void (T::*)(CWnd*);
+template <class T>
+using Pmf_v_W = void (T::*)(CWnd*);
 FX_W_THUNK(W_v_W_w, Pmf_v_W<T>, (pT->*pfn)(Wnd((HWND)c.wParam)); c.lResult = 0)
 FX_W_THUNK(W_v_W_l, Pmf_v_W<T>, (pT->*pfn)(Wnd((HWND)c.lParam)); c.lResult = 0)
-template <class T> using Pmf_b_D = BOOL (T::*)(CDC*);
+template <class T>
+using Pmf_b_D = BOOL (T::*)(CDC*);
 FX_W_THUNK(W_b_D, Pmf_b_D<T>, c.lResult = (LRESULT)(pT->*pfn)(Dc((HDC)c.wParam)))
-template <class T> using Pmf_v_u_pt = void (T::*)(UINT, CPoint);
+template <class T>
+using Pmf_v_u_pt = void (T::*)(UINT, CPoint);
 FX_W_THUNK(W_v_u_pt, Pmf_v_u_pt<T>, (pT->*pfn)((UINT)c.wParam, CPoint(c.lParam)); c.lResult = 0)
-template <class T> using Pmf_b_u_s_pt = BOOL (T::*)(UINT, short, CPoint);
+template <class T>
+using Pmf_b_u_s_pt = BOOL (T::*)(UINT, short, CPoint);
 FX_W_THUNK(W_wheel, Pmf_b_u_s_pt<T>,
            c.lResult = (LRESULT)(pT->*pfn)((UINT)LOWORD(c.wParam), (short)HIWORD(c.wParam), CPoint(c.lParam)))
-template <class T> using Pmf_i_W_u_u = int (T::*)(CWnd*, UINT, UINT);
+template <class T>
+using Pmf_i_W_u_u = int (T::*)(CWnd*, UINT, UINT);
 FX_W_THUNK(W_i_W_u_u, Pmf_i_W_u_u<T>,
            c.lResult = (LRESULT)(pT->*pfn)(Wnd((HWND)c.wParam), (UINT)LOWORD(c.lParam), (UINT)HIWORD(c.lParam)))
-template <class T> using Pmf_b_W_u_u = BOOL (T::*)(CWnd*, UINT, UINT);
+template <class T>
+using Pmf_b_W_u_u = BOOL (T::*)(CWnd*, UINT, UINT);
 FX_W_THUNK(W_b_W_u_u, Pmf_b_W_u_u<T>,
            c.lResult = (LRESULT)(pT->*pfn)(Wnd((HWND)c.wParam), (UINT)LOWORD(c.lParam), (UINT)HIWORD(c.lParam)))
-template <class T> using Pmf_v_u_u_u = void (T::*)(UINT, UINT, UINT);
+template <class T>
+using Pmf_v_u_u_u = void (T::*)(UINT, UINT, UINT);
 FX_W_THUNK(W_key, Pmf_v_u_u_u<T>,
-           (pT->*pfn)((UINT)c.wParam, (UINT)LOWORD(c.lParam), (UINT)HIWORD(c.lParam)); c.lResult = 0)
-template <class T> using Pmf_v_u_u_SB = void (T::*)(UINT, UINT, CScrollBar*);
+           (pT->*pfn)((UINT)c.wParam, (UINT)LOWORD(c.lParam), (UINT)HIWORD(c.lParam));
+           c.lResult = 0)
+template <class T>
+using Pmf_v_u_u_SB = void (T::*)(UINT, UINT, CScrollBar*);
 FX_W_THUNK(W_scroll, Pmf_v_u_u_SB<T>,
-           (pT->*pfn)((UINT)LOWORD(c.wParam), (UINT)HIWORD(c.wParam), ScrollBar((HWND)c.lParam)); c.lResult = 0)
-template <class T> using Pmf_v_u_u = void (T::*)(UINT, UINT);
+           (pT->*pfn)((UINT)LOWORD(c.wParam), (UINT)HIWORD(c.wParam), ScrollBar((HWND)c.lParam));
+           c.lResult = 0)
+template <class T>
+using Pmf_v_u_u = void (T::*)(UINT, UINT);
 FX_W_THUNK(W_scroll_reflect, Pmf_v_u_u<T>, (pT->*pfn)((UINT)LOWORD(c.wParam), (UINT)HIWORD(c.wParam)); c.lResult = 0)
-template <class T> using Pmf_v_wp = void (T::*)(WINDOWPOS*);
+template <class T>
+using Pmf_v_wp = void (T::*)(WINDOWPOS*);
 FX_W_THUNK(W_v_wp, Pmf_v_wp<T>, (pT->*pfn)((WINDOWPOS*)c.lParam); c.lResult = 0)
-template <class T> using Pmf_v_W_pt = void (T::*)(CWnd*, CPoint);
+template <class T>
+using Pmf_v_W_pt = void (T::*)(CWnd*, CPoint);
 FX_W_THUNK(W_contextmenu, Pmf_v_W_pt<T>, (pT->*pfn)(Wnd((HWND)c.wParam), CPoint(c.lParam)); c.lResult = 0)
-template <class T> using Pmf_v_mmi = void (T::*)(MINMAXINFO*);
+template <class T>
+using Pmf_v_mmi = void (T::*)(MINMAXINFO*);
 FX_W_THUNK(W_v_mmi, Pmf_v_mmi<T>, (pT->*pfn)((MINMAXINFO*)c.lParam); c.lResult = 0)
-template <class T> using Pmf_v_u_W_b = void (T::*)(UINT, CWnd*, BOOL);
+template <class T>
+using Pmf_v_u_W_b = void (T::*)(UINT, CWnd*, BOOL);
 FX_W_THUNK(W_activate, Pmf_v_u_W_b<T>,
-           (pT->*pfn)((UINT)LOWORD(c.wParam), Wnd((HWND)c.lParam), (BOOL)HIWORD(c.wParam)); c.lResult = 0)
-template <class T> using Pmf_v_b_dw = void (T::*)(BOOL, DWORD);
+           (pT->*pfn)((UINT)LOWORD(c.wParam), Wnd((HWND)c.lParam), (BOOL)HIWORD(c.wParam));
+           c.lResult = 0)
+template <class T>
+using Pmf_v_b_dw = void (T::*)(BOOL, DWORD);
 FX_W_THUNK(W_activateapp, Pmf_v_b_dw<T>, (pT->*pfn)((BOOL)c.wParam, (DWORD)c.lParam); c.lResult = 0)
-template <class T> using Pmf_u_v = UINT (T::*)();
+template <class T>
+using Pmf_u_v = UINT (T::*)();
 FX_W_THUNK(W_u_v, Pmf_u_v<T>, c.lResult = (LRESULT)(pT->*pfn)())
-template <class T> using Pmf_b_v = BOOL (T::*)();
+template <class T>
+using Pmf_b_v = BOOL (T::*)();
 FX_W_THUNK(W_b_v, Pmf_b_v<T>, c.lResult = (LRESULT)(pT->*pfn)())
-template <class T> using Pmf_hc_v = HCURSOR (T::*)();
+template <class T>
+using Pmf_hc_v = HCURSOR (T::*)();
 FX_W_THUNK(W_hc_v, Pmf_hc_v<T>, c.lResult = (LRESULT)(pT->*pfn)())
-template <class T> using Pmf_v_M_u_b = void (T::*)(CMenu*, UINT, BOOL);
+template <class T>
+using Pmf_v_M_u_b = void (T::*)(CMenu*, UINT, BOOL);
 FX_W_THUNK(W_initmenupopup, Pmf_v_M_u_b<T>,
-           (pT->*pfn)(Menu((HMENU)c.wParam), (UINT)LOWORD(c.lParam), (BOOL)HIWORD(c.lParam)); c.lResult = 0)
-template <class T> using Pmf_v_M = void (T::*)(CMenu*);
+           (pT->*pfn)(Menu((HMENU)c.wParam), (UINT)LOWORD(c.lParam), (BOOL)HIWORD(c.lParam));
+           c.lResult = 0)
+template <class T>
+using Pmf_v_M = void (T::*)(CMenu*);
 FX_W_THUNK(W_initmenu, Pmf_v_M<T>, (pT->*pfn)(Menu((HMENU)c.wParam)); c.lResult = 0)
-template <class T> using Pmf_v_u_s = void (T::*)(UINT, LPCSTR);
+template <class T>
+using Pmf_v_u_s = void (T::*)(UINT, LPCSTR);
 FX_W_THUNK(W_settingchange, Pmf_v_u_s<T>, (pT->*pfn)((UINT)c.wParam, (LPCSTR)c.lParam); c.lResult = 0)
-template <class T> using Pmf_v_s = void (T::*)(LPCSTR);
+template <class T>
+using Pmf_v_s = void (T::*)(LPCSTR);
 FX_W_THUNK(W_wininichange, Pmf_v_s<T>, (pT->*pfn)((LPCSTR)c.lParam); c.lResult = 0)
-template <class T> using Pmf_v_b = void (T::*)(BOOL);
+template <class T>
+using Pmf_v_b = void (T::*)(BOOL);
 FX_W_THUNK(W_v_b, Pmf_v_b<T>, (pT->*pfn)((BOOL)c.wParam); c.lResult = 0)
-template <class T> using Pmf_v_i_ss = void (T::*)(int, LPSTYLESTRUCT);
+template <class T>
+using Pmf_v_i_ss = void (T::*)(int, LPSTYLESTRUCT);
 FX_W_THUNK(W_style, Pmf_v_i_ss<T>, (pT->*pfn)((int)c.wParam, (LPSTYLESTRUCT)c.lParam); c.lResult = 0)
-template <class T> using Pmf_v_b_u = void (T::*)(BOOL, UINT);
+template <class T>
+using Pmf_v_b_u = void (T::*)(BOOL, UINT);
 FX_W_THUNK(W_showwindow, Pmf_v_b_u<T>, (pT->*pfn)((BOOL)c.wParam, (UINT)c.lParam); c.lResult = 0)
-template <class T> using Pmf_hb_D_W_u = HBRUSH (T::*)(CDC*, CWnd*, UINT);
+template <class T>
+using Pmf_hb_D_W_u = HBRUSH (T::*)(CDC*, CWnd*, UINT);
 FX_W_THUNK(W_ctlcolor, Pmf_hb_D_W_u<T>, c.lResult = (LRESULT)(pT->*pfn)(Dc((HDC)c.wParam), Wnd((HWND)c.lParam), c.nCode))
-template <class T> using Pmf_v_i_dis = void (T::*)(int, LPDRAWITEMSTRUCT);
+template <class T>
+using Pmf_v_i_dis = void (T::*)(int, LPDRAWITEMSTRUCT);
 FX_W_THUNK(W_drawitem, Pmf_v_i_dis<T>, (pT->*pfn)((int)c.wParam, (LPDRAWITEMSTRUCT)c.lParam); c.lResult = TRUE)
-template <class T> using Pmf_v_i_mis = void (T::*)(int, LPMEASUREITEMSTRUCT);
+template <class T>
+using Pmf_v_i_mis = void (T::*)(int, LPMEASUREITEMSTRUCT);
 FX_W_THUNK(W_measureitem, Pmf_v_i_mis<T>, (pT->*pfn)((int)c.wParam, (LPMEASUREITEMSTRUCT)c.lParam); c.lResult = TRUE)
-template <class T> using Pmf_i_i_cis = int (T::*)(int, LPCOMPAREITEMSTRUCT);
+template <class T>
+using Pmf_i_i_cis = int (T::*)(int, LPCOMPAREITEMSTRUCT);
 FX_W_THUNK(W_compareitem, Pmf_i_i_cis<T>, c.lResult = (LRESULT)(pT->*pfn)((int)c.wParam, (LPCOMPAREITEMSTRUCT)c.lParam))
-template <class T> using Pmf_v_i_del = void (T::*)(int, LPDELETEITEMSTRUCT);
+template <class T>
+using Pmf_v_i_del = void (T::*)(int, LPDELETEITEMSTRUCT);
 FX_W_THUNK(W_deleteitem, Pmf_v_i_del<T>, (pT->*pfn)((int)c.wParam, (LPDELETEITEMSTRUCT)c.lParam); c.lResult = TRUE)
-template <class T> using Pmf_v_dis = void (T::*)(LPDRAWITEMSTRUCT);
+template <class T>
+using Pmf_v_dis = void (T::*)(LPDRAWITEMSTRUCT);
 FX_W_THUNK(W_drawitem_reflect, Pmf_v_dis<T>, (pT->*pfn)((LPDRAWITEMSTRUCT)c.lParam); c.lResult = TRUE)
-template <class T> using Pmf_v_mis = void (T::*)(LPMEASUREITEMSTRUCT);
+template <class T>
+using Pmf_v_mis = void (T::*)(LPMEASUREITEMSTRUCT);
 FX_W_THUNK(W_measureitem_reflect, Pmf_v_mis<T>, (pT->*pfn)((LPMEASUREITEMSTRUCT)c.lParam); c.lResult = TRUE)
-template <class T> using Pmf_i_cis = int (T::*)(LPCOMPAREITEMSTRUCT);
+template <class T>
+using Pmf_i_cis = int (T::*)(LPCOMPAREITEMSTRUCT);
 FX_W_THUNK(W_compareitem_reflect, Pmf_i_cis<T>, c.lResult = (LRESULT)(pT->*pfn)((LPCOMPAREITEMSTRUCT)c.lParam))
-template <class T> using Pmf_v_del = void (T::*)(LPDELETEITEMSTRUCT);
+template <class T>
+using Pmf_v_del = void (T::*)(LPDELETEITEMSTRUCT);
 FX_W_THUNK(W_deleteitem_reflect, Pmf_v_del<T>, (pT->*pfn)((LPDELETEITEMSTRUCT)c.lParam); c.lResult = TRUE)
-template <class T> using Pmf_i_u_LB_u = int (T::*)(UINT, CListBox*, UINT);
+template <class T>
+using Pmf_i_u_LB_u = int (T::*)(UINT, CListBox*, UINT);
 FX_W_THUNK(W_tolistitem, Pmf_i_u_LB_u<T>,
            c.lResult = (LRESULT)(pT->*pfn)((UINT)LOWORD(c.wParam), ListBox((HWND)c.lParam), (UINT)HIWORD(c.wParam)))
-template <class T> using Pmf_i_u_u = int (T::*)(UINT, UINT);
+template <class T>
+using Pmf_i_u_u = int (T::*)(UINT, UINT);
 FX_W_THUNK(W_tolistitem_reflect, Pmf_i_u_u<T>,
            c.lResult = (LRESULT)(pT->*pfn)((UINT)LOWORD(c.wParam), (UINT)HIWORD(c.wParam)))
-template <class T> using Pmf_v_u_l = void (T::*)(UINT, LPARAM);
+template <class T>
+using Pmf_v_u_l = void (T::*)(UINT, LPARAM);
 FX_W_THUNK(W_v_u_l, Pmf_v_u_l<T>, (pT->*pfn)((UINT)c.wParam, c.lParam); c.lResult = 0)
-template <class T> using Pmf_v_hd = void (T::*)(HDROP);
+template <class T>
+using Pmf_v_hd = void (T::*)(HDROP);
 FX_W_THUNK(W_dropfiles, Pmf_v_hd<T>, (pT->*pfn)((HDROP)c.wParam); c.lResult = 0)
-template <class T> using Pmf_v_b_W_W = void (T::*)(BOOL, CWnd*, CWnd*);
+template <class T>
+using Pmf_v_b_W_W = void (T::*)(BOOL, CWnd*, CWnd*);
 FX_W_THUNK(W_mdiactivate, Pmf_v_b_W_W<T>,
-           (pT->*pfn)((HWND)c.lParam == HwndOf(pT), Wnd((HWND)c.lParam), Wnd((HWND)c.wParam)); c.lResult = 0)
-template <class T> using Pmf_b_W_cds = BOOL (T::*)(CWnd*, COPYDATASTRUCT*);
+           (pT->*pfn)((HWND)c.lParam == HwndOf(pT), Wnd((HWND)c.lParam), Wnd((HWND)c.wParam));
+           c.lResult = 0)
+template <class T>
+using Pmf_b_W_cds = BOOL (T::*)(CWnd*, COPYDATASTRUCT*);
 FX_W_THUNK(W_copydata, Pmf_b_W_cds<T>, c.lResult = (LRESULT)(pT->*pfn)(Wnd((HWND)c.wParam), (COPYDATASTRUCT*)c.lParam))
-template <class T> using Pmf_v_u_W = void (T::*)(UINT, CWnd*);
+template <class T>
+using Pmf_v_u_W = void (T::*)(UINT, CWnd*);
 FX_W_THUNK(W_enteridle, Pmf_v_u_W<T>, (pT->*pfn)((UINT)c.wParam, Wnd((HWND)c.lParam)); c.lResult = 0)
-template <class T> using Pmf_v_u_u_hm = void (T::*)(UINT, UINT, HMENU);
+template <class T>
+using Pmf_v_u_u_hm = void (T::*)(UINT, UINT, HMENU);
 FX_W_THUNK(W_menuselect, Pmf_v_u_u_hm<T>,
-           (pT->*pfn)((UINT)LOWORD(c.wParam), (UINT)HIWORD(c.wParam), (HMENU)c.lParam); c.lResult = 0)
-template <class T> using Pmf_l_u_u_M = LRESULT (T::*)(UINT, UINT, CMenu*);
+           (pT->*pfn)((UINT)LOWORD(c.wParam), (UINT)HIWORD(c.wParam), (HMENU)c.lParam);
+           c.lResult = 0)
+template <class T>
+using Pmf_l_u_u_M = LRESULT (T::*)(UINT, UINT, CMenu*);
 FX_W_THUNK(W_menuchar, Pmf_l_u_u_M<T>,
            c.lResult = (pT->*pfn)((UINT)LOWORD(c.wParam), (UINT)HIWORD(c.wParam), Menu((HMENU)c.lParam)))
-template <class T> using Pmf_v_b_nccs = void (T::*)(BOOL, NCCALCSIZE_PARAMS*);
+template <class T>
+using Pmf_v_b_nccs = void (T::*)(BOOL, NCCALCSIZE_PARAMS*);
 FX_W_THUNK(W_nccalcsize, Pmf_v_b_nccs<T>, (pT->*pfn)((BOOL)c.wParam, (NCCALCSIZE_PARAMS*)c.lParam); c.lResult = 0)
-template <class T> using Pmf_b_b = BOOL (T::*)(BOOL);
+template <class T>
+using Pmf_b_b = BOOL (T::*)(BOOL);
 FX_W_THUNK(W_b_b, Pmf_b_b<T>, c.lResult = (LRESULT)(pT->*pfn)((BOOL)c.wParam))
-template <class T> using Pmf_b_hi = BOOL (T::*)(HELPINFO*);
+template <class T>
+using Pmf_b_hi = BOOL (T::*)(HELPINFO*);
 FX_W_THUNK(W_helpinfo, Pmf_b_hi<T>, c.lResult = (LRESULT)(pT->*pfn)((HELPINFO*)c.lParam))
-template <class T> using Pmf_v_u_prc = void (T::*)(UINT, LPRECT);
+template <class T>
+using Pmf_v_u_prc = void (T::*)(UINT, LPRECT);
 FX_W_THUNK(W_sizing, Pmf_v_u_prc<T>, (pT->*pfn)((UINT)c.wParam, (LPRECT)c.lParam); c.lResult = TRUE)
-template <class T> using Pmf_v_u_lp = void (T::*)(UINT, LPARAM);
+template <class T>
+using Pmf_v_u_lp = void (T::*)(UINT, LPARAM);
 FX_W_THUNK(W_syscommand, Pmf_v_u_lp<T>, (pT->*pfn)((UINT)c.wParam, c.lParam); c.lResult = 0)
 
 #undef FX_W_THUNK
 
 // WM_NCHITTEST: LRESULT or UINT OnNcHitTest(CPoint).
-template <class T, auto F> BOOL W_nchittest(CCmdTarget* p, Call& c)
+template <class T, auto F>
+BOOL W_nchittest(CCmdTarget* p, Call& c)
 {
     T* pT = static_cast<T*>(p);
     if constexpr (std::is_convertible<decltype(F), LRESULT (T::*)(CPoint)>::value) {
@@ -186,7 +246,8 @@ template <class T, auto F> BOOL W_nchittest(CCmdTarget* p, Call& c)
 }
 
 // WM_TIMER: OnTimer(UINT_PTR) or OnTimer(UINT).
-template <class T, auto F> BOOL W_timer(CCmdTarget* p, Call& c)
+template <class T, auto F>
+BOOL W_timer(CCmdTarget* p, Call& c)
 {
     T* pT = static_cast<T*>(p);
     if constexpr (std::is_convertible<decltype(F), void (T::*)(UINT_PTR)>::value) {
@@ -205,7 +266,8 @@ struct CtlColorArgs {
     HDC hDC;
     UINT nCtlType;
 };
-template <class T, auto F> BOOL W_ctlcolor_reflect(CCmdTarget* p, Call& c)
+template <class T, auto F>
+BOOL W_ctlcolor_reflect(CCmdTarget* p, Call& c)
 {
     T* pT = static_cast<T*>(p);
     const CtlColorArgs* pArgs = reinterpret_cast<const CtlColorArgs*>(c.lParam);

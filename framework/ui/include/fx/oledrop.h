@@ -77,18 +77,30 @@ protected:
 
     struct XDataObject : public IDataObject {
         COleDataSource* m_pOuter;
-        STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override;
-        STDMETHOD_(ULONG, AddRef)() override;
-        STDMETHOD_(ULONG, Release)() override;
-        STDMETHOD(GetData)(FORMATETC* pformatetcIn, STGMEDIUM* pmedium) override;
-        STDMETHOD(GetDataHere)(FORMATETC* pformatetc, STGMEDIUM* pmedium) override;
-        STDMETHOD(QueryGetData)(FORMATETC* pformatetc) override;
-        STDMETHOD(GetCanonicalFormatEtc)(FORMATETC* pformatectIn, FORMATETC* pformatetcOut) override;
-        STDMETHOD(SetData)(FORMATETC* pformatetc, STGMEDIUM* pmedium, BOOL fRelease) override;
-        STDMETHOD(EnumFormatEtc)(DWORD dwDirection, IEnumFORMATETC** ppenumFormatEtc) override;
-        STDMETHOD(DAdvise)(FORMATETC* pformatetc, DWORD advf, IAdviseSink* pAdvSink, DWORD* pdwConnection) override;
-        STDMETHOD(DUnadvise)(DWORD dwConnection) override;
-        STDMETHOD(EnumDAdvise)(IEnumSTATDATA** ppenumAdvise) override;
+        STDMETHOD(QueryInterface)
+        (REFIID riid, void** ppv) override;
+        STDMETHOD_(ULONG, AddRef)
+        () override;
+        STDMETHOD_(ULONG, Release)
+        () override;
+        STDMETHOD(GetData)
+        (FORMATETC* pformatetcIn, STGMEDIUM* pmedium) override;
+        STDMETHOD(GetDataHere)
+        (FORMATETC* pformatetc, STGMEDIUM* pmedium) override;
+        STDMETHOD(QueryGetData)
+        (FORMATETC* pformatetc) override;
+        STDMETHOD(GetCanonicalFormatEtc)
+        (FORMATETC* pformatectIn, FORMATETC* pformatetcOut) override;
+        STDMETHOD(SetData)
+        (FORMATETC* pformatetc, STGMEDIUM* pmedium, BOOL fRelease) override;
+        STDMETHOD(EnumFormatEtc)
+        (DWORD dwDirection, IEnumFORMATETC** ppenumFormatEtc) override;
+        STDMETHOD(DAdvise)
+        (FORMATETC* pformatetc, DWORD advf, IAdviseSink* pAdvSink, DWORD* pdwConnection) override;
+        STDMETHOD(DUnadvise)
+        (DWORD dwConnection) override;
+        STDMETHOD(EnumDAdvise)
+        (IEnumSTATDATA** ppenumAdvise) override;
     } m_xDataObject;
     friend struct XDataObject;
 };
@@ -124,13 +136,20 @@ protected:
 
     struct XDropTarget : public IDropTarget {
         COleDropTarget* m_pOuter;
-        STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override;
-        STDMETHOD_(ULONG, AddRef)() override;
-        STDMETHOD_(ULONG, Release)() override;
-        STDMETHOD(DragEnter)(IDataObject* pDataObj, DWORD grfKeyState, POINTL pt, DWORD* pdwEffect) override;
-        STDMETHOD(DragOver)(DWORD grfKeyState, POINTL pt, DWORD* pdwEffect) override;
-        STDMETHOD(DragLeave)() override;
-        STDMETHOD(Drop)(IDataObject* pDataObj, DWORD grfKeyState, POINTL pt, DWORD* pdwEffect) override;
+        STDMETHOD(QueryInterface)
+        (REFIID riid, void** ppv) override;
+        STDMETHOD_(ULONG, AddRef)
+        () override;
+        STDMETHOD_(ULONG, Release)
+        () override;
+        STDMETHOD(DragEnter)
+        (IDataObject* pDataObj, DWORD grfKeyState, POINTL pt, DWORD* pdwEffect) override;
+        STDMETHOD(DragOver)
+        (DWORD grfKeyState, POINTL pt, DWORD* pdwEffect) override;
+        STDMETHOD(DragLeave)
+        () override;
+        STDMETHOD(Drop)
+        (IDataObject* pDataObj, DWORD grfKeyState, POINTL pt, DWORD* pdwEffect) override;
     } m_xDropTarget;
     friend struct XDropTarget;
 };

@@ -35,13 +35,13 @@ public:
     LRESULT QuerySiblings(WPARAM wParam, LPARAM lParam);
 
     // Notifications from the sheet.
-    virtual BOOL OnSetActive();    // FALSE keeps the page from showing
-    virtual BOOL OnKillActive();   // FALSE keeps the page (validation failed)
-    virtual BOOL OnApply();        // FALSE keeps the sheet open on this page
+    virtual BOOL OnSetActive();  // FALSE keeps the page from showing
+    virtual BOOL OnKillActive(); // FALSE keeps the page (validation failed)
+    virtual BOOL OnApply();      // FALSE keeps the sheet open on this page
     virtual void OnReset();
     virtual void OnOK();
     virtual void OnCancel();
-    virtual BOOL OnQueryCancel();  // FALSE refuses Cancel
+    virtual BOOL OnQueryCancel(); // FALSE refuses Cancel
     virtual LRESULT OnWizardBack();
     virtual LRESULT OnWizardNext();
     virtual BOOL OnWizardFinish();

@@ -21,17 +21,34 @@ namespace fx {
 template <class T>
 inline bool NotNull(const T* p) noexcept
 {
-    __asm__("" : "+r"(p));
+    __asm__(""
+            : "+r"(p));
     return p != nullptr;
 }
 } // namespace fx
 
 class CSize : public tagSIZE {
 public:
-    CSize() noexcept { cx = 0; cy = 0; }
-    CSize(int initCX, int initCY) noexcept { cx = initCX; cy = initCY; }
-    CSize(SIZE initSize) noexcept { cx = initSize.cx; cy = initSize.cy; }
-    explicit CSize(POINT initPt) noexcept { cx = initPt.x; cy = initPt.y; }
+    CSize() noexcept
+    {
+        cx = 0;
+        cy = 0;
+    }
+    CSize(int initCX, int initCY) noexcept
+    {
+        cx = initCX;
+        cy = initCY;
+    }
+    CSize(SIZE initSize) noexcept
+    {
+        cx = initSize.cx;
+        cy = initSize.cy;
+    }
+    explicit CSize(POINT initPt) noexcept
+    {
+        cx = initPt.x;
+        cy = initPt.y;
+    }
     // Low word is cx, high word cy (signed), as in a message parameter.
     explicit CSize(DWORD dwSize) noexcept
     {
@@ -41,9 +58,21 @@ public:
 
     bool operator==(SIZE size) const noexcept { return cx == size.cx && cy == size.cy; }
     bool operator!=(SIZE size) const noexcept { return !(*this == size); }
-    void operator+=(SIZE size) noexcept { cx += size.cx; cy += size.cy; }
-    void operator-=(SIZE size) noexcept { cx -= size.cx; cy -= size.cy; }
-    void SetSize(int CX, int CY) noexcept { cx = CX; cy = CY; }
+    void operator+=(SIZE size) noexcept
+    {
+        cx += size.cx;
+        cy += size.cy;
+    }
+    void operator-=(SIZE size) noexcept
+    {
+        cx -= size.cx;
+        cy -= size.cy;
+    }
+    void SetSize(int CX, int CY) noexcept
+    {
+        cx = CX;
+        cy = CY;
+    }
 
     CSize operator+(SIZE size) const noexcept { return CSize(cx + size.cx, cy + size.cy); }
     CSize operator-(SIZE size) const noexcept { return CSize(cx - size.cx, cy - size.cy); }
@@ -56,10 +85,26 @@ public:
 
 class CPoint : public tagPOINT {
 public:
-    CPoint() noexcept { x = 0; y = 0; }
-    CPoint(int initX, int initY) noexcept { x = initX; y = initY; }
-    CPoint(POINT initPt) noexcept { x = initPt.x; y = initPt.y; }
-    explicit CPoint(SIZE initSize) noexcept { x = initSize.cx; y = initSize.cy; }
+    CPoint() noexcept
+    {
+        x = 0;
+        y = 0;
+    }
+    CPoint(int initX, int initY) noexcept
+    {
+        x = initX;
+        y = initY;
+    }
+    CPoint(POINT initPt) noexcept
+    {
+        x = initPt.x;
+        y = initPt.y;
+    }
+    explicit CPoint(SIZE initSize) noexcept
+    {
+        x = initSize.cx;
+        y = initSize.cy;
+    }
     // Signed low and high words, as packed into a mouse message's lParam.
     explicit CPoint(LPARAM dwPoint) noexcept
     {
@@ -67,10 +112,18 @@ public:
         y = (short)HIWORD(dwPoint);
     }
 
-    void Offset(int xOffset, int yOffset) noexcept { x += xOffset; y += yOffset; }
+    void Offset(int xOffset, int yOffset) noexcept
+    {
+        x += xOffset;
+        y += yOffset;
+    }
     void Offset(POINT point) noexcept { Offset(point.x, point.y); }
     void Offset(SIZE size) noexcept { Offset(size.cx, size.cy); }
-    void SetPoint(int X, int Y) noexcept { x = X; y = Y; }
+    void SetPoint(int X, int Y) noexcept
+    {
+        x = X;
+        y = Y;
+    }
 
     bool operator==(POINT point) const noexcept { return x == point.x && y == point.y; }
     bool operator!=(POINT point) const noexcept { return !(*this == point); }
@@ -91,7 +144,13 @@ public:
 class CRect : public tagRECT {
 public:
     CRect() noexcept { left = top = right = bottom = 0; }
-    CRect(int l, int t, int r, int b) noexcept { left = l; top = t; right = r; bottom = b; }
+    CRect(int l, int t, int r, int b) noexcept
+    {
+        left = l;
+        top = t;
+        right = r;
+        bottom = b;
+    }
     CRect(const RECT& srcRect) noexcept { ::CopyRect(this, &srcRect); }
     CRect(LPCRECT lpSrcRect) noexcept
     {
@@ -184,9 +243,21 @@ public:
     void OffsetRect(int x, int y) noexcept { ::OffsetRect(this, x, y); }
     void OffsetRect(SIZE size) noexcept { ::OffsetRect(this, size.cx, size.cy); }
     void OffsetRect(POINT point) noexcept { ::OffsetRect(this, point.x, point.y); }
-    void MoveToY(int y) noexcept { bottom = Height() + y; top = y; }
-    void MoveToX(int x) noexcept { right = Width() + x; left = x; }
-    void MoveToXY(int x, int y) noexcept { MoveToX(x); MoveToY(y); }
+    void MoveToY(int y) noexcept
+    {
+        bottom = Height() + y;
+        top = y;
+    }
+    void MoveToX(int x) noexcept
+    {
+        right = Width() + x;
+        left = x;
+    }
+    void MoveToXY(int x, int y) noexcept
+    {
+        MoveToX(x);
+        MoveToY(y);
+    }
     void MoveToXY(POINT point) noexcept { MoveToXY(point.x, point.y); }
     void NormalizeRect() noexcept
     {

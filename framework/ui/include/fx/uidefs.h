@@ -15,12 +15,12 @@
 #define WM_COMMANDHELP 0x0365      // lParam: help context; answer TRUE when help was shown
 #define WM_HELPHITTEST 0x0366      // lParam: point; answer the help context at it
 #define WM_EXITHELPMODE 0x0367
-#define WM_RECALCPARENT 0x0368     // asks the parent frame to lay out again
+#define WM_RECALCPARENT 0x0368 // asks the parent frame to lay out again
 #define WM_SIZECHILD 0x0369
-#define WM_KICKIDLE 0x036A         // sent by modal loops while idle; wParam MSGF_*, lParam idle count
+#define WM_KICKIDLE 0x036A // sent by modal loops while idle; wParam MSGF_*, lParam idle count
 #define WM_QUERYCENTERWND 0x036B
 #define WM_DISABLEMODAL 0x036C
-#define WM_FLOATSTATUS 0x036D      // wParam: FS_* flags
+#define WM_FLOATSTATUS 0x036D // wParam: FS_* flags
 #define WM_ACTIVATETOPLEVEL 0x036E
 #define WM_RESERVED_036F 0x036F
 #define WM_RESERVED_0370 0x0370
@@ -199,19 +199,19 @@
 
 // ---------------------------------------------------------------------------
 // Window flags (CWnd::m_nFlags).
-#define WF_TOOLTIPS 0x0001          // window shows tool tips for its children
-#define WF_TEMPHIDE 0x0002          // window is hidden for a moment
-#define WF_STAYDISABLED 0x0004      // window stays disabled
-#define WF_MODALLOOP 0x0008         // a modal loop runs for this window
-#define WF_CONTINUEMODAL 0x0010     // the modal loop goes on
+#define WF_TOOLTIPS 0x0001      // window shows tool tips for its children
+#define WF_TEMPHIDE 0x0002      // window is hidden for a moment
+#define WF_STAYDISABLED 0x0004  // window stays disabled
+#define WF_MODALLOOP 0x0008     // a modal loop runs for this window
+#define WF_CONTINUEMODAL 0x0010 // the modal loop goes on
 #define WF_STAYACTIVE 0x0020
 #define WF_NOPOPMSG 0x0040
 #define WF_MODALDISABLE 0x0080
 #define WF_KEEPMINIACTIVE 0x0200
-#define WF_TRACKINGTOOLTIPS 0x0400  // tool tips follow the mouse
-#define WF_CENTERONINIT 0x1000      // a dialog whose template gives no place: centred on its owner at WM_INITDIALOG
+#define WF_TRACKINGTOOLTIPS 0x0400 // tool tips follow the mouse
+#define WF_CENTERONINIT 0x1000     // a dialog whose template gives no place: centred on its owner at WM_INITDIALOG
 
 // RunModalLoop flags.
-#define MLF_NOIDLEMSG 0x0001        // no WM_ENTERIDLE to the parent
-#define MLF_NOKICKIDLE 0x0002       // no WM_KICKIDLE to the window
-#define MLF_SHOWONIDLE 0x0004       // show the window when the queue first runs empty
+#define MLF_NOIDLEMSG 0x0001  // no WM_ENTERIDLE to the parent
+#define MLF_NOKICKIDLE 0x0002 // no WM_KICKIDLE to the window
+#define MLF_SHOWONIDLE 0x0004 // show the window when the queue first runs empty

@@ -171,14 +171,14 @@ class CWnd : public CCmdTarget {
     DECLARE_DYNCREATE(CWnd)
 public:
     CWnd();
-    explicit CWnd(HWND hWnd);  // a plain wrapper of a foreign window (no map entry)
+    explicit CWnd(HWND hWnd); // a plain wrapper of a foreign window (no map entry)
     ~CWnd() override;
 
     HWND m_hWnd;
-    WNDPROC m_pfnSuper;     // the procedure under the framework's (NULL: DefWindowProc)
-    UINT m_nFlags;          // WF_*
-    int m_nModalResult;     // result of RunModalLoop
-    HWND m_hWndOwner;       // owner of a child window (SetOwner)
+    WNDPROC m_pfnSuper; // the procedure under the framework's (NULL: DefWindowProc)
+    UINT m_nFlags;      // WF_*
+    int m_nModalResult; // result of RunModalLoop
+    HWND m_hWndOwner;   // owner of a child window (SetOwner)
 
     operator HWND() const { return !::fx::NotNull(this) ? NULL : m_hWnd; }
     HWND GetSafeHwnd() const { return !::fx::NotNull(this) ? NULL : m_hWnd; }
@@ -244,8 +244,16 @@ public:
     // that does not exist shows nothing and is no error.
     virtual void HtmlHelp(DWORD_PTR dwData, UINT nCmd = 0x000F);
 
-    enum AdjustType { adjustBorder = 0, adjustOutside = 1 };
-    enum RepositionFlags { reposDefault = 0, reposQuery = 1, reposExtra = 2, reposNoPosLeftOver = 0x8000 };
+    enum AdjustType {
+        adjustBorder = 0,
+        adjustOutside = 1
+    };
+    enum RepositionFlags {
+        reposDefault = 0,
+        reposQuery = 1,
+        reposExtra = 2,
+        reposNoPosLeftOver = 0x8000
+    };
 
     // The message the current window procedure call handles.
     static const MSG* PASCAL GetCurrentMessage();
@@ -669,10 +677,10 @@ typedef fx::msg::CtlColorArgs AFX_CTLCOLOR;
 
 // The lParam of WM_SIZEPARENT: bar layout in a frame.
 struct AFX_SIZEPARENTPARAMS {
-    HDWP hDWP;       // NULL: query only, nothing moves
-    RECT rect;       // the space still free, shrunk by each bar
-    SIZE sizeTotal;  // total size of the bars (query)
-    BOOL bStretch;   // bars take the whole width or height
+    HDWP hDWP;      // NULL: query only, nothing moves
+    RECT rect;      // the space still free, shrunk by each bar
+    SIZE sizeTotal; // total size of the bars (query)
+    BOOL bStretch;  // bars take the whole width or height
 };
 
 // Hourglass for the lifetime of the object.

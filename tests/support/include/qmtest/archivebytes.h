@@ -14,7 +14,8 @@ namespace qmtest {
 typedef std::vector<BYTE> Bytes;
 
 // Stores through an archive on a memory file and returns the bytes.
-template <typename F> Bytes StoreBytes(F f)
+template <typename F>
+Bytes StoreBytes(F f)
 {
     CMemFile mf;
     {
@@ -30,7 +31,8 @@ template <typename F> Bytes StoreBytes(F f)
 }
 
 // Loads from the given bytes through an archive.
-template <typename F> void LoadBytes(const Bytes& bytes, F f)
+template <typename F>
+void LoadBytes(const Bytes& bytes, F f)
 {
     Bytes copy(bytes);
     CMemFile mf(copy.empty() ? NULL : copy.data(), (UINT)copy.size());

@@ -23,9 +23,9 @@ class CommandBarTestFrame : public CQXPMDIFrameWnd {
 public:
     struct ToolBar {
         const char* pszName;
-        CQXPToolBar** ppBar;    // receives the bar made (may be NULL)
-        UINT nResource;         // a toolbar resource, or 0 for the button ids
-        std::vector<UINT> ids;  // the buttons when nResource is 0
+        CQXPToolBar** ppBar;   // receives the bar made (may be NULL)
+        UINT nResource;        // a toolbar resource, or 0 for the button ids
+        std::vector<UINT> ids; // the buttons when nResource is 0
     };
 
     // nMenu 0: no menu bar.

@@ -13,8 +13,7 @@
 
 namespace qmtest {
 
-class DropData : public IDataObject
-{
+class DropData : public IDataObject {
 public:
     // Names in UTF-8; with `wide` the drop holds UTF-16 names, as Explorer's
     // does; without, the 8-bit names go into the list as they are.
@@ -31,8 +30,10 @@ public:
         *ppv = nullptr;
         return E_NOINTERFACE;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
-    STDMETHODIMP_(ULONG) Release() override { return --m_refs; } // lives on the test's stack
+    STDMETHODIMP_(ULONG)
+    AddRef() override { return ++m_refs; }
+    STDMETHODIMP_(ULONG)
+    Release() override { return --m_refs; } // lives on the test's stack
 
     STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override
     {

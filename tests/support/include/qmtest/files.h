@@ -61,9 +61,9 @@ inline void RemoveTree(const std::wstring& dir)
     while (base.size() > 3 && base.back() == L'\\')
         base.pop_back();
     if (base.size() < 4)
-        return;  // never a drive's root
+        return; // never a drive's root
     if (base[1] == L':')
-        base = L"\\\\?\\" + base;  // the long form: paths past MAX_PATH too
+        base = L"\\\\?\\" + base; // the long form: paths past MAX_PATH too
     WIN32_FIND_DATAW fd;
     HANDLE h = FindFirstFileW((base + L"\\*").c_str(), &fd);
     if (h != INVALID_HANDLE_VALUE) {

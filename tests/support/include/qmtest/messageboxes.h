@@ -48,7 +48,7 @@ private:
     }
 
     int m_nDefault = IDOK;     // the answer once the queued ones are used up
-    std::deque<int> m_answers;  // answers still to give, first in front
+    std::deque<int> m_answers; // answers still to give, first in front
     std::vector<std::string> m_texts;
     std::vector<UINT> m_types;
     std::vector<UINT> m_helpIds;

@@ -8,8 +8,7 @@
 
 namespace qmtest {
 
-struct ProcessResult
-{
+struct ProcessResult {
     bool started = false;
     bool finished = false;
     DWORD exitCode = 0;
@@ -44,8 +43,7 @@ inline ProcessResult RunProcess(const std::string& commandLine, DWORD timeoutMs 
     }
     result.started = true;
     // Read on a thread so a chatty child never blocks on a full pipe.
-    struct Reader
-    {
+    struct Reader {
         HANDLE pipe;
         std::string* out;
         static DWORD WINAPI Run(LPVOID p)

@@ -173,8 +173,7 @@ inline std::vector<std::string> RegistryValueNames(HKEY root, const std::string&
 
 // Deletes a key tree now and again when it goes out of scope, so a test
 // starts from nothing and leaves nothing behind.
-class ScopedRegistryTree
-{
+class ScopedRegistryTree {
 public:
     ScopedRegistryTree(HKEY root, const char* subKey) : m_root(root), m_subKey(subKey)
     {
@@ -191,8 +190,7 @@ private:
 
 // Points the user's local application data folder (the shell folder every
 // program of this Wine prefix asks for) at another folder while it lives.
-class ScopedLocalAppData
-{
+class ScopedLocalAppData {
 public:
     explicit ScopedLocalAppData(const std::string& folder)
     {
@@ -438,8 +436,7 @@ inline std::string SendForText(HWND hwnd, UINT msg, WPARAM wp, SIZE_T cb, UINT t
     return text.substr(0, strnlen(text.data(), text.size()));
 }
 
-class RemoteScintilla
-{
+class RemoteScintilla {
 public:
     // Message numbers of the editing component used here.
     enum : UINT {
@@ -538,8 +535,7 @@ struct MemoryPeak {
     SIZE_T peakPagefile = 0;
 };
 
-class ProgramUnderTest
-{
+class ProgramUnderTest {
 public:
     ProgramUnderTest() = default;
     ~ProgramUnderTest() { Kill(); }

@@ -13,8 +13,7 @@
 namespace qmtest {
 
 // A block of memory in the process that owns a window; freed with the object.
-class RemoteMemory
-{
+class RemoteMemory {
 public:
     RemoteMemory(HWND hwnd, size_t size) : m_size(size)
     {
@@ -147,4 +146,4 @@ inline RECT RemoteTreeItemRect(HWND tree, HTREEITEM item)
     return rc;
 }
 
-}  // namespace qmtest
+} // namespace qmtest

@@ -16,12 +16,12 @@ struct QXP_LAYOUT_ITEM {
     int nWidth = 0;
     int nHeight = 0;
     BOOL bVisible = TRUE;
-    BOOL bWrap = FALSE;    // begins a new row (column)
-    BOOL bHidden = FALSE;  // did not fit
+    BOOL bWrap = FALSE;   // begins a new row (column)
+    BOOL bHidden = FALSE; // did not fit
     BOOL bBeginGroup = FALSE;
-    DWORD dwFlags = 0;     // the control's Flags (right align, stretch, wrap)
-    int nStyle = 0;        // grouped layout: the button style given to the control
-    BOOL bLargeImage = FALSE;  // grouped layout: an image exists at the large icon size
+    DWORD dwFlags = 0;        // the control's Flags (right align, stretch, wrap)
+    int nStyle = 0;           // grouped layout: the button style given to the control
+    BOOL bLargeImage = FALSE; // grouped layout: an image exists at the large icon size
     CQXPControl* pControl = NULL;
 };
 
@@ -78,4 +78,4 @@ CSize CalcGroupedLayout(QXPLayoutItems& items, int nLength, DWORD& dwMode, int n
 CSize CalcPopupColumns(QXPLayoutItems& items, int nMaxHeight, const CRect& rcBorder, int nSeparatorHeight,
                        int nMaxItemWidth, BOOL* pbColumnWrapped);
 
-}  // namespace qxplayout
+} // namespace qxplayout

@@ -95,8 +95,8 @@ protected:
     COwnerHook m_hook;
     BOOL m_bLayered;
     BOOL m_bHooked;
-    CRect m_rcExclude;        // screen; empty when none
-    CSize m_szPicture;        // the size the layered picture was drawn for
+    CRect m_rcExclude; // screen; empty when none
+    CSize m_szPicture; // the size the layered picture was drawn for
     COLORREF m_clrShadow;
     CLayeredShadowManager* m_pManager;
 

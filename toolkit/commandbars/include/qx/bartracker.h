@@ -90,9 +90,9 @@ protected:
     int m_nMode;
     CPoint m_ptLast;
     CPoint m_ptStart;
-    BOOL m_bStarted;     // the mouse left the drag threshold
-    CRect m_rcTrack;     // the rectangle being moved (screen)
-    CRect m_rcDockTest;  // the rectangle offered to dock bars (screen)
+    BOOL m_bStarted;    // the mouse left the drag threshold
+    CRect m_rcTrack;    // the rectangle being moved (screen)
+    CRect m_rcDockTest; // the rectangle offered to dock bars (screen)
     // Where the bar was when the drag began, for Esc.
     BOOL m_bStartFloating;
     CRect m_rcStartWindow;

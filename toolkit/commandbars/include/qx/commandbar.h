@@ -340,8 +340,8 @@ protected:
     HWND m_hWndCaret = NULL;
     int m_nHotHelpId = 0;
     CQXPToolTipContext* m_pToolTipContext = NULL;
-    CQXPThemePainter* m_pPaintManager = NULL;  // one reference, NULL: inherited
-    CQXPImageManager* m_pImageManager = NULL;  // one reference, NULL: inherited
+    CQXPThemePainter* m_pPaintManager = NULL; // one reference, NULL: inherited
+    CQXPImageManager* m_pImageManager = NULL; // one reference, NULL: inherited
     // The popup bar this one opened (keys go to the newest tracking bar).
     CQXPCommandBar* GetOpenPopupBar() const;
     BOOL m_bDeletePending = FALSE;
@@ -381,7 +381,7 @@ public:
     DWORD m_dwFlags;
     BOOL m_bVisible;
     BOOL m_bCustomizable;
-    CQXPControls* m_pControls;  // one counted reference
+    CQXPControls* m_pControls; // one counted reference
     CQXPCommandBars* m_pCommandBars;
     HWND m_hWndSite;
     CSize m_szButtons;
@@ -394,10 +394,10 @@ public:
     int m_nPending;
     int m_nMRUWidth;
     DWORD m_dwStyle = QXP_CBRS_GRIPPER;
-    BOOL m_bColumnWrapped = FALSE;  // a popup's controls run in more than one column
+    BOOL m_bColumnWrapped = FALSE; // a popup's controls run in more than one column
     BOOL m_bMouseTracked;
     int m_nLastStatusIndex;
-    CQXPBarAnimationCache* m_pAnimationCache;  // owned
+    CQXPBarAnimationCache* m_pAnimationCache; // owned
     // The accessible object answered for WM_GETOBJECT (one counted reference,
     // made on first request, detached when the bar goes away).
     CQXPCommandBarAccessible* GetAccessibleObject();

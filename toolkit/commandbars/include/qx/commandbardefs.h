@@ -15,7 +15,7 @@ class CQXPCommandBars;
 // Bar positions, bar types and control types come with the paint views
 // (qx/paintviews.h); the values the paint manager does not draw are here.
 enum QXPBarPositionMore {
-    qxpBarListBox = 6,  // a drop-down list
+    qxpBarListBox = 6, // a drop-down list
     qxpBarNone = 7,
 };
 enum QXPBarTypeMore {

@@ -303,7 +303,7 @@ public:
 
     CWnd* m_pFrame;
     CQXPDockBar* m_pDocks[4];
-    std::vector<CQXPToolBar*> m_arrBars;  // one reference each
+    std::vector<CQXPToolBar*> m_arrBars; // one reference each
     CQXPMenuBar* m_pMenuBar;
     CQXPControlActions m_actions;
     std::vector<int> m_usedCommands;

@@ -72,8 +72,8 @@ public:
     CString m_strShortcutText;
     CString m_strCategory;
     CString m_strKeyboardTip;
-    std::vector<CQXPControl*> m_controls;  // not owned
-    CQXPControlActions* m_pActions;         // the owning collection
+    std::vector<CQXPControl*> m_controls; // not owned
+    CQXPControlActions* m_pActions;       // the owning collection
 
 private:
     void RefreshLinkedBars();
@@ -346,7 +346,7 @@ public:
     std::map<UINT, BOOL> m_mapDocTemplatesExcluded;
     int m_buttonStyle;
     int m_buttonCustomStyle;
-    int m_buttonRibbonStyle;  // imposed by the bar's layout
+    int m_buttonRibbonStyle; // imposed by the bar's layout
     BOOL m_bCloseSubMenuOnClick;
     CQXPControlAction* m_pAction;
     int m_nWidth;

@@ -55,15 +55,19 @@ public:
     int ProcessHookKeyDown(UINT nKey) override;
     BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
-    void OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam) override { (void)wParam; (void)lParam; }
+    void OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam) override
+    {
+        (void)wParam;
+        (void)lParam;
+    }
     // "ListIconId", then the section "Items" (count, "Item0" ...).
     void DoPropExchange(CQXPPropExchange* pPX) override;
     // Copies the items and ListIconId of another list.
     void CopyList(const CQXPControlComboBoxList* pOther);
 
-    CQXPCommandBars* m_pListCommandBars;  // the manager it was made for
-    int m_nListIconId;                     // first icon of the items (-1 none)
-    DWORD m_dwListStyle;                   // style bits of the list box
+    CQXPCommandBars* m_pListCommandBars; // the manager it was made for
+    int m_nListIconId;                   // first icon of the items (-1 none)
+    DWORD m_dwListStyle;                 // style bits of the list box
 
 protected:
     afx_msg void OnPaint();
@@ -178,7 +182,7 @@ protected:
     CRect GetEditWindowRect() override;
 
 public:
-    CQXPControlComboBoxList* m_pList;  // also m_pCommandBar (one reference)
+    CQXPControlComboBoxList* m_pList; // also m_pCommandBar (one reference)
     BOOL m_bDropDown;
     int m_nComboStyle;
     int m_nSavedSel;
@@ -187,7 +191,7 @@ public:
     int m_nEditIconId;
     BOOL m_bCommitted;
     int m_nDropDownItemCount;
-    int m_nCurSel;     // the selection when there is no list
-    BOOL m_bUpdating;  // the control writes the selected item into the field
+    int m_nCurSel;    // the selection when there is no list
+    BOOL m_bUpdating; // the control writes the selected item into the field
     BOOL m_bCompleting;
 };

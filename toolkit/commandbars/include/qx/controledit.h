@@ -23,7 +23,7 @@
 
 struct NMQXPSPIN {
     NMQXPCONTROL nm;
-    int nDelta;  // signed step count times the direction
+    int nDelta; // signed step count times the direction
 };
 
 class CQXPEdit;
@@ -91,10 +91,10 @@ public:
     // Whether the edit command can run now.
     BOOL IsEditCommandEnabled(UINT nID) const;
 
-    BOOL m_bComposited;     // an input-method composition is open
-    BOOL m_bNeedsOpaque;    // painted on a composited frame
-    BOOL m_bIgnoreChange;   // the control clears the text before setting it
-    CQXPEditOwner* m_pOwner;  // not owned
+    BOOL m_bComposited;      // an input-method composition is open
+    BOOL m_bNeedsOpaque;     // painted on a composited frame
+    BOOL m_bIgnoreChange;    // the control clears the text before setting it
+    CQXPEditOwner* m_pOwner; // not owned
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -177,7 +177,7 @@ BOOL SendDialogKey(HWND hWndEdit, UINT nKey, LPARAM lParam);
 BOOL IsEditDialogKey(UINT nKey);
 // Rich edit colours of the text and its background.
 void ApplyColors(CQXPEdit* pEdit, COLORREF clrText, COLORREF clrBack);
-}  // namespace qxpedit
+} // namespace qxpedit
 
 // ---------------------------------------------------------------------------
 // The text box that the edit and combo-box controls share: the edit window
@@ -257,7 +257,7 @@ protected:
     static int KeyThunk(void* pOwner, UINT nKey, LPARAM lParam);
 
 public:
-    CQXPControl* m_pBoxControl;  // the control this box is part of
+    CQXPControl* m_pBoxControl; // the control this box is part of
     BOOL m_bWindowOnDemand;
     UINT m_nSetFocusCode;
     UINT m_nKillFocusCode;
@@ -349,6 +349,6 @@ public:
     BOOL m_bHasLabel;
     BOOL m_bReadOnly;
     BOOL m_bShowSpinButtons;
-    int m_nSpinHot;      // 0 none, 1 up, 2 down
-    int m_nSpinPressed;  // 0 none, 1 up, 2 down
+    int m_nSpinHot;     // 0 none, 1 up, 2 down
+    int m_nSpinPressed; // 0 none, 1 up, 2 down
 };

@@ -17,9 +17,9 @@ class CQXPCommandBars;
 
 // What a custom control does in a vertical layout (VerticalOptions).
 enum QXPCustomVerticalOptions {
-    qxpVerticalHide = 0,        // the control is hidden (HideFlags 0x04)
-    qxpVerticalShow = 1,        // nothing changes
-    qxpVerticalButton = 2,      // only the window is hidden; a plain button remains
+    qxpVerticalHide = 0,   // the control is hidden (HideFlags 0x04)
+    qxpVerticalShow = 1,   // nothing changes
+    qxpVerticalButton = 2, // only the window is hidden; a plain button remains
 };
 
 class CQXPControlCustom : public CQXPControlButton {

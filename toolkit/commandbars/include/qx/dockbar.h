@@ -11,12 +11,12 @@ class CQXPToolBar;
 
 // One bar of a row during layout, in the row's coordinates (x along the row).
 struct QXP_DOCKROW_ITEM {
-    int nIndex = 0;       // the bar's index in its row
-    CRect rc;             // where the bar goes
-    CRect rcWanted;       // where it asked to go
-    int nMinLength = 0;   // the shortest length it accepts
+    int nIndex = 0;     // the bar's index in its row
+    CRect rc;           // where the bar goes
+    CRect rcWanted;     // where it asked to go
+    int nMinLength = 0; // the shortest length it accepts
     int nLengthBefore = 0;
-    BOOL bShrinkable = FALSE;  // may hide controls that do not fit
+    BOOL bShrinkable = FALSE; // may hide controls that do not fit
     BOOL bMoved = FALSE;
     void* pBar = NULL;
 };

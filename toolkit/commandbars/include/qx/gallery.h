@@ -147,7 +147,7 @@ private:
     BOOL m_bKeyboardSelected;
     BOOL m_bPreview;
     int m_nHotPart;
-    int m_nRepeatPeriod;  // the scroll bar's last auto-repeat period (ms)
+    int m_nRepeatPeriod; // the scroll bar's last auto-repeat period (ms)
     BOOL m_bAnimating;
     int m_nAnimationTarget;
     double m_dAnimationStep;

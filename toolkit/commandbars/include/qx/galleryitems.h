@@ -103,9 +103,9 @@ private:
 // ---------------------------------------------------------------------------
 // One record per item, in item order.
 struct GalleryItemLayout {
-    RECT rcItem;         // content coordinates; empty for a hidden label
+    RECT rcItem; // content coordinates; empty for a hidden label
     GalleryItem* pItem;
-    int bBeginRow;       // a label row, or the first item of a row
+    int bBeginRow; // a label row, or the first item of a row
 };
 
 // Label rows are 19 pixels high and advance 20.

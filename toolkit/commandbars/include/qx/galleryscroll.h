@@ -11,12 +11,12 @@
 // The parts of a gallery scroll bar (the character codes of < = > ? @ A).
 enum QXPScrollBarHit {
     qxpScrollHitNone = 0,
-    qxpScrollHitArrowBefore = 60,  // up (left) arrow, or the scroll-up button
-    qxpScrollHitArrowAfter = 61,   // down (right) arrow, or the scroll-down button
+    qxpScrollHitArrowBefore = 60, // up (left) arrow, or the scroll-up button
+    qxpScrollHitArrowAfter = 61,  // down (right) arrow, or the scroll-down button
     qxpScrollHitPageBefore = 62,
     qxpScrollHitPageAfter = 63,
     qxpScrollHitThumb = 64,
-    qxpScrollHitPopup = 65,        // the third button of the three-button column
+    qxpScrollHitPopup = 65, // the third button of the three-button column
 };
 
 // The scroll information an owner hands to the bar.
@@ -31,16 +31,16 @@ struct QXPScrollInfo {
 // "along" being the scroll axis.
 struct ScrollBarGeometry {
     int nMin, nMax, nPage, nPos;
-    int pxStart, pxEnd;            // the bar's extent along the axis
-    int pxCrossStart, pxCrossEnd;  // and across it
+    int pxStart, pxEnd;           // the bar's extent along the axis
+    int pxCrossStart, pxCrossEnd; // and across it
     int pxThumbLength;
     int pxFirstArrowEnd;
     int pxSecondArrowStart;
-    int pxSavedThumbStart;         // thumb start when a thumb drag began
+    int pxSavedThumbStart; // thumb start when a thumb drag began
     int pxThumbEnd, pxThumbStart;
-    int pxPopupStart;              // three-button form only; 0 otherwise
-    int pxFreeTrack;               // track length not covered by the thumb
-    int pxTrackStart;              // = first arrow end
+    int pxPopupStart; // three-button form only; 0 otherwise
+    int pxFreeTrack;  // track length not covered by the thumb
+    int pxTrackStart; // = first arrow end
     RECT rcBar;
     int nTrackedPart;
     BOOL bVertical;

@@ -12,23 +12,23 @@
 
 // Placement flags of a tip relative to its anchor point.
 enum QXPKeyboardTipAlign {
-    qxpKeyTipCenterX = 1,  // half the width to the left
-    qxpKeyTipRight = 2,    // the whole width to the left
-    qxpKeyTipCenterY = 4,  // half the height up
-    qxpKeyTipBottom = 8,   // the whole height up
+    qxpKeyTipCenterX = 1, // half the width to the left
+    qxpKeyTipRight = 2,   // the whole width to the left
+    qxpKeyTipCenterY = 4, // half the height up
+    qxpKeyTipBottom = 8,  // the whole height up
 };
 
 // One tip. The control or bar it names is kept alive (one reference) for
 // as long as the tip exists, so a tip never points at a freed object.
 struct CQXPKeyboardTip {
     HWND hWnd = NULL;
-    CString strText;      // upper case, one or more characters
-    CString strCaption;   // the control's caption or the bar's title
-    CString strExplicit;  // the control's own KeyboardTip text, if any
-    CQXPControl* pControl = NULL;  // the control it activates, or
-    CQXPCommandBar* pBar = NULL;   // the bar it moves keyboard tracking to
+    CString strText;              // upper case, one or more characters
+    CString strCaption;           // the control's caption or the bar's title
+    CString strExplicit;          // the control's own KeyboardTip text, if any
+    CQXPControl* pControl = NULL; // the control it activates, or
+    CQXPCommandBar* pBar = NULL;  // the bar it moves keyboard tracking to
     BOOL bEnabled = TRUE;
-    CPoint ptAnchor;      // screen coordinates
+    CPoint ptAnchor; // screen coordinates
     int nAlign = 0;
 };
 
@@ -85,10 +85,10 @@ private:
     void DestroyTip(const Tip& tip);
 
     std::vector<Tip> m_tips;
-    std::vector<Tip> m_records;  // collected while Show runs
+    std::vector<Tip> m_records; // collected while Show runs
     BOOL m_bCollecting;
     CQXPCommandBars* m_pOwner;
-    CQXPCommandBar* m_pBar;      // one reference while shown
+    CQXPCommandBar* m_pBar; // one reference while shown
     int m_nLevel;
     int m_nTyped;
 };

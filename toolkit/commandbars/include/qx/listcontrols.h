@@ -175,11 +175,11 @@ public:
     // The grid currently shown.
     CSize GetShown() const { return m_szShown; }
 
-    CSize m_szItemsCount;  // shown when the control is laid out
-    CSize m_szItemsMax;    // largest grid the user can drag open
+    CSize m_szItemsCount; // shown when the control is laid out
+    CSize m_szItemsMax;   // largest grid the user can drag open
     CSize m_szHot;
-    CSize m_szItemSize;    // cell size in pixels
+    CSize m_szItemSize; // cell size in pixels
     CSize m_szResult;
     CSize m_szShown;
-    BOOL m_bInResize;      // set while the selector re-lays its bar out
+    BOOL m_bInResize; // set while the selector re-lays its bar out
 };

@@ -13,22 +13,22 @@ class CQXPToolBar;
 
 // Placement direction flags of a popup.
 enum QXPPopupFlags {
-    qxpPopupLeft = 1,   // opens leftward
-    qxpPopupDown = 2,   // drops down below the owner
+    qxpPopupLeft = 1, // opens leftward
+    qxpPopupDown = 2, // drops down below the owner
 };
 
 // Everything the placement needs, so it can run with any monitor layout.
 struct QXP_POPUP_PLACEMENT {
-    CSize size;               // in: the popup's size; out: maybe a smaller height
-    CPoint pt;                // the popup point from the direction flags
-    CRect rcExclude;          // the owner's rectangle (screen), empty at a point
-    CRect rcExcludeVertical;  // the owner's rectangle as a vertical parent gives it
-    int nFlags = 0;           // in/out QXPPopupFlags
-    BOOL bFlip = FALSE;       // may flip to the other side of the owner
-    CRect rcWork;             // the work area of the monitor (not yet trimmed)
+    CSize size;              // in: the popup's size; out: maybe a smaller height
+    CPoint pt;               // the popup point from the direction flags
+    CRect rcExclude;         // the owner's rectangle (screen), empty at a point
+    CRect rcExcludeVertical; // the owner's rectangle as a vertical parent gives it
+    int nFlags = 0;          // in/out QXPPopupFlags
+    BOOL bFlip = FALSE;      // may flip to the other side of the owner
+    CRect rcWork;            // the work area of the monitor (not yet trimmed)
     // Out.
-    BOOL bTooTall = FALSE;    // the popup needs scrolling
-    BOOL bRelayout = FALSE;   // a menu should lay out again with the work height
+    BOOL bTooTall = FALSE;  // the popup needs scrolling
+    BOOL bRelayout = FALSE; // a menu should lay out again with the work height
     CRect rcResult;
 };
 
@@ -42,8 +42,8 @@ void AFXAPI QxpCalcPopupPosition(QXP_POPUP_PLACEMENT& place);
 // on it a timer scrolls the list one item at a time.
 struct CQXPPopupScrollArea {
     CRect rc;
-    UINT_PTR nTimer = 0;  // the running timer, 0 when none
-    HWND hWnd = NULL;     // the popup window that receives the timer
+    UINT_PTR nTimer = 0; // the running timer, 0 when none
+    HWND hWnd = NULL;    // the popup window that receives the timer
     UINT nID = 0;
     // Starts the timer when the point lies in the band (TRUE); outside it
     // stops a running timer (FALSE).
@@ -242,20 +242,25 @@ public:
     // by the drag, NULL when the popup stayed.
     CQXPToolBar* TrackTearOff(CPoint ptClient);
 
-    BOOL m_bContextMenu = FALSE;   // one of the manager's context menus
+    BOOL m_bContextMenu = FALSE; // one of the manager's context menus
     // The show animation this popup would play now: qxpAnimateUnfold,
     // qxpAnimateSlide, qxpAnimateFade or kAnimationNone.
-    enum { kAnimationNone = 5 };
+    enum {
+        kAnimationNone = 5
+    };
     int GetAnimationType() const;
     BOOL m_bShowShadow = TRUE;
 
-    CQXPControlPopup* m_pControlPopup;  // the opener, not owned
+    CQXPControlPopup* m_pControlPopup; // the opener, not owned
     CPoint m_ptPopup;
     int m_popupFlags;
 
 protected:
     // Height of the tear-off strip above the first control.
-    enum { kTearOffHeight = 9, kScrollBand = 16 };
+    enum {
+        kTearOffHeight = 9,
+        kScrollBand = 16
+    };
     // Where the popup was asked to open (the point, the flags before the
     // placement changed them): a re-layout places it again from there.
     CPoint m_ptRequest;
@@ -304,7 +309,7 @@ protected:
     void RemovePopupShadows();
     void SetPopupShadows();
     void OffsetPopupShadows(int dx, int dy);
-    CRect m_rcExclude;  // the opening control (screen), empty at a point
+    CRect m_rcExclude; // the opening control (screen), empty at a point
     // Shows the placed popup: plays the show animation when one is due,
     // otherwise the popup simply appears. hbmUnder holds the screen under
     // the popup from before it was shown (may be NULL).

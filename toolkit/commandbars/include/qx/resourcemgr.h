@@ -23,12 +23,12 @@ class CQXPToolBar;
 struct QXP_RESOURCE_LANGUAGE {
     LANGID wLanguage;
     WORD wReserved;
-    UINT nCodePage;         // 0: the system ANSI code page
-    LPCSTR lpszEncoding;    // "windows-1252"
-    LPCSTR lpszCaption;     // "English (United States)"
-    LPCSTR lpszLang;        // "LANG_ENGLISH"
-    LPCSTR lpszSubLang;     // "SUBLANG_ENGLISH_US"
-    UINT nCharset;          // ANSI_CHARSET
+    UINT nCodePage;      // 0: the system ANSI code page
+    LPCSTR lpszEncoding; // "windows-1252"
+    LPCSTR lpszCaption;  // "English (United States)"
+    LPCSTR lpszLang;     // "LANG_ENGLISH"
+    LPCSTR lpszSubLang;  // "SUBLANG_ENGLISH_US"
+    UINT nCharset;       // ANSI_CHARSET
 };
 
 class ToolkitResourceManager {

@@ -136,7 +136,7 @@ protected:
     std::vector<ACCEL> m_default;
     BOOL m_bHaveCurrent;
     BOOL m_bHaveDefault;
-    HACCEL m_hAccelTable;  // built from m_current; owned
+    HACCEL m_hAccelTable; // built from m_current; owned
     std::map<WORD, CString> m_mapKeyNames;
 };
 

@@ -32,10 +32,10 @@ class CQXPStatusBar;
 class CQXPThemePainter;
 
 // Pane style bits (the low word goes to the control as its drawing flags).
-#define SBPS_NOBORDERS 0x00000100   // no border
-#define SBPS_POPOUT 0x00000200      // raised border (a checked pane)
-#define SBPS_DISABLED 0x04000000    // no text shown; a button pane does not react
-#define SBPS_STRETCH 0x08000000     // takes a share of the spare width
+#define SBPS_NOBORDERS 0x00000100 // no border
+#define SBPS_POPOUT 0x00000200    // raised border (a checked pane)
+#define SBPS_DISABLED 0x04000000  // no text shown; a button pane does not react
+#define SBPS_STRETCH 0x08000000   // takes a share of the spare width
 
 // Private message of the toolkit's windows: answered with the theme number
 // of the paint manager (0 when the bar does not paint through it).
@@ -80,24 +80,26 @@ public:
     BOOL IsEnabled() const override { return (m_nStyle & SBPS_DISABLED) == 0; }
 
     UINT m_nID;
-    int m_cxText;            // width of the text area
+    int m_cxText; // width of the text area
     UINT m_nStyle;
-    UINT m_nFlags;           // dirtyText: the text must still go to the control
+    UINT m_nFlags; // dirtyText: the text must still go to the control
     CString m_strText;
     BOOL m_bVisible;
     CString m_strToolTip;
     HWND m_hWndPane;
     BOOL m_bAutoDeleteWnd;
     CQXPStatusBar* m_pStatusBar;
-    int m_nIndex;            // in the bar's pane array
-    int m_nVisibleIndex;     // the control's part number (-1: hidden)
+    int m_nIndex;        // in the bar's pane array
+    int m_nVisibleIndex; // the control's part number (-1: hidden)
     CFont* m_pFont;
-    int m_nIconId;           // -1: none
-    CRect m_rcMargins;       // 2, 1, 2, 1
+    int m_nIconId;     // -1: none
+    CRect m_rcMargins; // 2, 1, 2, 1
     BOOL m_bButton;
     BOOL m_bPressed;
 
-    enum { dirtyText = 0x1 };
+    enum {
+        dirtyText = 0x1
+    };
 };
 
 class CQXPStatusBar : public CControlBar {
@@ -186,7 +188,7 @@ protected:
     int PaneFromPoint(CPoint point) const;
     BOOL IsParentSizable() const;
 
-    std::vector<CQXPStatusBarPane*> m_arrPanes;  // one reference each
+    std::vector<CQXPStatusBarPane*> m_arrPanes; // one reference each
     CFont m_fontBar;
     CQXPCommandBars* m_pCommandBars;
     BOOL m_bDrawThemed;

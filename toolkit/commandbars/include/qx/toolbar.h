@@ -150,7 +150,7 @@ public:
     // The drag, dock and resize tracker of a managed bar (NULL only for a
     // standalone bar); it keeps the last docked place.
     CBarResizeTracker* GetTracker() const { return m_pTracker; }
-    CPoint m_ptFloating;  // the last floating position (screen)
+    CPoint m_ptFloating; // the last floating position (screen)
     // A floating bar also draws its caption and frame.
     void DrawCommandBar(CDC* pDC, CRect rcClip) override;
     // Docked with the gripper bit: the gripper's room on the left (top when
@@ -189,7 +189,7 @@ public:
     // unless the program's own bar changed since (then, without bSilent and
     // with a customised saved bar, the user is asked).
     virtual void MergeLoadedBar(CQXPToolBar* pLoaded, BOOL bSilent);
-    BOOL m_bBuiltIn;     // made by the program, not by the user
+    BOOL m_bBuiltIn; // made by the program, not by the user
     BOOL m_bCloseable;
     BOOL m_bTearOff;
     BOOL m_bContextMenuPresent;
@@ -226,9 +226,9 @@ protected:
     friend class CBarResizeTracker;
     CQXPDockBar* m_pDockBar;
     CBarResizeTracker* m_pTracker;
-    BOOL m_bInSizeParent = FALSE;  // a layout for the parent's WM_SIZEPARENT runs
+    BOOL m_bInSizeParent = FALSE; // a layout for the parent's WM_SIZEPARENT runs
     BOOL m_bTemporarilyHidden;
-    HWND m_hWndFocusBefore;  // the window that had the focus before the bar
+    HWND m_hWndFocusBefore; // the window that had the focus before the bar
 };
 
 // A toolbar whose controls are laid out like a menu's while it floats.

@@ -30,7 +30,10 @@
 #define QXWM_SHADOW_REMOVE 0x2744
 
 // A strip's side.
-enum { kShadowRight = 0, kShadowBottom = 1 };
+enum {
+    kShadowRight = 0,
+    kShadowBottom = 1
+};
 
 // The strip after joining a corner with another owner's strip of the other
 // side: a bottom strip whose left end meets a right strip (its right edge
@@ -85,15 +88,15 @@ protected:
     afx_msg LRESULT OnRemove(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
 
-    int m_nThickness;          // 4
-    BOOL m_bFollow;            // moves with the owner
-    int m_nSide;               // kShadowBottom or kShadowRight
-    BOOL m_bLayered;           // per-pixel alpha
-    BOOL m_bSnapshot;          // a darkened copy of the screen
+    int m_nThickness; // 4
+    BOOL m_bFollow;   // moves with the owner
+    int m_nSide;      // kShadowBottom or kShadowRight
+    BOOL m_bLayered;  // per-pixel alpha
+    BOOL m_bSnapshot; // a darkened copy of the screen
     HWND m_hWndOwner;
-    CRect m_rcExclude;         // screen; the part to cut away
-    CBitmap m_bmpSnapshot;     // snapshot mode only
-    WndShadowHook* m_pHook;    // on the owner; owned
+    CRect m_rcExclude;      // screen; the part to cut away
+    CBitmap m_bmpSnapshot;  // snapshot mode only
+    WndShadowHook* m_pHook; // on the owner; owned
     WndShadowManager* m_pManager;
 };
 

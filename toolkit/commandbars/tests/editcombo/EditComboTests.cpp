@@ -66,7 +66,7 @@ class CTestFrame : public CWnd {
 public:
     std::vector<Notice> notices;
     std::vector<UINT> commands;
-    std::vector<CString> textAtCommand;  // the control's text as the handler reads it
+    std::vector<CString> textAtCommand; // the control's text as the handler reads it
     std::vector<int> selAtCommand;
     int nPopupOpening = 0;
     LRESULT lSpinAnswer = 0;
@@ -339,7 +339,7 @@ TEST_F(EditComboTest, RightClickMenuCutsCopiesAndPastes)
     // Down and Enter in the menu: its first item, Cut.
     frame.PostMessage(WM_KEYDOWN, VK_DOWN, 0);
     frame.PostMessage(WM_KEYDOWN, VK_RETURN, 0);
-    frame.PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);  // ends a menu that did not close
+    frame.PostMessage(WM_KEYDOWN, VK_ESCAPE, 0); // ends a menu that did not close
     ::SendMessageA(hWndEdit, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
     PumpPending();
     EXPECT_STREQ("", pEdit->GetEditText().GetString()) << "the whole text was selected and cut";
@@ -351,7 +351,7 @@ TEST_F(EditComboTest, RightClickMenuCutsCopiesAndPastes)
     // Up from nothing and Enter: the last item, Paste.
     frame.PostMessage(WM_KEYDOWN, VK_UP, 0);
     frame.PostMessage(WM_KEYDOWN, VK_RETURN, 0);
-    frame.PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);  // ends a menu that did not close
+    frame.PostMessage(WM_KEYDOWN, VK_ESCAPE, 0); // ends a menu that did not close
     ::SendMessageA(hWndEdit, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
     PumpPending();
     EXPECT_STREQ("hello", pEdit->GetEditText().GetString());
@@ -370,14 +370,14 @@ TEST_F(EditComboTest, TheBoxTakesTheFramesEditCommands)
     };
     pWnd->SendMessage(EM_SETSEL, 0, 0);
     EXPECT_FALSE(pWnd->IsEditCommandEnabled(57634)) << "copy needs a selection";
-    EXPECT_TRUE(run(57642));  // select all
+    EXPECT_TRUE(run(57642)); // select all
     EXPECT_EQ(std::make_pair(0, 11), sel());
     EXPECT_TRUE(pWnd->IsEditCommandEnabled(57634));
     pWnd->SendMessage(EM_SETSEL, 0, 6);
-    EXPECT_TRUE(run(57632));  // delete
+    EXPECT_TRUE(run(57632)); // delete
     EXPECT_STREQ("world", pEdit->GetEditText().GetString());
     EXPECT_TRUE(pWnd->IsEditCommandEnabled(57643));
-    EXPECT_TRUE(run(57643));  // undo
+    EXPECT_TRUE(run(57643)); // undo
     EXPECT_STREQ("hello world", pEdit->GetEditText().GetString());
     // A read-only box offers copy only.
     pEdit->SetReadOnly(TRUE);
@@ -425,8 +425,12 @@ TEST_F(EditComboTest, SpinButtonsStepToTheNextMultipleOfTheCount)
         int direction;
         const char* result;
     } cases[] = {
-        {"12", 5, +1, "20"}, {"12", 5, -1, "5"}, {"abc", 1, +1, "1"}, {"0", 1, -1, "-1"},
-        {"-3", 5, +1, "5"},  {"7", 20, +1, "40"},
+        {"12", 5, +1, "20"},
+        {"12", 5, -1, "5"},
+        {"abc", 1, +1, "1"},
+        {"0", 1, -1, "-1"},
+        {"-3", 5, +1, "5"},
+        {"7", 20, +1, "40"},
     };
     for (const Case& c : cases) {
         pEdit->SetEditText(c.start);
@@ -823,7 +827,8 @@ TEST_F(EditComboTest, ToolbarPictureShowsTheBoxesAndTheOpenList)
 // Saved layouts
 
 // Stores with one exchange and loads with another over the same bytes.
-template <class T> void RoundTrip(T* pFrom, T* pTo)
+template <class T>
+void RoundTrip(T* pFrom, T* pTo)
 {
     CMemFile file;
     {
@@ -899,4 +904,4 @@ TEST_F(EditComboTest, ListItemsSurviveASavedLayout)
     pLoaded->InternalRelease();
 }
 
-}  // namespace
+} // namespace

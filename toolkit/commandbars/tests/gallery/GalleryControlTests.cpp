@@ -24,7 +24,7 @@
 namespace {
 
 const int kGalleryId = 32950;
-const int kCommand = 0x10000;  // recorded WM_COMMAND ids carry this bit
+const int kCommand = 0x10000; // recorded WM_COMMAND ids carry this bit
 
 // A top-level window that records the gallery's notifications and the
 // commands, in their order.
@@ -289,8 +289,13 @@ TEST_F(GalleryControlTest, KeysMoveTheHotItemWhileSelected)
         int hot;
         int result;
     } keys[] = {
-        {VK_RIGHT, 2, 1}, {VK_DOWN, 5, 1}, {VK_LEFT, 4, 1}, {VK_END, 13, 1},
-        {VK_HOME, 1, 1},  {VK_UP, 1, 0},   {VK_F5, 1, 0},
+        {VK_RIGHT, 2, 1},
+        {VK_DOWN, 5, 1},
+        {VK_LEFT, 4, 1},
+        {VK_END, 13, 1},
+        {VK_HOME, 1, 1},
+        {VK_UP, 1, 0},
+        {VK_F5, 1, 0},
     };
     for (const auto& k : keys) {
         EXPECT_EQ(k.result, pGallery->OnHookKeyDown(k.key, 0)) << k.key;
@@ -336,7 +341,7 @@ TEST_F(GalleryControlTest, WheelAndScrollBarScrollWithinTheContent)
     MakeGalleryPopup();
     Show();
     EXPECT_TRUE(pGallery->OnHookMouseWheel(0, -120, CPoint()));
-    EXPECT_EQ(90, pGallery->GetScrollOffset());  // 3 x 30, the end
+    EXPECT_EQ(90, pGallery->GetScrollOffset()); // 3 x 30, the end
     EXPECT_TRUE(pGallery->OnHookMouseWheel(0, -120, CPoint()));
     EXPECT_EQ(90, pGallery->GetScrollOffset());
     EXPECT_TRUE(pGallery->OnHookMouseWheel(0, 120, CPoint()));
@@ -392,7 +397,7 @@ TEST_F(GalleryControlTest, FindsByPrefixAndExactly)
 {
     MakeGalleryPopup();
     EXPECT_EQ(1, pGallery->FindItem(-1, "colour 1", TRUE));
-    EXPECT_EQ(11, pGallery->FindItem(1, "COLOUR 1", FALSE));  // "Colour 10"
+    EXPECT_EQ(11, pGallery->FindItem(1, "COLOUR 1", FALSE)); // "Colour 10"
     EXPECT_EQ(1, pGallery->FindItem(13, "COLOUR 1", FALSE)) << "wraps around";
     EXPECT_EQ(2, pGallery->FindItem(-1, "Colour 2", FALSE));
     EXPECT_EQ(-1, pGallery->FindItem(-1, "Colour 99", FALSE));
@@ -562,8 +567,8 @@ TEST_F(GalleryControlTest, ADraggedThumbFollowsAndSnapsBackFarAway)
 
     const struct {
         const char* name;
-        int dxRelease;     // where the pointer ends, across the bar
-        bool bMoved;       // the final offset is not the start
+        int dxRelease; // where the pointer ends, across the bar
+        bool bMoved;   // the final offset is not the start
     } cases[] = {
         {"released near the bar", 3 * cxBar, true},
         {"released beyond 8 bar widths", 9 * cxBar + 4, false},
@@ -676,7 +681,7 @@ TEST_F(GalleryControlTest, Screenshot)
     EXPECT_TRUE(qmtest::SaveScreenPng(rc, qmtest::ScreenshotDir(QM_BIN_DIR) + "/gallery_popup.png"));
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -783,4 +788,4 @@ TEST(GalleryKeys, RoundTripThroughAnArchiveAndCopies)
     pClone->InternalRelease();
 }
 
-}  // namespace
+} // namespace

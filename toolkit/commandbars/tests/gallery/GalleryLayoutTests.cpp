@@ -75,7 +75,7 @@ TEST(GalleryItemList, AddRemoveAndIndexes)
     EXPECT_EQ(l, list.GetItem(0));
     EXPECT_EQ(0, l->GetIndex());
     EXPECT_EQ(1, b->GetIndex());
-    list.Remove(5);  // out of range: nothing
+    list.Remove(5); // out of range: nothing
     EXPECT_EQ(2, list.GetItemCount());
     list.RemoveAll();
     EXPECT_EQ(0, list.GetItemCount());
@@ -127,14 +127,12 @@ TEST(GalleryLayout, RowsLabelsAndWrapping)
     } cases[] = {
         {"labels shown",
          TRUE,
-         {{5, 10, 135, 29}, {5, 30, 45, 60}, {45, 30, 85, 60}, {85, 30, 125, 60}, {5, 60, 45, 90},
-          {5, 90, 135, 109}, {5, 110, 135, 135}, {5, 135, 45, 165}},
+         {{5, 10, 135, 29}, {5, 30, 45, 60}, {45, 30, 85, 60}, {85, 30, 125, 60}, {5, 60, 45, 90}, {5, 90, 135, 109}, {5, 110, 135, 135}, {5, 135, 45, 165}},
          {1, 1, 0, 0, 1, 1, 1, 1},
          155},
         {"labels hidden",
          FALSE,
-         {{0, 0, 0, 0}, {5, 10, 45, 40}, {45, 10, 85, 40}, {85, 10, 125, 40}, {5, 40, 45, 70},
-          {0, 0, 0, 0}, {5, 70, 135, 95}, {5, 95, 45, 125}},
+         {{0, 0, 0, 0}, {5, 10, 45, 40}, {45, 10, 85, 40}, {85, 10, 125, 40}, {5, 40, 45, 70}, {0, 0, 0, 0}, {5, 70, 135, 95}, {5, 95, 45, 125}},
          {0, 1, 0, 0, 1, 0, 1, 1},
          115},
     };
@@ -203,10 +201,10 @@ TEST(GalleryLayout, HitTestShiftsByTheOffsetAndStopsBelowTheItems)
     } cases[] = {
         {6, 31, 0, 1, {5, 30, 45, 60}},
         {84, 59, 0, 2, {45, 30, 85, 60}},
-        {130, 40, 0, -1, {}},         // right of the last cell of the row
-        {6, 15, 0, -1, {}},           // on the label
+        {130, 40, 0, -1, {}}, // right of the last cell of the row
+        {6, 15, 0, -1, {}},   // on the label
         {6, 11, 20, 1, {5, 10, 45, 40}},
-        {6, 150, 0, -1, {}},          // a record below the items is never hit
+        {6, 150, 0, -1, {}}, // a record below the items is never hit
         {6, 100, 45, 7, {5, 90, 45, 120}},
     };
     for (const auto& c : cases) {
@@ -223,7 +221,7 @@ TEST(GalleryLayout, ClampAndEnsureVisible)
 {
     auto list = SampleList();
     CQXPGalleryLayout layout;
-    layout.Layout(list.get(), kItems, TRUE);  // content 155, page 100
+    layout.Layout(list.get(), kItems, TRUE); // content 155, page 100
     EXPECT_EQ(0, layout.ClampOffset(-5));
     EXPECT_EQ(55, layout.ClampOffset(1000));
     EXPECT_EQ(30, layout.ClampOffset(30));
@@ -371,7 +369,13 @@ TEST(GalleryKeyboard, NextSelectableWrapsOnce)
     const struct {
         int from, dir, result;
     } cases[] = {
-        {-1, 1, 1}, {-1, -1, 7}, {1, 1, 2}, {4, 1, 6}, {7, 1, 1}, {1, -1, 7}, {6, -1, 4},
+        {-1, 1, 1},
+        {-1, -1, 7},
+        {1, 1, 2},
+        {4, 1, 6},
+        {7, 1, 1},
+        {1, -1, 7},
+        {6, -1, 4},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.result, layout.NextSelectable(c.from, c.dir)) << c.from << " " << c.dir;
@@ -382,7 +386,7 @@ TEST(GalleryKeyboard, NextSelectableWrapsOnce)
     single.AddLabel("y");
     CQXPGalleryLayout one;
     one.Layout(&single, kItems, TRUE);
-    EXPECT_EQ(1, one.NextSelectable(1, 1));  // a full circle returns the start
+    EXPECT_EQ(1, one.NextSelectable(1, 1)); // a full circle returns the start
     EXPECT_EQ(1, one.NextSelectable(1, -1));
 }
 
@@ -431,8 +435,14 @@ TEST(GalleryScrolling, ScrollCodes)
     const struct {
         int code, position, expected;
     } cases[] = {
-        {SB_LINEUP, 0, 10},      {SB_LINEDOWN, 0, 70},   {SB_PAGEUP, 0, -60},   {SB_PAGEDOWN, 0, 140},
-        {SB_THUMBTRACK, 17, 17}, {SB_TOP, 99, 0},        {SB_BOTTOM, 0, 155},   {SB_THUMBPOSITION, 99, 40},
+        {SB_LINEUP, 0, 10},
+        {SB_LINEDOWN, 0, 70},
+        {SB_PAGEUP, 0, -60},
+        {SB_PAGEDOWN, 0, 140},
+        {SB_THUMBTRACK, 17, 17},
+        {SB_TOP, 99, 0},
+        {SB_BOTTOM, 0, 155},
+        {SB_THUMBPOSITION, 99, 40},
         {SB_ENDSCROLL, 99, 40},
     };
     for (const auto& c : cases)
@@ -472,4 +482,4 @@ TEST(GalleryScrolling, AnimationSteps)
     }
 }
 
-}  // namespace
+} // namespace

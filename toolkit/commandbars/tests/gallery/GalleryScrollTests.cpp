@@ -75,11 +75,16 @@ TEST(GalleryScrollGeometry, ThreeButtonColumn)
     const struct {
         int x, y, hit;
     } hits[] = {
-        {100, 20, qxpScrollHitArrowBefore}, {115, 38, qxpScrollHitArrowBefore},
-        {100, 39, qxpScrollHitArrowAfter},  {100, 58, qxpScrollHitArrowAfter},
-        {100, 59, qxpScrollHitPopup},       {115, 79, qxpScrollHitPopup},
-        {100, 80, qxpScrollHitNone},        {116, 30, qxpScrollHitNone},
-        {99, 30, qxpScrollHitNone},         {100, 19, qxpScrollHitNone},
+        {100, 20, qxpScrollHitArrowBefore},
+        {115, 38, qxpScrollHitArrowBefore},
+        {100, 39, qxpScrollHitArrowAfter},
+        {100, 58, qxpScrollHitArrowAfter},
+        {100, 59, qxpScrollHitPopup},
+        {115, 79, qxpScrollHitPopup},
+        {100, 80, qxpScrollHitNone},
+        {116, 30, qxpScrollHitNone},
+        {99, 30, qxpScrollHitNone},
+        {100, 19, qxpScrollHitNone},
     };
     for (const auto& h : hits) {
         SCOPED_TRACE(testing::Message() << h.x << "," << h.y);
@@ -94,12 +99,18 @@ TEST(GalleryScrollGeometry, HitCodesAlongTheStandardBar)
     const struct {
         int x, y, hit;
     } hits[] = {
-        {0, 0, qxpScrollHitArrowBefore},  {15, 15, qxpScrollHitArrowBefore},
-        {0, 16, qxpScrollHitPageBefore},  {0, 32, qxpScrollHitPageBefore},
-        {0, 33, qxpScrollHitThumb},       {0, 49, qxpScrollHitThumb},
-        {0, 50, qxpScrollHitPageAfter},   {0, 83, qxpScrollHitPageAfter},
-        {0, 84, qxpScrollHitArrowAfter},  {0, 99, qxpScrollHitArrowAfter},
-        {0, 100, qxpScrollHitNone},       {-1, 50, qxpScrollHitNone},
+        {0, 0, qxpScrollHitArrowBefore},
+        {15, 15, qxpScrollHitArrowBefore},
+        {0, 16, qxpScrollHitPageBefore},
+        {0, 32, qxpScrollHitPageBefore},
+        {0, 33, qxpScrollHitThumb},
+        {0, 49, qxpScrollHitThumb},
+        {0, 50, qxpScrollHitPageAfter},
+        {0, 83, qxpScrollHitPageAfter},
+        {0, 84, qxpScrollHitArrowAfter},
+        {0, 99, qxpScrollHitArrowAfter},
+        {0, 100, qxpScrollHitNone},
+        {-1, 50, qxpScrollHitNone},
         {16, 50, qxpScrollHitNone},
     };
     for (const auto& h : hits) {
@@ -160,4 +171,4 @@ TEST(GalleryScrollGeometry, ThumbPixelAndPositionAgree)
     }
 }
 
-}  // namespace
+} // namespace

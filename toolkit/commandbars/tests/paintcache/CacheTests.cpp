@@ -216,4 +216,4 @@ TEST_F(CacheTest, AFadeStepsThroughItsBlendedFramesAndEndsInTheNewLook)
     EXPECT_EQ(0, pCache->GetFadeCount());
 }
 
-}  // namespace
+} // namespace

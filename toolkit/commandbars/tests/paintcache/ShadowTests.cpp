@@ -146,8 +146,7 @@ TEST(ShadowTheme, EveryThemeCarriesItsShadowSettings)
     struct Case {
         int nTheme;
         BOOL bForce;
-    } cases[] = {{qxpThemeWindows2000, FALSE}, {qxpThemeOfficeXP, TRUE}, {qxpThemeOffice2003, TRUE},
-                 {qxpThemeWindowsXP, FALSE}, {qxpThemeWhidbey, TRUE}};
+    } cases[] = {{qxpThemeWindows2000, FALSE}, {qxpThemeOfficeXP, TRUE}, {qxpThemeOffice2003, TRUE}, {qxpThemeWindowsXP, FALSE}, {qxpThemeWhidbey, TRUE}};
     ToolkitColorManager* pColors = ToolkitColorManager::Instance();
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "theme " << c.nTheme);
@@ -805,4 +804,4 @@ TEST(LayeredShadowManager, WindowsThatWentAwayUnseenAreNeverTouched)
     ::DestroyWindow(hOwner);
 }
 
-}  // namespace
+} // namespace

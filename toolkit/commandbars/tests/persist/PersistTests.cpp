@@ -74,7 +74,7 @@ TEST(LayoutBlock, DamagedCompressedBlocksAreRefused)
         {"huge declared length", good},
         {"garbage stream", good},
     };
-    cases[1].block[4] = 0xFF;  // 3000 -> 3071
+    cases[1].block[4] = 0xFF; // 3000 -> 3071
     cases[1].block[5] = 0x0B;
     cases[2].block[4] = 0x10;
     cases[2].block[5] = 0x00;
@@ -169,7 +169,10 @@ public:
     CQXPToolBar* m_pSecond = NULL;
 };
 
-enum Store { kRegistry, kIni };
+enum Store {
+    kRegistry,
+    kIni
+};
 
 class LayoutStore : public ::testing::TestWithParam<Store> {
 protected:
@@ -232,7 +235,7 @@ protected:
         pControls->FindControl(ID_TEST_SAVE)->SetCaption("Store");
         pControls->Remove(pControls->FindControl(ID_TEST_EXIT));
         // A new picture for Open.
-        HICON hIcon = ::LoadIconA(NULL, MAKEINTRESOURCEA(32516));  // IDI_INFORMATION
+        HICON hIcon = ::LoadIconA(NULL, MAKEINTRESOURCEA(32516)); // IDI_INFORMATION
         ASSERT_TRUE(GetGlobalImageManager()->SetIcon(hIcon, kCustomIcon, 16, 16));
         pControls->FindControl(ID_TEST_OPEN)->m_nCustomIconId = (int)kCustomIcon;
         // Many new items in the Edit menu make the block too large for the
@@ -310,7 +313,7 @@ protected:
 TEST_P(LayoutStore, APictureChangedAloneSurvivesARestart)
 {
     // Nothing but Open's picture changes: the toolbar counts as customised.
-    HICON hIcon = ::LoadIconA(NULL, MAKEINTRESOURCEA(32516));  // IDI_INFORMATION
+    HICON hIcon = ::LoadIconA(NULL, MAKEINTRESOURCEA(32516)); // IDI_INFORMATION
     ASSERT_TRUE(GetGlobalImageManager()->SetIcon(hIcon, kCustomIcon, 16, 16));
     m_frame->m_pToolBar->GetControls()->FindControl(ID_TEST_OPEN)->m_nCustomIconId = (int)kCustomIcon;
     EXPECT_TRUE(m_frame->m_pToolBar->GetControls()->IsChanged());
@@ -522,10 +525,10 @@ TEST_P(LayoutStore, AbsurdBarCountsAreRefusedAsDamage)
 {
     struct Case {
         const char* what;
-        int nBars;          // written over the summary's count (0: as saved)
-        int nRowEntries;    // written over the left side's rows (0: as saved)
-        bool secondHidden;  // the bars' own records were used
-        int toolbarSide;    // the rows were used: the toolbar is on the left
+        int nBars;         // written over the summary's count (0: as saved)
+        int nRowEntries;   // written over the left side's rows (0: as saved)
+        bool secondHidden; // the bars' own records were used
+        int toolbarSide;   // the rows were used: the toolbar is on the left
     } cases[] = {
         {"as saved", 0, 0, true, qxpBarLeft},
         {"ten thousand bars", 10000, 0, false, qxpBarTop},
@@ -575,4 +578,4 @@ INSTANTIATE_TEST_SUITE_P(Stores, LayoutStore, ::testing::Values(kRegistry, kIni)
                              return info.param == kRegistry ? std::string("Registry") : std::string("IniFile");
                          });
 
-}  // namespace
+} // namespace

@@ -266,10 +266,10 @@ TEST_F(PopupExpandTest, ShortenedMenuShowsTheOrdinaryCommandsAndAnExpandButtonBe
 
 struct HiddenCase {
     const char* pszName;
-    std::vector<int> hidden;     // HiddenCommands
-    std::vector<int> used;       // UsedCommands
+    std::vector<int> hidden; // HiddenCommands
+    std::vector<int> used;   // UsedCommands
     BOOL bAlwaysShowFull;
-    std::set<int> shown;         // what the popup shows
+    std::set<int> shown; // what the popup shows
     BOOL bExpandButton;
 };
 
@@ -341,7 +341,14 @@ TEST_F(PopupExpandTest, SubmenuOfOnlyHiddenCommandsHidesItsPopupControlWithAutoH
 // ---------------------------------------------------------------------------
 // Expanding
 
-enum ExpandWay { kButtonClick, kCtrlDown, kDownOnLast, kHoverTimer, kBarTimer, kButtonClickAnimated };
+enum ExpandWay {
+    kButtonClick,
+    kCtrlDown,
+    kDownOnLast,
+    kHoverTimer,
+    kBarTimer,
+    kButtonClickAnimated
+};
 
 class ExpandWays : public PopupExpandTest, public ::testing::WithParamInterface<ExpandWay> {};
 
@@ -435,8 +442,8 @@ TEST_P(ExpandWays, ShortenedMenuShowsEverythingAndGrows)
 
 std::string ExpandWayName(const ::testing::TestParamInfo<ExpandWay>& info)
 {
-    static const char* const names[] = {"ButtonClick", "CtrlDown",  "DownOnLast",
-                                        "HoverTimer",  "BarTimer", "ButtonClickAnimated"};
+    static const char* const names[] = {"ButtonClick", "CtrlDown", "DownOnLast",
+                                        "HoverTimer", "BarTimer", "ButtonClickAnimated"};
     return names[info.param];
 }
 
@@ -517,9 +524,9 @@ TEST_F(PopupExpandTest, KeyboardNeverSelectsAHiddenCommand)
     pFile->SetSelected(-1, 0);
     pFile->SetSelected(pFile->GetControls()->GetNext(-1, +1), 2);
     EXPECT_EQ(Find(pFile, ID_TEST_SAVE)->GetIndex(), pFile->GetSelectedIndex());
-    pFile->ProcessSpecialKey(6);  // Home
+    pFile->ProcessSpecialKey(6); // Home
     EXPECT_EQ(Find(pFile, ID_TEST_SAVE)->GetIndex(), pFile->GetSelectedIndex());
-    pFile->ProcessSpecialKey(1);  // Up wraps to the last shown command
+    pFile->ProcessSpecialKey(1); // Up wraps to the last shown command
     EXPECT_EQ(Find(pFile, ID_TEST_EXIT)->GetIndex(), pFile->GetSelectedIndex());
     pFile->Expand();
     pFile->SetSelected(Find(pFile, ID_TEST_OPEN)->GetIndex(), 2);
@@ -748,7 +755,7 @@ TEST_F(PopupExpandTest, WhileABarLoopRunsClicksOutsideLeaveTheMenusOpen)
     pMouse->OnMouseHook(WM_LBUTTONDOWN, ptFar);
     EXPECT_TRUE(pFile->IsTrackingMode()) << "the release that ends a drag is not a click outside";
     pMouse->LeaveBarLoop();
-    pMouse->LeaveBarLoop();  // unbalanced calls do not go below zero
+    pMouse->LeaveBarLoop(); // unbalanced calls do not go below zero
     EXPECT_EQ(0, pMouse->GetBarLoopCount());
     pMouse->OnMouseHook(WM_LBUTTONDOWN, ptFar);
     EXPECT_FALSE(pFile->IsTrackingMode());
@@ -848,8 +855,8 @@ struct GripCase {
     const char* pszName;
     int nFlags, nMinW, nMinH;
     std::vector<CPoint> moves;
-    UINT nEnd;          // WM_LBUTTONUP or WM_KEYDOWN (Escape)
-    int nWidth, nHeight;  // the control's size after the loop
+    UINT nEnd;           // WM_LBUTTONUP or WM_KEYDOWN (Escape)
+    int nWidth, nHeight; // the control's size after the loop
 };
 
 class GripperTable : public GripperTest, public ::testing::WithParamInterface<GripCase> {};
@@ -881,8 +888,7 @@ INSTANTIATE_TEST_SUITE_P(
                       GripCase{"WidthOnly", 1, 0, 0, {CPoint(25, 40)}, WM_LBUTTONUP, 185, 80},
                       GripCase{"HeightOnly", 2, 0, 0, {CPoint(25, 40)}, WM_LBUTTONUP, 160, 120},
                       GripCase{"ShrinkStopsAtMinimum", 3, 120, 50, {CPoint(-100, -100)}, WM_LBUTTONUP, 120, 50},
-                      GripCase{"BackAboveMinimum", 3, 120, 50, {CPoint(-100, -100), CPoint(-20, -10)},
-                               WM_LBUTTONUP, 140, 70},
+                      GripCase{"BackAboveMinimum", 3, 120, 50, {CPoint(-100, -100), CPoint(-20, -10)}, WM_LBUTTONUP, 140, 70},
                       GripCase{"EscapeRestores", 3, 0, 0, {CPoint(30, 30), CPoint(50, 60)}, WM_KEYDOWN, 160, 80},
                       GripCase{"SamePointChangesNothing", 3, 0, 0, {CPoint(0, 0)}, WM_LBUTTONUP, 160, 80}),
     [](const ::testing::TestParamInfo<GripCase>& info) { return std::string(info.param.pszName); });
@@ -919,4 +925,4 @@ TEST_F(GripperTest, QuitEndsTheLoopAndIsPostedAgainAndNoLoopStartsWithoutAGrippe
     EXPECT_FALSE(pPopup->TrackResize(CPoint(5, 5)));
 }
 
-}  // namespace
+} // namespace

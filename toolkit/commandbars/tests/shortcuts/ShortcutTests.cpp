@@ -113,7 +113,7 @@ private:
     bool m_bRegistry;
     std::string m_key;
     std::string m_ini;
-    std::unique_ptr<qmtest::TempDir> m_dir;  // holds the INI profile
+    std::unique_ptr<qmtest::TempDir> m_dir; // holds the INI profile
     std::unique_ptr<CWinApp> m_app;
 };
 
@@ -211,8 +211,11 @@ TEST(ShortcutText, BestShortcutOfACommand)
 {
     const WORD kCmd = 900, kOther = 901;
     const ACCEL table[] = {
-        Accel(FVIRTKEY | FCONTROL, 'R', kCmd), Accel(FVIRTKEY, VK_F5, kCmd), Accel(FVIRTKEY | FALT, 'R', kOther),
-        Accel(FVIRTKEY | FCONTROL, 'R', kOther), Accel(FVIRTKEY | FSHIFT, 'Q', kOther),
+        Accel(FVIRTKEY | FCONTROL, 'R', kCmd),
+        Accel(FVIRTKEY, VK_F5, kCmd),
+        Accel(FVIRTKEY | FALT, 'R', kOther),
+        Accel(FVIRTKEY | FCONTROL, 'R', kOther),
+        Accel(FVIRTKEY | FSHIFT, 'Q', kOther),
         Accel(FVIRTKEY | FCONTROL, 'W', kOther),
     };
     CQXPKeyboardShortcuts shortcuts;
@@ -401,10 +404,10 @@ TEST(ShortcutDamage, DamagedRegistryValueIsRefusedAsAWhole)
 TEST(ShortcutDamage, DamagedIniValueIsRefusedAsAWhole)
 {
     const char* cases[] = {
-        "JAFBAADOJ",             // half a byte at the end
-        "JAFBAADOJAHBAADO",      // 16 letters: 2 entries and a third of one
-        "JAFBAADO#AHBAADOJAAA",  // not one of the sixteen letters
-        "AAAAAAAAAAAA",          // an entry without key
+        "JAFBAADOJ",            // half a byte at the end
+        "JAFBAADOJAHBAADO",     // 16 letters: 2 entries and a third of one
+        "JAFBAADO#AHBAADOJAAA", // not one of the sixteen letters
+        "AAAAAAAAAAAA",         // an entry without key
     };
     for (const char* text : cases) {
         ProfileApp app(false);
@@ -694,4 +697,4 @@ TEST_F(FrameKeys, UserTableDecidesWhatAKeyDoes)
     EXPECT_EQ((UINT)ID_SC_PROPS, m_frame.m_commands[0]);
 }
 
-}  // namespace
+} // namespace

@@ -60,7 +60,7 @@ TEST(PaintTheme, ControlFrameIsAGradientInAFrame)
     QXPControlFrameColors colors;
     colors.clrFirst.SetStandard(RGB(255, 0, 0));
     colors.clrSecond.SetStandard(RGB(0, 0, 255));
-    colors.clrSecond.Set(RGB(0, 255, 0));  // the override replaces the standard
+    colors.clrSecond.Set(RGB(0, 255, 0)); // the override replaces the standard
     colors.clrFrame.SetStandard(RGB(10, 20, 30));
 
     for (BOOL bHorz : {TRUE, FALSE}) {
@@ -95,4 +95,4 @@ TEST(PaintTheme, LogFontZeroClearsEveryByte)
     EXPECT_EQ(nullptr, LogFontZero(NULL));
 }
 
-}  // namespace
+} // namespace

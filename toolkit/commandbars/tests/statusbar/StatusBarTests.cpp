@@ -24,7 +24,7 @@ namespace {
 
 // The editor's indicators, in its order.
 const UINT kEditorIndicators[] = {0, ID_SB_LINECOL, ID_SB_INS, ID_SB_CAPS, ID_SB_NUM, ID_SB_SCRL, ID_SB_PROGRESS};
-const DWORD kEditorStyle = 0x50008200;  // WS_CHILD | WS_VISIBLE | CBRS_BOTTOM
+const DWORD kEditorStyle = 0x50008200; // WS_CHILD | WS_VISIBLE | CBRS_BOTTOM
 
 // A status bar that counts what reaches the control.
 class CCountingStatusBar : public CQXPStatusBar {
@@ -317,7 +317,7 @@ TEST_F(EditorStatusBar, IdleUpdateAsksTheFrame)
     ::GetKeyboardState(saved);
     std::memcpy(state, saved, sizeof(state));
 
-    state[VK_CAPITAL] = 1;  // Caps Lock on
+    state[VK_CAPITAL] = 1; // Caps Lock on
     ::SetKeyboardState(state);
     m_frame.m_strLineCol = "Ln 3 Col 7";
     bar.SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
@@ -608,4 +608,4 @@ TEST_F(EditorStatusBar, PictureInEveryTheme)
     ReleaseGlobalPaintManager();
 }
 
-}  // namespace
+} // namespace

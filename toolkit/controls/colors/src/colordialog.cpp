@@ -18,7 +18,7 @@ void FillStaticBackground(CWnd* pWnd, CDC* pDC, const CRect& rc)
 {
     HWND hParent = ::GetParent(pWnd->GetSafeHwnd());
     HBRUSH hBrush = hParent ? (HBRUSH)::SendMessageA(hParent, WM_CTLCOLORSTATIC, (WPARAM)pDC->GetSafeHdc(),
-                                                      (LPARAM)pWnd->GetSafeHwnd())
+                                                     (LPARAM)pWnd->GetSafeHwnd())
                             : NULL;
     if (hBrush)
         ::FillRect(pDC->GetSafeHdc(), &rc, hBrush);
@@ -127,8 +127,8 @@ BOOL CColorHexagonCtrl::PreTranslateMessage(MSG* pMsg)
             if (nCell < 0)
                 break;
             const QxHoneycombCell& c = m_cells[(size_t)nCell];
-            const int nNext = pMsg->wParam == VK_LEFT ? c.nLeft
-                              : pMsg->wParam == VK_UP ? c.nUp
+            const int nNext = pMsg->wParam == VK_LEFT    ? c.nLeft
+                              : pMsg->wParam == VK_UP    ? c.nUp
                               : pMsg->wParam == VK_RIGHT ? c.nRight
                                                          : c.nDown;
             if (nNext >= 0) {
@@ -570,9 +570,12 @@ namespace {
 const struct {
     int nSpin, nEdit;
 } kSpins[] = {
-    {QX_CID_COLOR_HUE_SPIN, QX_CID_COLOR_HUE},   {QX_CID_COLOR_SAT_SPIN, QX_CID_COLOR_SAT},
-    {QX_CID_COLOR_LUM_SPIN, QX_CID_COLOR_LUM},   {QX_CID_COLOR_RED_SPIN, QX_CID_COLOR_RED},
-    {QX_CID_COLOR_GREEN_SPIN, QX_CID_COLOR_GREEN}, {QX_CID_COLOR_BLUE_SPIN, QX_CID_COLOR_BLUE},
+    {QX_CID_COLOR_HUE_SPIN, QX_CID_COLOR_HUE},
+    {QX_CID_COLOR_SAT_SPIN, QX_CID_COLOR_SAT},
+    {QX_CID_COLOR_LUM_SPIN, QX_CID_COLOR_LUM},
+    {QX_CID_COLOR_RED_SPIN, QX_CID_COLOR_RED},
+    {QX_CID_COLOR_GREEN_SPIN, QX_CID_COLOR_GREEN},
+    {QX_CID_COLOR_BLUE_SPIN, QX_CID_COLOR_BLUE},
 };
 } // namespace
 
@@ -597,8 +600,7 @@ void CColorPageCustom::DoDataExchange(CDataExchange* pDX)
     struct {
         int nID;
         int* pValue;
-    } fields[] = {{QX_CID_COLOR_RED, &m_nRed}, {QX_CID_COLOR_BLUE, &m_nBlue}, {QX_CID_COLOR_GREEN, &m_nGreen},
-                  {QX_CID_COLOR_HUE, &m_nHue}, {QX_CID_COLOR_LUM, &m_nLum},   {QX_CID_COLOR_SAT, &m_nSat}};
+    } fields[] = {{QX_CID_COLOR_RED, &m_nRed}, {QX_CID_COLOR_BLUE, &m_nBlue}, {QX_CID_COLOR_GREEN, &m_nGreen}, {QX_CID_COLOR_HUE, &m_nHue}, {QX_CID_COLOR_LUM, &m_nLum}, {QX_CID_COLOR_SAT, &m_nSat}};
     for (auto& f : fields) {
         DDX_Text(pDX, f.nID, *f.pValue);
         DDV_MinMaxInt(pDX, *f.pValue, 0, 255);
@@ -634,8 +636,7 @@ void CColorPageCustom::WriteEdits()
     const struct {
         int nID;
         int nValue;
-    } fields[] = {{QX_CID_COLOR_RED, m_nRed}, {QX_CID_COLOR_BLUE, m_nBlue}, {QX_CID_COLOR_GREEN, m_nGreen},
-                  {QX_CID_COLOR_HUE, m_nHue}, {QX_CID_COLOR_LUM, m_nLum},   {QX_CID_COLOR_SAT, m_nSat}};
+    } fields[] = {{QX_CID_COLOR_RED, m_nRed}, {QX_CID_COLOR_BLUE, m_nBlue}, {QX_CID_COLOR_GREEN, m_nGreen}, {QX_CID_COLOR_HUE, m_nHue}, {QX_CID_COLOR_LUM, m_nLum}, {QX_CID_COLOR_SAT, m_nSat}};
     m_bWriting = TRUE;
     for (const auto& f : fields) {
         CString strNew;
@@ -686,7 +687,7 @@ void CColorPageCustom::OnEditChange(int nID)
     if (m_bWriting || !m_wndHueSat.GetSafeHwnd())
         return;
     if (!UpdateData(TRUE))
-        return;  // refused by the range check: nothing changes
+        return; // refused by the range check: nothing changes
     COLORREF clr;
     switch (nID) {
     case QX_CID_COLOR_HUE:

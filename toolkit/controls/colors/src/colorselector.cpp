@@ -43,7 +43,7 @@ void CColorSelectorTheme::SetColorsFrom(const int nIndexes[7], BOOL bCustom)
 {
     ToolkitColorManager* pColors = ToolkitColorManager::Instance();
     COLORREF* pFields[7] = {&m_clrLight, &m_clrShadow, &m_clrBackground, &m_clrPressed,
-                            &m_clrHot,   &m_clrChecked, &m_clrText};
+                            &m_clrHot, &m_clrChecked, &m_clrText};
     for (int i = 0; i < 7; i++) {
         const int n = nIndexes[i];
         *pFields[i] = n < 0 ? QX_COLOR_NONE : (bCustom && i < 6 ? pColors->GetColorEx(n) : pColors->GetColor(n));
@@ -532,7 +532,7 @@ void CQXColorSelectorCtrl::EndSelection(int nIndex, LPARAM lParam)
         if (m_dwStyle & QXCS_NOFILL)
             SendResult(CPN_SELNOFILL, QX_COLOR_NOFILL, lParam);
         else if (m_clrDefault == QX_COLOR_UNSET)
-            SendResult(CPN_SELUNCHANGED, m_clrCurrent, lParam);  // no automatic colour to hand on
+            SendResult(CPN_SELUNCHANGED, m_clrCurrent, lParam); // no automatic colour to hand on
         else
             SendResult(m_clrDefault == m_clrCurrent ? CPN_SELUNCHANGED : CPN_SELCHANGE, m_clrDefault, lParam);
     } else if (nIndex == -1) {

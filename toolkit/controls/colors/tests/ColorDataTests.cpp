@@ -17,11 +17,16 @@ TEST(ColorText, FormatHexColorWritesEachOfTheEightForms)
         COLORREF clr;
         const char* text;
     } rows[] = {
-        {RGB(0xAB, 0xCD, 0xEF), "Hex=ABCDEF"},  {RGB(0xAB, 0xCD, 0x0E), "Hex=ABCD0E"},
-        {RGB(0xAB, 0x0C, 0xEF), "Hex=AB0CEF"},  {RGB(0xAB, 0x0C, 0x0E), "Hex=AB0C0E"},
-        {RGB(0x0A, 0xCD, 0xEF), "Hex= 0ACDEF"}, {RGB(0x0A, 0xCD, 0x0E), "Hex= 0ACD0E"},
-        {RGB(0x0A, 0x0C, 0xEF), "Hex= 0A0CEF"}, {RGB(0x0A, 0x0C, 0x0E), "Hex= 0A0C0E"},
-        {RGB(0, 0, 0), "Hex= 000000"},          {RGB(16, 16, 16), "Hex=101010"},
+        {RGB(0xAB, 0xCD, 0xEF), "Hex=ABCDEF"},
+        {RGB(0xAB, 0xCD, 0x0E), "Hex=ABCD0E"},
+        {RGB(0xAB, 0x0C, 0xEF), "Hex=AB0CEF"},
+        {RGB(0xAB, 0x0C, 0x0E), "Hex=AB0C0E"},
+        {RGB(0x0A, 0xCD, 0xEF), "Hex= 0ACDEF"},
+        {RGB(0x0A, 0xCD, 0x0E), "Hex= 0ACD0E"},
+        {RGB(0x0A, 0x0C, 0xEF), "Hex= 0A0CEF"},
+        {RGB(0x0A, 0x0C, 0x0E), "Hex= 0A0C0E"},
+        {RGB(0, 0, 0), "Hex= 000000"},
+        {RGB(16, 16, 16), "Hex=101010"},
         {RGB(255, 255, 255), "Hex=FFFFFF"},
     };
     for (const auto& r : rows)
@@ -70,10 +75,13 @@ TEST(ColorText, ContrastColorIsBlackOnBrightColoursOnly)
     const struct {
         COLORREF clr, contrast;
     } rows[] = {
-        {RGB(255, 255, 255), RGB(0, 0, 0)}, {RGB(0, 0, 0), RGB(255, 255, 255)},
-        {RGB(255, 255, 0), RGB(0, 0, 0)},   {RGB(0, 0, 255), RGB(255, 255, 255)},
-        {RGB(128, 128, 128), RGB(255, 255, 255)},  // brightness 128 is not above 128
-        {RGB(129, 129, 129), RGB(0, 0, 0)},        {RGB(0, 255, 0), RGB(0, 0, 0)},
+        {RGB(255, 255, 255), RGB(0, 0, 0)},
+        {RGB(0, 0, 0), RGB(255, 255, 255)},
+        {RGB(255, 255, 0), RGB(0, 0, 0)},
+        {RGB(0, 0, 255), RGB(255, 255, 255)},
+        {RGB(128, 128, 128), RGB(255, 255, 255)}, // brightness 128 is not above 128
+        {RGB(129, 129, 129), RGB(0, 0, 0)},
+        {RGB(0, 255, 0), RGB(0, 0, 0)},
         {RGB(255, 0, 0), RGB(255, 255, 255)},
     };
     for (const auto& r : rows)
@@ -121,12 +129,24 @@ TEST(ColorSelectorLayout, ArrowKeysMoveTheHotCell)
         int from, to;
         BOOL bMore;
     } rows[] = {
-        {VK_LEFT, 5, 4, TRUE},       {VK_LEFT, 0, last, TRUE},   {VK_LEFT, -1, last, TRUE},
-        {VK_RIGHT, 5, 6, TRUE},      {VK_RIGHT, last, 0, TRUE},  {VK_RIGHT, -1, 0, TRUE},
-        {VK_UP, -1, last, TRUE},     {VK_UP, 0, last, TRUE},     {VK_UP, last, last - 1, TRUE},
-        {VK_UP, 20, 12, TRUE},       {VK_UP, 3, 0, TRUE},        {VK_UP, last, last - 8, FALSE},
-        {VK_DOWN, -1, 0, TRUE},      {VK_DOWN, 0, 1, TRUE},      {VK_DOWN, last, 0, TRUE},
-        {VK_DOWN, 12, 20, TRUE},     {VK_DOWN, 38, last, TRUE},  {VK_HOME, 7, 7, TRUE},
+        {VK_LEFT, 5, 4, TRUE},
+        {VK_LEFT, 0, last, TRUE},
+        {VK_LEFT, -1, last, TRUE},
+        {VK_RIGHT, 5, 6, TRUE},
+        {VK_RIGHT, last, 0, TRUE},
+        {VK_RIGHT, -1, 0, TRUE},
+        {VK_UP, -1, last, TRUE},
+        {VK_UP, 0, last, TRUE},
+        {VK_UP, last, last - 1, TRUE},
+        {VK_UP, 20, 12, TRUE},
+        {VK_UP, 3, 0, TRUE},
+        {VK_UP, last, last - 8, FALSE},
+        {VK_DOWN, -1, 0, TRUE},
+        {VK_DOWN, 0, 1, TRUE},
+        {VK_DOWN, last, 0, TRUE},
+        {VK_DOWN, 12, 20, TRUE},
+        {VK_DOWN, 38, last, TRUE},
+        {VK_HOME, 7, 7, TRUE},
     };
     for (const auto& r : rows)
         EXPECT_EQ(r.to, QxColorSelectorKey(r.vk, r.from, n, 8, r.bMore)) << "key " << r.vk << " from " << r.from;
@@ -235,8 +255,14 @@ TEST(Honeycomb, ArrowNeighboursFollowTheTableWithEdges)
     const struct {
         int cell, left, up, right, down;
     } rows[] = {
-        {0, -1, -1, 1, 8},      {6, 5, -1, 7, 14},        {63, 62, 50, 64, 76},    {126, 125, 118, 142, 142},
-        {127, 142, 142, 135, 135}, {141, 133, 133, 134, 134}, {142, 126, 126, 127, 127}, {143, 134, 134, -1, -1},
+        {0, -1, -1, 1, 8},
+        {6, 5, -1, 7, 14},
+        {63, 62, 50, 64, 76},
+        {126, 125, 118, 142, 142},
+        {127, 142, 142, 135, 135},
+        {141, 133, 133, 134, 134},
+        {142, 126, 126, 127, 127},
+        {143, 134, 134, -1, -1},
     };
     for (const auto& r : rows) {
         const auto& c = cells[(size_t)r.cell];
@@ -256,4 +282,4 @@ TEST(Honeycomb, ArrowNeighboursFollowTheTableWithEdges)
     EXPECT_EQ(6, n);
 }
 
-}  // namespace
+} // namespace

@@ -166,7 +166,7 @@ TEST_F(PickerTest, ChoosingANewColourTheSameColourAndNoColour)
     // A new colour: close-up, then the change with GetColor already new.
     CQXColorPopup* p = ClickOpen(A());
     ASSERT_NE(nullptr, p);
-    ClickCell(p, 15);  // Blue-Gray
+    ClickCell(p, 15); // Blue-Gray
     ASSERT_TRUE(WaitClosed());
     EXPECT_EQ(kChangeCodes, host.Codes(kPickerA));
     EXPECT_EQ(RGB(0x66, 0x66, 0x99), A().GetColor());
@@ -366,7 +366,7 @@ TEST_F(PickerTest, MoreColorsRunsTheColorsDialog)
     });
     s.Add([&] { return dlg->GetNewColor() == (COLORREF)0xFF6633; });
     s.Then([&] {
-        PressKey(VK_DOWN);  // below 21 is 31
+        PressKey(VK_DOWN); // below 21 is 31
     });
     s.Add([&] { return dlg->GetNewColor() == (COLORREF)0xFF6666; });
     s.Then([&] { dlg->SetActivePage(1); });
@@ -416,7 +416,7 @@ TEST_F(PickerTest, MoreColorsRunsTheColorsDialog)
     s.Then([&] {
         // A double click on a cell ends the dialog with OK.
         CColorHexagonCtrl& hex = dlg->GetStandardPage()->GetHoneycomb();
-        POINT pt = hex.GetCells()[41].Origin();  // 0xFF9999, in no table
+        POINT pt = hex.GetCells()[41].Origin(); // 0xFF9999, in no table
         pt.y += 4;
         hex.ClientToScreen(&pt);
         ClickAt(pt, true);
@@ -467,10 +467,10 @@ TEST_F(PickerTest, HoneycombKeysAfterTheLargeWhiteCellStartThere)
         EXPECT_EQ(RGB(255, 255, 255), dlg.GetNewColor());
         EXPECT_EQ(kQxHoneycombLargeWhite, dlg.GetStandardPage()->GetHoneycomb().GetKeyCell());
         SaveWindowPng(dlg.GetSafeHwnd(), "colour-dialog-white");
-        PressKey(VK_RIGHT);  // right of the large white cell: 127 (0xF8F8F8)
+        PressKey(VK_RIGHT); // right of the large white cell: 127 (0xF8F8F8)
     });
     s.Add([&] { return dlg.GetNewColor() == (COLORREF)0xF8F8F8; });
-    s.Then([&] { PressKey(VK_DOWN); });  // below 127: 135
+    s.Then([&] { PressKey(VK_DOWN); }); // below 127: 135
     s.Add([&] { return dlg.GetNewColor() == (COLORREF)0xEAEAEA; });
     s.Then([&] {
         // At the edge (black has no right neighbour) nothing changes.
@@ -497,7 +497,8 @@ TEST_F(PickerTest, HoneycombKeysAfterTheLargeWhiteCellStartThere)
     EXPECT_TRUE(s.Run([&] {
         nResult = dlg.DoModal();
         bDone = true;
-    })) << s.Remaining() << " steps left";
+    })) << s.Remaining()
+        << " steps left";
     EXPECT_TRUE(bDone);
     EXPECT_EQ(IDOK, nResult);
     EXPECT_EQ(RGB(0, 0, 0), dlg.GetNewColor());
@@ -590,4 +591,4 @@ TEST_F(PickerTest, PickerFacesInTheirStates)
     EXPECT_EQ(RGB(9, 9, 9), clr);
 }
 
-}  // namespace
+} // namespace

@@ -290,7 +290,7 @@ TEST_F(SelectorTest, ResultsOfEachCell)
         const char* name;
         DWORD dwStyle;
         COLORREF clrCurrent, clrDefault;
-        int nCell;  // -2: "More Colors..."
+        int nCell; // -2: "More Colors..."
         UINT nMessage;
         COLORREF clr;
     };
@@ -380,4 +380,4 @@ TEST_F(SelectorTest, MouseClickChoosesTheCellUnderIt)
     EXPECT_EQ(p->GetCellCount(), p->GetToolTip().GetToolCount()) << "one tool per cell";
 }
 
-}  // namespace
+} // namespace

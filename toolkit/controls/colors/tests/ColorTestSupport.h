@@ -120,4 +120,4 @@ inline std::string SaveWindowPng(HWND hWnd, const char* name)
     return qmtest::SaveScreenPng(rc, path) ? path : std::string();
 }
 
-}  // namespace colortest
+} // namespace colortest

@@ -57,9 +57,17 @@ TEST(EdgeShadowPixels, RampCornersAndPremultipliedColour)
     const struct {
         int x, y, alpha;
     } rows[] = {
-        {10, 0, 60}, {10, 1, 45}, {10, 2, 30}, {10, 3, 15},
+        {10, 0, 60},
+        {10, 1, 45},
+        {10, 2, 30},
+        {10, 3, 15},
         // Ends: i counted from the end inward, j from the outer edge inward.
-        {3, 0, 48}, {0, 0, 12}, {0, 3, 3}, {19, 0, 12}, {16, 0, 48}, {16, 3, 12},
+        {3, 0, 48},
+        {0, 0, 12},
+        {0, 3, 3},
+        {19, 0, 12},
+        {16, 0, 48},
+        {16, 3, 12},
     };
     for (const auto& r : rows) {
         EXPECT_EQ(r.alpha, WndShadowSnapshotAmount(r.x, r.y, 20, 4, kShadowBottom)) << r.x << "," << r.y;
@@ -198,4 +206,4 @@ TEST_F(EdgeShadowWindows, SnapshotStripsShowTheDarkenedScreen)
     EXPECT_LE(GetRValue(inner), GetRValue(outer)) << "darker next to the owner";
 }
 
-}  // namespace
+} // namespace

@@ -35,7 +35,7 @@ enum {
 
 // Notification codes (WM_COMMAND high word).
 enum {
-    QXN_ELB_LABEL_CHANGED = 10031,  // an in-place edit changed an item
+    QXN_ELB_LABEL_CHANGED = 10031,   // an in-place edit changed an item
     QXN_ELB_LABEL_UNCHANGED = 10032, // ended without a change, or a new item left empty
     QXN_ELB_NEW_ITEM = 10033,
     QXN_ELB_PRE_DELETE = 10034,
@@ -43,7 +43,7 @@ enum {
     QXN_ELB_MOVE_UP = 10036,
     QXN_ELB_MOVE_DOWN = 10037,
     QXN_ELB_PRE_NEW_ITEM = 10038,
-    QXN_BROWSE = 10051,             // the browse button was pressed
+    QXN_BROWSE = 10051, // the browse button was pressed
 };
 
 // Control ids. Each button of the edit list's strip has the id of its

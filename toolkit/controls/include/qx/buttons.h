@@ -68,7 +68,7 @@ public:
     CSize GetCaptionSize(CDC* pDC, CQXButton* pButton);
 
     BOOL m_bShowImage;
-    BOOL m_bOffsetHiliteText;  // caption and image move by (1, 1) when pushed or checked
+    BOOL m_bOffsetHiliteText; // caption and image move by (1, 1) when pushed or checked
     CFont* m_pFont;
     ColorValue m_crBack;
     ColorValue m_crText;
@@ -186,8 +186,8 @@ public:
     void SetChecked(BOOL bChecked);
     BOOL IsExplicitPositions() const { return m_bExplicitPositions; }
 
-    int m_nBorderGap;   // 4
-    int m_nImageGap;    // 8
+    int m_nBorderGap; // 4
+    int m_nImageGap;  // 8
 
 protected:
     void PreSubclassWindow() override;

@@ -71,7 +71,7 @@ public:
 
     CMapPtrToPtr m_mapFactories;
     int m_nCurrentTheme;
-    CQXThemeManagerStyleFactory* m_pFactories;  // every factory, newest first
+    CQXThemeManagerStyleFactory* m_pFactories; // every factory, newest first
 };
 
 CQXThemeManager* AFXAPI GetThemeManagerState();

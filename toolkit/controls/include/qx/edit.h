@@ -43,7 +43,7 @@ public:
     void UpdateMenuItems(CMenu* pPopupMenu);
 
     void* m_pReserved;
-    CWnd* m_pParentWnd;  // the window given to Initialize
+    CWnd* m_pParentWnd; // the window given to Initialize
 
 private:
     CBrush m_brushBack;

@@ -12,8 +12,8 @@ class CQXFlatComboBox;
 // Drawing states of the flat combo box.
 enum QXFlatComboState {
     qxFlatComboNormal = 1,
-    qxFlatComboHighlighted = 2,  // mouse over or focus
-    qxFlatComboDropped = 3,      // highlighted and the list is dropped down
+    qxFlatComboHighlighted = 2, // mouse over or focus
+    qxFlatComboDropped = 3,     // highlighted and the list is dropped down
 };
 
 // The default theme: classic three-dimensional edges.

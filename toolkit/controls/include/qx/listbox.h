@@ -14,7 +14,11 @@ public:
     CQXListBox();
     ~CQXListBox() override;
 
-    enum { styleStandard = 0, styleFlat = 1, styleImage = 2 };
+    enum {
+        styleStandard = 0,
+        styleFlat = 1,
+        styleImage = 2
+    };
 
     // Sets the toolkit's default UI font when asked.
     virtual void Initialize(BOOL bSetFont = TRUE);

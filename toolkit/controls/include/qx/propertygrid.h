@@ -39,19 +39,19 @@ class CQXPImageManager;
 #define WM_PROPERTYGRID_NOTIFY 0x2ADF
 
 enum {
-    GRIDN_SORT_ORDER_CHANGED = 1,  // lParam: the grid's control id
-    GRIDN_SELECTION_CHANGED = 2,   // the newly selected item
-    GRIDN_VALUE_CHANGED = 3,       // the item whose value the user changed
-    GRIDN_EDIT_CHANGED = 4,        // the in-place edit, its text changed
-    GRIDN_BUTTON_DOWN = 5,         // the in-place button; a result of 1 means handled
-    GRIDN_DRAW_ITEM = 6,           // the DRAWITEMSTRUCT (grid style bit 0x10); 1: the owner drew the row
-    GRIDN_EXPAND_CHANGED = 7,      // the item expanded or collapsed
-    GRIDN_DOUBLE_CLICK = 8,        // the item
-    GRIDN_RIGHT_CLICK = 9,         // the item
-    GRIDN_VERB_CLICK = 10,         // the verb
-    GRIDN_REQUEST_EDIT = 11,       // QXP_GRID_EDIT; a set cancel flag stops the edit
-    GRIDN_AFTER_EDIT = 12,         // QXP_GRID_EDIT; the owner may change the text or cancel
-    GRIDN_CANCEL_EDIT = 13         // QXP_GRID_EDIT
+    GRIDN_SORT_ORDER_CHANGED = 1, // lParam: the grid's control id
+    GRIDN_SELECTION_CHANGED = 2,  // the newly selected item
+    GRIDN_VALUE_CHANGED = 3,      // the item whose value the user changed
+    GRIDN_EDIT_CHANGED = 4,       // the in-place edit, its text changed
+    GRIDN_BUTTON_DOWN = 5,        // the in-place button; a result of 1 means handled
+    GRIDN_DRAW_ITEM = 6,          // the DRAWITEMSTRUCT (grid style bit 0x10); 1: the owner drew the row
+    GRIDN_EXPAND_CHANGED = 7,     // the item expanded or collapsed
+    GRIDN_DOUBLE_CLICK = 8,       // the item
+    GRIDN_RIGHT_CLICK = 9,        // the item
+    GRIDN_VERB_CLICK = 10,        // the verb
+    GRIDN_REQUEST_EDIT = 11,      // QXP_GRID_EDIT; a set cancel flag stops the edit
+    GRIDN_AFTER_EDIT = 12,        // QXP_GRID_EDIT; the owner may change the text or cancel
+    GRIDN_CANCEL_EDIT = 13        // QXP_GRID_EDIT
 };
 
 // The grid window's style bit that sends GRIDN_DRAW_ITEM for each row.
@@ -59,24 +59,44 @@ enum {
 
 // The record of GRIDN_REQUEST_EDIT, GRIDN_AFTER_EDIT and GRIDN_CANCEL_EDIT.
 struct QXP_GRID_EDIT {
-    int bCancel;                  // 0 when sent; the owner sets it to refuse
-    CString strValue;             // the edited text (copied back after 12)
+    int bCancel;      // 0 when sent; the owner sets it to refuse
+    CString strValue; // the edited text (copied back after 12)
     CQXPPropertyGridItem* pItem;
 };
 
-enum PropertyGridSortOrder { qxpGridSortCategorized = 0, qxpGridSortAlphabetical = 1, qxpGridSortNoSort = 2 };
+enum PropertyGridSortOrder {
+    qxpGridSortCategorized = 0,
+    qxpGridSortAlphabetical = 1,
+    qxpGridSortNoSort = 2
+};
 
 // Item flags.
-enum { ItemHasEdit = 1, ItemHasExpandButton = 2, ItemHasComboButton = 4 };
+enum {
+    ItemHasEdit = 1,
+    ItemHasExpandButton = 2,
+    ItemHasComboButton = 4
+};
 
 // In-place button ids.
-enum { QXP_GRID_BUTTON_EXPAND = 100, QXP_GRID_BUTTON_COMBO = 101 };
+enum {
+    QXP_GRID_BUTTON_EXPAND = 100,
+    QXP_GRID_BUTTON_COMBO = 101
+};
 
 // Looks of the painter.
-enum { qxpGridLookClassic = 0, qxpGridLookVisualStyles = 1, qxpGridLookFlat = 2 };
+enum {
+    qxpGridLookClassic = 0,
+    qxpGridLookVisualStyles = 1,
+    qxpGridLookFlat = 2
+};
 
 // Border styles of the grid (drawn by the painter).
-enum { qxpGridBorderNone = 0, qxpGridBorderFlat = 1, qxpGridBorderSingle = 2, qxpGridBorderSunken = 3 };
+enum {
+    qxpGridBorderNone = 0,
+    qxpGridBorderFlat = 1,
+    qxpGridBorderSingle = 2,
+    qxpGridBorderSunken = 3
+};
 
 // Commands of the sort toolbar: QX_ID_GRID_CATEGORIZED (9501) and
 // QX_ID_GRID_ALPHABETICAL (9502), with the toolbar QX_IDR_GRID_TOOLBAR.
@@ -91,19 +111,19 @@ class CQXPPropertyGridPaintMetrics : public CCmdTarget {
 public:
     explicit CQXPPropertyGridPaintMetrics(CQXPPropertyGridPainter* pPainter);
 
-    CFont m_fntNormal;            // replaces the painter's font when its handle is set
-    CFont m_fntBold;              // defaults: categories and changed values
-    int m_nImage;                 // image of the grid's image manager before the text, -1 none
+    CFont m_fntNormal; // replaces the painter's font when its handle is set
+    CFont m_fntBold;   // defaults: categories and changed values
+    int m_nImage;      // image of the grid's image manager before the text, -1 none
     ColorValue m_clrHelpBack;
     ColorValue m_clrHelpFore;
-    ColorValue m_clrLine;         // grid lines, category bands, tree margin, unfocused selection
+    ColorValue m_clrLine; // grid lines, category bands, tree margin, unfocused selection
     ColorValue m_clrFore;
     ColorValue m_clrCategoryFore;
     ColorValue m_clrBack;
     ColorValue m_clrReadOnlyFore;
     ColorValue m_clrVerbFace;
-    UINT m_uDrawTextFormat;       // DT_ flags of the text, default DT_SINGLELINE | DT_VCENTER
-    int m_nMaxLength;             // EM_LIMITTEXT of the in-place edit, 0 none
+    UINT m_uDrawTextFormat; // DT_ flags of the text, default DT_SINGLELINE | DT_VCENTER
+    int m_nMaxLength;       // EM_LIMITTEXT of the in-place edit, 0 none
     CQXPPropertyGridPainter* m_pPainter;
 };
 
@@ -113,9 +133,9 @@ class CQXPPropertyGridItemConstraint : public CCmdTarget {
 public:
     CQXPPropertyGridItemConstraint() : m_dwData(0), m_nImage(-1), m_nIndex(0), m_pItem(NULL) {}
     CString m_strConstraint;
-    DWORD_PTR m_dwData;           // user data
-    int m_nImage;                 // image id, -1 none
-    int m_nIndex;                 // position in the collection
+    DWORD_PTR m_dwData; // user data
+    int m_nImage;       // image id, -1 none
+    int m_nIndex;       // position in the collection
     CQXPPropertyGridItem* m_pItem;
 };
 
@@ -139,7 +159,7 @@ public:
     void SetCurrent(int nIndex) { m_nCurrent = nIndex; }
 
     std::vector<CQXPPropertyGridItemConstraint*> m_arr;
-    int m_nCurrent;               // -1 none chosen
+    int m_nCurrent; // -1 none chosen
     CQXPPropertyGridItem* m_pItem;
 };
 
@@ -150,7 +170,7 @@ public:
     PropertyGridItems() = default;
     ~PropertyGridItems() override;
 
-    CQXPPropertyGridItem* GetAt(int nIndex) const;  // NULL outside 0..count-1
+    CQXPPropertyGridItem* GetAt(int nIndex) const; // NULL outside 0..count-1
     int GetCount() const { return (int)m_arr.size(); }
     BOOL IsEmpty() const { return m_arr.empty(); }
     // By caption, case-sensitive.
@@ -186,13 +206,13 @@ public:
     // Enter, Space, Down and F4 press it; TRUE when taken.
     BOOL OnKeyDown(UINT nChar);
 
-    int m_nIndex;                 // position in the collection
+    int m_nIndex; // position in the collection
     UINT m_nID;
     CQXPPropertyGridItem* m_pItem;
     CQXPPropertyGridView* m_pView;
-    CRect m_rcButton;             // last drawn, view coordinates
-    int m_nWidth;                 // SM_CXHTHUMB
-    int m_nImage;                 // -1 none
+    CRect m_rcButton; // last drawn, view coordinates
+    int m_nWidth;     // SM_CXHTHUMB
+    int m_nImage;     // -1 none
     BOOL m_bEnabled;
     CString m_strCaption;
     CString m_strTooltip;
@@ -349,41 +369,41 @@ public:
     HRESULT accSelect(long flagsSelect, VARIANT varChild) override;
 
 public:
-    BOOL m_bConstraintEdit;       // the value is one of the constraints; the edit is read-only
-    int m_nIndex;                 // row in the view's list, -1 none
-    int m_nIndent;                // categories 0, their children 1, ...
-    int m_nID;                    // user id; tool id of the tooltip
-    UINT m_nFlags;                // ItemHas...
+    BOOL m_bConstraintEdit; // the value is one of the constraints; the edit is read-only
+    int m_nIndex;           // row in the view's list, -1 none
+    int m_nIndent;          // categories 0, their children 1, ...
+    int m_nID;              // user id; tool id of the tooltip
+    UINT m_nFlags;          // ItemHas...
     BOOL m_bReadOnly;
-    BOOL m_bInList;               // the item has a row now
+    BOOL m_bInList; // the item has a row now
     BOOL m_bCategory;
     BOOL m_bExpandable;
     BOOL m_bExpanded;
     CString m_strValue;
-    CString m_strDefaultValue;    // ResetValue restores it; differs from the value when changed
+    CString m_strDefaultValue; // ResetValue restores it; differs from the value when changed
     CString m_strCaption;
     CString m_strDescription;
-    CString m_strTooltip;         // non-empty: no truncated-text tip
+    CString m_strTooltip; // non-empty: no truncated-text tip
     CQXPPropertyGridItem* m_pParent;
     CQXPPropertyGridView* m_pView;
-    PropertyGridItems* m_pChilds; // owned
-    CQXPPropertyGridItemConstraints* m_pConstraints;  // owned
+    PropertyGridItems* m_pChilds;                    // owned
+    CQXPPropertyGridItemConstraints* m_pConstraints; // owned
     BOOL m_bAutoComplete;
-    CQXPPropertyGridPaintMetrics* m_pCaptionMetrics;  // made on demand, owned
-    CQXPPropertyGridPaintMetrics* m_pValueMetrics;    // made on demand, owned
-    CQXPPropertyGridButtons* m_pButtons;              // owned
-    std::vector<HWND> m_arrInplaceControls;           // placed, shown and hidden with the item
-    int m_nDropDownItemCount;     // rows the drop-down list shows at most
-    CString* m_pBindString;       // kept equal to the value
+    CQXPPropertyGridPaintMetrics* m_pCaptionMetrics; // made on demand, owned
+    CQXPPropertyGridPaintMetrics* m_pValueMetrics;   // made on demand, owned
+    CQXPPropertyGridButtons* m_pButtons;             // owned
+    std::vector<HWND> m_arrInplaceControls;          // placed, shown and hidden with the item
+    int m_nDropDownItemCount;                        // rows the drop-down list shows at most
+    CString* m_pBindString;                          // kept equal to the value
     CString m_strMask;
     CString m_strLiteral;
-    char m_chPrompt;              // password character or mask prompt
+    char m_chPrompt; // password character or mask prompt
     bool m_bUseMask;
     BOOL m_bPassword;
     BOOL m_bHidden;
-    int m_nHeight;                // -1 automatic
+    int m_nHeight; // -1 automatic
     int m_nLinesCount;
-    UINT m_nEditStyle;            // extra edit styles, ES_AUTOHSCROLL
+    UINT m_nEditStyle; // extra edit styles, ES_AUTOHSCROLL
 
 protected:
     friend class CQXPPropertyGridView;
@@ -449,7 +469,7 @@ public:
     CString m_strCaption;
     int m_nID = 0;
     int m_nIndex = 0;
-    CPoint m_ptClick;             // screen coordinates of the last click
+    CPoint m_ptClick; // screen coordinates of the last click
     CQXPPropertyGrid* m_pGrid = NULL;
 };
 
@@ -507,17 +527,17 @@ public:
     CFont* GetNormalFont() { return &m_fntNormal; }
     CFont* GetBoldFont() { return &m_pMetrics->m_fntBold; }
 
-    int m_nLook;                    // qxpGridLook...
-    CVisualStyleTheme m_themeTree;  // "TREEVIEW"
-    CVisualStyleTheme m_themeButton;  // "BUTTON"
-    CVisualStyleTheme m_themeCombo;   // "COMBOBOX"
-    BOOL m_bTransparent;            // the grid background comes from the parent's WM_CTLCOLORSTATIC
+    int m_nLook;                     // qxpGridLook...
+    CVisualStyleTheme m_themeTree;   // "TREEVIEW"
+    CVisualStyleTheme m_themeButton; // "BUTTON"
+    CVisualStyleTheme m_themeCombo;  // "COMBOBOX"
+    BOOL m_bTransparent;             // the grid background comes from the parent's WM_CTLCOLORSTATIC
     CQXPPropertyGrid* m_pGrid;
-    CFont m_fntLink;                // icon-title font, underlined
-    CFont m_fntNormal;              // icon-title font, weight 400, not italic
-    CQXPPropertyGridPaintMetrics* m_pMetrics;  // defaults, owned
-    COLORREF m_clrFace;             // colour 15
-    COLORREF m_clrShadow;           // colour 16, the border
+    CFont m_fntLink;                          // icon-title font, underlined
+    CFont m_fntNormal;                        // icon-title font, weight 400, not italic
+    CQXPPropertyGridPaintMetrics* m_pMetrics; // defaults, owned
+    COLORREF m_clrFace;                       // colour 15
+    COLORREF m_clrShadow;                     // colour 16, the border
     std::vector<VerbPiece> m_arrVerbPieces;
 
 private:
@@ -591,10 +611,10 @@ public:
     HRESULT accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, VARIANT varChild) override;
     HRESULT accHitTest(long xLeft, long yTop, VARIANT* pvarChild) override;
 
-    double m_dDivider;            // fraction in proportional mode, else pixels
+    double m_dDivider; // fraction in proportional mode, else pixels
     BOOL m_bProportional;
     BOOL m_bDividerMovable;
-    BOOL m_bTracking;             // a divider drag is under way
+    BOOL m_bTracking; // a divider drag is under way
     PropertyGridSortOrder m_properetySort;
     PropertyGridItems* m_pCategories;  // owned
     CQXPPropertyGridItem* m_pSelected; // the item whose selection handling ran last
@@ -602,11 +622,11 @@ public:
     CQXPPropertyGridButton* m_pHotButton;
     CQXPPropertyGrid* m_pGrid;
     int m_nLockUpdate;
-    int m_nItemHeight;            // height of " " in the normal font + 4
-    HCURSOR m_hCursor;            // over the divider
-    HWND m_hWndTip;               // the truncated-text tip, made on first use
+    int m_nItemHeight; // height of " " in the normal font + 4
+    HCURSOR m_hCursor; // over the divider
+    HWND m_hWndTip;    // the truncated-text tip, made on first use
     CString m_strTipText;
-    CRect m_rcTip;                // the area whose text the tip shows (view coordinates)
+    CRect m_rcTip; // the area whose text the tip shows (view coordinates)
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -682,17 +702,17 @@ public:
     BOOL OnParentCommand(UINT nCode);
     HBRUSH OnCtlColor(HDC hdc);
 
-    CString m_strValue;           // the value when editing began; Escape restores it
+    CString m_strValue; // the value when editing began; Escape restores it
     CBrush m_brBack;
     COLORREF m_clrBack;
-    BOOL m_bSetText;              // the edit sets its own text (auto-completion)
+    BOOL m_bSetText; // the edit sets its own text (auto-completion)
     CQXPPropertyGridView* m_pView;
     CQXPPropertyGridItem* m_pItem;
-    BOOL m_bRecreate;             // style or layout changed: make the window again
-    BOOL m_bCreated;              // placed for the item; earlier changes are ignored
-    BOOL m_bEditMode;             // the edit had the focus for this item
-    BOOL m_bCancel;               // Escape was pressed
-    BOOL m_bTyped;                // the last key may auto-complete
+    BOOL m_bRecreate; // style or layout changed: make the window again
+    BOOL m_bCreated;  // placed for the item; earlier changes are ignored
+    BOOL m_bEditMode; // the edit had the focus for this item
+    BOOL m_bCancel;   // Escape was pressed
+    BOOL m_bTyped;    // the last key may auto-complete
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -715,7 +735,7 @@ public:
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
     void MeasureItem(LPMEASUREITEMSTRUCT) override {}
 
-    CQXPPropertyGridItem* m_pItem;  // NULL while hidden
+    CQXPPropertyGridItem* m_pItem; // NULL while hidden
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -815,7 +835,7 @@ public:
     CQXPPropertyGridPainter* m_pPaintManager;
     int m_nFocusedVerb;
     CQXPPropertyGridView* m_pView;
-    CQXPImageManager* m_pImageManager;  // NULL: the process-wide one
+    CQXPImageManager* m_pImageManager; // NULL: the process-wide one
     BOOL m_bVariableItemsHeight;
     BOOL m_bPreSubclassWindow;
     CQXPPropertyGridInplaceEdit* m_pInplaceEdit;

@@ -32,25 +32,25 @@ CString AFXAPI PasswordViewOf(LPCSTR lpszValue, char chPassword);
 // The grid window's layout, top to bottom: sort toolbar, view, verbs pane
 // (with its splitter band above), help pane (with its splitter band above).
 
-const int QXP_GRID_SPLITTER = 3;      // height of a splitter band
-const int QXP_GRID_TOOLBAR = 25;      // height of the sort toolbar
-const int QXP_GRID_VIEW_MIN = 20;     // least view height without toolbar
-const int QXP_GRID_VIEW_MIN_TB = 45;  // least view height with the toolbar
+const int QXP_GRID_SPLITTER = 3;     // height of a splitter band
+const int QXP_GRID_TOOLBAR = 25;     // height of the sort toolbar
+const int QXP_GRID_VIEW_MIN = 20;    // least view height without toolbar
+const int QXP_GRID_VIEW_MIN_TB = 45; // least view height with the toolbar
 
 struct PropertyGridPanes {
-    int cx = 0, cy = 0;              // client size
-    BOOL bToolBar = FALSE;           // the sort toolbar shows
-    BOOL bHelp = TRUE;               // the help pane shows
-    BOOL bHelpSplitter = TRUE;       // the help splitter answers and the pane may shrink
-    int nHelpHeight = 58;            // pixels, >= 0
-    int nVerbs = 0;                  // number of verbs (0: no verbs pane)
-    int nVerbsHeight = 25;           // pixels
+    int cx = 0, cy = 0;        // client size
+    BOOL bToolBar = FALSE;     // the sort toolbar shows
+    BOOL bHelp = TRUE;         // the help pane shows
+    BOOL bHelpSplitter = TRUE; // the help splitter answers and the pane may shrink
+    int nHelpHeight = 58;      // pixels, >= 0
+    int nVerbs = 0;            // number of verbs (0: no verbs pane)
+    int nVerbsHeight = 25;     // pixels
 };
 
 struct PropertyGridLayout {
-    RECT rcToolBar = {0, 0, 0, 0};   // empty when the toolbar does not show
+    RECT rcToolBar = {0, 0, 0, 0}; // empty when the toolbar does not show
     RECT rcView = {0, 0, 0, 0};
-    int nHelpHeight = 0;             // the help height after the layout (it may shrink)
+    int nHelpHeight = 0; // the help height after the layout (it may shrink)
     BOOL bVerbsVisible = FALSE;
 };
 
@@ -59,7 +59,12 @@ struct PropertyGridLayout {
 PropertyGridLayout AFXAPI CalcPropertyGridLayout(const PropertyGridPanes& panes);
 
 // Hit-test codes of the grid window.
-enum { qxpGridHitNone = -1, qxpGridHitHelpSplitter = 1, qxpGridHitVerbsSplitter = 2, qxpGridHitVerb = 3 };
+enum {
+    qxpGridHitNone = -1,
+    qxpGridHitHelpSplitter = 1,
+    qxpGridHitVerbsSplitter = 2,
+    qxpGridHitVerb = 3
+};
 
 // The bands of the lower panes in a client rectangle (empty when absent).
 struct PropertyGridBands {
@@ -92,14 +97,14 @@ inline BOOL IsOnDivider(int x, int nDivider) { return x > nDivider - 4 && x <= n
 // last space, comma or hyphen that fits.
 
 struct VerbPiece {
-    int nVerb;      // index of the verb
-    int nStart;     // first character of the piece in the verb's caption
-    int nLength;    // characters drawn
-    RECT rc;        // where the piece is drawn
+    int nVerb;   // index of the verb
+    int nStart;  // first character of the piece in the verb's caption
+    int nLength; // characters drawn
+    RECT rc;     // where the piece is drawn
 };
 
 struct VerbSeparator {
-    RECT rc;        // where the "," is drawn
+    RECT rc; // where the "," is drawn
 };
 
 // rcArea: the verbs pane already shrunk by 6 horizontally and 4 vertically.
@@ -153,7 +158,7 @@ public:
     void InsertAt(LPCSTR lpszText, int nPos);
     void InsertChar(int nPos, char ch);
     void DeleteSelection();
-    BOOL TypeChar(char ch);  // FALSE: bad input (beep)
+    BOOL TypeChar(char ch); // FALSE: bad input (beep)
     // TRUE when the shown text changed.
     BOOL Update(BOOL bSaveUndo);
 
@@ -180,23 +185,23 @@ public:
     int GetSelStart() const { return m_nStart; }
     int GetSelEnd() const { return m_nEnd; }
 
-    BOOL m_bUseMask;        // the mask applies
-    BOOL m_bOverType;       // typed characters replace instead of shifting
-    BOOL m_bUndone;         // the undo text is showing (the next undo redoes)
-    BOOL m_bModified;       // the engine changed the text
-    char m_chPrompt;        // marks an input position in the literal
-    CString m_strMask;      // one mask character per position
-    CString m_strDefault;   // text as set by SetEditMask; Backspace in overtype puts its characters back
-    CString m_strUndo;      // shown text before the last change
-    CString m_strRedo;      // shown text before the last undo
-    CString m_strText;      // working text, as long as the literal after Read
-    CString m_strLiteral;   // template: prompt at input positions, fixed characters elsewhere
-    BOOL m_bSaveUndo;       // the next update records undo even when not asked
+    BOOL m_bUseMask;      // the mask applies
+    BOOL m_bOverType;     // typed characters replace instead of shifting
+    BOOL m_bUndone;       // the undo text is showing (the next undo redoes)
+    BOOL m_bModified;     // the engine changed the text
+    char m_chPrompt;      // marks an input position in the literal
+    CString m_strMask;    // one mask character per position
+    CString m_strDefault; // text as set by SetEditMask; Backspace in overtype puts its characters back
+    CString m_strUndo;    // shown text before the last change
+    CString m_strRedo;    // shown text before the last undo
+    CString m_strText;    // working text, as long as the literal after Read
+    CString m_strLiteral; // template: prompt at input positions, fixed characters elsewhere
+    BOOL m_bSaveUndo;     // the next update records undo even when not asked
 
 private:
     void FixLength();
     char StoreChar(char ch, int nPos) const;
 
-    CString m_strShown;     // what the window shows
-    int m_nStart, m_nEnd;   // working selection, in characters
+    CString m_strShown;   // what the window shows
+    int m_nStart, m_nEnd; // working selection, in characters
 };

@@ -42,7 +42,7 @@ void PressKey(WORD vk, HWND hWndStop)
 struct FlatComboTest : ::testing::Test {
     FixedColors colors;
     CWnd parent;
-    CQXFlatComboBox combos[3];  // one per theme id
+    CQXFlatComboBox combos[3]; // one per theme id
     const char* kThemeNames[3] = {"default", "flat", "gradient"};
 
     void SetUp() override
@@ -109,10 +109,10 @@ TEST(FlatComboThemeTest, FactoryMakesTheThemeOfEachId)
     for (const Case& c : cases) {
         std::unique_ptr<ThemeStyle> p(factory.CreateTheme(c.id));
         ASSERT_NE(nullptr, p.get());
-        const char* kind = dynamic_cast<CQXFlatComboBoxThemeGradient*>(p.get())   ? "gradient"
-                           : dynamic_cast<CQXFlatComboBoxThemeFlat*>(p.get())     ? "flat"
-                           : dynamic_cast<CQXFlatComboBoxTheme*>(p.get())         ? "default"
-                                                                                  : "none";
+        const char* kind = dynamic_cast<CQXFlatComboBoxThemeGradient*>(p.get()) ? "gradient"
+                           : dynamic_cast<CQXFlatComboBoxThemeFlat*>(p.get())   ? "flat"
+                           : dynamic_cast<CQXFlatComboBoxTheme*>(p.get())       ? "default"
+                                                                                : "none";
         EXPECT_STREQ(c.kind, kind) << c.id;
     }
 }
@@ -300,7 +300,7 @@ TEST_F(FlatComboTest, CompletionCountsCharactersOfAnyLanguage)
 {
     CQXFlatComboBox& c = combos[0];
     c.SetAutoComplete(TRUE);
-    c.AddString("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xCE\xB1");  // 5 characters, 12 bytes
+    c.AddString("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \xCE\xB1"); // 5 characters, 12 bytes
     HWND hEdit = EditOf(c);
     ::SetForegroundWindow(parent.GetSafeHwnd());
     ::SetFocus(hEdit);
@@ -338,8 +338,12 @@ TEST_F(FlatComboTest, TypedKeysGoToTheBoxBeforeAnyAccelerator)
         UINT nKey;
         BOOL bTaken;
     } cases[] = {
-        {&combos[0], 'A', TRUE},         {&combos[0], VK_BACK, TRUE},    {&combos[0], VK_DELETE, TRUE},
-        {&combos[0], VK_RETURN, FALSE},  {&combos[0], VK_ESCAPE, FALSE}, {&combos[0], VK_TAB, FALSE},
+        {&combos[0], 'A', TRUE},
+        {&combos[0], VK_BACK, TRUE},
+        {&combos[0], VK_DELETE, TRUE},
+        {&combos[0], VK_RETURN, FALSE},
+        {&combos[0], VK_ESCAPE, FALSE},
+        {&combos[0], VK_TAB, FALSE},
         {&listOnly, 'A', FALSE},
     };
     for (const Case& c : cases) {
@@ -362,4 +366,4 @@ TEST_F(FlatComboTest, TypedKeysGoToTheBoxBeforeAnyAccelerator)
     listOnly.DestroyWindow();
 }
 
-}  // namespace
+} // namespace

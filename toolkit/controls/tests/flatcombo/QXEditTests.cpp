@@ -140,4 +140,4 @@ TEST_F(QXEditTest, DisabledEditPaintsOnTheFace)
     EXPECT_EQ(ToolkitColorManager::Instance()->GetColor(COLOR_BTNFACE), c);
 }
 
-}  // namespace
+} // namespace

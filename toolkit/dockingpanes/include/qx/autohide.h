@@ -119,8 +119,14 @@ public:
         timerSlideIn = 3,
         timerClose = 4,
     };
-    enum { kSlideInterval = 16, kSlideDuration = 128, kHoverInterval = 100, kHoverCount = 6, kCloseDelay = 50,
-           kEdge = 4 };
+    enum {
+        kSlideInterval = 16,
+        kSlideDuration = 128,
+        kHoverInterval = 100,
+        kHoverCount = 6,
+        kCloseDelay = 50,
+        kEdge = 4
+    };
 
     CQXPDockingPaneAutoHideWnd(AutoHidePanel* pPanel, CQXPDockingPaneTabbedContainer* pContainer);
     ~CQXPDockingPaneAutoHideWnd() override;
@@ -170,15 +176,15 @@ protected:
     AutoHidePanel* m_pPanel;
     CQXPDockingPaneTabbedContainer* m_pContainer;
     int m_nDirection;
-    BOOL m_bVertStrip;   // top and bottom panels
-    RECT m_rcTarget;     // site client coordinates, fully out
+    BOOL m_bVertStrip; // top and bottom panels
+    RECT m_rcTarget;   // site client coordinates, fully out
     int m_nStep;
     int m_nSteps;
     BOOL m_bCollapsing;
     int m_nHoverCountdown;
     BOOL m_bResizing;
     BOOL m_bClosing;
-    unsigned m_nTimers;  // bit n: timer n runs
+    unsigned m_nTimers; // bit n: timer n runs
 
     void OnPaint();
     BOOL OnEraseBkgnd(CDC* pDC);

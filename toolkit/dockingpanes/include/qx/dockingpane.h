@@ -55,7 +55,8 @@ public:
     HWND GetChild() const { return m_hwndChild; }
 
     void Attach(HWND hWnd);
-    template <class W> void Attach(W* pWnd) { Attach(pWnd ? pWnd->GetSafeHwnd() : (HWND)NULL); }
+    template <class W>
+    void Attach(W* pWnd) { Attach(pWnd ? pWnd->GetSafeHwnd() : (HWND)NULL); }
     HWND Detach();
     void SetParentContainer(CPaneBase* pContainer) override;
     void OnSizeParent(HWND hParent, const RECT& rect, AFX_SIZEPARENTPARAMS* lpParams) override;

@@ -62,10 +62,10 @@ public:
 
     CQXPTabClientWnd* m_pClient;
     COleDropTarget* m_pDropTarget;
-    double m_dSize;          // the group's share of the split length
-    RECT m_rcGroup;          // frame client coordinates, of the last layout
-    RECT m_rcContent;        // MDI client coordinates, where its documents go
-    RECT m_rcSplitter;       // MDI client coordinates, the bar after it (empty for the last)
+    double m_dSize;    // the group's share of the split length
+    RECT m_rcGroup;    // frame client coordinates, of the last layout
+    RECT m_rcContent;  // MDI client coordinates, where its documents go
+    RECT m_rcSplitter; // MDI client coordinates, the bar after it (empty for the last)
 
 protected:
     void PostNcDestroy() override {}
@@ -192,9 +192,9 @@ protected:
     BOOL m_bGroups;
 
 public:
-    BOOL m_bGroupsStacked;   // groups one above another (else side by side)
+    BOOL m_bGroupsStacked; // groups one above another (else side by side)
     int m_nSplitterWidth;
-    BOOL m_bTrackerMode;     // group splitters dragged as an outline (else live)
+    BOOL m_bTrackerMode; // group splitters dragged as an outline (else live)
 
 protected:
     BOOL m_bUpdating;

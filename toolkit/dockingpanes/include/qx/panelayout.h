@@ -27,10 +27,10 @@ public:
     BOOL Create(HWND hSite);
 
     CQXPDockingPaneManager* m_pManager;
-    BOOL m_bHorizontal;   // the top and bottom strips
+    BOOL m_bHorizontal; // the top and bottom strips
 
 protected:
-    void PostNcDestroy() override {}   // owned by the layout
+    void PostNcDestroy() override {} // owned by the layout
     void OnPaint();
     BOOL OnEraseBkgnd(CDC* pDC);
     DECLARE_MESSAGE_MAP()
@@ -91,7 +91,7 @@ public:
     // The panes in record order.
     std::vector<CQXPDockingPane*> GetPanes() const;
 
-    BOOL m_bUserLayout;   // made by the application (cleared for the live one)
+    BOOL m_bUserLayout; // made by the application (cleared for the live one)
 
 protected:
     BOOL LoadObjects(CQXPPropExchange* pPX);

@@ -106,7 +106,7 @@ public:
     // Moving a container with the keyboard; floating frames and drag docking
     // supply it, here nothing happens.
     virtual void OnMoveContainer(CPaneBase* /*pContainer*/) {}
-    CString m_strMove;   // the Move text of the site's system menu
+    CString m_strMove; // the Move text of the site's system menu
     void SetTheme(int nTheme);
     int GetCurrentTheme() const;
     BOOL SetIcons(UINT nIDBitmap, const int* pIDs, int nCount, COLORREF clrMask);
@@ -140,9 +140,9 @@ public:
     BOOL m_bCloseGroupOnButtonClick;
     BOOL m_bLayoutCreated;
     SIZE m_szClientMin;
-    int m_nSplitterGap;     // smallest pane size beside a dragged splitter
-    HWND m_hOwner;          // receives notifications instead of the site
-    BOOL m_bTheme9;         // set while theme 9 is chosen
+    int m_nSplitterGap; // smallest pane size beside a dragged splitter
+    HWND m_hOwner;      // receives notifications instead of the site
+    BOOL m_bTheme9;     // set while theme 9 is chosen
     // Whether captions offer the Auto Hide button (on by default).
     BOOL m_bShowAutoHideButton;
     // Slide-out windows: the inner edge is dragged as an outline (else the

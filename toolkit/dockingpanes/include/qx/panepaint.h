@@ -30,7 +30,7 @@ public:
     RECT m_rc;
     DWORD m_dwState = 0;
     BOOL m_bPressed = FALSE;
-    BOOL m_bHot = FALSE;    // the mouse is over it
+    BOOL m_bHot = FALSE; // the mouse is over it
 
 private:
     void Redraw(HWND hWnd) const;
@@ -120,7 +120,7 @@ public:
     COLORREF m_clrInactiveCaptionText;
     BOOL m_bGradientCaptions;
     BOOL m_bHighlightActive;
-    int m_nSplitterStyle;   // 1 plain edges, 4 horizontal gradient, 8 vertical gradient
+    int m_nSplitterStyle; // 1 plain edges, 4 horizontal gradient, 8 vertical gradient
     // Face of captions and splitters (colour 15 unless a scheme changes it),
     // the border colour, and the background gradient of gradient splitters.
     COLORREF m_clrFace;

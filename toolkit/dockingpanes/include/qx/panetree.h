@@ -74,7 +74,7 @@ public:
     // panel) and does not hold pParent (no cycles).
     BOOL CanAdopt(const CPaneBase* pParent, const CPaneBase* pChild) const;
 
-    std::vector<CPaneBase*> m_objects;  // by index - 1
+    std::vector<CPaneBase*> m_objects; // by index - 1
     DockingLayoutStore* m_pLayout = NULL;
 };
 
@@ -125,13 +125,13 @@ public:
     // The outermost object above this one (this one at a root).
     CPaneBase* GetRoot() const;
 
-    SIZE m_szDocking;                 // preferred size; a weight inside a splitter
-    DockingLayoutStore* m_pLayout;    // the layout that made the object
-    CPaneBase* m_pParentContainer;    // NULL for roots and closed panes
-    HWND m_hDockingSite;              // window of m_rcWindow's coordinates
+    SIZE m_szDocking;              // preferred size; a weight inside a splitter
+    DockingLayoutStore* m_pLayout; // the layout that made the object
+    CPaneBase* m_pParentContainer; // NULL for roots and closed panes
+    HWND m_hDockingSite;           // window of m_rcWindow's coordinates
     int m_nType;
-    RECT m_rcWindow;                  // set by the last layout pass
-    std::vector<CaptionButton*> m_arrCaptionButtons;  // owned
+    RECT m_rcWindow;                                 // set by the last layout pass
+    std::vector<CaptionButton*> m_arrCaptionButtons; // owned
 
 protected:
     int m_nRef;

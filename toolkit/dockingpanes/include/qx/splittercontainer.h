@@ -10,12 +10,12 @@ class CDockingSplitterWnd;
 
 // One child of a size pass, along the container's axis.
 struct SplitterSizeItem {
-    int nLength = 0;     // in: weight; out: length in pixels (free children
-                         // share the available space by it, see below)
-    int nMin = 0;        // minimum along the axis
-    int nMax = 32000;    // maximum along the axis
-    BOOL bClient = FALSE;  // holds the client area (takes the rest)
-    BOOL bFixed = FALSE;   // out: held at a limit
+    int nLength = 0;      // in: weight; out: length in pixels (free children
+                          // share the available space by it, see below)
+    int nMin = 0;         // minimum along the axis
+    int nMax = 32000;     // maximum along the axis
+    BOOL bClient = FALSE; // holds the client area (takes the rest)
+    BOOL bFixed = FALSE;  // out: held at a limit
 };
 
 // The outcome of a size pass: the pixels the free children share and the sum
@@ -23,7 +23,7 @@ struct SplitterSizeItem {
 struct SplitterSizeResult {
     int nAvailable = 0;
     int nTotal = 0;
-    int nClient = -1;    // index of the child that took the rest, -1 none
+    int nClient = -1; // index of the child that took the rest, -1 none
 };
 
 // The size pass: clamps each length into its limits, lets the first client
@@ -95,7 +95,7 @@ protected:
     void AfterChildrenChanged();
 
     BOOL m_bHoriz;
-    BOOL m_bRecalcLayout;   // guard of the layout pass
+    BOOL m_bRecalcLayout; // guard of the layout pass
     std::vector<CDockingSplitterWnd*> m_lstSpliters;
 };
 
@@ -112,7 +112,7 @@ public:
     CPaneSplitterContainer* m_pContainer;
     CPaneBase* m_pFirst;
     CPaneBase* m_pSecond;
-    BOOL m_bHoriz;   // the container is vertical: the bar lies horizontally
+    BOOL m_bHoriz; // the container is vertical: the bar lies horizontally
     HCURSOR m_hCursor;
 
 protected:

@@ -46,10 +46,14 @@ public:
     const RECT& GetRect() const { return m_rcItem; }
     BOOL IsSelected() const;
     // Called once by the owner when the item leaves it.
-    virtual void OnRemoved() { m_pTabManager = NULL; m_nIndex = -1; }
+    virtual void OnRemoved()
+    {
+        m_pTabManager = NULL;
+        m_nIndex = -1;
+    }
 
-    int m_nButtonLength;    // width assigned by the last layout
-    int m_nContentLength;   // measured width of the caption
+    int m_nButtonLength;  // width assigned by the last layout
+    int m_nContentLength; // measured width of the caption
     int m_nIndex;
     BOOL m_bEnabled;
     BOOL m_bVisible;
@@ -62,7 +66,7 @@ public:
     CQXPTabManager* m_pTabManager;
     int m_nItemRow;
     BOOL m_bClosable;
-    BOOL m_bFound;          // scratch mark of hosts that re-synchronise
+    BOOL m_bFound; // scratch mark of hosts that re-synchronise
     DWORD_PTR m_dwData;
     // The item's own buttons (its close button when the manager gives each
     // item one), owned; placed inside the item's end when it is drawn.
@@ -71,7 +75,12 @@ public:
 
 class CQXPTabManagerNavigateButton {
 public:
-    enum { idLeft = 0, idRight = 1, idClose = 2, idActiveFiles = 4 };
+    enum {
+        idLeft = 0,
+        idRight = 1,
+        idClose = 2,
+        idActiveFiles = 4
+    };
     CQXPTabManagerNavigateButton(CQXPTabManager* pManager, UINT nID, int nMode);
     CString m_strToolTip;
     virtual ~CQXPTabManagerNavigateButton() {}
@@ -84,7 +93,7 @@ public:
     virtual void OnExecute(BOOL bTick);
 
     UINT m_nID;
-    int m_nMode;   // 0 hidden, 1 automatic, 2 always
+    int m_nMode; // 0 hidden, 1 automatic, 2 always
     CQXPTabManager* m_pManager;
     RECT m_rc;
     BOOL m_bEnabled;

@@ -15,15 +15,20 @@ enum TabLayoutStyle {
     tabLayoutRotated = 5,
 };
 
-enum TabPosition { tabPositionTop = 0, tabPositionLeft = 1, tabPositionBottom = 2, tabPositionRight = 3 };
+enum TabPosition {
+    tabPositionTop = 0,
+    tabPositionLeft = 1,
+    tabPositionBottom = 2,
+    tabPositionRight = 3
+};
 
 // The lines of the slanted tabs (appearances 3 and 9), entries of
 // TabColorSet::clrShape.
 enum TabShapeColor {
-    tabShapeOutline = 0,          // outline of a tab that is not selected
-    tabShapeSelectedOutline = 1,  // outline of the selected tab, and the client frame
-    tabShapeInner = 2,            // first inner line of a tab that is not selected
-    tabShapeInnerLight = 3,       // second inner line of it
+    tabShapeOutline = 0,         // outline of a tab that is not selected
+    tabShapeSelectedOutline = 1, // outline of the selected tab, and the client frame
+    tabShapeInner = 2,           // first inner line of a tab that is not selected
+    tabShapeInnerLight = 3,      // second inner line of it
     tabShapeCount = 4
 };
 
@@ -31,26 +36,26 @@ enum TabShapeColor {
 // TabColorSet::clrOutline for the selected tab; the other tabs use the same
 // line plus tabOutlineOtherTabs. Entry 0 is not used.
 enum TabOutlineColor {
-    tabOutlineEdge = 1,             // near slant and top edge
-    tabOutlineEdgeBottom = 2,       // them on a tab on the bottom or right side
-    tabOutlineFarSlant = 3,         // far slant
-    tabOutlineInnerEdge = 4,        // inner near slant and edge, one pixel in
-    tabOutlineInnerFarSlant = 5,    // inner far slant
-    tabOutlineInnerEdgeBottom = 6,  // inner near slant and edge on the bottom or right side
-    tabOutlineOtherTabs = 6,        // offset of the lines of the other tabs (7-12)
+    tabOutlineEdge = 1,            // near slant and top edge
+    tabOutlineEdgeBottom = 2,      // them on a tab on the bottom or right side
+    tabOutlineFarSlant = 3,        // far slant
+    tabOutlineInnerEdge = 4,       // inner near slant and edge, one pixel in
+    tabOutlineInnerFarSlant = 5,   // inner far slant
+    tabOutlineInnerEdgeBottom = 6, // inner near slant and edge on the bottom or right side
+    tabOutlineOtherTabs = 6,       // offset of the lines of the other tabs (7-12)
     tabOutlineCount = 13
 };
 
 // The colours of one colour set (-1: unset, the line or fill is skipped).
 struct TabColorSet {
-    COLORREF clrHeader[2];      // header face, a gradient away from the client
+    COLORREF clrHeader[2]; // header face, a gradient away from the client
     COLORREF clrClient[2];
     COLORREF clrBorder;
     COLORREF clrControlFace;
     COLORREF clrButtonHighlight;
     COLORREF clrSelectedFace, clrHotFace, clrPressedFace, clrNormalFace;
     COLORREF clrNormalText, clrInactiveText, clrSelectedText, clrHotText, clrDisabledText;
-    COLORREF clrStateFill[2];   // -2: the checker pattern
+    COLORREF clrStateFill[2]; // -2: the checker pattern
     COLORREF clrStateFrame[2];
     COLORREF clrHighlight3D, clrShadow3D, clrDarkShadow3D;
     COLORREF clrShape[tabShapeCount];
@@ -167,12 +172,12 @@ public:
     int m_nMinTabWidth;
     int m_nMaxTabWidth;
     int m_nToolTipMode;
-    BOOL m_bUseItemColors;     // tabs take their items' colours
-    BOOL m_bInvertGradient;    // header gradients run the other way
-    BOOL m_bAllowLuna;         // Luna colour sets follow the colour theme
-    int m_nClientFrame;        // 0 3-D frame, 1 a line on the tab side, 2 none
-    BOOL m_bBalanceRows;       // multi-row: items spread evenly over the rows
-    BOOL m_bKeepRowOrder;      // multi-row: the selected row stays in place
+    BOOL m_bUseItemColors;  // tabs take their items' colours
+    BOOL m_bInvertGradient; // header gradients run the other way
+    BOOL m_bAllowLuna;      // Luna colour sets follow the colour theme
+    int m_nClientFrame;     // 0 3-D frame, 1 a line on the tab side, 2 none
+    BOOL m_bBalanceRows;    // multi-row: items spread evenly over the rows
+    BOOL m_bKeepRowOrder;   // multi-row: the selected row stays in place
 
 protected:
     void ApplyDockingColorSet();
@@ -189,8 +194,8 @@ protected:
 
     int m_nAppearance;
     int m_nColorSet;
-    int m_nDockingSet;        // TabDockingColorSet over m_nColorSet
-    BOOL m_bDockingAutoHide;  // the docking set is the auto-hide panels' one
+    int m_nDockingSet;       // TabDockingColorSet over m_nColorSet
+    BOOL m_bDockingAutoHide; // the docking set is the auto-hide panels' one
     int m_nPosition;
     int m_nLayout;
     int m_nColorCounter;
@@ -203,6 +208,6 @@ protected:
     int m_nRowHeight;
     LOGFONTA m_lfNormal;
     LOGFONTA m_lfVertical;
-    HFONT m_hFonts[4];  // normal, bold, vertical normal, vertical bold
+    HFONT m_hFonts[4]; // normal, bold, vertical normal, vertical bold
     std::vector<CQXPTabManagerAtom*> m_arrListeners;
 };

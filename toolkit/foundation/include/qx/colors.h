@@ -35,39 +35,39 @@ enum {
 // 30 to 62 are the toolkit's own, named for what the themes paint with them.
 enum ToolkitColor {
     qxColorBlack = 0,
-    qxColorBarFace = 30,            // docked bar background, popup icon column
-    qxColorHotFace = 31,            // fill of the control under the mouse
-    qxColorHotBorder = 32,          // frame of a hot, pressed or checked control
-    qxColorPressedFace = 33,        // fill of a pressed (or checked and hot) control
-    qxColorIconShadow = 34,         // shadow under a raised icon
-    qxColorDisabledText = 35,       // disabled text and marks on popups
-    qxColorCheckedFace = 36,        // fill of a checked control
-    qxColorPressedBorder = 37,      // frame against the pressed fill
-    qxColorGripper = 38,            // gripper lines and dots
-    qxColorSeparator = 39,          // separator lines
-    qxColorDisabledIcon = 40,       // disabled icons and disabled edit frames
-    qxColorMenuFace = 41,           // popup bar background
-    qxColorExpandedGutter = 42,     // icon column of rarely used popup items
-    qxColorMenuBorder = 43,         // popup bar and drop-down list frame
-    qxColorMenuText = 44,           // text on popups
-    qxColorHotText = 45,            // text of a hot control
-    qxColorBarText = 46,            // text on docked and floating bars
-    qxColorPressedText = 47,        // text of a pressed control
-    qxColorTabFace = 48,            // tab header face (button face brightened)
-    qxColorTabText = 49,            // tab text on it (button shadow darkened)
-    qxColorCheckedBorder = 50,      // frame of a checked control
-    qxColorButtonFace = 51,         // faces drawn in the button colour
-    qxColorControlBorder = 52,      // check box, label and band frames
-    qxColorEditFrame = 53,          // frame of edits and combos on popups
-    qxColorWindowFrame = 54,        // outer frame of bands and panes
-    qxColorSystemMenuText = 55,     // the system's menu text, as themes take it
-    qxColorLabelFace = 56,          // fill of popup labels
-    qxColorStyleBorder = 57,        // border of the visual style's tree view
-    qxColorDisabledBorder = 58,     // frame of a disabled checked control
-    qxColorShadow = 59,             // popup shadows
-    qxColorBarDisabledText = 60,    // disabled text on bars
-    qxColorFloatingFrame = 61,      // frame of a floating bar
-    qxColorSpare = 62               // never computed (stays black)
+    qxColorBarFace = 30,         // docked bar background, popup icon column
+    qxColorHotFace = 31,         // fill of the control under the mouse
+    qxColorHotBorder = 32,       // frame of a hot, pressed or checked control
+    qxColorPressedFace = 33,     // fill of a pressed (or checked and hot) control
+    qxColorIconShadow = 34,      // shadow under a raised icon
+    qxColorDisabledText = 35,    // disabled text and marks on popups
+    qxColorCheckedFace = 36,     // fill of a checked control
+    qxColorPressedBorder = 37,   // frame against the pressed fill
+    qxColorGripper = 38,         // gripper lines and dots
+    qxColorSeparator = 39,       // separator lines
+    qxColorDisabledIcon = 40,    // disabled icons and disabled edit frames
+    qxColorMenuFace = 41,        // popup bar background
+    qxColorExpandedGutter = 42,  // icon column of rarely used popup items
+    qxColorMenuBorder = 43,      // popup bar and drop-down list frame
+    qxColorMenuText = 44,        // text on popups
+    qxColorHotText = 45,         // text of a hot control
+    qxColorBarText = 46,         // text on docked and floating bars
+    qxColorPressedText = 47,     // text of a pressed control
+    qxColorTabFace = 48,         // tab header face (button face brightened)
+    qxColorTabText = 49,         // tab text on it (button shadow darkened)
+    qxColorCheckedBorder = 50,   // frame of a checked control
+    qxColorButtonFace = 51,      // faces drawn in the button colour
+    qxColorControlBorder = 52,   // check box, label and band frames
+    qxColorEditFrame = 53,       // frame of edits and combos on popups
+    qxColorWindowFrame = 54,     // outer frame of bands and panes
+    qxColorSystemMenuText = 55,  // the system's menu text, as themes take it
+    qxColorLabelFace = 56,       // fill of popup labels
+    qxColorStyleBorder = 57,     // border of the visual style's tree view
+    qxColorDisabledBorder = 58,  // frame of a disabled checked control
+    qxColorShadow = 59,          // popup shadows
+    qxColorBarDisabledText = 60, // disabled text on bars
+    qxColorFloatingFrame = 61,   // frame of a floating bar
+    qxColorSpare = 62            // never computed (stays black)
 };
 
 // Per channel (a * w + b * (s - w) + s / 2) / s with s = 100 for weights
@@ -171,7 +171,8 @@ public:
     // system is asked).
     struct SystemQueries {
         // The system colour of a number (GetSysColor).
-        COLORREF(AFXAPI* pfnSysColor)(int nIndex) = nullptr;
+        COLORREF(AFXAPI* pfnSysColor)
+        (int nIndex) = nullptr;
         // Bits per pixel of a DC, or of the screen for NULL.
         int(AFXAPI* pfnBitsPerPixel)(HDC hdc) = nullptr;
     };

@@ -246,10 +246,10 @@ public:
         m_clrInvert = clrInvert;
     }
 
-    RECT m_rcExtra;   // drawn with the tracking rectangle when not empty
-    BOOL m_bSolid;    // inverted fill instead of the halftone pattern
-    HWND m_hWndDraw = NULL;                  // see DrawInWindow
-    COLORREF m_clrInvert = (COLORREF)-1;     // see DrawInWindow
+    RECT m_rcExtra;                      // drawn with the tracking rectangle when not empty
+    BOOL m_bSolid;                       // inverted fill instead of the halftone pattern
+    HWND m_hWndDraw = NULL;              // see DrawInWindow
+    COLORREF m_clrInvert = (COLORREF)-1; // see DrawInWindow
 
 private:
     void DrawTracker(const RECT& rc);
@@ -292,8 +292,10 @@ inline BOOL RectIsNull(const RECT& rc) { return rc.left == 0 && rc.top == 0 && r
 RECT AFXAPI GetWindowRectOf(HWND hWnd);
 void AFXAPI GetWindowRectOfHwnd(RECT* pRect, HWND hWnd);
 RECT AFXAPI GetClientRectOf(HWND hWnd);
-template <class W> RECT GetWindowRectOf(const W* pWnd) { return GetWindowRectOf(pWnd ? pWnd->GetSafeHwnd() : (HWND)NULL); }
-template <class W> RECT GetClientRectOf(const W* pWnd) { return GetClientRectOf(pWnd ? pWnd->GetSafeHwnd() : (HWND)NULL); }
+template <class W>
+RECT GetWindowRectOf(const W* pWnd) { return GetWindowRectOf(pWnd ? pWnd->GetSafeHwnd() : (HWND)NULL); }
+template <class W>
+RECT GetClientRectOf(const W* pWnd) { return GetClientRectOf(pWnd ? pWnd->GetSafeHwnd() : (HWND)NULL); }
 POINT AFXAPI CursorPosInClient(HWND hWnd);
 // TRUE when the last active popup of the window's top-level owner is the
 // foreground window.

@@ -22,23 +22,31 @@ class CQXSystemFonts {
 public:
     // Where the record's facts come from; a NULL member asks the system.
     struct Environment {
-        BOOL(AFXAPI* pfnNonClientMetrics)(NONCLIENTMETRICSA* pMetrics) = nullptr;
-        BOOL(AFXAPI* pfnIconTitleFont)(LOGFONTA* pFont) = nullptr;
-        BOOL(AFXAPI* pfnIsFontInstalled)(LPCSTR lpszFace) = nullptr;
+        BOOL(AFXAPI* pfnNonClientMetrics)
+        (NONCLIENTMETRICSA* pMetrics) = nullptr;
+        BOOL(AFXAPI* pfnIconTitleFont)
+        (LOGFONTA* pFont) = nullptr;
+        BOOL(AFXAPI* pfnIsFontInstalled)
+        (LPCSTR lpszFace) = nullptr;
         // Loads a toolkit cursor resource by id (NULL: from the resources of
         // the program).
-        HCURSOR(AFXAPI* pfnLoadCursor)(UINT nID) = nullptr;
-        ToolkitColorManager* pColorManager = nullptr;  // NULL: the global one
+        HCURSOR(AFXAPI* pfnLoadCursor)
+        (UINT nID) = nullptr;
+        ToolkitColorManager* pColorManager = nullptr; // NULL: the global one
     };
 
     // The colour manager numbers behind the forty colours, in order.
     static const int kColorSources[40];
     // Index of COLOR_WINDOW among the forty: the default colour of an empty
     // colour text.
-    enum { kWindowColor = 11 };
+    enum {
+        kWindowColor = 11
+    };
     // The cursors.
-    enum { kCursorCount = 7 };
-    static const UINT kToolkitCursorIds[kCursorCount];  // 0 = a system cursor
+    enum {
+        kCursorCount = 7
+    };
+    static const UINT kToolkitCursorIds[kCursorCount]; // 0 = a system cursor
 
     CQXSystemFonts();
     explicit CQXSystemFonts(const Environment& env);
@@ -74,8 +82,8 @@ public:
     COLORREF m_clr[40];
     HCURSOR m_hCursors[kCursorCount];
     SIZE m_sizeSmallIcon;
-    int m_nFixedWidth;   // 18
-    int m_nFixedHeight;  // 18
+    int m_nFixedWidth;  // 18
+    int m_nFixedHeight; // 18
     int m_cxHThumb;
     int m_cyVThumb;
     int m_cyMenu;

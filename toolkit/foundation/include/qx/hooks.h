@@ -23,9 +23,9 @@
 class CWindowHook {
 public:
     enum Result {
-        kNotHandled = 0,  // the next hook (or the window) gets the message
-        kHandled = 1,     // no further hook, no window procedure; lResult is the result
-        kStopChain = 2    // no further hook, the window procedure runs
+        kNotHandled = 0, // the next hook (or the window) gets the message
+        kHandled = 1,    // no further hook, no window procedure; lResult is the result
+        kStopChain = 2   // no further hook, the window procedure runs
     };
 
     CWindowHook() : m_bAutoDelete(FALSE) {}

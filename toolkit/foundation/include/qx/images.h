@@ -42,9 +42,9 @@ enum {
 // is always freed.
 class CQXPIconHandle {
 public:
-    CQXPIconHandle();                                 // empty, owning
-    CQXPIconHandle(HICON hIcon);                      // wraps, not owning
-    CQXPIconHandle(const CQXPIconHandle& other);      // shares, not owning
+    CQXPIconHandle();                            // empty, owning
+    CQXPIconHandle(HICON hIcon);                 // wraps, not owning
+    CQXPIconHandle(const CQXPIconHandle& other); // shares, not owning
     CQXPIconHandle& operator=(const CQXPIconHandle& other);
     ~CQXPIconHandle();
 

@@ -105,11 +105,13 @@ public:
     static constexpr SIZE kMinUsableSize = {320, 200};
 
     // Window objects (anything with GetSafeHwnd()).
-    template <class W> BOOL SaveWindowPos(W* pWnd, LPCSTR lpszValue = NULL, LPCSTR lpszSection = NULL)
+    template <class W>
+    BOOL SaveWindowPos(W* pWnd, LPCSTR lpszValue = NULL, LPCSTR lpszSection = NULL)
     {
         return SaveWindowPos(pWnd ? pWnd->GetSafeHwnd() : (HWND)NULL, lpszValue, lpszSection);
     }
-    template <class W> BOOL RestoreWindowPos(W* pWnd, LPCSTR lpszValue = NULL, LPCSTR lpszSection = NULL)
+    template <class W>
+    BOOL RestoreWindowPos(W* pWnd, LPCSTR lpszValue = NULL, LPCSTR lpszSection = NULL)
     {
         return RestoreWindowPos(pWnd ? pWnd->GetSafeHwnd() : (HWND)NULL, lpszValue, lpszSection);
     }

@@ -129,8 +129,8 @@ public:
     static const UINT kArchiveSchemaMarker = 0x0FF0ADBF;
     static const UINT kUnmarkedArchiveSchema = 17;
 
-    DWORD_PTR m_dwData;        // caller data, copied into sections
-    DWORD_PTR m_dwOwner;       // caller owner (not copied)
+    DWORD_PTR m_dwData;  // caller data, copied into sections
+    DWORD_PTR m_dwOwner; // caller owner (not copied)
     BOOL m_bLoading;
     UINT m_nSchema;
     BOOL m_bSection;

@@ -15,14 +15,14 @@ struct CQXPOSVersionInfo : public OSVERSIONINFOA {
     // A record with the given values (tests and callers that know them).
     CQXPOSVersionInfo(DWORD dwPlatform, DWORD dwMajor, DWORD dwMinor);
 
-    BOOL IsWin95() const;             // 9x, 4.0 - 4.9
-    BOOL IsWin98() const;             // 9x, 4.10
-    BOOL IsWin9x() const;             // 9x platform
-    BOOL IsWinNT4() const;            // NT 4.0
-    BOOL IsWin2K() const;             // NT 5.0
-    BOOL IsWinXP() const;             // NT 5.1
-    BOOL IsWin2KOrGreater() const;    // NT platform, major 5 or above
-    BOOL IsWinXPOrGreater() const;    // NT platform, 5.1 or above
+    BOOL IsWin95() const;          // 9x, 4.0 - 4.9
+    BOOL IsWin98() const;          // 9x, 4.10
+    BOOL IsWin9x() const;          // 9x platform
+    BOOL IsWinNT4() const;         // NT 4.0
+    BOOL IsWin2K() const;          // NT 5.0
+    BOOL IsWinXP() const;          // NT 5.1
+    BOOL IsWin2KOrGreater() const; // NT platform, major 5 or above
+    BOOL IsWinXPOrGreater() const; // NT platform, 5.1 or above
 };
 
 // The process-wide version record, read on first use.
@@ -33,7 +33,11 @@ CQXPOSVersionInfo* AFXAPI GetOSVersionInfo();
 // by the holder (freed when released).
 class CQXPModuleHolder {
 public:
-    enum Kind { kNone = 0, kAttached = 1, kLoaded = 2 };
+    enum Kind {
+        kNone = 0,
+        kAttached = 1,
+        kLoaded = 2
+    };
 
     CQXPModuleHolder();
     // Attaches to the module when it is loaded, else loads it.
@@ -209,38 +213,66 @@ private:
     class XAccessible : public IAccessible {
     public:
         CQXPAccessibleBase* m_pThis = nullptr;
-        LONG m_cRef = 0;  // used only without an owner
+        LONG m_cRef = 0; // used only without an owner
         // IUnknown
-        STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override;
-        STDMETHOD_(ULONG, AddRef)() override;
-        STDMETHOD_(ULONG, Release)() override;
+        STDMETHOD(QueryInterface)
+        (REFIID riid, void** ppv) override;
+        STDMETHOD_(ULONG, AddRef)
+        () override;
+        STDMETHOD_(ULONG, Release)
+        () override;
         // IDispatch
-        STDMETHOD(GetTypeInfoCount)(UINT* pctinfo) override;
-        STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo**) override;
-        STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
-        STDMETHOD(Invoke)(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override;
+        STDMETHOD(GetTypeInfoCount)
+        (UINT* pctinfo) override;
+        STDMETHOD(GetTypeInfo)
+        (UINT, LCID, ITypeInfo**) override;
+        STDMETHOD(GetIDsOfNames)
+        (REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
+        STDMETHOD(Invoke)
+        (DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override;
         // IAccessible
-        STDMETHOD(get_accParent)(IDispatch** ppdispParent) override;
-        STDMETHOD(get_accChildCount)(long* pcountChildren) override;
-        STDMETHOD(get_accChild)(VARIANT varChild, IDispatch** ppdispChild) override;
-        STDMETHOD(get_accName)(VARIANT varChild, BSTR* pszName) override;
-        STDMETHOD(get_accValue)(VARIANT varChild, BSTR* pszValue) override;
-        STDMETHOD(get_accDescription)(VARIANT varChild, BSTR* pszDescription) override;
-        STDMETHOD(get_accRole)(VARIANT varChild, VARIANT* pvarRole) override;
-        STDMETHOD(get_accState)(VARIANT varChild, VARIANT* pvarState) override;
-        STDMETHOD(get_accHelp)(VARIANT varChild, BSTR* pszHelp) override;
-        STDMETHOD(get_accHelpTopic)(BSTR* pszHelpFile, VARIANT varChild, long* pidTopic) override;
-        STDMETHOD(get_accKeyboardShortcut)(VARIANT varChild, BSTR* pszKeyboardShortcut) override;
-        STDMETHOD(get_accFocus)(VARIANT* pvarChild) override;
-        STDMETHOD(get_accSelection)(VARIANT* pvarChildren) override;
-        STDMETHOD(get_accDefaultAction)(VARIANT varChild, BSTR* pszDefaultAction) override;
-        STDMETHOD(accSelect)(long flagsSelect, VARIANT varChild) override;
-        STDMETHOD(accLocation)(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, VARIANT varChild) override;
-        STDMETHOD(accNavigate)(long navDir, VARIANT varStart, VARIANT* pvarEndUpAt) override;
-        STDMETHOD(accHitTest)(long xLeft, long yTop, VARIANT* pvarChild) override;
-        STDMETHOD(accDoDefaultAction)(VARIANT varChild) override;
-        STDMETHOD(put_accName)(VARIANT varChild, BSTR szName) override;
-        STDMETHOD(put_accValue)(VARIANT varChild, BSTR szValue) override;
+        STDMETHOD(get_accParent)
+        (IDispatch** ppdispParent) override;
+        STDMETHOD(get_accChildCount)
+        (long* pcountChildren) override;
+        STDMETHOD(get_accChild)
+        (VARIANT varChild, IDispatch** ppdispChild) override;
+        STDMETHOD(get_accName)
+        (VARIANT varChild, BSTR* pszName) override;
+        STDMETHOD(get_accValue)
+        (VARIANT varChild, BSTR* pszValue) override;
+        STDMETHOD(get_accDescription)
+        (VARIANT varChild, BSTR* pszDescription) override;
+        STDMETHOD(get_accRole)
+        (VARIANT varChild, VARIANT* pvarRole) override;
+        STDMETHOD(get_accState)
+        (VARIANT varChild, VARIANT* pvarState) override;
+        STDMETHOD(get_accHelp)
+        (VARIANT varChild, BSTR* pszHelp) override;
+        STDMETHOD(get_accHelpTopic)
+        (BSTR* pszHelpFile, VARIANT varChild, long* pidTopic) override;
+        STDMETHOD(get_accKeyboardShortcut)
+        (VARIANT varChild, BSTR* pszKeyboardShortcut) override;
+        STDMETHOD(get_accFocus)
+        (VARIANT* pvarChild) override;
+        STDMETHOD(get_accSelection)
+        (VARIANT* pvarChildren) override;
+        STDMETHOD(get_accDefaultAction)
+        (VARIANT varChild, BSTR* pszDefaultAction) override;
+        STDMETHOD(accSelect)
+        (long flagsSelect, VARIANT varChild) override;
+        STDMETHOD(accLocation)
+        (long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, VARIANT varChild) override;
+        STDMETHOD(accNavigate)
+        (long navDir, VARIANT varStart, VARIANT* pvarEndUpAt) override;
+        STDMETHOD(accHitTest)
+        (long xLeft, long yTop, VARIANT* pvarChild) override;
+        STDMETHOD(accDoDefaultAction)
+        (VARIANT varChild) override;
+        STDMETHOD(put_accName)
+        (VARIANT varChild, BSTR szName) override;
+        STDMETHOD(put_accValue)
+        (VARIANT varChild, BSTR szValue) override;
     };
 
     typedef void(WINAPI* PFNNOTIFYWINEVENT)(DWORD, HWND, LONG, LONG);

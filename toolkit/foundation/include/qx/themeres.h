@@ -52,8 +52,8 @@ public:
     // "R G B" as R + 256 G + 65536 B; missing parts count 0.
     static COLORREF AFXAPI ParseColor(LPCSTR lpszValue);
 
-    const WCHAR* m_pBegin;  // first character, NULL when nothing is loaded
-    const WCHAR* m_pEnd;    // one past the last whole character
+    const WCHAR* m_pBegin; // first character, NULL when nothing is loaded
+    const WCHAR* m_pEnd;   // one past the last whole character
 };
 
 // ---------------------------------------------------------------------------
@@ -146,10 +146,10 @@ public:
     // The number of cached images.
     int GetCachedCount() const { return (int)m_cache.size(); }
 
-    CString m_strReserved;   // kept empty
-    HMODULE m_hModule;       // the theme module (NULL: none)
-    ThemeText m_text;        // into the locked resource
-    BOOL m_bFree;            // FreeLibrary the module when replaced or at the end
+    CString m_strReserved; // kept empty
+    HMODULE m_hModule;     // the theme module (NULL: none)
+    ThemeText m_text;      // into the locked resource
+    BOOL m_bFree;          // FreeLibrary the module when replaced or at the end
     CQXPCriticalSection m_lock;
 
 protected:

@@ -59,4 +59,4 @@ BOOL DrawShape(HDC hdc, CPoint pt, CSize sz, CQXPIconImage* pImage, COLORREF clr
     return TRUE;
 }
 
-}  // namespace qxpimage
+} // namespace qxpimage

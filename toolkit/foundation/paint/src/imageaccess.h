@@ -13,9 +13,9 @@ namespace qxpimage {
 enum Variant {
     kNormal = 0,
     kHot,
-    kChecked,   // checked, else hot, else normal
-    kPressed,   // pressed, else hot, else normal
-    kDisabled,  // explicit, else generated
+    kChecked,  // checked, else hot, else normal
+    kPressed,  // pressed, else hot, else normal
+    kDisabled, // explicit, else generated
     kFaded,
     kShadow,
 };
@@ -29,4 +29,4 @@ BOOL Draw(HDC hdc, CPoint pt, CSize sz, CQXPIconImage* pImage, Variant variant);
 // Draws the shape of the normal picture in one colour (embossed looks).
 BOOL DrawShape(HDC hdc, CPoint pt, CSize sz, CQXPIconImage* pImage, COLORREF clr);
 
-}  // namespace qxpimage
+} // namespace qxpimage

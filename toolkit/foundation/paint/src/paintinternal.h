@@ -60,4 +60,4 @@ private:
 // the right, the text runs downwards.
 void DrawVerticalText(CDC* pDC, int x, int y, const CString& str);
 
-}  // namespace qxpaint
+} // namespace qxpaint

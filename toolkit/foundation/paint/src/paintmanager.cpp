@@ -53,7 +53,7 @@ void DrawVerticalText(CDC* pDC, int x, int y, const CString& str)
     ::SetTextAlign(hdc, nOldAlign);
 }
 
-}  // namespace qxpaint
+} // namespace qxpaint
 
 // ---------------------------------------------------------------------------
 // CRect defaults of the bar view.
@@ -268,7 +268,7 @@ void CQXPThemePainter::RefreshFonts()
         lf.lfCharSet = nCharSet;
         lstrcpynA(lf.lfFaceName, ncm.lfMenuFont.lfFaceName, LF_FACESIZE);
         if (lstrcmpiA(lf.lfFaceName, "Segoe UI") == 0 && SupportsClearType() && IsFontInstalled(lf.lfFaceName))
-            lf.lfQuality = 6;  // ClearType natural
+            lf.lfQuality = 6; // ClearType natural
         SetFontIndirect(&lf, TRUE);
     }
 
@@ -307,7 +307,7 @@ void CQXPThemePainter::SetFontIndirect(LOGFONTA* pLogFont, BOOL bFromRefresh)
     m_bUseSystemFont = bFromRefresh;
     LOGFONTA lf = *pLogFont;
     if (m_bClearTypeTextQuality && SupportsClearType())
-        lf.lfQuality = 5;  // ClearType
+        lf.lfQuality = 5; // ClearType
 
     m_fontRegular.DeleteObject();
     m_fontRegularBold.DeleteObject();
@@ -544,7 +544,7 @@ CSize CQXPThemePainter::DrawCommandBarGripper(CDC* pDC, CQXPBarView* pBar, BOOL 
     {
         HDC hdc = ::CreateCompatibleDC(NULL);
         HGDIOBJ hOld = ::SelectObject(hdc, m_fontSmCaption.GetSafeHandle() ? m_fontSmCaption.GetSafeHandle()
-                                                                            : ::GetStockObject(DEFAULT_GUI_FONT));
+                                                                           : ::GetStockObject(DEFAULT_GUI_FONT));
         TEXTMETRICA tm;
         if (::GetTextMetricsA(hdc, &tm) && tm.tmHeight >= 15)
             nBottom = tm.tmHeight + 3;
@@ -749,7 +749,7 @@ CSize CQXPThemePainter::DrawExpandButton(CDC* pDC, int nKind, CQXPControlView* p
         font.CreatePointFont(MulDiv(80, 96, nDpi ? nDpi : 96), "Marlett", pDC);
         DrawControlBackground(pDC, pControl);
         COLORREF clr = (pControl->GetPressed() || pControl->GetSelected()) ? GetControlTextColor(pControl)
-                                                                            : GetColor(m_clrFloatingGripperText);
+                                                                           : GetColor(m_clrFloatingGripperText);
         ScopedFont sel(pDC, &font);
         COLORREF clrOld = pDC->SetTextColor(clr);
         int nMode = pDC->SetBkMode(TRANSPARENT);
@@ -759,7 +759,7 @@ CSize CQXPThemePainter::DrawExpandButton(CDC* pDC, int nKind, CQXPControlView* p
     } else if (nKind == qxpExpandFloatMenu) {
         DrawControlBackground(pDC, pControl);
         COLORREF clr = (pControl->GetSelected() || pControl->GetPopped()) ? GetControlTextColor(pControl)
-                                                                           : GetColor(m_clrFloatingGripperText);
+                                                                          : GetColor(m_clrFloatingGripperText);
         CPoint c = rc.CenterPoint();
         DrawTriangle(pDC, CPoint(c.x - 3, c.y - 2), CPoint(c.x + 3, c.y - 2), CPoint(c.x, c.y + 1), clr);
     }

@@ -50,7 +50,7 @@ void LetDialogPaintUnder(HWND hGroupBox)
     CWnd::ModifyStyleEx(hGroupBox, 0, WS_EX_TRANSPARENT, SWP_FRAMECHANGED);
 }
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------
 // Items.

@@ -11,9 +11,9 @@
 using namespace qxpaint;
 
 // Split factors as the schemes store them.
-static const float kFactorThird = 0.3f;  // 0x3E99999A
-static const float kFactorHalf = 0.5f;   // 0x3F000000
-static const float kFactorThreeQuarters = 0.75f;  // 0x3F400000
+static const float kFactorThird = 0.3f;          // 0x3E99999A
+static const float kFactorHalf = 0.5f;           // 0x3F000000
+static const float kFactorThreeQuarters = 0.75f; // 0x3F400000
 
 ToolkitPaintThemeB::ToolkitPaintThemeB() : m_hExpandGlyph(NULL), m_bLunaColors(FALSE), m_bSingleLineSeparators(FALSE)
 {
@@ -129,9 +129,9 @@ void ToolkitPaintThemeB::ApplyScheme(int nColorTheme)
 
     // The paint manager's own overrides.
     const int nOverrides[] = {38, 39, 40, 41, 43, 31, 32, 37, 50, 33, 36, 30, 47};
-    const COLORREF clrOverrides[] = {k38[k],        k39[k],        k40[k],        k41[k], k43[k],
-                                     0x00C2EEFF,    kSelection[k], kSelection[k], kSelection[k],
-                                     0x003E80FE,    0x006FC0FF,    k30[k],        0};
+    const COLORREF clrOverrides[] = {k38[k], k39[k], k40[k], k41[k], k43[k],
+                                     0x00C2EEFF, kSelection[k], kSelection[k], kSelection[k],
+                                     0x003E80FE, 0x006FC0FF, k30[k], 0};
     for (int i = 0; i < 13; ++i)
         m_colors.GetAt(nOverrides[i])->Set(clrOverrides[i]);
     m_bLunaColors = TRUE;
@@ -203,7 +203,7 @@ void ToolkitPaintThemeB::DrawRectangle(CDC* pDC, CRect rc, int nSelected, BOOL b
                                           nBarPosition);
         return;
     }
-    BOOL bHorz = IsVerticalPosition(nBarPosition);  // left to right on vertical bars
+    BOOL bHorz = IsVerticalPosition(nBarPosition); // left to right on vertical bars
     const GradientColorValue* pGrad = NULL;
     int nBorder = -1;
     if (bEnabled) {

@@ -147,8 +147,7 @@ CSize ToolkitPaintThemeD::DrawControlComboBox(CDC* pDC, CQXPControlView* pContro
     int nButton = pLayout && pLayout->nButtonWidth > 0 ? pLayout->nButtonWidth : 15;
     DrawFieldText(pDC, pControl, CRect(rcField.left + 4, rcField.top, rcField.right - nButton - 3, rcField.bottom),
                   bEnabled);
-    DrawComboBoxDropDownButton(pDC, CRect(rcField.right - nButton - 2, rcField.top + 2, rcField.right - 2,
-                                          rcField.bottom - 2),
+    DrawComboBoxDropDownButton(pDC, CRect(rcField.right - nButton - 2, rcField.top + 2, rcField.right - 2, rcField.bottom - 2),
                                pControl);
     DrawControlEditFrame(pDC, rcField, pControl);
     return sz;

@@ -46,7 +46,7 @@ int CursorDepth()
     BITMAP bm;
     if (ii.hbmMask && ::GetObjectA(ii.hbmMask, sizeof(bm), &bm)) {
         int cx = bm.bmWidth;
-        int cy = ii.hbmColor ? bm.bmHeight : bm.bmHeight / 2;  // monochrome cursors: AND then XOR mask
+        int cy = ii.hbmColor ? bm.bmHeight : bm.bmHeight / 2; // monochrome cursors: AND then XOR mask
         HDC hdc = ::CreateCompatibleDC(NULL);
         HGDIOBJ hOld = ::SelectObject(hdc, ii.hbmMask);
         int nLast = -1;
@@ -68,7 +68,7 @@ int CursorDepth()
     return nDepth > 0 ? nDepth : 21;
 }
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------
 // Tool records of the owners' hit tests.
@@ -99,7 +99,8 @@ INT_PTR AFXAPI FillToolHitInfoEx(TOOLINFOA* pTI, HWND hWnd, const RECT& rc, INT_
 // ---------------------------------------------------------------------------
 // The toolkit's tooltip window.
 
-DWORD(AFXAPI* CQXPToolTipContextToolTip::s_pfnTickCount)() = NULL;
+DWORD(AFXAPI* CQXPToolTipContextToolTip::s_pfnTickCount)
+() = NULL;
 
 static HHOOK s_hMouseHook = NULL;
 static CQXPToolTipContextToolTip* s_pHookHolder = NULL;
@@ -229,9 +230,9 @@ void CQXPToolTipContextToolTip::DrawBackground(CDC* pDC, CRect rc)
         int nTheme = ToolkitColorManager::Instance()->GetCurrentTheme();
         if (nTheme >= qxColorThemeBlue && nTheme <= qxColorThemeAero) {
             DrawHelpers::Instance()->FillGradient(pDC->GetSafeHdc(), rc, 0x0097D4FF, 0x00C8F2FF, FALSE);
-            COLORREF clrBorder = nTheme == qxColorThemeOlive ? 0x00385D3F
+            COLORREF clrBorder = nTheme == qxColorThemeOlive    ? 0x00385D3F
                                  : nTheme == qxColorThemeSilver ? 0x006F4B4B
-                                                                 : 0x00800000;
+                                                                : 0x00800000;
             pDC->Draw3dRect(rc, clrBorder, clrBorder);
         } else {
             COLORREF clrBack = m_clrBack != (COLORREF)-1 ? m_clrBack : ::GetSysColor(COLOR_INFOBK);
@@ -417,7 +418,7 @@ LRESULT CALLBACK CQXPToolTipContextToolTip::MouseHookProc(int nCode, WPARAM wPar
 void CQXPToolTipContextToolTip::InstallMouseHook()
 {
     if (s_hMouseHook)
-        return;  // held by this or another window
+        return; // held by this or another window
     s_hMouseHook = ::SetWindowsHookExA(WH_MOUSE, MouseHookProc, NULL, ::GetCurrentThreadId());
     if (s_hMouseHook)
         s_pHookHolder = this;
@@ -613,7 +614,8 @@ LRESULT CQXPToolTipContextToolTip::WindowProc(UINT message, WPARAM wParam, LPARA
 // ---------------------------------------------------------------------------
 // The context.
 
-BOOL(AFXAPI* CQXPToolTipContext::s_pfnIsOwnerActive)(HWND hWndOwner) = DefaultOwnerActive;
+BOOL(AFXAPI* CQXPToolTipContext::s_pfnIsOwnerActive)
+(HWND hWndOwner) = DefaultOwnerActive;
 
 CQXPToolTipContext::CQXPToolTipContext()
     : m_bShowTitle(FALSE), m_bShowImage(FALSE), m_nImageSize(1), m_nImageBase(0), m_nStyle(0),

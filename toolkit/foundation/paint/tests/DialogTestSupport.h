@@ -27,15 +27,15 @@ public:
     {
         Align(2);
         Put32(dwStyle | DS_SETFONT);
-        Put32(0);  // extended style
+        Put32(0); // extended style
         m_countAt = m_data.size();
-        Put16(0);  // item count
+        Put16(0); // item count
         Put16(x);
         Put16(y);
         Put16(cx);
         Put16(cy);
-        Put16(0);  // no menu
-        Put16(0);  // default class
+        Put16(0); // no menu
+        Put16(0); // default class
         PutString(title);
         Put16(8);
         PutString("MS Shell Dlg");
@@ -56,7 +56,7 @@ public:
         Put16(0xFFFF);
         Put16(wClassAtom);
         PutString(text);
-        Put16(0);  // no creation data
+        Put16(0); // no creation data
         ++m_data[m_countAt];
     }
     LPCDLGTEMPLATEA Get()
@@ -88,8 +88,8 @@ private:
     size_t m_countAt = 0;
 };
 
-using qmtest::PumpMessages;
 using qmtest::PumpFor;
+using qmtest::PumpMessages;
 using qmtest::UniqueName;
 
 // An application object whose profile lives under a key of its own
@@ -126,4 +126,4 @@ inline CSize ClientSize(HWND hWnd)
     return rc.Size();
 }
 
-}  // namespace dlgtest
+} // namespace dlgtest

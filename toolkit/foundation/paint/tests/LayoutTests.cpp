@@ -193,7 +193,7 @@ TEST_F(LayoutTest, LargeButtonsAndTheirCaptionBand)
     EXPECT_EQ(30, Measure(c).cy) << "three times the fixed control height";
 
     theme->m_nFixedControlHeight = 0;
-    theme->m_nTextHeight = 30;  // R = 30, S = 57
+    theme->m_nTextHeight = 30; // R = 30, S = 57
     c.strCaption = "Go";
     EXPECT_EQ(57, Measure(c).cx);
 
@@ -374,7 +374,7 @@ TEST_F(LayoutTest, IconPlacementFollowsTypeCaptionAndBar)
         int nPosition, nType, nStyle;
         BOOL bCaption;
         CRect rc;
-        CPoint icon;  // where the 16 x 16 icon's top-left lands
+        CPoint icon; // where the 16 x 16 icon's top-left lands
     };
     const Row rows[] = {
         {"hidden caption: centred", qxpBarTop, qxpControlButton, qxpButtonAutomatic, FALSE, CRect(0, 0, 30, 30),
@@ -579,4 +579,4 @@ TEST_F(LayoutTest, OfficeXPHotIconsCastAShadow)
     EXPECT_NE(RGB(255, 255, 255), shadow) << "the shadow one pixel down and right";
 }
 
-}  // namespace
+} // namespace

@@ -18,8 +18,8 @@ TEST_F(PaintManagerTest, ColorTableReturnsLiteralsAboveTheTableAndEntriesBelow)
     ThemeHolder theme(qxpThemeWindows2000);
     EXPECT_EQ((COLORREF)63, theme->GetColor(63));
     EXPECT_EQ((COLORREF)0x00123456, theme->GetColor(0x00123456));
-    EXPECT_EQ(RGB(255, 255, 255), theme->GetColor(COLOR_WINDOW));   // window
-    EXPECT_EQ(RGB(212, 208, 200), theme->GetColor(COLOR_BTNFACE));  // button face
+    EXPECT_EQ(RGB(255, 255, 255), theme->GetColor(COLOR_WINDOW));  // window
+    EXPECT_EQ(RGB(212, 208, 200), theme->GetColor(COLOR_BTNFACE)); // button face
     EXPECT_EQ(RGB(0, 0, 0), theme->GetColor(qxColorBlack));
     // An override wins over the standard colour.
     theme->GetColorTable()->GetAt(15)->Set(RGB(1, 2, 3));
@@ -34,11 +34,16 @@ TEST_F(PaintManagerTest, FactoryMapsNumbersToThemes)
         const char* name;
     };
     const Row rows[] = {
-        {0, qxpThemeWindows2000, "ToolkitPaintThemeD"}, {1, qxpThemeOfficeXP, "ToolkitPaintThemeA"},
-        {2, qxpThemeOffice2003, "ToolkitPaintThemeB"},  {3, qxpThemeWindowsXP, "ToolkitPaintThemeE"},
-        {4, qxpThemeWhidbey, "ToolkitPaintThemeC"},     {5, qxpThemeOffice2003, "ToolkitPaintThemeB"},
-        {6, qxpThemeOffice2003, "ToolkitPaintThemeB"},  {7, qxpThemeWindows2000, "ToolkitPaintThemeD"},
-        {-1, qxpThemeWindows2000, "ToolkitPaintThemeD"}, {99, qxpThemeWindows2000, "ToolkitPaintThemeD"},
+        {0, qxpThemeWindows2000, "ToolkitPaintThemeD"},
+        {1, qxpThemeOfficeXP, "ToolkitPaintThemeA"},
+        {2, qxpThemeOffice2003, "ToolkitPaintThemeB"},
+        {3, qxpThemeWindowsXP, "ToolkitPaintThemeE"},
+        {4, qxpThemeWhidbey, "ToolkitPaintThemeC"},
+        {5, qxpThemeOffice2003, "ToolkitPaintThemeB"},
+        {6, qxpThemeOffice2003, "ToolkitPaintThemeB"},
+        {7, qxpThemeWindows2000, "ToolkitPaintThemeD"},
+        {-1, qxpThemeWindows2000, "ToolkitPaintThemeD"},
+        {99, qxpThemeWindows2000, "ToolkitPaintThemeD"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.nNumber);
@@ -175,8 +180,14 @@ TEST_F(PaintManagerTest, ControlHeightAndAutomaticIconSizes)
         int nExpected;
     };
     const Row rows[] = {
-        {FALSE, 40, FALSE, 16}, {FALSE, 40, TRUE, 32}, {TRUE, 16, FALSE, 16}, {TRUE, 16, TRUE, 32},
-        {TRUE, 40, FALSE, 32},  {TRUE, 40, TRUE, 72},  {TRUE, 10, FALSE, 16}, {TRUE, 24, FALSE, 16},
+        {FALSE, 40, FALSE, 16},
+        {FALSE, 40, TRUE, 32},
+        {TRUE, 16, FALSE, 16},
+        {TRUE, 16, TRUE, 32},
+        {TRUE, 40, FALSE, 32},
+        {TRUE, 40, TRUE, 72},
+        {TRUE, 10, FALSE, 16},
+        {TRUE, 24, FALSE, 16},
         {TRUE, 28, FALSE, 24},
     };
     for (const Row& r : rows) {
@@ -199,8 +210,8 @@ TEST(PaintManagerStatics, SplitCaptionBreaksAtTheSpaceNearestTheMiddle)
         {"Print", "Print", ""},
         {"Print Preview", "Print", "Preview"},
         {"New Window Here", "New Window", "Here"},
-        {"A B", "A B", ""},        // shorter than 4
-        {" Lead", " Lead", ""},    // the only space is the first character
+        {"A B", "A B", ""},     // shorter than 4
+        {" Lead", " Lead", ""}, // the only space is the first character
         {"", "", ""},
         {"Go To Line", "Go To", "Line"},
     };
@@ -267,9 +278,12 @@ TEST_F(PaintManagerTest, ExpandButtonMeasuringPlacesTheButton)
         CRect expected;
     };
     const Row rows[] = {
-        {qxpBarTop, CRect(187, 2, 198, 24)},   {qxpBarBottom, CRect(187, 2, 198, 24)},
-        {qxpBarFloating, CRect(187, 2, 198, 24)}, {qxpBarLeft, CRect(2, 13, 198, 24)},
-        {qxpBarRight, CRect(2, 13, 198, 24)},  {qxpBarPopup, CRect(2, 13, 198, 24)},
+        {qxpBarTop, CRect(187, 2, 198, 24)},
+        {qxpBarBottom, CRect(187, 2, 198, 24)},
+        {qxpBarFloating, CRect(187, 2, 198, 24)},
+        {qxpBarLeft, CRect(2, 13, 198, 24)},
+        {qxpBarRight, CRect(2, 13, 198, 24)},
+        {qxpBarPopup, CRect(2, 13, 198, 24)},
     };
     for (const Row& r : rows) {
         TestBar bar;
@@ -537,10 +551,14 @@ TEST_F(PaintManagerTest, DrawControlDispatchesByTypeAndBar)
         const char* expected;
     };
     const Row rows[] = {
-        {&toolbar, qxpControlEdit, "edit"},     {&popup, qxpControlEdit, "edit"},
-        {&toolbar, qxpControlComboBox, "combo"}, {&popup, qxpControlComboBox, "combo"},
-        {&toolbar, qxpControlButton, "toolbar"}, {&leftBar, qxpControlPopup, "toolbar"},
-        {&popup, qxpControlButton, "popup"},    {&popup, qxpControlCheckBox, "popup"},
+        {&toolbar, qxpControlEdit, "edit"},
+        {&popup, qxpControlEdit, "edit"},
+        {&toolbar, qxpControlComboBox, "combo"},
+        {&popup, qxpControlComboBox, "combo"},
+        {&toolbar, qxpControlButton, "toolbar"},
+        {&leftBar, qxpControlPopup, "toolbar"},
+        {&popup, qxpControlButton, "popup"},
+        {&popup, qxpControlCheckBox, "popup"},
     };
     MemoryDC mem(10, 10);
     for (const Row& r : rows) {
@@ -552,4 +570,4 @@ TEST_F(PaintManagerTest, DrawControlDispatchesByTypeAndBar)
     EXPECT_EQ(CSize(0, 0), spy.DrawControl(mem.dc(), NULL, TRUE));
 }
 
-}  // namespace
+} // namespace

@@ -13,7 +13,14 @@ using namespace dlgtest;
 
 namespace {
 
-enum { IDC_EDIT = 100, IDC_OK = 101, IDC_LIST = 102, IDC_GROUP = 103, IDC_HALF = 104, IDC_FIXED = 105 };
+enum {
+    IDC_EDIT = 100,
+    IDC_OK = 101,
+    IDC_LIST = 102,
+    IDC_GROUP = 103,
+    IDC_HALF = 104,
+    IDC_FIXED = 105
+};
 
 // A dialog whose anchors come from the test.
 class TestDialog : public CQXResizeDialog {
@@ -112,7 +119,11 @@ TEST_F(ResizeDialogTest, AnchoredControlsMoveAndStretchByTheirFractions)
 // on black (what the screen held before) but on the dialog's face.
 TEST_F(ResizeDialogTest, GroupBoxesShowTheDialogFaceInside)
 {
-    enum { IDC_DIRECTION = 110, IDC_UP = 111, IDC_DOWN = 112 };
+    enum {
+        IDC_DIRECTION = 110,
+        IDC_UP = 111,
+        IDC_DOWN = 112
+    };
     std::unique_ptr<TestDialog> dlg(new TestDialog());
     DialogTemplate t(WS_THICKFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, 10, 10, 160, 80, "Direction");
     t.Add(0x80, IDC_DIRECTION, BS_GROUPBOX, 20, 10, 110, 40, "Search Direction");
@@ -330,4 +341,4 @@ TEST(ResizeDialogRuntime, IsDynamicallyCreatable)
     delete p;
 }
 
-}  // namespace
+} // namespace

@@ -259,4 +259,4 @@ TEST(ThemeScreenshots, EveryThemeOfTheEditorDrawsItsBars)
         }
 }
 
-}  // namespace
+} // namespace

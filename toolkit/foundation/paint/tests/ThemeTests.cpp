@@ -11,7 +11,9 @@ namespace {
 
 const COLORREF kBack = RGB(1, 2, 3);
 
-enum { None = -1 };
+enum {
+    None = -1
+};
 
 struct StateRow {
     const char* name;
@@ -20,7 +22,7 @@ struct StateRow {
     int nChecked;
     BOOL bPopped;
     int nBarType, nPosition;
-    int nBorder, nFill;  // colour numbers; None: the pixel is left alone
+    int nBorder, nFill; // colour numbers; None: the pixel is left alone
 };
 
 void CheckFilledRectangles(CQXPThemePainter* p, const StateRow* rows, size_t n)
@@ -284,7 +286,7 @@ TEST_F(ThemeTest, Windows2000StateFrames)
         int nChecked;
         BOOL bPopped;
         int nBarType;
-        int nTopLeft, nBottomRight, nCentre;  // None: untouched
+        int nTopLeft, nBottomRight, nCentre; // None: untouched
     };
     const int T = qxpBarTypeNormal, P = qxpBarTypePopup;
     const Row rows[] = {
@@ -363,7 +365,8 @@ TEST_F(ThemeTest, RectangleTextColoursPerTheme)
 }
 
 // Draws the same thing with two themes and compares every pixel.
-template <class F> int DifferingPixels(CQXPThemePainter* a, CQXPThemePainter* b, int cx, int cy, F draw)
+template <class F>
+int DifferingPixels(CQXPThemePainter* a, CQXPThemePainter* b, int cx, int cy, F draw)
 {
     MemoryDC ma(cx, cy, kBack), mb(cx, cy, kBack);
     draw(a, ma.dc());
@@ -397,7 +400,8 @@ TEST_F(ThemeTest, WindowsXPWithoutVisualStylesDrawsLikeWindows2000)
         EXPECT_EQ(0, DifferingPixels(win2000.p, winXP.p, 120, 60, [&](CQXPThemePainter* p, CDC* pDC) {
                       p->FillCommandBar(pDC, &bar);
                       p->DrawCommandBarGripper(pDC, &bar, TRUE);
-                  })) << nPosition;
+                  }))
+            << nPosition;
     }
     for (int nSelected : {0, 1})
         for (BOOL bPressed : {FALSE, TRUE})
@@ -589,9 +593,12 @@ TEST_F(ThemeTest, GripperSeparatorBorderAndExcludeMetrics)
     tearOff.nType = qxpBarTypePopup;
     tearOff.nPosition = qxpBarFloating;
     const Row rows[] = {
-        {a.p, &popup, FALSE, CRect(10, 10, 50, 30)},  {a.p, &tearOff, FALSE, CRect(9, 10, 51, 30)},
-        {a.p, &top, FALSE, CRect(10, 11, 50, 29)},    {a.p, &left, TRUE, CRect(11, 10, 49, 30)},
-        {d.p, &popup, FALSE, CRect(11, 10, 49, 30)},  {d.p, &top, FALSE, CRect(10, 9, 50, 31)},
+        {a.p, &popup, FALSE, CRect(10, 10, 50, 30)},
+        {a.p, &tearOff, FALSE, CRect(9, 10, 51, 30)},
+        {a.p, &top, FALSE, CRect(10, 11, 50, 29)},
+        {a.p, &left, TRUE, CRect(11, 10, 49, 30)},
+        {d.p, &popup, FALSE, CRect(11, 10, 49, 30)},
+        {d.p, &top, FALSE, CRect(10, 9, 50, 31)},
         {d.p, &left, TRUE, CRect(9, 10, 51, 30)},
     };
     for (const Row& r : rows) {
@@ -663,4 +670,4 @@ TEST_F(ThemeTest, Office2003StatusPaneBorderAndExpandGlyph)
     EXPECT_EQ(255, ToolkitPaintThemeB::ExpandGlyphShade(256));
 }
 
-}  // namespace
+} // namespace

@@ -208,7 +208,7 @@ TEST_F(ToolTipTest, ConfiguredDelaysReachTheWindow)
     g_now += 800;
     FireTimer();
     EXPECT_TRUE(Shown());
-    g_now += 60;  // beyond the 50 ms reshow window
+    g_now += 60; // beyond the 50 ms reshow window
     Move(70, 10);
     EXPECT_FALSE(Shown()) << "the previous tool is removed with its tip";
     EXPECT_EQ(2, (INT_PTR)ctx.Tip()->m_toolPending.nID) << "the next tool waits for its own delay";
@@ -258,7 +258,7 @@ TEST_F(ToolTipTest, TitlesAreSetOnceAndNotRepeatedAsText)
     ASSERT_FALSE(ctx.Tip()->titles.empty());
     EXPECT_STREQ("Open a file", ctx.Tip()->titles.back().GetString());
     EXPECT_EQ(1, ctx.Tip()->Count(TTM_UPDATETIPTEXTA));
-    Move(70, 10);  // title "Save" equals the text "Save"
+    Move(70, 10); // title "Save" equals the text "Save"
     EXPECT_STREQ("<none>", ctx.Tip()->titles.back().GetString());
     EXPECT_EQ(1, ctx.Tip()->Count(TTM_UPDATETIPTEXTA));
     EXPECT_EQ(1, ctx.Tip()->Count(TTM_DELTOOLA)) << "the previous tool is removed";
@@ -512,4 +512,4 @@ TEST_F(ToolTipTest, OldCommonControlsGetNoTitleOnTheStandardTooltip)
     }
 }
 
-}  // namespace
+} // namespace

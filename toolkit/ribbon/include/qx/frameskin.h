@@ -46,11 +46,11 @@ protected:
     void SetHot(UINT nCommand);
 
     HWND m_hWnd;
-    COffice2007Theme* m_pTheme;  // referenced while attached
+    COffice2007Theme* m_pTheme; // referenced while attached
     BOOL m_bActive;
-    UINT m_nHot;        // the caption button under the pointer
-    UINT m_nTracking;   // the button pressed, while the mouse is captured
-    BOOL m_bArmed;      // the pointer is over the pressed button
+    UINT m_nHot;      // the caption button under the pointer
+    UINT m_nTracking; // the button pressed, while the mouse is captured
+    BOOL m_bArmed;    // the pointer is over the pressed button
     int m_nStatusBar;
-    CSize m_szRegion;   // the size the region was made for
+    CSize m_szRegion; // the size the region was made for
 };

@@ -25,9 +25,9 @@
 
 // A caption button of a skinned frame (window coordinates).
 struct QXPFrameCaptionButton {
-    UINT nCommand;    // SC_CLOSE, SC_MAXIMIZE, SC_RESTORE or SC_MINIMIZE
+    UINT nCommand; // SC_CLOSE, SC_MAXIMIZE, SC_RESTORE or SC_MINIMIZE
     CRect rc;
-    BOOL bSelected;   // hot
+    BOOL bSelected; // hot
     BOOL bPressed;
     BOOL bEnabled;
 };
@@ -36,10 +36,10 @@ struct QXPFrameCaptionButton {
 struct QXPFrameSkin {
     HWND hWnd = NULL;
     BOOL bActive = TRUE;
-    CSize szWindow;              // the window's size
-    int nBorder = 0;             // left, right and bottom border width
-    int nCaption = 0;            // the caption band's height (top border included)
-    BOOL bCaption = TRUE;        // WS_CAPTION
+    CSize szWindow;       // the window's size
+    int nBorder = 0;      // left, right and bottom border width
+    int nCaption = 0;     // the caption band's height (top border included)
+    BOOL bCaption = TRUE; // WS_CAPTION
     BOOL bMaximized = FALSE;
     int nStatusBar = 0;          // height of the status-bar strip beside the bottom border, 0: none
     BOOL bRoundedBottom = FALSE; // the region rounds the bottom corners too
@@ -51,21 +51,21 @@ struct QXPFrameSkin {
 // dark first, then light. Tests walk it.
 struct QXPOffice2007ColorKey {
     const char* pszSection;
-    const char* pszKey;        // a gradient: the common stem ("ToolbarFace")
-    int nSlot;                 // colour-table slot, or -1
-    const char* pszMember;     // the member's name when nSlot is -1
-    float fFactor;             // gradients: their factor; 0 for plain colours
+    const char* pszKey;    // a gradient: the common stem ("ToolbarFace")
+    int nSlot;             // colour-table slot, or -1
+    const char* pszMember; // the member's name when nSlot is -1
+    float fFactor;         // gradients: their factor; 0 for plain colours
 };
 const QXPOffice2007ColorKey* AFXAPI GetOffice2007ColorKeys(int* pnCount);
 
 // The colour-table slots the themes fill with fixed values.
 enum {
-    qxpSlotPopupFace = 41,      // RGB(246, 246, 246) (ribbon: 250, 250, 250)
-    qxpSlotPopupText = 44,      // 0 (ribbon: MenuPopupText)
-    qxpSlotHotText = 45,        // 0 (ribbon: ControlHighlightText)
-    qxpSlotBarText = 46,        // 0 (ribbon: GroupClientText)
-    qxpSlotDisabledText = 60,   // RGB(141, 141, 141) (ribbon: 167, 167, 167)
-    qxpSlotPopupBorder = 43,    // MenuPopupBorder (ribbon: 134, 134, 134)
+    qxpSlotPopupFace = 41,    // RGB(246, 246, 246) (ribbon: 250, 250, 250)
+    qxpSlotPopupText = 44,    // 0 (ribbon: MenuPopupText)
+    qxpSlotHotText = 45,      // 0 (ribbon: ControlHighlightText)
+    qxpSlotBarText = 46,      // 0 (ribbon: GroupClientText)
+    qxpSlotDisabledText = 60, // RGB(141, 141, 141) (ribbon: 167, 167, 167)
+    qxpSlotPopupBorder = 43,  // MenuPopupBorder (ribbon: 134, 134, 134)
 };
 
 // ---------------------------------------------------------------------------
@@ -74,32 +74,32 @@ enum {
 
 // Hit codes of a gallery's parts.
 enum {
-    qxpGalleryHitUp = 60,        // scroll-up button, or a scroll bar's up/left arrow
-    qxpGalleryHitDown = 61,      // scroll-down button, or the down/right arrow
+    qxpGalleryHitUp = 60,   // scroll-up button, or a scroll bar's up/left arrow
+    qxpGalleryHitDown = 61, // scroll-down button, or the down/right arrow
     qxpGalleryHitPageBefore = 62,
     qxpGalleryHitPageAfter = 63,
     qxpGalleryHitPopup = 65,
 };
 
 struct QXPGalleryView {
-    CRect rc;                    // the control
+    CRect rc; // the control
     BOOL bEnabled = TRUE;
     BOOL bSelected = FALSE;
-    BOOL bInPopupGallery = FALSE;  // sits in a popup bar of the popup-gallery kind
+    BOOL bInPopupGallery = FALSE; // sits in a popup bar of the popup-gallery kind
     BOOL bBorders = FALSE;
     BOOL bBottomDivider = FALSE;
-    int nHotPart = 0;            // a hit code, 0 none
+    int nHotPart = 0; // a hit code, 0 none
     int nPressedPart = 0;
     BOOL bCanScrollUp = TRUE;
     BOOL bCanScrollDown = TRUE;
 };
 
 struct QXPGalleryScrollBarView {
-    int nType = 5;               // 5 light images, 6 dark; others are not drawn
+    int nType = 5; // 5 light images, 6 dark; others are not drawn
     BOOL bVertical = TRUE;
     BOOL bEnabled = TRUE;
-    CRect rc;                    // the whole bar
-    CRect rcArrowBefore, rcArrowAfter, rcThumb;  // rcThumb empty: no room for one
+    CRect rc;                                   // the whole bar
+    CRect rcArrowBefore, rcArrowAfter, rcThumb; // rcThumb empty: no room for one
     CRect rcPageBefore, rcPageAfter;
     int nHotPart = 0;
     int nPressedPart = 0;
@@ -127,12 +127,12 @@ public:
     // The 9 x 9 glyph cell (1-16) of a scroll-bar arrow.
     static int AFXAPI GetArrowGlyph(BOOL bVertical, BOOL bBefore, BOOL bEnabled, BOOL bBackground);
 
-    int m_nUpHeight;        // 21
-    int m_nDownHeight;      // 19
+    int m_nUpHeight;   // 21
+    int m_nDownHeight; // 19
     COffice2007Theme* m_pTheme;
-    ColorValue m_clrSelected;   // ControlGallerySelected
-    ColorValue m_clrNormal;     // ControlGalleryNormal
-    ColorValue m_clrBorder;     // ControlGalleryBorder
+    ColorValue m_clrSelected; // ControlGallerySelected
+    ColorValue m_clrNormal;   // ControlGalleryNormal
+    ColorValue m_clrBorder;   // ControlGalleryBorder
 };
 
 // ---------------------------------------------------------------------------
@@ -187,10 +187,10 @@ public:
 
     // --- data ------------------------------------------------------------------
     CFont m_fontCaption;
-    ThemeResources* m_pResources;   // the process-wide theme (not owned)
-    int m_nBorderMetric;            // SPI_GETBORDER
-    int m_nCaptionHeight;           // max(SM_CYCAPTION, 17)
-    int m_nCaptionHeight2;          // max(SM_CYCAPTION + 1, 18)
+    ThemeResources* m_pResources; // the process-wide theme (not owned)
+    int m_nBorderMetric;          // SPI_GETBORDER
+    int m_nCaptionHeight;         // max(SM_CYCAPTION, 17)
+    int m_nCaptionHeight2;        // max(SM_CYCAPTION + 1, 18)
 
     // Named colours (the rest land in the colour table, GetOffice2007ColorKeys).
     ColorValue m_clrStatusBarShadow;
@@ -219,14 +219,14 @@ public:
 // ---------------------------------------------------------------------------
 // Theme 6: the ribbon's paint manager.
 struct QXPRibbonMetrics {
-    int nBaseHeight;        // h
-    int nFontHeight;        // h * 120 / 96
-    int nControlHeight;     // max(22, e + 6), e = h * 144 / 96
-    int nRowHeight;         // max(22, h * 195 / 96)
-    int nTabStripHeight;    // 23 for rows of 22, else row + 2
-    int nGroupCaption;      // max(17, e)
-    int nSplitDropDown;     // max(12, control height / 2)
-    int nLargeDropDown;     // 2 * control height - 17
+    int nBaseHeight;     // h
+    int nFontHeight;     // h * 120 / 96
+    int nControlHeight;  // max(22, e + 6), e = h * 144 / 96
+    int nRowHeight;      // max(22, h * 195 / 96)
+    int nTabStripHeight; // 23 for rows of 22, else row + 2
+    int nGroupCaption;   // max(17, e)
+    int nSplitDropDown;  // max(12, control height / 2)
+    int nLargeDropDown;  // 2 * control height - 17
 };
 // The metrics of a font height override (12 or more) or, below that, of the
 // system menu font's absolute height (12 or less counts as 11).
@@ -236,7 +236,7 @@ QXPRibbonMetrics AFXAPI ComputeRibbonMetrics(int nOverride, int nMenuFontHeight)
 // any other (1, 4, 5), in the order the set takes them.
 struct QXPRibbonTabLuna {
     COLORREF clrFrame[3];
-    COLORREF clrDarkText;  // also the header text
+    COLORREF clrDarkText; // also the header text
     COLORREF clrGradientLight, clrGradientDark;
     COLORREF clrValue[3];
     COLORREF clrGradient2Light, clrGradient2Dark;
@@ -309,10 +309,10 @@ public:
                                             BOOL bPopped);
 
     CFont m_fontRibbon;
-    BOOL m_bRecreateRibbonFont;     // TRUE until the font is made
-    int m_nFontHeightOverride;      // 0: the menu font's height
+    BOOL m_bRecreateRibbonFont; // TRUE until the font is made
+    int m_nFontHeightOverride;  // 0: the menu font's height
     QXPRibbonMetrics m_metrics;
-    BOOL m_bUseFaceOverride;        // "Segoe UI" when installed
+    BOOL m_bUseFaceOverride; // "Segoe UI" when installed
     CString m_strFaceOverride;
     ColorValue m_clrRibbonFace;
     ColorValue m_clrGroupCaptionText;
@@ -322,7 +322,7 @@ public:
     ColorValue m_clrMinimizedFrameEdgeShadow;
     ColorValue m_clrTabNormalText;
     ColorValue m_clrTabSelectedText;
-    CQXPTabPainter* m_pTabPainter;  // owned
+    CQXPTabPainter* m_pTabPainter; // owned
 };
 
 // Installs COffice2007Theme and CRibbonStyleTheme as the factory's creators 5

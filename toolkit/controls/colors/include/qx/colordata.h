@@ -46,16 +46,19 @@ struct QxNamedColor {
     COLORREF clr;
 };
 // The 16 standard colours (two rows) and the 40 of the extended table.
-enum { kQxStandardColorCount = 16, kQxExtendedColorCount = 40 };
+enum {
+    kQxStandardColorCount = 16,
+    kQxExtendedColorCount = 40
+};
 extern const QxNamedColor g_qxStandardColors[kQxStandardColorCount];
 extern const QxNamedColor g_qxExtendedColors[kQxExtendedColorCount];
 
 // Style flags of the colour selector.
-#define QXCS_NOFILL 0x01        // the top button is "No Fill", not "Automatic Color"
-#define QXCS_EXTENDED 0x02      // the 40-colour (or the custom) table
-#define QXCS_MORECOLORS 0x04    // recent colours and "More Colors..."
-#define QXCS_DIALOGFLAGS 0x60   // handed on to the colour dialog
-#define QXCS_POPUP 0x80000000   // a popup window, not a child
+#define QXCS_NOFILL 0x01      // the top button is "No Fill", not "Automatic Color"
+#define QXCS_EXTENDED 0x02    // the 40-colour (or the custom) table
+#define QXCS_MORECOLORS 0x04  // recent colours and "More Colors..."
+#define QXCS_DIALOGFLAGS 0x60 // handed on to the colour dialog
+#define QXCS_POPUP 0x80000000 // a popup window, not a child
 
 // Cell metrics of the selector.
 enum {
@@ -102,16 +105,16 @@ private:
 // ---------------------------------------------------------------------------
 // The honeycomb of the colour dialog's standard page.
 struct QxHoneycombCell {
-    int nLeft, nUp, nRight, nDown;  // neighbour indexes; -1 none
-    BOOL bSmall;                    // 14 pixels wide (168 pixels), else 29 (691 pixels)
+    int nLeft, nUp, nRight, nDown; // neighbour indexes; -1 none
+    BOOL bSmall;                   // 14 pixels wide (168 pixels), else 29 (691 pixels)
     COLORREF clr;
-    std::vector<POINT> pixels;      // column by column from the cell's origin (its first pixel)
+    std::vector<POINT> pixels; // column by column from the cell's origin (its first pixel)
     POINT Origin() const { return pixels.front(); }
 };
 enum {
     kQxHoneycombCells = 144,
-    kQxHoneycombWidth = 182,        // the honeycomb is centred in its control: a = (width - 182) / 2
-    kQxHoneycombCentreWhite = 63,   // the small white cell in the middle
+    kQxHoneycombWidth = 182,      // the honeycomb is centred in its control: a = (width - 182) / 2
+    kQxHoneycombCentreWhite = 63, // the small white cell in the middle
     kQxHoneycombLargeWhite = 142,
     kQxHoneycombLargeBlack = 143
 };

@@ -22,8 +22,8 @@
 #define QXWM_UPDATECOLOR 0x2742
 
 // Dialog styles (also the colour selector's 0x60 flags).
-#define CDS_SHOWHEX 0x20    // show the hexadecimal text field
-#define CDS_3DSWATCH 0x40   // a 3-D frame round the swatch
+#define CDS_SHOWHEX 0x20  // show the hexadecimal text field
+#define CDS_3DSWATCH 0x40 // a 3-D frame round the swatch
 
 class CQXColorDialog;
 
@@ -68,12 +68,12 @@ protected:
     afx_msg UINT OnGetDlgCode();
     DECLARE_MESSAGE_MAP()
 
-    CBitmap m_bmpCells;       // the painted honeycomb, made on the first paint
+    CBitmap m_bmpCells; // the painted honeycomb, made on the first paint
     BOOL m_bTracking;
     BOOL m_bMarkerSmall;
-    CPoint m_ptMarker;        // the marked cell's first pixel
-    COLORREF m_clrSelected;   // -1 none
-    std::vector<QxHoneycombCell> m_cells;  // from the first paint
+    CPoint m_ptMarker;                    // the marked cell's first pixel
+    COLORREF m_clrSelected;               // -1 none
+    std::vector<QxHoneycombCell> m_cells; // from the first paint
     CQXColorDialog* m_pDialog;
 };
 
@@ -120,9 +120,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     const int m_nFocusId;
-    double m_dHue;          // 0..1
-    double m_dSaturation;   // 0..1
-    double m_dLuminance;    // 0..1
+    double m_dHue;        // 0..1
+    double m_dSaturation; // 0..1
+    double m_dLuminance;  // 0..1
     CPoint m_ptMarker;
     CQXColorDialog* m_pDialog;
 };
@@ -140,7 +140,7 @@ protected:
     afx_msg void OnPaint();
     DECLARE_MESSAGE_MAP()
 
-    CBitmap m_bmpField;  // hue across, saturation up; made on the first paint
+    CBitmap m_bmpField; // hue across, saturation up; made on the first paint
 };
 
 class CColorLumBar : public CColorTrackCtrl {
@@ -206,7 +206,7 @@ protected:
     CColorHueSatCtrl m_wndHueSat;
     CColorLumBar m_wndLum;
     CQXColorDialog* m_pDialog;
-    BOOL m_bWriting;  // the page is writing its own edits
+    BOOL m_bWriting; // the page is writing its own edits
 };
 
 // ---------------------------------------------------------------------------
@@ -241,8 +241,8 @@ protected:
     afx_msg void OnPaint();
     DECLARE_MESSAGE_MAP()
 
-    DWORD m_dwStyle;        // CDS_SHOWHEX, CDS_3DSWATCH
-    CEdit m_wndHex;         // id 101, with CDS_SHOWHEX
+    DWORD m_dwStyle; // CDS_SHOWHEX, CDS_3DSWATCH
+    CEdit m_wndHex;  // id 101, with CDS_SHOWHEX
     CRect m_rcNew;
     CRect m_rcCurrent;
     COLORREF m_clrNew;

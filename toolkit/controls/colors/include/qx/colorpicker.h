@@ -92,13 +92,13 @@ protected:
 
     BOOL m_bShowCaption;
     BOOL m_bCaptionInColor;
-    BOOL m_bPopupOpen;        // from ShowPopup until the popup reports its close
-    DWORD m_dwPopupStyle;     // 6
-    COLORREF m_clrColor;      // QX_COLOR_UNSET until set
-    COLORREF m_clrDefault;    // QX_COLOR_UNSET: no automatic colour
+    BOOL m_bPopupOpen;     // from ShowPopup until the popup reports its close
+    DWORD m_dwPopupStyle;  // 6
+    COLORREF m_clrColor;   // QX_COLOR_UNSET until set
+    COLORREF m_clrDefault; // QX_COLOR_UNSET: no automatic colour
     const COLORREF* m_pExtraColors;
     int m_nExtraColors;
-    int m_nRecentLimit;       // 8
+    int m_nRecentLimit; // 8
 };
 
 // Subclasses the dialog's control nIDC onto the picker on first use, then

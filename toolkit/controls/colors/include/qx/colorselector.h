@@ -28,27 +28,30 @@
 
 // The selector's result messages (window messages to its listeners; the
 // picker passes the same numbers on as WM_COMMAND notification codes).
-#define CPN_SELUNCHANGED 0x2729  // the chosen colour equals the current one
-#define CPN_DROPDOWN 0x272A      // a popup opened
-#define CPN_CLOSEUP 0x272B       // a popup closed
-#define CPN_SELCHANGE 0x272C     // a different colour was chosen
-#define CPN_SELCANCEL 0x272D     // ended without a choice
-#define CPN_SELNOFILL 0x272E     // "No Fill" chosen (wParam QX_COLOR_NOFILL)
+#define CPN_SELUNCHANGED 0x2729 // the chosen colour equals the current one
+#define CPN_DROPDOWN 0x272A     // a popup opened
+#define CPN_CLOSEUP 0x272B      // a popup closed
+#define CPN_SELCHANGE 0x272C    // a different colour was chosen
+#define CPN_SELCANCEL 0x272D    // ended without a choice
+#define CPN_SELNOFILL 0x272E    // "No Fill" chosen (wParam QX_COLOR_NOFILL)
 
 class CQXColorDialog;
 
 // One cell of a selector: the top button (index 0), a colour cell, or
 // "More Colors..." (the last cell with QXCS_MORECOLORS).
 struct ColorCell {
-    enum { kindColor = 8, kindText = 16 };  // the top button's kind is its QXCS_NOFILL bit
-    UINT nID = 0;            // string id of the name or text (0: a recent colour)
-    int nIndex = 0;          // position in the list
-    BOOL bSelected = FALSE;  // the current colour's cell
-    BOOL bFramed = FALSE;    // the sample has a frame of its own
-    CRect rect;              // client coordinates
+    enum {
+        kindColor = 8,
+        kindText = 16
+    };                      // the top button's kind is its QXCS_NOFILL bit
+    UINT nID = 0;           // string id of the name or text (0: a recent colour)
+    int nIndex = 0;         // position in the list
+    BOOL bSelected = FALSE; // the current colour's cell
+    BOOL bFramed = FALSE;   // the sample has a frame of its own
+    CRect rect;             // client coordinates
     DWORD dwKind = 0;
-    CString strText;         // button text (empty for colour cells)
-    CString strTip;          // tooltip
+    CString strText; // button text (empty for colour cells)
+    CString strTip;  // tooltip
     COLORREF clr = QX_COLOR_UNSET;
 };
 
@@ -165,20 +168,20 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     ThemeFactoryList m_themeHolder;
-    int m_nColumns;          // cells per row; the most recent colours kept
-    int m_nHot;              // -1 none
-    int m_nPressed;          // -1 none
+    int m_nColumns; // cells per row; the most recent colours kept
+    int m_nHot;     // -1 none
+    int m_nPressed; // -1 none
     CWnd* m_pOwnerWnd;
-    CSize m_szCell;          // 18 x 18
-    CRect m_rcMargins;       // left, top, right, bottom
-    DWORD m_dwStyle;         // QXCS_ flags
+    CSize m_szCell;    // 18 x 18
+    CRect m_rcMargins; // left, top, right, bottom
+    DWORD m_dwStyle;   // QXCS_ flags
     CPoint m_ptLastMouse;
     COLORREF m_clrCurrent;
     COLORREF m_clrDefault;
     CToolTipCtrl m_wndTip;
     std::vector<HWND> m_listeners;
     std::vector<ColorCell> m_cells;
-    CQXColorDialog* m_pDialog;  // while "More Colors..." runs
+    CQXColorDialog* m_pDialog; // while "More Colors..." runs
     std::vector<COLORREF> m_customColors;
 };
 
@@ -219,7 +222,7 @@ protected:
     BOOL m_bShadow;
     CRect m_rcAnchor;
     LPARAM m_lOwnerData;
-    HWND m_hWndNotify;  // the owner, told of opening and closing
-    BOOL m_bDropped;    // the owner was told of the opening (and so hears of the close)
-    BOOL m_bEnded;      // a result went out; the window is closing
+    HWND m_hWndNotify; // the owner, told of opening and closing
+    BOOL m_bDropped;   // the owner was told of the opening (and so hears of the close)
+    BOOL m_bEnded;     // a result went out; the window is closing
 };

@@ -47,10 +47,10 @@ enum QXPAnimationType {
 
 // Expand-button kinds (DrawExpandButton).
 enum QXPExpandButtonKind {
-    qxpExpandToolbar = 0,     // the overflow button of a docked toolbar
-    qxpExpandPopup = 1,       // the button at the foot of a menu with hidden items
-    qxpExpandFloatClose = 2,  // the close button of a floating bar's caption
-    qxpExpandFloatMenu = 3,   // the drop-down button of a floating bar's caption
+    qxpExpandToolbar = 0,    // the overflow button of a docked toolbar
+    qxpExpandPopup = 1,      // the button at the foot of a menu with hidden items
+    qxpExpandFloatClose = 2, // the close button of a floating bar's caption
+    qxpExpandFloatMenu = 3,  // the drop-down button of a floating bar's caption
 };
 
 // ---------------------------------------------------------------------------
@@ -78,8 +78,8 @@ public:
     int m_cyHScroll;
     int m_cxVScroll;
     int m_cyVScroll;
-    CSize m_szScrollButton;  // 19 x 19
-    int m_nArrowSize;        // 16
+    CSize m_szScrollButton; // 19 x 19
+    int m_nArrowSize;       // 16
     CVisualStyleTheme m_themeScrollBar;
 };
 
@@ -320,27 +320,27 @@ public:
     PFNSETLAYEREDWINDOWATTRIBUTES m_pfnSetLayeredWindowAttributes;
 
     // --- data ----------------------------------------------------------------
-    COLORREF m_clrStatusTextColor;     // colour 18, or the status style's text colour
-    GradientColorValue m_grcNeutral;   // colours 15 to 16 (themes change it)
-    ColorValue m_clrFloatingGripper;   // caption background of floating bars (16)
-    ColorValue m_clrFloatingGripperText;  // their caption text (20)
+    COLORREF m_clrStatusTextColor;       // colour 18, or the status style's text colour
+    GradientColorValue m_grcNeutral;     // colours 15 to 16 (themes change it)
+    ColorValue m_clrFloatingGripper;     // caption background of floating bars (16)
+    ColorValue m_clrFloatingGripperText; // their caption text (20)
 
-    BOOL m_bThemedStatusBar;      // the status bar uses the "STATUS" visual style
-    BOOL m_bThemedCheckBox;       // check marks use the "BUTTON" visual style
+    BOOL m_bThemedStatusBar; // the status bar uses the "STATUS" visual style
+    BOOL m_bThemedCheckBox;  // check marks use the "BUTTON" visual style
     BOOL m_bClearTypeTextQuality;
-    BOOL m_bUseGlobalCharset;     // fonts take the global UI fonts' character set
-    int m_nPopupMargin;           // 4 (Office XP 8)
-    BOOL m_bLabelIconColumn;      // labels in popups keep their icon column (1)
-    BOOL m_bEnableAnimation;      // popups may animate (1)
+    BOOL m_bUseGlobalCharset; // fonts take the global UI fonts' character set
+    int m_nPopupMargin;       // 4 (Office XP 8)
+    BOOL m_bLabelIconColumn;  // labels in popups keep their icon column (1)
+    BOOL m_bEnableAnimation;  // popups may animate (1)
     BOOL m_bFollowSmCaptionFont;
     BOOL m_bFollowIconFont;
     BOOL m_bFollowIconBoldFont;
     BOOL m_bFollowStatusFont;
-    int m_nSplitButtonDropDownWidth;  // 11
-    int m_nSplitButtonPopupWidth;     // 20
-    BOOL m_bAutoResizeIcons;          // font-based icon sizing (0)
+    int m_nSplitButtonDropDownWidth; // 11
+    int m_nSplitButtonPopupWidth;    // 20
+    BOOL m_bAutoResizeIcons;         // font-based icon sizing (0)
     CGalleryPainter* m_pGalleryPainter;
-    CRect m_rcStatusBarMargins;       // all 0
+    CRect m_rcStatusBarMargins; // all 0
 
     CFont m_fontRegular;
     CFont m_fontRegularBold;
@@ -350,44 +350,45 @@ public:
     CFont m_fontIcon;
     CFont m_fontIconBold;
     CFont m_fontStatus;
-    int m_nTextHeight;            // space height in the regular font + 6
+    int m_nTextHeight; // space height in the regular font + 6
 
-    BOOL m_bUseConfiguredFace;    // the configured face equals the menu font's
-    CString m_strConfiguredFace;  // "Tahoma"
-    BOOL m_bUseSystemFont;        // 1
-    BOOL m_bEmbossedDisabledText; // 1
-    CVisualStyleTheme m_themeStatusBar;  // "STATUS"
-    CVisualStyleTheme m_themeButton;     // "BUTTON"
-    int m_nThemeNumber;           // the factory number; 7 for a caller-made theme
+    BOOL m_bUseConfiguredFace;          // the configured face equals the menu font's
+    CString m_strConfiguredFace;        // "Tahoma"
+    BOOL m_bUseSystemFont;              // 1
+    BOOL m_bEmbossedDisabledText;       // 1
+    CVisualStyleTheme m_themeStatusBar; // "STATUS"
+    CVisualStyleTheme m_themeButton;    // "BUTTON"
+    int m_nThemeNumber;                 // the factory number; 7 for a caller-made theme
     QXP_ICONS_INFO m_iconsInfo;
-    int m_nAnimationSteps;        // 10
-    int m_nAnimationDuration;     // 100 ms
-    int m_nShowKeyboardCues;      // -1 follows each bar; 0 or 1 overrides
+    int m_nAnimationSteps;    // 10
+    int m_nAnimationDuration; // 100 ms
+    int m_nShowKeyboardCues;  // -1 follows each bar; 0 or 1 overrides
     CQXPColorTable m_colors;
-    int m_nStoredColorTheme;      // 7 follows the colour manager
+    int m_nStoredColorTheme; // 7 follows the colour manager
 
     // Control layout settings.
-    BOOL m_bThickCheckMark;       // the tick is drawn twice (0)
-    BOOL m_bTightCaptionSpacing;  // 0
-    BOOL m_bSplitCaption;         // large buttons split their caption (1)
-    int m_nFixedControlHeight;    // 0: heights follow the fonts
-    BOOL m_bFlatMenuBar;          // 0 (Office XP 1)
-    BOOL m_bFlatToolBar;          // 0
+    BOOL m_bThickCheckMark;      // the tick is drawn twice (0)
+    BOOL m_bTightCaptionSpacing; // 0
+    BOOL m_bSplitCaption;        // large buttons split their caption (1)
+    int m_nFixedControlHeight;   // 0: heights follow the fonts
+    BOOL m_bFlatMenuBar;         // 0 (Office XP 1)
+    BOOL m_bFlatToolBar;         // 0
 
     // Drop shadows of popups and expanded controls.
     enum {
-        qxpShadowLight = 0x01,        // a lighter shadow (half the alpha)
-        qxpShadowClipExclude = 0x02,  // cut the opening control out of it
+        qxpShadowLight = 0x01,       // a lighter shadow (half the alpha)
+        qxpShadowClipExclude = 0x02, // cut the opening control out of it
     };
-    int m_nShadowOptions;         // qxpShadow... bits (qxpShadowClipExclude)
+    int m_nShadowOptions; // qxpShadow... bits (qxpShadowClipExclude)
     // Shadows even where the system's drop-shadow setting is off (the
     // Office looks); FALSE for "Windows 2000" and "Windows XP".
     BOOL m_bForceShadows;
-    BOOL m_bShadowsOff;           // no shadows at all (0)
-    BOOL m_bShadowNoSaveBits;     // shadow windows without CS_SAVEBITS | CS_OWNDC (0)
-    ColorValue m_clrShadow;       // colour 59 of the colour manager
+    BOOL m_bShadowsOff;       // no shadows at all (0)
+    BOOL m_bShadowNoSaveBits; // shadow windows without CS_SAVEBITS | CS_OWNDC (0)
+    ColorValue m_clrShadow;   // colour 59 of the colour manager
     // Where RefreshFonts reads the non-client metrics (NULL: the system).
-    BOOL(AFXAPI* m_pfnNonClientMetrics)(NONCLIENTMETRICSA* pMetrics);
+    BOOL(AFXAPI* m_pfnNonClientMetrics)
+    (NONCLIENTMETRICSA* pMetrics);
 
 protected:
     // Popups: the caption, shortcut and description of an item, its layout

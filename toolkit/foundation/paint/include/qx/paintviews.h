@@ -16,7 +16,7 @@ class CQXPBarView;
 // Bar types.
 enum QXPBarType {
     qxpBarTypeMenuBar = 0,
-    qxpBarTypeNormal = 1,  // toolbars
+    qxpBarTypeNormal = 1, // toolbars
     qxpBarTypePopup = 2,
 };
 
@@ -27,7 +27,7 @@ enum QXPBarPosition {
     qxpBarLeft = 2,
     qxpBarRight = 3,
     qxpBarFloating = 4,
-    qxpBarPopup = 5,  // a popup list (menus and drop-downs)
+    qxpBarPopup = 5, // a popup list (menus and drop-downs)
 };
 
 // Control types. 2 to 4 are the popup kinds.
@@ -53,7 +53,7 @@ enum QXPButtonStyle {
     qxpButtonCaption = 1,
     qxpButtonIcon = 2,
     qxpButtonIconAndCaption = 3,
-    qxpButtonIconAndCaptionBelow = 4,  // the large button: caption under the icon
+    qxpButtonIconAndCaptionBelow = 4, // the large button: caption under the icon
     qxpButtonCaptionAndDescription = 5,
 };
 
@@ -115,8 +115,8 @@ public:
 
     // Edit and combo-box controls: what the measuring pass writes back.
     struct EditLayout {
-        int nLabelWidth = 0;      // icon and caption part left of the field
-        int nButtonWidth = 0;     // combo boxes: the drop-down button
+        int nLabelWidth = 0;  // icon and caption part left of the field
+        int nButtonWidth = 0; // combo boxes: the drop-down button
         BOOL bLayoutChanged = FALSE;
     };
     // NULL for controls that are neither.
@@ -137,8 +137,8 @@ class CQXPBarView {
 public:
     virtual ~CQXPBarView() {}
 
-    virtual int GetType() const = 0;      // QXPBarType
-    virtual int GetPosition() const = 0;  // QXPBarPosition
+    virtual int GetType() const = 0;     // QXPBarType
+    virtual int GetPosition() const = 0; // QXPBarPosition
     virtual CString GetTitle() const { return CString(); }
     // The bar's window; NULL for a bar drawn without one.
     virtual HWND GetBarHwnd() const { return NULL; }
@@ -189,8 +189,8 @@ public:
 
     // Pane style bits the paint manager reads.
     enum {
-        styleNoBorders = 0x0100,   // not inset, no border
-        styleButtonFace = 0x0200,  // always drawn as a button
+        styleNoBorders = 0x0100,  // not inset, no border
+        styleButtonFace = 0x0200, // always drawn as a button
     };
 
     virtual CString GetText() const = 0;

@@ -38,17 +38,17 @@ struct CQXResizeRect {
 };
 
 // Common anchor points.
-extern const CQXResizePoint QXRESIZE_TOP_LEFT;      // (0, 0)
-extern const CQXResizePoint QXRESIZE_TOP_RIGHT;     // (1, 0)
-extern const CQXResizePoint QXRESIZE_BOTTOM_LEFT;   // (0, 1)
-extern const CQXResizePoint QXRESIZE_BOTTOM_RIGHT;  // (1, 1)
+extern const CQXResizePoint QXRESIZE_TOP_LEFT;     // (0, 0)
+extern const CQXResizePoint QXRESIZE_TOP_RIGHT;    // (1, 0)
+extern const CQXResizePoint QXRESIZE_BOTTOM_LEFT;  // (0, 1)
+extern const CQXResizePoint QXRESIZE_BOTTOM_RIGHT; // (1, 1)
 
 // Layout flags.
 enum {
-    qxResizeNoSizeIcon = 0x01,    // no size grip
-    qxResizeNoHorizontal = 0x02,  // fixed width
-    qxResizeNoVertical = 0x04,    // fixed height
-    qxResizeNoMinSize = 0x08,     // the designed size is not the minimum
+    qxResizeNoSizeIcon = 0x01,   // no size grip
+    qxResizeNoHorizontal = 0x02, // fixed width
+    qxResizeNoVertical = 0x04,   // fixed height
+    qxResizeNoMinSize = 0x08,    // the designed size is not the minimum
     qxResizeNoClipChildren = 0x10,
 };
 
@@ -56,7 +56,9 @@ enum {
 class CQXSizeGrip : public CScrollBar {
 public:
     // Control id of the grip.
-    enum { kID = 0x7FFF };
+    enum {
+        kID = 0x7FFF
+    };
 
 protected:
     afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
@@ -76,13 +78,13 @@ public:
     CQXResizeItem(const CQXResizeItem&) = delete;
     CQXResizeItem& operator=(const CQXResizeItem&) = delete;
 
-    BOOL m_bRepaint;      // invalidate after moving (plain group boxes)
-    BOOL m_bAttached;     // the layout made a temporary window object for it
-    BOOL m_bInitialized;  // laid out at least once
+    BOOL m_bRepaint;     // invalidate after moving (plain group boxes)
+    BOOL m_bAttached;    // the layout made a temporary window object for it
+    BOOL m_bInitialized; // laid out at least once
     CWnd* m_pWnd;
-    CQXResizeRect m_rrcSizing;      // the anchors
-    CQXResizeRect m_rrcWindow;      // current rectangle (dialog client coordinates)
-    CQXResizeRect m_rrcInitWindow;  // original rectangle
+    CQXResizeRect m_rrcSizing;     // the anchors
+    CQXResizeRect m_rrcWindow;     // current rectangle (dialog client coordinates)
+    CQXResizeRect m_rrcInitWindow; // original rectangle
 };
 
 // The resize engine of one window.
@@ -123,11 +125,11 @@ public:
 
     UINT m_nFlags;
     CWnd* m_pWnd;
-    CSize m_szWindow;      // last laid-out client size
-    CSize m_szInitWindow;  // client size at set-up
-    CSize m_szMin;         // 0: none
-    CSize m_szMax;         // 0: none
-    CString m_strSection;  // placement name, empty for none
+    CSize m_szWindow;     // last laid-out client size
+    CSize m_szInitWindow; // client size at set-up
+    CSize m_szMin;        // 0: none
+    CSize m_szMax;        // 0: none
+    CString m_strSection; // placement name, empty for none
     CQXSizeGrip m_scSizeIcon;
     CPtrArray m_arrItems;
 };

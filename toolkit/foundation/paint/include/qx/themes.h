@@ -74,7 +74,6 @@ public:
 
     // Colour of enabled, unselected popup items (18; Windows XP: 7).
     int m_nPopupTextColor;
-
 };
 
 // ---------------------------------------------------------------------------

@@ -33,13 +33,13 @@ class CQXPImageManager;
 class CQXPToolTipContext;
 
 // Private messages of the toolkit's tooltips.
-#define QXP_TTM_ISPARENTTOOL 0x2A48  // a child answers 1: use its parent for tools
-#define QXP_TTM_SETICON 0x2A49       // lParam: the icon to show (or NULL)
+#define QXP_TTM_ISPARENTTOOL 0x2A48 // a child answers 1: use its parent for tools
+#define QXP_TTM_SETICON 0x2A49      // lParam: the icon to show (or NULL)
 
 // The extra block of a tool record (reached through TOOLINFOA::lParam).
 struct CQXPToolInfoExtra {
-    CString strTitle;                  // shown above the text
-    CQXPImageManager* pImageManager = NULL;  // where the tool's icon comes from
+    CString strTitle;                       // shown above the text
+    CQXPImageManager* pImageManager = NULL; // where the tool's icon comes from
     DWORD_PTR dwData = 0;
 };
 
@@ -106,18 +106,18 @@ public:
     Tool m_toolClicked;
     Tool m_toolPending;
     UINT_PTR m_nTimer;
-    UINT m_nLastTimerElapse;  // the delay the pending timer was started with
-    DWORD m_dwLastChange;     // tick of the last show or hide
-    int m_nInitialDelay;      // 500
-    int m_nReshowDelay;       // 200
-    int m_nMaxTipWidth;       // -1: the screen width
+    UINT m_nLastTimerElapse; // the delay the pending timer was started with
+    DWORD m_dwLastChange;    // tick of the last show or hide
+    int m_nInitialDelay;     // 500
+    int m_nReshowDelay;      // 200
+    int m_nMaxTipWidth;      // -1: the screen width
     CRect m_rcMargin;
     COLORREF m_clrBack;
     COLORREF m_clrText;
     HFONT m_hFont;
     CString m_strTitle;
     HICON m_hIcon;
-    CPoint m_ptLast;          // screen point of the last relayed mouse message
+    CPoint m_ptLast; // screen point of the last relayed mouse message
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -173,7 +173,7 @@ public:
     int m_nDelayReshow;
     int m_nDelayAutoPop;
     CWnd* m_pToolTip;
-    TOOLINFOA m_lastInfo;  // the tool last registered; cbSize 0 when none
+    TOOLINFOA m_lastInfo; // the tool last registered; cbSize 0 when none
     COLORREF m_clrTipBack;
     COLORREF m_clrTipText;
     CFont m_fntToolTip;
