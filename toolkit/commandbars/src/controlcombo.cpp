@@ -29,6 +29,17 @@ int CQXPControlComboBoxPopupBar::ProcessKey(CQXPControlComboBox* pControl, UINT 
     return CQXPPopupBar::ProcessHookKeyDown(nKey);
 }
 
+void CQXPControlComboBoxPopupBar::OnComboClosed(CQXPControlComboBox* pControl)
+{
+    if (pControl) {
+        pControl->OnListClosed();
+        CQXPCommandBar* pOwnerBar = pControl->GetParent();
+        if (pOwnerBar && ::IsWindow(pOwnerBar->GetSafeHwnd()) && !pControl->IsFocused())
+            pOwnerBar->SetSelected(-1, 0);
+    }
+    m_pControlPopup = NULL;
+}
+
 int CQXPControlComboBoxPopupBar::FindString(int nStart, LPCSTR lpszText) const
 {
     (void)nStart;
@@ -441,13 +452,7 @@ BOOL CQXPControlComboBoxList::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL
     if (bChanged && !bMode) {
         if (m_hWnd && ::IsWindow(m_hWnd))
             ::ShowWindow(m_hWnd, SW_HIDE);
-        if (pControl) {
-            pControl->OnListClosed();
-            CQXPCommandBar* pOwnerBar = pControl->GetParent();
-            if (pOwnerBar && ::IsWindow(pOwnerBar->GetSafeHwnd()) && !pControl->IsFocused())
-                pOwnerBar->SetSelected(-1, 0);
-        }
-        m_pControlPopup = NULL;
+        OnComboClosed(pControl);
     }
     if (pControl)
         pControl->InternalRelease();

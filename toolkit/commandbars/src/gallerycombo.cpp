@@ -105,13 +105,7 @@ BOOL CQXPControlComboBoxGalleryPopupBar::SetTrackingMode(int bMode, BOOL bSelect
         if (GetGallery())
             SetSelected(0, 1);
     } else if (bChanged && !bMode) {
-        if (pControl) {
-            pControl->OnListClosed();
-            CQXPCommandBar* pOwnerBar = pControl->GetParent();
-            if (pOwnerBar && ::IsWindow(pOwnerBar->GetSafeHwnd()) && !pControl->IsFocused())
-                pOwnerBar->SetSelected(-1, 0);
-        }
-        m_pControlPopup = NULL;
+        OnComboClosed(pControl);
     }
     if (pControl)
         pControl->InternalRelease();

@@ -36,6 +36,11 @@ public:
     virtual void SetCurSel(int nIndex) { (void)nIndex; }
     // "" for an index outside the items.
     virtual void GetText(int nIndex, CString& strText) const;
+
+protected:
+    // The drop-down closed: the combo box hears it, its bar drops the
+    // selection unless the box keeps the focus, and the bar forgets it.
+    void OnComboClosed(CQXPControlComboBox* pControl);
 };
 
 // The drop-down list: its window is a "LISTBOX".

@@ -19,6 +19,7 @@
 
 #include <qmtest/archivebytes.h>
 #include <qmtest/mouse.h>
+#include <qmtest/popupbar.h>
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
 #include <qmtest/script.h>
@@ -88,18 +89,8 @@ protected:
     }
     void TearDown() override
     {
-        if (pPopup) {
-            if (pPopup->IsTrackingMode())
-                pPopup->SetTrackingMode(FALSE);
-            if (::IsWindow(pPopup->GetSafeHwnd()))
-                pPopup->DestroyWindow();
-            pPopup->InternalRelease();
-        }
-        if (pBars)
-            pBars->InternalRelease();
-        if (::IsWindow(frame.GetSafeHwnd()))
-            frame.DestroyWindow();
-        qmtest::PumpMessages();
+        qmtest::ReleasePopupBar(pPopup);
+        qmtest::ReleaseBarsAndFrame(pBars, frame);
     }
 
     // A popup holding one gallery (made by the collection's factory) linked

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include <qmtest/popupbar.h>
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
 
@@ -125,18 +126,8 @@ protected:
     }
     void TearDown() override
     {
-        if (pPopup) {
-            if (pPopup->IsTrackingMode())
-                pPopup->SetTrackingMode(FALSE);
-            if (::IsWindow(pPopup->GetSafeHwnd()))
-                pPopup->DestroyWindow();
-            pPopup->InternalRelease();
-        }
-        if (pBars)
-            pBars->InternalRelease();
-        if (::IsWindow(frame.GetSafeHwnd()))
-            frame.DestroyWindow();
-        qmtest::PumpMessages();
+        qmtest::ReleasePopupBar(pPopup);
+        qmtest::ReleaseBarsAndFrame(pBars, frame);
         SetGlobalPaintManager(qxpThemeWindows2000);
     }
     // The operations one gallery asks for when drawn into a memory DC.
