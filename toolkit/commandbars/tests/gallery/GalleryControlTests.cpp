@@ -488,6 +488,40 @@ TEST_F(GalleryControlTest, ResizableGalleriesWithItemsAndTheirPopupsPlace)
     EXPECT_EQ(CRect(9, 20, 9, 20), rc);
 }
 
+TEST_F(GalleryControlTest, TheDropDownOfAToolbarGalleryOpensOverIt)
+{
+    CQXPToolBar* pToolBar = pBars->Add("Gallery bar", qxpBarTop);
+    ASSERT_NE(nullptr, pToolBar);
+    pGallery = dynamic_cast<CQXPControlGallery*>(pToolBar->GetControls()->Add(qxpControlGallery, kGalleryId));
+    ASSERT_NE(nullptr, pGallery);
+    LinkAction();
+    pAction->GetItems()->SetItemSize(24, 24);
+    for (int i = 1; i <= 12; ++i)
+        pAction->GetItems()->AddItem(i, "Item");
+    ASSERT_NE(nullptr, pGallery->GetCommandBar()) << "made as a popup control: it has a drop-down";
+    pGallery->GetCommandBar()->GetControls()->Add(qxpControlButton, 201)->SetCaption("More");
+    pGallery->SetWidth(4 * 24 + 16);
+    pGallery->SetHeight(48);
+    pBars->RecalcFrameLayout();
+    qmtest::PumpMessages();
+
+    // A click on the popup button (the column's third button).
+    const ScrollBarGeometry& geo = pGallery->GetScrollBarGeometry();
+    ASSERT_GT(geo.pxPopupStart, 0);
+    CPoint ptPopup(geo.rcBar.left + 3, (geo.pxPopupStart + geo.rcBar.bottom) / 2);
+    qmtest::ClickAt(OnScreen(ptPopup));
+    CWnd* pDropDown = pGallery->GetCommandBar();
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return ::IsWindowVisible(pDropDown->GetSafeHwnd()) != FALSE; }));
+    CRect rcDropDown;
+    pDropDown->GetWindowRect(&rcDropDown);
+    CPoint ptCorner = OnScreen(pGallery->GetRect().TopLeft());
+    EXPECT_EQ(ptCorner.y, rcDropDown.top) << "from the gallery's top, over it";
+    EXPECT_EQ(ptCorner.x - 1, rcDropDown.left);
+    pGallery->OnSetPopup(FALSE);
+    pToolBar->SetTrackingMode(FALSE);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !::IsWindowVisible(pDropDown->GetSafeHwnd()); }));
+}
+
 TEST_F(GalleryControlTest, ASmoothScrollRunsOnTheBarsTimerOutsideTracking)
 {
     MakeGalleryPopup();
@@ -595,9 +629,13 @@ TEST_F(GalleryControlTest, TheAccessibilityTreeListsTheItems)
 // of the thread (so inside the tracking loop).
 POINT g_ptRelease;
 bool g_bReleased = false;
+CQXPControlGallery* g_pHeld = NULL;
+int g_nPressedPart = -1; // what the painter was told just before the release
 void CALLBACK ReleaseLater(HWND, UINT, UINT_PTR nId, DWORD)
 {
     ::KillTimer(NULL, nId);
+    if (g_pHeld)
+        g_nPressedPart = g_pHeld->GetPaintView().nPressedPart;
     qmtest::MouseEventAt(g_ptRelease, MOUSEEVENTF_LEFTUP);
     g_bReleased = true;
 }
@@ -612,6 +650,8 @@ TEST_F(GalleryControlTest, AHeldArrowRepeatsUntilReleased)
     CPoint ptScreen = OnScreen(CPoint(geo.rcBar.left + 2, geo.pxSecondArrowStart + 2));
     g_ptRelease = ptScreen;
     g_bReleased = false;
+    g_pHeld = pGallery;
+    g_nPressedPart = -1;
     const UINT nHold = ::GetDoubleClickTime() * 4 / 5 + 5 * (::GetDoubleClickTime() / 10) + 30;
     ::SetTimer(NULL, 0, nHold, ReleaseLater);
     DWORD dwStart = ::GetTickCount();
@@ -620,6 +660,9 @@ TEST_F(GalleryControlTest, AHeldArrowRepeatsUntilReleased)
         [&] { return g_bReleased && ::GetCapture() == NULL && !pGallery->IsScrollAnimating(); }, 15000));
     DWORD dwHeld = ::GetTickCount() - dwStart;
     EXPECT_GE(dwHeld + 20, nHold) << "the tracking lasts while the button is held";
+    EXPECT_EQ(qxpGalleryHitDown, g_nPressedPart) << "drawn pressed while held";
+    EXPECT_EQ(0, pGallery->GetPaintView().nPressedPart) << "and released after";
+    g_pHeld = NULL;
     // One step at once, one after four fifths of the double-click time,
     // then every tenth of it: about seven steps of 30 pixels.
     int nSteps = pGallery->GetScrollOffset() / 30;
@@ -798,6 +841,18 @@ TEST_F(GalleryControlTest, AGalleryComboFindsByPrefixAndEnterExecutes)
     pCombo->SetCommandBar(pDropDown);
     pDropDown->InternalRelease();
     ASSERT_EQ(nullptr, pCombo->GetComboList()) << "the drop-down is not a list box";
+    {
+        // A copy of the combo box gets a gallery drop-down of its own.
+        CQXPControl* pClone = pCombo->Clone(TRUE);
+        CQXPControlComboBox* pCopy = dynamic_cast<CQXPControlComboBox*>(pClone);
+        ASSERT_NE(nullptr, pCopy);
+        auto* pCopyBar = dynamic_cast<CQXPControlComboBoxGalleryPopupBar*>(pCopy->GetListBar());
+        ASSERT_NE(nullptr, pCopyBar);
+        EXPECT_NE(pDropDown, pCopyBar);
+        ASSERT_NE(nullptr, pCopyBar->GetGallery());
+        EXPECT_NE(pGallery, pCopyBar->GetGallery());
+        pClone->InternalRelease();
+    }
     pBars->RecalcFrameLayout();
     ::SetForegroundWindow(frame.GetSafeHwnd());
     ::SetFocus(frame.GetSafeHwnd());
