@@ -65,6 +65,17 @@ struct MdiFixture : ::testing::Test {
         return rc;
     }
     HWND Active() const { return (HWND)SendMessageA(frame->m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0); }
+    // The tabs attached with their "Active Files" button shown, the frame in
+    // front; the button (NULL when the attach failed).
+    CQXPTabManagerNavigateButton* ActiveFilesButton()
+    {
+        if (!tabs.Attach(frame, FALSE))
+            return NULL;
+        tabs.SetFlags(4);
+        Pump();
+        SetForegroundWindow(frame->GetSafeHwnd());
+        return tabs.GetWorkspace()->FindNavigateButton(CQXPTabManagerNavigateButton::idActiveFiles);
+    }
     // The cursor the MDI client sets with the mouse at a point of its own.
     HCURSOR CursorOver(POINT pt)
     {
@@ -713,13 +724,9 @@ TEST_F(MdiFixture, ActiveFilesListsTheTabsAndActivatesTheChosenOne)
 // pick it.
 TEST_F(MdiFixture, ActiveFilesMenuTakesTheKeyboard)
 {
-    ASSERT_TRUE(tabs.Attach(frame, FALSE));
-    tabs.SetFlags(4);
-    Pump();
-    SetForegroundWindow(frame->GetSafeHwnd());
+    CQXPTabManagerNavigateButton* files = ActiveFilesButton();
+    ASSERT_TRUE(files && !IsRectEmpty(&files->m_rc));
     CQXPTabWorkspace* ws = tabs.GetWorkspace();
-    CQXPTabManagerNavigateButton* files = ws->FindNavigateButton(CQXPTabManagerNavigateButton::idActiveFiles);
-    ASSERT_FALSE(IsRectEmpty(&files->m_rc));
     ASSERT_EQ(children[2], Active());
     g_hMenuOwner = frame->GetSafeHwnd();
     g_menuKeys.clear();
@@ -960,15 +967,11 @@ TEST(ActiveFilesPopupBar, ButtonsCarryTheCaptionsAndIcons)
 // Esc chooses nothing.
 TEST_F(MdiFixture, ActiveFilesPopupBarActivatesTheChosenDocument)
 {
-    ASSERT_TRUE(tabs.Attach(frame, FALSE));
-    tabs.SetFlags(4);
     CQXPCommandBarsActiveFiles list(NULL);
     tabs.SetActiveFilesPopup(&list);
-    Pump();
-    SetForegroundWindow(frame->GetSafeHwnd());
+    CQXPTabManagerNavigateButton* files = ActiveFilesButton();
+    ASSERT_TRUE(files && !IsRectEmpty(&files->m_rc));
     CQXPTabWorkspace* ws = tabs.GetWorkspace();
-    CQXPTabManagerNavigateButton* files = ws->FindNavigateButton(CQXPTabManagerNavigateButton::idActiveFiles);
-    ASSERT_FALSE(IsRectEmpty(&files->m_rc));
     ASSERT_EQ(children[2], Active());
 
     PostMessageA(frame->GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
