@@ -7,6 +7,7 @@
 #include <qx/drawing.h>
 #include <qx/toolkitres.h>
 #include <qx/tooltips.h>
+#include <qx/sysutil.h>
 
 #include <algorithm>
 #include <vector>
@@ -1127,7 +1128,10 @@ void CQXPTabClientWnd::MoveItem(CQXPTabManagerItem* pItem, CQXPTabWorkspace* pTa
     pTarget->EnsureVisible(pMoved);
 }
 
+static UINT s_nRefreshTabClientMessage = QxGetTabClientRefreshMessage();
+
 BEGIN_MESSAGE_MAP(CQXPTabClientWnd, CWnd)
+    ON_REGISTERED_MESSAGE(s_nRefreshTabClientMessage, OnRefreshTabClient)
     ON_MESSAGE(WM_MDICREATE, OnMDIChange)
     ON_MESSAGE(WM_MDIDESTROY, OnMDIDestroy)
     ON_MESSAGE(WM_MDIACTIVATE, OnMDIChange)
@@ -1177,7 +1181,10 @@ BOOL CQXPTabClientWnd::OnEraseBkgnd(CDC* pDC)
     CQXPThemePainter* pPaint = GetGlobalPaintManager();
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
-    pDC->FillSolidRect(&rc, pPaint ? pPaint->GetColor(COLOR_APPWORKSPACE) : ::GetSysColor(COLOR_APPWORKSPACE));
+    if (pPaint)
+        pPaint->FillWorkspace(pDC, rc, CRect(0, 0, 0, 0));
+    else
+        pDC->FillSolidRect(&rc, ::GetSysColor(COLOR_APPWORKSPACE));
     return TRUE;
 }
 
@@ -1250,6 +1257,12 @@ void CQXPTabClientWnd::OnLButtonDown(UINT, CPoint point)
         }
     }
     Default();
+}
+
+LRESULT CQXPTabClientWnd::OnRefreshTabClient(WPARAM, LPARAM)
+{
+    Refresh(TRUE);
+    return 1;
 }
 
 void CQXPTabClientWnd::OnSysColorChange()

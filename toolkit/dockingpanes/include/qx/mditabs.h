@@ -237,5 +237,7 @@ protected:
     void OnSysColorChange();
     BOOL OnEraseBkgnd(CDC* pDC);
     LRESULT OnMDIArrange(WPARAM wParam, LPARAM lParam);
+    // The command bars were redrawn (a new theme or setting): Refresh(TRUE).
+    LRESULT OnRefreshTabClient(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };
