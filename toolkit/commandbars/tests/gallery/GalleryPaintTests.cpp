@@ -260,4 +260,37 @@ TEST_F(GalleryPaintTest, TheStandardBarShowsItsPressedParts)
     dc.SelectObject(pOld);
 }
 
+// The three-button column: a button with nothing to scroll to shows its
+// glyph in the disabled text colour, the others in the normal one; the
+// hot part in the hot one.
+TEST_F(GalleryPaintTest, TheColumnShowsWhichWayItCanScroll)
+{
+    SetGlobalPaintManager(qxpThemeOffice2003);
+    CQXPThemePainter* pPaint = GetGlobalPaintManager();
+    CGalleryPainter* pPainter = pPaint->GetGalleryPainter();
+    CWindowDC dcScreen(NULL);
+    CDC dc;
+    dc.CreateCompatibleDC(&dcScreen);
+    CBitmap bmp;
+    bmp.CreateCompatibleBitmap(&dcScreen, 16, 80);
+    CBitmap* pOld = dc.SelectObject(&bmp);
+    QXPGalleryView g;
+    g.rc = CRect(-100, 0, 16, 80);
+    g.rcScrollBar = CRect(0, 0, 16, 80);
+    g.bCanScrollUp = FALSE;
+    g.nHotPart = qxpGalleryHitPopup;
+    pPainter->DrawPopupScrollColumn(&dc, g);
+    auto textColor = [&](BOOL bHot, BOOL bEnabled) {
+        return pPaint->GetRectangleTextColor(bHot, FALSE, bEnabled, FALSE, FALSE, qxpBarTypeNormal, qxpBarTop);
+    };
+    // Glyph centres: up (8, 9 + 1), down (8, 28 - 1), popup bar (8, 19 + 30 - 3).
+    const CPoint cUp = CRect(0, 0, 16, 19).CenterPoint(), cDown = CRect(0, 19, 16, 38).CenterPoint();
+    const CPoint cPopup = CRect(0, 38, 16, 80).CenterPoint();
+    EXPECT_EQ(textColor(FALSE, FALSE), dc.GetPixel(cUp.x, cUp.y + 1)) << "nothing above: disabled";
+    EXPECT_EQ(textColor(FALSE, TRUE), dc.GetPixel(cDown.x, cDown.y - 1));
+    EXPECT_EQ(textColor(TRUE, TRUE), dc.GetPixel(cPopup.x, cPopup.y - 3)) << "the hot popup button's bar";
+    EXPECT_NE(textColor(FALSE, FALSE), textColor(FALSE, TRUE));
+    dc.SelectObject(pOld);
+}
+
 } // namespace

@@ -591,6 +591,26 @@ TEST(RichTextHost, TheIdealSizeShrinksShortTextAndKeepsTheLinesOfLongText)
     EXPECT_GT(canvas.InkedPixels(), 50) << "the text is drawn";
 }
 
+TEST(RichTextHost, TheDefaultFormatReachesTheEngine)
+{
+    RichTextHost host;
+    ASSERT_TRUE(host.IsAvailable());
+    MemoryCanvas canvas;
+    host.SetText("Some plain words");
+    SIZE szRegular = host.GetIdealSize(canvas.hdc, 1000);
+    CHARFORMATW cf = host.GetDefaultCharFormat();
+    cf.dwEffects |= CFE_BOLD;
+    cf.yHeight *= 2;
+    host.SetDefaultCharFormat(&cf);
+    EXPECT_TRUE(host.GetDefaultCharFormat().dwEffects & CFE_BOLD);
+    host.SetText("Some plain words");
+    SIZE szBig = host.GetIdealSize(canvas.hdc, 1000);
+    EXPECT_GT(szBig.cx, szRegular.cx);
+    EXPECT_GT(szBig.cy, szRegular.cy);
+    host.SetDefaultCharFormat(NULL); // ignored
+    EXPECT_TRUE(host.GetDefaultCharFormat().dwEffects & CFE_BOLD);
+}
+
 TEST(RichTextHost, WithoutTheEngineEveryCallIsInert)
 {
     RichTextHost host("qm-no-such-engine.dll");
