@@ -75,7 +75,7 @@ void AFXAPI QXPCalcStandardScrollBar(const RECT& rc, const QXPScrollInfo& info, 
 }
 
 void AFXAPI QXPCalcThreeButtonScrollBar(const RECT& rc, const QXPScrollInfo& info, ScrollBarGeometry* pGeo, int nUp,
-                                         int nDown)
+                                        int nDown)
 {
     StartGeometry(rc, info, pGeo);
     pGeo->pxFirstArrowEnd = pGeo->pxStart + nUp;

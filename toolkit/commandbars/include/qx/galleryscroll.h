@@ -61,7 +61,7 @@ void AFXAPI QXPCalcStandardScrollBar(const RECT& rc, const QXPScrollInfo& info, 
 // buttons (19 pixels each unless the painter draws them otherwise), the
 // popup button for the rest.
 void AFXAPI QXPCalcThreeButtonScrollBar(const RECT& rc, const QXPScrollInfo& info, ScrollBarGeometry* pGeo,
-                                         int nUp = QXP_GALLERY_SCROLL_BUTTON, int nDown = QXP_GALLERY_SCROLL_BUTTON);
+                                        int nUp = QXP_GALLERY_SCROLL_BUTTON, int nDown = QXP_GALLERY_SCROLL_BUTTON);
 // The part under a point (qxpScrollHit*), 0 outside the bar.
 int AFXAPI QXPScrollBarHitTest(const ScrollBarGeometry& geo, POINT pt);
 // The scroll position a thumb start pixel stands for; always within
