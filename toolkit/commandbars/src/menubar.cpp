@@ -464,16 +464,6 @@ int CQXPMenuBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM&
                 ::PostMessageA(m_hWnd, WM_TIMER, QXP_TID_MDIREFRESH, 0);
         }
         break;
-    case WM_MOUSEWHEEL:
-        // Over the ribbon: its tabs step.
-        if (hWnd == m_hWndHookedFrame && m_pCommandBars) {
-            MSG msg = {hWnd, nMessage, wParam, lParam, 0, {0, 0}};
-            if (m_pCommandBars->ScrollRibbonTabs(&msg)) {
-                lResult = 0;
-                return CWindowHook::kHandled;
-            }
-        }
-        break;
     case WM_ERASEBKGND:
         // The workspace behind the documents takes the theme's look.
         if (hWnd == m_hWndMDIClient && wParam) {
@@ -482,6 +472,16 @@ int CQXPMenuBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM&
             GetPaintManager()->FillWorkspace(CDC::FromHandle((HDC)wParam), rcClient, CRect(0, 0, 0, 0));
             lResult = 1;
             return CWindowHook::kHandled;
+        }
+        break;
+    case WM_MOUSEWHEEL:
+        // Over the ribbon: its tabs step.
+        if (hWnd == m_hWndHookedFrame && m_pCommandBars) {
+            MSG msg = {hWnd, nMessage, wParam, lParam, 0, {0, 0}};
+            if (m_pCommandBars->ScrollRibbonTabs(&msg)) {
+                lResult = 0;
+                return CWindowHook::kHandled;
+            }
         }
         break;
     case WM_SYSCOMMAND:
