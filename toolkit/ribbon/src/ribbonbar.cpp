@@ -52,6 +52,51 @@ public:
         if (CQXPRibbonBar* pBar = DYNAMIC_DOWNCAST(CQXPRibbonBar, GetParent()))
             pBar->ScrollGroups(m_bLeft);
     }
+    // Held down, the button scrolls again and again: the first repeat
+    // after 4/5 of the double-click time, then every tenth of it, until the
+    // button is released, Escape is pressed, the bar loses the capture or
+    // the button goes (nothing left to scroll).
+    void OnClick(BOOL bKeyboard, CPoint pt) override
+    {
+        CQXPRibbonBar* pBar = DYNAMIC_DOWNCAST(CQXPRibbonBar, GetParent());
+        HWND hWnd = pBar ? pBar->GetSafeHwnd() : NULL;
+        if (bKeyboard || !hWnd || !(::GetKeyState(VK_LBUTTON) & 0x8000)) {
+            CQXPControlButton::OnClick(bKeyboard, pt);
+            return;
+        }
+        m_nPressed = TRUE;
+        pBar->ScrollGroups(m_bLeft);
+        const RepeatDelays delays = ScrollRepeatDelays(::GetDoubleClickTime());
+        ::SetTimer(hWnd, kRepeatTimer, delays.nFirst, NULL);
+        ::SetCapture(hWnd);
+        BOOL bFirst = TRUE;
+        MSG msg;
+        while (::GetCapture() == hWnd && IsVisible(0)) {
+            if (!::GetMessageA(&msg, NULL, 0, 0)) {
+                ::PostQuitMessage((int)msg.wParam);
+                break;
+            }
+            if (msg.message == WM_TIMER && msg.hwnd == hWnd && msg.wParam == kRepeatTimer) {
+                pBar->ScrollGroups(m_bLeft);
+                if (bFirst)
+                    ::SetTimer(hWnd, kRepeatTimer, delays.nNext, NULL);
+                bFirst = FALSE;
+                continue;
+            }
+            if (msg.message == WM_LBUTTONUP || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE))
+                break;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        if (::GetCapture() == hWnd)
+            ::ReleaseCapture();
+        ::KillTimer(hWnd, kRepeatTimer);
+        m_nPressed = FALSE;
+        if (!IsVisible(0))
+            m_nSelected = 0;
+        pBar->Invalidate(FALSE);
+    }
+    static const UINT kRepeatTimer = 17821;
     BOOL m_bLeft;
 };
 

@@ -162,6 +162,7 @@ public:
     // The group scroll position of the selected tab.
     int GetGroupsOffset() const;
     void ScrollGroups(BOOL bToLeft);
+    CQXPControl* GetGroupScrollButton(BOOL bLeft) const { return bLeft ? m_pScrollLeft : m_pScrollRight; }
     BOOL IsGroupScrollShown(BOOL bLeft) const { return bLeft ? m_groupsResult.bScrollLeft : m_groupsResult.bScrollRight; }
 
     // --- layout -------------------------------------------------------------------------
