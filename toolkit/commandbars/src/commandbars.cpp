@@ -875,8 +875,14 @@ void CQXPCommandBars::RedrawCommandBars()
     if (!hWndFrame || !::IsWindow(hWndFrame))
         return;
     RecalcFrameLayout(FALSE);
-    for (CQXPToolBar* pBar : m_arrBars)
-        pBar->m_nPending &= ~qxpPendingLayout;
+    // The frame's layout placed the docked bars; floating ones size their
+    // own windows for the new metrics.
+    for (CQXPToolBar* pBar : m_arrBars) {
+        if (pBar->IsFloating() && pBar->IsVisible() && ::IsWindow(pBar->GetSafeHwnd()))
+            pBar->OnRecalcLayout();
+        else
+            pBar->m_nPending &= ~qxpPendingLayout;
+    }
     ::SendMessageA(hWndFrame, WM_NCPAINT, 1, 0);
     ::RedrawWindow(hWndFrame, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
