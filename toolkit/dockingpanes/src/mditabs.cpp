@@ -240,6 +240,13 @@ void CQXPTabWorkspace::TrackReorder(HWND hWnd, POINT pt, CQXPTabManagerItem* pIt
     pItem->InternalRelease();
 }
 
+BOOL CQXPTabWorkspace::IsFocused() const
+{
+    const CQXPTabManagerItem* pItem = GetSelectedItem();
+    const HWND hFocus = ::GetFocus();
+    return IsActive() && pItem && pItem->m_hWnd && hFocus && (hFocus == pItem->m_hWnd || ::IsChild(pItem->m_hWnd, hFocus));
+}
+
 CQXPTabManagerItem* CQXPTabWorkspace::FindItem(HWND hWnd) const
 {
     for (CQXPTabManagerItem* p : m_arrItems)
@@ -728,8 +735,13 @@ void CQXPTabClientWnd::UpdateContents()
         OnPropertyChanged(); // a newly active document's tab scrolls into view
     else
         for (CQXPTabWorkspace* w : m_arrWorkspaces)
-            if (w->m_hWnd)
+            if (w->m_hWnd) {
                 ::InvalidateRect(w->m_hWnd, NULL, FALSE);
+            } else if (w->IsFocused() != w->m_bFocusShown) {
+                // A group's selected tab looks focused while its document holds the focus.
+                w->m_bFocusShown = !w->m_bFocusShown;
+                w->RedrawControl(NULL, FALSE);
+            }
 }
 
 void CQXPTabClientWnd::OnPropertyChanged()
