@@ -157,6 +157,9 @@ class ManagerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // Wherever an earlier program left the pointer, it rests off the
+        // frame: no control turns hot by itself.
+        ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 2, ::GetSystemMetrics(SM_CYSCREEN) - 2);
         ASSERT_TRUE(frame.Create(NULL, "Manager test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 720, 480)));
         pBars = frame.GetCommandBars();
         ASSERT_NE(nullptr, pBars);
