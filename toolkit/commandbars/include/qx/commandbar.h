@@ -111,6 +111,13 @@ public:
     virtual CQXPCommandBar* GetParentCommandBar() const;
     virtual BOOL IsPopupBar() const;
     virtual BOOL IsRibbonBar() const { return FALSE; }
+    // The ribbon's tabs under the wheel: the next (bForward) or previous
+    // tab. FALSE when nothing changed (every other bar).
+    virtual BOOL ScrollTabs(BOOL bForward)
+    {
+        (void)bForward;
+        return FALSE;
+    }
     // The edges of an open popup the user may drag (0 for other bars).
     virtual int GetResizeFlags() const;
     // The manager offers a mnemonic key to the bar before its own search;
