@@ -6,6 +6,7 @@
 #include <qx/cbaccess.h>
 #include <qx/controlcombo.h>
 #include <qx/controledit.h>
+#include <qx/galleryscroll.h>
 #include <qx/keytips.h>
 #include <qx/listcontrols.h>
 #include <qx/mousemanager.h>
@@ -587,14 +588,20 @@ INT_PTR CQXPCommandBar::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const
     BOOL bPopup = m_barType == qxpBarTypePopup || m_barPosition == qxpBarPopup;
     if (bPopup && !(pControl->GetFlags() & qxpFlagShowPopupBarTip))
         return -1;
-    CString strTip = GetControlToolTipText(pControl);
+    CRect rcTip = pControl->GetRect();
+    INT_PTR nHit = 0;
+    CString strTip = const_cast<CQXPControl*>(pControl)->GetTooltipAt(point, &rcTip, &nHit);
+    if (strTip.IsEmpty()) {
+        strTip = GetControlToolTipText(pControl);
+        rcTip = pControl->GetRect();
+        // Tools are told apart by their place on the bar.
+        nHit = (INT_PTR)pControl->GetIndex() + 1;
+    }
     if (strTip.IsEmpty())
         return -1;
-    // Tools are told apart by their place on the bar.
-    INT_PTR nHit = (INT_PTR)pControl->GetIndex() + 1;
     if (!pTI)
         return nHit;
-    return FillToolHitInfo(pTI, m_hWnd, pControl->GetRect(), nHit, strTip);
+    return FillToolHitInfo(pTI, m_hWnd, rcTip, nHit, strTip);
 }
 
 // ---------------------------------------------------------------------------
@@ -1061,6 +1068,20 @@ void CQXPCommandBar::OnTimer(UINT_PTR nIDEvent)
             pPopup->ExpandPopup();
             InternalRelease();
         }
+        return;
+    }
+    if (nIDEvent == QXP_TID_GALLERY_ANIMATE) {
+        // A smooth scroll of a gallery outside its scroll bar's tracking.
+        BOOL bRunning = FALSE;
+        for (int i = 0; i < m_pControls->GetCount(); i++) {
+            CQXPScrollBarOwner* pOwner = dynamic_cast<CQXPScrollBarOwner*>(m_pControls->GetAt(i));
+            if (pOwner && pOwner->IsScrollAnimating()) {
+                pOwner->AnimationStep();
+                bRunning = TRUE;
+            }
+        }
+        if (!bRunning)
+            ::KillTimer(m_hWnd, QXP_TID_GALLERY_ANIMATE);
         return;
     }
     if (nIDEvent == QXP_TID_SHOWKEYTIPS) {

@@ -405,6 +405,7 @@ BOOL CQXPPopupBar::Popup(CQXPControlPopup* pControlPopup)
         m_hWndSite = pParent->GetOwnerSite()->GetSafeHwnd();
     CRect rcExclude = pControlPopup->GetRect();
     pParent->ClientToScreen(&rcExclude);
+    pControlPopup->AdjustExcludeRect(rcExclude);
     int nFlags = 0;
     int nPos = pParent->GetPosition();
     if (pControlPopup->GetFlags() & qxpFlagLeftPopup)
