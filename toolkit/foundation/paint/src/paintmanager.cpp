@@ -339,6 +339,8 @@ CQXPThemePainter::CQXPThemePainter()
     m_nFixedControlHeight = 0;
     m_bFlatMenuBar = FALSE;
     m_bFlatToolBar = FALSE;
+    m_nPopupBarFrame = 0;
+    m_nBarFrame = 0;
     m_pfnNonClientMetrics = NULL;
     m_nShadowOptions = qxpShadowClipExclude;
     m_bForceShadows = TRUE;
@@ -370,6 +372,14 @@ BOOL CQXPThemePainter::IsFlatBar(CQXPBarView* pBar) const
     if (!pBar)
         return FALSE;
     return pBar->GetType() == qxpBarTypeMenuBar ? m_bFlatMenuBar : m_bFlatToolBar;
+}
+
+BOOL CQXPThemePainter::IsBarFrameDrawn(CQXPBarView* pBar)
+{
+    if (!pBar)
+        return FALSE;
+    int nSetting = pBar->GetPosition() == qxpBarPopup ? m_nPopupBarFrame : m_nBarFrame;
+    return nSetting == 0 && (pBar->GetBarFlags() & 0x0F) != 0;
 }
 
 BOOL CQXPThemePainter::IsKeyboardCuesVisible(CQXPBarView* pBar) const
@@ -1203,6 +1213,17 @@ int CQXPThemePainter::GetSplitDropDownWidth(CQXPBarView* pBar)
 }
 
 void CQXPThemePainter::FillShadedRect(CDC* pDC, CRect rc) { pDC->FillSolidRect(rc, GetColor(COLOR_APPWORKSPACE)); }
+
+void CQXPThemePainter::FillWorkspace(CDC* pDC, CRect rcClient, CRect rcInner)
+{
+    if (!pDC)
+        return;
+    int nSaved = pDC->SaveDC();
+    if (!rcInner.IsRectEmpty())
+        pDC->ExcludeClipRect(&rcInner);
+    pDC->FillSolidRect(rcClient, GetColor(COLOR_APPWORKSPACE));
+    pDC->RestoreDC(nSaved);
+}
 
 void CQXPThemePainter::DrawFramedCaption(CDC* pDC, CRect rc, LPCSTR lpszCaption, int nSelected, BOOL bEnabled)
 {

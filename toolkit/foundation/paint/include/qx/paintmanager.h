@@ -269,6 +269,14 @@ public:
     // DT_VCENTER, DT_SINGLELINE as wanted; prefix handling is decided here.
     virtual void DrawControlCaption(CDC* pDC, CQXPControlView* pControl, CRect rc, const CString& strCaption,
                                     UINT nFormat);
+    // 49. Whether a bar gets a frame: the theme's setting for its kind (popup
+    // bars, other bars) is 0 and the bar may dock or float (one of the four
+    // low bar flags).
+    // The background of an MDI client (the workspace): colour 12 over the
+    // client rectangle except the inner one (the documents' place; an
+    // empty one covers nothing). Themes with a picture of their own draw it.
+    virtual void FillWorkspace(CDC* pDC, CRect rcClient, CRect rcInner);
+    virtual BOOL IsBarFrameDrawn(CQXPBarView* pBar);
 
     // --- non-virtual operations ----------------------------------------------
     // Draws or measures any control: type 6 edit, 5 combo box, others by
@@ -442,6 +450,9 @@ public:
     int m_nFixedControlHeight;   // 0: heights follow the fonts
     BOOL m_bFlatMenuBar;         // 0 (Office XP 1)
     BOOL m_bFlatToolBar;         // 0
+    // The frame setting of popup bars and of all other bars (0: framed).
+    int m_nPopupBarFrame; // 0
+    int m_nBarFrame;      // 0
 
     // Drop shadows of popups and expanded controls.
     enum {
