@@ -66,16 +66,14 @@ CQXPCommandBars::~CQXPCommandBars()
         delete pDock;
         pDock = NULL;
     }
-<<<<<<< HEAD
-    delete m_pDropSource;
-    m_pDropSource = NULL;
-=======
     if (m_pPaintManager)
         m_pPaintManager->InternalRelease();
     m_pPaintManager = NULL;
     if (m_pImageManager)
         m_pImageManager->InternalRelease();
     m_pImageManager = NULL;
+    delete m_pDropSource;
+    m_pDropSource = NULL;
 }
 
 void CQXPCommandBars::SetPaintManager(CQXPThemePainter* pPaintManager)
@@ -109,7 +107,6 @@ CQXPThemePainter* CQXPCommandBars::GetPaintManager() const
 CQXPImageManager* CQXPCommandBars::GetImageManager() const
 {
     return m_pImageManager ? m_pImageManager : GetGlobalImageManager();
->>>>>>> main
 }
 
 CQXPCommandBars* AFXAPI CQXPCommandBars::CreateCommandBars(CWnd* pFrame, CRuntimeClass* pClass)

@@ -297,8 +297,6 @@ public:
     virtual void OnCustomizeDragOver(CQXPControl* pSource, CPoint point, int& nEffect);
     // The control may be dropped on the bar.
     virtual BOOL IsCustomizeDragOverAvail(CQXPCommandBar* pBar, CPoint point, int& nEffect);
-    // The width may be dragged while customizing (edits, combo boxes, galleries).
-    virtual BOOL IsCustomizeResizeAllow() const { return FALSE; }
     // The control may be moved or removed while customizing.
     virtual BOOL IsCustomizeMovable() const;
 

@@ -134,7 +134,6 @@ public:
     void DoPropExchange(CQXPPropExchange* pPX) override;
     void Copy(CQXPControl* pControl, BOOL bRecursive = FALSE) override;
     int GetCustomizeMinWidth() const override;
-    BOOL IsCustomizeResizeAllow() const override { return TRUE; }
     int GetCustomizeMinHeight() const override;
 
     // --- accessibility ----------------------------------------------------------
