@@ -1,6 +1,7 @@
 // The command bars manager.
 
 #include <qx/commandbars.h>
+#include <qx/customize.h>
 #include <qx/popup.h>
 #include <qx/controledit.h>
 #include <qx/listcontrols.h>
@@ -37,11 +38,15 @@ CQXPCommandBars::CQXPCommandBars()
 {
     for (CQXPDockBar*& pDock : m_pDocks)
         pDock = NULL;
+    m_pDropSource = new CQXPCustomizeDropSource(this);
 }
 
 CQXPCommandBars::~CQXPCommandBars()
 {
     ToolkitSoundThread::Instance()->Stop();
+    if (m_pDragControl)
+        m_pDragControl->InternalRelease();
+    m_pDragControl = NULL;
     delete m_pKeyboardTips;
     m_pKeyboardTips = NULL;
     m_pShortcutManager->InternalRelease();
@@ -63,6 +68,8 @@ CQXPCommandBars::~CQXPCommandBars()
     }
     QxpReplaceReference(m_pPaintManager, (CQXPThemePainter*)NULL);
     QxpReplaceReference(m_pImageManager, (CQXPImageManager*)NULL);
+    delete m_pDropSource;
+    m_pDropSource = NULL;
 }
 
 void CQXPCommandBars::SetPaintManager(CQXPThemePainter* pPaintManager)
@@ -540,6 +547,13 @@ BOOL CQXPCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
         }
         break;
     case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == 0 && m_bSkipAltRelease) {
+            // The Alt of an Alt+drag was released: no menu.
+            m_bSkipAltRelease = FALSE;
+            if (pResult)
+                *pResult = 0;
+            return TRUE;
+        }
         if ((wParam & 0xFFF0) != SC_KEYMENU && LOWORD(wParam) != 0 && !m_bCustomizeMode)
             ClosePopups();
         break;
@@ -1250,6 +1264,7 @@ BOOL CQXPCommandBars::PreTranslateFrameMessage(MSG* pMsg)
         !bTracking && m_pFrame && ::IsWindow(m_pFrame->GetSafeHwnd()) &&
         ::GetActiveWindow() == ::GetAncestor(m_pFrame->GetSafeHwnd(), GA_ROOT)) {
         if (pMsg->wParam == VK_MENU) {
+            m_bSkipAltRelease = FALSE;
             // Alt alone: the underlines show; the frame still makes the
             // menu key of it when Alt is released.
             ShowKeyboardCues(TRUE);

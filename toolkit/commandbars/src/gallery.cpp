@@ -303,7 +303,11 @@ void CQXPControlGallery::OnClick(BOOL bKeyboard, CPoint pt)
         return;
     }
     if (IsCustomizeMode()) {
-        CQXPControl::OnClick(bKeyboard, pt);
+        if (m_pParent) {
+            m_pParent->SetPopuped(-1);
+            m_pParent->SetSelected(-1);
+            OnCustomizeClick(pt);
+        }
         return;
     }
     if (!GetEnabled() || bKeyboard)
