@@ -1042,6 +1042,13 @@ int CQXPThemePainter::GetSplitDropDownWidth(CQXPBarView* pBar)
 
 void CQXPThemePainter::FillShadedRect(CDC* pDC, CRect rc) { pDC->FillSolidRect(rc, GetColor(COLOR_APPWORKSPACE)); }
 
+void CQXPThemePainter::DrawListBoxControl(CDC* pDC, CRect rc, BOOL bSelected)
+{
+    // The entries draw their own selection over the window colour.
+    (void)bSelected;
+    pDC->FillSolidRect(rc, GetColor(COLOR_WINDOW));
+}
+
 void CQXPThemePainter::DrawFramedCaption(CDC* pDC, CRect rc, LPCSTR lpszCaption, int nSelected, BOOL bEnabled)
 {
     pDC->FillSolidRect(rc, GetColor(COLOR_INFOBK));

@@ -209,6 +209,9 @@ public:
     // DT_VCENTER, DT_SINGLELINE as wanted; prefix handling is decided here.
     virtual void DrawControlCaption(CDC* pDC, CQXPControlView* pControl, CRect rc, const CString& strCaption,
                                     UINT nFormat);
+    // 49. The background of an owner-drawn list of commands (the customize
+    // dialog's), or of one of its items before the entry is drawn over it.
+    virtual void DrawListBoxControl(CDC* pDC, CRect rc, BOOL bSelected);
 
     // --- non-virtual operations ----------------------------------------------
     // Draws or measures any control: type 6 edit, 5 combo box, others by
