@@ -8,9 +8,15 @@ namespace {
 
 void StartGeometry(const RECT& rc, const QXPScrollInfo& info, ScrollBarGeometry* pGeo)
 {
+    // The axis and the state of a running tracking survive a recompute.
     BOOL bVertical = pGeo->bVertical;
+    int nTrackedPart = pGeo->nTrackedPart, pxSavedThumbStart = pGeo->pxSavedThumbStart;
+    BOOL bPressedInside = pGeo->bPressedInside;
     memset(pGeo, 0, sizeof(*pGeo));
     pGeo->bVertical = bVertical;
+    pGeo->nTrackedPart = nTrackedPart;
+    pGeo->pxSavedThumbStart = pxSavedThumbStart;
+    pGeo->bPressedInside = bPressedInside;
     pGeo->rcBar = rc;
     pGeo->nMin = info.nMin;
     pGeo->nMax = info.nMax;
@@ -175,6 +181,7 @@ void RepeatStep(ScrollTrack& t, POINT pt, UINT nDelay)
     BOOL bEntered = bInside && !t.bInside;
     if (bInside != t.bInside) {
         t.bInside = bInside;
+        t.pGeo->bPressedInside = bInside;
         t.pOwner->RedrawScrollBar();
     }
     if (bEntered) {
@@ -207,6 +214,7 @@ void OnRepeatTimer(ScrollTrack& t)
     ::ScreenToClient(t.hWnd, &pt);
     RECT rc = PartRect(t);
     t.bInside = PtInRect(&rc, pt);
+    t.pGeo->bPressedInside = t.bInside;
     if (t.bInside) {
         UINT nDelay = ::GetDoubleClickTime() / 10;
         *t.pnRepeatPeriod = (int)nDelay;
@@ -302,6 +310,7 @@ void AFXAPI QXPTrackScrollBar(CQXPScrollBarOwner* pOwner, HWND hWnd, POINT pt, S
         pOwner->DoScroll(SB_THUMBTRACK, g.nPos);
     }
     g.nTrackedPart = t.nPart;
+    g.bPressedInside = t.bThumb;
 
     ::SetCapture(hWnd);
     if (t.bThumb)
@@ -349,6 +358,7 @@ void AFXAPI QXPTrackScrollBar(CQXPScrollBarOwner* pOwner, HWND hWnd, POINT pt, S
             ::ReleaseCapture();
     }
     g.nTrackedPart = 0;
+    g.bPressedInside = FALSE;
     if (t.bThumb)
         pOwner->DoScroll(SB_THUMBPOSITION, t.nLastPos);
     pOwner->DoScroll(SB_ENDSCROLL, 0);

@@ -7,6 +7,9 @@
 #include <qx/colors.h>
 #include <qx/themeres.h>
 #include <qx/drawing.h>
+#include <qx/visualstyles.h>
+#include <vsstyle.h>
+#include <vssym32.h>
 
 #include <algorithm>
 
@@ -17,6 +20,8 @@ CQXPDockingPanePaintManager::CQXPDockingPanePaintManager()
       m_clrActiveCaptionText(0), m_clrInactiveCaptionText(0), m_bGradientCaptions(FALSE), m_bHighlightActive(TRUE),
       m_nSplitterStyle(0), m_clrFace(0), m_clrBorder(0), m_bGradientButtons(FALSE), m_nLunaSelector(7)
 {
+    for (CVisualStyleTheme*& pStyle : m_pStyles)
+        pStyle = new CVisualStyleTheme();
     m_bShowCaptionIcon = FALSE;
     m_nCaptionTextHeight = 13;
     SetRect(&m_rcCaptionMargin, 0, 2, 0, 1);
@@ -93,6 +98,8 @@ CQXPDockingPanePaintManager::~CQXPDockingPanePaintManager()
 {
     delete m_pTabPainter;
     delete m_pPanelTabPainter;
+    for (CVisualStyleTheme* pStyle : m_pStyles)
+        delete pStyle;
     if (m_hFont)
         ::DeleteObject(m_hFont);
 }
@@ -129,6 +136,28 @@ void CQXPDockingPanePaintManager::RefreshMetrics()
         SetCaptionFont(&ncm.lfSmCaptionFont);
     } else {
         SetCaptionFont(NULL);
+    }
+    static const LPCWSTR kClasses[vsCount] = {L"EXPLORERBAR", L"BUTTON", L"TOOLBAR", L"WINDOW", L"REBAR"};
+    for (int i = 0; i < vsCount; ++i) {
+        if (i != vsRebar || m_nTheme == 8)
+            m_pStyles[i]->OpenThemeData(::GetDesktopWindow(), kClasses[i]);
+    }
+    if (m_nTheme == 8 && m_pTabPainter) {
+        // Themed rebar captions go with visual-style tabs; the classic
+        // ones with flat and box tabs.
+        const BOOL bRebar = IsVisualStyleActive(vsRebar);
+        struct {
+            CQXPTabPainter* p;
+            int classic;
+        } tabs[] = {{m_pTabPainter, 5}, {m_pPanelTabPainter, 6}};
+        for (auto& t : tabs) {
+            const int nAppearance = bRebar ? 0 : t.classic;
+            if (t.p->GetAppearance() != nAppearance || (bRebar && t.p->GetColor() != 8)) {
+                t.p->SetAppearance(nAppearance);
+                if (bRebar)
+                    t.p->SetColor(8);
+            }
+        }
     }
     if (m_pTabPainter) {
         m_pTabPainter->RefreshMetrics();
@@ -491,6 +520,12 @@ void CQXPDockingPanePaintManager::DrawCaptionButton(HDC hDC, CaptionButton* pBut
     RECT rc = pButton->m_rc;
     int x = (rc.left + rc.right) / 2, y = (rc.top + rc.bottom) / 2;
     BOOL bPressed = pButton->m_bPressed;
+    BOOL bGlyph = TRUE;
+    if (DrawThemedCaptionButton(hDC, pButton, &bGlyph, &clrGlyph)) {
+        if (bGlyph)
+            DrawCaptionButtonGlyph(hDC, pButton->m_nID, x, y, clrGlyph, bHidden);
+        return;
+    }
     switch (m_nButtonStyle) {
     case 0: {
         RECT r = rc;
@@ -530,6 +565,95 @@ void CQXPDockingPanePaintManager::DrawCaptionButton(HDC hDC, CaptionButton* pBut
     DrawCaptionButtonGlyph(hDC, pButton->m_nID, x, y, clrGlyph, bHidden);
 }
 
+// The small close button's state in an inactive caption.
+static const int kCloseButtonInactive = 5;
+
+BOOL CQXPDockingPanePaintManager::IsVisualStyleActive(VisualStyleClass n) const
+{
+    return m_pStyles[n]->IsAppThemed();
+}
+
+BOOL CQXPDockingPanePaintManager::DrawThemedCaptionButton(HDC hDC, CaptionButton* pButton, BOOL* pbGlyph,
+                                                          COLORREF* pclrGlyph)
+{
+    const RECT& rc = pButton->m_rc;
+    const BOOL bPressed = pButton->m_bPressed, bHot = pButton->m_bHot;
+    *pbGlyph = TRUE;
+    switch (m_nButtonStyle) {
+    case 3: {
+        // Explorer-bar header buttons carry their own glyphs.
+        if (!IsVisualStyleActive(vsExplorerBar))
+            return FALSE;
+        int nPart, nState;
+        if (pButton->m_nID == QXP_IDS_DOCKINGPANE_CLOSE) {
+            nPart = EBP_HEADERCLOSE;
+            nState = bPressed ? EBHC_PRESSED : (bHot || m_bCaptionActive) ? EBHC_HOT
+                                                                          : EBHC_NORMAL;
+        } else if (pButton->m_nID == QXP_IDS_DOCKINGPANE_AUTOHIDE) {
+            nPart = EBP_HEADERPIN;
+            nState = bPressed ? EBHP_PRESSED : bHot ? EBHP_HOT
+                                                    : EBHP_NORMAL;
+            if (!(pButton->m_dwState & 2))
+                nState += EBHP_SELECTEDNORMAL - EBHP_NORMAL;
+        } else {
+            return FALSE;
+        }
+        *pbGlyph = FALSE;
+        return SUCCEEDED(m_pStyles[vsExplorerBar]->DrawThemeBackground(hDC, nPart, nState, &rc));
+    }
+    case 4:
+        // A push button under the mouse; the glyph takes the part's text colour.
+        if (!IsVisualStyleActive(vsButton))
+            return FALSE;
+        if (bPressed || bHot) {
+            const int nState = bPressed ? PBS_PRESSED : PBS_HOT;
+            m_pStyles[vsButton]->DrawThemeBackground(hDC, BP_PUSHBUTTON, nState, &rc);
+            COLORREF clr;
+            if (SUCCEEDED(m_pStyles[vsButton]->GetThemeColor(BP_PUSHBUTTON, nState, TMT_TEXTCOLOR, &clr)))
+                *pclrGlyph = clr;
+        }
+        return TRUE;
+    case 5:
+        if (!IsVisualStyleActive(vsToolbar))
+            return FALSE;
+        if (bPressed || bHot)
+            m_pStyles[vsToolbar]->DrawThemeBackground(hDC, TP_BUTTON, bPressed ? TS_PRESSED : TS_HOT, &rc);
+        return TRUE;
+    case 6:
+        // The window's own small close button; other buttons stay classic.
+        if (pButton->m_nID != QXP_IDS_DOCKINGPANE_CLOSE || !IsVisualStyleActive(vsWindow))
+            return FALSE;
+        *pbGlyph = FALSE;
+        return SUCCEEDED(m_pStyles[vsWindow]->DrawThemeBackground(
+            hDC, WP_SMALLCLOSEBUTTON, bPressed ? CBS_PUSHED : bHot           ? CBS_HOT
+                                                          : m_bCaptionActive ? CBS_NORMAL
+                                                                             : kCloseButtonInactive,
+            &rc));
+    }
+    return FALSE;
+}
+
+void CQXPDockingPanePaintManager::DrawRebarCaption(HDC hDC, CQXPDockingPaneTabbedContainer* pPane,
+                                                   const RECT& rcCaption)
+{
+    // The picture spans the container's frame (a floating frame's window),
+    // so that neighbouring captions show the slices of one band.
+    HWND hWnd = pPane->GetSafeHwnd();
+    HWND hRoot = hWnd ? ::GetAncestor(hWnd, GA_ROOT) : NULL;
+    RECT rcWhole = rcCaption;
+    if (hRoot) {
+        CQXPDockingPaneManager* pManager = pPane->GetDockingPaneManager();
+        if (pManager && pManager->GetSite() == hRoot) {
+            ::GetClientRect(hRoot, &rcWhole);
+            ::MapWindowPoints(hRoot, hWnd, (POINT*)&rcWhole, 2);
+        } else {
+            ::GetWindowRect(hRoot, &rcWhole);
+            ::MapWindowPoints(NULL, hWnd, (POINT*)&rcWhole, 2);
+        }
+    }
+    m_pStyles[vsRebar]->DrawThemeBackground(hDC, 0, 0, &rcWhole, &rcCaption);
+}
+
 int CQXPDockingPanePaintManager::DrawCaptionButtons(HDC hDC, CQXPDockingPaneTabbedContainer* pPane,
                                                     const RECT& rcBand, COLORREF clrGlyph, int nSize, int nGap)
 {
@@ -558,6 +682,7 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
     CQXPDockingPane* pSelected = pPane->GetSelected();
     BOOL bActive = m_bHighlightActive && pPane->IsActive();
     BOOL bDisabled = pSelected && !(pSelected->GetEnabled() & 1);
+    m_bCaptionActive = bActive;
     const COLORREF face = m_clrFace;
     // The text band: the caption less its margins.
     RECT rcBand = rcCaption;
@@ -602,8 +727,30 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
         nSize = 16;
         break;
     }
-    case 1:
     case 3:
+        if (IsVisualStyleActive(vsWindow)) {
+            // The window's small caption.
+            dc.FillSolidRect(&rcCaption, face);
+            const int nState = bActive ? CS_ACTIVE : CS_INACTIVE;
+            m_pStyles[vsWindow]->DrawThemeBackground(hDC, WP_SMALLCAPTION, nState, &rcBand);
+            // The style's own caption text colour, where it names one.
+            COLORREF clrStyle;
+            clrText = GetColor(bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT);
+            if (SUCCEEDED(m_pStyles[vsWindow]->GetThemeColor(WP_SMALLCAPTION, nState, TMT_TEXTCOLOR, &clrStyle)))
+                clrText = clrStyle;
+            // Styles draw captions of any colour: the text must stand out on
+            // the part as drawn.
+            const COLORREF clrPart = ::GetPixel(hDC, (rcBand.left + rcBand.right) / 2, (rcBand.top + rcBand.bottom) / 2);
+            if (clrPart != CLR_INVALID)
+                clrText = ReadableTextColor(clrText, clrPart);
+            clrGlyph = clrText;
+            nSize = 16;
+            nGap = 3;
+            break;
+        }
+        // Without visual styles: the gradient captions.
+        [[fallthrough]];
+    case 1:
     case 6:
     case 9: {
         dc.FillSolidRect(&rcCaption, face);
@@ -632,6 +779,15 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
         nGap = 2;
         break;
     }
+    case 8:
+        // A face caption; the rebar's band shows through it when themed.
+        dc.FillSolidRect(&rcCaption, face);
+        if (IsVisualStyleActive(vsRebar))
+            DrawRebarCaption(hDC, pPane, rcCaption);
+        clrText = clrGlyph = GetColor(COLOR_BTNTEXT);
+        nSize = 16;
+        nGap = 2;
+        break;
     case 4: {
         // A face caption with two grip bars after the text.
         dc.FillSolidRect(&rcCaption, face);

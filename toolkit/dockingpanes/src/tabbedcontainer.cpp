@@ -20,6 +20,8 @@ namespace {
 class PaneTabManager : public CQXPTabManager {
 public:
     explicit PaneTabManager(CQXPDockingPaneTabbedContainer* pOwner) : m_pOwner(pOwner) {}
+    // The container is active while the focus lies in it.
+    BOOL IsFocused() const override { return m_pOwner->IsActive(); }
     CQXPTabPainter* GetPaintManager() const override
     {
         CQXPDockingPanePaintManager* p = m_pOwner->GetPaintManager();

@@ -68,6 +68,7 @@ public:
     HWND GetBarHwnd() const override { return m_hWnd; }
     void SetTitle(const CString& strTitle);
     DWORD GetFlags() const { return m_dwFlags; }
+    DWORD GetBarFlags() const override { return m_dwFlags; }
     void SetFlags(DWORD dwAdd, DWORD dwRemove = 0);
     BOOL IsVisible() const { return m_bVisible; }
     HWND GetDockBarHwnd() const override;

@@ -2,6 +2,7 @@
 // by type, layout by the bar, hot tracking, previews, pressing, keys, the
 // wheel, list changes and persistence.
 #include <qx/commandbars.h>
+#include <qx/controlcombo.h>
 #include <qx/gallery.h>
 #include <qx/paintmanager.h>
 #include <qx/toolbar.h>
@@ -18,13 +19,17 @@
 
 #include <qmtest/archivebytes.h>
 #include <qmtest/mouse.h>
+#include <qmtest/popupbar.h>
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
+#include <qmtest/script.h>
 
 namespace {
 
 const int kGalleryId = 32950;
-const int kCommand = 0x10000; // recorded WM_COMMAND ids carry this bit
+const int kCommand = 0x10000;     // recorded WM_COMMAND ids carry this bit
+const int kComboNotice = 0x20000; // and combo-box notifications this one
+const int kComboId = 32951;
 
 // A top-level window that records the gallery's notifications and the
 // commands, in their order.
@@ -42,7 +47,7 @@ public:
     // The gallery's command has a handler here, so the bar keeps it enabled.
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override
     {
-        if (nID == (UINT)kGalleryId && nCode == (int)CN_UPDATE_COMMAND_UI) {
+        if ((nID == (UINT)kGalleryId || nID == (UINT)kComboId) && nCode == (int)CN_UPDATE_COMMAND_UI) {
             static_cast<CCmdUI*>(pExtra)->Enable(TRUE);
             return TRUE;
         }
@@ -62,11 +67,10 @@ protected:
     {
         if (message == WM_COMMANDBARS_CONTROLNOTIFY) {
             NMQXPCONTROL* pNM = reinterpret_cast<NMQXPCONTROL*>(lParam);
-            // Edit controls send their spin buttons with the same codes: the
-            // control's type tells them apart.
-            if (pNM->hdr.code >= QXP_GN_PREVIEWSTART && pNM->hdr.code <= QXP_GN_BEGINDRAG && pNM->pControl &&
-                pNM->pControl->GetType() == qxpControlGallery)
+            if (QXPIsGalleryNotification(pNM))
                 events.push_back((int)pNM->hdr.code);
+            else if (pNM && pNM->pControl && pNM->pControl->GetType() == qxpControlComboBox)
+                events.push_back(kComboNotice | (int)pNM->hdr.code);
             return 0;
         }
         return CWnd::WindowProc(message, wParam, lParam);
@@ -85,18 +89,8 @@ protected:
     }
     void TearDown() override
     {
-        if (pPopup) {
-            if (pPopup->IsTrackingMode())
-                pPopup->SetTrackingMode(FALSE);
-            if (::IsWindow(pPopup->GetSafeHwnd()))
-                pPopup->DestroyWindow();
-            pPopup->InternalRelease();
-        }
-        if (pBars)
-            pBars->InternalRelease();
-        if (::IsWindow(frame.GetSafeHwnd()))
-            frame.DestroyWindow();
-        qmtest::PumpMessages();
+        qmtest::ReleasePopupBar(pPopup);
+        qmtest::ReleaseBarsAndFrame(pBars, frame);
     }
 
     // A popup holding one gallery (made by the collection's factory) linked
@@ -663,6 +657,114 @@ TEST_F(GalleryControlTest, OnAToolbarTheGalleryShowsInlineAndPreviews)
     CRect rcBar;
     pToolBar->GetWindowRect(&rcBar);
     EXPECT_TRUE(qmtest::SaveScreenPng(rcBar, qmtest::ScreenshotDir(QM_BIN_DIR) + "/gallery_toolbar.png"));
+}
+
+// A combo box on a toolbar whose drop-down is a gallery, driven by real
+// clicks and key presses.
+TEST_F(GalleryControlTest, AGalleryComboFindsByPrefixAndEnterExecutes)
+{
+    CQXPToolBar* pToolBar = pBars->Add("Gallery combo", qxpBarTop);
+    ASSERT_NE(nullptr, pToolBar);
+    CQXPControlComboBox* pCombo = new CQXPControlComboBox;
+    pCombo->SetWidth(160);
+    pToolBar->GetControls()->AddControl(pCombo, kComboId);
+    CQXPControlComboBoxGalleryPopupBar* pDropDown = new CQXPControlComboBoxGalleryPopupBar;
+    pDropDown->SetCommandBars(pBars);
+    pGallery = new CQXPControlGallery;
+    pDropDown->GetControls()->AddControl(pGallery, kGalleryId);
+    LinkAction();
+    GalleryItemList* pItems = pAction->GetItems();
+    pItems->SetItemSize(60, 24);
+    const char* names[] = {"Red", "Green", "Blue", "Grey", "Gold", "Teal", "Navy", "Pink", "Lime", "Olive"};
+    for (int i = 0; i < 10; ++i)
+        pItems->AddItem(100 + i, names[i]);
+    pGallery->SetWidth(2 * 60 + ::GetSystemMetrics(SM_CXVSCROLL));
+    pGallery->SetHeight(48);
+    pCombo->SetCommandBar(pDropDown);
+    pDropDown->InternalRelease();
+    ASSERT_EQ(nullptr, pCombo->GetComboList()) << "the drop-down is not a list box";
+    pBars->RecalcFrameLayout();
+    ::SetForegroundWindow(frame.GetSafeHwnd());
+    ::SetFocus(frame.GetSafeHwnd());
+    qmtest::PumpMessages();
+
+    // The combo box's list operations are the gallery's.
+    EXPECT_EQ(10, pCombo->GetCount());
+    EXPECT_STREQ("Grey", pCombo->GetLBText(3));
+    const struct {
+        int nStart;
+        const char* text;
+        BOOL bExact;
+        int nFound;
+    } finds[] = {
+        {-1, "gr", FALSE, 1},
+        {1, "GR", FALSE, 3},
+        {3, "gr", FALSE, 1}, // wraps around
+        {-1, "o", FALSE, 9},
+        {-1, "blue", TRUE, 2},
+        {-1, "bl", TRUE, -1},
+        {-1, "x", FALSE, -1},
+    };
+    for (const auto& f : finds)
+        EXPECT_EQ(f.nFound, f.bExact ? pCombo->FindStringExact(f.nStart, f.text) : pCombo->FindString(f.nStart, f.text))
+            << f.text << " after " << f.nStart;
+
+    // A click on the drop-down button opens the gallery under the field.
+    CRect rcCombo = pCombo->GetRect();
+    CPoint ptButton(rcCombo.right - 5, rcCombo.CenterPoint().y);
+    pToolBar->ClientToScreen(&ptButton);
+    qmtest::ClickAt(ptButton);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return ::IsWindowVisible(pDropDown->GetSafeHwnd()) != FALSE; }));
+    EXPECT_EQ(1, (int)std::count(frame.events.begin(), frame.events.end(), kComboNotice | CBN_DROPDOWN));
+
+    // Typing the start of a name scrolls its row to the top; the whole
+    // name selects it.
+    ASSERT_NE(nullptr, pCombo->GetEditCtrl());
+    ::SetFocus(pCombo->GetEditCtrl()->GetSafeHwnd());
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return ::GetFocus() == pCombo->GetEditCtrl()->GetSafeHwnd(); }));
+    ASSERT_TRUE(::IsWindowVisible(pDropDown->GetSafeHwnd()));
+    qmtest::KeyStroke('T'); // "Teal", in the third row of two
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return pGallery->GetScrollOffset() == 2 * 24; }))
+        << "text '" << pCombo->GetEditText().GetString() << "' offset " << pGallery->GetScrollOffset() << " open "
+        << ::IsWindowVisible(pDropDown->GetSafeHwnd()) << " content " << pGallery->GetContentHeight() << " items "
+        << pGallery->GetItemsRect().Height();
+    EXPECT_EQ(-1, pCombo->GetCurSel());
+    qmtest::KeyStroke(VK_BACK);
+    for (char c : std::string("TEAL"))
+        qmtest::KeyStroke((WORD)c);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return pCombo->GetCurSel() == 5; }));
+    EXPECT_EQ(5, pGallery->GetHotItem());
+
+    // Enter runs the command with that item and closes the drop-down.
+    frame.events.clear();
+    qmtest::KeyStroke(VK_RETURN);
+    ASSERT_TRUE(qmtest::PumpUntil([&] {
+        return std::count(frame.events.begin(), frame.events.end(), kCommand | kComboId) == 1;
+    }));
+    EXPECT_EQ(5, pCombo->GetCurSel());
+    if (pCombo->GetPopuped())
+        qmtest::KeyStroke(VK_ESCAPE);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !::IsWindowVisible(pDropDown->GetSafeHwnd()); }));
+    EXPECT_EQ(1, (int)std::count(frame.events.begin(), frame.events.end(), kComboNotice | CBN_CLOSEUP));
+
+    // A release on an item of the open gallery takes it.
+    frame.events.clear();
+    qmtest::ClickAt(ptButton);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return ::IsWindowVisible(pDropDown->GetSafeHwnd()) != FALSE; }));
+    pGallery->ScrollTo(0);
+    CPoint ptItem = pGallery->GetItemDrawRect(2).CenterPoint();
+    pDropDown->ClientToScreen(&ptItem);
+    qmtest::MouseEventAt(ptItem, MOUSEEVENTF_MOVE);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return pGallery->GetHotItem() == 2; }));
+    qmtest::ClickAt(ptItem);
+    ASSERT_TRUE(qmtest::PumpUntil([&] {
+        return std::count(frame.events.begin(), frame.events.end(), kCommand | kComboId) == 1;
+    }));
+    EXPECT_STREQ("Blue", pCombo->GetEditText());
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    if (pCombo->GetPopuped())
+        qmtest::KeyStroke(VK_ESCAPE);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !::IsWindowVisible(pDropDown->GetSafeHwnd()); }));
 }
 
 TEST_F(GalleryControlTest, Screenshot)

@@ -48,6 +48,8 @@ public:
     // The document's icon (the client's GetItemIcon).
     DWORD_PTR GetItemImage(const CQXPTabManagerItem* pItem) const override;
     CQXPTabManagerItem* FindItem(HWND hWnd) const;
+    // The focus lies in the selected tab's document.
+    BOOL IsFocused() const override;
     CString GetItemTooltip(const CQXPTabManagerItem* pItem) const override;
     // The tooltip of the tab or button under a point (by the client's
     // tooltip mode).
@@ -58,6 +60,8 @@ public:
 
     // While data is dragged over a tab, that tab's document comes forward.
     COleDropTarget* GetDropTarget() const { return m_pDropTarget; }
+    // Whether the group was last drawn with its document focused.
+    BOOL m_bFocusShown = FALSE;
     void RegisterDropTarget();
 
     CQXPTabClientWnd* m_pClient;
@@ -214,5 +218,7 @@ protected:
     void OnSysColorChange();
     BOOL OnEraseBkgnd(CDC* pDC);
     LRESULT OnMDIArrange(WPARAM wParam, LPARAM lParam);
+    // The command bars were redrawn (a new theme or setting): Refresh(TRUE).
+    LRESULT OnRefreshTabClient(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };

@@ -6,6 +6,7 @@
 #include <qx/panetree.h>
 
 class CQXPTabPainter;
+class CVisualStyleTheme;
 struct LunaScheme;
 
 class CQXPDockingPaneTabbedContainer;
@@ -146,10 +147,34 @@ public:
     // where it has them.
     void ApplyOffice2007PaneColors();
 
+    // The visual-style classes of captions and their buttons, opened at each
+    // refresh for the desktop ("REBAR" by theme 8 only).
+    enum VisualStyleClass {
+        vsExplorerBar,
+        vsButton,
+        vsToolbar,
+        vsWindow,
+        vsRebar,
+        vsCount
+    };
+    CVisualStyleTheme* GetVisualStyle(VisualStyleClass n) const { return m_pStyles[n]; }
+    // The class is open and the application themed: its parts draw, else
+    // the classic look does.
+    BOOL IsVisualStyleActive(VisualStyleClass n) const;
+
 protected:
     void RefreshThemeColors();
     // Takes a Luna colour scheme (inactive captions, face, border, table
     // entries, orange active captions and buttons).
     void ApplyLunaScheme(const LunaScheme& scheme);
     COLORREF m_clrTable[64];
+    CVisualStyleTheme* m_pStyles[vsCount]; // owned
+    // Set while a caption is drawn: the pane is active and highlighted.
+    BOOL m_bCaptionActive = FALSE;
+    // Theme 8: the "REBAR" picture over the container's frame, clipped to the caption.
+    void DrawRebarCaption(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rcCaption);
+    // Caption-button styles 3 to 6: the visual-style part; FALSE when it
+    // did not draw (the classic style 1 then does). *pbGlyph: whether the
+    // glyph still goes on top, in *pclrGlyph.
+    BOOL DrawThemedCaptionButton(HDC hDC, CaptionButton* pButton, BOOL* pbGlyph, COLORREF* pclrGlyph);
 };
