@@ -3,6 +3,7 @@
 // large icons and a new external tool survive a restart in the profile.
 #include "qmate_fixture.h"
 
+#include <qmtest/mouse.h>
 #include <qmtest/screenshot.h>
 
 #include <qxresource.h>
@@ -29,6 +30,12 @@ enum {
 
 class CustomizeTest : public QmateTest {
 protected:
+    void TearDown() override
+    {
+        QmateTest::TearDown();
+        // The clicks of a test leave the pointer on the program's windows.
+        qmtest::ParkPointer();
+    }
     HWND OpenSheet(UINT command)
     {
         PostCommand(command);

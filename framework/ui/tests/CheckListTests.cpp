@@ -47,7 +47,11 @@ protected:
         m_list.SetFocus();
         qmtest::PumpUntil([this] { return ::GetFocus() == m_list.m_hWnd; });
     }
-    void TearDown() override { m_parent.DestroyWindow(); }
+    void TearDown() override
+    {
+        m_parent.DestroyWindow();
+        qmtest::ParkPointer();
+    }
 
     // A screen point inside item nIndex: on its box or on its text.
     POINT PointOnItem(int nIndex, bool bOnBox)

@@ -144,6 +144,7 @@ protected:
         if (::IsWindow(frame.GetSafeHwnd()))
             frame.DestroyWindow();
         PumpMessages();
+        qmtest::ParkPointer();
     }
     // The running sheet's window, once it is shown.
     static HWND SheetWindow()

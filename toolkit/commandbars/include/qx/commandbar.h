@@ -111,6 +111,9 @@ public:
     virtual CQXPCommandBar* GetParentCommandBar() const;
     virtual BOOL IsPopupBar() const;
     virtual BOOL IsRibbonBar() const { return FALSE; }
+    // A dialog bar (a bar hosting one window; its saved layout keeps its
+    // client sizes).
+    virtual BOOL IsDialogBar() const { return FALSE; }
     // The edges of an open popup the user may drag (0 for other bars).
     virtual int GetResizeFlags() const;
     // The manager offers a mnemonic key to the bar before its own search;
