@@ -98,6 +98,11 @@ void ExchangeIdList(CQXPPropExchange* pPX, LPCSTR lpszName, std::map<UINT, BOOL>
 
 } // namespace
 
+BOOL AFXAPI QxpExchangeObjectClass(CQXPPropExchange* pPX, CObject** ppObject, CRuntimeClass* pExpected)
+{
+    return ExchangeObjectClass(pPX, ppObject, pExpected);
+}
+
 // ===========================================================================
 // Blocks and positions
 

@@ -1229,6 +1229,23 @@ BOOL CQXPCommandBars::ProcessMnemonicKey(UINT nKey)
     return TRUE;
 }
 
+// The wheel over the ribbon (the bar with id 1 of type 3) steps its tabs:
+// towards the first tab for a positive delta. Nothing is open then.
+BOOL CQXPCommandBars::ScrollRibbonTabs(const MSG* pMsg)
+{
+    if (ToolkitMouseManager::GetInstance()->GetTrackedCount() > 0)
+        return FALSE;
+    CQXPToolBar* pBar = FindCommandBar(1);
+    if (!pBar || pBar->GetType() != qxpBarTypeRibbon || !pBar->IsVisible() || !pBar->GetSafeHwnd())
+        return FALSE;
+    CPoint pt((short)LOWORD(pMsg->lParam), (short)HIWORD(pMsg->lParam));
+    CRect rc;
+    ::GetWindowRect(pBar->GetSafeHwnd(), &rc);
+    if (!rc.PtInRect(pt) || (m_pKeyboardTips && m_pKeyboardTips->IsShown()))
+        return FALSE;
+    return pBar->ScrollTabs((short)HIWORD(pMsg->wParam) <= 0);
+}
+
 BOOL CQXPCommandBars::PreTranslateFrameMessage(MSG* pMsg)
 {
     if (!pMsg)
@@ -1265,7 +1282,7 @@ BOOL CQXPCommandBars::PreTranslateFrameMessage(MSG* pMsg)
         // takes is still kept from the document under the open menu.
         const int nTracked = pMouse->GetTrackedCount();
         if (nTracked == 0)
-            return FALSE;
+            return ScrollRibbonTabs(pMsg);
         // A window of a tracking bar (its focused edit or combo box, the
         // popup itself) handles its own wheel.
         for (int i = 0; i < nTracked; i++) {

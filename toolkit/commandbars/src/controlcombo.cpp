@@ -711,8 +711,16 @@ void CQXPControlComboBox::Copy(CQXPControl* pControl, BOOL bRecursive)
     }
     // The popup control's copy would share the other list: keep our own.
     CQXPControl::Copy(pControl, bRecursive);
-    if (pOther && GetComboList())
+    if (pOther && GetComboList() && pOther->GetComboList()) {
         GetComboList()->CopyList(pOther->GetComboList());
+    } else if (pOther && pOther->GetListBar()) {
+        // Another kind of drop-down (a gallery): a copy of its own.
+        CQXPPopupBar* pBar = pOther->GetListBar()->Clone(TRUE);
+        if (pBar) {
+            SetCommandBar(pBar);
+            pBar->InternalRelease();
+        }
+    }
 }
 
 void CQXPControlComboBox::DoPropExchange(CQXPPropExchange* pPX)

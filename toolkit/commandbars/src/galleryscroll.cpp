@@ -2,6 +2,8 @@
 // gallery's windowless scroll bar.
 #include <qx/galleryscroll.h>
 
+#include <qx/mousemanager.h>
+
 #include <string.h>
 
 namespace {
@@ -313,6 +315,10 @@ void AFXAPI QXPTrackScrollBar(CQXPScrollBarOwner* pOwner, HWND hWnd, POINT pt, S
     g.bPressedInside = t.bThumb;
 
     ::SetCapture(hWnd);
+    // The thread's mouse manager keeps out of the loop: a release beyond
+    // the popup the bar is in does not close it.
+    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    pMouse->EnterBarLoop();
     if (t.bThumb)
         MoveThumb(t, pt);
     else
@@ -351,6 +357,7 @@ void AFXAPI QXPTrackScrollBar(CQXPScrollBarOwner* pOwner, HWND hWnd, POINT pt, S
         ::DispatchMessageA(&msg);
     }
 
+    pMouse->LeaveBarLoop();
     BOOL bWindow = ::IsWindow(hWnd);
     if (bWindow) {
         ::KillTimer(hWnd, QXP_TID_GALLERY_REPEAT);

@@ -474,6 +474,16 @@ int CQXPMenuBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM&
             return CWindowHook::kHandled;
         }
         break;
+    case WM_MOUSEWHEEL:
+        // Over the ribbon: its tabs step.
+        if (hWnd == m_hWndHookedFrame && m_pCommandBars) {
+            MSG msg = {hWnd, nMessage, wParam, lParam, 0, {0, 0}};
+            if (m_pCommandBars->ScrollRibbonTabs(&msg)) {
+                lResult = 0;
+                return CWindowHook::kHandled;
+            }
+        }
+        break;
     case WM_SYSCOMMAND:
         if (hWnd == m_hWndHookedFrame && (wParam & 0xFFF0) == SC_KEYMENU && OnKeyMenu((UINT)lParam)) {
             lResult = 0;

@@ -7,11 +7,16 @@
 #include <qx/colors.h>
 #include <qx/themeres.h>
 #include <qx/drawing.h>
+#include <qx/fonts.h>
 #include <qx/visualstyles.h>
+#include "turnedcopy.h"
 #include <vsstyle.h>
 #include <vssym32.h>
 
 #include <algorithm>
+
+// Theme 5: the room around a pane's body on its stripe colour.
+static const int kStripedInset = 3;
 
 CQXPDockingPanePaintManager::CQXPDockingPanePaintManager()
     : m_nTheme(0), m_nButtonStyle(0), m_nCaptionExtra(5), m_pTabPainter(new CQXPTabPainter()),
@@ -102,6 +107,8 @@ CQXPDockingPanePaintManager::~CQXPDockingPanePaintManager()
         delete pStyle;
     if (m_hFont)
         ::DeleteObject(m_hFont);
+    if (m_hFontVertical)
+        ::DeleteObject(m_hFontVertical);
 }
 
 COLORREF CQXPDockingPanePaintManager::GetColor(int nIndex) const
@@ -182,27 +189,96 @@ void CQXPDockingPanePaintManager::SetCaptionFont(const LOGFONTA* pLogFont)
     }
     ::ReleaseDC(NULL, hDC);
     m_nCaptionTextHeight = (sz.cy > 12 ? sz.cy : 13) + m_nCaptionExtra;
+    // The same face turned a quarter for vertical captions.
+    if (m_hFontVertical)
+        ::DeleteObject(m_hFontVertical);
+    m_hFontVertical = NULL;
+    LOGFONTA lf = {};
+    if (pLogFont)
+        lf = *pLogFont;
+    else if (m_hFont)
+        ::GetObjectA(m_hFont, sizeof(lf), &lf);
+    else
+        ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+    static CQXSystemFonts* s_fonts = new CQXSystemFonts();
+    lstrcpynA(lf.lfFaceName, s_fonts->GetVerticalFace(lf.lfFaceName, FALSE), LF_FACESIZE);
+    lf.lfEscapement = 2700;
+    lf.lfOrientation = 900;
+    if (lf.lfHeight > -11 && lf.lfHeight < 0)
+        lf.lfHeight = -11;
+    m_lfVertical = lf;
+    m_hFontVertical = ::CreateFontIndirectA(&lf);
     m_nCaptionHeight = m_rcCaptionMargin.top + m_rcCaptionMargin.bottom + m_nCaptionTextHeight;
 }
 
 RECT CQXPDockingPanePaintManager::GetCaptionRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const
 {
     RECT rc = rect;
-    rc.bottom = pPane->IsCaptionVisible() ? std::min<LONG>(rc.top + m_nCaptionHeight, rect.bottom) : rc.top;
+    if (!pPane->IsCaptionVisible())
+        rc.bottom = rc.top;
+    else if (pPane->IsCaptionVertical())
+        rc.right = std::min<LONG>(rc.left + m_nCaptionHeight, rect.right);
+    else
+        rc.bottom = std::min<LONG>(rc.top + m_nCaptionHeight, rect.bottom);
     return rc;
 }
 
 RECT CQXPDockingPanePaintManager::GetTabStripRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const
 {
     RECT rc = rect;
-    rc.top = pPane->IsTabsVisible() ? std::max<LONG>(rc.bottom - m_nTabStripHeight, rect.top) : rc.bottom;
+    if (!pPane->IsTabsVisible()) {
+        rc.top = rc.bottom;
+    } else if (m_pTabPainter->GetAppearance() == 8) {
+        // Stacked rows take the whole body; the pane shows between them.
+        rc = GetBodyRect(pPane, rect);
+    } else {
+        rc.top = std::max<LONG>(rc.bottom - m_nTabStripHeight, rect.top);
+    }
+    return rc;
+}
+
+RECT CQXPDockingPanePaintManager::GetBodyRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const
+{
+    RECT rc = rect;
+    if (pPane->IsCaptionVisible())
+        (pPane->IsCaptionVertical() ? rc.left : rc.top) += m_nCaptionHeight;
+    if (m_nTheme == 5) {
+        // Striped panes sit inset on their stripe colour.
+        if (!pPane->IsCaptionVisible())
+            rc.top += kStripedInset;
+        rc.left += kStripedInset;
+        rc.right -= kStripedInset;
+        rc.bottom -= kStripedInset;
+    }
+    if (rc.bottom < rc.top)
+        rc.bottom = rc.top;
+    if (rc.right < rc.left)
+        rc.right = rc.left;
     return rc;
 }
 
 void CQXPDockingPanePaintManager::AdjustClientRect(const CQXPDockingPaneTabbedContainer* pPane, RECT& rect) const
 {
+    if (pPane->IsTabsVisible() && m_pTabPainter->GetAppearance() == 8) {
+        rect = GetTabStripRect(pPane, rect);
+        m_pTabPainter->AdjustClientRect(pPane->GetTabManager(), rect);
+        return;
+    }
+    if (m_nTheme == 5) {
+        // Theme 5 frames a pane without tabs in its tab set's border.
+        rect = GetBodyRect(pPane, rect);
+        if (!pPane->IsTabsVisible() && m_pTabPainter->m_nClientFrame != 2)
+            ::InflateRect(&rect, -1, -1);
+        else if (pPane->IsTabsVisible())
+            rect.bottom -= m_nTabStripHeight;
+        if (rect.bottom < rect.top)
+            rect.bottom = rect.top;
+        if (rect.right < rect.left)
+            rect.right = rect.left;
+        return;
+    }
     if (pPane->IsCaptionVisible())
-        rect.top += m_nCaptionHeight;
+        (pPane->IsCaptionVertical() ? rect.left : rect.top) += m_nCaptionHeight;
     if (pPane->IsTabsVisible())
         rect.bottom -= m_nTabStripHeight;
     ::InflateRect(&rect, -m_nBorder, -m_nBorder);
@@ -215,16 +291,20 @@ void CQXPDockingPanePaintManager::AdjustClientRect(const CQXPDockingPaneTabbedCo
 void CQXPDockingPanePaintManager::LayoutCaptionButtons(CQXPDockingPaneTabbedContainer* pPane, const RECT& rect)
 {
     RECT rcCaption = GetCaptionRect(pPane, rect);
-    int x = rcCaption.right - 2;
-    int size = std::max<int>(0, (int)(rcCaption.bottom - rcCaption.top) - 4);
+    const BOOL bVertical = pPane->IsCaptionVertical();
+    // From the caption's end: its right end, or the bottom of a vertical one.
+    int end = bVertical ? rcCaption.bottom - 2 : rcCaption.right - 2;
+    int size = std::max<int>(0, (int)(bVertical ? rcCaption.right - rcCaption.left : rcCaption.bottom - rcCaption.top) - 4);
     for (CaptionButton* b : pPane->m_arrCaptionButtons) {
         if (!pPane->IsCaptionVisible() || !pPane->IsCaptionButtonVisible(b->m_nID)) {
             SetRectEmpty(&b->m_rc);
             continue;
         }
-        RECT rc = {x - size, rcCaption.top + 2, x, rcCaption.top + 2 + size};
+        RECT rc = {end - size, rcCaption.top + 2, end, rcCaption.top + 2 + size};
+        if (bVertical)
+            rc = {rcCaption.left + 2, end - size, rcCaption.left + 2 + size, end};
         b->m_rc = rc;
-        x -= size + 1;
+        end -= size + 1;
     }
 }
 
@@ -678,6 +758,61 @@ int CQXPDockingPanePaintManager::DrawCaptionButtons(HDC hDC, CQXPDockingPaneTabb
 
 void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rcCaption)
 {
+    if (!pPane->IsCaptionVertical()) {
+        DrawCaptionBar(hDC, pPane, rcCaption, NULL);
+        return;
+    }
+    // A vertical caption is the horizontal one with x and y swapped: drawn
+    // upright without its text into a buffer, copied across the diagonal,
+    // then the icon and the text run down it.
+    const int cx = rcCaption.right - rcCaption.left, cy = rcCaption.bottom - rcCaption.top;
+    if (cx <= 0 || cy <= 0)
+        return;
+    VerticalText text;
+    DrawTurnedCopy(
+        hDC, rcCaption, SIZE{cy, cx}, GetColor(COLOR_3DFACE), (COLORREF)-1,
+        [&](HDC hdcUpright, const RECT& rcUpright) { DrawCaptionBar(hdcUpright, pPane, rcUpright, &text); },
+        [](int u, int v) { return POINT{v, u}; });
+    auto turn = [&rcCaption](const RECT& r) {
+        RECT t = {rcCaption.left + r.top, rcCaption.top + r.left, rcCaption.left + r.bottom, rcCaption.top + r.right};
+        return t;
+    };
+    for (CaptionButton* b : pPane->m_arrCaptionButtons)
+        if (!::IsRectEmpty(&b->m_rc))
+            b->m_rc = turn(b->m_rc);
+    RECT rcText = turn(text.rc);
+    CQXPDockingPaneManager* pManager = pPane->GetDockingPaneManager();
+    CQXPDockingPane* pSelected = pPane->GetSelected();
+    HICON hIcon = m_bShowCaptionIcon && pManager ? pManager->GetPaneIcon(pSelected) : NULL;
+    const SIZE szIcon = m_pTabPainter->m_szIcon;
+    if (hIcon && rcText.bottom - rcText.top > szIcon.cy) {
+        const int x = (rcText.left + rcText.right - szIcon.cx) / 2;
+        if (text.bDisabled)
+            ::DrawStateA(hDC, NULL, NULL, (LPARAM)hIcon, 0, x, rcText.top, szIcon.cx, szIcon.cy, DST_ICON | DSS_DISABLED);
+        else
+            ::DrawIconEx(hDC, x, rcText.top, hIcon, szIcon.cx, szIcon.cy, 0, NULL, DI_NORMAL);
+        rcText.top += szIcon.cy + 3;
+    }
+    CString strTitle = pPane->GetTitle();
+    if (strTitle.IsEmpty() || rcText.bottom <= rcText.top)
+        return;
+    // The vertical font turns the text a quarter: it runs down, the tops of
+    // its letters to the right; shorter than the room, it is centred.
+    FontSelector font(hDC, m_hFontVertical ? m_hFontVertical : m_hFont, text.clr);
+    ::SetBkMode(hDC, TRANSPARENT);
+    TEXTMETRICA tm;
+    ::GetTextMetricsA(hDC, &tm);
+    SIZE sz = {0, 0};
+    ::GetTextExtentPoint32A(hDC, strTitle, strTitle.GetLength(), &sz);
+    const int room = rcText.bottom - rcText.top;
+    const int x = (rcText.left + rcText.right + tm.tmHeight) / 2;
+    const int y = sz.cx < room ? rcText.top + (room - sz.cx) / 2 : rcText.top;
+    ::ExtTextOutA(hDC, x, y, ETO_CLIPPED, &rcText, strTitle, strTitle.GetLength(), NULL);
+}
+
+void CQXPDockingPanePaintManager::DrawCaptionBar(HDC hDC, CQXPDockingPaneTabbedContainer* pPane,
+                                                 const RECT& rcCaption, VerticalText* pText)
+{
     CDC& dc = *CDC::FromHandle(hDC);
     CQXPDockingPane* pSelected = pPane->GetSelected();
     BOOL bActive = m_bHighlightActive && pPane->IsActive();
@@ -811,10 +946,16 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
     RECT rcText = rcBand;
     rcText.left += nTextStart;
     rcText.right = right - 2;
+    if (pText) {
+        // A vertical caption draws its icon and text itself.
+        pText->rc = rcText;
+        pText->clr = clrText;
+        pText->bDisabled = bDisabled;
+    }
     // The pane's icon before the title (greyed for a disabled pane) when
     // captions show icons and it fits.
     CQXPDockingPaneManager* pManager = pPane->GetDockingPaneManager();
-    HICON hIcon = m_bShowCaptionIcon && pManager ? pManager->GetPaneIcon(pSelected) : NULL;
+    HICON hIcon = m_bShowCaptionIcon && pManager && !pText ? pManager->GetPaneIcon(pSelected) : NULL;
     const SIZE szIcon = m_pTabPainter->m_szIcon;
     if (hIcon && rcText.right - rcText.left > szIcon.cx) {
         const int y = (rcBand.top + rcBand.bottom - szIcon.cy) / 2;
@@ -831,8 +972,9 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
         RECT rcCalc = rcText;
         ::DrawTextA(hDC, strTitle, strTitle.GetLength(), &rcCalc,
                     DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX | DT_CALCRECT);
-        ::DrawTextA(hDC, strTitle, strTitle.GetLength(), &rcText,
-                    DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+        if (!pText)
+            ::DrawTextA(hDC, strTitle, strTitle.GetLength(), &rcText,
+                        DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
         if (m_nTheme == 5) {
             // Four stripes from 10 pixels after the text to the buttons.
             int x1 = rcCalc.right + 10, x2 = right - 4;
@@ -864,6 +1006,18 @@ void CQXPDockingPanePaintManager::DrawPane(HDC hDC, CQXPDockingPaneTabbedContain
     if (pPane->IsTabsVisible() && pPane->GetTabManager()) {
         RECT rcStrip = GetTabStripRect(pPane, rc);
         m_pTabPainter->DrawTabControl(pPane->GetTabManager(), hDC, rcStrip);
+    } else if (m_nTheme == 5 && m_pTabPainter->m_nClientFrame != 2) {
+        // A one-pixel frame in the tab set's border colour, its corners
+        // in the button face.
+        RECT rcFrame = rc;
+        AdjustClientRect(pPane, rcFrame);
+        ::InflateRect(&rcFrame, 1, 1);
+        const COLORREF clrBorder = m_pTabPainter->GetColors().clrBorder;
+        dc.Draw3dRect(&rcFrame, clrBorder, clrBorder);
+        const COLORREF clrCorner = GetColor(qxColorButtonFace);
+        for (POINT pt : {POINT{rcFrame.left, rcFrame.top}, POINT{rcFrame.right - 1, rcFrame.top},
+                         POINT{rcFrame.left, rcFrame.bottom - 1}, POINT{rcFrame.right - 1, rcFrame.bottom - 1}})
+            ::SetPixel(hDC, pt.x, pt.y, clrCorner);
     }
     if (pPane->IsCaptionVisible())
         DrawCaption(hDC, pPane, GetCaptionRect(pPane, rc));

@@ -8,6 +8,7 @@
 #include <qx/images.h>
 #include <qx/themeres.h>
 #include <qx/visualstyles.h>
+#include "turnedcopy.h"
 #include <vsstyle.h>
 #include <vssym32.h>
 
@@ -46,6 +47,12 @@ void ApplyOffice2007TabColors(TabColorSet& c)
 
 // Pixels between an item's own button and the item's end.
 const int kItemButtonGap = 2;
+// The grip of a stacked row: 3-pixel lines every 2 pixels, 7 pixels from
+// the row's end, from 4 pixels below its top to 3 above its bottom.
+const int kStackedGripWidth = 3;
+const int kStackedGripRight = 7;
+const int kStackedGripTop = 4;
+const int kStackedGripBottom = 3;
 
 struct AppearanceInfo {
     RECT margins;
@@ -436,6 +443,10 @@ void CQXPTabPainter::RepositionTabControl(CQXPTabManager* pManager, HDC hDC, con
     rc.right -= m_rcClientMargin.right;
     rc.bottom -= m_rcClientMargin.bottom;
     pManager->m_rcControl = rcIn;
+    if (m_nAppearance == 8) {
+        LayoutStacked(pManager, rc);
+        return;
+    }
 
     HDC hMeasure = hDC ? hDC : ::GetDC(NULL);
     for (CQXPTabManagerItem* p : pManager->m_arrItems) {
@@ -561,8 +572,80 @@ void CQXPTabPainter::PlaceItems(CQXPTabManager* pManager, const RECT& rc, int cr
     pManager->m_arrRows.push_back(std::make_pair(rowStartIndex, pManager->GetItemCount() - 1));
 }
 
+RECT CQXPTabPainter::StackedInner(const RECT& rc) const
+{
+    // Inside the frame (frame style 2: below the top line only).
+    RECT r = rc;
+    r.left += m_rcClientMargin.left;
+    r.top += m_rcClientMargin.top;
+    r.right -= m_rcClientMargin.right;
+    r.bottom -= m_rcClientMargin.bottom;
+    if (m_nClientFrame == 2)
+        r.top += 1;
+    else
+        ::InflateRect(&r, -1, -1);
+    return r;
+}
+
+int CQXPTabPainter::StackedRows(CQXPTabManager* pManager, int* pnSelected) const
+{
+    int n = 0;
+    *pnSelected = -1;
+    for (CQXPTabManagerItem* p : pManager->m_arrItems) {
+        if (!p->IsVisible())
+            continue;
+        if (p == pManager->GetSelectedItem())
+            *pnSelected = n;
+        ++n;
+    }
+    // Without a selection every row stacks from the top.
+    if (*pnSelected < 0)
+        *pnSelected = n - 1;
+    return n;
+}
+
+void CQXPTabPainter::LayoutStacked(CQXPTabManager* pManager, const RECT& rcControl)
+{
+    // Rows up to the selected one from the top, the rest from the bottom;
+    // the client lies between them. No header, nothing scrolls.
+    SetRectEmpty(&pManager->m_rcHeaderRect);
+    for (CQXPTabManagerNavigateButton* b : pManager->m_arrNavigateButtons)
+        SetRectEmpty(&b->m_rc);
+    pManager->SetScrollOffsetQuietly(0);
+    const RECT inner = StackedInner(rcControl);
+    const int h = m_nRowHeight;
+    int nSelected;
+    const int n = StackedRows(pManager, &nSelected);
+    int i = 0;
+    for (CQXPTabManagerItem* p : pManager->m_arrItems) {
+        p->m_nItemRow = 0;
+        if (!p->IsVisible()) {
+            RECT empty = {0, 0, 0, 0};
+            p->SetRect(empty);
+            continue;
+        }
+        const int top = i <= nSelected ? inner.top + i * h : inner.bottom - (n - i) * h;
+        RECT r = {inner.left, top, inner.right, top + h};
+        p->SetRect(r);
+        p->m_nButtonLength = inner.right - inner.left;
+        ++i;
+    }
+}
+
 void CQXPTabPainter::AdjustClientRect(CQXPTabManager* pManager, RECT& rc) const
 {
+    if (m_nAppearance == 8) {
+        // Between the rows above and below the selected one.
+        const RECT inner = StackedInner(rc);
+        int nSelected;
+        const int n = pManager ? StackedRows(pManager, &nSelected) : 0;
+        if (!pManager)
+            nSelected = -1;
+        rc = inner;
+        rc.top = inner.top + (nSelected + 1) * m_nRowHeight;
+        rc.bottom = std::max<LONG>(rc.top, inner.bottom - (n - 1 - nSelected) * m_nRowHeight);
+        return;
+    }
     RECT rcHeader = GetHeaderRect(pManager, rc);
     const int extra = 0; // the header holds every row
     switch (m_nPosition) {
@@ -749,52 +832,16 @@ void FillPolygon(HDC hDC, const std::vector<POINT>& pts, COLORREF clr)
     ::DeleteObject(hRgn);
 }
 
-// Draws a picture made for the top position on the frame's side: paint()
-// draws it upright into a buffer of the tab's length and depth, filled with
-// clrBack first; the buffer is turned pixel by pixel (left and right a
-// quarter turn each way, bottom its rows mirrored) and copied, leaving out
-// the pixels of clrKey (-1: every pixel is copied). Nothing is drawn when the
-// buffers cannot be made.
+// Draws a picture made for the top position on the frame's side: drawn
+// upright (the tab's length by its depth) and turned (left and right a
+// quarter turn each way, bottom its rows mirrored).
 void DrawTurned(HDC hDC, const TabFrame& f, COLORREF clrBack, COLORREF clrKey,
                 const std::function<void(HDC, const RECT&)>& paint)
 {
-    const int L = f.Length(), D = f.Depth();
-    const int cx = f.rc.right - f.rc.left, cy = f.rc.bottom - f.rc.top;
-    if (L <= 0 || D <= 0)
-        return;
-    BYTE* pUpright = NULL;
-    BYTE* pTurned = NULL;
-    HBITMAP hUpright = Create32BitDIBSection(hDC, L, D, &pUpright);
-    HBITMAP hTurned = Create32BitDIBSection(hDC, cx, cy, &pTurned);
-    HDC hdcMem = ::CreateCompatibleDC(hDC);
-    if (hUpright && hTurned && hdcMem && pUpright && pTurned) {
-        HGDIOBJ hOld = ::SelectObject(hdcMem, hUpright);
-        RECT rcUpright = {0, 0, L, D};
-        CDC::FromHandle(hdcMem)->FillSolidRect(&rcUpright, clrBack);
-        paint(hdcMem, rcUpright);
-        ::GdiFlush();
-        // Both are bottom-up: row r of the picture is at line (height - 1 - r).
-        const DWORD* src = reinterpret_cast<const DWORD*>(pUpright);
-        DWORD* dst = reinterpret_cast<DWORD*>(pTurned);
-        for (int v = 0; v < D; ++v)
-            for (int u = 0; u < L; ++u) {
-                POINT p = f.P(u, v);
-                int x = p.x - f.rc.left, y = p.y - f.rc.top;
-                dst[(size_t)(cy - 1 - y) * cx + x] = src[(size_t)(D - 1 - v) * L + u];
-            }
-        ::SelectObject(hdcMem, hTurned);
-        if (clrKey == kUnset)
-            ::BitBlt(hDC, f.rc.left, f.rc.top, cx, cy, hdcMem, 0, 0, SRCCOPY);
-        else
-            GetGlobalImageManager()->TransparentBlt(hDC, f.rc.left, f.rc.top, cx, cy, hdcMem, 0, 0, cx, cy, clrKey);
-        ::SelectObject(hdcMem, hOld);
-    }
-    if (hdcMem)
-        ::DeleteDC(hdcMem);
-    if (hUpright)
-        ::DeleteObject(hUpright);
-    if (hTurned)
-        ::DeleteObject(hTurned);
+    DrawTurnedCopy(hDC, f.rc, SIZE{f.Length(), f.Depth()}, clrBack, clrKey, paint, [&f](int u, int v) {
+        POINT p = f.P(u, v);
+        return POINT{p.x - f.rc.left, p.y - f.rc.top};
+    });
 }
 
 } // namespace
@@ -1239,10 +1286,20 @@ void CQXPTabPainter::DrawTabControl(CQXPTabManager* pManager, HDC hDC, const REC
         dc.Draw3dRect(&rc, Sys(COLOR_3DDKSHADOW), Sys(COLOR_3DFACE));
         ::InflateRect(&rc, -1, -1);
     }
-    // The header face under the whole strip (appearance 8 fills the control).
-    if (m_nAppearance == 8)
-        FillSolid(dc, rc, m_colors.clrControlFace);
-    else if (m_nAppearance == 4)
+    // The header face under the whole strip (appearance 8 fills the control
+    // and frames it, or draws a line along its top).
+    if (m_nAppearance == 8) {
+        RECT r = rc;
+        r.left += m_rcClientMargin.left;
+        r.top += m_rcClientMargin.top;
+        r.right -= m_rcClientMargin.right;
+        r.bottom -= m_rcClientMargin.bottom;
+        FillSolid(dc, r, m_colors.clrControlFace);
+        if (m_nClientFrame != 2)
+            dc.Draw3dRect(&r, m_colors.clrBorder, m_colors.clrBorder);
+        else if (!pManager->m_arrItems.empty())
+            FillSolid(dc, {r.left, r.top, r.right, r.top + 1}, m_colors.clrBorder);
+    } else if (m_nAppearance == 4)
         dc.FillSolidRect(&rc, Sys(COLOR_3DFACE));
     else
         FillGradientByPosition(hDC, rc, m_colors.clrHeader[0], m_colors.clrHeader[1]);
@@ -1443,10 +1500,13 @@ void CQXPTabPainter::DrawTabShape(CQXPTabManager* pManager, HDC hDC, CQXPTabMana
         break;
     }
     case 8: {
-        int L = f.Length(), D = f.Depth();
-        RECT r = f.R(0, 0, L - 1, D - 1);
+        // A full-width row with a grip of short lines before its end.
+        RECT r = pItem->GetRect();
         fill(r);
         dc.Draw3dRect(&r, c.clrButtonHighlight, c.clrBorder);
+        const COLORREF clrGrip = Sys(qxColorGripper);
+        for (int y = r.top + kStackedGripTop; y < r.bottom - kStackedGripBottom; y += 2)
+            dc.FillSolidRect(r.right - kStackedGripRight - kStackedGripWidth, y, kStackedGripWidth, 1, clrGrip);
         break;
     }
     case 10:
@@ -1470,6 +1530,8 @@ void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerI
     m_pAppearance->DrawSingleButton(hDC, pManager, pItem);
     // The item's own buttons take its end; the content keeps the rest.
     RECT rcContent = pItem->GetRect();
+    if (m_nAppearance == 8) // the text ends before the row's grip
+        rcContent.right -= kStackedGripRight + kStackedGripWidth + kStackedGripRight;
     for (CQXPTabManagerNavigateButton* b : pItem->m_arrNavigateButtons) {
         if (b->m_nMode == 0)
             continue;

@@ -114,6 +114,13 @@ public:
     // A dialog bar (a bar hosting one window; its saved layout keeps its
     // client sizes).
     virtual BOOL IsDialogBar() const { return FALSE; }
+    // The ribbon's tabs under the wheel: the next (bForward) or previous
+    // tab. FALSE when nothing changed (every other bar).
+    virtual BOOL ScrollTabs(BOOL bForward)
+    {
+        (void)bForward;
+        return FALSE;
+    }
     // The edges of an open popup the user may drag (0 for other bars).
     virtual int GetResizeFlags() const;
     // The manager offers a mnemonic key to the bar before its own search;

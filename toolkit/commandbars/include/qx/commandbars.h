@@ -117,6 +117,9 @@ public:
     int m_nLockLayout = 0;
     // Ends the tracking of every bar and closes open popups.
     void ClosePopups();
+    // WM_MOUSEWHEEL over the ribbon while nothing tracks: its next or
+    // previous tab. TRUE when the wheel was taken.
+    BOOL ScrollRibbonTabs(const MSG* pMsg);
     // Shows a popup menu at a screen point until it closes. With
     // TPM_RETURNCMD the chosen command id is returned and not sent; without
     // it the command goes to pWnd (the site when NULL) and the result is

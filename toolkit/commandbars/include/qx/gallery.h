@@ -68,6 +68,8 @@ public:
     void SetSelectedItem(int nIndex);
     int GetHotItem() const { return m_nHotItem; }
     BOOL IsSelectionHidden() const { return m_bHideSelection; }
+    // The left button went down on the hot item and is still down.
+    BOOL IsPressed() const { return m_bPressed; }
     void EnsureVisible(int nIndex);
     // Scrolls at once, clamped to the content (stopping a smooth scroll).
     void ScrollTo(int nOffset);

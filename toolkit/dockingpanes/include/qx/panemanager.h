@@ -153,6 +153,10 @@ public:
     BOOL m_bSplitterTracking;
     BOOL m_bNoResize;
     BOOL m_bManualTimers;
+    // Which captions run down the container's left side: 0 none, 2 those
+    // of containers docked at the top or bottom, 3 those of containers
+    // wider than high, any other value all.
+    int m_nCaptionDirection = 0;
 
     HRESULT get_accChildCount(long* pcountChildren) override;
     HRESULT get_accChild(VARIANT varChild, IDispatch** ppdispChild) override;

@@ -285,6 +285,11 @@ protected:
     // navigate buttons took their places (cross: the row's top or left).
     void PlaceItems(CQXPTabManager* pManager, const RECT& rc, int cross);
     void LayoutRows(CQXPTabManager* pManager, const RECT& rc);
+    // The stacked appearance: rows inside the frame, the client between.
+    void LayoutStacked(CQXPTabManager* pManager, const RECT& rc);
+    RECT StackedInner(const RECT& rc) const;
+    // Visible rows; *pnSelected: the selected one's row (the last without a selection).
+    int StackedRows(CQXPTabManager* pManager, int* pnSelected) const;
 
     int m_nAppearance;
     int m_nColorSet;

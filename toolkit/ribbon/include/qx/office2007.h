@@ -276,6 +276,37 @@ public:
     static int AFXAPI GetGroupedButtonState(int nSelected, BOOL bPressed, BOOL bEnabled, int nChecked,
                                             BOOL bPopped);
 
+    // --- the ribbon bar's own elements (ribbonpaint.cpp) -------------------------
+    // The face of the bar below its caption band; the QAT frame when the
+    // QAT is below (rcQatBelow not empty); the two edge lines of a ribbon
+    // without groups.
+    void DrawRibbonBarBackground(CDC* pDC, CRect rcClient, int nCaptionHeight, CRect rcQatBelow, BOOL bGroupsShown);
+    // The band under the tabs of the selected tab (context colour 0: none).
+    void DrawRibbonGroupsBackground(CDC* pDC, CRect rc, int nContextColor);
+    // A group's client and caption images and its caption text.
+    void DrawRibbonGroup(CDC* pDC, CRect rc, LPCSTR lpszCaption, BOOL bHot, BOOL bContext, BOOL bOptionButton);
+    // The button of a collapsed group: images, then the caption at the bottom.
+    void DrawRibbonGroupPopupButton(CDC* pDC, CRect rc, LPCSTR lpszCaption, int nSelected, BOOL bPopped,
+                                    int nContextColor);
+    // The width of a collapsed group's button for a caption.
+    int GetRibbonGroupPopupButtonWidth(CDC* pDC, LPCSTR lpszCaption);
+    void DrawRibbonOptionButton(CDC* pDC, CRect rc, int nSelected, BOOL bPressed);
+    // A tab: the image for its state (selected, hot, focused) and its caption.
+    void DrawRibbonTab(CDC* pDC, CRect rc, LPCSTR lpszCaption, int nContextColor, BOOL bSelected, BOOL bHot,
+                       BOOL bFocused);
+    // The width a tab needs for its caption.
+    int GetRibbonTabWidth(CDC* pDC, LPCSTR lpszCaption);
+    // The caption band a ribbon draws without the frame skin (QAT area
+    // when the QAT is above and rcQat is not empty).
+    void DrawRibbonCaptionArea(CDC* pDC, CRect rcCaption, CRect rcQat, LPCSTR lpszTitle);
+    // The QAT's customise (bMore FALSE) or more button.
+    void DrawRibbonQuickAccessButton(CDC* pDC, CRect rc, BOOL bMore, int nSelected, BOOL bPopped);
+    // A group-band scroll button (bLeft: towards the first group).
+    void DrawRibbonScrollButton(CDC* pDC, CRect rc, BOOL bLeft, int nSelected, BOOL bPressed);
+    // A group-band background of the popup that shows a minimised tab.
+    void DrawRibbonPopupGroupsArea(CDC* pDC, CRect rc, int nContextColor);
+    CFont* GetRibbonFont() { return &m_fontRibbon; }
+
     CFont m_fontRibbon;
     BOOL m_bRecreateRibbonFont; // TRUE until the font is made
     int m_nFontHeightOverride;  // 0: the menu font's height
