@@ -306,6 +306,46 @@ TEST_F(RibbonBarTest, QuickAccessToolbarBelowTheRibbon)
     Shot("ribbon-qat-below.png");
 }
 
+TEST_F(RibbonBarTest, ASavedLayoutNamingTheRibbonBringsItIntoAnotherFrame)
+{
+    // The frame's layout, saved with the ribbon under an id of its own, is
+    // loaded into a frame that has no ribbon: the ribbon joins its bars
+    // with its tabs, groups and QAT, on the tab that was selected.
+    qmtest::RegistryApp reg;
+    Ribbon()->SetBarID(0x7E00);
+    Ribbon()->m_bBuiltIn = FALSE;
+    ASSERT_TRUE(Ribbon()->SelectTab(1));
+    frame.GetCommandBars()->SaveBarState("RibbonLayout");
+    frame.DestroyWindow();
+    qmtest::PumpMessages();
+
+    CRibbonTestFrame other;
+    ASSERT_TRUE(other.Create(NULL, "Ribbon again", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
+                             CRect(0, 0, 700, 480)));
+    other.GetCommandBars()->LoadBarState("RibbonLayout");
+    other.RecalcLayout();
+    qmtest::PumpMessages();
+    CQXPRibbonBar* pLoaded = NULL;
+    for (int i = 0; i < other.GetCommandBars()->GetCount(); i++)
+        if (CQXPRibbonBar* p = DYNAMIC_DOWNCAST(CQXPRibbonBar, other.GetCommandBars()->GetAt(i)))
+            pLoaded = p;
+    ASSERT_TRUE(pLoaded != NULL);
+    EXPECT_EQ(0x7E00u, pLoaded->GetBarID());
+    EXPECT_EQ(3, pLoaded->GetTabCount());
+    EXPECT_EQ(1, pLoaded->GetSelectedTabIndex());
+    EXPECT_EQ(1, pLoaded->GetQuickAccessCount());
+    EXPECT_TRUE(::IsWindowVisible(pLoaded->GetSafeHwnd()));
+    CRect rc;
+    pLoaded->GetWindowRect(&rc);
+    const qxribbon::RibbonBarState s = pLoaded->GetBarState();
+    EXPECT_EQ(s.GetCaptionHeight() + s.GetTabsHeight() + s.CalcGroupsHeight(), rc.Height());
+    CQXPControl* pPicture = pLoaded->GetTab(1)->GetGroup(0)->GetAt(0);
+    EXPECT_TRUE(pPicture->IsVisible(0));
+    EXPECT_EQ(pLoaded, pPicture->GetParent());
+    other.DestroyWindow();
+    qmtest::PumpMessages();
+}
+
 // --- saved state -------------------------------------------------------------------
 
 std::string Captions(CQXPRibbonBar* p)
@@ -323,6 +363,11 @@ std::string Captions(CQXPRibbonBar* p)
     }
     s += " qat " + std::to_string(p->GetQuickAccessCount());
     return s;
+}
+
+TEST(RibbonState, ClassesAreFoundByName)
+{
+    EXPECT_TRUE(RegisterRibbonBarClasses());
 }
 
 TEST(RibbonState, RoundTripsThroughRegistryIniAndArchive)

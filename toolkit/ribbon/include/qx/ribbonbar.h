@@ -116,6 +116,7 @@ protected:
     std::vector<CQXPRibbonGroup*> m_groups; // one reference each
     int m_nGroupOffset;                     // how far the groups are scrolled left
     CRect m_rcTab;                          // in the bar's client coordinates
+    BOOL m_bStoredSelected;                 // loading: the tab was stored as the selected one
 };
 
 class CQXPRibbonBar : public CQXPMenuBar {
@@ -232,3 +233,8 @@ protected:
     int m_nQuickAccessHeight;
     CRibbonStyleTheme* m_pOwnTheme; // when the paint manager is no ribbon theme
 };
+
+// Keeps the ribbon's classes in a program that only meets them in a saved
+// layout (call it at start-up); TRUE when the run-time class list finds
+// "CQXPRibbonBar", "CQXPRibbonTab" and "CQXPRibbonGroup".
+BOOL AFXAPI RegisterRibbonBarClasses();
