@@ -1,6 +1,7 @@
 // The docking-pane manager: factory, pane states, notifications and the
 // frame layout pass.
 #include <qx/panemanager.h>
+#include <qx/dragcontext.h>
 #include <qx/autohide.h>
 #include <qx/miniwnd.h>
 #include <qx/panepaint.h>
@@ -57,6 +58,13 @@ CQXPDockingPaneManager::CQXPDockingPaneManager()
       m_bOutlineTracking(TRUE), m_bSplitterTracking(TRUE), m_bNoResize(FALSE), m_bManualTimers(FALSE), m_hSite(NULL), m_pLayout(NULL), m_pPaintManager(NULL), m_pActivePane(NULL)
 {
     m_szClientMin.cx = m_szClientMin.cy = 60;
+    m_bAlphaDockingContext = m_bShowDockingGuides = m_bShowContentsWhileDragging = m_bDragCursor = FALSE;
+    m_nDockingGuideStyle = 0;
+    m_bSnapFloatingFrames = m_bThemedFloatingFrames = m_bDockingInProgress = FALSE;
+    m_nSnapDistance = 15;
+    m_bSyncActiveFloatingFrames = TRUE;
+    m_nFloatingFrameAlpha = 255;
+    m_pDragContext = new CDockingDragContext(this);
     m_pPaintManager = new CQXPDockingPanePaintManager();
     m_pToolTipContext = new CQXPToolTipContext();
     RegisterDockingClasses();
@@ -70,6 +78,8 @@ CQXPDockingPaneManager::~CQXPDockingPaneManager()
     }
     delete m_pLayout;
     m_pLayout = NULL;
+    delete m_pDragContext;
+    m_pDragContext = NULL;
     delete m_pPaintManager;
     if (m_pToolTipContext)
         m_pToolTipContext->InternalRelease();
@@ -105,7 +115,8 @@ LRESULT CQXPDockingPaneManager::Notify(WPARAM wParam, LPARAM lParam)
     return ::SendMessage(hTarget, WM_DOCKINGPANE_NOTIFY, wParam, lParam);
 }
 
-int CQXPDockingPaneManager::NotifyAction(int nAction, CQXPDockingPane* pPane, CPaneBase* pContainer, void* pExtra)
+int CQXPDockingPaneManager::NotifyAction(int nAction, CQXPDockingPane* pPane, CPaneBase* pContainer, void* pExtra,
+                                         int nDirection)
 {
     DockingPaneAction_t rec;
     rec.action = nAction;
@@ -113,6 +124,7 @@ int CQXPDockingPaneManager::NotifyAction(int nAction, CQXPDockingPane* pPane, CP
     rec.pPane = pPane;
     rec.pContainer = pContainer;
     rec.pExtra = pExtra;
+    rec.nDirection = nDirection;
     Notify(DOCKINGPANE_ACTION, (LPARAM)&rec);
     return rec.bCancel;
 }
