@@ -198,6 +198,10 @@ TEST_P(CompareDialogTest, OkComparesTwoFilesOrNamesWhatIsMissing)
     WriteFile(kNamedFirst, "a\r\nb\r\nc");
     WriteFile(kNamedSecond, "a\r\nB\r\nc");
     ASSERT_TRUE(Start());
+    // A fresh start opens its untitled document once the frame is up: count
+    // from there, not from a frame that is still empty.
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return !MdiChildren(Main()).empty(); }, 10000))
+        << "no document after the start; windows: " << CaptionList();
     const size_t childrenBefore = MdiChildren(Main()).size();
 
     PostCommand(kCmdFileCompare);

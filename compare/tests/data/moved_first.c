@@ -10,7 +10,7 @@ static int cube(int x)
     return x * x * x;
 }
 
-static void report(const char* name, int value)
+static void report(const char *name, int value)
 {
     printf("%s = %d\n", name, value);
 }

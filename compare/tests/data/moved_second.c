@@ -5,7 +5,7 @@ static int cube(int x)
     return x * x * x;
 }
 
-static void report(const char* name, long value)
+static void report(const char *name, long value)
 {
     printf("%s = %ld\n", name, value);
 }
