@@ -442,6 +442,9 @@ void CDockingDragContext::Drag(CPaneBase* pObject, int x, int y)
     pObject->GetWindowRect(&rcObject);
     if (HWND hWnd = pObject->GetPaneHwnd())
         ::GetWindowRect(hWnd, &rcObject);
+    else if (pObject->GetType() == paneTypeDockingPane && pObject->GetContainer() &&
+             pObject->GetContainer()->GetPaneHwnd())
+        ::GetWindowRect(pObject->GetContainer()->GetPaneHwnd(), &rcObject);
     else if (pObject->GetType() == paneTypeSplitterContainer && pObject->GetContainer() &&
              pObject->GetContainer()->GetType() == paneTypeMiniWnd) {
         CQXPDockingPaneMiniWnd* pFrame = static_cast<CQXPDockingPaneMiniWnd*>(pObject->GetContainer());
@@ -760,6 +763,10 @@ void CDockingDragContext::ShowPreview(const RECT& rcShape, BOOL bAttach)
                                      rc.left, rc.top, Width(rc), Height(rc), NULL, NULL, ::GetModuleHandleA(NULL), NULL);
             if (hWnd && m_pfnSetLayeredWindowAttributes)
                 m_pfnSetLayeredWindowAttributes(hWnd, 0, 100, LWA_ALPHA);
+            // The guides stay above the new preview.
+            for (CDockingGuideWnd* g : m_guides)
+                if (g->m_hWnd)
+                    ::SetWindowPos(g->m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
         if (hWnd)
             ::SetWindowPos(hWnd, NULL, rc.left, rc.top, Width(rc), Height(rc),
@@ -1004,4 +1011,54 @@ void CDockingDragContext::DestroyGuides()
             g->DestroyWindow(); // deletes itself
         else
             delete g;
+}
+
+// ---------------------------------------------------------------------------
+// Where a tabbed container starts drags and toggles docking.
+
+void CQXPDockingPaneTabbedContainer::StartDrag(int x, int y)
+{
+    CQXPDockingPaneManager* pManager = GetDockingPaneManager();
+    if (m_pSelectedPane)
+        m_pSelectedPane->SetFocus();
+    else
+        ::SetFocus(m_hWnd);
+    if (!pManager)
+        return;
+    pManager->UpdateFocus();
+    if (!(::GetAsyncKeyState(::GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) & 0x8000))
+        return;
+    if (m_pSelectedPane && pManager->NotifyAction(paneActionDragStart, m_pSelectedPane, this))
+        return;
+    if (CDockingDragContext* pDrag = pManager->GetDragContext())
+        pDrag->Drag(this, x, y);
+}
+
+void CQXPDockingPaneTabbedContainer::DetachDraggedTab(CPoint pt)
+{
+    CQXPDockingPaneManager* pManager = GetDockingPaneManager();
+    CQXPDockingPane* pPane = m_pTrackingPane;
+    if (!pManager || !pPane || pManager->NotifyAction(paneActionDetaching, pPane, this))
+        return;
+    EndTabDrag();
+    POINT ptScreen = pt;
+    ::ClientToScreen(m_hWnd, &ptScreen);
+    if (CDockingDragContext* pDrag = pManager->GetDragContext())
+        pDrag->Drag(m_pSelectedPane ? m_pSelectedPane : pPane, ptScreen.x, ptScreen.y);
+}
+
+void CQXPDockingPaneTabbedContainer::OnLButtonDblClk(UINT, CPoint pt)
+{
+    CQXPDockingPaneManager* pManager = GetDockingPaneManager();
+    if (!pManager || CaptionButtonAt(pt))
+        return;
+    int nHit = HitTest(pt);
+    if (nHit == -2) {
+        BOOL bAutoHide = GetContainer() && GetContainer()->GetType() == paneTypeAutoHidePanel;
+        if (bAutoHide && m_pSelectedPane && (m_pSelectedPane->GetOptions() & paneNoHideable))
+            return;
+        pManager->ToggleDockingGroup(this);
+    } else if (nHit >= 0 && nHit < (int)m_lstPanes.size()) {
+        pManager->ToggleDockingGroup(m_lstPanes[nHit]);
+    }
 }

@@ -163,7 +163,7 @@ void CQXPDockingPaneManager::ToggleDockingGroup(CPaneBase* pObject)
         if (std::find(objects.begin(), objects.end(), pHolder) == objects.end())
             return NULL;
         CQXPDockingPaneTabbedContainer* pTab = dynamic_cast<CQXPDockingPaneTabbedContainer*>(pHolder);
-        if (!pTab || pTab->IsEmpty() || !pTab->GetContainer())
+        if (!pTab || !pTab->GetContainer())
             return NULL;
         return pHolder;
     };

@@ -325,7 +325,8 @@ BOOL CDockingGuideWnd::Create(const RECT& rcScreen)
     if (!s_class)
         s_class = AfxRegisterWndClass(0, ::LoadCursor(NULL, IDC_ARROW));
     HWND hOwner = m_pContext && m_pContext->m_pManager ? m_pContext->m_pManager->GetSite() : NULL;
-    if (!CreateEx(WS_EX_TOOLWINDOW, s_class, "", WS_POPUP, rcScreen.left, rcScreen.top,
+    // Topmost like the drag's preview, which they must stay above.
+    if (!CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, s_class, "", WS_POPUP, rcScreen.left, rcScreen.top,
                   rcScreen.right - rcScreen.left, rcScreen.bottom - rcScreen.top, hOwner, NULL))
         return FALSE;
     HRGN hCached = m_pContext ? m_pContext->m_regions.Lookup(m_nFlags, m_pContext->GetGuideStyle(),

@@ -582,6 +582,12 @@ void CQXPDockingPaneTabbedContainer::OnLButtonDown(UINT, CPoint pt)
         }
         return;
     }
+    if (nHit == -2 && !(GetContainer() && GetContainer()->GetType() == paneTypeAutoHidePanel)) {
+        POINT ptScreen = pt;
+        ::ClientToScreen(m_hWnd, &ptScreen);
+        StartDrag(ptScreen.x, ptScreen.y);
+        return;
+    }
     if (m_pSelectedPane)
         m_pSelectedPane->SetFocus();
     else
@@ -713,6 +719,7 @@ void CQXPDockingPaneTabbedContainer::OnMouseMoveTabDrag(CPoint pt)
         UpdatePanes(FALSE);
         return;
     }
+    DetachDraggedTab(pt);
 }
 
 BEGIN_MESSAGE_MAP(CQXPDockingPaneTabbedContainer, CWnd)
@@ -720,6 +727,7 @@ BEGIN_MESSAGE_MAP(CQXPDockingPaneTabbedContainer, CWnd)
     ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
     ON_WM_ERASEBKGND()
     ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONDBLCLK()
     ON_WM_MOUSEMOVE()
     ON_WM_MOUSELEAVE()
     ON_WM_SHOWWINDOW()
