@@ -243,6 +243,23 @@ TEST_F(FunctionListTest, RefreshAfterViewAsUsesTheNewLanguage)
     CloseDiscarding();
 }
 
+// Save As under another extension changes the document's language: the list
+// follows at once, with no edit and no Refresh.
+TEST_F(FunctionListTest, SaveAsUnderAnotherLanguageListsAtOnce)
+{
+    const char kText[] = "int alpha(int a)\n{\n    return a;\n}\n";
+    std::string path = WriteFile("notes.txt", kText);
+    ASSERT_TRUE(Start("\"" + path + "\""));
+    ASSERT_TRUE(EditorHolding(kText));
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return List() != nullptr; }, 10000)) << "no function list window";
+    ASSERT_TRUE(WaitItems({"Language not supported"})) << Show(Items());
+    PostCommand(e2e::kCmdFileSaveAs);
+    std::string why;
+    ASSERT_TRUE(DriveSaveDialog(File("notes.cpp"), e2e::kAnsi, e2e::kLf, why)) << why;
+    EXPECT_TRUE(WaitItems({"alpha"})) << Show(Items());
+    ASSERT_TRUE(Close());
+}
+
 // Double clicks on the list while typing in a 5 MB file, then WM_CLOSE: the
 // frame keeps answering and the program ends cleanly.
 TEST_F(FunctionListTest, DoubleClicksWhileTypingInALargeFileThenClose)

@@ -163,6 +163,10 @@ protected:
     // and for its message loop to wait for input.
     HWND Start(const std::string& args = std::string())
     {
+        // The pointer out of the program's way (the display is shared with
+        // the tests before): a window that opens under it takes it for the
+        // user's mouse, and the status line shows what a button under it does.
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
         if (!m_prog.Start(m_exe, args, m_work)) {
             ADD_FAILURE() << "cannot start " << m_exe << " in " << m_work << ": error " << GetLastError();
             return nullptr;

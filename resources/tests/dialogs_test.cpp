@@ -3,6 +3,7 @@
 // control inside its client area without two controls on top of each other,
 // and has one default button when it is a dialog of its own.
 #include "restest.h"
+#include <qxresource.h>
 
 #include <gtest/gtest.h>
 
@@ -78,6 +79,12 @@ const DialogCase kDialogs[] = {
     {IDD_MACROS, "Macros", RESIZABLE, {{IDC_MACRO_LIST, LIST, nullptr, ANY, LBS_NOTIFY}, {IDC_MACRO_RUN, BUTTON, "&Run", PUSH, 0}, {IDC_MACRO_DELETE, BUTTON, "&Delete", PUSH, 0}, {IDC_MACRO_RENAME, BUTTON, "R&ename", PUSH, 0}, {IDCANCEL, BUTTON, "&Close", PUSH, 0}}, {}},
     {IDD_NEW_MACRO, "New Macro", RESIZABLE, {{IDC_NEW_MACRO_NAME, EDIT, nullptr, ANY, 0}, {IDOK, BUTTON, nullptr, DEFPUSH, 0}, {IDCANCEL, BUTTON, nullptr, PUSH, 0}}, {"Macro name:"}},
     {IDD_PREVIEW_BAR, nullptr, CHILD, {{AFX_ID_PREVIEW_PRINT, BUTTON, nullptr, PUSH, 0}, {AFX_ID_PREVIEW_NEXT, BUTTON, nullptr, PUSH, 0}, {AFX_ID_PREVIEW_PREV, BUTTON, nullptr, PUSH, 0}, {AFX_ID_PREVIEW_NUMPAGE, BUTTON, nullptr, PUSH, 0}, {AFX_ID_PREVIEW_ZOOMIN, BUTTON, nullptr, PUSH, 0}, {AFX_ID_PREVIEW_ZOOMOUT, BUTTON, nullptr, PUSH, 0}, {AFX_ID_PREVIEW_CLOSE, BUTTON, nullptr, PUSH, 0}}, {}},
+    {QX_IDD_CUSTOMIZE_TOOLBARS, "Tool&bars", PAGE, {{QX_CID_TOOLBARS_LIST, LIST, nullptr, ANY, LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY}, {QX_CID_TOOLBARS_NEW, BUTTON, "&New...", PUSH, 0}, {QX_CID_TOOLBARS_RENAME, BUTTON, "&Rename...", PUSH, 0}, {QX_CID_TOOLBARS_DELETE, BUTTON, "&Delete", PUSH, 0}, {QX_CID_TOOLBARS_RESET, BUTTON, "R&eset...", PUSH, 0}}, {"Toolb&ars:"}},
+    {QX_IDD_CUSTOMIZE_COMMANDS, "&Commands", PAGE, {{QX_CID_COMMANDS_CATEGORIES, LIST, nullptr, ANY, LBS_NOTIFY}, {QX_CID_COMMANDS_LIST, LIST, nullptr, ANY, LBS_OWNERDRAWFIXED | LBS_NOTIFY}}, {"To add a command to a toolbar: select a category and drag the command out of this dialog box to a toolbar.", "Cate&gories:", "Comman&ds:"}},
+    {QX_IDD_CUSTOMIZE_KEYBOARD, "&Keyboard", PAGE, {{QX_CID_KEYBOARD_CATEGORY, COMBO, nullptr, ANY, CBS_DROPDOWNLIST}, {QX_CID_KEYBOARD_COMMANDS, LIST, nullptr, ANY, LBS_NOTIFY}, {QX_CID_KEYBOARD_KEYS, LIST, nullptr, ANY, LBS_NOTIFY}, {QX_CID_KEYBOARD_SHORTCUT, EDIT, nullptr, ANY, 0}, {QX_CID_KEYBOARD_ASSIGN, BUTTON, "&Assign", PUSH, 0}, {QX_CID_KEYBOARD_REMOVE, BUTTON, "&Remove", PUSH, 0}, {QX_CID_KEYBOARD_RESET_ALL, BUTTON, "Re&set All", PUSH, 0}, {QX_CID_KEYBOARD_DESCRIPTION, STATIC, nullptr, ANY, 0}}, {"Cate&gory:", "Co&mmands:", "K&ey assignments:", "Press &new shortcut key:", "Description:"}},
+    {QX_IDD_CUSTOMIZE_MENUS, "&Menus", PAGE, {{QX_CID_MENUS_APP_TITLE, STATIC, "Application Menus", ANY, 0}, {QX_CID_MENUS_CONTEXT_TITLE, STATIC, "Context Menus", ANY, 0}, {QX_CID_MENUS_SHOW, COMBO, nullptr, ANY, CBS_DROPDOWNLIST}, {QX_CID_MENUS_RESET, BUTTON, "Reset", PUSH, 0}, {QX_CID_MENUS_CONTEXT, COMBO, nullptr, ANY, CBS_DROPDOWNLIST}, {QX_CID_MENUS_CONTEXT_RESET, BUTTON, "Reset", PUSH, 0}, {QX_CID_MENUS_DESCRIPTION, STATIC, "Default menu\nDefault application menu", ANY, 0}, {QX_CID_MENUS_ICON, STATIC, nullptr, ANY, SS_ICON}}, {"&Show Menu:", "Select &context menu:"}},
+    {QX_IDD_CUSTOMIZE_OPTIONS, "&Options", PAGE, {{QX_CID_OPTIONS_PERSONAL_TITLE, STATIC, "Personalized Menus and Toolbars", ANY, 0}, {QX_CID_OPTIONS_FULL_MENUS, BUTTON, "Always show full me&nus", CHECK, 0}, {QX_CID_OPTIONS_FULL_AFTER_DELAY, BUTTON, "Show full menus after a short &delay", CHECK, 0}, {QX_CID_OPTIONS_RESET_USAGE, BUTTON, "&Reset menu and toolbar usage data", PUSH, 0}, {QX_CID_OPTIONS_OTHER_TITLE, STATIC, "Other", ANY, 0}, {QX_CID_OPTIONS_LARGE_ICONS, BUTTON, "&Large icons", CHECK, 0}, {QX_CID_OPTIONS_SCREENTIPS, BUTTON, "Show Screen&Tips on toolbars", CHECK, 0}, {QX_CID_OPTIONS_SHORTCUT_TIPS, BUTTON, "Show s&hortcut keys in ScreenTips", CHECK, 0}, {QX_CID_OPTIONS_ANIMATION, COMBO, nullptr, ANY, CBS_DROPDOWNLIST}}, {"&Menu animations:"}},
+    {QX_IDD_NEW_TOOLBAR, "New Toolbar", POPUP, {{QX_CID_NEW_TOOLBAR_NAME, EDIT, nullptr, ANY, 0}, {IDOK, BUTTON, "OK", DEFPUSH, 0}, {IDCANCEL, BUTTON, "Cancel", PUSH, 0}}, {"&Toolbar name:"}},
 };
 
 // Lists whose item data or order carries meaning must not sort.
@@ -87,6 +94,11 @@ const std::pair<UINT, int> kUnsortedLists[] = {
     {IDD_MACROS, IDC_MACRO_LIST},
     {IDD_PAGE_SYNTAX, IDC_SYNTAX_STYLES},
     {IDD_CUSTOMIZE_TOOLS, IDC_TOOLS_LIST},
+    {QX_IDD_CUSTOMIZE_TOOLBARS, QX_CID_TOOLBARS_LIST},
+    {QX_IDD_CUSTOMIZE_COMMANDS, QX_CID_COMMANDS_CATEGORIES},
+    {QX_IDD_CUSTOMIZE_COMMANDS, QX_CID_COMMANDS_LIST},
+    {QX_IDD_CUSTOMIZE_KEYBOARD, QX_CID_KEYBOARD_COMMANDS},
+    {QX_IDD_CUSTOMIZE_KEYBOARD, QX_CID_KEYBOARD_KEYS},
 };
 
 INT_PTR CALLBACK QuietProc(HWND, UINT message, WPARAM, LPARAM)

@@ -44,6 +44,93 @@
 // Tooltip of the tab strip's button that lists the open documents.
 #define QX_IDS_ACTIVE_FILES 9185
 
+// The customize sheet ("Customize", also the ribbon's customize command),
+// its pages and the name dialog of a new or renamed toolbar.
+#define QX_IDD_CUSTOMIZE_MENUS 9114    // "&Menus" page
+#define QX_IDD_CUSTOMIZE_KEYBOARD 9116 // "&Keyboard" page
+#define QX_IDD_CUSTOMIZE_TOOLBARS 9117 // "Tool&bars" page
+#define QX_IDD_CUSTOMIZE_OPTIONS 9118  // "&Options" page
+#define QX_IDD_CUSTOMIZE_COMMANDS 9119 // "&Commands" page
+#define QX_IDD_NEW_TOOLBAR 9120        // "New Toolbar"
+// Controls of the pages and of the name dialog (page-local ids).
+#define QX_CID_TOOLBARS_LIST 100 // check list of the bars
+#define QX_CID_TOOLBARS_NEW 101
+#define QX_CID_TOOLBARS_RENAME 102
+#define QX_CID_TOOLBARS_DELETE 103
+#define QX_CID_TOOLBARS_RESET 104
+#define QX_CID_COMMANDS_CATEGORIES 100
+#define QX_CID_COMMANDS_LIST 101 // owner-drawn: one control per item
+#define QX_CID_MENUS_APP_TITLE 100
+#define QX_CID_MENUS_CONTEXT_TITLE 101
+#define QX_CID_MENUS_SHOW 102
+#define QX_CID_MENUS_RESET 103
+#define QX_CID_MENUS_CONTEXT 104
+#define QX_CID_MENUS_CONTEXT_RESET 105
+#define QX_CID_MENUS_DESCRIPTION 106 // "name\ndescription" of the default menu
+#define QX_CID_MENUS_ICON 107
+#define QX_CID_OPTIONS_FULL_MENUS 100
+#define QX_CID_OPTIONS_FULL_AFTER_DELAY 101
+#define QX_CID_OPTIONS_RESET_USAGE 102
+#define QX_CID_OPTIONS_LARGE_ICONS 103
+#define QX_CID_OPTIONS_SCREENTIPS 104
+#define QX_CID_OPTIONS_SHORTCUT_TIPS 105
+#define QX_CID_OPTIONS_ANIMATION 106
+#define QX_CID_OPTIONS_OTHER_TITLE 107
+#define QX_CID_OPTIONS_PERSONAL_TITLE 108
+#define QX_CID_KEYBOARD_CATEGORY 100
+#define QX_CID_KEYBOARD_COMMANDS 102
+#define QX_CID_KEYBOARD_KEYS 104
+#define QX_CID_KEYBOARD_SHORTCUT 106
+#define QX_CID_KEYBOARD_ASSIGN 107
+#define QX_CID_KEYBOARD_REMOVE 108
+#define QX_CID_KEYBOARD_RESET_ALL 109
+#define QX_CID_KEYBOARD_DESCRIPTION 111
+#define QX_CID_NEW_TOOLBAR_NAME 100
+// Tooltips of the button editor's commands: the string of a command's id
+// holds its tooltip after the newline. The tools are 9135 + the tool's number.
+#define QX_IDS_EDITOR_PENCIL 9135
+#define QX_IDS_EDITOR_FILL 9136
+#define QX_IDS_EDITOR_PICK 9137
+#define QX_IDS_EDITOR_LINE 9138
+#define QX_IDS_EDITOR_RECTANGLE 9139
+#define QX_IDS_EDITOR_ELLIPSE 9140
+#define QX_IDS_EDITOR_COPY 9141
+#define QX_IDS_EDITOR_PASTE 9142
+#define QX_IDS_EDITOR_CLEAR 9143
+#define QX_IDS_EDITOR_UNDO 9144
+#define QX_IDS_EDITOR_REDO 9145
+#define QX_IDS_EDITOR_IMPORT 9146
+// The picture filter of the editor's Import from File.
+#define QX_IDS_PICTURE_FILTER 9178
+
+// Tooltips of a toolbar's caption buttons (strings of the buttons' ids).
+#define QX_IDS_TOOLBAR_EXPAND 9148 // "\nToolbar Options"
+#define QX_IDS_TOOLBAR_CLOSE 9149  // "\nClose"
+
+// Texts and questions of the customize sheet and its pages.
+#define QX_IDS_CUSTOMIZE_CLOSE 9160     // the sheet's Cancel button
+#define QX_IDS_CUSTOMIZE 9161           // the sheet's caption
+#define QX_IDS_NEW_MENU 9162            // the Commands page's new-menu category
+#define QX_IDS_CUSTOM_TOOLBAR_NAME 9163 // "Custom %d"
+#define QX_IDS_TOOLBAR_NAME_BLANK 9164
+#define QX_IDS_TOOLBAR_LIMIT 9165
+#define QX_IDS_TOOLBAR_NAME_EXISTS 9166    // %s: the name
+#define QX_IDS_RENAME_TOOLBAR 9167         // the name dialog's caption for a rename
+#define QX_IDS_CONFIRM_DELETE_TOOLBAR 9168 // %s: the bar's title
+#define QX_IDS_ALL_COMMANDS 9169
+#define QX_IDS_CONFIRM_RESET_USAGE 9170
+#define QX_IDS_CONFIRM_RESET_TOOLBAR 9173 // %s: the bar's title
+#define QX_IDS_BUILTIN_MENUS 9174
+#define QX_IDS_CONFIRM_RESET_KEYS 9175
+#define QX_IDS_CONFIRM_REASSIGN_KEY 9176
+// The menu animations of the Options page, in the order of the setting.
+#define QX_IDS_ANIMATION_SYSTEM 9179
+#define QX_IDS_ANIMATION_RANDOM 9180
+#define QX_IDS_ANIMATION_UNFOLD 9181
+#define QX_IDS_ANIMATION_SLIDE 9182
+#define QX_IDS_ANIMATION_FADE 9183
+#define QX_IDS_ANIMATION_NONE 9184
+
 // ===========================================================================
 // Foundation and standard controls (9300-9399).
 
@@ -311,6 +398,48 @@
     X(RT_GROUP_CURSOR, QX_IDC_SPLIT_LEFTRIGHT) \
     X(RT_GROUP_CURSOR, QX_IDC_SPLIT_UPDOWN) \
     X(RT_GROUP_CURSOR, QX_IDC_HAND) \
+    X(RT_DIALOG, QX_IDD_CUSTOMIZE_MENUS) \
+    X(RT_DIALOG, QX_IDD_CUSTOMIZE_KEYBOARD) \
+    X(RT_DIALOG, QX_IDD_CUSTOMIZE_TOOLBARS) \
+    X(RT_DIALOG, QX_IDD_CUSTOMIZE_OPTIONS) \
+    X(RT_DIALOG, QX_IDD_CUSTOMIZE_COMMANDS) \
+    X(RT_DIALOG, QX_IDD_NEW_TOOLBAR) \
+    X(RT_STRING, QX_IDS_EDITOR_PENCIL) \
+    X(RT_STRING, QX_IDS_EDITOR_FILL) \
+    X(RT_STRING, QX_IDS_EDITOR_PICK) \
+    X(RT_STRING, QX_IDS_EDITOR_LINE) \
+    X(RT_STRING, QX_IDS_EDITOR_RECTANGLE) \
+    X(RT_STRING, QX_IDS_EDITOR_ELLIPSE) \
+    X(RT_STRING, QX_IDS_EDITOR_COPY) \
+    X(RT_STRING, QX_IDS_EDITOR_PASTE) \
+    X(RT_STRING, QX_IDS_EDITOR_CLEAR) \
+    X(RT_STRING, QX_IDS_EDITOR_UNDO) \
+    X(RT_STRING, QX_IDS_EDITOR_REDO) \
+    X(RT_STRING, QX_IDS_EDITOR_IMPORT) \
+    X(RT_STRING, QX_IDS_PICTURE_FILTER) \
+    X(RT_STRING, QX_IDS_TOOLBAR_EXPAND) \
+    X(RT_STRING, QX_IDS_TOOLBAR_CLOSE) \
+    X(RT_STRING, QX_IDS_CUSTOMIZE_CLOSE) \
+    X(RT_STRING, QX_IDS_CUSTOMIZE) \
+    X(RT_STRING, QX_IDS_NEW_MENU) \
+    X(RT_STRING, QX_IDS_CUSTOM_TOOLBAR_NAME) \
+    X(RT_STRING, QX_IDS_TOOLBAR_NAME_BLANK) \
+    X(RT_STRING, QX_IDS_TOOLBAR_LIMIT) \
+    X(RT_STRING, QX_IDS_TOOLBAR_NAME_EXISTS) \
+    X(RT_STRING, QX_IDS_RENAME_TOOLBAR) \
+    X(RT_STRING, QX_IDS_CONFIRM_DELETE_TOOLBAR) \
+    X(RT_STRING, QX_IDS_ALL_COMMANDS) \
+    X(RT_STRING, QX_IDS_CONFIRM_RESET_USAGE) \
+    X(RT_STRING, QX_IDS_CONFIRM_RESET_TOOLBAR) \
+    X(RT_STRING, QX_IDS_BUILTIN_MENUS) \
+    X(RT_STRING, QX_IDS_CONFIRM_RESET_KEYS) \
+    X(RT_STRING, QX_IDS_CONFIRM_REASSIGN_KEY) \
+    X(RT_STRING, QX_IDS_ANIMATION_SYSTEM) \
+    X(RT_STRING, QX_IDS_ANIMATION_RANDOM) \
+    X(RT_STRING, QX_IDS_ANIMATION_UNFOLD) \
+    X(RT_STRING, QX_IDS_ANIMATION_SLIDE) \
+    X(RT_STRING, QX_IDS_ANIMATION_FADE) \
+    X(RT_STRING, QX_IDS_ANIMATION_NONE) \
     X(RT_BITMAP, QX_IDB_DOCKING_GUIDE_BACK) \
     X(RT_BITMAP, QX_IDB_DOCKING_GUIDE) \
     X(RT_BITMAP, QX_IDB_DOCKING_GUIDE_OLIVE) \

@@ -649,6 +649,11 @@ CString CDoodleView::GetAllText()
 void CDoodleView::ApplyLanguage(const CLexerConfig& config)
 {
     m_editor.ApplyLexerSettings(config, MakeApplyOptions(GetViewSettings()));
+    // The panes that follow the active document's language (the function
+    // list) read it again: View As or a Save As under another extension
+    // changed it.
+    if (IEditorFrame* pFrame = GetEditorFrame())
+        pFrame->OnTextDocumentActivated();
 }
 
 void CDoodleView::SetLanguage(int nIndex)

@@ -97,6 +97,11 @@ void ExchangeIdList(CQXPPropExchange* pPX, LPCSTR lpszName, std::map<UINT, BOOL>
 
 } // namespace
 
+BOOL AFXAPI QxpExchangeObjectClass(CQXPPropExchange* pPX, CObject** ppObject, CRuntimeClass* pExpected)
+{
+    return ExchangeObjectClass(pPX, ppObject, pExpected);
+}
+
 // ===========================================================================
 // Blocks and positions
 
@@ -551,8 +556,8 @@ void CQXPMenuBar::DoPropExchange(CQXPPropExchange* pPX)
         // Menus known only by their handle (no document template) cannot
         // be matched in another run: they are not stored.
         for (auto& entry : m_mapDocMenus)
-            if (entry.first != m_nIDResource && entry.first < 0x10000 && entry.second->IsChanged())
-                changed.push_back(entry);
+            if (entry.second->UpdateChanged() && entry.first != m_nIDResource && entry.first < 0x10000)
+                changed.push_back(std::make_pair(entry.first, entry.second->GetControls()));
         std::unique_ptr<PropExchangeEnumerator> pEnum(pPX->OpenEnumerator("MDIMenu"));
         POSITION pos = pEnum->First((DWORD)changed.size());
         for (auto& entry : changed) {
@@ -583,7 +588,8 @@ void CQXPMenuBar::DoPropExchange(CQXPPropExchange* pPX)
             continue;
         CQXPControls* pControls = new CQXPControls;
         pControls->SetCommandBars(m_pCommandBars);
-        m_mapDocMenus[(UINT)nId] = pControls;
+        SetMDIMenu((UINT)nId, pControls);
+        pControls->InternalRelease(); // the record holds it
         pControls->DoPropExchange(section);
     }
 }
@@ -594,16 +600,16 @@ void CQXPMenuBar::AddToCommandBarList(UINT& nCounter, CommandBarList* pList, con
         return;
     CQXPToolBar::AddToCommandBarList(nCounter, pList, pParam);
     for (auto& entry : m_mapDocMenus)
-        if (entry.second != m_pControls)
-            entry.second->AddPopupsToList(nCounter, pList, pParam);
+        if (entry.second->GetControls() != m_pControls)
+            entry.second->GetControls()->AddPopupsToList(nCounter, pList, pParam);
 }
 
 void CQXPMenuBar::RestorePopups(CommandBarList* pList)
 {
     CQXPToolBar::RestorePopups(pList);
     for (auto& entry : m_mapDocMenus)
-        if (entry.second != m_pControls)
-            entry.second->RestorePopups(pList);
+        if (entry.second->GetControls() != m_pControls)
+            entry.second->GetControls()->RestorePopups(pList);
 }
 
 void CQXPToolBar::MergeLoadedBar(CQXPToolBar* pLoaded, BOOL bSilent)
@@ -819,7 +825,7 @@ void CQXPCommandBars::SaveBarState(LPCSTR lpszProfileName, BOOL bOnlyCustomized)
             CQXPMenuBar* pMenuBar = dynamic_cast<CQXPMenuBar*>(pBar);
             if (pMenuBar) {
                 for (auto& entry : pMenuBar->m_mapDocMenus)
-                    if (entry.second->IsChanged())
+                    if (entry.second->UpdateChanged())
                         bChanged = TRUE;
             }
             if (!bOnlyCustomized || !pBar->m_bBuiltIn || (pBar->IsCustomizable() && bChanged))
@@ -979,10 +985,8 @@ void CQXPCommandBars::LoadBarState(LPCSTR lpszProfileName, BOOL bSilent)
                         CQXPMenuBar* pLoadedMenu = dynamic_cast<CQXPMenuBar*>(pLoaded);
                         if (pMenuBar && pLoadedMenu) {
                             for (auto& entry : pLoadedMenu->m_mapDocMenus) {
-                                if (pMenuBar->m_mapDocMenus.count(entry.first))
-                                    continue;
-                                entry.second->InternalAddRef();
-                                pMenuBar->m_mapDocMenus[entry.first] = entry.second;
+                                if (!pMenuBar->FindMDIMenu(entry.first))
+                                    pMenuBar->SetMDIMenu(entry.first, entry.second->GetControls());
                             }
                         }
                     } else if (!pBar && pLoaded->GetBarID() != 0 && pLoaded->GetPosition() >= qxpBarTop &&

@@ -90,6 +90,22 @@ CString AFXAPI CQXPCommandBarAccessible::GetControlName(const CQXPControl* pCont
 LRESULT CQXPCommandBarAccessible::OnGetObject(WPARAM wParam, LPARAM lParam)
 {
     LONG idObject = (LONG)(DWORD)lParam;
+    if (idObject >= 1 && idObject <= 0xFFFFFE) {
+        long nChild = FindChildById((int)idObject);
+        CQXPControl* pControl = GetChildControl(nChild);
+        if (!pControl)
+            return 0;
+        // A control with an object of its own (a gallery) answers itself.
+        if (CQXPAccessibleBase* pOwn = dynamic_cast<CQXPAccessibleBase*>(pControl))
+            return pOwn->LresultFromObject(IID_IAccessible, wParam, pOwn->GetAccessible());
+        CQXPControlAccessible* pChild = new CQXPControlAccessible(this, (int)idObject);
+        LRESULT lResult = pChild->LresultFromObject(IID_IAccessible, wParam, pChild->GetAccessible());
+        if (FAILED((HRESULT)lResult))
+            lResult = pChild->LresultFromObject(IID_IUnknown, wParam, pChild->GetAccessible());
+        // The client holds what it was given; the object goes with it.
+        pChild->InternalRelease();
+        return lResult;
+    }
     if (idObject != OBJID_CLIENT && idObject != OBJID_MENU)
         return 0;
     LRESULT lResult = LresultFromObject(IID_IAccessible, wParam, GetAccessible());
@@ -100,6 +116,22 @@ LRESULT CQXPCommandBarAccessible::OnGetObject(WPARAM wParam, LPARAM lParam)
         lResult = LresultFromObject(IID_IUnknown, wParam, GetAccessible());
     }
     return lResult;
+}
+
+long CQXPCommandBarAccessible::FindChildById(int nId) const
+{
+    if (!m_pBar)
+        return 0;
+    long nVisible = 0;
+    for (int i = 0; i < m_pBar->GetControlCount(); i++) {
+        CQXPControl* pControl = m_pBar->GetControl(i);
+        if (!pControl || !pControl->IsVisible())
+            continue;
+        nVisible++;
+        if (pControl->GetID() == nId)
+            return nVisible;
+    }
+    return 0;
 }
 
 HRESULT CQXPCommandBarAccessible::Resolve(const VARIANT& varChild, CQXPControl** ppControl) const
@@ -332,4 +364,134 @@ HRESULT CQXPCommandBarAccessible::accDoDefaultAction(VARIANT varChild)
     pControl->OnClick(TRUE);
     pControl->InternalRelease();
     return S_OK;
+}
+
+// ---------------------------------------------------------------------------
+// One control's own object
+
+CQXPControlAccessible::CQXPControlAccessible(CQXPCommandBarAccessible* pBarAccessible, int nId)
+    : m_pBarAccessible(pBarAccessible), m_nId(nId)
+{
+    Init(this);
+    m_pBarAccessible->InternalAddRef();
+}
+
+CQXPControlAccessible::~CQXPControlAccessible()
+{
+    m_pBarAccessible->InternalRelease();
+}
+
+HRESULT CQXPControlAccessible::Resolve(const VARIANT& varChild, VARIANT* pvarBarChild) const
+{
+    ::VariantInit(pvarBarChild);
+    if (GetChildIndex(&varChild) != CHILDID_SELF)
+        return E_INVALIDARG;
+    CQXPCommandBar* pBar = m_pBarAccessible->GetBar();
+    if (!pBar || !::IsWindow(pBar->GetSafeHwnd()))
+        return CO_E_OBJNOTCONNECTED;
+    long nChild = m_pBarAccessible->FindChildById(m_nId);
+    if (nChild == 0)
+        return CO_E_OBJNOTCONNECTED;
+    pvarBarChild->vt = VT_I4;
+    pvarBarChild->lVal = nChild;
+    return S_OK;
+}
+
+HRESULT CQXPControlAccessible::get_accParent(IDispatch** ppdispParent)
+{
+    if (!ppdispParent)
+        return E_POINTER;
+    *ppdispParent = NULL;
+    CQXPCommandBar* pBar = m_pBarAccessible->GetBar();
+    if (!pBar || !::IsWindow(pBar->GetSafeHwnd()))
+        return CO_E_OBJNOTCONNECTED;
+    *ppdispParent = m_pBarAccessible->GetAccessible();
+    (*ppdispParent)->AddRef();
+    return S_OK;
+}
+
+HRESULT CQXPControlAccessible::get_accChildCount(long* pcountChildren)
+{
+    if (!pcountChildren)
+        return E_POINTER;
+    *pcountChildren = 0;
+    return S_OK;
+}
+
+HRESULT CQXPControlAccessible::get_accName(VARIANT varChild, BSTR* pszName)
+{
+    VARIANT v;
+    HRESULT hr = Resolve(varChild, &v);
+    return FAILED(hr) ? hr : m_pBarAccessible->get_accName(v, pszName);
+}
+
+HRESULT CQXPControlAccessible::get_accDescription(VARIANT varChild, BSTR* pszDescription)
+{
+    VARIANT v;
+    HRESULT hr = Resolve(varChild, &v);
+    return FAILED(hr) ? hr : m_pBarAccessible->get_accDescription(v, pszDescription);
+}
+
+HRESULT CQXPControlAccessible::get_accRole(VARIANT varChild, VARIANT* pvarRole)
+{
+    VARIANT v;
+    HRESULT hr = Resolve(varChild, &v);
+    return FAILED(hr) ? hr : m_pBarAccessible->get_accRole(v, pvarRole);
+}
+
+HRESULT CQXPControlAccessible::get_accState(VARIANT varChild, VARIANT* pvarState)
+{
+    VARIANT v;
+    HRESULT hr = Resolve(varChild, &v);
+    return FAILED(hr) ? hr : m_pBarAccessible->get_accState(v, pvarState);
+}
+
+HRESULT CQXPControlAccessible::get_accKeyboardShortcut(VARIANT varChild, BSTR* pszKeyboardShortcut)
+{
+    VARIANT v;
+    HRESULT hr = Resolve(varChild, &v);
+    return FAILED(hr) ? hr : m_pBarAccessible->get_accKeyboardShortcut(v, pszKeyboardShortcut);
+}
+
+HRESULT CQXPControlAccessible::get_accDefaultAction(VARIANT varChild, BSTR* pszDefaultAction)
+{
+    VARIANT v;
+    HRESULT hr = Resolve(varChild, &v);
+    return FAILED(hr) ? hr : m_pBarAccessible->get_accDefaultAction(v, pszDefaultAction);
+}
+
+HRESULT CQXPControlAccessible::accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight,
+                                           VARIANT varChild)
+{
+    VARIANT v;
+    HRESULT hr = Resolve(varChild, &v);
+    return FAILED(hr) ? hr : m_pBarAccessible->accLocation(pxLeft, pyTop, pcxWidth, pcyHeight, v);
+}
+
+HRESULT CQXPControlAccessible::accHitTest(long xLeft, long yTop, VARIANT* pvarChild)
+{
+    if (!pvarChild)
+        return E_POINTER;
+    ::VariantInit(pvarChild);
+    VARIANT self, v;
+    ::VariantInit(&self);
+    HRESULT hr = Resolve(self, &v);
+    if (FAILED(hr))
+        return hr;
+    long x, y, cx, cy;
+    hr = m_pBarAccessible->accLocation(&x, &y, &cx, &cy, v);
+    if (FAILED(hr))
+        return hr;
+    if (xLeft < x || yTop < y || xLeft >= x + cx || yTop >= y + cy)
+        return S_FALSE;
+    pvarChild->vt = VT_I4;
+    pvarChild->lVal = CHILDID_SELF;
+    return S_OK;
+}
+
+HRESULT CQXPControlAccessible::accDoDefaultAction(VARIANT varChild)
+{
+    VARIANT v;
+    HRESULT hr = Resolve(varChild, &v);
+    return FAILED(hr) ? hr : m_pBarAccessible->accDoDefaultAction(v);
 }

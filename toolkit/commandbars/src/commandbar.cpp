@@ -6,6 +6,7 @@
 #include <qx/cbaccess.h>
 #include <qx/controlcombo.h>
 #include <qx/controledit.h>
+#include <qx/galleryscroll.h>
 #include <qx/keytips.h>
 #include <qx/listcontrols.h>
 #include <qx/mousemanager.h>
@@ -146,7 +147,8 @@ LRESULT CQXPCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     // Mouse messages are shown to the tooltips first.
     if ((message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) || message == WM_NCMOUSEMOVE)
         GetToolTipContext()->FilterMessage(this, message, wParam, lParam);
-    if (message == WM_GETOBJECT && (idObject == OBJID_CLIENT || idObject == OBJID_MENU))
+    if (message == WM_GETOBJECT &&
+        (idObject == OBJID_CLIENT || idObject == OBJID_MENU || (idObject >= 1 && idObject <= 0xFFFFFE)))
         lResult = GetAccessibleObject()->OnGetObject(wParam, lParam);
     else
         lResult = CWnd::WindowProc(message, wParam, lParam);
@@ -585,16 +587,25 @@ INT_PTR CQXPCommandBar::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const
         return -1;
     // Menu items show tips only when they ask for them.
     BOOL bPopup = m_barType == qxpBarTypePopup || m_barPosition == qxpBarPopup;
-    if (bPopup && !(pControl->GetFlags() & qxpFlagShowPopupBarTip))
-        return -1;
-    CString strTip = GetControlToolTipText(pControl);
+    if (bPopup && !(pControl->GetFlags() & qxpFlagShowPopupBarTip)) {
+        CQXPCommandBars* pCommandBars = GetCommandBars();
+        if (!pCommandBars || !pCommandBars->m_bShowPopupBarToolTips)
+            return -1;
+    }
+    CRect rcTip = pControl->GetRect();
+    INT_PTR nHit = 0;
+    CString strTip = const_cast<CQXPControl*>(pControl)->GetTooltipAt(point, &rcTip, &nHit);
+    if (strTip.IsEmpty()) {
+        strTip = GetControlToolTipText(pControl);
+        rcTip = pControl->GetRect();
+        // Tools are told apart by their place on the bar.
+        nHit = (INT_PTR)pControl->GetIndex() + 1;
+    }
     if (strTip.IsEmpty())
         return -1;
-    // Tools are told apart by their place on the bar.
-    INT_PTR nHit = (INT_PTR)pControl->GetIndex() + 1;
     if (!pTI)
         return nHit;
-    return FillToolHitInfo(pTI, m_hWnd, pControl->GetRect(), nHit, strTip);
+    return FillToolHitInfo(pTI, m_hWnd, rcTip, nHit, strTip);
 }
 
 // ---------------------------------------------------------------------------
@@ -640,12 +651,28 @@ CFont* CQXPCommandBar::GetControlFont()
     return GetPaintManager()->GetControlFont(this);
 }
 
+namespace {
+
+// The manager of a bar, else of the first bar of its popup chain.
+CQXPCommandBars* ManagerOfChain(const CQXPCommandBar* pBar, CQXPCommandBar* pRoot)
+{
+    if (pBar->GetCommandBars())
+        return pBar->GetCommandBars();
+    return pRoot ? pRoot->GetCommandBars() : NULL;
+}
+
+} // namespace
+
 CQXPThemePainter* CQXPCommandBar::GetPaintManager() const
 {
     if (m_pPaintManager)
         return m_pPaintManager;
-    // A popup draws like the bar whose control opened its chain.
+    // The frame's manager may give all its bars one theme.
     CQXPCommandBar* pRoot = const_cast<CQXPCommandBar*>(this)->GetRootParent();
+    CQXPCommandBars* pCommandBars = ManagerOfChain(this, pRoot);
+    if (pCommandBars && pCommandBars->GetOwnPaintManager())
+        return pCommandBars->GetOwnPaintManager();
+    // A popup draws like the bar whose control opened its chain.
     if (pRoot && pRoot != this && pRoot->m_pPaintManager)
         return pRoot->m_pPaintManager;
     return GetGlobalPaintManager();
@@ -656,6 +683,9 @@ CQXPImageManager* CQXPCommandBar::GetImageManager() const
     if (m_pImageManager)
         return m_pImageManager;
     CQXPCommandBar* pRoot = const_cast<CQXPCommandBar*>(this)->GetRootParent();
+    CQXPCommandBars* pCommandBars = ManagerOfChain(this, pRoot);
+    if (pCommandBars && pCommandBars->GetOwnImageManager())
+        return pCommandBars->GetOwnImageManager();
     if (pRoot && pRoot != this && pRoot->m_pImageManager)
         return pRoot->m_pImageManager;
     return GetGlobalImageManager();
@@ -801,10 +831,14 @@ void CQXPCommandBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
     CWnd* pTarget = GetOwnerSite();
     CWnd* pPermanent = pTarget ? CWnd::FromHandlePermanent(pTarget->GetSafeHwnd()) : NULL;
     CWnd* pRouting = pPermanent ? pPermanent : pTarget;
-    UpdateControlsState(pRouting, (BOOL)wParam);
+    // Commands nothing handles are disabled when the caller asks for it and
+    // the manager's option (when there is a manager) allows it.
+    BOOL bDisableIfNoHandler =
+        (BOOL)wParam && (!m_pCommandBars || m_pCommandBars->m_bDisableCommandsWithoutHandler);
+    UpdateControlsState(pRouting, bDisableIfNoHandler);
     // Windows hosted on the bar (custom controls) follow their commands.
     if (pRouting && ::IsWindow(m_hWnd))
-        UpdateDialogControls(pRouting, (BOOL)wParam);
+        UpdateDialogControls(pRouting, bDisableIfNoHandler);
     if (::IsWindow(m_hWnd)) {
         if (m_nPending & qxpPendingRedraw) {
             m_nPending &= ~qxpPendingRedraw;
@@ -1061,6 +1095,20 @@ void CQXPCommandBar::OnTimer(UINT_PTR nIDEvent)
             pPopup->ExpandPopup();
             InternalRelease();
         }
+        return;
+    }
+    if (nIDEvent == QXP_TID_GALLERY_ANIMATE) {
+        // A smooth scroll of a gallery outside its scroll bar's tracking.
+        BOOL bRunning = FALSE;
+        for (int i = 0; i < m_pControls->GetCount(); i++) {
+            CQXPScrollBarOwner* pOwner = dynamic_cast<CQXPScrollBarOwner*>(m_pControls->GetAt(i));
+            if (pOwner && pOwner->IsScrollAnimating()) {
+                pOwner->AnimationStep();
+                bRunning = TRUE;
+            }
+        }
+        if (!bRunning)
+            ::KillTimer(m_hWnd, QXP_TID_GALLERY_ANIMATE);
         return;
     }
     if (nIDEvent == QXP_TID_SHOWKEYTIPS) {

@@ -13,6 +13,7 @@
 #include <qx/images.h>
 #include <qx/listbox.h>
 #include <qx/framehost.h>
+#include <qx/sysutil.h>
 
 #include <fx/doctempl.h>
 #include <fx/document.h>
@@ -60,6 +61,45 @@ CQXPCommandBars::~CQXPCommandBars()
         delete pDock;
         pDock = NULL;
     }
+    if (m_pPaintManager)
+        m_pPaintManager->InternalRelease();
+    m_pPaintManager = NULL;
+    if (m_pImageManager)
+        m_pImageManager->InternalRelease();
+    m_pImageManager = NULL;
+}
+
+void CQXPCommandBars::SetPaintManager(CQXPThemePainter* pPaintManager)
+{
+    // The same object again: the manager already holds its reference.
+    if (pPaintManager == m_pPaintManager)
+        return;
+    CQXPThemePainter* pOld = m_pPaintManager;
+    m_pPaintManager = pPaintManager;
+    if (pOld)
+        pOld->InternalRelease();
+    RedrawCommandBars();
+}
+
+void CQXPCommandBars::SetImageManager(CQXPImageManager* pImageManager)
+{
+    if (pImageManager == m_pImageManager)
+        return;
+    CQXPImageManager* pOld = m_pImageManager;
+    m_pImageManager = pImageManager;
+    if (pOld)
+        pOld->InternalRelease();
+    RedrawCommandBars();
+}
+
+CQXPThemePainter* CQXPCommandBars::GetPaintManager() const
+{
+    return m_pPaintManager ? m_pPaintManager : GetGlobalPaintManager();
+}
+
+CQXPImageManager* CQXPCommandBars::GetImageManager() const
+{
+    return m_pImageManager ? m_pImageManager : GetGlobalImageManager();
 }
 
 CQXPCommandBars* AFXAPI CQXPCommandBars::CreateCommandBars(CWnd* pFrame, CRuntimeClass* pClass)
@@ -539,8 +579,16 @@ void CQXPCommandBars::RefreshBarManagers(BOOL bImages)
     // system colours: they are made again on their next use.
     if (bImages)
         GetGlobalImageManager()->RefreshAll();
-    // Bars with managers of their own, each manager once.
+    // The frame's managers and those of bars with their own, each once.
     std::vector<CCmdTarget*> done;
+    if (m_pPaintManager) {
+        done.push_back(m_pPaintManager);
+        m_pPaintManager->RefreshMetrics();
+    }
+    if (bImages && m_pImageManager) {
+        done.push_back(m_pImageManager);
+        m_pImageManager->RefreshAll();
+    }
     for (CQXPToolBar* pBar : m_arrBars) {
         CQXPThemePainter* pPaint = pBar->GetOwnPaintManager();
         if (pPaint && std::find(done.begin(), done.end(), pPaint) == done.end()) {
@@ -820,6 +868,8 @@ BOOL CQXPCommandBars::IsLayoutRTL() const
 
 void CQXPCommandBars::RedrawCommandBars()
 {
+    // One frame layout at the end, not one per bar.
+    LockLayout(TRUE);
     for (CQXPToolBar* pBar : m_arrBars) {
         for (int i = 0; i < pBar->GetControlCount(); i++)
             pBar->GetControl(i)->RefreshMetrics();
@@ -827,15 +877,23 @@ void CQXPCommandBars::RedrawCommandBars()
         if (::IsWindow(pBar->GetSafeHwnd()))
             ::InvalidateRect(pBar->GetSafeHwnd(), NULL, FALSE);
     }
-    if (!m_pFrame || !::IsWindow(m_pFrame->GetSafeHwnd()))
+    HWND hWndFrame = m_pFrame ? m_pFrame->GetSafeHwnd() : NULL;
+    if (hWndFrame && ::IsWindow(hWndFrame)) {
+        // The document tabs follow the new look too.
+        CMDIFrameWnd* pMDIFrame = DYNAMIC_DOWNCAST(CMDIFrameWnd, m_pFrame);
+        if (pMDIFrame && ::IsWindow(pMDIFrame->m_hWndMDIClient))
+            ::SendMessageA(pMDIFrame->m_hWndMDIClient, QxGetTabClientRefreshMessage(), 0, 0);
+        if (HWND hWndStatus = ::GetDlgItem(hWndFrame, AFX_IDW_STATUS_BAR))
+            ::InvalidateRect(hWndStatus, NULL, FALSE);
+    }
+    LockLayout(FALSE);
+    if (!hWndFrame || !::IsWindow(hWndFrame))
         return;
     RecalcFrameLayout(FALSE);
     for (CQXPToolBar* pBar : m_arrBars)
         pBar->m_nPending &= ~qxpPendingLayout;
-    CWnd* pStatus = m_pFrame->GetDlgItem(0xE801);
-    if (pStatus)
-        pStatus->Invalidate(FALSE);
-    ::RedrawWindow(m_pFrame->GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+    ::SendMessageA(hWndFrame, WM_NCPAINT, 1, 0);
+    ::RedrawWindow(hWndFrame, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 namespace {
@@ -892,7 +950,7 @@ void CQXPCommandBars::DoOptionsExchange(CQXPPropExchange* pPX, BOOL bFull)
     if (!bFull)
         return;
     // The rest only travels in the options' own archive.
-    QXP_ICONS_INFO* pIcons = GetGlobalPaintManager()->GetIconsInfo();
+    QXP_ICONS_INFO* pIcons = GetPaintManager()->GetIconsInfo();
     SIZE szIcons = m_szIcons, szLarge = m_szLargeIcons, szPopupIcons = m_szPopupIcons;
     ExchangeBoolProp(pPX, "SyncFloatingBars", &m_bSyncFloatingBars, TRUE);
     ExchangeBoolProp(pPX, "ShowExpandButtonAlways", &m_bShowExpandButtonAlways, TRUE);
@@ -1054,8 +1112,14 @@ void CQXPCommandBars::ShowKeyboardCues(BOOL bShow)
 
 BOOL CQXPCommandBars::ProcessMnemonicKey(UINT nKey)
 {
-    if (m_nKeyboardCuesUse == 2 || (nKey >= VK_NUMPAD0 && nKey <= VK_NUMPAD9))
+    if (m_nKeyboardCuesUse == 2)
         return FALSE;
+    // A keypad digit, when allowed, stands for the digit itself.
+    if (nKey >= VK_NUMPAD0 && nKey <= VK_NUMPAD9) {
+        if (!m_bNumericKeypadMnemonics)
+            return FALSE;
+        nKey = '0' + (nKey - VK_NUMPAD0);
+    }
     if ((::MapVirtualKeyA(nKey, 2 /* MAPVK_VK_TO_CHAR */) & 0x7FFF) == 0)
         return FALSE;
     const BOOL bAllBars = (m_nKeyboardCuesUse & 1) != 0;
@@ -1165,6 +1229,23 @@ BOOL CQXPCommandBars::ProcessMnemonicKey(UINT nKey)
     return TRUE;
 }
 
+// The wheel over the ribbon (the bar with id 1 of type 3) steps its tabs:
+// towards the first tab for a positive delta. Nothing is open then.
+BOOL CQXPCommandBars::ScrollRibbonTabs(const MSG* pMsg)
+{
+    if (ToolkitMouseManager::GetInstance()->GetTrackedCount() > 0)
+        return FALSE;
+    CQXPToolBar* pBar = FindCommandBar(1);
+    if (!pBar || pBar->GetType() != qxpBarTypeRibbon || !pBar->IsVisible() || !pBar->GetSafeHwnd())
+        return FALSE;
+    CPoint pt((short)LOWORD(pMsg->lParam), (short)HIWORD(pMsg->lParam));
+    CRect rc;
+    ::GetWindowRect(pBar->GetSafeHwnd(), &rc);
+    if (!rc.PtInRect(pt) || (m_pKeyboardTips && m_pKeyboardTips->IsShown()))
+        return FALSE;
+    return pBar->ScrollTabs((short)HIWORD(pMsg->wParam) <= 0);
+}
+
 BOOL CQXPCommandBars::PreTranslateFrameMessage(MSG* pMsg)
 {
     if (!pMsg)
@@ -1201,7 +1282,7 @@ BOOL CQXPCommandBars::PreTranslateFrameMessage(MSG* pMsg)
         // takes is still kept from the document under the open menu.
         const int nTracked = pMouse->GetTrackedCount();
         if (nTracked == 0)
-            return FALSE;
+            return ScrollRibbonTabs(pMsg);
         // A window of a tracking bar (its focused edit or combo box, the
         // popup itself) handles its own wheel.
         for (int i = 0; i < nTracked; i++) {

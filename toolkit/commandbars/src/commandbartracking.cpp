@@ -153,7 +153,8 @@ void CQXPCommandBar::OnControlSelected(int nSelected, CQXPControl* pControl)
     // The status line shows the hot control's description, the idle
     // text when there is none.
     CString strDescription = pControl ? pControl->GetDescription() : CString();
-    if (::IsWindow(hWndSite)) {
+    CQXPCommandBars* pCommandBars = GetCommandBars();
+    if (::IsWindow(hWndSite) && (!pCommandBars || pCommandBars->m_bStatusDescriptions)) {
         if (!strDescription.IsEmpty())
             ::SendMessageA(hWndSite, WM_SETMESSAGESTRING, 0, (LPARAM)(LPCSTR)strDescription);
         else

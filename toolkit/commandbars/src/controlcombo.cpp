@@ -29,6 +29,43 @@ int CQXPControlComboBoxPopupBar::ProcessKey(CQXPControlComboBox* pControl, UINT 
     return CQXPPopupBar::ProcessHookKeyDown(nKey);
 }
 
+void CQXPControlComboBoxPopupBar::OnComboClosed(CQXPControlComboBox* pControl)
+{
+    if (pControl) {
+        pControl->OnListClosed();
+        CQXPCommandBar* pOwnerBar = pControl->GetParent();
+        if (pOwnerBar && ::IsWindow(pOwnerBar->GetSafeHwnd()) && !pControl->IsFocused())
+            pOwnerBar->SetSelected(-1, 0);
+    }
+    m_pControlPopup = NULL;
+}
+
+int CQXPControlComboBoxPopupBar::FindString(int nStart, LPCSTR lpszText) const
+{
+    (void)nStart;
+    (void)lpszText;
+    return LB_ERR;
+}
+
+int CQXPControlComboBoxPopupBar::FindStringExact(int nStart, LPCSTR lpszText) const
+{
+    (void)nStart;
+    (void)lpszText;
+    return LB_ERR;
+}
+
+int CQXPControlComboBoxPopupBar::SetTopIndex(int nIndex)
+{
+    (void)nIndex;
+    return LB_ERR;
+}
+
+void CQXPControlComboBoxPopupBar::GetText(int nIndex, CString& strText) const
+{
+    (void)nIndex;
+    strText.Empty();
+}
+
 int CQXPControlComboBoxPopupBar::ProcessHookKeyDown(UINT nKey)
 {
     CQXPControlComboBox* pControl = GetComboControl();
@@ -207,10 +244,11 @@ int CQXPControlComboBoxList::FindStringExact(int nStart, LPCSTR lpszText) const
     return (int)::SendMessageA(m_hWnd, LB_FINDSTRINGEXACT, (WPARAM)nStart, (LPARAM)lpszText);
 }
 
-void CQXPControlComboBoxList::SetTopIndex(int nIndex)
+int CQXPControlComboBoxList::SetTopIndex(int nIndex)
 {
-    if (m_hWnd && ::IsWindow(m_hWnd) && nIndex >= 0 && nIndex < GetCount())
-        ::SendMessageA(m_hWnd, LB_SETTOPINDEX, (WPARAM)nIndex, 0);
+    if (!m_hWnd || !::IsWindow(m_hWnd) || nIndex < 0 || nIndex >= GetCount())
+        return LB_ERR;
+    return ::SendMessageA(m_hWnd, LB_SETTOPINDEX, (WPARAM)nIndex, 0) == LB_ERR ? LB_ERR : 0;
 }
 
 void CQXPControlComboBoxList::SetCurSel(int nIndex)
@@ -414,13 +452,7 @@ BOOL CQXPControlComboBoxList::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL
     if (bChanged && !bMode) {
         if (m_hWnd && ::IsWindow(m_hWnd))
             ::ShowWindow(m_hWnd, SW_HIDE);
-        if (pControl) {
-            pControl->OnListClosed();
-            CQXPCommandBar* pOwnerBar = pControl->GetParent();
-            if (pOwnerBar && ::IsWindow(pOwnerBar->GetSafeHwnd()) && !pControl->IsFocused())
-                pOwnerBar->SetSelected(-1, 0);
-        }
-        m_pControlPopup = NULL;
+        OnComboClosed(pControl);
     }
     if (pControl)
         pControl->InternalRelease();
@@ -433,25 +465,35 @@ BOOL CQXPControlComboBoxList::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL
 IMPLEMENT_DYNCREATE(CQXPControlComboBox, CQXPControlPopup)
 
 CQXPControlComboBox::CQXPControlComboBox()
-    : CQXPEditBox(this, FALSE, CBN_SETFOCUS, CBN_KILLFOCUS), m_pList(NULL), m_bDropDown(TRUE), m_nComboStyle(0),
+    : CQXPEditBox(this, FALSE, CBN_SETFOCUS, CBN_KILLFOCUS), m_bDropDown(TRUE), m_nComboStyle(0),
       m_nSavedSel(-1), m_bAutoComplete(FALSE), m_bSuppressCompletion(FALSE), m_nEditIconId(0), m_bCommitted(FALSE),
       m_nDropDownItemCount(12), m_nCurSel(-1), m_bUpdating(FALSE), m_bCompleting(FALSE)
 {
     m_controlType = qxpControlComboBox;
     m_nWidth = 100;
-    m_pList = new CQXPControlComboBoxList;
-    m_pList->CreateListWindow();
-    SetCommandBar(m_pList);
-    m_pList->InternalRelease(); // the control's reference stays
+    CQXPControlComboBoxList* pList = new CQXPControlComboBoxList;
+    pList->CreateListWindow();
+    SetCommandBar(pList);
+    pList->InternalRelease(); // the control's reference stays
     m_pEdit = CreateEditWindow();
     m_pEdit->m_pOwner = this;
 }
 
 CQXPControlComboBox::~CQXPControlComboBox()
 {
-    if (m_pList && m_pList->m_pControlPopup == this)
-        m_pList->m_pControlPopup = NULL;
-    m_pList = NULL; // released with the popup control's bar
+    CQXPControlComboBoxPopupBar* pBar = GetListBar();
+    if (pBar && pBar->m_pControlPopup == this)
+        pBar->m_pControlPopup = NULL;
+}
+
+CQXPControlComboBoxList* CQXPControlComboBox::GetComboList() const
+{
+    return dynamic_cast<CQXPControlComboBoxList*>(m_pCommandBar);
+}
+
+CQXPControlComboBoxPopupBar* CQXPControlComboBox::GetListBar() const
+{
+    return dynamic_cast<CQXPControlComboBoxPopupBar*>(m_pCommandBar);
 }
 
 // --- style ------------------------------------------------------------------------
@@ -500,8 +542,8 @@ BOOL CQXPControlComboBox::IsCaptionVisible() const
 
 void CQXPControlComboBox::ResetContent()
 {
-    if (m_pList)
-        m_pList->ResetContent();
+    if (GetComboList())
+        GetComboList()->ResetContent();
     m_nCurSel = -1;
     m_nSavedSel = -1;
 }
@@ -509,15 +551,17 @@ void CQXPControlComboBox::ResetContent()
 CString CQXPControlComboBox::GetLBText(int nIndex) const
 {
     CString str;
-    if (m_pList)
-        m_pList->GetText(nIndex, str);
+    if (GetListBar())
+        GetListBar()->GetText(nIndex, str);
     return str;
 }
 
 int CQXPControlComboBox::GetCurSel() const
 {
-    if (m_pList && ::IsWindow(m_pList->GetSafeHwnd()))
-        return m_pList->GetCurSel();
+    // A list box answers while its window lives; other drop-downs always.
+    CQXPControlComboBoxPopupBar* pBar = GetListBar();
+    if (pBar && (!GetComboList() || ::IsWindow(pBar->GetSafeHwnd())))
+        return pBar->GetCurSel();
     return m_nCurSel;
 }
 
@@ -528,8 +572,8 @@ void CQXPControlComboBox::SetCurSel(int nIndex)
     if (nIndex == GetCurSel())
         return;
     m_nCurSel = nIndex;
-    if (m_pList)
-        m_pList->SetCurSel(nIndex);
+    if (GetListBar())
+        GetListBar()->SetCurSel(nIndex);
     OnSelChanged();
 }
 
@@ -552,18 +596,19 @@ void CQXPControlComboBox::OnSelChanged()
 
 void CQXPControlComboBox::SyncListWithText()
 {
-    if (m_bUpdating || !m_pEdit || !m_pList || !::IsWindow(m_pList->GetSafeHwnd()))
+    CQXPControlComboBoxPopupBar* pList = GetListBar();
+    if (m_bUpdating || !m_pEdit || !pList || (GetComboList() && !::IsWindow(pList->GetSafeHwnd())))
         return;
     CString strText = GetEditTextWithoutHint();
-    int nExact = m_pList->FindStringExact(-1, strText);
+    int nExact = pList->FindStringExact(-1, strText);
     if (nExact >= 0) {
-        m_pList->SetCurSel(nExact);
+        pList->SetCurSel(nExact);
         return;
     }
-    m_pList->SetCurSel(-1);
-    int nPrefix = strText.IsEmpty() ? -1 : m_pList->FindString(-1, strText);
+    pList->SetCurSel(-1);
+    int nPrefix = strText.IsEmpty() ? -1 : pList->FindString(-1, strText);
     if (nPrefix >= 0)
-        m_pList->SetTopIndex(nPrefix);
+        pList->SetTopIndex(nPrefix);
 }
 
 // --- text -------------------------------------------------------------------------------
@@ -609,9 +654,9 @@ void CQXPControlComboBox::SetParent(CQXPCommandBar* pParent)
     }
     CQXPControlPopup::SetParent(pParent);
     // The list belongs to the owner window of the new bar.
-    if (pParent && m_pList && ::IsWindow(m_pList->GetSafeHwnd())) {
+    if (pParent && GetComboList() && ::IsWindow(GetComboList()->GetSafeHwnd())) {
         CWnd* pSite = pParent->GetOwnerSite();
-        ::SetWindowLongPtrA(m_pList->GetSafeHwnd(), GWLP_HWNDPARENT, (LONG_PTR)(pSite ? pSite->GetSafeHwnd() : NULL));
+        ::SetWindowLongPtrA(GetComboList()->GetSafeHwnd(), GWLP_HWNDPARENT, (LONG_PTR)(pSite ? pSite->GetSafeHwnd() : NULL));
     }
 }
 
@@ -666,8 +711,16 @@ void CQXPControlComboBox::Copy(CQXPControl* pControl, BOOL bRecursive)
     }
     // The popup control's copy would share the other list: keep our own.
     CQXPControl::Copy(pControl, bRecursive);
-    if (pOther && m_pList)
-        m_pList->CopyList(pOther->m_pList);
+    if (pOther && GetComboList() && pOther->GetComboList()) {
+        GetComboList()->CopyList(pOther->GetComboList());
+    } else if (pOther && pOther->GetListBar()) {
+        // Another kind of drop-down (a gallery): a copy of its own.
+        CQXPPopupBar* pBar = pOther->GetListBar()->Clone(TRUE);
+        if (pBar) {
+            SetCommandBar(pBar);
+            pBar->InternalRelease();
+        }
+    }
 }
 
 void CQXPControlComboBox::DoPropExchange(CQXPPropExchange* pPX)
@@ -699,17 +752,13 @@ void CQXPControlComboBox::DoPropExchange(CQXPPropExchange* pPX)
 
 void CQXPControlComboBox::RestorePopupFromList(CommandBarList* pList)
 {
-    CQXPControlComboBoxList* pOwn = m_pList;
+    CQXPControlComboBoxList* pOwn = GetComboList();
     if (pOwn)
         pOwn->InternalAddRef();
     CQXPControlPopup::RestorePopupFromList(pList);
-    CQXPControlComboBoxList* pLoaded = dynamic_cast<CQXPControlComboBoxList*>(m_pCommandBar);
-    if (pLoaded) {
-        m_pList = pLoaded;
-    } else if (pOwn) {
+    if (!GetComboList() && pOwn) {
         // Not a list: the control keeps the one it had.
         SetCommandBar(pOwn);
-        m_pList = pOwn;
     }
     if (pOwn)
         pOwn->InternalRelease();
@@ -759,7 +808,7 @@ void CQXPControlComboBox::DrawEditText(CDC* pDC, CRect rcText)
 
 void CQXPControlComboBox::DrawItem(LPDRAWITEMSTRUCT lpDIS)
 {
-    if (!lpDIS || (int)lpDIS->itemID < 0 || !m_pList)
+    if (!lpDIS || (int)lpDIS->itemID < 0 || !GetComboList())
         return;
     CDC* pDC = CDC::FromHandle(lpDIS->hDC);
     ToolkitColorManager* pColors = ToolkitColorManager::Instance();
@@ -767,7 +816,7 @@ void CQXPControlComboBox::DrawItem(LPDRAWITEMSTRUCT lpDIS)
     CRect rc(lpDIS->rcItem);
     pDC->FillSolidRect(rc, pColors->GetColor(bSelected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     CString strText;
-    m_pList->GetText((int)lpDIS->itemID, strText);
+    GetComboList()->GetText((int)lpDIS->itemID, strText);
     COLORREF clrOld = pDC->SetTextColor(pColors->GetColor(bSelected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     int nMode = pDC->SetBkMode(TRANSPARENT);
     rc.left += 3;
@@ -779,7 +828,7 @@ void CQXPControlComboBox::DrawItem(LPDRAWITEMSTRUCT lpDIS)
 void CQXPControlComboBox::MeasureItem(LPMEASUREITEMSTRUCT lpMIS)
 {
     if (lpMIS)
-        lpMIS->itemHeight = m_pList ? (UINT)m_pList->GetItemHeight() : 16;
+        lpMIS->itemHeight = GetComboList() ? (UINT)GetComboList()->GetItemHeight() : 16;
 }
 
 // --- the list ---------------------------------------------------------------------------------
@@ -790,16 +839,18 @@ BOOL CQXPControlComboBox::OnSetPopup(BOOL bPopup)
         return FALSE;
     if (!bPopup)
         return CQXPControlPopup::OnSetPopup(FALSE);
-    if (!m_pList || !m_pParent)
+    if (!GetListBar() || !m_pParent)
         return FALSE;
     m_bCommitted = FALSE;
     m_nSavedSel = GetCurSel();
     if (m_pAutoComplete)
         m_pAutoComplete->HideDropDown();
     CQXPThemePainter* pPaintManager = m_pParent->GetPaintManager();
-    m_pList->m_pListCommandBars = GetCommandBars();
-    if (::IsWindow(m_pList->GetSafeHwnd()))
-        m_pList->SendMessage(WM_SETFONT, (WPARAM)pPaintManager->GetIconFont()->GetSafeHandle(), FALSE);
+    if (CQXPControlComboBoxList* pList = GetComboList()) {
+        pList->m_pListCommandBars = GetCommandBars();
+        if (::IsWindow(pList->GetSafeHwnd()))
+            pList->SendMessage(WM_SETFONT, (WPARAM)pPaintManager->GetIconFont()->GetSafeHandle(), FALSE);
+    }
     if (m_pEdit && ::IsWindow(m_pEdit->GetSafeHwnd()) && ::GetFocus() != m_pEdit->GetSafeHwnd())
         m_pEdit->SetFocus();
     InternalAddRef();
@@ -927,9 +978,9 @@ BOOL CQXPControlComboBox::OnEditRButtonDown(CPoint ptClient)
 
 BOOL CQXPControlComboBox::OnMouseWheel(int nDelta)
 {
-    if (!m_bFocused || m_bPopup || m_pAutoComplete || !m_pList)
+    if (!m_bFocused || m_bPopup || m_pAutoComplete || !GetListBar())
         return FALSE;
-    m_pList->ProcessKey(this, nDelta <= 0 ? VK_DOWN : VK_UP, 0);
+    GetListBar()->ProcessKey(this, nDelta <= 0 ? VK_DOWN : VK_UP, 0);
     return TRUE;
 }
 
@@ -983,15 +1034,16 @@ int CQXPControlComboBox::ProcessKey(UINT nKey, LPARAM lParam)
     (void)bCtrl;
     if (m_pAutoComplete && !bAlt && m_pAutoComplete->ProcessKey(nKey))
         return 1;
-    if (!m_pList)
+    CQXPControlComboBoxPopupBar* pList = GetListBar();
+    if (!pList)
         return 2;
     if (bEdit) {
         if (!bAlt && (nKey == VK_PRIOR || nKey == VK_NEXT || nKey == VK_UP || nKey == VK_DOWN)) {
-            m_pList->ProcessKey(this, nKey, lParam);
+            pList->ProcessKey(this, nKey, lParam);
             return 1;
         }
     } else {
-        m_pList->ProcessKey(this, nKey, lParam);
+        pList->ProcessKey(this, nKey, lParam);
         return 1;
     }
     if (qxpedit::IsEditDialogKey(nKey))
@@ -1017,17 +1069,17 @@ void CQXPControlComboBox::OnEditTextChanged()
 
 void CQXPControlComboBox::OnEditChanged()
 {
-    if (m_bAutoComplete && !m_bSuppressCompletion && m_pEdit && m_pList) {
+    if (m_bAutoComplete && !m_bSuppressCompletion && m_pEdit && GetListBar()) {
         CString strText = GetEditText();
         if (!strText.IsEmpty()) {
             DWORD dwStart = 0, dwEnd = 0;
             m_pEdit->SendMessage(EM_GETSEL, (WPARAM)&dwStart, (LPARAM)&dwEnd);
             int nLength = strText.GetLength();
             if (dwStart == dwEnd && (int)dwEnd == nLength) {
-                int nItem = m_pList->FindString(-1, strText);
+                int nItem = GetListBar()->FindString(-1, strText);
                 CString strItem;
                 if (nItem >= 0)
-                    m_pList->GetText(nItem, strItem);
+                    GetListBar()->GetText(nItem, strItem);
                 if (strItem.GetLength() > nLength) {
                     // The completion is one change of the user's: the edit
                     // change it causes does not complete again.

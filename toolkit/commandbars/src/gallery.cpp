@@ -81,9 +81,9 @@ int CQXPControlGallery::ScrollBarWidth() const
 {
     if (!m_bShowScrollBar || !m_pParent)
         return 0;
-    if (m_pCommandBar)
-        return kThreeButtonWidth;
     CQXPThemePainter* pPaint = GetGlobalPaintManager();
+    if (m_pCommandBar)
+        return pPaint ? pPaint->GetGalleryPainter()->m_nColumnWidth : kThreeButtonWidth;
     return pPaint ? pPaint->GetGalleryPainter()->m_cxVScroll : ::GetSystemMetrics(SM_CXVSCROLL);
 }
 
@@ -597,9 +597,75 @@ int CQXPControlGallery::GetCustomizeMinHeight() const
     return std::max(pItems->GetItemHeight() + (int)rcBorders.top + (int)rcBorders.bottom, 32);
 }
 
-CString CQXPControlGallery::GetTooltip() const
+CString CQXPControlGallery::GetTooltipAt(CPoint pt, CRect* prcTip, INT_PTR* pnTool)
 {
-    return CQXPControlPopup::GetTooltip();
+    if (IsButtonStyle())
+        return CString();
+    CRect rc;
+    int nIndex = HitTestItem(pt, &rc);
+    GalleryItem* pItem = GetItem(nIndex);
+    if (!pItem)
+        return CString();
+    if (prcTip)
+        *prcTip = rc;
+    if (pnTool)
+        *pnTool = (INT_PTR)pItem->GetID() + 1;
+    return pItem->GetTooltip();
+}
+
+BOOL CQXPControlGallery::IsCustomizeResizeAllow() const
+{
+    return m_bResizable && GetItemCount() > 0;
+}
+
+void CQXPControlGallery::AdjustExcludeRect(CRect& rcExclude)
+{
+    rcExclude = CRect(rcExclude.left - 1, rcExclude.top, rcExclude.left - 1, rcExclude.top);
+}
+
+QXPGalleryView CQXPControlGallery::GetPaintView() const
+{
+    QXPGalleryView g;
+    g.rc = m_rcControl;
+    g.bEnabled = GetEnabled();
+    g.bSelected = m_nSelected != 0;
+    CQXPPopupBar* pPopup = dynamic_cast<CQXPPopupBar*>(m_pParent);
+    g.bInPopupGallery = pPopup && (dynamic_cast<CQXPControlComboBoxGalleryPopupBar*>(pPopup) ||
+                                   (pPopup->m_pControlPopup && pPopup->m_pControlPopup->GetType() == qxpControlGallery));
+    g.bBorders = m_bShowBorders;
+    g.bBottomDivider = HasBottomGap();
+    if (m_pCommandBar)
+        g.rcScrollBar = m_geo.rcBar;
+    g.nHotPart = m_nHotPart;
+    g.nPressedPart = m_geo.bPressedInside ? m_geo.nTrackedPart : 0;
+    g.bCanScrollUp = IsScrollEnabled(qxpScrollHitArrowBefore);
+    g.bCanScrollDown = IsScrollEnabled(qxpScrollHitArrowAfter);
+    return g;
+}
+
+QXPGalleryScrollBarView CQXPControlGallery::GetScrollBarView() const
+{
+    QXPGalleryScrollBarView bar;
+    CQXPThemePainter* pPaint = GetGlobalPaintManager();
+    bar.nType = pPaint ? pPaint->GetGalleryPainter()->GetScrollBarLook() : qxpGalleryBarSystem;
+    bar.hWnd = m_pParent ? m_pParent->GetSafeHwnd() : NULL;
+    bar.bVertical = TRUE;
+    bar.bEnabled = GetEnabled();
+    const ScrollBarGeometry& g = m_geo;
+    bar.rc = g.rcBar;
+    if (bar.rc.IsRectEmpty())
+        return bar;
+    bar.rcArrowBefore = CRect(g.rcBar.left, g.pxStart, g.rcBar.right, g.pxFirstArrowEnd);
+    bar.rcArrowAfter = CRect(g.rcBar.left, g.pxSecondArrowStart, g.rcBar.right, g.pxEnd);
+    // No thumb when it does not fit before the second arrow.
+    if (g.pxThumbLength > 0 && g.pxThumbEnd <= g.pxSecondArrowStart && g.pxThumbStart >= g.pxStart) {
+        bar.rcThumb = CRect(g.rcBar.left, g.pxThumbStart, g.rcBar.right, g.pxThumbEnd);
+        bar.rcPageBefore = CRect(g.rcBar.left, g.pxFirstArrowEnd, g.rcBar.right, g.pxThumbStart);
+        bar.rcPageAfter = CRect(g.rcBar.left, g.pxThumbEnd, g.rcBar.right, g.pxSecondArrowStart);
+    }
+    bar.nHotPart = m_nHotPart;
+    bar.nPressedPart = g.bPressedInside ? g.nTrackedPart : 0;
+    return bar;
 }
 
 void CQXPControlGallery::Draw(CDC* pDC)
@@ -609,15 +675,8 @@ void CQXPControlGallery::Draw(CDC* pDC)
         return;
     }
     EnsureLayout();
-    CQXPThemePainter* pPaint = GetGlobalPaintManager();
-    CGalleryPainter* pPainter = pPaint->GetGalleryPainter();
-    // Background and frame.
-    pDC->FillSolidRect(m_rcControl, pPaint->GetColor(qxColorMenuFace));
-    if (m_bShowBorders)
-        pPainter->FillControl(pDC, m_rcControl);
-    else if (HasBottomGap())
-        pDC->FillSolidRect(m_rcControl.left, m_rcControl.bottom - 2, m_rcControl.Width(), 1,
-                           pPaint->GetColor(qxColorSeparator));
+    CGalleryPainter* pPainter = GetGlobalPaintManager()->GetGalleryPainter();
+    pPainter->DrawBackground(pDC, GetPaintView());
 
     // The items, clipped to the items rectangle.
     CRect rcItems = GetItemsRect();
@@ -645,34 +704,12 @@ void CQXPControlGallery::Draw(CDC* pDC)
         pDC->RestoreDC(nSaved);
     }
 
-    // The scroll bar.
     if (!m_bShowScrollBar || m_geo.rcBar.right <= m_geo.rcBar.left)
         return;
-    CRect rcBar(m_geo.rcBar);
-    BOOL bEnabled = GetEnabled();
-    if (m_pCommandBar) {
-        CRect rcUp(rcBar.left, rcBar.top, rcBar.right, m_geo.pxFirstArrowEnd);
-        CRect rcDown(rcBar.left, m_geo.pxFirstArrowEnd, rcBar.right, m_geo.pxPopupStart);
-        CRect rcPopup(rcBar.left, m_geo.pxPopupStart, rcBar.right, rcBar.bottom);
-        pDC->FillSolidRect(rcBar, pPaint->GetColor(qxColorBarFace));
-        pPainter->DrawScrollButton(pDC, rcUp, 0, m_nHotPart == qxpScrollHitArrowBefore, FALSE,
-                                   IsScrollEnabled(qxpScrollHitArrowBefore));
-        pPainter->DrawScrollButton(pDC, rcDown, 1, m_nHotPart == qxpScrollHitArrowAfter, FALSE,
-                                   IsScrollEnabled(qxpScrollHitArrowAfter));
-        pPainter->DrawScrollButton(pDC, rcPopup, 2, m_nHotPart == qxpScrollHitPopup, FALSE, bEnabled);
-        return;
-    }
-    CRect rcUp(rcBar.left, rcBar.top, rcBar.right, m_geo.pxFirstArrowEnd);
-    CRect rcDown(rcBar.left, m_geo.pxSecondArrowStart, rcBar.right, rcBar.bottom);
-    UINT nInactive = bEnabled ? 0 : DFCS_INACTIVE;
-    pDC->FillSolidRect(CRect(rcBar.left, rcUp.bottom, rcBar.right, rcDown.top), ::GetSysColor(COLOR_SCROLLBAR));
-    ::DrawFrameControl(pDC->GetSafeHdc(), rcUp, DFC_SCROLL, DFCS_SCROLLUP | nInactive);
-    ::DrawFrameControl(pDC->GetSafeHdc(), rcDown, DFC_SCROLL, DFCS_SCROLLDOWN | nInactive);
-    if (bEnabled && m_geo.pxThumbEnd <= m_geo.pxSecondArrowStart && m_geo.pxFreeTrack > 0) {
-        CRect rcThumb(rcBar.left, m_geo.pxThumbStart, rcBar.right, m_geo.pxThumbEnd);
-        pDC->FillSolidRect(rcThumb, ::GetSysColor(COLOR_3DFACE));
-        ::DrawEdge(pDC->GetSafeHdc(), rcThumb, EDGE_RAISED, BF_RECT | BF_ADJUST);
-    }
+    if (m_pCommandBar)
+        pPainter->DrawPopupScrollColumn(pDC, GetPaintView());
+    else
+        pPainter->DrawScrollBar(pDC, GetScrollBarView());
 }
 
 // ---------------------------------------------------------------------------

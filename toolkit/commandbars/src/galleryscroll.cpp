@@ -2,15 +2,23 @@
 // gallery's windowless scroll bar.
 #include <qx/galleryscroll.h>
 
+#include <qx/mousemanager.h>
+
 #include <string.h>
 
 namespace {
 
 void StartGeometry(const RECT& rc, const QXPScrollInfo& info, ScrollBarGeometry* pGeo)
 {
+    // The axis and the state of a running tracking survive a recompute.
     BOOL bVertical = pGeo->bVertical;
+    int nTrackedPart = pGeo->nTrackedPart, pxSavedThumbStart = pGeo->pxSavedThumbStart;
+    BOOL bPressedInside = pGeo->bPressedInside;
     memset(pGeo, 0, sizeof(*pGeo));
     pGeo->bVertical = bVertical;
+    pGeo->nTrackedPart = nTrackedPart;
+    pGeo->pxSavedThumbStart = pxSavedThumbStart;
+    pGeo->bPressedInside = bPressedInside;
     pGeo->rcBar = rc;
     pGeo->nMin = info.nMin;
     pGeo->nMax = info.nMax;
@@ -175,6 +183,7 @@ void RepeatStep(ScrollTrack& t, POINT pt, UINT nDelay)
     BOOL bEntered = bInside && !t.bInside;
     if (bInside != t.bInside) {
         t.bInside = bInside;
+        t.pGeo->bPressedInside = bInside;
         t.pOwner->RedrawScrollBar();
     }
     if (bEntered) {
@@ -207,6 +216,7 @@ void OnRepeatTimer(ScrollTrack& t)
     ::ScreenToClient(t.hWnd, &pt);
     RECT rc = PartRect(t);
     t.bInside = PtInRect(&rc, pt);
+    t.pGeo->bPressedInside = t.bInside;
     if (t.bInside) {
         UINT nDelay = ::GetDoubleClickTime() / 10;
         *t.pnRepeatPeriod = (int)nDelay;
@@ -302,8 +312,13 @@ void AFXAPI QXPTrackScrollBar(CQXPScrollBarOwner* pOwner, HWND hWnd, POINT pt, S
         pOwner->DoScroll(SB_THUMBTRACK, g.nPos);
     }
     g.nTrackedPart = t.nPart;
+    g.bPressedInside = t.bThumb;
 
     ::SetCapture(hWnd);
+    // The thread's mouse manager keeps out of the loop: a release beyond
+    // the popup the bar is in does not close it.
+    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    pMouse->EnterBarLoop();
     if (t.bThumb)
         MoveThumb(t, pt);
     else
@@ -342,6 +357,7 @@ void AFXAPI QXPTrackScrollBar(CQXPScrollBarOwner* pOwner, HWND hWnd, POINT pt, S
         ::DispatchMessageA(&msg);
     }
 
+    pMouse->LeaveBarLoop();
     BOOL bWindow = ::IsWindow(hWnd);
     if (bWindow) {
         ::KillTimer(hWnd, QXP_TID_GALLERY_REPEAT);
@@ -349,6 +365,7 @@ void AFXAPI QXPTrackScrollBar(CQXPScrollBarOwner* pOwner, HWND hWnd, POINT pt, S
             ::ReleaseCapture();
     }
     g.nTrackedPart = 0;
+    g.bPressedInside = FALSE;
     if (t.bThumb)
         pOwner->DoScroll(SB_THUMBPOSITION, t.nLastPos);
     pOwner->DoScroll(SB_ENDSCROLL, 0);

@@ -4,6 +4,7 @@
 #include <qx/commandbars.h>
 #include <qx/resourcemgr.h>
 
+#include <fx/doctempl.h>
 #include <fx/mdi.h>
 
 #include <algorithm>
@@ -210,6 +211,59 @@ void CQXPControlMDISysMenuPopup::SetMDIChild(HWND hWndChild, HMENU hSysMenu)
 // ===========================================================================
 // CQXPMenuBar
 
+// ---------------------------------------------------------------------------
+// Document menus
+
+CQXPMenuBarMDIMenuInfo::CQXPMenuBarMDIMenuInfo(UINT nIDResource, CQXPControls* pControls)
+    : m_nIDResource(nIDResource), m_hIcon(NULL), m_bChanged(FALSE), m_pControls(NULL)
+{
+    SetControls(pControls);
+    // Menus known only by their handle carry no resource id.
+    if (nIDResource == 0 || nIDResource >= 0x10000)
+        return;
+    if (CDocManager* pManager = AfxGetDocManager()) {
+        POSITION pos = pManager->GetFirstDocTemplatePosition();
+        while (pos) {
+            CDocTemplate* pTemplate = pManager->GetNextDocTemplate(pos);
+            if (pTemplate && pTemplate->m_nIDResource == nIDResource) {
+                pTemplate->GetDocString(m_strTitle, CDocTemplate::docName);
+                pTemplate->GetDocString(m_strDescription, CDocTemplate::regFileTypeName);
+                break;
+            }
+        }
+    }
+    LPCSTR lpszIcon = MAKEINTRESOURCEA(nIDResource);
+    HINSTANCE hInst = AfxFindResourceHandle(lpszIcon, (LPCSTR)RT_GROUP_ICON);
+    if (hInst && ::FindResourceA(hInst, lpszIcon, (LPCSTR)RT_GROUP_ICON))
+        m_hIcon = (HICON)::LoadImageA(hInst, lpszIcon, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE);
+}
+
+CQXPMenuBarMDIMenuInfo::~CQXPMenuBarMDIMenuInfo()
+{
+    SetControls(NULL);
+    if (m_hIcon)
+        ::DestroyIcon(m_hIcon);
+    m_hIcon = NULL;
+}
+
+void CQXPMenuBarMDIMenuInfo::SetControls(CQXPControls* pControls)
+{
+    if (pControls == m_pControls)
+        return;
+    if (pControls)
+        pControls->InternalAddRef();
+    CQXPControls* pOld = m_pControls;
+    m_pControls = pControls;
+    if (pOld)
+        pOld->InternalRelease();
+}
+
+BOOL CQXPMenuBarMDIMenuInfo::UpdateChanged()
+{
+    m_bChanged = m_pControls && m_pControls->IsChanged();
+    return m_bChanged;
+}
+
 IMPLEMENT_DYNCREATE(CQXPMenuBar, CQXPToolBar)
 
 BEGIN_MESSAGE_MAP(CQXPMenuBar, CQXPToolBar)
@@ -278,11 +332,28 @@ CQXPMenuBar::~CQXPMenuBar()
     m_pFrameHook = NULL;
     for (auto& entry : m_mapDocMenus) {
         // A document menu kept elsewhere no longer points at this bar.
-        if (entry.second != m_pControls)
-            entry.second->SetParent(NULL);
+        CQXPControls* pControls = entry.second->GetControls();
+        if (pControls && pControls != m_pControls)
+            pControls->SetParent(NULL);
         entry.second->InternalRelease();
     }
     m_mapDocMenus.clear();
+}
+
+CQXPMenuBarMDIMenuInfo* CQXPMenuBar::FindMDIMenu(UINT nIDResource) const
+{
+    auto it = m_mapDocMenus.find(nIDResource);
+    return it == m_mapDocMenus.end() ? NULL : it->second;
+}
+
+CQXPMenuBarMDIMenuInfo* CQXPMenuBar::SetMDIMenu(UINT nIDResource, CQXPControls* pControls)
+{
+    CQXPMenuBarMDIMenuInfo*& pInfo = m_mapDocMenus[nIDResource];
+    if (pInfo)
+        pInfo->SetControls(pControls);
+    else
+        pInfo = new CQXPMenuBarMDIMenuInfo(nIDResource, pControls);
+    return pInfo;
 }
 
 void CQXPMenuBar::UnhookAll()
@@ -391,6 +462,26 @@ int CQXPMenuBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM&
             m_hWndHookedChild = NULL;
             if (m_hWnd)
                 ::PostMessageA(m_hWnd, WM_TIMER, QXP_TID_MDIREFRESH, 0);
+        }
+        break;
+    case WM_ERASEBKGND:
+        // The workspace behind the documents takes the theme's look.
+        if (hWnd == m_hWndMDIClient && wParam) {
+            CRect rcClient;
+            ::GetClientRect(hWnd, &rcClient);
+            GetPaintManager()->FillWorkspace(CDC::FromHandle((HDC)wParam), rcClient, CRect(0, 0, 0, 0));
+            lResult = 1;
+            return CWindowHook::kHandled;
+        }
+        break;
+    case WM_MOUSEWHEEL:
+        // Over the ribbon: its tabs step.
+        if (hWnd == m_hWndHookedFrame && m_pCommandBars) {
+            MSG msg = {hWnd, nMessage, wParam, lParam, 0, {0, 0}};
+            if (m_pCommandBars->ScrollRibbonTabs(&msg)) {
+                lResult = 0;
+                return CWindowHook::kHandled;
+            }
         }
         break;
     case WM_SYSCOMMAND:
@@ -530,21 +621,11 @@ void CQXPMenuBar::SwitchMenu(UINT nMenuId, HMENU hMenu)
         if (pControl->IsTemporary() && pControl->GetID() >= QXP_ID_MDI_CLOSE && pControl->GetID() <= QXP_ID_MDI_SYSMENU)
             m_pControls->Remove(pControl);
     }
-    auto itOld = m_mapDocMenus.find(m_nCurrentMenuId);
-    if (itOld != m_mapDocMenus.end()) {
-        if (itOld->second != m_pControls) {
-            itOld->second->InternalRelease();
-            itOld->second = m_pControls;
-            m_pControls->InternalAddRef();
-        }
-    } else {
-        m_mapDocMenus[m_nCurrentMenuId] = m_pControls;
-        m_pControls->InternalAddRef();
-    }
+    SetMDIMenu(m_nCurrentMenuId, m_pControls);
 
     CQXPControls* pNew = NULL;
     if (itNew != m_mapDocMenus.end()) {
-        pNew = itNew->second;
+        pNew = itNew->second->GetControls();
         pNew->InternalAddRef();
     } else {
         pNew = new CQXPControls;
@@ -555,8 +636,7 @@ void CQXPMenuBar::SwitchMenu(UINT nMenuId, HMENU hMenu)
         pNew->LoadMenu(&menu);
         menu.Detach();
         pNew->CreateOriginalControls();
-        m_mapDocMenus[nMenuId] = pNew;
-        pNew->InternalAddRef();
+        SetMDIMenu(nMenuId, pNew);
     }
     // Swap the bar's collection.
     SetPopuped(-1);
@@ -673,7 +753,7 @@ BOOL CQXPMenuBar::CanReset() const
         return FALSE;
     // A document menu the user changed while another menu is shown.
     for (const auto& entry : m_mapDocMenus)
-        if (entry.second != m_pControls && entry.second->IsChanged())
+        if (entry.second->GetControls() != m_pControls && entry.second->UpdateChanged())
             return TRUE;
     return m_pControls->IsChanged();
 }

@@ -221,10 +221,20 @@ CRect CQXPPopupBar::CalcPlacement()
     place.pt = m_ptRequest;
     place.rcExclude = m_rcExclude;
     place.nFlags = m_nRequestFlags;
+    CQXPCommandBars* pCommandBars = GetCommandBars();
+    place.bFlip = pCommandBars && pCommandBars->m_bPopupFlip;
     place.rcWork = !m_rcWorkArea.IsRectEmpty()
                        ? m_rcWorkArea
                        : QxpGetPopupWorkArea(GetMultiMonitorHelper(), place.pt, place.rcExclude);
+    const QXP_POPUP_PLACEMENT request = place;
     QxpCalcPopupPosition(place);
+    if (place.bRelayout) {
+        // Even the flipped side is too short: the list scrolls as it does
+        // where popups may not flip.
+        place = request;
+        place.bFlip = FALSE;
+        QxpCalcPopupPosition(place);
+    }
     m_popupFlags = place.nFlags;
     m_ptPopup = place.rcResult.TopLeft();
     if (place.bTooTall && m_barType == qxpBarTypePopup && m_barPosition == qxpBarPopup) {
@@ -405,6 +415,7 @@ BOOL CQXPPopupBar::Popup(CQXPControlPopup* pControlPopup)
         m_hWndSite = pParent->GetOwnerSite()->GetSafeHwnd();
     CRect rcExclude = pControlPopup->GetRect();
     pParent->ClientToScreen(&rcExclude);
+    pControlPopup->AdjustExcludeRect(rcExclude);
     int nFlags = 0;
     int nPos = pParent->GetPosition();
     if (pControlPopup->GetFlags() & qxpFlagLeftPopup)

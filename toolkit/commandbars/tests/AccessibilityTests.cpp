@@ -332,4 +332,60 @@ TEST_F(AccessibilityTest, MenuBarItemsAreMenuItems)
     pAcc->Release();
 }
 
+// A control asked for by its id answers for itself, as its child of the bar
+// would; ids that name no visible control give nothing.
+TEST_F(AccessibilityTest, AControlIdGivesThatControlsOwnObject)
+{
+    IAccessible* pAcc = NULL;
+    ASSERT_EQ(S_OK, ::AccessibleObjectFromWindow(pToolBar->GetSafeHwnd(), (DWORD)ID_TEST_OPEN, IID_IAccessible,
+                                                 (void**)&pAcc));
+    ASSERT_NE(nullptr, pAcc);
+    VARIANT self = Child(CHILDID_SELF);
+    BSTR bstr = NULL;
+    ASSERT_EQ(S_OK, pAcc->get_accName(self, &bstr));
+    EXPECT_EQ("Open\tCtrl+O", Narrow(bstr));
+    VARIANT var;
+    ASSERT_EQ(S_OK, pAcc->get_accRole(self, &var));
+    EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, var.lVal);
+    long nCount = -1;
+    ASSERT_EQ(S_OK, pAcc->get_accChildCount(&nCount));
+    EXPECT_EQ(0, nCount);
+    long x, y, cx, cy;
+    ASSERT_EQ(S_OK, pAcc->accLocation(&x, &y, &cx, &cy, self));
+    CRect rc = pOpen->GetRect();
+    pToolBar->ClientToScreen(&rc);
+    EXPECT_EQ(R(rc), R(CRect(x, y, x + cx, y + cy)));
+    ASSERT_EQ(S_OK, pAcc->accHitTest(x + cx / 2, y + cy / 2, &var));
+    EXPECT_EQ(CHILDID_SELF, var.lVal);
+    EXPECT_EQ(S_FALSE, pAcc->accHitTest(x + cx + 40, y + cy + 40, &var));
+    // Its parent is the bar.
+    IDispatch* pParent = NULL;
+    ASSERT_EQ(S_OK, pAcc->get_accParent(&pParent));
+    ASSERT_NE(nullptr, pParent);
+    IAccessible* pBarAcc = NULL;
+    ASSERT_EQ(S_OK, pParent->QueryInterface(IID_IAccessible, (void**)&pBarAcc));
+    ASSERT_EQ(S_OK, pBarAcc->get_accName(self, &bstr));
+    EXPECT_EQ("Standard", Narrow(bstr));
+    pBarAcc->Release();
+    pParent->Release();
+    // Its default action is the control's.
+    ASSERT_EQ(S_OK, pAcc->accDoDefaultAction(self));
+    ASSERT_EQ(1u, frame.commands.size());
+    EXPECT_EQ(ID_TEST_OPEN, frame.commands[0]);
+
+    // The hidden control and an id no control has are not answered.
+    for (UINT nId : {(UINT)ID_TEST_UNDO, 47999u}) {
+        SCOPED_TRACE(nId);
+        EXPECT_EQ(0, ::SendMessageA(pToolBar->GetSafeHwnd(), WM_GETOBJECT, 0, (LPARAM)nId));
+    }
+
+    // Held past its control, the object says it is gone.
+    pToolBar->GetControls()->Remove(pOpen);
+    pOpen = NULL;
+    bstr = NULL;
+    EXPECT_EQ(CO_E_OBJNOTCONNECTED, pAcc->get_accName(self, &bstr));
+    EXPECT_EQ(nullptr, bstr);
+    pAcc->Release();
+}
+
 } // namespace

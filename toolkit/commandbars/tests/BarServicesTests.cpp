@@ -205,6 +205,53 @@ TEST_F(BarServicesTest, ABarDrawsWithItsOwnPaintManagerAndItsPopupsInheritIt)
     EXPECT_EQ(pTheme, pFilePopup->GetPaintManager());
 }
 
+TEST_F(BarServicesTest, TheFramesManagerGivesEveryBarWithoutItsOwnTheSameLook)
+{
+    CRecordingTheme* pTheme = new CRecordingTheme;
+    pTheme->RefreshMetrics();
+    CQXPImageManager* pImages = new CQXPImageManager;
+    pBars->SetPaintManager(pTheme);
+    pBars->SetImageManager(pImages);
+    qmtest::PumpMessages();
+    Repaint(pToolBar);
+    Repaint(pMenuBar);
+
+    CQXPCommandBar* pFilePopup = pMenuBar->GetControl(0)->GetCommandBar();
+    ASSERT_NE(nullptr, pFilePopup);
+    for (CQXPCommandBar* pBar : {(CQXPCommandBar*)pToolBar, (CQXPCommandBar*)pMenuBar, pFilePopup}) {
+        EXPECT_EQ(pTheme, pBar->GetPaintManager());
+        EXPECT_EQ(pImages, pBar->GetImageManager());
+    }
+    EXPECT_TRUE(pTheme->Filled(pToolBar));
+    EXPECT_TRUE(pTheme->Filled(pMenuBar));
+
+    // A bar's own manager comes first, for it and not for the others.
+    CQXPThemePainter* pOwn = CreateThemePainter(1);
+    pToolBar->SetPaintManager(pOwn);
+    EXPECT_EQ(pOwn, pToolBar->GetPaintManager());
+    EXPECT_EQ(pTheme, pMenuBar->GetPaintManager());
+    // The frame's comes before the root bar's own for a popup.
+    CQXPThemePainter* pMenuOwn = CreateThemePainter(2);
+    pMenuBar->SetPaintManager(pMenuOwn);
+    EXPECT_EQ(pTheme, pFilePopup->GetPaintManager());
+
+    // Without the frame's managers the global ones (or the root bar's own)
+    // come back; the references are released.
+    pTheme->InternalAddRef();
+    pImages->InternalAddRef();
+    const LONG nTheme = pTheme->m_dwRef, nImages = pImages->m_dwRef;
+    pBars->SetPaintManager(NULL);
+    pBars->SetImageManager(NULL);
+    EXPECT_EQ(nTheme - 1, pTheme->m_dwRef);
+    EXPECT_EQ(nImages - 1, pImages->m_dwRef);
+    EXPECT_EQ(pMenuOwn, pFilePopup->GetPaintManager());
+    EXPECT_EQ(GetGlobalImageManager(), pFilePopup->GetImageManager());
+    pMenuBar->SetPaintManager(NULL);
+    EXPECT_EQ(GetGlobalPaintManager(), pMenuBar->GetPaintManager());
+    pTheme->InternalRelease();
+    pImages->InternalRelease();
+}
+
 TEST_F(BarServicesTest, ManagersAreCountedReferencesReleasedOnReplaceAndRemoval)
 {
     CQXPThemePainter* pTheme = CreateThemePainter(1);

@@ -8,6 +8,10 @@
 #include <qx/popup.h>
 #include <qx/barshadow.h>
 
+#include <fx/doctempl.h>
+#include <fx/document.h>
+#include <fx/view.h>
+
 #include <gtest/gtest.h>
 #include <qmtest/cbframe.h>
 #include <qmtest/screenshot.h>
@@ -233,6 +237,57 @@ TEST_F(FrameTest, DocumentMenusSwitchAndKeepTheirCustomisation)
     ::SendMessageA(frame.m_hWndMDIClient, WM_MDISETMENU, 0, 0);
     EXPECT_EQ(IDR_TEST_MENU, pMenuBar->GetCurrentMenuId()) << "no menu means the frame's own";
     ::DestroyMenu(hDocMenu);
+}
+
+// Each document menu the bar keeps is a record with its template's names,
+// its resource's icon and whether the user changed it.
+TEST_F(FrameTest, DocumentMenuRecordsCarryTheTemplatesNamesIconAndChangedFlag)
+{
+    CDocManager docManager;
+    fx::SetDocManager(&docManager, NULL);
+    CMultiDocTemplate* pTemplate = new CMultiDocTemplate(IDR_TEST_DOCMENU, RUNTIME_CLASS(CDocument),
+                                                         RUNTIME_CLASS(CMDIChildWnd), RUNTIME_CLASS(CView));
+    docManager.AddDocTemplate(pTemplate);
+    ASSERT_NE((HMENU)NULL, pTemplate->m_hMenuShared);
+
+    CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
+    pMenuBar->SwitchMenu(IDR_TEST_DOCMENU, pTemplate->m_hMenuShared);
+    ASSERT_EQ((UINT)IDR_TEST_DOCMENU, pMenuBar->GetCurrentMenuId());
+    CQXPMenuBarMDIMenuInfo* pDoc = pMenuBar->FindMDIMenu(IDR_TEST_DOCMENU);
+    CQXPMenuBarMDIMenuInfo* pDefault = pMenuBar->FindMDIMenu(IDR_TEST_MENU);
+    ASSERT_NE(nullptr, pDoc);
+    ASSERT_NE(nullptr, pDefault);
+    EXPECT_EQ((UINT)IDR_TEST_DOCMENU, pDoc->m_nIDResource);
+    EXPECT_EQ(CString("Note"), pDoc->m_strTitle);
+    EXPECT_EQ(CString("Test Note File"), pDoc->m_strDescription);
+    ASSERT_NE((HICON)NULL, pDoc->m_hIcon);
+    ICONINFO ii = {};
+    ASSERT_TRUE(::GetIconInfo(pDoc->m_hIcon, &ii));
+    BITMAP bm = {};
+    ::GetObjectA(ii.hbmColor ? ii.hbmColor : ii.hbmMask, sizeof(bm), &bm);
+    EXPECT_GT(bm.bmWidth, 0);
+    if (ii.hbmColor)
+        ::DeleteObject(ii.hbmColor);
+    ::DeleteObject(ii.hbmMask);
+    // The frame's own menu has no template: no names, no icon.
+    EXPECT_TRUE(pDefault->m_strTitle.IsEmpty());
+    EXPECT_EQ((HICON)NULL, pDefault->m_hIcon);
+    // The menu shown shares its controls with the bar.
+    EXPECT_EQ(pMenuBar->GetControls(), pDoc->GetControls());
+    EXPECT_EQ(std::string("&Notes"), std::string(pMenuBar->GetControl(0)->GetCaption()));
+
+    // A change to the document menu marks its record, and only its record,
+    // once the frame's menu is shown again.
+    EXPECT_FALSE(pDoc->UpdateChanged());
+    pMenuBar->GetControl(1)->SetCaption("&Extras");
+    pMenuBar->SwitchMenu(IDR_TEST_MENU, pMenuBar->GetFrameMenu());
+    EXPECT_EQ(std::string("&File"), std::string(pMenuBar->GetControl(0)->GetCaption()));
+    EXPECT_TRUE(pMenuBar->CanReset()) << "a document menu not shown was changed";
+    EXPECT_TRUE(pDoc->m_bChanged);
+    EXPECT_FALSE(pDefault->UpdateChanged());
+    EXPECT_EQ(std::string("&Extras"), std::string(pDoc->GetControls()->GetAt(1)->GetCaption()));
+
+    fx::SetDocManager(NULL, NULL);
 }
 
 // ---------------------------------------------------------------------------

@@ -615,8 +615,12 @@ TEST_F(ListControlTest, SelectorGrowsWhenDraggedPastItsEdgesUpToItsMaximum)
     ASSERT_NE(nullptr, pBar);
     CQXPControlSelector* pSelector = new CQXPControlSelector;
     pBar->GetControls()->AddControl(pSelector, 32900);
+    // The pointer away from the bar: a bar that appears under it is told of
+    // the mouse and would mark the cell it rests on.
+    ::SetCursorPos(0, GetSystemMetrics(SM_CYSCREEN) - 1);
     pBars->RecalcFrameLayout();
     PumpMessages();
+    ASSERT_EQ(CSize(0, 0), pSelector->GetHot());
     ASSERT_EQ(CSize(5, 4), pSelector->GetShown());
     CRect rc = pSelector->GetRect();
     ASSERT_EQ(5 * 28, rc.Width());

@@ -9,6 +9,8 @@
 #include <qx/mousemanager.h>
 #include <qx/popup.h>
 #include <qx/profile.h>
+#include <qx/sysutil.h>
+#include <qx/themes.h>
 
 #include <gtest/gtest.h>
 #include <qmtest/cbframe.h>
@@ -58,6 +60,8 @@ public:
     // WM_TEST_INSPECTPOPUP closes the popup with a click elsewhere, not Esc.
     BOOL bCloseByClickOutside = FALSE;
     CQXPPopupBar* m_pContextPopup = NULL; // shown on WM_CONTEXTMENU
+    std::vector<std::string> statusTexts; // WM_SETMESSAGESTRING texts given as strings
+    int nNcPaints = 0;
 
 protected:
     afx_msg void OnOpen() { commands.push_back(ID_TEST_OPEN); }
@@ -82,6 +86,19 @@ protected:
     {
         helpRequests.push_back(lParam);
         return TRUE;
+    }
+    // Texts given to the status line (the idle text comes as a string id
+    // and is left out).
+    afx_msg LRESULT OnSetMessageString(WPARAM, LPARAM lParam)
+    {
+        if (lParam)
+            statusTexts.push_back((LPCSTR)lParam);
+        return 0;
+    }
+    afx_msg void OnNcPaint()
+    {
+        nNcPaints++;
+        Default();
     }
     afx_msg LRESULT OnCreateBar(WPARAM, LPARAM lParam)
     {
@@ -132,6 +149,8 @@ BEGIN_MESSAGE_MAP(CManagerFrame, qmtest::CommandBarTestFrame)
     ON_MESSAGE(WM_COMMANDHELP, OnCommandHelp)
     ON_MESSAGE(WM_COMMANDBARS_CREATECOMMANDBAR, OnCreateBar)
     ON_MESSAGE(WM_TEST_INSPECTPOPUP, OnInspectPopup)
+    ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
+    ON_WM_NCPAINT()
 END_MESSAGE_MAP()
 
 class ManagerTest : public ::testing::Test {
@@ -1130,6 +1149,180 @@ TEST_F(ManagerTest, MRUWidthWrapsAFloatingBarAtTheNextIdleTime)
     // The same width again asks for nothing.
     pFormat->SetMRUWidth(32767);
     EXPECT_FALSE(pFormat->GetPending() & qxpPendingLayout);
+}
+
+// ---------------------------------------------------------------------------
+// Options the profile does not keep
+
+TEST_F(ManagerTest, KeypadDigitsAreMnemonicsOnlyWhenAllowed)
+{
+    CQXPToolBar* pFormat = frame.m_pFormat;
+    pFormat->GetControl(1)->SetCaption("&1 ANSI");
+    for (BOOL bAllowed : {FALSE, TRUE}) {
+        SCOPED_TRACE(bAllowed ? "allowed" : "not allowed");
+        pBars->ClosePopups();
+        frame.commands.clear();
+        pBars->m_bNumericKeypadMnemonics = bAllowed;
+        EXPECT_EQ(bAllowed, pBars->ProcessMnemonicKey(VK_NUMPAD1));
+        EXPECT_EQ(bAllowed ? std::vector<UINT>{ID_TEST_ANSI} : std::vector<UINT>{}, frame.commands);
+        // The digit row is a mnemonic either way.
+        frame.commands.clear();
+        pBars->ClosePopups();
+        EXPECT_TRUE(pBars->ProcessMnemonicKey('1'));
+        EXPECT_EQ(std::vector<UINT>{ID_TEST_ANSI}, frame.commands);
+    }
+    pBars->ClosePopups();
+    pBars->m_bNumericKeypadMnemonics = FALSE;
+}
+
+TEST_F(ManagerTest, CommandsWithoutAHandlerAreDisabledAsTheOptionSays)
+{
+    const int ID_UNHANDLED = 47123; // nothing in the frame handles it
+    CQXPControl* pUnhandled = frame.m_pFormat->GetControls()->Add(qxpControlButton, ID_UNHANDLED);
+    ASSERT_NE(nullptr, pUnhandled);
+    for (BOOL bDisable : {TRUE, FALSE}) {
+        SCOPED_TRACE(bDisable ? "disabling" : "leaving them");
+        pBars->m_bDisableCommandsWithoutHandler = bDisable;
+        pUnhandled->SetEnabled(TRUE);
+        frame.SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+        EXPECT_EQ(!bDisable, pUnhandled->GetEnabled());
+        // Commands with handlers are enabled both ways.
+        EXPECT_TRUE(frame.m_pFormat->GetControls()->FindControl(ID_TEST_ANSI)->GetEnabled());
+    }
+    pBars->m_bDisableCommandsWithoutHandler = TRUE;
+}
+
+TEST_F(ManagerTest, StatusDescriptionsFollowTheOption)
+{
+    CQXPToolBar* pStandard = frame.m_pStandard;
+    CQXPControl* pOpen = pStandard->GetControls()->FindControl(ID_TEST_OPEN);
+    ASSERT_NE(nullptr, pOpen);
+    ASSERT_EQ(CString("Opens an existing document"), pOpen->GetDescription());
+    for (BOOL bShown : {TRUE, FALSE}) {
+        SCOPED_TRACE(bShown ? "shown" : "not shown");
+        pBars->m_bStatusDescriptions = bShown;
+        frame.statusTexts.clear();
+        pStandard->SetSelected(pOpen->GetIndex(), 1);
+        pStandard->SetSelected(-1, 0);
+        EXPECT_EQ(bShown ? std::vector<std::string>{"Opens an existing document"} : std::vector<std::string>{},
+                  frame.statusTexts);
+    }
+    pBars->m_bStatusDescriptions = TRUE;
+}
+
+TEST_F(ManagerTest, PopupItemsGiveTooltipsWhenTheOptionAllowsThemAll)
+{
+    OpenFileMenu();
+    CQXPCommandBar* pPopup = frame.m_pMenuBar->GetControl(0)->GetCommandBar();
+    ASSERT_NE(nullptr, pPopup);
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(pPopup->GetSafeHwnd()) != FALSE; }, 3000));
+    CQXPControl* pOpen = pPopup->GetControls()->FindControl(ID_TEST_OPEN);
+    ASSERT_NE(nullptr, pOpen);
+    ASSERT_FALSE(pOpen->GetFlags() & qxpFlagShowPopupBarTip);
+    const CPoint pt = pOpen->GetRect().CenterPoint();
+    pBars->m_bShowPopupBarToolTips = FALSE;
+    EXPECT_EQ(-1, pPopup->OnToolHitTest(pt, NULL));
+    pBars->m_bShowPopupBarToolTips = TRUE;
+    EXPECT_EQ((INT_PTR)pOpen->GetIndex() + 1, pPopup->OnToolHitTest(pt, NULL));
+    // An item that asks for its tip has one without the option.
+    pBars->m_bShowPopupBarToolTips = FALSE;
+    pOpen->SetFlags(pOpen->GetFlags() | qxpFlagShowPopupBarTip);
+    EXPECT_EQ((INT_PTR)pOpen->GetIndex() + 1, pPopup->OnToolHitTest(pt, NULL));
+    pBars->ClosePopups();
+}
+
+TEST_F(ManagerTest, ADropDownWithoutRoomAboveFlipsBesideItsOwnerWhenAllowed)
+{
+    // The owner reaches from near the top of the work area to near its
+    // bottom: there is no room above it and only a sliver below.
+    CRect rcWork;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
+    const CRect rcOwner(100, rcWork.top + 20, 200, rcWork.bottom - 10);
+    for (BOOL bFlip : {TRUE, FALSE}) {
+        SCOPED_TRACE(bFlip ? "may flip" : "may not flip");
+        pBars->m_bPopupFlip = bFlip;
+        CQXPPopupBar* pPopup = FileMenuPopup();
+        frame.PostMessage(WM_TEST_INSPECTPOPUP, 0, 0);
+        CQXPCommandBars::TrackPopupMenu(pPopup, TPM_RETURNCMD, rcOwner.left, rcOwner.bottom, NULL, &rcOwner);
+        PumpMessages();
+        if (bFlip) {
+            EXPECT_EQ(rcOwner.right, frame.rcPopup.left) << "beside the owner";
+            EXPECT_LE(frame.rcPopup.bottom, (LONG)rcWork.bottom);
+        } else {
+            EXPECT_LT(frame.rcPopup.left, rcOwner.right) << "not beside the owner";
+            EXPECT_LE(frame.rcPopup.bottom, rcOwner.top) << "it takes the larger side, above";
+        }
+        if (::IsWindow(pPopup->GetSafeHwnd()))
+            pPopup->DestroyWindow();
+        pPopup->InternalRelease();
+    }
+    pBars->m_bPopupFlip = FALSE;
+}
+
+// ---------------------------------------------------------------------------
+// Redrawing every bar
+
+// The MDI client's own procedure and what it was asked, while a test
+// watches it.
+WNDPROC s_pfnClientProc = NULL;
+int s_nTabClientRefreshes = 0;
+
+LRESULT CALLBACK RecordTabClientRefresh(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == QxGetTabClientRefreshMessage())
+        s_nTabClientRefreshes++;
+    return ::CallWindowProcA(s_pfnClientProc, hWnd, message, wParam, lParam);
+}
+
+TEST_F(ManagerTest, RedrawingTheBarsReachesTheDocumentTabsAndTheFrameBorder)
+{
+    HWND hClient = frame.m_hWndMDIClient;
+    s_nTabClientRefreshes = 0;
+    s_pfnClientProc = (WNDPROC)::SetWindowLongPtrA(hClient, GWLP_WNDPROC, (LONG_PTR)RecordTabClientRefresh);
+    ASSERT_NE(nullptr, s_pfnClientProc);
+    frame.m_pStandard->m_nPending &= ~qxpPendingLayout;
+    frame.nNcPaints = 0;
+    pBars->RedrawCommandBars();
+    EXPECT_EQ(1, s_nTabClientRefreshes) << "the MDI client is asked to refresh its tabs";
+    EXPECT_GE(frame.nNcPaints, 1) << "the frame's border is painted again";
+    EXPECT_FALSE(pBars->IsLayoutLocked());
+    EXPECT_FALSE(frame.m_pStandard->m_nPending & qxpPendingLayout) << "the frame was laid out at once";
+    ::SetWindowLongPtrA(hClient, GWLP_WNDPROC, (LONG_PTR)s_pfnClientProc);
+}
+
+// ---------------------------------------------------------------------------
+// The workspace behind the documents
+
+// A theme with a workspace picture of its own: one flat colour.
+class CWorkspaceTheme : public ToolkitPaintThemeD {
+public:
+    static constexpr COLORREF kWorkspace = RGB(200, 30, 30);
+    std::vector<CRect> filled;
+    void FillWorkspace(CDC* pDC, CRect rcClient, CRect rcInner) override
+    {
+        filled.push_back(rcClient);
+        pDC->FillSolidRect(rcClient, kWorkspace);
+    }
+};
+
+TEST_F(ManagerTest, TheWorkspaceBehindTheDocumentsIsFilledByTheTheme)
+{
+    CWorkspaceTheme* pTheme = new CWorkspaceTheme;
+    pTheme->RefreshMetrics();
+    pBars->SetPaintManager(pTheme);
+    HWND hClient = frame.m_hWndMDIClient;
+    CRect rcClient;
+    ::GetClientRect(hClient, &rcClient);
+    ASSERT_FALSE(rcClient.IsRectEmpty());
+    ::RedrawWindow(hClient, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    ASSERT_FALSE(pTheme->filled.empty());
+    EXPECT_EQ(rcClient, pTheme->filled.back());
+    // What the client shows is the theme's picture.
+    HDC hdc = ::GetDC(hClient);
+    const COLORREF clrShown = ::GetPixel(hdc, rcClient.Width() / 2, rcClient.Height() / 2);
+    ::ReleaseDC(hClient, hdc);
+    EXPECT_EQ(CWorkspaceTheme::kWorkspace, clrShown);
+    pBars->SetPaintManager(NULL);
 }
 
 } // namespace

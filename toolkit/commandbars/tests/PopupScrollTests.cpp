@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include <qmtest/popupbar.h>
 #include <qmtest/pump.h>
 
 namespace {
@@ -58,18 +59,8 @@ protected:
     }
     void TearDown() override
     {
-        if (pPopup) {
-            if (pPopup->IsTrackingMode())
-                pPopup->SetTrackingMode(FALSE);
-            if (::IsWindow(pPopup->GetSafeHwnd()))
-                pPopup->DestroyWindow();
-            pPopup->InternalRelease();
-        }
-        if (pBars)
-            pBars->InternalRelease();
-        if (::IsWindow(frame.GetSafeHwnd()))
-            frame.DestroyWindow();
-        qmtest::PumpMessages();
+        qmtest::ReleasePopupBar(pPopup);
+        qmtest::ReleaseBarsAndFrame(pBars, frame);
     }
 
     // A popup of nItems buttons with ids 100, 101, ... and a small fixed

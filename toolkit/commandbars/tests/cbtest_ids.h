@@ -9,3 +9,5 @@
 #define ID_TEST_UNDO 57643
 #define ID_TEST_ANSI 57701
 #define ID_TEST_UTF8 57702
+// A document type of its own: menu, icon and document strings.
+#define IDR_TEST_DOCMENU 130

@@ -7,6 +7,7 @@
 #include <qx/drawing.h>
 #include <qx/toolkitres.h>
 #include <qx/tooltips.h>
+#include <qx/sysutil.h>
 
 #include <algorithm>
 #include <vector>
@@ -237,6 +238,13 @@ void CQXPTabWorkspace::TrackReorder(HWND hWnd, POINT pt, CQXPTabManagerItem* pIt
         }
     }
     pItem->InternalRelease();
+}
+
+BOOL CQXPTabWorkspace::IsFocused() const
+{
+    const CQXPTabManagerItem* pItem = GetSelectedItem();
+    const HWND hFocus = ::GetFocus();
+    return IsActive() && pItem && pItem->m_hWnd && hFocus && (hFocus == pItem->m_hWnd || ::IsChild(pItem->m_hWnd, hFocus));
 }
 
 CQXPTabManagerItem* CQXPTabWorkspace::FindItem(HWND hWnd) const
@@ -591,20 +599,30 @@ void CQXPTabClientWnd::ShowActiveFiles(CQXPTabWorkspace* pWorkspace, CQXPTabMana
 {
     if (!pWorkspace || !pWorkspace->m_hWnd)
         return;
-    HMENU hMenu = ::CreatePopupMenu();
-    if (!hMenu)
-        return;
-    for (int i = 0; i < pWorkspace->GetItemCount(); ++i) {
-        // Captions show their ampersands as typed.
-        CString strCaption = pWorkspace->GetItem(i)->GetCaption();
-        strCaption.Replace("&", "&&");
-        ::AppendMenuA(hMenu, MF_STRING, (UINT_PTR)(i + 1), strCaption);
-    }
     RECT rcButton = pButton ? pButton->m_rc : RECT{0, 0, 0, 0};
     ::MapWindowPoints(pWorkspace->m_hWnd, HWND_DESKTOP, (LPPOINT)&rcButton, 2);
     POINT pt = {rcButton.left, rcButton.bottom};
-    int nIndex = TrackActiveFilesMenu(hMenu, pt, rcButton);
-    ::DestroyMenu(hMenu);
+    int nIndex = -1;
+    if (m_pActiveFilesPopup) {
+        std::vector<CQXPActiveFilesPopup::Item> items;
+        for (int i = 0; i < pWorkspace->GetItemCount(); ++i) {
+            CQXPTabManagerItem* pItem = pWorkspace->GetItem(i);
+            items.push_back({pItem->GetCaption(), GetItemIcon(pItem)});
+        }
+        nIndex = m_pActiveFilesPopup->Track(m_pFrame ? (CWnd*)m_pFrame : (CWnd*)this, items, pt, rcButton);
+    } else {
+        HMENU hMenu = ::CreatePopupMenu();
+        if (!hMenu)
+            return;
+        for (int i = 0; i < pWorkspace->GetItemCount(); ++i) {
+            // Captions show their ampersands as typed.
+            CString strCaption = pWorkspace->GetItem(i)->GetCaption();
+            strCaption.Replace("&", "&&");
+            ::AppendMenuA(hMenu, MF_STRING, (UINT_PTR)(i + 1), strCaption);
+        }
+        nIndex = TrackActiveFilesMenu(hMenu, pt, rcButton);
+        ::DestroyMenu(hMenu);
+    }
     CQXPTabManagerItem* pItem = pWorkspace->GetItem(nIndex);
     if (pItem && pItem != pWorkspace->GetSelectedItem() && pItem->m_hWnd && ::IsWindow(pItem->m_hWnd))
         ::SendMessage(m_hWnd, WM_MDIACTIVATE, (WPARAM)pItem->m_hWnd, 0);
@@ -727,8 +745,13 @@ void CQXPTabClientWnd::UpdateContents()
         OnPropertyChanged(); // a newly active document's tab scrolls into view
     else
         for (CQXPTabWorkspace* w : m_arrWorkspaces)
-            if (w->m_hWnd)
+            if (w->m_hWnd) {
                 ::InvalidateRect(w->m_hWnd, NULL, FALSE);
+            } else if (w->IsFocused() != w->m_bFocusShown) {
+                // A group's selected tab looks focused while its document holds the focus.
+                w->m_bFocusShown = !w->m_bFocusShown;
+                w->RedrawControl(NULL, FALSE);
+            }
 }
 
 void CQXPTabClientWnd::OnPropertyChanged()
@@ -1105,7 +1128,10 @@ void CQXPTabClientWnd::MoveItem(CQXPTabManagerItem* pItem, CQXPTabWorkspace* pTa
     pTarget->EnsureVisible(pMoved);
 }
 
+static UINT s_nRefreshTabClientMessage = QxGetTabClientRefreshMessage();
+
 BEGIN_MESSAGE_MAP(CQXPTabClientWnd, CWnd)
+    ON_REGISTERED_MESSAGE(s_nRefreshTabClientMessage, OnRefreshTabClient)
     ON_MESSAGE(WM_MDICREATE, OnMDIChange)
     ON_MESSAGE(WM_MDIDESTROY, OnMDIDestroy)
     ON_MESSAGE(WM_MDIACTIVATE, OnMDIChange)
@@ -1155,7 +1181,10 @@ BOOL CQXPTabClientWnd::OnEraseBkgnd(CDC* pDC)
     CQXPThemePainter* pPaint = GetGlobalPaintManager();
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
-    pDC->FillSolidRect(&rc, pPaint ? pPaint->GetColor(COLOR_APPWORKSPACE) : ::GetSysColor(COLOR_APPWORKSPACE));
+    if (pPaint)
+        pPaint->FillWorkspace(pDC, rc, CRect(0, 0, 0, 0));
+    else
+        pDC->FillSolidRect(&rc, ::GetSysColor(COLOR_APPWORKSPACE));
     return TRUE;
 }
 
@@ -1228,6 +1257,12 @@ void CQXPTabClientWnd::OnLButtonDown(UINT, CPoint point)
         }
     }
     Default();
+}
+
+LRESULT CQXPTabClientWnd::OnRefreshTabClient(WPARAM, LPARAM)
+{
+    Refresh(TRUE);
+    return 1;
 }
 
 void CQXPTabClientWnd::OnSysColorChange()

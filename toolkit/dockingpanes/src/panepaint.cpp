@@ -7,8 +7,16 @@
 #include <qx/colors.h>
 #include <qx/themeres.h>
 #include <qx/drawing.h>
+#include <qx/fonts.h>
+#include <qx/visualstyles.h>
+#include "turnedcopy.h"
+#include <vsstyle.h>
+#include <vssym32.h>
 
 #include <algorithm>
+
+// Theme 5: the room around a pane's body on its stripe colour.
+static const int kStripedInset = 3;
 
 CQXPDockingPanePaintManager::CQXPDockingPanePaintManager()
     : m_nTheme(0), m_nButtonStyle(0), m_nCaptionExtra(5), m_pTabPainter(new CQXPTabPainter()),
@@ -17,6 +25,8 @@ CQXPDockingPanePaintManager::CQXPDockingPanePaintManager()
       m_clrActiveCaptionText(0), m_clrInactiveCaptionText(0), m_bGradientCaptions(FALSE), m_bHighlightActive(TRUE),
       m_nSplitterStyle(0), m_clrFace(0), m_clrBorder(0), m_bGradientButtons(FALSE), m_nLunaSelector(7)
 {
+    for (CVisualStyleTheme*& pStyle : m_pStyles)
+        pStyle = new CVisualStyleTheme();
     m_bShowCaptionIcon = FALSE;
     m_nCaptionTextHeight = 13;
     SetRect(&m_rcCaptionMargin, 0, 2, 0, 1);
@@ -93,8 +103,12 @@ CQXPDockingPanePaintManager::~CQXPDockingPanePaintManager()
 {
     delete m_pTabPainter;
     delete m_pPanelTabPainter;
+    for (CVisualStyleTheme* pStyle : m_pStyles)
+        delete pStyle;
     if (m_hFont)
         ::DeleteObject(m_hFont);
+    if (m_hFontVertical)
+        ::DeleteObject(m_hFontVertical);
 }
 
 COLORREF CQXPDockingPanePaintManager::GetColor(int nIndex) const
@@ -130,6 +144,28 @@ void CQXPDockingPanePaintManager::RefreshMetrics()
     } else {
         SetCaptionFont(NULL);
     }
+    static const LPCWSTR kClasses[vsCount] = {L"EXPLORERBAR", L"BUTTON", L"TOOLBAR", L"WINDOW", L"REBAR"};
+    for (int i = 0; i < vsCount; ++i) {
+        if (i != vsRebar || m_nTheme == 8)
+            m_pStyles[i]->OpenThemeData(::GetDesktopWindow(), kClasses[i]);
+    }
+    if (m_nTheme == 8 && m_pTabPainter) {
+        // Themed rebar captions go with visual-style tabs; the classic
+        // ones with flat and box tabs.
+        const BOOL bRebar = IsVisualStyleActive(vsRebar);
+        struct {
+            CQXPTabPainter* p;
+            int classic;
+        } tabs[] = {{m_pTabPainter, 5}, {m_pPanelTabPainter, 6}};
+        for (auto& t : tabs) {
+            const int nAppearance = bRebar ? 0 : t.classic;
+            if (t.p->GetAppearance() != nAppearance || (bRebar && t.p->GetColor() != 8)) {
+                t.p->SetAppearance(nAppearance);
+                if (bRebar)
+                    t.p->SetColor(8);
+            }
+        }
+    }
     if (m_pTabPainter) {
         m_pTabPainter->RefreshMetrics();
         m_pPanelTabPainter->RefreshMetrics();
@@ -153,27 +189,96 @@ void CQXPDockingPanePaintManager::SetCaptionFont(const LOGFONTA* pLogFont)
     }
     ::ReleaseDC(NULL, hDC);
     m_nCaptionTextHeight = (sz.cy > 12 ? sz.cy : 13) + m_nCaptionExtra;
+    // The same face turned a quarter for vertical captions.
+    if (m_hFontVertical)
+        ::DeleteObject(m_hFontVertical);
+    m_hFontVertical = NULL;
+    LOGFONTA lf = {};
+    if (pLogFont)
+        lf = *pLogFont;
+    else if (m_hFont)
+        ::GetObjectA(m_hFont, sizeof(lf), &lf);
+    else
+        ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+    static CQXSystemFonts* s_fonts = new CQXSystemFonts();
+    lstrcpynA(lf.lfFaceName, s_fonts->GetVerticalFace(lf.lfFaceName, FALSE), LF_FACESIZE);
+    lf.lfEscapement = 2700;
+    lf.lfOrientation = 900;
+    if (lf.lfHeight > -11 && lf.lfHeight < 0)
+        lf.lfHeight = -11;
+    m_lfVertical = lf;
+    m_hFontVertical = ::CreateFontIndirectA(&lf);
     m_nCaptionHeight = m_rcCaptionMargin.top + m_rcCaptionMargin.bottom + m_nCaptionTextHeight;
 }
 
 RECT CQXPDockingPanePaintManager::GetCaptionRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const
 {
     RECT rc = rect;
-    rc.bottom = pPane->IsCaptionVisible() ? std::min<LONG>(rc.top + m_nCaptionHeight, rect.bottom) : rc.top;
+    if (!pPane->IsCaptionVisible())
+        rc.bottom = rc.top;
+    else if (pPane->IsCaptionVertical())
+        rc.right = std::min<LONG>(rc.left + m_nCaptionHeight, rect.right);
+    else
+        rc.bottom = std::min<LONG>(rc.top + m_nCaptionHeight, rect.bottom);
     return rc;
 }
 
 RECT CQXPDockingPanePaintManager::GetTabStripRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const
 {
     RECT rc = rect;
-    rc.top = pPane->IsTabsVisible() ? std::max<LONG>(rc.bottom - m_nTabStripHeight, rect.top) : rc.bottom;
+    if (!pPane->IsTabsVisible()) {
+        rc.top = rc.bottom;
+    } else if (m_pTabPainter->GetAppearance() == 8) {
+        // Stacked rows take the whole body; the pane shows between them.
+        rc = GetBodyRect(pPane, rect);
+    } else {
+        rc.top = std::max<LONG>(rc.bottom - m_nTabStripHeight, rect.top);
+    }
+    return rc;
+}
+
+RECT CQXPDockingPanePaintManager::GetBodyRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const
+{
+    RECT rc = rect;
+    if (pPane->IsCaptionVisible())
+        (pPane->IsCaptionVertical() ? rc.left : rc.top) += m_nCaptionHeight;
+    if (m_nTheme == 5) {
+        // Striped panes sit inset on their stripe colour.
+        if (!pPane->IsCaptionVisible())
+            rc.top += kStripedInset;
+        rc.left += kStripedInset;
+        rc.right -= kStripedInset;
+        rc.bottom -= kStripedInset;
+    }
+    if (rc.bottom < rc.top)
+        rc.bottom = rc.top;
+    if (rc.right < rc.left)
+        rc.right = rc.left;
     return rc;
 }
 
 void CQXPDockingPanePaintManager::AdjustClientRect(const CQXPDockingPaneTabbedContainer* pPane, RECT& rect) const
 {
+    if (pPane->IsTabsVisible() && m_pTabPainter->GetAppearance() == 8) {
+        rect = GetTabStripRect(pPane, rect);
+        m_pTabPainter->AdjustClientRect(pPane->GetTabManager(), rect);
+        return;
+    }
+    if (m_nTheme == 5) {
+        // Theme 5 frames a pane without tabs in its tab set's border.
+        rect = GetBodyRect(pPane, rect);
+        if (!pPane->IsTabsVisible() && m_pTabPainter->m_nClientFrame != 2)
+            ::InflateRect(&rect, -1, -1);
+        else if (pPane->IsTabsVisible())
+            rect.bottom -= m_nTabStripHeight;
+        if (rect.bottom < rect.top)
+            rect.bottom = rect.top;
+        if (rect.right < rect.left)
+            rect.right = rect.left;
+        return;
+    }
     if (pPane->IsCaptionVisible())
-        rect.top += m_nCaptionHeight;
+        (pPane->IsCaptionVertical() ? rect.left : rect.top) += m_nCaptionHeight;
     if (pPane->IsTabsVisible())
         rect.bottom -= m_nTabStripHeight;
     ::InflateRect(&rect, -m_nBorder, -m_nBorder);
@@ -186,16 +291,20 @@ void CQXPDockingPanePaintManager::AdjustClientRect(const CQXPDockingPaneTabbedCo
 void CQXPDockingPanePaintManager::LayoutCaptionButtons(CQXPDockingPaneTabbedContainer* pPane, const RECT& rect)
 {
     RECT rcCaption = GetCaptionRect(pPane, rect);
-    int x = rcCaption.right - 2;
-    int size = std::max<int>(0, (int)(rcCaption.bottom - rcCaption.top) - 4);
+    const BOOL bVertical = pPane->IsCaptionVertical();
+    // From the caption's end: its right end, or the bottom of a vertical one.
+    int end = bVertical ? rcCaption.bottom - 2 : rcCaption.right - 2;
+    int size = std::max<int>(0, (int)(bVertical ? rcCaption.right - rcCaption.left : rcCaption.bottom - rcCaption.top) - 4);
     for (CaptionButton* b : pPane->m_arrCaptionButtons) {
         if (!pPane->IsCaptionVisible() || !pPane->IsCaptionButtonVisible(b->m_nID)) {
             SetRectEmpty(&b->m_rc);
             continue;
         }
-        RECT rc = {x - size, rcCaption.top + 2, x, rcCaption.top + 2 + size};
+        RECT rc = {end - size, rcCaption.top + 2, end, rcCaption.top + 2 + size};
+        if (bVertical)
+            rc = {rcCaption.left + 2, end - size, rcCaption.left + 2 + size, end};
         b->m_rc = rc;
-        x -= size + 1;
+        end -= size + 1;
     }
 }
 
@@ -491,6 +600,12 @@ void CQXPDockingPanePaintManager::DrawCaptionButton(HDC hDC, CaptionButton* pBut
     RECT rc = pButton->m_rc;
     int x = (rc.left + rc.right) / 2, y = (rc.top + rc.bottom) / 2;
     BOOL bPressed = pButton->m_bPressed;
+    BOOL bGlyph = TRUE;
+    if (DrawThemedCaptionButton(hDC, pButton, &bGlyph, &clrGlyph)) {
+        if (bGlyph)
+            DrawCaptionButtonGlyph(hDC, pButton->m_nID, x, y, clrGlyph, bHidden);
+        return;
+    }
     switch (m_nButtonStyle) {
     case 0: {
         RECT r = rc;
@@ -530,6 +645,95 @@ void CQXPDockingPanePaintManager::DrawCaptionButton(HDC hDC, CaptionButton* pBut
     DrawCaptionButtonGlyph(hDC, pButton->m_nID, x, y, clrGlyph, bHidden);
 }
 
+// The small close button's state in an inactive caption.
+static const int kCloseButtonInactive = 5;
+
+BOOL CQXPDockingPanePaintManager::IsVisualStyleActive(VisualStyleClass n) const
+{
+    return m_pStyles[n]->IsAppThemed();
+}
+
+BOOL CQXPDockingPanePaintManager::DrawThemedCaptionButton(HDC hDC, CaptionButton* pButton, BOOL* pbGlyph,
+                                                          COLORREF* pclrGlyph)
+{
+    const RECT& rc = pButton->m_rc;
+    const BOOL bPressed = pButton->m_bPressed, bHot = pButton->m_bHot;
+    *pbGlyph = TRUE;
+    switch (m_nButtonStyle) {
+    case 3: {
+        // Explorer-bar header buttons carry their own glyphs.
+        if (!IsVisualStyleActive(vsExplorerBar))
+            return FALSE;
+        int nPart, nState;
+        if (pButton->m_nID == QXP_IDS_DOCKINGPANE_CLOSE) {
+            nPart = EBP_HEADERCLOSE;
+            nState = bPressed ? EBHC_PRESSED : (bHot || m_bCaptionActive) ? EBHC_HOT
+                                                                          : EBHC_NORMAL;
+        } else if (pButton->m_nID == QXP_IDS_DOCKINGPANE_AUTOHIDE) {
+            nPart = EBP_HEADERPIN;
+            nState = bPressed ? EBHP_PRESSED : bHot ? EBHP_HOT
+                                                    : EBHP_NORMAL;
+            if (!(pButton->m_dwState & 2))
+                nState += EBHP_SELECTEDNORMAL - EBHP_NORMAL;
+        } else {
+            return FALSE;
+        }
+        *pbGlyph = FALSE;
+        return SUCCEEDED(m_pStyles[vsExplorerBar]->DrawThemeBackground(hDC, nPart, nState, &rc));
+    }
+    case 4:
+        // A push button under the mouse; the glyph takes the part's text colour.
+        if (!IsVisualStyleActive(vsButton))
+            return FALSE;
+        if (bPressed || bHot) {
+            const int nState = bPressed ? PBS_PRESSED : PBS_HOT;
+            m_pStyles[vsButton]->DrawThemeBackground(hDC, BP_PUSHBUTTON, nState, &rc);
+            COLORREF clr;
+            if (SUCCEEDED(m_pStyles[vsButton]->GetThemeColor(BP_PUSHBUTTON, nState, TMT_TEXTCOLOR, &clr)))
+                *pclrGlyph = clr;
+        }
+        return TRUE;
+    case 5:
+        if (!IsVisualStyleActive(vsToolbar))
+            return FALSE;
+        if (bPressed || bHot)
+            m_pStyles[vsToolbar]->DrawThemeBackground(hDC, TP_BUTTON, bPressed ? TS_PRESSED : TS_HOT, &rc);
+        return TRUE;
+    case 6:
+        // The window's own small close button; other buttons stay classic.
+        if (pButton->m_nID != QXP_IDS_DOCKINGPANE_CLOSE || !IsVisualStyleActive(vsWindow))
+            return FALSE;
+        *pbGlyph = FALSE;
+        return SUCCEEDED(m_pStyles[vsWindow]->DrawThemeBackground(
+            hDC, WP_SMALLCLOSEBUTTON, bPressed ? CBS_PUSHED : bHot           ? CBS_HOT
+                                                          : m_bCaptionActive ? CBS_NORMAL
+                                                                             : kCloseButtonInactive,
+            &rc));
+    }
+    return FALSE;
+}
+
+void CQXPDockingPanePaintManager::DrawRebarCaption(HDC hDC, CQXPDockingPaneTabbedContainer* pPane,
+                                                   const RECT& rcCaption)
+{
+    // The picture spans the container's frame (a floating frame's window),
+    // so that neighbouring captions show the slices of one band.
+    HWND hWnd = pPane->GetSafeHwnd();
+    HWND hRoot = hWnd ? ::GetAncestor(hWnd, GA_ROOT) : NULL;
+    RECT rcWhole = rcCaption;
+    if (hRoot) {
+        CQXPDockingPaneManager* pManager = pPane->GetDockingPaneManager();
+        if (pManager && pManager->GetSite() == hRoot) {
+            ::GetClientRect(hRoot, &rcWhole);
+            ::MapWindowPoints(hRoot, hWnd, (POINT*)&rcWhole, 2);
+        } else {
+            ::GetWindowRect(hRoot, &rcWhole);
+            ::MapWindowPoints(NULL, hWnd, (POINT*)&rcWhole, 2);
+        }
+    }
+    m_pStyles[vsRebar]->DrawThemeBackground(hDC, 0, 0, &rcWhole, &rcCaption);
+}
+
 int CQXPDockingPanePaintManager::DrawCaptionButtons(HDC hDC, CQXPDockingPaneTabbedContainer* pPane,
                                                     const RECT& rcBand, COLORREF clrGlyph, int nSize, int nGap)
 {
@@ -554,10 +758,66 @@ int CQXPDockingPanePaintManager::DrawCaptionButtons(HDC hDC, CQXPDockingPaneTabb
 
 void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rcCaption)
 {
+    if (!pPane->IsCaptionVertical()) {
+        DrawCaptionBar(hDC, pPane, rcCaption, NULL);
+        return;
+    }
+    // A vertical caption is the horizontal one with x and y swapped: drawn
+    // upright without its text into a buffer, copied across the diagonal,
+    // then the icon and the text run down it.
+    const int cx = rcCaption.right - rcCaption.left, cy = rcCaption.bottom - rcCaption.top;
+    if (cx <= 0 || cy <= 0)
+        return;
+    VerticalText text;
+    DrawTurnedCopy(
+        hDC, rcCaption, SIZE{cy, cx}, GetColor(COLOR_3DFACE), (COLORREF)-1,
+        [&](HDC hdcUpright, const RECT& rcUpright) { DrawCaptionBar(hdcUpright, pPane, rcUpright, &text); },
+        [](int u, int v) { return POINT{v, u}; });
+    auto turn = [&rcCaption](const RECT& r) {
+        RECT t = {rcCaption.left + r.top, rcCaption.top + r.left, rcCaption.left + r.bottom, rcCaption.top + r.right};
+        return t;
+    };
+    for (CaptionButton* b : pPane->m_arrCaptionButtons)
+        if (!::IsRectEmpty(&b->m_rc))
+            b->m_rc = turn(b->m_rc);
+    RECT rcText = turn(text.rc);
+    CQXPDockingPaneManager* pManager = pPane->GetDockingPaneManager();
+    CQXPDockingPane* pSelected = pPane->GetSelected();
+    HICON hIcon = m_bShowCaptionIcon && pManager ? pManager->GetPaneIcon(pSelected) : NULL;
+    const SIZE szIcon = m_pTabPainter->m_szIcon;
+    if (hIcon && rcText.bottom - rcText.top > szIcon.cy) {
+        const int x = (rcText.left + rcText.right - szIcon.cx) / 2;
+        if (text.bDisabled)
+            ::DrawStateA(hDC, NULL, NULL, (LPARAM)hIcon, 0, x, rcText.top, szIcon.cx, szIcon.cy, DST_ICON | DSS_DISABLED);
+        else
+            ::DrawIconEx(hDC, x, rcText.top, hIcon, szIcon.cx, szIcon.cy, 0, NULL, DI_NORMAL);
+        rcText.top += szIcon.cy + 3;
+    }
+    CString strTitle = pPane->GetTitle();
+    if (strTitle.IsEmpty() || rcText.bottom <= rcText.top)
+        return;
+    // The vertical font turns the text a quarter: it runs down, the tops of
+    // its letters to the right; shorter than the room, it is centred.
+    FontSelector font(hDC, m_hFontVertical ? m_hFontVertical : m_hFont, text.clr);
+    ::SetBkMode(hDC, TRANSPARENT);
+    TEXTMETRICA tm;
+    ::GetTextMetricsA(hDC, &tm);
+    SIZE sz = {0, 0};
+    ::GetTextExtentPoint32A(hDC, strTitle, strTitle.GetLength(), &sz);
+    const int room = rcText.bottom - rcText.top;
+    const int x = (rcText.left + rcText.right + tm.tmHeight) / 2;
+    const int y = sz.cx < room ? rcText.top + (room - sz.cx) / 2 : rcText.top;
+    ::ExtTextOutA(hDC, x, y, ETO_CLIPPED, &rcText, strTitle, strTitle.GetLength(), NULL);
+}
+
+void CQXPDockingPanePaintManager::DrawCaptionBar(HDC hDC, CQXPDockingPaneTabbedContainer* pPane,
+                                                 const RECT& rcCaption, VerticalText* pText)
+{
     CDC& dc = *CDC::FromHandle(hDC);
     CQXPDockingPane* pSelected = pPane->GetSelected();
     BOOL bActive = m_bHighlightActive && pPane->IsActive();
     BOOL bDisabled = pSelected && !(pSelected->GetEnabled() & 1);
+    m_bCaptionActive = bActive;
     const COLORREF face = m_clrFace;
     // The text band: the caption less its margins.
     RECT rcBand = rcCaption;
@@ -602,8 +862,30 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
         nSize = 16;
         break;
     }
-    case 1:
     case 3:
+        if (IsVisualStyleActive(vsWindow)) {
+            // The window's small caption.
+            dc.FillSolidRect(&rcCaption, face);
+            const int nState = bActive ? CS_ACTIVE : CS_INACTIVE;
+            m_pStyles[vsWindow]->DrawThemeBackground(hDC, WP_SMALLCAPTION, nState, &rcBand);
+            // The style's own caption text colour, where it names one.
+            COLORREF clrStyle;
+            clrText = GetColor(bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT);
+            if (SUCCEEDED(m_pStyles[vsWindow]->GetThemeColor(WP_SMALLCAPTION, nState, TMT_TEXTCOLOR, &clrStyle)))
+                clrText = clrStyle;
+            // Styles draw captions of any colour: the text must stand out on
+            // the part as drawn.
+            const COLORREF clrPart = ::GetPixel(hDC, (rcBand.left + rcBand.right) / 2, (rcBand.top + rcBand.bottom) / 2);
+            if (clrPart != CLR_INVALID)
+                clrText = ReadableTextColor(clrText, clrPart);
+            clrGlyph = clrText;
+            nSize = 16;
+            nGap = 3;
+            break;
+        }
+        // Without visual styles: the gradient captions.
+        [[fallthrough]];
+    case 1:
     case 6:
     case 9: {
         dc.FillSolidRect(&rcCaption, face);
@@ -632,6 +914,15 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
         nGap = 2;
         break;
     }
+    case 8:
+        // A face caption; the rebar's band shows through it when themed.
+        dc.FillSolidRect(&rcCaption, face);
+        if (IsVisualStyleActive(vsRebar))
+            DrawRebarCaption(hDC, pPane, rcCaption);
+        clrText = clrGlyph = GetColor(COLOR_BTNTEXT);
+        nSize = 16;
+        nGap = 2;
+        break;
     case 4: {
         // A face caption with two grip bars after the text.
         dc.FillSolidRect(&rcCaption, face);
@@ -655,10 +946,16 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
     RECT rcText = rcBand;
     rcText.left += nTextStart;
     rcText.right = right - 2;
+    if (pText) {
+        // A vertical caption draws its icon and text itself.
+        pText->rc = rcText;
+        pText->clr = clrText;
+        pText->bDisabled = bDisabled;
+    }
     // The pane's icon before the title (greyed for a disabled pane) when
     // captions show icons and it fits.
     CQXPDockingPaneManager* pManager = pPane->GetDockingPaneManager();
-    HICON hIcon = m_bShowCaptionIcon && pManager ? pManager->GetPaneIcon(pSelected) : NULL;
+    HICON hIcon = m_bShowCaptionIcon && pManager && !pText ? pManager->GetPaneIcon(pSelected) : NULL;
     const SIZE szIcon = m_pTabPainter->m_szIcon;
     if (hIcon && rcText.right - rcText.left > szIcon.cx) {
         const int y = (rcBand.top + rcBand.bottom - szIcon.cy) / 2;
@@ -675,8 +972,9 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
         RECT rcCalc = rcText;
         ::DrawTextA(hDC, strTitle, strTitle.GetLength(), &rcCalc,
                     DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX | DT_CALCRECT);
-        ::DrawTextA(hDC, strTitle, strTitle.GetLength(), &rcText,
-                    DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+        if (!pText)
+            ::DrawTextA(hDC, strTitle, strTitle.GetLength(), &rcText,
+                        DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
         if (m_nTheme == 5) {
             // Four stripes from 10 pixels after the text to the buttons.
             int x1 = rcCalc.right + 10, x2 = right - 4;
@@ -708,6 +1006,18 @@ void CQXPDockingPanePaintManager::DrawPane(HDC hDC, CQXPDockingPaneTabbedContain
     if (pPane->IsTabsVisible() && pPane->GetTabManager()) {
         RECT rcStrip = GetTabStripRect(pPane, rc);
         m_pTabPainter->DrawTabControl(pPane->GetTabManager(), hDC, rcStrip);
+    } else if (m_nTheme == 5 && m_pTabPainter->m_nClientFrame != 2) {
+        // A one-pixel frame in the tab set's border colour, its corners
+        // in the button face.
+        RECT rcFrame = rc;
+        AdjustClientRect(pPane, rcFrame);
+        ::InflateRect(&rcFrame, 1, 1);
+        const COLORREF clrBorder = m_pTabPainter->GetColors().clrBorder;
+        dc.Draw3dRect(&rcFrame, clrBorder, clrBorder);
+        const COLORREF clrCorner = GetColor(qxColorButtonFace);
+        for (POINT pt : {POINT{rcFrame.left, rcFrame.top}, POINT{rcFrame.right - 1, rcFrame.top},
+                         POINT{rcFrame.left, rcFrame.bottom - 1}, POINT{rcFrame.right - 1, rcFrame.bottom - 1}})
+            ::SetPixel(hDC, pt.x, pt.y, clrCorner);
     }
     if (pPane->IsCaptionVisible())
         DrawCaption(hDC, pPane, GetCaptionRect(pPane, rc));

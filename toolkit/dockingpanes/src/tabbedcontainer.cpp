@@ -20,6 +20,8 @@ namespace {
 class PaneTabManager : public CQXPTabManager {
 public:
     explicit PaneTabManager(CQXPDockingPaneTabbedContainer* pOwner) : m_pOwner(pOwner) {}
+    // The container is active while the focus lies in it.
+    BOOL IsFocused() const override { return m_pOwner->IsActive(); }
     CQXPTabPainter* GetPaintManager() const override
     {
         CQXPDockingPanePaintManager* p = m_pOwner->GetPaintManager();
@@ -185,6 +187,46 @@ BOOL CQXPDockingPaneTabbedContainer::IsCaptionVisible() const
     CQXPDockingPanePaintManager* pPaint = GetPaintManager();
     return m_bTitleVisible && m_pSelectedPane && !(m_pSelectedPane->GetOptions() & paneNoCaption) &&
            (!pPaint || pPaint->IsShowCaption());
+}
+
+// Whether the client container lies in the object or below it.
+static BOOL HoldsClient(const CPaneBase* p)
+{
+    if (p->GetType() == paneTypeClientContainer)
+        return TRUE;
+    if (const CPaneSplitterContainer* pSplitter = dynamic_cast<const CPaneSplitterContainer*>(p))
+        for (const CPaneBase* c : pSplitter->GetPanes())
+            if (HoldsClient(c))
+                return TRUE;
+    return FALSE;
+}
+
+BOOL CQXPDockingPaneTabbedContainer::IsCaptionVertical() const
+{
+    CQXPDockingPaneManager* pManager = GetDockingPaneManager();
+    const int nDirection = pManager ? pManager->m_nCaptionDirection : 0;
+    switch (nDirection) {
+    case 0: return FALSE;
+    case 2: {
+        // Docked at the top or bottom: the nearest splitter that also holds
+        // the client stacks its children.
+        const CPaneBase* pChild = this;
+        for (const CPaneBase* p = GetContainer(); p; pChild = p, p = p->GetContainer()) {
+            const CPaneSplitterContainer* pSplitter = dynamic_cast<const CPaneSplitterContainer*>(p);
+            if (!pSplitter)
+                continue;
+            for (const CPaneBase* c : pSplitter->GetPanes())
+                if (c != pChild && HoldsClient(c))
+                    return !pSplitter->IsHorizontal();
+        }
+        return FALSE;
+    }
+    case 3: {
+        const RECT& rc = GetPaneRect();
+        return rc.right - rc.left > rc.bottom - rc.top;
+    }
+    default: return TRUE;
+    }
 }
 
 BOOL CQXPDockingPaneTabbedContainer::IsTabsVisible() const

@@ -7,8 +7,13 @@
 
 #include <qx/images.h>
 #include <qx/themeres.h>
+#include <qx/visualstyles.h>
+#include "turnedcopy.h"
+#include <vsstyle.h>
+#include <vssym32.h>
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
 
 namespace {
@@ -42,6 +47,12 @@ void ApplyOffice2007TabColors(TabColorSet& c)
 
 // Pixels between an item's own button and the item's end.
 const int kItemButtonGap = 2;
+// The grip of a stacked row: 3-pixel lines every 2 pixels, 7 pixels from
+// the row's end, from 4 pixels below its top to 3 above its bottom.
+const int kStackedGripWidth = 3;
+const int kStackedGripRight = 7;
+const int kStackedGripTop = 4;
+const int kStackedGripBottom = 3;
 
 struct AppearanceInfo {
     RECT margins;
@@ -72,14 +83,49 @@ const AppearanceInfo& Appearance(int n)
 
 } // namespace
 
+CTabAppearancePainter::CTabAppearancePainter(int nId)
+    : m_pPaintManager(NULL), m_nId(nId >= 0 && nId <= 10 ? nId : 0)
+{
+}
+
+RECT CTabAppearancePainter::GetHeaderMargin() const
+{
+    return Appearance(m_nId).margins;
+}
+
+int CTabAppearancePainter::GetSupportedColorSets() const
+{
+    return Appearance(m_nId).supported;
+}
+
+int CTabAppearancePainter::GetDefaultColorSet() const
+{
+    return Appearance(m_nId).defaultColors;
+}
+
+void CTabAppearancePainter::DrawSingleButton(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerItem* pItem)
+{
+    if (m_pPaintManager)
+        m_pPaintManager->DrawTabShape(pManager, hDC, pItem);
+}
+
+CTabColorSet::CTabColorSet(int nId) : m_pPaintManager(NULL), m_nId(1)
+{
+    static const int known[] = {1, 2, 4, 8, 16, 32};
+    if (std::find(std::begin(known), std::end(known), nId) != std::end(known))
+        m_nId = nId;
+}
+
 CQXPTabPainter::CQXPTabPainter()
     : m_bHotTracking(FALSE), m_bShowIcons(TRUE), m_bBoldSelected(FALSE), m_bBoldNormal(FALSE),
       m_bStaticFrame(FALSE), m_bSelectOnButtonDown(FALSE), m_bActivateOnDragOver(TRUE), m_bMiddleEllipsis(FALSE),
       m_bUseSystemFont(TRUE), m_nExtraItemWidth(0), m_nFixedTabWidth(70), m_nMinTabWidth(0), m_nMaxTabWidth(0),
       m_nToolTipMode(2), m_bUseItemColors(FALSE), m_bInvertGradient(FALSE), m_bAllowLuna(TRUE), m_nClientFrame(0), m_bBalanceRows(TRUE), m_bKeepRowOrder(FALSE),
       m_nAppearance(0), m_nColorSet(1), m_nDockingSet(tabDockingSetNone), m_bDockingAutoHide(FALSE), m_nPosition(0), m_nLayout(0), m_nColorCounter(0),
-      m_nRowHeight(20)
+      m_pAppearance(new CTabAppearancePainter(0)), m_pColorSet(new CTabColorSet(1)), m_nRowHeight(20)
 {
+    m_pAppearance->m_pPaintManager = this;
+    m_pColorSet->m_pPaintManager = this;
     SetRectEmpty(&m_rcClientMargin);
     SetRectEmpty(&m_rcButtonMargin);
     SetRect(&m_rcContentInset, 6, 0, 6, 0);
@@ -96,6 +142,8 @@ CQXPTabPainter::CQXPTabPainter()
 
 CQXPTabPainter::~CQXPTabPainter()
 {
+    delete m_pAppearance;
+    delete m_pColorSet;
     for (HFONT h : m_hFonts)
         if (h)
             ::DeleteObject(h);
@@ -129,17 +177,39 @@ RECT CQXPTabPainter::GetHeaderMargin() const
 
 void CQXPTabPainter::SetAppearance(int nAppearance)
 {
-    if (nAppearance < 0 || nAppearance > 10)
-        nAppearance = 0;
-    m_nAppearance = nAppearance;
-    m_rcHeaderMargin = Appearance(nAppearance).margins;
-    SetColor(Appearance(nAppearance).defaultColors);
+    SetAppearanceSet(new CTabAppearancePainter(nAppearance));
+}
+
+void CQXPTabPainter::SetAppearanceSet(CTabAppearancePainter* pAppearance)
+{
+    if (!pAppearance)
+        pAppearance = new CTabAppearancePainter(0);
+    if (pAppearance != m_pAppearance) {
+        delete m_pAppearance;
+        m_pAppearance = pAppearance;
+    }
+    pAppearance->m_pPaintManager = this;
+    pAppearance->RefreshMetrics();
+    m_nAppearance = pAppearance->GetId();
+    m_rcHeaderMargin = pAppearance->GetHeaderMargin();
+    SetColor(pAppearance->GetDefaultColorSet());
 }
 
 void CQXPTabPainter::SetColor(int nColorSet)
 {
-    static const int known[] = {1, 2, 4, 8, 16, 32};
-    m_nColorSet = std::find(std::begin(known), std::end(known), nColorSet) != std::end(known) ? nColorSet : 1;
+    SetColorSet(nColorSet == 8 ? new CTabColorSetVisualStyle() : new CTabColorSet(nColorSet));
+}
+
+void CQXPTabPainter::SetColorSet(CTabColorSet* pColorSet)
+{
+    if (!pColorSet)
+        pColorSet = new CTabColorSet(1);
+    if (pColorSet != m_pColorSet) {
+        delete m_pColorSet;
+        m_pColorSet = pColorSet;
+    }
+    pColorSet->m_pPaintManager = this;
+    m_nColorSet = pColorSet->GetId();
     RefreshColors();
     OnPropertyChanged();
 }
@@ -184,6 +254,7 @@ void CQXPTabPainter::OnPropertyChanged()
 
 void CQXPTabPainter::RefreshMetrics()
 {
+    m_pAppearance->RefreshMetrics();
     RefreshColors();
     if (m_bUseSystemFont) {
         LOGFONTA lf;
@@ -372,6 +443,10 @@ void CQXPTabPainter::RepositionTabControl(CQXPTabManager* pManager, HDC hDC, con
     rc.right -= m_rcClientMargin.right;
     rc.bottom -= m_rcClientMargin.bottom;
     pManager->m_rcControl = rcIn;
+    if (m_nAppearance == 8) {
+        LayoutStacked(pManager, rc);
+        return;
+    }
 
     HDC hMeasure = hDC ? hDC : ::GetDC(NULL);
     for (CQXPTabManagerItem* p : pManager->m_arrItems) {
@@ -497,8 +572,80 @@ void CQXPTabPainter::PlaceItems(CQXPTabManager* pManager, const RECT& rc, int cr
     pManager->m_arrRows.push_back(std::make_pair(rowStartIndex, pManager->GetItemCount() - 1));
 }
 
+RECT CQXPTabPainter::StackedInner(const RECT& rc) const
+{
+    // Inside the frame (frame style 2: below the top line only).
+    RECT r = rc;
+    r.left += m_rcClientMargin.left;
+    r.top += m_rcClientMargin.top;
+    r.right -= m_rcClientMargin.right;
+    r.bottom -= m_rcClientMargin.bottom;
+    if (m_nClientFrame == 2)
+        r.top += 1;
+    else
+        ::InflateRect(&r, -1, -1);
+    return r;
+}
+
+int CQXPTabPainter::StackedRows(CQXPTabManager* pManager, int* pnSelected) const
+{
+    int n = 0;
+    *pnSelected = -1;
+    for (CQXPTabManagerItem* p : pManager->m_arrItems) {
+        if (!p->IsVisible())
+            continue;
+        if (p == pManager->GetSelectedItem())
+            *pnSelected = n;
+        ++n;
+    }
+    // Without a selection every row stacks from the top.
+    if (*pnSelected < 0)
+        *pnSelected = n - 1;
+    return n;
+}
+
+void CQXPTabPainter::LayoutStacked(CQXPTabManager* pManager, const RECT& rcControl)
+{
+    // Rows up to the selected one from the top, the rest from the bottom;
+    // the client lies between them. No header, nothing scrolls.
+    SetRectEmpty(&pManager->m_rcHeaderRect);
+    for (CQXPTabManagerNavigateButton* b : pManager->m_arrNavigateButtons)
+        SetRectEmpty(&b->m_rc);
+    pManager->SetScrollOffsetQuietly(0);
+    const RECT inner = StackedInner(rcControl);
+    const int h = m_nRowHeight;
+    int nSelected;
+    const int n = StackedRows(pManager, &nSelected);
+    int i = 0;
+    for (CQXPTabManagerItem* p : pManager->m_arrItems) {
+        p->m_nItemRow = 0;
+        if (!p->IsVisible()) {
+            RECT empty = {0, 0, 0, 0};
+            p->SetRect(empty);
+            continue;
+        }
+        const int top = i <= nSelected ? inner.top + i * h : inner.bottom - (n - i) * h;
+        RECT r = {inner.left, top, inner.right, top + h};
+        p->SetRect(r);
+        p->m_nButtonLength = inner.right - inner.left;
+        ++i;
+    }
+}
+
 void CQXPTabPainter::AdjustClientRect(CQXPTabManager* pManager, RECT& rc) const
 {
+    if (m_nAppearance == 8) {
+        // Between the rows above and below the selected one.
+        const RECT inner = StackedInner(rc);
+        int nSelected;
+        const int n = pManager ? StackedRows(pManager, &nSelected) : 0;
+        if (!pManager)
+            nSelected = -1;
+        rc = inner;
+        rc.top = inner.top + (nSelected + 1) * m_nRowHeight;
+        rc.bottom = std::max<LONG>(rc.top, inner.bottom - (n - 1 - nSelected) * m_nRowHeight);
+        return;
+    }
     RECT rcHeader = GetHeaderRect(pManager, rc);
     const int extra = 0; // the header holds every row
     switch (m_nPosition) {
@@ -685,6 +832,18 @@ void FillPolygon(HDC hDC, const std::vector<POINT>& pts, COLORREF clr)
     ::DeleteObject(hRgn);
 }
 
+// Draws a picture made for the top position on the frame's side: drawn
+// upright (the tab's length by its depth) and turned (left and right a
+// quarter turn each way, bottom its rows mirrored).
+void DrawTurned(HDC hDC, const TabFrame& f, COLORREF clrBack, COLORREF clrKey,
+                const std::function<void(HDC, const RECT&)>& paint)
+{
+    DrawTurnedCopy(hDC, f.rc, SIZE{f.Length(), f.Depth()}, clrBack, clrKey, paint, [&f](int u, int v) {
+        POINT p = f.P(u, v);
+        return POINT{p.x - f.rc.left, p.y - f.rc.top};
+    });
+}
+
 } // namespace
 
 void CQXPTabPainter::RefreshColors()
@@ -843,6 +1002,7 @@ void CQXPTabPainter::RefreshColors()
         c.clrClient[0] = c.clrHeader[0];
         c.clrClient[1] = c.clrHeader[1];
     }
+    m_pColorSet->RefreshMetrics(c);
     ApplyDockingColorSet();
 }
 
@@ -896,6 +1056,169 @@ void CQXPTabPainter::ApplyDockingColorSet()
     }
     c.clrClient[0] = c.clrHeader[0];
     c.clrClient[1] = c.clrHeader[1];
+}
+
+// ---------------------------------------------------------------------------
+// The colour sets' fills.
+
+COLORREF CTabColorSet::FillItem(HDC hDC, const RECT& rc, CQXPTabManager* pManager, CQXPTabManagerItem* pItem)
+{
+    const CQXPTabPainter* p = m_pPaintManager;
+    const TabColorSet& c = p->GetColors();
+    COLORREF clr = p->GetItemFill(pManager, pItem);
+    if (clr != kUnset && (c.bItemGradient || (c.bLuna && p->GetAppearance() != 7)))
+        p->FillGradientByPosition(hDC, rc, MixColors(clr, RGB(255, 255, 255), 300), clr);
+    else
+        FillSolid(*CDC::FromHandle(hDC), rc, clr);
+    return clr;
+}
+
+void CTabColorSet::FillClient(HDC hDC, const RECT& rc, CQXPTabManager* pManager)
+{
+    CQXPTabManagerItem* pSelected = pManager->GetSelectedItem();
+    FillSolid(*CDC::FromHandle(hDC), rc,
+              pSelected ? m_pPaintManager->GetItemFill(pManager, pSelected) : m_pPaintManager->GetColors().clrSelectedFace);
+}
+
+void CTabColorSet::FillStateButton(HDC hDC, const RECT& rc, CQXPTabManager* pManager, CQXPTabManagerItem* pItem)
+{
+    const CQXPTabPainter* p = m_pPaintManager;
+    const TabColorSet& c = p->GetColors();
+    CDC& dc = *CDC::FromHandle(hDC);
+    TabFrame f = {rc, p->GetPosition()};
+    const int L = f.Length(), D = f.Depth();
+    if (pItem == pManager->GetSelectedItem()) {
+        if (p->m_bUseItemColors)
+            FillSolid(dc, rc, pManager->GetItemColor(pItem));
+        else
+            p->FillGradientByPosition(hDC, rc, c.clrStateFill[0], c.clrStateFill[1]);
+        dc.Draw3dRect(&rc, c.clrStateFrame[0], c.clrStateFrame[1]);
+    } else if (L > 6) {
+        // A sunken separator at the tab's far end, short of both edges.
+        f.L(hDC, L - 2, 2, L - 2, D - 3, Sys(COLOR_3DSHADOW));
+        f.L(hDC, L - 1, 2, L - 1, D - 3, Sys(COLOR_3DHIGHLIGHT));
+    }
+}
+
+COLORREF CTabColorSet::DrawNavigateButtonFace(HDC hDC, CQXPTabManager* /*pManager*/,
+                                              CQXPTabManagerNavigateButton* pButton, RECT& rc)
+{
+    CDC& dc = *CDC::FromHandle(hDC);
+    if (pButton->m_bPressed && pButton->m_bEnabled) {
+        if (m_pPaintManager->GetColors().bLuna) {
+            DrawHelpers::Instance()->FillGradient(hDC, &rc, RGB(254, 142, 75), RGB(255, 207, 139), FALSE);
+            dc.Draw3dRect(&rc, RGB(0, 0, 128), RGB(0, 0, 128));
+        } else {
+            dc.Draw3dRect(&rc, Sys(COLOR_3DSHADOW), Sys(COLOR_3DHIGHLIGHT));
+        }
+        ::OffsetRect(&rc, 1, 1);
+    }
+    return pButton->m_bEnabled ? Sys(COLOR_BTNTEXT) : Sys(COLOR_3DSHADOW);
+}
+
+CTabColorSetVisualStyle::CTabColorSetVisualStyle()
+    : CTabColorSet(8), m_pTab(new CVisualStyleTheme()), m_pToolbar(new CVisualStyleTheme())
+{
+}
+
+CTabColorSetVisualStyle::~CTabColorSetVisualStyle()
+{
+    delete m_pTab;
+    delete m_pToolbar;
+}
+
+BOOL CTabColorSetVisualStyle::IsThemed() const
+{
+    return m_pTab->IsAppThemed();
+}
+
+void CTabColorSetVisualStyle::RefreshMetrics(TabColorSet& c)
+{
+    // The painter computed the default set's colours; the "TAB" part draws
+    // its own edges, and the pane part names the face.
+    m_pTab->OpenThemeData(::GetDesktopWindow(), L"TAB");
+    if (m_pTab->IsAppThemed()) {
+        c.clrHighlight3D = c.clrShadow3D = c.clrDarkShadow3D = kUnset;
+        c.clrHotText = c.clrNormalText;
+        COLORREF clr;
+        if (SUCCEEDED(m_pTab->GetThemeColor(TABP_PANE, 0, TMT_FILLCOLORHINT, &clr)))
+            c.clrControlFace = clr;
+    }
+    m_pToolbar->OpenThemeData(::GetDesktopWindow(), L"TOOLBAR");
+}
+
+COLORREF CTabColorSetVisualStyle::FillItem(HDC hDC, const RECT& rcItem, CQXPTabManager* pManager,
+                                           CQXPTabManagerItem* pItem)
+{
+    if (!IsThemed())
+        return CTabColorSet::FillItem(hDC, rcItem, pManager, pItem);
+    const BOOL bSel = pItem == pManager->GetSelectedItem();
+    const int nLast = pManager->GetItemCount() - 1;
+    const int nPart = pItem->GetIndex() == 0                ? TABP_TOPTABITEMLEFTEDGE
+                      : pItem->GetIndex() == nLast && !bSel ? TABP_TOPTABITEMRIGHTEDGE
+                                                            : TABP_TOPTABITEM;
+    const int nState = bSel ? TIS_SELECTED : pItem == pManager->GetHighlighted() ? TIS_HOT
+                                                                                 : TIS_NORMAL;
+    // The part overlaps its neighbours and, when selected, the client edge.
+    const int nPos = m_pPaintManager->GetPosition();
+    TabFrame f = {rcItem, nPos};
+    RECT& rc = f.rc;
+    if (bSel && nPos == tabPositionTop)
+        rc.bottom += 2;
+    if (bSel && nPos == tabPositionLeft)
+        rc.right += 1;
+    switch (nPos) {
+    case tabPositionTop: ::SetRect(&rc, rc.left - 1, rc.top - 1, rc.right + 1, rc.bottom); break;
+    case tabPositionLeft: ::SetRect(&rc, rc.left - 1, rc.top - 1, rc.right, rc.bottom + 1); break;
+    case tabPositionBottom: ::SetRect(&rc, rc.left - 1, rc.top, rc.right + 1, rc.bottom + 2); break;
+    default: ::SetRect(&rc, rc.left, rc.top - 1, rc.right + 2, rc.bottom + 1); break;
+    }
+    if (nPos == tabPositionTop)
+        m_pTab->DrawThemeBackground(hDC, nPart, nState, &rc);
+    else
+        DrawTurned(hDC, f, Sys(COLOR_3DFACE), kUnset, [&](HDC hdcUpright, const RECT& rcUpright) {
+            m_pTab->DrawThemeBackground(hdcUpright, nPart, nState, &rcUpright);
+        });
+    return kUnset;
+}
+
+void CTabColorSetVisualStyle::FillClient(HDC hDC, const RECT& rcClient, CQXPTabManager* pManager)
+{
+    if (!IsThemed()) {
+        CTabColorSet::FillClient(hDC, rcClient, pManager);
+        return;
+    }
+    RECT rc = rcClient;
+    const int nPos = m_pPaintManager->GetPosition();
+    if (nPos == tabPositionBottom)
+        rc.bottom += 1;
+    else if (nPos == tabPositionRight)
+        rc.right += 1;
+    m_pTab->DrawThemeBackground(hDC, TABP_PANE, 0, &rc);
+}
+
+void CTabColorSetVisualStyle::FillStateButton(HDC hDC, const RECT& rc, CQXPTabManager* pManager,
+                                              CQXPTabManagerItem* pItem)
+{
+    if (pItem == pManager->GetSelectedItem() && m_pToolbar->IsAppThemed())
+        m_pToolbar->DrawThemeBackground(hDC, TP_BUTTON, pItem == pManager->GetHighlighted() ? TS_HOTCHECKED : TS_CHECKED,
+                                        &rc);
+    else
+        CTabColorSet::FillStateButton(hDC, rc, pManager, pItem);
+}
+
+COLORREF CTabColorSetVisualStyle::DrawNavigateButtonFace(HDC hDC, CQXPTabManager* pManager,
+                                                         CQXPTabManagerNavigateButton* pButton, RECT& rc)
+{
+    if (!m_pToolbar->IsAppThemed())
+        return CTabColorSet::DrawNavigateButtonFace(hDC, pManager, pButton, rc);
+    if (pButton->m_bEnabled) {
+        const int nState = pButton->m_bPressed                                   ? TS_PRESSED
+                           : pButton == pManager->GetHighlightedNavigateButton() ? TS_HOT
+                                                                                 : TS_NORMAL;
+        m_pToolbar->DrawThemeBackground(hDC, TP_BUTTON, nState, &rc);
+    }
+    return Sys(COLOR_BTNTEXT);
 }
 
 COLORREF CQXPTabPainter::GetItemFill(CQXPTabManager* pManager, CQXPTabManagerItem* pItem) const
@@ -963,13 +1286,31 @@ void CQXPTabPainter::DrawTabControl(CQXPTabManager* pManager, HDC hDC, const REC
         dc.Draw3dRect(&rc, Sys(COLOR_3DDKSHADOW), Sys(COLOR_3DFACE));
         ::InflateRect(&rc, -1, -1);
     }
-    // The header face under the whole strip (appearance 8 fills the control).
-    if (m_nAppearance == 8)
-        FillSolid(dc, rc, m_colors.clrControlFace);
-    else if (m_nAppearance == 4)
+    // The header face under the whole strip (appearance 8 fills the control
+    // and frames it, or draws a line along its top).
+    if (m_nAppearance == 8) {
+        RECT r = rc;
+        r.left += m_rcClientMargin.left;
+        r.top += m_rcClientMargin.top;
+        r.right -= m_rcClientMargin.right;
+        r.bottom -= m_rcClientMargin.bottom;
+        FillSolid(dc, r, m_colors.clrControlFace);
+        if (m_nClientFrame != 2)
+            dc.Draw3dRect(&r, m_colors.clrBorder, m_colors.clrBorder);
+        else if (!pManager->m_arrItems.empty())
+            FillSolid(dc, {r.left, r.top, r.right, r.top + 1}, m_colors.clrBorder);
+    } else if (m_nAppearance == 4)
         dc.FillSolidRect(&rc, Sys(COLOR_3DFACE));
     else
         FillGradientByPosition(hDC, rc, m_colors.clrHeader[0], m_colors.clrHeader[1]);
+    // A themed set lays its pane part under a framed client.
+    if (m_pColorSet->IsThemed() && m_nClientFrame == 0 && m_nAppearance != 4 && m_nAppearance != 8 &&
+        m_nAppearance != 10) {
+        RECT rcClient = rc;
+        AdjustClientRect(pManager, rcClient);
+        if (!::IsRectEmpty(&rcClient))
+            m_pColorSet->FillClient(hDC, rcClient, pManager);
+    }
     DrawTabStrip(pManager, hDC, rc);
 }
 
@@ -1017,58 +1358,29 @@ static BOOL DrawResourceTab(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerIte
     BOOL bPressed = pItem == pManager->GetPressed();
     if (!bSel && !bHot)
         return TRUE;
-    int nState = bSel ? (bHot ? 4 : 3) : (bPressed ? 2 : 1);
-    const int L = f.Length(), D = f.Depth();
-    if (L <= 0 || D <= 0)
+    int nState = bSel ? (pManager->IsFocused() ? 5 : bHot ? 4
+                                                          : 3)
+                      : (bPressed ? 2 : 1);
+    if (f.Length() <= 0 || f.Depth() <= 0)
         return TRUE;
-    CDC dc;
-    dc.Attach(hDC);
+    const CRect rcSource = pImage->GetSource(nState, 6);
     if (f.pos == tabPositionTop) {
-        pImage->DrawImageOnColor(&dc, CRect(f.rc), pImage->GetSource(nState, 6), CRect(5, 5, 5, 5),
-                                 QX_THEME_KEY_COLOR);
+        CDC dc;
+        dc.Attach(hDC);
+        pImage->DrawImageOnColor(&dc, CRect(f.rc), rcSource, CRect(5, 5, 5, 5), QX_THEME_KEY_COLOR);
         dc.Detach();
         return TRUE;
     }
-    // The top-position picture in a 32-bit buffer, turned pixel by pixel.
-    BYTE* pUpright = NULL;
-    BYTE* pTurned = NULL;
-    const int cx = f.rc.right - f.rc.left, cy = f.rc.bottom - f.rc.top;
-    HBITMAP hUpright = Create32BitDIBSection(hDC, L, D, &pUpright);
-    HBITMAP hTurned = Create32BitDIBSection(hDC, cx, cy, &pTurned);
-    HDC hdcMem = ::CreateCompatibleDC(hDC);
-    if (hUpright && hTurned && hdcMem && pUpright && pTurned) {
-        HGDIOBJ hOld = ::SelectObject(hdcMem, hUpright);
-        CDC dcMem;
-        dcMem.Attach(hdcMem);
-        dcMem.FillSolidRect(0, 0, L, D, QX_THEME_KEY_COLOR);
-        pImage->DrawImage(&dcMem, CRect(0, 0, L, D), pImage->GetSource(nState, 6), CRect(5, 5, 5, 5));
-        dcMem.Detach();
-        ::GdiFlush();
-        // Both are bottom-up: row r of the picture is at line (height - 1 - r).
-        const DWORD* src = reinterpret_cast<const DWORD*>(pUpright);
-        DWORD* dst = reinterpret_cast<DWORD*>(pTurned);
-        for (int v = 0; v < D; ++v)
-            for (int u = 0; u < L; ++u) {
-                POINT p = f.P(u, v);
-                int x = p.x - f.rc.left, y = p.y - f.rc.top;
-                dst[(size_t)(cy - 1 - y) * cx + x] = src[(size_t)(D - 1 - v) * L + u];
-            }
-        ::SelectObject(hdcMem, hTurned);
-        CQXPImageManager* pImages = GetGlobalImageManager();
-        pImages->TransparentBlt(hDC, f.rc.left, f.rc.top, cx, cy, hdcMem, 0, 0, cx, cy, QX_THEME_KEY_COLOR);
-        ::SelectObject(hdcMem, hOld);
-    }
-    if (hdcMem)
-        ::DeleteDC(hdcMem);
-    if (hUpright)
-        ::DeleteObject(hUpright);
-    if (hTurned)
-        ::DeleteObject(hTurned);
-    dc.Detach();
+    DrawTurned(hDC, f, QX_THEME_KEY_COLOR, QX_THEME_KEY_COLOR, [&](HDC hdcUpright, const RECT& rc) {
+        CDC dc;
+        dc.Attach(hdcUpright);
+        pImage->DrawImage(&dc, CRect(rc), rcSource, CRect(5, 5, 5, 5));
+        dc.Detach();
+    });
     return TRUE;
 }
 
-void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem)
+void CQXPTabPainter::DrawTabShape(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem)
 {
     const TabColorSet& c = m_colors;
     BOOL bSel = pItem == pManager->GetSelectedItem();
@@ -1076,17 +1388,18 @@ void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerI
     TabFrame f = {pItem->GetRect(), m_nPosition};
     COLORREF clrFill = GetItemFill(pManager, pItem);
     CDC& dc = *CDC::FromHandle(hDC);
-    auto fill = [&](const RECT& r) {
-        if (c.bItemGradient || (c.bLuna && m_nAppearance != 7))
-            FillGradientByPosition(hDC, r, MixColors(clrFill, RGB(255, 255, 255), 300), clrFill);
-        else
-            FillSolid(dc, r, clrFill);
-    };
+    // The colour set fills the tab; the joins to the client take its colour.
+    auto fill = [&](const RECT& r) { clrFill = m_pColorSet->FillItem(hDC, r, pManager, pItem); };
     switch (m_nAppearance) {
     case 0:
     case 1: {
         if (m_nAppearance == 1 && !bSel && !bHot)
             break;
+        if (m_pColorSet->IsThemed()) {
+            // The style's tab part is the whole shape, edges included.
+            fill(f.rc);
+            break;
+        }
         if (bSel)
             f.Grow(2, 2, 0);
         int L = f.Length(), D = f.Depth();
@@ -1148,21 +1461,9 @@ void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerI
             f.L(hDC, 5 - slant, H, L - 1, H, clrFill);
         break;
     }
-    case 4: {
-        int L = f.Length(), D = f.Depth();
-        if (bSel) {
-            RECT r = f.R(0, 0, L - 1, D - 1);
-            if (m_bUseItemColors)
-                FillSolid(dc, r, clrFill);
-            else
-                FillGradientByPosition(hDC, r, c.clrStateFill[0], c.clrStateFill[1]);
-            dc.Draw3dRect(&r, c.clrStateFrame[0], c.clrStateFrame[1]);
-        } else if (L > 6) {
-            f.L(hDC, L - 2, 2, L - 2, D - 3, Sys(COLOR_3DSHADOW));
-            f.L(hDC, L - 1, 2, L - 1, D - 3, Sys(COLOR_3DHIGHLIGHT));
-        }
+    case 4:
+        m_pColorSet->FillStateButton(hDC, f.rc, pManager, pItem);
         break;
-    }
     case 5: {
         int L = f.Length(), D = f.Depth();
         if (bSel) {
@@ -1199,10 +1500,13 @@ void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerI
         break;
     }
     case 8: {
-        int L = f.Length(), D = f.Depth();
-        RECT r = f.R(0, 0, L - 1, D - 1);
+        // A full-width row with a grip of short lines before its end.
+        RECT r = pItem->GetRect();
         fill(r);
         dc.Draw3dRect(&r, c.clrButtonHighlight, c.clrBorder);
+        const COLORREF clrGrip = Sys(qxColorGripper);
+        for (int y = r.top + kStackedGripTop; y < r.bottom - kStackedGripBottom; y += 2)
+            dc.FillSolidRect(r.right - kStackedGripRight - kStackedGripWidth, y, kStackedGripWidth, 1, clrGrip);
         break;
     }
     case 10:
@@ -1219,8 +1523,15 @@ void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerI
         }
         break;
     }
+}
+
+void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem)
+{
+    m_pAppearance->DrawSingleButton(hDC, pManager, pItem);
     // The item's own buttons take its end; the content keeps the rest.
     RECT rcContent = pItem->GetRect();
+    if (m_nAppearance == 8) // the text ends before the row's grip
+        rcContent.right -= kStackedGripRight + kStackedGripWidth + kStackedGripRight;
     for (CQXPTabManagerNavigateButton* b : pItem->m_arrNavigateButtons) {
         if (b->m_nMode == 0)
             continue;
@@ -1289,16 +1600,7 @@ void CQXPTabPainter::DrawNavigateButton(CQXPTabManager* pManager, HDC hDC, CQXPT
 {
     CDC& dc = *CDC::FromHandle(hDC);
     RECT rc = pButton->m_rc;
-    if (pButton->m_bPressed && pButton->m_bEnabled) {
-        if (m_colors.bLuna) {
-            DrawHelpers::Instance()->FillGradient(hDC, &rc, RGB(254, 142, 75), RGB(255, 207, 139), FALSE);
-            dc.Draw3dRect(&rc, RGB(0, 0, 128), RGB(0, 0, 128));
-        } else {
-            dc.Draw3dRect(&rc, Sys(COLOR_3DSHADOW), Sys(COLOR_3DHIGHLIGHT));
-        }
-        ::OffsetRect(&rc, 1, 1);
-    }
-    COLORREF clr = pButton->m_bEnabled ? Sys(COLOR_BTNTEXT) : Sys(COLOR_3DSHADOW);
+    COLORREF clr = m_pColorSet->DrawNavigateButtonFace(hDC, pManager, pButton, rc);
     int cx = (rc.left + rc.right) / 2, cy = (rc.top + rc.bottom) / 2;
     PenSelector pen(hDC, clr);
     BrushSelector brush(hDC, clr);

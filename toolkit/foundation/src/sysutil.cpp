@@ -468,3 +468,9 @@ STDMETHODIMP CQXPAccessibleBase::XAccessible::accHitTest(long x, long y, VARIANT
 STDMETHODIMP CQXPAccessibleBase::XAccessible::accDoDefaultAction(VARIANT v) { return m_pThis->accDoDefaultAction(v); }
 STDMETHODIMP CQXPAccessibleBase::XAccessible::put_accName(VARIANT v, BSTR s) { return m_pThis->put_accName(v, s); }
 STDMETHODIMP CQXPAccessibleBase::XAccessible::put_accValue(VARIANT v, BSTR s) { return m_pThis->put_accValue(v, s); }
+
+UINT AFXAPI QxGetTabClientRefreshMessage()
+{
+    static const UINT s_nMessage = ::RegisterWindowMessageA("QXPRefreshTabClient");
+    return s_nMessage;
+}

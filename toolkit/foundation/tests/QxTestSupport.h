@@ -131,6 +131,38 @@ public:
     }
     HMODULE Handle() const { return m_h; }
 
+    // One part drawn through the library (DrawThemeBackground fills its
+    // rectangle in PartColor, the top row in EdgeColor).
+    struct Drawn {
+        std::wstring cls;
+        int part = 0, state = 0;
+        RECT rc = {0, 0, 0, 0};
+    };
+    std::vector<Drawn> Draws() const
+    {
+        typedef LONG(WINAPI * Fn)(LONG, wchar_t*, int, int*, int*, RECT*);
+        Fn fn = (Fn)(void*)GetProcAddress(m_h, "FakeUxDrawn");
+        std::vector<Drawn> out;
+        wchar_t cls[32];
+        Drawn d;
+        for (LONG i = 0, n = fn(-1, cls, 32, &d.part, &d.state, &d.rc); i < n; ++i) {
+            fn(i, cls, 32, &d.part, &d.state, &d.rc);
+            d.cls = cls;
+            out.push_back(d);
+        }
+        return out;
+    }
+    void ResetDraws() const { ((void(WINAPI*)())(void*)GetProcAddress(m_h, "FakeUxResetDrawn"))(); }
+    void SetColor(int part, int state, int prop, COLORREF clr) const
+    {
+        ((void(WINAPI*)(int, int, int, COLORREF))(void*)GetProcAddress(m_h, "FakeUxSetColor"))(part, state, prop, clr);
+    }
+    COLORREF PartColor(int part, int state) const
+    {
+        return ((COLORREF(WINAPI*)(int, int))(void*)GetProcAddress(m_h, "FakeUxPartColor"))(part, state);
+    }
+    COLORREF EdgeColor() const { return ((COLORREF(WINAPI*)())(void*)GetProcAddress(m_h, "FakeUxEdgeColor"))(); }
+
 private:
     typedef void(WINAPI* Configure)(const wchar_t*, const wchar_t*, BOOL, BOOL, COLORREF);
     typedef void(WINAPI* Counters)(LONG*, LONG*, wchar_t*, int);

@@ -18,6 +18,36 @@ LONG g_opens = 0;
 LONG g_closes = 0;
 LONG g_nextHandle = 0x100;
 wchar_t g_lastClass[64] = L"";
+
+// The class each handle was opened for, and the parts drawn with them.
+struct Handle {
+    HANDLE h;
+    wchar_t cls[32];
+};
+Handle g_handles[256];
+LONG g_handleCount = 0;
+struct Draw {
+    wchar_t cls[32];
+    int part, state;
+    RECT rc;
+};
+Draw g_draws[512];
+LONG g_drawCount = 0;
+// Colours by part, state and property (GetThemeColor).
+struct Color {
+    int part, state, prop;
+    COLORREF clr;
+};
+Color g_colors[16];
+LONG g_colorCount = 0;
+
+const wchar_t* ClassOf(HANDLE h)
+{
+    for (LONG i = 0; i < g_handleCount; ++i)
+        if (g_handles[i].h == h)
+            return g_handles[i].cls;
+    return L"";
+}
 } // namespace
 
 // Test control.
@@ -41,12 +71,44 @@ FAKE_API void WINAPI FakeUxCounters(LONG* opens, LONG* closes, wchar_t* lastClas
         lstrcpynW(lastClass, g_lastClass, cch);
 }
 
+// The parts drawn since the last reset, in order; the count.
+FAKE_API LONG WINAPI FakeUxDrawn(LONG index, wchar_t* cls, int cch, int* part, int* state, RECT* rc)
+{
+    if (index >= 0 && index < g_drawCount && index < 512) {
+        lstrcpynW(cls, g_draws[index].cls, cch);
+        *part = g_draws[index].part;
+        *state = g_draws[index].state;
+        *rc = g_draws[index].rc;
+    }
+    return g_drawCount;
+}
+
+FAKE_API void WINAPI FakeUxResetDrawn() { g_drawCount = 0; }
+
+// A colour GetThemeColor answers for a part, state and property.
+FAKE_API void WINAPI FakeUxSetColor(int part, int state, int prop, COLORREF clr)
+{
+    if (g_colorCount < 16)
+        g_colors[g_colorCount++] = {part, state, prop, clr};
+}
+
+// The colour a drawn part fills its rectangle with (its outer edge, the top
+// row, is marked in FakeUxEdgeColor).
+FAKE_API COLORREF WINAPI FakeUxPartColor(int part, int state) { return RGB(40 + part * 16, 40 + state * 24, 200); }
+FAKE_API COLORREF WINAPI FakeUxEdgeColor() { return RGB(255, 0, 255); }
+
 // The library's entry points.
 FAKE_API HANDLE WINAPI OpenThemeData(HWND, LPCWSTR classList)
 {
     InterlockedIncrement(&g_opens);
     lstrcpynW(g_lastClass, classList ? classList : L"", 64);
-    return (HANDLE)(INT_PTR)InterlockedIncrement(&g_nextHandle);
+    HANDLE h = (HANDLE)(INT_PTR)InterlockedIncrement(&g_nextHandle);
+    if (g_handleCount < 256) {
+        g_handles[g_handleCount].h = h;
+        lstrcpynW(g_handles[g_handleCount].cls, classList ? classList : L"", 32);
+        ++g_handleCount;
+    }
+    return h;
 }
 
 FAKE_API HRESULT WINAPI CloseThemeData(HANDLE)
@@ -55,10 +117,41 @@ FAKE_API HRESULT WINAPI CloseThemeData(HANDLE)
     return S_OK;
 }
 
-FAKE_API HRESULT WINAPI DrawThemeBackground(HANDLE, HDC, int, int, const RECT*, const RECT*) { return S_OK; }
+// Records the part and fills its rectangle (inside the clip rectangle) in
+// the part's colour, the top row in the edge colour.
+FAKE_API HRESULT WINAPI DrawThemeBackground(HANDLE h, HDC hdc, int part, int state, const RECT* rc, const RECT* clip)
+{
+    if (!rc)
+        return E_INVALIDARG;
+    if (g_drawCount < 512) {
+        Draw& d = g_draws[g_drawCount++];
+        lstrcpynW(d.cls, ClassOf(h), 32);
+        d.part = part;
+        d.state = state;
+        d.rc = *rc;
+    }
+    RECT r = *rc;
+    if (clip && !IntersectRect(&r, rc, clip))
+        return S_OK;
+    HBRUSH fill = CreateSolidBrush(FakeUxPartColor(part, state));
+    FillRect(hdc, &r, fill);
+    DeleteObject(fill);
+    if (rc->top >= r.top && rc->top < r.bottom) {
+        RECT edge = {r.left, rc->top, r.right, rc->top + 1};
+        HBRUSH mark = CreateSolidBrush(FakeUxEdgeColor());
+        FillRect(hdc, &edge, mark);
+        DeleteObject(mark);
+    }
+    return S_OK;
+}
 
 FAKE_API HRESULT WINAPI GetThemeColor(HANDLE, int part, int state, int prop, COLORREF* color)
 {
+    for (LONG i = 0; i < g_colorCount && color; ++i)
+        if (g_colors[i].part == part && g_colors[i].state == state && g_colors[i].prop == prop) {
+            *color = g_colors[i].clr;
+            return S_OK;
+        }
     if (part == 0 && state == 0 && prop == 3801 && color) {
         *color = g_border;
         return S_OK;

@@ -7,8 +7,9 @@
 static const COLORREF kDivider = RGB(197, 197, 197);
 
 COffice2007GalleryPaint::COffice2007GalleryPaint(COffice2007Theme* pTheme)
-    : CGalleryPainter(pTheme), m_nUpHeight(21), m_nDownHeight(19), m_pTheme(pTheme)
+    : CGalleryPainter(pTheme), m_pTheme(pTheme)
 {
+    m_nUpHeight = 21;
 }
 
 void COffice2007GalleryPaint::RefreshMetrics()
@@ -35,14 +36,6 @@ void COffice2007GalleryPaint::FillBackground(CDC* pDC, const QXPGalleryView& g, 
         m_pTheme->HorizontalLine(pDC, rc.left, rc.bottom - 2, rc.right, kDivider);
 }
 
-void COffice2007GalleryPaint::FillControl(CDC* pDC, CRect rc)
-{
-    QXPGalleryView g;
-    g.rc = rc;
-    g.bBorders = TRUE;
-    FillBackground(pDC, g, rc);
-}
-
 void COffice2007GalleryPaint::DrawGroupCaption(CDC* pDC, LPCSTR lpszCaption, CRect rc)
 {
     pDC->FillSolidRect(rc, m_pTheme->GetColor(qxColorLabelFace));
@@ -59,8 +52,6 @@ void COffice2007GalleryPaint::DrawGroupCaption(CDC* pDC, LPCSTR lpszCaption, CRe
     pDC->SetBkMode(nMode);
     pDC->SelectObject(pOld);
 }
-
-void COffice2007GalleryPaint::DrawLabel(CDC* pDC, CRect rc, LPCSTR lpszText) { DrawGroupCaption(pDC, lpszText, rc); }
 
 int AFXAPI COffice2007GalleryPaint::GetButtonState(const QXPGalleryView& g, int nPart)
 {
@@ -107,10 +98,14 @@ int AFXAPI COffice2007GalleryPaint::GetArrowGlyph(BOOL bVertical, BOOL bBefore, 
 
 void COffice2007GalleryPaint::DrawScrollBar(CDC* pDC, const QXPGalleryScrollBarView& bar)
 {
-    if ((bar.nType != 5 && bar.nType != 6) || bar.rc.IsRectEmpty())
+    if (bar.nType != qxpGalleryBarImages && bar.nType != qxpGalleryBarImagesDark) {
+        CGalleryPainter::DrawScrollBar(pDC, bar);
+        return;
+    }
+    if (bar.rc.IsRectEmpty())
         return;
     const char* pszDir = bar.bVertical ? "VERTICAL" : "HORIZONTAL";
-    const char* pszShade = bar.nType == 5 ? "LIGHT" : "DARK";
+    const char* pszShade = bar.nType == qxpGalleryBarImages ? "LIGHT" : "DARK";
     CString strTrack, strArrows, strThumb, strGripper;
     strTrack.Format("CONTROLGALLERYSCROLL%s%s", pszDir, pszShade);
     strArrows.Format("CONTROLGALLERYSCROLLARROWS%s%s", pszDir, pszShade);

@@ -33,3 +33,10 @@ void AFXAPI QxpAdjustSavedRect(RECT& rc, BOOL bRescale, SIZE szSaved, SIZE szCur
 // The work area for a saved point or rectangle: that of the monitor holding
 // it, else that of the nearest monitor.
 CRect AFXAPI QxpWorkAreaFor(const RECT& rc);
+
+class CQXPPropExchange;
+// An object's class by its name under "Class", the same form in every
+// store (the archive's own class records need serializable classes):
+// storing writes the name; loading makes the object, which must derive
+// from pExpected. FALSE for a missing or unknown class.
+BOOL AFXAPI QxpExchangeObjectClass(CQXPPropExchange* pPX, CObject** ppObject, CRuntimeClass* pExpected);

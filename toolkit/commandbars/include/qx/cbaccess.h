@@ -32,8 +32,13 @@ public:
     // when that gives nothing.
     static CString AFXAPI GetControlName(const CQXPControl* pControl);
 
-    // The answer to WM_GETOBJECT for the bar's window.
+    // The answer to WM_GETOBJECT for the bar's window: the bar's object for
+    // OBJID_CLIENT and OBJID_MENU, the object of the visible control with
+    // that id for an id from 1 to 0xFFFFFE; 0 otherwise.
     LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+    // The child id of the first visible control with a control id (0 when
+    // there is none).
+    long FindChildById(int nId) const;
 
     HRESULT get_accParent(IDispatch** ppdispParent) override;
     HRESULT get_accChildCount(long* pcountChildren) override;
@@ -54,4 +59,33 @@ private:
     HRESULT Resolve(const VARIANT& varChild, CQXPControl** ppControl) const;
 
     CQXPCommandBar* m_pBar;
+};
+
+// The accessible object of one control on its own (asked for by its id):
+// every question goes to the bar's object for that control's child id, so
+// a control that has moved or gone answers as the bar says.
+class CQXPControlAccessible : public CCmdTarget, public CQXPAccessibleBase {
+public:
+    CQXPControlAccessible(CQXPCommandBarAccessible* pBarAccessible, int nId);
+    ~CQXPControlAccessible() override;
+
+    HRESULT get_accParent(IDispatch** ppdispParent) override;
+    HRESULT get_accChildCount(long* pcountChildren) override;
+    HRESULT get_accName(VARIANT varChild, BSTR* pszName) override;
+    HRESULT get_accDescription(VARIANT varChild, BSTR* pszDescription) override;
+    HRESULT get_accRole(VARIANT varChild, VARIANT* pvarRole) override;
+    HRESULT get_accState(VARIANT varChild, VARIANT* pvarState) override;
+    HRESULT get_accKeyboardShortcut(VARIANT varChild, BSTR* pszKeyboardShortcut) override;
+    HRESULT get_accDefaultAction(VARIANT varChild, BSTR* pszDefaultAction) override;
+    HRESULT accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, VARIANT varChild) override;
+    HRESULT accHitTest(long xLeft, long yTop, VARIANT* pvarChild) override;
+    HRESULT accDoDefaultAction(VARIANT varChild) override;
+
+private:
+    // The bar's child id for this control, or the error to return (only
+    // CHILDID_SELF is asked of this object).
+    HRESULT Resolve(const VARIANT& varChild, VARIANT* pvarBarChild) const;
+
+    CQXPCommandBarAccessible* m_pBarAccessible; // one reference
+    int m_nId;
 };

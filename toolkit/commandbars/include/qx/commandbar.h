@@ -68,6 +68,7 @@ public:
     HWND GetBarHwnd() const override { return m_hWnd; }
     void SetTitle(const CString& strTitle);
     DWORD GetFlags() const { return m_dwFlags; }
+    DWORD GetBarFlags() const override { return m_dwFlags; }
     void SetFlags(DWORD dwAdd, DWORD dwRemove = 0);
     BOOL IsVisible() const { return m_bVisible; }
     HWND GetDockBarHwnd() const override;
@@ -110,6 +111,13 @@ public:
     virtual CQXPCommandBar* GetParentCommandBar() const;
     virtual BOOL IsPopupBar() const;
     virtual BOOL IsRibbonBar() const { return FALSE; }
+    // The ribbon's tabs under the wheel: the next (bForward) or previous
+    // tab. FALSE when nothing changed (every other bar).
+    virtual BOOL ScrollTabs(BOOL bForward)
+    {
+        (void)bForward;
+        return FALSE;
+    }
     // The edges of an open popup the user may drag (0 for other bars).
     virtual int GetResizeFlags() const;
     // The manager offers a mnemonic key to the bar before its own search;

@@ -70,6 +70,19 @@ public:
     // Finds a control on any bar (recursively into popups).
     CQXPControl* FindControl(int controlType, int nId, BOOL bVisible, BOOL bRecursive) const;
 
+    // A paint manager and an image manager for every bar of this frame
+    // that has none of its own (a bar's own comes first, then these, then
+    // the root bar's own, then the global ones). The manager takes the
+    // reference it is given and releases the one it held; NULL goes back to
+    // the global ones. A change re-measures and redraws the bars.
+    void SetPaintManager(CQXPThemePainter* pPaintManager);
+    void SetImageManager(CQXPImageManager* pImageManager);
+    // The manager's own, else the global one.
+    CQXPThemePainter* GetPaintManager() const;
+    CQXPImageManager* GetImageManager() const;
+    CQXPThemePainter* GetOwnPaintManager() const { return m_pPaintManager; }
+    CQXPImageManager* GetOwnImageManager() const { return m_pImageManager; }
+
     CQXPControlActions* GetActions() { return &m_actions; }
     CQXPControlAction* FindAction(int nId) const { return m_actions.FindAction(nId); }
 
@@ -104,6 +117,9 @@ public:
     int m_nLockLayout = 0;
     // Ends the tracking of every bar and closes open popups.
     void ClosePopups();
+    // WM_MOUSEWHEEL over the ribbon while nothing tracks: its next or
+    // previous tab. TRUE when the wheel was taken.
+    BOOL ScrollRibbonTabs(const MSG* pMsg);
     // Shows a popup menu at a screen point until it closes. With
     // TPM_RETURNCMD the chosen command id is returned and not sent; without
     // it the command goes to pWnd (the site when NULL) and the result is
@@ -272,6 +288,18 @@ public:
     BOOL m_bMenuShortcuts = TRUE;
     // Popup windows are registered with CS_SAVEBITS.
     BOOL m_bPopupSaveBits = TRUE;
+    // Every control of a popup gives a tooltip (else only those whose
+    // flags ask for one).
+    BOOL m_bShowPopupBarToolTips = FALSE;
+    // Bars send the hot control's description to the status line.
+    BOOL m_bStatusDescriptions = TRUE;
+    // Numeric-keypad digits may act as mnemonics.
+    BOOL m_bNumericKeypadMnemonics = FALSE;
+    // The idle update disables commands that nothing handles.
+    BOOL m_bDisableCommandsWithoutHandler = TRUE;
+    // A popup with no room on its side may flip to the other side of its
+    // owner (a drop-down opens beside its button instead of above it).
+    BOOL m_bPopupFlip = FALSE;
     void SetLargeIcons(BOOL bLarge);
     BOOL IsLargeIcons() const { return m_bLargeIcons; }
     // The options' exchange: the profile part, and with bFull also what
@@ -309,4 +337,6 @@ public:
     std::vector<int> m_usedCommands;
     BOOL m_bCustomizeMode;
     CQXPKeyboardShortcuts* m_pShortcutManager;
+    CQXPThemePainter* m_pPaintManager = NULL; // one reference
+    CQXPImageManager* m_pImageManager = NULL; // one reference
 };

@@ -270,6 +270,17 @@ public:
     // bit 2 the height. The width and height are GetWidth/GetHeight and
     // SetWidth/SetHeight; the gripper never goes below the minimum sizes.
     virtual int GetResizeFlags() const { return 0; }
+    // The control may be resized in customize mode and by a resizable popup.
+    virtual BOOL IsCustomizeResizeAllow() const { return FALSE; }
+    // The tip of the part under a point (a gallery's items): its text, the
+    // rectangle it covers and its tool id; empty for the control's own tip.
+    virtual CString GetTooltipAt(CPoint pt, CRect* prcTip, INT_PTR* pnTool)
+    {
+        (void)pt;
+        (void)prcTip;
+        (void)pnTool;
+        return CString();
+    }
     virtual int GetCustomizeMinWidth() const { return 0; }
     virtual int GetCustomizeMinHeight() const { return 0; }
 

@@ -23,6 +23,24 @@ public:
     // A key for the serving control: 0 not handled, 1 handled.
     virtual int ProcessKey(CQXPControlComboBox* pControl, UINT nKey, LPARAM lParam);
     CQXPControlComboBox* GetComboControl() const;
+
+    // The list the combo box reads and selects in (indexes; -1 none). A
+    // bar without items answers none.
+    virtual int GetCount() const { return 0; }
+    virtual int GetCurSel() const { return -1; }
+    // Prefix match from after nStart (-1: from the top); LB_ERR when none.
+    virtual int FindString(int nStart, LPCSTR lpszText) const;
+    virtual int FindStringExact(int nStart, LPCSTR lpszText) const;
+    // LB_ERR for an index the list does not hold, else 0.
+    virtual int SetTopIndex(int nIndex);
+    virtual void SetCurSel(int nIndex) { (void)nIndex; }
+    // "" for an index outside the items.
+    virtual void GetText(int nIndex, CString& strText) const;
+
+protected:
+    // The drop-down closed: the combo box hears it, its bar drops the
+    // selection unless the box keeps the focus, and the bar forgets it.
+    void OnComboClosed(CQXPControlComboBox* pControl);
 };
 
 // The drop-down list: its window is a "LISTBOX".
@@ -32,20 +50,18 @@ public:
     CQXPControlComboBoxList();
     ~CQXPControlComboBoxList() override;
 
-    virtual int GetCurSel() const;
-    // Prefix match from after nStart (-1: from the top); LB_ERR when none.
-    virtual int FindString(int nStart, LPCSTR lpszText) const;
-    virtual int FindStringExact(int nStart, LPCSTR lpszText) const;
-    virtual void SetTopIndex(int nIndex);
-    virtual void SetCurSel(int nIndex);
-    // "" for an index outside the items.
-    virtual void GetText(int nIndex, CString& strText) const;
+    int GetCurSel() const override;
+    int FindString(int nStart, LPCSTR lpszText) const override;
+    int FindStringExact(int nStart, LPCSTR lpszText) const override;
+    int SetTopIndex(int nIndex) override;
+    void SetCurSel(int nIndex) override;
+    void GetText(int nIndex, CString& strText) const override;
     int ProcessKey(CQXPControlComboBox* pControl, UINT nKey, LPARAM lParam) override;
     virtual BOOL CreateListWindow();
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDIS);
     virtual void MeasureItem(LPMEASUREITEMSTRUCT lpMIS);
 
-    int GetCount() const;
+    int GetCount() const override;
     int AddString(LPCSTR lpszText);
     int InsertString(int nIndex, LPCSTR lpszText);
     int DeleteString(int nIndex);
@@ -105,17 +121,26 @@ public:
     int GetMinimumWidth() const { return m_layout.nLabelWidth + m_layout.nButtonWidth + 5; }
 
     // --- items ----------------------------------------------------------------------
-    CQXPControlComboBoxList* GetComboList() const { return m_pList; }
-    int AddString(LPCSTR lpszText) { return m_pList ? m_pList->AddString(lpszText) : -1; }
-    int InsertString(int nIndex, LPCSTR lpszText) { return m_pList ? m_pList->InsertString(nIndex, lpszText) : -1; }
-    int DeleteItem(int nIndex) { return m_pList ? m_pList->DeleteString(nIndex) : -1; }
+    // The drop-down: a list box bar, or another combo popup bar (a gallery)
+    // set with SetCommandBar. GetComboList is null for the latter.
+    CQXPControlComboBoxList* GetComboList() const;
+    CQXPControlComboBoxPopupBar* GetListBar() const;
+    int AddString(LPCSTR lpszText) { return GetComboList() ? GetComboList()->AddString(lpszText) : -1; }
+    int InsertString(int nIndex, LPCSTR lpszText)
+    {
+        return GetComboList() ? GetComboList()->InsertString(nIndex, lpszText) : -1;
+    }
+    int DeleteItem(int nIndex) { return GetComboList() ? GetComboList()->DeleteString(nIndex) : -1; }
     void ResetContent();
-    int GetCount() const { return m_pList ? m_pList->GetCount() : 0; }
+    int GetCount() const { return GetListBar() ? GetListBar()->GetCount() : 0; }
     CString GetLBText(int nIndex) const;
-    int FindString(int nStart, LPCSTR lpszText) const { return m_pList ? m_pList->FindString(nStart, lpszText) : -1; }
+    int FindString(int nStart, LPCSTR lpszText) const
+    {
+        return GetListBar() ? GetListBar()->FindString(nStart, lpszText) : -1;
+    }
     int FindStringExact(int nStart, LPCSTR lpszText) const
     {
-        return m_pList ? m_pList->FindStringExact(nStart, lpszText) : -1;
+        return GetListBar() ? GetListBar()->FindStringExact(nStart, lpszText) : -1;
     }
     int GetCurSel() const;
     void SetCurSel(int nIndex);
@@ -182,7 +207,6 @@ protected:
     CRect GetEditWindowRect() override;
 
 public:
-    CQXPControlComboBoxList* m_pList; // also m_pCommandBar (one reference)
     BOOL m_bDropDown;
     int m_nComboStyle;
     int m_nSavedSel;

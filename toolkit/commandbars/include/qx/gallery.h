@@ -7,8 +7,10 @@
 // its site, so the owner can preview the item live.
 #pragma once
 
+#include <qx/controlcombo.h>
 #include <qx/galleryitems.h>
 #include <qx/galleryscroll.h>
+#include <qx/paintmanager.h>
 #include <qx/popup.h>
 #include <qx/sysutil.h>
 
@@ -20,6 +22,14 @@ enum {
     QXP_GN_PREVIEWCHANGE = 0x1013,
     QXP_GN_BEGINDRAG = 0x1014,
 };
+
+// Edit controls send their spin buttons with the same codes as the first
+// previews: a site tells them apart by the control's type.
+inline BOOL QXPIsGalleryNotification(const NMQXPCONTROL* pNM)
+{
+    return pNM && pNM->hdr.code >= QXP_GN_PREVIEWSTART && pNM->hdr.code <= QXP_GN_BEGINDRAG && pNM->pControl &&
+           pNM->pControl->GetType() == qxpControlGallery;
+}
 
 // The action of a gallery: its first own member is the item list, which
 // the action owns.
@@ -58,6 +68,8 @@ public:
     void SetSelectedItem(int nIndex);
     int GetHotItem() const { return m_nHotItem; }
     BOOL IsSelectionHidden() const { return m_bHideSelection; }
+    // The left button went down on the hot item and is still down.
+    BOOL IsPressed() const { return m_bPressed; }
     void EnsureVisible(int nIndex);
     // Scrolls at once, clamped to the content (stopping a smooth scroll).
     void ScrollTo(int nOffset);
@@ -66,6 +78,12 @@ public:
     BOOL IsScrollAnimating() const override { return m_bAnimating; }
     void AnimationStep() override;
     int GetScrollOffset() const { return m_nScrollOffset; }
+    // The item records, laid out again first when the list changed.
+    const CQXPGalleryLayout& GetLayout()
+    {
+        EnsureLayout();
+        return m_layout;
+    }
     int GetContentHeight() const { return m_layout.GetContentHeight(); }
     int GetCheckedItem() const { return m_nCheckedItem; }
     void SetCheckedItem(int nId);
@@ -86,9 +104,20 @@ public:
     void RedrawScrollBar() override;
     // Whether a scroll part can be used now.
     BOOL IsScrollEnabled(int nPart) const;
+    // What the gallery painter draws: the control and its three-button
+    // column, and the standard scroll bar.
+    QXPGalleryView GetPaintView() const;
+    QXPGalleryScrollBarView GetScrollBarView() const;
 
     // --- control operations ---------------------------------------------------
-    CString GetTooltip() const override;
+    // On an item: its tooltip over its visible rectangle, tool id = item
+    // id + 1.
+    CString GetTooltipAt(CPoint pt, CRect* prcTip, INT_PTR* pnTool) override;
+    // Resizable galleries with items, in both directions.
+    BOOL IsCustomizeResizeAllow() const override;
+    int GetResizeFlags() const override { return IsCustomizeResizeAllow() ? 3 : 0; }
+    // Its drop-down opens over the gallery, from its top left corner.
+    void AdjustExcludeRect(CRect& rcExclude) override;
     void SetRect(const CRect& rc) override;
     void SetAction(CQXPControlAction* pAction) override;
     CSize GetSize(CDC* pDC) override;
@@ -153,4 +182,39 @@ private:
     double m_dAnimationStep;
     CQXPGalleryLayout m_layout;
     ScrollBarGeometry m_geo;
+};
+
+// The drop-down of a combo box whose list is a gallery (the bar's first
+// control): the combo box's list operations become gallery operations.
+// Set it with the combo box's SetCommandBar.
+class CQXPControlComboBoxGalleryPopupBar : public CQXPControlComboBoxPopupBar {
+    DECLARE_DYNCREATE(CQXPControlComboBoxGalleryPopupBar)
+public:
+    CQXPControlComboBoxGalleryPopupBar();
+
+    // The first control when it is a gallery, else null.
+    CQXPControlGallery* GetGallery() const;
+
+    int GetCount() const override;
+    // The gallery's hot item.
+    int GetCurSel() const override;
+    void SetCurSel(int nIndex) override;
+    // By caption prefix (ignoring case), after nStart and wrapping.
+    int FindString(int nStart, LPCSTR lpszText) const override;
+    int FindStringExact(int nStart, LPCSTR lpszText) const override;
+    // Scrolls the item's record to the top; LB_ERR for no such record.
+    int SetTopIndex(int nIndex) override;
+    void GetText(int nIndex, CString& strText) const override;
+
+    // Esc and Tab as the combo popup; Enter on the gallery executes the
+    // combo box; other keys move in the gallery.
+    int ProcessHookKeyDown(UINT nKey) override;
+    int ProcessKey(CQXPControlComboBox* pControl, UINT nKey, LPARAM lParam) override;
+    // Opening selects the gallery; closing tells the combo box.
+    BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
+
+protected:
+    // A release on the gallery: the combo box takes its hot item and runs.
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    DECLARE_MESSAGE_MAP()
 };

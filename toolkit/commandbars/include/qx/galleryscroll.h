@@ -44,6 +44,9 @@ struct ScrollBarGeometry {
     RECT rcBar;
     int nTrackedPart;
     BOOL bVertical;
+    // While tracking: the pointer is on the tracked arrow or page part, or
+    // the thumb is being dragged (the part is drawn pressed).
+    BOOL bPressedInside;
 };
 
 // The height of each of the two scroll buttons of the three-button column.

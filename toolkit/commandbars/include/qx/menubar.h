@@ -55,6 +55,37 @@ public:
     HICON m_hIcon;
 };
 
+// One document menu the menu bar keeps: its controls (shared with the bar
+// while it is shown), the menu resource id, the names its document template
+// gives (document name and file-type name), the icon of that resource id and
+// whether the user changed it.
+class CQXPMenuBarMDIMenuInfo : public CCmdTarget {
+public:
+    // Takes the names and the icon from the application's document
+    // template of that menu resource (none: empty names, no icon). The
+    // record holds one reference of the controls it is given.
+    CQXPMenuBarMDIMenuInfo(UINT nIDResource, CQXPControls* pControls);
+    ~CQXPMenuBarMDIMenuInfo() override;
+    CQXPMenuBarMDIMenuInfo(const CQXPMenuBarMDIMenuInfo&) = delete;
+    CQXPMenuBarMDIMenuInfo& operator=(const CQXPMenuBarMDIMenuInfo&) = delete;
+
+    CQXPControls* GetControls() const { return m_pControls; }
+    // Replaces the controls (the new ones get a reference, the old lose one).
+    void SetControls(CQXPControls* pControls);
+    // The changed flag from the controls: they differ from their original
+    // controls.
+    BOOL UpdateChanged();
+
+    UINT m_nIDResource;
+    CString m_strTitle;       // the template's document name
+    CString m_strDescription; // the template's file-type name
+    HICON m_hIcon;            // destroyed with the record
+    BOOL m_bChanged;
+
+private:
+    CQXPControls* m_pControls;
+};
+
 class CQXPMenuBar : public CQXPToolBar {
     DECLARE_DYNCREATE(CQXPMenuBar)
 public:
@@ -107,9 +138,14 @@ public:
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult);
 
     UINT m_nIDResource;
-    // The controls of each document menu by menu resource id (the one shown
-    // included while another is shown); one reference each.
-    std::map<UINT, CQXPControls*> m_mapDocMenus;
+    // The document menus by menu resource id (the one shown included while
+    // another is shown); one reference each.
+    std::map<UINT, CQXPMenuBarMDIMenuInfo*> m_mapDocMenus;
+    // The record of a document menu, NULL when the bar keeps none for it.
+    CQXPMenuBarMDIMenuInfo* FindMDIMenu(UINT nIDResource) const;
+    // Keeps controls as the document menu of an id: a new record, or the
+    // existing one takes them.
+    CQXPMenuBarMDIMenuInfo* SetMDIMenu(UINT nIDResource, CQXPControls* pControls);
 
 protected:
     afx_msg void OnDestroy();

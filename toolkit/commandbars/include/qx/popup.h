@@ -76,6 +76,8 @@ public:
     void SetCommandBar(CMenu* pMenu);
     BOOL GetPopuped() const override { return m_bPopup; }
     BOOL OnSetPopup(BOOL bPopup) override;
+    // The rectangle (screen) the popup must not cover; the control's own.
+    virtual void AdjustExcludeRect(CRect& rcExclude) { (void)rcExclude; }
     // A press on a split button's face runs its command (on release in a
     // menu); a press on its arrow, or on any other popup control, opens the
     // popup. A second click on an open title closes it.

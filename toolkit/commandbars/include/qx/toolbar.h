@@ -102,7 +102,7 @@ public:
     CQXPDockBar* GetDockBar() const { return m_pDockBar; }
     void SetDockBar(CQXPDockBar* pDockBar) { m_pDockBar = pDockBar; }
     // Docked size for a length; lays the controls out with qxpLayoutCommit.
-    CSize CalcDockingLayout(int nLength, DWORD dwMode, int nWidth = 0);
+    virtual CSize CalcDockingLayout(int nLength, DWORD dwMode, int nWidth = 0);
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
     void OnRecalcLayout() override;
     void SetVisible(BOOL bVisible) override;

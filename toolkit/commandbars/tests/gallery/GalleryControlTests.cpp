@@ -2,6 +2,7 @@
 // by type, layout by the bar, hot tracking, previews, pressing, keys, the
 // wheel, list changes and persistence.
 #include <qx/commandbars.h>
+#include <qx/controlcombo.h>
 #include <qx/gallery.h>
 #include <qx/paintmanager.h>
 #include <qx/toolbar.h>
@@ -18,13 +19,17 @@
 
 #include <qmtest/archivebytes.h>
 #include <qmtest/mouse.h>
+#include <qmtest/popupbar.h>
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
+#include <qmtest/script.h>
 
 namespace {
 
 const int kGalleryId = 32950;
-const int kCommand = 0x10000; // recorded WM_COMMAND ids carry this bit
+const int kCommand = 0x10000;     // recorded WM_COMMAND ids carry this bit
+const int kComboNotice = 0x20000; // and combo-box notifications this one
+const int kComboId = 32951;
 
 // A top-level window that records the gallery's notifications and the
 // commands, in their order.
@@ -42,7 +47,7 @@ public:
     // The gallery's command has a handler here, so the bar keeps it enabled.
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override
     {
-        if (nID == (UINT)kGalleryId && nCode == (int)CN_UPDATE_COMMAND_UI) {
+        if ((nID == (UINT)kGalleryId || nID == (UINT)kComboId) && nCode == (int)CN_UPDATE_COMMAND_UI) {
             static_cast<CCmdUI*>(pExtra)->Enable(TRUE);
             return TRUE;
         }
@@ -62,11 +67,10 @@ protected:
     {
         if (message == WM_COMMANDBARS_CONTROLNOTIFY) {
             NMQXPCONTROL* pNM = reinterpret_cast<NMQXPCONTROL*>(lParam);
-            // Edit controls send their spin buttons with the same codes: the
-            // control's type tells them apart.
-            if (pNM->hdr.code >= QXP_GN_PREVIEWSTART && pNM->hdr.code <= QXP_GN_BEGINDRAG && pNM->pControl &&
-                pNM->pControl->GetType() == qxpControlGallery)
+            if (QXPIsGalleryNotification(pNM))
                 events.push_back((int)pNM->hdr.code);
+            else if (pNM && pNM->pControl && pNM->pControl->GetType() == qxpControlComboBox)
+                events.push_back(kComboNotice | (int)pNM->hdr.code);
             return 0;
         }
         return CWnd::WindowProc(message, wParam, lParam);
@@ -85,18 +89,9 @@ protected:
     }
     void TearDown() override
     {
-        if (pPopup) {
-            if (pPopup->IsTrackingMode())
-                pPopup->SetTrackingMode(FALSE);
-            if (::IsWindow(pPopup->GetSafeHwnd()))
-                pPopup->DestroyWindow();
-            pPopup->InternalRelease();
-        }
-        if (pBars)
-            pBars->InternalRelease();
-        if (::IsWindow(frame.GetSafeHwnd()))
-            frame.DestroyWindow();
-        qmtest::PumpMessages();
+        ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+        qmtest::ReleasePopupBar(pPopup);
+        qmtest::ReleaseBarsAndFrame(pBars, frame);
     }
 
     // A popup holding one gallery (made by the collection's factory) linked
@@ -152,6 +147,19 @@ protected:
     {
         CRect rc = pGallery->GetItemDrawRect(nIndex);
         return rc.TopLeft() + offset;
+    }
+    CPoint OnScreen(CPoint ptClient) const
+    {
+        ::ClientToScreen(pGallery->GetParent()->GetSafeHwnd(), &ptClient);
+        return ptClient;
+    }
+    // A real mouse event at a client point of the gallery's bar, handled
+    // before this returns.
+    void Input(CPoint ptClient, DWORD dwFlags)
+    {
+        qmtest::MouseEventAt(OnScreen(ptClient), dwFlags);
+        ASSERT_TRUE(qmtest::PumpUntil([] { return HIWORD(::GetQueueStatus(QS_INPUT)) == 0; }));
+        qmtest::PumpMessages();
     }
 
     CGalleryFrame frame;
@@ -234,9 +242,8 @@ TEST_F(GalleryControlTest, HoverPreviewsAfterTheDelayAndExecuteApplies)
 {
     MakeGalleryPopup();
     Show();
-    HWND hWnd = pPopup->GetSafeHwnd();
     CPoint pt = ItemPoint(2);
-    ::PostMessageA(hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    qmtest::MouseEventAt(OnScreen(pt), MOUSEEVENTF_MOVE);
     ASSERT_TRUE(qmtest::PumpUntil([&] { return pGallery->GetHotItem() == 2; }));
     EXPECT_TRUE(frame.events.empty()) << "the mouse previews only after resting";
     ASSERT_TRUE(qmtest::PumpUntil([&] { return frame.events.size() >= 2; }, 3000));
@@ -246,7 +253,7 @@ TEST_F(GalleryControlTest, HoverPreviewsAfterTheDelayAndExecuteApplies)
     // Another item changes the preview at once.
     frame.events.clear();
     pt = ItemPoint(3);
-    ::PostMessageA(hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    qmtest::MouseEventAt(OnScreen(pt), MOUSEEVENTF_MOVE);
     ASSERT_TRUE(qmtest::PumpUntil([&] { return pGallery->GetHotItem() == 3; }));
     EXPECT_EQ((std::vector<int>{QXP_GN_PREVIEWCHANGE}), frame.events);
 
@@ -314,26 +321,35 @@ TEST_F(GalleryControlTest, PressThenMoveFivePixelsBeginsADrag)
     MakeGalleryPopup();
     Show();
     CPoint pt = ItemPoint(1);
-    pGallery->OnClick(FALSE, pt);
+    // A press released after a 4-pixel move is a click: it executes.
+    Input(pt, MOUSEEVENTF_MOVE);
+    Input(pt, MOUSEEVENTF_LEFTDOWN);
     EXPECT_EQ(1, pGallery->GetHotItem());
-    pGallery->OnMouseMove(pt + CPoint(4, 4));
-    EXPECT_TRUE(frame.events.empty()) << "four pixels are still a click";
-    pGallery->OnMouseMove(pt + CPoint(5, 0));
-    EXPECT_EQ((std::vector<int>{QXP_GN_BEGINDRAG}), frame.events);
-    pGallery->OnMouseMove(pt + CPoint(0, 9));
-    EXPECT_EQ(1u, frame.events.size()) << "one drag per press";
-
-    // A press released without moving far executes.
-    frame.events.clear();
-    pGallery->OnClick(FALSE, pt);
-    pGallery->OnMouseMove(pt + CPoint(0, 4));
-    pGallery->OnLButtonUp(pt + CPoint(0, 4));
-    qmtest::PumpMessages();
+    EXPECT_TRUE(pGallery->IsPressed());
+    Input(pt + CPoint(0, 4), MOUSEEVENTF_MOVE);
+    Input(pt + CPoint(0, 4), MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.events.empty(); }));
     EXPECT_EQ((std::vector<int>{kCommand | kGalleryId}), frame.events);
 
-    // Labels are never hot.
-    pGallery->OnMouseMove(ItemPoint(0, CPoint(30, 5)));
+    // Five pixels from the press begin a drag, once per press.
+    frame.events.clear();
+    if (!::IsWindowVisible(pPopup->GetSafeHwnd()))
+        Show();
+    Input(pt, MOUSEEVENTF_MOVE);
+    Input(pt, MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(pGallery->IsPressed());
+    Input(pt + CPoint(4, 4), MOUSEEVENTF_MOVE);
+    EXPECT_TRUE(frame.events.empty()) << "four pixels are still a click";
+    Input(pt + CPoint(5, 0), MOUSEEVENTF_MOVE);
+    EXPECT_EQ((std::vector<int>{QXP_GN_BEGINDRAG}), frame.events);
+    Input(pt + CPoint(0, 9), MOUSEEVENTF_MOVE);
+    EXPECT_EQ(1u, frame.events.size()) << "one drag per press";
+
+    // Labels are never hot; the press ends there and runs nothing.
+    Input(ItemPoint(0, CPoint(30, 5)), MOUSEEVENTF_MOVE);
     EXPECT_EQ(-1, pGallery->GetHotItem());
+    Input(ItemPoint(0, CPoint(30, 5)), MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(1u, frame.events.size());
 }
 
 TEST_F(GalleryControlTest, WheelAndScrollBarScrollWithinTheContent)
@@ -350,9 +366,9 @@ TEST_F(GalleryControlTest, WheelAndScrollBarScrollWithinTheContent)
     // A click on the down arrow scrolls one item height.
     const ScrollBarGeometry& geo = pGallery->GetScrollBarGeometry();
     CPoint ptDown(geo.rcBar.left + 2, geo.pxSecondArrowStart + 2);
-    ::PostMessageA(pPopup->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(ptDown.x, ptDown.y));
     DWORD dwStart = ::GetTickCount();
-    pGallery->OnClick(FALSE, ptDown);
+    qmtest::ClickAt(OnScreen(ptDown));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return pGallery->GetScrollOffset() > 0 && !pGallery->IsScrollAnimating(); }));
     // The column's buttons scroll smoothly: in eighths of the distance
     // after a slow press, 40 ms apart, and the click returns at the end.
     EXPECT_GE(::GetTickCount() - dwStart, 200u);
@@ -401,6 +417,122 @@ TEST_F(GalleryControlTest, FindsByPrefixAndExactly)
     EXPECT_EQ(1, pGallery->FindItem(13, "COLOUR 1", FALSE)) << "wraps around";
     EXPECT_EQ(2, pGallery->FindItem(-1, "Colour 2", FALSE));
     EXPECT_EQ(-1, pGallery->FindItem(-1, "Colour 99", FALSE));
+}
+
+TEST(GalleryNotifications, ASiteTellsPreviewsFromSpinsByTheControlsType)
+{
+    CQXPControlGallery gallery;
+    CQXPControl* pEdit = CQXPControls::CreateControlOfType(qxpControlEdit, 1, FALSE, CString());
+    ASSERT_NE(nullptr, pEdit);
+    const struct {
+        CQXPControl* pControl;
+        UINT nCode;
+        BOOL bGallery;
+    } cases[] = {
+        {&gallery, QXP_GN_PREVIEWSTART, TRUE}, {&gallery, QXP_GN_PREVIEWCANCEL, TRUE},
+        {&gallery, QXP_GN_BEGINDRAG, TRUE},    {&gallery, QXP_CN_EXECUTE, FALSE},
+        {&gallery, QXP_GN_BEGINDRAG + 1, FALSE}, {pEdit, QXP_GN_PREVIEWSTART, FALSE}, // the up spin
+        {pEdit, QXP_GN_PREVIEWCANCEL, FALSE},  {NULL, QXP_GN_PREVIEWSTART, FALSE},
+    };
+    for (const auto& c : cases) {
+        NMQXPCONTROL nm = {};
+        nm.hdr.code = c.nCode;
+        nm.pControl = c.pControl;
+        EXPECT_EQ(c.bGallery, QXPIsGalleryNotification(&nm)) << std::hex << c.nCode;
+    }
+    EXPECT_FALSE(QXPIsGalleryNotification(NULL));
+    pEdit->InternalRelease();
+}
+
+TEST_F(GalleryControlTest, ItemsShowTheirOwnTipsOverTheirRectangles)
+{
+    MakeGalleryPopup();
+    pAction->GetItems()->GetItem(2)->SetTooltip("The second colour");
+    Show();
+    const struct {
+        int nItem;
+        const char* tip; // null: no tip
+    } cases[] = {{2, "The second colour"}, {3, NULL}};
+    for (const auto& c : cases) {
+        TOOLINFOA ti = {};
+        ti.cbSize = sizeof(ti);
+        INT_PTR nTool = static_cast<CWnd*>(pPopup)->OnToolHitTest(ItemPoint(c.nItem), &ti);
+        if (!c.tip) {
+            EXPECT_EQ(-1, nTool) << "an item without a tip on a gallery without one";
+            continue;
+        }
+        // The tool is the item: its id + 1, its visible rectangle.
+        EXPECT_EQ(c.nItem + 1, nTool);
+        EXPECT_EQ(pGallery->GetItemDrawRect(c.nItem), CRect(ti.rect));
+        EXPECT_EQ(pPopup->GetSafeHwnd(), ti.hwnd);
+        ASSERT_NE(nullptr, ti.lpszText);
+        EXPECT_STREQ(c.tip, ti.lpszText);
+        free(ti.lpszText);
+    }
+}
+
+TEST_F(GalleryControlTest, ResizableGalleriesWithItemsAndTheirPopupsPlace)
+{
+    MakeGalleryPopup();
+    EXPECT_FALSE(pGallery->IsCustomizeResizeAllow());
+    EXPECT_EQ(0, pGallery->GetResizeFlags());
+    pGallery->m_bResizable = TRUE;
+    EXPECT_TRUE(pGallery->IsCustomizeResizeAllow());
+    EXPECT_EQ(3, pGallery->GetResizeFlags()) << "width and height";
+    pAction->GetItems()->RemoveAll();
+    EXPECT_FALSE(pGallery->IsCustomizeResizeAllow()) << "nothing to show";
+
+    // The drop-down of a gallery opens over it, from its top left corner.
+    CRect rc(10, 20, 110, 80);
+    pGallery->AdjustExcludeRect(rc);
+    EXPECT_EQ(CRect(9, 20, 9, 20), rc);
+}
+
+TEST_F(GalleryControlTest, TheDropDownOfAToolbarGalleryOpensOverIt)
+{
+    CQXPToolBar* pToolBar = pBars->Add("Gallery bar", qxpBarTop);
+    ASSERT_NE(nullptr, pToolBar);
+    pGallery = dynamic_cast<CQXPControlGallery*>(pToolBar->GetControls()->Add(qxpControlGallery, kGalleryId));
+    ASSERT_NE(nullptr, pGallery);
+    LinkAction();
+    pAction->GetItems()->SetItemSize(24, 24);
+    for (int i = 1; i <= 12; ++i)
+        pAction->GetItems()->AddItem(i, "Item");
+    ASSERT_NE(nullptr, pGallery->GetCommandBar()) << "made as a popup control: it has a drop-down";
+    pGallery->GetCommandBar()->GetControls()->Add(qxpControlButton, 201)->SetCaption("More");
+    pGallery->SetWidth(4 * 24 + 16);
+    pGallery->SetHeight(48);
+    pBars->RecalcFrameLayout();
+    qmtest::PumpMessages();
+
+    // A click on the popup button (the column's third button).
+    const ScrollBarGeometry& geo = pGallery->GetScrollBarGeometry();
+    ASSERT_GT(geo.pxPopupStart, 0);
+    CPoint ptPopup(geo.rcBar.left + 3, (geo.pxPopupStart + geo.rcBar.bottom) / 2);
+    qmtest::ClickAt(OnScreen(ptPopup));
+    CWnd* pDropDown = pGallery->GetCommandBar();
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return ::IsWindowVisible(pDropDown->GetSafeHwnd()) != FALSE; }));
+    CRect rcDropDown;
+    pDropDown->GetWindowRect(&rcDropDown);
+    CPoint ptCorner = OnScreen(pGallery->GetRect().TopLeft());
+    EXPECT_EQ(ptCorner.y, rcDropDown.top) << "from the gallery's top, over it";
+    EXPECT_EQ(ptCorner.x - 1, rcDropDown.left);
+    pGallery->OnSetPopup(FALSE);
+    pToolBar->SetTrackingMode(FALSE);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !::IsWindowVisible(pDropDown->GetSafeHwnd()); }));
+}
+
+TEST_F(GalleryControlTest, ASmoothScrollRunsOnTheBarsTimerOutsideTracking)
+{
+    MakeGalleryPopup();
+    Show();
+    pGallery->ScrollToAnimated(90);
+    EXPECT_TRUE(pGallery->IsScrollAnimating());
+    EXPECT_GT(pGallery->GetScrollOffset(), 0) << "the first step at once";
+    EXPECT_LT(pGallery->GetScrollOffset(), 90);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !pGallery->IsScrollAnimating(); }));
+    EXPECT_EQ(90, pGallery->GetScrollOffset());
+    EXPECT_EQ(90, pGallery->GetScrollBarGeometry().nPos);
 }
 
 VARIANT Child(long n)
@@ -493,14 +625,19 @@ TEST_F(GalleryControlTest, TheAccessibilityTreeListsTheItems)
 }
 
 
-// Posts a message to a window after a delay, from a timer of the thread.
-HWND g_hPostTarget = NULL;
-UINT g_nPostMessage = 0;
-LPARAM g_lPostParam = 0;
-void CALLBACK PostLater(HWND, UINT, UINT_PTR nId, DWORD)
+// Releases the left button at a screen point after a delay, from a timer
+// of the thread (so inside the tracking loop).
+POINT g_ptRelease;
+bool g_bReleased = false;
+CQXPControlGallery* g_pHeld = NULL;
+int g_nPressedPart = -1; // what the painter was told just before the release
+void CALLBACK ReleaseLater(HWND, UINT, UINT_PTR nId, DWORD)
 {
     ::KillTimer(NULL, nId);
-    ::PostMessageA(g_hPostTarget, g_nPostMessage, 0, g_lPostParam);
+    if (g_pHeld)
+        g_nPressedPart = g_pHeld->GetPaintView().nPressedPart;
+    qmtest::MouseEventAt(g_ptRelease, MOUSEEVENTF_LEFTUP);
+    g_bReleased = true;
 }
 
 TEST_F(GalleryControlTest, AHeldArrowRepeatsUntilReleased)
@@ -510,19 +647,22 @@ TEST_F(GalleryControlTest, AHeldArrowRepeatsUntilReleased)
         pAction->GetItems()->AddItem(i, "More");
     Show();
     const ScrollBarGeometry& geo = pGallery->GetScrollBarGeometry();
-    CPoint ptDown(geo.rcBar.left + 2, geo.pxSecondArrowStart + 2);
-    CPoint ptScreen = ptDown;
-    pPopup->ClientToScreen(&ptScreen);
-    ::SetCursorPos(ptScreen.x, ptScreen.y);
-    g_hPostTarget = pPopup->GetSafeHwnd();
-    g_nPostMessage = WM_LBUTTONUP;
-    g_lPostParam = MAKELPARAM(ptDown.x, ptDown.y);
+    CPoint ptScreen = OnScreen(CPoint(geo.rcBar.left + 2, geo.pxSecondArrowStart + 2));
+    g_ptRelease = ptScreen;
+    g_bReleased = false;
+    g_pHeld = pGallery;
+    g_nPressedPart = -1;
     const UINT nHold = ::GetDoubleClickTime() * 4 / 5 + 5 * (::GetDoubleClickTime() / 10) + 30;
-    ::SetTimer(NULL, 0, nHold, PostLater);
+    ::SetTimer(NULL, 0, nHold, ReleaseLater);
     DWORD dwStart = ::GetTickCount();
-    pGallery->OnClick(FALSE, ptDown);
+    qmtest::MouseEventAt(ptScreen, MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(qmtest::PumpUntil(
+        [&] { return g_bReleased && ::GetCapture() == NULL && !pGallery->IsScrollAnimating(); }, 15000));
     DWORD dwHeld = ::GetTickCount() - dwStart;
     EXPECT_GE(dwHeld + 20, nHold) << "the tracking lasts while the button is held";
+    EXPECT_EQ(qxpGalleryHitDown, g_nPressedPart) << "drawn pressed while held";
+    EXPECT_EQ(0, pGallery->GetPaintView().nPressedPart) << "and released after";
+    g_pHeld = NULL;
     // One step at once, one after four fifths of the double-click time,
     // then every tenth of it: about seven steps of 30 pixels.
     int nSteps = pGallery->GetScrollOffset() / 30;
@@ -530,8 +670,6 @@ TEST_F(GalleryControlTest, AHeldArrowRepeatsUntilReleased)
     EXPECT_LE(nSteps, 9);
     qmtest::PumpFor(200);
     EXPECT_EQ(nSteps * 30, pGallery->GetScrollOffset()) << "released: no more steps";
-    EXPECT_EQ(nullptr, ::GetCapture());
-    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
 }
 
 TEST_F(GalleryControlTest, QuitDuringTrackingIsPostedAgain)
@@ -563,7 +701,6 @@ TEST_F(GalleryControlTest, ADraggedThumbFollowsAndSnapsBackFarAway)
     ASSERT_GT(geo.pxFreeTrack, 40);
     const int cxBar = geo.rcBar.right - geo.rcBar.left;
     CPoint ptThumb(geo.rcBar.left + 2, geo.pxThumbStart + 2);
-    HWND hWnd = pPopup->GetSafeHwnd();
 
     const struct {
         const char* name;
@@ -573,17 +710,33 @@ TEST_F(GalleryControlTest, ADraggedThumbFollowsAndSnapsBackFarAway)
         {"released near the bar", 3 * cxBar, true},
         {"released beyond 8 bar widths", 9 * cxBar + 4, false},
     };
+    ASSERT_GE(geo.pxThumbEnd - geo.pxThumbStart, 14);
+    int nCase = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         pGallery->ScrollTo(0);
-        qmtest::SetLeftButtonState(true);
-        CPoint ptMid(ptThumb.x + 4, ptThumb.y + 40);
-        CPoint ptEnd(ptThumb.x + c.dxRelease, ptThumb.y + 40);
-        ::PostMessageA(hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptMid.x, ptMid.y));
-        ::PostMessageA(hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptEnd.x, ptEnd.y));
-        ::PostMessageA(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(ptEnd.x, ptEnd.y));
-        pGallery->OnClick(FALSE, ptThumb);
-        qmtest::SetLeftButtonState(false);
+        // Each press a few pixels lower, so two presses never make a
+        // double click.
+        const CPoint ptPress = OnScreen(ptThumb + CPoint(0, 8 * nCase++));
+        const CPoint ptMid = OnScreen(CPoint(ptThumb.x + 4, ptThumb.y + 40));
+        const CPoint ptEnd = OnScreen(CPoint(ptThumb.x + c.dxRelease, ptThumb.y + 40));
+        // Real input, the moves sent from inside the tracking loop.
+        HWND hWnd = pPopup->GetSafeHwnd();
+        int nDragged = -1;
+        qmtest::Script script;
+        script.Then([&] { qmtest::MouseEventAt(ptPress, MOUSEEVENTF_LEFTDOWN); });
+        script.Add([&] { return ::GetCapture() == hWnd; });
+        script.Then([&] { qmtest::MouseEventAt(ptMid, MOUSEEVENTF_MOVE); });
+        script.Add([&] { return pGallery->GetScrollOffset() > 0; });
+        script.Then([&] {
+            nDragged = pGallery->GetScrollOffset();
+            qmtest::MouseEventAt(ptEnd, MOUSEEVENTF_MOVE);
+        });
+        script.Then([&] { qmtest::MouseEventAt(ptEnd, MOUSEEVENTF_LEFTUP); });
+        script.Add([&] { return ::GetCapture() == NULL; });
+        ASSERT_TRUE(script.Run()) << script.Remaining() << " steps left";
+        EXPECT_TRUE(::IsWindowVisible(pPopup->GetSafeHwnd())) << "a release beyond the popup leaves it open";
+        EXPECT_GT(nDragged, 0) << "the thumb followed the pointer";
         EXPECT_EQ(c.bMoved, pGallery->GetScrollOffset() > 0) << pGallery->GetScrollOffset();
         EXPECT_EQ(nullptr, ::GetCapture());
     }
@@ -647,8 +800,7 @@ TEST_F(GalleryControlTest, OnAToolbarTheGalleryShowsInlineAndPreviews)
     CRect rcItem = pGallery->GetItemDrawRect(6);
     EXPECT_EQ(CSize(24, 24), rcItem.Size());
 
-    CPoint pt = rcItem.CenterPoint();
-    ::PostMessageA(pToolBar->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    qmtest::MouseEventAt(OnScreen(rcItem.CenterPoint()), MOUSEEVENTF_MOVE);
     ASSERT_TRUE(qmtest::PumpUntil([&] { return pGallery->GetHotItem() == 6; }));
     ASSERT_TRUE(qmtest::PumpUntil([&] { return frame.events.size() >= 2; }, 3000));
     EXPECT_EQ((std::vector<int>{QXP_GN_PREVIEWSTART, QXP_GN_PREVIEWCHANGE}), frame.events);
@@ -663,6 +815,126 @@ TEST_F(GalleryControlTest, OnAToolbarTheGalleryShowsInlineAndPreviews)
     CRect rcBar;
     pToolBar->GetWindowRect(&rcBar);
     EXPECT_TRUE(qmtest::SaveScreenPng(rcBar, qmtest::ScreenshotDir(QM_BIN_DIR) + "/gallery_toolbar.png"));
+}
+
+// A combo box on a toolbar whose drop-down is a gallery, driven by real
+// clicks and key presses.
+TEST_F(GalleryControlTest, AGalleryComboFindsByPrefixAndEnterExecutes)
+{
+    CQXPToolBar* pToolBar = pBars->Add("Gallery combo", qxpBarTop);
+    ASSERT_NE(nullptr, pToolBar);
+    CQXPControlComboBox* pCombo = new CQXPControlComboBox;
+    pCombo->SetWidth(160);
+    pToolBar->GetControls()->AddControl(pCombo, kComboId);
+    CQXPControlComboBoxGalleryPopupBar* pDropDown = new CQXPControlComboBoxGalleryPopupBar;
+    pDropDown->SetCommandBars(pBars);
+    pGallery = new CQXPControlGallery;
+    pDropDown->GetControls()->AddControl(pGallery, kGalleryId);
+    LinkAction();
+    GalleryItemList* pItems = pAction->GetItems();
+    pItems->SetItemSize(60, 24);
+    const char* names[] = {"Red", "Green", "Blue", "Grey", "Gold", "Teal", "Navy", "Pink", "Lime", "Olive"};
+    for (int i = 0; i < 10; ++i)
+        pItems->AddItem(100 + i, names[i]);
+    pGallery->SetWidth(2 * 60 + ::GetSystemMetrics(SM_CXVSCROLL));
+    pGallery->SetHeight(48);
+    pCombo->SetCommandBar(pDropDown);
+    pDropDown->InternalRelease();
+    ASSERT_EQ(nullptr, pCombo->GetComboList()) << "the drop-down is not a list box";
+    {
+        // A copy of the combo box gets a gallery drop-down of its own.
+        CQXPControl* pClone = pCombo->Clone(TRUE);
+        CQXPControlComboBox* pCopy = dynamic_cast<CQXPControlComboBox*>(pClone);
+        ASSERT_NE(nullptr, pCopy);
+        auto* pCopyBar = dynamic_cast<CQXPControlComboBoxGalleryPopupBar*>(pCopy->GetListBar());
+        ASSERT_NE(nullptr, pCopyBar);
+        EXPECT_NE(pDropDown, pCopyBar);
+        ASSERT_NE(nullptr, pCopyBar->GetGallery());
+        EXPECT_NE(pGallery, pCopyBar->GetGallery());
+        pClone->InternalRelease();
+    }
+    pBars->RecalcFrameLayout();
+    ::SetForegroundWindow(frame.GetSafeHwnd());
+    ::SetFocus(frame.GetSafeHwnd());
+    qmtest::PumpMessages();
+
+    // The combo box's list operations are the gallery's.
+    EXPECT_EQ(10, pCombo->GetCount());
+    EXPECT_STREQ("Grey", pCombo->GetLBText(3));
+    const struct {
+        int nStart;
+        const char* text;
+        BOOL bExact;
+        int nFound;
+    } finds[] = {
+        {-1, "gr", FALSE, 1},
+        {1, "GR", FALSE, 3},
+        {3, "gr", FALSE, 1}, // wraps around
+        {-1, "o", FALSE, 9},
+        {-1, "blue", TRUE, 2},
+        {-1, "bl", TRUE, -1},
+        {-1, "x", FALSE, -1},
+    };
+    for (const auto& f : finds)
+        EXPECT_EQ(f.nFound, f.bExact ? pCombo->FindStringExact(f.nStart, f.text) : pCombo->FindString(f.nStart, f.text))
+            << f.text << " after " << f.nStart;
+
+    // A click on the drop-down button opens the gallery under the field.
+    CRect rcCombo = pCombo->GetRect();
+    CPoint ptButton(rcCombo.right - 5, rcCombo.CenterPoint().y);
+    pToolBar->ClientToScreen(&ptButton);
+    qmtest::ClickAt(ptButton);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return ::IsWindowVisible(pDropDown->GetSafeHwnd()) != FALSE; }));
+    EXPECT_EQ(1, (int)std::count(frame.events.begin(), frame.events.end(), kComboNotice | CBN_DROPDOWN));
+
+    // Typing the start of a name scrolls its row to the top; the whole
+    // name selects it.
+    ASSERT_NE(nullptr, pCombo->GetEditCtrl());
+    ::SetFocus(pCombo->GetEditCtrl()->GetSafeHwnd());
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return ::GetFocus() == pCombo->GetEditCtrl()->GetSafeHwnd(); }));
+    ASSERT_TRUE(::IsWindowVisible(pDropDown->GetSafeHwnd()));
+    qmtest::KeyStroke('T'); // "Teal", in the third row of two
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return pGallery->GetScrollOffset() == 2 * 24; }))
+        << "text '" << pCombo->GetEditText().GetString() << "' offset " << pGallery->GetScrollOffset() << " open "
+        << ::IsWindowVisible(pDropDown->GetSafeHwnd()) << " content " << pGallery->GetContentHeight() << " items "
+        << pGallery->GetItemsRect().Height();
+    EXPECT_EQ(-1, pCombo->GetCurSel());
+    qmtest::KeyStroke(VK_BACK);
+    for (char c : std::string("TEAL"))
+        qmtest::KeyStroke((WORD)c);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return pCombo->GetCurSel() == 5; }));
+    EXPECT_EQ(5, pGallery->GetHotItem());
+
+    // Enter runs the command with that item and closes the drop-down.
+    frame.events.clear();
+    qmtest::KeyStroke(VK_RETURN);
+    ASSERT_TRUE(qmtest::PumpUntil([&] {
+        return std::count(frame.events.begin(), frame.events.end(), kCommand | kComboId) == 1;
+    }));
+    EXPECT_EQ(5, pCombo->GetCurSel());
+    if (pCombo->GetPopuped())
+        qmtest::KeyStroke(VK_ESCAPE);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !::IsWindowVisible(pDropDown->GetSafeHwnd()); }));
+    EXPECT_EQ(1, (int)std::count(frame.events.begin(), frame.events.end(), kComboNotice | CBN_CLOSEUP));
+
+    // A release on an item of the open gallery takes it.
+    frame.events.clear();
+    qmtest::ClickAt(ptButton);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return ::IsWindowVisible(pDropDown->GetSafeHwnd()) != FALSE; }));
+    pGallery->ScrollTo(0);
+    CPoint ptItem = pGallery->GetItemDrawRect(2).CenterPoint();
+    pDropDown->ClientToScreen(&ptItem);
+    qmtest::MouseEventAt(ptItem, MOUSEEVENTF_MOVE);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return pGallery->GetHotItem() == 2; }));
+    qmtest::ClickAt(ptItem);
+    ASSERT_TRUE(qmtest::PumpUntil([&] {
+        return std::count(frame.events.begin(), frame.events.end(), kCommand | kComboId) == 1;
+    }));
+    EXPECT_STREQ("Blue", pCombo->GetEditText());
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    if (pCombo->GetPopuped())
+        qmtest::KeyStroke(VK_ESCAPE);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !::IsWindowVisible(pDropDown->GetSafeHwnd()); }));
 }
 
 TEST_F(GalleryControlTest, Screenshot)

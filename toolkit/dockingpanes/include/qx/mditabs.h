@@ -48,6 +48,8 @@ public:
     // The document's icon (the client's GetItemIcon).
     DWORD_PTR GetItemImage(const CQXPTabManagerItem* pItem) const override;
     CQXPTabManagerItem* FindItem(HWND hWnd) const;
+    // The focus lies in the selected tab's document.
+    BOOL IsFocused() const override;
     CString GetItemTooltip(const CQXPTabManagerItem* pItem) const override;
     // The tooltip of the tab or button under a point (by the client's
     // tooltip mode).
@@ -58,6 +60,8 @@ public:
 
     // While data is dragged over a tab, that tab's document comes forward.
     COleDropTarget* GetDropTarget() const { return m_pDropTarget; }
+    // Whether the group was last drawn with its document focused.
+    BOOL m_bFocusShown = FALSE;
     void RegisterDropTarget();
 
     CQXPTabClientWnd* m_pClient;
@@ -80,6 +84,21 @@ protected:
     void OnMouseMove(UINT nFlags, CPoint point);
     void OnMouseLeave();
     DECLARE_MESSAGE_MAP()
+};
+
+// The look of the "Active Files" list. A host with command bars shows it as
+// their popup bar (qx/tabbars.h); without one a plain popup menu lists the
+// tabs.
+class CQXPActiveFilesPopup {
+public:
+    struct Item {
+        CString strCaption; // as the tab shows it
+        HICON hIcon;        // the document's icon, not owned
+    };
+    virtual ~CQXPActiveFilesPopup() {}
+    // Shows the items with the top-left corner at pt (screen), leaving
+    // rcExclude uncovered; the index chosen, -1 for none.
+    virtual int Track(CWnd* pOwner, const std::vector<Item>& items, POINT pt, const RECT& rcExclude) = 0;
 };
 
 class CQXPTabClientWnd : public CWnd, public CQXPTabManagerAtom {
@@ -164,6 +183,9 @@ public:
     // default tracks a popup menu at the point, leaving rcExclude (screen)
     // uncovered.
     virtual int TrackActiveFilesMenu(HMENU hMenu, POINT ptScreen, const RECT& rcExclude);
+    // The list in a host's own look instead (not owned; NULL: the menu).
+    void SetActiveFilesPopup(CQXPActiveFilesPopup* pPopup) { m_pActiveFilesPopup = pPopup; }
+    CQXPActiveFilesPopup* GetActiveFilesPopup() const { return m_pActiveFilesPopup; }
     // The item's own tooltip, else the document's answer to
     // WM_TABCLIENT_GETTOOLTIP, else the caption.
     virtual CString GetItemTooltip(const CQXPTabManagerItem* pItem) const;
@@ -175,6 +197,7 @@ public:
     void CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType = adjustBorder) override;
 
     CMDIFrameWnd* m_pFrame;
+    CQXPActiveFilesPopup* m_pActiveFilesPopup = NULL; // not owned
     BOOL m_bShowTabs;
 
 protected:
@@ -214,5 +237,7 @@ protected:
     void OnSysColorChange();
     BOOL OnEraseBkgnd(CDC* pDC);
     LRESULT OnMDIArrange(WPARAM wParam, LPARAM lParam);
+    // The command bars were redrawn (a new theme or setting): Refresh(TRUE).
+    LRESULT OnRefreshTabClient(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };

@@ -177,6 +177,10 @@ public:
     BOOL m_bSplitterTracking;
     BOOL m_bNoResize;
     BOOL m_bManualTimers;
+    // Which captions run down the container's left side: 0 none, 2 those
+    // of containers docked at the top or bottom, 3 those of containers
+    // wider than high, any other value all.
+    int m_nCaptionDirection = 0;
     // Dragging: a translucent preview (when the system has layered windows)
     // and the docking guides with it (style 0 or 1); the panes float at
     // once while dragged; the size-all cursor while dragging.

@@ -6,6 +6,7 @@
 #include <qx/panetree.h>
 
 class CQXPTabPainter;
+class CVisualStyleTheme;
 struct LunaScheme;
 
 class CQXPDockingPaneTabbedContainer;
@@ -72,6 +73,8 @@ public:
     // The caption band and the tab strip band of a container's rectangle.
     RECT GetCaptionRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const;
     RECT GetTabStripRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const;
+    // A container's rectangle less its caption (and theme 5's insets).
+    RECT GetBodyRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const;
     // Places the visible caption buttons at the right end of the caption
     // (hidden ones get an empty rectangle).
     void LayoutCaptionButtons(CQXPDockingPaneTabbedContainer* pPane, const RECT& rect);
@@ -88,8 +91,11 @@ public:
     virtual void DrawFloatingFrame(HDC hDC, CQXPDockingPaneMiniWnd* pFrame, const RECT& rc);
     // A margin window on one edge of the docking area: the face.
     virtual void DrawMargin(HDC hDC, const RECT& rc, BOOL bHorizontal);
-    // The caption band of a container in the theme's look.
+    // The caption band of a container in the theme's look (down its left
+    // side when the container's caption is vertical).
     virtual void DrawCaption(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rcCaption);
+    // The vertical caption font's description (height at least 11 pixels).
+    const LOGFONTA& GetVerticalCaptionFont() const { return m_lfVertical; }
     // A row of caption buttons from the right end of the band; returns the
     // left edge left for the text.
     int DrawCaptionButtons(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rcBand, COLORREF clrGlyph,
@@ -150,10 +156,45 @@ public:
     // where it has them.
     void ApplyOffice2007PaneColors();
 
+    // The visual-style classes of captions and their buttons, opened at each
+    // refresh for the desktop ("REBAR" by theme 8 only).
+    enum VisualStyleClass {
+        vsExplorerBar,
+        vsButton,
+        vsToolbar,
+        vsWindow,
+        vsRebar,
+        vsCount
+    };
+    CVisualStyleTheme* GetVisualStyle(VisualStyleClass n) const { return m_pStyles[n]; }
+    // The class is open and the application themed: its parts draw, else
+    // the classic look does.
+    BOOL IsVisualStyleActive(VisualStyleClass n) const;
+
 protected:
     void RefreshThemeColors();
     // Takes a Luna colour scheme (inactive captions, face, border, table
     // entries, orange active captions and buttons).
     void ApplyLunaScheme(const LunaScheme& scheme);
     COLORREF m_clrTable[64];
+    HFONT m_hFontVertical = NULL;
+    LOGFONTA m_lfVertical = {};
+    // Where a vertical caption's icon and text go (upright terms), and how.
+    struct VerticalText {
+        RECT rc = {0, 0, 0, 0};
+        COLORREF clr = 0;
+        BOOL bDisabled = FALSE;
+    };
+    // One horizontal caption: background, buttons, icon and text; with
+    // pText, everything but the icon and text, whose place it reports.
+    void DrawCaptionBar(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rcCaption, VerticalText* pText);
+    CVisualStyleTheme* m_pStyles[vsCount]; // owned
+    // Set while a caption is drawn: the pane is active and highlighted.
+    BOOL m_bCaptionActive = FALSE;
+    // Theme 8: the "REBAR" picture over the container's frame, clipped to the caption.
+    void DrawRebarCaption(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rcCaption);
+    // Caption-button styles 3 to 6: the visual-style part; FALSE when it
+    // did not draw (the classic style 1 then does). *pbGlyph: whether the
+    // glyph still goes on top, in *pclrGlyph.
+    BOOL DrawThemedCaptionButton(HDC hDC, CaptionButton* pButton, BOOL* pbGlyph, COLORREF* pclrGlyph);
 };

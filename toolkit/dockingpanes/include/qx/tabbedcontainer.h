@@ -36,6 +36,9 @@ public:
     void ShowCaption(BOOL bShow);
     BOOL IsCaptionVisible() const;
     BOOL IsTabsVisible() const;
+    // Whether the caption runs down the left side (the manager's caption
+    // direction).
+    BOOL IsCaptionVertical() const;
     // -2 on the caption, else the tab index under the point, else -1.
     int HitTest(CPoint pt) const;
     void Copy(CQXPDockingPaneTabbedContainer* pSource, PaneCloneMap* pMap, DWORD dwIgnoredOptions);

@@ -163,6 +163,9 @@ public:
     void SetItemCloseMode(int nMode);
     void SetActive(BOOL bActive);
     BOOL IsActive() const { return m_bActive; }
+    // Whether the keyboard focus lies in what the strip's selected tab
+    // shows (hosts that know it say so; a plain strip does not).
+    virtual BOOL IsFocused() const { return FALSE; }
     void EnsureVisible(CQXPTabManagerItem* pItem);
     int GetScrollOffset() const { return m_nScrollDelta; }
     void SetScrollOffset(int nOffset);

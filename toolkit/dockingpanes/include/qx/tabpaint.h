@@ -73,6 +73,87 @@ enum TabDockingColorSet {
     tabDockingSetBordered = 9,
 };
 
+class CQXPTabPainter;
+class CVisualStyleTheme;
+
+// The shape of one appearance number: its header margins, the colour sets
+// that go with it and the shape of each tab. SetAppearance builds the
+// numbered ones; a host installs its own with SetAppearanceSet (the painter
+// owns it from then on) and overrides what it draws differently.
+class CTabAppearancePainter {
+public:
+    // nId: the number whose layout and shapes this set keeps (0..10; any
+    // other gives 0).
+    explicit CTabAppearancePainter(int nId = 0);
+    virtual ~CTabAppearancePainter() {}
+    int GetId() const { return m_nId; }
+    virtual void RefreshMetrics() {}
+    virtual RECT GetHeaderMargin() const;
+    // Bit mask of colour-set numbers, and the one the set starts with.
+    virtual int GetSupportedColorSets() const;
+    virtual int GetDefaultColorSet() const;
+    // The shape of one tab; its image and caption follow.
+    virtual void DrawSingleButton(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerItem* pItem);
+
+    CQXPTabPainter* m_pPaintManager; // linked by the painter, not owned
+
+protected:
+    int m_nId;
+};
+
+// The fills of one colour-set number. The painter computes the numbered
+// set's colours (TabColorSet) and then lets the set adjust them; the fills
+// are asked of the set while tabs are drawn. SetColor builds the numbered
+// ones, SetColorSet installs a host's own (the painter owns it).
+class CTabColorSet {
+public:
+    // nId: 1, 2, 4, 8, 16 or 32 (any other gives 1).
+    explicit CTabColorSet(int nId = 1);
+    virtual ~CTabColorSet() {}
+    int GetId() const { return m_nId; }
+    // After the painter computed the numbered set's colours into c.
+    virtual void RefreshMetrics(TabColorSet& /*c*/) {}
+    // Fills a tab by its state; returns the colour filled, -1 when the set
+    // drew no colour of its own (the joins to the client are then skipped).
+    virtual COLORREF FillItem(HDC hDC, const RECT& rc, CQXPTabManager* pManager, CQXPTabManagerItem* pItem);
+    // The client area below a strip with a frame (the themed set only).
+    virtual void FillClient(HDC hDC, const RECT& rc, CQXPTabManager* pManager);
+    // The state button of appearance 4: the selected tab filled and framed,
+    // the others a separator at their far end.
+    virtual void FillStateButton(HDC hDC, const RECT& rc, CQXPTabManager* pManager, CQXPTabManagerItem* pItem);
+    // The face of a navigate button; a pressed look may move the glyph
+    // (rc). Returns the glyph's colour.
+    virtual COLORREF DrawNavigateButtonFace(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerNavigateButton* pButton,
+                                            RECT& rc);
+    // Whether the set draws with visual styles now.
+    virtual BOOL IsThemed() const { return FALSE; }
+
+    CQXPTabPainter* m_pPaintManager; // linked by the painter, not owned
+
+protected:
+    int m_nId;
+};
+
+// Colour set 8: the "TAB" and "TOOLBAR" visual-style parts while the
+// application is themed; the default set's colours and fills otherwise.
+class CTabColorSetVisualStyle : public CTabColorSet {
+public:
+    CTabColorSetVisualStyle();
+    ~CTabColorSetVisualStyle() override;
+    void RefreshMetrics(TabColorSet& c) override;
+    COLORREF FillItem(HDC hDC, const RECT& rc, CQXPTabManager* pManager, CQXPTabManagerItem* pItem) override;
+    void FillClient(HDC hDC, const RECT& rc, CQXPTabManager* pManager) override;
+    void FillStateButton(HDC hDC, const RECT& rc, CQXPTabManager* pManager, CQXPTabManagerItem* pItem) override;
+    COLORREF DrawNavigateButtonFace(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerNavigateButton* pButton,
+                                    RECT& rc) override;
+    // The "TAB" handle is open and the application is themed.
+    BOOL IsThemed() const override;
+
+private:
+    CVisualStyleTheme* m_pTab;     // owned
+    CVisualStyleTheme* m_pToolbar; // owned
+};
+
 class CQXPTabPainter {
 public:
     CQXPTabPainter();
@@ -83,8 +164,16 @@ public:
     // Appearance by number (unknown numbers give 0); its default colour set
     // comes with it.
     void SetAppearance(int nAppearance);
+    // Installs a set made by the caller (owned from now on; NULL gives
+    // appearance 0) with its default colour set.
+    void SetAppearanceSet(CTabAppearancePainter* pAppearance);
+    CTabAppearancePainter* GetAppearanceSet() const { return m_pAppearance; }
     int GetAppearance() const { return m_nAppearance; }
     void SetColor(int nColorSet);
+    // Installs a colour set made by the caller (owned from now on; NULL
+    // gives set 1).
+    void SetColorSet(CTabColorSet* pColorSet);
+    CTabColorSet* GetColorSet() const { return m_pColorSet; }
     int GetColor() const { return m_nColorSet; }
     // The colours of the current colour set (recomputed by RefreshMetrics,
     // SetColor and SetAppearance).
@@ -138,6 +227,11 @@ public:
     // The scroll offset that brings the item inside the header (the present
     // one when it is inside, or when the layout does not scroll).
     int RevealOffset(CQXPTabManager* pManager, const CQXPTabManagerItem* pItem) const;
+    // The numbered shape of a tab (appearance sets start from it).
+    void DrawTabShape(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem);
+    // A gradient across the strip's depth, turned with the position (-2 in
+    // either end: the checker pattern; -1 takes the other end).
+    void FillGradientByPosition(HDC hDC, const RECT& rc, COLORREF clrA, COLORREF clrB) const;
     // Draws text shortened in the middle ("\\" paths with DT_PATH_ELLIPSIS);
     // returns the text drawn.
     CString DrawTextEllipsis(HDC hDC, const CString& strText, RECT rc, UINT nFormat);
@@ -191,6 +285,11 @@ protected:
     // navigate buttons took their places (cross: the row's top or left).
     void PlaceItems(CQXPTabManager* pManager, const RECT& rc, int cross);
     void LayoutRows(CQXPTabManager* pManager, const RECT& rc);
+    // The stacked appearance: rows inside the frame, the client between.
+    void LayoutStacked(CQXPTabManager* pManager, const RECT& rc);
+    RECT StackedInner(const RECT& rc) const;
+    // Visible rows; *pnSelected: the selected one's row (the last without a selection).
+    int StackedRows(CQXPTabManager* pManager, int* pnSelected) const;
 
     int m_nAppearance;
     int m_nColorSet;
@@ -203,7 +302,8 @@ protected:
     void DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem);
     void DrawItemContent(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem, const RECT& rc);
     void DrawNavigateButton(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerNavigateButton* pButton);
-    void FillGradientByPosition(HDC hDC, const RECT& rc, COLORREF clrA, COLORREF clrB) const;
+    CTabAppearancePainter* m_pAppearance; // owned, never NULL
+    CTabColorSet* m_pColorSet;            // owned, never NULL
     RECT m_rcHeaderMargin;
     int m_nRowHeight;
     LOGFONTA m_lfNormal;

@@ -154,6 +154,11 @@ CQXPMultiMonitor* AFXAPI GetMultiMonitorHelper();
 // counts as size 0. TRUE when rc changed.
 BOOL AFXAPI QxFitRectToWorkArea(RECT& rc, const RECT& rcWork, SIZE szMin);
 
+// The registered message "QXPRefreshTabClient": the command bars send it to
+// their frame's MDI client when they were redrawn for a new theme or
+// setting; a tab client there refreshes its strips and lays the frame out.
+UINT AFXAPI QxGetTabClientRefreshMessage();
+
 // ---------------------------------------------------------------------------
 // Accessibility base of controls, bars and managers. A class derives from it
 // (beside CCmdTarget), calls Init with its command target and overrides the

@@ -9,6 +9,7 @@
 #include <qx/fonts.h>
 #include <qx/images.h>
 #include <qx/sysutil.h>
+#include <qx/themes.h>
 
 #include <algorithm>
 
@@ -72,51 +73,211 @@ CRect CQXPBarView::GetBarWindowRect() const
 // Gallery painter.
 
 CGalleryPainter::CGalleryPainter(CQXPThemePainter* pPaintManager)
-    : m_pPaintManager(pPaintManager), m_szScrollButton(19, 19), m_nArrowSize(16)
+    : m_pPaintManager(pPaintManager), m_nUpHeight(19), m_nDownHeight(19), m_nColumnWidth(16)
 {
     m_cxHScroll = ::GetSystemMetrics(SM_CXHSCROLL);
     m_cyHScroll = ::GetSystemMetrics(SM_CYHSCROLL);
-    m_cxVScroll = ::GetSystemMetrics(SM_CXVSCROLL);
     m_cyVScroll = ::GetSystemMetrics(SM_CYVSCROLL);
+    m_cxVScroll = ::GetSystemMetrics(SM_CXVSCROLL);
 }
 
 CGalleryPainter::~CGalleryPainter() {}
 
-void CGalleryPainter::FillControl(CDC* pDC, CRect rc)
-{
-    m_pPaintManager->Rectangle(pDC, rc, qxColorControlBorder, qxColorMenuFace);
-}
-
-void CGalleryPainter::DrawScrollButton(CDC* pDC, CRect rc, int nKind, BOOL bSelected, BOOL bPressed, BOOL bEnabled)
-{
-    m_pPaintManager->DrawRectangle(pDC, rc, bSelected, bPressed, bEnabled, FALSE, FALSE, qxpBarTypeNormal,
-                                   qxpBarTop);
-    COLORREF clr = m_pPaintManager->GetRectangleTextColor(bSelected, bPressed, bEnabled, FALSE, FALSE,
-                                                          qxpBarTypeNormal, qxpBarTop);
-    CPoint c = rc.CenterPoint();
-    if (nKind == 0)
-        m_pPaintManager->DrawTriangle(pDC, CPoint(c.x - 3, c.y + 1), CPoint(c.x + 3, c.y + 1), CPoint(c.x, c.y - 2),
-                                      clr);
-    else
-        m_pPaintManager->DrawTriangle(pDC, CPoint(c.x - 3, c.y - 1), CPoint(c.x + 3, c.y - 1), CPoint(c.x, c.y + 2),
-                                      clr);
-    if (nKind == 2)
-        m_pPaintManager->HorizontalLine(pDC, c.x - 3, c.y - 3, c.x + 4, clr);
-}
-
 void CGalleryPainter::DrawLabel(CDC* pDC, CRect rc, LPCSTR lpszText)
 {
     pDC->FillSolidRect(rc, m_pPaintManager->GetColor(qxColorLabelFace));
-    m_pPaintManager->HorizontalLine(pDC, rc.left, rc.bottom - 1, rc.right, m_pPaintManager->GetColor(qxColorControlBorder));
-    if (lpszText && *lpszText) {
-        CRect rcText(rc);
-        rcText.DeflateRect(10, 0, 4, 0);
-        ScopedFont font(pDC, m_pPaintManager->GetRegularBoldFont());
-        int nMode = pDC->SetBkMode(TRANSPARENT);
-        COLORREF clrOld = pDC->SetTextColor(m_pPaintManager->GetColor(qxColorMenuText));
-        pDC->DrawText(lpszText, -1, rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-        pDC->SetTextColor(clrOld);
-        pDC->SetBkMode(nMode);
+    m_pPaintManager->HorizontalLine(pDC, rc.left, rc.bottom - 1, rc.right,
+                                    m_pPaintManager->GetColor(qxColorControlBorder));
+    if (!lpszText || !*lpszText)
+        return;
+    CRect rcText(rc);
+    rcText.DeflateRect(10, 0, 10, 0);
+    ScopedFont font(pDC, m_pPaintManager->GetRegularBoldFont());
+    int nMode = pDC->SetBkMode(TRANSPARENT);
+    COLORREF clrOld = pDC->SetTextColor(m_pPaintManager->GetColor(qxColorMenuText));
+    pDC->DrawText(lpszText, -1, rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    pDC->SetTextColor(clrOld);
+    pDC->SetBkMode(nMode);
+}
+
+void CGalleryPainter::DrawBackground(CDC* pDC, const QXPGalleryView& g)
+{
+    pDC->FillSolidRect(g.rc, m_pPaintManager->GetColor(qxColorMenuFace));
+    if (g.bBorders) {
+        COLORREF clr = m_pPaintManager->GetColor(qxColorControlBorder);
+        pDC->Draw3dRect(g.rc, clr, clr);
+    } else if (g.bBottomDivider) {
+        m_pPaintManager->HorizontalLine(pDC, g.rc.left, g.rc.bottom - 2, g.rc.right,
+                                        m_pPaintManager->GetColor(qxColorSeparator));
+    }
+}
+
+void CGalleryPainter::DrawPopupScrollColumn(CDC* pDC, const QXPGalleryView& g)
+{
+    const CRect& rc = g.rcScrollBar;
+    if (rc.IsRectEmpty())
+        return;
+    pDC->FillSolidRect(rc, m_pPaintManager->GetColor(qxColorBarFace));
+    CRect rcUp(rc.left, rc.top, rc.right, std::min(rc.bottom, rc.top + m_nUpHeight));
+    CRect rcDown(rc.left, rcUp.bottom, rc.right, std::min(rc.bottom, rcUp.bottom + m_nDownHeight));
+    CRect rcPopup(rc.left, rcDown.bottom, rc.right, rc.bottom);
+    const int nActive = g.nPressedPart ? g.nPressedPart : g.nHotPart;
+    const struct {
+        CRect rc;
+        int nPart;
+        BOOL bEnabled;
+    } buttons[] = {{rcUp, qxpGalleryHitUp, g.bEnabled && g.bCanScrollUp},
+                   {rcDown, qxpGalleryHitDown, g.bEnabled && g.bCanScrollDown},
+                   {rcPopup, qxpGalleryHitPopup, g.bEnabled}};
+    for (const auto& b : buttons) {
+        if (b.rc.IsRectEmpty())
+            continue;
+        const BOOL bHot = b.bEnabled && nActive == b.nPart;
+        const BOOL bPressed = bHot && g.nPressedPart == b.nPart;
+        m_pPaintManager->DrawRectangle(pDC, b.rc, bHot, bPressed, b.bEnabled, bPressed, FALSE, qxpBarTypeNormal,
+                                       qxpBarTop);
+        COLORREF clr = m_pPaintManager->GetRectangleTextColor(bHot, bPressed, b.bEnabled, bPressed, FALSE,
+                                                              qxpBarTypeNormal, qxpBarTop);
+        const CPoint c = b.rc.CenterPoint();
+        if (b.nPart == qxpGalleryHitUp) {
+            m_pPaintManager->DrawTriangle(pDC, CPoint(c.x - 4, c.y + 2), CPoint(c.x + 4, c.y + 2),
+                                          CPoint(c.x, c.y - 2), clr);
+        } else if (b.nPart == qxpGalleryHitDown) {
+            m_pPaintManager->DrawTriangle(pDC, CPoint(c.x - 4, c.y - 2), CPoint(c.x + 4, c.y - 2),
+                                          CPoint(c.x, c.y + 2), clr);
+        } else {
+            m_pPaintManager->DrawTriangle(pDC, CPoint(c.x - 4, c.y - 1), CPoint(c.x + 4, c.y - 1),
+                                          CPoint(c.x, c.y + 3), clr);
+            pDC->FillSolidRect(c.x - 4, c.y - 4, 9, 2, clr);
+        }
+    }
+}
+
+int CGalleryPainter::GetScrollBarLook(int nOverride) const
+{
+    if (nOverride)
+        return nOverride;
+    switch (m_pPaintManager->GetCurrentTheme()) {
+    case qxpThemeWindows2000:
+        return qxpGalleryBarFlat;
+    case qxpThemeOffice2007:
+    case qxpThemeRibbon:
+        return qxpGalleryBarImages;
+    default:
+        return qxpGalleryBarSystem;
+    }
+}
+
+void AFXAPI CGalleryPainter::DrawArrowGlyph(CDC* pDC, CRect rc, BOOL bHorizontal, BOOL bBackward, BOOL bEnabled)
+{
+    const int nSide = std::min(rc.Width(), rc.Height());
+    if (nSide < 6)
+        return;
+    CFont font;
+    font.CreateFontA(nSide - 4, 0, 0, 0, FW_NORMAL, 0, 0, 0, SYMBOL_CHARSET, 0, 0, 0, 0, "MARLETT");
+    CFont* pOld = pDC->SelectObject(&font);
+    int nMode = pDC->SetBkMode(TRANSPARENT);
+    COLORREF clrOld = pDC->SetTextColor(bEnabled ? RGB(0, 0, 0) : ::GetSysColor(COLOR_BTNSHADOW));
+    // Marlett: 3 left, 4 right, 5 up, 6 down.
+    const char* pszGlyph = bHorizontal ? (bBackward ? "3" : "4") : (bBackward ? "5" : "6");
+    pDC->TextOut((rc.Width() - nSide) / 2 + rc.left + 2, (rc.Height() - nSide) / 2 + rc.top + 2, pszGlyph, 1);
+    pDC->SetTextColor(clrOld);
+    pDC->SetBkMode(nMode);
+    pDC->SelectObject(pOld);
+}
+
+void CGalleryPainter::DrawScrollBar(CDC* pDC, const QXPGalleryScrollBarView& bar)
+{
+    if (bar.rc.IsRectEmpty())
+        return;
+    const int nLook = bar.nType;
+    const BOOL bPressed[2] = {bar.nPressedPart == qxpGalleryHitUp, bar.nPressedPart == qxpGalleryHitDown};
+    const BOOL bHot[2] = {bar.nHotPart == qxpGalleryHitUp, bar.nHotPart == qxpGalleryHitDown};
+    const CRect rcArrows[2] = {bar.rcArrowBefore, bar.rcArrowAfter};
+    const CRect rcThumb = bar.bEnabled ? bar.rcThumb : CRect(0, 0, 0, 0);
+    HDC hdc = pDC->GetSafeHdc();
+
+    if (nLook == qxpGalleryBarSystem && m_themeScrollBar.IsOpen()) {
+        CVisualStyleTheme& theme = const_cast<CVisualStyleTheme&>(m_themeScrollBar);
+        for (int i = 0; i < 2; ++i) {
+            if (rcArrows[i].IsRectEmpty())
+                continue;
+            // Arrow states: up 1-4, down 5-8, left 9-12, right 13-16.
+            int nFirst = bar.bVertical ? (i == 0 ? 1 : 5) : (i == 0 ? 9 : 13);
+            int nState = !bar.bEnabled ? 3 : bPressed[i] ? 2
+                                         : bHot[i]       ? 1
+                                                         : 0;
+            theme.DrawThemeBackground(hdc, 1, nFirst + nState, rcArrows[i]);
+        }
+        const struct {
+            CRect rc;
+            int nPart, nVertical, nHorizontal;
+        } parts[] = {{bar.rcPageBefore, qxpGalleryHitPageBefore, 6, 4},
+                     {bar.rcPageAfter, qxpGalleryHitPageAfter, 7, 5},
+                     {rcThumb, qxpGalleryHitThumb, 3, 2}};
+        for (const auto& p : parts) {
+            if (p.rc.IsRectEmpty())
+                continue;
+            int nState = !bar.bEnabled ? 4 : bar.nPressedPart == p.nPart ? 3
+                                         : bar.nHotPart == p.nPart       ? 2
+                                                                         : 1;
+            theme.DrawThemeBackground(hdc, bar.bVertical ? p.nVertical : p.nHorizontal, nState, p.rc);
+        }
+        const int nThumb = bar.bVertical ? rcThumb.Height() : rcThumb.Width();
+        if (!rcThumb.IsRectEmpty() && nThumb > 13)
+            theme.DrawThemeBackground(hdc, bar.bVertical ? 9 : 8, 1, rcThumb);
+        return;
+    }
+
+    const BOOL bFlat = nLook == qxpGalleryBarFlat;
+    for (int i = 0; i < 2; ++i) {
+        CRect rc = rcArrows[i];
+        if (rc.IsRectEmpty())
+            continue;
+        if (bFlat) {
+            pDC->FillSolidRect(rc, ::GetSysColor(COLOR_3DFACE));
+            COLORREF clrLight = ::GetSysColor(COLOR_3DHIGHLIGHT), clrDark = ::GetSysColor(COLOR_3DSHADOW);
+            pDC->Draw3dRect(rc, bPressed[i] ? clrDark : clrLight, bPressed[i] ? clrLight : clrDark);
+            DrawArrowGlyph(pDC, rc, !bar.bVertical, i == 0, bar.bEnabled);
+        } else {
+            UINT nKind = bar.bVertical ? (i == 0 ? DFCS_SCROLLUP : DFCS_SCROLLDOWN)
+                                       : (i == 0 ? DFCS_SCROLLLEFT : DFCS_SCROLLRIGHT);
+            if (bPressed[i])
+                nKind |= DFCS_PUSHED;
+            if (!bar.bEnabled)
+                nKind |= DFCS_INACTIVE;
+            ::DrawFrameControl(hdc, rc, DFC_SCROLL, nKind);
+        }
+    }
+    // The track in the brush the owner window gives scroll bars.
+    CRect rcTrack(bar.rc);
+    if (bar.bVertical) {
+        rcTrack.top = bar.rcArrowBefore.bottom;
+        rcTrack.bottom = bar.rcArrowAfter.top;
+    } else {
+        rcTrack.left = bar.rcArrowBefore.right;
+        rcTrack.right = bar.rcArrowAfter.left;
+    }
+    if (!rcTrack.IsRectEmpty()) {
+        HBRUSH hBrush = bar.hWnd ? (HBRUSH)::DefWindowProcA(bar.hWnd, WM_CTLCOLORSCROLLBAR, (WPARAM)hdc,
+                                                            (LPARAM)bar.hWnd)
+                                 : NULL;
+        ::FillRect(hdc, rcTrack, hBrush ? hBrush : ::GetSysColorBrush(COLOR_SCROLLBAR));
+    }
+    if (bar.bEnabled) {
+        if (bar.nPressedPart == qxpGalleryHitPageBefore && !bar.rcPageBefore.IsRectEmpty())
+            ::InvertRect(hdc, bar.rcPageBefore);
+        if (bar.nPressedPart == qxpGalleryHitPageAfter && !bar.rcPageAfter.IsRectEmpty())
+            ::InvertRect(hdc, bar.rcPageAfter);
+    }
+    if (rcThumb.IsRectEmpty())
+        return;
+    pDC->FillSolidRect(rcThumb, ::GetSysColor(COLOR_3DFACE));
+    if (bFlat) {
+        pDC->Draw3dRect(rcThumb, ::GetSysColor(COLOR_3DHIGHLIGHT), ::GetSysColor(COLOR_3DSHADOW));
+    } else {
+        CRect rc(rcThumb);
+        ::DrawEdge(hdc, rc, EDGE_RAISED, BF_RECT | BF_ADJUST);
     }
 }
 
@@ -124,11 +285,12 @@ void CGalleryPainter::RefreshMetrics()
 {
     m_cxHScroll = ::GetSystemMetrics(SM_CXHSCROLL);
     m_cyHScroll = ::GetSystemMetrics(SM_CYHSCROLL);
-    m_cxVScroll = ::GetSystemMetrics(SM_CXVSCROLL);
     m_cyVScroll = ::GetSystemMetrics(SM_CYVSCROLL);
+    m_cxVScroll = ::GetSystemMetrics(SM_CXVSCROLL);
     m_themeScrollBar.OpenThemeData(NULL, L"SCROLLBAR");
-    m_szScrollButton = CSize(19, 19);
-    m_nArrowSize = 16;
+    m_nUpHeight = 19;
+    m_nDownHeight = 19;
+    m_nColumnWidth = 16;
 }
 
 // ---------------------------------------------------------------------------
@@ -177,6 +339,8 @@ CQXPThemePainter::CQXPThemePainter()
     m_nFixedControlHeight = 0;
     m_bFlatMenuBar = FALSE;
     m_bFlatToolBar = FALSE;
+    m_nPopupBarFrame = 0;
+    m_nBarFrame = 0;
     m_pfnNonClientMetrics = NULL;
     m_nShadowOptions = qxpShadowClipExclude;
     m_bForceShadows = TRUE;
@@ -208,6 +372,14 @@ BOOL CQXPThemePainter::IsFlatBar(CQXPBarView* pBar) const
     if (!pBar)
         return FALSE;
     return pBar->GetType() == qxpBarTypeMenuBar ? m_bFlatMenuBar : m_bFlatToolBar;
+}
+
+BOOL CQXPThemePainter::IsBarFrameDrawn(CQXPBarView* pBar)
+{
+    if (!pBar)
+        return FALSE;
+    int nSetting = pBar->GetPosition() == qxpBarPopup ? m_nPopupBarFrame : m_nBarFrame;
+    return nSetting == 0 && (pBar->GetBarFlags() & 0x0F) != 0;
 }
 
 BOOL CQXPThemePainter::IsKeyboardCuesVisible(CQXPBarView* pBar) const
@@ -1041,6 +1213,17 @@ int CQXPThemePainter::GetSplitDropDownWidth(CQXPBarView* pBar)
 }
 
 void CQXPThemePainter::FillShadedRect(CDC* pDC, CRect rc) { pDC->FillSolidRect(rc, GetColor(COLOR_APPWORKSPACE)); }
+
+void CQXPThemePainter::FillWorkspace(CDC* pDC, CRect rcClient, CRect rcInner)
+{
+    if (!pDC)
+        return;
+    int nSaved = pDC->SaveDC();
+    if (!rcInner.IsRectEmpty())
+        pDC->ExcludeClipRect(&rcInner);
+    pDC->FillSolidRect(rcClient, GetColor(COLOR_APPWORKSPACE));
+    pDC->RestoreDC(nSaved);
+}
 
 void CQXPThemePainter::DrawFramedCaption(CDC* pDC, CRect rc, LPCSTR lpszCaption, int nSelected, BOOL bEnabled)
 {

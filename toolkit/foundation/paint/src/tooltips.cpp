@@ -1,6 +1,7 @@
 // tooltips.cpp - the tooltip context and the toolkit's tooltip window.
 #include <qx/themeres.h>
 #include <qx/tooltips.h>
+#include <qx/richtexthost.h>
 
 #include <qx/colors.h>
 #include <qx/drawing.h>
@@ -686,6 +687,8 @@ void CQXPToolTipContext::ShowImage(BOOL bShow, int nImageSize, int nImageBase)
 
 CWnd* CQXPToolTipContext::CreateToolTipWindow(CWnd*)
 {
+    if (m_nStyle == 3)
+        return new CQXPToolTipRichText(this);
     if (m_nStyle >= 2 && m_nStyle <= 6)
         return new CQXPToolTipContextToolTip(this, m_nStyle);
     return new CWnd;

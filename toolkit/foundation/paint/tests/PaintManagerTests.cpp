@@ -270,6 +270,69 @@ TEST_F(PaintManagerTest, FloatingCaptionOfTheBaseGripper)
     EXPECT_EQ(CSize(0, 0), pBase->CQXPThemePainter::DrawCommandBarGripper(NULL, &bar, FALSE));
 }
 
+// A bar gets a frame when it may dock or float and its kind's setting is 0.
+TEST_F(PaintManagerTest, BarFrameByKindSettingAndDockingFlags)
+{
+    ThemeHolder theme(qxpThemeWindows2000);
+    struct Case {
+        const char* what;
+        int nPosition;
+        DWORD dwFlags;
+        int nPopupSetting, nBarSetting;
+        BOOL bDrawn;
+    } cases[] = {
+        {"docked toolbar that may dock", qxpBarTop, 0x3F, 0, 0, TRUE},
+        {"one low flag is enough", qxpBarLeft, 0x08, 0, 0, TRUE},
+        {"no docking or floating", qxpBarTop, 0x70, 0, 0, FALSE},
+        {"bars set frameless", qxpBarTop, 0x3F, 0, 1, FALSE},
+        {"the popup setting leaves toolbars alone", qxpBarFloating, 0x3F, 1, 0, TRUE},
+        {"popup bar", qxpBarPopup, 0x01, 0, 1, TRUE},
+        {"popups set frameless", qxpBarPopup, 0x01, 1, 0, FALSE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestBar bar;
+        bar.nPosition = c.nPosition;
+        bar.dwFlags = c.dwFlags;
+        theme->m_nPopupBarFrame = c.nPopupSetting;
+        theme->m_nBarFrame = c.nBarSetting;
+        EXPECT_EQ(c.bDrawn, theme->IsBarFrameDrawn(&bar));
+    }
+    EXPECT_FALSE(theme->IsBarFrameDrawn(NULL));
+}
+
+// The workspace behind MDI documents: colour 12 around the inner rectangle,
+// which keeps what it had.
+TEST_F(PaintManagerTest, WorkspaceFillsAroundTheInnerRectangle)
+{
+    ThemeHolder theme(qxpThemeOffice2003);
+    const COLORREF clrOld = RGB(1, 2, 3);
+    MemoryDC mem(120, 80, clrOld);
+    theme->FillWorkspace(mem.dc(), CRect(10, 10, 110, 70), CRect(40, 30, 80, 50));
+    const COLORREF clr12 = theme->GetColor(COLOR_APPWORKSPACE);
+    struct Probe {
+        int x, y;
+        COLORREF clr;
+    } probes[] = {
+        // Around the inner rectangle, in it, outside the client rectangle.
+        {10, 10, clr12},
+        {109, 69, clr12},
+        {39, 40, clr12},
+        {80, 40, clr12},
+        {40, 30, clrOld},
+        {79, 49, clrOld},
+        {9, 9, clrOld},
+        {110, 70, clrOld},
+    };
+    for (const Probe& p : probes) {
+        SCOPED_TRACE(testing::Message() << p.x << "," << p.y);
+        EXPECT_EQ(p.clr, mem.Pixel(p.x, p.y));
+    }
+    // An empty inner rectangle covers nothing.
+    theme->FillWorkspace(mem.dc(), CRect(10, 10, 110, 70), CRect(0, 0, 0, 0));
+    EXPECT_EQ(clr12, mem.Pixel(60, 40));
+}
+
 TEST_F(PaintManagerTest, ExpandButtonMeasuringPlacesTheButton)
 {
     ThemeHolder theme(qxpThemeWindows2000);

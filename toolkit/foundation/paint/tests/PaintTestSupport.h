@@ -46,8 +46,10 @@ public:
     HWND hWndDock = NULL;
     BOOL bHasOpener = FALSE;
     CRect rcOpener;
+    DWORD dwFlags = 0;
     std::vector<CQXPControlView*> controls;
 
+    DWORD GetBarFlags() const override { return dwFlags; }
     int GetType() const override { return nType; }
     int GetPosition() const override { return nPosition; }
     CString GetTitle() const override { return strTitle; }

@@ -2,8 +2,10 @@
 // clicks and held buttons, titles, record sizes, placement, callbacks and
 // the standard control's title rule.
 #include "DialogTestSupport.h"
+#include "PaintTestSupport.h"
 
 #include <qx/colors.h>
+#include <qx/richtexthost.h>
 #include <qx/sysutil.h>
 #include <qx/themeres.h>
 #include <qx/tooltips.h>
@@ -510,6 +512,149 @@ TEST_F(ToolTipTest, OldCommonControlsGetNoTitleOnTheStandardTooltip)
         EXPECT_TRUE(spy->GetStyle() & TTS_NOPREFIX);
         c.DestroyToolTip();
     }
+}
+
+// ---------------------------------------------------------------------------
+// Rich text: the windowless host over the rich-edit engine, and the
+// tooltip window of style 3 on it.
+
+const char kBoldRtf[] = "{\\rtf1\\ansi {\\b Bold} text}";
+
+// A white picture to draw into; how much of it is no longer white.
+struct MemoryCanvas : painttest::MemoryDC {
+    MemoryCanvas() : painttest::MemoryDC(400, 200) {}
+    HDC GetHdc() { return dc()->GetSafeHdc(); }
+    int InkedPixels() { return 400 * 200 - Count(CRect(0, 0, 400, 200), RGB(255, 255, 255)); }
+};
+
+TEST(RichTextHost, StreamsRtfElsePlainTextAndCountsTheCharacters)
+{
+    RichTextHost host;
+    ASSERT_TRUE(host.IsAvailable()) << "the engine serves windowless text services";
+    const struct {
+        const char* text;
+        int nRead;
+    } cases[] = {
+        {kBoldRtf, 9},       // "Bold text": only the plain characters
+        {"Plain words", 11}, // not RTF: read again as text
+        {"", 0},
+        {NULL, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.nRead, host.SetText(c.text)) << (c.text ? c.text : "(null)");
+}
+
+TEST(RichTextHost, TheIdealSizeShrinksShortTextAndKeepsTheLinesOfLongText)
+{
+    RichTextHost host;
+    ASSERT_TRUE(host.IsAvailable());
+    MemoryCanvas canvas;
+    host.SetText("Hi");
+    SIZE szShort = host.GetIdealSize(canvas.GetHdc(), 300);
+    EXPECT_GT(szShort.cx, 0);
+    EXPECT_LT(szShort.cx, 60) << "no wider than the word";
+    EXPECT_GT(szShort.cy, 0);
+
+    host.SetText("A longer tip that wraps over several lines when the width is small enough");
+    SIZE szWide = host.GetIdealSize(canvas.GetHdc(), 2000);
+    SIZE szNarrow = host.GetIdealSize(canvas.GetHdc(), 150);
+    EXPECT_EQ(szShort.cy, szWide.cy) << "one line when there is room";
+    EXPECT_LE(szNarrow.cx, 150);
+    EXPECT_GT(szNarrow.cy, 2 * szWide.cy) << "wrapped at 150";
+    // The narrowest width that keeps those lines measures the same again.
+    SIZE szAgain = host.GetIdealSize(canvas.GetHdc(), szNarrow.cx);
+    EXPECT_EQ(szNarrow.cy, szAgain.cy);
+    EXPECT_LE(szAgain.cx, szNarrow.cx);
+
+    RECT rc = {0, 0, szNarrow.cx, szNarrow.cy};
+    host.Draw(canvas.GetHdc(), rc);
+    EXPECT_GT(canvas.InkedPixels(), 50) << "the text is drawn";
+}
+
+TEST(RichTextHost, TheDefaultFormatReachesTheEngine)
+{
+    RichTextHost host;
+    ASSERT_TRUE(host.IsAvailable());
+    MemoryCanvas canvas;
+    host.SetText("Some plain words");
+    SIZE szRegular = host.GetIdealSize(canvas.GetHdc(), 1000);
+    CHARFORMATW cf = host.GetDefaultCharFormat();
+    cf.dwEffects |= CFE_BOLD;
+    cf.yHeight *= 2;
+    host.SetDefaultCharFormat(&cf);
+    EXPECT_TRUE(host.GetDefaultCharFormat().dwEffects & CFE_BOLD);
+    host.SetText("Some plain words");
+    SIZE szBig = host.GetIdealSize(canvas.GetHdc(), 1000);
+    EXPECT_GT(szBig.cx, szRegular.cx);
+    EXPECT_GT(szBig.cy, szRegular.cy);
+    host.SetDefaultCharFormat(NULL); // ignored
+    EXPECT_TRUE(host.GetDefaultCharFormat().dwEffects & CFE_BOLD);
+}
+
+TEST(RichTextHost, WithoutTheEngineEveryCallIsInert)
+{
+    RichTextHost host("qm-no-such-engine.dll");
+    EXPECT_FALSE(host.IsAvailable());
+    MemoryCanvas canvas;
+    EXPECT_EQ(0, host.SetText(kBoldRtf));
+    SIZE sz = host.GetIdealSize(canvas.GetHdc(), 200);
+    EXPECT_EQ(0, sz.cx);
+    EXPECT_EQ(0, sz.cy);
+    RECT rc = {0, 0, 400, 200};
+    host.Draw(canvas.GetHdc(), rc);
+    EXPECT_EQ(0, canvas.InkedPixels());
+    host.SetDefaultCharFormat(NULL);
+}
+
+TEST(RichTextHost, TheDefaultFormatIsTheMessageFontWithinItsField)
+{
+    RichTextHost host;
+    const CHARFORMATW& cf = host.GetDefaultCharFormat();
+    EXPECT_EQ(sizeof(CHARFORMATW), (size_t)cf.cbSize);
+    EXPECT_EQ((DWORD)0xE800000F, cf.dwMask);
+    EXPECT_EQ(::GetSysColor(COLOR_BTNTEXT), cf.crTextColor);
+    NONCLIENTMETRICSA ncm = {};
+    ncm.cbSize = sizeof(ncm);
+    ASSERT_TRUE(::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0));
+    // The face ends inside the 32 characters of the field.
+    const size_t nField = sizeof(cf.szFaceName) / sizeof(cf.szFaceName[0]);
+    size_t nFace = wcsnlen(cf.szFaceName, nField);
+    ASSERT_LT(nFace, nField);
+    EXPECT_EQ(std::string(ncm.lfMessageFont.lfFaceName), std::string(CString(cf.szFaceName).GetString()));
+    EXPECT_GT(cf.yHeight, 0);
+}
+
+TEST_F(ToolTipTest, StyleThreeShowsRtfAsRichText)
+{
+    // The real context of style 3 makes the rich window.
+    CQXPToolTipContext rich;
+    rich.SetStyle(3);
+    owner.tools = {{CRect(0, 0, 120, 30), 1, kBoldRtf, NULL}};
+    rich.FilterMessage(&owner, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+    CQXPToolTipRichText* pTip = dynamic_cast<CQXPToolTipRichText*>(rich.GetToolTip());
+    ASSERT_NE(nullptr, pTip);
+    ASSERT_TRUE(pTip->m_host.IsAvailable());
+    g_now += 500;
+    pTip->SendMessage(WM_TIMER, 1, 0);
+    ASSERT_TRUE(pTip->IsWindowVisible());
+
+    // Bold from the RTF: wider than the same words in plain text, which
+    // is as wide as the host measures it.
+    CClientDC dc(pTip);
+    CSize szBold = pTip->CalcSize(&dc, kBoldRtf);
+    CSize szPlain = pTip->CalcSize(&dc, "Bold text");
+    EXPECT_GT(szBold.cx, szPlain.cx);
+    EXPECT_EQ(szBold.cy, szPlain.cy);
+    EXPECT_EQ(CSize(0, 0), pTip->CalcSize(&dc, ""));
+    CRect rcTip;
+    pTip->GetWindowRect(&rcTip);
+    EXPECT_EQ(szBold, rcTip.Size());
+
+    pTip->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpMessages();
+    std::string path = qmtest::ScreenshotDir(QM_BIN_DIR) + "/tooltip-style3.png";
+    EXPECT_TRUE(qmtest::SaveScreenPng(rcTip, path));
+    rich.DestroyToolTip();
 }
 
 } // namespace

@@ -69,57 +69,27 @@ enum {
 };
 
 // ---------------------------------------------------------------------------
-// The gallery painter of themes 5 and 6. The gallery controls come with the
-// galleries; until then their painter reads these views.
-
-// Hit codes of a gallery's parts.
-enum {
-    qxpGalleryHitUp = 60,   // scroll-up button, or a scroll bar's up/left arrow
-    qxpGalleryHitDown = 61, // scroll-down button, or the down/right arrow
-    qxpGalleryHitPageBefore = 62,
-    qxpGalleryHitPageAfter = 63,
-    qxpGalleryHitPopup = 65,
-};
-
-struct QXPGalleryView {
-    CRect rc; // the control
-    BOOL bEnabled = TRUE;
-    BOOL bSelected = FALSE;
-    BOOL bInPopupGallery = FALSE; // sits in a popup bar of the popup-gallery kind
-    BOOL bBorders = FALSE;
-    BOOL bBottomDivider = FALSE;
-    int nHotPart = 0; // a hit code, 0 none
-    int nPressedPart = 0;
-    BOOL bCanScrollUp = TRUE;
-    BOOL bCanScrollDown = TRUE;
-};
-
-struct QXPGalleryScrollBarView {
-    int nType = 5; // 5 light images, 6 dark; others are not drawn
-    BOOL bVertical = TRUE;
-    BOOL bEnabled = TRUE;
-    CRect rc;                                   // the whole bar
-    CRect rcArrowBefore, rcArrowAfter, rcThumb; // rcThumb empty: no room for one
-    CRect rcPageBefore, rcPageAfter;
-    int nHotPart = 0;
-    int nPressedPart = 0;
-};
-
+// The gallery painter of themes 5 and 6: the five operations of the base
+// drawn from the theme's images and Toolbar colours (the views are the
+// paint manager's, qx/paintmanager.h).
 class COffice2007Theme;
 
 class COffice2007GalleryPaint : public CGalleryPainter {
 public:
     explicit COffice2007GalleryPaint(COffice2007Theme* pTheme);
 
-    virtual void DrawGroupCaption(CDC* pDC, LPCSTR lpszCaption, CRect rc);
-    virtual void FillBackground(CDC* pDC, const QXPGalleryView& gallery, CRect rc);
-    virtual void DrawScrollBar(CDC* pDC, const QXPGalleryScrollBarView& bar);
-    virtual void DrawScrollButtons(CDC* pDC, const QXPGalleryView& gallery);
+    // The base's operations 0 to 4, in order.
+    void DrawLabel(CDC* pDC, CRect rc, LPCSTR lpszText) override { DrawGroupCaption(pDC, lpszText, rc); }
+    void DrawBackground(CDC* pDC, const QXPGalleryView& gallery) override { FillBackground(pDC, gallery, gallery.rc); }
+    // Looks 5 (light) and 6 (dark); other looks as the base draws them.
+    void DrawScrollBar(CDC* pDC, const QXPGalleryScrollBarView& bar) override;
+    void DrawPopupScrollColumn(CDC* pDC, const QXPGalleryView& gallery) override { DrawScrollButtons(pDC, gallery); }
     void RefreshMetrics() override;
 
-    // The stand-in operations of the base, drawn the Office 2007 way.
-    void FillControl(CDC* pDC, CRect rc) override;
-    void DrawLabel(CDC* pDC, CRect rc, LPCSTR lpszText) override;
+    void DrawGroupCaption(CDC* pDC, LPCSTR lpszCaption, CRect rc);
+    void FillBackground(CDC* pDC, const QXPGalleryView& gallery, CRect rc);
+    // The column 15 wide at the control's right: up 21, down 19, popup.
+    void DrawScrollButtons(CDC* pDC, const QXPGalleryView& gallery);
 
     // The state (of 5) of a scroll or popup button: 4 disabled, 3 pressed,
     // 2 hot, 1 another part hot or pressed, 0.
@@ -127,8 +97,6 @@ public:
     // The 9 x 9 glyph cell (1-16) of a scroll-bar arrow.
     static int AFXAPI GetArrowGlyph(BOOL bVertical, BOOL bBefore, BOOL bEnabled, BOOL bBackground);
 
-    int m_nUpHeight;   // 21
-    int m_nDownHeight; // 19
     COffice2007Theme* m_pTheme;
     ColorValue m_clrSelected; // ControlGallerySelected
     ColorValue m_clrNormal;   // ControlGalleryNormal
@@ -307,6 +275,37 @@ public:
     // The 22 x 22 cell of a grouped button (0-4).
     static int AFXAPI GetGroupedButtonState(int nSelected, BOOL bPressed, BOOL bEnabled, int nChecked,
                                             BOOL bPopped);
+
+    // --- the ribbon bar's own elements (ribbonpaint.cpp) -------------------------
+    // The face of the bar below its caption band; the QAT frame when the
+    // QAT is below (rcQatBelow not empty); the two edge lines of a ribbon
+    // without groups.
+    void DrawRibbonBarBackground(CDC* pDC, CRect rcClient, int nCaptionHeight, CRect rcQatBelow, BOOL bGroupsShown);
+    // The band under the tabs of the selected tab (context colour 0: none).
+    void DrawRibbonGroupsBackground(CDC* pDC, CRect rc, int nContextColor);
+    // A group's client and caption images and its caption text.
+    void DrawRibbonGroup(CDC* pDC, CRect rc, LPCSTR lpszCaption, BOOL bHot, BOOL bContext, BOOL bOptionButton);
+    // The button of a collapsed group: images, then the caption at the bottom.
+    void DrawRibbonGroupPopupButton(CDC* pDC, CRect rc, LPCSTR lpszCaption, int nSelected, BOOL bPopped,
+                                    int nContextColor);
+    // The width of a collapsed group's button for a caption.
+    int GetRibbonGroupPopupButtonWidth(CDC* pDC, LPCSTR lpszCaption);
+    void DrawRibbonOptionButton(CDC* pDC, CRect rc, int nSelected, BOOL bPressed);
+    // A tab: the image for its state (selected, hot, focused) and its caption.
+    void DrawRibbonTab(CDC* pDC, CRect rc, LPCSTR lpszCaption, int nContextColor, BOOL bSelected, BOOL bHot,
+                       BOOL bFocused);
+    // The width a tab needs for its caption.
+    int GetRibbonTabWidth(CDC* pDC, LPCSTR lpszCaption);
+    // The caption band a ribbon draws without the frame skin (QAT area
+    // when the QAT is above and rcQat is not empty).
+    void DrawRibbonCaptionArea(CDC* pDC, CRect rcCaption, CRect rcQat, LPCSTR lpszTitle);
+    // The QAT's customise (bMore FALSE) or more button.
+    void DrawRibbonQuickAccessButton(CDC* pDC, CRect rc, BOOL bMore, int nSelected, BOOL bPopped);
+    // A group-band scroll button (bLeft: towards the first group).
+    void DrawRibbonScrollButton(CDC* pDC, CRect rc, BOOL bLeft, int nSelected, BOOL bPressed);
+    // A group-band background of the popup that shows a minimised tab.
+    void DrawRibbonPopupGroupsArea(CDC* pDC, CRect rc, int nContextColor);
+    CFont* GetRibbonFont() { return &m_fontRibbon; }
 
     CFont m_fontRibbon;
     BOOL m_bRecreateRibbonFont; // TRUE until the font is made

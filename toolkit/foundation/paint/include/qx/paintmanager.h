@@ -54,8 +54,56 @@ enum QXPExpandButtonKind {
 };
 
 // ---------------------------------------------------------------------------
-// The scroll-button painter of galleries. Every paint manager owns one; the
-// command bars draw gallery scroll buttons and labels through it.
+// What a gallery painter knows of the gallery it draws (client coordinates
+// of the bar window). The command bars fill these views.
+
+// Hit codes of a gallery's parts (the scroll bar's, the command bars' own
+// numbering).
+enum {
+    qxpGalleryHitUp = 60,   // scroll-up button, or a scroll bar's up/left arrow
+    qxpGalleryHitDown = 61, // scroll-down button, or the down/right arrow
+    qxpGalleryHitPageBefore = 62,
+    qxpGalleryHitPageAfter = 63,
+    qxpGalleryHitThumb = 64,
+    qxpGalleryHitPopup = 65,
+};
+
+struct QXPGalleryView {
+    CRect rc; // the control
+    BOOL bEnabled = TRUE;
+    BOOL bSelected = FALSE;
+    BOOL bInPopupGallery = FALSE; // sits in a popup bar of the popup-gallery kind
+    BOOL bBorders = FALSE;
+    BOOL bBottomDivider = FALSE;
+    CRect rcScrollBar; // the three-button column (up 19, down 19, popup)
+    int nHotPart = 0;  // a hit code, 0 none
+    int nPressedPart = 0;
+    BOOL bCanScrollUp = TRUE;
+    BOOL bCanScrollDown = TRUE;
+};
+
+// The looks of a gallery's standard scroll bar.
+enum {
+    qxpGalleryBarFlat = 2,   // flat buttons with Marlett arrows
+    qxpGalleryBarSystem = 3, // the visual style, else the classic frame controls
+    qxpGalleryBarImages = 5, // the Office 2007 images (light)
+    qxpGalleryBarImagesDark = 6,
+};
+
+struct QXPGalleryScrollBarView {
+    int nType = qxpGalleryBarImages; // the look
+    HWND hWnd = NULL;                // the window the bar is drawn in
+    BOOL bVertical = TRUE;
+    BOOL bEnabled = TRUE;
+    CRect rc;                                   // the whole bar
+    CRect rcArrowBefore, rcArrowAfter, rcThumb; // rcThumb empty: no room for one
+    CRect rcPageBefore, rcPageAfter;
+    int nHotPart = 0;
+    int nPressedPart = 0; // the tracked part while the pointer is on it
+};
+
+// The painter of galleries. Every paint manager owns one; a theme may
+// install its own. The five operations in their slot order:
 class CGalleryPainter {
 public:
     explicit CGalleryPainter(CQXPThemePainter* pPaintManager);
@@ -63,23 +111,35 @@ public:
     CGalleryPainter(const CGalleryPainter&) = delete;
     CGalleryPainter& operator=(const CGalleryPainter&) = delete;
 
-    // The background of a gallery (colour 41 with a colour-52 frame).
-    virtual void FillControl(CDC* pDC, CRect rc);
-    // A scroll button (nKind 0 up, 1 down, 2 more) in its state.
-    virtual void DrawScrollButton(CDC* pDC, CRect rc, int nKind, BOOL bSelected, BOOL bPressed, BOOL bEnabled);
-    // A group label: colour-56 band, colour-52 line at its bottom.
+    // 0. A group label row: colour-56 band, colour-52 line at its bottom,
+    // the caption in colour 44.
     virtual void DrawLabel(CDC* pDC, CRect rc, LPCSTR lpszText);
-    // Re-reads the scroll-bar metrics, reopens "SCROLLBAR" and resets the
+    // 1. The background (colour 41), its frame (52) and the divider (39)
+    // above a following control.
+    virtual void DrawBackground(CDC* pDC, const QXPGalleryView& gallery);
+    // 2. The standard scroll bar in its look.
+    virtual void DrawScrollBar(CDC* pDC, const QXPGalleryScrollBarView& bar);
+    // 3. The three-button column of a gallery with a drop-down.
+    virtual void DrawPopupScrollColumn(CDC* pDC, const QXPGalleryView& gallery);
+    // 4. Re-reads the scroll-bar metrics, reopens "SCROLLBAR" and resets the
     // button sizes.
     virtual void RefreshMetrics();
+
+    // The look of the standard bar: nOverride when set, else by the
+    // theme (Windows 2000 flat, Office 2007 and ribbon images, others the
+    // system's).
+    int GetScrollBarLook(int nOverride = 0) const;
+    // An arrow of the Marlett font in a button (nothing under 6 pixels).
+    static void AFXAPI DrawArrowGlyph(CDC* pDC, CRect rc, BOOL bHorizontal, BOOL bBackward, BOOL bEnabled);
 
     CQXPThemePainter* m_pPaintManager;
     int m_cxHScroll;
     int m_cyHScroll;
-    int m_cxVScroll;
     int m_cyVScroll;
-    CSize m_szScrollButton; // 19 x 19
-    int m_nArrowSize;       // 16
+    int m_cxVScroll;
+    int m_nUpHeight;    // 19
+    int m_nDownHeight;  // 19
+    int m_nColumnWidth; // 16, the three-button column
     CVisualStyleTheme m_themeScrollBar;
 };
 
@@ -209,6 +269,14 @@ public:
     // DT_VCENTER, DT_SINGLELINE as wanted; prefix handling is decided here.
     virtual void DrawControlCaption(CDC* pDC, CQXPControlView* pControl, CRect rc, const CString& strCaption,
                                     UINT nFormat);
+    // 49. Whether a bar gets a frame: the theme's setting for its kind (popup
+    // bars, other bars) is 0 and the bar may dock or float (one of the four
+    // low bar flags).
+    // The background of an MDI client (the workspace): colour 12 over the
+    // client rectangle except the inner one (the documents' place; an
+    // empty one covers nothing). Themes with a picture of their own draw it.
+    virtual void FillWorkspace(CDC* pDC, CRect rcClient, CRect rcInner);
+    virtual BOOL IsBarFrameDrawn(CQXPBarView* pBar);
 
     // --- non-virtual operations ----------------------------------------------
     // Draws or measures any control: type 6 edit, 5 combo box, others by
@@ -304,6 +372,15 @@ public:
     int GetStatusBarMinHeight() const;
     // The gallery painter.
     CGalleryPainter* GetGalleryPainter() const { return m_pGalleryPainter; }
+    // Installs a gallery painter (the manager owns it; the previous one is
+    // deleted). Null is ignored.
+    void SetGalleryPainter(CGalleryPainter* pPainter)
+    {
+        if (!pPainter || pPainter == m_pGalleryPainter)
+            return;
+        delete m_pGalleryPainter;
+        m_pGalleryPainter = pPainter;
+    }
     QXP_ICONS_INFO* GetIconsInfo() { return &m_iconsInfo; }
     CFont* GetRegularFont() { return &m_fontRegular; }
     CFont* GetRegularBoldFont() { return &m_fontRegularBold; }
@@ -373,6 +450,9 @@ public:
     int m_nFixedControlHeight;   // 0: heights follow the fonts
     BOOL m_bFlatMenuBar;         // 0 (Office XP 1)
     BOOL m_bFlatToolBar;         // 0
+    // The frame setting of popup bars and of all other bars (0: framed).
+    int m_nPopupBarFrame; // 0
+    int m_nBarFrame;      // 0
 
     // Drop shadows of popups and expanded controls.
     enum {

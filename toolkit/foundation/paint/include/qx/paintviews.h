@@ -170,6 +170,9 @@ public:
         return NULL;
     }
 
+    // The bar's flags (its docking and floating permissions in the four
+    // low bits).
+    virtual DWORD GetBarFlags() const { return 0; }
     // Docked bars: the dock bar that holds the bar (NULL when none).
     virtual HWND GetDockBarHwnd() const { return NULL; }
     // Popups: the control that opened the popup, in screen coordinates;

@@ -10,9 +10,11 @@
 //
 // Styles: 0 the standard tooltip control, 1 its balloon form, 2 the
 // toolkit's own window (CQXPToolTipContextToolTip), 3 rich text, 4 a
-// gradient background, 5 the Office 2007 look, 6 HTML. Styles 3 and 6 draw
-// through other subsystems (the command bars' rich-text host, the browser
-// control); until those are present they draw as style 2. Style 5 takes its
+// gradient background, 5 the Office 2007 look, 6 HTML. Style 3 streams the
+// tip in as RTF (or plain text) through the windowless rich-text host and
+// measures and draws it there (CQXPToolTipRichText, qx/richtexthost.h); it
+// draws as style 2 where the engine is missing. Style 6 needs the browser
+// control and draws as style 2 until it is present. Style 5 takes its
 // gradient and border from the Office 2007 theme text ("Window":
 // TooltipLight, TooltipDark, TooltipBorder) and its own text colour; without
 // the theme it draws as style 2.

@@ -1,0 +1,326 @@
+// The shapes of containers beyond the plain caption over tabs: stacked tab
+// rows with the pane between them, theme 5's inset and framed panes, and
+// captions that run down a container's left side.
+#include "DockTestSupport.h"
+#include <qx/colors.h>
+#include <qx/panepaint.h>
+#include <qx/tabpaint.h>
+
+#include "PaintTestSupport.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using qmtest::PumpMessages;
+
+class Tabs : public CQXPTabManager {
+public:
+    CQXPTabPainter* GetPaintManager() const override { return const_cast<CQXPTabPainter*>(&painter); }
+    void RedrawControl(LPCRECT, BOOL) override {}
+    void OnPropertyChanged() override {}
+    CQXPTabPainter painter;
+};
+
+// --- the stacked appearance, without windows ---------------------------------
+
+struct StackCase {
+    int count, selected;
+    int clientFrame;
+    const char* rows; // per item: T (from the top) or B (from the bottom)
+};
+
+class StackedRows : public ::testing::TestWithParam<StackCase> {};
+
+TEST_P(StackedRows, UpToTheSelectedFromTheTopTheRestFromTheBottom)
+{
+    const StackCase& c = GetParam();
+    Tabs t;
+    for (int i = 0; i < c.count; ++i)
+        t.AddItem(-1)->SetCaption(("Row " + std::to_string(i)).c_str());
+    t.painter.SetAppearance(8);
+    t.painter.m_nClientFrame = c.clientFrame;
+    t.SetCurSel(c.selected);
+    const RECT rc = {0, 0, 200, 300};
+    t.Reposition(NULL, rc);
+    const int h = t.painter.GetButtonHeight();
+    // Inside the frame, or below the top line of frame style 2.
+    const int top = 1, bottom = c.clientFrame == 2 ? 300 : 299;
+    EXPECT_TRUE(IsRectEmpty(&t.m_rcHeaderRect));
+    for (int i = 0; i < c.count; ++i) {
+        SCOPED_TRACE("row " + std::to_string(i));
+        RECT r = t.GetItem(i)->GetRect();
+        EXPECT_EQ(h, r.bottom - r.top);
+        EXPECT_EQ(c.clientFrame == 2 ? 0 : 1, r.left);
+        if (c.rows[i] == 'T')
+            EXPECT_EQ(top + i * h, r.top);
+        else
+            EXPECT_EQ(bottom - (c.count - i) * h, r.top);
+    }
+    // The client lies between the two stacks.
+    RECT client = rc;
+    t.painter.AdjustClientRect(&t, client);
+    EXPECT_EQ(top + (c.selected + 1) * h, client.top);
+    EXPECT_EQ(bottom - (c.count - 1 - c.selected) * h, client.bottom);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, StackedRows,
+                         ::testing::Values(StackCase{4, 0, 1, "TBBB"}, StackCase{4, 1, 1, "TTBB"},
+                                           StackCase{4, 3, 1, "TTTT"}, // the last selected: all at the top
+                                           StackCase{3, 1, 2, "TTB"}, StackCase{1, 0, 1, "T"}));
+
+TEST(StackedAppearance, RowsAreFramedAndCarryAGrip)
+{
+    painttest::FixedColors colors;
+    Tabs t;
+    for (int i = 0; i < 3; ++i)
+        t.AddItem(-1)->SetCaption(("Row " + std::to_string(i)).c_str());
+    t.painter.SetAppearance(8);
+    t.SetCurSel(0);
+    const RECT rc = {0, 0, 160, 200};
+    t.Reposition(NULL, rc);
+    painttest::MemoryDC pic(160, 200);
+    t.painter.DrawTabControl(&t, pic.dc()->GetSafeHdc(), rc);
+    const TabColorSet& c = t.painter.GetColors();
+    // The control: the control face in a frame of the border colour.
+    EXPECT_EQ(c.clrBorder, pic.Pixel(0, 100));
+    RECT client = rc;
+    t.painter.AdjustClientRect(&t, client);
+    EXPECT_EQ(c.clrControlFace, pic.Pixel(80, (client.top + client.bottom) / 2));
+    // Each row: the highlight top-left, the border bottom-right, and 3-pixel
+    // grip lines in the gripper colour 7 pixels from its end, every other row.
+    const COLORREF grip = ToolkitColorManager::Instance()->GetColor(qxColorGripper);
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE("row " + std::to_string(i));
+        RECT r = t.GetItem(i)->GetRect();
+        EXPECT_EQ(c.clrButtonHighlight, pic.Pixel(r.left + 5, r.top));
+        EXPECT_EQ(c.clrBorder, pic.Pixel(r.left + 5, r.bottom - 1));
+        for (int x = r.right - 10; x < r.right - 7; ++x) {
+            EXPECT_EQ(grip, pic.Pixel(x, r.top + 4)) << x;
+            EXPECT_NE(grip, pic.Pixel(x, r.top + 5)) << x;
+            EXPECT_EQ(grip, pic.Pixel(x, r.top + 6)) << x;
+        }
+        EXPECT_NE(grip, pic.Pixel(r.right - 7, r.top + 4));
+        EXPECT_NE(grip, pic.Pixel(r.right - 11, r.top + 4));
+    }
+    EXPECT_TRUE(pic.SavePng("tabs-stacked.png"));
+}
+
+// --- containers in a frame ---------------------------------------------------------
+
+struct Frame : docktest::EditPaneFrame {
+    CQXPDockingPaneTabbedContainer* Container(int id)
+    {
+        return dynamic_cast<CQXPDockingPaneTabbedContainer*>(manager.FindPane(id)->GetContainer());
+    }
+    std::unique_ptr<painttest::MemoryDC> Draw(CQXPDockingPaneTabbedContainer* t, RECT* prc = NULL)
+    {
+        RECT rc;
+        GetClientRect(t->GetSafeHwnd(), &rc);
+        auto pic = std::make_unique<painttest::MemoryDC>(rc.right, rc.bottom);
+        manager.GetPaintManager()->DrawPane(pic->dc()->GetSafeHdc(), t, rc);
+        if (prc)
+            *prc = rc;
+        return pic;
+    }
+};
+
+TEST(StripedTheme, StackedPanesShowBetweenTheirRows)
+{
+    Frame f;
+    HWND e1 = f.AddPane(1, dockLeftOf, NULL, 200, 300);
+    HWND e2 = f.AddPane(2, dockRightOf);
+    HWND e3 = f.AddPane(3, dockRightOf);
+    for (int id = 1; id <= 3; ++id)
+        f.manager.FindPane(id)->SetTitle(("Pane " + std::to_string(id)).c_str());
+    f.manager.AttachPane(f.manager.FindPane(2), f.manager.FindPane(1));
+    f.manager.AttachPane(f.manager.FindPane(3), f.manager.FindPane(1));
+    f.manager.GetLayout()->DropEmptyContainers();
+    f.manager.SetTheme(5);
+    f.Relayout();
+    CQXPDockingPaneTabbedContainer* t = f.Container(1);
+    ASSERT_TRUE(t && t->IsTabsVisible());
+    CQXPTabManager* tabs = t->GetTabManager();
+    const int h = f.manager.GetPaintManager()->GetTabPainter()->GetButtonHeight();
+    struct {
+        int select;
+        HWND shown;
+        int above; // rows above the pane
+    } steps[] = {{3, e3, 3}, {1, e1, 1}, {2, e2, 2}};
+    for (const auto& s : steps) {
+        SCOPED_TRACE("pane " + std::to_string(s.select));
+        t->SelectPane(f.manager.FindPane(s.select), FALSE, FALSE);
+        f.Relayout();
+        ASSERT_TRUE(IsWindowVisible(s.shown));
+        RECT rcPane = f.RectIn(s.shown, t->GetSafeHwnd());
+        EXPECT_TRUE(EqualRect(&rcPane, &t->GetClientArea()));
+        // The rows up to the selected one lie above the pane, the others below.
+        for (int i = 0; i < tabs->GetItemCount(); ++i) {
+            RECT r = tabs->GetItem(i)->GetRect();
+            if (i < s.above)
+                EXPECT_LE(r.bottom, rcPane.top) << i;
+            else
+                EXPECT_GE(r.top, rcPane.bottom) << i;
+            EXPECT_EQ(h, r.bottom - r.top) << i;
+        }
+    }
+    // A click on a row below the pane brings its pane up.
+    RECT row = tabs->GetItem(2)->GetRect();
+    ASSERT_EQ(1, tabs->GetCurSel());
+    POINT pt = {(row.left + row.right) / 2, (row.top + row.bottom) / 2};
+    SendMessageA(t->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    SendMessageA(t->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    f.Relayout();
+    EXPECT_EQ(f.manager.FindPane(3), t->GetSelected());
+    EXPECT_TRUE(IsWindowVisible(e3));
+    auto pic = f.Draw(t);
+    EXPECT_TRUE(pic->SavePng("dock-theme5-stacked.png"));
+}
+
+TEST(StripedTheme, ALonePaneIsInsetAndFramed)
+{
+    painttest::FixedColors colors;
+    Frame f;
+    HWND e1 = f.AddPane(1, dockLeftOf);
+    f.manager.FindPane(1)->SetTitle("Pane 1");
+    f.manager.SetTheme(5);
+    f.Relayout();
+    CQXPDockingPaneTabbedContainer* t = f.Container(1);
+    ASSERT_TRUE(t && !t->IsTabsVisible() && t->IsCaptionVisible());
+    CQXPDockingPanePaintManager* p = f.manager.GetPaintManager();
+    RECT rc;
+    auto pic = f.Draw(t, &rc);
+    // Three pixels of stripe colour on the sides and below, a one-pixel
+    // frame, then the pane.
+    RECT rcPane = f.RectIn(e1, t->GetSafeHwnd());
+    RECT want = {4, p->GetCaptionHeight() + 1, rc.right - 4, rc.bottom - 4};
+    EXPECT_TRUE(EqualRect(&want, &rcPane));
+    const COLORREF border = p->GetTabPainter()->GetColors().clrBorder;
+    const COLORREF corner = p->GetColor(qxColorButtonFace);
+    const int midY = (want.top + want.bottom) / 2, midX = (want.left + want.right) / 2;
+    EXPECT_EQ(border, pic->Pixel(3, midY));
+    EXPECT_EQ(border, pic->Pixel(rc.right - 4, midY));
+    EXPECT_EQ(border, pic->Pixel(midX, rc.bottom - 4));
+    EXPECT_EQ(corner, pic->Pixel(3, rc.bottom - 4));
+    EXPECT_EQ(corner, pic->Pixel(rc.right - 4, rc.bottom - 4));
+    EXPECT_EQ(p->GetColor(t->IsActive() ? qxColorHotFace : qxColorBarFace), pic->Pixel(1, midY)) << "the stripe colour";
+    EXPECT_TRUE(pic->SavePng("dock-theme5-framed.png"));
+    // Without a caption the inset is 3 pixels at the top as well.
+    f.manager.FindPane(1)->SetOptions(paneNoCaption);
+    f.Relayout();
+    rcPane = f.RectIn(e1, t->GetSafeHwnd());
+    EXPECT_EQ(4, rcPane.top);
+}
+
+// --- vertical captions -------------------------------------------------------------
+
+TEST(VerticalCaptions, ByTheManagersCaptionDirection)
+{
+    Frame f;
+    f.AddPane(1, dockLeftOf, NULL, 150, 200);
+    f.AddPane(2, dockBottomOf, NULL, 200, 100);
+    f.Relayout();
+    CQXPDockingPaneTabbedContainer* left = f.Container(1);
+    CQXPDockingPaneTabbedContainer* bottom = f.Container(2);
+    ASSERT_TRUE(left && bottom);
+    const RECT& rl = left->GetPaneRect();
+    const RECT& rb = bottom->GetPaneRect();
+    ASSERT_GT(rl.bottom - rl.top, rl.right - rl.left) << "the left pane is higher than wide";
+    ASSERT_GT(rb.right - rb.left, rb.bottom - rb.top) << "the bottom pane is wider than high";
+    struct {
+        int direction;
+        bool left, bottom;
+    } cases[] = {{0, false, false}, {1, true, true}, {2, false, true}, {3, false, true}};
+    for (const auto& c : cases) {
+        f.manager.m_nCaptionDirection = c.direction;
+        EXPECT_EQ(c.left, !!left->IsCaptionVertical()) << c.direction;
+        EXPECT_EQ(c.bottom, !!bottom->IsCaptionVertical()) << c.direction;
+    }
+}
+
+TEST(VerticalCaptions, RunDownTheLeftSide)
+{
+    Frame f;
+    HWND e1 = f.AddPane(1, dockBottomOf, NULL, 300, 120);
+    f.manager.m_nCaptionDirection = 1;
+    f.Relayout();
+    CQXPDockingPaneTabbedContainer* t = f.Container(1);
+    ASSERT_TRUE(t && t->IsCaptionVertical());
+    CQXPDockingPanePaintManager* p = f.manager.GetPaintManager();
+    const int nCaption = p->GetCaptionHeight();
+    // The pane starts after the caption's width, at the top.
+    RECT rcPane = f.RectIn(e1, t->GetSafeHwnd());
+    RECT rc;
+    GetClientRect(t->GetSafeHwnd(), &rc);
+    EXPECT_EQ(nCaption + 1, rcPane.left);
+    EXPECT_EQ(1, rcPane.top);
+    EXPECT_EQ(rc.bottom - 1, rcPane.bottom);
+    // The vertical caption font: turned a quarter, at least 11 pixels.
+    const LOGFONTA& lf = p->GetVerticalCaptionFont();
+    EXPECT_EQ(2700, lf.lfEscapement);
+    EXPECT_LE(lf.lfHeight, -11);
+
+    for (int theme : {0, 2, 5, 9}) {
+        SCOPED_TRACE("theme " + std::to_string(theme));
+        f.manager.SetTheme(theme);
+        f.Relayout();
+        p = f.manager.GetPaintManager();
+        RECT rcCaption = p->GetCaptionRect(t, rc);
+        EXPECT_EQ(p->GetCaptionHeight(), rcCaption.right - rcCaption.left);
+        EXPECT_EQ(rc.bottom - rc.top, rcCaption.bottom - rcCaption.top);
+        // The text runs down the caption: with a title the caption has
+        // pixels of a colour it lacks without one, all in its upper part.
+        t->GetSelected()->SetTitle("A Title");
+        auto with = f.Draw(t);
+        t->GetSelected()->SetTitle("");
+        auto without = f.Draw(t);
+        int changed = 0, lowest = -1, outside = 0;
+        for (int y = 0; y < rc.bottom; ++y)
+            for (int x = 0; x < rc.right; ++x)
+                if (with->Pixel(x, y) != without->Pixel(x, y)) {
+                    if (x < rcCaption.right) {
+                        ++changed;
+                        lowest = std::max(lowest, y);
+                    } else {
+                        ++outside;
+                    }
+                }
+        EXPECT_GT(changed, 10);
+        EXPECT_EQ(0, outside);
+        // The buttons stand at the bottom, one above the other.
+        std::vector<RECT> buttons;
+        for (CaptionButton* b : t->m_arrCaptionButtons)
+            if (!IsRectEmpty(&b->m_rc))
+                buttons.push_back(b->m_rc);
+        ASSERT_FALSE(buttons.empty());
+        EXPECT_LT(lowest, buttons.back().top) << "the text ends above the buttons";
+        for (size_t i = 0; i < buttons.size(); ++i) {
+            EXPECT_GE(buttons[i].left, rcCaption.left);
+            EXPECT_LE(buttons[i].right, rcCaption.right);
+            if (i > 0)
+                EXPECT_LE(buttons[i].bottom, buttons[i - 1].top);
+        }
+        EXPECT_GE(buttons[0].bottom, rc.bottom - 4);
+        t->GetSelected()->SetTitle("Pane 1");
+        auto pic = f.Draw(t);
+        EXPECT_TRUE(pic->SavePng("dock-vertical-caption-theme" + std::to_string(theme) + ".png"));
+    }
+
+    // The close button, pressed and released where it now stands, closes.
+    UpdateWindow(t->GetSafeHwnd());
+    RECT rcButton = {0, 0, 0, 0};
+    for (CaptionButton* b : t->m_arrCaptionButtons)
+        if (b->m_nID == QXP_IDS_DOCKINGPANE_CLOSE)
+            rcButton = b->m_rc;
+    ASSERT_FALSE(IsRectEmpty(&rcButton));
+    EXPECT_LT(rcButton.right, f.manager.GetPaintManager()->GetCaptionHeight() + 2);
+    POINT pt = {(rcButton.left + rcButton.right) / 2, (rcButton.top + rcButton.bottom) / 2};
+    PostMessageA(t->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    SendMessageA(t->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    PumpMessages();
+    EXPECT_TRUE(f.manager.FindPane(1)->IsClosed());
+}
+
+} // namespace

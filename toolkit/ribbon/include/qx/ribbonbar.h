@@ -1,0 +1,234 @@
+// qx/ribbonbar.h - the ribbon bar: a command bar in the menu bar's place
+// with a row of tabs, the groups of the selected tab below it and a
+// quick-access toolbar (QAT) in its caption band or below the groups.
+//
+// CQXPRibbonGroup - a captioned block of controls of one tab; its controls
+//                   are also controls of the bar (the command-bar machinery
+//                   finds, tracks and executes them there).
+// CQXPRibbonTab   - one tab and its groups.
+// CQXPRibbonBar   - the bar: tabs, groups, QAT, minimised state, layout
+//                   (qx/ribbonlayout.h), drawing through the ribbon theme
+//                   (CRibbonStyleTheme) and its saved state.
+//
+// The program never makes one itself: the command bars make it by its
+// run-time class "CQXPRibbonBar" (a saved layout naming it).
+#pragma once
+
+#include <qx/menubar.h>
+#include <qx/ribbonlayout.h>
+
+#include <vector>
+
+class CQXPRibbonBar;
+class CQXPRibbonTab;
+class CRibbonStyleTheme;
+
+// The tab row's notifications carry this id (the tab control's).
+#define QXP_ID_RIBBON_TABS 9604
+// The QAT's customise and more buttons.
+#define QXP_ID_RIBBON_QAT_CUSTOMIZE 9603
+#define QXP_ID_RIBBON_QAT_MORE 9611
+
+// A control of a group on a tab that is not shown (HideFlags).
+#define QXP_HIDE_RIBBON_TAB 0x80
+
+class CQXPRibbonGroup : public CCmdTarget {
+    DECLARE_DYNCREATE(CQXPRibbonGroup)
+public:
+    CQXPRibbonGroup();
+    ~CQXPRibbonGroup() override;
+
+    // Adds a control of a type and id at the end (nIndex -1) or before
+    // nIndex; the control joins the bar's controls. NULL without a bar.
+    CQXPControl* Add(int controlType, int nId, LPCSTR lpszCaption = NULL, int nIndex = -1);
+    void RemoveAt(int nIndex);
+    void RemoveAll();
+    int GetCount() const { return (int)m_controls.size(); }
+    CQXPControl* GetAt(int nIndex) const { return m_controls[(size_t)nIndex]; }
+    int IndexOf(const CQXPControl* pControl) const;
+
+    CString GetCaption() const { return m_strCaption; }
+    void SetCaption(LPCSTR lpszCaption) { m_strCaption = lpszCaption; }
+    int GetID() const { return m_nId; }
+    BOOL IsVisible() const;
+    CRect GetRect() const { return m_rcGroup; }
+    BOOL IsCollapsed() const { return m_bCollapsed; }
+    CQXPRibbonTab* GetTab() const { return m_pTab; }
+
+    virtual void DoPropExchange(CQXPPropExchange* pPX);
+
+    BOOL m_bControlsCentering;
+    BOOL m_bControlsGrouping;
+    BOOL m_bShowOptionButton;
+    BOOL m_bVisible;
+    int m_nId;
+    int m_nIconId;
+    CString m_strCaption;
+
+protected:
+    friend class CQXPRibbonBar;
+    friend class CQXPRibbonTab;
+    // Takes a control the group holds one reference on.
+    void Attach(CQXPControl* pControl, int nIndex);
+
+    CQXPRibbonTab* m_pTab;                  // the owning tab
+    std::vector<CQXPControl*> m_controls;   // display order; one reference each
+    CRect m_rcGroup;                        // in the bar's client coordinates
+    BOOL m_bCollapsed;                      // reduced to its popup button by the last layout
+    qxribbon::RibbonGroupButtons m_buttons; // option and popup button places
+};
+
+class CQXPRibbonTab : public CCmdTarget {
+    DECLARE_DYNCREATE(CQXPRibbonTab)
+public:
+    CQXPRibbonTab();
+    ~CQXPRibbonTab() override;
+
+    CQXPRibbonGroup* AddGroup(LPCSTR lpszCaption, int nId = -1);
+    int GetGroupCount() const { return (int)m_groups.size(); }
+    CQXPRibbonGroup* GetGroup(int nIndex) const { return m_groups[(size_t)nIndex]; }
+    CQXPRibbonGroup* FindGroup(int nId) const;
+    void RemoveAllGroups();
+
+    CString GetCaption() const { return m_strCaption; }
+    void SetCaption(LPCSTR lpszCaption) { m_strCaption = lpszCaption; }
+    int GetID() const { return m_nId; }
+    BOOL IsVisible() const { return m_bVisible; }
+    // Hiding the selected tab selects the first visible one.
+    void SetVisible(BOOL bVisible);
+    CRect GetRect() const { return m_rcTab; }
+    int GetIndex() const;
+    CQXPRibbonBar* GetRibbonBar() const { return m_pRibbonBar; }
+
+    virtual void DoPropExchange(CQXPPropExchange* pPX);
+
+    CString m_strCaption;
+    CString m_strToolTip;
+    int m_nId;
+    int m_nContextColor; // 0 none, 1..7 (qxribbon::ContextColorName)
+    CString m_strContextCaption;
+    BOOL m_bVisible;
+
+protected:
+    friend class CQXPRibbonBar;
+    friend class CQXPRibbonGroup;
+    CQXPRibbonBar* m_pRibbonBar;
+    std::vector<CQXPRibbonGroup*> m_groups; // one reference each
+    int m_nGroupOffset;                     // how far the groups are scrolled left
+    CRect m_rcTab;                          // in the bar's client coordinates
+};
+
+class CQXPRibbonBar : public CQXPMenuBar {
+    DECLARE_DYNCREATE(CQXPRibbonBar)
+public:
+    CQXPRibbonBar();
+    ~CQXPRibbonBar() override;
+
+    BOOL IsRibbonBar() const override { return TRUE; }
+
+    // --- tabs --------------------------------------------------------------------------
+    CQXPRibbonTab* AddTab(LPCSTR lpszCaption, int nId = 0);
+    void RemoveAllTabs();
+    int GetTabCount() const { return (int)m_tabs.size(); }
+    CQXPRibbonTab* GetTab(int nIndex) const { return m_tabs[(size_t)nIndex]; }
+    CQXPRibbonTab* GetSelectedTab() const;
+    int GetSelectedTabIndex() const { return m_nSelectedTab; }
+    // Asks the site first (TCN_SELCHANGING; non-zero vetoes), tells it after
+    // (TCN_SELCHANGE). -1 deselects. FALSE when vetoed.
+    BOOL SelectTab(int nIndex);
+    // The wheel: the previous (bForward FALSE) or next visible tab.
+    BOOL ScrollTabs(BOOL bForward) override;
+    CQXPRibbonGroup* FindGroup(int nId) const;
+    CQXPRibbonTab* HitTestTab(CPoint point) const;
+    CQXPRibbonGroup* HitTestGroup(CPoint point) const;
+
+    // --- state ---------------------------------------------------------------------------
+    virtual void SetRibbonMinimized(BOOL bMinimized);
+    BOOL IsRibbonMinimized() const { return m_bMinimized; }
+    void SetQuickAccessBelow(BOOL bBelow);
+    BOOL IsQuickAccessBelow() const { return m_bQuickAccessBelow; }
+    BOOL IsQuickAccessVisible() const { return m_bQuickAccessVisible; }
+    BOOL IsGroupsVisible() const;
+    BOOL IsShownBySize() const { return m_bShownBySize; }
+    // The QAT: copies of commands, also controls of the bar.
+    CQXPControl* AddQuickAccessControl(int controlType, int nId);
+    void RemoveQuickAccessControl(CQXPControl* pControl);
+    int GetQuickAccessCount() const { return (int)m_qat.size(); }
+    CQXPControl* GetQuickAccessControl(int nIndex) const { return m_qat[(size_t)nIndex]; }
+    BOOL IsQuickAccessControl(const CQXPControl* pControl) const;
+    CQXPControl* GetQuickAccessMoreButton() const { return m_pQatMore; }
+    CQXPControl* GetQuickAccessCustomizeButton() const { return m_pQatCustomize; }
+    // The group scroll position of the selected tab.
+    int GetGroupsOffset() const;
+    void ScrollGroups(BOOL bToLeft);
+    BOOL IsGroupScrollShown(BOOL bLeft) const { return bLeft ? m_groupsResult.bScrollLeft : m_groupsResult.bScrollRight; }
+
+    // --- layout -------------------------------------------------------------------------
+    CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
+    // The docked size for the offered width: caption, tabs, groups and a
+    // QAT below; (width, 0) while the frame or the bar is too small.
+    CSize CalcDockingLayout(int nLength, DWORD dwMode, int nWidth = 0) override;
+    void RecalcRibbonLayout(int cx, int cy);
+    CRect GetTabRowRect() const { return m_rcTabRow; }
+    CRect GetGroupsRect() const { return m_rcGroups; }
+    CRect GetCaptionRect() const { return m_rcCaption; }
+    CRect GetQuickAccessRect() const { return m_rcQuickAccess; }
+    // The heights' inputs from the theme and the bar's state.
+    qxribbon::RibbonBarState GetBarState() const;
+    // The ribbon theme that draws the bar: the paint manager when it is
+    // one, else a ribbon theme of the bar's own.
+    CRibbonStyleTheme* GetRibbonTheme();
+
+    // --- drawing ------------------------------------------------------------------------
+    void DrawCommandBar(CDC* pDC, CRect rcClip) override;
+
+    // --- saved state --------------------------------------------------------------------
+    // Keys "ShowQuickAccessBelow", "Minimized", "Customizable"; then the
+    // menu bar's state, "Tabs" (each tab with its class, its groups with
+    // their classes, their controls with theirs) and "QuickAccessControls".
+    // A stored class that cannot be made refuses the whole ribbon: the bar
+    // keeps what it had.
+    void DoPropExchange(CQXPPropExchange* pPX) override;
+
+    BOOL m_bAllowMinimize;
+    BOOL m_bGroupsVisible;
+    BOOL m_bTabsVisible;
+    BOOL m_bCaptionBarVisible; // the bar draws its own caption band
+    int m_nGroupsHeightOverride;
+
+protected:
+    friend class CQXPRibbonGroup;
+    friend class CQXPRibbonTab;
+    // Controls of groups of tabs that are not shown get QXP_HIDE_RIBBON_TAB.
+    void UpdateGroupsVisibility();
+    void LayoutGroups(CDC* pDC);
+    void DrawTab(CDC* pDC, CQXPRibbonTab* pTab, int nIndex);
+    void NotifyTabs(UINT nCode);
+
+    // Creation ends by hooking the site frame (the wheel, the menu keys).
+    afx_msg int OnCreate(LPCREATESTRUCTA lpcs);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnMouseLeave();
+    DECLARE_MESSAGE_MAP()
+
+    std::vector<CQXPRibbonTab*> m_tabs; // one reference each
+    int m_nSelectedTab;                 // -1 none (a minimised ribbon)
+    int m_nHotTab;
+    int m_nSelectedBeforeMinimize;
+    BOOL m_bSelectedTabClicked; // the last press hit the tab already selected
+    BOOL m_bMinimized;
+    BOOL m_bQuickAccessBelow;
+    BOOL m_bQuickAccessVisible;
+    BOOL m_bShownBySize;
+    std::vector<CQXPControl*> m_qat; // also controls of the bar; one reference each
+    CQXPControl* m_pQatCustomize;    // controls of the bar
+    CQXPControl* m_pQatMore;
+    CQXPControl* m_pScrollLeft;
+    CQXPControl* m_pScrollRight;
+    CRect m_rcTabRow, m_rcGroups, m_rcCaption, m_rcQuickAccess;
+    qxribbon::RibbonGroupsResult m_groupsResult;
+    int m_nQuickAccessHeight;
+    CRibbonStyleTheme* m_pOwnTheme; // when the paint manager is no ribbon theme
+};

@@ -1,0 +1,947 @@
+// ribbonbar.cpp - CQXPRibbonGroup, CQXPRibbonTab and CQXPRibbonBar: tabs,
+// groups, the quick-access toolbar, layout, drawing, tab selection by mouse
+// and wheel, and the minimised state.
+#include <qx/barcontrols.h>
+#include <qx/barstate.h>
+#include <qx/commandbars.h>
+#include <qx/office2007.h>
+#include <qx/propexchange.h>
+#include <qx/ribbonbar.h>
+
+#include <algorithm>
+#include <memory>
+
+using namespace qxribbon;
+
+namespace {
+
+// The QAT's customise and more buttons: control height × 13 / 22 wide,
+// drawn by the ribbon theme.
+class CRibbonQuickAccessButton : public CQXPControlButton {
+public:
+    explicit CRibbonQuickAccessButton(BOOL bMore) : m_bMore(bMore) { m_dwFlags = 0x18; }
+    CSize GetSize(CDC* pDC) override
+    {
+        (void)pDC;
+        CQXPRibbonBar* pBar = DYNAMIC_DOWNCAST(CQXPRibbonBar, GetParent());
+        int cy = pBar && pBar->GetRibbonTheme() ? pBar->GetRibbonTheme()->m_metrics.nControlHeight : 22;
+        return QuickAccessButtonSize(cy);
+    }
+    void Draw(CDC* pDC) override
+    {
+        CQXPRibbonBar* pBar = DYNAMIC_DOWNCAST(CQXPRibbonBar, GetParent());
+        if (pBar && pBar->GetRibbonTheme())
+            pBar->GetRibbonTheme()->DrawRibbonQuickAccessButton(pDC, GetRect(), m_bMore, GetSelected(), GetPopped());
+    }
+    BOOL m_bMore;
+};
+
+// A group-band scroll button: scrolls the groups of the selected tab.
+class CRibbonScrollButton : public CQXPControlButton {
+public:
+    explicit CRibbonScrollButton(BOOL bLeft) : m_bLeft(bLeft) { m_dwFlags = 0x12; }
+    void Draw(CDC* pDC) override
+    {
+        CQXPRibbonBar* pBar = DYNAMIC_DOWNCAST(CQXPRibbonBar, GetParent());
+        if (pBar && pBar->GetRibbonTheme())
+            pBar->GetRibbonTheme()->DrawRibbonScrollButton(pDC, GetRect(), m_bLeft, GetSelected(), GetPressed());
+    }
+    void OnExecute() override
+    {
+        if (CQXPRibbonBar* pBar = DYNAMIC_DOWNCAST(CQXPRibbonBar, GetParent()))
+            pBar->ScrollGroups(m_bLeft);
+    }
+    BOOL m_bLeft;
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// CQXPRibbonGroup
+
+IMPLEMENT_DYNCREATE(CQXPRibbonGroup, CCmdTarget)
+
+CQXPRibbonGroup::CQXPRibbonGroup()
+    : m_bControlsCentering(FALSE), m_bControlsGrouping(FALSE), m_bShowOptionButton(FALSE), m_bVisible(TRUE),
+      m_nId(-1), m_nIconId(-1), m_pTab(NULL), m_bCollapsed(FALSE)
+{
+}
+
+CQXPRibbonGroup::~CQXPRibbonGroup() { RemoveAll(); }
+
+BOOL CQXPRibbonGroup::IsVisible() const
+{
+    CQXPRibbonBar* pBar = m_pTab ? m_pTab->GetRibbonBar() : NULL;
+    return m_bVisible && pBar && pBar->GetSelectedTab() == m_pTab;
+}
+
+int CQXPRibbonGroup::IndexOf(const CQXPControl* pControl) const
+{
+    auto it = std::find(m_controls.begin(), m_controls.end(), pControl);
+    return it == m_controls.end() ? -1 : (int)(it - m_controls.begin());
+}
+
+void CQXPRibbonGroup::Attach(CQXPControl* pControl, int nIndex)
+{
+    if (nIndex < 0 || nIndex > (int)m_controls.size())
+        nIndex = (int)m_controls.size();
+    m_controls.insert(m_controls.begin() + nIndex, pControl);
+    pControl->InternalAddRef();
+    if (!IsVisible())
+        pControl->SetHideFlag(QXP_HIDE_RIBBON_TAB, TRUE);
+}
+
+CQXPControl* CQXPRibbonGroup::Add(int controlType, int nId, LPCSTR lpszCaption, int nIndex)
+{
+    CQXPRibbonBar* pBar = m_pTab ? m_pTab->GetRibbonBar() : NULL;
+    if (!pBar)
+        return NULL;
+    CQXPControl* pControl = pBar->GetControls()->Add(controlType, nId);
+    if (!pControl)
+        return NULL;
+    if (lpszCaption)
+        pControl->SetCaption(lpszCaption);
+    Attach(pControl, nIndex);
+    return pControl;
+}
+
+void CQXPRibbonGroup::RemoveAt(int nIndex)
+{
+    if (nIndex < 0 || nIndex >= (int)m_controls.size())
+        return;
+    CQXPControl* pControl = m_controls[(size_t)nIndex];
+    m_controls.erase(m_controls.begin() + nIndex);
+    CQXPRibbonBar* pBar = m_pTab ? m_pTab->GetRibbonBar() : NULL;
+    if (pBar && pControl->GetControls() == pBar->GetControls())
+        pBar->GetControls()->Remove(pControl);
+    pControl->InternalRelease();
+}
+
+void CQXPRibbonGroup::RemoveAll()
+{
+    for (int i = (int)m_controls.size() - 1; i >= 0; i--)
+        RemoveAt(i);
+}
+
+void CQXPRibbonGroup::DoPropExchange(CQXPPropExchange* pPX)
+{
+    ExchangeIntProp(pPX, "Id", &m_nId, 0);
+    ExchangeIntProp(pPX, "IconId", &m_nIconId, 0);
+    ExchangeBoolProp(pPX, "ShowOptionButton", &m_bShowOptionButton, FALSE);
+    ExchangeTextPropDefault(pPX, "Caption", &m_strCaption, "");
+    ExchangeBoolProp(pPX, "ControlsGrouping", &m_bControlsGrouping, FALSE);
+    ExchangeBoolProp(pPX, "ControlsCentering", &m_bControlsCentering, FALSE);
+    ExchangeBoolProp(pPX, "Visible", &m_bVisible, TRUE);
+    PropExchangeSectionPtr pxControls(pPX, "Controls");
+    std::unique_ptr<PropExchangeEnumerator> pEnum(pxControls->OpenEnumerator("Control"));
+    if (pPX->IsStoring()) {
+        std::vector<CQXPControl*> stored;
+        for (CQXPControl* p : m_controls)
+            if (!p->IsTemporary())
+                stored.push_back(p);
+        POSITION pos = pEnum->First((DWORD)stored.size());
+        for (CQXPControl* p : stored) {
+            PropExchangeSectionPtr px(pEnum->Next(pos));
+            CObject* pObject = p;
+            QxpExchangeObjectClass(px, &pObject, RUNTIME_CLASS(CQXPControl));
+            p->DoPropExchange(px);
+        }
+        return;
+    }
+    CQXPRibbonBar* pBar = m_pTab ? m_pTab->GetRibbonBar() : NULL;
+    RemoveAll();
+    POSITION pos = pEnum->First();
+    while (pos) {
+        PropExchangeSectionPtr px(pEnum->Next(pos));
+        CObject* pObject = NULL;
+        if (!QxpExchangeObjectClass(px, &pObject, RUNTIME_CLASS(CQXPControl)) || !pObject)
+            AfxThrowArchiveException(CArchiveException::badClass);
+        CQXPControl* pControl = (CQXPControl*)pObject;
+        pControl->DoPropExchange(px);
+        Attach(pControl, -1);
+        if (pBar)
+            pBar->GetControls()->Append(pControl); // takes the creation's reference
+        else
+            pControl->InternalRelease();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// CQXPRibbonTab
+
+IMPLEMENT_DYNCREATE(CQXPRibbonTab, CCmdTarget)
+
+CQXPRibbonTab::CQXPRibbonTab()
+    : m_nId(0), m_nContextColor(0), m_bVisible(TRUE), m_pRibbonBar(NULL), m_nGroupOffset(0)
+{
+}
+
+CQXPRibbonTab::~CQXPRibbonTab() { RemoveAllGroups(); }
+
+CQXPRibbonGroup* CQXPRibbonTab::AddGroup(LPCSTR lpszCaption, int nId)
+{
+    CQXPRibbonGroup* pGroup = new CQXPRibbonGroup;
+    pGroup->m_pTab = this;
+    pGroup->m_strCaption = lpszCaption;
+    pGroup->m_nId = nId;
+    m_groups.push_back(pGroup);
+    return pGroup;
+}
+
+CQXPRibbonGroup* CQXPRibbonTab::FindGroup(int nId) const
+{
+    for (CQXPRibbonGroup* g : m_groups)
+        if (g->GetID() == nId)
+            return g;
+    return NULL;
+}
+
+void CQXPRibbonTab::RemoveAllGroups()
+{
+    for (CQXPRibbonGroup* g : m_groups) {
+        g->RemoveAll();
+        g->InternalRelease();
+    }
+    m_groups.clear();
+}
+
+int CQXPRibbonTab::GetIndex() const
+{
+    if (!m_pRibbonBar)
+        return -1;
+    for (int i = 0; i < m_pRibbonBar->GetTabCount(); i++)
+        if (m_pRibbonBar->GetTab(i) == this)
+            return i;
+    return -1;
+}
+
+void CQXPRibbonTab::SetVisible(BOOL bVisible)
+{
+    bVisible = bVisible ? TRUE : FALSE;
+    if (m_bVisible == bVisible)
+        return;
+    m_bVisible = bVisible;
+    if (!m_pRibbonBar)
+        return;
+    if (!bVisible && m_pRibbonBar->GetSelectedTab() == this) {
+        int nNext = -1;
+        for (int i = 0; i < m_pRibbonBar->GetTabCount() && nNext < 0; i++)
+            if (m_pRibbonBar->GetTab(i)->IsVisible())
+                nNext = i;
+        m_pRibbonBar->SelectTab(nNext);
+    }
+    m_pRibbonBar->OnRecalcLayout();
+}
+
+void CQXPRibbonTab::DoPropExchange(CQXPPropExchange* pPX)
+{
+    ExchangeTextPropDefault(pPX, "Caption", &m_strCaption, "");
+    ExchangeTextPropDefault(pPX, "ToolTip", &m_strToolTip, "");
+    ExchangeIntProp(pPX, "ContextColor", &m_nContextColor, 0);
+    ExchangeTextPropDefault(pPX, "ContextCaption", &m_strContextCaption, "");
+    ExchangeIntProp(pPX, "Id", &m_nId, 0);
+    ExchangeBoolProp(pPX, "Visible", &m_bVisible, TRUE);
+    BOOL bSelected = m_pRibbonBar && m_pRibbonBar->GetSelectedTab() == this;
+    ExchangeBoolProp(pPX, "Selected", &bSelected, FALSE);
+    if (pPX->IsLoading())
+        m_nGroupOffset = bSelected ? 1 : 0; // read by the bar once the tab is in place (then reset)
+
+    PropExchangeSectionPtr pxGroups(pPX, "Groups");
+    std::unique_ptr<PropExchangeEnumerator> pEnum(pxGroups->OpenEnumerator("Group"));
+    if (pPX->IsStoring()) {
+        POSITION pos = pEnum->First((DWORD)m_groups.size());
+        for (CQXPRibbonGroup* g : m_groups) {
+            PropExchangeSectionPtr px(pEnum->Next(pos));
+            CObject* pObject = g;
+            QxpExchangeObjectClass(px, &pObject, RUNTIME_CLASS(CQXPRibbonGroup));
+            g->DoPropExchange(px);
+        }
+        return;
+    }
+    RemoveAllGroups();
+    POSITION pos = pEnum->First();
+    while (pos) {
+        PropExchangeSectionPtr px(pEnum->Next(pos));
+        CObject* pObject = NULL;
+        if (!QxpExchangeObjectClass(px, &pObject, RUNTIME_CLASS(CQXPRibbonGroup)) || !pObject)
+            AfxThrowArchiveException(CArchiveException::badClass);
+        CQXPRibbonGroup* pGroup = (CQXPRibbonGroup*)pObject;
+        pGroup->m_pTab = this;
+        m_groups.push_back(pGroup);
+        pGroup->DoPropExchange(px);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// CQXPRibbonBar
+
+IMPLEMENT_DYNCREATE(CQXPRibbonBar, CQXPMenuBar)
+
+BEGIN_MESSAGE_MAP(CQXPRibbonBar, CQXPMenuBar)
+    ON_WM_CREATE()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_MOUSEMOVE()
+    ON_WM_MOUSELEAVE()
+END_MESSAGE_MAP()
+
+CQXPRibbonBar::CQXPRibbonBar()
+    : m_bAllowMinimize(TRUE), m_bGroupsVisible(TRUE), m_bTabsVisible(TRUE), m_bCaptionBarVisible(TRUE),
+      m_nGroupsHeightOverride(0), m_nSelectedTab(-1), m_nHotTab(-1), m_nSelectedBeforeMinimize(-1),
+      m_bSelectedTabClicked(FALSE), m_bMinimized(FALSE), m_bQuickAccessBelow(FALSE), m_bQuickAccessVisible(TRUE),
+      m_bShownBySize(TRUE), m_nQuickAccessHeight(0), m_pOwnTheme(NULL)
+{
+    m_barType = qxpBarTypeRibbon;
+    m_dwFlags = qxpFlagStretched | qxpFlagKeepOneMenu;
+    m_bCustomizable = FALSE;
+    m_pScrollRight = m_pControls->AddControl(new CRibbonScrollButton(FALSE), 0);
+    m_pScrollLeft = m_pControls->AddControl(new CRibbonScrollButton(TRUE), 0);
+    m_pQatCustomize = m_pControls->AddControl(new CRibbonQuickAccessButton(FALSE), QXP_ID_RIBBON_QAT_CUSTOMIZE);
+    m_pQatMore = m_pControls->AddControl(new CRibbonQuickAccessButton(TRUE), QXP_ID_RIBBON_QAT_MORE);
+    m_pScrollLeft->SetHideFlag(qxpHideScroll, TRUE);
+    m_pScrollRight->SetHideFlag(qxpHideScroll, TRUE);
+    m_pQatMore->SetHideFlag(qxpHideWrap, TRUE);
+}
+
+CQXPRibbonBar::~CQXPRibbonBar()
+{
+    RemoveAllTabs();
+    for (CQXPControl* p : m_qat)
+        p->InternalRelease();
+    m_qat.clear();
+    if (m_pOwnTheme)
+        m_pOwnTheme->InternalRelease();
+}
+
+CRibbonStyleTheme* CQXPRibbonBar::GetRibbonTheme()
+{
+    if (auto* p = dynamic_cast<CRibbonStyleTheme*>(GetPaintManager()))
+        return p;
+    if (!m_pOwnTheme) {
+        m_pOwnTheme = new CRibbonStyleTheme;
+        m_pOwnTheme->RefreshMetrics();
+        m_pOwnTheme->InternalAddRef();
+        SetPaintManager(m_pOwnTheme); // the bar's reference
+    }
+    return m_pOwnTheme;
+}
+
+// --- tabs ----------------------------------------------------------------------------
+
+CQXPRibbonTab* CQXPRibbonBar::AddTab(LPCSTR lpszCaption, int nId)
+{
+    CQXPRibbonTab* pTab = new CQXPRibbonTab;
+    pTab->m_pRibbonBar = this;
+    pTab->m_strCaption = lpszCaption;
+    pTab->m_nId = nId;
+    m_tabs.push_back(pTab);
+    if (m_nSelectedTab < 0 && !m_bMinimized)
+        m_nSelectedTab = (int)m_tabs.size() - 1;
+    UpdateGroupsVisibility();
+    return pTab;
+}
+
+void CQXPRibbonBar::RemoveAllTabs()
+{
+    for (CQXPRibbonTab* t : m_tabs) {
+        t->RemoveAllGroups();
+        t->InternalRelease();
+    }
+    m_tabs.clear();
+    m_nSelectedTab = m_nHotTab = -1;
+}
+
+CQXPRibbonTab* CQXPRibbonBar::GetSelectedTab() const
+{
+    return m_nSelectedTab >= 0 && m_nSelectedTab < (int)m_tabs.size() ? m_tabs[(size_t)m_nSelectedTab] : NULL;
+}
+
+CQXPRibbonGroup* CQXPRibbonBar::FindGroup(int nId) const
+{
+    for (CQXPRibbonTab* t : m_tabs)
+        if (CQXPRibbonGroup* g = t->FindGroup(nId))
+            return g;
+    return NULL;
+}
+
+void CQXPRibbonBar::NotifyTabs(UINT nCode)
+{
+    (void)nCode;
+}
+
+BOOL CQXPRibbonBar::SelectTab(int nIndex)
+{
+    if (nIndex >= (int)m_tabs.size())
+        return FALSE;
+    if (nIndex == m_nSelectedTab)
+        return TRUE;
+    CWnd* pSite = GetOwnerSite();
+    NMHDR nm = {m_hWnd, QXP_ID_RIBBON_TABS, (UINT)TCN_SELCHANGING};
+    if (pSite && pSite->SendMessage(WM_NOTIFY, QXP_ID_RIBBON_TABS, (LPARAM)&nm) != 0)
+        return FALSE;
+    if (m_pCommandBars)
+        m_pCommandBars->ClosePopups();
+    m_nSelectedTab = nIndex;
+    UpdateGroupsVisibility();
+    OnRecalcLayout();
+    Invalidate();
+    nm.code = (UINT)TCN_SELCHANGE;
+    if (pSite)
+        pSite->SendMessage(WM_NOTIFY, QXP_ID_RIBBON_TABS, (LPARAM)&nm);
+    return TRUE;
+}
+
+BOOL CQXPRibbonBar::ScrollTabs(BOOL bForward)
+{
+    if (m_tabs.empty())
+        return FALSE;
+    const int n = (int)m_tabs.size();
+    int i = m_nSelectedTab;
+    for (int step = 0; step < n; step++) {
+        i += bForward ? 1 : -1;
+        if (i < 0 || i >= n)
+            return FALSE;
+        if (m_tabs[(size_t)i]->IsVisible())
+            return SelectTab(i);
+    }
+    return FALSE;
+}
+
+CQXPRibbonTab* CQXPRibbonBar::HitTestTab(CPoint point) const
+{
+    if (!m_bTabsVisible || !m_rcTabRow.PtInRect(point))
+        return NULL;
+    for (CQXPRibbonTab* t : m_tabs)
+        if (t->IsVisible() && t->m_rcTab.PtInRect(point))
+            return t;
+    return NULL;
+}
+
+CQXPRibbonGroup* CQXPRibbonBar::HitTestGroup(CPoint point) const
+{
+    CQXPRibbonTab* pTab = GetSelectedTab();
+    if (!pTab || !IsGroupsVisible() || !m_rcGroups.PtInRect(point))
+        return NULL;
+    for (CQXPRibbonGroup* g : pTab->m_groups)
+        if (g->m_bVisible && g->m_rcGroup.PtInRect(point))
+            return g;
+    return NULL;
+}
+
+void CQXPRibbonBar::UpdateGroupsVisibility()
+{
+    CQXPRibbonTab* pSelected = m_bMinimized ? NULL : GetSelectedTab();
+    for (CQXPRibbonTab* t : m_tabs)
+        for (CQXPRibbonGroup* g : t->m_groups)
+            for (CQXPControl* c : g->m_controls)
+                c->SetHideFlag(QXP_HIDE_RIBBON_TAB, t != pSelected || !g->m_bVisible);
+}
+
+// --- state ---------------------------------------------------------------------------
+
+BOOL CQXPRibbonBar::IsGroupsVisible() const { return m_bGroupsVisible && GetSelectedTab() && !m_bMinimized; }
+
+void CQXPRibbonBar::SetRibbonMinimized(BOOL bMinimized)
+{
+    bMinimized = bMinimized ? TRUE : FALSE;
+    if (m_bMinimized == bMinimized)
+        return;
+    m_bMinimized = bMinimized;
+    if (bMinimized) {
+        m_nSelectedBeforeMinimize = m_nSelectedTab;
+        m_nSelectedTab = -1;
+    } else if (m_nSelectedTab < 0) {
+        int nSelect = m_nSelectedBeforeMinimize;
+        if (nSelect < 0 || nSelect >= (int)m_tabs.size() || !m_tabs[(size_t)nSelect]->IsVisible()) {
+            nSelect = -1;
+            for (int i = 0; i < (int)m_tabs.size() && nSelect < 0; i++)
+                if (m_tabs[(size_t)i]->IsVisible())
+                    nSelect = i;
+        }
+        m_nSelectedTab = nSelect;
+    }
+    UpdateGroupsVisibility();
+    OnRecalcLayout();
+    if (m_pCommandBars)
+        m_pCommandBars->ClosePopups();
+}
+
+void CQXPRibbonBar::SetQuickAccessBelow(BOOL bBelow)
+{
+    m_bQuickAccessBelow = bBelow ? TRUE : FALSE;
+    OnRecalcLayout();
+}
+
+BOOL CQXPRibbonBar::IsQuickAccessControl(const CQXPControl* pControl) const
+{
+    if (!pControl)
+        return FALSE;
+    return pControl == m_pQatCustomize || pControl == m_pQatMore ||
+           std::find(m_qat.begin(), m_qat.end(), pControl) != m_qat.end();
+}
+
+CQXPControl* CQXPRibbonBar::AddQuickAccessControl(int controlType, int nId)
+{
+    // Right after the commands already there.
+    CQXPControl* pControl = m_pControls->Add(controlType, nId, CString(), m_pScrollRight->GetIndex());
+    if (!pControl)
+        return NULL;
+    pControl->InternalAddRef();
+    m_qat.push_back(pControl);
+    OnRecalcLayout();
+    return pControl;
+}
+
+void CQXPRibbonBar::RemoveQuickAccessControl(CQXPControl* pControl)
+{
+    auto it = std::find(m_qat.begin(), m_qat.end(), pControl);
+    if (it == m_qat.end())
+        return;
+    m_qat.erase(it);
+    if (pControl->GetControls() == m_pControls)
+        m_pControls->Remove(pControl);
+    pControl->InternalRelease();
+    OnRecalcLayout();
+}
+
+int CQXPRibbonBar::GetGroupsOffset() const
+{
+    CQXPRibbonTab* pTab = GetSelectedTab();
+    return pTab ? pTab->m_nGroupOffset : 0;
+}
+
+void CQXPRibbonBar::ScrollGroups(BOOL bToLeft)
+{
+    CQXPRibbonTab* pTab = GetSelectedTab();
+    if (!pTab)
+        return;
+    const int nOffset = ScrollGroupsOffset(pTab->m_nGroupOffset, bToLeft);
+    if (nOffset == pTab->m_nGroupOffset)
+        return;
+    pTab->m_nGroupOffset = nOffset;
+    OnRecalcLayout();
+}
+
+// --- layout --------------------------------------------------------------------------
+
+RibbonBarState CQXPRibbonBar::GetBarState() const
+{
+    RibbonBarState s;
+    CRibbonStyleTheme* pTheme = const_cast<CQXPRibbonBar*>(this)->GetRibbonTheme();
+    s.bFrameHook = FALSE;
+    s.bCaptionBar = m_bCaptionBarVisible;
+    s.nThemeCaptionHeight = pTheme->m_metrics.nTabStripHeight + 3;
+    s.nTabRowHeight = pTheme->m_metrics.nTabStripHeight;
+    s.nControlHeight = pTheme->m_metrics.nControlHeight;
+    s.nGroupCaptionHeight = pTheme->m_metrics.nGroupCaption;
+    s.nGroupsOverride = m_nGroupsHeightOverride;
+    s.bTabsVisible = m_bTabsVisible;
+    s.bGroupsVisible = m_bGroupsVisible;
+    s.bTabSelected = GetSelectedTab() != NULL;
+    s.bMinimized = m_bMinimized;
+    s.bQatVisible = m_bQuickAccessVisible;
+    s.bQatBelow = m_bQuickAccessBelow;
+    return s;
+}
+
+CSize CQXPRibbonBar::CalcDynamicLayout(int nLength, DWORD dwMode) { return CalcDockingLayout(nLength, dwMode, 0); }
+
+CSize CQXPRibbonBar::CalcDockingLayout(int nLength, DWORD dwMode, int nWidth)
+{
+    (void)nWidth;
+    RibbonBarState s = GetBarState();
+    int nFrameHeight = 32767;
+    if (CWnd* pSite = GetOwnerSite()) {
+        CRect rc;
+        ::GetWindowRect(pSite->GetSafeHwnd(), &rc);
+        nFrameHeight = rc.Height();
+    }
+    m_bShownBySize = RibbonBarState::IsShownBySize(nLength, nFrameHeight);
+    const int cy = s.CalcDockedHeight(nLength, nFrameHeight);
+    m_nQuickAccessHeight = s.GetQuickAccessHeight();
+    if ((dwMode & qxpLayoutCommit) && cy > 0)
+        RecalcRibbonLayout(nLength, cy);
+    return CSize(nLength, cy);
+}
+
+void CQXPRibbonBar::LayoutGroups(CDC* pDC)
+{
+    CQXPRibbonTab* pTab = GetSelectedTab();
+    CRibbonStyleTheme* pTheme = GetRibbonTheme();
+    RibbonBandMetrics m;
+    m.nGroupsHeight = GetBarState().CalcGroupsHeight();
+    m.nCaptionHeight = pTheme->m_metrics.nGroupCaption;
+    m.nRowHeight = pTheme->m_metrics.nRowHeight;
+    m.nButtonHeight = pTheme->m_metrics.nControlHeight;
+    auto measure = [&](const RibbonGroupItem& it, int nStyle) {
+        CQXPControl* pControl = (CQXPControl*)it.pControl;
+        pControl->m_buttonRibbonStyle = nStyle;
+        return pControl->GetSize(pDC);
+    };
+    std::vector<RibbonGroupLayout> layouts;
+    std::vector<CQXPRibbonGroup*> groups;
+    if (pTab && IsGroupsVisible())
+        groups = pTab->m_groups;
+    layouts.resize(groups.size());
+    std::vector<RibbonGroupLayout*> ptrs;
+    for (size_t i = 0; i < groups.size(); i++) {
+        CQXPRibbonGroup* g = groups[i];
+        RibbonGroupLayout& l = layouts[i];
+        l.bVisible = g->m_bVisible;
+        l.bControlsCentering = g->m_bControlsCentering;
+        l.bControlsGrouping = g->m_bControlsGrouping;
+        l.bCollapsed = g->m_bCollapsed;
+        CFont* pOld = pDC->SelectObject(pTheme->GetRibbonFont());
+        l.nCaptionWidth = pDC->GetTextExtent(g->m_strCaption).cx + (g->m_bShowOptionButton ? m.nCaptionHeight : 0);
+        pDC->SelectObject(pOld);
+        l.nPopupButtonWidth = pTheme->GetRibbonGroupPopupButtonWidth(pDC, g->m_strCaption);
+        for (CQXPControl* c : g->m_controls) {
+            if (!c->IsVisible(qxpHideWrap | QXP_HIDE_RIBBON_TAB))
+                continue;
+            RibbonGroupItem it;
+            it.pControl = c;
+            it.nExplicitStyle = c->m_buttonStyle;
+            it.bGallery = c->GetType() == qxpControlGallery;
+            it.bLargeImage = !it.bGallery && c->GetImage(32) != NULL;
+            it.bBeginGroup = c->GetBeginGroup();
+            it.bWrapFlag = (c->GetFlags() & qxpFlagWrapRow) != 0;
+            l.items.push_back(it);
+        }
+        ptrs.push_back(&l);
+    }
+    const int nOffset = pTab ? pTab->m_nGroupOffset : 0;
+    m_groupsResult = qxribbon::LayoutGroups(ptrs, m_rcGroups.Width(), CRect(4, 3, 6, 3), nOffset, m, measure);
+    if (pTab)
+        pTab->m_nGroupOffset = m_groupsResult.nOffset;
+    for (size_t i = 0; i < groups.size(); i++) {
+        CQXPRibbonGroup* g = groups[i];
+        const RibbonGroupLayout& l = layouts[i];
+        g->m_bCollapsed = l.bCollapsed;
+        g->m_rcGroup = l.rc;
+        g->m_rcGroup.OffsetRect(m_rcGroups.left, m_rcGroups.top);
+        g->m_buttons = PlaceGroupButtons(g->m_rcGroup, l.bCollapsed, g->m_bShowOptionButton, m.nCaptionHeight);
+        for (const RibbonGroupItem& it : l.items) {
+            CQXPControl* c = (CQXPControl*)it.pControl;
+            c->m_buttonRibbonStyle = it.nRibbonStyle;
+            c->SetHideFlag(qxpHideWrap, it.bHidden);
+            c->SetWrap(it.bNewRow);
+            if (!it.bHidden) {
+                CRect rc = it.rc;
+                rc.OffsetRect(m_rcGroups.left, m_rcGroups.top);
+                rc.right = rc.left + it.cx;
+                rc.bottom = rc.top + it.cy;
+                c->SetRect(rc);
+            }
+        }
+    }
+    // The scroll buttons over the ends of the band.
+    m_pScrollLeft->SetHideFlag(qxpHideScroll, !m_groupsResult.bScrollLeft);
+    m_pScrollRight->SetHideFlag(qxpHideScroll, !m_groupsResult.bScrollRight);
+    m_pScrollLeft->SetRect(CRect(m_rcGroups.left - 1, m_rcGroups.top, m_rcGroups.left + 12, m_rcGroups.bottom));
+    m_pScrollRight->SetRect(CRect(m_rcGroups.right - 12, m_rcGroups.top, m_rcGroups.right + 1, m_rcGroups.bottom));
+}
+
+void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
+{
+    (void)cy;
+    RibbonBarState s = GetBarState();
+    CRibbonStyleTheme* pTheme = GetRibbonTheme();
+    CClientDC dc(this);
+    const int t = s.GetTabsHeight(), g = s.GetGroupsHeight();
+    const int nCaption = s.GetCaptionHeight();
+    m_rcTabRow = CRect(2, nCaption, cx - 2, nCaption + t);
+    m_rcGroups = CRect(0, nCaption + t, cx, nCaption + t + g);
+    m_rcCaption = s.IsCaptionVisible() ? CRect(0, 0, cx, nCaption) : CRect();
+
+    // The QAT: in the caption band above the ribbon, or below the groups.
+    const int nQat = s.GetQuickAccessHeight();
+    if (m_bQuickAccessBelow)
+        m_rcQuickAccess = CRect(0, m_rcGroups.bottom, cx, m_rcGroups.bottom + nQat);
+    else if (s.IsCaptionVisible())
+        m_rcQuickAccess = CRect(4, 0, cx, nQat);
+    else
+        m_rcQuickAccess = CRect(0, m_rcTabRow.top, cx, m_rcTabRow.bottom);
+    std::vector<QuickAccessItem> items;
+    for (CQXPControl* p : m_qat) {
+        QuickAccessItem it;
+        p->SetHideFlag(qxpHideWrap, FALSE);
+        it.size = p->GetSize(&dc);
+        it.bVisible = p->IsVisible(qxpHideWrap);
+        items.push_back(it);
+    }
+    QuickAccessPlacement place;
+    place.rcQat = m_rcQuickAccess;
+    place.x = m_rcQuickAccess.left + (m_bQuickAccessBelow ? 2 : 0);
+    place.bBelow = m_bQuickAccessBelow;
+    place.bInTabRow = !m_bQuickAccessBelow && !s.IsCaptionVisible();
+    place.nRightLimit = place.bInTabRow ? cx / 2 : QuickAccessRightLimit(cx, m_bQuickAccessBelow, FALSE, nCaption);
+    place.bVisible = m_bQuickAccessVisible;
+    place.bCaptionOrTabs = s.IsCaptionVisible() || m_bTabsVisible;
+    place.szCustomize = m_pQatCustomize->GetSize(&dc);
+    place.szMore = m_pQatMore->GetSize(&dc);
+    PlaceQuickAccess(items, place);
+    for (size_t i = 0; i < m_qat.size(); i++) {
+        m_qat[i]->SetHideFlag(qxpHideWrap, items[i].bOverflow);
+        if (!items[i].bOverflow)
+            m_qat[i]->SetRect(items[i].rc);
+    }
+    m_pQatCustomize->SetHideFlag(qxpHideWrap, !place.bCustomizeShown);
+    m_pQatCustomize->SetRect(place.rcCustomize);
+    m_pQatMore->SetHideFlag(qxpHideWrap, !place.bMoreShown);
+    m_pQatMore->SetRect(place.rcMore);
+    m_rcQuickAccess = place.rcQat;
+
+    // Tabs left to right after the QAT when it shares the tab row.
+    int x = m_rcTabRow.left + (place.bInTabRow ? place.xEnd - m_rcTabRow.left + 5 : 0);
+    for (CQXPRibbonTab* pTab : m_tabs) {
+        if (!pTab->IsVisible() || !m_bTabsVisible) {
+            pTab->m_rcTab.SetRectEmpty();
+            continue;
+        }
+        const int w = pTheme->GetRibbonTabWidth(&dc, pTab->m_strCaption);
+        pTab->m_rcTab = CRect(x, m_rcTabRow.top, x + w, m_rcTabRow.bottom);
+        x += w;
+    }
+    LayoutGroups(&dc);
+    if (!IsGroupsVisible()) {
+        m_pScrollLeft->SetHideFlag(qxpHideScroll, TRUE);
+        m_pScrollRight->SetHideFlag(qxpHideScroll, TRUE);
+    }
+}
+
+// --- drawing -------------------------------------------------------------------------
+
+void CQXPRibbonBar::DrawTab(CDC* pDC, CQXPRibbonTab* pTab, int nIndex)
+{
+    GetRibbonTheme()->DrawRibbonTab(pDC, pTab->m_rcTab, pTab->m_strCaption, pTab->m_nContextColor,
+                                    nIndex == m_nSelectedTab, nIndex == m_nHotTab, FALSE);
+}
+
+void CQXPRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClip)
+{
+    CRibbonStyleTheme* pTheme = GetRibbonTheme();
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    const int nMode = pDC->SetBkMode(TRANSPARENT);
+    pTheme->DrawRibbonBarBackground(pDC, rcClient, m_rcCaption.Height(),
+                                    m_bQuickAccessBelow ? m_rcQuickAccess : CRect(), IsGroupsVisible());
+    CRect rcInter;
+    if (!m_rcCaption.IsRectEmpty() && rcInter.IntersectRect(m_rcCaption, rcClip)) {
+        CString strTitle;
+        if (CWnd* pSite = GetOwnerSite())
+            pSite->GetWindowText(strTitle);
+        BOOL bQatShown = !m_bQuickAccessBelow && m_bQuickAccessVisible && !m_qat.empty();
+        pTheme->DrawRibbonCaptionArea(pDC, m_rcCaption, bQatShown ? m_rcQuickAccess : CRect(), strTitle);
+    }
+    CQXPRibbonTab* pSelected = GetSelectedTab();
+    if (IsGroupsVisible())
+        pTheme->DrawRibbonGroupsBackground(pDC, m_rcGroups, pSelected->m_nContextColor);
+    for (int i = 0; i < (int)m_tabs.size(); i++)
+        if (m_tabs[(size_t)i]->IsVisible() && m_bTabsVisible)
+            DrawTab(pDC, m_tabs[(size_t)i], i);
+
+    CFont* pOldFont = pDC->SelectObject(GetControlFont());
+    if (IsGroupsVisible()) {
+        // Groups clip to the band so that scrolled ones end at its edges.
+        pDC->SaveDC();
+        pDC->IntersectClipRect(m_rcGroups);
+        CQXPRibbonGroup* pHot = NULL;
+        CPoint pt;
+        ::GetCursorPos(&pt);
+        ScreenToClient(&pt);
+        pHot = HitTestGroup(pt);
+        for (CQXPRibbonGroup* g : pSelected->m_groups) {
+            if (!g->m_bVisible || !rcInter.IntersectRect(g->m_rcGroup, rcClip))
+                continue;
+            if (g->m_bCollapsed) {
+                pTheme->DrawRibbonGroupPopupButton(pDC, g->m_buttons.rcPopup, g->m_strCaption, g == pHot, FALSE,
+                                                   pSelected->m_nContextColor);
+                continue;
+            }
+            pTheme->DrawRibbonGroup(pDC, g->m_rcGroup, g->m_strCaption, g == pHot, pSelected->m_nContextColor != 0,
+                                    g->m_buttons.nOptionHide == 0);
+            BOOL bFirst = TRUE;
+            for (CQXPControl* c : g->m_controls) {
+                if (!c->IsVisible(0))
+                    continue;
+                if (c->GetBeginGroup() && !bFirst && !g->m_bControlsGrouping)
+                    pTheme->DrawCommandBarSeparator(pDC, this, c, TRUE);
+                bFirst = FALSE;
+                if (rcInter.IntersectRect(c->GetRect(), rcClip))
+                    c->Draw(pDC);
+            }
+            if (g->m_buttons.nOptionHide == 0)
+                pTheme->DrawRibbonOptionButton(pDC, g->m_buttons.rcOption, 0, FALSE);
+        }
+        pDC->RestoreDC(-1);
+    }
+    // Controls that belong to no group: the QAT and the scroll buttons.
+    for (int i = 0; i < m_pControls->GetCount(); i++) {
+        CQXPControl* c = m_pControls->GetAt(i);
+        if (!c->IsVisible(0) || !rcInter.IntersectRect(c->GetRect(), rcClip))
+            continue;
+        BOOL bInGroup = FALSE;
+        for (CQXPRibbonTab* t : m_tabs)
+            for (CQXPRibbonGroup* g : t->m_groups)
+                bInGroup = bInGroup || g->IndexOf(c) >= 0;
+        if (!bInGroup)
+            c->Draw(pDC);
+    }
+    pDC->SelectObject(pOldFont);
+    pDC->SetBkMode(nMode);
+}
+
+// --- mouse ---------------------------------------------------------------------------
+
+int CQXPRibbonBar::OnCreate(LPCREATESTRUCTA lpcs)
+{
+    (void)lpcs;
+    const int nResult = (int)Default();
+    if (nResult != -1)
+        InstallFrameHooks();
+    return nResult;
+}
+
+void CQXPRibbonBar::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    CQXPRibbonTab* pTab = HitTestTab(point);
+    m_bSelectedTabClicked = pTab && pTab == GetSelectedTab();
+    if (pTab) {
+        if (m_pCommandBars)
+            m_pCommandBars->ClosePopups();
+        if (!m_bSelectedTabClicked && !m_bMinimized)
+            SelectTab(pTab->GetIndex());
+        return;
+    }
+    CQXPMenuBar::OnLButtonDown(nFlags, point);
+}
+
+void CQXPRibbonBar::OnLButtonDblClk(UINT nFlags, CPoint point)
+{
+    CQXPRibbonTab* pTab = HitTestTab(point);
+    if (pTab && m_bAllowMinimize) {
+        if (m_bMinimized) {
+            m_nSelectedBeforeMinimize = pTab->GetIndex();
+            SetRibbonMinimized(FALSE);
+        } else if (m_bSelectedTabClicked) {
+            SetRibbonMinimized(TRUE);
+        }
+        m_bSelectedTabClicked = TRUE;
+        return;
+    }
+    CQXPMenuBar::OnLButtonDblClk(nFlags, point);
+}
+
+void CQXPRibbonBar::OnMouseMove(UINT nFlags, CPoint point)
+{
+    CQXPRibbonTab* pTab = HitTestTab(point);
+    const int nHot = pTab ? pTab->GetIndex() : -1;
+    if (nHot != m_nHotTab) {
+        m_nHotTab = nHot;
+        Invalidate(FALSE);
+        TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, 0};
+        ::TrackMouseEvent(&tme);
+    }
+    CQXPMenuBar::OnMouseMove(nFlags, point);
+}
+
+void CQXPRibbonBar::OnMouseLeave()
+{
+    if (m_nHotTab >= 0) {
+        m_nHotTab = -1;
+        Invalidate(FALSE);
+    }
+    CQXPMenuBar::OnMouseLeave();
+}
+
+// --- saved state ---------------------------------------------------------------------
+
+void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
+{
+    ExchangeBoolProp(pPX, "ShowQuickAccessBelow", &m_bQuickAccessBelow, FALSE);
+    BOOL bMinimized = m_bMinimized;
+    if (pPX->GetSchema() > 18)
+        ExchangeBoolProp(pPX, "Minimized", &bMinimized, FALSE);
+    BOOL bCustomizable = m_bCustomizable;
+    if (pPX->GetSchema() > 23)
+        ExchangeBoolProp(pPX, "Customizable", &bCustomizable, FALSE);
+
+    PropExchangeSectionPtr pxTabs(pPX, "Tabs");
+    std::unique_ptr<PropExchangeEnumerator> pTabs(pxTabs->OpenEnumerator("Tab"));
+    PropExchangeSectionPtr pxQat(pPX, "QuickAccessControls");
+    std::unique_ptr<PropExchangeEnumerator> pQat(pxQat->OpenEnumerator("Control"));
+    if (pPX->IsStoring()) {
+        POSITION pos = pTabs->First((DWORD)m_tabs.size());
+        for (CQXPRibbonTab* t : m_tabs) {
+            PropExchangeSectionPtr px(pTabs->Next(pos));
+            CObject* pObject = t;
+            QxpExchangeObjectClass(px, &pObject, RUNTIME_CLASS(CQXPRibbonTab));
+            t->DoPropExchange(px);
+        }
+        pos = pQat->First((DWORD)m_qat.size());
+        for (CQXPControl* c : m_qat) {
+            PropExchangeSectionPtr px(pQat->Next(pos));
+            CObject* pObject = c;
+            QxpExchangeObjectClass(px, &pObject, RUNTIME_CLASS(CQXPControl));
+            c->DoPropExchange(px);
+        }
+        return;
+    }
+
+    // Load into new tabs and controls; only a complete load replaces the
+    // bar's, a class that cannot be made refuses all of it.
+    std::vector<CQXPRibbonTab*> tabs;
+    std::vector<CQXPControl*> qat;
+    int nSelect = -1;
+    try {
+        POSITION pos = pTabs->First();
+        while (pos) {
+            PropExchangeSectionPtr px(pTabs->Next(pos));
+            CObject* pObject = NULL;
+            if (!QxpExchangeObjectClass(px, &pObject, RUNTIME_CLASS(CQXPRibbonTab)) || !pObject)
+                AfxThrowArchiveException(CArchiveException::badClass);
+            CQXPRibbonTab* pTab = (CQXPRibbonTab*)pObject;
+            pTab->m_pRibbonBar = this;
+            tabs.push_back(pTab);
+            pTab->DoPropExchange(px);
+            if (pTab->m_nGroupOffset && nSelect < 0)
+                nSelect = (int)tabs.size() - 1;
+            pTab->m_nGroupOffset = 0;
+        }
+        pos = pQat->First();
+        while (pos) {
+            PropExchangeSectionPtr px(pQat->Next(pos));
+            CObject* pObject = NULL;
+            if (!QxpExchangeObjectClass(px, &pObject, RUNTIME_CLASS(CQXPControl)) || !pObject)
+                AfxThrowArchiveException(CArchiveException::badClass);
+            qat.push_back((CQXPControl*)pObject);
+            qat.back()->DoPropExchange(px);
+        }
+    } catch (...) {
+        for (CQXPRibbonTab* t : tabs) {
+            t->RemoveAllGroups();
+            t->InternalRelease();
+        }
+        for (CQXPControl* c : qat)
+            c->InternalRelease();
+        throw;
+    }
+    // The new groups' controls are in the bar already; the old tabs go.
+    for (CQXPRibbonTab* t : m_tabs) {
+        t->RemoveAllGroups();
+        t->InternalRelease();
+    }
+    m_tabs = tabs;
+    m_bMinimized = bMinimized;
+    m_nSelectedTab = bMinimized ? -1 : (nSelect >= 0 ? nSelect : (m_tabs.empty() ? -1 : 0));
+    m_nSelectedBeforeMinimize = nSelect;
+    m_bCustomizable = bCustomizable;
+    while (!m_qat.empty())
+        RemoveQuickAccessControl(m_qat.back());
+    for (CQXPControl* c : qat) {
+        m_pControls->InsertAt(c, m_pScrollRight->GetIndex()); // takes the creation's reference
+        c->InternalAddRef();                                  // the QAT's
+        m_qat.push_back(c);
+    }
+    UpdateGroupsVisibility();
+}

@@ -1,0 +1,200 @@
+// ribbonpaint.cpp - CRibbonStyleTheme: the ribbon bar's own elements (bar
+// face, group band, groups, collapsed-group buttons, option buttons, tabs,
+// caption band, quick-access and scroll buttons), drawn from the theme's
+// images with its colours.
+#include <qx/office2007.h>
+#include <qx/ribbonlayout.h>
+
+#include <algorithm>
+
+namespace {
+
+const CRect kMargins5(5, 5, 5, 5);
+const CRect kMargins8(8, 8, 8, 8);
+
+// "CONTEXTTAB%s..." for a context colour, else the plain name.
+CString ContextImage(int nContextColor, LPCSTR lpszContextFormat, LPCSTR lpszPlain)
+{
+    LPCSTR pszColor = qxribbon::ContextColorName(nContextColor);
+    if (!*pszColor)
+        return lpszPlain;
+    CString s;
+    s.Format(lpszContextFormat, pszColor);
+    return s;
+}
+
+// Three states of a button image: popped 2, selected 1, else 0.
+int ButtonPart(int nSelected, BOOL bPopped) { return bPopped ? 2 : (nSelected ? 1 : 0); }
+
+} // namespace
+
+void CRibbonStyleTheme::DrawRibbonBarBackground(CDC* pDC, CRect rc, int nCaptionHeight, CRect rcQatBelow,
+                                                BOOL bGroupsShown)
+{
+    rc.top += nCaptionHeight;
+    pDC->FillSolidRect(rc, m_clrRibbonFace.GetColor());
+    if (!rcQatBelow.IsRectEmpty())
+        DrawThemeImage(pDC, "RIBBONQUICKACCESSFRAME", rcQatBelow, 0, 1, CRect(3, 3, 3, 3));
+    else if (!bGroupsShown) {
+        pDC->FillSolidRect(rc.left, rc.bottom - 2, rc.Width(), 1, m_clrMinimizedFrameEdgeShadow.GetColor());
+        pDC->FillSolidRect(rc.left, rc.bottom - 1, rc.Width(), 1, m_clrMinimizedFrameEdgeHighLight.GetColor());
+    }
+}
+
+void CRibbonStyleTheme::DrawRibbonGroupsBackground(CDC* pDC, CRect rc, int nContextColor)
+{
+    DrawThemeImage(pDC, ContextImage(nContextColor, "CONTEXTTAB%sCLIENT", "RIBBONGROUPS"), rc, 0, 1, kMargins8);
+}
+
+void CRibbonStyleTheme::DrawRibbonPopupGroupsArea(CDC* pDC, CRect rc, int nContextColor)
+{
+    pDC->FillSolidRect(rc, RGB(191, 219, 255));
+    rc.InflateRect(3, 3);
+    DrawRibbonGroupsBackground(pDC, rc, nContextColor);
+}
+
+void CRibbonStyleTheme::DrawRibbonGroup(CDC* pDC, CRect rc, LPCSTR lpszCaption, BOOL bHot, BOOL bContext,
+                                        BOOL bOptionButton)
+{
+    const int K = m_metrics.nGroupCaption;
+    const int nPart = bHot ? 1 : 0;
+    DrawThemeImage(pDC, bContext ? "CONTEXTTABGROUPCLIENT" : "RIBBONGROUPCLIENT",
+                   CRect(rc.left, rc.top, rc.right, rc.bottom - K), nPart, 2, kMargins5);
+    DrawThemeImage(pDC, bContext ? "CONTEXTTABGROUPCAPTION" : "RIBBONGROUPCAPTION",
+                   CRect(rc.left, rc.bottom - K, rc.right, rc.bottom), nPart, 2, kMargins5);
+    CRect rcText(rc.left, rc.bottom - K, rc.right, rc.bottom);
+    rcText.OffsetRect(0, -1);
+    if (bOptionButton)
+        rcText.right -= K + 1;
+    rcText.DeflateRect(2, 2);
+    CString strCaption = lpszCaption;
+    strCaption.Remove('&');
+    CFont* pOld = pDC->SelectObject(&m_fontRibbon);
+    const int nMode = pDC->SetBkMode(TRANSPARENT);
+    const COLORREF clrOld = pDC->SetTextColor(m_clrGroupCaptionText.GetColor());
+    pDC->DrawText(strCaption, rcText, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    pDC->SetTextColor(clrOld);
+    pDC->SetBkMode(nMode);
+    pDC->SelectObject(pOld);
+}
+
+int CRibbonStyleTheme::GetRibbonGroupPopupButtonWidth(CDC* pDC, LPCSTR lpszCaption)
+{
+    CFont* pOld = pDC->SelectObject(&m_fontRibbon);
+    CString strCaption = lpszCaption;
+    strCaption.Remove('&');
+    const int cxText = pDC->GetTextExtent(strCaption).cx + 5;
+    pDC->SelectObject(pOld);
+    return std::max(std::max(42, 2 * m_metrics.nControlHeight - 3), cxText);
+}
+
+void CRibbonStyleTheme::DrawRibbonGroupPopupButton(CDC* pDC, CRect rc, LPCSTR lpszCaption, int nSelected,
+                                                   BOOL bPopped, int nContextColor)
+{
+    const int nPart = bPopped ? 2 : (nSelected ? 1 : 0);
+    DrawThemeImage(pDC, ContextImage(nContextColor, "CONTEXTTAB%sGROUPBUTTON", "RIBBONGROUPBUTTON"), rc, nPart, 3,
+                   kMargins5);
+    if (ThemeBitmap* pIcon = GetImage("RIBBONGROUPBUTTONICON")) {
+        CRect rcSrc = pIcon->GetSource(0, 1);
+        CRect rcIcon(CPoint((rc.left + rc.right - rcSrc.Width()) / 2, rc.top + 2), rcSrc.Size());
+        DrawThemeImage(pDC, "RIBBONGROUPBUTTONICON", rcIcon, 0, 1, CRect(0, 0, 0, 0));
+    }
+    const int K = m_metrics.nGroupCaption, L = m_metrics.nLargeDropDown;
+    CRect rcText(rc.left, rc.bottom - K - L - 2, rc.right, rc.bottom - K - 2);
+    CString strCaption = lpszCaption;
+    strCaption.Remove('&');
+    CFont* pOld = pDC->SelectObject(&m_fontRibbon);
+    const int nMode = pDC->SetBkMode(TRANSPARENT);
+    const COLORREF clrOld = pDC->SetTextColor(m_clrRibbonText.GetColor());
+    pDC->DrawText(strCaption, rcText, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    // The drop-down arrow under the caption.
+    const int x = (rc.left + rc.right) / 2, y = rcText.top + pDC->GetTextExtent("X").cy + 4;
+    for (int i = 0; i < 3; i++)
+        pDC->FillSolidRect(x - 2 + i, y + i, 5 - 2 * i, 1, m_clrRibbonText.GetColor());
+    pDC->SetTextColor(clrOld);
+    pDC->SetBkMode(nMode);
+    pDC->SelectObject(pOld);
+}
+
+void CRibbonStyleTheme::DrawRibbonOptionButton(CDC* pDC, CRect rc, int nSelected, BOOL bPressed)
+{
+    DrawThemeImage(pDC, "RIBBONOPTIONBUTTON", rc, bPressed ? 2 : (nSelected ? 1 : 0), 4, CRect(3, 2, 2, 2),
+                   QX_THEME_KEY_COLOR);
+}
+
+int CRibbonStyleTheme::GetRibbonTabWidth(CDC* pDC, LPCSTR lpszCaption)
+{
+    CFont* pOld = pDC->SelectObject(&m_fontRibbon);
+    CString strCaption = lpszCaption;
+    strCaption.Remove('&');
+    const int cx = pDC->GetTextExtent(strCaption).cx + 2 * 10;
+    pDC->SelectObject(pOld);
+    return cx;
+}
+
+void CRibbonStyleTheme::DrawRibbonTab(CDC* pDC, CRect rc, LPCSTR lpszCaption, int nContextColor, BOOL bSelected,
+                                      BOOL bHot, BOOL bFocused)
+{
+    CRect rcFace(rc.left, rc.top + 1, rc.right - 1, rc.bottom - 1);
+    LPCSTR pszColor = qxribbon::ContextColorName(nContextColor);
+    if (bSelected || bHot) {
+        if (*pszColor) {
+            CString strImage;
+            strImage.Format("CONTEXTTAB%s", pszColor);
+            const int nPart = bSelected ? ((bFocused || bHot) ? 4 : 3) : 1;
+            DrawThemeImage(pDC, strImage, rcFace, nPart, 5, kMargins5);
+        } else {
+            const int nPart = bSelected ? (bFocused ? 5 : (bHot ? 4 : 3)) : 1;
+            DrawThemeImage(pDC, "RIBBONTAB", rcFace, nPart, 6, kMargins5, QX_THEME_KEY_COLOR);
+        }
+    }
+    CString strCaption = lpszCaption;
+    CFont* pOld = pDC->SelectObject(&m_fontRibbon);
+    const int nMode = pDC->SetBkMode(TRANSPARENT);
+    const COLORREF clrOld =
+        pDC->SetTextColor(bSelected ? m_clrTabSelectedText.GetColor() : m_clrTabNormalText.GetColor());
+    pDC->DrawText(strCaption, rcFace, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+    pDC->SetTextColor(clrOld);
+    pDC->SetBkMode(nMode);
+    pDC->SelectObject(pOld);
+}
+
+void CRibbonStyleTheme::DrawRibbonCaptionArea(CDC* pDC, CRect rcCaption, CRect rcQat, LPCSTR lpszTitle)
+{
+    DrawThemeImage(pDC, "FRAMETOPCENTER", CRect(rcCaption.left, rcCaption.top - 1, rcCaption.right, rcCaption.bottom),
+                   0, 2, CRect(0, 5, 0, 3));
+    if (!rcQat.IsRectEmpty())
+        DrawThemeImage(pDC, "RIBBONQUICKACCESSAREA", CRect(rcQat.left - 15, 0, rcQat.right, rcQat.Height()), 0, 1,
+                       CRect(16, 3, 16, 3));
+    if (lpszTitle && *lpszTitle) {
+        CRect rcTitle = rcCaption;
+        rcTitle.left = std::max(rcTitle.left, rcQat.IsRectEmpty() ? 0L : rcQat.right + 12);
+        CFont* pOld = pDC->SelectObject(&m_fontRibbon);
+        const int nMode = pDC->SetBkMode(TRANSPARENT);
+        const COLORREF clrOld = pDC->SetTextColor(m_clrRibbonText.GetColor());
+        pDC->DrawText(lpszTitle, -1, rcTitle, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+        pDC->SetTextColor(clrOld);
+        pDC->SetBkMode(nMode);
+        pDC->SelectObject(pOld);
+    }
+}
+
+void CRibbonStyleTheme::DrawRibbonQuickAccessButton(CDC* pDC, CRect rc, BOOL bMore, int nSelected, BOOL bPopped)
+{
+    DrawThemeImage(pDC, bMore ? "RIBBONQUICKACCESSMORE" : "RIBBONQUICKACCESSBUTTON", rc, ButtonPart(nSelected, bPopped),
+                   4, CRect(2, 2, 2, 2), QX_THEME_KEY_COLOR);
+}
+
+void CRibbonStyleTheme::DrawRibbonScrollButton(CDC* pDC, CRect rc, BOOL bLeft, int nSelected, BOOL bPressed)
+{
+    const int nPart = bPressed ? 2 : (nSelected ? 1 : 0);
+    DrawThemeImage(pDC, bLeft ? "RIBBONGROUPSSCROLLLEFT" : "RIBBONGROUPSSCROLLRIGHT", rc, nPart, 3, CRect(4, 6, 3, 6),
+                   QX_THEME_KEY_COLOR);
+    LPCSTR pszGlyph = bLeft ? "RIBBONGROUPSSCROLLLEFTGLYPH" : "RIBBONGROUPSSCROLLRIGHTGLYPH";
+    if (ThemeBitmap* pGlyph = GetImage(pszGlyph)) {
+        CRect rcSrc = pGlyph->GetSource(nPart, 3);
+        CRect rcGlyph(CPoint((rc.left + rc.right - rcSrc.Width()) / 2, (rc.top + rc.bottom - rcSrc.Height()) / 2),
+                      rcSrc.Size());
+        DrawThemeImage(pDC, pszGlyph, rcGlyph, nPart, 3, CRect(0, 0, 0, 0), QX_THEME_KEY_COLOR);
+    }
+}
