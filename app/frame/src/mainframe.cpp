@@ -1406,7 +1406,7 @@ BOOL CMainFrame::FindInActiveDocument(LPCSTR lpszText, BOOL bMatchCase, BOOL bWh
     pView->SetSearchFlags(bMatchCase, bWholeWord, bRegex);
     BOOL bFound = pView->FindText(m_strLastSearch, bSearchUp, bWrap) >= 0;
     if (!bFound)
-        AfxMessageBox(IDS_SEARCH_NOT_FOUND, MB_OK | MB_ICONINFORMATION);
+        pView->ShowSearchMiss();
     AddSearchHistory(m_strLastSearch);
     return bFound;
 }
@@ -1418,8 +1418,8 @@ BOOL CMainFrame::MarkAllInActiveDocument(LPCSTR lpszText, BOOL bMatchCase, BOOL 
     if (pView == NULL || m_strLastSearch.IsEmpty())
         return FALSE;
     pView->SetSearchFlags(bMatchCase, bWholeWord, bRegex);
-    if (pView->MarkAll(m_strLastSearch) == 0) {
-        AfxMessageBox(IDS_SEARCH_NOT_FOUND, MB_OK | MB_ICONINFORMATION);
+    if (pView->MarkAll(m_strLastSearch) == 0 || pView->SearchWasTooComplex()) {
+        pView->ShowSearchMiss();
         return FALSE;
     }
     return TRUE;
@@ -1443,7 +1443,9 @@ int CMainFrame::ReplaceInActiveDocument(LPCSTR lpszFind, LPCSTR lpszReplace, BOO
     if (bReplaceAll) {
         int nCount = pView->ReplaceAll(m_strLastSearch, lpszReplace, bSelection, bRegex);
         CString msg;
-        if (nCount >= 0)
+        if (pView->SearchWasTooComplex())
+            msg.Format("%d occurrence(s) replaced. %s", nCount, CMFCScintilla::kPatternTooComplex);
+        else if (nCount >= 0)
             msg.Format("%d occurrence(s) replaced", nCount);
         else if (nCount == -2)
             msg = "Could not replace in selection as nothing was selected.";
@@ -1453,7 +1455,7 @@ int CMainFrame::ReplaceInActiveDocument(LPCSTR lpszFind, LPCSTR lpszReplace, BOO
     } else {
         nResult = (int)pView->ReplaceAndFindNext(m_strLastSearch, lpszReplace, bRegex, nStart);
         if (nResult == -1)
-            AfxMessageBox(IDS_SEARCH_NOT_FOUND, MB_OK | MB_ICONINFORMATION);
+            pView->ShowSearchMiss();
     }
     AddSearchHistory(m_strLastSearch);
     return nResult;

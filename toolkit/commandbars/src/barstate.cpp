@@ -998,8 +998,10 @@ void CQXPCommandBars::LoadBarState(LPCSTR lpszProfileName, BOOL bSilent)
                             }
                         }
                     } else if (!pBar && pLoaded->GetBarID() != 0 && pLoaded->GetPosition() >= qxpBarTop &&
-                               pLoaded->GetPosition() <= qxpBarRight && !dynamic_cast<CQXPMenuBar*>(pLoaded)) {
-                        // A bar the user made: it joins the manager.
+                               pLoaded->GetPosition() <= qxpBarRight &&
+                               (!dynamic_cast<CQXPMenuBar*>(pLoaded) || pLoaded->IsRibbonBar())) {
+                        // A bar the user made, or a ribbon under an id of
+                        // its own: it joins the manager.
                         CQXPDockBar* pDock = m_pDocks[pLoaded->GetPosition()];
                         if (pDock && pLoaded->CreateToolBar(WS_VISIBLE, pDock, pLoaded->GetBarID())) {
                             pLoaded->InternalAddRef();
