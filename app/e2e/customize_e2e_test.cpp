@@ -48,11 +48,6 @@ protected:
     {
         return static_cast<int>(SendMessageA(sheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(Page(sheet)), 0));
     }
-    static HWND ShowPage(HWND sheet, int n)
-    {
-        SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(n), 0);
-        return Page(sheet);
-    }
     static void Press(HWND dialog, int id)
     {
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
@@ -66,26 +61,6 @@ protected:
     {
         return static_cast<int>(
             SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text)));
-    }
-    static bool ChooseListText(HWND page, int id, const char* text)
-    {
-        HWND list = GetDlgItem(page, id);
-        int i = FindListText(list, text);
-        if (i < 0)
-            return false;
-        SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(i), 0);
-        SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-        return true;
-    }
-    static bool ChooseComboText(HWND page, int id, const char* text)
-    {
-        HWND combo = GetDlgItem(page, id);
-        LRESULT i = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
-        if (i < 0)
-            return false;
-        SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
-        SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
-        return true;
     }
     // The question box the program shows: its text; answered with nAnswer.
     std::string Answer(int nAnswer)

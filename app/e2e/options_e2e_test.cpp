@@ -58,39 +58,10 @@ protected:
         return sheet;
     }
 
-    static HWND ShowPage(HWND sheet, int n)
-    {
-        SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(n), 0);
-        return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-    }
-
     static bool PressButton(HWND sheet, int button)
     {
         PostMessageA(sheet, PSM_PRESSBUTTON, static_cast<WPARAM>(button), 0);
         return qmtest::WaitUntil([&] { return !IsWindow(sheet); }, 15000);
-    }
-
-    // Selects a combo entry by its text and tells the page.
-    static bool ChooseComboText(HWND page, int id, const char* text)
-    {
-        HWND combo = GetDlgItem(page, id);
-        LRESULT i = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
-        if (i < 0)
-            return false;
-        SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
-        SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
-        return true;
-    }
-
-    static bool ChooseListText(HWND page, int id, const char* text)
-    {
-        HWND list = GetDlgItem(page, id);
-        LRESULT i = SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
-        if (i < 0)
-            return false;
-        SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(i), 0);
-        SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-        return true;
     }
 
     static POINT CentreOf(HWND hwnd)

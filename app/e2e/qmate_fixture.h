@@ -219,6 +219,37 @@ protected:
 
     HWND Main() const { return m_prog.MainWindow(); }
 
+    // A property sheet of the program: shows page n and returns its window.
+    static HWND ShowPage(HWND sheet, int n)
+    {
+        SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(n), 0);
+        return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    }
+
+    // Selects a combo entry by its text and tells the page.
+    static bool ChooseComboText(HWND page, int id, const char* text)
+    {
+        HWND combo = GetDlgItem(page, id);
+        LRESULT i = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+        if (i < 0)
+            return false;
+        SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+        return true;
+    }
+
+    // Selects a list entry by its text and tells the page.
+    static bool ChooseListText(HWND page, int id, const char* text)
+    {
+        HWND list = GetDlgItem(page, id);
+        LRESULT i = SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+        if (i < 0)
+            return false;
+        SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(i), 0);
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        return true;
+    }
+
     // A visible top-level dialog of the program with this caption.
     HWND WaitDialog(const std::string& caption, DWORD timeoutMs = 10000)
     {

@@ -5,6 +5,7 @@
 
 #include <qx/barcontrols.h>
 #include <qx/commandbars.h>
+#include <qx/customize.h>
 #include <qx/resourcemgr.h>
 
 // ---------------------------------------------------------------------------
@@ -102,6 +103,8 @@ INT_PTR CQXPCustomizeSheet::DoModal()
 
     m_pCommandBars->SetCustomizeMode(TRUE);
     m_pCommandBars->m_bCustomizeDialogOpen = TRUE;
+    if (CQXPCustomizeDropSource* pDropSource = m_pCommandBars->GetDropSource())
+        pDropSource->SetCustomizeDialog(this);
     m_pCommandBars->ClosePopups();
     CWinApp* pApp = AfxGetApp();
     if (pApp != NULL)
@@ -156,6 +159,8 @@ INT_PTR CQXPCustomizeSheet::DoModal()
         pApp->EnableModeless(TRUE);
     m_pCommandBars->m_bCustomizeDialogOpen = FALSE;
     m_pCommandBars->SetCustomizeMode(FALSE);
+    if (CQXPCustomizeDropSource* pDropSource = m_pCommandBars->GetDropSource())
+        pDropSource->SetCustomizeDialog(NULL);
     m_pCommandBars->ClosePopups();
     m_pCommandBars->RedrawCommandBars();
     g_pRun = NULL;
@@ -233,8 +238,9 @@ int CQXPCustomizeSheet::MessageBox(LPCSTR lpszText, UINT nType)
 
 void CQXPCustomizeSheet::DragCommand(CQXPControl* pControl)
 {
-    // The bars' drop machinery takes the control from here.
-    (void)pControl;
+    // The bar it is dropped on inserts its own copy.
+    if (CQXPCustomizeDropSource* pDropSource = m_pCommandBars ? m_pCommandBars->GetDropSource() : NULL)
+        pDropSource->DoDragDrop(pControl, TRUE);
 }
 
 BOOL CQXPCustomizeSheet::IsOwnCommandBar(HWND hWnd) const

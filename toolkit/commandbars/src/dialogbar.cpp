@@ -60,17 +60,8 @@ int AFXAPI DialogBarHitTest(const CRect& rcWindow, CPoint pt, BOOL bFloating, in
     rcInner.DeflateRect(kSizingBorder, kSizingBorder);
     if (rcInner.PtInRect(pt))
         return 0;
-    if (bFloating) {
-        BOOL bTop = pt.y < rcInner.top, bBottom = pt.y >= rcInner.bottom;
-        BOOL bLeft = pt.x < rcInner.left, bRight = pt.x >= rcInner.right;
-        if (bTop)
-            return bLeft ? HTTOPLEFT : bRight ? HTTOPRIGHT
-                                              : HTTOP;
-        if (bBottom)
-            return bLeft ? HTBOTTOMLEFT : bRight ? HTBOTTOMRIGHT
-                                                 : HTBOTTOM;
-        return bLeft ? HTLEFT : HTRIGHT;
-    }
+    if (bFloating)
+        return FloatingEdgeHitTest(rcInner, pt);
     BOOL bFixedAlongDock = (dwFlags & 0x40) != 0;
     if (nPosition == qxpBarBottom) {
         if (pt.y <= rcInner.top)

@@ -756,15 +756,10 @@ BOOL CQXPToolBar::DockTo(int nPosition, LPCRECT lpRect)
     return TRUE;
 }
 
-int CQXPToolBar::HitTestFloatingEdge(CPoint point) const
+int AFXAPI FloatingEdgeHitTest(const CRect& rcInner, CPoint pt)
 {
-    if (!IsFloating() || !m_hWnd)
-        return 0;
-    CRect rc;
-    ::GetClientRect(m_hWnd, &rc);
-    const int nEdge = 3;
-    BOOL bLeft = point.x < nEdge, bRight = point.x >= rc.right - nEdge;
-    BOOL bTop = point.y < nEdge, bBottom = point.y >= rc.bottom - nEdge;
+    BOOL bLeft = pt.x < rcInner.left, bRight = pt.x >= rcInner.right;
+    BOOL bTop = pt.y < rcInner.top, bBottom = pt.y >= rcInner.bottom;
     if (bTop)
         return bLeft ? HTTOPLEFT : bRight ? HTTOPRIGHT
                                           : HTTOP;
@@ -776,6 +771,17 @@ int CQXPToolBar::HitTestFloatingEdge(CPoint point) const
     if (bRight)
         return HTRIGHT;
     return 0;
+}
+
+int CQXPToolBar::HitTestFloatingEdge(CPoint point) const
+{
+    if (!IsFloating() || !m_hWnd)
+        return 0;
+    CRect rc;
+    ::GetClientRect(m_hWnd, &rc);
+    const int nEdge = 3;
+    rc.DeflateRect(nEdge, nEdge);
+    return FloatingEdgeHitTest(rc, point);
 }
 
 void CQXPToolBar::TrackMove(CPoint ptStart)

@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 using qmtest::PumpMessages;
 using qmtest::PumpUntil;
 
@@ -453,6 +455,40 @@ TEST_F(CustomizeSheetTest, KeyboardPageAssignsAndRemovesShortcuts)
     EXPECT_TRUE(pKeys->HasCurrentTable());
     EXPECT_EQ(pKeys->GetAcceleratorTable(), (HACCEL)NULL);
     EXPECT_TRUE(CQXPKeyboardShortcuts::Pack(pKeys->GetEntries()).empty());
+}
+
+TEST_F(CustomizeSheetTest, ACommandDraggedFromTheCommandsListLandsOnABar)
+{
+    CQXPCustomizeSheet sheet(pBars, 1);
+    sheet.GetCommandsPage()->AddCategories(IDR_TEST_MENU);
+    const int nBefore = frame.m_pFormat->GetControls()->GetCount();
+    std::thread mouse;
+    qmtest::Script script;
+    script.Add([] { return ActivePage() != NULL && ::GetDlgItem(ActivePage(), QX_CID_COMMANDS_LIST) != NULL; });
+    script.Then([&] {
+        // "Open..." is the first command of "File"; the drop goes on the
+        // Format bar, after its buttons. The pointer moves from a second
+        // thread: the drag loop runs on this one.
+        HWND hList = ::GetDlgItem(ActivePage(), QX_CID_COMMANDS_LIST);
+        RECT rcItem;
+        ::SendMessageA(hList, LB_GETITEMRECT, 0, (LPARAM)&rcItem);
+        POINT ptFrom = {(rcItem.left + rcItem.right) / 2, (rcItem.top + rcItem.bottom) / 2};
+        ::ClientToScreen(hList, &ptFrom);
+        CRect rcBar;
+        frame.m_pFormat->GetWindowRect(&rcBar);
+        POINT ptTo = {rcBar.right - 4, rcBar.CenterPoint().y};
+        mouse = std::thread([ptFrom, ptTo] { qmtest::DragFromTo(ptFrom, ptTo, [](DWORD ms) { ::Sleep(ms); }); });
+    });
+    script.Add([&] { return frame.m_pFormat->GetControls()->FindControl(ID_TEST_OPEN) != NULL; });
+    script.Then([&] { Press(SheetWindow(), IDCANCEL); });
+    bool bDone = RunSheet(script, sheet);
+    if (mouse.joinable())
+        mouse.join();
+    ASSERT_TRUE(bDone);
+    EXPECT_EQ(frame.m_pFormat->GetControls()->GetCount(), nBefore + 1);
+    // A copy: the list keeps its own control.
+    CQXPControls* pFile = sheet.GetCommandsPage()->GetCategories().GetAt(0).pControls;
+    EXPECT_NE(pFile->FindControl(ID_TEST_OPEN), frame.m_pFormat->GetControls()->FindControl(ID_TEST_OPEN));
 }
 
 TEST_F(CustomizeSheetTest, PagesLookRight)

@@ -76,6 +76,10 @@ protected:
     CQXPToolBar* m_pBar;
 };
 
+// The sizing edge or corner (HTLEFT ... HTBOTTOMRIGHT) of a floating bar
+// under a point beside the inner rectangle of its window; 0 inside it.
+int AFXAPI FloatingEdgeHitTest(const CRect& rcInner, CPoint pt);
+
 class CQXPToolBar : public CQXPCommandBar {
     DECLARE_DYNCREATE(CQXPToolBar)
 public:
