@@ -699,12 +699,8 @@ CQXPImageManager* CQXPCommandBar::GetImageManager() const
 void CQXPCommandBar::SetPaintManager(CQXPThemePainter* pPaintManager)
 {
     // The same object again: the bar already holds its reference.
-    if (pPaintManager == m_pPaintManager)
+    if (!QxpReplaceReference(m_pPaintManager, pPaintManager))
         return;
-    CQXPThemePainter* pOld = m_pPaintManager;
-    m_pPaintManager = pPaintManager;
-    if (pOld)
-        pOld->InternalRelease();
     if (m_hWnd && ::IsWindow(m_hWnd)) {
         // Fonts and sizes may differ between themes.
         DelayLayout();
@@ -714,12 +710,8 @@ void CQXPCommandBar::SetPaintManager(CQXPThemePainter* pPaintManager)
 
 void CQXPCommandBar::SetImageManager(CQXPImageManager* pImageManager)
 {
-    if (pImageManager == m_pImageManager)
+    if (!QxpReplaceReference(m_pImageManager, pImageManager))
         return;
-    CQXPImageManager* pOld = m_pImageManager;
-    m_pImageManager = pImageManager;
-    if (pOld)
-        pOld->InternalRelease();
     if (m_hWnd && ::IsWindow(m_hWnd))
         Invalidate(FALSE);
 }

@@ -66,37 +66,22 @@ CQXPCommandBars::~CQXPCommandBars()
         delete pDock;
         pDock = NULL;
     }
-    if (m_pPaintManager)
-        m_pPaintManager->InternalRelease();
-    m_pPaintManager = NULL;
-    if (m_pImageManager)
-        m_pImageManager->InternalRelease();
-    m_pImageManager = NULL;
+    QxpReplaceReference(m_pPaintManager, (CQXPThemePainter*)NULL);
+    QxpReplaceReference(m_pImageManager, (CQXPImageManager*)NULL);
     delete m_pDropSource;
     m_pDropSource = NULL;
 }
 
 void CQXPCommandBars::SetPaintManager(CQXPThemePainter* pPaintManager)
 {
-    // The same object again: the manager already holds its reference.
-    if (pPaintManager == m_pPaintManager)
-        return;
-    CQXPThemePainter* pOld = m_pPaintManager;
-    m_pPaintManager = pPaintManager;
-    if (pOld)
-        pOld->InternalRelease();
-    RedrawCommandBars();
+    if (QxpReplaceReference(m_pPaintManager, pPaintManager))
+        RedrawCommandBars();
 }
 
 void CQXPCommandBars::SetImageManager(CQXPImageManager* pImageManager)
 {
-    if (pImageManager == m_pImageManager)
-        return;
-    CQXPImageManager* pOld = m_pImageManager;
-    m_pImageManager = pImageManager;
-    if (pOld)
-        pOld->InternalRelease();
-    RedrawCommandBars();
+    if (QxpReplaceReference(m_pImageManager, pImageManager))
+        RedrawCommandBars();
 }
 
 CQXPThemePainter* CQXPCommandBars::GetPaintManager() const
@@ -904,8 +889,14 @@ void CQXPCommandBars::RedrawCommandBars()
     if (!hWndFrame || !::IsWindow(hWndFrame))
         return;
     RecalcFrameLayout(FALSE);
-    for (CQXPToolBar* pBar : m_arrBars)
-        pBar->m_nPending &= ~qxpPendingLayout;
+    // The frame's layout placed the docked bars; floating ones size their
+    // own windows for the new metrics.
+    for (CQXPToolBar* pBar : m_arrBars) {
+        if (pBar->IsFloating() && pBar->IsVisible() && ::IsWindow(pBar->GetSafeHwnd()))
+            pBar->OnRecalcLayout();
+        else
+            pBar->m_nPending &= ~qxpPendingLayout;
+    }
     ::SendMessageA(hWndFrame, WM_NCPAINT, 1, 0);
     ::RedrawWindow(hWndFrame, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }

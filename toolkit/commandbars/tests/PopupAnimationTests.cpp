@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 #include <qmtest/cbframe.h>
+#include <qmtest/popupbar.h>
 
 #include <functional>
 #include <string>
@@ -79,23 +80,12 @@ protected:
     }
     void TearDown() override
     {
-        ReleasePopup();
+        qmtest::ReleasePopupBar(pPopup);
         if (pBars)
             pBars->InternalRelease();
         if (::IsWindow(frame.GetSafeHwnd()))
             frame.DestroyWindow();
         qmtest::PumpMessages();
-    }
-    void ReleasePopup()
-    {
-        if (!pPopup)
-            return;
-        if (pPopup->IsTrackingMode())
-            pPopup->SetTrackingMode(FALSE);
-        if (::IsWindow(pPopup->GetSafeHwnd()))
-            pPopup->DestroyWindow();
-        pPopup->InternalRelease();
-        pPopup = nullptr;
     }
     CQXPPopupBar* MakePopup()
     {
@@ -221,7 +211,7 @@ TEST_F(PopupAnimationTest, EveryKindEndsWithTheMenuDrawnAtItsPlace)
         EXPECT_FALSE(::PeekMessageA(&msg, hWnd, WM_TIMER, WM_TIMER, PM_NOREMOVE));
         ::UpdateWindow(hWnd);
         EXPECT_TRUE(Shown() == Finished());
-        ReleasePopup();
+        qmtest::ReleasePopupBar(pPopup);
     }
 }
 

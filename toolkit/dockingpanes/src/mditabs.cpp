@@ -599,20 +599,30 @@ void CQXPTabClientWnd::ShowActiveFiles(CQXPTabWorkspace* pWorkspace, CQXPTabMana
 {
     if (!pWorkspace || !pWorkspace->m_hWnd)
         return;
-    HMENU hMenu = ::CreatePopupMenu();
-    if (!hMenu)
-        return;
-    for (int i = 0; i < pWorkspace->GetItemCount(); ++i) {
-        // Captions show their ampersands as typed.
-        CString strCaption = pWorkspace->GetItem(i)->GetCaption();
-        strCaption.Replace("&", "&&");
-        ::AppendMenuA(hMenu, MF_STRING, (UINT_PTR)(i + 1), strCaption);
-    }
     RECT rcButton = pButton ? pButton->m_rc : RECT{0, 0, 0, 0};
     ::MapWindowPoints(pWorkspace->m_hWnd, HWND_DESKTOP, (LPPOINT)&rcButton, 2);
     POINT pt = {rcButton.left, rcButton.bottom};
-    int nIndex = TrackActiveFilesMenu(hMenu, pt, rcButton);
-    ::DestroyMenu(hMenu);
+    int nIndex = -1;
+    if (m_pActiveFilesPopup) {
+        std::vector<CQXPActiveFilesPopup::Item> items;
+        for (int i = 0; i < pWorkspace->GetItemCount(); ++i) {
+            CQXPTabManagerItem* pItem = pWorkspace->GetItem(i);
+            items.push_back({pItem->GetCaption(), GetItemIcon(pItem)});
+        }
+        nIndex = m_pActiveFilesPopup->Track(m_pFrame ? (CWnd*)m_pFrame : (CWnd*)this, items, pt, rcButton);
+    } else {
+        HMENU hMenu = ::CreatePopupMenu();
+        if (!hMenu)
+            return;
+        for (int i = 0; i < pWorkspace->GetItemCount(); ++i) {
+            // Captions show their ampersands as typed.
+            CString strCaption = pWorkspace->GetItem(i)->GetCaption();
+            strCaption.Replace("&", "&&");
+            ::AppendMenuA(hMenu, MF_STRING, (UINT_PTR)(i + 1), strCaption);
+        }
+        nIndex = TrackActiveFilesMenu(hMenu, pt, rcButton);
+        ::DestroyMenu(hMenu);
+    }
     CQXPTabManagerItem* pItem = pWorkspace->GetItem(nIndex);
     if (pItem && pItem != pWorkspace->GetSelectedItem() && pItem->m_hWnd && ::IsWindow(pItem->m_hWnd))
         ::SendMessage(m_hWnd, WM_MDIACTIVATE, (WPARAM)pItem->m_hWnd, 0);

@@ -8,8 +8,8 @@
 #include <qx/themeres.h>
 #include <qx/drawing.h>
 #include <qx/fonts.h>
-#include <qx/images.h>
 #include <qx/visualstyles.h>
+#include "turnedcopy.h"
 #include <vsstyle.h>
 #include <vssym32.h>
 
@@ -83,8 +83,10 @@ CQXPDockingPanePaintManager* AFXAPI CQXPDockingPanePaintManager::CreateTheme(int
     p->m_pPanelTabPainter->SetAppearance(t.panelAppearance);
     if (t.panelColors > 0)
         p->m_pPanelTabPainter->SetColor(t.panelColors);
-    if (nTheme == 6 || nTheme == 8)
+    if (nTheme == 6 || nTheme == 8) {
         SetRectEmpty(&p->m_rcCaptionMargin);
+        p->m_bKeepCaptionWeight = FALSE;
+    }
     // The docking themes' own tab colour sets.
     if (nTheme == 1) {
         p->m_pPanelTabPainter->SetDockingColorSet(tabDockingSetGradient, TRUE);
@@ -140,6 +142,8 @@ void CQXPDockingPanePaintManager::RefreshMetrics()
         lstrcpynA(lfIconTitle.lfFaceName, "Arial", LF_FACESIZE);
         SetCaptionFont(&lfIconTitle);
     } else if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) {
+        if (!m_bKeepCaptionWeight)
+            ncm.lfSmCaptionFont.lfWeight = FW_NORMAL;
         SetCaptionFont(&ncm.lfSmCaptionFont);
     } else {
         SetCaptionFont(NULL);
@@ -768,33 +772,11 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
     const int cx = rcCaption.right - rcCaption.left, cy = rcCaption.bottom - rcCaption.top;
     if (cx <= 0 || cy <= 0)
         return;
-    BYTE* pUpright = NULL;
-    BYTE* pTurned = NULL;
-    HBITMAP hUpright = Create32BitDIBSection(hDC, cy, cx, &pUpright);
-    HBITMAP hTurned = Create32BitDIBSection(hDC, cx, cy, &pTurned);
-    HDC hdcMem = ::CreateCompatibleDC(hDC);
     VerticalText text;
-    if (hUpright && hTurned && hdcMem && pUpright && pTurned) {
-        HGDIOBJ hOld = ::SelectObject(hdcMem, hUpright);
-        RECT rcUpright = {0, 0, cy, cx};
-        DrawCaptionBar(hdcMem, pPane, rcUpright, &text);
-        ::GdiFlush();
-        // Both bottom-up: row r of a picture is at line (height - 1 - r).
-        const DWORD* src = reinterpret_cast<const DWORD*>(pUpright);
-        DWORD* dst = reinterpret_cast<DWORD*>(pTurned);
-        for (int v = 0; v < cx; ++v)
-            for (int u = 0; u < cy; ++u)
-                dst[(size_t)(cy - 1 - u) * cx + v] = src[(size_t)(cx - 1 - v) * cy + u];
-        ::SelectObject(hdcMem, hTurned);
-        ::BitBlt(hDC, rcCaption.left, rcCaption.top, cx, cy, hdcMem, 0, 0, SRCCOPY);
-        ::SelectObject(hdcMem, hOld);
-    }
-    if (hdcMem)
-        ::DeleteDC(hdcMem);
-    if (hUpright)
-        ::DeleteObject(hUpright);
-    if (hTurned)
-        ::DeleteObject(hTurned);
+    DrawTurnedCopy(
+        hDC, rcCaption, SIZE{cy, cx}, GetColor(COLOR_3DFACE), (COLORREF)-1,
+        [&](HDC hdcUpright, const RECT& rcUpright) { DrawCaptionBar(hdcUpright, pPane, rcUpright, &text); },
+        [](int u, int v) { return POINT{v, u}; });
     auto turn = [&rcCaption](const RECT& r) {
         RECT t = {rcCaption.left + r.top, rcCaption.top + r.left, rcCaption.left + r.bottom, rcCaption.top + r.right};
         return t;

@@ -8,6 +8,7 @@
 #include <qx/images.h>
 #include <qx/themeres.h>
 #include <qx/visualstyles.h>
+#include "turnedcopy.h"
 #include <vsstyle.h>
 #include <vssym32.h>
 
@@ -831,52 +832,16 @@ void FillPolygon(HDC hDC, const std::vector<POINT>& pts, COLORREF clr)
     ::DeleteObject(hRgn);
 }
 
-// Draws a picture made for the top position on the frame's side: paint()
-// draws it upright into a buffer of the tab's length and depth, filled with
-// clrBack first; the buffer is turned pixel by pixel (left and right a
-// quarter turn each way, bottom its rows mirrored) and copied, leaving out
-// the pixels of clrKey (-1: every pixel is copied). Nothing is drawn when the
-// buffers cannot be made.
+// Draws a picture made for the top position on the frame's side: drawn
+// upright (the tab's length by its depth) and turned (left and right a
+// quarter turn each way, bottom its rows mirrored).
 void DrawTurned(HDC hDC, const TabFrame& f, COLORREF clrBack, COLORREF clrKey,
                 const std::function<void(HDC, const RECT&)>& paint)
 {
-    const int L = f.Length(), D = f.Depth();
-    const int cx = f.rc.right - f.rc.left, cy = f.rc.bottom - f.rc.top;
-    if (L <= 0 || D <= 0)
-        return;
-    BYTE* pUpright = NULL;
-    BYTE* pTurned = NULL;
-    HBITMAP hUpright = Create32BitDIBSection(hDC, L, D, &pUpright);
-    HBITMAP hTurned = Create32BitDIBSection(hDC, cx, cy, &pTurned);
-    HDC hdcMem = ::CreateCompatibleDC(hDC);
-    if (hUpright && hTurned && hdcMem && pUpright && pTurned) {
-        HGDIOBJ hOld = ::SelectObject(hdcMem, hUpright);
-        RECT rcUpright = {0, 0, L, D};
-        CDC::FromHandle(hdcMem)->FillSolidRect(&rcUpright, clrBack);
-        paint(hdcMem, rcUpright);
-        ::GdiFlush();
-        // Both are bottom-up: row r of the picture is at line (height - 1 - r).
-        const DWORD* src = reinterpret_cast<const DWORD*>(pUpright);
-        DWORD* dst = reinterpret_cast<DWORD*>(pTurned);
-        for (int v = 0; v < D; ++v)
-            for (int u = 0; u < L; ++u) {
-                POINT p = f.P(u, v);
-                int x = p.x - f.rc.left, y = p.y - f.rc.top;
-                dst[(size_t)(cy - 1 - y) * cx + x] = src[(size_t)(D - 1 - v) * L + u];
-            }
-        ::SelectObject(hdcMem, hTurned);
-        if (clrKey == kUnset)
-            ::BitBlt(hDC, f.rc.left, f.rc.top, cx, cy, hdcMem, 0, 0, SRCCOPY);
-        else
-            GetGlobalImageManager()->TransparentBlt(hDC, f.rc.left, f.rc.top, cx, cy, hdcMem, 0, 0, cx, cy, clrKey);
-        ::SelectObject(hdcMem, hOld);
-    }
-    if (hdcMem)
-        ::DeleteDC(hdcMem);
-    if (hUpright)
-        ::DeleteObject(hUpright);
-    if (hTurned)
-        ::DeleteObject(hTurned);
+    DrawTurnedCopy(hDC, f.rc, SIZE{f.Length(), f.Depth()}, clrBack, clrKey, paint, [&f](int u, int v) {
+        POINT p = f.P(u, v);
+        return POINT{p.x - f.rc.left, p.y - f.rc.top};
+    });
 }
 
 } // namespace

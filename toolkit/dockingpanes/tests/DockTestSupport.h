@@ -12,6 +12,7 @@
 #include <qxresource.h>
 
 #include <gtest/gtest.h>
+#include <qmtest/pump.h>
 
 #include <functional>
 #include <vector>
@@ -200,6 +201,35 @@ struct Docking {
 
     SiteWindow site;
     CQXPDockingPaneManager manager;
+};
+
+// A visible site whose panes host edit windows ("pane <id>").
+struct EditPaneFrame : Docking {
+    EditPaneFrame() : Docking(true) {}
+    HWND AddPane(int id, int dir, CPaneBase* neighbour = NULL, int cx = 200, int cy = 120)
+    {
+        CQXPDockingPane* p = Create(id, dir, neighbour, cx, cy);
+        EXPECT_NE(nullptr, p);
+        char text[32];
+        snprintf(text, sizeof(text), "pane %d", id);
+        HWND h = ::CreateWindowExA(0, "EDIT", text, WS_CHILD | ES_MULTILINE, 0, 0, 10, 10, site.m_hWnd, NULL,
+                                   ::GetModuleHandle(NULL), NULL);
+        p->Attach(h);
+        return h;
+    }
+    void Relayout()
+    {
+        site.Layout();
+        qmtest::PumpMessages();
+    }
+    // A window's rectangle in another's client coordinates.
+    RECT RectIn(HWND h, HWND parent)
+    {
+        RECT rc;
+        ::GetWindowRect(h, &rc);
+        ::MapWindowPoints(HWND_DESKTOP, parent, (LPPOINT)&rc, 2);
+        return rc;
+    }
 };
 
 } // namespace docktest

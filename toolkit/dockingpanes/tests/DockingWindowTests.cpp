@@ -22,25 +22,7 @@ void Pump()
     }
 }
 
-// A visible site whose panes host edit windows.
-struct Frame : Docking {
-    Frame() : Docking(true) {}
-    HWND AddPane(int id, int dir, CPaneBase* neighbour = NULL)
-    {
-        CQXPDockingPane* p = Create(id, dir, neighbour);
-        EXPECT_NE(nullptr, p);
-        char text[32];
-        snprintf(text, sizeof(text), "pane %d", id);
-        HWND h = CreateWindowExA(0, "EDIT", text, WS_CHILD | ES_MULTILINE, 0, 0, 10, 10, site.m_hWnd, NULL,
-                                 GetModuleHandle(NULL), NULL);
-        p->Attach(h);
-        return h;
-    }
-    void Relayout()
-    {
-        site.Layout();
-        Pump();
-    }
+struct Frame : docktest::EditPaneFrame {
     // Panes 1 and 2 as two tabs of one container (pane 2 added last).
     CQXPDockingPaneTabbedContainer* TwoPanesAsTabs()
     {
@@ -50,13 +32,6 @@ struct Frame : Docking {
         manager.AttachPane(manager.FindPane(2), p1);
         manager.GetLayout()->DropEmptyContainers();
         return dynamic_cast<CQXPDockingPaneTabbedContainer*>(p1->GetContainer());
-    }
-    RECT RectIn(HWND h, HWND parent)
-    {
-        RECT rc;
-        GetWindowRect(h, &rc);
-        MapWindowPoints(HWND_DESKTOP, parent, (LPPOINT)&rc, 2);
-        return rc;
     }
     int CountChildren(const char* cls)
     {

@@ -3,8 +3,13 @@
 #include "DockTestSupport.h"
 
 #include <qx/colors.h>
+#include <qx/commandbar.h>
+#include <qx/control.h>
+#include <qx/images.h>
 #include <qx/mditabs.h>
 #include <qx/paintmanager.h>
+#include <qx/popup.h>
+#include <qx/tabbars.h>
 #include <qx/themes.h>
 
 #include <fx/mdi.h>
@@ -60,6 +65,17 @@ struct MdiFixture : ::testing::Test {
         return rc;
     }
     HWND Active() const { return (HWND)SendMessageA(frame->m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0); }
+    // The tabs attached with their "Active Files" button shown, the frame in
+    // front; the button (NULL when the attach failed).
+    CQXPTabManagerNavigateButton* ActiveFilesButton()
+    {
+        if (!tabs.Attach(frame, FALSE))
+            return NULL;
+        tabs.SetFlags(4);
+        Pump();
+        SetForegroundWindow(frame->GetSafeHwnd());
+        return tabs.GetWorkspace()->FindNavigateButton(CQXPTabManagerNavigateButton::idActiveFiles);
+    }
     // The cursor the MDI client sets with the mouse at a point of its own.
     HCURSOR CursorOver(POINT pt)
     {
@@ -708,13 +724,9 @@ TEST_F(MdiFixture, ActiveFilesListsTheTabsAndActivatesTheChosenOne)
 // pick it.
 TEST_F(MdiFixture, ActiveFilesMenuTakesTheKeyboard)
 {
-    ASSERT_TRUE(tabs.Attach(frame, FALSE));
-    tabs.SetFlags(4);
-    Pump();
-    SetForegroundWindow(frame->GetSafeHwnd());
+    CQXPTabManagerNavigateButton* files = ActiveFilesButton();
+    ASSERT_TRUE(files && !IsRectEmpty(&files->m_rc));
     CQXPTabWorkspace* ws = tabs.GetWorkspace();
-    CQXPTabManagerNavigateButton* files = ws->FindNavigateButton(CQXPTabManagerNavigateButton::idActiveFiles);
-    ASSERT_FALSE(IsRectEmpty(&files->m_rc));
     ASSERT_EQ(children[2], Active());
     g_hMenuOwner = frame->GetSafeHwnd();
     g_menuKeys.clear();
@@ -921,6 +933,64 @@ TEST_F(MdiFixture, ArrangingGivesCaptionlessDocumentsACaptionForTheTime)
     }
     SetGlobalPaintManager(nOldTheme);
     RegisterThemeCreator(qxpThemeRibbon, NULL);
+}
+
+// The list in the command bars' look: a popup bar of buttons with the
+// tabs' captions and their documents' icons, each icon registered once.
+TEST(ActiveFilesPopupBar, ButtonsCarryTheCaptionsAndIcons)
+{
+    HICON a = LoadIcon(NULL, IDI_APPLICATION), b = LoadIcon(NULL, IDI_WARNING);
+    CQXPCommandBarsActiveFiles list(NULL);
+    std::vector<CQXPActiveFilesPopup::Item> items = {{"R&D notes", a}, {"Second", a}, {"Third", b}};
+    CQXPPopupBar* pPopup = list.BuildPopup(items);
+    ASSERT_NE(nullptr, pPopup);
+    ASSERT_EQ(3, pPopup->GetControlCount());
+    const char* captions[] = {"R&&D notes", "Second", "Third"};
+    const int icons[] = {CQXPCommandBarsActiveFiles::kFirstIconId, CQXPCommandBarsActiveFiles::kFirstIconId,
+                         CQXPCommandBarsActiveFiles::kFirstIconId + 1};
+    for (int i = 0; i < 3; ++i) {
+        CQXPControl* c = pPopup->GetControl(i);
+        EXPECT_EQ(i + 1, c->GetID());
+        EXPECT_STREQ(captions[i], c->GetCaption());
+        EXPECT_EQ(icons[i], c->GetIconId()) << i;
+        EXPECT_NE(nullptr, pPopup->GetImageManager()->GetImage(icons[i], 16)) << i;
+    }
+    pPopup->InternalRelease();
+    // A later list keeps the ids of the icons it met before.
+    pPopup = list.BuildPopup({{"Third", b}, {"Fourth", LoadIcon(NULL, IDI_ERROR)}});
+    EXPECT_EQ(CQXPCommandBarsActiveFiles::kFirstIconId + 1, pPopup->GetControl(0)->GetIconId());
+    EXPECT_EQ(CQXPCommandBarsActiveFiles::kFirstIconId + 2, pPopup->GetControl(1)->GetIconId());
+    pPopup->InternalRelease();
+}
+
+// Through the tab client: Down to a document and Enter bring it forward;
+// Esc chooses nothing.
+TEST_F(MdiFixture, ActiveFilesPopupBarActivatesTheChosenDocument)
+{
+    CQXPCommandBarsActiveFiles list(NULL);
+    tabs.SetActiveFilesPopup(&list);
+    CQXPTabManagerNavigateButton* files = ActiveFilesButton();
+    ASSERT_TRUE(files && !IsRectEmpty(&files->m_rc));
+    CQXPTabWorkspace* ws = tabs.GetWorkspace();
+    ASSERT_EQ(children[2], Active());
+
+    PostMessageA(frame->GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+    tabs.ShowActiveFiles(ws, files);
+    Pump();
+    EXPECT_EQ(children[2], Active());
+
+    int nTarget = -1;
+    for (int i = 0; i < ws->GetItemCount(); ++i)
+        if (ws->GetItem(i)->m_hWnd == children[0])
+            nTarget = i;
+    ASSERT_GE(nTarget, 0);
+    for (int i = 0; i <= nTarget; ++i)
+        PostMessageA(frame->GetSafeHwnd(), WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(frame->GetSafeHwnd(), WM_KEYDOWN, VK_RETURN, 0);
+    tabs.ShowActiveFiles(ws, files);
+    Pump();
+    EXPECT_EQ(children[0], Active());
+    tabs.SetActiveFilesPopup(NULL);
 }
 
 } // namespace

@@ -14,14 +14,7 @@
 
 namespace {
 
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
+using qmtest::PumpMessages;
 
 class Tabs : public CQXPTabManager {
 public:
@@ -117,25 +110,7 @@ TEST(StackedAppearance, RowsAreFramedAndCarryAGrip)
 
 // --- containers in a frame ---------------------------------------------------------
 
-struct Frame : docktest::Docking {
-    Frame() : Docking(true) {}
-    HWND AddPane(int id, int dir, CPaneBase* neighbour = NULL, int cx = 200, int cy = 120)
-    {
-        CQXPDockingPane* p = Create(id, dir, neighbour, cx, cy);
-        EXPECT_NE(nullptr, p);
-        char text[32];
-        snprintf(text, sizeof(text), "Pane %d", id);
-        p->SetTitle(text);
-        HWND h = CreateWindowExA(0, "EDIT", text, WS_CHILD | ES_MULTILINE, 0, 0, 10, 10, site.m_hWnd, NULL,
-                                 GetModuleHandle(NULL), NULL);
-        p->Attach(h);
-        return h;
-    }
-    void Relayout()
-    {
-        site.Layout();
-        Pump();
-    }
+struct Frame : docktest::EditPaneFrame {
     CQXPDockingPaneTabbedContainer* Container(int id)
     {
         return dynamic_cast<CQXPDockingPaneTabbedContainer*>(manager.FindPane(id)->GetContainer());
@@ -150,13 +125,6 @@ struct Frame : docktest::Docking {
             *prc = rc;
         return pic;
     }
-    RECT RectIn(HWND h, HWND parent)
-    {
-        RECT rc;
-        GetWindowRect(h, &rc);
-        MapWindowPoints(HWND_DESKTOP, parent, (LPPOINT)&rc, 2);
-        return rc;
-    }
 };
 
 TEST(StripedTheme, StackedPanesShowBetweenTheirRows)
@@ -165,6 +133,8 @@ TEST(StripedTheme, StackedPanesShowBetweenTheirRows)
     HWND e1 = f.AddPane(1, dockLeftOf, NULL, 200, 300);
     HWND e2 = f.AddPane(2, dockRightOf);
     HWND e3 = f.AddPane(3, dockRightOf);
+    for (int id = 1; id <= 3; ++id)
+        f.manager.FindPane(id)->SetTitle(("Pane " + std::to_string(id)).c_str());
     f.manager.AttachPane(f.manager.FindPane(2), f.manager.FindPane(1));
     f.manager.AttachPane(f.manager.FindPane(3), f.manager.FindPane(1));
     f.manager.GetLayout()->DropEmptyContainers();
@@ -214,6 +184,7 @@ TEST(StripedTheme, ALonePaneIsInsetAndFramed)
     painttest::FixedColors colors;
     Frame f;
     HWND e1 = f.AddPane(1, dockLeftOf);
+    f.manager.FindPane(1)->SetTitle("Pane 1");
     f.manager.SetTheme(5);
     f.Relayout();
     CQXPDockingPaneTabbedContainer* t = f.Container(1);
@@ -243,7 +214,25 @@ TEST(StripedTheme, ALonePaneIsInsetAndFramed)
     EXPECT_EQ(4, rcPane.top);
 }
 
-// --- vertical captions -------------------------------------------------------------
+// --- caption fonts and vertical captions ---------------------------------------------
+
+TEST(CaptionFonts, ThemesSixAndEightWriteInTheNormalWeight)
+{
+    NONCLIENTMETRICSA ncm = {};
+    ncm.cbSize = sizeof(ncm);
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0));
+    for (int theme = 0; theme <= 10; ++theme) {
+        if (theme == 7) // the icon titles' font in Arial
+            continue;
+        std::unique_ptr<CQXPDockingPanePaintManager> p(CQXPDockingPanePaintManager::CreateTheme(theme));
+        LOGFONTA lf = {};
+        ASSERT_TRUE(GetObjectA(p->m_hFont, sizeof(lf), &lf)) << theme;
+        const LONG want = theme == 6 || theme == 8 ? FW_NORMAL : ncm.lfSmCaptionFont.lfWeight;
+        EXPECT_EQ(want, lf.lfWeight) << theme;
+        EXPECT_STREQ(ncm.lfSmCaptionFont.lfFaceName, lf.lfFaceName) << theme;
+    }
+}
+
 
 TEST(VerticalCaptions, ByTheManagersCaptionDirection)
 {
@@ -348,7 +337,7 @@ TEST(VerticalCaptions, RunDownTheLeftSide)
     POINT pt = {(rcButton.left + rcButton.right) / 2, (rcButton.top + rcButton.bottom) / 2};
     PostMessageA(t->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
     SendMessageA(t->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
-    Pump();
+    PumpMessages();
     EXPECT_TRUE(f.manager.FindPane(1)->IsClosed());
 }
 

@@ -513,12 +513,14 @@ TEST(CaptionButtonStyles, EachStyleDrawsItsPart)
 
 // One pane docked in a visible frame; the caption drawn into a picture.
 struct CaptionFrame : docktest::Docking {
-    CaptionFrame() : Docking(true)
+    explicit CaptionFrame(int nTheme) : Docking(true)
     {
         pane = Create(1, dockLeftOf);
         pane->SetTitle("Pane");
+        manager.SetTheme(nTheme);
         site.Layout();
         container = dynamic_cast<CQXPDockingPaneTabbedContainer*>(pane->GetContainer());
+        EXPECT_NE(nullptr, container);
     }
     std::unique_ptr<painttest::MemoryDC> Draw(RECT* prcCaption)
     {
@@ -539,9 +541,8 @@ TEST(CaptionVisualStyles, ThemeThreeCaptionIsTheWindowsSmallCaption)
     painttest::FixedColors colors;
     {
         FakeStyles styles;
-        CaptionFrame f;
+        CaptionFrame f(3);
         ASSERT_NE(nullptr, f.container);
-        f.manager.SetTheme(3);
         styles.fake.ResetDraws();
         RECT rcCaption;
         auto pic = f.Draw(&rcCaption);
@@ -558,8 +559,7 @@ TEST(CaptionVisualStyles, ThemeThreeCaptionIsTheWindowsSmallCaption)
     }
     // Without a style: the gradient caption of the theme's colours.
     painttest::NoVisualStyles none;
-    CaptionFrame f;
-    f.manager.SetTheme(3);
+    CaptionFrame f(3);
     RECT rcCaption;
     auto pic = f.Draw(&rcCaption);
     CQXPDockingPanePaintManager* p = f.manager.GetPaintManager();
@@ -574,9 +574,8 @@ TEST(CaptionVisualStyles, ThemeEightShowsTheRebarThroughItsCaptions)
     painttest::FixedColors colors;
     {
         FakeStyles styles;
-        CaptionFrame f;
+        CaptionFrame f(8);
         ASSERT_NE(nullptr, f.container);
-        f.manager.SetTheme(8);
         CQXPDockingPanePaintManager* p = f.manager.GetPaintManager();
         // Themed rebar captions come with visual-style tabs.
         EXPECT_EQ(0, p->GetTabPainter()->GetAppearance());
@@ -598,8 +597,7 @@ TEST(CaptionVisualStyles, ThemeEightShowsTheRebarThroughItsCaptions)
         EXPECT_NE(band, pic->Pixel(rcCaption.left + 1, rcCaption.bottom + 1)) << "clipped to the caption";
     }
     painttest::NoVisualStyles none;
-    CaptionFrame f;
-    f.manager.SetTheme(8);
+    CaptionFrame f(8);
     CQXPDockingPanePaintManager* p = f.manager.GetPaintManager();
     EXPECT_EQ(5, p->GetTabPainter()->GetAppearance());
     EXPECT_EQ(6, p->GetPanelTabPainter()->GetAppearance());

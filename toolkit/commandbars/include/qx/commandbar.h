@@ -111,6 +111,9 @@ public:
     virtual CQXPCommandBar* GetParentCommandBar() const;
     virtual BOOL IsPopupBar() const;
     virtual BOOL IsRibbonBar() const { return FALSE; }
+    // A dialog bar (a bar hosting one window; its saved layout keeps its
+    // client sizes).
+    virtual BOOL IsDialogBar() const { return FALSE; }
     // The ribbon's tabs under the wheel: the next (bForward) or previous
     // tab. FALSE when nothing changed (every other bar).
     virtual BOOL ScrollTabs(BOOL bForward)

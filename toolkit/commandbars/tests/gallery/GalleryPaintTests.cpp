@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include "PaintTestSupport.h"
+
 #include <string>
 #include <vector>
 
@@ -133,15 +135,9 @@ protected:
     // The operations one gallery asks for when drawn into a memory DC.
     std::vector<std::string> OpsOf(CQXPControlGallery* p)
     {
-        CWindowDC dcScreen(NULL);
-        CDC dc;
-        dc.CreateCompatibleDC(&dcScreen);
-        CBitmap bmp;
-        bmp.CreateCompatibleBitmap(&dcScreen, 600, 400);
-        CBitmap* pOld = dc.SelectObject(&bmp);
+        painttest::MemoryDC dc(600, 400);
         g_ops.clear();
-        p->Draw(&dc);
-        dc.SelectObject(pOld);
+        p->Draw(dc.dc());
         return g_ops;
     }
 
@@ -193,6 +189,11 @@ TEST_F(GalleryPaintTest, EachThemeDrawsGalleriesThroughItsPainter)
         qmtest::PumpMessages();
         EXPECT_EQ((std::vector<std::string>{"background", "label Recent", "label All styles", "column"}),
                   OpsOf(pGallery));
+        // The column's buttons are hit where this painter draws them.
+        const ScrollBarGeometry& geo = pGallery->GetScrollBarGeometry();
+        const int nUp = t.nTheme == qxpThemeOffice2007 || t.nTheme == qxpThemeRibbon ? 21 : 19;
+        EXPECT_EQ(geo.rcBar.top + nUp, geo.pxFirstArrowEnd);
+        EXPECT_EQ(geo.rcBar.top + nUp + 19, geo.pxPopupStart);
         pGallery->ScrollTo(60);
         EXPECT_EQ((std::vector<std::string>{"background", "label All styles", "column"}), OpsOf(pGallery));
         pGallery->ScrollTo(0);
@@ -219,12 +220,7 @@ TEST_F(GalleryPaintTest, TheStandardBarShowsItsPressedParts)
 {
     SetGlobalPaintManager(qxpThemeWindows2000);
     CGalleryPainter* pPainter = GetGlobalPaintManager()->GetGalleryPainter();
-    CWindowDC dcScreen(NULL);
-    CDC dc;
-    dc.CreateCompatibleDC(&dcScreen);
-    CBitmap bmp;
-    bmp.CreateCompatibleBitmap(&dcScreen, 20, 120);
-    CBitmap* pOld = dc.SelectObject(&bmp);
+    painttest::MemoryDC dc(20, 120);
     QXPGalleryScrollBarView bar;
     bar.nType = qxpGalleryBarFlat;
     bar.rc = CRect(0, 0, 16, 120);
@@ -248,16 +244,43 @@ TEST_F(GalleryPaintTest, TheStandardBarShowsItsPressedParts)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        dc.FillSolidRect(0, 0, 20, 120, RGB(1, 2, 3));
+        dc.dc()->FillSolidRect(0, 0, 20, 120, RGB(1, 2, 3));
         bar.nPressedPart = c.nPressed;
         bar.bEnabled = c.bEnabled;
-        pPainter->DrawScrollBar(&dc, bar);
+        pPainter->DrawScrollBar(dc.dc(), bar);
         if (c.bEnabled)
-            EXPECT_EQ(c.clr, dc.GetPixel(c.x, c.y));
+            EXPECT_EQ(c.clr, dc.Pixel(c.x, c.y));
         else
-            EXPECT_EQ(dc.GetPixel(8, 30), dc.GetPixel(c.x, c.y)) << "the track runs through";
+            EXPECT_EQ(dc.Pixel(8, 30), dc.Pixel(c.x, c.y)) << "the track runs through";
     }
-    dc.SelectObject(pOld);
+}
+
+// The three-button column: a button with nothing to scroll to shows its
+// glyph in the disabled text colour, the others in the normal one; the
+// hot part in the hot one.
+TEST_F(GalleryPaintTest, TheColumnShowsWhichWayItCanScroll)
+{
+    SetGlobalPaintManager(qxpThemeOffice2003);
+    CQXPThemePainter* pPaint = GetGlobalPaintManager();
+    CGalleryPainter* pPainter = pPaint->GetGalleryPainter();
+    painttest::MemoryDC dc(16, 80);
+    QXPGalleryView g;
+    g.rc = CRect(-100, 0, 16, 80);
+    g.rcScrollBar = CRect(0, 0, 16, 80);
+    g.bCanScrollUp = FALSE;
+    g.nHotPart = qxpGalleryHitPopup;
+    pPainter->DrawPopupScrollColumn(dc.dc(), g);
+    auto textColor = [&](BOOL bHot, BOOL bEnabled) {
+        return pPaint->GetRectangleTextColor(bHot, FALSE, bEnabled, FALSE, FALSE, qxpBarTypeNormal, qxpBarTop);
+    };
+    // Inside each glyph: below the up triangle's tip, above the down one's,
+    // on the popup button's bar.
+    const CPoint cUp = CRect(0, 0, 16, 19).CenterPoint(), cDown = CRect(0, 19, 16, 38).CenterPoint();
+    const CPoint cPopup = CRect(0, 38, 16, 80).CenterPoint();
+    EXPECT_EQ(textColor(FALSE, FALSE), dc.Pixel(cUp.x, cUp.y + 1)) << "nothing above: disabled";
+    EXPECT_EQ(textColor(FALSE, TRUE), dc.Pixel(cDown.x, cDown.y - 1));
+    EXPECT_EQ(textColor(TRUE, TRUE), dc.Pixel(cPopup.x, cPopup.y - 3)) << "the hot popup button's bar";
+    EXPECT_NE(textColor(FALSE, FALSE), textColor(FALSE, TRUE));
 }
 
 } // namespace

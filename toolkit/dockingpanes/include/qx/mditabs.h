@@ -86,6 +86,21 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// The look of the "Active Files" list. A host with command bars shows it as
+// their popup bar (qx/tabbars.h); without one a plain popup menu lists the
+// tabs.
+class CQXPActiveFilesPopup {
+public:
+    struct Item {
+        CString strCaption; // as the tab shows it
+        HICON hIcon;        // the document's icon, not owned
+    };
+    virtual ~CQXPActiveFilesPopup() {}
+    // Shows the items with the top-left corner at pt (screen), leaving
+    // rcExclude uncovered; the index chosen, -1 for none.
+    virtual int Track(CWnd* pOwner, const std::vector<Item>& items, POINT pt, const RECT& rcExclude) = 0;
+};
+
 class CQXPTabClientWnd : public CWnd, public CQXPTabManagerAtom {
 public:
     CQXPTabClientWnd();
@@ -168,6 +183,9 @@ public:
     // default tracks a popup menu at the point, leaving rcExclude (screen)
     // uncovered.
     virtual int TrackActiveFilesMenu(HMENU hMenu, POINT ptScreen, const RECT& rcExclude);
+    // The list in a host's own look instead (not owned; NULL: the menu).
+    void SetActiveFilesPopup(CQXPActiveFilesPopup* pPopup) { m_pActiveFilesPopup = pPopup; }
+    CQXPActiveFilesPopup* GetActiveFilesPopup() const { return m_pActiveFilesPopup; }
     // The item's own tooltip, else the document's answer to
     // WM_TABCLIENT_GETTOOLTIP, else the caption.
     virtual CString GetItemTooltip(const CQXPTabManagerItem* pItem) const;
@@ -179,6 +197,7 @@ public:
     void CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType = adjustBorder) override;
 
     CMDIFrameWnd* m_pFrame;
+    CQXPActiveFilesPopup* m_pActiveFilesPopup = NULL; // not owned
     BOOL m_bShowTabs;
 
 protected:

@@ -2,6 +2,7 @@
 // clicks and held buttons, titles, record sizes, placement, callbacks and
 // the standard control's title rule.
 #include "DialogTestSupport.h"
+#include "PaintTestSupport.h"
 
 #include <qx/colors.h>
 #include <qx/richtexthost.h>
@@ -519,32 +520,11 @@ TEST_F(ToolTipTest, OldCommonControlsGetNoTitleOnTheStandardTooltip)
 
 const char kBoldRtf[] = "{\\rtf1\\ansi {\\b Bold} text}";
 
-// A white memory bitmap to draw into.
-struct MemoryCanvas {
-    HDC hdcScreen = ::GetDC(NULL);
-    HDC hdc = ::CreateCompatibleDC(hdcScreen);
-    HBITMAP hbm = ::CreateCompatibleBitmap(hdcScreen, 400, 200);
-    HGDIOBJ hOld = ::SelectObject(hdc, hbm);
-    MemoryCanvas()
-    {
-        RECT rc = {0, 0, 400, 200};
-        ::FillRect(hdc, &rc, (HBRUSH)::GetStockObject(WHITE_BRUSH));
-    }
-    ~MemoryCanvas()
-    {
-        ::SelectObject(hdc, hOld);
-        ::DeleteObject(hbm);
-        ::DeleteDC(hdc);
-        ::ReleaseDC(NULL, hdcScreen);
-    }
-    int InkedPixels() const
-    {
-        int n = 0;
-        for (int y = 0; y < 200; y += 1)
-            for (int x = 0; x < 400; x += 1)
-                n += ::GetPixel(hdc, x, y) != RGB(255, 255, 255);
-        return n;
-    }
+// A white picture to draw into; how much of it is no longer white.
+struct MemoryCanvas : painttest::MemoryDC {
+    MemoryCanvas() : painttest::MemoryDC(400, 200) {}
+    HDC GetHdc() { return dc()->GetSafeHdc(); }
+    int InkedPixels() { return 400 * 200 - Count(CRect(0, 0, 400, 200), RGB(255, 255, 255)); }
 };
 
 TEST(RichTextHost, StreamsRtfElsePlainTextAndCountsTheCharacters)
@@ -570,25 +550,45 @@ TEST(RichTextHost, TheIdealSizeShrinksShortTextAndKeepsTheLinesOfLongText)
     ASSERT_TRUE(host.IsAvailable());
     MemoryCanvas canvas;
     host.SetText("Hi");
-    SIZE szShort = host.GetIdealSize(canvas.hdc, 300);
+    SIZE szShort = host.GetIdealSize(canvas.GetHdc(), 300);
     EXPECT_GT(szShort.cx, 0);
     EXPECT_LT(szShort.cx, 60) << "no wider than the word";
     EXPECT_GT(szShort.cy, 0);
 
     host.SetText("A longer tip that wraps over several lines when the width is small enough");
-    SIZE szWide = host.GetIdealSize(canvas.hdc, 2000);
-    SIZE szNarrow = host.GetIdealSize(canvas.hdc, 150);
+    SIZE szWide = host.GetIdealSize(canvas.GetHdc(), 2000);
+    SIZE szNarrow = host.GetIdealSize(canvas.GetHdc(), 150);
     EXPECT_EQ(szShort.cy, szWide.cy) << "one line when there is room";
     EXPECT_LE(szNarrow.cx, 150);
     EXPECT_GT(szNarrow.cy, 2 * szWide.cy) << "wrapped at 150";
     // The narrowest width that keeps those lines measures the same again.
-    SIZE szAgain = host.GetIdealSize(canvas.hdc, szNarrow.cx);
+    SIZE szAgain = host.GetIdealSize(canvas.GetHdc(), szNarrow.cx);
     EXPECT_EQ(szNarrow.cy, szAgain.cy);
     EXPECT_LE(szAgain.cx, szNarrow.cx);
 
     RECT rc = {0, 0, szNarrow.cx, szNarrow.cy};
-    host.Draw(canvas.hdc, rc);
+    host.Draw(canvas.GetHdc(), rc);
     EXPECT_GT(canvas.InkedPixels(), 50) << "the text is drawn";
+}
+
+TEST(RichTextHost, TheDefaultFormatReachesTheEngine)
+{
+    RichTextHost host;
+    ASSERT_TRUE(host.IsAvailable());
+    MemoryCanvas canvas;
+    host.SetText("Some plain words");
+    SIZE szRegular = host.GetIdealSize(canvas.GetHdc(), 1000);
+    CHARFORMATW cf = host.GetDefaultCharFormat();
+    cf.dwEffects |= CFE_BOLD;
+    cf.yHeight *= 2;
+    host.SetDefaultCharFormat(&cf);
+    EXPECT_TRUE(host.GetDefaultCharFormat().dwEffects & CFE_BOLD);
+    host.SetText("Some plain words");
+    SIZE szBig = host.GetIdealSize(canvas.GetHdc(), 1000);
+    EXPECT_GT(szBig.cx, szRegular.cx);
+    EXPECT_GT(szBig.cy, szRegular.cy);
+    host.SetDefaultCharFormat(NULL); // ignored
+    EXPECT_TRUE(host.GetDefaultCharFormat().dwEffects & CFE_BOLD);
 }
 
 TEST(RichTextHost, WithoutTheEngineEveryCallIsInert)
@@ -597,11 +597,11 @@ TEST(RichTextHost, WithoutTheEngineEveryCallIsInert)
     EXPECT_FALSE(host.IsAvailable());
     MemoryCanvas canvas;
     EXPECT_EQ(0, host.SetText(kBoldRtf));
-    SIZE sz = host.GetIdealSize(canvas.hdc, 200);
+    SIZE sz = host.GetIdealSize(canvas.GetHdc(), 200);
     EXPECT_EQ(0, sz.cx);
     EXPECT_EQ(0, sz.cy);
     RECT rc = {0, 0, 400, 200};
-    host.Draw(canvas.hdc, rc);
+    host.Draw(canvas.GetHdc(), rc);
     EXPECT_EQ(0, canvas.InkedPixels());
     host.SetDefaultCharFormat(NULL);
 }
