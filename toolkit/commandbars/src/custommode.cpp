@@ -6,6 +6,7 @@
 #include <qx/colors.h>
 #include <qx/customize.h>
 #include <qx/listcontrols.h>
+#include <qx/mousemanager.h>
 #include <qx/custom.h>
 #include <qx/popup.h>
 #include <qx/resourcemgr.h>
@@ -246,7 +247,12 @@ BOOL CQXPCommandBar::OnCustomizeRButtonDown(CQXPControl* pControl, CPoint point)
     SetPopuped(-1);
     SetSelected(-1);
     m_pCommandBars->SetDragControl(pControl);
-    (void)point;
+    CQXPCustomizeDropSource* pSource = m_pCommandBars->GetDropSource();
+    if (pSource && pSource->GetCustomizeDialog() && pSource->GetContextMenu()) {
+        CPoint ptScreen = point;
+        ClientToScreen(&ptScreen);
+        pSource->GetContextMenu()->Show(ptScreen);
+    }
     return TRUE;
 }
 
@@ -492,38 +498,66 @@ BOOL OnlyPopupMenusTake(CQXPCommandBar* pBar, int& nEffect)
 
 } // namespace
 
-BOOL CQXPControlWindowList::IsCustomizeDragOverAvail(CQXPCommandBar* pBar, CPoint point, int& nEffect)
+// The lists and hosted windows that only popup menus take.
+#define QXP_ONLY_IN_POPUP_MENUS(Class) \
+    BOOL Class::IsCustomizeDragOverAvail(CQXPCommandBar* pBar, CPoint point, int& nEffect) \
+    { \
+        (void)point; \
+        return OnlyPopupMenusTake(pBar, nEffect); \
+    }
+QXP_ONLY_IN_POPUP_MENUS(CQXPControlWindowList)
+QXP_ONLY_IN_POPUP_MENUS(CQXPControlToolbars)
+QXP_ONLY_IN_POPUP_MENUS(CQXPControlRecentFileList)
+QXP_ONLY_IN_POPUP_MENUS(CQXPControlOleItems)
+QXP_ONLY_IN_POPUP_MENUS(CQXPControlWorkspaceActions)
+QXP_ONLY_IN_POPUP_MENUS(CQXPControlCustom)
+
+// ===========================================================================
+// What reaches the frame while the customize dialog runs
+
+namespace {
+
+BOOL IsInside(HWND hWnd, HWND hContainer)
 {
-    (void)point;
-    return OnlyPopupMenusTake(pBar, nEffect);
+    return hWnd && hContainer && (hWnd == hContainer || ::IsChild(hContainer, hWnd));
 }
 
-BOOL CQXPControlToolbars::IsCustomizeDragOverAvail(CQXPCommandBar* pBar, CPoint point, int& nEffect)
+CQXPCommandBar* CommandBarOf(HWND hWnd)
 {
-    (void)point;
-    return OnlyPopupMenusTake(pBar, nEffect);
+    return dynamic_cast<CQXPCommandBar*>(CWnd::FromHandlePermanent(hWnd));
 }
 
-BOOL CQXPControlRecentFileList::IsCustomizeDragOverAvail(CQXPCommandBar* pBar, CPoint point, int& nEffect)
+} // namespace
+
+BOOL AFXAPI QxpCustomizeMousePasses(CQXPCommandBars* pCommandBars, HWND hSheet, UINT message, HWND hTarget)
 {
-    (void)point;
-    return OnlyPopupMenusTake(pBar, nEffect);
+    if (message == WM_MOUSEMOVE || message == WM_NCMOUSEMOVE)
+        return TRUE;
+    if (!pCommandBars || !pCommandBars->GetSite())
+        return TRUE;
+    // Open menus look after their own clicks; a loop holding the capture
+    // (a drag) gets its own.
+    if (ToolkitMouseManager::GetInstance()->GetTrackedCount() > 0 || (hTarget && hTarget == ::GetCapture()))
+        return TRUE;
+    HWND hSite = pCommandBars->GetSite()->GetSafeHwnd();
+    if (!IsInside(hTarget, hSite) || IsInside(hTarget, hSheet))
+        return TRUE;
+    HWND hForeground = ::GetForegroundWindow();
+    if (hForeground != hSite && IsInside(hTarget, hForeground))
+        return TRUE;
+    CQXPCommandBar* pBar = CommandBarOf(hTarget);
+    if (!pBar)
+        pBar = CommandBarOf(::GetParent(hTarget));
+    return pBar && pBar->GetCommandBars() == pCommandBars;
 }
 
-BOOL CQXPControlOleItems::IsCustomizeDragOverAvail(CQXPCommandBar* pBar, CPoint point, int& nEffect)
+BOOL AFXAPI QxpCustomizeKeyPasses(HWND hSheet)
 {
-    (void)point;
-    return OnlyPopupMenusTake(pBar, nEffect);
-}
-
-BOOL CQXPControlWorkspaceActions::IsCustomizeDragOverAvail(CQXPCommandBar* pBar, CPoint point, int& nEffect)
-{
-    (void)point;
-    return OnlyPopupMenusTake(pBar, nEffect);
-}
-
-BOOL CQXPControlCustom::IsCustomizeDragOverAvail(CQXPCommandBar* pBar, CPoint point, int& nEffect)
-{
-    (void)point;
-    return OnlyPopupMenusTake(pBar, nEffect);
+    HWND hFocus = ::GetFocus();
+    if (IsInside(hFocus, hSheet) || ::GetCapture())
+        return TRUE;
+    if (hFocus && CommandBarOf(::GetParent(hFocus)))
+        return TRUE;
+    HWND hForeground = ::GetForegroundWindow();
+    return hFocus && hForeground && ::IsChild(hForeground, hFocus);
 }

@@ -128,3 +128,109 @@ private:
     HCURSOR m_hCursorCopy = NULL;
     HCURSOR m_hCurrentCursor = NULL;
 };
+
+// ---------------------------------------------------------------------------
+// The context menu of a control while customizing.
+
+class CQXPPopupBar;
+class CQXPImageManager;
+
+// What the context menu's states depend on: the selected control.
+struct QXPCustomizeControlFacts {
+    BOOL bSelected = FALSE; // a control is selected
+    int nType = 0;          // its Type (1 button .. 11 radio button)
+    int nIconId = 0;        // GetIconId
+    int nCustomIconId = 0;
+    BOOL bCustomCaption = FALSE; // CustomCaption is not empty
+    int nCustomStyle = -1;
+    int nStyle = 0; // GetStyle
+    BOOL bBeginGroup = FALSE;
+    int nIndex = 0;                // in its bar's controls
+    BOOL bClipboardBitmap = FALSE; // the clipboard holds CF_BITMAP
+};
+
+struct QXPCustomizeCommandState {
+    BOOL bEnabled;
+    BOOL bChecked;
+};
+
+// The facts of a control (none selected for NULL).
+QXPCustomizeControlFacts AFXAPI QxpCustomizeFactsOf(CQXPControl* pControl, BOOL bClipboardBitmap);
+// The enabled and checked state of a context-menu command
+// (QX_ID_CUSTOMIZE_RESET .. QX_ID_CUSTOMIZE_BEGINGROUP) for the selection.
+QXPCustomizeCommandState AFXAPI QxpCustomizeCommandState(const QXPCustomizeControlFacts& facts, UINT nID);
+// The width of the stock picture palette: the pictures in a square grid of
+// buttons 23 pixels wide, plus 6.
+int AFXAPI QxpStockPaletteWidth(int nPictures);
+
+// Built from menu QX_IDR_CUSTOMIZE_MENU for the customize dialog, which
+// owns it: the dialog hands it the right click of a bar (Show), its
+// commands QX_ID_CUSTOMIZE_RESET .. QX_ID_CUSTOMIZE_BEGINGROUP (OnCmdMsg),
+// WM_QXP_INITCOMMANDSPOPUP (OnBarAnnounced) and
+// WM_COMMANDBARS_CONTROLNOTIFY (OnControlNotify). Every command works on
+// the manager's customize selection and does nothing without one.
+class CQXPCustomizeContextMenu {
+public:
+    // pSheet receives the menu's commands (the customize dialog).
+    CQXPCustomizeContextMenu(CQXPCommandBars* pCommandBars, CWnd* pSheet);
+    ~CQXPCustomizeContextMenu();
+    CQXPCustomizeContextMenu(const CQXPCustomizeContextMenu&) = delete;
+    CQXPCustomizeContextMenu& operator=(const CQXPCustomizeContextMenu&) = delete;
+
+    // The popup bar of the menu (NULL when the menu resource is missing).
+    CQXPPopupBar* GetContextBar() const { return m_pContextBar; }
+    // The stock pictures (ids 1 to GetStockCount()).
+    CQXPImageManager* GetStockImages() const { return m_pStockImages; }
+    int GetStockCount() const { return m_nStockCount; }
+
+    // Sets the states and the Name edit for the selection and shows the
+    // menu at a screen point until it closes.
+    void Show(CPoint ptScreen);
+    // Refreshes the controls' states and the Name edit's text.
+    void UpdateStates();
+    // Commands of the menu; FALSE for other ids. CN_UPDATE_COMMAND_UI sets
+    // the command's state.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
+    // A bar announced itself: the palette fills itself when it first opens.
+    void OnBarAnnounced(CQXPCommandBar* pBar);
+    // A control of the menu was executed: the Name edit and the palette's
+    // pictures are handled here (TRUE, *pResult set).
+    BOOL OnControlNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+
+    // The commands themselves, on the selected control.
+    void Execute(UINT nID);
+    void ApplyName(const CString& strName);
+    void ApplyStockPicture(int nStockId);
+    // Copy Button Image: a copy of the picture goes on the clipboard (the
+    // image manager keeps its own bitmap). FALSE when nothing was copied.
+    BOOL CopyImage();
+    // Paste Button Image: the toolkit's own icon format, else a bitmap.
+    BOOL PasteImage();
+
+private:
+    CQXPControl* GetSelected() const;
+    void RecalcSelectedBar(CQXPControl* pControl) const;
+    void FillPalette(CQXPCommandBar* pPalette);
+
+    CQXPCommandBars* m_pCommandBars;
+    CWnd* m_pSheet;
+    CQXPPopupBar* m_pContextBar = NULL;      // one reference
+    CQXPImageManager* m_pStockImages = NULL; // one reference
+    CQXPCommandBar* m_pPalette = NULL;       // the popup of QX_ID_CUSTOMIZE_CHANGEIMAGE, held by its control
+    int m_nStockCount = 0;
+};
+
+// ---------------------------------------------------------------------------
+// What reaches the frame while the customize dialog runs (the dialog's
+// thread hooks ask these; TRUE lets the message through).
+
+// A mouse message for hTarget: moves always pass, and so do windows
+// outside the site frame, inside the dialog, inside another foreground
+// window or holding the capture; inside the frame only the manager's own
+// bars (or their children) get the mouse, so a click on the editing window
+// does nothing.
+BOOL AFXAPI QxpCustomizeMousePasses(CQXPCommandBars* pCommandBars, HWND hSheet, UINT message, HWND hTarget);
+// A key passes when the focus is in the dialog, in a bar's edit box (the
+// Name edit of the context menu), in the foreground window, or while some
+// window holds the mouse capture.
+BOOL AFXAPI QxpCustomizeKeyPasses(HWND hSheet);
