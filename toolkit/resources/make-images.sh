@@ -154,4 +154,91 @@ for colour in '#D02020' '#E08000' '#E0C000' '#20A020' '#2050B0' '#8030A0'; do
 done
 strip qx-stock-pictures.bmp 16 "$MAGENTA" "${stock[@]}"
 
+# ---------------------------------------------------------------------------
+# The docking guides: the parts of the compass shown over a container while a
+# pane is dragged, and of the four guides at the layout's edges. Every part
+# lies on green (#00FF00), the transparent colour, inside its source
+# rectangle with a 1-pixel green margin; no part has a pure black pixel (the
+# guides' shapes and hit tests count the non-black pixels).
+GREEN='#00FF00'
+
+# arrow DIR ACROSS DEPTH FILL EDGE MARK: a button with an arrow pointing
+# DIR (up, down, left or right), drawn for "up" in a box ACROSS wide and
+# DEPTH high and turned: a left or right part is DEPTH wide and ACROSS high.
+arrow() {
+  local dir=$1 a=$2 d=$3 cx=$(($2 / 2))
+  # pt X Y: an "up" point in the part's own coordinates.
+  pt() {
+    case $dir in
+      up) echo "$1,$2" ;;
+      down) echo "$1,$((d - 1 - $2))" ;;
+      left) echo "$2,$1" ;;
+      right) echo "$((d - 1 - $2)),$1" ;;
+    esac
+  }
+  local p1 p2 x0 y0 x1 y1
+  p1=$(pt 2 1) p2=$(pt $((a - 3)) $((d - 2)))
+  x0=${p1%,*} y0=${p1#*,} x1=${p2%,*} y1=${p2#*,}
+  ((x0 > x1)) && { local t=$x0; x0=$x1; x1=$t; }
+  ((y0 > y1)) && { local t=$y0; y0=$y1; y1=$t; }
+  echo "fill $4 stroke $5 roundrectangle $x0,$y0 $x1,$y1 3,3 fill $6 stroke none polygon" \
+    "$(pt $cx 5) $(pt $((cx + 7)) 12) $(pt $((cx + 3)) 12) $(pt $((cx + 3)) $((d - 7)))" \
+    "$(pt $((cx - 3)) $((d - 7))) $(pt $((cx - 3)) 12) $(pt $((cx - 7)) 12)"
+}
+# centre SIZE FILL EDGE ARROW: the square button that joins the panes as a
+# tab: a page with a tab on its top edge.
+centre() {
+  local n=$1 e=$(($1 - 3))
+  echo "fill $2 stroke $3 roundrectangle 1,1 $((n - 2)),$((n - 2)) 3,3" \
+    "fill white stroke $4 rectangle 7,11 $e,$e fill $4 stroke none rectangle 7,8 $((n / 2)),11"
+}
+# at X Y MVG: a part drawn with its top-left corner at X,Y.
+at() { echo "push graphic-context translate $1,$2 $3 pop graphic-context"; }
+# canvas OUT SIZE MVG...: the parts on one green 24-bit bitmap.
+canvas() {
+  local out=$1 size=$2; shift 2
+  convert -size "$size" "xc:$GREEN" +antialias -draw "$*" -alpha off -type TrueColor "BMP3:$out"
+}
+
+# Bitmap 9451, the compass's backdrop (style 0), 43x43.
+canvas qx-guide-back.bmp 43x43 'fill #C4C8D4 stroke #606878 roundrectangle 0,0 42,42 7,7'
+
+# Bitmaps 9452-9454, the parts of style 0 for the blue, olive and silver
+# schemes, 120x109: top, bottom and centre, then right and left, on the
+# first rows; the hot parts below and beside them.
+guide0() {
+  local out=$1 fill=$2 edge=$3 mark=$4 hot=$5
+  canvas "$out" 120x109 \
+    "$(at 0 0 "$(arrow up 43 30 "$fill" "$edge" "$mark")")" \
+    "$(at 43 0 "$(arrow down 43 30 "$fill" "$edge" "$mark")")" \
+    "$(at 86 0 "$(centre 33 "$fill" "$edge" "$mark")")" \
+    "$(at 0 33 "$(arrow right 43 30 "$fill" "$edge" "$mark")")" \
+    "$(at 30 33 "$(arrow left 43 30 "$fill" "$edge" "$mark")")" \
+    "$(at 60 33 "$(arrow right 43 30 "$hot" "$edge" "$mark")")" \
+    "$(at 90 33 "$(arrow left 43 30 "$hot" "$edge" "$mark")")" \
+    "$(at 0 76 "$(arrow up 43 30 "$hot" "$edge" "$mark")")" \
+    "$(at 43 76 "$(arrow down 43 30 "$hot" "$edge" "$mark")")" \
+    "$(at 86 76 "$(centre 33 "$hot" "$edge" "$mark")")"
+}
+guide0 qx-guide-parts.bmp '#E4ECF8' '#44609C' '#2D5FB4' '#FFD27A'
+guide0 qx-guide-parts-olive.bmp '#EEF0DC' '#64783C' '#587A30' '#FFD27A'
+guide0 qx-guide-parts-silver.bmp '#F0F0F4' '#707088' '#58587C' '#FFD27A'
+
+# Bitmap 9455, every part of style 1, 161x122: the compass's arms, centre
+# and backdrop (normal and hot), and the four edge guides (normal and hot).
+G1_FILL='#F4F4F4' G1_EDGE='#7A8AA8' G1_MARK='#3C64B4' G1_HOT='#FFE0A0'
+g1() { arrow "$1" "$2" "$3" "$4" "$G1_EDGE" "$G1_MARK"; }
+canvas qx-guide-vs.bmp 161x122 \
+  "$(at 61 29 "$(g1 up 29 30 "$G1_FILL")")" "$(at 61 90 "$(g1 up 29 30 "$G1_HOT")")" \
+  "$(at 90 30 "$(g1 left 29 30 "$G1_FILL")")" "$(at 90 91 "$(g1 left 29 30 "$G1_HOT")")" \
+  "$(at 91 0 "$(g1 down 29 30 "$G1_FILL")")" "$(at 91 61 "$(g1 down 29 30 "$G1_HOT")")" \
+  "$(at 62 0 "$(g1 right 29 30 "$G1_FILL")")" "$(at 62 61 "$(g1 right 29 30 "$G1_HOT")")" \
+  "$(at 0 29 "$(g1 up 29 32 "$G1_FILL")")" "$(at 0 90 "$(g1 up 29 32 "$G1_HOT")")" \
+  "$(at 29 32 "$(g1 left 29 32 "$G1_FILL")")" "$(at 29 93 "$(g1 left 29 32 "$G1_HOT")")" \
+  "$(at 32 0 "$(g1 down 29 32 "$G1_FILL")")" "$(at 32 61 "$(g1 down 29 32 "$G1_HOT")")" \
+  "$(at 0 0 "$(g1 right 29 32 "$G1_FILL")")" "$(at 0 61 "$(g1 right 29 32 "$G1_HOT")")" \
+  "$(at 120 0 "fill #D0D4E0 stroke #7A8AA8 roundrectangle 0,0 40,40 6,6")" \
+  "$(at 120 41 "fill #FFE8B8 stroke #7A8AA8 roundrectangle 0,0 40,40 6,6")" \
+  "$(at 120 82 "$(centre 28 "$G1_FILL" "$G1_EDGE" "$G1_MARK")")"
+
 echo "make-images: done"

@@ -326,6 +326,14 @@
 #define QX_IDS_DOCKINGPANE_MAXIMIZE 9458
 #define QX_IDS_DOCKINGPANE_RESTORE 9459
 #define QX_IDS_DOCKINGPANE_MENU 9460
+// The docking guides' pictures, green (0x00FF00) transparent: the compass's
+// backdrop and the parts of style 0 (default, olive and silver schemes), and
+// every part of style 1.
+#define QX_IDB_DOCKING_GUIDE_BACK 9451
+#define QX_IDB_DOCKING_GUIDE 9452
+#define QX_IDB_DOCKING_GUIDE_OLIVE 9453
+#define QX_IDB_DOCKING_GUIDE_SILVER 9454
+#define QX_IDB_DOCKING_GUIDE_VS 9455
 
 // ===========================================================================
 // Cursors shared by the libraries (9970-9979).
@@ -488,7 +496,12 @@
     X(RT_STRING, QX_IDS_ANIMATION_UNFOLD) \
     X(RT_STRING, QX_IDS_ANIMATION_SLIDE) \
     X(RT_STRING, QX_IDS_ANIMATION_FADE) \
-    X(RT_STRING, QX_IDS_ANIMATION_NONE)
+    X(RT_STRING, QX_IDS_ANIMATION_NONE) \
+    X(RT_BITMAP, QX_IDB_DOCKING_GUIDE_BACK) \
+    X(RT_BITMAP, QX_IDB_DOCKING_GUIDE) \
+    X(RT_BITMAP, QX_IDB_DOCKING_GUIDE_OLIVE) \
+    X(RT_BITMAP, QX_IDB_DOCKING_GUIDE_SILVER) \
+    X(RT_BITMAP, QX_IDB_DOCKING_GUIDE_VS)
 #endif
 
 #endif // QX_RESOURCE_H

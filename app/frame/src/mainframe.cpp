@@ -429,6 +429,9 @@ BOOL CMainFrame::CreatePanes()
     m_paneManager.SetIcons(IDB_PANE_ICONS, kIconIDs, 8, RGB(192, 192, 192));
     if (pFile != NULL)
         m_paneManager.SelectPane(pFile, FALSE);
+    // Drags show a translucent preview and the docking guides.
+    m_paneManager.m_bAlphaDockingContext = TRUE;
+    m_paneManager.m_bShowDockingGuides = TRUE;
 
     // The stored layout, applied only when it loads whole.
     DockingLayoutStore* pLayout = m_paneManager.CreateLayout();

@@ -4,11 +4,23 @@
 #include <qx/panemanager.h>
 #include <qx/propexchange.h>
 #include <qx/splittercontainer.h>
+#include <qx/tabbedcontainer.h>
+#include <qx/panepaint.h>
 
 CQXPDockingPaneMiniWnd::CQXPDockingPaneMiniWnd(DockingLayoutStore* pLayout)
-    : CPaneBase(paneTypeMiniWnd, pLayout), m_bCollapsed(FALSE), m_nExpandedHeight(0), m_pTopContainer(NULL)
+    : CPaneBase(paneTypeMiniWnd, pLayout), m_bCollapsed(FALSE), m_nExpandedHeight(0), m_bClosable(TRUE),
+      m_bRollUp(FALSE), m_bCollapsing(FALSE), m_bExpanded(FALSE), m_nSteps(8), m_nStep(8), m_nHoverCountdown(0),
+      m_bActive(FALSE), m_bLayoutPending(FALSE), m_pTopContainer(NULL), m_bInRecalc(FALSE)
 {
     SetRectEmpty(&m_rcScreen);
+    for (int id : {QX_IDS_DOCKINGPANE_CLOSE, QX_IDS_DOCKINGPANE_AUTOHIDE, QX_IDS_DOCKINGPANE_MENU})
+        m_arrCaptionButtons.push_back(new CaptionButton(id, this));
+}
+
+CQXPDockingPaneMiniWnd::~CQXPDockingPaneMiniWnd()
+{
+    if (m_hWnd && ::IsWindow(m_hWnd))
+        DestroyWindow();
 }
 
 void CQXPDockingPaneMiniWnd::SetTopContainer(CPaneSplitterContainer* pTop)
@@ -24,12 +36,34 @@ void CQXPDockingPaneMiniWnd::Init(CPaneBase* pPane, const RECT& rcScreen)
 {
     m_rcScreen = rcScreen;
     CQXPDockingPaneManager* pManager = GetDockingPaneManager();
+    if (IsLive())
+        CreateFrame(rcScreen);
+    if (pPane && pPane->GetType() == paneTypeDockingPane && pManager) {
+        CQXPDockingPaneTabbedContainer* pTab = static_cast<CQXPDockingPaneTabbedContainer*>(
+            pManager->CreatePaneObject(paneTypeTabbedContainer, m_pLayout));
+        pTab->Init(static_cast<CQXPDockingPane*>(pPane), GetDockingSite());
+        pPane = pTab;
+    }
     CPaneSplitterContainer* pTop = dynamic_cast<CPaneSplitterContainer*>(pPane);
-    if (!pTop && pManager) {
+    if (!pTop && pManager && pPane) {
         pTop = static_cast<CPaneSplitterContainer*>(pManager->CreatePaneObject(paneTypeSplitterContainer, m_pLayout));
-        pTop->Init(pPane, TRUE, m_hDockingSite);
+        pTop->Init(pPane, TRUE, GetDockingSite());
     }
     SetTopContainer(pTop);
+    if (m_hWnd) {
+        m_bLayoutPending = TRUE;
+        m_nIdleFlags |= idleNotify | idleLayout;
+        ::PostMessage(m_hWnd, WM_IDLEUPDATECMDUI, 0, 0);
+        UpdatePanes(FALSE);
+        OnFocusChanged();
+    }
+}
+
+BOOL CQXPDockingPaneMiniWnd::IsLive() const
+{
+    CQXPDockingPaneManager* pManager = GetDockingPaneManager();
+    return pManager && m_pLayout && m_pLayout == pManager->GetLayout() && !m_pLayout->IsLoading() &&
+           pManager->GetSite();
 }
 
 BOOL CQXPDockingPaneMiniWnd::ContainsPane(const CPaneBase* pPane) const
@@ -55,6 +89,10 @@ void CQXPDockingPaneMiniWnd::RemovePane(CPaneBase* pPane)
     if (pPane == m_pTopContainer) {
         m_pTopContainer->SetParentContainer(NULL);
         m_pTopContainer = NULL;
+        if (m_hWnd)
+            ::ShowWindow(m_hWnd, SW_HIDE);
+        if (m_bRollUp)
+            SetRollUp(FALSE);
     }
 }
 
@@ -65,11 +103,20 @@ CPaneBase* CQXPDockingPaneMiniWnd::Clone(DockingLayoutStore* pLayout, PaneCloneM
     if (!pClone)
         return pBase;
     pClone->m_rcScreen = m_rcScreen;
+    if (m_hWnd)
+        ::GetWindowRect(m_hWnd, &pClone->m_rcScreen);
     pClone->m_bCollapsed = m_bCollapsed;
     pClone->m_nExpandedHeight = m_nExpandedHeight;
+    // Into the live layout the frame comes back as a window.
+    if (pClone->IsLive())
+        pClone->CreateFrame(pClone->m_rcScreen);
     if (m_pTopContainer)
         pClone->SetTopContainer(
             dynamic_cast<CPaneSplitterContainer*>(m_pTopContainer->Clone(pLayout, pMap, dwIgnoredOptions)));
+    if (pClone->m_hWnd) {
+        pClone->m_bLayoutPending = TRUE;
+        ::PostMessage(pClone->m_hWnd, WM_IDLEUPDATECMDUI, 0, 0);
+    }
     return pClone;
 }
 

@@ -281,13 +281,26 @@ void DockingLayoutStore::DropEmptyContainers()
                     break;
                 }
             }
-            if (t == paneTypeMiniWnd && static_cast<CQXPDockingPaneMiniWnd*>(p)->GetTopContainer() == NULL) {
+            // A floating frame with a window may be inside one of its own
+            // handlers now: it only hides here and goes at DropEmptyFrames.
+            if (t == paneTypeMiniWnd && static_cast<CQXPDockingPaneMiniWnd*>(p)->GetTopContainer() == NULL &&
+                !p->GetPaneHwnd()) {
                 drop(p);
                 changed = true;
                 break;
             }
         }
     }
+}
+
+void DockingLayoutStore::DropEmptyFrames()
+{
+    PaneObjectList objects = m_lstObjects;
+    for (CPaneBase* p : objects)
+        if (p->GetType() == paneTypeMiniWnd && static_cast<CQXPDockingPaneMiniWnd*>(p)->GetTopContainer() == NULL) {
+            ForgetObject(p);
+            p->InternalRelease();
+        }
 }
 
 int DockingLayoutStore::GetPaneDirection(const CPaneBase* pObject) const

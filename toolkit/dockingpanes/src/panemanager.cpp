@@ -1,6 +1,7 @@
 // The docking-pane manager: factory, pane states, notifications and the
 // frame layout pass.
 #include <qx/panemanager.h>
+#include <qx/dragcontext.h>
 #include <qx/autohide.h>
 #include <qx/miniwnd.h>
 #include <qx/panepaint.h>
@@ -57,6 +58,13 @@ CQXPDockingPaneManager::CQXPDockingPaneManager()
       m_bOutlineTracking(TRUE), m_bSplitterTracking(TRUE), m_bNoResize(FALSE), m_bManualTimers(FALSE), m_hSite(NULL), m_pLayout(NULL), m_pPaintManager(NULL), m_pActivePane(NULL)
 {
     m_szClientMin.cx = m_szClientMin.cy = 60;
+    m_bAlphaDockingContext = m_bShowDockingGuides = m_bShowContentsWhileDragging = m_bDragCursor = FALSE;
+    m_nDockingGuideStyle = 0;
+    m_bSnapFloatingFrames = m_bThemedFloatingFrames = m_bDockingInProgress = FALSE;
+    m_nSnapDistance = 15;
+    m_bSyncActiveFloatingFrames = TRUE;
+    m_nFloatingFrameAlpha = 255;
+    m_pDragContext = new CDockingDragContext(this);
     m_pPaintManager = new CQXPDockingPanePaintManager();
     m_pToolTipContext = new CQXPToolTipContext();
     RegisterDockingClasses();
@@ -70,6 +78,8 @@ CQXPDockingPaneManager::~CQXPDockingPaneManager()
     }
     delete m_pLayout;
     m_pLayout = NULL;
+    delete m_pDragContext;
+    m_pDragContext = NULL;
     delete m_pPaintManager;
     if (m_pToolTipContext)
         m_pToolTipContext->InternalRelease();
@@ -105,7 +115,8 @@ LRESULT CQXPDockingPaneManager::Notify(WPARAM wParam, LPARAM lParam)
     return ::SendMessage(hTarget, WM_DOCKINGPANE_NOTIFY, wParam, lParam);
 }
 
-int CQXPDockingPaneManager::NotifyAction(int nAction, CQXPDockingPane* pPane, CPaneBase* pContainer, void* pExtra)
+int CQXPDockingPaneManager::NotifyAction(int nAction, CQXPDockingPane* pPane, CPaneBase* pContainer, void* pExtra,
+                                         int nDirection)
 {
     DockingPaneAction_t rec;
     rec.action = nAction;
@@ -113,6 +124,7 @@ int CQXPDockingPaneManager::NotifyAction(int nAction, CQXPDockingPane* pPane, CP
     rec.pPane = pPane;
     rec.pContainer = pContainer;
     rec.pExtra = pExtra;
+    rec.nDirection = nDirection;
     Notify(DOCKINGPANE_ACTION, (LPARAM)&rec);
     return rec.bCancel;
 }
@@ -233,8 +245,13 @@ void CQXPDockingPaneManager::DockPane(CPaneBase* pObject, int nDirection, CPaneB
 {
     if (!m_pLayout || !m_pLayout->GetTopContainer() || !pObject)
         return;
-    if (!pNeighbour || !pNeighbour->GetContainer() || pNeighbour->IsHidden() ||
-        m_pLayout->GetPaneDirection(pNeighbour) == 4 || pNeighbour->GetRoot() != m_pLayout->GetTopContainer())
+    // A neighbour inside a floating frame keeps the object in that frame.
+    CPaneBase* pRoot = pNeighbour ? pNeighbour->GetRoot() : NULL;
+    BOOL bFloatingNeighbour = pRoot && pRoot->GetType() == paneTypeMiniWnd && pNeighbour->GetContainer() &&
+                              pNeighbour != pRoot && pNeighbour->GetContainer() != pRoot;
+    if (!bFloatingNeighbour &&
+        (!pNeighbour || !pNeighbour->GetContainer() || pNeighbour->IsHidden() ||
+         m_pLayout->GetPaneDirection(pNeighbour) == 4 || pRoot != m_pLayout->GetTopContainer()))
         pNeighbour = m_pLayout->GetTopContainer();
     BOOL bHoriz = nDirection == dockLeftOf || nDirection == dockRightOf;
     BOOL bAfter = nDirection == dockRightOf || nDirection == dockBottomOf;
@@ -417,12 +434,27 @@ void CQXPDockingPaneManager::SetActivePane(HWND hWnd, CQXPDockingPane* pPane)
     }
 }
 
-void CQXPDockingPaneManager::RecalcFrameLayout(CPaneBase* /*pPane*/, BOOL bDelay)
+void CQXPDockingPaneManager::RecalcFrameLayout(CPaneBase* pPane, BOOL bDelay)
 {
     // Nothing to lay out until the layout exists (its own construction adds
     // the first containers) or while one is being loaded.
     if (!m_hSite || !::IsWindow(m_hSite) || !m_pLayout || m_pLayout->IsLoading())
         return;
+    // A pane in a floating frame: that frame lays out.
+    CPaneBase* pRoot = pPane ? pPane->GetRoot() : NULL;
+    if (pRoot && pRoot->GetType() == paneTypeMiniWnd) {
+        CQXPDockingPaneMiniWnd* pFrame = static_cast<CQXPDockingPaneMiniWnd*>(pRoot);
+        if (pFrame->GetSafeHwnd()) {
+            if (bDelay) {
+                BOOL bPending = (pFrame->m_nIdleFlags & CFrameWnd::idleLayout) != 0;
+                pFrame->DelayRecalcLayout();
+                if (!bPending)
+                    ::PostMessage(pFrame->GetSafeHwnd(), WM_IDLEUPDATECMDUI, 0, 0);
+            } else
+                pFrame->RecalcLayout();
+        }
+        return;
+    }
     CWnd* pSite = CWnd::FromHandlePermanent(m_hSite);
     if (CFrameWnd* pFrame = dynamic_cast<CFrameWnd*>(pSite)) {
         if (bDelay)
@@ -481,7 +513,7 @@ void CQXPDockingPaneManager::UpdateFocus()
         return;
     PaneObjectList objects = m_pLayout->GetObjects();
     for (CPaneBase* p : objects)
-        if (p->GetType() == paneTypeTabbedContainer)
+        if (p->GetType() == paneTypeTabbedContainer || p->GetType() == paneTypeMiniWnd)
             p->OnFocusChanged();
 }
 
@@ -573,6 +605,8 @@ BOOL CQXPDockingPaneManager::SetIcons(UINT nIDBitmap, const int* pIDs, int nCoun
 
 void CQXPDockingPaneManager::GetLayout(DockingLayoutStore* pLayout) const
 {
+    if (m_pLayout)
+        m_pLayout->DropEmptyFrames();
     if (pLayout && m_pLayout)
         pLayout->CopyFrom(m_pLayout);
 }
@@ -625,6 +659,8 @@ LRESULT CQXPDockingPaneManager::OnSizeParent(WPARAM, LPARAM lParam)
 
 LRESULT CQXPDockingPaneManager::OnIdleUpdateCmdUI(WPARAM, LPARAM)
 {
+    if (m_pLayout)
+        m_pLayout->DropEmptyFrames();
     UpdateFocus();
     return Default();
 }

@@ -624,6 +624,12 @@ void CQXPDockingPaneTabbedContainer::OnLButtonDown(UINT, CPoint pt)
         }
         return;
     }
+    if (nHit == -2 && !(GetContainer() && GetContainer()->GetType() == paneTypeAutoHidePanel)) {
+        POINT ptScreen = pt;
+        ::ClientToScreen(m_hWnd, &ptScreen);
+        StartDrag(ptScreen.x, ptScreen.y);
+        return;
+    }
     if (m_pSelectedPane)
         m_pSelectedPane->SetFocus();
     else
@@ -755,6 +761,7 @@ void CQXPDockingPaneTabbedContainer::OnMouseMoveTabDrag(CPoint pt)
         UpdatePanes(FALSE);
         return;
     }
+    DetachDraggedTab(pt);
 }
 
 BEGIN_MESSAGE_MAP(CQXPDockingPaneTabbedContainer, CWnd)
@@ -762,6 +769,7 @@ BEGIN_MESSAGE_MAP(CQXPDockingPaneTabbedContainer, CWnd)
     ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
     ON_WM_ERASEBKGND()
     ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONDBLCLK()
     ON_WM_MOUSEMOVE()
     ON_WM_MOUSELEAVE()
     ON_WM_SHOWWINDOW()

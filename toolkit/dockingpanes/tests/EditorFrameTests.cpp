@@ -4,6 +4,8 @@
 // "NormalLayout", switches themes and shows document tabs. Everything runs
 // on real windows; pictures of the themes go to <build>/artifacts.
 #include "DockTestSupport.h"
+
+#include <qx/dragcontext.h>
 #include "../../foundation/tests/QxTestSupport.h"
 
 #include <qx/mditabs.h>
@@ -782,6 +784,18 @@ void CALLBACK PressMenuKeys(HWND, UINT, UINT_PTR id, DWORD)
     }
 }
 
+// Choosing Move starts a drag by the keyboard; Escape ends it once it runs.
+CQXPDockingPaneManager* g_pDragging = NULL;
+
+void CALLBACK EscapeTheDrag(HWND, UINT, UINT_PTR id, DWORD)
+{
+    CDockingDragContext* pDrag = g_pDragging ? g_pDragging->GetDragContext() : NULL;
+    if (!pDrag || !pDrag->m_pObject)
+        return;
+    ::KillTimer(NULL, id);
+    ::PostMessageA(g_hMenuOwner, WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
 TEST_F(EditorFrame, MovePopupOffersMove)
 {
     ASSERT_TRUE(frame->BuildPanes(TRUE));
@@ -791,7 +805,14 @@ TEST_F(EditorFrame, MovePopupOffersMove)
     g_hMenuOwner = frame->GetSafeHwnd();
     g_menuKeys = {VK_DOWN, VK_RETURN};
     ::SetTimer(NULL, 0, 100, PressMenuKeys);
+    g_pDragging = &frame->m_panes;
+    UINT_PTR nEscape = ::SetTimer(NULL, 0, 50, EscapeTheDrag);
+    const std::string before = docktest::Describe(frame->m_panes.GetLayout());
     EXPECT_EQ((UINT)SC_MOVE, frame->m_panes.ShowMovePopup(find));
+    ::KillTimer(NULL, nEscape);
+    g_pDragging = NULL;
+    EXPECT_EQ(before, docktest::Describe(frame->m_panes.GetLayout())) << "Escape ends the drag by the keyboard";
+    EXPECT_EQ(nullptr, ::GetCapture());
     g_menuKeys = {VK_ESCAPE};
     ::SetTimer(NULL, 0, 100, PressMenuKeys);
     EXPECT_EQ(0u, frame->m_panes.ShowMovePopup(find));

@@ -47,6 +47,9 @@ public:
     BOOL IsValid() const;
     void CopyFrom(const DockingLayoutStore* pSource);
     void DropEmptyContainers();
+    // Floating frames left empty go with their windows (never called from
+    // inside a frame's own handler).
+    void DropEmptyFrames();
     // Takes the pane out of the layout for good.
     void RemovePane(CQXPDockingPane* pPane);
     void AutoHidePane(CPaneBase* pObject);

@@ -11,6 +11,8 @@ class CQXPDockingPaneTabbedContainer;
 class CQXPDockingPanePaintManager;
 class CImageList;
 class CQXPToolTipContext;
+class CQXPDockingPaneMiniWnd;
+class CDockingDragContext;
 
 #define WM_DOCKINGPANE_NOTIFY 0x2AAD
 
@@ -33,12 +35,16 @@ enum DockingPaneAction {
     paneActionClosed = 3,
     paneActionDocking = 4,
     paneActionDocked = 5,
+    paneActionAttachingTab = 6,
+    paneActionAttachedTab = 7,
     paneActionAttaching = 8,
     paneActionAttached = 9,
     paneActionActivated = 14,
     paneActionDeactivated = 15,
     paneActionHiding = 18,
     paneActionHidden = 19,
+    paneActionDetaching = 16,
+    paneActionDragStart = 17,
 };
 
 // lParam of DOCKINGPANE_CAPTIONMENU: the selected pane and the bottom-left
@@ -55,6 +61,7 @@ struct DockingPaneAction_t {
     CQXPDockingPane* pPane;
     CPaneBase* pContainer;
     void* pExtra;
+    int nDirection; // of a docking action, else -1
 };
 
 // Accessibility: one property page named "QXPDockingPaneManager" whose
@@ -88,7 +95,8 @@ public:
     BOOL DockAutoHidden(CPaneBase* pObject);
     void SetActivePane(HWND hWnd, CQXPDockingPane* pPane);
     CQXPDockingPane* GetActivePane() const { return m_pActivePane; }
-    int NotifyAction(int nAction, CQXPDockingPane* pPane, CPaneBase* pContainer = NULL, void* pExtra = NULL);
+    int NotifyAction(int nAction, CQXPDockingPane* pPane, CPaneBase* pContainer = NULL, void* pExtra = NULL,
+                     int nDirection = -1);
     void RecalcFrameLayout(CPaneBase* pPane = NULL, BOOL bDelay = FALSE);
     void RedrawPanes();
     // The focus check of idle time: containers follow the focus window
@@ -103,9 +111,9 @@ public:
     // when the popup was dismissed); SC_MOVE hands the container to
     // OnMoveContainer.
     UINT ShowMovePopup(CQXPDockingPane* pPane);
-    // Moving a container with the keyboard; floating frames and drag docking
-    // supply it, here nothing happens.
-    virtual void OnMoveContainer(CPaneBase* /*pContainer*/) {}
+    // Moving a container with the keyboard: a drag that the arrow keys move
+    // and Enter ends.
+    virtual void OnMoveContainer(CPaneBase* pContainer);
     CString m_strMove; // the Move text of the site's system menu
     void SetTheme(int nTheme);
     int GetCurrentTheme() const;
@@ -117,6 +125,22 @@ public:
     {
         return pPane ? GetIcon(pPane->GetIconID() > 0 ? pPane->GetIconID() : pPane->GetID()) : NULL;
     }
+    // Floating and drag docking.
+    CQXPDockingPaneMiniWnd* FloatPane(CPaneBase* pObject, const RECT& rcScreen);
+    // Docks an object that is placed already (taken out of its place first).
+    void MoveAndDockPane(CPaneBase* pObject, int nDirection, CPaneBase* pNeighbour);
+    void BringPaneToFront(CPaneBase* pObject);
+    // A pane between its floating and docked homes (into the target when
+    // given); FALSE when refused.
+    BOOL ToggleDocking(CQXPDockingPane* pPane, CPaneBase* pTarget);
+    // Every pane of an object between its homes, groups kept together.
+    void ToggleDockingGroup(CPaneBase* pObject);
+    // The screen rectangle an object would take docked beside a neighbour
+    // (the top container when NULL).
+    RECT CalcDockingRect(CPaneBase* pObject, int nDirection, CPaneBase* pNeighbour);
+    BOOL IsLayoutRTL() const;
+    int MapDirection(int nDirection) const;
+    CDockingDragContext* GetDragContext() const { return m_pDragContext; }
     void GetLayout(DockingLayoutStore* pLayout) const;
     void SetLayout(const DockingLayoutStore* pLayout);
     int GetPaneDirection(const CPaneBase* pPane) const;
@@ -157,6 +181,24 @@ public:
     // of containers docked at the top or bottom, 3 those of containers
     // wider than high, any other value all.
     int m_nCaptionDirection = 0;
+    // Dragging: a translucent preview (when the system has layered windows)
+    // and the docking guides with it (style 0 or 1); the panes float at
+    // once while dragged; the size-all cursor while dragging.
+    BOOL m_bAlphaDockingContext;
+    BOOL m_bShowDockingGuides;
+    int m_nDockingGuideStyle;
+    BOOL m_bShowContentsWhileDragging;
+    BOOL m_bDragCursor;
+    // Floating frames: snapping (distance in pixels), drawn by the theme,
+    // active together with the site, translucency when inactive (255:
+    // opaque), the title of a frame that holds several containers.
+    BOOL m_bSnapFloatingFrames;
+    int m_nSnapDistance;
+    BOOL m_bThemedFloatingFrames;
+    BOOL m_bSyncActiveFloatingFrames;
+    int m_nFloatingFrameAlpha;
+    CString m_strFloatingFrameTitle;
+    BOOL m_bDockingInProgress; // ToggleDocking moves a pane into a container
 
     HRESULT get_accChildCount(long* pcountChildren) override;
     HRESULT get_accChild(VARIANT varChild, IDispatch** ppdispChild) override;
@@ -177,6 +219,7 @@ protected:
     CQXPDockingPane* m_pActivePane;
     std::vector<std::pair<int, HICON>> m_icons;
     CQXPToolTipContext* m_pToolTipContext;
+    CDockingDragContext* m_pDragContext;
 
     // The paint manager's metrics again and every pane redrawn (system
     // colours or settings changed).

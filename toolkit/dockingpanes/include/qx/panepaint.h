@@ -11,6 +11,8 @@ struct LunaScheme;
 
 class CQXPDockingPaneTabbedContainer;
 
+class CQXPDockingPaneMiniWnd;
+
 class CaptionButton {
 public:
     CaptionButton(int nID, CPaneBase* pPane) : m_nID(nID), m_pPane(pPane) { SetRectEmpty(&m_rc); }
@@ -85,6 +87,8 @@ public:
 
     virtual void DrawPane(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rc);
     virtual void DrawSplitter(HDC hDC, const RECT& rc, BOOL bHorizBar);
+    // A floating frame drawn by the theme (its window rectangle at 0, 0).
+    virtual void DrawFloatingFrame(HDC hDC, CQXPDockingPaneMiniWnd* pFrame, const RECT& rc);
     // A margin window on one edge of the docking area: the face.
     virtual void DrawMargin(HDC hDC, const RECT& rc, BOOL bHorizontal);
     // The caption band of a container in the theme's look (down its left

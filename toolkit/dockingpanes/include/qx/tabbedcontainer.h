@@ -83,6 +83,9 @@ public:
     HRESULT accHitTest(long xLeft, long yTop, VARIANT* pvarChild) override;
     // What a caption button does once it was pressed and released over.
     virtual void OnCaptionButtonClick(CaptionButton* pButton);
+    // Drags the container from a screen point while the left button is down
+    // (unless the owner refuses the drag).
+    virtual void StartDrag(int x, int y);
 
 protected:
     void PostNcDestroy() override {}
@@ -116,6 +119,9 @@ protected:
     void OnShowWindow(BOOL bShow, UINT nStatus);
     void OnWindowPosChanged(WINDOWPOS* lpwndpos);
     void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
+    // A dragged tab left every tab: its pane is dragged on its own.
+    void DetachDraggedTab(CPoint pt);
     void OnCaptureChanged(CWnd* pWnd);
     void OnSetFocus(CWnd* pOldWnd);
     void OnNcDestroy();

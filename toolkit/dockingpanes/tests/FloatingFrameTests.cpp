@@ -1,0 +1,733 @@
+// Floating frames as windows under Wine: a pane floats into its own frame
+// and back, the frame's style, system menu, title and close rules, its
+// translucency, its themed non-client area, roll-up by injected timer ticks,
+// a layout with floating frames applied again, and drags of captions and
+// frames with the real mouse.
+#include "DockTestSupport.h"
+
+#include <qx/dragcontext.h>
+#include <qx/panepaint.h>
+
+#include <qmtest/mouse.h>
+#include <qmtest/pump.h>
+#include <qmtest/screenshot.h>
+#include <qmtest/script.h>
+
+#include <fx/dvdefs.h>
+
+#include <cstdlib>
+#include <string>
+
+using docktest::Describe;
+using docktest::Docking;
+using qmtest::PumpFor;
+using qmtest::PumpUntil;
+
+namespace {
+
+// A visible site in the foreground whose panes host edit windows.
+struct FloatFrame : Docking {
+    FloatFrame() : Docking(true)
+    {
+        ::SetForegroundWindow(site.m_hWnd);
+        PumpFor(50);
+    }
+    CQXPDockingPane* Add(int id, int dir, CPaneBase* neighbour = NULL)
+    {
+        CQXPDockingPane* p = Create(id, dir, neighbour);
+        char text[32];
+        snprintf(text, sizeof(text), "pane %d", id);
+        HWND h = ::CreateWindowExA(0, "EDIT", text, WS_CHILD | ES_MULTILINE, 0, 0, 10, 10, site.m_hWnd, NULL,
+                                   ::GetModuleHandle(NULL), NULL);
+        p->Attach(h);
+        site.Layout();
+        return p;
+    }
+    CQXPDockingPaneMiniWnd* FrameOf(CPaneBase* p) const
+    {
+        CPaneBase* root = p ? p->GetRoot() : NULL;
+        return root && root->GetType() == paneTypeMiniWnd ? static_cast<CQXPDockingPaneMiniWnd*>(root) : NULL;
+    }
+    CQXPDockingPaneTabbedContainer* ContainerOf(CQXPDockingPane* p) const
+    {
+        return dynamic_cast<CQXPDockingPaneTabbedContainer*>(p->GetContainer());
+    }
+    std::string Title(HWND h) const
+    {
+        char s[128] = "";
+        ::GetWindowTextA(h, s, sizeof(s));
+        return s;
+    }
+    void Settle()
+    {
+        PumpFor(50);
+        site.Layout();
+        PumpFor(30);
+    }
+};
+
+const RECT kFloatRect = {200, 150, 460, 390};
+
+TEST(FloatingFrame, APaneFloatsIntoItsOwnFrameWindow)
+{
+    FloatFrame f;
+    CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+    f.Add(2, dockBottomOf);
+    p1->SetTitle("Functions");
+    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(p1, kFloatRect);
+    ASSERT_NE(nullptr, pFrame);
+    f.Settle();
+    // The pane's docked place stays as an empty holder.
+    EXPECT_EQ("S|[S-[T{},C],T{2*}] F(S-[T{1*}])", f.Tree());
+    HWND h = pFrame->GetSafeHwnd();
+    ASSERT_TRUE(::IsWindow(h));
+    EXPECT_TRUE(::IsWindowVisible(h));
+    char cls[64] = "";
+    ::GetClassNameA(h, cls, sizeof(cls));
+    EXPECT_STREQ("QXPDockingPaneMiniWnd", cls);
+    // Popup, caption, system menu, sizing frame, no system menu from the
+    // caption's icon, active together with its owner.
+    LONG style = ::GetWindowLongA(h, GWL_STYLE);
+    EXPECT_EQ((LONG)(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | MFS_BLOCKSYSMENU | MFS_SYNCACTIVE),
+              style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | MFS_BLOCKSYSMENU | MFS_SYNCACTIVE));
+    EXPECT_TRUE(::GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    EXPECT_EQ(f.site.m_hWnd, ::GetWindow(h, GW_OWNER));
+    RECT rc;
+    ::GetWindowRect(h, &rc);
+    EXPECT_EQ(kFloatRect.left, rc.left);
+    EXPECT_EQ(kFloatRect.top, rc.top);
+    // The frame's caption stands for its one container.
+    EXPECT_EQ("Functions", f.Title(h));
+    EXPECT_FALSE(f.ContainerOf(p1)->IsCaptionVisible());
+    EXPECT_EQ(h, ::GetParent(f.ContainerOf(p1)->GetSafeHwnd()));
+    EXPECT_TRUE(p1->IsFloating());
+    // The system menu keeps Move, Size and Close only.
+    HMENU hMenu = ::GetSystemMenu(h, FALSE);
+    ASSERT_NE(nullptr, hMenu);
+    EXPECT_EQ(-1, (int)::GetMenuState(hMenu, SC_MINIMIZE, MF_BYCOMMAND));
+    EXPECT_EQ(-1, (int)::GetMenuState(hMenu, SC_MAXIMIZE, MF_BYCOMMAND));
+    EXPECT_EQ(-1, (int)::GetMenuState(hMenu, SC_RESTORE, MF_BYCOMMAND));
+    UINT closeState = ::GetMenuState(hMenu, SC_CLOSE, MF_BYCOMMAND);
+    ASSERT_NE((UINT)-1, closeState);
+    EXPECT_FALSE(closeState & MF_GRAYED);
+}
+
+TEST(FloatingFrame, TwoContainersShowTheirCaptionsUnderTheManagersTitle)
+{
+    FloatFrame f;
+    f.manager.m_strFloatingFrameTitle = "Tools";
+    CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+    CQXPDockingPane* p2 = f.Add(2, dockBottomOf);
+    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(p1, kFloatRect);
+    ASSERT_NE(nullptr, pFrame);
+    // Docking beside a floating container moves pane 2 into the frame.
+    f.manager.MoveAndDockPane(p2, dockBottomOf, f.ContainerOf(p1));
+    f.Settle();
+    pFrame->UpdatePanes(FALSE);
+    EXPECT_EQ(pFrame, f.FrameOf(p2));
+    EXPECT_TRUE(f.ContainerOf(p1)->IsCaptionVisible());
+    EXPECT_TRUE(f.ContainerOf(p2)->IsCaptionVisible());
+    EXPECT_EQ("Tools", f.Title(pFrame->GetSafeHwnd()));
+}
+
+TEST(FloatingFrame, PanesThatMayNotCloseGreyTheCloseItem)
+{
+    FloatFrame f;
+    CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+    p1->SetOptions(paneNoCloseable);
+    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(p1, kFloatRect);
+    ASSERT_NE(nullptr, pFrame);
+    f.Settle();
+    EXPECT_FALSE(pFrame->m_bClosable);
+    EXPECT_FALSE(pFrame->IsCaptionButtonVisible(QX_IDS_DOCKINGPANE_CLOSE));
+    UINT state = ::GetMenuState(::GetSystemMenu(pFrame->GetSafeHwnd(), FALSE), SC_CLOSE, MF_BYCOMMAND);
+    EXPECT_TRUE(state & MF_GRAYED);
+    // Closing the frame closes nothing then.
+    ::SendMessage(pFrame->GetSafeHwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(pFrame, f.FrameOf(p1));
+}
+
+TEST(FloatingFrame, ClosingTheFrameClosesItsPanesAndHidesIt)
+{
+    FloatFrame f;
+    CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(p1, kFloatRect);
+    ASSERT_NE(nullptr, pFrame);
+    f.Settle();
+    HWND h = pFrame->GetSafeHwnd();
+    f.site.m_actions.clear();
+    ::SendMessage(h, WM_CLOSE, 0, 0);
+    EXPECT_EQ(nullptr, p1->GetContainer());
+    EXPECT_EQ((std::vector<int>{paneActionClosing, paneActionClosed}), docktest::WithoutActivation(f.site.m_actions));
+    // The frame hides and keeps the pane's place.
+    EXPECT_FALSE(::IsWindowVisible(h));
+    ::SendMessage(f.manager.GetSafeHwnd(), WM_IDLEUPDATECMDUI, 0, 0);
+    ASSERT_TRUE(::IsWindow(h));
+    // The pane comes back in its last place when selected again.
+    f.manager.SelectPane(p1, FALSE);
+    EXPECT_EQ(pFrame, f.FrameOf(p1));
+    EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(h) != FALSE; }));
+}
+
+TEST(FloatingFrame, DoubleClickOnTheCaptionDocksThePanesBack)
+{
+    FloatFrame f;
+    CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+    f.Add(2, dockBottomOf);
+    const std::string docked = f.Tree();
+    f.site.m_actions.clear();
+    ASSERT_TRUE(f.manager.ToggleDocking(p1, NULL));
+    EXPECT_EQ((std::vector<int>{paneActionFloating, paneActionFloated}), docktest::WithoutActivation(f.site.m_actions));
+    f.Settle();
+    CQXPDockingPaneMiniWnd* pFrame = f.FrameOf(p1);
+    ASSERT_NE(nullptr, pFrame);
+    HWND h = pFrame->GetSafeHwnd();
+    RECT rc;
+    ::GetWindowRect(h, &rc);
+    f.site.m_actions.clear();
+    ::SendMessage(h, WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(rc.left + 30, rc.top + 8));
+    f.Settle();
+    ::SendMessage(f.manager.GetSafeHwnd(), WM_IDLEUPDATECMDUI, 0, 0);
+    // The frame hides and keeps the pane's floating place.
+    EXPECT_EQ(docked + " F(S-[T{}])", f.Tree());
+    EXPECT_EQ((std::vector<int>{paneActionDocking, paneActionDocked}), docktest::WithoutActivation(f.site.m_actions));
+    EXPECT_FALSE(::IsWindowVisible(h));
+    EXPECT_FALSE(p1->IsFloating());
+    // A second toggle floats it back into that frame, where it was.
+    f.manager.ToggleDockingGroup(p1);
+    EXPECT_EQ(pFrame, f.FrameOf(p1));
+    EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(h) != FALSE; }));
+    RECT again;
+    ::GetWindowRect(h, &again);
+    EXPECT_EQ(rc.left, again.left);
+    EXPECT_EQ(rc.top, again.top);
+}
+
+TEST(FloatingFrame, APaneThatMayNotFloatStays)
+{
+    FloatFrame f;
+    CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+    const std::string docked = f.Tree();
+    p1->SetOptions(paneNoFloatable);
+    EXPECT_FALSE(f.manager.ToggleDocking(p1, NULL));
+    EXPECT_EQ(docked, f.Tree());
+    p1->SetOptions(0);
+    f.site.m_nRefuseAction = paneActionFloating;
+    EXPECT_FALSE(f.manager.ToggleDocking(p1, NULL));
+    EXPECT_EQ(docked, f.Tree());
+}
+
+TEST(FloatingFrame, InactiveFramesTakeTheManagersAlpha)
+{
+    FloatFrame f;
+    if (!f.manager.GetDragContext()->m_pfnSetLayeredWindowAttributes)
+        GTEST_SKIP() << "platform limit: no layered windows";
+    f.manager.m_nFloatingFrameAlpha = 128;
+    CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(p1, kFloatRect);
+    ASSERT_NE(nullptr, pFrame);
+    f.Settle();
+    HWND h = pFrame->GetSafeHwnd();
+    ::SetFocus(f.site.m_hWnd);
+    pFrame->OnFocusChanged();
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(::GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_LAYERED);
+    ASSERT_TRUE(::GetLayeredWindowAttributes(h, NULL, &alpha, &flags));
+    EXPECT_EQ(128, alpha);
+    EXPECT_TRUE(flags & LWA_ALPHA);
+    // Active (the focus inside): opaque.
+    ::SetFocus(p1->GetChild());
+    pFrame->OnFocusChanged();
+    ASSERT_TRUE(::GetLayeredWindowAttributes(h, NULL, &alpha, &flags));
+    EXPECT_EQ(255, alpha);
+    // Alpha 255: no layered style at all.
+    f.manager.m_nFloatingFrameAlpha = 255;
+    pFrame->UpdateOpacity();
+    EXPECT_FALSE(::GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+TEST(FloatingFrame, ThemedFramesAnswerTheirOwnHitTests)
+{
+    FloatFrame f;
+    f.manager.m_bThemedFloatingFrames = TRUE;
+    CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(p1, kFloatRect);
+    ASSERT_NE(nullptr, pFrame);
+    f.Settle();
+    HWND h = pFrame->GetSafeHwnd();
+    EXPECT_FALSE(::GetWindowLongA(h, GWL_STYLE) & (WS_BORDER | WS_THICKFRAME));
+    RECT rc, rcClient;
+    ::GetWindowRect(h, &rc);
+    ::GetClientRect(h, &rcClient);
+    // The client area: 3 pixels in, below the caption band.
+    int nCaption = f.manager.GetPaintManager()->GetCaptionHeight();
+    EXPECT_EQ(rc.right - rc.left - 6, rcClient.right);
+    EXPECT_EQ(rc.bottom - rc.top - 6 - nCaption - 2, rcClient.bottom);
+    struct Row {
+        int x, y;
+        LRESULT hit;
+    } rows[] = {
+        {rc.left, rc.top, HTTOPLEFT},
+        {(rc.left + rc.right) / 2, rc.top + 1, HTTOP},
+        {rc.right - 1, rc.top, HTTOPRIGHT},
+        {rc.left + 1, (rc.top + rc.bottom) / 2, HTLEFT},
+        {rc.right - 2, (rc.top + rc.bottom) / 2, HTRIGHT},
+        {rc.left, rc.bottom - 1, HTBOTTOMLEFT},
+        {(rc.left + rc.right) / 2, rc.bottom - 2, HTBOTTOM},
+        {rc.right - 1, rc.bottom - 1, HTBOTTOMRIGHT},
+        {(rc.left + rc.right) / 2, rc.top + 3 + nCaption / 2, HTCAPTION},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(r.hit, ::SendMessage(h, WM_NCHITTEST, 0, MAKELPARAM(r.x, r.y))) << r.x << "," << r.y;
+}
+
+TEST(FloatingFrame, RollsUpAfterSixPollsAndExpandsOnANonClientMove)
+{
+    FloatFrame f;
+    f.manager.m_bManualTimers = TRUE;
+    CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(p1, kFloatRect);
+    ASSERT_NE(nullptr, pFrame);
+    f.Settle();
+    HWND h = pFrame->GetSafeHwnd();
+    ::SetFocus(f.site.m_hWnd);
+    RECT rc;
+    ::GetWindowRect(h, &rc);
+    const int height = rc.bottom - rc.top;
+    f.site.m_actions.clear();
+    pFrame->SetRollUp(TRUE);
+    EXPECT_TRUE(pFrame->IsRollUp());
+    EXPECT_EQ((std::vector<int>{paneActionHiding, paneActionHidden}), docktest::WithoutActivation(f.site.m_actions));
+    // The pointer is put away from the frame: the polls count down.
+    ::SetCursorPos(rc.right + 80, rc.bottom + 80);
+    for (int i = 0; i < 5; ++i)
+        pFrame->OnTimer(1);
+    EXPECT_FALSE(pFrame->m_bCollapsing) << "five polls are not enough";
+    pFrame->OnTimer(1);
+    EXPECT_TRUE(pFrame->m_bCollapsing);
+    for (int i = 0; i < 9 && pFrame->m_bCollapsing; ++i)
+        pFrame->OnTimer(3);
+    EXPECT_TRUE(pFrame->m_bCollapsed);
+    ::GetWindowRect(h, &rc);
+    EXPECT_EQ(f.manager.GetPaintManager()->GetCaptionHeight() + 8, rc.bottom - rc.top);
+    // A move over its non-client area brings the full height back at once.
+    ::SendMessage(h, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(rc.left + 10, rc.top + 5));
+    ::GetWindowRect(h, &rc);
+    EXPECT_EQ(height, rc.bottom - rc.top);
+    EXPECT_FALSE(pFrame->m_bCollapsed);
+    EXPECT_EQ(8, pFrame->m_nHoverCountdown);
+    // Leaving roll-up keeps the height.
+    pFrame->SetRollUp(FALSE);
+    EXPECT_FALSE(pFrame->IsRollUp());
+}
+
+TEST(FloatingFrame, ALayoutWithFloatingFramesComesBackAsWindows)
+{
+    FloatFrame f;
+    CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+    f.Add(2, dockBottomOf);
+    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(p1, kFloatRect);
+    ASSERT_NE(nullptr, pFrame);
+    f.Settle();
+    RECT before;
+    ::GetWindowRect(pFrame->GetSafeHwnd(), &before);
+    const std::string tree = f.Tree();
+    DockingLayoutStore saved(&f.manager);
+    f.manager.GetLayout(&saved);
+    // Elsewhere meanwhile: the pane docks again, then the saved layout is
+    // applied.
+    ::SendMessage(pFrame->GetSafeHwnd(), WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(before.left + 30, before.top + 8));
+    f.Settle();
+    EXPECT_FALSE(p1->IsFloating());
+    f.manager.SetLayout(&saved);
+    f.Settle();
+    EXPECT_EQ(tree, f.Tree());
+    CQXPDockingPaneMiniWnd* pBack = f.FrameOf(f.manager.FindPane(1));
+    ASSERT_NE(nullptr, pBack);
+    ASSERT_TRUE(::IsWindow(pBack->GetSafeHwnd()));
+    PumpUntil([&] { return ::IsWindowVisible(pBack->GetSafeHwnd()) != FALSE; });
+    RECT after;
+    ::GetWindowRect(pBack->GetSafeHwnd(), &after);
+    EXPECT_EQ(before.left, after.left);
+    EXPECT_EQ(before.top, after.top);
+    EXPECT_EQ(before.right, after.right);
+    EXPECT_EQ(before.bottom, after.bottom);
+}
+
+// ---------------------------------------------------------------------------
+// Drags with the real mouse and keyboard. The steps run from a thread timer,
+// inside the drag's own loop; each waits for the drag's state.
+
+POINT Mid(const RECT& rc) { return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
+
+// A step that waits for a state inside the drag's loop; after 5 seconds it
+// gives up (counted in *pMissed) and lets the script go on, so that a drag
+// that went wrong ends instead of holding the test in its loop.
+std::function<bool()> WaitFor(std::function<bool()> pred, int* pMissed)
+{
+    DWORD* pStart = new DWORD(0);
+    return [pred, pMissed, pStart] {
+        if (pred()) {
+            delete pStart;
+            return true;
+        }
+        if (!*pStart)
+            *pStart = ::GetTickCount();
+        if (::GetTickCount() - *pStart < 5000)
+            return false;
+        ++*pMissed;
+        delete pStart;
+        return true;
+    };
+}
+
+bool Near(POINT a, POINT b) { return std::abs(a.x - b.x) <= 2 && std::abs(a.y - b.y) <= 2; }
+
+struct DragFrame : FloatFrame {
+    DragFrame()
+    {
+        p1 = Add(1, dockLeftOf);
+        p2 = Add(2, dockBottomOf);
+        Settle();
+        drag = manager.GetDragContext();
+    }
+    ~DragFrame()
+    {
+        // A failed step leaves no button down for the next test.
+        if (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) {
+            POINT pt;
+            ::GetCursorPos(&pt);
+            qmtest::MouseEventAt(pt, MOUSEEVENTF_LEFTUP);
+            PumpFor(30);
+        }
+    }
+    // A point of a container's caption, left of its buttons.
+    POINT CaptionOf(CQXPDockingPane* p) const
+    {
+        HWND h = ContainerOf(p)->GetSafeHwnd();
+        POINT pt = {30, 6};
+        ::ClientToScreen(h, &pt);
+        return pt;
+    }
+    RECT ScreenRect(CPaneBase* p) const
+    {
+        RECT rc;
+        p->GetWindowRect(&rc);
+        return rc;
+    }
+    RECT ClientScreen() const { return ScreenRect(manager.GetLayout()->GetClientContainer()); }
+    // Presses at from, moves to each point in turn (waiting for the drag
+    // to have seen it), then runs the ending (a release by default).
+    bool Drag(POINT from, const std::vector<POINT>& path, std::function<void()> ending = nullptr,
+              std::function<void()> atEnd = nullptr)
+    {
+        qmtest::Script script;
+        int missed = 0;
+        script.Then([from] { qmtest::MouseEventAt(from, MOUSEEVENTF_LEFTDOWN); });
+        script.Add(WaitFor([this] { return drag->m_pObject != nullptr; }, &missed));
+        for (POINT pt : path) {
+            script.Then([pt] { qmtest::MouseEventAt(pt, MOUSEEVENTF_MOVE); });
+            script.Add(WaitFor([this, pt] { return Near(drag->m_ptLast, pt); }, &missed));
+        }
+        if (atEnd)
+            script.Then(atEnd);
+        POINT last = path.empty() ? from : path.back();
+        if (ending)
+            script.Then(ending);
+        else
+            script.Then([last] { qmtest::MouseEventAt(last, MOUSEEVENTF_LEFTUP); });
+        script.Add([this] { return drag->m_pObject == nullptr; });
+        bool ok = script.Run();
+        PumpFor(60);
+        EXPECT_EQ(0, missed) << "a step of the drag never came";
+        return ok && missed == 0;
+    }
+    CQXPDockingPane* p1 = nullptr;
+    CQXPDockingPane* p2 = nullptr;
+    CDockingDragContext* drag = nullptr;
+};
+
+
+// A key reaches the drag's loop through the window that holds the mouse;
+// Ctrl also goes into this thread's key state, where the drag reads it.
+void DragKey(UINT vk, bool bDown = true)
+{
+    if (vk == VK_CONTROL) {
+        BYTE keys[256];
+        ::GetKeyboardState(keys);
+        keys[VK_CONTROL] = bDown ? 0x80 : 0;
+        ::SetKeyboardState(keys);
+    }
+    ::PostMessageA(::GetCapture(), bDown ? WM_KEYDOWN : WM_KEYUP, vk, 0);
+}
+
+TEST(PaneDrag, ACaptionDroppedOverTheClientFloatsThere)
+{
+    DragFrame f;
+    POINT from = f.CaptionOf(f.p2);
+    RECT rcBefore = f.ScreenRect(f.ContainerOf(f.p2));
+    POINT to = Mid(f.ClientScreen());
+    ASSERT_TRUE(f.Drag(from, {{from.x + 30, from.y - 30}, to}));
+    CQXPDockingPaneMiniWnd* pFrame = f.FrameOf(f.p2);
+    ASSERT_NE(nullptr, pFrame);
+    EXPECT_FALSE(f.drag->m_hDesktopDC) << "the desktop's DC is given back";
+    EXPECT_FALSE(f.drag->m_bDesktopLocked);
+    RECT rc;
+    ::GetWindowRect(pFrame->GetSafeHwnd(), &rc);
+    EXPECT_EQ(rcBefore.left + (to.x - from.x), rc.left);
+    EXPECT_EQ(rcBefore.top + (to.y - from.y), rc.top);
+    EXPECT_EQ((std::vector<int>{paneActionFloated}), [&] {
+        std::vector<int> v;
+        for (int a : docktest::WithoutActivation(f.site.m_actions))
+            if (a == paneActionFloated)
+                v.push_back(a);
+        return v;
+    }());
+}
+
+TEST(PaneDrag, EscapeRestoresAndFourPixelsChangeNothing)
+{
+    DragFrame f;
+    const std::string tree = f.Tree();
+    POINT from = f.CaptionOf(f.p2);
+    // Escape after a long way ends the drag where it began.
+    POINT to = Mid(f.ClientScreen());
+    ASSERT_TRUE(f.Drag(from, {to}, [] { DragKey(VK_ESCAPE); }));
+    qmtest::MouseEventAt(to, MOUSEEVENTF_LEFTUP);
+    PumpFor(30);
+    EXPECT_EQ(tree, f.Tree());
+    EXPECT_EQ(nullptr, f.FrameOf(f.p2));
+    EXPECT_FALSE(f.drag->m_hDesktopDC);
+    EXPECT_FALSE(f.drag->m_bDesktopLocked);
+    EXPECT_EQ(nullptr, ::GetCapture());
+    // Four pixels each way are no drag yet (pressed elsewhere on the
+    // caption: the same place again would be a double click).
+    from.x += 30;
+    qmtest::Script small;
+    int missed = 0;
+    small.Then([from] { qmtest::MouseEventAt(from, MOUSEEVENTF_LEFTDOWN); });
+    small.Add(WaitFor([&] { return f.drag->m_pObject != nullptr; }, &missed));
+    small.Then([from] { qmtest::MouseEventAt(POINT{from.x + 4, from.y - 4}, MOUSEEVENTF_MOVE); });
+    small.Then([from] { qmtest::MouseEventAt(POINT{from.x + 4, from.y - 4}, MOUSEEVENTF_LEFTUP); });
+    small.Add([&] { return f.drag->m_pObject == nullptr; });
+    ASSERT_TRUE(small.Run());
+    EXPECT_EQ(0, missed);
+    EXPECT_FALSE(f.drag->m_bMoved);
+    EXPECT_EQ(tree, f.Tree());
+    EXPECT_FALSE(f.drag->m_hDesktopDC);
+}
+
+TEST(PaneDrag, WithoutGuidesTheEdgesDock)
+{
+    DragFrame f;
+    // Near the client's top edge: docks above the client.
+    RECT client = f.ClientScreen();
+    POINT nearTop = {(client.left + client.right) / 2, client.top + 6};
+    POINT from = f.CaptionOf(f.p2);
+    ASSERT_TRUE(f.Drag(from, {Mid(client), nearTop}));
+    EXPECT_EQ(nullptr, f.FrameOf(f.p2));
+    EXPECT_EQ(dockTopOf, f.manager.GetPaneDirection(f.p2));
+    f.Settle();
+    // Up to 20 pixels left of the whole layout: docks at its left edge,
+    // outside pane 1.
+    RECT top = f.ScreenRect(f.manager.GetLayout()->GetTopContainer());
+    POINT outside = {top.left - 12, (top.top + top.bottom) / 2};
+    from = f.CaptionOf(f.p2);
+    ASSERT_TRUE(f.Drag(from, {Mid(f.ClientScreen()), outside}));
+    EXPECT_EQ(dockLeftOf, f.manager.GetPaneDirection(f.p2));
+    CPaneSplitterContainer* pTop = f.manager.GetLayout()->GetTopContainer();
+    ASSERT_TRUE(pTop->IsHorizontal());
+    EXPECT_EQ(f.p2->GetContainer(), pTop->GetFirstPane()) << f.Tree();
+}
+
+TEST(PaneDrag, CtrlFloatsEvenWhereItWouldDock)
+{
+    DragFrame f;
+    RECT client = f.ClientScreen();
+    POINT nearTop = {(client.left + client.right) / 2, client.top + 6};
+    POINT from = f.CaptionOf(f.p2);
+    bool bTargetBefore = false, bTargetWithCtrl = true;
+    qmtest::Script script;
+    int missed = 0;
+    script.Then([from] { qmtest::MouseEventAt(from, MOUSEEVENTF_LEFTDOWN); });
+    script.Add(WaitFor([&] { return f.drag->m_pObject != nullptr; }, &missed));
+    for (POINT pt : {Mid(client), nearTop}) {
+        script.Then([pt] { qmtest::MouseEventAt(pt, MOUSEEVENTF_MOVE); });
+        script.Add(WaitFor([&f, pt] { return Near(f.drag->m_ptLast, pt); }, &missed));
+    }
+    script.Then([&] {
+        bTargetBefore = f.drag->m_pTarget != nullptr;
+        // Pressing Ctrl takes effect without a mouse move.
+        DragKey(VK_CONTROL);
+    });
+    script.Add(WaitFor([&] { return f.drag->m_pTarget == nullptr; }, &missed));
+    script.Then([&] {
+        bTargetWithCtrl = f.drag->m_pTarget != nullptr;
+        qmtest::MouseEventAt(nearTop, MOUSEEVENTF_LEFTUP);
+    });
+    script.Add([&] { return f.drag->m_pObject == nullptr; });
+    bool ok = script.Run();
+    DragKey(VK_CONTROL, false);
+    PumpFor(60);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(0, missed);
+    EXPECT_TRUE(bTargetBefore) << "near the client's top it would dock";
+    EXPECT_FALSE(bTargetWithCtrl);
+    EXPECT_NE(nullptr, f.FrameOf(f.p2)) << f.Tree();
+}
+
+TEST(PaneDrag, APaneThatMayNotFloatStaysWhereNothingTakesIt)
+{
+    DragFrame f;
+    f.p2->SetOptions(paneNoFloatable);
+    const std::string tree = f.Tree();
+    POINT from = f.CaptionOf(f.p2);
+    // Far outside the layout nothing takes it.
+    RECT top = f.ScreenRect(f.manager.GetLayout()->GetTopContainer());
+    POINT away = {top.right + 60, top.top + 40};
+    ASSERT_TRUE(f.Drag(from, {Mid(f.ClientScreen()), away}));
+    EXPECT_EQ(tree, f.Tree());
+}
+
+TEST(PaneDrag, TheKeyboardMovesTenPixelsAStep)
+{
+    DragFrame f;
+    CQXPDockingPaneTabbedContainer* pContainer = f.ContainerOf(f.p2);
+    RECT before = f.ScreenRect(pContainer);
+    qmtest::Script script;
+    int missed = 0;
+    script.Add(WaitFor([&] { return f.drag->m_pObject != nullptr; }, &missed));
+    script.Then([&] {
+        // The pointer sits at the caption's middle, 15 pixels down.
+        POINT pt;
+        ::GetCursorPos(&pt);
+        EXPECT_EQ((before.left + before.right) / 2, pt.x);
+        EXPECT_EQ(before.top + 15, pt.y);
+        DragKey(VK_UP);
+    });
+    for (int i = 0; i < 6; ++i) {
+        script.Add(WaitFor([&, i] { return f.drag->m_ptLast.y == before.top + 15 - 10 * (i + 1); }, &missed));
+        script.Then([i] { DragKey(i < 5 ? VK_UP : VK_RETURN); });
+    }
+    script.Add([&] { return f.drag->m_pObject == nullptr; });
+    ASSERT_TRUE(script.Run([&] { f.manager.OnMoveContainer(pContainer); }));
+    PumpFor(60);
+    EXPECT_EQ(0, missed);
+    CQXPDockingPaneMiniWnd* pFrame = f.FrameOf(f.p2);
+    ASSERT_NE(nullptr, pFrame) << f.Tree();
+    RECT rc;
+    ::GetWindowRect(pFrame->GetSafeHwnd(), &rc);
+    EXPECT_EQ(before.left, rc.left);
+    EXPECT_EQ(before.top - 60, rc.top);
+}
+
+TEST(PaneDrag, AFloatingFrameMovesByItsCaptionAndDocksBack)
+{
+    DragFrame f;
+    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(f.p2, kFloatRect);
+    ASSERT_NE(nullptr, pFrame);
+    f.Settle();
+    HWND h = pFrame->GetSafeHwnd();
+    RECT rc;
+    ::GetWindowRect(h, &rc);
+    // The frame's own caption (above its client area).
+    POINT client = {0, 0};
+    ::ClientToScreen(h, &client);
+    POINT from = {rc.left + 40, (rc.top + client.y) / 2};
+    ASSERT_EQ(HTCAPTION, ::SendMessage(h, WM_NCHITTEST, 0, MAKELPARAM(from.x, from.y)));
+    POINT to = {from.x + 40, from.y + 30};
+    ASSERT_TRUE(f.Drag(from, {POINT{from.x + 20, from.y + 10}, to}));
+    EXPECT_EQ(pFrame, f.FrameOf(f.p2));
+    RECT moved;
+    ::GetWindowRect(h, &moved);
+    EXPECT_EQ(rc.left + 40, moved.left);
+    EXPECT_EQ(rc.top + 30, moved.top);
+    // Dragged onto pane 1's caption it joins pane 1 as a tab.
+    ::GetWindowRect(h, &rc);
+    from = POINT{rc.left + 40, (rc.top + client.y + 30) / 2};
+    ASSERT_TRUE(f.Drag(from, {Mid(f.ClientScreen()), f.CaptionOf(f.p1)}));
+    EXPECT_EQ(f.ContainerOf(f.p1), f.ContainerOf(f.p2)) << f.Tree();
+    EXPECT_FALSE(::IsWindowVisible(h));
+}
+
+struct GuideFrame : DragFrame {
+    explicit GuideFrame(int nStyle = 0)
+    {
+        manager.m_bAlphaDockingContext = TRUE;
+        manager.m_bShowDockingGuides = TRUE;
+        manager.m_nDockingGuideStyle = nStyle;
+    }
+    const CDockingGuideWnd* Guide(int flags) const
+    {
+        for (CDockingGuideWnd* g : drag->m_guides)
+            if (g->GetFlags() == flags)
+                return g;
+        return nullptr;
+    }
+};
+
+TEST(PaneDrag, GuidesDockOnEachSideAndTheCentreJoins)
+{
+    GuideFrame f;
+    if (!f.drag->m_pfnSetLayeredWindowAttributes)
+        GTEST_SKIP() << "platform limit: no layered windows";
+    RECT client = f.ClientScreen();
+    RECT cross = DockingGuides::CrossRect(client, 0);
+    // Over the client the compass offers four arms and no centre; the four
+    // edge guides stand around the layout.
+    POINT from = f.CaptionOf(f.p2);
+    int clientFlags = 0, edges = 0;
+    BOOL bPreviewLayered = FALSE;
+    ASSERT_TRUE(f.Drag(from, {Mid(client), POINT{cross.left + 15, cross.top + 46}}, nullptr, [&] {
+        for (CDockingGuideWnd* g : f.drag->m_guides) {
+            if (g->GetFlags() & guideCross)
+                clientFlags = g->GetFlags();
+            else
+                ++edges;
+        }
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        bPreviewLayered = f.drag->m_hPreview && ::GetLayeredWindowAttributes(f.drag->m_hPreview, NULL, &alpha, &flags) &&
+                          alpha == 100;
+        qmtest::SaveWindowShot(f.site.m_hWnd, QM_BIN_DIR, "dock-guides-style0.png");
+    }));
+    EXPECT_EQ(guideLeft | guideRight | guideTop | guideBottom | guideCross, clientFlags);
+    EXPECT_EQ(4, edges);
+    EXPECT_TRUE(bPreviewLayered) << "the preview is translucent";
+    EXPECT_TRUE(f.drag->m_guides.empty()) << "the guides go with the drag";
+    EXPECT_EQ(0, f.drag->m_regions.GetCount());
+    EXPECT_EQ(dockLeftOf, f.manager.GetPaneDirection(f.p2)) << f.Tree();
+    EXPECT_EQ(nullptr, f.FrameOf(f.p2));
+    f.Settle();
+
+    // Over pane 1 the compass has a centre: pane 2 joins pane 1 as a tab.
+    RECT r1 = f.ScreenRect(f.ContainerOf(f.p1));
+    RECT c1 = DockingGuides::CrossRect(r1, 0);
+    from = f.CaptionOf(f.p2);
+    int paneFlags = 0;
+    ASSERT_TRUE(f.Drag(from, {POINT{Mid(r1).x, Mid(r1).y + 60}, Mid(c1)}, nullptr, [&] {
+        if (const CDockingGuideWnd* g = f.Guide(guideLeft | guideRight | guideTop | guideBottom | guideCentre | guideCross))
+            paneFlags = g->GetFlags();
+    }));
+    EXPECT_NE(0, paneFlags);
+    EXPECT_EQ(f.ContainerOf(f.p1), f.ContainerOf(f.p2)) << f.Tree();
+}
+
+TEST(PaneDrag, ACaptionDroppedOnTheLeftEdgeGuideDocksThere)
+{
+    GuideFrame f(1);
+    if (!f.drag->m_pfnSetLayeredWindowAttributes)
+        GTEST_SKIP() << "platform limit: no layered windows";
+    RECT top = f.ScreenRect(f.manager.GetLayout()->GetTopContainer());
+    RECT left = DockingGuides::OuterRect(top, guideLeft, 1);
+    POINT from = f.CaptionOf(f.p2);
+    ASSERT_TRUE(f.Drag(from, {Mid(f.ClientScreen()), Mid(left)}, nullptr, [&] {
+        qmtest::SaveWindowShot(f.site.m_hWnd, QM_BIN_DIR, "dock-guides-style1.png");
+    }));
+    EXPECT_EQ(dockLeftOf, f.manager.GetPaneDirection(f.p2));
+    CPaneSplitterContainer* pTop = f.manager.GetLayout()->GetTopContainer();
+    EXPECT_EQ(f.p2->GetContainer(), pTop->GetFirstPane()) << f.Tree();
+}
+
+} // namespace
