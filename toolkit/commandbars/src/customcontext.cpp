@@ -153,7 +153,8 @@ CQXPCustomizeContextMenu::CQXPCustomizeContextMenu(CQXPCommandBars* pCommandBars
     const int nItems = ::GetMenuItemCount(hPopup);
     for (int i = 0; i < nItems; i++) {
         UINT nID = ::GetMenuItemID(hPopup, i);
-        MENUITEMINFOA info = {sizeof(info)};
+        MENUITEMINFOA info = {};
+        info.cbSize = sizeof(info);
         info.fMask = MIIM_FTYPE;
         ::GetMenuItemInfoA(hPopup, (UINT)i, TRUE, &info);
         if (info.fType & MFT_SEPARATOR) {

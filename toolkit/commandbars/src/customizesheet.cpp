@@ -266,30 +266,13 @@ BOOL CQXPCustomizeSheet::FilterMouse(UINT message, POINT pt, HWND hTarget)
         if (!IsInside(hForeground, hSite) && m_hWnd != NULL)
             SetFocus();
     }
-    if (!IsInside(hTarget, hSite) || IsInside(hTarget, m_hWnd))
-        return TRUE;
-    HWND hForeground = ::GetForegroundWindow();
-    if (hForeground != hSite && IsInside(hTarget, hForeground))
-        return TRUE;
     // On the frame, only its command bars take the mouse.
-    return IsOwnCommandBar(hTarget);
+    return QxpCustomizeMousePasses(m_pCommandBars, m_hWnd, message, hTarget);
 }
 
 BOOL CQXPCustomizeSheet::FilterKeyboard()
 {
-    HWND hFocus = ::GetFocus();
-    if (m_hWnd != NULL && IsInside(hFocus, m_hWnd))
-        return TRUE;
-    if (hFocus != NULL) {
-        CQXPCommandBar* pBar = DYNAMIC_DOWNCAST(CQXPCommandBar, CWnd::FromHandlePermanent(::GetParent(hFocus)));
-        if (pBar != NULL)
-            return TRUE;
-    }
-    HWND hForeground = ::GetForegroundWindow();
-    HWND hSite = m_pSite ? m_pSite->m_hWnd : NULL;
-    if (hForeground != hSite && IsInside(hFocus, hForeground))
-        return TRUE;
-    return ::GetCapture() != NULL;
+    return QxpCustomizeKeyPasses(m_pCommandBars, m_hWnd);
 }
 
 void CQXPCustomizeSheet::FilterCallWndProc(const CWPSTRUCT* pMsg)

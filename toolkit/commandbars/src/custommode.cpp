@@ -551,7 +551,7 @@ BOOL AFXAPI QxpCustomizeMousePasses(CQXPCommandBars* pCommandBars, HWND hSheet, 
     return pBar && pBar->GetCommandBars() == pCommandBars;
 }
 
-BOOL AFXAPI QxpCustomizeKeyPasses(HWND hSheet)
+BOOL AFXAPI QxpCustomizeKeyPasses(CQXPCommandBars* pCommandBars, HWND hSheet)
 {
     HWND hFocus = ::GetFocus();
     if (IsInside(hFocus, hSheet) || ::GetCapture())
@@ -559,5 +559,6 @@ BOOL AFXAPI QxpCustomizeKeyPasses(HWND hSheet)
     if (hFocus && CommandBarOf(::GetParent(hFocus)))
         return TRUE;
     HWND hForeground = ::GetForegroundWindow();
-    return hFocus && hForeground && ::IsChild(hForeground, hFocus);
+    HWND hSite = pCommandBars && pCommandBars->GetSite() ? pCommandBars->GetSite()->GetSafeHwnd() : NULL;
+    return hForeground != hSite && IsInside(hFocus, hForeground);
 }

@@ -357,14 +357,16 @@ public:
     // The UI thread's capture window (NULL when none).
     HWND Capture() const
     {
-        GUITHREADINFO info = {sizeof(info)};
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
         return ::GetGUIThreadInfo(m_dwUiThread, &info) ? info.hwndCapture : NULL;
     }
     bool WaitFor(const std::function<bool()>& pred) const { return qmtest::WaitUntil(pred, 10000, 5); }
     // The UI thread is in menu mode (the frame's system menu key).
     bool MenuMode() const
     {
-        GUITHREADINFO info = {sizeof(info)};
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
         return ::GetGUIThreadInfo(m_dwUiThread, &info) && (info.flags & (GUI_INMENUMODE | GUI_SYSTEMMENUMODE));
     }
     bool WaitForCapture() const

@@ -231,6 +231,6 @@ private:
 // does nothing.
 BOOL AFXAPI QxpCustomizeMousePasses(CQXPCommandBars* pCommandBars, HWND hSheet, UINT message, HWND hTarget);
 // A key passes when the focus is in the dialog, in a bar's edit box (the
-// Name edit of the context menu), in the foreground window, or while some
-// window holds the mouse capture.
-BOOL AFXAPI QxpCustomizeKeyPasses(HWND hSheet);
+// Name edit of the context menu), in a foreground window other than the
+// site frame, or while some window holds the mouse capture.
+BOOL AFXAPI QxpCustomizeKeyPasses(CQXPCommandBars* pCommandBars, HWND hSheet);
