@@ -130,6 +130,17 @@ protected:
         return GetGUIThreadInfo(tid, &gti) ? gti.hwndFocus : nullptr;
     }
 
+    // A C routine in a .txt file: plain text, which has no patterns.
+    void OpenCAsPlainText()
+    {
+        const char kText[] = "int alpha(int a)\n{\n    return a;\n}\n";
+        std::string path = WriteFile("notes.txt", kText);
+        ASSERT_TRUE(Start("\"" + path + "\""));
+        ASSERT_TRUE(EditorHolding(kText));
+        ASSERT_TRUE(qmtest::WaitUntil([&] { return List() != nullptr; }, 10000)) << "no function list window";
+        ASSERT_TRUE(WaitItems({"Language not supported"})) << Show(Items());
+    }
+
     void Shot(const char* name)
     {
         RedrawWindow(Main(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -227,12 +238,7 @@ TEST_F(FunctionListTest, TheShippedLanguagesChooseThePatterns)
 // List scans again with the new language's patterns.
 TEST_F(FunctionListTest, RefreshAfterViewAsUsesTheNewLanguage)
 {
-    const char kText[] = "int alpha(int a)\n{\n    return a;\n}\n";
-    std::string path = WriteFile("notes.txt", kText);
-    ASSERT_TRUE(Start("\"" + path + "\""));
-    ASSERT_TRUE(EditorHolding(kText));
-    ASSERT_TRUE(qmtest::WaitUntil([&] { return List() != nullptr; }, 10000)) << "no function list window";
-    ASSERT_TRUE(WaitItems({"Language not supported"})) << Show(Items());
+    ASSERT_NO_FATAL_FAILURE(OpenCAsPlainText());
     // The languages are listed in the order of their files' names.
     const Names files = qmtest::FileNamesIn(Slashes(QM_BIN_DIR "/Config"), "*.config");
     auto c = std::find(files.begin(), files.end(), "c.config");
@@ -247,12 +253,7 @@ TEST_F(FunctionListTest, RefreshAfterViewAsUsesTheNewLanguage)
 // follows at once, with no edit and no Refresh.
 TEST_F(FunctionListTest, SaveAsUnderAnotherLanguageListsAtOnce)
 {
-    const char kText[] = "int alpha(int a)\n{\n    return a;\n}\n";
-    std::string path = WriteFile("notes.txt", kText);
-    ASSERT_TRUE(Start("\"" + path + "\""));
-    ASSERT_TRUE(EditorHolding(kText));
-    ASSERT_TRUE(qmtest::WaitUntil([&] { return List() != nullptr; }, 10000)) << "no function list window";
-    ASSERT_TRUE(WaitItems({"Language not supported"})) << Show(Items());
+    ASSERT_NO_FATAL_FAILURE(OpenCAsPlainText());
     PostCommand(e2e::kCmdFileSaveAs);
     std::string why;
     ASSERT_TRUE(DriveSaveDialog(File("notes.cpp"), e2e::kAnsi, e2e::kLf, why)) << why;
