@@ -548,6 +548,7 @@ void CDockingDragContext::Track()
     // back; a capture held elsewhere ends the drag before it starts.
     if (::GetCapture() != NULL || !hSite) {
         EndDrag();
+        m_pObject = NULL;
         return;
     }
     ::SetCapture(hSite);

@@ -4,6 +4,7 @@
 // a layout with floating frames applied again, and drags of captions and
 // frames with the real mouse.
 #include "DockTestSupport.h"
+#include "../../foundation/tests/QxTestSupport.h"
 
 #include <qx/dragcontext.h>
 #include <qx/panepaint.h>
@@ -355,6 +356,64 @@ TEST(FloatingFrame, ALayoutWithFloatingFramesComesBackAsWindows)
     EXPECT_EQ(before.bottom, after.bottom);
 }
 
+TEST(FloatingFrame, AFrameReadBackFromTheRegistryDocksItsPanesBack)
+{
+    qxtest::RegistryApp app;
+    std::string docked;
+    {
+        FloatFrame f;
+        CQXPDockingPane* p1 = f.Add(1, dockRightOf);
+        f.Add(2, dockBottomOf);
+        docked = f.Tree();
+        f.manager.ToggleDockingGroup(f.ContainerOf(p1));
+        f.Settle();
+        ASSERT_NE(nullptr, f.FrameOf(p1));
+        DockingLayoutStore layout(&f.manager);
+        f.manager.GetLayout(&layout);
+        layout.SaveToRegistry("NormalLayout");
+    }
+    FloatFrame f;
+    f.Add(1, dockRightOf);
+    f.Add(2, dockBottomOf);
+    DockingLayoutStore layout(&f.manager);
+    ASSERT_TRUE(layout.LoadFromRegistry("NormalLayout"));
+    f.manager.SetLayout(&layout);
+    f.Settle();
+    CQXPDockingPane* p1 = f.manager.FindPane(1);
+    CQXPDockingPaneMiniWnd* pFrame = f.FrameOf(p1);
+    ASSERT_NE(nullptr, pFrame) << f.Tree();
+    ::SendMessage(pFrame->GetSafeHwnd(), WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+    f.Settle();
+    EXPECT_FALSE(p1->IsFloating()) << f.Tree();
+    EXPECT_EQ(docked + " F(S-[T{}])", f.Tree());
+}
+
+TEST(FloatingFrame, FramesSnapToEachOtherWhileSizedAndMoved)
+{
+    FloatFrame f;
+    f.manager.m_bSnapFloatingFrames = TRUE;
+    CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+    CQXPDockingPane* p2 = f.Add(2, dockBottomOf);
+    const RECT rcA = {300, 200, 500, 400}, rcB = {560, 200, 760, 400};
+    CQXPDockingPaneMiniWnd* a = f.manager.FloatPane(p1, rcA);
+    CQXPDockingPaneMiniWnd* b = f.manager.FloatPane(p2, rcB);
+    ASSERT_TRUE(a && b);
+    f.Settle();
+    // B's left edge dragged to 10 pixels right of A's right edge meets it.
+    RECT rc = {510, 200, 760, 400};
+    ::SendMessage(b->GetSafeHwnd(), WM_SIZING, WMSZ_LEFT, (LPARAM)&rc);
+    EXPECT_EQ(500, rc.left);
+    EXPECT_EQ(760, rc.right);
+    // Moving B: its left edge comes onto A's right edge, its top onto A's.
+    CDockingDragContext* drag = f.manager.GetDragContext();
+    drag->m_pObject = b->GetTopContainer();
+    RECT moving = {508, 207, 708, 407};
+    drag->SnapMovingRect(&moving);
+    drag->m_pObject = NULL;
+    EXPECT_EQ(500, moving.left);
+    EXPECT_EQ(200, moving.top);
+}
+
 // ---------------------------------------------------------------------------
 // Drags with the real mouse and keyboard. The steps run from a thread timer,
 // inside the drag's own loop; each waits for the drag's state.
@@ -484,6 +543,23 @@ TEST(PaneDrag, ACaptionDroppedOverTheClientFloatsThere)
                 v.push_back(a);
         return v;
     }());
+}
+
+TEST(PaneDrag, ACaptureHeldElsewhereEndsTheDragAndGivesTheDesktopBack)
+{
+    DragFrame f;
+    const std::string tree = f.Tree();
+    HWND other = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+    ::SetCapture(other);
+    POINT from = f.CaptionOf(f.p2);
+    f.drag->Drag(f.ContainerOf(f.p2), from.x, from.y);
+    EXPECT_EQ(other, ::GetCapture());
+    EXPECT_FALSE(f.drag->m_hDesktopDC);
+    EXPECT_FALSE(f.drag->m_bDesktopLocked);
+    EXPECT_EQ(nullptr, f.drag->m_pObject);
+    EXPECT_EQ(tree, f.Tree());
+    ::ReleaseCapture();
+    ::DestroyWindow(other);
 }
 
 TEST(PaneDrag, EscapeRestoresAndFourPixelsChangeNothing)
