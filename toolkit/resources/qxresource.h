@@ -44,6 +44,49 @@
 // Tooltip of the tab strip's button that lists the open documents.
 #define QX_IDS_ACTIVE_FILES 9185
 
+// Customize mode: the bitmaps of the button editor's tools (24-bit on the
+// mask colour #C0C0C0, and the same with alpha) and the strip of stock
+// button pictures (16x16 on magenta, as many as its width holds).
+#define QX_IDB_EDITOR_TOOLS 9100
+#define QX_IDB_EDITOR_TOOLS_ALPHA 9101
+#define QX_IDB_STOCK_PICTURES 9103
+// Cursors of a customize drag: copy, move, no bar takes it.
+#define QX_IDC_CUSTOMIZE_COPY 9105
+#define QX_IDC_CUSTOMIZE_MOVE 9106
+#define QX_IDC_CUSTOMIZE_NODROP 9107
+// Cursors of the button editor: line and shapes, pick colour, fill, pencil.
+#define QX_IDC_EDITOR_LINE 9110
+#define QX_IDC_EDITOR_PICK 9111
+#define QX_IDC_EDITOR_FILL 9112
+#define QX_IDC_EDITOR_PENCIL 9113
+// The button editor dialog and its controls.
+#define QX_IDD_BUTTON_EDITOR 9115
+#define QX_CID_EDITOR_CANVAS 100
+#define QX_CID_EDITOR_PREVIEW 101
+#define QX_CID_EDITOR_COLORS 102
+#define QX_CID_EDITOR_TOOLS 103
+#define QX_CID_EDITOR_MOVE 104
+#define QX_CID_EDITOR_TRANSPARENT 105
+#define QX_CID_EDITOR_CUSTOMCOLOR 106
+#define QX_ID_EDITOR_MOVE_LEFT 107
+#define QX_ID_EDITOR_MOVE_DOWN 108
+#define QX_ID_EDITOR_MOVE_UP 109
+#define QX_ID_EDITOR_MOVE_RIGHT 110
+// The context menu of a control while customizing (its first popup) and
+// its commands.
+#define QX_IDR_CUSTOMIZE_MENU 9121
+#define QX_ID_CUSTOMIZE_RESET 9123
+#define QX_ID_CUSTOMIZE_DELETE 9124
+#define QX_ID_CUSTOMIZE_NAME 9125
+#define QX_ID_CUSTOMIZE_COPYIMAGE 9126
+#define QX_ID_CUSTOMIZE_PASTEIMAGE 9127
+#define QX_ID_CUSTOMIZE_RESETIMAGE 9128
+#define QX_ID_CUSTOMIZE_EDITIMAGE 9129
+#define QX_ID_CUSTOMIZE_CHANGEIMAGE 9130
+#define QX_ID_CUSTOMIZE_DEFAULTSTYLE 9131
+#define QX_ID_CUSTOMIZE_IMAGEANDTEXT 9132
+#define QX_ID_CUSTOMIZE_TEXTONLY 9133
+#define QX_ID_CUSTOMIZE_BEGINGROUP 9134
 // The customize sheet ("Customize", also the ribbon's customize command),
 // its pages and the name dialog of a new or renamed toolbar.
 #define QX_IDD_CUSTOMIZE_MENUS 9114    // "&Menus" page
@@ -296,6 +339,7 @@
 // Cursors shared by the libraries (9970-9979).
 #define QX_IDC_SPLIT_LEFTRIGHT 9970 // a splitter dragged left or right
 #define QX_IDC_SPLIT_UPDOWN 9971    // a splitter dragged up or down
+#define QX_IDC_CUSTOMIZE_RESIZE 9972 // the width of a box on a bar, while customizing
 #define QX_IDC_HAND 9973            // the hand, when the system has none
 
 // ===========================================================================
@@ -398,6 +442,19 @@
     X(RT_GROUP_CURSOR, QX_IDC_SPLIT_LEFTRIGHT) \
     X(RT_GROUP_CURSOR, QX_IDC_SPLIT_UPDOWN) \
     X(RT_GROUP_CURSOR, QX_IDC_HAND) \
+    X(RT_BITMAP, QX_IDB_EDITOR_TOOLS) \
+    X(RT_BITMAP, QX_IDB_EDITOR_TOOLS_ALPHA) \
+    X(RT_BITMAP, QX_IDB_STOCK_PICTURES) \
+    X(RT_GROUP_CURSOR, QX_IDC_CUSTOMIZE_COPY) \
+    X(RT_GROUP_CURSOR, QX_IDC_CUSTOMIZE_MOVE) \
+    X(RT_GROUP_CURSOR, QX_IDC_CUSTOMIZE_NODROP) \
+    X(RT_GROUP_CURSOR, QX_IDC_EDITOR_LINE) \
+    X(RT_GROUP_CURSOR, QX_IDC_EDITOR_PICK) \
+    X(RT_GROUP_CURSOR, QX_IDC_EDITOR_FILL) \
+    X(RT_GROUP_CURSOR, QX_IDC_EDITOR_PENCIL) \
+    X(RT_GROUP_CURSOR, QX_IDC_CUSTOMIZE_RESIZE) \
+    X(RT_MENU, QX_IDR_CUSTOMIZE_MENU) \
+    X(RT_DIALOG, QX_IDD_BUTTON_EDITOR) \
     X(RT_DIALOG, QX_IDD_CUSTOMIZE_MENUS) \
     X(RT_DIALOG, QX_IDD_CUSTOMIZE_KEYBOARD) \
     X(RT_DIALOG, QX_IDD_CUSTOMIZE_TOOLBARS) \

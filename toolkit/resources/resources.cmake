@@ -13,6 +13,9 @@ set(QX_RESOURCE_INPUTS qxresource.h toolkit.rc
   res/qx-drag-none.cur res/qx-split-leftright.cur res/qx-split-updown.cur res/qx-hand.cur
   res/qx-browse-arrows.bmp res/qx-editlist-strip.bmp res/qx-edit-menu.bmp
   res/qx-grid-sort.bmp
+  res/qx-customize-copy.cur res/qx-customize-move.cur res/qx-customize-nodrop.cur
+  res/qx-customize-width.cur res/qx-editor-line.cur res/qx-editor-pick.cur res/qx-editor-fill.cur
+  res/qx-editor-pencil.cur res/qx-editor-tools.bmp res/qx-editor-tools-alpha.bmp res/qx-stock-pictures.bmp
   res/qx-guide-back.bmp res/qx-guide-parts.bmp res/qx-guide-parts-olive.bmp
   res/qx-guide-parts-silver.bmp res/qx-guide-vs.bmp)
 # The Office 2007 theme module: its script names every file it pulls in.

@@ -149,6 +149,9 @@ public:
     void SetProgress(BOOL bOn, int nPos, int nMax) override;
     CProcessOutputView* ShowToolWindow();
     CToolList* GetToolList() { return &m_tools; }
+    // The page of the customize sheet a command opens it on (Toolbars 0,
+    // Commands 1, Keyboard 2, Menus 3, Tools 4, Options 5).
+    static int CustomizeStartPage(UINT nCommand);
     // Runs an external tool with the active document's path in its
     // arguments; FALSE when it could not be started.
     BOOL RunTool(const CToolRecord& tool);
@@ -216,9 +219,8 @@ protected:
     afx_msg void OnCloseWorkspace();
     afx_msg void OnWorkspaceFolderCommand(UINT nID);
     afx_msg void OnUpdateWorkspaceOpen(CCmdUI* pCmdUI);
-    afx_msg void OnNotYetAvailable();
-    afx_msg void OnNotYetAvailableRange(UINT nID);
-    afx_msg void OnUpdateNotYetAvailable(CCmdUI* pCmdUI);
+    afx_msg void OnCustomize();
+    afx_msg void OnCustomizePage(UINT nCommand);
     afx_msg void OnUpdateFindBox(CCmdUI* pCmdUI);
     afx_msg void OnNavigate(UINT nID);
     afx_msg void OnUpdateNavigate(CCmdUI* pCmdUI);

@@ -24,6 +24,7 @@
 #include "hexdoc.h"
 #include "optionssheet.h"
 #include "tidysheet.h"
+#include "customizetools.h"
 
 #include <qx/panelayout.h>
 #include <qx/paintmanager.h>
@@ -32,6 +33,7 @@
 #include <qx/shortcuts.h>
 #include <qx/barcontrols.h>
 #include <qx/custom.h>
+#include <qx/customizesheet.h>
 #include <qx/drawing.h>
 
 // Last: its plain numbers must not reach the names other headers declare.
@@ -189,14 +191,10 @@ BEGIN_MESSAGE_MAP(CMainFrame, CQXMDIFrameWndEx)
     ON_UPDATE_COMMAND_UI(ID_WORKSPACE_SAVE, OnUpdateWorkspaceOpen)
     ON_UPDATE_COMMAND_UI_RANGE(ID_WORKSPACE_ADD_FOLDER, ID_WORKSPACE_RENAME_FOLDER, OnUpdateWorkspaceOpen)
 
-    // Commands whose windows come with later parts of the editor.
-    ON_COMMAND(ID_TOOLS_CUSTOMIZE, OnNotYetAvailable)
-    ON_COMMAND(ID_TOOLS_EXTERNAL_WIZARD, OnNotYetAvailable)
-    ON_COMMAND_RANGE(ID_TOOLS_CREATE_TOOLBARS, ID_TOOLS_PRESENTATION, OnNotYetAvailableRange)
-    ON_UPDATE_COMMAND_UI(ID_TOOLS_CUSTOMIZE, OnUpdateNotYetAvailable)
-    ON_UPDATE_COMMAND_UI(ID_TOOLS_EXTERNAL_WIZARD, OnUpdateNotYetAvailable)
-    ON_UPDATE_COMMAND_UI_RANGE(ID_TOOLS_CREATE_TOOLBARS, ID_TOOLS_PRESENTATION,
-                               OnUpdateNotYetAvailable)
+    // The customize sheet, opened on the page each command names.
+    ON_COMMAND(ID_TOOLS_CUSTOMIZE, OnCustomize)
+    ON_COMMAND(ID_TOOLS_EXTERNAL_WIZARD, OnCustomize)
+    ON_COMMAND_RANGE(ID_TOOLS_CREATE_TOOLBARS, ID_TOOLS_PRESENTATION, OnCustomizePage)
     ON_COMMAND(ID_TOOLS_EDITOR_PROPERTIES, OnEditorProperties)
     ON_UPDATE_COMMAND_UI(ID_TOOLS_EDITOR_PROPERTIES, OnUpdateAlwaysEnabled)
     ON_COMMAND(ID_TOOLS_TIDY_PROPERTIES, OnTidyProperties)
@@ -1388,7 +1386,9 @@ CString CMainFrame::GetToolbarFindText()
 
 HACCEL CMainFrame::GetFrameAccelerators()
 {
-    if (GetShortcuts() != NULL && GetShortcuts()->GetAcceleratorTable() != NULL)
+    // The user's table, even when the user removed every shortcut: an
+    // empty table translates nothing, it never falls back to the frame's.
+    if (GetShortcuts() != NULL && GetShortcuts()->HasCurrentTable())
         return GetShortcuts()->GetAcceleratorTable();
     return m_hAccelTable;
 }
@@ -1409,7 +1409,7 @@ BOOL CMainFrame::FindInActiveDocument(LPCSTR lpszText, BOOL bMatchCase, BOOL bWh
     pView->SetSearchFlags(bMatchCase, bWholeWord, bRegex);
     BOOL bFound = pView->FindText(m_strLastSearch, bSearchUp, bWrap) >= 0;
     if (!bFound)
-        AfxMessageBox(IDS_SEARCH_NOT_FOUND, MB_OK | MB_ICONINFORMATION);
+        pView->ShowSearchMiss();
     AddSearchHistory(m_strLastSearch);
     return bFound;
 }
@@ -1421,8 +1421,8 @@ BOOL CMainFrame::MarkAllInActiveDocument(LPCSTR lpszText, BOOL bMatchCase, BOOL 
     if (pView == NULL || m_strLastSearch.IsEmpty())
         return FALSE;
     pView->SetSearchFlags(bMatchCase, bWholeWord, bRegex);
-    if (pView->MarkAll(m_strLastSearch) == 0) {
-        AfxMessageBox(IDS_SEARCH_NOT_FOUND, MB_OK | MB_ICONINFORMATION);
+    if (pView->MarkAll(m_strLastSearch) == 0 || pView->SearchWasTooComplex()) {
+        pView->ShowSearchMiss();
         return FALSE;
     }
     return TRUE;
@@ -1446,7 +1446,9 @@ int CMainFrame::ReplaceInActiveDocument(LPCSTR lpszFind, LPCSTR lpszReplace, BOO
     if (bReplaceAll) {
         int nCount = pView->ReplaceAll(m_strLastSearch, lpszReplace, bSelection, bRegex);
         CString msg;
-        if (nCount >= 0)
+        if (pView->SearchWasTooComplex())
+            msg.Format("%d occurrence(s) replaced. %s", nCount, CMFCScintilla::kPatternTooComplex);
+        else if (nCount >= 0)
             msg.Format("%d occurrence(s) replaced", nCount);
         else if (nCount == -2)
             msg = "Could not replace in selection as nothing was selected.";
@@ -1456,7 +1458,7 @@ int CMainFrame::ReplaceInActiveDocument(LPCSTR lpszFind, LPCSTR lpszReplace, BOO
     } else {
         nResult = (int)pView->ReplaceAndFindNext(m_strLastSearch, lpszReplace, bRegex, nStart);
         if (nResult == -1)
-            AfxMessageBox(IDS_SEARCH_NOT_FOUND, MB_OK | MB_ICONINFORMATION);
+            pView->ShowSearchMiss();
     }
     AddSearchHistory(m_strLastSearch);
     return nResult;
@@ -1673,14 +1675,60 @@ void CMainFrame::UpdateDocumentBackups(BOOL bReset)
     }
 }
 
-void CMainFrame::OnNotYetAvailable() {}
-
-void CMainFrame::OnNotYetAvailableRange(UINT) {}
-
-void CMainFrame::OnUpdateNotYetAvailable(CCmdUI* pCmdUI)
+int CMainFrame::CustomizeStartPage(UINT nCommand)
 {
-    pCmdUI->Enable(FALSE);
+    // Toolbars, Commands, Keyboard, Menus, Tools, Options.
+    switch (nCommand) {
+    case ID_TOOLS_EXTERNAL_WIZARD:
+    case ID_TOOLS_CUSTOMIZE:
+        return 4;
+    case ID_TOOLS_CREATE_TOOLBARS:
+        return 0;
+    case ID_TOOLS_KEYBOARD:
+        return 2;
+    case ID_TOOLS_EDIT_MENUS:
+        return 3;
+    case ID_TOOLS_PRESENTATION:
+        return 5;
+    }
+    return 0;
 }
+
+void CMainFrame::OnCustomize()
+{
+    const MSG* pMsg = GetCurrentMessage();
+    OnCustomizePage(pMsg != NULL ? LOWORD(pMsg->wParam) : ID_TOOLS_CUSTOMIZE);
+}
+
+void CMainFrame::OnCustomizePage(UINT nCommand)
+{
+    CQXPCommandBars* pBars = GetCommandBars();
+    if (pBars == NULL || CQXPCustomizeSheet::GetRunningSheet() != NULL)
+        return;
+    CQXPCustomizeSheet sheet(pBars);
+    CQXPCustomizeKeyboardPage keyboardPage(&sheet);
+    keyboardPage.AddCategories(IDR_MAINFRAME, FALSE);
+    sheet.AddPage(&keyboardPage);
+    CQXPCustomizeMenusPage menusPage(&sheet);
+    sheet.AddPage(&menusPage);
+    CCustomizePageTools toolsPage(&m_tools, GetGlobalImageManager());
+    sheet.AddPage(&toolsPage);
+    CQXPCustomizeOptionsPage optionsPage(&sheet);
+    sheet.AddPage(&optionsPage);
+
+    CQXPCustomizeCommandsPage* pCommands = sheet.GetCommandsPage();
+    pCommands->AddCategories(IDR_MAINFRAME);
+    pCommands->InsertAllCommandsCategory(QX_IDS_ALL_COMMANDS);
+    pCommands->InsertCategory(IDR_MAINFRAME, QX_IDS_BUILTIN_MENUS);
+    pCommands->InsertNewMenuCategory(QX_IDS_NEW_MENU);
+
+    sheet.m_psh.nStartPage = (UINT)CustomizeStartPage(nCommand);
+    sheet.DoModal();
+    // The Options page may have changed the icon size.
+    m_settings.nLargeIcons = pBars->IsLargeIcons() ? 1 : 0;
+    RecalcLayout();
+}
+
 
 // --- hand-over, close, destroy ------------------------------------------------------------------
 

@@ -6,6 +6,7 @@
 #include "encoding.h"
 
 #include <qx/office2007.h>
+#include <qx/ribbonbar.h>
 #include <qx/profile.h>
 
 #include "textdoc.h"
@@ -145,6 +146,8 @@ BOOL CQuillmateApp::InitInstance()
     // The toolkit's Office 2007 looks (paint managers 5 and 6); the editor's
     // own theme commands still offer only its five.
     RegisterOffice2007Themes();
+    // The ribbon comes only from a saved layout that names it.
+    RegisterRibbonBarClasses();
     CWinApp::InitInstance();
     if (!AfxOleInit()) {
         // The string table has no text for this prompt: name the failure.

@@ -100,6 +100,38 @@ TEST_F(MainFrameTest, NewOpenEditSaveAndCloseATextFile)
     EXPECT_EQ("first line\r\nsecond line\r\n", std::string(buf, n));
 }
 
+// A regular expression that would backtrack for hours on a long line is
+// given up, and each of Find, Mark All, Replace and Replace All says so
+// instead of "not found" or "0 replaced"; the text stays as it was.
+TEST_F(MainFrameTest, SearchesGivenUpOnTheirPatternSaySo)
+{
+    qmtest::TempDir folder;
+    const std::string text = "first\r\n" + std::string(65000, 'a') + "\r\nlast\r\n";
+    std::string path = folder.WriteFile("long.txt", text);
+    Create();
+    App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
+    ASSERT_NE(nullptr, App().OpenFile(path.c_str()));
+    Pump();
+    qmtest::MessageBoxRecorder boxes(IDOK);
+    const char* hard = ".*.*b$";
+    EXPECT_FALSE(frame->FindInActiveDocument(hard, TRUE, FALSE, TRUE, FALSE, TRUE));
+    EXPECT_FALSE(frame->MarkAllInActiveDocument(hard, TRUE, FALSE, TRUE));
+    EXPECT_EQ(-1, frame->ReplaceInActiveDocument(hard, "x", TRUE, FALSE, TRUE, FALSE, FALSE, -1));
+    frame->ReplaceInActiveDocument(hard, "x", TRUE, FALSE, TRUE, FALSE, TRUE, -1);
+    ASSERT_EQ(4u, boxes.Texts().size());
+    for (const std::string& shown : boxes.Texts())
+        EXPECT_NE(std::string::npos, shown.find("pattern too complex")) << shown;
+    EXPECT_EQ(0u, boxes.Texts()[3].find("0 occurrence(s) replaced."));
+    // A search that merely finds nothing still says that.
+    EXPECT_FALSE(frame->FindInActiveDocument("zz+y", TRUE, FALSE, TRUE, FALSE, TRUE));
+    ASSERT_EQ(5u, boxes.Texts().size());
+    EXPECT_EQ("The search text was not found", boxes.Texts()[4]);
+    CDoodleView* pView = frame->GetActiveTextView();
+    ASSERT_NE(nullptr, pView);
+    EXPECT_EQ(text.size(), (size_t)pView->GetAllText().GetLength());
+    EXPECT_EQ(text, std::string(pView->GetAllText().GetString()));
+}
+
 // The Function List follows the active text view: a new document is
 // scanned, Refresh Function List (6011) scans it again, and with the pane
 // closed there is no list to refresh.

@@ -157,6 +157,15 @@ public:
     // Searches the target; the match position or -1 (the target becomes the match).
     Sci_Position SearchInTarget(LPCSTR lpszText, Sci_Position nLength);
     Sci_Position SearchRange(LPCSTR lpszText, Sci_Position nLength, Sci_Position nStart, Sci_Position nEnd);
+    // SearchRange for a pattern the user typed (the search and replace
+    // commands below use it). A regular expression is first tried on the
+    // range's long lines under a step budget (CRegexGuard): when it would run
+    // away on one of them, the result is -1 and SearchWasTooComplex() is TRUE
+    // until the next of these searches.
+    Sci_Position SearchRangeBounded(LPCSTR lpszText, Sci_Position nLength, Sci_Position nStart, Sci_Position nEnd);
+    BOOL SearchWasTooComplex() const { return m_bSearchTooComplex; }
+    // The message for a search that was given up: "pattern too complex".
+    static const char* const kPatternTooComplex;
     // Printing: a NULL range ends the print job's caching.
     Sci_Position FormatRange(BOOL bDraw, Sci_RangeToFormatFull* pRange)
     {
@@ -368,4 +377,5 @@ private:
     int m_nSetting2900;
     volatile LONG m_bClosing;
     std::map<std::string, std::string> m_properties;
+    BOOL m_bSearchTooComplex; // the last SearchRangeBounded gave up on its pattern
 };

@@ -330,6 +330,7 @@ CString CMFCScintilla::GetFindSeed(BOOL bReadStored)
 
 Sci_Position CMFCScintilla::FindText(LPCSTR lpszText, BOOL bBackward, BOOL bWrap)
 {
+    m_bSearchTooComplex = FALSE;
     if (lpszText == NULL || *lpszText == '\0')
         return -1;
     const Sci_Position nLength = (Sci_Position)::strlen(lpszText);
@@ -339,17 +340,18 @@ Sci_Position CMFCScintilla::FindText(LPCSTR lpszText, BOOL bBackward, BOOL bWrap
 
     Sci_Position nPos;
     if (!bBackward) {
-        nPos = SearchRange(lpszText, nLength, nSelEnd, nDocLength);
+        nPos = SearchRangeBounded(lpszText, nLength, nSelEnd, nDocLength);
         // An empty match where the caret already is would be found again and
         // again: look one character further.
         if (nPos >= 0 && nPos == nSelEnd && nSelStart == nSelEnd && GetTargetEnd() == nPos &&
             nSelEnd < nDocLength)
-            nPos = SearchRange(lpszText, nLength, PositionAfter(nSelEnd), nDocLength);
+            nPos = SearchRangeBounded(lpszText, nLength, PositionAfter(nSelEnd), nDocLength);
     } else {
-        nPos = SearchRange(lpszText, nLength, nSelStart, 0);
+        nPos = SearchRangeBounded(lpszText, nLength, nSelStart, 0);
     }
-    if (nPos < 0 && bWrap)
-        nPos = bBackward ? SearchRange(lpszText, nLength, nDocLength, 0) : SearchRange(lpszText, nLength, 0, nDocLength);
+    // A pattern given up on is not tried again from the other end.
+    if (nPos < 0 && bWrap && !m_bSearchTooComplex)
+        nPos = bBackward ? SearchRangeBounded(lpszText, nLength, nDocLength, 0) : SearchRangeBounded(lpszText, nLength, 0, nDocLength);
     if (nPos < 0)
         return -1;
 
@@ -369,6 +371,7 @@ Sci_Position CMFCScintilla::ReplaceTarget(LPCSTR lpszText, BOOL bRegex)
 
 int CMFCScintilla::ReplaceAllMatches(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL bInSelection, BOOL bRegex)
 {
+    m_bSearchTooComplex = FALSE;
     if (lpszReplace == NULL)
         lpszReplace = "";
     Sci_Position nRangeStart = 0;
@@ -406,7 +409,7 @@ int CMFCScintilla::ReplaceAllMatches(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL b
                nRangeEnd > PositionFromLine(LineFromPosition(nRangeEnd));
     };
 
-    Sci_Position nPos = SearchRange(lpszFind, nFindLength, nRangeStart, nRangeEnd);
+    Sci_Position nPos = SearchRangeBounded(lpszFind, nFindLength, nRangeStart, nRangeEnd);
     if (!inRange(nPos))
         return 0;
 
@@ -438,7 +441,7 @@ int CMFCScintilla::ReplaceAllMatches(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL b
         }
         if (nNext > nRangeEnd || (nNext == nRangeEnd && nRangeEnd != GetLength()))
             break;
-        nPos = SearchRange(lpszFind, nFindLength, nNext, nRangeEnd);
+        nPos = SearchRangeBounded(lpszFind, nFindLength, nNext, nRangeEnd);
         if (!inRange(nPos))
             break;
     }
@@ -455,12 +458,13 @@ int CMFCScintilla::ReplaceAllMatches(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL b
 
 Sci_Position CMFCScintilla::ReplaceMatchingSelection(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL bRegex)
 {
+    m_bSearchTooComplex = FALSE;
     if (lpszFind == NULL || *lpszFind == '\0' || GetReadOnly())
         return -1;
     const Sci_Position nStart = GetSelectionStart();
     const Sci_Position nEnd = GetSelectionEnd();
     // The search also sets the groups a regular-expression replacement uses.
-    if (SearchRange(lpszFind, (Sci_Position)::strlen(lpszFind), nStart, nEnd) != nStart || GetTargetEnd() != nEnd)
+    if (SearchRangeBounded(lpszFind, (Sci_Position)::strlen(lpszFind), nStart, nEnd) != nStart || GetTargetEnd() != nEnd)
         return -1;
     const Sci_Position nNewLength = ReplaceTarget(lpszReplace != NULL ? lpszReplace : "", bRegex);
     SetSel(nStart, nStart + nNewLength);
@@ -469,6 +473,7 @@ Sci_Position CMFCScintilla::ReplaceMatchingSelection(LPCSTR lpszFind, LPCSTR lps
 
 int CMFCScintilla::BookmarkMatches(LPCSTR lpszText)
 {
+    m_bSearchTooComplex = FALSE;
     if (lpszText == NULL || *lpszText == '\0')
         return 0;
     const Sci_Position nLength = (Sci_Position)::strlen(lpszText);
@@ -480,7 +485,7 @@ int CMFCScintilla::BookmarkMatches(LPCSTR lpszText)
     // it holds, and the search goes on from the next line, so it ends for
     // every pattern, empty matches ("$") included.
     while (nPos <= nDocLength) {
-        const Sci_Position nMatch = SearchRange(lpszText, nLength, nPos, nDocLength);
+        const Sci_Position nMatch = SearchRangeBounded(lpszText, nLength, nPos, nDocLength);
         if (nMatch < 0)
             break;
         const Sci_Position nLine = LineFromPosition(nMatch);

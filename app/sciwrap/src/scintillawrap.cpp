@@ -4,11 +4,15 @@
 
 #include <string.h>
 
+#include <algorithm>
+#include <cstdint>
+
 #include <SciLexer.h>
 
 #include "apphelpers.h"
 #include <qx/drawing.h>
 #include "lexerconfig.h"
+#include "regexguard.h"
 
 IMPLEMENT_DYNAMIC(CMFCScintilla, CWnd)
 
@@ -54,7 +58,8 @@ int CScintillaRulerHook::ScrollOffset(int nBar)
 
 // ---------------------------------------------------------------------------
 CMFCScintilla::CMFCScintilla()
-    : m_nIndicator(1), m_pfnDirect(NULL), m_ptrDirect(0), m_dwWindowThread(0), m_nSetting2900(0), m_bClosing(0)
+    : m_nIndicator(1), m_pfnDirect(NULL), m_ptrDirect(0), m_dwWindowThread(0), m_nSetting2900(0), m_bClosing(0),
+      m_bSearchTooComplex(FALSE)
 {
 }
 
@@ -216,11 +221,90 @@ void CMFCScintilla::GotoLine(Sci_Position nLine, BOOL bEnsureVisible)
     Call(SCI_GOTOLINE, (uptr_t)nLine);
 }
 
+const char* const CMFCScintilla::kPatternTooComplex =
+    "The regular expression is too complex for a line of this document (pattern too complex): the search "
+    "was stopped there.";
+
 Sci_Position CMFCScintilla::SearchInTarget(LPCSTR lpszText, Sci_Position nLength)
 {
     if (lpszText == NULL)
         return -1;
     return Call(SCI_SEARCHINTARGET, (uptr_t)nLength, (sptr_t)lpszText);
+}
+
+Sci_Position CMFCScintilla::SearchRangeBounded(LPCSTR lpszText, Sci_Position nLength, Sci_Position nStart,
+                                               Sci_Position nEnd)
+{
+    m_bSearchTooComplex = FALSE;
+    SetTargetStart(nStart);
+    SetTargetEnd(nEnd);
+    if (lpszText == NULL)
+        return -1;
+    const int nFlags = GetSearchFlags();
+    if (!(nFlags & SCFIND_REGEXP) || (nFlags & SCFIND_CXX11REGEX))
+        return Call(SCI_SEARCHINTARGET, (uptr_t)nLength, (sptr_t)lpszText);
+
+    // The component's regular expressions backtrack without a limit and
+    // match one line at a time. A target with lines long enough to be costly
+    // for this pattern is therefore searched in runs of lines: the model runs
+    // over each costly line until one of them holds a match, then the
+    // component searches the run up to that line (at the cost the model has
+    // just spent), and so on. Runs end at line ends, so each line is searched
+    // over the same part as in one search of the whole target, and they are
+    // kept short at first, so a match near the start costs little more than
+    // it did.
+    CRegexGuard guard;
+    guard.Compile(lpszText, (size_t)nLength, nFlags);
+    const Sci_Position nFrom = GetTargetStart();
+    const Sci_Position nTo = GetTargetEnd();
+    const Sci_Position nLow = std::min(nFrom, nTo);
+    const Sci_Position nHigh = std::max(nFrom, nTo);
+    if ((uint64_t)(nHigh - nLow) < guard.ShortestCostlyLine())
+        return Call(SCI_SEARCHINTARGET, (uptr_t)nLength, (sptr_t)lpszText);
+
+    int64_t budget = CRegexGuard::kSearchBudget;
+    const BOOL bBackward = nFrom > nTo;
+    const Sci_Position nStep = bBackward ? -1 : 1;
+    const Sci_Position nLastLine = LineFromPosition(nTo);
+    Sci_Position nRunStart = nFrom;
+    Sci_Position nLine = LineFromPosition(nFrom);
+    Sci_Position nRunLimit = 16384; // bytes in a run before the component searches it
+    for (;;) {
+        // Probe lines from here until one holds a match, the run is long
+        // enough or the target ends.
+        for (;; nLine += nStep) {
+            const Sci_Position nStart = std::max(PositionFromLine(nLine), nLow);
+            const Sci_Position nEnd = std::min(GetLineEndPosition(nLine), nHigh);
+            if (nEnd > nStart && guard.MayRunAway((size_t)(nEnd - nStart))) {
+                const char* pText = (const char*)Call(SCI_GETRANGEPOINTER, (uptr_t)nStart, nEnd - nStart);
+                const CRegexGuard::Outcome outcome =
+                    pText != NULL ? guard.Probe(pText, (size_t)(nEnd - nStart), bBackward != FALSE, &budget)
+                                  : CRegexGuard::TooComplex;
+                if (outcome == CRegexGuard::TooComplex) {
+                    m_bSearchTooComplex = TRUE;
+                    SetTargetStart(nFrom);
+                    SetTargetEnd(nTo);
+                    return -1;
+                }
+                if (outcome == CRegexGuard::Matched)
+                    break;
+            }
+            if (nLine == nLastLine || (bBackward ? nRunStart - nStart : nEnd - nRunStart) >= nRunLimit)
+                break;
+        }
+        // The component searches from the run's start to this line's end
+        // (backward: its start).
+        const Sci_Position nRunEnd = bBackward ? std::max(nTo, PositionFromLine(nLine))
+                                               : std::min(nTo, GetLineEndPosition(nLine));
+        SetTargetStart(nRunStart);
+        SetTargetEnd(nRunEnd);
+        const Sci_Position nFound = Call(SCI_SEARCHINTARGET, (uptr_t)nLength, (sptr_t)lpszText);
+        if (nFound != -1 || nLine == nLastLine)
+            return nFound;
+        nLine += nStep;
+        nRunStart = bBackward ? GetLineEndPosition(nLine) : PositionFromLine(nLine);
+        nRunLimit = std::min<Sci_Position>(nRunLimit * 2, 1 << 20);
+    }
 }
 
 Sci_Position CMFCScintilla::SearchRange(LPCSTR lpszText, Sci_Position nLength, Sci_Position nStart, Sci_Position nEnd)

@@ -6,10 +6,13 @@
 #include <SciLexer.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "apphelpers.h"
+#include <qmtest/walllimit.h>
 #include "lexerconfig.h"
 
 using scitest::CHostWnd;
@@ -281,6 +284,92 @@ TEST_F(EditorTest, FindTextMovesPastAnEmptyMatchAtTheCaret)
     editor.SetSearchFlags(SCFIND_REGEXP);
     EXPECT_EQ(editor.FindText("^", FALSE, FALSE), 3);
     EXPECT_EQ(editor.FindText("^", FALSE, FALSE), 6);
+}
+
+// Searching the target in runs of lines (as the wrapper does for regular
+// expressions) finds what one search of the whole target finds, forward and
+// backward, from the middle of a line, with long lines among short ones.
+TEST_F(EditorTest, RegexSearchInRunsOfLinesFindsWhatOneSearchFinds)
+{
+    std::string text;
+    const std::string lines[] = {"int a = 1;",           std::string(3000, 'a') + "b = 22;", "",
+                                 "xa b",                 std::string(2500, 'q') + " aqb",    "return 0;",
+                                 "a" + std::string(1800, ' ') + "b", "end"};
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    // Enough short lines that the target is searched in several runs.
+    for (int i = 0; i < 4000; ++i)
+        text += "x = " + std::to_string(i % 10) + ";\r\n";
+    text += "last b";
+    SetText(text);
+    const Sci_Position n = editor.GetLength();
+    const char* patterns[] = {"a.*b", "^x", "$", "[0-9]+;$", "q*a", "b", "\\<a\\>", "^$", "a[ ]*b", "zzz"};
+    const Sci_Position starts[] = {0, 5, 3003, 3020, n / 2, n};
+    for (const char* pattern : patterns) {
+        for (Sci_Position from : starts) {
+            for (Sci_Position to : {Sci_Position(0), n, Sci_Position(3015)}) {
+                SCOPED_TRACE(std::string(pattern) + " " + std::to_string(from) + ".." + std::to_string(to));
+                editor.SetSearchFlags(SCFIND_REGEXP);
+                editor.SetTargetStart(from);
+                editor.SetTargetEnd(to);
+                const Sci_Position want = editor.Call(SCI_SEARCHINTARGET, strlen(pattern), (sptr_t)pattern);
+                const Sci_Position wantEnd = editor.GetTargetEnd();
+                const Sci_Position got = editor.SearchRangeBounded(pattern, (Sci_Position)strlen(pattern), from, to);
+                EXPECT_EQ(want, got);
+                if (want >= 0) {
+                    EXPECT_EQ(wantEnd, editor.GetTargetEnd());
+                }
+                EXPECT_FALSE(editor.SearchWasTooComplex());
+            }
+        }
+    }
+}
+
+// Patterns whose backtracking would run for hours on a long line: every way
+// of searching gives them up with "pattern too complex", within a generous
+// wall limit, and leaves text and selection as they were; the same patterns
+// are found where a match comes at once.
+TEST_F(EditorTest, RegexSearchesThatWouldRunAwayAreGivenUp)
+{
+    const std::string as(65000, 'a');
+    struct Case {
+        const char* pattern;
+        std::string text;
+        Sci_Position want; // -1: given up
+    } cases[] = {
+        {".*.*b$", "x\n" + as + "\nb", -1},
+        {"a*a*a*a*a*a*a*a*c", "x\n" + as + "\n", -1},
+        {"\\(a\\).*.*.*.*.*.*.*.*\\1c", std::string(62, 'a'), -1},
+        {".*.*b$", "head\n" + as + "b\n", 5},
+        {"q.*z", as + "\nq z", 65001},
+        {"tail", as + "\ntail", 65001},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pattern);
+        SetText(c.text);
+        editor.SetSearchFlags(SCFIND_REGEXP | SCFIND_MATCHCASE);
+        qmtest::WallLimit limit(std::string("regular expression search ") + c.pattern, std::chrono::seconds(120));
+        editor.SetSel(0, 0);
+        EXPECT_EQ(c.want, editor.FindText(c.pattern, FALSE, TRUE));
+        EXPECT_EQ(c.want < 0, editor.SearchWasTooComplex() != FALSE);
+        if (c.want >= 0)
+            continue;
+        EXPECT_EQ(0, editor.GetSelectionStart());
+        EXPECT_EQ(0, editor.GetSelectionEnd());
+        editor.SetSel(editor.GetLength(), editor.GetLength());
+        EXPECT_EQ(-1, editor.FindText(c.pattern, TRUE, TRUE));
+        EXPECT_TRUE(editor.SearchWasTooComplex());
+        EXPECT_EQ(0, editor.ReplaceAllMatches(c.pattern, "x", FALSE, TRUE));
+        EXPECT_TRUE(editor.SearchWasTooComplex());
+        EXPECT_EQ(c.text, Text());
+        EXPECT_EQ(0, editor.BookmarkMatches(c.pattern));
+        EXPECT_TRUE(editor.SearchWasTooComplex());
+        // The next search starts afresh.
+        editor.SetSearchFlags(0);
+        editor.SetSel(0, 0);
+        EXPECT_GE(editor.FindText("a", FALSE, TRUE), 0);
+        EXPECT_FALSE(editor.SearchWasTooComplex());
+    }
 }
 
 // --- replace all ------------------------------------------------------------------

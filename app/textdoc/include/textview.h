@@ -85,6 +85,12 @@ public:
     Sci_Position ReplaceAndFindNext(LPCSTR lpszFind, LPCSTR lpszReplace, BOOL bRegex, int nReplace);
     // Bookmarks every line with a match; 1 when there was one, else 0.
     int MarkAll(LPCSTR lpszText);
+    // TRUE when the last of these searches was given up because its
+    // regular expression needed too many steps on a line of the text.
+    BOOL SearchWasTooComplex() const { return m_editor.SearchWasTooComplex(); }
+    // Tells the user that the last search found nothing ("Search text not
+    // found."), or that it was given up on its pattern.
+    void ShowSearchMiss();
     void GotoPosition(Sci_Position nPos);
     // The whole text, read in pieces that end at line ends.
     CString GetAllText();

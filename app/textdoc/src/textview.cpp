@@ -551,6 +551,14 @@ int CDoodleView::MarkAll(LPCSTR lpszText)
     return nFound > 0 ? 1 : 0;
 }
 
+void CDoodleView::ShowSearchMiss()
+{
+    if (m_editor.SearchWasTooComplex())
+        AfxMessageBox(CMFCScintilla::kPatternTooComplex, MB_OK | MB_ICONEXCLAMATION);
+    else
+        AfxMessageBox(IDS_SEARCH_NOT_FOUND, MB_OK | MB_ICONINFORMATION);
+}
+
 void CDoodleView::OnEditFind()
 {
     IEditorFrame* pFrame = GetEditorFrame();

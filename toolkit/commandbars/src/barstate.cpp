@@ -2,6 +2,7 @@
 // profile values) and what the bars hold (the controls as customised, an
 // archive of the property exchange, compressed).
 
+#include <qx/dialogbar.h>
 #include <qx/barstate.h>
 #include <qx/commandbars.h>
 #include <qx/images.h>
@@ -907,7 +908,14 @@ void CQXPCommandBars::SaveBarState(LPCSTR lpszProfileName, BOOL bOnlyCustomized)
         store.WriteProfileInt(strSection, "MRUDockBottomPos", pBar->m_rcDocked.bottom);
         store.WriteProfileInt(strSection, "MRUFloatXPos", 0);
         store.WriteProfileInt(strSection, "MRUFloatYPos", 0);
-        store.WriteProfileInt(strSection, "DialogBar", 0);
+        CQXPDialogBar* pDialogBar = pBar->IsDialogBar() ? DYNAMIC_DOWNCAST(CQXPDialogBar, pBar) : NULL;
+        store.WriteProfileInt(strSection, "DialogBar", pDialogBar ? 1 : 0);
+        if (pDialogBar != NULL) {
+            store.WriteProfileInt(strSection, "DialogBarDockingClientCx", pDialogBar->GetDockingClientSize().cx);
+            store.WriteProfileInt(strSection, "DialogBarDockingClientCy", pDialogBar->GetDockingClientSize().cy);
+            store.WriteProfileInt(strSection, "DialogBarFloatingClientCx", pDialogBar->GetFloatingClientSize().cx);
+            store.WriteProfileInt(strSection, "DialogBarFloatingClientCy", pDialogBar->GetFloatingClientSize().cy);
+        }
     }
     CString strSummary = ProfileSection(lpszProfileName, "%s-Summary");
     store.WriteProfileInt(strSummary, "Bars", nIndex);
@@ -990,8 +998,10 @@ void CQXPCommandBars::LoadBarState(LPCSTR lpszProfileName, BOOL bSilent)
                             }
                         }
                     } else if (!pBar && pLoaded->GetBarID() != 0 && pLoaded->GetPosition() >= qxpBarTop &&
-                               pLoaded->GetPosition() <= qxpBarRight && !dynamic_cast<CQXPMenuBar*>(pLoaded)) {
-                        // A bar the user made: it joins the manager.
+                               pLoaded->GetPosition() <= qxpBarRight &&
+                               (!dynamic_cast<CQXPMenuBar*>(pLoaded) || pLoaded->IsRibbonBar())) {
+                        // A bar the user made, or a ribbon under an id of
+                        // its own: it joins the manager.
                         CQXPDockBar* pDock = m_pDocks[pLoaded->GetPosition()];
                         if (pDock && pLoaded->CreateToolBar(WS_VISIBLE, pDock, pLoaded->GetBarID())) {
                             pLoaded->InternalAddRef();
@@ -1080,6 +1090,19 @@ void CQXPCommandBars::LoadBarState(LPCSTR lpszProfileName, BOOL bSilent)
         CQXPToolBar* pBar = nId ? GetToolBar((UINT)nId) : NULL;
         if (!pBar)
             continue;
+        CQXPDialogBar* pDialogBar = pBar->IsDialogBar() ? DYNAMIC_DOWNCAST(CQXPDialogBar, pBar) : NULL;
+        if (pDialogBar != NULL && store.GetProfileInt(strSection, "DialogBar", 0) == 1) {
+            // Client sizes outside any screen are damage: the bar keeps its own.
+            CSize szDocked(store.GetProfileInt(strSection, "DialogBarDockingClientCx", 200),
+                           store.GetProfileInt(strSection, "DialogBarDockingClientCy", 200));
+            CSize szFloating(store.GetProfileInt(strSection, "DialogBarFloatingClientCx", 200),
+                             store.GetProfileInt(strSection, "DialogBarFloatingClientCy", 200));
+            auto usable = [](CSize sz) { return sz.cx > 0 && sz.cy > 0 && sz.cx <= 0x10000 && sz.cy <= 0x10000; };
+            if (usable(szDocked))
+                pDialogBar->SetDockingClientSize(szDocked);
+            if (usable(szFloating))
+                pDialogBar->SetFloatingClientSize(szFloating);
+        }
         BOOL bVisible = store.GetProfileInt(strSection, "Visible", 1) != 0;
         BOOL bFloating = store.GetProfileInt(strSection, "Floating", 0) != 0;
         CPoint pt(store.GetProfileInt(strSection, "XPos", -1), store.GetProfileInt(strSection, "YPos", -1));

@@ -420,52 +420,39 @@ HRESULT CQXPControlAccessible::get_accChildCount(long* pcountChildren)
 
 HRESULT CQXPControlAccessible::get_accName(VARIANT varChild, BSTR* pszName)
 {
-    VARIANT v;
-    HRESULT hr = Resolve(varChild, &v);
-    return FAILED(hr) ? hr : m_pBarAccessible->get_accName(v, pszName);
+    return Forward(varChild, [&](VARIANT v) { return m_pBarAccessible->get_accName(v, pszName); });
 }
 
 HRESULT CQXPControlAccessible::get_accDescription(VARIANT varChild, BSTR* pszDescription)
 {
-    VARIANT v;
-    HRESULT hr = Resolve(varChild, &v);
-    return FAILED(hr) ? hr : m_pBarAccessible->get_accDescription(v, pszDescription);
+    return Forward(varChild, [&](VARIANT v) { return m_pBarAccessible->get_accDescription(v, pszDescription); });
 }
 
 HRESULT CQXPControlAccessible::get_accRole(VARIANT varChild, VARIANT* pvarRole)
 {
-    VARIANT v;
-    HRESULT hr = Resolve(varChild, &v);
-    return FAILED(hr) ? hr : m_pBarAccessible->get_accRole(v, pvarRole);
+    return Forward(varChild, [&](VARIANT v) { return m_pBarAccessible->get_accRole(v, pvarRole); });
 }
 
 HRESULT CQXPControlAccessible::get_accState(VARIANT varChild, VARIANT* pvarState)
 {
-    VARIANT v;
-    HRESULT hr = Resolve(varChild, &v);
-    return FAILED(hr) ? hr : m_pBarAccessible->get_accState(v, pvarState);
+    return Forward(varChild, [&](VARIANT v) { return m_pBarAccessible->get_accState(v, pvarState); });
 }
 
 HRESULT CQXPControlAccessible::get_accKeyboardShortcut(VARIANT varChild, BSTR* pszKeyboardShortcut)
 {
-    VARIANT v;
-    HRESULT hr = Resolve(varChild, &v);
-    return FAILED(hr) ? hr : m_pBarAccessible->get_accKeyboardShortcut(v, pszKeyboardShortcut);
+    return Forward(varChild, [&](VARIANT v) { return m_pBarAccessible->get_accKeyboardShortcut(v, pszKeyboardShortcut); });
 }
 
 HRESULT CQXPControlAccessible::get_accDefaultAction(VARIANT varChild, BSTR* pszDefaultAction)
 {
-    VARIANT v;
-    HRESULT hr = Resolve(varChild, &v);
-    return FAILED(hr) ? hr : m_pBarAccessible->get_accDefaultAction(v, pszDefaultAction);
+    return Forward(varChild, [&](VARIANT v) { return m_pBarAccessible->get_accDefaultAction(v, pszDefaultAction); });
 }
 
 HRESULT CQXPControlAccessible::accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight,
                                            VARIANT varChild)
 {
-    VARIANT v;
-    HRESULT hr = Resolve(varChild, &v);
-    return FAILED(hr) ? hr : m_pBarAccessible->accLocation(pxLeft, pyTop, pcxWidth, pcyHeight, v);
+    return Forward(varChild,
+                   [&](VARIANT v) { return m_pBarAccessible->accLocation(pxLeft, pyTop, pcxWidth, pcyHeight, v); });
 }
 
 HRESULT CQXPControlAccessible::accHitTest(long xLeft, long yTop, VARIANT* pvarChild)
@@ -491,7 +478,5 @@ HRESULT CQXPControlAccessible::accHitTest(long xLeft, long yTop, VARIANT* pvarCh
 
 HRESULT CQXPControlAccessible::accDoDefaultAction(VARIANT varChild)
 {
-    VARIANT v;
-    HRESULT hr = Resolve(varChild, &v);
-    return FAILED(hr) ? hr : m_pBarAccessible->accDoDefaultAction(v);
+    return Forward(varChild, [&](VARIANT v) { return m_pBarAccessible->accDoDefaultAction(v); });
 }

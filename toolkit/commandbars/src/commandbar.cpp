@@ -2,6 +2,7 @@
 // drawing (selection and tracking have a file of their own).
 
 #include <qx/commandbars.h>
+#include <qx/customize.h>
 #include <qx/popup.h>
 #include <qx/cbaccess.h>
 #include <qx/controlcombo.h>
@@ -152,6 +153,10 @@ LRESULT CQXPCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         lResult = GetAccessibleObject()->OnGetObject(wParam, lParam);
     else
         lResult = CWnd::WindowProc(message, wParam, lParam);
+    // Bars take customize drops from their creation on (drop-down lists never).
+    if (message == WM_CREATE && lResult != -1 && m_pCommandBars && m_barPosition != qxpBarListBox &&
+        m_pCommandBars->GetDropSource())
+        m_pCommandBars->GetDropSource()->RegisterBar(this);
     if (--m_nInWindowProc == 0 && m_bDeletePending)
         delete this;
     return lResult;
@@ -694,12 +699,8 @@ CQXPImageManager* CQXPCommandBar::GetImageManager() const
 void CQXPCommandBar::SetPaintManager(CQXPThemePainter* pPaintManager)
 {
     // The same object again: the bar already holds its reference.
-    if (pPaintManager == m_pPaintManager)
+    if (!QxpReplaceReference(m_pPaintManager, pPaintManager))
         return;
-    CQXPThemePainter* pOld = m_pPaintManager;
-    m_pPaintManager = pPaintManager;
-    if (pOld)
-        pOld->InternalRelease();
     if (m_hWnd && ::IsWindow(m_hWnd)) {
         // Fonts and sizes may differ between themes.
         DelayLayout();
@@ -709,12 +710,8 @@ void CQXPCommandBar::SetPaintManager(CQXPThemePainter* pPaintManager)
 
 void CQXPCommandBar::SetImageManager(CQXPImageManager* pImageManager)
 {
-    if (pImageManager == m_pImageManager)
+    if (!QxpReplaceReference(m_pImageManager, pImageManager))
         return;
-    CQXPImageManager* pOld = m_pImageManager;
-    m_pImageManager = pImageManager;
-    if (pOld)
-        pOld->InternalRelease();
     if (m_hWnd && ::IsWindow(m_hWnd))
         Invalidate(FALSE);
 }
@@ -770,6 +767,8 @@ void CQXPCommandBar::DrawCommandBar(CDC* pDC, CRect rcClip)
         pControl->Draw(pDC);
     }
     pDC->SelectObject(pOldFont);
+    if (IsCustomizeMode())
+        DrawCustomizeMarks(pDC);
 }
 
 // ---------------------------------------------------------------------------
@@ -957,6 +956,8 @@ void CQXPCommandBar::OnLButtonDown(UINT nFlags, CPoint point)
     CQXPControl* pControl = m_pControls->HitTest(point);
     if (!pControl)
         return;
+    if (OnCustomizeLButtonDown(pControl, point))
+        return;
     // A click that opens a popup animates it; the mouse ends tip mode.
     if (pControl->GetCommandBar())
         m_bAnimateNextPopup = TRUE;
@@ -1004,6 +1005,8 @@ void CQXPCommandBar::OnMouseMove(UINT nFlags, CPoint point)
     (void)nFlags;
     if (!IsMouseMoveAllowed())
         return;
+    if (IsCustomizeMode() && OnCustomizeMouseMove(point))
+        return;
     if (m_nPopuped != -1 && !m_bHoverOpen)
         return;
     if (!m_bMouseTracked) {
@@ -1042,6 +1045,8 @@ void CQXPCommandBar::OnRButtonDown(UINT nFlags, CPoint point)
     // The control under the mouse may take the press itself.
     CQXPControl* pControl = m_pControls->HitTest(point);
     if (pControl && !IsCustomizeMode() && pControl->OnRButtonDown(point))
+        return;
+    if (IsCustomizeMode() && OnCustomizeRButtonDown(pControl, point))
         return;
     Default();
 }
@@ -1153,5 +1158,7 @@ void CQXPCommandBar::OnDestroy()
     if (m_pToolTipContext)
         m_pToolTipContext->DestroyToolTip();
     NotifyControlsDestroying();
+    if (m_pCommandBars && m_pCommandBars->GetDropSource())
+        m_pCommandBars->GetDropSource()->UnregisterBar(this);
     CWnd::OnDestroy();
 }

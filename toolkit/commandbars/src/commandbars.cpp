@@ -1,6 +1,7 @@
 // The command bars manager.
 
 #include <qx/commandbars.h>
+#include <qx/customize.h>
 #include <qx/popup.h>
 #include <qx/controledit.h>
 #include <qx/listcontrols.h>
@@ -37,11 +38,15 @@ CQXPCommandBars::CQXPCommandBars()
 {
     for (CQXPDockBar*& pDock : m_pDocks)
         pDock = NULL;
+    m_pDropSource = new CQXPCustomizeDropSource(this);
 }
 
 CQXPCommandBars::~CQXPCommandBars()
 {
     ToolkitSoundThread::Instance()->Stop();
+    if (m_pDragControl)
+        m_pDragControl->InternalRelease();
+    m_pDragControl = NULL;
     delete m_pKeyboardTips;
     m_pKeyboardTips = NULL;
     m_pShortcutManager->InternalRelease();
@@ -61,35 +66,22 @@ CQXPCommandBars::~CQXPCommandBars()
         delete pDock;
         pDock = NULL;
     }
-    if (m_pPaintManager)
-        m_pPaintManager->InternalRelease();
-    m_pPaintManager = NULL;
-    if (m_pImageManager)
-        m_pImageManager->InternalRelease();
-    m_pImageManager = NULL;
+    QxpReplaceReference(m_pPaintManager, (CQXPThemePainter*)NULL);
+    QxpReplaceReference(m_pImageManager, (CQXPImageManager*)NULL);
+    delete m_pDropSource;
+    m_pDropSource = NULL;
 }
 
 void CQXPCommandBars::SetPaintManager(CQXPThemePainter* pPaintManager)
 {
-    // The same object again: the manager already holds its reference.
-    if (pPaintManager == m_pPaintManager)
-        return;
-    CQXPThemePainter* pOld = m_pPaintManager;
-    m_pPaintManager = pPaintManager;
-    if (pOld)
-        pOld->InternalRelease();
-    RedrawCommandBars();
+    if (QxpReplaceReference(m_pPaintManager, pPaintManager))
+        RedrawCommandBars();
 }
 
 void CQXPCommandBars::SetImageManager(CQXPImageManager* pImageManager)
 {
-    if (pImageManager == m_pImageManager)
-        return;
-    CQXPImageManager* pOld = m_pImageManager;
-    m_pImageManager = pImageManager;
-    if (pOld)
-        pOld->InternalRelease();
-    RedrawCommandBars();
+    if (QxpReplaceReference(m_pImageManager, pImageManager))
+        RedrawCommandBars();
 }
 
 CQXPThemePainter* CQXPCommandBars::GetPaintManager() const
@@ -555,6 +547,13 @@ BOOL CQXPCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
         }
         break;
     case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == 0 && m_bSkipAltRelease) {
+            // The Alt of an Alt+drag was released: no menu.
+            m_bSkipAltRelease = FALSE;
+            if (pResult)
+                *pResult = 0;
+            return TRUE;
+        }
         if ((wParam & 0xFFF0) != SC_KEYMENU && LOWORD(wParam) != 0 && !m_bCustomizeMode)
             ClosePopups();
         break;
@@ -890,8 +889,14 @@ void CQXPCommandBars::RedrawCommandBars()
     if (!hWndFrame || !::IsWindow(hWndFrame))
         return;
     RecalcFrameLayout(FALSE);
-    for (CQXPToolBar* pBar : m_arrBars)
-        pBar->m_nPending &= ~qxpPendingLayout;
+    // The frame's layout placed the docked bars; floating ones size their
+    // own windows for the new metrics.
+    for (CQXPToolBar* pBar : m_arrBars) {
+        if (pBar->IsFloating() && pBar->IsVisible() && ::IsWindow(pBar->GetSafeHwnd()))
+            pBar->OnRecalcLayout();
+        else
+            pBar->m_nPending &= ~qxpPendingLayout;
+    }
     ::SendMessageA(hWndFrame, WM_NCPAINT, 1, 0);
     ::RedrawWindow(hWndFrame, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
@@ -1259,6 +1264,7 @@ BOOL CQXPCommandBars::PreTranslateFrameMessage(MSG* pMsg)
         !bTracking && m_pFrame && ::IsWindow(m_pFrame->GetSafeHwnd()) &&
         ::GetActiveWindow() == ::GetAncestor(m_pFrame->GetSafeHwnd(), GA_ROOT)) {
         if (pMsg->wParam == VK_MENU) {
+            m_bSkipAltRelease = FALSE;
             // Alt alone: the underlines show; the frame still makes the
             // menu key of it when Alt is released.
             ShowKeyboardCues(TRUE);

@@ -920,6 +920,7 @@ void CQXPControlButton::OnClick(BOOL bKeyboard, CPoint pt)
         if (m_pParent) {
             m_pParent->SetPopuped(-1);
             m_pParent->SetSelected(-1);
+            OnCustomizeClick(pt);
         }
         return;
     }

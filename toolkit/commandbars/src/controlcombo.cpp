@@ -949,6 +949,7 @@ void CQXPControlComboBox::OnClick(BOOL bKeyboard, CPoint pt)
         if (m_pParent) {
             m_pParent->SetPopuped(-1);
             m_pParent->SetSelected(-1);
+            OnCustomizeClick(pt);
         }
         return;
     }

@@ -303,7 +303,11 @@ void CQXPControlGallery::OnClick(BOOL bKeyboard, CPoint pt)
         return;
     }
     if (IsCustomizeMode()) {
-        CQXPControl::OnClick(bKeyboard, pt);
+        if (m_pParent) {
+            m_pParent->SetPopuped(-1);
+            m_pParent->SetSelected(-1);
+            OnCustomizeClick(pt);
+        }
         return;
     }
     if (!GetEnabled() || bKeyboard)
@@ -501,7 +505,12 @@ void CQXPControlGallery::UpdateScrollBar()
 {
     m_geo.bVertical = TRUE;
     if (m_pCommandBar) {
-        QXPCalcThreeButtonScrollBar(GetScrollBarRect(), GetScrollInfo(), &m_geo);
+        // Where the painter draws the buttons, they are hit.
+        CQXPThemePainter* pPaint = GetGlobalPaintManager();
+        CGalleryPainter* pPainter = pPaint ? pPaint->GetGalleryPainter() : NULL;
+        QXPCalcThreeButtonScrollBar(GetScrollBarRect(), GetScrollInfo(), &m_geo,
+                                    pPainter ? pPainter->m_nUpHeight : QXP_GALLERY_SCROLL_BUTTON,
+                                    pPainter ? pPainter->m_nDownHeight : QXP_GALLERY_SCROLL_BUTTON);
     } else {
         CQXPThemePainter* pPaint = GetGlobalPaintManager();
         int nArrow = pPaint ? pPaint->GetGalleryPainter()->m_cyVScroll : ::GetSystemMetrics(SM_CYVSCROLL);
@@ -675,6 +684,10 @@ void CQXPControlGallery::Draw(CDC* pDC)
         return;
     }
     EnsureLayout();
+    // The painter (and with it the buttons' sizes) may have changed with
+    // the theme; a running tracking keeps its geometry.
+    if (!m_geo.nTrackedPart)
+        UpdateScrollBar();
     CGalleryPainter* pPainter = GetGlobalPaintManager()->GetGalleryPainter();
     pPainter->DrawBackground(pDC, GetPaintView());
 

@@ -74,13 +74,14 @@ void AFXAPI QXPCalcStandardScrollBar(const RECT& rc, const QXPScrollInfo& info, 
     }
 }
 
-void AFXAPI QXPCalcThreeButtonScrollBar(const RECT& rc, const QXPScrollInfo& info, ScrollBarGeometry* pGeo)
+void AFXAPI QXPCalcThreeButtonScrollBar(const RECT& rc, const QXPScrollInfo& info, ScrollBarGeometry* pGeo, int nUp,
+                                        int nDown)
 {
     StartGeometry(rc, info, pGeo);
-    pGeo->pxFirstArrowEnd = pGeo->pxStart + QXP_GALLERY_SCROLL_BUTTON;
+    pGeo->pxFirstArrowEnd = pGeo->pxStart + nUp;
     pGeo->pxSecondArrowStart = pGeo->pxFirstArrowEnd;
     pGeo->pxTrackStart = pGeo->pxFirstArrowEnd;
-    pGeo->pxPopupStart = pGeo->pxStart + 2 * QXP_GALLERY_SCROLL_BUTTON;
+    pGeo->pxPopupStart = pGeo->pxStart + nUp + nDown;
 }
 
 int AFXAPI QXPScrollBarHitTest(const ScrollBarGeometry& geo, POINT pt)

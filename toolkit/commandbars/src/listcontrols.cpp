@@ -398,10 +398,11 @@ CQXPControlLabel::CQXPControlLabel()
 void CQXPControlLabel::OnClick(BOOL bKeyboard, CPoint pt)
 {
     (void)pt;
-    if (bKeyboard || !IsCustomizeMode() || !m_pParent)
+    if (bKeyboard || !IsCustomizeMode() || !m_pParent || !IsCustomizeMovable())
         return;
     m_pParent->SetPopuped(-1);
     m_pParent->SetSelected(-1);
+    OnCustomizeClick(pt);
 }
 
 // ===========================================================================

@@ -144,6 +144,10 @@ void CQXPControlPopup::OnClick(BOOL bKeyboard, CPoint pt)
     if (!GetEnabled() || !m_pParent)
         return;
     CQXPCommandBar* pParent = m_pParent;
+    if (IsCustomizeMode()) {
+        OnCustomizeClickPopup(pt);
+        return;
+    }
     if (pParent->GetPopupedIndex() == m_nIndex) {
         // A second click on an open title closes its menu and ends the
         // bar's menu mode.

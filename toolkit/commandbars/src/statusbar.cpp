@@ -173,7 +173,11 @@ BOOL CQXPStatusBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle,
     return CWnd::CreateEx(0, STATUSCLASSNAMEA, NULL, dwWindowStyle, CRect(0, 0, 0, 0), pParentWnd, nID);
 }
 
-CQXPThemePainter* CQXPStatusBar::GetPaintManager() const { return GetGlobalPaintManager(); }
+CQXPThemePainter* CQXPStatusBar::GetPaintManager() const
+{
+    // The frame's command bars may give all their bars one theme.
+    return m_pCommandBars ? m_pCommandBars->GetPaintManager() : GetGlobalPaintManager();
+}
 
 void CQXPStatusBar::SetDrawThemed(BOOL bThemed)
 {

@@ -252,6 +252,28 @@ TEST_F(BarServicesTest, TheFramesManagerGivesEveryBarWithoutItsOwnTheSameLook)
     pImages->InternalRelease();
 }
 
+// Redrawing every bar for new metrics sizes floating bars too, not only the
+// docked ones the frame's layout places.
+TEST_F(BarServicesTest, LargeIconsResizeAFloatingBarAtOnce)
+{
+    CQXPToolBar* pFloating = AddFloating("Floating", ID_SVC_FIRST, 40);
+    ASSERT_NE(nullptr, pFloating);
+    CRect rcSmall;
+    pFloating->GetWindowRect(&rcSmall);
+    pBars->SetLargeIcons(TRUE);
+    CRect rcLarge;
+    pFloating->GetWindowRect(&rcLarge);
+    // One button under the caption: the width is the caption's, the
+    // height follows the icons.
+    EXPECT_GT(rcLarge.Height(), rcSmall.Height());
+    EXPECT_EQ(rcSmall.TopLeft(), rcLarge.TopLeft()) << "it keeps its place";
+    EXPECT_FALSE(pFloating->m_nPending & qxpPendingLayout);
+    pBars->SetLargeIcons(FALSE);
+    CRect rcBack;
+    pFloating->GetWindowRect(&rcBack);
+    EXPECT_EQ(rcSmall, rcBack);
+}
+
 TEST_F(BarServicesTest, ManagersAreCountedReferencesReleasedOnReplaceAndRemoval)
 {
     CQXPThemePainter* pTheme = CreateThemePainter(1);

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 #include <qmtest/cbframe.h>
+#include <qmtest/mouse.h>
 #include <qmtest/archivebytes.h>
 #include <qmtest/files.h>
 #include <qmtest/pump.h>
@@ -157,6 +158,7 @@ class ManagerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        qmtest::ParkPointer();
         ASSERT_TRUE(frame.Create(NULL, "Manager test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 720, 480)));
         pBars = frame.GetCommandBars();
         ASSERT_NE(nullptr, pBars);

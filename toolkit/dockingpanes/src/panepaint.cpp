@@ -83,8 +83,10 @@ CQXPDockingPanePaintManager* AFXAPI CQXPDockingPanePaintManager::CreateTheme(int
     p->m_pPanelTabPainter->SetAppearance(t.panelAppearance);
     if (t.panelColors > 0)
         p->m_pPanelTabPainter->SetColor(t.panelColors);
-    if (nTheme == 6 || nTheme == 8)
+    if (nTheme == 6 || nTheme == 8) {
         SetRectEmpty(&p->m_rcCaptionMargin);
+        p->m_bKeepCaptionWeight = FALSE;
+    }
     // The docking themes' own tab colour sets.
     if (nTheme == 1) {
         p->m_pPanelTabPainter->SetDockingColorSet(tabDockingSetGradient, TRUE);
@@ -140,6 +142,8 @@ void CQXPDockingPanePaintManager::RefreshMetrics()
         lstrcpynA(lfIconTitle.lfFaceName, "Arial", LF_FACESIZE);
         SetCaptionFont(&lfIconTitle);
     } else if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) {
+        if (!m_bKeepCaptionWeight)
+            ncm.lfSmCaptionFont.lfWeight = FW_NORMAL;
         SetCaptionFont(&ncm.lfSmCaptionFont);
     } else {
         SetCaptionFont(NULL);

@@ -214,7 +214,25 @@ TEST(StripedTheme, ALonePaneIsInsetAndFramed)
     EXPECT_EQ(4, rcPane.top);
 }
 
-// --- vertical captions -------------------------------------------------------------
+// --- caption fonts and vertical captions ---------------------------------------------
+
+TEST(CaptionFonts, ThemesSixAndEightWriteInTheNormalWeight)
+{
+    NONCLIENTMETRICSA ncm = {};
+    ncm.cbSize = sizeof(ncm);
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0));
+    for (int theme = 0; theme <= 10; ++theme) {
+        if (theme == 7) // the icon titles' font in Arial
+            continue;
+        std::unique_ptr<CQXPDockingPanePaintManager> p(CQXPDockingPanePaintManager::CreateTheme(theme));
+        LOGFONTA lf = {};
+        ASSERT_TRUE(GetObjectA(p->m_hFont, sizeof(lf), &lf)) << theme;
+        const LONG want = theme == 6 || theme == 8 ? FW_NORMAL : ncm.lfSmCaptionFont.lfWeight;
+        EXPECT_EQ(want, lf.lfWeight) << theme;
+        EXPECT_STREQ(ncm.lfSmCaptionFont.lfFaceName, lf.lfFaceName) << theme;
+    }
+}
+
 
 TEST(VerticalCaptions, ByTheManagersCaptionDirection)
 {

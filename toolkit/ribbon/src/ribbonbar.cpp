@@ -9,6 +9,7 @@
 #include <qx/ribbonbar.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 using namespace qxribbon;
@@ -51,8 +52,90 @@ public:
         if (CQXPRibbonBar* pBar = DYNAMIC_DOWNCAST(CQXPRibbonBar, GetParent()))
             pBar->ScrollGroups(m_bLeft);
     }
+    // Held down, the button scrolls again and again: the first repeat
+    // after 4/5 of the double-click time, then every tenth of it, until the
+    // button is released, Escape is pressed, the bar loses the capture or
+    // the button goes (nothing left to scroll).
+    void OnClick(BOOL bKeyboard, CPoint pt) override
+    {
+        CQXPRibbonBar* pBar = DYNAMIC_DOWNCAST(CQXPRibbonBar, GetParent());
+        HWND hWnd = pBar ? pBar->GetSafeHwnd() : NULL;
+        if (bKeyboard || !hWnd || !(::GetKeyState(VK_LBUTTON) & 0x8000)) {
+            CQXPControlButton::OnClick(bKeyboard, pt);
+            return;
+        }
+        m_nPressed = TRUE;
+        pBar->ScrollGroups(m_bLeft);
+        const RepeatDelays delays = ScrollRepeatDelays(::GetDoubleClickTime());
+        ::SetTimer(hWnd, kRepeatTimer, delays.nFirst, NULL);
+        ::SetCapture(hWnd);
+        BOOL bFirst = TRUE;
+        MSG msg;
+        while (::GetCapture() == hWnd && IsVisible(0)) {
+            if (!::GetMessageA(&msg, NULL, 0, 0)) {
+                ::PostQuitMessage((int)msg.wParam);
+                break;
+            }
+            if (msg.message == WM_TIMER && msg.hwnd == hWnd && msg.wParam == kRepeatTimer) {
+                pBar->ScrollGroups(m_bLeft);
+                if (bFirst)
+                    ::SetTimer(hWnd, kRepeatTimer, delays.nNext, NULL);
+                bFirst = FALSE;
+                continue;
+            }
+            if (msg.message == WM_LBUTTONUP || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE))
+                break;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        if (::GetCapture() == hWnd)
+            ::ReleaseCapture();
+        ::KillTimer(hWnd, kRepeatTimer);
+        m_nPressed = FALSE;
+        if (!IsVisible(0))
+            m_nSelected = 0;
+        pBar->Invalidate(FALSE);
+    }
+    static const UINT kRepeatTimer = 17821;
     BOOL m_bLeft;
 };
+
+// Stores objects as numbered entries of a section: each its class name,
+// then its own exchange.
+template <class T>
+void StoreObjects(CQXPPropExchange* pPX, LPCSTR lpszSection, LPCSTR lpszEntry, const std::vector<T*>& objects,
+                  CRuntimeClass* pBase)
+{
+    PropExchangeSectionPtr section(pPX, lpszSection);
+    std::unique_ptr<PropExchangeEnumerator> pEnum(section->OpenEnumerator(lpszEntry));
+    POSITION pos = pEnum->First((DWORD)objects.size());
+    for (T* p : objects) {
+        PropExchangeSectionPtr px(pEnum->Next(pos));
+        CObject* pObject = p;
+        QxpExchangeObjectClass(px, &pObject, pBase);
+        p->DoPropExchange(px);
+    }
+}
+
+// Loads the entries of a section: each object is made from its stored
+// class (one that cannot be made throws the archive exception badClass),
+// handed to take (which owns it from then on), then runs its exchange.
+template <class T>
+void LoadObjects(CQXPPropExchange* pPX, LPCSTR lpszSection, LPCSTR lpszEntry, CRuntimeClass* pBase,
+                 const std::function<void(T*)>& take)
+{
+    PropExchangeSectionPtr section(pPX, lpszSection);
+    std::unique_ptr<PropExchangeEnumerator> pEnum(section->OpenEnumerator(lpszEntry));
+    POSITION pos = pEnum->First();
+    while (pos) {
+        PropExchangeSectionPtr px(pEnum->Next(pos));
+        CObject* pObject = NULL;
+        if (!QxpExchangeObjectClass(px, &pObject, pBase) || !pObject)
+            AfxThrowArchiveException(CArchiveException::badClass);
+        take((T*)pObject);
+        ((T*)pObject)->DoPropExchange(px);
+    }
+}
 
 } // namespace
 
@@ -132,38 +215,23 @@ void CQXPRibbonGroup::DoPropExchange(CQXPPropExchange* pPX)
     ExchangeBoolProp(pPX, "ControlsGrouping", &m_bControlsGrouping, FALSE);
     ExchangeBoolProp(pPX, "ControlsCentering", &m_bControlsCentering, FALSE);
     ExchangeBoolProp(pPX, "Visible", &m_bVisible, TRUE);
-    PropExchangeSectionPtr pxControls(pPX, "Controls");
-    std::unique_ptr<PropExchangeEnumerator> pEnum(pxControls->OpenEnumerator("Control"));
     if (pPX->IsStoring()) {
         std::vector<CQXPControl*> stored;
         for (CQXPControl* p : m_controls)
             if (!p->IsTemporary())
                 stored.push_back(p);
-        POSITION pos = pEnum->First((DWORD)stored.size());
-        for (CQXPControl* p : stored) {
-            PropExchangeSectionPtr px(pEnum->Next(pos));
-            CObject* pObject = p;
-            QxpExchangeObjectClass(px, &pObject, RUNTIME_CLASS(CQXPControl));
-            p->DoPropExchange(px);
-        }
+        StoreObjects(pPX, "Controls", "Control", stored, RUNTIME_CLASS(CQXPControl));
         return;
     }
     CQXPRibbonBar* pBar = m_pTab ? m_pTab->GetRibbonBar() : NULL;
     RemoveAll();
-    POSITION pos = pEnum->First();
-    while (pos) {
-        PropExchangeSectionPtr px(pEnum->Next(pos));
-        CObject* pObject = NULL;
-        if (!QxpExchangeObjectClass(px, &pObject, RUNTIME_CLASS(CQXPControl)) || !pObject)
-            AfxThrowArchiveException(CArchiveException::badClass);
-        CQXPControl* pControl = (CQXPControl*)pObject;
-        pControl->DoPropExchange(px);
+    LoadObjects<CQXPControl>(pPX, "Controls", "Control", RUNTIME_CLASS(CQXPControl), [&](CQXPControl* pControl) {
         Attach(pControl, -1);
         if (pBar)
             pBar->GetControls()->Append(pControl); // takes the creation's reference
         else
             pControl->InternalRelease();
-    }
+    });
 }
 
 // ---------------------------------------------------------------------------
@@ -172,7 +240,7 @@ void CQXPRibbonGroup::DoPropExchange(CQXPPropExchange* pPX)
 IMPLEMENT_DYNCREATE(CQXPRibbonTab, CCmdTarget)
 
 CQXPRibbonTab::CQXPRibbonTab()
-    : m_nId(0), m_nContextColor(0), m_bVisible(TRUE), m_pRibbonBar(NULL), m_nGroupOffset(0)
+    : m_nId(0), m_nContextColor(0), m_bVisible(TRUE), m_pRibbonBar(NULL), m_nGroupOffset(0), m_bStoredSelected(FALSE)
 {
 }
 
@@ -244,36 +312,33 @@ void CQXPRibbonTab::DoPropExchange(CQXPPropExchange* pPX)
     BOOL bSelected = m_pRibbonBar && m_pRibbonBar->GetSelectedTab() == this;
     ExchangeBoolProp(pPX, "Selected", &bSelected, FALSE);
     if (pPX->IsLoading())
-        m_nGroupOffset = bSelected ? 1 : 0; // read by the bar once the tab is in place (then reset)
+        m_bStoredSelected = bSelected;
 
-    PropExchangeSectionPtr pxGroups(pPX, "Groups");
-    std::unique_ptr<PropExchangeEnumerator> pEnum(pxGroups->OpenEnumerator("Group"));
     if (pPX->IsStoring()) {
-        POSITION pos = pEnum->First((DWORD)m_groups.size());
-        for (CQXPRibbonGroup* g : m_groups) {
-            PropExchangeSectionPtr px(pEnum->Next(pos));
-            CObject* pObject = g;
-            QxpExchangeObjectClass(px, &pObject, RUNTIME_CLASS(CQXPRibbonGroup));
-            g->DoPropExchange(px);
-        }
+        StoreObjects(pPX, "Groups", "Group", m_groups, RUNTIME_CLASS(CQXPRibbonGroup));
         return;
     }
     RemoveAllGroups();
-    POSITION pos = pEnum->First();
-    while (pos) {
-        PropExchangeSectionPtr px(pEnum->Next(pos));
-        CObject* pObject = NULL;
-        if (!QxpExchangeObjectClass(px, &pObject, RUNTIME_CLASS(CQXPRibbonGroup)) || !pObject)
-            AfxThrowArchiveException(CArchiveException::badClass);
-        CQXPRibbonGroup* pGroup = (CQXPRibbonGroup*)pObject;
+    LoadObjects<CQXPRibbonGroup>(pPX, "Groups", "Group", RUNTIME_CLASS(CQXPRibbonGroup), [&](CQXPRibbonGroup* pGroup) {
         pGroup->m_pTab = this;
         m_groups.push_back(pGroup);
-        pGroup->DoPropExchange(px);
-    }
+    });
 }
 
 // ---------------------------------------------------------------------------
 // CQXPRibbonBar
+
+BOOL AFXAPI RegisterRibbonBarClasses()
+{
+    // Naming the classes here keeps this file (and so their records) in a
+    // program that never makes a ribbon itself.
+    const CRuntimeClass* classes[] = {RUNTIME_CLASS(CQXPRibbonBar), RUNTIME_CLASS(CQXPRibbonTab),
+                                      RUNTIME_CLASS(CQXPRibbonGroup)};
+    for (const CRuntimeClass* pClass : classes)
+        if (CRuntimeClass::FromName(pClass->m_lpszClassName) != pClass)
+            return FALSE;
+    return TRUE;
+}
 
 IMPLEMENT_DYNCREATE(CQXPRibbonBar, CQXPMenuBar)
 
@@ -858,6 +923,23 @@ void CQXPRibbonBar::OnMouseLeave()
 
 void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
 {
+    // The bar's own values (type, position, BarID, flags, title) as every
+    // toolbar has them; its controls follow the tabs, the groups and the
+    // QAT below, so the shared controls section stays empty.
+    CQXPControls* pOwnControls = m_pControls;
+    CQXPControls* pNone = new CQXPControls;
+    m_pControls = pNone;
+    try {
+        CQXPToolBar::DoPropExchange(pPX);
+    } catch (...) {
+        m_pControls = pOwnControls;
+        pNone->InternalRelease();
+        throw;
+    }
+    m_pControls = pOwnControls;
+    pNone->InternalRelease();
+    m_barType = qxpBarTypeRibbon;
+
     ExchangeBoolProp(pPX, "ShowQuickAccessBelow", &m_bQuickAccessBelow, FALSE);
     BOOL bMinimized = m_bMinimized;
     if (pPX->GetSchema() > 18)
@@ -866,25 +948,9 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
     if (pPX->GetSchema() > 23)
         ExchangeBoolProp(pPX, "Customizable", &bCustomizable, FALSE);
 
-    PropExchangeSectionPtr pxTabs(pPX, "Tabs");
-    std::unique_ptr<PropExchangeEnumerator> pTabs(pxTabs->OpenEnumerator("Tab"));
-    PropExchangeSectionPtr pxQat(pPX, "QuickAccessControls");
-    std::unique_ptr<PropExchangeEnumerator> pQat(pxQat->OpenEnumerator("Control"));
     if (pPX->IsStoring()) {
-        POSITION pos = pTabs->First((DWORD)m_tabs.size());
-        for (CQXPRibbonTab* t : m_tabs) {
-            PropExchangeSectionPtr px(pTabs->Next(pos));
-            CObject* pObject = t;
-            QxpExchangeObjectClass(px, &pObject, RUNTIME_CLASS(CQXPRibbonTab));
-            t->DoPropExchange(px);
-        }
-        pos = pQat->First((DWORD)m_qat.size());
-        for (CQXPControl* c : m_qat) {
-            PropExchangeSectionPtr px(pQat->Next(pos));
-            CObject* pObject = c;
-            QxpExchangeObjectClass(px, &pObject, RUNTIME_CLASS(CQXPControl));
-            c->DoPropExchange(px);
-        }
+        StoreObjects(pPX, "Tabs", "Tab", m_tabs, RUNTIME_CLASS(CQXPRibbonTab));
+        StoreObjects(pPX, "QuickAccessControls", "Control", m_qat, RUNTIME_CLASS(CQXPControl));
         return;
     }
 
@@ -892,31 +958,13 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
     // bar's, a class that cannot be made refuses all of it.
     std::vector<CQXPRibbonTab*> tabs;
     std::vector<CQXPControl*> qat;
-    int nSelect = -1;
     try {
-        POSITION pos = pTabs->First();
-        while (pos) {
-            PropExchangeSectionPtr px(pTabs->Next(pos));
-            CObject* pObject = NULL;
-            if (!QxpExchangeObjectClass(px, &pObject, RUNTIME_CLASS(CQXPRibbonTab)) || !pObject)
-                AfxThrowArchiveException(CArchiveException::badClass);
-            CQXPRibbonTab* pTab = (CQXPRibbonTab*)pObject;
+        LoadObjects<CQXPRibbonTab>(pPX, "Tabs", "Tab", RUNTIME_CLASS(CQXPRibbonTab), [&](CQXPRibbonTab* pTab) {
             pTab->m_pRibbonBar = this;
             tabs.push_back(pTab);
-            pTab->DoPropExchange(px);
-            if (pTab->m_nGroupOffset && nSelect < 0)
-                nSelect = (int)tabs.size() - 1;
-            pTab->m_nGroupOffset = 0;
-        }
-        pos = pQat->First();
-        while (pos) {
-            PropExchangeSectionPtr px(pQat->Next(pos));
-            CObject* pObject = NULL;
-            if (!QxpExchangeObjectClass(px, &pObject, RUNTIME_CLASS(CQXPControl)) || !pObject)
-                AfxThrowArchiveException(CArchiveException::badClass);
-            qat.push_back((CQXPControl*)pObject);
-            qat.back()->DoPropExchange(px);
-        }
+        });
+        LoadObjects<CQXPControl>(pPX, "QuickAccessControls", "Control", RUNTIME_CLASS(CQXPControl),
+                                 [&](CQXPControl* pControl) { qat.push_back(pControl); });
     } catch (...) {
         for (CQXPRibbonTab* t : tabs) {
             t->RemoveAllGroups();
@@ -925,6 +973,12 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
         for (CQXPControl* c : qat)
             c->InternalRelease();
         throw;
+    }
+    int nSelect = -1;
+    for (size_t i = 0; i < tabs.size(); i++) {
+        if (tabs[i]->m_bStoredSelected && nSelect < 0)
+            nSelect = (int)i;
+        tabs[i]->m_bStoredSelected = FALSE;
     }
     // The new groups' controls are in the bar already; the old tabs go.
     for (CQXPRibbonTab* t : m_tabs) {

@@ -23,6 +23,19 @@ CString ContextImage(int nContextColor, LPCSTR lpszContextFormat, LPCSTR lpszPla
     return s;
 }
 
+// Text in a font and colour on a transparent background; the DC's state
+// comes back afterwards.
+void DrawThemeText(CDC* pDC, CFont* pFont, const CString& strText, CRect rc, COLORREF clr, UINT nFormat)
+{
+    CFont* pOld = pDC->SelectObject(pFont);
+    const int nMode = pDC->SetBkMode(TRANSPARENT);
+    const COLORREF clrOld = pDC->SetTextColor(clr);
+    pDC->DrawText(strText, rc, nFormat);
+    pDC->SetTextColor(clrOld);
+    pDC->SetBkMode(nMode);
+    pDC->SelectObject(pOld);
+}
+
 // Three states of a button image: popped 2, selected 1, else 0.
 int ButtonPart(int nSelected, BOOL bPopped) { return bPopped ? 2 : (nSelected ? 1 : 0); }
 
@@ -69,22 +82,24 @@ void CRibbonStyleTheme::DrawRibbonGroup(CDC* pDC, CRect rc, LPCSTR lpszCaption, 
     rcText.DeflateRect(2, 2);
     CString strCaption = lpszCaption;
     strCaption.Remove('&');
-    CFont* pOld = pDC->SelectObject(&m_fontRibbon);
-    const int nMode = pDC->SetBkMode(TRANSPARENT);
-    const COLORREF clrOld = pDC->SetTextColor(m_clrGroupCaptionText.GetColor());
-    pDC->DrawText(strCaption, rcText, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-    pDC->SetTextColor(clrOld);
-    pDC->SetBkMode(nMode);
+    DrawThemeText(pDC, &m_fontRibbon, strCaption, rcText, m_clrGroupCaptionText.GetColor(),
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+// The width of a caption (access-key marks removed) in a font.
+static int CaptionWidth(CDC* pDC, CFont* pFont, LPCSTR lpszCaption)
+{
+    CFont* pOld = pDC->SelectObject(pFont);
+    CString strCaption = lpszCaption;
+    strCaption.Remove('&');
+    const int cx = pDC->GetTextExtent(strCaption).cx;
     pDC->SelectObject(pOld);
+    return cx;
 }
 
 int CRibbonStyleTheme::GetRibbonGroupPopupButtonWidth(CDC* pDC, LPCSTR lpszCaption)
 {
-    CFont* pOld = pDC->SelectObject(&m_fontRibbon);
-    CString strCaption = lpszCaption;
-    strCaption.Remove('&');
-    const int cxText = pDC->GetTextExtent(strCaption).cx + 5;
-    pDC->SelectObject(pOld);
+    const int cxText = CaptionWidth(pDC, &m_fontRibbon, lpszCaption) + 5;
     return std::max(std::max(42, 2 * m_metrics.nControlHeight - 3), cxText);
 }
 
@@ -103,17 +118,14 @@ void CRibbonStyleTheme::DrawRibbonGroupPopupButton(CDC* pDC, CRect rc, LPCSTR lp
     CRect rcText(rc.left, rc.bottom - K - L - 2, rc.right, rc.bottom - K - 2);
     CString strCaption = lpszCaption;
     strCaption.Remove('&');
-    CFont* pOld = pDC->SelectObject(&m_fontRibbon);
-    const int nMode = pDC->SetBkMode(TRANSPARENT);
-    const COLORREF clrOld = pDC->SetTextColor(m_clrRibbonText.GetColor());
-    pDC->DrawText(strCaption, rcText, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    DrawThemeText(pDC, &m_fontRibbon, strCaption, rcText, m_clrRibbonText.GetColor(),
+                  DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     // The drop-down arrow under the caption.
+    CFont* pOld = pDC->SelectObject(&m_fontRibbon);
     const int x = (rc.left + rc.right) / 2, y = rcText.top + pDC->GetTextExtent("X").cy + 4;
+    pDC->SelectObject(pOld);
     for (int i = 0; i < 3; i++)
         pDC->FillSolidRect(x - 2 + i, y + i, 5 - 2 * i, 1, m_clrRibbonText.GetColor());
-    pDC->SetTextColor(clrOld);
-    pDC->SetBkMode(nMode);
-    pDC->SelectObject(pOld);
 }
 
 void CRibbonStyleTheme::DrawRibbonOptionButton(CDC* pDC, CRect rc, int nSelected, BOOL bPressed)
@@ -124,12 +136,7 @@ void CRibbonStyleTheme::DrawRibbonOptionButton(CDC* pDC, CRect rc, int nSelected
 
 int CRibbonStyleTheme::GetRibbonTabWidth(CDC* pDC, LPCSTR lpszCaption)
 {
-    CFont* pOld = pDC->SelectObject(&m_fontRibbon);
-    CString strCaption = lpszCaption;
-    strCaption.Remove('&');
-    const int cx = pDC->GetTextExtent(strCaption).cx + 2 * 10;
-    pDC->SelectObject(pOld);
-    return cx;
+    return CaptionWidth(pDC, &m_fontRibbon, lpszCaption) + 2 * 10;
 }
 
 void CRibbonStyleTheme::DrawRibbonTab(CDC* pDC, CRect rc, LPCSTR lpszCaption, int nContextColor, BOOL bSelected,
@@ -148,15 +155,9 @@ void CRibbonStyleTheme::DrawRibbonTab(CDC* pDC, CRect rc, LPCSTR lpszCaption, in
             DrawThemeImage(pDC, "RIBBONTAB", rcFace, nPart, 6, kMargins5, QX_THEME_KEY_COLOR);
         }
     }
-    CString strCaption = lpszCaption;
-    CFont* pOld = pDC->SelectObject(&m_fontRibbon);
-    const int nMode = pDC->SetBkMode(TRANSPARENT);
-    const COLORREF clrOld =
-        pDC->SetTextColor(bSelected ? m_clrTabSelectedText.GetColor() : m_clrTabNormalText.GetColor());
-    pDC->DrawText(strCaption, rcFace, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
-    pDC->SetTextColor(clrOld);
-    pDC->SetBkMode(nMode);
-    pDC->SelectObject(pOld);
+    DrawThemeText(pDC, &m_fontRibbon, lpszCaption, rcFace,
+                  bSelected ? m_clrTabSelectedText.GetColor() : m_clrTabNormalText.GetColor(),
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
 }
 
 void CRibbonStyleTheme::DrawRibbonCaptionArea(CDC* pDC, CRect rcCaption, CRect rcQat, LPCSTR lpszTitle)
@@ -169,13 +170,8 @@ void CRibbonStyleTheme::DrawRibbonCaptionArea(CDC* pDC, CRect rcCaption, CRect r
     if (lpszTitle && *lpszTitle) {
         CRect rcTitle = rcCaption;
         rcTitle.left = std::max(rcTitle.left, rcQat.IsRectEmpty() ? 0L : rcQat.right + 12);
-        CFont* pOld = pDC->SelectObject(&m_fontRibbon);
-        const int nMode = pDC->SetBkMode(TRANSPARENT);
-        const COLORREF clrOld = pDC->SetTextColor(m_clrRibbonText.GetColor());
-        pDC->DrawText(lpszTitle, -1, rcTitle, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-        pDC->SetTextColor(clrOld);
-        pDC->SetBkMode(nMode);
-        pDC->SelectObject(pOld);
+        DrawThemeText(pDC, &m_fontRibbon, lpszTitle, rcTitle, m_clrRibbonText.GetColor(),
+                      DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
 }
 

@@ -16,9 +16,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -60,10 +62,10 @@ public:
     }
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override
     {
-        if (nID >= ID_R_PASTE && nID < ID_R_LAST) {
+        if (nID >= (UINT)ID_R_PASTE && nID < (UINT)ID_R_LAST) {
             if (nCode == CN_COMMAND && pHandlerInfo == NULL)
                 m_commands.push_back(nID);
-            else if (nCode == CN_UPDATE_COMMAND_UI)
+            else if (nCode == (int)CN_UPDATE_COMMAND_UI)
                 ((CCmdUI*)pExtra)->Enable(TRUE);
             return TRUE;
         }
@@ -164,8 +166,9 @@ TEST_F(RibbonBarTest, ShowsTabsGroupsAndTheQuickAccessToolbar)
         EXPECT_GT(rc.left, xLast);
         EXPECT_TRUE(rcBand.PtInRect(rc.TopLeft()));
         xLast = rc.right;
-        for (int k = 0; k < pHome->GetGroup(i)->GetCount(); k++)
+        for (int k = 0; k < pHome->GetGroup(i)->GetCount(); k++) {
             EXPECT_TRUE(pHome->GetGroup(i)->GetAt(k)->IsVisible(0));
+        }
     }
     CQXPControl* pPicture = Ribbon()->GetTab(1)->GetGroup(0)->GetAt(0);
     EXPECT_EQ(QXP_HIDE_RIBBON_TAB, pPicture->GetHideFlags() & QXP_HIDE_RIBBON_TAB);
@@ -275,9 +278,11 @@ TEST_F(RibbonBarTest, NarrowingCollapsesTheLastGroupsFirst)
         Relayout();
         // Reduction works from the last group: a group never collapses
         // while a later one is still open.
-        for (int i = 0; i + 1 < pHome->GetGroupCount(); i++)
-            if (pHome->GetGroup(i)->IsCollapsed())
+        for (int i = 0; i + 1 < pHome->GetGroupCount(); i++) {
+            if (pHome->GetGroup(i)->IsCollapsed()) {
                 EXPECT_TRUE(pHome->GetGroup(i + 1)->IsCollapsed()) << nWidth;
+            }
+        }
         if (pHome->GetGroup(4)->IsCollapsed() && !bShot) {
             Shot("ribbon-narrow.png");
             bShot = true;
@@ -293,6 +298,59 @@ TEST_F(RibbonBarTest, NarrowingCollapsesTheLastGroupsFirst)
     EXPECT_FALSE(Ribbon()->IsShownBySize());
 }
 
+// The scrolled ribbon's offset, copied by a timer for another thread.
+CQXPRibbonBar* s_pScrolled = NULL;
+std::atomic<int> s_nOffset(0);
+void CALLBACK MirrorOffset(HWND, UINT, UINT_PTR, DWORD) { s_nOffset = s_pScrolled->GetGroupsOffset(); }
+
+TEST_F(RibbonBarTest, AHeldScrollButtonRepeatsUntilReleasedOrEscape)
+{
+    // Ten groups of one control never collapse: a narrow ribbon scrolls.
+    CQXPRibbonTab* pHome = Ribbon()->GetTab(0);
+    for (int i = 0; i < 7; i++)
+        pHome->AddGroup("More", 110 + i)->Add(qxpControlButton, ID_R_ZOOM, "Zoom");
+    frame.SetWindowPos(NULL, 0, 0, 320, 480, SWP_NOMOVE | SWP_NOZORDER);
+    Relayout();
+    ASSERT_TRUE(Ribbon()->IsGroupScrollShown(FALSE));
+    ASSERT_EQ(0, Ribbon()->GetGroupsOffset());
+    CQXPControl* pRight = Ribbon()->GetGroupScrollButton(FALSE);
+    const CPoint pt = ScreenPoint(pRight->GetRect().CenterPoint());
+    const HWND hWndRibbon = Ribbon()->GetSafeHwnd();
+
+    // Held: the press loop runs inside this thread's handler of the press;
+    // a timer of the bar (dispatched by that loop) mirrors the offset for a
+    // second thread, which waits for three steps (one at once, two
+    // repeats), then presses Escape and lets the button go.
+    s_pScrolled = Ribbon();
+    s_nOffset = 0;
+    ::SetTimer(hWndRibbon, 1, 10, MirrorOffset);
+    std::atomic<bool> bStepped(false);
+    std::thread helper([&] {
+        const DWORD dwStart = ::GetTickCount();
+        while (s_nOffset < 120 && ::GetTickCount() - dwStart < 10000)
+            ::Sleep(10);
+        bStepped = s_nOffset >= 120;
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_KEYBOARD;
+        in[0].ki.wVk = in[1].ki.wVk = VK_ESCAPE;
+        in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        ::SendInput(2, in, sizeof(INPUT));
+        ::Sleep(50);
+        qmtest::MouseEventAt(pt, MOUSEEVENTF_LEFTUP);
+    });
+    qmtest::MouseEventAt(pt, MOUSEEVENTF_LEFTDOWN);
+    const bool bEnded = qmtest::PumpUntil([&] { return bStepped && ::GetCapture() != hWndRibbon; }, 15000);
+    helper.join();
+    ::KillTimer(hWndRibbon, 1);
+    EXPECT_TRUE(bEnded);
+    EXPECT_TRUE(bStepped) << "the held button scrolled to " << Ribbon()->GetGroupsOffset();
+    EXPECT_NE(hWndRibbon, ::GetCapture());
+    const int nAfter = Ribbon()->GetGroupsOffset();
+    EXPECT_GE(nAfter, 120);
+    qmtest::PumpFor(600);
+    EXPECT_EQ(nAfter, Ribbon()->GetGroupsOffset()) << "no repeat after Escape";
+}
+
 TEST_F(RibbonBarTest, QuickAccessToolbarBelowTheRibbon)
 {
     const int nFull = RibbonHeight();
@@ -304,6 +362,46 @@ TEST_F(RibbonBarTest, QuickAccessToolbarBelowTheRibbon)
     CRect rcSave = Ribbon()->GetQuickAccessControl(0)->GetRect();
     EXPECT_GE(rcSave.top, Ribbon()->GetGroupsRect().bottom);
     Shot("ribbon-qat-below.png");
+}
+
+TEST_F(RibbonBarTest, ASavedLayoutNamingTheRibbonBringsItIntoAnotherFrame)
+{
+    // The frame's layout, saved with the ribbon under an id of its own, is
+    // loaded into a frame that has no ribbon: the ribbon joins its bars
+    // with its tabs, groups and QAT, on the tab that was selected.
+    qmtest::RegistryApp reg;
+    Ribbon()->SetBarID(0x7E00);
+    Ribbon()->m_bBuiltIn = FALSE;
+    ASSERT_TRUE(Ribbon()->SelectTab(1));
+    frame.GetCommandBars()->SaveBarState("RibbonLayout");
+    frame.DestroyWindow();
+    qmtest::PumpMessages();
+
+    CRibbonTestFrame other;
+    ASSERT_TRUE(other.Create(NULL, "Ribbon again", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
+                             CRect(0, 0, 700, 480)));
+    other.GetCommandBars()->LoadBarState("RibbonLayout");
+    other.RecalcLayout();
+    qmtest::PumpMessages();
+    CQXPRibbonBar* pLoaded = NULL;
+    for (int i = 0; i < other.GetCommandBars()->GetCount(); i++)
+        if (CQXPRibbonBar* p = DYNAMIC_DOWNCAST(CQXPRibbonBar, other.GetCommandBars()->GetAt(i)))
+            pLoaded = p;
+    ASSERT_TRUE(pLoaded != NULL);
+    EXPECT_EQ(0x7E00u, pLoaded->GetBarID());
+    EXPECT_EQ(3, pLoaded->GetTabCount());
+    EXPECT_EQ(1, pLoaded->GetSelectedTabIndex());
+    EXPECT_EQ(1, pLoaded->GetQuickAccessCount());
+    EXPECT_TRUE(::IsWindowVisible(pLoaded->GetSafeHwnd()));
+    CRect rc;
+    pLoaded->GetWindowRect(&rc);
+    const qxribbon::RibbonBarState s = pLoaded->GetBarState();
+    EXPECT_EQ(s.GetCaptionHeight() + s.GetTabsHeight() + s.CalcGroupsHeight(), rc.Height());
+    CQXPControl* pPicture = pLoaded->GetTab(1)->GetGroup(0)->GetAt(0);
+    EXPECT_TRUE(pPicture->IsVisible(0));
+    EXPECT_EQ(pLoaded, pPicture->GetParent());
+    other.DestroyWindow();
+    qmtest::PumpMessages();
 }
 
 // --- saved state -------------------------------------------------------------------
@@ -323,6 +421,11 @@ std::string Captions(CQXPRibbonBar* p)
     }
     s += " qat " + std::to_string(p->GetQuickAccessCount());
     return s;
+}
+
+TEST(RibbonState, ClassesAreFoundByName)
+{
+    EXPECT_TRUE(RegisterRibbonBarClasses());
 }
 
 TEST(RibbonState, RoundTripsThroughRegistryIniAndArchive)

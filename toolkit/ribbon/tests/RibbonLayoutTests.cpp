@@ -114,8 +114,9 @@ TEST(RibbonGroups, ColumnLayoutStacksSmallControlsAndGivesLargeOnesAColumn)
         int w = g.CalcWidth(kBand, Measure);
         EXPECT_EQ(c.styles, Styles(g));
         ASSERT_EQ(c.rects.size(), g.items.size());
-        for (size_t i = 0; i < c.rects.size(); i++)
+        for (size_t i = 0; i < c.rects.size(); i++) {
             EXPECT_EQ(c.rects[i], g.items[i].rc) << i;
+        }
         EXPECT_EQ(c.nWidth, w);
     }
 }
@@ -174,8 +175,9 @@ TEST(RibbonGroups, ReductionStepsByLevel)
         }
         EXPECT_EQ(c.styles, Styles(g));
         EXPECT_EQ(c.bCollapsed, (bool)g.bCollapsed);
-        for (const RibbonGroupItem& it : g.items)
+        for (const RibbonGroupItem& it : g.items) {
             EXPECT_EQ(c.bCollapsed, (bool)it.bHidden);
+        }
     }
 }
 
@@ -402,10 +404,12 @@ TEST(RibbonGroups, OptionAndPopupButtons)
         RibbonGroupButtons b = PlaceGroupButtons(rc, c.bCollapsed, c.bShow, 17);
         EXPECT_EQ(c.bPopup, (bool)b.bPopupShown);
         EXPECT_EQ(c.nOptionHide, b.nOptionHide);
-        if (b.bPopupShown)
+        if (b.bPopupShown) {
             EXPECT_EQ(rc, b.rcPopup);
-        if (!b.nOptionHide)
+        }
+        if (!b.nOptionHide) {
             EXPECT_EQ(CRect(110 - 18, 89 - 17, 107, 86), b.rcOption);
+        }
     }
 }
 
@@ -511,14 +515,18 @@ TEST(RibbonBar, QuickAccessOverflowsIntoTheMoreButton)
         EXPECT_EQ(c.overflow, overflow);
         EXPECT_EQ(c.bMore, (bool)p.bMoreShown);
         EXPECT_EQ(c.bCustomize, (bool)p.bCustomizeShown);
-        if (c.bCustomize)
+        if (c.bCustomize) {
             EXPECT_EQ(c.xCustomize, p.rcCustomize.left);
-        for (const QuickAccessItem& it : items)
-            if (!it.bOverflow)
+        }
+        for (const QuickAccessItem& it : items) {
+            if (!it.bOverflow) {
                 EXPECT_LE(it.rc.right, c.nLimit);
+            }
+        }
         // Commands above the ribbon sit 2 px lower than the band's centre.
-        if (c.bVisible)
+        if (c.bVisible) {
             EXPECT_EQ(2 + (c.bBelow || c.bInTabRow ? 0 : 2), items[0].rc.top);
+        }
     }
     EXPECT_EQ(785, QuickAccessRightLimit(800, TRUE, FALSE, 26));
     EXPECT_EQ(685, QuickAccessRightLimit(800, FALSE, TRUE, 26));
@@ -591,8 +599,9 @@ TEST(RibbonKeyTips, QuickAccessNumbers)
 {
     const char* expected[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "01", "02", "03", "04", "05", "06", "07",
                               "08", "09", "", ""};
-    for (int i = 0; i < 20; i++)
+    for (int i = 0; i < 20; i++) {
         EXPECT_STREQ(expected[i], QuickAccessTipText(i)) << i;
+    }
 }
 
 TEST(RibbonKeyTips, Anchors)

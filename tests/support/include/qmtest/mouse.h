@@ -74,6 +74,14 @@ inline void DragFromTo(POINT ptFrom, POINT ptTo, const std::function<void(DWORD)
     wait(100);
 }
 
+// Moves the pointer to the screen's bottom-right corner, away from the
+// windows tests make: a test whose bars light up under the pointer starts
+// with nothing hot, whatever the test before it clicked last.
+inline void ParkPointer()
+{
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+}
+
 // Sets or clears the left button in this thread's key state, as controls
 // read it with GetKeyState while posted mouse messages drive them.
 inline void SetLeftButtonState(bool bDown)

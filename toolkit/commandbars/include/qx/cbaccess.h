@@ -85,6 +85,14 @@ private:
     // The bar's child id for this control, or the error to return (only
     // CHILDID_SELF is asked of this object).
     HRESULT Resolve(const VARIANT& varChild, VARIANT* pvarBarChild) const;
+    // Asks the bar's object about this control: fn gets the bar's child id.
+    template <class Fn>
+    HRESULT Forward(const VARIANT& varChild, Fn fn) const
+    {
+        VARIANT v;
+        HRESULT hr = Resolve(varChild, &v);
+        return FAILED(hr) ? hr : fn(v);
+    }
 
     CQXPCommandBarAccessible* m_pBarAccessible; // one reference
     int m_nId;

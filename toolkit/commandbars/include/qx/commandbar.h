@@ -111,6 +111,9 @@ public:
     virtual CQXPCommandBar* GetParentCommandBar() const;
     virtual BOOL IsPopupBar() const;
     virtual BOOL IsRibbonBar() const { return FALSE; }
+    // A dialog bar (a bar hosting one window; its saved layout keeps its
+    // client sizes).
+    virtual BOOL IsDialogBar() const { return FALSE; }
     // The ribbon's tabs under the wheel: the next (bForward) or previous
     // tab. FALSE when nothing changed (every other bar).
     virtual BOOL ScrollTabs(BOOL bForward)
@@ -316,6 +319,39 @@ public:
 
     BOOL IsCustomizeMode() const;
     BOOL IsCustomizable() const { return m_bCustomizable; }
+
+    // --- customize mode (custommode.cpp) ------------------------------------------
+    // A control dragged by the customize drag loop (qx/customize.h) enters,
+    // moves over, leaves or is dropped on the bar (client coordinates).
+    // Enter and Over answer whether the bar takes the drop; Drop inserts a
+    // copy of the control and may change the effect (5: nothing moved).
+    virtual BOOL OnCustomizeDragEnter(CQXPControl* pDragged, CPoint point);
+    virtual void OnCustomizeDragLeave();
+    virtual BOOL OnCustomizeDragOver(CQXPControl* pDragged, CPoint point);
+    virtual void OnCustomizeDrop(CQXPControl* pDragged, int& nEffect, CPoint point, CPoint ptStart);
+    // Controls run top to bottom: docked left or right, or a popup.
+    BOOL IsVerticalArrangement() const;
+    // The control a drop at the point goes before or after (NULL: the bar is
+    // empty), with the marker rectangle (empty: none). FALSE when the bar
+    // takes no drop there.
+    BOOL FindDropPlace(CQXPControl* pDragged, CPoint point, CQXPControl** ppControl, BOOL* pbAfter,
+                       CRect* prcMarker) const;
+    // The insertion marker shown while a control is dragged over the bar.
+    CRect GetDropMarker() const { return m_rcDropMarker; }
+    CRect m_rcDropMarker;
+    // The selection frame of the customized control and the drop marker.
+    void DrawCustomizeMarks(CDC* pDC);
+    // The left button went down on a control: Alt+drag outside customize
+    // mode, or a control that may not move in customize mode. TRUE when the
+    // press was taken here (the control's click handler is not called).
+    BOOL OnCustomizeLButtonDown(CQXPControl* pControl, CPoint point);
+    // The right button went down while customizing: the control becomes
+    // the selection and the customize dialog shows its context menu. TRUE
+    // when taken.
+    BOOL OnCustomizeRButtonDown(CQXPControl* pControl, CPoint point);
+    // The mouse moved while customizing: the width cursor over the edge of
+    // the selected resizable control. TRUE (nothing else happens then).
+    BOOL OnCustomizeMouseMove(CPoint point);
 
     // --- layout persistence ---------------------------------------------------------
     // The bar's values, its control collection last.

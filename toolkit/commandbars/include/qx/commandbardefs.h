@@ -171,6 +171,21 @@ class CommandBarList;
 // Strips the mnemonic markers: every single "&" goes, "&&" leaves one.
 CString AFXAPI QxpStripMnemonics(const CString& str);
 
+// Puts a counted reference into a slot: the slot takes the reference it is
+// given and releases the one it held. FALSE when it held that object
+// already (nothing changes).
+template <class T>
+BOOL QxpReplaceReference(T*& pSlot, T* p)
+{
+    if (p == pSlot)
+        return FALSE;
+    T* pOld = pSlot;
+    pSlot = p;
+    if (pOld)
+        pOld->InternalRelease();
+    return TRUE;
+}
+
 // A new object of a runtime class as a T; NULL, with nothing left over,
 // when the class makes no object or one of another kind.
 template <class T>

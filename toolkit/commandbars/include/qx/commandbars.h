@@ -13,6 +13,7 @@
 class CQXPKeyboardTips;
 class CQXPPopupBar;
 class CQXPReBar;
+class CQXPCustomizeDropSource;
 
 class CQXPCommandBars : public CCmdTarget {
     DECLARE_DYNCREATE(CQXPCommandBars)
@@ -327,7 +328,30 @@ public:
     CString m_strLayoutFile;
     // Set when the user changed the layout since it was saved or loaded.
     BOOL m_bLayoutChanged = FALSE;
-    void SetCustomizeMode(BOOL bMode) { m_bCustomizeMode = bMode; }
+    // --- customize mode (custommode.cpp) ------------------------------------------
+    // Enters or leaves customize mode: the options count as changed, the
+    // selection clears, every bar redraws and refreshes, the frame is laid
+    // out and the keyboard cues show.
+    void SetCustomizeMode(BOOL bMode);
+    // Alt+drag: customize mode for one drag, without the re-layout.
+    void SetQuickCustomizeMode(BOOL bMode);
+    BOOL IsQuickCustomizeMode() const { return m_bQuickCustomizeMode; }
+    // The site handles the customize command (35001).
+    BOOL IsCustomizeAllowed() const;
+    // The control selected while customizing (one counted reference): the
+    // old and new one are redrawn and the customize dialog (else the site)
+    // gets WM_QXP_CUSTOMIZESELCHANGED.
+    void SetDragControl(CQXPControl* pControl);
+    CQXPControl* GetDragControl() const { return m_pDragControl; }
+    // The customize drag loop and the bars that take drops (never NULL
+    // while the manager lives).
+    CQXPCustomizeDropSource* GetDropSource() const { return m_pDropSource; }
+    CQXPCustomizeDropSource* m_pDropSource = NULL; // owned
+    CQXPControl* m_pDragControl = NULL;            // one reference
+    BOOL m_bQuickCustomizeMode = FALSE;
+    // An Alt+drag ended: the release of its Alt opens no menu (the next
+    // press of Alt clears it).
+    BOOL m_bSkipAltRelease = FALSE;
 
     CWnd* m_pFrame;
     CQXPDockBar* m_pDocks[4];

@@ -284,6 +284,22 @@ public:
     virtual int GetCustomizeMinWidth() const { return 0; }
     virtual int GetCustomizeMinHeight() const { return 0; }
 
+    // --- customize mode (custommode.cpp) -----------------------------------------
+    // A click while the manager customizes: the control becomes the
+    // customize selection and is dragged (moved, copied, or removed when
+    // dropped off the bars); a press on an edge of a selected resizable
+    // control changes its width instead.
+    virtual void OnCustomizeClick(CPoint point);
+    // The width drag of an edit, combo box or gallery; FALSE when the point
+    // is on neither edge.
+    virtual BOOL OnCustomizeResize(CPoint point);
+    // The dragged control passes over this one (nEffect may become 0).
+    virtual void OnCustomizeDragOver(CQXPControl* pSource, CPoint point, int& nEffect);
+    // The control may be dropped on the bar.
+    virtual BOOL IsCustomizeDragOverAvail(CQXPCommandBar* pBar, CPoint point, int& nEffect);
+    // The control may be moved or removed while customizing.
+    virtual BOOL IsCustomizeMovable() const;
+
     // Sends WM_COMMANDBARS_CONTROLNOTIFY, then offers the notification to the
     // window's command routing; the answer, 0 when nobody took it.
     LRESULT NotifySite(UINT nCode);

@@ -105,6 +105,7 @@ class CQXPControlComboBox : public CQXPControlPopup, public CQXPEditBox {
 public:
     CQXPControlComboBox();
     ~CQXPControlComboBox() override;
+    BOOL IsCustomizeResizeAllow() const override { return TRUE; }
 
     // --- style --------------------------------------------------------------------
     void SetDropDown(BOOL bDropDown);

@@ -330,6 +330,7 @@ public:
     void DoPropExchange(CQXPPropExchange* pPX) override;
     // The label width plus 10.
     int GetCustomizeMinWidth() const { return m_layout.nLabelWidth + 10; }
+    BOOL IsCustomizeResizeAllow() const override { return TRUE; }
 
     // The spin area of the control rectangle (empty without spin buttons).
     CRect GetSpinRect() const;

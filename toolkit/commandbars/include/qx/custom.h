@@ -61,6 +61,8 @@ public:
     void OnCalcDynamicSize(DWORD dwMode) override;
     void DoPropExchange(CQXPPropExchange* pPX) override;
     void Copy(CQXPControl* pControl, BOOL bRecursive = FALSE) override;
+    // Only popup menus take it while customizing.
+    BOOL IsCustomizeDragOverAvail(CQXPCommandBar* pBar, CPoint point, int& nEffect) override;
     void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
     void OnRemoved() override;
     void OnActionChanged(int nProperty) override;

@@ -58,8 +58,10 @@ const int QXP_GALLERY_SCROLL_BUTTON = 19;
 void AFXAPI QXPCalcStandardScrollBar(const RECT& rc, const QXPScrollInfo& info, int nArrowSize,
                                      ScrollBarGeometry* pGeo);
 // The three-button column of a gallery with a drop-down: up and down
-// buttons 19 pixels each, the popup button for the rest.
-void AFXAPI QXPCalcThreeButtonScrollBar(const RECT& rc, const QXPScrollInfo& info, ScrollBarGeometry* pGeo);
+// buttons (19 pixels each unless the painter draws them otherwise), the
+// popup button for the rest.
+void AFXAPI QXPCalcThreeButtonScrollBar(const RECT& rc, const QXPScrollInfo& info, ScrollBarGeometry* pGeo,
+                                        int nUp = QXP_GALLERY_SCROLL_BUTTON, int nDown = QXP_GALLERY_SCROLL_BUTTON);
 // The part under a point (qxpScrollHit*), 0 outside the bar.
 int AFXAPI QXPScrollBarHitTest(const ScrollBarGeometry& geo, POINT pt);
 // The scroll position a thumb start pixel stands for; always within

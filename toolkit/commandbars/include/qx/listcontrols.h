@@ -41,6 +41,8 @@ class CQXPControlWindowList : public CQXPControlButton {
     DECLARE_DYNCREATE(CQXPControlWindowList)
 public:
     CQXPControlWindowList();
+    // Only popup menus take it while customizing.
+    BOOL IsCustomizeDragOverAvail(CQXPCommandBar* pBar, CPoint point, int& nEffect) override;
 
     void OnCalcDynamicSize(DWORD dwMode) override;
 
@@ -62,6 +64,8 @@ class CQXPControlToolbars : public CQXPControlButton {
     DECLARE_DYNCREATE(CQXPControlToolbars)
 public:
     CQXPControlToolbars();
+    // Only popup menus take it while customizing.
+    BOOL IsCustomizeDragOverAvail(CQXPCommandBar* pBar, CPoint point, int& nEffect) override;
 
     void OnCalcDynamicSize(DWORD dwMode) override;
 
@@ -80,6 +84,8 @@ class CQXPControlRecentFileList : public CQXPControlButton {
     DECLARE_DYNCREATE(CQXPControlRecentFileList)
 public:
     CQXPControlRecentFileList();
+    // Only popup menus take it while customizing.
+    BOOL IsCustomizeDragOverAvail(CQXPCommandBar* pBar, CPoint point, int& nEffect) override;
 
     void OnCalcDynamicSize(DWORD dwMode) override;
 
@@ -96,6 +102,8 @@ class CQXPControlOleItems : public CQXPControlButton {
     DECLARE_DYNCREATE(CQXPControlOleItems)
 public:
     CQXPControlOleItems();
+    // Only popup menus take it while customizing.
+    BOOL IsCustomizeDragOverAvail(CQXPCommandBar* pBar, CPoint point, int& nEffect) override;
     void OnCalcDynamicSize(DWORD dwMode) override;
 };
 
@@ -106,6 +114,8 @@ class CQXPControlWorkspaceActions : public CQXPControlButton {
     DECLARE_DYNCREATE(CQXPControlWorkspaceActions)
 public:
     CQXPControlWorkspaceActions();
+    // Only popup menus take it while customizing.
+    BOOL IsCustomizeDragOverAvail(CQXPCommandBar* pBar, CPoint point, int& nEffect) override;
     void OnCalcDynamicSize(DWORD dwMode) override;
 };
 

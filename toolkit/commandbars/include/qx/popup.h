@@ -104,6 +104,13 @@ public:
     // anywhere in the tree of popups below it; FALSE when either has no
     // popup bar.
     BOOL IsPopupOf(CQXPControl* pControl) const;
+    // While customizing, a control dragged over this one opens its popup
+    // (so a submenu can take it), unless the popup lies inside the dragged
+    // control's own tree.
+    void OnCustomizeDragOver(CQXPControl* pSource, CPoint point, int& nEffect) override;
+    // A click while customizing: the control is selected, its popup opens
+    // (or closes when open) and the control is dragged.
+    void OnCustomizeClickPopup(CPoint point);
     void Copy(CQXPControl* pControl, BOOL bRecursive = FALSE) override;
     // Also compares the popups' contents.
     BOOL Compare(CQXPControl* pOther) override;

@@ -429,10 +429,14 @@ TEST(GalleryNotifications, ASiteTellsPreviewsFromSpinsByTheControlsType)
         UINT nCode;
         BOOL bGallery;
     } cases[] = {
-        {&gallery, QXP_GN_PREVIEWSTART, TRUE}, {&gallery, QXP_GN_PREVIEWCANCEL, TRUE},
-        {&gallery, QXP_GN_BEGINDRAG, TRUE},    {&gallery, QXP_CN_EXECUTE, FALSE},
-        {&gallery, QXP_GN_BEGINDRAG + 1, FALSE}, {pEdit, QXP_GN_PREVIEWSTART, FALSE}, // the up spin
-        {pEdit, QXP_GN_PREVIEWCANCEL, FALSE},  {NULL, QXP_GN_PREVIEWSTART, FALSE},
+        {&gallery, QXP_GN_PREVIEWSTART, TRUE},
+        {&gallery, QXP_GN_PREVIEWCANCEL, TRUE},
+        {&gallery, QXP_GN_BEGINDRAG, TRUE},
+        {&gallery, QXP_CN_EXECUTE, FALSE},
+        {&gallery, QXP_GN_BEGINDRAG + 1, FALSE},
+        {pEdit, QXP_GN_PREVIEWSTART, FALSE}, // the up spin
+        {pEdit, QXP_GN_PREVIEWCANCEL, FALSE},
+        {NULL, QXP_GN_PREVIEWSTART, FALSE},
     };
     for (const auto& c : cases) {
         NMQXPCONTROL nm = {};

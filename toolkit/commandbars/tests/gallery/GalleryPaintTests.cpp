@@ -189,6 +189,11 @@ TEST_F(GalleryPaintTest, EachThemeDrawsGalleriesThroughItsPainter)
         qmtest::PumpMessages();
         EXPECT_EQ((std::vector<std::string>{"background", "label Recent", "label All styles", "column"}),
                   OpsOf(pGallery));
+        // The column's buttons are hit where this painter draws them.
+        const ScrollBarGeometry& geo = pGallery->GetScrollBarGeometry();
+        const int nUp = t.nTheme == qxpThemeOffice2007 || t.nTheme == qxpThemeRibbon ? 21 : 19;
+        EXPECT_EQ(geo.rcBar.top + nUp, geo.pxFirstArrowEnd);
+        EXPECT_EQ(geo.rcBar.top + nUp + 19, geo.pxPopupStart);
         pGallery->ScrollTo(60);
         EXPECT_EQ((std::vector<std::string>{"background", "label All styles", "column"}), OpsOf(pGallery));
         pGallery->ScrollTo(0);

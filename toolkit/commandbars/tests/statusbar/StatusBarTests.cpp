@@ -3,6 +3,7 @@
 // after the frame is resized), texts that reach the control once, the text
 // query, command-UI updates from the frame, button panes, and a picture of
 // the bar in each of the five themes.
+#include <qx/commandbars.h>
 #include <qx/paintmanager.h>
 #include <qx/statusbar.h>
 #include <qx/themes.h>
@@ -605,6 +606,24 @@ TEST_F(EditorStatusBar, PictureInEveryTheme)
     EXPECT_EQ(0, (int)bar.SendMessage(QXP_WM_GETTHEMEVALUE, 0, 0));
     bar.SetDrawThemed(TRUE);
     progress.DestroyWindow();
+    ReleaseGlobalPaintManager();
+}
+
+// A status bar of a frame's command bars paints with their paint manager;
+// without one, with the global one.
+TEST_F(EditorStatusBar, TheCommandBarsPaintManagerPaintsTheBar)
+{
+    CQXPStatusBar& bar = m_frame.m_wndStatusBar;
+    SetGlobalPaintManager(qxpThemeWindows2000);
+    CQXPCommandBars* pBars = CQXPCommandBars::CreateCommandBars(&m_frame);
+    ASSERT_NE(nullptr, pBars);
+    bar.SetCommandBars(pBars);
+    EXPECT_EQ(qxpThemeWindows2000, (int)bar.SendMessage(QXP_WM_GETTHEMEVALUE, 0, 0));
+    pBars->SetPaintManager(CreateThemePainter(qxpThemeOffice2003));
+    EXPECT_EQ(qxpThemeOffice2003, (int)bar.SendMessage(QXP_WM_GETTHEMEVALUE, 0, 0));
+    bar.SetCommandBars(NULL);
+    EXPECT_EQ(qxpThemeWindows2000, (int)bar.SendMessage(QXP_WM_GETTHEMEVALUE, 0, 0));
+    pBars->InternalRelease();
     ReleaseGlobalPaintManager();
 }
 

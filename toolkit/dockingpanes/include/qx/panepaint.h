@@ -141,6 +141,9 @@ public:
     BOOL m_bShowCaptionIcon;
     // Room above and below a caption's text band (themes 6 and 8: none).
     RECT m_rcCaptionMargin;
+    // Captions keep the system's caption weight (themes 6 and 8 write them
+    // in the normal weight).
+    BOOL m_bKeepCaptionWeight = TRUE;
     int m_nCaptionTextHeight;
     // Caption buttons of style 2 light up in orange gradients (Luna schemes).
     BOOL m_bGradientButtons;

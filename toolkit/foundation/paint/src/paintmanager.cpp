@@ -1225,6 +1225,13 @@ void CQXPThemePainter::FillWorkspace(CDC* pDC, CRect rcClient, CRect rcInner)
     pDC->RestoreDC(nSaved);
 }
 
+void CQXPThemePainter::DrawListBoxControl(CDC* pDC, CRect rc, BOOL bSelected)
+{
+    // The entries draw their own selection over the window colour.
+    (void)bSelected;
+    pDC->FillSolidRect(rc, GetColor(COLOR_WINDOW));
+}
+
 void CQXPThemePainter::DrawFramedCaption(CDC* pDC, CRect rc, LPCSTR lpszCaption, int nSelected, BOOL bEnabled)
 {
     pDC->FillSolidRect(rc, GetColor(COLOR_INFOBK));

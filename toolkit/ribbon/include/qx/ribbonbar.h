@@ -116,6 +116,7 @@ protected:
     std::vector<CQXPRibbonGroup*> m_groups; // one reference each
     int m_nGroupOffset;                     // how far the groups are scrolled left
     CRect m_rcTab;                          // in the bar's client coordinates
+    BOOL m_bStoredSelected;                 // loading: the tab was stored as the selected one
 };
 
 class CQXPRibbonBar : public CQXPMenuBar {
@@ -161,6 +162,7 @@ public:
     // The group scroll position of the selected tab.
     int GetGroupsOffset() const;
     void ScrollGroups(BOOL bToLeft);
+    CQXPControl* GetGroupScrollButton(BOOL bLeft) const { return bLeft ? m_pScrollLeft : m_pScrollRight; }
     BOOL IsGroupScrollShown(BOOL bLeft) const { return bLeft ? m_groupsResult.bScrollLeft : m_groupsResult.bScrollRight; }
 
     // --- layout -------------------------------------------------------------------------
@@ -232,3 +234,8 @@ protected:
     int m_nQuickAccessHeight;
     CRibbonStyleTheme* m_pOwnTheme; // when the paint manager is no ribbon theme
 };
+
+// Keeps the ribbon's classes in a program that only meets them in a saved
+// layout (call it at start-up); TRUE when the run-time class list finds
+// "CQXPRibbonBar", "CQXPRibbonTab" and "CQXPRibbonGroup".
+BOOL AFXAPI RegisterRibbonBarClasses();

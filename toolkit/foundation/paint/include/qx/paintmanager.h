@@ -277,6 +277,9 @@ public:
     // empty one covers nothing). Themes with a picture of their own draw it.
     virtual void FillWorkspace(CDC* pDC, CRect rcClient, CRect rcInner);
     virtual BOOL IsBarFrameDrawn(CQXPBarView* pBar);
+    // 50. The background of an owner-drawn list of commands (the customize
+    // dialog's), or of one of its items before the entry is drawn over it.
+    virtual void DrawListBoxControl(CDC* pDC, CRect rc, BOOL bSelected);
 
     // --- non-virtual operations ----------------------------------------------
     // Draws or measures any control: type 6 edit, 5 combo box, others by

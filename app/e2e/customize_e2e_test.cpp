@@ -1,0 +1,334 @@
+// The customize sheet of the running editor: each Tools command opens it on
+// its page, one at a time, with Close for Cancel; a new toolbar, a shortcut,
+// large icons and a new external tool survive a restart in the profile.
+#include "qmate_fixture.h"
+
+#include <qmtest/mouse.h>
+#include <qmtest/screenshot.h>
+
+#include <qxresource.h>
+
+namespace {
+
+using e2e::QmateTest;
+
+// The commands that open the sheet, and the page each opens on.
+enum : UINT {
+    kCmdExternalWizard = 34000,
+    kCmdCreateToolbars = 34020,
+    kCmdEditMenus = 34021,
+    kCmdKeyboard = 34022,
+    kCmdPresentation = 34023,
+    kCmdCustomize = 35001,
+};
+// The Tools page's list of tools and its command edit.
+enum {
+    IDC_TOOLS_LIST = 1228,
+    IDC_TOOLS_COMMAND = 1233,
+    QX_IDC_EDIT_LIST_STRIP = 200, // the edit list's title strip
+};
+
+class CustomizeTest : public QmateTest {
+protected:
+    void TearDown() override
+    {
+        QmateTest::TearDown();
+        // The clicks of a test leave the pointer on the program's windows.
+        qmtest::ParkPointer();
+    }
+    HWND OpenSheet(UINT command)
+    {
+        PostCommand(command);
+        HWND sheet = WaitDialog("Customize", 15000);
+        EXPECT_TRUE(sheet) << "command " << command << " showed no sheet";
+        return sheet;
+    }
+    static HWND Page(HWND sheet) { return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
+    static int PageIndex(HWND sheet)
+    {
+        return static_cast<int>(SendMessageA(sheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(Page(sheet)), 0));
+    }
+    static HWND ShowPage(HWND sheet, int n)
+    {
+        SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(n), 0);
+        return Page(sheet);
+    }
+    static void Press(HWND dialog, int id)
+    {
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    }
+    static bool CloseSheet(HWND sheet)
+    {
+        Press(sheet, IDCANCEL);
+        return qmtest::WaitUntil([&] { return !IsWindow(sheet); }, 15000);
+    }
+    static int FindListText(HWND list, const char* text)
+    {
+        return static_cast<int>(
+            SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text)));
+    }
+    static bool ChooseListText(HWND page, int id, const char* text)
+    {
+        HWND list = GetDlgItem(page, id);
+        int i = FindListText(list, text);
+        if (i < 0)
+            return false;
+        SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(i), 0);
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        return true;
+    }
+    static bool ChooseComboText(HWND page, int id, const char* text)
+    {
+        HWND combo = GetDlgItem(page, id);
+        LRESULT i = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+        if (i < 0)
+            return false;
+        SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+        return true;
+    }
+    // The question box the program shows: its text; answered with nAnswer.
+    std::string Answer(int nAnswer)
+    {
+        HWND box = WaitDialog("Quillmate", 10000);
+        if (!box)
+            return "<no message>";
+        std::string text = DialogText(box);
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(nAnswer, BN_CLICKED), 0);
+        qmtest::WaitUntil([&] { return !IsWindow(box); }, 5000);
+        return text;
+    }
+    // Every "Customize" dialog of the program.
+    int SheetCount()
+    {
+        int n = 0;
+        for (HWND h : qmtest::TopLevelWindowsOf(m_prog.Pid()))
+            n += qmtest::WindowClassOf(h) == "#32770" && qmtest::WindowTextOf(h) == "Customize" && IsWindowVisible(h);
+        return n;
+    }
+    // The BarID of every saved toolbar ("CommandBars-Bar0" ... as many as
+    // "CommandBars-Summary" counts).
+    static std::vector<DWORD> SavedBarIds()
+    {
+        std::vector<DWORD> ids;
+        DWORD type = 0;
+        std::vector<BYTE> data;
+        if (!qmtest::ReadRegistryValue(HKEY_CURRENT_USER, e2e::SettingsKey("CommandBars-Summary").c_str(), "Bars",
+                                       type, data) ||
+            data.size() != 4)
+            return ids;
+        DWORD nBars = *reinterpret_cast<const DWORD*>(data.data());
+        for (DWORD i = 0; i < nBars; ++i) {
+            std::string key = e2e::SettingsKey(("CommandBars-Bar" + std::to_string(i)).c_str());
+            if (qmtest::ReadRegistryValue(HKEY_CURRENT_USER, key.c_str(), "BarID", type, data) && data.size() == 4)
+                ids.push_back(*reinterpret_cast<const DWORD*>(data.data()));
+        }
+        return ids;
+    }
+};
+
+TEST_F(CustomizeTest, EachCommandOpensTheSheetOnItsPage)
+{
+    ASSERT_TRUE(Start());
+    const std::pair<UINT, int> cases[] = {{kCmdCustomize, 4}, {kCmdExternalWizard, 4}, {kCmdCreateToolbars, 0}, {kCmdKeyboard, 2}, {kCmdEditMenus, 3}, {kCmdPresentation, 5}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE("command " + std::to_string(c.first));
+        HWND sheet = OpenSheet(c.first);
+        ASSERT_TRUE(sheet);
+        EXPECT_EQ(PageIndex(sheet), c.second);
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(sheet, IDOK)));
+        EXPECT_EQ(qmtest::WindowTextOf(GetDlgItem(sheet, IDCANCEL)), "Close");
+        // A second request while the sheet runs returns at once and shows
+        // nothing (a second sheet would keep the message from returning).
+        DWORD_PTR result = 0;
+        EXPECT_NE(SendMessageTimeoutA(Main(), WM_COMMAND, MAKEWPARAM(kCmdCustomize, 0), 0, SMTO_NORMAL, 10000,
+                                      &result),
+                  0);
+        EXPECT_EQ(SheetCount(), 1);
+        ASSERT_TRUE(CloseSheet(sheet));
+    }
+    ASSERT_TRUE(Close());
+}
+
+TEST_F(CustomizeTest, PagesLookRight)
+{
+    ASSERT_TRUE(Start());
+    HWND sheet = OpenSheet(kCmdCreateToolbars);
+    ASSERT_TRUE(sheet);
+    const char* const names[] = {"toolbars", "commands", "keyboard", "menus", "tools", "options"};
+    for (int i = 0; i < 6; ++i) {
+        ShowPage(sheet, i);
+        ASSERT_TRUE(qmtest::WaitUntil([&] { return PageIndex(sheet) == i; }, 5000));
+        qmtest::SaveWindowShot(sheet, QM_BIN_DIR, std::string("qmate-customize-") + names[i] + ".png");
+    }
+    ASSERT_TRUE(CloseSheet(sheet));
+    ASSERT_TRUE(Close());
+}
+
+TEST_F(CustomizeTest, ANewToolbarSurvivesARestartAndDeleteAsks)
+{
+    ASSERT_TRUE(Start());
+    HWND sheet = OpenSheet(kCmdCreateToolbars);
+    ASSERT_TRUE(sheet);
+    Press(Page(sheet), QX_CID_TOOLBARS_NEW);
+    HWND dlg = WaitDialog("New Toolbar");
+    ASSERT_TRUE(dlg);
+    EXPECT_EQ(qmtest::WindowTextOf(GetDlgItem(dlg, QX_CID_NEW_TOOLBAR_NAME)), "Custom 1");
+    Press(dlg, IDOK);
+    HWND list = GetDlgItem(Page(sheet), QX_CID_TOOLBARS_LIST);
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return FindListText(list, "Custom 1") >= 0; }, 10000));
+    ASSERT_TRUE(CloseSheet(sheet));
+    ASSERT_TRUE(Close());
+    // The program's "Toolbar" holds 59392; the new one takes the next id.
+    std::vector<DWORD> ids = SavedBarIds();
+    EXPECT_NE(std::find(ids.begin(), ids.end(), 59392u), ids.end());
+    EXPECT_NE(std::find(ids.begin(), ids.end(), 59393u), ids.end());
+
+    ASSERT_TRUE(Start());
+    sheet = OpenSheet(kCmdCreateToolbars);
+    ASSERT_TRUE(sheet);
+    ASSERT_TRUE(ChooseListText(Page(sheet), QX_CID_TOOLBARS_LIST, "Custom 1"));
+    Press(Page(sheet), QX_CID_TOOLBARS_DELETE);
+    EXPECT_NE(Answer(IDOK).find("Are you sure you want to delete the 'Custom 1' toolbar?"), std::string::npos);
+    list = GetDlgItem(Page(sheet), QX_CID_TOOLBARS_LIST);
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return FindListText(list, "Custom 1") < 0; }, 10000));
+    ASSERT_TRUE(CloseSheet(sheet));
+    ASSERT_TRUE(Close());
+    ids = SavedBarIds();
+    EXPECT_EQ(std::find(ids.begin(), ids.end(), 59393u), ids.end());
+}
+
+TEST_F(CustomizeTest, AShortcutIsStoredByteForByteAndWorksAfterARestart)
+{
+    ASSERT_TRUE(Start());
+    HWND sheet = OpenSheet(kCmdKeyboard);
+    ASSERT_TRUE(sheet);
+    HWND page = Page(sheet);
+    ASSERT_TRUE(ChooseComboText(page, QX_CID_KEYBOARD_CATEGORY, "Tools"));
+    ASSERT_TRUE(ChooseListText(page, QX_CID_KEYBOARD_COMMANDS, "Customize..."));
+    HWND edit = GetDlgItem(page, QX_CID_KEYBOARD_SHORTCUT);
+
+    // A shortcut of another command asks first; No keeps the table.
+    qmtest::ClickInWindow(edit, POINT{5, 5});
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return GetFocus() == edit || qmtest::WindowTextOf(edit).empty(); }, 5000));
+    qmtest::SendChord({VK_CONTROL, 'N'});
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return qmtest::WindowTextOf(edit) == "Ctrl+N"; }, 5000));
+    Press(page, QX_CID_KEYBOARD_ASSIGN);
+    EXPECT_NE(Answer(IDNO).find("This shortcut is currently assigned."), std::string::npos);
+
+    qmtest::ClickInWindow(edit, POINT{5, 5});
+    qmtest::SendChord({VK_CONTROL, VK_SHIFT, VK_F11});
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return qmtest::WindowTextOf(edit) == "Ctrl+Shift+F11"; }, 5000));
+    Press(page, QX_CID_KEYBOARD_ASSIGN);
+    HWND keys = GetDlgItem(page, QX_CID_KEYBOARD_KEYS);
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return FindListText(keys, "Ctrl+Shift+F11") >= 0; }, 5000));
+    // Reset All asks; No keeps the new shortcut.
+    Press(page, QX_CID_KEYBOARD_RESET_ALL);
+    EXPECT_NE(Answer(IDNO).find("Are you sure you want to reset the key assignments?"), std::string::npos);
+    EXPECT_GE(FindListText(keys, "Ctrl+Shift+F11"), 0);
+    ASSERT_TRUE(CloseSheet(sheet));
+    ASSERT_TRUE(Close());
+
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    ASSERT_TRUE(qmtest::ReadRegistryValue(HKEY_CURRENT_USER, e2e::SettingsKey("CommandBars").c_str(), "Accelerators",
+                                          type, data));
+    EXPECT_EQ(type, (DWORD)REG_BINARY);
+    ASSERT_EQ(data.size() % 6, 0u);
+    // Ctrl+Shift+F11 (virtual key) for 35001: 0D, padding, 7A 00, B9 88.
+    bool found = false;
+    int nCtrlN = 0;
+    for (size_t i = 0; i < data.size(); i += 6) {
+        found |= data[i] == 0x0D && data[i + 2] == 0x7A && data[i + 3] == 0 && data[i + 4] == 0xB9 && data[i + 5] == 0x88;
+        nCtrlN += (data[i] & ~0x02) == 0x09 && data[i + 2] == 'N' && data[i + 3] == 0;
+    }
+    EXPECT_TRUE(found) << e2e::Hex(std::string(data.begin(), data.end()), 600);
+    EXPECT_EQ(nCtrlN, 1) << "Ctrl+N keeps its one command";
+
+    // After a restart the shortcut opens the sheet.
+    HWND main = Start();
+    ASSERT_TRUE(main);
+    SetForegroundWindow(main);
+    qmtest::WaitUntil([&] { return GetForegroundWindow() == main; }, 5000);
+    qmtest::SendChord({VK_CONTROL, VK_SHIFT, VK_F11});
+    HWND again = WaitDialog("Customize", 15000);
+    ASSERT_TRUE(again) << "Ctrl+Shift+F11 did not open the sheet";
+    EXPECT_EQ(PageIndex(again), 4);
+    ASSERT_TRUE(CloseSheet(again));
+    ASSERT_TRUE(Close());
+}
+
+TEST_F(CustomizeTest, LargeIconsAreStoredInBothSettings)
+{
+    // Small icons to start with: the check turns them large.
+    ASSERT_TRUE(qmtest::WriteRegistryDword(HKEY_CURRENT_USER, e2e::SettingsKey("ViewSettings"), "LargeTBIcons", 0));
+    ASSERT_TRUE(Start());
+    HWND sheet = OpenSheet(kCmdPresentation);
+    ASSERT_TRUE(sheet);
+    HWND page = Page(sheet);
+    HWND check = GetDlgItem(page, QX_CID_OPTIONS_LARGE_ICONS);
+    ASSERT_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    const bool wasLarge = false;
+    SendMessageA(check, BM_CLICK, 0, 0);
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return SendMessageA(check, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 5000));
+    ASSERT_TRUE(CloseSheet(sheet));
+    ASSERT_TRUE(Close());
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    ASSERT_TRUE(qmtest::ReadRegistryValue(HKEY_CURRENT_USER, e2e::SettingsKey("ViewSettings").c_str(), "LargeTBIcons",
+                                          type, data));
+    ASSERT_EQ(data.size(), 4u);
+    EXPECT_EQ(*reinterpret_cast<const DWORD*>(data.data()), wasLarge ? 0u : 1u);
+    ASSERT_TRUE(qmtest::ReadRegistryValue(HKEY_CURRENT_USER, e2e::SettingsKey("CommandBars-Options").c_str(),
+                                          "LargeIcons", type, data));
+    ASSERT_EQ(data.size(), 4u);
+    EXPECT_EQ(*reinterpret_cast<const DWORD*>(data.data()), wasLarge ? 0u : 1u);
+}
+
+TEST_F(CustomizeTest, AToolAddedOnTheToolsPageIsStored)
+{
+    ASSERT_TRUE(Start());
+    HWND sheet = OpenSheet(kCmdCustomize);
+    ASSERT_TRUE(sheet);
+    HWND page = Page(sheet);
+    HWND list = GetDlgItem(page, IDC_TOOLS_LIST);
+    ASSERT_TRUE(list);
+    // The strip's New button: an in-place edit for the new entry's text.
+    HWND strip = GetDlgItem(page, QX_IDC_EDIT_LIST_STRIP);
+    ASSERT_TRUE(strip);
+    PostMessageA(strip, WM_COMMAND, MAKEWPARAM(QX_IDS_EDITLIST_NEW, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(strip, QX_IDS_EDITLIST_NEW)));
+    HWND itemEdit = nullptr;
+    ASSERT_TRUE(qmtest::WaitUntil(
+        [&] {
+            itemEdit = qmtest::FirstDescendantOfClass(page, "Edit");
+            for (HWND h : qmtest::DescendantsOfClass(page, "Edit", true))
+                if (GetDlgCtrlID(h) == 101)
+                    itemEdit = h;
+            return itemEdit != nullptr && GetDlgCtrlID(itemEdit) == 101;
+        },
+        5000));
+    SendMessageA(itemEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Notepad"));
+    PostMessageA(itemEdit, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return FindListText(list, "Notepad") >= 0; }, 5000));
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return IsWindowEnabled(GetDlgItem(page, IDC_TOOLS_COMMAND)) != FALSE; }, 5000));
+    SendMessageA(GetDlgItem(page, IDC_TOOLS_COMMAND), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("notepad.exe"));
+    ASSERT_TRUE(CloseSheet(sheet));
+    ASSERT_TRUE(Close());
+
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    ASSERT_TRUE(qmtest::ReadRegistryValue(HKEY_CURRENT_USER, e2e::SettingsKey("TOOLS_CUSTOMIZATION").c_str(), "Tools",
+                                          type, data));
+    // Three tools now: the two of a first start and the new one, whose four
+    // strings come last.
+    std::string bytes(data.begin(), data.end());
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 3);
+    const std::string tail = std::string("\x07Notepad", 8) + std::string("\x00", 1) + "\x0bnotepad.exe" +
+                             std::string("\x00", 1);
+    ASSERT_GE(bytes.size(), tail.size());
+    EXPECT_EQ(bytes.substr(bytes.size() - tail.size()), tail) << e2e::Hex(bytes, 200);
+}
+
+} // namespace

@@ -1,0 +1,505 @@
+// The customize sheet: the name check of a new or renamed toolbar as a
+// table; the sheet on a real frame with command bars - its run in customize
+// mode, one sheet at a time, its buttons, the Toolbars page making,
+// renaming, hiding and deleting bars, the Keyboard page assigning and
+// removing shortcuts, and screenshots of the pages.
+#include <qx/customizesheet.h>
+
+#include <qx/barcontrols.h>
+#include <qx/commandbars.h>
+#include <qxresource.h>
+
+#include <qmtest/cbframe.h>
+#include <qmtest/messageboxes.h>
+#include <qmtest/mouse.h>
+#include <qmtest/pump.h>
+#include <qmtest/screenshot.h>
+#include <qmtest/script.h>
+
+#include "cbtest_ids.h"
+
+#include <gtest/gtest.h>
+
+using qmtest::PumpMessages;
+using qmtest::PumpUntil;
+
+namespace {
+
+// --- the name check ---------------------------------------------------------------
+
+using BarInfo = CQXPNewToolbarDlg::BarInfo;
+
+std::vector<BarInfo> Bars(std::initializer_list<std::pair<const char*, UINT>> bars)
+{
+    std::vector<BarInfo> result;
+    static int s_identities[64];
+    int n = 0;
+    for (const auto& bar : bars)
+        result.push_back({CString(bar.first), bar.second, &s_identities[n++]});
+    return result;
+}
+
+TEST(CustomizeNameCheck, DefaultNameTakesTheSmallestFreeNumber)
+{
+    struct Case {
+        std::vector<BarInfo> bars;
+        const char* expected;
+    } cases[] = {
+        {Bars({}), "Custom 1"},
+        {Bars({{"Custom 1", 0xE800}, {"Custom 3", 0xE801}}), "Custom 2"},
+        {Bars({{"Custom 2", 0xE800}}), "Custom 1"},
+        {Bars({{"Custom 1", 0xE800}, {"Custom 2", 0xE801}}), "Custom 3"},
+    };
+    for (const Case& c : cases)
+        EXPECT_STREQ(CQXPNewToolbarDlg::DefaultName(c.bars, "Custom %d"), c.expected);
+}
+
+TEST(CustomizeNameCheck, NamesAndIdsOfNewAndRenamedBars)
+{
+    std::vector<BarInfo> program = Bars({{"Toolbar", 0xE800}, {"Standard", 0xE802}});
+    // Every id from 0xE800 to 0xE8FE taken.
+    std::vector<BarInfo> full;
+    static int s_bars[0xFF];
+    for (UINT nId = 0xE800; nId <= 0xE8FE; ++nId)
+        full.push_back({CString("Bar"), nId, &s_bars[nId - 0xE800]});
+    std::vector<BarInfo> allButLast(full.begin(), full.end() - 1);
+
+    struct Case {
+        const char* name;
+        const std::vector<BarInfo>* bars;
+        int renamed; // index of the bar being renamed, -1 for a new one
+        UINT message;
+        UINT barId;
+    } cases[] = {
+        {"Custom 1", &program, -1, 0, 0xE801},
+        {"", &program, -1, QX_IDS_TOOLBAR_NAME_BLANK, 0},
+        {"Standard", &program, -1, QX_IDS_TOOLBAR_NAME_EXISTS, 0},
+        {"standard", &program, -1, 0, 0xE801}, // titles compare exactly
+        {"Standard", &program, 1, 0, 0},       // a bar keeps its own name
+        {"Toolbar", &program, 1, QX_IDS_TOOLBAR_NAME_EXISTS, 0},
+        {"", &program, 1, QX_IDS_TOOLBAR_NAME_BLANK, 0},
+        {"Mine", &full, -1, QX_IDS_TOOLBAR_LIMIT, 0},
+        {"Mine", &allButLast, -1, 0, 0xE8FE},
+        {"Mine", &full, 3, 0, 0}, // renaming needs no id
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("name '") + c.name + "'");
+        UINT nId = 0;
+        const void* pRenamed = c.renamed >= 0 ? (*c.bars)[(size_t)c.renamed].pBar : NULL;
+        EXPECT_EQ(CQXPNewToolbarDlg::CheckName(c.name, *c.bars, pRenamed, &nId), c.message);
+        if (c.message == 0)
+            EXPECT_EQ(nId, c.barId);
+    }
+}
+
+// --- the sheet on a frame --------------------------------------------------------
+
+class CustomizeFrame : public qmtest::CommandBarTestFrame {
+public:
+    CustomizeFrame()
+        : CommandBarTestFrame(IDR_TEST_MENU, &m_pMenuBar,
+                              {{"Standard", &m_pStandard, IDR_TEST_TOOLBAR, {}},
+                               {"Format", &m_pFormat, 0, {ID_TEST_UNDO, ID_TEST_ANSI, ID_TEST_UTF8}}})
+    {
+    }
+    CQXPMenuBar* m_pMenuBar = NULL;
+    CQXPToolBar* m_pStandard = NULL;
+    CQXPToolBar* m_pFormat = NULL;
+    std::vector<LPARAM> newBars;     // WM_QXP_TOOLBARCREATED
+    std::vector<LPARAM> deletedBars; // WM_QXP_TOOLBARDELETING
+
+protected:
+    afx_msg LRESULT OnNewBar(WPARAM, LPARAM lParam)
+    {
+        newBars.push_back(lParam);
+        return 0;
+    }
+    afx_msg LRESULT OnDeleteBar(WPARAM, LPARAM lParam)
+    {
+        deletedBars.push_back(lParam);
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CustomizeFrame, qmtest::CommandBarTestFrame)
+    ON_MESSAGE(WM_QXP_TOOLBARCREATED, OnNewBar)
+    ON_MESSAGE(WM_QXP_TOOLBARDELETING, OnDeleteBar)
+END_MESSAGE_MAP()
+
+class CustomizeSheetTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(frame.Create(NULL, "Customize test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 720, 480)));
+        pBars = frame.GetCommandBars();
+        ASSERT_NE(nullptr, pBars);
+        frame.RecalcLayout();
+        ::SetForegroundWindow(frame.GetSafeHwnd());
+        PumpUntil([&] { return ::GetActiveWindow() == frame.GetSafeHwnd(); }, 2000);
+        PumpMessages();
+    }
+    void TearDown() override
+    {
+        if (::IsWindow(frame.GetSafeHwnd()))
+            frame.DestroyWindow();
+        PumpMessages();
+        qmtest::ParkPointer();
+    }
+    // The running sheet's window, once it is shown.
+    static HWND SheetWindow()
+    {
+        CQXPCustomizeSheet* pSheet = CQXPCustomizeSheet::GetRunningSheet();
+        HWND hWnd = pSheet ? pSheet->GetSafeHwnd() : NULL;
+        return hWnd && ::IsWindowVisible(hWnd) ? hWnd : NULL;
+    }
+    static HWND ActivePage()
+    {
+        HWND hSheet = SheetWindow();
+        return hSheet ? (HWND)::SendMessageA(hSheet, PSM_GETCURRENTPAGEHWND, 0, 0) : NULL;
+    }
+    static void Press(HWND hDialog, int nId)
+    {
+        ::PostMessageA(hDialog, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), (LPARAM)::GetDlgItem(hDialog, nId));
+    }
+    static std::string TextOf(HWND hWnd)
+    {
+        char sz[256] = {};
+        ::GetWindowTextA(hWnd, sz, sizeof(sz));
+        return sz;
+    }
+    static void ClickCenter(HWND hWnd)
+    {
+        RECT rc;
+        ::GetWindowRect(hWnd, &rc);
+        qmtest::ClickAt(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+    }
+    CQXPToolBar* BarTitled(const char* pszTitle) const
+    {
+        for (int i = 0; i < pBars->GetCount(); ++i)
+            if (pBars->GetAt(i)->GetTitle() == pszTitle)
+                return pBars->GetAt(i);
+        return NULL;
+    }
+
+    // Runs the sheet with the script's steps inside its loop. A step that
+    // never comes true fails the test and, after the script's time, the
+    // sheet is closed so that the test ends.
+    static bool RunSheet(qmtest::Script& script, CQXPCustomizeSheet& sheet, DWORD dwTimeoutMs = 20000)
+    {
+        UINT_PTR nGuard = ::SetTimer(NULL, 0, dwTimeoutMs, [](HWND, UINT, UINT_PTR nId, DWORD) {
+            ::KillTimer(NULL, nId);
+            if (HWND hSheet = SheetWindow())
+                ::PostMessageA(hSheet, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        });
+        bool bDone = script.Run([&] { sheet.DoModal(); }, dwTimeoutMs);
+        ::KillTimer(NULL, nGuard);
+        return bDone && script.Remaining() == 0;
+    }
+
+    CustomizeFrame frame;
+    CQXPCommandBars* pBars = NULL;
+};
+
+TEST_F(CustomizeSheetTest, RunsInCustomizeModeOneAtATimeWithCloseForCancel)
+{
+    CQXPCustomizeSheet sheet(pBars, 0);
+    qmtest::Script script;
+    INT_PTR nSecond = -1;
+    BOOL bModeDuring = FALSE, bOkVisible = TRUE;
+    std::string strCancel, strCaption;
+    script.Add([] { return SheetWindow() != NULL; });
+    script.Then([&] {
+        bModeDuring = pBars->IsCustomizeMode();
+        HWND hSheet = SheetWindow();
+        bOkVisible = ::IsWindowVisible(::GetDlgItem(hSheet, IDOK));
+        strCancel = TextOf(::GetDlgItem(hSheet, IDCANCEL));
+        strCaption = TextOf(hSheet);
+        // A second request while the sheet runs shows nothing.
+        CQXPCustomizeSheet second(pBars, 1);
+        nSecond = second.DoModal();
+        ClickCenter(::GetDlgItem(hSheet, IDCANCEL));
+    });
+    ASSERT_TRUE(RunSheet(script, sheet));
+    EXPECT_TRUE(bModeDuring);
+    EXPECT_FALSE(bOkVisible);
+    EXPECT_EQ(strCancel, "Close");
+    EXPECT_EQ(strCaption, "Customize");
+    EXPECT_EQ(nSecond, IDCANCEL);
+    EXPECT_FALSE(pBars->IsCustomizeMode());
+    EXPECT_EQ(CQXPCustomizeSheet::GetRunningSheet(), nullptr);
+}
+
+TEST_F(CustomizeSheetTest, ClicksOnTheFrameOutsideItsBarsAreSwallowed)
+{
+    CQXPCustomizeSheet sheet(pBars, 0);
+    qmtest::Script script;
+    BOOL bClientPass = TRUE, bBarPass = FALSE, bSheetPass = FALSE;
+    script.Add([] { return SheetWindow() != NULL; });
+    script.Then([&] {
+        CQXPCustomizeSheet* pSheet = CQXPCustomizeSheet::GetRunningSheet();
+        HWND hClient = frame.m_hWndMDIClient;
+        POINT pt = {0, 0};
+        bClientPass = pSheet->FilterMouse(WM_LBUTTONDOWN, pt, hClient);
+        bBarPass = pSheet->FilterMouse(WM_LBUTTONDOWN, pt, frame.m_pStandard->GetSafeHwnd());
+        bSheetPass = pSheet->FilterMouse(WM_LBUTTONDOWN, pt, SheetWindow());
+        Press(SheetWindow(), IDCANCEL);
+    });
+    ASSERT_TRUE(RunSheet(script, sheet));
+    EXPECT_FALSE(bClientPass);
+    EXPECT_TRUE(bBarPass);
+    EXPECT_TRUE(bSheetPass);
+}
+
+TEST_F(CustomizeSheetTest, ToolbarsPageMakesRenamesAndDeletesToolbars)
+{
+    qmtest::MessageBoxRecorder boxes(IDOK);
+    CQXPCustomizeSheet sheet(pBars, 0);
+    qmtest::Script script;
+    std::string strOffered, strRenameCaption;
+    BOOL bRenameEnabled = FALSE, bResetEnabled = TRUE;
+    auto findDialog = [](const char* pszCaption) { return ::FindWindowA("#32770", pszCaption); };
+    script.Add([] { return ActivePage() != NULL; });
+    script.Then([&] { Press(ActivePage(), QX_CID_TOOLBARS_NEW); });
+    script.Add([&] { return findDialog("New Toolbar") != NULL; });
+    script.Then([&] {
+        HWND hDlg = findDialog("New Toolbar");
+        strOffered = TextOf(::GetDlgItem(hDlg, QX_CID_NEW_TOOLBAR_NAME));
+        Press(hDlg, IDOK);
+    });
+    script.Add([&] { return BarTitled("Custom 1") != NULL && findDialog("New Toolbar") == NULL; });
+    script.Then([&] {
+        HWND hPage = ActivePage();
+        bRenameEnabled = ::IsWindowEnabled(::GetDlgItem(hPage, QX_CID_TOOLBARS_RENAME));
+        bResetEnabled = ::IsWindowEnabled(::GetDlgItem(hPage, QX_CID_TOOLBARS_RESET));
+        Press(hPage, QX_CID_TOOLBARS_RENAME);
+    });
+    script.Add([&] { return findDialog("Rename Toolbar") != NULL; });
+    script.Then([&] {
+        HWND hDlg = findDialog("Rename Toolbar");
+        strRenameCaption = TextOf(hDlg);
+        ::SetDlgItemTextA(hDlg, QX_CID_NEW_TOOLBAR_NAME, "Mine");
+        Press(hDlg, IDOK);
+    });
+    script.Add([&] { return BarTitled("Mine") != NULL && findDialog("Rename Toolbar") == NULL; });
+    script.Then([&] { Press(ActivePage(), QX_CID_TOOLBARS_DELETE); });
+    script.Add([&] { return BarTitled("Mine") == NULL; });
+    script.Then([&] { Press(SheetWindow(), IDCANCEL); });
+
+    ASSERT_TRUE(RunSheet(script, sheet));
+    EXPECT_EQ(strOffered, "Custom 1");
+    EXPECT_TRUE(bRenameEnabled);
+    EXPECT_FALSE(bResetEnabled);
+    EXPECT_EQ(strRenameCaption, "Rename Toolbar");
+    ASSERT_EQ(frame.newBars.size(), 1u);
+    EXPECT_EQ(frame.deletedBars, frame.newBars);
+    ASSERT_EQ(boxes.Texts().size(), 1u) << ::testing::PrintToString(boxes.Texts());
+    EXPECT_EQ(boxes.Texts()[0], "Are you sure you want to delete the 'Mine' toolbar?");
+    EXPECT_EQ(boxes.Types()[0] & 0xF, (UINT)MB_OKCANCEL);
+}
+
+TEST_F(CustomizeSheetTest, NewToolbarTakesTheFirstFreeId)
+{
+    CQXPCustomizeSheet sheet(pBars, 0);
+    qmtest::Script script;
+    script.Add([] { return ActivePage() != NULL; });
+    script.Then([&] { Press(ActivePage(), QX_CID_TOOLBARS_NEW); });
+    script.Add([&] { return ::FindWindowA("#32770", "New Toolbar") != NULL; });
+    script.Then([&] { Press(::FindWindowA("#32770", "New Toolbar"), IDOK); });
+    script.Add([&] { return BarTitled("Custom 1") != NULL; });
+    script.Then([&] { Press(SheetWindow(), IDCANCEL); });
+    ASSERT_TRUE(RunSheet(script, sheet));
+    // The frame's two bars hold 0xE800 and 0xE801.
+    EXPECT_EQ(BarTitled("Custom 1")->GetBarID(), 0xE802u);
+    EXPECT_FALSE(BarTitled("Custom 1")->m_bBuiltIn);
+}
+
+TEST_F(CustomizeSheetTest, UncheckingHidesOnlyCloseableBars)
+{
+    frame.m_pStandard->m_bCloseable = FALSE;
+    frame.m_pFormat->m_bCloseable = TRUE;
+    CQXPCustomizeSheet sheet(pBars, 0);
+    qmtest::Script script;
+    auto clickBox = [](int nItem) {
+        HWND hList = ::GetDlgItem(ActivePage(), QX_CID_TOOLBARS_LIST);
+        RECT rc;
+        ::SendMessageA(hList, LB_GETITEMRECT, (WPARAM)nItem, (LPARAM)&rc);
+        POINT pt = {rc.left + 8, (rc.top + rc.bottom) / 2};
+        ::ClientToScreen(hList, &pt);
+        qmtest::ClickAt(pt);
+    };
+    auto itemOf = [](const char* pszTitle) {
+        HWND hList = ::GetDlgItem(ActivePage(), QX_CID_TOOLBARS_LIST);
+        return (int)::SendMessageA(hList, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)pszTitle);
+    };
+    script.Add([] { return ActivePage() != NULL; });
+    script.Then([&] { clickBox(itemOf("Format")); });
+    script.Add([&] { return !frame.m_pFormat->IsVisible(); });
+    script.Then([&] { clickBox(itemOf("Standard")); });
+    // The click on the box of a bar that may not close selects it and
+    // leaves its check.
+    script.Add([&] {
+        HWND hList = ::GetDlgItem(ActivePage(), QX_CID_TOOLBARS_LIST);
+        return ::SendMessageA(hList, LB_GETCURSEL, 0, 0) == itemOf("Standard");
+    });
+    script.Then([&] {
+        CCheckListBox* pList =
+            DYNAMIC_DOWNCAST(CCheckListBox, CWnd::FromHandlePermanent(::GetDlgItem(ActivePage(), QX_CID_TOOLBARS_LIST)));
+        EXPECT_NE(pList, nullptr);
+        if (pList != NULL) {
+            EXPECT_EQ(pList->GetCheck(itemOf("Standard")), 1);
+            EXPECT_EQ(pList->GetCheck(itemOf("Format")), 0);
+        }
+        Press(SheetWindow(), IDCANCEL);
+    });
+    ASSERT_TRUE(RunSheet(script, sheet));
+    EXPECT_TRUE(frame.m_pStandard->IsVisible());
+    EXPECT_FALSE(frame.m_pFormat->IsVisible());
+}
+
+TEST_F(CustomizeSheetTest, KeyboardPageAssignsAndRemovesShortcuts)
+{
+    CQXPKeyboardShortcuts* pKeys = pBars->GetKeyboardShortcuts();
+    ASSERT_TRUE(pKeys->LoadAccelerators(IDR_TEST_MENU));
+    // Only Ctrl+O for Open: removing it leaves an empty table.
+    ACCEL open = {FVIRTKEY | FCONTROL, 'O', ID_TEST_OPEN};
+    pKeys->SetAcceleratorTable(&open, 1);
+
+    qmtest::MessageBoxRecorder boxes({IDNO, IDYES});
+    CQXPCustomizeSheet sheet(pBars, 2);
+    CQXPCustomizeKeyboardPage keyboard(&sheet);
+    ASSERT_TRUE(keyboard.AddCategories(IDR_TEST_MENU));
+    sheet.AddPage(&keyboard);
+    qmtest::Script script;
+    std::vector<std::string> keysShown;
+    auto page = [] { return ActivePage(); };
+    auto keysText = [&]() {
+        HWND hKeys = ::GetDlgItem(page(), QX_CID_KEYBOARD_KEYS);
+        std::string s;
+        int n = (int)::SendMessageA(hKeys, LB_GETCOUNT, 0, 0);
+        for (int i = 0; i < n; ++i) {
+            char sz[64] = {};
+            ::SendMessageA(hKeys, LB_GETTEXT, (WPARAM)i, (LPARAM)sz);
+            s += std::string(i ? "," : "") + sz;
+        }
+        return s;
+    };
+    auto pressCtrl = [](WORD vk) {
+        INPUT in[4] = {};
+        for (INPUT& i : in)
+            i.type = INPUT_KEYBOARD;
+        in[0].ki.wVk = VK_CONTROL;
+        in[1].ki.wVk = vk;
+        in[2].ki.wVk = vk;
+        in[2].ki.dwFlags = KEYEVENTF_KEYUP;
+        in[3].ki.wVk = VK_CONTROL;
+        in[3].ki.dwFlags = KEYEVENTF_KEYUP;
+        ::SendInput(4, in, sizeof(INPUT));
+    };
+    script.Add([&] { return page() != NULL && ::GetDlgItem(page(), QX_CID_KEYBOARD_KEYS) != NULL; });
+    // "File" is the first category and "Open..." its first command.
+    script.Then([&] {
+        keysShown.push_back(keysText());
+        ::SetFocus(::GetDlgItem(page(), QX_CID_KEYBOARD_SHORTCUT));
+        pressCtrl('K');
+    });
+    script.Add([&] { return TextOf(::GetDlgItem(page(), QX_CID_KEYBOARD_SHORTCUT)) == "Ctrl+K"; });
+    script.Then([&] { Press(page(), QX_CID_KEYBOARD_ASSIGN); });
+    script.Add([&] { return keysText() == "Ctrl+O,Ctrl+K"; });
+    // Ctrl+O again for Save: the first question is answered No, nothing
+    // changes; then Yes moves it.
+    script.Then([&] {
+        HWND hCommands = ::GetDlgItem(page(), QX_CID_KEYBOARD_COMMANDS);
+        ::SendMessageA(hCommands, LB_SETCURSEL, 1, 0);
+        ::SendMessageA(page(), WM_COMMAND, MAKEWPARAM(QX_CID_KEYBOARD_COMMANDS, LBN_SELCHANGE), (LPARAM)hCommands);
+        ::SetFocus(::GetDlgItem(page(), QX_CID_KEYBOARD_SHORTCUT));
+        pressCtrl('O');
+    });
+    script.Add([&] { return TextOf(::GetDlgItem(page(), QX_CID_KEYBOARD_SHORTCUT)) == "Ctrl+O"; });
+    script.Then([&] { Press(page(), QX_CID_KEYBOARD_ASSIGN); });
+    script.Add([&] { return boxes.Texts().size() == 1; });
+    script.Then([&] {
+        keysShown.push_back(keysText());
+        ::SetFocus(::GetDlgItem(page(), QX_CID_KEYBOARD_SHORTCUT));
+        pressCtrl('O');
+    });
+    script.Add([&] { return TextOf(::GetDlgItem(page(), QX_CID_KEYBOARD_SHORTCUT)) == "Ctrl+O"; });
+    script.Then([&] { Press(page(), QX_CID_KEYBOARD_ASSIGN); });
+    script.Add([&] { return keysText() == "Ctrl+O"; });
+    // Remove both remaining shortcuts: Save's Ctrl+O, then Open's Ctrl+K.
+    script.Then([&] {
+        HWND hKeys = ::GetDlgItem(page(), QX_CID_KEYBOARD_KEYS);
+        ::SendMessageA(hKeys, LB_SETCURSEL, 0, 0);
+        Press(page(), QX_CID_KEYBOARD_REMOVE);
+    });
+    script.Add([&] { return keysText().empty(); });
+    script.Then([&] {
+        HWND hCommands = ::GetDlgItem(page(), QX_CID_KEYBOARD_COMMANDS);
+        ::SendMessageA(hCommands, LB_SETCURSEL, 0, 0);
+        ::SendMessageA(page(), WM_COMMAND, MAKEWPARAM(QX_CID_KEYBOARD_COMMANDS, LBN_SELCHANGE), (LPARAM)hCommands);
+        ::SendMessageA(::GetDlgItem(page(), QX_CID_KEYBOARD_KEYS), LB_SETCURSEL, 0, 0);
+        Press(page(), QX_CID_KEYBOARD_REMOVE);
+    });
+    script.Add([&] { return pKeys->GetEntries().empty(); });
+    script.Then([&] { Press(SheetWindow(), IDCANCEL); });
+
+    ASSERT_TRUE(RunSheet(script, sheet));
+    ASSERT_EQ(keysShown.size(), 2u);
+    EXPECT_EQ(keysShown[0], "Ctrl+O");
+    EXPECT_EQ(keysShown[1], ""); // Save had none, and No left it so
+    ASSERT_GE(boxes.Texts().size(), 2u);
+    EXPECT_EQ(boxes.Texts()[0], "This shortcut is currently assigned.\nDo you want to re-assign this shortcut?");
+    // The emptied table translates nothing and stores no bytes.
+    EXPECT_TRUE(pKeys->HasCurrentTable());
+    EXPECT_EQ(pKeys->GetAcceleratorTable(), (HACCEL)NULL);
+    EXPECT_TRUE(CQXPKeyboardShortcuts::Pack(pKeys->GetEntries()).empty());
+}
+
+TEST_F(CustomizeSheetTest, PagesLookRight)
+{
+    CQXPCustomizeSheet sheet(pBars, 0);
+    CQXPCustomizeKeyboardPage keyboard(&sheet);
+    keyboard.AddCategories(IDR_TEST_MENU);
+    sheet.AddPage(&keyboard);
+    CQXPCustomizeMenusPage menus(&sheet);
+    sheet.AddPage(&menus);
+    CQXPCustomizeOptionsPage options(&sheet);
+    sheet.AddPage(&options);
+    CQXPCustomizeCommandsPage* pCommands = sheet.GetCommandsPage();
+    pCommands->AddCategories(IDR_TEST_MENU);
+    pCommands->InsertAllCommandsCategory(QX_IDS_ALL_COMMANDS);
+    pCommands->InsertNewMenuCategory(QX_IDS_NEW_MENU);
+    const char* const names[] = {"customize-toolbars.png", "customize-commands.png", "customize-keyboard.png",
+                                 "customize-menus.png", "customize-options.png"};
+    std::vector<std::string> captions;
+    qmtest::Script script;
+    script.Add([] { return ActivePage() != NULL; });
+    for (int i = 0; i < 5; ++i) {
+        script.Then([i] { ::SendMessageA(SheetWindow(), PSM_SETCURSEL, (WPARAM)i, 0); });
+        script.Add([&, i] {
+            HWND hPage = ActivePage();
+            if (hPage == NULL || ::SendMessageA(SheetWindow(), PSM_HWNDTOINDEX, (WPARAM)hPage, 0) != i)
+                return false;
+            captions.push_back(TextOf(hPage));
+            qmtest::SaveWindowShot(SheetWindow(), QM_BIN_DIR, names[i]);
+            return true;
+        });
+    }
+    script.Then([&] { Press(SheetWindow(), IDCANCEL); });
+    ASSERT_TRUE(RunSheet(script, sheet, 30000));
+    EXPECT_EQ(captions, (std::vector<std::string>{"Tool&bars", "&Commands", "&Keyboard", "&Menus", "&Options"}));
+    // The categories of the Commands page: the menu's, then the two made.
+    CQXPCustomizeCategories& categories = pCommands->GetCategories();
+    ASSERT_EQ(categories.GetCount(), 4);
+    EXPECT_STREQ(categories.GetAt(0).strName, "File");
+    EXPECT_STREQ(categories.GetAt(1).strName, "Edit");
+    EXPECT_STREQ(categories.GetAt(2).strName, "All Commands");
+    EXPECT_STREQ(categories.GetAt(3).strName, "New Menu");
+    // File holds Open, Save and Exit (no separator); All Commands their
+    // copies and Edit's.
+    EXPECT_EQ(categories.GetAt(0).pControls->GetCount(), 3);
+    EXPECT_EQ(categories.GetAt(2).pControls->GetCount(),
+              categories.GetAt(0).pControls->GetCount() + categories.GetAt(1).pControls->GetCount());
+}
+
+} // namespace
