@@ -59,6 +59,13 @@ struct FloatFrame : Docking {
         ::GetWindowTextA(h, s, sizeof(s));
         return s;
     }
+    // A pane floated at a rectangle, its frame laid out.
+    CQXPDockingPaneMiniWnd* Float(CQXPDockingPane* p, const RECT& rc)
+    {
+        CQXPDockingPaneMiniWnd* pFrame = manager.FloatPane(p, rc);
+        Settle();
+        return pFrame;
+    }
     void Settle()
     {
         PumpFor(50);
@@ -75,9 +82,8 @@ TEST(FloatingFrame, APaneFloatsIntoItsOwnFrameWindow)
     CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
     f.Add(2, dockBottomOf);
     p1->SetTitle("Functions");
-    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(p1, kFloatRect);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
     ASSERT_NE(nullptr, pFrame);
-    f.Settle();
     // The pane's docked place stays as an empty holder.
     EXPECT_EQ("S|[S-[T{},C],T{2*}] F(S-[T{1*}])", f.Tree());
     HWND h = pFrame->GetSafeHwnd();
@@ -136,9 +142,8 @@ TEST(FloatingFrame, PanesThatMayNotCloseGreyTheCloseItem)
     FloatFrame f;
     CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
     p1->SetOptions(paneNoCloseable);
-    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(p1, kFloatRect);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
     ASSERT_NE(nullptr, pFrame);
-    f.Settle();
     EXPECT_FALSE(pFrame->m_bClosable);
     EXPECT_FALSE(pFrame->IsCaptionButtonVisible(QX_IDS_DOCKINGPANE_CLOSE));
     UINT state = ::GetMenuState(::GetSystemMenu(pFrame->GetSafeHwnd(), FALSE), SC_CLOSE, MF_BYCOMMAND);
@@ -152,9 +157,8 @@ TEST(FloatingFrame, ClosingTheFrameClosesItsPanesAndHidesIt)
 {
     FloatFrame f;
     CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
-    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(p1, kFloatRect);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
     ASSERT_NE(nullptr, pFrame);
-    f.Settle();
     HWND h = pFrame->GetSafeHwnd();
     f.site.m_actions.clear();
     ::SendMessage(h, WM_CLOSE, 0, 0);
@@ -225,9 +229,8 @@ TEST(FloatingFrame, InactiveFramesTakeTheManagersAlpha)
         GTEST_SKIP() << "platform limit: no layered windows";
     f.manager.m_nFloatingFrameAlpha = 128;
     CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
-    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(p1, kFloatRect);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
     ASSERT_NE(nullptr, pFrame);
-    f.Settle();
     HWND h = pFrame->GetSafeHwnd();
     ::SetFocus(f.site.m_hWnd);
     pFrame->OnFocusChanged();
@@ -253,9 +256,8 @@ TEST(FloatingFrame, ThemedFramesAnswerTheirOwnHitTests)
     FloatFrame f;
     f.manager.m_bThemedFloatingFrames = TRUE;
     CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
-    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(p1, kFloatRect);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
     ASSERT_NE(nullptr, pFrame);
-    f.Settle();
     HWND h = pFrame->GetSafeHwnd();
     EXPECT_FALSE(::GetWindowLongA(h, GWL_STYLE) & (WS_BORDER | WS_THICKFRAME));
     RECT rc, rcClient;
@@ -288,9 +290,8 @@ TEST(FloatingFrame, RollsUpAfterSixPollsAndExpandsOnANonClientMove)
     FloatFrame f;
     f.manager.m_bManualTimers = TRUE;
     CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
-    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(p1, kFloatRect);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
     ASSERT_NE(nullptr, pFrame);
-    f.Settle();
     HWND h = pFrame->GetSafeHwnd();
     ::SetFocus(f.site.m_hWnd);
     RECT rc;
@@ -328,9 +329,8 @@ TEST(FloatingFrame, ALayoutWithFloatingFramesComesBackAsWindows)
     FloatFrame f;
     CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
     f.Add(2, dockBottomOf);
-    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(p1, kFloatRect);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
     ASSERT_NE(nullptr, pFrame);
-    f.Settle();
     RECT before;
     ::GetWindowRect(pFrame->GetSafeHwnd(), &before);
     const std::string tree = f.Tree();
