@@ -236,7 +236,7 @@ TEST_P(CompareDialogTest, OkComparesTwoFilesOrNamesWhatIsMissing)
     ASSERT_TRUE(win) << "no compare window opened; windows: " << CaptionList();
     HWND frame = ChildFrameOf(win);
     ASSERT_TRUE(frame);
-    EXPECT_EQ(MdiChildren(Main()).size(), childrenBefore + 1);
+    EXPECT_EQ(MdiChildren(Main()).size(), childrenBefore + 1) << CaptionList();
     EXPECT_NE(qmtest::WindowTextOf(frame).find("Compare"), std::string::npos) << qmtest::WindowTextOf(frame);
 
     // The paths are remembered for the next time.

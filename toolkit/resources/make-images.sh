@@ -87,6 +87,73 @@ cursor qx-split-leftright.cur 15 15 "$SPLIT_LR"
 cursor qx-split-updown.cur 15 15 "$(transpose "$SPLIT_LR")"
 cursor qx-hand.cur 13 1 "$HAND"
 
+# The customize drag: a dashed button outline under the arrow (move), with a
+# plus (copy), with the no-sign (no bar takes it). The width of an edit or
+# combo box on a bar: a bar between arrows pointing left and right.
+CBTN='fill white stroke black stroke-dasharray 2,1 rectangle 11,21 25,29'
+CPLUS='fill white stroke black rectangle 22,14 30,22 fill black stroke none rectangle 24,18 28,18 rectangle 26,16 26,20'
+SIZE_W='fill black stroke white polygon 1,15 7,9 7,13 12,13 12,17 7,17 7,21 1,15 polygon 30,15 24,9 24,13 19,13 19,17 24,17 24,21 30,15 rectangle 14,6 17,24'
+cursor qx-customize-copy.cur 1 1 "$CBTN $ARROW $CPLUS"
+cursor qx-customize-move.cur 1 1 "$CBTN $ARROW"
+cursor qx-customize-nodrop.cur 1 1 "$CBTN $ARROW $(no_sign 24 22 6)"
+cursor qx-customize-width.cur 15 15 "$SIZE_W"
+
+# The button editor's drawing tools: a cross for lines and shapes (hot spot
+# in its middle), a pipette (tip at the bottom left), a tipping bucket
+# (pouring at the bottom left) and a pencil (tip at the bottom left).
+CROSS='fill black stroke white rectangle 14,2 16,12 rectangle 14,18 16,28 rectangle 2,14 12,16 rectangle 18,14 28,16'
+PIPETTE='fill white stroke black polygon 2,29 4,23 16,11 20,15 8,27 2,29 fill black polygon 16,7 20,3 26,3 28,5 28,11 24,15 16,7'
+BUCKET='fill white stroke black polygon 10,6 24,14 18,26 4,18 10,6 fill #2050B0 polygon 4,18 1,24 1,29 4,29 6,22'
+PENCIL='fill #F0C000 stroke black polygon 6,21 22,5 27,10 11,26 6,21 fill white polygon 6,21 11,26 1,30 fill black polygon 1,30 3,26 5,28'
+cursor qx-editor-line.cur 15 15 "$CROSS"
+cursor qx-editor-pick.cur 2 29 "$PIPETTE"
+cursor qx-editor-fill.cur 1 29 "$BUCKET"
+cursor qx-editor-pencil.cur 1 30 "$PENCIL"
+
+# Bitmaps 9100 and 9101, the button editor's toolbars: twelve tools (Pencil,
+# Fill Color, Undo, Redo, Pick Color, Line, Copy, Paste, Rectangle, Ellipse,
+# Clear, Import from File), then the four move buttons (left, down, up,
+# right); 16x16 each. 9100 is 24-bit on the grey mask colour #C0C0C0, 9101
+# the same pictures with an alpha channel.
+G[ed_pencil]='fill #F0C000 stroke #404040 polygon 3,10 10,3 13,6 6,13 3,10 fill #F8E0B0 polygon 3,10 6,13 1,15 fill #303030 stroke none polygon 1,15 2,13 3,14'
+G[ed_fill]='fill white stroke #303030 polygon 6,2 13,7 9,13 2,9 6,2 fill #2050B0 stroke none polygon 2,9 0,12 0,15 2,15 3,11'
+G[ed_pick]='fill white stroke #303030 polygon 1,15 2,12 8,6 10,8 4,14 1,15 fill #303030 polygon 8,4 11,1 14,1 15,2 15,5 12,8 8,4'
+G[ed_line]='fill none stroke #303030 stroke-width 2 line 2,13 13,2'
+G[ed_rect]='fill none stroke #303030 rectangle 2,3 13,12'
+G[ed_ellipse]='fill none stroke #303030 ellipse 8,8 6,5 0,360'
+G[ed_clear]='fill white stroke #505050 rectangle 3,2 12,13 stroke #D02020 line 5,5 10,10 line 10,5 5,10'
+G[ed_import]="$D_folder_open fill #20A020 stroke none polygon 9,1 13,1 13,4 15,4 11,8 7,4 9,4"
+G[ed_left]='fill #303030 stroke none polygon 4,8 10,2 10,14'
+G[ed_down]='fill #303030 stroke none polygon 8,12 2,6 14,6'
+G[ed_up]='fill #303030 stroke none polygon 8,4 2,10 14,10'
+G[ed_right]='fill #303030 stroke none polygon 12,8 6,2 6,14'
+EDITOR_TOOLS=(ed_pencil ed_fill undo redo ed_pick ed_line copy paste ed_rect ed_ellipse ed_clear ed_import
+  ed_left ed_down ed_up ed_right)
+strip qx-editor-tools.bmp 16 '#C0C0C0' "${EDITOR_TOOLS[@]}"
+files=()
+for i in "${!EDITOR_TOOLS[@]}"; do
+  draw "${EDITOR_TOOLS[$i]}" 16 none "$tmp/a$i.png"
+  files+=("$tmp/a$i.png")
+done
+convert "${files[@]}" -background none +append -type TrueColorAlpha "BMP:qx-editor-tools-alpha.bmp"
+
+# Bitmap 9103, the stock button pictures of the customize menu's "Change
+# Button Image" palette: six shapes in six colours, 16x16 each, on magenta.
+stock=()
+for colour in '#D02020' '#E08000' '#E0C000' '#20A020' '#2050B0' '#8030A0'; do
+  G[st_square]="fill $colour stroke #303030 rectangle 2,2 13,13"
+  G[st_circle]="fill $colour stroke #303030 circle 8,8 8,14"
+  G[st_triangle]="fill $colour stroke #303030 polygon 8,1 15,14 1,14"
+  G[st_diamond]="fill $colour stroke #303030 polygon 8,1 15,8 8,15 1,8"
+  G[st_star]="fill $colour stroke #303030 polygon 8,1 10,6 15,6 11,9 13,15 8,11 3,15 5,9 1,6 6,6"
+  G[st_heart]="fill $colour stroke #303030 polygon 8,15 1,8 1,4 4,1 8,4 12,1 15,4 15,8"
+  for shape in st_square st_circle st_triangle st_diamond st_star st_heart; do
+    G[st_$((${#stock[@]}))]="${G[$shape]}"
+    stock+=("st_$((${#stock[@]}))")
+  done
+done
+strip qx-stock-pictures.bmp 16 "$MAGENTA" "${stock[@]}"
+
 # ---------------------------------------------------------------------------
 # The docking guides: the parts of the compass shown over a container while a
 # pane is dragged, and of the four guides at the layout's edges. Every part
@@ -173,72 +240,5 @@ canvas qx-guide-vs.bmp 161x122 \
   "$(at 120 0 "fill #D0D4E0 stroke #7A8AA8 roundrectangle 0,0 40,40 6,6")" \
   "$(at 120 41 "fill #FFE8B8 stroke #7A8AA8 roundrectangle 0,0 40,40 6,6")" \
   "$(at 120 82 "$(centre 28 "$G1_FILL" "$G1_EDGE" "$G1_MARK")")"
-
-# The customize drag: a dashed button outline under the arrow (move), with a
-# plus (copy), with the no-sign (no bar takes it). The width of an edit or
-# combo box on a bar: a bar between arrows pointing left and right.
-CBTN='fill white stroke black stroke-dasharray 2,1 rectangle 11,21 25,29'
-CPLUS='fill white stroke black rectangle 22,14 30,22 fill black stroke none rectangle 24,18 28,18 rectangle 26,16 26,20'
-SIZE_W='fill black stroke white polygon 1,15 7,9 7,13 12,13 12,17 7,17 7,21 1,15 polygon 30,15 24,9 24,13 19,13 19,17 24,17 24,21 30,15 rectangle 14,6 17,24'
-cursor qx-customize-copy.cur 1 1 "$CBTN $ARROW $CPLUS"
-cursor qx-customize-move.cur 1 1 "$CBTN $ARROW"
-cursor qx-customize-nodrop.cur 1 1 "$CBTN $ARROW $(no_sign 24 22 6)"
-cursor qx-customize-width.cur 15 15 "$SIZE_W"
-
-# The button editor's drawing tools: a cross for lines and shapes (hot spot
-# in its middle), a pipette (tip at the bottom left), a tipping bucket
-# (pouring at the bottom left) and a pencil (tip at the bottom left).
-CROSS='fill black stroke white rectangle 14,2 16,12 rectangle 14,18 16,28 rectangle 2,14 12,16 rectangle 18,14 28,16'
-PIPETTE='fill white stroke black polygon 2,29 4,23 16,11 20,15 8,27 2,29 fill black polygon 16,7 20,3 26,3 28,5 28,11 24,15 16,7'
-BUCKET='fill white stroke black polygon 10,6 24,14 18,26 4,18 10,6 fill #2050B0 polygon 4,18 1,24 1,29 4,29 6,22'
-PENCIL='fill #F0C000 stroke black polygon 6,21 22,5 27,10 11,26 6,21 fill white polygon 6,21 11,26 1,30 fill black polygon 1,30 3,26 5,28'
-cursor qx-editor-line.cur 15 15 "$CROSS"
-cursor qx-editor-pick.cur 2 29 "$PIPETTE"
-cursor qx-editor-fill.cur 1 29 "$BUCKET"
-cursor qx-editor-pencil.cur 1 30 "$PENCIL"
-
-# Bitmaps 9100 and 9101, the button editor's toolbars: twelve tools (Pencil,
-# Fill Color, Undo, Redo, Pick Color, Line, Copy, Paste, Rectangle, Ellipse,
-# Clear, Import from File), then the four move buttons (left, down, up,
-# right); 16x16 each. 9100 is 24-bit on the grey mask colour #C0C0C0, 9101
-# the same pictures with an alpha channel.
-G[ed_pencil]='fill #F0C000 stroke #404040 polygon 3,10 10,3 13,6 6,13 3,10 fill #F8E0B0 polygon 3,10 6,13 1,15 fill #303030 stroke none polygon 1,15 2,13 3,14'
-G[ed_fill]='fill white stroke #303030 polygon 6,2 13,7 9,13 2,9 6,2 fill #2050B0 stroke none polygon 2,9 0,12 0,15 2,15 3,11'
-G[ed_pick]='fill white stroke #303030 polygon 1,15 2,12 8,6 10,8 4,14 1,15 fill #303030 polygon 8,4 11,1 14,1 15,2 15,5 12,8 8,4'
-G[ed_line]='fill none stroke #303030 stroke-width 2 line 2,13 13,2'
-G[ed_rect]='fill none stroke #303030 rectangle 2,3 13,12'
-G[ed_ellipse]='fill none stroke #303030 ellipse 8,8 6,5 0,360'
-G[ed_clear]='fill white stroke #505050 rectangle 3,2 12,13 stroke #D02020 line 5,5 10,10 line 10,5 5,10'
-G[ed_import]="$D_folder_open fill #20A020 stroke none polygon 9,1 13,1 13,4 15,4 11,8 7,4 9,4"
-G[ed_left]='fill #303030 stroke none polygon 4,8 10,2 10,14'
-G[ed_down]='fill #303030 stroke none polygon 8,12 2,6 14,6'
-G[ed_up]='fill #303030 stroke none polygon 8,4 2,10 14,10'
-G[ed_right]='fill #303030 stroke none polygon 12,8 6,2 6,14'
-EDITOR_TOOLS=(ed_pencil ed_fill undo redo ed_pick ed_line copy paste ed_rect ed_ellipse ed_clear ed_import
-  ed_left ed_down ed_up ed_right)
-strip qx-editor-tools.bmp 16 '#C0C0C0' "${EDITOR_TOOLS[@]}"
-files=()
-for i in "${!EDITOR_TOOLS[@]}"; do
-  draw "${EDITOR_TOOLS[$i]}" 16 none "$tmp/a$i.png"
-  files+=("$tmp/a$i.png")
-done
-convert "${files[@]}" -background none +append -type TrueColorAlpha "BMP:qx-editor-tools-alpha.bmp"
-
-# Bitmap 9103, the stock button pictures of the customize menu's "Change
-# Button Image" palette: six shapes in six colours, 16x16 each, on magenta.
-stock=()
-for colour in '#D02020' '#E08000' '#E0C000' '#20A020' '#2050B0' '#8030A0'; do
-  G[st_square]="fill $colour stroke #303030 rectangle 2,2 13,13"
-  G[st_circle]="fill $colour stroke #303030 circle 8,8 8,14"
-  G[st_triangle]="fill $colour stroke #303030 polygon 8,1 15,14 1,14"
-  G[st_diamond]="fill $colour stroke #303030 polygon 8,1 15,8 8,15 1,8"
-  G[st_star]="fill $colour stroke #303030 polygon 8,1 10,6 15,6 11,9 13,15 8,11 3,15 5,9 1,6 6,6"
-  G[st_heart]="fill $colour stroke #303030 polygon 8,15 1,8 1,4 4,1 8,4 12,1 15,4 15,8"
-  for shape in st_square st_circle st_triangle st_diamond st_star st_heart; do
-    G[st_$((${#stock[@]}))]="${G[$shape]}"
-    stock+=("st_$((${#stock[@]}))")
-  done
-done
-strip qx-stock-pictures.bmp 16 "$MAGENTA" "${stock[@]}"
 
 echo "make-images: done"

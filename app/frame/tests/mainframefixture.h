@@ -8,6 +8,7 @@
 #include "mainframe.h"
 
 #include <qmtest/messageboxes.h>
+#include <qmtest/mouse.h>
 
 #include <string>
 #include <vector>
@@ -37,6 +38,9 @@ protected:
     // Creates the main frame the way start-up does and shows it.
     void Create()
     {
+        // The pointer off the frame: a bar that opens under it would turn a
+        // button hot and show its tip.
+        qmtest::ParkPointer();
         ASSERT_TRUE(App().CreateMainFrame());
         frame = App().GetMainFrame();
         ASSERT_NE(nullptr, frame);

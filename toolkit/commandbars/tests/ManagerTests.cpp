@@ -6,6 +6,7 @@
 #include <qx/controlcombo.h>
 #include <qx/controledit.h>
 #include <qx/framehost.h>
+#include <qx/mditabs.h>
 #include <qx/mousemanager.h>
 #include <qx/popup.h>
 #include <qx/profile.h>
@@ -1290,6 +1291,22 @@ TEST_F(ManagerTest, RedrawingTheBarsReachesTheDocumentTabsAndTheFrameBorder)
     EXPECT_FALSE(pBars->IsLayoutLocked());
     EXPECT_FALSE(frame.m_pStandard->m_nPending & qxpPendingLayout) << "the frame was laid out at once";
     ::SetWindowLongPtrA(hClient, GWLP_WNDPROC, (LONG_PTR)s_pfnClientProc);
+}
+
+// The document tabs over the MDI client take a new theme when the bars are
+// redrawn for it, not only at the next idle time.
+TEST_F(ManagerTest, DocumentTabsFollowANewThemeWhenTheBarsAreRedrawn)
+{
+    SetGlobalPaintManager(qxpThemeWindows2000);
+    CQXPTabClientWnd tabs;
+    ASSERT_TRUE(tabs.Attach(&frame));
+    EXPECT_FALSE(tabs.GetPaintManager()->m_bHotTracking);
+    SetGlobalPaintManager(qxpThemeOffice2003);
+    EXPECT_FALSE(tabs.GetPaintManager()->m_bHotTracking) << "nothing told the tabs yet";
+    pBars->RedrawCommandBars();
+    EXPECT_TRUE(tabs.GetPaintManager()->m_bHotTracking) << "the Office 2003 tabs track the pointer";
+    tabs.Detach();
+    SetGlobalPaintManager(qxpThemeWindows2000);
 }
 
 // ---------------------------------------------------------------------------

@@ -19,6 +19,8 @@
 
 #include <memory>
 
+#include "PaintTestSupport.h"
+
 namespace {
 
 void Pump()
@@ -963,6 +965,51 @@ TEST(ActiveFilesPopupBar, ButtonsCarryTheCaptionsAndIcons)
     pPopup->InternalRelease();
 }
 
+// The popup bar of the list as it shows on screen, caught from inside its
+// tracking by a posted message.
+struct PopupShot {
+    PopupShot()
+    {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandle(NULL);
+        wc.lpszClassName = "QxPopupShot";
+        RegisterClassA(&wc);
+        hWnd = CreateWindowExA(0, "QxPopupShot", "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, GetModuleHandle(NULL), NULL);
+        SetWindowLongPtrA(hWnd, GWLP_USERDATA, (LONG_PTR)this);
+    }
+    ~PopupShot() { DestroyWindow(hWnd); }
+    static BOOL CALLBACK Find(HWND h, LPARAM l)
+    {
+        char cls[32] = "";
+        GetClassNameA(h, cls, sizeof(cls));
+        if (strcmp(cls, "QXPPopupBar") == 0 && IsWindowVisible(h))
+            *(HWND*)l = h;
+        return TRUE;
+    }
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
+    {
+        PopupShot* self = (PopupShot*)GetWindowLongPtrA(h, GWLP_USERDATA);
+        if (m != WM_APP || !self)
+            return DefWindowProcA(h, m, w, l);
+        HWND hPopup = NULL;
+        EnumThreadWindows(GetCurrentThreadId(), Find, (LPARAM)&hPopup);
+        if (hPopup) {
+            UpdateWindow(hPopup);
+            GetWindowRect(hPopup, &self->rc);
+            self->pic.reset(new painttest::MemoryDC(self->rc.right - self->rc.left, self->rc.bottom - self->rc.top));
+            HDC hdc = GetWindowDC(hPopup);
+            BitBlt(self->pic->dc()->GetSafeHdc(), 0, 0, self->rc.right - self->rc.left, self->rc.bottom - self->rc.top,
+                   hdc, 0, 0, SRCCOPY);
+            ReleaseDC(hPopup, hdc);
+        }
+        return 0;
+    }
+    HWND hWnd = NULL;
+    RECT rc = {0, 0, 0, 0};
+    std::unique_ptr<painttest::MemoryDC> pic;
+};
+
 // Through the tab client: Down to a document and Enter bring it forward;
 // Esc chooses nothing.
 TEST_F(MdiFixture, ActiveFilesPopupBarActivatesTheChosenDocument)
@@ -974,10 +1021,19 @@ TEST_F(MdiFixture, ActiveFilesPopupBarActivatesTheChosenDocument)
     CQXPTabWorkspace* ws = tabs.GetWorkspace();
     ASSERT_EQ(children[2], Active());
 
+    // Below the button, a row per document with its icon.
+    PopupShot shot;
+    PostMessageA(shot.hWnd, WM_APP, 0, 0);
     PostMessageA(frame->GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
     tabs.ShowActiveFiles(ws, files);
     Pump();
     EXPECT_EQ(children[2], Active());
+    ASSERT_TRUE(shot.pic != nullptr) << "the popup bar showed";
+    RECT rcButton = files->m_rc;
+    MapWindowPoints(ws->GetSafeHwnd(), HWND_DESKTOP, (POINT*)&rcButton, 2);
+    EXPECT_GE(shot.rc.top, rcButton.bottom);
+    EXPECT_GE(shot.rc.bottom - shot.rc.top, 3 * 16);
+    EXPECT_TRUE(shot.pic->SavePng("mditabs-active-files-popup.png"));
 
     int nTarget = -1;
     for (int i = 0; i < ws->GetItemCount(); ++i)
