@@ -118,6 +118,22 @@ HBRUSH HalftoneBrush()
     return s_hBrush;
 }
 
+// Inverts a region of the desktop DC with the halftone pattern (drawing an
+// outline twice takes it off).
+void InvertOutline(HDC hDC, HRGN hRgn)
+{
+    if (!hDC)
+        return;
+    ::SelectClipRgn(hDC, hRgn);
+    RECT rcBox;
+    ::GetClipBox(hDC, &rcBox);
+    HGDIOBJ hOldBrush = ::SelectObject(hDC, HalftoneBrush());
+    ::PatBlt(hDC, rcBox.left, rcBox.top, Width(rcBox), Height(rcBox), PATINVERT);
+    ::SelectObject(hDC, hOldBrush);
+    ::SelectClipRgn(hDC, NULL);
+}
+
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -548,6 +564,7 @@ void CDockingDragContext::Track()
     // back; a capture held elsewhere ends the drag before it starts.
     if (::GetCapture() != NULL || !hSite) {
         EndDrag();
+        m_pObject = NULL;
         return;
     }
     ::SetCapture(hSite);
@@ -678,56 +695,42 @@ void CDockingDragContext::Move(int x, int y)
     DrawDragRect(FALSE);
 }
 
-void CDockingDragContext::SnapMovingRect(RECT* pRect)
+std::vector<RECT> CDockingDragContext::SnapWindows(HWND hExcept) const
 {
-    if (!m_pManager)
-        return;
     std::vector<RECT> others;
-    HWND hSite = m_pManager->GetSite();
+    HWND hSite = m_pManager ? m_pManager->GetSite() : NULL;
     if (hSite && !(::GetWindowLongA(hSite, GWL_STYLE) & (WS_MINIMIZE | WS_MAXIMIZE))) {
         RECT rc;
         ::GetWindowRect(hSite, &rc);
         others.push_back(rc);
     }
-    CPaneBase* pOwnFrame = m_pObject ? m_pObject->GetRoot() : NULL;
-    if (DockingLayoutStore* pLayout = m_pManager->GetLayout())
+    if (DockingLayoutStore* pLayout = m_pManager ? m_pManager->GetLayout() : NULL)
         for (CPaneBase* p : pLayout->GetObjects()) {
-            if (p->GetType() != paneTypeMiniWnd || p == pOwnFrame)
-                continue;
-            CQXPDockingPaneMiniWnd* pFrame = static_cast<CQXPDockingPaneMiniWnd*>(p);
-            if (pFrame->GetPaneHwnd() && ::IsWindowVisible(pFrame->GetPaneHwnd())) {
+            HWND hFrame = p->GetType() == paneTypeMiniWnd ? p->GetPaneHwnd() : NULL;
+            if (hFrame && hFrame != hExcept && ::IsWindowVisible(hFrame)) {
                 RECT rc;
-                ::GetWindowRect(pFrame->GetPaneHwnd(), &rc);
+                ::GetWindowRect(hFrame, &rc);
                 others.push_back(rc);
             }
         }
+    return others;
+}
+
+void CDockingDragContext::SnapMovingRect(RECT* pRect)
+{
+    if (!m_pManager || !pRect)
+        return;
+    CPaneBase* pOwnFrame = m_pObject ? m_pObject->GetRoot() : NULL;
+    HWND hOwn = pOwnFrame && pOwnFrame->GetType() == paneTypeMiniWnd ? pOwnFrame->GetPaneHwnd() : NULL;
     RECT rcWork = GetWorkArea(*pRect);
-    SnapMoving(pRect, &rcWork, others, m_pManager->m_nSnapDistance);
+    SnapMoving(pRect, &rcWork, SnapWindows(hOwn), m_pManager->m_nSnapDistance);
 }
 
 void CDockingDragContext::SnapSizingRect(HWND hFrame, int nEdge, RECT* pRect)
 {
     if (!m_pManager || !pRect)
         return;
-    std::vector<RECT> others;
-    HWND hSite = m_pManager->GetSite();
-    if (hSite && !(::GetWindowLongA(hSite, GWL_STYLE) & (WS_MINIMIZE | WS_MAXIMIZE))) {
-        RECT rc;
-        ::GetWindowRect(hSite, &rc);
-        others.push_back(rc);
-    }
-    if (DockingLayoutStore* pLayout = m_pManager->GetLayout())
-        for (CPaneBase* p : pLayout->GetObjects()) {
-            if (p->GetType() != paneTypeMiniWnd)
-                continue;
-            CQXPDockingPaneMiniWnd* pFrame = static_cast<CQXPDockingPaneMiniWnd*>(p);
-            if (pFrame->GetPaneHwnd() && pFrame->GetPaneHwnd() != hFrame && ::IsWindowVisible(pFrame->GetPaneHwnd())) {
-                RECT rc;
-                ::GetWindowRect(pFrame->GetPaneHwnd(), &rc);
-                others.push_back(rc);
-            }
-        }
-    SnapSizing(pRect, nEdge, others, m_pManager->m_nSnapDistance);
+    SnapSizing(pRect, nEdge, SnapWindows(hFrame), m_pManager->m_nSnapDistance);
 }
 
 // ---------------------------------------------------------------------------
@@ -800,15 +803,7 @@ void CDockingDragContext::DrawDragRect(BOOL bRemove)
     if (!bRemove && m_pManager->m_bShowContentsWhileDragging && !m_pTarget && !m_bAttach && m_bMayFloat && m_pObject) {
         if (!m_bAlphaMode && !::IsRectEmpty(&m_rcLastDrawn)) {
             HRGN hOld = OutlineRegion(m_rcLastDrawn, m_bLastAttach);
-            if (m_hDesktopDC) {
-                ::SelectClipRgn(m_hDesktopDC, hOld);
-                RECT rcBox;
-                ::GetClipBox(m_hDesktopDC, &rcBox);
-                HGDIOBJ hOldBrush = ::SelectObject(m_hDesktopDC, HalftoneBrush());
-                ::PatBlt(m_hDesktopDC, rcBox.left, rcBox.top, Width(rcBox), Height(rcBox), PATINVERT);
-                ::SelectObject(m_hDesktopDC, hOldBrush);
-                ::SelectClipRgn(m_hDesktopDC, NULL);
-            }
+            InvertOutline(m_hDesktopDC, hOld);
             ::DeleteObject(hOld);
         }
         SetRectEmpty(&m_rcLastDrawn);
@@ -865,13 +860,7 @@ void CDockingDragContext::DrawDragRect(BOOL bRemove)
         HRGN hOld = OutlineRegion(m_rcLastDrawn, m_bLastAttach);
         HRGN hNew = OutlineRegion(rcShape, bAttach);
         ::CombineRgn(hNew, hNew, hOld, RGN_XOR);
-        ::SelectClipRgn(m_hDesktopDC, hNew);
-        RECT rcBox;
-        ::GetClipBox(m_hDesktopDC, &rcBox);
-        HGDIOBJ hOldBrush = ::SelectObject(m_hDesktopDC, HalftoneBrush());
-        ::PatBlt(m_hDesktopDC, rcBox.left, rcBox.top, Width(rcBox), Height(rcBox), PATINVERT);
-        ::SelectObject(m_hDesktopDC, hOldBrush);
-        ::SelectClipRgn(m_hDesktopDC, NULL);
+        InvertOutline(m_hDesktopDC, hNew);
         ::DeleteObject(hOld);
         ::DeleteObject(hNew);
     }

@@ -33,6 +33,23 @@ int CQXPDockingPaneManager::MapDirection(int nDirection) const
                                                                               : nDirection;
 }
 
+void CQXPDockingPaneManager::RaiseFloatingFrames()
+{
+    if (!m_pLayout || !m_hSite || !::IsWindowVisible(m_hSite))
+        return;
+    HWND hTop = ::GetAncestor(m_hSite, GA_ROOT);
+    for (CPaneBase* p : m_pLayout->GetObjects()) {
+        HWND hFrame = p->GetType() == paneTypeMiniWnd ? p->GetPaneHwnd() : NULL;
+        if (!hFrame || !::IsWindowVisible(hFrame))
+            continue;
+        for (HWND h = ::GetWindow(hFrame, GW_HWNDPREV); h; h = ::GetWindow(h, GW_HWNDPREV))
+            if (h == hTop) {
+                ::SetWindowPos(hFrame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                break;
+            }
+    }
+}
+
 void CQXPDockingPaneManager::OnMoveContainer(CPaneBase* pContainer)
 {
     if (m_pDragContext && pContainer)

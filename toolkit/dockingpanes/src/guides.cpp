@@ -15,6 +15,19 @@ struct GuideBitmap {
     std::vector<DWORD> px;
 };
 
+// The header of a 32-bit top-down DIB.
+BITMAPINFO Dib32(int cx, int cy)
+{
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = cx;
+    bi.bmiHeader.biHeight = -cy;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    return bi;
+}
+
 const GuideBitmap& LoadGuideBitmap(UINT nID)
 {
     static std::map<UINT, GuideBitmap> s_bitmaps;
@@ -26,13 +39,7 @@ const GuideBitmap& LoadGuideBitmap(UINT nID)
     HBITMAP hBitmap = ::LoadBitmapA(AfxFindResourceHandle(name, RT_BITMAP), name);
     BITMAP info;
     if (hBitmap && ::GetObjectA(hBitmap, sizeof(info), &info)) {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = info.bmWidth;
-        bi.bmiHeader.biHeight = -info.bmHeight;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO bi = Dib32(info.bmWidth, info.bmHeight);
         bmp.px.resize((size_t)info.bmWidth * info.bmHeight);
         HDC hDC = ::GetDC(NULL);
         if (::GetDIBits(hDC, hBitmap, 0, info.bmHeight, bmp.px.data(), &bi, DIB_RGB_COLORS) == info.bmHeight) {
@@ -211,13 +218,7 @@ void DockingGuides::Draw(HDC hDC, int nFlags, int nHot, int nStyle, int nScheme)
         return;
     GuideImage img(sz.cx, sz.cy);
     Render(img, nFlags, nHot, nStyle, nScheme);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = sz.cx;
-    bi.bmiHeader.biHeight = -sz.cy;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = Dib32(sz.cx, sz.cy);
     ::SetDIBitsToDevice(hDC, 0, 0, sz.cx, sz.cy, 0, 0, 0, sz.cy, img.px.data(), &bi, DIB_RGB_COLORS);
 }
 

@@ -659,8 +659,10 @@ LRESULT CQXPDockingPaneManager::OnSizeParent(WPARAM, LPARAM lParam)
 
 LRESULT CQXPDockingPaneManager::OnIdleUpdateCmdUI(WPARAM, LPARAM)
 {
-    if (m_pLayout)
+    if (m_pLayout) {
         m_pLayout->DropEmptyFrames();
+        RaiseFloatingFrames();
+    }
     UpdateFocus();
     return Default();
 }

@@ -4,6 +4,7 @@
 // a layout with floating frames applied again, and drags of captions and
 // frames with the real mouse.
 #include "DockTestSupport.h"
+#include "../../foundation/tests/QxTestSupport.h"
 
 #include <qx/dragcontext.h>
 #include <qx/panepaint.h>
@@ -58,6 +59,13 @@ struct FloatFrame : Docking {
         ::GetWindowTextA(h, s, sizeof(s));
         return s;
     }
+    // A pane floated at a rectangle, its frame laid out.
+    CQXPDockingPaneMiniWnd* Float(CQXPDockingPane* p, const RECT& rc)
+    {
+        CQXPDockingPaneMiniWnd* pFrame = manager.FloatPane(p, rc);
+        Settle();
+        return pFrame;
+    }
     void Settle()
     {
         PumpFor(50);
@@ -74,9 +82,8 @@ TEST(FloatingFrame, APaneFloatsIntoItsOwnFrameWindow)
     CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
     f.Add(2, dockBottomOf);
     p1->SetTitle("Functions");
-    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(p1, kFloatRect);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
     ASSERT_NE(nullptr, pFrame);
-    f.Settle();
     // The pane's docked place stays as an empty holder.
     EXPECT_EQ("S|[S-[T{},C],T{2*}] F(S-[T{1*}])", f.Tree());
     HWND h = pFrame->GetSafeHwnd();
@@ -135,9 +142,8 @@ TEST(FloatingFrame, PanesThatMayNotCloseGreyTheCloseItem)
     FloatFrame f;
     CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
     p1->SetOptions(paneNoCloseable);
-    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(p1, kFloatRect);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
     ASSERT_NE(nullptr, pFrame);
-    f.Settle();
     EXPECT_FALSE(pFrame->m_bClosable);
     EXPECT_FALSE(pFrame->IsCaptionButtonVisible(QX_IDS_DOCKINGPANE_CLOSE));
     UINT state = ::GetMenuState(::GetSystemMenu(pFrame->GetSafeHwnd(), FALSE), SC_CLOSE, MF_BYCOMMAND);
@@ -151,9 +157,8 @@ TEST(FloatingFrame, ClosingTheFrameClosesItsPanesAndHidesIt)
 {
     FloatFrame f;
     CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
-    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(p1, kFloatRect);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
     ASSERT_NE(nullptr, pFrame);
-    f.Settle();
     HWND h = pFrame->GetSafeHwnd();
     f.site.m_actions.clear();
     ::SendMessage(h, WM_CLOSE, 0, 0);
@@ -224,9 +229,8 @@ TEST(FloatingFrame, InactiveFramesTakeTheManagersAlpha)
         GTEST_SKIP() << "platform limit: no layered windows";
     f.manager.m_nFloatingFrameAlpha = 128;
     CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
-    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(p1, kFloatRect);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
     ASSERT_NE(nullptr, pFrame);
-    f.Settle();
     HWND h = pFrame->GetSafeHwnd();
     ::SetFocus(f.site.m_hWnd);
     pFrame->OnFocusChanged();
@@ -252,9 +256,8 @@ TEST(FloatingFrame, ThemedFramesAnswerTheirOwnHitTests)
     FloatFrame f;
     f.manager.m_bThemedFloatingFrames = TRUE;
     CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
-    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(p1, kFloatRect);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
     ASSERT_NE(nullptr, pFrame);
-    f.Settle();
     HWND h = pFrame->GetSafeHwnd();
     EXPECT_FALSE(::GetWindowLongA(h, GWL_STYLE) & (WS_BORDER | WS_THICKFRAME));
     RECT rc, rcClient;
@@ -287,9 +290,8 @@ TEST(FloatingFrame, RollsUpAfterSixPollsAndExpandsOnANonClientMove)
     FloatFrame f;
     f.manager.m_bManualTimers = TRUE;
     CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
-    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(p1, kFloatRect);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
     ASSERT_NE(nullptr, pFrame);
-    f.Settle();
     HWND h = pFrame->GetSafeHwnd();
     ::SetFocus(f.site.m_hWnd);
     RECT rc;
@@ -327,9 +329,8 @@ TEST(FloatingFrame, ALayoutWithFloatingFramesComesBackAsWindows)
     FloatFrame f;
     CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
     f.Add(2, dockBottomOf);
-    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(p1, kFloatRect);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
     ASSERT_NE(nullptr, pFrame);
-    f.Settle();
     RECT before;
     ::GetWindowRect(pFrame->GetSafeHwnd(), &before);
     const std::string tree = f.Tree();
@@ -353,6 +354,64 @@ TEST(FloatingFrame, ALayoutWithFloatingFramesComesBackAsWindows)
     EXPECT_EQ(before.top, after.top);
     EXPECT_EQ(before.right, after.right);
     EXPECT_EQ(before.bottom, after.bottom);
+}
+
+TEST(FloatingFrame, AFrameReadBackFromTheRegistryDocksItsPanesBack)
+{
+    qxtest::RegistryApp app;
+    std::string docked;
+    {
+        FloatFrame f;
+        CQXPDockingPane* p1 = f.Add(1, dockRightOf);
+        f.Add(2, dockBottomOf);
+        docked = f.Tree();
+        f.manager.ToggleDockingGroup(f.ContainerOf(p1));
+        f.Settle();
+        ASSERT_NE(nullptr, f.FrameOf(p1));
+        DockingLayoutStore layout(&f.manager);
+        f.manager.GetLayout(&layout);
+        layout.SaveToRegistry("NormalLayout");
+    }
+    FloatFrame f;
+    f.Add(1, dockRightOf);
+    f.Add(2, dockBottomOf);
+    DockingLayoutStore layout(&f.manager);
+    ASSERT_TRUE(layout.LoadFromRegistry("NormalLayout"));
+    f.manager.SetLayout(&layout);
+    f.Settle();
+    CQXPDockingPane* p1 = f.manager.FindPane(1);
+    CQXPDockingPaneMiniWnd* pFrame = f.FrameOf(p1);
+    ASSERT_NE(nullptr, pFrame) << f.Tree();
+    ::SendMessage(pFrame->GetSafeHwnd(), WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+    f.Settle();
+    EXPECT_FALSE(p1->IsFloating()) << f.Tree();
+    EXPECT_EQ(docked + " F(S-[T{}])", f.Tree());
+}
+
+TEST(FloatingFrame, FramesSnapToEachOtherWhileSizedAndMoved)
+{
+    FloatFrame f;
+    f.manager.m_bSnapFloatingFrames = TRUE;
+    CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+    CQXPDockingPane* p2 = f.Add(2, dockBottomOf);
+    const RECT rcA = {300, 200, 500, 400}, rcB = {560, 200, 760, 400};
+    CQXPDockingPaneMiniWnd* a = f.manager.FloatPane(p1, rcA);
+    CQXPDockingPaneMiniWnd* b = f.manager.FloatPane(p2, rcB);
+    ASSERT_TRUE(a && b);
+    f.Settle();
+    // B's left edge dragged to 10 pixels right of A's right edge meets it.
+    RECT rc = {510, 200, 760, 400};
+    ::SendMessage(b->GetSafeHwnd(), WM_SIZING, WMSZ_LEFT, (LPARAM)&rc);
+    EXPECT_EQ(500, rc.left);
+    EXPECT_EQ(760, rc.right);
+    // Moving B: its left edge comes onto A's right edge, its top onto A's.
+    CDockingDragContext* drag = f.manager.GetDragContext();
+    drag->m_pObject = b->GetTopContainer();
+    RECT moving = {508, 207, 708, 407};
+    drag->SnapMovingRect(&moving);
+    drag->m_pObject = NULL;
+    EXPECT_EQ(500, moving.left);
+    EXPECT_EQ(200, moving.top);
 }
 
 // ---------------------------------------------------------------------------
@@ -484,6 +543,23 @@ TEST(PaneDrag, ACaptionDroppedOverTheClientFloatsThere)
                 v.push_back(a);
         return v;
     }());
+}
+
+TEST(PaneDrag, ACaptureHeldElsewhereEndsTheDragAndGivesTheDesktopBack)
+{
+    DragFrame f;
+    const std::string tree = f.Tree();
+    HWND other = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+    ::SetCapture(other);
+    POINT from = f.CaptionOf(f.p2);
+    f.drag->Drag(f.ContainerOf(f.p2), from.x, from.y);
+    EXPECT_EQ(other, ::GetCapture());
+    EXPECT_FALSE(f.drag->m_hDesktopDC);
+    EXPECT_FALSE(f.drag->m_bDesktopLocked);
+    EXPECT_EQ(nullptr, f.drag->m_pObject);
+    EXPECT_EQ(tree, f.Tree());
+    ::ReleaseCapture();
+    ::DestroyWindow(other);
 }
 
 TEST(PaneDrag, EscapeRestoresAndFourPixelsChangeNothing)

@@ -309,6 +309,8 @@ INSTANTIATE_TEST_SUITE_P(
                [](const SavedLayout& r) { r.SetInt(PaneSection(r.IndexOfType(5)), "Direction", 7); }},
         Damage{"floating frame without content",
                [](const SavedLayout& r) { r.SetInt(PaneSection(r.IndexOfType(3)), "TopContaner", 0); }},
+        Damage{"floating frame holding a tabbed container",
+               [](const SavedLayout& r) { r.SetInt(PaneSection(r.IndexOfType(3)), "TopContaner", r.IndexOfType(1)); }},
         Damage{"floating frame holding the frame's top",
                [](const SavedLayout& r) {
                    r.SetInt(PaneSection(r.IndexOfType(3)), "TopContaner", r.Int(kSummary, "TopContainer"));

@@ -231,6 +231,9 @@ protected:
     void LockDesktop();
     void UnlockDesktop();
     void CarryOut();
+    // The windows a floating frame snaps to: the site (unless minimized or
+    // maximized) and the visible floating frames but one.
+    std::vector<RECT> SnapWindows(HWND hExcept) const;
     void ShowPreview(const RECT& rcShape, BOOL bAttach);
     static void DispatchPaint();
 };

@@ -139,6 +139,9 @@ public:
     // (the top container when NULL).
     RECT CalcDockingRect(CPaneBase* pObject, int nDirection, CPaneBase* pNeighbour);
     BOOL IsLayoutRTL() const;
+    // Visible floating frames that lie below the site (a frame made before
+    // its site was shown) come above it.
+    void RaiseFloatingFrames();
     int MapDirection(int nDirection) const;
     CDockingDragContext* GetDragContext() const { return m_pDragContext; }
     void GetLayout(DockingLayoutStore* pLayout) const;
