@@ -239,15 +239,27 @@ TEST_F(FrameTest, DocumentMenusSwitchAndKeepTheirCustomisation)
     ::DestroyMenu(hDocMenu);
 }
 
+// The program's document manager with one template, the note document of
+// menu IDR_TEST_DOCMENU, for the life of the object.
+struct NoteTemplate {
+    NoteTemplate()
+    {
+        fx::SetDocManager(&docManager, NULL);
+        pTemplate = new CMultiDocTemplate(IDR_TEST_DOCMENU, RUNTIME_CLASS(CDocument), RUNTIME_CLASS(CMDIChildWnd),
+                                          RUNTIME_CLASS(CView));
+        docManager.AddDocTemplate(pTemplate);
+    }
+    ~NoteTemplate() { fx::SetDocManager(NULL, NULL); }
+    CDocManager docManager;
+    CMultiDocTemplate* pTemplate = NULL;
+};
+
 // Each document menu the bar keeps is a record with its template's names,
 // its resource's icon and whether the user changed it.
 TEST_F(FrameTest, DocumentMenuRecordsCarryTheTemplatesNamesIconAndChangedFlag)
 {
-    CDocManager docManager;
-    fx::SetDocManager(&docManager, NULL);
-    CMultiDocTemplate* pTemplate = new CMultiDocTemplate(IDR_TEST_DOCMENU, RUNTIME_CLASS(CDocument),
-                                                         RUNTIME_CLASS(CMDIChildWnd), RUNTIME_CLASS(CView));
-    docManager.AddDocTemplate(pTemplate);
+    NoteTemplate notes;
+    CMultiDocTemplate* pTemplate = notes.pTemplate;
     ASSERT_NE((HMENU)NULL, pTemplate->m_hMenuShared);
 
     CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
@@ -286,19 +298,14 @@ TEST_F(FrameTest, DocumentMenuRecordsCarryTheTemplatesNamesIconAndChangedFlag)
     EXPECT_TRUE(pDoc->m_bChanged);
     EXPECT_FALSE(pDefault->UpdateChanged());
     EXPECT_EQ(std::string("&Extras"), std::string(pDoc->GetControls()->GetAt(1)->GetCaption()));
-
-    fx::SetDocManager(NULL, NULL);
 }
 
 // A copy of the menu bar keeps a record of each document menu sharing that
 // menu's controls; either bar can go without taking the other's menus along.
 TEST_F(FrameTest, MenuBarCopiesShareDocumentMenusAndOutliveEachOther)
 {
-    CDocManager docManager;
-    fx::SetDocManager(&docManager, NULL);
-    CMultiDocTemplate* pTemplate = new CMultiDocTemplate(IDR_TEST_DOCMENU, RUNTIME_CLASS(CDocument),
-                                                         RUNTIME_CLASS(CMDIChildWnd), RUNTIME_CLASS(CView));
-    docManager.AddDocTemplate(pTemplate);
+    NoteTemplate notes;
+    CMultiDocTemplate* pTemplate = notes.pTemplate;
     CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
     pMenuBar->SwitchMenu(IDR_TEST_DOCMENU, pTemplate->m_hMenuShared);
     pMenuBar->GetControl(1)->SetCaption("&Extras");
@@ -350,8 +357,6 @@ TEST_F(FrameTest, MenuBarCopiesShareDocumentMenusAndOutliveEachOther)
     EXPECT_EQ(std::string("&Extras"), std::string(pMenuBar->GetControl(1)->GetCaption()));
     EXPECT_EQ(pMenuBar, pMenuBar->GetControl(1)->GetParent());
     pMenuBar->SwitchMenu(IDR_TEST_MENU, pMenuBar->GetFrameMenu());
-
-    fx::SetDocManager(NULL, NULL);
 }
 
 // ---------------------------------------------------------------------------
