@@ -50,6 +50,12 @@
 #define QX_IDB_EDITOR_TOOLS 9100
 #define QX_IDB_EDITOR_TOOLS_ALPHA 9101
 #define QX_IDB_STOCK_PICTURES 9103
+// The caption buttons of a maximised document on the menu bar: Restore,
+// Minimize, Maximize and Close, 16x16 on magenta.
+#define QX_IDB_MDI_BUTTONS 9102
+// The pictures of New Horizontal Tab Group and New Vertical Tab Group,
+// 16x16 on green (#00FF00).
+#define QX_IDB_TAB_GROUPS 9104
 // Cursors of a customize drag: copy, move, no bar takes it.
 #define QX_IDC_CUSTOMIZE_COPY 9105
 #define QX_IDC_CUSTOMIZE_MOVE 9106
@@ -501,7 +507,9 @@
     X(RT_BITMAP, QX_IDB_DOCKING_GUIDE) \
     X(RT_BITMAP, QX_IDB_DOCKING_GUIDE_OLIVE) \
     X(RT_BITMAP, QX_IDB_DOCKING_GUIDE_SILVER) \
-    X(RT_BITMAP, QX_IDB_DOCKING_GUIDE_VS)
+    X(RT_BITMAP, QX_IDB_DOCKING_GUIDE_VS) \
+    X(RT_BITMAP, QX_IDB_MDI_BUTTONS) \
+    X(RT_BITMAP, QX_IDB_TAB_GROUPS)
 #endif
 
 #endif // QX_RESOURCE_H
