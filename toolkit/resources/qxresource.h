@@ -151,6 +151,8 @@
 #define QX_IDS_EDITOR_IMPORT 9146
 // The picture filter of the editor's Import from File.
 #define QX_IDS_PICTURE_FILTER 9178
+// Import from File refused a file (%1: its path).
+#define QX_IDS_PICTURE_UNREADABLE 9171
 
 // Tooltips of a toolbar's caption buttons (strings of the buttons' ids).
 #define QX_IDS_TOOLBAR_EXPAND 9148 // "\nToolbar Options"
@@ -509,7 +511,8 @@
     X(RT_BITMAP, QX_IDB_DOCKING_GUIDE_SILVER) \
     X(RT_BITMAP, QX_IDB_DOCKING_GUIDE_VS) \
     X(RT_BITMAP, QX_IDB_MDI_BUTTONS) \
-    X(RT_BITMAP, QX_IDB_TAB_GROUPS)
+    X(RT_BITMAP, QX_IDB_TAB_GROUPS) \
+    X(RT_STRING, QX_IDS_PICTURE_UNREADABLE)
 #endif
 
 #endif // QX_RESOURCE_H
