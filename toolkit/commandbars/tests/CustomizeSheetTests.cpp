@@ -2,17 +2,21 @@
 // table; the sheet on a real frame with command bars - its run in customize
 // mode, one sheet at a time, its buttons, the Toolbars page making,
 // renaming, hiding and deleting bars, the Keyboard page assigning and
-// removing shortcuts, and screenshots of the pages.
+// removing shortcuts, the context menu of a right click on a bar and a
+// dropped command shown at once, and screenshots of the pages.
 #include <qx/customizesheet.h>
 
 #include <qx/barcontrols.h>
 #include <qx/commandbars.h>
+#include <qx/customize.h>
+#include <qx/popup.h>
 #include <qxresource.h>
 
 #include <qmtest/cbframe.h>
 #include <qmtest/messageboxes.h>
 #include <qmtest/mouse.h>
 #include <qmtest/pump.h>
+#include <qmtest/qmatedriver.h>
 #include <qmtest/screenshot.h>
 #include <qmtest/script.h>
 
@@ -159,6 +163,12 @@ protected:
     {
         HWND hSheet = SheetWindow();
         return hSheet ? (HWND)::SendMessageA(hSheet, PSM_GETCURRENTPAGEHWND, 0, 0) : NULL;
+    }
+    // Moves the running sheet below the frame's bars, which it covers
+    // where it opens.
+    static void MoveSheetOffTheBars()
+    {
+        ::SetWindowPos(SheetWindow(), NULL, 340, 130, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     static void Press(HWND hDialog, int nId)
     {
@@ -466,6 +476,7 @@ TEST_F(CustomizeSheetTest, ACommandDraggedFromTheCommandsListLandsOnABar)
     qmtest::Script script;
     script.Add([] { return ActivePage() != NULL && ::GetDlgItem(ActivePage(), QX_CID_COMMANDS_LIST) != NULL; });
     script.Then([&] {
+        MoveSheetOffTheBars();
         // "Open..." is the first command of "File"; the drop goes on the
         // Format bar, after its buttons. The pointer moves from a second
         // thread: the drag loop runs on this one.
@@ -480,6 +491,17 @@ TEST_F(CustomizeSheetTest, ACommandDraggedFromTheCommandsListLandsOnABar)
         mouse = std::thread([ptFrom, ptTo] { qmtest::DragFromTo(ptFrom, ptTo, [](DWORD ms) { ::Sleep(ms); }); });
     });
     script.Add([&] { return frame.m_pFormat->GetControls()->FindControl(ID_TEST_OPEN) != NULL; });
+    // The bar, in the second row of toolbars, shows the new button while
+    // the sheet still runs: its picture is on the screen, not the dock's
+    // plain background (the sheet stands below the bars).
+    script.Add([&] {
+        CQXPControl* pDropped = frame.m_pFormat->GetControls()->FindControl(ID_TEST_OPEN);
+        CRect rc = pDropped->GetRect();
+        rc.DeflateRect(2, 2);
+        frame.m_pFormat->ClientToScreen(&rc);
+        // Its picture is a plain square: two colours where the dock had one.
+        return qmtest::DistinctColours(qmtest::CaptureScreenRect(rc)) >= 2;
+    });
     script.Then([&] { Press(SheetWindow(), IDCANCEL); });
     bool bDone = RunSheet(script, sheet);
     if (mouse.joinable())
@@ -489,6 +511,62 @@ TEST_F(CustomizeSheetTest, ACommandDraggedFromTheCommandsListLandsOnABar)
     // A copy: the list keeps its own control.
     CQXPControls* pFile = sheet.GetCommandsPage()->GetCategories().GetAt(0).pControls;
     EXPECT_NE(pFile->FindControl(ID_TEST_OPEN), frame.m_pFormat->GetControls()->FindControl(ID_TEST_OPEN));
+}
+
+TEST_F(CustomizeSheetTest, ARightClickOnABarOpensTheSheetsContextMenu)
+{
+    CQXPCustomizeSheet sheet(pBars, 0);
+    ASSERT_NE(nullptr, sheet.GetContextMenu());
+    CQXPPopupBar* pMenuBar = sheet.GetContextMenu()->GetContextBar();
+    ASSERT_NE(nullptr, pMenuBar);
+    CQXPControl* pSave = frame.m_pStandard->GetControls()->FindControl(ID_TEST_SAVE);
+    ASSERT_NE(nullptr, pSave);
+    std::thread mouse;
+    auto ClickOn = [&](CWnd* pWnd, CRect rc, bool bRight) {
+        pWnd->ClientToScreen(&rc);
+        POINT pt = rc.CenterPoint();
+        if (mouse.joinable())
+            mouse.join();
+        mouse = std::thread([pt, bRight] { qmtest::ClickAt(pt, bRight); });
+    };
+    BOOL bWasSelected = FALSE;
+    bool bPaletteFilled = false;
+    qmtest::Script script;
+    script.Add([] { return SheetWindow() != NULL; });
+    // The menu runs while the sheet does: it is the drop source's for the
+    // run only.
+    script.Then([&] {
+        MoveSheetOffTheBars();
+        EXPECT_EQ(pBars->GetDropSource()->GetContextMenu(), sheet.GetContextMenu());
+        ClickOn(frame.m_pStandard, pSave->GetRect(), true);
+    });
+    script.Add([&] { return ::IsWindowVisible(pMenuBar->GetSafeHwnd()) != FALSE; });
+    // The palette of stock pictures fills itself as it opens.
+    script.Then([&] {
+        bWasSelected = pBars->GetDragControl() == pSave;
+        CQXPControl* pChange = pMenuBar->GetControls()->FindControl(QX_ID_CUSTOMIZE_CHANGEIMAGE);
+        ClickOn(pMenuBar, pChange->GetRect(), false);
+    });
+    script.Add([&] {
+        CQXPCommandBar* pPalette = pMenuBar->GetControls()->FindControl(QX_ID_CUSTOMIZE_CHANGEIMAGE)->GetCommandBar();
+        bPaletteFilled = pPalette->GetControlCount() == sheet.GetContextMenu()->GetStockCount();
+        return bPaletteFilled;
+    });
+    script.Then([&] {
+        CQXPControl* pDelete = pMenuBar->GetControls()->FindControl(QX_ID_CUSTOMIZE_DELETE);
+        ClickOn(pMenuBar, pDelete->GetRect(), false);
+    });
+    script.Add([&] { return frame.m_pStandard->GetControls()->FindControl(ID_TEST_SAVE) == NULL; });
+    script.Then([&] { Press(SheetWindow(), IDCANCEL); });
+    bool bDone = RunSheet(script, sheet);
+    if (mouse.joinable())
+        mouse.join();
+    ASSERT_TRUE(bDone);
+    EXPECT_TRUE(bWasSelected);
+    EXPECT_TRUE(bPaletteFilled);
+    EXPECT_EQ(nullptr, pBars->GetDragControl());
+    EXPECT_EQ(nullptr, pBars->GetDropSource()->GetContextMenu());
+    EXPECT_EQ(nullptr, pBars->GetDropSource()->GetCustomizeDialog());
 }
 
 TEST_F(CustomizeSheetTest, PagesLookRight)

@@ -28,6 +28,7 @@ class CQXPControl;
 class CQXPControls;
 class CQXPToolBar;
 class CQXPCustomizeSheet;
+class CQXPCustomizeContextMenu;
 
 // The site window receives WM_QXP_TOOLBARCREATED when the Toolbars page
 // made a bar, and (from the manager) WM_QXP_TOOLBARDELETING before one goes;
@@ -274,6 +275,10 @@ public:
 
     // Drags a control of the Commands list onto a bar (copying it).
     virtual void DragCommand(CQXPControl* pControl);
+    // The context menu of a control while customizing (NULL when its menu
+    // resource is missing) and its showing at a screen point.
+    CQXPCustomizeContextMenu* GetContextMenu() const { return m_pContextMenu; }
+    void ShowContextMenu(int x, int y);
 
     BOOL OnInitDialog() override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -286,6 +291,8 @@ public:
 
 protected:
     afx_msg LRESULT OnTakeFocus(WPARAM, LPARAM);
+    afx_msg LRESULT OnBarAnnounced(WPARAM, LPARAM lParam);
+    afx_msg LRESULT OnControlNotify(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
     // A window that belongs to this manager's command bars.
     BOOL IsOwnCommandBar(HWND hWnd) const;
@@ -294,4 +301,5 @@ protected:
     CQXPCustomizeCommandsPage* m_pCommandsPage;
     CWnd* m_pSite;
     CQXPCommandBars* m_pCommandBars;
+    CQXPCustomizeContextMenu* m_pContextMenu; // owned
 };
