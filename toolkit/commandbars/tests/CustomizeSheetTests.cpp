@@ -9,8 +9,13 @@
 #include <qx/barcontrols.h>
 #include <qx/commandbars.h>
 #include <qx/customize.h>
+#include <qx/menubar.h>
 #include <qx/popup.h>
 #include <qxresource.h>
+
+#include <fx/doctempl.h>
+#include <fx/document.h>
+#include <fx/view.h>
 
 #include <qmtest/cbframe.h>
 #include <qmtest/messageboxes.h>
@@ -567,6 +572,79 @@ TEST_F(CustomizeSheetTest, ARightClickOnABarOpensTheSheetsContextMenu)
     EXPECT_EQ(nullptr, pBars->GetDragControl());
     EXPECT_EQ(nullptr, pBars->GetDropSource()->GetContextMenu());
     EXPECT_EQ(nullptr, pBars->GetDropSource()->GetCustomizeDialog());
+}
+
+TEST_F(CustomizeSheetTest, MenusPageShowsTheDocumentMenusOnTheMenuBar)
+{
+    CDocManager docManager;
+    fx::SetDocManager(&docManager, NULL);
+    CMultiDocTemplate* pTemplate = new CMultiDocTemplate(IDR_TEST_DOCMENU, RUNTIME_CLASS(CDocument),
+                                                         RUNTIME_CLASS(CMDIChildWnd), RUNTIME_CLASS(CView));
+    docManager.AddDocTemplate(pTemplate);
+    // The bar has shown the document's menu once, so it keeps a record.
+    CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
+    pMenuBar->SwitchMenu(IDR_TEST_DOCMENU, pTemplate->m_hMenuShared);
+    pMenuBar->SwitchMenu(IDR_TEST_MENU, NULL);
+    ASSERT_EQ((UINT)IDR_TEST_MENU, pMenuBar->GetCurrentMenuId());
+    CQXPMenuBarMDIMenuInfo* pDoc = pMenuBar->FindMDIMenu(IDR_TEST_DOCMENU);
+    ASSERT_NE(nullptr, pDoc);
+
+    CQXPCustomizeSheet sheet(pBars, 2);
+    CQXPCustomizeMenusPage menus(&sheet);
+    sheet.AddPage(&menus);
+    struct Seen {
+        std::vector<std::string> entries;
+        int nSelected = -1;
+        UINT nMenuShown = 0;
+        std::string strDescription;
+        HICON hIcon = NULL;
+    };
+    auto Look = [&](HWND hPage) {
+        Seen seen;
+        HWND hCombo = ::GetDlgItem(hPage, QX_CID_MENUS_SHOW);
+        for (int i = 0; i < (int)::SendMessageA(hCombo, CB_GETCOUNT, 0, 0); ++i) {
+            char sz[128] = {};
+            ::SendMessageA(hCombo, CB_GETLBTEXT, (WPARAM)i, (LPARAM)sz);
+            seen.entries.push_back(sz);
+        }
+        seen.nSelected = (int)::SendMessageA(hCombo, CB_GETCURSEL, 0, 0);
+        seen.nMenuShown = pMenuBar->GetCurrentMenuId();
+        seen.strDescription = TextOf(::GetDlgItem(hPage, QX_CID_MENUS_DESCRIPTION));
+        seen.hIcon = (HICON)::SendDlgItemMessageA(hPage, QX_CID_MENUS_ICON, STM_GETICON, 0, 0);
+        return seen;
+    };
+    auto Choose = [](HWND hPage, int nIndex) {
+        HWND hCombo = ::GetDlgItem(hPage, QX_CID_MENUS_SHOW);
+        ::SendMessageA(hCombo, CB_SETCURSEL, (WPARAM)nIndex, 0);
+        ::SendMessageA(hPage, WM_COMMAND, MAKEWPARAM(QX_CID_MENUS_SHOW, CBN_SELCHANGE), (LPARAM)hCombo);
+    };
+    Seen atStart, onNote, backToDefault;
+    qmtest::Script script;
+    script.Add([] { return ActivePage() != NULL && ::GetDlgItem(ActivePage(), QX_CID_MENUS_SHOW) != NULL; });
+    script.Then([&] {
+        atStart = Look(ActivePage());
+        Choose(ActivePage(), 1);
+        onNote = Look(ActivePage());
+        Choose(ActivePage(), 0);
+        backToDefault = Look(ActivePage());
+        // The sheet closes on the document's menu.
+        Choose(ActivePage(), 1);
+        Press(SheetWindow(), IDCANCEL);
+    });
+    ASSERT_TRUE(RunSheet(script, sheet));
+    PumpMessages();
+    fx::SetDocManager(NULL, NULL);
+
+    EXPECT_EQ(atStart.entries, (std::vector<std::string>{"Default menu", "Note"}));
+    EXPECT_EQ(atStart.nSelected, 0);
+    EXPECT_EQ(atStart.strDescription, "Default application menu");
+    EXPECT_EQ(onNote.nMenuShown, (UINT)IDR_TEST_DOCMENU);
+    EXPECT_EQ(onNote.strDescription, "Test Note File");
+    EXPECT_NE(onNote.hIcon, (HICON)NULL);
+    EXPECT_EQ(backToDefault.nMenuShown, (UINT)IDR_TEST_MENU);
+    EXPECT_EQ(backToDefault.strDescription, "Default application menu");
+    // With no document open the frame's own menu comes back.
+    EXPECT_EQ(pMenuBar->GetCurrentMenuId(), (UINT)IDR_TEST_MENU);
 }
 
 TEST_F(CustomizeSheetTest, PagesLookRight)

@@ -117,6 +117,14 @@ protected:
 };
 
 // ---------------------------------------------------------------------------
+// The pages' titles: the button theme's group-box text and edge colours
+// when there is a visual style.
+class CQXPTitleStatic : public CTitleStatic {
+public:
+    BOOL GetThemeColors(COLORREF* pclrText, COLORREF* pclrEdge) override;
+};
+
+// ---------------------------------------------------------------------------
 // The Toolbars page's list: check boxes in the visual style when there is
 // one.
 class CQXPToolbarsCheckList : public CCheckListBox {
@@ -217,18 +225,25 @@ protected:
 
 // ---------------------------------------------------------------------------
 // The Menus page: the application menu shown and reset, and the context
-// menus.
+// menus. "Show Menu" lists the default menu and each document menu the
+// menu bar keeps (item data: its menu resource id, 0 for the default);
+// choosing one shows it on the menu bar while the page lives.
 class CQXPCustomizeMenusPage : public CPropertyPage {
 public:
     explicit CQXPCustomizeMenusPage(CQXPCustomizeSheet* pSheet);
     BOOL OnInitDialog() override;
+    // Shows the entry's description and icon and, with document menus
+    // listed, its menu on the menu bar.
+    void SelectApplicationMenu(int nIndex);
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    afx_msg void OnDestroy();
+    DECLARE_MESSAGE_MAP()
     void ShowDescription(int nIndex);
     CQXPCustomizeSheet* m_pSheet;
-    CTitleStatic m_appTitle;
-    CTitleStatic m_contextTitle;
+    CQXPTitleStatic m_appTitle;
+    CQXPTitleStatic m_contextTitle;
     CString m_strDefaultName;
     CString m_strDefaultDescription;
 };
@@ -244,8 +259,8 @@ protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void UpdateDependentChecks();
     CQXPCustomizeSheet* m_pSheet;
-    CTitleStatic m_personalTitle;
-    CTitleStatic m_otherTitle;
+    CQXPTitleStatic m_personalTitle;
+    CQXPTitleStatic m_otherTitle;
 };
 
 // ---------------------------------------------------------------------------
