@@ -1,6 +1,7 @@
 // The customize sheet of the running editor: each Tools command opens it on
 // its page, one at a time, with Close for Cancel; a new toolbar, a shortcut,
-// large icons and a new external tool survive a restart in the profile.
+// large icons and a new external tool survive a restart in the profile; the
+// Tools page's command is chosen through its browse button.
 #include "qmate_fixture.h"
 
 #include <qmtest/mouse.h>
@@ -25,6 +26,9 @@ enum : UINT {
 enum {
     IDC_TOOLS_LIST = 1228,
     IDC_TOOLS_COMMAND = 1233,
+    IDC_TOOLS_ARGS = 1234,
+    IDC_TOOLS_FOLDER = 1235,
+    QX_IDC_BROWSE_BUTTON = 9224, // the browse button beside an edit
     QX_IDC_EDIT_LIST_STRIP = 200, // the edit list's title strip
 };
 
@@ -304,6 +308,60 @@ TEST_F(CustomizeTest, AToolAddedOnTheToolsPageIsStored)
                              std::string("\x00", 1);
     ASSERT_GE(bytes.size(), tail.size());
     EXPECT_EQ(bytes.substr(bytes.size() - tail.size()), tail) << e2e::Hex(bytes, 200);
+}
+
+// The browse button beside an edit of the page: level with it, after it.
+HWND BrowseButtonOf(HWND page, int editId)
+{
+    RECT rcEdit;
+    GetWindowRect(GetDlgItem(page, editId), &rcEdit);
+    for (HWND h = GetWindow(page, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        RECT rc;
+        GetWindowRect(h, &rc);
+        if (GetDlgCtrlID(h) == QX_IDC_BROWSE_BUTTON && rc.top == rcEdit.top && rc.left >= rcEdit.right)
+            return h;
+    }
+    return nullptr;
+}
+
+TEST_F(CustomizeTest, TheToolsCommandIsChosenThroughItsBrowseButton)
+{
+    ASSERT_TRUE(Start());
+    HWND sheet = OpenSheet(kCmdCustomize);
+    ASSERT_TRUE(sheet);
+    HWND page = Page(sheet);
+    // The first tool of a first start is selected; each edit has its button.
+    for (int id : {IDC_TOOLS_COMMAND, IDC_TOOLS_ARGS, IDC_TOOLS_FOLDER}) {
+        HWND button = BrowseButtonOf(page, id);
+        ASSERT_TRUE(button) << "edit " << id;
+        EXPECT_TRUE(IsWindowVisible(button) && IsWindowEnabled(button)) << "edit " << id;
+    }
+    HWND command = GetDlgItem(page, IDC_TOOLS_COMMAND);
+    ASSERT_EQ(qmtest::WindowTextOf(command), "cmd.exe");
+
+    qmtest::ClickInWindow(BrowseButtonOf(page, IDC_TOOLS_COMMAND), POINT{4, 4});
+    HWND open = WaitDialog("Open", 15000);
+    ASSERT_TRUE(open) << "the button opened no file dialog";
+    // The file name box of the dialog takes the program's path.
+    HWND name = nullptr;
+    for (HWND h : qmtest::DescendantsOfClass(open, "Edit", true))
+        if (IsWindowVisible(h))
+            name = h;
+    ASSERT_TRUE(name);
+    const char kPath[] = "C:\\windows\\notepad.exe";
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kPath));
+    PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return !IsWindow(open); }, 10000));
+    EXPECT_TRUE(qmtest::WaitUntil(
+        [&] {
+            std::string text = qmtest::WindowTextOf(command);
+            std::transform(text.begin(), text.end(), text.begin(), ::tolower);
+            return text == "c:\\windows\\notepad.exe";
+        },
+        10000))
+        << qmtest::WindowTextOf(command);
+    ASSERT_TRUE(CloseSheet(sheet));
+    ASSERT_TRUE(Close());
 }
 
 } // namespace
