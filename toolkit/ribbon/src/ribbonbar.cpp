@@ -7,6 +7,7 @@
 #include <qx/office2007.h>
 #include <qx/propexchange.h>
 #include <qx/ribbonbar.h>
+#include <qx/ribbonpopups.h>
 
 #include <algorithm>
 #include <functional>
@@ -15,27 +16,6 @@
 using namespace qxribbon;
 
 namespace {
-
-// The QAT's customise and more buttons: control height × 13 / 22 wide,
-// drawn by the ribbon theme.
-class CRibbonQuickAccessButton : public CQXPControlButton {
-public:
-    explicit CRibbonQuickAccessButton(BOOL bMore) : m_bMore(bMore) { m_dwFlags = 0x18; }
-    CSize GetSize(CDC* pDC) override
-    {
-        (void)pDC;
-        CQXPRibbonBar* pBar = DYNAMIC_DOWNCAST(CQXPRibbonBar, GetParent());
-        int cy = pBar && pBar->GetRibbonTheme() ? pBar->GetRibbonTheme()->m_metrics.nControlHeight : 22;
-        return QuickAccessButtonSize(cy);
-    }
-    void Draw(CDC* pDC) override
-    {
-        CQXPRibbonBar* pBar = DYNAMIC_DOWNCAST(CQXPRibbonBar, GetParent());
-        if (pBar && pBar->GetRibbonTheme())
-            pBar->GetRibbonTheme()->DrawRibbonQuickAccessButton(pDC, GetRect(), m_bMore, GetSelected(), GetPopped());
-    }
-    BOOL m_bMore;
-};
 
 // A group-band scroll button: scrolls the groups of the selected tab.
 class CRibbonScrollButton : public CQXPControlButton {
@@ -146,16 +126,86 @@ IMPLEMENT_DYNCREATE(CQXPRibbonGroup, CCmdTarget)
 
 CQXPRibbonGroup::CQXPRibbonGroup()
     : m_bControlsCentering(FALSE), m_bControlsGrouping(FALSE), m_bShowOptionButton(FALSE), m_bVisible(TRUE),
-      m_nId(-1), m_nIconId(-1), m_pTab(NULL), m_bCollapsed(FALSE)
+      m_nId(-1), m_nIconId(-1), m_pTab(NULL), m_pRibbon(NULL), m_pParentBar(NULL), m_pPopupButton(NULL),
+      m_bCollapsed(FALSE)
 {
 }
 
-CQXPRibbonGroup::~CQXPRibbonGroup() { RemoveAll(); }
+CQXPRibbonGroup::~CQXPRibbonGroup()
+{
+    RemoveAll();
+    ReleasePopupButton();
+}
+
+CQXPRibbonBar* CQXPRibbonGroup::GetRibbonBar() const
+{
+    return m_pRibbon ? m_pRibbon : (m_pTab ? m_pTab->GetRibbonBar() : NULL);
+}
+
+CQXPCommandBar* CQXPRibbonGroup::GetParentBar() const
+{
+    return m_pParentBar ? m_pParentBar : GetRibbonBar();
+}
 
 BOOL CQXPRibbonGroup::IsVisible() const
 {
-    CQXPRibbonBar* pBar = m_pTab ? m_pTab->GetRibbonBar() : NULL;
+    if (m_pParentBar)
+        return m_bVisible;
+    CQXPRibbonBar* pBar = GetRibbonBar();
     return m_bVisible && pBar && pBar->GetSelectedTab() == m_pTab;
+}
+
+void CQXPRibbonGroup::CopyFrom(CQXPRibbonGroup* pSource, CQXPCommandBar* pParentBar, CQXPRibbonBar* pRibbon)
+{
+    RemoveAll();
+    ReleasePopupButton();
+    m_pParentBar = pParentBar;
+    m_pRibbon = pRibbon;
+    m_nId = pSource->m_nId;
+    m_nIconId = pSource->m_nIconId;
+    m_bShowOptionButton = pSource->m_bShowOptionButton;
+    m_strCaption = pSource->m_strCaption;
+    m_bControlsGrouping = pSource->m_bControlsGrouping;
+    m_bControlsCentering = pSource->m_bControlsCentering;
+    m_bVisible = pSource->m_bVisible;
+    for (CQXPControl* pControl : pSource->m_controls) {
+        CQXPControl* pCopy = pParentBar->GetControls()->AddCopy(pControl);
+        if (!pCopy)
+            continue;
+        // The source may be collapsed or on a tab not shown; the copy shows.
+        pCopy->SetHideFlag(QXP_HIDE_RIBBON_TAB | qxpHideWrap, FALSE);
+        Attach(pCopy, -1);
+    }
+}
+
+void CQXPRibbonGroup::EnsurePopupButton()
+{
+    CQXPCommandBar* pBar = GetParentBar();
+    if (m_pPopupButton || !pBar)
+        return;
+    CQXPRibbonGroupControlPopup* pButton = new CQXPRibbonGroupControlPopup;
+    pButton->SetGroup(this);
+    pButton->SetCaption(m_strCaption);
+    pBar->GetControls()->AddControl(pButton, m_nId, CString(), -1, TRUE);
+    pButton->InternalAddRef();
+    pButton->SetHideFlag(qxpHideWrap, TRUE);
+    if (!IsVisible())
+        pButton->SetHideFlag(QXP_HIDE_RIBBON_TAB, TRUE);
+    m_pPopupButton = pButton;
+}
+
+void CQXPRibbonGroup::ReleasePopupButton()
+{
+    CQXPRibbonGroupControlPopup* pButton = m_pPopupButton;
+    if (!pButton)
+        return;
+    m_pPopupButton = NULL;
+    if (pButton->GetPopuped())
+        pButton->OnSetPopup(FALSE);
+    if (CQXPControls* pControls = pButton->GetControls())
+        pControls->Remove(pButton);
+    pButton->SetGroup(NULL);
+    pButton->InternalRelease();
 }
 
 int CQXPRibbonGroup::IndexOf(const CQXPControl* pControl) const
@@ -176,7 +226,7 @@ void CQXPRibbonGroup::Attach(CQXPControl* pControl, int nIndex)
 
 CQXPControl* CQXPRibbonGroup::Add(int controlType, int nId, LPCSTR lpszCaption, int nIndex)
 {
-    CQXPRibbonBar* pBar = m_pTab ? m_pTab->GetRibbonBar() : NULL;
+    CQXPCommandBar* pBar = GetParentBar();
     if (!pBar)
         return NULL;
     CQXPControl* pControl = pBar->GetControls()->Add(controlType, nId);
@@ -194,7 +244,7 @@ void CQXPRibbonGroup::RemoveAt(int nIndex)
         return;
     CQXPControl* pControl = m_controls[(size_t)nIndex];
     m_controls.erase(m_controls.begin() + nIndex);
-    CQXPRibbonBar* pBar = m_pTab ? m_pTab->GetRibbonBar() : NULL;
+    CQXPCommandBar* pBar = GetParentBar();
     if (pBar && pControl->GetControls() == pBar->GetControls())
         pBar->GetControls()->Remove(pControl);
     pControl->InternalRelease();
@@ -223,7 +273,7 @@ void CQXPRibbonGroup::DoPropExchange(CQXPPropExchange* pPX)
         StoreObjects(pPX, "Controls", "Control", stored, RUNTIME_CLASS(CQXPControl));
         return;
     }
-    CQXPRibbonBar* pBar = m_pTab ? m_pTab->GetRibbonBar() : NULL;
+    CQXPCommandBar* pBar = GetParentBar();
     RemoveAll();
     LoadObjects<CQXPControl>(pPX, "Controls", "Control", RUNTIME_CLASS(CQXPControl), [&](CQXPControl* pControl) {
         Attach(pControl, -1);
@@ -268,6 +318,7 @@ void CQXPRibbonTab::RemoveAllGroups()
 {
     for (CQXPRibbonGroup* g : m_groups) {
         g->RemoveAll();
+        g->ReleasePopupButton();
         g->InternalRelease();
     }
     m_groups.clear();
@@ -361,8 +412,9 @@ CQXPRibbonBar::CQXPRibbonBar()
     m_bCustomizable = FALSE;
     m_pScrollRight = m_pControls->AddControl(new CRibbonScrollButton(FALSE), 0);
     m_pScrollLeft = m_pControls->AddControl(new CRibbonScrollButton(TRUE), 0);
-    m_pQatCustomize = m_pControls->AddControl(new CRibbonQuickAccessButton(FALSE), QXP_ID_RIBBON_QAT_CUSTOMIZE);
-    m_pQatMore = m_pControls->AddControl(new CRibbonQuickAccessButton(TRUE), QXP_ID_RIBBON_QAT_MORE);
+    m_pQatCustomize = m_pControls->AddControl(new CQXPRibbonBarControlQuickAccessPopup, QXP_ID_RIBBON_QAT_CUSTOMIZE);
+    m_pQatMore = m_pControls->AddControl(new CRibbonQuickAccessMore, QXP_ID_RIBBON_QAT_MORE);
+    m_pTabOpener = (CQXPControlPopup*)m_pControls->AddControl(new CRibbonTabPopupOpener, QXP_ID_RIBBON_TABS);
     m_pScrollLeft->SetHideFlag(qxpHideScroll, TRUE);
     m_pScrollRight->SetHideFlag(qxpHideScroll, TRUE);
     m_pQatMore->SetHideFlag(qxpHideWrap, TRUE);
@@ -497,9 +549,12 @@ void CQXPRibbonBar::UpdateGroupsVisibility()
 {
     CQXPRibbonTab* pSelected = m_bMinimized ? NULL : GetSelectedTab();
     for (CQXPRibbonTab* t : m_tabs)
-        for (CQXPRibbonGroup* g : t->m_groups)
+        for (CQXPRibbonGroup* g : t->m_groups) {
             for (CQXPControl* c : g->m_controls)
                 c->SetHideFlag(QXP_HIDE_RIBBON_TAB, t != pSelected || !g->m_bVisible);
+            if (g->m_pPopupButton)
+                g->m_pPopupButton->SetHideFlag(QXP_HIDE_RIBBON_TAB, t != pSelected || !g->m_bVisible);
+        }
 }
 
 // --- state ---------------------------------------------------------------------------
@@ -529,6 +584,60 @@ void CQXPRibbonBar::SetRibbonMinimized(BOOL bMinimized)
     OnRecalcLayout();
     if (m_pCommandBars)
         m_pCommandBars->ClosePopups();
+}
+
+// --- popups --------------------------------------------------------------------------
+
+BOOL CQXPRibbonBar::OpenTabPopup(int nTab, BOOL bKeyboard)
+{
+    if (!m_bMinimized || nTab < 0 || nTab >= (int)m_tabs.size() || !::IsWindow(m_hWnd))
+        return FALSE;
+    if (m_nPopuped == m_pTabOpener->GetIndex())
+        SetPopuped(-1);
+    if (!SelectTab(nTab) || m_nSelectedTab != nTab)
+        return FALSE;
+    m_pTabOpener->SetRect(m_rcTabRow);
+    m_bKeyboardTracking = bKeyboard;
+    if (!SetPopuped(m_pTabOpener->GetIndex()))
+        return FALSE;
+    Invalidate(FALSE);
+    return TRUE;
+}
+
+CQXPPopupBar* CQXPRibbonBar::GetTabPopup() const { return dynamic_cast<CQXPPopupBar*>(m_pTabOpener->GetCommandBar()); }
+
+void CQXPRibbonBar::OnTabPopupClosed()
+{
+    if (!m_bMinimized || m_nSelectedTab < 0)
+        return;
+    m_nSelectedTab = -1;
+    UpdateGroupsVisibility();
+    if (::IsWindow(m_hWnd))
+        Invalidate(FALSE);
+}
+
+CQXPPopupBar* CQXPRibbonBar::CreateMorePopup()
+{
+    CQXPRibbonBarMorePopupToolBar* pPopup = new CQXPRibbonBarMorePopupToolBar(this);
+    pPopup->SetCommandBars(m_pCommandBars);
+    if (!m_pCommandBars)
+        pPopup->SetOwnerSite(GetOwnerSite());
+    CQXPControls* pControls = pPopup->GetControls();
+    for (CQXPControl* c : m_qat) {
+        if (!(c->GetHideFlags() & qxpHideWrap))
+            continue;
+        if (CQXPControl* pCopy = pControls->AddCopy(c))
+            pCopy->SetHideFlag(qxpHideWrap, FALSE);
+    }
+    if (CQXPControl* pCopy = pControls->AddCopy(m_pQatCustomize))
+        pCopy->SetHideFlag(qxpHideWrap, FALSE);
+    return pPopup;
+}
+
+CQXPPopupBar* CQXPRibbonBar::CreateQuickAccessPopup(CQXPControl* pControl)
+{
+    (void)pControl;
+    return NULL;
 }
 
 void CQXPRibbonBar::SetQuickAccessBelow(BOOL bBelow)
@@ -629,25 +738,28 @@ CSize CQXPRibbonBar::CalcDockingLayout(int nLength, DWORD dwMode, int nWidth)
     return CSize(nLength, cy);
 }
 
-void CQXPRibbonBar::LayoutGroups(CDC* pDC)
+RibbonBandMetrics CQXPRibbonBar::GetBandMetrics()
 {
-    CQXPRibbonTab* pTab = GetSelectedTab();
     CRibbonStyleTheme* pTheme = GetRibbonTheme();
     RibbonBandMetrics m;
     m.nGroupsHeight = GetBarState().CalcGroupsHeight();
     m.nCaptionHeight = pTheme->m_metrics.nGroupCaption;
     m.nRowHeight = pTheme->m_metrics.nRowHeight;
     m.nButtonHeight = pTheme->m_metrics.nControlHeight;
+    return m;
+}
+
+RibbonGroupsResult CQXPRibbonBar::LayoutGroupsIn(CDC* pDC, const std::vector<CQXPRibbonGroup*>& groups,
+                                                 const CRect& rcGroups, int nOffset, const CRect& rcMargins)
+{
+    CRibbonStyleTheme* pTheme = GetRibbonTheme();
+    const RibbonBandMetrics m = GetBandMetrics();
     auto measure = [&](const RibbonGroupItem& it, int nStyle) {
         CQXPControl* pControl = (CQXPControl*)it.pControl;
         pControl->m_buttonRibbonStyle = nStyle;
         return pControl->GetSize(pDC);
     };
-    std::vector<RibbonGroupLayout> layouts;
-    std::vector<CQXPRibbonGroup*> groups;
-    if (pTab && IsGroupsVisible())
-        groups = pTab->m_groups;
-    layouts.resize(groups.size());
+    std::vector<RibbonGroupLayout> layouts(groups.size());
     std::vector<RibbonGroupLayout*> ptrs;
     for (size_t i = 0; i < groups.size(); i++) {
         CQXPRibbonGroup* g = groups[i];
@@ -674,16 +786,13 @@ void CQXPRibbonBar::LayoutGroups(CDC* pDC)
         }
         ptrs.push_back(&l);
     }
-    const int nOffset = pTab ? pTab->m_nGroupOffset : 0;
-    m_groupsResult = qxribbon::LayoutGroups(ptrs, m_rcGroups.Width(), CRect(4, 3, 6, 3), nOffset, m, measure);
-    if (pTab)
-        pTab->m_nGroupOffset = m_groupsResult.nOffset;
+    const RibbonGroupsResult res = qxribbon::LayoutGroups(ptrs, rcGroups.Width(), rcMargins, nOffset, m, measure);
     for (size_t i = 0; i < groups.size(); i++) {
         CQXPRibbonGroup* g = groups[i];
         const RibbonGroupLayout& l = layouts[i];
         g->m_bCollapsed = l.bCollapsed;
         g->m_rcGroup = l.rc;
-        g->m_rcGroup.OffsetRect(m_rcGroups.left, m_rcGroups.top);
+        g->m_rcGroup.OffsetRect(rcGroups.left, rcGroups.top);
         g->m_buttons = PlaceGroupButtons(g->m_rcGroup, l.bCollapsed, g->m_bShowOptionButton, m.nCaptionHeight);
         for (const RibbonGroupItem& it : l.items) {
             CQXPControl* c = (CQXPControl*)it.pControl;
@@ -692,13 +801,33 @@ void CQXPRibbonBar::LayoutGroups(CDC* pDC)
             c->SetWrap(it.bNewRow);
             if (!it.bHidden) {
                 CRect rc = it.rc;
-                rc.OffsetRect(m_rcGroups.left, m_rcGroups.top);
+                rc.OffsetRect(rcGroups.left, rcGroups.top);
                 rc.right = rc.left + it.cx;
                 rc.bottom = rc.top + it.cy;
                 c->SetRect(rc);
             }
         }
+        // A collapsed group shows as its button.
+        g->EnsurePopupButton();
+        if (CQXPRibbonGroupControlPopup* pButton = g->m_pPopupButton) {
+            pButton->SetCaption(g->m_strCaption);
+            pButton->SetHideFlag(qxpHideWrap, !g->m_bCollapsed || !g->m_bVisible);
+            pButton->SetRect(g->m_bCollapsed ? g->m_buttons.rcPopup : CRect());
+        }
     }
+    return res;
+}
+
+void CQXPRibbonBar::LayoutGroups(CDC* pDC)
+{
+    CQXPRibbonTab* pTab = GetSelectedTab();
+    std::vector<CQXPRibbonGroup*> groups;
+    if (pTab && IsGroupsVisible())
+        groups = pTab->m_groups;
+    m_groupsResult =
+        LayoutGroupsIn(pDC, groups, m_rcGroups, pTab ? pTab->m_nGroupOffset : 0, CRect(4, 3, 6, 3));
+    if (pTab)
+        pTab->m_nGroupOffset = m_groupsResult.nOffset;
     // The scroll buttons over the ends of the band.
     m_pScrollLeft->SetHideFlag(qxpHideScroll, !m_groupsResult.bScrollLeft);
     m_pScrollRight->SetHideFlag(qxpHideScroll, !m_groupsResult.bScrollRight);
@@ -776,6 +905,36 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
 
 // --- drawing -------------------------------------------------------------------------
 
+void CQXPRibbonBar::DrawGroupsIn(CDC* pDC, const std::vector<CQXPRibbonGroup*>& groups, const CRect& rcClip,
+                                 CQXPRibbonGroup* pHot, int nContextColor)
+{
+    CRibbonStyleTheme* pTheme = GetRibbonTheme();
+    CRect rcInter;
+    for (CQXPRibbonGroup* g : groups) {
+        if (!g->m_bVisible || !rcInter.IntersectRect(g->m_rcGroup, rcClip))
+            continue;
+        if (g->m_bCollapsed) {
+            if (g->m_pPopupButton)
+                g->m_pPopupButton->Draw(pDC);
+            continue;
+        }
+        pTheme->DrawRibbonGroup(pDC, g->m_rcGroup, g->m_strCaption, g == pHot, nContextColor != 0,
+                                g->m_buttons.nOptionHide == 0);
+        BOOL bFirst = TRUE;
+        for (CQXPControl* c : g->m_controls) {
+            if (!c->IsVisible(0))
+                continue;
+            if (c->GetBeginGroup() && !bFirst && !g->m_bControlsGrouping)
+                pTheme->DrawCommandBarSeparator(pDC, g->GetParentBar(), c, TRUE);
+            bFirst = FALSE;
+            if (rcInter.IntersectRect(c->GetRect(), rcClip))
+                c->Draw(pDC);
+        }
+        if (g->m_buttons.nOptionHide == 0)
+            pTheme->DrawRibbonOptionButton(pDC, g->m_buttons.rcOption, 0, FALSE);
+    }
+}
+
 void CQXPRibbonBar::DrawTab(CDC* pDC, CQXPRibbonTab* pTab, int nIndex)
 {
     GetRibbonTheme()->DrawRibbonTab(pDC, pTab->m_rcTab, pTab->m_strCaption, pTab->m_nContextColor,
@@ -810,34 +969,10 @@ void CQXPRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClip)
         // Groups clip to the band so that scrolled ones end at its edges.
         pDC->SaveDC();
         pDC->IntersectClipRect(m_rcGroups);
-        CQXPRibbonGroup* pHot = NULL;
         CPoint pt;
         ::GetCursorPos(&pt);
         ScreenToClient(&pt);
-        pHot = HitTestGroup(pt);
-        for (CQXPRibbonGroup* g : pSelected->m_groups) {
-            if (!g->m_bVisible || !rcInter.IntersectRect(g->m_rcGroup, rcClip))
-                continue;
-            if (g->m_bCollapsed) {
-                pTheme->DrawRibbonGroupPopupButton(pDC, g->m_buttons.rcPopup, g->m_strCaption, g == pHot, FALSE,
-                                                   pSelected->m_nContextColor);
-                continue;
-            }
-            pTheme->DrawRibbonGroup(pDC, g->m_rcGroup, g->m_strCaption, g == pHot, pSelected->m_nContextColor != 0,
-                                    g->m_buttons.nOptionHide == 0);
-            BOOL bFirst = TRUE;
-            for (CQXPControl* c : g->m_controls) {
-                if (!c->IsVisible(0))
-                    continue;
-                if (c->GetBeginGroup() && !bFirst && !g->m_bControlsGrouping)
-                    pTheme->DrawCommandBarSeparator(pDC, this, c, TRUE);
-                bFirst = FALSE;
-                if (rcInter.IntersectRect(c->GetRect(), rcClip))
-                    c->Draw(pDC);
-            }
-            if (g->m_buttons.nOptionHide == 0)
-                pTheme->DrawRibbonOptionButton(pDC, g->m_buttons.rcOption, 0, FALSE);
-        }
+        DrawGroupsIn(pDC, pSelected->m_groups, rcClip, HitTestGroup(pt), pSelected->m_nContextColor);
         pDC->RestoreDC(-1);
     }
     // Controls that belong to no group: the QAT and the scroll buttons.
@@ -845,7 +980,7 @@ void CQXPRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClip)
         CQXPControl* c = m_pControls->GetAt(i);
         if (!c->IsVisible(0) || !rcInter.IntersectRect(c->GetRect(), rcClip))
             continue;
-        BOOL bInGroup = FALSE;
+        BOOL bInGroup = dynamic_cast<CQXPRibbonGroupControlPopup*>(c) != NULL;
         for (CQXPRibbonTab* t : m_tabs)
             for (CQXPRibbonGroup* g : t->m_groups)
                 bInGroup = bInGroup || g->IndexOf(c) >= 0;
@@ -872,9 +1007,15 @@ void CQXPRibbonBar::OnLButtonDown(UINT nFlags, CPoint point)
     CQXPRibbonTab* pTab = HitTestTab(point);
     m_bSelectedTabClicked = pTab && pTab == GetSelectedTab();
     if (pTab) {
+        // A second click on the tab whose popup is open closes it.
+        const BOOL bOpen = m_bMinimized && m_bSelectedTabClicked && m_nPopuped == m_pTabOpener->GetIndex();
         if (m_pCommandBars)
             m_pCommandBars->ClosePopups();
-        if (!m_bSelectedTabClicked && !m_bMinimized)
+        else
+            SetPopuped(-1);
+        if (m_bMinimized && !bOpen)
+            OpenTabPopup(pTab->GetIndex());
+        else if (!m_bSelectedTabClicked && !m_bMinimized)
             SelectTab(pTab->GetIndex());
         return;
     }

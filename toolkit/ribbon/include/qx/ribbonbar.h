@@ -22,6 +22,9 @@
 class CQXPRibbonBar;
 class CQXPRibbonTab;
 class CRibbonStyleTheme;
+class CQXPRibbonGroupControlPopup;
+class CQXPControlPopup;
+class CQXPPopupBar;
 
 // The tab row's notifications carry this id (the tab control's).
 #define QXP_ID_RIBBON_TABS 9604
@@ -54,6 +57,18 @@ public:
     CRect GetRect() const { return m_rcGroup; }
     BOOL IsCollapsed() const { return m_bCollapsed; }
     CQXPRibbonTab* GetTab() const { return m_pTab; }
+    // The ribbon whose look the group takes, and the bar whose controls
+    // hold the group's controls: the ribbon, or a popup showing a copy.
+    CQXPRibbonBar* GetRibbonBar() const;
+    CQXPCommandBar* GetParentBar() const;
+    // The button that stands for the group while it is collapsed (a
+    // control of the parent bar; NULL until the first layout).
+    CQXPRibbonGroupControlPopup* GetPopupButton() const { return m_pPopupButton; }
+    // Makes this group a copy of another one shown on pParentBar: its
+    // settings, and copies of its controls in that bar's controls.
+    void CopyFrom(CQXPRibbonGroup* pSource, CQXPCommandBar* pParentBar, CQXPRibbonBar* pRibbon);
+    // Takes the collapsed group's button off its bar.
+    void ReleasePopupButton();
 
     virtual void DoPropExchange(CQXPPropExchange* pPX);
 
@@ -70,8 +85,13 @@ protected:
     friend class CQXPRibbonTab;
     // Takes a control the group holds one reference on.
     void Attach(CQXPControl* pControl, int nIndex);
+    // Makes the collapsed group's button on the parent bar when missing.
+    void EnsurePopupButton();
 
-    CQXPRibbonTab* m_pTab;                  // the owning tab
+    CQXPRibbonTab* m_pTab;                       // the owning tab (NULL for a copy in a popup)
+    CQXPRibbonBar* m_pRibbon;                    // a copy's ribbon (NULL: the tab's)
+    CQXPCommandBar* m_pParentBar;                // a copy's popup (NULL: the ribbon)
+    CQXPRibbonGroupControlPopup* m_pPopupButton; // one reference; a control of the parent bar
     std::vector<CQXPControl*> m_controls;   // display order; one reference each
     CRect m_rcGroup;                        // in the bar's client coordinates
     BOOL m_bCollapsed;                      // reduced to its popup button by the last layout
@@ -88,6 +108,7 @@ public:
     int GetGroupCount() const { return (int)m_groups.size(); }
     CQXPRibbonGroup* GetGroup(int nIndex) const { return m_groups[(size_t)nIndex]; }
     CQXPRibbonGroup* FindGroup(int nId) const;
+    const std::vector<CQXPRibbonGroup*>& GetGroups() const { return m_groups; }
     void RemoveAllGroups();
 
     CString GetCaption() const { return m_strCaption; }
@@ -180,6 +201,30 @@ public:
     // The ribbon theme that draws the bar: the paint manager when it is
     // one, else a ribbon theme of the bar's own.
     CRibbonStyleTheme* GetRibbonTheme();
+    // The band's metrics for a layout of groups.
+    qxribbon::RibbonBandMetrics GetBandMetrics();
+    // Lays groups out in rcGroups (the bar's or a popup's), reducing them
+    // until they fit; their collapsed buttons show where they collapsed.
+    qxribbon::RibbonGroupsResult LayoutGroupsIn(CDC* pDC, const std::vector<CQXPRibbonGroup*>& groups,
+                                                const CRect& rcGroups, int nOffset, const CRect& rcMargins);
+    // Draws the visible groups that meet rcClip (pHot lit up).
+    void DrawGroupsIn(CDC* pDC, const std::vector<CQXPRibbonGroup*>& groups, const CRect& rcClip,
+                      CQXPRibbonGroup* pHot, int nContextColor);
+
+    // --- popups ---------------------------------------------------------------------------
+    // A minimised ribbon shows a tab's groups in a popup under the tab row
+    // (bKeyboard: tracked from the keyboard). FALSE unless minimised.
+    BOOL OpenTabPopup(int nTab, BOOL bKeyboard = FALSE);
+    // The open (or last) tab popup; NULL when none was made.
+    CQXPPopupBar* GetTabPopup() const;
+    // The QAT's overflow popup: copies of the commands that did not fit,
+    // then the customise button (one reference for the caller).
+    virtual CQXPPopupBar* CreateMorePopup();
+    // The QAT's customise menu (for the customise button) or a control's
+    // context menu; NULL when the menu resource is missing.
+    virtual CQXPPopupBar* CreateQuickAccessPopup(CQXPControl* pControl);
+    // The tab popup of a minimised ribbon closed: its tab is deselected.
+    void OnTabPopupClosed();
 
     // --- drawing ------------------------------------------------------------------------
     void DrawCommandBar(CDC* pDC, CRect rcClip) override;
@@ -229,6 +274,7 @@ protected:
     CQXPControl* m_pQatMore;
     CQXPControl* m_pScrollLeft;
     CQXPControl* m_pScrollRight;
+    CQXPControlPopup* m_pTabOpener; // a hidden control of the bar: opens the tab popup
     CRect m_rcTabRow, m_rcGroups, m_rcCaption, m_rcQuickAccess;
     qxribbon::RibbonGroupsResult m_groupsResult;
     int m_nQuickAccessHeight;
