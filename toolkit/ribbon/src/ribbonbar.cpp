@@ -408,6 +408,7 @@ CQXPRibbonBar::CQXPRibbonBar()
       m_bShownBySize(TRUE), m_nQuickAccessHeight(0), m_pOwnTheme(NULL)
 {
     m_barType = qxpBarTypeRibbon;
+    m_nKeyTipLevel = 1;
     m_dwFlags = qxpFlagStretched | qxpFlagKeepOneMenu;
     m_bCustomizable = FALSE;
     m_pScrollRight = m_pControls->AddControl(new CRibbonScrollButton(FALSE), 0);

@@ -237,6 +237,12 @@ CQXPRibbonGroup* CQXPRibbonGroupsPopupToolBar::HitTestGroup(CPoint point) const
     return NULL;
 }
 
+void CQXPRibbonGroupsPopupToolBar::CreateKeyboardTips(CQXPKeyboardTips* pTips)
+{
+    if (m_pRibbon && pTips && ::IsWindow(m_hWnd))
+        m_pRibbon->AddGroupKeyTips(pTips, this, m_groups, m_rcGroups);
+}
+
 void CQXPRibbonGroupsPopupToolBar::OnMouseMove(UINT nFlags, CPoint point)
 {
     CQXPRibbonGroup* pHot = HitTestGroup(point);

@@ -1,10 +1,14 @@
 // The ribbon's popups under Wine, opened and used with the real mouse: a
 // minimised ribbon's tab (below the tab row, kept inside the work area), a
 // collapsed group (its copy at full size) and the quick-access toolbar's
-// overflow. Screenshots of the open popups.
+// overflow; the keytips under the real keyboard. Screenshots of each.
+#include <qx/keytips.h>
 #include <qx/ribbonpopups.h>
 #include <qmtest/mouse.h>
 #include <qmtest/pump.h>
+#include <qmtest/script.h>
+
+#include <string>
 
 #include "ribbontestframe.h"
 
@@ -219,6 +223,156 @@ TEST_F(RibbonPopupTest, QuickAccessCommandsThatDoNotFitShowInTheMorePopup)
     qmtest::ClickAt(pt);
     ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.m_commands.empty(); }));
     EXPECT_EQ(nExpected, frame.m_commands[0]);
+}
+
+// ---------------------------------------------------------------------------
+// Keytips: Alt, a tab's key, a control's key; Escape steps back.
+
+class RibbonKeyTipTest : public RibbonPopupTest {
+protected:
+    CQXPKeyboardTips* Tips() { return frame.GetCommandBars()->GetKeyboardTips(); }
+    // The texts of the tips on screen, in order ("" while none show).
+    std::string Texts()
+    {
+        std::string s;
+        CQXPKeyboardTips* pTips = Tips();
+        for (int i = 0; pTips && i < pTips->GetCount(); i++) {
+            if (!::IsWindowVisible(pTips->GetAt(i).hWnd))
+                continue;
+            s += s.empty() ? "" : " ";
+            s += (LPCSTR)pTips->GetAt(i).strText;
+        }
+        return s;
+    }
+    // A key pressed and released on the frame, which has the focus.
+    void Key(WORD vk)
+    {
+        ::SetFocus(frame.GetSafeHwnd());
+        qmtest::KeyStroke(vk);
+    }
+    bool WaitForTexts(const std::string& expected)
+    {
+        const bool ok = qmtest::PumpUntil([&] { return Texts() == expected; });
+        EXPECT_EQ(expected, Texts());
+        return ok;
+    }
+    // The tip whose control is pControl (NULL when none).
+    const CQXPKeyboardTip* TipOf(CQXPControl* pControl)
+    {
+        for (int i = 0; Tips() && i < Tips()->GetCount(); i++)
+            if (Tips()->GetAt(i).pControl == pControl)
+                return &Tips()->GetAt(i);
+        return NULL;
+    }
+};
+
+TEST_F(RibbonKeyTipTest, AltShowsTheTabsKeysAndATabsKeyShowsItsControls)
+{
+    Key(VK_MENU);
+    ASSERT_TRUE(WaitForTexts("1 H I V")) << "the QAT command, then the tabs";
+    EXPECT_EQ(1, Ribbon()->GetKeyTipLevel());
+    // The tab's tip sits centred under the middle of the tab.
+    const CQXPKeyboardTip& tipHome = Tips()->GetAt(1);
+    CRect rcTip;
+    ::GetWindowRect(tipHome.hWnd, &rcTip);
+    const CRect rcTab = Ribbon()->GetTab(0)->GetRect();
+    EXPECT_EQ(ScreenPoint(CPoint(rcTab.CenterPoint().x, rcTab.bottom - 9)), tipHome.ptAnchor);
+    EXPECT_NEAR(tipHome.ptAnchor.x, rcTip.CenterPoint().x, 1);
+    Shot("ribbon-keytips.png");
+
+    // The Insert tab's key selects it and shows its groups' tips.
+    Key('I');
+    ASSERT_TRUE(WaitForTexts("P T"));
+    EXPECT_EQ(1, Ribbon()->GetSelectedTabIndex());
+    EXPECT_EQ(2, Ribbon()->GetKeyTipLevel());
+    Shot("ribbon-keytips-insert.png");
+
+    // Escape steps back to the tabs, and once more leaves the tips.
+    Key(VK_ESCAPE);
+    ASSERT_TRUE(WaitForTexts("1 H I V"));
+    EXPECT_EQ(1, Ribbon()->GetKeyTipLevel());
+    Key(VK_ESCAPE);
+    ASSERT_TRUE(WaitForTexts(""));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !Ribbon()->IsTrackingMode(); }));
+
+    // A control's key runs its command.
+    Key(VK_MENU);
+    ASSERT_TRUE(WaitForTexts("1 H I V"));
+    Key('I');
+    ASSERT_TRUE(WaitForTexts("P T"));
+    Key('T');
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.m_commands.empty(); }));
+    EXPECT_EQ((UINT)ID_R_TABLE, frame.m_commands[0]);
+    EXPECT_TRUE(WaitForTexts(""));
+}
+
+TEST_F(RibbonKeyTipTest, AltWithADigitRunsAQuickAccessCommandAndWithATabsKeyOpensTheTab)
+{
+    // The program's message loop hands Alt and a key to the command bars.
+    auto translate = [&](MSG* pMsg) { return frame.PreTranslateMessage(pMsg) != FALSE; };
+    auto altWith = [&](WORD vk) {
+        ::SetFocus(frame.GetSafeHwnd());
+        INPUT in[4] = {};
+        for (INPUT& i : in)
+            i.type = INPUT_KEYBOARD;
+        in[0].ki.wVk = in[3].ki.wVk = VK_MENU;
+        in[1].ki.wVk = in[2].ki.wVk = vk;
+        in[2].ki.dwFlags = in[3].ki.dwFlags = KEYEVENTF_KEYUP;
+        ::SendInput(4, in, sizeof(INPUT));
+    };
+    altWith('1');
+    ASSERT_TRUE(qmtest::PumpUntilTranslated([&] { return !frame.m_commands.empty(); }, translate));
+    EXPECT_EQ((UINT)ID_R_SAVE, frame.m_commands[0]);
+    qmtest::PumpUntilTranslated([&] { return !Ribbon()->IsTrackingMode(); }, translate);
+
+    altWith('I');
+    EXPECT_TRUE(qmtest::PumpUntilTranslated([&] { return Texts() == "P T"; }, translate)) << Texts();
+    EXPECT_EQ(1, Ribbon()->GetSelectedTabIndex());
+    EXPECT_EQ(2, Ribbon()->GetKeyTipLevel());
+}
+
+TEST_F(RibbonKeyTipTest, AMinimisedRibbonOpensTheTabPopupWithItsTips)
+{
+    Ribbon()->SetRibbonMinimized(TRUE);
+    Relayout();
+    Key(VK_MENU);
+    ASSERT_TRUE(WaitForTexts("1 H I V"));
+    Key('H');
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return IsOpen(Ribbon()->GetTabPopup()); }));
+    // The popup's copies show their tips; Bold's key runs Bold.
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Tips() && Tips()->GetBar() == Ribbon()->GetTabPopup(); }));
+    const std::string texts = Texts();
+    EXPECT_NE(std::string::npos, texts.find('B')) << texts;
+    Shot("ribbon-keytips-popup.png");
+    Key('B');
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.m_commands.empty(); }));
+    EXPECT_EQ((UINT)ID_R_BOLD, frame.m_commands[0]);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !IsOpen(Ribbon()->GetTabPopup()); }));
+}
+
+TEST_F(RibbonKeyTipTest, ACollapsedGroupsKeyOpensItsPopup)
+{
+    CQXPRibbonTab* pHome = Ribbon()->GetTab(0);
+    pHome->AddGroup("Paragraph", 103)->Add(qxpControlButton, ID_R_FIND, "Centre");
+    pHome->AddGroup("Styles", 104)->Add(qxpControlButton, ID_R_GOTO, "Heading");
+    for (CQXPRibbonGroup* g : pHome->GetGroups())
+        while (g->GetCount() < 6)
+            g->Add(qxpControlButton, ID_R_ZOOM, "More text");
+    CQXPRibbonGroup* pStyles = pHome->GetGroup(4);
+    ASSERT_TRUE(NarrowUntilCollapsed(pStyles));
+    Key(VK_MENU);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->IsShowingKeyboardTips(); }));
+    Key('H');
+    const CQXPKeyboardTip* pTip = NULL;
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return (pTip = TipOf(pStyles->GetPopupButton())) != NULL; }));
+    EXPECT_EQ('Z', pTip->strText[0]) << "a collapsed group's key";
+    const CString strText = pTip->strText;
+    for (int i = 0; i < strText.GetLength(); i++)
+        Key((WORD)strText[i]);
+    CQXPRibbonGroupControlPopup* pButton = pStyles->GetPopupButton();
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return IsOpen(dynamic_cast<CQXPPopupBar*>(pButton->GetCommandBar())); }));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Tips() && Tips()->GetBar() == pButton->GetCommandBar(); }))
+        << "the group's copy shows its own tips";
 }
 
 } // namespace

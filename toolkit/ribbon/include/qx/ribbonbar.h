@@ -229,6 +229,26 @@ public:
     // --- drawing ------------------------------------------------------------------------
     void DrawCommandBar(CDC* pDC, CRect rcClip) override;
 
+    // --- keyboard (ribbonkeytips.cpp) ----------------------------------------------------
+    // Alt alone shows the keytips of the QAT, the tabs and the system
+    // button (level 1); Alt with 1-9 runs that QAT command; Alt with a
+    // tab's mnemonic selects the tab and shows its groups' keytips
+    // (level 2). Nothing while Ctrl is down.
+    BOOL OnKeyMenu(UINT nChar) override;
+    // Alt with a key before the bars look for a mnemonic: the same keys.
+    BOOL PreviewMnemonic(UINT nKey) override;
+    void CreateKeyboardTips(CQXPKeyboardTips* pTips) override;
+    // A tab's tip selects it (a minimised ribbon opens its popup), else
+    // the control's tip acts as its mnemonic would.
+    void OnKeyboardTip(CQXPKeyboardTip* pTip) override;
+    // Escape at level 2 goes back to level 1.
+    int ProcessSpecialKey(int nAction) override;
+    BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
+    int GetKeyTipLevel() const { return m_nKeyTipLevel; }
+    // The level-2 keytips of groups shown on a bar (the ribbon or a popup).
+    void AddGroupKeyTips(CQXPKeyboardTips* pTips, CQXPCommandBar* pBar, const std::vector<CQXPRibbonGroup*>& groups,
+                         const CRect& rcGroups);
+
     // --- saved state --------------------------------------------------------------------
     // Keys "ShowQuickAccessBelow", "Minimized", "Customizable"; then the
     // menu bar's state, "Tabs" (each tab with its class, its groups with
@@ -275,6 +295,11 @@ protected:
     CQXPControl* m_pScrollLeft;
     CQXPControl* m_pScrollRight;
     CQXPControlPopup* m_pTabOpener; // a hidden control of the bar: opens the tab popup
+    int m_nKeyTipLevel;             // 1: QAT, tabs, system button; 2: the selected tab's groups
+    // Shows the keytips of a level while the bar tracks from the keyboard.
+    void ShowKeyTips(int nLevel);
+    // A QAT command's digit or a tab's mnemonic; FALSE for any other key.
+    BOOL HandleEntryKey(UINT nChar);
     CRect m_rcTabRow, m_rcGroups, m_rcCaption, m_rcQuickAccess;
     qxribbon::RibbonGroupsResult m_groupsResult;
     int m_nQuickAccessHeight;

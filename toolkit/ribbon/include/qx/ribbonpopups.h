@@ -88,6 +88,8 @@ public:
     CSize GetButtonSize() const override;
     CSize GetIconSize() const override;
     CQXPRibbonGroup* HitTestGroup(CPoint point) const;
+    // The keytips of the copies' controls, placed as on the ribbon.
+    void CreateKeyboardTips(CQXPKeyboardTips* pTips) override;
 
 protected:
     // Adds a copy of a group with copies of its controls.
