@@ -399,6 +399,8 @@ BEGIN_MESSAGE_MAP(CQXPRibbonBar, CQXPMenuBar)
     ON_WM_LBUTTONDBLCLK()
     ON_WM_MOUSEMOVE()
     ON_WM_MOUSELEAVE()
+    ON_WM_RBUTTONDOWN()
+    ON_WM_RBUTTONUP()
 END_MESSAGE_MAP()
 
 CQXPRibbonBar::CQXPRibbonBar()
@@ -409,6 +411,10 @@ CQXPRibbonBar::CQXPRibbonBar()
 {
     m_barType = qxpBarTypeRibbon;
     m_nKeyTipLevel = 1;
+    m_pQatDefaults = NULL;
+    m_pMenuTarget = NULL;
+    m_bAllowQuickAccessDuplicates = FALSE;
+    m_bQuickAccessCustomizable = TRUE;
     m_dwFlags = qxpFlagStretched | qxpFlagKeepOneMenu;
     m_bCustomizable = FALSE;
     m_pScrollRight = m_pControls->AddControl(new CRibbonScrollButton(FALSE), 0);
@@ -429,6 +435,10 @@ CQXPRibbonBar::~CQXPRibbonBar()
     m_qat.clear();
     if (m_pOwnTheme)
         m_pOwnTheme->InternalRelease();
+    if (m_pQatDefaults)
+        m_pQatDefaults->InternalRelease();
+    if (m_pMenuTarget)
+        m_pMenuTarget->InternalRelease();
 }
 
 CRibbonStyleTheme* CQXPRibbonBar::GetRibbonTheme()
@@ -633,12 +643,6 @@ CQXPPopupBar* CQXPRibbonBar::CreateMorePopup()
     if (CQXPControl* pCopy = pControls->AddCopy(m_pQatCustomize))
         pCopy->SetHideFlag(qxpHideWrap, FALSE);
     return pPopup;
-}
-
-CQXPPopupBar* CQXPRibbonBar::CreateQuickAccessPopup(CQXPControl* pControl)
-{
-    (void)pControl;
-    return NULL;
 }
 
 void CQXPRibbonBar::SetQuickAccessBelow(BOOL bBelow)

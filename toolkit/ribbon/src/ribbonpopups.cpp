@@ -62,17 +62,21 @@ CQXPRibbonGroupControlPopup::CQXPRibbonGroupControlPopup() : m_pGroup(NULL)
 
 void CQXPRibbonGroupControlPopup::SetGroup(CQXPRibbonGroup* pGroup) { m_pGroup = pGroup; }
 
+BOOL CQXPRibbonGroupControlPopup::IsStandIn() const { return m_pGroup && m_pGroup->GetPopupButton() == this; }
+
 CSize CQXPRibbonGroupControlPopup::GetSize(CDC* pDC)
 {
-    (void)pDC;
-    return GetRect().Size();
+    // A copy elsewhere (on the QAT) is an ordinary button.
+    return IsStandIn() ? GetRect().Size() : CQXPControlPopup::GetSize(pDC);
 }
 
 void CQXPRibbonGroupControlPopup::Draw(CDC* pDC)
 {
     CRibbonStyleTheme* pTheme = ThemeOf(GetParent());
-    if (!pTheme)
+    if (!IsStandIn() || !pTheme) {
+        CQXPControlPopup::Draw(pDC);
         return;
+    }
     CQXPRibbonTab* pTab = m_pGroup ? m_pGroup->GetTab() : NULL;
     pTheme->DrawRibbonGroupPopupButton(pDC, GetRect(), GetCaption(), GetSelected(), GetPopuped(),
                                        pTab ? pTab->m_nContextColor : 0);

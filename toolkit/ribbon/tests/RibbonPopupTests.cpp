@@ -16,48 +16,7 @@ namespace {
 
 using namespace ribbontest;
 
-class RibbonPopupTest : public RibbonBarTest {
-protected:
-    void TearDown() override
-    {
-        if (frame.GetCommandBars())
-            frame.GetCommandBars()->ClosePopups();
-        qmtest::PumpMessages();
-        RibbonBarTest::TearDown();
-    }
-    static bool IsOpen(CQXPPopupBar* pPopup)
-    {
-        return pPopup && pPopup->IsTrackingMode() && ::IsWindowVisible(pPopup->GetSafeHwnd());
-    }
-    static CRect ScreenRect(CWnd* pWnd)
-    {
-        CRect rc;
-        pWnd->GetWindowRect(&rc);
-        return rc;
-    }
-    // Saves a picture of the screen area that holds the frame and a popup.
-    void ShotWithPopup(const char* name, CQXPPopupBar* pPopup)
-    {
-        ::RedrawWindow(pPopup->GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
-        qmtest::PumpMessages();
-        CRect rc = ScreenRect(&frame);
-        rc.UnionRect(rc, ScreenRect(pPopup));
-        const std::string path = qmtest::ScreenshotDir(QM_BIN_DIR) + "/" + name;
-        EXPECT_TRUE(qmtest::SaveScreenPng(rc, path));
-        printf("screenshot: %s\n", path.c_str());
-    }
-    // Narrows the frame step by step until the group collapses.
-    bool NarrowUntilCollapsed(CQXPRibbonGroup* pGroup)
-    {
-        for (int cx = 700; cx > 260 && !pGroup->IsCollapsed(); cx -= 10) {
-            frame.SetWindowPos(NULL, 0, 0, cx, 480, SWP_NOMOVE | SWP_NOZORDER);
-            Relayout();
-        }
-        return pGroup->IsCollapsed() != FALSE;
-    }
-};
-
-TEST_F(RibbonPopupTest, AMinimisedRibbonShowsATabsGroupsInAPopup)
+TEST_F(RibbonBarTest, AMinimisedRibbonShowsATabsGroupsInAPopup)
 {
     Ribbon()->SetRibbonMinimized(TRUE);
     Relayout();
@@ -116,7 +75,7 @@ TEST_F(RibbonPopupTest, AMinimisedRibbonShowsATabsGroupsInAPopup)
     EXPECT_TRUE(Ribbon()->IsRibbonMinimized());
 }
 
-TEST_F(RibbonPopupTest, TheTabPopupEndsInsideTheWorkArea)
+TEST_F(RibbonBarTest, TheTabPopupEndsInsideTheWorkArea)
 {
     // The frame reaches past the right edge of the work area.
     RECT rcWork;
@@ -133,7 +92,7 @@ TEST_F(RibbonPopupTest, TheTabPopupEndsInsideTheWorkArea)
     EXPECT_EQ(rcWork.right - 4, rcPopup.right);
 }
 
-TEST_F(RibbonPopupTest, ACollapsedGroupOpensAsAPopupAndRunsItsCommands)
+TEST_F(RibbonBarTest, ACollapsedGroupOpensAsAPopupAndRunsItsCommands)
 {
     // Five groups of six controls (two columns): the narrow ribbon
     // collapses the last one first.
@@ -184,7 +143,7 @@ TEST_F(RibbonPopupTest, ACollapsedGroupOpensAsAPopupAndRunsItsCommands)
     EXPECT_FALSE(pStyles->GetAt(0)->IsVisible(0)) << "the ribbon's own stay collapsed";
 }
 
-TEST_F(RibbonPopupTest, QuickAccessCommandsThatDoNotFitShowInTheMorePopup)
+TEST_F(RibbonBarTest, QuickAccessCommandsThatDoNotFitShowInTheMorePopup)
 {
     const UINT ids[] = {ID_R_CUT, ID_R_COPY, ID_R_BOLD, ID_R_ITALIC, ID_R_UNDERLINE, ID_R_FIND};
     for (int i = 0; i < 36; i++)
@@ -228,7 +187,7 @@ TEST_F(RibbonPopupTest, QuickAccessCommandsThatDoNotFitShowInTheMorePopup)
 // ---------------------------------------------------------------------------
 // Keytips: Alt, a tab's key, a control's key; Escape steps back.
 
-class RibbonKeyTipTest : public RibbonPopupTest {
+class RibbonKeyTipTest : public RibbonBarTest {
 protected:
     CQXPKeyboardTips* Tips() { return frame.GetCommandBars()->GetKeyboardTips(); }
     // The texts of the tips on screen, in order ("" while none show).

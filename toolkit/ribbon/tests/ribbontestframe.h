@@ -5,6 +5,7 @@
 #pragma once
 
 #include <qx/office2007.h>
+#include <qx/popup.h>
 #include <qx/ribbonbar.h>
 #include <qmtest/cbframe.h>
 #include <qmtest/pump.h>
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace ribbontest {
@@ -110,6 +112,9 @@ protected:
     }
     void TearDown() override
     {
+        if (frame.GetCommandBars())
+            frame.GetCommandBars()->ClosePopups();
+        qmtest::PumpMessages();
         if (::IsWindow(frame.GetSafeHwnd()))
             frame.DestroyWindow();
         qmtest::PumpMessages();
@@ -139,6 +144,36 @@ protected:
         ::RedrawWindow(frame.GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         qmtest::PumpMessages();
         EXPECT_TRUE(qmtest::SaveWindowShot(frame.GetSafeHwnd(), QM_BIN_DIR, name));
+    }
+    static bool IsOpen(CQXPPopupBar* pPopup)
+    {
+        return pPopup && pPopup->IsTrackingMode() && ::IsWindowVisible(pPopup->GetSafeHwnd());
+    }
+    static CRect ScreenRect(CWnd* pWnd)
+    {
+        CRect rc;
+        pWnd->GetWindowRect(&rc);
+        return rc;
+    }
+    // Saves a picture of the screen area that holds the frame and a popup.
+    void ShotWithPopup(const char* name, CWnd* pPopup)
+    {
+        ::RedrawWindow(pPopup->GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        qmtest::PumpMessages();
+        CRect rc = ScreenRect(&frame);
+        rc.UnionRect(rc, ScreenRect(pPopup));
+        const std::string path = qmtest::ScreenshotDir(QM_BIN_DIR) + "/" + name;
+        EXPECT_TRUE(qmtest::SaveScreenPng(rc, path));
+        printf("screenshot: %s\n", path.c_str());
+    }
+    // Narrows the frame step by step until the group collapses.
+    bool NarrowUntilCollapsed(CQXPRibbonGroup* pGroup)
+    {
+        for (int cx = 700; cx > 260 && !pGroup->IsCollapsed(); cx -= 10) {
+            frame.SetWindowPos(NULL, 0, 0, cx, 480, SWP_NOMOVE | SWP_NOZORDER);
+            Relayout();
+        }
+        return pGroup->IsCollapsed() != FALSE;
     }
     CRibbonTestFrame frame;
 };

@@ -229,6 +229,30 @@ public:
     // --- drawing ------------------------------------------------------------------------
     void DrawCommandBar(CDC* pDC, CRect rcClip) override;
 
+    // --- quick-access menus (ribbonqatmenu.cpp) --------------------------------------------
+    // Whether a copy of the control may go onto the QAT: not a second one
+    // of a command already there (unless duplicates are allowed), not a
+    // control that may not move (Flags 0x10), a collapsed group's button
+    // only with an id.
+    virtual BOOL IsAllowQuickAccessControl(CQXPControl* pControl) const;
+    // Adds a copy of the control at the end of the QAT (shown, no group
+    // line before it); NULL when it may not go there.
+    CQXPControl* AddQuickAccessCopy(CQXPControl* pControl);
+    // The first shown QAT command with the control's id and type.
+    CQXPControl* FindQuickAccessEqual(const CQXPControl* pControl) const;
+    // Keeps the QAT's present commands as its default commands: the
+    // customise menu lists them, checked while they are on the QAT.
+    void SetQuickAccessDefaults();
+    CQXPControls* GetQuickAccessDefaults() const { return m_pQatDefaults; }
+    // A command of the QAT menus (pItem: the chosen item, which names the
+    // control its menu was made for); FALSE for any other id.
+    BOOL ExecuteQuickAccessCommand(int nId, CQXPControl* pItem);
+    // The context menu of a control (client point of the control's bar).
+    void ShowContextMenu(CPoint point, CQXPControl* pControl);
+    void OnPopupRButtonUp(CQXPCommandBar* pPopup, CPoint point) override;
+    BOOL m_bAllowQuickAccessDuplicates;
+    BOOL m_bQuickAccessCustomizable;
+
     // --- keyboard (ribbonkeytips.cpp) ----------------------------------------------------
     // Alt alone shows the keytips of the QAT, the tabs and the system
     // button (level 1); Alt with 1-9 runs that QAT command; Alt with a
@@ -278,6 +302,8 @@ protected:
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnMouseLeave();
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
     DECLARE_MESSAGE_MAP()
 
     std::vector<CQXPRibbonTab*> m_tabs; // one reference each
@@ -296,6 +322,8 @@ protected:
     CQXPControl* m_pScrollRight;
     CQXPControlPopup* m_pTabOpener; // a hidden control of the bar: opens the tab popup
     int m_nKeyTipLevel;             // 1: QAT, tabs, system button; 2: the selected tab's groups
+    CQXPControls* m_pQatDefaults;   // the QAT's default commands (copies), owned; NULL: none
+    CQXPControl* m_pMenuTarget;     // one reference: the control the last QAT menu was made for
     // Shows the keytips of a level while the bar tracks from the keyboard.
     void ShowKeyTips(int nLevel);
     // A QAT command's digit or a tab's mnemonic; FALSE for any other key.

@@ -32,6 +32,8 @@ public:
     CQXPRibbonGroupControlPopup();
     CQXPRibbonGroup* GetGroup() const { return m_pGroup; }
     void SetGroup(CQXPRibbonGroup* pGroup);
+    // The group's own button (not a copy of it on the QAT).
+    BOOL IsStandIn() const;
     // The group's layout gives its size: the rectangle it has.
     CSize GetSize(CDC* pDC) override;
     void Draw(CDC* pDC) override;
