@@ -8,6 +8,9 @@
 #include <qx/propexchange.h>
 #include <qx/ribbonbar.h>
 #include <qx/ribbonpopups.h>
+#include <qx/ribbonsystem.h>
+#include <qx/resourcemgr.h>
+#include <qxresource.h>
 
 #include <algorithm>
 #include <functional>
@@ -412,6 +415,7 @@ CQXPRibbonBar::CQXPRibbonBar()
     m_barType = qxpBarTypeRibbon;
     m_nKeyTipLevel = 1;
     m_pQatDefaults = NULL;
+    m_pSystemButton = NULL;
     m_pMenuTarget = NULL;
     m_bAllowQuickAccessDuplicates = FALSE;
     m_bQuickAccessCustomizable = TRUE;
@@ -422,6 +426,13 @@ CQXPRibbonBar::CQXPRibbonBar()
     m_pQatCustomize = m_pControls->AddControl(new CQXPRibbonBarControlQuickAccessPopup, QXP_ID_RIBBON_QAT_CUSTOMIZE);
     m_pQatMore = m_pControls->AddControl(new CRibbonQuickAccessMore, QXP_ID_RIBBON_QAT_MORE);
     m_pTabOpener = (CQXPControlPopup*)m_pControls->AddControl(new CRibbonTabPopupOpener, QXP_ID_RIBBON_TABS);
+    // Their tooltips: the part after the line break of their strings.
+    const std::pair<CQXPControl*, UINT> tips[] = {{m_pQatCustomize, QX_IDS_RIBBON_QAT_CUSTOMIZE},
+                                                  {m_pQatMore, QX_IDS_RIBBON_QAT_MORE}};
+    for (const auto& tip : tips) {
+        const CString strText = ToolkitResourceManager::Instance()->LoadString(tip.second);
+        tip.first->SetTooltip(strText.Mid(strText.Find('\n') + 1));
+    }
     m_pScrollLeft->SetHideFlag(qxpHideScroll, TRUE);
     m_pScrollRight->SetHideFlag(qxpHideScroll, TRUE);
     m_pQatMore->SetHideFlag(qxpHideWrap, TRUE);
@@ -595,6 +606,18 @@ void CQXPRibbonBar::SetRibbonMinimized(BOOL bMinimized)
     OnRecalcLayout();
     if (m_pCommandBars)
         m_pCommandBars->ClosePopups();
+}
+
+// --- the system button ----------------------------------------------------------------
+
+CQXPRibbonControlSystemButton* CQXPRibbonBar::AddSystemButton(int nId)
+{
+    if (m_pSystemButton)
+        m_pControls->Remove(m_pSystemButton);
+    m_pSystemButton = new CQXPRibbonControlSystemButton;
+    m_pControls->AddControl(m_pSystemButton, nId, CString(), 0);
+    OnRecalcLayout();
+    return m_pSystemButton;
 }
 
 // --- popups --------------------------------------------------------------------------
@@ -854,12 +877,29 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
 
     // The QAT: in the caption band above the ribbon, or below the groups.
     const int nQat = s.GetQuickAccessHeight();
+    // The system button: the corner button across the caption and the tab
+    // row, else its own size at the left of the caption or the tab row.
+    int xSystem = 0;
+    if (m_pSystemButton) {
+        const BOOL bCaption = s.IsCaptionVisible();
+        const CSize sz = m_pSystemButton->GetSize(&dc);
+        CRect rc;
+        if (bCaption && m_bTabsVisible)
+            rc = CRect(0, 0, t + nQat - 3, t + nQat - 4);
+        else if (bCaption)
+            rc = CRect(CPoint(0, (nCaption - sz.cy) / 2), sz);
+        else
+            rc = CRect(CPoint(0, m_rcTabRow.top + (t - sz.cy) / 2), sz);
+        m_pSystemButton->SetHideFlag(qxpHideWrap, !bCaption && !m_bTabsVisible);
+        m_pSystemButton->SetRect(rc);
+        xSystem = bCaption && !m_bTabsVisible ? rc.right + 15 - 4 : rc.right;
+    }
     if (m_bQuickAccessBelow)
         m_rcQuickAccess = CRect(0, m_rcGroups.bottom, cx, m_rcGroups.bottom + nQat);
     else if (s.IsCaptionVisible())
-        m_rcQuickAccess = CRect(4, 0, cx, nQat);
+        m_rcQuickAccess = CRect(m_pSystemButton && m_bTabsVisible ? t + nQat : 4 + xSystem, 0, cx, nQat);
     else
-        m_rcQuickAccess = CRect(0, m_rcTabRow.top, cx, m_rcTabRow.bottom);
+        m_rcQuickAccess = CRect(xSystem, m_rcTabRow.top, cx, m_rcTabRow.bottom);
     std::vector<QuickAccessItem> items;
     for (CQXPControl* p : m_qat) {
         QuickAccessItem it;
@@ -892,6 +932,8 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
 
     // Tabs left to right after the QAT when it shares the tab row.
     int x = m_rcTabRow.left + (place.bInTabRow ? place.xEnd - m_rcTabRow.left + 5 : 0);
+    if (m_pSystemButton && m_bTabsVisible)
+        x = std::max(x, xSystem);
     for (CQXPRibbonTab* pTab : m_tabs) {
         if (!pTab->IsVisible() || !m_bTabsVisible) {
             pTab->m_rcTab.SetRectEmpty();

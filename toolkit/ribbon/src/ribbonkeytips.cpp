@@ -6,6 +6,7 @@
 #include <qx/keytips.h>
 #include <qx/office2007.h>
 #include <qx/ribbonpopups.h>
+#include <qx/ribbonsystem.h>
 
 using namespace qxribbon;
 
@@ -142,6 +143,10 @@ void CQXPRibbonBar::CreateKeyboardTips(CQXPKeyboardTips* pTips)
             continue;
         const KeyTipAnchor a = TabTipAnchor(pTab->m_rcTab);
         pTips->AddItemTip(i, pTab->m_strCaption, ToScreen(this, a.pt), a.nAlign);
+    }
+    if (m_pSystemButton && m_pSystemButton->IsVisible(0)) {
+        const KeyTipAnchor a = SystemButtonTipAnchor(m_pSystemButton->GetRect());
+        pTips->AddControlTip(m_pSystemButton, ToScreen(this, a.pt), a.nAlign);
     }
 }
 

@@ -4,6 +4,7 @@
 // receives, and may refuse a tab change.
 #pragma once
 
+#include <qx/listcontrols.h>
 #include <qx/office2007.h>
 #include <qx/popup.h>
 #include <qx/ribbonbar.h>
@@ -42,7 +43,8 @@ public:
     CQXPRibbonBar* m_pRibbon = NULL;
     BOOL m_bVeto = FALSE;
     std::vector<int> m_tabNotes; // TCN_SELCHANGING / TCN_SELCHANGE in order
-    std::vector<UINT> m_commands;
+    std::vector<UINT> m_commands;    // the test's commands and the recent files', as they came
+    std::vector<WPARAM> m_sysCloses; // SC_CLOSE requests, kept from closing the frame
 
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
     {
@@ -56,7 +58,8 @@ public:
     }
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override
     {
-        if (nID >= (UINT)ID_R_PASTE && nID < (UINT)ID_R_LAST) {
+        const bool bRecent = nID >= (UINT)QXP_ID_FIRST_MRU && nID < (UINT)QXP_ID_FIRST_MRU + 16;
+        if ((nID >= (UINT)ID_R_PASTE && nID < (UINT)ID_R_LAST) || bRecent) {
             if (nCode == CN_COMMAND && pHandlerInfo == NULL)
                 m_commands.push_back(nID);
             else if (nCode == (int)CN_UPDATE_COMMAND_UI)
@@ -64,6 +67,14 @@ public:
             return TRUE;
         }
         return CommandBarTestFrame::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
+            m_sysCloses.push_back(wParam);
+            return 0;
+        }
+        return CommandBarTestFrame::WindowProc(message, wParam, lParam);
     }
 };
 

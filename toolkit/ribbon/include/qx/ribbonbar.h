@@ -25,6 +25,7 @@ class CRibbonStyleTheme;
 class CQXPRibbonGroupControlPopup;
 class CQXPControlPopup;
 class CQXPPopupBar;
+class CQXPRibbonControlSystemButton;
 
 // The tab row's notifications carry this id (the tab control's).
 #define QXP_ID_RIBBON_TABS 9604
@@ -211,6 +212,12 @@ public:
     void DrawGroupsIn(CDC* pDC, const std::vector<CQXPRibbonGroup*>& groups, const CRect& rcClip,
                       CQXPRibbonGroup* pHot, int nContextColor);
 
+    // --- the system button (qx/ribbonsystem.h) ------------------------------------------------
+    // Puts a system button in the corner (the first control of the bar);
+    // the program gives it its menu (a CQXPRibbonSystemPopupBar).
+    CQXPRibbonControlSystemButton* AddSystemButton(int nId = 0);
+    CQXPRibbonControlSystemButton* GetSystemButton() const { return m_pSystemButton; }
+
     // --- popups ---------------------------------------------------------------------------
     // A minimised ribbon shows a tab's groups in a popup under the tab row
     // (bKeyboard: tracked from the keyboard). FALSE unless minimised.
@@ -323,6 +330,7 @@ protected:
     CQXPControlPopup* m_pTabOpener; // a hidden control of the bar: opens the tab popup
     int m_nKeyTipLevel;             // 1: QAT, tabs, system button; 2: the selected tab's groups
     CQXPControls* m_pQatDefaults;   // the QAT's default commands (copies), owned; NULL: none
+    CQXPRibbonControlSystemButton* m_pSystemButton; // a control of the bar, or NULL
     CQXPControl* m_pMenuTarget;     // one reference: the control the last QAT menu was made for
     // Shows the keytips of a level while the bar tracks from the keyboard.
     void ShowKeyTips(int nLevel);
