@@ -4,6 +4,7 @@
 #include <qx/barcontrols.h>
 #include <qx/barstate.h>
 #include <qx/commandbars.h>
+#include <qx/customize.h>
 #include <qx/office2007.h>
 #include <qx/propexchange.h>
 #include <qx/ribbonbar.h>
@@ -13,6 +14,7 @@
 #include <qxresource.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -394,6 +396,15 @@ BOOL AFXAPI RegisterRibbonBarClasses()
     return TRUE;
 }
 
+IMPLEMENT_DYNCREATE(CQXPRibbonControls, CQXPControls)
+
+void CQXPRibbonControls::OnControlRemoved(CQXPControl* pControl)
+{
+    CQXPControls::OnControlRemoved(pControl);
+    if (m_pRibbon)
+        m_pRibbon->ForgetControl(pControl);
+}
+
 IMPLEMENT_DYNCREATE(CQXPRibbonBar, CQXPMenuBar)
 
 BEGIN_MESSAGE_MAP(CQXPRibbonBar, CQXPMenuBar)
@@ -413,6 +424,11 @@ CQXPRibbonBar::CQXPRibbonBar()
       m_bShownBySize(TRUE), m_nQuickAccessHeight(0), m_pOwnTheme(NULL)
 {
     m_barType = qxpBarTypeRibbon;
+    CQXPRibbonControls* pControls = new CQXPRibbonControls;
+    pControls->m_pRibbon = this;
+    m_pControls->InternalRelease();
+    m_pControls = pControls;
+    m_pControls->SetParent(this);
     m_nKeyTipLevel = 1;
     m_pQatDefaults = NULL;
     m_pSystemButton = NULL;
@@ -440,6 +456,8 @@ CQXPRibbonBar::CQXPRibbonBar()
 
 CQXPRibbonBar::~CQXPRibbonBar()
 {
+    if (auto* pControls = dynamic_cast<CQXPRibbonControls*>(m_pControls))
+        pControls->m_pRibbon = NULL;
     RemoveAllTabs();
     for (CQXPControl* p : m_qat)
         p->InternalRelease();
@@ -1186,4 +1204,145 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
         m_qat.push_back(c);
     }
     UpdateGroupsVisibility();
+}
+
+// --- customize mode --------------------------------------------------------------------
+
+void CQXPRibbonBar::ForgetControl(CQXPControl* pControl)
+{
+    if (pControl == m_pSystemButton)
+        m_pSystemButton = NULL;
+    auto it = std::find(m_qat.begin(), m_qat.end(), pControl);
+    if (it != m_qat.end()) {
+        m_qat.erase(it);
+        pControl->InternalRelease();
+        return;
+    }
+    for (CQXPRibbonTab* t : m_tabs)
+        for (CQXPRibbonGroup* g : t->m_groups) {
+            if (g->m_pPopupButton == pControl) {
+                g->m_pPopupButton = NULL;
+                pControl->InternalRelease();
+                return;
+            }
+            auto itGroup = std::find(g->m_controls.begin(), g->m_controls.end(), pControl);
+            if (itGroup != g->m_controls.end()) {
+                g->m_controls.erase(itGroup);
+                pControl->InternalRelease();
+                return;
+            }
+        }
+}
+
+BOOL CQXPRibbonBar::FindRibbonDropPlace(CQXPControl* pDragged, CPoint point, CQXPControl** ppControl, BOOL* pbAfter,
+                                        CRect* prcMarker) const
+{
+    std::vector<QXPDropCandidate> items;
+    std::vector<CQXPControl*> controls;
+    for (int i = 0; i < m_pControls->GetCount(); i++) {
+        CQXPControl* pControl = m_pControls->GetAt(i);
+        const CRect rc = pControl->GetRect();
+        if (!pControl->IsVisible() || pControl->IsTemporary() || point.y < rc.top || point.y >= rc.bottom)
+            continue;
+        QXPDropCandidate item;
+        item.rc = rc;
+        item.bBeginGroup = pControl->GetBeginGroup();
+        item.bDragged = pControl == pDragged;
+        items.push_back(item);
+        controls.push_back(pControl);
+    }
+    CRect rcClient(0, 0, 0, 0);
+    if (m_hWnd)
+        ::GetClientRect(m_hWnd, &rcClient);
+    const QXPDropPlace place = QxpFindDropPlace(items, point, FALSE, FALSE, rcClient, TRUE);
+    *ppControl = place.nItem >= 0 ? controls[(size_t)place.nItem] : NULL;
+    *pbAfter = place.bAfter;
+    *prcMarker = place.rcMarker;
+    return place.bAccepted;
+}
+
+BOOL CQXPRibbonBar::OnCustomizeDragOver(CQXPControl* pDragged, CPoint point)
+{
+    if (!m_bCustomizable || !m_hWnd || !::IsWindowVisible(m_hWnd) || !pDragged)
+        return FALSE;
+    int nEffect = qxpDropMove;
+    CQXPControl* pNear = NULL;
+    BOOL bAfter = FALSE;
+    CRect rcMarker(0, 0, 0, 0);
+    const BOOL bAccept = pDragged->IsCustomizeDragOverAvail(this, point, nEffect) &&
+                         FindRibbonDropPlace(pDragged, point, &pNear, &bAfter, &rcMarker);
+    if (!bAccept)
+        rcMarker.SetRectEmpty();
+    if (rcMarker != m_rcDropMarker) {
+        m_rcDropMarker = rcMarker;
+        Redraw(NULL, FALSE);
+    }
+    return bAccept;
+}
+
+void CQXPRibbonBar::OnCustomizeDrop(CQXPControl* pDragged, int& nEffect, CPoint point, CPoint ptStart)
+{
+    CQXPControl* pNear = NULL;
+    BOOL bAfter = FALSE;
+    CRect rcMarker;
+    const BOOL bAccepted = FindRibbonDropPlace(pDragged, point, &pNear, &bAfter, &rcMarker);
+    OnCustomizeDragLeave();
+    if (!bAccepted) {
+        nEffect = qxpDropCancel;
+        return;
+    }
+    if (pNear && pNear == pDragged) {
+        // Onto itself: a push sideways starts (or ends) a group line.
+        if (std::abs(point.x - ptStart.x) > 4 || std::abs(point.y - ptStart.y) > 4) {
+            pDragged->SetBeginGroup(!pDragged->GetBeginGroup());
+            OnRecalcLayout();
+        }
+        nEffect = qxpDropCancel;
+        return;
+    }
+    SetPopuped(-1);
+    SetSelected(-1);
+    // The group, or the QAT, of the control the drop lands by.
+    CQXPRibbonGroup* pGroup = NULL;
+    for (CQXPRibbonTab* t : m_tabs)
+        for (CQXPRibbonGroup* g : t->m_groups)
+            if (!pGroup && pNear && g->IndexOf(pNear) >= 0)
+                pGroup = g;
+    const BOOL bQat = pNear && (std::find(m_qat.begin(), m_qat.end(), pNear) != m_qat.end() ||
+                                pNear == m_pQatCustomize || pNear == m_pQatMore);
+    int nIndex = -1;
+    if (pNear == m_pQatCustomize || pNear == m_pQatMore)
+        nIndex = m_pScrollRight->GetIndex(); // after the last command
+    else if (pNear)
+        nIndex = pNear->GetIndex() + (bAfter ? 1 : 0);
+    if (nIndex >= m_pControls->GetCount())
+        nIndex = -1;
+    CQXPControl* pBefore = nIndex >= 0 ? m_pControls->GetAt(nIndex) : NULL;
+    CQXPControl* pCopy = m_pControls->AddCopy(pDragged, nIndex);
+    if (!pCopy) {
+        nEffect = qxpDropCancel;
+        return;
+    }
+    pCopy->SetHideFlags(pCopy->GetHideFlags() & ~(DWORD)(qxpHideWrap | qxpHideScroll | QXP_HIDE_RIBBON_TAB));
+    // The group line that began at that place now begins with the copy.
+    if (pBefore && pBefore->GetBeginGroup() && (pGroup ? pGroup->IndexOf(pBefore) >= 0 : TRUE)) {
+        pBefore->SetBeginGroup(FALSE);
+        pCopy->SetBeginGroup(TRUE);
+    } else {
+        pCopy->SetBeginGroup(FALSE);
+    }
+    if (pGroup) {
+        pGroup->Attach(pCopy, pGroup->IndexOf(pNear) + (bAfter ? 1 : 0));
+    } else if (bQat) {
+        auto it = std::find(m_qat.begin(), m_qat.end(), pNear);
+        if (it != m_qat.end() && bAfter)
+            ++it;
+        m_qat.insert(it, pCopy);
+        pCopy->InternalAddRef();
+        pCopy->m_buttonRibbonStyle = kRibbonStyleNone;
+    }
+    if (m_pCommandBars)
+        m_pCommandBars->SetDragControl(pCopy);
+    OnRecalcLayout();
+    Redraw();
 }

@@ -199,4 +199,56 @@ TEST_F(RibbonMenuTest, ControlsThatMayNotMoveOfferNoAddOrRemove)
     pPopup->InternalRelease();
 }
 
+// Drags with the real mouse from a second thread while this one handles
+// the drag loop's messages.
+void DragWithMouse(CPoint ptFrom, CPoint ptTo)
+{
+    std::atomic<bool> bDone(false);
+    std::thread dragger([&] {
+        qmtest::DragFromTo(ptFrom, ptTo, [](DWORD dwMs) { ::Sleep(dwMs); });
+        bDone = true;
+    });
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return bDone.load(); }, 15000));
+    dragger.join();
+    qmtest::PumpMessages();
+}
+
+TEST_F(RibbonMenuTest, InCustomizeModeADroppedControlJoinsTheGroupOrTheQuickAccessToolbar)
+{
+    Ribbon()->SetCustomizable(TRUE);
+    CQXPCommandBars* pBars = frame.GetCommandBars();
+    pBars->SetCustomizeMode(TRUE);
+    Relayout();
+    CQXPRibbonGroup* pClipboard = Ribbon()->GetTab(0)->GetGroup(0);
+    CQXPRibbonGroup* pFont = Ribbon()->GetTab(0)->GetGroup(1);
+    ASSERT_EQ(3, pFont->GetCount());
+
+    // Bold moves onto Copy in the Clipboard group.
+    CQXPControl* pCopyButton = pClipboard->GetAt(2);
+    CRect rcCopy = pCopyButton->GetRect();
+    DragWithMouse(ScreenPoint(pFont->GetAt(0)->GetRect().CenterPoint()),
+                  ScreenPoint(CPoint(rcCopy.left + 3, rcCopy.CenterPoint().y)));
+    ASSERT_EQ(4, pClipboard->GetCount());
+    EXPECT_EQ(2, pFont->GetCount()) << "moved, not copied";
+    int nBold = -1;
+    for (int i = 0; i < pClipboard->GetCount(); i++)
+        if (pClipboard->GetAt(i)->GetID() == ID_R_BOLD)
+            nBold = i;
+    ASSERT_GE(nBold, 0);
+    CQXPControl* pBold = pClipboard->GetAt(nBold);
+    EXPECT_EQ(pBold, pBars->GetDragControl()) << "the dropped control is the selection";
+    EXPECT_EQ(Ribbon(), pBold->GetParent());
+    EXPECT_TRUE(pBold->IsVisible(0));
+
+    // Italic dropped on the QAT's Save joins the QAT.
+    Relayout();
+    CRect rcSave = Ribbon()->GetQuickAccessControl(0)->GetRect();
+    DragWithMouse(ScreenPoint(pFont->GetAt(0)->GetRect().CenterPoint()),
+                  ScreenPoint(CPoint(rcSave.right - 3, rcSave.CenterPoint().y)));
+    ASSERT_EQ(2, Ribbon()->GetQuickAccessCount());
+    EXPECT_EQ(ID_R_ITALIC, Ribbon()->GetQuickAccessControl(1)->GetID());
+    EXPECT_EQ(1, pFont->GetCount());
+    pBars->SetCustomizeMode(FALSE);
+}
+
 } // namespace

@@ -141,6 +141,17 @@ protected:
     BOOL m_bStoredSelected;                 // loading: the tab was stored as the selected one
 };
 
+// The ribbon's controls: a control taken out of them also leaves its group
+// and the QAT, and the bar forgets it when it is the system button.
+class CQXPRibbonControls : public CQXPControls {
+    DECLARE_DYNCREATE(CQXPRibbonControls)
+public:
+    CQXPRibbonBar* m_pRibbon = NULL; // cleared when the ribbon goes
+
+protected:
+    void OnControlRemoved(CQXPControl* pControl) override;
+};
+
 class CQXPRibbonBar : public CQXPMenuBar {
     DECLARE_DYNCREATE(CQXPRibbonBar)
 public:
@@ -259,6 +270,21 @@ public:
     void OnPopupRButtonUp(CQXPCommandBar* pPopup, CPoint point) override;
     BOOL m_bAllowQuickAccessDuplicates;
     BOOL m_bQuickAccessCustomizable;
+
+    // --- customize mode ---------------------------------------------------------------------
+    // A control dropped onto the ribbon goes into the group (or the QAT)
+    // of the control it lands by; dropped onto itself after a push of more
+    // than 4 px it only starts or ends a group line.
+    void OnCustomizeDrop(CQXPControl* pDragged, int& nEffect, CPoint point, CPoint ptStart) override;
+    BOOL OnCustomizeDragOver(CQXPControl* pDragged, CPoint point) override;
+    // The drop place among the controls of the band under the point (the
+    // QAT, the tab row or the groups): the one it lands by and its side.
+    BOOL FindRibbonDropPlace(CQXPControl* pDragged, CPoint point, CQXPControl** ppControl, BOOL* pbAfter,
+                             CRect* prcMarker) const;
+    // "Customizable": the ribbon takes drops and keeps its tabs in its state.
+    void SetCustomizable(BOOL bCustomizable) { m_bCustomizable = bCustomizable; }
+    // The control leaves the group or the QAT that lists it.
+    void ForgetControl(CQXPControl* pControl);
 
     // --- keyboard (ribbonkeytips.cpp) ----------------------------------------------------
     // Alt alone shows the keytips of the QAT, the tabs and the system
