@@ -115,7 +115,7 @@ public:
     // selects the first title and, with keyboard tips on, shows the tips
     // (level 1); Alt and a letter opens the title of that mnemonic. TRUE
     // when the bar took the key.
-    BOOL OnKeyMenu(UINT nChar);
+    virtual BOOL OnKeyMenu(UINT nChar);
     // Watches the site frame for the menu keys and, for an MDI frame, the
     // MDI client and the active child for menu switches and maximising.
     void InstallFrameHooks();
