@@ -6,6 +6,7 @@
 #include <qx/commandbars.h>
 #include <qx/office2007.h>
 #include <qx/propexchange.h>
+#include <qx/ribbonaccess.h>
 #include <qx/ribbonbar.h>
 #include <qx/ribbonframehook.h>
 
@@ -367,6 +368,7 @@ CQXPRibbonBar::CQXPRibbonBar()
     m_pScrollLeft->SetHideFlag(qxpHideScroll, TRUE);
     m_pScrollRight->SetHideFlag(qxpHideScroll, TRUE);
     m_pQatMore->SetHideFlag(qxpHideWrap, TRUE);
+    m_pAccessible = new CRibbonBarAccessible(this); // tabs and groups for accessibility clients
 }
 
 CQXPRibbonBar::~CQXPRibbonBar()
