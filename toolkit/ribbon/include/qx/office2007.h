@@ -275,6 +275,14 @@ public:
     // -1: nothing drawn.
     static int AFXAPI GetSplitMainState(int nEnabled, int nSelected, int nPressed, BOOL bPopped, int nChecked);
     static int AFXAPI GetSplitDropState(int nEnabled, int nSelected, int nPressed, BOOL bPopped, int nChecked);
+    // A button of a ribbon group that lays its controls out in runs
+    // (ControlsGrouping): the theme's grouped-button image of its place in
+    // its run; other controls as the base draws them.
+    void DrawControlBackground(CDC* pDC, CQXPControlView* pControl) override;
+    // TRUE for a control of a ControlsGrouping ribbon group, with whether it
+    // starts (first shown, BeginGroup or a new row) and ends (last shown, or
+    // the next starts) its run.
+    static BOOL AFXAPI GetGroupedRun(CQXPControlView* pControl, BOOL* pbStarts, BOOL* pbEnds);
     // The 22 x 22 cell of a grouped button (0-4).
     static int AFXAPI GetGroupedButtonState(int nSelected, BOOL bPressed, BOOL bEnabled, int nChecked,
                                             BOOL bPopped);
