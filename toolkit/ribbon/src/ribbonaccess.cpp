@@ -281,87 +281,72 @@ public:
         *pc = (long)Controls().size();
         return S_OK;
     }
+    // The bar's answer for a control of the group, or the group's own.
+    template <class OnControl, class OnSelf>
+    HRESULT Answer(const VARIANT& varChild, OnControl onControl, OnSelf onSelf) const
+    {
+        VARIANT v;
+        HRESULT hr = Resolve(varChild, &v);
+        if (FAILED(hr))
+            return hr;
+        return v.lVal ? onControl(v) : onSelf();
+    }
+    static HRESULT NoText(BSTR* psz)
+    {
+        if (psz)
+            *psz = NULL;
+        return S_FALSE;
+    }
     HRESULT get_accName(VARIANT varChild, BSTR* psz) override
     {
         if (!psz)
             return E_POINTER;
         *psz = NULL;
-        VARIANT v;
-        HRESULT hr = Resolve(varChild, &v);
-        if (FAILED(hr))
-            return hr;
-        return v.lVal ? m_pBarAccessible->get_accName(v, psz)
-                      : QXPAccessibleText(NameOfCaption(Group()->GetCaption()), psz);
+        return Answer(
+            varChild, [&](VARIANT v) { return m_pBarAccessible->get_accName(v, psz); },
+            [&] { return QXPAccessibleText(NameOfCaption(Group()->GetCaption()), psz); });
     }
     HRESULT get_accDescription(VARIANT varChild, BSTR* psz) override
     {
-        VARIANT v;
-        HRESULT hr = Resolve(varChild, &v);
-        if (FAILED(hr))
-            return hr;
-        if (v.lVal)
-            return m_pBarAccessible->get_accDescription(v, psz);
-        if (psz)
-            *psz = NULL;
-        return S_FALSE;
+        return Answer(
+            varChild, [&](VARIANT v) { return m_pBarAccessible->get_accDescription(v, psz); },
+            [&] { return NoText(psz); });
     }
     HRESULT get_accRole(VARIANT varChild, VARIANT* pvar) override
     {
-        VARIANT v;
-        HRESULT hr = Resolve(varChild, &v);
-        if (FAILED(hr))
-            return hr;
-        return v.lVal ? m_pBarAccessible->get_accRole(v, pvar) : RoleAnswer(pvar, ROLE_SYSTEM_GROUPING);
+        return Answer(
+            varChild, [&](VARIANT v) { return m_pBarAccessible->get_accRole(v, pvar); },
+            [&] { return RoleAnswer(pvar, ROLE_SYSTEM_GROUPING); });
     }
     HRESULT get_accState(VARIANT varChild, VARIANT* pvar) override
     {
-        VARIANT v;
-        HRESULT hr = Resolve(varChild, &v);
-        if (FAILED(hr))
-            return hr;
-        return v.lVal ? m_pBarAccessible->get_accState(v, pvar) : RoleAnswer(pvar, 0);
+        return Answer(
+            varChild, [&](VARIANT v) { return m_pBarAccessible->get_accState(v, pvar); },
+            [&] { return RoleAnswer(pvar, 0); });
     }
     HRESULT get_accKeyboardShortcut(VARIANT varChild, BSTR* psz) override
     {
-        VARIANT v;
-        HRESULT hr = Resolve(varChild, &v);
-        if (FAILED(hr))
-            return hr;
-        if (v.lVal)
-            return m_pBarAccessible->get_accKeyboardShortcut(v, psz);
-        if (psz)
-            *psz = NULL;
-        return S_FALSE;
+        return Answer(
+            varChild, [&](VARIANT v) { return m_pBarAccessible->get_accKeyboardShortcut(v, psz); },
+            [&] { return NoText(psz); });
     }
     HRESULT get_accDefaultAction(VARIANT varChild, BSTR* psz) override
     {
-        VARIANT v;
-        HRESULT hr = Resolve(varChild, &v);
-        if (FAILED(hr))
-            return hr;
-        if (v.lVal)
-            return m_pBarAccessible->get_accDefaultAction(v, psz);
-        if (psz)
-            *psz = NULL;
-        return S_FALSE;
+        return Answer(
+            varChild, [&](VARIANT v) { return m_pBarAccessible->get_accDefaultAction(v, psz); },
+            [&] { return NoText(psz); });
     }
     HRESULT accDoDefaultAction(VARIANT varChild) override
     {
-        VARIANT v;
-        HRESULT hr = Resolve(varChild, &v);
-        if (FAILED(hr))
-            return hr;
-        return v.lVal ? m_pBarAccessible->accDoDefaultAction(v) : DISP_E_MEMBERNOTFOUND;
+        return Answer(
+            varChild, [&](VARIANT v) { return m_pBarAccessible->accDoDefaultAction(v); },
+            [&] { return (HRESULT)DISP_E_MEMBERNOTFOUND; });
     }
     HRESULT accLocation(long* px, long* py, long* pcx, long* pcy, VARIANT varChild) override
     {
-        VARIANT v;
-        HRESULT hr = Resolve(varChild, &v);
-        if (FAILED(hr))
-            return hr;
-        if (v.lVal)
-            return m_pBarAccessible->accLocation(px, py, pcx, pcy, v);
-        return LocationAnswer(Ribbon()->GetSafeHwnd(), Group()->GetRect(), px, py, pcx, pcy);
+        return Answer(
+            varChild, [&](VARIANT v) { return m_pBarAccessible->accLocation(px, py, pcx, pcy, v); },
+            [&] { return LocationAnswer(Ribbon()->GetSafeHwnd(), Group()->GetRect(), px, py, pcx, pcy); });
     }
     HRESULT accHitTest(long x, long y, VARIANT* pvar) override
     {

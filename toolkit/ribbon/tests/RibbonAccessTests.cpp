@@ -4,6 +4,8 @@
 // hit tests, the tabs' default action, and objects that outlive the bar.
 #include <qx/office2007.h>
 #include <qx/ribbonbar.h>
+#include "ribbontestframe.h"
+#include <qmtest/accessible.h>
 #include <qmtest/cbframe.h>
 #include <qmtest/pump.h>
 
@@ -15,93 +17,21 @@
 
 namespace {
 
-std::string Narrow(BSTR bstr)
-{
-    std::string s;
-    if (!bstr)
-        return s;
-    const int n = ::WideCharToMultiByte(CP_ACP, 0, bstr, (int)::SysStringLen(bstr), NULL, 0, NULL, NULL);
-    s.resize((size_t)n);
-    if (n > 0)
-        ::WideCharToMultiByte(CP_ACP, 0, bstr, (int)::SysStringLen(bstr), &s[0], n, NULL, NULL);
-    ::SysFreeString(bstr);
-    return s;
-}
+using qmtest::Narrow;
+VARIANT Child(long n) { return qmtest::AccChild(n); }
+std::string Name(IAccessible* p, long n) { return qmtest::AccName(p, n); }
+long Role(IAccessible* p, long n) { return qmtest::AccRole(p, n); }
+long State(IAccessible* p, long n) { return qmtest::AccState(p, n); }
+long Count(IAccessible* p) { return qmtest::AccChildCount(p); }
+CRect Location(IAccessible* p, long n) { return CRect(qmtest::AccLocation(p, n)); }
+IAccessible* ChildObject(IAccessible* p, long n) { return qmtest::AccChildObject(p, n); }
 
-VARIANT Child(long n)
-{
-    VARIANT v;
-    ::VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = n;
-    return v;
-}
-
-std::string Name(IAccessible* p, long n)
-{
-    BSTR b = NULL;
-    return SUCCEEDED(p->get_accName(Child(n), &b)) ? Narrow(b) : std::string("<error>");
-}
-long Role(IAccessible* p, long n)
-{
-    VARIANT v;
-    return SUCCEEDED(p->get_accRole(Child(n), &v)) && v.vt == VT_I4 ? v.lVal : -1;
-}
-long State(IAccessible* p, long n)
-{
-    VARIANT v;
-    return SUCCEEDED(p->get_accState(Child(n), &v)) && v.vt == VT_I4 ? v.lVal : -1;
-}
-long Count(IAccessible* p)
-{
-    long n = -1;
-    return SUCCEEDED(p->get_accChildCount(&n)) ? n : -1;
-}
-CRect Location(IAccessible* p, long n)
-{
-    long x = 0, y = 0, cx = 0, cy = 0;
-    if (FAILED(p->accLocation(&x, &y, &cx, &cy, Child(n))))
-        return CRect();
-    return CRect(x, y, x + cx, y + cy);
-}
-// The child object n of p as an IAccessible (NULL when it is none).
-IAccessible* ChildObject(IAccessible* p, long n)
-{
-    IDispatch* pDispatch = NULL;
-    if (p->get_accChild(Child(n), &pDispatch) != S_OK || !pDispatch)
-        return NULL;
-    IAccessible* pAcc = NULL;
-    pDispatch->QueryInterface(IID_IAccessible, (void**)&pAcc);
-    pDispatch->Release();
-    return pAcc;
-}
-
-class CAccessRibbonFrame : public qmtest::CommandBarTestFrame {
-public:
-    CAccessRibbonFrame() : CommandBarTestFrame(0, NULL) {}
-    std::vector<UINT> m_commands;
-    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override
-    {
-        if (nID >= 41001 && nID <= 41010) {
-            if (nCode == CN_COMMAND && pHandlerInfo == NULL)
-                m_commands.push_back(nID);
-            else if (nCode == (int)CN_UPDATE_COMMAND_UI)
-                ((CCmdUI*)pExtra)->Enable(TRUE);
-            return TRUE;
-        }
-        return CommandBarTestFrame::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
-    }
-};
-
-class RibbonAccessTest : public ::testing::Test {
+class RibbonAccessTest : public RibbonWindowTest {
 protected:
-    static void SetUpTestSuite() { RegisterOffice2007Themes(); }
     void SetUp() override
     {
         ::CoInitialize(NULL);
-        SetGlobalPaintManager(qxpThemeRibbon);
-        ASSERT_TRUE(frame.Create(NULL, "Ribbon access", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
-                                 CRect(0, 0, 700, 480)));
+        OpenFrame(frame, "Ribbon access", CRect(0, 0, 700, 480));
         CQXPToolBar* pBar = frame.GetCommandBars()->Add("Ribbon", qxpBarTop, RUNTIME_CLASS(CQXPRibbonBar));
         pRibbon = DYNAMIC_DOWNCAST(CQXPRibbonBar, pBar);
         ASSERT_TRUE(pRibbon != NULL);
@@ -125,10 +55,7 @@ protected:
     {
         if (pBarAcc)
             pBarAcc->Release();
-        if (::IsWindow(frame.GetSafeHwnd()))
-            frame.DestroyWindow();
-        qmtest::PumpMessages();
-        SetGlobalPaintManager(0);
+        CloseFrame(frame);
         ::CoUninitialize();
     }
     // The number of the bar's own (control) children.
@@ -146,7 +73,7 @@ protected:
         pRibbon->ClientToScreen(&pt);
         return pt;
     }
-    CAccessRibbonFrame frame;
+    CRibbonCommandFrame frame{41001, 41010};
     CQXPRibbonBar* pRibbon = NULL;
     IAccessible* pBarAcc = NULL;
 };

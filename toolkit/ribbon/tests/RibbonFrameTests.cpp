@@ -9,6 +9,7 @@
 #include <qx/ribbonbar.h>
 #include <qx/ribbonframehook.h>
 #include <qx/statusbar.h>
+#include "ribbontestframe.h"
 #include <qmtest/cbframe.h>
 #include <qmtest/mouse.h>
 #include <qmtest/pump.h>
@@ -52,24 +53,15 @@ COLORREF ScreenPixel(int x, int y)
     return clr;
 }
 
-class RibbonFrameTest : public ::testing::Test {
+class RibbonFrameTest : public RibbonWindowTest {
 protected:
-    static void SetUpTestSuite() { RegisterOffice2007Themes(); }
     void SetUp() override
     {
-        qmtest::ParkPointer();
-        SetGlobalPaintManager(qxpThemeRibbon);
-        ASSERT_TRUE(frame.Create(NULL, "Frame hook", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
-                                 CRect(40, 30, 740, 510)));
-        ::SetForegroundWindow(frame.GetSafeHwnd());
-        qmtest::PumpUntil([&] { return ::GetForegroundWindow() == frame.GetSafeHwnd(); });
+        OpenFrame(frame, "Frame hook", CRect(40, 30, 740, 510));
     }
     void TearDown() override
     {
-        if (::IsWindow(frame.GetSafeHwnd()))
-            frame.DestroyWindow();
-        qmtest::PumpMessages();
-        SetGlobalPaintManager(0);
+        CloseFrame(frame);
         g_bComposition = FALSE;
         g_extendCalls.clear();
     }

@@ -5,6 +5,7 @@
 // recording theme while the real pointer moves over them. A screenshot.
 #include <qx/office2007.h>
 #include <qx/ribbonbar.h>
+#include "ribbontestframe.h"
 #include <qmtest/cbframe.h>
 #include <qmtest/mouse.h>
 #include <qmtest/pump.h>
@@ -52,29 +53,12 @@ enum {
     ID_G_LAST
 };
 
-class CGroupedFrame : public qmtest::CommandBarTestFrame {
-public:
-    CGroupedFrame() : CommandBarTestFrame(0, NULL) {}
-    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override
-    {
-        if (nID >= (UINT)ID_G_BOLD && nID < (UINT)ID_G_LAST) {
-            if (nCode == (int)CN_UPDATE_COMMAND_UI)
-                ((CCmdUI*)pExtra)->Enable(nID != (UINT)ID_G_CLEAR);
-            return TRUE;
-        }
-        return CommandBarTestFrame::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
-    }
-};
-
-class RibbonGroupedTest : public ::testing::Test {
+class RibbonGroupedTest : public RibbonWindowTest {
 protected:
-    static void SetUpTestSuite() { RegisterOffice2007Themes(); }
     void SetUp() override
     {
-        qmtest::ParkPointer();
-        SetGlobalPaintManager(qxpThemeRibbon);
-        ASSERT_TRUE(frame.Create(NULL, "Grouped", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
-                                 CRect(20, 20, 620, 400)));
+        frame.m_disabled.insert(ID_G_CLEAR);
+        OpenFrame(frame, "Grouped", CRect(20, 20, 620, 400));
         pTheme = new CRecordingRibbonTheme;
         pTheme->RefreshMetrics();
         frame.GetCommandBars()->SetPaintManager(pTheme); // the manager takes the reference
@@ -97,15 +81,10 @@ protected:
         for (CQXPControl* c : {pBold, pItalic, pUnderline, pCentre, pColour, pClear})
             c->SetStyle(qxpButtonCaption);
         Redraw();
-        ::SetForegroundWindow(frame.GetSafeHwnd());
-        qmtest::PumpUntil([&] { return ::GetForegroundWindow() == frame.GetSafeHwnd(); });
     }
     void TearDown() override
     {
-        if (::IsWindow(frame.GetSafeHwnd()))
-            frame.DestroyWindow();
-        qmtest::PumpMessages();
-        SetGlobalPaintManager(0);
+        CloseFrame(frame);
     }
     void Redraw()
     {
@@ -114,7 +93,7 @@ protected:
         ::RedrawWindow(frame.GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         qmtest::PumpMessages();
     }
-    CGroupedFrame frame;
+    CRibbonCommandFrame frame{ID_G_BOLD, ID_G_LAST - 1};
     CRecordingRibbonTheme* pTheme = NULL;
     CQXPRibbonBar* pRibbon = NULL;
     CQXPControl *pBold = NULL, *pItalic = NULL, *pUnderline = NULL, *pCentre = NULL, *pColour = NULL, *pClear = NULL;
