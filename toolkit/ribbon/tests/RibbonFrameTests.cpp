@@ -298,6 +298,47 @@ TEST_F(RibbonFrameTest, TheRibbonDrawsTheCaptionAndItsButtonsCommandTheFrame)
     EXPECT_EQ((UINT)SC_RESTORE, frame.m_sysCommands.back());
 }
 
+TEST_F(RibbonFrameTest, ContextualHeadersShowInTheCaptionBandAndGoWhenTheyCannotFit)
+{
+    // Without frame theming the ribbon draws its own caption band.
+    CQXPRibbonBar* pRibbon = AddRibbon();
+    ASSERT_TRUE(pRibbon != NULL);
+    ASSERT_FALSE(pRibbon->HasFrameHook());
+    const auto& headers = pRibbon->GetContextHeaders();
+    ASSERT_EQ(2u, headers.size());
+    // The merged header spans its two tabs; each header is at least 40 px.
+    EXPECT_EQ(pRibbon->GetTab(2)->GetRect().left, headers[0].rc.left);
+    EXPECT_EQ(pRibbon->GetTab(3)->GetRect().right, headers[0].rc.right);
+    EXPECT_EQ(pRibbon->GetCaptionRect().bottom, headers[0].rc.bottom);
+    for (const auto& h : headers)
+        EXPECT_GE(h.rc.Width(), 40);
+    EXPECT_EQ(1, headers[0].nColor);
+    EXPECT_EQ(3, headers[1].nColor);
+    Shot("ribbon-context-headers.png");
+    CPoint pt(headers[1].rc.CenterPoint().x, headers[1].rc.top + 3);
+    pRibbon->ClientToScreen(&pt);
+    const COLORREF clr = ScreenPixel(pt.x, pt.y);
+    EXPECT_GT(GetGValue(clr), GetRValue(clr)) << "the green header on screen";
+    // A contextual tab with no caption gets no header; a hidden tab breaks the run.
+    pRibbon->GetTab(4)->m_strContextCaption.Empty();
+    pRibbon->GetTab(3)->SetVisible(FALSE);
+    Relayout();
+    ASSERT_EQ(1u, pRibbon->GetContextHeaders().size());
+    EXPECT_EQ(2, pRibbon->GetContextHeaders()[0].nLastTab);
+    // A narrow frame whose caption the QAT fills: the headers cannot keep
+    // 40 px each in what is left and all go.
+    pRibbon->GetTab(3)->SetVisible(TRUE);
+    pRibbon->GetTab(4)->m_strContextCaption = "Picture";
+    for (int i = 0; i < 12; i++)
+        pRibbon->AddQuickAccessControl(qxpControlButton, 40010 + i)->SetCaption("Q");
+    frame.SetWindowPos(NULL, 0, 0, 300, 480, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Relayout();
+    ASSERT_TRUE(pRibbon->IsShownBySize());
+    EXPECT_LT(pRibbon->GetCaptionRect().right - pRibbon->GetQuickAccessRect().right, 2 * 40 + 14);
+    EXPECT_TRUE(pRibbon->GetContextHeaders().empty());
+    Shot("ribbon-context-headers-narrow.png");
+}
+
 TEST_F(RibbonFrameTest, TheFrameTakesItsCaptionBackWhenTheRibbonGoes)
 {
     CQXPRibbonBar* pRibbon = AddRibbon();
