@@ -2,6 +2,7 @@
 // maximised child's system menu and caption buttons.
 
 #include <qx/commandbars.h>
+#include <qx/images.h>
 #include <qx/resourcemgr.h>
 
 #include <fx/doctempl.h>
@@ -82,6 +83,17 @@ void CQXPControlMDIButton::Draw(CDC* pDC)
 {
     CQXPThemePainter* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : GetGlobalPaintManager();
     pPaintManager->DrawControlBackground(pDC, this);
+    // The picture the image manager keeps under the system command (the
+    // menu bar gives it the toolkit's own at load), centred.
+    CQXPImageManager* pImages = m_pParent ? m_pParent->GetImageManager() : GetGlobalImageManager();
+    if (CQXPIconImage* pImage = pImages ? pImages->GetImage(GetSysCommand(), 16) : NULL) {
+        const CSize sz(16, 16);
+        const CPoint pt(m_rcControl.left + (m_rcControl.Width() - sz.cx) / 2,
+                        m_rcControl.top + (m_rcControl.Height() - sz.cy) / 2);
+        pPaintManager->DrawImage(pDC, pt, sz, pImage, GetSelected(), GetPressed(), GetEnabled(), FALSE, FALSE);
+        return;
+    }
+    // Without one, the caption glyph of the system's symbol font.
     // The glyph keeps its pixel size whatever the DC's resolution.
     int nDpi = std::max(1, pDC->GetDeviceCaps(LOGPIXELSX));
     LOGFONTA lf = {};
@@ -770,6 +782,10 @@ BOOL CQXPMenuBar::LoadMenuBar(UINT nIDResource)
         m_pControls->CreateOriginalControls();
     }
     InstallFrameHooks();
+    // The maximised document's caption buttons draw these pictures.
+    static const UINT kMdiButtonCommands[] = {SC_RESTORE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE};
+    if (CQXPImageManager* pImages = GetImageManager())
+        pImages->SetIconsFromResource(QX_IDB_MDI_BUTTONS, kMdiButtonCommands, 4, 16, 16);
     // The frame's own menu gives way to the bar; the bar shows it instead
     // whenever the MDI frame switches back to it.
     CWnd* pSite = GetOwnerSite();

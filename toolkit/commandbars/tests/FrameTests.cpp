@@ -7,6 +7,9 @@
 #include <qx/framehost.h>
 #include <qx/popup.h>
 #include <qx/barshadow.h>
+#include <qx/images.h>
+
+#include <qxresource.h>
 
 #include <fx/doctempl.h>
 #include <fx/document.h>
@@ -14,6 +17,7 @@
 
 #include <gtest/gtest.h>
 #include <qmtest/cbframe.h>
+#include <qmtest/icons.h>
 #include <qmtest/screenshot.h>
 
 #include <functional>
@@ -207,6 +211,72 @@ TEST_F(FrameTest, ButtonsFollowTheChildsStyleAndTheBarFlags)
     // Closing the maximised child takes the buttons away.
     ::SendMessageA(frame.m_hWndMDIClient, WM_MDIDESTROY, (WPARAM)hChild, 0);
     ASSERT_TRUE(PumpUntil([&] { return !HasControl(pMenuBar, QXP_ID_MDI_CLOSE); }));
+}
+
+// The menu bar's client area printed into a bitmap of its size; the
+// colour at a point of it.
+struct BarPrint {
+    explicit BarPrint(CWnd* pBar)
+    {
+        CRect rc;
+        pBar->GetClientRect(&rc);
+        CClientDC dcWindow(pBar);
+        dc.CreateCompatibleDC(&dcWindow);
+        bmp.CreateCompatibleBitmap(&dcWindow, rc.Width(), rc.Height());
+        pOld = dc.SelectObject(&bmp);
+        ::SendMessageA(pBar->GetSafeHwnd(), WM_PRINTCLIENT, (WPARAM)dc.GetSafeHdc(), PRF_CLIENT);
+    }
+    ~BarPrint() { dc.SelectObject(pOld); }
+    COLORREF At(CPoint pt) { return dc.GetPixel(pt); }
+    CDC dc;
+    CBitmap bmp;
+    CBitmap* pOld = NULL;
+};
+
+// The caption buttons of a maximised child draw the pictures the menu bar
+// gave the image manager at load, under the system commands; a picture put
+// there in their place is what the button shows.
+TEST_F(FrameTest, CaptionButtonsDrawTheImageManagersPictures)
+{
+    CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
+    CQXPImageManager* pImages = pMenuBar->GetImageManager();
+    ASSERT_NE(nullptr, pImages);
+    for (UINT nCommand : {SC_RESTORE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE})
+        EXPECT_TRUE(pImages->HasOwnImage(nCommand, 16)) << "system command " << std::hex << nCommand;
+
+    HWND hChild = NewChild();
+    ASSERT_NE((HWND)NULL, hChild);
+    frame.MDIMaximize(CWnd::FromHandle(hChild));
+    ASSERT_TRUE(PumpUntil([&] { return HasControl(pMenuBar, QXP_ID_MDI_CLOSE); }));
+    PumpPending();
+    const CPoint ptClose = pMenuBar->GetControls()->FindControl(QXP_ID_MDI_CLOSE)->GetRect().CenterPoint();
+    const CPoint ptRestore = pMenuBar->GetControls()->FindControl(QXP_ID_MDI_RESTORE)->GetRect().CenterPoint();
+
+    // The toolkit's cross: its middle is dark.
+    {
+        BarPrint print(pMenuBar);
+        const COLORREF clr = print.At(ptClose);
+        EXPECT_LT(GetRValue(clr) + GetGValue(clr) + GetBValue(clr), 3 * 0x60) << std::hex << clr;
+    }
+
+    // A green close picture shows in the close button, not in the others.
+    HICON hGreen = qmtest::SolidIcon(RGB(0, 160, 0));
+    ASSERT_TRUE(pImages->SetIcon(hGreen, SC_CLOSE, 16, 16));
+    ::DestroyIcon(hGreen);
+    {
+        // A theme may fade pictures a little: green is what dominates.
+        auto IsGreen = [](COLORREF clr) {
+            return GetGValue(clr) > GetRValue(clr) + 60 && GetGValue(clr) > GetBValue(clr) + 60;
+        };
+        BarPrint print(pMenuBar);
+        EXPECT_TRUE(IsGreen(print.At(ptClose))) << std::hex << print.At(ptClose);
+        EXPECT_TRUE(IsGreen(print.At(ptClose + CPoint(-7, -7)))) << "the picture fills the 16 x 16 button";
+        EXPECT_FALSE(IsGreen(print.At(ptRestore)));
+    }
+
+    // The toolkit's pictures back for the tests that follow.
+    const UINT commands[] = {SC_RESTORE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE};
+    EXPECT_TRUE(pImages->SetIconsFromResource(QX_IDB_MDI_BUTTONS, commands, 4, 16, 16));
 }
 
 TEST_F(FrameTest, DocumentMenusSwitchAndKeepTheirCustomisation)

@@ -24,8 +24,9 @@ enum QXPMenuBarFlags {
     qxpFlagShowMDISysMenu = 0x2000, // the maximised child's system-menu icon
 };
 
-// A caption button of the maximised MDI child: draws its Parameter as a
-// Marlett glyph and posts its system command to the active child.
+// A caption button of the maximised MDI child: draws the picture the image
+// manager keeps under its system command (without one, its Parameter as a
+// Marlett glyph) and posts that command to the active child.
 class CQXPControlMDIButton : public CQXPControlButton {
     DECLARE_DYNCREATE(CQXPControlMDIButton)
 public:
@@ -93,7 +94,9 @@ public:
     ~CQXPMenuBar() override;
 
     // Loads the menu resource into the bar (FALSE when it is missing, the
-    // frame's menu then stays) and takes the frame's menu away. Id 0 keeps
+    // frame's menu then stays), gives the image manager the caption buttons'
+    // pictures (bitmap QX_IDB_MDI_BUTTONS under SC_RESTORE, SC_MINIMIZE,
+    // SC_MAXIMIZE and SC_CLOSE) and takes the frame's menu away. Id 0 keeps
     // the bar's controls and only takes over the frame.
     BOOL LoadMenuBar(UINT nIDResource);
     // Puts the program's controls of the menu shown back (after asking,
@@ -112,7 +115,7 @@ public:
     // selects the first title and, with keyboard tips on, shows the tips
     // (level 1); Alt and a letter opens the title of that mnemonic. TRUE
     // when the bar took the key.
-    BOOL OnKeyMenu(UINT nChar);
+    virtual BOOL OnKeyMenu(UINT nChar);
     // Watches the site frame for the menu keys and, for an MDI frame, the
     // MDI client and the active child for menu switches and maximising.
     void InstallFrameHooks();
