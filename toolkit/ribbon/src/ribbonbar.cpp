@@ -1234,8 +1234,8 @@ void CQXPRibbonBar::ForgetControl(CQXPControl* pControl)
         }
 }
 
-BOOL CQXPRibbonBar::FindRibbonDropPlace(CQXPControl* pDragged, CPoint point, CQXPControl** ppControl, BOOL* pbAfter,
-                                        CRect* prcMarker) const
+BOOL CQXPRibbonBar::FindDropPlace(CQXPControl* pDragged, CPoint point, CQXPControl** ppControl, BOOL* pbAfter,
+                                  CRect* prcMarker) const
 {
     std::vector<QXPDropCandidate> items;
     std::vector<CQXPControl*> controls;
@@ -1261,31 +1261,12 @@ BOOL CQXPRibbonBar::FindRibbonDropPlace(CQXPControl* pDragged, CPoint point, CQX
     return place.bAccepted;
 }
 
-BOOL CQXPRibbonBar::OnCustomizeDragOver(CQXPControl* pDragged, CPoint point)
-{
-    if (!m_bCustomizable || !m_hWnd || !::IsWindowVisible(m_hWnd) || !pDragged)
-        return FALSE;
-    int nEffect = qxpDropMove;
-    CQXPControl* pNear = NULL;
-    BOOL bAfter = FALSE;
-    CRect rcMarker(0, 0, 0, 0);
-    const BOOL bAccept = pDragged->IsCustomizeDragOverAvail(this, point, nEffect) &&
-                         FindRibbonDropPlace(pDragged, point, &pNear, &bAfter, &rcMarker);
-    if (!bAccept)
-        rcMarker.SetRectEmpty();
-    if (rcMarker != m_rcDropMarker) {
-        m_rcDropMarker = rcMarker;
-        Redraw(NULL, FALSE);
-    }
-    return bAccept;
-}
-
 void CQXPRibbonBar::OnCustomizeDrop(CQXPControl* pDragged, int& nEffect, CPoint point, CPoint ptStart)
 {
     CQXPControl* pNear = NULL;
     BOOL bAfter = FALSE;
     CRect rcMarker;
-    const BOOL bAccepted = FindRibbonDropPlace(pDragged, point, &pNear, &bAfter, &rcMarker);
+    const BOOL bAccepted = FindDropPlace(pDragged, point, &pNear, &bAfter, &rcMarker);
     OnCustomizeDragLeave();
     if (!bAccepted) {
         nEffect = qxpDropCancel;
