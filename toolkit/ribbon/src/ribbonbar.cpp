@@ -1155,6 +1155,17 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
         ExchangeBoolProp(pPX, "Customizable", &bCustomizable, FALSE);
 
     if (pPX->IsStoring()) {
+        {
+            // Whether there is a system button, then the button with its class.
+            PropExchangeSectionPtr section(pPX, "SystemButton");
+            BOOL bSystemButton = m_pSystemButton != NULL;
+            ExchangeBoolProp(section, "SystemButton", &bSystemButton, TRUE);
+            if (m_pSystemButton) {
+                CObject* pObject = m_pSystemButton;
+                QxpExchangeObjectClass(section, &pObject, RUNTIME_CLASS(CQXPRibbonControlSystemButton));
+                m_pSystemButton->DoPropExchange(section);
+            }
+        }
         StoreObjects(pPX, "Tabs", "Tab", m_tabs, RUNTIME_CLASS(CQXPRibbonTab));
         StoreObjects(pPX, "QuickAccessControls", "Control", m_qat, RUNTIME_CLASS(CQXPControl));
         return;
@@ -1164,7 +1175,21 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
     // bar's, a class that cannot be made refuses all of it.
     std::vector<CQXPRibbonTab*> tabs;
     std::vector<CQXPControl*> qat;
+    CQXPControl* pSystemButton = NULL;
     try {
+        {
+            PropExchangeSectionPtr section(pPX, "SystemButton");
+            BOOL bSystemButton = TRUE;
+            ExchangeBoolProp(section, "SystemButton", &bSystemButton, TRUE);
+            if (bSystemButton) {
+                CObject* pObject = NULL;
+                if (!QxpExchangeObjectClass(section, &pObject, RUNTIME_CLASS(CQXPRibbonControlSystemButton)) ||
+                    !pObject)
+                    AfxThrowArchiveException(CArchiveException::badClass);
+                pSystemButton = (CQXPControl*)pObject;
+                pSystemButton->DoPropExchange(section);
+            }
+        }
         LoadObjects<CQXPRibbonTab>(pPX, "Tabs", "Tab", RUNTIME_CLASS(CQXPRibbonTab), [&](CQXPRibbonTab* pTab) {
             pTab->m_pRibbonBar = this;
             tabs.push_back(pTab);
@@ -1178,6 +1203,8 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
         }
         for (CQXPControl* c : qat)
             c->InternalRelease();
+        if (pSystemButton)
+            pSystemButton->InternalRelease();
         throw;
     }
     int nSelect = -1;
@@ -1203,6 +1230,11 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
         c->InternalAddRef();                                  // the QAT's
         m_qat.push_back(c);
     }
+    if (m_pSystemButton)
+        m_pControls->Remove(m_pSystemButton);
+    m_pSystemButton = (CQXPRibbonControlSystemButton*)pSystemButton;
+    if (m_pSystemButton)
+        m_pControls->InsertAt(m_pSystemButton, 0); // takes the creation's reference
     UpdateGroupsVisibility();
 }
 
