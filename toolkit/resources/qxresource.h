@@ -50,6 +50,12 @@
 #define QX_IDB_EDITOR_TOOLS 9100
 #define QX_IDB_EDITOR_TOOLS_ALPHA 9101
 #define QX_IDB_STOCK_PICTURES 9103
+// The caption buttons of a maximised document on the menu bar: Restore,
+// Minimize, Maximize and Close, 16x16 on magenta.
+#define QX_IDB_MDI_BUTTONS 9102
+// The pictures of New Horizontal Tab Group and New Vertical Tab Group,
+// 16x16 on green (#00FF00).
+#define QX_IDB_TAB_GROUPS 9104
 // Cursors of a customize drag: copy, move, no bar takes it.
 #define QX_IDC_CUSTOMIZE_COPY 9105
 #define QX_IDC_CUSTOMIZE_MOVE 9106
@@ -145,6 +151,8 @@
 #define QX_IDS_EDITOR_IMPORT 9146
 // The picture filter of the editor's Import from File.
 #define QX_IDS_PICTURE_FILTER 9178
+// Import from File refused a file (%1: its path).
+#define QX_IDS_PICTURE_UNREADABLE 9171
 
 // Tooltips of a toolbar's caption buttons (strings of the buttons' ids).
 #define QX_IDS_TOOLBAR_EXPAND 9148 // "\nToolbar Options"
@@ -528,6 +536,9 @@
     X(RT_BITMAP, QX_IDB_DOCKING_GUIDE_OLIVE) \
     X(RT_BITMAP, QX_IDB_DOCKING_GUIDE_SILVER) \
     X(RT_BITMAP, QX_IDB_DOCKING_GUIDE_VS) \
+    X(RT_BITMAP, QX_IDB_MDI_BUTTONS) \
+    X(RT_BITMAP, QX_IDB_TAB_GROUPS) \
+    X(RT_STRING, QX_IDS_PICTURE_UNREADABLE) \
     X(RT_MENU, QX_IDR_RIBBON_QAT_CUSTOMIZE) \
     X(RT_MENU, QX_IDR_RIBBON_QAT_CONTEXT) \
     X(RT_STRING, QX_IDS_RIBBON_QAT_CUSTOMIZE) \

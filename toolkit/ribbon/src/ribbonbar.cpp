@@ -7,11 +7,13 @@
 #include <qx/customize.h>
 #include <qx/office2007.h>
 #include <qx/propexchange.h>
+#include <qx/ribbonaccess.h>
 #include <qx/ribbonbar.h>
 #include <qx/ribbonpopups.h>
 #include <qx/ribbonsystem.h>
 #include <qx/resourcemgr.h>
 #include <qxresource.h>
+#include <qx/ribbonframehook.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -421,7 +423,7 @@ CQXPRibbonBar::CQXPRibbonBar()
     : m_bAllowMinimize(TRUE), m_bGroupsVisible(TRUE), m_bTabsVisible(TRUE), m_bCaptionBarVisible(TRUE),
       m_nGroupsHeightOverride(0), m_nSelectedTab(-1), m_nHotTab(-1), m_nSelectedBeforeMinimize(-1),
       m_bSelectedTabClicked(FALSE), m_bMinimized(FALSE), m_bQuickAccessBelow(FALSE), m_bQuickAccessVisible(TRUE),
-      m_bShownBySize(TRUE), m_nQuickAccessHeight(0), m_pOwnTheme(NULL)
+      m_bShownBySize(TRUE), m_nQuickAccessHeight(0), m_pOwnTheme(NULL), m_bFrameCaption(FALSE)
 {
     m_barType = qxpBarTypeRibbon;
     CQXPRibbonControls* pControls = new CQXPRibbonControls;
@@ -452,6 +454,7 @@ CQXPRibbonBar::CQXPRibbonBar()
     m_pScrollLeft->SetHideFlag(qxpHideScroll, TRUE);
     m_pScrollRight->SetHideFlag(qxpHideScroll, TRUE);
     m_pQatMore->SetHideFlag(qxpHideWrap, TRUE);
+    m_pAccessible = new CRibbonBarAccessible(this); // tabs and groups for accessibility clients
 }
 
 CQXPRibbonBar::~CQXPRibbonBar()
@@ -748,7 +751,9 @@ RibbonBarState CQXPRibbonBar::GetBarState() const
 {
     RibbonBarState s;
     CRibbonStyleTheme* pTheme = const_cast<CQXPRibbonBar*>(this)->GetRibbonTheme();
-    s.bFrameHook = FALSE;
+    RibbonFrameHook* pHook = GetFrameHook();
+    s.bFrameHook = pHook != NULL;
+    s.nHookTopBorder = pHook ? pHook->GetFrameBorder() : 0;
     s.bCaptionBar = m_bCaptionBarVisible;
     s.nThemeCaptionHeight = pTheme->m_metrics.nTabStripHeight + 3;
     s.nTabRowHeight = pTheme->m_metrics.nTabStripHeight;
@@ -777,6 +782,13 @@ CSize CQXPRibbonBar::CalcDockingLayout(int nLength, DWORD dwMode, int nWidth)
         nFrameHeight = rc.Height();
     }
     m_bShownBySize = RibbonBarState::IsShownBySize(nLength, nFrameHeight);
+    // The frame takes its caption back (or gives it up) at its next idle
+    // update when that changes.
+    RibbonFrameHook* pFrameHook = m_pCommandBars ? dynamic_cast<RibbonFrameHook*>(m_pCommandBars->GetFrameHook()) : NULL;
+    if (pFrameHook && (GetFrameHook() != NULL) != m_bFrameCaption) {
+        m_bFrameCaption = !m_bFrameCaption;
+        pFrameHook->PostUpdate();
+    }
     const int cy = s.CalcDockedHeight(nLength, nFrameHeight);
     m_nQuickAccessHeight = s.GetQuickAccessHeight();
     if ((dwMode & qxpLayoutCommit) && cy > 0)
@@ -892,6 +904,11 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
     m_rcTabRow = CRect(2, nCaption, cx - 2, nCaption + t);
     m_rcGroups = CRect(0, nCaption + t, cx, nCaption + t + g);
     m_rcCaption = s.IsCaptionVisible() ? CRect(0, 0, cx, nCaption) : CRect();
+    // In the frame's caption the band reaches under the frame's side borders
+    // and the QAT leaves the corner (system button or icon) free.
+    const int y0 = s.bFrameHook ? s.nHookTopBorder : 0;
+    if (s.bFrameHook)
+        m_rcCaption.InflateRect(y0, 0);
 
     // The QAT: in the caption band above the ribbon, or below the groups.
     const int nQat = s.GetQuickAccessHeight();
@@ -914,6 +931,8 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
     }
     if (m_bQuickAccessBelow)
         m_rcQuickAccess = CRect(0, m_rcGroups.bottom, cx, m_rcGroups.bottom + nQat);
+    else if (s.bFrameHook)
+        m_rcQuickAccess = CRect(t + nQat, y0 - 2, cx, y0 + nQat - 3);
     else if (s.IsCaptionVisible())
         m_rcQuickAccess = CRect(m_pSystemButton && m_bTabsVisible ? t + nQat : 4 + xSystem, 0, cx, nQat);
     else
@@ -931,7 +950,7 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
     place.x = m_rcQuickAccess.left + (m_bQuickAccessBelow ? 2 : 0);
     place.bBelow = m_bQuickAccessBelow;
     place.bInTabRow = !m_bQuickAccessBelow && !s.IsCaptionVisible();
-    place.nRightLimit = place.bInTabRow ? cx / 2 : QuickAccessRightLimit(cx, m_bQuickAccessBelow, FALSE, nCaption);
+    place.nRightLimit = place.bInTabRow ? cx / 2 : QuickAccessRightLimit(cx, m_bQuickAccessBelow, s.bFrameHook && GetFrameHook()->IsDwmEnabled(), nCaption);
     place.bVisible = m_bQuickAccessVisible;
     place.bCaptionOrTabs = s.IsCaptionVisible() || m_bTabsVisible;
     place.szCustomize = m_pQatCustomize->GetSize(&dc);
@@ -966,6 +985,7 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
         m_pScrollLeft->SetHideFlag(qxpHideScroll, TRUE);
         m_pScrollRight->SetHideFlag(qxpHideScroll, TRUE);
     }
+    LayoutCaption(&dc);
 }
 
 // --- drawing -------------------------------------------------------------------------
@@ -1015,13 +1035,8 @@ void CQXPRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClip)
     pTheme->DrawRibbonBarBackground(pDC, rcClient, m_rcCaption.Height(),
                                     m_bQuickAccessBelow ? m_rcQuickAccess : CRect(), IsGroupsVisible());
     CRect rcInter;
-    if (!m_rcCaption.IsRectEmpty() && rcInter.IntersectRect(m_rcCaption, rcClip)) {
-        CString strTitle;
-        if (CWnd* pSite = GetOwnerSite())
-            pSite->GetWindowText(strTitle);
-        BOOL bQatShown = !m_bQuickAccessBelow && m_bQuickAccessVisible && !m_qat.empty();
-        pTheme->DrawRibbonCaptionArea(pDC, m_rcCaption, bQatShown ? m_rcQuickAccess : CRect(), strTitle);
-    }
+    if (!m_rcCaption.IsRectEmpty() && rcInter.IntersectRect(m_rcCaption, rcClip))
+        DrawCaption(pDC);
     CQXPRibbonTab* pSelected = GetSelectedTab();
     if (IsGroupsVisible())
         pTheme->DrawRibbonGroupsBackground(pDC, m_rcGroups, pSelected->m_nContextColor);
@@ -1069,6 +1084,8 @@ int CQXPRibbonBar::OnCreate(LPCREATESTRUCTA lpcs)
 
 void CQXPRibbonBar::OnLButtonDown(UINT nFlags, CPoint point)
 {
+    if (OnCaptionButtonDown(point, FALSE))
+        return;
     CQXPRibbonTab* pTab = HitTestTab(point);
     m_bSelectedTabClicked = pTab && pTab == GetSelectedTab();
     if (pTab) {
@@ -1089,6 +1106,8 @@ void CQXPRibbonBar::OnLButtonDown(UINT nFlags, CPoint point)
 
 void CQXPRibbonBar::OnLButtonDblClk(UINT nFlags, CPoint point)
 {
+    if (OnCaptionButtonDown(point, TRUE))
+        return;
     CQXPRibbonTab* pTab = HitTestTab(point);
     if (pTab && m_bAllowMinimize) {
         if (m_bMinimized) {

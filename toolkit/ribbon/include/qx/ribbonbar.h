@@ -26,6 +26,7 @@ class CQXPRibbonGroupControlPopup;
 class CQXPControlPopup;
 class CQXPPopupBar;
 class CQXPRibbonControlSystemButton;
+class RibbonFrameHook;
 
 // The tab row's notifications carry this id (the tab control's).
 #define QXP_ID_RIBBON_TABS 9604
@@ -304,6 +305,21 @@ public:
     // The level-2 keytips of groups shown on a bar (the ribbon or a popup).
     void AddGroupKeyTips(CQXPKeyboardTips* pTips, CQXPCommandBar* pBar, const std::vector<CQXPRibbonGroup*>& groups,
                          const CRect& rcGroups);
+    // --- the caption band and the frame (ribboncaption.cpp) ----------------------------
+    // The command bars' frame hook while it leaves the frame's caption to
+    // this ribbon (frame theming on, the ribbon shown at the top); NULL
+    // otherwise.
+    RibbonFrameHook* GetFrameHook() const;
+    BOOL HasFrameHook() const { return GetFrameHook() != NULL; }
+    // The caption's hit test: 0 without a frame hook, in customize mode,
+    // outside the caption, over a control or a contextual header; HTTOP in
+    // the top 5 px of a sizable frame that is not maximised; else HTCAPTION.
+    int HitTestCaption(CPoint point) const;
+    // One header per run of contextual tabs, placed by the last layout.
+    const std::vector<qxribbon::RibbonContextHeaderInfo>& GetContextHeaders() const { return m_contextHeaders; }
+    const qxribbon::RibbonContextHeaderInfo* HitTestContextHeader(CPoint point) const;
+    CRect GetTitleRect() const { return m_rcTitle; }
+    void OnRemoved() override;
 
     // --- saved state --------------------------------------------------------------------
     // Keys "ShowQuickAccessBelow", "Minimized", "Customizable"; then the
@@ -365,6 +381,16 @@ protected:
     qxribbon::RibbonGroupsResult m_groupsResult;
     int m_nQuickAccessHeight;
     CRibbonStyleTheme* m_pOwnTheme; // when the paint manager is no ribbon theme
+
+    // The caption band: caption buttons, title and contextual headers.
+    void LayoutCaption(CDC* pDC);
+    void DrawCaption(CDC* pDC);
+    // A press (or double click) on the caption or a contextual header:
+    // TRUE when the caption took it.
+    BOOL OnCaptionButtonDown(CPoint point, BOOL bDouble);
+    std::vector<qxribbon::RibbonContextHeaderInfo> m_contextHeaders;
+    CRect m_rcTitle;
+    BOOL m_bFrameCaption; // the frame hook left the caption to the ribbon at the last layout
 };
 
 // Keeps the ribbon's classes in a program that only meets them in a saved
