@@ -1174,6 +1174,17 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
         ExchangeBoolProp(pPX, "Customizable", &bCustomizable, FALSE);
 
     if (pPX->IsStoring()) {
+        {
+            // Whether there is a system button, then the button with its class.
+            PropExchangeSectionPtr section(pPX, "SystemButton");
+            BOOL bSystemButton = m_pSystemButton != NULL;
+            ExchangeBoolProp(section, "SystemButton", &bSystemButton, TRUE);
+            if (m_pSystemButton) {
+                CObject* pObject = m_pSystemButton;
+                QxpExchangeObjectClass(section, &pObject, RUNTIME_CLASS(CQXPRibbonControlSystemButton));
+                m_pSystemButton->DoPropExchange(section);
+            }
+        }
         StoreObjects(pPX, "Tabs", "Tab", m_tabs, RUNTIME_CLASS(CQXPRibbonTab));
         StoreObjects(pPX, "QuickAccessControls", "Control", m_qat, RUNTIME_CLASS(CQXPControl));
         return;
@@ -1183,7 +1194,21 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
     // bar's, a class that cannot be made refuses all of it.
     std::vector<CQXPRibbonTab*> tabs;
     std::vector<CQXPControl*> qat;
+    CQXPControl* pSystemButton = NULL;
     try {
+        {
+            PropExchangeSectionPtr section(pPX, "SystemButton");
+            BOOL bSystemButton = TRUE;
+            ExchangeBoolProp(section, "SystemButton", &bSystemButton, TRUE);
+            if (bSystemButton) {
+                CObject* pObject = NULL;
+                if (!QxpExchangeObjectClass(section, &pObject, RUNTIME_CLASS(CQXPRibbonControlSystemButton)) ||
+                    !pObject)
+                    AfxThrowArchiveException(CArchiveException::badClass);
+                pSystemButton = (CQXPControl*)pObject;
+                pSystemButton->DoPropExchange(section);
+            }
+        }
         LoadObjects<CQXPRibbonTab>(pPX, "Tabs", "Tab", RUNTIME_CLASS(CQXPRibbonTab), [&](CQXPRibbonTab* pTab) {
             pTab->m_pRibbonBar = this;
             tabs.push_back(pTab);
@@ -1197,6 +1222,8 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
         }
         for (CQXPControl* c : qat)
             c->InternalRelease();
+        if (pSystemButton)
+            pSystemButton->InternalRelease();
         throw;
     }
     int nSelect = -1;
@@ -1222,6 +1249,11 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
         c->InternalAddRef();                                  // the QAT's
         m_qat.push_back(c);
     }
+    if (m_pSystemButton)
+        m_pControls->Remove(m_pSystemButton);
+    m_pSystemButton = (CQXPRibbonControlSystemButton*)pSystemButton;
+    if (m_pSystemButton)
+        m_pControls->InsertAt(m_pSystemButton, 0); // takes the creation's reference
     UpdateGroupsVisibility();
 }
 
@@ -1253,8 +1285,8 @@ void CQXPRibbonBar::ForgetControl(CQXPControl* pControl)
         }
 }
 
-BOOL CQXPRibbonBar::FindRibbonDropPlace(CQXPControl* pDragged, CPoint point, CQXPControl** ppControl, BOOL* pbAfter,
-                                        CRect* prcMarker) const
+BOOL CQXPRibbonBar::FindDropPlace(CQXPControl* pDragged, CPoint point, CQXPControl** ppControl, BOOL* pbAfter,
+                                  CRect* prcMarker) const
 {
     std::vector<QXPDropCandidate> items;
     std::vector<CQXPControl*> controls;
@@ -1280,31 +1312,12 @@ BOOL CQXPRibbonBar::FindRibbonDropPlace(CQXPControl* pDragged, CPoint point, CQX
     return place.bAccepted;
 }
 
-BOOL CQXPRibbonBar::OnCustomizeDragOver(CQXPControl* pDragged, CPoint point)
-{
-    if (!m_bCustomizable || !m_hWnd || !::IsWindowVisible(m_hWnd) || !pDragged)
-        return FALSE;
-    int nEffect = qxpDropMove;
-    CQXPControl* pNear = NULL;
-    BOOL bAfter = FALSE;
-    CRect rcMarker(0, 0, 0, 0);
-    const BOOL bAccept = pDragged->IsCustomizeDragOverAvail(this, point, nEffect) &&
-                         FindRibbonDropPlace(pDragged, point, &pNear, &bAfter, &rcMarker);
-    if (!bAccept)
-        rcMarker.SetRectEmpty();
-    if (rcMarker != m_rcDropMarker) {
-        m_rcDropMarker = rcMarker;
-        Redraw(NULL, FALSE);
-    }
-    return bAccept;
-}
-
 void CQXPRibbonBar::OnCustomizeDrop(CQXPControl* pDragged, int& nEffect, CPoint point, CPoint ptStart)
 {
     CQXPControl* pNear = NULL;
     BOOL bAfter = FALSE;
     CRect rcMarker;
-    const BOOL bAccepted = FindRibbonDropPlace(pDragged, point, &pNear, &bAfter, &rcMarker);
+    const BOOL bAccepted = FindDropPlace(pDragged, point, &pNear, &bAfter, &rcMarker);
     OnCustomizeDragLeave();
     if (!bAccepted) {
         nEffect = qxpDropCancel;

@@ -271,6 +271,23 @@ void CQXPRibbonGroupsPopupToolBar::OnMouseLeave()
     Default();
 }
 
+// The ribbon's face, the group band's background, then the groups.
+void CQXPRibbonGroupsPopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClip)
+{
+    if (!m_pRibbon)
+        return;
+    CRibbonStyleTheme* pTheme = m_pRibbon->GetRibbonTheme();
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    const int nMode = pDC->SetBkMode(TRANSPARENT);
+    pDC->FillSolidRect(rcClient, pTheme->m_clrRibbonFace.GetColor());
+    pTheme->DrawRibbonGroupsBackground(pDC, rcClient, m_nContextColor);
+    CFont* pOld = pDC->SelectObject(GetControlFont());
+    m_pRibbon->DrawGroupsIn(pDC, m_groups, rcClip, m_pHotGroup, m_nContextColor);
+    pDC->SelectObject(pOld);
+    pDC->SetBkMode(nMode);
+}
+
 // ---------------------------------------------------------------------------
 // CQXPRibbonTabPopupToolBar
 
@@ -306,22 +323,6 @@ CSize CQXPRibbonTabPopupToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)
     m_pRibbon->LayoutGroupsIn(&dc, m_groups, m_rcGroups, 0, CRect(4, 3, 6, 3));
     m_bInLayout = FALSE;
     return rc.Size();
-}
-
-void CQXPRibbonTabPopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClip)
-{
-    if (!m_pRibbon)
-        return;
-    CRibbonStyleTheme* pTheme = m_pRibbon->GetRibbonTheme();
-    CRect rcClient;
-    GetClientRect(&rcClient);
-    const int nMode = pDC->SetBkMode(TRANSPARENT);
-    pDC->FillSolidRect(rcClient, pTheme->m_clrRibbonFace.GetColor());
-    pTheme->DrawRibbonGroupsBackground(pDC, rcClient, m_nContextColor);
-    CFont* pOld = pDC->SelectObject(GetControlFont());
-    m_pRibbon->DrawGroupsIn(pDC, m_groups, rcClip, m_pHotGroup, m_nContextColor);
-    pDC->SelectObject(pOld);
-    pDC->SetBkMode(nMode);
 }
 
 // ---------------------------------------------------------------------------
@@ -361,22 +362,6 @@ CSize CQXPRibbonGroupPopupToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)
     m_rcGroups = CRect(CPoint(0, 0), sz);
     m_bInLayout = FALSE;
     return sz;
-}
-
-void CQXPRibbonGroupPopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClip)
-{
-    if (!m_pRibbon)
-        return;
-    CRibbonStyleTheme* pTheme = m_pRibbon->GetRibbonTheme();
-    CRect rcClient;
-    GetClientRect(&rcClient);
-    const int nMode = pDC->SetBkMode(TRANSPARENT);
-    pDC->FillSolidRect(rcClient, pTheme->m_clrRibbonFace.GetColor());
-    pTheme->DrawRibbonGroupsBackground(pDC, rcClient, m_nContextColor);
-    CFont* pOld = pDC->SelectObject(GetControlFont());
-    m_pRibbon->DrawGroupsIn(pDC, m_groups, rcClip, m_pHotGroup, m_nContextColor);
-    pDC->SelectObject(pOld);
-    pDC->SetBkMode(nMode);
 }
 
 // ---------------------------------------------------------------------------

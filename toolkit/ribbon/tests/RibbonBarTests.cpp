@@ -6,6 +6,7 @@
 #include <qx/office2007.h>
 #include <qx/propexchange.h>
 #include <qx/ribbonbar.h>
+#include <qx/ribbonsystem.h>
 #include <qmtest/archivebytes.h>
 #include <qmtest/cbframe.h>
 #include <qmtest/files.h>
@@ -378,6 +379,7 @@ TEST(RibbonState, DamagedClassesAreRefusedWhole)
 {
     CQXPRibbonBar source;
     FillRibbon(&source);
+    source.AddSystemButton();
     qmtest::Bytes good = qmtest::StoreBytes([&](CArchive& ar) {
         CQXPPropExchangeArchive px(ar);
         source.DoPropExchange(&px);
@@ -396,7 +398,7 @@ TEST(RibbonState, DamagedClassesAreRefusedWhole)
         ss << in.rdbuf();
         iniText = ss.str();
     }
-    for (const char* name : {"CQXPRibbonTab", "CQXPRibbonGroup", "CQXPControlButton"}) {
+    for (const char* name : {"CQXPRibbonTab", "CQXPRibbonGroup", "CQXPControlButton", "CQXPRibbonControlSystemButton"}) {
         SCOPED_TRACE(name);
         // The bar to load into holds one tab of its own, which stays.
         CQXPRibbonBar target;

@@ -94,16 +94,8 @@ TEST_F(RibbonBarTest, TheTabPopupEndsInsideTheWorkArea)
 
 TEST_F(RibbonBarTest, ACollapsedGroupOpensAsAPopupAndRunsItsCommands)
 {
-    // Five groups of six controls (two columns): the narrow ribbon
-    // collapses the last one first.
-    CQXPRibbonTab* pHome = Ribbon()->GetTab(0);
-    pHome->AddGroup("Paragraph", 103)->Add(qxpControlButton, ID_R_FIND, "Centre");
-    pHome->AddGroup("Styles", 104)->Add(qxpControlButton, ID_R_GOTO, "Heading");
-    for (CQXPRibbonGroup* g : pHome->GetGroups())
-        while (g->GetCount() < 6)
-            g->Add(qxpControlButton, ID_R_ZOOM, "More text");
-    CQXPRibbonGroup* pStyles = pHome->GetGroup(4);
-    ASSERT_TRUE(NarrowUntilCollapsed(pStyles));
+    CQXPRibbonGroup* pStyles = CollapseStylesGroup();
+    ASSERT_TRUE(pStyles != NULL);
     CQXPRibbonGroupControlPopup* pButton = pStyles->GetPopupButton();
     ASSERT_TRUE(pButton != NULL);
     EXPECT_TRUE(pButton->IsVisible(0));
@@ -311,14 +303,8 @@ TEST_F(RibbonKeyTipTest, AMinimisedRibbonOpensTheTabPopupWithItsTips)
 
 TEST_F(RibbonKeyTipTest, ACollapsedGroupsKeyOpensItsPopup)
 {
-    CQXPRibbonTab* pHome = Ribbon()->GetTab(0);
-    pHome->AddGroup("Paragraph", 103)->Add(qxpControlButton, ID_R_FIND, "Centre");
-    pHome->AddGroup("Styles", 104)->Add(qxpControlButton, ID_R_GOTO, "Heading");
-    for (CQXPRibbonGroup* g : pHome->GetGroups())
-        while (g->GetCount() < 6)
-            g->Add(qxpControlButton, ID_R_ZOOM, "More text");
-    CQXPRibbonGroup* pStyles = pHome->GetGroup(4);
-    ASSERT_TRUE(NarrowUntilCollapsed(pStyles));
+    CQXPRibbonGroup* pStyles = CollapseStylesGroup();
+    ASSERT_TRUE(pStyles != NULL);
     Key(VK_MENU);
     ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->IsShowingKeyboardTips(); }));
     Key('H');

@@ -5,6 +5,7 @@
 #include <qx/ribbonsystem.h>
 #include <qmtest/mouse.h>
 #include <qmtest/pump.h>
+#include <qmtest/registry.h>
 
 #include "ribbontestframe.h"
 
@@ -149,6 +150,41 @@ TEST_F(RibbonSystemTest, ADoubleClickOnTheButtonClosesTheFrame)
     ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.m_sysCloses.empty(); }));
     EXPECT_EQ((WPARAM)(SC_CLOSE | 3), frame.m_sysCloses[0]);
     EXPECT_TRUE(qmtest::PumpUntil([&] { return !IsOpen(pMenu); }));
+}
+
+TEST_F(RibbonSystemTest, TheSystemButtonAndItsMenuComeBackWithTheSavedLayout)
+{
+    qmtest::RegistryApp reg;
+    Ribbon()->SetBarID(0x7E00);
+    Ribbon()->m_bBuiltIn = FALSE;
+    frame.GetCommandBars()->SaveBarState("RibbonLayout");
+    frame.DestroyWindow();
+    qmtest::PumpMessages();
+
+    CRibbonTestFrame other;
+    ASSERT_TRUE(other.Create(NULL, "Ribbon again", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
+                             CRect(0, 0, 700, 480)));
+    other.GetCommandBars()->LoadBarState("RibbonLayout");
+    other.RecalcLayout();
+    qmtest::PumpMessages();
+    CQXPRibbonBar* pLoaded = NULL;
+    for (int i = 0; i < other.GetCommandBars()->GetCount(); i++)
+        if (CQXPRibbonBar* p = DYNAMIC_DOWNCAST(CQXPRibbonBar, other.GetCommandBars()->GetAt(i)))
+            pLoaded = p;
+    ASSERT_TRUE(pLoaded != NULL);
+    CQXPRibbonControlSystemButton* pLoadedButton = pLoaded->GetSystemButton();
+    ASSERT_TRUE(pLoadedButton != NULL);
+    EXPECT_EQ(pLoadedButton, pLoaded->GetControl(0)) << "the first control of the bar";
+    EXPECT_EQ(std::string("F"), std::string(pLoadedButton->m_strKeyboardTip));
+    auto* pLoadedMenu = dynamic_cast<CQXPRibbonSystemPopupBar*>(pLoadedButton->GetCommandBar());
+    ASSERT_TRUE(pLoadedMenu != NULL);
+    CQXPControls* pControls = pLoadedMenu->GetControls();
+    ASSERT_GE(pControls->GetCount(), 6);
+    EXPECT_EQ(std::string("&Save"), std::string(pControls->GetAt(0)->GetCaption()));
+    EXPECT_TRUE(dynamic_cast<CQXPRibbonControlSystemRecentFileList*>(pControls->GetAt(2)) != NULL);
+    EXPECT_TRUE(dynamic_cast<CQXPRibbonControlSystemPopupBarButton*>(pControls->GetAt(pControls->GetCount() - 1)));
+    other.DestroyWindow();
+    qmtest::PumpMessages();
 }
 
 } // namespace

@@ -186,6 +186,20 @@ protected:
         }
         return pGroup->IsCollapsed() != FALSE;
     }
+    // Five groups of six controls (two columns) on the first tab, narrowed
+    // until the last, "Styles" (first control "Heading", ID_R_GOTO),
+    // collapses; NULL when it never does.
+    CQXPRibbonGroup* CollapseStylesGroup()
+    {
+        CQXPRibbonTab* pHome = Ribbon()->GetTab(0);
+        pHome->AddGroup("Paragraph", 103)->Add(qxpControlButton, ID_R_FIND, "Centre");
+        pHome->AddGroup("Styles", 104)->Add(qxpControlButton, ID_R_GOTO, "Heading");
+        for (CQXPRibbonGroup* g : pHome->GetGroups())
+            while (g->GetCount() < 6)
+                g->Add(qxpControlButton, ID_R_ZOOM, "More text");
+        CQXPRibbonGroup* pStyles = pHome->GetGroup(4);
+        return NarrowUntilCollapsed(pStyles) ? pStyles : NULL;
+    }
     CRibbonTestFrame frame;
 };
 

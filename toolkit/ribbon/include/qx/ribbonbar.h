@@ -277,11 +277,10 @@ public:
     // of the control it lands by; dropped onto itself after a push of more
     // than 4 px it only starts or ends a group line.
     void OnCustomizeDrop(CQXPControl* pDragged, int& nEffect, CPoint point, CPoint ptStart) override;
-    BOOL OnCustomizeDragOver(CQXPControl* pDragged, CPoint point) override;
     // The drop place among the controls of the band under the point (the
     // QAT, the tab row or the groups): the one it lands by and its side.
-    BOOL FindRibbonDropPlace(CQXPControl* pDragged, CPoint point, CQXPControl** ppControl, BOOL* pbAfter,
-                             CRect* prcMarker) const;
+    BOOL FindDropPlace(CQXPControl* pDragged, CPoint point, CQXPControl** ppControl, BOOL* pbAfter,
+                       CRect* prcMarker) const override;
     // "Customizable": the ribbon takes drops and keeps its tabs in its state.
     void SetCustomizable(BOOL bCustomizable) { m_bCustomizable = bCustomizable; }
     // The control leaves the group or the QAT that lists it.

@@ -92,6 +92,7 @@ public:
     CQXPRibbonGroup* HitTestGroup(CPoint point) const;
     // The keytips of the copies' controls, placed as on the ribbon.
     void CreateKeyboardTips(CQXPKeyboardTips* pTips) override;
+    void DrawCommandBar(CDC* pDC, CRect rcClip) override;
 
 protected:
     // Adds a copy of a group with copies of its controls.
@@ -115,7 +116,6 @@ public:
     CQXPRibbonTab* GetSourceTab() const { return m_pSourceTab; }
     // The ribbon's width (kept inside the work area), the band's height.
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
-    void DrawCommandBar(CDC* pDC, CRect rcClip) override;
 
 protected:
     CQXPRibbonTab* m_pSourceTab;
@@ -129,7 +129,6 @@ public:
     CQXPRibbonGroup* GetGroupCopy() const { return m_groups.empty() ? NULL : m_groups[0]; }
     // The group at its full size: 5 px wider, the band's height less 7.
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
-    void DrawCommandBar(CDC* pDC, CRect rcClip) override;
 
 protected:
     CQXPRibbonGroup* m_pSourceGroup;
