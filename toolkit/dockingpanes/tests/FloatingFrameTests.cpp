@@ -304,6 +304,18 @@ POINT ButtonOnScreen(HWND hFrame, const CaptionButton* b)
     return POINT{rc.left + (b->m_rc.left + b->m_rc.right) / 2, rc.top + (b->m_rc.top + b->m_rc.bottom) / 2};
 }
 
+// The first steps of a real press on a frame's caption button: the mouse
+// over it and its left button down; the next step runs inside the press's
+// tracking.
+void PressOn(qmtest::Script& script, HWND hFrame, const CaptionButton* b)
+{
+    script.Then([hFrame, b] {
+        qmtest::MouseMoveTo(ButtonOnScreen(hFrame, b));
+        qmtest::MouseButton(MOUSEEVENTF_LEFTDOWN);
+    });
+    script.Add([b] { return b->m_bPressed != FALSE; });
+}
+
 // The frame as its theme draws it, into a picture of the window's size.
 std::unique_ptr<painttest::MemoryDC> FramePicture(CQXPDockingPaneManager& manager, CQXPDockingPaneMiniWnd* pFrame)
 {
@@ -427,11 +439,7 @@ TEST(FloatingFrame, ThemedCaptionButtonsActUnderTheRealMouse)
     // (quick enough to be a double click: still two clicks on the button).
     for (BOOL bRolled : {TRUE, FALSE}) {
         qmtest::Script click;
-        click.Then([&] {
-            qmtest::MouseMoveTo(ButtonOnScreen(h, pin));
-            qmtest::MouseButton(MOUSEEVENTF_LEFTDOWN);
-        });
-        click.Add([&] { return pin->m_bPressed != FALSE; });
+        PressOn(click, h, pin);
         click.Then([] { qmtest::MouseButton(MOUSEEVENTF_LEFTUP); });
         click.Add([&] { return pFrame->IsRollUp() == bRolled; });
         ASSERT_TRUE(click.Run(nullptr, 5000)) << "roll-up " << bRolled;
@@ -457,11 +465,7 @@ TEST(FloatingFrame, ThemedCaptionButtonsActUnderTheRealMouse)
     // Pressed on Close but released away: nothing closes; released over it:
     // the pane closes and the frame hides.
     qmtest::Script away;
-    away.Then([&] {
-        qmtest::MouseMoveTo(ButtonOnScreen(h, close));
-        qmtest::MouseButton(MOUSEEVENTF_LEFTDOWN);
-    });
-    away.Add([&] { return close->m_bPressed != FALSE; });
+    PressOn(away, h, close);
     away.Then([&] { qmtest::MouseMoveTo(outside); });
     away.Add([&] { return close->m_bPressed == FALSE; });
     away.Then([] { qmtest::MouseButton(MOUSEEVENTF_LEFTUP); });
@@ -471,11 +475,7 @@ TEST(FloatingFrame, ThemedCaptionButtonsActUnderTheRealMouse)
     EXPECT_TRUE(::IsWindowVisible(h));
     EXPECT_FALSE(p1->IsClosed());
     qmtest::Script closing;
-    closing.Then([&] {
-        qmtest::MouseMoveTo(ButtonOnScreen(h, close));
-        qmtest::MouseButton(MOUSEEVENTF_LEFTDOWN);
-    });
-    closing.Add([&] { return close->m_bPressed != FALSE; });
+    PressOn(closing, h, close);
     closing.Then([] { qmtest::MouseButton(MOUSEEVENTF_LEFTUP); });
     closing.Add([&] { return !::IsWindowVisible(h); });
     ASSERT_TRUE(closing.Run(nullptr, 5000));
