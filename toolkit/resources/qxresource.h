@@ -43,6 +43,18 @@
 #define QX_IDS_TOOLBAR_CHANGED 9177
 // Tooltip of the tab strip's button that lists the open documents.
 #define QX_IDS_ACTIVE_FILES 9185
+// The tab-group commands of the MDI tab client, and the popup's item that
+// drops a dragged tab nowhere; their captions (strings of the same id).
+#define QX_ID_WORKSPACE_MOVEPREVIOUS 9155
+#define QX_ID_WORKSPACE_MOVENEXT 9156
+#define QX_ID_WORKSPACE_NEWHORIZONTAL 9157
+#define QX_ID_WORKSPACE_NEWVERTICAL 9158
+#define QX_ID_WORKSPACE_CANCEL 9159
+#define QX_IDS_WORKSPACE_MOVEPREVIOUS 9155
+#define QX_IDS_WORKSPACE_MOVENEXT 9156
+#define QX_IDS_WORKSPACE_NEWHORIZONTAL 9157
+#define QX_IDS_WORKSPACE_NEWVERTICAL 9158
+#define QX_IDS_WORKSPACE_CANCEL 9159
 
 // Customize mode: the bitmaps of the button editor's tools (24-bit on the
 // mask colour #C0C0C0, and the same with alpha) and the strip of stock
@@ -386,6 +398,11 @@
     X(RT_GROUP_CURSOR, QX_IDC_TAB_NODROP) \
     X(RT_STRING, QX_IDS_TOOLBAR_CHANGED) \
     X(RT_STRING, QX_IDS_ACTIVE_FILES) \
+    X(RT_STRING, QX_IDS_WORKSPACE_MOVEPREVIOUS) \
+    X(RT_STRING, QX_IDS_WORKSPACE_MOVENEXT) \
+    X(RT_STRING, QX_IDS_WORKSPACE_NEWHORIZONTAL) \
+    X(RT_STRING, QX_IDS_WORKSPACE_NEWVERTICAL) \
+    X(RT_STRING, QX_IDS_WORKSPACE_CANCEL) \
     X(RT_BITMAP, QX_IDB_BROWSE_ARROWS) \
     X(RT_BITMAP, QX_IDB_EDITLIST_STRIP) \
     X(RT_GROUP_CURSOR, QX_IDC_DRAG_MOVE) \

@@ -3,6 +3,8 @@
 // when no style is active, and the desktop's own style where Wine has one.
 #include "DockTestSupport.h"
 #include <qx/colors.h>
+#include <qx/miniwnd.h>
+#include <qx/panemanager.h>
 #include <qx/panepaint.h>
 #include <qx/tabpaint.h>
 #include <qx/themeres.h>
@@ -16,6 +18,7 @@
 #include <vsstyle.h>
 #include <vssym32.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -651,6 +654,93 @@ TEST(CaptionVisualStyles, ThemeEightShowsTheRebarThroughItsCaptions)
     // A face caption with the text in the button-text colour.
     EXPECT_EQ(p->m_clrFace, pic->Pixel(rcCaption.left + 1, (rcCaption.top + rcCaption.bottom) / 2));
     EXPECT_GT(pic->Count(CRect(rcCaption), painttest::ClassicSysColor(COLOR_BTNTEXT)), 10);
+}
+
+// --- floating frames ----------------------------------------------------------
+
+// The pane of a caption frame floated into a themed frame; the frame drawn
+// into a picture of its window's size.
+struct FloatingFrameShot : CaptionFrame {
+    explicit FloatingFrameShot(int nTheme) : CaptionFrame(nTheme)
+    {
+        manager.m_bThemedFloatingFrames = TRUE;
+        RECT rc = {200, 150, 460, 390};
+        frame = manager.FloatPane(pane, rc);
+        EXPECT_NE(nullptr, frame);
+        qmtest::PumpFor(30);
+    }
+    std::unique_ptr<painttest::MemoryDC> DrawFrame(RECT* prcWindow)
+    {
+        ::GetWindowRect(frame->GetSafeHwnd(), prcWindow);
+        ::OffsetRect(prcWindow, -prcWindow->left, -prcWindow->top);
+        auto pic = std::make_unique<painttest::MemoryDC>(prcWindow->right, prcWindow->bottom);
+        manager.GetPaintManager()->DrawFloatingFrame(pic->dc()->GetSafeHdc(), frame, *prcWindow);
+        return pic;
+    }
+    CQXPDockingPaneMiniWnd* frame = NULL;
+};
+
+// Theme 3 with the window style: the small frame's left, right and bottom
+// pieces, 3 pixels wide, and its small caption across the top; without the
+// style the 3-D frame of the other themes.
+TEST(FloatingFrameVisualStyles, ThemeThreeFrameIsTheWindowsSmallFrame)
+{
+    painttest::FixedColors colors;
+    {
+        FakeStyles styles;
+        FloatingFrameShot f(3);
+        ASSERT_NE(nullptr, f.frame);
+        styles.fake.ResetDraws();
+        RECT rc;
+        auto pic = f.DrawFrame(&rc);
+        const int nState = f.frame->m_bActive ? FS_ACTIVE : FS_INACTIVE;
+        std::vector<FakeUx::Drawn> d = styles.Of(L"WINDOW");
+        struct {
+            int part;
+            RECT rc;
+        } pieces[] = {{WP_SMALLFRAMELEFT, {0, 0, 3, rc.bottom}},
+                      {WP_SMALLFRAMERIGHT, {rc.right - 3, 0, rc.right, rc.bottom}},
+                      {WP_SMALLFRAMEBOTTOM, {0, rc.bottom - 3, rc.right, rc.bottom}}};
+        for (const auto& piece : pieces) {
+            auto it = std::find_if(d.begin(), d.end(), [&](const FakeUx::Drawn& x) { return x.part == piece.part; });
+            ASSERT_NE(d.end(), it) << piece.part;
+            EXPECT_EQ(nState, it->state);
+            EXPECT_EQ(piece.rc.left, it->rc.left) << piece.part;
+            EXPECT_EQ(piece.rc.right, it->rc.right) << piece.part;
+            EXPECT_EQ(piece.rc.bottom, it->rc.bottom) << piece.part;
+        }
+        auto caption = std::find_if(d.begin(), d.end(), [](const FakeUx::Drawn& x) { return x.part == WP_SMALLCAPTION; });
+        ASSERT_NE(d.end(), caption);
+        EXPECT_EQ(3, caption->rc.left);
+        EXPECT_EQ(rc.right - 3, caption->rc.right);
+        EXPECT_EQ(0, caption->rc.top);
+        EXPECT_TRUE(pic->SavePng("floating-frame-theme3-fake-style.png"));
+    }
+    painttest::NoVisualStyles none;
+    FloatingFrameShot f(3);
+    RECT rc;
+    auto pic = f.DrawFrame(&rc);
+    EXPECT_EQ(RGB(0, 0, 0), pic->Pixel(rc.right - 1, rc.bottom / 2)) << "the outer 3-D frame's dark side";
+    EXPECT_EQ(painttest::ClassicSysColor(COLOR_3DFACE), pic->Pixel(0, rc.bottom / 2));
+}
+
+// Theme 8: the rebar band spans the frame's whole window, seen through its
+// caption strip.
+TEST(FloatingFrameVisualStyles, ThemeEightShowsTheRebarAcrossTheWholeFrame)
+{
+    painttest::FixedColors colors;
+    FakeStyles styles;
+    FloatingFrameShot f(8);
+    ASSERT_NE(nullptr, f.frame);
+    styles.fake.ResetDraws();
+    RECT rc;
+    auto pic = f.DrawFrame(&rc);
+    std::vector<FakeUx::Drawn> d = styles.Of(L"REBAR");
+    ASSERT_EQ(1u, d.size());
+    EXPECT_TRUE(EqualRect(&rc, &d[0].rc));
+    const COLORREF band = styles.fake.PartColor(0, 0);
+    EXPECT_EQ(band, pic->Pixel(rc.right / 2, 3 + 4));
+    EXPECT_NE(band, pic->Pixel(rc.right / 2, rc.bottom - 2)) << "clipped to the caption";
 }
 
 } // namespace

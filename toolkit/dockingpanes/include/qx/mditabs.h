@@ -7,7 +7,10 @@
 // between groups.
 #pragma once
 
+#include <qx/dragcontext.h>
 #include <qx/tabpaint.h>
+
+#include <qxresource.h>
 
 class CQXPToolTipContext;
 class COleDropTarget;
@@ -24,10 +27,10 @@ class CQXPTabClientWnd;
 #define WM_TABCLIENT_GETCOLOR 0x28B9
 
 // Workspace commands (handled by the client while tab groups are on).
-#define ID_WORKSPACE_MOVEPREVIOUS 9155
-#define ID_WORKSPACE_MOVENEXT 9156
-#define ID_WORKSPACE_NEWHORIZONTAL 9157
-#define ID_WORKSPACE_NEWVERTICAL 9158
+#define ID_WORKSPACE_MOVEPREVIOUS QX_ID_WORKSPACE_MOVEPREVIOUS
+#define ID_WORKSPACE_MOVENEXT QX_ID_WORKSPACE_MOVENEXT
+#define ID_WORKSPACE_NEWHORIZONTAL QX_ID_WORKSPACE_NEWHORIZONTAL
+#define ID_WORKSPACE_NEWVERTICAL QX_ID_WORKSPACE_NEWVERTICAL
 
 // One strip of document tabs in a window of its own.
 class CQXPTabWorkspace : public CWnd, public CQXPTabManager {
@@ -101,6 +104,17 @@ public:
     virtual int Track(CWnd* pOwner, const std::vector<Item>& items, POINT pt, const RECT& rcExclude) = 0;
 };
 
+// The look of the menu that a tab dropped among the documents offers: the
+// workspace commands that apply, then "C&ancel". A host with command bars
+// shows it as their popup bar (qx/tabbars.h); without one a popup menu does.
+class CQXPTabGroupPopup {
+public:
+    virtual ~CQXPTabGroupPopup() {}
+    // Shows the popup at pt (screen) for the owner frame; the command
+    // chosen, 0 for none.
+    virtual UINT Track(CWnd* pOwner, POINT pt) = 0;
+};
+
 class CQXPTabClientWnd : public CWnd, public CQXPTabManagerAtom {
 public:
     // Also puts the pictures of the new-group commands (bitmap
@@ -146,6 +160,20 @@ public:
     int FindDropTarget(POINT ptClient, const CQXPTabManagerItem* pDragged, CQXPTabWorkspace** ppTarget) const;
     // The menu of the workspace commands at a screen point; runs the choice.
     void ShowGroupMenu(POINT ptScreen);
+    // The menu in a host's own look instead (not owned; NULL: the menu).
+    void SetGroupPopup(CQXPTabGroupPopup* pPopup) { m_pGroupPopup = pPopup; }
+    // The area a drop of that kind would fill, outlined while a tab is
+    // dragged (screen coordinates): the target's strip (2), the lower (3)
+    // or right (4) half of its group; empty for the others.
+    RECT GetDropOutline(int nKind, const CQXPTabWorkspace* pTarget) const;
+    // A tab dragged out of its strip: the desktop is locked and the drop
+    // area outlined in halftone until EndTabDrag takes the outline off and
+    // gives the desktop back.
+    void BeginTabDrag();
+    void ShowDropOutline(const RECT& rcScreen);
+    void EndTabDrag();
+    DesktopLock m_dragDesktop;
+    RECT m_rcDropOutline = {0, 0, 0, 0}; // drawn now (screen), empty for none
     void ShowWorkspace(BOOL bShow);
 
     // Navigate-button flags: 1 scroll buttons automatic (1|8 hidden; else
@@ -200,6 +228,7 @@ public:
 
     CMDIFrameWnd* m_pFrame;
     CQXPActiveFilesPopup* m_pActiveFilesPopup = NULL; // not owned
+    CQXPTabGroupPopup* m_pGroupPopup = NULL;          // not owned
     BOOL m_bShowTabs;
 
 protected:

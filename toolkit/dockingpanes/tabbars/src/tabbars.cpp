@@ -1,6 +1,8 @@
-// The "Active Files" list as a popup bar of the command bars.
+// The "Active Files" list and the tab-group menu as popup bars of the
+// command bars.
 #include <qx/tabbars.h>
 #include <qx/barcontrols.h>
+#include <qx/listcontrols.h>
 #include <qx/commandbars.h>
 #include <qx/control.h>
 #include <qx/images.h>
@@ -45,4 +47,29 @@ int CQXPCommandBarsActiveFiles::Track(CWnd* pOwner, const std::vector<Item>& ite
                                                      pOwner, &rcExclude);
     pPopup->InternalRelease();
     return nCmd - 1;
+}
+
+CQXPPopupBar* CQXPCommandBarsTabGroups::BuildPopup()
+{
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(m_pCommandBars);
+    if (!pPopup)
+        return NULL;
+    pPopup->GetControls()->Add(qxpControlButton, QXP_ID_WORKSPACEACTIONS);
+    if (CQXPControl* pCancel = pPopup->GetControls()->Add(qxpControlButton, QX_ID_WORKSPACE_CANCEL))
+        pCancel->SetBeginGroup(TRUE);
+    return pPopup;
+}
+
+UINT CQXPCommandBarsTabGroups::Track(CWnd* pOwner, POINT pt)
+{
+    CQXPPopupBar* pPopup = BuildPopup();
+    if (!pPopup)
+        return 0;
+    // The list asks the owner frame's MDI client which commands apply.
+    if (pOwner)
+        pPopup->SetOwnerSite(pOwner);
+    const int nCmd =
+        CQXPCommandBars::TrackPopupMenu(pPopup, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD, pt.x, pt.y, pOwner);
+    pPopup->InternalRelease();
+    return nCmd > 0 ? (UINT)nCmd : 0;
 }
