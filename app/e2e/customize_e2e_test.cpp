@@ -2,7 +2,8 @@
 // its page, one at a time, with Close for Cancel; a new toolbar, a shortcut,
 // large icons and a new external tool survive a restart in the profile; the
 // Tools page's command is chosen through its browse button; a command
-// dragged from the Commands list stays on the toolbar after a restart.
+// dragged from the Commands list shows at once, opens the customize menu on
+// a right click and stays on the toolbar after a restart.
 #include "qmate_fixture.h"
 
 #include <qmtest/mouse.h>
@@ -375,6 +376,23 @@ HWND ProgramToolbar(HWND main)
     return nullptr;
 }
 
+// The customize context menu a right click at a point of the screen opens
+// (null when none opens).
+HWND OpenContextMenu(DWORD pid, POINT pt)
+{
+    qmtest::RightClickAt(pt);
+    HWND menu = nullptr;
+    qmtest::WaitUntil(
+        [&] {
+            for (HWND h : qmtest::TopLevelWindowsOf(pid))
+                if (qmtest::WindowClassOf(h) == "QXPPopupBar")
+                    menu = h;
+            return menu != nullptr;
+        },
+        10000);
+    return menu;
+}
+
 // What the screen shows of a window, with the pointer out of the way (no
 // button lit up under it).
 qmtest::Picture ShotOf(HWND hwnd)
@@ -417,15 +435,26 @@ TEST_F(CustomizeTest, ACommandDroppedOnTheToolbarStaysAfterARestart)
     ClientToScreen(commands, &from);
     POINT end = {rcBar.right - 3, rcBar.top + 12};
     qmtest::DragFromTo(from, end, [](DWORD ms) { Sleep(ms); });
-    qmtest::Picture dropped;
+    // The new button shows at once, in the toolbar's second row, while the
+    // sheet still runs: the screen as the toolbar left it, not redrawn.
     ASSERT_TRUE(qmtest::WaitUntil(
         [&] {
-            dropped = ShotOf(toolbar);
-            return !SamePicture(dropped, before);
+            qmtest::ParkPointer();
+            return !SamePicture(qmtest::CaptureWindow(toolbar), before);
         },
         10000))
-        << "the dragged command did not land on the toolbar";
+        << "the toolbar shows no dropped command";
 
+
+    // A right click on the dropped button, the first of the second row,
+    // opens the customize menu: the frame takes clicks while the sheet runs.
+    GetWindowRect(toolbar, &rcBar);
+    POINT dropped = {rcBar.left + 22, rcBar.top + (rcBar.bottom - rcBar.top) * 3 / 4};
+    HWND menu = OpenContextMenu(m_prog.Pid(), dropped);
+    ASSERT_TRUE(menu) << "no context menu on the toolbar";
+    qmtest::SaveWindowShot(menu, QM_BIN_DIR, "qmate-customize-context-menu.png");
+    qmtest::SendChord({VK_ESCAPE});
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return !IsWindowVisible(menu); }, 5000));
     ASSERT_TRUE(CloseSheet(sheet));
     const qmtest::Picture closed = ShotOf(toolbar);
     qmtest::SaveWindowShot(toolbar, QM_BIN_DIR, "qmate-customize-dropped.png");

@@ -518,6 +518,39 @@ TEST_F(CustomizeSheetTest, ACommandDraggedFromTheCommandsListLandsOnABar)
     EXPECT_NE(pFile->FindControl(ID_TEST_OPEN), frame.m_pFormat->GetControls()->FindControl(ID_TEST_OPEN));
 }
 
+TEST_F(CustomizeSheetTest, TheMainWindowsBarsTakeClicksWhileTheSheetRuns)
+{
+    // The frame as the application's main window, which the run's disabling
+    // of the application's modeless windows reaches.
+    CWinApp app("CustomizeSheetMain");
+    app.m_pMainWnd = &frame;
+    CQXPCustomizeSheet sheet(pBars, 0);
+    CQXPControl* pSave = frame.m_pStandard->GetControls()->FindControl(ID_TEST_SAVE);
+    ASSERT_NE(nullptr, pSave);
+    std::thread mouse;
+    BOOL bEnabledDuring = FALSE;
+    qmtest::Script script;
+    script.Add([] { return SheetWindow() != NULL; });
+    script.Then([&] {
+        MoveSheetOffTheBars();
+        bEnabledDuring = frame.IsWindowEnabled();
+        CRect rc = pSave->GetRect();
+        frame.m_pStandard->ClientToScreen(&rc);
+        POINT pt = rc.CenterPoint();
+        mouse = std::thread([pt] { qmtest::ClickAt(pt); });
+    });
+    // The click selects the button instead of running it.
+    script.Add([&] { return pBars->GetDragControl() == pSave; });
+    script.Then([&] { Press(SheetWindow(), IDCANCEL); });
+    bool bDone = RunSheet(script, sheet);
+    if (mouse.joinable())
+        mouse.join();
+    app.m_pMainWnd = NULL;
+    EXPECT_TRUE(bDone) << "the click on the toolbar did not select its button";
+    EXPECT_TRUE(bEnabledDuring);
+    EXPECT_TRUE(frame.IsWindowEnabled());
+}
+
 TEST_F(CustomizeSheetTest, ARightClickOnABarOpensTheSheetsContextMenu)
 {
     CQXPCustomizeSheet sheet(pBars, 0);
