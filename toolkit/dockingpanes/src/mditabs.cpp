@@ -503,11 +503,17 @@ CQXPTabWorkspace* CQXPTabClientWnd::FindWorkspace(const CQXPTabManagerItem* pIte
     return NULL;
 }
 
+CQXPThemePainter* CQXPTabClientWnd::GetCommandBarsPaintManager() const
+{
+    CQXPThemePainter* pPaint = m_pFrame ? QxGetFramePaintManager(m_pFrame->GetSafeHwnd()) : NULL;
+    return pPaint ? pPaint : GetGlobalPaintManager();
+}
+
 void CQXPTabClientWnd::SyncTheme()
 {
     if (!m_bFollowTheme)
         return;
-    CQXPThemePainter* pPaint = GetGlobalPaintManager();
+    CQXPThemePainter* pPaint = GetCommandBarsPaintManager();
     int nTheme = pPaint ? pPaint->GetCurrentTheme() : 0;
     if (nTheme == m_nAppliedTheme)
         return;
@@ -1160,7 +1166,7 @@ END_MESSAGE_MAP()
 // MDI client arranges them as if they had one, which they lose again after.
 LRESULT CQXPTabClientWnd::OnMDIArrange(WPARAM, LPARAM)
 {
-    CQXPThemePainter* pPaint = GetGlobalPaintManager();
+    CQXPThemePainter* pPaint = GetCommandBarsPaintManager();
     const int nTheme = pPaint ? pPaint->GetCurrentTheme() : 0;
     std::vector<HWND> given;
     if (nTheme == 5 || nTheme == 6) {
@@ -1187,7 +1193,7 @@ BOOL CQXPTabClientWnd::OnEraseBkgnd(CDC* pDC)
 {
     if (!m_bCustomBackground || !pDC)
         return (BOOL)Default();
-    CQXPThemePainter* pPaint = GetGlobalPaintManager();
+    CQXPThemePainter* pPaint = GetCommandBarsPaintManager();
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
     if (pPaint)

@@ -10,6 +10,7 @@
 #include <qx/tabpaint.h>
 
 class CQXPToolTipContext;
+class CQXPThemePainter;
 class COleDropTarget;
 
 class CMDIFrameWnd;
@@ -157,7 +158,11 @@ public:
     DWORD GetFlags() const { return m_dwFlags; }
     virtual void ApplyFlags(CQXPTabWorkspace* pWorkspace);
 
-    // Follows the toolkit's global paint-manager theme: the tab appearance,
+    // The paint manager of the frame's command bars: their own one when
+    // they have it, else the toolkit's global one. The tabs take its theme
+    // and the documents' background.
+    CQXPThemePainter* GetCommandBarsPaintManager() const;
+    // Follows the command bars' paint-manager theme: the tab appearance,
     // colour set and options of that theme (when it changed since the last
     // call and following is on).
     virtual void SyncTheme();
@@ -166,8 +171,8 @@ public:
     // Where a new document's tab goes: 0 at the end, 1 first, 2 after the
     // selected tab.
     int m_nNewTabPosition;
-    // The documents' background in colour 12 of the global paint manager's
-    // table (COLOR_APPWORKSPACE without one), else the MDI client's own.
+    // The documents' background filled by the command bars' paint manager
+    // (COLOR_APPWORKSPACE without one), else the MDI client's own.
     BOOL m_bCustomBackground;
     // FALSE: closing the active document activates the tab to its right
     // (else to its left) instead of what the MDI client picks.
