@@ -64,6 +64,17 @@ public:
     // Whether the group was last drawn with its document focused.
     BOOL m_bFocusShown = FALSE;
     void RegisterDropTarget();
+    // A strip without a window of its own (drawn by another host) is told
+    // that its tabs changed: the default does nothing.
+    virtual void RepositionOwner() {}
+    // The window the strip is drawn in (its items' coordinates are that
+    // window's client coordinates).
+    virtual HWND GetOwnerWindow() const { return m_hWnd; }
+    // The client that hosted this strip is going away.
+    virtual void OnClientDestroyed() { SetClient(NULL); }
+    // Makes the strip a part of the client's tabs (the client's paint
+    // manager lays it out); NULL unlinks it.
+    void SetClient(CQXPTabClientWnd* pClient);
 
     CQXPTabClientWnd* m_pClient;
     COleDropTarget* m_pDropTarget;
@@ -148,6 +159,14 @@ public:
     // The menu of the workspace commands at a screen point; runs the choice.
     void ShowGroupMenu(POINT ptScreen);
     void ShowWorkspace(BOOL bShow);
+    // Shows the tabs in a windowless strip another host draws (the command
+    // bars' tab workspace control) instead of a strip window of the
+    // client's own; the client then makes no strip window any more, also
+    // when the strip is unlinked (NULL). The strip is not owned. Tab groups
+    // keep to that one strip: no new group is made.
+    void SetHostedWorkspace(CQXPTabWorkspace* pWorkspace);
+    CQXPTabWorkspace* GetHostedWorkspace() const { return m_pHostedWorkspace; }
+    BOOL IsHostedByControl() const { return m_bHostedByControl; }
 
     // Navigate-button flags: 1 scroll buttons automatic (1|8 hidden; else
     // always shown), 2 close button hidden (else automatic), 4 "Active
@@ -220,6 +239,8 @@ protected:
     std::vector<CQXPTabWorkspace*> m_arrWorkspaces;
     CQXPTabWorkspace* m_pActiveWorkspace;
     BOOL m_bGroups;
+    CQXPTabWorkspace* m_pHostedWorkspace = NULL; // not owned
+    BOOL m_bHostedByControl = FALSE;
 
 public:
     BOOL m_bGroupsStacked; // groups one above another (else side by side)
