@@ -69,6 +69,8 @@ CQXPCommandBars::~CQXPCommandBars()
         delete pDock;
         pDock = NULL;
     }
+    if (m_pPaintManager && m_pFrame && QxGetFramePaintManager(m_pFrame->GetSafeHwnd()) == m_pPaintManager)
+        QxSetFramePaintManager(m_pFrame->GetSafeHwnd(), NULL);
     QxpReplaceReference(m_pPaintManager, (CQXPThemePainter*)NULL);
     QxpReplaceReference(m_pImageManager, (CQXPImageManager*)NULL);
     delete m_pDropSource;
@@ -882,7 +884,9 @@ void CQXPCommandBars::RedrawCommandBars()
     }
     HWND hWndFrame = m_pFrame ? m_pFrame->GetSafeHwnd() : NULL;
     if (hWndFrame && ::IsWindow(hWndFrame)) {
-        // The document tabs follow the new look too.
+        // The document tabs follow the new look too, drawn by the bars'
+        // own paint manager when they have one.
+        QxSetFramePaintManager(hWndFrame, m_pPaintManager);
         CMDIFrameWnd* pMDIFrame = DYNAMIC_DOWNCAST(CMDIFrameWnd, m_pFrame);
         if (pMDIFrame && ::IsWindow(pMDIFrame->m_hWndMDIClient))
             ::SendMessageA(pMDIFrame->m_hWndMDIClient, QxGetTabClientRefreshMessage(), 0, 0);

@@ -1309,6 +1309,35 @@ TEST_F(ManagerTest, DocumentTabsFollowANewThemeWhenTheBarsAreRedrawn)
     SetGlobalPaintManager(qxpThemeWindows2000);
 }
 
+// Bars with a paint manager of their own lead the document tabs with it;
+// the global one, which the bars no longer use, does not.
+TEST_F(ManagerTest, DocumentTabsFollowTheBarsOwnPaintManager)
+{
+    SetGlobalPaintManager(qxpThemeWindows2000);
+    CQXPTabClientWnd tabs;
+    ASSERT_TRUE(tabs.Attach(&frame));
+    EXPECT_EQ(GetGlobalPaintManager(), tabs.GetCommandBarsPaintManager());
+    EXPECT_FALSE(tabs.GetPaintManager()->m_bHotTracking);
+
+    CQXPThemePainter* pOwn = CreateThemePainter(qxpThemeOffice2003);
+    ASSERT_NE(nullptr, pOwn);
+    pBars->SetPaintManager(pOwn); // takes the reference; the bars are redrawn for it
+    EXPECT_EQ(pOwn, tabs.GetCommandBarsPaintManager());
+    EXPECT_TRUE(tabs.GetPaintManager()->m_bHotTracking) << "the Office 2003 tabs track the pointer";
+    EXPECT_EQ(qxpThemeWindows2000, GetGlobalPaintManager()->GetCurrentTheme());
+
+    // A new global theme leaves them with the bars' look.
+    SetGlobalPaintManager(qxpThemeWindows2000);
+    pBars->RedrawCommandBars();
+    EXPECT_TRUE(tabs.GetPaintManager()->m_bHotTracking);
+
+    // Without their own the bars, and the tabs, draw with the global one.
+    pBars->SetPaintManager(NULL);
+    EXPECT_EQ(GetGlobalPaintManager(), tabs.GetCommandBarsPaintManager());
+    EXPECT_FALSE(tabs.GetPaintManager()->m_bHotTracking);
+    tabs.Detach();
+}
+
 // ---------------------------------------------------------------------------
 // The workspace behind the documents
 
@@ -1341,6 +1370,17 @@ TEST_F(ManagerTest, TheWorkspaceBehindTheDocumentsIsFilledByTheTheme)
     const COLORREF clrShown = ::GetPixel(hdc, rcClient.Width() / 2, rcClient.Height() / 2);
     ::ReleaseDC(hClient, hdc);
     EXPECT_EQ(CWorkspaceTheme::kWorkspace, clrShown);
+
+    // With document tabs over the client its background is the bars' theme's
+    // picture too.
+    CQXPTabClientWnd tabs;
+    ASSERT_TRUE(tabs.Attach(&frame));
+    pTheme->filled.clear();
+    ::GetClientRect(hClient, &rcClient);
+    ASSERT_FALSE(rcClient.IsRectEmpty());
+    ::RedrawWindow(hClient, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_FALSE(pTheme->filled.empty()) << "the tab client erases through the bars' paint manager";
+    tabs.Detach();
     pBars->SetPaintManager(NULL);
 }
 

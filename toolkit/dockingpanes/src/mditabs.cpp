@@ -63,6 +63,17 @@ CQXPTabWorkspace::CQXPTabWorkspace(CQXPTabClientWnd* pClient)
         pClient->GetPaintManager()->AddListener(this);
 }
 
+void CQXPTabWorkspace::SetClient(CQXPTabClientWnd* pClient)
+{
+    if (pClient == m_pClient)
+        return;
+    if (m_pClient)
+        m_pClient->GetPaintManager()->RemoveListener(this);
+    m_pClient = pClient;
+    if (pClient)
+        pClient->GetPaintManager()->AddListener(this);
+}
+
 void CQXPTabWorkspace::RegisterDropTarget()
 {
     if (m_hWnd)
@@ -350,6 +361,8 @@ CQXPTabClientWnd::CQXPTabClientWnd()
 CQXPTabClientWnd::~CQXPTabClientWnd()
 {
     Detach();
+    if (m_pHostedWorkspace)
+        m_pHostedWorkspace->OnClientDestroyed();
     m_paintManager.RemoveListener(this);
     m_pToolTipContext->InternalRelease();
 }
@@ -397,6 +410,17 @@ BOOL CQXPTabClientWnd::Attach(CMDIFrameWnd* pFrame, BOOL bEnableGroups)
 
 CQXPTabWorkspace* CQXPTabClientWnd::AddWorkspace(int nIndex)
 {
+    if (m_bHostedByControl) {
+        // The hosted strip is the only one; while none is linked, no tabs.
+        CQXPTabWorkspace* pHosted = m_pHostedWorkspace;
+        if (!pHosted || std::find(m_arrWorkspaces.begin(), m_arrWorkspaces.end(), pHosted) != m_arrWorkspaces.end())
+            return NULL;
+        pHosted->SetClient(this);
+        pHosted->SetActive(FALSE);
+        ApplyFlags(pHosted);
+        m_arrWorkspaces.push_back(pHosted);
+        return pHosted;
+    }
     CQXPTabWorkspace* pWorkspace = new CQXPTabWorkspace(this);
     RECT rc = {0, 0, 0, 0};
     pWorkspace->CreateEx(0, kStripClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rc, m_pFrame,
@@ -436,7 +460,34 @@ void CQXPTabClientWnd::RemoveWorkspace(CQXPTabWorkspace* pWorkspace)
     }
     if (m_pActiveWorkspace == pWorkspace)
         m_pActiveWorkspace = NULL;
-    delete pWorkspace;
+    if (pWorkspace != m_pHostedWorkspace)
+        delete pWorkspace;
+}
+
+void CQXPTabClientWnd::SetHostedWorkspace(CQXPTabWorkspace* pWorkspace)
+{
+    m_bHostedByControl = TRUE;
+    if (pWorkspace == m_pHostedWorkspace && (!pWorkspace || !m_arrWorkspaces.empty()))
+        return;
+    // The strips so far go; the documents get their tabs again in the new
+    // strip at the next update.
+    m_pToolTipContext->CancelToolTips();
+    for (CQXPTabWorkspace* p : m_arrWorkspaces) {
+        if (p == m_pHostedWorkspace) {
+            p->DeleteAllItems();
+            p->SetClient(NULL);
+        } else {
+            delete p;
+        }
+    }
+    m_arrWorkspaces.clear();
+    m_pActiveWorkspace = NULL;
+    m_pHostedWorkspace = pWorkspace;
+    if (!m_hWnd)
+        return;
+    AddWorkspace(-1);
+    UpdateContents();
+    RecalcFrame();
 }
 
 BOOL CQXPTabClientWnd::Detach()
@@ -444,8 +495,16 @@ BOOL CQXPTabClientWnd::Detach()
     if (!m_hWnd)
         return FALSE;
     m_pToolTipContext->CancelToolTips();
-    for (CQXPTabWorkspace* p : m_arrWorkspaces)
-        delete p;
+    for (CQXPTabWorkspace* p : m_arrWorkspaces) {
+        if (p == m_pHostedWorkspace) {
+            // Its host keeps it: it is only emptied and unlinked.
+            p->DeleteAllItems();
+            p->SetClient(NULL);
+            p->RepositionOwner();
+        } else {
+            delete p;
+        }
+    }
     m_arrWorkspaces.clear();
     m_pActiveWorkspace = NULL;
     UnsubclassWindow();
@@ -470,8 +529,10 @@ void CQXPTabClientWnd::Refresh(BOOL bRecalcLayout)
     m_bRefreshing = TRUE;
     UpdateContents();
     for (CQXPTabWorkspace* p : m_arrWorkspaces) {
-        if (!p->m_hWnd)
+        if (!p->m_hWnd) {
+            p->RepositionOwner();
             continue;
+        }
         POINT pt;
         ::GetCursorPos(&pt);
         ::ScreenToClient(p->m_hWnd, &pt);
@@ -508,11 +569,17 @@ CQXPTabWorkspace* CQXPTabClientWnd::FindWorkspace(const CQXPTabManagerItem* pIte
     return NULL;
 }
 
+CQXPThemePainter* CQXPTabClientWnd::GetCommandBarsPaintManager() const
+{
+    CQXPThemePainter* pPaint = m_pFrame ? QxGetFramePaintManager(m_pFrame->GetSafeHwnd()) : NULL;
+    return pPaint ? pPaint : GetGlobalPaintManager();
+}
+
 void CQXPTabClientWnd::SyncTheme()
 {
     if (!m_bFollowTheme)
         return;
-    CQXPThemePainter* pPaint = GetGlobalPaintManager();
+    CQXPThemePainter* pPaint = GetCommandBarsPaintManager();
     int nTheme = pPaint ? pPaint->GetCurrentTheme() : 0;
     if (nTheme == m_nAppliedTheme)
         return;
@@ -611,10 +678,11 @@ HICON CQXPTabClientWnd::GetItemIcon(const CQXPTabManagerItem* pItem) const
 
 void CQXPTabClientWnd::ShowActiveFiles(CQXPTabWorkspace* pWorkspace, CQXPTabManagerNavigateButton* pButton)
 {
-    if (!pWorkspace || !pWorkspace->m_hWnd)
+    HWND hOwner = pWorkspace ? pWorkspace->GetOwnerWindow() : NULL;
+    if (!hOwner)
         return;
     RECT rcButton = pButton ? pButton->m_rc : RECT{0, 0, 0, 0};
-    ::MapWindowPoints(pWorkspace->m_hWnd, HWND_DESKTOP, (LPPOINT)&rcButton, 2);
+    ::MapWindowPoints(hOwner, HWND_DESKTOP, (LPPOINT)&rcButton, 2);
     POINT pt = {rcButton.left, rcButton.bottom};
     int nIndex = -1;
     if (m_pActiveFilesPopup) {
@@ -753,9 +821,12 @@ void CQXPTabClientWnd::UpdateContents()
     BOOL bReveal = FALSE;
     for (CQXPTabWorkspace* w : m_arrWorkspaces)
         bReveal = bReveal || w->m_bRevealSelected;
-    if (bChanged)
+    if (bChanged) {
         RecalcFrame();
-    else if (bReveal)
+        for (CQXPTabWorkspace* w : m_arrWorkspaces)
+            if (!w->m_hWnd)
+                w->RepositionOwner();
+    } else if (bReveal)
         OnPropertyChanged(); // a newly active document's tab scrolls into view
     else
         for (CQXPTabWorkspace* w : m_arrWorkspaces)
@@ -773,8 +844,10 @@ void CQXPTabClientWnd::OnPropertyChanged()
     if (m_bLockRedraw)
         return;
     for (CQXPTabWorkspace* w : m_arrWorkspaces) {
-        if (!w->m_hWnd)
+        if (!w->m_hWnd) {
+            w->RepositionOwner();
             continue;
+        }
         RECT rc;
         ::GetClientRect(w->m_hWnd, &rc);
         if (!m_bInLayout) {
@@ -892,8 +965,9 @@ int CQXPTabClientWnd::FindDropTarget(POINT pt, const CQXPTabManagerItem* pDragge
         // Its own group, when the tab is alone there, is no target.
         if (w == FindWorkspace(pDragged) && w->GetItemCount() == 1)
             continue;
-        RECT rcStrip;
-        ::GetWindowRect(w->m_hWnd, &rcStrip);
+        RECT rcStrip = {0, 0, 0, 0};
+        if (w->m_hWnd)
+            ::GetWindowRect(w->m_hWnd, &rcStrip);
         ::MapWindowPoints(HWND_DESKTOP, m_hWnd, (LPPOINT)&rcStrip, 2);
         if (::PtInRect(&rcStrip, pt)) {
             *ppTarget = w;
@@ -1119,8 +1193,9 @@ BOOL CQXPTabClientWnd::IsWorkspaceCommandEnabled(UINT nID) const
     switch (nID) {
     case ID_WORKSPACE_MOVEPREVIOUS: return g > 0;
     case ID_WORKSPACE_MOVENEXT: return g < n - 1;
-    case ID_WORKSPACE_NEWHORIZONTAL: return (n == 1 || m_bGroupsStacked) && w->GetItemCount() > 1;
-    case ID_WORKSPACE_NEWVERTICAL: return (n == 1 || !m_bGroupsStacked) && w->GetItemCount() > 1;
+    // A hosted strip is the only group there can be.
+    case ID_WORKSPACE_NEWHORIZONTAL: return !m_bHostedByControl && (n == 1 || m_bGroupsStacked) && w->GetItemCount() > 1;
+    case ID_WORKSPACE_NEWVERTICAL: return !m_bHostedByControl && (n == 1 || !m_bGroupsStacked) && w->GetItemCount() > 1;
     }
     return FALSE;
 }
@@ -1184,6 +1259,10 @@ void CQXPTabClientWnd::MoveItem(CQXPTabManagerItem* pItem, CQXPTabWorkspace* pTa
         }
         int nIndex = (int)(std::find(m_arrWorkspaces.begin(), m_arrWorkspaces.end(), pTarget) - m_arrWorkspaces.begin());
         CQXPTabWorkspace* pNew = AddWorkspace(nIndex + 1);
+        if (!pNew) {
+            m_bLockRedraw = FALSE;
+            return;
+        }
         pNew->m_dSize = std::max(0.0, (pTarget->m_dSize - m_nSplitterWidth) * 0.5);
         pTarget->m_dSize = std::max(0.0, pTarget->m_dSize - pNew->m_dSize - m_nSplitterWidth);
         pTarget = pNew;
@@ -1237,7 +1316,7 @@ END_MESSAGE_MAP()
 // MDI client arranges them as if they had one, which they lose again after.
 LRESULT CQXPTabClientWnd::OnMDIArrange(WPARAM, LPARAM)
 {
-    CQXPThemePainter* pPaint = GetGlobalPaintManager();
+    CQXPThemePainter* pPaint = GetCommandBarsPaintManager();
     const int nTheme = pPaint ? pPaint->GetCurrentTheme() : 0;
     std::vector<HWND> given;
     if (nTheme == 5 || nTheme == 6) {
@@ -1264,7 +1343,7 @@ BOOL CQXPTabClientWnd::OnEraseBkgnd(CDC* pDC)
 {
     if (!m_bCustomBackground || !pDC)
         return (BOOL)Default();
-    CQXPThemePainter* pPaint = GetGlobalPaintManager();
+    CQXPThemePainter* pPaint = GetCommandBarsPaintManager();
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
     if (pPaint)

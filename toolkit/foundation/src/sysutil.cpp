@@ -474,3 +474,20 @@ UINT AFXAPI QxGetTabClientRefreshMessage()
     static const UINT s_nMessage = ::RegisterWindowMessageA("QXPRefreshTabClient");
     return s_nMessage;
 }
+
+static const char kFramePaintManagerProp[] = "QXPFramePaintManager";
+
+void AFXAPI QxSetFramePaintManager(HWND hFrame, CQXPThemePainter* pPaintManager)
+{
+    if (!hFrame || !::IsWindow(hFrame))
+        return;
+    if (pPaintManager)
+        ::SetPropA(hFrame, kFramePaintManagerProp, (HANDLE)pPaintManager);
+    else
+        ::RemovePropA(hFrame, kFramePaintManagerProp);
+}
+
+CQXPThemePainter* AFXAPI QxGetFramePaintManager(HWND hFrame)
+{
+    return hFrame && ::IsWindow(hFrame) ? (CQXPThemePainter*)::GetPropA(hFrame, kFramePaintManagerProp) : NULL;
+}

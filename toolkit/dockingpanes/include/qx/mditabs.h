@@ -13,6 +13,7 @@
 #include <qxresource.h>
 
 class CQXPToolTipContext;
+class CQXPThemePainter;
 class COleDropTarget;
 
 class CMDIFrameWnd;
@@ -66,6 +67,17 @@ public:
     // Whether the group was last drawn with its document focused.
     BOOL m_bFocusShown = FALSE;
     void RegisterDropTarget();
+    // A strip without a window of its own (drawn by another host) is told
+    // that its tabs changed: the default does nothing.
+    virtual void RepositionOwner() {}
+    // The window the strip is drawn in (its items' coordinates are that
+    // window's client coordinates).
+    virtual HWND GetOwnerWindow() const { return m_hWnd; }
+    // The client that hosted this strip is going away.
+    virtual void OnClientDestroyed() { SetClient(NULL); }
+    // Makes the strip a part of the client's tabs (the client's paint
+    // manager lays it out); NULL unlinks it.
+    void SetClient(CQXPTabClientWnd* pClient);
 
     CQXPTabClientWnd* m_pClient;
     COleDropTarget* m_pDropTarget;
@@ -175,6 +187,14 @@ public:
     DesktopLock m_dragDesktop;
     RECT m_rcDropOutline = {0, 0, 0, 0}; // drawn now (screen), empty for none
     void ShowWorkspace(BOOL bShow);
+    // Shows the tabs in a windowless strip another host draws (the command
+    // bars' tab workspace control) instead of a strip window of the
+    // client's own; the client then makes no strip window any more, also
+    // when the strip is unlinked (NULL). The strip is not owned. Tab groups
+    // keep to that one strip: no new group is made.
+    void SetHostedWorkspace(CQXPTabWorkspace* pWorkspace);
+    CQXPTabWorkspace* GetHostedWorkspace() const { return m_pHostedWorkspace; }
+    BOOL IsHostedByControl() const { return m_bHostedByControl; }
 
     // Navigate-button flags: 1 scroll buttons automatic (1|8 hidden; else
     // always shown), 2 close button hidden (else automatic), 4 "Active
@@ -185,7 +205,11 @@ public:
     DWORD GetFlags() const { return m_dwFlags; }
     virtual void ApplyFlags(CQXPTabWorkspace* pWorkspace);
 
-    // Follows the toolkit's global paint-manager theme: the tab appearance,
+    // The paint manager of the frame's command bars: their own one when
+    // they have it, else the toolkit's global one. The tabs take its theme
+    // and the documents' background.
+    CQXPThemePainter* GetCommandBarsPaintManager() const;
+    // Follows the command bars' paint-manager theme: the tab appearance,
     // colour set and options of that theme (when it changed since the last
     // call and following is on).
     virtual void SyncTheme();
@@ -194,8 +218,8 @@ public:
     // Where a new document's tab goes: 0 at the end, 1 first, 2 after the
     // selected tab.
     int m_nNewTabPosition;
-    // The documents' background in colour 12 of the global paint manager's
-    // table (COLOR_APPWORKSPACE without one), else the MDI client's own.
+    // The documents' background filled by the command bars' paint manager
+    // (COLOR_APPWORKSPACE without one), else the MDI client's own.
     BOOL m_bCustomBackground;
     // FALSE: closing the active document activates the tab to its right
     // (else to its left) instead of what the MDI client picks.
@@ -244,6 +268,8 @@ protected:
     std::vector<CQXPTabWorkspace*> m_arrWorkspaces;
     CQXPTabWorkspace* m_pActiveWorkspace;
     BOOL m_bGroups;
+    CQXPTabWorkspace* m_pHostedWorkspace = NULL; // not owned
+    BOOL m_bHostedByControl = FALSE;
 
 public:
     BOOL m_bGroupsStacked; // groups one above another (else side by side)

@@ -7,6 +7,7 @@
 #include <qx/control.h>
 #include <qx/images.h>
 #include <qx/popup.h>
+#include <qx/commandbar.h>
 
 CQXPPopupBar* CQXPCommandBarsActiveFiles::BuildPopup(const std::vector<Item>& items)
 {
@@ -72,4 +73,173 @@ UINT CQXPCommandBarsTabGroups::Track(CWnd* pOwner, POINT pt)
         CQXPCommandBars::TrackPopupMenu(pPopup, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD, pt.x, pt.y, pOwner);
     pPopup->InternalRelease();
     return nCmd > 0 ? (UINT)nCmd : 0;
+// ===========================================================================
+// The document tabs on a command bar
+
+// The strip of the control: drawn in the parent bar, in its coordinates.
+class CQXPControlTabWorkspace::Strip : public CQXPTabWorkspace {
+public:
+    explicit Strip(CQXPControlTabWorkspace* pControl) : CQXPTabWorkspace(NULL), m_pControl(pControl) {}
+    void RedrawControl(LPCRECT lpRect, BOOL /*bAnimate*/) override
+    {
+        if (m_pControl->m_pParent && m_pControl->IsVisible(0))
+            m_pControl->m_pParent->Redraw(lpRect ? lpRect : &m_pControl->m_rcControl, FALSE);
+    }
+    void RepositionOwner() override
+    {
+        m_pControl->m_bDirty = TRUE;
+        CQXPCommandBar* pBar = m_pControl->m_pParent;
+        if (pBar && ::IsWindow(pBar->GetSafeHwnd())) {
+            pBar->DelayLayout();
+            pBar->OnRecalcLayout();
+        }
+        m_pControl->RedrawParent(FALSE);
+    }
+    HWND GetOwnerWindow() const override { return m_pControl->GetBarWindow(); }
+    void OnClientDestroyed() override
+    {
+        CQXPTabWorkspace::OnClientDestroyed();
+        m_pControl->m_pClient = NULL;
+    }
+
+private:
+    CQXPControlTabWorkspace* m_pControl;
+};
+
+IMPLEMENT_DYNCREATE(CQXPControlTabWorkspace, CQXPControlButton)
+
+CQXPControlTabWorkspace::CQXPControlTabWorkspace() : m_nWidth(220), m_bDirty(TRUE), m_pWorkspace(new Strip(this))
+{
+    m_dwFlags = qxpFlagSkipFocus | qxpFlagNoMovable;
+}
+
+CQXPControlTabWorkspace::~CQXPControlTabWorkspace()
+{
+    SetTabClient(NULL);
+    delete m_pWorkspace;
+}
+
+void CQXPControlTabWorkspace::SetTabClient(CQXPTabClientWnd* pClient)
+{
+    if (pClient == m_pClient)
+        return;
+    if (m_pClient && m_pClient->GetHostedWorkspace() == m_pWorkspace)
+        m_pClient->SetHostedWorkspace(NULL);
+    m_pClient = pClient;
+    m_bDirty = TRUE;
+    if (pClient) {
+        FollowBarPosition();
+        pClient->SetHostedWorkspace(m_pWorkspace);
+    }
+}
+
+void CQXPControlTabWorkspace::OnRemoved()
+{
+    SetTabClient(NULL);
+    CQXPControlButton::OnRemoved();
+}
+
+HWND CQXPControlTabWorkspace::GetBarWindow() const
+{
+    return m_pParent ? m_pParent->GetSafeHwnd() : NULL;
+}
+
+int AFXAPI CQXPControlTabWorkspace::TabPositionForBar(int nBarPosition)
+{
+    switch (nBarPosition) {
+    case qxpBarBottom: return tabPositionBottom;
+    case qxpBarLeft: return tabPositionLeft;
+    case qxpBarRight: return tabPositionRight;
+    default: return tabPositionTop;
+    }
+}
+
+void CQXPControlTabWorkspace::FollowBarPosition()
+{
+    CQXPTabPainter* pPaint = m_pClient ? m_pClient->GetPaintManager() : NULL;
+    if (!pPaint || !m_pParent)
+        return;
+    const int nPosition = TabPositionForBar(m_pParent->GetPosition());
+    if (pPaint->GetPosition() != nPosition)
+        pPaint->SetPosition(nPosition);
+}
+
+CSize CQXPControlTabWorkspace::GetSize(CDC* /*pDC*/)
+{
+    FollowBarPosition();
+    int nHeight = 24;
+    if (CQXPTabPainter* pPaint = m_pClient ? m_pClient->GetPaintManager() : NULL) {
+        // The header of the strip laid out in a large area; the real
+        // layout follows in SetRect.
+        const RECT rcAll = {0, 0, 1000, 1000};
+        HWND hBar = GetBarWindow();
+        HDC hdc = hBar ? ::GetDC(hBar) : NULL;
+        m_pWorkspace->CQXPTabManager::Reposition(hdc, rcAll);
+        if (hdc)
+            ::ReleaseDC(hBar, hdc);
+        m_bDirty = TRUE;
+        const RECT& rcHeader = m_pWorkspace->m_rcHeaderRect;
+        nHeight = pPaint->IsHorizontal() ? rcHeader.bottom - rcHeader.top : rcHeader.right - rcHeader.left;
+        if (pPaint->m_bStaticFrame)
+            nHeight += 2;
+    }
+    const int nBar = m_pParent ? m_pParent->GetPosition() : qxpBarTop;
+    const BOOL bVertical = nBar == qxpBarLeft || nBar == qxpBarRight || nBar == qxpBarPopup;
+    return bVertical ? CSize(nHeight, m_nWidth) : CSize(m_nWidth, nHeight);
+}
+
+void CQXPControlTabWorkspace::SetRect(const CRect& rc)
+{
+    const BOOL bChanged = rc != m_rcControl;
+    CQXPControlButton::SetRect(rc);
+    if (!(bChanged || m_bDirty) || !m_pClient)
+        return;
+    m_bDirty = FALSE;
+    HWND hBar = GetBarWindow();
+    HDC hdc = hBar ? ::GetDC(hBar) : NULL;
+    m_pWorkspace->CQXPTabManager::Reposition(hdc, rc);
+    if (hdc)
+        ::ReleaseDC(hBar, hdc);
+}
+
+void CQXPControlTabWorkspace::Draw(CDC* pDC)
+{
+    CQXPTabPainter* pPaint = m_pClient ? m_pClient->GetPaintManager() : NULL;
+    if (!pPaint) {
+        CQXPControlButton::Draw(pDC);
+        return;
+    }
+    if (m_bDirty)
+        SetRect(m_rcControl);
+    pPaint->DrawTabControl(m_pWorkspace, pDC->GetSafeHdc(), m_rcControl);
+}
+
+void CQXPControlTabWorkspace::OnClick(BOOL bKeyboard, CPoint pt)
+{
+    HWND hBar = GetBarWindow();
+    if (bKeyboard || !m_pClient || !hBar) {
+        CQXPControlButton::OnClick(bKeyboard, pt);
+        return;
+    }
+    m_pWorkspace->PerformClick(hBar, pt);
+}
+
+void CQXPControlTabWorkspace::OnMouseMove(CPoint pt)
+{
+    if (HWND hBar = GetBarWindow())
+        m_pWorkspace->TrackMouse(hBar, pt);
+}
+
+CString CQXPControlTabWorkspace::GetTooltipAt(CPoint pt, CRect* prcTip, INT_PTR* pnTool)
+{
+    CString strText;
+    RECT rc = {0, 0, 0, 0};
+    const INT_PTR nHit = m_pClient ? m_pWorkspace->CQXPTabManager::OnToolHitTest(pt, &strText, &rc, NULL) : -1;
+    if (nHit < 0)
+        return CString();
+    if (prcTip)
+        *prcTip = rc;
+    if (pnTool)
+        *pnTool = nHit + 1;
+    return strText;
 }

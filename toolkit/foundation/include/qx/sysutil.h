@@ -159,6 +159,14 @@ BOOL AFXAPI QxFitRectToWorkArea(RECT& rc, const RECT& rcWork, SIZE szMin);
 // setting; a tab client there refreshes its strips and lays the frame out.
 UINT AFXAPI QxGetTabClientRefreshMessage();
 
+// The paint manager of a frame's command bars when they have one of their
+// own (NULL: they draw with the global one), kept on the frame window for
+// the windows that follow the bars' look, such as the document tabs. The
+// command bars set it (NULL takes it away); the pointer is not owned.
+class CQXPThemePainter;
+void AFXAPI QxSetFramePaintManager(HWND hFrame, CQXPThemePainter* pPaintManager);
+CQXPThemePainter* AFXAPI QxGetFramePaintManager(HWND hFrame);
+
 // ---------------------------------------------------------------------------
 // Accessibility base of controls, bars and managers. A class derives from it
 // (beside CCmdTarget), calls Init with its command target and overrides the

@@ -1,9 +1,10 @@
 // qx/tabbars.h - the document tabs' pieces that stand on the command bars:
 // the "Active Files" list and the tab-group menu as popup bars of the bars'
-// look. Kept apart from the docking library, which does not link the
-// command bars.
+// look, and the document tabs as a control on a bar. Kept apart from the
+// docking library, which does not link the command bars.
 #pragma once
 
+#include <qx/control.h>
 #include <qx/mditabs.h>
 
 class CQXPCommandBars;
@@ -50,4 +51,45 @@ public:
 
 private:
     CQXPCommandBars* m_pCommandBars;
+};
+
+// The document tabs as a control on a command bar: a windowless strip that
+// the tab client fills instead of a strip window of its own (link it with
+// SetTabClient). The strip lies at the bar's side of the documents: under a
+// top bar on top, a bottom bar's at the bottom, a left or right bar's
+// turned to that side. 220 pixels long, as high as the tab row.
+class CQXPControlTabWorkspace : public CQXPControlButton {
+    DECLARE_DYNCREATE(CQXPControlTabWorkspace)
+public:
+    CQXPControlTabWorkspace();
+    ~CQXPControlTabWorkspace() override;
+
+    // Hosts the client's tabs (NULL: none); the client keeps to this strip
+    // from now on (CQXPTabClientWnd::SetHostedWorkspace).
+    void SetTabClient(CQXPTabClientWnd* pClient);
+    CQXPTabClientWnd* GetTabClient() const { return m_pClient; }
+    CQXPTabWorkspace* GetWorkspace() const { return m_pWorkspace; }
+    // The tab position for a bar position: bottom 2, left 1, right 3, else 0.
+    static int AFXAPI TabPositionForBar(int nBarPosition);
+
+    CSize GetSize(CDC* pDC) override;
+    void SetRect(const CRect& rc) override;
+    void Draw(CDC* pDC) override;
+    void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
+    void OnMouseMove(CPoint pt) override;
+    CString GetTooltipAt(CPoint pt, CRect* prcTip, INT_PTR* pnTool) override;
+    void OnRemoved() override;
+
+    int m_nWidth;  // the strip's length along the bar
+    BOOL m_bDirty; // the tabs changed since the strip was last laid out
+
+private:
+    class Strip;
+    friend class Strip;
+    HWND GetBarWindow() const;
+    // The shared paint manager takes the parent bar's side.
+    void FollowBarPosition();
+
+    CQXPTabClientWnd* m_pClient = NULL; // not owned
+    CQXPTabWorkspace* m_pWorkspace;     // owned
 };
