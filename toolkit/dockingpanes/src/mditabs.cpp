@@ -992,18 +992,29 @@ void CQXPTabClientWnd::ShowGroupMenu(POINT ptScreen)
                   {ID_WORKSPACE_NEWVERTICAL, "New &Vertical Tab Group"},
                   {ID_WORKSPACE_MOVEPREVIOUS, "Move to P&revious Tab Group"},
                   {ID_WORKSPACE_MOVENEXT, "Move to Ne&xt Tab Group"}};
-    HMENU hMenu = ::CreatePopupMenu();
-    if (!hMenu)
-        return;
+    std::vector<CQXPActiveFilesPopup::Command> commands;
     for (const auto& item : kItems)
         if (IsWorkspaceCommandEnabled(item.id))
-            ::AppendMenuA(hMenu, MF_STRING, item.id, item.text);
-    ::AppendMenuA(hMenu, MF_SEPARATOR, 0, NULL);
-    ::AppendMenuA(hMenu, MF_STRING, 9159, "C&ancel");
-    HWND hOwner = m_pFrame ? m_pFrame->GetSafeHwnd() : m_hWnd;
-    UINT nCmd = (UINT)::TrackPopupMenu(hMenu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_RIGHTBUTTON, ptScreen.x,
-                                       ptScreen.y, 0, hOwner, NULL);
-    ::DestroyMenu(hMenu);
+            commands.push_back({item.id, item.text});
+    // The host's look (the command bars' popup, with the new-group
+    // pictures), else a plain menu.
+    int nChosen = m_pActiveFilesPopup
+                      ? m_pActiveFilesPopup->TrackGroupMenu(m_pFrame ? (CWnd*)m_pFrame : (CWnd*)this, commands, ptScreen)
+                      : -1;
+    if (nChosen < 0) {
+        HMENU hMenu = ::CreatePopupMenu();
+        if (!hMenu)
+            return;
+        for (const auto& command : commands)
+            ::AppendMenuA(hMenu, MF_STRING, command.nID, command.strCaption);
+        ::AppendMenuA(hMenu, MF_SEPARATOR, 0, NULL);
+        ::AppendMenuA(hMenu, MF_STRING, ID_WORKSPACE_CANCEL, "C&ancel");
+        HWND hOwner = m_pFrame ? m_pFrame->GetSafeHwnd() : m_hWnd;
+        nChosen = ::TrackPopupMenu(hMenu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_RIGHTBUTTON, ptScreen.x, ptScreen.y, 0,
+                                   hOwner, NULL);
+        ::DestroyMenu(hMenu);
+    }
+    const UINT nCmd = (UINT)nChosen;
     if (nCmd >= ID_WORKSPACE_MOVEPREVIOUS && nCmd <= ID_WORKSPACE_NEWVERTICAL)
         OnWorkspaceCommand(nCmd);
 }

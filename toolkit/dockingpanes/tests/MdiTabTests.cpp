@@ -954,6 +954,36 @@ TEST_F(MdiFixture, ArrangingGivesCaptionlessDocumentsACaptionForTheTime)
     RegisterThemeCreator(qxpThemeRibbon, NULL);
 }
 
+// The tab-group menu in the command bars' look: the commands that apply,
+// the new-group ones with the pictures the tab client stored, then Cancel
+// beginning a group.
+TEST(ActiveFilesPopupBar, TheGroupMenuShowsTheNewGroupPictures)
+{
+    CQXPTabClientWnd client; // stores the pictures
+    CQXPCommandBarsActiveFiles list(NULL);
+    std::vector<CQXPActiveFilesPopup::Command> commands = {{ID_WORKSPACE_NEWHORIZONTAL, "New Hori&zontal Tab Group"},
+                                                           {ID_WORKSPACE_MOVENEXT, "Move to Ne&xt Tab Group"}};
+    CQXPPopupBar* pPopup = list.BuildGroupPopup(commands);
+    ASSERT_NE(nullptr, pPopup);
+    ASSERT_EQ(3, pPopup->GetControlCount());
+    const struct {
+        int nID;
+        const char* pszCaption;
+        bool bPicture;
+        bool bBeginGroup;
+    } expected[] = {{ID_WORKSPACE_NEWHORIZONTAL, "New Hori&zontal Tab Group", true, false},
+                    {ID_WORKSPACE_MOVENEXT, "Move to Ne&xt Tab Group", false, false},
+                    {ID_WORKSPACE_CANCEL, "C&ancel", false, true}};
+    for (int i = 0; i < 3; ++i) {
+        CQXPControl* c = pPopup->GetControl(i);
+        EXPECT_EQ(expected[i].nID, c->GetID()) << i;
+        EXPECT_STREQ(expected[i].pszCaption, c->GetCaption()) << i;
+        EXPECT_EQ(expected[i].bPicture, c->GetImage(16) != nullptr) << i;
+        EXPECT_EQ(expected[i].bBeginGroup, c->GetBeginGroup() != FALSE) << i;
+    }
+    pPopup->InternalRelease();
+}
+
 // The list in the command bars' look: a popup bar of buttons with the
 // tabs' captions and their documents' icons, each icon registered once.
 TEST(ActiveFilesPopupBar, ButtonsCarryTheCaptionsAndIcons)

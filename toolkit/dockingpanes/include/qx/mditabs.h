@@ -29,6 +29,8 @@ class CQXPTabClientWnd;
 #define ID_WORKSPACE_MOVENEXT 9156
 #define ID_WORKSPACE_NEWHORIZONTAL 9157
 #define ID_WORKSPACE_NEWVERTICAL 9158
+// "C&ancel" of the tab-group menu.
+#define ID_WORKSPACE_CANCEL 9159
 
 // One strip of document tabs in a window of its own.
 class CQXPTabWorkspace : public CWnd, public CQXPTabManager {
@@ -98,19 +100,34 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-// The look of the "Active Files" list. A host with command bars shows it as
-// their popup bar (qx/tabbars.h); without one a plain popup menu lists the
-// tabs.
+// The look of the "Active Files" list and of the tab-group menu. A host
+// with command bars shows them as their popup bars (qx/tabbars.h); without
+// one plain popup menus list the tabs and the commands.
 class CQXPActiveFilesPopup {
 public:
     struct Item {
         CString strCaption; // as the tab shows it
         HICON hIcon;        // the document's icon, not owned
     };
+    struct Command {
+        UINT nID;
+        CString strCaption;
+    };
     virtual ~CQXPActiveFilesPopup() {}
     // Shows the items with the top-left corner at pt (screen), leaving
     // rcExclude uncovered; the index chosen, -1 for none.
     virtual int Track(CWnd* pOwner, const std::vector<Item>& items, POINT pt, const RECT& rcExclude) = 0;
+    // The menu of a tab dropped beside the groups: the workspace commands
+    // that apply, then "C&ancel" (9159) in a group of its own, at pt
+    // (screen). The command chosen, 0 for none; -1 leaves the menu to the
+    // client's plain popup menu.
+    virtual int TrackGroupMenu(CWnd* pOwner, const std::vector<Command>& commands, POINT pt)
+    {
+        (void)pOwner;
+        (void)commands;
+        (void)pt;
+        return -1;
+    }
 };
 
 class CQXPTabClientWnd : public CWnd, public CQXPTabManagerAtom {

@@ -48,6 +48,32 @@ int CQXPCommandBarsActiveFiles::Track(CWnd* pOwner, const std::vector<Item>& ite
     return nCmd - 1;
 }
 
+CQXPPopupBar* CQXPCommandBarsActiveFiles::BuildGroupPopup(const std::vector<Command>& commands)
+{
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(m_pCommandBars);
+    if (!pPopup)
+        return NULL;
+    for (const Command& command : commands)
+        if (CQXPControl* pControl = pPopup->GetControls()->Add(qxpControlButton, (int)command.nID))
+            pControl->SetCaption(command.strCaption);
+    if (CQXPControl* pCancel = pPopup->GetControls()->Add(qxpControlButton, ID_WORKSPACE_CANCEL)) {
+        pCancel->SetCaption("C&ancel");
+        pCancel->SetBeginGroup(TRUE);
+    }
+    return pPopup;
+}
+
+int CQXPCommandBarsActiveFiles::TrackGroupMenu(CWnd* pOwner, const std::vector<Command>& commands, POINT pt)
+{
+    CQXPPopupBar* pPopup = BuildGroupPopup(commands);
+    if (!pPopup)
+        return -1;
+    const int nCmd = CQXPCommandBars::TrackPopupMenu(pPopup, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD, pt.x, pt.y,
+                                                     pOwner, NULL);
+    pPopup->InternalRelease();
+    return nCmd > 0 ? nCmd : 0;
+}
+
 // ===========================================================================
 // The document tabs on a command bar
 

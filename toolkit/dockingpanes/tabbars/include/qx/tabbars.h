@@ -25,6 +25,12 @@ public:
     // own, counting up from kFirstIconId.
     CQXPPopupBar* BuildPopup(const std::vector<Item>& items);
     int Track(CWnd* pOwner, const std::vector<Item>& items, POINT pt, const RECT& rcExclude) override;
+    // The tab-group menu as a popup bar (one reference for the caller): a
+    // button per command, with the picture the image manager keeps under
+    // its id (the tab client puts the new-group pictures there), then
+    // "C&ancel" (9159) beginning a group.
+    CQXPPopupBar* BuildGroupPopup(const std::vector<Command>& commands);
+    int TrackGroupMenu(CWnd* pOwner, const std::vector<Command>& commands, POINT pt) override;
 
     static const int kFirstIconId = 0x7F00;
 
