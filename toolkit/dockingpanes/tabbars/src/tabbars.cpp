@@ -88,11 +88,16 @@ public:
     void RepositionOwner() override
     {
         m_pControl->m_bDirty = TRUE;
+        // The bar's layout lays the strip out again, which may report back.
+        if (m_bInLayout)
+            return;
+        m_bInLayout = TRUE;
         CQXPCommandBar* pBar = m_pControl->m_pParent;
         if (pBar && ::IsWindow(pBar->GetSafeHwnd())) {
             pBar->DelayLayout();
             pBar->OnRecalcLayout();
         }
+        m_bInLayout = FALSE;
         m_pControl->RedrawParent(FALSE);
     }
     HWND GetOwnerWindow() const override { return m_pControl->GetBarWindow(); }
@@ -104,6 +109,7 @@ public:
 
 private:
     CQXPControlTabWorkspace* m_pControl;
+    BOOL m_bInLayout = FALSE;
 };
 
 IMPLEMENT_DYNCREATE(CQXPControlTabWorkspace, CQXPControlButton)
