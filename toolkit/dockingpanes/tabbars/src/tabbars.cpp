@@ -73,6 +73,8 @@ UINT CQXPCommandBarsTabGroups::Track(CWnd* pOwner, POINT pt)
         CQXPCommandBars::TrackPopupMenu(pPopup, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD, pt.x, pt.y, pOwner);
     pPopup->InternalRelease();
     return nCmd > 0 ? (UINT)nCmd : 0;
+}
+
 // ===========================================================================
 // The document tabs on a command bar
 
