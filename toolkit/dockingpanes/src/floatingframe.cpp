@@ -307,6 +307,36 @@ CaptionButton* CQXPDockingPaneMiniWnd::CaptionButtonAt(POINT ptScreen) const
     return NULL;
 }
 
+INT_PTR CQXPDockingPaneMiniWnd::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const
+{
+    if (!m_hWnd)
+        return -1;
+    POINT ptScreen = point;
+    ::ClientToScreen(m_hWnd, &ptScreen);
+    CaptionButton* b = CaptionButtonAt(ptScreen);
+    if (!b)
+        return -1;
+    // The button's rectangle is kept in window coordinates; the tool's is
+    // in client coordinates (above the client area: negative).
+    RECT rcWindow;
+    ::GetWindowRect(m_hWnd, &rcWindow);
+    POINT corners[2] = {{b->m_rc.left + rcWindow.left, b->m_rc.top + rcWindow.top},
+                        {b->m_rc.right + rcWindow.left, b->m_rc.bottom + rcWindow.top}};
+    ::ScreenToClient(m_hWnd, &corners[0]);
+    ::ScreenToClient(m_hWnd, &corners[1]);
+    const RECT rc = {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+    CString strText = DockingCaptionButtonTip(b->m_nID);
+    return pTI ? FillToolHitInfo(pTI, m_hWnd, rc, b->m_nID, strText) : (INT_PTR)b->m_nID;
+}
+
+LRESULT CQXPDockingPaneMiniWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (CQXPDockingPaneManager* pManager = GetDockingPaneManager())
+        if (CQXPToolTipContext* pTips = pManager->GetToolTipContext())
+            pTips->FilterMessage(this, message, wParam, lParam);
+    return CMiniFrameWnd::WindowProc(message, wParam, lParam);
+}
+
 void CQXPDockingPaneMiniWnd::RedrawFrame()
 {
     if (m_hWnd)

@@ -919,11 +919,17 @@ void CQXPDockingPaneTabbedContainer::RelayToToolTip()
     }
 }
 
+CString AFXAPI DockingCaptionButtonTip(int nID)
+{
+    static const char* const kTexts[] = {"Auto Hide", "Close", "Maximize", "Restore", "Menu"};
+    const int nIndex = nID - QXP_IDS_DOCKINGPANE_AUTOHIDE;
+    return ToolkitString(nID, nIndex >= 0 && nIndex < 5 ? kTexts[nIndex] : "");
+}
+
 INT_PTR CQXPDockingPaneTabbedContainer::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const
 {
     if (CaptionButton* b = CaptionButtonAt(point)) {
-        static const char* const kTexts[] = {"Auto Hide", "Close", "Maximize", "Restore", "Menu"};
-        CString strText = ToolkitString(b->m_nID, kTexts[b->m_nID - QXP_IDS_DOCKINGPANE_AUTOHIDE]);
+        CString strText = DockingCaptionButtonTip(b->m_nID);
         return pTI ? FillToolHitInfo(pTI, m_hWnd, b->m_rc, b->m_nID, strText) : b->m_nID;
     }
     if (!IsTabsVisible())

@@ -482,6 +482,50 @@ TEST(FloatingFrame, ThemedCaptionButtonsActUnderTheRealMouse)
     EXPECT_TRUE(p1->IsClosed());
 }
 
+// The themed frame's caption buttons are its tools: a point over one gives
+// the button's id and its string as the tip, with the button's rectangle in
+// client coordinates; the caption beside the buttons gives none.
+TEST(FloatingFrame, CaptionButtonsAreTooltipTools)
+{
+    FloatFrame f;
+    f.manager.m_bThemedFloatingFrames = TRUE;
+    f.manager.SetTheme(2);
+    CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+    p1->SetOptions(p1->GetOptions() | paneHasMenuButton);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
+    ASSERT_NE(nullptr, pFrame);
+    HWND h = pFrame->GetSafeHwnd();
+    ::RedrawWindow(h, NULL, NULL, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    const struct {
+        int nID;
+        const char* pszTip;
+    } rows[] = {{QX_IDS_DOCKINGPANE_CLOSE, "Close"}, {QX_IDS_DOCKINGPANE_AUTOHIDE, "Auto Hide"},
+                {QX_IDS_DOCKINGPANE_MENU, "Menu"}};
+    for (const auto& r : rows) {
+        CaptionButton* b = ButtonOf(pFrame, r.nID);
+        ASSERT_NE(nullptr, b);
+        ASSERT_FALSE(::IsRectEmpty(&b->m_rc)) << r.pszTip;
+        POINT pt = ButtonOnScreen(h, b);
+        ::ScreenToClient(h, &pt);
+        TOOLINFOA ti = {};
+        ti.cbSize = sizeof(ti);
+        EXPECT_EQ(r.nID, pFrame->OnToolHitTest(CPoint(pt), &ti)) << r.pszTip;
+        ASSERT_NE(nullptr, ti.lpszText) << r.pszTip;
+        EXPECT_STREQ(r.pszTip, ti.lpszText);
+        EXPECT_EQ(h, ti.hwnd);
+        EXPECT_TRUE(::PtInRect(&ti.rect, pt)) << r.pszTip;
+        EXPECT_LT(ti.rect.top, 0) << "the caption lies above the client area";
+        free(ti.lpszText);
+    }
+    // The caption's left end, away from the buttons, and the client area.
+    RECT rcWindow;
+    ::GetWindowRect(h, &rcWindow);
+    POINT ptCaption = {rcWindow.left + 12, ButtonOnScreen(h, ButtonOf(pFrame, QX_IDS_DOCKINGPANE_CLOSE)).y};
+    ::ScreenToClient(h, &ptCaption);
+    EXPECT_EQ(-1, pFrame->OnToolHitTest(CPoint(ptCaption), NULL));
+    EXPECT_EQ(-1, pFrame->OnToolHitTest(CPoint(5, 5), NULL));
+}
+
 TEST(FloatingFrame, RollsUpAfterSixPollsAndExpandsOnANonClientMove)
 {
     FloatFrame f;

@@ -67,6 +67,9 @@ public:
     // A pressed button that acts at once (Menu); FALSE: the press is
     // tracked until the release.
     virtual BOOL OnCaptionButtonDown(CaptionButton* pButton);
+    // A caption button under the point (client coordinates) is a tool whose
+    // tip is the button's string.
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
 
     RECT m_rcScreen;
     BOOL m_bCollapsed;
@@ -84,6 +87,8 @@ public:
 
 protected:
     void PostNcDestroy() override {}
+    // Every message passes the manager's tooltip context first.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void StartTimer(UINT_PTR nID, UINT nElapse);
     void StopTimer(UINT_PTR nID);
     int CaptionHeight() const;
