@@ -154,6 +154,26 @@ for colour in '#D02020' '#E08000' '#E0C000' '#20A020' '#2050B0' '#8030A0'; do
 done
 strip qx-stock-pictures.bmp 16 "$MAGENTA" "${stock[@]}"
 
+# Bitmap 9102, the caption buttons of a maximised document on the menu bar:
+# Restore (two windows), Minimize (a bar), Maximize (one window) and Close
+# (a cross), 16x16 each, dark on magenta.
+WIN_BACK='fill none stroke #202020 rectangle 6,3 12,9 fill #202020 stroke none rectangle 6,3 12,4'
+WIN_FRONT='fill white stroke #202020 rectangle 3,6 9,12 fill #202020 stroke none rectangle 3,6 9,7'
+glyphs qx-mdi-buttons.bmp 16x16 "$MAGENTA" \
+  "$WIN_BACK $WIN_FRONT" \
+  'fill #202020 stroke none rectangle 4,11 10,12' \
+  'fill none stroke #202020 rectangle 3,3 12,12 fill #202020 stroke none rectangle 3,3 12,5' \
+  'fill none stroke #202020 line 4,4 11,11 line 5,4 12,11 line 11,4 4,11 line 12,4 5,11'
+
+# Bitmap 9104, the tab groups' commands New Horizontal Tab Group (a window
+# split into an upper and a lower group) and New Vertical Tab Group (split
+# into a left and a right one), 16x16 each on green, the mask colour the tab
+# client gives them.
+GROUPS_WIN='fill white stroke #404040 rectangle 1,2 14,13 fill #2D5FB4 stroke none rectangle 2,3 13,4'
+glyphs qx-tab-groups.bmp 16x16 '#00FF00' \
+  "$GROUPS_WIN fill #F0C040 stroke none rectangle 2,9 13,12 stroke #404040 line 1,8 14,8" \
+  "$GROUPS_WIN fill #F0C040 stroke none rectangle 8,5 13,12 stroke #404040 line 7,4 7,13"
+
 # ---------------------------------------------------------------------------
 # The docking guides: the parts of the compass shown over a container while a
 # pane is dragged, and of the four guides at the layout's edges. Every part

@@ -50,6 +50,12 @@
 #define QX_IDB_EDITOR_TOOLS 9100
 #define QX_IDB_EDITOR_TOOLS_ALPHA 9101
 #define QX_IDB_STOCK_PICTURES 9103
+// The caption buttons of a maximised document on the menu bar: Restore,
+// Minimize, Maximize and Close, 16x16 on magenta.
+#define QX_IDB_MDI_BUTTONS 9102
+// The pictures of New Horizontal Tab Group and New Vertical Tab Group,
+// 16x16 on green (#00FF00).
+#define QX_IDB_TAB_GROUPS 9104
 // Cursors of a customize drag: copy, move, no bar takes it.
 #define QX_IDC_CUSTOMIZE_COPY 9105
 #define QX_IDC_CUSTOMIZE_MOVE 9106
@@ -345,6 +351,32 @@
 #define QX_IDC_HAND 9973            // the hand, when the system has none
 
 // ===========================================================================
+// Ribbon (9600-9699).
+// The quick-access toolbar's customise menu and the context menu of a
+// ribbon control; each holds one popup, "Quick Access".
+#define QX_IDR_RIBBON_QAT_CUSTOMIZE 9601
+#define QX_IDR_RIBBON_QAT_CONTEXT 9602
+// Tooltips ("\nText") of the QAT's customise and more buttons (their ids).
+#define QX_IDS_RIBBON_QAT_CUSTOMIZE 9603
+#define QX_IDS_RIBBON_QAT_MORE 9611
+// Asked before the QAT goes back to its default commands.
+#define QX_IDS_RIBBON_QAT_RESET 9615
+// Commands of the two menus (9613 stands where the QAT's default commands
+// are listed; 9614 is the customise menu's heading; 9616-9618 become 9607,
+// 9608 and 9610 when the menu is shown).
+#define QX_ID_RIBBON_QAT_REMOVE 9605
+#define QX_ID_RIBBON_QAT_ADD 9606
+#define QX_ID_RIBBON_QAT_CUSTOMIZE 9607
+#define QX_ID_RIBBON_QAT_BELOW 9608
+#define QX_ID_RIBBON_QAT_ABOVE 9610
+#define QX_ID_RIBBON_MINIMIZE 9612
+#define QX_ID_RIBBON_QAT_COMMANDS 9613
+#define QX_ID_RIBBON_QAT_HEADING 9614
+#define QX_ID_RIBBON_QAT_MORE_COMMANDS 9616
+#define QX_ID_RIBBON_QAT_SHOW_BELOW 9617
+#define QX_ID_RIBBON_QAT_SHOW_ABOVE 9618
+
+// ===========================================================================
 #ifndef RC_INVOKED
 // Every resource of toolkit.rc with its resource type, X(type, id): the
 // program's resource tests look each one up in Qmate.exe, and check that
@@ -504,7 +536,14 @@
     X(RT_BITMAP, QX_IDB_DOCKING_GUIDE_OLIVE) \
     X(RT_BITMAP, QX_IDB_DOCKING_GUIDE_SILVER) \
     X(RT_BITMAP, QX_IDB_DOCKING_GUIDE_VS) \
-    X(RT_STRING, QX_IDS_PICTURE_UNREADABLE)
+    X(RT_BITMAP, QX_IDB_MDI_BUTTONS) \
+    X(RT_BITMAP, QX_IDB_TAB_GROUPS) \
+    X(RT_STRING, QX_IDS_PICTURE_UNREADABLE) \
+    X(RT_MENU, QX_IDR_RIBBON_QAT_CUSTOMIZE) \
+    X(RT_MENU, QX_IDR_RIBBON_QAT_CONTEXT) \
+    X(RT_STRING, QX_IDS_RIBBON_QAT_CUSTOMIZE) \
+    X(RT_STRING, QX_IDS_RIBBON_QAT_MORE) \
+    X(RT_STRING, QX_IDS_RIBBON_QAT_RESET)
 #endif
 
 #endif // QX_RESOURCE_H

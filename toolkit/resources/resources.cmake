@@ -17,7 +17,8 @@ set(QX_RESOURCE_INPUTS qxresource.h toolkit.rc
   res/qx-customize-width.cur res/qx-editor-line.cur res/qx-editor-pick.cur res/qx-editor-fill.cur
   res/qx-editor-pencil.cur res/qx-editor-tools.bmp res/qx-editor-tools-alpha.bmp res/qx-stock-pictures.bmp
   res/qx-guide-back.bmp res/qx-guide-parts.bmp res/qx-guide-parts-olive.bmp
-  res/qx-guide-parts-silver.bmp res/qx-guide-vs.bmp)
+  res/qx-guide-parts-silver.bmp res/qx-guide-vs.bmp
+  res/qx-mdi-buttons.bmp res/qx-tab-groups.bmp)
 # The Office 2007 theme module: its script names every file it pulls in.
 file(STRINGS ${QX_RESOURCES_DIR}/office2007/office2007.rc _qx_office2007 REGEX "\"office2007/")
 foreach(_line IN LISTS _qx_office2007)

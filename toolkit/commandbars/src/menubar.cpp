@@ -2,6 +2,7 @@
 // maximised child's system menu and caption buttons.
 
 #include <qx/commandbars.h>
+#include <qx/images.h>
 #include <qx/resourcemgr.h>
 
 #include <fx/doctempl.h>
@@ -82,6 +83,17 @@ void CQXPControlMDIButton::Draw(CDC* pDC)
 {
     CQXPThemePainter* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : GetGlobalPaintManager();
     pPaintManager->DrawControlBackground(pDC, this);
+    // The picture the image manager keeps under the system command (the
+    // menu bar gives it the toolkit's own at load), centred.
+    CQXPImageManager* pImages = m_pParent ? m_pParent->GetImageManager() : GetGlobalImageManager();
+    if (CQXPIconImage* pImage = pImages ? pImages->GetImage(GetSysCommand(), 16) : NULL) {
+        const CSize sz(16, 16);
+        const CPoint pt(m_rcControl.left + (m_rcControl.Width() - sz.cx) / 2,
+                        m_rcControl.top + (m_rcControl.Height() - sz.cy) / 2);
+        pPaintManager->DrawImage(pDC, pt, sz, pImage, GetSelected(), GetPressed(), GetEnabled(), FALSE, FALSE);
+        return;
+    }
+    // Without one, the caption glyph of the system's symbol font.
     // The glyph keeps its pixel size whatever the DC's resolution.
     int nDpi = std::max(1, pDC->GetDeviceCaps(LOGPIXELSX));
     LOGFONTA lf = {};
@@ -330,10 +342,51 @@ CQXPMenuBar::~CQXPMenuBar()
     UnhookAll();
     delete m_pFrameHook;
     m_pFrameHook = NULL;
+    ReleaseMDIMenus();
+    // The menu shown may be another bar's document menu too (a copy of this
+    // bar keeps it): the bar's end empties only a collection of its own.
+    const DWORD nRefs = m_pControls->InternalAddRef();
+    m_pControls->InternalRelease();
+    if (nRefs > 2) {
+        CQXPControls* pShared = m_pControls;
+        m_pControls = new CQXPControls;
+        m_pControls->SetParent(this);
+        if (pShared->GetParent() == this)
+            pShared->SetParent(NULL);
+        pShared->InternalRelease();
+    }
+}
+
+void CQXPMenuBar::Copy(CQXPCommandBar* pOther, BOOL bRecursive)
+{
+    CQXPToolBar::Copy(pOther, bRecursive);
+    CQXPMenuBar* pMenuBar = dynamic_cast<CQXPMenuBar*>(pOther);
+    if (!pMenuBar || pMenuBar == this)
+        return;
+    m_nIDResource = pMenuBar->m_nIDResource;
+    m_nCurrentMenuId = pMenuBar->m_nCurrentMenuId;
+    ReleaseMDIMenus();
+    for (const auto& entry : pMenuBar->m_mapDocMenus) {
+        const CQXPMenuBarMDIMenuInfo* pFrom = entry.second;
+        CQXPControls* pControls = pFrom->GetControls();
+        if (pControls == pMenuBar->m_pControls)
+            pControls = m_pControls;
+        CQXPMenuBarMDIMenuInfo* pInfo = new CQXPMenuBarMDIMenuInfo(0, pControls);
+        pInfo->m_nIDResource = pFrom->m_nIDResource;
+        pInfo->m_strTitle = pFrom->m_strTitle;
+        pInfo->m_strDescription = pFrom->m_strDescription;
+        pInfo->m_hIcon = pFrom->m_hIcon ? ::CopyIcon(pFrom->m_hIcon) : NULL;
+        pInfo->m_bChanged = pFrom->m_bChanged;
+        m_mapDocMenus[entry.first] = pInfo;
+    }
+}
+
+void CQXPMenuBar::ReleaseMDIMenus()
+{
     for (auto& entry : m_mapDocMenus) {
         // A document menu kept elsewhere no longer points at this bar.
         CQXPControls* pControls = entry.second->GetControls();
-        if (pControls && pControls != m_pControls)
+        if (pControls && pControls != m_pControls && pControls->GetParent() == this)
             pControls->SetParent(NULL);
         entry.second->InternalRelease();
     }
@@ -729,6 +782,10 @@ BOOL CQXPMenuBar::LoadMenuBar(UINT nIDResource)
         m_pControls->CreateOriginalControls();
     }
     InstallFrameHooks();
+    // The maximised document's caption buttons draw these pictures.
+    static const UINT kMdiButtonCommands[] = {SC_RESTORE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE};
+    if (CQXPImageManager* pImages = GetImageManager())
+        pImages->SetIconsFromResource(QX_IDB_MDI_BUTTONS, kMdiButtonCommands, 4, 16, 16);
     // The frame's own menu gives way to the bar; the bar shows it instead
     // whenever the MDI frame switches back to it.
     CWnd* pSite = GetOwnerSite();

@@ -7,6 +7,9 @@
 #include <qx/framehost.h>
 #include <qx/popup.h>
 #include <qx/barshadow.h>
+#include <qx/images.h>
+
+#include <qxresource.h>
 
 #include <fx/doctempl.h>
 #include <fx/document.h>
@@ -14,6 +17,7 @@
 
 #include <gtest/gtest.h>
 #include <qmtest/cbframe.h>
+#include <qmtest/icons.h>
 #include <qmtest/screenshot.h>
 
 #include <functional>
@@ -209,6 +213,72 @@ TEST_F(FrameTest, ButtonsFollowTheChildsStyleAndTheBarFlags)
     ASSERT_TRUE(PumpUntil([&] { return !HasControl(pMenuBar, QXP_ID_MDI_CLOSE); }));
 }
 
+// The menu bar's client area printed into a bitmap of its size; the
+// colour at a point of it.
+struct BarPrint {
+    explicit BarPrint(CWnd* pBar)
+    {
+        CRect rc;
+        pBar->GetClientRect(&rc);
+        CClientDC dcWindow(pBar);
+        dc.CreateCompatibleDC(&dcWindow);
+        bmp.CreateCompatibleBitmap(&dcWindow, rc.Width(), rc.Height());
+        pOld = dc.SelectObject(&bmp);
+        ::SendMessageA(pBar->GetSafeHwnd(), WM_PRINTCLIENT, (WPARAM)dc.GetSafeHdc(), PRF_CLIENT);
+    }
+    ~BarPrint() { dc.SelectObject(pOld); }
+    COLORREF At(CPoint pt) { return dc.GetPixel(pt); }
+    CDC dc;
+    CBitmap bmp;
+    CBitmap* pOld = NULL;
+};
+
+// The caption buttons of a maximised child draw the pictures the menu bar
+// gave the image manager at load, under the system commands; a picture put
+// there in their place is what the button shows.
+TEST_F(FrameTest, CaptionButtonsDrawTheImageManagersPictures)
+{
+    CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
+    CQXPImageManager* pImages = pMenuBar->GetImageManager();
+    ASSERT_NE(nullptr, pImages);
+    for (UINT nCommand : {SC_RESTORE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE})
+        EXPECT_TRUE(pImages->HasOwnImage(nCommand, 16)) << "system command " << std::hex << nCommand;
+
+    HWND hChild = NewChild();
+    ASSERT_NE((HWND)NULL, hChild);
+    frame.MDIMaximize(CWnd::FromHandle(hChild));
+    ASSERT_TRUE(PumpUntil([&] { return HasControl(pMenuBar, QXP_ID_MDI_CLOSE); }));
+    PumpPending();
+    const CPoint ptClose = pMenuBar->GetControls()->FindControl(QXP_ID_MDI_CLOSE)->GetRect().CenterPoint();
+    const CPoint ptRestore = pMenuBar->GetControls()->FindControl(QXP_ID_MDI_RESTORE)->GetRect().CenterPoint();
+
+    // The toolkit's cross: its middle is dark.
+    {
+        BarPrint print(pMenuBar);
+        const COLORREF clr = print.At(ptClose);
+        EXPECT_LT(GetRValue(clr) + GetGValue(clr) + GetBValue(clr), 3 * 0x60) << std::hex << clr;
+    }
+
+    // A green close picture shows in the close button, not in the others.
+    HICON hGreen = qmtest::SolidIcon(RGB(0, 160, 0));
+    ASSERT_TRUE(pImages->SetIcon(hGreen, SC_CLOSE, 16, 16));
+    ::DestroyIcon(hGreen);
+    {
+        // A theme may fade pictures a little: green is what dominates.
+        auto IsGreen = [](COLORREF clr) {
+            return GetGValue(clr) > GetRValue(clr) + 60 && GetGValue(clr) > GetBValue(clr) + 60;
+        };
+        BarPrint print(pMenuBar);
+        EXPECT_TRUE(IsGreen(print.At(ptClose))) << std::hex << print.At(ptClose);
+        EXPECT_TRUE(IsGreen(print.At(ptClose + CPoint(-7, -7)))) << "the picture fills the 16 x 16 button";
+        EXPECT_FALSE(IsGreen(print.At(ptRestore)));
+    }
+
+    // The toolkit's pictures back for the tests that follow.
+    const UINT commands[] = {SC_RESTORE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE};
+    EXPECT_TRUE(pImages->SetIconsFromResource(QX_IDB_MDI_BUTTONS, commands, 4, 16, 16));
+}
+
 TEST_F(FrameTest, DocumentMenusSwitchAndKeepTheirCustomisation)
 {
     CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
@@ -286,6 +356,70 @@ TEST_F(FrameTest, DocumentMenuRecordsCarryTheTemplatesNamesIconAndChangedFlag)
     EXPECT_TRUE(pDoc->m_bChanged);
     EXPECT_FALSE(pDefault->UpdateChanged());
     EXPECT_EQ(std::string("&Extras"), std::string(pDoc->GetControls()->GetAt(1)->GetCaption()));
+
+    fx::SetDocManager(NULL, NULL);
+}
+
+// A copy of the menu bar keeps a record of each document menu sharing that
+// menu's controls; either bar can go without taking the other's menus along.
+TEST_F(FrameTest, MenuBarCopiesShareDocumentMenusAndOutliveEachOther)
+{
+    CDocManager docManager;
+    fx::SetDocManager(&docManager, NULL);
+    CMultiDocTemplate* pTemplate = new CMultiDocTemplate(IDR_TEST_DOCMENU, RUNTIME_CLASS(CDocument),
+                                                         RUNTIME_CLASS(CMDIChildWnd), RUNTIME_CLASS(CView));
+    docManager.AddDocTemplate(pTemplate);
+    CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
+    pMenuBar->SwitchMenu(IDR_TEST_DOCMENU, pTemplate->m_hMenuShared);
+    pMenuBar->GetControl(1)->SetCaption("&Extras");
+    pMenuBar->SwitchMenu(IDR_TEST_MENU, pMenuBar->GetFrameMenu());
+    CQXPMenuBarMDIMenuInfo* pDoc = pMenuBar->FindMDIMenu(IDR_TEST_DOCMENU);
+    ASSERT_NE(nullptr, pDoc);
+    CQXPControls* pDocControls = pDoc->GetControls();
+    const int nDocControls = pDocControls->GetCount();
+    auto refs = [](CCmdTarget* p) {
+        DWORD n = p->InternalAddRef();
+        p->InternalRelease();
+        return n - 1;
+    };
+    const DWORD nRefsBefore = refs(pDocControls);
+
+    CQXPMenuBar* pCopy = static_cast<CQXPMenuBar*>(pMenuBar->Clone(FALSE));
+    ASSERT_NE(nullptr, pCopy);
+    EXPECT_EQ(pMenuBar->m_nIDResource, pCopy->m_nIDResource);
+    EXPECT_EQ((UINT)IDR_TEST_MENU, pCopy->GetCurrentMenuId());
+    CQXPMenuBarMDIMenuInfo* pCopied = pCopy->FindMDIMenu(IDR_TEST_DOCMENU);
+    ASSERT_NE(nullptr, pCopied);
+    EXPECT_NE(pDoc, pCopied) << "a record of its own";
+    EXPECT_EQ(pDocControls, pCopied->GetControls()) << "the document menu's controls are shared";
+    EXPECT_EQ(nRefsBefore + 1, refs(pDocControls));
+    EXPECT_EQ(pDoc->m_strTitle, pCopied->m_strTitle);
+    EXPECT_EQ(pDoc->m_strDescription, pCopied->m_strDescription);
+    ASSERT_NE((HICON)NULL, pCopied->m_hIcon);
+    EXPECT_NE(pDoc->m_hIcon, pCopied->m_hIcon) << "each record destroys its own icon";
+    if (CQXPMenuBarMDIMenuInfo* pShown = pCopy->FindMDIMenu(IDR_TEST_MENU))
+        EXPECT_EQ(pCopy->GetControls(), pShown->GetControls()) << "the menu shown is the copy's own";
+    EXPECT_NE(pMenuBar->GetControls(), pCopy->GetControls());
+
+    // A copy of the copy; the first copy shows the document menu and goes.
+    CQXPMenuBar* pSecond = static_cast<CQXPMenuBar*>(pCopy->Clone(FALSE));
+    ASSERT_NE(nullptr, pSecond);
+    pCopy->SwitchMenu(IDR_TEST_DOCMENU, NULL);
+    ASSERT_EQ(pDocControls, pCopy->GetControls());
+    pCopy->InternalRelease();
+    ASSERT_EQ(nDocControls, pDocControls->GetCount()) << "the bar's end left the shared menu whole";
+    EXPECT_EQ(std::string("&Extras"), std::string(pDocControls->GetAt(1)->GetCaption()));
+    EXPECT_EQ(pDocControls, pSecond->FindMDIMenu(IDR_TEST_DOCMENU)->GetControls());
+    pSecond->InternalRelease();
+    EXPECT_EQ(nRefsBefore, refs(pDocControls)) << "every copy gave its references back";
+
+    // The bar itself still shows its document menu as it was.
+    pMenuBar->SwitchMenu(IDR_TEST_DOCMENU, pTemplate->m_hMenuShared);
+    EXPECT_EQ(pDocControls, pMenuBar->GetControls());
+    ASSERT_EQ(nDocControls, pMenuBar->GetControlCount());
+    EXPECT_EQ(std::string("&Extras"), std::string(pMenuBar->GetControl(1)->GetCaption()));
+    EXPECT_EQ(pMenuBar, pMenuBar->GetControl(1)->GetParent());
+    pMenuBar->SwitchMenu(IDR_TEST_MENU, pMenuBar->GetFrameMenu());
 
     fx::SetDocManager(NULL, NULL);
 }

@@ -5,6 +5,7 @@
 #include <fx/oledrop.h>
 #include <qx/paintmanager.h>
 #include <qx/drawing.h>
+#include <qx/images.h>
 #include <qx/toolkitres.h>
 #include <qx/tooltips.h>
 #include <qx/sysutil.h>
@@ -331,6 +332,14 @@ CQXPTabClientWnd::CQXPTabClientWnd()
     m_paintManager.m_bBoldSelected = TRUE;
     m_paintManager.AddListener(this);
     RegisterStripClass();
+    // The pictures of the new-group commands, for the menus that offer them.
+    LPCSTR lpszName = MAKEINTRESOURCEA(QX_IDB_TAB_GROUPS);
+    if (HIMAGELIST hList = ::ImageList_LoadImageA(AfxFindResourceHandle(lpszName, RT_BITMAP), lpszName, 16, 0,
+                                                  RGB(0, 255, 0), IMAGE_BITMAP, LR_CREATEDIBSECTION)) {
+        static const UINT kGroupCommands[] = {ID_WORKSPACE_NEWHORIZONTAL, ID_WORKSPACE_NEWVERTICAL};
+        GetGlobalImageManager()->SetIcons(hList, kGroupCommands, 2, 16, 16);
+        ::ImageList_Destroy(hList);
+    }
 }
 
 CQXPTabClientWnd::~CQXPTabClientWnd()

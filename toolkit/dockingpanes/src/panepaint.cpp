@@ -137,16 +137,22 @@ void CQXPDockingPanePaintManager::RefreshMetrics()
     NONCLIENTMETRICSA ncm = {};
     ncm.cbSize = sizeof(ncm);
     LOGFONTA lfIconTitle = {};
-    if (m_nTheme == 7 && ::SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof(lfIconTitle), &lfIconTitle, 0)) {
-        // Theme 7 writes its captions in Arial at the icon titles' size.
+    if (!m_bUseSystemFont) {
+        // A font of the program's own stays.
+        if (!m_hFont)
+            CreateCaptionFonts(NULL);
+    } else if (m_nTheme == 7 &&
+               ::SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof(lfIconTitle), &lfIconTitle, 0)) {
+        // Theme 7 writes its captions in Arial at the icon titles' size
+        // (whatever face the Tahoma preference would choose).
         lstrcpynA(lfIconTitle.lfFaceName, "Arial", LF_FACESIZE);
-        SetCaptionFont(&lfIconTitle);
+        CreateCaptionFonts(&lfIconTitle);
     } else if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) {
         if (!m_bKeepCaptionWeight)
             ncm.lfSmCaptionFont.lfWeight = FW_NORMAL;
-        SetCaptionFont(&ncm.lfSmCaptionFont);
+        SetCaptionFont(&ncm.lfSmCaptionFont, TRUE);
     } else {
-        SetCaptionFont(NULL);
+        CreateCaptionFonts(NULL);
     }
     static const LPCWSTR kClasses[vsCount] = {L"EXPLORERBAR", L"BUTTON", L"TOOLBAR", L"WINDOW", L"REBAR"};
     for (int i = 0; i < vsCount; ++i) {
@@ -178,7 +184,19 @@ void CQXPDockingPanePaintManager::RefreshMetrics()
     }
 }
 
-void CQXPDockingPanePaintManager::SetCaptionFont(const LOGFONTA* pLogFont)
+void CQXPDockingPanePaintManager::SetCaptionFont(const LOGFONTA* pLogFont, BOOL bUseSystem)
+{
+    m_bUseSystemFont = bUseSystem;
+    if (pLogFont && bUseSystem && m_bPreferTahoma && pLogFont->lfCharSet <= 2 && IsFontInstalled("Tahoma")) {
+        LOGFONTA lf = *pLogFont;
+        lstrcpynA(lf.lfFaceName, "Tahoma", LF_FACESIZE);
+        CreateCaptionFonts(&lf);
+        return;
+    }
+    CreateCaptionFonts(pLogFont);
+}
+
+void CQXPDockingPanePaintManager::CreateCaptionFonts(const LOGFONTA* pLogFont)
 {
     if (m_hFont)
         ::DeleteObject(m_hFont);
@@ -205,7 +223,7 @@ void CQXPDockingPanePaintManager::SetCaptionFont(const LOGFONTA* pLogFont)
     else
         ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
     static CQXSystemFonts* s_fonts = new CQXSystemFonts();
-    lstrcpynA(lf.lfFaceName, s_fonts->GetVerticalFace(lf.lfFaceName, FALSE), LF_FACESIZE);
+    lstrcpynA(lf.lfFaceName, s_fonts->GetVerticalFace(lf.lfFaceName, m_bPreferTahoma), LF_FACESIZE);
     lf.lfEscapement = 2700;
     lf.lfOrientation = 900;
     if (lf.lfHeight > -11 && lf.lfHeight < 0)

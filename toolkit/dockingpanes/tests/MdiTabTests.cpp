@@ -16,6 +16,7 @@
 #include <fx/oledrop.h>
 
 #include <gtest/gtest.h>
+#include <qmtest/icons.h>
 
 #include <memory>
 
@@ -603,27 +604,43 @@ TEST_F(MdiFixture, TabDroppedInTheMiddleOffersTheGroupCommands)
     EXPECT_EQ(3, tabs.GetWorkspace(0)->GetItemCount());
 }
 
-// A 16 x 16 icon of one colour.
-HICON SolidIcon(COLORREF clr)
+using qmtest::SolidIcon;
+
+// A new tab client puts the pictures of the two new-group commands into the
+// image manager: the upper and lower groups, then the left and right ones.
+TEST(MdiTabPictures, NewGroupCommandsGetTheirPicturesWhenTheClientIsMade)
 {
-    HDC hdc = ::GetDC(NULL);
-    HBITMAP hColor = ::CreateCompatibleBitmap(hdc, 16, 16);
-    HDC hMem = ::CreateCompatibleDC(hdc);
-    HGDIOBJ hOld = ::SelectObject(hMem, hColor);
-    RECT rc = {0, 0, 16, 16};
-    HBRUSH hBrush = ::CreateSolidBrush(clr);
-    ::FillRect(hMem, &rc, hBrush);
-    ::DeleteObject(hBrush);
-    ::SelectObject(hMem, hOld);
-    ::DeleteDC(hMem);
-    ::ReleaseDC(NULL, hdc);
-    std::vector<BYTE> mask(16 * 2, 0); // all opaque
-    HBITMAP hMask = ::CreateBitmap(16, 16, 1, 1, mask.data());
-    ICONINFO ii = {TRUE, 0, 0, hMask, hColor};
-    HICON hIcon = ::CreateIconIndirect(&ii);
-    ::DeleteObject(hMask);
-    ::DeleteObject(hColor);
-    return hIcon;
+    CQXPImageManager* pImages = GetGlobalImageManager();
+    pImages->RemoveIcon(ID_WORKSPACE_NEWHORIZONTAL);
+    pImages->RemoveIcon(ID_WORKSPACE_NEWVERTICAL);
+    ASSERT_FALSE(pImages->HasOwnImage(ID_WORKSPACE_NEWHORIZONTAL, 16));
+    CQXPTabClientWnd client;
+    // Each picture drawn on white: the mask colour lets the white through
+    // at the corner; below the middle on the left lies the lower group's
+    // fill (horizontal) or the left group's white (vertical).
+    struct Case {
+        UINT nID;
+        bool bLowerLeftFilled;
+    } cases[] = {{ID_WORKSPACE_NEWHORIZONTAL, true}, {ID_WORKSPACE_NEWVERTICAL, false}};
+    for (const Case& c : cases) {
+        CQXPIconImage* pImage = pImages->GetImage(c.nID, 16);
+        ASSERT_NE(nullptr, pImage) << c.nID;
+        EXPECT_EQ(16, pImage->m_nWidth);
+        EXPECT_EQ(16, pImage->m_nHeight);
+        HDC hdcScreen = GetDC(NULL);
+        HDC hdc = CreateCompatibleDC(hdcScreen);
+        HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, 16, 16);
+        ReleaseDC(NULL, hdcScreen);
+        HGDIOBJ hOld = SelectObject(hdc, hbm);
+        PatBlt(hdc, 0, 0, 16, 16, WHITENESS);
+        pImage->Draw(hdc, POINT{0, 0});
+        EXPECT_EQ(RGB(255, 255, 255), GetPixel(hdc, 0, 0)) << c.nID << ": the green corner is transparent";
+        const COLORREF clr = GetPixel(hdc, 4, 10);
+        EXPECT_EQ(c.bLowerLeftFilled, clr != RGB(255, 255, 255)) << c.nID << std::hex << " " << clr;
+        SelectObject(hdc, hOld);
+        DeleteObject(hbm);
+        DeleteDC(hdc);
+    }
 }
 
 // Each tab shows its document's icon: the small window icon first, else the

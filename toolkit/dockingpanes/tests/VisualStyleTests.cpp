@@ -213,6 +213,51 @@ TEST(TabVisualStyles, ColourSetEightDrawsTheTabParts)
     }
 }
 
+// Before the pane part goes under the client, the themed set takes the
+// client's corner pixel at the tab side off the clip region; without an
+// active style it leaves the clip alone.
+TEST(TabVisualStyles, ColourSetEightLeavesOutTheClientCornerAtTheTabSide)
+{
+    painttest::FixedColors colors;
+    const RECT rc = {10, 10, 60, 50};
+    struct {
+        int nPos;
+        POINT corner;
+    } rows[] = {{tabPositionTop, {10, 10}},
+                {tabPositionLeft, {10, 10}},
+                {tabPositionBottom, {10, 48}},
+                {tabPositionRight, {58, 10}}};
+    for (bool bActive : {true, false}) {
+        FakeStyles styles(bActive);
+        for (const auto& r : rows) {
+            SCOPED_TRACE(std::string(bActive ? "active, " : "inactive, ") + PositionName(r.nPos));
+            Strip s(0, 8, r.nPos, 300, 120, 0);
+            painttest::MemoryDC pic(70, 60);
+            HDC hdc = pic.dc()->GetSafeHdc();
+            const int nSaved = ::SaveDC(hdc);
+            s.tabs.painter.GetColorSet()->ExcludeClientCorner(hdc, rc, &s.tabs);
+            pic.dc()->FillSolidRect(&rc, RGB(0, 0, 0));
+            ::RestoreDC(hdc, nSaved);
+            int nLeft = 0;
+            for (int y = rc.top; y < rc.bottom; ++y)
+                for (int x = rc.left; x < rc.right; ++x)
+                    if (pic.Pixel(x, y) != RGB(0, 0, 0))
+                        ++nLeft;
+            EXPECT_EQ(bActive ? 1 : 0, nLeft);
+            if (bActive)
+                EXPECT_EQ(RGB(255, 255, 255), pic.Pixel(r.corner.x, r.corner.y));
+        }
+    }
+    // Drawn with a framed client: the pane part leaves its corner under the
+    // header's face.
+    FakeStyles styles;
+    Strip top(0, 8, tabPositionTop, 300, 120, 0);
+    RECT rcClient = top.tabs.area;
+    top.tabs.painter.AdjustClientRect(&top.tabs, rcClient);
+    EXPECT_EQ(painttest::ClassicSysColor(COLOR_3DFACE), top.pic.Pixel(rcClient.left, rcClient.top));
+    EXPECT_EQ(styles.fake.EdgeColor(), top.pic.Pixel(rcClient.left + 1, rcClient.top));
+}
+
 TEST(TabVisualStyles, AppearanceFourShowsTheToolbarsCheckedButton)
 {
     painttest::FixedColors colors;

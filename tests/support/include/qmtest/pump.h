@@ -48,4 +48,27 @@ inline bool PumpUntil(const std::function<bool()>& pred, DWORD dwTimeoutMs = 500
     return true;
 }
 
+// The same, giving each message to preTranslate first as a program's
+// message loop does (a frame's PreTranslateMessage); a message it takes
+// is not dispatched.
+inline bool PumpUntilTranslated(const std::function<bool()>& pred, const std::function<bool(MSG*)>& preTranslate,
+                                DWORD dwTimeoutMs = 5000)
+{
+    DWORD dwStart = ::GetTickCount();
+    while (!pred()) {
+        if (::GetTickCount() - dwStart > dwTimeoutMs)
+            return false;
+        MSG msg;
+        if (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT || preTranslate(&msg))
+                continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        } else {
+            ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+        }
+    }
+    return true;
+}
+
 } // namespace qmtest

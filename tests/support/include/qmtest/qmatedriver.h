@@ -679,12 +679,10 @@ struct Picture {
     std::vector<BYTE> rgb; // width * height * 3
 };
 
-inline Picture CaptureWindow(HWND hwnd)
+// What the display shows in a screen rectangle.
+inline Picture CaptureScreenRect(const RECT& r)
 {
     Picture pic;
-    RECT r;
-    if (!GetWindowRect(hwnd, &r))
-        return pic;
     int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0)
         return pic;
@@ -719,6 +717,14 @@ inline Picture CaptureWindow(HWND hwnd)
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
     return pic;
+}
+
+inline Picture CaptureWindow(HWND hwnd)
+{
+    RECT r;
+    if (!GetWindowRect(hwnd, &r))
+        return Picture();
+    return CaptureScreenRect(r);
 }
 
 // Number of distinct colours of a picture (up to limit): a blank or

@@ -24,8 +24,9 @@ enum QXPMenuBarFlags {
     qxpFlagShowMDISysMenu = 0x2000, // the maximised child's system-menu icon
 };
 
-// A caption button of the maximised MDI child: draws its Parameter as a
-// Marlett glyph and posts its system command to the active child.
+// A caption button of the maximised MDI child: draws the picture the image
+// manager keeps under its system command (without one, its Parameter as a
+// Marlett glyph) and posts that command to the active child.
 class CQXPControlMDIButton : public CQXPControlButton {
     DECLARE_DYNCREATE(CQXPControlMDIButton)
 public:
@@ -93,7 +94,9 @@ public:
     ~CQXPMenuBar() override;
 
     // Loads the menu resource into the bar (FALSE when it is missing, the
-    // frame's menu then stays) and takes the frame's menu away. Id 0 keeps
+    // frame's menu then stays), gives the image manager the caption buttons'
+    // pictures (bitmap QX_IDB_MDI_BUTTONS under SC_RESTORE, SC_MINIMIZE,
+    // SC_MAXIMIZE and SC_CLOSE) and takes the frame's menu away. Id 0 keeps
     // the bar's controls and only takes over the frame.
     BOOL LoadMenuBar(UINT nIDResource);
     // Puts the program's controls of the menu shown back (after asking,
@@ -112,7 +115,7 @@ public:
     // selects the first title and, with keyboard tips on, shows the tips
     // (level 1); Alt and a letter opens the title of that mnemonic. TRUE
     // when the bar took the key.
-    BOOL OnKeyMenu(UINT nChar);
+    virtual BOOL OnKeyMenu(UINT nChar);
     // Watches the site frame for the menu keys and, for an MDI frame, the
     // MDI client and the active child for menu switches and maximising.
     void InstallFrameHooks();
@@ -132,6 +135,11 @@ public:
     // The frame's own menu, taken away when the bar loaded.
     HMENU GetFrameMenu() const { return m_hMenuFrame; }
     void DoPropExchange(CQXPPropExchange* pPX) override;
+    // Takes the other bar's menus: its resource ids and a record of its own
+    // for each document menu, sharing that menu's controls (the menu shown
+    // takes this bar's copy of the controls). The frame, its menu and the
+    // hooks stay with the other bar.
+    void Copy(CQXPCommandBar* pOther, BOOL bRecursive = FALSE) override;
     void AddToCommandBarList(UINT& nCounter, CommandBarList* pList, const CommandBarsExchangeParam* pParam) override;
     void RestorePopups(CommandBarList* pList) override;
     // Messages of the hooked frame, MDI client and child.
@@ -153,6 +161,8 @@ protected:
     DECLARE_MESSAGE_MAP()
     void HookActiveChild();
     void UnhookAll();
+    // Drops every document-menu record this bar holds.
+    void ReleaseMDIMenus();
     // Replaces the controls by a menu resource; FALSE when it is missing.
     BOOL LoadMenuResource(UINT nIDResource);
 

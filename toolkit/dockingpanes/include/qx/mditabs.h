@@ -103,6 +103,8 @@ public:
 
 class CQXPTabClientWnd : public CWnd, public CQXPTabManagerAtom {
 public:
+    // Also puts the pictures of the new-group commands (bitmap
+    // QX_IDB_TAB_GROUPS) into the global image manager under 9157 and 9158.
     CQXPTabClientWnd();
     ~CQXPTabClientWnd() override;
 

@@ -61,8 +61,13 @@ public:
     // The text band of a caption (text height, at least 13, plus the
     // theme's extra height); the caption adds its margins above and below.
     int GetCaptionTextHeight() const { return m_nCaptionTextHeight; }
-    // The caption font (NULL: the system's); measures the caption anew.
-    void SetCaptionFont(const LOGFONTA* pLogFont);
+    // The caption font (NULL: the stock GUI font); measures the caption
+    // anew. bUseSystem: the font is the system's, taken again at each
+    // refresh (a font of the program's own stays until the next call);
+    // with the Tahoma preference a system font of a Western character set
+    // is written in "Tahoma" where that is installed.
+    void SetCaptionFont(const LOGFONTA* pLogFont, BOOL bUseSystem = FALSE);
+    BOOL IsUseSystemFont() const { return m_bUseSystemFont; }
     int GetTabStripHeight() const { return m_nTabStripHeight; }
     BOOL IsShowCaption() const { return m_bShowCaption; }
     BOOL IsAlwaysShowTabs() const { return m_bAlwaysShowTabs; }
@@ -144,6 +149,9 @@ public:
     // Captions keep the system's caption weight (themes 6 and 8 write them
     // in the normal weight).
     BOOL m_bKeepCaptionWeight = TRUE;
+    // System caption fonts of Western character sets prefer "Tahoma"; the
+    // vertical face follows the same preference.
+    BOOL m_bPreferTahoma = FALSE;
     int m_nCaptionTextHeight;
     // Caption buttons of style 2 light up in orange gradients (Luna schemes).
     BOOL m_bGradientButtons;
@@ -176,6 +184,9 @@ public:
 
 protected:
     void RefreshThemeColors();
+    // Builds both caption fonts from a log font and measures the caption.
+    void CreateCaptionFonts(const LOGFONTA* pLogFont);
+    BOOL m_bUseSystemFont = TRUE;
     // Takes a Luna colour scheme (inactive captions, face, border, table
     // entries, orange active captions and buttons).
     void ApplyLunaScheme(const LunaScheme& scheme);
