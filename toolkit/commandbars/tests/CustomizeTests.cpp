@@ -1205,21 +1205,25 @@ protected:
             auto cell = [&](int x, int y) {
                 return CPoint(rcCanvas.left + x * nCell + nCell / 2, rcCanvas.top + y * nCell + nCell / 2);
             };
-            // The red swatch, then three strokes.
+            // The red swatch, then three strokes, each seen on the screen
+            // (a cell that was red is erased).
             CPoint ptRed = ChildCentre(hDlg, 9916);
             in.Mouse(ptRed, MOUSEEVENTF_LEFTDOWN);
             in.Mouse(ptRed, MOUSEEVENTF_LEFTUP);
+            COLORREF clrBefore[3] = {}, clrAfter[3] = {};
             bPainted = true;
             for (int x = 0; x < 3 && bPainted; x++) {
+                clrBefore[x] = ScreenPixel(cell(x, 0));
                 in.Mouse(cell(x, 0), MOUSEEVENTF_LEFTDOWN);
                 in.Mouse(cell(x, 0), MOUSEEVENTF_LEFTUP);
-                bPainted = in.WaitFor([&] { return ScreenPixel(cell(x, 0)) == kRed; });
+                bPainted = in.WaitFor([&] { return (clrAfter[x] = ScreenPixel(cell(x, 0))) != clrBefore[x]; });
             }
             // Undo takes the third away.
             CPoint ptUndo = ToolButtonCentre(hDlg, QX_IDS_EDITOR_UNDO);
             in.Mouse(ptUndo, MOUSEEVENTF_LEFTDOWN);
             in.Mouse(ptUndo, MOUSEEVENTF_LEFTUP);
-            bUndone = in.WaitFor([&] { return ScreenPixel(cell(2, 0)) != kRed; }) && ScreenPixel(cell(1, 0)) == kRed;
+            bUndone = bPainted && in.WaitFor([&] { return ScreenPixel(cell(2, 0)) == clrBefore[2]; }) &&
+                      ScreenPixel(cell(1, 0)) == clrAfter[1];
             if (!strShot.empty()) {
                 in.WaitFor([&] { return !::GetUpdateRect(hDlg, NULL, FALSE); });
                 CRect rc;
