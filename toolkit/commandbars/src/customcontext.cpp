@@ -28,13 +28,6 @@ BOOL HasPicture(const QXPCustomizeControlFacts& f)
     return f.bSelected && f.nType >= qxpControlButton && f.nType <= qxpControlSplitButtonPopup && f.nIconId > 0;
 }
 
-// The one-byte marker that a bitmap on the clipboard carries alpha.
-UINT AlphaBitmapFormat()
-{
-    static UINT s_format = ::RegisterClipboardFormatA("Alpha Bitmap Image");
-    return s_format;
-}
-
 } // namespace
 
 QXPCustomizeControlFacts AFXAPI QxpCustomizeFactsOf(CQXPControl* pControl, BOOL bClipboardBitmap)
@@ -419,27 +412,13 @@ BOOL CQXPCustomizeContextMenu::CopyImage()
             ::DeleteDC(hdc);
         ::ReleaseDC(NULL, hdcScreen);
     }
-    if (!hBitmap)
-        return FALSE;
     CWnd* pOwner = m_pCommandBars->GetSite();
-    if (!::OpenClipboard(pOwner ? pOwner->GetSafeHwnd() : NULL)) {
-        ::DeleteObject(hBitmap);
+    if (!QxpOpenClipboardWithPicture(pOwner ? pOwner->GetSafeHwnd() : NULL, hBitmap, bAlpha))
         return FALSE;
-    }
-    ::EmptyClipboard();
-    BOOL bOk = ::SetClipboardData(CF_BITMAP, hBitmap) != NULL;
-    if (!bOk)
-        ::DeleteObject(hBitmap);
-    if (bOk && bAlpha) {
-        if (HGLOBAL hMarker = ::GlobalAlloc(GMEM_MOVEABLE, 1)) {
-            if (!::SetClipboardData(AlphaBitmapFormat(), hMarker))
-                ::GlobalFree(hMarker);
-        }
-    }
-    if (bOk && pImages->GetIconSet((UINT)nIconId))
+    if (pImages->GetIconSet((UINT)nIconId))
         pImages->CopyToClipboard((UINT)nIconId);
     ::CloseClipboard();
-    return bOk;
+    return TRUE;
 }
 
 BOOL CQXPCustomizeContextMenu::PasteImage()
@@ -452,7 +431,7 @@ BOOL CQXPCustomizeContextMenu::PasteImage()
     if (::IsClipboardFormatAvailable(CQXPImageManager::GetClipboardFormat()))
         nNewId = pImages->PasteFromClipboard((IDataObject*)NULL);
     if (!nNewId && ::IsClipboardFormatAvailable(CF_BITMAP) && ::OpenClipboard(NULL)) {
-        const BOOL bAlpha = ::IsClipboardFormatAvailable(AlphaBitmapFormat());
+        const BOOL bAlpha = ::IsClipboardFormatAvailable(QxpAlphaBitmapClipboardFormat());
         HBITMAP hClip = (HBITMAP)::GetClipboardData(CF_BITMAP);
         CQXPIconHandle image;
         if (hClip && bAlpha) {
