@@ -256,15 +256,7 @@ TEST_F(RibbonBarTest, ASavedLayoutNamingTheRibbonBringsItIntoAnotherFrame)
     qmtest::PumpMessages();
 
     CRibbonTestFrame other;
-    ASSERT_TRUE(other.Create(NULL, "Ribbon again", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
-                             CRect(0, 0, 700, 480)));
-    other.GetCommandBars()->LoadBarState("RibbonLayout");
-    other.RecalcLayout();
-    qmtest::PumpMessages();
-    CQXPRibbonBar* pLoaded = NULL;
-    for (int i = 0; i < other.GetCommandBars()->GetCount(); i++)
-        if (CQXPRibbonBar* p = DYNAMIC_DOWNCAST(CQXPRibbonBar, other.GetCommandBars()->GetAt(i)))
-            pLoaded = p;
+    CQXPRibbonBar* pLoaded = ReloadRibbonLayout(other);
     ASSERT_TRUE(pLoaded != NULL);
     EXPECT_EQ(0x7E00u, pLoaded->GetBarID());
     EXPECT_EQ(3, pLoaded->GetTabCount());
