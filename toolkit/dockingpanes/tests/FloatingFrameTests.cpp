@@ -475,6 +475,29 @@ TEST(FloatingFrame, EachThemeDrawsItsFrameRingsAndCaptionStrip)
             EXPECT_EQ(3 + pm->GetCaptionHeight() + 2, clientTop);
             const COLORREF* g = bActive ? pm->m_clrActiveCaption : pm->m_clrInactiveCaption;
             const int mid = cx / 2;
+            // The Close glyph in the bar's glyph colour: the caption text
+            // colours in themes 2, 7, 9, 10; black in theme 5; colour 9 when
+            // active, else colour 18, in the gradient family; colour 18 in
+            // themes 0, 4, 8.
+            COLORREF clrGlyph = pm->GetColor(COLOR_BTNTEXT);
+            switch (row.nTheme) {
+            case 2:
+            case 7:
+            case 9:
+            case 10:
+                clrGlyph = bActive ? pm->m_clrActiveCaptionText : pm->m_clrInactiveCaptionText;
+                break;
+            case 5:
+                clrGlyph = RGB(0, 0, 0);
+                break;
+            case 1:
+            case 3:
+            case 6:
+                if (bActive)
+                    clrGlyph = pm->GetColor(COLOR_CAPTIONTEXT);
+                break;
+            }
+            EXPECT_GE(pic->Count(CRect(ButtonOf(pFrame, QX_IDS_DOCKINGPANE_CLOSE)->m_rc), clrGlyph), 8);
             if (row.nTheme == 2 || row.nTheme == 7 || row.nTheme == 10) {
                 // Three rings in colour 43, a fourth in the inactive
                 // gradient's second colour with its corners in colour 43;
