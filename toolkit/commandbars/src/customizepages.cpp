@@ -544,11 +544,14 @@ void CQXPCustomizeMenusPage::SelectContextMenu(int nIndex)
     pBar->SetFloating(pt);
     pBar->OnRecalcLayout();
     if (bFirst && ::IsWindow(pBar->GetSafeHwnd())) {
-        // Right edge at the sheet's left edge, yet on the screen.
+        // Right edge at the sheet's left edge; with no room there, beside
+        // its right edge, so that the sheet does not hide it.
         CRect rcBar;
         pBar->GetWindowRect(&rcBar);
         CRect rcWork = QxpWorkAreaFor(rcSheet);
-        pt.x = std::max(rcSheet.left - rcBar.Width(), rcWork.left);
+        pt.x = rcSheet.left - rcBar.Width();
+        if (pt.x < rcWork.left)
+            pt.x = std::max(std::min(rcSheet.right, rcWork.right - rcBar.Width()), rcWork.left);
         pBar->SetWindowPos(NULL, pt.x, pt.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         pBar->m_ptFloating = pt;
     }

@@ -9,6 +9,7 @@
 
 #include <qx/barcontrols.h>
 #include <qx/commandbars.h>
+#include <qx/controledit.h>
 #include <qx/customize.h>
 #include <qx/menubar.h>
 #include <qx/popup.h>
@@ -30,6 +31,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 
 using qmtest::PumpMessages;
@@ -606,6 +608,61 @@ TEST_F(CustomizeSheetTest, ARightClickOnABarOpensTheSheetsContextMenu)
     EXPECT_EQ(nullptr, pBars->GetDragControl());
     EXPECT_EQ(nullptr, pBars->GetDropSource()->GetContextMenu());
     EXPECT_EQ(nullptr, pBars->GetDropSource()->GetCustomizeDialog());
+}
+
+// The Name box of the customize menu takes a click and the keyboard: the
+// typed name and Enter rename the button and the sheet stays open.
+TEST_F(CustomizeSheetTest, TheNameBoxOfTheContextMenuRenamesAButton)
+{
+    CQXPCustomizeSheet sheet(pBars, 0);
+    CQXPPopupBar* pMenuBar = sheet.GetContextMenu()->GetContextBar();
+    ASSERT_NE(nullptr, pMenuBar);
+    CQXPControl* pSave = frame.m_pStandard->GetControls()->FindControl(ID_TEST_SAVE);
+    ASSERT_NE(nullptr, pSave);
+    CQXPControlEdit* pName = dynamic_cast<CQXPControlEdit*>(pMenuBar->GetControls()->FindControl(QX_ID_CUSTOMIZE_NAME));
+    ASSERT_NE(nullptr, pName);
+    std::thread input;
+    auto Run = [&](std::function<void()> f) {
+        if (input.joinable())
+            input.join();
+        input = std::thread(f);
+    };
+    HWND hFocusInBox = NULL;
+    qmtest::Script script;
+    script.Add([] { return SheetWindow() != NULL; });
+    script.Then([&] {
+        MoveSheetOffTheBars();
+        CRect rc = pSave->GetRect();
+        frame.m_pStandard->ClientToScreen(&rc);
+        POINT pt = rc.CenterPoint();
+        Run([pt] { qmtest::ClickAt(pt, true); });
+    });
+    script.Add([&] {
+        return ::IsWindowVisible(pMenuBar->GetSafeHwnd()) && pName->GetEditCtrl() != NULL &&
+               ::IsWindowVisible(pName->GetEditCtrl()->GetSafeHwnd());
+    });
+    script.Then([&] {
+        CRect rc;
+        pName->GetEditCtrl()->GetWindowRect(&rc);
+        POINT pt = {rc.left + 5, rc.CenterPoint().y};
+        Run([pt] { qmtest::ClickAt(pt); });
+    });
+    script.Add([&] { return ::GetFocus() == pName->GetEditCtrl()->GetSafeHwnd(); });
+    script.Then([&] {
+        hFocusInBox = ::GetFocus();
+        pName->GetEditCtrl()->SetSel(0, -1);
+        Run([] {
+            qmtest::TypeText(L"Keep");
+            qmtest::SendChord({VK_RETURN});
+        });
+    });
+    script.Add([&] { return pSave->GetCaption() == "Keep" && !::IsWindowVisible(pMenuBar->GetSafeHwnd()); });
+    script.Then([&] { Press(SheetWindow(), IDCANCEL); });
+    bool bDone = RunSheet(script, sheet);
+    if (input.joinable())
+        input.join();
+    EXPECT_TRUE(bDone) << "focus " << ::GetFocus() << ", caption " << (LPCSTR)pSave->GetCaption();
+    EXPECT_NE(hFocusInBox, (HWND)NULL);
 }
 
 TEST_F(CustomizeSheetTest, MenusPageShowsTheDocumentMenusOnTheMenuBar)

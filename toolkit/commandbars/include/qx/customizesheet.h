@@ -243,8 +243,9 @@ public:
     void SelectApplicationMenu(int nIndex);
     // Closes the context menu shown before and shows the entry's for
     // editing (none for the empty entry): the first time with its right
-    // edge at the sheet's left edge, level with the sheet's top, later where
-    // it stood when it was closed.
+    // edge at the sheet's left edge (beside its right edge when the screen
+    // ends there), level with the sheet's top, later where it stood when it
+    // was closed.
     void SelectContextMenu(int nIndex);
     // The floating bar that edits the chosen context menu (NULL when none).
     CQXPToolBar* GetContextMenuBar() const { return m_pContextBar; }
