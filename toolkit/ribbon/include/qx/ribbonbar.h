@@ -350,6 +350,12 @@ protected:
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnMouseLeave();
+    // With a composition frame hook the system's caption buttons under the
+    // ribbon's caption take the pointer (HTTRANSPARENT); else the toolbar's.
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    // Over a sizing edge of the caption (HTTOP in its top 5 px) the frame
+    // sets its sizing cursor.
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
     DECLARE_MESSAGE_MAP()
