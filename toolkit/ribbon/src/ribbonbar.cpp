@@ -631,6 +631,15 @@ void CQXPRibbonBar::SetRibbonMinimized(BOOL bMinimized)
         m_pCommandBars->ClosePopups();
 }
 
+CQXPRibbonGroup* CQXPRibbonBar::FindControlGroup(const CQXPControl* pControl) const
+{
+    for (CQXPRibbonTab* pTab : m_tabs)
+        for (CQXPRibbonGroup* pGroup : pTab->GetGroups())
+            if (pGroup->IndexOf(pControl) >= 0)
+                return pGroup;
+    return NULL;
+}
+
 // --- the system button ----------------------------------------------------------------
 
 CQXPRibbonControlSystemButton* CQXPRibbonBar::AddSystemButton(int nId)

@@ -242,6 +242,13 @@ BOOL CQXPRibbonBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
     return CQXPMenuBar::OnSetCursor(pWnd, nHitTest, message);
 }
 
+BOOL CQXPRibbonBar::IsRectInCaption(const CRect& rc) const
+{
+    RibbonFrameHook* pHook = GetFrameHook();
+    CRect rcMeet;
+    return IsVisible() && pHook && pHook->IsDwmEnabled() && rcMeet.IntersectRect(m_rcCaption, rc);
+}
+
 BOOL CQXPRibbonBar::OnCaptionButtonDown(CPoint point, BOOL bDouble)
 {
     RibbonFrameHook* pHook = GetFrameHook();

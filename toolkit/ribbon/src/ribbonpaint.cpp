@@ -180,10 +180,11 @@ void CRibbonStyleTheme::DrawRibbonCaptionArea(CDC* pDC, CRect rcCaption, CRect r
     }
 }
 
-void CRibbonStyleTheme::DrawRibbonQuickAccessButton(CDC* pDC, CRect rc, BOOL bMore, int nSelected, BOOL bPopped)
+void CRibbonStyleTheme::DrawRibbonQuickAccessButton(CDC* pDC, CRect rc, BOOL bMore, int nSelected, BOOL bPopped,
+                                                    int nGlassFlags)
 {
     DrawThemeImage(pDC, bMore ? "RIBBONQUICKACCESSMORE" : "RIBBONQUICKACCESSBUTTON", rc, ButtonPart(nSelected, bPopped),
-                   4, CRect(2, 2, 2, 2), QX_THEME_KEY_COLOR);
+                   4, CRect(2, 2, 2, 2), QX_THEME_KEY_COLOR, nGlassFlags);
 }
 
 void CRibbonStyleTheme::DrawRibbonScrollButton(CDC* pDC, CRect rc, BOOL bLeft, int nSelected, BOOL bPressed)

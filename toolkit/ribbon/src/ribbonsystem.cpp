@@ -258,6 +258,17 @@ CSize CQXPRibbonSystemPopupBarPage::CalcDynamicLayout(int nLength, DWORD dwMode)
     return sz;
 }
 
+void CQXPRibbonSystemPopupBarPage::AdjustExcludeRect(CQXPControlPopup* pControlPopup, CRect& rcExclude)
+{
+    auto* pMenu = dynamic_cast<CQXPRibbonSystemPopupBar*>(pControlPopup ? pControlPopup->GetParent() : NULL);
+    if (!pMenu || !::IsWindow(pMenu->GetSafeHwnd()))
+        return;
+    CPoint ptTop(0, kSystemMenuTop + 1);
+    pMenu->ClientToScreen(&ptTop);
+    rcExclude.top = ptTop.y;
+    rcExclude.right += 1;
+}
+
 // ---------------------------------------------------------------------------
 // The menu's own controls
 

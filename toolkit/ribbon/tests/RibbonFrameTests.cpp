@@ -674,6 +674,18 @@ TEST_F(RibbonFrameTest, TheCaptionTextIsPlainWithoutCompositionAndGlowsOnGlass)
     ASSERT_TRUE(titleText() != NULL);
     EXPECT_FALSE(titleText()->bGlow);
     EXPECT_EQ(pRibbon->GetTitleRect(), titleText()->rc);
+    // The quick-access controls: not on glass, in the ribbon's text colour.
+    CQXPControl* pSave = pRibbon->GetControls()->FindControl(40003);
+    ASSERT_TRUE(pSave != NULL);
+    auto customiseGlass = [&]() -> int {
+        for (const auto& d : pTheme->draws)
+            if (d.name == "RIBBONQUICKACCESSBUTTON")
+                return d.nGlassFlags;
+        return -1;
+    };
+    EXPECT_EQ(0, customiseGlass());
+    EXPECT_FALSE(pRibbon->IsRectInCaption(pSave->GetRect()));
+    EXPECT_EQ(pTheme->m_clrRibbonText.GetColor(), pTheme->GetControlTextColor(pSave));
     Shot("ribbon-frame-caption-plain.png");
 
     // Glass (injected): the band black, the QAT area's glass image drawn
@@ -690,6 +702,10 @@ TEST_F(RibbonFrameTest, TheCaptionTextIsPlainWithoutCompositionAndGlowsOnGlass)
         if (d.name == "RIBBONQUICKACCESSAREADWM")
             bQatOnGlass = d.nGlassFlags == CRibbonStyleTheme::kThemeImageOnGlass;
     EXPECT_TRUE(bQatOnGlass);
+    EXPECT_EQ(CRibbonStyleTheme::kThemeImageOnGlass, customiseGlass()) << "the customise button on glass";
+    EXPECT_TRUE(pRibbon->IsRectInCaption(pSave->GetRect()));
+    EXPECT_FALSE(pRibbon->IsRectInCaption(pRibbon->GetGroupsRect()));
+    EXPECT_EQ(RGB(0, 0, 0), pTheme->GetControlTextColor(pSave)) << "black on glass";
     ASSERT_TRUE(titleText() != NULL);
     EXPECT_TRUE(titleText()->bGlow);
     EXPECT_EQ(pRibbon->GetTitleRect(), titleText()->rc);
@@ -721,6 +737,7 @@ TEST_F(RibbonFrameTest, TheCaptionTextIsPlainWithoutCompositionAndGlowsOnGlass)
         }
     ::ReleaseDC(NULL, hdcScreen);
     EXPECT_GT(nWhite, 10) << "white title text";
+    EXPECT_EQ(RGB(255, 255, 255), pTheme->GetControlTextColor(pSave)) << "white on a maximized frame's glass";
     Shot("ribbon-frame-caption-glass-maximized.png");
     frame.SendMessage(WM_SYSCOMMAND, SC_RESTORE);
     EXPECT_TRUE(qmtest::PumpUntil([&] { return !frame.IsZoomed(); }));

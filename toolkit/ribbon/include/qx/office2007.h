@@ -284,6 +284,15 @@ public:
     // (ControlsGrouping): the theme's grouped-button image of its place in
     // its run; other controls as the base draws them.
     void DrawControlBackground(CDC* pDC, CQXPControlView* pControl) override;
+    // Controls directly on the ribbon (no group): collapsed groups' buttons
+    // and check or radio controls the base colour only when disabled, the
+    // others in any but the plain state; a plain quick-access control or
+    // system button on the glass caption white (maximized frame) or black;
+    // any other RibbonText. Other controls: the base.
+    COLORREF GetControlTextColor(CQXPControlView* pControl) override;
+    // kThemeImageOnGlass for a control of a ribbon that lies on the glass
+    // caption (CQXPRibbonBar::IsRectInCaption), else 0.
+    static int AFXAPI GetGlassFlags(CQXPControlView* pControl);
     // TRUE for a control of a ControlsGrouping ribbon group, with whether it
     // starts (first shown, BeginGroup or a new row) and ends (last shown, or
     // the next starts) its run.
@@ -316,7 +325,8 @@ public:
     // when the QAT is above and rcQat is not empty).
     void DrawRibbonCaptionArea(CDC* pDC, CRect rcCaption, CRect rcQat, LPCSTR lpszTitle);
     // The QAT's customise (bMore FALSE) or more button.
-    void DrawRibbonQuickAccessButton(CDC* pDC, CRect rc, BOOL bMore, int nSelected, BOOL bPopped);
+    void DrawRibbonQuickAccessButton(CDC* pDC, CRect rc, BOOL bMore, int nSelected, BOOL bPopped,
+                                     int nGlassFlags = 0);
     // A group-band scroll button (bLeft: towards the first group).
     void DrawRibbonScrollButton(CDC* pDC, CRect rc, BOOL bLeft, int nSelected, BOOL bPressed);
     // A group-band background of the popup that shows a minimised tab.

@@ -315,6 +315,11 @@ public:
     // outside the caption, over a control or a contextual header; HTTOP in
     // the top 5 px of a sizable frame that is not maximised; else HTCAPTION.
     int HitTestCaption(CPoint point) const;
+    // The rectangle (client coordinates) meets the caption on glass: the bar
+    // is visible and its frame hook composited.
+    BOOL IsRectInCaption(const CRect& rc) const;
+    // The group of the ribbon's tabs that holds the control (NULL: none).
+    CQXPRibbonGroup* FindControlGroup(const CQXPControl* pControl) const;
     // One header per run of contextual tabs, placed by the last layout.
     const std::vector<qxribbon::RibbonContextHeaderInfo>& GetContextHeaders() const { return m_contextHeaders; }
     const qxribbon::RibbonContextHeaderInfo* HitTestContextHeader(CPoint point) const;

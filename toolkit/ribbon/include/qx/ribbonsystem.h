@@ -69,6 +69,9 @@ class CQXPRibbonSystemPopupBarPage : public CQXPPopupBar {
     DECLARE_DYNCREATE(CQXPRibbonSystemPopupBarPage)
 public:
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
+    // Opened from a command of a system menu, the page starts at the
+    // menu's top border + 1 and one pixel right of the command.
+    void AdjustExcludeRect(CQXPControlPopup* pControlPopup, CRect& rcExclude) override;
 };
 
 class CQXPRibbonControlSystemPopupBarButton : public CQXPControlButton {
