@@ -415,6 +415,8 @@ BEGIN_MESSAGE_MAP(CQXPRibbonBar, CQXPMenuBar)
     ON_WM_LBUTTONDBLCLK()
     ON_WM_MOUSEMOVE()
     ON_WM_MOUSELEAVE()
+    ON_WM_NCHITTEST()
+    ON_WM_SETCURSOR()
     ON_WM_RBUTTONDOWN()
     ON_WM_RBUTTONUP()
     ON_WM_TIMER()
@@ -641,6 +643,15 @@ void CQXPRibbonBar::SetRibbonMinimized(BOOL bMinimized)
     OnRecalcLayout();
     if (m_pCommandBars)
         m_pCommandBars->ClosePopups();
+}
+
+CQXPRibbonGroup* CQXPRibbonBar::FindControlGroup(const CQXPControl* pControl) const
+{
+    for (CQXPRibbonTab* pTab : m_tabs)
+        for (CQXPRibbonGroup* pGroup : pTab->GetGroups())
+            if (pGroup->IndexOf(pControl) >= 0)
+                return pGroup;
+    return NULL;
 }
 
 // --- the system button ----------------------------------------------------------------
@@ -934,7 +945,7 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
         const CSize sz = m_pSystemButton->GetSize(&dc);
         CRect rc;
         if (bCaption && m_bTabsVisible)
-            rc = CRect(0, 0, t + nQat - 3, t + nQat - 4);
+            rc = SystemButtonCornerRect(t, nQat, y0, m_rcCaption.top);
         else if (bCaption)
             rc = CRect(CPoint(0, (nCaption - sz.cy) / 2), sz);
         else
