@@ -678,6 +678,16 @@ void CQXPRibbonBar::SetQuickAccessBelow(BOOL bBelow)
 {
     m_bQuickAccessBelow = bBelow ? TRUE : FALSE;
     OnRecalcLayout();
+    // The caption's height follows the QAT: the frame is painted (or, on
+    // glass, extended) anew.
+    if (RibbonFrameHook* pHook = GetFrameHook()) {
+        if (pHook->IsDwmEnabled()) {
+            ::UpdateWindow(pHook->GetHwnd());
+            pHook->RefreshFrameRegion();
+        } else {
+            ::SendMessageA(pHook->GetHwnd(), WM_NCPAINT, 1, 0);
+        }
+    }
 }
 
 BOOL CQXPRibbonBar::IsQuickAccessControl(const CQXPControl* pControl) const

@@ -322,6 +322,16 @@ LRESULT RibbonFrameHook::HitTest(CPoint pt) const
     const CSize sz = rcWindow.Size();
     if (!CRect(0, 0, sz.cx, sz.cy).PtInRect(pt))
         return HTNOWHERE;
+    // The ribbon's caption reaches the top edge: its sizing edge is the
+    // frame's too.
+    CQXPRibbonBar* pRibbon = UsesSystemMetrics() ? NULL : GetRibbonBar();
+    if (pRibbon && ::IsWindow(pRibbon->GetSafeHwnd())) {
+        CPoint ptRibbon(rcWindow.left + pt.x, rcWindow.top + pt.y);
+        pRibbon->ScreenToClient(&ptRibbon);
+        const int nHit = pRibbon->HitTestCaption(ptRibbon);
+        if (nHit >= HTLEFT && nHit <= HTBOTTOMRIGHT)
+            return nHit;
+    }
     if (rcClient.PtInRect(pt))
         return HTCLIENT;
     const LONG lStyle = ::GetWindowLongA(m_hWnd, GWL_STYLE);

@@ -486,6 +486,13 @@ TEST_F(RibbonFrameTest, CompositionExtendsTheFrameByTheRibbonsCaption)
     EXPECT_EQ(pRibbon->GetBarState().GetCaptionHeight(), g_extendCalls.back());
     // With composition the system draws the caption buttons.
     EXPECT_TRUE(pRibbon->GetControls()->FindControl(SC_CLOSE) == NULL);
+    // The QAT moved below and back: the glass follows the caption at once.
+    for (BOOL bBelow : {TRUE, FALSE}) {
+        g_extendCalls.clear();
+        pRibbon->SetQuickAccessBelow(bBelow);
+        ASSERT_FALSE(g_extendCalls.empty()) << "below " << bBelow;
+        EXPECT_EQ(pRibbon->GetBarState().GetCaptionHeight(), g_extendCalls.back()) << "below " << bBelow;
+    }
     // The ribbon hidden: no top margin.
     pRibbon->SetVisible(FALSE);
     Relayout();
@@ -583,8 +590,15 @@ TEST_F(RibbonFrameTest, TheTopEdgeOfTheRibbonsCaptionSizesTheFrame)
                         {CPoint(x, pRibbon->GetCaptionRect().top + 4), HTTOP},
                         {CPoint(x, pRibbon->GetCaptionRect().top + 5), HTCAPTION},
                         {ptCaption, HTCAPTION}};
-    for (const Hit& h : hits)
+    for (const Hit& h : hits) {
         EXPECT_EQ(h.nCode, pRibbon->HitTestCaption(h.pt)) << "at y " << h.pt.y;
+        // The frame answers the same for its sizing edge.
+        CPoint ptScreen = h.pt;
+        pRibbon->ClientToScreen(&ptScreen);
+        EXPECT_EQ(h.nCode == HTTOP ? HTTOP : HTCLIENT,
+                  (int)frame.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ptScreen.x, ptScreen.y)))
+            << "the frame at y " << h.pt.y;
+    }
 
     // The pointer over the edge: the frame is asked for the cursor of its
     // top border and shows the sizing cursor; over the caption the arrow.
