@@ -1460,4 +1460,65 @@ TEST_F(MdiFixture, TabGroupPopupBarOffersTheEnabledCommandsAndCancel)
     tabs.SetGroupPopup(NULL);
 }
 
+// Whether a picture of the image manager shows somewhere in a shot: its
+// opaque pixels (those it draws alike on black and on white) found at one
+// place.
+bool ShowsPicture(painttest::MemoryDC& shot, int cxShot, int cyShot, CQXPIconImage* pImage)
+{
+    painttest::MemoryDC onBlack(16, 16, RGB(0, 0, 0)), onWhite(16, 16, RGB(255, 255, 255));
+    pImage->Draw(onBlack.dc()->GetSafeHdc(), POINT{0, 0});
+    pImage->Draw(onWhite.dc()->GetSafeHdc(), POINT{0, 0});
+    std::vector<std::pair<POINT, COLORREF>> opaque;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            if (onBlack.Pixel(x, y) == onWhite.Pixel(x, y))
+                opaque.push_back({POINT{x, y}, onBlack.Pixel(x, y)});
+    if (opaque.size() < 16)
+        return false;
+    for (int y = 0; y + 16 <= cyShot; ++y)
+        for (int x = 0; x + 16 <= cxShot; ++x) {
+            bool bAll = true;
+            for (const auto& o : opaque)
+                if (shot.Pixel(x + o.first.x, y + o.first.y) != o.second) {
+                    bAll = false;
+                    break;
+                }
+            if (bAll)
+                return true;
+        }
+    return false;
+}
+
+// The group popup shows the pictures of its two new-group commands beside
+// their captions.
+TEST_F(MdiFixture, TabGroupPopupShowsTheNewGroupPictures)
+{
+    CQXPCommandBarsTabGroups groups(NULL);
+    ASSERT_TRUE(tabs.Attach(frame, TRUE));
+    tabs.Refresh();
+    Pump();
+    SendMessageA(frame->m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)children[0], 0);
+    Pump();
+    tabs.SetGroupPopup(&groups);
+    SetForegroundWindow(frame->GetSafeHwnd());
+    RECT c = tabs.GetWorkspace(0)->m_rcContent;
+    POINT ps = {(c.left + c.right) / 2, (c.top + c.bottom) / 2};
+    ClientToScreen(frame->m_hWndMDIClient, &ps);
+    PopupShot shot;
+    PostMessageA(shot.hWnd, WM_APP, 0, 0);
+    PostMessageA(frame->GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+    tabs.ShowGroupMenu(ps);
+    Pump();
+    tabs.SetGroupPopup(NULL);
+    ASSERT_TRUE(shot.pic != nullptr) << "the popup bar showed";
+    EXPECT_EQ(1, tabs.GetWorkspaceCount());
+    CQXPImageManager* pImages = GetGlobalImageManager();
+    for (UINT nID : {(UINT)QX_ID_WORKSPACE_NEWHORIZONTAL, (UINT)QX_ID_WORKSPACE_NEWVERTICAL}) {
+        CQXPIconImage* pImage = pImages->GetImage(nID, 16);
+        ASSERT_NE(nullptr, pImage) << nID;
+        EXPECT_TRUE(ShowsPicture(*shot.pic, shot.rc.right - shot.rc.left, shot.rc.bottom - shot.rc.top, pImage))
+            << nID;
+    }
+}
+
 } // namespace

@@ -26,7 +26,7 @@ struct CaptionBarContent {
     RECT rcRebar = {0, 0, 0, 0};   // theme 8: what its band picture spans (empty: the caption)
     int nStripeGap = 10;           // theme 5: pixels from the text to the stripes
     int nButtonSize = 0;           // 0: the theme's own size
-    BOOL bBackgroundDrawn = FALSE; // themes 2, 7, 10: the caller drew the strip
+    BOOL bBackgroundDrawn = FALSE; // themes 2, 5, 7, 10: the caller drew and placed the strip
 };
 
 class CaptionButton {
