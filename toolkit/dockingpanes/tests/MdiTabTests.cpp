@@ -741,6 +741,9 @@ TEST_F(MdiFixture, APressKeepsTheStripAsItIsUntilTheIdleUpdate)
         5000));
     qmtest::ParkPointer();
     EXPECT_EQ(left, ws->GetSelectedItem());
+    // The documents switched with the client's drawing off; it draws again.
+    EXPECT_TRUE(IsWindowVisible(frame->m_hWndMDIClient));
+    EXPECT_TRUE(IsWindowVisible(docs[0]));
     EXPECT_TRUE(tabs.IsClickPending());
     EXPECT_TRUE(tabs.IsUpdateSuspended());
     EXPECT_STREQ("Left", left->GetCaption()) << "the strip is not brought in step before the idle update";
