@@ -191,7 +191,9 @@ private:
 struct Docking {
     explicit Docking(bool bVisible = false) : site(bVisible)
     {
-        EXPECT_TRUE(manager.InstallDockingPanes(site.m_hWnd));
+        // Say which step failed: the site window or the manager's own window.
+        EXPECT_TRUE(::IsWindow(site.m_hWnd)) << "site window not created, error " << ::GetLastError();
+        EXPECT_TRUE(manager.InstallDockingPanes(site.m_hWnd)) << "error " << ::GetLastError();
         site.m_pManager = &manager;
     }
     ~Docking() { site.m_pManager = NULL; }
