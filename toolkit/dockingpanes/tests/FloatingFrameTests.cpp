@@ -877,6 +877,50 @@ TEST(FloatingFrame, ALayoutWithFloatingFramesComesBackAsWindows)
     EXPECT_EQ(before.bottom, after.bottom);
 }
 
+// A frame in roll-up mode is saved with its mode and full height and comes
+// back rolled up to its caption; the mouse over it brings the full height.
+TEST(FloatingFrame, ARolledUpFrameComesBackRolledUp)
+{
+    FloatFrame f;
+    f.manager.m_bThemedFloatingFrames = TRUE;
+    f.manager.m_bManualTimers = TRUE;
+    CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+    f.Add(2, dockBottomOf);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
+    ASSERT_NE(nullptr, pFrame);
+    RECT before;
+    ::GetWindowRect(pFrame->GetSafeHwnd(), &before);
+    const int full = before.bottom - before.top;
+    const int rolled = f.manager.GetPaintManager()->GetCaptionHeight() + 8;
+    ::SetFocus(f.site.m_hWnd);
+    pFrame->SetRollUp(TRUE);
+    ASSERT_TRUE(pFrame->IsRollUp());
+    DockingLayoutStore saved(&f.manager);
+    f.manager.GetLayout(&saved);
+    // Out of roll-up and docked meanwhile; then the saved layout again.
+    pFrame->SetRollUp(FALSE);
+    ::SendMessage(pFrame->GetSafeHwnd(), WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(before.left + 30, before.top + 8));
+    f.Settle();
+    ASSERT_FALSE(p1->IsFloating());
+    f.manager.SetLayout(&saved);
+    f.Settle();
+    CQXPDockingPaneMiniWnd* pBack = f.FrameOf(f.manager.FindPane(1));
+    ASSERT_NE(nullptr, pBack);
+    HWND h = pBack->GetSafeHwnd();
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(h) != FALSE; }));
+    EXPECT_TRUE(pBack->IsRollUp());
+    EXPECT_EQ(full, pBack->m_nExpandedHeight);
+    RECT rc;
+    ::GetWindowRect(h, &rc);
+    EXPECT_EQ(before.left, rc.left);
+    EXPECT_EQ(before.top, rc.top);
+    EXPECT_EQ(rolled, rc.bottom - rc.top);
+    ::SendMessage(h, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(rc.left + 10, rc.top + 5));
+    ::GetWindowRect(h, &rc);
+    EXPECT_EQ(full, rc.bottom - rc.top);
+    EXPECT_TRUE(pBack->IsRollUp());
+}
+
 TEST(FloatingFrame, AFrameReadBackFromTheRegistryDocksItsPanesBack)
 {
     qxtest::RegistryApp app;
