@@ -409,6 +409,16 @@ std::unique_ptr<painttest::MemoryDC> WindowPicture(HWND h)
     return pic;
 }
 
+// How far below the window's top edge its client area starts.
+int ClientTopOf(HWND h)
+{
+    RECT rcWindow, rcClient;
+    ::GetWindowRect(h, &rcWindow);
+    ::GetClientRect(h, &rcClient);
+    ::MapWindowPoints(h, NULL, (POINT*)&rcClient, 2);
+    return rcClient.top - rcWindow.top;
+}
+
 // Within tol of clr in every channel (a gradient's ends).
 ::testing::AssertionResult Near(COLORREF clr, COLORREF expected, int tol = 12)
 {
@@ -466,12 +476,10 @@ TEST(FloatingFrame, EachThemeDrawsItsFrameRingsAndCaptionStrip)
             pFrame->OnFocusChanged();
             ASSERT_TRUE(PumpUntil([&] { return (pFrame->m_bActive != FALSE) == bActive; }));
             std::unique_ptr<painttest::MemoryDC> pic = WindowPicture(h);
-            RECT rcWindow, rcClient;
+            RECT rcWindow;
             ::GetWindowRect(h, &rcWindow);
-            ::GetClientRect(h, &rcClient);
-            ::MapWindowPoints(h, NULL, (POINT*)&rcClient, 2);
             const int cx = rcWindow.right - rcWindow.left, cy = rcWindow.bottom - rcWindow.top;
-            const int clientTop = rcClient.top - rcWindow.top;
+            const int clientTop = ClientTopOf(h);
             EXPECT_EQ(3 + pm->GetCaptionHeight() + 2, clientTop);
             const COLORREF* g = bActive ? pm->m_clrActiveCaption : pm->m_clrInactiveCaption;
             const int mid = cx / 2;
@@ -763,18 +771,11 @@ TEST(FloatingFrame, FramesFollowTheThemedOptionAndTheTheme)
         ::GetWindowRect(h, &rc);
         return (int)(rc.bottom - rc.top);
     };
-    auto clientTop = [&] {
-        RECT rcWindow, rcClient;
-        ::GetWindowRect(h, &rcWindow);
-        ::GetClientRect(h, &rcClient);
-        ::MapWindowPoints(h, NULL, (POINT*)&rcClient, 2);
-        return (int)(rcClient.top - rcWindow.top);
-    };
     EXPECT_EQ(WS_BORDER | WS_THICKFRAME, borders());
     f.manager.m_bThemedFloatingFrames = TRUE;
     f.manager.SetTheme(0);
     EXPECT_EQ(0, borders());
-    EXPECT_EQ(3 + f.manager.GetPaintManager()->GetCaptionHeight() + 2, clientTop()) << "the themed non-client area";
+    EXPECT_EQ(3 + f.manager.GetPaintManager()->GetCaptionHeight() + 2, ClientTopOf(h)) << "the themed non-client area";
     const int full = height();
 
     // Rolled up and collapsed under theme 0, then theme 7 (a lower caption).
