@@ -156,6 +156,7 @@ public:
     LRESULT m_nCloseAnswer = 0; // answer to the closing question
     int m_nShowRequests = 0;
     std::vector<DockingPaneMenuRequest> m_menuRequests; // Menu caption button presses
+    LRESULT m_nMenuAnswer = 0;                          // non-zero: the menu was shown
     std::vector<CPaneBase*> m_containerClicks;          // right clicks on containers
 
 private:
@@ -178,6 +179,7 @@ private:
                 ++self->m_nShowRequests;
             } else if (w == DOCKINGPANE_CAPTIONMENU) {
                 self->m_menuRequests.push_back(*(DockingPaneMenuRequest*)l);
+                return self->m_nMenuAnswer;
             } else if (w == DOCKINGPANE_CONTAINER_RCLICK) {
                 self->m_containerClicks.push_back((CPaneBase*)l);
             }
