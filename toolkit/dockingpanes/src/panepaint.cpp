@@ -187,9 +187,10 @@ void CQXPDockingPanePaintManager::RefreshMetrics()
 void CQXPDockingPanePaintManager::SetCaptionFont(const LOGFONTA* pLogFont, BOOL bUseSystem)
 {
     m_bUseSystemFont = bUseSystem;
-    if (pLogFont && bUseSystem && m_bPreferTahoma && pLogFont->lfCharSet <= 2 && IsFontInstalled("Tahoma")) {
+    if (pLogFont && bUseSystem && m_bPreferTahoma && pLogFont->lfCharSet <= 2 &&
+        IsFontInstalled(m_strCaptionFaceName)) {
         LOGFONTA lf = *pLogFont;
-        lstrcpynA(lf.lfFaceName, "Tahoma", LF_FACESIZE);
+        lstrcpynA(lf.lfFaceName, m_strCaptionFaceName, LF_FACESIZE);
         CreateCaptionFonts(&lf);
         return;
     }

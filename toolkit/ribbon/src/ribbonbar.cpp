@@ -415,8 +415,11 @@ BEGIN_MESSAGE_MAP(CQXPRibbonBar, CQXPMenuBar)
     ON_WM_LBUTTONDBLCLK()
     ON_WM_MOUSEMOVE()
     ON_WM_MOUSELEAVE()
+    ON_WM_NCHITTEST()
+    ON_WM_SETCURSOR()
     ON_WM_RBUTTONDOWN()
     ON_WM_RBUTTONUP()
+    ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 CQXPRibbonBar::CQXPRibbonBar()
@@ -548,7 +551,20 @@ BOOL CQXPRibbonBar::SelectTab(int nIndex)
     nm.code = (UINT)TCN_SELCHANGE;
     if (pSite)
         pSite->SendMessage(WM_NOTIFY, QXP_ID_RIBBON_TABS, (LPARAM)&nm);
+    // Accessibility clients follow the tab: the tab list answers for the
+    // tab control's id (WindowProc), its children are the tabs.
+    if (nIndex >= 0 && ::IsWindow(m_hWnd))
+        ::NotifyWinEvent(EVENT_OBJECT_FOCUS, m_hWnd, QXP_ID_RIBBON_TABS, nIndex + 1);
     return TRUE;
+}
+
+LRESULT CQXPRibbonBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_GETOBJECT && (LONG)(DWORD)lParam == QXP_ID_RIBBON_TABS) {
+        if (auto* pAccessible = dynamic_cast<CRibbonBarAccessible*>(GetAccessibleObject()))
+            return pAccessible->GetTabListObject(wParam);
+    }
+    return CQXPMenuBar::WindowProc(message, wParam, lParam);
 }
 
 BOOL CQXPRibbonBar::ScrollTabs(BOOL bForward)
@@ -627,6 +643,15 @@ void CQXPRibbonBar::SetRibbonMinimized(BOOL bMinimized)
     OnRecalcLayout();
     if (m_pCommandBars)
         m_pCommandBars->ClosePopups();
+}
+
+CQXPRibbonGroup* CQXPRibbonBar::FindControlGroup(const CQXPControl* pControl) const
+{
+    for (CQXPRibbonTab* pTab : m_tabs)
+        for (CQXPRibbonGroup* pGroup : pTab->GetGroups())
+            if (pGroup->IndexOf(pControl) >= 0)
+                return pGroup;
+    return NULL;
 }
 
 // --- the system button ----------------------------------------------------------------
@@ -920,7 +945,7 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
         const CSize sz = m_pSystemButton->GetSize(&dc);
         CRect rc;
         if (bCaption && m_bTabsVisible)
-            rc = CRect(0, 0, t + nQat - 3, t + nQat - 4);
+            rc = SystemButtonCornerRect(t, nQat, y0, m_rcCaption.top);
         else if (bCaption)
             rc = CRect(CPoint(0, (nCaption - sz.cy) / 2), sz);
         else
