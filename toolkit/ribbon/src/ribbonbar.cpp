@@ -24,69 +24,6 @@ using namespace qxribbon;
 
 namespace {
 
-// A group-band scroll button: scrolls the groups of the selected tab.
-class CRibbonScrollButton : public CQXPControlButton {
-public:
-    explicit CRibbonScrollButton(BOOL bLeft) : m_bLeft(bLeft) { m_dwFlags = 0x12; }
-    void Draw(CDC* pDC) override
-    {
-        CQXPRibbonBar* pBar = DYNAMIC_DOWNCAST(CQXPRibbonBar, GetParent());
-        if (pBar && pBar->GetRibbonTheme())
-            pBar->GetRibbonTheme()->DrawRibbonScrollButton(pDC, GetRect(), m_bLeft, GetSelected(), GetPressed());
-    }
-    void OnExecute() override
-    {
-        if (CQXPRibbonBar* pBar = DYNAMIC_DOWNCAST(CQXPRibbonBar, GetParent()))
-            pBar->ScrollGroups(m_bLeft);
-    }
-    // Held down, the button scrolls again and again: the first repeat
-    // after 4/5 of the double-click time, then every tenth of it, until the
-    // button is released, Escape is pressed, the bar loses the capture or
-    // the button goes (nothing left to scroll).
-    void OnClick(BOOL bKeyboard, CPoint pt) override
-    {
-        CQXPRibbonBar* pBar = DYNAMIC_DOWNCAST(CQXPRibbonBar, GetParent());
-        HWND hWnd = pBar ? pBar->GetSafeHwnd() : NULL;
-        if (bKeyboard || !hWnd || !(::GetKeyState(VK_LBUTTON) & 0x8000)) {
-            CQXPControlButton::OnClick(bKeyboard, pt);
-            return;
-        }
-        m_nPressed = TRUE;
-        pBar->ScrollGroups(m_bLeft);
-        const RepeatDelays delays = ScrollRepeatDelays(::GetDoubleClickTime());
-        ::SetTimer(hWnd, kRepeatTimer, delays.nFirst, NULL);
-        ::SetCapture(hWnd);
-        BOOL bFirst = TRUE;
-        MSG msg;
-        while (::GetCapture() == hWnd && IsVisible(0)) {
-            if (!::GetMessageA(&msg, NULL, 0, 0)) {
-                ::PostQuitMessage((int)msg.wParam);
-                break;
-            }
-            if (msg.message == WM_TIMER && msg.hwnd == hWnd && msg.wParam == kRepeatTimer) {
-                pBar->ScrollGroups(m_bLeft);
-                if (bFirst)
-                    ::SetTimer(hWnd, kRepeatTimer, delays.nNext, NULL);
-                bFirst = FALSE;
-                continue;
-            }
-            if (msg.message == WM_LBUTTONUP || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE))
-                break;
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        if (::GetCapture() == hWnd)
-            ::ReleaseCapture();
-        ::KillTimer(hWnd, kRepeatTimer);
-        m_nPressed = FALSE;
-        if (!IsVisible(0))
-            m_nSelected = 0;
-        pBar->Invalidate(FALSE);
-    }
-    static const UINT kRepeatTimer = 17821;
-    BOOL m_bLeft;
-};
-
 // Stores objects as numbered entries of a section: each its class name,
 // then its own exchange.
 template <class T>
@@ -860,11 +797,7 @@ void CQXPRibbonBar::LayoutGroups(CDC* pDC)
         LayoutGroupsIn(pDC, groups, m_rcGroups, pTab ? pTab->m_nGroupOffset : 0, CRect(4, 3, 6, 3));
     if (pTab)
         pTab->m_nGroupOffset = m_groupsResult.nOffset;
-    // The scroll buttons over the ends of the band.
-    m_pScrollLeft->SetHideFlag(qxpHideScroll, !m_groupsResult.bScrollLeft);
-    m_pScrollRight->SetHideFlag(qxpHideScroll, !m_groupsResult.bScrollRight);
-    m_pScrollLeft->SetRect(CRect(m_rcGroups.left - 1, m_rcGroups.top, m_rcGroups.left + 12, m_rcGroups.bottom));
-    m_pScrollRight->SetRect(CRect(m_rcGroups.right - 12, m_rcGroups.top, m_rcGroups.right + 1, m_rcGroups.bottom));
+    CRibbonScrollButton::Place(m_pScrollLeft, m_pScrollRight, m_rcGroups, m_groupsResult);
 }
 
 void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
