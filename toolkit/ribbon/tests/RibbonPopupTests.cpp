@@ -300,6 +300,39 @@ TEST_F(RibbonKeyTipTest, AltShowsTheTabsKeysAndATabsKeyShowsItsControls)
     EXPECT_TRUE(WaitForTexts(""));
 }
 
+TEST_F(RibbonKeyTipTest, ATabsKeyPutsTheKeyboardOnTheTabRowWhereArrowsStepTheTabs)
+{
+    CQXPRibbonControlTab* pTabs = Ribbon()->GetTabControl();
+    Key(VK_MENU);
+    ASSERT_TRUE(WaitForTexts("1 H I V"));
+    EXPECT_FALSE(pTabs->IsKeyboardFocused());
+    Key('H');
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetKeyTipLevel() == 2 && pTabs->IsKeyboardFocused(); }));
+    Shot("ribbon-tabs-keyboard.png");
+    // Right and Left step the tabs (the tips go), past the ends nothing.
+    frame.m_tabNotes.clear();
+    Key(VK_RIGHT);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetSelectedTabIndex() == 1; }));
+    EXPECT_TRUE(WaitForTexts(""));
+    EXPECT_EQ(2u, frame.m_tabNotes.size()) << "the site hears of the change";
+    EXPECT_TRUE(Ribbon()->IsTrackingMode());
+    Key(VK_RIGHT);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetSelectedTabIndex() == 2; }));
+    Key(VK_RIGHT);
+    Key(VK_LEFT);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetSelectedTabIndex() == 1; }));
+    EXPECT_TRUE(pTabs->IsKeyboardFocused());
+    // Down goes to the first control of the tab's groups; Enter runs it.
+    CQXPControl* pPicture = Ribbon()->GetTab(1)->GetGroup(0)->GetAt(0);
+    Key(VK_DOWN);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetSelected() == pPicture; }));
+    EXPECT_FALSE(pTabs->IsKeyboardFocused());
+    Key(VK_RETURN);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.m_commands.empty(); }));
+    EXPECT_EQ((UINT)ID_R_PICTURE, frame.m_commands[0]);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !Ribbon()->IsTrackingMode(); }));
+}
+
 TEST_F(RibbonKeyTipTest, AltWithADigitRunsAQuickAccessCommandAndWithATabsKeyOpensTheTab)
 {
     // The program's message loop hands Alt and a key to the command bars.

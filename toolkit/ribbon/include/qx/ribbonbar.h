@@ -178,6 +178,19 @@ public:
     // Lays the tabs out in rc through the tab painter.
     void LayoutTabs(CDC* pDC, const CRect& rc);
 
+    // The keyboard is on the tab row (a tab's keytip put it there): the
+    // selected tab shows it; gaining it with no tab selected selects the
+    // first focusable one.
+    void SetKeyboardFocus(BOOL bFocus);
+    BOOL IsKeyboardFocused() const { return m_bKeyboardFocus; }
+    BOOL IsFocused() const override { return m_bKeyboardFocus; }
+    // A key while the tab row has the keyboard: Left and Right (swapped
+    // right to left) step to the previous or next focusable tab, Up takes
+    // the keyboard to the first control of the bar, Down to the first
+    // control of the shown groups. Each first hides the keytips. FALSE for
+    // other keys.
+    BOOL OnHookKeyDown(UINT nKey);
+
     void Draw(CDC* pDC) override;
     // The popup spans the ribbon's width: the exclusion starts at the
     // ribbon's left edge (not left of the work area).
@@ -188,6 +201,7 @@ public:
 
 private:
     BOOL m_bInLayout = FALSE;
+    BOOL m_bKeyboardFocus = FALSE;
 };
 
 // The ribbon's controls: a control taken out of them also leaves its group
