@@ -5,6 +5,7 @@
 #include <qx/barstate.h>
 #include <qx/commandbars.h>
 #include <qx/customize.h>
+#include <qx/mousemanager.h>
 #include <qx/office2007.h>
 #include <qx/propexchange.h>
 #include <qx/ribbonaccess.h>
@@ -354,7 +355,7 @@ CQXPRibbonBar::CQXPRibbonBar()
     : m_bAllowMinimize(TRUE), m_bGroupsVisible(TRUE), m_bTabsVisible(TRUE), m_bCaptionBarVisible(TRUE),
       m_nGroupsHeightOverride(0), m_nSelectedBeforeMinimize(-1),
       m_bSelectedTabClicked(FALSE), m_bMinimized(FALSE), m_bQuickAccessBelow(FALSE), m_bQuickAccessVisible(TRUE),
-      m_bShownBySize(TRUE), m_nQuickAccessHeight(0), m_pOwnTheme(NULL), m_bFrameCaption(FALSE)
+      m_bShownBySize(TRUE), m_nQuickAccessHeight(0), m_pOwnTheme(NULL), m_bFrameCaption(FALSE), m_pHotGroup(NULL)
 {
     m_barType = qxpBarTypeRibbon;
     CQXPRibbonControls* pControls = new CQXPRibbonControls;
@@ -435,7 +436,11 @@ CQXPRibbonTab* CQXPRibbonBar::AddTab(LPCSTR lpszCaption, int nId)
     return pTab;
 }
 
-void CQXPRibbonBar::RemoveAllTabs() { m_pTabControl->DeleteAllItems(); }
+void CQXPRibbonBar::RemoveAllTabs()
+{
+    m_pHotGroup = NULL;
+    m_pTabControl->DeleteAllItems();
+}
 
 std::vector<CQXPRibbonTab*> CQXPRibbonBar::Tabs() const
 {
@@ -500,6 +505,7 @@ CQXPRibbonGroup* CQXPRibbonBar::HitTestGroup(CPoint point) const
 
 void CQXPRibbonBar::UpdateGroupsVisibility()
 {
+    m_pHotGroup = NULL; // the groups shown change
     CQXPRibbonTab* pSelected = m_bMinimized ? NULL : GetSelectedTab();
     for (CQXPRibbonTab* t : Tabs())
         for (CQXPRibbonGroup* g : t->m_groups) {
@@ -946,10 +952,7 @@ void CQXPRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClip)
         // Groups clip to the band so that scrolled ones end at its edges.
         pDC->SaveDC();
         pDC->IntersectClipRect(m_rcGroups);
-        CPoint pt;
-        ::GetCursorPos(&pt);
-        ScreenToClient(&pt);
-        DrawGroupsIn(pDC, pSelected->m_groups, rcClip, HitTestGroup(pt), pSelected->m_nContextColor);
+        DrawGroupsIn(pDC, pSelected->m_groups, rcClip, m_pHotGroup, pSelected->m_nContextColor);
         pDC->RestoreDC(-1);
     }
     // Controls that belong to no group: the QAT and the scroll buttons.
@@ -1026,6 +1029,17 @@ void CQXPRibbonBar::OnLButtonDblClk(UINT nFlags, CPoint point)
 
 void CQXPRibbonBar::OnMouseMove(UINT nFlags, CPoint point)
 {
+    // The group under the mouse lights up while nothing tracks, the
+    // application is active and no control is selected.
+    const BOOL bTracking = ToolkitMouseManager::GetInstance()->GetTrackedCount() > 0 || m_bTracking;
+    if (!bTracking && !GetSelected() && ::GetActiveWindow() != NULL) {
+        CQXPRibbonGroup* pHot = HitTestGroup(point);
+        // Not over the band's scroll buttons.
+        for (CQXPControl* pButton : {m_pScrollLeft, m_pScrollRight})
+            if (pButton->IsVisible(0) && pButton->GetRect().PtInRect(point))
+                pHot = NULL;
+        SetHotGroup(pHot);
+    }
     // The hot tab and scroll button follow the mouse (not while a popup
     // tracks).
     if (m_bTabsVisible)
@@ -1036,7 +1050,22 @@ void CQXPRibbonBar::OnMouseMove(UINT nFlags, CPoint point)
 void CQXPRibbonBar::OnMouseLeave()
 {
     m_pTabControl->TrackMouse(m_hWnd, CPoint(-1, -1));
+    SetHotGroup(NULL);
     CQXPMenuBar::OnMouseLeave();
+}
+
+void CQXPRibbonBar::SetHotGroup(CQXPRibbonGroup* pGroup)
+{
+    if (pGroup == m_pHotGroup)
+        return;
+    if (m_pHotGroup && ::IsWindow(m_hWnd))
+        InvalidateRect(m_pHotGroup->GetRect(), FALSE);
+    m_pHotGroup = pGroup;
+    if (pGroup && ::IsWindow(m_hWnd)) {
+        InvalidateRect(pGroup->GetRect(), FALSE);
+        TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, 0};
+        ::TrackMouseEvent(&tme);
+    }
 }
 
 // --- saved state ---------------------------------------------------------------------

@@ -240,6 +240,9 @@ public:
     CQXPRibbonGroup* FindGroup(int nId) const;
     CQXPRibbonTab* HitTestTab(CPoint point) const;
     CQXPRibbonGroup* HitTestGroup(CPoint point) const;
+    // The group under the mouse, drawn lit (NULL: none).
+    CQXPRibbonGroup* GetHotGroup() const { return m_pHotGroup; }
+    void SetHotGroup(CQXPRibbonGroup* pGroup);
 
     // --- state ---------------------------------------------------------------------------
     virtual void SetRibbonMinimized(BOOL bMinimized);
@@ -476,7 +479,8 @@ protected:
     BOOL OnCaptionButtonDown(CPoint point, BOOL bDouble);
     std::vector<qxribbon::RibbonContextHeaderInfo> m_contextHeaders;
     CRect m_rcTitle;
-    BOOL m_bFrameCaption; // the frame hook left the caption to the ribbon at the last layout
+    BOOL m_bFrameCaption;         // the frame hook left the caption to the ribbon at the last layout
+    CQXPRibbonGroup* m_pHotGroup; // a group of the selected tab, or NULL; cleared when the groups shown change
 };
 
 // Keeps the ribbon's classes in a program that only meets them in a saved
