@@ -9,7 +9,10 @@
 #include <qx/panemanager.h>
 #include <qx/splittercontainer.h>
 #include <qx/tabbedcontainer.h>
+#include <qx/mditabs.h>
 #include <qxresource.h>
+
+#include <fx/mdi.h>
 
 #include <gtest/gtest.h>
 #include <qmtest/pump.h>
@@ -231,5 +234,31 @@ struct EditPaneFrame : Docking {
         return rc;
     }
 };
+
+// A document whose tab caption tells whether it is the active one: its
+// answer to WM_TABCLIENT_GETCAPTION is "<name> (active)" while it is.
+class ActivityCaptionChild : public CMDIChildWnd {
+public:
+    explicit ActivityCaptionChild(const char* pszName) : m_strName(pszName) {}
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message != WM_TABCLIENT_GETCAPTION)
+            return CMDIChildWnd::WindowProc(message, wParam, lParam);
+        const HWND hActive = (HWND)::SendMessageA(::GetParent(m_hWnd), WM_MDIGETACTIVE, 0, 0);
+        m_strCaption = hActive == m_hWnd ? m_strName + " (active)" : m_strName;
+        return (LRESULT)(LPCSTR)m_strCaption;
+    }
+
+private:
+    CString m_strName;
+    CString m_strCaption;
+};
+
+// The program's idle update of the command states, as the framework's idle
+// work sends it: WM_IDLEUPDATECMDUI to the main window's descendants.
+inline void IdleUpdate(CWnd* pMainWnd)
+{
+    pMainWnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+}
 
 } // namespace docktest

@@ -417,6 +417,7 @@ BEGIN_MESSAGE_MAP(CQXPRibbonBar, CQXPMenuBar)
     ON_WM_MOUSELEAVE()
     ON_WM_RBUTTONDOWN()
     ON_WM_RBUTTONUP()
+    ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 CQXPRibbonBar::CQXPRibbonBar()
@@ -548,7 +549,20 @@ BOOL CQXPRibbonBar::SelectTab(int nIndex)
     nm.code = (UINT)TCN_SELCHANGE;
     if (pSite)
         pSite->SendMessage(WM_NOTIFY, QXP_ID_RIBBON_TABS, (LPARAM)&nm);
+    // Accessibility clients follow the tab: the tab list answers for the
+    // tab control's id (WindowProc), its children are the tabs.
+    if (nIndex >= 0 && ::IsWindow(m_hWnd))
+        ::NotifyWinEvent(EVENT_OBJECT_FOCUS, m_hWnd, QXP_ID_RIBBON_TABS, nIndex + 1);
     return TRUE;
+}
+
+LRESULT CQXPRibbonBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_GETOBJECT && (LONG)(DWORD)lParam == QXP_ID_RIBBON_TABS) {
+        if (auto* pAccessible = dynamic_cast<CRibbonBarAccessible*>(GetAccessibleObject()))
+            return pAccessible->GetTabListObject(wParam);
+    }
+    return CQXPMenuBar::WindowProc(message, wParam, lParam);
 }
 
 BOOL CQXPRibbonBar::ScrollTabs(BOOL bForward)

@@ -27,6 +27,13 @@ UINT CaptionMnemonic(const CString& strCaption)
     return 0;
 }
 
+// Whether a control of a group gets a keytip: a caption or a tip of its
+// own, and not a control the keyboard skips.
+BOOL HasKeyTip(CQXPControl* c)
+{
+    return !(c->GetFlags() & qxpFlagSkipFocus) && !(c->GetCaption().IsEmpty() && c->m_strKeyboardTip.IsEmpty());
+}
+
 CPoint ToScreen(CWnd* pWnd, CPoint pt)
 {
     pWnd->ClientToScreen(&pt);
@@ -165,13 +172,16 @@ void CQXPRibbonBar::AddGroupKeyTips(CQXPKeyboardTips* pTips, CQXPCommandBar* pBa
                                                              pButton->GetType(), kRibbonStyleLarge);
                 pTips->AddControlTip(pButton, ToScreen(pBar, a.pt), a.nAlign,
                                      pButton->m_strKeyboardTip.IsEmpty() ? "Z" : (LPCSTR)pButton->m_strKeyboardTip);
+                // The group's own controls keep their keys without a tip
+                // on screen: typing one opens the group and runs it there.
+                for (CQXPControl* c : g->m_controls)
+                    if (c->GetHideFlags() == qxpHideWrap && HasKeyTip(c))
+                        pTips->AddControlTip(c, ToScreen(pBar, a.pt), a.nAlign, NULL, FALSE);
             }
             continue;
         }
         for (CQXPControl* c : g->m_controls) {
-            if (!c->IsVisible(0) || (c->GetFlags() & qxpFlagSkipFocus))
-                continue;
-            if (c->GetCaption().IsEmpty() && c->m_strKeyboardTip.IsEmpty())
+            if (!c->IsVisible(0) || !HasKeyTip(c))
                 continue;
             CRect rc = c->GetRect();
             if (rc.left < rcGroups.left || rc.right > rcGroups.right)
@@ -188,7 +198,8 @@ void CQXPRibbonBar::OnKeyboardTip(CQXPKeyboardTip* pTip)
     if (!pTip)
         return;
     if (pTip->nItem < 0) {
-        CQXPMenuBar::OnKeyboardTip(pTip);
+        if (!OpenCollapsedControl(pTip->pControl))
+            CQXPMenuBar::OnKeyboardTip(pTip);
         return;
     }
     const int nTab = pTip->nItem;
@@ -210,6 +221,41 @@ void CQXPRibbonBar::OnKeyboardTip(CQXPKeyboardTip* pTip)
         ShowKeyTips(2);
     }
     InternalRelease();
+}
+
+BOOL CQXPRibbonBar::OpenCollapsedControl(CQXPControl* pControl)
+{
+    // Only a control that the group's reduction alone hides.
+    CQXPRibbonGroup* pGroup = pControl && pControl->GetHideFlags() == qxpHideWrap ? FindGroupOf(pControl) : NULL;
+    CQXPRibbonGroupControlPopup* pButton = pGroup && pGroup->m_bCollapsed ? pGroup->m_pPopupButton : NULL;
+    if (!pButton || !pButton->IsVisible(0))
+        return FALSE;
+    const int nIndex = pGroup->IndexOf(pControl);
+    InternalAddRef();
+    CQXPKeyboardTip tipButton;
+    tipButton.pControl = pButton;
+    CQXPMenuBar::OnKeyboardTip(&tipButton);
+    auto* pPopup = dynamic_cast<CQXPRibbonGroupPopupToolBar*>(GetOpenPopupBar());
+    CQXPRibbonGroup* pCopy = pPopup ? pPopup->GetGroupCopy() : NULL;
+    if (pCopy && nIndex >= 0 && nIndex < pCopy->GetCount()) {
+        // The copy's own tip runs it, as if it had been typed there.
+        CQXPKeyboardTip tip;
+        tip.pControl = pCopy->GetAt(nIndex);
+        pPopup->InternalAddRef();
+        pPopup->OnKeyboardTip(&tip);
+        pPopup->InternalRelease();
+    }
+    InternalRelease();
+    return TRUE;
+}
+
+CQXPRibbonGroup* CQXPRibbonBar::FindGroupOf(const CQXPControl* pControl) const
+{
+    for (CQXPRibbonTab* t : m_tabs)
+        for (CQXPRibbonGroup* g : t->m_groups)
+            if (g->IndexOf(pControl) >= 0)
+                return g;
+    return NULL;
 }
 
 int CQXPRibbonBar::ProcessSpecialKey(int nAction)

@@ -356,3 +356,47 @@ void CQXPRibbonBar::OnPopupRButtonUp(CQXPCommandBar* pPopup, CPoint point)
     if (CQXPControl* pControl = pPopup->GetControls()->HitTest(point))
         ShowContextMenu(point, pControl);
 }
+
+// --- the context menu from the keyboard ----------------------------------------------
+
+BOOL CQXPRibbonBar::ShowSelectedControlMenu()
+{
+    CQXPControl* pControl = GetSelected();
+    if (!pControl || IsCustomizeMode() || !::IsWindow(m_hWnd))
+        return FALSE;
+    ShowContextMenu(pControl->GetRect().TopLeft(), pControl);
+    return TRUE;
+}
+
+int CQXPRibbonBar::ProcessHookKeyDown(UINT nKey)
+{
+    // The key comes through the keyboard hook: the menu (a loop of its own)
+    // opens from the ribbon's queue instead.
+    const BOOL bShift = (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    if ((nKey == VK_APPS || (nKey == VK_F10 && bShift)) && GetSelected() && !IsCustomizeMode()) {
+        ::PostMessageA(m_hWnd, WM_TIMER, kContextMenuTimer, 0);
+        return 1;
+    }
+    return CQXPMenuBar::ProcessHookKeyDown(nKey);
+}
+
+void CQXPRibbonBar::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == kContextMenuTimer) {
+        ShowSelectedControlMenu();
+        return;
+    }
+    CQXPMenuBar::OnTimer(nIDEvent);
+}
+
+int CQXPRibbonBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult)
+{
+    if (nMessage == WM_CONTEXTMENU && hWnd == m_hWndHookedFrame) {
+        const BOOL bKeyboard = lParam == (LPARAM)-1;
+        if ((bKeyboard && ShowSelectedControlMenu()) || (!bKeyboard && m_hWnd && (HWND)wParam == m_hWnd)) {
+            lResult = 0;
+            return CWindowHook::kHandled;
+        }
+    }
+    return CQXPMenuBar::OnHookMessage(hWnd, nMessage, wParam, lParam, lResult);
+}

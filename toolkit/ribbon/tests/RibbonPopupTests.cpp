@@ -320,4 +320,31 @@ TEST_F(RibbonKeyTipTest, ACollapsedGroupsKeyOpensItsPopup)
         << "the group's copy shows its own tips";
 }
 
+TEST_F(RibbonKeyTipTest, AControlHiddenInACollapsedGroupRunsFromItsKeyInTheGroupsPopup)
+{
+    CQXPRibbonGroup* pStyles = CollapseStylesGroup();
+    ASSERT_TRUE(pStyles != NULL);
+    CQXPControl* pHeading = pStyles->GetAt(0);
+    ASSERT_EQ((DWORD)qxpHideWrap, pHeading->GetHideFlags());
+    Key(VK_MENU);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->IsShowingKeyboardTips(); }));
+    Key('H');
+    const CQXPKeyboardTip* pTip = NULL;
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return (pTip = TipOf(pHeading)) != NULL; }));
+    EXPECT_TRUE(pTip->hWnd == NULL) << "no tip on screen for a control the ribbon does not show";
+    const CQXPKeyboardTip* pGroupTip = TipOf(pStyles->GetPopupButton());
+    ASSERT_TRUE(pGroupTip != NULL);
+    EXPECT_TRUE(::IsWindowVisible(pGroupTip->hWnd)) << "the group's own tip shows";
+    // Its key opens the group and runs the control's copy there.
+    const CString strText = pTip->strText;
+    for (int i = 0; i < strText.GetLength(); i++)
+        Key((WORD)strText[i]);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.m_commands.empty(); }));
+    EXPECT_EQ((UINT)ID_R_GOTO, frame.m_commands[0]);
+    auto* pPopup = dynamic_cast<CQXPRibbonGroupPopupToolBar*>(pStyles->GetPopupButton()->GetCommandBar());
+    ASSERT_TRUE(pPopup != NULL) << "run through the group's popup";
+    EXPECT_EQ(pStyles, pPopup->GetSourceGroup());
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !IsOpen(pPopup) && !Ribbon()->IsTrackingMode(); }));
+}
+
 } // namespace

@@ -229,6 +229,8 @@ void CQXPControlTabWorkspace::OnClick(BOOL bKeyboard, CPoint pt)
         CQXPControlButton::OnClick(bKeyboard, pt);
         return;
     }
+    // The strip keeps its tabs under the pointer until the bars are idle.
+    m_pClient->SetClickPending();
     m_pWorkspace->PerformClick(hBar, pt);
 }
 

@@ -247,6 +247,10 @@ public:
 
     // --- drawing ------------------------------------------------------------------------
     void DrawCommandBar(CDC* pDC, CRect rcClip) override;
+    // WM_GETOBJECT for the tab control's id (QXP_ID_RIBBON_TABS) answers the
+    // tab list, whose child ids are the tabs (index + 1): a selected tab
+    // raises EVENT_OBJECT_FOCUS for it.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // --- quick-access menus (ribbonqatmenu.cpp) --------------------------------------------
     // Whether a copy of the control may go onto the QAT: not a second one
@@ -300,11 +304,23 @@ public:
     void OnKeyboardTip(CQXPKeyboardTip* pTip) override;
     // Escape at level 2 goes back to level 1.
     int ProcessSpecialKey(int nAction) override;
+    // Shift+F10 or the menu key while the ribbon tracks: the context menu
+    // of the selected control (ShowSelectedControlMenu).
+    int ProcessHookKeyDown(UINT nKey) override;
+    // The site frame's WM_CONTEXTMENU: from the keyboard (lParam -1) the
+    // selected control's menu; from the mouse over the ribbon nothing (the
+    // ribbon shows its own on the button's release).
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
+    // The context menu of the selected control at its top-left corner;
+    // FALSE when no control is selected.
+    BOOL ShowSelectedControlMenu();
     BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
     int GetKeyTipLevel() const { return m_nKeyTipLevel; }
     // The level-2 keytips of groups shown on a bar (the ribbon or a popup).
     void AddGroupKeyTips(CQXPKeyboardTips* pTips, CQXPCommandBar* pBar, const std::vector<CQXPRibbonGroup*>& groups,
                          const CRect& rcGroups);
+    // The group (of any tab) that lists the control; NULL when none does.
+    CQXPRibbonGroup* FindGroupOf(const CQXPControl* pControl) const;
     // --- the caption band and the frame (ribboncaption.cpp) ----------------------------
     // The command bars' frame hook while it leaves the frame's caption to
     // this ribbon (frame theming on, the ribbon shown at the top); NULL
@@ -352,6 +368,9 @@ protected:
     afx_msg void OnMouseLeave();
     afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
+    // kContextMenuTimer (posted, never set): the selected control's menu.
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    static const UINT_PTR kContextMenuTimer = 0x5246;
     DECLARE_MESSAGE_MAP()
 
     std::vector<CQXPRibbonTab*> m_tabs; // one reference each
@@ -377,6 +396,9 @@ protected:
     void ShowKeyTips(int nLevel);
     // A QAT command's digit or a tab's mnemonic; FALSE for any other key.
     BOOL HandleEntryKey(UINT nChar);
+    // A control that only its group's reduction hides: the group's popup
+    // opens and the control's copy there runs. FALSE for any other control.
+    BOOL OpenCollapsedControl(CQXPControl* pControl);
     CRect m_rcTabRow, m_rcGroups, m_rcCaption, m_rcQuickAccess;
     qxribbon::RibbonGroupsResult m_groupsResult;
     int m_nQuickAccessHeight;
