@@ -6,7 +6,8 @@
 // fires, the UI thread copies the document's text into a request and wakes
 // the pane's worker. The copy is made once, straight from the editor's
 // buffer into a Scintilla document of its own that keeps no styles (the
-// component's loader): no intermediate string, so a large text is held
+// component's loader, made by a hidden window of the pane): no
+// intermediate string, so a large text is held
 // twice at most, never three times. The worker owns the request it takes:
 // it puts the copied document into a hidden Scintilla window of its own
 // thread (no parent, so no message of it ever waits for the UI thread),
@@ -107,6 +108,7 @@ private:
     // UI thread only.
     CMFCScintilla* m_pSource; // not owned; checked against m_hSource before use
     HWND m_hSource;
+    HWND m_hLoaderWnd = NULL; // hidden editing window that makes the copies' loaders
     int m_nLanguageId;
     std::vector<FunctionEntry> m_entries;
     int m_nScans;

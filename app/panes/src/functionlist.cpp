@@ -141,6 +141,10 @@ void CFunctionList::OnDestroy()
 {
     CListBox::OnDestroy();
     StopWorker();
+    if (m_hLoaderWnd != NULL) {
+        ::DestroyWindow(m_hLoaderWnd);
+        m_hLoaderWnd = NULL;
+    }
 }
 
 void CFunctionList::StopWorker()
@@ -253,12 +257,14 @@ namespace {
 
 // The editor's text as a new document of the component (no styles), read
 // from its buffer a piece at a time; null when the component refuses (no
-// memory for the copy: the list then keeps what it shows).
-Scintilla::ILoader* CopyText(const CMFCScintilla& editor)
+// memory for the copy: the list then keeps what it shows). The loader comes
+// from the pane's own hidden window: a window that makes one forgets which
+// of its lines are shown, so the user's editor must never be asked.
+Scintilla::ILoader* CopyText(const CMFCScintilla& editor, HWND hLoaderWnd)
 {
     const Sci_Position nLength = editor.GetLength();
-    auto* pLoader =
-        reinterpret_cast<Scintilla::ILoader*>(editor.Call(SCI_CREATELOADER, (uptr_t)nLength, SC_DOCUMENTOPTION_STYLES_NONE));
+    auto* pLoader = reinterpret_cast<Scintilla::ILoader*>(
+        ::SendMessageA(hLoaderWnd, SCI_CREATELOADER, (WPARAM)nLength, SC_DOCUMENTOPTION_STYLES_NONE));
     if (pLoader == nullptr)
         return nullptr;
     const Sci_Position kPiece = 1 << 20;
@@ -282,7 +288,11 @@ void CFunctionList::OnTimer(UINT_PTR nIDEvent)
         CMFCScintilla* pEditor = SourceEditor();
         if (pEditor != NULL && m_hThread != NULL) {
             std::unique_ptr<Request> pRequest(new Request);
-            pRequest->pLoader = CopyText(*pEditor);
+            if (m_hLoaderWnd == NULL)
+                m_hLoaderWnd = ::CreateWindowExA(0, CMFCScintilla::kWindowClass, "FunctionListLoader", WS_POPUP, 0, 0, 0,
+                                                 0, NULL, NULL, NULL, NULL);
+            if (m_hLoaderWnd != NULL)
+                pRequest->pLoader = CopyText(*pEditor, m_hLoaderWnd);
             pRequest->nLanguageId = m_nLanguageId;
             if (pRequest->pLoader != nullptr) {
                 {
