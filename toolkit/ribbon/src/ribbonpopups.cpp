@@ -126,7 +126,8 @@ CSize CQXPRibbonBarControlQuickAccessPopup::GetSize(CDC* pDC)
 void CQXPRibbonBarControlQuickAccessPopup::Draw(CDC* pDC)
 {
     if (CRibbonStyleTheme* pTheme = ThemeOf(GetParent()))
-        pTheme->DrawRibbonQuickAccessButton(pDC, GetRect(), IsMoreButton(), GetSelected(), GetPopuped());
+        pTheme->DrawRibbonQuickAccessButton(pDC, GetRect(), IsMoreButton(), GetSelected(), GetPopuped(),
+                                            CRibbonStyleTheme::GetGlassFlags(this));
 }
 
 BOOL CQXPRibbonBarControlQuickAccessPopup::OnSetPopup(BOOL bPopup)
@@ -142,49 +143,6 @@ BOOL CQXPRibbonBarControlQuickAccessPopup::OnSetPopup(BOOL bPopup)
         pPopup->InternalRelease();
     }
     return CQXPControlPopup::OnSetPopup(bPopup);
-}
-
-// ---------------------------------------------------------------------------
-// CRibbonTabPopupOpener
-
-CRibbonTabPopupOpener::CRibbonTabPopupOpener()
-{
-    m_controlType = qxpControlPopup;
-    m_dwFlags = qxpFlagManualUpdate | qxpFlagNoMovable;
-    m_dwHideFlags = qxpHideGeneric;
-    m_bShadow = FALSE;
-    GivePlaceholderPopup(this);
-}
-
-void CRibbonTabPopupOpener::AdjustExcludeRect(CRect& rcExclude)
-{
-    CQXPRibbonBar* pRibbon = dynamic_cast<CQXPRibbonBar*>(GetParent());
-    if (!pRibbon || !::IsWindow(pRibbon->GetSafeHwnd()))
-        return;
-    CRect rcRibbon;
-    pRibbon->GetWindowRect(&rcRibbon);
-    const CRect rcWork = QxpGetPopupWorkArea(GetMultiMonitorHelper(), rcExclude.TopLeft(), rcExclude);
-    rcExclude.left = std::max(rcRibbon.left, rcWork.left);
-}
-
-BOOL CRibbonTabPopupOpener::OnSetPopup(BOOL bPopup)
-{
-    CQXPRibbonBar* pRibbon = dynamic_cast<CQXPRibbonBar*>(GetParent());
-    if (bPopup && !m_bPopup) {
-        CQXPRibbonTab* pTab = pRibbon ? pRibbon->GetSelectedTab() : NULL;
-        if (!pTab || !pRibbon->IsRibbonMinimized())
-            return FALSE;
-        CQXPRibbonTabPopupToolBar* pPopup = new CQXPRibbonTabPopupToolBar(pRibbon, pTab);
-        pPopup->SetCommandBars(pRibbon->GetCommandBars());
-        if (!pRibbon->GetCommandBars())
-            pPopup->SetOwnerSite(pRibbon->GetOwnerSite());
-        SetCommandBar(pPopup);
-        pPopup->InternalRelease();
-    }
-    const BOOL bResult = CQXPControlPopup::OnSetPopup(bPopup);
-    if (!bPopup && bResult && pRibbon && pRibbon->IsRibbonMinimized())
-        pRibbon->OnTabPopupClosed();
-    return bResult;
 }
 
 // ---------------------------------------------------------------------------
@@ -395,7 +353,8 @@ void CQXPRibbonBarMorePopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClip)
         return;
     }
     pDC->FillSolidRect(rcClient, pTheme->m_clrRibbonFace.GetColor());
-    pTheme->DrawThemeImage(pDC, "MOREPOPUPBARFRAME", rcClient, 0, 1, CRect(3, 3, 3, 3));
+    if (!pTheme->DrawThemeImage(pDC, "MOREPOPUPBARFRAME", rcClient, 0, 1, CRect(4, 4, 4, 4)))
+        pTheme->DrawThemeImage(pDC, "POPUPBARFRAME", rcClient, 0, 1, CRect(4, 4, 4, 4));
     CFont* pOld = pDC->SelectObject(GetControlFont());
     CRect rcInter;
     for (int i = 0; i < m_pControls->GetCount(); i++) {

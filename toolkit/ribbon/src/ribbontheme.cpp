@@ -71,8 +71,14 @@ CRibbonStyleTheme::~CRibbonStyleTheme() { delete m_pTabPainter; }
 CQXPTabPainter* CRibbonStyleTheme::CreateRibbonTabPainter()
 {
     CQXPTabPainter* p = new CQXPTabPainter;
-    p->SetAppearance(10);
+    p->SetAppearanceSet(new CRibbonTabAppearance(this));
     p->SetColor(32);
+    // Tabs light up under the mouse and are chosen as the button goes
+    // down; each is its caption and 10 px on either side wide.
+    p->m_bHotTracking = TRUE;
+    p->m_bSelectOnButtonDown = TRUE;
+    p->m_bShowIcons = FALSE;
+    ::SetRect(&p->m_rcContentInset, 10, 0, 10, 0);
     return p;
 }
 
@@ -402,13 +408,5 @@ void CRibbonStyleTheme::SetBarRegion(CQXPBarView* pBar)
     // The four corner pixels cut.
     CRect rc;
     ::GetWindowRect(hWnd, &rc);
-    const int w = rc.Width(), h = rc.Height();
-    HRGN hRgn = ::CreateRectRgn(1, 0, w - 1, 1);
-    HRGN hMiddle = ::CreateRectRgn(0, 1, w, h - 1);
-    HRGN hBottom = ::CreateRectRgn(1, h - 1, w - 1, h);
-    ::CombineRgn(hRgn, hRgn, hMiddle, RGN_OR);
-    ::CombineRgn(hRgn, hRgn, hBottom, RGN_OR);
-    ::DeleteObject(hMiddle);
-    ::DeleteObject(hBottom);
-    ::SetWindowRgn(hWnd, hRgn, FALSE);
+    ::SetWindowRgn(hWnd, CreateCornerCutRegion(rc.Width(), rc.Height()), FALSE);
 }
