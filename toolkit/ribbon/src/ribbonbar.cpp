@@ -605,7 +605,7 @@ void CQXPRibbonBar::SetRibbonMinimized(BOOL bMinimized)
 
 CQXPRibbonGroup* CQXPRibbonBar::FindControlGroup(const CQXPControl* pControl) const
 {
-    for (CQXPRibbonTab* pTab : m_tabs)
+    for (CQXPRibbonTab* pTab : Tabs())
         for (CQXPRibbonGroup* pGroup : pTab->GetGroups())
             if (pGroup->IndexOf(pControl) >= 0)
                 return pGroup;
