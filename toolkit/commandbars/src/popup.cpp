@@ -416,6 +416,7 @@ BOOL CQXPPopupBar::Popup(CQXPControlPopup* pControlPopup)
     CRect rcExclude = pControlPopup->GetRect();
     pParent->ClientToScreen(&rcExclude);
     pControlPopup->AdjustExcludeRect(rcExclude);
+    AdjustExcludeRect(pControlPopup, rcExclude);
     int nFlags = 0;
     int nPos = pParent->GetPosition();
     if (pControlPopup->GetFlags() & qxpFlagLeftPopup)

@@ -346,6 +346,8 @@ BEGIN_MESSAGE_MAP(CQXPRibbonBar, CQXPMenuBar)
     ON_WM_LBUTTONDBLCLK()
     ON_WM_MOUSEMOVE()
     ON_WM_MOUSELEAVE()
+    ON_WM_NCHITTEST()
+    ON_WM_SETCURSOR()
     ON_WM_RBUTTONDOWN()
     ON_WM_RBUTTONUP()
     ON_WM_TIMER()
@@ -544,6 +546,15 @@ void CQXPRibbonBar::SetRibbonMinimized(BOOL bMinimized)
         m_pCommandBars->ClosePopups();
 }
 
+CQXPRibbonGroup* CQXPRibbonBar::FindControlGroup(const CQXPControl* pControl) const
+{
+    for (CQXPRibbonTab* pTab : Tabs())
+        for (CQXPRibbonGroup* pGroup : pTab->GetGroups())
+            if (pGroup->IndexOf(pControl) >= 0)
+                return pGroup;
+    return NULL;
+}
+
 // --- the system button ----------------------------------------------------------------
 
 CQXPRibbonControlSystemButton* CQXPRibbonBar::AddSystemButton(int nId)
@@ -610,6 +621,16 @@ void CQXPRibbonBar::SetQuickAccessBelow(BOOL bBelow)
 {
     m_bQuickAccessBelow = bBelow ? TRUE : FALSE;
     OnRecalcLayout();
+    // The caption's height follows the QAT: the frame is painted (or, on
+    // glass, extended) anew.
+    if (RibbonFrameHook* pHook = GetFrameHook()) {
+        if (pHook->IsDwmEnabled()) {
+            ::UpdateWindow(pHook->GetHwnd());
+            pHook->RefreshFrameRegion();
+        } else {
+            ::SendMessageA(pHook->GetHwnd(), WM_NCPAINT, 1, 0);
+        }
+    }
 }
 
 BOOL CQXPRibbonBar::IsQuickAccessControl(const CQXPControl* pControl) const
@@ -832,7 +853,7 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
         const CSize sz = m_pSystemButton->GetSize(&dc);
         CRect rc;
         if (bCaption && m_bTabsVisible)
-            rc = CRect(0, 0, t + nQat - 3, t + nQat - 4);
+            rc = SystemButtonCornerRect(t, nQat, y0, m_rcCaption.top);
         else if (bCaption)
             rc = CRect(CPoint(0, (nCaption - sz.cy) / 2), sz);
         else

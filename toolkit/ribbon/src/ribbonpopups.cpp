@@ -126,7 +126,8 @@ CSize CQXPRibbonBarControlQuickAccessPopup::GetSize(CDC* pDC)
 void CQXPRibbonBarControlQuickAccessPopup::Draw(CDC* pDC)
 {
     if (CRibbonStyleTheme* pTheme = ThemeOf(GetParent()))
-        pTheme->DrawRibbonQuickAccessButton(pDC, GetRect(), IsMoreButton(), GetSelected(), GetPopuped());
+        pTheme->DrawRibbonQuickAccessButton(pDC, GetRect(), IsMoreButton(), GetSelected(), GetPopuped(),
+                                            CRibbonStyleTheme::GetGlassFlags(this));
 }
 
 BOOL CQXPRibbonBarControlQuickAccessPopup::OnSetPopup(BOOL bPopup)
@@ -468,7 +469,8 @@ void CQXPRibbonBarMorePopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClip)
         return;
     }
     pDC->FillSolidRect(rcClient, pTheme->m_clrRibbonFace.GetColor());
-    pTheme->DrawThemeImage(pDC, "MOREPOPUPBARFRAME", rcClient, 0, 1, CRect(3, 3, 3, 3));
+    if (!pTheme->DrawThemeImage(pDC, "MOREPOPUPBARFRAME", rcClient, 0, 1, CRect(4, 4, 4, 4)))
+        pTheme->DrawThemeImage(pDC, "POPUPBARFRAME", rcClient, 0, 1, CRect(4, 4, 4, 4));
     CFont* pOld = pDC->SelectObject(GetControlFont());
     CRect rcInter;
     for (int i = 0; i < m_pControls->GetCount(); i++) {

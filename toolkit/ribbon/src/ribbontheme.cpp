@@ -408,13 +408,5 @@ void CRibbonStyleTheme::SetBarRegion(CQXPBarView* pBar)
     // The four corner pixels cut.
     CRect rc;
     ::GetWindowRect(hWnd, &rc);
-    const int w = rc.Width(), h = rc.Height();
-    HRGN hRgn = ::CreateRectRgn(1, 0, w - 1, 1);
-    HRGN hMiddle = ::CreateRectRgn(0, 1, w, h - 1);
-    HRGN hBottom = ::CreateRectRgn(1, h - 1, w - 1, h);
-    ::CombineRgn(hRgn, hRgn, hMiddle, RGN_OR);
-    ::CombineRgn(hRgn, hRgn, hBottom, RGN_OR);
-    ::DeleteObject(hMiddle);
-    ::DeleteObject(hBottom);
-    ::SetWindowRgn(hWnd, hRgn, FALSE);
+    ::SetWindowRgn(hWnd, CreateCornerCutRegion(rc.Width(), rc.Height()), FALSE);
 }

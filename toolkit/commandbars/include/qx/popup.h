@@ -164,6 +164,13 @@ public:
     // starts tracking; FALSE when the window could not be made.
     BOOL Popup(CQXPControlPopup* pControlPopup);
     BOOL Popup(int x, int y, LPCRECT rcExclude);
+    // The popup's say in the rectangle (screen) it opens against, after
+    // the owning control's (CQXPControlPopup::AdjustExcludeRect).
+    virtual void AdjustExcludeRect(CQXPControlPopup* pControlPopup, CRect& rcExclude)
+    {
+        (void)pControlPopup;
+        (void)rcExclude;
+    }
     // Leaving tracking hides the popup and ends the return-command link.
     BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
     CQXPCommandBar* GetRootParent() override;

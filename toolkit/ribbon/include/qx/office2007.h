@@ -145,6 +145,11 @@ public:
 
     ThemeResources* GetThemeResources() const { return m_pResources; }
     ThemeBitmap* GetImage(LPCSTR lpszName) const { return m_pResources->LoadImage(lpszName); }
+    // nGlassFlags of DrawThemeImage: the rectangle lies on the glass of a
+    // composited frame (ThemeBitmap::DrawImageGlassAware).
+    enum {
+        kThemeImageOnGlass = 1
+    };
     // Draws state nState of nStates of an image; FALSE when it is missing.
     virtual BOOL DrawThemeImage(CDC* pDC, LPCSTR lpszName, CRect rc, int nState, int nStates, CRect rcMargins,
                                 COLORREF clrKey = QX_COLOR_NONE, int nGlassFlags = 0);
@@ -295,6 +300,15 @@ public:
     // (ControlsGrouping): the theme's grouped-button image of its place in
     // its run; other controls as the base draws them.
     void DrawControlBackground(CDC* pDC, CQXPControlView* pControl) override;
+    // Controls directly on the ribbon (no group): collapsed groups' buttons
+    // and check or radio controls the base colour only when disabled, the
+    // others in any but the plain state; a plain quick-access control or
+    // system button on the glass caption white (maximized frame) or black;
+    // any other RibbonText. Other controls: the base.
+    COLORREF GetControlTextColor(CQXPControlView* pControl) override;
+    // kThemeImageOnGlass for a control of a ribbon that lies on the glass
+    // caption (CQXPRibbonBar::IsRectInCaption), else 0.
+    static int AFXAPI GetGlassFlags(CQXPControlView* pControl);
     // TRUE for a control of a ControlsGrouping ribbon group, with whether it
     // starts (first shown, BeginGroup or a new row) and ends (last shown, or
     // the next starts) its run.
@@ -329,7 +343,8 @@ public:
     // when the QAT is above and rcQat is not empty).
     void DrawRibbonCaptionArea(CDC* pDC, CRect rcCaption, CRect rcQat, LPCSTR lpszTitle);
     // The QAT's customise (bMore FALSE) or more button.
-    void DrawRibbonQuickAccessButton(CDC* pDC, CRect rc, BOOL bMore, int nSelected, BOOL bPopped);
+    void DrawRibbonQuickAccessButton(CDC* pDC, CRect rc, BOOL bMore, int nSelected, BOOL bPopped,
+                                     int nGlassFlags = 0);
     // A group-band scroll button (bLeft: towards the first group).
     void DrawRibbonScrollButton(CDC* pDC, CRect rc, BOOL bLeft, int nSelected, BOOL bPressed);
     // A group-band background of the popup that shows a minimised tab.
@@ -337,13 +352,30 @@ public:
     // The frame's caption when the ribbon draws it (a frame hook): the
     // frame's top images, the QAT area when rcQat is not empty, the frame's
     // small icon at the left without a system button, the title in rcTitle.
+    // On glass (the frame extended into the client area with composition)
+    // the band is black, which the system shows as glass, the QAT area has
+    // its glass image and the title glows (DrawGlowCaptionText).
     void DrawRibbonFrameCaption(CDC* pDC, CRect rcCaption, CRect rcQat, HWND hWndFrame, BOOL bActive, CRect rcTitle,
-                                BOOL bSystemButton);
+                                BOOL bSystemButton, BOOL bGlass = FALSE);
     // The contextual tab headers: each header's image of its colour and
     // its caption (nTextOffset: how far the text moves down, the frame
     // border with a frame hook). A colour without an image ends the loop.
+    // On glass the captions glow like the title (hWndFrame, bActive).
     void DrawRibbonContextHeaders(CDC* pDC, const std::vector<qxribbon::RibbonContextHeaderInfo>& headers,
-                                  int nTextOffset);
+                                  int nTextOffset, BOOL bGlass = FALSE, HWND hWndFrame = NULL, BOOL bActive = TRUE);
+    // The system button on a ribbon that shows a caption: an icon wider
+    // than 32 (hIcon, the control's own) alone, centred; else the button
+    // image at its own size, centred ("FRAMESYSTEMBUTTON52" on a button of
+    // at least 55 × 55 when the theme has it, else "FRAMESYSTEMBUTTON";
+    // part 2 popped, 1 selected, 0) and moved down by the part of the
+    // rectangle above 0, then the control's 32-pixel icon centred on it or,
+    // without one, the frame's large icon.
+    void DrawRibbonSystemButton(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPopped, HICON hIcon, HWND hWndFrame);
+    // Caption text on glass, in the DC's font: white on a maximized frame;
+    // else, with visual styles, black text with a glow of 8 drawn by the
+    // style's "WINDOW" caption part into a buffer over the rectangle widened
+    // by 5 each side; without them plain black text.
+    virtual void DrawGlowCaptionText(CDC* pDC, CRect rc, const CString& strText, HWND hWndFrame, BOOL bActive);
     CFont* GetRibbonFont() { return &m_fontRibbon; }
 
     CFont m_fontRibbon;

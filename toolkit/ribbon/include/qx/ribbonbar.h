@@ -398,6 +398,11 @@ public:
     // outside the caption, over a control or a contextual header; HTTOP in
     // the top 5 px of a sizable frame that is not maximised; else HTCAPTION.
     int HitTestCaption(CPoint point) const;
+    // The rectangle (client coordinates) meets the caption on glass: the bar
+    // is visible and its frame hook composited.
+    BOOL IsRectInCaption(const CRect& rc) const;
+    // The group of the ribbon's tabs that holds the control (NULL: none).
+    CQXPRibbonGroup* FindControlGroup(const CQXPControl* pControl) const;
     // One header per run of contextual tabs, placed by the last layout.
     const std::vector<qxribbon::RibbonContextHeaderInfo>& GetContextHeaders() const { return m_contextHeaders; }
     const qxribbon::RibbonContextHeaderInfo* HitTestContextHeader(CPoint point) const;
@@ -434,6 +439,12 @@ protected:
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnMouseLeave();
+    // With a composition frame hook the system's caption buttons under the
+    // ribbon's caption take the pointer (HTTRANSPARENT); else the toolbar's.
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    // Over a sizing edge of the caption (HTTOP in its top 5 px) the frame
+    // sets its sizing cursor.
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
     // kContextMenuTimer (posted, never set): the selected control's menu.
