@@ -470,4 +470,147 @@ TEST_F(CustomizeTest, ACommandDroppedOnTheToolbarStaysAfterARestart)
     ASSERT_TRUE(Close());
 }
 
+// A top-level window of the program of that class and title, visible.
+HWND TopWindowTitled(DWORD pid, const std::string& cls, const std::string& title)
+{
+    for (HWND h : qmtest::TopLevelWindowsOf(pid))
+        if (qmtest::WindowClassOf(h) == cls && qmtest::WindowTextOf(h) == title)
+            return h;
+    return nullptr;
+}
+
+// The customize menu of a right click at a point, then its Name box given
+// a new text and Enter: the control under the point takes the name.
+::testing::AssertionResult RenameAt(DWORD pid, POINT pt, const char* name)
+{
+    HWND menu = OpenContextMenu(pid, pt);
+    if (!menu)
+        return ::testing::AssertionFailure() << "no customize menu";
+    HWND box = nullptr;
+    bool found = qmtest::WaitUntil(
+        [&] {
+            for (HWND h : qmtest::DescendantsOfClass(menu, "", true))
+                box = h;
+            return box != nullptr;
+        },
+        5000);
+    if (!found)
+        return ::testing::AssertionFailure() << "no name box";
+    // A click in the box, a new text and Enter.
+    qmtest::ClickInWindow(box, POINT{5, 5});
+    auto focus = [&] {
+        GUITHREADINFO gti = {sizeof(gti)};
+        return GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &gti) ? gti.hwndFocus : nullptr;
+    };
+    if (!qmtest::WaitUntil([&] { return focus() == box; }, 5000))
+        return ::testing::AssertionFailure() << "the name box took no focus: " << qmtest::WindowClassOf(box) << " focus "
+                                             << qmtest::WindowClassOf(focus()) << " " << qmtest::WindowTextOf(focus());
+    SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
+    qmtest::SendChord({VK_RETURN});
+    if (!qmtest::WaitUntil([&] { return !IsWindowVisible(menu); }, 5000))
+        return ::testing::AssertionFailure() << "the menu stayed";
+    return ::testing::AssertionSuccess();
+}
+
+} // namespace
+
+namespace {
+
+using qmtest::RemoteScintilla;
+
+// The editor's context menu as the user edits it on the Menus page: shown
+// in a floating bar beside the sheet, its first item renamed through the
+// customize menu and its last one dropped off the bars. The editor then
+// pops up the edited menu, and does so after a restart.
+TEST_F(CustomizeTest, AContextMenuEditedOnTheMenusPageIsWhatTheEditorShows)
+{
+    const std::string path = WriteFile("context.txt", "abc");
+    auto startOnFile = [&] {
+        if (!Start("\"" + path + "\""))
+            return RemoteScintilla();
+        return EditorHolding("abc");
+    };
+    // The editor's menu after an "x" typed before "abc": its window, or null.
+    auto openEditorMenu = [&](const RemoteScintilla& ed) -> HWND {
+        if (!FocusEditor(ed) || ed.Text() != "abc")
+            return nullptr;
+        qmtest::TypeText(L"x");
+        if (!qmtest::WaitUntil([&] { return ed.Text() == "xabc"; }, 5000))
+            return nullptr;
+        PostMessageA(ed.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(60, 8));
+        HWND menu = nullptr;
+        qmtest::WaitUntil([&] { return (menu = TopWindowTitled(m_prog.Pid(), "QXPPopupBar", "Editor")) != nullptr; },
+                          10000);
+        return menu;
+    };
+    auto heightOf = [](HWND h) {
+        RECT rc;
+        GetWindowRect(h, &rc);
+        return rc.bottom - rc.top;
+    };
+
+    RemoteScintilla ed = startOnFile();
+    E2E_REQUIRE_EDITOR(ed);
+    HWND menu = openEditorMenu(ed);
+    ASSERT_TRUE(menu) << "the editor showed no command-bar menu titled Editor";
+    const int nProgramHeight = heightOf(menu);
+    // Its Undo takes the "x" back.
+    Sleep(300);
+    qmtest::SendChord({'U'});
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return ed.Text() == "abc"; }, 5000)) << "[" << ed.Text() << "]";
+
+    HWND sheet = OpenSheet(kCmdEditMenus);
+    ASSERT_TRUE(sheet);
+    HWND page = Page(sheet);
+    // The sheet opens at the screen's left edge: the bar stands beside its
+    // right edge then.
+    RECT rcSheet, rcBar;
+    GetWindowRect(sheet, &rcSheet);
+    ASSERT_TRUE(ChooseComboText(page, QX_CID_MENUS_CONTEXT, "Editor"));
+    HWND bar = nullptr;
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return (bar = TopWindowTitled(m_prog.Pid(), "QXPToolBar", "Editor")) != nullptr; },
+                                  10000))
+        << "no floating bar shows the editor's menu";
+    GetWindowRect(bar, &rcBar);
+    EXPECT_EQ(rcBar.top, rcSheet.top);
+    EXPECT_TRUE(rcBar.right == rcSheet.left || rcBar.left == rcSheet.right)
+        << rcBar.left << ".." << rcBar.right << " beside " << rcSheet.left << ".." << rcSheet.right;
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, QX_CID_MENUS_CONTEXT_RESET)));
+    qmtest::SaveWindowShot(bar, QM_BIN_DIR, "qmate-customize-context-bar.png");
+
+    // Undo, the first item, becomes "&Go back".
+    const qmtest::Picture shown = ShotOf(bar);
+    ASSERT_TRUE(RenameAt(m_prog.Pid(), POINT{rcBar.left + 40, rcBar.top + 31}, "&Go back"));
+    ASSERT_TRUE(IsWindowVisible(sheet) && IsWindowVisible(bar)) << "the sheet or the bar closed";
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return !SamePicture(ShotOf(bar), shown); }, 5000)) << "the name did not change";
+    qmtest::SaveWindowShot(bar, QM_BIN_DIR, "qmate-customize-context-bar-renamed.png");
+    // The last item goes: dropped on the document, off every bar.
+    RECT rcEditor;
+    GetWindowRect(ed.Handle(), &rcEditor);
+    const int nBarHeight = heightOf(bar);
+    qmtest::DragFromTo(POINT{rcBar.left + 40, rcBar.bottom - 36},
+                       POINT{(rcEditor.left + rcEditor.right) / 2, rcEditor.bottom - 20}, [](DWORD ms) { Sleep(ms); });
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return IsWindowVisible(bar) && heightOf(bar) < nBarHeight; }, 5000))
+        << "the last item stayed";
+    qmtest::SaveWindowShot(bar, QM_BIN_DIR, "qmate-customize-context-bar-edited.png");
+    ASSERT_TRUE(CloseSheet(sheet));
+
+    // The editor shows the edited menu: one item less, and G undoes.
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run == 0 ? "before the restart" : "after the restart");
+        if (run == 1) {
+            ASSERT_TRUE(CloseDiscarding());
+            ed = startOnFile();
+            E2E_REQUIRE_EDITOR(ed);
+        }
+        menu = openEditorMenu(ed);
+        ASSERT_TRUE(menu);
+        EXPECT_LT(heightOf(menu), nProgramHeight);
+        Sleep(300);
+        qmtest::SendChord({'G'});
+        EXPECT_TRUE(qmtest::WaitUntil([&] { return ed.Text() == "abc"; }, 5000)) << "[" << ed.Text() << "]";
+    }
+    ASSERT_TRUE(CloseDiscarding());
+}
+
 } // namespace

@@ -176,6 +176,7 @@ protected:
     afx_msg LRESULT OnOpenFilesToOpen(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnDockingPaneNotify(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnTabClientMouse(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnEditorContextMenu(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnTabClientItemCreated(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnCreateControl(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnControlNotify(WPARAM wParam, LPARAM lParam);

@@ -121,6 +121,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CQXMDIFrameWndEx)
     ON_MESSAGE(WM_OPENFILESTOOPEN, OnOpenFilesToOpen)
     ON_MESSAGE(WM_DOCKINGPANE_NOTIFY, OnDockingPaneNotify)
     ON_MESSAGE(WM_TABCLIENT_MOUSENOTIFY, OnTabClientMouse)
+    ON_MESSAGE(WM_EDITOR_CONTEXTMENU, OnEditorContextMenu)
     ON_MESSAGE(WM_TABCLIENT_ITEMCREATED, OnTabClientItemCreated)
     ON_MESSAGE(WM_COMMANDBARS_CREATECONTROL, OnCreateControl)
     ON_MESSAGE(WM_COMMANDBARS_CONTROLNOTIFY, OnControlNotify)
@@ -341,6 +342,11 @@ BOOL CMainFrame::CreateCommandBarsAndStatusBar()
         pImages->SetIcons(IDR_TOOLBAR_MENU_ICONS);
         pImages->SetIcons(IDR_TOOLBAR_LARGE);
     }
+
+    // The context menus the user may edit on the customize sheet's Menus
+    // page (the layout below brings back the edits).
+    pBars->AddContextMenu(IDR_CONTEXT_EDITOR, 0, "Editor");
+    pBars->AddContextMenu(IDR_CONTEXT_TABS, 0, "Tabs");
 
     // The user's layout, options and shortcuts; anything damaged is refused
     // and the bars stay as made above.
@@ -1264,18 +1270,33 @@ LRESULT CMainFrame::OnTabClientMouse(WPARAM wParam, LPARAM lParam)
     CFrameWnd* pChildFrame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(pItem->m_hWnd));
     if (pChildFrame != NULL && pChildFrame->GetActiveView() != NULL)
         pChildFrame->GetActiveView()->SetFocus();
+    ::ClientToScreen(pStrip->GetSafeHwnd(), &pt);
+    // The user's edited tab menu when the command bars keep it.
+    if (m_pCommandBars != NULL && m_pCommandBars->FindContextMenu(IDR_CONTEXT_TABS) != NULL) {
+        m_pCommandBars->TrackContextMenu(IDR_CONTEXT_TABS, TPM_RIGHTBUTTON, pt.x, pt.y);
+        return TRUE;
+    }
     CMenu menu;
     if (!menu.LoadMenu(IDR_CONTEXT_TABS))
         return TRUE;
     CMenu* pPopup = menu.GetSubMenu(0);
     if (pPopup == NULL)
         return TRUE;
-    ::ClientToScreen(pStrip->GetSafeHwnd(), &pt);
     if (m_pCommandBars != NULL)
         m_pCommandBars->TrackPopupMenu(pPopup, TPM_RIGHTBUTTON, pt.x, pt.y, this);
     else
         ::TrackPopupMenu(pPopup->GetSafeHmenu(), TPM_RIGHTBUTTON, pt.x, pt.y, 0, m_hWnd, NULL);
     return TRUE;
+}
+
+LRESULT CMainFrame::OnEditorContextMenu(WPARAM wParam, LPARAM lParam)
+{
+    // The editor's menu as the user edited it; its commands reach the active
+    // document through the frame's routing.
+    if (m_pCommandBars == NULL || m_pCommandBars->FindContextMenu((UINT)wParam) == NULL)
+        return 0;
+    m_pCommandBars->TrackContextMenu((UINT)wParam, TPM_RIGHTBUTTON, (short)LOWORD(lParam), (short)HIWORD(lParam));
+    return 1;
 }
 
 // --- font, page setup, links -----------------------------------------------------------------

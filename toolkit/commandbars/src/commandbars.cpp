@@ -65,6 +65,13 @@ CQXPCommandBars::~CQXPCommandBars()
     }
     m_arrBars.clear();
     m_pMenuBar = NULL;
+    for (CQXPPopupBar* pPopup : m_arrContextMenus) {
+        if (::IsWindow(pPopup->GetSafeHwnd()))
+            pPopup->DestroyWindow();
+        pPopup->SetCommandBars(NULL);
+        pPopup->InternalRelease();
+    }
+    m_arrContextMenus.clear();
     for (CQXPDockBar*& pDock : m_pDocks) {
         delete pDock;
         pDock = NULL;
@@ -769,6 +776,69 @@ void CQXPCommandBars::ContextMenu(CPoint ptScreen)
     if (::IsWindow(pPopup->GetSafeHwnd()))
         pPopup->DestroyWindow();
     pPopup->InternalRelease();
+}
+
+// ---------------------------------------------------------------------------
+// Context menus
+
+void CQXPCommandBars::AddContextMenu(CQXPPopupBar* pPopup)
+{
+    if (!pPopup || std::find(m_arrContextMenus.begin(), m_arrContextMenus.end(), pPopup) != m_arrContextMenus.end())
+        return;
+    pPopup->m_bContextMenu = TRUE;
+    pPopup->SetCommandBars(this);
+    pPopup->InternalAddRef();
+    m_arrContextMenus.push_back(pPopup);
+}
+
+CQXPPopupBar* CQXPCommandBars::AddContextMenu(UINT nMenuId, int nSubMenu, LPCSTR lpszTitle)
+{
+    if (nMenuId == 0 || FindContextMenu(nMenuId))
+        return NULL;
+    CMenu menu;
+    if (!menu.LoadMenu(nMenuId))
+        return NULL;
+    CMenu* pSubMenu = menu.GetSubMenu(nSubMenu);
+    if (!pSubMenu)
+        return NULL;
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(this);
+    if (!pPopup->LoadMenu(pSubMenu, TRUE)) {
+        pPopup->InternalRelease();
+        return NULL;
+    }
+    pPopup->SetBarID(nMenuId);
+    pPopup->SetTitle(lpszTitle ? lpszTitle : "");
+    pPopup->GetControls()->CreateOriginalControls();
+    AddContextMenu(pPopup);
+    pPopup->InternalRelease(); // the list keeps it
+    return pPopup;
+}
+
+CQXPPopupBar* CQXPCommandBars::GetContextMenuAt(int nIndex) const
+{
+    return nIndex >= 0 && nIndex < (int)m_arrContextMenus.size() ? m_arrContextMenus[(size_t)nIndex] : NULL;
+}
+
+CQXPPopupBar* CQXPCommandBars::FindContextMenu(UINT nBarID) const
+{
+    for (CQXPPopupBar* pPopup : m_arrContextMenus)
+        if (pPopup->GetBarID() == nBarID)
+            return pPopup;
+    return NULL;
+}
+
+int CQXPCommandBars::TrackContextMenu(UINT nBarID, UINT nFlags, int x, int y, CWnd* pOwner)
+{
+    CQXPPopupBar* pPopup = FindContextMenu(nBarID);
+    if (!pPopup || !m_pFrame)
+        return 0;
+    pPopup->InternalAddRef();
+    int nResult = TrackPopupMenu(pPopup, nFlags, x, y, pOwner ? pOwner : m_pFrame);
+    // A menu shown for another window than the frame gave up its manager
+    // for the run: it is ours again.
+    pPopup->SetCommandBars(this);
+    pPopup->InternalRelease();
+    return nResult;
 }
 
 void CQXPCommandBars::SetCommandUsed(int nId)

@@ -190,10 +190,6 @@ BOOL CQXPCustomizeSheet::OnInitDialog()
     CWnd* pCancel = GetDlgItem(IDCANCEL);
     if (pCancel != NULL)
         pCancel->SetWindowText(ToolkitResourceManager::Instance()->LoadString(QX_IDS_CUSTOMIZE_CLOSE));
-    // The run keeps the frame working: its bars take clicks while the hooks
-    // keep them off everything else.
-    if (m_pSite != NULL && ::IsWindow(m_pSite->m_hWnd))
-        m_pSite->EnableWindow(TRUE);
     return bResult;
 }
 

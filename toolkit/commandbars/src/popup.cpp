@@ -682,10 +682,17 @@ int CQXPPopupBar::TrackPopup(CWnd* pSite, int x, int y, BOOL bReturnCmd, int nDi
     auto isChoosable = [](CQXPControl* pControl) {
         return pControl && pControl->GetEnabled() && pControl->GetID() != 0 && !pControl->GetCommandBar();
     };
-    // A window of this popup or of a submenu it opened.
+    // A window of this popup or of a submenu it opened, or a window on one
+    // of them (the edit of a box, which takes its own clicks).
     auto isOwnWindow = [this](HWND hWndMsg) {
-        CQXPCommandBar* pBar = dynamic_cast<CQXPCommandBar*>(CWnd::FromHandlePermanent(hWndMsg));
-        return pBar && pBar->GetRootParent() == this;
+        for (HWND h = hWndMsg; h != NULL; h = ::GetParent(h)) {
+            CQXPCommandBar* pBar = dynamic_cast<CQXPCommandBar*>(CWnd::FromHandlePermanent(h));
+            if (pBar)
+                return pBar->GetRootParent() == this;
+            if (!(::GetWindowLongA(h, GWL_STYLE) & WS_CHILD))
+                break;
+        }
+        return false;
     };
     BOOL bChosen = FALSE;
     while (m_bTracking && ::IsWindow(hWnd)) {
@@ -704,7 +711,13 @@ int CQXPPopupBar::TrackPopup(CWnd* pSite, int x, int y, BOOL bReturnCmd, int nDi
         }
         if (msg.message == WM_KICKIDLE)
             continue;
-        if (msg.message == WM_KEYDOWN) {
+        // A box of the menu with the focus (the edit of an edit control)
+        // types the keys; Enter and Esc stay the menu's.
+        HWND hWndFocus = ::GetFocus();
+        BOOL bBoxKey = msg.message == WM_KEYDOWN && msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE &&
+                       hWndFocus != NULL && msg.hwnd == hWndFocus && isOwnWindow(hWndFocus) &&
+                       !dynamic_cast<CQXPCommandBar*>(CWnd::FromHandlePermanent(hWndFocus));
+        if (msg.message == WM_KEYDOWN && !bBoxKey) {
             CQXPControl* pSelected = msg.wParam == VK_RETURN ? GetSelected() : NULL;
             BOOL bEnter = isChoosable(pSelected);
             if (!OnTrackKey((UINT)msg.wParam)) {

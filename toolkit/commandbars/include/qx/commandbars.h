@@ -161,6 +161,32 @@ public:
     // A new popup bar holding the toolbars list (one reference for the
     // caller).
     virtual CQXPPopupBar* CreateToolbarsPopup();
+
+    // --- context menus --------------------------------------------------------
+    // The program's context menus, kept here so that the user can edit them
+    // on the customize sheet's Menus page and the layout saves them with the
+    // bars. Each is marked as a context menu; the manager holds one
+    // reference, released on destruction. A popup already listed is not
+    // added twice.
+    void AddContextMenu(CQXPPopupBar* pPopup);
+    // A context menu made of the items of submenu nSubMenu of a menu
+    // resource: BarID the resource id, the title given, the program's items
+    // kept as its original controls. NULL when the menu or the submenu
+    // cannot be loaded or the id is taken by another context menu.
+    CQXPPopupBar* AddContextMenu(UINT nMenuId, int nSubMenu, LPCSTR lpszTitle);
+    int GetContextMenuCount() const { return (int)m_arrContextMenus.size(); }
+    CQXPPopupBar* GetContextMenuAt(int nIndex) const;
+    // The context menu with that BarID, NULL when there is none.
+    CQXPPopupBar* FindContextMenu(UINT nBarID) const;
+    // Shows the context menu of that id at a screen point as TrackPopupMenu
+    // does; the menu stays this manager's. 0 when there is no such menu or it
+    // could not open.
+    int TrackContextMenu(UINT nBarID, UINT nFlags, int x, int y, CWnd* pOwner = NULL);
+    std::vector<CQXPPopupBar*> m_arrContextMenus; // one reference each
+    // A popup bar of a loaded layout that is marked as a context menu: the
+    // registered menu of the same id takes its controls (keeping its own
+    // original controls); an unknown one joins the context menus.
+    void RestoreContextMenu(CQXPPopupBar* pLoaded, CommandBarList* pList);
     // Notes a command as used (rarely-used menus); a newly noted command
     // marks the options changed.
     void SetCommandUsed(int nId);
