@@ -13,6 +13,7 @@
 #include "ribboncommandframe.h"
 #include <qmtest/cbframe.h>
 #include <qmtest/mouse.h>
+#include <qmtest/offscreen.h>
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
 
@@ -732,21 +733,7 @@ TEST_F(RibbonFrameTest, TheCaptionTextIsPlainWithoutCompositionAndGlowsOnGlass)
     EXPECT_TRUE(plain.empty());
     // The ribbon drawn off the screen (no other window in the way): the
     // band's right end, where the system's own buttons go, is black (glass).
-    auto render = [&](const std::function<void(CDC&, const CRect&)>& read) {
-        CRect rcClient;
-        pRibbon->GetClientRect(&rcClient);
-        CClientDC dcRibbon(pRibbon);
-        CDC dc;
-        dc.CreateCompatibleDC(&dcRibbon);
-        CBitmap bmp;
-        bmp.CreateCompatibleBitmap(&dcRibbon, rcClient.Width(), rcClient.Height());
-        CBitmap* pOld = dc.SelectObject(&bmp);
-        dc.FillSolidRect(rcClient, RGB(255, 0, 255));
-        pRibbon->DrawCommandBar(&dc, rcClient);
-        read(dc, rcClient);
-        dc.SelectObject(pOld);
-    };
-    render([&](CDC& dc, const CRect&) {
+    qmtest::DrawBarOffscreen(pRibbon, [&](CDC& dc) {
         EXPECT_EQ(RGB(0, 0, 0), dc.GetPixel(pRibbon->GetCaptionRect().right - 20, pRibbon->GetCaptionRect().top + 3));
     });
     Shot("ribbon-frame-caption-glass.png");
@@ -757,7 +744,7 @@ TEST_F(RibbonFrameTest, TheCaptionTextIsPlainWithoutCompositionAndGlowsOnGlass)
     redraw();
     const CRect rcTitle = pRibbon->GetTitleRect();
     int nWhite = 0, nBlack = 0;
-    render([&](CDC& dc, const CRect&) {
+    qmtest::DrawBarOffscreen(pRibbon, [&](CDC& dc) {
         for (int y = rcTitle.top; y < rcTitle.bottom; y++)
             for (int x = rcTitle.left; x < rcTitle.right; x++) {
                 const COLORREF c = dc.GetPixel(x, y);
