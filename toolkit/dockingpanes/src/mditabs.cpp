@@ -1360,7 +1360,7 @@ BEGIN_MESSAGE_MAP(CQXPTabClientWnd, CWnd)
     ON_REGISTERED_MESSAGE(s_nSkinQueryStateMessage, OnQuerySkinState)
     ON_MESSAGE(WM_MDICREATE, OnMDIChange)
     ON_MESSAGE(WM_MDIDESTROY, OnMDIDestroy)
-    ON_MESSAGE(WM_MDIACTIVATE, OnMDIChange)
+    ON_MESSAGE(WM_MDIACTIVATE, OnMDIActivate)
     ON_MESSAGE(WM_MDINEXT, OnMDIChange)
     ON_WM_SIZE()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
@@ -1436,6 +1436,20 @@ LRESULT CQXPTabClientWnd::OnMDIDestroy(WPARAM wParam, LPARAM lParam)
         }
     }
     return OnMDIChange(wParam, lParam);
+}
+
+LRESULT CQXPTabClientWnd::OnMDIActivate(WPARAM wParam, LPARAM lParam)
+{
+    if (m_bGroups || !m_bShowTabs || !(GetStyle() & WS_VISIBLE))
+        return OnMDIChange(wParam, lParam);
+    // A maximised document giving way to another would show the restored
+    // one for a moment.
+    ::SendMessage(m_hWnd, WM_SETREDRAW, FALSE, 0);
+    const LRESULT lr = Default();
+    ::SendMessage(m_hWnd, WM_SETREDRAW, TRUE, 0);
+    ::RedrawWindow(m_hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    UpdateContents();
+    return lr;
 }
 
 // The MDI client does the work; the tabs follow what it did.

@@ -246,6 +246,25 @@ RECT CQXPDockingPanePaintManager::GetCaptionRect(const CQXPDockingPaneTabbedCont
     return rc;
 }
 
+RECT CQXPDockingPanePaintManager::GetCaptionGripperRect(const CQXPDockingPaneTabbedContainer* pPane,
+                                                        const RECT& rect) const
+{
+    RECT rc = {0, 0, 0, 0};
+    if ((m_nTheme != 2 && m_nTheme != 10) || !pPane->IsCaptionVisible())
+        return rc;
+    const RECT rcCaption = GetCaptionRect(pPane, rect);
+    // In a vertical caption the margins and the gripper turn with it.
+    if (pPane->IsCaptionVertical())
+        ::SetRect(&rc, 0, 0, m_nCaptionTextHeight, 10);
+    else
+        ::SetRect(&rc, 0, 0, 10, m_nCaptionTextHeight);
+    const BOOL bVertical = pPane->IsCaptionVertical();
+    ::OffsetRect(&rc, rcCaption.left + (bVertical ? m_rcCaptionMargin.top : m_rcCaptionMargin.left),
+                 rcCaption.top + (bVertical ? m_rcCaptionMargin.left : m_rcCaptionMargin.top));
+    ::IntersectRect(&rc, &rc, &rcCaption);
+    return rc;
+}
+
 RECT CQXPDockingPanePaintManager::GetTabStripRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const
 {
     RECT rc = rect;

@@ -87,6 +87,36 @@ struct MdiFixture : ::testing::Test {
         SetForegroundWindow(frame->GetSafeHwnd());
         return tabs.GetWorkspace()->FindNavigateButton(CQXPTabManagerNavigateButton::idActiveFiles);
     }
+    // Tab groups on and the active document moved into a new group by a
+    // workspace command (which holds the tabs' updates back until the
+    // program is idle); then the program's idle.
+    void SplitIntoGroups(UINT nCommand)
+    {
+        ASSERT_TRUE(tabs.Attach(frame, TRUE));
+        tabs.Refresh();
+        Pump();
+        ASSERT_TRUE(tabs.OnCmdMsg(nCommand, CN_COMMAND, NULL, NULL));
+        Pump();
+        EXPECT_TRUE(tabs.IsUpdateSuspended()) << "moving a tab suspends the updates until idle";
+        docktest::IdleUpdate(frame);
+        EXPECT_FALSE(tabs.IsUpdateSuspended());
+        ASSERT_EQ(2, tabs.GetWorkspaceCount());
+    }
+    // A real click at a point of a strip window; true once the document is
+    // the active one and the press is over. The pointer is parked after.
+    bool ClickUntilActive(HWND hStrip, POINT ptStrip, HWND hDocument)
+    {
+        ClientToScreen(hStrip, &ptStrip);
+        qmtest::ClickAt(ptStrip);
+        const bool bActive = qmtest::WaitUntil(
+            [&] {
+                Pump();
+                return Active() == hDocument && GetCapture() == NULL;
+            },
+            5000);
+        qmtest::ParkPointer();
+        return bActive;
+    }
     // The cursor the MDI client sets with the mouse at a point of its own.
     HCURSOR CursorOver(POINT pt)
     {
@@ -730,17 +760,11 @@ TEST_F(MdiFixture, APressKeepsTheStripAsItIsUntilTheIdleUpdate)
 
     RECT r = left->GetRect();
     POINT pt = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    POINT ptScreen = pt;
-    ClientToScreen(ws->GetSafeHwnd(), &ptScreen);
-    qmtest::ClickAt(ptScreen);
-    ASSERT_TRUE(qmtest::WaitUntil(
-        [&] {
-            Pump();
-            return Active() == docs[0] && GetCapture() == NULL;
-        },
-        5000));
-    qmtest::ParkPointer();
+    ASSERT_TRUE(ClickUntilActive(ws->GetSafeHwnd(), pt, docs[0]));
     EXPECT_EQ(left, ws->GetSelectedItem());
+    // The documents switched with the client's drawing off; it draws again.
+    EXPECT_TRUE(IsWindowVisible(frame->m_hWndMDIClient));
+    EXPECT_TRUE(IsWindowVisible(docs[0]));
     EXPECT_TRUE(tabs.IsClickPending());
     EXPECT_TRUE(tabs.IsUpdateSuspended());
     EXPECT_STREQ("Left", left->GetCaption()) << "the strip is not brought in step before the idle update";
@@ -774,16 +798,8 @@ TEST_F(MdiFixture, APressKeepsTheStripAsItIsUntilTheIdleUpdate)
 // tabs follow at the idle update.
 TEST_F(MdiFixture, APressOnAnInactiveGroupsStripBringsItsDocumentForward)
 {
-    ASSERT_TRUE(tabs.Attach(frame, TRUE));
-    tabs.Refresh();
-    Pump();
     // The active document in a group of its own below.
-    ASSERT_TRUE(tabs.OnCmdMsg(ID_WORKSPACE_NEWHORIZONTAL, CN_COMMAND, NULL, NULL));
-    Pump();
-    EXPECT_TRUE(tabs.IsUpdateSuspended()) << "moving a tab suspends the updates until idle";
-    docktest::IdleUpdate(frame);
-    EXPECT_FALSE(tabs.IsUpdateSuspended());
-    ASSERT_EQ(2, tabs.GetWorkspaceCount());
+    ASSERT_NO_FATAL_FAILURE(SplitIntoGroups(ID_WORKSPACE_NEWHORIZONTAL));
     CQXPTabWorkspace* top = tabs.GetWorkspace(0);
     CQXPTabWorkspace* bottom = tabs.GetWorkspace(1);
     ASSERT_EQ(bottom, tabs.GetActiveWorkspace());
@@ -797,16 +813,7 @@ TEST_F(MdiFixture, APressOnAnInactiveGroupsStripBringsItsDocumentForward)
     ASSERT_EQ(nullptr, top->HitTest(pt));
     ASSERT_EQ(nullptr, top->HitTestNavigateButton(pt, FALSE));
     ASSERT_TRUE(qmtest::BringToForeground(frame->GetSafeHwnd()));
-    POINT ptScreen = pt;
-    ClientToScreen(top->GetSafeHwnd(), &ptScreen);
-    qmtest::ClickAt(ptScreen);
-    EXPECT_TRUE(qmtest::WaitUntil(
-        [&] {
-            Pump();
-            return Active() == hTopDocument;
-        },
-        5000));
-    qmtest::ParkPointer();
+    EXPECT_TRUE(ClickUntilActive(top->GetSafeHwnd(), pt, hTopDocument));
     EXPECT_TRUE(tabs.IsClickPending());
     docktest::IdleUpdate(frame);
     EXPECT_EQ(top, tabs.GetActiveWorkspace());
@@ -912,13 +919,7 @@ TEST_F(MdiFixture, AFrameSkinLearnsOfTheTabs)
 // strip; with the tabs hidden there is none.
 TEST_F(MdiFixture, TheClientHitTestsEveryGroupsStrip)
 {
-    ASSERT_TRUE(tabs.Attach(frame, TRUE));
-    tabs.Refresh();
-    Pump();
-    ASSERT_TRUE(tabs.OnCmdMsg(ID_WORKSPACE_NEWVERTICAL, CN_COMMAND, NULL, NULL));
-    Pump();
-    docktest::IdleUpdate(frame);
-    ASSERT_EQ(2, tabs.GetWorkspaceCount());
+    ASSERT_NO_FATAL_FAILURE(SplitIntoGroups(ID_WORKSPACE_NEWVERTICAL));
     for (int g = 0; g < 2; ++g) {
         CQXPTabWorkspace* ws = tabs.GetWorkspace(g);
         for (int i = 0; i < ws->GetItemCount(); ++i) {

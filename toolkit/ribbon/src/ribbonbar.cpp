@@ -296,12 +296,17 @@ void CQXPRibbonGroup::DoPropExchange(CQXPPropExchange* pPX)
 
 IMPLEMENT_DYNCREATE(CQXPRibbonTab, CCmdTarget)
 
-CQXPRibbonTab::CQXPRibbonTab()
-    : m_nId(0), m_nContextColor(0), m_bVisible(TRUE), m_pRibbonBar(NULL), m_nGroupOffset(0), m_bStoredSelected(FALSE)
+CQXPRibbonTab::CQXPRibbonTab() : m_nId(0), m_nContextColor(0), m_pRibbonBar(NULL), m_nGroupOffset(0), m_bStoredSelected(FALSE)
 {
 }
 
 CQXPRibbonTab::~CQXPRibbonTab() { RemoveAllGroups(); }
+
+void CQXPRibbonTab::OnRemoved()
+{
+    RemoveAllGroups();
+    CQXPTabManagerItem::OnRemoved();
+}
 
 CQXPRibbonGroup* CQXPRibbonTab::AddGroup(LPCSTR lpszCaption, int nId)
 {
@@ -331,30 +336,18 @@ void CQXPRibbonTab::RemoveAllGroups()
     m_groups.clear();
 }
 
-int CQXPRibbonTab::GetIndex() const
-{
-    if (!m_pRibbonBar)
-        return -1;
-    for (int i = 0; i < m_pRibbonBar->GetTabCount(); i++)
-        if (m_pRibbonBar->GetTab(i) == this)
-            return i;
-    return -1;
-}
-
 void CQXPRibbonTab::SetVisible(BOOL bVisible)
 {
     bVisible = bVisible ? TRUE : FALSE;
     if (m_bVisible == bVisible)
         return;
-    m_bVisible = bVisible;
+    CQXPTabManagerItem::SetVisible(bVisible);
     if (!m_pRibbonBar)
         return;
     if (!bVisible && m_pRibbonBar->GetSelectedTab() == this) {
-        int nNext = -1;
-        for (int i = 0; i < m_pRibbonBar->GetTabCount() && nNext < 0; i++)
-            if (m_pRibbonBar->GetTab(i)->IsVisible())
-                nNext = i;
-        m_pRibbonBar->SelectTab(nNext);
+        // The first focusable tab from the start takes its place.
+        CQXPTabManagerItem* pNext = m_pRibbonBar->GetTabControl()->FindNextFocusable(-1, +1);
+        m_pRibbonBar->SelectTab(pNext ? pNext->GetIndex() : -1);
     }
     m_pRibbonBar->OnRecalcLayout();
 }
@@ -424,7 +417,7 @@ END_MESSAGE_MAP()
 
 CQXPRibbonBar::CQXPRibbonBar()
     : m_bAllowMinimize(TRUE), m_bGroupsVisible(TRUE), m_bTabsVisible(TRUE), m_bCaptionBarVisible(TRUE),
-      m_nGroupsHeightOverride(0), m_nSelectedTab(-1), m_nHotTab(-1), m_nSelectedBeforeMinimize(-1),
+      m_nGroupsHeightOverride(0), m_nSelectedBeforeMinimize(-1),
       m_bSelectedTabClicked(FALSE), m_bMinimized(FALSE), m_bQuickAccessBelow(FALSE), m_bQuickAccessVisible(TRUE),
       m_bShownBySize(TRUE), m_nQuickAccessHeight(0), m_pOwnTheme(NULL), m_bFrameCaption(FALSE)
 {
@@ -446,7 +439,8 @@ CQXPRibbonBar::CQXPRibbonBar()
     m_pScrollLeft = m_pControls->AddControl(new CRibbonScrollButton(TRUE), 0);
     m_pQatCustomize = m_pControls->AddControl(new CQXPRibbonBarControlQuickAccessPopup, QXP_ID_RIBBON_QAT_CUSTOMIZE);
     m_pQatMore = m_pControls->AddControl(new CRibbonQuickAccessMore, QXP_ID_RIBBON_QAT_MORE);
-    m_pTabOpener = (CQXPControlPopup*)m_pControls->AddControl(new CRibbonTabPopupOpener, QXP_ID_RIBBON_TABS);
+    m_pTabControl = (CQXPRibbonControlTab*)m_pControls->AddControl(new CQXPRibbonControlTab, QXP_ID_RIBBON_TABS);
+    m_pTabControl->InternalAddRef(); // the tabs stay while the bar's controls are cleared
     // Their tooltips: the part after the line break of their strings.
     const std::pair<CQXPControl*, UINT> tips[] = {{m_pQatCustomize, QX_IDS_RIBBON_QAT_CUSTOMIZE},
                                                   {m_pQatMore, QX_IDS_RIBBON_QAT_MORE}};
@@ -465,6 +459,7 @@ CQXPRibbonBar::~CQXPRibbonBar()
     if (auto* pControls = dynamic_cast<CQXPRibbonControls*>(m_pControls))
         pControls->m_pRibbon = NULL;
     RemoveAllTabs();
+    m_pTabControl->InternalRelease();
     for (CQXPControl* p : m_qat)
         p->InternalRelease();
     m_qat.clear();
@@ -497,65 +492,50 @@ CQXPRibbonTab* CQXPRibbonBar::AddTab(LPCSTR lpszCaption, int nId)
     pTab->m_pRibbonBar = this;
     pTab->m_strCaption = lpszCaption;
     pTab->m_nId = nId;
-    m_tabs.push_back(pTab);
-    if (m_nSelectedTab < 0 && !m_bMinimized)
-        m_nSelectedTab = (int)m_tabs.size() - 1;
+    m_pTabControl->AddItem(-1, pTab); // takes the creation's reference
+    // The first tab of a ribbon that is not minimised is selected.
+    if (!GetSelectedTab() && !m_bMinimized)
+        m_pTabControl->CQXPTabManager::SetSelectedItem(pTab);
     UpdateGroupsVisibility();
     return pTab;
 }
 
-void CQXPRibbonBar::RemoveAllTabs()
-{
-    for (CQXPRibbonTab* t : m_tabs) {
-        t->RemoveAllGroups();
-        t->InternalRelease();
-    }
-    m_tabs.clear();
-    m_nSelectedTab = m_nHotTab = -1;
-}
+void CQXPRibbonBar::RemoveAllTabs() { m_pTabControl->DeleteAllItems(); }
 
-CQXPRibbonTab* CQXPRibbonBar::GetSelectedTab() const
+std::vector<CQXPRibbonTab*> CQXPRibbonBar::Tabs() const
 {
-    return m_nSelectedTab >= 0 && m_nSelectedTab < (int)m_tabs.size() ? m_tabs[(size_t)m_nSelectedTab] : NULL;
+    std::vector<CQXPRibbonTab*> tabs;
+    for (int i = 0; i < GetTabCount(); i++)
+        tabs.push_back(GetTab(i));
+    return tabs;
 }
 
 CQXPRibbonGroup* CQXPRibbonBar::FindGroup(int nId) const
 {
-    for (CQXPRibbonTab* t : m_tabs)
+    for (CQXPRibbonTab* t : Tabs())
         if (CQXPRibbonGroup* g = t->FindGroup(nId))
             return g;
     return NULL;
 }
 
-void CQXPRibbonBar::NotifyTabs(UINT nCode)
-{
-    (void)nCode;
-}
-
 BOOL CQXPRibbonBar::SelectTab(int nIndex)
 {
-    if (nIndex >= (int)m_tabs.size())
+    if (nIndex >= GetTabCount())
         return FALSE;
-    if (nIndex == m_nSelectedTab)
+    if (nIndex == GetSelectedTabIndex())
         return TRUE;
-    CWnd* pSite = GetOwnerSite();
-    NMHDR nm = {m_hWnd, QXP_ID_RIBBON_TABS, (UINT)TCN_SELCHANGING};
-    if (pSite && pSite->SendMessage(WM_NOTIFY, QXP_ID_RIBBON_TABS, (LPARAM)&nm) != 0)
+    m_pTabControl->SetSelectedItem(nIndex >= 0 ? GetTab(nIndex) : NULL);
+    return GetSelectedTabIndex() == nIndex;
+}
+
+BOOL CQXPRibbonBar::ScrollTabs(BOOL bForward)
+{
+    const int n = GetTabCount();
+    if (n == 0)
         return FALSE;
-    if (m_pCommandBars)
-        m_pCommandBars->ClosePopups();
-    m_nSelectedTab = nIndex;
-    UpdateGroupsVisibility();
-    OnRecalcLayout();
-    Invalidate();
-    nm.code = (UINT)TCN_SELCHANGE;
-    if (pSite)
-        pSite->SendMessage(WM_NOTIFY, QXP_ID_RIBBON_TABS, (LPARAM)&nm);
-    // Accessibility clients follow the tab: the tab list answers for the
-    // tab control's id (WindowProc), its children are the tabs.
-    if (nIndex >= 0 && ::IsWindow(m_hWnd))
-        ::NotifyWinEvent(EVENT_OBJECT_FOCUS, m_hWnd, QXP_ID_RIBBON_TABS, nIndex + 1);
-    return TRUE;
+    CQXPTabManagerItem* pNext = m_pTabControl->FindNextFocusable(GetSelectedTabIndex() + (bForward ? 1 : -1),
+                                                                 bForward ? 1 : -1);
+    return pNext ? SelectTab(pNext->GetIndex()) : FALSE;
 }
 
 LRESULT CQXPRibbonBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -567,30 +547,9 @@ LRESULT CQXPRibbonBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return CQXPMenuBar::WindowProc(message, wParam, lParam);
 }
 
-BOOL CQXPRibbonBar::ScrollTabs(BOOL bForward)
-{
-    if (m_tabs.empty())
-        return FALSE;
-    const int n = (int)m_tabs.size();
-    int i = m_nSelectedTab;
-    for (int step = 0; step < n; step++) {
-        i += bForward ? 1 : -1;
-        if (i < 0 || i >= n)
-            return FALSE;
-        if (m_tabs[(size_t)i]->IsVisible())
-            return SelectTab(i);
-    }
-    return FALSE;
-}
-
 CQXPRibbonTab* CQXPRibbonBar::HitTestTab(CPoint point) const
 {
-    if (!m_bTabsVisible || !m_rcTabRow.PtInRect(point))
-        return NULL;
-    for (CQXPRibbonTab* t : m_tabs)
-        if (t->IsVisible() && t->m_rcTab.PtInRect(point))
-            return t;
-    return NULL;
+    return m_bTabsVisible ? m_pTabControl->HitTestTab(point) : NULL;
 }
 
 CQXPRibbonGroup* CQXPRibbonBar::HitTestGroup(CPoint point) const
@@ -607,7 +566,7 @@ CQXPRibbonGroup* CQXPRibbonBar::HitTestGroup(CPoint point) const
 void CQXPRibbonBar::UpdateGroupsVisibility()
 {
     CQXPRibbonTab* pSelected = m_bMinimized ? NULL : GetSelectedTab();
-    for (CQXPRibbonTab* t : m_tabs)
+    for (CQXPRibbonTab* t : Tabs())
         for (CQXPRibbonGroup* g : t->m_groups) {
             for (CQXPControl* c : g->m_controls)
                 c->SetHideFlag(QXP_HIDE_RIBBON_TAB, t != pSelected || !g->m_bVisible);
@@ -627,17 +586,16 @@ void CQXPRibbonBar::SetRibbonMinimized(BOOL bMinimized)
         return;
     m_bMinimized = bMinimized;
     if (bMinimized) {
-        m_nSelectedBeforeMinimize = m_nSelectedTab;
-        m_nSelectedTab = -1;
-    } else if (m_nSelectedTab < 0) {
-        int nSelect = m_nSelectedBeforeMinimize;
-        if (nSelect < 0 || nSelect >= (int)m_tabs.size() || !m_tabs[(size_t)nSelect]->IsVisible()) {
-            nSelect = -1;
-            for (int i = 0; i < (int)m_tabs.size() && nSelect < 0; i++)
-                if (m_tabs[(size_t)i]->IsVisible())
-                    nSelect = i;
-        }
-        m_nSelectedTab = nSelect;
+        m_nSelectedBeforeMinimize = GetSelectedTabIndex();
+        m_pTabControl->CQXPTabManager::SetSelectedItem(NULL);
+    } else if (!GetSelectedTab()) {
+        // The tab that was selected, else the first focusable one.
+        CQXPTabManagerItem* pSelect = NULL;
+        if (m_nSelectedBeforeMinimize >= 0 && m_nSelectedBeforeMinimize < GetTabCount())
+            pSelect = GetTab(m_nSelectedBeforeMinimize);
+        if (!pSelect || !pSelect->IsVisible())
+            pSelect = m_pTabControl->FindNextFocusable(-1, +1);
+        m_pTabControl->CQXPTabManager::SetSelectedItem(pSelect);
     }
     UpdateGroupsVisibility();
     OnRecalcLayout();
@@ -647,7 +605,7 @@ void CQXPRibbonBar::SetRibbonMinimized(BOOL bMinimized)
 
 CQXPRibbonGroup* CQXPRibbonBar::FindControlGroup(const CQXPControl* pControl) const
 {
-    for (CQXPRibbonTab* pTab : m_tabs)
+    for (CQXPRibbonTab* pTab : Tabs())
         for (CQXPRibbonGroup* pGroup : pTab->GetGroups())
             if (pGroup->IndexOf(pControl) >= 0)
                 return pGroup;
@@ -670,27 +628,29 @@ CQXPRibbonControlSystemButton* CQXPRibbonBar::AddSystemButton(int nId)
 
 BOOL CQXPRibbonBar::OpenTabPopup(int nTab, BOOL bKeyboard)
 {
-    if (!m_bMinimized || nTab < 0 || nTab >= (int)m_tabs.size() || !::IsWindow(m_hWnd))
+    if (!m_bMinimized || nTab < 0 || nTab >= GetTabCount() || !::IsWindow(m_hWnd))
         return FALSE;
-    if (m_nPopuped == m_pTabOpener->GetIndex())
+    if (m_nPopuped == m_pTabControl->GetIndex())
         SetPopuped(-1);
-    if (!SelectTab(nTab) || m_nSelectedTab != nTab)
+    if (!SelectTab(nTab))
         return FALSE;
-    m_pTabOpener->SetRect(m_rcTabRow);
     m_bKeyboardTracking = bKeyboard;
-    if (!SetPopuped(m_pTabOpener->GetIndex()))
+    if (!SetPopuped(m_pTabControl->GetIndex()))
         return FALSE;
     Invalidate(FALSE);
     return TRUE;
 }
 
-CQXPPopupBar* CQXPRibbonBar::GetTabPopup() const { return dynamic_cast<CQXPPopupBar*>(m_pTabOpener->GetCommandBar()); }
+CQXPPopupBar* CQXPRibbonBar::GetTabPopup() const
+{
+    return dynamic_cast<CQXPPopupBar*>(m_pTabControl->GetCommandBar());
+}
 
 void CQXPRibbonBar::OnTabPopupClosed()
 {
-    if (!m_bMinimized || m_nSelectedTab < 0)
+    if (!m_bMinimized || !GetSelectedTab())
         return;
-    m_nSelectedTab = -1;
+    m_pTabControl->CQXPTabManager::SetSelectedItem(NULL);
     UpdateGroupsVisibility();
     if (::IsWindow(m_hWnd))
         Invalidate(FALSE);
@@ -1006,15 +966,12 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
     int x = m_rcTabRow.left + (place.bInTabRow ? place.xEnd - m_rcTabRow.left + 5 : 0);
     if (m_pSystemButton && m_bTabsVisible)
         x = std::max(x, xSystem);
-    for (CQXPRibbonTab* pTab : m_tabs) {
-        if (!pTab->IsVisible() || !m_bTabsVisible) {
-            pTab->m_rcTab.SetRectEmpty();
-            continue;
-        }
-        const int w = pTheme->GetRibbonTabWidth(&dc, pTab->m_strCaption);
-        pTab->m_rcTab = CRect(x, m_rcTabRow.top, x + w, m_rcTabRow.bottom);
-        x += w;
-    }
+    // The tab painter places the tabs in the rest of the row (none when
+    // it is narrower than 6 px or tabs are not shown).
+    CRect rcStrip(x, m_rcTabRow.top, m_rcTabRow.right, m_rcTabRow.bottom);
+    if (!m_bTabsVisible || rcStrip.Width() < 6)
+        rcStrip.SetRectEmpty();
+    m_pTabControl->LayoutTabs(&dc, rcStrip);
     LayoutGroups(&dc);
     if (!IsGroupsVisible()) {
         m_pScrollLeft->SetHideFlag(qxpHideScroll, TRUE);
@@ -1055,12 +1012,6 @@ void CQXPRibbonBar::DrawGroupsIn(CDC* pDC, const std::vector<CQXPRibbonGroup*>& 
     }
 }
 
-void CQXPRibbonBar::DrawTab(CDC* pDC, CQXPRibbonTab* pTab, int nIndex)
-{
-    GetRibbonTheme()->DrawRibbonTab(pDC, pTab->m_rcTab, pTab->m_strCaption, pTab->m_nContextColor,
-                                    nIndex == m_nSelectedTab, nIndex == m_nHotTab, FALSE);
-}
-
 void CQXPRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClip)
 {
     CRibbonStyleTheme* pTheme = GetRibbonTheme();
@@ -1075,9 +1026,8 @@ void CQXPRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClip)
     CQXPRibbonTab* pSelected = GetSelectedTab();
     if (IsGroupsVisible())
         pTheme->DrawRibbonGroupsBackground(pDC, m_rcGroups, pSelected->m_nContextColor);
-    for (int i = 0; i < (int)m_tabs.size(); i++)
-        if (m_tabs[(size_t)i]->IsVisible() && m_bTabsVisible)
-            DrawTab(pDC, m_tabs[(size_t)i], i);
+    if (m_bTabsVisible)
+        m_pTabControl->Draw(pDC);
 
     CFont* pOldFont = pDC->SelectObject(GetControlFont());
     if (IsGroupsVisible()) {
@@ -1096,7 +1046,7 @@ void CQXPRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClip)
         if (!c->IsVisible(0) || !rcInter.IntersectRect(c->GetRect(), rcClip))
             continue;
         BOOL bInGroup = dynamic_cast<CQXPRibbonGroupControlPopup*>(c) != NULL;
-        for (CQXPRibbonTab* t : m_tabs)
+        for (CQXPRibbonTab* t : Tabs())
             for (CQXPRibbonGroup* g : t->m_groups)
                 bInGroup = bInGroup || g->IndexOf(c) >= 0;
         if (!bInGroup)
@@ -1125,7 +1075,7 @@ void CQXPRibbonBar::OnLButtonDown(UINT nFlags, CPoint point)
     m_bSelectedTabClicked = pTab && pTab == GetSelectedTab();
     if (pTab) {
         // A second click on the tab whose popup is open closes it.
-        const BOOL bOpen = m_bMinimized && m_bSelectedTabClicked && m_nPopuped == m_pTabOpener->GetIndex();
+        const BOOL bOpen = m_bMinimized && m_bSelectedTabClicked && m_nPopuped == m_pTabControl->GetIndex();
         if (m_pCommandBars)
             m_pCommandBars->ClosePopups();
         else
@@ -1133,7 +1083,12 @@ void CQXPRibbonBar::OnLButtonDown(UINT nFlags, CPoint point)
         if (m_bMinimized && !bOpen)
             OpenTabPopup(pTab->GetIndex());
         else if (!m_bSelectedTabClicked && !m_bMinimized)
-            SelectTab(pTab->GetIndex());
+            m_pTabControl->PerformClick(m_hWnd, point);
+        return;
+    }
+    // The tab row's scroll buttons.
+    if (m_bTabsVisible && m_pTabControl->HitTestNavigateButton(point, TRUE)) {
+        m_pTabControl->PerformClick(m_hWnd, point);
         return;
     }
     CQXPMenuBar::OnLButtonDown(nFlags, point);
@@ -1159,23 +1114,16 @@ void CQXPRibbonBar::OnLButtonDblClk(UINT nFlags, CPoint point)
 
 void CQXPRibbonBar::OnMouseMove(UINT nFlags, CPoint point)
 {
-    CQXPRibbonTab* pTab = HitTestTab(point);
-    const int nHot = pTab ? pTab->GetIndex() : -1;
-    if (nHot != m_nHotTab) {
-        m_nHotTab = nHot;
-        Invalidate(FALSE);
-        TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, 0};
-        ::TrackMouseEvent(&tme);
-    }
+    // The hot tab and scroll button follow the mouse (not while a popup
+    // tracks).
+    if (m_bTabsVisible)
+        m_pTabControl->TrackMouse(m_hWnd, point);
     CQXPMenuBar::OnMouseMove(nFlags, point);
 }
 
 void CQXPRibbonBar::OnMouseLeave()
 {
-    if (m_nHotTab >= 0) {
-        m_nHotTab = -1;
-        Invalidate(FALSE);
-    }
+    m_pTabControl->TrackMouse(m_hWnd, CPoint(-1, -1));
     CQXPMenuBar::OnMouseLeave();
 }
 
@@ -1220,7 +1168,7 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
                 m_pSystemButton->DoPropExchange(section);
             }
         }
-        StoreObjects(pPX, "Tabs", "Tab", m_tabs, RUNTIME_CLASS(CQXPRibbonTab));
+        StoreObjects(pPX, "Tabs", "Tab", Tabs(), RUNTIME_CLASS(CQXPRibbonTab));
         StoreObjects(pPX, "QuickAccessControls", "Control", m_qat, RUNTIME_CLASS(CQXPControl));
         return;
     }
@@ -1268,13 +1216,13 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
         tabs[i]->m_bStoredSelected = FALSE;
     }
     // The new groups' controls are in the bar already; the old tabs go.
-    for (CQXPRibbonTab* t : m_tabs) {
-        t->RemoveAllGroups();
-        t->InternalRelease();
-    }
-    m_tabs = tabs;
+    m_pTabControl->DeleteAllItems();
+    for (CQXPRibbonTab* t : tabs)
+        m_pTabControl->AddItem(-1, t); // takes the loading's reference
     m_bMinimized = bMinimized;
-    m_nSelectedTab = bMinimized ? -1 : (nSelect >= 0 ? nSelect : (m_tabs.empty() ? -1 : 0));
+    if (!bMinimized && nSelect < 0 && !tabs.empty())
+        nSelect = 0;
+    m_pTabControl->CQXPTabManager::SetSelectedItem(!bMinimized && nSelect >= 0 ? tabs[(size_t)nSelect] : NULL);
     m_nSelectedBeforeMinimize = nSelect;
     m_bCustomizable = bCustomizable;
     while (!m_qat.empty())
@@ -1304,7 +1252,7 @@ void CQXPRibbonBar::ForgetControl(CQXPControl* pControl)
         pControl->InternalRelease();
         return;
     }
-    for (CQXPRibbonTab* t : m_tabs)
+    for (CQXPRibbonTab* t : Tabs())
         for (CQXPRibbonGroup* g : t->m_groups) {
             if (g->m_pPopupButton == pControl) {
                 g->m_pPopupButton = NULL;
@@ -1371,7 +1319,7 @@ void CQXPRibbonBar::OnCustomizeDrop(CQXPControl* pDragged, int& nEffect, CPoint 
     SetSelected(-1);
     // The group, or the QAT, of the control the drop lands by.
     CQXPRibbonGroup* pGroup = NULL;
-    for (CQXPRibbonTab* t : m_tabs)
+    for (CQXPRibbonTab* t : Tabs())
         for (CQXPRibbonGroup* g : t->m_groups)
             if (!pGroup && pNear && g->IndexOf(pNear) >= 0)
                 pGroup = g;

@@ -158,13 +158,13 @@ void CQXPRibbonBar::LayoutCaption(CDC* pDC)
     if (m_rcCaption.IsRectEmpty())
         return;
     std::vector<RibbonTabInfo> tabs;
-    for (CQXPRibbonTab* t : m_tabs) {
+    for (CQXPRibbonTab* t : Tabs()) {
         RibbonTabInfo info;
-        info.bVisible = t->IsVisible() && m_bTabsVisible && !t->m_rcTab.IsRectEmpty();
+        info.bVisible = t->IsVisible() && m_bTabsVisible && !t->GetRect().IsRectEmpty();
         info.nContextColor = t->m_nContextColor;
         info.strContextCaption = t->m_strContextCaption;
-        info.left = t->m_rcTab.left;
-        info.right = t->m_rcTab.right;
+        info.left = t->GetRect().left;
+        info.right = t->GetRect().right;
         tabs.push_back(info);
     }
     m_contextHeaders = BuildContextHeaders(tabs, rcFree.top, m_rcCaption.bottom, rcFree.left, rcFree.right);

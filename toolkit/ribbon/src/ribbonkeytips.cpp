@@ -58,7 +58,7 @@ void CQXPRibbonBar::ShowKeyTips(int nLevel)
 
 BOOL CQXPRibbonBar::OnKeyMenu(UINT nChar)
 {
-    if (!m_hWnd || !::IsWindowVisible(m_hWnd) || IsCustomizeMode() || m_tabs.empty())
+    if (!m_hWnd || !::IsWindowVisible(m_hWnd) || IsCustomizeMode() || GetTabCount() == 0)
         return CQXPMenuBar::OnKeyMenu(nChar);
     if (::GetKeyState(VK_CONTROL) & 0x8000)
         return FALSE;
@@ -77,7 +77,7 @@ BOOL CQXPRibbonBar::OnKeyMenu(UINT nChar)
 
 BOOL CQXPRibbonBar::PreviewMnemonic(UINT nKey)
 {
-    if (m_bTracking || m_tabs.empty() || IsCustomizeMode() || !::IsWindowVisible(m_hWnd) ||
+    if (m_bTracking || GetTabCount() == 0 || IsCustomizeMode() || !::IsWindowVisible(m_hWnd) ||
         (::GetKeyState(VK_CONTROL) & 0x8000))
         return FALSE;
     const UINT nChar = ::MapVirtualKeyA(nKey, 2 /* MAPVK_VK_TO_CHAR */) & 0x7FFF;
@@ -108,8 +108,8 @@ BOOL CQXPRibbonBar::HandleEntryKey(UINT nChar)
         return FALSE;
     }
     const UINT nUpper = (UINT)(UINT_PTR)::CharUpperA((LPSTR)(UINT_PTR)(BYTE)nChar);
-    for (int i = 0; i < (int)m_tabs.size(); i++) {
-        CQXPRibbonTab* pTab = m_tabs[(size_t)i];
+    for (int i = 0; i < GetTabCount(); i++) {
+        CQXPRibbonTab* pTab = GetTab(i);
         if (!pTab->IsVisible() || CaptionMnemonic(pTab->m_strCaption) != nUpper)
             continue;
         if (m_pCommandBars && !m_bTracking)
@@ -144,11 +144,11 @@ void CQXPRibbonBar::CreateKeyboardTips(CQXPKeyboardTips* pTips)
         const KeyTipAnchor a = QuickAccessTipAnchor(c->GetRect());
         pTips->AddControlTip(c, ToScreen(this, a.pt), a.nAlign, strText);
     }
-    for (int i = 0; i < (int)m_tabs.size(); i++) {
-        CQXPRibbonTab* pTab = m_tabs[(size_t)i];
-        if (!pTab->IsVisible() || pTab->m_strCaption.IsEmpty() || pTab->m_rcTab.IsRectEmpty())
+    for (int i = 0; i < GetTabCount(); i++) {
+        CQXPRibbonTab* pTab = GetTab(i);
+        if (!pTab->IsVisible() || pTab->m_strCaption.IsEmpty() || pTab->GetRect().IsRectEmpty())
             continue;
-        const KeyTipAnchor a = TabTipAnchor(pTab->m_rcTab);
+        const KeyTipAnchor a = TabTipAnchor(pTab->GetRect());
         pTips->AddItemTip(i, pTab->m_strCaption, ToScreen(this, a.pt), a.nAlign);
     }
     if (m_pSystemButton && m_pSystemButton->IsVisible(0)) {
@@ -203,7 +203,7 @@ void CQXPRibbonBar::OnKeyboardTip(CQXPKeyboardTip* pTip)
         return;
     }
     const int nTab = pTip->nItem;
-    if (nTab >= (int)m_tabs.size() || !m_tabs[(size_t)nTab]->IsVisible())
+    if (nTab >= GetTabCount() || !GetTab(nTab)->IsVisible())
         return;
     InternalAddRef();
     if (m_bMinimized) {
@@ -251,7 +251,7 @@ BOOL CQXPRibbonBar::OpenCollapsedControl(CQXPControl* pControl)
 
 CQXPRibbonGroup* CQXPRibbonBar::FindGroupOf(const CQXPControl* pControl) const
 {
-    for (CQXPRibbonTab* t : m_tabs)
+    for (CQXPRibbonTab* t : Tabs())
         for (CQXPRibbonGroup* g : t->m_groups)
             if (g->IndexOf(pControl) >= 0)
                 return g;

@@ -144,22 +144,28 @@ int CRibbonStyleTheme::GetRibbonTabWidth(CDC* pDC, LPCSTR lpszCaption)
     return CaptionWidth(pDC, &m_fontRibbon, lpszCaption) + 2 * 10;
 }
 
+void CRibbonStyleTheme::DrawRibbonTabFace(CDC* pDC, CRect rcFace, int nContextColor, BOOL bSelected, BOOL bHot,
+                                          BOOL bFocused)
+{
+    if (!bSelected && !bHot)
+        return;
+    LPCSTR pszColor = qxribbon::ContextColorName(nContextColor);
+    if (*pszColor) {
+        CString strImage;
+        strImage.Format("CONTEXTTAB%s", pszColor);
+        const int nPart = bSelected ? ((bFocused || bHot) ? 4 : 3) : 1;
+        DrawThemeImage(pDC, strImage, rcFace, nPart, 5, kMargins5);
+    } else {
+        const int nPart = bSelected ? (bFocused ? 5 : (bHot ? 4 : 3)) : 1;
+        DrawThemeImage(pDC, "RIBBONTAB", rcFace, nPart, 6, kMargins5, QX_THEME_KEY_COLOR);
+    }
+}
+
 void CRibbonStyleTheme::DrawRibbonTab(CDC* pDC, CRect rc, LPCSTR lpszCaption, int nContextColor, BOOL bSelected,
                                       BOOL bHot, BOOL bFocused)
 {
     CRect rcFace(rc.left, rc.top + 1, rc.right - 1, rc.bottom - 1);
-    LPCSTR pszColor = qxribbon::ContextColorName(nContextColor);
-    if (bSelected || bHot) {
-        if (*pszColor) {
-            CString strImage;
-            strImage.Format("CONTEXTTAB%s", pszColor);
-            const int nPart = bSelected ? ((bFocused || bHot) ? 4 : 3) : 1;
-            DrawThemeImage(pDC, strImage, rcFace, nPart, 5, kMargins5);
-        } else {
-            const int nPart = bSelected ? (bFocused ? 5 : (bHot ? 4 : 3)) : 1;
-            DrawThemeImage(pDC, "RIBBONTAB", rcFace, nPart, 6, kMargins5, QX_THEME_KEY_COLOR);
-        }
-    }
+    DrawRibbonTabFace(pDC, rcFace, nContextColor, bSelected, bHot, bFocused);
     DrawThemeText(pDC, &m_fontRibbon, lpszCaption, rcFace,
                   bSelected ? m_clrTabSelectedText.GetColor() : m_clrTabNormalText.GetColor(),
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);

@@ -146,49 +146,6 @@ BOOL CQXPRibbonBarControlQuickAccessPopup::OnSetPopup(BOOL bPopup)
 }
 
 // ---------------------------------------------------------------------------
-// CRibbonTabPopupOpener
-
-CRibbonTabPopupOpener::CRibbonTabPopupOpener()
-{
-    m_controlType = qxpControlPopup;
-    m_dwFlags = qxpFlagManualUpdate | qxpFlagNoMovable;
-    m_dwHideFlags = qxpHideGeneric;
-    m_bShadow = FALSE;
-    GivePlaceholderPopup(this);
-}
-
-void CRibbonTabPopupOpener::AdjustExcludeRect(CRect& rcExclude)
-{
-    CQXPRibbonBar* pRibbon = dynamic_cast<CQXPRibbonBar*>(GetParent());
-    if (!pRibbon || !::IsWindow(pRibbon->GetSafeHwnd()))
-        return;
-    CRect rcRibbon;
-    pRibbon->GetWindowRect(&rcRibbon);
-    const CRect rcWork = QxpGetPopupWorkArea(GetMultiMonitorHelper(), rcExclude.TopLeft(), rcExclude);
-    rcExclude.left = std::max(rcRibbon.left, rcWork.left);
-}
-
-BOOL CRibbonTabPopupOpener::OnSetPopup(BOOL bPopup)
-{
-    CQXPRibbonBar* pRibbon = dynamic_cast<CQXPRibbonBar*>(GetParent());
-    if (bPopup && !m_bPopup) {
-        CQXPRibbonTab* pTab = pRibbon ? pRibbon->GetSelectedTab() : NULL;
-        if (!pTab || !pRibbon->IsRibbonMinimized())
-            return FALSE;
-        CQXPRibbonTabPopupToolBar* pPopup = new CQXPRibbonTabPopupToolBar(pRibbon, pTab);
-        pPopup->SetCommandBars(pRibbon->GetCommandBars());
-        if (!pRibbon->GetCommandBars())
-            pPopup->SetOwnerSite(pRibbon->GetOwnerSite());
-        SetCommandBar(pPopup);
-        pPopup->InternalRelease();
-    }
-    const BOOL bResult = CQXPControlPopup::OnSetPopup(bPopup);
-    if (!bPopup && bResult && pRibbon && pRibbon->IsRibbonMinimized())
-        pRibbon->OnTabPopupClosed();
-    return bResult;
-}
-
-// ---------------------------------------------------------------------------
 // CQXPRibbonGroupsPopupToolBar
 
 IMPLEMENT_DYNAMIC(CQXPRibbonGroupsPopupToolBar, CQXPPopupToolBar)

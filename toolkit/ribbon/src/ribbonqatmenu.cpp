@@ -78,7 +78,7 @@ private:
 BOOL IsRunTimeOnly(const CQXPControl* pControl)
 {
     return dynamic_cast<const CQXPRibbonBarControlQuickAccessPopup*>(pControl) != NULL ||
-           dynamic_cast<const CRibbonTabPopupOpener*>(pControl) != NULL;
+           dynamic_cast<const CQXPRibbonControlTab*>(pControl) != NULL;
 }
 
 } // namespace
@@ -337,7 +337,7 @@ void CQXPRibbonBar::OnRButtonUp(UINT nFlags, CPoint point)
             if (pGroup->m_pPopupButton)
                 ShowContextMenu(point, pGroup->m_pPopupButton);
         } else if (m_rcQuickAccess.PtInRect(point) || m_rcTabRow.PtInRect(point)) {
-            ShowContextMenu(point, m_pTabOpener);
+            ShowContextMenu(point, m_pTabControl);
         }
     }
     InternalRelease();

@@ -71,8 +71,14 @@ CRibbonStyleTheme::~CRibbonStyleTheme() { delete m_pTabPainter; }
 CQXPTabPainter* CRibbonStyleTheme::CreateRibbonTabPainter()
 {
     CQXPTabPainter* p = new CQXPTabPainter;
-    p->SetAppearance(10);
+    p->SetAppearanceSet(new CRibbonTabAppearance(this));
     p->SetColor(32);
+    // Tabs light up under the mouse and are chosen as the button goes
+    // down; each is its caption and 10 px on either side wide.
+    p->m_bHotTracking = TRUE;
+    p->m_bSelectOnButtonDown = TRUE;
+    p->m_bShowIcons = FALSE;
+    ::SetRect(&p->m_rcContentInset, 10, 0, 10, 0);
     return p;
 }
 

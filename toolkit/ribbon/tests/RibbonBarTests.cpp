@@ -14,6 +14,8 @@
 #include <qmtest/pump.h>
 #include <qmtest/registry.h>
 #include <qmtest/screenshot.h>
+#include <qmtest/script.h>
+#include <qx/tabpaint.h>
 
 #include "ribbontestframe.h"
 
@@ -90,6 +92,77 @@ TEST_F(RibbonBarTest, TabsFollowTheMouseUnlessTheSiteRefuses)
     ASSERT_EQ(1u, frame.m_tabNotes.size());
     EXPECT_EQ(TCN_SELCHANGING, frame.m_tabNotes[0]);
     EXPECT_TRUE(pPicture->IsVisible(0));
+}
+
+// The tab row's scroll offset, copied by a timer for another thread.
+CQXPRibbonControlTab* s_pTabs = NULL;
+std::atomic<int> s_nTabOffset(0);
+void CALLBACK MirrorTabOffset(HWND, UINT, UINT_PTR, DWORD) { s_nTabOffset = s_pTabs->GetScrollOffset(); }
+
+TEST_F(RibbonBarTest, TheTabRowIsATabManagerThatScrollsTheTabsThatDoNotFit)
+{
+    // The tab painter places each tab as wide as its caption and 10 px on
+    // either side, one after another.
+    CQXPRibbonControlTab* pTabs = Ribbon()->GetTabControl();
+    ASSERT_EQ(3, pTabs->GetItemCount());
+    {
+        CClientDC dc(Ribbon());
+        const CRect rcHome = Ribbon()->GetTab(0)->GetRect(), rcInsert = Ribbon()->GetTab(1)->GetRect();
+        EXPECT_EQ(Ribbon()->GetRibbonTheme()->GetRibbonTabWidth(&dc, "Insert"), rcInsert.Width());
+        EXPECT_EQ(rcHome.right, rcInsert.left);
+        EXPECT_EQ(Ribbon()->GetTabRowRect().bottom, rcInsert.bottom);
+    }
+    // The hot tab follows the real mouse.
+    qmtest::MouseMoveTo(TabCentre(1));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return pTabs->GetHighlighted() == Ribbon()->GetTab(1); }));
+
+    // Tabs that do not fit a narrow frame: the scroll button shows at the
+    // end of the row and, pressed with the real mouse, moves them left.
+    for (int i = 0; i < 12; i++)
+        Ribbon()->AddTab("Overflowing", 10 + i);
+    frame.SetWindowPos(NULL, 0, 0, 420, 480, SWP_NOMOVE | SWP_NOZORDER);
+    Relayout();
+    CQXPTabManagerNavigateButton* pRight = pTabs->FindNavigateButton(CQXPTabManagerNavigateButton::idRight);
+    ASSERT_TRUE(pRight != NULL);
+    const CRect rcRight(pRight->m_rc);
+    ASSERT_FALSE(rcRight.IsRectEmpty()) << "the scroll button shows";
+    EXPECT_TRUE(Ribbon()->GetTabRowRect().PtInRect(rcRight.CenterPoint()));
+    EXPECT_EQ(0, pTabs->GetScrollOffset());
+    Shot("ribbon-tabs-overflow.png");
+    const int xFirst = Ribbon()->GetTab(0)->GetRect().left;
+    // Held: the button's loop runs inside this thread's handler of the
+    // press and scrolls on its ticks; a timer of the bar (dispatched by the
+    // loop) mirrors the offset for a second thread, which lets the button
+    // go once the tabs moved.
+    s_pTabs = pTabs;
+    s_nTabOffset = 0;
+    ::SetTimer(Ribbon()->GetSafeHwnd(), 1, 10, MirrorTabOffset);
+    const CPoint ptRight = ScreenPoint(rcRight.CenterPoint());
+    std::atomic<bool> bReleased(false);
+    std::thread helper([&] {
+        const DWORD dwStart = ::GetTickCount();
+        while (s_nTabOffset >= 0 && ::GetTickCount() - dwStart < 10000)
+            ::Sleep(10);
+        qmtest::MouseEventAt(ptRight, MOUSEEVENTF_LEFTUP);
+        bReleased = true;
+    });
+    qmtest::MouseEventAt(ptRight, MOUSEEVENTF_LEFTDOWN);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return bReleased && ::GetCapture() == NULL; }, 15000));
+    helper.join();
+    ::KillTimer(Ribbon()->GetSafeHwnd(), 1);
+    EXPECT_LT(pTabs->GetScrollOffset(), 0);
+    Relayout();
+    EXPECT_EQ(xFirst + pTabs->GetScrollOffset(), Ribbon()->GetTab(0)->GetRect().left);
+    EXPECT_EQ(0, Ribbon()->GetSelectedTabIndex()) << "scrolling chooses no tab";
+
+    // A tab chosen by the program is scrolled into view.
+    ASSERT_TRUE(Ribbon()->SelectTab(14));
+    Relayout();
+    EXPECT_LE(Ribbon()->GetTab(14)->GetRect().right, pTabs->m_rcHeaderRect.right);
+    EXPECT_GE(Ribbon()->GetTab(14)->GetRect().left, pTabs->m_rcHeaderRect.left);
+    qmtest::ClickAt(ScreenPoint(Ribbon()->GetTab(14)->GetRect().CenterPoint()));
+    qmtest::PumpMessages();
+    EXPECT_EQ(14, Ribbon()->GetSelectedTabIndex());
 }
 
 TEST_F(RibbonBarTest, WheelOverTheRibbonStepsTheTabs)

@@ -313,6 +313,9 @@ protected:
     CQXPToolTipContext* m_pToolTipContext;
 
     LRESULT OnMDIChange(WPARAM wParam, LPARAM lParam);
+    // Without groups the documents switch with the client's drawing off,
+    // then the client is drawn once, whole.
+    LRESULT OnMDIActivate(WPARAM wParam, LPARAM lParam);
     LRESULT OnMDIDestroy(WPARAM wParam, LPARAM lParam);
     void OnSize(UINT nType, int cx, int cy);
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);

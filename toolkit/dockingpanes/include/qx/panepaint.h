@@ -102,6 +102,11 @@ public:
     // The caption band and the tab strip band of a container's rectangle.
     RECT GetCaptionRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const;
     RECT GetTabStripRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const;
+    // The part of a container's caption over which the pointer shows the
+    // four-way arrow (container coordinates, from its rectangle): the
+    // gripper dots at the start of the caption in themes 2 and 10, 10
+    // pixels along the caption by its text band; empty in the others.
+    RECT GetCaptionGripperRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const;
     // A container's rectangle less its caption (and theme 5's insets).
     RECT GetBodyRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const;
     // Places the visible caption buttons at the right end of the caption

@@ -129,6 +129,9 @@ protected:
     void OnNcDestroy();
     void OnCancelMode();
     void OnRButtonDown(UINT nFlags, CPoint point);
+    // The four-way arrow over the caption while the manager asks for it,
+    // and over the theme's caption gripper always.
+    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     // Hands the current mouse message to the manager's tooltips.
     void RelayToToolTip();
     LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <qx/paintmanager.h>
+#include <qx/tabpaint.h>
 #include <qx/themeres.h>
 #include <qx/themes.h>
 
@@ -222,6 +223,21 @@ namespace qxribbon {
 struct RibbonContextHeaderInfo;
 }
 
+class CRibbonStyleTheme;
+
+// The ribbon's tab shape (number 10): the header one pixel above the tabs,
+// each tab's face drawn by the ribbon theme for its state and context
+// colour; the tab painter writes the caption over it.
+class CRibbonTabAppearance : public CTabAppearancePainter {
+public:
+    explicit CRibbonTabAppearance(CRibbonStyleTheme* pTheme);
+    RECT GetHeaderMargin() const override;
+    void DrawSingleButton(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerItem* pItem) override;
+
+private:
+    CRibbonStyleTheme* m_pTheme; // the theme that owns the painter that owns this
+};
+
 class CRibbonStyleTheme : public COffice2007Theme {
 public:
     CRibbonStyleTheme();
@@ -319,6 +335,8 @@ public:
     // A tab: the image for its state (selected, hot, focused) and its caption.
     void DrawRibbonTab(CDC* pDC, CRect rc, LPCSTR lpszCaption, int nContextColor, BOOL bSelected, BOOL bHot,
                        BOOL bFocused);
+    // A tab's face alone over rcFace (only a selected or hot tab has one).
+    void DrawRibbonTabFace(CDC* pDC, CRect rcFace, int nContextColor, BOOL bSelected, BOOL bHot, BOOL bFocused);
     // The width a tab needs for its caption.
     int GetRibbonTabWidth(CDC* pDC, LPCSTR lpszCaption);
     // The caption band a ribbon draws without the frame skin (QAT area

@@ -5,7 +5,12 @@
 // CQXPRibbonGroup - a captioned block of controls of one tab; its controls
 //                   are also controls of the bar (the command-bar machinery
 //                   finds, tracks and executes them there).
-// CQXPRibbonTab   - one tab and its groups.
+// CQXPRibbonTab   - one tab and its groups: an item of the tab control.
+// CQXPRibbonControlTab - the tab row: a control of the bar that is also
+//                   the tabs' tab manager (layout, hit tests, hot and
+//                   pressed tab, clicks and scrolling through the ribbon
+//                   theme's tab painter); it opens a minimised ribbon's
+//                   tab popup.
 // CQXPRibbonBar   - the bar: tabs, groups, QAT, minimised state, layout
 //                   (qx/ribbonlayout.h), drawing through the ribbon theme
 //                   (CRibbonStyleTheme) and its saved state.
@@ -15,7 +20,9 @@
 #pragma once
 
 #include <qx/menubar.h>
+#include <qx/popup.h>
 #include <qx/ribbonlayout.h>
+#include <qx/tabmanager.h>
 
 #include <vector>
 
@@ -94,13 +101,13 @@ protected:
     CQXPRibbonBar* m_pRibbon;                    // a copy's ribbon (NULL: the tab's)
     CQXPCommandBar* m_pParentBar;                // a copy's popup (NULL: the ribbon)
     CQXPRibbonGroupControlPopup* m_pPopupButton; // one reference; a control of the parent bar
-    std::vector<CQXPControl*> m_controls;   // display order; one reference each
-    CRect m_rcGroup;                        // in the bar's client coordinates
-    BOOL m_bCollapsed;                      // reduced to its popup button by the last layout
-    qxribbon::RibbonGroupButtons m_buttons; // option and popup button places
+    std::vector<CQXPControl*> m_controls;        // display order; one reference each
+    CRect m_rcGroup;                             // in the bar's client coordinates
+    BOOL m_bCollapsed;                           // reduced to its popup button by the last layout
+    qxribbon::RibbonGroupButtons m_buttons;      // option and popup button places
 };
 
-class CQXPRibbonTab : public CCmdTarget {
+class CQXPRibbonTab : public CQXPTabManagerItem {
     DECLARE_DYNCREATE(CQXPRibbonTab)
 public:
     CQXPRibbonTab();
@@ -113,24 +120,24 @@ public:
     const std::vector<CQXPRibbonGroup*>& GetGroups() const { return m_groups; }
     void RemoveAllGroups();
 
+    // The caption as given ("&" marks the tab's key); the tab row shows it
+    // without the marks.
     CString GetCaption() const { return m_strCaption; }
-    void SetCaption(LPCSTR lpszCaption) { m_strCaption = lpszCaption; }
+    void SetCaption(LPCSTR lpszCaption) { CQXPTabManagerItem::SetCaption(lpszCaption); }
     int GetID() const { return m_nId; }
-    BOOL IsVisible() const { return m_bVisible; }
     // Hiding the selected tab selects the first visible one.
     void SetVisible(BOOL bVisible);
-    CRect GetRect() const { return m_rcTab; }
-    int GetIndex() const;
+    // Placed by the tab row's layout; empty while the tab is not shown.
+    CRect GetRect() const { return CRect(m_rcItem); }
     CQXPRibbonBar* GetRibbonBar() const { return m_pRibbonBar; }
+    // Leaving the tab row: the groups go with it.
+    void OnRemoved() override;
 
     virtual void DoPropExchange(CQXPPropExchange* pPX);
 
-    CString m_strCaption;
-    CString m_strToolTip;
     int m_nId;
     int m_nContextColor; // 0 none, 1..7 (qxribbon::ContextColorName)
     CString m_strContextCaption;
-    BOOL m_bVisible;
 
 protected:
     friend class CQXPRibbonBar;
@@ -138,8 +145,49 @@ protected:
     CQXPRibbonBar* m_pRibbonBar;
     std::vector<CQXPRibbonGroup*> m_groups; // one reference each
     int m_nGroupOffset;                     // how far the groups are scrolled left
-    CRect m_rcTab;                          // in the bar's client coordinates
     BOOL m_bStoredSelected;                 // loading: the tab was stored as the selected one
+};
+
+// The tab row of a ribbon (id QXP_ID_RIBBON_TABS): the tabs are its tab
+// manager's items, laid out, hit and drawn through the ribbon theme's tab
+// painter. The bar draws it and hands it the presses on the tab row; the
+// command-bar machinery leaves it alone (hidden to it). Opening it shows a
+// minimised ribbon's selected tab in a popup; closing that popup lets the
+// tab go again.
+class CQXPRibbonControlTab : public CQXPControlPopup, public CQXPTabManager {
+public:
+    CQXPRibbonControlTab();
+    CQXPRibbonBar* GetRibbonBar() const;
+    CQXPRibbonTab* GetTab(int nIndex) const { return static_cast<CQXPRibbonTab*>(GetItem(nIndex)); }
+    CQXPRibbonTab* GetSelectedTab() const { return static_cast<CQXPRibbonTab*>(GetSelectedItem()); }
+    // The tab under a point of the bar (visible and enabled), or NULL.
+    CQXPRibbonTab* HitTestTab(CPoint point) const { return static_cast<CQXPRibbonTab*>(HitTest(point)); }
+
+    // The bar asks the site (TCN_SELCHANGING may refuse), shows the new
+    // tab's groups, tells the site (TCN_SELCHANGE) and raises the focus
+    // event of the tab's page tab. A selection the bar makes on its own
+    // (a new ribbon, minimising) goes to CQXPTabManager::SetSelectedItem.
+    void SetSelectedItem(CQXPTabManagerItem* pItem) override;
+    CQXPTabPainter* GetPaintManager() const override;
+    void RedrawControl(LPCRECT lpRect, BOOL bAnimate) override;
+    // A change of the tabs re-lays out the bar (not while it lays out).
+    void OnPropertyChanged() override;
+    // Shown without the "&" marks.
+    CString GetItemCaption(const CQXPTabManagerItem* pItem) const override;
+    CString GetItemTooltip(const CQXPTabManagerItem* pItem) const override;
+    // Lays the tabs out in rc through the tab painter.
+    void LayoutTabs(CDC* pDC, const CRect& rc);
+
+    void Draw(CDC* pDC) override;
+    // The popup spans the ribbon's width: the exclusion starts at the
+    // ribbon's left edge (not left of the work area).
+    void AdjustExcludeRect(CRect& rcExclude) override;
+    // A minimised ribbon's selected tab opens in a popup; closing it lets
+    // the tab go.
+    BOOL OnSetPopup(BOOL bPopup) override;
+
+private:
+    BOOL m_bInLayout = FALSE;
 };
 
 // The ribbon's controls: a control taken out of them also leaves its group
@@ -164,10 +212,12 @@ public:
     // --- tabs --------------------------------------------------------------------------
     CQXPRibbonTab* AddTab(LPCSTR lpszCaption, int nId = 0);
     void RemoveAllTabs();
-    int GetTabCount() const { return (int)m_tabs.size(); }
-    CQXPRibbonTab* GetTab(int nIndex) const { return m_tabs[(size_t)nIndex]; }
-    CQXPRibbonTab* GetSelectedTab() const;
-    int GetSelectedTabIndex() const { return m_nSelectedTab; }
+    int GetTabCount() const { return m_pTabControl->GetItemCount(); }
+    CQXPRibbonTab* GetTab(int nIndex) const { return m_pTabControl->GetTab(nIndex); }
+    CQXPRibbonTab* GetSelectedTab() const { return m_pTabControl->GetSelectedTab(); }
+    int GetSelectedTabIndex() const { return m_pTabControl->GetCurSel(); }
+    // The tab row (a control of the bar and the tabs' tab manager).
+    CQXPRibbonControlTab* GetTabControl() const { return m_pTabControl; }
     // Asks the site first (TCN_SELCHANGING; non-zero vetoes), tells it after
     // (TCN_SELCHANGE). -1 deselects. FALSE when vetoed.
     BOOL SelectTab(int nIndex);
@@ -359,11 +409,12 @@ public:
 protected:
     friend class CQXPRibbonGroup;
     friend class CQXPRibbonTab;
+    friend class CQXPRibbonControlTab;
     // Controls of groups of tabs that are not shown get QXP_HIDE_RIBBON_TAB.
     void UpdateGroupsVisibility();
+    // The tabs in order.
+    std::vector<CQXPRibbonTab*> Tabs() const;
     void LayoutGroups(CDC* pDC);
-    void DrawTab(CDC* pDC, CQXPRibbonTab* pTab, int nIndex);
-    void NotifyTabs(UINT nCode);
 
     // Creation ends by hooking the site frame (the wheel, the menu keys).
     afx_msg int OnCreate(LPCREATESTRUCTA lpcs);
@@ -384,9 +435,9 @@ protected:
     static const UINT_PTR kContextMenuTimer = 0x5246;
     DECLARE_MESSAGE_MAP()
 
-    std::vector<CQXPRibbonTab*> m_tabs; // one reference each
-    int m_nSelectedTab;                 // -1 none (a minimised ribbon)
-    int m_nHotTab;
+    // A control of the bar, with one reference of the bar's own; holds the
+    // tabs (none selected while minimised).
+    CQXPRibbonControlTab* m_pTabControl;
     int m_nSelectedBeforeMinimize;
     BOOL m_bSelectedTabClicked; // the last press hit the tab already selected
     BOOL m_bMinimized;
@@ -398,11 +449,10 @@ protected:
     CQXPControl* m_pQatMore;
     CQXPControl* m_pScrollLeft;
     CQXPControl* m_pScrollRight;
-    CQXPControlPopup* m_pTabOpener; // a hidden control of the bar: opens the tab popup
-    int m_nKeyTipLevel;             // 1: QAT, tabs, system button; 2: the selected tab's groups
-    CQXPControls* m_pQatDefaults;   // the QAT's default commands (copies), owned; NULL: none
+    int m_nKeyTipLevel;                             // 1: QAT, tabs, system button; 2: the selected tab's groups
+    CQXPControls* m_pQatDefaults;                   // the QAT's default commands (copies), owned; NULL: none
     CQXPRibbonControlSystemButton* m_pSystemButton; // a control of the bar, or NULL
-    CQXPControl* m_pMenuTarget;     // one reference: the control the last QAT menu was made for
+    CQXPControl* m_pMenuTarget;                     // one reference: the control the last QAT menu was made for
     // Shows the keytips of a level while the bar tracks from the keyboard.
     void ShowKeyTips(int nLevel);
     // A QAT command's digit or a tab's mnemonic; FALSE for any other key.

@@ -6,8 +6,6 @@
 // CQXPRibbonBarControlQuickAccessPopup - the QAT's customise button (9603);
 // CRibbonQuickAccessMore               - its more button (9611), shown when
 //                                       commands overflow.
-// CRibbonTabPopupOpener                - a hidden control of the bar that
-//                                       opens a minimised ribbon's tab.
 // CQXPRibbonTabPopupToolBar   - a minimised ribbon's tab: copies of its
 //                               groups laid out as on the ribbon.
 // CQXPRibbonGroupPopupToolBar - one collapsed group, copied.
@@ -62,18 +60,6 @@ class CRibbonQuickAccessMore : public CQXPRibbonBarControlQuickAccessPopup {
     DECLARE_DYNCREATE(CRibbonQuickAccessMore)
 public:
     BOOL IsMoreButton() const override { return TRUE; }
-};
-
-// Hidden; its rectangle is the tab row, so the tab popup drops below it.
-class CRibbonTabPopupOpener : public CQXPControlPopup {
-public:
-    CRibbonTabPopupOpener();
-    void Draw(CDC* pDC) override { (void)pDC; }
-    // The popup spans the ribbon's width: the exclusion starts at the
-    // ribbon's left edge (not left of the work area).
-    void AdjustExcludeRect(CRect& rcExclude) override;
-    // Closing a minimised ribbon's popup deselects its tab.
-    BOOL OnSetPopup(BOOL bPopup) override;
 };
 
 // What the tab and group popups share: copies of groups, laid out and
