@@ -140,7 +140,7 @@ INT_PTR AFXAPI QxpTrackControlMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd
     CWnd* pTop = pOwner ? pOwner->GetTopLevelParent() : NULL;
     if (CQXPMDIFrameWnd* pFrame = pTop ? DYNAMIC_DOWNCAST(CQXPMDIFrameWnd, pTop) : NULL)
         pCommandBars = pFrame->GetCommandBars();
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(pCommandBars);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pCommandBars);
     if (pOwner)
         pPopup->SetOwnerSite(pOwner);
     if (!pPopup->LoadMenu(pMenu, TRUE)) {
@@ -164,12 +164,19 @@ BOOL CQXPCommandBars::SetSite(CWnd* pFrame)
     // as popups of the command bars.
     SetToolkitPopupTracker(&QxpTrackControlMenu);
     m_pFrame = pFrame;
+    return EnableDocking();
+}
+
+BOOL CQXPCommandBars::EnableDocking()
+{
+    if (!m_pFrame)
+        return FALSE;
     for (int i = 0; i < 4; i++) {
         if (m_pDocks[i])
             continue;
         CQXPDockBar* pDock = new CQXPDockBar;
         pDock->m_pCommandBars = this;
-        if (!pDock->Create(pFrame, kDockBarStyles[i] | WS_VISIBLE, kDockBarIds[i])) {
+        if (!pDock->Create(m_pFrame, kDockBarStyles[i] | WS_VISIBLE, kDockBarIds[i])) {
             delete pDock;
             return FALSE;
         }
@@ -208,12 +215,23 @@ CQXPToolBar* CQXPCommandBars::Add(LPCSTR lpszName, int nBarPosition, CRuntimeCla
     }
     m_arrBars.push_back(pBar);
     pDock->DockCommandBar(pBar, NULL);
+    OnBarAdded(pBar);
+    return pBar;
+}
+
+void CQXPCommandBars::OnBarAdded(CQXPToolBar* pBar)
+{
     // A site with a rebar hosts its bars as bands, each on a row of its own.
     if (CQXPReBar* pReBar = GetReBar()) {
         pReBar->AddCommandBar(pBar, RBBS_BREAK | RBBS_GRIPPERALWAYS);
         RecalcFrameLayout();
     }
-    return pBar;
+}
+
+void CQXPCommandBars::OnBarRemoved(CQXPToolBar* pBar)
+{
+    if (CQXPReBar* pReBar = GetReBar())
+        pReBar->DeleteBand(pBar);
 }
 
 CQXPMenuBar* CQXPCommandBars::SetMenu(LPCSTR lpszName, UINT nID)
@@ -289,8 +307,7 @@ void CQXPCommandBars::Remove(CQXPToolBar* pToolBar)
     // No tip may name a bar that is going away.
     if (m_pKeyboardTips && m_pKeyboardTips->RefersTo(pToolBar))
         m_pKeyboardTips->Hide();
-    if (CQXPReBar* pReBar = GetReBar())
-        pReBar->DeleteBand(pToolBar);
+    OnBarRemoved(pToolBar);
     if (pToolBar->GetDockBar())
         pToolBar->GetDockBar()->RemoveCommandBar(pToolBar);
     // Hosted windows go back to the frame before the bar window goes.
@@ -478,7 +495,7 @@ namespace {
 // The bars that track now, the newest first (popups included).
 std::vector<CQXPCommandBar*> TrackedBarsNewestFirst()
 {
-    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    ToolkitMouseManager* pMouse = CQXPCommandBars::GetMouseManager();
     std::vector<CQXPCommandBar*> bars;
     for (int i = pMouse->GetTrackedCount() - 1; i >= 0; i--) {
         if (CQXPCommandBar* pBar = pMouse->GetTrackedBar(i))
@@ -673,7 +690,7 @@ void CQXPCommandBars::ClosePopups()
             pBar->SetTrackingMode(FALSE);
     }
     // Popups not opened from a bar (context menus) end their tracking too.
-    ToolkitMouseManager::GetInstance()->SendTrackLost();
+    GetMouseManager()->SendTrackLost();
 }
 
 int CQXPCommandBars::TrackPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pWnd)
@@ -683,7 +700,7 @@ int CQXPCommandBars::TrackPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWn
     CWnd* pSite = pWnd ? pWnd : m_pFrame;
     if (!pSite)
         return 0;
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(this);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(this);
     pPopup->SetOwnerSite(pSite);
     pPopup->LoadMenu(pMenu, TRUE);
     int nResult = TrackPopupMenu(pPopup, nFlags, x, y, pSite);
@@ -727,7 +744,7 @@ int AFXAPI CQXPCommandBars::TrackPopupMenu(CQXPPopupBar* pPopup, UINT nFlags, in
     pPopup->m_bNoNotify = (nFlags & TPM_NONOTIFY) != 0;
     const int nDirection = (nFlags & TPM_RIGHTALIGN) ? (qxpPopupDown | qxpPopupLeft) : qxpPopupDown;
 
-    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    ToolkitMouseManager* pMouse = GetMouseManager();
     if (bRecurse) {
         // The menus already open stay, locked while this one runs.
         pMouse->CloseUnlockedBars();
@@ -755,7 +772,7 @@ int AFXAPI CQXPCommandBars::TrackPopupMenu(CQXPPopupBar* pPopup, UINT nFlags, in
 
 CQXPPopupBar* CQXPCommandBars::CreateToolbarsPopup()
 {
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(this);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(this);
     pPopup->GetControls()->Add(qxpControlButton, QXP_ID_TOOLBARSLIST);
     return pPopup;
 }
@@ -801,7 +818,7 @@ CQXPPopupBar* CQXPCommandBars::AddContextMenu(UINT nMenuId, int nSubMenu, LPCSTR
     CMenu* pSubMenu = menu.GetSubMenu(nSubMenu);
     if (!pSubMenu)
         return NULL;
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(this);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(this);
     if (!pPopup->LoadMenu(pSubMenu, TRUE)) {
         pPopup->InternalRelease();
         return NULL;
@@ -1316,7 +1333,7 @@ BOOL CQXPCommandBars::ProcessMnemonicKey(UINT nKey)
 // towards the first tab for a positive delta. Nothing is open then.
 BOOL CQXPCommandBars::ScrollRibbonTabs(const MSG* pMsg)
 {
-    if (ToolkitMouseManager::GetInstance()->GetTrackedCount() > 0)
+    if (GetMouseManager()->GetTrackedCount() > 0)
         return FALSE;
     CQXPToolBar* pBar = FindCommandBar(1);
     if (!pBar || pBar->GetType() != qxpBarTypeRibbon || !pBar->IsVisible() || !pBar->GetSafeHwnd())
@@ -1334,7 +1351,7 @@ BOOL CQXPCommandBars::PreTranslateFrameMessage(MSG* pMsg)
     if (!pMsg)
         return FALSE;
     const UINT message = pMsg->message;
-    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    ToolkitMouseManager* pMouse = GetMouseManager();
     const BOOL bTracking = pMouse->GetTrackedCount() > 0;
 
     // Alt (alone or with a key) on the active frame while no bar tracks.

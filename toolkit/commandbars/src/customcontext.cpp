@@ -133,7 +133,7 @@ CQXPCustomizeContextMenu::CQXPCustomizeContextMenu(CQXPCommandBars* pCommandBars
     HMENU hPopup = ::GetSubMenu(menu.GetSafeHmenu(), 0);
     if (!hPopup)
         return;
-    m_pContextBar = CQXPPopupBar::CreatePopupBar(NULL);
+    m_pContextBar = CQXPPopupBar::CreateForOwner(NULL);
     if (m_pCommandBars) {
         CQXPThemePainter* pPaint = m_pCommandBars->GetPaintManager();
         pPaint->InternalAddRef();

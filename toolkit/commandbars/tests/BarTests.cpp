@@ -376,7 +376,7 @@ TEST_F(BarTest, MenuTitleOpensItsPopupAndAnItemSendsItsCommand)
 
 TEST_F(BarTest, PopupTrackedForAResultReturnsTheCommandAndSendsNothing)
 {
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(NULL);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(NULL);
     CMenu menu;
     ASSERT_TRUE(menu.Attach(::LoadMenuA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_TEST_MENU))));
     CMenu sub;
@@ -616,7 +616,7 @@ TEST_F(BarTest, WindowListRebuildsItsEntriesAndKeepsRealMenuItems)
 
     // A menu: the placeholder, then a real item whose id lies in the range
     // of the window ids.
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
     pPopup->SetOwnerSite(&frame);
     CQXPControls* pControls = pPopup->GetControls();
     CQXPControl* pList = pControls->Add(qxpControlButton, QXP_ID_WINDOWLIST);
@@ -1653,7 +1653,7 @@ TEST_F(BarTest, ToolbarStylePopupMapsTheKeysOfItsOpenControl)
         static_cast<CQXPControlPopup*>(pDrop->GetControls()->Add(qxpControlButtonPopup, 0, "Menu"));
     ASSERT_NE(nullptr, pMenu);
     CQXPControl* pSave = pDrop->GetControls()->Add(qxpControlButton, ID_TEST_SAVE);
-    CQXPPopupBar* pItems = CQXPPopupBar::CreatePopupBar(pBars);
+    CQXPPopupBar* pItems = CQXPPopupBar::CreateForOwner(pBars);
     pItems->GetControls()->Add(qxpControlButton, ID_TEST_UNDO);
     pMenu->SetCommandBar(pItems);
     pItems->InternalRelease();
@@ -2214,7 +2214,7 @@ TEST_F(SplitButtonTest, KeyboardSelectionMovesTheOpenDropDown)
     ASSERT_NE(nullptr, pDrop);
     pDrop->SetCaption("More");
     pDrop->SetCommandBar(pSplit->GetCommandBar());
-    CQXPPopupBar* pOwnBar = CQXPPopupBar::CreatePopupBar(pBars);
+    CQXPPopupBar* pOwnBar = CQXPPopupBar::CreateForOwner(pBars);
     pOwnBar->GetControls()->Add(qxpControlButton, ID_TEST_SAVE);
     pDrop->SetCommandBar(pOwnBar);
     pOwnBar->InternalRelease();
@@ -2265,7 +2265,7 @@ TEST_F(BarTest, SplitItemInAMenuRunsOnItsFaceAndOpensFromItsArrow)
     pSplitItem->SetCaption("Save as");
     // Its state is set here, not by the frame's update handler for Save.
     pSplitItem->SetFlags(qxpFlagManualUpdate);
-    CQXPPopupBar* pSub = CQXPPopupBar::CreatePopupBar(pBars);
+    CQXPPopupBar* pSub = CQXPPopupBar::CreateForOwner(pBars);
     pSub->GetControls()->Add(qxpControlButton, ID_TEST_UTF8);
     pSplitItem->SetCommandBar(pSub);
     pSub->InternalRelease();

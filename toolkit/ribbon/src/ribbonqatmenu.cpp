@@ -159,7 +159,7 @@ CQXPPopupBar* CQXPRibbonBar::CreateQuickAccessPopup(CQXPControl* pControl)
         menu.DestroyMenu();
         return NULL;
     }
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(m_pCommandBars);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(m_pCommandBars);
     CQXPControls* pItems = pPopup->GetControls();
     BOOL bGroup = FALSE;
     for (int i = 0; i < pSubMenu->GetMenuItemCount(); i++) {

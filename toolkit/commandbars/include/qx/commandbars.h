@@ -5,6 +5,7 @@
 
 #include <qx/dockbar.h>
 #include <qx/menubar.h>
+#include <qx/mousemanager.h>
 #include <qx/toolbar.h>
 #include <qx/shortcuts.h>
 
@@ -25,6 +26,9 @@ public:
     static CQXPCommandBars* AFXAPI CreateCommandBars(CWnd* pFrame, CRuntimeClass* pClass = NULL);
     // Binds the manager to its frame and creates the four dock bars.
     BOOL SetSite(CWnd* pFrame);
+    // Creates the dock bars of the site that are missing (top, bottom, left,
+    // right); FALSE without a site or when one cannot be made.
+    BOOL EnableDocking();
     CWnd* GetSite() const { return m_pFrame; }
     // The site is laid out right to left (WS_EX_LAYOUTRTL).
     BOOL IsLayoutRTL() const;
@@ -39,6 +43,10 @@ public:
     CQXPToolBar* GetToolBar(UINT nBarID) const;
     // Removes and destroys a bar.
     void Remove(CQXPToolBar* pToolBar);
+    // A bar joined the manager (docked) or is leaving it: a rebar site
+    // takes or drops its band.
+    virtual void OnBarAdded(CQXPToolBar* pBar);
+    virtual void OnBarRemoved(CQXPToolBar* pBar);
     CQXPDockBar* GetDockBar(int nPosition) const;
     // Removes and destroys every bar; the frame is laid out once afterwards.
     void RemoveAll();
@@ -134,6 +142,8 @@ public:
     int m_nLockLayout = 0;
     // Ends the tracking of every bar and closes open popups.
     void ClosePopups();
+    // The mouse manager of the calling thread (made on first use).
+    static ToolkitMouseManager* AFXAPI GetMouseManager() { return ToolkitMouseManager::GetInstance(); }
     // WM_MOUSEWHEEL over the ribbon while nothing tracks: its next or
     // previous tab. TRUE when the wheel was taken.
     BOOL ScrollRibbonTabs(const MSG* pMsg);

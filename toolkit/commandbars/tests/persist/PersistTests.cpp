@@ -617,7 +617,7 @@ TEST_P(LayoutStore, AnEditedContextMenuSurvivesARestart)
     EXPECT_EQ((std::vector<int>{ID_TEST_OPEN, ID_TEST_SAVE, ID_TEST_EXIT}),
               Ids(pMenu->GetControls()->GetOriginalControls()));
     // It opens as the user left it.
-    EXPECT_TRUE(pMenu->Popup(20, 20, NULL));
+    EXPECT_TRUE(pMenu->PopupAt(20, 20, NULL));
     EXPECT_TRUE(::IsWindowVisible(pMenu->GetSafeHwnd()));
     EXPECT_EQ(3, pMenu->GetControls()->GetVisibleCount());
     Bars()->ClosePopups();

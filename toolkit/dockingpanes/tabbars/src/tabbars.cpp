@@ -11,7 +11,7 @@
 
 CQXPPopupBar* CQXPCommandBarsActiveFiles::BuildPopup(const std::vector<Item>& items)
 {
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(m_pCommandBars);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(m_pCommandBars);
     if (!pPopup)
         return NULL;
     CQXPImageManager* pImages = pPopup->GetImageManager();
@@ -52,7 +52,7 @@ int CQXPCommandBarsActiveFiles::Track(CWnd* pOwner, const std::vector<Item>& ite
 
 CQXPPopupBar* CQXPCommandBarsTabGroups::BuildPopup()
 {
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(m_pCommandBars);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(m_pCommandBars);
     if (!pPopup)
         return NULL;
     pPopup->GetControls()->Add(qxpControlButton, QXP_ID_WORKSPACEACTIONS);
