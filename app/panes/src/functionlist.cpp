@@ -37,7 +37,7 @@ const size_t kLookAhead = 256;
 
 } // namespace
 
-void UpdateFunctionListBox(HWND hList, const std::vector<std::string>& names, bool bNotSupported)
+void CFunctionList::UpdateList(HWND hList, const std::vector<std::string>& names, bool bNotSupported)
 {
     int nCount = ItemCount(hList);
     if (bNotSupported) {
@@ -173,6 +173,18 @@ UINT CFunctionList::WorkerThread(LPVOID pParam)
     return 0;
 }
 
+bool CFunctionList::CreateHiddenEditor(CMFCScintilla& editor, const std::string& strText)
+{
+    // The copy lives in a window of this thread with no parent: nothing it
+    // does waits for the UI thread.
+    if (!editor.CreateEx(0, CMFCScintilla::kWindowClass, "FunctionListEditor", WS_POPUP, 0, 0, 0, 0, NULL, NULL))
+        return false;
+    editor.Call(SCI_SETUNDOCOLLECTION, 0);
+    if (!strText.empty())
+        editor.AddText(strText.data(), (Sci_Position)strText.size());
+    return true;
+}
+
 void CFunctionList::RunWorker()
 {
     HWND hList = m_hWnd;
@@ -189,15 +201,9 @@ void CFunctionList::RunWorker()
         if (!pRequest)
             continue;
 
-        // The copy lives in a window of this thread with no parent: nothing
-        // it does waits for the UI thread.
         CMFCScintilla editor;
-        if (!editor.CreateEx(0, CMFCScintilla::kWindowClass, "FunctionListEditor", WS_POPUP, 0, 0, 0, 0, NULL,
-                             NULL))
+        if (!CreateHiddenEditor(editor, pRequest->strText))
             continue;
-        editor.Call(SCI_SETUNDOCOLLECTION, 0);
-        if (!pRequest->strText.empty())
-            editor.AddText(pRequest->strText.data(), (Sci_Position)pRequest->strText.size());
         int nLanguageId = pRequest->nLanguageId;
         pRequest.reset();
 
@@ -274,7 +280,7 @@ LRESULT CFunctionList::OnFunctionsReady(WPARAM, LPARAM)
     std::vector<std::string> names;
     for (const FunctionEntry& entry : pResult->entries)
         names.push_back(entry.strName);
-    UpdateFunctionListBox(m_hWnd, names, pResult->bNotSupported);
+    UpdateList(m_hWnd, names, pResult->bNotSupported);
     m_entries = std::move(pResult->entries);
     m_nScans++;
     if (CMFCScintilla* pEditor = SourceEditor())
