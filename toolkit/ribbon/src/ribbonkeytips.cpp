@@ -218,7 +218,9 @@ void CQXPRibbonBar::OnKeyboardTip(CQXPKeyboardTip* pTip)
                 m_pCommandBars->QueueKeyboardTips(pPopup, pPopup->GetKeyboardTipsDepth());
         }
     } else if (SelectTab(nTab) && ::IsWindow(m_hWnd)) {
+        // The tab row has the keyboard; its groups show their keytips.
         ShowKeyTips(2);
+        m_pTabControl->SetKeyboardFocus(TRUE);
     }
     InternalRelease();
 }
@@ -226,7 +228,7 @@ void CQXPRibbonBar::OnKeyboardTip(CQXPKeyboardTip* pTip)
 BOOL CQXPRibbonBar::OpenCollapsedControl(CQXPControl* pControl)
 {
     // Only a control that the group's reduction alone hides.
-    CQXPRibbonGroup* pGroup = pControl && pControl->GetHideFlags() == qxpHideWrap ? FindGroupOf(pControl) : NULL;
+    CQXPRibbonGroup* pGroup = pControl && pControl->GetHideFlags() == qxpHideWrap ? FindControlGroup(pControl) : NULL;
     CQXPRibbonGroupControlPopup* pButton = pGroup && pGroup->m_bCollapsed ? pGroup->m_pPopupButton : NULL;
     if (!pButton || !pButton->IsVisible(0))
         return FALSE;
@@ -249,20 +251,12 @@ BOOL CQXPRibbonBar::OpenCollapsedControl(CQXPControl* pControl)
     return TRUE;
 }
 
-CQXPRibbonGroup* CQXPRibbonBar::FindGroupOf(const CQXPControl* pControl) const
-{
-    for (CQXPRibbonTab* t : Tabs())
-        for (CQXPRibbonGroup* g : t->m_groups)
-            if (g->IndexOf(pControl) >= 0)
-                return g;
-    return NULL;
-}
-
 int CQXPRibbonBar::ProcessSpecialKey(int nAction)
 {
     if (nAction == 4 && m_nKeyTipLevel >= 2 && m_bTracking && m_nPopuped == -1) {
         // Escape: from a tab's groups back to the tabs.
         SetSelected(-1);
+        m_pTabControl->SetKeyboardFocus(FALSE);
         ShowKeyTips(1);
         return 1;
     }
@@ -272,7 +266,9 @@ int CQXPRibbonBar::ProcessSpecialKey(int nAction)
 BOOL CQXPRibbonBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard)
 {
     const BOOL bResult = CQXPMenuBar::SetTrackingMode(bMode, bSelectFirst, bKeyboard);
-    if (!bMode)
+    if (!bMode) {
         m_nKeyTipLevel = 1;
+        m_pTabControl->SetKeyboardFocus(FALSE);
+    }
     return bResult;
 }
