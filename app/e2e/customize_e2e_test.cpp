@@ -599,7 +599,9 @@ TEST_F(CustomizeTest, ACtrlDragCopiesAButtonToAnotherBarAndBothStayAfterARestart
     }
     toolbar = ProgramBar(Main(), "Toolbar");
     ASSERT_TRUE(toolbar);
-    EXPECT_TRUE(SamePicture(ShotOf(toolbar), toolBefore));
+    // The buttons take their states at the program's first idle: wait for it.
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return SamePicture(ShotOf(toolbar), toolBefore); }, 10000))
+        << "the toolbar lost its button in the restart";
     ASSERT_TRUE(Close());
 }
 

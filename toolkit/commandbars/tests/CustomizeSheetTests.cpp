@@ -855,7 +855,7 @@ TEST_F(CustomizeSheetTest, MenusPageEditsAContextMenuInAFloatingBar)
     bool bDone = RunSheet(script, sheet);
     if (mouse.joinable())
         mouse.join();
-    ASSERT_TRUE(bDone);
+    ASSERT_TRUE(bDone) << script.Remaining() << " steps left";
     EXPECT_EQ(entries, (std::vector<std::string>{"", "File"}));
     EXPECT_FALSE(bResetAtStart);
     EXPECT_TRUE(bResetShown);
