@@ -289,10 +289,10 @@ void CQXPRibbonControlSystemPopupBarButton::Draw(CDC* pDC)
     if (pTheme)
         pTheme->DrawThemeImage(pDC, "RIBBONSYSTEMMENUBUTTON", GetRect(), GetSelected() ? 1 : 0, 2, CRect(2, 2, 2, 2),
                                RGB(255, 0, 255));
-    const COLORREF clrOld = pDC->SetTextColor(pTheme ? pTheme->GetControlTextColor(this) : ::GetSysColor(COLOR_BTNTEXT));
-    CRect rc = GetRect();
-    pDC->DrawText(GetCaption(), rc, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
-    pDC->SetTextColor(clrOld);
+    // The icon and caption as any toolbar button draws them, over the face.
+    CQXPCommandBar* pParent = GetParent();
+    if (pParent)
+        pParent->GetPaintManager()->DrawControlToolBarParent(pDC, this, TRUE);
 }
 
 IMPLEMENT_DYNCREATE(CQXPRibbonControlSystemPopupBarListItem, CQXPControlButton)

@@ -398,6 +398,37 @@ void CRibbonStyleTheme::DrawStatusGripper(CDC* pDC, CRect rc)
                         CRect(0, 0, 0, 0), QX_THEME_KEY_COLOR);
 }
 
+void CRibbonStyleTheme::DrawToolTip(CDC* pDC, HWND hTip, BOOL bRegion)
+{
+    if (!hTip || !::IsWindow(hTip))
+        return;
+    CRect rc;
+    if (bRegion) {
+        ::GetWindowRect(hTip, &rc);
+        ::SetWindowRgn(hTip, CreateCornerCutRegion(rc.Width(), rc.Height()), FALSE);
+        return;
+    }
+    if (!pDC)
+        return;
+    ::GetClientRect(hTip, &rc);
+    ThemeResources* pTheme = GetThemeResources();
+    COLORREF clrLight = pTheme->GetColor("Window", "TooltipLight");
+    COLORREF clrDark = pTheme->GetColor("Window", "TooltipDark");
+    COLORREF clrBorder = pTheme->GetColor("Window", "TooltipBorder");
+    if (clrLight != QX_COLOR_NONE && clrDark != QX_COLOR_NONE)
+        DrawHelpers::Instance()->FillGradient(pDC->GetSafeHdc(), rc, clrLight, clrDark, FALSE);
+    if (clrBorder != QX_COLOR_NONE)
+        pDC->Draw3dRect(rc, clrBorder, clrBorder);
+    char text[512] = "";
+    ::GetWindowTextA(hTip, text, sizeof(text));
+    HGDIOBJ hOld = ::SelectObject(pDC->GetSafeHdc(), GetStatusFont()->GetSafeHandle());
+    int nOldMode = pDC->SetBkMode(TRANSPARENT);
+    pDC->SetTextColor(GetColor(::IsWindowEnabled(hTip) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    pDC->DrawText(text, rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    pDC->SetBkMode(nOldMode);
+    ::SelectObject(pDC->GetSafeHdc(), hOld);
+}
+
 void CRibbonStyleTheme::SetBarRegion(CQXPBarView* pBar)
 {
     HWND hWnd = pBar ? pBar->GetBarHwnd() : NULL;

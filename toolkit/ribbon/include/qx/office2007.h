@@ -270,6 +270,11 @@ public:
     void DrawStatusPaneBorder(CDC* pDC, CRect rc, CQXPStatusPaneView* pPane, BOOL bLastPane) override;
     void DrawStatusGripper(CDC* pDC, CRect rcGripper) override;
     void SetBarRegion(CQXPBarView* pBar) override;
+    // A tooltip window in the ribbon's look. With bRegion the window only
+    // gets its shape, the four corner pixels cut; otherwise its face: the
+    // theme's tooltip gradient and border and the window's text in the status
+    // font, centred (button text, grey text when the window is disabled).
+    void DrawToolTip(CDC* pDC, HWND hTip, BOOL bRegion);
     void DrawSplitButtonFrame(CDC* pDC, CQXPControlView* pButton, CRect rcButton) override;
     void DrawDropDownGlyph(CDC* pDC, CQXPControlView* pControl, CPoint pt, int nSelected, BOOL bPopped,
                            BOOL bEnabled, BOOL bVert) override;
