@@ -113,8 +113,11 @@ void CQXPRibbonGroup::CopyFrom(CQXPRibbonGroup* pSource, CQXPCommandBar* pParent
     m_bControlsGrouping = pSource->m_bControlsGrouping;
     m_bControlsCentering = pSource->m_bControlsCentering;
     m_bVisible = pSource->m_bVisible;
+    CQXPCommandBar* pBar = GetParentBar();
+    if (!pBar)
+        return;
     for (CQXPControl* pControl : pSource->m_controls) {
-        CQXPControl* pCopy = pParentBar->GetControls()->AddCopy(pControl);
+        CQXPControl* pCopy = pBar->GetControls()->AddCopy(pControl);
         if (!pCopy)
             continue;
         // The source may be collapsed or on a tab not shown; the copy shows.
@@ -244,6 +247,30 @@ void CQXPRibbonTab::OnRemoved()
 {
     RemoveAllGroups();
     CQXPTabManagerItem::OnRemoved();
+}
+
+void CQXPRibbonTab::Copy(CQXPRibbonTab* pOther)
+{
+    if (!pOther || pOther == this)
+        return;
+    m_strCaption = pOther->m_strCaption;
+    m_nContextColor = pOther->m_nContextColor;
+    m_strContextCaption = pOther->m_strContextCaption;
+    m_nId = pOther->m_nId;
+    m_bVisible = pOther->m_bVisible;
+    m_strToolTip = pOther->m_strToolTip;
+    CQXPTabManager* pOtherRow = pOther->GetTabManager();
+    if (pOtherRow && pOtherRow->GetSelectedItem() == pOther && GetTabManager())
+        GetTabManager()->CQXPTabManager::SetSelectedItem(this);
+    RemoveAllGroups();
+    for (CQXPRibbonGroup* pSource : pOther->m_groups) {
+        CQXPRibbonGroup* pGroup = QxpCreateObjectAs<CQXPRibbonGroup>(pSource->GetRuntimeClass());
+        if (!pGroup)
+            continue;
+        pGroup->m_pTab = this;
+        m_groups.push_back(pGroup);
+        pGroup->CopyFrom(pSource, NULL, NULL);
+    }
 }
 
 CQXPRibbonGroup* CQXPRibbonTab::AddGroup(LPCSTR lpszCaption, int nId)
@@ -1090,23 +1117,75 @@ void CQXPRibbonBar::SetHotGroup(CQXPRibbonGroup* pGroup)
 
 // --- saved state ---------------------------------------------------------------------
 
+void CQXPRibbonBar::WithControlsAside(CQXPRibbonBar* pOther, const std::function<void()>& step)
+{
+    CQXPControls* pOwnControls = m_pControls;
+    CQXPControls* pOtherControls = pOther ? pOther->m_pControls : NULL;
+    CQXPControls* pNone = new CQXPControls;
+    m_pControls = pNone;
+    if (pOther)
+        pOther->m_pControls = pNone;
+    auto restore = [&]() {
+        m_pControls = pOwnControls;
+        if (pOther)
+            pOther->m_pControls = pOtherControls;
+        pNone->InternalRelease();
+    };
+    try {
+        step();
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+}
+
+void CQXPRibbonBar::Copy(CQXPCommandBar* pOther, BOOL bRecursive)
+{
+    CQXPRibbonBar* pFrom = dynamic_cast<CQXPRibbonBar*>(pOther);
+    if (!pFrom || pFrom == this)
+        return;
+    m_bQuickAccessBelow = pFrom->m_bQuickAccessBelow;
+    if (pFrom->m_bCustomizable) {
+        // The bar's settings; its controls come with the tabs and the QAT.
+        WithControlsAside(pFrom, [&]() { CQXPMenuBar::Copy(pFrom, bRecursive); });
+        m_barType = qxpBarTypeRibbon;
+        m_pHotGroup = NULL;
+        m_pTabControl->Copy(pFrom->m_pTabControl, bRecursive);
+        if (m_pSystemButton)
+            m_pControls->Remove(m_pSystemButton);
+        m_pSystemButton = NULL;
+        if (pFrom->m_pSystemButton) {
+            m_pSystemButton = static_cast<CQXPRibbonControlSystemButton*>(pFrom->m_pSystemButton->Clone(bRecursive));
+            if (m_pSystemButton)
+                m_pControls->InsertAt(m_pSystemButton, 0); // takes the clone's reference
+        }
+    }
+    m_bMinimized = pFrom->m_bMinimized;
+    m_nSelectedBeforeMinimize = pFrom->m_nSelectedBeforeMinimize;
+    if (m_bMinimized)
+        m_pTabControl->CQXPTabManager::SetSelectedItem(NULL);
+    else if (!GetSelectedTab())
+        m_pTabControl->CQXPTabManager::SetSelectedItem(m_pTabControl->FindNextFocusable(-1, +1));
+    while (!m_qat.empty())
+        RemoveQuickAccessControl(m_qat.back());
+    for (CQXPControl* pControl : pFrom->m_qat) {
+        CQXPControl* pCopy = m_pControls->AddCopy(pControl, m_pScrollRight->GetIndex());
+        if (!pCopy)
+            continue;
+        pCopy->InternalAddRef(); // the QAT's
+        m_qat.push_back(pCopy);
+    }
+    UpdateGroupsVisibility();
+    OnRecalcLayout();
+}
+
 void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
 {
     // The bar's own values (type, position, BarID, flags, title) as every
     // toolbar has them; its controls follow the tabs, the groups and the
     // QAT below, so the shared controls section stays empty.
-    CQXPControls* pOwnControls = m_pControls;
-    CQXPControls* pNone = new CQXPControls;
-    m_pControls = pNone;
-    try {
-        CQXPToolBar::DoPropExchange(pPX);
-    } catch (...) {
-        m_pControls = pOwnControls;
-        pNone->InternalRelease();
-        throw;
-    }
-    m_pControls = pOwnControls;
-    pNone->InternalRelease();
+    WithControlsAside(NULL, [&]() { CQXPToolBar::DoPropExchange(pPX); });
     m_barType = qxpBarTypeRibbon;
 
     ExchangeBoolProp(pPX, "ShowQuickAccessBelow", &m_bQuickAccessBelow, FALSE);

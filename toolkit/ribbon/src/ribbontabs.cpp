@@ -35,6 +35,8 @@ void CRibbonTabAppearance::DrawSingleButton(HDC hDC, CQXPTabManager* pManager, C
 // ---------------------------------------------------------------------------
 // CQXPRibbonControlTab
 
+IMPLEMENT_DYNCREATE(CQXPRibbonControlTab, CQXPControlPopup)
+
 CQXPRibbonControlTab::CQXPRibbonControlTab()
 {
     m_controlType = qxpControlPopup;
@@ -51,6 +53,24 @@ CQXPRibbonControlTab::CQXPRibbonControlTab()
 }
 
 CQXPRibbonBar* CQXPRibbonControlTab::GetRibbonBar() const { return dynamic_cast<CQXPRibbonBar*>(GetParent()); }
+
+void CQXPRibbonControlTab::Copy(CQXPControl* pControl, BOOL bRecursive)
+{
+    CQXPControl::Copy(pControl, bRecursive);
+    CQXPRibbonControlTab* pOther = dynamic_cast<CQXPRibbonControlTab*>(pControl);
+    if (!pOther || pOther == this)
+        return;
+    DeleteAllItems();
+    for (int i = 0; i < pOther->GetItemCount(); i++) {
+        CQXPRibbonTab* pSource = pOther->GetTab(i);
+        CQXPRibbonTab* pTab = QxpCreateObjectAs<CQXPRibbonTab>(pSource->GetRuntimeClass());
+        if (!pTab)
+            continue;
+        pTab->m_pRibbonBar = GetRibbonBar();
+        AddItem(i, pTab); // takes the creation's reference
+        pTab->Copy(pSource);
+    }
+}
 
 CQXPTabPainter* CQXPRibbonControlTab::GetPaintManager() const
 {

@@ -530,4 +530,149 @@ TEST(RibbonState, DamagedClassesAreRefusedWhole)
     }
 }
 
+// --- copying ---------------------------------------------------------------------------
+
+// Every control a ribbon's groups and QAT name is one of its own controls.
+bool OwnsItsControls(CQXPRibbonBar* p)
+{
+    CQXPControls* pControls = p->GetControls();
+    for (int i = 0; i < p->GetTabCount(); i++)
+        for (CQXPRibbonGroup* g : p->GetTab(i)->GetGroups())
+            for (int c = 0; c < g->GetCount(); c++)
+                if (g->GetAt(c)->GetControls() != pControls)
+                    return false;
+    for (int i = 0; i < p->GetQuickAccessCount(); i++)
+        if (p->GetQuickAccessControl(i)->GetControls() != pControls)
+            return false;
+    return true;
+}
+
+TEST(RibbonCopy, ACloneHoldsCopiesOfTheTabsGroupsSystemButtonAndQuickAccessToolbar)
+{
+    struct Case {
+        const char* name;
+        BOOL bCustomizable;
+        BOOL bMinimized;
+        const char* expected; // Captions of the clone
+        int nSelected;
+        bool bSystemButton;
+    };
+    const Case cases[] = {
+        {"customizable", TRUE, FALSE, "&Home[Clipboard:3 Font:3 Editing:3 ]&Insert[Pics:2 ]&View[Zoom:1 ] qat 1", 1, true},
+        {"customizable, minimised", TRUE, TRUE, "&Home[Clipboard:3 Font:3 Editing:3 ]&Insert[Pics:2 ]&View[Zoom:1 ] qat 1", -1,
+         true},
+        // A ribbon that is not customizable keeps the clone's own tabs.
+        {"fixed", FALSE, FALSE, " qat 1", -1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CQXPRibbonBar* pSource = new CQXPRibbonBar;
+        FillRibbon(pSource);
+        pSource->SetCustomizable(c.bCustomizable);
+        pSource->AddSystemButton(ID_R_SAVE);
+        pSource->SetQuickAccessBelow(TRUE);
+        CQXPRibbonTab* pInsert = pSource->GetTab(1);
+        pInsert->GetGroup(0)->SetCaption("Pics");
+        pInsert->GetGroup(0)->m_bShowOptionButton = TRUE;
+        pInsert->m_nContextColor = 3;
+        pInsert->m_strContextCaption = "Picture Tools";
+        pInsert->m_strToolTip = "Insert things";
+        pSource->GetTab(2)->SetVisible(FALSE);
+        ASSERT_TRUE(pSource->SelectTab(1));
+        pSource->SetRibbonMinimized(c.bMinimized);
+
+        CQXPRibbonBar* pClone = DYNAMIC_DOWNCAST(CQXPRibbonBar, pSource->Clone());
+        ASSERT_NE(nullptr, pClone);
+        // The clone stands alone once the source has gone.
+        pSource->InternalRelease();
+
+        EXPECT_EQ(c.expected, Captions(pClone));
+        EXPECT_TRUE(pClone->IsQuickAccessBelow());
+        EXPECT_EQ(c.bMinimized, pClone->IsRibbonMinimized());
+        EXPECT_EQ(c.nSelected, pClone->GetSelectedTabIndex());
+        EXPECT_TRUE(OwnsItsControls(pClone));
+        EXPECT_EQ(ID_R_SAVE, pClone->GetQuickAccessControl(0)->GetID());
+        EXPECT_EQ(c.bSystemButton, pClone->GetSystemButton() != nullptr);
+        if (c.bSystemButton) {
+            EXPECT_EQ(0, pClone->GetSystemButton()->GetIndex()) << "the corner's control comes first";
+            EXPECT_EQ(ID_R_SAVE, pClone->GetSystemButton()->GetID());
+        }
+        if (c.bCustomizable) {
+            CQXPRibbonTab* pTab = pClone->GetTab(1);
+            EXPECT_EQ(pClone, pTab->GetRibbonBar());
+            EXPECT_EQ(pClone->GetTabControl(), pTab->GetTabManager());
+            EXPECT_EQ(2, pTab->GetID());
+            EXPECT_EQ(3, pTab->m_nContextColor);
+            EXPECT_EQ(CString("Picture Tools"), pTab->m_strContextCaption);
+            EXPECT_EQ(CString("Insert things"), pTab->m_strToolTip);
+            EXPECT_FALSE(pClone->GetTab(2)->IsVisible());
+            CQXPRibbonGroup* pGroup = pTab->GetGroup(0);
+            EXPECT_EQ(pTab, pGroup->GetTab());
+            EXPECT_EQ(200, pGroup->GetID());
+            EXPECT_TRUE(pGroup->m_bShowOptionButton);
+            EXPECT_EQ(ID_R_TABLE, pGroup->GetAt(1)->GetID());
+            // Only the selected tab's controls show.
+            const BOOL bInsertShown = !c.bMinimized;
+            EXPECT_EQ(bInsertShown, !(pGroup->GetAt(0)->GetHideFlags() & QXP_HIDE_RIBBON_TAB));
+            EXPECT_TRUE(pClone->GetTab(0)->GetGroup(0)->GetAt(0)->GetHideFlags() & QXP_HIDE_RIBBON_TAB);
+            // Restoring a minimised clone brings back the tab that was chosen.
+            pClone->SetRibbonMinimized(FALSE);
+            EXPECT_EQ(1, pClone->GetSelectedTabIndex());
+            // Removing a copied control from the clone's group leaves it the
+            // clone's business: its controls lose it too.
+            const int nControls = pClone->GetControls()->GetCount();
+            pGroup->RemoveAt(0);
+            EXPECT_EQ(nControls - 1, pClone->GetControls()->GetCount());
+        }
+        pClone->InternalRelease();
+    }
+}
+
+TEST(RibbonCopy, CopyingReplacesTheTabsAndLeavesOtherBarsAlone)
+{
+    CQXPRibbonBar source;
+    FillRibbon(&source);
+    source.SetCustomizable(TRUE);
+    CQXPRibbonBar target;
+    target.AddTab("Mine")->AddGroup("Old")->Add(qxpControlButton, ID_R_ZOOM, "Zoom");
+    target.AddQuickAccessControl(qxpControlButton, ID_R_CUT);
+    target.AddSystemButton();
+    const int nOwnControls = CQXPRibbonBar().GetControls()->GetCount();
+
+    // A bar that is no ribbon leaves the ribbon as it is.
+    CQXPToolBar* pToolBar = new CQXPToolBar;
+    pToolBar->GetControls()->Add(qxpControlButton, ID_R_FIND);
+    const std::string before = Captions(&target);
+    const int nBefore = target.GetControls()->GetCount();
+    target.Copy(pToolBar);
+    pToolBar->InternalRelease();
+    EXPECT_EQ(before, Captions(&target));
+    EXPECT_EQ(nBefore, target.GetControls()->GetCount());
+
+    // A ribbon copied onto itself stays as it is.
+    target.Copy(&target);
+    EXPECT_EQ(before, Captions(&target));
+
+    // The old tabs, groups, QAT commands and system button go; 12 group
+    // controls and one QAT command come.
+    target.Copy(&source);
+    EXPECT_EQ(Captions(&source), Captions(&target));
+    EXPECT_EQ(nOwnControls + 12 + 1, target.GetControls()->GetCount());
+    EXPECT_EQ(nullptr, target.GetSystemButton());
+    EXPECT_TRUE(OwnsItsControls(&target));
+    EXPECT_EQ(0, target.GetSelectedTabIndex());
+    // The source keeps its own.
+    EXPECT_EQ(nOwnControls + 12 + 1, source.GetControls()->GetCount());
+    EXPECT_TRUE(OwnsItsControls(&source));
+
+    // The tab row alone: a clone of the row holds copies of the tabs.
+    CQXPRibbonControlTab* pRow = DYNAMIC_DOWNCAST(CQXPRibbonControlTab, source.GetTabControl()->Clone());
+    ASSERT_NE(nullptr, pRow);
+    ASSERT_EQ(3, pRow->GetItemCount());
+    EXPECT_EQ(CString("&View"), pRow->GetTab(2)->GetCaption());
+    EXPECT_EQ(1, pRow->GetTab(2)->GetGroupCount());
+    EXPECT_EQ(pRow->GetTab(0), pRow->GetSelectedTab());
+    pRow->InternalRelease();
+}
+
 } // namespace

@@ -24,6 +24,7 @@
 #include <qx/ribbonlayout.h>
 #include <qx/tabmanager.h>
 
+#include <functional>
 #include <vector>
 
 class CQXPRibbonBar;
@@ -73,8 +74,9 @@ public:
     // The button that stands for the group while it is collapsed (a
     // control of the parent bar; NULL until the first layout).
     CQXPRibbonGroupControlPopup* GetPopupButton() const { return m_pPopupButton; }
-    // Makes this group a copy of another one shown on pParentBar: its
-    // settings, and copies of its controls in that bar's controls.
+    // Makes this group a copy of another one shown on pParentBar (NULL:
+    // the group's own tab on its ribbon): its settings, and copies of its
+    // controls in that bar's controls.
     void CopyFrom(CQXPRibbonGroup* pSource, CQXPCommandBar* pParentBar, CQXPRibbonBar* pRibbon);
     // Takes the collapsed group's button off its bar.
     void ReleasePopupButton();
@@ -132,6 +134,10 @@ public:
     CQXPRibbonBar* GetRibbonBar() const { return m_pRibbonBar; }
     // Leaving the tab row: the groups go with it.
     void OnRemoved() override;
+    // Takes the other tab's caption, tooltip, context, id and visibility
+    // and copies of its groups (their controls join this tab's ribbon); the
+    // copy of its row's selected tab is selected in this tab's row.
+    virtual void Copy(CQXPRibbonTab* pOther);
 
     virtual void DoPropExchange(CQXPPropExchange* pPX);
 
@@ -141,6 +147,7 @@ public:
 
 protected:
     friend class CQXPRibbonBar;
+    friend class CQXPRibbonControlTab;
     friend class CQXPRibbonGroup;
     CQXPRibbonBar* m_pRibbonBar;
     std::vector<CQXPRibbonGroup*> m_groups; // one reference each
@@ -155,6 +162,7 @@ protected:
 // minimised ribbon's selected tab in a popup; closing that popup lets the
 // tab go again.
 class CQXPRibbonControlTab : public CQXPControlPopup, public CQXPTabManager {
+    DECLARE_DYNCREATE(CQXPRibbonControlTab)
 public:
     CQXPRibbonControlTab();
     CQXPRibbonBar* GetRibbonBar() const;
@@ -198,6 +206,10 @@ public:
     // A minimised ribbon's selected tab opens in a popup; closing it lets
     // the tab go.
     BOOL OnSetPopup(BOOL bPopup) override;
+    // The control's settings and, for another tab row, its tabs: each a
+    // new tab of the same class copied from it, at the same place (the
+    // tab popup is made when it opens, never copied).
+    void Copy(CQXPControl* pControl, BOOL bRecursive = FALSE) override;
 
 private:
     BOOL m_bInLayout = FALSE;
@@ -414,6 +426,11 @@ public:
     // A stored class that cannot be made refuses the whole ribbon: the bar
     // keeps what it had.
     void DoPropExchange(CQXPPropExchange* pPX) override;
+    // Takes the other ribbon's QAT place and minimised state; from a
+    // customizable ribbon also the bar's settings, copies of its tabs and
+    // of its system button; then copies of its QAT commands in order.
+    // Anything but a ribbon leaves this bar as it is.
+    void Copy(CQXPCommandBar* pOther, BOOL bRecursive = FALSE) override;
 
     BOOL m_bAllowMinimize;
     BOOL m_bGroupsVisible;
@@ -429,6 +446,10 @@ protected:
     void UpdateGroupsVisibility();
     // The tabs in order.
     std::vector<CQXPRibbonTab*> Tabs() const;
+    // Runs a step of the plain bar's machinery (state exchange, copying)
+    // with an empty control collection in place of this bar's (and of
+    // pOther's): the ribbon keeps its controls in its tabs, groups and QAT.
+    void WithControlsAside(CQXPRibbonBar* pOther, const std::function<void()>& step);
     void LayoutGroups(CDC* pDC);
 
     // Creation ends by hooking the site frame (the wheel, the menu keys).
