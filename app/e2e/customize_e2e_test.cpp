@@ -681,6 +681,20 @@ TEST_F(CustomizeTest, AContextMenuEditedOnTheMenusPageIsWhatTheEditorShows)
     HWND sheet = OpenSheet(kCmdEditMenus);
     ASSERT_TRUE(sheet);
     HWND page = Page(sheet);
+    // The application menus: the default one, then the text document's,
+    // named and described by its document template ("Untitled", the name
+    // new text documents get, and "Text Document"); it is the one shown.
+    HWND show = GetDlgItem(page, QX_CID_MENUS_SHOW);
+    std::vector<std::string> menus;
+    for (LRESULT i = 0; i < SendMessageA(show, CB_GETCOUNT, 0, 0); ++i) {
+        // Another process's list: its text comes over as UTF-16.
+        wchar_t text[256] = {};
+        SendMessageW(show, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        menus.push_back(std::string(text, text + wcslen(text)));
+    }
+    EXPECT_EQ((std::vector<std::string>{"Default menu", "Untitled"}), menus);
+    EXPECT_EQ(1, SendMessageA(show, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ("Text Document", qmtest::WindowTextOf(GetDlgItem(page, QX_CID_MENUS_DESCRIPTION)));
     // The sheet opens at the screen's left edge: the bar stands beside its
     // right edge then.
     RECT rcSheet, rcBar;

@@ -280,7 +280,12 @@ void CQXPCustomizeContextMenu::OnBarAnnounced(CQXPCommandBar* pBar)
 BOOL CQXPCustomizeContextMenu::OnControlNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     NMQXPCONTROL* pNM = reinterpret_cast<NMQXPCONTROL*>(lParam);
-    if (!pNM || pNM->hdr.code != QXP_CN_EXECUTE)
+    if (!pNM)
+        return FALSE;
+    // The Name box applies its text when it is left (a click elsewhere, the
+    // menu closing) as well as on Enter.
+    const BOOL bNameLeft = wParam == QX_ID_CUSTOMIZE_NAME && pNM->hdr.code == EN_KILLFOCUS;
+    if (pNM->hdr.code != QXP_CN_EXECUTE && !bNameLeft)
         return FALSE;
     if (wParam == QX_ID_CUSTOMIZE_NAME) {
         CQXPControlEdit* pEdit = dynamic_cast<CQXPControlEdit*>(pNM->pControl);
@@ -358,7 +363,9 @@ void CQXPCustomizeContextMenu::Execute(UINT nID)
 void CQXPCustomizeContextMenu::ApplyName(const CString& strName)
 {
     CQXPControl* pControl = GetSelected();
-    if (!pControl)
+    // Enter applies the name and the box then loses the focus; Esc puts the
+    // old name back before it does: neither may customize an unchanged caption.
+    if (!pControl || pControl->GetCaption() == strName)
         return;
     pControl->SetCustomCaption(strName);
     RecalcSelectedBar(pControl);

@@ -611,71 +611,102 @@ TEST_F(CustomizeSheetTest, ARightClickOnABarOpensTheSheetsContextMenu)
 }
 
 // The customize menu opens again after a command chosen by its access key;
-// its Name box takes a click and the keyboard: the typed name and Enter
-// rename the button and the sheet stays open.
+// its Name box takes a click and the keyboard: the typed name renames the
+// button when Enter is pressed and when the box is left by a click
+// elsewhere, and the sheet stays open.
 TEST_F(CustomizeSheetTest, TheNameBoxOfTheContextMenuRenamesAButton)
 {
-    CQXPCustomizeSheet sheet(pBars, 0);
-    CQXPPopupBar* pMenuBar = sheet.GetContextMenu()->GetContextBar();
-    ASSERT_NE(nullptr, pMenuBar);
-    CQXPControl* pSave = frame.m_pStandard->GetControls()->FindControl(ID_TEST_SAVE);
-    ASSERT_NE(nullptr, pSave);
-    CQXPControlEdit* pName = dynamic_cast<CQXPControlEdit*>(pMenuBar->GetControls()->FindControl(QX_ID_CUSTOMIZE_NAME));
-    ASSERT_NE(nullptr, pName);
-    std::thread input;
-    auto Run = [&](std::function<void()> f) {
+    // How the box is left once the name is typed.
+    enum Leave {
+        byEnter,
+        byClickOnTheSheet
+    };
+    const struct {
+        Leave leave;
+        const wchar_t* pszTyped;
+        const char* pszCaption;
+    } cases[] = {
+        {byEnter, L"Keep", "Keep"},
+        {byClickOnTheSheet, L"Away", "Away"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszCaption);
+        CQXPCustomizeSheet sheet(pBars, 0);
+        CQXPPopupBar* pMenuBar = sheet.GetContextMenu()->GetContextBar();
+        ASSERT_NE(nullptr, pMenuBar);
+        CQXPControl* pSave = frame.m_pStandard->GetControls()->FindControl(ID_TEST_SAVE);
+        ASSERT_NE(nullptr, pSave);
+        CQXPControlEdit* pName =
+            dynamic_cast<CQXPControlEdit*>(pMenuBar->GetControls()->FindControl(QX_ID_CUSTOMIZE_NAME));
+        ASSERT_NE(nullptr, pName);
+        std::thread input;
+        auto Run = [&](std::function<void()> f) {
+            if (input.joinable())
+                input.join();
+            input = std::thread(f);
+        };
+        HWND hFocusInBox = NULL;
+        // Each right click lands elsewhere on the button: two at one place
+        // would make a double click.
+        int nClicks = 0;
+        auto RightClickSave = [&] {
+            CRect rc = pSave->GetRect();
+            frame.m_pStandard->ClientToScreen(&rc);
+            POINT pt = {rc.left + 4 + 8 * nClicks++, rc.CenterPoint().y};
+            Run([pt] { qmtest::ClickAt(pt, true); });
+        };
+        qmtest::Script script;
+        script.Add([] { return SheetWindow() != NULL; });
+        script.Then([&] {
+            MoveSheetOffTheBars();
+            RightClickSave();
+        });
+        // First "Image and Text" by its access key: the caption shows.
+        script.Add([&] { return ::IsWindowVisible(pMenuBar->GetSafeHwnd()) != FALSE; });
+        script.Then([&] { Run([] { qmtest::SendChord({'A'}); }); });
+        script.Add([&] { return !::IsWindowVisible(pMenuBar->GetSafeHwnd()) && pSave->m_buttonCustomStyle != -1; });
+        script.Then([&] { RightClickSave(); });
+        script.Add([&] {
+            return ::IsWindowVisible(pMenuBar->GetSafeHwnd()) && pName->GetEditCtrl() != NULL &&
+                   ::IsWindowVisible(pName->GetEditCtrl()->GetSafeHwnd());
+        });
+        script.Then([&] {
+            CRect rc;
+            pName->GetEditCtrl()->GetWindowRect(&rc);
+            POINT pt = {rc.left + 5, rc.CenterPoint().y};
+            Run([pt] { qmtest::ClickAt(pt); });
+        });
+        script.Add([&] { return ::GetFocus() == pName->GetEditCtrl()->GetSafeHwnd(); });
+        script.Then([&] {
+            hFocusInBox = ::GetFocus();
+            pName->GetEditCtrl()->SetSel(0, -1);
+            // A blank spot of the sheet, below its tabs and left of its
+            // buttons.
+            RECT rcSheet;
+            ::GetClientRect(SheetWindow(), &rcSheet);
+            POINT ptBlank = {rcSheet.left + 4, rcSheet.bottom - 4};
+            ::ClientToScreen(SheetWindow(), &ptBlank);
+            const wchar_t* pszTyped = c.pszTyped;
+            if (c.leave == byEnter)
+                Run([pszTyped] {
+                    qmtest::TypeText(pszTyped);
+                    qmtest::SendChord({VK_RETURN});
+                });
+            else
+                Run([pszTyped, ptBlank] {
+                    qmtest::TypeText(pszTyped);
+                    qmtest::ClickAt(ptBlank);
+                });
+        });
+        script.Add([&] { return pSave->GetCaption() == c.pszCaption && !::IsWindowVisible(pMenuBar->GetSafeHwnd()); });
+        script.Then([&] { Press(SheetWindow(), IDCANCEL); });
+        bool bDone = RunSheet(script, sheet);
         if (input.joinable())
             input.join();
-        input = std::thread(f);
-    };
-    HWND hFocusInBox = NULL;
-    // Each right click lands elsewhere on the button: two at one place
-    // would make a double click.
-    int nClicks = 0;
-    auto RightClickSave = [&] {
-        CRect rc = pSave->GetRect();
-        frame.m_pStandard->ClientToScreen(&rc);
-        POINT pt = {rc.left + 4 + 8 * nClicks++, rc.CenterPoint().y};
-        Run([pt] { qmtest::ClickAt(pt, true); });
-    };
-    qmtest::Script script;
-    script.Add([] { return SheetWindow() != NULL; });
-    script.Then([&] {
-        MoveSheetOffTheBars();
-        RightClickSave();
-    });
-    // First "Image and Text" by its access key: the caption shows.
-    script.Add([&] { return ::IsWindowVisible(pMenuBar->GetSafeHwnd()) != FALSE; });
-    script.Then([&] { Run([] { qmtest::SendChord({'A'}); }); });
-    script.Add([&] { return !::IsWindowVisible(pMenuBar->GetSafeHwnd()) && pSave->m_buttonCustomStyle != -1; });
-    script.Then([&] { RightClickSave(); });
-    script.Add([&] {
-        return ::IsWindowVisible(pMenuBar->GetSafeHwnd()) && pName->GetEditCtrl() != NULL &&
-               ::IsWindowVisible(pName->GetEditCtrl()->GetSafeHwnd());
-    });
-    script.Then([&] {
-        CRect rc;
-        pName->GetEditCtrl()->GetWindowRect(&rc);
-        POINT pt = {rc.left + 5, rc.CenterPoint().y};
-        Run([pt] { qmtest::ClickAt(pt); });
-    });
-    script.Add([&] { return ::GetFocus() == pName->GetEditCtrl()->GetSafeHwnd(); });
-    script.Then([&] {
-        hFocusInBox = ::GetFocus();
-        pName->GetEditCtrl()->SetSel(0, -1);
-        Run([] {
-            qmtest::TypeText(L"Keep");
-            qmtest::SendChord({VK_RETURN});
-        });
-    });
-    script.Add([&] { return pSave->GetCaption() == "Keep" && !::IsWindowVisible(pMenuBar->GetSafeHwnd()); });
-    script.Then([&] { Press(SheetWindow(), IDCANCEL); });
-    bool bDone = RunSheet(script, sheet);
-    if (input.joinable())
-        input.join();
-    EXPECT_TRUE(bDone) << "focus " << ::GetFocus() << ", caption " << (LPCSTR)pSave->GetCaption() << ", steps left "
-                       << script.Remaining();
-    EXPECT_NE(hFocusInBox, (HWND)NULL);
+        EXPECT_TRUE(bDone) << "focus " << ::GetFocus() << ", caption " << (LPCSTR)pSave->GetCaption()
+                           << ", steps left " << script.Remaining();
+        EXPECT_NE(hFocusInBox, (HWND)NULL);
+    }
 }
 
 TEST_F(CustomizeSheetTest, MenusPageShowsTheDocumentMenusOnTheMenuBar)
