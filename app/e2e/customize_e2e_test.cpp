@@ -3,7 +3,10 @@
 // large icons and a new external tool survive a restart in the profile; the
 // Tools page's command is chosen through its browse button; a command
 // dragged from the Commands list shows at once, opens the customize menu on
-// a right click and stays on the toolbar after a restart.
+// a right click and stays on the toolbar after a restart; a button copied
+// to the menu bar with Ctrl and a name given in the customize menu stay
+// after a restart; the editor's context menu edited on the Menus page is
+// what the editor shows, also after a restart.
 #include "qmate_fixture.h"
 
 #include <qmtest/mouse.h>
@@ -35,6 +38,31 @@ enum {
     QX_IDC_EDIT_LIST_STRIP = 200, // the edit list's title strip
 };
 
+// A bar of the program by its title ("Toolbar", "Menu Bar"; in the frame's
+// top dock).
+HWND ProgramBar(HWND main, const char* title)
+{
+    for (HWND h : qmtest::DescendantsOfClass(main, "QXPToolBar", true))
+        if (qmtest::WindowTextOf(h) == title)
+            return h;
+    return nullptr;
+}
+
+// What the screen shows of a window, with the pointer out of the way (no
+// button lit up under it).
+qmtest::Picture ShotOf(HWND hwnd)
+{
+    qmtest::ParkPointer();
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return qmtest::CaptureWindow(hwnd);
+}
+
+// Two pictures of one size with the same pixels.
+bool SamePicture(const qmtest::Picture& a, const qmtest::Picture& b)
+{
+    return a.width == b.width && a.height == b.height && a.rgb == b.rgb;
+}
+
 class CustomizeTest : public QmateTest {
 protected:
     void TearDown() override
@@ -49,6 +77,25 @@ protected:
         HWND sheet = WaitDialog("Customize", 15000);
         EXPECT_TRUE(sheet) << "command " << command << " showed no sheet";
         return sheet;
+    }
+    // The sheet a command opens, moved below a toolbar, which it covers
+    // where it opens.
+    HWND OpenSheetBelow(UINT command, HWND toolbar)
+    {
+        HWND sheet = OpenSheet(command);
+        RECT rcBar;
+        if (sheet && GetWindowRect(toolbar, &rcBar))
+            SetWindowPos(sheet, nullptr, rcBar.left + 40, rcBar.bottom + 60, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return sheet;
+    }
+    // After a restart a bar of the program looks as expected (once it has
+    // painted).
+    bool RestartShows(const char* title, const qmtest::Picture& expected)
+    {
+        HWND main = Start();
+        HWND bar = main ? ProgramBar(main, title) : nullptr;
+        return bar && qmtest::WaitUntil([&] { return SamePicture(ShotOf(bar), expected); }, 10000);
     }
     static HWND Page(HWND sheet) { return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
     static int PageIndex(HWND sheet)
@@ -367,15 +414,6 @@ TEST_F(CustomizeTest, TheToolsCommandIsChosenThroughItsBrowseButton)
     ASSERT_TRUE(Close());
 }
 
-// The program's own toolbar ("Toolbar", in the frame's top dock).
-HWND ProgramToolbar(HWND main)
-{
-    for (HWND h : qmtest::DescendantsOfClass(main, "QXPToolBar", true))
-        if (qmtest::WindowTextOf(h) == "Toolbar")
-            return h;
-    return nullptr;
-}
-
 // The customize context menu a right click at a point of the screen opens
 // (null when none opens).
 HWND OpenContextMenu(DWORD pid, POINT pt)
@@ -393,21 +431,6 @@ HWND OpenContextMenu(DWORD pid, POINT pt)
     return menu;
 }
 
-// What the screen shows of a window, with the pointer out of the way (no
-// button lit up under it).
-qmtest::Picture ShotOf(HWND hwnd)
-{
-    qmtest::ParkPointer();
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    return qmtest::CaptureWindow(hwnd);
-}
-
-// Two pictures of one size with the same pixels.
-bool SamePicture(const qmtest::Picture& a, const qmtest::Picture& b)
-{
-    return a.width == b.width && a.height == b.height && a.rgb == b.rgb;
-}
-
 // The toolbar runs the width of the frame and wraps; what it holds shows in
 // its picture: a dropped command changes it, and after a restart the
 // toolbar looks as it did when the sheet closed.
@@ -415,15 +438,13 @@ TEST_F(CustomizeTest, ACommandDroppedOnTheToolbarStaysAfterARestart)
 {
     HWND main = Start();
     ASSERT_TRUE(main);
-    HWND toolbar = ProgramToolbar(main);
+    HWND toolbar = ProgramBar(main, "Toolbar");
     ASSERT_TRUE(toolbar);
     const qmtest::Picture before = ShotOf(toolbar);
-    HWND sheet = OpenSheet(kCmdCreateToolbars);
+    HWND sheet = OpenSheetBelow(kCmdCreateToolbars, toolbar);
     ASSERT_TRUE(sheet);
-    // The sheet stands below the toolbar, which it covers where it opens.
     RECT rcBar;
     GetWindowRect(toolbar, &rcBar);
-    SetWindowPos(sheet, nullptr, rcBar.left + 40, rcBar.bottom + 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     HWND page = ShowPage(sheet, 1);
     ASSERT_TRUE(qmtest::WaitUntil([&] { return PageIndex(sheet) == 1; }, 5000));
     HWND commands = GetDlgItem(page, QX_CID_COMMANDS_LIST);
@@ -460,14 +481,17 @@ TEST_F(CustomizeTest, ACommandDroppedOnTheToolbarStaysAfterARestart)
     qmtest::SaveWindowShot(toolbar, QM_BIN_DIR, "qmate-customize-dropped.png");
     ASSERT_TRUE(Close());
 
-    main = Start();
-    ASSERT_TRUE(main);
-    toolbar = ProgramToolbar(main);
-    ASSERT_TRUE(toolbar);
-    EXPECT_TRUE(qmtest::WaitUntil([&] { return SamePicture(ShotOf(toolbar), closed); }, 10000))
-        << "the toolbar lost its new buttons in the restart";
+    EXPECT_TRUE(RestartShows("Toolbar", closed)) << "the toolbar lost its new buttons in the restart";
     EXPECT_FALSE(SamePicture(closed, before));
     ASSERT_TRUE(Close());
+}
+
+// The first button of a toolbar, in screen coordinates.
+POINT FirstButtonOf(HWND toolbar)
+{
+    RECT rc;
+    GetWindowRect(toolbar, &rc);
+    return POINT{rc.left + 22, rc.top + 15};
 }
 
 // A top-level window of the program of that class and title, visible.
@@ -517,6 +541,99 @@ HWND TopWindowTitled(DWORD pid, const std::string& cls, const std::string& title
 namespace {
 
 using qmtest::RemoteScintilla;
+
+// A toolbar button dragged with Ctrl onto the menu bar is copied: the
+// toolbar keeps it and the menu bar shows it too, also after a restart.
+TEST_F(CustomizeTest, ACtrlDragCopiesAButtonToAnotherBarAndBothStayAfterARestart)
+{
+    HWND main = Start();
+    ASSERT_TRUE(main);
+    HWND toolbar = ProgramBar(main, "Toolbar");
+    HWND menubar = ProgramBar(main, "Menu Bar");
+    ASSERT_TRUE(toolbar && menubar);
+    const qmtest::Picture toolBefore = ShotOf(toolbar);
+    const qmtest::Picture menuBefore = ShotOf(menubar);
+    HWND sheet = OpenSheetBelow(kCmdCreateToolbars, toolbar);
+    ASSERT_TRUE(sheet);
+    RECT rcMenu;
+    GetWindowRect(menubar, &rcMenu);
+
+    // Down on the first button and over to the menu bar's free end; then
+    // Ctrl (after the moves: a pointer entering another window takes the
+    // display's keyboard state again), which the drag shows with its copy
+    // cursor, and up where the pointer is.
+    const POINT from = FirstButtonOf(toolbar);
+    const POINT to = {rcMenu.right - 40, (rcMenu.top + rcMenu.bottom) / 2};
+    auto cursor = [] {
+        CURSORINFO info = {sizeof(info)};
+        return GetCursorInfo(&info) ? info.hCursor : nullptr;
+    };
+    qmtest::MouseEventAt(from, MOUSEEVENTF_LEFTDOWN);
+    for (int i = 1; i <= 12; ++i) {
+        Sleep(30);
+        qmtest::MouseEventAt(POINT{from.x + (to.x - from.x) * i / 12, from.y + (to.y - from.y) * i / 12},
+                             MOUSEEVENTF_MOVE);
+    }
+    const HCURSOR moving = cursor();
+    INPUT input = qmtest::KeyInput(VK_CONTROL, false);
+    SendInput(1, &input, sizeof(INPUT));
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return cursor() != moving; }, 5000)) << "no copy cursor";
+    input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof(INPUT));
+    qmtest::WaitUntil([&] { return !SamePicture(ShotOf(menubar), menuBefore); }, 10000);
+    input = qmtest::KeyInput(VK_CONTROL, true);
+    SendInput(1, &input, sizeof(INPUT));
+    ASSERT_TRUE(CloseSheet(sheet));
+
+    const qmtest::Picture menuCopied = ShotOf(menubar);
+    EXPECT_FALSE(SamePicture(menuCopied, menuBefore)) << "the menu bar shows no copy";
+    EXPECT_TRUE(SamePicture(ShotOf(toolbar), toolBefore)) << "the toolbar lost its button";
+    qmtest::SaveWindowShot(menubar, QM_BIN_DIR, "qmate-customize-copied.png");
+    ASSERT_TRUE(Close());
+
+    if (!RestartShows("Menu Bar", menuCopied)) {
+        ADD_FAILURE() << "the menu bar lost the copy in the restart";
+        qmtest::SaveWindowShot(ProgramBar(Main(), "Menu Bar"), QM_BIN_DIR, "qmate-customize-copied-restarted.png");
+    }
+    toolbar = ProgramBar(Main(), "Toolbar");
+    ASSERT_TRUE(toolbar);
+    EXPECT_TRUE(SamePicture(ShotOf(toolbar), toolBefore));
+    ASSERT_TRUE(Close());
+}
+
+// A button renamed through the Name box of the customize menu, shown with
+// its caption ("Image and Text"), keeps the name after a restart.
+TEST_F(CustomizeTest, ANameGivenInTheCustomizeMenuSurvivesARestart)
+{
+    HWND main = Start();
+    ASSERT_TRUE(main);
+    HWND toolbar = ProgramBar(main, "Toolbar");
+    ASSERT_TRUE(toolbar);
+    HWND sheet = OpenSheetBelow(kCmdCreateToolbars, toolbar);
+    ASSERT_TRUE(sheet);
+    const POINT button = FirstButtonOf(toolbar);
+    const qmtest::Picture iconOnly = ShotOf(toolbar);
+    HWND menu = OpenContextMenu(m_prog.Pid(), button);
+    ASSERT_TRUE(menu);
+    qmtest::SendChord({'A'}); // Image &and Text
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return !SamePicture(ShotOf(toolbar), iconOnly); }, 10000))
+        << "the button shows no caption";
+    const qmtest::Picture captioned = ShotOf(toolbar);
+    // Beside the first click: two at one place would make a double click.
+    ASSERT_TRUE(RenameAt(m_prog.Pid(), POINT{button.x + 10, button.y}, "Renamed"));
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return !SamePicture(ShotOf(toolbar), captioned); }, 10000))
+        << "the caption did not change";
+    ASSERT_TRUE(CloseSheet(sheet));
+    const qmtest::Picture renamed = ShotOf(toolbar);
+    qmtest::SaveWindowShot(toolbar, QM_BIN_DIR, "qmate-customize-renamed.png");
+    ASSERT_TRUE(Close());
+
+    EXPECT_TRUE(RestartShows("Toolbar", renamed)) << "the name did not survive the restart";
+    ASSERT_TRUE(Close());
+}
+
 
 // The editor's context menu as the user edits it on the Menus page: shown
 // in a floating bar beside the sheet, its first item renamed through the

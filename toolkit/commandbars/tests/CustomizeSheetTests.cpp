@@ -610,8 +610,9 @@ TEST_F(CustomizeSheetTest, ARightClickOnABarOpensTheSheetsContextMenu)
     EXPECT_EQ(nullptr, pBars->GetDropSource()->GetCustomizeDialog());
 }
 
-// The Name box of the customize menu takes a click and the keyboard: the
-// typed name and Enter rename the button and the sheet stays open.
+// The customize menu opens again after a command chosen by its access key;
+// its Name box takes a click and the keyboard: the typed name and Enter
+// rename the button and the sheet stays open.
 TEST_F(CustomizeSheetTest, TheNameBoxOfTheContextMenuRenamesAButton)
 {
     CQXPCustomizeSheet sheet(pBars, 0);
@@ -628,15 +629,26 @@ TEST_F(CustomizeSheetTest, TheNameBoxOfTheContextMenuRenamesAButton)
         input = std::thread(f);
     };
     HWND hFocusInBox = NULL;
+    // Each right click lands elsewhere on the button: two at one place
+    // would make a double click.
+    int nClicks = 0;
+    auto RightClickSave = [&] {
+        CRect rc = pSave->GetRect();
+        frame.m_pStandard->ClientToScreen(&rc);
+        POINT pt = {rc.left + 4 + 8 * nClicks++, rc.CenterPoint().y};
+        Run([pt] { qmtest::ClickAt(pt, true); });
+    };
     qmtest::Script script;
     script.Add([] { return SheetWindow() != NULL; });
     script.Then([&] {
         MoveSheetOffTheBars();
-        CRect rc = pSave->GetRect();
-        frame.m_pStandard->ClientToScreen(&rc);
-        POINT pt = rc.CenterPoint();
-        Run([pt] { qmtest::ClickAt(pt, true); });
+        RightClickSave();
     });
+    // First "Image and Text" by its access key: the caption shows.
+    script.Add([&] { return ::IsWindowVisible(pMenuBar->GetSafeHwnd()) != FALSE; });
+    script.Then([&] { Run([] { qmtest::SendChord({'A'}); }); });
+    script.Add([&] { return !::IsWindowVisible(pMenuBar->GetSafeHwnd()) && pSave->m_buttonCustomStyle != -1; });
+    script.Then([&] { RightClickSave(); });
     script.Add([&] {
         return ::IsWindowVisible(pMenuBar->GetSafeHwnd()) && pName->GetEditCtrl() != NULL &&
                ::IsWindowVisible(pName->GetEditCtrl()->GetSafeHwnd());
@@ -661,7 +673,8 @@ TEST_F(CustomizeSheetTest, TheNameBoxOfTheContextMenuRenamesAButton)
     bool bDone = RunSheet(script, sheet);
     if (input.joinable())
         input.join();
-    EXPECT_TRUE(bDone) << "focus " << ::GetFocus() << ", caption " << (LPCSTR)pSave->GetCaption();
+    EXPECT_TRUE(bDone) << "focus " << ::GetFocus() << ", caption " << (LPCSTR)pSave->GetCaption() << ", steps left "
+                       << script.Remaining();
     EXPECT_NE(hFocusInBox, (HWND)NULL);
 }
 

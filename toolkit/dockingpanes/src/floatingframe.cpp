@@ -209,6 +209,29 @@ void CQXPDockingPaneMiniWnd::UpdateOpacity()
     pDrag->m_pfnSetLayeredWindowAttributes(m_hWnd, 0, alpha, LWA_ALPHA);
 }
 
+void CQXPDockingPaneMiniWnd::OnThemeChanged()
+{
+    if (!m_hWnd)
+        return;
+    const BOOL bThemed = IsThemed();
+    const DWORD dwBorders = WS_BORDER | WS_THICKFRAME;
+    const DWORD dwStyle = GetStyle();
+    if (bThemed && (dwStyle & dwBorders))
+        ModifyStyle(dwBorders, 0, SWP_FRAMECHANGED);
+    else if (!bThemed && (dwStyle & dwBorders) != dwBorders)
+        ModifyStyle(0, dwBorders, SWP_FRAMECHANGED);
+    if (!bThemed && m_bRollUp)
+        SetRollUp(FALSE);
+    if (m_bRollUp && (m_bCollapsed || m_bCollapsing)) {
+        // The caption's height may have changed with the theme.
+        RECT rc;
+        ::GetWindowRect(m_hWnd, &rc);
+        const int cy = std::max(CaptionHeight() + 8, std::max(m_nStep, 0) * m_nExpandedHeight / std::max(m_nSteps, 1));
+        ::SetWindowPos(m_hWnd, NULL, 0, 0, rc.right - rc.left, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ::RedrawWindow(m_hWnd, NULL, NULL, RDW_FRAME | RDW_INVALIDATE);
+}
+
 // ---------------------------------------------------------------------------
 // Messages.
 
@@ -424,8 +447,39 @@ void CQXPDockingPaneMiniWnd::OnNcLButtonDown(UINT nHitTest, CPoint point)
     CMiniFrameWnd::OnNcLButtonDown(nHitTest, point);
 }
 
+CQXPDockingPane* CQXPDockingPaneMiniWnd::GetCaptionPane() const
+{
+    PaneObjectList all, tabs;
+    if (m_pTopContainer)
+        m_pTopContainer->FindPane(paneTypeTabbedContainer, all);
+    for (CPaneBase* p : all)
+        if (!p->IsEmpty())
+            tabs.push_back(p);
+    if (tabs.size() == 1)
+        return static_cast<CQXPDockingPaneTabbedContainer*>(tabs[0])->GetSelected();
+    HWND hFocus = ::GetFocus();
+    for (CPaneBase* p : tabs) {
+        HWND hTab = p->GetPaneHwnd();
+        if (hFocus && hTab && (hFocus == hTab || ::IsChild(hTab, hFocus)))
+            return static_cast<CQXPDockingPaneTabbedContainer*>(p)->GetSelected();
+    }
+    return NULL;
+}
+
 void CQXPDockingPaneMiniWnd::OnNcRButtonDown(UINT nHitTest, CPoint point)
 {
+    // On the caption the owner may show the pane's context menu; when it
+    // does, the frame's own handling is left out.
+    CQXPDockingPaneManager* pManager = GetDockingPaneManager();
+    CQXPDockingPane* pPane = nHitTest == HTCAPTION && pManager ? GetCaptionPane() : NULL;
+    if (pPane) {
+        HWND hWnd = m_hWnd;
+        pPane->SetFocus();
+        pManager->UpdateFocus();
+        DockingPaneMenuRequest request = {pPane, {point.x, point.y}};
+        if (pManager->Notify(DOCKINGPANE_CAPTIONMENU, (LPARAM)&request) || !::IsWindow(hWnd))
+            return;
+    }
     CMiniFrameWnd::OnNcRButtonDown(nHitTest, point);
 }
 

@@ -156,6 +156,7 @@ public:
     LRESULT m_nCloseAnswer = 0; // answer to the closing question
     int m_nShowRequests = 0;
     std::vector<DockingPaneMenuRequest> m_menuRequests; // Menu caption button presses
+    LRESULT m_nMenuAnswer = 0;                          // non-zero: the menu was shown
     std::vector<CPaneBase*> m_containerClicks;          // right clicks on containers
 
 private:
@@ -178,6 +179,7 @@ private:
                 ++self->m_nShowRequests;
             } else if (w == DOCKINGPANE_CAPTIONMENU) {
                 self->m_menuRequests.push_back(*(DockingPaneMenuRequest*)l);
+                return self->m_nMenuAnswer;
             } else if (w == DOCKINGPANE_CONTAINER_RCLICK) {
                 self->m_containerClicks.push_back((CPaneBase*)l);
             }
@@ -191,7 +193,9 @@ private:
 struct Docking {
     explicit Docking(bool bVisible = false) : site(bVisible)
     {
-        EXPECT_TRUE(manager.InstallDockingPanes(site.m_hWnd));
+        // Say which step failed: the site window or the manager's own window.
+        EXPECT_TRUE(::IsWindow(site.m_hWnd)) << "site window not created, error " << ::GetLastError();
+        EXPECT_TRUE(manager.InstallDockingPanes(site.m_hWnd)) << "error " << ::GetLastError();
         site.m_pManager = &manager;
     }
     ~Docking() { site.m_pManager = NULL; }

@@ -409,6 +409,16 @@ std::unique_ptr<painttest::MemoryDC> WindowPicture(HWND h)
     return pic;
 }
 
+// How far below the window's top edge its client area starts.
+int ClientTopOf(HWND h)
+{
+    RECT rcWindow, rcClient;
+    ::GetWindowRect(h, &rcWindow);
+    ::GetClientRect(h, &rcClient);
+    ::MapWindowPoints(h, NULL, (POINT*)&rcClient, 2);
+    return rcClient.top - rcWindow.top;
+}
+
 // Within tol of clr in every channel (a gradient's ends).
 ::testing::AssertionResult Near(COLORREF clr, COLORREF expected, int tol = 12)
 {
@@ -466,12 +476,10 @@ TEST(FloatingFrame, EachThemeDrawsItsFrameRingsAndCaptionStrip)
             pFrame->OnFocusChanged();
             ASSERT_TRUE(PumpUntil([&] { return (pFrame->m_bActive != FALSE) == bActive; }));
             std::unique_ptr<painttest::MemoryDC> pic = WindowPicture(h);
-            RECT rcWindow, rcClient;
+            RECT rcWindow;
             ::GetWindowRect(h, &rcWindow);
-            ::GetClientRect(h, &rcClient);
-            ::MapWindowPoints(h, NULL, (POINT*)&rcClient, 2);
             const int cx = rcWindow.right - rcWindow.left, cy = rcWindow.bottom - rcWindow.top;
-            const int clientTop = rcClient.top - rcWindow.top;
+            const int clientTop = ClientTopOf(h);
             EXPECT_EQ(3 + pm->GetCaptionHeight() + 2, clientTop);
             const COLORREF* g = bActive ? pm->m_clrActiveCaption : pm->m_clrInactiveCaption;
             const int mid = cx / 2;
@@ -746,6 +754,98 @@ TEST(FloatingFrame, RollsUpAfterSixPollsAndExpandsOnANonClientMove)
     EXPECT_FALSE(pFrame->IsRollUp());
 }
 
+// The themed-frames option switched while frames float: the borders follow
+// it; a collapsed frame takes the new caption's height after a theme
+// change, and leaves roll-up (at its full height) when the option goes off.
+TEST(FloatingFrame, FramesFollowTheThemedOptionAndTheTheme)
+{
+    FloatFrame f;
+    f.manager.m_bManualTimers = TRUE;
+    CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
+    ASSERT_NE(nullptr, pFrame);
+    HWND h = pFrame->GetSafeHwnd();
+    auto borders = [&] { return ::GetWindowLongA(h, GWL_STYLE) & (WS_BORDER | WS_THICKFRAME); };
+    auto height = [&] {
+        RECT rc;
+        ::GetWindowRect(h, &rc);
+        return (int)(rc.bottom - rc.top);
+    };
+    EXPECT_EQ(WS_BORDER | WS_THICKFRAME, borders());
+    f.manager.m_bThemedFloatingFrames = TRUE;
+    f.manager.SetTheme(0);
+    EXPECT_EQ(0, borders());
+    EXPECT_EQ(3 + f.manager.GetPaintManager()->GetCaptionHeight() + 2, ClientTopOf(h)) << "the themed non-client area";
+    const int full = height();
+
+    // Rolled up and collapsed under theme 0, then theme 7 (a lower caption).
+    ::SetFocus(f.site.m_hWnd);
+    pFrame->SetRollUp(TRUE);
+    RECT rc;
+    ::GetWindowRect(h, &rc);
+    ::SetCursorPos(rc.right + 80, rc.bottom + 80);
+    for (int i = 0; i < 6; ++i)
+        pFrame->OnTimer(1);
+    for (int i = 0; i < 9 && pFrame->m_bCollapsing; ++i)
+        pFrame->OnTimer(3);
+    ASSERT_TRUE(pFrame->m_bCollapsed);
+    const int nCaption0 = f.manager.GetPaintManager()->GetCaptionHeight();
+    EXPECT_EQ(nCaption0 + 8, height());
+    f.manager.SetTheme(7);
+    const int nCaption7 = f.manager.GetPaintManager()->GetCaptionHeight();
+    ASSERT_NE(nCaption0, nCaption7);
+    EXPECT_EQ(nCaption7 + 8, height());
+    EXPECT_TRUE(pFrame->IsRollUp());
+
+    // The option off: the frame's own borders, out of roll-up, full height.
+    f.manager.m_bThemedFloatingFrames = FALSE;
+    f.manager.RedrawPanes();
+    EXPECT_EQ(WS_BORDER | WS_THICKFRAME, borders());
+    EXPECT_FALSE(pFrame->IsRollUp());
+    EXPECT_EQ(full, height());
+}
+
+// A right click on the caption: the pane concerned takes the focus and the
+// owner is asked for its context menu at the point; a shown menu ends the
+// click there.
+TEST(FloatingFrame, ARightClickOnTheCaptionAsksForThePanesMenu)
+{
+    FloatFrame f;
+    f.site.m_nMenuAnswer = 1;
+    CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+    CQXPDockingPane* p2 = f.Add(2, dockBottomOf);
+    CQXPDockingPane* p3 = f.Add(3, dockBottomOf);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
+    ASSERT_NE(nullptr, pFrame);
+    HWND h = pFrame->GetSafeHwnd();
+    RECT rc;
+    ::GetWindowRect(h, &rc);
+    const POINT pt = {rc.left + 30, rc.top + 8};
+    // One container: its selected pane.
+    ::SetFocus(f.site.m_hWnd);
+    ::SendMessage(h, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(pt.x, pt.y));
+    ASSERT_EQ(1u, f.site.m_menuRequests.size());
+    EXPECT_EQ(p1, f.site.m_menuRequests[0].pPane);
+    EXPECT_EQ(pt.x, f.site.m_menuRequests[0].ptScreen.x);
+    EXPECT_EQ(pt.y, f.site.m_menuRequests[0].ptScreen.y);
+    EXPECT_EQ(p1->GetChild(), ::GetFocus());
+    // Two containers: the one holding the focus.
+    f.manager.MoveAndDockPane(p2, dockBottomOf, f.ContainerOf(p1));
+    f.manager.MoveAndDockPane(p3, dockTopOf, f.ContainerOf(p1));
+    f.Settle();
+    pFrame->UpdatePanes(FALSE);
+    ASSERT_EQ(pFrame, f.FrameOf(p2));
+    ASSERT_EQ(pFrame, f.FrameOf(p3));
+    ::SetFocus(p2->GetChild());
+    ::SendMessage(h, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(pt.x, pt.y));
+    ASSERT_EQ(2u, f.site.m_menuRequests.size());
+    EXPECT_EQ(p2, f.site.m_menuRequests[1].pPane);
+    EXPECT_EQ(p2->GetChild(), ::GetFocus());
+    // Elsewhere than on the caption: no question.
+    ::SendMessage(h, WM_NCRBUTTONDOWN, HTBOTTOM, MAKELPARAM(pt.x, rc.bottom - 1));
+    EXPECT_EQ(2u, f.site.m_menuRequests.size());
+}
+
 TEST(FloatingFrame, ALayoutWithFloatingFramesComesBackAsWindows)
 {
     FloatFrame f;
@@ -776,6 +876,50 @@ TEST(FloatingFrame, ALayoutWithFloatingFramesComesBackAsWindows)
     EXPECT_EQ(before.top, after.top);
     EXPECT_EQ(before.right, after.right);
     EXPECT_EQ(before.bottom, after.bottom);
+}
+
+// A frame in roll-up mode is saved with its mode and full height and comes
+// back rolled up to its caption; the mouse over it brings the full height.
+TEST(FloatingFrame, ARolledUpFrameComesBackRolledUp)
+{
+    FloatFrame f;
+    f.manager.m_bThemedFloatingFrames = TRUE;
+    f.manager.m_bManualTimers = TRUE;
+    CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+    f.Add(2, dockBottomOf);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
+    ASSERT_NE(nullptr, pFrame);
+    RECT before;
+    ::GetWindowRect(pFrame->GetSafeHwnd(), &before);
+    const int full = before.bottom - before.top;
+    const int rolled = f.manager.GetPaintManager()->GetCaptionHeight() + 8;
+    ::SetFocus(f.site.m_hWnd);
+    pFrame->SetRollUp(TRUE);
+    ASSERT_TRUE(pFrame->IsRollUp());
+    DockingLayoutStore saved(&f.manager);
+    f.manager.GetLayout(&saved);
+    // Out of roll-up and docked meanwhile; then the saved layout again.
+    pFrame->SetRollUp(FALSE);
+    ::SendMessage(pFrame->GetSafeHwnd(), WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(before.left + 30, before.top + 8));
+    f.Settle();
+    ASSERT_FALSE(p1->IsFloating());
+    f.manager.SetLayout(&saved);
+    f.Settle();
+    CQXPDockingPaneMiniWnd* pBack = f.FrameOf(f.manager.FindPane(1));
+    ASSERT_NE(nullptr, pBack);
+    HWND h = pBack->GetSafeHwnd();
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(h) != FALSE; }));
+    EXPECT_TRUE(pBack->IsRollUp());
+    EXPECT_EQ(full, pBack->m_nExpandedHeight);
+    RECT rc;
+    ::GetWindowRect(h, &rc);
+    EXPECT_EQ(before.left, rc.left);
+    EXPECT_EQ(before.top, rc.top);
+    EXPECT_EQ(rolled, rc.bottom - rc.top);
+    ::SendMessage(h, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(rc.left + 10, rc.top + 5));
+    ::GetWindowRect(h, &rc);
+    EXPECT_EQ(full, rc.bottom - rc.top);
+    EXPECT_TRUE(pBack->IsRollUp());
 }
 
 TEST(FloatingFrame, AFrameReadBackFromTheRegistryDocksItsPanesBack)

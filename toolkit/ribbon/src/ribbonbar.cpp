@@ -5,6 +5,7 @@
 #include <qx/barstate.h>
 #include <qx/commandbars.h>
 #include <qx/customize.h>
+#include <qx/mousemanager.h>
 #include <qx/office2007.h>
 #include <qx/propexchange.h>
 #include <qx/ribbonaccess.h>
@@ -23,69 +24,6 @@
 using namespace qxribbon;
 
 namespace {
-
-// A group-band scroll button: scrolls the groups of the selected tab.
-class CRibbonScrollButton : public CQXPControlButton {
-public:
-    explicit CRibbonScrollButton(BOOL bLeft) : m_bLeft(bLeft) { m_dwFlags = 0x12; }
-    void Draw(CDC* pDC) override
-    {
-        CQXPRibbonBar* pBar = DYNAMIC_DOWNCAST(CQXPRibbonBar, GetParent());
-        if (pBar && pBar->GetRibbonTheme())
-            pBar->GetRibbonTheme()->DrawRibbonScrollButton(pDC, GetRect(), m_bLeft, GetSelected(), GetPressed());
-    }
-    void OnExecute() override
-    {
-        if (CQXPRibbonBar* pBar = DYNAMIC_DOWNCAST(CQXPRibbonBar, GetParent()))
-            pBar->ScrollGroups(m_bLeft);
-    }
-    // Held down, the button scrolls again and again: the first repeat
-    // after 4/5 of the double-click time, then every tenth of it, until the
-    // button is released, Escape is pressed, the bar loses the capture or
-    // the button goes (nothing left to scroll).
-    void OnClick(BOOL bKeyboard, CPoint pt) override
-    {
-        CQXPRibbonBar* pBar = DYNAMIC_DOWNCAST(CQXPRibbonBar, GetParent());
-        HWND hWnd = pBar ? pBar->GetSafeHwnd() : NULL;
-        if (bKeyboard || !hWnd || !(::GetKeyState(VK_LBUTTON) & 0x8000)) {
-            CQXPControlButton::OnClick(bKeyboard, pt);
-            return;
-        }
-        m_nPressed = TRUE;
-        pBar->ScrollGroups(m_bLeft);
-        const RepeatDelays delays = ScrollRepeatDelays(::GetDoubleClickTime());
-        ::SetTimer(hWnd, kRepeatTimer, delays.nFirst, NULL);
-        ::SetCapture(hWnd);
-        BOOL bFirst = TRUE;
-        MSG msg;
-        while (::GetCapture() == hWnd && IsVisible(0)) {
-            if (!::GetMessageA(&msg, NULL, 0, 0)) {
-                ::PostQuitMessage((int)msg.wParam);
-                break;
-            }
-            if (msg.message == WM_TIMER && msg.hwnd == hWnd && msg.wParam == kRepeatTimer) {
-                pBar->ScrollGroups(m_bLeft);
-                if (bFirst)
-                    ::SetTimer(hWnd, kRepeatTimer, delays.nNext, NULL);
-                bFirst = FALSE;
-                continue;
-            }
-            if (msg.message == WM_LBUTTONUP || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE))
-                break;
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        if (::GetCapture() == hWnd)
-            ::ReleaseCapture();
-        ::KillTimer(hWnd, kRepeatTimer);
-        m_nPressed = FALSE;
-        if (!IsVisible(0))
-            m_nSelected = 0;
-        pBar->Invalidate(FALSE);
-    }
-    static const UINT kRepeatTimer = 17821;
-    BOOL m_bLeft;
-};
 
 // Stores objects as numbered entries of a section: each its class name,
 // then its own exchange.
@@ -419,7 +357,7 @@ CQXPRibbonBar::CQXPRibbonBar()
     : m_bAllowMinimize(TRUE), m_bGroupsVisible(TRUE), m_bTabsVisible(TRUE), m_bCaptionBarVisible(TRUE),
       m_nGroupsHeightOverride(0), m_nSelectedBeforeMinimize(-1),
       m_bSelectedTabClicked(FALSE), m_bMinimized(FALSE), m_bQuickAccessBelow(FALSE), m_bQuickAccessVisible(TRUE),
-      m_bShownBySize(TRUE), m_nQuickAccessHeight(0), m_pOwnTheme(NULL), m_bFrameCaption(FALSE)
+      m_bShownBySize(TRUE), m_nQuickAccessHeight(0), m_pOwnTheme(NULL), m_bFrameCaption(FALSE), m_pHotGroup(NULL)
 {
     m_barType = qxpBarTypeRibbon;
     CQXPRibbonControls* pControls = new CQXPRibbonControls;
@@ -500,7 +438,11 @@ CQXPRibbonTab* CQXPRibbonBar::AddTab(LPCSTR lpszCaption, int nId)
     return pTab;
 }
 
-void CQXPRibbonBar::RemoveAllTabs() { m_pTabControl->DeleteAllItems(); }
+void CQXPRibbonBar::RemoveAllTabs()
+{
+    m_pHotGroup = NULL;
+    m_pTabControl->DeleteAllItems();
+}
 
 std::vector<CQXPRibbonTab*> CQXPRibbonBar::Tabs() const
 {
@@ -565,6 +507,7 @@ CQXPRibbonGroup* CQXPRibbonBar::HitTestGroup(CPoint point) const
 
 void CQXPRibbonBar::UpdateGroupsVisibility()
 {
+    m_pHotGroup = NULL; // the groups shown change
     CQXPRibbonTab* pSelected = m_bMinimized ? NULL : GetSelectedTab();
     for (CQXPRibbonTab* t : Tabs())
         for (CQXPRibbonGroup* g : t->m_groups) {
@@ -881,11 +824,7 @@ void CQXPRibbonBar::LayoutGroups(CDC* pDC)
         LayoutGroupsIn(pDC, groups, m_rcGroups, pTab ? pTab->m_nGroupOffset : 0, CRect(4, 3, 6, 3));
     if (pTab)
         pTab->m_nGroupOffset = m_groupsResult.nOffset;
-    // The scroll buttons over the ends of the band.
-    m_pScrollLeft->SetHideFlag(qxpHideScroll, !m_groupsResult.bScrollLeft);
-    m_pScrollRight->SetHideFlag(qxpHideScroll, !m_groupsResult.bScrollRight);
-    m_pScrollLeft->SetRect(CRect(m_rcGroups.left - 1, m_rcGroups.top, m_rcGroups.left + 12, m_rcGroups.bottom));
-    m_pScrollRight->SetRect(CRect(m_rcGroups.right - 12, m_rcGroups.top, m_rcGroups.right + 1, m_rcGroups.bottom));
+    CRibbonScrollButton::Place(m_pScrollLeft, m_pScrollRight, m_rcGroups, m_groupsResult);
 }
 
 void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
@@ -1034,10 +973,7 @@ void CQXPRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClip)
         // Groups clip to the band so that scrolled ones end at its edges.
         pDC->SaveDC();
         pDC->IntersectClipRect(m_rcGroups);
-        CPoint pt;
-        ::GetCursorPos(&pt);
-        ScreenToClient(&pt);
-        DrawGroupsIn(pDC, pSelected->m_groups, rcClip, HitTestGroup(pt), pSelected->m_nContextColor);
+        DrawGroupsIn(pDC, pSelected->m_groups, rcClip, m_pHotGroup, pSelected->m_nContextColor);
         pDC->RestoreDC(-1);
     }
     // Controls that belong to no group: the QAT and the scroll buttons.
@@ -1114,6 +1050,17 @@ void CQXPRibbonBar::OnLButtonDblClk(UINT nFlags, CPoint point)
 
 void CQXPRibbonBar::OnMouseMove(UINT nFlags, CPoint point)
 {
+    // The group under the mouse lights up while nothing tracks, the
+    // application is active and no control is selected.
+    const BOOL bTracking = ToolkitMouseManager::GetInstance()->GetTrackedCount() > 0 || m_bTracking;
+    if (!bTracking && !GetSelected() && ::GetActiveWindow() != NULL) {
+        CQXPRibbonGroup* pHot = HitTestGroup(point);
+        // Not over the band's scroll buttons.
+        for (CQXPControl* pButton : {m_pScrollLeft, m_pScrollRight})
+            if (pButton->IsVisible(0) && pButton->GetRect().PtInRect(point))
+                pHot = NULL;
+        SetHotGroup(pHot);
+    }
     // The hot tab and scroll button follow the mouse (not while a popup
     // tracks).
     if (m_bTabsVisible)
@@ -1124,7 +1071,22 @@ void CQXPRibbonBar::OnMouseMove(UINT nFlags, CPoint point)
 void CQXPRibbonBar::OnMouseLeave()
 {
     m_pTabControl->TrackMouse(m_hWnd, CPoint(-1, -1));
+    SetHotGroup(NULL);
     CQXPMenuBar::OnMouseLeave();
+}
+
+void CQXPRibbonBar::SetHotGroup(CQXPRibbonGroup* pGroup)
+{
+    if (pGroup == m_pHotGroup)
+        return;
+    if (m_pHotGroup && ::IsWindow(m_hWnd))
+        InvalidateRect(m_pHotGroup->GetRect(), FALSE);
+    m_pHotGroup = pGroup;
+    if (pGroup && ::IsWindow(m_hWnd)) {
+        InvalidateRect(pGroup->GetRect(), FALSE);
+        TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, 0};
+        ::TrackMouseEvent(&tme);
+    }
 }
 
 // --- saved state ---------------------------------------------------------------------

@@ -218,7 +218,9 @@ void CQXPRibbonBar::OnKeyboardTip(CQXPKeyboardTip* pTip)
                 m_pCommandBars->QueueKeyboardTips(pPopup, pPopup->GetKeyboardTipsDepth());
         }
     } else if (SelectTab(nTab) && ::IsWindow(m_hWnd)) {
+        // The tab row has the keyboard; its groups show their keytips.
         ShowKeyTips(2);
+        m_pTabControl->SetKeyboardFocus(TRUE);
     }
     InternalRelease();
 }
@@ -263,6 +265,7 @@ int CQXPRibbonBar::ProcessSpecialKey(int nAction)
     if (nAction == 4 && m_nKeyTipLevel >= 2 && m_bTracking && m_nPopuped == -1) {
         // Escape: from a tab's groups back to the tabs.
         SetSelected(-1);
+        m_pTabControl->SetKeyboardFocus(FALSE);
         ShowKeyTips(1);
         return 1;
     }
@@ -272,7 +275,9 @@ int CQXPRibbonBar::ProcessSpecialKey(int nAction)
 BOOL CQXPRibbonBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard)
 {
     const BOOL bResult = CQXPMenuBar::SetTrackingMode(bMode, bSelectFirst, bKeyboard);
-    if (!bMode)
+    if (!bMode) {
         m_nKeyTipLevel = 1;
+        m_pTabControl->SetKeyboardFocus(FALSE);
+    }
     return bResult;
 }

@@ -122,7 +122,10 @@ void CQXPRibbonControlTab::SetSelectedItem(CQXPTabManagerItem* pItem)
         pBar->InternalRelease(); // refused by the site
         return;
     }
-    if (CQXPCommandBars* pCommandBars = pBar->GetCommandBars())
+    // Popups close, unless the keyboard steps through the tabs (the ribbon
+    // tracks on).
+    CQXPCommandBars* pCommandBars = pBar->GetCommandBars();
+    if (pCommandBars && !m_bKeyboardFocus)
         pCommandBars->ClosePopups();
     CQXPTabManager::SetSelectedItem(pItem);
     pBar->UpdateGroupsVisibility();
@@ -176,4 +179,51 @@ BOOL CQXPRibbonControlTab::OnSetPopup(BOOL bPopup)
     if (!bPopup && bResult && pRibbon && pRibbon->IsRibbonMinimized())
         pRibbon->OnTabPopupClosed();
     return bResult;
+}
+
+void CQXPRibbonControlTab::SetKeyboardFocus(BOOL bFocus)
+{
+    bFocus = bFocus ? TRUE : FALSE;
+    if (bFocus && !GetSelectedItem())
+        SetSelectedItem(FindNextFocusable(-1, +1));
+    if (bFocus == m_bKeyboardFocus)
+        return;
+    m_bKeyboardFocus = bFocus;
+    RedrawControl(NULL, FALSE);
+}
+
+BOOL CQXPRibbonControlTab::OnHookKeyDown(UINT nKey)
+{
+    CQXPRibbonBar* pBar = GetRibbonBar();
+    if (!m_bKeyboardFocus || !pBar || nKey < VK_LEFT || nKey > VK_DOWN)
+        return FALSE;
+    if (CQXPCommandBars* pCommandBars = pBar->GetCommandBars())
+        pCommandBars->HideKeyboardTips();
+    HWND hWnd = pBar->GetSafeHwnd();
+    if (nKey == VK_LEFT || nKey == VK_RIGHT) {
+        // The tab manager's step (it swaps the keys right to left).
+        CQXPTabManager::OnKeyDown(hWnd, nKey);
+        return TRUE;
+    }
+    SetKeyboardFocus(FALSE);
+    CQXPControls* pControls = pBar->GetControls();
+    int nSelect = -1;
+    if (nKey == VK_UP) {
+        nSelect = pControls->GetNext(-1, +1);
+    } else {
+        // The first control of the groups the selected tab shows.
+        CQXPRibbonTab* pTab = pBar->IsGroupsVisible() ? GetSelectedTab() : NULL;
+        for (int i = 0; pTab && i < pTab->GetGroupCount() && nSelect < 0; i++) {
+            CQXPRibbonGroup* pGroup = pTab->GetGroup(i);
+            CQXPControl* pButton = pGroup->GetPopupButton();
+            if (pGroup->IsCollapsed() && pButton && pButton->IsVisible(0))
+                nSelect = pButton->GetIndex();
+            for (int j = 0; j < pGroup->GetCount() && nSelect < 0; j++)
+                if (pGroup->GetAt(j)->IsVisible(0) && !(pGroup->GetAt(j)->GetFlags() & qxpFlagSkipFocus))
+                    nSelect = pGroup->GetAt(j)->GetIndex();
+        }
+    }
+    if (nSelect >= 0)
+        pBar->SetSelected(nSelect, nKey == VK_UP ? 3 : 2);
+    return TRUE;
 }

@@ -165,6 +165,30 @@ TEST_F(RibbonBarTest, TheTabRowIsATabManagerThatScrollsTheTabsThatDoNotFit)
     EXPECT_EQ(14, Ribbon()->GetSelectedTabIndex());
 }
 
+TEST_F(RibbonBarTest, TheGroupUnderTheMouseLightsUp)
+{
+    CQXPRibbonTab* pHome = Ribbon()->GetTab(0);
+    // On a group's caption band (no control there) the group is hot.
+    auto captionOf = [&](CQXPRibbonGroup* pGroup) {
+        const CRect rc = pGroup->GetRect();
+        return ScreenPoint(CPoint(rc.left + 6, rc.bottom - 4));
+    };
+    qmtest::MouseMoveTo(captionOf(pHome->GetGroup(0)));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetHotGroup() == pHome->GetGroup(0); }));
+    qmtest::MouseMoveTo(captionOf(pHome->GetGroup(2)));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetHotGroup() == pHome->GetGroup(2); }));
+    Shot("ribbon-hot-group.png");
+    // Leaving the ribbon lets it go; another tab's groups start cold.
+    CRect rcFrame;
+    frame.GetWindowRect(&rcFrame);
+    qmtest::MouseMoveTo(CPoint(rcFrame.CenterPoint().x, rcFrame.bottom - 40));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetHotGroup() == NULL; }));
+    qmtest::MouseMoveTo(captionOf(pHome->GetGroup(1)));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetHotGroup() == pHome->GetGroup(1); }));
+    ASSERT_TRUE(Ribbon()->SelectTab(1));
+    EXPECT_TRUE(Ribbon()->GetHotGroup() == NULL);
+}
+
 TEST_F(RibbonBarTest, WheelOverTheRibbonStepsTheTabs)
 {
     CPoint pt = TabCentre(0);

@@ -178,6 +178,19 @@ public:
     // Lays the tabs out in rc through the tab painter.
     void LayoutTabs(CDC* pDC, const CRect& rc);
 
+    // The keyboard is on the tab row (a tab's keytip put it there): the
+    // selected tab shows it; gaining it with no tab selected selects the
+    // first focusable one.
+    void SetKeyboardFocus(BOOL bFocus);
+    BOOL IsKeyboardFocused() const { return m_bKeyboardFocus; }
+    BOOL IsFocused() const override { return m_bKeyboardFocus; }
+    // A key while the tab row has the keyboard: Left and Right (swapped
+    // right to left) step to the previous or next focusable tab, Up takes
+    // the keyboard to the first control of the bar, Down to the first
+    // control of the shown groups. Each first hides the keytips. FALSE for
+    // other keys.
+    BOOL OnHookKeyDown(UINT nKey);
+
     void Draw(CDC* pDC) override;
     // The popup spans the ribbon's width: the exclusion starts at the
     // ribbon's left edge (not left of the work area).
@@ -188,6 +201,7 @@ public:
 
 private:
     BOOL m_bInLayout = FALSE;
+    BOOL m_bKeyboardFocus = FALSE;
 };
 
 // The ribbon's controls: a control taken out of them also leaves its group
@@ -226,6 +240,9 @@ public:
     CQXPRibbonGroup* FindGroup(int nId) const;
     CQXPRibbonTab* HitTestTab(CPoint point) const;
     CQXPRibbonGroup* HitTestGroup(CPoint point) const;
+    // The group under the mouse, drawn lit (NULL: none).
+    CQXPRibbonGroup* GetHotGroup() const { return m_pHotGroup; }
+    void SetHotGroup(CQXPRibbonGroup* pGroup);
 
     // --- state ---------------------------------------------------------------------------
     virtual void SetRibbonMinimized(BOOL bMinimized);
@@ -473,7 +490,8 @@ protected:
     BOOL OnCaptionButtonDown(CPoint point, BOOL bDouble);
     std::vector<qxribbon::RibbonContextHeaderInfo> m_contextHeaders;
     CRect m_rcTitle;
-    BOOL m_bFrameCaption; // the frame hook left the caption to the ribbon at the last layout
+    BOOL m_bFrameCaption;         // the frame hook left the caption to the ribbon at the last layout
+    CQXPRibbonGroup* m_pHotGroup; // a group of the selected tab, or NULL; cleared when the groups shown change
 };
 
 // Keeps the ribbon's classes in a program that only meets them in a saved
