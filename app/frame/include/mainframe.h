@@ -103,6 +103,9 @@ public:
     CFileSysTreeCtrl* GetFileTree() const;
     // Fills the File Explorer's tree when it is shown and not yet filled.
     void FillFileTreeIfShown();
+    // Makes the windows of the panes that were present but not in sight
+    // when the frame was made (tabs behind another, auto-hidden panes).
+    void CreateDeferredPaneWindows();
     CToolbarFindComboBox* GetFindBox() const { return m_pFindBox; }
     CFindDialog* GetFindDialog() const { return m_pFindDialog; }
     CReplaceDialog* GetReplaceDialog() const { return m_pReplaceDialog; }
@@ -232,6 +235,8 @@ protected:
     BOOL CreateCommandBarsAndStatusBar();
     BOOL CreatePanes();
     void CreatePaneWindow(int nID);
+    // The window of a pane, made first if its making was put off.
+    CWnd* PaneWindow(int nID) const;
     void TogglePane(int nID, BOOL bShow);
     // Shows the Project Explorer (making its window); its tree or NULL.
     CSolutionBarProjTree* ShowProjectExplorer();
@@ -263,6 +268,7 @@ protected:
     BOOL m_bNavigating; // a navigation step moves the caret: no new place
     std::vector<CFrameWnd*> m_childFrames;
     BOOL m_bPanesInstalled;
+    BOOL m_bPaneWindowsDeferred;
 
     // Pane windows (created when a pane is first shown).
     CWnd* m_pPaneWnds[kPaneCount];

@@ -27,6 +27,7 @@
 #include "customizetools.h"
 
 #include <qx/panelayout.h>
+#include <qx/tabbedcontainer.h>
 #include <qx/paintmanager.h>
 #include <qx/themes.h>
 #include <qx/images.h>
@@ -223,6 +224,7 @@ CMainFrame::CMainFrame()
       m_hLastReplaceView(NULL),
       m_bNavigating(FALSE),
       m_bPanesInstalled(FALSE),
+      m_bPaneWindowsDeferred(FALSE),
       m_bFileExplorer(0),
       m_bProjectExplorer(0),
       m_bFunctionList(0),
@@ -450,10 +452,44 @@ BOOL CMainFrame::CreatePanes()
         const PaneInfo& info = GetPaneInfos()[i];
         CQXPDockingPane* pPane = m_paneManager.FindPane(info.nID);
         *PaneFlag(info.nID) = pPane != NULL && !pPane->IsClosed();
-        if (pPane != NULL && !pPane->IsClosed() && !pPane->IsAttached())
+        if (pPane == NULL || pPane->IsClosed() || pPane->IsAttached())
+            continue;
+        // Only what the first paint shows is made now; a tab behind
+        // another or an auto-hidden pane gets its window at the first idle
+        // (or sooner, when it is asked for).
+        CQXPDockingPaneTabbedContainer* pTabbed = dynamic_cast<CQXPDockingPaneTabbedContainer*>(pPane->GetContainer());
+        BOOL bInSight = pTabbed == NULL || (!pTabbed->IsHidden() && (pTabbed->GetSelected() == pPane ||
+                                                                     pTabbed->GetSelected() == NULL));
+        if (bInSight)
             CreatePaneWindow(info.nID);
+        else
+            m_bPaneWindowsDeferred = TRUE;
     }
     return TRUE;
+}
+
+void CMainFrame::CreateDeferredPaneWindows()
+{
+    if (!m_bPaneWindowsDeferred)
+        return;
+    m_bPaneWindowsDeferred = FALSE;
+    for (int i = 0; i < kPaneCount; i++) {
+        int nID = GetPaneInfos()[i].nID;
+        CQXPDockingPane* pPane = m_paneManager.FindPane(nID);
+        if (pPane != NULL && !pPane->IsClosed() && !pPane->IsAttached())
+            CreatePaneWindow(nID);
+    }
+}
+
+CWnd* CMainFrame::PaneWindow(int nID) const
+{
+    if (m_bPaneWindowsDeferred) {
+        CMainFrame* pThis = const_cast<CMainFrame*>(this);
+        CQXPDockingPane* pPane = pThis->m_paneManager.FindPane(nID);
+        if (pPane != NULL && !pPane->IsClosed() && !pPane->IsAttached())
+            pThis->CreatePaneWindow(nID);
+    }
+    return m_pPaneWnds[FindPaneInfo(nID)->nSlot];
 }
 
 int* CMainFrame::PaneFlag(int nID)
@@ -658,7 +694,7 @@ CProcessOutputView* CMainFrame::ShowToolWindow()
         TogglePane(PANE_TOOL_WINDOW, TRUE);
     else
         ShowPane(PANE_TOOL_WINDOW);
-    return dynamic_cast<CProcessOutputView*>(m_pPaneWnds[FindPaneInfo(PANE_TOOL_WINDOW)->nSlot]);
+    return dynamic_cast<CProcessOutputView*>(PaneWindow(PANE_TOOL_WINDOW));
 }
 
 void CMainFrame::ShowToolOutput(LPCSTR lpszText)
@@ -816,7 +852,7 @@ CFindInFilesResults* CMainFrame::ShowFindInFilesResults()
         TogglePane(PANE_FIND_IN_FILES, TRUE);
     else
         ShowPane(PANE_FIND_IN_FILES);
-    return dynamic_cast<CFindInFilesResults*>(m_pPaneWnds[FindPaneInfo(PANE_FIND_IN_FILES)->nSlot]);
+    return dynamic_cast<CFindInFilesResults*>(PaneWindow(PANE_FIND_IN_FILES));
 }
 
 void CMainFrame::ReloadSearchHistory()
@@ -864,7 +900,7 @@ void CMainFrame::OpenFileFromTree(LPCSTR lpszPath, BOOL bHex)
 
 CFileSysTreeCtrl* CMainFrame::GetFileTree() const
 {
-    CWnd* pWnd = m_pPaneWnds[FindPaneInfo(PANE_FILE_EXPLORER)->nSlot];
+    CWnd* pWnd = PaneWindow(PANE_FILE_EXPLORER);
     CSolutionBarFSContainer* pPane = dynamic_cast<CSolutionBarFSContainer*>(pWnd);
     CFileSysTreeCtrl* pTree = pPane != NULL ? &pPane->GetTree() : NULL;
     return pTree != NULL && ::IsWindow(pTree->GetSafeHwnd()) ? pTree : NULL;
@@ -874,7 +910,7 @@ CFileSysTreeCtrl* CMainFrame::GetFileTree() const
 
 CSolutionBarProjTree* CMainFrame::GetProjectTree() const
 {
-    CWnd* pWnd = m_pPaneWnds[FindPaneInfo(PANE_PROJECT_EXPLORER)->nSlot];
+    CWnd* pWnd = PaneWindow(PANE_PROJECT_EXPLORER);
     CSolutionBarPTContainer* pPane = dynamic_cast<CSolutionBarPTContainer*>(pWnd);
     CSolutionBarProjTree* pTree = pPane != NULL ? &pPane->GetProjTree() : NULL;
     return pTree != NULL && ::IsWindow(pTree->GetSafeHwnd()) ? pTree : NULL;
@@ -882,7 +918,7 @@ CSolutionBarProjTree* CMainFrame::GetProjectTree() const
 
 CSolutionBarTemplateTree* CMainFrame::GetTemplateTree() const
 {
-    CWnd* pWnd = m_pPaneWnds[FindPaneInfo(PANE_TEMPLATE_EXPLORER)->nSlot];
+    CWnd* pWnd = PaneWindow(PANE_TEMPLATE_EXPLORER);
     CSolutionBarTEContainer* pPane = dynamic_cast<CSolutionBarTEContainer*>(pWnd);
     CSolutionBarTemplateTree* pTree = pPane != NULL ? &pPane->GetTree() : NULL;
     return pTree != NULL && ::IsWindow(pTree->GetSafeHwnd()) ? pTree : NULL;
@@ -890,7 +926,7 @@ CSolutionBarTemplateTree* CMainFrame::GetTemplateTree() const
 
 void CMainFrame::AddWorkspaceFile(LPCSTR lpszPath, int nType, int nEncoding)
 {
-    CWnd* pWnd = m_pPaneWnds[FindPaneInfo(PANE_PROJECT_EXPLORER)->nSlot];
+    CWnd* pWnd = PaneWindow(PANE_PROJECT_EXPLORER);
     if (CSolutionBarPTContainer* pPane = dynamic_cast<CSolutionBarPTContainer*>(pWnd))
         if (::IsWindow(pPane->GetSafeHwnd()))
             pPane->AddFile(lpszPath, NULL, nType, nEncoding);
@@ -993,7 +1029,7 @@ CFunctionList* CMainFrame::GetFunctionList()
     CQXPDockingPane* pPane = m_paneManager.FindPane(PANE_FUNCTION_LIST);
     if (pPane == NULL || pPane->IsClosed())
         return NULL;
-    CWnd* pWnd = m_pPaneWnds[FindPaneInfo(PANE_FUNCTION_LIST)->nSlot];
+    CWnd* pWnd = PaneWindow(PANE_FUNCTION_LIST);
     return pWnd != NULL && ::IsWindow(pWnd->GetSafeHwnd()) ? dynamic_cast<CFunctionList*>(pWnd) : NULL;
 }
 
@@ -1368,7 +1404,7 @@ void CMainFrame::OnCheckForUpdatesSite()
 void CMainFrame::OnStopUserTool()
 {
     CProcessOutputView* pOutput =
-        dynamic_cast<CProcessOutputView*>(m_pPaneWnds[FindPaneInfo(PANE_TOOL_WINDOW)->nSlot]);
+        dynamic_cast<CProcessOutputView*>(PaneWindow(PANE_TOOL_WINDOW));
     if (pOutput != NULL)
         pOutput->Close();
     ::InterlockedExchange(&m_bToolRunning, 0);
@@ -1831,6 +1867,8 @@ void CMainFrame::OnDestroy()
     }
     if (m_tabClient.IsAttached())
         m_tabClient.Detach();
+    // Windows not made by now are not made while the frame goes.
+    m_bPaneWindowsDeferred = FALSE;
     for (CWnd*& pWnd : m_pPaneWnds) {
         if (pWnd != NULL) {
             if (::IsWindow(pWnd->GetSafeHwnd()))

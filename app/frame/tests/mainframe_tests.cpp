@@ -702,6 +702,47 @@ TEST_F(MainFrameTest, CloseAllButSelectedKeepsTheActiveDocument)
     EXPECT_EQ(hActive, GetWindow(frame->m_hWndMDIClient, GW_CHILD));
 }
 
+TEST_F(MainFrameTest, PanesOutOfSightGetTheirWindowsAtTheFirstIdleOrWhenAskedFor)
+{
+    auto attached = [&](int nID) {
+        CQXPDockingPane* pPane = frame->GetPaneManager()->FindPane(nID);
+        return pPane != NULL && pPane->IsAttached() && IsWindow(pPane->GetChild());
+    };
+    auto make = [&]() {
+        qmtest::ParkPointer();
+        ASSERT_TRUE(App().CreateMainFrame());
+        frame = App().GetMainFrame();
+        hFrame = frame->GetSafeHwnd();
+    };
+    // Before any idle: the File Explorer's tab is in sight, the tabs behind
+    // it are not made yet.
+    make();
+    EXPECT_TRUE(attached(PANE_FILE_EXPLORER));
+    EXPECT_FALSE(attached(PANE_PROJECT_EXPLORER));
+    EXPECT_FALSE(attached(PANE_TEMPLATE_EXPLORER));
+    // Asking for a tree behind a tab makes its window at once.
+    EXPECT_NE(nullptr, frame->GetProjTree());
+    EXPECT_TRUE(attached(PANE_PROJECT_EXPLORER));
+    EXPECT_FALSE(attached(PANE_TEMPLATE_EXPLORER));
+    EXPECT_NE(nullptr, frame->GetTemplateTree());
+    EXPECT_TRUE(attached(PANE_TEMPLATE_EXPLORER));
+    frame->ShowMainWindow();
+    Pump();
+    CloseFrame();
+
+    // Otherwise the first idle makes every present pane's window, and a tab
+    // chosen then shows its own window.
+    make();
+    frame->ShowMainWindow();
+    Pump();
+    for (int nID : kAllPanes)
+        EXPECT_TRUE(attached(nID)) << nID;
+    frame->GetPaneManager()->ShowPane(frame->GetPaneManager()->FindPane(PANE_LIST_EXPLORER), FALSE);
+    Pump();
+    EXPECT_TRUE(IsWindowVisible(frame->GetPaneManager()->FindPane(PANE_LIST_EXPLORER)->GetChild()));
+    EXPECT_FALSE(IsWindowVisible(frame->GetPaneManager()->FindPane(PANE_FILE_EXPLORER)->GetChild()));
+}
+
 TEST_F(MainFrameTest, APaneMissingFromTheStoredLayoutStaysOffUntilShown)
 {
     Create();
