@@ -5,7 +5,10 @@
 #   opening a 50 MB C++ source given on the command line, until the editing
 #   window holds the whole text (SCI_GETLENGTH polled from the outside);
 #   opening a file of one 50 MB line (no line end at all) the same way;
-# each with the peak working set and peak pagefile usage of the process.
+# each with the peak working set and peak pagefile usage of the process once
+# it has settled (the work that opening sets off, such as the function
+# list's scan of a copy of the text, counts), and for the opens also the
+# peaks at the moment the whole text was shown.
 #
 # The runs of the two programs alternate (Qmate first in one round, SciTE
 # first in the next), so a machine that gets busier or quieter during the
@@ -128,7 +131,7 @@ one() {  # round label exe class file length [options of editor_bench]; one run 
     case "$2 $3" in
       "startup unavailable" | "open unavailable") V[$1:failed]=1 ;;
       startup\ *) V[$1:startup]+=" $3"; V[$1:sws]+=" $4"; V[$1:spf]+=" $5" ;;
-      open\ *) V[$1:open]+=" $3"; V[$1:ws]+=" $4"; V[$1:pf]+=" $5" ;;
+      open\ *) V[$1:open]+=" $3"; V[$1:ws]+=" $4"; V[$1:pf]+=" $5"; V[$1:sws_shown]+=" ${6:-}"; V[$1:spf_shown]+=" ${7:-}" ;;
     esac
   done < <(wine "$bench" "${@:6}" "$1" "$(win "$2")" "$3" "$file" "$5" 1 "$timeout" 2>/dev/null)
 }
@@ -173,9 +176,13 @@ row "peak pagefile usage (start-up)" MB spf
 row "start + open 50 MB until shown" s open
 row "peak working set (open)" MB ws
 row "peak pagefile usage (open)" MB pf
+row "  the same when shown: working set" MB sws_shown
+row "  pagefile usage" MB spf_shown
 row "start + open one 50 MB line" s open qmate-line scite-line
 row "peak working set (one line)" MB ws qmate-line scite-line
 row "peak pagefile usage (one line)" MB pf qmate-line scite-line
+row "  the same when shown: working set" MB sws_shown qmate-line scite-line
+row "  pagefile usage" MB spf_shown qmate-line scite-line
 echo "for reference, SciTE as shipped (its Direct2D probe on Wine's software OpenGL):"
 row "  start-up to idle main window" s startup qmate scite-d2d
 row "  peak working set (start-up)" MB sws qmate scite-d2d

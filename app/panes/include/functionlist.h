@@ -4,10 +4,14 @@
 //
 // Threads. A refresh (AttachView, then Refresh) restarts timer 59600; when it
 // fires, the UI thread copies the document's text into a request and wakes
-// the pane's worker. The worker owns the request it takes: it loads the text
-// into a hidden Scintilla window of its own thread (no parent, so no message
-// of it ever waits for the UI thread), scans it (funcscan.h) and posts the
-// finished entries back. The UI thread alone touches the list box and the
+// the pane's worker. The copy is made once, straight from the editor's
+// buffer into a Scintilla document of its own that keeps no styles (the
+// component's loader, made by a hidden window of the pane): no
+// intermediate string, so a large text is held
+// twice at most, never three times. The worker owns the request it takes:
+// it puts the copied document into a hidden Scintilla window of its own
+// thread (no parent, so no message of it ever waits for the UI thread),
+// scans it (funcscan.h) and posts the finished entries back. The UI thread alone touches the list box and the
 // entries that caret tracking and the double click read. The lock guards
 // only the two hand-over slots and is never held while waiting for anything.
 // A refresh asked for while a scan runs is kept and scanned next (the event
@@ -21,6 +25,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <ILoader.h>
 
 #include "funcscan.h"
 
@@ -71,9 +77,15 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The copy of the text as the component's loader, owned until the
+    // worker turns it into the document of its hidden window.
     struct Request {
-        std::string strText;
-        int nLanguageId;
+        Request() = default;
+        Request(const Request&) = delete;
+        Request& operator=(const Request&) = delete;
+        ~Request();
+        Scintilla::ILoader* pLoader = nullptr;
+        int nLanguageId = -1;
     };
     struct Result {
         std::vector<FunctionEntry> entries; // top-level entries
@@ -96,6 +108,7 @@ private:
     // UI thread only.
     CMFCScintilla* m_pSource; // not owned; checked against m_hSource before use
     HWND m_hSource;
+    HWND m_hLoaderWnd = NULL; // hidden editing window that makes the copies' loaders
     int m_nLanguageId;
     std::vector<FunctionEntry> m_entries;
     int m_nScans;

@@ -221,6 +221,26 @@ TEST_F(FunctionListTest, TheListFollowsTheText)
     EXPECT_TRUE(list.GetEntries().empty());
 }
 
+// The scan works on a copy: the user's editor keeps its text, its caret and
+// which of its lines are shown (folded ones stay hidden; the arrow keys walk
+// the same lines as before).
+TEST_F(FunctionListTest, ScanningLeavesTheEditorAsItWas)
+{
+    SetText(kSource);
+    editor.Call(SCI_HIDELINES, 1, 3);
+    editor.GotoPos(5);
+    ASSERT_TRUE(ScanShows({"first", "second"}));
+    char buffer[sizeof kSource] = "";
+    editor.Call(SCI_GETTEXT, sizeof buffer, (sptr_t)buffer);
+    EXPECT_STREQ(kSource, buffer);
+    EXPECT_EQ(5, editor.GetCurrentPos());
+    for (int line = 1; line <= 3; line++)
+        EXPECT_FALSE(editor.Call(SCI_GETLINEVISIBLE, line)) << line;
+    EXPECT_TRUE(editor.Call(SCI_GETLINEVISIBLE, 4));
+    EXPECT_EQ(2, editor.Call(SCI_VISIBLEFROMDOCLINE, 5));
+    EXPECT_EQ(5, editor.Call(SCI_DOCLINEFROMVISIBLE, 2));
+}
+
 TEST_F(FunctionListTest, TheSelectionFollowsTheCaretUnlessTheListHasTheFocus)
 {
     SetText(kSource);

@@ -1373,3 +1373,35 @@ TEST(PaneDrag, ACaptionDroppedOnTheLeftEdgeGuideDocksThere)
 }
 
 } // namespace
+
+// The preview a drag shows for an outer edge is the place the panes take
+// once dropped there: the side holding the documents keeps the rest.
+TEST(FloatingFrame, TheOuterDockingRectangleIsWhereThePaneLands)
+{
+    const int dirs[] = {dockLeftOf, dockRightOf, dockTopOf, dockBottomOf};
+    for (int dir : dirs) {
+        SCOPED_TRACE(dir);
+        FloatFrame f;
+        f.Add(1, dockLeftOf);
+        CQXPDockingPane* p2 = f.Add(2, dockBottomOf);
+        CQXPDockingPaneMiniWnd* pFrame = f.Float(p2, kFloatRect);
+        ASSERT_NE(nullptr, pFrame);
+        CPaneBase* pObject = f.ContainerOf(p2);
+        RECT preview = f.manager.CalcDockingRect(pObject, dir, NULL);
+        RECT client;
+        ::GetClientRect(f.site.m_hWnd, &client);
+        bool bHoriz = dir == dockLeftOf || dir == dockRightOf;
+        int extent = bHoriz ? client.right - client.left : client.bottom - client.top;
+        int length = bHoriz ? preview.right - preview.left : preview.bottom - preview.top;
+        EXPECT_GT(length, 0);
+        EXPECT_LT(length, extent / 2) << "the documents' side keeps the rest";
+        f.manager.MoveAndDockPane(pObject, dir, NULL);
+        f.Settle();
+        RECT docked;
+        ::GetWindowRect(f.ContainerOf(p2)->GetSafeHwnd(), &docked);
+        EXPECT_EQ(preview.left, docked.left);
+        EXPECT_EQ(preview.top, docked.top);
+        EXPECT_EQ(preview.right, docked.right);
+        EXPECT_EQ(preview.bottom, docked.bottom);
+    }
+}

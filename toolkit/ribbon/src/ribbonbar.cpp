@@ -831,7 +831,6 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
 {
     (void)cy;
     RibbonBarState s = GetBarState();
-    CRibbonStyleTheme* pTheme = GetRibbonTheme();
     CClientDC dc(this);
     const int t = s.GetTabsHeight(), g = s.GetGroupsHeight();
     const int nCaption = s.GetCaptionHeight();

@@ -228,7 +228,7 @@ void CQXPRibbonBar::OnKeyboardTip(CQXPKeyboardTip* pTip)
 BOOL CQXPRibbonBar::OpenCollapsedControl(CQXPControl* pControl)
 {
     // Only a control that the group's reduction alone hides.
-    CQXPRibbonGroup* pGroup = pControl && pControl->GetHideFlags() == qxpHideWrap ? FindGroupOf(pControl) : NULL;
+    CQXPRibbonGroup* pGroup = pControl && pControl->GetHideFlags() == qxpHideWrap ? FindControlGroup(pControl) : NULL;
     CQXPRibbonGroupControlPopup* pButton = pGroup && pGroup->m_bCollapsed ? pGroup->m_pPopupButton : NULL;
     if (!pButton || !pButton->IsVisible(0))
         return FALSE;
@@ -249,15 +249,6 @@ BOOL CQXPRibbonBar::OpenCollapsedControl(CQXPControl* pControl)
     }
     InternalRelease();
     return TRUE;
-}
-
-CQXPRibbonGroup* CQXPRibbonBar::FindGroupOf(const CQXPControl* pControl) const
-{
-    for (CQXPRibbonTab* t : Tabs())
-        for (CQXPRibbonGroup* g : t->m_groups)
-            if (g->IndexOf(pControl) >= 0)
-                return g;
-    return NULL;
 }
 
 int CQXPRibbonBar::ProcessSpecialKey(int nAction)

@@ -13,12 +13,14 @@
 #include "ribboncommandframe.h"
 #include <qmtest/cbframe.h>
 #include <qmtest/mouse.h>
+#include <qmtest/offscreen.h>
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -729,28 +731,29 @@ TEST_F(RibbonFrameTest, TheCaptionTextIsPlainWithoutCompositionAndGlowsOnGlass)
             (t.bGlow ? glowing : plain).insert(std::string(t.strText));
     EXPECT_EQ((std::set<std::string>{"Picture", "Table Tools"}), glowing);
     EXPECT_TRUE(plain.empty());
-    // The band's right end, where the system's own buttons go, is black
-    // (glass).
-    CPoint ptBand(pRibbon->GetCaptionRect().right - 20, pRibbon->GetCaptionRect().top + 3);
-    pRibbon->ClientToScreen(&ptBand);
-    EXPECT_EQ(RGB(0, 0, 0), ScreenPixel(ptBand.x, ptBand.y));
+    // The ribbon drawn off the screen (no other window in the way): the
+    // band's right end, where the system's own buttons go, is black (glass).
+    qmtest::DrawBarOffscreen(pRibbon, [&](CDC& dc) {
+        EXPECT_EQ(RGB(0, 0, 0), dc.GetPixel(pRibbon->GetCaptionRect().right - 20, pRibbon->GetCaptionRect().top + 3));
+    });
     Shot("ribbon-frame-caption-glass.png");
 
     // Maximized on glass the title is white.
     frame.SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE);
     ASSERT_TRUE(qmtest::PumpUntil([&] { return frame.IsZoomed() != FALSE; }));
     redraw();
-    CRect rcTitle = pRibbon->GetTitleRect();
-    pRibbon->ClientToScreen(&rcTitle);
-    int nWhite = 0;
-    HDC hdcScreen = ::GetDC(NULL);
-    for (int y = rcTitle.top; y < rcTitle.bottom; y++)
-        for (int x = rcTitle.left; x < rcTitle.right; x++) {
-            const COLORREF c = ::GetPixel(hdcScreen, x, y);
-            nWhite += GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200;
-        }
-    ::ReleaseDC(NULL, hdcScreen);
+    const CRect rcTitle = pRibbon->GetTitleRect();
+    int nWhite = 0, nBlack = 0;
+    qmtest::DrawBarOffscreen(pRibbon, [&](CDC& dc) {
+        for (int y = rcTitle.top; y < rcTitle.bottom; y++)
+            for (int x = rcTitle.left; x < rcTitle.right; x++) {
+                const COLORREF c = dc.GetPixel(x, y);
+                nWhite += GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200;
+                nBlack += c == RGB(0, 0, 0);
+            }
+    });
     EXPECT_GT(nWhite, 10) << "white title text";
+    EXPECT_GT(nBlack, nWhite) << "on the black band";
     EXPECT_EQ(RGB(255, 255, 255), pTheme->GetControlTextColor(pSave)) << "white on a maximized frame's glass";
     Shot("ribbon-frame-caption-glass-maximized.png");
     frame.SendMessage(WM_SYSCOMMAND, SC_RESTORE);

@@ -386,8 +386,6 @@ public:
     // The level-2 keytips of groups shown on a bar (the ribbon or a popup).
     void AddGroupKeyTips(CQXPKeyboardTips* pTips, CQXPCommandBar* pBar, const std::vector<CQXPRibbonGroup*>& groups,
                          const CRect& rcGroups);
-    // The group (of any tab) that lists the control; NULL when none does.
-    CQXPRibbonGroup* FindGroupOf(const CQXPControl* pControl) const;
     // --- the caption band and the frame (ribboncaption.cpp) ----------------------------
     // The command bars' frame hook while it leaves the frame's caption to
     // this ribbon (frame theming on, the ribbon shown at the top); NULL
