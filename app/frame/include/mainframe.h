@@ -55,8 +55,9 @@ public:
     void SetStatusText(int nPane, LPCSTR lpszText) override;
     CWnd* GetHexFindDialog() override { return m_pHexFindDialog; }
     void SetHexFindDialog(CWnd* pDialog) override { m_pHexFindDialog = pDialog; }
+    void DetachHexFindDialog(CWnd* pDialog) override;
     void FindNextInActiveDocument(LPCSTR lpszText, BOOL bSearchUp, BOOL bMatchCase, BOOL bAscii) override;
-    CString GetToolbarFindText() override;
+    CString GetSearchText() override;
     void SetCurrentViewWnd(CWnd* pView) override;
     void SetCurrentChildFrame(CFrameWnd* pFrame) override;
     void AddChildFrame(CFrameWnd* pFrame) override;
@@ -94,7 +95,7 @@ public:
     void CreateTemplateFromText(LPCSTR lpszText) override;
     // The Project Explorer's workspace tree and the Template Explorer's tree
     // (null while their pane has no window).
-    CSolutionBarProjTree* GetProjTree() const;
+    CSolutionBarProjTree* GetProjectTree() const;
     CSolutionBarTemplateTree* GetTemplateTree() const;
     // Shows the Project Explorer and loads a workspace file into it.
     BOOL LoadWorkspace(LPCSTR lpszPath);

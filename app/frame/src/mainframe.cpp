@@ -386,7 +386,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA lpCreateStruct)
     // does a damaged list after the tools read before the damage. A list
     // the user emptied stays empty.
     m_tools.RemoveAll();
-    if (!m_tools.Load())
+    if (!CCustomizePageTools::LoadTools(m_tools))
         m_tools.AddDefaults();
     m_tools.RefreshIcons(GetGlobalImageManager());
 
@@ -872,7 +872,7 @@ CFileSysTreeCtrl* CMainFrame::GetFileTree() const
 
 // --- the solution bar: workspace and templates ------------------------------------------------
 
-CSolutionBarProjTree* CMainFrame::GetProjTree() const
+CSolutionBarProjTree* CMainFrame::GetProjectTree() const
 {
     CWnd* pWnd = m_pPaneWnds[FindPaneInfo(PANE_PROJECT_EXPLORER)->nSlot];
     CSolutionBarPTContainer* pPane = dynamic_cast<CSolutionBarPTContainer*>(pWnd);
@@ -922,7 +922,7 @@ void CMainFrame::CreateTemplateFromText(LPCSTR lpszText)
 CSolutionBarProjTree* CMainFrame::ShowProjectExplorer()
 {
     ShowPane(PANE_PROJECT_EXPLORER);
-    return GetProjTree();
+    return GetProjectTree();
 }
 
 BOOL CMainFrame::LoadWorkspace(LPCSTR lpszPath)
@@ -949,13 +949,13 @@ void CMainFrame::OnOpenWorkspace()
 
 void CMainFrame::OnSaveWorkspace()
 {
-    if (CSolutionBarProjTree* pTree = GetProjTree())
+    if (CSolutionBarProjTree* pTree = GetProjectTree())
         pTree->SaveWorkspace(NULL);
 }
 
 void CMainFrame::OnCloseWorkspace()
 {
-    if (CSolutionBarProjTree* pTree = GetProjTree())
+    if (CSolutionBarProjTree* pTree = GetProjectTree())
         pTree->SaveIfModified();
 }
 
@@ -968,7 +968,7 @@ void CMainFrame::OnWorkspaceFolderCommand(UINT nID)
 
 void CMainFrame::OnUpdateWorkspaceOpen(CCmdUI* pCmdUI)
 {
-    CSolutionBarProjTree* pTree = GetProjTree();
+    CSolutionBarProjTree* pTree = GetProjectTree();
     pCmdUI->Enable(pTree != NULL && pTree->IsOpen());
 }
 
@@ -1398,7 +1398,7 @@ CDoodleView* CMainFrame::GetActiveTextView()
     return pChild != NULL ? dynamic_cast<CDoodleView*>(pChild->GetActiveView()) : NULL;
 }
 
-CString CMainFrame::GetToolbarFindText()
+CString CMainFrame::GetSearchText()
 {
     if (m_pFindBox != NULL && m_pFindBox->GetSafeHwnd() != NULL)
         return m_pFindBox->GetText();
@@ -1565,6 +1565,12 @@ void CMainFrame::DetachReplaceDialog(CWnd* pDialog)
 {
     if (m_pReplaceDialog == pDialog)
         m_pReplaceDialog = NULL;
+}
+
+void CMainFrame::DetachHexFindDialog(CWnd* pDialog)
+{
+    if (m_pHexFindDialog == pDialog)
+        m_pHexFindDialog = NULL;
 }
 
 void CMainFrame::AddNavigationPlace(HWND hView, INT_PTR nPos)
@@ -1770,7 +1776,7 @@ void CMainFrame::OnClose()
     }
     // A modified workspace with a file is offered to be saved; a failed
     // save keeps the editor open.
-    if (CSolutionBarProjTree* pTree = GetProjTree())
+    if (CSolutionBarProjTree* pTree = GetProjectTree())
         if (!pTree->SaveOnExit())
             return;
     SaveSettings();
@@ -1789,7 +1795,7 @@ void CMainFrame::OnClose()
         if (GetShortcuts() != NULL)
             GetShortcuts()->Save(kCommandBarsSection);
     }
-    m_tools.Save();
+    CCustomizePageTools::SaveTools(m_tools);
     m_placement.SaveWindowPos(this);
     CQXProfileStore().DeleteProfileKey("FilesToOpen", "");
 

@@ -1,6 +1,7 @@
 // The main frame as the program builds it: real windows, real messages, the
 // profile read back from the registry.
 #include "frametest.h"
+#include "customizetools.h"
 #include "mainframefixture.h"
 #include "dialogtest.h"
 #include "functionlist.h"
@@ -498,7 +499,7 @@ TEST_F(MainFrameTest, AToolWritesIntoANewDocument)
 TEST_F(MainFrameTest, AnEmptyToolListStaysEmpty)
 {
     CToolList none;
-    ASSERT_TRUE(none.Save());
+    ASSERT_TRUE(CCustomizePageTools::SaveTools(none));
     Create();
     EXPECT_EQ(0, frame->GetToolList()->GetCount());
     CloseFrame();
@@ -983,7 +984,7 @@ TEST_F(MainFrameTest, DocumentsJoinTheWorkspaceAndAWorkspaceFileLoadsIntoThePane
     std::string b = folder.WriteFile("b.txt", "beta\r\n");
     std::string ws = folder.Path("work.dpf");
     Create();
-    CSolutionBarProjTree* pTree = frame->GetProjTree();
+    CSolutionBarProjTree* pTree = frame->GetProjectTree();
     ASSERT_NE(nullptr, pTree);
     EXPECT_FALSE(pTree->IsOpen());
     App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
@@ -1009,7 +1010,7 @@ TEST_F(MainFrameTest, DocumentsJoinTheWorkspaceAndAWorkspaceFileLoadsIntoThePane
     pTree->AddFile(b.c_str(), NULL, 0, 0);
     Command(ID_VIEW_PROJECT_EXPLORER);
     EXPECT_TRUE(frame->IsPanePresent(PANE_PROJECT_EXPLORER));
-    ASSERT_EQ(pTree, frame->GetProjTree());
+    ASSERT_EQ(pTree, frame->GetProjectTree());
     EXPECT_NE(nullptr, pTree->FindItemByPath(b.c_str()));
     EXPECT_TRUE(IsWindowVisible(pTree->GetSafeHwnd()));
 
@@ -1041,7 +1042,7 @@ TEST_F(MainFrameTest, WorkspaceCommandsMakeAndSaveAWorkspace)
     qmtest::TempDir folder;
     Create();
     Command(ID_FILE_NEW_WORKSPACE);
-    CSolutionBarProjTree* pTree = frame->GetProjTree();
+    CSolutionBarProjTree* pTree = frame->GetProjectTree();
     ASSERT_NE(nullptr, pTree);
     EXPECT_TRUE(pTree->IsOpen());
     EXPECT_EQ(std::string(pTree->GetItemText(pTree->GetRootItem())), "Project");

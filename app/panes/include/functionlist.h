@@ -32,14 +32,6 @@
 
 class CMFCScintilla;
 
-// Brings a list box up to date with the names without touching the items
-// that stay: where an item differs and the name stands a little further
-// down, the items in between are deleted (the rest moves up); otherwise the
-// name is inserted; surplus items at the end go. Names compare
-// case-sensitively. bNotSupported shows the single line "Language not
-// supported" with item data -1.
-void UpdateFunctionListBox(HWND hList, const std::vector<std::string>& names, bool bNotSupported);
-
 class CFunctionList : public CListBox {
     DECLARE_DYNAMIC(CFunctionList)
 public:
@@ -68,6 +60,14 @@ public:
 
     static UINT AFX_CDECL WorkerThread(LPVOID pParam);
 
+    // Brings a list box up to date with the names without touching the items
+    // that stay: where an item differs and the name stands a little further
+    // down, the items in between are deleted (the rest moves up); otherwise the
+    // name is inserted; surplus items at the end go. Names compare
+    // case-sensitively. bNotSupported shows the single line "Language not
+    // supported" with item data -1.
+    static void UpdateList(HWND hList, const std::vector<std::string>& names, bool bNotSupported);
+
 protected:
     afx_msg int OnCreate(LPCREATESTRUCTA lpCreateStruct);
     afx_msg void OnDestroy();
@@ -94,6 +94,10 @@ private:
 
     // The attached editor while its window lives, else NULL.
     CMFCScintilla* SourceEditor() const;
+    // Creates the worker's hidden copy of the document: a Scintilla window of
+    // the worker's thread that takes the request's copy over. False when the
+    // window fails (the request keeps its copy).
+    static bool CreateHiddenEditor(CMFCScintilla& editor, Request& request);
     void RunWorker();
     void StopWorker();
 

@@ -37,7 +37,7 @@ const size_t kLookAhead = 256;
 
 } // namespace
 
-void UpdateFunctionListBox(HWND hList, const std::vector<std::string>& names, bool bNotSupported)
+void CFunctionList::UpdateList(HWND hList, const std::vector<std::string>& names, bool bNotSupported)
 {
     int nCount = ItemCount(hList);
     if (bNotSupported) {
@@ -177,6 +177,22 @@ UINT CFunctionList::WorkerThread(LPVOID pParam)
     return 0;
 }
 
+bool CFunctionList::CreateHiddenEditor(CMFCScintilla& editor, Request& request)
+{
+    // The copy lives in a window of this thread with no parent: nothing it
+    // does waits for the UI thread.
+    if (!editor.CreateEx(0, CMFCScintilla::kWindowClass, "FunctionListEditor", WS_POPUP, 0, 0, 0, 0, NULL, NULL))
+        return false;
+    // The window takes the copied document over; the loader's own
+    // reference goes with the request.
+    void* pDocument = request.pLoader->ConvertToDocument();
+    request.pLoader = nullptr;
+    editor.Call(SCI_SETDOCPOINTER, 0, reinterpret_cast<sptr_t>(pDocument));
+    editor.Call(SCI_RELEASEDOCUMENT, 0, reinterpret_cast<sptr_t>(pDocument));
+    editor.Call(SCI_SETUNDOCOLLECTION, 0);
+    return true;
+}
+
 void CFunctionList::RunWorker()
 {
     HWND hList = m_hWnd;
@@ -193,19 +209,9 @@ void CFunctionList::RunWorker()
         if (!pRequest)
             continue;
 
-        // The copy lives in a window of this thread with no parent: nothing
-        // it does waits for the UI thread.
         CMFCScintilla editor;
-        if (!editor.CreateEx(0, CMFCScintilla::kWindowClass, "FunctionListEditor", WS_POPUP, 0, 0, 0, 0, NULL,
-                             NULL))
+        if (!CreateHiddenEditor(editor, *pRequest))
             continue;
-        // The window takes the copied document over; the loader's own
-        // reference goes with the request.
-        void* pDocument = pRequest->pLoader->ConvertToDocument();
-        pRequest->pLoader = nullptr;
-        editor.Call(SCI_SETDOCPOINTER, 0, reinterpret_cast<sptr_t>(pDocument));
-        editor.Call(SCI_RELEASEDOCUMENT, 0, reinterpret_cast<sptr_t>(pDocument));
-        editor.Call(SCI_SETUNDOCOLLECTION, 0);
         int nLanguageId = pRequest->nLanguageId;
         pRequest.reset();
 
@@ -319,7 +325,7 @@ LRESULT CFunctionList::OnFunctionsReady(WPARAM, LPARAM)
     std::vector<std::string> names;
     for (const FunctionEntry& entry : pResult->entries)
         names.push_back(entry.strName);
-    UpdateFunctionListBox(m_hWnd, names, pResult->bNotSupported);
+    UpdateList(m_hWnd, names, pResult->bNotSupported);
     m_entries = std::move(pResult->entries);
     m_nScans++;
     if (CMFCScintilla* pEditor = SourceEditor())
