@@ -598,7 +598,7 @@ CQXPTabManagerItem* CQXPTabClientWnd::HitTest(POINT ptClient) const
     if (!m_bShowTabs || !m_hWnd)
         return NULL;
     for (CQXPTabWorkspace* p : m_arrWorkspaces) {
-        HWND hOwner = p->GetOwnerWindow();
+        HWND hOwner = p->GetOwnerObject();
         if (!hOwner)
             continue;
         POINT pt = ptClient;
@@ -726,7 +726,7 @@ HICON CQXPTabClientWnd::GetItemIcon(const CQXPTabManagerItem* pItem) const
 
 void CQXPTabClientWnd::ShowActiveFiles(CQXPTabWorkspace* pWorkspace, CQXPTabManagerNavigateButton* pButton)
 {
-    HWND hOwner = pWorkspace ? pWorkspace->GetOwnerWindow() : NULL;
+    HWND hOwner = pWorkspace ? pWorkspace->GetOwnerObject() : NULL;
     if (!hOwner)
         return;
     RECT rcButton = pButton ? pButton->m_rc : RECT{0, 0, 0, 0};

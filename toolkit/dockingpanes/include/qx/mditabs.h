@@ -77,7 +77,7 @@ public:
     virtual void RepositionOwner() {}
     // The window the strip is drawn in (its items' coordinates are that
     // window's client coordinates).
-    virtual HWND GetOwnerWindow() const { return m_hWnd; }
+    virtual HWND GetOwnerObject() const { return m_hWnd; }
     // The client that hosted this strip is going away.
     virtual void OnClientDestroyed() { SetClient(NULL); }
     // Makes the strip a part of the client's tabs (the client's paint

@@ -102,7 +102,7 @@ public:
         m_bInLayout = FALSE;
         m_pControl->RedrawParent(FALSE);
     }
-    HWND GetOwnerWindow() const override { return m_pControl->GetBarWindow(); }
+    HWND GetOwnerObject() const override { return m_pControl->GetBarWindow(); }
     void OnClientDestroyed() override
     {
         CQXPTabWorkspace::OnClientDestroyed();
