@@ -721,7 +721,7 @@ TEST_F(MainFrameTest, PanesOutOfSightGetTheirWindowsAtTheFirstIdleOrWhenAskedFor
     EXPECT_FALSE(attached(PANE_PROJECT_EXPLORER));
     EXPECT_FALSE(attached(PANE_TEMPLATE_EXPLORER));
     // Asking for a tree behind a tab makes its window at once.
-    EXPECT_NE(nullptr, frame->GetProjTree());
+    EXPECT_NE(nullptr, frame->GetProjectTree());
     EXPECT_TRUE(attached(PANE_PROJECT_EXPLORER));
     EXPECT_FALSE(attached(PANE_TEMPLATE_EXPLORER));
     EXPECT_NE(nullptr, frame->GetTemplateTree());
