@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "cbtest_ids.h"
+#include <qmtest/accessible.h>
 #include <qmtest/pump.h>
 
 namespace {
@@ -1332,38 +1333,17 @@ TEST_F(BarTest, ControlsFollowTheActiveDocumentMenu)
 }
 
 
-struct FocusEvent {
-    HWND hWnd;
-    LONG idObject;
-    LONG idChild;
-};
-std::vector<FocusEvent> g_focusEvents;
-
-void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD dwEvent, HWND hWnd, LONG idObject, LONG idChild, DWORD, DWORD)
-{
-    if (dwEvent == EVENT_OBJECT_FOCUS)
-        g_focusEvents.push_back(FocusEvent{hWnd, idObject, idChild});
-}
-
 TEST_F(BarTest, KeyboardSelectionWhileTrackingRaisesFocusEvents)
 {
-    g_focusEvents.clear();
-    HWINEVENTHOOK hHook = ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, NULL, OnFocusEvent,
-                                            ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_NE((HWINEVENTHOOK)NULL, hHook);
+    qmtest::FocusEventRecorder events;
+    ASSERT_TRUE(events.Hooked());
     frame.SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0);
     ASSERT_TRUE(pMenuBar->IsTrackingMode());
     pMenuBar->ProcessHookKeyDown(VK_RIGHT);
     ASSERT_EQ(1, pMenuBar->GetSelectedIndex());
-    auto seen = [&](LONG idChild) {
-        for (const FocusEvent& e : g_focusEvents)
-            if (e.hWnd == pMenuBar->GetSafeHwnd() && e.idObject == OBJID_MENU && e.idChild == idChild)
-                return true;
-        return false;
-    };
+    auto seen = [&](LONG idChild) { return events.Seen(pMenuBar->GetSafeHwnd(), OBJID_MENU, idChild); };
     EXPECT_TRUE(PumpUntil([&] { return seen(1) && seen(2); }, 2000)) << "titles 1 and 2 of the menu bar";
     pMenuBar->ProcessHookKeyDown(VK_ESCAPE);
-    ::UnhookWinEvent(hHook);
 }
 
 

@@ -191,31 +191,11 @@ TEST_F(RibbonAccessTest, GroupsHoldTheirControls)
     pFont->Release();
 }
 
-struct FocusEvent {
-    HWND hWnd;
-    LONG idObject;
-    LONG idChild;
-};
-std::vector<FocusEvent> g_focusEvents;
-
-void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD dwEvent, HWND hWnd, LONG idObject, LONG idChild, DWORD, DWORD)
-{
-    if (dwEvent == EVENT_OBJECT_FOCUS)
-        g_focusEvents.push_back(FocusEvent{hWnd, idObject, idChild});
-}
-
 TEST_F(RibbonAccessTest, ASelectedTabRaisesTheFocusEventOfItsPageTab)
 {
-    g_focusEvents.clear();
-    HWINEVENTHOOK hHook = ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, NULL, OnFocusEvent,
-                                            ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_NE((HWINEVENTHOOK)NULL, hHook);
-    auto seen = [&](LONG idChild) {
-        for (const FocusEvent& e : g_focusEvents)
-            if (e.hWnd == pRibbon->GetSafeHwnd() && e.idObject == QXP_ID_RIBBON_TABS && e.idChild == idChild)
-                return true;
-        return false;
-    };
+    qmtest::FocusEventRecorder events;
+    ASSERT_TRUE(events.Hooked());
+    auto seen = [&](LONG idChild) { return events.Seen(pRibbon->GetSafeHwnd(), QXP_ID_RIBBON_TABS, idChild); };
     qmtest::ClickAt(ScreenCentre(pRibbon->GetTab(1)->GetRect()));
     EXPECT_TRUE(qmtest::PumpUntil([&] { return pRibbon->GetSelectedTabIndex() == 1 && seen(2); }))
         << "the second page tab";
@@ -235,10 +215,9 @@ TEST_F(RibbonAccessTest, ASelectedTabRaisesTheFocusEventOfItsPageTab)
               State(pAcc, 2));
     pAcc->Release();
     // A tab chosen by the program is followed too.
-    g_focusEvents.clear();
+    events.Clear();
     EXPECT_TRUE(pRibbon->SelectTab(0));
     EXPECT_TRUE(qmtest::PumpUntil([&] { return seen(1); }));
-    ::UnhookWinEvent(hHook);
 }
 
 TEST_F(RibbonAccessTest, ObjectsOutliveTheirRibbon)
