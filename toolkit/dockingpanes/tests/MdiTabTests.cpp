@@ -1320,6 +1320,15 @@ TEST(ActiveFilesPopupBar, ButtonsCarryTheCaptionsAndIcons)
 
 // The popup bar of the list as it shows on screen, caught from inside its
 // tracking by a posted message.
+// The centre of the first tab group's content, on the screen.
+POINT FirstGroupCentre(CQXPTabClientWnd& tabs, CMDIFrameWnd* frame)
+{
+    RECT c = tabs.GetWorkspace(0)->m_rcContent;
+    POINT ps = {(c.left + c.right) / 2, (c.top + c.bottom) / 2};
+    ClientToScreen(frame->m_hWndMDIClient, &ps);
+    return ps;
+}
+
 struct PopupShot {
     PopupShot()
     {
@@ -1433,10 +1442,7 @@ TEST_F(MdiFixture, TabGroupPopupBarOffersTheEnabledCommandsAndCancel)
 
     tabs.SetGroupPopup(&groups);
     SetForegroundWindow(frame->GetSafeHwnd());
-    CQXPTabWorkspace* first = tabs.GetWorkspace(0);
-    RECT c = first->m_rcContent;
-    POINT ps = {(c.left + c.right) / 2, (c.top + c.bottom) / 2};
-    ClientToScreen(frame->m_hWndMDIClient, &ps);
+    const POINT ps = FirstGroupCentre(tabs, frame);
     PopupShot shot;
     PostMessageA(shot.hWnd, WM_APP, 0, 0);
     PostMessageA(frame->GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
@@ -1502,9 +1508,7 @@ TEST_F(MdiFixture, TabGroupPopupShowsTheNewGroupPictures)
     Pump();
     tabs.SetGroupPopup(&groups);
     SetForegroundWindow(frame->GetSafeHwnd());
-    RECT c = tabs.GetWorkspace(0)->m_rcContent;
-    POINT ps = {(c.left + c.right) / 2, (c.top + c.bottom) / 2};
-    ClientToScreen(frame->m_hWndMDIClient, &ps);
+    const POINT ps = FirstGroupCentre(tabs, frame);
     PopupShot shot;
     PostMessageA(shot.hWnd, WM_APP, 0, 0);
     PostMessageA(frame->GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
