@@ -1,9 +1,12 @@
 // The customize sheet of the running editor: each Tools command opens it on
 // its page, one at a time, with Close for Cancel; a new toolbar, a shortcut,
-// large icons and a new external tool survive a restart in the profile.
+// large icons and a new external tool survive a restart in the profile; the
+// Tools page's command is chosen through its browse button; a command
+// dragged from the Commands list stays on the toolbar after a restart.
 #include "qmate_fixture.h"
 
 #include <qmtest/mouse.h>
+#include <qmtest/remotectl.h>
 #include <qmtest/screenshot.h>
 
 #include <qxresource.h>
@@ -25,6 +28,9 @@ enum : UINT {
 enum {
     IDC_TOOLS_LIST = 1228,
     IDC_TOOLS_COMMAND = 1233,
+    IDC_TOOLS_ARGS = 1234,
+    IDC_TOOLS_FOLDER = 1235,
+    QX_IDC_BROWSE_BUTTON = 9224, // the browse button beside an edit
     QX_IDC_EDIT_LIST_STRIP = 200, // the edit list's title strip
 };
 
@@ -304,6 +310,135 @@ TEST_F(CustomizeTest, AToolAddedOnTheToolsPageIsStored)
                              std::string("\x00", 1);
     ASSERT_GE(bytes.size(), tail.size());
     EXPECT_EQ(bytes.substr(bytes.size() - tail.size()), tail) << e2e::Hex(bytes, 200);
+}
+
+// The browse button beside an edit of the page: level with it, after it.
+HWND BrowseButtonOf(HWND page, int editId)
+{
+    RECT rcEdit;
+    GetWindowRect(GetDlgItem(page, editId), &rcEdit);
+    for (HWND h = GetWindow(page, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        RECT rc;
+        GetWindowRect(h, &rc);
+        if (GetDlgCtrlID(h) == QX_IDC_BROWSE_BUTTON && rc.top == rcEdit.top && rc.left >= rcEdit.right)
+            return h;
+    }
+    return nullptr;
+}
+
+TEST_F(CustomizeTest, TheToolsCommandIsChosenThroughItsBrowseButton)
+{
+    ASSERT_TRUE(Start());
+    HWND sheet = OpenSheet(kCmdCustomize);
+    ASSERT_TRUE(sheet);
+    HWND page = Page(sheet);
+    // The first tool of a first start is selected; each edit has its button.
+    for (int id : {IDC_TOOLS_COMMAND, IDC_TOOLS_ARGS, IDC_TOOLS_FOLDER}) {
+        HWND button = BrowseButtonOf(page, id);
+        ASSERT_TRUE(button) << "edit " << id;
+        EXPECT_TRUE(IsWindowVisible(button) && IsWindowEnabled(button)) << "edit " << id;
+    }
+    HWND command = GetDlgItem(page, IDC_TOOLS_COMMAND);
+    ASSERT_EQ(qmtest::WindowTextOf(command), "cmd.exe");
+
+    qmtest::ClickInWindow(BrowseButtonOf(page, IDC_TOOLS_COMMAND), POINT{4, 4});
+    HWND open = WaitDialog("Open", 15000);
+    ASSERT_TRUE(open) << "the button opened no file dialog";
+    // The file name box of the dialog takes the program's path.
+    HWND name = nullptr;
+    for (HWND h : qmtest::DescendantsOfClass(open, "Edit", true))
+        if (IsWindowVisible(h))
+            name = h;
+    ASSERT_TRUE(name);
+    const char kPath[] = "C:\\windows\\notepad.exe";
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kPath));
+    PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return !IsWindow(open); }, 10000));
+    EXPECT_TRUE(qmtest::WaitUntil(
+        [&] {
+            std::string text = qmtest::WindowTextOf(command);
+            std::transform(text.begin(), text.end(), text.begin(), ::tolower);
+            return text == "c:\\windows\\notepad.exe";
+        },
+        10000))
+        << qmtest::WindowTextOf(command);
+    ASSERT_TRUE(CloseSheet(sheet));
+    ASSERT_TRUE(Close());
+}
+
+// The program's own toolbar ("Toolbar", in the frame's top dock).
+HWND ProgramToolbar(HWND main)
+{
+    for (HWND h : qmtest::DescendantsOfClass(main, "QXPToolBar", true))
+        if (qmtest::WindowTextOf(h) == "Toolbar")
+            return h;
+    return nullptr;
+}
+
+// What the screen shows of a window, with the pointer out of the way (no
+// button lit up under it).
+qmtest::Picture ShotOf(HWND hwnd)
+{
+    qmtest::ParkPointer();
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return qmtest::CaptureWindow(hwnd);
+}
+
+// Two pictures of one size with the same pixels.
+bool SamePicture(const qmtest::Picture& a, const qmtest::Picture& b)
+{
+    return a.width == b.width && a.height == b.height && a.rgb == b.rgb;
+}
+
+// The toolbar runs the width of the frame and wraps; what it holds shows in
+// its picture: a dropped command changes it, and after a restart the
+// toolbar looks as it did when the sheet closed.
+TEST_F(CustomizeTest, ACommandDroppedOnTheToolbarStaysAfterARestart)
+{
+    HWND main = Start();
+    ASSERT_TRUE(main);
+    HWND toolbar = ProgramToolbar(main);
+    ASSERT_TRUE(toolbar);
+    const qmtest::Picture before = ShotOf(toolbar);
+    HWND sheet = OpenSheet(kCmdCreateToolbars);
+    ASSERT_TRUE(sheet);
+    // The sheet stands below the toolbar, which it covers where it opens.
+    RECT rcBar;
+    GetWindowRect(toolbar, &rcBar);
+    SetWindowPos(sheet, nullptr, rcBar.left + 40, rcBar.bottom + 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    HWND page = ShowPage(sheet, 1);
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return PageIndex(sheet) == 1; }, 5000));
+    HWND commands = GetDlgItem(page, QX_CID_COMMANDS_LIST);
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return SendMessageA(commands, LB_GETCOUNT, 0, 0) > 1; }, 5000));
+
+    // "Open..." (the second command of File) goes after the first row.
+    RECT rcItem = qmtest::RemoteListItemRect(commands, 1);
+    POINT from = {(rcItem.left + rcItem.right) / 2, (rcItem.top + rcItem.bottom) / 2};
+    ClientToScreen(commands, &from);
+    POINT end = {rcBar.right - 3, rcBar.top + 12};
+    qmtest::DragFromTo(from, end, [](DWORD ms) { Sleep(ms); });
+    qmtest::Picture dropped;
+    ASSERT_TRUE(qmtest::WaitUntil(
+        [&] {
+            dropped = ShotOf(toolbar);
+            return !SamePicture(dropped, before);
+        },
+        10000))
+        << "the dragged command did not land on the toolbar";
+
+    ASSERT_TRUE(CloseSheet(sheet));
+    const qmtest::Picture closed = ShotOf(toolbar);
+    qmtest::SaveWindowShot(toolbar, QM_BIN_DIR, "qmate-customize-dropped.png");
+    ASSERT_TRUE(Close());
+
+    main = Start();
+    ASSERT_TRUE(main);
+    toolbar = ProgramToolbar(main);
+    ASSERT_TRUE(toolbar);
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return SamePicture(ShotOf(toolbar), closed); }, 10000))
+        << "the toolbar lost its new buttons in the restart";
+    EXPECT_FALSE(SamePicture(closed, before));
+    ASSERT_TRUE(Close());
 }
 
 } // namespace

@@ -313,6 +313,9 @@ TEST_F(ToolkitResources, StringsHaveTheToolkitsTexts)
         {QX_IDS_ANIMATION_SLIDE, "Slide"},
         {QX_IDS_ANIMATION_FADE, "Fade"},
         {QX_IDS_ANIMATION_NONE, "None"},
+        {QX_IDS_RIBBON_QAT_CUSTOMIZE, "\nCustomize Quick Access Toolbar"},
+        {QX_IDS_RIBBON_QAT_MORE, "\nMore controls"},
+        {QX_IDS_RIBBON_QAT_RESET, "Are you sure you want to restore the Quick Access Toolbar to its default contents?"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(restest::LoadText(c.id, s_program), c.text) << c.id;
@@ -431,6 +434,54 @@ TEST_F(ToolkitResources, CursorsAre32PixelsWithTheirHotSpotInside)
             DeleteObject(info.hbmColor);
         DeleteObject(info.hbmMask);
         DestroyCursor(cursor);
+    }
+}
+
+TEST_F(ToolkitResources, TheRibbonsQuickAccessMenusOfferTheirCommands)
+{
+    struct Item {
+        const char* text;
+        UINT id;
+    };
+    struct Case {
+        UINT menu;
+        std::vector<Item> items;
+    };
+    const Case cases[] = {
+        {QX_IDR_RIBBON_QAT_CUSTOMIZE,
+         {{"&Customize Quick Access Toolbar", QX_ID_RIBBON_QAT_HEADING},
+          {"[Commands]", QX_ID_RIBBON_QAT_COMMANDS},
+          {"&More Commands...", QX_ID_RIBBON_QAT_MORE_COMMANDS},
+          {"&Show Below the Ribbon", QX_ID_RIBBON_QAT_SHOW_BELOW},
+          {"&Show Above the Ribbon", QX_ID_RIBBON_QAT_SHOW_ABOVE},
+          {"", 0},
+          {"Mi&nimize the Ribbon", QX_ID_RIBBON_MINIMIZE}}},
+        {QX_IDR_RIBBON_QAT_CONTEXT,
+         {{"&Remove from Quick Access Toolbar", QX_ID_RIBBON_QAT_REMOVE},
+          {"&Add to Quick Access Toolbar", QX_ID_RIBBON_QAT_ADD},
+          {"&Customize Quick Access Toolbar...", QX_ID_RIBBON_QAT_CUSTOMIZE},
+          {"", 0},
+          {"&Show Quick Access Toolbar Below the Ribbon", QX_ID_RIBBON_QAT_BELOW},
+          {"&Show Quick Access Toolbar Above the Ribbon", QX_ID_RIBBON_QAT_ABOVE},
+          {"", 0},
+          {"Mi&nimize the Ribbon", QX_ID_RIBBON_MINIMIZE}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.menu);
+        HMENU menu = LoadMenuA(s_program, MAKEINTRESOURCEA(c.menu));
+        ASSERT_NE(menu, nullptr);
+        ASSERT_EQ(GetMenuItemCount(menu), 1);
+        std::vector<restest::MenuEntry> items = restest::PopupItems(GetSubMenu(menu, 0));
+        ASSERT_EQ(items.size(), c.items.size());
+        for (size_t i = 0; i < items.size(); ++i) {
+            EXPECT_EQ(items[i].separator, c.items[i].id == 0) << i;
+            EXPECT_EQ(items[i].id, c.items[i].id) << i;
+            EXPECT_EQ(items[i].text, c.items[i].text) << i;
+        }
+        char caption[32] = {};
+        GetMenuStringA(menu, 0, caption, sizeof(caption), MF_BYPOSITION);
+        EXPECT_STREQ("Quick Access", caption);
+        DestroyMenu(menu);
     }
 }
 

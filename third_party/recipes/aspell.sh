@@ -46,9 +46,12 @@ recipe_build() {
   } > "$WORK/aspell-15.def"
   local n; n=$(grep -c '^  ' "$WORK/aspell-15.def")
   [ "$n" -ge 100 ] || qm_die "only $n functions of aspell.h found in libaspell.a"
-  $QM_CXX -shared -static -s -o "$OUT/bin/aspell-15.dll" "$WORK/aspell-15.def" \
+  # Page-aligned sections in the file (see README.md): Wine maps the DLL from it.
+  $QM_CXX -shared -static -s -Wl,--file-alignment,4096 -o "$OUT/bin/aspell-15.dll" "$WORK/aspell-15.def" \
     -Wl,--whole-archive "$stage/lib/libaspell.a" -Wl,--no-whole-archive \
     -Wl,--out-implib,"$OUT/lib/libaspell.dll.a"
+  grep -qE '^FileAlignment[[:space:]]+0*1000$' <<<"$($QM_TRIPLE-objdump -p "$OUT/bin/aspell-15.dll")" \
+    || qm_die "aspell-15.dll is not page-aligned in its file"
   if $QM_TRIPLE-objdump -p "$OUT/bin/aspell-15.dll" | grep -iE 'DLL Name: (libstdc|libgcc|libwinpthread)'; then
     qm_die "aspell-15.dll depends on MinGW runtime DLLs"
   fi

@@ -27,9 +27,12 @@ MK
     TOOLS="CXX='$QM_CXX' AR=$QM_AR RANLIB=$QM_RANLIB WINDRES=$QM_WINDRES"
   { echo 'LIBRARY scilexer.dll'; echo EXPORTS; printf '  %s\n' "${SCILEXER_EXPORTS[@]}"; } > scilexer.def
   mkdir -p "$OUT/bin" "$OUT/lib" "$OUT/include/scintilla" "$OUT/include/lexilla"
-  $QM_CXX -shared -static -mwindows -s -o "$OUT/bin/scilexer.dll" scilexer.def \
+  # Page-aligned sections in the file (see README.md): Wine maps the DLL from it.
+  $QM_CXX -shared -static -mwindows -s -Wl,--file-alignment,4096 -o "$OUT/bin/scilexer.dll" scilexer.def \
     scintilla/win32/*.o lexilla/src/*.o -Wl,--out-implib,"$OUT/lib/libscilexer.dll.a" \
     -lgdi32 -luser32 -limm32 -lole32 -luuid -loleaut32 -lmsimg32
+  grep -qE '^FileAlignment[[:space:]]+0*1000$' <<<"$($QM_TRIPLE-objdump -p "$OUT/bin/scilexer.dll")" \
+    || qm_die "scilexer.dll is not page-aligned in its file"
   cp scintilla/include/*.h "$OUT/include/scintilla/"
   cp lexilla/include/*.h "$OUT/include/lexilla/"
   # Every export must be there, and nothing but system DLLs may be imported.

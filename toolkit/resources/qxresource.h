@@ -43,6 +43,18 @@
 #define QX_IDS_TOOLBAR_CHANGED 9177
 // Tooltip of the tab strip's button that lists the open documents.
 #define QX_IDS_ACTIVE_FILES 9185
+// The tab-group commands of the MDI tab client, and the popup's item that
+// drops a dragged tab nowhere; their captions (strings of the same id).
+#define QX_ID_WORKSPACE_MOVEPREVIOUS 9155
+#define QX_ID_WORKSPACE_MOVENEXT 9156
+#define QX_ID_WORKSPACE_NEWHORIZONTAL 9157
+#define QX_ID_WORKSPACE_NEWVERTICAL 9158
+#define QX_ID_WORKSPACE_CANCEL 9159
+#define QX_IDS_WORKSPACE_MOVEPREVIOUS 9155
+#define QX_IDS_WORKSPACE_MOVENEXT 9156
+#define QX_IDS_WORKSPACE_NEWHORIZONTAL 9157
+#define QX_IDS_WORKSPACE_NEWVERTICAL 9158
+#define QX_IDS_WORKSPACE_CANCEL 9159
 
 // Customize mode: the bitmaps of the button editor's tools (24-bit on the
 // mask colour #C0C0C0, and the same with alpha) and the strip of stock
@@ -151,6 +163,8 @@
 #define QX_IDS_EDITOR_IMPORT 9146
 // The picture filter of the editor's Import from File.
 #define QX_IDS_PICTURE_FILTER 9178
+// Import from File refused a file (%1: its path).
+#define QX_IDS_PICTURE_UNREADABLE 9171
 
 // Tooltips of a toolbar's caption buttons (strings of the buttons' ids).
 #define QX_IDS_TOOLBAR_EXPAND 9148 // "\nToolbar Options"
@@ -349,6 +363,32 @@
 #define QX_IDC_HAND 9973            // the hand, when the system has none
 
 // ===========================================================================
+// Ribbon (9600-9699).
+// The quick-access toolbar's customise menu and the context menu of a
+// ribbon control; each holds one popup, "Quick Access".
+#define QX_IDR_RIBBON_QAT_CUSTOMIZE 9601
+#define QX_IDR_RIBBON_QAT_CONTEXT 9602
+// Tooltips ("\nText") of the QAT's customise and more buttons (their ids).
+#define QX_IDS_RIBBON_QAT_CUSTOMIZE 9603
+#define QX_IDS_RIBBON_QAT_MORE 9611
+// Asked before the QAT goes back to its default commands.
+#define QX_IDS_RIBBON_QAT_RESET 9615
+// Commands of the two menus (9613 stands where the QAT's default commands
+// are listed; 9614 is the customise menu's heading; 9616-9618 become 9607,
+// 9608 and 9610 when the menu is shown).
+#define QX_ID_RIBBON_QAT_REMOVE 9605
+#define QX_ID_RIBBON_QAT_ADD 9606
+#define QX_ID_RIBBON_QAT_CUSTOMIZE 9607
+#define QX_ID_RIBBON_QAT_BELOW 9608
+#define QX_ID_RIBBON_QAT_ABOVE 9610
+#define QX_ID_RIBBON_MINIMIZE 9612
+#define QX_ID_RIBBON_QAT_COMMANDS 9613
+#define QX_ID_RIBBON_QAT_HEADING 9614
+#define QX_ID_RIBBON_QAT_MORE_COMMANDS 9616
+#define QX_ID_RIBBON_QAT_SHOW_BELOW 9617
+#define QX_ID_RIBBON_QAT_SHOW_ABOVE 9618
+
+// ===========================================================================
 #ifndef RC_INVOKED
 // Every resource of toolkit.rc with its resource type, X(type, id): the
 // program's resource tests look each one up in Qmate.exe, and check that
@@ -358,6 +398,11 @@
     X(RT_GROUP_CURSOR, QX_IDC_TAB_NODROP) \
     X(RT_STRING, QX_IDS_TOOLBAR_CHANGED) \
     X(RT_STRING, QX_IDS_ACTIVE_FILES) \
+    X(RT_STRING, QX_IDS_WORKSPACE_MOVEPREVIOUS) \
+    X(RT_STRING, QX_IDS_WORKSPACE_MOVENEXT) \
+    X(RT_STRING, QX_IDS_WORKSPACE_NEWHORIZONTAL) \
+    X(RT_STRING, QX_IDS_WORKSPACE_NEWVERTICAL) \
+    X(RT_STRING, QX_IDS_WORKSPACE_CANCEL) \
     X(RT_BITMAP, QX_IDB_BROWSE_ARROWS) \
     X(RT_BITMAP, QX_IDB_EDITLIST_STRIP) \
     X(RT_GROUP_CURSOR, QX_IDC_DRAG_MOVE) \
@@ -509,7 +554,13 @@
     X(RT_BITMAP, QX_IDB_DOCKING_GUIDE_SILVER) \
     X(RT_BITMAP, QX_IDB_DOCKING_GUIDE_VS) \
     X(RT_BITMAP, QX_IDB_MDI_BUTTONS) \
-    X(RT_BITMAP, QX_IDB_TAB_GROUPS)
+    X(RT_BITMAP, QX_IDB_TAB_GROUPS) \
+    X(RT_STRING, QX_IDS_PICTURE_UNREADABLE) \
+    X(RT_MENU, QX_IDR_RIBBON_QAT_CUSTOMIZE) \
+    X(RT_MENU, QX_IDR_RIBBON_QAT_CONTEXT) \
+    X(RT_STRING, QX_IDS_RIBBON_QAT_CUSTOMIZE) \
+    X(RT_STRING, QX_IDS_RIBBON_QAT_MORE) \
+    X(RT_STRING, QX_IDS_RIBBON_QAT_RESET)
 #endif
 
 #endif // QX_RESOURCE_H

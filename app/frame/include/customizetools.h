@@ -2,6 +2,8 @@
 // tools of the Tools menu, edited in place. The page works on copies of the
 // records; when its window goes (however the sheet ends) the tool list is
 // rebuilt from the page's entries in their order and its icons refreshed.
+// The command and arguments edits browse for a program, the start-folder
+// edit for a folder.
 #pragma once
 
 #include <fx/propsheet.h>
@@ -36,6 +38,9 @@ protected:
     CToolList* m_pTools;
     CQXPImageManager* m_pImages;
     CQXEditListBox m_list;
+    CQXBrowseEdit m_command;
+    CQXBrowseEdit m_arguments;
+    CQXBrowseEdit m_folder;
     // The page's records, one per entry (the entries' item data).
     std::vector<std::unique_ptr<CToolRecord>> m_records;
     BOOL m_bLoading = FALSE;

@@ -12,6 +12,11 @@ END_MESSAGE_MAP()
 namespace {
 const char* const kOutputModes[] = {"Output Window", "Editor Window", "Dos Prompt"};
 const UINT kFieldIds[] = {IDC_TOOLS_COMMAND, IDC_TOOLS_ARGS, IDC_TOOLS_FOLDER, IDC_TOOLS_OUTPUT};
+// Browse modes of the edits: a folder, a file.
+const DWORD kBrowseFolder = 1;
+const DWORD kBrowseFile = 2;
+const char kProgramFilter[] = "Executable (*.exe)|*.exe|Command (*.com)|*.com|Information (*.pif)|*.pif|"
+                              "Batch (*.bat;*.cmd)|*.bat; *.cmd|All Files (*.*)|*.*||";
 } // namespace
 
 CCustomizePageTools::CCustomizePageTools(CToolList* pTools, CQXPImageManager* pImages)
@@ -31,6 +36,14 @@ BOOL CCustomizePageTools::OnInitDialog()
     for (const char* pszMode : kOutputModes)
         pOutput->AddString(pszMode);
     pOutput->SetCurSel(0);
+    m_command.SubclassDlgItem(IDC_TOOLS_COMMAND, this);
+    m_command.SetDlgTitle("Browse");
+    m_command.SetDlgFilter(kProgramFilter);
+    m_command.Initialize(this, kBrowseFile);
+    m_arguments.SubclassDlgItem(IDC_TOOLS_ARGS, this);
+    m_arguments.Initialize(this, kBrowseFile);
+    m_folder.SubclassDlgItem(IDC_TOOLS_FOLDER, this);
+    m_folder.Initialize(this, kBrowseFolder);
     for (int i = 0; m_pTools != NULL && i < m_pTools->GetCount(); ++i) {
         m_records.push_back(std::make_unique<CToolRecord>(m_pTools->GetAt(i)));
         int nItem = m_list.AddString(m_records.back()->strMenuText);

@@ -268,8 +268,10 @@ void CTitleStatic::OnPaint()
     CString strText;
     GetWindowText(strText);
     BOOL bRtl = IsRtlReading(this);
+    COLORREF clrText = ::GetSysColor(COLOR_BTNTEXT), clrEdge = 0;
+    BOOL bThemed = GetThemeColors(&clrText, &clrEdge);
     dc.SetBkMode(TRANSPARENT);
-    dc.SetTextColor(::GetSysColor(IsWindowEnabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    dc.SetTextColor(IsWindowEnabled() ? clrText : ::GetSysColor(COLOR_GRAYTEXT));
     UINT nFormat = DT_SINGLELINE | DT_VCENTER | (bRtl ? DT_RIGHT | DT_RTLREADING : DT_LEFT);
     if (GetStyle() & SS_NOPREFIX)
         nFormat |= DT_NOPREFIX;
@@ -279,8 +281,12 @@ void CTitleStatic::OnPaint()
     GetLineExtent(&dc, rc, &nStart, &nEnd);
     if (nEnd > nStart) {
         int y = rc.top + rc.Height() / 2;
-        dc.FillSolidRect(CRect(nStart, y, nEnd, y + 1), ::GetSysColor(COLOR_BTNSHADOW));
-        dc.FillSolidRect(CRect(nStart, y + 1, nEnd, y + 2), ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        if (bThemed) {
+            dc.FillSolidRect(CRect(nStart, y, nEnd, y + 1), clrEdge);
+        } else {
+            dc.FillSolidRect(CRect(nStart, y, nEnd, y + 1), ::GetSysColor(COLOR_BTNSHADOW));
+            dc.FillSolidRect(CRect(nStart, y + 1, nEnd, y + 2), ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        }
     }
     if (hOldFont)
         ::SelectObject(dc.GetSafeHdc(), hOldFont);

@@ -149,4 +149,55 @@ TEST(TitleStatic, TheLineRunsFromAfterTheTextToTheFarEdge)
     parent.DestroyWindow();
 }
 
+// A title whose style gives its colours: the text in the style's colour and
+// one line in its edge colour, with no highlight line below; without a
+// style, a shadow line over a highlight line.
+class CStyledTitle : public CTitleStatic {
+public:
+    BOOL m_bStyled = TRUE;
+    BOOL GetThemeColors(COLORREF* pclrText, COLORREF* pclrEdge) override
+    {
+        if (!m_bStyled)
+            return FALSE;
+        *pclrText = RGB(0, 0, 200);
+        *pclrEdge = RGB(200, 0, 0);
+        return TRUE;
+    }
+};
+
+TEST(TitleStatic, AStyleGivesTheTextColourAndOneEdgeLine)
+{
+    CWnd parent;
+    ASSERT_TRUE(
+        parent.CreateEx(0, uitest::TestClass(), "titles", WS_POPUP | WS_VISIBLE, 0, 0, 300, 100, NULL, NULL));
+    CStyledTitle title;
+    ASSERT_TRUE(title.Create("Other", WS_CHILD | WS_VISIBLE, CRect(10, 10, 210, 26), &parent));
+    struct Case {
+        BOOL bStyled;
+        COLORREF clrLine;
+        COLORREF clrBelow; // CLR_NONE: the background, as above the line
+        bool bBlueText;
+    };
+    const Case cases[] = {
+        {TRUE, RGB(200, 0, 0), CLR_NONE, true},
+        {FALSE, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT), false},
+    };
+    for (const Case& c : cases) {
+        title.m_bStyled = c.bStyled;
+        title.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        CClientDC dc(&title);
+        int nStart = 0, nEnd = 0;
+        title.GetLineExtent(&dc, CRect(0, 0, 200, 16), &nStart, &nEnd);
+        EXPECT_EQ(dc.GetPixel(nStart + 20, 8), c.clrLine) << c.bStyled;
+        EXPECT_EQ(dc.GetPixel(nStart + 20, 9), c.clrBelow == CLR_NONE ? dc.GetPixel(nStart + 20, 2) : c.clrBelow)
+            << c.bStyled;
+        bool bBlue = false;
+        for (int x = 0; x < nStart - 6 && !bBlue; ++x)
+            for (int y = 0; y < 16 && !bBlue; ++y)
+                bBlue = dc.GetPixel(x, y) == RGB(0, 0, 200);
+        EXPECT_EQ(bBlue, c.bBlueText) << c.bStyled;
+    }
+    parent.DestroyWindow();
+}
+
 } // namespace

@@ -163,17 +163,17 @@ void CQXPImageEditorModel::FloodFill(int x, int y, COLORREF clr)
 void CQXPImageEditorModel::Clear()
 {
     m_previous = m_picture;
-    m_picture = QXPEditorPicture(m_picture.nWidth, m_picture.nHeight);
+    m_picture = QXPEditorPicture(m_picture.nWidth, m_picture.nHeight, m_picture.bAlpha);
     Record();
 }
 
 void CQXPImageEditorModel::Move(int dx, int dy)
 {
     m_previous = m_picture;
-    QXPEditorPicture moved(m_picture.nWidth, m_picture.nHeight);
+    QXPEditorPicture moved(m_picture.nWidth, m_picture.nHeight, m_picture.bAlpha);
     for (int y = 0; y < m_picture.nHeight; y++)
         for (int x = 0; x < m_picture.nWidth; x++)
-            moved.Set(x + dx, y + dy, m_picture.Get(x, y));
+            moved.Set(x + dx, y + dy, m_picture.Get(x, y), m_picture.GetAlpha(x, y));
     m_picture = moved;
     Record();
 }
@@ -181,10 +181,11 @@ void CQXPImageEditorModel::Move(int dx, int dy)
 void CQXPImageEditorModel::Replace(const QXPEditorPicture& picture)
 {
     m_previous = m_picture;
-    QXPEditorPicture placed(m_picture.nWidth, m_picture.nHeight);
+    // The picture takes the alpha of what came in.
+    QXPEditorPicture placed(m_picture.nWidth, m_picture.nHeight, picture.bAlpha);
     for (int y = 0; y < picture.nHeight; y++)
         for (int x = 0; x < picture.nWidth; x++)
-            placed.Set(x, y, picture.Get(x, y));
+            placed.Set(x, y, picture.Get(x, y), picture.GetAlpha(x, y));
     m_picture = placed;
     Record();
 }

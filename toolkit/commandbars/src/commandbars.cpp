@@ -1,6 +1,7 @@
 // The command bars manager.
 
 #include <qx/commandbars.h>
+#include <qx/themes.h>
 #include <qx/customize.h>
 #include <qx/popup.h>
 #include <qx/controledit.h>
@@ -43,6 +44,8 @@ CQXPCommandBars::CQXPCommandBars()
 
 CQXPCommandBars::~CQXPCommandBars()
 {
+    m_bFrameTheme = FALSE;
+    UpdateFrameTheme();
     ToolkitSoundThread::Instance()->Stop();
     if (m_pDragControl)
         m_pDragControl->InternalRelease();
@@ -869,6 +872,7 @@ BOOL CQXPCommandBars::IsLayoutRTL() const
 
 void CQXPCommandBars::RedrawCommandBars()
 {
+    UpdateFrameTheme();
     // One frame layout at the end, not one per bar.
     LockLayout(TRUE);
     for (CQXPToolBar* pBar : m_arrBars) {
@@ -1346,4 +1350,35 @@ void CQXPCommandBars::OnSetPreviewMode(BOOL bPreview)
     for (CQXPToolBar* pBar : bars)
         pBar->InternalRelease();
     RecalcFrameLayout(FALSE);
+}
+
+// --- frame theming ---------------------------------------------------------------------
+
+static CQXPCommandBars::PFNCREATEFRAMEHOOK s_pfnCreateFrameHook = NULL;
+
+void AFXAPI CQXPCommandBars::SetFrameHookFactory(PFNCREATEFRAMEHOOK pfnCreate) { s_pfnCreateFrameHook = pfnCreate; }
+
+void CQXPCommandBars::EnableFrameTheme(BOOL bEnable)
+{
+    m_bFrameTheme = bEnable;
+    UpdateFrameTheme();
+}
+
+void CQXPCommandBars::UpdateFrameTheme()
+{
+    HWND hWndSite = m_pFrame ? m_pFrame->GetSafeHwnd() : NULL;
+    BOOL bWanted = m_bFrameTheme && s_pfnCreateFrameHook && hWndSite && ::IsWindow(hWndSite);
+    if (bWanted) {
+        const LONG lStyle = ::GetWindowLongA(hWndSite, GWL_STYLE);
+        const int nTheme = GetPaintManager() ? GetPaintManager()->GetCurrentTheme() : 0;
+        bWanted = !(lStyle & WS_CHILD) && (lStyle & WS_CAPTION) == WS_CAPTION &&
+                  (nTheme == qxpThemeOffice2007 || nTheme == qxpThemeRibbon);
+    }
+    if (bWanted && !m_pFrameThemeHook) {
+        m_pFrameThemeHook = s_pfnCreateFrameHook(this);
+    } else if (!bWanted && m_pFrameThemeHook) {
+        CWindowHook* pHook = m_pFrameThemeHook;
+        m_pFrameThemeHook = NULL; // cleared before it goes: nothing reaches it twice
+        delete pHook;
+    }
 }

@@ -2,6 +2,7 @@
 // its states per control kind, the stock picture palette, and the commands
 // on the selected control (reset, delete, name, button pictures, styles,
 // groups).
+#include <qx/buttoneditor.h>
 #include <qx/commandbars.h>
 #include <qx/controledit.h>
 #include <qx/customize.h>
@@ -336,6 +337,9 @@ void CQXPCustomizeContextMenu::Execute(UINT nID)
     case QX_ID_CUSTOMIZE_PASTEIMAGE:
         PasteImage();
         break;
+    case QX_ID_CUSTOMIZE_EDITIMAGE:
+        EditImage();
+        break;
     case QX_ID_CUSTOMIZE_RESETIMAGE:
         pControl->m_nCustomIconId = 0;
         RecalcSelectedBar(pControl);
@@ -479,4 +483,44 @@ BOOL CQXPCustomizeContextMenu::PasteImage()
     pControl->m_nCustomIconId = (int)nNewId;
     RecalcSelectedBar(pControl);
     return TRUE;
+}
+
+BOOL CQXPCustomizeContextMenu::EditImage()
+{
+    CQXPControl* pControl = GetSelected();
+    if (!pControl || !m_pCommandBars)
+        return FALSE;
+    CQXPImageManager* pImages = m_pCommandBars->GetImageManager();
+    CSize szImage(16, 16);
+    if (CQXPCommandBar* pBar = pControl->GetParent())
+        szImage = pBar->GetIconSize();
+    szImage.cx = pControl->GetIconSizeForImage();
+    CWnd* pParent = m_pSheet ? m_pSheet : m_pCommandBars->GetSite();
+    CQXPImageEditorDlg dlg(pParent, TRUE);
+    CQXPIconImage* pImage = pControl->GetIconId() > 0 ? pImages->GetImage((UINT)pControl->GetIconId(), szImage.cx) : NULL;
+    if (pImage && !pImage->GetNormalIcon().IsEmpty())
+        dlg.SetPicture(pImage->GetNormalIcon());
+    else
+        dlg.SetPictureSize(szImage.cx, szImage.cy);
+    // The control may go while the dialog runs (its bar closed).
+    pControl->InternalAddRef();
+    BOOL bChanged = FALSE;
+    CQXPIconHandle icon;
+    if (dlg.DoModal() == IDOK && dlg.GetPicture(icon) && pControl->GetParent()) {
+        if (pControl->m_nCustomIconId > 0) {
+            // The custom picture is edited in place.
+            const UINT nID = (UINT)pControl->m_nCustomIconId;
+            pImages->RemoveIcon(nID);
+            bChanged = pImages->SetIcon(icon, nID);
+        } else {
+            UINT nID = pImages->AddCustomIcon(icon, FALSE);
+            bChanged = nID != 0;
+            if (bChanged)
+                pControl->m_nCustomIconId = (int)nID;
+        }
+        if (bChanged)
+            RecalcSelectedBar(pControl);
+    }
+    pControl->InternalRelease();
+    return bChanged;
 }

@@ -4,6 +4,7 @@
 
 #include <qx/barcontrols.h>
 #include <qx/commandbars.h>
+#include <qx/menubar.h>
 #include <qx/mousemanager.h>
 #include <qx/paintmanager.h>
 #include <qx/resourcemgr.h>
@@ -21,7 +22,30 @@ CString FormatString(UINT nId, LPCSTR lpszArg)
 const int kThemeCheckBoxPart = 3;
 const int kThemeChecked = 5;
 const int kThemeUnchecked = 1;
+// The group box part, its normal state and the colours the title takes.
+const int kThemeGroupBoxPart = 4;
+const int kThemeGroupBoxNormal = 1;
+const int kThemeTextColor = 3803;
+const int kThemeEdgeShadowColor = 3806;
 } // namespace
+
+// ---------------------------------------------------------------------------
+// CQXPTitleStatic
+
+BOOL CQXPTitleStatic::GetThemeColors(COLORREF* pclrText, COLORREF* pclrEdge)
+{
+    CVisualStyleTheme theme(FALSE);
+    if (m_hWnd == NULL || theme.OpenThemeData(m_hWnd, L"BUTTON") == NULL)
+        return FALSE;
+    COLORREF clrText = 0, clrEdge = 0;
+    if (FAILED(theme.GetThemeColor(kThemeGroupBoxPart, kThemeGroupBoxNormal, kThemeTextColor, &clrText)))
+        clrText = ::GetSysColor(COLOR_BTNTEXT);
+    if (FAILED(theme.GetThemeColor(kThemeGroupBoxPart, kThemeGroupBoxNormal, kThemeEdgeShadowColor, &clrEdge)))
+        return FALSE;
+    *pclrText = clrText;
+    *pclrEdge = clrEdge;
+    return TRUE;
+}
 
 // ---------------------------------------------------------------------------
 // CQXPToolbarsCheckList
@@ -389,10 +413,26 @@ BOOL CQXPCustomizeCommandsPage::OnCommand(WPARAM wParam, LPARAM lParam)
 // ---------------------------------------------------------------------------
 // CQXPCustomizeMenusPage
 
+BEGIN_MESSAGE_MAP(CQXPCustomizeMenusPage, CPropertyPage)
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
 CQXPCustomizeMenusPage::CQXPCustomizeMenusPage(CQXPCustomizeSheet* pSheet)
     : CPropertyPage(QX_IDD_CUSTOMIZE_MENUS), m_pSheet(pSheet)
 {
 }
+
+namespace {
+// The menu bar whose document menus the page lists (NULL: it keeps one menu).
+CQXPMenuBar* SwitchableMenuBar(CQXPCustomizeSheet* pSheet)
+{
+    CQXPCommandBars* pBars = pSheet->GetCommandBars();
+    CQXPMenuBar* pMenuBar = pBars ? pBars->GetMenuBar() : NULL;
+    if (pMenuBar == NULL || (pMenuBar->GetFlags() & qxpFlagKeepOneMenu))
+        return NULL;
+    return pMenuBar;
+}
+} // namespace
 
 BOOL CQXPCustomizeMenusPage::OnInitDialog()
 {
@@ -405,25 +445,73 @@ BOOL CQXPCustomizeMenusPage::OnInitDialog()
     m_strDefaultName = nBreak >= 0 ? strText.Left(nBreak) : strText;
     m_strDefaultDescription = nBreak >= 0 ? strText.Mid(nBreak + 1) : CString();
     CComboBox* pShow = (CComboBox*)GetDlgItem(QX_CID_MENUS_SHOW);
-    pShow->AddString(m_strDefaultName);
-    pShow->SetCurSel(0);
+    pShow->SetItemData(pShow->AddString(m_strDefaultName), 0);
+    int nSelect = 0;
+    if (CQXPMenuBar* pMenuBar = SwitchableMenuBar(m_pSheet)) {
+        for (const auto& entry : pMenuBar->m_mapDocMenus) {
+            const CQXPMenuBarMDIMenuInfo* pInfo = entry.second;
+            if (pInfo == NULL || pInfo->m_strTitle.IsEmpty() || pInfo->m_nIDResource == pMenuBar->m_nIDResource)
+                continue;
+            int nItem = pShow->AddString(pInfo->m_strTitle);
+            pShow->SetItemData(nItem, pInfo->m_nIDResource);
+            if (pInfo->m_nIDResource == pMenuBar->GetCurrentMenuId())
+                nSelect = nItem;
+        }
+    }
+    pShow->SetCurSel(nSelect);
     CComboBox* pContext = (CComboBox*)GetDlgItem(QX_CID_MENUS_CONTEXT);
     pContext->AddString("");
     pContext->SetCurSel(0);
     GetDlgItem(QX_CID_MENUS_CONTEXT_RESET)->EnableWindow(FALSE);
-    ShowDescription(0);
+    ShowDescription(nSelect);
     return TRUE;
 }
 
 void CQXPCustomizeMenusPage::ShowDescription(int nIndex)
 {
-    (void)nIndex;
-    SetDlgItemText(QX_CID_MENUS_DESCRIPTION, m_strDefaultDescription);
-    CWnd* pSite = m_pSheet->GetSite();
-    HICON hIcon = pSite ? (HICON)pSite->SendMessage(WM_GETICON, ICON_BIG, 0) : NULL;
-    if (hIcon == NULL && pSite != NULL)
-        hIcon = (HICON)::GetClassLongPtrA(pSite->m_hWnd, GCLP_HICON);
+    CComboBox* pShow = (CComboBox*)GetDlgItem(QX_CID_MENUS_SHOW);
+    UINT nMenuId = nIndex >= 0 ? (UINT)pShow->GetItemData(nIndex) : 0;
+    CQXPMenuBar* pMenuBar = nMenuId != 0 ? SwitchableMenuBar(m_pSheet) : NULL;
+    const CQXPMenuBarMDIMenuInfo* pInfo = pMenuBar ? pMenuBar->FindMDIMenu(nMenuId) : NULL;
+    HICON hIcon = NULL;
+    if (pInfo != NULL) {
+        SetDlgItemText(QX_CID_MENUS_DESCRIPTION, pInfo->m_strDescription);
+        hIcon = pInfo->m_hIcon;
+    } else {
+        SetDlgItemText(QX_CID_MENUS_DESCRIPTION, m_strDefaultDescription);
+        CWnd* pSite = m_pSheet->GetSite();
+        hIcon = pSite ? (HICON)pSite->SendMessage(WM_GETICON, ICON_BIG, 0) : NULL;
+        if (hIcon == NULL && pSite != NULL)
+            hIcon = (HICON)::GetClassLongPtrA(pSite->m_hWnd, GCLP_HICON);
+    }
     GetDlgItem(QX_CID_MENUS_ICON)->SendMessage(STM_SETICON, (WPARAM)hIcon, 0);
+}
+
+void CQXPCustomizeMenusPage::SelectApplicationMenu(int nIndex)
+{
+    CComboBox* pShow = (CComboBox*)GetDlgItem(QX_CID_MENUS_SHOW);
+    if (pShow->GetCurSel() != nIndex)
+        pShow->SetCurSel(nIndex);
+    ShowDescription(nIndex);
+    CQXPMenuBar* pMenuBar = SwitchableMenuBar(m_pSheet);
+    if (pMenuBar == NULL || pShow->GetCount() < 2 || nIndex < 0)
+        return;
+    UINT nMenuId = (UINT)pShow->GetItemData(nIndex);
+    pMenuBar->SwitchMenu(nMenuId != 0 ? nMenuId : pMenuBar->m_nIDResource, NULL);
+}
+
+void CQXPCustomizeMenusPage::OnDestroy()
+{
+    CComboBox* pShow = (CComboBox*)GetDlgItem(QX_CID_MENUS_SHOW);
+    CQXPMenuBar* pMenuBar = SwitchableMenuBar(m_pSheet);
+    // The menu bar goes back to the active document's menu. The bars are
+    // still in customize mode, where the frame's menu changes are not
+    // followed: the bar switches itself first.
+    if (pMenuBar != NULL && pShow != NULL && pShow->GetCount() > 1) {
+        pMenuBar->SwitchMenu(m_pSheet->GetCommandBars()->GetActiveMenuId(), NULL);
+        pMenuBar->RestoreActiveMenu();
+    }
+    CPropertyPage::OnDestroy();
 }
 
 BOOL CQXPCustomizeMenusPage::OnCommand(WPARAM wParam, LPARAM lParam)
@@ -436,7 +524,7 @@ BOOL CQXPCustomizeMenusPage::OnCommand(WPARAM wParam, LPARAM lParam)
         return TRUE;
     case QX_CID_MENUS_SHOW:
         if (HIWORD(wParam) == CBN_SELCHANGE)
-            ShowDescription(((CComboBox*)GetDlgItem(QX_CID_MENUS_SHOW))->GetCurSel());
+            SelectApplicationMenu(((CComboBox*)GetDlgItem(QX_CID_MENUS_SHOW))->GetCurSel());
         return TRUE;
     }
     return CPropertyPage::OnCommand(wParam, lParam);

@@ -60,11 +60,13 @@ BOOL IsInside(HWND hWnd, HWND hContainer)
 
 BEGIN_MESSAGE_MAP(CQXPCustomizeSheet, CPropertySheet)
     ON_MESSAGE(WM_QXP_CUSTOMIZE_TAKEFOCUS, OnTakeFocus)
+    ON_MESSAGE(WM_QXP_INITCOMMANDSPOPUP, OnBarAnnounced)
+    ON_MESSAGE(WM_COMMANDBARS_CONTROLNOTIFY, OnControlNotify)
 END_MESSAGE_MAP()
 
 CQXPCustomizeSheet::CQXPCustomizeSheet(CQXPCommandBars* pCommandBars, UINT nStartPage)
     : m_pToolbarsPage(NULL), m_pCommandsPage(NULL), m_pSite(pCommandBars ? pCommandBars->GetSite() : NULL),
-      m_pCommandBars(pCommandBars)
+      m_pCommandBars(pCommandBars), m_pContextMenu(NULL)
 {
     CString strCaption = ToolkitResourceManager::Instance()->LoadString(QX_IDS_CUSTOMIZE);
     Construct(strCaption, m_pSite, nStartPage);
@@ -73,10 +75,12 @@ CQXPCustomizeSheet::CQXPCustomizeSheet(CQXPCommandBars* pCommandBars, UINT nStar
     m_pCommandsPage = new CQXPCustomizeCommandsPage(this);
     AddPage(m_pCommandsPage);
     m_psh.dwFlags |= PSH_NOAPPLYNOW;
+    m_pContextMenu = new CQXPCustomizeContextMenu(pCommandBars, this);
 }
 
 CQXPCustomizeSheet::~CQXPCustomizeSheet()
 {
+    delete m_pContextMenu;
     delete m_pToolbarsPage;
     delete m_pCommandsPage;
 }
@@ -103,8 +107,10 @@ INT_PTR CQXPCustomizeSheet::DoModal()
 
     m_pCommandBars->SetCustomizeMode(TRUE);
     m_pCommandBars->m_bCustomizeDialogOpen = TRUE;
-    if (CQXPCustomizeDropSource* pDropSource = m_pCommandBars->GetDropSource())
+    if (CQXPCustomizeDropSource* pDropSource = m_pCommandBars->GetDropSource()) {
         pDropSource->SetCustomizeDialog(this);
+        pDropSource->SetContextMenu(m_pContextMenu);
+    }
     m_pCommandBars->ClosePopups();
     CWinApp* pApp = AfxGetApp();
     if (pApp != NULL)
@@ -158,9 +164,11 @@ INT_PTR CQXPCustomizeSheet::DoModal()
     if (pApp != NULL)
         pApp->EnableModeless(TRUE);
     m_pCommandBars->m_bCustomizeDialogOpen = FALSE;
-    m_pCommandBars->SetCustomizeMode(FALSE);
-    if (CQXPCustomizeDropSource* pDropSource = m_pCommandBars->GetDropSource())
+    if (CQXPCustomizeDropSource* pDropSource = m_pCommandBars->GetDropSource()) {
         pDropSource->SetCustomizeDialog(NULL);
+        pDropSource->SetContextMenu(NULL);
+    }
+    m_pCommandBars->SetCustomizeMode(FALSE);
     m_pCommandBars->ClosePopups();
     m_pCommandBars->RedrawCommandBars();
     g_pRun = NULL;
@@ -206,7 +214,10 @@ BOOL CQXPCustomizeSheet::PreTranslateMessage(MSG* pMsg)
 
 BOOL CQXPCustomizeSheet::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
-    if ((nID >= 9123 && nID <= 9134) || ((nID == IDOK || nID == IDCANCEL || nID == 9) && nCode == 0))
+    if (nID >= QX_ID_CUSTOMIZE_RESET && nID <= QX_ID_CUSTOMIZE_BEGINGROUP && m_pContextMenu != NULL &&
+        m_pContextMenu->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    if ((nID >= QX_ID_CUSTOMIZE_RESET && nID <= QX_ID_CUSTOMIZE_BEGINGROUP) || ((nID == IDOK || nID == IDCANCEL || nID == 9) && nCode == 0))
         return CPropertySheet::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
     // Everything else is the frame's: its menus and their updates keep
     // working while the sheet has the focus.
@@ -241,6 +252,37 @@ void CQXPCustomizeSheet::DragCommand(CQXPControl* pControl)
     // The bar it is dropped on inserts its own copy.
     if (CQXPCustomizeDropSource* pDropSource = m_pCommandBars ? m_pCommandBars->GetDropSource() : NULL)
         pDropSource->DoDragDrop(pControl, TRUE);
+}
+
+void CQXPCustomizeSheet::ShowContextMenu(int x, int y)
+{
+    if (m_pContextMenu != NULL)
+        m_pContextMenu->Show(CPoint(x, y));
+}
+
+LRESULT CQXPCustomizeSheet::OnBarAnnounced(WPARAM, LPARAM lParam)
+{
+    if (m_pContextMenu != NULL)
+        m_pContextMenu->OnBarAnnounced(reinterpret_cast<CQXPCommandBar*>(lParam));
+    return 0;
+}
+
+LRESULT CQXPCustomizeSheet::OnControlNotify(WPARAM wParam, LPARAM lParam)
+{
+    LRESULT lResult = 0;
+    if (m_pContextMenu != NULL && m_pContextMenu->OnControlNotify(wParam, lParam, &lResult))
+        return lResult;
+    UINT nID = (UINT)wParam;
+    if (nID >= QX_ID_CUSTOMIZE_RESET && nID <= QX_ID_CUSTOMIZE_BEGINGROUP)
+        return 0; // the command itself comes through OnCmdMsg
+    // The frame's controls shown while the sheet runs: the frame decides.
+    if (m_pSite == NULL || m_pSite->m_hWnd == NULL)
+        return 0;
+    lResult = m_pSite->SendMessage(WM_COMMANDBARS_CONTROLNOTIFY, wParam, lParam);
+    if (lResult != 0)
+        return lResult;
+    m_pSite->SendMessage(WM_COMMAND, MAKEWPARAM(nID, 0), 0);
+    return 1; // handled: the control sends no command of its own on top
 }
 
 BOOL CQXPCustomizeSheet::IsOwnCommandBar(HWND hWnd) const

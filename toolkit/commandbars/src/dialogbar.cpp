@@ -82,6 +82,83 @@ int AFXAPI DialogBarHitTest(const CRect& rcWindow, CPoint pt, BOOL bFloating, in
 
 IMPLEMENT_DYNCREATE(CQXPDialogBar, CQXPToolBar)
 
+// ---------------------------------------------------------------------------
+// The caption controls
+
+IMPLEMENT_DYNCREATE(CQXPDialogBarCaption, CQXPControlPopup)
+IMPLEMENT_DYNCREATE(CQXPDialogBarClose, CQXPControlButton)
+
+namespace {
+CQXPThemePainter* PainterOf(CQXPControl* pControl)
+{
+    return pControl->GetParent() ? pControl->GetParent()->GetPaintManager() : NULL;
+}
+} // namespace
+
+void CQXPDialogBarCaption::Draw(CDC* pDC)
+{
+    CQXPThemePainter* pPainter = PainterOf(this);
+    CFont* pOldFont = pPainter ? pDC->SelectObject(pPainter->GetSmCaptionFont()) : NULL;
+    COLORREF clrText =
+        m_bHasPopup && pPainter ? pPainter->GetControlTextColor(this) : ::GetSysColor(COLOR_BTNTEXT);
+    CRect rc = GetRect();
+    CRect rcText(rc.left + 2, rc.top, rc.right - (m_bHasPopup ? 15 : 2), rc.bottom);
+    int nOldMode = pDC->SetBkMode(TRANSPARENT);
+    COLORREF clrOld = pDC->SetTextColor(clrText);
+    pDC->DrawText(GetCaption(), rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    if (m_bHasPopup) {
+        int nMid = rc.top + rc.Height() / 2;
+        POINT pts[3] = {{rc.right - 13, nMid - 2}, {rc.right - 5, nMid - 2}, {rc.right - 9, nMid + 2}};
+        CBrush brush(clrText);
+        CPen pen(PS_SOLID, 1, clrText);
+        CBrush* pOldBrush = pDC->SelectObject(&brush);
+        CPen* pOldPen = pDC->SelectObject(&pen);
+        ::Polygon(pDC->GetSafeHdc(), pts, 3);
+        pDC->SelectObject(pOldPen);
+        pDC->SelectObject(pOldBrush);
+    }
+    pDC->SetTextColor(clrOld);
+    pDC->SetBkMode(nOldMode);
+    if (pOldFont != NULL)
+        pDC->SelectObject(pOldFont);
+}
+
+BOOL CQXPDialogBarCaption::OnSetPopup(BOOL bPopup)
+{
+    if (bPopup && !m_bHasPopup)
+        return TRUE;
+    return CQXPControlPopup::OnSetPopup(bPopup);
+}
+
+void CQXPDialogBarCaption::Copy(CQXPControl* pControl, BOOL bRecursive)
+{
+    CQXPControlPopup::Copy(pControl, bRecursive);
+    if (CQXPDialogBarCaption* pFrom = dynamic_cast<CQXPDialogBarCaption*>(pControl))
+        m_bHasPopup = pFrom->m_bHasPopup;
+}
+
+void CQXPDialogBarClose::Draw(CDC* pDC)
+{
+    CQXPThemePainter* pPainter = PainterOf(this);
+    if (pPainter != NULL)
+        pPainter->DrawControlBackground(pDC, this);
+    CFont font;
+    // Tenths of a point that keep the glyph's pixel size at the DC's dpi.
+    int nPointSize = ::MulDiv(80, 96, std::max(1, pDC->GetDeviceCaps(LOGPIXELSX)));
+    font.CreatePointFont(nPointSize, "Marlett", pDC);
+    CFont* pOldFont = pDC->SelectObject(&font);
+    int nOldMode = pDC->SetBkMode(TRANSPARENT);
+    COLORREF clrOld = pDC->SetTextColor(pPainter ? pPainter->GetControlTextColor(this) : ::GetSysColor(COLOR_BTNTEXT));
+    CRect rc = GetRect();
+    pDC->DrawText(CString("r"), rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    pDC->SetTextColor(clrOld);
+    pDC->SetBkMode(nOldMode);
+    pDC->SelectObject(pOldFont);
+}
+
+// ---------------------------------------------------------------------------
+// CQXPDialogBar
+
 BEGIN_MESSAGE_MAP(CQXPDialogBar, CQXPToolBar)
     ON_WM_NCHITTEST()
     ON_WM_SIZE()
@@ -150,7 +227,7 @@ void CQXPDialogBar::PlaceCaptionControls(const QXPDialogBarLayout& layout)
     CQXPControl* pClose = m_pControls->FindControl(QXP_ID_DIALOGBAR_CLOSE);
     if (m_bCloseable && m_bShowCaption) {
         if (pClose == NULL)
-            pClose = m_pControls->Add(qxpControlButton, QXP_ID_DIALOGBAR_CLOSE);
+            pClose = m_pControls->AddControl(new CQXPDialogBarClose, QXP_ID_DIALOGBAR_CLOSE);
         if (pClose != NULL) {
             pClose->SetFlags(0x1A);
             pClose->SetHideFlags(pClose->GetHideFlags() & ~(DWORD)qxpHideGeneric);
@@ -166,7 +243,12 @@ void CQXPDialogBar::PlaceCaptionControls(const QXPDialogBarLayout& layout)
         return;
     }
     if (pCaption == NULL)
-        pCaption = m_pControls->Add(qxpControlPopup, QXP_ID_DIALOGBAR_CAPTION);
+        pCaption = m_pControls->AddControl(new CQXPDialogBarCaption, QXP_ID_DIALOGBAR_CAPTION);
+    if (CQXPDialogBarCaption* pOwn = dynamic_cast<CQXPDialogBarCaption*>(pCaption)) {
+        if (pOwn->GetCommandBar() != m_pCaptionPopup)
+            pOwn->SetCommandBar(m_pCaptionPopup);
+        pOwn->SetHasPopup(m_bCaptionPopup && m_pCaptionPopup != NULL && m_pCaptionPopup->GetControlCount() > 0);
+    }
     if (pCaption != NULL) {
         pCaption->SetFlags(0x1E);
         pCaption->SetCaption(GetCaptionText());

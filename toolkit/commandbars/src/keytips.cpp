@@ -227,14 +227,14 @@ void CQXPKeyboardTips::DestroyTip(const Tip& tip)
     ReleaseTip(tip);
 }
 
-void CQXPKeyboardTips::AddControlTip(CQXPControl* pControl, CPoint ptAnchor, int nAlign)
+void CQXPKeyboardTips::AddControlTip(CQXPControl* pControl, CPoint ptAnchor, int nAlign, LPCSTR lpszText)
 {
     if (!m_bCollecting || !pControl)
         return;
     Tip tip;
     tip.pControl = pControl;
     tip.strCaption = pControl->GetCaption();
-    tip.strExplicit = pControl->m_strKeyboardTip;
+    tip.strExplicit = lpszText ? CString(lpszText) : pControl->m_strKeyboardTip;
     if (tip.strExplicit.IsEmpty() && pControl->GetAction())
         tip.strExplicit = pControl->GetAction()->GetKeyboardTip();
     tip.bEnabled = pControl->GetEnabled() ? TRUE : FALSE;
@@ -255,6 +255,18 @@ void CQXPKeyboardTips::AddBarTip(CQXPCommandBar* pBar, CPoint ptAnchor, int nAli
     tip.ptAnchor = ptAnchor;
     tip.nAlign = nAlign;
     AddRefTip(tip);
+    m_records.push_back(tip);
+}
+
+void CQXPKeyboardTips::AddItemTip(int nItem, const CString& strCaption, CPoint ptAnchor, int nAlign)
+{
+    if (!m_bCollecting || nItem < 0)
+        return;
+    Tip tip;
+    tip.nItem = nItem;
+    tip.strCaption = strCaption;
+    tip.ptAnchor = ptAnchor;
+    tip.nAlign = nAlign;
     m_records.push_back(tip);
 }
 

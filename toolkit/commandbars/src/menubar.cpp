@@ -342,10 +342,51 @@ CQXPMenuBar::~CQXPMenuBar()
     UnhookAll();
     delete m_pFrameHook;
     m_pFrameHook = NULL;
+    ReleaseMDIMenus();
+    // The menu shown may be another bar's document menu too (a copy of this
+    // bar keeps it): the bar's end empties only a collection of its own.
+    const DWORD nRefs = m_pControls->InternalAddRef();
+    m_pControls->InternalRelease();
+    if (nRefs > 2) {
+        CQXPControls* pShared = m_pControls;
+        m_pControls = new CQXPControls;
+        m_pControls->SetParent(this);
+        if (pShared->GetParent() == this)
+            pShared->SetParent(NULL);
+        pShared->InternalRelease();
+    }
+}
+
+void CQXPMenuBar::Copy(CQXPCommandBar* pOther, BOOL bRecursive)
+{
+    CQXPToolBar::Copy(pOther, bRecursive);
+    CQXPMenuBar* pMenuBar = dynamic_cast<CQXPMenuBar*>(pOther);
+    if (!pMenuBar || pMenuBar == this)
+        return;
+    m_nIDResource = pMenuBar->m_nIDResource;
+    m_nCurrentMenuId = pMenuBar->m_nCurrentMenuId;
+    ReleaseMDIMenus();
+    for (const auto& entry : pMenuBar->m_mapDocMenus) {
+        const CQXPMenuBarMDIMenuInfo* pFrom = entry.second;
+        CQXPControls* pControls = pFrom->GetControls();
+        if (pControls == pMenuBar->m_pControls)
+            pControls = m_pControls;
+        CQXPMenuBarMDIMenuInfo* pInfo = new CQXPMenuBarMDIMenuInfo(0, pControls);
+        pInfo->m_nIDResource = pFrom->m_nIDResource;
+        pInfo->m_strTitle = pFrom->m_strTitle;
+        pInfo->m_strDescription = pFrom->m_strDescription;
+        pInfo->m_hIcon = pFrom->m_hIcon ? ::CopyIcon(pFrom->m_hIcon) : NULL;
+        pInfo->m_bChanged = pFrom->m_bChanged;
+        m_mapDocMenus[entry.first] = pInfo;
+    }
+}
+
+void CQXPMenuBar::ReleaseMDIMenus()
+{
     for (auto& entry : m_mapDocMenus) {
         // A document menu kept elsewhere no longer points at this bar.
         CQXPControls* pControls = entry.second->GetControls();
-        if (pControls && pControls != m_pControls)
+        if (pControls && pControls != m_pControls && pControls->GetParent() == this)
             pControls->SetParent(NULL);
         entry.second->InternalRelease();
     }

@@ -8,6 +8,7 @@
 #include <qx/menubar.h>
 
 #include <gtest/gtest.h>
+#include <qmtest/accessible.h>
 #include <qmtest/anylanguage.h>
 
 #include <algorithm>
@@ -53,18 +54,7 @@ BEGIN_MESSAGE_MAP(CAccFrame, CWnd)
     ON_COMMAND(ID_TEST_EXIT, OnExit)
 END_MESSAGE_MAP()
 
-std::string Narrow(BSTR bstr)
-{
-    std::string s;
-    if (!bstr)
-        return s;
-    int n = ::WideCharToMultiByte(CP_ACP, 0, bstr, (int)::SysStringLen(bstr), NULL, 0, NULL, NULL);
-    s.resize((size_t)n);
-    if (n > 0)
-        ::WideCharToMultiByte(CP_ACP, 0, bstr, (int)::SysStringLen(bstr), &s[0], n, NULL, NULL);
-    ::SysFreeString(bstr);
-    return s;
-}
+using qmtest::Narrow;
 
 std::string R(const RECT& rc)
 {
@@ -87,14 +77,7 @@ long ChildIdOf(CQXPCommandBar* pBar, CQXPControl* pControl)
     return -1;
 }
 
-VARIANT Child(long nChild)
-{
-    VARIANT v;
-    ::VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = nChild;
-    return v;
-}
+VARIANT Child(long nChild) { return qmtest::AccChild(nChild); }
 
 class AccessibilityTest : public ::testing::Test {
 protected:

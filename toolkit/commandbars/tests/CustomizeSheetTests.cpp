@@ -2,17 +2,26 @@
 // table; the sheet on a real frame with command bars - its run in customize
 // mode, one sheet at a time, its buttons, the Toolbars page making,
 // renaming, hiding and deleting bars, the Keyboard page assigning and
-// removing shortcuts, and screenshots of the pages.
+// removing shortcuts, the context menu of a right click on a bar and a
+// dropped command shown at once, and screenshots of the pages.
 #include <qx/customizesheet.h>
 
 #include <qx/barcontrols.h>
 #include <qx/commandbars.h>
+#include <qx/customize.h>
+#include <qx/menubar.h>
+#include <qx/popup.h>
 #include <qxresource.h>
+
+#include <fx/doctempl.h>
+#include <fx/document.h>
+#include <fx/view.h>
 
 #include <qmtest/cbframe.h>
 #include <qmtest/messageboxes.h>
 #include <qmtest/mouse.h>
 #include <qmtest/pump.h>
+#include <qmtest/qmatedriver.h>
 #include <qmtest/screenshot.h>
 #include <qmtest/script.h>
 
@@ -159,6 +168,12 @@ protected:
     {
         HWND hSheet = SheetWindow();
         return hSheet ? (HWND)::SendMessageA(hSheet, PSM_GETCURRENTPAGEHWND, 0, 0) : NULL;
+    }
+    // Moves the running sheet below the frame's bars, which it covers
+    // where it opens.
+    static void MoveSheetOffTheBars()
+    {
+        ::SetWindowPos(SheetWindow(), NULL, 340, 130, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     static void Press(HWND hDialog, int nId)
     {
@@ -466,6 +481,7 @@ TEST_F(CustomizeSheetTest, ACommandDraggedFromTheCommandsListLandsOnABar)
     qmtest::Script script;
     script.Add([] { return ActivePage() != NULL && ::GetDlgItem(ActivePage(), QX_CID_COMMANDS_LIST) != NULL; });
     script.Then([&] {
+        MoveSheetOffTheBars();
         // "Open..." is the first command of "File"; the drop goes on the
         // Format bar, after its buttons. The pointer moves from a second
         // thread: the drag loop runs on this one.
@@ -480,6 +496,17 @@ TEST_F(CustomizeSheetTest, ACommandDraggedFromTheCommandsListLandsOnABar)
         mouse = std::thread([ptFrom, ptTo] { qmtest::DragFromTo(ptFrom, ptTo, [](DWORD ms) { ::Sleep(ms); }); });
     });
     script.Add([&] { return frame.m_pFormat->GetControls()->FindControl(ID_TEST_OPEN) != NULL; });
+    // The bar, in the second row of toolbars, shows the new button while
+    // the sheet still runs: its picture is on the screen, not the dock's
+    // plain background (the sheet stands below the bars).
+    script.Add([&] {
+        CQXPControl* pDropped = frame.m_pFormat->GetControls()->FindControl(ID_TEST_OPEN);
+        CRect rc = pDropped->GetRect();
+        rc.DeflateRect(2, 2);
+        frame.m_pFormat->ClientToScreen(&rc);
+        // Its picture is a plain square: two colours where the dock had one.
+        return qmtest::DistinctColours(qmtest::CaptureScreenRect(rc)) >= 2;
+    });
     script.Then([&] { Press(SheetWindow(), IDCANCEL); });
     bool bDone = RunSheet(script, sheet);
     if (mouse.joinable())
@@ -489,6 +516,135 @@ TEST_F(CustomizeSheetTest, ACommandDraggedFromTheCommandsListLandsOnABar)
     // A copy: the list keeps its own control.
     CQXPControls* pFile = sheet.GetCommandsPage()->GetCategories().GetAt(0).pControls;
     EXPECT_NE(pFile->FindControl(ID_TEST_OPEN), frame.m_pFormat->GetControls()->FindControl(ID_TEST_OPEN));
+}
+
+TEST_F(CustomizeSheetTest, ARightClickOnABarOpensTheSheetsContextMenu)
+{
+    CQXPCustomizeSheet sheet(pBars, 0);
+    ASSERT_NE(nullptr, sheet.GetContextMenu());
+    CQXPPopupBar* pMenuBar = sheet.GetContextMenu()->GetContextBar();
+    ASSERT_NE(nullptr, pMenuBar);
+    CQXPControl* pSave = frame.m_pStandard->GetControls()->FindControl(ID_TEST_SAVE);
+    ASSERT_NE(nullptr, pSave);
+    std::thread mouse;
+    auto ClickOn = [&](CWnd* pWnd, CRect rc, bool bRight) {
+        pWnd->ClientToScreen(&rc);
+        POINT pt = rc.CenterPoint();
+        if (mouse.joinable())
+            mouse.join();
+        mouse = std::thread([pt, bRight] { qmtest::ClickAt(pt, bRight); });
+    };
+    BOOL bWasSelected = FALSE;
+    bool bPaletteFilled = false;
+    qmtest::Script script;
+    script.Add([] { return SheetWindow() != NULL; });
+    // The menu runs while the sheet does: it is the drop source's for the
+    // run only.
+    script.Then([&] {
+        MoveSheetOffTheBars();
+        EXPECT_EQ(pBars->GetDropSource()->GetContextMenu(), sheet.GetContextMenu());
+        ClickOn(frame.m_pStandard, pSave->GetRect(), true);
+    });
+    script.Add([&] { return ::IsWindowVisible(pMenuBar->GetSafeHwnd()) != FALSE; });
+    // The palette of stock pictures fills itself as it opens.
+    script.Then([&] {
+        bWasSelected = pBars->GetDragControl() == pSave;
+        CQXPControl* pChange = pMenuBar->GetControls()->FindControl(QX_ID_CUSTOMIZE_CHANGEIMAGE);
+        ClickOn(pMenuBar, pChange->GetRect(), false);
+    });
+    script.Add([&] {
+        CQXPCommandBar* pPalette = pMenuBar->GetControls()->FindControl(QX_ID_CUSTOMIZE_CHANGEIMAGE)->GetCommandBar();
+        bPaletteFilled = pPalette->GetControlCount() == sheet.GetContextMenu()->GetStockCount();
+        return bPaletteFilled;
+    });
+    script.Then([&] {
+        CQXPControl* pDelete = pMenuBar->GetControls()->FindControl(QX_ID_CUSTOMIZE_DELETE);
+        ClickOn(pMenuBar, pDelete->GetRect(), false);
+    });
+    script.Add([&] { return frame.m_pStandard->GetControls()->FindControl(ID_TEST_SAVE) == NULL; });
+    script.Then([&] { Press(SheetWindow(), IDCANCEL); });
+    bool bDone = RunSheet(script, sheet);
+    if (mouse.joinable())
+        mouse.join();
+    ASSERT_TRUE(bDone);
+    EXPECT_TRUE(bWasSelected);
+    EXPECT_TRUE(bPaletteFilled);
+    EXPECT_EQ(nullptr, pBars->GetDragControl());
+    EXPECT_EQ(nullptr, pBars->GetDropSource()->GetContextMenu());
+    EXPECT_EQ(nullptr, pBars->GetDropSource()->GetCustomizeDialog());
+}
+
+TEST_F(CustomizeSheetTest, MenusPageShowsTheDocumentMenusOnTheMenuBar)
+{
+    CDocManager docManager;
+    fx::SetDocManager(&docManager, NULL);
+    CMultiDocTemplate* pTemplate = new CMultiDocTemplate(IDR_TEST_DOCMENU, RUNTIME_CLASS(CDocument),
+                                                         RUNTIME_CLASS(CMDIChildWnd), RUNTIME_CLASS(CView));
+    docManager.AddDocTemplate(pTemplate);
+    // The bar has shown the document's menu once, so it keeps a record.
+    CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
+    pMenuBar->SwitchMenu(IDR_TEST_DOCMENU, pTemplate->m_hMenuShared);
+    pMenuBar->SwitchMenu(IDR_TEST_MENU, NULL);
+    ASSERT_EQ((UINT)IDR_TEST_MENU, pMenuBar->GetCurrentMenuId());
+    CQXPMenuBarMDIMenuInfo* pDoc = pMenuBar->FindMDIMenu(IDR_TEST_DOCMENU);
+    ASSERT_NE(nullptr, pDoc);
+
+    CQXPCustomizeSheet sheet(pBars, 2);
+    CQXPCustomizeMenusPage menus(&sheet);
+    sheet.AddPage(&menus);
+    struct Seen {
+        std::vector<std::string> entries;
+        int nSelected = -1;
+        UINT nMenuShown = 0;
+        std::string strDescription;
+        HICON hIcon = NULL;
+    };
+    auto Look = [&](HWND hPage) {
+        Seen seen;
+        HWND hCombo = ::GetDlgItem(hPage, QX_CID_MENUS_SHOW);
+        for (int i = 0; i < (int)::SendMessageA(hCombo, CB_GETCOUNT, 0, 0); ++i) {
+            char sz[128] = {};
+            ::SendMessageA(hCombo, CB_GETLBTEXT, (WPARAM)i, (LPARAM)sz);
+            seen.entries.push_back(sz);
+        }
+        seen.nSelected = (int)::SendMessageA(hCombo, CB_GETCURSEL, 0, 0);
+        seen.nMenuShown = pMenuBar->GetCurrentMenuId();
+        seen.strDescription = TextOf(::GetDlgItem(hPage, QX_CID_MENUS_DESCRIPTION));
+        seen.hIcon = (HICON)::SendDlgItemMessageA(hPage, QX_CID_MENUS_ICON, STM_GETICON, 0, 0);
+        return seen;
+    };
+    auto Choose = [](HWND hPage, int nIndex) {
+        HWND hCombo = ::GetDlgItem(hPage, QX_CID_MENUS_SHOW);
+        ::SendMessageA(hCombo, CB_SETCURSEL, (WPARAM)nIndex, 0);
+        ::SendMessageA(hPage, WM_COMMAND, MAKEWPARAM(QX_CID_MENUS_SHOW, CBN_SELCHANGE), (LPARAM)hCombo);
+    };
+    Seen atStart, onNote, backToDefault;
+    qmtest::Script script;
+    script.Add([] { return ActivePage() != NULL && ::GetDlgItem(ActivePage(), QX_CID_MENUS_SHOW) != NULL; });
+    script.Then([&] {
+        atStart = Look(ActivePage());
+        Choose(ActivePage(), 1);
+        onNote = Look(ActivePage());
+        Choose(ActivePage(), 0);
+        backToDefault = Look(ActivePage());
+        // The sheet closes on the document's menu.
+        Choose(ActivePage(), 1);
+        Press(SheetWindow(), IDCANCEL);
+    });
+    ASSERT_TRUE(RunSheet(script, sheet));
+    PumpMessages();
+    fx::SetDocManager(NULL, NULL);
+
+    EXPECT_EQ(atStart.entries, (std::vector<std::string>{"Default menu", "Note"}));
+    EXPECT_EQ(atStart.nSelected, 0);
+    EXPECT_EQ(atStart.strDescription, "Default application menu");
+    EXPECT_EQ(onNote.nMenuShown, (UINT)IDR_TEST_DOCMENU);
+    EXPECT_EQ(onNote.strDescription, "Test Note File");
+    EXPECT_NE(onNote.hIcon, (HICON)NULL);
+    EXPECT_EQ(backToDefault.nMenuShown, (UINT)IDR_TEST_MENU);
+    EXPECT_EQ(backToDefault.strDescription, "Default application menu");
+    // With no document open the frame's own menu comes back.
+    EXPECT_EQ(pMenuBar->GetCurrentMenuId(), (UINT)IDR_TEST_MENU);
 }
 
 TEST_F(CustomizeSheetTest, PagesLookRight)

@@ -4,6 +4,7 @@
 // runs: select without running, move, copy with Ctrl, remove by dropping
 // off the bars, Esc, Alt+drag without customize mode, the width drag of an
 // edit box and every way out of the two loops.
+#include <qx/buttoneditor.h>
 #include <qx/commandbars.h>
 #include <qx/controledit.h>
 #include <qx/customize.h>
@@ -1110,6 +1111,222 @@ TEST_F(CustomizeMenuTest, ARightClickOpensTheMenuWhoseItemsWorkOnTheControl)
     ASSERT_TRUE(bShown);
     EXPECT_EQ(pSave, pBars->GetDragControl());
     EXPECT_FALSE(pSave->GetBeginGroup()) << "Begin a Group was chosen for Save";
+    EXPECT_TRUE(frame.commands.empty());
+}
+
+// The screen pixels of a rectangle, row by row.
+std::vector<COLORREF> ScreenPixels(const CRect& rc)
+{
+    std::vector<COLORREF> pixels;
+    HDC hdc = ::GetDC(NULL);
+    for (int y = rc.top; y < rc.bottom; y++)
+        for (int x = rc.left; x < rc.right; x++)
+            pixels.push_back(::GetPixel(hdc, x, y));
+    ::ReleaseDC(NULL, hdc);
+    return pixels;
+}
+
+COLORREF ScreenPixel(CPoint pt) { return ScreenPixels(CRect(pt, CSize(1, 1)))[0]; }
+
+const COLORREF kRed = RGB(255, 0, 0);
+
+// The visible "Button Editor" of a thread.
+HWND FindButtonEditor(DWORD dwThread)
+{
+    HWND hFound = NULL;
+    ::EnumThreadWindows(
+        dwThread,
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            char szTitle[64] = "";
+            ::GetWindowTextA(hWnd, szTitle, (int)sizeof(szTitle));
+            if (::IsWindowVisible(hWnd) && strcmp(szTitle, "Button Editor") == 0) {
+                *reinterpret_cast<HWND*>(lParam) = hWnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        (LPARAM)&hFound);
+    return hFound;
+}
+
+// The centre of a child of the editor, or of a toolbar button, on the screen.
+CPoint ChildCentre(HWND hDlg, int nID)
+{
+    CRect rc;
+    ::GetWindowRect(::GetDlgItem(hDlg, nID), &rc);
+    return rc.CenterPoint();
+}
+
+CPoint ToolButtonCentre(HWND hDlg, UINT nCommand)
+{
+    HWND hBar = ::GetDlgItem(hDlg, QX_CID_EDITOR_TOOLS + 1000);
+    int nIndex = (int)::SendMessageA(hBar, TB_COMMANDTOINDEX, nCommand, 0);
+    CRect rc;
+    ::SendMessageA(hBar, TB_GETITEMRECT, (WPARAM)nIndex, (LPARAM)&rc);
+    CPoint pt = rc.CenterPoint();
+    ::ClientToScreen(hBar, &pt);
+    return pt;
+}
+
+class ButtonEditorTest : public CustomizeMenuTest {
+protected:
+    // Opens the editor on Save through the menu command, paints three
+    // cells of the top row red with the pencil, undoes the last one, takes
+    // a screenshot and ends with the button nEnd (IDOK or IDCANCEL).
+    void EditSave(int nEnd, const std::string& strShot)
+    {
+        pBars->SetDragControl(pSave);
+        bFound = bPainted = bUndone = false;
+        const DWORD dwThread = ::GetCurrentThreadId();
+        InputThread input(dwThread);
+        input.Run([&](InputThread& in) {
+            ::PostMessageA(sheet.GetSafeHwnd(), WM_COMMAND, QX_ID_CUSTOMIZE_EDITIMAGE, 0);
+            HWND hDlg = NULL;
+            bFound = in.WaitFor([&] { return (hDlg = FindButtonEditor(dwThread)) != NULL; });
+            if (!bFound)
+                return;
+            HWND hCanvas = ::GetDlgItem(hDlg, QX_CID_EDITOR_CANVAS);
+            in.WaitFor([&] { return !::GetUpdateRect(hCanvas, NULL, FALSE); });
+            CRect rcCanvas;
+            ::GetWindowRect(hCanvas, &rcCanvas);
+            const int nCell = (rcCanvas.Width() - 1) / 16;
+            auto cell = [&](int x, int y) {
+                return CPoint(rcCanvas.left + x * nCell + nCell / 2, rcCanvas.top + y * nCell + nCell / 2);
+            };
+            // The red swatch, then three strokes.
+            CPoint ptRed = ChildCentre(hDlg, 9916);
+            in.Mouse(ptRed, MOUSEEVENTF_LEFTDOWN);
+            in.Mouse(ptRed, MOUSEEVENTF_LEFTUP);
+            bPainted = true;
+            for (int x = 0; x < 3 && bPainted; x++) {
+                in.Mouse(cell(x, 0), MOUSEEVENTF_LEFTDOWN);
+                in.Mouse(cell(x, 0), MOUSEEVENTF_LEFTUP);
+                bPainted = in.WaitFor([&] { return ScreenPixel(cell(x, 0)) == kRed; });
+            }
+            // Undo takes the third away.
+            CPoint ptUndo = ToolButtonCentre(hDlg, QX_IDS_EDITOR_UNDO);
+            in.Mouse(ptUndo, MOUSEEVENTF_LEFTDOWN);
+            in.Mouse(ptUndo, MOUSEEVENTF_LEFTUP);
+            bUndone = in.WaitFor([&] { return ScreenPixel(cell(2, 0)) != kRed; }) && ScreenPixel(cell(1, 0)) == kRed;
+            if (!strShot.empty()) {
+                in.WaitFor([&] { return !::GetUpdateRect(hDlg, NULL, FALSE); });
+                CRect rc;
+                ::GetWindowRect(hDlg, &rc);
+                qmtest::SaveScreenPng(rc, strShot);
+            }
+            CPoint ptEnd = ChildCentre(hDlg, nEnd);
+            in.Mouse(ptEnd, MOUSEEVENTF_LEFTDOWN);
+            in.Mouse(ptEnd, MOUSEEVENTF_LEFTUP);
+            in.WaitFor([&] { return !::IsWindow(hDlg); });
+        });
+    }
+    static QXPEditorPicture PictureOf(CQXPImageManager* pImages, UINT nID)
+    {
+        QXPEditorPicture picture;
+        CQXPIconImage* pImage = pImages->GetImage(nID, 16);
+        if (pImage)
+            QxpPictureFromIcon(pImage->GetNormalIcon(), picture);
+        return picture;
+    }
+    bool bFound = false, bPainted = false, bUndone = false;
+};
+
+TEST_F(ButtonEditorTest, PixelsDrawnInTheEditorBecomeTheButtonsPictureOnOk)
+{
+    const QXPEditorPicture original = PictureOf(pBars->GetImageManager(), ID_TEST_SAVE);
+    ASSERT_EQ(16, original.nWidth);
+    ASSERT_NE(kRed, original.Get(0, 0));
+    ASSERT_NE(kRed, original.Get(1, 0));
+    CRect rcButton = pSave->GetRect();
+    pSave->GetParent()->ClientToScreen(&rcButton);
+    const std::vector<COLORREF> before = ScreenPixels(rcButton);
+
+    // Cancel changes nothing.
+    EditSave(IDCANCEL, std::string());
+    ASSERT_TRUE(bFound);
+    EXPECT_TRUE(bPainted);
+    EXPECT_TRUE(bUndone);
+    EXPECT_EQ(0, pSave->m_nCustomIconId);
+
+    std::string shot = qmtest::ScreenshotDir(QM_BIN_DIR) + "/button-editor.png";
+    EditSave(IDOK, shot);
+    printf("screenshot: %s\n", shot.c_str());
+    ASSERT_TRUE(bFound);
+    EXPECT_TRUE(bPainted);
+    EXPECT_TRUE(bUndone);
+    ASSERT_GT(pSave->m_nCustomIconId, 0);
+    QXPEditorPicture edited = PictureOf(pBars->GetImageManager(), (UINT)pSave->m_nCustomIconId);
+    ASSERT_EQ(16, edited.nWidth);
+    EXPECT_EQ(kRed, edited.Get(0, 0));
+    EXPECT_EQ(kRed, edited.Get(1, 0));
+    EXPECT_EQ(original.Get(2, 0), edited.Get(2, 0)) << "the third stroke was undone";
+    EXPECT_EQ(original.Get(8, 8), edited.Get(8, 8));
+    EXPECT_TRUE(frame.commands.empty());
+    // The button on the screen shows it.
+    EXPECT_TRUE(PumpUntil([&] { return ScreenPixels(rcButton) != before; }));
+
+    // Edited again: the custom picture is changed in place.
+    const int nCustom = pSave->m_nCustomIconId;
+    EditSave(IDOK, std::string());
+    EXPECT_EQ(nCustom, pSave->m_nCustomIconId);
+    edited = PictureOf(pBars->GetImageManager(), (UINT)nCustom);
+    EXPECT_NE(kRed, edited.Get(0, 0)) << "the pencil on red erases";
+}
+
+TEST_F(CustomizeMenuTest, ThePaletteShowsTheStockPicturesAndAPickedOneBecomesThePicture)
+{
+    CQXPPopupBar* pBar = pMenu->GetContextBar();
+    ASSERT_NE(nullptr, pBar);
+    CQXPControl* pChange = pBar->GetControl(7);
+    ASSERT_EQ(QX_ID_CUSTOMIZE_CHANGEIMAGE, pChange->GetID());
+    CQXPCommandBar* pPalette = pChange->GetCommandBar();
+    ASSERT_NE(nullptr, pPalette);
+    std::string shot = qmtest::ScreenshotDir(QM_BIN_DIR) + "/customize-palette.png";
+    CPoint ptSave = On(pSave);
+    bool bShown = false, bPalette = false;
+    InputThread input(::GetCurrentThreadId());
+    input.Run([&](InputThread& in) {
+        in.Mouse(ptSave, MOUSEEVENTF_RIGHTDOWN);
+        in.Mouse(ptSave, MOUSEEVENTF_RIGHTUP);
+        HWND hPopup = NULL;
+        bShown = in.WaitFor([&] {
+            hPopup = pBar->GetSafeHwnd();
+            return hPopup && ::IsWindowVisible(hPopup);
+        });
+        if (!bShown)
+            return;
+        CPoint pt = pChange->GetRect().CenterPoint();
+        ::ClientToScreen(hPopup, &pt);
+        in.Mouse(pt, MOUSEEVENTF_MOVE);
+        in.Mouse(pt, MOUSEEVENTF_LEFTDOWN);
+        in.Mouse(pt, MOUSEEVENTF_LEFTUP);
+        HWND hPalette = NULL;
+        bPalette = in.WaitFor([&] {
+            hPalette = pPalette->GetSafeHwnd();
+            return hPalette && ::IsWindowVisible(hPalette) && pPalette->GetControlCount() == pMenu->GetStockCount() &&
+                   !::GetUpdateRect(hPalette, NULL, FALSE);
+        });
+        if (!bPalette)
+            return;
+        CRect rc;
+        ::GetWindowRect(hPalette, &rc);
+        qmtest::SaveScreenPng(rc, shot);
+        CPoint ptPicture = pPalette->GetControl(2)->GetRect().CenterPoint();
+        ::ClientToScreen(hPalette, &ptPicture);
+        in.Mouse(ptPicture, MOUSEEVENTF_MOVE);
+        in.Mouse(ptPicture, MOUSEEVENTF_LEFTDOWN);
+        in.Mouse(ptPicture, MOUSEEVENTF_LEFTUP);
+        in.WaitFor([&] { return !::IsWindowVisible(hPopup); });
+    });
+    printf("screenshot: %s\n", shot.c_str());
+    ASSERT_TRUE(bShown);
+    ASSERT_TRUE(bPalette);
+    ASSERT_GT(pSave->m_nCustomIconId, 0);
+    QXPEditorPicture picked, stock;
+    ASSERT_TRUE(QxpPictureFromIcon(
+        pBars->GetImageManager()->GetImage((UINT)pSave->m_nCustomIconId, 16)->GetNormalIcon(), picked));
+    ASSERT_TRUE(QxpPictureFromIcon(pMenu->GetStockImages()->GetImage(3, 16)->GetNormalIcon(), stock));
+    EXPECT_EQ(stock, picked) << "the third stock picture";
     EXPECT_TRUE(frame.commands.empty());
 }
 

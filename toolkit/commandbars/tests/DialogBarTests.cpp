@@ -1,15 +1,19 @@
 // The dialog bar: its size for a client size and layout mode, the places of
 // its caption controls, its sizing edges and the smallest size it takes, as
-// tables; then a bar on a real frame that places its hosted window and
-// keeps its client sizes in the saved layout.
+// tables; then a bar on a real frame that places its hosted window, keeps
+// its client sizes in the saved layout and draws its caption controls.
 #include <qx/dialogbar.h>
 
+#include <qx/barcontrols.h>
 #include <qx/commandbars.h>
+#include <qx/popup.h>
 #include <qx/profile.h>
 
 #include <qmtest/cbframe.h>
 #include <qmtest/files.h>
 #include <qmtest/pump.h>
+#include <qmtest/qmatedriver.h>
+#include <qmtest/screenshot.h>
 
 #include "cbtest_ids.h"
 
@@ -217,6 +221,50 @@ TEST_F(DialogBarOnFrame, TheSavedLayoutKeepsItsClientSizes)
     pBars->LoadBarState("DialogBarLayout", TRUE);
     EXPECT_EQ(pBar->GetDockingClientSize(), CSize(180, 90));
     EXPECT_EQ(pBar->GetFloatingClientSize(), CSize(240, 160));
+}
+
+TEST_F(DialogBarOnFrame, CaptionShowsItsArrowOnlyWithAPopupAndTheCloseGlyph)
+{
+    CQXPDialogBarCaption* pCaption =
+        dynamic_cast<CQXPDialogBarCaption*>(pBar->GetControls()->FindControl(QXP_ID_DIALOGBAR_CAPTION));
+    CQXPControl* pClose = pBar->GetControls()->FindControl(QXP_ID_DIALOGBAR_CLOSE);
+    ASSERT_NE(pCaption, nullptr);
+    ASSERT_NE(dynamic_cast<CQXPDialogBarClose*>(pClose), nullptr);
+    // The screen where the arrow goes, and the glyph's box.
+    auto Shown = [&](CRect rc) {
+        pBar->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        qmtest::PumpMessages();
+        pBar->ClientToScreen(&rc);
+        return qmtest::DistinctColours(qmtest::CaptureScreenRect(rc));
+    };
+    auto ArrowArea = [&] {
+        CRect rc = pCaption->GetRect();
+        int nMid = rc.top + rc.Height() / 2;
+        return CRect(rc.right - 14, nMid - 3, rc.right - 4, nMid + 3);
+    };
+
+    // An empty caption popup: no arrow, and opening it does nothing.
+    EXPECT_FALSE(pCaption->HasPopup());
+    EXPECT_EQ(Shown(ArrowArea()), 1u);
+    EXPECT_TRUE(pCaption->OnSetPopup(TRUE));
+    EXPECT_FALSE(pCaption->GetPopuped());
+    EXPECT_GE(Shown(pClose->GetRect()), 2u) << "the close glyph is drawn";
+
+    // With an item the arrow shows.
+    pBar->GetCaptionPopupBar()->GetControls()->Add(qxpControlButton, ID_TEST_OPEN);
+    pBar->OnRecalcLayout();
+    qmtest::PumpMessages();
+    EXPECT_TRUE(pCaption->HasPopup());
+    EXPECT_EQ(pCaption->GetCommandBar(), pBar->GetCaptionPopupBar());
+    EXPECT_GE(Shown(ArrowArea()), 2u);
+    qmtest::SaveWindowShot(pBar->GetSafeHwnd(), QM_BIN_DIR, "dialogbar-caption.png");
+
+    // A bar that does not allow the popup shows none.
+    pBar->SetCaptionPopup(FALSE);
+    pBar->OnRecalcLayout();
+    qmtest::PumpMessages();
+    EXPECT_FALSE(pCaption->HasPopup());
+    EXPECT_EQ(Shown(ArrowArea()), 1u);
 }
 
 } // namespace

@@ -2,17 +2,21 @@
 // the bars step aside for a print preview and come back as they were, a
 // click on a floating toolbar leaves the focus in the document, the caption
 // close button hides the bar, floating bars follow the frame's activation,
-// a double click docks a floating bar back into its row, and dock bars paint
+// a double click docks a floating bar back into its row, "Windows XP" with a
+// visual style gives floating bars the style's caption and frame, and dock bars paint
 // through the paint manager (screenshots in the build folder). Open menus
 // take no activation from the frame and show the shortcut table's texts.
 #include <qx/framehost.h>
 #include <qx/edit.h>
 #include <qx/images.h>
 #include <qx/popup.h>
+#include <qx/themes.h>
+#include <qx/visualstyles.h>
 #include <qxresource.h>
 
 #include <gtest/gtest.h>
 #include <qmtest/cbframe.h>
+#include <qmtest/mouse.h>
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
 
@@ -20,6 +24,7 @@
 #include <vector>
 
 #include "cbtest_ids.h"
+#include "../../foundation/tests/QxTestSupport.h"
 
 namespace {
 
@@ -473,6 +478,115 @@ TEST_F(FloatingTest, ExpandButtonOpensWithTheFirstClickDockedAndInTheCaption)
     pStandard->OnRecalcLayout();
     EXPECT_EQ(nullptr, pStandard->GetExpandButton());
     EXPECT_NE(nullptr, pStandard->GetCloseButton());
+}
+
+// "Windows XP" with a visual style active (the stand-in library, which
+// records the parts drawn): the floating bar wears the style's small caption
+// and tool-window frame, and the buttons on that caption light up in the
+// style's button look and act on real clicks.
+TEST_F(FloatingTest, WindowsXPFloatingBarWearsTheStylesCaptionAndFrameAndItsButtonsAct)
+{
+    qxtest::FakeUx fake;
+    ASSERT_TRUE(fake.Loaded());
+    fake.Set(L"fake.msstyles", L"NormalColor", true);
+    CVisualStyleTheme::SetLibrary("qxfakeux.dll");
+    struct Restore {
+        ~Restore()
+        {
+            // The theme lets its handles go through the library that made them.
+            SetGlobalPaintManager(0);
+            CVisualStyleTheme::SetLibrary(NULL);
+        }
+    } restore;
+    SetGlobalPaintManager(qxpThemeWindowsXP);
+    ToolkitPaintThemeE* pTheme = dynamic_cast<ToolkitPaintThemeE*>(GetGlobalPaintManager());
+    ASSERT_NE(nullptr, pTheme);
+    ASSERT_TRUE(pTheme->IsThemed());
+
+    CQXPToolBar* pStandard = frame.m_pStandard;
+    ASSERT_TRUE(pStandard->SetFloating(FloatPoint(300, 240)));
+    pBars->RedrawCommandBars();
+    PumpPending();
+    HWND hBar = pStandard->GetSafeHwnd();
+    CRect rc;
+    ::GetClientRect(hBar, &rc);
+    CQXPControl* pClose = pStandard->GetCloseButton();
+    CQXPControl* pExpand = pStandard->GetExpandButton();
+    ASSERT_NE(nullptr, pClose);
+    ASSERT_NE(nullptr, pExpand);
+
+    fake.ResetDraws();
+    ::RedrawWindow(hBar, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpPending();
+    auto drawn = [&](const wchar_t* cls, int part) {
+        std::vector<qxtest::FakeUx::Drawn> v;
+        for (const qxtest::FakeUx::Drawn& d : fake.Draws())
+            if (d.cls == cls && d.part == part)
+                v.push_back(d);
+        return v;
+    };
+    // The small caption across the top, at least 18 pixels tall, holding
+    // both buttons at its right end.
+    std::vector<qxtest::FakeUx::Drawn> caption = drawn(L"WINDOW", 2);
+    ASSERT_FALSE(caption.empty());
+    CRect rcCaption(caption.back().rc);
+    EXPECT_EQ(CRect(0, 0, rc.right, rcCaption.bottom), rcCaption);
+    EXPECT_GE(rcCaption.Height(), 18);
+    EXPECT_EQ(rc.right - 3, pClose->GetRect().right);
+    EXPECT_EQ(pClose->GetRect().left, pExpand->GetRect().right);
+    for (CQXPControl* pButton : {pClose, pExpand}) {
+        EXPECT_GE(pButton->GetRect().top, rcCaption.top);
+        EXPECT_LE(pButton->GetRect().bottom, rcCaption.bottom);
+    }
+    // The frame pieces in the 3-pixel borders: left, right, bottom.
+    struct {
+        int part;
+        CRect rc;
+        CPoint pt; // a pixel that shows the piece
+    } frameParts[] = {{10, CRect(0, 0, 3, rc.bottom), CPoint(1, rc.bottom / 2)},
+                      {11, CRect(rc.right - 3, 0, rc.right, rc.bottom), CPoint(rc.right - 2, rc.bottom / 2)},
+                      {12, CRect(0, rc.bottom - 3, rc.right, rc.bottom), CPoint(rc.right / 2, rc.bottom - 2)}};
+    HDC hdc = ::GetDC(hBar);
+    for (const auto& f : frameParts) {
+        SCOPED_TRACE(f.part);
+        std::vector<qxtest::FakeUx::Drawn> v = drawn(L"WINDOW", f.part);
+        ASSERT_EQ(1u, v.size());
+        EXPECT_EQ(f.rc, CRect(v[0].rc));
+        EXPECT_EQ(fake.PartColor(f.part, v[0].state), ::GetPixel(hdc, f.pt.x, f.pt.y));
+    }
+    EXPECT_EQ(fake.PartColor(2, caption.back().state), ::GetPixel(hdc, rcCaption.right - 2, rcCaption.bottom - 1));
+    ::ReleaseDC(hBar, hdc);
+    EXPECT_TRUE(qmtest::SaveWindowShot(hBar, QM_BIN_DIR, "floating-winxp-styled.png"));
+
+    // The pointer over the close button: the style's hot button under it.
+    fake.ResetDraws();
+    qmtest::MouseAt(ScreenCenter(pStandard, pClose->GetRect()), MOUSEEVENTF_MOVE);
+    ASSERT_TRUE(PumpUntil([&] {
+        for (const qxtest::FakeUx::Drawn& d : drawn(L"TOOLBAR", 1))
+            if (d.state == 2 && CRect(d.rc) == pClose->GetRect())
+                return true;
+        return false;
+    }));
+    // A click closes the bar.
+    Click(ScreenCenter(pStandard, pClose->GetRect()));
+    ASSERT_TRUE(PumpUntil([&] { return !pStandard->IsVisible(); }));
+    EXPECT_FALSE(Shown(pStandard));
+
+    // Shown again, a click on the options button opens its menu.
+    pStandard->SetVisible(TRUE);
+    PumpPending();
+    ASSERT_TRUE(Shown(pStandard));
+    pExpand = pStandard->GetExpandButton();
+    ASSERT_NE(nullptr, pExpand);
+    Click(ScreenCenter(pStandard, pExpand->GetRect()));
+    CQXPCommandBar* pPopup = NULL;
+    ASSERT_TRUE(PumpUntil([&] {
+        pPopup = pExpand->GetCommandBar();
+        return pPopup && ::IsWindowVisible(pPopup->GetSafeHwnd());
+    }));
+    EXPECT_EQ(QXP_ID_ADDREMOVE_BUTTONS, pPopup->GetControl(pPopup->GetControlCount() - 1)->GetID());
+    pBars->ClosePopups();
+    PumpPending();
 }
 
 TEST_F(FloatingTest, ClosingATornOffBarRemovesIt)

@@ -309,15 +309,27 @@ TEST_F(FrameTest, DocumentMenusSwitchAndKeepTheirCustomisation)
     ::DestroyMenu(hDocMenu);
 }
 
+// The program's document manager with one template, the note document of
+// menu IDR_TEST_DOCMENU, for the life of the object.
+struct NoteTemplate {
+    NoteTemplate()
+    {
+        fx::SetDocManager(&docManager, NULL);
+        pTemplate = new CMultiDocTemplate(IDR_TEST_DOCMENU, RUNTIME_CLASS(CDocument), RUNTIME_CLASS(CMDIChildWnd),
+                                          RUNTIME_CLASS(CView));
+        docManager.AddDocTemplate(pTemplate);
+    }
+    ~NoteTemplate() { fx::SetDocManager(NULL, NULL); }
+    CDocManager docManager;
+    CMultiDocTemplate* pTemplate = NULL;
+};
+
 // Each document menu the bar keeps is a record with its template's names,
 // its resource's icon and whether the user changed it.
 TEST_F(FrameTest, DocumentMenuRecordsCarryTheTemplatesNamesIconAndChangedFlag)
 {
-    CDocManager docManager;
-    fx::SetDocManager(&docManager, NULL);
-    CMultiDocTemplate* pTemplate = new CMultiDocTemplate(IDR_TEST_DOCMENU, RUNTIME_CLASS(CDocument),
-                                                         RUNTIME_CLASS(CMDIChildWnd), RUNTIME_CLASS(CView));
-    docManager.AddDocTemplate(pTemplate);
+    NoteTemplate notes;
+    CMultiDocTemplate* pTemplate = notes.pTemplate;
     ASSERT_NE((HMENU)NULL, pTemplate->m_hMenuShared);
 
     CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
@@ -356,8 +368,65 @@ TEST_F(FrameTest, DocumentMenuRecordsCarryTheTemplatesNamesIconAndChangedFlag)
     EXPECT_TRUE(pDoc->m_bChanged);
     EXPECT_FALSE(pDefault->UpdateChanged());
     EXPECT_EQ(std::string("&Extras"), std::string(pDoc->GetControls()->GetAt(1)->GetCaption()));
+}
 
-    fx::SetDocManager(NULL, NULL);
+// A copy of the menu bar keeps a record of each document menu sharing that
+// menu's controls; either bar can go without taking the other's menus along.
+TEST_F(FrameTest, MenuBarCopiesShareDocumentMenusAndOutliveEachOther)
+{
+    NoteTemplate notes;
+    CMultiDocTemplate* pTemplate = notes.pTemplate;
+    CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
+    pMenuBar->SwitchMenu(IDR_TEST_DOCMENU, pTemplate->m_hMenuShared);
+    pMenuBar->GetControl(1)->SetCaption("&Extras");
+    pMenuBar->SwitchMenu(IDR_TEST_MENU, pMenuBar->GetFrameMenu());
+    CQXPMenuBarMDIMenuInfo* pDoc = pMenuBar->FindMDIMenu(IDR_TEST_DOCMENU);
+    ASSERT_NE(nullptr, pDoc);
+    CQXPControls* pDocControls = pDoc->GetControls();
+    const int nDocControls = pDocControls->GetCount();
+    auto refs = [](CCmdTarget* p) {
+        DWORD n = p->InternalAddRef();
+        p->InternalRelease();
+        return n - 1;
+    };
+    const DWORD nRefsBefore = refs(pDocControls);
+
+    CQXPMenuBar* pCopy = static_cast<CQXPMenuBar*>(pMenuBar->Clone(FALSE));
+    ASSERT_NE(nullptr, pCopy);
+    EXPECT_EQ(pMenuBar->m_nIDResource, pCopy->m_nIDResource);
+    EXPECT_EQ((UINT)IDR_TEST_MENU, pCopy->GetCurrentMenuId());
+    CQXPMenuBarMDIMenuInfo* pCopied = pCopy->FindMDIMenu(IDR_TEST_DOCMENU);
+    ASSERT_NE(nullptr, pCopied);
+    EXPECT_NE(pDoc, pCopied) << "a record of its own";
+    EXPECT_EQ(pDocControls, pCopied->GetControls()) << "the document menu's controls are shared";
+    EXPECT_EQ(nRefsBefore + 1, refs(pDocControls));
+    EXPECT_EQ(pDoc->m_strTitle, pCopied->m_strTitle);
+    EXPECT_EQ(pDoc->m_strDescription, pCopied->m_strDescription);
+    ASSERT_NE((HICON)NULL, pCopied->m_hIcon);
+    EXPECT_NE(pDoc->m_hIcon, pCopied->m_hIcon) << "each record destroys its own icon";
+    if (CQXPMenuBarMDIMenuInfo* pShown = pCopy->FindMDIMenu(IDR_TEST_MENU))
+        EXPECT_EQ(pCopy->GetControls(), pShown->GetControls()) << "the menu shown is the copy's own";
+    EXPECT_NE(pMenuBar->GetControls(), pCopy->GetControls());
+
+    // A copy of the copy; the first copy shows the document menu and goes.
+    CQXPMenuBar* pSecond = static_cast<CQXPMenuBar*>(pCopy->Clone(FALSE));
+    ASSERT_NE(nullptr, pSecond);
+    pCopy->SwitchMenu(IDR_TEST_DOCMENU, NULL);
+    ASSERT_EQ(pDocControls, pCopy->GetControls());
+    pCopy->InternalRelease();
+    ASSERT_EQ(nDocControls, pDocControls->GetCount()) << "the bar's end left the shared menu whole";
+    EXPECT_EQ(std::string("&Extras"), std::string(pDocControls->GetAt(1)->GetCaption()));
+    EXPECT_EQ(pDocControls, pSecond->FindMDIMenu(IDR_TEST_DOCMENU)->GetControls());
+    pSecond->InternalRelease();
+    EXPECT_EQ(nRefsBefore, refs(pDocControls)) << "every copy gave its references back";
+
+    // The bar itself still shows its document menu as it was.
+    pMenuBar->SwitchMenu(IDR_TEST_DOCMENU, pTemplate->m_hMenuShared);
+    EXPECT_EQ(pDocControls, pMenuBar->GetControls());
+    ASSERT_EQ(nDocControls, pMenuBar->GetControlCount());
+    EXPECT_EQ(std::string("&Extras"), std::string(pMenuBar->GetControl(1)->GetCaption()));
+    EXPECT_EQ(pMenuBar, pMenuBar->GetControl(1)->GetParent());
+    pMenuBar->SwitchMenu(IDR_TEST_MENU, pMenuBar->GetFrameMenu());
 }
 
 // ---------------------------------------------------------------------------

@@ -104,36 +104,6 @@ HRGN OutlineRegion(const RECT& rc, BOOL bAttach)
     return hRgn;
 }
 
-HBRUSH HalftoneBrush()
-{
-    static HBRUSH s_hBrush = NULL;
-    if (!s_hBrush) {
-        WORD bits[8];
-        for (int i = 0; i < 8; ++i)
-            bits[i] = (WORD)(0x5555 << (i & 1));
-        HBITMAP hBitmap = ::CreateBitmap(8, 8, 1, 1, bits);
-        s_hBrush = ::CreatePatternBrush(hBitmap);
-        ::DeleteObject(hBitmap);
-    }
-    return s_hBrush;
-}
-
-// Inverts a region of the desktop DC with the halftone pattern (drawing an
-// outline twice takes it off).
-void InvertOutline(HDC hDC, HRGN hRgn)
-{
-    if (!hDC)
-        return;
-    ::SelectClipRgn(hDC, hRgn);
-    RECT rcBox;
-    ::GetClipBox(hDC, &rcBox);
-    HGDIOBJ hOldBrush = ::SelectObject(hDC, HalftoneBrush());
-    ::PatBlt(hDC, rcBox.left, rcBox.top, Width(rcBox), Height(rcBox), PATINVERT);
-    ::SelectObject(hDC, hOldBrush);
-    ::SelectClipRgn(hDC, NULL);
-}
-
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -143,7 +113,7 @@ CDockingDragContext::CDockingDragContext(CQXPDockingPaneManager* pManager)
       m_pObject(NULL), m_bMayFloat(TRUE), m_bMayDock(TRUE), m_pTarget(NULL), m_rcPreview{0, 0, 0, 0},
       m_bAttach(FALSE), m_nDirection(-1), m_pGuideHost(NULL), m_rcGuideHost{0, 0, 0, 0}, m_bGuideHostSet(FALSE),
       m_pGuidesBuiltFor(NULL), m_bGuidesBuilt(FALSE), m_rcLastDrawn{0, 0, 0, 0}, m_bLastAttach(FALSE),
-      m_hDesktopDC(NULL), m_bDesktopLocked(FALSE), m_bReleasedForFloat(FALSE), m_bAccepted(FALSE), m_bMoved(FALSE)
+      m_bReleasedForFloat(FALSE), m_bAccepted(FALSE), m_bMoved(FALSE)
 {
     HMODULE hUser = ::GetModuleHandleA("USER32");
     m_pfnSetLayeredWindowAttributes =
@@ -158,7 +128,7 @@ CDockingDragContext::~CDockingDragContext()
     if (m_hTabPreview)
         ::DestroyWindow(m_hTabPreview);
     m_regions.Clear();
-    UnlockDesktop();
+    m_desktop.Release();
 }
 
 int CDockingDragContext::GetGuideStyle() const { return m_pManager && m_pManager->m_nDockingGuideStyle == 1 ? 1 : 0; }
@@ -485,7 +455,6 @@ void CDockingDragContext::Drag(CPaneBase* pObject, int x, int y)
         ::OffsetRect(&m_rcDrag, 0, y - m_rcDrag.bottom + 1);
     m_rcDragCopy = m_rcDrag;
 
-    m_hDesktopDC = NULL;
     m_pTarget = NULL;
     m_bAttach = m_bLastAttach = FALSE;
     m_bMayFloat = m_bMayDock = TRUE;
@@ -515,7 +484,7 @@ void CDockingDragContext::Drag(CPaneBase* pObject, int x, int y)
     Track();
 }
 
-void CDockingDragContext::DispatchPaint()
+void DesktopLock::DispatchPaint()
 {
     MSG msg;
     while (::PeekMessageA(&msg, NULL, WM_PAINT, WM_PAINT, PM_NOREMOVE)) {
@@ -525,26 +494,40 @@ void CDockingDragContext::DispatchPaint()
     }
 }
 
-void CDockingDragContext::LockDesktop()
+void DesktopLock::Take()
 {
-    if (m_hDesktopDC)
+    if (hDC)
         return;
     DispatchPaint();
     HWND hDesktop = ::GetDesktopWindow();
-    m_bDesktopLocked = ::LockWindowUpdate(hDesktop);
-    m_hDesktopDC = ::GetDCEx(hDesktop, NULL, DCX_WINDOW | DCX_CACHE | (m_bDesktopLocked ? DCX_LOCKWINDOWUPDATE : 0));
+    bLocked = ::LockWindowUpdate(hDesktop);
+    hDC = ::GetDCEx(hDesktop, NULL, DCX_WINDOW | DCX_CACHE | (bLocked ? DCX_LOCKWINDOWUPDATE : 0));
 }
 
-void CDockingDragContext::UnlockDesktop()
+void DesktopLock::Release()
 {
-    if (m_bDesktopLocked) {
+    if (bLocked) {
         ::LockWindowUpdate(NULL);
-        m_bDesktopLocked = FALSE;
+        bLocked = FALSE;
     }
-    if (m_hDesktopDC) {
-        ::ReleaseDC(::GetDesktopWindow(), m_hDesktopDC);
-        m_hDesktopDC = NULL;
+    if (hDC) {
+        ::ReleaseDC(::GetDesktopWindow(), hDC);
+        hDC = NULL;
     }
+}
+
+void DesktopLock::Invert(HRGN hRgn) const
+{
+    if (!hDC)
+        return;
+    ::SelectClipRgn(hDC, hRgn);
+    RECT rcBox;
+    ::GetClipBox(hDC, &rcBox);
+    CBrush* pBrush = CDC::GetHalftoneBrush();
+    HGDIOBJ hOldBrush = ::SelectObject(hDC, pBrush ? pBrush->GetSafeHandle() : ::GetStockObject(GRAY_BRUSH));
+    ::PatBlt(hDC, rcBox.left, rcBox.top, Width(rcBox), Height(rcBox), PATINVERT);
+    ::SelectObject(hDC, hOldBrush);
+    ::SelectClipRgn(hDC, NULL);
 }
 
 void CDockingDragContext::BeginDrag()
@@ -554,7 +537,7 @@ void CDockingDragContext::BeginDrag()
     m_pTarget = NULL;
     if (m_bAlphaMode)
         return;
-    LockDesktop();
+    m_desktop.Take();
 }
 
 void CDockingDragContext::Track()
@@ -569,7 +552,7 @@ void CDockingDragContext::Track()
     }
     ::SetCapture(hSite);
     while (::GetCapture() == hSite) {
-        DispatchPaint();
+        DesktopLock::DispatchPaint();
         MSG msg;
         if (!::GetMessageA(&msg, NULL, 0, 0)) {
             ::PostQuitMessage((int)msg.wParam);
@@ -803,13 +786,13 @@ void CDockingDragContext::DrawDragRect(BOOL bRemove)
     if (!bRemove && m_pManager->m_bShowContentsWhileDragging && !m_pTarget && !m_bAttach && m_bMayFloat && m_pObject) {
         if (!m_bAlphaMode && !::IsRectEmpty(&m_rcLastDrawn)) {
             HRGN hOld = OutlineRegion(m_rcLastDrawn, m_bLastAttach);
-            InvertOutline(m_hDesktopDC, hOld);
+            m_desktop.Invert(hOld);
             ::DeleteObject(hOld);
         }
         SetRectEmpty(&m_rcLastDrawn);
         if (m_bAlphaMode)
             ShowPreview(RECT{0, 0, 0, 0}, FALSE);
-        UnlockDesktop();
+        m_desktop.Release();
         m_bReleasedForFloat = TRUE;
         CPaneBase* pParent = m_pObject->GetContainer();
         if (m_pObject->GetType() == paneTypeSplitterContainer && pParent && pParent->GetType() == paneTypeMiniWnd) {
@@ -836,7 +819,7 @@ void CDockingDragContext::DrawDragRect(BOOL bRemove)
     }
     if (m_bReleasedForFloat && !m_bAlphaMode) {
         m_bReleasedForFloat = FALSE;
-        LockDesktop();
+        m_desktop.Take();
     }
     RECT rcShape = {0, 0, 0, 0};
     BOOL bAttach = FALSE;
@@ -856,11 +839,11 @@ void CDockingDragContext::DrawDragRect(BOOL bRemove)
     }
     if (SameRect(rcShape, m_rcLastDrawn) && bAttach == m_bLastAttach)
         return;
-    if (m_hDesktopDC) {
+    if (m_desktop.hDC) {
         HRGN hOld = OutlineRegion(m_rcLastDrawn, m_bLastAttach);
         HRGN hNew = OutlineRegion(rcShape, bAttach);
         ::CombineRgn(hNew, hNew, hOld, RGN_XOR);
-        InvertOutline(m_hDesktopDC, hNew);
+        m_desktop.Invert(hNew);
         ::DeleteObject(hOld);
         ::DeleteObject(hNew);
     }
@@ -883,7 +866,7 @@ void CDockingDragContext::EndDrag()
     } else {
         DrawDragRect(TRUE);
     }
-    UnlockDesktop();
+    m_desktop.Release();
 }
 
 void CDockingDragContext::CarryOut()

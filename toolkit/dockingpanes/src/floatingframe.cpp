@@ -279,6 +279,12 @@ void CQXPDockingPaneMiniWnd::OnNcLButtonDblClk(UINT nHitTest, CPoint point)
         CMiniFrameWnd::OnNcLButtonDblClk(nHitTest, point);
         return;
     }
+    // The second press of a double click on a caption button is a press of
+    // that button, not a double click on the caption.
+    if (CaptionButtonAt(point)) {
+        OnNcLButtonDown(nHitTest, point);
+        return;
+    }
     if (m_bRollUp) {
         SetRollUp(FALSE);
         return;
@@ -288,9 +294,94 @@ void CQXPDockingPaneMiniWnd::OnNcLButtonDblClk(UINT nHitTest, CPoint point)
             pManager->ToggleDockingGroup(m_pTopContainer);
 }
 
+CaptionButton* CQXPDockingPaneMiniWnd::CaptionButtonAt(POINT ptScreen) const
+{
+    if (!m_hWnd || !IsThemed())
+        return NULL;
+    RECT rcWindow;
+    ::GetWindowRect(m_hWnd, &rcWindow);
+    POINT pt = {ptScreen.x - rcWindow.left, ptScreen.y - rcWindow.top};
+    for (CaptionButton* b : m_arrCaptionButtons)
+        if (IsCaptionButtonVisible(b->m_nID) && ::PtInRect(&b->m_rc, pt))
+            return b;
+    return NULL;
+}
+
+void CQXPDockingPaneMiniWnd::RedrawFrame()
+{
+    if (m_hWnd)
+        ::RedrawWindow(m_hWnd, NULL, NULL, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+BOOL CQXPDockingPaneMiniWnd::TrackCaptionButtons(POINT ptScreen)
+{
+    CaptionButton* pOver = CaptionButtonAt(ptScreen);
+    BOOL bChanged = FALSE;
+    for (CaptionButton* b : m_arrCaptionButtons) {
+        BOOL bHot = b == pOver;
+        if (b->m_bHot != bHot) {
+            b->m_bHot = bHot;
+            bChanged = TRUE;
+        }
+    }
+    if (bChanged)
+        RedrawFrame();
+    return bChanged;
+}
+
+BOOL CQXPDockingPaneMiniWnd::OnCaptionButtonDown(CaptionButton* pButton)
+{
+    CQXPDockingPaneManager* pManager = GetDockingPaneManager();
+    if (pButton->m_nID != QX_IDS_DOCKINGPANE_MENU || !pManager)
+        return FALSE;
+    PaneObjectList tabs;
+    if (m_pTopContainer)
+        m_pTopContainer->FindPane(paneTypeTabbedContainer, tabs);
+    CQXPDockingPane* pSelected =
+        tabs.size() == 1 ? static_cast<CQXPDockingPaneTabbedContainer*>(tabs[0])->GetSelected() : NULL;
+    if (!pSelected)
+        return TRUE;
+    // The owner shows its menu under the button, pressed meanwhile.
+    RECT rcWindow;
+    ::GetWindowRect(m_hWnd, &rcWindow);
+    DockingPaneMenuRequest request = {pSelected, {rcWindow.left + pButton->m_rc.left, rcWindow.top + pButton->m_rc.bottom}};
+    pButton->m_bPressed = TRUE;
+    RedrawFrame();
+    pManager->Notify(DOCKINGPANE_CAPTIONMENU, (LPARAM)&request);
+    if (::IsWindow(m_hWnd)) {
+        pButton->m_bPressed = FALSE;
+        RedrawFrame();
+    }
+    return TRUE;
+}
+
+void CQXPDockingPaneMiniWnd::OnCaptionButtonClick(CaptionButton* pButton)
+{
+    if (pButton->m_nID == QX_IDS_DOCKINGPANE_CLOSE)
+        OnClose();
+    else if (pButton->m_nID == QX_IDS_DOCKINGPANE_AUTOHIDE)
+        SetRollUp(!m_bRollUp);
+}
+
 void CQXPDockingPaneMiniWnd::OnNcLButtonDown(UINT nHitTest, CPoint point)
 {
     CQXPDockingPaneManager* pManager = GetDockingPaneManager();
+    if (CaptionButton* b = CaptionButtonAt(point)) {
+        if (OnCaptionButtonDown(b))
+            return;
+        RECT rcWindow;
+        ::GetWindowRect(m_hWnd, &rcWindow);
+        POINT pt = {point.x - rcWindow.left, point.y - rcWindow.top};
+        if (b->Click(m_hWnd, pt, CaptionButton::clickWindow)) {
+            // The action may close or roll the frame: it shows again
+            // without the hover look.
+            for (CaptionButton* p : m_arrCaptionButtons)
+                p->m_bHot = FALSE;
+            OnCaptionButtonClick(b);
+            RedrawFrame();
+        }
+        return;
+    }
     if (nHitTest == HTCAPTION && pManager && m_pTopContainer) {
         // A double click is a second press here: the drag starts only once
         // the mouse moves beyond the threshold.
@@ -311,6 +402,11 @@ void CQXPDockingPaneMiniWnd::OnNcRButtonDown(UINT nHitTest, CPoint point)
 void CQXPDockingPaneMiniWnd::OnNcMouseMove(UINT nHitTest, CPoint point)
 {
     CMiniFrameWnd::OnNcMouseMove(nHitTest, point);
+    if (TrackCaptionButtons(point)) {
+        for (CaptionButton* b : m_arrCaptionButtons)
+            if (b->m_bHot)
+                StartTimer(kTimerCaptionHot, 100);
+    }
     CheckRollUpHover();
 }
 
@@ -517,7 +613,18 @@ void CQXPDockingPaneMiniWnd::OnTimer(UINT_PTR nIDEvent)
             pManager->NotifyAction(11, pPane, this);
         }
     } else if (nIDEvent == kTimerCaptionHot) {
-        StopTimer(kTimerCaptionHot);
+        // The buttons go dark once the mouse has left the caption band.
+        POINT pt;
+        ::GetCursorPos(&pt);
+        RECT rc;
+        ::GetWindowRect(m_hWnd, &rc);
+        rc.bottom = rc.top + CaptionHeight() + 4;
+        if (!::PtInRect(&rc, pt)) {
+            for (CaptionButton* b : m_arrCaptionButtons)
+                b->m_bHot = FALSE;
+            StopTimer(kTimerCaptionHot);
+            RedrawFrame();
+        }
     }
 }
 
@@ -546,59 +653,4 @@ void CQXPDockingPaneMiniWnd::CheckRollUpHover()
     m_nHoverCountdown = 8;
     StartTimer(kTimerHover, 100);
     pManager->NotifyAction(13, pPane, this);
-}
-
-// ---------------------------------------------------------------------------
-// The theme's floating frame: three nested 3-D rectangles and a caption
-// strip with the frame's title.
-void CQXPDockingPanePaintManager::DrawFloatingFrame(HDC hDC, CQXPDockingPaneMiniWnd* pFrame, const RECT& rcFrame)
-{
-    RECT rc = rcFrame;
-    auto frame3d = [&](COLORREF clrTopLeft, COLORREF clrBottomRight) {
-        HBRUSH hA = ::CreateSolidBrush(clrTopLeft), hB = ::CreateSolidBrush(clrBottomRight);
-        RECT r = {rc.left, rc.top, rc.right - 1, rc.top + 1};
-        ::FillRect(hDC, &r, hA);
-        r = RECT{rc.left, rc.top, rc.left + 1, rc.bottom - 1};
-        ::FillRect(hDC, &r, hA);
-        r = RECT{rc.left, rc.bottom - 1, rc.right, rc.bottom};
-        ::FillRect(hDC, &r, hB);
-        r = RECT{rc.right - 1, rc.top, rc.right, rc.bottom};
-        ::FillRect(hDC, &r, hB);
-        ::DeleteObject(hA);
-        ::DeleteObject(hB);
-        ::InflateRect(&rc, -1, -1);
-    };
-    frame3d(GetColor(COLOR_BTNFACE), RGB(0, 0, 0));
-    frame3d(GetColor(COLOR_BTNHIGHLIGHT), GetColor(COLOR_BTNSHADOW));
-    frame3d(GetColor(COLOR_BTNFACE), GetColor(COLOR_BTNFACE));
-    RECT rcCaption = {rc.left, rc.top, rc.right, std::min(rc.bottom, rc.top + GetCaptionTextHeight() + 3)};
-    HBRUSH hFace = ::CreateSolidBrush(GetColor(COLOR_BTNFACE));
-    ::FillRect(hDC, &rcCaption, hFace);
-    ::DeleteObject(hFace);
-    ::InflateRect(&rcCaption, -1, -2);
-    if (pFrame && pFrame->m_hWnd) {
-        char szTitle[256] = "";
-        ::GetWindowTextA(pFrame->m_hWnd, szTitle, sizeof(szTitle));
-        HGDIOBJ hOldFont = m_hFont ? ::SelectObject(hDC, m_hFont) : NULL;
-        ::SetBkMode(hDC, TRANSPARENT);
-        ::SetTextColor(hDC, GetColor(COLOR_BTNTEXT));
-        rcCaption.left += 4;
-        ::DrawTextA(hDC, szTitle, -1, &rcCaption, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-        if (hOldFont)
-            ::SelectObject(hDC, hOldFont);
-    }
-    // The margin between the caption and the client area.
-    RECT rcRest = {rc.left, rcCaption.bottom + 2, rc.right, rc.bottom};
-    if (pFrame && pFrame->m_hWnd) {
-        RECT rcClient, rcWindow;
-        ::GetClientRect(pFrame->m_hWnd, &rcClient);
-        ::MapWindowPoints(pFrame->m_hWnd, HWND_DESKTOP, (LPPOINT)&rcClient, 2);
-        ::GetWindowRect(pFrame->m_hWnd, &rcWindow);
-        ::OffsetRect(&rcClient, -rcWindow.left, -rcWindow.top);
-        if (rcClient.top > rcRest.top)
-            rcRest.bottom = rcClient.top;
-    }
-    HBRUSH hBack = ::CreateSolidBrush(GetColor(COLOR_BTNFACE));
-    ::FillRect(hDC, &rcRest, hBack);
-    ::DeleteObject(hBack);
 }

@@ -213,12 +213,14 @@ void CQXPTabWorkspace::TrackReorder(HWND hWnd, POINT pt, CQXPTabManagerItem* pIt
                     break;
                 }
             } else {
+                pClient->BeginTabDrag();
                 POINT pc = p;
                 ::MapWindowPoints(hWnd, pClient->m_hWnd, &pc, 1);
                 CQXPTabWorkspace* pTarget = NULL;
                 int nKind = pClient->FindDropTarget(pc, pItem, &pTarget);
                 ::SetCursor(nKind == 0 ? ToolkitCursor(QX_IDC_TAB_NODROP, IDC_NO)
                                        : ToolkitCursor(QX_IDC_TAB_DRAG, IDC_ARROW));
+                pClient->ShowDropOutline(pClient->GetDropOutline(nKind, pTarget));
             }
         } else if ((msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) || msg.message == WM_CANCELMODE ||
                    msg.message == WM_RBUTTONDOWN) {
@@ -229,6 +231,9 @@ void CQXPTabWorkspace::TrackReorder(HWND hWnd, POINT pt, CQXPTabManagerItem* pIt
         if (pItem->GetTabManager() != this)
             break;
     }
+    // Every way out (drop, Esc, a lost capture, WM_QUIT) gives the desktop
+    // back before anything moves.
+    pClient->EndTabDrag();
     if (::GetCapture() == hWnd)
         ::ReleaseCapture();
     if (pItem->GetTabManager() == this) {
@@ -983,38 +988,99 @@ int CQXPTabClientWnd::FindDropTarget(POINT pt, const CQXPTabManagerItem* pDragge
     return 1;
 }
 
+RECT CQXPTabClientWnd::GetDropOutline(int nKind, const CQXPTabWorkspace* pTarget) const
+{
+    RECT rc = {0, 0, 0, 0};
+    if (!pTarget || nKind < 2 || nKind > 4)
+        return rc;
+    RECT rcStrip;
+    ::GetWindowRect(pTarget->m_hWnd, &rcStrip);
+    if (nKind == 2)
+        return rcStrip;
+    // The whole group: its strip and its documents.
+    RECT rcContent = pTarget->m_rcContent;
+    ::MapWindowPoints(m_hWnd, HWND_DESKTOP, (LPPOINT)&rcContent, 2);
+    ::UnionRect(&rc, &rcStrip, &rcContent);
+    if (nKind == 3)
+        rc.top = (rc.top + rc.bottom) / 2;
+    else
+        rc.left = (rc.left + rc.right) / 2;
+    return rc;
+}
+
+void CQXPTabClientWnd::BeginTabDrag()
+{
+    m_dragDesktop.Take();
+}
+
+// The outline's frame: SM_CXFRAME by SM_CYFRAME pixels inside the rectangle.
+static HRGN DropOutlineRegion(const RECT& rc)
+{
+    HRGN hRgn = ::CreateRectRgnIndirect(&rc);
+    if (::IsRectEmpty(&rc))
+        return hRgn;
+    RECT rcInner = rc;
+    ::InflateRect(&rcInner, -::GetSystemMetrics(SM_CXFRAME), -::GetSystemMetrics(SM_CYFRAME));
+    if (!::IsRectEmpty(&rcInner)) {
+        HRGN hInner = ::CreateRectRgnIndirect(&rcInner);
+        ::CombineRgn(hRgn, hRgn, hInner, RGN_DIFF);
+        ::DeleteObject(hInner);
+    }
+    return hRgn;
+}
+
+void CQXPTabClientWnd::ShowDropOutline(const RECT& rcScreen)
+{
+    if (::EqualRect(&rcScreen, &m_rcDropOutline) || (::IsRectEmpty(&rcScreen) && ::IsRectEmpty(&m_rcDropOutline)))
+        return;
+    // The old frame off and the new one on in one inversion.
+    HRGN hOld = DropOutlineRegion(m_rcDropOutline);
+    HRGN hNew = DropOutlineRegion(rcScreen);
+    ::CombineRgn(hNew, hNew, hOld, RGN_XOR);
+    m_dragDesktop.Invert(hNew);
+    ::DeleteObject(hOld);
+    ::DeleteObject(hNew);
+    m_rcDropOutline = rcScreen;
+}
+
+void CQXPTabClientWnd::EndTabDrag()
+{
+    ShowDropOutline(RECT{0, 0, 0, 0});
+    SetRectEmpty(&m_rcDropOutline);
+    m_dragDesktop.Release();
+}
+
 void CQXPTabClientWnd::ShowGroupMenu(POINT ptScreen)
 {
+    if (m_pGroupPopup) {
+        const UINT nCmd = m_pGroupPopup->Track(m_pFrame ? (CWnd*)m_pFrame : (CWnd*)this, ptScreen);
+        if (nCmd >= ID_WORKSPACE_MOVEPREVIOUS && nCmd <= ID_WORKSPACE_NEWVERTICAL)
+            OnWorkspaceCommand(nCmd);
+        return;
+    }
+    // The commands' captions are the toolkit's strings of their ids.
     static const struct {
         UINT id;
-        LPCSTR text;
+        LPCSTR text; // when the module lacks the string
     } kItems[] = {{ID_WORKSPACE_NEWHORIZONTAL, "New Hori&zontal Tab Group"},
                   {ID_WORKSPACE_NEWVERTICAL, "New &Vertical Tab Group"},
                   {ID_WORKSPACE_MOVEPREVIOUS, "Move to P&revious Tab Group"},
-                  {ID_WORKSPACE_MOVENEXT, "Move to Ne&xt Tab Group"}};
-    std::vector<CQXPActiveFilesPopup::Command> commands;
-    for (const auto& item : kItems)
-        if (IsWorkspaceCommandEnabled(item.id))
-            commands.push_back({item.id, item.text});
-    // The host's look (the command bars' popup, with the new-group
-    // pictures), else a plain menu.
-    int nChosen = m_pActiveFilesPopup
-                      ? m_pActiveFilesPopup->TrackGroupMenu(m_pFrame ? (CWnd*)m_pFrame : (CWnd*)this, commands, ptScreen)
-                      : -1;
-    if (nChosen < 0) {
-        HMENU hMenu = ::CreatePopupMenu();
-        if (!hMenu)
-            return;
-        for (const auto& command : commands)
-            ::AppendMenuA(hMenu, MF_STRING, command.nID, command.strCaption);
-        ::AppendMenuA(hMenu, MF_SEPARATOR, 0, NULL);
-        ::AppendMenuA(hMenu, MF_STRING, ID_WORKSPACE_CANCEL, "C&ancel");
-        HWND hOwner = m_pFrame ? m_pFrame->GetSafeHwnd() : m_hWnd;
-        nChosen = ::TrackPopupMenu(hMenu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_RIGHTBUTTON, ptScreen.x, ptScreen.y, 0,
-                                   hOwner, NULL);
-        ::DestroyMenu(hMenu);
+                  {ID_WORKSPACE_MOVENEXT, "Move to Ne&xt Tab Group"},
+                  {QX_ID_WORKSPACE_CANCEL, "C&ancel"}};
+    HMENU hMenu = ::CreatePopupMenu();
+    if (!hMenu)
+        return;
+    for (const auto& item : kItems) {
+        if (item.id == QX_ID_WORKSPACE_CANCEL)
+            ::AppendMenuA(hMenu, MF_SEPARATOR, 0, NULL);
+        else if (!IsWorkspaceCommandEnabled(item.id))
+            continue;
+        ::AppendMenuA(hMenu, MF_STRING, item.id, ToolkitString(item.id, item.text));
     }
-    const UINT nCmd = (UINT)nChosen;
+    HWND hOwner = m_pFrame ? m_pFrame->GetSafeHwnd() : m_hWnd;
+    UINT nCmd = (UINT)::TrackPopupMenu(hMenu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_RIGHTBUTTON, ptScreen.x,
+                                       ptScreen.y, 0, hOwner, NULL);
+    ::DestroyMenu(hMenu);
     if (nCmd >= ID_WORKSPACE_MOVEPREVIOUS && nCmd <= ID_WORKSPACE_NEWVERTICAL)
         OnWorkspaceCommand(nCmd);
 }

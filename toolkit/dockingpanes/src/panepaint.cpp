@@ -137,16 +137,22 @@ void CQXPDockingPanePaintManager::RefreshMetrics()
     NONCLIENTMETRICSA ncm = {};
     ncm.cbSize = sizeof(ncm);
     LOGFONTA lfIconTitle = {};
-    if (m_nTheme == 7 && ::SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof(lfIconTitle), &lfIconTitle, 0)) {
-        // Theme 7 writes its captions in Arial at the icon titles' size.
+    if (!m_bUseSystemFont) {
+        // A font of the program's own stays.
+        if (!m_hFont)
+            CreateCaptionFonts(NULL);
+    } else if (m_nTheme == 7 &&
+               ::SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof(lfIconTitle), &lfIconTitle, 0)) {
+        // Theme 7 writes its captions in Arial at the icon titles' size
+        // (whatever face the Tahoma preference would choose).
         lstrcpynA(lfIconTitle.lfFaceName, "Arial", LF_FACESIZE);
-        SetCaptionFont(&lfIconTitle);
+        CreateCaptionFonts(&lfIconTitle);
     } else if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) {
         if (!m_bKeepCaptionWeight)
             ncm.lfSmCaptionFont.lfWeight = FW_NORMAL;
-        SetCaptionFont(&ncm.lfSmCaptionFont);
+        SetCaptionFont(&ncm.lfSmCaptionFont, TRUE);
     } else {
-        SetCaptionFont(NULL);
+        CreateCaptionFonts(NULL);
     }
     static const LPCWSTR kClasses[vsCount] = {L"EXPLORERBAR", L"BUTTON", L"TOOLBAR", L"WINDOW", L"REBAR"};
     for (int i = 0; i < vsCount; ++i) {
@@ -178,7 +184,19 @@ void CQXPDockingPanePaintManager::RefreshMetrics()
     }
 }
 
-void CQXPDockingPanePaintManager::SetCaptionFont(const LOGFONTA* pLogFont)
+void CQXPDockingPanePaintManager::SetCaptionFont(const LOGFONTA* pLogFont, BOOL bUseSystem)
+{
+    m_bUseSystemFont = bUseSystem;
+    if (pLogFont && bUseSystem && m_bPreferTahoma && pLogFont->lfCharSet <= 2 && IsFontInstalled("Tahoma")) {
+        LOGFONTA lf = *pLogFont;
+        lstrcpynA(lf.lfFaceName, "Tahoma", LF_FACESIZE);
+        CreateCaptionFonts(&lf);
+        return;
+    }
+    CreateCaptionFonts(pLogFont);
+}
+
+void CQXPDockingPanePaintManager::CreateCaptionFonts(const LOGFONTA* pLogFont)
 {
     if (m_hFont)
         ::DeleteObject(m_hFont);
@@ -205,7 +223,7 @@ void CQXPDockingPanePaintManager::SetCaptionFont(const LOGFONTA* pLogFont)
     else
         ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
     static CQXSystemFonts* s_fonts = new CQXSystemFonts();
-    lstrcpynA(lf.lfFaceName, s_fonts->GetVerticalFace(lf.lfFaceName, FALSE), LF_FACESIZE);
+    lstrcpynA(lf.lfFaceName, s_fonts->GetVerticalFace(lf.lfFaceName, m_bPreferTahoma), LF_FACESIZE);
     lf.lfEscapement = 2700;
     lf.lfOrientation = 900;
     if (lf.lfHeight > -11 && lf.lfHeight < 0)
@@ -717,8 +735,7 @@ BOOL CQXPDockingPanePaintManager::DrawThemedCaptionButton(HDC hDC, CaptionButton
     return FALSE;
 }
 
-void CQXPDockingPanePaintManager::DrawRebarCaption(HDC hDC, CQXPDockingPaneTabbedContainer* pPane,
-                                                   const RECT& rcCaption)
+RECT CQXPDockingPanePaintManager::RebarRectOf(CQXPDockingPaneTabbedContainer* pPane, const RECT& rcCaption) const
 {
     // The picture spans the container's frame (a floating frame's window),
     // so that neighbouring captions show the slices of one band.
@@ -735,25 +752,26 @@ void CQXPDockingPanePaintManager::DrawRebarCaption(HDC hDC, CQXPDockingPaneTabbe
             ::MapWindowPoints(NULL, hWnd, (POINT*)&rcWhole, 2);
         }
     }
-    m_pStyles[vsRebar]->DrawThemeBackground(hDC, 0, 0, &rcWhole, &rcCaption);
+    return rcWhole;
 }
 
-int CQXPDockingPanePaintManager::DrawCaptionButtons(HDC hDC, CQXPDockingPaneTabbedContainer* pPane,
-                                                    const RECT& rcBand, COLORREF clrGlyph, int nSize, int nGap)
+int CQXPDockingPanePaintManager::DrawCaptionButtons(HDC hDC, const CaptionBarContent& content, const RECT& rcBand,
+                                                    COLORREF clrGlyph, int nSize, int nGap)
 {
-    CQXPDockingPane* pSelected = pPane->GetSelected();
-    if (pSelected && !(pSelected->GetEnabled() & 2))
+    if (content.bButtonsInert)
         clrGlyph = GetColor(COLOR_GRAYTEXT);
     int x = rcBand.right - 2 - nSize;
     int top = (rcBand.top + rcBand.bottom) / 2 - nSize / 2;
     int left = rcBand.right;
-    for (CaptionButton* b : pPane->m_arrCaptionButtons) {
-        if (!pPane->IsCaptionButtonVisible(b->m_nID)) {
+    if (!content.pOwner)
+        return left;
+    for (CaptionButton* b : content.pOwner->m_arrCaptionButtons) {
+        if (!content.pOwner->IsCaptionButtonVisible(b->m_nID)) {
             SetRectEmpty(&b->m_rc);
             continue;
         }
         SetRect(&b->m_rc, x, top, x + nSize, top + nSize);
-        DrawCaptionButton(hDC, b, clrGlyph, pPane->IsHidden());
+        DrawCaptionButton(hDC, b, clrGlyph, content.bHorizontalPin);
         left = x;
         x -= nSize + nGap;
     }
@@ -814,19 +832,43 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
     ::ExtTextOutA(hDC, x, y, ETO_CLIPPED, &rcText, strTitle, strTitle.GetLength(), NULL);
 }
 
+CaptionBarContent CQXPDockingPanePaintManager::ContentOf(CQXPDockingPaneTabbedContainer* pPane) const
+{
+    CaptionBarContent content;
+    CQXPDockingPane* pSelected = pPane->GetSelected();
+    CQXPDockingPaneManager* pManager = pPane->GetDockingPaneManager();
+    content.pOwner = pPane;
+    content.strTitle = pPane->GetTitle();
+    content.hIcon = m_bShowCaptionIcon && pManager ? pManager->GetPaneIcon(pSelected) : NULL;
+    content.bActive = m_bHighlightActive && pPane->IsActive();
+    content.bDisabled = pSelected && !(pSelected->GetEnabled() & 1);
+    content.bButtonsInert = pSelected && !(pSelected->GetEnabled() & 2);
+    content.bHorizontalPin = pPane->IsHidden();
+    return content;
+}
+
 void CQXPDockingPanePaintManager::DrawCaptionBar(HDC hDC, CQXPDockingPaneTabbedContainer* pPane,
                                                  const RECT& rcCaption, VerticalText* pText)
 {
-    CDC& dc = *CDC::FromHandle(hDC);
-    CQXPDockingPane* pSelected = pPane->GetSelected();
-    BOOL bActive = m_bHighlightActive && pPane->IsActive();
-    BOOL bDisabled = pSelected && !(pSelected->GetEnabled() & 1);
-    m_bCaptionActive = bActive;
-    const COLORREF face = m_clrFace;
+    CaptionBarContent content = ContentOf(pPane);
+    if (m_nTheme == 8 && IsVisualStyleActive(vsRebar))
+        content.rcRebar = RebarRectOf(pPane, rcCaption);
     // The text band: the caption less its margins.
     RECT rcBand = rcCaption;
     rcBand.top += m_rcCaptionMargin.top;
     rcBand.bottom -= m_rcCaptionMargin.bottom;
+    DrawCaptionBar(hDC, content, rcCaption, rcBand, pText);
+}
+
+void CQXPDockingPanePaintManager::DrawCaptionBar(HDC hDC, const CaptionBarContent& content, const RECT& rcCaption,
+                                                 const RECT& rcBandIn, VerticalText* pText)
+{
+    CDC& dc = *CDC::FromHandle(hDC);
+    const BOOL bActive = content.bActive;
+    const BOOL bDisabled = content.bDisabled;
+    m_bCaptionActive = bActive;
+    const COLORREF face = m_clrFace;
+    RECT rcBand = rcBandIn;
     COLORREF clrText, clrGlyph;
     int nSize = 14, nGap = 0;
     int nTextStart = 4;
@@ -835,15 +877,17 @@ void CQXPDockingPanePaintManager::DrawCaptionBar(HDC hDC, CQXPDockingPaneTabbedC
     case 7:
     case 10: {
         // A gradient strip with gripper dots at its start.
-        dc.FillSolidRect(&rcCaption, face);
         ::InflateRect(&rcBand, -1, 0);
-        const COLORREF* g = bActive ? m_clrActiveCaption : m_clrInactiveCaption;
-        DrawHelpers::Instance()->FillGradient(hDC, &rcBand, g[0], g[1], FALSE);
-        if (m_nTheme != 10) {
-            ::SetPixel(hDC, rcBand.left, rcBand.top, face);
-            ::SetPixel(hDC, rcBand.right - 1, rcBand.top, face);
-        } else {
-            dc.FillSolidRect(rcBand.left, rcBand.top, rcBand.right - rcBand.left, 1, GetColor(qxColorWindowFrame));
+        if (!content.bBackgroundDrawn) {
+            dc.FillSolidRect(&rcCaption, face);
+            const COLORREF* g = bActive ? m_clrActiveCaption : m_clrInactiveCaption;
+            DrawHelpers::Instance()->FillGradient(hDC, &rcBand, g[0], g[1], FALSE);
+            if (m_nTheme != 10) {
+                ::SetPixel(hDC, rcBand.left, rcBand.top, face);
+                ::SetPixel(hDC, rcBand.right - 1, rcBand.top, face);
+            } else {
+                dc.FillSolidRect(rcBand.left, rcBand.top, rcBand.right - rcBand.left, 1, GetColor(qxColorWindowFrame));
+            }
         }
         if (rcBand.bottom - rcBand.top > 7 && m_nTheme != 7)
             for (int y = rcBand.top + 3; y + 2 < rcBand.bottom - 1; y += 4) {
@@ -922,7 +966,8 @@ void CQXPDockingPanePaintManager::DrawCaptionBar(HDC hDC, CQXPDockingPaneTabbedC
         // A face caption; the rebar's band shows through it when themed.
         dc.FillSolidRect(&rcCaption, face);
         if (IsVisualStyleActive(vsRebar))
-            DrawRebarCaption(hDC, pPane, rcCaption);
+            m_pStyles[vsRebar]->DrawThemeBackground(
+                hDC, 0, 0, ::IsRectEmpty(&content.rcRebar) ? &rcCaption : &content.rcRebar, &rcCaption);
         clrText = clrGlyph = GetColor(COLOR_BTNTEXT);
         nSize = 16;
         nGap = 2;
@@ -946,7 +991,9 @@ void CQXPDockingPanePaintManager::DrawCaptionBar(HDC hDC, CQXPDockingPaneTabbedC
     }
     if (bDisabled)
         clrText = GetColor(COLOR_GRAYTEXT);
-    int right = DrawCaptionButtons(hDC, pPane, rcBand, clrGlyph, nSize, nGap);
+    if (content.nButtonSize)
+        nSize = content.nButtonSize;
+    int right = DrawCaptionButtons(hDC, content, rcBand, clrGlyph, nSize, nGap);
     RECT rcText = rcBand;
     rcText.left += nTextStart;
     rcText.right = right - 2;
@@ -958,8 +1005,7 @@ void CQXPDockingPanePaintManager::DrawCaptionBar(HDC hDC, CQXPDockingPaneTabbedC
     }
     // The pane's icon before the title (greyed for a disabled pane) when
     // captions show icons and it fits.
-    CQXPDockingPaneManager* pManager = pPane->GetDockingPaneManager();
-    HICON hIcon = m_bShowCaptionIcon && pManager && !pText ? pManager->GetPaneIcon(pSelected) : NULL;
+    HICON hIcon = pText ? NULL : content.hIcon;
     const SIZE szIcon = m_pTabPainter->m_szIcon;
     if (hIcon && rcText.right - rcText.left > szIcon.cx) {
         const int y = (rcBand.top + rcBand.bottom - szIcon.cy) / 2;
@@ -969,7 +1015,7 @@ void CQXPDockingPanePaintManager::DrawCaptionBar(HDC hDC, CQXPDockingPaneTabbedC
             ::DrawIconEx(hDC, rcText.left, y, hIcon, szIcon.cx, szIcon.cy, 0, NULL, DI_NORMAL);
         rcText.left += szIcon.cx + 3;
     }
-    CString strTitle = pPane->GetTitle();
+    const CString& strTitle = content.strTitle;
     if (!strTitle.IsEmpty() && rcText.right > rcText.left) {
         FontSelector font(hDC, m_hFont, clrText);
         ::SetBkMode(hDC, TRANSPARENT);
@@ -981,7 +1027,7 @@ void CQXPDockingPanePaintManager::DrawCaptionBar(HDC hDC, CQXPDockingPaneTabbedC
                         DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
         if (m_nTheme == 5) {
             // Four stripes from 10 pixels after the text to the buttons.
-            int x1 = rcCalc.right + 10, x2 = right - 4;
+            int x1 = rcCalc.right + content.nStripeGap, x2 = right - 4;
             int mid = (rcBand.top + rcBand.bottom) / 2;
             if (x2 > x1)
                 for (int y : {mid - 3, mid - 1, mid + 1, mid + 3})
@@ -1104,7 +1150,7 @@ void CaptionButton::Redraw(HWND hWnd) const
     ::UpdateWindow(hWnd);
 }
 
-BOOL CaptionButton::Click(HWND hWnd, POINT pt, BOOL bScreen)
+BOOL CaptionButton::Click(HWND hWnd, POINT pt, int nCoords)
 {
     if (::GetCapture() != NULL || !::IsWindow(hWnd))
         return FALSE;
@@ -1114,9 +1160,15 @@ BOOL CaptionButton::Click(HWND hWnd, POINT pt, BOOL bScreen)
     POINT ptLast = pt;
     auto pointOf = [&](const MSG& msg) {
         POINT p = {(short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam)};
-        if (bScreen)
+        if (nCoords != clickClient) {
             ::ClientToScreen(msg.hwnd, &p);
-        else if (msg.hwnd != hWnd)
+            if (nCoords == clickWindow) {
+                RECT rcWindow;
+                ::GetWindowRect(hWnd, &rcWindow);
+                p.x -= rcWindow.left;
+                p.y -= rcWindow.top;
+            }
+        } else if (msg.hwnd != hWnd)
             ::MapWindowPoints(msg.hwnd, hWnd, &p, 1);
         return p;
     };

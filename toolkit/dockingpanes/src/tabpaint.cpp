@@ -1197,6 +1197,20 @@ void CTabColorSetVisualStyle::FillClient(HDC hDC, const RECT& rcClient, CQXPTabM
     m_pTab->DrawThemeBackground(hDC, TABP_PANE, 0, &rc);
 }
 
+void CTabColorSetVisualStyle::ExcludeClientCorner(HDC hDC, const RECT& rc, CQXPTabManager* /*pManager*/)
+{
+    if (!IsThemed())
+        return;
+    // The pane part's corner where the first tab meets it.
+    POINT pt = {rc.left, rc.top};
+    const int nPos = m_pPaintManager->GetPosition();
+    if (nPos == tabPositionBottom)
+        pt.y = rc.bottom - 2;
+    else if (nPos == tabPositionRight)
+        pt.x = rc.right - 2;
+    ::ExcludeClipRect(hDC, pt.x, pt.y, pt.x + 1, pt.y + 1);
+}
+
 void CTabColorSetVisualStyle::FillStateButton(HDC hDC, const RECT& rc, CQXPTabManager* pManager,
                                               CQXPTabManagerItem* pItem)
 {
@@ -1308,8 +1322,12 @@ void CQXPTabPainter::DrawTabControl(CQXPTabManager* pManager, HDC hDC, const REC
         m_nAppearance != 10) {
         RECT rcClient = rc;
         AdjustClientRect(pManager, rcClient);
-        if (!::IsRectEmpty(&rcClient))
+        if (!::IsRectEmpty(&rcClient)) {
+            const int nSaved = ::SaveDC(hDC);
+            m_pColorSet->ExcludeClientCorner(hDC, rcClient, pManager);
             m_pColorSet->FillClient(hDC, rcClient, pManager);
+            ::RestoreDC(hDC, nSaved);
+        }
     }
     DrawTabStrip(pManager, hDC, rc);
 }

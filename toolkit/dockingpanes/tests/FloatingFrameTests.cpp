@@ -9,6 +9,8 @@
 #include <qx/dragcontext.h>
 #include <qx/panepaint.h>
 
+#include "PaintTestSupport.h"
+
 #include <qmtest/mouse.h>
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
@@ -285,6 +287,201 @@ TEST(FloatingFrame, ThemedFramesAnswerTheirOwnHitTests)
         EXPECT_EQ(r.hit, ::SendMessage(h, WM_NCHITTEST, 0, MAKELPARAM(r.x, r.y))) << r.x << "," << r.y;
 }
 
+CaptionButton* ButtonOf(CPaneBase* pOwner, int nID)
+{
+    for (CaptionButton* b : pOwner->m_arrCaptionButtons)
+        if (b->m_nID == nID)
+            return b;
+    return nullptr;
+}
+
+// A caption button's middle on the screen (its rectangle is in the frame
+// window's coordinates).
+POINT ButtonOnScreen(HWND hFrame, const CaptionButton* b)
+{
+    RECT rc;
+    ::GetWindowRect(hFrame, &rc);
+    return POINT{rc.left + (b->m_rc.left + b->m_rc.right) / 2, rc.top + (b->m_rc.top + b->m_rc.bottom) / 2};
+}
+
+// The first steps of a real press on a frame's caption button: the mouse
+// over it and its left button down; the next step runs inside the press's
+// tracking.
+void PressOn(qmtest::Script& script, HWND hFrame, const CaptionButton* b)
+{
+    script.Then([hFrame, b] {
+        qmtest::MouseMoveTo(ButtonOnScreen(hFrame, b));
+        qmtest::MouseButton(MOUSEEVENTF_LEFTDOWN);
+    });
+    script.Add([b] { return b->m_bPressed != FALSE; });
+}
+
+// The frame as its theme draws it, into a picture of the window's size.
+std::unique_ptr<painttest::MemoryDC> FramePicture(CQXPDockingPaneManager& manager, CQXPDockingPaneMiniWnd* pFrame)
+{
+    RECT rc;
+    ::GetWindowRect(pFrame->GetSafeHwnd(), &rc);
+    ::OffsetRect(&rc, -rc.left, -rc.top);
+    std::unique_ptr<painttest::MemoryDC> pic(new painttest::MemoryDC(rc.right, rc.bottom, RGB(255, 0, 255)));
+    manager.GetPaintManager()->DrawFloatingFrame(pic->dc()->GetSafeHdc(), pFrame, rc);
+    return pic;
+}
+
+std::vector<COLORREF> PixelsOf(painttest::MemoryDC& pic, const RECT& rc)
+{
+    std::vector<COLORREF> v;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            v.push_back(pic.Pixel(x, y));
+    return v;
+}
+
+// Every docking theme draws the themed frame with its caption strip and
+// buttons: Close at the right end, the roll-up pin before it (the Menu
+// button only for panes that ask for it), inside the caption band, where
+// the frame hit-tests them; the pin turns on its side while rolled up.
+TEST(FloatingFrame, EachThemeDrawsItsFrameWithCaptionButtons)
+{
+    for (int nTheme = 0; nTheme <= 10; ++nTheme) {
+        SCOPED_TRACE("theme " + std::to_string(nTheme));
+        FloatFrame f;
+        f.manager.m_bThemedFloatingFrames = TRUE;
+        f.manager.m_bManualTimers = TRUE;
+        f.manager.SetTheme(nTheme);
+        CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+        p1->SetTitle("Function List");
+        CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
+        ASSERT_NE(nullptr, pFrame);
+        HWND h = pFrame->GetSafeHwnd();
+        ::RedrawWindow(h, NULL, NULL, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        RECT rc;
+        ::GetWindowRect(h, &rc);
+        const int nCaption = f.manager.GetPaintManager()->GetCaptionHeight();
+        CaptionButton* close = ButtonOf(pFrame, QX_IDS_DOCKINGPANE_CLOSE);
+        CaptionButton* pin = ButtonOf(pFrame, QX_IDS_DOCKINGPANE_AUTOHIDE);
+        CaptionButton* menu = ButtonOf(pFrame, QX_IDS_DOCKINGPANE_MENU);
+        ASSERT_TRUE(close && pin && menu);
+        std::unique_ptr<painttest::MemoryDC> pic = FramePicture(f.manager, pFrame);
+        ASSERT_FALSE(::IsRectEmpty(&close->m_rc));
+        ASSERT_FALSE(::IsRectEmpty(&pin->m_rc));
+        EXPECT_TRUE(::IsRectEmpty(&menu->m_rc)) << "no pane asks for the menu";
+        EXPECT_LE(pin->m_rc.right, close->m_rc.left);
+        EXPECT_LE(close->m_rc.right, rc.right - rc.left - 3);
+        EXPECT_GE(pin->m_rc.top, 0);
+        EXPECT_LE(close->m_rc.bottom, 3 + nCaption + 2) << "the buttons stay in the caption band";
+        for (CaptionButton* b : {close, pin}) {
+            POINT pt = ButtonOnScreen(h, b);
+            EXPECT_EQ(HTCAPTION, ::SendMessage(h, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)));
+            EXPECT_EQ(b, pFrame->CaptionButtonAt(pt));
+            // Something is drawn on the button: its glyph or its face.
+            std::vector<COLORREF> px = PixelsOf(*pic, b->m_rc);
+            EXPECT_NE(std::count(px.begin(), px.end(), px.front()), (long)px.size()) << b->m_nID;
+        }
+        // Between the buttons and the caption's start no button answers.
+        EXPECT_EQ(nullptr, pFrame->CaptionButtonAt(POINT{rc.left + 12, rc.top + 3 + nCaption / 2}));
+        // The pin's picture changes while the frame rolls up.
+        std::vector<COLORREF> pinUp = PixelsOf(*pic, pin->m_rc);
+        pFrame->SetRollUp(TRUE);
+        ASSERT_TRUE(pFrame->IsRollUp());
+        std::unique_ptr<painttest::MemoryDC> rolled = FramePicture(f.manager, pFrame);
+        EXPECT_EQ(2u, pin->m_dwState);
+        EXPECT_NE(pinUp, PixelsOf(*rolled, pin->m_rc));
+        pFrame->SetRollUp(FALSE);
+        ::RedrawWindow(h, NULL, NULL, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        qmtest::PumpFor(30);
+        char name[64];
+        snprintf(name, sizeof(name), "floating-frame-theme%d.png", nTheme);
+        qmtest::SaveScreenPng(rc, qmtest::ScreenshotDir(QM_BIN_DIR) + "/" + name);
+    }
+}
+
+// The caption buttons of a themed frame under the real mouse: hovering
+// lights one until the mouse leaves the caption, the pin rolls the frame
+// up, Menu asks the owner for the pane's menu, Close closes the panes.
+TEST(FloatingFrame, ThemedCaptionButtonsActUnderTheRealMouse)
+{
+    FloatFrame f;
+    f.manager.m_bThemedFloatingFrames = TRUE;
+    f.manager.m_bManualTimers = TRUE;
+    f.manager.SetTheme(2);
+    CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+    p1->SetOptions(p1->GetOptions() | paneHasMenuButton);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
+    ASSERT_NE(nullptr, pFrame);
+    HWND h = pFrame->GetSafeHwnd();
+    ::SetForegroundWindow(h);
+    ::RedrawWindow(h, NULL, NULL, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    CaptionButton* close = ButtonOf(pFrame, QX_IDS_DOCKINGPANE_CLOSE);
+    CaptionButton* pin = ButtonOf(pFrame, QX_IDS_DOCKINGPANE_AUTOHIDE);
+    CaptionButton* menu = ButtonOf(pFrame, QX_IDS_DOCKINGPANE_MENU);
+    ASSERT_FALSE(::IsRectEmpty(&menu->m_rc)) << "the pane asks for its menu button";
+    auto hasTimer = [&](UINT_PTR id) {
+        return std::find(pFrame->m_timers.begin(), pFrame->m_timers.end(), id) != pFrame->m_timers.end();
+    };
+    RECT rcFrame;
+    ::GetWindowRect(h, &rcFrame);
+    const POINT outside = {rcFrame.right + 40, rcFrame.bottom + 40};
+
+    // Hover: the pin lights, and the caption's timer watches for the way out.
+    qmtest::Script hover;
+    hover.Then([&] { qmtest::MouseMoveTo(ButtonOnScreen(h, pin)); });
+    hover.Add([&] { return pin->m_bHot != FALSE; });
+    ASSERT_TRUE(hover.Run(nullptr, 5000));
+    EXPECT_FALSE(close->m_bHot);
+    EXPECT_TRUE(hasTimer(2345));
+    qmtest::MouseMoveTo(outside);
+    qmtest::PumpFor(30);
+    pFrame->OnTimer(2345);
+    EXPECT_FALSE(pin->m_bHot) << "the mouse left the caption";
+    EXPECT_FALSE(hasTimer(2345));
+
+    // A click on the pin rolls the frame up; another rolls it out again
+    // (quick enough to be a double click: still two clicks on the button).
+    for (BOOL bRolled : {TRUE, FALSE}) {
+        qmtest::Script click;
+        PressOn(click, h, pin);
+        click.Then([] { qmtest::MouseButton(MOUSEEVENTF_LEFTUP); });
+        click.Add([&] { return pFrame->IsRollUp() == bRolled; });
+        ASSERT_TRUE(click.Run(nullptr, 5000)) << "roll-up " << bRolled;
+        EXPECT_FALSE(pin->m_bPressed);
+        EXPECT_EQ(nullptr, ::GetCapture());
+    }
+
+    // Menu: the owner is asked for the pane's menu under the button.
+    qmtest::Script menuPress;
+    menuPress.Then([&] {
+        qmtest::MouseMoveTo(ButtonOnScreen(h, menu));
+        qmtest::MouseButton(MOUSEEVENTF_LEFTDOWN);
+        qmtest::MouseButton(MOUSEEVENTF_LEFTUP);
+    });
+    menuPress.Add([&] { return !f.site.m_menuRequests.empty(); });
+    ASSERT_TRUE(menuPress.Run(nullptr, 5000));
+    ASSERT_EQ(1u, f.site.m_menuRequests.size());
+    EXPECT_EQ(p1, f.site.m_menuRequests[0].pPane);
+    EXPECT_EQ(rcFrame.left + menu->m_rc.left, f.site.m_menuRequests[0].ptScreen.x);
+    EXPECT_EQ(rcFrame.top + menu->m_rc.bottom, f.site.m_menuRequests[0].ptScreen.y);
+    EXPECT_FALSE(menu->m_bPressed);
+
+    // Pressed on Close but released away: nothing closes; released over it:
+    // the pane closes and the frame hides.
+    qmtest::Script away;
+    PressOn(away, h, close);
+    away.Then([&] { qmtest::MouseMoveTo(outside); });
+    away.Add([&] { return close->m_bPressed == FALSE; });
+    away.Then([] { qmtest::MouseButton(MOUSEEVENTF_LEFTUP); });
+    away.Add([] { return ::GetCapture() == NULL; });
+    ASSERT_TRUE(away.Run(nullptr, 5000));
+    qmtest::PumpFor(30);
+    EXPECT_TRUE(::IsWindowVisible(h));
+    EXPECT_FALSE(p1->IsClosed());
+    qmtest::Script closing;
+    PressOn(closing, h, close);
+    closing.Then([] { qmtest::MouseButton(MOUSEEVENTF_LEFTUP); });
+    closing.Add([&] { return !::IsWindowVisible(h); });
+    ASSERT_TRUE(closing.Run(nullptr, 5000));
+    EXPECT_TRUE(p1->IsClosed());
+}
+
 TEST(FloatingFrame, RollsUpAfterSixPollsAndExpandsOnANonClientMove)
 {
     FloatFrame f;
@@ -530,8 +727,8 @@ TEST(PaneDrag, ACaptionDroppedOverTheClientFloatsThere)
     ASSERT_TRUE(f.Drag(from, {{from.x + 30, from.y - 30}, to}));
     CQXPDockingPaneMiniWnd* pFrame = f.FrameOf(f.p2);
     ASSERT_NE(nullptr, pFrame);
-    EXPECT_FALSE(f.drag->m_hDesktopDC) << "the desktop's DC is given back";
-    EXPECT_FALSE(f.drag->m_bDesktopLocked);
+    EXPECT_FALSE(f.drag->m_desktop.hDC) << "the desktop's DC is given back";
+    EXPECT_FALSE(f.drag->m_desktop.bLocked);
     RECT rc;
     ::GetWindowRect(pFrame->GetSafeHwnd(), &rc);
     EXPECT_EQ(rcBefore.left + (to.x - from.x), rc.left);
@@ -554,8 +751,8 @@ TEST(PaneDrag, ACaptureHeldElsewhereEndsTheDragAndGivesTheDesktopBack)
     POINT from = f.CaptionOf(f.p2);
     f.drag->Drag(f.ContainerOf(f.p2), from.x, from.y);
     EXPECT_EQ(other, ::GetCapture());
-    EXPECT_FALSE(f.drag->m_hDesktopDC);
-    EXPECT_FALSE(f.drag->m_bDesktopLocked);
+    EXPECT_FALSE(f.drag->m_desktop.hDC);
+    EXPECT_FALSE(f.drag->m_desktop.bLocked);
     EXPECT_EQ(nullptr, f.drag->m_pObject);
     EXPECT_EQ(tree, f.Tree());
     ::ReleaseCapture();
@@ -574,8 +771,8 @@ TEST(PaneDrag, EscapeRestoresAndFourPixelsChangeNothing)
     PumpFor(30);
     EXPECT_EQ(tree, f.Tree());
     EXPECT_EQ(nullptr, f.FrameOf(f.p2));
-    EXPECT_FALSE(f.drag->m_hDesktopDC);
-    EXPECT_FALSE(f.drag->m_bDesktopLocked);
+    EXPECT_FALSE(f.drag->m_desktop.hDC);
+    EXPECT_FALSE(f.drag->m_desktop.bLocked);
     EXPECT_EQ(nullptr, ::GetCapture());
     // Four pixels each way are no drag yet (pressed elsewhere on the
     // caption: the same place again would be a double click).
@@ -591,7 +788,7 @@ TEST(PaneDrag, EscapeRestoresAndFourPixelsChangeNothing)
     EXPECT_EQ(0, missed);
     EXPECT_FALSE(f.drag->m_bMoved);
     EXPECT_EQ(tree, f.Tree());
-    EXPECT_FALSE(f.drag->m_hDesktopDC);
+    EXPECT_FALSE(f.drag->m_desktop.hDC);
 }
 
 TEST(PaneDrag, WithoutGuidesTheEdgesDock)

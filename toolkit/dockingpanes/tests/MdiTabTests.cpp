@@ -6,6 +6,7 @@
 #include <qx/commandbar.h>
 #include <qx/control.h>
 #include <qx/images.h>
+#include <qx/listcontrols.h>
 #include <qx/mditabs.h>
 #include <qx/paintmanager.h>
 #include <qx/popup.h>
@@ -14,6 +15,9 @@
 
 #include <fx/mdi.h>
 #include <fx/oledrop.h>
+
+#include <qmtest/screenshot.h>
+#include <qmtest/script.h>
 
 #include <gtest/gtest.h>
 #include <qmtest/icons.h>
@@ -565,6 +569,92 @@ TEST_F(MdiFixture, TabsDraggedIntoGroups)
     EXPECT_EQ(3, tabs.GetWorkspace(0)->GetItemCount());
 }
 
+// A tab dragged off its strip with the real mouse: the desktop is locked
+// and the drop area outlined in halftone, with the toolkit's drag cursor;
+// every way out of the drag takes the outline off and gives the desktop
+// back, and only a release moves the tab.
+TEST_F(MdiFixture, ADraggedTabOutlinesItsDropAndEveryWayOutGivesTheDesktopBack)
+{
+    ASSERT_TRUE(tabs.Attach(frame, TRUE));
+    tabs.Refresh();
+    Pump();
+    SetForegroundWindow(frame->GetSafeHwnd());
+    Pump();
+    CQXPTabWorkspace* first = tabs.GetWorkspace(0);
+    const HWND hStrip = first->GetSafeHwnd();
+    RECT c = first->m_rcContent;
+    POINT low = {(c.left + c.right) / 2, c.bottom - 10};
+    ClientToScreen(frame->m_hWndMDIClient, &low);
+    const RECT expected = tabs.GetDropOutline(3, first);
+    // The lower half of the group, documents and strip together.
+    RECT rcStrip;
+    GetWindowRect(hStrip, &rcStrip);
+    EXPECT_EQ(std::min(rcStrip.left, expected.left), expected.left);
+    EXPECT_LT(expected.top, low.y);
+    EXPECT_GT(expected.bottom, low.y);
+    const RECT none = tabs.GetDropOutline(1, first);
+    EXPECT_TRUE(IsRectEmpty(&none));
+    const HCURSOR hDrag = ToolkitCursorResource(QX_IDC_TAB_DRAG);
+    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+
+    struct Way {
+        const char* name;
+        std::function<void()> end; // run mid-drag; the button is let go after it (if still down)
+        bool bMoves;
+    } ways[] = {
+        {"escape", [] { qmtest::KeyStroke(VK_ESCAPE); }, false},
+        {"capture lost", [other] { SetCapture(other); }, false},
+        {"quit", [] { PostQuitMessage(0); }, false},
+        {"release", [] { qmtest::MouseButton(MOUSEEVENTF_LEFTUP); }, true},
+    };
+    int nGrab = 0;
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        // Each press a few pixels from the last: not a double click.
+        RECT r = tabs.FindItem(children[0])->GetRect();
+        POINT grab = {r.left + 8 + 12 * (nGrab++ % 2), (r.top + r.bottom) / 2};
+        ClientToScreen(hStrip, &grab);
+        bool bLocked = false;
+        RECT outline = {0, 0, 0, 0};
+        HCURSOR shown = NULL;
+        qmtest::Script script;
+        script.Then([&] {
+            qmtest::MouseMoveTo(grab);
+            qmtest::MouseButton(MOUSEEVENTF_LEFTDOWN);
+        });
+        script.Add([&] { return GetCapture() == hStrip; });
+        script.Then([&] { qmtest::MouseMoveTo(low); });
+        script.Add([&] { return tabs.m_dragDesktop.hDC != NULL && EqualRect(&tabs.m_rcDropOutline, &expected); });
+        script.Then([&] {
+            bLocked = tabs.m_dragDesktop.hDC != NULL;
+            outline = tabs.m_rcDropOutline;
+            shown = GetCursor();
+            if (way.bMoves) {
+                RECT rcShot;
+                GetWindowRect(frame->GetSafeHwnd(), &rcShot);
+                qmtest::SaveScreenPng(rcShot, qmtest::ScreenshotDir(QM_BIN_DIR) + "/mditabs-drag-outline.png");
+            }
+            way.end();
+        });
+        script.Add([&] { return GetCapture() != hStrip; });
+        script.Then([] {
+            if (GetAsyncKeyState(VK_LBUTTON) & 0x8000)
+                qmtest::MouseButton(MOUSEEVENTF_LEFTUP);
+        });
+        ASSERT_TRUE(script.Run(nullptr, 8000));
+        qmtest::PumpFor(30);
+        ReleaseCapture();
+        EXPECT_TRUE(bLocked);
+        EXPECT_TRUE(EqualRect(&outline, &expected));
+        EXPECT_EQ(hDrag, shown);
+        EXPECT_EQ(nullptr, tabs.m_dragDesktop.hDC) << "the desktop's DC is given back";
+        EXPECT_FALSE(tabs.m_dragDesktop.bLocked);
+        EXPECT_TRUE(IsRectEmpty(&tabs.m_rcDropOutline));
+        EXPECT_EQ(way.bMoves ? 2 : 1, tabs.GetWorkspaceCount());
+    }
+    DestroyWindow(other);
+}
+
 HWND g_hMenuOwner = NULL;
 std::vector<UINT> g_menuKeys;
 
@@ -954,36 +1044,6 @@ TEST_F(MdiFixture, ArrangingGivesCaptionlessDocumentsACaptionForTheTime)
     RegisterThemeCreator(qxpThemeRibbon, NULL);
 }
 
-// The tab-group menu in the command bars' look: the commands that apply,
-// the new-group ones with the pictures the tab client stored, then Cancel
-// beginning a group.
-TEST(ActiveFilesPopupBar, TheGroupMenuShowsTheNewGroupPictures)
-{
-    CQXPTabClientWnd client; // stores the pictures
-    CQXPCommandBarsActiveFiles list(NULL);
-    std::vector<CQXPActiveFilesPopup::Command> commands = {{ID_WORKSPACE_NEWHORIZONTAL, "New Hori&zontal Tab Group"},
-                                                           {ID_WORKSPACE_MOVENEXT, "Move to Ne&xt Tab Group"}};
-    CQXPPopupBar* pPopup = list.BuildGroupPopup(commands);
-    ASSERT_NE(nullptr, pPopup);
-    ASSERT_EQ(3, pPopup->GetControlCount());
-    const struct {
-        int nID;
-        const char* pszCaption;
-        bool bPicture;
-        bool bBeginGroup;
-    } expected[] = {{ID_WORKSPACE_NEWHORIZONTAL, "New Hori&zontal Tab Group", true, false},
-                    {ID_WORKSPACE_MOVENEXT, "Move to Ne&xt Tab Group", false, false},
-                    {ID_WORKSPACE_CANCEL, "C&ancel", false, true}};
-    for (int i = 0; i < 3; ++i) {
-        CQXPControl* c = pPopup->GetControl(i);
-        EXPECT_EQ(expected[i].nID, c->GetID()) << i;
-        EXPECT_STREQ(expected[i].pszCaption, c->GetCaption()) << i;
-        EXPECT_EQ(expected[i].bPicture, c->GetImage(16) != nullptr) << i;
-        EXPECT_EQ(expected[i].bBeginGroup, c->GetBeginGroup() != FALSE) << i;
-    }
-    pPopup->InternalRelease();
-}
-
 // The list in the command bars' look: a popup bar of buttons with the
 // tabs' captions and their documents' icons, each icon registered once.
 TEST(ActiveFilesPopupBar, ButtonsCarryTheCaptionsAndIcons)
@@ -1094,6 +1154,65 @@ TEST_F(MdiFixture, ActiveFilesPopupBarActivatesTheChosenDocument)
     Pump();
     EXPECT_EQ(children[0], Active());
     tabs.SetActiveFilesPopup(NULL);
+}
+
+// With the command bars the menu is their popup bar: the workspace-actions
+// list (what the tab client enables now) and "C&ancel" beginning a group;
+// the chosen group command runs, Esc or Cancel change nothing.
+TEST_F(MdiFixture, TabGroupPopupBarOffersTheEnabledCommandsAndCancel)
+{
+    CQXPCommandBarsTabGroups groups(NULL);
+    CQXPPopupBar* pPopup = groups.BuildPopup();
+    ASSERT_NE(nullptr, pPopup);
+    ASSERT_EQ(2, pPopup->GetControlCount());
+    EXPECT_EQ(QXP_ID_WORKSPACEACTIONS, pPopup->GetControl(0)->GetID());
+    EXPECT_EQ(QX_ID_WORKSPACE_CANCEL, pPopup->GetControl(1)->GetID());
+    EXPECT_STREQ("C&ancel", pPopup->GetControl(1)->GetCaption());
+    EXPECT_TRUE(pPopup->GetControl(1)->GetBeginGroup());
+    // Laid out for a frame whose tabs are grouped: the list turns into the
+    // commands that apply, each with its caption.
+    ASSERT_TRUE(tabs.Attach(frame, TRUE));
+    tabs.Refresh();
+    Pump();
+    SendMessageA(frame->m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)children[0], 0);
+    Pump();
+    pPopup->SetOwnerSite(frame);
+    pPopup->CalcDynamicLayout(0, 0);
+    std::vector<std::string> captions;
+    for (int i = 0; i < pPopup->GetControlCount(); ++i)
+        if (pPopup->GetControl(i)->IsVisible())
+            captions.push_back((LPCSTR)pPopup->GetControl(i)->GetCaption());
+    EXPECT_EQ((std::vector<std::string>{"New Hori&zontal Tab Group", "New &Vertical Tab Group", "C&ancel"}), captions);
+    pPopup->InternalRelease();
+
+    tabs.SetGroupPopup(&groups);
+    SetForegroundWindow(frame->GetSafeHwnd());
+    CQXPTabWorkspace* first = tabs.GetWorkspace(0);
+    RECT c = first->m_rcContent;
+    POINT ps = {(c.left + c.right) / 2, (c.top + c.bottom) / 2};
+    ClientToScreen(frame->m_hWndMDIClient, &ps);
+    PopupShot shot;
+    PostMessageA(shot.hWnd, WM_APP, 0, 0);
+    PostMessageA(frame->GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+    tabs.ShowGroupMenu(ps);
+    Pump();
+    EXPECT_EQ(1, tabs.GetWorkspaceCount());
+    ASSERT_TRUE(shot.pic != nullptr) << "the popup bar showed";
+    EXPECT_TRUE(shot.pic->SavePng("mditabs-group-popup.png"));
+    // Up from the top wraps to Cancel: nothing changes.
+    PostMessageA(frame->GetSafeHwnd(), WM_KEYDOWN, VK_UP, 0);
+    PostMessageA(frame->GetSafeHwnd(), WM_KEYDOWN, VK_RETURN, 0);
+    tabs.ShowGroupMenu(ps);
+    Pump();
+    EXPECT_EQ(1, tabs.GetWorkspaceCount());
+    // The first item: a new group below.
+    PostMessageA(frame->GetSafeHwnd(), WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(frame->GetSafeHwnd(), WM_KEYDOWN, VK_RETURN, 0);
+    tabs.ShowGroupMenu(ps);
+    Pump();
+    EXPECT_EQ(2, tabs.GetWorkspaceCount());
+    EXPECT_TRUE(tabs.m_bGroupsStacked);
+    tabs.SetGroupPopup(NULL);
 }
 
 } // namespace

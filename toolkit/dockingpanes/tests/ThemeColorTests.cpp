@@ -390,6 +390,67 @@ TEST(DockingThemeColors, ThemeSevenCaptionFont)
     }
 }
 
+// A system caption font of a Western character set is written in Tahoma when
+// the paint manager prefers it; a font the program chose keeps its face and
+// stays through refreshes, a system font is taken again.
+TEST(DockingThemeColors, CaptionFontFaceAndTheTahomaPreference)
+{
+    const bool bTahoma = IsFontInstalled("Tahoma") != FALSE;
+    struct Row {
+        const char* what;
+        BOOL prefer, useSystem;
+        BYTE charSet;
+        const char* face; // expected; NULL: the given face
+    } rows[] = {
+        {"preferred, system font", TRUE, TRUE, ANSI_CHARSET, bTahoma ? "Tahoma" : NULL},
+        {"preferred, symbol set", TRUE, TRUE, SYMBOL_CHARSET, bTahoma ? "Tahoma" : NULL},
+        {"preferred, program's font", TRUE, FALSE, ANSI_CHARSET, NULL},
+        {"preferred, Japanese set", TRUE, TRUE, SHIFTJIS_CHARSET, NULL},
+        {"not preferred", FALSE, TRUE, ANSI_CHARSET, NULL},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        auto pm = Theme(0);
+        pm->m_bPreferTahoma = r.prefer;
+        LOGFONTA lf = {};
+        lf.lfHeight = -13;
+        lf.lfCharSet = r.charSet;
+        lstrcpyA(lf.lfFaceName, "Courier New");
+        pm->SetCaptionFont(&lf, r.useSystem);
+        EXPECT_EQ(r.useSystem, pm->IsUseSystemFont());
+        LOGFONTA got = {};
+        ASSERT_NE(0, ::GetObjectA(pm->m_hFont, sizeof(got), &got));
+        EXPECT_STREQ(r.face ? r.face : "Courier New", got.lfFaceName);
+        EXPECT_EQ(-13, got.lfHeight);
+        // The vertical face follows the preference too.
+        const char* vertical = r.prefer && bTahoma ? "Tahoma" : IsFontInstalled("Arial") ? "Arial"
+                                                                                         : "Courier New";
+        EXPECT_STREQ(vertical, pm->GetVerticalCaptionFont().lfFaceName);
+    }
+
+    NONCLIENTMETRICSA ncm = {};
+    ncm.cbSize = sizeof(ncm);
+    ASSERT_TRUE(::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0));
+    auto pm = Theme(0);
+    ASSERT_TRUE(pm->IsUseSystemFont()) << "the system's font by default";
+    LOGFONTA lf = {};
+    lf.lfHeight = -20;
+    lstrcpyA(lf.lfFaceName, "Courier New");
+    pm->SetCaptionFont(&lf);
+    const int nTall = pm->GetCaptionTextHeight();
+    pm->RefreshMetrics();
+    LOGFONTA got = {};
+    ASSERT_NE(0, ::GetObjectA(pm->m_hFont, sizeof(got), &got));
+    EXPECT_STREQ("Courier New", got.lfFaceName) << "the program's font survives a refresh";
+    EXPECT_EQ(-20, got.lfHeight);
+    EXPECT_EQ(nTall, pm->GetCaptionTextHeight());
+    pm->SetCaptionFont(&lf, TRUE);
+    pm->RefreshMetrics();
+    ASSERT_NE(0, ::GetObjectA(pm->m_hFont, sizeof(got), &got));
+    EXPECT_STREQ(ncm.lfSmCaptionFont.lfFaceName, got.lfFaceName) << "a system font is read again";
+    EXPECT_EQ(ncm.lfSmCaptionFont.lfHeight, got.lfHeight);
+}
+
 // The docking themes' own tab colour sets: theme 6's and theme 9's for the
 // tabbed containers and the auto-hide panels, by the desktop scheme, and
 // theme 1's auto-hide set.

@@ -3,6 +3,8 @@
 // when no style is active, and the desktop's own style where Wine has one.
 #include "DockTestSupport.h"
 #include <qx/colors.h>
+#include <qx/miniwnd.h>
+#include <qx/panemanager.h>
 #include <qx/panepaint.h>
 #include <qx/tabpaint.h>
 #include <qx/themeres.h>
@@ -16,6 +18,7 @@
 #include <vsstyle.h>
 #include <vssym32.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -211,6 +214,51 @@ TEST(TabVisualStyles, ColourSetEightDrawsTheTabParts)
         EXPECT_NE(body, s.pic.Pixel(beyond.x, beyond.y));
         EXPECT_TRUE(s.pic.SavePng(std::string("tabs-colorset8-fake-") + PositionName(nPos) + ".png"));
     }
+}
+
+// Before the pane part goes under the client, the themed set takes the
+// client's corner pixel at the tab side off the clip region; without an
+// active style it leaves the clip alone.
+TEST(TabVisualStyles, ColourSetEightLeavesOutTheClientCornerAtTheTabSide)
+{
+    painttest::FixedColors colors;
+    const RECT rc = {10, 10, 60, 50};
+    struct {
+        int nPos;
+        POINT corner;
+    } rows[] = {{tabPositionTop, {10, 10}},
+                {tabPositionLeft, {10, 10}},
+                {tabPositionBottom, {10, 48}},
+                {tabPositionRight, {58, 10}}};
+    for (bool bActive : {true, false}) {
+        FakeStyles styles(bActive);
+        for (const auto& r : rows) {
+            SCOPED_TRACE(std::string(bActive ? "active, " : "inactive, ") + PositionName(r.nPos));
+            Strip s(0, 8, r.nPos, 300, 120, 0);
+            painttest::MemoryDC pic(70, 60);
+            HDC hdc = pic.dc()->GetSafeHdc();
+            const int nSaved = ::SaveDC(hdc);
+            s.tabs.painter.GetColorSet()->ExcludeClientCorner(hdc, rc, &s.tabs);
+            pic.dc()->FillSolidRect(&rc, RGB(0, 0, 0));
+            ::RestoreDC(hdc, nSaved);
+            int nLeft = 0;
+            for (int y = rc.top; y < rc.bottom; ++y)
+                for (int x = rc.left; x < rc.right; ++x)
+                    if (pic.Pixel(x, y) != RGB(0, 0, 0))
+                        ++nLeft;
+            EXPECT_EQ(bActive ? 1 : 0, nLeft);
+            if (bActive)
+                EXPECT_EQ(RGB(255, 255, 255), pic.Pixel(r.corner.x, r.corner.y));
+        }
+    }
+    // Drawn with a framed client: the pane part leaves its corner under the
+    // header's face.
+    FakeStyles styles;
+    Strip top(0, 8, tabPositionTop, 300, 120, 0);
+    RECT rcClient = top.tabs.area;
+    top.tabs.painter.AdjustClientRect(&top.tabs, rcClient);
+    EXPECT_EQ(painttest::ClassicSysColor(COLOR_3DFACE), top.pic.Pixel(rcClient.left, rcClient.top));
+    EXPECT_EQ(styles.fake.EdgeColor(), top.pic.Pixel(rcClient.left + 1, rcClient.top));
 }
 
 TEST(TabVisualStyles, AppearanceFourShowsTheToolbarsCheckedButton)
@@ -606,6 +654,93 @@ TEST(CaptionVisualStyles, ThemeEightShowsTheRebarThroughItsCaptions)
     // A face caption with the text in the button-text colour.
     EXPECT_EQ(p->m_clrFace, pic->Pixel(rcCaption.left + 1, (rcCaption.top + rcCaption.bottom) / 2));
     EXPECT_GT(pic->Count(CRect(rcCaption), painttest::ClassicSysColor(COLOR_BTNTEXT)), 10);
+}
+
+// --- floating frames ----------------------------------------------------------
+
+// The pane of a caption frame floated into a themed frame; the frame drawn
+// into a picture of its window's size.
+struct FloatingFrameShot : CaptionFrame {
+    explicit FloatingFrameShot(int nTheme) : CaptionFrame(nTheme)
+    {
+        manager.m_bThemedFloatingFrames = TRUE;
+        RECT rc = {200, 150, 460, 390};
+        frame = manager.FloatPane(pane, rc);
+        EXPECT_NE(nullptr, frame);
+        qmtest::PumpFor(30);
+    }
+    std::unique_ptr<painttest::MemoryDC> DrawFrame(RECT* prcWindow)
+    {
+        ::GetWindowRect(frame->GetSafeHwnd(), prcWindow);
+        ::OffsetRect(prcWindow, -prcWindow->left, -prcWindow->top);
+        auto pic = std::make_unique<painttest::MemoryDC>(prcWindow->right, prcWindow->bottom);
+        manager.GetPaintManager()->DrawFloatingFrame(pic->dc()->GetSafeHdc(), frame, *prcWindow);
+        return pic;
+    }
+    CQXPDockingPaneMiniWnd* frame = NULL;
+};
+
+// Theme 3 with the window style: the small frame's left, right and bottom
+// pieces, 3 pixels wide, and its small caption across the top; without the
+// style the 3-D frame of the other themes.
+TEST(FloatingFrameVisualStyles, ThemeThreeFrameIsTheWindowsSmallFrame)
+{
+    painttest::FixedColors colors;
+    {
+        FakeStyles styles;
+        FloatingFrameShot f(3);
+        ASSERT_NE(nullptr, f.frame);
+        styles.fake.ResetDraws();
+        RECT rc;
+        auto pic = f.DrawFrame(&rc);
+        const int nState = f.frame->m_bActive ? FS_ACTIVE : FS_INACTIVE;
+        std::vector<FakeUx::Drawn> d = styles.Of(L"WINDOW");
+        struct {
+            int part;
+            RECT rc;
+        } pieces[] = {{WP_SMALLFRAMELEFT, {0, 0, 3, rc.bottom}},
+                      {WP_SMALLFRAMERIGHT, {rc.right - 3, 0, rc.right, rc.bottom}},
+                      {WP_SMALLFRAMEBOTTOM, {0, rc.bottom - 3, rc.right, rc.bottom}}};
+        for (const auto& piece : pieces) {
+            auto it = std::find_if(d.begin(), d.end(), [&](const FakeUx::Drawn& x) { return x.part == piece.part; });
+            ASSERT_NE(d.end(), it) << piece.part;
+            EXPECT_EQ(nState, it->state);
+            EXPECT_EQ(piece.rc.left, it->rc.left) << piece.part;
+            EXPECT_EQ(piece.rc.right, it->rc.right) << piece.part;
+            EXPECT_EQ(piece.rc.bottom, it->rc.bottom) << piece.part;
+        }
+        auto caption = std::find_if(d.begin(), d.end(), [](const FakeUx::Drawn& x) { return x.part == WP_SMALLCAPTION; });
+        ASSERT_NE(d.end(), caption);
+        EXPECT_EQ(3, caption->rc.left);
+        EXPECT_EQ(rc.right - 3, caption->rc.right);
+        EXPECT_EQ(0, caption->rc.top);
+        EXPECT_TRUE(pic->SavePng("floating-frame-theme3-fake-style.png"));
+    }
+    painttest::NoVisualStyles none;
+    FloatingFrameShot f(3);
+    RECT rc;
+    auto pic = f.DrawFrame(&rc);
+    EXPECT_EQ(RGB(0, 0, 0), pic->Pixel(rc.right - 1, rc.bottom / 2)) << "the outer 3-D frame's dark side";
+    EXPECT_EQ(painttest::ClassicSysColor(COLOR_3DFACE), pic->Pixel(0, rc.bottom / 2));
+}
+
+// Theme 8: the rebar band spans the frame's whole window, seen through its
+// caption strip.
+TEST(FloatingFrameVisualStyles, ThemeEightShowsTheRebarAcrossTheWholeFrame)
+{
+    painttest::FixedColors colors;
+    FakeStyles styles;
+    FloatingFrameShot f(8);
+    ASSERT_NE(nullptr, f.frame);
+    styles.fake.ResetDraws();
+    RECT rc;
+    auto pic = f.DrawFrame(&rc);
+    std::vector<FakeUx::Drawn> d = styles.Of(L"REBAR");
+    ASSERT_EQ(1u, d.size());
+    EXPECT_TRUE(EqualRect(&rc, &d[0].rc));
+    const COLORREF band = styles.fake.PartColor(0, 0);
+    EXPECT_EQ(band, pic->Pixel(rc.right / 2, 3 + 4));
+    EXPECT_NE(band, pic->Pixel(rc.right / 2, rc.bottom - 2)) << "clipped to the caption";
 }
 
 } // namespace

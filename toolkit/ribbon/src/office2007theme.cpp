@@ -2,6 +2,7 @@
 // status bar, the workspace and the control text of the menu bar.
 #include <qx/drawing.h>
 #include <qx/office2007.h>
+#include <qx/ribbonframehook.h>
 
 #include <cstring>
 #include <utility>
@@ -305,4 +306,5 @@ void AFXAPI RegisterOffice2007Themes()
 {
     RegisterThemeCreator(qxpThemeOffice2007, CreateOffice2007Theme);
     RegisterThemeCreator(qxpThemeRibbon, CreateRibbonStyleTheme);
+    RegisterRibbonFrameHook();
 }

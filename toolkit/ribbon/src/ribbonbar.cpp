@@ -4,38 +4,25 @@
 #include <qx/barcontrols.h>
 #include <qx/barstate.h>
 #include <qx/commandbars.h>
+#include <qx/customize.h>
 #include <qx/office2007.h>
 #include <qx/propexchange.h>
+#include <qx/ribbonaccess.h>
 #include <qx/ribbonbar.h>
+#include <qx/ribbonpopups.h>
+#include <qx/ribbonsystem.h>
+#include <qx/resourcemgr.h>
+#include <qxresource.h>
+#include <qx/ribbonframehook.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
 using namespace qxribbon;
 
 namespace {
-
-// The QAT's customise and more buttons: control height × 13 / 22 wide,
-// drawn by the ribbon theme.
-class CRibbonQuickAccessButton : public CQXPControlButton {
-public:
-    explicit CRibbonQuickAccessButton(BOOL bMore) : m_bMore(bMore) { m_dwFlags = 0x18; }
-    CSize GetSize(CDC* pDC) override
-    {
-        (void)pDC;
-        CQXPRibbonBar* pBar = DYNAMIC_DOWNCAST(CQXPRibbonBar, GetParent());
-        int cy = pBar && pBar->GetRibbonTheme() ? pBar->GetRibbonTheme()->m_metrics.nControlHeight : 22;
-        return QuickAccessButtonSize(cy);
-    }
-    void Draw(CDC* pDC) override
-    {
-        CQXPRibbonBar* pBar = DYNAMIC_DOWNCAST(CQXPRibbonBar, GetParent());
-        if (pBar && pBar->GetRibbonTheme())
-            pBar->GetRibbonTheme()->DrawRibbonQuickAccessButton(pDC, GetRect(), m_bMore, GetSelected(), GetPopped());
-    }
-    BOOL m_bMore;
-};
 
 // A group-band scroll button: scrolls the groups of the selected tab.
 class CRibbonScrollButton : public CQXPControlButton {
@@ -146,16 +133,86 @@ IMPLEMENT_DYNCREATE(CQXPRibbonGroup, CCmdTarget)
 
 CQXPRibbonGroup::CQXPRibbonGroup()
     : m_bControlsCentering(FALSE), m_bControlsGrouping(FALSE), m_bShowOptionButton(FALSE), m_bVisible(TRUE),
-      m_nId(-1), m_nIconId(-1), m_pTab(NULL), m_bCollapsed(FALSE)
+      m_nId(-1), m_nIconId(-1), m_pTab(NULL), m_pRibbon(NULL), m_pParentBar(NULL), m_pPopupButton(NULL),
+      m_bCollapsed(FALSE)
 {
 }
 
-CQXPRibbonGroup::~CQXPRibbonGroup() { RemoveAll(); }
+CQXPRibbonGroup::~CQXPRibbonGroup()
+{
+    RemoveAll();
+    ReleasePopupButton();
+}
+
+CQXPRibbonBar* CQXPRibbonGroup::GetRibbonBar() const
+{
+    return m_pRibbon ? m_pRibbon : (m_pTab ? m_pTab->GetRibbonBar() : NULL);
+}
+
+CQXPCommandBar* CQXPRibbonGroup::GetParentBar() const
+{
+    return m_pParentBar ? m_pParentBar : GetRibbonBar();
+}
 
 BOOL CQXPRibbonGroup::IsVisible() const
 {
-    CQXPRibbonBar* pBar = m_pTab ? m_pTab->GetRibbonBar() : NULL;
+    if (m_pParentBar)
+        return m_bVisible;
+    CQXPRibbonBar* pBar = GetRibbonBar();
     return m_bVisible && pBar && pBar->GetSelectedTab() == m_pTab;
+}
+
+void CQXPRibbonGroup::CopyFrom(CQXPRibbonGroup* pSource, CQXPCommandBar* pParentBar, CQXPRibbonBar* pRibbon)
+{
+    RemoveAll();
+    ReleasePopupButton();
+    m_pParentBar = pParentBar;
+    m_pRibbon = pRibbon;
+    m_nId = pSource->m_nId;
+    m_nIconId = pSource->m_nIconId;
+    m_bShowOptionButton = pSource->m_bShowOptionButton;
+    m_strCaption = pSource->m_strCaption;
+    m_bControlsGrouping = pSource->m_bControlsGrouping;
+    m_bControlsCentering = pSource->m_bControlsCentering;
+    m_bVisible = pSource->m_bVisible;
+    for (CQXPControl* pControl : pSource->m_controls) {
+        CQXPControl* pCopy = pParentBar->GetControls()->AddCopy(pControl);
+        if (!pCopy)
+            continue;
+        // The source may be collapsed or on a tab not shown; the copy shows.
+        pCopy->SetHideFlag(QXP_HIDE_RIBBON_TAB | qxpHideWrap, FALSE);
+        Attach(pCopy, -1);
+    }
+}
+
+void CQXPRibbonGroup::EnsurePopupButton()
+{
+    CQXPCommandBar* pBar = GetParentBar();
+    if (m_pPopupButton || !pBar)
+        return;
+    CQXPRibbonGroupControlPopup* pButton = new CQXPRibbonGroupControlPopup;
+    pButton->SetGroup(this);
+    pButton->SetCaption(m_strCaption);
+    pBar->GetControls()->AddControl(pButton, m_nId, CString(), -1, TRUE);
+    pButton->InternalAddRef();
+    pButton->SetHideFlag(qxpHideWrap, TRUE);
+    if (!IsVisible())
+        pButton->SetHideFlag(QXP_HIDE_RIBBON_TAB, TRUE);
+    m_pPopupButton = pButton;
+}
+
+void CQXPRibbonGroup::ReleasePopupButton()
+{
+    CQXPRibbonGroupControlPopup* pButton = m_pPopupButton;
+    if (!pButton)
+        return;
+    m_pPopupButton = NULL;
+    if (pButton->GetPopuped())
+        pButton->OnSetPopup(FALSE);
+    if (CQXPControls* pControls = pButton->GetControls())
+        pControls->Remove(pButton);
+    pButton->SetGroup(NULL);
+    pButton->InternalRelease();
 }
 
 int CQXPRibbonGroup::IndexOf(const CQXPControl* pControl) const
@@ -176,7 +233,7 @@ void CQXPRibbonGroup::Attach(CQXPControl* pControl, int nIndex)
 
 CQXPControl* CQXPRibbonGroup::Add(int controlType, int nId, LPCSTR lpszCaption, int nIndex)
 {
-    CQXPRibbonBar* pBar = m_pTab ? m_pTab->GetRibbonBar() : NULL;
+    CQXPCommandBar* pBar = GetParentBar();
     if (!pBar)
         return NULL;
     CQXPControl* pControl = pBar->GetControls()->Add(controlType, nId);
@@ -194,7 +251,7 @@ void CQXPRibbonGroup::RemoveAt(int nIndex)
         return;
     CQXPControl* pControl = m_controls[(size_t)nIndex];
     m_controls.erase(m_controls.begin() + nIndex);
-    CQXPRibbonBar* pBar = m_pTab ? m_pTab->GetRibbonBar() : NULL;
+    CQXPCommandBar* pBar = GetParentBar();
     if (pBar && pControl->GetControls() == pBar->GetControls())
         pBar->GetControls()->Remove(pControl);
     pControl->InternalRelease();
@@ -223,7 +280,7 @@ void CQXPRibbonGroup::DoPropExchange(CQXPPropExchange* pPX)
         StoreObjects(pPX, "Controls", "Control", stored, RUNTIME_CLASS(CQXPControl));
         return;
     }
-    CQXPRibbonBar* pBar = m_pTab ? m_pTab->GetRibbonBar() : NULL;
+    CQXPCommandBar* pBar = GetParentBar();
     RemoveAll();
     LoadObjects<CQXPControl>(pPX, "Controls", "Control", RUNTIME_CLASS(CQXPControl), [&](CQXPControl* pControl) {
         Attach(pControl, -1);
@@ -268,6 +325,7 @@ void CQXPRibbonTab::RemoveAllGroups()
 {
     for (CQXPRibbonGroup* g : m_groups) {
         g->RemoveAll();
+        g->ReleasePopupButton();
         g->InternalRelease();
     }
     m_groups.clear();
@@ -340,6 +398,15 @@ BOOL AFXAPI RegisterRibbonBarClasses()
     return TRUE;
 }
 
+IMPLEMENT_DYNCREATE(CQXPRibbonControls, CQXPControls)
+
+void CQXPRibbonControls::OnControlRemoved(CQXPControl* pControl)
+{
+    CQXPControls::OnControlRemoved(pControl);
+    if (m_pRibbon)
+        m_pRibbon->ForgetControl(pControl);
+}
+
 IMPLEMENT_DYNCREATE(CQXPRibbonBar, CQXPMenuBar)
 
 BEGIN_MESSAGE_MAP(CQXPRibbonBar, CQXPMenuBar)
@@ -348,34 +415,62 @@ BEGIN_MESSAGE_MAP(CQXPRibbonBar, CQXPMenuBar)
     ON_WM_LBUTTONDBLCLK()
     ON_WM_MOUSEMOVE()
     ON_WM_MOUSELEAVE()
+    ON_WM_RBUTTONDOWN()
+    ON_WM_RBUTTONUP()
 END_MESSAGE_MAP()
 
 CQXPRibbonBar::CQXPRibbonBar()
     : m_bAllowMinimize(TRUE), m_bGroupsVisible(TRUE), m_bTabsVisible(TRUE), m_bCaptionBarVisible(TRUE),
       m_nGroupsHeightOverride(0), m_nSelectedTab(-1), m_nHotTab(-1), m_nSelectedBeforeMinimize(-1),
       m_bSelectedTabClicked(FALSE), m_bMinimized(FALSE), m_bQuickAccessBelow(FALSE), m_bQuickAccessVisible(TRUE),
-      m_bShownBySize(TRUE), m_nQuickAccessHeight(0), m_pOwnTheme(NULL)
+      m_bShownBySize(TRUE), m_nQuickAccessHeight(0), m_pOwnTheme(NULL), m_bFrameCaption(FALSE)
 {
     m_barType = qxpBarTypeRibbon;
+    CQXPRibbonControls* pControls = new CQXPRibbonControls;
+    pControls->m_pRibbon = this;
+    m_pControls->InternalRelease();
+    m_pControls = pControls;
+    m_pControls->SetParent(this);
+    m_nKeyTipLevel = 1;
+    m_pQatDefaults = NULL;
+    m_pSystemButton = NULL;
+    m_pMenuTarget = NULL;
+    m_bAllowQuickAccessDuplicates = FALSE;
+    m_bQuickAccessCustomizable = TRUE;
     m_dwFlags = qxpFlagStretched | qxpFlagKeepOneMenu;
     m_bCustomizable = FALSE;
     m_pScrollRight = m_pControls->AddControl(new CRibbonScrollButton(FALSE), 0);
     m_pScrollLeft = m_pControls->AddControl(new CRibbonScrollButton(TRUE), 0);
-    m_pQatCustomize = m_pControls->AddControl(new CRibbonQuickAccessButton(FALSE), QXP_ID_RIBBON_QAT_CUSTOMIZE);
-    m_pQatMore = m_pControls->AddControl(new CRibbonQuickAccessButton(TRUE), QXP_ID_RIBBON_QAT_MORE);
+    m_pQatCustomize = m_pControls->AddControl(new CQXPRibbonBarControlQuickAccessPopup, QXP_ID_RIBBON_QAT_CUSTOMIZE);
+    m_pQatMore = m_pControls->AddControl(new CRibbonQuickAccessMore, QXP_ID_RIBBON_QAT_MORE);
+    m_pTabOpener = (CQXPControlPopup*)m_pControls->AddControl(new CRibbonTabPopupOpener, QXP_ID_RIBBON_TABS);
+    // Their tooltips: the part after the line break of their strings.
+    const std::pair<CQXPControl*, UINT> tips[] = {{m_pQatCustomize, QX_IDS_RIBBON_QAT_CUSTOMIZE},
+                                                  {m_pQatMore, QX_IDS_RIBBON_QAT_MORE}};
+    for (const auto& tip : tips) {
+        const CString strText = ToolkitResourceManager::Instance()->LoadString(tip.second);
+        tip.first->SetTooltip(strText.Mid(strText.Find('\n') + 1));
+    }
     m_pScrollLeft->SetHideFlag(qxpHideScroll, TRUE);
     m_pScrollRight->SetHideFlag(qxpHideScroll, TRUE);
     m_pQatMore->SetHideFlag(qxpHideWrap, TRUE);
+    m_pAccessible = new CRibbonBarAccessible(this); // tabs and groups for accessibility clients
 }
 
 CQXPRibbonBar::~CQXPRibbonBar()
 {
+    if (auto* pControls = dynamic_cast<CQXPRibbonControls*>(m_pControls))
+        pControls->m_pRibbon = NULL;
     RemoveAllTabs();
     for (CQXPControl* p : m_qat)
         p->InternalRelease();
     m_qat.clear();
     if (m_pOwnTheme)
         m_pOwnTheme->InternalRelease();
+    if (m_pQatDefaults)
+        m_pQatDefaults->InternalRelease();
+    if (m_pMenuTarget)
+        m_pMenuTarget->InternalRelease();
 }
 
 CRibbonStyleTheme* CQXPRibbonBar::GetRibbonTheme()
@@ -497,9 +592,12 @@ void CQXPRibbonBar::UpdateGroupsVisibility()
 {
     CQXPRibbonTab* pSelected = m_bMinimized ? NULL : GetSelectedTab();
     for (CQXPRibbonTab* t : m_tabs)
-        for (CQXPRibbonGroup* g : t->m_groups)
+        for (CQXPRibbonGroup* g : t->m_groups) {
             for (CQXPControl* c : g->m_controls)
                 c->SetHideFlag(QXP_HIDE_RIBBON_TAB, t != pSelected || !g->m_bVisible);
+            if (g->m_pPopupButton)
+                g->m_pPopupButton->SetHideFlag(QXP_HIDE_RIBBON_TAB, t != pSelected || !g->m_bVisible);
+        }
 }
 
 // --- state ---------------------------------------------------------------------------
@@ -529,6 +627,66 @@ void CQXPRibbonBar::SetRibbonMinimized(BOOL bMinimized)
     OnRecalcLayout();
     if (m_pCommandBars)
         m_pCommandBars->ClosePopups();
+}
+
+// --- the system button ----------------------------------------------------------------
+
+CQXPRibbonControlSystemButton* CQXPRibbonBar::AddSystemButton(int nId)
+{
+    if (m_pSystemButton)
+        m_pControls->Remove(m_pSystemButton);
+    m_pSystemButton = new CQXPRibbonControlSystemButton;
+    m_pControls->AddControl(m_pSystemButton, nId, CString(), 0);
+    OnRecalcLayout();
+    return m_pSystemButton;
+}
+
+// --- popups --------------------------------------------------------------------------
+
+BOOL CQXPRibbonBar::OpenTabPopup(int nTab, BOOL bKeyboard)
+{
+    if (!m_bMinimized || nTab < 0 || nTab >= (int)m_tabs.size() || !::IsWindow(m_hWnd))
+        return FALSE;
+    if (m_nPopuped == m_pTabOpener->GetIndex())
+        SetPopuped(-1);
+    if (!SelectTab(nTab) || m_nSelectedTab != nTab)
+        return FALSE;
+    m_pTabOpener->SetRect(m_rcTabRow);
+    m_bKeyboardTracking = bKeyboard;
+    if (!SetPopuped(m_pTabOpener->GetIndex()))
+        return FALSE;
+    Invalidate(FALSE);
+    return TRUE;
+}
+
+CQXPPopupBar* CQXPRibbonBar::GetTabPopup() const { return dynamic_cast<CQXPPopupBar*>(m_pTabOpener->GetCommandBar()); }
+
+void CQXPRibbonBar::OnTabPopupClosed()
+{
+    if (!m_bMinimized || m_nSelectedTab < 0)
+        return;
+    m_nSelectedTab = -1;
+    UpdateGroupsVisibility();
+    if (::IsWindow(m_hWnd))
+        Invalidate(FALSE);
+}
+
+CQXPPopupBar* CQXPRibbonBar::CreateMorePopup()
+{
+    CQXPRibbonBarMorePopupToolBar* pPopup = new CQXPRibbonBarMorePopupToolBar(this);
+    pPopup->SetCommandBars(m_pCommandBars);
+    if (!m_pCommandBars)
+        pPopup->SetOwnerSite(GetOwnerSite());
+    CQXPControls* pControls = pPopup->GetControls();
+    for (CQXPControl* c : m_qat) {
+        if (!(c->GetHideFlags() & qxpHideWrap))
+            continue;
+        if (CQXPControl* pCopy = pControls->AddCopy(c))
+            pCopy->SetHideFlag(qxpHideWrap, FALSE);
+    }
+    if (CQXPControl* pCopy = pControls->AddCopy(m_pQatCustomize))
+        pCopy->SetHideFlag(qxpHideWrap, FALSE);
+    return pPopup;
 }
 
 void CQXPRibbonBar::SetQuickAccessBelow(BOOL bBelow)
@@ -593,7 +751,9 @@ RibbonBarState CQXPRibbonBar::GetBarState() const
 {
     RibbonBarState s;
     CRibbonStyleTheme* pTheme = const_cast<CQXPRibbonBar*>(this)->GetRibbonTheme();
-    s.bFrameHook = FALSE;
+    RibbonFrameHook* pHook = GetFrameHook();
+    s.bFrameHook = pHook != NULL;
+    s.nHookTopBorder = pHook ? pHook->GetFrameBorder() : 0;
     s.bCaptionBar = m_bCaptionBarVisible;
     s.nThemeCaptionHeight = pTheme->m_metrics.nTabStripHeight + 3;
     s.nTabRowHeight = pTheme->m_metrics.nTabStripHeight;
@@ -622,6 +782,13 @@ CSize CQXPRibbonBar::CalcDockingLayout(int nLength, DWORD dwMode, int nWidth)
         nFrameHeight = rc.Height();
     }
     m_bShownBySize = RibbonBarState::IsShownBySize(nLength, nFrameHeight);
+    // The frame takes its caption back (or gives it up) at its next idle
+    // update when that changes.
+    RibbonFrameHook* pFrameHook = m_pCommandBars ? dynamic_cast<RibbonFrameHook*>(m_pCommandBars->GetFrameHook()) : NULL;
+    if (pFrameHook && (GetFrameHook() != NULL) != m_bFrameCaption) {
+        m_bFrameCaption = !m_bFrameCaption;
+        pFrameHook->PostUpdate();
+    }
     const int cy = s.CalcDockedHeight(nLength, nFrameHeight);
     m_nQuickAccessHeight = s.GetQuickAccessHeight();
     if ((dwMode & qxpLayoutCommit) && cy > 0)
@@ -629,25 +796,28 @@ CSize CQXPRibbonBar::CalcDockingLayout(int nLength, DWORD dwMode, int nWidth)
     return CSize(nLength, cy);
 }
 
-void CQXPRibbonBar::LayoutGroups(CDC* pDC)
+RibbonBandMetrics CQXPRibbonBar::GetBandMetrics()
 {
-    CQXPRibbonTab* pTab = GetSelectedTab();
     CRibbonStyleTheme* pTheme = GetRibbonTheme();
     RibbonBandMetrics m;
     m.nGroupsHeight = GetBarState().CalcGroupsHeight();
     m.nCaptionHeight = pTheme->m_metrics.nGroupCaption;
     m.nRowHeight = pTheme->m_metrics.nRowHeight;
     m.nButtonHeight = pTheme->m_metrics.nControlHeight;
+    return m;
+}
+
+RibbonGroupsResult CQXPRibbonBar::LayoutGroupsIn(CDC* pDC, const std::vector<CQXPRibbonGroup*>& groups,
+                                                 const CRect& rcGroups, int nOffset, const CRect& rcMargins)
+{
+    CRibbonStyleTheme* pTheme = GetRibbonTheme();
+    const RibbonBandMetrics m = GetBandMetrics();
     auto measure = [&](const RibbonGroupItem& it, int nStyle) {
         CQXPControl* pControl = (CQXPControl*)it.pControl;
         pControl->m_buttonRibbonStyle = nStyle;
         return pControl->GetSize(pDC);
     };
-    std::vector<RibbonGroupLayout> layouts;
-    std::vector<CQXPRibbonGroup*> groups;
-    if (pTab && IsGroupsVisible())
-        groups = pTab->m_groups;
-    layouts.resize(groups.size());
+    std::vector<RibbonGroupLayout> layouts(groups.size());
     std::vector<RibbonGroupLayout*> ptrs;
     for (size_t i = 0; i < groups.size(); i++) {
         CQXPRibbonGroup* g = groups[i];
@@ -674,16 +844,13 @@ void CQXPRibbonBar::LayoutGroups(CDC* pDC)
         }
         ptrs.push_back(&l);
     }
-    const int nOffset = pTab ? pTab->m_nGroupOffset : 0;
-    m_groupsResult = qxribbon::LayoutGroups(ptrs, m_rcGroups.Width(), CRect(4, 3, 6, 3), nOffset, m, measure);
-    if (pTab)
-        pTab->m_nGroupOffset = m_groupsResult.nOffset;
+    const RibbonGroupsResult res = qxribbon::LayoutGroups(ptrs, rcGroups.Width(), rcMargins, nOffset, m, measure);
     for (size_t i = 0; i < groups.size(); i++) {
         CQXPRibbonGroup* g = groups[i];
         const RibbonGroupLayout& l = layouts[i];
         g->m_bCollapsed = l.bCollapsed;
         g->m_rcGroup = l.rc;
-        g->m_rcGroup.OffsetRect(m_rcGroups.left, m_rcGroups.top);
+        g->m_rcGroup.OffsetRect(rcGroups.left, rcGroups.top);
         g->m_buttons = PlaceGroupButtons(g->m_rcGroup, l.bCollapsed, g->m_bShowOptionButton, m.nCaptionHeight);
         for (const RibbonGroupItem& it : l.items) {
             CQXPControl* c = (CQXPControl*)it.pControl;
@@ -692,13 +859,33 @@ void CQXPRibbonBar::LayoutGroups(CDC* pDC)
             c->SetWrap(it.bNewRow);
             if (!it.bHidden) {
                 CRect rc = it.rc;
-                rc.OffsetRect(m_rcGroups.left, m_rcGroups.top);
+                rc.OffsetRect(rcGroups.left, rcGroups.top);
                 rc.right = rc.left + it.cx;
                 rc.bottom = rc.top + it.cy;
                 c->SetRect(rc);
             }
         }
+        // A collapsed group shows as its button.
+        g->EnsurePopupButton();
+        if (CQXPRibbonGroupControlPopup* pButton = g->m_pPopupButton) {
+            pButton->SetCaption(g->m_strCaption);
+            pButton->SetHideFlag(qxpHideWrap, !g->m_bCollapsed || !g->m_bVisible);
+            pButton->SetRect(g->m_bCollapsed ? g->m_buttons.rcPopup : CRect());
+        }
     }
+    return res;
+}
+
+void CQXPRibbonBar::LayoutGroups(CDC* pDC)
+{
+    CQXPRibbonTab* pTab = GetSelectedTab();
+    std::vector<CQXPRibbonGroup*> groups;
+    if (pTab && IsGroupsVisible())
+        groups = pTab->m_groups;
+    m_groupsResult =
+        LayoutGroupsIn(pDC, groups, m_rcGroups, pTab ? pTab->m_nGroupOffset : 0, CRect(4, 3, 6, 3));
+    if (pTab)
+        pTab->m_nGroupOffset = m_groupsResult.nOffset;
     // The scroll buttons over the ends of the band.
     m_pScrollLeft->SetHideFlag(qxpHideScroll, !m_groupsResult.bScrollLeft);
     m_pScrollRight->SetHideFlag(qxpHideScroll, !m_groupsResult.bScrollRight);
@@ -717,15 +904,39 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
     m_rcTabRow = CRect(2, nCaption, cx - 2, nCaption + t);
     m_rcGroups = CRect(0, nCaption + t, cx, nCaption + t + g);
     m_rcCaption = s.IsCaptionVisible() ? CRect(0, 0, cx, nCaption) : CRect();
+    // In the frame's caption the band reaches under the frame's side borders
+    // and the QAT leaves the corner (system button or icon) free.
+    const int y0 = s.bFrameHook ? s.nHookTopBorder : 0;
+    if (s.bFrameHook)
+        m_rcCaption.InflateRect(y0, 0);
 
     // The QAT: in the caption band above the ribbon, or below the groups.
     const int nQat = s.GetQuickAccessHeight();
+    // The system button: the corner button across the caption and the tab
+    // row, else its own size at the left of the caption or the tab row.
+    int xSystem = 0;
+    if (m_pSystemButton) {
+        const BOOL bCaption = s.IsCaptionVisible();
+        const CSize sz = m_pSystemButton->GetSize(&dc);
+        CRect rc;
+        if (bCaption && m_bTabsVisible)
+            rc = CRect(0, 0, t + nQat - 3, t + nQat - 4);
+        else if (bCaption)
+            rc = CRect(CPoint(0, (nCaption - sz.cy) / 2), sz);
+        else
+            rc = CRect(CPoint(0, m_rcTabRow.top + (t - sz.cy) / 2), sz);
+        m_pSystemButton->SetHideFlag(qxpHideWrap, !bCaption && !m_bTabsVisible);
+        m_pSystemButton->SetRect(rc);
+        xSystem = bCaption && !m_bTabsVisible ? rc.right + 15 - 4 : rc.right;
+    }
     if (m_bQuickAccessBelow)
         m_rcQuickAccess = CRect(0, m_rcGroups.bottom, cx, m_rcGroups.bottom + nQat);
+    else if (s.bFrameHook)
+        m_rcQuickAccess = CRect(t + nQat, y0 - 2, cx, y0 + nQat - 3);
     else if (s.IsCaptionVisible())
-        m_rcQuickAccess = CRect(4, 0, cx, nQat);
+        m_rcQuickAccess = CRect(m_pSystemButton && m_bTabsVisible ? t + nQat : 4 + xSystem, 0, cx, nQat);
     else
-        m_rcQuickAccess = CRect(0, m_rcTabRow.top, cx, m_rcTabRow.bottom);
+        m_rcQuickAccess = CRect(xSystem, m_rcTabRow.top, cx, m_rcTabRow.bottom);
     std::vector<QuickAccessItem> items;
     for (CQXPControl* p : m_qat) {
         QuickAccessItem it;
@@ -739,7 +950,7 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
     place.x = m_rcQuickAccess.left + (m_bQuickAccessBelow ? 2 : 0);
     place.bBelow = m_bQuickAccessBelow;
     place.bInTabRow = !m_bQuickAccessBelow && !s.IsCaptionVisible();
-    place.nRightLimit = place.bInTabRow ? cx / 2 : QuickAccessRightLimit(cx, m_bQuickAccessBelow, FALSE, nCaption);
+    place.nRightLimit = place.bInTabRow ? cx / 2 : QuickAccessRightLimit(cx, m_bQuickAccessBelow, s.bFrameHook && GetFrameHook()->IsDwmEnabled(), nCaption);
     place.bVisible = m_bQuickAccessVisible;
     place.bCaptionOrTabs = s.IsCaptionVisible() || m_bTabsVisible;
     place.szCustomize = m_pQatCustomize->GetSize(&dc);
@@ -758,6 +969,8 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
 
     // Tabs left to right after the QAT when it shares the tab row.
     int x = m_rcTabRow.left + (place.bInTabRow ? place.xEnd - m_rcTabRow.left + 5 : 0);
+    if (m_pSystemButton && m_bTabsVisible)
+        x = std::max(x, xSystem);
     for (CQXPRibbonTab* pTab : m_tabs) {
         if (!pTab->IsVisible() || !m_bTabsVisible) {
             pTab->m_rcTab.SetRectEmpty();
@@ -772,9 +985,40 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
         m_pScrollLeft->SetHideFlag(qxpHideScroll, TRUE);
         m_pScrollRight->SetHideFlag(qxpHideScroll, TRUE);
     }
+    LayoutCaption(&dc);
 }
 
 // --- drawing -------------------------------------------------------------------------
+
+void CQXPRibbonBar::DrawGroupsIn(CDC* pDC, const std::vector<CQXPRibbonGroup*>& groups, const CRect& rcClip,
+                                 CQXPRibbonGroup* pHot, int nContextColor)
+{
+    CRibbonStyleTheme* pTheme = GetRibbonTheme();
+    CRect rcInter;
+    for (CQXPRibbonGroup* g : groups) {
+        if (!g->m_bVisible || !rcInter.IntersectRect(g->m_rcGroup, rcClip))
+            continue;
+        if (g->m_bCollapsed) {
+            if (g->m_pPopupButton)
+                g->m_pPopupButton->Draw(pDC);
+            continue;
+        }
+        pTheme->DrawRibbonGroup(pDC, g->m_rcGroup, g->m_strCaption, g == pHot, nContextColor != 0,
+                                g->m_buttons.nOptionHide == 0);
+        BOOL bFirst = TRUE;
+        for (CQXPControl* c : g->m_controls) {
+            if (!c->IsVisible(0))
+                continue;
+            if (c->GetBeginGroup() && !bFirst && !g->m_bControlsGrouping)
+                pTheme->DrawCommandBarSeparator(pDC, g->GetParentBar(), c, TRUE);
+            bFirst = FALSE;
+            if (rcInter.IntersectRect(c->GetRect(), rcClip))
+                c->Draw(pDC);
+        }
+        if (g->m_buttons.nOptionHide == 0)
+            pTheme->DrawRibbonOptionButton(pDC, g->m_buttons.rcOption, 0, FALSE);
+    }
+}
 
 void CQXPRibbonBar::DrawTab(CDC* pDC, CQXPRibbonTab* pTab, int nIndex)
 {
@@ -791,13 +1035,8 @@ void CQXPRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClip)
     pTheme->DrawRibbonBarBackground(pDC, rcClient, m_rcCaption.Height(),
                                     m_bQuickAccessBelow ? m_rcQuickAccess : CRect(), IsGroupsVisible());
     CRect rcInter;
-    if (!m_rcCaption.IsRectEmpty() && rcInter.IntersectRect(m_rcCaption, rcClip)) {
-        CString strTitle;
-        if (CWnd* pSite = GetOwnerSite())
-            pSite->GetWindowText(strTitle);
-        BOOL bQatShown = !m_bQuickAccessBelow && m_bQuickAccessVisible && !m_qat.empty();
-        pTheme->DrawRibbonCaptionArea(pDC, m_rcCaption, bQatShown ? m_rcQuickAccess : CRect(), strTitle);
-    }
+    if (!m_rcCaption.IsRectEmpty() && rcInter.IntersectRect(m_rcCaption, rcClip))
+        DrawCaption(pDC);
     CQXPRibbonTab* pSelected = GetSelectedTab();
     if (IsGroupsVisible())
         pTheme->DrawRibbonGroupsBackground(pDC, m_rcGroups, pSelected->m_nContextColor);
@@ -810,34 +1049,10 @@ void CQXPRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClip)
         // Groups clip to the band so that scrolled ones end at its edges.
         pDC->SaveDC();
         pDC->IntersectClipRect(m_rcGroups);
-        CQXPRibbonGroup* pHot = NULL;
         CPoint pt;
         ::GetCursorPos(&pt);
         ScreenToClient(&pt);
-        pHot = HitTestGroup(pt);
-        for (CQXPRibbonGroup* g : pSelected->m_groups) {
-            if (!g->m_bVisible || !rcInter.IntersectRect(g->m_rcGroup, rcClip))
-                continue;
-            if (g->m_bCollapsed) {
-                pTheme->DrawRibbonGroupPopupButton(pDC, g->m_buttons.rcPopup, g->m_strCaption, g == pHot, FALSE,
-                                                   pSelected->m_nContextColor);
-                continue;
-            }
-            pTheme->DrawRibbonGroup(pDC, g->m_rcGroup, g->m_strCaption, g == pHot, pSelected->m_nContextColor != 0,
-                                    g->m_buttons.nOptionHide == 0);
-            BOOL bFirst = TRUE;
-            for (CQXPControl* c : g->m_controls) {
-                if (!c->IsVisible(0))
-                    continue;
-                if (c->GetBeginGroup() && !bFirst && !g->m_bControlsGrouping)
-                    pTheme->DrawCommandBarSeparator(pDC, this, c, TRUE);
-                bFirst = FALSE;
-                if (rcInter.IntersectRect(c->GetRect(), rcClip))
-                    c->Draw(pDC);
-            }
-            if (g->m_buttons.nOptionHide == 0)
-                pTheme->DrawRibbonOptionButton(pDC, g->m_buttons.rcOption, 0, FALSE);
-        }
+        DrawGroupsIn(pDC, pSelected->m_groups, rcClip, HitTestGroup(pt), pSelected->m_nContextColor);
         pDC->RestoreDC(-1);
     }
     // Controls that belong to no group: the QAT and the scroll buttons.
@@ -845,7 +1060,7 @@ void CQXPRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClip)
         CQXPControl* c = m_pControls->GetAt(i);
         if (!c->IsVisible(0) || !rcInter.IntersectRect(c->GetRect(), rcClip))
             continue;
-        BOOL bInGroup = FALSE;
+        BOOL bInGroup = dynamic_cast<CQXPRibbonGroupControlPopup*>(c) != NULL;
         for (CQXPRibbonTab* t : m_tabs)
             for (CQXPRibbonGroup* g : t->m_groups)
                 bInGroup = bInGroup || g->IndexOf(c) >= 0;
@@ -869,12 +1084,20 @@ int CQXPRibbonBar::OnCreate(LPCREATESTRUCTA lpcs)
 
 void CQXPRibbonBar::OnLButtonDown(UINT nFlags, CPoint point)
 {
+    if (OnCaptionButtonDown(point, FALSE))
+        return;
     CQXPRibbonTab* pTab = HitTestTab(point);
     m_bSelectedTabClicked = pTab && pTab == GetSelectedTab();
     if (pTab) {
+        // A second click on the tab whose popup is open closes it.
+        const BOOL bOpen = m_bMinimized && m_bSelectedTabClicked && m_nPopuped == m_pTabOpener->GetIndex();
         if (m_pCommandBars)
             m_pCommandBars->ClosePopups();
-        if (!m_bSelectedTabClicked && !m_bMinimized)
+        else
+            SetPopuped(-1);
+        if (m_bMinimized && !bOpen)
+            OpenTabPopup(pTab->GetIndex());
+        else if (!m_bSelectedTabClicked && !m_bMinimized)
             SelectTab(pTab->GetIndex());
         return;
     }
@@ -883,6 +1106,8 @@ void CQXPRibbonBar::OnLButtonDown(UINT nFlags, CPoint point)
 
 void CQXPRibbonBar::OnLButtonDblClk(UINT nFlags, CPoint point)
 {
+    if (OnCaptionButtonDown(point, TRUE))
+        return;
     CQXPRibbonTab* pTab = HitTestTab(point);
     if (pTab && m_bAllowMinimize) {
         if (m_bMinimized) {
@@ -949,6 +1174,17 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
         ExchangeBoolProp(pPX, "Customizable", &bCustomizable, FALSE);
 
     if (pPX->IsStoring()) {
+        {
+            // Whether there is a system button, then the button with its class.
+            PropExchangeSectionPtr section(pPX, "SystemButton");
+            BOOL bSystemButton = m_pSystemButton != NULL;
+            ExchangeBoolProp(section, "SystemButton", &bSystemButton, TRUE);
+            if (m_pSystemButton) {
+                CObject* pObject = m_pSystemButton;
+                QxpExchangeObjectClass(section, &pObject, RUNTIME_CLASS(CQXPRibbonControlSystemButton));
+                m_pSystemButton->DoPropExchange(section);
+            }
+        }
         StoreObjects(pPX, "Tabs", "Tab", m_tabs, RUNTIME_CLASS(CQXPRibbonTab));
         StoreObjects(pPX, "QuickAccessControls", "Control", m_qat, RUNTIME_CLASS(CQXPControl));
         return;
@@ -958,7 +1194,21 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
     // bar's, a class that cannot be made refuses all of it.
     std::vector<CQXPRibbonTab*> tabs;
     std::vector<CQXPControl*> qat;
+    CQXPControl* pSystemButton = NULL;
     try {
+        {
+            PropExchangeSectionPtr section(pPX, "SystemButton");
+            BOOL bSystemButton = TRUE;
+            ExchangeBoolProp(section, "SystemButton", &bSystemButton, TRUE);
+            if (bSystemButton) {
+                CObject* pObject = NULL;
+                if (!QxpExchangeObjectClass(section, &pObject, RUNTIME_CLASS(CQXPRibbonControlSystemButton)) ||
+                    !pObject)
+                    AfxThrowArchiveException(CArchiveException::badClass);
+                pSystemButton = (CQXPControl*)pObject;
+                pSystemButton->DoPropExchange(section);
+            }
+        }
         LoadObjects<CQXPRibbonTab>(pPX, "Tabs", "Tab", RUNTIME_CLASS(CQXPRibbonTab), [&](CQXPRibbonTab* pTab) {
             pTab->m_pRibbonBar = this;
             tabs.push_back(pTab);
@@ -972,6 +1222,8 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
         }
         for (CQXPControl* c : qat)
             c->InternalRelease();
+        if (pSystemButton)
+            pSystemButton->InternalRelease();
         throw;
     }
     int nSelect = -1;
@@ -997,5 +1249,132 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
         c->InternalAddRef();                                  // the QAT's
         m_qat.push_back(c);
     }
+    if (m_pSystemButton)
+        m_pControls->Remove(m_pSystemButton);
+    m_pSystemButton = (CQXPRibbonControlSystemButton*)pSystemButton;
+    if (m_pSystemButton)
+        m_pControls->InsertAt(m_pSystemButton, 0); // takes the creation's reference
     UpdateGroupsVisibility();
+}
+
+// --- customize mode --------------------------------------------------------------------
+
+void CQXPRibbonBar::ForgetControl(CQXPControl* pControl)
+{
+    if (pControl == m_pSystemButton)
+        m_pSystemButton = NULL;
+    auto it = std::find(m_qat.begin(), m_qat.end(), pControl);
+    if (it != m_qat.end()) {
+        m_qat.erase(it);
+        pControl->InternalRelease();
+        return;
+    }
+    for (CQXPRibbonTab* t : m_tabs)
+        for (CQXPRibbonGroup* g : t->m_groups) {
+            if (g->m_pPopupButton == pControl) {
+                g->m_pPopupButton = NULL;
+                pControl->InternalRelease();
+                return;
+            }
+            auto itGroup = std::find(g->m_controls.begin(), g->m_controls.end(), pControl);
+            if (itGroup != g->m_controls.end()) {
+                g->m_controls.erase(itGroup);
+                pControl->InternalRelease();
+                return;
+            }
+        }
+}
+
+BOOL CQXPRibbonBar::FindDropPlace(CQXPControl* pDragged, CPoint point, CQXPControl** ppControl, BOOL* pbAfter,
+                                  CRect* prcMarker) const
+{
+    std::vector<QXPDropCandidate> items;
+    std::vector<CQXPControl*> controls;
+    for (int i = 0; i < m_pControls->GetCount(); i++) {
+        CQXPControl* pControl = m_pControls->GetAt(i);
+        const CRect rc = pControl->GetRect();
+        if (!pControl->IsVisible() || pControl->IsTemporary() || point.y < rc.top || point.y >= rc.bottom)
+            continue;
+        QXPDropCandidate item;
+        item.rc = rc;
+        item.bBeginGroup = pControl->GetBeginGroup();
+        item.bDragged = pControl == pDragged;
+        items.push_back(item);
+        controls.push_back(pControl);
+    }
+    CRect rcClient(0, 0, 0, 0);
+    if (m_hWnd)
+        ::GetClientRect(m_hWnd, &rcClient);
+    const QXPDropPlace place = QxpFindDropPlace(items, point, FALSE, FALSE, rcClient, TRUE);
+    *ppControl = place.nItem >= 0 ? controls[(size_t)place.nItem] : NULL;
+    *pbAfter = place.bAfter;
+    *prcMarker = place.rcMarker;
+    return place.bAccepted;
+}
+
+void CQXPRibbonBar::OnCustomizeDrop(CQXPControl* pDragged, int& nEffect, CPoint point, CPoint ptStart)
+{
+    CQXPControl* pNear = NULL;
+    BOOL bAfter = FALSE;
+    CRect rcMarker;
+    const BOOL bAccepted = FindDropPlace(pDragged, point, &pNear, &bAfter, &rcMarker);
+    OnCustomizeDragLeave();
+    if (!bAccepted) {
+        nEffect = qxpDropCancel;
+        return;
+    }
+    if (pNear && pNear == pDragged) {
+        // Onto itself: a push sideways starts (or ends) a group line.
+        if (std::abs(point.x - ptStart.x) > 4 || std::abs(point.y - ptStart.y) > 4) {
+            pDragged->SetBeginGroup(!pDragged->GetBeginGroup());
+            OnRecalcLayout();
+        }
+        nEffect = qxpDropCancel;
+        return;
+    }
+    SetPopuped(-1);
+    SetSelected(-1);
+    // The group, or the QAT, of the control the drop lands by.
+    CQXPRibbonGroup* pGroup = NULL;
+    for (CQXPRibbonTab* t : m_tabs)
+        for (CQXPRibbonGroup* g : t->m_groups)
+            if (!pGroup && pNear && g->IndexOf(pNear) >= 0)
+                pGroup = g;
+    const BOOL bQat = pNear && (std::find(m_qat.begin(), m_qat.end(), pNear) != m_qat.end() ||
+                                pNear == m_pQatCustomize || pNear == m_pQatMore);
+    int nIndex = -1;
+    if (pNear == m_pQatCustomize || pNear == m_pQatMore)
+        nIndex = m_pScrollRight->GetIndex(); // after the last command
+    else if (pNear)
+        nIndex = pNear->GetIndex() + (bAfter ? 1 : 0);
+    if (nIndex >= m_pControls->GetCount())
+        nIndex = -1;
+    CQXPControl* pBefore = nIndex >= 0 ? m_pControls->GetAt(nIndex) : NULL;
+    CQXPControl* pCopy = m_pControls->AddCopy(pDragged, nIndex);
+    if (!pCopy) {
+        nEffect = qxpDropCancel;
+        return;
+    }
+    pCopy->SetHideFlags(pCopy->GetHideFlags() & ~(DWORD)(qxpHideWrap | qxpHideScroll | QXP_HIDE_RIBBON_TAB));
+    // The group line that began at that place now begins with the copy.
+    if (pBefore && pBefore->GetBeginGroup() && (pGroup ? pGroup->IndexOf(pBefore) >= 0 : TRUE)) {
+        pBefore->SetBeginGroup(FALSE);
+        pCopy->SetBeginGroup(TRUE);
+    } else {
+        pCopy->SetBeginGroup(FALSE);
+    }
+    if (pGroup) {
+        pGroup->Attach(pCopy, pGroup->IndexOf(pNear) + (bAfter ? 1 : 0));
+    } else if (bQat) {
+        auto it = std::find(m_qat.begin(), m_qat.end(), pNear);
+        if (it != m_qat.end() && bAfter)
+            ++it;
+        m_qat.insert(it, pCopy);
+        pCopy->InternalAddRef();
+        pCopy->m_buttonRibbonStyle = kRibbonStyleNone;
+    }
+    if (m_pCommandBars)
+        m_pCommandBars->SetDragControl(pCopy);
+    OnRecalcLayout();
+    Redraw();
 }

@@ -11,9 +11,19 @@ static BOOL IsEnabledControl(const CQXPControlView* pControl) { return pControl-
 
 void CRibbonStyleTheme::DrawSplitButtonFrame(CDC* pDC, CQXPControlView* pButton, CRect rc)
 {
-    const BOOL bLarge = pButton->GetStyle() == qxpButtonIconAndCaptionBelow;
-    LPCSTR pszMain = bLarge ? "TOOLBARBUTTONSSPLIT50" : "TOOLBARBUTTONSSPLIT22";
-    LPCSTR pszDrop = bLarge ? "TOOLBARBUTTONSSPLITDROPDOWN50" : "TOOLBARBUTTONSSPLITDROPDOWN22";
+    // In a run of grouped controls the split button takes the run's end
+    // pieces, whose images have one extra leading state.
+    BOOL bStarts = FALSE, bEnds = FALSE;
+    const BOOL bGrouped = GetGroupedRun(pButton, &bStarts, &bEnds);
+    const int o = bGrouped ? 1 : 0;
+    const BOOL bLarge = !bGrouped && pButton->GetStyle() == qxpButtonIconAndCaptionBelow;
+    LPCSTR pszMain = bGrouped ? (bStarts ? "TOOLBARBUTTONSSPECIALSPLITLEFT" : "TOOLBARBUTTONSSPECIALSPLITCENTER")
+                     : bLarge ? "TOOLBARBUTTONSSPLIT50"
+                              : "TOOLBARBUTTONSSPLIT22";
+    LPCSTR pszDrop = bGrouped ? (bEnds ? "TOOLBARBUTTONSSPECIALSPLITDROPDOWNRIGHT"
+                                       : "TOOLBARBUTTONSSPECIALSPLITDROPDOWNCENTER")
+                     : bLarge ? "TOOLBARBUTTONSSPLITDROPDOWN50"
+                              : "TOOLBARBUTTONSSPLITDROPDOWN22";
     ThemeBitmap* pMain = GetImage(pszMain);
     ThemeBitmap* pDrop = GetImage(pszDrop);
     if (!pMain || !pDrop)
@@ -32,9 +42,9 @@ void CRibbonStyleTheme::DrawSplitButtonFrame(CDC* pDC, CQXPControlView* pButton,
     }
     int m = GetSplitMainState(E, S, P, O, Ck), v = GetSplitDropState(E, S, P, O, Ck);
     if (m >= 0)
-        DrawThemeImage(pDC, pszMain, rcMain, m, 6, CRect(2, 2, 2, 2), QX_THEME_KEY_COLOR);
+        DrawThemeImage(pDC, pszMain, rcMain, m + o, 6 + o, CRect(2, 2, 2, 2), QX_THEME_KEY_COLOR);
     if (v >= 0)
-        DrawThemeImage(pDC, pszDrop, rcDrop, v, 5, CRect(2, 2, 2, 2), QX_THEME_KEY_COLOR);
+        DrawThemeImage(pDC, pszDrop, rcDrop, v + o, 5 + o, CRect(2, 2, 2, 2), QX_THEME_KEY_COLOR);
     if (!bLarge)
         DrawDropDownGlyph(pDC, pButton, CPoint(rc.right - w / 2 - 1, (rc.top + rc.bottom) / 2), S, O,
                           E == 3 ? 0 : E, FALSE);

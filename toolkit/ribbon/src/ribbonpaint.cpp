@@ -194,3 +194,57 @@ void CRibbonStyleTheme::DrawRibbonScrollButton(CDC* pDC, CRect rc, BOOL bLeft, i
         DrawThemeImage(pDC, pszGlyph, rcGlyph, nPart, 3, CRect(0, 0, 0, 0), QX_THEME_KEY_COLOR);
     }
 }
+
+void CRibbonStyleTheme::DrawRibbonFrameCaption(CDC* pDC, CRect rcCaption, CRect rcQat, HWND hWndFrame, BOOL bActive,
+                                               CRect rcTitle, BOOL bSystemButton)
+{
+    const int nState = bActive ? 0 : 1;
+    const CRect rcMargins(0, 5, 0, 3);
+    ThemeBitmap* pLeft = GetImage("FRAMETOPLEFT");
+    ThemeBitmap* pRight = GetImage("FRAMETOPRIGHT");
+    const int cxLeft = pLeft ? pLeft->GetWidth() : 0, cxRight = pRight ? pRight->GetWidth() : 0;
+    DrawThemeImage(pDC, "FRAMETOPLEFT", CRect(rcCaption.left, rcCaption.top, rcCaption.left + cxLeft, rcCaption.bottom),
+                   nState, 2, rcMargins, QX_THEME_KEY_COLOR);
+    DrawThemeImage(pDC, "FRAMETOPRIGHT",
+                   CRect(rcCaption.right - cxRight, rcCaption.top, rcCaption.right, rcCaption.bottom), nState, 2,
+                   rcMargins, QX_THEME_KEY_COLOR);
+    DrawThemeImage(pDC, "FRAMETOPCENTER",
+                   CRect(rcCaption.left + cxLeft, rcCaption.top, rcCaption.right - cxRight, rcCaption.bottom), nState,
+                   2, rcMargins);
+    if (!rcQat.IsRectEmpty())
+        DrawThemeImage(pDC, "RIBBONQUICKACCESSAREA",
+                       CRect(rcQat.left - 15, rcCaption.top, rcQat.right, rcCaption.top + rcQat.Height()), 0, 1,
+                       CRect(16, 3, 16, 3));
+    if (!bSystemButton) {
+        if (HICON hIcon = GetFrameSmallIcon(hWndFrame)) {
+            const int cxIcon = ::GetSystemMetrics(SM_CXSMICON), cyIcon = ::GetSystemMetrics(SM_CYSMICON);
+            ::DrawIconEx(pDC->GetSafeHdc(), rcCaption.left + 10, (rcCaption.top + rcCaption.bottom - cyIcon) / 2, hIcon,
+                         cxIcon, cyIcon, 0, NULL, DI_NORMAL);
+        }
+    }
+    if (!rcTitle.IsRectEmpty()) {
+        if (::IsZoomed(hWndFrame))
+            rcTitle.OffsetRect(0, (rcCaption.top < 0 ? -rcCaption.top : 0) / 2);
+        DrawCaptionText(pDC, rcTitle, hWndFrame, bActive);
+    }
+}
+
+void CRibbonStyleTheme::DrawRibbonContextHeaders(CDC* pDC, const std::vector<qxribbon::RibbonContextHeaderInfo>& headers,
+                                                 int nTextOffset)
+{
+    COLORREF clrText = m_clrTabNormalText.GetColor();
+    if (clrText == QX_COLOR_NONE)
+        clrText = m_clrRibbonText.GetColor();
+    CFont* pFont = &m_fontRibbon;
+    for (const qxribbon::RibbonContextHeaderInfo& h : headers) {
+        CString strName;
+        strName.Format("ContextTab%sHeader", qxribbon::ContextColorName(h.nColor));
+        if (!DrawThemeImage(pDC, strName, h.rc, 0, 1, CRect(1, 1, 1, 1)))
+            break;
+        CRect rcText = h.rc;
+        rcText.OffsetRect(6, nTextOffset - 2);
+        rcText.right -= 6;
+        DrawThemeText(pDC, pFont, h.strCaption, rcText, clrText,
+                      DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
+}

@@ -108,12 +108,19 @@ TEST_F(FrameSkinTest, BordersRegionAndCaptionAreTheThemes)
     EXPECT_EQ((UINT)SC_MINIMIZE, f.buttons[2].nCommand);
     CRect rc;
     ::GetWindowRect(hWnd, &rc);
-    // The region cuts the top corners.
+    // The region cuts the top corners, and without a status-bar strip the
+    // bottom ones; beside a status-bar strip the bottom stays square.
     HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(ERROR, ::GetWindowRgn(hWnd, hRgn));
     EXPECT_FALSE(::PtInRegion(hRgn, 0, 0));
     EXPECT_TRUE(::PtInRegion(hRgn, 4, 0));
+    EXPECT_FALSE(::PtInRegion(hRgn, 0, rc.Height() - 1));
+    EXPECT_TRUE(::PtInRegion(hRgn, 4, rc.Height() - 1));
+    skin.SetStatusBarHeight(20);
+    ASSERT_NE(ERROR, ::GetWindowRgn(hWnd, hRgn));
     EXPECT_TRUE(::PtInRegion(hRgn, 0, rc.Height() - 1));
+    EXPECT_FALSE(::PtInRegion(hRgn, 0, 0));
+    skin.SetStatusBarHeight(0);
     ::DeleteObject(hRgn);
     // The side borders, column by column, on the screen.
     skin.Redraw();
@@ -149,8 +156,15 @@ TEST_F(FrameSkinTest, CaptionButtonsActOnReleaseOverThemselves)
     EXPECT_TRUE(PumpUntil([&] { return ::IsZoomed(hWnd) != FALSE; }, 2000)) << "maximized on release";
     EXPECT_FALSE(Pressed(SC_MAXIMIZE));
     EXPECT_EQ((UINT)SC_RESTORE, skin.GetFrame().buttons[1].nCommand);
+    // Maximized: no rounded corners; the region is the window less its
+    // hidden borders.
     HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
-    EXPECT_EQ(ERROR, ::GetWindowRgn(hWnd, hRgn)) << "no rounded region while maximized";
+    ASSERT_EQ(SIMPLEREGION, ::GetWindowRgn(hWnd, hRgn)) << "no rounded region while maximized";
+    CRect rcMax, rcBox;
+    ::GetWindowRect(hWnd, &rcMax);
+    ::GetRgnBox(hRgn, &rcBox);
+    const int b = skin.GetFrame().nBorder;
+    EXPECT_EQ(CRect(b, b, rcMax.Width() - b, rcMax.Height() - b), rcBox);
     ::DeleteObject(hRgn);
 
     // Restore from the same place.

@@ -78,6 +78,14 @@ public:
     // Where the line starts and ends in the client area (for tests and
     // subclasses): the text's extent plus 6 pixels is left out.
     void GetLineExtent(CDC* pDC, const CRect& rcClient, int* pnStart, int* pnEnd);
+    // The visual style's text and edge colours; FALSE (the default) when
+    // there is no style, and the system colours are used.
+    virtual BOOL GetThemeColors(COLORREF* pclrText, COLORREF* pclrEdge)
+    {
+        (void)pclrText;
+        (void)pclrEdge;
+        return FALSE;
+    }
 
 protected:
     afx_msg void OnPaint();

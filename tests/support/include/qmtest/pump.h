@@ -28,8 +28,11 @@ inline void PumpFor(DWORD dwMilliseconds)
     PumpMessages();
 }
 
-// Handles messages until pred holds; false when the time ran out first.
-inline bool PumpUntil(const std::function<bool()>& pred, DWORD dwTimeoutMs = 5000)
+// Handles messages until pred holds, giving each to preTranslate first (when
+// given) as a program's message loop does (a frame's PreTranslateMessage):
+// a message it takes is not dispatched. False when the time ran out first.
+inline bool PumpUntilTranslated(const std::function<bool()>& pred, const std::function<bool(MSG*)>& preTranslate,
+                                DWORD dwTimeoutMs = 5000)
 {
     DWORD dwStart = ::GetTickCount();
     while (!pred()) {
@@ -37,7 +40,7 @@ inline bool PumpUntil(const std::function<bool()>& pred, DWORD dwTimeoutMs = 500
             return false;
         MSG msg;
         if (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT)
+            if (msg.message == WM_QUIT || (preTranslate && preTranslate(&msg)))
                 continue;
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
@@ -46,6 +49,12 @@ inline bool PumpUntil(const std::function<bool()>& pred, DWORD dwTimeoutMs = 500
         }
     }
     return true;
+}
+
+// Handles messages until pred holds; false when the time ran out first.
+inline bool PumpUntil(const std::function<bool()>& pred, DWORD dwTimeoutMs = 5000)
+{
+    return PumpUntilTranslated(pred, nullptr, dwTimeoutMs);
 }
 
 } // namespace qmtest

@@ -556,8 +556,19 @@ public:
         si.cb = sizeof(si);
         PROCESS_INFORMATION pi = {};
         m_started = NowSeconds();
-        if (!CreateProcessA(exe.c_str(), buf.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            workDir.empty() ? nullptr : workDir.c_str(), &si, &pi))
+        // Under a heavily loaded machine Wine's loader now and then fails a
+        // start with ERROR_INTERNAL_ERROR before the program runs a single
+        // instruction; that start is tried again. Any other failure is the
+        // caller's to report.
+        BOOL ok = FALSE;
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            ok = CreateProcessA(exe.c_str(), buf.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                workDir.empty() ? nullptr : workDir.c_str(), &si, &pi);
+            if (ok || GetLastError() != ERROR_INTERNAL_ERROR)
+                break;
+            Sleep(200);
+        }
+        if (!ok)
             return false;
         CloseHandle(pi.hThread);
         m_process = pi.hProcess;
@@ -679,12 +690,10 @@ struct Picture {
     std::vector<BYTE> rgb; // width * height * 3
 };
 
-inline Picture CaptureWindow(HWND hwnd)
+// What the display shows in a screen rectangle.
+inline Picture CaptureScreenRect(const RECT& r)
 {
     Picture pic;
-    RECT r;
-    if (!GetWindowRect(hwnd, &r))
-        return pic;
     int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0)
         return pic;
@@ -719,6 +728,14 @@ inline Picture CaptureWindow(HWND hwnd)
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
     return pic;
+}
+
+inline Picture CaptureWindow(HWND hwnd)
+{
+    RECT r;
+    if (!GetWindowRect(hwnd, &r))
+        return Picture();
+    return CaptureScreenRect(r);
 }
 
 // Number of distinct colours of a picture (up to limit): a blank or

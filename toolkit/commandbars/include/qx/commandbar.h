@@ -334,8 +334,8 @@ public:
     // The control a drop at the point goes before or after (NULL: the bar is
     // empty), with the marker rectangle (empty: none). FALSE when the bar
     // takes no drop there.
-    BOOL FindDropPlace(CQXPControl* pDragged, CPoint point, CQXPControl** ppControl, BOOL* pbAfter,
-                       CRect* prcMarker) const;
+    virtual BOOL FindDropPlace(CQXPControl* pDragged, CPoint point, CQXPControl** ppControl, BOOL* pbAfter,
+                               CRect* prcMarker) const;
     // The insertion marker shown while a control is dragged over the bar.
     CRect GetDropMarker() const { return m_rcDropMarker; }
     CRect m_rcDropMarker;

@@ -84,6 +84,22 @@ public:
     CQXPThemePainter* GetOwnPaintManager() const { return m_pPaintManager; }
     CQXPImageManager* GetOwnImageManager() const { return m_pImageManager; }
 
+    // Frame theming, off by default: with theme 5 or 6 on a top-level site
+    // with a caption, the theme paints the frame's borders and caption
+    // through a frame hook on the site (made by the factory the Office 2007
+    // look installs). The hook goes, deleted once, when the switch, the
+    // theme or the site goes; a theme change re-checks it.
+    void EnableFrameTheme(BOOL bEnable = TRUE);
+    BOOL IsFrameThemeEnabled() const { return m_bFrameTheme; }
+    CWindowHook* GetFrameHook() const { return m_pFrameThemeHook; }
+    typedef CWindowHook*(AFXAPI* PFNCREATEFRAMEHOOK)(CQXPCommandBars* pCommandBars);
+    // The hook leaves its window in its destructor.
+    static void AFXAPI SetFrameHookFactory(PFNCREATEFRAMEHOOK pfnCreate);
+    // Makes or deletes the hook as the switch, the theme and the site say.
+    void UpdateFrameTheme();
+    BOOL m_bFrameTheme = FALSE;
+    CWindowHook* m_pFrameThemeHook = NULL; // owned
+
     CQXPControlActions* GetActions() { return &m_actions; }
     CQXPControlAction* FindAction(int nId) const { return m_actions.FindAction(nId); }
 

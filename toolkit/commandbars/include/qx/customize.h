@@ -206,6 +206,10 @@ public:
     BOOL CopyImage();
     // Paste Button Image: the toolkit's own icon format, else a bitmap.
     BOOL PasteImage();
+    // Edit Button Image: the button editor on the control's picture (or an
+    // empty one of its image size); OK makes the result the control's
+    // custom picture. TRUE when the picture changed.
+    BOOL EditImage();
 
 private:
     CQXPControl* GetSelected() const;

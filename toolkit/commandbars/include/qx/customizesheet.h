@@ -28,6 +28,7 @@ class CQXPControl;
 class CQXPControls;
 class CQXPToolBar;
 class CQXPCustomizeSheet;
+class CQXPCustomizeContextMenu;
 
 // The site window receives WM_QXP_TOOLBARCREATED when the Toolbars page
 // made a bar, and (from the manager) WM_QXP_TOOLBARDELETING before one goes;
@@ -113,6 +114,14 @@ public:
 protected:
     CQXPCommandBars* m_pCommandBars;
     CQXPCommandBar* m_pBar;
+};
+
+// ---------------------------------------------------------------------------
+// The pages' titles: the button theme's group-box text and edge colours
+// when there is a visual style.
+class CQXPTitleStatic : public CTitleStatic {
+public:
+    BOOL GetThemeColors(COLORREF* pclrText, COLORREF* pclrEdge) override;
 };
 
 // ---------------------------------------------------------------------------
@@ -216,18 +225,25 @@ protected:
 
 // ---------------------------------------------------------------------------
 // The Menus page: the application menu shown and reset, and the context
-// menus.
+// menus. "Show Menu" lists the default menu and each document menu the
+// menu bar keeps (item data: its menu resource id, 0 for the default);
+// choosing one shows it on the menu bar while the page lives.
 class CQXPCustomizeMenusPage : public CPropertyPage {
 public:
     explicit CQXPCustomizeMenusPage(CQXPCustomizeSheet* pSheet);
     BOOL OnInitDialog() override;
+    // Shows the entry's description and icon and, with document menus
+    // listed, its menu on the menu bar.
+    void SelectApplicationMenu(int nIndex);
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    afx_msg void OnDestroy();
+    DECLARE_MESSAGE_MAP()
     void ShowDescription(int nIndex);
     CQXPCustomizeSheet* m_pSheet;
-    CTitleStatic m_appTitle;
-    CTitleStatic m_contextTitle;
+    CQXPTitleStatic m_appTitle;
+    CQXPTitleStatic m_contextTitle;
     CString m_strDefaultName;
     CString m_strDefaultDescription;
 };
@@ -243,8 +259,8 @@ protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void UpdateDependentChecks();
     CQXPCustomizeSheet* m_pSheet;
-    CTitleStatic m_personalTitle;
-    CTitleStatic m_otherTitle;
+    CQXPTitleStatic m_personalTitle;
+    CQXPTitleStatic m_otherTitle;
 };
 
 // ---------------------------------------------------------------------------
@@ -274,6 +290,10 @@ public:
 
     // Drags a control of the Commands list onto a bar (copying it).
     virtual void DragCommand(CQXPControl* pControl);
+    // The context menu of a control while customizing (NULL when its menu
+    // resource is missing) and its showing at a screen point.
+    CQXPCustomizeContextMenu* GetContextMenu() const { return m_pContextMenu; }
+    void ShowContextMenu(int x, int y);
 
     BOOL OnInitDialog() override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -286,6 +306,8 @@ public:
 
 protected:
     afx_msg LRESULT OnTakeFocus(WPARAM, LPARAM);
+    afx_msg LRESULT OnBarAnnounced(WPARAM, LPARAM lParam);
+    afx_msg LRESULT OnControlNotify(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
     // A window that belongs to this manager's command bars.
     BOOL IsOwnCommandBar(HWND hWnd) const;
@@ -294,4 +316,5 @@ protected:
     CQXPCustomizeCommandsPage* m_pCommandsPage;
     CWnd* m_pSite;
     CQXPCommandBars* m_pCommandBars;
+    CQXPCustomizeContextMenu* m_pContextMenu; // owned
 };

@@ -58,6 +58,32 @@ inline BOOL DialogBarSizeAllowed(CSize szWindow)
     return szWindow.cx >= QXP_DIALOGBAR_MIN_SIZE && szWindow.cy >= QXP_DIALOGBAR_MIN_SIZE;
 }
 
+// --- the caption controls --------------------------------------------------------------
+// The caption: its text in the small caption font and, when it has a popup
+// (the bar allows one and the popup bar holds controls), a down arrow that
+// opens it below the control.
+class CQXPDialogBarCaption : public CQXPControlPopup {
+    DECLARE_DYNCREATE(CQXPDialogBarCaption)
+public:
+    BOOL HasPopup() const { return m_bHasPopup; }
+    void SetHasPopup(BOOL bHasPopup) { m_bHasPopup = bHasPopup; }
+    void Draw(CDC* pDC) override;
+    // Without a popup, opening does nothing (and succeeds).
+    BOOL OnSetPopup(BOOL bPopup) override;
+    void Copy(CQXPControl* pControl, BOOL bRecursive = FALSE) override;
+
+protected:
+    BOOL m_bHasPopup = FALSE;
+};
+
+// The close button: the paint manager's button face with the Marlett "r"
+// glyph, the same pixel size at any resolution.
+class CQXPDialogBarClose : public CQXPControlButton {
+    DECLARE_DYNCREATE(CQXPDialogBarClose)
+public:
+    void Draw(CDC* pDC) override;
+};
+
 // --- the bar ---------------------------------------------------------------------------
 class CQXPDialogBar : public CQXPToolBar {
     DECLARE_DYNCREATE(CQXPDialogBar)

@@ -27,6 +27,7 @@ struct CQXPKeyboardTip {
     CString strExplicit;          // the control's own KeyboardTip text, if any
     CQXPControl* pControl = NULL; // the control it activates, or
     CQXPCommandBar* pBar = NULL;  // the bar it moves keyboard tracking to
+    int nItem = -1;               // or an item of the bar the tips show for (a ribbon tab)
     BOOL bEnabled = TRUE;
     CPoint ptAnchor; // screen coordinates
     int nAlign = 0;
@@ -58,8 +59,12 @@ public:
 
     // Records made while Show runs (from CreateKeyboardTips): a tip for a
     // control at an anchor (screen coordinates), or for another bar.
-    void AddControlTip(CQXPControl* pControl, CPoint ptAnchor, int nAlign = 0);
+    // lpszText: the text the bar gives (else the control's own tip).
+    void AddControlTip(CQXPControl* pControl, CPoint ptAnchor, int nAlign = 0, LPCSTR lpszText = NULL);
     void AddBarTip(CQXPCommandBar* pBar, CPoint ptAnchor, int nAlign = 0);
+    // An item of the bar that is no control (its caption's mnemonic is the
+    // tip); the bar's OnKeyboardTip acts on it.
+    void AddItemTip(int nItem, const CString& strCaption, CPoint ptAnchor, int nAlign = 0);
 
     // A typed character while the tips show. Returns 1 when the key was
     // taken (matched part of a tip or beeped), 0 for Shift/Ctrl; a complete

@@ -115,7 +115,7 @@ public:
     // selects the first title and, with keyboard tips on, shows the tips
     // (level 1); Alt and a letter opens the title of that mnemonic. TRUE
     // when the bar took the key.
-    BOOL OnKeyMenu(UINT nChar);
+    virtual BOOL OnKeyMenu(UINT nChar);
     // Watches the site frame for the menu keys and, for an MDI frame, the
     // MDI client and the active child for menu switches and maximising.
     void InstallFrameHooks();
@@ -135,6 +135,11 @@ public:
     // The frame's own menu, taken away when the bar loaded.
     HMENU GetFrameMenu() const { return m_hMenuFrame; }
     void DoPropExchange(CQXPPropExchange* pPX) override;
+    // Takes the other bar's menus: its resource ids and a record of its own
+    // for each document menu, sharing that menu's controls (the menu shown
+    // takes this bar's copy of the controls). The frame, its menu and the
+    // hooks stay with the other bar.
+    void Copy(CQXPCommandBar* pOther, BOOL bRecursive = FALSE) override;
     void AddToCommandBarList(UINT& nCounter, CommandBarList* pList, const CommandBarsExchangeParam* pParam) override;
     void RestorePopups(CommandBarList* pList) override;
     // Messages of the hooked frame, MDI client and child.
@@ -156,6 +161,8 @@ protected:
     DECLARE_MESSAGE_MAP()
     void HookActiveChild();
     void UnhookAll();
+    // Drops every document-menu record this bar holds.
+    void ReleaseMDIMenus();
     // Replaces the controls by a menu resource; FALSE when it is missing.
     BOOL LoadMenuResource(UINT nIDResource);
 

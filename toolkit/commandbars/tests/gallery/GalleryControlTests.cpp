@@ -17,6 +17,7 @@
 
 #include <oleacc.h>
 
+#include <qmtest/accessible.h>
 #include <qmtest/archivebytes.h>
 #include <qmtest/mouse.h>
 #include <qmtest/popupbar.h>
@@ -539,24 +540,9 @@ TEST_F(GalleryControlTest, ASmoothScrollRunsOnTheBarsTimerOutsideTracking)
     EXPECT_EQ(90, pGallery->GetScrollBarGeometry().nPos);
 }
 
-VARIANT Child(long n)
-{
-    VARIANT v;
-    ::VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = n;
-    return v;
-}
+VARIANT Child(long n) { return qmtest::AccChild(n); }
 
-std::string Name(IAccessible* pAcc, long nChild)
-{
-    BSTR bstr = NULL;
-    if (FAILED(pAcc->get_accName(Child(nChild), &bstr)) || !bstr)
-        return "<none>";
-    std::string s(CString(bstr).GetString());
-    ::SysFreeString(bstr);
-    return s;
-}
+std::string Name(IAccessible* pAcc, long nChild) { return qmtest::AccName(pAcc, nChild); }
 
 long Long(HRESULT hr, const VARIANT& v)
 {

@@ -131,6 +131,23 @@ struct DockingDragScene {
 };
 
 // ---------------------------------------------------------------------------
+// The desktop held while a drag draws its halftone outline over every
+// window: pending paints done, window updates locked, a DC on the desktop's
+// window area. Whoever takes it gives it back on every way out of the drag.
+struct DesktopLock {
+    HDC hDC = NULL;
+    BOOL bLocked = FALSE;
+    void Take();
+    void Release();
+    // Inverts a region of the desktop with the halftone pattern (inverted
+    // twice it is gone); nothing without the DC.
+    void Invert(HRGN hRgn) const;
+    // Paints what waits to be painted (before the desktop is locked, and
+    // while it is: the outline is drawn over finished windows).
+    static void DispatchPaint();
+};
+
+// ---------------------------------------------------------------------------
 class CDockingDragContext {
 public:
     explicit CDockingDragContext(CQXPDockingPaneManager* pManager);
@@ -218,8 +235,7 @@ public:
     BOOL m_bGuidesBuilt;
     RECT m_rcLastDrawn;
     BOOL m_bLastAttach;
-    HDC m_hDesktopDC;
-    BOOL m_bDesktopLocked;
+    DesktopLock m_desktop;
     BOOL m_bReleasedForFloat;
     BOOL m_bAccepted;
     BOOL m_bMoved;
@@ -227,13 +243,9 @@ public:
     SetLayeredWindowAttributesFn m_pfnSetLayeredWindowAttributes;
 
 protected:
-    // Takes the desktop lock and DC for the halftone outline; releases them.
-    void LockDesktop();
-    void UnlockDesktop();
     void CarryOut();
     // The windows a floating frame snaps to: the site (unless minimized or
     // maximized) and the visible floating frames but one.
     std::vector<RECT> SnapWindows(HWND hExcept) const;
     void ShowPreview(const RECT& rcShape, BOOL bAttach);
-    static void DispatchPaint();
 };

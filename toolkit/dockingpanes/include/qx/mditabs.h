@@ -7,7 +7,10 @@
 // between groups.
 #pragma once
 
+#include <qx/dragcontext.h>
 #include <qx/tabpaint.h>
+
+#include <qxresource.h>
 
 class CQXPToolTipContext;
 class CQXPThemePainter;
@@ -25,12 +28,10 @@ class CQXPTabClientWnd;
 #define WM_TABCLIENT_GETCOLOR 0x28B9
 
 // Workspace commands (handled by the client while tab groups are on).
-#define ID_WORKSPACE_MOVEPREVIOUS 9155
-#define ID_WORKSPACE_MOVENEXT 9156
-#define ID_WORKSPACE_NEWHORIZONTAL 9157
-#define ID_WORKSPACE_NEWVERTICAL 9158
-// "C&ancel" of the tab-group menu.
-#define ID_WORKSPACE_CANCEL 9159
+#define ID_WORKSPACE_MOVEPREVIOUS QX_ID_WORKSPACE_MOVEPREVIOUS
+#define ID_WORKSPACE_MOVENEXT QX_ID_WORKSPACE_MOVENEXT
+#define ID_WORKSPACE_NEWHORIZONTAL QX_ID_WORKSPACE_NEWHORIZONTAL
+#define ID_WORKSPACE_NEWVERTICAL QX_ID_WORKSPACE_NEWVERTICAL
 
 // One strip of document tabs in a window of its own.
 class CQXPTabWorkspace : public CWnd, public CQXPTabManager {
@@ -100,34 +101,30 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-// The look of the "Active Files" list and of the tab-group menu. A host
-// with command bars shows them as their popup bars (qx/tabbars.h); without
-// one plain popup menus list the tabs and the commands.
+// The look of the "Active Files" list. A host with command bars shows it as
+// their popup bar (qx/tabbars.h); without one a plain popup menu lists the
+// tabs.
 class CQXPActiveFilesPopup {
 public:
     struct Item {
         CString strCaption; // as the tab shows it
         HICON hIcon;        // the document's icon, not owned
     };
-    struct Command {
-        UINT nID;
-        CString strCaption;
-    };
     virtual ~CQXPActiveFilesPopup() {}
     // Shows the items with the top-left corner at pt (screen), leaving
     // rcExclude uncovered; the index chosen, -1 for none.
     virtual int Track(CWnd* pOwner, const std::vector<Item>& items, POINT pt, const RECT& rcExclude) = 0;
-    // The menu of a tab dropped beside the groups: the workspace commands
-    // that apply, then "C&ancel" (9159) in a group of its own, at pt
-    // (screen). The command chosen, 0 for none; -1 leaves the menu to the
-    // client's plain popup menu.
-    virtual int TrackGroupMenu(CWnd* pOwner, const std::vector<Command>& commands, POINT pt)
-    {
-        (void)pOwner;
-        (void)commands;
-        (void)pt;
-        return -1;
-    }
+};
+
+// The look of the menu that a tab dropped among the documents offers: the
+// workspace commands that apply, then "C&ancel". A host with command bars
+// shows it as their popup bar (qx/tabbars.h); without one a popup menu does.
+class CQXPTabGroupPopup {
+public:
+    virtual ~CQXPTabGroupPopup() {}
+    // Shows the popup at pt (screen) for the owner frame; the command
+    // chosen, 0 for none.
+    virtual UINT Track(CWnd* pOwner, POINT pt) = 0;
 };
 
 class CQXPTabClientWnd : public CWnd, public CQXPTabManagerAtom {
@@ -175,6 +172,20 @@ public:
     int FindDropTarget(POINT ptClient, const CQXPTabManagerItem* pDragged, CQXPTabWorkspace** ppTarget) const;
     // The menu of the workspace commands at a screen point; runs the choice.
     void ShowGroupMenu(POINT ptScreen);
+    // The menu in a host's own look instead (not owned; NULL: the menu).
+    void SetGroupPopup(CQXPTabGroupPopup* pPopup) { m_pGroupPopup = pPopup; }
+    // The area a drop of that kind would fill, outlined while a tab is
+    // dragged (screen coordinates): the target's strip (2), the lower (3)
+    // or right (4) half of its group; empty for the others.
+    RECT GetDropOutline(int nKind, const CQXPTabWorkspace* pTarget) const;
+    // A tab dragged out of its strip: the desktop is locked and the drop
+    // area outlined in halftone until EndTabDrag takes the outline off and
+    // gives the desktop back.
+    void BeginTabDrag();
+    void ShowDropOutline(const RECT& rcScreen);
+    void EndTabDrag();
+    DesktopLock m_dragDesktop;
+    RECT m_rcDropOutline = {0, 0, 0, 0}; // drawn now (screen), empty for none
     void ShowWorkspace(BOOL bShow);
     // Shows the tabs in a windowless strip another host draws (the command
     // bars' tab workspace control) instead of a strip window of the
@@ -241,6 +252,7 @@ public:
 
     CMDIFrameWnd* m_pFrame;
     CQXPActiveFilesPopup* m_pActiveFilesPopup = NULL; // not owned
+    CQXPTabGroupPopup* m_pGroupPopup = NULL;          // not owned
     BOOL m_bShowTabs;
 
 protected:

@@ -59,6 +59,14 @@ public:
     void OnTimer(UINT_PTR nIDEvent);
     // A non-client mouse move over a rolled-up frame expands it.
     void CheckRollUpHover();
+    // The visible caption button under a screen point (themed frames draw
+    // them; their rectangles are in window coordinates).
+    CaptionButton* CaptionButtonAt(POINT ptScreen) const;
+    // A released button: Close closes the panes, the pin toggles roll-up.
+    virtual void OnCaptionButtonClick(CaptionButton* pButton);
+    // A pressed button that acts at once (Menu); FALSE: the press is
+    // tracked until the release.
+    virtual BOOL OnCaptionButtonDown(CaptionButton* pButton);
 
     RECT m_rcScreen;
     BOOL m_bCollapsed;
@@ -79,6 +87,10 @@ protected:
     void StartTimer(UINT_PTR nID, UINT nElapse);
     void StopTimer(UINT_PTR nID);
     int CaptionHeight() const;
+    // Lights the caption button under the point and no other; TRUE when one
+    // changed.
+    BOOL TrackCaptionButtons(POINT ptScreen);
+    void RedrawFrame();
 
     CPaneSplitterContainer* m_pTopContainer;
     BOOL m_bInRecalc;

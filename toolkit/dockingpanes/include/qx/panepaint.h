@@ -13,6 +13,22 @@ class CQXPDockingPaneTabbedContainer;
 
 class CQXPDockingPaneMiniWnd;
 
+// What one horizontal caption bar shows, whoever owns it: a tabbed
+// container or a floating frame.
+struct CaptionBarContent {
+    CPaneBase* pOwner = NULL; // holds the buttons and says which of them show
+    CString strTitle;
+    HICON hIcon = NULL;            // before the title while captions show icons
+    BOOL bActive = FALSE;          // drawn in the active colours
+    BOOL bDisabled = FALSE;        // the title greyed
+    BOOL bButtonsInert = FALSE;    // the glyphs greyed
+    BOOL bHorizontalPin = FALSE;   // the pin glyph lies on its side
+    RECT rcRebar = {0, 0, 0, 0};   // theme 8: what its band picture spans (empty: the caption)
+    int nStripeGap = 10;           // theme 5: pixels from the text to the stripes
+    int nButtonSize = 0;           // 0: the theme's own size
+    BOOL bBackgroundDrawn = FALSE; // themes 2, 7, 10: the caller drew the strip
+};
+
 class CaptionButton {
 public:
     CaptionButton(int nID, CPaneBase* pPane) : m_nID(nID), m_pPane(pPane) { SetRectEmpty(&m_rc); }
@@ -24,7 +40,14 @@ public:
     // a lost capture ended the press, or another window held the capture.
     // Points are hWnd's client coordinates (screen ones with bScreen, as
     // m_rc then is). Other messages are dispatched meanwhile.
-    BOOL Click(HWND hWnd, POINT pt, BOOL bScreen = FALSE);
+    // With nCoords = clickWindow the points and m_rc are hWnd's window
+    // coordinates (a button in the non-client area).
+    enum {
+        clickClient = 0,
+        clickScreen = 1,
+        clickWindow = 2
+    };
+    BOOL Click(HWND hWnd, POINT pt, int nCoords = clickClient);
     // Ends a press being tracked (WM_CANCELMODE reached the owner).
     void CancelClick() { m_bCancel = TRUE; }
 
@@ -61,8 +84,13 @@ public:
     // The text band of a caption (text height, at least 13, plus the
     // theme's extra height); the caption adds its margins above and below.
     int GetCaptionTextHeight() const { return m_nCaptionTextHeight; }
-    // The caption font (NULL: the system's); measures the caption anew.
-    void SetCaptionFont(const LOGFONTA* pLogFont);
+    // The caption font (NULL: the stock GUI font); measures the caption
+    // anew. bUseSystem: the font is the system's, taken again at each
+    // refresh (a font of the program's own stays until the next call);
+    // with the Tahoma preference a system font of a Western character set
+    // is written in "Tahoma" where that is installed.
+    void SetCaptionFont(const LOGFONTA* pLogFont, BOOL bUseSystem = FALSE);
+    BOOL IsUseSystemFont() const { return m_bUseSystemFont; }
     int GetTabStripHeight() const { return m_nTabStripHeight; }
     BOOL IsShowCaption() const { return m_bShowCaption; }
     BOOL IsAlwaysShowTabs() const { return m_bAlwaysShowTabs; }
@@ -98,7 +126,7 @@ public:
     const LOGFONTA& GetVerticalCaptionFont() const { return m_lfVertical; }
     // A row of caption buttons from the right end of the band; returns the
     // left edge left for the text.
-    int DrawCaptionButtons(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rcBand, COLORREF clrGlyph,
+    int DrawCaptionButtons(HDC hDC, const CaptionBarContent& content, const RECT& rcBand, COLORREF clrGlyph,
                            int nSize, int nGap);
     void DrawCaptionButton(HDC hDC, CaptionButton* pButton, COLORREF clrGlyph, BOOL bHidden);
     static void AFXAPI DrawCaptionButtonGlyph(HDC hDC, int nID, int x, int y, COLORREF clr, BOOL bHorizontalPin);
@@ -144,6 +172,9 @@ public:
     // Captions keep the system's caption weight (themes 6 and 8 write them
     // in the normal weight).
     BOOL m_bKeepCaptionWeight = TRUE;
+    // System caption fonts of Western character sets prefer "Tahoma"; the
+    // vertical face follows the same preference.
+    BOOL m_bPreferTahoma = FALSE;
     int m_nCaptionTextHeight;
     // Caption buttons of style 2 light up in orange gradients (Luna schemes).
     BOOL m_bGradientButtons;
@@ -176,6 +207,9 @@ public:
 
 protected:
     void RefreshThemeColors();
+    // Builds both caption fonts from a log font and measures the caption.
+    void CreateCaptionFonts(const LOGFONTA* pLogFont);
+    BOOL m_bUseSystemFont = TRUE;
     // Takes a Luna colour scheme (inactive captions, face, border, table
     // entries, orange active captions and buttons).
     void ApplyLunaScheme(const LunaScheme& scheme);
@@ -191,11 +225,24 @@ protected:
     // One horizontal caption: background, buttons, icon and text; with
     // pText, everything but the icon and text, whose place it reports.
     void DrawCaptionBar(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rcCaption, VerticalText* pText);
+    // The bar itself: rcCaption is filled, rcBand (inside it) takes the
+    // theme's band, buttons and text.
+    void DrawCaptionBar(HDC hDC, const CaptionBarContent& content, const RECT& rcCaption, const RECT& rcBand,
+                        VerticalText* pText);
+    // What a container's caption shows.
+    CaptionBarContent ContentOf(CQXPDockingPaneTabbedContainer* pPane) const;
+    // The floating frame's caption strip and its 3-D borders (themes
+    // other than 2, 7, 10 and a styled 3).
+    void DrawFloatingFrameClassic(HDC hDC, CQXPDockingPaneMiniWnd* pFrame, const RECT& rcFrame);
+    void DrawFloatingFrameLuna(HDC hDC, CQXPDockingPaneMiniWnd* pFrame, const RECT& rcFrame);
+    BOOL DrawFloatingFrameStyled(HDC hDC, CQXPDockingPaneMiniWnd* pFrame, const RECT& rcFrame);
+    CaptionBarContent ContentOf(CQXPDockingPaneMiniWnd* pFrame) const;
     CVisualStyleTheme* m_pStyles[vsCount]; // owned
     // Set while a caption is drawn: the pane is active and highlighted.
     BOOL m_bCaptionActive = FALSE;
     // Theme 8: the "REBAR" picture over the container's frame, clipped to the caption.
-    void DrawRebarCaption(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rcCaption);
+    // The rectangle a container's band picture spans, in its coordinates.
+    RECT RebarRectOf(CQXPDockingPaneTabbedContainer* pPane, const RECT& rcCaption) const;
     // Caption-button styles 3 to 6: the visual-style part; FALSE when it
     // did not draw (the classic style 1 then does). *pbGlyph: whether the
     // glyph still goes on top, in *pclrGlyph.

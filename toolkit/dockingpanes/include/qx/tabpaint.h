@@ -118,6 +118,9 @@ public:
     virtual COLORREF FillItem(HDC hDC, const RECT& rc, CQXPTabManager* pManager, CQXPTabManagerItem* pItem);
     // The client area below a strip with a frame (the themed set only).
     virtual void FillClient(HDC hDC, const RECT& rc, CQXPTabManager* pManager);
+    // Takes the client's corner pixel at the tab side off the DC's clip
+    // region before the client is filled (the themed set only).
+    virtual void ExcludeClientCorner(HDC /*hDC*/, const RECT& /*rc*/, CQXPTabManager* /*pManager*/) {}
     // The state button of appearance 4: the selected tab filled and framed,
     // the others a separator at their far end.
     virtual void FillStateButton(HDC hDC, const RECT& rc, CQXPTabManager* pManager, CQXPTabManagerItem* pItem);
@@ -143,6 +146,7 @@ public:
     void RefreshMetrics(TabColorSet& c) override;
     COLORREF FillItem(HDC hDC, const RECT& rc, CQXPTabManager* pManager, CQXPTabManagerItem* pItem) override;
     void FillClient(HDC hDC, const RECT& rc, CQXPTabManager* pManager) override;
+    void ExcludeClientCorner(HDC hDC, const RECT& rc, CQXPTabManager* pManager) override;
     void FillStateButton(HDC hDC, const RECT& rc, CQXPTabManager* pManager, CQXPTabManagerItem* pItem) override;
     COLORREF DrawNavigateButtonFace(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerNavigateButton* pButton,
                                     RECT& rc) override;

@@ -1,6 +1,8 @@
-// The "Active Files" list as a popup bar of the command bars.
+// The "Active Files" list and the tab-group menu as popup bars of the
+// command bars.
 #include <qx/tabbars.h>
 #include <qx/barcontrols.h>
+#include <qx/listcontrols.h>
 #include <qx/commandbars.h>
 #include <qx/control.h>
 #include <qx/images.h>
@@ -48,30 +50,29 @@ int CQXPCommandBarsActiveFiles::Track(CWnd* pOwner, const std::vector<Item>& ite
     return nCmd - 1;
 }
 
-CQXPPopupBar* CQXPCommandBarsActiveFiles::BuildGroupPopup(const std::vector<Command>& commands)
+CQXPPopupBar* CQXPCommandBarsTabGroups::BuildPopup()
 {
     CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(m_pCommandBars);
     if (!pPopup)
         return NULL;
-    for (const Command& command : commands)
-        if (CQXPControl* pControl = pPopup->GetControls()->Add(qxpControlButton, (int)command.nID))
-            pControl->SetCaption(command.strCaption);
-    if (CQXPControl* pCancel = pPopup->GetControls()->Add(qxpControlButton, ID_WORKSPACE_CANCEL)) {
-        pCancel->SetCaption("C&ancel");
+    pPopup->GetControls()->Add(qxpControlButton, QXP_ID_WORKSPACEACTIONS);
+    if (CQXPControl* pCancel = pPopup->GetControls()->Add(qxpControlButton, QX_ID_WORKSPACE_CANCEL))
         pCancel->SetBeginGroup(TRUE);
-    }
     return pPopup;
 }
 
-int CQXPCommandBarsActiveFiles::TrackGroupMenu(CWnd* pOwner, const std::vector<Command>& commands, POINT pt)
+UINT CQXPCommandBarsTabGroups::Track(CWnd* pOwner, POINT pt)
 {
-    CQXPPopupBar* pPopup = BuildGroupPopup(commands);
+    CQXPPopupBar* pPopup = BuildPopup();
     if (!pPopup)
-        return -1;
-    const int nCmd = CQXPCommandBars::TrackPopupMenu(pPopup, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD, pt.x, pt.y,
-                                                     pOwner, NULL);
+        return 0;
+    // The list asks the owner frame's MDI client which commands apply.
+    if (pOwner)
+        pPopup->SetOwnerSite(pOwner);
+    const int nCmd =
+        CQXPCommandBars::TrackPopupMenu(pPopup, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD, pt.x, pt.y, pOwner);
     pPopup->InternalRelease();
-    return nCmd > 0 ? nCmd : 0;
+    return nCmd > 0 ? (UINT)nCmd : 0;
 }
 
 // ===========================================================================

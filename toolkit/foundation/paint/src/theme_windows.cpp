@@ -498,6 +498,15 @@ void ToolkitPaintThemeE::FillCommandBar(CDC* pDC, CQXPBarView* pBar)
     if (nPosition == qxpBarFloating) {
         pDC->FillSolidRect(rc, GetColor(COLOR_BTNFACE));
         m_themeToolbar.DrawThemeBackground(pDC->GetSafeHdc(), 0, 0, rc);
+        // The style's small tool-window frame in the bar's 3-pixel borders
+        // (left, right and bottom pieces; the caption covers the top).
+        if (m_themeWindow.IsAppThemed()) {
+            const int b = 3;
+            HDC hdc = pDC->GetSafeHdc();
+            m_themeWindow.DrawThemeBackground(hdc, 10, 1, CRect(rc.left, rc.top, rc.left + b, rc.bottom));
+            m_themeWindow.DrawThemeBackground(hdc, 11, 1, CRect(rc.right - b, rc.top, rc.right, rc.bottom));
+            m_themeWindow.DrawThemeBackground(hdc, 12, 1, CRect(rc.left, rc.bottom - b, rc.right, rc.bottom));
+        }
         return;
     }
     pDC->FillSolidRect(rc, GetColor(COLOR_BTNFACE));
@@ -542,7 +551,9 @@ CSize ToolkitPaintThemeE::DrawCommandBarGripper(CDC* pDC, CQXPBarView* pBar, BOO
         if (bDraw && pDC) {
             CRect rcCaption(rc.left, rc.top, rc.right, rc.top + nCaption);
             m_themeWindow.DrawThemeBackground(pDC->GetSafeHdc(), 2, 1, rcCaption);
-            CRect rcText(5, rcCaption.top, rcCaption.right - nCaption, rcCaption.bottom);
+            // The close and options buttons sit at the right of the caption.
+            int nButton = max(m_nTextHeight, 15);
+            CRect rcText(5, rcCaption.top, rcCaption.right - 3 - 2 * nButton, rcCaption.bottom);
             ScopedFont font(pDC, &m_fontSmCaption);
             COLORREF clrOld = pDC->SetTextColor(GetColor(m_clrFloatingGripperText));
             int nMode = pDC->SetBkMode(TRANSPARENT);

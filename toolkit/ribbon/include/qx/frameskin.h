@@ -1,19 +1,17 @@
-// qx/frameskin.h - the window side of the Office 2007 frame skin: a
-// top-level window whose borders, caption and caption buttons the theme
-// paints (COffice2007Theme::DrawFrame) and whose corners it rounds
-// (CalcFrameRegion).
+// qx/frameskin.h - the Office 2007 frame skin on a window without command
+// bars: a top-level window whose borders, caption and caption buttons the
+// theme paints (COffice2007Theme::DrawFrame) and whose corners it rounds
+// (CalcFrameRegion). The work is the frame hook's (qx/ribbonframehook.h);
+// this object owns one for its window.
 //
-// COffice2007FrameSkin subclasses the window (comctl32's window subclassing)
-// and keeps the system's frame metrics: the client area is where Windows
-// puts it. It paints the non-client area itself, hit-tests its own caption
-// buttons (close, maximize or restore, minimize, right to left) and runs
-// them the way the system's do: a press arms the button, moving off and
-// back disarms and re-arms it, and the command (WM_SYSCOMMAND) is sent on
+// The caption buttons (close, maximize or restore, minimize, right to left)
+// act the way the system's do: a press arms the button, moving off and back
+// disarms and re-arms it, and the command (WM_SYSCOMMAND) is sent on
 // release over the armed button. Hot tracking follows the pointer over the
 // caption. UI thread only.
 #pragma once
 
-#include <qx/office2007.h>
+#include <qx/ribbonframehook.h>
 
 class COffice2007FrameSkin {
 public:
@@ -25,32 +23,21 @@ public:
     // Skins the window with a theme (held with a reference until Detach).
     BOOL Attach(HWND hWnd, COffice2007Theme* pTheme);
     void Detach();
-    HWND GetHwnd() const { return m_hWnd; }
+    HWND GetHwnd() const { return m_pHook ? m_pHook->GetHwnd() : NULL; }
+    RibbonFrameHook* GetHook() const { return m_pHook; }
 
     // The frame as it is now: sizes, state and caption buttons (window
     // coordinates).
-    QXPFrameSkin GetFrame() const;
+    QXPFrameSkin GetFrame() const { return m_pHook ? m_pHook->GetFrame() : QXPFrameSkin(); }
     // The caption button under a point in window coordinates: its command,
     // 0 for none.
-    UINT HitTestButton(CPoint ptWindow) const;
+    UINT HitTestButton(CPoint ptWindow) const { return m_pHook ? m_pHook->HitTestButton(ptWindow) : 0; }
     // The height of the status-bar strip beside the bottom border (0: none).
-    void SetStatusBarHeight(int cy) { m_nStatusBar = cy; }
+    void SetStatusBarHeight(int cy);
     // Paints the non-client area now.
     void Redraw();
 
 protected:
-    static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR uId,
-                                         DWORD_PTR dwRefData);
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
-    void UpdateRegion();
-    void SetHot(UINT nCommand);
-
-    HWND m_hWnd;
-    COffice2007Theme* m_pTheme; // referenced while attached
-    BOOL m_bActive;
-    UINT m_nHot;      // the caption button under the pointer
-    UINT m_nTracking; // the button pressed, while the mouse is captured
-    BOOL m_bArmed;    // the pointer is over the pressed button
+    RibbonFrameHook* m_pHook; // owned while attached
     int m_nStatusBar;
-    CSize m_szRegion; // the size the region was made for
 };

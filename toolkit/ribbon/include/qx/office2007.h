@@ -213,6 +213,9 @@ QXPRibbonTabLuna AFXAPI GetRibbonTabLunaColors(int nColorTheme);
 
 class CQXPTabPainter;
 struct TabColorSet;
+namespace qxribbon {
+struct RibbonContextHeaderInfo;
+}
 
 class CRibbonStyleTheme : public COffice2007Theme {
 public:
@@ -272,6 +275,14 @@ public:
     // -1: nothing drawn.
     static int AFXAPI GetSplitMainState(int nEnabled, int nSelected, int nPressed, BOOL bPopped, int nChecked);
     static int AFXAPI GetSplitDropState(int nEnabled, int nSelected, int nPressed, BOOL bPopped, int nChecked);
+    // A button of a ribbon group that lays its controls out in runs
+    // (ControlsGrouping): the theme's grouped-button image of its place in
+    // its run; other controls as the base draws them.
+    void DrawControlBackground(CDC* pDC, CQXPControlView* pControl) override;
+    // TRUE for a control of a ControlsGrouping ribbon group, with whether it
+    // starts (first shown, BeginGroup or a new row) and ends (last shown, or
+    // the next starts) its run.
+    static BOOL AFXAPI GetGroupedRun(CQXPControlView* pControl, BOOL* pbStarts, BOOL* pbEnds);
     // The 22 x 22 cell of a grouped button (0-4).
     static int AFXAPI GetGroupedButtonState(int nSelected, BOOL bPressed, BOOL bEnabled, int nChecked,
                                             BOOL bPopped);
@@ -305,6 +316,16 @@ public:
     void DrawRibbonScrollButton(CDC* pDC, CRect rc, BOOL bLeft, int nSelected, BOOL bPressed);
     // A group-band background of the popup that shows a minimised tab.
     void DrawRibbonPopupGroupsArea(CDC* pDC, CRect rc, int nContextColor);
+    // The frame's caption when the ribbon draws it (a frame hook): the
+    // frame's top images, the QAT area when rcQat is not empty, the frame's
+    // small icon at the left without a system button, the title in rcTitle.
+    void DrawRibbonFrameCaption(CDC* pDC, CRect rcCaption, CRect rcQat, HWND hWndFrame, BOOL bActive, CRect rcTitle,
+                                BOOL bSystemButton);
+    // The contextual tab headers: each header's image of its colour and
+    // its caption (nTextOffset: how far the text moves down, the frame
+    // border with a frame hook). A colour without an image ends the loop.
+    void DrawRibbonContextHeaders(CDC* pDC, const std::vector<qxribbon::RibbonContextHeaderInfo>& headers,
+                                  int nTextOffset);
     CFont* GetRibbonFont() { return &m_fontRibbon; }
 
     CFont m_fontRibbon;

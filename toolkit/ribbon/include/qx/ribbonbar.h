@@ -22,6 +22,11 @@
 class CQXPRibbonBar;
 class CQXPRibbonTab;
 class CRibbonStyleTheme;
+class CQXPRibbonGroupControlPopup;
+class CQXPControlPopup;
+class CQXPPopupBar;
+class CQXPRibbonControlSystemButton;
+class RibbonFrameHook;
 
 // The tab row's notifications carry this id (the tab control's).
 #define QXP_ID_RIBBON_TABS 9604
@@ -54,6 +59,18 @@ public:
     CRect GetRect() const { return m_rcGroup; }
     BOOL IsCollapsed() const { return m_bCollapsed; }
     CQXPRibbonTab* GetTab() const { return m_pTab; }
+    // The ribbon whose look the group takes, and the bar whose controls
+    // hold the group's controls: the ribbon, or a popup showing a copy.
+    CQXPRibbonBar* GetRibbonBar() const;
+    CQXPCommandBar* GetParentBar() const;
+    // The button that stands for the group while it is collapsed (a
+    // control of the parent bar; NULL until the first layout).
+    CQXPRibbonGroupControlPopup* GetPopupButton() const { return m_pPopupButton; }
+    // Makes this group a copy of another one shown on pParentBar: its
+    // settings, and copies of its controls in that bar's controls.
+    void CopyFrom(CQXPRibbonGroup* pSource, CQXPCommandBar* pParentBar, CQXPRibbonBar* pRibbon);
+    // Takes the collapsed group's button off its bar.
+    void ReleasePopupButton();
 
     virtual void DoPropExchange(CQXPPropExchange* pPX);
 
@@ -70,8 +87,13 @@ protected:
     friend class CQXPRibbonTab;
     // Takes a control the group holds one reference on.
     void Attach(CQXPControl* pControl, int nIndex);
+    // Makes the collapsed group's button on the parent bar when missing.
+    void EnsurePopupButton();
 
-    CQXPRibbonTab* m_pTab;                  // the owning tab
+    CQXPRibbonTab* m_pTab;                       // the owning tab (NULL for a copy in a popup)
+    CQXPRibbonBar* m_pRibbon;                    // a copy's ribbon (NULL: the tab's)
+    CQXPCommandBar* m_pParentBar;                // a copy's popup (NULL: the ribbon)
+    CQXPRibbonGroupControlPopup* m_pPopupButton; // one reference; a control of the parent bar
     std::vector<CQXPControl*> m_controls;   // display order; one reference each
     CRect m_rcGroup;                        // in the bar's client coordinates
     BOOL m_bCollapsed;                      // reduced to its popup button by the last layout
@@ -88,6 +110,7 @@ public:
     int GetGroupCount() const { return (int)m_groups.size(); }
     CQXPRibbonGroup* GetGroup(int nIndex) const { return m_groups[(size_t)nIndex]; }
     CQXPRibbonGroup* FindGroup(int nId) const;
+    const std::vector<CQXPRibbonGroup*>& GetGroups() const { return m_groups; }
     void RemoveAllGroups();
 
     CString GetCaption() const { return m_strCaption; }
@@ -117,6 +140,17 @@ protected:
     int m_nGroupOffset;                     // how far the groups are scrolled left
     CRect m_rcTab;                          // in the bar's client coordinates
     BOOL m_bStoredSelected;                 // loading: the tab was stored as the selected one
+};
+
+// The ribbon's controls: a control taken out of them also leaves its group
+// and the QAT, and the bar forgets it when it is the system button.
+class CQXPRibbonControls : public CQXPControls {
+    DECLARE_DYNCREATE(CQXPRibbonControls)
+public:
+    CQXPRibbonBar* m_pRibbon = NULL; // cleared when the ribbon goes
+
+protected:
+    void OnControlRemoved(CQXPControl* pControl) override;
 };
 
 class CQXPRibbonBar : public CQXPMenuBar {
@@ -180,9 +214,112 @@ public:
     // The ribbon theme that draws the bar: the paint manager when it is
     // one, else a ribbon theme of the bar's own.
     CRibbonStyleTheme* GetRibbonTheme();
+    // The band's metrics for a layout of groups.
+    qxribbon::RibbonBandMetrics GetBandMetrics();
+    // Lays groups out in rcGroups (the bar's or a popup's), reducing them
+    // until they fit; their collapsed buttons show where they collapsed.
+    qxribbon::RibbonGroupsResult LayoutGroupsIn(CDC* pDC, const std::vector<CQXPRibbonGroup*>& groups,
+                                                const CRect& rcGroups, int nOffset, const CRect& rcMargins);
+    // Draws the visible groups that meet rcClip (pHot lit up).
+    void DrawGroupsIn(CDC* pDC, const std::vector<CQXPRibbonGroup*>& groups, const CRect& rcClip,
+                      CQXPRibbonGroup* pHot, int nContextColor);
+
+    // --- the system button (qx/ribbonsystem.h) ------------------------------------------------
+    // Puts a system button in the corner (the first control of the bar);
+    // the program gives it its menu (a CQXPRibbonSystemPopupBar).
+    CQXPRibbonControlSystemButton* AddSystemButton(int nId = 0);
+    CQXPRibbonControlSystemButton* GetSystemButton() const { return m_pSystemButton; }
+
+    // --- popups ---------------------------------------------------------------------------
+    // A minimised ribbon shows a tab's groups in a popup under the tab row
+    // (bKeyboard: tracked from the keyboard). FALSE unless minimised.
+    BOOL OpenTabPopup(int nTab, BOOL bKeyboard = FALSE);
+    // The open (or last) tab popup; NULL when none was made.
+    CQXPPopupBar* GetTabPopup() const;
+    // The QAT's overflow popup: copies of the commands that did not fit,
+    // then the customise button (one reference for the caller).
+    virtual CQXPPopupBar* CreateMorePopup();
+    // The QAT's customise menu (for the customise button) or a control's
+    // context menu; NULL when the menu resource is missing.
+    virtual CQXPPopupBar* CreateQuickAccessPopup(CQXPControl* pControl);
+    // The tab popup of a minimised ribbon closed: its tab is deselected.
+    void OnTabPopupClosed();
 
     // --- drawing ------------------------------------------------------------------------
     void DrawCommandBar(CDC* pDC, CRect rcClip) override;
+
+    // --- quick-access menus (ribbonqatmenu.cpp) --------------------------------------------
+    // Whether a copy of the control may go onto the QAT: not a second one
+    // of a command already there (unless duplicates are allowed), not a
+    // control that may not move (Flags 0x10), a collapsed group's button
+    // only with an id.
+    virtual BOOL IsAllowQuickAccessControl(CQXPControl* pControl) const;
+    // Adds a copy of the control at the end of the QAT (shown, no group
+    // line before it); NULL when it may not go there.
+    CQXPControl* AddQuickAccessCopy(CQXPControl* pControl);
+    // The first shown QAT command with the control's id and type.
+    CQXPControl* FindQuickAccessEqual(const CQXPControl* pControl) const;
+    // Keeps the QAT's present commands as its default commands: the
+    // customise menu lists them, checked while they are on the QAT.
+    void SetQuickAccessDefaults();
+    CQXPControls* GetQuickAccessDefaults() const { return m_pQatDefaults; }
+    // A command of the QAT menus (pItem: the chosen item, which names the
+    // control its menu was made for); FALSE for any other id.
+    BOOL ExecuteQuickAccessCommand(int nId, CQXPControl* pItem);
+    // The context menu of a control (client point of the control's bar).
+    void ShowContextMenu(CPoint point, CQXPControl* pControl);
+    void OnPopupRButtonUp(CQXPCommandBar* pPopup, CPoint point) override;
+    BOOL m_bAllowQuickAccessDuplicates;
+    BOOL m_bQuickAccessCustomizable;
+
+    // --- customize mode ---------------------------------------------------------------------
+    // A control dropped onto the ribbon goes into the group (or the QAT)
+    // of the control it lands by; dropped onto itself after a push of more
+    // than 4 px it only starts or ends a group line.
+    void OnCustomizeDrop(CQXPControl* pDragged, int& nEffect, CPoint point, CPoint ptStart) override;
+    // The drop place among the controls of the band under the point (the
+    // QAT, the tab row or the groups): the one it lands by and its side.
+    BOOL FindDropPlace(CQXPControl* pDragged, CPoint point, CQXPControl** ppControl, BOOL* pbAfter,
+                       CRect* prcMarker) const override;
+    // "Customizable": the ribbon takes drops and keeps its tabs in its state.
+    void SetCustomizable(BOOL bCustomizable) { m_bCustomizable = bCustomizable; }
+    // The control leaves the group or the QAT that lists it.
+    void ForgetControl(CQXPControl* pControl);
+
+    // --- keyboard (ribbonkeytips.cpp) ----------------------------------------------------
+    // Alt alone shows the keytips of the QAT, the tabs and the system
+    // button (level 1); Alt with 1-9 runs that QAT command; Alt with a
+    // tab's mnemonic selects the tab and shows its groups' keytips
+    // (level 2). Nothing while Ctrl is down.
+    BOOL OnKeyMenu(UINT nChar) override;
+    // Alt with a key before the bars look for a mnemonic: the same keys.
+    BOOL PreviewMnemonic(UINT nKey) override;
+    void CreateKeyboardTips(CQXPKeyboardTips* pTips) override;
+    // A tab's tip selects it (a minimised ribbon opens its popup), else
+    // the control's tip acts as its mnemonic would.
+    void OnKeyboardTip(CQXPKeyboardTip* pTip) override;
+    // Escape at level 2 goes back to level 1.
+    int ProcessSpecialKey(int nAction) override;
+    BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
+    int GetKeyTipLevel() const { return m_nKeyTipLevel; }
+    // The level-2 keytips of groups shown on a bar (the ribbon or a popup).
+    void AddGroupKeyTips(CQXPKeyboardTips* pTips, CQXPCommandBar* pBar, const std::vector<CQXPRibbonGroup*>& groups,
+                         const CRect& rcGroups);
+    // --- the caption band and the frame (ribboncaption.cpp) ----------------------------
+    // The command bars' frame hook while it leaves the frame's caption to
+    // this ribbon (frame theming on, the ribbon shown at the top); NULL
+    // otherwise.
+    RibbonFrameHook* GetFrameHook() const;
+    BOOL HasFrameHook() const { return GetFrameHook() != NULL; }
+    // The caption's hit test: 0 without a frame hook, in customize mode,
+    // outside the caption, over a control or a contextual header; HTTOP in
+    // the top 5 px of a sizable frame that is not maximised; else HTCAPTION.
+    int HitTestCaption(CPoint point) const;
+    // One header per run of contextual tabs, placed by the last layout.
+    const std::vector<qxribbon::RibbonContextHeaderInfo>& GetContextHeaders() const { return m_contextHeaders; }
+    const qxribbon::RibbonContextHeaderInfo* HitTestContextHeader(CPoint point) const;
+    CRect GetTitleRect() const { return m_rcTitle; }
+    void OnRemoved() override;
 
     // --- saved state --------------------------------------------------------------------
     // Keys "ShowQuickAccessBelow", "Minimized", "Customizable"; then the
@@ -213,6 +350,8 @@ protected:
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnMouseLeave();
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
     DECLARE_MESSAGE_MAP()
 
     std::vector<CQXPRibbonTab*> m_tabs; // one reference each
@@ -229,10 +368,29 @@ protected:
     CQXPControl* m_pQatMore;
     CQXPControl* m_pScrollLeft;
     CQXPControl* m_pScrollRight;
+    CQXPControlPopup* m_pTabOpener; // a hidden control of the bar: opens the tab popup
+    int m_nKeyTipLevel;             // 1: QAT, tabs, system button; 2: the selected tab's groups
+    CQXPControls* m_pQatDefaults;   // the QAT's default commands (copies), owned; NULL: none
+    CQXPRibbonControlSystemButton* m_pSystemButton; // a control of the bar, or NULL
+    CQXPControl* m_pMenuTarget;     // one reference: the control the last QAT menu was made for
+    // Shows the keytips of a level while the bar tracks from the keyboard.
+    void ShowKeyTips(int nLevel);
+    // A QAT command's digit or a tab's mnemonic; FALSE for any other key.
+    BOOL HandleEntryKey(UINT nChar);
     CRect m_rcTabRow, m_rcGroups, m_rcCaption, m_rcQuickAccess;
     qxribbon::RibbonGroupsResult m_groupsResult;
     int m_nQuickAccessHeight;
     CRibbonStyleTheme* m_pOwnTheme; // when the paint manager is no ribbon theme
+
+    // The caption band: caption buttons, title and contextual headers.
+    void LayoutCaption(CDC* pDC);
+    void DrawCaption(CDC* pDC);
+    // A press (or double click) on the caption or a contextual header:
+    // TRUE when the caption took it.
+    BOOL OnCaptionButtonDown(CPoint point, BOOL bDouble);
+    std::vector<qxribbon::RibbonContextHeaderInfo> m_contextHeaders;
+    CRect m_rcTitle;
+    BOOL m_bFrameCaption; // the frame hook left the caption to the ribbon at the last layout
 };
 
 // Keeps the ribbon's classes in a program that only meets them in a saved

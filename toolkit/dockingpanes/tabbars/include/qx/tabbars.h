@@ -1,7 +1,7 @@
 // qx/tabbars.h - the document tabs' pieces that stand on the command bars:
-// the "Active Files" list as a popup bar of the bars' look and the document
-// tabs as a control on a bar. Kept apart from the docking library, which
-// does not link the command bars.
+// the "Active Files" list and the tab-group menu as popup bars of the bars'
+// look, and the document tabs as a control on a bar. Kept apart from the
+// docking library, which does not link the command bars.
 #pragma once
 
 #include <qx/control.h>
@@ -25,12 +25,6 @@ public:
     // own, counting up from kFirstIconId.
     CQXPPopupBar* BuildPopup(const std::vector<Item>& items);
     int Track(CWnd* pOwner, const std::vector<Item>& items, POINT pt, const RECT& rcExclude) override;
-    // The tab-group menu as a popup bar (one reference for the caller): a
-    // button per command, with the picture the image manager keeps under
-    // its id (the tab client puts the new-group pictures there), then
-    // "C&ancel" (9159) beginning a group.
-    CQXPPopupBar* BuildGroupPopup(const std::vector<Command>& commands);
-    int TrackGroupMenu(CWnd* pOwner, const std::vector<Command>& commands, POINT pt) override;
 
     static const int kFirstIconId = 0x7F00;
 
@@ -38,6 +32,25 @@ private:
     CQXPCommandBars* m_pCommandBars;
     int m_nNextIconId = kFirstIconId;
     std::vector<std::pair<HICON, int>> m_icons; // icons registered so far, with their ids
+};
+
+// Shows the menu of a tab dropped among the documents as a popup bar of the
+// command bars: the workspace-actions list (the group commands the tab
+// client enables) and "C&ancel" after it. Install it on the tab client with
+// SetGroupPopup.
+class CQXPCommandBarsTabGroups : public CQXPTabGroupPopup {
+public:
+    // pCommandBars: the bars whose popup class and look the menu takes
+    // (NULL: the toolkit's defaults); not owned.
+    explicit CQXPCommandBarsTabGroups(CQXPCommandBars* pCommandBars) : m_pCommandBars(pCommandBars) {}
+
+    // The popup (one reference for the caller): the list's placeholder,
+    // then the Cancel button beginning a group.
+    CQXPPopupBar* BuildPopup();
+    UINT Track(CWnd* pOwner, POINT pt) override;
+
+private:
+    CQXPCommandBars* m_pCommandBars;
 };
 
 // The document tabs as a control on a command bar: a windowless strip that

@@ -1,0 +1,148 @@
+// qx/ribbonpopups.h - the ribbon's popups and the controls that open them,
+// all on the command bars' popup machinery (qx/popup.h):
+//
+// CQXPRibbonGroupControlPopup         - the button a collapsed group shrinks
+//                                       to; opens the group in a popup.
+// CQXPRibbonBarControlQuickAccessPopup - the QAT's customise button (9603);
+// CRibbonQuickAccessMore               - its more button (9611), shown when
+//                                       commands overflow.
+// CRibbonTabPopupOpener                - a hidden control of the bar that
+//                                       opens a minimised ribbon's tab.
+// CQXPRibbonTabPopupToolBar   - a minimised ribbon's tab: copies of its
+//                               groups laid out as on the ribbon.
+// CQXPRibbonGroupPopupToolBar - one collapsed group, copied.
+// CQXPRibbonBarMorePopupToolBar - the QAT's overflow.
+//
+// A popup's copies of groups keep their controls in the popup's own
+// collection; they live exactly as long as the popup.
+#pragma once
+
+#include <qx/popup.h>
+#include <qx/ribbonbar.h>
+
+#include <vector>
+
+// The ribbon a bar belongs to: the bar itself, or the ribbon a chain of
+// popups was opened from. NULL for any other bar.
+CQXPRibbonBar* AFXAPI QxpGetRibbonBar(CQXPCommandBar* pBar);
+
+class CQXPRibbonGroupControlPopup : public CQXPControlPopup {
+    DECLARE_DYNCREATE(CQXPRibbonGroupControlPopup)
+public:
+    CQXPRibbonGroupControlPopup();
+    CQXPRibbonGroup* GetGroup() const { return m_pGroup; }
+    void SetGroup(CQXPRibbonGroup* pGroup);
+    // The group's own button (not a copy of it on the QAT).
+    BOOL IsStandIn() const;
+    // The group's layout gives its size: the rectangle it has.
+    CSize GetSize(CDC* pDC) override;
+    void Draw(CDC* pDC) override;
+    // Opening makes a new popup with a copy of the group.
+    BOOL OnSetPopup(BOOL bPopup) override;
+    void Copy(CQXPControl* pControl, BOOL bRecursive = FALSE) override;
+
+protected:
+    CQXPRibbonGroup* m_pGroup; // not owned: the group owns the button
+};
+
+// The QAT's customise and more buttons: control height × 13 / 22 wide,
+// one control height high, drawn by the ribbon theme.
+class CQXPRibbonBarControlQuickAccessPopup : public CQXPControlPopup {
+    DECLARE_DYNCREATE(CQXPRibbonBarControlQuickAccessPopup)
+public:
+    CQXPRibbonBarControlQuickAccessPopup();
+    CSize GetSize(CDC* pDC) override;
+    void Draw(CDC* pDC) override;
+    // Each opening asks the ribbon for a new popup.
+    BOOL OnSetPopup(BOOL bPopup) override;
+    virtual BOOL IsMoreButton() const { return FALSE; }
+};
+
+class CRibbonQuickAccessMore : public CQXPRibbonBarControlQuickAccessPopup {
+    DECLARE_DYNCREATE(CRibbonQuickAccessMore)
+public:
+    BOOL IsMoreButton() const override { return TRUE; }
+};
+
+// Hidden; its rectangle is the tab row, so the tab popup drops below it.
+class CRibbonTabPopupOpener : public CQXPControlPopup {
+public:
+    CRibbonTabPopupOpener();
+    void Draw(CDC* pDC) override { (void)pDC; }
+    // The popup spans the ribbon's width: the exclusion starts at the
+    // ribbon's left edge (not left of the work area).
+    void AdjustExcludeRect(CRect& rcExclude) override;
+    // Closing a minimised ribbon's popup deselects its tab.
+    BOOL OnSetPopup(BOOL bPopup) override;
+};
+
+// What the tab and group popups share: copies of groups, laid out and
+// drawn by the ribbon, the hot group under the mouse.
+class CQXPRibbonGroupsPopupToolBar : public CQXPPopupToolBar {
+    DECLARE_DYNAMIC(CQXPRibbonGroupsPopupToolBar)
+public:
+    explicit CQXPRibbonGroupsPopupToolBar(CQXPRibbonBar* pRibbon = NULL);
+    ~CQXPRibbonGroupsPopupToolBar() override;
+    CQXPRibbonBar* GetRibbonBar() const { return m_pRibbon; }
+    const std::vector<CQXPRibbonGroup*>& GetGroups() const { return m_groups; }
+    CRect GetGroupsRect() const { return m_rcGroups; }
+    // The ribbon's sizes.
+    CSize GetButtonSize() const override;
+    CSize GetIconSize() const override;
+    CQXPRibbonGroup* HitTestGroup(CPoint point) const;
+    // The keytips of the copies' controls, placed as on the ribbon.
+    void CreateKeyboardTips(CQXPKeyboardTips* pTips) override;
+    void DrawCommandBar(CDC* pDC, CRect rcClip) override;
+
+protected:
+    // Adds a copy of a group with copies of its controls.
+    CQXPRibbonGroup* AddGroupCopy(CQXPRibbonGroup* pSource);
+    int GetContextColor() const;
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnMouseLeave();
+    DECLARE_MESSAGE_MAP()
+
+    CQXPRibbonBar* m_pRibbon;
+    std::vector<CQXPRibbonGroup*> m_groups; // copies, one reference each
+    CRect m_rcGroups;
+    CQXPRibbonGroup* m_pHotGroup = NULL;
+    int m_nContextColor = 0;
+};
+
+class CQXPRibbonTabPopupToolBar : public CQXPRibbonGroupsPopupToolBar {
+    DECLARE_DYNAMIC(CQXPRibbonTabPopupToolBar)
+public:
+    CQXPRibbonTabPopupToolBar(CQXPRibbonBar* pRibbon, CQXPRibbonTab* pTab);
+    CQXPRibbonTab* GetSourceTab() const { return m_pSourceTab; }
+    // The ribbon's width (kept inside the work area), the band's height.
+    CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
+
+protected:
+    CQXPRibbonTab* m_pSourceTab;
+};
+
+class CQXPRibbonGroupPopupToolBar : public CQXPRibbonGroupsPopupToolBar {
+    DECLARE_DYNCREATE(CQXPRibbonGroupPopupToolBar)
+public:
+    explicit CQXPRibbonGroupPopupToolBar(CQXPRibbonGroup* pGroup = NULL);
+    CQXPRibbonGroup* GetSourceGroup() const { return m_pSourceGroup; }
+    CQXPRibbonGroup* GetGroupCopy() const { return m_groups.empty() ? NULL : m_groups[0]; }
+    // The group at its full size: 5 px wider, the band's height less 7.
+    CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
+
+protected:
+    CQXPRibbonGroup* m_pSourceGroup;
+};
+
+class CQXPRibbonBarMorePopupToolBar : public CQXPPopupToolBar {
+    DECLARE_DYNAMIC(CQXPRibbonBarMorePopupToolBar)
+public:
+    explicit CQXPRibbonBarMorePopupToolBar(CQXPRibbonBar* pRibbon);
+    CQXPRibbonBar* GetRibbonBar() const { return m_pRibbon; }
+    CSize GetButtonSize() const override;
+    CSize GetIconSize() const override;
+    void DrawCommandBar(CDC* pDC, CRect rcClip) override;
+
+protected:
+    CQXPRibbonBar* m_pRibbon;
+};

@@ -1,0 +1,407 @@
+// ribbonpopups.cpp - the ribbon's popups (a minimised ribbon's tab, a
+// collapsed group, the QAT's overflow) and the controls that open them.
+#include <qx/commandbars.h>
+#include <qx/office2007.h>
+#include <qx/ribbonpopups.h>
+#include <qx/sysutil.h>
+
+#include <algorithm>
+
+using namespace qxribbon;
+
+CQXPRibbonBar* AFXAPI QxpGetRibbonBar(CQXPCommandBar* pBar)
+{
+    for (int nGuard = 0; pBar && nGuard < 64; nGuard++) {
+        if (CQXPRibbonBar* pRibbon = dynamic_cast<CQXPRibbonBar*>(pBar))
+            return pRibbon;
+        if (auto* pGroups = dynamic_cast<CQXPRibbonGroupsPopupToolBar*>(pBar))
+            return pGroups->GetRibbonBar();
+        if (auto* pMore = dynamic_cast<CQXPRibbonBarMorePopupToolBar*>(pBar))
+            return pMore->GetRibbonBar();
+        pBar = pBar->GetParentCommandBar();
+    }
+    return NULL;
+}
+
+namespace {
+
+CRibbonStyleTheme* ThemeOf(CQXPCommandBar* pBar)
+{
+    CQXPRibbonBar* pRibbon = QxpGetRibbonBar(pBar);
+    return pRibbon ? pRibbon->GetRibbonTheme() : NULL;
+}
+
+// A popup control opens only with a bar in place; each opening replaces
+// this empty one with the popup it shows.
+void GivePlaceholderPopup(CQXPControlPopup* pControl)
+{
+    CQXPPopupToolBar* pBar = CQXPPopupToolBar::CreatePopupToolBar(NULL);
+    pControl->SetCommandBar(pBar);
+    pBar->InternalRelease();
+}
+
+// Copies the ribbon's button and icon sizes into a popup.
+CSize RibbonButtonSize(CQXPRibbonBar* pRibbon, CSize szOwn)
+{
+    return pRibbon ? pRibbon->GetButtonSize() : szOwn;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// CQXPRibbonGroupControlPopup
+
+IMPLEMENT_DYNCREATE(CQXPRibbonGroupControlPopup, CQXPControlPopup)
+
+CQXPRibbonGroupControlPopup::CQXPRibbonGroupControlPopup() : m_pGroup(NULL)
+{
+    m_controlType = qxpControlButtonPopup;
+    m_dwFlags = qxpFlagManualUpdate;
+    GivePlaceholderPopup(this);
+}
+
+void CQXPRibbonGroupControlPopup::SetGroup(CQXPRibbonGroup* pGroup) { m_pGroup = pGroup; }
+
+BOOL CQXPRibbonGroupControlPopup::IsStandIn() const { return m_pGroup && m_pGroup->GetPopupButton() == this; }
+
+CSize CQXPRibbonGroupControlPopup::GetSize(CDC* pDC)
+{
+    // A copy elsewhere (on the QAT) is an ordinary button.
+    return IsStandIn() ? GetRect().Size() : CQXPControlPopup::GetSize(pDC);
+}
+
+void CQXPRibbonGroupControlPopup::Draw(CDC* pDC)
+{
+    CRibbonStyleTheme* pTheme = ThemeOf(GetParent());
+    if (!IsStandIn() || !pTheme) {
+        CQXPControlPopup::Draw(pDC);
+        return;
+    }
+    CQXPRibbonTab* pTab = m_pGroup ? m_pGroup->GetTab() : NULL;
+    pTheme->DrawRibbonGroupPopupButton(pDC, GetRect(), GetCaption(), GetSelected(), GetPopuped(),
+                                       pTab ? pTab->m_nContextColor : 0);
+}
+
+BOOL CQXPRibbonGroupControlPopup::OnSetPopup(BOOL bPopup)
+{
+    if (bPopup && !m_bPopup && m_pGroup && m_pGroup->GetRibbonBar()) {
+        CQXPRibbonGroupPopupToolBar* pPopup = new CQXPRibbonGroupPopupToolBar(m_pGroup);
+        pPopup->SetCommandBars(m_pParent ? m_pParent->GetCommandBars() : NULL);
+        if (m_pParent && !m_pParent->GetCommandBars())
+            pPopup->SetOwnerSite(m_pParent->GetOwnerSite());
+        SetCommandBar(pPopup);
+        pPopup->InternalRelease();
+    }
+    return CQXPControlPopup::OnSetPopup(bPopup);
+}
+
+void CQXPRibbonGroupControlPopup::Copy(CQXPControl* pControl, BOOL bRecursive)
+{
+    CQXPControlPopup::Copy(pControl, bRecursive);
+    if (auto* pOther = dynamic_cast<CQXPRibbonGroupControlPopup*>(pControl))
+        m_pGroup = pOther->m_pGroup;
+}
+
+// ---------------------------------------------------------------------------
+// The QAT's customise and more buttons
+
+IMPLEMENT_DYNCREATE(CQXPRibbonBarControlQuickAccessPopup, CQXPControlPopup)
+IMPLEMENT_DYNCREATE(CRibbonQuickAccessMore, CQXPRibbonBarControlQuickAccessPopup)
+
+CQXPRibbonBarControlQuickAccessPopup::CQXPRibbonBarControlQuickAccessPopup()
+{
+    m_controlType = qxpControlPopup;
+    m_dwFlags = qxpFlagManualUpdate | qxpFlagNoMovable;
+    m_bShadow = FALSE;
+    GivePlaceholderPopup(this);
+}
+
+CSize CQXPRibbonBarControlQuickAccessPopup::GetSize(CDC* pDC)
+{
+    (void)pDC;
+    CRibbonStyleTheme* pTheme = ThemeOf(GetParent());
+    return QuickAccessButtonSize(pTheme ? pTheme->m_metrics.nControlHeight : 22);
+}
+
+void CQXPRibbonBarControlQuickAccessPopup::Draw(CDC* pDC)
+{
+    if (CRibbonStyleTheme* pTheme = ThemeOf(GetParent()))
+        pTheme->DrawRibbonQuickAccessButton(pDC, GetRect(), IsMoreButton(), GetSelected(), GetPopuped());
+}
+
+BOOL CQXPRibbonBarControlQuickAccessPopup::OnSetPopup(BOOL bPopup)
+{
+    if (bPopup && !m_bPopup) {
+        CQXPRibbonBar* pRibbon = QxpGetRibbonBar(GetParent());
+        CQXPPopupBar* pPopup = NULL;
+        if (pRibbon)
+            pPopup = IsMoreButton() ? pRibbon->CreateMorePopup() : pRibbon->CreateQuickAccessPopup(this);
+        if (!pPopup)
+            return FALSE;
+        SetCommandBar(pPopup);
+        pPopup->InternalRelease();
+    }
+    return CQXPControlPopup::OnSetPopup(bPopup);
+}
+
+// ---------------------------------------------------------------------------
+// CRibbonTabPopupOpener
+
+CRibbonTabPopupOpener::CRibbonTabPopupOpener()
+{
+    m_controlType = qxpControlPopup;
+    m_dwFlags = qxpFlagManualUpdate | qxpFlagNoMovable;
+    m_dwHideFlags = qxpHideGeneric;
+    m_bShadow = FALSE;
+    GivePlaceholderPopup(this);
+}
+
+void CRibbonTabPopupOpener::AdjustExcludeRect(CRect& rcExclude)
+{
+    CQXPRibbonBar* pRibbon = dynamic_cast<CQXPRibbonBar*>(GetParent());
+    if (!pRibbon || !::IsWindow(pRibbon->GetSafeHwnd()))
+        return;
+    CRect rcRibbon;
+    pRibbon->GetWindowRect(&rcRibbon);
+    const CRect rcWork = QxpGetPopupWorkArea(GetMultiMonitorHelper(), rcExclude.TopLeft(), rcExclude);
+    rcExclude.left = std::max(rcRibbon.left, rcWork.left);
+}
+
+BOOL CRibbonTabPopupOpener::OnSetPopup(BOOL bPopup)
+{
+    CQXPRibbonBar* pRibbon = dynamic_cast<CQXPRibbonBar*>(GetParent());
+    if (bPopup && !m_bPopup) {
+        CQXPRibbonTab* pTab = pRibbon ? pRibbon->GetSelectedTab() : NULL;
+        if (!pTab || !pRibbon->IsRibbonMinimized())
+            return FALSE;
+        CQXPRibbonTabPopupToolBar* pPopup = new CQXPRibbonTabPopupToolBar(pRibbon, pTab);
+        pPopup->SetCommandBars(pRibbon->GetCommandBars());
+        if (!pRibbon->GetCommandBars())
+            pPopup->SetOwnerSite(pRibbon->GetOwnerSite());
+        SetCommandBar(pPopup);
+        pPopup->InternalRelease();
+    }
+    const BOOL bResult = CQXPControlPopup::OnSetPopup(bPopup);
+    if (!bPopup && bResult && pRibbon && pRibbon->IsRibbonMinimized())
+        pRibbon->OnTabPopupClosed();
+    return bResult;
+}
+
+// ---------------------------------------------------------------------------
+// CQXPRibbonGroupsPopupToolBar
+
+IMPLEMENT_DYNAMIC(CQXPRibbonGroupsPopupToolBar, CQXPPopupToolBar)
+
+BEGIN_MESSAGE_MAP(CQXPRibbonGroupsPopupToolBar, CQXPPopupToolBar)
+    ON_WM_MOUSEMOVE()
+    ON_WM_MOUSELEAVE()
+END_MESSAGE_MAP()
+
+CQXPRibbonGroupsPopupToolBar::CQXPRibbonGroupsPopupToolBar(CQXPRibbonBar* pRibbon) : m_pRibbon(pRibbon)
+{
+    if (pRibbon)
+        EnableAnimation(pRibbon->IsAnimationEnabled());
+}
+
+CQXPRibbonGroupsPopupToolBar::~CQXPRibbonGroupsPopupToolBar()
+{
+    for (CQXPRibbonGroup* g : m_groups) {
+        g->RemoveAll();
+        g->ReleasePopupButton();
+        g->InternalRelease();
+    }
+    m_groups.clear();
+}
+
+CSize CQXPRibbonGroupsPopupToolBar::GetButtonSize() const
+{
+    return RibbonButtonSize(m_pRibbon, CQXPPopupToolBar::GetButtonSize());
+}
+
+CSize CQXPRibbonGroupsPopupToolBar::GetIconSize() const
+{
+    return m_pRibbon ? m_pRibbon->GetIconSize() : CQXPPopupToolBar::GetIconSize();
+}
+
+CQXPRibbonGroup* CQXPRibbonGroupsPopupToolBar::AddGroupCopy(CQXPRibbonGroup* pSource)
+{
+    CQXPRibbonGroup* pCopy = new CQXPRibbonGroup;
+    pCopy->CopyFrom(pSource, this, m_pRibbon);
+    m_groups.push_back(pCopy);
+    return pCopy;
+}
+
+CQXPRibbonGroup* CQXPRibbonGroupsPopupToolBar::HitTestGroup(CPoint point) const
+{
+    if (!m_rcGroups.PtInRect(point))
+        return NULL;
+    for (CQXPRibbonGroup* g : m_groups)
+        if (g->m_bVisible && g->GetRect().PtInRect(point))
+            return g;
+    return NULL;
+}
+
+void CQXPRibbonGroupsPopupToolBar::CreateKeyboardTips(CQXPKeyboardTips* pTips)
+{
+    if (m_pRibbon && pTips && ::IsWindow(m_hWnd))
+        m_pRibbon->AddGroupKeyTips(pTips, this, m_groups, m_rcGroups);
+}
+
+void CQXPRibbonGroupsPopupToolBar::OnMouseMove(UINT nFlags, CPoint point)
+{
+    CQXPRibbonGroup* pHot = HitTestGroup(point);
+    if (pHot != m_pHotGroup) {
+        if (m_pHotGroup)
+            Redraw(m_pHotGroup->GetRect());
+        m_pHotGroup = pHot;
+        if (pHot)
+            Redraw(pHot->GetRect());
+        TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, 0};
+        ::TrackMouseEvent(&tme);
+    }
+    CQXPPopupToolBar::OnMouseMove(nFlags, point);
+}
+
+void CQXPRibbonGroupsPopupToolBar::OnMouseLeave()
+{
+    if (m_pHotGroup) {
+        Redraw(m_pHotGroup->GetRect());
+        m_pHotGroup = NULL;
+    }
+    Default();
+}
+
+// The ribbon's face, the group band's background, then the groups.
+void CQXPRibbonGroupsPopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClip)
+{
+    if (!m_pRibbon)
+        return;
+    CRibbonStyleTheme* pTheme = m_pRibbon->GetRibbonTheme();
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    const int nMode = pDC->SetBkMode(TRANSPARENT);
+    pDC->FillSolidRect(rcClient, pTheme->m_clrRibbonFace.GetColor());
+    pTheme->DrawRibbonGroupsBackground(pDC, rcClient, m_nContextColor);
+    CFont* pOld = pDC->SelectObject(GetControlFont());
+    m_pRibbon->DrawGroupsIn(pDC, m_groups, rcClip, m_pHotGroup, m_nContextColor);
+    pDC->SelectObject(pOld);
+    pDC->SetBkMode(nMode);
+}
+
+// ---------------------------------------------------------------------------
+// CQXPRibbonTabPopupToolBar
+
+IMPLEMENT_DYNAMIC(CQXPRibbonTabPopupToolBar, CQXPRibbonGroupsPopupToolBar)
+
+CQXPRibbonTabPopupToolBar::CQXPRibbonTabPopupToolBar(CQXPRibbonBar* pRibbon, CQXPRibbonTab* pTab)
+    : CQXPRibbonGroupsPopupToolBar(pRibbon), m_pSourceTab(pTab)
+{
+    m_nContextColor = pTab->m_nContextColor;
+    for (CQXPRibbonGroup* g : pTab->GetGroups())
+        AddGroupCopy(g);
+}
+
+CSize CQXPRibbonTabPopupToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)
+{
+    (void)nLength;
+    (void)dwMode;
+    if (m_bInLayout)
+        return GetPresentSize();
+    if (!m_pRibbon || !::IsWindow(m_pRibbon->GetSafeHwnd()))
+        return CSize(0, 0);
+    m_bInLayout = TRUE;
+    CRect rcRibbon, rcTabRow = m_pRibbon->GetTabRowRect();
+    m_pRibbon->GetWindowRect(&rcRibbon);
+    m_pRibbon->ClientToScreen(&rcTabRow);
+    const CRect rcWork = !m_rcWorkArea.IsRectEmpty()
+                             ? m_rcWorkArea
+                             : QxpGetPopupWorkArea(GetMultiMonitorHelper(), rcTabRow.TopLeft(), rcTabRow);
+    const int nHeight = m_pRibbon->GetBarState().CalcGroupsHeight();
+    const CRect rc = PlaceTabPopup(rcRibbon, rcWork, rcTabRow, nHeight);
+    m_rcGroups = CRect(0, 0, rc.Width(), nHeight);
+    CClientDC dc(m_hWnd && ::IsWindow(m_hWnd) ? this : NULL);
+    m_pRibbon->LayoutGroupsIn(&dc, m_groups, m_rcGroups, 0, CRect(4, 3, 6, 3));
+    m_bInLayout = FALSE;
+    return rc.Size();
+}
+
+// ---------------------------------------------------------------------------
+// CQXPRibbonGroupPopupToolBar
+
+IMPLEMENT_DYNCREATE(CQXPRibbonGroupPopupToolBar, CQXPRibbonGroupsPopupToolBar)
+
+CQXPRibbonGroupPopupToolBar::CQXPRibbonGroupPopupToolBar(CQXPRibbonGroup* pGroup)
+    : CQXPRibbonGroupsPopupToolBar(pGroup ? pGroup->GetRibbonBar() : NULL), m_pSourceGroup(pGroup)
+{
+    if (!pGroup)
+        return;
+    if (CQXPRibbonTab* pTab = pGroup->GetTab())
+        m_nContextColor = pTab->m_nContextColor;
+    if (m_pRibbon) {
+        const int K = m_pRibbon->GetRibbonTheme()->m_metrics.nGroupCaption;
+        m_rcBorders = CRect(2, 2, 3, K + 1);
+    }
+    AddGroupCopy(pGroup);
+}
+
+CSize CQXPRibbonGroupPopupToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)
+{
+    (void)nLength;
+    (void)dwMode;
+    if (m_bInLayout)
+        return GetPresentSize();
+    if (!m_pRibbon || m_groups.empty())
+        return CSize(0, 0);
+    m_bInLayout = TRUE;
+    const int nHeight = m_pRibbon->GetBarState().CalcGroupsHeight();
+    CClientDC dc(m_hWnd && ::IsWindow(m_hWnd) ? this : NULL);
+    // Wide enough that the copy keeps its full size.
+    m_rcGroups = CRect(0, 0, 0x7FFF, nHeight);
+    m_pRibbon->LayoutGroupsIn(&dc, m_groups, m_rcGroups, 0, CRect(2, 0, 0, 0));
+    const CSize sz = GroupPopupSize(m_groups[0]->GetRect().Width(), nHeight);
+    m_rcGroups = CRect(CPoint(0, 0), sz);
+    m_bInLayout = FALSE;
+    return sz;
+}
+
+// ---------------------------------------------------------------------------
+// CQXPRibbonBarMorePopupToolBar
+
+IMPLEMENT_DYNAMIC(CQXPRibbonBarMorePopupToolBar, CQXPPopupToolBar)
+
+CQXPRibbonBarMorePopupToolBar::CQXPRibbonBarMorePopupToolBar(CQXPRibbonBar* pRibbon) : m_pRibbon(pRibbon)
+{
+    m_rcBorders = CRect(3, 3, 3, 3);
+    m_nMRUWidth = 300;
+}
+
+CSize CQXPRibbonBarMorePopupToolBar::GetButtonSize() const
+{
+    return RibbonButtonSize(m_pRibbon, CQXPPopupToolBar::GetButtonSize());
+}
+
+CSize CQXPRibbonBarMorePopupToolBar::GetIconSize() const
+{
+    return m_pRibbon ? m_pRibbon->GetIconSize() : CQXPPopupToolBar::GetIconSize();
+}
+
+void CQXPRibbonBarMorePopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClip)
+{
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    CRibbonStyleTheme* pTheme = m_pRibbon ? m_pRibbon->GetRibbonTheme() : NULL;
+    if (!pTheme) {
+        CQXPPopupToolBar::DrawCommandBar(pDC, rcClip);
+        return;
+    }
+    pDC->FillSolidRect(rcClient, pTheme->m_clrRibbonFace.GetColor());
+    pTheme->DrawThemeImage(pDC, "MOREPOPUPBARFRAME", rcClient, 0, 1, CRect(3, 3, 3, 3));
+    CFont* pOld = pDC->SelectObject(GetControlFont());
+    CRect rcInter;
+    for (int i = 0; i < m_pControls->GetCount(); i++) {
+        CQXPControl* c = m_pControls->GetAt(i);
+        if (c->IsVisible(0) && rcInter.IntersectRect(c->GetRect(), rcClip))
+            c->Draw(pDC);
+    }
+    pDC->SelectObject(pOld);
+}

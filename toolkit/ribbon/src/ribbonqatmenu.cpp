@@ -1,0 +1,358 @@
+// ribbonqatmenu.cpp - the quick-access toolbar's menus: the customise
+// button's menu (the QAT's default commands to tick on and off, its place,
+// minimising) and the context menu of a ribbon control (add to or remove
+// from the QAT); their commands, and the right mouse button on the ribbon.
+#include <qx/commandbars.h>
+#include <qx/listcontrols.h>
+#include <qx/office2007.h>
+#include <qx/resourcemgr.h>
+#include <qx/ribbonpopups.h>
+#include <qxresource.h>
+
+using namespace qxribbon;
+
+namespace {
+
+// An item of the customise menu standing for one of the QAT's default
+// commands: checked while an equal command is on the QAT; choosing it
+// adds one or takes it away.
+class CRibbonQuickAccessCommand : public CQXPControlButton {
+public:
+    CRibbonQuickAccessCommand(CQXPRibbonBar* pRibbon, CQXPControl* pCommand) : m_pRibbon(pRibbon), m_pCommand(pCommand)
+    {
+        m_dwFlags |= qxpFlagManualUpdate;
+        SetCaption(pCommand->GetCaption());
+    }
+    void OnExecute() override
+    {
+        CQXPRibbonBar* pRibbon = m_pRibbon;
+        CQXPControl* pCommand = m_pCommand;
+        pCommand->InternalAddRef();
+        pRibbon->InternalAddRef();
+        if (CQXPCommandBars* pBars = pRibbon->GetCommandBars())
+            pBars->ClosePopups();
+        if (CQXPControl* pCopy = pRibbon->FindQuickAccessEqual(pCommand))
+            pRibbon->RemoveQuickAccessControl(pCopy);
+        else if (CQXPControl* pAdded = pRibbon->AddQuickAccessCopy(pCommand))
+            pAdded->SetHideFlag(qxpHideCustomize, FALSE);
+        pRibbon->InternalRelease();
+        pCommand->InternalRelease();
+    }
+
+private:
+    CQXPRibbonBar* m_pRibbon; // the ribbon outlives its menus
+    CQXPControl* m_pCommand;  // one of the ribbon's default commands
+};
+
+// An item of the two menus: its command acts on the ribbon that made the
+// menu (the menu closes first, as for any command).
+class CRibbonQuickAccessMenuItem : public CQXPControlButton {
+public:
+    explicit CRibbonQuickAccessMenuItem(CQXPRibbonBar* pRibbon) : m_pRibbon(pRibbon)
+    {
+        m_dwFlags |= qxpFlagManualUpdate;
+    }
+    void OnExecute() override
+    {
+        CQXPRibbonBar* pRibbon = m_pRibbon;
+        pRibbon->InternalAddRef();
+        InternalAddRef();
+        CQXPCommandBar* pRoot = m_pParent ? m_pParent->GetRootParent() : NULL;
+        if (pRoot && pRoot->m_bRecursePopup)
+            pRoot->SetTrackingMode(FALSE);
+        else if (CQXPCommandBars* pBars = pRibbon->GetCommandBars())
+            pBars->ClosePopups();
+        else if (pRoot)
+            pRoot->SetTrackingMode(FALSE);
+        pRibbon->ExecuteQuickAccessCommand(GetID(), this);
+        InternalRelease();
+        pRibbon->InternalRelease();
+    }
+
+private:
+    CQXPRibbonBar* m_pRibbon; // the ribbon outlives its menus
+};
+
+// Controls made at run time that never go onto the QAT: the tab row, the
+// QAT's own buttons, the tab popup's opener.
+BOOL IsRunTimeOnly(const CQXPControl* pControl)
+{
+    return dynamic_cast<const CQXPRibbonBarControlQuickAccessPopup*>(pControl) != NULL ||
+           dynamic_cast<const CRibbonTabPopupOpener*>(pControl) != NULL;
+}
+
+} // namespace
+
+BOOL CQXPRibbonBar::IsAllowQuickAccessControl(CQXPControl* pControl) const
+{
+    if (!pControl)
+        return FALSE;
+    if (!m_bAllowQuickAccessDuplicates && FindQuickAccessEqual(pControl))
+        return FALSE;
+    if (dynamic_cast<CQXPRibbonGroupControlPopup*>(pControl))
+        return pControl->GetID() > 0;
+    return (pControl->GetFlags() & qxpFlagNoMovable) == 0;
+}
+
+CQXPControl* CQXPRibbonBar::FindQuickAccessEqual(const CQXPControl* pControl) const
+{
+    for (CQXPControl* c : m_qat)
+        if (c->GetID() == pControl->GetID() && c->GetType() == pControl->GetType() && c->IsVisible(qxpHideWrap))
+            return c;
+    return NULL;
+}
+
+CQXPControl* CQXPRibbonBar::AddQuickAccessCopy(CQXPControl* pControl)
+{
+    if (!IsAllowQuickAccessControl(pControl))
+        return NULL;
+    const int nType = pControl->GetType();
+    CQXPControl* pCopy = m_pControls->AddCopy(pControl, m_pScrollRight->GetIndex());
+    if (!pCopy)
+        return NULL;
+    pCopy->InternalAddRef();
+    m_qat.push_back(pCopy);
+    pCopy->SetBeginGroup(FALSE);
+    pCopy->SetHideFlag(qxpHideGeneric | qxpHideWrap | QXP_HIDE_RIBBON_TAB, FALSE);
+    pCopy->m_buttonRibbonStyle = kRibbonStyleNone;
+    pCopy->SetStyle(nType == qxpControlGallery || nType == qxpControlPopup ? kRibbonStyleIcon : kRibbonStyleNone);
+    OnRecalcLayout();
+    Redraw();
+    return pCopy;
+}
+
+void CQXPRibbonBar::SetQuickAccessDefaults()
+{
+    if (m_pQatDefaults)
+        m_pQatDefaults->InternalRelease();
+    m_pQatDefaults = new CQXPOriginalControls;
+    for (CQXPControl* c : m_qat)
+        m_pQatDefaults->AddCopy(c);
+}
+
+CQXPPopupBar* CQXPRibbonBar::CreateQuickAccessPopup(CQXPControl* pControl)
+{
+    if (!m_bQuickAccessVisible) {
+        // Without a QAT the ribbon offers the bars' ordinary menu.
+        CQXPPopupBar* pPopup = m_pCommandBars ? m_pCommandBars->CreateToolbarsPopup() : NULL;
+        if (pPopup)
+            if (CWnd* pSite = GetOwnerSite())
+                pSite->SendMessage(WM_QXP_TOOLBARCONTEXTMENU, 0, (LPARAM)pPopup);
+        return pPopup;
+    }
+    // A gallery on a popup stands for the control that opened the popup.
+    if (pControl && pControl->GetType() == qxpControlGallery && pControl->GetParent() &&
+        pControl->GetParent()->IsPopupBar()) {
+        if (CQXPPopupBar* pParent = dynamic_cast<CQXPPopupBar*>(pControl->GetParent()))
+            if (pParent->m_pControlPopup)
+                pControl = pParent->m_pControlPopup;
+    }
+    const BOOL bCustomizeMenu = pControl == m_pQatCustomize ||
+                                (pControl && pControl->GetID() == QXP_ID_RIBBON_QAT_CUSTOMIZE &&
+                                 dynamic_cast<CQXPRibbonBarControlQuickAccessPopup*>(pControl));
+    CMenu menu;
+    if (!ToolkitResourceManager::Instance()->LoadMenu(
+            &menu, bCustomizeMenu ? QX_IDR_RIBBON_QAT_CUSTOMIZE : QX_IDR_RIBBON_QAT_CONTEXT))
+        return NULL;
+    CMenu* pSubMenu = menu.GetSubMenu(0);
+    if (!pSubMenu) {
+        menu.DestroyMenu();
+        return NULL;
+    }
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(m_pCommandBars);
+    CQXPControls* pItems = pPopup->GetControls();
+    BOOL bGroup = FALSE;
+    for (int i = 0; i < pSubMenu->GetMenuItemCount(); i++) {
+        const UINT nId = pSubMenu->GetMenuItemID(i);
+        if (nId == 0) {
+            bGroup = TRUE;
+            continue;
+        }
+        CString strText;
+        pSubMenu->GetMenuString(i, strText, MF_BYPOSITION);
+        CQXPControl* pItem = pItems->AddControl(new CRibbonQuickAccessMenuItem(this), (int)nId);
+        pItem->SetCaption(strText);
+        pItem->SetBeginGroup(bGroup);
+        bGroup = FALSE;
+    }
+    menu.DestroyMenu();
+
+    // The control the add and remove items act on.
+    if (m_pMenuTarget)
+        m_pMenuTarget->InternalRelease();
+    m_pMenuTarget = pControl;
+    if (m_pMenuTarget)
+        m_pMenuTarget->InternalAddRef();
+
+    QuickAccessMenuState st;
+    st.bInQat = IsQuickAccessControl(pControl);
+    st.bAllowed = IsAllowQuickAccessControl(pControl);
+    st.bLocked = !pControl || (pControl->GetFlags() & qxpFlagNoMovable) || IsRunTimeOnly(pControl);
+    st.bCustomizable = m_bQuickAccessCustomizable;
+    st.bQatVisible = m_bQuickAccessVisible;
+    st.bQatBelow = m_bQuickAccessBelow;
+    st.bAllowMinimize = m_bAllowMinimize;
+    st.bMinimized = m_bMinimized;
+    st.bHasDefaultList = m_pQatDefaults != NULL;
+    for (int i = 0; i < pItems->GetCount(); i++) {
+        CQXPControl* pItem = pItems->GetAt(i);
+        if (pItem->GetID() == 0)
+            continue;
+        const QuickAccessMenuItem rule = QuickAccessMenuRule(pItem->GetID(), st);
+        pItem->SetID(rule.nId);
+        pItem->SetFlags(pItem->GetFlags() | qxpFlagManualUpdate);
+        pItem->SetHideFlag(qxpHideGeneric, !rule.bVisible);
+        pItem->SetEnabled(rule.bEnabled);
+        pItem->SetChecked(rule.bChecked ? 1 : 0);
+        if (rule.bCustomizeCaption)
+            pItem->SetCaption(ToolkitResourceManager::Instance()->LoadString(QX_IDS_CUSTOMIZE));
+        if (rule.bTargetsControl)
+            pItem->m_nTag = (DWORD_PTR)pControl;
+        if (rule.bHeading) {
+            pItem->SetDefaultItem(TRUE);
+            pItem->SetEnabled(FALSE);
+        }
+        if (rule.nId == QX_ID_RIBBON_QAT_COMMANDS && m_bQuickAccessCustomizable && m_pQatDefaults) {
+            // The items go in after it and keep the states given here.
+            const int nAt = i;
+            i += m_pQatDefaults->GetCount();
+            for (int k = 0; k < m_pQatDefaults->GetCount(); k++) {
+                CQXPControl* pCommand =
+                    pItems->AddControl(new CRibbonQuickAccessCommand(this, m_pQatDefaults->GetAt(k)),
+                                       m_pQatDefaults->GetAt(k)->GetID(), CString(), nAt + 1 + k, TRUE);
+                pCommand->SetFlags(pCommand->GetFlags() | qxpFlagManualUpdate);
+                pCommand->SetChecked(FindQuickAccessEqual(m_pQatDefaults->GetAt(k)) ? 1 : 0);
+            }
+        }
+    }
+    // The bars' list, to show or hide them.
+    if (m_pCommandBars) {
+        const int nAt = bCustomizeMenu ? 0 : 2;
+        if (CQXPControl* pList = pItems->Add(qxpControlButton, QXP_ID_TOOLBARSLIST, CString(), nAt, TRUE))
+            pList->SetBeginGroup(TRUE);
+    }
+    if (CWnd* pSite = GetOwnerSite())
+        pSite->SendMessage(WM_QXP_TOOLBARCONTEXTMENU, 0, (LPARAM)pPopup);
+    return pPopup;
+}
+
+void CQXPRibbonBar::ShowContextMenu(CPoint point, CQXPControl* pControl)
+{
+    CQXPCommandBar* pBar = pControl && pControl->GetParent() ? pControl->GetParent() : this;
+    if (!::IsWindow(pBar->GetSafeHwnd()))
+        return;
+    pBar->ClientToScreen(&point);
+    CQXPPopupBar* pPopup = CreateQuickAccessPopup(pControl);
+    if (!pPopup)
+        return;
+    pPopup->CalcDynamicLayout(0, 0);
+    if (pPopup->GetControls()->GetVisibleCount() > 0) {
+        const UINT nFlags = TPM_RIGHTBUTTON | (pBar != this ? TPM_RECURSE : 0);
+        CWnd* pOwner = m_bQuickAccessVisible ? (CWnd*)this : GetOwnerSite();
+        CQXPCommandBars::TrackPopupMenu(pPopup, nFlags, point.x, point.y, pOwner);
+    }
+    if (::IsWindow(pPopup->GetSafeHwnd()))
+        pPopup->DestroyWindow();
+    pPopup->InternalRelease();
+}
+
+BOOL CQXPRibbonBar::ExecuteQuickAccessCommand(int nId, CQXPControl* pItem)
+{
+    // The control the menu was made for, if it is still the one.
+    CQXPControl* pTarget = pItem ? (CQXPControl*)pItem->m_nTag : NULL;
+    if (pTarget != m_pMenuTarget)
+        pTarget = NULL;
+    switch (nId) {
+    case QX_ID_RIBBON_QAT_REMOVE:
+        if (pTarget && IsQuickAccessControl(pTarget))
+            RemoveQuickAccessControl(pTarget);
+        return 1;
+    case QX_ID_RIBBON_QAT_ADD:
+        if (m_pCommandBars)
+            m_pCommandBars->ClosePopups();
+        if (pTarget)
+            AddQuickAccessCopy(pTarget);
+        return 1;
+    case QX_ID_RIBBON_QAT_CUSTOMIZE: {
+        // The site may take it as a control notification, else as a command.
+        if (m_pCommandBars)
+            m_pCommandBars->ClosePopups();
+        CWnd* pSite = GetOwnerSite();
+        NMQXPCONTROL nm = {};
+        nm.hdr.idFrom = (UINT_PTR)nId;
+        nm.hdr.code = QXP_CN_EXECUTE;
+        nm.pControl = pItem;
+        if (pSite && !pSite->SendMessage(WM_COMMANDBARS_CONTROLNOTIFY, (WPARAM)nId, (LPARAM)&nm))
+            pSite->SendMessage(WM_COMMAND, (WPARAM)nId, 0);
+        return 1;
+    }
+    case QX_ID_RIBBON_MINIMIZE:
+        SetRibbonMinimized(!m_bMinimized);
+        return 1;
+    case QX_ID_RIBBON_QAT_BELOW:
+    case QX_ID_RIBBON_QAT_ABOVE:
+        if (m_pCommandBars)
+            m_pCommandBars->ClosePopups();
+        SetQuickAccessBelow(nId == QX_ID_RIBBON_QAT_BELOW);
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+void CQXPRibbonBar::OnRButtonDown(UINT nFlags, CPoint point)
+{
+    if (IsCustomizeMode()) {
+        CQXPMenuBar::OnRButtonDown(nFlags, point);
+        return;
+    }
+    if (m_bTracking)
+        SetTrackingMode(FALSE);
+    if (CQXPControl* pControl = m_pControls->HitTest(point))
+        pControl->OnRButtonDown(point);
+}
+
+void CQXPRibbonBar::OnRButtonUp(UINT nFlags, CPoint point)
+{
+    (void)nFlags;
+    if (IsCustomizeMode())
+        return;
+    InternalAddRef();
+    CQXPControl* pControl = m_pControls->HitTest(point);
+    if (pControl) {
+        pControl->InternalAddRef();
+        CWnd* pSite = GetOwnerSite();
+        BOOL bDone = pSite && ::IsWindow(pSite->GetSafeHwnd()) &&
+                     pSite->SendMessage(WM_QXP_CONTROLRBUTTONUP, (WPARAM)&point, (LPARAM)pControl) == 1;
+        if (!bDone && ::IsWindow(m_hWnd))
+            ShowContextMenu(point, pControl);
+        pControl->InternalRelease();
+    } else {
+        // The caption band of a group stands for the group; the QAT band
+        // for the tab row (nothing to add or remove).
+        CQXPRibbonGroup* pGroup = HitTestGroup(point);
+        const int K = GetRibbonTheme()->m_metrics.nGroupCaption;
+        if (pGroup && point.y >= pGroup->m_rcGroup.bottom - K) {
+            pGroup->EnsurePopupButton();
+            if (pGroup->m_pPopupButton)
+                ShowContextMenu(point, pGroup->m_pPopupButton);
+        } else if (m_rcQuickAccess.PtInRect(point) || m_rcTabRow.PtInRect(point)) {
+            ShowContextMenu(point, m_pTabOpener);
+        }
+    }
+    InternalRelease();
+}
+
+void CQXPRibbonBar::OnPopupRButtonUp(CQXPCommandBar* pPopup, CPoint point)
+{
+    if (!m_bQuickAccessVisible || !pPopup)
+        return;
+    // Not inside the QAT's own menus.
+    CQXPPopupBar* pPopupBar = dynamic_cast<CQXPPopupBar*>(pPopup);
+    if (pPopupBar && (pPopupBar->m_pControlPopup == m_pQatCustomize || pPopupBar->m_pControlPopup == m_pQatMore))
+        return;
+    if (pPopupBar && pPopupBar->GetOwnerSite() == this)
+        return;
+    if (CQXPControl* pControl = pPopup->GetControls()->HitTest(point))
+        ShowContextMenu(point, pControl);
+}

@@ -1,0 +1,454 @@
+// The frame hook under Wine: the command bars' frame-theming switch (themes
+// 5 and 6 on a top-level frame with a caption only, one hook, gone with the
+// switch, the theme or the site), the frame's non-client area with and
+// without a ribbon drawing the caption, the region rules, composition with
+// an injected flag and a recording frame extension, the caption buttons and
+// the caption of the ribbon under the real mouse. Screenshots of both looks.
+#include <qx/commandbars.h>
+#include <qx/office2007.h>
+#include <qx/ribbonbar.h>
+#include <qx/ribbonframehook.h>
+#include <qx/statusbar.h>
+#include "ribboncommandframe.h"
+#include <qmtest/cbframe.h>
+#include <qmtest/mouse.h>
+#include <qmtest/pump.h>
+#include <qmtest/screenshot.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class CHookTestFrame : public qmtest::CommandBarTestFrame {
+public:
+    CHookTestFrame() : CommandBarTestFrame(0, NULL) {}
+    std::vector<UINT> m_sysCommands; // WM_SYSCOMMAND as the frame got them
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_SYSCOMMAND)
+            m_sysCommands.push_back((UINT)(wParam & 0xFFF0));
+        return CommandBarTestFrame::WindowProc(message, wParam, lParam);
+    }
+};
+
+// The recording frame extension and the injected composition flag.
+BOOL g_bComposition = FALSE;
+std::vector<int> g_extendCalls; // top margins asked for
+BOOL FakeComposition() { return g_bComposition; }
+HRESULT RecordExtend(HWND, int nTopMargin)
+{
+    g_extendCalls.push_back(nTopMargin);
+    return S_OK;
+}
+
+COLORREF ScreenPixel(int x, int y)
+{
+    HDC hdc = ::GetDC(NULL);
+    COLORREF clr = ::GetPixel(hdc, x, y);
+    ::ReleaseDC(NULL, hdc);
+    return clr;
+}
+
+class RibbonFrameTest : public RibbonWindowTest {
+protected:
+    void SetUp() override
+    {
+        OpenFrame(frame, "Frame hook", CRect(40, 30, 740, 510));
+    }
+    void TearDown() override
+    {
+        CloseFrame(frame);
+        g_bComposition = FALSE;
+        g_extendCalls.clear();
+    }
+    CQXPCommandBars* Bars() { return frame.GetCommandBars(); }
+    RibbonFrameHook* Hook() { return dynamic_cast<RibbonFrameHook*>(Bars()->GetFrameHook()); }
+    CQXPRibbonBar* AddRibbon()
+    {
+        CQXPToolBar* pBar = Bars()->Add("Ribbon", qxpBarTop, RUNTIME_CLASS(CQXPRibbonBar));
+        auto* pRibbon = DYNAMIC_DOWNCAST(CQXPRibbonBar, pBar);
+        if (!pRibbon)
+            return NULL;
+        pRibbon->SetBarID(1);
+        CQXPRibbonTab* pHome = pRibbon->AddTab("&Home", 1);
+        pHome->AddGroup("Clipboard", 100)->Add(qxpControlButton, 40001, "Paste");
+        pRibbon->AddTab("&Insert", 2)->AddGroup("Illustrations", 200)->Add(qxpControlButton, 40002, "Picture");
+        CQXPRibbonTab* pDesign = pRibbon->AddTab("Design", 3);
+        pDesign->m_nContextColor = 1;
+        pDesign->m_strContextCaption = "Table Tools";
+        CQXPRibbonTab* pLayout = pRibbon->AddTab("Layout", 4);
+        pLayout->m_nContextColor = 1;
+        pLayout->m_strContextCaption = "Table Tools";
+        CQXPRibbonTab* pFormat = pRibbon->AddTab("Format", 5);
+        pFormat->m_nContextColor = 3;
+        pFormat->m_strContextCaption = "Picture";
+        pRibbon->AddQuickAccessControl(qxpControlButton, 40003)->SetCaption("Save");
+        Relayout();
+        return pRibbon;
+    }
+    void Relayout()
+    {
+        frame.RecalcLayout();
+        ::RedrawWindow(frame.GetSafeHwnd(), NULL, NULL,
+                       RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        qmtest::PumpMessages();
+    }
+    // The client area's offset inside the window rectangle.
+    CRect ClientInWindow()
+    {
+        CRect rcWindow, rcClient;
+        frame.GetWindowRect(&rcWindow);
+        frame.GetClientRect(&rcClient);
+        frame.ClientToScreen(&rcClient);
+        return CRect(rcClient.left - rcWindow.left, rcClient.top - rcWindow.top, rcWindow.right - rcClient.right,
+                     rcWindow.bottom - rcClient.bottom);
+    }
+    void Shot(const char* name)
+    {
+        ::RedrawWindow(frame.GetSafeHwnd(), NULL, NULL, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        qmtest::PumpMessages();
+        CRect rc;
+        frame.GetWindowRect(&rc);
+        EXPECT_TRUE(qmtest::SaveScreenPng(rc, qmtest::ScreenshotDir(QM_BIN_DIR) + "/" + name));
+    }
+    CHookTestFrame frame;
+};
+
+TEST_F(RibbonFrameTest, TheSwitchMakesOneHookForThemesFiveAndSixOnly)
+{
+    EXPECT_FALSE(Bars()->IsFrameThemeEnabled()) << "off by default";
+    EXPECT_TRUE(Bars()->GetFrameHook() == NULL);
+    struct Case {
+        int nTheme;
+        bool bHook;
+    };
+    const Case cases[] = {{qxpThemeRibbon, true}, {qxpThemeOffice2003, false}, {qxpThemeOffice2007, true}, {qxpThemeWindows2000, false}, {qxpThemeRibbon, true}};
+    Bars()->EnableFrameTheme(TRUE);
+    for (const Case& c : cases) {
+        SetGlobalPaintManager(c.nTheme);
+        Bars()->RedrawCommandBars();
+        qmtest::PumpMessages();
+        EXPECT_EQ(c.bHook, Hook() != NULL) << "theme " << c.nTheme;
+        if (c.bHook) {
+            EXPECT_EQ(Hook()->GetFrameBorder(), ClientInWindow().left) << "theme " << c.nTheme;
+            EXPECT_EQ(Hook()->GetCaptionHeight(), ClientInWindow().top) << "theme " << c.nTheme;
+        }
+    }
+    // The same hook stays while the theme stays.
+    RibbonFrameHook* pHook = Hook();
+    Bars()->RedrawCommandBars();
+    EXPECT_EQ(pHook, Hook());
+    // Off: the hook goes and the system's frame comes back.
+    Bars()->EnableFrameTheme(FALSE);
+    EXPECT_TRUE(Bars()->GetFrameHook() == NULL);
+    HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(ERROR, ::GetWindowRgn(frame.GetSafeHwnd(), hRgn)) << "no region left behind";
+    ::DeleteObject(hRgn);
+    CRect rcAdjust(0, 0, 0, 0);
+    ::AdjustWindowRectEx(&rcAdjust, (DWORD)frame.GetStyle(), FALSE, (DWORD)frame.GetExStyle());
+    EXPECT_EQ(-rcAdjust.top, ClientInWindow().top);
+
+    // A frame without a caption gets none.
+    frame.ModifyStyle(WS_CAPTION, 0, SWP_FRAMECHANGED);
+    Bars()->EnableFrameTheme(TRUE);
+    EXPECT_TRUE(Bars()->GetFrameHook() == NULL);
+}
+
+TEST_F(RibbonFrameTest, APlainFrameIsSkinnedAndItsButtonsActOnRelease)
+{
+    Bars()->EnableFrameTheme(TRUE);
+    ASSERT_TRUE(Hook() != NULL);
+    EXPECT_TRUE(Hook()->UsesSystemMetrics());
+    QXPFrameSkin f = Hook()->GetFrame();
+    ASSERT_EQ(3u, f.buttons.size());
+    EXPECT_TRUE(f.bRoundedBottom) << "no status bar: rounded bottom corners";
+    CRect rcWindow;
+    frame.GetWindowRect(&rcWindow);
+    // Hit tests of the frame's own parts.
+    struct Hit {
+        CPoint pt;
+        LRESULT nCode;
+    };
+    const int b = f.nBorder;
+    const Hit hits[] = {
+        {f.buttons[0].rc.CenterPoint(), HTCLOSE},
+        {f.buttons[1].rc.CenterPoint(), HTMAXBUTTON},
+        {f.buttons[2].rc.CenterPoint(), HTMINBUTTON},
+        {CPoint(rcWindow.Width() / 2, f.nCaption / 2), HTCAPTION},
+        {CPoint(0, rcWindow.Height() / 2), HTLEFT},
+        {CPoint(rcWindow.Width() - 1, rcWindow.Height() / 2), HTRIGHT},
+        {CPoint(rcWindow.Width() / 2, rcWindow.Height() - 1), HTBOTTOM},
+        {CPoint(rcWindow.Width() / 2, 0), HTTOP},
+        {CPoint(rcWindow.Width() - 1, rcWindow.Height() - 1), HTBOTTOMRIGHT},
+        {CPoint(rcWindow.Width() / 2, f.nCaption + 40), HTCLIENT},
+    };
+    for (const Hit& h : hits) {
+        const CPoint pt(rcWindow.left + h.pt.x, rcWindow.top + h.pt.y);
+        EXPECT_EQ(h.nCode, frame.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)))
+            << "at " << h.pt.x << "," << h.pt.y << " (border " << b << ")";
+    }
+    Shot("ribbon-frame-plain.png");
+    EXPECT_EQ(Bars()->GetPaintManager() ? static_cast<COffice2007Theme*>(Bars()->GetPaintManager())
+                                              ->m_clrBorderActive[0]
+                                              .GetColor()
+                                        : 0,
+              ScreenPixel(rcWindow.left, rcWindow.top + rcWindow.Height() / 2));
+
+    // Maximize by a real click: nothing on the press, the command on release.
+    CPoint pt(rcWindow.left + f.buttons[1].rc.CenterPoint().x, rcWindow.top + f.buttons[1].rc.CenterPoint().y);
+    qmtest::MouseAt(pt, 0);
+    qmtest::MouseAt(pt, MOUSEEVENTF_LEFTDOWN);
+    EXPECT_FALSE(frame.IsZoomed());
+    qmtest::MouseAt(pt, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return frame.IsZoomed() != FALSE; }));
+    // Maximized: the hidden borders cut off by a rectangle region.
+    frame.GetWindowRect(&rcWindow);
+    HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+    ASSERT_EQ(SIMPLEREGION, ::GetWindowRgn(frame.GetSafeHwnd(), hRgn));
+    CRect rcBox;
+    ::GetRgnBox(hRgn, &rcBox);
+    ::DeleteObject(hRgn);
+    const int bMax = Hook()->GetFrameBorder();
+    EXPECT_EQ(CRect(bMax, bMax, rcWindow.Width() - bMax, rcWindow.Height() - bMax), rcBox);
+    frame.SendMessage(WM_SYSCOMMAND, SC_RESTORE);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !frame.IsZoomed(); }));
+}
+
+TEST_F(RibbonFrameTest, TheRibbonDrawsTheCaptionAndItsButtonsCommandTheFrame)
+{
+    CQXPRibbonBar* pRibbon = AddRibbon();
+    ASSERT_TRUE(pRibbon != NULL);
+    EXPECT_FALSE(pRibbon->HasFrameHook()) << "no frame theming yet";
+    Bars()->EnableFrameTheme(TRUE);
+    ASSERT_TRUE(Hook() != NULL);
+    // The ribbon's layout asks the frame to measure itself again.
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return ClientInWindow().top == 0; })) << "the client reaches the top edge";
+    Relayout();
+    ASSERT_TRUE(pRibbon->HasFrameHook());
+    EXPECT_FALSE(Hook()->UsesSystemMetrics());
+    EXPECT_EQ(Hook(), pRibbon->GetFrameHook());
+    const int b = Hook()->GetFrameBorder();
+    EXPECT_EQ(b, ClientInWindow().left);
+    EXPECT_EQ(b, ClientInWindow().bottom);
+    EXPECT_EQ(pRibbon->GetBarState().GetCaptionHeight(), Hook()->GetCaptionHeight());
+    EXPECT_EQ(b + pRibbon->GetBarState().nThemeCaptionHeight, pRibbon->GetCaptionRect().Height())
+        << "the caption band starts with the frame's border";
+    EXPECT_TRUE(Hook()->GetFrame().buttons.empty()) << "the ribbon has the caption buttons";
+
+    // Caption buttons of the ribbon: close, maximize, minimize from the right.
+    CQXPControl* pClose = pRibbon->GetControls()->FindControl(SC_CLOSE);
+    CQXPControl* pMax = pRibbon->GetControls()->FindControl(SC_MAXIMIZE);
+    CQXPControl* pMin = pRibbon->GetControls()->FindControl(SC_MINIMIZE);
+    ASSERT_TRUE(pClose && pMax && pMin);
+    EXPECT_GT(pClose->GetRect().left, pMax->GetRect().left);
+    EXPECT_GT(pMax->GetRect().left, pMin->GetRect().left);
+    EXPECT_TRUE(pRibbon->GetCaptionRect().PtInRect(pClose->GetRect().CenterPoint()));
+    // The title lies between the QAT and the caption buttons.
+    CRect rcTitle = pRibbon->GetTitleRect();
+    EXPECT_FALSE(rcTitle.IsRectEmpty());
+    EXPECT_GE(rcTitle.left, pRibbon->GetQuickAccessRect().right);
+    EXPECT_LE(rcTitle.right, pMin->GetRect().left);
+    // Contextual headers: one for the two "Table Tools" tabs, one for "Picture".
+    ASSERT_EQ(2u, pRibbon->GetContextHeaders().size());
+    EXPECT_EQ(2, pRibbon->GetContextHeaders()[0].nFirstTab);
+    EXPECT_EQ(3, pRibbon->GetContextHeaders()[0].nLastTab);
+    EXPECT_EQ(4, pRibbon->GetContextHeaders()[1].nFirstTab);
+    Shot("ribbon-frame-caption.png");
+    // The headers are drawn in their colours: blue, then green.
+    for (size_t i = 0; i < 2; i++) {
+        CPoint pt = pRibbon->GetContextHeaders()[i].rc.CenterPoint();
+        pt.y = pRibbon->GetContextHeaders()[i].rc.top + 3;
+        pRibbon->ClientToScreen(&pt);
+        const COLORREF clr = ScreenPixel(pt.x, pt.y);
+        if (i == 0)
+            EXPECT_GT(GetBValue(clr), GetGValue(clr)) << "blue header";
+        else
+            EXPECT_GT(GetGValue(clr), GetRValue(clr)) << "green header";
+    }
+    // A click on a header selects its first tab.
+    CPoint ptHeader = pRibbon->GetContextHeaders()[1].rc.CenterPoint();
+    pRibbon->ClientToScreen(&ptHeader);
+    qmtest::ClickAt(ptHeader);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return pRibbon->GetSelectedTabIndex() == 4; }));
+
+    // The ribbon's maximize button maximizes the frame on a real click.
+    CPoint pt = pMax->GetRect().CenterPoint();
+    pRibbon->ClientToScreen(&pt);
+    qmtest::ClickAt(pt);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return frame.IsZoomed() != FALSE; }));
+    Relayout();
+    CQXPControl* pRestore = pRibbon->GetControls()->FindControl(SC_RESTORE);
+    ASSERT_TRUE(pRestore != NULL) << "restore takes maximize's place";
+    EXPECT_TRUE(pRibbon->GetControls()->FindControl(SC_MAXIMIZE) == NULL);
+    // A double click on the free caption restores it.
+    CPoint ptCaption(pRibbon->GetTitleRect().CenterPoint());
+    if (pRibbon->HitTestCaption(ptCaption) != HTCAPTION)
+        ptCaption = CPoint(pMin->GetRect().left - 8, pRibbon->GetCaptionRect().CenterPoint().y);
+    ASSERT_EQ(HTCAPTION, pRibbon->HitTestCaption(ptCaption));
+    pRibbon->ClientToScreen(&ptCaption);
+    qmtest::DoubleClickAt(ptCaption);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !frame.IsZoomed(); }));
+    // Nothing else reached the frame as a system command than the two.
+    ASSERT_GE(frame.m_sysCommands.size(), 2u);
+    EXPECT_EQ((UINT)SC_MAXIMIZE, frame.m_sysCommands.front());
+    EXPECT_EQ((UINT)SC_RESTORE, frame.m_sysCommands.back());
+}
+
+TEST_F(RibbonFrameTest, ContextualHeadersShowInTheCaptionBandAndGoWhenTheyCannotFit)
+{
+    // Without frame theming the ribbon draws its own caption band.
+    CQXPRibbonBar* pRibbon = AddRibbon();
+    ASSERT_TRUE(pRibbon != NULL);
+    ASSERT_FALSE(pRibbon->HasFrameHook());
+    const auto& headers = pRibbon->GetContextHeaders();
+    ASSERT_EQ(2u, headers.size());
+    // The merged header spans its two tabs; each header is at least 40 px.
+    EXPECT_EQ(pRibbon->GetTab(2)->GetRect().left, headers[0].rc.left);
+    EXPECT_EQ(pRibbon->GetTab(3)->GetRect().right, headers[0].rc.right);
+    EXPECT_EQ(pRibbon->GetCaptionRect().bottom, headers[0].rc.bottom);
+    for (const auto& h : headers)
+        EXPECT_GE(h.rc.Width(), 40);
+    EXPECT_EQ(1, headers[0].nColor);
+    EXPECT_EQ(3, headers[1].nColor);
+    Shot("ribbon-context-headers.png");
+    CPoint pt(headers[1].rc.CenterPoint().x, headers[1].rc.top + 3);
+    pRibbon->ClientToScreen(&pt);
+    const COLORREF clr = ScreenPixel(pt.x, pt.y);
+    EXPECT_GT(GetGValue(clr), GetRValue(clr)) << "the green header on screen";
+    // A contextual tab with no caption gets no header; a hidden tab breaks the run.
+    pRibbon->GetTab(4)->m_strContextCaption.Empty();
+    pRibbon->GetTab(3)->SetVisible(FALSE);
+    Relayout();
+    ASSERT_EQ(1u, pRibbon->GetContextHeaders().size());
+    EXPECT_EQ(2, pRibbon->GetContextHeaders()[0].nLastTab);
+    // A narrow frame whose caption the QAT fills: the headers cannot keep
+    // 40 px each in what is left and all go.
+    pRibbon->GetTab(3)->SetVisible(TRUE);
+    pRibbon->GetTab(4)->m_strContextCaption = "Picture";
+    for (int i = 0; i < 12; i++)
+        pRibbon->AddQuickAccessControl(qxpControlButton, 40010 + i)->SetCaption("Q");
+    frame.SetWindowPos(NULL, 0, 0, 300, 480, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Relayout();
+    ASSERT_TRUE(pRibbon->IsShownBySize());
+    EXPECT_LT(pRibbon->GetCaptionRect().right - pRibbon->GetQuickAccessRect().right, 2 * 40 + 14);
+    EXPECT_TRUE(pRibbon->GetContextHeaders().empty());
+    Shot("ribbon-context-headers-narrow.png");
+}
+
+TEST_F(RibbonFrameTest, TheFrameTakesItsCaptionBackWhenTheRibbonGoes)
+{
+    CQXPRibbonBar* pRibbon = AddRibbon();
+    ASSERT_TRUE(pRibbon != NULL);
+    Bars()->EnableFrameTheme(TRUE);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return ClientInWindow().top == 0; }));
+    RibbonFrameHook* pHook = Hook();
+    // Hidden ribbon: the frame's own caption.
+    pRibbon->SetVisible(FALSE);
+    Relayout();
+    EXPECT_TRUE(pHook->UsesSystemMetrics());
+    pHook->RecalcFrame();
+    EXPECT_EQ(pHook->GetCaptionHeight(), ClientInWindow().top);
+    pRibbon->SetVisible(TRUE);
+    Relayout();
+    pHook->RecalcFrame();
+    EXPECT_EQ(0, ClientInWindow().top);
+    // The ribbon removed: the hook stays (one hook, deleted once, by the
+    // manager) and the frame has its caption again.
+    Bars()->Remove(pRibbon);
+    qmtest::PumpMessages();
+    EXPECT_EQ(pHook, Hook());
+    EXPECT_TRUE(Hook()->GetRibbonBar() == NULL);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return ClientInWindow().top == Hook()->GetCaptionHeight(); }));
+    EXPECT_FALSE(Hook()->IsUpdatePosted());
+}
+
+TEST_F(RibbonFrameTest, RegionUpdatesSkipRepeatsAndNeverFreeze)
+{
+    Bars()->EnableFrameTheme(TRUE);
+    RibbonFrameHook* pHook = Hook();
+    ASSERT_TRUE(pHook != NULL);
+    CRect rc;
+    frame.GetWindowRect(&rc);
+    EXPECT_NE(0, pHook->UpdateFrameRegion(rc.Width(), rc.Height(), TRUE));
+    EXPECT_EQ(0, pHook->UpdateFrameRegion(rc.Width(), rc.Height(), FALSE)) << "same size: nothing";
+    EXPECT_FALSE(pHook->IsRegionUpdating()) << "the repeat left the guard down";
+    // A new size makes a new region: the rounded one of that size.
+    frame.SetWindowPos(NULL, 0, 0, rc.Width() - 60, rc.Height() - 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    qmtest::PumpMessages();
+    HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+    ASSERT_EQ(COMPLEXREGION, ::GetWindowRgn(frame.GetSafeHwnd(), hRgn));
+    CRect rcBox;
+    ::GetRgnBox(hRgn, &rcBox);
+    ::DeleteObject(hRgn);
+    EXPECT_EQ(CRect(0, 0, rc.Width() - 60, rc.Height() - 40), rcBox);
+    EXPECT_FALSE(pHook->IsRegionUpdating());
+
+    // A status bar the theme skins: square bottom corners.
+    CQXPStatusBar status;
+    ASSERT_TRUE(status.Create(&frame));
+    static const UINT panes[] = {0};
+    status.SetIndicators(panes, 1);
+    frame.RecalcLayout();
+    qmtest::PumpMessages();
+    int cy = 0;
+    ASSERT_TRUE(pHook->GetStatusBarHeight(&cy));
+    EXPECT_GT(cy, 0);
+    EXPECT_FALSE(pHook->GetFrame().bRoundedBottom);
+    EXPECT_EQ(cy, pHook->GetFrame().nStatusBar);
+    status.DestroyWindow();
+    EXPECT_FALSE(pHook->GetStatusBarHeight(&cy));
+
+    // Idle update after PostUpdate: the frame is recalculated once.
+    pHook->PostUpdate();
+    EXPECT_TRUE(pHook->IsUpdatePosted());
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !pHook->IsUpdatePosted(); }));
+
+    // Maximized, the frame covers the work area with its borders beyond.
+    MINMAXINFO mmi = {};
+    frame.SendMessage(WM_GETMINMAXINFO, 0, (LPARAM)&mmi);
+    MONITORINFO mi;
+    ZeroMemory(&mi, sizeof(mi));
+    mi.cbSize = sizeof(mi);
+    ::GetMonitorInfoA(::MonitorFromWindow(frame.GetSafeHwnd(), MONITOR_DEFAULTTONEAREST), &mi);
+    const int b = pHook->GetFrameBorder();
+    EXPECT_EQ(CRect(mi.rcWork).Width() + 2 * b, mmi.ptMaxSize.x);
+    EXPECT_EQ(CRect(mi.rcWork).Height() + 2 * b, mmi.ptMaxSize.y);
+    EXPECT_EQ(mi.rcWork.left - mi.rcMonitor.left - b, mmi.ptMaxPosition.x);
+}
+
+TEST_F(RibbonFrameTest, CompositionExtendsTheFrameByTheRibbonsCaption)
+{
+    CQXPRibbonBar* pRibbon = AddRibbon();
+    ASSERT_TRUE(pRibbon != NULL);
+    Bars()->EnableFrameTheme(TRUE);
+    RibbonFrameHook* pHook = Hook();
+    ASSERT_TRUE(pHook != NULL);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return ClientInWindow().top == 0; }));
+    EXPECT_FALSE(pHook->IsDwmEnabled()) << "Wine has no composition";
+    pHook->m_pfnIsCompositionEnabled = FakeComposition;
+    pHook->m_pfnExtendFrameIntoClientArea = RecordExtend;
+    g_bComposition = TRUE;
+    frame.SendMessage(WM_DWMCOMPOSITIONCHANGED);
+    Relayout();
+    EXPECT_TRUE(pHook->IsDwmEnabled());
+    EXPECT_EQ(4, pHook->GetFrameBorder()) << "a frame that is not maximized keeps 4 pixels";
+    ASSERT_FALSE(g_extendCalls.empty());
+    EXPECT_EQ(pHook->GetCaptionHeight(), g_extendCalls.back()) << "extended by the ribbon's caption";
+    EXPECT_EQ(pRibbon->GetBarState().GetCaptionHeight(), g_extendCalls.back());
+    // With composition the system draws the caption buttons.
+    EXPECT_TRUE(pRibbon->GetControls()->FindControl(SC_CLOSE) == NULL);
+    // The ribbon hidden: no top margin.
+    pRibbon->SetVisible(FALSE);
+    Relayout();
+    pHook->RefreshFrameRegion();
+    EXPECT_EQ(0, g_extendCalls.back());
+    g_bComposition = FALSE;
+    frame.SendMessage(WM_DWMCOMPOSITIONCHANGED);
+    EXPECT_FALSE(pHook->IsDwmEnabled());
+}
+
+} // namespace

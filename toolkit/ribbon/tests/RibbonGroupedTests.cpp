@@ -1,0 +1,179 @@
+// Grouped buttons on a ribbon under Wine: a group that lays its controls out
+// in runs (ControlsGrouping) draws each button with the theme's image of
+// its place in its run (left end, middle, right end, alone; split buttons
+// with their own pieces), in the state cell of the button, seen through a
+// recording theme while the real pointer moves over them. A screenshot.
+#include <qx/office2007.h>
+#include <qx/ribbonbar.h>
+#include "ribboncommandframe.h"
+#include <qmtest/cbframe.h>
+#include <qmtest/mouse.h>
+#include <qmtest/pump.h>
+#include <qmtest/screenshot.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// The ribbon theme that records every image it draws.
+class CRecordingRibbonTheme : public CRibbonStyleTheme {
+public:
+    struct Draw {
+        std::string name;
+        CRect rc;
+        int nState, nStates;
+    };
+    std::vector<Draw> draws;
+    BOOL DrawThemeImage(CDC* pDC, LPCSTR lpszName, CRect rc, int nState, int nStates, CRect rcMargins,
+                        COLORREF clrKey, int nGlassFlags) override
+    {
+        draws.push_back({lpszName, rc, nState, nStates});
+        return CRibbonStyleTheme::DrawThemeImage(pDC, lpszName, rc, nState, nStates, rcMargins, clrKey, nGlassFlags);
+    }
+    // The last image drawn over a rectangle whose name starts with a prefix.
+    const Draw* Last(const CRect& rc, const std::string& prefix) const
+    {
+        for (size_t i = draws.size(); i-- > 0;)
+            if (draws[i].name.compare(0, prefix.size(), prefix) == 0 && draws[i].rc == rc)
+                return &draws[i];
+        return NULL;
+    }
+};
+
+enum {
+    ID_G_BOLD = 42001,
+    ID_G_ITALIC,
+    ID_G_UNDERLINE,
+    ID_G_CENTRE,
+    ID_G_COLOUR,
+    ID_G_CLEAR,
+    ID_G_LAST
+};
+
+class RibbonGroupedTest : public RibbonWindowTest {
+protected:
+    void SetUp() override
+    {
+        frame.m_disabled.insert(ID_G_CLEAR);
+        OpenFrame(frame, "Grouped", CRect(20, 20, 620, 400));
+        pTheme = new CRecordingRibbonTheme;
+        pTheme->RefreshMetrics();
+        frame.GetCommandBars()->SetPaintManager(pTheme); // the manager takes the reference
+        CQXPToolBar* pBar = frame.GetCommandBars()->Add("Ribbon", qxpBarTop, RUNTIME_CLASS(CQXPRibbonBar));
+        pRibbon = DYNAMIC_DOWNCAST(CQXPRibbonBar, pBar);
+        ASSERT_TRUE(pRibbon != NULL);
+        pRibbon->SetBarID(1);
+        CQXPRibbonGroup* pFont = pRibbon->AddTab("&Home", 1)->AddGroup("Font", 100);
+        pFont->m_bControlsGrouping = TRUE;
+        // Three runs: B I U; the centre button alone; a split button and a
+        // button that cannot run now.
+        pBold = pFont->Add(qxpControlButton, ID_G_BOLD, "B");
+        pItalic = pFont->Add(qxpControlButton, ID_G_ITALIC, "I");
+        pUnderline = pFont->Add(qxpControlButton, ID_G_UNDERLINE, "U");
+        pCentre = pFont->Add(qxpControlButton, ID_G_CENTRE, "C");
+        pCentre->SetBeginGroup(TRUE);
+        pColour = pFont->Add(qxpControlSplitButtonPopup, ID_G_COLOUR, "A");
+        pColour->SetBeginGroup(TRUE);
+        pClear = pFont->Add(qxpControlButton, ID_G_CLEAR, "X");
+        for (CQXPControl* c : {pBold, pItalic, pUnderline, pCentre, pColour, pClear})
+            c->SetStyle(qxpButtonCaption);
+        Redraw();
+    }
+    void TearDown() override
+    {
+        CloseFrame(frame);
+    }
+    void Redraw()
+    {
+        frame.RecalcLayout();
+        pTheme->draws.clear();
+        ::RedrawWindow(frame.GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        qmtest::PumpMessages();
+    }
+    CRibbonCommandFrame frame{ID_G_BOLD, ID_G_LAST - 1};
+    CRecordingRibbonTheme* pTheme = NULL;
+    CQXPRibbonBar* pRibbon = NULL;
+    CQXPControl *pBold = NULL, *pItalic = NULL, *pUnderline = NULL, *pCentre = NULL, *pColour = NULL, *pClear = NULL;
+};
+
+TEST_F(RibbonGroupedTest, EachButtonDrawsItsPlaceInItsRun)
+{
+    struct Case {
+        CQXPControl* pControl;
+        const char* pszImage;
+        int nStates;
+    };
+    const Case cases[] = {
+        {pBold, "TOOLBARBUTTONSSPECIALLEFT", 5},
+        {pItalic, "TOOLBARBUTTONSSPECIALCENTER", 5},
+        {pUnderline, "TOOLBARBUTTONSSPECIALRIGHT", 5},
+        {pCentre, "TOOLBARBUTTONSSPECIALSINGLE", 5},
+        {pClear, "TOOLBARBUTTONSSPECIALRIGHT", 5},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(c.pControl->IsVisible()) << c.pszImage;
+        const CRecordingRibbonTheme::Draw* d = pTheme->Last(c.pControl->GetRect(), "TOOLBARBUTTONSSPECIAL");
+        ASSERT_TRUE(d != NULL) << "nothing drawn for " << c.pszImage;
+        EXPECT_EQ(c.pszImage, d->name);
+        EXPECT_EQ(c.nStates, d->nStates);
+        EXPECT_EQ(0, d->nState) << c.pszImage << ": the normal cell";
+    }
+    // The split button starts its run and does not end it.
+    BOOL bStarts = FALSE, bEnds = FALSE;
+    ASSERT_TRUE(CRibbonStyleTheme::GetGroupedRun(pColour, &bStarts, &bEnds));
+    EXPECT_TRUE(bStarts);
+    EXPECT_FALSE(bEnds);
+    // The disabled button: cell 0 (not keyboard-selected).
+    EXPECT_EQ(0, pTheme->Last(pClear->GetRect(), "TOOLBARBUTTONSSPECIAL")->nState);
+    // A group without runs draws its buttons as any bar does.
+    pRibbon->GetTab(0)->GetGroup(0)->m_bControlsGrouping = FALSE;
+    EXPECT_FALSE(CRibbonStyleTheme::GetGroupedRun(pItalic, &bStarts, &bEnds));
+    pRibbon->GetTab(0)->GetGroup(0)->m_bControlsGrouping = TRUE;
+
+    // The real pointer over Italic: its middle piece in the hot cell.
+    CPoint pt = pItalic->GetRect().CenterPoint();
+    pRibbon->ClientToScreen(&pt);
+    qmtest::MouseAt(pt, 0);
+    EXPECT_TRUE(qmtest::PumpUntil([&] {
+        const CRecordingRibbonTheme::Draw* d = pTheme->Last(pItalic->GetRect(), "TOOLBARBUTTONSSPECIAL");
+        return d && d->nState == 1;
+    })) << "hot cell";
+    EXPECT_EQ("TOOLBARBUTTONSSPECIALCENTER", pTheme->Last(pItalic->GetRect(), "TOOLBARBUTTONSSPECIAL")->name);
+
+    // Over the split button: the run's left piece and a middle drop part,
+    // images with one more leading state than the plain split button's.
+    pt = pColour->GetRect().CenterPoint();
+    pRibbon->ClientToScreen(&pt);
+    pTheme->draws.clear();
+    qmtest::MouseAt(pt, 0);
+    auto find = [&](const char* pszName) -> const CRecordingRibbonTheme::Draw* {
+        for (const auto& d : pTheme->draws)
+            if (d.name == pszName)
+                return &d;
+        return NULL;
+    };
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return find("TOOLBARBUTTONSSPECIALSPLITLEFT") != NULL; }));
+    const CRecordingRibbonTheme::Draw* pMain = find("TOOLBARBUTTONSSPECIALSPLITLEFT");
+    const CRecordingRibbonTheme::Draw* pDrop = find("TOOLBARBUTTONSSPECIALSPLITDROPDOWNCENTER");
+    ASSERT_TRUE(pMain && pDrop);
+    EXPECT_EQ(7, pMain->nStates);
+    EXPECT_EQ(6, pDrop->nStates);
+    // The state tables' answer for the hot button, one state further on.
+    const int E = pColour->GetEnabled(), S = pColour->GetSelected(), P = pColour->GetPressed();
+    EXPECT_NE(0, S) << "hot";
+    EXPECT_EQ(CRibbonStyleTheme::GetSplitMainState(E, S, P, pColour->GetPopped(), pColour->GetChecked()) + 1,
+              pMain->nState);
+    EXPECT_EQ(CRibbonStyleTheme::GetSplitDropState(E, S, P, pColour->GetPopped(), pColour->GetChecked()) + 1,
+              pDrop->nState);
+    EXPECT_EQ(pColour->GetRect().right, pDrop->rc.right);
+    EXPECT_TRUE(find("TOOLBARBUTTONSSPLIT22") == NULL) << "not the plain split pieces";
+    CRect rc;
+    frame.GetWindowRect(&rc);
+    EXPECT_TRUE(qmtest::SaveScreenPng(rc, qmtest::ScreenshotDir(QM_BIN_DIR) + "/ribbon-grouped.png"));
+    qmtest::ParkPointer();
+}
+
+} // namespace

@@ -1,0 +1,254 @@
+// The quick-access toolbar's menus under Wine: the customise button's menu
+// (default commands ticked on and off, the QAT's place) opened by the real
+// mouse, and the context menu of a ribbon control (add to and remove from
+// the QAT, minimise) chosen with its keys while it runs its own loop.
+#include <qx/ribbonpopups.h>
+#include <qmtest/mouse.h>
+#include <qmtest/pump.h>
+#include <qmtest/script.h>
+#include <qxresource.h>
+
+#include "ribbontestframe.h"
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+using namespace ribbontest;
+
+class RibbonMenuTest : public RibbonBarTest {
+protected:
+    CQXPPopupBar* OpenCustomizeMenu()
+    {
+        CQXPControl* pButton = Ribbon()->GetQuickAccessCustomizeButton();
+        qmtest::ClickAt(ScreenPoint(pButton->GetRect().CenterPoint()));
+        CQXPPopupBar* pPopup = NULL;
+        qmtest::PumpUntil([&] { return IsOpen(pPopup = dynamic_cast<CQXPPopupBar*>(pButton->GetCommandBar())); });
+        return IsOpen(pPopup) ? pPopup : NULL;
+    }
+    static CQXPControl* Item(CQXPPopupBar* pPopup, int nId)
+    {
+        return pPopup->GetControls()->FindControl(nId);
+    }
+    void ClickItem(CQXPPopupBar* pPopup, CQXPControl* pItem)
+    {
+        CPoint pt = pItem->GetRect().CenterPoint();
+        pPopup->ClientToScreen(&pt);
+        qmtest::ClickAt(pt);
+    }
+    // A right click on a control of the ribbon; the context menu runs its
+    // own loop, so a second thread types the item's key once it shows.
+    void ContextMenuKey(CQXPControl* pControl, WORD vk)
+    {
+        std::atomic<bool> bTyped(false);
+        const DWORD dwThread = ::GetCurrentThreadId();
+        std::thread typist([&] {
+            const DWORD dwStart = ::GetTickCount();
+            while (!HasShownPopup(dwThread) && ::GetTickCount() - dwStart < 5000)
+                ::Sleep(20);
+            qmtest::KeyStroke(vk);
+            bTyped = true;
+        });
+        CPoint pt = pControl->GetRect().CenterPoint();
+        pControl->GetParent()->ClientToScreen(&pt);
+        qmtest::ClickAt(pt, true);
+        EXPECT_TRUE(qmtest::PumpUntil([&] { return bTyped && !HasShownPopup(dwThread); }));
+        typist.join();
+        qmtest::PumpMessages();
+    }
+    // Whether the thread shows a popup bar.
+    static bool HasShownPopup(DWORD dwThread)
+    {
+        bool bFound = false;
+        ::EnumThreadWindows(
+            dwThread,
+            [](HWND hWnd, LPARAM lParam) {
+                char szClass[64] = {};
+                ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+                if (::IsWindowVisible(hWnd) && strcmp(szClass, "QXPPopupBar") == 0)
+                    *(bool*)lParam = true;
+                return TRUE;
+            },
+            (LPARAM)&bFound);
+        return bFound;
+    }
+};
+
+TEST_F(RibbonMenuTest, TheCustomizeMenuTicksTheDefaultCommandsOnAndOff)
+{
+    // The QAT's defaults: Save and Cut; Cut is taken off again.
+    CQXPControl* pCut = Ribbon()->AddQuickAccessControl(qxpControlButton, ID_R_CUT);
+    pCut->SetCaption("Cut");
+    Ribbon()->SetQuickAccessDefaults();
+    Ribbon()->RemoveQuickAccessControl(pCut);
+    Relayout();
+    ASSERT_EQ(1, Ribbon()->GetQuickAccessCount());
+
+    CQXPPopupBar* pPopup = OpenCustomizeMenu();
+    ASSERT_TRUE(pPopup != NULL);
+    struct Case {
+        int nId;
+        bool bVisible;
+    } const cases[] = {
+        {QX_ID_RIBBON_QAT_HEADING, true},
+        {QX_ID_RIBBON_QAT_COMMANDS, false},
+        {QX_ID_RIBBON_QAT_CUSTOMIZE, true},
+        {QX_ID_RIBBON_QAT_BELOW, true},
+        {QX_ID_RIBBON_QAT_ABOVE, false},
+        {QX_ID_RIBBON_MINIMIZE, true},
+    };
+    for (const Case& c : cases) {
+        CQXPControl* pItem = Item(pPopup, c.nId);
+        ASSERT_TRUE(pItem != NULL) << c.nId;
+        EXPECT_EQ(c.bVisible, pItem->IsVisible() != FALSE) << c.nId;
+    }
+    EXPECT_TRUE(Item(pPopup, QX_ID_RIBBON_QAT_HEADING)->IsDefaultItem());
+    EXPECT_EQ("&More Commands...", std::string(Item(pPopup, QX_ID_RIBBON_QAT_CUSTOMIZE)->GetCaption()));
+    EXPECT_EQ(0, Item(pPopup, QX_ID_RIBBON_MINIMIZE)->GetChecked());
+    // The defaults follow [Commands]: Save ticked, Cut not.
+    const int nAt = Item(pPopup, QX_ID_RIBBON_QAT_COMMANDS)->GetIndex();
+    CQXPControl* pSaveItem = pPopup->GetControls()->GetAt(nAt + 1);
+    CQXPControl* pCutItem = pPopup->GetControls()->GetAt(nAt + 2);
+    EXPECT_EQ(ID_R_SAVE, pSaveItem->GetID());
+    EXPECT_EQ(1, pSaveItem->GetChecked());
+    EXPECT_EQ(ID_R_CUT, pCutItem->GetID());
+    EXPECT_EQ(0, pCutItem->GetChecked());
+    EXPECT_EQ("Cut", std::string(pCutItem->GetCaption()));
+    ShotWithPopup("ribbon-qat-menu.png", pPopup);
+
+    // Choosing Cut puts it on the QAT; choosing it again takes it off.
+    ClickItem(pPopup, pCutItem);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetQuickAccessCount() == 2; }));
+    EXPECT_EQ(ID_R_CUT, Ribbon()->GetQuickAccessControl(1)->GetID());
+    EXPECT_TRUE(frame.m_commands.empty()) << "ticking runs no command";
+    pPopup = OpenCustomizeMenu();
+    ASSERT_TRUE(pPopup != NULL);
+    pCutItem = pPopup->GetControls()->GetAt(Item(pPopup, QX_ID_RIBBON_QAT_COMMANDS)->GetIndex() + 2);
+    EXPECT_EQ(1, pCutItem->GetChecked());
+    ClickItem(pPopup, pCutItem);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetQuickAccessCount() == 1; }));
+
+    // Below the ribbon, and back above.
+    pPopup = OpenCustomizeMenu();
+    ASSERT_TRUE(pPopup != NULL);
+    ClickItem(pPopup, Item(pPopup, QX_ID_RIBBON_QAT_BELOW));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->IsQuickAccessBelow() != FALSE; }));
+    Relayout();
+    pPopup = OpenCustomizeMenu();
+    ASSERT_TRUE(pPopup != NULL);
+    EXPECT_FALSE(Item(pPopup, QX_ID_RIBBON_QAT_BELOW)->IsVisible());
+    ClickItem(pPopup, Item(pPopup, QX_ID_RIBBON_QAT_ABOVE));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !Ribbon()->IsQuickAccessBelow(); }));
+}
+
+TEST_F(RibbonMenuTest, AControlsContextMenuAddsItToTheQuickAccessToolbarAndRemovesIt)
+{
+    CQXPControl* pCut = Ribbon()->GetTab(0)->GetGroup(0)->GetAt(1);
+    ContextMenuKey(pCut, 'A');
+    ASSERT_EQ(2, Ribbon()->GetQuickAccessCount());
+    CQXPControl* pCopy = Ribbon()->GetQuickAccessControl(1);
+    EXPECT_EQ(ID_R_CUT, pCopy->GetID());
+    EXPECT_NE(pCut, pCopy);
+    EXPECT_TRUE(pCopy->IsVisible(0));
+    EXPECT_FALSE(pCopy->GetBeginGroup());
+    EXPECT_TRUE(Ribbon()->FindQuickAccessEqual(pCut) == pCopy);
+    EXPECT_FALSE(Ribbon()->IsAllowQuickAccessControl(pCut)) << "no second copy";
+
+    // The copy runs the command from the QAT.
+    Relayout();
+    qmtest::ClickAt(ScreenPoint(pCopy->GetRect().CenterPoint()));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.m_commands.empty(); }));
+    EXPECT_EQ((UINT)ID_R_CUT, frame.m_commands[0]);
+
+    // Its own context menu takes it off again.
+    ContextMenuKey(pCopy, 'R');
+    EXPECT_EQ(1, Ribbon()->GetQuickAccessCount());
+    EXPECT_TRUE(Ribbon()->IsAllowQuickAccessControl(pCut));
+
+    // The same menu minimises the ribbon.
+    ContextMenuKey(pCut, 'N');
+    EXPECT_TRUE(Ribbon()->IsRibbonMinimized());
+}
+
+TEST_F(RibbonMenuTest, ControlsThatMayNotMoveOfferNoAddOrRemove)
+{
+    // The QAT's own buttons: their menus offer neither.
+    for (CQXPControl* pControl : {Ribbon()->GetQuickAccessCustomizeButton(), Ribbon()->GetQuickAccessMoreButton()}) {
+        CQXPPopupBar* pPopup = Ribbon()->CreateQuickAccessPopup(pControl);
+        ASSERT_TRUE(pPopup != NULL);
+        for (int nId : {QX_ID_RIBBON_QAT_ADD, QX_ID_RIBBON_QAT_REMOVE}) {
+            CQXPControl* pItem = Item(pPopup, nId);
+            EXPECT_TRUE(!pItem || !pItem->IsVisible()) << nId;
+        }
+        pPopup->InternalRelease();
+    }
+    // A command already on the QAT is offered greyed; a control that may
+    // not move is not offered.
+    CQXPControl* pCut = Ribbon()->GetTab(0)->GetGroup(0)->GetAt(1);
+    ASSERT_TRUE(Ribbon()->AddQuickAccessCopy(pCut) != NULL);
+    CQXPPopupBar* pPopup = Ribbon()->CreateQuickAccessPopup(pCut);
+    ASSERT_TRUE(pPopup != NULL);
+    EXPECT_TRUE(Item(pPopup, QX_ID_RIBBON_QAT_ADD)->IsVisible());
+    EXPECT_FALSE(Item(pPopup, QX_ID_RIBBON_QAT_ADD)->GetEnabled());
+    pPopup->InternalRelease();
+    pCut->SetFlags(pCut->GetFlags() | qxpFlagNoMovable);
+    pPopup = Ribbon()->CreateQuickAccessPopup(pCut);
+    ASSERT_TRUE(pPopup != NULL);
+    EXPECT_FALSE(Item(pPopup, QX_ID_RIBBON_QAT_ADD)->IsVisible());
+    pPopup->InternalRelease();
+}
+
+// Drags with the real mouse from a second thread while this one handles
+// the drag loop's messages.
+void DragWithMouse(CPoint ptFrom, CPoint ptTo)
+{
+    std::atomic<bool> bDone(false);
+    std::thread dragger([&] {
+        qmtest::DragFromTo(ptFrom, ptTo, [](DWORD dwMs) { ::Sleep(dwMs); });
+        bDone = true;
+    });
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return bDone.load(); }, 15000));
+    dragger.join();
+    qmtest::PumpMessages();
+}
+
+TEST_F(RibbonMenuTest, InCustomizeModeADroppedControlJoinsTheGroupOrTheQuickAccessToolbar)
+{
+    Ribbon()->SetCustomizable(TRUE);
+    CQXPCommandBars* pBars = frame.GetCommandBars();
+    pBars->SetCustomizeMode(TRUE);
+    Relayout();
+    CQXPRibbonGroup* pClipboard = Ribbon()->GetTab(0)->GetGroup(0);
+    CQXPRibbonGroup* pFont = Ribbon()->GetTab(0)->GetGroup(1);
+    ASSERT_EQ(3, pFont->GetCount());
+
+    // Bold moves onto Copy in the Clipboard group.
+    CQXPControl* pCopyButton = pClipboard->GetAt(2);
+    CRect rcCopy = pCopyButton->GetRect();
+    DragWithMouse(ScreenPoint(pFont->GetAt(0)->GetRect().CenterPoint()),
+                  ScreenPoint(CPoint(rcCopy.left + 3, rcCopy.CenterPoint().y)));
+    ASSERT_EQ(4, pClipboard->GetCount());
+    EXPECT_EQ(2, pFont->GetCount()) << "moved, not copied";
+    int nBold = -1;
+    for (int i = 0; i < pClipboard->GetCount(); i++)
+        if (pClipboard->GetAt(i)->GetID() == ID_R_BOLD)
+            nBold = i;
+    ASSERT_GE(nBold, 0);
+    CQXPControl* pBold = pClipboard->GetAt(nBold);
+    EXPECT_EQ(pBold, pBars->GetDragControl()) << "the dropped control is the selection";
+    EXPECT_EQ(Ribbon(), pBold->GetParent());
+    EXPECT_TRUE(pBold->IsVisible(0));
+
+    // Italic dropped on the QAT's Save joins the QAT.
+    Relayout();
+    CRect rcSave = Ribbon()->GetQuickAccessControl(0)->GetRect();
+    DragWithMouse(ScreenPoint(pFont->GetAt(0)->GetRect().CenterPoint()),
+                  ScreenPoint(CPoint(rcSave.right - 3, rcSave.CenterPoint().y)));
+    ASSERT_EQ(2, Ribbon()->GetQuickAccessCount());
+    EXPECT_EQ(ID_R_ITALIC, Ribbon()->GetQuickAccessControl(1)->GetID());
+    EXPECT_EQ(1, pFont->GetCount());
+    pBars->SetCustomizeMode(FALSE);
+}
+
+} // namespace

@@ -1,0 +1,323 @@
+// The ribbon's popups under Wine, opened and used with the real mouse: a
+// minimised ribbon's tab (below the tab row, kept inside the work area), a
+// collapsed group (its copy at full size) and the quick-access toolbar's
+// overflow; the keytips under the real keyboard. Screenshots of each.
+#include <qx/keytips.h>
+#include <qx/ribbonpopups.h>
+#include <qmtest/mouse.h>
+#include <qmtest/pump.h>
+#include <qmtest/script.h>
+
+#include <string>
+
+#include "ribbontestframe.h"
+
+namespace {
+
+using namespace ribbontest;
+
+TEST_F(RibbonBarTest, AMinimisedRibbonShowsATabsGroupsInAPopup)
+{
+    Ribbon()->SetRibbonMinimized(TRUE);
+    Relayout();
+    ASSERT_EQ(-1, Ribbon()->GetSelectedTabIndex());
+
+    qmtest::ClickAt(TabCentre(0));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return IsOpen(Ribbon()->GetTabPopup()); }));
+    auto* pPopup = dynamic_cast<CQXPRibbonTabPopupToolBar*>(Ribbon()->GetTabPopup());
+    ASSERT_TRUE(pPopup != NULL);
+    EXPECT_EQ(0, Ribbon()->GetSelectedTabIndex());
+    EXPECT_EQ(Ribbon()->GetTab(0), pPopup->GetSourceTab());
+
+    // Below the tab row, as wide as the ribbon, as high as its group band.
+    CRect rcTabRow = Ribbon()->GetTabRowRect();
+    Ribbon()->ClientToScreen(&rcTabRow);
+    const CRect rcPopup = ScreenRect(pPopup), rcRibbon = ScreenRect(Ribbon());
+    EXPECT_EQ(rcTabRow.bottom, rcPopup.top);
+    EXPECT_EQ(rcRibbon.left, rcPopup.left);
+    EXPECT_EQ(rcRibbon.right, rcPopup.right);
+    EXPECT_EQ(Ribbon()->GetBarState().CalcGroupsHeight(), rcPopup.Height());
+
+    // Copies of the tab's groups with copies of their controls, shown while
+    // the ribbon's own stay hidden.
+    ASSERT_EQ(3u, pPopup->GetGroups().size());
+    CQXPRibbonGroup* pClip = pPopup->GetGroups()[0];
+    ASSERT_EQ(3, pClip->GetCount());
+    CQXPControl* pCut = pClip->GetAt(1);
+    EXPECT_EQ(pPopup, pCut->GetParent());
+    EXPECT_EQ(ID_R_CUT, pCut->GetID());
+    EXPECT_TRUE(pCut->IsVisible(0));
+    EXPECT_FALSE(Ribbon()->GetTab(0)->GetGroup(0)->GetAt(1)->IsVisible(0));
+    ShotWithPopup("ribbon-tab-popup.png", pPopup);
+
+    // A command of the popup runs; the popup closes and the tab is let go.
+    CPoint ptCut = pCut->GetRect().CenterPoint();
+    pPopup->ClientToScreen(&ptCut);
+    qmtest::ClickAt(ptCut);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.m_commands.empty(); }));
+    EXPECT_EQ((UINT)ID_R_CUT, frame.m_commands[0]);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !IsOpen(Ribbon()->GetTabPopup()); }));
+    EXPECT_EQ(-1, Ribbon()->GetSelectedTabIndex());
+    EXPECT_TRUE(Ribbon()->IsRibbonMinimized());
+
+    // Another tab opens its own groups.
+    qmtest::ClickAt(TabCentre(1));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return IsOpen(Ribbon()->GetTabPopup()); }));
+    pPopup = dynamic_cast<CQXPRibbonTabPopupToolBar*>(Ribbon()->GetTabPopup());
+    ASSERT_TRUE(pPopup != NULL);
+    EXPECT_EQ(Ribbon()->GetTab(1), pPopup->GetSourceTab());
+    // A click beside it (not a second click on the tab: that would be a
+    // double click, which restores the ribbon) closes it.
+    CRect rcFrame = ScreenRect(&frame);
+    qmtest::ClickAt(CPoint(rcFrame.CenterPoint().x, rcFrame.bottom - 30));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !IsOpen(Ribbon()->GetTabPopup()); }));
+    EXPECT_EQ(-1, Ribbon()->GetSelectedTabIndex());
+    EXPECT_TRUE(Ribbon()->IsRibbonMinimized());
+}
+
+TEST_F(RibbonBarTest, TheTabPopupEndsInsideTheWorkArea)
+{
+    // The frame reaches past the right edge of the work area.
+    RECT rcWork;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
+    frame.SetWindowPos(NULL, rcWork.right - 450, rcWork.top + 20, 700, 480, SWP_NOZORDER);
+    Ribbon()->SetRibbonMinimized(TRUE);
+    Relayout();
+    ASSERT_GT(ScreenRect(Ribbon()).right, rcWork.right);
+
+    qmtest::ClickAt(TabCentre(0));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return IsOpen(Ribbon()->GetTabPopup()); }));
+    const CRect rcPopup = ScreenRect(Ribbon()->GetTabPopup());
+    EXPECT_EQ(ScreenRect(Ribbon()).left, rcPopup.left);
+    EXPECT_EQ(rcWork.right - 4, rcPopup.right);
+}
+
+TEST_F(RibbonBarTest, ACollapsedGroupOpensAsAPopupAndRunsItsCommands)
+{
+    CQXPRibbonGroup* pStyles = CollapseStylesGroup();
+    ASSERT_TRUE(pStyles != NULL);
+    CQXPRibbonGroupControlPopup* pButton = pStyles->GetPopupButton();
+    ASSERT_TRUE(pButton != NULL);
+    EXPECT_TRUE(pButton->IsVisible(0));
+    EXPECT_EQ(pStyles->GetRect(), pButton->GetRect());
+    EXPECT_FALSE(pStyles->GetAt(0)->IsVisible(0));
+    // The groups of the other tabs keep their buttons hidden.
+    for (CQXPRibbonGroup* g : Ribbon()->GetTab(1)->GetGroups())
+        EXPECT_TRUE(!g->GetPopupButton() || !g->GetPopupButton()->IsVisible(0));
+
+    qmtest::ClickAt(ScreenPoint(pButton->GetRect().CenterPoint()));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return IsOpen(dynamic_cast<CQXPPopupBar*>(pButton->GetCommandBar())); }));
+    auto* pPopup = dynamic_cast<CQXPRibbonGroupPopupToolBar*>(pButton->GetCommandBar());
+    ASSERT_TRUE(pPopup != NULL);
+    EXPECT_EQ(pStyles, pPopup->GetSourceGroup());
+    CQXPRibbonGroup* pCopy = pPopup->GetGroupCopy();
+    ASSERT_TRUE(pCopy != NULL);
+    EXPECT_FALSE(pCopy->IsCollapsed());
+    ASSERT_EQ(6, pCopy->GetCount());
+    // The copy at full size: the popup is 5 px wider than the group, as
+    // high as the group band less 7, and drops below the button.
+    const CRect rcPopup = ScreenRect(pPopup);
+    EXPECT_EQ(pCopy->GetRect().Width() + 5, rcPopup.Width());
+    EXPECT_EQ(Ribbon()->GetBarState().CalcGroupsHeight() - 7, rcPopup.Height());
+    CRect rcButton = pButton->GetRect();
+    Ribbon()->ClientToScreen(&rcButton);
+    EXPECT_EQ(rcButton.bottom, rcPopup.top);
+    for (int i = 0; i < 6; i++)
+        EXPECT_TRUE(pCopy->GetAt(i)->IsVisible(0)) << i;
+    ShotWithPopup("ribbon-group-popup.png", pPopup);
+
+    CPoint ptHeading = pCopy->GetAt(0)->GetRect().CenterPoint();
+    pPopup->ClientToScreen(&ptHeading);
+    qmtest::ClickAt(ptHeading);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.m_commands.empty(); }));
+    EXPECT_EQ((UINT)ID_R_GOTO, frame.m_commands[0]);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !IsOpen(pPopup); }));
+    EXPECT_FALSE(pStyles->GetAt(0)->IsVisible(0)) << "the ribbon's own stay collapsed";
+}
+
+TEST_F(RibbonBarTest, QuickAccessCommandsThatDoNotFitShowInTheMorePopup)
+{
+    const UINT ids[] = {ID_R_CUT, ID_R_COPY, ID_R_BOLD, ID_R_ITALIC, ID_R_UNDERLINE, ID_R_FIND};
+    for (int i = 0; i < 36; i++)
+        Ribbon()->AddQuickAccessControl(qxpControlButton, ids[i % 6])->SetCaption("Command");
+    frame.SetWindowPos(NULL, 0, 0, 500, 480, SWP_NOMOVE | SWP_NOZORDER);
+    Relayout();
+    CQXPControl* pMore = Ribbon()->GetQuickAccessMoreButton();
+    ASSERT_TRUE(pMore->IsVisible(0));
+    std::vector<CQXPControl*> overflow;
+    for (int i = 0; i < Ribbon()->GetQuickAccessCount(); i++)
+        if (!Ribbon()->GetQuickAccessControl(i)->IsVisible(0))
+            overflow.push_back(Ribbon()->GetQuickAccessControl(i));
+    ASSERT_FALSE(overflow.empty());
+    // Overflow takes the last commands, in order.
+    EXPECT_EQ(Ribbon()->GetQuickAccessControl(Ribbon()->GetQuickAccessCount() - 1), overflow.back());
+
+    qmtest::ClickAt(ScreenPoint(pMore->GetRect().CenterPoint()));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return IsOpen(dynamic_cast<CQXPPopupBar*>(pMore->GetCommandBar())); }));
+    auto* pPopup = dynamic_cast<CQXPRibbonBarMorePopupToolBar*>(pMore->GetCommandBar());
+    ASSERT_TRUE(pPopup != NULL);
+    // Copies of the hidden commands, shown, then the customise button.
+    CQXPControls* pControls = pPopup->GetControls();
+    ASSERT_EQ((int)overflow.size() + 1, pControls->GetCount());
+    for (size_t i = 0; i < overflow.size(); i++) {
+        EXPECT_EQ(overflow[i]->GetID(), pControls->GetAt((int)i)->GetID());
+        EXPECT_TRUE(pControls->GetAt((int)i)->IsVisible(0));
+    }
+    EXPECT_EQ(QXP_ID_RIBBON_QAT_CUSTOMIZE, pControls->GetAt(pControls->GetCount() - 1)->GetID());
+    EXPECT_LE(ScreenRect(pPopup).Width(), 300 + 6);
+    ShotWithPopup("ribbon-qat-more.png", pPopup);
+
+    CQXPControl* pFirst = pControls->GetAt(0);
+    const UINT nExpected = (UINT)pFirst->GetID();
+    CPoint pt = pFirst->GetRect().CenterPoint();
+    pPopup->ClientToScreen(&pt);
+    qmtest::ClickAt(pt);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.m_commands.empty(); }));
+    EXPECT_EQ(nExpected, frame.m_commands[0]);
+}
+
+// ---------------------------------------------------------------------------
+// Keytips: Alt, a tab's key, a control's key; Escape steps back.
+
+class RibbonKeyTipTest : public RibbonBarTest {
+protected:
+    CQXPKeyboardTips* Tips() { return frame.GetCommandBars()->GetKeyboardTips(); }
+    // The texts of the tips on screen, in order ("" while none show).
+    std::string Texts()
+    {
+        std::string s;
+        CQXPKeyboardTips* pTips = Tips();
+        for (int i = 0; pTips && i < pTips->GetCount(); i++) {
+            if (!::IsWindowVisible(pTips->GetAt(i).hWnd))
+                continue;
+            s += s.empty() ? "" : " ";
+            s += (LPCSTR)pTips->GetAt(i).strText;
+        }
+        return s;
+    }
+    // A key pressed and released on the frame, which has the focus.
+    void Key(WORD vk)
+    {
+        ::SetFocus(frame.GetSafeHwnd());
+        qmtest::KeyStroke(vk);
+    }
+    bool WaitForTexts(const std::string& expected)
+    {
+        const bool ok = qmtest::PumpUntil([&] { return Texts() == expected; });
+        EXPECT_EQ(expected, Texts());
+        return ok;
+    }
+    // The tip whose control is pControl (NULL when none).
+    const CQXPKeyboardTip* TipOf(CQXPControl* pControl)
+    {
+        for (int i = 0; Tips() && i < Tips()->GetCount(); i++)
+            if (Tips()->GetAt(i).pControl == pControl)
+                return &Tips()->GetAt(i);
+        return NULL;
+    }
+};
+
+TEST_F(RibbonKeyTipTest, AltShowsTheTabsKeysAndATabsKeyShowsItsControls)
+{
+    Key(VK_MENU);
+    ASSERT_TRUE(WaitForTexts("1 H I V")) << "the QAT command, then the tabs";
+    EXPECT_EQ(1, Ribbon()->GetKeyTipLevel());
+    // The tab's tip sits centred under the middle of the tab.
+    const CQXPKeyboardTip& tipHome = Tips()->GetAt(1);
+    CRect rcTip;
+    ::GetWindowRect(tipHome.hWnd, &rcTip);
+    const CRect rcTab = Ribbon()->GetTab(0)->GetRect();
+    EXPECT_EQ(ScreenPoint(CPoint(rcTab.CenterPoint().x, rcTab.bottom - 9)), tipHome.ptAnchor);
+    EXPECT_NEAR(tipHome.ptAnchor.x, rcTip.CenterPoint().x, 1);
+    Shot("ribbon-keytips.png");
+
+    // The Insert tab's key selects it and shows its groups' tips.
+    Key('I');
+    ASSERT_TRUE(WaitForTexts("P T"));
+    EXPECT_EQ(1, Ribbon()->GetSelectedTabIndex());
+    EXPECT_EQ(2, Ribbon()->GetKeyTipLevel());
+    Shot("ribbon-keytips-insert.png");
+
+    // Escape steps back to the tabs, and once more leaves the tips.
+    Key(VK_ESCAPE);
+    ASSERT_TRUE(WaitForTexts("1 H I V"));
+    EXPECT_EQ(1, Ribbon()->GetKeyTipLevel());
+    Key(VK_ESCAPE);
+    ASSERT_TRUE(WaitForTexts(""));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !Ribbon()->IsTrackingMode(); }));
+
+    // A control's key runs its command.
+    Key(VK_MENU);
+    ASSERT_TRUE(WaitForTexts("1 H I V"));
+    Key('I');
+    ASSERT_TRUE(WaitForTexts("P T"));
+    Key('T');
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.m_commands.empty(); }));
+    EXPECT_EQ((UINT)ID_R_TABLE, frame.m_commands[0]);
+    EXPECT_TRUE(WaitForTexts(""));
+}
+
+TEST_F(RibbonKeyTipTest, AltWithADigitRunsAQuickAccessCommandAndWithATabsKeyOpensTheTab)
+{
+    // The program's message loop hands Alt and a key to the command bars.
+    auto translate = [&](MSG* pMsg) { return frame.PreTranslateMessage(pMsg) != FALSE; };
+    auto altWith = [&](WORD vk) {
+        ::SetFocus(frame.GetSafeHwnd());
+        INPUT in[4] = {};
+        for (INPUT& i : in)
+            i.type = INPUT_KEYBOARD;
+        in[0].ki.wVk = in[3].ki.wVk = VK_MENU;
+        in[1].ki.wVk = in[2].ki.wVk = vk;
+        in[2].ki.dwFlags = in[3].ki.dwFlags = KEYEVENTF_KEYUP;
+        ::SendInput(4, in, sizeof(INPUT));
+    };
+    altWith('1');
+    ASSERT_TRUE(qmtest::PumpUntilTranslated([&] { return !frame.m_commands.empty(); }, translate));
+    EXPECT_EQ((UINT)ID_R_SAVE, frame.m_commands[0]);
+    qmtest::PumpUntilTranslated([&] { return !Ribbon()->IsTrackingMode(); }, translate);
+
+    altWith('I');
+    EXPECT_TRUE(qmtest::PumpUntilTranslated([&] { return Texts() == "P T"; }, translate)) << Texts();
+    EXPECT_EQ(1, Ribbon()->GetSelectedTabIndex());
+    EXPECT_EQ(2, Ribbon()->GetKeyTipLevel());
+}
+
+TEST_F(RibbonKeyTipTest, AMinimisedRibbonOpensTheTabPopupWithItsTips)
+{
+    Ribbon()->SetRibbonMinimized(TRUE);
+    Relayout();
+    Key(VK_MENU);
+    ASSERT_TRUE(WaitForTexts("1 H I V"));
+    Key('H');
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return IsOpen(Ribbon()->GetTabPopup()); }));
+    // The popup's copies show their tips; Bold's key runs Bold.
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Tips() && Tips()->GetBar() == Ribbon()->GetTabPopup(); }));
+    const std::string texts = Texts();
+    EXPECT_NE(std::string::npos, texts.find('B')) << texts;
+    Shot("ribbon-keytips-popup.png");
+    Key('B');
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.m_commands.empty(); }));
+    EXPECT_EQ((UINT)ID_R_BOLD, frame.m_commands[0]);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !IsOpen(Ribbon()->GetTabPopup()); }));
+}
+
+TEST_F(RibbonKeyTipTest, ACollapsedGroupsKeyOpensItsPopup)
+{
+    CQXPRibbonGroup* pStyles = CollapseStylesGroup();
+    ASSERT_TRUE(pStyles != NULL);
+    Key(VK_MENU);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->IsShowingKeyboardTips(); }));
+    Key('H');
+    const CQXPKeyboardTip* pTip = NULL;
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return (pTip = TipOf(pStyles->GetPopupButton())) != NULL; }));
+    EXPECT_EQ('Z', pTip->strText[0]) << "a collapsed group's key";
+    const CString strText = pTip->strText;
+    for (int i = 0; i < strText.GetLength(); i++)
+        Key((WORD)strText[i]);
+    CQXPRibbonGroupControlPopup* pButton = pStyles->GetPopupButton();
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return IsOpen(dynamic_cast<CQXPPopupBar*>(pButton->GetCommandBar())); }));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Tips() && Tips()->GetBar() == pButton->GetCommandBar(); }))
+        << "the group's copy shows its own tips";
+}
+
+} // namespace
