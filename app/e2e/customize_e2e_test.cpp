@@ -2,7 +2,11 @@
 // its page, one at a time, with Close for Cancel; a new toolbar, a shortcut,
 // large icons and a new external tool survive a restart in the profile; the
 // Tools page's command is chosen through its browse button; a command
-// dragged from the Commands list stays on the toolbar after a restart.
+// dragged from the Commands list shows at once, opens the customize menu on
+// a right click and stays on the toolbar after a restart; a button copied
+// to the menu bar with Ctrl and a name given in the customize menu stay
+// after a restart; the editor's context menu edited on the Menus page is
+// what the editor shows, also after a restart.
 #include "qmate_fixture.h"
 
 #include <qmtest/mouse.h>
@@ -34,6 +38,31 @@ enum {
     QX_IDC_EDIT_LIST_STRIP = 200, // the edit list's title strip
 };
 
+// A bar of the program by its title ("Toolbar", "Menu Bar"; in the frame's
+// top dock).
+HWND ProgramBar(HWND main, const char* title)
+{
+    for (HWND h : qmtest::DescendantsOfClass(main, "QXPToolBar", true))
+        if (qmtest::WindowTextOf(h) == title)
+            return h;
+    return nullptr;
+}
+
+// What the screen shows of a window, with the pointer out of the way (no
+// button lit up under it).
+qmtest::Picture ShotOf(HWND hwnd)
+{
+    qmtest::ParkPointer();
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return qmtest::CaptureWindow(hwnd);
+}
+
+// Two pictures of one size with the same pixels.
+bool SamePicture(const qmtest::Picture& a, const qmtest::Picture& b)
+{
+    return a.width == b.width && a.height == b.height && a.rgb == b.rgb;
+}
+
 class CustomizeTest : public QmateTest {
 protected:
     void TearDown() override
@@ -48,6 +77,25 @@ protected:
         HWND sheet = WaitDialog("Customize", 15000);
         EXPECT_TRUE(sheet) << "command " << command << " showed no sheet";
         return sheet;
+    }
+    // The sheet a command opens, moved below a toolbar, which it covers
+    // where it opens.
+    HWND OpenSheetBelow(UINT command, HWND toolbar)
+    {
+        HWND sheet = OpenSheet(command);
+        RECT rcBar;
+        if (sheet && GetWindowRect(toolbar, &rcBar))
+            SetWindowPos(sheet, nullptr, rcBar.left + 40, rcBar.bottom + 60, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return sheet;
+    }
+    // After a restart a bar of the program looks as expected (once it has
+    // painted).
+    bool RestartShows(const char* title, const qmtest::Picture& expected)
+    {
+        HWND main = Start();
+        HWND bar = main ? ProgramBar(main, title) : nullptr;
+        return bar && qmtest::WaitUntil([&] { return SamePicture(ShotOf(bar), expected); }, 10000);
     }
     static HWND Page(HWND sheet) { return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
     static int PageIndex(HWND sheet)
@@ -366,28 +414,21 @@ TEST_F(CustomizeTest, TheToolsCommandIsChosenThroughItsBrowseButton)
     ASSERT_TRUE(Close());
 }
 
-// The program's own toolbar ("Toolbar", in the frame's top dock).
-HWND ProgramToolbar(HWND main)
+// The customize context menu a right click at a point of the screen opens
+// (null when none opens).
+HWND OpenContextMenu(DWORD pid, POINT pt)
 {
-    for (HWND h : qmtest::DescendantsOfClass(main, "QXPToolBar", true))
-        if (qmtest::WindowTextOf(h) == "Toolbar")
-            return h;
-    return nullptr;
-}
-
-// What the screen shows of a window, with the pointer out of the way (no
-// button lit up under it).
-qmtest::Picture ShotOf(HWND hwnd)
-{
-    qmtest::ParkPointer();
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    return qmtest::CaptureWindow(hwnd);
-}
-
-// Two pictures of one size with the same pixels.
-bool SamePicture(const qmtest::Picture& a, const qmtest::Picture& b)
-{
-    return a.width == b.width && a.height == b.height && a.rgb == b.rgb;
+    qmtest::RightClickAt(pt);
+    HWND menu = nullptr;
+    qmtest::WaitUntil(
+        [&] {
+            for (HWND h : qmtest::TopLevelWindowsOf(pid))
+                if (qmtest::WindowClassOf(h) == "QXPPopupBar")
+                    menu = h;
+            return menu != nullptr;
+        },
+        10000);
+    return menu;
 }
 
 // The toolbar runs the width of the frame and wraps; what it holds shows in
@@ -397,15 +438,13 @@ TEST_F(CustomizeTest, ACommandDroppedOnTheToolbarStaysAfterARestart)
 {
     HWND main = Start();
     ASSERT_TRUE(main);
-    HWND toolbar = ProgramToolbar(main);
+    HWND toolbar = ProgramBar(main, "Toolbar");
     ASSERT_TRUE(toolbar);
     const qmtest::Picture before = ShotOf(toolbar);
-    HWND sheet = OpenSheet(kCmdCreateToolbars);
+    HWND sheet = OpenSheetBelow(kCmdCreateToolbars, toolbar);
     ASSERT_TRUE(sheet);
-    // The sheet stands below the toolbar, which it covers where it opens.
     RECT rcBar;
     GetWindowRect(toolbar, &rcBar);
-    SetWindowPos(sheet, nullptr, rcBar.left + 40, rcBar.bottom + 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     HWND page = ShowPage(sheet, 1);
     ASSERT_TRUE(qmtest::WaitUntil([&] { return PageIndex(sheet) == 1; }, 5000));
     HWND commands = GetDlgItem(page, QX_CID_COMMANDS_LIST);
@@ -417,28 +456,299 @@ TEST_F(CustomizeTest, ACommandDroppedOnTheToolbarStaysAfterARestart)
     ClientToScreen(commands, &from);
     POINT end = {rcBar.right - 3, rcBar.top + 12};
     qmtest::DragFromTo(from, end, [](DWORD ms) { Sleep(ms); });
-    qmtest::Picture dropped;
+    // The new button shows at once, in the toolbar's second row, while the
+    // sheet still runs: the screen as the toolbar left it, not redrawn.
     ASSERT_TRUE(qmtest::WaitUntil(
         [&] {
-            dropped = ShotOf(toolbar);
-            return !SamePicture(dropped, before);
+            qmtest::ParkPointer();
+            return !SamePicture(qmtest::CaptureWindow(toolbar), before);
         },
         10000))
-        << "the dragged command did not land on the toolbar";
+        << "the toolbar shows no dropped command";
 
+
+    // A right click on the dropped button, the first of the second row,
+    // opens the customize menu: the frame takes clicks while the sheet runs.
+    GetWindowRect(toolbar, &rcBar);
+    POINT dropped = {rcBar.left + 22, rcBar.top + (rcBar.bottom - rcBar.top) * 3 / 4};
+    HWND menu = OpenContextMenu(m_prog.Pid(), dropped);
+    ASSERT_TRUE(menu) << "no context menu on the toolbar";
+    qmtest::SaveWindowShot(menu, QM_BIN_DIR, "qmate-customize-context-menu.png");
+    qmtest::SendChord({VK_ESCAPE});
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return !IsWindowVisible(menu); }, 5000));
     ASSERT_TRUE(CloseSheet(sheet));
     const qmtest::Picture closed = ShotOf(toolbar);
     qmtest::SaveWindowShot(toolbar, QM_BIN_DIR, "qmate-customize-dropped.png");
     ASSERT_TRUE(Close());
 
-    main = Start();
-    ASSERT_TRUE(main);
-    toolbar = ProgramToolbar(main);
-    ASSERT_TRUE(toolbar);
-    EXPECT_TRUE(qmtest::WaitUntil([&] { return SamePicture(ShotOf(toolbar), closed); }, 10000))
-        << "the toolbar lost its new buttons in the restart";
+    EXPECT_TRUE(RestartShows("Toolbar", closed)) << "the toolbar lost its new buttons in the restart";
     EXPECT_FALSE(SamePicture(closed, before));
     ASSERT_TRUE(Close());
+}
+
+// The first button of a toolbar, in screen coordinates.
+POINT FirstButtonOf(HWND toolbar)
+{
+    RECT rc;
+    GetWindowRect(toolbar, &rc);
+    return POINT{rc.left + 22, rc.top + 15};
+}
+
+// A top-level window of the program of that class and title, visible.
+HWND TopWindowTitled(DWORD pid, const std::string& cls, const std::string& title)
+{
+    for (HWND h : qmtest::TopLevelWindowsOf(pid))
+        if (qmtest::WindowClassOf(h) == cls && qmtest::WindowTextOf(h) == title)
+            return h;
+    return nullptr;
+}
+
+// The customize menu of a right click at a point, then its Name box given
+// a new text and Enter: the control under the point takes the name.
+::testing::AssertionResult RenameAt(DWORD pid, POINT pt, const char* name)
+{
+    HWND menu = OpenContextMenu(pid, pt);
+    if (!menu)
+        return ::testing::AssertionFailure() << "no customize menu";
+    HWND box = nullptr;
+    bool found = qmtest::WaitUntil(
+        [&] {
+            for (HWND h : qmtest::DescendantsOfClass(menu, "", true))
+                box = h;
+            return box != nullptr;
+        },
+        5000);
+    if (!found)
+        return ::testing::AssertionFailure() << "no name box";
+    // A click in the box, a new text and Enter. A click that comes while
+    // the menu is still taking over the mouse may be lost: click again.
+    auto focus = [&] {
+        GUITHREADINFO gti = {sizeof(gti)};
+        return GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &gti) ? gti.hwndFocus : nullptr;
+    };
+    bool focused = false;
+    for (int attempt = 0; attempt < 3 && !focused; ++attempt) {
+        qmtest::ClickInWindow(box, POINT{5, 5});
+        focused = qmtest::WaitUntil([&] { return focus() == box; }, 2000);
+    }
+    if (!focused)
+        return ::testing::AssertionFailure() << "the name box took no focus: " << qmtest::WindowClassOf(box) << " focus "
+                                             << qmtest::WindowClassOf(focus()) << " " << qmtest::WindowTextOf(focus());
+    SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
+    qmtest::SendChord({VK_RETURN});
+    if (!qmtest::WaitUntil([&] { return !IsWindowVisible(menu); }, 5000))
+        return ::testing::AssertionFailure() << "the menu stayed";
+    return ::testing::AssertionSuccess();
+}
+
+} // namespace
+
+namespace {
+
+using qmtest::RemoteScintilla;
+
+// A toolbar button dragged with Ctrl onto the menu bar is copied: the
+// toolbar keeps it and the menu bar shows it too, also after a restart.
+TEST_F(CustomizeTest, ACtrlDragCopiesAButtonToAnotherBarAndBothStayAfterARestart)
+{
+    HWND main = Start();
+    ASSERT_TRUE(main);
+    HWND toolbar = ProgramBar(main, "Toolbar");
+    HWND menubar = ProgramBar(main, "Menu Bar");
+    ASSERT_TRUE(toolbar && menubar);
+    const qmtest::Picture toolBefore = ShotOf(toolbar);
+    const qmtest::Picture menuBefore = ShotOf(menubar);
+    HWND sheet = OpenSheetBelow(kCmdCreateToolbars, toolbar);
+    ASSERT_TRUE(sheet);
+    RECT rcMenu;
+    GetWindowRect(menubar, &rcMenu);
+
+    // Down on the first button and over to the menu bar's free end; then
+    // Ctrl (after the moves: a pointer entering another window takes the
+    // display's keyboard state again), which the drag shows with its copy
+    // cursor, and up where the pointer is.
+    const POINT from = FirstButtonOf(toolbar);
+    const POINT to = {rcMenu.right - 40, (rcMenu.top + rcMenu.bottom) / 2};
+    auto cursor = [] {
+        CURSORINFO info = {sizeof(info)};
+        return GetCursorInfo(&info) ? info.hCursor : nullptr;
+    };
+    qmtest::MouseEventAt(from, MOUSEEVENTF_LEFTDOWN);
+    for (int i = 1; i <= 12; ++i) {
+        Sleep(30);
+        qmtest::MouseEventAt(POINT{from.x + (to.x - from.x) * i / 12, from.y + (to.y - from.y) * i / 12},
+                             MOUSEEVENTF_MOVE);
+    }
+    const HCURSOR moving = cursor();
+    INPUT input = qmtest::KeyInput(VK_CONTROL, false);
+    SendInput(1, &input, sizeof(INPUT));
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return cursor() != moving; }, 5000)) << "no copy cursor";
+    input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof(INPUT));
+    qmtest::WaitUntil([&] { return !SamePicture(ShotOf(menubar), menuBefore); }, 10000);
+    input = qmtest::KeyInput(VK_CONTROL, true);
+    SendInput(1, &input, sizeof(INPUT));
+    ASSERT_TRUE(CloseSheet(sheet));
+
+    const qmtest::Picture menuCopied = ShotOf(menubar);
+    EXPECT_FALSE(SamePicture(menuCopied, menuBefore)) << "the menu bar shows no copy";
+    EXPECT_TRUE(SamePicture(ShotOf(toolbar), toolBefore)) << "the toolbar lost its button";
+    qmtest::SaveWindowShot(menubar, QM_BIN_DIR, "qmate-customize-copied.png");
+    ASSERT_TRUE(Close());
+
+    if (!RestartShows("Menu Bar", menuCopied)) {
+        ADD_FAILURE() << "the menu bar lost the copy in the restart";
+        qmtest::SaveWindowShot(ProgramBar(Main(), "Menu Bar"), QM_BIN_DIR, "qmate-customize-copied-restarted.png");
+    }
+    toolbar = ProgramBar(Main(), "Toolbar");
+    ASSERT_TRUE(toolbar);
+    // The buttons take their states at the program's first idle: wait for it.
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return SamePicture(ShotOf(toolbar), toolBefore); }, 10000))
+        << "the toolbar lost its button in the restart";
+    ASSERT_TRUE(Close());
+}
+
+// A button renamed through the Name box of the customize menu, shown with
+// its caption ("Image and Text"), keeps the name after a restart.
+TEST_F(CustomizeTest, ANameGivenInTheCustomizeMenuSurvivesARestart)
+{
+    HWND main = Start();
+    ASSERT_TRUE(main);
+    HWND toolbar = ProgramBar(main, "Toolbar");
+    ASSERT_TRUE(toolbar);
+    HWND sheet = OpenSheetBelow(kCmdCreateToolbars, toolbar);
+    ASSERT_TRUE(sheet);
+    const POINT button = FirstButtonOf(toolbar);
+    const qmtest::Picture iconOnly = ShotOf(toolbar);
+    HWND menu = OpenContextMenu(m_prog.Pid(), button);
+    ASSERT_TRUE(menu);
+    qmtest::SendChord({'A'}); // Image &and Text
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return !SamePicture(ShotOf(toolbar), iconOnly); }, 10000))
+        << "the button shows no caption";
+    const qmtest::Picture captioned = ShotOf(toolbar);
+    // Beside the first click: two at one place would make a double click.
+    ASSERT_TRUE(RenameAt(m_prog.Pid(), POINT{button.x + 10, button.y}, "Renamed"));
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return !SamePicture(ShotOf(toolbar), captioned); }, 10000))
+        << "the caption did not change";
+    ASSERT_TRUE(CloseSheet(sheet));
+    const qmtest::Picture renamed = ShotOf(toolbar);
+    qmtest::SaveWindowShot(toolbar, QM_BIN_DIR, "qmate-customize-renamed.png");
+    ASSERT_TRUE(Close());
+
+    EXPECT_TRUE(RestartShows("Toolbar", renamed)) << "the name did not survive the restart";
+    ASSERT_TRUE(Close());
+}
+
+
+// The editor's context menu as the user edits it on the Menus page: shown
+// in a floating bar beside the sheet, its first item renamed through the
+// customize menu and its last one dropped off the bars. The editor then
+// pops up the edited menu, and does so after a restart.
+TEST_F(CustomizeTest, AContextMenuEditedOnTheMenusPageIsWhatTheEditorShows)
+{
+    const std::string path = WriteFile("context.txt", "abc");
+    auto startOnFile = [&] {
+        if (!Start("\"" + path + "\""))
+            return RemoteScintilla();
+        return EditorHolding("abc");
+    };
+    // The editor's menu after an "x" typed before "abc": its window, or null.
+    auto openEditorMenu = [&](const RemoteScintilla& ed) -> HWND {
+        if (!FocusEditor(ed) || ed.Text() != "abc")
+            return nullptr;
+        qmtest::TypeText(L"x");
+        if (!qmtest::WaitUntil([&] { return ed.Text() == "xabc"; }, 5000))
+            return nullptr;
+        PostMessageA(ed.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(60, 8));
+        HWND menu = nullptr;
+        qmtest::WaitUntil([&] { return (menu = TopWindowTitled(m_prog.Pid(), "QXPPopupBar", "Editor")) != nullptr; },
+                          10000);
+        return menu;
+    };
+    auto heightOf = [](HWND h) {
+        RECT rc;
+        GetWindowRect(h, &rc);
+        return rc.bottom - rc.top;
+    };
+
+    RemoteScintilla ed = startOnFile();
+    E2E_REQUIRE_EDITOR(ed);
+    HWND menu = openEditorMenu(ed);
+    ASSERT_TRUE(menu) << "the editor showed no command-bar menu titled Editor";
+    const int nProgramHeight = heightOf(menu);
+    // Its Undo takes the "x" back.
+    Sleep(300);
+    qmtest::SendChord({'U'});
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return ed.Text() == "abc"; }, 5000)) << "[" << ed.Text() << "]";
+
+    HWND sheet = OpenSheet(kCmdEditMenus);
+    ASSERT_TRUE(sheet);
+    HWND page = Page(sheet);
+    // The application menus: the default one, then the text document's,
+    // named and described by its document template ("Untitled", the name
+    // new text documents get, and "Text Document"); it is the one shown.
+    HWND show = GetDlgItem(page, QX_CID_MENUS_SHOW);
+    std::vector<std::string> menus;
+    for (LRESULT i = 0; i < SendMessageA(show, CB_GETCOUNT, 0, 0); ++i) {
+        // Another process's list: its text comes over as UTF-16.
+        wchar_t text[256] = {};
+        SendMessageW(show, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        menus.push_back(std::string(text, text + wcslen(text)));
+    }
+    EXPECT_EQ((std::vector<std::string>{"Default menu", "Untitled"}), menus);
+    EXPECT_EQ(1, SendMessageA(show, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ("Text Document", qmtest::WindowTextOf(GetDlgItem(page, QX_CID_MENUS_DESCRIPTION)));
+    // The sheet opens at the screen's left edge: the bar stands beside its
+    // right edge then.
+    RECT rcSheet, rcBar;
+    GetWindowRect(sheet, &rcSheet);
+    ASSERT_TRUE(ChooseComboText(page, QX_CID_MENUS_CONTEXT, "Editor"));
+    HWND bar = nullptr;
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return (bar = TopWindowTitled(m_prog.Pid(), "QXPToolBar", "Editor")) != nullptr; },
+                                  10000))
+        << "no floating bar shows the editor's menu";
+    GetWindowRect(bar, &rcBar);
+    EXPECT_EQ(rcBar.top, rcSheet.top);
+    EXPECT_TRUE(rcBar.right == rcSheet.left || rcBar.left == rcSheet.right)
+        << rcBar.left << ".." << rcBar.right << " beside " << rcSheet.left << ".." << rcSheet.right;
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, QX_CID_MENUS_CONTEXT_RESET)));
+    qmtest::SaveWindowShot(bar, QM_BIN_DIR, "qmate-customize-context-bar.png");
+
+    // Undo, the first item, becomes "&Go back".
+    const qmtest::Picture shown = ShotOf(bar);
+    ASSERT_TRUE(RenameAt(m_prog.Pid(), POINT{rcBar.left + 40, rcBar.top + 31}, "&Go back"));
+    ASSERT_TRUE(IsWindowVisible(sheet) && IsWindowVisible(bar)) << "the sheet or the bar closed";
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return !SamePicture(ShotOf(bar), shown); }, 5000)) << "the name did not change";
+    qmtest::SaveWindowShot(bar, QM_BIN_DIR, "qmate-customize-context-bar-renamed.png");
+    // The last item goes: dropped on the document, off every bar.
+    RECT rcEditor;
+    GetWindowRect(ed.Handle(), &rcEditor);
+    const int nBarHeight = heightOf(bar);
+    qmtest::DragFromTo(POINT{rcBar.left + 40, rcBar.bottom - 36},
+                       POINT{(rcEditor.left + rcEditor.right) / 2, rcEditor.bottom - 20}, [](DWORD ms) { Sleep(ms); });
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return IsWindowVisible(bar) && heightOf(bar) < nBarHeight; }, 5000))
+        << "the last item stayed";
+    qmtest::SaveWindowShot(bar, QM_BIN_DIR, "qmate-customize-context-bar-edited.png");
+    ASSERT_TRUE(CloseSheet(sheet));
+
+    // The editor shows the edited menu: one item less, and G undoes.
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run == 0 ? "before the restart" : "after the restart");
+        if (run == 1) {
+            ASSERT_TRUE(CloseDiscarding());
+            ed = startOnFile();
+            E2E_REQUIRE_EDITOR(ed);
+        }
+        menu = openEditorMenu(ed);
+        ASSERT_TRUE(menu);
+        EXPECT_LT(heightOf(menu), nProgramHeight);
+        Sleep(300);
+        qmtest::SendChord({'G'});
+        EXPECT_TRUE(qmtest::WaitUntil([&] { return ed.Text() == "abc"; }, 5000)) << "[" << ed.Text() << "]";
+    }
+    ASSERT_TRUE(CloseDiscarding());
 }
 
 } // namespace

@@ -102,8 +102,9 @@ TEST_F(SearchTest, FindReplaceGoToAndTheFindBox)
     EXPECT_NE(TakeMessage().find("2 occurrence(s) replaced"), std::string::npos);
     // "Selected text" greys Find Next and Replace.
     Click(repl, 1019);
-    EXPECT_TRUE(qmtest::WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(repl, 5080)); }, 5000));
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(repl, 5087)));
+    // The program greys the buttons one after the other: wait for both.
+    EXPECT_TRUE(qmtest::WaitUntil(
+        [&] { return !IsWindowEnabled(GetDlgItem(repl, 5080)) && !IsWindowEnabled(GetDlgItem(repl, 5087)); }, 5000));
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(repl, 5088)));
     Click(repl, 1018);
     Click(repl, IDCANCEL);

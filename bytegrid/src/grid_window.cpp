@@ -89,6 +89,7 @@ private:
     void HitTest(int x, int y, uint64_t* pos, int* pane, int* nibble) const;
     void OnMouseDown(int x, int y, bool shift);
     void OnMouseMove(int x, int y);
+    void SetScrollBar(int bar, const SCROLLINFO& si);
     void OnScroll(bool vertical, int code);
     void OnWheel(int delta);
 
@@ -234,18 +235,33 @@ void Grid::UpdateScrollBars()
         si.nMax = static_cast<int>((rows - 1) >> shift);
         si.nPage = static_cast<UINT>(std::max<uint64_t>(1, PageRows() >> shift));
         si.nPos = static_cast<int>(topRow_ >> shift);
-        SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
+        SetScrollBar(SB_VERT, si);
 
         si.nMax = kTotalColumns - 1;
         si.nPage = static_cast<UINT>(PageColumns());
         si.nPos = leftCol_;
-        SetScrollInfo(hwnd_, SB_HORZ, &si, TRUE);
+        SetScrollBar(SB_HORZ, si);
         RECT after;
         GetClientRect(hwnd_, &after);
         if (EqualRect(&before, &after))
             break;
     }
     inScrollUpdate_ = false;
+}
+
+void Grid::SetScrollBar(int bar, const SCROLLINFO& si)
+{
+    // Setting a bar redraws it at once, which costs more than the rest of a
+    // small change (a save, a typed byte): leave a bar that shows these
+    // values already.
+    SCROLLINFO now = {};
+    now.cbSize = sizeof now;
+    now.fMask = si.fMask;
+    if (GetScrollInfo(hwnd_, bar, &now) && now.nMin == si.nMin && now.nMax == si.nMax && now.nPage == si.nPage &&
+        now.nPos == si.nPos)
+        return;
+    SCROLLINFO copy = si;
+    SetScrollInfo(hwnd_, bar, &copy, TRUE);
 }
 
 void Grid::OnScroll(bool vertical, int code)

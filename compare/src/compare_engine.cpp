@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pairview {
@@ -258,7 +259,7 @@ bool ReadFileLines(const char* path, TextLines& out)
     return true;
 }
 
-std::string FirstFileOf(const char* path)
+std::string BuildDirList(const char* path)
 {
     if (!path || !*path)
         return std::string();
@@ -270,6 +271,11 @@ std::string FirstFileOf(const char* path)
     return ScanDirectory(path, 0);
 }
 
+CompareItem MakeCompareItem(std::string first, std::string second)
+{
+    return CompareItem{std::move(first), std::move(second)};
+}
+
 CompareStatus CompareToResultFile(const char* firstPath, const char* secondPath, const char* resultPath,
                                   const CompareOptions& options)
 {
@@ -277,16 +283,15 @@ CompareStatus CompareToResultFile(const char* firstPath, const char* secondPath,
         return CompareStatus::ResultNotCreated;
     try {
         MemoryBudget budget(options.memoryLimit ? options.memoryLimit : DefaultMemoryLimit());
-        std::string first = FirstFileOf(firstPath);
-        std::string second = FirstFileOf(secondPath);
-        if (first.empty() || second.empty())
+        const CompareItem item = MakeCompareItem(BuildDirList(firstPath), BuildDirList(secondPath));
+        if (!item.HasBothSides())
             return WriteCompareResult(resultPath, nullptr, nullptr, nullptr); // a side is missing
 
         TextLines left(budget), right(budget);
         {
             WaitCursor wait;
-            ReadFileLines(first.c_str(), left);
-            ReadFileLines(second.c_str(), right);
+            ReadFileLines(item.first.c_str(), left);
+            ReadFileLines(item.second.c_str(), right);
         }
         const BudgetVector<OutSection> composite = CompareLines(budget, left, right);
         return WriteCompareResult(resultPath, &composite, &left, &right);

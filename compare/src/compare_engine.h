@@ -110,11 +110,19 @@ public:
 void WriteResultRows(const BudgetVector<OutSection>& composite, const TextLines& left, const TextLines& right,
                      ResultSink& sink);
 
-// The file a compare path stands for: the path itself when it names a file,
-// the first file of a walk through it when it names a folder (the folder's own
-// files in order of their lower-cased names, then its sub-folders in the same
-// order, depth first). Empty when there is none.
-std::string FirstFileOf(const char* path);
+// The entry of a compare path, the first of its entry list: the path itself
+// when it names a file, the first file of a walk through it when it names a
+// folder (the folder's own files in order of their lower-cased names, then its
+// sub-folders in the same order, depth first). Empty when there is none; the
+// walk stops at the first file.
+std::string BuildDirList(const char* path);
+
+// The two entries a compare pairs; an empty path: no file on that side.
+struct CompareItem {
+    std::string first, second;
+    bool HasBothSides() const { return !first.empty() && !second.empty(); }
+};
+CompareItem MakeCompareItem(std::string first, std::string second);
 
 enum class CompareStatus : int {
     Ok = 0,

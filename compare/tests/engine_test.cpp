@@ -186,9 +186,9 @@ TEST(Engine, FoldersCompareTheirFirstFiles)
     ASSERT_TRUE(WriteBytes(dir.Path("right\\alpha\\deeper\\d.txt"), "from A\n"));
     ASSERT_TRUE(CreateDirectoryA((dir.Path("empty")).c_str(), nullptr));
 
-    EXPECT_EQ(pairview::FirstFileOf((dir.Path("left")).c_str()), dir.Path("left\\A.txt"));
-    EXPECT_EQ(pairview::FirstFileOf((dir.Path("right")).c_str()), dir.Path("right\\alpha\\deeper\\d.txt"));
-    EXPECT_EQ(pairview::FirstFileOf((dir.Path("empty")).c_str()), "");
+    EXPECT_EQ(pairview::BuildDirList((dir.Path("left")).c_str()), dir.Path("left\\A.txt"));
+    EXPECT_EQ(pairview::BuildDirList((dir.Path("right")).c_str()), dir.Path("right\\alpha\\deeper\\d.txt"));
+    EXPECT_EQ(pairview::BuildDirList((dir.Path("empty")).c_str()), "");
 
     ASSERT_EQ(CompareToResultFile((dir.Path("left")).c_str(), (dir.Path("right")).c_str(), (dir.Path("result.txt")).c_str()),
               CompareStatus::Ok);

@@ -24,6 +24,7 @@
 #include "test_support.h"
 
 #include <qmtest/dropdata.h>
+#include <qmtest/process.h>
 
 using namespace qmtest;
 
@@ -187,7 +188,7 @@ public:
         std::string cmd = "\"" + program + "\" --serve \"" + record + "\" " + event + " " + flags;
         STARTUPINFOA si = {};
         si.cb = sizeof(si);
-        if (CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi))
+        if (qmtest::StartProcess(nullptr, &cmd[0], FALSE, 0, nullptr, &si, &m_pi))
             m_ready = WaitForSingleObject(ready, 30000) == WAIT_OBJECT_0;
         CloseHandle(ready);
     }

@@ -90,10 +90,12 @@ public:
     // The open modeless Hex Find dialog (null: none); the dialog records itself.
     virtual CWnd* GetHexFindDialog() = 0;
     virtual void SetHexFindDialog(CWnd* pDialog) = 0;
+    // The Hex Find dialog going away tells the frame to forget it.
+    virtual void DetachHexFindDialog(CWnd* pDialog) = 0;
     // Searches the active document for the Hex Find dialog (shows its own messages).
     virtual void FindNextInActiveDocument(LPCSTR lpszText, BOOL bSearchUp, BOOL bMatchCase, BOOL bAscii) = 0;
     // The text of the toolbar's find box.
-    virtual CString GetToolbarFindText() = 0;
+    virtual CString GetSearchText() = 0;
     // The progress control of the status bar: on, the first call sets the
     // range 0..nMax and every call the position nPos; off empties it.
     virtual void SetProgress(BOOL /*bOn*/, int /*nPos*/, int /*nMax*/) {}

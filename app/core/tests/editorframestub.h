@@ -25,8 +25,9 @@ public:
     void SetStatusText(int, LPCSTR) override {}
     CWnd* GetHexFindDialog() override { return NULL; }
     void SetHexFindDialog(CWnd*) override {}
+    void DetachHexFindDialog(CWnd*) override {}
     void FindNextInActiveDocument(LPCSTR, BOOL, BOOL, BOOL) override {}
-    CString GetToolbarFindText() override { return CString(); }
+    CString GetSearchText() override { return CString(); }
     void SetCurrentViewWnd(CWnd*) override {}
     void SetCurrentChildFrame(CFrameWnd*) override {}
     void AddChildFrame(CFrameWnd*) override {}

@@ -174,10 +174,8 @@ void CHexFindDialog::OnCancel()
 
 void CHexFindDialog::PostNcDestroy()
 {
-    if (IEditorFrame* pEditor = GetEditorFrame()) {
-        if (pEditor->GetHexFindDialog() == this)
-            pEditor->SetHexFindDialog(NULL);
-    }
+    if (IEditorFrame* pEditor = GetEditorFrame())
+        pEditor->DetachHexFindDialog(this);
     if (g_pOpenFind == this)
         g_pOpenFind = NULL;
     CQXResizeDialog::PostNcDestroy();

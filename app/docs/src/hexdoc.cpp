@@ -279,7 +279,7 @@ void CHexEditView::OnEditFind() { CHexFindDialog::Open(AfxGetMainWnd()); }
 void CHexEditView::OnFindNext()
 {
     IEditorFrame* pFrame = GetEditorFrame();
-    CString strText = pFrame != NULL ? pFrame->GetToolbarFindText() : CString();
+    CString strText = pFrame != NULL ? pFrame->GetSearchText() : CString();
     if (strText.IsEmpty())
         return;
     if (Find(strText, FALSE, FALSE, FALSE) == 0) {

@@ -28,8 +28,13 @@ public:
     void SetStatusText(int nPane, LPCSTR lpszText) override;
     CWnd* GetHexFindDialog() override { return m_pHexFind; }
     void SetHexFindDialog(CWnd* pDialog) override { m_pHexFind = pDialog; }
+    void DetachHexFindDialog(CWnd* pDialog) override
+    {
+        if (m_pHexFind == pDialog)
+            m_pHexFind = NULL;
+    }
     void FindNextInActiveDocument(LPCSTR lpszText, BOOL bSearchUp, BOOL bMatchCase, BOOL bAscii) override;
-    CString GetToolbarFindText() override { return m_strToolbarFind; }
+    CString GetSearchText() override { return m_strToolbarFind; }
     // The frame's own table until a test gives it shortcuts of their own.
     HACCEL GetFrameAccelerators() override { return m_hShortcuts != NULL ? m_hShortcuts : m_hAccelTable; }
     HACCEL m_hShortcuts = NULL;

@@ -22,6 +22,12 @@ public:
     CCustomizePageTools(CToolList* pTools, CQXPImageManager* pImages);
     ~CCustomizePageTools() override;
 
+    // The stored tool list: value "Tools" of the section. LoadTools appends
+    // the stored tools to the list; FALSE when the value is missing or
+    // damaged (records read before the damage stay).
+    static BOOL LoadTools(CToolList& tools, LPCSTR lpszSection = "TOOLS_CUSTOMIZATION");
+    static BOOL SaveTools(const CToolList& tools, LPCSTR lpszSection = "TOOLS_CUSTOMIZATION");
+
     BOOL OnInitDialog() override;
     // The record of the selected entry (NULL when none).
     CToolRecord* GetSelectedRecord() const;

@@ -55,8 +55,9 @@ public:
     void SetStatusText(int nPane, LPCSTR lpszText) override;
     CWnd* GetHexFindDialog() override { return m_pHexFindDialog; }
     void SetHexFindDialog(CWnd* pDialog) override { m_pHexFindDialog = pDialog; }
+    void DetachHexFindDialog(CWnd* pDialog) override;
     void FindNextInActiveDocument(LPCSTR lpszText, BOOL bSearchUp, BOOL bMatchCase, BOOL bAscii) override;
-    CString GetToolbarFindText() override;
+    CString GetSearchText() override;
     void SetCurrentViewWnd(CWnd* pView) override;
     void SetCurrentChildFrame(CFrameWnd* pFrame) override;
     void AddChildFrame(CFrameWnd* pFrame) override;
@@ -94,7 +95,7 @@ public:
     void CreateTemplateFromText(LPCSTR lpszText) override;
     // The Project Explorer's workspace tree and the Template Explorer's tree
     // (null while their pane has no window).
-    CSolutionBarProjTree* GetProjTree() const;
+    CSolutionBarProjTree* GetProjectTree() const;
     CSolutionBarTemplateTree* GetTemplateTree() const;
     // Shows the Project Explorer and loads a workspace file into it.
     BOOL LoadWorkspace(LPCSTR lpszPath);
@@ -102,6 +103,9 @@ public:
     CFileSysTreeCtrl* GetFileTree() const;
     // Fills the File Explorer's tree when it is shown and not yet filled.
     void FillFileTreeIfShown();
+    // Makes the windows of the panes that were present but not in sight
+    // when the frame was made (tabs behind another, auto-hidden panes).
+    void CreateDeferredPaneWindows();
     CToolbarFindComboBox* GetFindBox() const { return m_pFindBox; }
     CFindDialog* GetFindDialog() const { return m_pFindDialog; }
     CReplaceDialog* GetReplaceDialog() const { return m_pReplaceDialog; }
@@ -176,6 +180,7 @@ protected:
     afx_msg LRESULT OnOpenFilesToOpen(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnDockingPaneNotify(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnTabClientMouse(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnEditorContextMenu(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnTabClientItemCreated(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnCreateControl(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnControlNotify(WPARAM wParam, LPARAM lParam);
@@ -230,6 +235,8 @@ protected:
     BOOL CreateCommandBarsAndStatusBar();
     BOOL CreatePanes();
     void CreatePaneWindow(int nID);
+    // The window of a pane, made first if its making was put off.
+    CWnd* PaneWindow(int nID) const;
     void TogglePane(int nID, BOOL bShow);
     // Shows the Project Explorer (making its window); its tree or NULL.
     CSolutionBarProjTree* ShowProjectExplorer();
@@ -261,6 +268,7 @@ protected:
     BOOL m_bNavigating; // a navigation step moves the caret: no new place
     std::vector<CFrameWnd*> m_childFrames;
     BOOL m_bPanesInstalled;
+    BOOL m_bPaneWindowsDeferred;
 
     // Pane windows (created when a pane is first shown).
     CWnd* m_pPaneWnds[kPaneCount];

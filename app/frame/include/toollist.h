@@ -1,7 +1,8 @@
 // toollist.h - the user's external tools: menu text, arguments, command and
 // start folder of each, kept in order and stored as the binary value "Tools"
 // of section "TOOLS_CUSTOMIZATION" (a framework archive: the count, then
-// four strings per tool).
+// four strings per tool; read and written by the Tools page,
+// customizetools.h).
 #pragma once
 
 #include <fx/fx.h>
@@ -21,10 +22,6 @@ struct CToolRecord {
 
 class CToolList {
 public:
-    // Reads "Tools"; FALSE when the value is missing or damaged (records
-    // read before the damage stay).
-    BOOL Load(LPCSTR lpszSection = "TOOLS_CUSTOMIZATION");
-    BOOL Save(LPCSTR lpszSection = "TOOLS_CUSTOMIZATION") const;
     // The two tools of a first start: "Command Prompt" (cmd.exe), then
     // "Explorer" (explorer.exe); SetDefaults replaces the list with them,
     // AddDefaults appends them.

@@ -3,6 +3,8 @@
 
 #include "resource.h"
 
+#include <qx/profile.h>
+
 #include <algorithm>
 
 BEGIN_MESSAGE_MAP(CCustomizePageTools, CPropertyPage)
@@ -25,6 +27,25 @@ CCustomizePageTools::CCustomizePageTools(CToolList* pTools, CQXPImageManager* pI
 }
 
 CCustomizePageTools::~CCustomizePageTools() {}
+
+BOOL CCustomizePageTools::LoadTools(CToolList& tools, LPCSTR lpszSection)
+{
+    CQXProfileStore store;
+    BYTE* pData = NULL;
+    UINT nBytes = 0;
+    if (!store.GetProfileBinary(lpszSection, "Tools", &pData, &nBytes) || pData == NULL)
+        return FALSE;
+    BOOL bOk = tools.FromBytes(pData, nBytes);
+    delete[] pData;
+    return bOk;
+}
+
+BOOL CCustomizePageTools::SaveTools(const CToolList& tools, LPCSTR lpszSection)
+{
+    std::vector<BYTE> bytes = tools.ToBytes();
+    CQXProfileStore store;
+    return store.WriteProfileBinary(lpszSection, "Tools", bytes.data(), (UINT)bytes.size());
+}
 
 BOOL CCustomizePageTools::OnInitDialog()
 {

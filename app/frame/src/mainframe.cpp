@@ -27,6 +27,7 @@
 #include "customizetools.h"
 
 #include <qx/panelayout.h>
+#include <qx/tabbedcontainer.h>
 #include <qx/paintmanager.h>
 #include <qx/themes.h>
 #include <qx/images.h>
@@ -121,6 +122,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CQXMDIFrameWndEx)
     ON_MESSAGE(WM_OPENFILESTOOPEN, OnOpenFilesToOpen)
     ON_MESSAGE(WM_DOCKINGPANE_NOTIFY, OnDockingPaneNotify)
     ON_MESSAGE(WM_TABCLIENT_MOUSENOTIFY, OnTabClientMouse)
+    ON_MESSAGE(WM_EDITOR_CONTEXTMENU, OnEditorContextMenu)
     ON_MESSAGE(WM_TABCLIENT_ITEMCREATED, OnTabClientItemCreated)
     ON_MESSAGE(WM_COMMANDBARS_CREATECONTROL, OnCreateControl)
     ON_MESSAGE(WM_COMMANDBARS_CONTROLNOTIFY, OnControlNotify)
@@ -222,6 +224,7 @@ CMainFrame::CMainFrame()
       m_hLastReplaceView(NULL),
       m_bNavigating(FALSE),
       m_bPanesInstalled(FALSE),
+      m_bPaneWindowsDeferred(FALSE),
       m_bFileExplorer(0),
       m_bProjectExplorer(0),
       m_bFunctionList(0),
@@ -342,6 +345,11 @@ BOOL CMainFrame::CreateCommandBarsAndStatusBar()
         pImages->SetIcons(IDR_TOOLBAR_LARGE);
     }
 
+    // The context menus the user may edit on the customize sheet's Menus
+    // page (the layout below brings back the edits).
+    pBars->AddContextMenu(IDR_CONTEXT_EDITOR, 0, "Editor");
+    pBars->AddContextMenu(IDR_CONTEXT_TABS, 0, "Tabs");
+
     // The user's layout, options and shortcuts; anything damaged is refused
     // and the bars stay as made above.
     pBars->LoadBarState(kCommandBarsSection, TRUE);
@@ -380,7 +388,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA lpCreateStruct)
     // does a damaged list after the tools read before the damage. A list
     // the user emptied stays empty.
     m_tools.RemoveAll();
-    if (!m_tools.Load())
+    if (!CCustomizePageTools::LoadTools(m_tools))
         m_tools.AddDefaults();
     m_tools.RefreshIcons(GetGlobalImageManager());
 
@@ -444,10 +452,44 @@ BOOL CMainFrame::CreatePanes()
         const PaneInfo& info = GetPaneInfos()[i];
         CQXPDockingPane* pPane = m_paneManager.FindPane(info.nID);
         *PaneFlag(info.nID) = pPane != NULL && !pPane->IsClosed();
-        if (pPane != NULL && !pPane->IsClosed() && !pPane->IsAttached())
+        if (pPane == NULL || pPane->IsClosed() || pPane->IsAttached())
+            continue;
+        // Only what the first paint shows is made now; a tab behind
+        // another or an auto-hidden pane gets its window at the first idle
+        // (or sooner, when it is asked for).
+        CQXPDockingPaneTabbedContainer* pTabbed = dynamic_cast<CQXPDockingPaneTabbedContainer*>(pPane->GetContainer());
+        BOOL bInSight = pTabbed == NULL || (!pTabbed->IsHidden() && (pTabbed->GetSelected() == pPane ||
+                                                                     pTabbed->GetSelected() == NULL));
+        if (bInSight)
             CreatePaneWindow(info.nID);
+        else
+            m_bPaneWindowsDeferred = TRUE;
     }
     return TRUE;
+}
+
+void CMainFrame::CreateDeferredPaneWindows()
+{
+    if (!m_bPaneWindowsDeferred)
+        return;
+    m_bPaneWindowsDeferred = FALSE;
+    for (int i = 0; i < kPaneCount; i++) {
+        int nID = GetPaneInfos()[i].nID;
+        CQXPDockingPane* pPane = m_paneManager.FindPane(nID);
+        if (pPane != NULL && !pPane->IsClosed() && !pPane->IsAttached())
+            CreatePaneWindow(nID);
+    }
+}
+
+CWnd* CMainFrame::PaneWindow(int nID) const
+{
+    if (m_bPaneWindowsDeferred) {
+        CMainFrame* pThis = const_cast<CMainFrame*>(this);
+        CQXPDockingPane* pPane = pThis->m_paneManager.FindPane(nID);
+        if (pPane != NULL && !pPane->IsClosed() && !pPane->IsAttached())
+            pThis->CreatePaneWindow(nID);
+    }
+    return m_pPaneWnds[FindPaneInfo(nID)->nSlot];
 }
 
 int* CMainFrame::PaneFlag(int nID)
@@ -652,7 +694,7 @@ CProcessOutputView* CMainFrame::ShowToolWindow()
         TogglePane(PANE_TOOL_WINDOW, TRUE);
     else
         ShowPane(PANE_TOOL_WINDOW);
-    return dynamic_cast<CProcessOutputView*>(m_pPaneWnds[FindPaneInfo(PANE_TOOL_WINDOW)->nSlot]);
+    return dynamic_cast<CProcessOutputView*>(PaneWindow(PANE_TOOL_WINDOW));
 }
 
 void CMainFrame::ShowToolOutput(LPCSTR lpszText)
@@ -810,7 +852,7 @@ CFindInFilesResults* CMainFrame::ShowFindInFilesResults()
         TogglePane(PANE_FIND_IN_FILES, TRUE);
     else
         ShowPane(PANE_FIND_IN_FILES);
-    return dynamic_cast<CFindInFilesResults*>(m_pPaneWnds[FindPaneInfo(PANE_FIND_IN_FILES)->nSlot]);
+    return dynamic_cast<CFindInFilesResults*>(PaneWindow(PANE_FIND_IN_FILES));
 }
 
 void CMainFrame::ReloadSearchHistory()
@@ -858,7 +900,7 @@ void CMainFrame::OpenFileFromTree(LPCSTR lpszPath, BOOL bHex)
 
 CFileSysTreeCtrl* CMainFrame::GetFileTree() const
 {
-    CWnd* pWnd = m_pPaneWnds[FindPaneInfo(PANE_FILE_EXPLORER)->nSlot];
+    CWnd* pWnd = PaneWindow(PANE_FILE_EXPLORER);
     CSolutionBarFSContainer* pPane = dynamic_cast<CSolutionBarFSContainer*>(pWnd);
     CFileSysTreeCtrl* pTree = pPane != NULL ? &pPane->GetTree() : NULL;
     return pTree != NULL && ::IsWindow(pTree->GetSafeHwnd()) ? pTree : NULL;
@@ -866,9 +908,9 @@ CFileSysTreeCtrl* CMainFrame::GetFileTree() const
 
 // --- the solution bar: workspace and templates ------------------------------------------------
 
-CSolutionBarProjTree* CMainFrame::GetProjTree() const
+CSolutionBarProjTree* CMainFrame::GetProjectTree() const
 {
-    CWnd* pWnd = m_pPaneWnds[FindPaneInfo(PANE_PROJECT_EXPLORER)->nSlot];
+    CWnd* pWnd = PaneWindow(PANE_PROJECT_EXPLORER);
     CSolutionBarPTContainer* pPane = dynamic_cast<CSolutionBarPTContainer*>(pWnd);
     CSolutionBarProjTree* pTree = pPane != NULL ? &pPane->GetProjTree() : NULL;
     return pTree != NULL && ::IsWindow(pTree->GetSafeHwnd()) ? pTree : NULL;
@@ -876,7 +918,7 @@ CSolutionBarProjTree* CMainFrame::GetProjTree() const
 
 CSolutionBarTemplateTree* CMainFrame::GetTemplateTree() const
 {
-    CWnd* pWnd = m_pPaneWnds[FindPaneInfo(PANE_TEMPLATE_EXPLORER)->nSlot];
+    CWnd* pWnd = PaneWindow(PANE_TEMPLATE_EXPLORER);
     CSolutionBarTEContainer* pPane = dynamic_cast<CSolutionBarTEContainer*>(pWnd);
     CSolutionBarTemplateTree* pTree = pPane != NULL ? &pPane->GetTree() : NULL;
     return pTree != NULL && ::IsWindow(pTree->GetSafeHwnd()) ? pTree : NULL;
@@ -884,7 +926,7 @@ CSolutionBarTemplateTree* CMainFrame::GetTemplateTree() const
 
 void CMainFrame::AddWorkspaceFile(LPCSTR lpszPath, int nType, int nEncoding)
 {
-    CWnd* pWnd = m_pPaneWnds[FindPaneInfo(PANE_PROJECT_EXPLORER)->nSlot];
+    CWnd* pWnd = PaneWindow(PANE_PROJECT_EXPLORER);
     if (CSolutionBarPTContainer* pPane = dynamic_cast<CSolutionBarPTContainer*>(pWnd))
         if (::IsWindow(pPane->GetSafeHwnd()))
             pPane->AddFile(lpszPath, NULL, nType, nEncoding);
@@ -916,7 +958,7 @@ void CMainFrame::CreateTemplateFromText(LPCSTR lpszText)
 CSolutionBarProjTree* CMainFrame::ShowProjectExplorer()
 {
     ShowPane(PANE_PROJECT_EXPLORER);
-    return GetProjTree();
+    return GetProjectTree();
 }
 
 BOOL CMainFrame::LoadWorkspace(LPCSTR lpszPath)
@@ -943,13 +985,13 @@ void CMainFrame::OnOpenWorkspace()
 
 void CMainFrame::OnSaveWorkspace()
 {
-    if (CSolutionBarProjTree* pTree = GetProjTree())
+    if (CSolutionBarProjTree* pTree = GetProjectTree())
         pTree->SaveWorkspace(NULL);
 }
 
 void CMainFrame::OnCloseWorkspace()
 {
-    if (CSolutionBarProjTree* pTree = GetProjTree())
+    if (CSolutionBarProjTree* pTree = GetProjectTree())
         pTree->SaveIfModified();
 }
 
@@ -962,7 +1004,7 @@ void CMainFrame::OnWorkspaceFolderCommand(UINT nID)
 
 void CMainFrame::OnUpdateWorkspaceOpen(CCmdUI* pCmdUI)
 {
-    CSolutionBarProjTree* pTree = GetProjTree();
+    CSolutionBarProjTree* pTree = GetProjectTree();
     pCmdUI->Enable(pTree != NULL && pTree->IsOpen());
 }
 
@@ -987,7 +1029,7 @@ CFunctionList* CMainFrame::GetFunctionList()
     CQXPDockingPane* pPane = m_paneManager.FindPane(PANE_FUNCTION_LIST);
     if (pPane == NULL || pPane->IsClosed())
         return NULL;
-    CWnd* pWnd = m_pPaneWnds[FindPaneInfo(PANE_FUNCTION_LIST)->nSlot];
+    CWnd* pWnd = PaneWindow(PANE_FUNCTION_LIST);
     return pWnd != NULL && ::IsWindow(pWnd->GetSafeHwnd()) ? dynamic_cast<CFunctionList*>(pWnd) : NULL;
 }
 
@@ -1264,18 +1306,33 @@ LRESULT CMainFrame::OnTabClientMouse(WPARAM wParam, LPARAM lParam)
     CFrameWnd* pChildFrame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(pItem->m_hWnd));
     if (pChildFrame != NULL && pChildFrame->GetActiveView() != NULL)
         pChildFrame->GetActiveView()->SetFocus();
+    ::ClientToScreen(pStrip->GetSafeHwnd(), &pt);
+    // The user's edited tab menu when the command bars keep it.
+    if (m_pCommandBars != NULL && m_pCommandBars->FindContextMenu(IDR_CONTEXT_TABS) != NULL) {
+        m_pCommandBars->TrackContextMenu(IDR_CONTEXT_TABS, TPM_RIGHTBUTTON, pt.x, pt.y);
+        return TRUE;
+    }
     CMenu menu;
     if (!menu.LoadMenu(IDR_CONTEXT_TABS))
         return TRUE;
     CMenu* pPopup = menu.GetSubMenu(0);
     if (pPopup == NULL)
         return TRUE;
-    ::ClientToScreen(pStrip->GetSafeHwnd(), &pt);
     if (m_pCommandBars != NULL)
         m_pCommandBars->TrackPopupMenu(pPopup, TPM_RIGHTBUTTON, pt.x, pt.y, this);
     else
         ::TrackPopupMenu(pPopup->GetSafeHmenu(), TPM_RIGHTBUTTON, pt.x, pt.y, 0, m_hWnd, NULL);
     return TRUE;
+}
+
+LRESULT CMainFrame::OnEditorContextMenu(WPARAM wParam, LPARAM lParam)
+{
+    // The editor's menu as the user edited it; its commands reach the active
+    // document through the frame's routing.
+    if (m_pCommandBars == NULL || m_pCommandBars->FindContextMenu((UINT)wParam) == NULL)
+        return 0;
+    m_pCommandBars->TrackContextMenu((UINT)wParam, TPM_RIGHTBUTTON, (short)LOWORD(lParam), (short)HIWORD(lParam));
+    return 1;
 }
 
 // --- font, page setup, links -----------------------------------------------------------------
@@ -1347,7 +1404,7 @@ void CMainFrame::OnCheckForUpdatesSite()
 void CMainFrame::OnStopUserTool()
 {
     CProcessOutputView* pOutput =
-        dynamic_cast<CProcessOutputView*>(m_pPaneWnds[FindPaneInfo(PANE_TOOL_WINDOW)->nSlot]);
+        dynamic_cast<CProcessOutputView*>(PaneWindow(PANE_TOOL_WINDOW));
     if (pOutput != NULL)
         pOutput->Close();
     ::InterlockedExchange(&m_bToolRunning, 0);
@@ -1377,7 +1434,7 @@ CDoodleView* CMainFrame::GetActiveTextView()
     return pChild != NULL ? dynamic_cast<CDoodleView*>(pChild->GetActiveView()) : NULL;
 }
 
-CString CMainFrame::GetToolbarFindText()
+CString CMainFrame::GetSearchText()
 {
     if (m_pFindBox != NULL && m_pFindBox->GetSafeHwnd() != NULL)
         return m_pFindBox->GetText();
@@ -1544,6 +1601,12 @@ void CMainFrame::DetachReplaceDialog(CWnd* pDialog)
 {
     if (m_pReplaceDialog == pDialog)
         m_pReplaceDialog = NULL;
+}
+
+void CMainFrame::DetachHexFindDialog(CWnd* pDialog)
+{
+    if (m_pHexFindDialog == pDialog)
+        m_pHexFindDialog = NULL;
 }
 
 void CMainFrame::AddNavigationPlace(HWND hView, INT_PTR nPos)
@@ -1749,7 +1812,7 @@ void CMainFrame::OnClose()
     }
     // A modified workspace with a file is offered to be saved; a failed
     // save keeps the editor open.
-    if (CSolutionBarProjTree* pTree = GetProjTree())
+    if (CSolutionBarProjTree* pTree = GetProjectTree())
         if (!pTree->SaveOnExit())
             return;
     SaveSettings();
@@ -1768,7 +1831,7 @@ void CMainFrame::OnClose()
         if (GetShortcuts() != NULL)
             GetShortcuts()->Save(kCommandBarsSection);
     }
-    m_tools.Save();
+    CCustomizePageTools::SaveTools(m_tools);
     m_placement.SaveWindowPos(this);
     CQXProfileStore().DeleteProfileKey("FilesToOpen", "");
 
@@ -1804,6 +1867,8 @@ void CMainFrame::OnDestroy()
     }
     if (m_tabClient.IsAttached())
         m_tabClient.Detach();
+    // Windows not made by now are not made while the frame goes.
+    m_bPaneWindowsDeferred = FALSE;
     for (CWnd*& pWnd : m_pPaneWnds) {
         if (pWnd != NULL) {
             if (::IsWindow(pWnd->GetSafeHwnd()))

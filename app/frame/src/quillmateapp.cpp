@@ -248,10 +248,13 @@ BOOL CQuillmateApp::OnIdle(LONG lCount)
 {
     if (m_bFirstIdle)
         m_bFirstIdle = 0;
+    // The panes out of sight at start get their windows at the first idle.
     // The File Explorer is filled once it shows: at the first idle, or when
     // its pane is shown later.
-    if (m_pMainFrame != NULL)
+    if (m_pMainFrame != NULL) {
+        m_pMainFrame->CreateDeferredPaneWindows();
         m_pMainFrame->FillFileTreeIfShown();
+    }
     return CWinApp::OnIdle(lCount);
 }
 

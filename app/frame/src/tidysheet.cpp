@@ -39,7 +39,7 @@ BOOL CPageTidy::OnInitDialog()
         ScreenToClient(&rc);
     }
     if (m_grid.Create(rc, this, IDC_GRID)) {
-        m_grid.SetVariableItemsHeight(TRUE);
+        m_grid.SetSortMode(1);
         std::vector<CTidyOptionInfo> options = ReadTidyOptions(GetFilePath());
         for (int nCategory : kCategoryOrder) {
             CQXPPropertyGridItem* pCategory = m_grid.AddCategory(GetTidyCategoryCaption(nCategory));

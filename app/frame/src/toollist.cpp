@@ -4,7 +4,6 @@
 #include "apphelpers.h"
 
 #include <qx/images.h>
-#include <qx/profile.h>
 
 #include <shellapi.h>
 
@@ -53,25 +52,6 @@ std::vector<BYTE> CToolList::ToBytes() const
     std::vector<BYTE> bytes(pData, pData + nLength);
     free(pData);
     return bytes;
-}
-
-BOOL CToolList::Load(LPCSTR lpszSection)
-{
-    CQXProfileStore store;
-    BYTE* pData = NULL;
-    UINT nBytes = 0;
-    if (!store.GetProfileBinary(lpszSection, "Tools", &pData, &nBytes) || pData == NULL)
-        return FALSE;
-    BOOL bOk = FromBytes(pData, nBytes);
-    delete[] pData;
-    return bOk;
-}
-
-BOOL CToolList::Save(LPCSTR lpszSection) const
-{
-    std::vector<BYTE> bytes = ToBytes();
-    CQXProfileStore store;
-    return store.WriteProfileBinary(lpszSection, "Tools", bytes.data(), (UINT)bytes.size());
 }
 
 void CToolList::SetDefaults()

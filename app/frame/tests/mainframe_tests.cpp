@@ -1,6 +1,7 @@
 // The main frame as the program builds it: real windows, real messages, the
 // profile read back from the registry.
 #include "frametest.h"
+#include "customizetools.h"
 #include "mainframefixture.h"
 #include "dialogtest.h"
 #include "functionlist.h"
@@ -498,7 +499,7 @@ TEST_F(MainFrameTest, AToolWritesIntoANewDocument)
 TEST_F(MainFrameTest, AnEmptyToolListStaysEmpty)
 {
     CToolList none;
-    ASSERT_TRUE(none.Save());
+    ASSERT_TRUE(CCustomizePageTools::SaveTools(none));
     Create();
     EXPECT_EQ(0, frame->GetToolList()->GetCount());
     CloseFrame();
@@ -699,6 +700,47 @@ TEST_F(MainFrameTest, CloseAllButSelectedKeepsTheActiveDocument)
     Pump();
     ASSERT_EQ(1, ChildCount());
     EXPECT_EQ(hActive, GetWindow(frame->m_hWndMDIClient, GW_CHILD));
+}
+
+TEST_F(MainFrameTest, PanesOutOfSightGetTheirWindowsAtTheFirstIdleOrWhenAskedFor)
+{
+    auto attached = [&](int nID) {
+        CQXPDockingPane* pPane = frame->GetPaneManager()->FindPane(nID);
+        return pPane != NULL && pPane->IsAttached() && IsWindow(pPane->GetChild());
+    };
+    auto make = [&]() {
+        qmtest::ParkPointer();
+        ASSERT_TRUE(App().CreateMainFrame());
+        frame = App().GetMainFrame();
+        hFrame = frame->GetSafeHwnd();
+    };
+    // Before any idle: the File Explorer's tab is in sight, the tabs behind
+    // it are not made yet.
+    make();
+    EXPECT_TRUE(attached(PANE_FILE_EXPLORER));
+    EXPECT_FALSE(attached(PANE_PROJECT_EXPLORER));
+    EXPECT_FALSE(attached(PANE_TEMPLATE_EXPLORER));
+    // Asking for a tree behind a tab makes its window at once.
+    EXPECT_NE(nullptr, frame->GetProjectTree());
+    EXPECT_TRUE(attached(PANE_PROJECT_EXPLORER));
+    EXPECT_FALSE(attached(PANE_TEMPLATE_EXPLORER));
+    EXPECT_NE(nullptr, frame->GetTemplateTree());
+    EXPECT_TRUE(attached(PANE_TEMPLATE_EXPLORER));
+    frame->ShowMainWindow();
+    Pump();
+    CloseFrame();
+
+    // Otherwise the first idle makes every present pane's window, and a tab
+    // chosen then shows its own window.
+    make();
+    frame->ShowMainWindow();
+    Pump();
+    for (int nID : kAllPanes)
+        EXPECT_TRUE(attached(nID)) << nID;
+    frame->GetPaneManager()->ShowPane(frame->GetPaneManager()->FindPane(PANE_LIST_EXPLORER), FALSE);
+    Pump();
+    EXPECT_TRUE(IsWindowVisible(frame->GetPaneManager()->FindPane(PANE_LIST_EXPLORER)->GetChild()));
+    EXPECT_FALSE(IsWindowVisible(frame->GetPaneManager()->FindPane(PANE_FILE_EXPLORER)->GetChild()));
 }
 
 TEST_F(MainFrameTest, APaneMissingFromTheStoredLayoutStaysOffUntilShown)
@@ -983,7 +1025,7 @@ TEST_F(MainFrameTest, DocumentsJoinTheWorkspaceAndAWorkspaceFileLoadsIntoThePane
     std::string b = folder.WriteFile("b.txt", "beta\r\n");
     std::string ws = folder.Path("work.dpf");
     Create();
-    CSolutionBarProjTree* pTree = frame->GetProjTree();
+    CSolutionBarProjTree* pTree = frame->GetProjectTree();
     ASSERT_NE(nullptr, pTree);
     EXPECT_FALSE(pTree->IsOpen());
     App().SetOpenOptions(OPEN_FORMAT_DETECT, 4, 0, 0);
@@ -1009,7 +1051,7 @@ TEST_F(MainFrameTest, DocumentsJoinTheWorkspaceAndAWorkspaceFileLoadsIntoThePane
     pTree->AddFile(b.c_str(), NULL, 0, 0);
     Command(ID_VIEW_PROJECT_EXPLORER);
     EXPECT_TRUE(frame->IsPanePresent(PANE_PROJECT_EXPLORER));
-    ASSERT_EQ(pTree, frame->GetProjTree());
+    ASSERT_EQ(pTree, frame->GetProjectTree());
     EXPECT_NE(nullptr, pTree->FindItemByPath(b.c_str()));
     EXPECT_TRUE(IsWindowVisible(pTree->GetSafeHwnd()));
 
@@ -1041,7 +1083,7 @@ TEST_F(MainFrameTest, WorkspaceCommandsMakeAndSaveAWorkspace)
     qmtest::TempDir folder;
     Create();
     Command(ID_FILE_NEW_WORKSPACE);
-    CSolutionBarProjTree* pTree = frame->GetProjTree();
+    CSolutionBarProjTree* pTree = frame->GetProjectTree();
     ASSERT_NE(nullptr, pTree);
     EXPECT_TRUE(pTree->IsOpen());
     EXPECT_EQ(std::string(pTree->GetItemText(pTree->GetRootItem())), "Project");

@@ -2,6 +2,7 @@
 // profile, the round trip through the registry, and damaged values.
 #include "frametest.h"
 #include "settingsstore.h"
+#include "customizetools.h"
 #include "toollist.h"
 
 #include <qx/images.h>
@@ -341,16 +342,16 @@ TEST(ToolList, IconsTakeIdsFrom8000InListOrder)
 TEST_F(SettingsTest, ToolsGoThroughTheProfile)
 {
     CToolList none;
-    EXPECT_FALSE(none.Load()) << "nothing stored yet";
+    EXPECT_FALSE(CCustomizePageTools::LoadTools(none)) << "nothing stored yet";
     CToolList tools;
     tools.SetDefaults();
-    ASSERT_TRUE(tools.Save());
+    ASSERT_TRUE(CCustomizePageTools::SaveTools(tools));
     DWORD type = 0;
     std::vector<BYTE> stored = GetBinary("TOOLS_CUSTOMIZATION", "Tools", &type);
     EXPECT_EQ((DWORD)REG_BINARY, type);
     EXPECT_EQ(Bytes(tools.ToBytes()), Bytes(stored));
     CToolList back;
-    ASSERT_TRUE(back.Load());
+    ASSERT_TRUE(CCustomizePageTools::LoadTools(back));
     EXPECT_EQ(2, back.GetCount());
 }
 

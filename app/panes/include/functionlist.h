@@ -4,10 +4,14 @@
 //
 // Threads. A refresh (AttachView, then Refresh) restarts timer 59600; when it
 // fires, the UI thread copies the document's text into a request and wakes
-// the pane's worker. The worker owns the request it takes: it loads the text
-// into a hidden Scintilla window of its own thread (no parent, so no message
-// of it ever waits for the UI thread), scans it (funcscan.h) and posts the
-// finished entries back. The UI thread alone touches the list box and the
+// the pane's worker. The copy is made once, straight from the editor's
+// buffer into a Scintilla document of its own that keeps no styles (the
+// component's loader, made by a hidden window of the pane): no
+// intermediate string, so a large text is held
+// twice at most, never three times. The worker owns the request it takes:
+// it puts the copied document into a hidden Scintilla window of its own
+// thread (no parent, so no message of it ever waits for the UI thread),
+// scans it (funcscan.h) and posts the finished entries back. The UI thread alone touches the list box and the
 // entries that caret tracking and the double click read. The lock guards
 // only the two hand-over slots and is never held while waiting for anything.
 // A refresh asked for while a scan runs is kept and scanned next (the event
@@ -22,17 +26,11 @@
 #include <string>
 #include <vector>
 
+#include <ILoader.h>
+
 #include "funcscan.h"
 
 class CMFCScintilla;
-
-// Brings a list box up to date with the names without touching the items
-// that stay: where an item differs and the name stands a little further
-// down, the items in between are deleted (the rest moves up); otherwise the
-// name is inserted; surplus items at the end go. Names compare
-// case-sensitively. bNotSupported shows the single line "Language not
-// supported" with item data -1.
-void UpdateFunctionListBox(HWND hList, const std::vector<std::string>& names, bool bNotSupported);
 
 class CFunctionList : public CListBox {
     DECLARE_DYNAMIC(CFunctionList)
@@ -62,6 +60,14 @@ public:
 
     static UINT AFX_CDECL WorkerThread(LPVOID pParam);
 
+    // Brings a list box up to date with the names without touching the items
+    // that stay: where an item differs and the name stands a little further
+    // down, the items in between are deleted (the rest moves up); otherwise the
+    // name is inserted; surplus items at the end go. Names compare
+    // case-sensitively. bNotSupported shows the single line "Language not
+    // supported" with item data -1.
+    static void UpdateList(HWND hList, const std::vector<std::string>& names, bool bNotSupported);
+
 protected:
     afx_msg int OnCreate(LPCREATESTRUCTA lpCreateStruct);
     afx_msg void OnDestroy();
@@ -71,9 +77,15 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The copy of the text as the component's loader, owned until the
+    // worker turns it into the document of its hidden window.
     struct Request {
-        std::string strText;
-        int nLanguageId;
+        Request() = default;
+        Request(const Request&) = delete;
+        Request& operator=(const Request&) = delete;
+        ~Request();
+        Scintilla::ILoader* pLoader = nullptr;
+        int nLanguageId = -1;
     };
     struct Result {
         std::vector<FunctionEntry> entries; // top-level entries
@@ -82,6 +94,10 @@ private:
 
     // The attached editor while its window lives, else NULL.
     CMFCScintilla* SourceEditor() const;
+    // Creates the worker's hidden copy of the document: a Scintilla window of
+    // the worker's thread that takes the request's copy over. False when the
+    // window fails (the request keeps its copy).
+    static bool CreateHiddenEditor(CMFCScintilla& editor, Request& request);
     void RunWorker();
     void StopWorker();
 
@@ -96,6 +112,7 @@ private:
     // UI thread only.
     CMFCScintilla* m_pSource; // not owned; checked against m_hSource before use
     HWND m_hSource;
+    HWND m_hLoaderWnd = NULL; // hidden editing window that makes the copies' loaders
     int m_nLanguageId;
     std::vector<FunctionEntry> m_entries;
     int m_nScans;

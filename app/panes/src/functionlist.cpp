@@ -37,7 +37,7 @@ const size_t kLookAhead = 256;
 
 } // namespace
 
-void UpdateFunctionListBox(HWND hList, const std::vector<std::string>& names, bool bNotSupported)
+void CFunctionList::UpdateList(HWND hList, const std::vector<std::string>& names, bool bNotSupported)
 {
     int nCount = ItemCount(hList);
     if (bNotSupported) {
@@ -141,6 +141,10 @@ void CFunctionList::OnDestroy()
 {
     CListBox::OnDestroy();
     StopWorker();
+    if (m_hLoaderWnd != NULL) {
+        ::DestroyWindow(m_hLoaderWnd);
+        m_hLoaderWnd = NULL;
+    }
 }
 
 void CFunctionList::StopWorker()
@@ -173,6 +177,22 @@ UINT CFunctionList::WorkerThread(LPVOID pParam)
     return 0;
 }
 
+bool CFunctionList::CreateHiddenEditor(CMFCScintilla& editor, Request& request)
+{
+    // The copy lives in a window of this thread with no parent: nothing it
+    // does waits for the UI thread.
+    if (!editor.CreateEx(0, CMFCScintilla::kWindowClass, "FunctionListEditor", WS_POPUP, 0, 0, 0, 0, NULL, NULL))
+        return false;
+    // The window takes the copied document over; the loader's own
+    // reference goes with the request.
+    void* pDocument = request.pLoader->ConvertToDocument();
+    request.pLoader = nullptr;
+    editor.Call(SCI_SETDOCPOINTER, 0, reinterpret_cast<sptr_t>(pDocument));
+    editor.Call(SCI_RELEASEDOCUMENT, 0, reinterpret_cast<sptr_t>(pDocument));
+    editor.Call(SCI_SETUNDOCOLLECTION, 0);
+    return true;
+}
+
 void CFunctionList::RunWorker()
 {
     HWND hList = m_hWnd;
@@ -189,15 +209,9 @@ void CFunctionList::RunWorker()
         if (!pRequest)
             continue;
 
-        // The copy lives in a window of this thread with no parent: nothing
-        // it does waits for the UI thread.
         CMFCScintilla editor;
-        if (!editor.CreateEx(0, CMFCScintilla::kWindowClass, "FunctionListEditor", WS_POPUP, 0, 0, 0, 0, NULL,
-                             NULL))
+        if (!CreateHiddenEditor(editor, *pRequest))
             continue;
-        editor.Call(SCI_SETUNDOCOLLECTION, 0);
-        if (!pRequest->strText.empty())
-            editor.AddText(pRequest->strText.data(), (Sci_Position)pRequest->strText.size());
         int nLanguageId = pRequest->nLanguageId;
         pRequest.reset();
 
@@ -239,6 +253,40 @@ void CFunctionList::Refresh(UINT nElapse)
     SetTimer(TIMER_REFRESH, nElapse, NULL);
 }
 
+CFunctionList::Request::~Request()
+{
+    if (pLoader != nullptr)
+        pLoader->Release();
+}
+
+namespace {
+
+// The editor's text as a new document of the component (no styles), read
+// from its buffer a piece at a time; null when the component refuses (no
+// memory for the copy: the list then keeps what it shows). The loader comes
+// from the pane's own hidden window: a window that makes one forgets which
+// of its lines are shown, so the user's editor must never be asked.
+Scintilla::ILoader* CopyText(const CMFCScintilla& editor, HWND hLoaderWnd)
+{
+    const Sci_Position nLength = editor.GetLength();
+    auto* pLoader = reinterpret_cast<Scintilla::ILoader*>(
+        ::SendMessageA(hLoaderWnd, SCI_CREATELOADER, (WPARAM)nLength, SC_DOCUMENTOPTION_STYLES_NONE));
+    if (pLoader == nullptr)
+        return nullptr;
+    const Sci_Position kPiece = 1 << 20;
+    for (Sci_Position nPos = 0; nPos < nLength; nPos += kPiece) {
+        const Sci_Position nCount = std::min(kPiece, nLength - nPos);
+        const char* pText = reinterpret_cast<const char*>(editor.Call(SCI_GETRANGEPOINTER, (uptr_t)nPos, nCount));
+        if (pText == nullptr || pLoader->AddData(pText, nCount) != SC_STATUS_OK) {
+            pLoader->Release();
+            return nullptr;
+        }
+    }
+    return pLoader;
+}
+
+} // namespace
+
 void CFunctionList::OnTimer(UINT_PTR nIDEvent)
 {
     if (nIDEvent == TIMER_REFRESH) {
@@ -246,17 +294,20 @@ void CFunctionList::OnTimer(UINT_PTR nIDEvent)
         CMFCScintilla* pEditor = SourceEditor();
         if (pEditor != NULL && m_hThread != NULL) {
             std::unique_ptr<Request> pRequest(new Request);
-            Sci_Position nLength = pEditor->GetLength();
-            pRequest->strText.resize((size_t)nLength + 1);
-            pEditor->GetText(nLength + 1, &pRequest->strText[0]);
-            pRequest->strText.resize((size_t)nLength);
+            if (m_hLoaderWnd == NULL)
+                m_hLoaderWnd = ::CreateWindowExA(0, CMFCScintilla::kWindowClass, "FunctionListLoader", WS_POPUP, 0, 0, 0,
+                                                 0, NULL, NULL, NULL, NULL);
+            if (m_hLoaderWnd != NULL)
+                pRequest->pLoader = CopyText(*pEditor, m_hLoaderWnd);
             pRequest->nLanguageId = m_nLanguageId;
-            {
-                CSingleLock lock(&m_lock, TRUE);
-                m_pRequest = std::move(pRequest);
+            if (pRequest->pLoader != nullptr) {
+                {
+                    CSingleLock lock(&m_lock, TRUE);
+                    m_pRequest = std::move(pRequest);
+                }
+                // Stays set while a scan runs: the worker takes this one next.
+                ::SetEvent(m_hStart);
             }
-            // Stays set while a scan runs: the worker takes this one next.
-            ::SetEvent(m_hStart);
         }
     }
     CListBox::OnTimer(nIDEvent);
@@ -274,7 +325,7 @@ LRESULT CFunctionList::OnFunctionsReady(WPARAM, LPARAM)
     std::vector<std::string> names;
     for (const FunctionEntry& entry : pResult->entries)
         names.push_back(entry.strName);
-    UpdateFunctionListBox(m_hWnd, names, pResult->bNotSupported);
+    UpdateList(m_hWnd, names, pResult->bNotSupported);
     m_entries = std::move(pResult->entries);
     m_nScans++;
     if (CMFCScintilla* pEditor = SourceEditor())

@@ -72,11 +72,11 @@ protected:
 TEST_F(ListUpdateTest, AnUnchangedScanTouchesNoItem)
 {
     CountingListBox list(host.m_hWnd);
-    UpdateFunctionListBox(list.m_hWnd, {"alpha", "beta", "gamma"}, false);
+    CFunctionList::UpdateList(list.m_hWnd, {"alpha", "beta", "gamma"}, false);
     EXPECT_EQ((Names{"alpha", "beta", "gamma"}), list.Items());
     EXPECT_EQ(3, list.inserts);
     list.ResetCounts();
-    UpdateFunctionListBox(list.m_hWnd, {"alpha", "beta", "gamma"}, false);
+    CFunctionList::UpdateList(list.m_hWnd, {"alpha", "beta", "gamma"}, false);
     EXPECT_EQ(0, list.inserts + list.deletes + list.adds + list.resets);
     EXPECT_EQ((Names{"alpha", "beta", "gamma"}), list.Items());
 }
@@ -84,36 +84,36 @@ TEST_F(ListUpdateTest, AnUnchangedScanTouchesNoItem)
 TEST_F(ListUpdateTest, ARemovedRoutineMovesTheRestUp)
 {
     CountingListBox list(host.m_hWnd);
-    UpdateFunctionListBox(list.m_hWnd, {"alpha", "beta", "gamma", "delta"}, false);
+    CFunctionList::UpdateList(list.m_hWnd, {"alpha", "beta", "gamma", "delta"}, false);
     list.ResetCounts();
-    UpdateFunctionListBox(list.m_hWnd, {"alpha", "gamma", "delta"}, false);
+    CFunctionList::UpdateList(list.m_hWnd, {"alpha", "gamma", "delta"}, false);
     EXPECT_EQ((Names{"alpha", "gamma", "delta"}), list.Items());
     EXPECT_EQ(1, list.deletes);
     EXPECT_EQ(0, list.inserts + list.adds + list.resets);
     // An added routine is one insert.
     list.ResetCounts();
-    UpdateFunctionListBox(list.m_hWnd, {"new", "alpha", "gamma", "delta"}, false);
+    CFunctionList::UpdateList(list.m_hWnd, {"new", "alpha", "gamma", "delta"}, false);
     EXPECT_EQ((Names{"new", "alpha", "gamma", "delta"}), list.Items());
     EXPECT_EQ(1, list.inserts);
     EXPECT_EQ(0, list.deletes + list.adds + list.resets);
-    UpdateFunctionListBox(list.m_hWnd, {"alpha", "gamma", "delta"}, false);
+    CFunctionList::UpdateList(list.m_hWnd, {"alpha", "gamma", "delta"}, false);
 
     // An added routine; a renamed one; the end cut off.
-    UpdateFunctionListBox(list.m_hWnd, {"alpha", "added", "gamma", "delta"}, false);
+    CFunctionList::UpdateList(list.m_hWnd, {"alpha", "added", "gamma", "delta"}, false);
     EXPECT_EQ((Names{"alpha", "added", "gamma", "delta"}), list.Items());
-    UpdateFunctionListBox(list.m_hWnd, {"alpha", "renamed", "gamma", "delta"}, false);
+    CFunctionList::UpdateList(list.m_hWnd, {"alpha", "renamed", "gamma", "delta"}, false);
     EXPECT_EQ((Names{"alpha", "renamed", "gamma", "delta"}), list.Items());
-    UpdateFunctionListBox(list.m_hWnd, {"alpha"}, false);
+    CFunctionList::UpdateList(list.m_hWnd, {"alpha"}, false);
     EXPECT_EQ((Names{"alpha"}), list.Items());
     // Names differing in case only; equal names (overloads); a prefix of
     // another name.
-    UpdateFunctionListBox(list.m_hWnd, {"Alpha"}, false);
+    CFunctionList::UpdateList(list.m_hWnd, {"Alpha"}, false);
     EXPECT_EQ((Names{"Alpha"}), list.Items());
-    UpdateFunctionListBox(list.m_hWnd, {"f", "f", "fa", "f"}, false);
+    CFunctionList::UpdateList(list.m_hWnd, {"f", "f", "fa", "f"}, false);
     EXPECT_EQ((Names{"f", "f", "fa", "f"}), list.Items());
-    UpdateFunctionListBox(list.m_hWnd, {"f", "fa", "f"}, false);
+    CFunctionList::UpdateList(list.m_hWnd, {"f", "fa", "f"}, false);
     EXPECT_EQ((Names{"f", "fa", "f"}), list.Items());
-    UpdateFunctionListBox(list.m_hWnd, {}, false);
+    CFunctionList::UpdateList(list.m_hWnd, {}, false);
     EXPECT_TRUE(list.Items().empty());
 }
 
@@ -123,30 +123,30 @@ TEST_F(ListUpdateTest, AnAddedRoutineInALargeListIsOneInsert)
     Names names;
     for (int i = 0; i < 20000; i++)
         names.push_back("routine_" + std::to_string(i));
-    UpdateFunctionListBox(list.m_hWnd, names, false);
+    CFunctionList::UpdateList(list.m_hWnd, names, false);
     ASSERT_EQ(20000, (int)::SendMessageA(list.m_hWnd, LB_GETCOUNT, 0, 0));
     // One routine added near the top: one insert, nothing else.
     list.ResetCounts();
     names.insert(names.begin() + 1, "added");
-    UpdateFunctionListBox(list.m_hWnd, names, false);
+    CFunctionList::UpdateList(list.m_hWnd, names, false);
     EXPECT_EQ(1, list.inserts);
     EXPECT_EQ(0, list.deletes);
-    UpdateFunctionListBox(list.m_hWnd, {"only"}, false);
+    CFunctionList::UpdateList(list.m_hWnd, {"only"}, false);
     EXPECT_EQ((Names{"only"}), list.Items());
 }
 
 TEST_F(ListUpdateTest, LanguageNotSupportedIsOneLineWithItemDataMinusOne)
 {
     CountingListBox list(host.m_hWnd);
-    UpdateFunctionListBox(list.m_hWnd, {"alpha", "beta"}, false);
-    UpdateFunctionListBox(list.m_hWnd, {}, true);
+    CFunctionList::UpdateList(list.m_hWnd, {"alpha", "beta"}, false);
+    CFunctionList::UpdateList(list.m_hWnd, {}, true);
     EXPECT_EQ((Names{"Language not supported"}), list.Items());
     EXPECT_EQ((LRESULT)-1, ::SendMessageA(list.m_hWnd, LB_GETITEMDATA, 0, 0));
     list.ResetCounts();
-    UpdateFunctionListBox(list.m_hWnd, {}, true);
+    CFunctionList::UpdateList(list.m_hWnd, {}, true);
     EXPECT_EQ(0, list.inserts + list.deletes + list.adds + list.resets);
     // A supported language replaces the line.
-    UpdateFunctionListBox(list.m_hWnd, {"main"}, false);
+    CFunctionList::UpdateList(list.m_hWnd, {"main"}, false);
     EXPECT_EQ((Names{"main"}), list.Items());
     EXPECT_EQ(0, ::SendMessageA(list.m_hWnd, LB_GETITEMDATA, 0, 0));
 }
@@ -219,6 +219,26 @@ TEST_F(FunctionListTest, TheListFollowsTheText)
     ASSERT_TRUE(ScanShows({"Language not supported"}, 0));
     EXPECT_EQ((DWORD_PTR)-1, list.GetItemData(0));
     EXPECT_TRUE(list.GetEntries().empty());
+}
+
+// The scan works on a copy: the user's editor keeps its text, its caret and
+// which of its lines are shown (folded ones stay hidden; the arrow keys walk
+// the same lines as before).
+TEST_F(FunctionListTest, ScanningLeavesTheEditorAsItWas)
+{
+    SetText(kSource);
+    editor.Call(SCI_HIDELINES, 1, 3);
+    editor.GotoPos(5);
+    ASSERT_TRUE(ScanShows({"first", "second"}));
+    char buffer[sizeof kSource] = "";
+    editor.Call(SCI_GETTEXT, sizeof buffer, (sptr_t)buffer);
+    EXPECT_STREQ(kSource, buffer);
+    EXPECT_EQ(5, editor.GetCurrentPos());
+    for (int line = 1; line <= 3; line++)
+        EXPECT_FALSE(editor.Call(SCI_GETLINEVISIBLE, line)) << line;
+    EXPECT_TRUE(editor.Call(SCI_GETLINEVISIBLE, 4));
+    EXPECT_EQ(2, editor.Call(SCI_VISIBLEFROMDOCLINE, 5));
+    EXPECT_EQ(5, editor.Call(SCI_DOCLINEFROMVISIBLE, 2));
 }
 
 TEST_F(FunctionListTest, TheSelectionFollowsTheCaretUnlessTheListHasTheFocus)

@@ -48,6 +48,12 @@
 
 class CLexerConfig;
 
+// Sent by the editing window to the main window before it shows its context
+// menu itself: wParam the menu resource id, lParam the screen point (x low,
+// y high, signed). A nonzero answer means the main window showed the menu
+// (the user's edited copy of it).
+#define WM_EDITOR_CONTEXTMENU (WM_APP + 0x171)
+
 // The view settings that applying a language reads (the matching fields of
 // the main frame's settings record). Interim: once the settings record
 // (CViewSettings) is in the tree, ApplyLexerSettings takes it directly.

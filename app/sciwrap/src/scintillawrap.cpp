@@ -163,6 +163,10 @@ void CMFCScintilla::OnRButtonDown(UINT, CPoint point)
 {
     POINT pt = {point.x, point.y};
     ::ClientToScreen(m_hWnd, &pt);
+    CWnd* pMain = AfxGetMainWnd();
+    if (pMain != NULL && ::IsWindow(pMain->GetSafeHwnd()) &&
+        pMain->SendMessage(WM_EDITOR_CONTEXTMENU, IDR_EDITOR_CONTEXT, MAKELPARAM(pt.x, pt.y)) != 0)
+        return;
     HMENU hMenu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_EDITOR_CONTEXT));
     if (hMenu == NULL)
         return;

@@ -472,13 +472,19 @@ BOOL CDoodleDoc::LoadFile(LPCSTR lpszPathName, BOOL bForceReadOnly)
     pEditor->EndUndoAction();
     pEditor->EmptyUndoBuffer();
     pEditor->SetSavePoint();
-    pEditor->GotoLine(0, TRUE);
 
     ApplyLanguageForExtension(CPathParts(strPath).GetExtension());
     IEditorFrame* pFrame = GetEditorFrame();
     CViewSettings* pSettings = pFrame != NULL ? pFrame->GetSettings() : NULL;
     if (pSettings != NULL && pSettings->nLineNumbers)
         pEditor->SetLineNumberMargin(1, CMFCScintilla::LINENUMBER_MARGIN);
+    // The caret at the start, the view on the first line. Placed without
+    // scrolling to it: that would lay out the caret's line now, before the
+    // text is coloured, and the first paint, which colours it, would lay it
+    // out again (a line of many megabytes takes seconds each time).
+    pEditor->Call(SCI_SETEMPTYSELECTION, 0);
+    pEditor->Call(SCI_SETFIRSTVISIBLELINE, 0);
+    pEditor->Call(SCI_SETXOFFSET, 0);
 
     m_diskStamp = FileStamp::Of(strPath);
     RefreshBackupSettings();

@@ -578,7 +578,7 @@ void CDoodleView::FindSeedText(BOOL bBackward)
     IEditorFrame* pFrame = GetEditorFrame();
     CString text = m_editor.GetFindSeed(FALSE);
     if (text.IsEmpty() && pFrame != NULL)
-        text = pFrame->GetToolbarFindText();
+        text = pFrame->GetSearchText();
     if (text.IsEmpty())
         return;
     m_editor.SetSearchFlags(0);

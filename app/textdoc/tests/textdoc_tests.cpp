@@ -891,6 +891,28 @@ TEST_F(TextDocTest, FrameRelaysSettingsToTheActiveView)
 
 // Focus moves between text frames: the main frame hears of each change of
 // the active text document once; GotoLineColumn moves the caret.
+// An opened file shows its start with the caret there, however long its
+// lines: the load itself leaves the caret at the end of the text.
+TEST_F(TextDocTest, AnOpenedFileShowsItsStartWithTheCaretThere)
+{
+    std::string text;
+    for (int i = 0; i < 2000; i++)
+        text += "line " + std::to_string(i) + "\r\n";
+    text += std::string(5000, 'x') + "\r\n";
+    std::string path = m_temp.Path("long.txt");
+    qmtest::WriteFileBytes(path, text);
+
+    CDoodleDoc* pDoc = Open(path);
+    ASSERT_NE(pDoc, nullptr);
+    PumpFor(50);
+    CMFCScintilla& ed = Editor(pDoc);
+    ASSERT_EQ(EditorText(ed), text);
+    EXPECT_EQ(ed.GetCurrentPos(), 0);
+    EXPECT_EQ(ed.Call(SCI_GETANCHOR), 0);
+    EXPECT_EQ(ed.Call(SCI_GETFIRSTVISIBLELINE), 0);
+    EXPECT_EQ(ed.Call(SCI_GETXOFFSET), 0);
+}
+
 TEST_F(TextDocTest, FocusAndCaretMoves)
 {
     CDoodleDoc* pFirst = NewDocument();

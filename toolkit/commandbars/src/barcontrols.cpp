@@ -108,7 +108,7 @@ CQXPCommandBar* CQXPControls::CreatePopupBarFor(const CString& strCaption, int n
             dynamic_cast<CQXPPopupBar*>(rec.pCommandBar) != NULL)
             return rec.pCommandBar;
     }
-    CQXPCommandBar* pBar = CQXPPopupBar::CreatePopupBar(GetCommandBars());
+    CQXPCommandBar* pBar = CQXPPopupBar::CreateForOwner(GetCommandBars());
     return pBar;
 }
 
@@ -143,7 +143,7 @@ CQXPControl* CQXPControls::Add(int controlType, int nId, const CString& strParam
             ::DestroyMenu(hMenu);
         }
         if (!pBar)
-            pBar = CQXPPopupBar::CreatePopupBar(GetCommandBars());
+            pBar = CQXPPopupBar::CreateForOwner(GetCommandBars());
         pPopup->SetCommandBar(pBar);
         if (pBar)
             pBar->InternalRelease();

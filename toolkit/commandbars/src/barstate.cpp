@@ -6,6 +6,7 @@
 #include <qx/barstate.h>
 #include <qx/commandbars.h>
 #include <qx/images.h>
+#include <qx/popup.h>
 #include <qx/profile.h>
 #include <qx/propexchange.h>
 #include <qx/resourcemgr.h>
@@ -832,6 +833,10 @@ void CQXPCommandBars::SaveBarState(LPCSTR lpszProfileName, BOOL bOnlyCustomized)
             if (!bOnlyCustomized || !pBar->m_bBuiltIn || (pBar->IsCustomizable() && bChanged))
                 pBar->AddToCommandBarList(nCounter, &list, &param);
         }
+        // The context menus the user changed.
+        for (CQXPPopupBar* pMenu : m_arrContextMenus)
+            if (!bOnlyCustomized || pMenu->GetControls()->IsChanged())
+                pMenu->AddToCommandBarList(nCounter, &list, &param);
         std::vector<BYTE> archive;
         if (!StoreBarList(this, list, param, archive))
             return;
@@ -949,6 +954,32 @@ void CQXPCommandBars::SaveBarState(LPCSTR lpszProfileName, BOOL bOnlyCustomized)
     m_bLayoutChanged = FALSE;
 }
 
+void CQXPCommandBars::RestoreContextMenu(CQXPPopupBar* pLoaded, CommandBarList* pList)
+{
+    // Other popups come along through the controls that open them.
+    if (!pLoaded || !pLoaded->m_bContextMenu)
+        return;
+    pLoaded->RestorePopups(pList);
+    CQXPPopupBar* pMenu = FindContextMenu(pLoaded->GetBarID());
+    if (!pMenu) {
+        // A menu the program no longer registers is kept as loaded.
+        AddContextMenu(pLoaded);
+        if (!pLoaded->GetControls()->GetOriginalControls())
+            pLoaded->GetControls()->CreateOriginalControls();
+        return;
+    }
+    // The program's menu takes the user's controls and keeps its own
+    // original ones to go back to.
+    CQXPControls* pControls = pMenu->GetControls();
+    CQXPOriginalControls* pOriginal = pControls->GetOriginalControls();
+    if (pOriginal)
+        pOriginal->InternalAddRef();
+    pControls->Copy(pLoaded->GetControls(), TRUE);
+    if (pOriginal)
+        pControls->SetOriginalControls(pOriginal);
+    pMenu->DelayLayout();
+}
+
 void CQXPCommandBars::LoadBarState(LPCSTR lpszProfileName, BOOL bSilent)
 {
     CQXProfileStore store;
@@ -983,8 +1014,10 @@ void CQXPCommandBars::LoadBarState(LPCSTR lpszProfileName, BOOL bSilent)
                 // popups come along through the controls that name them.
                 for (int i = 0; i < list.GetCount(); i++) {
                     CQXPToolBar* pLoaded = dynamic_cast<CQXPToolBar*>(list.GetAt(i));
-                    if (!pLoaded)
+                    if (!pLoaded) {
+                        RestoreContextMenu(dynamic_cast<CQXPPopupBar*>(list.GetAt(i)), &list);
                         continue;
+                    }
                     pLoaded->RestorePopups(&list);
                     CQXPToolBar* pBar = GetToolBar(pLoaded->GetBarID());
                     if (pBar && pBar->GetRuntimeClass() == pLoaded->GetRuntimeClass()) {

@@ -46,13 +46,6 @@ const UINT kToolButtons[12] = {QX_IDS_EDITOR_PENCIL, QX_IDS_EDITOR_FILL, QX_IDS_
 const UINT kMoveButtons[4] = {QX_ID_EDITOR_MOVE_LEFT, QX_ID_EDITOR_MOVE_DOWN, QX_ID_EDITOR_MOVE_UP,
                               QX_ID_EDITOR_MOVE_RIGHT};
 
-// The one-byte marker that a bitmap on the clipboard carries alpha.
-UINT AlphaBitmapFormat()
-{
-    static UINT s_format = ::RegisterClipboardFormatA("Alpha Bitmap Image");
-    return s_format;
-}
-
 COLORREF Blend(COLORREF clrBase, COLORREF clr, BYTE a)
 {
     auto channel = [&](int base, int c) { return base - a * (base - c) / 255; };
@@ -67,15 +60,9 @@ class PaintBuffer {
 public:
     PaintBuffer(int cx, int cy) : m_cx(std::max(1, cx)), m_cy(std::max(1, cy))
     {
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = m_cx;
-        bmi.bmiHeader.biHeight = -m_cy;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        void* pBits = NULL;
-        m_hBitmap = ::CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
-        m_pBits = (DWORD*)pBits;
+        BYTE* pBits = NULL;
+        m_hBitmap = Create32BitDIBSection(NULL, m_cx, m_cy, &pBits);
+        m_pBits = m_hBitmap ? (DWORD*)pBits : NULL;
         m_hdc = ::CreateCompatibleDC(NULL);
         m_hOld = m_hBitmap ? ::SelectObject(m_hdc, m_hBitmap) : NULL;
     }
@@ -95,7 +82,7 @@ public:
         const DWORD px = Bgr(clr);
         for (int y = std::max(0, (int)rc.top); y < std::min(m_cy, (int)rc.bottom); y++)
             for (int x = std::max(0, (int)rc.left); x < std::min(m_cx, (int)rc.right); x++)
-                m_pBits[y * m_cx + x] = px;
+                At(x, y) = px;
     }
     // A pixel over the checkerboard of 4-pixel squares (or over clrBase).
     void Put(int x, int y, COLORREF clr, BYTE a, BOOL bChecker, COLORREF clrBase)
@@ -103,11 +90,30 @@ public:
         if (x < 0 || y < 0 || x >= m_cx || y >= m_cy)
             return;
         COLORREF base = bChecker ? ((((x / 4) + (y / 4)) & 1) ? kChecker : RGB(255, 255, 255)) : clrBase;
-        m_pBits[y * m_cx + x] = Bgr(a == 255 ? clr : Blend(base, clr, a));
+        At(x, y) = Bgr(a == 255 ? clr : Blend(base, clr, a));
+    }
+    // A picture with its top-left cell at (x0, y0), each pixel a cell of
+    // szCell less nGap pixels at its top and left; transparent and partly
+    // transparent pixels over the checkerboard, or over clrBase.
+    void PutPicture(const QXPEditorPicture& picture, int x0, int y0, CSize szCell, int nGap, BOOL bChecker,
+                    COLORREF clrBase)
+    {
+        ::GdiFlush();
+        for (int y = 0; y < picture.nHeight; y++)
+            for (int x = 0; x < picture.nWidth; x++) {
+                const COLORREF clr = picture.Get(x, y);
+                const BYTE a = clr == QXP_EDITOR_TRANSPARENT ? 0 : picture.GetAlpha(x, y);
+                const int gx = szCell.cx > nGap ? nGap : 0, gy = szCell.cy > nGap ? nGap : 0;
+                for (int py = y0 + y * szCell.cy + gy; py < y0 + (y + 1) * szCell.cy; py++)
+                    for (int px = x0 + x * szCell.cx + gx; px < x0 + (x + 1) * szCell.cx; px++)
+                        Put(px, py, clr, a, bChecker && a != 255, clrBase);
+            }
     }
     void CopyTo(HDC hdc) { ::BitBlt(hdc, 0, 0, m_cx, m_cy, m_hdc, 0, 0, SRCCOPY); }
 
 private:
+    DWORD& At(int x, int y) { return m_pBits[(size_t)(m_cy - 1 - y) * m_cx + x]; } // bottom-up rows
+
     int m_cx, m_cy;
     HBITMAP m_hBitmap = NULL;
     DWORD* m_pBits = NULL;
@@ -120,6 +126,20 @@ void FrameRectColor(HDC hdc, const RECT& rc, COLORREF clr)
     HBRUSH hBrush = ::CreateSolidBrush(clr);
     ::FrameRect(hdc, &rc, hBrush);
     ::DeleteObject(hBrush);
+}
+
+// Paints a window through a buffer of its client size: paint(buffer, rc).
+template <class Paint>
+void PaintBuffered(CWnd* pWnd, Paint paint)
+{
+    CPaintDC dc(pWnd);
+    CRect rc;
+    pWnd->GetClientRect(&rc);
+    PaintBuffer buffer(rc.Width(), rc.Height());
+    if (!buffer.IsValid())
+        return;
+    paint(buffer, rc);
+    buffer.CopyTo(dc.GetSafeHdc());
 }
 
 COLORREF ButtonFace() { return ToolkitColorManager::Instance()->GetColor(COLOR_BTNFACE); }
@@ -228,27 +248,13 @@ BOOL CQXPImageEditorCanvas::OnEraseBkgnd(CDC*) { return TRUE; }
 
 void CQXPImageEditorCanvas::OnPaint()
 {
-    CPaintDC dc(this);
-    CRect rc;
-    GetClientRect(&rc);
-    PaintBuffer buffer(rc.Width(), rc.Height());
-    if (!buffer.IsValid())
-        return;
-    buffer.Fill(rc, RGB(255, 255, 255));
-    const QXPEditorPicture& picture = m_pDlg->GetModel().GetPicture();
-    for (int y = 0; y < picture.nHeight; y++)
-        for (int x = 0; x < picture.nWidth; x++) {
-            const COLORREF clr = picture.Get(x, y);
-            const BYTE a = clr == QXP_EDITOR_TRANSPARENT ? 0 : picture.GetAlpha(x, y);
-            // Each cell but its top and left line, which stay white.
-            for (int py = y * m_szCell.cy + 1; py < (y + 1) * m_szCell.cy; py++)
-                for (int px = x * m_szCell.cx + 1; px < (x + 1) * m_szCell.cx; px++)
-                    buffer.Put(px, py, clr, a, a != 255, 0);
-            if (m_szCell.cx == 1 || m_szCell.cy == 1)
-                buffer.Put(x * m_szCell.cx, y * m_szCell.cy, clr, a, a != 255, 0);
-        }
-    FrameRectColor(buffer.GetDC(), rc, RGB(0, 0, 0));
-    buffer.CopyTo(dc.GetSafeHdc());
+    PaintBuffered(this, [&](PaintBuffer& buffer, const CRect& rc) {
+        buffer.Fill(rc, RGB(255, 255, 255));
+        // Each cell but its top and left line, which stay white.
+        buffer.PutPicture(m_pDlg->GetModel().GetPicture(), 0, 0, m_szCell, 1, TRUE, 0);
+        ::GdiFlush();
+        FrameRectColor(buffer.GetDC(), rc, RGB(0, 0, 0));
+    });
 }
 
 void CQXPImageEditorCanvas::OnLButtonDown(UINT, CPoint point)
@@ -351,33 +357,22 @@ BOOL CQXPImageEditorPreview::OnEraseBkgnd(CDC*) { return TRUE; }
 
 void CQXPImageEditorPreview::OnPaint()
 {
-    CPaintDC dc(this);
-    CRect rc;
-    GetClientRect(&rc);
-    PaintBuffer buffer(rc.Width(), rc.Height());
-    if (!buffer.IsValid())
-        return;
-    const COLORREF clrFace = ButtonFace();
-    buffer.Fill(rc, clrFace);
-    const QXPEditorPicture& picture = m_pDlg->GetModel().GetPicture();
-    const int x0 = 10, y0 = (rc.Height() - picture.nHeight) / 2;
-    CRect rcPicture(x0, y0, x0 + picture.nWidth, y0 + picture.nHeight);
-    for (int y = 0; y < picture.nHeight; y++)
-        for (int x = 0; x < picture.nWidth; x++) {
-            const COLORREF clr = picture.Get(x, y);
-            const BYTE a = clr == QXP_EDITOR_TRANSPARENT ? 0 : picture.GetAlpha(x, y);
-            buffer.Put(x0 + x, y0 + y, clr, a, FALSE, clrFace);
-        }
-    ToolkitColorManager* pColors = ToolkitColorManager::Instance();
-    CRect rcFrame = rcPicture;
-    rcFrame.InflateRect(3, 3);
-    HDC hdc = buffer.GetDC();
-    ::GdiFlush();
-    CDC* pDC = CDC::FromHandle(hdc);
-    pDC->Draw3dRect(rcFrame, RGB(255, 255, 255), pColors->GetColor(COLOR_BTNSHADOW));
-    rcFrame.InflateRect(1, 1);
-    pDC->Draw3dRect(rcFrame, pColors->GetColor(COLOR_3DSHADOW), pColors->GetColor(COLOR_3DHILIGHT));
-    buffer.CopyTo(dc.GetSafeHdc());
+    PaintBuffered(this, [&](PaintBuffer& buffer, const CRect& rc) {
+        const COLORREF clrFace = ButtonFace();
+        buffer.Fill(rc, clrFace);
+        const QXPEditorPicture& picture = m_pDlg->GetModel().GetPicture();
+        const int x0 = 10, y0 = (rc.Height() - picture.nHeight) / 2;
+        buffer.PutPicture(picture, x0, y0, CSize(1, 1), 0, FALSE, clrFace);
+        // A 3-pixel margin framed white and shadow, then the frame colours.
+        ToolkitColorManager* pColors = ToolkitColorManager::Instance();
+        CRect rcFrame(x0, y0, x0 + picture.nWidth, y0 + picture.nHeight);
+        rcFrame.InflateRect(3, 3);
+        ::GdiFlush();
+        CDC* pDC = CDC::FromHandle(buffer.GetDC());
+        pDC->Draw3dRect(rcFrame, RGB(255, 255, 255), pColors->GetColor(COLOR_BTNSHADOW));
+        rcFrame.InflateRect(1, 1);
+        pDC->Draw3dRect(rcFrame, pColors->GetColor(COLOR_3DSHADOW), pColors->GetColor(COLOR_3DHILIGHT));
+    });
 }
 
 // ===========================================================================
@@ -685,31 +680,17 @@ BOOL CQXPImageEditorDlg::CopyPicture()
         if (QxpIconFromPicture(flat, icon))
             hBitmap = icon.CopyAlphaBitmap();
     }
-    if (!hBitmap)
+    if (!QxpOpenClipboardWithPicture(m_hWnd, hBitmap, picture.bAlpha))
         return FALSE;
-    if (!::OpenClipboard(m_hWnd)) {
-        ::DeleteObject(hBitmap);
-        return FALSE;
-    }
-    ::EmptyClipboard();
-    BOOL bOk = ::SetClipboardData(CF_BITMAP, hBitmap) != NULL;
-    if (!bOk)
-        ::DeleteObject(hBitmap);
-    if (bOk && picture.bAlpha) {
-        if (HGLOBAL hMarker = ::GlobalAlloc(GMEM_MOVEABLE, 1)) {
-            if (!::SetClipboardData(AlphaBitmapFormat(), hMarker))
-                ::GlobalFree(hMarker);
-        }
-    }
     ::CloseClipboard();
-    return bOk;
+    return TRUE;
 }
 
 BOOL CQXPImageEditorDlg::PastePicture()
 {
     if (!::IsClipboardFormatAvailable(CF_BITMAP) || !::OpenClipboard(m_hWnd))
         return FALSE;
-    BOOL bAlpha = ::IsClipboardFormatAvailable(AlphaBitmapFormat());
+    BOOL bAlpha = ::IsClipboardFormatAvailable(QxpAlphaBitmapClipboardFormat());
     for (UINT nFormat = ::EnumClipboardFormats(0); nFormat && !bAlpha; nFormat = ::EnumClipboardFormats(nFormat)) {
         char szName[256] = "";
         if (::GetClipboardFormatNameA(nFormat, szName, (int)sizeof(szName)) > 1 && strstr(szName + 1, "DIB32"))

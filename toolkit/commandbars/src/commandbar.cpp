@@ -1106,7 +1106,7 @@ void CQXPCommandBar::OnTimer(UINT_PTR nIDEvent)
         // A smooth scroll of a gallery outside its scroll bar's tracking.
         BOOL bRunning = FALSE;
         for (int i = 0; i < m_pControls->GetCount(); i++) {
-            CQXPScrollBarOwner* pOwner = dynamic_cast<CQXPScrollBarOwner*>(m_pControls->GetAt(i));
+            GalleryScrollHelper* pOwner = dynamic_cast<GalleryScrollHelper*>(m_pControls->GetAt(i));
             if (pOwner && pOwner->IsScrollAnimating()) {
                 pOwner->AnimationStep();
                 bRunning = TRUE;

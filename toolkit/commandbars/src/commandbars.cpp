@@ -65,6 +65,13 @@ CQXPCommandBars::~CQXPCommandBars()
     }
     m_arrBars.clear();
     m_pMenuBar = NULL;
+    for (CQXPPopupBar* pPopup : m_arrContextMenus) {
+        if (::IsWindow(pPopup->GetSafeHwnd()))
+            pPopup->DestroyWindow();
+        pPopup->SetCommandBars(NULL);
+        pPopup->InternalRelease();
+    }
+    m_arrContextMenus.clear();
     for (CQXPDockBar*& pDock : m_pDocks) {
         delete pDock;
         pDock = NULL;
@@ -133,7 +140,7 @@ INT_PTR AFXAPI QxpTrackControlMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd
     CWnd* pTop = pOwner ? pOwner->GetTopLevelParent() : NULL;
     if (CQXPMDIFrameWnd* pFrame = pTop ? DYNAMIC_DOWNCAST(CQXPMDIFrameWnd, pTop) : NULL)
         pCommandBars = pFrame->GetCommandBars();
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(pCommandBars);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pCommandBars);
     if (pOwner)
         pPopup->SetOwnerSite(pOwner);
     if (!pPopup->LoadMenu(pMenu, TRUE)) {
@@ -157,12 +164,19 @@ BOOL CQXPCommandBars::SetSite(CWnd* pFrame)
     // as popups of the command bars.
     SetToolkitPopupTracker(&QxpTrackControlMenu);
     m_pFrame = pFrame;
+    return EnableDocking();
+}
+
+BOOL CQXPCommandBars::EnableDocking()
+{
+    if (!m_pFrame)
+        return FALSE;
     for (int i = 0; i < 4; i++) {
         if (m_pDocks[i])
             continue;
         CQXPDockBar* pDock = new CQXPDockBar;
         pDock->m_pCommandBars = this;
-        if (!pDock->Create(pFrame, kDockBarStyles[i] | WS_VISIBLE, kDockBarIds[i])) {
+        if (!pDock->Create(m_pFrame, kDockBarStyles[i] | WS_VISIBLE, kDockBarIds[i])) {
             delete pDock;
             return FALSE;
         }
@@ -201,12 +215,23 @@ CQXPToolBar* CQXPCommandBars::Add(LPCSTR lpszName, int nBarPosition, CRuntimeCla
     }
     m_arrBars.push_back(pBar);
     pDock->DockCommandBar(pBar, NULL);
+    OnBarAdded(pBar);
+    return pBar;
+}
+
+void CQXPCommandBars::OnBarAdded(CQXPToolBar* pBar)
+{
     // A site with a rebar hosts its bars as bands, each on a row of its own.
     if (CQXPReBar* pReBar = GetReBar()) {
         pReBar->AddCommandBar(pBar, RBBS_BREAK | RBBS_GRIPPERALWAYS);
         RecalcFrameLayout();
     }
-    return pBar;
+}
+
+void CQXPCommandBars::OnBarRemoved(CQXPToolBar* pBar)
+{
+    if (CQXPReBar* pReBar = GetReBar())
+        pReBar->DeleteBand(pBar);
 }
 
 CQXPMenuBar* CQXPCommandBars::SetMenu(LPCSTR lpszName, UINT nID)
@@ -282,8 +307,7 @@ void CQXPCommandBars::Remove(CQXPToolBar* pToolBar)
     // No tip may name a bar that is going away.
     if (m_pKeyboardTips && m_pKeyboardTips->RefersTo(pToolBar))
         m_pKeyboardTips->Hide();
-    if (CQXPReBar* pReBar = GetReBar())
-        pReBar->DeleteBand(pToolBar);
+    OnBarRemoved(pToolBar);
     if (pToolBar->GetDockBar())
         pToolBar->GetDockBar()->RemoveCommandBar(pToolBar);
     // Hosted windows go back to the frame before the bar window goes.
@@ -471,7 +495,7 @@ namespace {
 // The bars that track now, the newest first (popups included).
 std::vector<CQXPCommandBar*> TrackedBarsNewestFirst()
 {
-    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    ToolkitMouseManager* pMouse = CQXPCommandBars::GetMouseManager();
     std::vector<CQXPCommandBar*> bars;
     for (int i = pMouse->GetTrackedCount() - 1; i >= 0; i--) {
         if (CQXPCommandBar* pBar = pMouse->GetTrackedBar(i))
@@ -666,7 +690,7 @@ void CQXPCommandBars::ClosePopups()
             pBar->SetTrackingMode(FALSE);
     }
     // Popups not opened from a bar (context menus) end their tracking too.
-    ToolkitMouseManager::GetInstance()->SendTrackLost();
+    GetMouseManager()->SendTrackLost();
 }
 
 int CQXPCommandBars::TrackPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pWnd)
@@ -676,7 +700,7 @@ int CQXPCommandBars::TrackPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWn
     CWnd* pSite = pWnd ? pWnd : m_pFrame;
     if (!pSite)
         return 0;
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(this);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(this);
     pPopup->SetOwnerSite(pSite);
     pPopup->LoadMenu(pMenu, TRUE);
     int nResult = TrackPopupMenu(pPopup, nFlags, x, y, pSite);
@@ -720,7 +744,7 @@ int AFXAPI CQXPCommandBars::TrackPopupMenu(CQXPPopupBar* pPopup, UINT nFlags, in
     pPopup->m_bNoNotify = (nFlags & TPM_NONOTIFY) != 0;
     const int nDirection = (nFlags & TPM_RIGHTALIGN) ? (qxpPopupDown | qxpPopupLeft) : qxpPopupDown;
 
-    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    ToolkitMouseManager* pMouse = GetMouseManager();
     if (bRecurse) {
         // The menus already open stay, locked while this one runs.
         pMouse->CloseUnlockedBars();
@@ -748,7 +772,7 @@ int AFXAPI CQXPCommandBars::TrackPopupMenu(CQXPPopupBar* pPopup, UINT nFlags, in
 
 CQXPPopupBar* CQXPCommandBars::CreateToolbarsPopup()
 {
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(this);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(this);
     pPopup->GetControls()->Add(qxpControlButton, QXP_ID_TOOLBARSLIST);
     return pPopup;
 }
@@ -769,6 +793,69 @@ void CQXPCommandBars::ContextMenu(CPoint ptScreen)
     if (::IsWindow(pPopup->GetSafeHwnd()))
         pPopup->DestroyWindow();
     pPopup->InternalRelease();
+}
+
+// ---------------------------------------------------------------------------
+// Context menus
+
+void CQXPCommandBars::AddContextMenu(CQXPPopupBar* pPopup)
+{
+    if (!pPopup || std::find(m_arrContextMenus.begin(), m_arrContextMenus.end(), pPopup) != m_arrContextMenus.end())
+        return;
+    pPopup->m_bContextMenu = TRUE;
+    pPopup->SetCommandBars(this);
+    pPopup->InternalAddRef();
+    m_arrContextMenus.push_back(pPopup);
+}
+
+CQXPPopupBar* CQXPCommandBars::AddContextMenu(UINT nMenuId, int nSubMenu, LPCSTR lpszTitle)
+{
+    if (nMenuId == 0 || FindContextMenu(nMenuId))
+        return NULL;
+    CMenu menu;
+    if (!menu.LoadMenu(nMenuId))
+        return NULL;
+    CMenu* pSubMenu = menu.GetSubMenu(nSubMenu);
+    if (!pSubMenu)
+        return NULL;
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(this);
+    if (!pPopup->LoadMenu(pSubMenu, TRUE)) {
+        pPopup->InternalRelease();
+        return NULL;
+    }
+    pPopup->SetBarID(nMenuId);
+    pPopup->SetTitle(lpszTitle ? lpszTitle : "");
+    pPopup->GetControls()->CreateOriginalControls();
+    AddContextMenu(pPopup);
+    pPopup->InternalRelease(); // the list keeps it
+    return pPopup;
+}
+
+CQXPPopupBar* CQXPCommandBars::GetContextMenuAt(int nIndex) const
+{
+    return nIndex >= 0 && nIndex < (int)m_arrContextMenus.size() ? m_arrContextMenus[(size_t)nIndex] : NULL;
+}
+
+CQXPPopupBar* CQXPCommandBars::FindContextMenu(UINT nBarID) const
+{
+    for (CQXPPopupBar* pPopup : m_arrContextMenus)
+        if (pPopup->GetBarID() == nBarID)
+            return pPopup;
+    return NULL;
+}
+
+int CQXPCommandBars::TrackContextMenu(UINT nBarID, UINT nFlags, int x, int y, CWnd* pOwner)
+{
+    CQXPPopupBar* pPopup = FindContextMenu(nBarID);
+    if (!pPopup || !m_pFrame)
+        return 0;
+    pPopup->InternalAddRef();
+    int nResult = TrackPopupMenu(pPopup, nFlags, x, y, pOwner ? pOwner : m_pFrame);
+    // A menu shown for another window than the frame gave up its manager
+    // for the run: it is ours again.
+    pPopup->SetCommandBars(this);
+    pPopup->InternalRelease();
+    return nResult;
 }
 
 void CQXPCommandBars::SetCommandUsed(int nId)
@@ -1246,7 +1333,7 @@ BOOL CQXPCommandBars::ProcessMnemonicKey(UINT nKey)
 // towards the first tab for a positive delta. Nothing is open then.
 BOOL CQXPCommandBars::ScrollRibbonTabs(const MSG* pMsg)
 {
-    if (ToolkitMouseManager::GetInstance()->GetTrackedCount() > 0)
+    if (GetMouseManager()->GetTrackedCount() > 0)
         return FALSE;
     CQXPToolBar* pBar = FindCommandBar(1);
     if (!pBar || pBar->GetType() != qxpBarTypeRibbon || !pBar->IsVisible() || !pBar->GetSafeHwnd())
@@ -1264,7 +1351,7 @@ BOOL CQXPCommandBars::PreTranslateFrameMessage(MSG* pMsg)
     if (!pMsg)
         return FALSE;
     const UINT message = pMsg->message;
-    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    ToolkitMouseManager* pMouse = GetMouseManager();
     const BOOL bTracking = pMouse->GetTrackedCount() > 0;
 
     // Alt (alone or with a key) on the active frame while no bar tracks.

@@ -910,7 +910,7 @@ void CQXPControlEdit::Spin(int nCount, int nDirection)
     NMQXPSPIN nm;
     ZeroMemory(&nm, sizeof(nm));
     nm.nDelta = nCount * nSign;
-    if (NotifySite(NULL, nSign > 0 ? QXP_CN_SPINUP : QXP_CN_SPINDOWN, &nm.nm) != 0)
+    if (NotifySiteData(nSign > 0 ? QXP_CN_SPINUP : QXP_CN_SPINDOWN, &nm.nm) != 0)
         return;
     int nValue = atoi(GetEditTextWithoutHint()) + nCount * nSign;
     // On to the next multiple of the step in the spin direction.

@@ -28,13 +28,6 @@ BOOL HasPicture(const QXPCustomizeControlFacts& f)
     return f.bSelected && f.nType >= qxpControlButton && f.nType <= qxpControlSplitButtonPopup && f.nIconId > 0;
 }
 
-// The one-byte marker that a bitmap on the clipboard carries alpha.
-UINT AlphaBitmapFormat()
-{
-    static UINT s_format = ::RegisterClipboardFormatA("Alpha Bitmap Image");
-    return s_format;
-}
-
 } // namespace
 
 QXPCustomizeControlFacts AFXAPI QxpCustomizeFactsOf(CQXPControl* pControl, BOOL bClipboardBitmap)
@@ -140,7 +133,7 @@ CQXPCustomizeContextMenu::CQXPCustomizeContextMenu(CQXPCommandBars* pCommandBars
     HMENU hPopup = ::GetSubMenu(menu.GetSafeHmenu(), 0);
     if (!hPopup)
         return;
-    m_pContextBar = CQXPPopupBar::CreatePopupBar(NULL);
+    m_pContextBar = CQXPPopupBar::CreateForOwner(NULL);
     if (m_pCommandBars) {
         CQXPThemePainter* pPaint = m_pCommandBars->GetPaintManager();
         pPaint->InternalAddRef();
@@ -287,7 +280,12 @@ void CQXPCustomizeContextMenu::OnBarAnnounced(CQXPCommandBar* pBar)
 BOOL CQXPCustomizeContextMenu::OnControlNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     NMQXPCONTROL* pNM = reinterpret_cast<NMQXPCONTROL*>(lParam);
-    if (!pNM || pNM->hdr.code != QXP_CN_EXECUTE)
+    if (!pNM)
+        return FALSE;
+    // The Name box applies its text when it is left (a click elsewhere, the
+    // menu closing) as well as on Enter.
+    const BOOL bNameLeft = wParam == QX_ID_CUSTOMIZE_NAME && pNM->hdr.code == EN_KILLFOCUS;
+    if (pNM->hdr.code != QXP_CN_EXECUTE && !bNameLeft)
         return FALSE;
     if (wParam == QX_ID_CUSTOMIZE_NAME) {
         CQXPControlEdit* pEdit = dynamic_cast<CQXPControlEdit*>(pNM->pControl);
@@ -365,7 +363,9 @@ void CQXPCustomizeContextMenu::Execute(UINT nID)
 void CQXPCustomizeContextMenu::ApplyName(const CString& strName)
 {
     CQXPControl* pControl = GetSelected();
-    if (!pControl)
+    // Enter applies the name and the box then loses the focus; Esc puts the
+    // old name back before it does: neither may customize an unchanged caption.
+    if (!pControl || pControl->GetCaption() == strName)
         return;
     pControl->SetCustomCaption(strName);
     RecalcSelectedBar(pControl);
@@ -419,27 +419,13 @@ BOOL CQXPCustomizeContextMenu::CopyImage()
             ::DeleteDC(hdc);
         ::ReleaseDC(NULL, hdcScreen);
     }
-    if (!hBitmap)
-        return FALSE;
     CWnd* pOwner = m_pCommandBars->GetSite();
-    if (!::OpenClipboard(pOwner ? pOwner->GetSafeHwnd() : NULL)) {
-        ::DeleteObject(hBitmap);
+    if (!QxpOpenClipboardWithPicture(pOwner ? pOwner->GetSafeHwnd() : NULL, hBitmap, bAlpha))
         return FALSE;
-    }
-    ::EmptyClipboard();
-    BOOL bOk = ::SetClipboardData(CF_BITMAP, hBitmap) != NULL;
-    if (!bOk)
-        ::DeleteObject(hBitmap);
-    if (bOk && bAlpha) {
-        if (HGLOBAL hMarker = ::GlobalAlloc(GMEM_MOVEABLE, 1)) {
-            if (!::SetClipboardData(AlphaBitmapFormat(), hMarker))
-                ::GlobalFree(hMarker);
-        }
-    }
-    if (bOk && pImages->GetIconSet((UINT)nIconId))
+    if (pImages->GetIconSet((UINT)nIconId))
         pImages->CopyToClipboard((UINT)nIconId);
     ::CloseClipboard();
-    return bOk;
+    return TRUE;
 }
 
 BOOL CQXPCustomizeContextMenu::PasteImage()
@@ -452,7 +438,7 @@ BOOL CQXPCustomizeContextMenu::PasteImage()
     if (::IsClipboardFormatAvailable(CQXPImageManager::GetClipboardFormat()))
         nNewId = pImages->PasteFromClipboard((IDataObject*)NULL);
     if (!nNewId && ::IsClipboardFormatAvailable(CF_BITMAP) && ::OpenClipboard(NULL)) {
-        const BOOL bAlpha = ::IsClipboardFormatAvailable(AlphaBitmapFormat());
+        const BOOL bAlpha = ::IsClipboardFormatAvailable(QxpAlphaBitmapClipboardFormat());
         HBITMAP hClip = (HBITMAP)::GetClipboardData(CF_BITMAP);
         CQXPIconHandle image;
         if (hClip && bAlpha) {

@@ -13,45 +13,47 @@
 
 namespace {
 
-// A top-down 32-bit DIB section; *ppBits receives its pixels (B, G, R, A).
-HBITMAP CreateTopDown32(int cx, int cy, DWORD** ppBits)
+// A 32-bit DIB section of cx x cy (bottom-up rows); *ppBits its pixels.
+HBITMAP CreateDib(int cx, int cy, DWORD** ppBits)
 {
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* pBits = NULL;
-    HBITMAP hBitmap = ::CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
-    if (ppBits)
-        *ppBits = hBitmap ? (DWORD*)pBits : NULL;
+    BYTE* pBits = NULL;
+    HBITMAP hBitmap = Create32BitDIBSection(NULL, cx, cy, &pBits);
+    *ppBits = hBitmap ? (DWORD*)pBits : NULL;
     return hBitmap;
 }
 
-// The pixels of any bitmap, top row first, as 32-bit B, G, R, A.
-BOOL ReadPixels(HBITMAP hBitmap, int& cx, int& cy, std::vector<DWORD>& pixels)
+// The pixel (x, y) of a bottom-up DIB.
+DWORD& PixelAt(DWORD* pBits, int cx, int cy, int x, int y) { return pBits[(size_t)(cy - 1 - y) * cx + x]; }
+
+// The pixels of any bitmap as 32-bit B, G, R, A, copied into a new DIB
+// (the caller deletes it).
+HBITMAP ReadPixels(HBITMAP hBitmap, int& cx, int& cy, DWORD** ppBits)
 {
     BITMAP bm = {};
     if (!hBitmap || !::GetObjectA(hBitmap, sizeof(bm), &bm) || bm.bmWidth <= 0 || bm.bmHeight == 0)
-        return FALSE;
+        return NULL;
     cx = bm.bmWidth;
     cy = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
     if ((long long)cx * cy > 4096LL * 4096LL)
-        return FALSE;
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    pixels.assign((size_t)cx * (size_t)cy, 0);
-    HDC hdc = ::GetDC(NULL);
-    int nLines = ::GetDIBits(hdc, hBitmap, 0, (UINT)cy, pixels.data(), &bmi, DIB_RGB_COLORS);
-    ::ReleaseDC(NULL, hdc);
-    return nLines == cy;
+        return NULL;
+    HBITMAP hCopy = CreateDib(cx, cy, ppBits);
+    if (!hCopy)
+        return NULL;
+    HDC hdcSource = ::CreateCompatibleDC(NULL), hdcCopy = ::CreateCompatibleDC(NULL);
+    HGDIOBJ hOldSource = ::SelectObject(hdcSource, hBitmap);
+    HGDIOBJ hOldCopy = ::SelectObject(hdcCopy, hCopy);
+    BOOL bOk = hOldSource && ::BitBlt(hdcCopy, 0, 0, cx, cy, hdcSource, 0, 0, SRCCOPY);
+    ::GdiFlush();
+    if (hOldSource)
+        ::SelectObject(hdcSource, hOldSource);
+    ::SelectObject(hdcCopy, hOldCopy);
+    ::DeleteDC(hdcSource);
+    ::DeleteDC(hdcCopy);
+    if (!bOk) {
+        ::DeleteObject(hCopy);
+        return NULL;
+    }
+    return hCopy;
 }
 
 COLORREF ColorOf(DWORD bgra) { return RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF); }
@@ -65,7 +67,7 @@ BOOL DrawnPicture(int cx, int cy, QXPEditorPicture& picture, Draw draw)
     if (cx <= 0 || cy <= 0)
         return FALSE;
     DWORD* pBits = NULL;
-    HBITMAP hBitmap = CreateTopDown32(cx, cy, &pBits);
+    HBITMAP hBitmap = CreateDib(cx, cy, &pBits);
     if (!hBitmap)
         return FALSE;
     HDC hdc = ::CreateCompatibleDC(NULL);
@@ -78,8 +80,9 @@ BOOL DrawnPicture(int cx, int cy, QXPEditorPicture& picture, Draw draw)
     ::GdiFlush();
     if (bDrawn) {
         QXPEditorPicture result(cx, cy);
-        for (int i = 0; i < cx * cy; i++)
-            result.pixels[(size_t)i] = ColorOf(pBits[i]);
+        for (int y = 0; y < cy; y++)
+            for (int x = 0; x < cx; x++)
+                result.Set(x, y, ColorOf(PixelAt(pBits, cx, cy, x, y)));
         picture = result;
     }
     ::SelectObject(hdc, hOld);
@@ -169,13 +172,14 @@ BOOL LoadSystemPicture(LPCSTR lpszPath, int cx, int cy, QXPEditorPicture& pictur
 BOOL AFXAPI QxpPictureFromBitmap(HBITMAP hBitmap, BOOL bAlpha, int cx, int cy, QXPEditorPicture& picture)
 {
     int cxSource = 0, cySource = 0;
-    std::vector<DWORD> pixels;
-    if (cx <= 0 || cy <= 0 || !ReadPixels(hBitmap, cxSource, cySource, pixels))
+    DWORD* pBits = NULL;
+    HBITMAP hCopy = cx > 0 && cy > 0 ? ReadPixels(hBitmap, cxSource, cySource, &pBits) : NULL;
+    if (!hCopy)
         return FALSE;
     QXPEditorPicture result(cx, cy, bAlpha);
     for (int y = 0; y < cy && y < cySource; y++)
         for (int x = 0; x < cx && x < cxSource; x++) {
-            DWORD bgra = pixels[(size_t)y * (size_t)cxSource + (size_t)x];
+            const DWORD bgra = PixelAt(pBits, cxSource, cySource, x, y);
             if (bAlpha) {
                 // A pixel that is nothing at all is transparent.
                 if (bgra == 0)
@@ -186,6 +190,7 @@ BOOL AFXAPI QxpPictureFromBitmap(HBITMAP hBitmap, BOOL bAlpha, int cx, int cy, Q
                 result.Set(x, y, ColorOf(bgra));
             }
         }
+    ::DeleteObject(hCopy);
     picture = result;
     return TRUE;
 }
@@ -210,13 +215,13 @@ BOOL AFXAPI QxpIconFromPicture(const QXPEditorPicture& picture, CQXPIconHandle& 
     if (cx <= 0 || cy <= 0 || picture.pixels.size() != (size_t)cx * (size_t)cy)
         return FALSE;
     DWORD* pBits = NULL;
-    HBITMAP hBitmap = CreateTopDown32(cx, cy, &pBits);
+    HBITMAP hBitmap = CreateDib(cx, cy, &pBits);
     if (!hBitmap)
         return FALSE;
     for (int y = 0; y < cy; y++)
         for (int x = 0; x < cx; x++) {
             const COLORREF clr = picture.Get(x, y);
-            DWORD& px = pBits[y * cx + x];
+            DWORD& px = PixelAt(pBits, cx, cy, x, y);
             if (picture.bAlpha)
                 px = clr == QXP_EDITOR_TRANSPARENT ? 0 : (BgrOf(clr) | ((DWORD)picture.GetAlpha(x, y) << 24));
             else
@@ -274,4 +279,33 @@ BOOL AFXAPI QxpLoadPictureFile(LPCSTR lpszPath, int cx, int cy, QXPEditorPicture
         return bOk;
     }
     return LoadSystemPicture(lpszPath, cx, cy, picture);
+}
+
+UINT AFXAPI QxpAlphaBitmapClipboardFormat()
+{
+    static UINT s_format = ::RegisterClipboardFormatA("Alpha Bitmap Image");
+    return s_format;
+}
+
+BOOL AFXAPI QxpOpenClipboardWithPicture(HWND hOwner, HBITMAP hBitmap, BOOL bAlpha)
+{
+    if (!hBitmap)
+        return FALSE;
+    if (!::OpenClipboard(hOwner)) {
+        ::DeleteObject(hBitmap);
+        return FALSE;
+    }
+    ::EmptyClipboard();
+    if (!::SetClipboardData(CF_BITMAP, hBitmap)) {
+        ::DeleteObject(hBitmap);
+        ::CloseClipboard();
+        return FALSE;
+    }
+    if (bAlpha) {
+        if (HGLOBAL hMarker = ::GlobalAlloc(GMEM_MOVEABLE, 1)) {
+            if (!::SetClipboardData(QxpAlphaBitmapClipboardFormat(), hMarker))
+                ::GlobalFree(hMarker);
+        }
+    }
+    return TRUE;
 }

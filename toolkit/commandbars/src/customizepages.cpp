@@ -3,12 +3,16 @@
 #include <qx/customizesheet.h>
 
 #include <qx/barcontrols.h>
+#include <qx/barstate.h>
 #include <qx/commandbars.h>
 #include <qx/menubar.h>
 #include <qx/mousemanager.h>
 #include <qx/paintmanager.h>
+#include <qx/popup.h>
 #include <qx/resourcemgr.h>
 #include <qx/visualstyles.h>
+
+#include <algorithm>
 
 namespace {
 CString FormatString(UINT nId, LPCSTR lpszArg)
@@ -102,7 +106,8 @@ void CQXPCustomizeToolbarsPage::RefreshList()
     CQXPCommandBars* pBars = m_pSheet->GetCommandBars();
     for (int i = 0; pBars != NULL && i < pBars->GetCount(); ++i) {
         CQXPToolBar* pBar = pBars->GetAt(i);
-        if (pBar == NULL || !pBar->IsCustomizable() || !(pBar->m_bCloseable || pBar->IsVisible()))
+        if (pBar == NULL || !pBar->IsCustomizable() || !pBar->m_bCustomizeDialogPresent ||
+            !(pBar->m_bCloseable || pBar->IsVisible()))
             continue;
         int nItem = m_list.AddString(pBar->GetTitle());
         m_list.SetItemData(nItem, (DWORD_PTR)i);
@@ -460,7 +465,12 @@ BOOL CQXPCustomizeMenusPage::OnInitDialog()
     }
     pShow->SetCurSel(nSelect);
     CComboBox* pContext = (CComboBox*)GetDlgItem(QX_CID_MENUS_CONTEXT);
-    pContext->AddString("");
+    pContext->SetItemData(pContext->AddString(""), 0);
+    CQXPCommandBars* pBars = m_pSheet->GetCommandBars();
+    for (int i = 0; pBars != NULL && i < pBars->GetContextMenuCount(); ++i) {
+        CQXPPopupBar* pMenu = pBars->GetContextMenuAt(i);
+        pContext->SetItemData(pContext->AddString(pMenu->GetTitle()), (DWORD_PTR)pMenu);
+    }
     pContext->SetCurSel(0);
     GetDlgItem(QX_CID_MENUS_CONTEXT_RESET)->EnableWindow(FALSE);
     ShowDescription(nSelect);
@@ -500,8 +510,88 @@ void CQXPCustomizeMenusPage::SelectApplicationMenu(int nIndex)
     pMenuBar->SwitchMenu(nMenuId != 0 ? nMenuId : pMenuBar->m_nIDResource, NULL);
 }
 
+void CQXPCustomizeMenusPage::SelectContextMenu(int nIndex)
+{
+    CloseContextMenu();
+    CComboBox* pContext = (CComboBox*)GetDlgItem(QX_CID_MENUS_CONTEXT);
+    if (pContext->GetCurSel() != nIndex)
+        pContext->SetCurSel(nIndex);
+    CQXPPopupBar* pMenu = nIndex > 0 ? (CQXPPopupBar*)pContext->GetItemData(nIndex) : NULL;
+    CQXPCommandBars* pBars = m_pSheet->GetCommandBars();
+    if (pMenu == NULL || pBars == NULL || pBars->FindContextMenu(pMenu->GetBarID()) != pMenu)
+        pMenu = NULL;
+    GetDlgItem(QX_CID_MENUS_CONTEXT_RESET)->EnableWindow(pMenu != NULL);
+    if (pMenu == NULL)
+        return;
+    CQXPToolBar* pBar = pBars->Add("Standard", qxpBarTop, RUNTIME_CLASS(CQXPFloatingPopupBar));
+    if (pBar == NULL)
+        return;
+    pBar->SetBarID(pMenu->GetBarID());
+    pBar->SetTitle(pMenu->GetTitle());
+    pBar->GetControls()->Copy(pMenu->GetControls(), TRUE);
+    // Neither the Toolbars page nor the toolbars menu offer it: it is a
+    // context menu, not a toolbar.
+    pBar->m_bCustomizeDialogPresent = FALSE;
+    pBar->m_bContextMenuPresent = FALSE;
+    m_pShownContextMenu = pMenu;
+    m_pContextBar = pBar;
+
+    CRect rcSheet;
+    m_pSheet->GetWindowRect(&rcSheet);
+    auto it = m_contextPositions.find(pMenu->GetBarID());
+    BOOL bFirst = it == m_contextPositions.end();
+    CPoint pt = bFirst ? rcSheet.TopLeft() : it->second;
+    pBar->SetFloating(pt);
+    pBar->OnRecalcLayout();
+    if (bFirst && ::IsWindow(pBar->GetSafeHwnd())) {
+        // Right edge at the sheet's left edge; with no room there, beside
+        // its right edge, so that the sheet does not hide it.
+        CRect rcBar;
+        pBar->GetWindowRect(&rcBar);
+        CRect rcWork = QxpWorkAreaFor(rcSheet);
+        pt.x = rcSheet.left - rcBar.Width();
+        if (pt.x < rcWork.left)
+            pt.x = std::max(std::min(rcSheet.right, rcWork.right - rcBar.Width()), rcWork.left);
+        pBar->SetWindowPos(NULL, pt.x, pt.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        pBar->m_ptFloating = pt;
+    }
+}
+
+void CQXPCustomizeMenusPage::CloseContextMenu()
+{
+    CQXPToolBar* pBar = m_pContextBar;
+    CQXPPopupBar* pMenu = m_pShownContextMenu;
+    m_pContextBar = NULL;
+    m_pShownContextMenu = NULL;
+    CQXPCommandBars* pBars = m_pSheet->GetCommandBars();
+    if (pBar == NULL || pBars == NULL || pBars->IndexOf(pBar) < 0)
+        return;
+    if (pMenu != NULL && pBars->FindContextMenu(pMenu->GetBarID()) == pMenu) {
+        // The menu keeps its own original controls to go back to.
+        CQXPControls* pControls = pMenu->GetControls();
+        CQXPOriginalControls* pOriginal = pControls->GetOriginalControls();
+        if (pOriginal != NULL)
+            pOriginal->InternalAddRef();
+        pControls->Copy(pBar->GetControls(), TRUE);
+        if (pOriginal != NULL)
+            pControls->SetOriginalControls(pOriginal);
+        pMenu->DelayLayout();
+        if (::IsWindow(pBar->GetSafeHwnd())) {
+            CRect rcBar;
+            pBar->GetWindowRect(&rcBar);
+            m_contextPositions[pMenu->GetBarID()] = rcBar.TopLeft();
+        }
+        pBars->m_bLayoutChanged = TRUE;
+    }
+    CQXPControl* pSelected = pBars->GetDragControl();
+    if (pSelected != NULL && pSelected->GetParent() == pBar)
+        pBars->SetDragControl(NULL);
+    pBars->Remove(pBar);
+}
+
 void CQXPCustomizeMenusPage::OnDestroy()
 {
+    CloseContextMenu();
     CComboBox* pShow = (CComboBox*)GetDlgItem(QX_CID_MENUS_SHOW);
     CQXPMenuBar* pMenuBar = SwitchableMenuBar(m_pSheet);
     // The menu bar goes back to the active document's menu. The bars are
@@ -525,6 +615,14 @@ BOOL CQXPCustomizeMenusPage::OnCommand(WPARAM wParam, LPARAM lParam)
     case QX_CID_MENUS_SHOW:
         if (HIWORD(wParam) == CBN_SELCHANGE)
             SelectApplicationMenu(((CComboBox*)GetDlgItem(QX_CID_MENUS_SHOW))->GetCurSel());
+        return TRUE;
+    case QX_CID_MENUS_CONTEXT:
+        if (HIWORD(wParam) == CBN_SELCHANGE)
+            SelectContextMenu(((CComboBox*)GetDlgItem(QX_CID_MENUS_CONTEXT))->GetCurSel());
+        return TRUE;
+    case QX_CID_MENUS_CONTEXT_RESET:
+        if (HIWORD(wParam) == BN_CLICKED && m_pContextBar != NULL)
+            m_pContextBar->Reset(TRUE);
         return TRUE;
     }
     return CPropertyPage::OnCommand(wParam, lParam);

@@ -113,8 +113,14 @@ INT_PTR CQXPCustomizeSheet::DoModal()
     }
     m_pCommandBars->ClosePopups();
     CWinApp* pApp = AfxGetApp();
+    BOOL bSiteEnabled = m_pSite != NULL && m_pSite->m_hWnd != NULL && m_pSite->IsWindowEnabled();
     if (pApp != NULL)
         pApp->EnableModeless(FALSE);
+    // The site may be the application's main window, which that disables:
+    // its bars must take the clicks of the run (the hooks keep the mouse
+    // off its other windows).
+    if (bSiteEnabled && !m_pSite->IsWindowEnabled())
+        m_pSite->EnableWindow(TRUE);
 
     CustomizeRun run;
     run.pSheet = this;

@@ -7,26 +7,26 @@
 // ===========================================================================
 // One row
 
-int AFXAPI QxpLayoutDockRow(std::vector<QXP_DOCKROW_ITEM>& items, int nLength,
-                            const std::function<int(const QXP_DOCKROW_ITEM&)>& minLength)
+int AFXAPI QxpLayoutDockRow(std::vector<CQXPDockBarRowItem>& items, int nLength,
+                            const std::function<int(const CQXPDockBarRowItem&)>& minLength)
 {
     if (items.empty())
         return -1;
     // A strict weak ordering: by left edge, ties by the index in the row.
-    std::stable_sort(items.begin(), items.end(), [](const QXP_DOCKROW_ITEM& a, const QXP_DOCKROW_ITEM& b) {
+    std::stable_sort(items.begin(), items.end(), [](const CQXPDockBarRowItem& a, const CQXPDockBarRowItem& b) {
         if (a.rc.left != b.rc.left)
             return a.rc.left < b.rc.left;
         return a.nIndex < b.nIndex;
     });
-    for (QXP_DOCKROW_ITEM& item : items)
+    for (CQXPDockBarRowItem& item : items)
         item.bMoved = FALSE;
     size_t n = items.size();
 
     // Forward: an item that starts inside its left neighbour moves right,
     // unless the neighbour stayed put and came later in the row.
     for (size_t k = 1; k < n; k++) {
-        QXP_DOCKROW_ITEM& prev = items[k - 1];
-        QXP_DOCKROW_ITEM& item = items[k];
+        CQXPDockBarRowItem& prev = items[k - 1];
+        CQXPDockBarRowItem& item = items[k];
         if (item.rc.left < prev.rc.right) {
             if (!prev.bMoved && prev.nIndex >= item.nIndex)
                 continue;
@@ -37,7 +37,7 @@ int AFXAPI QxpLayoutDockRow(std::vector<QXP_DOCKROW_ITEM>& items, int nLength,
     // Backward: items past the end move left.
     int nLimit = nLength;
     for (size_t k = n; k-- > 0;) {
-        QXP_DOCKROW_ITEM& item = items[k];
+        CQXPDockBarRowItem& item = items[k];
         if (item.rc.right - nLimit >= 1) {
             BOOL bStay = k + 1 < n && !items[k + 1].bMoved && items[k + 1].nIndex >= item.nIndex;
             if (!bStay) {
@@ -60,14 +60,14 @@ int AFXAPI QxpLayoutDockRow(std::vector<QXP_DOCKROW_ITEM>& items, int nLength,
 
     // Too long: shrink from the right end.
     int nBefore = 0;
-    for (QXP_DOCKROW_ITEM& item : items) {
+    for (CQXPDockBarRowItem& item : items) {
         item.nMinLength = item.bShrinkable ? minLength(item) : nLength;
         item.nLengthBefore = nBefore;
         nBefore += item.nMinLength;
     }
     int c = nLength;
     for (size_t k = n; k-- > 0;) {
-        QXP_DOCKROW_ITEM& item = items[k];
+        CQXPDockBarRowItem& item = items[k];
         int nLeft = std::max(std::min((int)item.rcWanted.left, (int)item.rc.left), c - item.rc.Width());
         nLeft = std::max(nLeft, item.nLengthBefore);
         nLeft = std::min(nLeft, c - item.nMinLength);
@@ -302,7 +302,7 @@ int CQXPDockBar::LayoutRow(std::vector<CQXPToolBar*>& row, int nOffset, int nLen
     int nTotal = 0;
     while (!pending.empty()) {
         std::vector<CQXPToolBar*> overflow;
-        std::vector<QXP_DOCKROW_ITEM> items;
+        std::vector<CQXPDockBarRowItem> items;
         for (;;) {
             items.clear();
             for (size_t i = 0; i < pending.size(); i++) {
@@ -314,7 +314,7 @@ int CQXPDockBar::LayoutRow(std::vector<CQXPToolBar*>& row, int nOffset, int nLen
                 if (bShrink)
                     dwMode |= qxpLayoutHideWrap;
                 CSize sz = pBar->CalcDockingLayout(nLength, dwMode);
-                QXP_DOCKROW_ITEM item;
+                CQXPDockBarRowItem item;
                 item.nIndex = (int)i;
                 item.pBar = pBar;
                 item.bShrinkable = bShrink;
@@ -323,7 +323,7 @@ int CQXPDockBar::LayoutRow(std::vector<CQXPToolBar*>& row, int nOffset, int nLen
                 item.rcWanted = item.rc;
                 items.push_back(item);
             }
-            int nWrap = QxpLayoutDockRow(items, nLength, [&](const QXP_DOCKROW_ITEM& it) {
+            int nWrap = QxpLayoutDockRow(items, nLength, [&](const CQXPDockBarRowItem& it) {
                 CQXPToolBar* pBar = (CQXPToolBar*)it.pBar;
                 DWORD dwMode = (bHorz ? (qxpLayoutHorz | qxpLayoutHorzDock) : qxpLayoutVertDock) | qxpLayoutHideWrap;
                 CSize sz = pBar->CalcDockingLayout(1, dwMode);
@@ -337,7 +337,7 @@ int CQXPDockBar::LayoutRow(std::vector<CQXPToolBar*>& row, int nOffset, int nLen
         }
         int nThickness = 0;
         for (size_t k = 0; k < items.size(); k++) {
-            QXP_DOCKROW_ITEM& item = items[k];
+            CQXPDockBarRowItem& item = items[k];
             CQXPToolBar* pBar = (CQXPToolBar*)item.pBar;
             DWORD dwMode = bHorz ? (qxpLayoutHorz | qxpLayoutHorzDock) : qxpLayoutVertDock;
             if (pBar->GetFlags() & qxpFlagStretched)

@@ -195,9 +195,9 @@ void CQXPControlGallery::HideSelection()
     InvalidateItems(m_nHotItem, -1);
     if (m_bPreview) {
         if (m_nHotItem != -1)
-            NotifySite(QXP_GN_PREVIEWCHANGE);
+            NotifySite(GalleryPreviewChange);
         m_bPreview = FALSE;
-        NotifySite(QXP_GN_PREVIEWCANCEL);
+        NotifySite(GalleryPreviewCancel);
     }
 }
 
@@ -210,12 +210,12 @@ void CQXPControlGallery::SetHot(int nIndex)
     m_bPressed = FALSE;
     InvalidateItems(nOld, nIndex);
     if (m_bPreview)
-        NotifySite(QXP_GN_PREVIEWCHANGE);
+        NotifySite(GalleryPreviewChange);
     else if (nIndex != -1 && m_pParent && ::IsWindow(m_pParent->GetSafeHwnd()))
         ::SetTimer(m_pParent->GetSafeHwnd(), QXP_TID_HOVER, kHoverDelay, NULL);
     if (m_nHotItem == -1 && m_bPreview) {
         m_bPreview = FALSE;
-        NotifySite(QXP_GN_PREVIEWCANCEL);
+        NotifySite(GalleryPreviewCancel);
     }
 }
 
@@ -237,12 +237,12 @@ void CQXPControlGallery::SetSelectedItem(int nIndex)
     if (nIndex != -1) {
         if (!m_bPreview) {
             m_bPreview = TRUE;
-            NotifySite(QXP_GN_PREVIEWSTART);
+            NotifySite(GalleryPreviewStart);
         }
-        NotifySite(QXP_GN_PREVIEWCHANGE);
+        NotifySite(GalleryPreviewChange);
     } else if (m_bPreview) {
         m_bPreview = FALSE;
-        NotifySite(QXP_GN_PREVIEWCANCEL);
+        NotifySite(GalleryPreviewCancel);
     }
 }
 
@@ -269,7 +269,7 @@ void CQXPControlGallery::OnMouseMove(CPoint pt)
     if (m_bPressed && m_ptPressed != CPoint(0, 0) && m_nHotItem != -1 &&
         (abs(pt.x - m_ptPressed.x) >= kDragDistance || abs(pt.y - m_ptPressed.y) >= kDragDistance)) {
         m_ptPressed = CPoint(0, 0);
-        NotifySite(QXP_GN_BEGINDRAG);
+        NotifySite(GalleryBeginDrag);
     }
 
     int nPart = QXPScrollBarHitTest(m_geo, pt);
@@ -287,8 +287,8 @@ void CQXPControlGallery::OnMouseHover()
     }
     if (!m_bHideSelection && m_nHotItem != -1 && !m_bPreview && m_nSelected) {
         m_bPreview = TRUE;
-        NotifySite(QXP_GN_PREVIEWSTART);
-        NotifySite(QXP_GN_PREVIEWCHANGE);
+        NotifySite(GalleryPreviewStart);
+        NotifySite(GalleryPreviewChange);
     }
     // The popup behaviour only while the bar has this gallery's own
     // drop-down open: resting on an item never closes anything.
@@ -359,7 +359,7 @@ void CQXPControlGallery::OnExecute()
 {
     if (m_bPreview) {
         m_bPreview = FALSE;
-        NotifySite(QXP_GN_PREVIEWAPPLY);
+        NotifySite(GalleryPreviewApply);
     }
     CQXPControlPopup::OnExecute();
 }
@@ -368,7 +368,7 @@ BOOL CQXPControlGallery::OnSetPopup(BOOL bPopup)
 {
     if (m_bPreview) {
         m_bPreview = FALSE;
-        NotifySite(QXP_GN_PREVIEWCANCEL);
+        NotifySite(GalleryPreviewCancel);
     }
     return CQXPControlPopup::OnSetPopup(bPopup);
 }

@@ -127,7 +127,7 @@ int AFXAPI QXPScrollPosFromThumb(const ScrollBarGeometry& geo, int px)
 namespace {
 
 struct ScrollTrack {
-    CQXPScrollBarOwner* pOwner;
+    GalleryScrollHelper* pOwner;
     HWND hWnd;
     ScrollBarGeometry* pGeo;
     int* pnRepeatPeriod;
@@ -259,7 +259,7 @@ void OnThumbMessage(ScrollTrack& t, UINT message, POINT pt)
 
 } // namespace
 
-void AFXAPI QXPTrackScrollBar(CQXPScrollBarOwner* pOwner, HWND hWnd, POINT pt, ScrollBarGeometry* pGeo, BOOL bShift,
+void AFXAPI QXPTrackScrollBar(GalleryScrollHelper* pOwner, HWND hWnd, POINT pt, ScrollBarGeometry* pGeo, BOOL bShift,
                               int* pnRepeatPeriod)
 {
     if (!pOwner || !pGeo || !::IsWindow(hWnd))

@@ -227,7 +227,8 @@ void CQXPKeyboardTips::DestroyTip(const Tip& tip)
     ReleaseTip(tip);
 }
 
-void CQXPKeyboardTips::AddControlTip(CQXPControl* pControl, CPoint ptAnchor, int nAlign, LPCSTR lpszText)
+void CQXPKeyboardTips::AddControlTip(CQXPControl* pControl, CPoint ptAnchor, int nAlign, LPCSTR lpszText,
+                                     BOOL bVisible)
 {
     if (!m_bCollecting || !pControl)
         return;
@@ -238,6 +239,7 @@ void CQXPKeyboardTips::AddControlTip(CQXPControl* pControl, CPoint ptAnchor, int
     if (tip.strExplicit.IsEmpty() && pControl->GetAction())
         tip.strExplicit = pControl->GetAction()->GetKeyboardTip();
     tip.bEnabled = pControl->GetEnabled() ? TRUE : FALSE;
+    tip.bVisible = bVisible ? TRUE : FALSE;
     tip.ptAnchor = ptAnchor;
     tip.nAlign = nAlign;
     AddRefTip(tip);
@@ -298,9 +300,9 @@ BOOL CQXPKeyboardTips::Show(CQXPCommandBar* pBar, int nLevel)
     for (size_t i = 0; i < records.size(); i++) {
         Tip& tip = records[i];
         tip.strText = texts[i];
-        if (!tip.strText.IsEmpty())
+        if (!tip.strText.IsEmpty() && tip.bVisible)
             tip.hWnd = CreateTipWindow(tip);
-        if (tip.hWnd)
+        if (tip.hWnd || (!tip.bVisible && !tip.strText.IsEmpty()))
             m_tips.push_back(tip);
         else
             ReleaseTip(tip); // no text or no window: the record goes
@@ -314,8 +316,9 @@ BOOL CQXPKeyboardTips::Show(CQXPCommandBar* pBar, int nLevel)
     m_nLevel = nLevel;
     m_nTyped = 0;
     for (const Tip& tip : m_tips)
-        ::SetWindowPos(tip.hWnd, HWND_TOPMOST, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        if (tip.hWnd)
+            ::SetWindowPos(tip.hWnd, HWND_TOPMOST, 0, 0, 0, 0,
+                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     return TRUE;
 }
 

@@ -172,7 +172,7 @@ void CQXPControlMDISysMenuPopup::SetMDIChild(HWND hWndChild, HMENU hSysMenu)
     // commands go back to the child.
     CQXPPopupBar* pBar = dynamic_cast<CQXPPopupBar*>(m_pCommandBar);
     if (!pBar) {
-        pBar = CQXPPopupBar::CreatePopupBar(GetCommandBars());
+        pBar = CQXPPopupBar::CreateForOwner(GetCommandBars());
         if (!pBar)
             return;
         SetCommandBar(pBar);

@@ -87,7 +87,7 @@ CQXPPopupBar::~CQXPPopupBar()
     m_pReturnCmd = NULL;
 }
 
-CQXPPopupBar* AFXAPI CQXPPopupBar::CreatePopupBar(CQXPCommandBars* pCommandBars)
+CQXPPopupBar* AFXAPI CQXPPopupBar::CreateForOwner(CQXPCommandBars* pCommandBars)
 {
     CQXPPopupBar* pBar = new CQXPPopupBar;
     pBar->SetCommandBars(pCommandBars);
@@ -213,9 +213,8 @@ CSize CQXPPopupBar::CalcDynamicLayout(int nLength, DWORD dwMode)
 // ===========================================================================
 // Placement of a shown popup
 
-CRect CQXPPopupBar::CalcPlacement()
+CRect CQXPPopupBar::CalcPosition(CSize sz)
 {
-    CSize sz = CalcDynamicLayout(0, 0);
     QXP_POPUP_PLACEMENT place;
     place.size = sz;
     place.pt = m_ptRequest;
@@ -256,7 +255,7 @@ void CQXPPopupBar::OnRecalcLayout()
     InternalAddRef();
     CRect rcOld;
     ::GetWindowRect(m_hWnd, &rcOld);
-    CRect rcNew = CalcPlacement();
+    CRect rcNew = CalcPosition(CalcDynamicLayout(0, 0));
     if (rcNew == rcOld && !m_bAnimateExpand) {
         Redraw();
         InternalRelease();
@@ -413,12 +412,21 @@ BOOL CQXPPopupBar::Popup(CQXPControlPopup* pControlPopup)
     SetCommandBars(pParent->GetCommandBars());
     if (!m_hWndSite)
         m_hWndSite = pParent->GetOwnerSite()->GetSafeHwnd();
-    CRect rcExclude = pControlPopup->GetRect();
+    CRect rcExclude;
+    CPoint pt = UpdateFlags(rcExclude);
+    return PopupAt(pt.x, pt.y, &rcExclude);
+}
+
+CPoint CQXPPopupBar::UpdateFlags(CRect& rcExclude)
+{
+    CQXPCommandBar* pParent = m_pControlPopup->GetParent();
+    rcExclude = m_pControlPopup->GetRect();
     pParent->ClientToScreen(&rcExclude);
-    pControlPopup->AdjustExcludeRect(rcExclude);
+    m_pControlPopup->AdjustExcludeRect(rcExclude);
+    AdjustExcludeRect(m_pControlPopup, rcExclude);
     int nFlags = 0;
     int nPos = pParent->GetPosition();
-    if (pControlPopup->GetFlags() & qxpFlagLeftPopup)
+    if (m_pControlPopup->GetFlags() & qxpFlagLeftPopup)
         nFlags |= qxpPopupLeft;
     if (nPos == qxpBarRight)
         nFlags = qxpPopupLeft;
@@ -426,12 +434,11 @@ BOOL CQXPPopupBar::Popup(CQXPControlPopup* pControlPopup)
         ;
     else
         nFlags |= qxpPopupDown;
-    CPoint pt = (nFlags & qxpPopupDown) ? CPoint(rcExclude.left, rcExclude.bottom) : CPoint(rcExclude.right, rcExclude.top);
     m_popupFlags = nFlags;
-    return Popup(pt.x, pt.y, &rcExclude);
+    return (nFlags & qxpPopupDown) ? CPoint(rcExclude.left, rcExclude.bottom) : CPoint(rcExclude.right, rcExclude.top);
 }
 
-BOOL CQXPPopupBar::Popup(int x, int y, LPCRECT rcExclude)
+BOOL CQXPPopupBar::PopupAt(int x, int y, LPCRECT rcExclude)
 {
     if (!m_hWnd || !::IsWindow(m_hWnd)) {
         if (!CreatePopupWindow())
@@ -453,7 +460,7 @@ BOOL CQXPPopupBar::Popup(int x, int y, LPCRECT rcExclude)
     m_ptRequest = CPoint(x, y);
     m_nRequestFlags = m_popupFlags;
     m_rcExclude = rcExclude ? CRect(*rcExclude) : CRect(0, 0, 0, 0);
-    CRect rc = CalcPlacement();
+    CRect rc = CalcPosition(CalcDynamicLayout(0, 0));
     // Keep what the screen shows under the popup so that an animation
     // starts from it rather than from an unpainted window.
     HBITMAP hbmUnder = GetAnimationType() != kAnimationNone ? QxpCaptureScreen(rc) : NULL;
@@ -670,7 +677,7 @@ int CQXPPopupBar::TrackPopup(CWnd* pSite, int x, int y, BOOL bReturnCmd, int nDi
     m_pReturnCmd = bReturnCmd ? &nResult : NULL;
     m_popupFlags = nDirection;
     InternalAddRef();
-    if (!Popup(x, y, lpExclude)) {
+    if (!PopupAt(x, y, lpExclude)) {
         m_pReturnCmd = NULL;
         InternalRelease();
         return 0;
@@ -681,10 +688,17 @@ int CQXPPopupBar::TrackPopup(CWnd* pSite, int x, int y, BOOL bReturnCmd, int nDi
     auto isChoosable = [](CQXPControl* pControl) {
         return pControl && pControl->GetEnabled() && pControl->GetID() != 0 && !pControl->GetCommandBar();
     };
-    // A window of this popup or of a submenu it opened.
+    // A window of this popup or of a submenu it opened, or a window on one
+    // of them (the edit of a box, which takes its own clicks).
     auto isOwnWindow = [this](HWND hWndMsg) {
-        CQXPCommandBar* pBar = dynamic_cast<CQXPCommandBar*>(CWnd::FromHandlePermanent(hWndMsg));
-        return pBar && pBar->GetRootParent() == this;
+        for (HWND h = hWndMsg; h != NULL; h = ::GetParent(h)) {
+            CQXPCommandBar* pBar = dynamic_cast<CQXPCommandBar*>(CWnd::FromHandlePermanent(h));
+            if (pBar)
+                return pBar->GetRootParent() == this;
+            if (!(::GetWindowLongA(h, GWL_STYLE) & WS_CHILD))
+                break;
+        }
+        return false;
     };
     BOOL bChosen = FALSE;
     while (m_bTracking && ::IsWindow(hWnd)) {
@@ -703,7 +717,13 @@ int CQXPPopupBar::TrackPopup(CWnd* pSite, int x, int y, BOOL bReturnCmd, int nDi
         }
         if (msg.message == WM_KICKIDLE)
             continue;
-        if (msg.message == WM_KEYDOWN) {
+        // A box of the menu with the focus (the edit of an edit control)
+        // types the keys; Enter and Esc stay the menu's.
+        HWND hWndFocus = ::GetFocus();
+        BOOL bBoxKey = msg.message == WM_KEYDOWN && msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE &&
+                       hWndFocus != NULL && msg.hwnd == hWndFocus && isOwnWindow(hWndFocus) &&
+                       !dynamic_cast<CQXPCommandBar*>(CWnd::FromHandlePermanent(hWndFocus));
+        if (msg.message == WM_KEYDOWN && !bBoxKey) {
             CQXPControl* pSelected = msg.wParam == VK_RETURN ? GetSelected() : NULL;
             BOOL bEnter = isChoosable(pSelected);
             if (!OnTrackKey((UINT)msg.wParam)) {

@@ -47,7 +47,7 @@ void CQXPControlPopup::SetCommandBar(CQXPCommandBar* pBar)
 
 void CQXPControlPopup::SetCommandBar(CMenu* pMenu)
 {
-    CQXPPopupBar* pBar = CQXPPopupBar::CreatePopupBar(GetCommandBars());
+    CQXPPopupBar* pBar = CQXPPopupBar::CreateForOwner(GetCommandBars());
     if (!pBar)
         return;
     pBar->LoadMenu(pMenu, TRUE);
@@ -323,7 +323,7 @@ void CQXPControlPopup::Copy(CQXPControl* pControl, BOOL bRecursive)
     }
     CQXPPopupBar* pSource = dynamic_cast<CQXPPopupBar*>(pPopup->m_pCommandBar);
     CQXPPopupBar* pBar =
-        pSource ? pSource->Clone(TRUE) : CQXPPopupBar::CreatePopupBar(pPopup->m_pCommandBar->GetCommandBars());
+        pSource ? pSource->Clone(TRUE) : CQXPPopupBar::CreateForOwner(pPopup->m_pCommandBar->GetCommandBars());
     if (!pBar)
         return;
     if (!pSource) {

@@ -824,7 +824,7 @@ void CQXPToolBar::FillExpandAddRemove(CQXPCommandBar* pPopup)
             CQXPControl* pControl = pControls->GetAt(i);
             if (pControl->IsTemporary() || (pControl->GetHideFlags() & (qxpHideGeneric | qxpHideDocTemplate)))
                 continue;
-            CQXPControlAddRemoveItem* pItem = new CQXPControlAddRemoveItem;
+            CQXPControlToolbarVisibility* pItem = new CQXPControlToolbarVisibility;
             pItem->SetTarget(pControl);
             pItem->m_nId = pControl->GetID();
             pItem->m_strCaption = pControl->GetCaption();
@@ -845,20 +845,20 @@ void CQXPToolBar::FillExpandAddRemove(CQXPCommandBar* pPopup)
     }
 }
 
-IMPLEMENT_DYNCREATE(CQXPControlAddRemoveItem, CQXPControlButton)
+IMPLEMENT_DYNCREATE(CQXPControlToolbarVisibility, CQXPControlButton)
 
-CQXPControlAddRemoveItem::CQXPControlAddRemoveItem() : m_pTarget(NULL)
+CQXPControlToolbarVisibility::CQXPControlToolbarVisibility() : m_pTarget(NULL)
 {
     m_dwFlags = qxpFlagManualUpdate;
     m_bCloseSubMenuOnClick = FALSE;
 }
 
-CQXPControlAddRemoveItem::~CQXPControlAddRemoveItem()
+CQXPControlToolbarVisibility::~CQXPControlToolbarVisibility()
 {
     SetTarget(NULL);
 }
 
-void CQXPControlAddRemoveItem::SetTarget(CQXPControl* pTarget)
+void CQXPControlToolbarVisibility::SetTarget(CQXPControl* pTarget)
 {
     if (pTarget)
         pTarget->InternalAddRef();
@@ -867,7 +867,7 @@ void CQXPControlAddRemoveItem::SetTarget(CQXPControl* pTarget)
     m_pTarget = pTarget;
 }
 
-void CQXPControlAddRemoveItem::OnExecute()
+void CQXPControlToolbarVisibility::OnExecute()
 {
     CQXPControl* pTarget = m_pTarget;
     if (!pTarget)

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "cbtest_ids.h"
+#include <qmtest/accessible.h>
 #include <qmtest/pump.h>
 
 namespace {
@@ -376,7 +377,7 @@ TEST_F(BarTest, MenuTitleOpensItsPopupAndAnItemSendsItsCommand)
 
 TEST_F(BarTest, PopupTrackedForAResultReturnsTheCommandAndSendsNothing)
 {
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(NULL);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(NULL);
     CMenu menu;
     ASSERT_TRUE(menu.Attach(::LoadMenuA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_TEST_MENU))));
     CMenu sub;
@@ -616,7 +617,7 @@ TEST_F(BarTest, WindowListRebuildsItsEntriesAndKeepsRealMenuItems)
 
     // A menu: the placeholder, then a real item whose id lies in the range
     // of the window ids.
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
     pPopup->SetOwnerSite(&frame);
     CQXPControls* pControls = pPopup->GetControls();
     CQXPControl* pList = pControls->Add(qxpControlButton, QXP_ID_WINDOWLIST);
@@ -1332,38 +1333,17 @@ TEST_F(BarTest, ControlsFollowTheActiveDocumentMenu)
 }
 
 
-struct FocusEvent {
-    HWND hWnd;
-    LONG idObject;
-    LONG idChild;
-};
-std::vector<FocusEvent> g_focusEvents;
-
-void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD dwEvent, HWND hWnd, LONG idObject, LONG idChild, DWORD, DWORD)
-{
-    if (dwEvent == EVENT_OBJECT_FOCUS)
-        g_focusEvents.push_back(FocusEvent{hWnd, idObject, idChild});
-}
-
 TEST_F(BarTest, KeyboardSelectionWhileTrackingRaisesFocusEvents)
 {
-    g_focusEvents.clear();
-    HWINEVENTHOOK hHook = ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, NULL, OnFocusEvent,
-                                            ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_NE((HWINEVENTHOOK)NULL, hHook);
+    qmtest::FocusEventRecorder events;
+    ASSERT_TRUE(events.Hooked());
     frame.SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0);
     ASSERT_TRUE(pMenuBar->IsTrackingMode());
     pMenuBar->ProcessHookKeyDown(VK_RIGHT);
     ASSERT_EQ(1, pMenuBar->GetSelectedIndex());
-    auto seen = [&](LONG idChild) {
-        for (const FocusEvent& e : g_focusEvents)
-            if (e.hWnd == pMenuBar->GetSafeHwnd() && e.idObject == OBJID_MENU && e.idChild == idChild)
-                return true;
-        return false;
-    };
+    auto seen = [&](LONG idChild) { return events.Seen(pMenuBar->GetSafeHwnd(), OBJID_MENU, idChild); };
     EXPECT_TRUE(PumpUntil([&] { return seen(1) && seen(2); }, 2000)) << "titles 1 and 2 of the menu bar";
     pMenuBar->ProcessHookKeyDown(VK_ESCAPE);
-    ::UnhookWinEvent(hHook);
 }
 
 
@@ -1653,7 +1633,7 @@ TEST_F(BarTest, ToolbarStylePopupMapsTheKeysOfItsOpenControl)
         static_cast<CQXPControlPopup*>(pDrop->GetControls()->Add(qxpControlButtonPopup, 0, "Menu"));
     ASSERT_NE(nullptr, pMenu);
     CQXPControl* pSave = pDrop->GetControls()->Add(qxpControlButton, ID_TEST_SAVE);
-    CQXPPopupBar* pItems = CQXPPopupBar::CreatePopupBar(pBars);
+    CQXPPopupBar* pItems = CQXPPopupBar::CreateForOwner(pBars);
     pItems->GetControls()->Add(qxpControlButton, ID_TEST_UNDO);
     pMenu->SetCommandBar(pItems);
     pItems->InternalRelease();
@@ -2214,7 +2194,7 @@ TEST_F(SplitButtonTest, KeyboardSelectionMovesTheOpenDropDown)
     ASSERT_NE(nullptr, pDrop);
     pDrop->SetCaption("More");
     pDrop->SetCommandBar(pSplit->GetCommandBar());
-    CQXPPopupBar* pOwnBar = CQXPPopupBar::CreatePopupBar(pBars);
+    CQXPPopupBar* pOwnBar = CQXPPopupBar::CreateForOwner(pBars);
     pOwnBar->GetControls()->Add(qxpControlButton, ID_TEST_SAVE);
     pDrop->SetCommandBar(pOwnBar);
     pOwnBar->InternalRelease();
@@ -2265,7 +2245,7 @@ TEST_F(BarTest, SplitItemInAMenuRunsOnItsFaceAndOpensFromItsArrow)
     pSplitItem->SetCaption("Save as");
     // Its state is set here, not by the frame's update handler for Save.
     pSplitItem->SetFlags(qxpFlagManualUpdate);
-    CQXPPopupBar* pSub = CQXPPopupBar::CreatePopupBar(pBars);
+    CQXPPopupBar* pSub = CQXPPopupBar::CreateForOwner(pBars);
     pSub->GetControls()->Add(qxpControlButton, ID_TEST_UTF8);
     pSplitItem->SetCommandBar(pSub);
     pSub->InternalRelease();

@@ -695,9 +695,9 @@ TEST(ControlPopup, SplitButtonEnabledValuesSplitFaceAndDropDown)
 TEST(ControlPopup, IsPopupOfSearchesThePopupTreeAndEndsOnLoops)
 {
     // outer -> [middle] -> [inner]; a separate control shares the inner bar.
-    CQXPPopupBar* pOuterBar = CQXPPopupBar::CreatePopupBar(NULL);
-    CQXPPopupBar* pMiddleBar = CQXPPopupBar::CreatePopupBar(NULL);
-    CQXPPopupBar* pInnerBar = CQXPPopupBar::CreatePopupBar(NULL);
+    CQXPPopupBar* pOuterBar = CQXPPopupBar::CreateForOwner(NULL);
+    CQXPPopupBar* pMiddleBar = CQXPPopupBar::CreateForOwner(NULL);
+    CQXPPopupBar* pInnerBar = CQXPPopupBar::CreateForOwner(NULL);
     CQXPControlPopup* pOuter = CQXPControlPopup::CreateControlPopup(qxpControlPopup);
     pOuter->SetCommandBar(pOuterBar);
     CQXPControlPopup* pMiddle = dynamic_cast<CQXPControlPopup*>(pOuterBar->GetControls()->Add(qxpControlPopup, 0));

@@ -2,12 +2,14 @@
 // table; the sheet on a real frame with command bars - its run in customize
 // mode, one sheet at a time, its buttons, the Toolbars page making,
 // renaming, hiding and deleting bars, the Keyboard page assigning and
-// removing shortcuts, the context menu of a right click on a bar and a
-// dropped command shown at once, and screenshots of the pages.
+// removing shortcuts, the Menus page editing a context menu in a floating
+// bar, the context menu of a right click on a bar and a dropped command
+// shown at once, and screenshots of the pages.
 #include <qx/customizesheet.h>
 
 #include <qx/barcontrols.h>
 #include <qx/commandbars.h>
+#include <qx/controledit.h>
 #include <qx/customize.h>
 #include <qx/menubar.h>
 #include <qx/popup.h>
@@ -29,6 +31,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 
 using qmtest::PumpMessages;
@@ -518,6 +521,39 @@ TEST_F(CustomizeSheetTest, ACommandDraggedFromTheCommandsListLandsOnABar)
     EXPECT_NE(pFile->FindControl(ID_TEST_OPEN), frame.m_pFormat->GetControls()->FindControl(ID_TEST_OPEN));
 }
 
+TEST_F(CustomizeSheetTest, TheMainWindowsBarsTakeClicksWhileTheSheetRuns)
+{
+    // The frame as the application's main window, which the run's disabling
+    // of the application's modeless windows reaches.
+    CWinApp app("CustomizeSheetMain");
+    app.m_pMainWnd = &frame;
+    CQXPCustomizeSheet sheet(pBars, 0);
+    CQXPControl* pSave = frame.m_pStandard->GetControls()->FindControl(ID_TEST_SAVE);
+    ASSERT_NE(nullptr, pSave);
+    std::thread mouse;
+    BOOL bEnabledDuring = FALSE;
+    qmtest::Script script;
+    script.Add([] { return SheetWindow() != NULL; });
+    script.Then([&] {
+        MoveSheetOffTheBars();
+        bEnabledDuring = frame.IsWindowEnabled();
+        CRect rc = pSave->GetRect();
+        frame.m_pStandard->ClientToScreen(&rc);
+        POINT pt = rc.CenterPoint();
+        mouse = std::thread([pt] { qmtest::ClickAt(pt); });
+    });
+    // The click selects the button instead of running it.
+    script.Add([&] { return pBars->GetDragControl() == pSave; });
+    script.Then([&] { Press(SheetWindow(), IDCANCEL); });
+    bool bDone = RunSheet(script, sheet);
+    if (mouse.joinable())
+        mouse.join();
+    app.m_pMainWnd = NULL;
+    EXPECT_TRUE(bDone) << "the click on the toolbar did not select its button";
+    EXPECT_TRUE(bEnabledDuring);
+    EXPECT_TRUE(frame.IsWindowEnabled());
+}
+
 TEST_F(CustomizeSheetTest, ARightClickOnABarOpensTheSheetsContextMenu)
 {
     CQXPCustomizeSheet sheet(pBars, 0);
@@ -572,6 +608,105 @@ TEST_F(CustomizeSheetTest, ARightClickOnABarOpensTheSheetsContextMenu)
     EXPECT_EQ(nullptr, pBars->GetDragControl());
     EXPECT_EQ(nullptr, pBars->GetDropSource()->GetContextMenu());
     EXPECT_EQ(nullptr, pBars->GetDropSource()->GetCustomizeDialog());
+}
+
+// The customize menu opens again after a command chosen by its access key;
+// its Name box takes a click and the keyboard: the typed name renames the
+// button when Enter is pressed and when the box is left by a click
+// elsewhere, and the sheet stays open.
+TEST_F(CustomizeSheetTest, TheNameBoxOfTheContextMenuRenamesAButton)
+{
+    // How the box is left once the name is typed.
+    enum Leave {
+        byEnter,
+        byClickOnTheSheet
+    };
+    const struct {
+        Leave leave;
+        const wchar_t* pszTyped;
+        const char* pszCaption;
+    } cases[] = {
+        {byEnter, L"Keep", "Keep"},
+        {byClickOnTheSheet, L"Away", "Away"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszCaption);
+        CQXPCustomizeSheet sheet(pBars, 0);
+        CQXPPopupBar* pMenuBar = sheet.GetContextMenu()->GetContextBar();
+        ASSERT_NE(nullptr, pMenuBar);
+        CQXPControl* pSave = frame.m_pStandard->GetControls()->FindControl(ID_TEST_SAVE);
+        ASSERT_NE(nullptr, pSave);
+        CQXPControlEdit* pName =
+            dynamic_cast<CQXPControlEdit*>(pMenuBar->GetControls()->FindControl(QX_ID_CUSTOMIZE_NAME));
+        ASSERT_NE(nullptr, pName);
+        std::thread input;
+        auto Run = [&](std::function<void()> f) {
+            if (input.joinable())
+                input.join();
+            input = std::thread(f);
+        };
+        HWND hFocusInBox = NULL;
+        // Each right click lands elsewhere on the button: two at one place
+        // would make a double click.
+        int nClicks = 0;
+        auto RightClickSave = [&] {
+            CRect rc = pSave->GetRect();
+            frame.m_pStandard->ClientToScreen(&rc);
+            POINT pt = {rc.left + 4 + 8 * nClicks++, rc.CenterPoint().y};
+            Run([pt] { qmtest::ClickAt(pt, true); });
+        };
+        qmtest::Script script;
+        script.Add([] { return SheetWindow() != NULL; });
+        script.Then([&] {
+            MoveSheetOffTheBars();
+            RightClickSave();
+        });
+        // First "Image and Text" by its access key: the caption shows.
+        script.Add([&] { return ::IsWindowVisible(pMenuBar->GetSafeHwnd()) != FALSE; });
+        script.Then([&] { Run([] { qmtest::SendChord({'A'}); }); });
+        script.Add([&] { return !::IsWindowVisible(pMenuBar->GetSafeHwnd()) && pSave->m_buttonCustomStyle != -1; });
+        script.Then([&] { RightClickSave(); });
+        script.Add([&] {
+            return ::IsWindowVisible(pMenuBar->GetSafeHwnd()) && pName->GetEditCtrl() != NULL &&
+                   ::IsWindowVisible(pName->GetEditCtrl()->GetSafeHwnd());
+        });
+        script.Then([&] {
+            CRect rc;
+            pName->GetEditCtrl()->GetWindowRect(&rc);
+            POINT pt = {rc.left + 5, rc.CenterPoint().y};
+            Run([pt] { qmtest::ClickAt(pt); });
+        });
+        script.Add([&] { return ::GetFocus() == pName->GetEditCtrl()->GetSafeHwnd(); });
+        script.Then([&] {
+            hFocusInBox = ::GetFocus();
+            pName->GetEditCtrl()->SetSel(0, -1);
+            // A blank spot of the sheet, below its tabs and left of its
+            // buttons.
+            RECT rcSheet;
+            ::GetClientRect(SheetWindow(), &rcSheet);
+            POINT ptBlank = {rcSheet.left + 4, rcSheet.bottom - 4};
+            ::ClientToScreen(SheetWindow(), &ptBlank);
+            const wchar_t* pszTyped = c.pszTyped;
+            if (c.leave == byEnter)
+                Run([pszTyped] {
+                    qmtest::TypeText(pszTyped);
+                    qmtest::SendChord({VK_RETURN});
+                });
+            else
+                Run([pszTyped, ptBlank] {
+                    qmtest::TypeText(pszTyped);
+                    qmtest::ClickAt(ptBlank);
+                });
+        });
+        script.Add([&] { return pSave->GetCaption() == c.pszCaption && !::IsWindowVisible(pMenuBar->GetSafeHwnd()); });
+        script.Then([&] { Press(SheetWindow(), IDCANCEL); });
+        bool bDone = RunSheet(script, sheet);
+        if (input.joinable())
+            input.join();
+        EXPECT_TRUE(bDone) << "focus " << ::GetFocus() << ", caption " << (LPCSTR)pSave->GetCaption()
+                           << ", steps left " << script.Remaining();
+        EXPECT_NE(hFocusInBox, (HWND)NULL);
+    }
 }
 
 TEST_F(CustomizeSheetTest, MenusPageShowsTheDocumentMenusOnTheMenuBar)
@@ -645,6 +780,130 @@ TEST_F(CustomizeSheetTest, MenusPageShowsTheDocumentMenusOnTheMenuBar)
     EXPECT_EQ(backToDefault.strDescription, "Default application menu");
     // With no document open the frame's own menu comes back.
     EXPECT_EQ(pMenuBar->GetCurrentMenuId(), (UINT)IDR_TEST_MENU);
+}
+
+// The Menus page lists an empty entry, then the context menus. The chosen
+// one is edited in a floating popup bar beside the sheet: it takes a
+// control dragged from a toolbar and loses one dropped off the bars.
+// Choosing the empty entry puts the edits into the context menu; shown
+// again, the bar stands where it was left, and Reset gives back the
+// program's items.
+TEST_F(CustomizeSheetTest, MenusPageEditsAContextMenuInAFloatingBar)
+{
+    CQXPPopupBar* pMenu = pBars->AddContextMenu(IDR_TEST_MENU, 0, "File");
+    ASSERT_NE(nullptr, pMenu);
+    const int nBars = pBars->GetCount();
+    CQXPCustomizeSheet sheet(pBars, 2);
+    CQXPCustomizeMenusPage menus(&sheet);
+    sheet.AddPage(&menus);
+    auto Ids = [](CQXPControls* pControls) {
+        std::vector<int> ids;
+        for (int i = 0; i < pControls->GetCount(); ++i)
+            if (!pControls->GetAt(i)->IsTemporary()) // the floating caption's buttons
+                ids.push_back(pControls->GetAt(i)->GetID());
+        return ids;
+    };
+    auto Choose = [](int nIndex) {
+        HWND hCombo = ::GetDlgItem(ActivePage(), QX_CID_MENUS_CONTEXT);
+        ::SendMessageA(hCombo, CB_SETCURSEL, (WPARAM)nIndex, 0);
+        ::SendMessageA(ActivePage(), WM_COMMAND, MAKEWPARAM(QX_CID_MENUS_CONTEXT, CBN_SELCHANGE), (LPARAM)hCombo);
+    };
+    auto ScreenCenter = [](CQXPCommandBar* pBar, int nId) {
+        CRect rc = pBar->GetControls()->FindControl(nId)->GetRect();
+        pBar->ClientToScreen(&rc);
+        return POINT{rc.CenterPoint().x, rc.CenterPoint().y};
+    };
+    auto ResetEnabled = [] { return ::IsWindowEnabled(::GetDlgItem(ActivePage(), QX_CID_MENUS_CONTEXT_RESET)) != FALSE; };
+    auto ResetBox = [] { return ::FindWindowA("#32770", "Customize test"); };
+    std::vector<std::string> entries;
+    CQXPToolBar* pShown = NULL;
+    CRect rcSheet, rcShown, rcAgain;
+    CPoint ptLeft(30, 300);
+    BOOL bResetAtStart = TRUE, bResetShown = FALSE, bResetClosed = TRUE;
+    bool bFloating = false, bGoneOnClose = false;
+    std::vector<int> shownIds, closedIds;
+    std::thread mouse;
+    qmtest::Script script;
+    script.Add([] { return ActivePage() != NULL && ::GetDlgItem(ActivePage(), QX_CID_MENUS_CONTEXT) != NULL; });
+    script.Then([&] {
+        MoveSheetOffTheBars();
+        HWND hCombo = ::GetDlgItem(ActivePage(), QX_CID_MENUS_CONTEXT);
+        for (int i = 0; i < (int)::SendMessageA(hCombo, CB_GETCOUNT, 0, 0); ++i) {
+            char sz[128] = {};
+            ::SendMessageA(hCombo, CB_GETLBTEXT, (WPARAM)i, (LPARAM)sz);
+            entries.push_back(sz);
+        }
+        bResetAtStart = ResetEnabled();
+        Choose(1);
+        pShown = menus.GetContextMenuBar();
+        if (pShown == NULL)
+            return;
+        bResetShown = ResetEnabled();
+        bFloating = dynamic_cast<CQXPFloatingPopupBar*>(pShown) != NULL && pShown->IsFloating() &&
+                    ::IsWindowVisible(pShown->GetSafeHwnd());
+        shownIds = Ids(pShown->GetControls());
+        ::GetWindowRect(SheetWindow(), &rcSheet);
+        pShown->GetWindowRect(&rcShown);
+        // Undo of the Format bar goes below Exit.
+        POINT ptFrom = ScreenCenter(frame.m_pFormat, ID_TEST_UNDO);
+        POINT ptTo = ScreenCenter(pShown, ID_TEST_EXIT);
+        ptTo.y += 4;
+        mouse = std::thread([ptFrom, ptTo] { qmtest::DragFromTo(ptFrom, ptTo, [](DWORD ms) { ::Sleep(ms); }); });
+    });
+    script.Add([&] { return pShown != NULL && pShown->GetControls()->FindControl(ID_TEST_UNDO) != NULL; });
+    // Save is dropped on the frame, off every bar.
+    script.Then([&] {
+        POINT ptFrom = ScreenCenter(pShown, ID_TEST_SAVE);
+        CRect rcClient;
+        frame.GetClientRect(&rcClient);
+        CPoint ptTo(40, rcClient.bottom - 30);
+        frame.ClientToScreen(&ptTo);
+        mouse.join();
+        mouse = std::thread([ptFrom, ptTo] { qmtest::DragFromTo(ptFrom, ptTo, [](DWORD ms) { ::Sleep(ms); }); });
+    });
+    script.Add([&] { return pShown->GetControls()->FindControl(ID_TEST_SAVE) == NULL; });
+    script.Then([&] {
+        mouse.join();
+        qmtest::ParkPointer();
+        pShown->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        qmtest::SaveWindowShot(pShown->GetSafeHwnd(), QM_BIN_DIR, "customize-context-menu-edited.png");
+        pShown->SetWindowPos(NULL, ptLeft.x, ptLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Choose(0);
+        bGoneOnClose = menus.GetContextMenuBar() == NULL && pBars->GetCount() == nBars;
+        bResetClosed = ResetEnabled();
+        closedIds = Ids(pMenu->GetControls());
+        Choose(1);
+        pShown = menus.GetContextMenuBar();
+        if (pShown == NULL)
+            return;
+        pShown->GetWindowRect(&rcAgain);
+        Press(ActivePage(), QX_CID_MENUS_CONTEXT_RESET);
+    });
+    script.Add([&] { return ResetBox() != NULL; });
+    script.Then([&] { Press(ResetBox(), IDOK); });
+    script.Add([&] { return pShown->GetControls()->FindControl(ID_TEST_SAVE) != NULL; });
+    script.Then([&] { Press(SheetWindow(), IDCANCEL); });
+    bool bDone = RunSheet(script, sheet);
+    if (mouse.joinable())
+        mouse.join();
+    ASSERT_TRUE(bDone) << script.Remaining() << " steps left";
+    EXPECT_EQ(entries, (std::vector<std::string>{"", "File"}));
+    EXPECT_FALSE(bResetAtStart);
+    EXPECT_TRUE(bResetShown);
+    EXPECT_TRUE(bFloating);
+    EXPECT_EQ(shownIds, (std::vector<int>{ID_TEST_OPEN, ID_TEST_SAVE, ID_TEST_EXIT}));
+    // Beside the sheet, level with its top.
+    EXPECT_EQ(rcShown.right, rcSheet.left);
+    EXPECT_EQ(rcShown.top, rcSheet.top);
+    EXPECT_TRUE(bGoneOnClose);
+    EXPECT_FALSE(bResetClosed);
+    EXPECT_EQ(closedIds, (std::vector<int>{ID_TEST_OPEN, ID_TEST_EXIT, ID_TEST_UNDO}));
+    EXPECT_EQ(rcAgain.TopLeft(), ptLeft) << "shown again where it was left";
+    // The reset menu went back when the sheet closed.
+    EXPECT_EQ(Ids(pMenu->GetControls()), (std::vector<int>{ID_TEST_OPEN, ID_TEST_SAVE, ID_TEST_EXIT}));
+    EXPECT_FALSE(pMenu->GetControls()->IsChanged());
+    EXPECT_EQ(pBars->GetCount(), nBars);
+    EXPECT_EQ(frame.m_pFormat->GetControls()->FindControl(ID_TEST_UNDO), nullptr) << "moved, not copied";
 }
 
 TEST_F(CustomizeSheetTest, PagesLookRight)

@@ -943,6 +943,29 @@ protected:
         ::CloseClipboard();
         return ok;
     }
+    // A right click on a control, sent from the input thread; the menu's
+    // window once it shows (NULL when it does not).
+    HWND RightClickForMenu(InputThread& in, CQXPControl* pControl)
+    {
+        const CPoint pt = On(pControl);
+        in.Mouse(pt, MOUSEEVENTF_RIGHTDOWN);
+        in.Mouse(pt, MOUSEEVENTF_RIGHTUP);
+        HWND hPopup = NULL;
+        CQXPPopupBar* pBar = pMenu->GetContextBar();
+        in.WaitFor([&] {
+            hPopup = pBar->GetSafeHwnd();
+            return hPopup && ::IsWindowVisible(hPopup);
+        });
+        return hPopup && ::IsWindowVisible(hPopup) ? hPopup : NULL;
+    }
+    // A click on a control of an open popup, sent from the input thread.
+    static void ClickOn(InputThread& in, CQXPControl* pControl)
+    {
+        const CPoint pt = On(pControl);
+        in.Mouse(pt, MOUSEEVENTF_MOVE);
+        in.Mouse(pt, MOUSEEVENTF_LEFTDOWN);
+        in.Mouse(pt, MOUSEEVENTF_LEFTUP);
+    }
     CSheetStandIn sheet;
     std::unique_ptr<CQXPCustomizeContextMenu> pMenu;
     CQXPControl* pOpen = NULL;
@@ -1082,29 +1105,18 @@ TEST_F(CustomizeMenuTest, ARightClickOpensTheMenuWhoseItemsWorkOnTheControl)
     ASSERT_NE(nullptr, pBar);
     CQXPControl* pGroup = pBar->GetControl(11);
     std::string shot = qmtest::ScreenshotDir(QM_BIN_DIR) + "/customize-context-menu.png";
-    CPoint ptSave = On(pSave);
     bool bShown = false;
     InputThread input(::GetCurrentThreadId());
     input.Run([&](InputThread& in) {
-        in.Mouse(ptSave, MOUSEEVENTF_RIGHTDOWN);
-        in.Mouse(ptSave, MOUSEEVENTF_RIGHTUP);
-        HWND hPopup = NULL;
-        bShown = in.WaitFor([&] {
-            hPopup = pBar->GetSafeHwnd();
-            return hPopup && ::IsWindowVisible(hPopup);
-        });
+        HWND hPopup = RightClickForMenu(in, pSave);
+        bShown = hPopup != NULL;
         if (!bShown)
             return;
         in.WaitFor([&] { return !::GetUpdateRect(hPopup, NULL, FALSE); }); // painted
         CRect rc;
         ::GetWindowRect(hPopup, &rc);
         qmtest::SaveScreenPng(rc, shot);
-        CRect rcItem = pGroup->GetRect();
-        CPoint pt = rcItem.CenterPoint();
-        ::ClientToScreen(hPopup, &pt);
-        in.Mouse(pt, MOUSEEVENTF_MOVE);
-        in.Mouse(pt, MOUSEEVENTF_LEFTDOWN);
-        in.Mouse(pt, MOUSEEVENTF_LEFTUP);
+        ClickOn(in, pGroup);
         in.WaitFor([&] { return !::IsWindowVisible(hPopup); });
     });
     printf("screenshot: %s\n", shot.c_str());
@@ -1193,21 +1205,25 @@ protected:
             auto cell = [&](int x, int y) {
                 return CPoint(rcCanvas.left + x * nCell + nCell / 2, rcCanvas.top + y * nCell + nCell / 2);
             };
-            // The red swatch, then three strokes.
+            // The red swatch, then three strokes, each seen on the screen
+            // (a cell that was red is erased).
             CPoint ptRed = ChildCentre(hDlg, 9916);
             in.Mouse(ptRed, MOUSEEVENTF_LEFTDOWN);
             in.Mouse(ptRed, MOUSEEVENTF_LEFTUP);
+            COLORREF clrBefore[3] = {}, clrAfter[3] = {};
             bPainted = true;
             for (int x = 0; x < 3 && bPainted; x++) {
+                clrBefore[x] = ScreenPixel(cell(x, 0));
                 in.Mouse(cell(x, 0), MOUSEEVENTF_LEFTDOWN);
                 in.Mouse(cell(x, 0), MOUSEEVENTF_LEFTUP);
-                bPainted = in.WaitFor([&] { return ScreenPixel(cell(x, 0)) == kRed; });
+                bPainted = in.WaitFor([&] { return (clrAfter[x] = ScreenPixel(cell(x, 0))) != clrBefore[x]; });
             }
             // Undo takes the third away.
             CPoint ptUndo = ToolButtonCentre(hDlg, QX_IDS_EDITOR_UNDO);
             in.Mouse(ptUndo, MOUSEEVENTF_LEFTDOWN);
             in.Mouse(ptUndo, MOUSEEVENTF_LEFTUP);
-            bUndone = in.WaitFor([&] { return ScreenPixel(cell(2, 0)) != kRed; }) && ScreenPixel(cell(1, 0)) == kRed;
+            bUndone = bPainted && in.WaitFor([&] { return ScreenPixel(cell(2, 0)) == clrBefore[2]; }) &&
+                      ScreenPixel(cell(1, 0)) == clrAfter[1];
             if (!strShot.empty()) {
                 in.WaitFor([&] { return !::GetUpdateRect(hDlg, NULL, FALSE); });
                 CRect rc;
@@ -1282,24 +1298,14 @@ TEST_F(CustomizeMenuTest, ThePaletteShowsTheStockPicturesAndAPickedOneBecomesThe
     CQXPCommandBar* pPalette = pChange->GetCommandBar();
     ASSERT_NE(nullptr, pPalette);
     std::string shot = qmtest::ScreenshotDir(QM_BIN_DIR) + "/customize-palette.png";
-    CPoint ptSave = On(pSave);
     bool bShown = false, bPalette = false;
     InputThread input(::GetCurrentThreadId());
     input.Run([&](InputThread& in) {
-        in.Mouse(ptSave, MOUSEEVENTF_RIGHTDOWN);
-        in.Mouse(ptSave, MOUSEEVENTF_RIGHTUP);
-        HWND hPopup = NULL;
-        bShown = in.WaitFor([&] {
-            hPopup = pBar->GetSafeHwnd();
-            return hPopup && ::IsWindowVisible(hPopup);
-        });
+        HWND hPopup = RightClickForMenu(in, pSave);
+        bShown = hPopup != NULL;
         if (!bShown)
             return;
-        CPoint pt = pChange->GetRect().CenterPoint();
-        ::ClientToScreen(hPopup, &pt);
-        in.Mouse(pt, MOUSEEVENTF_MOVE);
-        in.Mouse(pt, MOUSEEVENTF_LEFTDOWN);
-        in.Mouse(pt, MOUSEEVENTF_LEFTUP);
+        ClickOn(in, pChange);
         HWND hPalette = NULL;
         bPalette = in.WaitFor([&] {
             hPalette = pPalette->GetSafeHwnd();
@@ -1311,11 +1317,7 @@ TEST_F(CustomizeMenuTest, ThePaletteShowsTheStockPicturesAndAPickedOneBecomesThe
         CRect rc;
         ::GetWindowRect(hPalette, &rc);
         qmtest::SaveScreenPng(rc, shot);
-        CPoint ptPicture = pPalette->GetControl(2)->GetRect().CenterPoint();
-        ::ClientToScreen(hPalette, &ptPicture);
-        in.Mouse(ptPicture, MOUSEEVENTF_MOVE);
-        in.Mouse(ptPicture, MOUSEEVENTF_LEFTDOWN);
-        in.Mouse(ptPicture, MOUSEEVENTF_LEFTUP);
+        ClickOn(in, pPalette->GetControl(2));
         in.WaitFor([&] { return !::IsWindowVisible(hPopup); });
     });
     printf("screenshot: %s\n", shot.c_str());

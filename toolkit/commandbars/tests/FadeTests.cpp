@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cbtest_ids.h"
+#include <qmtest/offscreen.h>
 #include <qmtest/pump.h>
 
 namespace {
@@ -48,20 +49,12 @@ protected:
     // The bar as it should look now, painted off screen.
     std::vector<COLORREF> Expected(const CRect& rc)
     {
-        CRect rcClient;
-        pBar->GetClientRect(&rcClient);
-        CClientDC dc(pBar);
-        CDC mem;
-        mem.CreateCompatibleDC(&dc);
-        CBitmap bmp;
-        bmp.CreateCompatibleBitmap(&dc, rcClient.Width(), rcClient.Height());
-        CBitmap* pOld = mem.SelectObject(&bmp);
-        pBar->DrawCommandBar(&mem, rcClient);
         std::vector<COLORREF> pixels;
-        for (int y = rc.top; y < rc.bottom; y += 2)
-            for (int x = rc.left; x < rc.right; x += 2)
-                pixels.push_back(mem.GetPixel(x, y));
-        mem.SelectObject(pOld);
+        qmtest::DrawBarOffscreen(pBar, [&](CDC& mem) {
+            for (int y = rc.top; y < rc.bottom; y += 2)
+                for (int x = rc.left; x < rc.right; x += 2)
+                    pixels.push_back(mem.GetPixel(x, y));
+        });
         return pixels;
     }
     std::vector<COLORREF> OnScreen(const CRect& rc)

@@ -765,7 +765,7 @@ TEST_F(FloatingTest, ResetBringsBackTheProgramsButtons)
     EXPECT_TRUE(pStandard->CanReset());
 
     // "Add or Remove Buttons" ends with "Reset Toolbar" for the bar.
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
     pStandard->FillExpandAddRemove(pPopup);
     CQXPControl* pAddRemove = pPopup->GetControls()->FindControl(QXP_ID_ADDREMOVE_BUTTONS);
     ASSERT_NE(nullptr, pAddRemove);
@@ -1133,9 +1133,9 @@ TEST_F(FloatingTest, PopupWindowsTakeSaveBitsAndTheFramesReadingOrderFromTheMana
     } cases[] = {{TRUE}, {FALSE}};
     for (const Case& c : cases) {
         pBars->m_bPopupSaveBits = c.bSaveBits;
-        CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+        CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
         pPopup->GetControls()->Add(qxpControlButton, ID_TEST_SAVE);
-        ASSERT_TRUE(pPopup->Popup(40, 40, NULL));
+        ASSERT_TRUE(pPopup->PopupAt(40, 40, NULL));
         HWND hPopup = pPopup->GetSafeHwnd();
         EXPECT_EQ(c.bSaveBits ? (UINT)CS_SAVEBITS : 0u, (UINT)::GetClassLongPtrA(hPopup, GCL_STYLE) & CS_SAVEBITS);
         EXPECT_EQ(0, ::GetWindowLongPtrA(hPopup, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
@@ -1146,9 +1146,9 @@ TEST_F(FloatingTest, PopupWindowsTakeSaveBitsAndTheFramesReadingOrderFromTheMana
 
     // A frame laid out right to left gets popups laid out right to left.
     frame.ModifyStyleEx(0, WS_EX_LAYOUTRTL);
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
     pPopup->GetControls()->Add(qxpControlButton, ID_TEST_SAVE);
-    ASSERT_TRUE(pPopup->Popup(40, 40, NULL));
+    ASSERT_TRUE(pPopup->PopupAt(40, 40, NULL));
     EXPECT_NE(0, ::GetWindowLongPtrA(pPopup->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
     pPopup->SetTrackingMode(FALSE);
     pPopup->InternalRelease();

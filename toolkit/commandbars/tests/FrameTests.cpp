@@ -546,7 +546,7 @@ TEST_F(FrameTest, TheExpandPopupIsAToolbarOfTheHiddenButtonsOrTheSitesOwnPopup)
     pOther->SetButtons(others, 3);
     frame.RecalcLayout();
     ASSERT_NE(nullptr, pOther->GetExpandButton());
-    CQXPPopupBar* pOwn = CQXPPopupBar::CreatePopupBar(pBars);
+    CQXPPopupBar* pOwn = CQXPPopupBar::CreateForOwner(pBars);
     frame.m_pExpandPopup = pOwn;
     ASSERT_TRUE(pOther->GetExpandButton()->OnSetPopup(TRUE));
     EXPECT_EQ(pOwn, pOther->GetExpandButton()->GetCommandBar());

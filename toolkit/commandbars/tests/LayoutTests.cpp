@@ -382,7 +382,7 @@ TEST(ControlsLayout, PopupSeparatorGapComesFromThePaintManager)
     } themes[] = {{0, 8}, {1, 3}};
     for (const auto& t : themes) {
         ThemeScope theme(t.nTheme);
-        CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(NULL);
+        CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(NULL);
         CQXPControl* pFirst = pPopup->GetControls()->Add(qxpControlButton, 1);
         CQXPControl* pSecond = pPopup->GetControls()->Add(qxpControlButton, 2);
         pFirst->SetCaption("First");
@@ -556,11 +556,11 @@ struct RowBar {
     int nMin;
 };
 
-std::vector<QXP_DOCKROW_ITEM> RowItems(const std::vector<RowBar>& bars)
+std::vector<CQXPDockBarRowItem> RowItems(const std::vector<RowBar>& bars)
 {
-    std::vector<QXP_DOCKROW_ITEM> items;
+    std::vector<CQXPDockBarRowItem> items;
     for (size_t i = 0; i < bars.size(); i++) {
-        QXP_DOCKROW_ITEM item;
+        CQXPDockBarRowItem item;
         item.nIndex = (int)i;
         item.rc = CRect(bars[i].nWanted, 0, bars[i].nWanted + bars[i].nWidth, 26);
         item.rcWanted = item.rc;
@@ -571,15 +571,15 @@ std::vector<QXP_DOCKROW_ITEM> RowItems(const std::vector<RowBar>& bars)
     return items;
 }
 
-int MinOf(const QXP_DOCKROW_ITEM& item)
+int MinOf(const CQXPDockBarRowItem& item)
 {
     return (int)(INT_PTR)item.pBar;
 }
 
-std::string Spans(const std::vector<QXP_DOCKROW_ITEM>& items)
+std::string Spans(const std::vector<CQXPDockBarRowItem>& items)
 {
     std::string s;
-    for (const QXP_DOCKROW_ITEM& item : items)
+    for (const CQXPDockBarRowItem& item : items)
         s += std::to_string(item.nIndex) + ":" + std::to_string(item.rc.left) + "-" + std::to_string(item.rc.right) +
              " ";
     return s;
@@ -610,7 +610,7 @@ TEST(DockRow, Table)
         {"a single bar never wraps", {{0, 800, FALSE, 0}}, 500, "0:0-500 ", -1},
     };
     for (const auto& c : cases) {
-        std::vector<QXP_DOCKROW_ITEM> items = RowItems(c.bars);
+        std::vector<CQXPDockBarRowItem> items = RowItems(c.bars);
         int nWrap = QxpLayoutDockRow(items, c.nLength, MinOf);
         EXPECT_EQ(c.nWrap, nWrap) << c.name;
         if (c.spans) {
@@ -628,7 +628,7 @@ TEST(DockRow, SortIsAStrictOrderingForManyEqualOffsets)
     // Many bars at one offset: a comparison that is not a strict ordering
     // makes std::sort read past the range; this one keeps row order.
     std::vector<RowBar> bars(40, RowBar{0, 10, FALSE, 0});
-    std::vector<QXP_DOCKROW_ITEM> items = RowItems(bars);
+    std::vector<CQXPDockBarRowItem> items = RowItems(bars);
     std::reverse(items.begin(), items.end());
     EXPECT_EQ(-1, QxpLayoutDockRow(items, 1000, MinOf));
     for (size_t k = 0; k < items.size(); k++) {

@@ -133,7 +133,7 @@ protected:
     // A popup bar converted from the File menu, laid out as when it opens.
     CQXPPopupBar* MakeFilePopup()
     {
-        CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+        CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
         pPopup->SetOwnerSite(&frame);
         CMenu menu;
         menu.Attach(MakeFileMenu());
@@ -362,7 +362,7 @@ protected:
     // A View menu: Status Bar, then the toolbars list after a separator.
     CQXPPopupBar* MakeViewPopup()
     {
-        CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+        CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
         pPopup->SetOwnerSite(&frame);
         CMenu menu;
         menu.Attach(::CreatePopupMenu());
@@ -445,7 +445,7 @@ TEST_F(ToolbarsListTest, ExecutingAnItemTogglesItsToolbar)
 
 TEST_F(ToolbarsListTest, CustomizeEntryOnlyWhenTheSiteCanCustomize)
 {
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
     pPopup->SetOwnerSite(&frame);
     CQXPControlToolbars::AddToolbarItems(pPopup, 0, QXP_ID_TOOLBARSLIST, TRUE, FALSE);
     // The test frame has no customize command: only the three bars.
@@ -479,7 +479,7 @@ TEST_F(ListControlTest, WorkspaceActionsListWhatTheTabbedClientEnables)
                                      frame.GetSafeHwnd(), (HMENU)(UINT_PTR)0xE900, NULL, &ccs);
     ASSERT_NE((HWND)NULL, hClient);
 
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
     pPopup->SetOwnerSite(&frame);
     CQXPControls* pControls = pPopup->GetControls();
     CQXPControl* pPlaceholder = pControls->Add(qxpControlButton, QXP_ID_WORKSPACEACTIONS);
@@ -521,7 +521,7 @@ TEST_F(ListControlTest, WorkspaceActionsListWhatTheTabbedClientEnables)
 
 TEST_F(ListControlTest, ObjectVerbsStayHiddenWithoutEmbeddedObjects)
 {
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
     pPopup->SetOwnerSite(&frame);
     CMenu menu;
     menu.Attach(::CreatePopupMenu());
@@ -546,7 +546,7 @@ TEST_F(ListControlTest, ObjectVerbsStayHiddenWithoutEmbeddedObjects)
 TEST_F(ListControlTest, SelectorMarksTheCellsUpToTheMouseAndExecutesTheMarkedGrid)
 {
     const int kTableCommand = 32900;
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
     pPopup->SetOwnerSite(&frame);
     CQXPControlSelector* pSelector = new CQXPControlSelector;
     pPopup->GetControls()->AddControl(pSelector, kTableCommand);

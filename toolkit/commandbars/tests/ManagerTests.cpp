@@ -209,7 +209,7 @@ protected:
         menu.Attach(::LoadMenuA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_TEST_MENU)));
         CMenu sub;
         sub.Attach(::GetSubMenu(menu.GetSafeHmenu(), nMenu));
-        CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+        CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
         pPopup->SetOwnerSite(&frame);
         pPopup->LoadMenu(&sub, TRUE);
         sub.Detach();
@@ -656,7 +656,7 @@ TEST_F(ManagerTest, IconSizeRule)
         pBars->m_szLargeIcons = c.largeOptions;
         pBars->m_bLargeIcons = c.bLarge;
         CQXPCommandBar* pBar = c.kind == kToolBar ? (CQXPCommandBar*)new CQXPToolBar
-                                                  : CQXPPopupBar::CreatePopupBar(c.kind == kPopup ? pBars : NULL);
+                                                  : CQXPPopupBar::CreateForOwner(c.kind == kPopup ? pBars : NULL);
         if (c.kind == kToolBar)
             pBar->SetCommandBars(pBars);
         pBar->SetIconSize(c.own);
@@ -890,12 +890,12 @@ protected:
     // scrolls; shown and tracking.
     CQXPPopupBar* ShowScrollingPopup()
     {
-        pScrollPopup = CQXPPopupBar::CreatePopupBar(pBars);
+        pScrollPopup = CQXPPopupBar::CreateForOwner(pBars);
         pScrollPopup->SetOwnerSite(&frame);
         pScrollPopup->m_rcWorkArea = CRect(0, 0, 600, 300);
         for (int i = 0; i < 40; i++)
             pScrollPopup->GetControls()->Add(qxpControlButton, 100 + i)->SetCaption("Item");
-        return pScrollPopup->Popup(50, 20, NULL) ? pScrollPopup : NULL;
+        return pScrollPopup->PopupAt(50, 20, NULL) ? pScrollPopup : NULL;
     }
 
     CWheelView view;

@@ -89,7 +89,7 @@ protected:
     }
     CQXPPopupBar* MakePopup()
     {
-        pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+        pPopup = CQXPPopupBar::CreateForOwner(pBars);
         pPopup->SetOwnerSite(&frame);
         for (int i = 0; i < 5; i++) {
             CQXPControl* pControl = pPopup->GetControls()->Add(qxpControlButton, 100 + i);
@@ -166,7 +166,7 @@ TEST_F(PopupAnimationTest, KindFollowsTheManagerOption)
 
 TEST_F(PopupAnimationTest, NoAnimationWithoutManagerOrWithChildWindow)
 {
-    pPopup = CQXPPopupBar::CreatePopupBar(NULL);
+    pPopup = CQXPPopupBar::CreateForOwner(NULL);
     pBars->m_nAnimation = qxpAnimateFade;
     EXPECT_EQ(CQXPPopupBar::kAnimationNone, pPopup->GetAnimationType());
     pPopup->InternalRelease();
@@ -174,7 +174,7 @@ TEST_F(PopupAnimationTest, NoAnimationWithoutManagerOrWithChildWindow)
 
     // A popup that hosts a window (an edit box, a gallery) never animates.
     MakePopup();
-    ASSERT_TRUE(pPopup->Popup(40, 40, NULL));
+    ASSERT_TRUE(pPopup->PopupAt(40, 40, NULL));
     EXPECT_EQ(qxpAnimateFade, pPopup->GetAnimationType());
     HWND hChild = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, pPopup->GetSafeHwnd(), NULL,
                                     NULL, NULL);
@@ -189,7 +189,7 @@ TEST_F(PopupAnimationTest, EveryKindEndsWithTheMenuDrawnAtItsPlace)
         SCOPED_TRACE("option " + std::to_string(nKind));
         pBars->m_nAnimation = nKind;
         MakePopup();
-        ASSERT_TRUE(pPopup->Popup(60, 50, NULL));
+        ASSERT_TRUE(pPopup->PopupAt(60, 50, NULL));
         HWND hWnd = pPopup->GetSafeHwnd();
         // The popup is up and in place as soon as Popup returns.
         EXPECT_TRUE(::IsWindowVisible(hWnd));
@@ -219,12 +219,12 @@ TEST_F(PopupAnimationTest, SubPopupAnimatesOnlyWhenItsParentAsks)
 {
     pBars->m_nAnimation = qxpAnimateSlide;
     MakePopup();
-    ASSERT_TRUE(pPopup->Popup(60, 50, NULL));
+    ASSERT_TRUE(pPopup->PopupAt(60, 50, NULL));
     CQXPControlPopup* pItem =
         DYNAMIC_DOWNCAST(CQXPControlPopup, pPopup->GetControls()->Add(qxpControlPopup, 200));
     ASSERT_NE(nullptr, pItem);
     pItem->SetCaption("More");
-    CQXPPopupBar* pSub = CQXPPopupBar::CreatePopupBar(pBars);
+    CQXPPopupBar* pSub = CQXPPopupBar::CreateForOwner(pBars);
     pSub->GetControls()->Add(qxpControlButton, 300)->SetCaption("Inner");
     pItem->SetCommandBar(pSub);
     pSub->InternalRelease();

@@ -67,7 +67,7 @@ protected:
     // work area (300 pixels high) for its placement.
     CQXPPopupBar* MakePopup(int nItems)
     {
-        pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+        pPopup = CQXPPopupBar::CreateForOwner(pBars);
         pPopup->SetOwnerSite(&frame);
         pPopup->m_rcWorkArea = CRect(0, 0, 600, 300);
         for (int i = 0; i < nItems; i++) {
@@ -120,7 +120,7 @@ protected:
 TEST_F(PopupScrollTest, ShortListDoesNotScroll)
 {
     MakePopup(3);
-    ASSERT_TRUE(pPopup->Popup(50, 20, NULL));
+    ASSERT_TRUE(pPopup->PopupAt(50, 20, NULL));
     EXPECT_FALSE(pPopup->IsScrolling());
     EXPECT_TRUE(pPopup->GetScrollAreaRect(TRUE).IsRectEmpty());
     EXPECT_TRUE(pPopup->GetScrollAreaRect(FALSE).IsRectEmpty());
@@ -132,7 +132,7 @@ TEST_F(PopupScrollTest, TallListShowsBandsAndTimersScrollToTheEnds)
 {
     const int nCount = 40;
     MakePopup(nCount);
-    ASSERT_TRUE(pPopup->Popup(50, 20, NULL));
+    ASSERT_TRUE(pPopup->PopupAt(50, 20, NULL));
     ASSERT_TRUE(pPopup->IsScrolling());
     CRect rcWindow;
     pPopup->GetWindowRect(&rcWindow);
@@ -175,7 +175,7 @@ TEST_F(PopupScrollTest, WheelAndKeyboardScrollAndStopAtTheEnds)
 {
     const int nCount = 40;
     MakePopup(nCount);
-    ASSERT_TRUE(pPopup->Popup(50, 20, NULL));
+    ASSERT_TRUE(pPopup->PopupAt(50, 20, NULL));
     ASSERT_TRUE(pPopup->IsScrolling());
     HWND hWnd = pPopup->GetSafeHwnd();
     int nEnd = pPopup->GetEndVisibleIndex();
@@ -213,7 +213,7 @@ TEST_F(PopupScrollTest, WheelAndKeyboardScrollAndStopAtTheEnds)
     pPopup->SetSelected(nCount - 1, 2);
     ASSERT_EQ(nCount, pPopup->GetEndVisibleIndex());
     pPopup->SetTrackingMode(FALSE);
-    ASSERT_TRUE(pPopup->Popup(50, 20, NULL));
+    ASSERT_TRUE(pPopup->PopupAt(50, 20, NULL));
     ASSERT_TRUE(pPopup->IsScrolling());
     EXPECT_EQ(0, pPopup->GetFirstVisibleIndex());
     EXPECT_FALSE(Hidden(0));
@@ -229,7 +229,7 @@ protected:
         pPopup->m_bTearOffPopup = TRUE;
         pPopup->m_strTearOffCaption = "Torn";
         pPopup->m_nTearOffId = 0xE880;
-        ASSERT_TRUE(pPopup->Popup(100, 100, NULL));
+        ASSERT_TRUE(pPopup->PopupAt(100, 100, NULL));
         rcStrip = pPopup->GetTearOffRect();
         ASSERT_FALSE(rcStrip.IsRectEmpty());
         EXPECT_GE(pPopup->GetControl(0)->GetRect().top, rcStrip.bottom) << "the strip lies above the first item";
@@ -308,7 +308,7 @@ TEST_F(TearOffTest, PopupWithoutTheFlagHasNoStrip)
 {
     MakePopup(2);
     pPopup->m_rcWorkArea.SetRectEmpty();
-    ASSERT_TRUE(pPopup->Popup(100, 100, NULL));
+    ASSERT_TRUE(pPopup->PopupAt(100, 100, NULL));
     EXPECT_TRUE(pPopup->GetTearOffRect().IsRectEmpty());
     // A press at the top border is an ordinary press: nothing is torn off.
     ::SendMessageA(pPopup->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 1));

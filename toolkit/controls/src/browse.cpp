@@ -395,12 +395,12 @@ BOOL CQXItemEdit::PreTranslateMessage(MSG* pMsg)
 void CQXItemEdit::OnKeyDown(UINT nChar, UINT, UINT)
 {
     if (nChar == VK_RETURN) {
-        EndLabelEdit();
+        EndEdit();
         return;
     }
     if (nChar == VK_ESCAPE) {
         m_bEscapeKey = TRUE;
-        EndLabelEdit();
+        EndEdit();
         return;
     }
     // Tab goes back to the list; losing the focus ends the edit.
@@ -427,10 +427,10 @@ void CQXItemEdit::OnKillFocus(CWnd* pNewWnd)
         return;
     if (pNewWnd && m_browseButton.GetSafeHwnd() && pNewWnd->GetSafeHwnd() == m_browseButton.GetSafeHwnd())
         return;
-    EndLabelEdit();
+    EndEdit();
 }
 
-void CQXItemEdit::EndLabelEdit()
+void CQXItemEdit::EndEdit()
 {
     if (m_bClosePosted)
         return;
@@ -735,7 +735,7 @@ void CQXEditListBox::Notify(UINT nCode)
 void CQXEditListBox::EndItemEdit()
 {
     if (m_pItemEdit)
-        m_pItemEdit->EndLabelEdit();
+        m_pItemEdit->EndEdit();
 }
 
 void CQXEditListBox::EditItem(BOOL bNewItem)

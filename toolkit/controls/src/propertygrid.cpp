@@ -137,9 +137,9 @@ BOOL CQXPPropertyGrid::CreateViewWindow(DWORD dwListStyle)
     return TRUE;
 }
 
-void CQXPPropertyGrid::SetVariableItemsHeight(BOOL bVariable)
+void CQXPPropertyGrid::SetSortMode(int nMode)
 {
-    bVariable = bVariable ? TRUE : FALSE;
+    const BOOL bVariable = nMode != 0 ? TRUE : FALSE;
     if (bVariable == m_bVariableItemsHeight)
         return;
     m_bVariableItemsHeight = bVariable;

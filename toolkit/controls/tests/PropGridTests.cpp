@@ -122,7 +122,7 @@ struct GridPageTest : ::testing::Test {
         pPlaceholder->ShowWindow(SW_HIDE);
         ASSERT_TRUE(grid.Create(rc, &page, kGrid));
         ::SetWindowPos(grid.m_hWnd, pPlaceholder->m_hWnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        grid.SetVariableItemsHeight(TRUE);
+        grid.SetSortMode(1);
         CQXPPropertyGridItem* pPretty = grid.GetView()->AddCategory("Pretty Print");
         pPretty->SetID(9999);
         pText = pPretty->AddChildItem(new CQXPPropertyGridItem("Name", "alpha"));
@@ -313,9 +313,9 @@ TEST_F(GridPageTest, ClearingUnderTheUpdateLockRebuildsOnce)
 TEST_F(GridPageTest, VariableHeightSwitchToTheSameValueDoesNothing)
 {
     HWND hBefore = View().m_hWnd;
-    grid.SetVariableItemsHeight(TRUE);
+    grid.SetSortMode(1);
     EXPECT_EQ(hBefore, View().m_hWnd);
-    grid.SetVariableItemsHeight(FALSE);
+    grid.SetSortMode(0);
     EXPECT_FALSE(View().GetStyle() & LBS_OWNERDRAWVARIABLE);
     EXPECT_EQ(7, Rows());
 }

@@ -881,7 +881,7 @@ void CDockingDragContext::CarryOut()
         pManager->AttachPane(pObject, m_pTarget);
         nAction = paneActionAttachedTab;
     } else if (m_pTarget) {
-        pManager->MoveAndDockPane(pObject, pManager->MapDirection(m_nDirection), m_pTarget);
+        pManager->MoveAndDockPane(pObject, pManager->MirrorDirection(m_nDirection), m_pTarget);
         pManager->BringPaneToFront(m_pTarget);
         nAction = paneActionDocked;
     } else {

@@ -209,6 +209,29 @@ void CQXPDockingPaneMiniWnd::UpdateOpacity()
     pDrag->m_pfnSetLayeredWindowAttributes(m_hWnd, 0, alpha, LWA_ALPHA);
 }
 
+void CQXPDockingPaneMiniWnd::OnThemeChanged()
+{
+    if (!m_hWnd)
+        return;
+    const BOOL bThemed = IsThemed();
+    const DWORD dwBorders = WS_BORDER | WS_THICKFRAME;
+    const DWORD dwStyle = GetStyle();
+    if (bThemed && (dwStyle & dwBorders))
+        ModifyStyle(dwBorders, 0, SWP_FRAMECHANGED);
+    else if (!bThemed && (dwStyle & dwBorders) != dwBorders)
+        ModifyStyle(0, dwBorders, SWP_FRAMECHANGED);
+    if (!bThemed && m_bRollUp)
+        SetRollUp(FALSE);
+    if (m_bRollUp && (m_bCollapsed || m_bCollapsing)) {
+        // The caption's height may have changed with the theme.
+        RECT rc;
+        ::GetWindowRect(m_hWnd, &rc);
+        const int cy = std::max(CaptionHeight() + 8, std::max(m_nStep, 0) * m_nExpandedHeight / std::max(m_nSteps, 1));
+        ::SetWindowPos(m_hWnd, NULL, 0, 0, rc.right - rc.left, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ::RedrawWindow(m_hWnd, NULL, NULL, RDW_FRAME | RDW_INVALIDATE);
+}
+
 // ---------------------------------------------------------------------------
 // Messages.
 
@@ -307,6 +330,36 @@ CaptionButton* CQXPDockingPaneMiniWnd::CaptionButtonAt(POINT ptScreen) const
     return NULL;
 }
 
+INT_PTR CQXPDockingPaneMiniWnd::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const
+{
+    if (!m_hWnd)
+        return -1;
+    POINT ptScreen = point;
+    ::ClientToScreen(m_hWnd, &ptScreen);
+    CaptionButton* b = CaptionButtonAt(ptScreen);
+    if (!b)
+        return -1;
+    // The button's rectangle is kept in window coordinates; the tool's is
+    // in client coordinates (above the client area: negative).
+    RECT rcWindow;
+    ::GetWindowRect(m_hWnd, &rcWindow);
+    POINT corners[2] = {{b->m_rc.left + rcWindow.left, b->m_rc.top + rcWindow.top},
+                        {b->m_rc.right + rcWindow.left, b->m_rc.bottom + rcWindow.top}};
+    ::ScreenToClient(m_hWnd, &corners[0]);
+    ::ScreenToClient(m_hWnd, &corners[1]);
+    const RECT rc = {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+    CString strText = DockingCaptionButtonTip(b->m_nID);
+    return pTI ? FillToolHitInfo(pTI, m_hWnd, rc, b->m_nID, strText) : (INT_PTR)b->m_nID;
+}
+
+LRESULT CQXPDockingPaneMiniWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (CQXPDockingPaneManager* pManager = GetDockingPaneManager())
+        if (CQXPToolTipContext* pTips = pManager->GetToolTipContext())
+            pTips->FilterMessage(this, message, wParam, lParam);
+    return CMiniFrameWnd::WindowProc(message, wParam, lParam);
+}
+
 void CQXPDockingPaneMiniWnd::RedrawFrame()
 {
     if (m_hWnd)
@@ -394,8 +447,39 @@ void CQXPDockingPaneMiniWnd::OnNcLButtonDown(UINT nHitTest, CPoint point)
     CMiniFrameWnd::OnNcLButtonDown(nHitTest, point);
 }
 
+CQXPDockingPane* CQXPDockingPaneMiniWnd::GetCaptionPane() const
+{
+    PaneObjectList all, tabs;
+    if (m_pTopContainer)
+        m_pTopContainer->FindPane(paneTypeTabbedContainer, all);
+    for (CPaneBase* p : all)
+        if (!p->IsEmpty())
+            tabs.push_back(p);
+    if (tabs.size() == 1)
+        return static_cast<CQXPDockingPaneTabbedContainer*>(tabs[0])->GetSelected();
+    HWND hFocus = ::GetFocus();
+    for (CPaneBase* p : tabs) {
+        HWND hTab = p->GetPaneHwnd();
+        if (hFocus && hTab && (hFocus == hTab || ::IsChild(hTab, hFocus)))
+            return static_cast<CQXPDockingPaneTabbedContainer*>(p)->GetSelected();
+    }
+    return NULL;
+}
+
 void CQXPDockingPaneMiniWnd::OnNcRButtonDown(UINT nHitTest, CPoint point)
 {
+    // On the caption the owner may show the pane's context menu; when it
+    // does, the frame's own handling is left out.
+    CQXPDockingPaneManager* pManager = GetDockingPaneManager();
+    CQXPDockingPane* pPane = nHitTest == HTCAPTION && pManager ? GetCaptionPane() : NULL;
+    if (pPane) {
+        HWND hWnd = m_hWnd;
+        pPane->SetFocus();
+        pManager->UpdateFocus();
+        DockingPaneMenuRequest request = {pPane, {point.x, point.y}};
+        if (pManager->Notify(DOCKINGPANE_CAPTIONMENU, (LPARAM)&request) || !::IsWindow(hWnd))
+            return;
+    }
     CMiniFrameWnd::OnNcRButtonDown(nHitTest, point);
 }
 

@@ -96,6 +96,8 @@ void CQXPDockingPanePaintManager::DrawFloatingFrameClassic(HDC hDC, CQXPDockingP
         ::InflateRect(&rcBar, -1, -2);
         CaptionBarContent content = ContentOf(pFrame);
         if (m_nTheme == 5) {
+            // The strip's own colour stays under the bar: no face line.
+            content.bBackgroundDrawn = TRUE;
             content.nButtonSize = 16;
             content.nStripeGap = 14;
         }
@@ -115,13 +117,16 @@ void CQXPDockingPanePaintManager::DrawFloatingFrameLuna(HDC hDC, CQXPDockingPane
     RECT rc = rcFrame;
     for (int i = 0; i < 3; ++i)
         Frame3d(dc, rc, clrFrame, clrFrame);
-    // The rounded inner corners: the fourth frame leaves them out.
+    // The rounded inner corners: the fourth frame leaves them out, and they
+    // keep the outer frames' colour (nothing else paints them).
+    const POINT corners[] = {{rc.left, rc.top}, {rc.right - 1, rc.top}, {rc.left, rc.bottom - 1}, {rc.right - 1, rc.bottom - 1}};
     const int nSaved = ::SaveDC(hDC);
-    for (POINT pt : {POINT{rc.left, rc.top}, POINT{rc.right - 1, rc.top}, POINT{rc.left, rc.bottom - 1},
-                     POINT{rc.right - 1, rc.bottom - 1}})
+    for (POINT pt : corners)
         ::ExcludeClipRect(hDC, pt.x, pt.y, pt.x + 1, pt.y + 1);
     Frame3d(dc, rc, clrInner, clrInner);
     ::RestoreDC(hDC, nSaved);
+    for (POINT pt : corners)
+        dc.FillSolidRect(pt.x, pt.y, 1, 1, clrFrame);
     RECT rcStrip = {rc.left, rc.top, rc.right, std::min(rc.bottom, rc.top + GetCaptionTextHeight() + 3)};
     if (!::IsRectEmpty(&rcStrip)) {
         BufferedDC buffer(hDC, rcStrip);
@@ -147,18 +152,18 @@ BOOL CQXPDockingPanePaintManager::DrawFloatingFrameStyled(HDC hDC, CQXPDockingPa
     CVisualStyleTheme* pStyle = m_pStyles[vsWindow];
     CaptionBarContent content = ContentOf(pFrame);
     const int nState = content.bActive ? FS_ACTIVE : FS_INACTIVE;
+    // The side pieces run the whole height beside the caption, the bottom
+    // piece across; the caption part lies between the sides down to the
+    // client area, the text and buttons over it.
     const int nBorder = 3;
-    RECT rcCaption = {rcFrame.left, rcFrame.top, rcFrame.right, rcFrame.top + GetCaptionHeight() + 5};
-    RECT rcLeft = {rcFrame.left, rcCaption.bottom, rcFrame.left + nBorder, rcFrame.bottom};
-    RECT rcRight = {rcFrame.right - nBorder, rcCaption.bottom, rcFrame.right, rcFrame.bottom};
+    RECT rcLeft = {rcFrame.left, rcFrame.top, rcFrame.left + nBorder, rcFrame.bottom};
+    RECT rcRight = {rcFrame.right - nBorder, rcFrame.top, rcFrame.right, rcFrame.bottom};
     RECT rcBottom = {rcFrame.left, rcFrame.bottom - nBorder, rcFrame.right, rcFrame.bottom};
+    RECT rcCaption = {rcFrame.left + nBorder, rcFrame.top, rcFrame.right - nBorder,
+                      rcFrame.top + GetCaptionHeight() + 5};
     pStyle->DrawThemeBackground(hDC, WP_SMALLFRAMELEFT, nState, &rcLeft);
     pStyle->DrawThemeBackground(hDC, WP_SMALLFRAMERIGHT, nState, &rcRight);
     pStyle->DrawThemeBackground(hDC, WP_SMALLFRAMEBOTTOM, nState, &rcBottom);
-    // The caption part across the top, the text and buttons over it.
-    CDC::FromHandle(hDC)->FillSolidRect(&rcCaption, m_clrFace);
-    RECT rcBand = rcCaption;
-    ::InflateRect(&rcBand, -nBorder, 0);
-    DrawCaptionBar(hDC, content, rcCaption, rcBand, NULL);
+    DrawCaptionBar(hDC, content, rcCaption, rcCaption, NULL);
     return TRUE;
 }

@@ -25,7 +25,7 @@ BOOL CQXPDockingPaneManager::IsLayoutRTL() const
     return m_hSite && (::GetWindowLongA(m_hSite, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
 }
 
-int CQXPDockingPaneManager::MapDirection(int nDirection) const
+int CQXPDockingPaneManager::MirrorDirection(int nDirection) const
 {
     if (!IsLayoutRTL())
         return nDirection;
@@ -166,11 +166,8 @@ void CQXPDockingPaneManager::ToggleDockingGroup(CPaneBase* pObject)
     if (!m_pLayout || !pObject)
         return;
     auto holderOf = [&](CQXPDockingPane* pPane) -> CPaneBase* {
-        DockingPaneRecord* rec = m_pLayout->FindRecord(pPane);
-        if (!rec)
-            return NULL;
         BOOL bFloating = FloatingFrameOf(pPane) != NULL;
-        return bFloating || pPane->IsHidden() ? rec->pDockingHolder : rec->pFloatingHolder;
+        return m_pLayout->GetHolder(pPane, !(bFloating || pPane->IsHidden()));
     };
     // The holder must still be a live container of the layout.
     auto usable = [&](CPaneBase* pHolder) -> CPaneBase* {

@@ -1,6 +1,7 @@
 // Document tabs over the MDI client.
 #include <qx/mditabs.h>
 
+#include <fx/document.h>
 #include <fx/mdi.h>
 #include <fx/oledrop.h>
 #include <qx/paintmanager.h>
@@ -16,6 +17,19 @@
 namespace {
 
 const char kStripClass[] = "QXPTabWorkspace";
+
+UINT SkinUpdateStateMessage()
+{
+    static const UINT s_nMessage = ::RegisterWindowMessageA("WM_SKINFRAMEWORK_UPDATESTATE");
+    return s_nMessage;
+}
+
+// The document shown in an MDI child of the framework (NULL for others).
+CDocument* ActiveDocumentOf(HWND hWnd)
+{
+    CFrameWnd* pFrame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(hWnd));
+    return pFrame ? pFrame->GetActiveDocument() : NULL;
+}
 
 void RegisterStripClass()
 {
@@ -314,8 +328,18 @@ void CQXPTabWorkspace::OnStripClick(UINT message, CPoint point)
     HWND hFrame = m_pClient && m_pClient->m_pFrame ? m_pClient->m_pFrame->GetSafeHwnd() : NULL;
     if (hFrame && ::SendMessage(hFrame, WM_TABCLIENT_MOUSENOTIFY, message, MAKELPARAM(point.x, point.y)))
         return;
-    if (message == WM_LBUTTONDOWN)
-        PerformClick(m_hWnd, point);
+    // A double click's second press is a press too.
+    if (message != WM_LBUTTONDOWN && message != WM_LBUTTONDBLCLK)
+        return;
+    if (m_pClient) {
+        m_pClient->SetClickPending();
+        // A press in a group that is not the active one first brings that
+        // group's own document forward.
+        CQXPTabManagerItem* pSelected = GetSelectedItem();
+        if (m_pClient->IsGroupsEnabled() && m_pClient->GetActiveWorkspace() != this && pSelected)
+            OnItemClick(pSelected);
+    }
+    PerformClick(m_hWnd, point);
 }
 
 LRESULT CQXPTabWorkspace::OnStripMouse(WPARAM, LPARAM lParam)
@@ -377,6 +401,9 @@ CString CQXPTabClientWnd::GetItemTooltip(const CQXPTabManagerItem* pItem) const
         LPCSTR psz = (LPCSTR)::SendMessage(pItem->m_hWnd, WM_TABCLIENT_GETTOOLTIP, (WPARAM)pItem, 0);
         if (psz && *psz)
             return psz;
+        CDocument* pDocument = ActiveDocumentOf(pItem->m_hWnd);
+        if (pDocument && !pDocument->GetPathName().IsEmpty())
+            return pDocument->GetPathName();
     }
     return pItem->GetCaption();
 }
@@ -388,6 +415,7 @@ BOOL CQXPTabClientWnd::Attach(CMDIFrameWnd* pFrame, BOOL bEnableGroups)
     if (!SubclassWindow(pFrame->m_hWndMDIClient))
         return FALSE;
     m_bGroups = bEnableGroups;
+    ::SendMessage(m_hWnd, SkinUpdateStateMessage(), 0, 0);
     m_pFrame = pFrame;
     SyncTheme();
     m_paintManager.RefreshMetrics();
@@ -425,7 +453,7 @@ CQXPTabWorkspace* CQXPTabClientWnd::AddWorkspace(int nIndex)
     RECT rc = {0, 0, 0, 0};
     pWorkspace->CreateEx(0, kStripClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rc, m_pFrame,
                          0);
-    if (m_pFrame->GetExStyle() & WS_EX_LAYOUTRTL)
+    if ((m_pFrame->GetExStyle() & WS_EX_LAYOUTRTL) || m_bRightToLeft)
         ::SetWindowLongPtr(pWorkspace->m_hWnd, GWL_EXSTYLE,
                            ::GetWindowLongPtr(pWorkspace->m_hWnd, GWL_EXSTYLE) | WS_EX_LAYOUTRTL);
     if (m_bGroups)
@@ -507,12 +535,16 @@ BOOL CQXPTabClientWnd::Detach()
     }
     m_arrWorkspaces.clear();
     m_pActiveWorkspace = NULL;
-    UnsubclassWindow();
+    m_bClickPending = FALSE;
+    m_bUpdatesSuspended = FALSE;
+    HWND hClient = UnsubclassWindow();
     CMDIFrameWnd* pFrame = m_pFrame;
     m_pFrame = NULL;
     m_bGroups = FALSE;
     if (pFrame && ::IsWindow(pFrame->GetSafeHwnd()))
         pFrame->RecalcLayout();
+    if (hClient && ::IsWindow(hClient))
+        ::SendMessage(hClient, SkinUpdateStateMessage(), 0, 0);
     return TRUE;
 }
 
@@ -558,6 +590,22 @@ CQXPTabManagerItem* CQXPTabClientWnd::FindItem(HWND hWnd) const
     for (CQXPTabWorkspace* p : m_arrWorkspaces)
         if (CQXPTabManagerItem* pItem = p->FindItem(hWnd))
             return pItem;
+    return NULL;
+}
+
+CQXPTabManagerItem* CQXPTabClientWnd::HitTest(POINT ptClient) const
+{
+    if (!m_bShowTabs || !m_hWnd)
+        return NULL;
+    for (CQXPTabWorkspace* p : m_arrWorkspaces) {
+        HWND hOwner = p->GetOwnerObject();
+        if (!hOwner)
+            continue;
+        POINT pt = ptClient;
+        ::MapWindowPoints(m_hWnd, hOwner, &pt, 1);
+        if (CQXPTabManagerItem* pItem = p->CQXPTabManager::HitTest(pt))
+            return pItem;
+    }
     return NULL;
 }
 
@@ -678,7 +726,7 @@ HICON CQXPTabClientWnd::GetItemIcon(const CQXPTabManagerItem* pItem) const
 
 void CQXPTabClientWnd::ShowActiveFiles(CQXPTabWorkspace* pWorkspace, CQXPTabManagerNavigateButton* pButton)
 {
-    HWND hOwner = pWorkspace ? pWorkspace->GetOwnerWindow() : NULL;
+    HWND hOwner = pWorkspace ? pWorkspace->GetOwnerObject() : NULL;
     if (!hOwner)
         return;
     RECT rcButton = pButton ? pButton->m_rc : RECT{0, 0, 0, 0};
@@ -724,6 +772,9 @@ CString CQXPTabClientWnd::GetItemText(HWND hWnd) const
     LPCSTR psz = (LPCSTR)::SendMessage(hWnd, WM_TABCLIENT_GETCAPTION, 0, 0);
     if (psz && *psz)
         return psz;
+    CDocument* pDocument = ActiveDocumentOf(hWnd);
+    if (pDocument && !pDocument->GetTitle().IsEmpty())
+        return pDocument->GetTitle();
     char sz[512] = "";
     ::GetWindowTextA(hWnd, sz, sizeof(sz));
     return sz;
@@ -748,9 +799,15 @@ void CQXPTabClientWnd::SetActiveWorkspace(CQXPTabWorkspace* pWorkspace)
         pWorkspace->SetActive(TRUE);
 }
 
+void CQXPTabClientWnd::SetClickPending()
+{
+    m_bClickPending = TRUE;
+    m_bUpdatesSuspended = TRUE;
+}
+
 void CQXPTabClientWnd::UpdateContents()
 {
-    if (!m_hWnd || m_arrWorkspaces.empty() || !m_pFrame || m_bUpdating || !m_bShowTabs)
+    if (!m_hWnd || m_arrWorkspaces.empty() || !m_pFrame || m_bUpdating || !m_bShowTabs || m_bUpdatesSuspended)
         return;
     m_bUpdating = TRUE;
     SyncTheme();
@@ -1239,6 +1296,8 @@ void CQXPTabClientWnd::MoveItem(CQXPTabManagerItem* pItem, CQXPTabWorkspace* pTa
     CQXPTabWorkspace* pSource = FindWorkspace(pItem);
     if (!pSource || !pTarget || !m_bGroups || (nKind == 2 && pSource == pTarget))
         return;
+    // The groups are rebuilt here; the documents' tabs catch up when idle.
+    m_bUpdatesSuspended = TRUE;
     m_bLockRedraw = TRUE;
     if (nKind == 3 || nKind == 4) {
         // The groups' lengths become their shares; the new group takes half
@@ -1294,12 +1353,14 @@ void CQXPTabClientWnd::MoveItem(CQXPTabManagerItem* pItem, CQXPTabWorkspace* pTa
 }
 
 static UINT s_nRefreshTabClientMessage = QxGetTabClientRefreshMessage();
+static UINT s_nSkinQueryStateMessage = ::RegisterWindowMessageA("WM_SKINFRAMEWORK_QUERYSTATE");
 
 BEGIN_MESSAGE_MAP(CQXPTabClientWnd, CWnd)
     ON_REGISTERED_MESSAGE(s_nRefreshTabClientMessage, OnRefreshTabClient)
+    ON_REGISTERED_MESSAGE(s_nSkinQueryStateMessage, OnQuerySkinState)
     ON_MESSAGE(WM_MDICREATE, OnMDIChange)
     ON_MESSAGE(WM_MDIDESTROY, OnMDIDestroy)
-    ON_MESSAGE(WM_MDIACTIVATE, OnMDIChange)
+    ON_MESSAGE(WM_MDIACTIVATE, OnMDIActivate)
     ON_MESSAGE(WM_MDINEXT, OnMDIChange)
     ON_WM_SIZE()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
@@ -1377,6 +1438,20 @@ LRESULT CQXPTabClientWnd::OnMDIDestroy(WPARAM wParam, LPARAM lParam)
     return OnMDIChange(wParam, lParam);
 }
 
+LRESULT CQXPTabClientWnd::OnMDIActivate(WPARAM wParam, LPARAM lParam)
+{
+    if (m_bGroups || !m_bShowTabs || !(GetStyle() & WS_VISIBLE))
+        return OnMDIChange(wParam, lParam);
+    // A maximised document giving way to another would show the restored
+    // one for a moment.
+    ::SendMessage(m_hWnd, WM_SETREDRAW, FALSE, 0);
+    const LRESULT lr = Default();
+    ::SendMessage(m_hWnd, WM_SETREDRAW, TRUE, 0);
+    ::RedrawWindow(m_hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    UpdateContents();
+    return lr;
+}
+
 // The MDI client does the work; the tabs follow what it did.
 LRESULT CQXPTabClientWnd::OnMDIChange(WPARAM, LPARAM)
 {
@@ -1393,6 +1468,9 @@ void CQXPTabClientWnd::OnSize(UINT, int, int)
 
 LRESULT CQXPTabClientWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
 {
+    // The click or move is over: the tabs catch up with the documents.
+    m_bClickPending = FALSE;
+    m_bUpdatesSuspended = FALSE;
     UpdateContents();
     return Default();
 }
@@ -1415,6 +1493,8 @@ BOOL CQXPTabClientWnd::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
 void CQXPTabClientWnd::OnLButtonDown(UINT, CPoint point)
 {
     if (m_bGroups) {
+        // The groups keep their tabs while the bar between them moves.
+        SetClickPending();
         int n = HitTestSplitter(point);
         if (n >= 0) {
             TrackSplitter(n, point);
@@ -1430,8 +1510,14 @@ LRESULT CQXPTabClientWnd::OnRefreshTabClient(WPARAM, LPARAM)
     return 1;
 }
 
+LRESULT CQXPTabClientWnd::OnQuerySkinState(WPARAM, LPARAM)
+{
+    return m_bGroups && m_pFrame ? 1 : Default();
+}
+
 void CQXPTabClientWnd::OnSysColorChange()
 {
     m_paintManager.RefreshMetrics();
     Default();
+    Refresh(TRUE);
 }

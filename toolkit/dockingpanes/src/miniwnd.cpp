@@ -105,14 +105,27 @@ CPaneBase* CQXPDockingPaneMiniWnd::Clone(DockingLayoutStore* pLayout, PaneCloneM
     pClone->m_rcScreen = m_rcScreen;
     if (m_hWnd)
         ::GetWindowRect(m_hWnd, &pClone->m_rcScreen);
-    pClone->m_bCollapsed = m_bCollapsed;
     pClone->m_nExpandedHeight = m_nExpandedHeight;
+    // A frame in roll-up mode comes back rolled up to its caption; it
+    // expands to its full height when the mouse comes over it.
+    if (m_bRollUp) {
+        RECT& rc = pClone->m_rcScreen;
+        if (pClone->m_nExpandedHeight <= 0)
+            pClone->m_nExpandedHeight = rc.bottom - rc.top;
+        rc.bottom = rc.top + CaptionHeight() + 8;
+    }
     // Into the live layout the frame comes back as a window.
     if (pClone->IsLive())
         pClone->CreateFrame(pClone->m_rcScreen);
     if (m_pTopContainer)
         pClone->SetTopContainer(
             dynamic_cast<CPaneSplitterContainer*>(m_pTopContainer->Clone(pLayout, pMap, dwIgnoredOptions)));
+    // The mode once the frame has its content (an empty frame leaves it).
+    if (m_bRollUp) {
+        pClone->m_bRollUp = pClone->m_bCollapsed = TRUE;
+        pClone->m_bExpanded = pClone->m_bCollapsing = FALSE;
+        pClone->m_nStep = 0;
+    }
     if (pClone->m_hWnd) {
         pClone->m_bLayoutPending = TRUE;
         ::PostMessage(pClone->m_hWnd, WM_IDLEUPDATECMDUI, 0, 0);
@@ -127,7 +140,8 @@ BOOL CQXPDockingPaneMiniWnd::DoPropExchange(CQXPPropExchange* pPX, PaneExchangeC
     ExchangeIntProp(pPX, "WindowRectBottomPos", &m_rcScreen.bottom, 0L);
     ExchangeIntProp(pPX, "WindowRectLeftPos", &m_rcScreen.left, 0L);
     ExchangeIntProp(pPX, "WindowRectRightPos", &m_rcScreen.right, 0L);
-    ExchangeBoolProp(pPX, "Collapsed", &m_bCollapsed, FALSE);
+    // "Collapsed": the frame is in roll-up mode.
+    ExchangeBoolProp(pPX, "Collapsed", &m_bRollUp, FALSE);
     ExchangeIntProp(pPX, "ExpandedHeight", &m_nExpandedHeight, 0);
     int nTop = ctx.IndexOf(m_pTopContainer);
     ExchangeIntProp(pPX, "TopContaner", &nTop, 0);

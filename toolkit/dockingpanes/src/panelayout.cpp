@@ -185,6 +185,14 @@ void DockingLayoutStore::UpdateHolders()
     }
 }
 
+CPaneBase* DockingLayoutStore::GetHolder(const CQXPDockingPane* pPane, BOOL bFloating)
+{
+    DockingPaneRecord* rec = FindRecord(pPane);
+    if (!rec)
+        return NULL;
+    return bFloating ? rec->pFloatingHolder : rec->pDockingHolder;
+}
+
 void DockingLayoutStore::RemovePane(CQXPDockingPane* pPane)
 {
     if (!pPane)

@@ -482,6 +482,11 @@ void CQXPDockingPaneManager::RedrawPanes()
     for (CQXPDockingPane* p : m_pLayout->GetPanes())
         if (p->GetContainer())
             p->GetContainer()->Invalidate();
+    // Floating frames follow the theme and the themed-frames option.
+    PaneObjectList objects = m_pLayout->GetObjects();
+    for (CPaneBase* p : objects)
+        if (p->GetType() == paneTypeMiniWnd)
+            static_cast<CQXPDockingPaneMiniWnd*>(p)->OnThemeChanged();
     RecalcFrameLayout(NULL, TRUE);
 }
 

@@ -187,9 +187,10 @@ void CQXPDockingPanePaintManager::RefreshMetrics()
 void CQXPDockingPanePaintManager::SetCaptionFont(const LOGFONTA* pLogFont, BOOL bUseSystem)
 {
     m_bUseSystemFont = bUseSystem;
-    if (pLogFont && bUseSystem && m_bPreferTahoma && pLogFont->lfCharSet <= 2 && IsFontInstalled("Tahoma")) {
+    if (pLogFont && bUseSystem && m_bPreferTahoma && pLogFont->lfCharSet <= 2 &&
+        IsFontInstalled(m_strCaptionFaceName)) {
         LOGFONTA lf = *pLogFont;
-        lstrcpynA(lf.lfFaceName, "Tahoma", LF_FACESIZE);
+        lstrcpynA(lf.lfFaceName, m_strCaptionFaceName, LF_FACESIZE);
         CreateCaptionFonts(&lf);
         return;
     }
@@ -242,6 +243,25 @@ RECT CQXPDockingPanePaintManager::GetCaptionRect(const CQXPDockingPaneTabbedCont
         rc.right = std::min<LONG>(rc.left + m_nCaptionHeight, rect.right);
     else
         rc.bottom = std::min<LONG>(rc.top + m_nCaptionHeight, rect.bottom);
+    return rc;
+}
+
+RECT CQXPDockingPanePaintManager::GetCaptionGripperRect(const CQXPDockingPaneTabbedContainer* pPane,
+                                                        const RECT& rect) const
+{
+    RECT rc = {0, 0, 0, 0};
+    if ((m_nTheme != 2 && m_nTheme != 10) || !pPane->IsCaptionVisible())
+        return rc;
+    const RECT rcCaption = GetCaptionRect(pPane, rect);
+    // In a vertical caption the margins and the gripper turn with it.
+    if (pPane->IsCaptionVertical())
+        ::SetRect(&rc, 0, 0, m_nCaptionTextHeight, 10);
+    else
+        ::SetRect(&rc, 0, 0, 10, m_nCaptionTextHeight);
+    const BOOL bVertical = pPane->IsCaptionVertical();
+    ::OffsetRect(&rc, rcCaption.left + (bVertical ? m_rcCaptionMargin.top : m_rcCaptionMargin.left),
+                 rcCaption.top + (bVertical ? m_rcCaptionMargin.left : m_rcCaptionMargin.top));
+    ::IntersectRect(&rc, &rc, &rcCaption);
     return rc;
 }
 
@@ -876,9 +896,10 @@ void CQXPDockingPanePaintManager::DrawCaptionBar(HDC hDC, const CaptionBarConten
     case 2:
     case 7:
     case 10: {
-        // A gradient strip with gripper dots at its start.
-        ::InflateRect(&rcBand, -1, 0);
+        // A gradient strip with gripper dots at its start (a floating
+        // frame draws and places its strip itself).
         if (!content.bBackgroundDrawn) {
+            ::InflateRect(&rcBand, -1, 0);
             dc.FillSolidRect(&rcCaption, face);
             const COLORREF* g = bActive ? m_clrActiveCaption : m_clrInactiveCaption;
             DrawHelpers::Instance()->FillGradient(hDC, &rcBand, g[0], g[1], FALSE);
@@ -903,8 +924,10 @@ void CQXPDockingPanePaintManager::DrawCaptionBar(HDC hDC, const CaptionBarConten
     }
     case 5: {
         // Striped: the caption on the pane's background, a face line above.
-        dc.FillSolidRect(&rcCaption, GetColor(bActive ? qxColorHotFace : qxColorBarFace));
-        dc.FillSolidRect(rcCaption.left, rcCaption.top, rcCaption.right - rcCaption.left, 1, face);
+        if (!content.bBackgroundDrawn) {
+            dc.FillSolidRect(&rcCaption, GetColor(bActive ? qxColorHotFace : qxColorBarFace));
+            dc.FillSolidRect(rcCaption.left, rcCaption.top, rcCaption.right - rcCaption.left, 1, face);
+        }
         clrText = GetColor(COLOR_BTNTEXT);
         clrGlyph = RGB(0, 0, 0);
         nSize = 16;
@@ -938,8 +961,9 @@ void CQXPDockingPanePaintManager::DrawCaptionBar(HDC hDC, const CaptionBarConten
     case 9: {
         dc.FillSolidRect(&rcCaption, face);
         if (m_bGradientCaptions) {
+            // Along the caption; theme 9's across its depth.
             const COLORREF* g = bActive ? m_clrActiveCaption : m_clrInactiveCaption;
-            DrawHelpers::Instance()->FillGradient(hDC, &rcBand, g[0], g[1], TRUE);
+            DrawHelpers::Instance()->FillGradient(hDC, &rcBand, g[0], g[1], m_nTheme != 9);
         } else if (bActive) {
             dc.FillSolidRect(&rcBand, m_clrActiveCaption[0]);
         } else {
@@ -956,8 +980,10 @@ void CQXPDockingPanePaintManager::DrawCaptionBar(HDC hDC, const CaptionBarConten
             dc.FillSolidRect(rcBand.right - 1, rcBand.top, 1, rcBand.bottom - rcBand.top, m_clrBorder);
         }
         clrText = bActive ? m_clrActiveCaptionText : m_clrInactiveCaptionText;
+        // The glyphs in the caption-text colour when active, else the
+        // button text; theme 9 writes them in its caption text colours.
         clrGlyph = bActive ? GetColor(COLOR_CAPTIONTEXT) : GetColor(COLOR_BTNTEXT);
-        if (m_bGradientCaptions)
+        if (m_nTheme == 9)
             clrGlyph = clrText;
         nGap = 2;
         break;

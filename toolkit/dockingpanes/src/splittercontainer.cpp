@@ -418,12 +418,22 @@ RECT CPaneSplitterContainer::CalcInsideRect(CPaneBase* pContainer, CPaneBase* pP
     BOOL bAfter = nDirection == dockRightOf || nDirection == dockBottomOf;
     std::vector<SplitterSizeItem> items(2);
     CPaneBase* order[2] = {bAfter ? pContainer : pPane, bAfter ? pPane : pContainer};
+    // As in the layout pass, the side that holds the client area takes the
+    // rest of the space, so the rectangle is the one the docked pane gets.
+    DockingLayoutStore* pLayout = pContainer->GetLayout();
+    CPaneBase* pClient = pLayout ? (CPaneBase*)pLayout->GetClientContainer() : NULL;
+    CQXPDockingPaneManager* pManager = pContainer->GetDockingPaneManager();
+    BOOL bHideClient = pManager && pManager->m_bHideClient;
     for (int i = 0; i < 2; ++i) {
         MINMAXINFO mmi;
         order[i]->GetMinMaxInfo(&mmi);
         items[i].nLength = bHoriz ? order[i]->m_szDocking.cx : order[i]->m_szDocking.cy;
         items[i].nMin = bHoriz ? mmi.ptMinTrackSize.x : mmi.ptMinTrackSize.y;
         items[i].nMax = bHoriz ? mmi.ptMaxTrackSize.x : mmi.ptMaxTrackSize.y;
+        if (pClient && order[i]->ContainsPane(pClient) &&
+            (!bHideClient || (order[i]->m_szDocking.cx == 0 && order[i]->m_szDocking.cy == 0)) &&
+            !(i == 1 && items[0].bClient))
+            items[i].bClient = TRUE;
     }
     int nExtent = bHoriz ? rc.right - rc.left : rc.bottom - rc.top;
     SplitterSizeResult res = SplitterSizePass(items, nExtent, nSplitter);

@@ -576,6 +576,26 @@ void CQXPDockingPaneTabbedContainer::EndTabDrag()
         ::ReleaseCapture();
 }
 
+BOOL CQXPDockingPaneTabbedContainer::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
+{
+    CQXPDockingPanePaintManager* pPaint = GetPaintManager();
+    if (nHitTest == HTCLIENT && pPaint) {
+        POINT pt;
+        ::GetCursorPos(&pt);
+        ::ScreenToClient(m_hWnd, &pt);
+        if (HitTest(pt) == -2 && !CaptionButtonAt(pt)) {
+            CQXPDockingPaneManager* pManager = GetDockingPaneManager();
+            const RECT rc = {0, 0, m_rcWindow.right - m_rcWindow.left, m_rcWindow.bottom - m_rcWindow.top};
+            const RECT rcGripper = pPaint->GetCaptionGripperRect(this, rc);
+            if ((pManager && pManager->m_bDragCursor) || ::PtInRect(&rcGripper, pt)) {
+                ::SetCursor(::LoadCursor(NULL, IDC_SIZEALL));
+                return TRUE;
+            }
+        }
+    }
+    return CWnd::OnSetCursor(pWnd, nHitTest, message);
+}
+
 void CQXPDockingPaneTabbedContainer::OnLButtonDown(UINT, CPoint pt)
 {
     RelayToToolTip();
@@ -780,6 +800,7 @@ BEGIN_MESSAGE_MAP(CQXPDockingPaneTabbedContainer, CWnd)
     ON_WM_NCDESTROY()
     ON_WM_CANCELMODE()
     ON_WM_RBUTTONDOWN()
+    ON_WM_SETCURSOR()
     ON_MESSAGE(WM_HELPHITTEST, OnHelpHitTest)
     ON_MESSAGE(WM_GETOBJECT, OnGetObject)
 END_MESSAGE_MAP()
@@ -919,11 +940,17 @@ void CQXPDockingPaneTabbedContainer::RelayToToolTip()
     }
 }
 
+CString AFXAPI DockingCaptionButtonTip(int nID)
+{
+    static const char* const kTexts[] = {"Auto Hide", "Close", "Maximize", "Restore", "Menu"};
+    const int nIndex = nID - QXP_IDS_DOCKINGPANE_AUTOHIDE;
+    return ToolkitString(nID, nIndex >= 0 && nIndex < 5 ? kTexts[nIndex] : "");
+}
+
 INT_PTR CQXPDockingPaneTabbedContainer::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const
 {
     if (CaptionButton* b = CaptionButtonAt(point)) {
-        static const char* const kTexts[] = {"Auto Hide", "Close", "Maximize", "Restore", "Menu"};
-        CString strText = ToolkitString(b->m_nID, kTexts[b->m_nID - QXP_IDS_DOCKINGPANE_AUTOHIDE]);
+        CString strText = DockingCaptionButtonTip(b->m_nID);
         return pTI ? FillToolHitInfo(pTI, m_hWnd, b->m_rc, b->m_nID, strText) : b->m_nID;
     }
     if (!IsTabsVisible())

@@ -385,6 +385,16 @@ void CQXPTabManager::Scroll(BOOL bForward)
     SetScrollOffset(bForward ? m_nScrollDelta - m_nScrollStep : m_nScrollDelta + m_nScrollStep);
 }
 
+BOOL CQXPTabManager::DrawItemImage(HDC hDC, POINT pt, CQXPTabManagerItem* pItem, BOOL bDraw, SIZE szIcon) const
+{
+    HICON hIcon = (HICON)GetItemImage(pItem);
+    if (!hIcon)
+        return FALSE;
+    if (bDraw)
+        ::DrawIconEx(hDC, pt.x, pt.y, hIcon, szIcon.cx, szIcon.cy, 0, NULL, DI_NORMAL);
+    return TRUE;
+}
+
 BOOL CQXPTabManager::IsNavigateButtonVisible(const CQXPTabManagerNavigateButton* pButton) const
 {
     if (pButton->m_nID != CQXPTabManagerNavigateButton::idClose)

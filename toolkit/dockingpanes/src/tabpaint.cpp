@@ -1100,8 +1100,8 @@ void CTabColorSet::FillStateButton(HDC hDC, const RECT& rc, CQXPTabManager* pMan
     }
 }
 
-COLORREF CTabColorSet::DrawNavigateButtonFace(HDC hDC, CQXPTabManager* /*pManager*/,
-                                              CQXPTabManagerNavigateButton* pButton, RECT& rc)
+COLORREF CTabColorSet::FillNavigateButton(HDC hDC, CQXPTabManager* /*pManager*/,
+                                          CQXPTabManagerNavigateButton* pButton, RECT& rc)
 {
     CDC& dc = *CDC::FromHandle(hDC);
     if (pButton->m_bPressed && pButton->m_bEnabled) {
@@ -1221,11 +1221,11 @@ void CTabColorSetVisualStyle::FillStateButton(HDC hDC, const RECT& rc, CQXPTabMa
         CTabColorSet::FillStateButton(hDC, rc, pManager, pItem);
 }
 
-COLORREF CTabColorSetVisualStyle::DrawNavigateButtonFace(HDC hDC, CQXPTabManager* pManager,
-                                                         CQXPTabManagerNavigateButton* pButton, RECT& rc)
+COLORREF CTabColorSetVisualStyle::FillNavigateButton(HDC hDC, CQXPTabManager* pManager,
+                                                     CQXPTabManagerNavigateButton* pButton, RECT& rc)
 {
     if (!m_pToolbar->IsAppThemed())
-        return CTabColorSet::DrawNavigateButtonFace(hDC, pManager, pButton, rc);
+        return CTabColorSet::FillNavigateButton(hDC, pManager, pButton, rc);
     if (pButton->m_bEnabled) {
         const int nState = pButton->m_bPressed                                   ? TS_PRESSED
                            : pButton == pManager->GetHighlightedNavigateButton() ? TS_HOT
@@ -1576,15 +1576,15 @@ void CQXPTabPainter::DrawItemContent(CQXPTabManager* pManager, HDC hDC, CQXPTabM
     BOOL bVertical = !IsHorizontal() && m_nLayout != tabLayoutRotated;
     RECT rc = rcItem;
     // The icon at the start of the tab.
-    HICON hIcon = m_bShowIcons ? (HICON)pManager->GetItemImage(pItem) : NULL;
-    if (hIcon) {
+    BOOL bIcon = m_bShowIcons && pManager->DrawItemImage(hDC, POINT{0, 0}, pItem, FALSE, m_szIcon);
+    if (bIcon) {
         if (IsHorizontal()) {
-            int y = (rc.top + rc.bottom - m_szIcon.cy) / 2;
-            ::DrawIconEx(hDC, rc.left + 4, y, hIcon, m_szIcon.cx, m_szIcon.cy, 0, NULL, DI_NORMAL);
+            POINT pt = {rc.left + 4, (rc.top + rc.bottom - m_szIcon.cy) / 2};
+            pManager->DrawItemImage(hDC, pt, pItem, TRUE, m_szIcon);
             rc.left += 4 + m_szIcon.cx;
         } else {
-            int x = (rc.left + rc.right - m_szIcon.cx) / 2;
-            ::DrawIconEx(hDC, x, rc.top + 4, hIcon, m_szIcon.cx, m_szIcon.cy, 0, NULL, DI_NORMAL);
+            POINT pt = {(rc.left + rc.right - m_szIcon.cx) / 2, rc.top + 4};
+            pManager->DrawItemImage(hDC, pt, pItem, TRUE, m_szIcon);
             rc.top += 4 + m_szIcon.cy;
         }
     }
@@ -1595,8 +1595,8 @@ void CQXPTabPainter::DrawItemContent(CQXPTabManager* pManager, HDC hDC, CQXPTabM
         return;
     FontSelector font(hDC, GetFont(bSel && m_bBoldSelected, bVertical), GetItemTextColor(pManager, pItem));
     if (!bVertical) {
-        ::InflateRect(&rc, -m_rcContentInset.left / (hIcon ? 2 : 1), 0);
-        UINT fmt = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | (hIcon ? DT_LEFT : DT_CENTER);
+        ::InflateRect(&rc, -m_rcContentInset.left / (bIcon ? 2 : 1), 0);
+        UINT fmt = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | (bIcon ? DT_LEFT : DT_CENTER);
         if (m_bMiddleEllipsis)
             DrawTextEllipsis(hDC, s, rc, fmt);
         else
@@ -1608,7 +1608,7 @@ void CQXPTabPainter::DrawItemContent(CQXPTabManager* pManager, HDC hDC, CQXPTabM
         SIZE sz = {0, 0};
         ::GetTextExtentPoint32A(hDC, s, s.GetLength(), &sz);
         int x = (rc.left + rc.right + tm.tmHeight) / 2;
-        int y = hIcon ? rc.top + 2 : std::max<int>(rc.top + 2, (rc.top + rc.bottom - sz.cx) / 2);
+        int y = bIcon ? rc.top + 2 : std::max<int>(rc.top + 2, (rc.top + rc.bottom - sz.cx) / 2);
         RECT rcClip = rc;
         ::ExtTextOutA(hDC, x, y, ETO_CLIPPED, &rcClip, s, s.GetLength(), NULL);
     }
@@ -1618,7 +1618,7 @@ void CQXPTabPainter::DrawNavigateButton(CQXPTabManager* pManager, HDC hDC, CQXPT
 {
     CDC& dc = *CDC::FromHandle(hDC);
     RECT rc = pButton->m_rc;
-    COLORREF clr = m_pColorSet->DrawNavigateButtonFace(hDC, pManager, pButton, rc);
+    COLORREF clr = m_pColorSet->FillNavigateButton(hDC, pManager, pButton, rc);
     int cx = (rc.left + rc.right) / 2, cy = (rc.top + rc.bottom) / 2;
     PenSelector pen(hDC, clr);
     BrushSelector brush(hDC, clr);

@@ -5,6 +5,7 @@
 
 #include <qx/panepaint.h>
 
+#include <qmtest/mouse.h>
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
 #include <qmtest/script.h>
@@ -221,4 +222,44 @@ TEST(CaptionButtons, NoTrackingWhileAnotherWindowHoldsTheMouse)
     EXPECT_EQ(f.site.m_hWnd, ::GetCapture());
     ::ReleaseCapture();
     EXPECT_FALSE(f.pane->IsClosed());
+}
+
+// Over the gripper dots at the start of a caption (themes 2 and 10) the
+// pointer shows the four-way arrow; with the manager's drag-cursor option
+// the whole caption does; never a caption button nor the pane below.
+TEST(CaptionButtons, TheCaptionGripperShowsTheFourWayArrow)
+{
+    const HCURSOR hSizeAll = ::LoadCursor(NULL, IDC_SIZEALL);
+    const struct {
+        int nTheme;
+        BOOL bDragCursor;
+        bool bAtGripper, bMidCaption; // the four-way arrow there
+    } cases[] = {{2, FALSE, true, false}, {10, FALSE, true, false}, {7, FALSE, false, false}, {0, FALSE, false, false}, {0, TRUE, true, true}, {2, TRUE, true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "theme " << c.nTheme << (c.bDragCursor ? ", drag cursor" : ""));
+        CaptionFrame f;
+        f.manager.SetTheme(c.nTheme);
+        f.manager.m_bDragCursor = c.bDragCursor;
+        f.site.Layout();
+        qmtest::PumpMessages();
+        const HWND h = f.container->GetSafeHwnd();
+        auto cursorAt = [h](POINT pt) {
+            ::ClientToScreen(h, &pt);
+            ::SetCursorPos(pt.x, pt.y);
+            ::SetCursor(NULL);
+            ::SendMessageA(h, WM_SETCURSOR, (WPARAM)h, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            return ::GetCursor();
+        };
+        CaptionButton* close = f.Button(QXP_IDS_DOCKINGPANE_CLOSE);
+        ASSERT_NE(nullptr, close);
+        const RECT rcClose = close->m_rc;
+        const int y = (rcClose.top + rcClose.bottom) / 2;
+        RECT rcClient;
+        ::GetClientRect(h, &rcClient);
+        EXPECT_EQ(c.bAtGripper, cursorAt(POINT{5, y}) == hSizeAll);
+        EXPECT_EQ(c.bMidCaption, cursorAt(POINT{40, y}) == hSizeAll);
+        EXPECT_NE(hSizeAll, cursorAt(POINT{(rcClose.left + rcClose.right) / 2, y}));
+        EXPECT_NE(hSizeAll, cursorAt(POINT{40, rcClient.bottom - 10}));
+    }
+    qmtest::ParkPointer();
 }

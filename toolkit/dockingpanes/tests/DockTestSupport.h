@@ -9,7 +9,10 @@
 #include <qx/panemanager.h>
 #include <qx/splittercontainer.h>
 #include <qx/tabbedcontainer.h>
+#include <qx/mditabs.h>
 #include <qxresource.h>
+
+#include <fx/mdi.h>
 
 #include <gtest/gtest.h>
 #include <qmtest/pump.h>
@@ -153,6 +156,7 @@ public:
     LRESULT m_nCloseAnswer = 0; // answer to the closing question
     int m_nShowRequests = 0;
     std::vector<DockingPaneMenuRequest> m_menuRequests; // Menu caption button presses
+    LRESULT m_nMenuAnswer = 0;                          // non-zero: the menu was shown
     std::vector<CPaneBase*> m_containerClicks;          // right clicks on containers
 
 private:
@@ -175,6 +179,7 @@ private:
                 ++self->m_nShowRequests;
             } else if (w == DOCKINGPANE_CAPTIONMENU) {
                 self->m_menuRequests.push_back(*(DockingPaneMenuRequest*)l);
+                return self->m_nMenuAnswer;
             } else if (w == DOCKINGPANE_CONTAINER_RCLICK) {
                 self->m_containerClicks.push_back((CPaneBase*)l);
             }
@@ -188,7 +193,9 @@ private:
 struct Docking {
     explicit Docking(bool bVisible = false) : site(bVisible)
     {
-        EXPECT_TRUE(manager.InstallDockingPanes(site.m_hWnd));
+        // Say which step failed: the site window or the manager's own window.
+        EXPECT_TRUE(::IsWindow(site.m_hWnd)) << "site window not created, error " << ::GetLastError();
+        EXPECT_TRUE(manager.InstallDockingPanes(site.m_hWnd)) << "error " << ::GetLastError();
         site.m_pManager = &manager;
     }
     ~Docking() { site.m_pManager = NULL; }
@@ -231,5 +238,31 @@ struct EditPaneFrame : Docking {
         return rc;
     }
 };
+
+// A document whose tab caption tells whether it is the active one: its
+// answer to WM_TABCLIENT_GETCAPTION is "<name> (active)" while it is.
+class ActivityCaptionChild : public CMDIChildWnd {
+public:
+    explicit ActivityCaptionChild(const char* pszName) : m_strName(pszName) {}
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message != WM_TABCLIENT_GETCAPTION)
+            return CMDIChildWnd::WindowProc(message, wParam, lParam);
+        const HWND hActive = (HWND)::SendMessageA(::GetParent(m_hWnd), WM_MDIGETACTIVE, 0, 0);
+        m_strCaption = hActive == m_hWnd ? m_strName + " (active)" : m_strName;
+        return (LRESULT)(LPCSTR)m_strCaption;
+    }
+
+private:
+    CString m_strName;
+    CString m_strCaption;
+};
+
+// The program's idle update of the command states, as the framework's idle
+// work sends it: WM_IDLEUPDATECMDUI to the main window's descendants.
+inline void IdleUpdate(CWnd* pMainWnd)
+{
+    pMainWnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+}
 
 } // namespace docktest

@@ -395,6 +395,195 @@ TEST(FloatingFrame, EachThemeDrawsItsFrameWithCaptionButtons)
     }
 }
 
+// What a frame window shows: its window DC read back after a full repaint
+// of its non-client area.
+std::unique_ptr<painttest::MemoryDC> WindowPicture(HWND h)
+{
+    ::RedrawWindow(h, NULL, NULL, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT rc;
+    ::GetWindowRect(h, &rc);
+    std::unique_ptr<painttest::MemoryDC> pic(new painttest::MemoryDC(rc.right - rc.left, rc.bottom - rc.top));
+    HDC hdc = ::GetWindowDC(h);
+    ::BitBlt(pic->dc()->GetSafeHdc(), 0, 0, rc.right - rc.left, rc.bottom - rc.top, hdc, 0, 0, SRCCOPY);
+    ::ReleaseDC(h, hdc);
+    return pic;
+}
+
+// How far below the window's top edge its client area starts.
+int ClientTopOf(HWND h)
+{
+    RECT rcWindow, rcClient;
+    ::GetWindowRect(h, &rcWindow);
+    ::GetClientRect(h, &rcClient);
+    ::MapWindowPoints(h, NULL, (POINT*)&rcClient, 2);
+    return rcClient.top - rcWindow.top;
+}
+
+// Within tol of clr in every channel (a gradient's ends).
+::testing::AssertionResult Near(COLORREF clr, COLORREF expected, int tol = 12)
+{
+    for (int shift : {0, 8, 16})
+        if (std::abs((int)((clr >> shift) & 0xFF) - (int)((expected >> shift) & 0xFF)) > tol)
+            return ::testing::AssertionFailure()
+                   << std::hex << "0x" << clr << " is not near 0x" << expected;
+    return ::testing::AssertionSuccess();
+}
+
+// One 1-pixel ring of a frame, n pixels in from the window's edges: its
+// top and left sides (with the top-left corner) in one colour, its right
+// and bottom sides (with the other three corners) in the other.
+void ExpectRing(painttest::MemoryDC& pic, int cx, int cy, int n, COLORREF tl, COLORREF br)
+{
+    SCOPED_TRACE("ring " + std::to_string(n));
+    const int r = cx - 1 - n, b = cy - 1 - n;
+    EXPECT_EQ(tl, pic.Pixel(n, n));
+    EXPECT_EQ(tl, pic.Pixel(cx / 2, n));
+    EXPECT_EQ(tl, pic.Pixel(n, cy / 2));
+    EXPECT_EQ(br, pic.Pixel(r, n));
+    EXPECT_EQ(br, pic.Pixel(r, cy / 2));
+    EXPECT_EQ(br, pic.Pixel(n, b));
+    EXPECT_EQ(br, pic.Pixel(cx / 2, b));
+    EXPECT_EQ(br, pic.Pixel(r, b));
+}
+
+// Each docking theme's frame read back from a real themed floating frame,
+// inactive and active, in the classic colours and in the Luna blue scheme:
+// the frame rings and their corners, the caption strip's edges and the
+// first pixels of the theme's bar in it.
+TEST(FloatingFrame, EachThemeDrawsItsFrameRingsAndCaptionStrip)
+{
+    painttest::NoVisualStyles noStyles;
+    const struct {
+        int nTheme;
+        int nColors;
+    } rows[] = {{0, qxColorThemeClassic}, {1, qxColorThemeClassic}, {2, qxColorThemeClassic}, {3, qxColorThemeClassic}, {4, qxColorThemeClassic}, {5, qxColorThemeClassic}, {6, qxColorThemeClassic}, {7, qxColorThemeClassic}, {8, qxColorThemeClassic}, {9, qxColorThemeClassic}, {10, qxColorThemeClassic}, {2, qxColorThemeBlue}, {9, qxColorThemeBlue}, {6, qxColorThemeSilver}};
+    for (const auto& row : rows) {
+        painttest::FixedColors colors(row.nColors);
+        FloatFrame f;
+        f.manager.m_bThemedFloatingFrames = TRUE;
+        f.manager.SetTheme(row.nTheme);
+        CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+        p1->SetTitle("Function List");
+        CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
+        ASSERT_NE(nullptr, pFrame);
+        HWND h = pFrame->GetSafeHwnd();
+        CQXPDockingPanePaintManager* pm = f.manager.GetPaintManager();
+        const int th = pm->GetCaptionTextHeight();
+        for (bool bActive : {false, true}) {
+            SCOPED_TRACE("theme " + std::to_string(row.nTheme) + " colours " + std::to_string(row.nColors) +
+                         (bActive ? " active" : " inactive"));
+            ::SetFocus(bActive ? p1->GetChild() : f.site.m_hWnd);
+            pFrame->OnFocusChanged();
+            ASSERT_TRUE(PumpUntil([&] { return (pFrame->m_bActive != FALSE) == bActive; }));
+            std::unique_ptr<painttest::MemoryDC> pic = WindowPicture(h);
+            RECT rcWindow;
+            ::GetWindowRect(h, &rcWindow);
+            const int cx = rcWindow.right - rcWindow.left, cy = rcWindow.bottom - rcWindow.top;
+            const int clientTop = ClientTopOf(h);
+            EXPECT_EQ(3 + pm->GetCaptionHeight() + 2, clientTop);
+            const COLORREF* g = bActive ? pm->m_clrActiveCaption : pm->m_clrInactiveCaption;
+            const int mid = cx / 2;
+            // The Close glyph in the bar's glyph colour: the caption text
+            // colours in themes 2, 7, 9, 10; black in theme 5; colour 9 when
+            // active, else colour 18, in the gradient family; colour 18 in
+            // themes 0, 4, 8.
+            COLORREF clrGlyph = pm->GetColor(COLOR_BTNTEXT);
+            switch (row.nTheme) {
+            case 2:
+            case 7:
+            case 9:
+            case 10:
+                clrGlyph = bActive ? pm->m_clrActiveCaptionText : pm->m_clrInactiveCaptionText;
+                break;
+            case 5:
+                clrGlyph = RGB(0, 0, 0);
+                break;
+            case 1:
+            case 3:
+            case 6:
+                if (bActive)
+                    clrGlyph = pm->GetColor(COLOR_CAPTIONTEXT);
+                break;
+            }
+            EXPECT_GE(pic->Count(CRect(ButtonOf(pFrame, QX_IDS_DOCKINGPANE_CLOSE)->m_rc), clrGlyph), 8);
+            if (row.nTheme == 2 || row.nTheme == 7 || row.nTheme == 10) {
+                // Three rings in colour 43, a fourth in the inactive
+                // gradient's second colour with its corners in colour 43;
+                // the strip below them across the caption's depth, its
+                // bottom corners in that second colour.
+                const COLORREF c43 = pm->GetColor(43), inner = pm->m_clrInactiveCaption[1];
+                for (int n = 0; n < 3; ++n)
+                    ExpectRing(*pic, cx, cy, n, c43, c43);
+                // (Below the caption the client area covers the fourth ring.)
+                for (POINT pt : {POINT{3, 3}, POINT{cx - 4, 3}})
+                    EXPECT_EQ(c43, pic->Pixel(pt.x, pt.y)) << pt.x << "," << pt.y;
+                for (POINT pt : {POINT{mid, 3}, POINT{3, 4}, POINT{3, clientTop - 1}, POINT{cx - 4, clientTop - 1}})
+                    EXPECT_EQ(inner, pic->Pixel(pt.x, pt.y)) << pt.x << "," << pt.y;
+                const int top = 4, bottom = 4 + th + 3;
+                EXPECT_TRUE(Near(pic->Pixel(mid, top), g[0]));
+                EXPECT_TRUE(Near(pic->Pixel(mid, bottom - 1), g[1]));
+                EXPECT_EQ(inner, pic->Pixel(4, bottom - 1));
+                EXPECT_EQ(inner, pic->Pixel(cx - 5, bottom - 1));
+                // The bar lies in the strip less a pixel on each side.
+                EXPECT_EQ(cx - 5 - 2, ButtonOf(pFrame, QX_IDS_DOCKINGPANE_CLOSE)->m_rc.right);
+                continue;
+            }
+            // Themes 0, 1, 3, 4, 6, 8, 9 on colour 15, theme 5 on its stripe
+            // colour: the 3-D rings, then the strip deflated to the bar.
+            const COLORREF face = row.nTheme == 5 ? pm->GetColor(bActive ? 31 : 30) : pm->GetColor(COLOR_3DFACE);
+            ExpectRing(*pic, cx, cy, 0, face, RGB(0, 0, 0));
+            ExpectRing(*pic, cx, cy, 1, pm->GetColor(COLOR_3DHIGHLIGHT), pm->GetColor(COLOR_3DSHADOW));
+            ExpectRing(*pic, cx, cy, 2, face, face);
+            const int top = 3, bottom = 3 + th + 3;
+            for (POINT pt : {POINT{3, top}, POINT{mid, top}, POINT{mid, top + 1}, POINT{3, (top + bottom) / 2},
+                             POINT{cx - 4, (top + bottom) / 2}, POINT{mid, bottom - 2}, POINT{mid, bottom - 1},
+                             POINT{mid, clientTop - 1}})
+                EXPECT_EQ(face, pic->Pixel(pt.x, pt.y)) << pt.x << "," << pt.y;
+            // The bar: (4, 5) to (cx - 4, bottom - 2).
+            const int bl = 4, bt = top + 2, br = cx - 4, bb = bottom - 2;
+            EXPECT_EQ(br - 2, ButtonOf(pFrame, QX_IDS_DOCKINGPANE_CLOSE)->m_rc.right);
+            switch (row.nTheme) {
+            case 0:
+                EXPECT_EQ(pm->GetColor(bActive ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION), pic->Pixel(bl, bt));
+                break;
+            case 1:
+                if (bActive) {
+                    EXPECT_EQ(g[0], pic->Pixel(bl, bt));
+                } else {
+                    EXPECT_EQ(face, pic->Pixel(bl, bt)) << "the outline's corner is left out";
+                    EXPECT_EQ(pm->GetColor(52), pic->Pixel(bl + 1, bt));
+                    EXPECT_EQ(pm->GetColor(52), pic->Pixel(bl, bt + 1));
+                    EXPECT_EQ(face, pic->Pixel(bl + 1, bt + 1));
+                }
+                break;
+            case 3:
+            case 6:
+                // A gradient along the caption.
+                EXPECT_TRUE(Near(pic->Pixel(bl, bt), g[0]));
+                EXPECT_TRUE(Near(pic->Pixel(br - 1, bt), g[1]));
+                EXPECT_EQ(pic->Pixel(mid, bt), pic->Pixel(mid, bb - 1));
+                break;
+            case 9:
+                // Border lines on the left, top and right; the gradient
+                // across the caption's depth.
+                EXPECT_EQ(pm->m_clrBorder, pic->Pixel(bl, bt));
+                EXPECT_EQ(pm->m_clrBorder, pic->Pixel(mid, bt));
+                EXPECT_EQ(pm->m_clrBorder, pic->Pixel(bl, bb - 1));
+                EXPECT_EQ(pm->m_clrBorder, pic->Pixel(br - 1, bb - 1));
+                EXPECT_TRUE(Near(pic->Pixel(mid, bt + 1), g[0]));
+                EXPECT_TRUE(Near(pic->Pixel(mid, bb - 1), g[1]));
+                break;
+            default:
+                // 4, 5, 8: the bar on the strip's own colour (theme 5 with
+                // no face line at its top).
+                EXPECT_EQ(face, pic->Pixel(bl, bt));
+                EXPECT_EQ(face, pic->Pixel(bl + 1, bt + 1));
+                break;
+            }
+        }
+    }
+}
+
 // The caption buttons of a themed frame under the real mouse: hovering
 // lights one until the mouse leaves the caption, the pin rolls the frame
 // up, Menu asks the owner for the pane's menu, Close closes the panes.
@@ -482,6 +671,50 @@ TEST(FloatingFrame, ThemedCaptionButtonsActUnderTheRealMouse)
     EXPECT_TRUE(p1->IsClosed());
 }
 
+// The themed frame's caption buttons are its tools: a point over one gives
+// the button's id and its string as the tip, with the button's rectangle in
+// client coordinates; the caption beside the buttons gives none.
+TEST(FloatingFrame, CaptionButtonsAreTooltipTools)
+{
+    FloatFrame f;
+    f.manager.m_bThemedFloatingFrames = TRUE;
+    f.manager.SetTheme(2);
+    CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+    p1->SetOptions(p1->GetOptions() | paneHasMenuButton);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
+    ASSERT_NE(nullptr, pFrame);
+    HWND h = pFrame->GetSafeHwnd();
+    ::RedrawWindow(h, NULL, NULL, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    const struct {
+        int nID;
+        const char* pszTip;
+    } rows[] = {{QX_IDS_DOCKINGPANE_CLOSE, "Close"}, {QX_IDS_DOCKINGPANE_AUTOHIDE, "Auto Hide"},
+                {QX_IDS_DOCKINGPANE_MENU, "Menu"}};
+    for (const auto& r : rows) {
+        CaptionButton* b = ButtonOf(pFrame, r.nID);
+        ASSERT_NE(nullptr, b);
+        ASSERT_FALSE(::IsRectEmpty(&b->m_rc)) << r.pszTip;
+        POINT pt = ButtonOnScreen(h, b);
+        ::ScreenToClient(h, &pt);
+        TOOLINFOA ti = {};
+        ti.cbSize = sizeof(ti);
+        EXPECT_EQ(r.nID, pFrame->OnToolHitTest(CPoint(pt), &ti)) << r.pszTip;
+        ASSERT_NE(nullptr, ti.lpszText) << r.pszTip;
+        EXPECT_STREQ(r.pszTip, ti.lpszText);
+        EXPECT_EQ(h, ti.hwnd);
+        EXPECT_TRUE(::PtInRect(&ti.rect, pt)) << r.pszTip;
+        EXPECT_LT(ti.rect.top, 0) << "the caption lies above the client area";
+        free(ti.lpszText);
+    }
+    // The caption's left end, away from the buttons, and the client area.
+    RECT rcWindow;
+    ::GetWindowRect(h, &rcWindow);
+    POINT ptCaption = {rcWindow.left + 12, ButtonOnScreen(h, ButtonOf(pFrame, QX_IDS_DOCKINGPANE_CLOSE)).y};
+    ::ScreenToClient(h, &ptCaption);
+    EXPECT_EQ(-1, pFrame->OnToolHitTest(CPoint(ptCaption), NULL));
+    EXPECT_EQ(-1, pFrame->OnToolHitTest(CPoint(5, 5), NULL));
+}
+
 TEST(FloatingFrame, RollsUpAfterSixPollsAndExpandsOnANonClientMove)
 {
     FloatFrame f;
@@ -521,6 +754,98 @@ TEST(FloatingFrame, RollsUpAfterSixPollsAndExpandsOnANonClientMove)
     EXPECT_FALSE(pFrame->IsRollUp());
 }
 
+// The themed-frames option switched while frames float: the borders follow
+// it; a collapsed frame takes the new caption's height after a theme
+// change, and leaves roll-up (at its full height) when the option goes off.
+TEST(FloatingFrame, FramesFollowTheThemedOptionAndTheTheme)
+{
+    FloatFrame f;
+    f.manager.m_bManualTimers = TRUE;
+    CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
+    ASSERT_NE(nullptr, pFrame);
+    HWND h = pFrame->GetSafeHwnd();
+    auto borders = [&] { return ::GetWindowLongA(h, GWL_STYLE) & (WS_BORDER | WS_THICKFRAME); };
+    auto height = [&] {
+        RECT rc;
+        ::GetWindowRect(h, &rc);
+        return (int)(rc.bottom - rc.top);
+    };
+    EXPECT_EQ(WS_BORDER | WS_THICKFRAME, borders());
+    f.manager.m_bThemedFloatingFrames = TRUE;
+    f.manager.SetTheme(0);
+    EXPECT_EQ(0, borders());
+    EXPECT_EQ(3 + f.manager.GetPaintManager()->GetCaptionHeight() + 2, ClientTopOf(h)) << "the themed non-client area";
+    const int full = height();
+
+    // Rolled up and collapsed under theme 0, then theme 7 (a lower caption).
+    ::SetFocus(f.site.m_hWnd);
+    pFrame->SetRollUp(TRUE);
+    RECT rc;
+    ::GetWindowRect(h, &rc);
+    ::SetCursorPos(rc.right + 80, rc.bottom + 80);
+    for (int i = 0; i < 6; ++i)
+        pFrame->OnTimer(1);
+    for (int i = 0; i < 9 && pFrame->m_bCollapsing; ++i)
+        pFrame->OnTimer(3);
+    ASSERT_TRUE(pFrame->m_bCollapsed);
+    const int nCaption0 = f.manager.GetPaintManager()->GetCaptionHeight();
+    EXPECT_EQ(nCaption0 + 8, height());
+    f.manager.SetTheme(7);
+    const int nCaption7 = f.manager.GetPaintManager()->GetCaptionHeight();
+    ASSERT_NE(nCaption0, nCaption7);
+    EXPECT_EQ(nCaption7 + 8, height());
+    EXPECT_TRUE(pFrame->IsRollUp());
+
+    // The option off: the frame's own borders, out of roll-up, full height.
+    f.manager.m_bThemedFloatingFrames = FALSE;
+    f.manager.RedrawPanes();
+    EXPECT_EQ(WS_BORDER | WS_THICKFRAME, borders());
+    EXPECT_FALSE(pFrame->IsRollUp());
+    EXPECT_EQ(full, height());
+}
+
+// A right click on the caption: the pane concerned takes the focus and the
+// owner is asked for its context menu at the point; a shown menu ends the
+// click there.
+TEST(FloatingFrame, ARightClickOnTheCaptionAsksForThePanesMenu)
+{
+    FloatFrame f;
+    f.site.m_nMenuAnswer = 1;
+    CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+    CQXPDockingPane* p2 = f.Add(2, dockBottomOf);
+    CQXPDockingPane* p3 = f.Add(3, dockBottomOf);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
+    ASSERT_NE(nullptr, pFrame);
+    HWND h = pFrame->GetSafeHwnd();
+    RECT rc;
+    ::GetWindowRect(h, &rc);
+    const POINT pt = {rc.left + 30, rc.top + 8};
+    // One container: its selected pane.
+    ::SetFocus(f.site.m_hWnd);
+    ::SendMessage(h, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(pt.x, pt.y));
+    ASSERT_EQ(1u, f.site.m_menuRequests.size());
+    EXPECT_EQ(p1, f.site.m_menuRequests[0].pPane);
+    EXPECT_EQ(pt.x, f.site.m_menuRequests[0].ptScreen.x);
+    EXPECT_EQ(pt.y, f.site.m_menuRequests[0].ptScreen.y);
+    EXPECT_EQ(p1->GetChild(), ::GetFocus());
+    // Two containers: the one holding the focus.
+    f.manager.MoveAndDockPane(p2, dockBottomOf, f.ContainerOf(p1));
+    f.manager.MoveAndDockPane(p3, dockTopOf, f.ContainerOf(p1));
+    f.Settle();
+    pFrame->UpdatePanes(FALSE);
+    ASSERT_EQ(pFrame, f.FrameOf(p2));
+    ASSERT_EQ(pFrame, f.FrameOf(p3));
+    ::SetFocus(p2->GetChild());
+    ::SendMessage(h, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(pt.x, pt.y));
+    ASSERT_EQ(2u, f.site.m_menuRequests.size());
+    EXPECT_EQ(p2, f.site.m_menuRequests[1].pPane);
+    EXPECT_EQ(p2->GetChild(), ::GetFocus());
+    // Elsewhere than on the caption: no question.
+    ::SendMessage(h, WM_NCRBUTTONDOWN, HTBOTTOM, MAKELPARAM(pt.x, rc.bottom - 1));
+    EXPECT_EQ(2u, f.site.m_menuRequests.size());
+}
+
 TEST(FloatingFrame, ALayoutWithFloatingFramesComesBackAsWindows)
 {
     FloatFrame f;
@@ -551,6 +876,50 @@ TEST(FloatingFrame, ALayoutWithFloatingFramesComesBackAsWindows)
     EXPECT_EQ(before.top, after.top);
     EXPECT_EQ(before.right, after.right);
     EXPECT_EQ(before.bottom, after.bottom);
+}
+
+// A frame in roll-up mode is saved with its mode and full height and comes
+// back rolled up to its caption; the mouse over it brings the full height.
+TEST(FloatingFrame, ARolledUpFrameComesBackRolledUp)
+{
+    FloatFrame f;
+    f.manager.m_bThemedFloatingFrames = TRUE;
+    f.manager.m_bManualTimers = TRUE;
+    CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+    f.Add(2, dockBottomOf);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
+    ASSERT_NE(nullptr, pFrame);
+    RECT before;
+    ::GetWindowRect(pFrame->GetSafeHwnd(), &before);
+    const int full = before.bottom - before.top;
+    const int rolled = f.manager.GetPaintManager()->GetCaptionHeight() + 8;
+    ::SetFocus(f.site.m_hWnd);
+    pFrame->SetRollUp(TRUE);
+    ASSERT_TRUE(pFrame->IsRollUp());
+    DockingLayoutStore saved(&f.manager);
+    f.manager.GetLayout(&saved);
+    // Out of roll-up and docked meanwhile; then the saved layout again.
+    pFrame->SetRollUp(FALSE);
+    ::SendMessage(pFrame->GetSafeHwnd(), WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(before.left + 30, before.top + 8));
+    f.Settle();
+    ASSERT_FALSE(p1->IsFloating());
+    f.manager.SetLayout(&saved);
+    f.Settle();
+    CQXPDockingPaneMiniWnd* pBack = f.FrameOf(f.manager.FindPane(1));
+    ASSERT_NE(nullptr, pBack);
+    HWND h = pBack->GetSafeHwnd();
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(h) != FALSE; }));
+    EXPECT_TRUE(pBack->IsRollUp());
+    EXPECT_EQ(full, pBack->m_nExpandedHeight);
+    RECT rc;
+    ::GetWindowRect(h, &rc);
+    EXPECT_EQ(before.left, rc.left);
+    EXPECT_EQ(before.top, rc.top);
+    EXPECT_EQ(rolled, rc.bottom - rc.top);
+    ::SendMessage(h, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(rc.left + 10, rc.top + 5));
+    ::GetWindowRect(h, &rc);
+    EXPECT_EQ(full, rc.bottom - rc.top);
+    EXPECT_TRUE(pBack->IsRollUp());
 }
 
 TEST(FloatingFrame, AFrameReadBackFromTheRegistryDocksItsPanesBack)
@@ -1004,3 +1373,35 @@ TEST(PaneDrag, ACaptionDroppedOnTheLeftEdgeGuideDocksThere)
 }
 
 } // namespace
+
+// The preview a drag shows for an outer edge is the place the panes take
+// once dropped there: the side holding the documents keeps the rest.
+TEST(FloatingFrame, TheOuterDockingRectangleIsWhereThePaneLands)
+{
+    const int dirs[] = {dockLeftOf, dockRightOf, dockTopOf, dockBottomOf};
+    for (int dir : dirs) {
+        SCOPED_TRACE(dir);
+        FloatFrame f;
+        f.Add(1, dockLeftOf);
+        CQXPDockingPane* p2 = f.Add(2, dockBottomOf);
+        CQXPDockingPaneMiniWnd* pFrame = f.Float(p2, kFloatRect);
+        ASSERT_NE(nullptr, pFrame);
+        CPaneBase* pObject = f.ContainerOf(p2);
+        RECT preview = f.manager.CalcDockingRect(pObject, dir, NULL);
+        RECT client;
+        ::GetClientRect(f.site.m_hWnd, &client);
+        bool bHoriz = dir == dockLeftOf || dir == dockRightOf;
+        int extent = bHoriz ? client.right - client.left : client.bottom - client.top;
+        int length = bHoriz ? preview.right - preview.left : preview.bottom - preview.top;
+        EXPECT_GT(length, 0);
+        EXPECT_LT(length, extent / 2) << "the documents' side keeps the rest";
+        f.manager.MoveAndDockPane(pObject, dir, NULL);
+        f.Settle();
+        RECT docked;
+        ::GetWindowRect(f.ContainerOf(p2)->GetSafeHwnd(), &docked);
+        EXPECT_EQ(preview.left, docked.left);
+        EXPECT_EQ(preview.top, docked.top);
+        EXPECT_EQ(preview.right, docked.right);
+        EXPECT_EQ(preview.bottom, docked.bottom);
+    }
+}

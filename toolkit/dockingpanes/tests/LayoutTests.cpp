@@ -97,7 +97,7 @@ void BuildSample(Docking& d)
     auto* pFrame = static_cast<CQXPDockingPaneMiniWnd*>(d.manager.CreatePaneObject(paneTypeMiniWnd, pLayout));
     RECT rc = {100, 120, 400, 420};
     pFrame->Init(pTabbed, rc);
-    pFrame->m_bCollapsed = TRUE;
+    pFrame->m_bRollUp = TRUE;
     pFrame->m_nExpandedHeight = 300;
     pLayout->UpdateHolders();
     pLayout->DropEmptyContainers();

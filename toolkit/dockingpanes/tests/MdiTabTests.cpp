@@ -13,9 +13,13 @@
 #include <qx/tabbars.h>
 #include <qx/themes.h>
 
+#include <fx/document.h>
 #include <fx/mdi.h>
 #include <fx/oledrop.h>
+#include <fx/view.h>
 
+#include <qmtest/mouse.h>
+#include <qmtest/qmatedriver.h>
 #include <qmtest/screenshot.h>
 #include <qmtest/script.h>
 
@@ -83,6 +87,36 @@ struct MdiFixture : ::testing::Test {
         SetForegroundWindow(frame->GetSafeHwnd());
         return tabs.GetWorkspace()->FindNavigateButton(CQXPTabManagerNavigateButton::idActiveFiles);
     }
+    // Tab groups on and the active document moved into a new group by a
+    // workspace command (which holds the tabs' updates back until the
+    // program is idle); then the program's idle.
+    void SplitIntoGroups(UINT nCommand)
+    {
+        ASSERT_TRUE(tabs.Attach(frame, TRUE));
+        tabs.Refresh();
+        Pump();
+        ASSERT_TRUE(tabs.OnCmdMsg(nCommand, CN_COMMAND, NULL, NULL));
+        Pump();
+        EXPECT_TRUE(tabs.IsUpdateSuspended()) << "moving a tab suspends the updates until idle";
+        docktest::IdleUpdate(frame);
+        EXPECT_FALSE(tabs.IsUpdateSuspended());
+        ASSERT_EQ(2, tabs.GetWorkspaceCount());
+    }
+    // A real click at a point of a strip window; true once the document is
+    // the active one and the press is over. The pointer is parked after.
+    bool ClickUntilActive(HWND hStrip, POINT ptStrip, HWND hDocument)
+    {
+        ClientToScreen(hStrip, &ptStrip);
+        qmtest::ClickAt(ptStrip);
+        const bool bActive = qmtest::WaitUntil(
+            [&] {
+                Pump();
+                return Active() == hDocument && GetCapture() == NULL;
+            },
+            5000);
+        qmtest::ParkPointer();
+        return bActive;
+    }
     // The cursor the MDI client sets with the mouse at a point of its own.
     HCURSOR CursorOver(POINT pt)
     {
@@ -123,6 +157,7 @@ TEST_F(MdiFixture, OneTabPerChildAndClicksActivate)
     Pump();
     EXPECT_EQ(children[0], Active());
     EXPECT_EQ(item, ws->GetSelectedItem());
+    docktest::IdleUpdate(frame); // the program's idle after the click
 
     // A closed document loses its tab.
     SendMessageA(frame->m_hWndMDIClient, WM_MDIDESTROY, (WPARAM)children[1], 0);
@@ -440,7 +475,9 @@ TEST_F(MdiFixture, TabGroupsSplitAndJoinAgain)
     Pump();
     EXPECT_FALSE(CommandEnabled(tabs, ID_WORKSPACE_NEWHORIZONTAL));
     EXPECT_TRUE(CommandEnabled(tabs, ID_WORKSPACE_NEWVERTICAL));
-    // A document closed in a group of one takes its group with it.
+    // A document closed in a group of one takes its group with it (once
+    // the program was idle after the commands).
+    docktest::IdleUpdate(frame);
     HWND alone = tabs.GetWorkspace(1)->GetItem(0)->m_hWnd;
     SendMessageA(frame->m_hWndMDIClient, WM_MDIDESTROY, (WPARAM)alone, 0);
     Pump();
@@ -692,6 +729,215 @@ TEST_F(MdiFixture, TabDroppedInTheMiddleOffersTheGroupCommands)
     Pump();
     EXPECT_EQ(1, tabs.GetWorkspaceCount());
     EXPECT_EQ(3, tabs.GetWorkspace(0)->GetItemCount());
+}
+
+// A press on a tab leaves the strip under the pointer as it is until the
+// program is idle: the document comes forward at once, but the tabs'
+// captions (which here change with the active document) follow only with
+// the idle update. A double click's second press is a press as well.
+TEST_F(MdiFixture, APressKeepsTheStripAsItIsUntilTheIdleUpdate)
+{
+    std::vector<HWND> docs;
+    for (const char* name : {"Left", "Right"}) {
+        auto* child = new docktest::ActivityCaptionChild(name);
+        ASSERT_TRUE(child->Create(NULL, name, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
+                                  frame));
+        docs.push_back(child->GetSafeHwnd());
+    }
+    ASSERT_TRUE(tabs.Attach(frame, FALSE));
+    Pump();
+    docktest::IdleUpdate(frame);
+    ASSERT_TRUE(qmtest::BringToForeground(frame->GetSafeHwnd()));
+    CQXPTabWorkspace* ws = tabs.GetWorkspace();
+    CQXPTabManagerItem* left = tabs.FindItem(docs[0]);
+    CQXPTabManagerItem* right = tabs.FindItem(docs[1]);
+    ASSERT_TRUE(left && right);
+    ASSERT_EQ(docs[1], Active());
+    EXPECT_STREQ("Left", left->GetCaption());
+    EXPECT_STREQ("Right (active)", right->GetCaption());
+    EXPECT_FALSE(tabs.IsClickPending());
+    EXPECT_FALSE(tabs.IsUpdateSuspended());
+
+    RECT r = left->GetRect();
+    POINT pt = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ASSERT_TRUE(ClickUntilActive(ws->GetSafeHwnd(), pt, docs[0]));
+    EXPECT_EQ(left, ws->GetSelectedItem());
+    // The documents switched with the client's drawing off; it draws again.
+    EXPECT_TRUE(IsWindowVisible(frame->m_hWndMDIClient));
+    EXPECT_TRUE(IsWindowVisible(docs[0]));
+    EXPECT_TRUE(tabs.IsClickPending());
+    EXPECT_TRUE(tabs.IsUpdateSuspended());
+    EXPECT_STREQ("Left", left->GetCaption()) << "the strip is not brought in step before the idle update";
+    EXPECT_STREQ("Right (active)", right->GetCaption());
+    EXPECT_EQ(left, ws->HitTest(pt));
+    tabs.Refresh(FALSE);
+    EXPECT_STREQ("Left", left->GetCaption()) << "nor by a refresh meanwhile";
+
+    docktest::IdleUpdate(frame);
+    EXPECT_FALSE(tabs.IsClickPending());
+    EXPECT_FALSE(tabs.IsUpdateSuspended());
+    EXPECT_STREQ("Left (active)", left->GetCaption());
+    EXPECT_STREQ("Right", right->GetCaption());
+
+    // The second press of a double click (the release waiting behind it).
+    r = right->GetRect();
+    pt = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    PostMessageA(ws->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    SendMessageA(ws->GetSafeHwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    Pump();
+    EXPECT_EQ(docs[1], Active());
+    EXPECT_TRUE(tabs.IsClickPending());
+    EXPECT_STREQ("Right", right->GetCaption());
+    docktest::IdleUpdate(frame);
+    EXPECT_STREQ("Right (active)", right->GetCaption());
+    EXPECT_STREQ("Left", left->GetCaption());
+}
+
+// With tab groups a press on the strip of a group that is not the active
+// one brings that group's document forward, also away from its tabs; the
+// tabs follow at the idle update.
+TEST_F(MdiFixture, APressOnAnInactiveGroupsStripBringsItsDocumentForward)
+{
+    // The active document in a group of its own below.
+    ASSERT_NO_FATAL_FAILURE(SplitIntoGroups(ID_WORKSPACE_NEWHORIZONTAL));
+    CQXPTabWorkspace* top = tabs.GetWorkspace(0);
+    CQXPTabWorkspace* bottom = tabs.GetWorkspace(1);
+    ASSERT_EQ(bottom, tabs.GetActiveWorkspace());
+    ASSERT_NE(nullptr, top->GetSelectedItem());
+    const HWND hTopDocument = top->GetSelectedItem()->m_hWnd;
+    ASSERT_NE(hTopDocument, Active());
+
+    // Just after the last tab of the top strip: no tab, no button.
+    RECT last = top->GetItem(top->GetItemCount() - 1)->GetRect();
+    POINT pt = {last.right + 8, (last.top + last.bottom) / 2};
+    ASSERT_EQ(nullptr, top->HitTest(pt));
+    ASSERT_EQ(nullptr, top->HitTestNavigateButton(pt, FALSE));
+    ASSERT_TRUE(qmtest::BringToForeground(frame->GetSafeHwnd()));
+    EXPECT_TRUE(ClickUntilActive(top->GetSafeHwnd(), pt, hTopDocument));
+    EXPECT_TRUE(tabs.IsClickPending());
+    docktest::IdleUpdate(frame);
+    EXPECT_EQ(top, tabs.GetActiveWorkspace());
+    EXPECT_FALSE(tabs.IsClickPending());
+}
+
+// A view of nothing, for documents of the framework's own in the tests.
+class BlankView : public CView {
+    DECLARE_DYNCREATE(BlankView)
+public:
+    void OnDraw(CDC*) override {}
+};
+IMPLEMENT_DYNCREATE(BlankView, CView)
+
+// The tab of a framework document shows the document's title and its
+// tooltip the document's full path, whatever the window's text says; a
+// document's own answer still comes first.
+TEST_F(MdiFixture, TabsOfFrameworkDocumentsShowTheirTitleAndPath)
+{
+    auto open = [&](CDocument* pDoc, CMDIChildWnd* pChild) {
+        CCreateContext context;
+        context.m_pCurrentDoc = pDoc;
+        context.m_pNewViewClass = RUNTIME_CLASS(BlankView);
+        EXPECT_TRUE(pChild->Create(NULL, "Window text", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                                   CFrameWnd::rectDefault, frame, &context));
+        pChild->InitialUpdateFrame(pDoc, TRUE);
+        ::SetWindowTextA(pChild->GetSafeHwnd(), "Window text");
+        return pChild->GetSafeHwnd();
+    };
+    CDocument* pReport = new CDocument;
+    pReport->SetPathName("C:\\docs\\Report.txt", FALSE);
+    const HWND hReport = open(pReport, new CMDIChildWnd);
+    CDocument* pUntitled = new CDocument; // no title, no path
+    const HWND hUntitled = open(pUntitled, new CMDIChildWnd);
+    CDocument* pOwn = new CDocument;
+    pOwn->SetPathName("C:\\docs\\Own.txt", FALSE);
+    const HWND hOwn = open(pOwn, new docktest::ActivityCaptionChild("Own caption"));
+    ASSERT_TRUE(tabs.Attach(frame, FALSE));
+    tabs.SetToolTipMode(1);
+    Pump();
+    docktest::IdleUpdate(frame);
+    const struct {
+        HWND hWnd;
+        const char *caption, *tooltip;
+    } cases[] = {{hReport, "Report.txt", "C:\\docs\\Report.txt"},
+                 {hUntitled, "Window text", "Window text"},
+                 {hOwn, "Own caption (active)", "C:\\docs\\Own.txt"},
+                 {children[0], "Doc1", "Doc1"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        CQXPTabManagerItem* pItem = tabs.FindItem(c.hWnd);
+        ASSERT_NE(nullptr, pItem);
+        EXPECT_STREQ(c.caption, pItem->GetCaption());
+        EXPECT_STREQ(c.tooltip, tabs.GetItemTooltip(pItem));
+    }
+}
+
+// A frame skin learns when the tabs come and go and whether tab groups lie
+// over the MDI client; a client made right to left turns its strips.
+TEST_F(MdiFixture, AFrameSkinLearnsOfTheTabs)
+{
+    static const UINT nUpdate = RegisterWindowMessageA("WM_SKINFRAMEWORK_UPDATESTATE");
+    static const UINT nQuery = RegisterWindowMessageA("WM_SKINFRAMEWORK_QUERYSTATE");
+    static int s_nUpdates;
+    static WNDPROC s_pfnOld;
+    s_nUpdates = 0;
+    struct Watch {
+        static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
+        {
+            if (m == nUpdate)
+                s_nUpdates++;
+            return CallWindowProcA(s_pfnOld, h, m, w, l);
+        }
+    };
+    const HWND hClient = frame->m_hWndMDIClient;
+    s_pfnOld = (WNDPROC)SetWindowLongPtrA(hClient, GWLP_WNDPROC, (LONG_PTR)&Watch::Proc);
+    EXPECT_EQ(0, SendMessageA(hClient, nQuery, 0, 0));
+    for (BOOL bGroups : {FALSE, TRUE}) {
+        SCOPED_TRACE(bGroups);
+        s_nUpdates = 0;
+        ASSERT_TRUE(tabs.Attach(frame, bGroups));
+        EXPECT_EQ(1, s_nUpdates);
+        EXPECT_EQ(bGroups ? 1 : 0, SendMessageA(hClient, nQuery, 0, 0));
+        EXPECT_TRUE(tabs.Detach());
+        EXPECT_EQ(2, s_nUpdates);
+        EXPECT_EQ(0, SendMessageA(hClient, nQuery, 0, 0));
+    }
+    SetWindowLongPtrA(hClient, GWLP_WNDPROC, (LONG_PTR)s_pfnOld);
+
+    // Right to left: the first tab lies at the strip's right end.
+    tabs.m_bRightToLeft = TRUE;
+    ASSERT_TRUE(tabs.Attach(frame, FALSE));
+    Pump();
+    CQXPTabWorkspace* ws = tabs.GetWorkspace();
+    EXPECT_TRUE(GetWindowLongPtrA(ws->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+    RECT first = ws->GetItem(0)->GetRect(), second = ws->GetItem(1)->GetRect();
+    MapWindowPoints(ws->GetSafeHwnd(), HWND_DESKTOP, (LPPOINT)&first, 2);
+    MapWindowPoints(ws->GetSafeHwnd(), HWND_DESKTOP, (LPPOINT)&second, 2);
+    EXPECT_GT(std::min(first.left, first.right), std::min(second.left, second.right));
+}
+
+// The client finds the tab under a point of its own over every group's
+// strip; with the tabs hidden there is none.
+TEST_F(MdiFixture, TheClientHitTestsEveryGroupsStrip)
+{
+    ASSERT_NO_FATAL_FAILURE(SplitIntoGroups(ID_WORKSPACE_NEWVERTICAL));
+    for (int g = 0; g < 2; ++g) {
+        CQXPTabWorkspace* ws = tabs.GetWorkspace(g);
+        for (int i = 0; i < ws->GetItemCount(); ++i) {
+            CQXPTabManagerItem* pItem = ws->GetItem(i);
+            RECT r = pItem->GetRect();
+            POINT pt = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+            MapWindowPoints(ws->GetSafeHwnd(), frame->m_hWndMDIClient, &pt, 1);
+            EXPECT_EQ(pItem, tabs.HitTest(pt)) << g << "," << i;
+        }
+    }
+    RECT c = tabs.GetWorkspace(1)->m_rcContent;
+    EXPECT_EQ(nullptr, tabs.HitTest(POINT{(c.left + c.right) / 2, (c.top + c.bottom) / 2}));
+    RECT r = tabs.GetWorkspace(1)->GetItem(0)->GetRect();
+    POINT pt = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    MapWindowPoints(tabs.GetWorkspace(1)->GetSafeHwnd(), frame->m_hWndMDIClient, &pt, 1);
+    tabs.ShowWorkspace(FALSE);
+    EXPECT_EQ(nullptr, tabs.HitTest(pt));
+    tabs.ShowWorkspace(TRUE);
 }
 
 using qmtest::SolidIcon;
@@ -1074,6 +1320,15 @@ TEST(ActiveFilesPopupBar, ButtonsCarryTheCaptionsAndIcons)
 
 // The popup bar of the list as it shows on screen, caught from inside its
 // tracking by a posted message.
+// The centre of the first tab group's content, on the screen.
+POINT FirstGroupCentre(CQXPTabClientWnd& tabs, CMDIFrameWnd* frame)
+{
+    RECT c = tabs.GetWorkspace(0)->m_rcContent;
+    POINT ps = {(c.left + c.right) / 2, (c.top + c.bottom) / 2};
+    ClientToScreen(frame->m_hWndMDIClient, &ps);
+    return ps;
+}
+
 struct PopupShot {
     PopupShot()
     {
@@ -1187,10 +1442,7 @@ TEST_F(MdiFixture, TabGroupPopupBarOffersTheEnabledCommandsAndCancel)
 
     tabs.SetGroupPopup(&groups);
     SetForegroundWindow(frame->GetSafeHwnd());
-    CQXPTabWorkspace* first = tabs.GetWorkspace(0);
-    RECT c = first->m_rcContent;
-    POINT ps = {(c.left + c.right) / 2, (c.top + c.bottom) / 2};
-    ClientToScreen(frame->m_hWndMDIClient, &ps);
+    const POINT ps = FirstGroupCentre(tabs, frame);
     PopupShot shot;
     PostMessageA(shot.hWnd, WM_APP, 0, 0);
     PostMessageA(frame->GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
@@ -1213,6 +1465,65 @@ TEST_F(MdiFixture, TabGroupPopupBarOffersTheEnabledCommandsAndCancel)
     EXPECT_EQ(2, tabs.GetWorkspaceCount());
     EXPECT_TRUE(tabs.m_bGroupsStacked);
     tabs.SetGroupPopup(NULL);
+}
+
+// Whether a picture of the image manager shows somewhere in a shot: its
+// opaque pixels (those it draws alike on black and on white) found at one
+// place.
+bool ShowsPicture(painttest::MemoryDC& shot, int cxShot, int cyShot, CQXPIconImage* pImage)
+{
+    painttest::MemoryDC onBlack(16, 16, RGB(0, 0, 0)), onWhite(16, 16, RGB(255, 255, 255));
+    pImage->Draw(onBlack.dc()->GetSafeHdc(), POINT{0, 0});
+    pImage->Draw(onWhite.dc()->GetSafeHdc(), POINT{0, 0});
+    std::vector<std::pair<POINT, COLORREF>> opaque;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            if (onBlack.Pixel(x, y) == onWhite.Pixel(x, y))
+                opaque.push_back({POINT{x, y}, onBlack.Pixel(x, y)});
+    if (opaque.size() < 16)
+        return false;
+    for (int y = 0; y + 16 <= cyShot; ++y)
+        for (int x = 0; x + 16 <= cxShot; ++x) {
+            bool bAll = true;
+            for (const auto& o : opaque)
+                if (shot.Pixel(x + o.first.x, y + o.first.y) != o.second) {
+                    bAll = false;
+                    break;
+                }
+            if (bAll)
+                return true;
+        }
+    return false;
+}
+
+// The group popup shows the pictures of its two new-group commands beside
+// their captions.
+TEST_F(MdiFixture, TabGroupPopupShowsTheNewGroupPictures)
+{
+    CQXPCommandBarsTabGroups groups(NULL);
+    ASSERT_TRUE(tabs.Attach(frame, TRUE));
+    tabs.Refresh();
+    Pump();
+    SendMessageA(frame->m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)children[0], 0);
+    Pump();
+    tabs.SetGroupPopup(&groups);
+    SetForegroundWindow(frame->GetSafeHwnd());
+    const POINT ps = FirstGroupCentre(tabs, frame);
+    PopupShot shot;
+    PostMessageA(shot.hWnd, WM_APP, 0, 0);
+    PostMessageA(frame->GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+    tabs.ShowGroupMenu(ps);
+    Pump();
+    tabs.SetGroupPopup(NULL);
+    ASSERT_TRUE(shot.pic != nullptr) << "the popup bar showed";
+    EXPECT_EQ(1, tabs.GetWorkspaceCount());
+    CQXPImageManager* pImages = GetGlobalImageManager();
+    for (UINT nID : {(UINT)QX_ID_WORKSPACE_NEWHORIZONTAL, (UINT)QX_ID_WORKSPACE_NEWVERTICAL}) {
+        CQXPIconImage* pImage = pImages->GetImage(nID, 16);
+        ASSERT_NE(nullptr, pImage) << nID;
+        EXPECT_TRUE(ShowsPicture(*shot.pic, shot.rc.right - shot.rc.left, shot.rc.bottom - shot.rc.top, pImage))
+            << nID;
+    }
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 
 #include <fx/mdi.h>
 
+#include "DockTestSupport.h"
+
 #include <gtest/gtest.h>
 #include <qmtest/cbframe.h>
 #include <qmtest/mouse.h>
@@ -140,6 +142,64 @@ TEST_F(TabWorkspaceControlTest, AClickOnATabInTheBarActivatesItsDocument)
     ::RedrawWindow(frame.GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     qmtest::PumpFor(300);
     EXPECT_TRUE(qmtest::SaveWindowShot(frame.GetSafeHwnd(), QM_BIN_DIR, "tab-workspace-control.png"));
+}
+
+// A click on a tab in the bar leaves the strip as it is under the pointer
+// until the program is idle, as a strip window of the client's own does:
+// the tabs' captions (which here change with the active document) follow
+// only with the idle update. A click from the keyboard is no press on the
+// strip.
+TEST_F(TabWorkspaceControlTest, AClickOnATabInTheBarKeepsTheStripUntilTheIdleUpdate)
+{
+    std::vector<HWND> docs;
+    for (const char* name : {"Left", "Right"}) {
+        auto* pChild = new docktest::ActivityCaptionChild(name);
+        ASSERT_TRUE(pChild->Create(NULL, name, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
+                                   &frame));
+        docs.push_back(pChild->GetSafeHwnd());
+    }
+    // Room for all five tabs.
+    pControl->m_nWidth = 520;
+    frame.RecalcLayout();
+    PumpMessages();
+    docktest::IdleUpdate(&frame);
+    PumpMessages();
+    CQXPTabManagerItem* pLeft = TabOf(docs[0]);
+    CQXPTabManagerItem* pRight = TabOf(docs[1]);
+    ASSERT_TRUE(pLeft && pRight);
+    ASSERT_EQ(docs[1], Active());
+    EXPECT_STREQ("Left", pLeft->GetCaption());
+    EXPECT_STREQ("Right (active)", pRight->GetCaption());
+    CRect rcTab = pLeft->GetRect();
+    ASSERT_FALSE(rcTab.IsRectEmpty());
+    ASSERT_TRUE(pControl->GetRect().PtInRect(rcTab.CenterPoint()));
+
+    ASSERT_TRUE(qmtest::BringToForeground(frame.GetSafeHwnd()));
+    CPoint pt = rcTab.CenterPoint();
+    ::ClientToScreen(frame.m_pBar->GetSafeHwnd(), &pt);
+    qmtest::ClickAt(pt);
+    ASSERT_TRUE(qmtest::WaitUntil(
+        [&] {
+            PumpMessages();
+            return Active() == docs[0] && ::GetCapture() == NULL;
+        },
+        5000));
+    qmtest::ParkPointer();
+    EXPECT_EQ(pLeft, pControl->GetWorkspace()->GetSelectedItem());
+    EXPECT_TRUE(tabs.IsClickPending());
+    EXPECT_TRUE(tabs.IsUpdateSuspended());
+    EXPECT_STREQ("Left", pLeft->GetCaption()) << "the strip is not brought in step before the idle update";
+    EXPECT_STREQ("Right (active)", pRight->GetCaption());
+
+    docktest::IdleUpdate(&frame);
+    EXPECT_FALSE(tabs.IsClickPending());
+    EXPECT_FALSE(tabs.IsUpdateSuspended());
+    EXPECT_STREQ("Left (active)", pLeft->GetCaption());
+    EXPECT_STREQ("Right", pRight->GetCaption());
+
+    pControl->OnClick(TRUE, CPoint(0, 0));
+    PumpMessages();
+    EXPECT_FALSE(tabs.IsClickPending()) << "a keyboard click";
 }
 
 // Taking the control off the bar unlinks its strip: the client shows no tabs

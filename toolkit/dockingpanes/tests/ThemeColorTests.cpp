@@ -390,28 +390,44 @@ TEST(DockingThemeColors, ThemeSevenCaptionFont)
     }
 }
 
-// A system caption font of a Western character set is written in Tahoma when
-// the paint manager prefers it; a font the program chose keeps its face and
-// stays through refreshes, a system font is taken again.
+// A system caption font of a Western character set is written in the
+// caption face (Tahoma unless the program names another) when the paint
+// manager prefers it; a font the program chose keeps its face and stays
+// through refreshes, a system font is taken again.
 TEST(DockingThemeColors, CaptionFontFaceAndTheTahomaPreference)
 {
     const bool bTahoma = IsFontInstalled("Tahoma") != FALSE;
+    EXPECT_STREQ("Tahoma", Theme(0)->m_strCaptionFaceName);
+    // An installed face other than the one given and Tahoma.
+    const char* other = NULL;
+    for (const char* face : {"Arial", "Times New Roman", "Marlett", "Symbol"})
+        if (!other && IsFontInstalled(face))
+            other = face;
+    ASSERT_NE(nullptr, other) << "no second font face on this system";
     struct Row {
         const char* what;
         BOOL prefer, useSystem;
         BYTE charSet;
-        const char* face; // expected; NULL: the given face
+        const char* captionFace; // NULL: the default
+        const char* face;        // expected; NULL: the given face
     } rows[] = {
-        {"preferred, system font", TRUE, TRUE, ANSI_CHARSET, bTahoma ? "Tahoma" : NULL},
-        {"preferred, symbol set", TRUE, TRUE, SYMBOL_CHARSET, bTahoma ? "Tahoma" : NULL},
-        {"preferred, program's font", TRUE, FALSE, ANSI_CHARSET, NULL},
-        {"preferred, Japanese set", TRUE, TRUE, SHIFTJIS_CHARSET, NULL},
-        {"not preferred", FALSE, TRUE, ANSI_CHARSET, NULL},
+        {"preferred, system font", TRUE, TRUE, ANSI_CHARSET, NULL, bTahoma ? "Tahoma" : NULL},
+        {"preferred, symbol set", TRUE, TRUE, SYMBOL_CHARSET, NULL, bTahoma ? "Tahoma" : NULL},
+        {"preferred, program's font", TRUE, FALSE, ANSI_CHARSET, NULL, NULL},
+        {"preferred, Japanese set", TRUE, TRUE, SHIFTJIS_CHARSET, NULL, NULL},
+        {"not preferred", FALSE, TRUE, ANSI_CHARSET, NULL, NULL},
+        {"preferred, another caption face", TRUE, TRUE, ANSI_CHARSET, other, other},
+        {"another caption face, program's font", TRUE, FALSE, ANSI_CHARSET, other, NULL},
+        {"another caption face, not preferred", FALSE, TRUE, ANSI_CHARSET, other, NULL},
+        {"preferred, caption face not installed", TRUE, TRUE, ANSI_CHARSET, "Qx No Such Face", NULL},
+        {"preferred, empty caption face", TRUE, TRUE, ANSI_CHARSET, "", NULL},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         auto pm = Theme(0);
         pm->m_bPreferTahoma = r.prefer;
+        if (r.captionFace)
+            pm->m_strCaptionFaceName = r.captionFace;
         LOGFONTA lf = {};
         lf.lfHeight = -13;
         lf.lfCharSet = r.charSet;
@@ -423,8 +439,10 @@ TEST(DockingThemeColors, CaptionFontFaceAndTheTahomaPreference)
         EXPECT_STREQ(r.face ? r.face : "Courier New", got.lfFaceName);
         EXPECT_EQ(-13, got.lfHeight);
         // The vertical face follows the preference too.
-        const char* vertical = r.prefer && bTahoma ? "Tahoma" : IsFontInstalled("Arial") ? "Arial"
-                                                                                         : "Courier New";
+        const char* vertical = r.prefer && bTahoma        ? "Tahoma"
+                               : IsFontInstalled("Arial") ? "Arial"
+                               : r.face                   ? r.face
+                                                          : "Courier New";
         EXPECT_STREQ(vertical, pm->GetVerticalCaptionFont().lfFaceName);
     }
 

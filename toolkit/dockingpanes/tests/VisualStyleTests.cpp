@@ -681,8 +681,9 @@ struct FloatingFrameShot : CaptionFrame {
 };
 
 // Theme 3 with the window style: the small frame's left, right and bottom
-// pieces, 3 pixels wide, and its small caption across the top; without the
-// style the 3-D frame of the other themes.
+// pieces, 3 pixels wide, the sides the whole height, and its small caption
+// between them across the top; without the style the 3-D frame of the
+// other themes.
 TEST(FloatingFrameVisualStyles, ThemeThreeFrameIsTheWindowsSmallFrame)
 {
     painttest::FixedColors colors;
@@ -708,12 +709,23 @@ TEST(FloatingFrameVisualStyles, ThemeThreeFrameIsTheWindowsSmallFrame)
             EXPECT_EQ(piece.rc.left, it->rc.left) << piece.part;
             EXPECT_EQ(piece.rc.right, it->rc.right) << piece.part;
             EXPECT_EQ(piece.rc.bottom, it->rc.bottom) << piece.part;
+            EXPECT_EQ(piece.rc.top, it->rc.top) << piece.part;
         }
+        // Each piece shows where it lies (below the fake's edge row), also
+        // beside the caption.
+        const int nCaptionState = f.frame->m_bActive ? CS_ACTIVE : CS_INACTIVE;
+        const int cyCaption = f.manager.GetPaintManager()->GetCaptionHeight() + 5;
+        EXPECT_EQ(styles.fake.PartColor(WP_SMALLFRAMELEFT, nState), pic->Pixel(1, 2));
+        EXPECT_EQ(styles.fake.PartColor(WP_SMALLFRAMERIGHT, nState), pic->Pixel(rc.right - 2, 2));
+        EXPECT_EQ(styles.fake.PartColor(WP_SMALLFRAMELEFT, nState), pic->Pixel(1, rc.bottom / 2));
+        EXPECT_EQ(styles.fake.PartColor(WP_SMALLFRAMEBOTTOM, nState), pic->Pixel(rc.right / 2, rc.bottom - 2));
+        EXPECT_EQ(styles.fake.PartColor(WP_SMALLCAPTION, nCaptionState), pic->Pixel(4, cyCaption / 2));
         auto caption = std::find_if(d.begin(), d.end(), [](const FakeUx::Drawn& x) { return x.part == WP_SMALLCAPTION; });
         ASSERT_NE(d.end(), caption);
         EXPECT_EQ(3, caption->rc.left);
         EXPECT_EQ(rc.right - 3, caption->rc.right);
         EXPECT_EQ(0, caption->rc.top);
+        EXPECT_EQ(cyCaption, caption->rc.bottom);
         EXPECT_TRUE(pic->SavePng("floating-frame-theme3-fake-style.png"));
     }
     painttest::NoVisualStyles none;

@@ -802,6 +802,20 @@ void AFXAPI ExcludeRectCorners(HDC hdc, LPCRECT lpRect)
     ::ExcludeClipRect(hdc, lpRect->right - 1, lpRect->bottom - 1, lpRect->right, lpRect->bottom);
 }
 
+HRGN AFXAPI CreateCornerCutRegion(int cx, int cy)
+{
+    if (cx <= 0 || cy <= 0)
+        return NULL;
+    HRGN hRgn = ::CreateRectRgn(1, 0, cx - 1, 1);
+    HRGN hMiddle = ::CreateRectRgn(0, 1, cx, cy - 1);
+    HRGN hBottom = ::CreateRectRgn(1, cy - 1, cx - 1, cy);
+    ::CombineRgn(hRgn, hRgn, hMiddle, RGN_OR);
+    ::CombineRgn(hRgn, hRgn, hBottom, RGN_OR);
+    ::DeleteObject(hMiddle);
+    ::DeleteObject(hBottom);
+    return hRgn;
+}
+
 void AFXAPI AnimateStretch(HDC hdcDest, const RECT& rcDest, HDC hdcSrc, const RECT& rcSrc, int nSteps, int nDuration)
 {
     const int cx = rcDest.right - rcDest.left, cy = rcDest.bottom - rcDest.top;

@@ -74,8 +74,7 @@ struct CVisualStyleTheme::ModuleRecord {
             bCreated = false; // try again next time
             return;
         }
-        for (void*& p : slots)
-            p = NULL;
+        ClearSlots();
         hModule = ::LoadLibraryA(LibraryName());
     }
     void ClearSlots()
@@ -103,7 +102,7 @@ CVisualStyleTheme::CVisualStyleTheme(BOOL bFollowModule) : m_hTheme(NULL), m_bFo
 
 CVisualStyleTheme::~CVisualStyleTheme() { CloseThemeHandle(); }
 
-CVisualStyleTheme::ModuleRecord* CVisualStyleTheme::GetRecord()
+CVisualStyleTheme::ModuleRecord* CVisualStyleTheme::GetModuleRecord()
 {
     ModuleRecord& r = g_records[m_bFollowModule ? 1 : 0];
     if (!r.bCreated)
@@ -113,7 +112,7 @@ CVisualStyleTheme::ModuleRecord* CVisualStyleTheme::GetRecord()
 
 void* CVisualStyleTheme::Bind(int nSlot, bool bFollowCheck)
 {
-    ModuleRecord* r = GetRecord();
+    ModuleRecord* r = GetModuleRecord();
     if (bFollowCheck && m_bFollowModule) {
         HMODULE hNow = ::GetModuleHandleA(LibraryName());
         if (hNow != r->hModule) {
@@ -217,7 +216,7 @@ void CVisualStyleTheme::EndBufferedPaint(HPAINTBUFFER hBufferedPaint, BOOL fUpda
 
 BOOL CVisualStyleTheme::IsNewThemeLibrary()
 {
-    return IsThemeActive() && HIWORD(GetRecord()->dwComCtlVersion) > 5;
+    return IsThemeActive() && HIWORD(GetModuleRecord()->dwComCtlVersion) > 5;
 }
 
 // ---------------------------------------------------------------------------

@@ -421,6 +421,18 @@ IDispatch* CRibbonBarAccessible::CreateChildObject(long nChild)
     return pDispatch;
 }
 
+LRESULT CRibbonBarAccessible::GetTabListObject(WPARAM wParam)
+{
+    if (!GetRibbon())
+        return 0;
+    CRibbonTabsAccessible* p = new CRibbonTabsAccessible(this);
+    LRESULT lResult = p->LresultFromObject(IID_IAccessible, wParam, p->GetAccessible());
+    if (FAILED((HRESULT)lResult))
+        lResult = p->LresultFromObject(IID_IUnknown, wParam, p->GetAccessible());
+    p->InternalRelease(); // the client holds what it was given
+    return lResult;
+}
+
 // The answer of a sub-object (child n + 1 and on) for itself, or E_INVALIDARG
 // outside the range; fn gets the object's IAccessible.
 template <class Fn>

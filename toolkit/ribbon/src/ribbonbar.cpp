@@ -5,6 +5,7 @@
 #include <qx/barstate.h>
 #include <qx/commandbars.h>
 #include <qx/customize.h>
+#include <qx/mousemanager.h>
 #include <qx/office2007.h>
 #include <qx/propexchange.h>
 #include <qx/ribbonaccess.h>
@@ -23,69 +24,6 @@
 using namespace qxribbon;
 
 namespace {
-
-// A group-band scroll button: scrolls the groups of the selected tab.
-class CRibbonScrollButton : public CQXPControlButton {
-public:
-    explicit CRibbonScrollButton(BOOL bLeft) : m_bLeft(bLeft) { m_dwFlags = 0x12; }
-    void Draw(CDC* pDC) override
-    {
-        CQXPRibbonBar* pBar = DYNAMIC_DOWNCAST(CQXPRibbonBar, GetParent());
-        if (pBar && pBar->GetRibbonTheme())
-            pBar->GetRibbonTheme()->DrawRibbonScrollButton(pDC, GetRect(), m_bLeft, GetSelected(), GetPressed());
-    }
-    void OnExecute() override
-    {
-        if (CQXPRibbonBar* pBar = DYNAMIC_DOWNCAST(CQXPRibbonBar, GetParent()))
-            pBar->ScrollGroups(m_bLeft);
-    }
-    // Held down, the button scrolls again and again: the first repeat
-    // after 4/5 of the double-click time, then every tenth of it, until the
-    // button is released, Escape is pressed, the bar loses the capture or
-    // the button goes (nothing left to scroll).
-    void OnClick(BOOL bKeyboard, CPoint pt) override
-    {
-        CQXPRibbonBar* pBar = DYNAMIC_DOWNCAST(CQXPRibbonBar, GetParent());
-        HWND hWnd = pBar ? pBar->GetSafeHwnd() : NULL;
-        if (bKeyboard || !hWnd || !(::GetKeyState(VK_LBUTTON) & 0x8000)) {
-            CQXPControlButton::OnClick(bKeyboard, pt);
-            return;
-        }
-        m_nPressed = TRUE;
-        pBar->ScrollGroups(m_bLeft);
-        const RepeatDelays delays = ScrollRepeatDelays(::GetDoubleClickTime());
-        ::SetTimer(hWnd, kRepeatTimer, delays.nFirst, NULL);
-        ::SetCapture(hWnd);
-        BOOL bFirst = TRUE;
-        MSG msg;
-        while (::GetCapture() == hWnd && IsVisible(0)) {
-            if (!::GetMessageA(&msg, NULL, 0, 0)) {
-                ::PostQuitMessage((int)msg.wParam);
-                break;
-            }
-            if (msg.message == WM_TIMER && msg.hwnd == hWnd && msg.wParam == kRepeatTimer) {
-                pBar->ScrollGroups(m_bLeft);
-                if (bFirst)
-                    ::SetTimer(hWnd, kRepeatTimer, delays.nNext, NULL);
-                bFirst = FALSE;
-                continue;
-            }
-            if (msg.message == WM_LBUTTONUP || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE))
-                break;
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        if (::GetCapture() == hWnd)
-            ::ReleaseCapture();
-        ::KillTimer(hWnd, kRepeatTimer);
-        m_nPressed = FALSE;
-        if (!IsVisible(0))
-            m_nSelected = 0;
-        pBar->Invalidate(FALSE);
-    }
-    static const UINT kRepeatTimer = 17821;
-    BOOL m_bLeft;
-};
 
 // Stores objects as numbered entries of a section: each its class name,
 // then its own exchange.
@@ -175,8 +113,11 @@ void CQXPRibbonGroup::CopyFrom(CQXPRibbonGroup* pSource, CQXPCommandBar* pParent
     m_bControlsGrouping = pSource->m_bControlsGrouping;
     m_bControlsCentering = pSource->m_bControlsCentering;
     m_bVisible = pSource->m_bVisible;
+    CQXPCommandBar* pBar = GetParentBar();
+    if (!pBar)
+        return;
     for (CQXPControl* pControl : pSource->m_controls) {
-        CQXPControl* pCopy = pParentBar->GetControls()->AddCopy(pControl);
+        CQXPControl* pCopy = pBar->GetControls()->AddCopy(pControl);
         if (!pCopy)
             continue;
         // The source may be collapsed or on a tab not shown; the copy shows.
@@ -296,12 +237,41 @@ void CQXPRibbonGroup::DoPropExchange(CQXPPropExchange* pPX)
 
 IMPLEMENT_DYNCREATE(CQXPRibbonTab, CCmdTarget)
 
-CQXPRibbonTab::CQXPRibbonTab()
-    : m_nId(0), m_nContextColor(0), m_bVisible(TRUE), m_pRibbonBar(NULL), m_nGroupOffset(0), m_bStoredSelected(FALSE)
+CQXPRibbonTab::CQXPRibbonTab() : m_nId(0), m_nContextColor(0), m_pRibbonBar(NULL), m_nGroupOffset(0), m_bStoredSelected(FALSE)
 {
 }
 
 CQXPRibbonTab::~CQXPRibbonTab() { RemoveAllGroups(); }
+
+void CQXPRibbonTab::OnRemoved()
+{
+    RemoveAllGroups();
+    CQXPTabManagerItem::OnRemoved();
+}
+
+void CQXPRibbonTab::Copy(CQXPRibbonTab* pOther)
+{
+    if (!pOther || pOther == this)
+        return;
+    m_strCaption = pOther->m_strCaption;
+    m_nContextColor = pOther->m_nContextColor;
+    m_strContextCaption = pOther->m_strContextCaption;
+    m_nId = pOther->m_nId;
+    m_bVisible = pOther->m_bVisible;
+    m_strToolTip = pOther->m_strToolTip;
+    CQXPTabManager* pOtherRow = pOther->GetTabManager();
+    if (pOtherRow && pOtherRow->GetSelectedItem() == pOther && GetTabManager())
+        GetTabManager()->CQXPTabManager::SetSelectedItem(this);
+    RemoveAllGroups();
+    for (CQXPRibbonGroup* pSource : pOther->m_groups) {
+        CQXPRibbonGroup* pGroup = QxpCreateObjectAs<CQXPRibbonGroup>(pSource->GetRuntimeClass());
+        if (!pGroup)
+            continue;
+        pGroup->m_pTab = this;
+        m_groups.push_back(pGroup);
+        pGroup->CopyFrom(pSource, NULL, NULL);
+    }
+}
 
 CQXPRibbonGroup* CQXPRibbonTab::AddGroup(LPCSTR lpszCaption, int nId)
 {
@@ -331,30 +301,18 @@ void CQXPRibbonTab::RemoveAllGroups()
     m_groups.clear();
 }
 
-int CQXPRibbonTab::GetIndex() const
-{
-    if (!m_pRibbonBar)
-        return -1;
-    for (int i = 0; i < m_pRibbonBar->GetTabCount(); i++)
-        if (m_pRibbonBar->GetTab(i) == this)
-            return i;
-    return -1;
-}
-
 void CQXPRibbonTab::SetVisible(BOOL bVisible)
 {
     bVisible = bVisible ? TRUE : FALSE;
     if (m_bVisible == bVisible)
         return;
-    m_bVisible = bVisible;
+    CQXPTabManagerItem::SetVisible(bVisible);
     if (!m_pRibbonBar)
         return;
     if (!bVisible && m_pRibbonBar->GetSelectedTab() == this) {
-        int nNext = -1;
-        for (int i = 0; i < m_pRibbonBar->GetTabCount() && nNext < 0; i++)
-            if (m_pRibbonBar->GetTab(i)->IsVisible())
-                nNext = i;
-        m_pRibbonBar->SelectTab(nNext);
+        // The first focusable tab from the start takes its place.
+        CQXPTabManagerItem* pNext = m_pRibbonBar->GetTabControl()->FindNextFocusable(-1, +1);
+        m_pRibbonBar->SelectTab(pNext ? pNext->GetIndex() : -1);
     }
     m_pRibbonBar->OnRecalcLayout();
 }
@@ -415,15 +373,18 @@ BEGIN_MESSAGE_MAP(CQXPRibbonBar, CQXPMenuBar)
     ON_WM_LBUTTONDBLCLK()
     ON_WM_MOUSEMOVE()
     ON_WM_MOUSELEAVE()
+    ON_WM_NCHITTEST()
+    ON_WM_SETCURSOR()
     ON_WM_RBUTTONDOWN()
     ON_WM_RBUTTONUP()
+    ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 CQXPRibbonBar::CQXPRibbonBar()
     : m_bAllowMinimize(TRUE), m_bGroupsVisible(TRUE), m_bTabsVisible(TRUE), m_bCaptionBarVisible(TRUE),
-      m_nGroupsHeightOverride(0), m_nSelectedTab(-1), m_nHotTab(-1), m_nSelectedBeforeMinimize(-1),
+      m_nGroupsHeightOverride(0), m_nSelectedBeforeMinimize(-1),
       m_bSelectedTabClicked(FALSE), m_bMinimized(FALSE), m_bQuickAccessBelow(FALSE), m_bQuickAccessVisible(TRUE),
-      m_bShownBySize(TRUE), m_nQuickAccessHeight(0), m_pOwnTheme(NULL), m_bFrameCaption(FALSE)
+      m_bShownBySize(TRUE), m_nQuickAccessHeight(0), m_pOwnTheme(NULL), m_bFrameCaption(FALSE), m_pHotGroup(NULL)
 {
     m_barType = qxpBarTypeRibbon;
     CQXPRibbonControls* pControls = new CQXPRibbonControls;
@@ -443,7 +404,8 @@ CQXPRibbonBar::CQXPRibbonBar()
     m_pScrollLeft = m_pControls->AddControl(new CRibbonScrollButton(TRUE), 0);
     m_pQatCustomize = m_pControls->AddControl(new CQXPRibbonBarControlQuickAccessPopup, QXP_ID_RIBBON_QAT_CUSTOMIZE);
     m_pQatMore = m_pControls->AddControl(new CRibbonQuickAccessMore, QXP_ID_RIBBON_QAT_MORE);
-    m_pTabOpener = (CQXPControlPopup*)m_pControls->AddControl(new CRibbonTabPopupOpener, QXP_ID_RIBBON_TABS);
+    m_pTabControl = (CQXPRibbonControlTab*)m_pControls->AddControl(new CQXPRibbonControlTab, QXP_ID_RIBBON_TABS);
+    m_pTabControl->InternalAddRef(); // the tabs stay while the bar's controls are cleared
     // Their tooltips: the part after the line break of their strings.
     const std::pair<CQXPControl*, UINT> tips[] = {{m_pQatCustomize, QX_IDS_RIBBON_QAT_CUSTOMIZE},
                                                   {m_pQatMore, QX_IDS_RIBBON_QAT_MORE}};
@@ -462,6 +424,7 @@ CQXPRibbonBar::~CQXPRibbonBar()
     if (auto* pControls = dynamic_cast<CQXPRibbonControls*>(m_pControls))
         pControls->m_pRibbon = NULL;
     RemoveAllTabs();
+    m_pTabControl->InternalRelease();
     for (CQXPControl* p : m_qat)
         p->InternalRelease();
     m_qat.clear();
@@ -494,87 +457,68 @@ CQXPRibbonTab* CQXPRibbonBar::AddTab(LPCSTR lpszCaption, int nId)
     pTab->m_pRibbonBar = this;
     pTab->m_strCaption = lpszCaption;
     pTab->m_nId = nId;
-    m_tabs.push_back(pTab);
-    if (m_nSelectedTab < 0 && !m_bMinimized)
-        m_nSelectedTab = (int)m_tabs.size() - 1;
+    m_pTabControl->AddItem(-1, pTab); // takes the creation's reference
+    // The first tab of a ribbon that is not minimised is selected.
+    if (!GetSelectedTab() && !m_bMinimized)
+        m_pTabControl->CQXPTabManager::SetSelectedItem(pTab);
     UpdateGroupsVisibility();
     return pTab;
 }
 
 void CQXPRibbonBar::RemoveAllTabs()
 {
-    for (CQXPRibbonTab* t : m_tabs) {
-        t->RemoveAllGroups();
-        t->InternalRelease();
-    }
-    m_tabs.clear();
-    m_nSelectedTab = m_nHotTab = -1;
+    m_pHotGroup = NULL;
+    m_pTabControl->DeleteAllItems();
 }
 
-CQXPRibbonTab* CQXPRibbonBar::GetSelectedTab() const
+std::vector<CQXPRibbonTab*> CQXPRibbonBar::Tabs() const
 {
-    return m_nSelectedTab >= 0 && m_nSelectedTab < (int)m_tabs.size() ? m_tabs[(size_t)m_nSelectedTab] : NULL;
+    std::vector<CQXPRibbonTab*> tabs;
+    for (int i = 0; i < GetTabCount(); i++)
+        tabs.push_back(GetTab(i));
+    return tabs;
 }
 
 CQXPRibbonGroup* CQXPRibbonBar::FindGroup(int nId) const
 {
-    for (CQXPRibbonTab* t : m_tabs)
+    for (CQXPRibbonTab* t : Tabs())
         if (CQXPRibbonGroup* g = t->FindGroup(nId))
             return g;
     return NULL;
 }
 
-void CQXPRibbonBar::NotifyTabs(UINT nCode)
-{
-    (void)nCode;
-}
-
 BOOL CQXPRibbonBar::SelectTab(int nIndex)
 {
-    if (nIndex >= (int)m_tabs.size())
+    if (nIndex >= GetTabCount())
         return FALSE;
-    if (nIndex == m_nSelectedTab)
+    if (nIndex == GetSelectedTabIndex())
         return TRUE;
-    CWnd* pSite = GetOwnerSite();
-    NMHDR nm = {m_hWnd, QXP_ID_RIBBON_TABS, (UINT)TCN_SELCHANGING};
-    if (pSite && pSite->SendMessage(WM_NOTIFY, QXP_ID_RIBBON_TABS, (LPARAM)&nm) != 0)
-        return FALSE;
-    if (m_pCommandBars)
-        m_pCommandBars->ClosePopups();
-    m_nSelectedTab = nIndex;
-    UpdateGroupsVisibility();
-    OnRecalcLayout();
-    Invalidate();
-    nm.code = (UINT)TCN_SELCHANGE;
-    if (pSite)
-        pSite->SendMessage(WM_NOTIFY, QXP_ID_RIBBON_TABS, (LPARAM)&nm);
-    return TRUE;
+    m_pTabControl->SetSelectedItem(nIndex >= 0 ? GetTab(nIndex) : NULL);
+    return GetSelectedTabIndex() == nIndex;
 }
 
 BOOL CQXPRibbonBar::ScrollTabs(BOOL bForward)
 {
-    if (m_tabs.empty())
+    const int n = GetTabCount();
+    if (n == 0)
         return FALSE;
-    const int n = (int)m_tabs.size();
-    int i = m_nSelectedTab;
-    for (int step = 0; step < n; step++) {
-        i += bForward ? 1 : -1;
-        if (i < 0 || i >= n)
-            return FALSE;
-        if (m_tabs[(size_t)i]->IsVisible())
-            return SelectTab(i);
+    CQXPTabManagerItem* pNext = m_pTabControl->FindNextFocusable(GetSelectedTabIndex() + (bForward ? 1 : -1),
+                                                                 bForward ? 1 : -1);
+    return pNext ? SelectTab(pNext->GetIndex()) : FALSE;
+}
+
+LRESULT CQXPRibbonBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_GETOBJECT && (LONG)(DWORD)lParam == QXP_ID_RIBBON_TABS) {
+        if (auto* pAccessible = dynamic_cast<CRibbonBarAccessible*>(GetAccessibleObject()))
+            return pAccessible->GetTabListObject(wParam);
     }
-    return FALSE;
+    return CQXPMenuBar::WindowProc(message, wParam, lParam);
 }
 
 CQXPRibbonTab* CQXPRibbonBar::HitTestTab(CPoint point) const
 {
-    if (!m_bTabsVisible || !m_rcTabRow.PtInRect(point))
-        return NULL;
-    for (CQXPRibbonTab* t : m_tabs)
-        if (t->IsVisible() && t->m_rcTab.PtInRect(point))
-            return t;
-    return NULL;
+    return m_bTabsVisible ? m_pTabControl->HitTestTab(point) : NULL;
 }
 
 CQXPRibbonGroup* CQXPRibbonBar::HitTestGroup(CPoint point) const
@@ -590,8 +534,9 @@ CQXPRibbonGroup* CQXPRibbonBar::HitTestGroup(CPoint point) const
 
 void CQXPRibbonBar::UpdateGroupsVisibility()
 {
+    m_pHotGroup = NULL; // the groups shown change
     CQXPRibbonTab* pSelected = m_bMinimized ? NULL : GetSelectedTab();
-    for (CQXPRibbonTab* t : m_tabs)
+    for (CQXPRibbonTab* t : Tabs())
         for (CQXPRibbonGroup* g : t->m_groups) {
             for (CQXPControl* c : g->m_controls)
                 c->SetHideFlag(QXP_HIDE_RIBBON_TAB, t != pSelected || !g->m_bVisible);
@@ -611,22 +556,30 @@ void CQXPRibbonBar::SetRibbonMinimized(BOOL bMinimized)
         return;
     m_bMinimized = bMinimized;
     if (bMinimized) {
-        m_nSelectedBeforeMinimize = m_nSelectedTab;
-        m_nSelectedTab = -1;
-    } else if (m_nSelectedTab < 0) {
-        int nSelect = m_nSelectedBeforeMinimize;
-        if (nSelect < 0 || nSelect >= (int)m_tabs.size() || !m_tabs[(size_t)nSelect]->IsVisible()) {
-            nSelect = -1;
-            for (int i = 0; i < (int)m_tabs.size() && nSelect < 0; i++)
-                if (m_tabs[(size_t)i]->IsVisible())
-                    nSelect = i;
-        }
-        m_nSelectedTab = nSelect;
+        m_nSelectedBeforeMinimize = GetSelectedTabIndex();
+        m_pTabControl->CQXPTabManager::SetSelectedItem(NULL);
+    } else if (!GetSelectedTab()) {
+        // The tab that was selected, else the first focusable one.
+        CQXPTabManagerItem* pSelect = NULL;
+        if (m_nSelectedBeforeMinimize >= 0 && m_nSelectedBeforeMinimize < GetTabCount())
+            pSelect = GetTab(m_nSelectedBeforeMinimize);
+        if (!pSelect || !pSelect->IsVisible())
+            pSelect = m_pTabControl->FindNextFocusable(-1, +1);
+        m_pTabControl->CQXPTabManager::SetSelectedItem(pSelect);
     }
     UpdateGroupsVisibility();
     OnRecalcLayout();
     if (m_pCommandBars)
         m_pCommandBars->ClosePopups();
+}
+
+CQXPRibbonGroup* CQXPRibbonBar::FindControlGroup(const CQXPControl* pControl) const
+{
+    for (CQXPRibbonTab* pTab : Tabs())
+        for (CQXPRibbonGroup* pGroup : pTab->GetGroups())
+            if (pGroup->IndexOf(pControl) >= 0)
+                return pGroup;
+    return NULL;
 }
 
 // --- the system button ----------------------------------------------------------------
@@ -645,27 +598,29 @@ CQXPRibbonControlSystemButton* CQXPRibbonBar::AddSystemButton(int nId)
 
 BOOL CQXPRibbonBar::OpenTabPopup(int nTab, BOOL bKeyboard)
 {
-    if (!m_bMinimized || nTab < 0 || nTab >= (int)m_tabs.size() || !::IsWindow(m_hWnd))
+    if (!m_bMinimized || nTab < 0 || nTab >= GetTabCount() || !::IsWindow(m_hWnd))
         return FALSE;
-    if (m_nPopuped == m_pTabOpener->GetIndex())
+    if (m_nPopuped == m_pTabControl->GetIndex())
         SetPopuped(-1);
-    if (!SelectTab(nTab) || m_nSelectedTab != nTab)
+    if (!SelectTab(nTab))
         return FALSE;
-    m_pTabOpener->SetRect(m_rcTabRow);
     m_bKeyboardTracking = bKeyboard;
-    if (!SetPopuped(m_pTabOpener->GetIndex()))
+    if (!SetPopuped(m_pTabControl->GetIndex()))
         return FALSE;
     Invalidate(FALSE);
     return TRUE;
 }
 
-CQXPPopupBar* CQXPRibbonBar::GetTabPopup() const { return dynamic_cast<CQXPPopupBar*>(m_pTabOpener->GetCommandBar()); }
+CQXPPopupBar* CQXPRibbonBar::GetTabPopup() const
+{
+    return dynamic_cast<CQXPPopupBar*>(m_pTabControl->GetCommandBar());
+}
 
 void CQXPRibbonBar::OnTabPopupClosed()
 {
-    if (!m_bMinimized || m_nSelectedTab < 0)
+    if (!m_bMinimized || !GetSelectedTab())
         return;
-    m_nSelectedTab = -1;
+    m_pTabControl->CQXPTabManager::SetSelectedItem(NULL);
     UpdateGroupsVisibility();
     if (::IsWindow(m_hWnd))
         Invalidate(FALSE);
@@ -693,6 +648,16 @@ void CQXPRibbonBar::SetQuickAccessBelow(BOOL bBelow)
 {
     m_bQuickAccessBelow = bBelow ? TRUE : FALSE;
     OnRecalcLayout();
+    // The caption's height follows the QAT: the frame is painted (or, on
+    // glass, extended) anew.
+    if (RibbonFrameHook* pHook = GetFrameHook()) {
+        if (pHook->IsDwmEnabled()) {
+            ::UpdateWindow(pHook->GetHwnd());
+            pHook->RefreshFrameRegion();
+        } else {
+            ::SendMessageA(pHook->GetHwnd(), WM_NCPAINT, 1, 0);
+        }
+    }
 }
 
 BOOL CQXPRibbonBar::IsQuickAccessControl(const CQXPControl* pControl) const
@@ -886,18 +851,13 @@ void CQXPRibbonBar::LayoutGroups(CDC* pDC)
         LayoutGroupsIn(pDC, groups, m_rcGroups, pTab ? pTab->m_nGroupOffset : 0, CRect(4, 3, 6, 3));
     if (pTab)
         pTab->m_nGroupOffset = m_groupsResult.nOffset;
-    // The scroll buttons over the ends of the band.
-    m_pScrollLeft->SetHideFlag(qxpHideScroll, !m_groupsResult.bScrollLeft);
-    m_pScrollRight->SetHideFlag(qxpHideScroll, !m_groupsResult.bScrollRight);
-    m_pScrollLeft->SetRect(CRect(m_rcGroups.left - 1, m_rcGroups.top, m_rcGroups.left + 12, m_rcGroups.bottom));
-    m_pScrollRight->SetRect(CRect(m_rcGroups.right - 12, m_rcGroups.top, m_rcGroups.right + 1, m_rcGroups.bottom));
+    CRibbonScrollButton::Place(m_pScrollLeft, m_pScrollRight, m_rcGroups, m_groupsResult);
 }
 
 void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
 {
     (void)cy;
     RibbonBarState s = GetBarState();
-    CRibbonStyleTheme* pTheme = GetRibbonTheme();
     CClientDC dc(this);
     const int t = s.GetTabsHeight(), g = s.GetGroupsHeight();
     const int nCaption = s.GetCaptionHeight();
@@ -920,7 +880,7 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
         const CSize sz = m_pSystemButton->GetSize(&dc);
         CRect rc;
         if (bCaption && m_bTabsVisible)
-            rc = CRect(0, 0, t + nQat - 3, t + nQat - 4);
+            rc = SystemButtonCornerRect(t, nQat, y0, m_rcCaption.top);
         else if (bCaption)
             rc = CRect(CPoint(0, (nCaption - sz.cy) / 2), sz);
         else
@@ -971,15 +931,12 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
     int x = m_rcTabRow.left + (place.bInTabRow ? place.xEnd - m_rcTabRow.left + 5 : 0);
     if (m_pSystemButton && m_bTabsVisible)
         x = std::max(x, xSystem);
-    for (CQXPRibbonTab* pTab : m_tabs) {
-        if (!pTab->IsVisible() || !m_bTabsVisible) {
-            pTab->m_rcTab.SetRectEmpty();
-            continue;
-        }
-        const int w = pTheme->GetRibbonTabWidth(&dc, pTab->m_strCaption);
-        pTab->m_rcTab = CRect(x, m_rcTabRow.top, x + w, m_rcTabRow.bottom);
-        x += w;
-    }
+    // The tab painter places the tabs in the rest of the row (none when
+    // it is narrower than 6 px or tabs are not shown).
+    CRect rcStrip(x, m_rcTabRow.top, m_rcTabRow.right, m_rcTabRow.bottom);
+    if (!m_bTabsVisible || rcStrip.Width() < 6)
+        rcStrip.SetRectEmpty();
+    m_pTabControl->LayoutTabs(&dc, rcStrip);
     LayoutGroups(&dc);
     if (!IsGroupsVisible()) {
         m_pScrollLeft->SetHideFlag(qxpHideScroll, TRUE);
@@ -1020,12 +977,6 @@ void CQXPRibbonBar::DrawGroupsIn(CDC* pDC, const std::vector<CQXPRibbonGroup*>& 
     }
 }
 
-void CQXPRibbonBar::DrawTab(CDC* pDC, CQXPRibbonTab* pTab, int nIndex)
-{
-    GetRibbonTheme()->DrawRibbonTab(pDC, pTab->m_rcTab, pTab->m_strCaption, pTab->m_nContextColor,
-                                    nIndex == m_nSelectedTab, nIndex == m_nHotTab, FALSE);
-}
-
 void CQXPRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClip)
 {
     CRibbonStyleTheme* pTheme = GetRibbonTheme();
@@ -1040,19 +991,15 @@ void CQXPRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClip)
     CQXPRibbonTab* pSelected = GetSelectedTab();
     if (IsGroupsVisible())
         pTheme->DrawRibbonGroupsBackground(pDC, m_rcGroups, pSelected->m_nContextColor);
-    for (int i = 0; i < (int)m_tabs.size(); i++)
-        if (m_tabs[(size_t)i]->IsVisible() && m_bTabsVisible)
-            DrawTab(pDC, m_tabs[(size_t)i], i);
+    if (m_bTabsVisible)
+        m_pTabControl->Draw(pDC);
 
     CFont* pOldFont = pDC->SelectObject(GetControlFont());
     if (IsGroupsVisible()) {
         // Groups clip to the band so that scrolled ones end at its edges.
         pDC->SaveDC();
         pDC->IntersectClipRect(m_rcGroups);
-        CPoint pt;
-        ::GetCursorPos(&pt);
-        ScreenToClient(&pt);
-        DrawGroupsIn(pDC, pSelected->m_groups, rcClip, HitTestGroup(pt), pSelected->m_nContextColor);
+        DrawGroupsIn(pDC, pSelected->m_groups, rcClip, m_pHotGroup, pSelected->m_nContextColor);
         pDC->RestoreDC(-1);
     }
     // Controls that belong to no group: the QAT and the scroll buttons.
@@ -1061,7 +1008,7 @@ void CQXPRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClip)
         if (!c->IsVisible(0) || !rcInter.IntersectRect(c->GetRect(), rcClip))
             continue;
         BOOL bInGroup = dynamic_cast<CQXPRibbonGroupControlPopup*>(c) != NULL;
-        for (CQXPRibbonTab* t : m_tabs)
+        for (CQXPRibbonTab* t : Tabs())
             for (CQXPRibbonGroup* g : t->m_groups)
                 bInGroup = bInGroup || g->IndexOf(c) >= 0;
         if (!bInGroup)
@@ -1090,7 +1037,7 @@ void CQXPRibbonBar::OnLButtonDown(UINT nFlags, CPoint point)
     m_bSelectedTabClicked = pTab && pTab == GetSelectedTab();
     if (pTab) {
         // A second click on the tab whose popup is open closes it.
-        const BOOL bOpen = m_bMinimized && m_bSelectedTabClicked && m_nPopuped == m_pTabOpener->GetIndex();
+        const BOOL bOpen = m_bMinimized && m_bSelectedTabClicked && m_nPopuped == m_pTabControl->GetIndex();
         if (m_pCommandBars)
             m_pCommandBars->ClosePopups();
         else
@@ -1098,7 +1045,12 @@ void CQXPRibbonBar::OnLButtonDown(UINT nFlags, CPoint point)
         if (m_bMinimized && !bOpen)
             OpenTabPopup(pTab->GetIndex());
         else if (!m_bSelectedTabClicked && !m_bMinimized)
-            SelectTab(pTab->GetIndex());
+            m_pTabControl->PerformClick(m_hWnd, point);
+        return;
+    }
+    // The tab row's scroll buttons.
+    if (m_bTabsVisible && m_pTabControl->HitTestNavigateButton(point, TRUE)) {
+        m_pTabControl->PerformClick(m_hWnd, point);
         return;
     }
     CQXPMenuBar::OnLButtonDown(nFlags, point);
@@ -1124,45 +1076,116 @@ void CQXPRibbonBar::OnLButtonDblClk(UINT nFlags, CPoint point)
 
 void CQXPRibbonBar::OnMouseMove(UINT nFlags, CPoint point)
 {
-    CQXPRibbonTab* pTab = HitTestTab(point);
-    const int nHot = pTab ? pTab->GetIndex() : -1;
-    if (nHot != m_nHotTab) {
-        m_nHotTab = nHot;
-        Invalidate(FALSE);
-        TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, 0};
-        ::TrackMouseEvent(&tme);
+    // The group under the mouse lights up while nothing tracks, the
+    // application is active and no control is selected.
+    const BOOL bTracking = ToolkitMouseManager::GetInstance()->GetTrackedCount() > 0 || m_bTracking;
+    if (!bTracking && !GetSelected() && ::GetActiveWindow() != NULL) {
+        CQXPRibbonGroup* pHot = HitTestGroup(point);
+        // Not over the band's scroll buttons.
+        for (CQXPControl* pButton : {m_pScrollLeft, m_pScrollRight})
+            if (pButton->IsVisible(0) && pButton->GetRect().PtInRect(point))
+                pHot = NULL;
+        SetHotGroup(pHot);
     }
+    // The hot tab and scroll button follow the mouse (not while a popup
+    // tracks).
+    if (m_bTabsVisible)
+        m_pTabControl->TrackMouse(m_hWnd, point);
     CQXPMenuBar::OnMouseMove(nFlags, point);
 }
 
 void CQXPRibbonBar::OnMouseLeave()
 {
-    if (m_nHotTab >= 0) {
-        m_nHotTab = -1;
-        Invalidate(FALSE);
-    }
+    m_pTabControl->TrackMouse(m_hWnd, CPoint(-1, -1));
+    SetHotGroup(NULL);
     CQXPMenuBar::OnMouseLeave();
 }
 
+void CQXPRibbonBar::SetHotGroup(CQXPRibbonGroup* pGroup)
+{
+    if (pGroup == m_pHotGroup)
+        return;
+    if (m_pHotGroup && ::IsWindow(m_hWnd))
+        InvalidateRect(m_pHotGroup->GetRect(), FALSE);
+    m_pHotGroup = pGroup;
+    if (pGroup && ::IsWindow(m_hWnd)) {
+        InvalidateRect(pGroup->GetRect(), FALSE);
+        TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, 0};
+        ::TrackMouseEvent(&tme);
+    }
+}
+
 // --- saved state ---------------------------------------------------------------------
+
+void CQXPRibbonBar::WithControlsAside(CQXPRibbonBar* pOther, const std::function<void()>& step)
+{
+    CQXPControls* pOwnControls = m_pControls;
+    CQXPControls* pOtherControls = pOther ? pOther->m_pControls : NULL;
+    CQXPControls* pNone = new CQXPControls;
+    m_pControls = pNone;
+    if (pOther)
+        pOther->m_pControls = pNone;
+    auto restore = [&]() {
+        m_pControls = pOwnControls;
+        if (pOther)
+            pOther->m_pControls = pOtherControls;
+        pNone->InternalRelease();
+    };
+    try {
+        step();
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+}
+
+void CQXPRibbonBar::Copy(CQXPCommandBar* pOther, BOOL bRecursive)
+{
+    CQXPRibbonBar* pFrom = dynamic_cast<CQXPRibbonBar*>(pOther);
+    if (!pFrom || pFrom == this)
+        return;
+    m_bQuickAccessBelow = pFrom->m_bQuickAccessBelow;
+    if (pFrom->m_bCustomizable) {
+        // The bar's settings; its controls come with the tabs and the QAT.
+        WithControlsAside(pFrom, [&]() { CQXPMenuBar::Copy(pFrom, bRecursive); });
+        m_barType = qxpBarTypeRibbon;
+        m_pHotGroup = NULL;
+        m_pTabControl->Copy(pFrom->m_pTabControl, bRecursive);
+        if (m_pSystemButton)
+            m_pControls->Remove(m_pSystemButton);
+        m_pSystemButton = NULL;
+        if (pFrom->m_pSystemButton) {
+            m_pSystemButton = static_cast<CQXPRibbonControlSystemButton*>(pFrom->m_pSystemButton->Clone(bRecursive));
+            if (m_pSystemButton)
+                m_pControls->InsertAt(m_pSystemButton, 0); // takes the clone's reference
+        }
+    }
+    m_bMinimized = pFrom->m_bMinimized;
+    m_nSelectedBeforeMinimize = pFrom->m_nSelectedBeforeMinimize;
+    if (m_bMinimized)
+        m_pTabControl->CQXPTabManager::SetSelectedItem(NULL);
+    else if (!GetSelectedTab())
+        m_pTabControl->CQXPTabManager::SetSelectedItem(m_pTabControl->FindNextFocusable(-1, +1));
+    while (!m_qat.empty())
+        RemoveQuickAccessControl(m_qat.back());
+    for (CQXPControl* pControl : pFrom->m_qat) {
+        CQXPControl* pCopy = m_pControls->AddCopy(pControl, m_pScrollRight->GetIndex());
+        if (!pCopy)
+            continue;
+        pCopy->InternalAddRef(); // the QAT's
+        m_qat.push_back(pCopy);
+    }
+    UpdateGroupsVisibility();
+    OnRecalcLayout();
+}
 
 void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
 {
     // The bar's own values (type, position, BarID, flags, title) as every
     // toolbar has them; its controls follow the tabs, the groups and the
     // QAT below, so the shared controls section stays empty.
-    CQXPControls* pOwnControls = m_pControls;
-    CQXPControls* pNone = new CQXPControls;
-    m_pControls = pNone;
-    try {
-        CQXPToolBar::DoPropExchange(pPX);
-    } catch (...) {
-        m_pControls = pOwnControls;
-        pNone->InternalRelease();
-        throw;
-    }
-    m_pControls = pOwnControls;
-    pNone->InternalRelease();
+    WithControlsAside(NULL, [&]() { CQXPToolBar::DoPropExchange(pPX); });
     m_barType = qxpBarTypeRibbon;
 
     ExchangeBoolProp(pPX, "ShowQuickAccessBelow", &m_bQuickAccessBelow, FALSE);
@@ -1185,7 +1208,7 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
                 m_pSystemButton->DoPropExchange(section);
             }
         }
-        StoreObjects(pPX, "Tabs", "Tab", m_tabs, RUNTIME_CLASS(CQXPRibbonTab));
+        StoreObjects(pPX, "Tabs", "Tab", Tabs(), RUNTIME_CLASS(CQXPRibbonTab));
         StoreObjects(pPX, "QuickAccessControls", "Control", m_qat, RUNTIME_CLASS(CQXPControl));
         return;
     }
@@ -1233,13 +1256,13 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
         tabs[i]->m_bStoredSelected = FALSE;
     }
     // The new groups' controls are in the bar already; the old tabs go.
-    for (CQXPRibbonTab* t : m_tabs) {
-        t->RemoveAllGroups();
-        t->InternalRelease();
-    }
-    m_tabs = tabs;
+    m_pTabControl->DeleteAllItems();
+    for (CQXPRibbonTab* t : tabs)
+        m_pTabControl->AddItem(-1, t); // takes the loading's reference
     m_bMinimized = bMinimized;
-    m_nSelectedTab = bMinimized ? -1 : (nSelect >= 0 ? nSelect : (m_tabs.empty() ? -1 : 0));
+    if (!bMinimized && nSelect < 0 && !tabs.empty())
+        nSelect = 0;
+    m_pTabControl->CQXPTabManager::SetSelectedItem(!bMinimized && nSelect >= 0 ? tabs[(size_t)nSelect] : NULL);
     m_nSelectedBeforeMinimize = nSelect;
     m_bCustomizable = bCustomizable;
     while (!m_qat.empty())
@@ -1269,7 +1292,7 @@ void CQXPRibbonBar::ForgetControl(CQXPControl* pControl)
         pControl->InternalRelease();
         return;
     }
-    for (CQXPRibbonTab* t : m_tabs)
+    for (CQXPRibbonTab* t : Tabs())
         for (CQXPRibbonGroup* g : t->m_groups) {
             if (g->m_pPopupButton == pControl) {
                 g->m_pPopupButton = NULL;
@@ -1336,7 +1359,7 @@ void CQXPRibbonBar::OnCustomizeDrop(CQXPControl* pDragged, int& nEffect, CPoint 
     SetSelected(-1);
     // The group, or the QAT, of the control the drop lands by.
     CQXPRibbonGroup* pGroup = NULL;
-    for (CQXPRibbonTab* t : m_tabs)
+    for (CQXPRibbonTab* t : Tabs())
         for (CQXPRibbonGroup* g : t->m_groups)
             if (!pGroup && pNear && g->IndexOf(pNear) >= 0)
                 pGroup = g;

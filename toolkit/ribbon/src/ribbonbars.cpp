@@ -3,11 +3,52 @@
 // and tooltips, drawn from the theme's images.
 #include <qx/drawing.h>
 #include <qx/office2007.h>
+#include <qx/ribbonpopups.h>
+#include <qx/ribbonsystem.h>
 
 // The grey of dividers in popups.
 static const COLORREF kRibbonDivider = RGB(197, 197, 197);
 
 static BOOL IsEnabledControl(const CQXPControlView* pControl) { return pControl->GetEnabled() == 1; }
+
+// The ribbon a control sits on directly (NULL for any other bar).
+static CQXPRibbonBar* RibbonOf(CQXPControlView* pControl)
+{
+    CQXPControl* p = dynamic_cast<CQXPControl*>(pControl);
+    return p ? DYNAMIC_DOWNCAST(CQXPRibbonBar, p->GetParent()) : NULL;
+}
+
+int AFXAPI CRibbonStyleTheme::GetGlassFlags(CQXPControlView* pControl)
+{
+    CQXPRibbonBar* pRibbon = pControl ? RibbonOf(pControl) : NULL;
+    return pRibbon && pRibbon->IsRectInCaption(pControl->GetRect()) ? kThemeImageOnGlass : 0;
+}
+
+COLORREF CRibbonStyleTheme::GetControlTextColor(CQXPControlView* pControl)
+{
+    CQXPRibbonBar* pRibbon = pControl ? RibbonOf(pControl) : NULL;
+    CQXPControl* p = dynamic_cast<CQXPControl*>(pControl);
+    if (!pRibbon || pRibbon->FindControlGroup(p))
+        return COffice2007Theme::GetControlTextColor(pControl);
+    // Collapsed groups' buttons and check or radio controls take the base
+    // colour only when disabled; the others in any state but the plain one.
+    const int nType = pControl->GetType();
+    const BOOL bMarked = dynamic_cast<CQXPRibbonGroupControlPopup*>(p) != NULL || nType == qxpControlCheckBox ||
+                         nType == qxpControlRadioButton;
+    const BOOL bDisabled = pControl->GetEnabled() != 1;
+    if (bMarked ? bDisabled
+                : (bDisabled || pControl->GetSelected() || pControl->GetPressed() || pControl->GetChecked() ||
+                   pControl->GetPopped()))
+        return COffice2007Theme::GetControlTextColor(pControl);
+    // On the glass caption: white on a maximized frame, else black.
+    const BOOL bCaptionControl =
+        pRibbon->IsQuickAccessControl(p) || p == (CQXPControl*)pRibbon->GetSystemButton();
+    if (bCaptionControl && pRibbon->IsRectInCaption(pControl->GetRect())) {
+        CWnd* pSite = pRibbon->GetOwnerSite();
+        return pSite && ::IsZoomed(pSite->GetSafeHwnd()) ? RGB(255, 255, 255) : RGB(0, 0, 0);
+    }
+    return m_clrRibbonText.GetColor();
+}
 
 void CRibbonStyleTheme::DrawSplitButtonFrame(CDC* pDC, CQXPControlView* pButton, CRect rc)
 {
@@ -41,10 +82,11 @@ void CRibbonStyleTheme::DrawSplitButtonFrame(CDC* pDC, CQXPControlView* pButton,
         rcDrop = CRect(rc.right - w, rc.top, rc.right, rc.bottom);
     }
     int m = GetSplitMainState(E, S, P, O, Ck), v = GetSplitDropState(E, S, P, O, Ck);
+    const int nGlass = GetGlassFlags(pButton);
     if (m >= 0)
-        DrawThemeImage(pDC, pszMain, rcMain, m + o, 6 + o, CRect(2, 2, 2, 2), QX_THEME_KEY_COLOR);
+        DrawThemeImage(pDC, pszMain, rcMain, m + o, 6 + o, CRect(2, 2, 2, 2), QX_THEME_KEY_COLOR, nGlass);
     if (v >= 0)
-        DrawThemeImage(pDC, pszDrop, rcDrop, v + o, 5 + o, CRect(2, 2, 2, 2), QX_THEME_KEY_COLOR);
+        DrawThemeImage(pDC, pszDrop, rcDrop, v + o, 5 + o, CRect(2, 2, 2, 2), QX_THEME_KEY_COLOR, nGlass);
     if (!bLarge)
         DrawDropDownGlyph(pDC, pButton, CPoint(rc.right - w / 2 - 1, (rc.top + rc.bottom) / 2), S, O,
                           E == 3 ? 0 : E, FALSE);
@@ -59,7 +101,7 @@ void CRibbonStyleTheme::DrawDropDownGlyph(CDC* pDC, CQXPControlView* pControl, C
     }
     int nState = bEnabled ? (nSelected ? 1 : 0) : 3;
     DrawThemeImage(pDC, "TOOLBARBUTTONDROPDOWNGLYPH", CRect(pt.x - 2, pt.y - 2, pt.x + 3, pt.y + 2), nState, 4,
-                   CRect(0, 0, 0, 0), QX_THEME_KEY_COLOR);
+                   CRect(0, 0, 0, 0), QX_THEME_KEY_COLOR, GetGlassFlags(pControl));
 }
 
 void CRibbonStyleTheme::DrawPopupSplitDivider(CDC* pDC, CQXPControlView* pControl, CRect rc)

@@ -6,6 +6,7 @@
 #include <qx/office2007.h>
 #include <qx/ribbonbar.h>
 #include <qx/ribbonframehook.h>
+#include <qx/ribbonsystem.h>
 
 using namespace qxribbon;
 
@@ -157,13 +158,13 @@ void CQXPRibbonBar::LayoutCaption(CDC* pDC)
     if (m_rcCaption.IsRectEmpty())
         return;
     std::vector<RibbonTabInfo> tabs;
-    for (CQXPRibbonTab* t : m_tabs) {
+    for (CQXPRibbonTab* t : Tabs()) {
         RibbonTabInfo info;
-        info.bVisible = t->IsVisible() && m_bTabsVisible && !t->m_rcTab.IsRectEmpty();
+        info.bVisible = t->IsVisible() && m_bTabsVisible && !t->GetRect().IsRectEmpty();
         info.nContextColor = t->m_nContextColor;
         info.strContextCaption = t->m_strContextCaption;
-        info.left = t->m_rcTab.left;
-        info.right = t->m_rcTab.right;
+        info.left = t->GetRect().left;
+        info.right = t->GetRect().right;
         tabs.push_back(info);
     }
     m_contextHeaders = BuildContextHeaders(tabs, rcFree.top, m_rcCaption.bottom, rcFree.left, rcFree.right);
@@ -176,16 +177,19 @@ void CQXPRibbonBar::DrawCaption(CDC* pDC)
     CRibbonStyleTheme* pTheme = GetRibbonTheme();
     const BOOL bQatShown = !m_bQuickAccessBelow && m_bQuickAccessVisible && !m_qat.empty();
     const CRect rcQat = bQatShown ? m_rcQuickAccess : CRect();
-    if (RibbonFrameHook* pHook = GetFrameHook()) {
+    RibbonFrameHook* pHook = GetFrameHook();
+    if (pHook) {
         pTheme->DrawRibbonFrameCaption(pDC, m_rcCaption, rcQat, pHook->GetHwnd(), pHook->IsFrameActive(), m_rcTitle,
-                                       FALSE);
+                                       m_pSystemButton != NULL && m_pSystemButton->IsVisible(0),
+                                       pHook->IsDwmEnabled());
     } else {
         CString strTitle;
         if (CWnd* pSite = GetOwnerSite())
             pSite->GetWindowText(strTitle);
         pTheme->DrawRibbonCaptionArea(pDC, m_rcCaption, rcQat, strTitle);
     }
-    pTheme->DrawRibbonContextHeaders(pDC, m_contextHeaders, 0);
+    pTheme->DrawRibbonContextHeaders(pDC, m_contextHeaders, 0, pHook && pHook->IsDwmEnabled(),
+                                     pHook ? pHook->GetHwnd() : NULL, pHook ? pHook->IsFrameActive() : TRUE);
 }
 
 const RibbonContextHeaderInfo* CQXPRibbonBar::HitTestContextHeader(CPoint point) const
@@ -212,6 +216,37 @@ int CQXPRibbonBar::HitTestCaption(CPoint point) const
     if ((lStyle & WS_THICKFRAME) && !(lStyle & WS_MAXIMIZE) && point.y < m_rcCaption.top + 5)
         return HTTOP;
     return HTCAPTION;
+}
+
+LRESULT CQXPRibbonBar::OnNcHitTest(CPoint point)
+{
+    RibbonFrameHook* pHook = GetFrameHook();
+    if (pHook && pHook->IsDwmEnabled()) {
+        LRESULT lResult = 0;
+        if (pHook->DwmDefHitTest(point, &lResult) &&
+            (lResult == HTMINBUTTON || lResult == HTMAXBUTTON || lResult == HTCLOSE || lResult == HTHELP))
+            return HTTRANSPARENT;
+    }
+    return CQXPMenuBar::OnNcHitTest(point);
+}
+
+BOOL CQXPRibbonBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
+{
+    CPoint pt;
+    ::GetCursorPos(&pt);
+    ScreenToClient(&pt);
+    const int nHit = HitTestCaption(pt);
+    CWnd* pSite = GetOwnerSite();
+    if (nHit >= HTLEFT && nHit <= HTBOTTOMRIGHT && pSite && ::IsWindow(pSite->GetSafeHwnd()))
+        return (BOOL)pSite->SendMessage(WM_SETCURSOR, (WPARAM)pSite->GetSafeHwnd(), MAKELPARAM(nHit, message));
+    return CQXPMenuBar::OnSetCursor(pWnd, nHitTest, message);
+}
+
+BOOL CQXPRibbonBar::IsRectInCaption(const CRect& rc) const
+{
+    RibbonFrameHook* pHook = GetFrameHook();
+    CRect rcMeet;
+    return IsVisible() && pHook && pHook->IsDwmEnabled() && rcMeet.IntersectRect(m_rcCaption, rc);
 }
 
 BOOL CQXPRibbonBar::OnCaptionButtonDown(CPoint point, BOOL bDouble)

@@ -4,6 +4,7 @@
 #include <qx/ribbonbar.h>
 #include <qx/ribbonframehook.h>
 #include <qx/statusbar.h>
+#include <qx/visualstyles.h>
 
 #include <fx/frame.h>
 #include <fx/uidefs.h>
@@ -25,19 +26,14 @@ BOOL SystemCompositionEnabled()
     return pfn && SUCCEEDED(pfn(&bEnabled)) && bEnabled;
 }
 
-struct FrameMargins {
-    int cxLeftWidth, cxRightWidth, cyTopHeight, cyBottomHeight;
-};
-
 HRESULT SystemExtendFrame(HWND hWnd, int nTopMargin)
 {
-    typedef HRESULT(WINAPI * PFN)(HWND, const FrameMargins*);
-    static PFN pfn = [] {
-        HMODULE h = ::LoadLibraryA("dwmapi.dll");
-        return h ? (PFN)(void*)::GetProcAddress(h, "DwmExtendFrameIntoClientArea") : (PFN)NULL;
-    }();
-    FrameMargins m = {0, 0, nTopMargin, 0};
-    return pfn ? pfn(hWnd, &m) : E_NOTIMPL;
+    return CVisualStyleTheme::DwmExtendFrameIntoClientArea(hWnd, 0, nTopMargin, 0, 0);
+}
+
+BOOL SystemDwmDefWindowProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT* plResult)
+{
+    return CVisualStyleTheme::DwmDefWindowProc(hWnd, nMessage, wParam, lParam, plResult);
 }
 
 CWindowHook* AFXAPI CreateFrameHook(CQXPCommandBars* pCommandBars)
@@ -57,6 +53,7 @@ void AFXAPI RegisterRibbonFrameHook() { CQXPCommandBars::SetFrameHookFactory(Cre
 
 RibbonFrameHook::RibbonFrameHook(HWND hWnd, CQXPCommandBars* pCommandBars, COffice2007Theme* pTheme)
     : m_pfnIsCompositionEnabled(SystemCompositionEnabled), m_pfnExtendFrameIntoClientArea(SystemExtendFrame),
+      m_pfnDwmDefWindowProc(SystemDwmDefWindowProc),
       m_hWnd(hWnd), m_pCommandBars(pCommandBars), m_pTheme(pTheme), m_bAttached(FALSE), m_bActive(TRUE),
       m_bUpdatePosted(FALSE), m_bDwmEnabled(FALSE), m_nFrameBorder(0), m_nStatusBarOverride(0), m_nHot(0),
       m_nTracking(0), m_bArmed(FALSE)
@@ -325,6 +322,16 @@ LRESULT RibbonFrameHook::HitTest(CPoint pt) const
     const CSize sz = rcWindow.Size();
     if (!CRect(0, 0, sz.cx, sz.cy).PtInRect(pt))
         return HTNOWHERE;
+    // The ribbon's caption reaches the top edge: its sizing edge is the
+    // frame's too.
+    CQXPRibbonBar* pRibbon = UsesSystemMetrics() ? NULL : GetRibbonBar();
+    if (pRibbon && ::IsWindow(pRibbon->GetSafeHwnd())) {
+        CPoint ptRibbon(rcWindow.left + pt.x, rcWindow.top + pt.y);
+        pRibbon->ScreenToClient(&ptRibbon);
+        const int nHit = pRibbon->HitTestCaption(ptRibbon);
+        if (nHit >= HTLEFT && nHit <= HTBOTTOMRIGHT)
+            return nHit;
+    }
     if (rcClient.PtInRect(pt))
         return HTCLIENT;
     const LONG lStyle = ::GetWindowLongA(m_hWnd, GWL_STYLE);
@@ -356,6 +363,13 @@ LRESULT RibbonFrameHook::HitTest(CPoint pt) const
         return HTCAPTION;
     }
     return HTBORDER;
+}
+
+BOOL RibbonFrameHook::DwmDefHitTest(CPoint ptScreen, LRESULT* plResult) const
+{
+    if (!m_bDwmEnabled || !m_pfnDwmDefWindowProc)
+        return FALSE;
+    return m_pfnDwmDefWindowProc(m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(ptScreen.x, ptScreen.y), plResult);
 }
 
 void RibbonFrameHook::Redraw()
@@ -452,7 +466,8 @@ int RibbonFrameHook::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPA
         return kHandled;
     }
     case WM_NCHITTEST:
-        lResult = HitTest(windowPoint(lParam));
+        if (!DwmDefHitTest(CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)), &lResult))
+            lResult = HitTest(windowPoint(lParam));
         return kHandled;
     case WM_NCMOUSEMOVE:
         if (!m_nTracking)
@@ -544,6 +559,10 @@ int RibbonFrameHook::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPA
     }
     case WM_DWMCOMPOSITIONCHANGED:
         UpdateComposition();
+        // A composited frame has no region of its own: one made before
+        // would clip it (a maximized frame to its old size).
+        if (m_bDwmEnabled)
+            ::SetWindowRgn(hWnd, NULL, TRUE);
         RecalcFrame();
         RefreshFrameRegion();
         return kNotHandled;

@@ -13,30 +13,22 @@ BOOL AFXAPI CRibbonStyleTheme::GetGroupedRun(CQXPControlView* pView, BOOL* pbSta
     CQXPRibbonBar* pRibbon = pControl ? DYNAMIC_DOWNCAST(CQXPRibbonBar, pControl->GetParent()) : NULL;
     if (!pRibbon)
         return FALSE;
-    for (int t = 0; t < pRibbon->GetTabCount(); t++) {
-        CQXPRibbonTab* pTab = pRibbon->GetTab(t);
-        for (int g = 0; g < pTab->GetGroupCount(); g++) {
-            CQXPRibbonGroup* pGroup = pTab->GetGroup(g);
-            const int nIndex = pGroup->IndexOf(pControl);
-            if (nIndex < 0)
-                continue;
-            if (!pGroup->m_bControlsGrouping)
-                return FALSE;
-            auto startsRun = [](CQXPControl* c) { return c->GetBeginGroup() || c->GetWrap(); };
-            CQXPControl* pPrev = NULL;
-            for (int i = nIndex - 1; i >= 0 && !pPrev; i--)
-                if (pGroup->GetAt(i)->IsVisible())
-                    pPrev = pGroup->GetAt(i);
-            CQXPControl* pNext = NULL;
-            for (int i = nIndex + 1; i < pGroup->GetCount() && !pNext; i++)
-                if (pGroup->GetAt(i)->IsVisible())
-                    pNext = pGroup->GetAt(i);
-            *pbStarts = !pPrev || startsRun(pControl);
-            *pbEnds = !pNext || startsRun(pNext);
-            return TRUE;
-        }
-    }
-    return FALSE;
+    CQXPRibbonGroup* pGroup = pRibbon->FindControlGroup(pControl);
+    if (!pGroup || !pGroup->m_bControlsGrouping)
+        return FALSE;
+    const int nIndex = pGroup->IndexOf(pControl);
+    auto startsRun = [](CQXPControl* c) { return c->GetBeginGroup() || c->GetWrap(); };
+    CQXPControl* pPrev = NULL;
+    for (int i = nIndex - 1; i >= 0 && !pPrev; i--)
+        if (pGroup->GetAt(i)->IsVisible())
+            pPrev = pGroup->GetAt(i);
+    CQXPControl* pNext = NULL;
+    for (int i = nIndex + 1; i < pGroup->GetCount() && !pNext; i++)
+        if (pGroup->GetAt(i)->IsVisible())
+            pNext = pGroup->GetAt(i);
+    *pbStarts = !pPrev || startsRun(pControl);
+    *pbEnds = !pNext || startsRun(pNext);
+    return TRUE;
 }
 
 void CRibbonStyleTheme::DrawControlBackground(CDC* pDC, CQXPControlView* pControl)

@@ -27,6 +27,13 @@ UINT CaptionMnemonic(const CString& strCaption)
     return 0;
 }
 
+// Whether a control of a group gets a keytip: a caption or a tip of its
+// own, and not a control the keyboard skips.
+BOOL HasKeyTip(CQXPControl* c)
+{
+    return !(c->GetFlags() & qxpFlagSkipFocus) && !(c->GetCaption().IsEmpty() && c->m_strKeyboardTip.IsEmpty());
+}
+
 CPoint ToScreen(CWnd* pWnd, CPoint pt)
 {
     pWnd->ClientToScreen(&pt);
@@ -51,7 +58,7 @@ void CQXPRibbonBar::ShowKeyTips(int nLevel)
 
 BOOL CQXPRibbonBar::OnKeyMenu(UINT nChar)
 {
-    if (!m_hWnd || !::IsWindowVisible(m_hWnd) || IsCustomizeMode() || m_tabs.empty())
+    if (!m_hWnd || !::IsWindowVisible(m_hWnd) || IsCustomizeMode() || GetTabCount() == 0)
         return CQXPMenuBar::OnKeyMenu(nChar);
     if (::GetKeyState(VK_CONTROL) & 0x8000)
         return FALSE;
@@ -70,7 +77,7 @@ BOOL CQXPRibbonBar::OnKeyMenu(UINT nChar)
 
 BOOL CQXPRibbonBar::PreviewMnemonic(UINT nKey)
 {
-    if (m_bTracking || m_tabs.empty() || IsCustomizeMode() || !::IsWindowVisible(m_hWnd) ||
+    if (m_bTracking || GetTabCount() == 0 || IsCustomizeMode() || !::IsWindowVisible(m_hWnd) ||
         (::GetKeyState(VK_CONTROL) & 0x8000))
         return FALSE;
     const UINT nChar = ::MapVirtualKeyA(nKey, 2 /* MAPVK_VK_TO_CHAR */) & 0x7FFF;
@@ -101,8 +108,8 @@ BOOL CQXPRibbonBar::HandleEntryKey(UINT nChar)
         return FALSE;
     }
     const UINT nUpper = (UINT)(UINT_PTR)::CharUpperA((LPSTR)(UINT_PTR)(BYTE)nChar);
-    for (int i = 0; i < (int)m_tabs.size(); i++) {
-        CQXPRibbonTab* pTab = m_tabs[(size_t)i];
+    for (int i = 0; i < GetTabCount(); i++) {
+        CQXPRibbonTab* pTab = GetTab(i);
         if (!pTab->IsVisible() || CaptionMnemonic(pTab->m_strCaption) != nUpper)
             continue;
         if (m_pCommandBars && !m_bTracking)
@@ -137,11 +144,11 @@ void CQXPRibbonBar::CreateKeyboardTips(CQXPKeyboardTips* pTips)
         const KeyTipAnchor a = QuickAccessTipAnchor(c->GetRect());
         pTips->AddControlTip(c, ToScreen(this, a.pt), a.nAlign, strText);
     }
-    for (int i = 0; i < (int)m_tabs.size(); i++) {
-        CQXPRibbonTab* pTab = m_tabs[(size_t)i];
-        if (!pTab->IsVisible() || pTab->m_strCaption.IsEmpty() || pTab->m_rcTab.IsRectEmpty())
+    for (int i = 0; i < GetTabCount(); i++) {
+        CQXPRibbonTab* pTab = GetTab(i);
+        if (!pTab->IsVisible() || pTab->m_strCaption.IsEmpty() || pTab->GetRect().IsRectEmpty())
             continue;
-        const KeyTipAnchor a = TabTipAnchor(pTab->m_rcTab);
+        const KeyTipAnchor a = TabTipAnchor(pTab->GetRect());
         pTips->AddItemTip(i, pTab->m_strCaption, ToScreen(this, a.pt), a.nAlign);
     }
     if (m_pSystemButton && m_pSystemButton->IsVisible(0)) {
@@ -165,13 +172,16 @@ void CQXPRibbonBar::AddGroupKeyTips(CQXPKeyboardTips* pTips, CQXPCommandBar* pBa
                                                              pButton->GetType(), kRibbonStyleLarge);
                 pTips->AddControlTip(pButton, ToScreen(pBar, a.pt), a.nAlign,
                                      pButton->m_strKeyboardTip.IsEmpty() ? "Z" : (LPCSTR)pButton->m_strKeyboardTip);
+                // The group's own controls keep their keys without a tip
+                // on screen: typing one opens the group and runs it there.
+                for (CQXPControl* c : g->m_controls)
+                    if (c->GetHideFlags() == qxpHideWrap && HasKeyTip(c))
+                        pTips->AddControlTip(c, ToScreen(pBar, a.pt), a.nAlign, NULL, FALSE);
             }
             continue;
         }
         for (CQXPControl* c : g->m_controls) {
-            if (!c->IsVisible(0) || (c->GetFlags() & qxpFlagSkipFocus))
-                continue;
-            if (c->GetCaption().IsEmpty() && c->m_strKeyboardTip.IsEmpty())
+            if (!c->IsVisible(0) || !HasKeyTip(c))
                 continue;
             CRect rc = c->GetRect();
             if (rc.left < rcGroups.left || rc.right > rcGroups.right)
@@ -188,11 +198,12 @@ void CQXPRibbonBar::OnKeyboardTip(CQXPKeyboardTip* pTip)
     if (!pTip)
         return;
     if (pTip->nItem < 0) {
-        CQXPMenuBar::OnKeyboardTip(pTip);
+        if (!OpenCollapsedControl(pTip->pControl))
+            CQXPMenuBar::OnKeyboardTip(pTip);
         return;
     }
     const int nTab = pTip->nItem;
-    if (nTab >= (int)m_tabs.size() || !m_tabs[(size_t)nTab]->IsVisible())
+    if (nTab >= GetTabCount() || !GetTab(nTab)->IsVisible())
         return;
     InternalAddRef();
     if (m_bMinimized) {
@@ -207,9 +218,37 @@ void CQXPRibbonBar::OnKeyboardTip(CQXPKeyboardTip* pTip)
                 m_pCommandBars->QueueKeyboardTips(pPopup, pPopup->GetKeyboardTipsDepth());
         }
     } else if (SelectTab(nTab) && ::IsWindow(m_hWnd)) {
+        // The tab row has the keyboard; its groups show their keytips.
         ShowKeyTips(2);
+        m_pTabControl->SetKeyboardFocus(TRUE);
     }
     InternalRelease();
+}
+
+BOOL CQXPRibbonBar::OpenCollapsedControl(CQXPControl* pControl)
+{
+    // Only a control that the group's reduction alone hides.
+    CQXPRibbonGroup* pGroup = pControl && pControl->GetHideFlags() == qxpHideWrap ? FindControlGroup(pControl) : NULL;
+    CQXPRibbonGroupControlPopup* pButton = pGroup && pGroup->m_bCollapsed ? pGroup->m_pPopupButton : NULL;
+    if (!pButton || !pButton->IsVisible(0))
+        return FALSE;
+    const int nIndex = pGroup->IndexOf(pControl);
+    InternalAddRef();
+    CQXPKeyboardTip tipButton;
+    tipButton.pControl = pButton;
+    CQXPMenuBar::OnKeyboardTip(&tipButton);
+    auto* pPopup = dynamic_cast<CQXPRibbonGroupPopupToolBar*>(GetOpenPopupBar());
+    CQXPRibbonGroup* pCopy = pPopup ? pPopup->GetGroupCopy() : NULL;
+    if (pCopy && nIndex >= 0 && nIndex < pCopy->GetCount()) {
+        // The copy's own tip runs it, as if it had been typed there.
+        CQXPKeyboardTip tip;
+        tip.pControl = pCopy->GetAt(nIndex);
+        pPopup->InternalAddRef();
+        pPopup->OnKeyboardTip(&tip);
+        pPopup->InternalRelease();
+    }
+    InternalRelease();
+    return TRUE;
 }
 
 int CQXPRibbonBar::ProcessSpecialKey(int nAction)
@@ -217,6 +256,7 @@ int CQXPRibbonBar::ProcessSpecialKey(int nAction)
     if (nAction == 4 && m_nKeyTipLevel >= 2 && m_bTracking && m_nPopuped == -1) {
         // Escape: from a tab's groups back to the tabs.
         SetSelected(-1);
+        m_pTabControl->SetKeyboardFocus(FALSE);
         ShowKeyTips(1);
         return 1;
     }
@@ -226,7 +266,9 @@ int CQXPRibbonBar::ProcessSpecialKey(int nAction)
 BOOL CQXPRibbonBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard)
 {
     const BOOL bResult = CQXPMenuBar::SetTrackingMode(bMode, bSelectFirst, bKeyboard);
-    if (!bMode)
+    if (!bMode) {
         m_nKeyTipLevel = 1;
+        m_pTabControl->SetKeyboardFocus(FALSE);
+    }
     return bResult;
 }

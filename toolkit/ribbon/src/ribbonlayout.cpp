@@ -711,6 +711,20 @@ int AFXAPI SystemMenuPageMinHeight(int nMenuClientHeight)
     return nMenuClientHeight - (kSystemMenuBottom + kSystemMenuTop + 2);
 }
 
+CRect AFXAPI SystemButtonCornerRect(int nTabsHeight, int nQatHeight, int y0, int nCaptionTop)
+{
+    const int y = y0 + nCaptionTop - 1;
+    return CRect(0, y, nTabsHeight + nQatHeight - 3, y + nTabsHeight + nQatHeight - 4);
+}
+
+CRect AFXAPI SystemMenuAnchor(const CRect& rcButton, BOOL bFrameCaption)
+{
+    CRect rc = rcButton;
+    if (bFrameCaption)
+        rc.bottom -= kSystemMenuTop;
+    return rc;
+}
+
 BOOL AFXAPI IsRecentFileItemId(UINT nId, UINT nFirstId, int nSize)
 {
     return nSize > 0 && nId >= nFirstId && nId < nFirstId + (UINT)nSize;

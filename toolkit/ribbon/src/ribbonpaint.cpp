@@ -2,10 +2,15 @@
 // face, group band, groups, collapsed-group buttons, option buttons, tabs,
 // caption band, quick-access and scroll buttons), drawn from the theme's
 // images with its colours.
+#include <qx/images.h>
 #include <qx/office2007.h>
 #include <qx/ribbonlayout.h>
+#include <qx/visualstyles.h>
+
+#include <vssym32.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -139,22 +144,28 @@ int CRibbonStyleTheme::GetRibbonTabWidth(CDC* pDC, LPCSTR lpszCaption)
     return CaptionWidth(pDC, &m_fontRibbon, lpszCaption) + 2 * 10;
 }
 
+void CRibbonStyleTheme::DrawRibbonTabFace(CDC* pDC, CRect rcFace, int nContextColor, BOOL bSelected, BOOL bHot,
+                                          BOOL bFocused)
+{
+    if (!bSelected && !bHot)
+        return;
+    LPCSTR pszColor = qxribbon::ContextColorName(nContextColor);
+    if (*pszColor) {
+        CString strImage;
+        strImage.Format("CONTEXTTAB%s", pszColor);
+        const int nPart = bSelected ? ((bFocused || bHot) ? 4 : 3) : 1;
+        DrawThemeImage(pDC, strImage, rcFace, nPart, 5, kMargins5);
+    } else {
+        const int nPart = bSelected ? (bFocused ? 5 : (bHot ? 4 : 3)) : 1;
+        DrawThemeImage(pDC, "RIBBONTAB", rcFace, nPart, 6, kMargins5, QX_THEME_KEY_COLOR);
+    }
+}
+
 void CRibbonStyleTheme::DrawRibbonTab(CDC* pDC, CRect rc, LPCSTR lpszCaption, int nContextColor, BOOL bSelected,
                                       BOOL bHot, BOOL bFocused)
 {
     CRect rcFace(rc.left, rc.top + 1, rc.right - 1, rc.bottom - 1);
-    LPCSTR pszColor = qxribbon::ContextColorName(nContextColor);
-    if (bSelected || bHot) {
-        if (*pszColor) {
-            CString strImage;
-            strImage.Format("CONTEXTTAB%s", pszColor);
-            const int nPart = bSelected ? ((bFocused || bHot) ? 4 : 3) : 1;
-            DrawThemeImage(pDC, strImage, rcFace, nPart, 5, kMargins5);
-        } else {
-            const int nPart = bSelected ? (bFocused ? 5 : (bHot ? 4 : 3)) : 1;
-            DrawThemeImage(pDC, "RIBBONTAB", rcFace, nPart, 6, kMargins5, QX_THEME_KEY_COLOR);
-        }
-    }
+    DrawRibbonTabFace(pDC, rcFace, nContextColor, bSelected, bHot, bFocused);
     DrawThemeText(pDC, &m_fontRibbon, lpszCaption, rcFace,
                   bSelected ? m_clrTabSelectedText.GetColor() : m_clrTabNormalText.GetColor(),
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
@@ -175,10 +186,11 @@ void CRibbonStyleTheme::DrawRibbonCaptionArea(CDC* pDC, CRect rcCaption, CRect r
     }
 }
 
-void CRibbonStyleTheme::DrawRibbonQuickAccessButton(CDC* pDC, CRect rc, BOOL bMore, int nSelected, BOOL bPopped)
+void CRibbonStyleTheme::DrawRibbonQuickAccessButton(CDC* pDC, CRect rc, BOOL bMore, int nSelected, BOOL bPopped,
+                                                    int nGlassFlags)
 {
     DrawThemeImage(pDC, bMore ? "RIBBONQUICKACCESSMORE" : "RIBBONQUICKACCESSBUTTON", rc, ButtonPart(nSelected, bPopped),
-                   4, CRect(2, 2, 2, 2), QX_THEME_KEY_COLOR);
+                   4, CRect(2, 2, 2, 2), QX_THEME_KEY_COLOR, nGlassFlags);
 }
 
 void CRibbonStyleTheme::DrawRibbonScrollButton(CDC* pDC, CRect rc, BOOL bLeft, int nSelected, BOOL bPressed)
@@ -196,25 +208,31 @@ void CRibbonStyleTheme::DrawRibbonScrollButton(CDC* pDC, CRect rc, BOOL bLeft, i
 }
 
 void CRibbonStyleTheme::DrawRibbonFrameCaption(CDC* pDC, CRect rcCaption, CRect rcQat, HWND hWndFrame, BOOL bActive,
-                                               CRect rcTitle, BOOL bSystemButton)
+                                               CRect rcTitle, BOOL bSystemButton, BOOL bGlass)
 {
     const int nState = bActive ? 0 : 1;
     const CRect rcMargins(0, 5, 0, 3);
-    ThemeBitmap* pLeft = GetImage("FRAMETOPLEFT");
-    ThemeBitmap* pRight = GetImage("FRAMETOPRIGHT");
-    const int cxLeft = pLeft ? pLeft->GetWidth() : 0, cxRight = pRight ? pRight->GetWidth() : 0;
-    DrawThemeImage(pDC, "FRAMETOPLEFT", CRect(rcCaption.left, rcCaption.top, rcCaption.left + cxLeft, rcCaption.bottom),
-                   nState, 2, rcMargins, QX_THEME_KEY_COLOR);
-    DrawThemeImage(pDC, "FRAMETOPRIGHT",
-                   CRect(rcCaption.right - cxRight, rcCaption.top, rcCaption.right, rcCaption.bottom), nState, 2,
-                   rcMargins, QX_THEME_KEY_COLOR);
-    DrawThemeImage(pDC, "FRAMETOPCENTER",
-                   CRect(rcCaption.left + cxLeft, rcCaption.top, rcCaption.right - cxRight, rcCaption.bottom), nState,
-                   2, rcMargins);
+    if (bGlass) {
+        // Black is what the composited frame shows as glass.
+        pDC->FillSolidRect(rcCaption, RGB(0, 0, 0));
+    } else {
+        ThemeBitmap* pLeft = GetImage("FRAMETOPLEFT");
+        ThemeBitmap* pRight = GetImage("FRAMETOPRIGHT");
+        const int cxLeft = pLeft ? pLeft->GetWidth() : 0, cxRight = pRight ? pRight->GetWidth() : 0;
+        DrawThemeImage(pDC, "FRAMETOPLEFT",
+                       CRect(rcCaption.left, rcCaption.top, rcCaption.left + cxLeft, rcCaption.bottom), nState, 2,
+                       rcMargins, QX_THEME_KEY_COLOR);
+        DrawThemeImage(pDC, "FRAMETOPRIGHT",
+                       CRect(rcCaption.right - cxRight, rcCaption.top, rcCaption.right, rcCaption.bottom), nState, 2,
+                       rcMargins, QX_THEME_KEY_COLOR);
+        DrawThemeImage(pDC, "FRAMETOPCENTER",
+                       CRect(rcCaption.left + cxLeft, rcCaption.top, rcCaption.right - cxRight, rcCaption.bottom),
+                       nState, 2, rcMargins);
+    }
     if (!rcQat.IsRectEmpty())
-        DrawThemeImage(pDC, "RIBBONQUICKACCESSAREA",
+        DrawThemeImage(pDC, bGlass ? "RIBBONQUICKACCESSAREADWM" : "RIBBONQUICKACCESSAREA",
                        CRect(rcQat.left - 15, rcCaption.top, rcQat.right, rcCaption.top + rcQat.Height()), 0, 1,
-                       CRect(16, 3, 16, 3));
+                       CRect(16, 3, 16, 3), QX_COLOR_NONE, bGlass ? kThemeImageOnGlass : 0);
     if (!bSystemButton) {
         if (HICON hIcon = GetFrameSmallIcon(hWndFrame)) {
             const int cxIcon = ::GetSystemMetrics(SM_CXSMICON), cyIcon = ::GetSystemMetrics(SM_CYSMICON);
@@ -225,12 +243,101 @@ void CRibbonStyleTheme::DrawRibbonFrameCaption(CDC* pDC, CRect rcCaption, CRect 
     if (!rcTitle.IsRectEmpty()) {
         if (::IsZoomed(hWndFrame))
             rcTitle.OffsetRect(0, (rcCaption.top < 0 ? -rcCaption.top : 0) / 2);
-        DrawCaptionText(pDC, rcTitle, hWndFrame, bActive);
+        if (bGlass) {
+            CString strText;
+            CWnd::FromHandle(hWndFrame)->GetWindowText(strText);
+            CFont* pOld = pDC->SelectObject(&m_fontCaption);
+            DrawGlowCaptionText(pDC, rcTitle, strText, hWndFrame, bActive);
+            pDC->SelectObject(pOld);
+        } else {
+            DrawCaptionText(pDC, rcTitle, hWndFrame, bActive);
+        }
     }
 }
 
+void CRibbonStyleTheme::DrawRibbonSystemButton(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPopped, HICON hIcon,
+                                               HWND hWndFrame)
+{
+    const SIZE szIcon = hIcon ? GetIconExtent(hIcon) : SIZE{0, 0};
+    if (hIcon && szIcon.cx > 32) {
+        ::DrawIconEx(pDC->GetSafeHdc(), (rc.left + rc.right - szIcon.cx) / 2, (rc.top + rc.bottom - szIcon.cy) / 2, hIcon,
+                     szIcon.cx, szIcon.cy, 0, NULL, DI_NORMAL);
+        return;
+    }
+    const int nPart = bPopped ? 2 : (bSelected ? 1 : 0);
+    LPCSTR pszImage = rc.Width() >= 55 && rc.Height() >= 55 && GetImage("FRAMESYSTEMBUTTON52") ? "FRAMESYSTEMBUTTON52"
+                                                                                               : "FRAMESYSTEMBUTTON";
+    if (ThemeBitmap* pImage = GetImage(pszImage)) {
+        const CRect rcSrc = pImage->GetSource(nPart, 3);
+        CRect rcImage(CPoint((rc.left + rc.right - rcSrc.Width()) / 2, (rc.top + rc.bottom - rcSrc.Height()) / 2),
+                      rcSrc.Size());
+        if (rc.top < 0)
+            rcImage.OffsetRect(0, -rc.top);
+        DrawThemeImage(pDC, pszImage, rcImage, nPart, 3, CRect(0, 0, 0, 0));
+    }
+    if (hIcon) {
+        ::DrawIconEx(pDC->GetSafeHdc(), (rc.left + rc.right - szIcon.cx) / 2, (rc.top + rc.bottom - szIcon.cy) / 2, hIcon,
+                     szIcon.cx, szIcon.cy, 0, NULL, DI_NORMAL);
+    } else if (HICON hFrameIcon = hWndFrame ? GetFrameLargeIcon(hWndFrame) : NULL) {
+        ::DrawIconEx(pDC->GetSafeHdc(), (rc.left + rc.right - 33) / 2, (rc.top + rc.bottom - 31) / 2, hFrameIcon, 32, 32,
+                     0, NULL, DI_NORMAL);
+    }
+}
+
+void CRibbonStyleTheme::DrawGlowCaptionText(CDC* pDC, CRect rc, const CString& strText, HWND hWndFrame, BOOL bActive)
+{
+    if (strText.IsEmpty())
+        return;
+    const UINT nFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
+    const int nMode = pDC->SetBkMode(TRANSPARENT);
+    const COLORREF clrOld = pDC->GetTextColor();
+    const BOOL bMaximized = ::IsZoomed(hWndFrame);
+    BOOL bDone = FALSE;
+    if (!bMaximized) {
+        CVisualStyleTheme style(FALSE);
+        style.OpenThemeData(hWndFrame, L"WINDOW");
+        if (style.IsAppThemed()) {
+            CRect rcBuffer = rc;
+            rcBuffer.InflateRect(5, 0);
+            BP_PAINTPARAMS params = {sizeof(params), 0, NULL, NULL};
+            HDC hdcBuffer = NULL;
+            HPAINTBUFFER hBuffer =
+                style.BeginBufferedPaint(pDC->GetSafeHdc(), &rcBuffer, BPBF_TOPDOWNDIB, &params, &hdcBuffer);
+            if (hBuffer && hdcBuffer) {
+                // The background under the text, then the glowing text.
+                ::BitBlt(hdcBuffer, rcBuffer.left, rcBuffer.top, rcBuffer.Width(), rcBuffer.Height(), pDC->GetSafeHdc(),
+                         rcBuffer.left, rcBuffer.top, SRCCOPY);
+                HGDIOBJ hOldFont = ::SelectObject(hdcBuffer, ::GetCurrentObject(pDC->GetSafeHdc(), OBJ_FONT));
+                DTTOPTS opts;
+                ZeroMemory(&opts, sizeof(opts));
+                opts.dwSize = sizeof(opts);
+                opts.dwFlags = DTT_COMPOSITED | DTT_GLOWSIZE | DTT_TEXTCOLOR;
+                opts.crText = RGB(0, 0, 0);
+                opts.iGlowSize = 8;
+                const int cch = ::MultiByteToWideChar(CP_ACP, 0, strText, -1, NULL, 0);
+                std::vector<WCHAR> text(cch > 0 ? cch : 1, L'\0');
+                ::MultiByteToWideChar(CP_ACP, 0, strText, -1, text.data(), (int)text.size());
+                CRect rcText = rc;
+                style.DrawThemeTextEx(hdcBuffer, WP_CAPTION, bActive ? CS_ACTIVE : CS_INACTIVE, text.data(), -1,
+                                      nFormat, &rcText, &opts);
+                ::SelectObject(hdcBuffer, hOldFont);
+                style.EndBufferedPaint(hBuffer, TRUE);
+                bDone = TRUE;
+            } else if (hBuffer) {
+                style.EndBufferedPaint(hBuffer, FALSE);
+            }
+        }
+    }
+    if (!bDone) {
+        pDC->SetTextColor(bMaximized ? RGB(255, 255, 255) : RGB(0, 0, 0));
+        pDC->DrawText(strText, rc, nFormat);
+    }
+    pDC->SetTextColor(clrOld);
+    pDC->SetBkMode(nMode);
+}
+
 void CRibbonStyleTheme::DrawRibbonContextHeaders(CDC* pDC, const std::vector<qxribbon::RibbonContextHeaderInfo>& headers,
-                                                 int nTextOffset)
+                                                 int nTextOffset, BOOL bGlass, HWND hWndFrame, BOOL bActive)
 {
     COLORREF clrText = m_clrTabNormalText.GetColor();
     if (clrText == QX_COLOR_NONE)
@@ -244,6 +351,12 @@ void CRibbonStyleTheme::DrawRibbonContextHeaders(CDC* pDC, const std::vector<qxr
         CRect rcText = h.rc;
         rcText.OffsetRect(6, nTextOffset - 2);
         rcText.right -= 6;
+        if (bGlass) {
+            CFont* pOld = pDC->SelectObject(pFont);
+            DrawGlowCaptionText(pDC, rcText, h.strCaption, hWndFrame, bActive);
+            pDC->SelectObject(pOld);
+            continue;
+        }
         DrawThemeText(pDC, pFont, h.strCaption, rcText, clrText,
                       DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     }

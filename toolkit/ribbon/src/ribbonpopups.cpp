@@ -126,7 +126,8 @@ CSize CQXPRibbonBarControlQuickAccessPopup::GetSize(CDC* pDC)
 void CQXPRibbonBarControlQuickAccessPopup::Draw(CDC* pDC)
 {
     if (CRibbonStyleTheme* pTheme = ThemeOf(GetParent()))
-        pTheme->DrawRibbonQuickAccessButton(pDC, GetRect(), IsMoreButton(), GetSelected(), GetPopuped());
+        pTheme->DrawRibbonQuickAccessButton(pDC, GetRect(), IsMoreButton(), GetSelected(), GetPopuped(),
+                                            CRibbonStyleTheme::GetGlassFlags(this));
 }
 
 BOOL CQXPRibbonBarControlQuickAccessPopup::OnSetPopup(BOOL bPopup)
@@ -145,46 +146,79 @@ BOOL CQXPRibbonBarControlQuickAccessPopup::OnSetPopup(BOOL bPopup)
 }
 
 // ---------------------------------------------------------------------------
-// CRibbonTabPopupOpener
+// CRibbonScrollButton
 
-CRibbonTabPopupOpener::CRibbonTabPopupOpener()
+CRibbonScrollButton::CRibbonScrollButton(BOOL bLeft) : m_bLeft(bLeft) { m_dwFlags = 0x12; }
+
+void CRibbonScrollButton::Draw(CDC* pDC)
 {
-    m_controlType = qxpControlPopup;
-    m_dwFlags = qxpFlagManualUpdate | qxpFlagNoMovable;
-    m_dwHideFlags = qxpHideGeneric;
-    m_bShadow = FALSE;
-    GivePlaceholderPopup(this);
+    if (CRibbonStyleTheme* pTheme = ThemeOf(GetParent()))
+        pTheme->DrawRibbonScrollButton(pDC, GetRect(), m_bLeft, GetSelected(), GetPressed());
 }
 
-void CRibbonTabPopupOpener::AdjustExcludeRect(CRect& rcExclude)
+void CRibbonScrollButton::ScrollOwner()
 {
-    CQXPRibbonBar* pRibbon = dynamic_cast<CQXPRibbonBar*>(GetParent());
-    if (!pRibbon || !::IsWindow(pRibbon->GetSafeHwnd()))
+    if (CQXPRibbonBar* pRibbon = dynamic_cast<CQXPRibbonBar*>(GetParent()))
+        pRibbon->ScrollGroups(m_bLeft);
+    else if (auto* pPopup = dynamic_cast<CQXPRibbonTabPopupToolBar*>(GetParent()))
+        pPopup->ScrollGroups(m_bLeft);
+}
+
+void CRibbonScrollButton::OnExecute() { ScrollOwner(); }
+
+void CRibbonScrollButton::Place(CQXPControl* pLeft, CQXPControl* pRight, const CRect& rcGroups,
+                                const RibbonGroupsResult& res)
+{
+    pLeft->SetHideFlag(qxpHideScroll, !res.bScrollLeft);
+    pRight->SetHideFlag(qxpHideScroll, !res.bScrollRight);
+    pLeft->SetRect(CRect(rcGroups.left - 1, rcGroups.top, rcGroups.left + 12, rcGroups.bottom));
+    pRight->SetRect(CRect(rcGroups.right - 12, rcGroups.top, rcGroups.right + 1, rcGroups.bottom));
+}
+
+void CRibbonScrollButton::OnClick(BOOL bKeyboard, CPoint pt)
+{
+    CQXPCommandBar* pBar = GetParent();
+    HWND hWnd = pBar ? pBar->GetSafeHwnd() : NULL;
+    if (bKeyboard || !hWnd || !(::GetKeyState(VK_LBUTTON) & 0x8000)) {
+        CQXPControlButton::OnClick(bKeyboard, pt);
         return;
-    CRect rcRibbon;
-    pRibbon->GetWindowRect(&rcRibbon);
-    const CRect rcWork = QxpGetPopupWorkArea(GetMultiMonitorHelper(), rcExclude.TopLeft(), rcExclude);
-    rcExclude.left = std::max(rcRibbon.left, rcWork.left);
-}
-
-BOOL CRibbonTabPopupOpener::OnSetPopup(BOOL bPopup)
-{
-    CQXPRibbonBar* pRibbon = dynamic_cast<CQXPRibbonBar*>(GetParent());
-    if (bPopup && !m_bPopup) {
-        CQXPRibbonTab* pTab = pRibbon ? pRibbon->GetSelectedTab() : NULL;
-        if (!pTab || !pRibbon->IsRibbonMinimized())
-            return FALSE;
-        CQXPRibbonTabPopupToolBar* pPopup = new CQXPRibbonTabPopupToolBar(pRibbon, pTab);
-        pPopup->SetCommandBars(pRibbon->GetCommandBars());
-        if (!pRibbon->GetCommandBars())
-            pPopup->SetOwnerSite(pRibbon->GetOwnerSite());
-        SetCommandBar(pPopup);
-        pPopup->InternalRelease();
     }
-    const BOOL bResult = CQXPControlPopup::OnSetPopup(bPopup);
-    if (!bPopup && bResult && pRibbon && pRibbon->IsRibbonMinimized())
-        pRibbon->OnTabPopupClosed();
-    return bResult;
+    InternalAddRef();
+    m_nPressed = TRUE;
+    ScrollOwner();
+    const RepeatDelays delays = ScrollRepeatDelays(::GetDoubleClickTime());
+    ::SetTimer(hWnd, kRepeatTimer, delays.nFirst, NULL);
+    ::SetCapture(hWnd);
+    BOOL bFirst = TRUE;
+    MSG msg;
+    while (::GetCapture() == hWnd && IsVisible(0)) {
+        if (!::GetMessageA(&msg, NULL, 0, 0)) {
+            ::PostQuitMessage((int)msg.wParam);
+            break;
+        }
+        if (msg.message == WM_TIMER && msg.hwnd == hWnd && msg.wParam == kRepeatTimer) {
+            ScrollOwner();
+            if (bFirst)
+                ::SetTimer(hWnd, kRepeatTimer, delays.nNext, NULL);
+            bFirst = FALSE;
+            continue;
+        }
+        if (msg.message == WM_LBUTTONUP || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE))
+            break;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    if (::IsWindow(hWnd)) {
+        if (::GetCapture() == hWnd)
+            ::ReleaseCapture();
+        ::KillTimer(hWnd, kRepeatTimer);
+    }
+    m_nPressed = FALSE;
+    if (!IsVisible(0))
+        m_nSelected = 0;
+    if (::IsWindow(hWnd))
+        ::InvalidateRect(hWnd, NULL, FALSE);
+    InternalRelease();
 }
 
 // ---------------------------------------------------------------------------
@@ -299,6 +333,46 @@ CQXPRibbonTabPopupToolBar::CQXPRibbonTabPopupToolBar(CQXPRibbonBar* pRibbon, CQX
     m_nContextColor = pTab->m_nContextColor;
     for (CQXPRibbonGroup* g : pTab->GetGroups())
         AddGroupCopy(g);
+    // Its own scroll buttons, over the ends of its band.
+    m_pScrollRight = m_pControls->AddControl(new CRibbonScrollButton(FALSE), 0);
+    m_pScrollLeft = m_pControls->AddControl(new CRibbonScrollButton(TRUE), 0);
+    m_pScrollLeft->SetHideFlag(qxpHideScroll, TRUE);
+    m_pScrollRight->SetHideFlag(qxpHideScroll, TRUE);
+}
+
+void CQXPRibbonTabPopupToolBar::LayoutPopupGroups(CDC* pDC)
+{
+    const RibbonGroupsResult res = m_pRibbon->LayoutGroupsIn(pDC, m_groups, m_rcGroups, m_nGroupOffset, CRect(4, 3, 6, 3));
+    m_nGroupOffset = res.nOffset;
+    CRibbonScrollButton::Place(m_pScrollLeft, m_pScrollRight, m_rcGroups, res);
+}
+
+void CQXPRibbonTabPopupToolBar::ScrollGroups(BOOL bToLeft)
+{
+    SetSelected(-1);
+    if (m_pCommandBars)
+        m_pCommandBars->HideKeyboardTips();
+    const int nOffset = ScrollGroupsOffset(m_nGroupOffset, bToLeft);
+    if (nOffset == m_nGroupOffset || !m_pRibbon || !::IsWindow(m_hWnd))
+        return;
+    m_nGroupOffset = nOffset;
+    CClientDC dc(this);
+    LayoutPopupGroups(&dc);
+    Invalidate(FALSE);
+}
+
+void CQXPRibbonTabPopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClip)
+{
+    // The groups clip to the band so that scrolled ones end at its edges;
+    // the scroll buttons go over them.
+    pDC->SaveDC();
+    pDC->IntersectClipRect(m_rcGroups);
+    CQXPRibbonGroupsPopupToolBar::DrawCommandBar(pDC, rcClip);
+    pDC->RestoreDC(-1);
+    CRect rcInter;
+    for (CQXPControl* pButton : {m_pScrollLeft, m_pScrollRight})
+        if (pButton->IsVisible(0) && rcInter.IntersectRect(pButton->GetRect(), rcClip))
+            pButton->Draw(pDC);
 }
 
 CSize CQXPRibbonTabPopupToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)
@@ -320,7 +394,7 @@ CSize CQXPRibbonTabPopupToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)
     const CRect rc = PlaceTabPopup(rcRibbon, rcWork, rcTabRow, nHeight);
     m_rcGroups = CRect(0, 0, rc.Width(), nHeight);
     CClientDC dc(m_hWnd && ::IsWindow(m_hWnd) ? this : NULL);
-    m_pRibbon->LayoutGroupsIn(&dc, m_groups, m_rcGroups, 0, CRect(4, 3, 6, 3));
+    LayoutPopupGroups(&dc);
     m_bInLayout = FALSE;
     return rc.Size();
 }
@@ -395,7 +469,8 @@ void CQXPRibbonBarMorePopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClip)
         return;
     }
     pDC->FillSolidRect(rcClient, pTheme->m_clrRibbonFace.GetColor());
-    pTheme->DrawThemeImage(pDC, "MOREPOPUPBARFRAME", rcClient, 0, 1, CRect(3, 3, 3, 3));
+    if (!pTheme->DrawThemeImage(pDC, "MOREPOPUPBARFRAME", rcClient, 0, 1, CRect(4, 4, 4, 4)))
+        pTheme->DrawThemeImage(pDC, "POPUPBARFRAME", rcClient, 0, 1, CRect(4, 4, 4, 4));
     CFont* pOld = pDC->SelectObject(GetControlFont());
     CRect rcInter;
     for (int i = 0; i < m_pControls->GetCount(); i++) {

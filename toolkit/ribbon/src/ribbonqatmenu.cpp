@@ -78,7 +78,7 @@ private:
 BOOL IsRunTimeOnly(const CQXPControl* pControl)
 {
     return dynamic_cast<const CQXPRibbonBarControlQuickAccessPopup*>(pControl) != NULL ||
-           dynamic_cast<const CRibbonTabPopupOpener*>(pControl) != NULL;
+           dynamic_cast<const CQXPRibbonControlTab*>(pControl) != NULL;
 }
 
 } // namespace
@@ -159,7 +159,7 @@ CQXPPopupBar* CQXPRibbonBar::CreateQuickAccessPopup(CQXPControl* pControl)
         menu.DestroyMenu();
         return NULL;
     }
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(m_pCommandBars);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(m_pCommandBars);
     CQXPControls* pItems = pPopup->GetControls();
     BOOL bGroup = FALSE;
     for (int i = 0; i < pSubMenu->GetMenuItemCount(); i++) {
@@ -337,7 +337,7 @@ void CQXPRibbonBar::OnRButtonUp(UINT nFlags, CPoint point)
             if (pGroup->m_pPopupButton)
                 ShowContextMenu(point, pGroup->m_pPopupButton);
         } else if (m_rcQuickAccess.PtInRect(point) || m_rcTabRow.PtInRect(point)) {
-            ShowContextMenu(point, m_pTabOpener);
+            ShowContextMenu(point, m_pTabControl);
         }
     }
     InternalRelease();
@@ -355,4 +355,51 @@ void CQXPRibbonBar::OnPopupRButtonUp(CQXPCommandBar* pPopup, CPoint point)
         return;
     if (CQXPControl* pControl = pPopup->GetControls()->HitTest(point))
         ShowContextMenu(point, pControl);
+}
+
+// --- the context menu from the keyboard ----------------------------------------------
+
+BOOL CQXPRibbonBar::ShowSelectedControlMenu()
+{
+    CQXPControl* pControl = GetSelected();
+    if (!pControl || IsCustomizeMode() || !::IsWindow(m_hWnd))
+        return FALSE;
+    ShowContextMenu(pControl->GetRect().TopLeft(), pControl);
+    return TRUE;
+}
+
+int CQXPRibbonBar::ProcessHookKeyDown(UINT nKey)
+{
+    // The tab row has the keyboard: arrows step the tabs or leave the row.
+    if (!IsCustomizeMode() && !GetSelected() && m_pTabControl->OnHookKeyDown(nKey))
+        return 1;
+    // The key comes through the keyboard hook: the menu (a loop of its own)
+    // opens from the ribbon's queue instead.
+    const BOOL bShift = (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    if ((nKey == VK_APPS || (nKey == VK_F10 && bShift)) && GetSelected() && !IsCustomizeMode()) {
+        ::PostMessageA(m_hWnd, WM_TIMER, kContextMenuTimer, 0);
+        return 1;
+    }
+    return CQXPMenuBar::ProcessHookKeyDown(nKey);
+}
+
+void CQXPRibbonBar::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == kContextMenuTimer) {
+        ShowSelectedControlMenu();
+        return;
+    }
+    CQXPMenuBar::OnTimer(nIDEvent);
+}
+
+int CQXPRibbonBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult)
+{
+    if (nMessage == WM_CONTEXTMENU && hWnd == m_hWndHookedFrame) {
+        const BOOL bKeyboard = lParam == (LPARAM)-1;
+        if ((bKeyboard && ShowSelectedControlMenu()) || (!bKeyboard && m_hWnd && (HWND)wParam == m_hWnd)) {
+            lResult = 0;
+            return CWindowHook::kHandled;
+        }
+    }
+    return CQXPMenuBar::OnHookMessage(hWnd, nMessage, wParam, lParam, lResult);
 }

@@ -2,6 +2,7 @@
 // frame, its bottom band of buttons, its right-column list items and
 // captions and the recent-file list rebuilt before each layout.
 #include <qx/commandbars.h>
+#include <qx/images.h>
 #include <qx/listcontrols.h>
 #include <qx/office2007.h>
 #include <qx/ribbonpopups.h>
@@ -61,13 +62,29 @@ CSize CQXPRibbonControlSystemButton::GetSize(CDC* pDC)
     return CSize(cy, cy);
 }
 
-void CQXPRibbonControlSystemButton::Draw(CDC* pDC)
+void CQXPRibbonControlSystemButton::Draw(CDC* pDC) { DrawAt(pDC, GetRect()); }
+
+void CQXPRibbonControlSystemButton::DrawAt(CDC* pDC, const CRect& rc)
 {
-    COffice2007Theme* pTheme = OfficeThemeOf(GetParent());
-    if (!pTheme)
+    // On a ribbon with a caption band the round button; elsewhere (no
+    // caption, or a bar of another kind) an ordinary toolbar button.
+    CQXPRibbonBar* pRibbon = dynamic_cast<CQXPRibbonBar*>(GetParent());
+    CRibbonStyleTheme* pTheme = RibbonThemeOf(GetParent());
+    if (!pRibbon || !pTheme || !pRibbon->GetBarState().IsCaptionVisible()) {
+        CQXPControlPopup::Draw(pDC);
         return;
-    const int nPart = GetPopuped() || GetPressed() ? 2 : (GetSelected() ? 1 : 0);
-    pTheme->DrawThemeImage(pDC, "FRAMESYSTEMBUTTON", GetRect(), nPart, 3, CRect(0, 0, 0, 0));
+    }
+    CQXPIconImage* pImage = GetImage(32);
+    HICON hIcon = NULL;
+    if (pImage) {
+        const int nState = !GetEnabled() ? qxImageDisabled : (GetPopuped() || GetPressed()) ? qxImagePressed
+                                                         : GetSelected()                    ? qxImageHot
+                                                                                            : qxImageNormal;
+        hIcon = pImage->GetIcon(nState).GetIcon();
+    }
+    CWnd* pSite = pRibbon->GetOwnerSite();
+    pTheme->DrawRibbonSystemButton(pDC, rc, GetSelected() != 0, GetPopuped() || GetPressed(), hIcon,
+                                   pSite ? pSite->GetSafeHwnd() : NULL);
 }
 
 BOOL CQXPRibbonControlSystemButton::OnLButtonDblClk(CPoint pt)
@@ -81,6 +98,20 @@ BOOL CQXPRibbonControlSystemButton::OnLButtonDblClk(CPoint pt)
     if (CWnd* pSite = pParent->GetOwnerSite())
         pSite->SendMessage(WM_SYSCOMMAND, SC_CLOSE | 3, 0);
     return TRUE;
+}
+
+BOOL CQXPRibbonControlSystemButton::IsOnFrameCaption() const
+{
+    CQXPRibbonBar* pRibbon = dynamic_cast<CQXPRibbonBar*>(GetParent());
+    // The hook answers only while the ribbon, docked at the top, shows the
+    // frame's caption.
+    return pRibbon && pRibbon->GetFrameHook() != NULL;
+}
+
+void CQXPRibbonControlSystemButton::AdjustExcludeRect(CRect& rcExclude)
+{
+    rcExclude = SystemMenuAnchor(rcExclude, IsOnFrameCaption() &&
+                                                dynamic_cast<CQXPRibbonSystemPopupBar*>(m_pCommandBar) != NULL);
 }
 
 // ---------------------------------------------------------------------------
@@ -142,6 +173,17 @@ CSize CQXPRibbonSystemPopupBar::CalcDynamicLayout(int nLength, DWORD dwMode)
     return sz;
 }
 
+// The system button's rectangle on screen (empty without one).
+static CRect SystemButtonScreenRect(CQXPRibbonControlSystemButton* pButton)
+{
+    CQXPCommandBar* pParent = pButton ? pButton->GetParent() : NULL;
+    if (!pParent || !::IsWindow(pParent->GetSafeHwnd()))
+        return CRect();
+    CRect rc = pButton->GetRect();
+    pParent->ClientToScreen(&rc);
+    return rc;
+}
+
 void CQXPRibbonSystemPopupBar::DrawCommandBar(CDC* pDC, CRect rcClip)
 {
     COffice2007Theme* pTheme = OfficeThemeOf(this);
@@ -152,6 +194,15 @@ void CQXPRibbonSystemPopupBar::DrawCommandBar(CDC* pDC, CRect rcClip)
     CRect rcClient;
     GetClientRect(&rcClient);
     pTheme->DrawThemeImage(pDC, "RIBBONSYSTEMMENU", rcClient, 0, 1, m_rcBorders);
+    // On the frame's caption the button shows through the menu's top border.
+    CQXPRibbonControlSystemButton* pButton = GetSystemButton();
+    if (pButton && pButton->IsOnFrameCaption()) {
+        CRect rcButton = SystemButtonScreenRect(pButton);
+        ScreenToClient(&rcButton);
+        CRect rcMeet;
+        if (rcMeet.IntersectRect(rcButton, rcClient))
+            pButton->DrawAt(pDC, rcButton);
+    }
     // The right column's backdrop, from the control that starts it.
     for (int i = 0; i < m_pControls->GetCount(); i++) {
         CQXPControl* c = m_pControls->GetAt(i);
@@ -181,17 +232,6 @@ void CQXPRibbonSystemPopupBar::DrawCommandBar(CDC* pDC, CRect rcClip)
     pDC->SelectObject(pOld);
 }
 
-// The system button's rectangle on screen (empty without one).
-static CRect SystemButtonScreenRect(CQXPRibbonControlSystemButton* pButton)
-{
-    CQXPCommandBar* pParent = pButton ? pButton->GetParent() : NULL;
-    if (!pParent || !::IsWindow(pParent->GetSafeHwnd()))
-        return CRect();
-    CRect rc = pButton->GetRect();
-    pParent->ClientToScreen(&rc);
-    return rc;
-}
-
 LRESULT CQXPRibbonSystemPopupBar::OnNcHitTest(CPoint point)
 {
     if (SystemButtonScreenRect(GetSystemButton()).PtInRect(point))
@@ -218,6 +258,17 @@ CSize CQXPRibbonSystemPopupBarPage::CalcDynamicLayout(int nLength, DWORD dwMode)
     return sz;
 }
 
+void CQXPRibbonSystemPopupBarPage::AdjustExcludeRect(CQXPControlPopup* pControlPopup, CRect& rcExclude)
+{
+    auto* pMenu = dynamic_cast<CQXPRibbonSystemPopupBar*>(pControlPopup ? pControlPopup->GetParent() : NULL);
+    if (!pMenu || !::IsWindow(pMenu->GetSafeHwnd()))
+        return;
+    CPoint ptTop(0, kSystemMenuTop + 1);
+    pMenu->ClientToScreen(&ptTop);
+    rcExclude.top = ptTop.y;
+    rcExclude.right += 1;
+}
+
 // ---------------------------------------------------------------------------
 // The menu's own controls
 
@@ -238,10 +289,10 @@ void CQXPRibbonControlSystemPopupBarButton::Draw(CDC* pDC)
     if (pTheme)
         pTheme->DrawThemeImage(pDC, "RIBBONSYSTEMMENUBUTTON", GetRect(), GetSelected() ? 1 : 0, 2, CRect(2, 2, 2, 2),
                                RGB(255, 0, 255));
-    const COLORREF clrOld = pDC->SetTextColor(pTheme ? pTheme->GetControlTextColor(this) : ::GetSysColor(COLOR_BTNTEXT));
-    CRect rc = GetRect();
-    pDC->DrawText(GetCaption(), rc, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
-    pDC->SetTextColor(clrOld);
+    // The icon and caption as any toolbar button draws them, over the face.
+    CQXPCommandBar* pParent = GetParent();
+    if (pParent)
+        pParent->GetPaintManager()->DrawControlToolBarParent(pDC, this, TRUE);
 }
 
 IMPLEMENT_DYNCREATE(CQXPRibbonControlSystemPopupBarListItem, CQXPControlButton)

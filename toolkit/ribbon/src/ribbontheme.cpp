@@ -71,8 +71,14 @@ CRibbonStyleTheme::~CRibbonStyleTheme() { delete m_pTabPainter; }
 CQXPTabPainter* CRibbonStyleTheme::CreateRibbonTabPainter()
 {
     CQXPTabPainter* p = new CQXPTabPainter;
-    p->SetAppearance(10);
+    p->SetAppearanceSet(new CRibbonTabAppearance(this));
     p->SetColor(32);
+    // Tabs light up under the mouse and are chosen as the button goes
+    // down; each is its caption and 10 px on either side wide.
+    p->m_bHotTracking = TRUE;
+    p->m_bSelectOnButtonDown = TRUE;
+    p->m_bShowIcons = FALSE;
+    ::SetRect(&p->m_rcContentInset, 10, 0, 10, 0);
     return p;
 }
 
@@ -392,6 +398,37 @@ void CRibbonStyleTheme::DrawStatusGripper(CDC* pDC, CRect rc)
                         CRect(0, 0, 0, 0), QX_THEME_KEY_COLOR);
 }
 
+void CRibbonStyleTheme::DrawToolTip(CDC* pDC, HWND hTip, BOOL bRegion)
+{
+    if (!hTip || !::IsWindow(hTip))
+        return;
+    CRect rc;
+    if (bRegion) {
+        ::GetWindowRect(hTip, &rc);
+        ::SetWindowRgn(hTip, CreateCornerCutRegion(rc.Width(), rc.Height()), FALSE);
+        return;
+    }
+    if (!pDC)
+        return;
+    ::GetClientRect(hTip, &rc);
+    ThemeResources* pTheme = GetThemeResources();
+    COLORREF clrLight = pTheme->GetColor("Window", "TooltipLight");
+    COLORREF clrDark = pTheme->GetColor("Window", "TooltipDark");
+    COLORREF clrBorder = pTheme->GetColor("Window", "TooltipBorder");
+    if (clrLight != QX_COLOR_NONE && clrDark != QX_COLOR_NONE)
+        DrawHelpers::Instance()->FillGradient(pDC->GetSafeHdc(), rc, clrLight, clrDark, FALSE);
+    if (clrBorder != QX_COLOR_NONE)
+        pDC->Draw3dRect(rc, clrBorder, clrBorder);
+    char text[512] = "";
+    ::GetWindowTextA(hTip, text, sizeof(text));
+    HGDIOBJ hOld = ::SelectObject(pDC->GetSafeHdc(), GetStatusFont()->GetSafeHandle());
+    int nOldMode = pDC->SetBkMode(TRANSPARENT);
+    pDC->SetTextColor(GetColor(::IsWindowEnabled(hTip) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    pDC->DrawText(text, rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    pDC->SetBkMode(nOldMode);
+    ::SelectObject(pDC->GetSafeHdc(), hOld);
+}
+
 void CRibbonStyleTheme::SetBarRegion(CQXPBarView* pBar)
 {
     HWND hWnd = pBar ? pBar->GetBarHwnd() : NULL;
@@ -402,13 +439,5 @@ void CRibbonStyleTheme::SetBarRegion(CQXPBarView* pBar)
     // The four corner pixels cut.
     CRect rc;
     ::GetWindowRect(hWnd, &rc);
-    const int w = rc.Width(), h = rc.Height();
-    HRGN hRgn = ::CreateRectRgn(1, 0, w - 1, 1);
-    HRGN hMiddle = ::CreateRectRgn(0, 1, w, h - 1);
-    HRGN hBottom = ::CreateRectRgn(1, h - 1, w - 1, h);
-    ::CombineRgn(hRgn, hRgn, hMiddle, RGN_OR);
-    ::CombineRgn(hRgn, hRgn, hBottom, RGN_OR);
-    ::DeleteObject(hMiddle);
-    ::DeleteObject(hBottom);
-    ::SetWindowRgn(hWnd, hRgn, FALSE);
+    ::SetWindowRgn(hWnd, CreateCornerCutRegion(rc.Width(), rc.Height()), FALSE);
 }

@@ -987,3 +987,50 @@ TEST_F(Office2007, BothThemesShadowTheirPopups)
 }
 
 } // namespace
+
+// A tooltip window in the ribbon's look: its shape on request, else the
+// module's gradient and border with the window's text over them.
+TEST_F(Office2007, TooltipsTakeTheRibbonsShapeAndFace)
+{
+    ThemeResources* pRes = GetThemeResources();
+    const COLORREF clrLight = pRes->GetColor("Window", "TooltipLight");
+    const COLORREF clrDark = pRes->GetColor("Window", "TooltipDark");
+    const COLORREF clrBorder = pRes->GetColor("Window", "TooltipBorder");
+    ASSERT_NE(QX_COLOR_NONE, clrLight);
+    ASSERT_NE(QX_COLOR_NONE, clrDark);
+    ASSERT_NE(QX_COLOR_NONE, clrBorder);
+    CRibbonStyleTheme theme;
+    theme.RefreshMetrics();
+    HWND hTip = ::CreateWindowExA(0, "STATIC", "Paste", WS_POPUP, 0, 0, 80, 20, NULL, NULL,
+                                  ::GetModuleHandle(NULL), NULL);
+    ASSERT_TRUE(hTip != NULL);
+
+    theme.DrawToolTip(NULL, hTip, TRUE);
+    HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(ERROR, ::GetWindowRgn(hTip, hRgn));
+    const struct {
+        int x, y;
+        BOOL in;
+    } points[] = {{0, 0, 0}, {79, 0, 0}, {0, 19, 0}, {79, 19, 0}, {1, 0, 1}, {0, 1, 1}, {78, 19, 1}, {40, 10, 1}};
+    for (const auto& p : points)
+        EXPECT_EQ(p.in, ::PtInRegion(hRgn, p.x, p.y)) << p.x << "," << p.y;
+    ::DeleteObject(hRgn);
+
+    MemoryDC dc(80, 20, RGB(255, 0, 255));
+    theme.DrawToolTip(dc.dc(), hTip, FALSE);
+    EXPECT_EQ(clrBorder, dc.Pixel(2, 0));
+    EXPECT_EQ(clrBorder, dc.Pixel(0, 10));
+    EXPECT_EQ(clrBorder, dc.Pixel(79, 10));
+    auto Near = [](COLORREF a, COLORREF b) {
+        return abs(GetRValue(a) - GetRValue(b)) <= 4 && abs(GetGValue(a) - GetGValue(b)) <= 4 &&
+               abs(GetBValue(a) - GetBValue(b)) <= 4;
+    };
+    EXPECT_TRUE(Near(clrLight, dc.Pixel(2, 1))) << "the gradient starts light at the top";
+    EXPECT_TRUE(Near(clrDark, dc.Pixel(2, 18))) << "and ends dark at the bottom";
+    int nText = 0;
+    for (int x = 20; x < 60; ++x)
+        for (int y = 4; y < 16; ++y)
+            nText += dc.Pixel(x, y) == theme.GetColor(COLOR_BTNTEXT);
+    EXPECT_GT(nText, 10) << "the text in button text colour";
+    ::DestroyWindow(hTip);
+}

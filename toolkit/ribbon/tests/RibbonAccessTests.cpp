@@ -7,6 +7,7 @@
 #include "ribboncommandframe.h"
 #include <qmtest/accessible.h>
 #include <qmtest/cbframe.h>
+#include <qmtest/mouse.h>
 #include <qmtest/pump.h>
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include <oleacc.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -187,6 +189,35 @@ TEST_F(RibbonAccessTest, GroupsHoldTheirControls)
     pTables->Release();
     pClip->Release();
     pFont->Release();
+}
+
+TEST_F(RibbonAccessTest, ASelectedTabRaisesTheFocusEventOfItsPageTab)
+{
+    qmtest::FocusEventRecorder events;
+    ASSERT_TRUE(events.Hooked());
+    auto seen = [&](LONG idChild) { return events.Seen(pRibbon->GetSafeHwnd(), QXP_ID_RIBBON_TABS, idChild); };
+    qmtest::ClickAt(ScreenCentre(pRibbon->GetTab(1)->GetRect()));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return pRibbon->GetSelectedTabIndex() == 1 && seen(2); }))
+        << "the second page tab";
+    // A client that follows the event asks the window for the event's
+    // object and finds the page tab the user sees (Wine's
+    // AccessibleObjectFromEvent answers E_NOINTERFACE for every object).
+    IAccessible* pAcc = NULL;
+    ASSERT_EQ(S_OK, ::AccessibleObjectFromWindow(pRibbon->GetSafeHwnd(), (DWORD)QXP_ID_RIBBON_TABS, IID_IAccessible,
+                                                 (void**)&pAcc));
+    ASSERT_TRUE(pAcc != NULL);
+    EXPECT_EQ(ROLE_SYSTEM_PAGETABLIST, Role(pAcc, CHILDID_SELF));
+    IDispatch* pChild = NULL;
+    EXPECT_EQ(S_FALSE, pAcc->get_accChild(Child(2), &pChild)) << "a simple element";
+    EXPECT_EQ("Insert", Name(pAcc, 2));
+    EXPECT_EQ(ROLE_SYSTEM_PAGETAB, Role(pAcc, 2));
+    EXPECT_EQ(STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED,
+              State(pAcc, 2));
+    pAcc->Release();
+    // A tab chosen by the program is followed too.
+    events.Clear();
+    EXPECT_TRUE(pRibbon->SelectTab(0));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return seen(1); }));
 }
 
 TEST_F(RibbonAccessTest, ObjectsOutliveTheirRibbon)

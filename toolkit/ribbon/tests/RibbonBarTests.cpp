@@ -14,6 +14,8 @@
 #include <qmtest/pump.h>
 #include <qmtest/registry.h>
 #include <qmtest/screenshot.h>
+#include <qmtest/script.h>
+#include <qx/tabpaint.h>
 
 #include "ribbontestframe.h"
 
@@ -90,6 +92,101 @@ TEST_F(RibbonBarTest, TabsFollowTheMouseUnlessTheSiteRefuses)
     ASSERT_EQ(1u, frame.m_tabNotes.size());
     EXPECT_EQ(TCN_SELCHANGING, frame.m_tabNotes[0]);
     EXPECT_TRUE(pPicture->IsVisible(0));
+}
+
+// The tab row's scroll offset, copied by a timer for another thread.
+CQXPRibbonControlTab* s_pTabs = NULL;
+std::atomic<int> s_nTabOffset(0);
+void CALLBACK MirrorTabOffset(HWND, UINT, UINT_PTR, DWORD) { s_nTabOffset = s_pTabs->GetScrollOffset(); }
+
+TEST_F(RibbonBarTest, TheTabRowIsATabManagerThatScrollsTheTabsThatDoNotFit)
+{
+    // The tab painter places each tab as wide as its caption and 10 px on
+    // either side, one after another.
+    CQXPRibbonControlTab* pTabs = Ribbon()->GetTabControl();
+    ASSERT_EQ(3, pTabs->GetItemCount());
+    {
+        CClientDC dc(Ribbon());
+        const CRect rcHome = Ribbon()->GetTab(0)->GetRect(), rcInsert = Ribbon()->GetTab(1)->GetRect();
+        EXPECT_EQ(Ribbon()->GetRibbonTheme()->GetRibbonTabWidth(&dc, "Insert"), rcInsert.Width());
+        EXPECT_EQ(rcHome.right, rcInsert.left);
+        EXPECT_EQ(Ribbon()->GetTabRowRect().bottom, rcInsert.bottom);
+    }
+    // The hot tab follows the real mouse.
+    qmtest::MouseMoveTo(TabCentre(1));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return pTabs->GetHighlighted() == Ribbon()->GetTab(1); }));
+
+    // Tabs that do not fit a narrow frame: the scroll button shows at the
+    // end of the row and, pressed with the real mouse, moves them left.
+    for (int i = 0; i < 12; i++)
+        Ribbon()->AddTab("Overflowing", 10 + i);
+    frame.SetWindowPos(NULL, 0, 0, 420, 480, SWP_NOMOVE | SWP_NOZORDER);
+    Relayout();
+    CQXPTabManagerNavigateButton* pRight = pTabs->FindNavigateButton(CQXPTabManagerNavigateButton::idRight);
+    ASSERT_TRUE(pRight != NULL);
+    const CRect rcRight(pRight->m_rc);
+    ASSERT_FALSE(rcRight.IsRectEmpty()) << "the scroll button shows";
+    EXPECT_TRUE(Ribbon()->GetTabRowRect().PtInRect(rcRight.CenterPoint()));
+    EXPECT_EQ(0, pTabs->GetScrollOffset());
+    Shot("ribbon-tabs-overflow.png");
+    const int xFirst = Ribbon()->GetTab(0)->GetRect().left;
+    // Held: the button's loop runs inside this thread's handler of the
+    // press and scrolls on its ticks; a timer of the bar (dispatched by the
+    // loop) mirrors the offset for a second thread, which lets the button
+    // go once the tabs moved.
+    s_pTabs = pTabs;
+    s_nTabOffset = 0;
+    ::SetTimer(Ribbon()->GetSafeHwnd(), 1, 10, MirrorTabOffset);
+    const CPoint ptRight = ScreenPoint(rcRight.CenterPoint());
+    std::atomic<bool> bReleased(false);
+    std::thread helper([&] {
+        const DWORD dwStart = ::GetTickCount();
+        while (s_nTabOffset >= 0 && ::GetTickCount() - dwStart < 10000)
+            ::Sleep(10);
+        qmtest::MouseEventAt(ptRight, MOUSEEVENTF_LEFTUP);
+        bReleased = true;
+    });
+    qmtest::MouseEventAt(ptRight, MOUSEEVENTF_LEFTDOWN);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return bReleased && ::GetCapture() == NULL; }, 15000));
+    helper.join();
+    ::KillTimer(Ribbon()->GetSafeHwnd(), 1);
+    EXPECT_LT(pTabs->GetScrollOffset(), 0);
+    Relayout();
+    EXPECT_EQ(xFirst + pTabs->GetScrollOffset(), Ribbon()->GetTab(0)->GetRect().left);
+    EXPECT_EQ(0, Ribbon()->GetSelectedTabIndex()) << "scrolling chooses no tab";
+
+    // A tab chosen by the program is scrolled into view.
+    ASSERT_TRUE(Ribbon()->SelectTab(14));
+    Relayout();
+    EXPECT_LE(Ribbon()->GetTab(14)->GetRect().right, pTabs->m_rcHeaderRect.right);
+    EXPECT_GE(Ribbon()->GetTab(14)->GetRect().left, pTabs->m_rcHeaderRect.left);
+    qmtest::ClickAt(ScreenPoint(Ribbon()->GetTab(14)->GetRect().CenterPoint()));
+    qmtest::PumpMessages();
+    EXPECT_EQ(14, Ribbon()->GetSelectedTabIndex());
+}
+
+TEST_F(RibbonBarTest, TheGroupUnderTheMouseLightsUp)
+{
+    CQXPRibbonTab* pHome = Ribbon()->GetTab(0);
+    // On a group's caption band (no control there) the group is hot.
+    auto captionOf = [&](CQXPRibbonGroup* pGroup) {
+        const CRect rc = pGroup->GetRect();
+        return ScreenPoint(CPoint(rc.left + 6, rc.bottom - 4));
+    };
+    qmtest::MouseMoveTo(captionOf(pHome->GetGroup(0)));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetHotGroup() == pHome->GetGroup(0); }));
+    qmtest::MouseMoveTo(captionOf(pHome->GetGroup(2)));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetHotGroup() == pHome->GetGroup(2); }));
+    Shot("ribbon-hot-group.png");
+    // Leaving the ribbon lets it go; another tab's groups start cold.
+    CRect rcFrame;
+    frame.GetWindowRect(&rcFrame);
+    qmtest::MouseMoveTo(CPoint(rcFrame.CenterPoint().x, rcFrame.bottom - 40));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetHotGroup() == NULL; }));
+    qmtest::MouseMoveTo(captionOf(pHome->GetGroup(1)));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetHotGroup() == pHome->GetGroup(1); }));
+    ASSERT_TRUE(Ribbon()->SelectTab(1));
+    EXPECT_TRUE(Ribbon()->GetHotGroup() == NULL);
 }
 
 TEST_F(RibbonBarTest, WheelOverTheRibbonStepsTheTabs)
@@ -256,15 +353,7 @@ TEST_F(RibbonBarTest, ASavedLayoutNamingTheRibbonBringsItIntoAnotherFrame)
     qmtest::PumpMessages();
 
     CRibbonTestFrame other;
-    ASSERT_TRUE(other.Create(NULL, "Ribbon again", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
-                             CRect(0, 0, 700, 480)));
-    other.GetCommandBars()->LoadBarState("RibbonLayout");
-    other.RecalcLayout();
-    qmtest::PumpMessages();
-    CQXPRibbonBar* pLoaded = NULL;
-    for (int i = 0; i < other.GetCommandBars()->GetCount(); i++)
-        if (CQXPRibbonBar* p = DYNAMIC_DOWNCAST(CQXPRibbonBar, other.GetCommandBars()->GetAt(i)))
-            pLoaded = p;
+    CQXPRibbonBar* pLoaded = ReloadRibbonLayout(other);
     ASSERT_TRUE(pLoaded != NULL);
     EXPECT_EQ(0x7E00u, pLoaded->GetBarID());
     EXPECT_EQ(3, pLoaded->GetTabCount());
@@ -439,6 +528,151 @@ TEST(RibbonState, DamagedClassesAreRefusedWhole)
         EXPECT_EQ(before, Captions(&target));
         EXPECT_EQ(nControls, target.GetControls()->GetCount());
     }
+}
+
+// --- copying ---------------------------------------------------------------------------
+
+// Every control a ribbon's groups and QAT name is one of its own controls.
+bool OwnsItsControls(CQXPRibbonBar* p)
+{
+    CQXPControls* pControls = p->GetControls();
+    for (int i = 0; i < p->GetTabCount(); i++)
+        for (CQXPRibbonGroup* g : p->GetTab(i)->GetGroups())
+            for (int c = 0; c < g->GetCount(); c++)
+                if (g->GetAt(c)->GetControls() != pControls)
+                    return false;
+    for (int i = 0; i < p->GetQuickAccessCount(); i++)
+        if (p->GetQuickAccessControl(i)->GetControls() != pControls)
+            return false;
+    return true;
+}
+
+TEST(RibbonCopy, ACloneHoldsCopiesOfTheTabsGroupsSystemButtonAndQuickAccessToolbar)
+{
+    struct Case {
+        const char* name;
+        BOOL bCustomizable;
+        BOOL bMinimized;
+        const char* expected; // Captions of the clone
+        int nSelected;
+        bool bSystemButton;
+    };
+    const Case cases[] = {
+        {"customizable", TRUE, FALSE, "&Home[Clipboard:3 Font:3 Editing:3 ]&Insert[Pics:2 ]&View[Zoom:1 ] qat 1", 1, true},
+        {"customizable, minimised", TRUE, TRUE, "&Home[Clipboard:3 Font:3 Editing:3 ]&Insert[Pics:2 ]&View[Zoom:1 ] qat 1", -1,
+         true},
+        // A ribbon that is not customizable keeps the clone's own tabs.
+        {"fixed", FALSE, FALSE, " qat 1", -1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CQXPRibbonBar* pSource = new CQXPRibbonBar;
+        FillRibbon(pSource);
+        pSource->SetCustomizable(c.bCustomizable);
+        pSource->AddSystemButton(ID_R_SAVE);
+        pSource->SetQuickAccessBelow(TRUE);
+        CQXPRibbonTab* pInsert = pSource->GetTab(1);
+        pInsert->GetGroup(0)->SetCaption("Pics");
+        pInsert->GetGroup(0)->m_bShowOptionButton = TRUE;
+        pInsert->m_nContextColor = 3;
+        pInsert->m_strContextCaption = "Picture Tools";
+        pInsert->m_strToolTip = "Insert things";
+        pSource->GetTab(2)->SetVisible(FALSE);
+        ASSERT_TRUE(pSource->SelectTab(1));
+        pSource->SetRibbonMinimized(c.bMinimized);
+
+        CQXPRibbonBar* pClone = DYNAMIC_DOWNCAST(CQXPRibbonBar, pSource->Clone());
+        ASSERT_NE(nullptr, pClone);
+        // The clone stands alone once the source has gone.
+        pSource->InternalRelease();
+
+        EXPECT_EQ(c.expected, Captions(pClone));
+        EXPECT_TRUE(pClone->IsQuickAccessBelow());
+        EXPECT_EQ(c.bMinimized, pClone->IsRibbonMinimized());
+        EXPECT_EQ(c.nSelected, pClone->GetSelectedTabIndex());
+        EXPECT_TRUE(OwnsItsControls(pClone));
+        EXPECT_EQ(ID_R_SAVE, pClone->GetQuickAccessControl(0)->GetID());
+        EXPECT_EQ(c.bSystemButton, pClone->GetSystemButton() != nullptr);
+        if (c.bSystemButton) {
+            EXPECT_EQ(0, pClone->GetSystemButton()->GetIndex()) << "the corner's control comes first";
+            EXPECT_EQ(ID_R_SAVE, pClone->GetSystemButton()->GetID());
+        }
+        if (c.bCustomizable) {
+            CQXPRibbonTab* pTab = pClone->GetTab(1);
+            EXPECT_EQ(pClone, pTab->GetRibbonBar());
+            EXPECT_EQ(pClone->GetTabControl(), pTab->GetTabManager());
+            EXPECT_EQ(2, pTab->GetID());
+            EXPECT_EQ(3, pTab->m_nContextColor);
+            EXPECT_EQ(CString("Picture Tools"), pTab->m_strContextCaption);
+            EXPECT_EQ(CString("Insert things"), pTab->m_strToolTip);
+            EXPECT_FALSE(pClone->GetTab(2)->IsVisible());
+            CQXPRibbonGroup* pGroup = pTab->GetGroup(0);
+            EXPECT_EQ(pTab, pGroup->GetTab());
+            EXPECT_EQ(200, pGroup->GetID());
+            EXPECT_TRUE(pGroup->m_bShowOptionButton);
+            EXPECT_EQ(ID_R_TABLE, pGroup->GetAt(1)->GetID());
+            // Only the selected tab's controls show.
+            const BOOL bInsertShown = !c.bMinimized;
+            EXPECT_EQ(bInsertShown, !(pGroup->GetAt(0)->GetHideFlags() & QXP_HIDE_RIBBON_TAB));
+            EXPECT_TRUE(pClone->GetTab(0)->GetGroup(0)->GetAt(0)->GetHideFlags() & QXP_HIDE_RIBBON_TAB);
+            // Restoring a minimised clone brings back the tab that was chosen.
+            pClone->SetRibbonMinimized(FALSE);
+            EXPECT_EQ(1, pClone->GetSelectedTabIndex());
+            // Removing a copied control from the clone's group leaves it the
+            // clone's business: its controls lose it too.
+            const int nControls = pClone->GetControls()->GetCount();
+            pGroup->RemoveAt(0);
+            EXPECT_EQ(nControls - 1, pClone->GetControls()->GetCount());
+        }
+        pClone->InternalRelease();
+    }
+}
+
+TEST(RibbonCopy, CopyingReplacesTheTabsAndLeavesOtherBarsAlone)
+{
+    CQXPRibbonBar source;
+    FillRibbon(&source);
+    source.SetCustomizable(TRUE);
+    CQXPRibbonBar target;
+    target.AddTab("Mine")->AddGroup("Old")->Add(qxpControlButton, ID_R_ZOOM, "Zoom");
+    target.AddQuickAccessControl(qxpControlButton, ID_R_CUT);
+    target.AddSystemButton();
+    const int nOwnControls = CQXPRibbonBar().GetControls()->GetCount();
+
+    // A bar that is no ribbon leaves the ribbon as it is.
+    CQXPToolBar* pToolBar = new CQXPToolBar;
+    pToolBar->GetControls()->Add(qxpControlButton, ID_R_FIND);
+    const std::string before = Captions(&target);
+    const int nBefore = target.GetControls()->GetCount();
+    target.Copy(pToolBar);
+    pToolBar->InternalRelease();
+    EXPECT_EQ(before, Captions(&target));
+    EXPECT_EQ(nBefore, target.GetControls()->GetCount());
+
+    // A ribbon copied onto itself stays as it is.
+    target.Copy(&target);
+    EXPECT_EQ(before, Captions(&target));
+
+    // The old tabs, groups, QAT commands and system button go; 12 group
+    // controls and one QAT command come.
+    target.Copy(&source);
+    EXPECT_EQ(Captions(&source), Captions(&target));
+    EXPECT_EQ(nOwnControls + 12 + 1, target.GetControls()->GetCount());
+    EXPECT_EQ(nullptr, target.GetSystemButton());
+    EXPECT_TRUE(OwnsItsControls(&target));
+    EXPECT_EQ(0, target.GetSelectedTabIndex());
+    // The source keeps its own.
+    EXPECT_EQ(nOwnControls + 12 + 1, source.GetControls()->GetCount());
+    EXPECT_TRUE(OwnsItsControls(&source));
+
+    // The tab row alone: a clone of the row holds copies of the tabs.
+    CQXPRibbonControlTab* pRow = DYNAMIC_DOWNCAST(CQXPRibbonControlTab, source.GetTabControl()->Clone());
+    ASSERT_NE(nullptr, pRow);
+    ASSERT_EQ(3, pRow->GetItemCount());
+    EXPECT_EQ(CString("&View"), pRow->GetTab(2)->GetCaption());
+    EXPECT_EQ(1, pRow->GetTab(2)->GetGroupCount());
+    EXPECT_EQ(pRow->GetTab(0), pRow->GetSelectedTab());
+    pRow->InternalRelease();
 }
 
 } // namespace

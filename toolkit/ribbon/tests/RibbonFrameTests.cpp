@@ -8,15 +8,20 @@
 #include <qx/office2007.h>
 #include <qx/ribbonbar.h>
 #include <qx/ribbonframehook.h>
+#include <qx/ribbonsystem.h>
 #include <qx/statusbar.h>
 #include "ribboncommandframe.h"
 #include <qmtest/cbframe.h>
 #include <qmtest/mouse.h>
+#include <qmtest/offscreen.h>
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,11 +31,20 @@ class CHookTestFrame : public qmtest::CommandBarTestFrame {
 public:
     CHookTestFrame() : CommandBarTestFrame(0, NULL) {}
     std::vector<UINT> m_sysCommands; // WM_SYSCOMMAND as the frame got them
+    std::vector<WPARAM> m_sysRaw;    // ... with their low bits
+    BOOL m_bKeepSize = FALSE;        // SC_SIZE recorded only (no sizing loop)
+    std::vector<UINT> m_cursorHits;  // the hit codes of WM_SETCURSOR
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if (message == WM_SYSCOMMAND)
+        if (message == WM_SYSCOMMAND) {
             m_sysCommands.push_back((UINT)(wParam & 0xFFF0));
+            m_sysRaw.push_back(wParam);
+            if (m_bKeepSize && (wParam & 0xFFF0) == SC_SIZE)
+                return 0;
+        }
+        if (message == WM_SETCURSOR)
+            m_cursorHits.push_back(LOWORD(lParam));
         return CommandBarTestFrame::WindowProc(message, wParam, lParam);
     }
 };
@@ -43,6 +57,17 @@ HRESULT RecordExtend(HWND, int nTopMargin)
 {
     g_extendCalls.push_back(nTopMargin);
     return S_OK;
+}
+// The system's caption buttons of a composited frame: a close button over
+// this screen rectangle, nothing anywhere else.
+CRect g_rcSystemClose;
+BOOL FakeDwmDefWindowProc(HWND, UINT nMessage, WPARAM, LPARAM lParam, LRESULT* plResult)
+{
+    const CPoint pt((short)LOWORD(lParam), (short)HIWORD(lParam));
+    if (nMessage != WM_NCHITTEST || !g_rcSystemClose.PtInRect(pt))
+        return FALSE;
+    *plResult = HTCLOSE;
+    return TRUE;
 }
 
 COLORREF ScreenPixel(int x, int y)
@@ -64,9 +89,29 @@ protected:
         CloseFrame(frame);
         g_bComposition = FALSE;
         g_extendCalls.clear();
+        g_rcSystemClose.SetRectEmpty();
     }
     CQXPCommandBars* Bars() { return frame.GetCommandBars(); }
     RibbonFrameHook* Hook() { return dynamic_cast<RibbonFrameHook*>(Bars()->GetFrameHook()); }
+    // Composition as the seams report it (Wine has none).
+    void FakeGlass(RibbonFrameHook* pHook, BOOL bOn)
+    {
+        pHook->m_pfnIsCompositionEnabled = FakeComposition;
+        pHook->m_pfnExtendFrameIntoClientArea = RecordExtend;
+        pHook->m_pfnDwmDefWindowProc = FakeDwmDefWindowProc;
+        g_bComposition = bOn;
+        frame.SendMessage(WM_DWMCOMPOSITIONCHANGED);
+        Relayout();
+    }
+    // Frame theming on, the ribbon drawing the caption.
+    bool ThemeTheFrame(CQXPRibbonBar* pRibbon)
+    {
+        Bars()->EnableFrameTheme(TRUE);
+        if (!qmtest::PumpUntil([&] { return ClientInWindow().top == 0; }))
+            return false;
+        Relayout();
+        return pRibbon->HasFrameHook() != FALSE;
+    }
     CQXPRibbonBar* AddRibbon()
     {
         CQXPToolBar* pBar = Bars()->Add("Ribbon", qxpBarTop, RUNTIME_CLASS(CQXPRibbonBar));
@@ -113,6 +158,8 @@ protected:
         qmtest::PumpMessages();
         CRect rc;
         frame.GetWindowRect(&rc);
+        // A maximized frame reaches past the screen's edges.
+        rc.IntersectRect(rc, CRect(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)));
         EXPECT_TRUE(qmtest::SaveScreenPng(rc, qmtest::ScreenshotDir(QM_BIN_DIR) + "/" + name));
     }
     CHookTestFrame frame;
@@ -441,6 +488,13 @@ TEST_F(RibbonFrameTest, CompositionExtendsTheFrameByTheRibbonsCaption)
     EXPECT_EQ(pRibbon->GetBarState().GetCaptionHeight(), g_extendCalls.back());
     // With composition the system draws the caption buttons.
     EXPECT_TRUE(pRibbon->GetControls()->FindControl(SC_CLOSE) == NULL);
+    // The QAT moved below and back: the glass follows the caption at once.
+    for (BOOL bBelow : {TRUE, FALSE}) {
+        g_extendCalls.clear();
+        pRibbon->SetQuickAccessBelow(bBelow);
+        ASSERT_FALSE(g_extendCalls.empty()) << "below " << bBelow;
+        EXPECT_EQ(pRibbon->GetBarState().GetCaptionHeight(), g_extendCalls.back()) << "below " << bBelow;
+    }
     // The ribbon hidden: no top margin.
     pRibbon->SetVisible(FALSE);
     Relayout();
@@ -449,6 +503,266 @@ TEST_F(RibbonFrameTest, CompositionExtendsTheFrameByTheRibbonsCaption)
     g_bComposition = FALSE;
     frame.SendMessage(WM_DWMCOMPOSITIONCHANGED);
     EXPECT_FALSE(pHook->IsDwmEnabled());
+}
+
+TEST_F(RibbonFrameTest, TheSystemMenuOpensOverItsButtonOnTheFramesCaption)
+{
+    CQXPRibbonBar* pRibbon = AddRibbon();
+    ASSERT_TRUE(pRibbon != NULL);
+    CQXPRibbonControlSystemButton* pButton = pRibbon->AddSystemButton();
+    CQXPRibbonSystemPopupBar* pMenu = CQXPRibbonSystemPopupBar::CreateSystemPopupBar(Bars());
+    pMenu->GetControls()->Add(qxpControlButton, 40011)->SetCaption("&New");
+    pMenu->GetControls()->Add(qxpControlButton, 40012)->SetCaption("&Open...");
+    pButton->SetCommandBar(pMenu);
+    pMenu->InternalRelease();
+    Relayout();
+    auto openMenu = [&]() -> CRect {
+        CPoint pt = pButton->GetRect().CenterPoint();
+        pRibbon->ClientToScreen(&pt);
+        qmtest::ClickAt(pt);
+        if (!qmtest::PumpUntil([&] { return pMenu->IsTrackingMode() && ::IsWindowVisible(pMenu->GetSafeHwnd()); }))
+            return CRect();
+        CRect rc;
+        pMenu->GetWindowRect(&rc);
+        return rc;
+    };
+    auto closeMenu = [&] {
+        Bars()->ClosePopups();
+        qmtest::PumpUntil([&] { return !::IsWindowVisible(pMenu->GetSafeHwnd()); });
+    };
+    const int nCorner = pRibbon->GetBarState().GetTabsHeight() + pRibbon->GetBarState().GetQuickAccessHeight();
+
+    // The ribbon's own caption band: the menu opens under the button.
+    ASSERT_FALSE(pRibbon->HasFrameHook());
+    EXPECT_EQ(-1, pButton->GetRect().top) << "the caption's top less one";
+    EXPECT_EQ(nCorner - 4, pButton->GetRect().Height());
+    CRect rcButton = pButton->GetRect();
+    pRibbon->ClientToScreen(&rcButton);
+    CRect rcMenu = openMenu();
+    ASSERT_FALSE(rcMenu.IsRectEmpty());
+    EXPECT_EQ(rcButton.bottom, rcMenu.top);
+    EXPECT_EQ(rcButton.left, rcMenu.left);
+    closeMenu();
+
+    // The frame's caption: the button starts one pixel above the bottom of
+    // the frame's top border, and the menu's 18-pixel top border lies over
+    // the button's lower part.
+    ASSERT_TRUE(ThemeTheFrame(pRibbon));
+    const int b = Hook()->GetFrameBorder();
+    EXPECT_EQ(b - 1, pButton->GetRect().top);
+    EXPECT_EQ(nCorner - 4, pButton->GetRect().Height());
+    EXPECT_EQ(0, pButton->GetRect().left);
+    EXPECT_EQ(nCorner - 3, pButton->GetRect().right);
+    rcButton = pButton->GetRect();
+    pRibbon->ClientToScreen(&rcButton);
+    rcMenu = openMenu();
+    ASSERT_FALSE(rcMenu.IsRectEmpty());
+    EXPECT_EQ(rcButton.bottom - 18, rcMenu.top);
+    EXPECT_EQ(rcButton.left, rcMenu.left);
+    // Over the covered part of the button the menu lets the pointer through.
+    const CPoint ptCovered(rcButton.CenterPoint().x, rcButton.bottom - 6);
+    EXPECT_EQ(HTTRANSPARENT, (int)pMenu->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ptCovered.x, ptCovered.y)));
+    ::RedrawWindow(pMenu->GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    qmtest::PumpMessages();
+    CRect rcShot;
+    frame.GetWindowRect(&rcShot);
+    rcShot.UnionRect(rcShot, rcMenu);
+    EXPECT_TRUE(qmtest::SaveScreenPng(rcShot, qmtest::ScreenshotDir(QM_BIN_DIR) + "/ribbon-frame-system-menu.png"));
+    closeMenu();
+}
+
+TEST_F(RibbonFrameTest, TheTopEdgeOfTheRibbonsCaptionSizesTheFrame)
+{
+    CQXPRibbonBar* pRibbon = AddRibbon();
+    ASSERT_TRUE(pRibbon != NULL);
+    ASSERT_TRUE(ThemeTheFrame(pRibbon));
+    frame.m_bKeepSize = TRUE;
+    // A free spot of the caption, left of the caption buttons.
+    CQXPControl* pMin = pRibbon->GetControls()->FindControl(SC_MINIMIZE);
+    ASSERT_TRUE(pMin != NULL);
+    const int x = pMin->GetRect().left - 8;
+    const CPoint ptEdge(x, pRibbon->GetCaptionRect().top + 2);
+    const CPoint ptCaption(x, pRibbon->GetCaptionRect().CenterPoint().y);
+    struct Hit {
+        CPoint pt;
+        int nCode;
+    };
+    const Hit hits[] = {{CPoint(x, pRibbon->GetCaptionRect().top), HTTOP},
+                        {ptEdge, HTTOP},
+                        {CPoint(x, pRibbon->GetCaptionRect().top + 4), HTTOP},
+                        {CPoint(x, pRibbon->GetCaptionRect().top + 5), HTCAPTION},
+                        {ptCaption, HTCAPTION}};
+    for (const Hit& h : hits) {
+        EXPECT_EQ(h.nCode, pRibbon->HitTestCaption(h.pt)) << "at y " << h.pt.y;
+        // The frame answers the same for its sizing edge.
+        CPoint ptScreen = h.pt;
+        pRibbon->ClientToScreen(&ptScreen);
+        EXPECT_EQ(h.nCode == HTTOP ? HTTOP : HTCLIENT,
+                  (int)frame.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ptScreen.x, ptScreen.y)))
+            << "the frame at y " << h.pt.y;
+    }
+
+    // The pointer over the edge: the frame is asked for the cursor of its
+    // top border and shows the sizing cursor; over the caption the arrow.
+    const HCURSOR hSize = ::LoadCursorA(NULL, (LPCSTR)IDC_SIZENS);
+    const HCURSOR hArrow = ::LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
+    CPoint pt = ptEdge;
+    pRibbon->ClientToScreen(&pt);
+    qmtest::MouseEventAt(pt, 0);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return ::GetCursor() == hSize; })) << "the sizing cursor";
+    EXPECT_TRUE(std::find(frame.m_cursorHits.begin(), frame.m_cursorHits.end(), (UINT)HTTOP) !=
+                frame.m_cursorHits.end());
+    CPoint ptMid = ptCaption;
+    pRibbon->ClientToScreen(&ptMid);
+    qmtest::MouseEventAt(ptMid, 0);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return ::GetCursor() == hArrow; })) << "the arrow over the caption";
+
+    // A press on the edge sizes the frame from its top.
+    frame.m_sysRaw.clear();
+    qmtest::ClickAt(pt);
+    EXPECT_TRUE(qmtest::PumpUntil([&] {
+        return std::find(frame.m_sysRaw.begin(), frame.m_sysRaw.end(), (WPARAM)(SC_SIZE | WMSZ_TOP)) !=
+               frame.m_sysRaw.end();
+    }));
+
+    // Maximized there is nothing to size: the whole band is caption.
+    frame.SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return frame.IsZoomed() != FALSE; }));
+    Relayout();
+    CQXPControl* pRestore = pRibbon->GetControls()->FindControl(SC_RESTORE);
+    ASSERT_TRUE(pRestore != NULL);
+    EXPECT_EQ(HTCAPTION, pRibbon->HitTestCaption(CPoint(pRestore->GetRect().left - 8, pRibbon->GetCaptionRect().top + 2)));
+    frame.SendMessage(WM_SYSCOMMAND, SC_RESTORE);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !frame.IsZoomed(); }));
+}
+
+TEST_F(RibbonFrameTest, OnGlassTheSystemsCaptionButtonsTakeThePointer)
+{
+    CQXPRibbonBar* pRibbon = AddRibbon();
+    ASSERT_TRUE(pRibbon != NULL);
+    ASSERT_TRUE(ThemeTheFrame(pRibbon));
+    // Without composition the ribbon is an ordinary window under the pointer.
+    CRect rcCaption = pRibbon->GetCaptionRect();
+    pRibbon->ClientToScreen(&rcCaption);
+    const CPoint ptRight(rcCaption.right - 30, rcCaption.CenterPoint().y);
+    g_rcSystemClose = CRect(rcCaption.right - 50, rcCaption.top, rcCaption.right, rcCaption.bottom);
+    EXPECT_EQ(HTCLIENT, (int)pRibbon->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ptRight.x, ptRight.y)));
+    // With it, over the system's close button the ribbon steps aside and
+    // the frame answers what the system says; elsewhere nothing changes.
+    FakeGlass(Hook(), TRUE);
+    ASSERT_TRUE(Hook()->IsDwmEnabled());
+    EXPECT_EQ(HTTRANSPARENT, (int)pRibbon->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ptRight.x, ptRight.y)));
+    EXPECT_EQ(HTCLOSE, (int)frame.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ptRight.x, ptRight.y)));
+    const CPoint ptLeft(rcCaption.CenterPoint().x, rcCaption.CenterPoint().y);
+    EXPECT_EQ(HTCLIENT, (int)pRibbon->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ptLeft.x, ptLeft.y)));
+    FakeGlass(Hook(), FALSE);
+}
+
+TEST_F(RibbonFrameTest, TheCaptionTextIsPlainWithoutCompositionAndGlowsOnGlass)
+{
+    auto* pTheme = new CRecordingRibbonTheme;
+    pTheme->RefreshMetrics();
+    Bars()->SetPaintManager(pTheme); // the manager takes the reference
+    CQXPRibbonBar* pRibbon = AddRibbon();
+    ASSERT_TRUE(pRibbon != NULL);
+    ASSERT_TRUE(ThemeTheFrame(pRibbon));
+    frame.SetWindowText("Glass test");
+    auto redraw = [&] {
+        pTheme->Clear();
+        Relayout();
+        ::RedrawWindow(pRibbon->GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        qmtest::PumpMessages();
+    };
+    auto titleText = [&]() -> const CRecordingRibbonTheme::Text* {
+        for (const auto& t : pTheme->texts)
+            if (t.strText == "Glass test")
+                return &t;
+        return NULL;
+    };
+
+    // Wine has no composition: the frame's caption images and the plain
+    // caption text.
+    ASSERT_FALSE(Hook()->IsDwmEnabled()) << "no composition here";
+    redraw();
+    EXPECT_TRUE(pTheme->Drew("FRAMETOPCENTER"));
+    EXPECT_TRUE(pTheme->Drew("RIBBONQUICKACCESSAREA"));
+    EXPECT_FALSE(pTheme->Drew("RIBBONQUICKACCESSAREADWM"));
+    ASSERT_TRUE(titleText() != NULL);
+    EXPECT_FALSE(titleText()->bGlow);
+    EXPECT_EQ(pRibbon->GetTitleRect(), titleText()->rc);
+    // The quick-access controls: not on glass, in the ribbon's text colour.
+    CQXPControl* pSave = pRibbon->GetControls()->FindControl(40003);
+    ASSERT_TRUE(pSave != NULL);
+    auto customiseGlass = [&]() -> int {
+        for (const auto& d : pTheme->draws)
+            if (d.name == "RIBBONQUICKACCESSBUTTON")
+                return d.nGlassFlags;
+        return -1;
+    };
+    EXPECT_EQ(0, customiseGlass());
+    EXPECT_FALSE(pRibbon->IsRectInCaption(pSave->GetRect()));
+    EXPECT_EQ(pTheme->m_clrRibbonText.GetColor(), pTheme->GetControlTextColor(pSave));
+    Shot("ribbon-frame-caption-plain.png");
+
+    // Glass (injected): the band black, the QAT area's glass image drawn
+    // glass-aware, the title and the contextual headers glowing.
+    FakeGlass(Hook(), TRUE);
+    redraw();
+    HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(ERROR, ::GetWindowRgn(frame.GetSafeHwnd(), hRgn)) << "no region of the frame before composition";
+    ::DeleteObject(hRgn);
+    EXPECT_FALSE(pTheme->Drew("FRAMETOPCENTER"));
+    EXPECT_FALSE(pTheme->Drew("FRAMETOPLEFT"));
+    bool bQatOnGlass = false;
+    for (const auto& d : pTheme->draws)
+        if (d.name == "RIBBONQUICKACCESSAREADWM")
+            bQatOnGlass = d.nGlassFlags == CRibbonStyleTheme::kThemeImageOnGlass;
+    EXPECT_TRUE(bQatOnGlass);
+    EXPECT_EQ(CRibbonStyleTheme::kThemeImageOnGlass, customiseGlass()) << "the customise button on glass";
+    EXPECT_TRUE(pRibbon->IsRectInCaption(pSave->GetRect()));
+    EXPECT_FALSE(pRibbon->IsRectInCaption(pRibbon->GetGroupsRect()));
+    EXPECT_EQ(RGB(0, 0, 0), pTheme->GetControlTextColor(pSave)) << "black on glass";
+    ASSERT_TRUE(titleText() != NULL);
+    EXPECT_TRUE(titleText()->bGlow);
+    EXPECT_EQ(pRibbon->GetTitleRect(), titleText()->rc);
+    std::set<std::string> glowing, plain; // the headers' captions as drawn
+    for (const auto& t : pTheme->texts)
+        if (t.strText != "Glass test")
+            (t.bGlow ? glowing : plain).insert(std::string(t.strText));
+    EXPECT_EQ((std::set<std::string>{"Picture", "Table Tools"}), glowing);
+    EXPECT_TRUE(plain.empty());
+    // The ribbon drawn off the screen (no other window in the way): the
+    // band's right end, where the system's own buttons go, is black (glass).
+    qmtest::DrawBarOffscreen(pRibbon, [&](CDC& dc) {
+        EXPECT_EQ(RGB(0, 0, 0), dc.GetPixel(pRibbon->GetCaptionRect().right - 20, pRibbon->GetCaptionRect().top + 3));
+    });
+    Shot("ribbon-frame-caption-glass.png");
+
+    // Maximized on glass the title is white.
+    frame.SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return frame.IsZoomed() != FALSE; }));
+    redraw();
+    const CRect rcTitle = pRibbon->GetTitleRect();
+    int nWhite = 0, nBlack = 0;
+    qmtest::DrawBarOffscreen(pRibbon, [&](CDC& dc) {
+        for (int y = rcTitle.top; y < rcTitle.bottom; y++)
+            for (int x = rcTitle.left; x < rcTitle.right; x++) {
+                const COLORREF c = dc.GetPixel(x, y);
+                nWhite += GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200;
+                nBlack += c == RGB(0, 0, 0);
+            }
+    });
+    EXPECT_GT(nWhite, 10) << "white title text";
+    EXPECT_GT(nBlack, nWhite) << "on the black band";
+    EXPECT_EQ(RGB(255, 255, 255), pTheme->GetControlTextColor(pSave)) << "white on a maximized frame's glass";
+    Shot("ribbon-frame-caption-glass-maximized.png");
+    frame.SendMessage(WM_SYSCOMMAND, SC_RESTORE);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !frame.IsZoomed(); }));
+    // Composition gone: the rounded region again.
+    FakeGlass(Hook(), FALSE);
+    hRgn = ::CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(COMPLEXREGION, ::GetWindowRgn(frame.GetSafeHwnd(), hRgn));
+    ::DeleteObject(hRgn);
 }
 
 } // namespace

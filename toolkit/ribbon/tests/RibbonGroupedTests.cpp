@@ -18,31 +18,6 @@
 
 namespace {
 
-// The ribbon theme that records every image it draws.
-class CRecordingRibbonTheme : public CRibbonStyleTheme {
-public:
-    struct Draw {
-        std::string name;
-        CRect rc;
-        int nState, nStates;
-    };
-    std::vector<Draw> draws;
-    BOOL DrawThemeImage(CDC* pDC, LPCSTR lpszName, CRect rc, int nState, int nStates, CRect rcMargins,
-                        COLORREF clrKey, int nGlassFlags) override
-    {
-        draws.push_back({lpszName, rc, nState, nStates});
-        return CRibbonStyleTheme::DrawThemeImage(pDC, lpszName, rc, nState, nStates, rcMargins, clrKey, nGlassFlags);
-    }
-    // The last image drawn over a rectangle whose name starts with a prefix.
-    const Draw* Last(const CRect& rc, const std::string& prefix) const
-    {
-        for (size_t i = draws.size(); i-- > 0;)
-            if (draws[i].name.compare(0, prefix.size(), prefix) == 0 && draws[i].rc == rc)
-                return &draws[i];
-        return NULL;
-    }
-};
-
 enum {
     ID_G_BOLD = 42001,
     ID_G_ITALIC,

@@ -708,6 +708,24 @@ TEST(RibbonSystemMenu, BottomBandButtons)
     EXPECT_EQ(351, SystemMenuPageMinHeight(400));
 }
 
+TEST(RibbonSystemMenu, TheCornerButtonAndWhereItsMenuOpens)
+{
+    // Tab row 23, QAT 26: 46 wide, 45 high, from the frame's top border
+    // plus the caption's top, less one.
+    struct Case {
+        int y0, nCaptionTop;
+        CRect rc;
+    };
+    const Case cases[] = {{0, 0, CRect(0, -1, 46, 44)}, {8, 0, CRect(0, 7, 46, 52)}, {4, 0, CRect(0, 3, 46, 48)}, {8, 2, CRect(0, 9, 46, 54)}};
+    for (const Case& c : cases)
+        EXPECT_EQ(c.rc, SystemButtonCornerRect(23, 26, c.y0, c.nCaptionTop)) << c.y0 << "," << c.nCaptionTop;
+    // The menu's 18-pixel top border over the button's lower part only on a
+    // frame whose caption the ribbon draws.
+    const CRect rcButton(100, 200, 146, 245);
+    EXPECT_EQ(CRect(100, 200, 146, 227), SystemMenuAnchor(rcButton, TRUE));
+    EXPECT_EQ(rcButton, SystemMenuAnchor(rcButton, FALSE));
+}
+
 TEST(RibbonSystemMenu, RecentFiles)
 {
     std::vector<CString> paths;

@@ -11,6 +11,7 @@
 #include "ribbontestframe.h"
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 namespace {
@@ -41,37 +42,51 @@ protected:
     // own loop, so a second thread types the item's key once it shows.
     void ContextMenuKey(CQXPControl* pControl, WORD vk)
     {
+        CPoint pt = pControl->GetRect().CenterPoint();
+        pControl->GetParent()->ClientToScreen(&pt);
+        ChooseFromMenu([&] { qmtest::ClickAt(pt, true); }, vk);
+    }
+    // Opens a menu that runs its own loop and types an item's key in it
+    // from a second thread once it shows; *prcMenu: where it showed.
+    void ChooseFromMenu(const std::function<void()>& open, WORD vk, CRect* prcMenu = NULL)
+    {
         std::atomic<bool> bTyped(false);
         const DWORD dwThread = ::GetCurrentThreadId();
+        CRect rcMenu;
         std::thread typist([&] {
             const DWORD dwStart = ::GetTickCount();
-            while (!HasShownPopup(dwThread) && ::GetTickCount() - dwStart < 5000)
+            HWND hWndMenu = NULL;
+            while (!(hWndMenu = ShownPopup(dwThread)) && ::GetTickCount() - dwStart < 5000)
                 ::Sleep(20);
+            if (hWndMenu)
+                ::GetWindowRect(hWndMenu, &rcMenu);
             qmtest::KeyStroke(vk);
             bTyped = true;
         });
-        CPoint pt = pControl->GetRect().CenterPoint();
-        pControl->GetParent()->ClientToScreen(&pt);
-        qmtest::ClickAt(pt, true);
+        open();
         EXPECT_TRUE(qmtest::PumpUntil([&] { return bTyped && !HasShownPopup(dwThread); }));
         typist.join();
         qmtest::PumpMessages();
+        if (prcMenu)
+            *prcMenu = rcMenu;
     }
     // Whether the thread shows a popup bar.
-    static bool HasShownPopup(DWORD dwThread)
+    static bool HasShownPopup(DWORD dwThread) { return ShownPopup(dwThread) != NULL; }
+    // A popup bar the thread shows (NULL when none).
+    static HWND ShownPopup(DWORD dwThread)
     {
-        bool bFound = false;
+        HWND hWndFound = NULL;
         ::EnumThreadWindows(
             dwThread,
             [](HWND hWnd, LPARAM lParam) {
                 char szClass[64] = {};
                 ::GetClassNameA(hWnd, szClass, sizeof(szClass));
                 if (::IsWindowVisible(hWnd) && strcmp(szClass, "QXPPopupBar") == 0)
-                    *(bool*)lParam = true;
+                    *(HWND*)lParam = hWnd;
                 return TRUE;
             },
-            (LPARAM)&bFound);
-        return bFound;
+            (LPARAM)&hWndFound);
+        return hWndFound;
     }
 };
 
@@ -169,6 +184,42 @@ TEST_F(RibbonMenuTest, AControlsContextMenuAddsItToTheQuickAccessToolbarAndRemov
     // The same menu minimises the ribbon.
     ContextMenuKey(pCut, 'N');
     EXPECT_TRUE(Ribbon()->IsRibbonMinimized());
+}
+
+TEST_F(RibbonMenuTest, ShiftF10ShowsTheSelectedControlsMenuAtItsCorner)
+{
+    // The ribbon tracks from the keyboard with Save (on the QAT) selected.
+    CQXPControl* pSave = Ribbon()->GetQuickAccessControl(0);
+    ::SetFocus(frame.GetSafeHwnd());
+    Ribbon()->SetTrackingMode(TRUE, FALSE, TRUE);
+    Ribbon()->SetSelected(pSave->GetIndex(), 2);
+    ASSERT_EQ(pSave, Ribbon()->GetSelected());
+    const CPoint ptCorner = ScreenPoint(pSave->GetRect().TopLeft());
+    // Shift+F10 opens Save's menu at its corner; its Remove item takes
+    // Save off the QAT.
+    CRect rcMenu;
+    ChooseFromMenu(
+        [] {
+            INPUT in[4] = {};
+            for (INPUT& i : in)
+                i.type = INPUT_KEYBOARD;
+            in[0].ki.wVk = in[3].ki.wVk = VK_SHIFT;
+            in[1].ki.wVk = in[2].ki.wVk = VK_F10;
+            in[2].ki.dwFlags = in[3].ki.dwFlags = KEYEVENTF_KEYUP;
+            ::SendInput(4, in, sizeof(INPUT));
+        },
+        'R', &rcMenu);
+    EXPECT_EQ(ptCorner, rcMenu.TopLeft());
+    EXPECT_EQ(0, Ribbon()->GetQuickAccessCount()) << "the menu was Save's";
+
+    // The site's WM_CONTEXTMENU from the keyboard does the same for the
+    // control selected.
+    Ribbon()->SetTrackingMode(TRUE, FALSE, TRUE);
+    CQXPControl* pCut = Ribbon()->GetTab(0)->GetGroup(0)->GetAt(1);
+    Ribbon()->SetSelected(pCut->GetIndex(), 2);
+    ChooseFromMenu([&] { frame.SendMessage(WM_CONTEXTMENU, (WPARAM)frame.GetSafeHwnd(), -1); }, 'A');
+    ASSERT_EQ(1, Ribbon()->GetQuickAccessCount());
+    EXPECT_EQ(ID_R_CUT, Ribbon()->GetQuickAccessControl(0)->GetID());
 }
 
 TEST_F(RibbonMenuTest, ControlsThatMayNotMoveOfferNoAddOrRemove)

@@ -92,6 +92,49 @@ TEST_F(RibbonBarTest, TheTabPopupEndsInsideTheWorkArea)
     EXPECT_EQ(rcWork.right - 4, rcPopup.right);
 }
 
+TEST_F(RibbonBarTest, TheTabPopupScrollsGroupsThatDoNotFitWithItsOwnButtons)
+{
+    // Ten groups of one control never collapse: a narrow minimised
+    // ribbon's tab popup scrolls them.
+    CQXPRibbonTab* pHome = Ribbon()->GetTab(0);
+    for (int i = 0; i < 7; i++)
+        pHome->AddGroup("More", 110 + i)->Add(qxpControlButton, ID_R_ZOOM, "Zoom");
+    frame.SetWindowPos(NULL, 0, 0, 320, 480, SWP_NOMOVE | SWP_NOZORDER);
+    Ribbon()->SetRibbonMinimized(TRUE);
+    Relayout();
+    qmtest::ClickAt(TabCentre(0));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return IsOpen(Ribbon()->GetTabPopup()); }));
+    auto* pPopup = dynamic_cast<CQXPRibbonTabPopupToolBar*>(Ribbon()->GetTabPopup());
+    ASSERT_TRUE(pPopup != NULL);
+    CQXPControl* pLeft = pPopup->GetGroupScrollButton(TRUE);
+    CQXPControl* pRight = pPopup->GetGroupScrollButton(FALSE);
+    ASSERT_TRUE(pRight->IsVisible(0)) << "more groups to the right";
+    EXPECT_FALSE(pLeft->IsVisible(0));
+    CRect rcClient;
+    pPopup->GetClientRect(&rcClient);
+    EXPECT_EQ(rcClient.right + 1, pRight->GetRect().right);
+    ShotWithPopup("ribbon-tab-popup-scroll.png", pPopup);
+
+    // A click scrolls one step of 40 px; the popup stays open.
+    auto clickOn = [&](CQXPControl* pButton) {
+        CPoint pt = pButton->GetRect().CenterPoint();
+        pPopup->ClientToScreen(&pt);
+        qmtest::ClickAt(pt);
+    };
+    const int xFirst = pPopup->GetGroups()[0]->GetRect().left;
+    clickOn(pRight);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return pPopup->GetGroupsOffset() == 40; }));
+    EXPECT_EQ(xFirst - 40, pPopup->GetGroups()[0]->GetRect().left);
+    EXPECT_TRUE(IsOpen(pPopup));
+    EXPECT_TRUE(pLeft->IsVisible(0)) << "now it can go back";
+    clickOn(pLeft);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return pPopup->GetGroupsOffset() == 0; }));
+    EXPECT_EQ(xFirst, pPopup->GetGroups()[0]->GetRect().left);
+    EXPECT_FALSE(pLeft->IsVisible(0));
+    EXPECT_TRUE(IsOpen(pPopup));
+    EXPECT_EQ(0, Ribbon()->GetGroupsOffset()) << "the ribbon's own band did not move";
+}
+
 TEST_F(RibbonBarTest, ACollapsedGroupOpensAsAPopupAndRunsItsCommands)
 {
     CQXPRibbonGroup* pStyles = CollapseStylesGroup();
@@ -257,6 +300,39 @@ TEST_F(RibbonKeyTipTest, AltShowsTheTabsKeysAndATabsKeyShowsItsControls)
     EXPECT_TRUE(WaitForTexts(""));
 }
 
+TEST_F(RibbonKeyTipTest, ATabsKeyPutsTheKeyboardOnTheTabRowWhereArrowsStepTheTabs)
+{
+    CQXPRibbonControlTab* pTabs = Ribbon()->GetTabControl();
+    Key(VK_MENU);
+    ASSERT_TRUE(WaitForTexts("1 H I V"));
+    EXPECT_FALSE(pTabs->IsKeyboardFocused());
+    Key('H');
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetKeyTipLevel() == 2 && pTabs->IsKeyboardFocused(); }));
+    Shot("ribbon-tabs-keyboard.png");
+    // Right and Left step the tabs (the tips go), past the ends nothing.
+    frame.m_tabNotes.clear();
+    Key(VK_RIGHT);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetSelectedTabIndex() == 1; }));
+    EXPECT_TRUE(WaitForTexts(""));
+    EXPECT_EQ(2u, frame.m_tabNotes.size()) << "the site hears of the change";
+    EXPECT_TRUE(Ribbon()->IsTrackingMode());
+    Key(VK_RIGHT);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetSelectedTabIndex() == 2; }));
+    Key(VK_RIGHT);
+    Key(VK_LEFT);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetSelectedTabIndex() == 1; }));
+    EXPECT_TRUE(pTabs->IsKeyboardFocused());
+    // Down goes to the first control of the tab's groups; Enter runs it.
+    CQXPControl* pPicture = Ribbon()->GetTab(1)->GetGroup(0)->GetAt(0);
+    Key(VK_DOWN);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetSelected() == pPicture; }));
+    EXPECT_FALSE(pTabs->IsKeyboardFocused());
+    Key(VK_RETURN);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.m_commands.empty(); }));
+    EXPECT_EQ((UINT)ID_R_PICTURE, frame.m_commands[0]);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !Ribbon()->IsTrackingMode(); }));
+}
+
 TEST_F(RibbonKeyTipTest, AltWithADigitRunsAQuickAccessCommandAndWithATabsKeyOpensTheTab)
 {
     // The program's message loop hands Alt and a key to the command bars.
@@ -318,6 +394,33 @@ TEST_F(RibbonKeyTipTest, ACollapsedGroupsKeyOpensItsPopup)
     ASSERT_TRUE(qmtest::PumpUntil([&] { return IsOpen(dynamic_cast<CQXPPopupBar*>(pButton->GetCommandBar())); }));
     EXPECT_TRUE(qmtest::PumpUntil([&] { return Tips() && Tips()->GetBar() == pButton->GetCommandBar(); }))
         << "the group's copy shows its own tips";
+}
+
+TEST_F(RibbonKeyTipTest, AControlHiddenInACollapsedGroupRunsFromItsKeyInTheGroupsPopup)
+{
+    CQXPRibbonGroup* pStyles = CollapseStylesGroup();
+    ASSERT_TRUE(pStyles != NULL);
+    CQXPControl* pHeading = pStyles->GetAt(0);
+    ASSERT_EQ((DWORD)qxpHideWrap, pHeading->GetHideFlags());
+    Key(VK_MENU);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->IsShowingKeyboardTips(); }));
+    Key('H');
+    const CQXPKeyboardTip* pTip = NULL;
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return (pTip = TipOf(pHeading)) != NULL; }));
+    EXPECT_TRUE(pTip->hWnd == NULL) << "no tip on screen for a control the ribbon does not show";
+    const CQXPKeyboardTip* pGroupTip = TipOf(pStyles->GetPopupButton());
+    ASSERT_TRUE(pGroupTip != NULL);
+    EXPECT_TRUE(::IsWindowVisible(pGroupTip->hWnd)) << "the group's own tip shows";
+    // Its key opens the group and runs the control's copy there.
+    const CString strText = pTip->strText;
+    for (int i = 0; i < strText.GetLength(); i++)
+        Key((WORD)strText[i]);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.m_commands.empty(); }));
+    EXPECT_EQ((UINT)ID_R_GOTO, frame.m_commands[0]);
+    auto* pPopup = dynamic_cast<CQXPRibbonGroupPopupToolBar*>(pStyles->GetPopupButton()->GetCommandBar());
+    ASSERT_TRUE(pPopup != NULL) << "run through the group's popup";
+    EXPECT_EQ(pStyles, pPopup->GetSourceGroup());
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !IsOpen(pPopup) && !Ribbon()->IsTrackingMode(); }));
 }
 
 } // namespace

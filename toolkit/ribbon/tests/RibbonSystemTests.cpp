@@ -144,6 +144,35 @@ TEST_F(RibbonSystemTest, AClickOnTheButtonUnderTheMenuReachesTheButton)
     EXPECT_TRUE(frame.m_commands.empty());
 }
 
+TEST_F(RibbonSystemTest, APageOpensBesideItsCommandFromTheMenusTopBorder)
+{
+    // A left-column command with a page of its own.
+    CQXPRibbonSystemPopupBarPage* pPage = new CQXPRibbonSystemPopupBarPage;
+    pPage->SetCommandBars(frame.GetCommandBars());
+    pPage->GetControls()->Add(qxpControlButton, ID_R_ZOOM)->SetCaption("Page item");
+    CQXPControlPopup* pCommand = CQXPControlPopup::CreateControlPopup(qxpControlPopup);
+    pCommand->SetCaption("Pre&pare");
+    pCommand->SetCommandBar(pPage);
+    pPage->InternalRelease();
+    pMenu->GetControls()->AddControl(pCommand, 0, CString(), 1);
+    ASSERT_TRUE(OpenMenu());
+    CRect rcCommand = pCommand->GetRect();
+    pMenu->ClientToScreen(&rcCommand);
+    qmtest::ClickAt(rcCommand.CenterPoint());
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return IsOpen(pPage); }));
+    CPoint ptMenu(0, 0);
+    pMenu->ClientToScreen(&ptMenu);
+    CRect rcPage = ScreenRect(pPage);
+    EXPECT_EQ(ptMenu.y + 19, rcPage.top) << "the menu's top border + 1";
+    EXPECT_EQ(rcCommand.right + 1, rcPage.left);
+    CRect rcMenuClient;
+    pMenu->GetClientRect(&rcMenuClient);
+    EXPECT_GE(rcPage.Height(), rcMenuClient.Height() - 49) << "as tall as the menu's right part";
+    ShotWithPopup("ribbon-system-menu-page.png", pPage);
+    frame.GetCommandBars()->ClosePopups();
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !IsOpen(pMenu); }));
+}
+
 TEST_F(RibbonSystemTest, ADoubleClickOnTheButtonClosesTheFrame)
 {
     qmtest::DoubleClickAt(ScreenPoint(pButton->GetRect().CenterPoint()));
@@ -162,15 +191,7 @@ TEST_F(RibbonSystemTest, TheSystemButtonAndItsMenuComeBackWithTheSavedLayout)
     qmtest::PumpMessages();
 
     CRibbonTestFrame other;
-    ASSERT_TRUE(other.Create(NULL, "Ribbon again", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
-                             CRect(0, 0, 700, 480)));
-    other.GetCommandBars()->LoadBarState("RibbonLayout");
-    other.RecalcLayout();
-    qmtest::PumpMessages();
-    CQXPRibbonBar* pLoaded = NULL;
-    for (int i = 0; i < other.GetCommandBars()->GetCount(); i++)
-        if (CQXPRibbonBar* p = DYNAMIC_DOWNCAST(CQXPRibbonBar, other.GetCommandBars()->GetAt(i)))
-            pLoaded = p;
+    CQXPRibbonBar* pLoaded = ReloadRibbonLayout(other);
     ASSERT_TRUE(pLoaded != NULL);
     CQXPRibbonControlSystemButton* pLoadedButton = pLoaded->GetSystemButton();
     ASSERT_TRUE(pLoadedButton != NULL);

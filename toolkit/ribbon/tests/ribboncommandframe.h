@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
 #include <vector>
 
 class CRibbonCommandFrame : public qmtest::CommandBarTestFrame {
@@ -36,6 +37,64 @@ public:
 
 private:
     UINT m_nFirst, m_nLast;
+};
+
+// The ribbon theme that records every image it draws and the caption texts
+// it writes (plain or glowing on glass).
+class CRecordingRibbonTheme : public CRibbonStyleTheme {
+public:
+    struct Draw {
+        std::string name;
+        CRect rc;
+        int nState, nStates;
+        int nGlassFlags;
+    };
+    struct Text {
+        CString strText; // the window's text for the plain caption text
+        CRect rc;
+        BOOL bGlow;
+    };
+    std::vector<Draw> draws;
+    std::vector<Text> texts;
+    BOOL DrawThemeImage(CDC* pDC, LPCSTR lpszName, CRect rc, int nState, int nStates, CRect rcMargins,
+                        COLORREF clrKey, int nGlassFlags) override
+    {
+        draws.push_back({lpszName, rc, nState, nStates, nGlassFlags});
+        return CRibbonStyleTheme::DrawThemeImage(pDC, lpszName, rc, nState, nStates, rcMargins, clrKey, nGlassFlags);
+    }
+    void DrawCaptionText(CDC* pDC, CRect rc, HWND hWnd, BOOL bActive) override
+    {
+        CString str;
+        CWnd::FromHandle(hWnd)->GetWindowText(str);
+        texts.push_back({str, rc, FALSE});
+        CRibbonStyleTheme::DrawCaptionText(pDC, rc, hWnd, bActive);
+    }
+    void DrawGlowCaptionText(CDC* pDC, CRect rc, const CString& strText, HWND hWndFrame, BOOL bActive) override
+    {
+        texts.push_back({strText, rc, TRUE});
+        CRibbonStyleTheme::DrawGlowCaptionText(pDC, rc, strText, hWndFrame, bActive);
+    }
+    // The last image drawn over a rectangle whose name starts with a prefix.
+    const Draw* Last(const CRect& rc, const std::string& prefix) const
+    {
+        for (size_t i = draws.size(); i-- > 0;)
+            if (draws[i].name.compare(0, prefix.size(), prefix) == 0 && draws[i].rc == rc)
+                return &draws[i];
+        return NULL;
+    }
+    // Whether an image of that name was drawn (anywhere) since the last Clear.
+    bool Drew(const std::string& name) const
+    {
+        for (const Draw& d : draws)
+            if (d.name == name)
+                return true;
+        return false;
+    }
+    void Clear()
+    {
+        draws.clear();
+        texts.clear();
+    }
 };
 
 class RibbonWindowTest : public ::testing::Test {

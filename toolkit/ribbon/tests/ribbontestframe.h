@@ -104,6 +104,22 @@ inline void FillRibbon(CQXPRibbonBar* pRibbon)
     pRibbon->AddQuickAccessControl(qxpControlButton, ID_R_SAVE)->SetCaption("Save");
 }
 
+// Opens a second frame and loads the layout saved as "RibbonLayout" into
+// it; the ribbon it holds afterwards (NULL: none came back).
+inline CQXPRibbonBar* ReloadRibbonLayout(CRibbonTestFrame& other)
+{
+    if (!other.Create(NULL, "Ribbon again", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, CRect(0, 0, 700, 480)))
+        return NULL;
+    other.GetCommandBars()->LoadBarState("RibbonLayout");
+    other.RecalcLayout();
+    qmtest::PumpMessages();
+    CQXPRibbonBar* pLoaded = NULL;
+    for (int i = 0; i < other.GetCommandBars()->GetCount(); i++)
+        if (CQXPRibbonBar* p = DYNAMIC_DOWNCAST(CQXPRibbonBar, other.GetCommandBars()->GetAt(i)))
+            pLoaded = p;
+    return pLoaded;
+}
+
 class RibbonBarTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { RegisterOffice2007Themes(); }

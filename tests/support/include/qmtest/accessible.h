@@ -9,6 +9,7 @@
 #include <oleauto.h>
 
 #include <string>
+#include <vector>
 
 namespace qmtest {
 
@@ -84,5 +85,51 @@ inline IAccessible* AccChildObject(IAccessible* p, long nChild)
     pDispatch->Release();
     return pAcc;
 }
+
+// The focus events (EVENT_OBJECT_FOCUS) this process raises while the
+// recorder lives; Seen asks for one of a window, object and child.
+class FocusEventRecorder {
+public:
+    struct Event {
+        HWND hWnd;
+        LONG idObject;
+        LONG idChild;
+    };
+    FocusEventRecorder()
+    {
+        Events().clear();
+        m_hHook = ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, NULL, OnEvent, ::GetCurrentProcessId(), 0,
+                                    WINEVENT_OUTOFCONTEXT);
+    }
+    ~FocusEventRecorder()
+    {
+        if (m_hHook)
+            ::UnhookWinEvent(m_hHook);
+    }
+    FocusEventRecorder(const FocusEventRecorder&) = delete;
+    FocusEventRecorder& operator=(const FocusEventRecorder&) = delete;
+    bool Hooked() const { return m_hHook != NULL; }
+    void Clear() { Events().clear(); }
+    bool Seen(HWND hWnd, LONG idObject, LONG idChild) const
+    {
+        for (const Event& e : Events())
+            if (e.hWnd == hWnd && e.idObject == idObject && e.idChild == idChild)
+                return true;
+        return false;
+    }
+
+private:
+    static std::vector<Event>& Events()
+    {
+        static std::vector<Event> s_events;
+        return s_events;
+    }
+    static void CALLBACK OnEvent(HWINEVENTHOOK, DWORD dwEvent, HWND hWnd, LONG idObject, LONG idChild, DWORD, DWORD)
+    {
+        if (dwEvent == EVENT_OBJECT_FOCUS)
+            Events().push_back(Event{hWnd, idObject, idChild});
+    }
+    HWINEVENTHOOK m_hHook = NULL;
+};
 
 } // namespace qmtest

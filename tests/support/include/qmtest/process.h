@@ -8,6 +8,24 @@
 
 namespace qmtest {
 
+// CreateProcessA for tests. Under a heavily loaded machine Wine's loader now
+// and then fails a start with ERROR_INTERNAL_ERROR before the program runs a
+// single instruction; that start is tried again (three times, 200 ms apart).
+// Any other failure is returned at once for the caller to report.
+inline BOOL StartProcess(const char* application, char* commandLine, BOOL inheritHandles, DWORD flags,
+                         const char* workDir, STARTUPINFOA* si, PROCESS_INFORMATION* pi)
+{
+    BOOL ok = FALSE;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        ok = CreateProcessA(application, commandLine, nullptr, nullptr, inheritHandles, flags, nullptr, workDir, si,
+                            pi);
+        if (ok || GetLastError() != ERROR_INTERNAL_ERROR)
+            break;
+        Sleep(200);
+    }
+    return ok;
+}
+
 struct ProcessResult {
     bool started = false;
     bool finished = false;
@@ -34,8 +52,8 @@ inline ProcessResult RunProcess(const std::string& commandLine, DWORD timeoutMs 
     si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION pi = {};
     std::string cmd = commandLine;
-    BOOL ok = CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                             workDir.empty() ? nullptr : workDir.c_str(), &si, &pi);
+    BOOL ok = StartProcess(nullptr, &cmd[0], TRUE, CREATE_NO_WINDOW, workDir.empty() ? nullptr : workDir.c_str(), &si,
+                           &pi);
     CloseHandle(writePipe);
     if (!ok) {
         CloseHandle(readPipe);

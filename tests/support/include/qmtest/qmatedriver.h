@@ -13,6 +13,7 @@
 #include <psapi.h>
 
 #include "files.h"
+#include "process.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -556,18 +557,7 @@ public:
         si.cb = sizeof(si);
         PROCESS_INFORMATION pi = {};
         m_started = NowSeconds();
-        // Under a heavily loaded machine Wine's loader now and then fails a
-        // start with ERROR_INTERNAL_ERROR before the program runs a single
-        // instruction; that start is tried again. Any other failure is the
-        // caller's to report.
-        BOOL ok = FALSE;
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            ok = CreateProcessA(exe.c_str(), buf.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                workDir.empty() ? nullptr : workDir.c_str(), &si, &pi);
-            if (ok || GetLastError() != ERROR_INTERNAL_ERROR)
-                break;
-            Sleep(200);
-        }
+        BOOL ok = StartProcess(exe.c_str(), buf.data(), FALSE, 0, workDir.empty() ? nullptr : workDir.c_str(), &si, &pi);
         if (!ok)
             return false;
         CloseHandle(pi.hThread);

@@ -152,6 +152,15 @@ BOOL AFXAPI QxpPictureFromBitmap(HBITMAP hBitmap, BOOL bAlpha, int cx, int cy, Q
 // or mistyped file gives FALSE and leaves the picture as it was.
 BOOL AFXAPI QxpLoadPictureFile(LPCSTR lpszPath, int cx, int cy, QXPEditorPicture& picture);
 
+// The registered clipboard format "Alpha Bitmap Image": a one-byte marker
+// that the bitmap beside it carries alpha.
+UINT AFXAPI QxpAlphaBitmapClipboardFormat();
+// Opens and empties the clipboard and puts a button picture on it
+// (CF_BITMAP, which the clipboard then owns, and the marker when bAlpha);
+// the clipboard stays open for more formats when TRUE is returned. On
+// FALSE the bitmap is freed and the clipboard closed.
+BOOL AFXAPI QxpOpenClipboardWithPicture(HWND hOwner, HBITMAP hBitmap, BOOL bAlpha);
+
 // ---------------------------------------------------------------------------
 // The "Button Editor" dialog.
 

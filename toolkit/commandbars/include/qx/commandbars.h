@@ -5,6 +5,7 @@
 
 #include <qx/dockbar.h>
 #include <qx/menubar.h>
+#include <qx/mousemanager.h>
 #include <qx/toolbar.h>
 #include <qx/shortcuts.h>
 
@@ -25,6 +26,9 @@ public:
     static CQXPCommandBars* AFXAPI CreateCommandBars(CWnd* pFrame, CRuntimeClass* pClass = NULL);
     // Binds the manager to its frame and creates the four dock bars.
     BOOL SetSite(CWnd* pFrame);
+    // Creates the dock bars of the site that are missing (top, bottom, left,
+    // right); FALSE without a site or when one cannot be made.
+    BOOL EnableDocking();
     CWnd* GetSite() const { return m_pFrame; }
     // The site is laid out right to left (WS_EX_LAYOUTRTL).
     BOOL IsLayoutRTL() const;
@@ -39,6 +43,10 @@ public:
     CQXPToolBar* GetToolBar(UINT nBarID) const;
     // Removes and destroys a bar.
     void Remove(CQXPToolBar* pToolBar);
+    // A bar joined the manager (docked) or is leaving it: a rebar site
+    // takes or drops its band.
+    virtual void OnBarAdded(CQXPToolBar* pBar);
+    virtual void OnBarRemoved(CQXPToolBar* pBar);
     CQXPDockBar* GetDockBar(int nPosition) const;
     // Removes and destroys every bar; the frame is laid out once afterwards.
     void RemoveAll();
@@ -134,6 +142,8 @@ public:
     int m_nLockLayout = 0;
     // Ends the tracking of every bar and closes open popups.
     void ClosePopups();
+    // The mouse manager of the calling thread (made on first use).
+    static ToolkitMouseManager* AFXAPI GetMouseManager() { return ToolkitMouseManager::GetInstance(); }
     // WM_MOUSEWHEEL over the ribbon while nothing tracks: its next or
     // previous tab. TRUE when the wheel was taken.
     BOOL ScrollRibbonTabs(const MSG* pMsg);
@@ -161,6 +171,32 @@ public:
     // A new popup bar holding the toolbars list (one reference for the
     // caller).
     virtual CQXPPopupBar* CreateToolbarsPopup();
+
+    // --- context menus --------------------------------------------------------
+    // The program's context menus, kept here so that the user can edit them
+    // on the customize sheet's Menus page and the layout saves them with the
+    // bars. Each is marked as a context menu; the manager holds one
+    // reference, released on destruction. A popup already listed is not
+    // added twice.
+    void AddContextMenu(CQXPPopupBar* pPopup);
+    // A context menu made of the items of submenu nSubMenu of a menu
+    // resource: BarID the resource id, the title given, the program's items
+    // kept as its original controls. NULL when the menu or the submenu
+    // cannot be loaded or the id is taken by another context menu.
+    CQXPPopupBar* AddContextMenu(UINT nMenuId, int nSubMenu, LPCSTR lpszTitle);
+    int GetContextMenuCount() const { return (int)m_arrContextMenus.size(); }
+    CQXPPopupBar* GetContextMenuAt(int nIndex) const;
+    // The context menu with that BarID, NULL when there is none.
+    CQXPPopupBar* FindContextMenu(UINT nBarID) const;
+    // Shows the context menu of that id at a screen point as TrackPopupMenu
+    // does; the menu stays this manager's. 0 when there is no such menu or it
+    // could not open.
+    int TrackContextMenu(UINT nBarID, UINT nFlags, int x, int y, CWnd* pOwner = NULL);
+    std::vector<CQXPPopupBar*> m_arrContextMenus; // one reference each
+    // A popup bar of a loaded layout that is marked as a context menu: the
+    // registered menu of the same id takes its controls (keeping its own
+    // original controls); an unknown one joins the context menus.
+    void RestoreContextMenu(CQXPPopupBar* pLoaded, CommandBarList* pList);
     // Notes a command as used (rarely-used menus); a newly noted command
     // marks the options changed.
     void SetCommandUsed(int nId);

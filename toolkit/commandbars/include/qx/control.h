@@ -304,6 +304,8 @@ public:
     // window's command routing; the answer, 0 when nobody took it.
     LRESULT NotifySite(UINT nCode);
     LRESULT NotifySite(CWnd* pSite, UINT nCode, NMQXPCONTROL* pNM);
+    // The same to the parent bar's owner site with the caller's record.
+    LRESULT NotifySiteData(UINT nCode, NMQXPCONTROL* pNM) { return NotifySite(NULL, nCode, pNM); }
 
     // --- persistence ---------------------------------------------------------------
     // The control's values (the class name goes before, written by the

@@ -20,6 +20,7 @@
 #include <fx/propsheet.h>
 #include <qx/shortcuts.h>
 
+#include <map>
 #include <vector>
 
 class CQXPCommandBars;
@@ -27,6 +28,7 @@ class CQXPCommandBar;
 class CQXPControl;
 class CQXPControls;
 class CQXPToolBar;
+class CQXPPopupBar;
 class CQXPCustomizeSheet;
 class CQXPCustomizeContextMenu;
 
@@ -227,7 +229,11 @@ protected:
 // The Menus page: the application menu shown and reset, and the context
 // menus. "Show Menu" lists the default menu and each document menu the
 // menu bar keeps (item data: its menu resource id, 0 for the default);
-// choosing one shows it on the menu bar while the page lives.
+// choosing one shows it on the menu bar while the page lives. "Select
+// context menu" lists an empty entry, then the manager's context menus
+// (item data: the popup bar); the chosen one is edited in a floating popup
+// bar of the manager, whose controls go back into the context menu when
+// another is chosen or the page closes.
 class CQXPCustomizeMenusPage : public CPropertyPage {
 public:
     explicit CQXPCustomizeMenusPage(CQXPCustomizeSheet* pSheet);
@@ -235,13 +241,26 @@ public:
     // Shows the entry's description and icon and, with document menus
     // listed, its menu on the menu bar.
     void SelectApplicationMenu(int nIndex);
+    // Closes the context menu shown before and shows the entry's for
+    // editing (none for the empty entry): the first time with its right
+    // edge at the sheet's left edge (beside its right edge when the screen
+    // ends there), level with the sheet's top, later where it stood when it
+    // was closed.
+    void SelectContextMenu(int nIndex);
+    // The floating bar that edits the chosen context menu (NULL when none).
+    CQXPToolBar* GetContextMenuBar() const { return m_pContextBar; }
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
     void ShowDescription(int nIndex);
+    // The edits of the shown context menu go back into it and its bar goes.
+    void CloseContextMenu();
     CQXPCustomizeSheet* m_pSheet;
+    CQXPPopupBar* m_pShownContextMenu = NULL;  // the manager's, being edited
+    CQXPToolBar* m_pContextBar = NULL;         // the manager's bar editing it
+    std::map<UINT, CPoint> m_contextPositions; // by BarID: where each stood
     CQXPTitleStatic m_appTitle;
     CQXPTitleStatic m_contextTitle;
     CString m_strDefaultName;

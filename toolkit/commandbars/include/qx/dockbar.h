@@ -10,7 +10,7 @@
 class CQXPToolBar;
 
 // One bar of a row during layout, in the row's coordinates (x along the row).
-struct QXP_DOCKROW_ITEM {
+struct CQXPDockBarRowItem {
     int nIndex = 0;     // the bar's index in its row
     CRect rc;           // where the bar goes
     CRect rcWanted;     // where it asked to go
@@ -26,8 +26,8 @@ struct QXP_DOCKROW_ITEM {
 // is longer than nLength. minLength gives a shrinkable bar's shortest length.
 // Returns -1 when the row fits, else the position (in the sorted items) of
 // the bar that must wrap onto an extra line.
-int AFXAPI QxpLayoutDockRow(std::vector<QXP_DOCKROW_ITEM>& items, int nLength,
-                            const std::function<int(const QXP_DOCKROW_ITEM&)>& minLength);
+int AFXAPI QxpLayoutDockRow(std::vector<CQXPDockBarRowItem>& items, int nLength,
+                            const std::function<int(const CQXPDockBarRowItem&)>& minLength);
 
 class CQXPDockBar : public CWnd {
     DECLARE_DYNCREATE(CQXPDockBar)

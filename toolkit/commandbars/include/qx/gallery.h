@@ -16,18 +16,18 @@
 
 // Site notifications of a gallery (NMQXPCONTROL codes).
 enum {
-    QXP_GN_PREVIEWSTART = 0x1010,
-    QXP_GN_PREVIEWCANCEL = 0x1011,
-    QXP_GN_PREVIEWAPPLY = 0x1012,
-    QXP_GN_PREVIEWCHANGE = 0x1013,
-    QXP_GN_BEGINDRAG = 0x1014,
+    GalleryPreviewStart = 0x1010,
+    GalleryPreviewCancel = 0x1011,
+    GalleryPreviewApply = 0x1012,
+    GalleryPreviewChange = 0x1013,
+    GalleryBeginDrag = 0x1014,
 };
 
 // Edit controls send their spin buttons with the same codes as the first
 // previews: a site tells them apart by the control's type.
 inline BOOL QXPIsGalleryNotification(const NMQXPCONTROL* pNM)
 {
-    return pNM && pNM->hdr.code >= QXP_GN_PREVIEWSTART && pNM->hdr.code <= QXP_GN_BEGINDRAG && pNM->pControl &&
+    return pNM && pNM->hdr.code >= GalleryPreviewStart && pNM->hdr.code <= GalleryBeginDrag && pNM->pControl &&
            pNM->pControl->GetType() == qxpControlGallery;
 }
 
@@ -47,7 +47,7 @@ public:
 // The gallery is its own accessible object: the control with one list item
 // per gallery item (child id = item index + 1). The command bar's
 // accessible object hands it out as the control's child.
-class CQXPControlGallery : public CQXPControlPopup, public CQXPAccessibleBase, public CQXPScrollBarOwner {
+class CQXPControlGallery : public CQXPControlPopup, public CQXPAccessibleBase, public GalleryScrollHelper {
     DECLARE_DYNCREATE(CQXPControlGallery)
 public:
     CQXPControlGallery();

@@ -69,10 +69,11 @@ int AFXAPI QXPScrollBarHitTest(const ScrollBarGeometry& geo, POINT pt);
 int AFXAPI QXPScrollPosFromThumb(const ScrollBarGeometry& geo, int px);
 
 // ---------------------------------------------------------------------------
-// The owner of a windowless scroll bar, as the tracking loop sees it.
-class CQXPScrollBarOwner {
+// The windowless scroll bar of a gallery, as the tracking loop sees it:
+// the gallery answers these operations.
+class GalleryScrollHelper {
 public:
-    virtual ~CQXPScrollBarOwner() {}
+    virtual ~GalleryScrollHelper() {}
     // A scroll code (SB_ numbering); the owner then brings the geometry the
     // loop holds up to date.
     virtual void DoScroll(int nCode, int nPosition) = 0;
@@ -92,5 +93,5 @@ const UINT QXP_TID_GALLERY_ANIMATE = 23346;
 // on the pointer). Returns when the button is released, the capture is
 // lost or WM_QUIT arrives (which is posted again); *pnRepeatPeriod gets the
 // last auto-repeat period in milliseconds.
-void AFXAPI QXPTrackScrollBar(CQXPScrollBarOwner* pOwner, HWND hWnd, POINT pt, ScrollBarGeometry* pGeo, BOOL bShift,
+void AFXAPI QXPTrackScrollBar(GalleryScrollHelper* pOwner, HWND hWnd, POINT pt, ScrollBarGeometry* pGeo, BOOL bShift,
                               int* pnRepeatPeriod);

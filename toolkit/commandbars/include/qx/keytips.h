@@ -29,6 +29,9 @@ struct CQXPKeyboardTip {
     CQXPCommandBar* pBar = NULL;  // the bar it moves keyboard tracking to
     int nItem = -1;               // or an item of the bar the tips show for (a ribbon tab)
     BOOL bEnabled = TRUE;
+    // FALSE: the tip answers its keys but shows no window (its control is
+    // not on screen now, as in a collapsed ribbon group).
+    BOOL bVisible = TRUE;
     CPoint ptAnchor; // screen coordinates
     int nAlign = 0;
 };
@@ -59,8 +62,10 @@ public:
 
     // Records made while Show runs (from CreateKeyboardTips): a tip for a
     // control at an anchor (screen coordinates), or for another bar.
-    // lpszText: the text the bar gives (else the control's own tip).
-    void AddControlTip(CQXPControl* pControl, CPoint ptAnchor, int nAlign = 0, LPCSTR lpszText = NULL);
+    // lpszText: the text the bar gives (else the control's own tip);
+    // bVisible FALSE: a tip without a window (CQXPKeyboardTip::bVisible).
+    void AddControlTip(CQXPControl* pControl, CPoint ptAnchor, int nAlign = 0, LPCSTR lpszText = NULL,
+                       BOOL bVisible = TRUE);
     void AddBarTip(CQXPCommandBar* pBar, CPoint ptAnchor, int nAlign = 0);
     // An item of the bar that is no control (its caption's mnemonic is the
     // tip); the bar's OnKeyboardTip acts on it.

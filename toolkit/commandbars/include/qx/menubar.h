@@ -143,7 +143,7 @@ public:
     void AddToCommandBarList(UINT& nCounter, CommandBarList* pList, const CommandBarsExchangeParam* pParam) override;
     void RestorePopups(CommandBarList* pList) override;
     // Messages of the hooked frame, MDI client and child.
-    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult);
+    virtual int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult);
 
     UINT m_nIDResource;
     // The document menus by menu resource id (the one shown included while

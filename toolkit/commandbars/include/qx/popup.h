@@ -158,12 +158,19 @@ public:
     ~CQXPPopupBar() override;
 
     // A new empty popup bar of the manager (one reference for the caller).
-    static CQXPPopupBar* AFXAPI CreatePopupBar(CQXPCommandBars* pCommandBars);
+    static CQXPPopupBar* AFXAPI CreateForOwner(CQXPCommandBars* pCommandBars);
 
     // Shows the popup against the owning control (or at the point) and
     // starts tracking; FALSE when the window could not be made.
     BOOL Popup(CQXPControlPopup* pControlPopup);
-    BOOL Popup(int x, int y, LPCRECT rcExclude);
+    BOOL PopupAt(int x, int y, LPCRECT rcExclude);
+    // The popup's say in the rectangle (screen) it opens against, after
+    // the owning control's (CQXPControlPopup::AdjustExcludeRect).
+    virtual void AdjustExcludeRect(CQXPControlPopup* pControlPopup, CRect& rcExclude)
+    {
+        (void)pControlPopup;
+        (void)rcExclude;
+    }
     // Leaving tracking hides the popup and ends the return-command link.
     BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
     CQXPCommandBar* GetRootParent() override;
@@ -274,8 +281,12 @@ protected:
     // placement changed them): a re-layout places it again from there.
     CPoint m_ptRequest;
     int m_nRequestFlags = 0;
-    // Lays the popup out and places it; the screen rectangle.
-    CRect CalcPlacement();
+    // Places a popup of that size from the request (point, exclusion
+    // rectangle, flags) inside the work area; the screen rectangle.
+    CRect CalcPosition(CSize sz);
+    // The opening direction flags from the owning control and its bar, the
+    // rectangle (screen) the popup must not cover; the point it opens at.
+    CPoint UpdateFlags(CRect& rcExclude);
     // Marks the rarely used controls and hides them (hide flag 0x20) while
     // the popup is shortened.
     void UpdateHiddenItems();

@@ -22,11 +22,11 @@ class CBarResizeTracker;
 
 // A check item of "Add or Remove Buttons": shows or hides one button of a
 // bar; the menu stays open.
-class CQXPControlAddRemoveItem : public CQXPControlButton {
-    DECLARE_DYNCREATE(CQXPControlAddRemoveItem)
+class CQXPControlToolbarVisibility : public CQXPControlButton {
+    DECLARE_DYNCREATE(CQXPControlToolbarVisibility)
 public:
-    CQXPControlAddRemoveItem();
-    ~CQXPControlAddRemoveItem() override;
+    CQXPControlToolbarVisibility();
+    ~CQXPControlToolbarVisibility() override;
     // The button the item stands for (one reference).
     void SetTarget(CQXPControl* pTarget);
     CQXPControl* GetTarget() const { return m_pTarget; }

@@ -100,7 +100,7 @@ protected:
     // 1 .. 8, label "More", four more items 9 .. 12.
     void MakeGalleryPopup(BOOL bFollowingButton = FALSE)
     {
-        pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+        pPopup = CQXPPopupBar::CreateForOwner(pBars);
         pPopup->SetOwnerSite(&frame);
         pGallery = dynamic_cast<CQXPControlGallery*>(pPopup->GetControls()->Add(qxpControlGallery, kGalleryId));
         ASSERT_NE(nullptr, pGallery);
@@ -139,7 +139,7 @@ protected:
 
     void Show()
     {
-        ASSERT_TRUE(pPopup->Popup(50, 20, NULL));
+        ASSERT_TRUE(pPopup->PopupAt(50, 20, NULL));
         qmtest::PumpMessages();
         ASSERT_FALSE(pGallery->GetRect().IsRectEmpty());
     }
@@ -248,7 +248,7 @@ TEST_F(GalleryControlTest, HoverPreviewsAfterTheDelayAndExecuteApplies)
     ASSERT_TRUE(qmtest::PumpUntil([&] { return pGallery->GetHotItem() == 2; }));
     EXPECT_TRUE(frame.events.empty()) << "the mouse previews only after resting";
     ASSERT_TRUE(qmtest::PumpUntil([&] { return frame.events.size() >= 2; }, 3000));
-    EXPECT_EQ((std::vector<int>{QXP_GN_PREVIEWSTART, QXP_GN_PREVIEWCHANGE}), frame.events);
+    EXPECT_EQ((std::vector<int>{GalleryPreviewStart, GalleryPreviewChange}), frame.events);
     EXPECT_TRUE(pGallery->IsPreviewActive());
 
     // Another item changes the preview at once.
@@ -256,14 +256,14 @@ TEST_F(GalleryControlTest, HoverPreviewsAfterTheDelayAndExecuteApplies)
     pt = ItemPoint(3);
     qmtest::MouseEventAt(OnScreen(pt), MOUSEEVENTF_MOVE);
     ASSERT_TRUE(qmtest::PumpUntil([&] { return pGallery->GetHotItem() == 3; }));
-    EXPECT_EQ((std::vector<int>{QXP_GN_PREVIEWCHANGE}), frame.events);
+    EXPECT_EQ((std::vector<int>{GalleryPreviewChange}), frame.events);
 
     // Executing applies the preview before the command goes.
     frame.events.clear();
     pGallery->OnExecute();
     qmtest::PumpMessages();
     ASSERT_FALSE(frame.events.empty());
-    EXPECT_EQ(QXP_GN_PREVIEWAPPLY, frame.events.front());
+    EXPECT_EQ(GalleryPreviewApply, frame.events.front());
     EXPECT_NE(frame.events.end(), std::find(frame.events.begin(), frame.events.end(), kCommand | kGalleryId));
     EXPECT_FALSE(pGallery->IsPreviewActive());
 }
@@ -273,13 +273,13 @@ TEST_F(GalleryControlTest, KeyboardPreviewsAtOnceAndClosingCancels)
     MakeGalleryPopup();
     Show();
     pGallery->SetSelectedItem(4);
-    EXPECT_EQ((std::vector<int>{QXP_GN_PREVIEWSTART, QXP_GN_PREVIEWCHANGE}), frame.events);
+    EXPECT_EQ((std::vector<int>{GalleryPreviewStart, GalleryPreviewChange}), frame.events);
     frame.events.clear();
     pGallery->SetSelectedItem(5);
-    EXPECT_EQ((std::vector<int>{QXP_GN_PREVIEWCHANGE}), frame.events);
+    EXPECT_EQ((std::vector<int>{GalleryPreviewChange}), frame.events);
     frame.events.clear();
     pGallery->OnSetPopup(FALSE);
-    EXPECT_EQ((std::vector<int>{QXP_GN_PREVIEWCANCEL}), frame.events);
+    EXPECT_EQ((std::vector<int>{GalleryPreviewCancel}), frame.events);
     EXPECT_FALSE(pGallery->IsPreviewActive());
     frame.events.clear();
     pGallery->SetSelectedItem(-1);
@@ -342,7 +342,7 @@ TEST_F(GalleryControlTest, PressThenMoveFivePixelsBeginsADrag)
     Input(pt + CPoint(4, 4), MOUSEEVENTF_MOVE);
     EXPECT_TRUE(frame.events.empty()) << "four pixels are still a click";
     Input(pt + CPoint(5, 0), MOUSEEVENTF_MOVE);
-    EXPECT_EQ((std::vector<int>{QXP_GN_BEGINDRAG}), frame.events);
+    EXPECT_EQ((std::vector<int>{GalleryBeginDrag}), frame.events);
     Input(pt + CPoint(0, 9), MOUSEEVENTF_MOVE);
     EXPECT_EQ(1u, frame.events.size()) << "one drag per press";
 
@@ -430,14 +430,14 @@ TEST(GalleryNotifications, ASiteTellsPreviewsFromSpinsByTheControlsType)
         UINT nCode;
         BOOL bGallery;
     } cases[] = {
-        {&gallery, QXP_GN_PREVIEWSTART, TRUE},
-        {&gallery, QXP_GN_PREVIEWCANCEL, TRUE},
-        {&gallery, QXP_GN_BEGINDRAG, TRUE},
+        {&gallery, GalleryPreviewStart, TRUE},
+        {&gallery, GalleryPreviewCancel, TRUE},
+        {&gallery, GalleryBeginDrag, TRUE},
         {&gallery, QXP_CN_EXECUTE, FALSE},
-        {&gallery, QXP_GN_BEGINDRAG + 1, FALSE},
-        {pEdit, QXP_GN_PREVIEWSTART, FALSE}, // the up spin
-        {pEdit, QXP_GN_PREVIEWCANCEL, FALSE},
-        {NULL, QXP_GN_PREVIEWSTART, FALSE},
+        {&gallery, GalleryBeginDrag + 1, FALSE},
+        {pEdit, GalleryPreviewStart, FALSE}, // the up spin
+        {pEdit, GalleryPreviewCancel, FALSE},
+        {NULL, GalleryPreviewStart, FALSE},
     };
     for (const auto& c : cases) {
         NMQXPCONTROL nm = {};
@@ -680,7 +680,7 @@ TEST_F(GalleryControlTest, QuitDuringTrackingIsPostedAgain)
 TEST_F(GalleryControlTest, ADraggedThumbFollowsAndSnapsBackFarAway)
 {
     // A gallery without a drop-down has the standard bar with a thumb.
-    pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+    pPopup = CQXPPopupBar::CreateForOwner(pBars);
     pPopup->SetOwnerSite(&frame);
     AddInlineGallery(pPopup, 60, 40, 30);
     pGallery->SetWidth(120 + ::GetSystemMetrics(SM_CXVSCROLL));
@@ -793,13 +793,13 @@ TEST_F(GalleryControlTest, OnAToolbarTheGalleryShowsInlineAndPreviews)
     qmtest::MouseEventAt(OnScreen(rcItem.CenterPoint()), MOUSEEVENTF_MOVE);
     ASSERT_TRUE(qmtest::PumpUntil([&] { return pGallery->GetHotItem() == 6; }));
     ASSERT_TRUE(qmtest::PumpUntil([&] { return frame.events.size() >= 2; }, 3000));
-    EXPECT_EQ((std::vector<int>{QXP_GN_PREVIEWSTART, QXP_GN_PREVIEWCHANGE}), frame.events);
+    EXPECT_EQ((std::vector<int>{GalleryPreviewStart, GalleryPreviewChange}), frame.events);
 
     // Deselecting the control hides the selection and cancels the preview.
     frame.events.clear();
     pGallery->OnSetSelected(0);
     EXPECT_TRUE(pGallery->IsSelectionHidden());
-    EXPECT_EQ((std::vector<int>{QXP_GN_PREVIEWCHANGE, QXP_GN_PREVIEWCANCEL}), frame.events);
+    EXPECT_EQ((std::vector<int>{GalleryPreviewChange, GalleryPreviewCancel}), frame.events);
     EXPECT_FALSE(pGallery->IsPreviewActive());
 
     CRect rcBar;

@@ -114,7 +114,7 @@ protected:
         pBars->RecalcFrameLayout();
 
         // On a popup with a drop-down: the three-button column.
-        pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+        pPopup = CQXPPopupBar::CreateForOwner(pBars);
         pPopup->SetOwnerSite(&frame);
         pGallery = dynamic_cast<CQXPControlGallery*>(pPopup->GetControls()->Add(qxpControlGallery, kGalleryId));
         ASSERT_NE(nullptr, pGallery);
@@ -185,7 +185,7 @@ TEST_F(GalleryPaintTest, EachThemeDrawsGalleriesThroughItsPainter)
         pBars->RecalcFrameLayout();
 
         // Background, the visible label rows, then the bar.
-        ASSERT_TRUE(pPopup->Popup(40, 120, NULL));
+        ASSERT_TRUE(pPopup->PopupAt(40, 120, NULL));
         qmtest::PumpMessages();
         EXPECT_EQ((std::vector<std::string>{"background", "label Recent", "label All styles", "column"}),
                   OpsOf(pGallery));

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "cbtest_ids.h"
+#include <qmtest/offscreen.h>
 
 namespace {
 
@@ -71,19 +72,10 @@ protected:
     // The bar as it should look now, painted off screen; one pixel.
     COLORREF ExpectedPixel(CPoint pt)
     {
-        CRect rcClient;
-        pBar->GetClientRect(&rcClient);
-        CClientDC dc(pBar);
-        CDC mem;
-        mem.CreateCompatibleDC(&dc);
-        CBitmap bmp;
-        bmp.CreateCompatibleBitmap(&dc, rcClient.Width(), rcClient.Height());
-        CBitmap* pOld = mem.SelectObject(&bmp);
-        int nDraws = pBar->m_nDraws;
-        pBar->DrawCommandBar(&mem, rcClient);
+        const int nDraws = pBar->m_nDraws;
+        COLORREF cr = CLR_INVALID;
+        qmtest::DrawBarOffscreen(pBar, [&](CDC& mem) { cr = mem.GetPixel(pt.x, pt.y); });
         pBar->m_nDraws = nDraws;
-        COLORREF cr = mem.GetPixel(pt.x, pt.y);
-        mem.SelectObject(pOld);
         return cr;
     }
     COLORREF ScreenPixel(CPoint pt)

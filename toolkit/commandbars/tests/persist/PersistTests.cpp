@@ -2,10 +2,12 @@
 // a customised layout (moved bars, a renamed and a removed button, a new
 // button picture, a renamed menu item) that survives a restart of the bars
 // in the registry and in an INI file, in the profile and in the large-block
-// file; damaged data that brings up the program's own layout; a failed save
-// that keeps the previous layout.
+// file; an edited context menu that comes back with the layout; damaged
+// data that brings up the program's own layout; a failed save that keeps
+// the previous layout.
 #include <qx/barstate.h>
 #include <qx/framehost.h>
+#include <qx/popup.h>
 #include <qx/images.h>
 #include <qx/profile.h>
 
@@ -194,12 +196,15 @@ protected:
         RegDeleteTreeA(HKEY_CURRENT_USER, ("Software\\" + m_key).c_str());
         GetGlobalImageManager()->RemoveIcon(kCustomIcon);
     }
-    // A program start: a new frame with the program's own bars.
+    // A program start: a new frame with the program's own bars and, unless
+    // this start leaves it out, its context menu (the File menu's items).
     void Start()
     {
         m_frame.reset(new CPersistFrame);
         ASSERT_TRUE(m_frame->Create(NULL, "Layout test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 700, 450)));
         m_frame->GetCommandBars()->SetLayoutFilePath(m_folder.Path("layout.bin").c_str());
+        if (m_bContextMenu)
+            ASSERT_NE(nullptr, m_frame->GetCommandBars()->AddContextMenu(IDR_TEST_MENU, 0, "File"));
         m_frame->RecalcLayout();
     }
     void Stop()
@@ -218,12 +223,13 @@ protected:
         }
     }
     CQXPCommandBars* Bars() const { return m_frame->GetCommandBars(); }
-    std::vector<int> Ids(CQXPCommandBar* pBar) const
+    std::vector<int> Ids(CQXPCommandBar* pBar) const { return Ids(pBar->GetControls()); }
+    std::vector<int> Ids(CQXPControls* pControls) const
     {
         std::vector<int> ids;
-        for (int i = 0; i < pBar->GetControlCount(); i++)
-            if (!pBar->GetControl(i)->IsTemporary())
-                ids.push_back(pBar->GetControl(i)->GetID());
+        for (int i = 0; i < pControls->GetCount(); i++)
+            if (!pControls->GetAt(i)->IsTemporary())
+                ids.push_back(pControls->GetAt(i)->GetID());
         return ids;
     }
     // Moves the second toolbar into the first one's row and customises the
@@ -303,6 +309,7 @@ protected:
                          (m_frame->m_pSecond->GetExpandButton() ? 1 : 0));
     }
 
+    BOOL m_bContextMenu = TRUE;
     std::string m_key;
     qmtest::TempDir m_folder{"qxcb"};
     std::unique_ptr<CWinApp> m_app;
@@ -571,6 +578,57 @@ TEST_P(LayoutStore, OptionsSurviveARestart)
     EXPECT_TRUE(Bars()->m_bToolBarAccelTips);
     EXPECT_TRUE(Bars()->IsCommandUsed(ID_TEST_UNDO));
     EXPECT_EQ(CSize(24, 24), m_frame->m_pToolBar->GetIconSize());
+}
+
+// The context menu as the user edited it comes back with the layout, with
+// the program's items kept to reset it to; one left as the program made it
+// is not stored; one the program no longer registers still comes back.
+TEST_P(LayoutStore, AnEditedContextMenuSurvivesARestart)
+{
+    CQXPPopupBar* pMenu = Bars()->FindContextMenu(IDR_TEST_MENU);
+    ASSERT_NE(nullptr, pMenu);
+    EXPECT_TRUE(pMenu->m_bContextMenu);
+    EXPECT_EQ((std::vector<int>{ID_TEST_OPEN, ID_TEST_SAVE, ID_TEST_EXIT}), Ids(pMenu));
+    EXPECT_EQ(std::string("File"), std::string(pMenu->GetTitle()));
+    // Unchanged, it is not stored: a program without it finds none.
+    Bars()->SaveBarState(kProfile);
+    m_bContextMenu = FALSE;
+    Restart();
+    EXPECT_EQ(0, Bars()->GetContextMenuCount());
+    m_bContextMenu = TRUE;
+    Restart();
+    pMenu = Bars()->FindContextMenu(IDR_TEST_MENU);
+    ASSERT_NE(nullptr, pMenu);
+    EXPECT_FALSE(pMenu->GetControls()->IsChanged());
+
+    CQXPControls* pControls = pMenu->GetControls();
+    pControls->Remove(pControls->FindControl(ID_TEST_SAVE));
+    pControls->FindControl(ID_TEST_OPEN)->SetCaption("&Load...");
+    pControls->Add(qxpControlButton, ID_TEST_UNDO);
+    Bars()->SaveBarState(kProfile);
+
+    Restart();
+    ASSERT_EQ(1, Bars()->GetContextMenuCount());
+    pMenu = Bars()->FindContextMenu(IDR_TEST_MENU);
+    ASSERT_NE(nullptr, pMenu);
+    EXPECT_EQ((std::vector<int>{ID_TEST_OPEN, ID_TEST_EXIT, ID_TEST_UNDO}), Ids(pMenu));
+    EXPECT_EQ(std::string("&Load..."), std::string(pMenu->GetControls()->FindControl(ID_TEST_OPEN)->GetCaption()));
+    ASSERT_NE(nullptr, pMenu->GetControls()->GetOriginalControls());
+    EXPECT_EQ((std::vector<int>{ID_TEST_OPEN, ID_TEST_SAVE, ID_TEST_EXIT}),
+              Ids(pMenu->GetControls()->GetOriginalControls()));
+    // It opens as the user left it.
+    EXPECT_TRUE(pMenu->PopupAt(20, 20, NULL));
+    EXPECT_TRUE(::IsWindowVisible(pMenu->GetSafeHwnd()));
+    EXPECT_EQ(3, pMenu->GetControls()->GetVisibleCount());
+    Bars()->ClosePopups();
+
+    // A program that no longer registers it still finds it.
+    m_bContextMenu = FALSE;
+    Restart();
+    pMenu = Bars()->FindContextMenu(IDR_TEST_MENU);
+    ASSERT_NE(nullptr, pMenu);
+    EXPECT_TRUE(pMenu->m_bContextMenu);
+    EXPECT_EQ((std::vector<int>{ID_TEST_OPEN, ID_TEST_EXIT, ID_TEST_UNDO}), Ids(pMenu));
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, LayoutStore, ::testing::Values(kRegistry, kIni),

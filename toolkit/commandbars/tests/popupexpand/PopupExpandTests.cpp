@@ -151,7 +151,7 @@ protected:
     // A popup at a point, not owned by a bar, with buttons of these ids.
     CQXPPopupBar* MakePopup(const std::vector<int>& ids)
     {
-        pPopup = CQXPPopupBar::CreatePopupBar(pBars);
+        pPopup = CQXPPopupBar::CreateForOwner(pBars);
         pPopup->SetOwnerSite(&frame);
         for (int nId : ids) {
             CQXPControl* pControl = pPopup->GetControls()->Add(qxpControlButton, nId);
@@ -284,7 +284,7 @@ TEST_P(HiddenItemsTable, PopupShowsExactlyTheseCommands)
         pBars->SetCommandUsed(nId);
     pBars->m_bAlwaysShowFullMenus = c.bAlwaysShowFull;
     MakePopup({100, 101, 102, 103});
-    ASSERT_TRUE(pPopup->Popup(60, 40, NULL));
+    ASSERT_TRUE(pPopup->PopupAt(60, 40, NULL));
     EXPECT_EQ(c.shown, ShownIds(pPopup));
     EXPECT_EQ(c.bExpandButton, pPopup->HasHiddenItems());
     EXPECT_EQ(c.bExpandButton, Shown(pPopup->GetExpandButton()));
@@ -543,7 +543,7 @@ TEST_F(PopupExpandTest, ScrollingShortenedMenuKeepsItsExpandButtonAtTheFoot)
     }
     MakePopup(ids);
     pPopup->m_rcWorkArea = CRect(0, 0, 600, 300);
-    ASSERT_TRUE(pPopup->Popup(50, 20, NULL));
+    ASSERT_TRUE(pPopup->PopupAt(50, 20, NULL));
     ASSERT_TRUE(pPopup->IsScrolling());
     ASSERT_TRUE(pPopup->HasHiddenItems());
     CQXPControl* pExpand = pPopup->GetExpandButton();
@@ -765,7 +765,7 @@ TEST_F(PopupExpandTest, TearOffLoopIsCountedAsABarLoop)
 {
     MakePopup({100, 101});
     pPopup->m_bTearOffPopup = TRUE;
-    ASSERT_TRUE(pPopup->Popup(60, 40, NULL));
+    ASSERT_TRUE(pPopup->PopupAt(60, 40, NULL));
     CPoint pt = pPopup->GetTearOffRect().CenterPoint();
     ::PostMessageA(frame.GetSafeHwnd(), WM_TEST_RECORDLOOPS, 0, 0);
     ::PostMessageA(pPopup->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
@@ -813,7 +813,7 @@ TEST_F(GripperTest, GripperSitsAtTheBottomWithItsHeightAndCursor)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.nFlags);
         MakeResizablePopup(c.nFlags, 0, 0);
-        ASSERT_TRUE(pPopup->Popup(60, 40, NULL));
+        ASSERT_TRUE(pPopup->PopupAt(60, 40, NULL));
         EXPECT_EQ(c.nFlags, pPopup->GetResizeFlags());
         CRect rcClient;
         pPopup->GetClientRect(&rcClient);
@@ -865,7 +865,7 @@ TEST_P(GripperTable, LoopResizesTheControlAndThePopup)
 {
     const GripCase& c = GetParam();
     CTestResizable* pControl = MakeResizablePopup(c.nFlags, c.nMinW, c.nMinH);
-    ASSERT_TRUE(pPopup->Popup(60, 40, NULL));
+    ASSERT_TRUE(pPopup->PopupAt(60, 40, NULL));
     CRect rcBefore = WindowRect(pPopup);
     Drag(c.moves, c.nEnd);
     EXPECT_EQ(c.nWidth, pControl->GetWidth());
@@ -896,7 +896,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(GripperTest, QuitEndsTheLoopAndIsPostedAgainAndNoLoopStartsWithoutAGripper)
 {
     CTestResizable* pControl = MakeResizablePopup(3, 0, 0);
-    ASSERT_TRUE(pPopup->Popup(60, 40, NULL));
+    ASSERT_TRUE(pPopup->PopupAt(60, 40, NULL));
     HWND hWnd = pPopup->GetSafeHwnd();
     CPoint pt = pPopup->GetResizeHitRect().CenterPoint();
     ::PostQuitMessage(7);
@@ -919,7 +919,7 @@ TEST_F(GripperTest, QuitEndsTheLoopAndIsPostedAgainAndNoLoopStartsWithoutAGrippe
     pPopup->DestroyWindow();
     pPopup->InternalRelease();
     MakePopup({100, 101});
-    ASSERT_TRUE(pPopup->Popup(60, 40, NULL));
+    ASSERT_TRUE(pPopup->PopupAt(60, 40, NULL));
     EXPECT_EQ(0, pPopup->GetResizeFlags());
     EXPECT_TRUE(pPopup->GetResizeGripperRect().IsRectEmpty());
     EXPECT_FALSE(pPopup->TrackResize(CPoint(5, 5)));

@@ -178,7 +178,7 @@ public:
 
     // Ends once: unless cancelled the text goes to the target and 10031 to
     // the list box, else 10032; the windows close.
-    virtual void EndLabelEdit();
+    virtual void EndEdit();
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 

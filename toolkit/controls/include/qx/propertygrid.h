@@ -770,7 +770,9 @@ public:
     CToolBarCtrl& GetToolBar() { return m_wndToolbar; }
 
     // --- settings (each repaints or lays out as needed) ---------------------
-    void SetVariableItemsHeight(BOOL bVariable = TRUE);
+    // 1: the view's list is made again with variable-height owner-drawn
+    // items; 0: fixed-height items. No effect when unchanged.
+    void SetSortMode(int nMode);
     BOOL IsVariableItemsHeight() const { return m_bVariableItemsHeight; }
     void ShowHelp(BOOL bShow = TRUE);
     BOOL IsHelpVisible() const { return m_bHelpVisible; }

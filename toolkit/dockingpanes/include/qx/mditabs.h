@@ -27,6 +27,11 @@ class CQXPTabClientWnd;
 #define WM_TABCLIENT_ITEMCREATED 0x286C
 #define WM_TABCLIENT_GETCOLOR 0x28B9
 
+// A frame skin learns of the tabs through two registered messages:
+// "WM_SKINFRAMEWORK_UPDATESTATE" reaches the MDI client when the tabs are
+// attached and when they are detached; "WM_SKINFRAMEWORK_QUERYSTATE" sent to
+// it answers 1 while tab groups lie over it.
+
 // Workspace commands (handled by the client while tab groups are on).
 #define ID_WORKSPACE_MOVEPREVIOUS QX_ID_WORKSPACE_MOVEPREVIOUS
 #define ID_WORKSPACE_MOVENEXT QX_ID_WORKSPACE_MOVENEXT
@@ -72,7 +77,7 @@ public:
     virtual void RepositionOwner() {}
     // The window the strip is drawn in (its items' coordinates are that
     // window's client coordinates).
-    virtual HWND GetOwnerWindow() const { return m_hWnd; }
+    virtual HWND GetOwnerObject() const { return m_hWnd; }
     // The client that hosted this strip is going away.
     virtual void OnClientDestroyed() { SetClient(NULL); }
     // Makes the strip a part of the client's tabs (the client's paint
@@ -141,7 +146,18 @@ public:
     BOOL IsAttached() const { return m_hWnd != NULL; }
     // Brings the tabs in step with the children and lays the frame out.
     void Refresh(BOOL bRecalcLayout = TRUE);
+    // Brings the tabs in step with the children: nothing while updates are
+    // suspended.
     void UpdateContents();
+    // A press on a strip (a strip window's, or a bar's tab control): until
+    // the next idle update (WM_IDLEUPDATECMDUI) the tabs are not brought in
+    // step with the documents, so the strip under the pointer keeps its
+    // tabs, captions and places while the click and a double click's
+    // second press are handled. Moving a tab between groups suspends the
+    // updates until then too.
+    void SetClickPending();
+    BOOL IsClickPending() const { return m_bClickPending; }
+    BOOL IsUpdateSuspended() const { return m_bUpdatesSuspended; }
     CQXPTabPainter* GetPaintManager() { return &m_paintManager; }
     void SetToolTipMode(int nMode) { m_paintManager.m_nToolTipMode = nMode; }
     // The first strip (the only one without groups).
@@ -155,6 +171,9 @@ public:
     BOOL IsGroupsEnabled() const { return m_bGroups; }
     CQXPTabManagerItem* FindItem(HWND hWnd) const;
     CQXPTabWorkspace* FindWorkspace(const CQXPTabManagerItem* pItem) const;
+    // The tab under a point of the MDI client, over every group's strip
+    // (NULL while the tabs are hidden).
+    CQXPTabManagerItem* HitTest(POINT ptClient) const;
     // Workspace commands 9155-9158: whether one applies now, and running it.
     BOOL IsWorkspaceCommandEnabled(UINT nID) const;
     void OnWorkspaceCommand(UINT nID);
@@ -224,7 +243,12 @@ public:
     // FALSE: closing the active document activates the tab to its right
     // (else to its left) instead of what the MDI client picks.
     BOOL m_bKeepActivationOnClose;
+    // Strips are laid out right to left (as they are anyway when the frame
+    // is); read when a strip is made.
+    BOOL m_bRightToLeft = FALSE;
 
+    // A document's caption: its answer to WM_TABCLIENT_GETCAPTION, else the
+    // title of its active document, else its window text.
     virtual CString GetItemText(HWND hWnd) const;
     // The document's icon: its answer to WM_TABCLIENT_GETICON, else its small
     // then big window icon, its class's small then big icon, else the
@@ -241,7 +265,8 @@ public:
     void SetActiveFilesPopup(CQXPActiveFilesPopup* pPopup) { m_pActiveFilesPopup = pPopup; }
     CQXPActiveFilesPopup* GetActiveFilesPopup() const { return m_pActiveFilesPopup; }
     // The item's own tooltip, else the document's answer to
-    // WM_TABCLIENT_GETTOOLTIP, else the caption.
+    // WM_TABCLIENT_GETTOOLTIP, else the full path of its active document,
+    // else the caption.
     virtual CString GetItemTooltip(const CQXPTabManagerItem* pItem) const;
     CQXPToolTipContext* GetToolTipContext() const { return m_pToolTipContext; }
     virtual COLORREF GetItemColor(const CQXPTabManagerItem* pItem) const;
@@ -277,6 +302,8 @@ public:
     BOOL m_bTrackerMode; // group splitters dragged as an outline (else live)
 
 protected:
+    BOOL m_bClickPending = FALSE;
+    BOOL m_bUpdatesSuspended = FALSE;
     BOOL m_bUpdating;
     BOOL m_bRefreshing;
     BOOL m_bLockRedraw;
@@ -286,6 +313,9 @@ protected:
     CQXPToolTipContext* m_pToolTipContext;
 
     LRESULT OnMDIChange(WPARAM wParam, LPARAM lParam);
+    // Without groups the documents switch with the client's drawing off,
+    // then the client is drawn once, whole.
+    LRESULT OnMDIActivate(WPARAM wParam, LPARAM lParam);
     LRESULT OnMDIDestroy(WPARAM wParam, LPARAM lParam);
     void OnSize(UINT nType, int cx, int cy);
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
@@ -296,5 +326,8 @@ protected:
     LRESULT OnMDIArrange(WPARAM wParam, LPARAM lParam);
     // The command bars were redrawn (a new theme or setting): Refresh(TRUE).
     LRESULT OnRefreshTabClient(WPARAM wParam, LPARAM lParam);
+    // A frame skin asks whether tab groups lie over the MDI client: 1 while
+    // they do.
+    LRESULT OnQuerySkinState(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };

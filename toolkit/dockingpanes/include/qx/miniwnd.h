@@ -10,6 +10,7 @@
 
 class CPaneSplitterContainer;
 class CaptionButton;
+class CQXPDockingPane;
 
 class CQXPDockingPaneMiniWnd : public CMiniFrameWnd, public CPaneBase {
 public:
@@ -54,6 +55,13 @@ public:
     BOOL IsThemed() const;
     // Layered and translucent while inactive, by the manager's alpha.
     void UpdateOpacity();
+    // The manager's themed-frames option or its theme changed: the borders
+    // follow the option (an unthemed frame leaves roll-up), and a rolled-up
+    // frame takes the height of its current step again.
+    void OnThemeChanged();
+    // The pane a right click on the caption concerns: the selected pane of
+    // the one container, else that of the container holding the focus.
+    CQXPDockingPane* GetCaptionPane() const;
     // One tick of a roll-up timer (1 hover poll, 3 collapse step); the
     // timers run on their own unless the manager's timers are manual.
     void OnTimer(UINT_PTR nIDEvent);
@@ -67,6 +75,9 @@ public:
     // A pressed button that acts at once (Menu); FALSE: the press is
     // tracked until the release.
     virtual BOOL OnCaptionButtonDown(CaptionButton* pButton);
+    // A caption button under the point (client coordinates) is a tool whose
+    // tip is the button's string.
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
 
     RECT m_rcScreen;
     BOOL m_bCollapsed;
@@ -84,6 +95,8 @@ public:
 
 protected:
     void PostNcDestroy() override {}
+    // Every message passes the manager's tooltip context first.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void StartTimer(UINT_PTR nID, UINT nElapse);
     void StopTimer(UINT_PTR nID);
     int CaptionHeight() const;

@@ -78,6 +78,9 @@ public:
     void AddRecord(const DockingPaneRecord& rec) { m_lstRecords.push_back(rec); }
     // Refreshes the holders of every placed pane.
     void UpdateHolders();
+    // The last container that held the pane while floating (bFloating) or
+    // docked; NULL without one or for a pane the layout does not list.
+    CPaneBase* GetHolder(const CQXPDockingPane* pPane, BOOL bFloating);
 
     CPaneSplitterContainer* GetTopContainer() const { return m_pTopContainer; }
     void SetTopContainer(CPaneSplitterContainer* pTop) { m_pTopContainer = pTop; }

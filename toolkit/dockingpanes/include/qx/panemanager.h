@@ -142,7 +142,7 @@ public:
     // Visible floating frames that lie below the site (a frame made before
     // its site was shown) come above it.
     void RaiseFloatingFrames();
-    int MapDirection(int nDirection) const;
+    int MirrorDirection(int nDirection) const;
     CDockingDragContext* GetDragContext() const { return m_pDragContext; }
     void GetLayout(DockingLayoutStore* pLayout) const;
     void SetLayout(const DockingLayoutStore* pLayout);

@@ -26,7 +26,7 @@ struct CaptionBarContent {
     RECT rcRebar = {0, 0, 0, 0};   // theme 8: what its band picture spans (empty: the caption)
     int nStripeGap = 10;           // theme 5: pixels from the text to the stripes
     int nButtonSize = 0;           // 0: the theme's own size
-    BOOL bBackgroundDrawn = FALSE; // themes 2, 7, 10: the caller drew the strip
+    BOOL bBackgroundDrawn = FALSE; // themes 2, 5, 7, 10: the caller drew and placed the strip
 };
 
 class CaptionButton {
@@ -88,7 +88,8 @@ public:
     // anew. bUseSystem: the font is the system's, taken again at each
     // refresh (a font of the program's own stays until the next call);
     // with the Tahoma preference a system font of a Western character set
-    // is written in "Tahoma" where that is installed.
+    // is written in the caption face ("Tahoma" unless the program named
+    // another) where that is installed.
     void SetCaptionFont(const LOGFONTA* pLogFont, BOOL bUseSystem = FALSE);
     BOOL IsUseSystemFont() const { return m_bUseSystemFont; }
     int GetTabStripHeight() const { return m_nTabStripHeight; }
@@ -101,6 +102,11 @@ public:
     // The caption band and the tab strip band of a container's rectangle.
     RECT GetCaptionRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const;
     RECT GetTabStripRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const;
+    // The part of a container's caption over which the pointer shows the
+    // four-way arrow (container coordinates, from its rectangle): the
+    // gripper dots at the start of the caption in themes 2 and 10, 10
+    // pixels along the caption by its text band; empty in the others.
+    RECT GetCaptionGripperRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const;
     // A container's rectangle less its caption (and theme 5's insets).
     RECT GetBodyRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const;
     // Places the visible caption buttons at the right end of the caption
@@ -172,9 +178,12 @@ public:
     // Captions keep the system's caption weight (themes 6 and 8 write them
     // in the normal weight).
     BOOL m_bKeepCaptionWeight = TRUE;
-    // System caption fonts of Western character sets prefer "Tahoma"; the
-    // vertical face follows the same preference.
+    // System caption fonts of Western character sets prefer the caption
+    // face (m_strCaptionFaceName) where it is installed; the vertical face
+    // follows the toolkit's rule for that preference.
     BOOL m_bPreferTahoma = FALSE;
+    // The face the preference writes system caption fonts in.
+    CString m_strCaptionFaceName = "Tahoma";
     int m_nCaptionTextHeight;
     // Caption buttons of style 2 light up in orange gradients (Luna schemes).
     BOOL m_bGradientButtons;

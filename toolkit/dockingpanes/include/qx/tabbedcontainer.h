@@ -17,6 +17,8 @@ class CQXPTabManager;
 #define QXP_IDS_DOCKINGPANE_MAXIMIZE QX_IDS_DOCKINGPANE_MAXIMIZE
 #define QXP_IDS_DOCKINGPANE_RESTORE QX_IDS_DOCKINGPANE_RESTORE
 #define QXP_IDS_DOCKINGPANE_MENU QX_IDS_DOCKINGPANE_MENU
+// The tooltip of a caption button: its string, else the built-in text.
+CString AFXAPI DockingCaptionButtonTip(int nID);
 
 // Accessibility: a page tab list named "QXPDockingPaneTabbedContainer";
 // child 1 is the selected pane's window, children 2 and up the panes of the
@@ -127,6 +129,9 @@ protected:
     void OnNcDestroy();
     void OnCancelMode();
     void OnRButtonDown(UINT nFlags, CPoint point);
+    // The four-way arrow over the caption while the manager asks for it,
+    // and over the theme's caption gripper always.
+    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     // Hands the current mouse message to the manager's tooltips.
     void RelayToToolTip();
     LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);

@@ -125,6 +125,9 @@ public:
     // Handles navigation keys; TRUE when the key was taken.
     virtual BOOL OnKeyDown(HWND hWnd, UINT nKey);
     virtual BOOL IsNavigateButtonVisible(const CQXPTabManagerNavigateButton* pButton) const;
+    // The item's icon (GetItemImage) at pt in the size given, drawn only
+    // with bDraw; TRUE when the item has one.
+    virtual BOOL DrawItemImage(HDC hDC, POINT pt, CQXPTabManagerItem* pItem, BOOL bDraw, SIZE szIcon) const;
     virtual void OnItemClick(CQXPTabManagerItem* pItem) { SetSelectedItem(pItem); }
     virtual BOOL IsItemSelectable(CQXPTabManagerItem* /*pItem*/) const { return TRUE; }
     virtual void TrackReorder(HWND hWnd, POINT pt, CQXPTabManagerItem* pItem);

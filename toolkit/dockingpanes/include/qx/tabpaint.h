@@ -126,8 +126,8 @@ public:
     virtual void FillStateButton(HDC hDC, const RECT& rc, CQXPTabManager* pManager, CQXPTabManagerItem* pItem);
     // The face of a navigate button; a pressed look may move the glyph
     // (rc). Returns the glyph's colour.
-    virtual COLORREF DrawNavigateButtonFace(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerNavigateButton* pButton,
-                                            RECT& rc);
+    virtual COLORREF FillNavigateButton(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerNavigateButton* pButton,
+                                        RECT& rc);
     // Whether the set draws with visual styles now.
     virtual BOOL IsThemed() const { return FALSE; }
 
@@ -148,8 +148,8 @@ public:
     void FillClient(HDC hDC, const RECT& rc, CQXPTabManager* pManager) override;
     void ExcludeClientCorner(HDC hDC, const RECT& rc, CQXPTabManager* pManager) override;
     void FillStateButton(HDC hDC, const RECT& rc, CQXPTabManager* pManager, CQXPTabManagerItem* pItem) override;
-    COLORREF DrawNavigateButtonFace(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerNavigateButton* pButton,
-                                    RECT& rc) override;
+    COLORREF FillNavigateButton(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerNavigateButton* pButton,
+                                RECT& rc) override;
     // The "TAB" handle is open and the application is themed.
     BOOL IsThemed() const override;
 

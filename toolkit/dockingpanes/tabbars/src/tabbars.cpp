@@ -11,7 +11,7 @@
 
 CQXPPopupBar* CQXPCommandBarsActiveFiles::BuildPopup(const std::vector<Item>& items)
 {
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(m_pCommandBars);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(m_pCommandBars);
     if (!pPopup)
         return NULL;
     CQXPImageManager* pImages = pPopup->GetImageManager();
@@ -52,7 +52,7 @@ int CQXPCommandBarsActiveFiles::Track(CWnd* pOwner, const std::vector<Item>& ite
 
 CQXPPopupBar* CQXPCommandBarsTabGroups::BuildPopup()
 {
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreatePopupBar(m_pCommandBars);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(m_pCommandBars);
     if (!pPopup)
         return NULL;
     pPopup->GetControls()->Add(qxpControlButton, QXP_ID_WORKSPACEACTIONS);
@@ -102,7 +102,7 @@ public:
         m_bInLayout = FALSE;
         m_pControl->RedrawParent(FALSE);
     }
-    HWND GetOwnerWindow() const override { return m_pControl->GetBarWindow(); }
+    HWND GetOwnerObject() const override { return m_pControl->GetBarWindow(); }
     void OnClientDestroyed() override
     {
         CQXPTabWorkspace::OnClientDestroyed();
@@ -229,6 +229,8 @@ void CQXPControlTabWorkspace::OnClick(BOOL bKeyboard, CPoint pt)
         CQXPControlButton::OnClick(bKeyboard, pt);
         return;
     }
+    // The strip keeps its tabs under the pointer until the bars are idle.
+    m_pClient->SetClickPending();
     m_pWorkspace->PerformClick(hBar, pt);
 }
 

@@ -322,6 +322,10 @@ BOOL AFXAPI StretchBltDC(HDC hdcDest, int x, int y, int cx, int cy, HDC hdcSrc, 
 void AFXAPI MakeRectOpaque(HDC hdc, LPCRECT lpRect);
 // Removes the four corner pixels of the rectangle from the clip region.
 void AFXAPI ExcludeRectCorners(HDC hdc, LPCRECT lpRect);
+// A new region of a cx × cy window with its four corner pixels cut (three
+// rectangles: the top row, the rows between, the bottom row); NULL for an
+// empty size. The caller owns it (SetWindowRgn takes it over).
+HRGN AFXAPI CreateCornerCutRegion(int cx, int cy);
 // Plays a stretch from the source into the destination in nSteps steps over
 // nDuration milliseconds; returns at once for a zero or negative step count
 // (the final picture is drawn).

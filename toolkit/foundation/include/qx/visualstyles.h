@@ -75,7 +75,7 @@ public:
     struct ModuleRecord;
 
 private:
-    ModuleRecord* GetRecord();
+    ModuleRecord* GetModuleRecord();
     void* Bind(int nSlot, bool bFollowCheck);
 
     HTHEME m_hTheme;

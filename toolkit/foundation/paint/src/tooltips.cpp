@@ -213,15 +213,28 @@ CSize CQXPToolTipContextToolTip::CalcSize(CDC* pDC, const CString& strText)
     return sz;
 }
 
+// The Office 2007 look of style 5: the theme's tooltip gradient and border
+// (FALSE when the theme text lacks any of them).
+static BOOL Office2007TipColors(COLORREF& clrLight, COLORREF& clrDark, COLORREF& clrBorder)
+{
+    ThemeResources* pTheme = GetThemeResources();
+    clrLight = pTheme->GetColor("Window", "TooltipLight");
+    clrDark = pTheme->GetColor("Window", "TooltipDark");
+    clrBorder = pTheme->GetColor("Window", "TooltipBorder");
+    return clrLight != QX_COLOR_NONE && clrDark != QX_COLOR_NONE && clrBorder != QX_COLOR_NONE;
+}
+
+BOOL CQXPToolTipContextToolTip::HasCutCorners() const
+{
+    COLORREF clrLight, clrDark, clrBorder;
+    return m_nKind == 5 && Office2007TipColors(clrLight, clrDark, clrBorder);
+}
+
 void CQXPToolTipContextToolTip::DrawBackground(CDC* pDC, CRect rc)
 {
     if (m_nKind == 5) {
-        // The Office 2007 look: the theme's tooltip gradient and border.
-        ThemeResources* pTheme = GetThemeResources();
-        COLORREF clrLight = pTheme->GetColor("Window", "TooltipLight");
-        COLORREF clrDark = pTheme->GetColor("Window", "TooltipDark");
-        COLORREF clrBorder = pTheme->GetColor("Window", "TooltipBorder");
-        if (clrLight != QX_COLOR_NONE && clrDark != QX_COLOR_NONE && clrBorder != QX_COLOR_NONE) {
+        COLORREF clrLight, clrDark, clrBorder;
+        if (Office2007TipColors(clrLight, clrDark, clrBorder)) {
             DrawHelpers::Instance()->FillGradient(pDC->GetSafeHdc(), rc, clrLight, clrDark, FALSE);
             pDC->Draw3dRect(rc, clrBorder, clrBorder);
             return;
@@ -327,6 +340,9 @@ void CQXPToolTipContextToolTip::ShowTool(const Tool& tool)
             rcTip.OffsetRect(rcWork.left - rcTip.left, 0);
         if (rcTip.bottom > rcWork.bottom - 4)
             rcTip.OffsetRect(0, ptCursor.y - 3 - rcTip.bottom);
+        // The window's shape before it shows: the Office 2007 tip loses its
+        // four corner pixels, any other keeps its rectangle.
+        ::SetWindowRgn(m_hWnd, HasCutCorners() ? CreateCornerCutRegion(rcTip.Width(), rcTip.Height()) : NULL, FALSE);
         ::SetWindowPos(m_hWnd, HWND_TOP, rcTip.left, rcTip.top, rcTip.Width(), rcTip.Height(),
                        SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
         ::InvalidateRect(m_hWnd, NULL, TRUE);

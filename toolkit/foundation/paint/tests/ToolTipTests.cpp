@@ -402,7 +402,29 @@ TEST_F(ToolTipTest, StyleFiveTakesTheOffice2007GradientAndBorder)
     pTip->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
     CClientDC dc(pTip);
     EXPECT_EQ(clrBorder, dc.GetPixel(0, rc.Height() / 2));
-    EXPECT_EQ(clrBorder, dc.GetPixel(rc.right - 1, rc.bottom - 1));
+    EXPECT_EQ(clrBorder, dc.GetPixel(rc.right - 2, rc.bottom - 1));
+    // The window's four corner pixels are cut; the border's next pixels stay.
+    HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+    ASSERT_EQ(COMPLEXREGION, ::GetWindowRgn(pTip->GetSafeHwnd(), hRgn));
+    struct Probe {
+        CPoint pt;
+        bool bInside;
+    };
+    const Probe probes[] = {{{0, 0}, false},
+                            {{rc.right - 1, 0}, false},
+                            {{0, rc.bottom - 1}, false},
+                            {{rc.right - 1, rc.bottom - 1}, false},
+                            {{1, 0}, true},
+                            {{0, 1}, true},
+                            {{rc.right - 2, rc.bottom - 1}, true},
+                            {{rc.right - 1, rc.bottom - 2}, true},
+                            {{rc.right / 2, rc.bottom / 2}, true}};
+    for (const Probe& p : probes)
+        EXPECT_EQ(p.bInside, ::PtInRegion(hRgn, p.pt.x, p.pt.y) != FALSE) << p.pt.x << "," << p.pt.y;
+    CRect rcBox;
+    ::GetRgnBox(hRgn, &rcBox);
+    EXPECT_EQ(rc, rcBox) << "the region spans the whole window";
+    ::DeleteObject(hRgn);
     // Light at the top, dark at the bottom, on the right-hand side where
     // no text is.
     COLORREF clrTop = dc.GetPixel(rc.right - 2, 1), clrBottom = dc.GetPixel(rc.right - 2, rc.bottom - 2);
@@ -428,6 +450,10 @@ TEST_F(ToolTipTest, StyleFiveTakesTheOffice2007GradientAndBorder)
     ctx.Tip()->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
     CClientDC dc2(ctx.Tip());
     EXPECT_EQ(::GetSysColor(COLOR_INFOBK), dc2.GetPixel(rc.right - 2, 1));
+    // ... in a square window.
+    HRGN hSquare = ::CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(ERROR, ::GetWindowRgn(ctx.Tip()->GetSafeHwnd(), hSquare));
+    ::DeleteObject(hSquare);
 }
 
 TEST_F(ToolTipTest, AnInactiveOwnerPutsTheTipAway)

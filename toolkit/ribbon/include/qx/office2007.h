@@ -18,6 +18,7 @@
 #pragma once
 
 #include <qx/paintmanager.h>
+#include <qx/tabpaint.h>
 #include <qx/themeres.h>
 #include <qx/themes.h>
 
@@ -144,6 +145,11 @@ public:
 
     ThemeResources* GetThemeResources() const { return m_pResources; }
     ThemeBitmap* GetImage(LPCSTR lpszName) const { return m_pResources->LoadImage(lpszName); }
+    // nGlassFlags of DrawThemeImage: the rectangle lies on the glass of a
+    // composited frame (ThemeBitmap::DrawImageGlassAware).
+    enum {
+        kThemeImageOnGlass = 1
+    };
     // Draws state nState of nStates of an image; FALSE when it is missing.
     virtual BOOL DrawThemeImage(CDC* pDC, LPCSTR lpszName, CRect rc, int nState, int nStates, CRect rcMargins,
                                 COLORREF clrKey = QX_COLOR_NONE, int nGlassFlags = 0);
@@ -217,6 +223,21 @@ namespace qxribbon {
 struct RibbonContextHeaderInfo;
 }
 
+class CRibbonStyleTheme;
+
+// The ribbon's tab shape (number 10): the header one pixel above the tabs,
+// each tab's face drawn by the ribbon theme for its state and context
+// colour; the tab painter writes the caption over it.
+class CRibbonTabAppearance : public CTabAppearancePainter {
+public:
+    explicit CRibbonTabAppearance(CRibbonStyleTheme* pTheme);
+    RECT GetHeaderMargin() const override;
+    void DrawSingleButton(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerItem* pItem) override;
+
+private:
+    CRibbonStyleTheme* m_pTheme; // the theme that owns the painter that owns this
+};
+
 class CRibbonStyleTheme : public COffice2007Theme {
 public:
     CRibbonStyleTheme();
@@ -249,6 +270,11 @@ public:
     void DrawStatusPaneBorder(CDC* pDC, CRect rc, CQXPStatusPaneView* pPane, BOOL bLastPane) override;
     void DrawStatusGripper(CDC* pDC, CRect rcGripper) override;
     void SetBarRegion(CQXPBarView* pBar) override;
+    // A tooltip window in the ribbon's look. With bRegion the window only
+    // gets its shape, the four corner pixels cut; otherwise its face: the
+    // theme's tooltip gradient and border and the window's text in the status
+    // font, centred (button text, grey text when the window is disabled).
+    void DrawToolTip(CDC* pDC, HWND hTip, BOOL bRegion);
     void DrawSplitButtonFrame(CDC* pDC, CQXPControlView* pButton, CRect rcButton) override;
     void DrawDropDownGlyph(CDC* pDC, CQXPControlView* pControl, CPoint pt, int nSelected, BOOL bPopped,
                            BOOL bEnabled, BOOL bVert) override;
@@ -279,6 +305,15 @@ public:
     // (ControlsGrouping): the theme's grouped-button image of its place in
     // its run; other controls as the base draws them.
     void DrawControlBackground(CDC* pDC, CQXPControlView* pControl) override;
+    // Controls directly on the ribbon (no group): collapsed groups' buttons
+    // and check or radio controls the base colour only when disabled, the
+    // others in any but the plain state; a plain quick-access control or
+    // system button on the glass caption white (maximized frame) or black;
+    // any other RibbonText. Other controls: the base.
+    COLORREF GetControlTextColor(CQXPControlView* pControl) override;
+    // kThemeImageOnGlass for a control of a ribbon that lies on the glass
+    // caption (CQXPRibbonBar::IsRectInCaption), else 0.
+    static int AFXAPI GetGlassFlags(CQXPControlView* pControl);
     // TRUE for a control of a ControlsGrouping ribbon group, with whether it
     // starts (first shown, BeginGroup or a new row) and ends (last shown, or
     // the next starts) its run.
@@ -305,13 +340,16 @@ public:
     // A tab: the image for its state (selected, hot, focused) and its caption.
     void DrawRibbonTab(CDC* pDC, CRect rc, LPCSTR lpszCaption, int nContextColor, BOOL bSelected, BOOL bHot,
                        BOOL bFocused);
+    // A tab's face alone over rcFace (only a selected or hot tab has one).
+    void DrawRibbonTabFace(CDC* pDC, CRect rcFace, int nContextColor, BOOL bSelected, BOOL bHot, BOOL bFocused);
     // The width a tab needs for its caption.
     int GetRibbonTabWidth(CDC* pDC, LPCSTR lpszCaption);
     // The caption band a ribbon draws without the frame skin (QAT area
     // when the QAT is above and rcQat is not empty).
     void DrawRibbonCaptionArea(CDC* pDC, CRect rcCaption, CRect rcQat, LPCSTR lpszTitle);
     // The QAT's customise (bMore FALSE) or more button.
-    void DrawRibbonQuickAccessButton(CDC* pDC, CRect rc, BOOL bMore, int nSelected, BOOL bPopped);
+    void DrawRibbonQuickAccessButton(CDC* pDC, CRect rc, BOOL bMore, int nSelected, BOOL bPopped,
+                                     int nGlassFlags = 0);
     // A group-band scroll button (bLeft: towards the first group).
     void DrawRibbonScrollButton(CDC* pDC, CRect rc, BOOL bLeft, int nSelected, BOOL bPressed);
     // A group-band background of the popup that shows a minimised tab.
@@ -319,13 +357,30 @@ public:
     // The frame's caption when the ribbon draws it (a frame hook): the
     // frame's top images, the QAT area when rcQat is not empty, the frame's
     // small icon at the left without a system button, the title in rcTitle.
+    // On glass (the frame extended into the client area with composition)
+    // the band is black, which the system shows as glass, the QAT area has
+    // its glass image and the title glows (DrawGlowCaptionText).
     void DrawRibbonFrameCaption(CDC* pDC, CRect rcCaption, CRect rcQat, HWND hWndFrame, BOOL bActive, CRect rcTitle,
-                                BOOL bSystemButton);
+                                BOOL bSystemButton, BOOL bGlass = FALSE);
     // The contextual tab headers: each header's image of its colour and
     // its caption (nTextOffset: how far the text moves down, the frame
     // border with a frame hook). A colour without an image ends the loop.
+    // On glass the captions glow like the title (hWndFrame, bActive).
     void DrawRibbonContextHeaders(CDC* pDC, const std::vector<qxribbon::RibbonContextHeaderInfo>& headers,
-                                  int nTextOffset);
+                                  int nTextOffset, BOOL bGlass = FALSE, HWND hWndFrame = NULL, BOOL bActive = TRUE);
+    // The system button on a ribbon that shows a caption: an icon wider
+    // than 32 (hIcon, the control's own) alone, centred; else the button
+    // image at its own size, centred ("FRAMESYSTEMBUTTON52" on a button of
+    // at least 55 × 55 when the theme has it, else "FRAMESYSTEMBUTTON";
+    // part 2 popped, 1 selected, 0) and moved down by the part of the
+    // rectangle above 0, then the control's 32-pixel icon centred on it or,
+    // without one, the frame's large icon.
+    void DrawRibbonSystemButton(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPopped, HICON hIcon, HWND hWndFrame);
+    // Caption text on glass, in the DC's font: white on a maximized frame;
+    // else, with visual styles, black text with a glow of 8 drawn by the
+    // style's "WINDOW" caption part into a buffer over the rectangle widened
+    // by 5 each side; without them plain black text.
+    virtual void DrawGlowCaptionText(CDC* pDC, CRect rc, const CString& strText, HWND hWndFrame, BOOL bActive);
     CFont* GetRibbonFont() { return &m_fontRibbon; }
 
     CFont m_fontRibbon;

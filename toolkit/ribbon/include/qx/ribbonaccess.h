@@ -30,6 +30,8 @@ public:
     // The tab list (n + 1) or a group (n + 2 ...) with one reference for
     // the caller; NULL for any other child id.
     IDispatch* CreateChildObject(long nChild);
+    // The answer to WM_GETOBJECT for the tab control's id: the tab list.
+    LRESULT GetTabListObject(WPARAM wParam);
 
     HRESULT get_accChildCount(long* pcountChildren) override;
     HRESULT get_accChild(VARIANT varChild, IDispatch** ppdispChild) override;

@@ -5,7 +5,12 @@
 // CQXPRibbonGroup - a captioned block of controls of one tab; its controls
 //                   are also controls of the bar (the command-bar machinery
 //                   finds, tracks and executes them there).
-// CQXPRibbonTab   - one tab and its groups.
+// CQXPRibbonTab   - one tab and its groups: an item of the tab control.
+// CQXPRibbonControlTab - the tab row: a control of the bar that is also
+//                   the tabs' tab manager (layout, hit tests, hot and
+//                   pressed tab, clicks and scrolling through the ribbon
+//                   theme's tab painter); it opens a minimised ribbon's
+//                   tab popup.
 // CQXPRibbonBar   - the bar: tabs, groups, QAT, minimised state, layout
 //                   (qx/ribbonlayout.h), drawing through the ribbon theme
 //                   (CRibbonStyleTheme) and its saved state.
@@ -15,8 +20,11 @@
 #pragma once
 
 #include <qx/menubar.h>
+#include <qx/popup.h>
 #include <qx/ribbonlayout.h>
+#include <qx/tabmanager.h>
 
+#include <functional>
 #include <vector>
 
 class CQXPRibbonBar;
@@ -66,8 +74,9 @@ public:
     // The button that stands for the group while it is collapsed (a
     // control of the parent bar; NULL until the first layout).
     CQXPRibbonGroupControlPopup* GetPopupButton() const { return m_pPopupButton; }
-    // Makes this group a copy of another one shown on pParentBar: its
-    // settings, and copies of its controls in that bar's controls.
+    // Makes this group a copy of another one shown on pParentBar (NULL:
+    // the group's own tab on its ribbon): its settings, and copies of its
+    // controls in that bar's controls.
     void CopyFrom(CQXPRibbonGroup* pSource, CQXPCommandBar* pParentBar, CQXPRibbonBar* pRibbon);
     // Takes the collapsed group's button off its bar.
     void ReleasePopupButton();
@@ -94,13 +103,13 @@ protected:
     CQXPRibbonBar* m_pRibbon;                    // a copy's ribbon (NULL: the tab's)
     CQXPCommandBar* m_pParentBar;                // a copy's popup (NULL: the ribbon)
     CQXPRibbonGroupControlPopup* m_pPopupButton; // one reference; a control of the parent bar
-    std::vector<CQXPControl*> m_controls;   // display order; one reference each
-    CRect m_rcGroup;                        // in the bar's client coordinates
-    BOOL m_bCollapsed;                      // reduced to its popup button by the last layout
-    qxribbon::RibbonGroupButtons m_buttons; // option and popup button places
+    std::vector<CQXPControl*> m_controls;        // display order; one reference each
+    CRect m_rcGroup;                             // in the bar's client coordinates
+    BOOL m_bCollapsed;                           // reduced to its popup button by the last layout
+    qxribbon::RibbonGroupButtons m_buttons;      // option and popup button places
 };
 
-class CQXPRibbonTab : public CCmdTarget {
+class CQXPRibbonTab : public CQXPTabManagerItem {
     DECLARE_DYNCREATE(CQXPRibbonTab)
 public:
     CQXPRibbonTab();
@@ -113,33 +122,98 @@ public:
     const std::vector<CQXPRibbonGroup*>& GetGroups() const { return m_groups; }
     void RemoveAllGroups();
 
+    // The caption as given ("&" marks the tab's key); the tab row shows it
+    // without the marks.
     CString GetCaption() const { return m_strCaption; }
-    void SetCaption(LPCSTR lpszCaption) { m_strCaption = lpszCaption; }
+    void SetCaption(LPCSTR lpszCaption) { CQXPTabManagerItem::SetCaption(lpszCaption); }
     int GetID() const { return m_nId; }
-    BOOL IsVisible() const { return m_bVisible; }
     // Hiding the selected tab selects the first visible one.
     void SetVisible(BOOL bVisible);
-    CRect GetRect() const { return m_rcTab; }
-    int GetIndex() const;
+    // Placed by the tab row's layout; empty while the tab is not shown.
+    CRect GetRect() const { return CRect(m_rcItem); }
     CQXPRibbonBar* GetRibbonBar() const { return m_pRibbonBar; }
+    // Leaving the tab row: the groups go with it.
+    void OnRemoved() override;
+    // Takes the other tab's caption, tooltip, context, id and visibility
+    // and copies of its groups (their controls join this tab's ribbon); the
+    // copy of its row's selected tab is selected in this tab's row.
+    virtual void Copy(CQXPRibbonTab* pOther);
 
     virtual void DoPropExchange(CQXPPropExchange* pPX);
 
-    CString m_strCaption;
-    CString m_strToolTip;
     int m_nId;
     int m_nContextColor; // 0 none, 1..7 (qxribbon::ContextColorName)
     CString m_strContextCaption;
-    BOOL m_bVisible;
 
 protected:
     friend class CQXPRibbonBar;
+    friend class CQXPRibbonControlTab;
     friend class CQXPRibbonGroup;
     CQXPRibbonBar* m_pRibbonBar;
     std::vector<CQXPRibbonGroup*> m_groups; // one reference each
     int m_nGroupOffset;                     // how far the groups are scrolled left
-    CRect m_rcTab;                          // in the bar's client coordinates
     BOOL m_bStoredSelected;                 // loading: the tab was stored as the selected one
+};
+
+// The tab row of a ribbon (id QXP_ID_RIBBON_TABS): the tabs are its tab
+// manager's items, laid out, hit and drawn through the ribbon theme's tab
+// painter. The bar draws it and hands it the presses on the tab row; the
+// command-bar machinery leaves it alone (hidden to it). Opening it shows a
+// minimised ribbon's selected tab in a popup; closing that popup lets the
+// tab go again.
+class CQXPRibbonControlTab : public CQXPControlPopup, public CQXPTabManager {
+    DECLARE_DYNCREATE(CQXPRibbonControlTab)
+public:
+    CQXPRibbonControlTab();
+    CQXPRibbonBar* GetRibbonBar() const;
+    CQXPRibbonTab* GetTab(int nIndex) const { return static_cast<CQXPRibbonTab*>(GetItem(nIndex)); }
+    CQXPRibbonTab* GetSelectedTab() const { return static_cast<CQXPRibbonTab*>(GetSelectedItem()); }
+    // The tab under a point of the bar (visible and enabled), or NULL.
+    CQXPRibbonTab* HitTestTab(CPoint point) const { return static_cast<CQXPRibbonTab*>(HitTest(point)); }
+
+    // The bar asks the site (TCN_SELCHANGING may refuse), shows the new
+    // tab's groups, tells the site (TCN_SELCHANGE) and raises the focus
+    // event of the tab's page tab. A selection the bar makes on its own
+    // (a new ribbon, minimising) goes to CQXPTabManager::SetSelectedItem.
+    void SetSelectedItem(CQXPTabManagerItem* pItem) override;
+    CQXPTabPainter* GetPaintManager() const override;
+    void RedrawControl(LPCRECT lpRect, BOOL bAnimate) override;
+    // A change of the tabs re-lays out the bar (not while it lays out).
+    void OnPropertyChanged() override;
+    // Shown without the "&" marks.
+    CString GetItemCaption(const CQXPTabManagerItem* pItem) const override;
+    CString GetItemTooltip(const CQXPTabManagerItem* pItem) const override;
+    // Lays the tabs out in rc through the tab painter.
+    void LayoutTabs(CDC* pDC, const CRect& rc);
+
+    // The keyboard is on the tab row (a tab's keytip put it there): the
+    // selected tab shows it; gaining it with no tab selected selects the
+    // first focusable one.
+    void SetKeyboardFocus(BOOL bFocus);
+    BOOL IsKeyboardFocused() const { return m_bKeyboardFocus; }
+    BOOL IsFocused() const override { return m_bKeyboardFocus; }
+    // A key while the tab row has the keyboard: Left and Right (swapped
+    // right to left) step to the previous or next focusable tab, Up takes
+    // the keyboard to the first control of the bar, Down to the first
+    // control of the shown groups. Each first hides the keytips. FALSE for
+    // other keys.
+    BOOL OnHookKeyDown(UINT nKey);
+
+    void Draw(CDC* pDC) override;
+    // The popup spans the ribbon's width: the exclusion starts at the
+    // ribbon's left edge (not left of the work area).
+    void AdjustExcludeRect(CRect& rcExclude) override;
+    // A minimised ribbon's selected tab opens in a popup; closing it lets
+    // the tab go.
+    BOOL OnSetPopup(BOOL bPopup) override;
+    // The control's settings and, for another tab row, its tabs: each a
+    // new tab of the same class copied from it, at the same place (the
+    // tab popup is made when it opens, never copied).
+    void Copy(CQXPControl* pControl, BOOL bRecursive = FALSE) override;
+
+private:
+    BOOL m_bInLayout = FALSE;
+    BOOL m_bKeyboardFocus = FALSE;
 };
 
 // The ribbon's controls: a control taken out of them also leaves its group
@@ -164,10 +238,12 @@ public:
     // --- tabs --------------------------------------------------------------------------
     CQXPRibbonTab* AddTab(LPCSTR lpszCaption, int nId = 0);
     void RemoveAllTabs();
-    int GetTabCount() const { return (int)m_tabs.size(); }
-    CQXPRibbonTab* GetTab(int nIndex) const { return m_tabs[(size_t)nIndex]; }
-    CQXPRibbonTab* GetSelectedTab() const;
-    int GetSelectedTabIndex() const { return m_nSelectedTab; }
+    int GetTabCount() const { return m_pTabControl->GetItemCount(); }
+    CQXPRibbonTab* GetTab(int nIndex) const { return m_pTabControl->GetTab(nIndex); }
+    CQXPRibbonTab* GetSelectedTab() const { return m_pTabControl->GetSelectedTab(); }
+    int GetSelectedTabIndex() const { return m_pTabControl->GetCurSel(); }
+    // The tab row (a control of the bar and the tabs' tab manager).
+    CQXPRibbonControlTab* GetTabControl() const { return m_pTabControl; }
     // Asks the site first (TCN_SELCHANGING; non-zero vetoes), tells it after
     // (TCN_SELCHANGE). -1 deselects. FALSE when vetoed.
     BOOL SelectTab(int nIndex);
@@ -176,6 +252,9 @@ public:
     CQXPRibbonGroup* FindGroup(int nId) const;
     CQXPRibbonTab* HitTestTab(CPoint point) const;
     CQXPRibbonGroup* HitTestGroup(CPoint point) const;
+    // The group under the mouse, drawn lit (NULL: none).
+    CQXPRibbonGroup* GetHotGroup() const { return m_pHotGroup; }
+    void SetHotGroup(CQXPRibbonGroup* pGroup);
 
     // --- state ---------------------------------------------------------------------------
     virtual void SetRibbonMinimized(BOOL bMinimized);
@@ -247,6 +326,10 @@ public:
 
     // --- drawing ------------------------------------------------------------------------
     void DrawCommandBar(CDC* pDC, CRect rcClip) override;
+    // WM_GETOBJECT for the tab control's id (QXP_ID_RIBBON_TABS) answers the
+    // tab list, whose child ids are the tabs (index + 1): a selected tab
+    // raises EVENT_OBJECT_FOCUS for it.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // --- quick-access menus (ribbonqatmenu.cpp) --------------------------------------------
     // Whether a copy of the control may go onto the QAT: not a second one
@@ -300,6 +383,16 @@ public:
     void OnKeyboardTip(CQXPKeyboardTip* pTip) override;
     // Escape at level 2 goes back to level 1.
     int ProcessSpecialKey(int nAction) override;
+    // Shift+F10 or the menu key while the ribbon tracks: the context menu
+    // of the selected control (ShowSelectedControlMenu).
+    int ProcessHookKeyDown(UINT nKey) override;
+    // The site frame's WM_CONTEXTMENU: from the keyboard (lParam -1) the
+    // selected control's menu; from the mouse over the ribbon nothing (the
+    // ribbon shows its own on the button's release).
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
+    // The context menu of the selected control at its top-left corner;
+    // FALSE when no control is selected.
+    BOOL ShowSelectedControlMenu();
     BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
     int GetKeyTipLevel() const { return m_nKeyTipLevel; }
     // The level-2 keytips of groups shown on a bar (the ribbon or a popup).
@@ -315,6 +408,11 @@ public:
     // outside the caption, over a control or a contextual header; HTTOP in
     // the top 5 px of a sizable frame that is not maximised; else HTCAPTION.
     int HitTestCaption(CPoint point) const;
+    // The rectangle (client coordinates) meets the caption on glass: the bar
+    // is visible and its frame hook composited.
+    BOOL IsRectInCaption(const CRect& rc) const;
+    // The group of the ribbon's tabs that holds the control (NULL: none).
+    CQXPRibbonGroup* FindControlGroup(const CQXPControl* pControl) const;
     // One header per run of contextual tabs, placed by the last layout.
     const std::vector<qxribbon::RibbonContextHeaderInfo>& GetContextHeaders() const { return m_contextHeaders; }
     const qxribbon::RibbonContextHeaderInfo* HitTestContextHeader(CPoint point) const;
@@ -328,6 +426,11 @@ public:
     // A stored class that cannot be made refuses the whole ribbon: the bar
     // keeps what it had.
     void DoPropExchange(CQXPPropExchange* pPX) override;
+    // Takes the other ribbon's QAT place and minimised state; from a
+    // customizable ribbon also the bar's settings, copies of its tabs and
+    // of its system button; then copies of its QAT commands in order.
+    // Anything but a ribbon leaves this bar as it is.
+    void Copy(CQXPCommandBar* pOther, BOOL bRecursive = FALSE) override;
 
     BOOL m_bAllowMinimize;
     BOOL m_bGroupsVisible;
@@ -338,11 +441,16 @@ public:
 protected:
     friend class CQXPRibbonGroup;
     friend class CQXPRibbonTab;
+    friend class CQXPRibbonControlTab;
     // Controls of groups of tabs that are not shown get QXP_HIDE_RIBBON_TAB.
     void UpdateGroupsVisibility();
+    // The tabs in order.
+    std::vector<CQXPRibbonTab*> Tabs() const;
+    // Runs a step of the plain bar's machinery (state exchange, copying)
+    // with an empty control collection in place of this bar's (and of
+    // pOther's): the ribbon keeps its controls in its tabs, groups and QAT.
+    void WithControlsAside(CQXPRibbonBar* pOther, const std::function<void()>& step);
     void LayoutGroups(CDC* pDC);
-    void DrawTab(CDC* pDC, CQXPRibbonTab* pTab, int nIndex);
-    void NotifyTabs(UINT nCode);
 
     // Creation ends by hooking the site frame (the wheel, the menu keys).
     afx_msg int OnCreate(LPCREATESTRUCTA lpcs);
@@ -350,13 +458,22 @@ protected:
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnMouseLeave();
+    // With a composition frame hook the system's caption buttons under the
+    // ribbon's caption take the pointer (HTTRANSPARENT); else the toolbar's.
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    // Over a sizing edge of the caption (HTTOP in its top 5 px) the frame
+    // sets its sizing cursor.
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
+    // kContextMenuTimer (posted, never set): the selected control's menu.
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    static const UINT_PTR kContextMenuTimer = 0x5246;
     DECLARE_MESSAGE_MAP()
 
-    std::vector<CQXPRibbonTab*> m_tabs; // one reference each
-    int m_nSelectedTab;                 // -1 none (a minimised ribbon)
-    int m_nHotTab;
+    // A control of the bar, with one reference of the bar's own; holds the
+    // tabs (none selected while minimised).
+    CQXPRibbonControlTab* m_pTabControl;
     int m_nSelectedBeforeMinimize;
     BOOL m_bSelectedTabClicked; // the last press hit the tab already selected
     BOOL m_bMinimized;
@@ -368,15 +485,17 @@ protected:
     CQXPControl* m_pQatMore;
     CQXPControl* m_pScrollLeft;
     CQXPControl* m_pScrollRight;
-    CQXPControlPopup* m_pTabOpener; // a hidden control of the bar: opens the tab popup
-    int m_nKeyTipLevel;             // 1: QAT, tabs, system button; 2: the selected tab's groups
-    CQXPControls* m_pQatDefaults;   // the QAT's default commands (copies), owned; NULL: none
+    int m_nKeyTipLevel;                             // 1: QAT, tabs, system button; 2: the selected tab's groups
+    CQXPControls* m_pQatDefaults;                   // the QAT's default commands (copies), owned; NULL: none
     CQXPRibbonControlSystemButton* m_pSystemButton; // a control of the bar, or NULL
-    CQXPControl* m_pMenuTarget;     // one reference: the control the last QAT menu was made for
+    CQXPControl* m_pMenuTarget;                     // one reference: the control the last QAT menu was made for
     // Shows the keytips of a level while the bar tracks from the keyboard.
     void ShowKeyTips(int nLevel);
     // A QAT command's digit or a tab's mnemonic; FALSE for any other key.
     BOOL HandleEntryKey(UINT nChar);
+    // A control that only its group's reduction hides: the group's popup
+    // opens and the control's copy there runs. FALSE for any other control.
+    BOOL OpenCollapsedControl(CQXPControl* pControl);
     CRect m_rcTabRow, m_rcGroups, m_rcCaption, m_rcQuickAccess;
     qxribbon::RibbonGroupsResult m_groupsResult;
     int m_nQuickAccessHeight;
@@ -390,7 +509,8 @@ protected:
     BOOL OnCaptionButtonDown(CPoint point, BOOL bDouble);
     std::vector<qxribbon::RibbonContextHeaderInfo> m_contextHeaders;
     CRect m_rcTitle;
-    BOOL m_bFrameCaption; // the frame hook left the caption to the ribbon at the last layout
+    BOOL m_bFrameCaption;         // the frame hook left the caption to the ribbon at the last layout
+    CQXPRibbonGroup* m_pHotGroup; // a group of the selected tab, or NULL; cleared when the groups shown change
 };
 
 // Keeps the ribbon's classes in a program that only meets them in a saved

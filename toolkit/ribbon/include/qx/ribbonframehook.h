@@ -23,7 +23,8 @@
 // (UpdateFrameRegion), style, setting and theme changes
 // (RefreshFrameRegion), WM_IDLEUPDATECMDUI after PostUpdate (RecalcFrame),
 // WM_GETMINMAXINFO (a maximised frame covers its monitor's work area, its
-// borders beyond it) and WM_DWMCOMPOSITIONCHANGED. UI thread only.
+// borders beyond it) and WM_DWMCOMPOSITIONCHANGED. With composition the
+// system's own hit test (DwmDefWindowProc) answers first. UI thread only.
 #pragma once
 
 #include <qx/hooks.h>
@@ -101,11 +102,19 @@ public:
 
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
 
-    // Seams: desktop composition (Wine has none) and the frame extension.
+    // With composition, the system's hit test of the frame's glass caption
+    // (its caption buttons) for a screen point: TRUE with its answer when
+    // the system took the point.
+    BOOL DwmDefHitTest(CPoint ptScreen, LRESULT* plResult) const;
+
+    // Seams: desktop composition (Wine has none), the frame extension and
+    // the system's default handling of a composited frame.
     BOOL (*m_pfnIsCompositionEnabled)
     ();
     HRESULT (*m_pfnExtendFrameIntoClientArea)
     (HWND hWnd, int nTopMargin);
+    BOOL(*m_pfnDwmDefWindowProc)
+    (HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT* plResult);
 
 protected:
     void SetHot(UINT nCommand);

@@ -302,6 +302,15 @@ QuickAccessMenuItem AFXAPI QuickAccessMenuRule(int nMenuItemId, const QuickAcces
 std::vector<CRect> AFXAPI PlaceSystemMenuButtons(const std::vector<int>& widths, int cx, int cy);
 // A page opened from a left-column command is at least this high.
 int AFXAPI SystemMenuPageMinHeight(int nMenuClientHeight);
+// The system button as the corner button across the caption and the tab
+// row (bar client coordinates): from x 0 to tabs + QAT height - 3, from
+// y0 + the caption's top - 1 (y0 the frame hook's top border, 0 without a
+// hook), tabs + QAT height - 4 high.
+CRect AFXAPI SystemButtonCornerRect(int nTabsHeight, int nQatHeight, int y0, int nCaptionTop);
+// The rectangle (screen) the system menu opens from: on a ribbon that draws
+// the frame's caption its bottom moves up by the menu's top border, so that
+// the border lies over the lower part of the button; else the button's.
+CRect AFXAPI SystemMenuAnchor(const CRect& rcButton, BOOL bFrameCaption);
 // TRUE for a command id of a recent-file item that the rebuild removes:
 // first .. first + size − 1.
 BOOL AFXAPI IsRecentFileItemId(UINT nId, UINT nFirstId, int nSize);

@@ -6,8 +6,6 @@
 // CQXPRibbonBarControlQuickAccessPopup - the QAT's customise button (9603);
 // CRibbonQuickAccessMore               - its more button (9611), shown when
 //                                       commands overflow.
-// CRibbonTabPopupOpener                - a hidden control of the bar that
-//                                       opens a minimised ribbon's tab.
 // CQXPRibbonTabPopupToolBar   - a minimised ribbon's tab: copies of its
 //                               groups laid out as on the ribbon.
 // CQXPRibbonGroupPopupToolBar - one collapsed group, copied.
@@ -64,16 +62,25 @@ public:
     BOOL IsMoreButton() const override { return TRUE; }
 };
 
-// Hidden; its rectangle is the tab row, so the tab popup drops below it.
-class CRibbonTabPopupOpener : public CQXPControlPopup {
+// A scroll button at one end of a band of groups (the ribbon's or a tab
+// popup's): a press scrolls the groups 40 px; held down, it scrolls again
+// and again (the first repeat after 4/5 of the double-click time, then
+// every tenth of it) until the button is released, Escape is pressed, the
+// bar loses the capture or the button goes (nothing left to scroll).
+class CRibbonScrollButton : public CQXPControlButton {
 public:
-    CRibbonTabPopupOpener();
-    void Draw(CDC* pDC) override { (void)pDC; }
-    // The popup spans the ribbon's width: the exclusion starts at the
-    // ribbon's left edge (not left of the work area).
-    void AdjustExcludeRect(CRect& rcExclude) override;
-    // Closing a minimised ribbon's popup deselects its tab.
-    BOOL OnSetPopup(BOOL bPopup) override;
+    explicit CRibbonScrollButton(BOOL bLeft);
+    void Draw(CDC* pDC) override;
+    void OnExecute() override;
+    void OnClick(BOOL bKeyboard, CPoint pt) override;
+    // The band's owner scrolls: the ribbon or a tab popup.
+    void ScrollOwner();
+    // Over the ends of a band of groups, shown where the layout found
+    // more to scroll to.
+    static void Place(CQXPControl* pLeft, CQXPControl* pRight, const CRect& rcGroups,
+                      const qxribbon::RibbonGroupsResult& res);
+    static const UINT kRepeatTimer = 17821;
+    BOOL m_bLeft; // towards the first group
 };
 
 // What the tab and group popups share: copies of groups, laid out and
@@ -114,11 +121,23 @@ class CQXPRibbonTabPopupToolBar : public CQXPRibbonGroupsPopupToolBar {
 public:
     CQXPRibbonTabPopupToolBar(CQXPRibbonBar* pRibbon, CQXPRibbonTab* pTab);
     CQXPRibbonTab* GetSourceTab() const { return m_pSourceTab; }
-    // The ribbon's width (kept inside the work area), the band's height.
+    // The ribbon's width (kept inside the work area), the band's height;
+    // groups that do not fit even reduced scroll with the popup's own
+    // scroll buttons.
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
+    // Leaves the selection and the keytips, then scrolls the groups 40 px.
+    void ScrollGroups(BOOL bToLeft);
+    int GetGroupsOffset() const { return m_nGroupOffset; }
+    CQXPControl* GetGroupScrollButton(BOOL bLeft) const { return bLeft ? m_pScrollLeft : m_pScrollRight; }
+    void DrawCommandBar(CDC* pDC, CRect rcClip) override;
 
 protected:
+    // Lays the copies out at the present offset and places the buttons.
+    void LayoutPopupGroups(CDC* pDC);
     CQXPRibbonTab* m_pSourceTab;
+    int m_nGroupOffset = 0;     // how far the groups are scrolled left
+    CQXPControl* m_pScrollLeft; // controls of the popup
+    CQXPControl* m_pScrollRight;
 };
 
 class CQXPRibbonGroupPopupToolBar : public CQXPRibbonGroupsPopupToolBar {

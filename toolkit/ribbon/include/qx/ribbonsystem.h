@@ -32,8 +32,17 @@ public:
     // Square, as high as the ribbon's tab row.
     CSize GetSize(CDC* pDC) override;
     void Draw(CDC* pDC) override;
+    // The button drawn over a rectangle of another place (the system menu
+    // shows it through its top border).
+    void DrawAt(CDC* pDC, const CRect& rc);
     // A double click closes the menus and sends SC_CLOSE to the frame.
     BOOL OnLButtonDblClk(CPoint pt) override;
+    // On a ribbon that draws the frame's caption, the system menu opens 18
+    // pixels higher: its top border lies over the button's lower part.
+    void AdjustExcludeRect(CRect& rcExclude) override;
+    // The ribbon whose caption the button sits in draws the frame (a frame
+    // hook lets it draw the caption).
+    BOOL IsOnFrameCaption() const;
 };
 
 class CQXPRibbonSystemPopupBar : public CQXPPopupBar {
@@ -60,6 +69,9 @@ class CQXPRibbonSystemPopupBarPage : public CQXPPopupBar {
     DECLARE_DYNCREATE(CQXPRibbonSystemPopupBarPage)
 public:
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
+    // Opened from a command of a system menu, the page starts at the
+    // menu's top border + 1 and one pixel right of the command.
+    void AdjustExcludeRect(CQXPControlPopup* pControlPopup, CRect& rcExclude) override;
 };
 
 class CQXPRibbonControlSystemPopupBarButton : public CQXPControlButton {

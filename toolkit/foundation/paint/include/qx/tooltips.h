@@ -16,8 +16,9 @@
 // draws as style 2 where the engine is missing. Style 6 needs the browser
 // control and draws as style 2 until it is present. Style 5 takes its
 // gradient and border from the Office 2007 theme text ("Window":
-// TooltipLight, TooltipDark, TooltipBorder) and its own text colour; without
-// the theme it draws as style 2.
+// TooltipLight, TooltipDark, TooltipBorder) and its own text colour, in a
+// window whose four corner pixels are cut; without the theme it draws as
+// style 2, square.
 //
 // Tool records are TOOLINFOA of the size of the fields in use: the records
 // the context passes carry lParam (TTTOOLINFOA_V2_SIZE) when a title or an
@@ -88,6 +89,9 @@ public:
     // icon.
     virtual CSize CalcSize(CDC* pDC, const CString& strText);
     virtual void DrawBackground(CDC* pDC, CRect rc);
+    // Style 5 in the Office 2007 look: the window region cuts its four
+    // corner pixels (set on each show, for the size shown).
+    BOOL HasCutCorners() const;
     virtual void DrawContent(CDC* pDC, CRect rc, const CString& strText);
 
     void ShowTool(const Tool& tool);
