@@ -76,6 +76,13 @@ struct MdiFixture : ::testing::Test {
         return rc;
     }
     HWND Active() const { return (HWND)SendMessageA(frame->m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0); }
+    // The band of a strip's tabs on the screen (in the window that draws it).
+    static RECT StripOnScreen(const CQXPTabWorkspace* ws)
+    {
+        RECT rc = ws->m_rcStrip;
+        MapWindowPoints(ws->GetOwnerObject(), HWND_DESKTOP, (LPPOINT)&rc, 2);
+        return rc;
+    }
     // The tabs attached with their "Active Files" button shown, the frame in
     // front; the button (NULL when the attach failed).
     CQXPTabManagerNavigateButton* ActiveFilesButton()
@@ -152,8 +159,8 @@ TEST_F(MdiFixture, OneTabPerChildAndClicksActivate)
     ASSERT_NE(Active(), children[0]);
     RECT r = item->GetRect();
     POINT pt = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    PostMessageA(ws->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
-    SendMessageA(ws->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    PostMessageA(ws->GetOwnerObject(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    SendMessageA(ws->GetOwnerObject(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
     Pump();
     EXPECT_EQ(children[0], Active());
     EXPECT_EQ(item, ws->GetSelectedItem());
@@ -171,7 +178,7 @@ TEST_F(MdiFixture, StripAndClientShareTheFrame)
 {
     ASSERT_TRUE(tabs.Attach(frame, FALSE));
     Pump();
-    HWND hStrip = tabs.GetWorkspace()->GetSafeHwnd();
+    HWND hStrip = tabs.GetWorkspace()->GetOwnerObject();
     RECT strip = RectInFrame(hStrip), client = RectInFrame(frame->m_hWndMDIClient);
     EXPECT_TRUE(IsWindowVisible(hStrip));
     EXPECT_EQ(strip.bottom, client.top);
@@ -216,7 +223,7 @@ TEST_F(MdiFixture, DockedPanesAndDocumentTabsShareTheFrame)
     // The client container's place is where the documents go: the strip on
     // top of it, the MDI client below.
     RECT rcClient = manager.GetLayout()->GetClientContainer()->GetPaneRect();
-    RECT strip = RectInFrame(tabs.GetWorkspace()->GetSafeHwnd());
+    RECT strip = RectInFrame(tabs.GetWorkspace()->GetOwnerObject());
     RECT mdi = RectInFrame(frame->m_hWndMDIClient);
     EXPECT_EQ(rcClient.left, mdi.left);
     EXPECT_EQ(rcClient.right, mdi.right);
@@ -250,7 +257,7 @@ TEST_F(MdiFixture, NavigateButtonsAreNotHotAfterTheMouseLeft)
     ASSERT_TRUE(tabs.Attach(frame, FALSE));
     Pump();
     CQXPTabWorkspace* ws = tabs.GetWorkspace();
-    HWND hStrip = ws->GetSafeHwnd();
+    HWND hStrip = ws->GetOwnerObject();
     CQXPTabManagerNavigateButton* close = ws->FindNavigateButton(CQXPTabManagerNavigateButton::idClose);
     ASSERT_NE(nullptr, close);
     close->m_nMode = 2; // always shown
@@ -285,7 +292,7 @@ TEST_F(MdiFixture, ActiveTabStaysWholeInsideTheStrip)
     ASSERT_TRUE(tabs.Attach(frame, FALSE));
     Pump();
     CQXPTabWorkspace* ws = tabs.GetWorkspace();
-    HWND hStrip = ws->GetSafeHwnd();
+    HWND hStrip = ws->GetOwnerObject();
     auto idle = [&] {
         SendMessageA(frame->m_hWndMDIClient, WM_IDLEUPDATECMDUI, TRUE, 0);
         Pump();
@@ -410,7 +417,7 @@ TEST_F(MdiFixture, TabGroupsSplitAndJoinAgain)
     EXPECT_EQ(top->m_rcGroup.bottom + tabs.m_nSplitterWidth, bottom->m_rcGroup.top);
     EXPECT_EQ(top->m_rcGroup.left, bottom->m_rcGroup.left);
     // The strips head their groups; each document fills its group's content.
-    RECT strip = RectInFrame(bottom->GetSafeHwnd());
+    RECT strip = bottom->m_rcStrip; // the group's own coordinates
     EXPECT_EQ(bottom->m_rcGroup.top, strip.top);
     RECT doc;
     GetWindowRect(active, &doc);
@@ -511,7 +518,7 @@ TEST_F(MdiFixture, TabTooltipsFollowTheMode)
         EXPECT_EQ(item->GetIndex() + 1, hit);
         ASSERT_NE(nullptr, ti.lpszText);
         EXPECT_STREQ(c.tip, ti.lpszText);
-        EXPECT_EQ(ws->GetSafeHwnd(), ti.hwnd);
+        EXPECT_EQ(ws->GetOwnerObject(), ti.hwnd);
         free(ti.lpszText);
     }
     // The item's own tooltip wins over the caption.
@@ -532,11 +539,11 @@ TEST_F(MdiFixture, DataDraggedOverATabBringsItsDocumentForward)
     tabs.Refresh();
     Pump();
     CQXPTabWorkspace* ws = tabs.GetWorkspace();
-    ASSERT_NE(nullptr, ws->GetDropTarget());
+    ASSERT_NE(nullptr, tabs.GetDropTarget());
     ASSERT_NE(children[0], Active());
     RECT r = tabs.FindItem(children[0])->GetRect();
     CPoint pt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    EXPECT_EQ((DROPEFFECT)DROPEFFECT_NONE, ws->GetDropTarget()->OnDragOver(ws, NULL, 0, pt));
+    EXPECT_EQ((DROPEFFECT)DROPEFFECT_NONE, tabs.GetDropTarget()->OnDragOver(CWnd::FromHandle(ws->GetOwnerObject()), NULL, 0, pt));
     Pump();
     EXPECT_EQ(children[0], Active());
     EXPECT_EQ(tabs.FindItem(children[0]), ws->GetSelectedItem());
@@ -557,11 +564,11 @@ TEST_F(MdiFixture, TabsDraggedIntoGroups)
         RECT r = item->GetRect();
         POINT grab = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
         POINT to = toClient;
-        MapWindowPoints(frame->m_hWndMDIClient, from->GetSafeHwnd(), &to, 1);
-        PostMessageA(from->GetSafeHwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
-        PostMessageA(from->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+        MapWindowPoints(frame->m_hWndMDIClient, from->GetOwnerObject(), &to, 1);
+        PostMessageA(from->GetOwnerObject(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+        PostMessageA(from->GetOwnerObject(), WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
         SetCursor(NULL);
-        SendMessageA(from->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
+        SendMessageA(from->GetOwnerObject(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
         HCURSOR shown = GetCursor();
         Pump();
         EXPECT_EQ(nullptr, GetCapture());
@@ -584,7 +591,7 @@ TEST_F(MdiFixture, TabsDraggedIntoGroups)
     EXPECT_EQ(2, first->GetItemCount());
     // Onto the other group's strip: it joins that group.
     RECT rcStrip;
-    GetWindowRect(second->GetSafeHwnd(), &rcStrip);
+    rcStrip = StripOnScreen(second);
     MapWindowPoints(HWND_DESKTOP, frame->m_hWndMDIClient, (LPPOINT)&rcStrip, 2);
     POINT onStrip = {rcStrip.right - 20, (rcStrip.top + rcStrip.bottom) / 2};
     EXPECT_EQ(2, tabs.FindDropTarget(onStrip, tabs.FindItem(children[1]), &target));
@@ -598,7 +605,7 @@ TEST_F(MdiFixture, TabsDraggedIntoGroups)
     EXPECT_EQ(hNoDrop, drag(first, children[2], outside));
     EXPECT_EQ(1, first->GetItemCount());
     // The last tab of a group dragged into the other: the group goes.
-    GetWindowRect(second->GetSafeHwnd(), &rcStrip);
+    rcStrip = StripOnScreen(second);
     MapWindowPoints(HWND_DESKTOP, frame->m_hWndMDIClient, (LPPOINT)&rcStrip, 2);
     onStrip = POINT{rcStrip.right - 20, (rcStrip.top + rcStrip.bottom) / 2};
     drag(first, children[2], onStrip);
@@ -618,14 +625,13 @@ TEST_F(MdiFixture, ADraggedTabOutlinesItsDropAndEveryWayOutGivesTheDesktopBack)
     SetForegroundWindow(frame->GetSafeHwnd());
     Pump();
     CQXPTabWorkspace* first = tabs.GetWorkspace(0);
-    const HWND hStrip = first->GetSafeHwnd();
+    const HWND hStrip = first->GetOwnerObject();
     RECT c = first->m_rcContent;
     POINT low = {(c.left + c.right) / 2, c.bottom - 10};
     ClientToScreen(frame->m_hWndMDIClient, &low);
     const RECT expected = tabs.GetDropOutline(3, first);
     // The lower half of the group, documents and strip together.
-    RECT rcStrip;
-    GetWindowRect(hStrip, &rcStrip);
+    RECT rcStrip = StripOnScreen(first);
     EXPECT_EQ(std::min(rcStrip.left, expected.left), expected.left);
     EXPECT_LT(expected.top, low.y);
     EXPECT_GT(expected.bottom, low.y);
@@ -760,7 +766,7 @@ TEST_F(MdiFixture, APressKeepsTheStripAsItIsUntilTheIdleUpdate)
 
     RECT r = left->GetRect();
     POINT pt = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ASSERT_TRUE(ClickUntilActive(ws->GetSafeHwnd(), pt, docs[0]));
+    ASSERT_TRUE(ClickUntilActive(ws->GetOwnerObject(), pt, docs[0]));
     EXPECT_EQ(left, ws->GetSelectedItem());
     // The documents switched with the client's drawing off; it draws again.
     EXPECT_TRUE(IsWindowVisible(frame->m_hWndMDIClient));
@@ -782,8 +788,8 @@ TEST_F(MdiFixture, APressKeepsTheStripAsItIsUntilTheIdleUpdate)
     // The second press of a double click (the release waiting behind it).
     r = right->GetRect();
     pt = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    PostMessageA(ws->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
-    SendMessageA(ws->GetSafeHwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    PostMessageA(ws->GetOwnerObject(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    SendMessageA(ws->GetOwnerObject(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
     Pump();
     EXPECT_EQ(docs[1], Active());
     EXPECT_TRUE(tabs.IsClickPending());
@@ -813,7 +819,7 @@ TEST_F(MdiFixture, APressOnAnInactiveGroupsStripBringsItsDocumentForward)
     ASSERT_EQ(nullptr, top->HitTest(pt));
     ASSERT_EQ(nullptr, top->HitTestNavigateButton(pt, FALSE));
     ASSERT_TRUE(qmtest::BringToForeground(frame->GetSafeHwnd()));
-    EXPECT_TRUE(ClickUntilActive(top->GetSafeHwnd(), pt, hTopDocument));
+    EXPECT_TRUE(ClickUntilActive(top->GetOwnerObject(), pt, hTopDocument));
     EXPECT_TRUE(tabs.IsClickPending());
     docktest::IdleUpdate(frame);
     EXPECT_EQ(top, tabs.GetActiveWorkspace());
@@ -908,10 +914,10 @@ TEST_F(MdiFixture, AFrameSkinLearnsOfTheTabs)
     ASSERT_TRUE(tabs.Attach(frame, FALSE));
     Pump();
     CQXPTabWorkspace* ws = tabs.GetWorkspace();
-    EXPECT_TRUE(GetWindowLongPtrA(ws->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+    EXPECT_TRUE(GetWindowLongPtrA(ws->GetOwnerObject(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
     RECT first = ws->GetItem(0)->GetRect(), second = ws->GetItem(1)->GetRect();
-    MapWindowPoints(ws->GetSafeHwnd(), HWND_DESKTOP, (LPPOINT)&first, 2);
-    MapWindowPoints(ws->GetSafeHwnd(), HWND_DESKTOP, (LPPOINT)&second, 2);
+    MapWindowPoints(ws->GetOwnerObject(), HWND_DESKTOP, (LPPOINT)&first, 2);
+    MapWindowPoints(ws->GetOwnerObject(), HWND_DESKTOP, (LPPOINT)&second, 2);
     EXPECT_GT(std::min(first.left, first.right), std::min(second.left, second.right));
 }
 
@@ -926,7 +932,7 @@ TEST_F(MdiFixture, TheClientHitTestsEveryGroupsStrip)
             CQXPTabManagerItem* pItem = ws->GetItem(i);
             RECT r = pItem->GetRect();
             POINT pt = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-            MapWindowPoints(ws->GetSafeHwnd(), frame->m_hWndMDIClient, &pt, 1);
+            MapWindowPoints(ws->GetOwnerObject(), frame->m_hWndMDIClient, &pt, 1);
             EXPECT_EQ(pItem, tabs.HitTest(pt)) << g << "," << i;
         }
     }
@@ -934,7 +940,7 @@ TEST_F(MdiFixture, TheClientHitTestsEveryGroupsStrip)
     EXPECT_EQ(nullptr, tabs.HitTest(POINT{(c.left + c.right) / 2, (c.top + c.bottom) / 2}));
     RECT r = tabs.GetWorkspace(1)->GetItem(0)->GetRect();
     POINT pt = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    MapWindowPoints(tabs.GetWorkspace(1)->GetSafeHwnd(), frame->m_hWndMDIClient, &pt, 1);
+    MapWindowPoints(tabs.GetWorkspace(1)->GetOwnerObject(), frame->m_hWndMDIClient, &pt, 1);
     tabs.ShowWorkspace(FALSE);
     EXPECT_EQ(nullptr, tabs.HitTest(pt));
     tabs.ShowWorkspace(TRUE);
@@ -995,11 +1001,11 @@ TEST_F(MdiFixture, TabsShowTheirDocumentsIcons)
     EXPECT_EQ((DWORD_PTR)hBlue, ws->GetItemImage(tabs.FindItem(children[1])));
     EXPECT_NE((DWORD_PTR)0, ws->GetItemImage(tabs.FindItem(children[2])));
     // Drawn at the start of the tab.
-    UpdateWindow(ws->GetSafeHwnd());
+    UpdateWindow(ws->GetOwnerObject());
     RECT r = tabs.FindItem(children[0])->GetRect();
-    HDC hdc = GetDC(ws->GetSafeHwnd());
+    HDC hdc = GetDC(ws->GetOwnerObject());
     COLORREF clr = GetPixel(hdc, r.left + 4 + 8, (r.top + r.bottom) / 2);
-    ReleaseDC(ws->GetSafeHwnd(), hdc);
+    ReleaseDC(ws->GetOwnerObject(), hdc);
     EXPECT_EQ(RGB(255, 0, 0), clr);
     tabs.Detach();
     DestroyIcon(hRed);
@@ -1056,20 +1062,20 @@ TEST_F(MdiFixture, ActiveFilesListsTheTabsAndActivatesTheChosenOne)
         expected.push_back(ws->GetItem(i)->m_hWnd == children[1] ? "R&&D notes" : (LPCSTR)ws->GetItem(i)->GetCaption());
     }
     ASSERT_EQ(3u, expected.size());
-    PostMessageA(ws->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(on.x, on.y));
-    SendMessageA(ws->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(on.x, on.y));
+    PostMessageA(ws->GetOwnerObject(), WM_LBUTTONUP, 0, MAKELPARAM(on.x, on.y));
+    SendMessageA(ws->GetOwnerObject(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(on.x, on.y));
     Pump();
     EXPECT_EQ(expected, listing.listed);
     RECT rcButton = files->m_rc;
-    MapWindowPoints(ws->GetSafeHwnd(), HWND_DESKTOP, (LPPOINT)&rcButton, 2);
+    MapWindowPoints(ws->GetOwnerObject(), HWND_DESKTOP, (LPPOINT)&rcButton, 2);
     EXPECT_EQ(rcButton.left, listing.at.x);
     EXPECT_EQ(rcButton.bottom, listing.at.y);
     EXPECT_TRUE(EqualRect(&rcButton, &listing.excluded));
     EXPECT_EQ(children[0], Active());
     // Dismissed, the list changes nothing.
     listing.choice = -1;
-    PostMessageA(ws->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(on.x, on.y));
-    SendMessageA(ws->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(on.x, on.y));
+    PostMessageA(ws->GetOwnerObject(), WM_LBUTTONUP, 0, MAKELPARAM(on.x, on.y));
+    SendMessageA(ws->GetOwnerObject(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(on.x, on.y));
     Pump();
     EXPECT_EQ(children[0], Active());
     listing.Detach();
@@ -1105,7 +1111,7 @@ TEST_F(MdiFixture, EachTabsCloseButtonClosesItsDocument)
     tabs.SetFlags(0x10);
     Pump();
     CQXPTabWorkspace* ws = tabs.GetWorkspace();
-    UpdateWindow(ws->GetSafeHwnd());
+    UpdateWindow(ws->GetOwnerObject());
     for (HWND h : children) {
         CQXPTabManagerItem* item = tabs.FindItem(h);
         ASSERT_EQ(1u, item->m_arrNavigateButtons.size());
@@ -1118,8 +1124,8 @@ TEST_F(MdiFixture, EachTabsCloseButtonClosesItsDocument)
     ASSERT_NE(children[0], Active());
     RECT rcClose = tabs.FindItem(children[0])->m_arrNavigateButtons[0]->m_rc;
     POINT on = {(rcClose.left + rcClose.right) / 2, (rcClose.top + rcClose.bottom) / 2};
-    PostMessageA(ws->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(on.x, on.y));
-    SendMessageA(ws->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(on.x, on.y));
+    PostMessageA(ws->GetOwnerObject(), WM_LBUTTONUP, 0, MAKELPARAM(on.x, on.y));
+    SendMessageA(ws->GetOwnerObject(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(on.x, on.y));
     Pump();
     tabs.UpdateContents();
     EXPECT_FALSE(IsWindow(children[0]));
@@ -1131,13 +1137,13 @@ TEST_F(MdiFixture, EachTabsCloseButtonClosesItsDocument)
     // Automatic: the selected tab shows its button, the other one not.
     tabs.SetFlags(0x20);
     Pump();
-    UpdateWindow(ws->GetSafeHwnd());
+    UpdateWindow(ws->GetOwnerObject());
     EXPECT_FALSE(IsRectEmpty(&tabs.FindItem(children[2])->m_arrNavigateButtons[0]->m_rc));
     EXPECT_TRUE(IsRectEmpty(&tabs.FindItem(children[1])->m_arrNavigateButtons[0]->m_rc));
     // Without the flags the tabs lose their buttons' room and show none.
     tabs.SetFlags(0);
     Pump();
-    UpdateWindow(ws->GetSafeHwnd());
+    UpdateWindow(ws->GetOwnerObject());
     EXPECT_TRUE(IsRectEmpty(&tabs.FindItem(children[2])->m_arrNavigateButtons[0]->m_rc));
 }
 
@@ -1392,7 +1398,7 @@ TEST_F(MdiFixture, ActiveFilesPopupBarActivatesTheChosenDocument)
     EXPECT_EQ(children[2], Active());
     ASSERT_TRUE(shot.pic != nullptr) << "the popup bar showed";
     RECT rcButton = files->m_rc;
-    MapWindowPoints(ws->GetSafeHwnd(), HWND_DESKTOP, (POINT*)&rcButton, 2);
+    MapWindowPoints(ws->GetOwnerObject(), HWND_DESKTOP, (POINT*)&rcButton, 2);
     EXPECT_GE(shot.rc.top, rcButton.bottom);
     EXPECT_GE(shot.rc.bottom - shot.rc.top, 3 * 16);
     EXPECT_TRUE(shot.pic->SavePng("mditabs-active-files-popup.png"));

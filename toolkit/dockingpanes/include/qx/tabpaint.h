@@ -94,6 +94,11 @@ public:
     virtual int GetDefaultColorSet() const;
     // The shape of one tab; its image and caption follow.
     virtual void DrawSingleButton(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerItem* pItem);
+    // The frame around tab groups and the splitters between them, by style:
+    // 0 draws the frame inside rc, 1 only deflates rc by it (hDC may be
+    // NULL), 2 the splitter between groups side by side, 3 between groups
+    // one above another (rc the splitter).
+    virtual void DrawClientFrame(HDC hDC, RECT& rc, int nStyle);
 
     CQXPTabPainter* m_pPaintManager; // linked by the painter, not owned
 
