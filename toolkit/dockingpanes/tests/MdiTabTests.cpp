@@ -8,6 +8,7 @@
 #include <qx/images.h>
 #include <qx/listcontrols.h>
 #include <qx/mditabs.h>
+#include <qx/mousemanager.h>
 #include <qx/paintmanager.h>
 #include <qx/popup.h>
 #include <qx/tabbars.h>
@@ -1530,6 +1531,278 @@ TEST_F(MdiFixture, TabGroupPopupShowsTheNewGroupPictures)
         EXPECT_TRUE(ShowsPicture(*shot.pic, shot.rc.right - shot.rc.left, shot.rc.bottom - shot.rc.top, pImage))
             << nID;
     }
+}
+
+// The messages one window received while the log was in place (one log at
+// a time): its window procedure is wrapped until the log goes.
+class MessageLog {
+public:
+    struct Entry {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    MessageLog(HWND hWnd, std::vector<UINT> watched) : m_hWnd(hWnd), m_watched(std::move(watched))
+    {
+        s_pLog = this;
+        m_pfnOld = (WNDPROC)SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)&MessageLog::Proc);
+    }
+    ~MessageLog()
+    {
+        SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, (LONG_PTR)m_pfnOld);
+        s_pLog = NULL;
+    }
+    // Whether a watched message came for which the predicate holds.
+    bool Saw(const std::function<bool(const Entry&)>& pred) const
+    {
+        return std::any_of(entries.begin(), entries.end(), pred);
+    }
+    std::vector<Entry> entries;
+
+private:
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
+    {
+        MessageLog* p = s_pLog;
+        if (std::find(p->m_watched.begin(), p->m_watched.end(), m) != p->m_watched.end())
+            p->entries.push_back({m, w, l});
+        return CallWindowProcA(p->m_pfnOld, h, m, w, l);
+    }
+    static MessageLog* s_pLog;
+    HWND m_hWnd;
+    std::vector<UINT> m_watched;
+    WNDPROC m_pfnOld;
+};
+MessageLog* MessageLog::s_pLog = NULL;
+
+POINT CentreOf(const RECT& r)
+{
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// While a command-bar menu is open the tabs neither light up under the real
+// mouse nor offer tooltips, in the strip window and in the groups the client
+// draws; once the menu closed they do again.
+TEST_F(MdiFixture, AnOpenMenuKeepsTheTabsFromHoverAndTooltips)
+{
+    for (BOOL bGroups : {FALSE, TRUE}) {
+        SCOPED_TRACE(bGroups ? "tab groups" : "one strip");
+        qmtest::ParkPointer();
+        ASSERT_TRUE(tabs.Attach(frame, bGroups));
+        tabs.Refresh();
+        Pump();
+        tabs.GetPaintManager()->m_bHotTracking = TRUE;
+        tabs.SetToolTipMode(1);
+        ASSERT_TRUE(qmtest::BringToForeground(frame->GetSafeHwnd()));
+        CQXPTabWorkspace* ws = tabs.GetWorkspace();
+        CQXPTabManagerItem* item = tabs.FindItem(children[0]);
+        ASSERT_NE(nullptr, item);
+        const HWND hOwner = ws->GetOwnerObject();
+        const POINT onTab = CentreOf(item->GetRect());
+        POINT onScreen = onTab;
+        ClientToScreen(hOwner, &onScreen);
+        // The owner window's own tool hit test (the tooltips ask it).
+        auto tooltip = [&] {
+            TOOLINFOA ti = {};
+            ti.cbSize = sizeof(ti);
+            const INT_PTR n = CWnd::FromHandlePermanent(hOwner)->OnToolHitTest(onTab, &ti);
+            free(ti.lpszText);
+            return n;
+        };
+        ASSERT_EQ(item->GetIndex() + 1, tooltip());
+
+        MessageLog moves(hOwner, {WM_MOUSEMOVE});
+        BOOL bHotWhileOpen = TRUE;
+        INT_PTR nTipWhileOpen = 0;
+        RECT rcDocs;
+        GetWindowRect(frame->m_hWndMDIClient, &rcDocs);
+        const POINT ptMenu = {rcDocs.left + 40, rcDocs.bottom - 120};
+        CQXPCommandBarsActiveFiles menu(NULL);
+        // Whatever happens, the menu closes after a while.
+        const UINT_PTR nWatchdog = SetTimer(NULL, 0, 7000, [](HWND, UINT, UINT_PTR id, DWORD) {
+            KillTimer(NULL, id);
+            ToolkitMouseManager::GetInstance()->SendTrackLost();
+        });
+        qmtest::Script script;
+        script.Add([] { return ToolkitMouseManager::GetInstance()->GetTrackedCount() > 0; });
+        script.Then([&] { qmtest::MouseMoveTo(onScreen); });
+        // The move reached the window that draws the tab.
+        const RECT rcTab = item->GetRect();
+        script.Add([&] {
+            return moves.Saw([&](const MessageLog::Entry& e) {
+                return PtInRect(&rcTab, POINT{(short)LOWORD(e.lParam), (short)HIWORD(e.lParam)}) != FALSE;
+            });
+        });
+        script.Then([&] {
+            bHotWhileOpen = ws->GetHighlighted() != NULL;
+            nTipWhileOpen = tooltip();
+            qmtest::KeyStroke(VK_ESCAPE);
+        });
+        script.Add([] { return ToolkitMouseManager::GetInstance()->GetTrackedCount() == 0; });
+        const bool bDone =
+            script.Run([&] { menu.Track(frame, {{"One", NULL}, {"Two", NULL}}, ptMenu, RECT{0, 0, 0, 0}); }, 8000);
+        KillTimer(NULL, nWatchdog);
+        ASSERT_TRUE(bDone);
+        EXPECT_FALSE(bHotWhileOpen) << "no hot tab while the menu is open";
+        EXPECT_EQ(-1, nTipWhileOpen) << "no tooltip while the menu is open";
+
+        // Closed: the next move over the tab lights it up.
+        qmtest::MouseMoveTo(POINT{onScreen.x + 1, onScreen.y});
+        EXPECT_TRUE(qmtest::WaitUntil(
+            [&] {
+                Pump();
+                return ws->GetHighlighted() == item;
+            },
+            5000));
+        EXPECT_EQ(item->GetIndex() + 1, tooltip());
+        qmtest::ParkPointer();
+        tabs.Detach();
+        Pump();
+    }
+}
+
+// With tab groups the MDI client takes the strips' mouse itself: its class
+// has double clicks, so the second press of a real double click on a tab
+// reaches the frame's notification as a double click; a right click goes
+// there with the point in the client.
+TEST_F(MdiFixture, TheClientPassesPressesOnItsGroupsToTheFrame)
+{
+    ASSERT_NO_FATAL_FAILURE(SplitIntoGroups(ID_WORKSPACE_NEWVERTICAL));
+    const HWND hClient = frame->m_hWndMDIClient;
+    EXPECT_TRUE(GetClassLongPtrA(hClient, GCL_STYLE) & CS_DBLCLKS);
+    ASSERT_TRUE(qmtest::BringToForeground(frame->GetSafeHwnd()));
+    CQXPTabWorkspace* first = tabs.GetWorkspace(0);
+    CQXPTabManagerItem* item = first->GetItem(0);
+    const POINT onTab = CentreOf(item->GetRect());
+    POINT onScreen = onTab;
+    ClientToScreen(hClient, &onScreen);
+    const LPARAM lPoint = MAKELPARAM(onTab.x, onTab.y);
+    struct Case {
+        const char* name;
+        bool bDouble;
+        std::vector<WPARAM> presses; // as the frame hears of them
+    } cases[] = {{"double click", true, {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}}, {"right click", false, {WM_RBUTTONDOWN}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        docktest::IdleUpdate(frame);
+        MessageLog log(frame->GetSafeHwnd(), {WM_TABCLIENT_MOUSENOTIFY});
+        if (c.bDouble)
+            qmtest::DoubleClickAt(onScreen);
+        else
+            qmtest::ClickAt(onScreen, true);
+        ASSERT_TRUE(qmtest::WaitUntil(
+            [&] {
+                Pump();
+                return log.entries.size() >= c.presses.size() && GetCapture() == NULL;
+            },
+            5000));
+        std::vector<WPARAM> heard;
+        for (const auto& e : log.entries) {
+            heard.push_back(e.wParam);
+            EXPECT_EQ(lPoint, e.lParam);
+        }
+        EXPECT_EQ(c.presses, heard);
+        if (c.bDouble)
+            EXPECT_EQ(item->m_hWnd, Active());
+    }
+    qmtest::ParkPointer();
+}
+
+// The client answers for the tooltips of every group's tabs (the tooltip
+// shows over the client); none over the documents or with the tabs hidden.
+TEST_F(MdiFixture, TheClientAnswersForTheTooltipsOfItsGroups)
+{
+    ASSERT_NO_FATAL_FAILURE(SplitIntoGroups(ID_WORKSPACE_NEWHORIZONTAL));
+    tabs.SetToolTipMode(1);
+    const HWND hClient = frame->m_hWndMDIClient;
+    for (int g = 0; g < 2; ++g) {
+        CQXPTabWorkspace* ws = tabs.GetWorkspace(g);
+        for (int i = 0; i < ws->GetItemCount(); ++i) {
+            SCOPED_TRACE(testing::Message() << g << "," << i);
+            CQXPTabManagerItem* pItem = ws->GetItem(i);
+            TOOLINFOA ti = {};
+            ti.cbSize = sizeof(ti);
+            EXPECT_EQ(i + 1, tabs.OnToolHitTest(CentreOf(pItem->GetRect()), &ti));
+            EXPECT_EQ(hClient, ti.hwnd);
+            ASSERT_NE(nullptr, ti.lpszText);
+            EXPECT_STREQ(pItem->GetCaption(), ti.lpszText);
+            free(ti.lpszText);
+        }
+    }
+    const POINT onTab = CentreOf(tabs.GetWorkspace(1)->GetItem(0)->GetRect());
+    EXPECT_EQ(-1, tabs.OnToolHitTest(CentreOf(tabs.GetWorkspace(1)->m_rcContent), NULL));
+    tabs.ShowWorkspace(FALSE);
+    EXPECT_EQ(-1, tabs.OnToolHitTest(onTab, NULL));
+    tabs.ShowWorkspace(TRUE);
+    EXPECT_EQ(1, tabs.OnToolHitTest(onTab, NULL));
+}
+
+// With tab groups the client draws each group's strip as the tab painter
+// draws it, the splitter between the groups with the appearance's frame
+// routine, and a frame of two pixels around the groups in its non-client
+// area.
+TEST_F(MdiFixture, TheClientDrawsItsGroupsSplittersAndFrame)
+{
+    const HWND hClient = frame->m_hWndMDIClient;
+    auto clientSize = [&] {
+        RECT rcWindow, rcClient;
+        GetWindowRect(hClient, &rcWindow);
+        GetClientRect(hClient, &rcClient);
+        return SIZE{(rcWindow.right - rcWindow.left) - rcClient.right,
+                    (rcWindow.bottom - rcWindow.top) - rcClient.bottom};
+    };
+    const SIZE szEdges = clientSize();
+    ASSERT_NO_FATAL_FAILURE(SplitIntoGroups(ID_WORKSPACE_NEWVERTICAL));
+    const SIZE szFramed = clientSize();
+    EXPECT_EQ(szEdges.cx + 4, szFramed.cx);
+    EXPECT_EQ(szEdges.cy + 4, szFramed.cy);
+
+    RECT rc;
+    GetClientRect(hClient, &rc);
+    painttest::MemoryDC drawn(rc.right, rc.bottom, RGB(1, 2, 3));
+    SendMessageA(hClient, WM_PRINTCLIENT, (WPARAM)drawn.dc()->GetSafeHdc(), PRF_CLIENT);
+    // Each strip's band as the painter draws the group.
+    for (int g = 0; g < 2; ++g) {
+        SCOPED_TRACE(g);
+        CQXPTabWorkspace* ws = tabs.GetWorkspace(g);
+        painttest::MemoryDC alone(rc.right, rc.bottom, RGB(1, 2, 3));
+        tabs.GetPaintManager()->DrawTabControl(ws, alone.dc()->GetSafeHdc(), ws->m_rcGroup);
+        const RECT& band = ws->m_rcStrip;
+        ASSERT_FALSE(IsRectEmpty(&band));
+        int nDiffer = 0;
+        for (int y = band.top; y < band.bottom; y += 2)
+            for (int x = band.left; x < band.right; x += 3)
+                nDiffer += drawn.Pixel(x, y) != alone.Pixel(x, y);
+        EXPECT_EQ(0, nDiffer);
+        EXPECT_NE(RGB(1, 2, 3), drawn.Pixel(CentreOf(ws->GetItem(0)->GetRect()).x, CentreOf(band).y));
+    }
+    // The splitter: light towards the left group, dark towards the right.
+    const TabColorSet& colors = tabs.GetPaintManager()->GetColors();
+    const RECT bar = tabs.GetWorkspace(0)->m_rcSplitter;
+    const int y = (bar.top + bar.bottom) / 2;
+    EXPECT_EQ(colors.clrHighlight3D, drawn.Pixel(bar.left, y));
+    EXPECT_EQ(colors.clrControlFace, drawn.Pixel((bar.left + bar.right) / 2, y));
+    EXPECT_EQ(colors.clrShadow3D, drawn.Pixel(bar.right - 1, y));
+
+    // The frame on the screen: the face next to the client area, a sunken
+    // line outside it.
+    ASSERT_TRUE(qmtest::BringToForeground(frame->GetSafeHwnd()));
+    RedrawWindow(hClient, NULL, NULL, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    POINT origin = {0, 0};
+    ClientToScreen(hClient, &origin);
+    HDC hScreen = GetDC(NULL);
+    const COLORREF clrInner = GetPixel(hScreen, origin.x + 20, origin.y - 1);
+    const COLORREF clrOuter = GetPixel(hScreen, origin.x + 20, origin.y - 2);
+    ReleaseDC(NULL, hScreen);
+    EXPECT_EQ(colors.clrControlFace, clrInner);
+    EXPECT_EQ(colors.clrShadow3D, clrOuter);
+    RECT rcShot;
+    GetWindowRect(frame->GetSafeHwnd(), &rcShot);
+    qmtest::SaveScreenPng(rcShot, qmtest::ScreenshotDir(QM_BIN_DIR) + "/mditabs-groups-side-by-side.png");
+
+    // Without the groups the frame goes again.
+    tabs.Detach();
+    Pump();
+    EXPECT_EQ(szEdges.cx, clientSize().cx);
 }
 
 } // namespace
