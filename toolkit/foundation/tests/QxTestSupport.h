@@ -162,6 +162,12 @@ public:
         return ((COLORREF(WINAPI*)(int, int))(void*)GetProcAddress(m_h, "FakeUxPartColor"))(part, state);
     }
     COLORREF EdgeColor() const { return ((COLORREF(WINAPI*)())(void*)GetProcAddress(m_h, "FakeUxEdgeColor"))(); }
+    // Makes the named entry point fault when called (NULL: none, "*": all);
+    // returns the number of faults raised so far.
+    LONG Fault(const char* name) const
+    {
+        return ((LONG(WINAPI*)(const char*))(void*)GetProcAddress(m_h, "FakeUxFault"))(name);
+    }
 
 private:
     typedef void(WINAPI* Configure)(const wchar_t*, const wchar_t*, BOOL, BOOL, COLORREF);
