@@ -6,6 +6,7 @@
 #include <qmtest/archivebytes.h>
 #include <qmtest/files.h>
 #include <qmtest/registry.h>
+#include <qx/visualstyles.h>
 
 #include <gtest/gtest.h>
 
@@ -175,6 +176,20 @@ private:
     HMODULE m_h = NULL;
     Configure m_configure = NULL;
     Counters m_counters = NULL;
+};
+
+// Points the visual-styles wrapper at the stand-in library for a scope;
+// afterwards no entry point faults and the wrapper uses the real library.
+struct FakeUxInUse {
+    explicit FakeUxInUse(const FakeUx& fake) : f(fake) { CVisualStyleTheme::SetLibrary("qxfakeux.dll"); }
+    ~FakeUxInUse()
+    {
+        f.Fault(NULL);
+        CVisualStyleTheme::SetLibrary(NULL);
+    }
+    FakeUxInUse(const FakeUxInUse&) = delete;
+    FakeUxInUse& operator=(const FakeUxInUse&) = delete;
+    const FakeUx& f;
 };
 
 } // namespace qxtest

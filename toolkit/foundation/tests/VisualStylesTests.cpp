@@ -83,12 +83,8 @@ TEST_F(VisualStyles, AFaultInsideTheLibraryGivesTheFailureValue)
 {
     qxtest::FakeUx fake;
     ASSERT_TRUE(fake.Loaded());
-    CVisualStyleTheme::SetLibrary("qxfakeux.dll");
+    qxtest::FakeUxInUse inUse(fake);
     fake.Set(L"luna.msstyles", L"NormalColor", true);
-    struct Restore {
-        const qxtest::FakeUx& f;
-        ~Restore() { f.Fault(NULL); }
-    } restore{fake};
     HDC hdc = GetDC(NULL);
     RECT rc = {0, 0, 10, 10};
     // Each row: the entry point that faults, and the wrapper's answer

@@ -381,6 +381,23 @@ int DifferingPixels(CQXPThemePainter* a, CQXPThemePainter* b, int cx, int cy, F 
     return n;
 }
 
+// Bars at the four positions: filled and with their grippers, pixel for
+// pixel the same in both themes.
+void ExpectBarsDrawnAlike(CQXPThemePainter* pA, CQXPThemePainter* pB)
+{
+    for (int nPosition : {qxpBarTop, qxpBarLeft, qxpBarFloating, qxpBarPopup}) {
+        TestBar bar;
+        bar.nPosition = nPosition;
+        bar.nType = nPosition == qxpBarPopup ? qxpBarTypePopup : qxpBarTypeNormal;
+        bar.rcClient = CRect(0, 0, 120, 60);
+        EXPECT_EQ(0, DifferingPixels(pA, pB, 120, 60, [&](CQXPThemePainter* p, CDC* pDC) {
+                      p->FillCommandBar(pDC, &bar);
+                      p->DrawCommandBarGripper(pDC, &bar, TRUE);
+                  }))
+            << nPosition;
+    }
+}
+
 TEST_F(ThemeTest, WindowsXPWithoutVisualStylesDrawsLikeWindows2000)
 {
     NoVisualStyles off;
@@ -394,17 +411,7 @@ TEST_F(ThemeTest, WindowsXPWithoutVisualStylesDrawsLikeWindows2000)
         EXPECT_EQ(winXP->GetColor(COLOR_HIGHLIGHT), winXP->GetColor(COLOR_MENUHILIGHT)) << "classic menus: colour 29 follows colour 13";
     }
 
-    for (int nPosition : {qxpBarTop, qxpBarLeft, qxpBarFloating, qxpBarPopup}) {
-        TestBar bar;
-        bar.nPosition = nPosition;
-        bar.nType = nPosition == qxpBarPopup ? qxpBarTypePopup : qxpBarTypeNormal;
-        bar.rcClient = CRect(0, 0, 120, 60);
-        EXPECT_EQ(0, DifferingPixels(win2000.p, winXP.p, 120, 60, [&](CQXPThemePainter* p, CDC* pDC) {
-                      p->FillCommandBar(pDC, &bar);
-                      p->DrawCommandBarGripper(pDC, &bar, TRUE);
-                  }))
-            << nPosition;
-    }
+    ExpectBarsDrawnAlike(win2000.p, winXP.p);
     for (int nSelected : {0, 1})
         for (BOOL bPressed : {FALSE, TRUE})
             for (int nChecked : {0, 1})
@@ -432,15 +439,7 @@ TEST_F(ThemeTest, WindowsXPOnAVisualStyleLibraryThatFaultsDrawsLikeWindows2000)
     qxtest::FakeUx fake;
     ASSERT_TRUE(fake.Loaded());
     fake.Set(L"luna.msstyles", L"NormalColor", true);
-    CVisualStyleTheme::SetLibrary("qxfakeux.dll");
-    struct Restore {
-        const qxtest::FakeUx& f;
-        ~Restore()
-        {
-            f.Fault(NULL);
-            CVisualStyleTheme::SetLibrary(NULL);
-        }
-    } restore{fake};
+    qxtest::FakeUxInUse inUse(fake);
     {
         ThemeHolder healthy(qxpThemeWindowsXP);
         ASSERT_TRUE(static_cast<ToolkitPaintThemeE*>(healthy.p)->IsThemed()) << "the stand-in style is in use";
@@ -449,17 +448,7 @@ TEST_F(ThemeTest, WindowsXPOnAVisualStyleLibraryThatFaultsDrawsLikeWindows2000)
     ThemeHolder win2000(qxpThemeWindows2000), winXP(qxpThemeWindowsXP);
     EXPECT_FALSE(static_cast<ToolkitPaintThemeE*>(winXP.p)->IsThemed());
     fake.ResetDraws();
-    for (int nPosition : {qxpBarTop, qxpBarLeft, qxpBarFloating, qxpBarPopup}) {
-        TestBar bar;
-        bar.nPosition = nPosition;
-        bar.nType = nPosition == qxpBarPopup ? qxpBarTypePopup : qxpBarTypeNormal;
-        bar.rcClient = CRect(0, 0, 120, 60);
-        EXPECT_EQ(0, DifferingPixels(win2000.p, winXP.p, 120, 60, [&](CQXPThemePainter* p, CDC* pDC) {
-                      p->FillCommandBar(pDC, &bar);
-                      p->DrawCommandBarGripper(pDC, &bar, TRUE);
-                  }))
-            << nPosition;
-    }
+    ExpectBarsDrawnAlike(win2000.p, winXP.p);
     EXPECT_TRUE(fake.Draws().empty()) << "nothing drawn through the style";
     EXPECT_GT(fake.Fault(NULL), nFaults) << "the library was asked, and faulted";
 }
