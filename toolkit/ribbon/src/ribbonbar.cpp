@@ -728,6 +728,29 @@ void CQXPRibbonBar::ScrollGroups(BOOL bToLeft)
     OnRecalcLayout();
 }
 
+void CQXPRibbonBar::EnsureVisible(CQXPControl* pControl)
+{
+    CQXPRibbonGroup* pGroup = FindControlGroup(pControl);
+    if (auto* pButton = pGroup ? NULL : dynamic_cast<CQXPRibbonGroupControlPopup*>(pControl))
+        pGroup = pButton->GetGroup();
+    CQXPRibbonTab* pTab = pGroup ? pGroup->GetTab() : NULL;
+    if (!pTab || m_bMinimized || !::IsWindow(m_hWnd))
+        return;
+    if (pTab != GetSelectedTab() && !SelectTab(pTab->GetIndex()))
+        return;
+    const BOOL bLeft = IsGroupScrollShown(TRUE), bRight = IsGroupScrollShown(FALSE);
+    if (!bLeft && !bRight)
+        return;
+    const CRect rc = pControl->GetRect();
+    const int nOffset = EnsureVisibleOffset(pTab->m_nGroupOffset, rc.left - m_rcGroups.left,
+                                            rc.right - m_rcGroups.left, m_rcGroups.Width(), bLeft, bRight);
+    if (nOffset == pTab->m_nGroupOffset)
+        return;
+    pTab->m_nGroupOffset = nOffset;
+    OnRecalcLayout();
+    Invalidate(FALSE);
+}
+
 // --- layout --------------------------------------------------------------------------
 
 RibbonBarState CQXPRibbonBar::GetBarState() const

@@ -295,6 +295,10 @@ public:
     // The group scroll position of the selected tab.
     int GetGroupsOffset() const;
     void ScrollGroups(BOOL bToLeft);
+    // A control of a group (or a group's button) about to be selected from
+    // the keyboard: its tab is selected first, and groups that scroll are
+    // scrolled until it shows.
+    void EnsureVisible(CQXPControl* pControl) override;
     CQXPControl* GetGroupScrollButton(BOOL bLeft) const { return bLeft ? m_pScrollLeft : m_pScrollRight; }
     BOOL IsGroupScrollShown(BOOL bLeft) const { return bLeft ? m_groupsResult.bScrollLeft : m_groupsResult.bScrollRight; }
 
@@ -307,6 +311,9 @@ public:
     CRect GetTabRowRect() const { return m_rcTabRow; }
     CRect GetGroupsRect() const { return m_rcGroups; }
     CRect GetCaptionRect() const { return m_rcCaption; }
+    // The frame's title changed (its frame hook hears WM_SETTEXT): a new
+    // title gets its place in the caption again.
+    void OnFrameTitleChanged();
     CRect GetQuickAccessRect() const { return m_rcQuickAccess; }
     // The heights' inputs from the theme and the bar's state.
     qxribbon::RibbonBarState GetBarState() const;
@@ -540,6 +547,7 @@ protected:
     BOOL OnCaptionButtonDown(CPoint point, BOOL bDouble);
     std::vector<qxribbon::RibbonContextHeaderInfo> m_contextHeaders;
     CRect m_rcTitle;
+    CString m_strCachedTitle;     // the frame title the caption was laid out for
     BOOL m_bFrameCaption;         // the frame hook left the caption to the ribbon at the last layout
     CQXPRibbonGroup* m_pHotGroup; // a group of the selected tab, or NULL; cleared when the groups shown change
 };
