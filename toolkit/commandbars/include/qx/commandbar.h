@@ -254,9 +254,17 @@ public:
     void Redraw(LPCRECT lpRect = NULL, BOOL bAnimate = TRUE);
     // The bar's size for a length and mode (and, with commit, its layout).
     virtual CSize CalcDynamicLayout(int nLength, DWORD dwMode);
+    // The size of the bar in its own window (floating toolbar, popup) for a
+    // length and layout mode; 0, 0 for bars that have none.
+    virtual CSize CalcLayout(int nLength, DWORD dwMode)
+    {
+        (void)nLength;
+        (void)dwMode;
+        return CSize(0, 0);
+    }
     // The items' shortcut texts from the manager's keyboard shortcuts (menu
     // layouts run it first while the manager's menu-shortcuts option is on).
-    void UpdateShortcuts();
+    virtual void UpdateShortcuts();
     // Draws the bar and its controls.
     virtual void DrawCommandBar(CDC* pDC, CRect rcClip);
     // The font the controls are measured and drawn with.
