@@ -617,6 +617,22 @@ BOOL CQXPRibbonBar::OpenTabPopup(int nTab, BOOL bKeyboard)
     return TRUE;
 }
 
+BOOL CQXPRibbonBar::OnTabChanging(CQXPRibbonTab* pTab)
+{
+    (void)pTab;
+    CWnd* pSite = GetOwnerSite();
+    NMHDR nm = {m_hWnd, QXP_ID_RIBBON_TABS, (UINT)TCN_SELCHANGING};
+    return pSite && pSite->SendMessage(WM_NOTIFY, QXP_ID_RIBBON_TABS, (LPARAM)&nm) != 0;
+}
+
+void CQXPRibbonBar::OnTabChanged(CQXPRibbonTab* pTab)
+{
+    (void)pTab;
+    NMHDR nm = {m_hWnd, QXP_ID_RIBBON_TABS, (UINT)TCN_SELCHANGE};
+    if (CWnd* pSite = GetOwnerSite())
+        pSite->SendMessage(WM_NOTIFY, QXP_ID_RIBBON_TABS, (LPARAM)&nm);
+}
+
 CQXPPopupBar* CQXPRibbonBar::OpenTabPopupFromKeyboard(int nTab)
 {
     CQXPPopupBar* pPopup = OpenTabPopup(nTab, TRUE) ? GetTabPopup() : NULL;

@@ -127,6 +127,8 @@ public:
     CString GetCaption() const { return m_strCaption; }
     void SetCaption(LPCSTR lpszCaption) { CQXPTabManagerItem::SetCaption(lpszCaption); }
     int GetID() const { return m_nId; }
+    // The caption of the contextual header over the tab ("" for none).
+    CString GetContextCaption() const { return m_strContextCaption; }
     // Hiding the selected tab selects the first visible one.
     void SetVisible(BOOL bVisible);
     // Placed by the tab row's layout; empty while the tab is not shown.
@@ -350,6 +352,11 @@ public:
     // The QAT's customise menu (for the customise button) or a control's
     // context menu; NULL when the menu resource is missing.
     virtual CQXPPopupBar* CreateQuickAccessPopup(CQXPControl* pControl);
+    // A tab is about to be selected: the site hears TCN_SELCHANGING and
+    // may refuse it (TRUE: refused).
+    virtual BOOL OnTabChanging(CQXPRibbonTab* pTab);
+    // A tab was selected: the site hears TCN_SELCHANGE.
+    virtual void OnTabChanged(CQXPRibbonTab* pTab);
     // The tab popup of a minimised ribbon closed: its tab is deselected.
     void OnTabPopupClosed();
 
