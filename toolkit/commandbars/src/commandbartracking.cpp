@@ -62,6 +62,17 @@ BOOL CQXPCommandBar::SetSelected(int nSelected, int nHow)
 {
     if (nSelected == m_nSelected)
         return FALSE;
+    CQXPControl* pShown = nHow >= 2 ? m_pControls->GetAt(nSelected) : NULL;
+    if (pShown) {
+        // From the keyboard the control first comes into view; the bar
+        // may lay its controls out again meanwhile.
+        pShown->InternalAddRef();
+        EnsureVisible(pShown);
+        nSelected = pShown->GetControls() == m_pControls ? pShown->GetIndex() : -1;
+        pShown->InternalRelease();
+        if (nSelected == m_nSelected)
+            return FALSE;
+    }
     m_nKeyboardEntry = nHow >= 2 ? nHow : 0;
     CQXPControl* pOld = m_pControls->GetAt(m_nSelected);
     m_nSelected = nSelected;

@@ -617,6 +617,22 @@ BOOL CQXPRibbonBar::OpenTabPopup(int nTab, BOOL bKeyboard)
     return TRUE;
 }
 
+BOOL CQXPRibbonBar::OnTabChanging(CQXPRibbonTab* pTab)
+{
+    (void)pTab;
+    CWnd* pSite = GetOwnerSite();
+    NMHDR nm = {m_hWnd, QXP_ID_RIBBON_TABS, (UINT)TCN_SELCHANGING};
+    return pSite && pSite->SendMessage(WM_NOTIFY, QXP_ID_RIBBON_TABS, (LPARAM)&nm) != 0;
+}
+
+void CQXPRibbonBar::OnTabChanged(CQXPRibbonTab* pTab)
+{
+    (void)pTab;
+    NMHDR nm = {m_hWnd, QXP_ID_RIBBON_TABS, (UINT)TCN_SELCHANGE};
+    if (CWnd* pSite = GetOwnerSite())
+        pSite->SendMessage(WM_NOTIFY, QXP_ID_RIBBON_TABS, (LPARAM)&nm);
+}
+
 CQXPPopupBar* CQXPRibbonBar::OpenTabPopupFromKeyboard(int nTab)
 {
     CQXPPopupBar* pPopup = OpenTabPopup(nTab, TRUE) ? GetTabPopup() : NULL;
@@ -726,6 +742,29 @@ void CQXPRibbonBar::ScrollGroups(BOOL bToLeft)
         return;
     pTab->m_nGroupOffset = nOffset;
     OnRecalcLayout();
+}
+
+void CQXPRibbonBar::EnsureVisible(CQXPControl* pControl)
+{
+    CQXPRibbonGroup* pGroup = FindControlGroup(pControl);
+    if (auto* pButton = pGroup ? NULL : dynamic_cast<CQXPRibbonGroupControlPopup*>(pControl))
+        pGroup = pButton->GetGroup();
+    CQXPRibbonTab* pTab = pGroup ? pGroup->GetTab() : NULL;
+    if (!pTab || m_bMinimized || !::IsWindow(m_hWnd))
+        return;
+    if (pTab != GetSelectedTab() && !SelectTab(pTab->GetIndex()))
+        return;
+    const BOOL bLeft = IsGroupScrollShown(TRUE), bRight = IsGroupScrollShown(FALSE);
+    if (!bLeft && !bRight)
+        return;
+    const CRect rc = pControl->GetRect();
+    const int nOffset = EnsureVisibleOffset(pTab->m_nGroupOffset, rc.left - m_rcGroups.left,
+                                            rc.right - m_rcGroups.left, m_rcGroups.Width(), bLeft, bRight);
+    if (nOffset == pTab->m_nGroupOffset)
+        return;
+    pTab->m_nGroupOffset = nOffset;
+    OnRecalcLayout();
+    Invalidate(FALSE);
 }
 
 // --- layout --------------------------------------------------------------------------

@@ -72,6 +72,20 @@ void CQXPRibbonBar::OnRemoved()
     CQXPMenuBar::OnRemoved();
 }
 
+void CQXPRibbonBar::OnFrameTitleChanged()
+{
+    RibbonFrameHook* pHook = GetFrameHook();
+    if (!pHook || !::IsWindow(m_hWnd) || m_rcCaption.IsRectEmpty())
+        return;
+    CString strText;
+    CWnd::FromHandle(pHook->GetHwnd())->GetWindowText(strText);
+    if (strText == m_strCachedTitle)
+        return;
+    CClientDC dc(this);
+    LayoutCaption(&dc);
+    InvalidateRect(&m_rcCaption, FALSE);
+}
+
 void CQXPRibbonBar::LayoutCaption(CDC* pDC)
 {
     m_contextHeaders.clear();
@@ -117,6 +131,7 @@ void CQXPRibbonBar::LayoutCaption(CDC* pDC)
         // would meet the QAT.
         CString strText;
         CWnd::FromHandle(hFrame)->GetWindowText(strText);
+        m_strCachedTitle = strText;
         CRect rcTitle(rcFree.left + 70 - (bQatAbove ? rcFree.left : 0), rcFree.top, rcFree.right, rcFree.bottom);
         if (!bQatAbove)
             rcTitle.left = m_rcCaption.left + 70;

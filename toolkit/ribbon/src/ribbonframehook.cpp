@@ -461,6 +461,9 @@ int RibbonFrameHook::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPA
         lResult = ::DefWindowProcA(hWnd, nMessage, wParam, lParam);
         if (lStyle & WS_VISIBLE)
             ::SetWindowLongA(hWnd, GWL_STYLE, lStyle);
+        if (nMessage == WM_SETTEXT)
+            if (CQXPRibbonBar* pRibbon = GetRibbonBar())
+                pRibbon->OnFrameTitleChanged();
         Redraw();
         RedrawRibbon();
         return kHandled;

@@ -138,9 +138,8 @@ void CQXPRibbonControlTab::SetSelectedItem(CQXPTabManagerItem* pItem)
     if (pItem == GetSelectedItem())
         return;
     pBar->InternalAddRef();
-    CWnd* pSite = pBar->GetOwnerSite();
-    NMHDR nm = {pBar->GetSafeHwnd(), QXP_ID_RIBBON_TABS, (UINT)TCN_SELCHANGING};
-    if (pSite && pSite->SendMessage(WM_NOTIFY, QXP_ID_RIBBON_TABS, (LPARAM)&nm) != 0) {
+    CQXPRibbonTab* pTab = static_cast<CQXPRibbonTab*>(pItem);
+    if (pBar->OnTabChanging(pTab)) {
         pBar->InternalRelease(); // refused by the site
         return;
     }
@@ -153,9 +152,7 @@ void CQXPRibbonControlTab::SetSelectedItem(CQXPTabManagerItem* pItem)
     pBar->UpdateGroupsVisibility();
     pBar->OnRecalcLayout();
     pBar->Invalidate();
-    nm.code = (UINT)TCN_SELCHANGE;
-    if (pSite)
-        pSite->SendMessage(WM_NOTIFY, QXP_ID_RIBBON_TABS, (LPARAM)&nm);
+    pBar->OnTabChanged(pTab);
     NotifyTabFocus();
     pBar->InternalRelease();
 }

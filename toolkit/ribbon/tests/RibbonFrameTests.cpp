@@ -316,6 +316,11 @@ TEST_F(RibbonFrameTest, TheRibbonDrawsTheCaptionAndItsButtonsCommandTheFrame)
         else
             EXPECT_GT(GetGValue(clr), GetRValue(clr)) << "green header";
     }
+    // A new title of another width gets its place in the caption at once.
+    frame.SetWindowText("A frame title much longer than the first one");
+    EXPECT_GT(pRibbon->GetTitleRect().Width(), rcTitle.Width());
+    EXPECT_GE(pRibbon->GetTitleRect().left, pRibbon->GetQuickAccessRect().right);
+    EXPECT_LE(pRibbon->GetTitleRect().right, pMin->GetRect().left);
     // A click on a header selects its first tab.
     CPoint ptHeader = pRibbon->GetContextHeaders()[1].rc.CenterPoint();
     pRibbon->ClientToScreen(&ptHeader);

@@ -414,6 +414,44 @@ TEST_F(RibbonKeyTipTest, TheKeyboardStopsAtTheTabRowBetweenTheBarsControlsAndThe
     EXPECT_FALSE(pTabs->IsKeyboardFocused());
 }
 
+TEST_F(RibbonKeyTipTest, TheKeyboardScrollsTheGroupsToTheControlItSelects)
+{
+    // Ten groups of one control never collapse: a narrow ribbon scrolls.
+    CQXPRibbonTab* pHome = Ribbon()->GetTab(0);
+    for (int i = 0; i < 7; i++)
+        pHome->AddGroup("More", 110 + i)->Add(qxpControlButton, ID_R_ZOOM, "Zoom");
+    frame.SetWindowPos(NULL, 0, 0, 320, 480, SWP_NOMOVE | SWP_NOZORDER);
+    Relayout();
+    ASSERT_TRUE(Ribbon()->IsGroupScrollShown(FALSE));
+    CQXPControl* pLast = pHome->GetGroup(pHome->GetGroupCount() - 1)->GetAt(0);
+    const CRect rcGroups = Ribbon()->GetGroupsRect();
+    ASSERT_GT(pLast->GetRect().left, rcGroups.right) << "out of view";
+    auto inView = [&](CQXPControl* pControl) {
+        const CRect rc = pControl->GetRect();
+        return rc.left >= rcGroups.left && rc.right <= rcGroups.right;
+    };
+    Key(VK_F10);
+    ASSERT_TRUE(WaitForTexts("1 H I V"));
+    // End: the last control, scrolled into view.
+    Key(VK_END);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetSelected() == pLast; }));
+    EXPECT_GT(Ribbon()->GetGroupsOffset(), 0);
+    EXPECT_TRUE(inView(pLast)) << pLast->GetRect().left << ".." << pLast->GetRect().right;
+    Shot("ribbon-keyboard-scrolled.png");
+    // Up to the row, Down to the first group (collapsed, it is its
+    // button): scrolled back.
+    CQXPRibbonGroup* pClip = pHome->GetGroup(0);
+    CQXPControl* pFirst = pClip->IsCollapsed() ? pClip->GetPopupButton() : pClip->GetAt(0);
+    Key(VK_UP);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetSelected() == Ribbon()->GetTabControl(); }));
+    Key(VK_DOWN);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetSelected() == pFirst; }));
+    EXPECT_EQ(0, Ribbon()->GetGroupsOffset());
+    EXPECT_TRUE(inView(pFirst));
+    Key(VK_ESCAPE);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !Ribbon()->IsTrackingMode(); }));
+}
+
 TEST_F(RibbonKeyTipTest, AMinimisedRibbonsTabRowLightsTabsAndOpensThemFromTheKeyboard)
 {
     Ribbon()->SetRibbonMinimized(TRUE);

@@ -201,6 +201,9 @@ public:
     // the end) in nDirection (+1, -1): the collection's next selectable
     // control; a bar with a stop of its own among its controls adds it.
     virtual int GetNextKeyboardStop(int nIndex, int nDirection) const { return m_pControls->GetNext(nIndex, nDirection); }
+    // Before the keyboard selects a control the bar brings it into view (a
+    // bar that scrolls or pages its controls); nothing in the base.
+    virtual void EnsureVisible(CQXPControl* pControl) { (void)pControl; }
     // The mouse moved outside the bar while it tracks (client coordinates).
     virtual void OnMouseMoveOutside(CPoint point);
     // Above 0 while a modal popup runs on top of this one.

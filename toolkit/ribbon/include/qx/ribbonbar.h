@@ -127,6 +127,8 @@ public:
     CString GetCaption() const { return m_strCaption; }
     void SetCaption(LPCSTR lpszCaption) { CQXPTabManagerItem::SetCaption(lpszCaption); }
     int GetID() const { return m_nId; }
+    // The caption of the contextual header over the tab ("" for none).
+    CString GetContextCaption() const { return m_strContextCaption; }
     // Hiding the selected tab selects the first visible one.
     void SetVisible(BOOL bVisible);
     // Placed by the tab row's layout; empty while the tab is not shown.
@@ -295,6 +297,10 @@ public:
     // The group scroll position of the selected tab.
     int GetGroupsOffset() const;
     void ScrollGroups(BOOL bToLeft);
+    // A control of a group (or a group's button) about to be selected from
+    // the keyboard: its tab is selected first, and groups that scroll are
+    // scrolled until it shows.
+    void EnsureVisible(CQXPControl* pControl) override;
     CQXPControl* GetGroupScrollButton(BOOL bLeft) const { return bLeft ? m_pScrollLeft : m_pScrollRight; }
     BOOL IsGroupScrollShown(BOOL bLeft) const { return bLeft ? m_groupsResult.bScrollLeft : m_groupsResult.bScrollRight; }
 
@@ -307,6 +313,9 @@ public:
     CRect GetTabRowRect() const { return m_rcTabRow; }
     CRect GetGroupsRect() const { return m_rcGroups; }
     CRect GetCaptionRect() const { return m_rcCaption; }
+    // The frame's title changed (its frame hook hears WM_SETTEXT): a new
+    // title gets its place in the caption again.
+    void OnFrameTitleChanged();
     CRect GetQuickAccessRect() const { return m_rcQuickAccess; }
     // The heights' inputs from the theme and the bar's state.
     qxribbon::RibbonBarState GetBarState() const;
@@ -343,6 +352,11 @@ public:
     // The QAT's customise menu (for the customise button) or a control's
     // context menu; NULL when the menu resource is missing.
     virtual CQXPPopupBar* CreateQuickAccessPopup(CQXPControl* pControl);
+    // A tab is about to be selected: the site hears TCN_SELCHANGING and
+    // may refuse it (TRUE: refused).
+    virtual BOOL OnTabChanging(CQXPRibbonTab* pTab);
+    // A tab was selected: the site hears TCN_SELCHANGE.
+    virtual void OnTabChanged(CQXPRibbonTab* pTab);
     // The tab popup of a minimised ribbon closed: its tab is deselected.
     void OnTabPopupClosed();
 
@@ -540,6 +554,7 @@ protected:
     BOOL OnCaptionButtonDown(CPoint point, BOOL bDouble);
     std::vector<qxribbon::RibbonContextHeaderInfo> m_contextHeaders;
     CRect m_rcTitle;
+    CString m_strCachedTitle;     // the frame title the caption was laid out for
     BOOL m_bFrameCaption;         // the frame hook left the caption to the ribbon at the last layout
     CQXPRibbonGroup* m_pHotGroup; // a group of the selected tab, or NULL; cleared when the groups shown change
 };
