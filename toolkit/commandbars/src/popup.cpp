@@ -440,19 +440,36 @@ BOOL CQXPPopupBar::Popup(CQXPControlPopup* pControlPopup)
 CPoint CQXPPopupBar::UpdateFlags(CRect& rcExclude)
 {
     CQXPCommandBar* pParent = m_pControlPopup->GetParent();
+    int nPos = pParent->GetPosition();
+    // A floating bar laid out as a menu opens its popups as a menu does.
+    BOOL bPopupParent =
+        nPos == qxpBarPopup || (nPos == qxpBarFloating && pParent->GetType() == qxpBarTypePopup);
+    BOOL bComboOnBar = m_pControlPopup->GetType() == qxpControlComboBox && !bPopupParent;
     rcExclude = m_pControlPopup->GetRect();
     pParent->ClientToScreen(&rcExclude);
-    m_pControlPopup->AdjustExcludeRect(rcExclude);
+    if (!bComboOnBar)
+        m_pControlPopup->AdjustExcludeRect(rcExclude);
     AdjustExcludeRect(m_pControlPopup, rcExclude);
+
+    CQXPCommandBars* pCommandBars = GetCommandBars();
+    BOOL bRTL = (m_hWnd && ::IsWindow(m_hWnd)) ? IsLayoutRTL() : (pCommandBars && pCommandBars->IsLayoutRTL());
     int nFlags = 0;
-    int nPos = pParent->GetPosition();
-    if (m_pControlPopup->GetFlags() & qxpFlagLeftPopup)
+    if ((m_pControlPopup->GetFlags() & qxpFlagLeftPopup) || bRTL)
         nFlags |= qxpPopupLeft;
-    if (nPos == qxpBarRight)
+    if (nPos == qxpBarPopup && (pParent->GetFlags() & qxpFlagGroupedLayout)) {
+        nFlags |= qxpPopupDown;
+    } else if (nPos == qxpBarRight) {
         nFlags = qxpPopupLeft;
-    else if (nPos == qxpBarLeft || nPos == qxpBarPopup)
-        ;
-    else
+    } else if (nPos == qxpBarLeft || bPopupParent) {
+        // A submenu goes on the way its menu went.
+        CQXPPopupBar* pParentPopup = dynamic_cast<CQXPPopupBar*>(pParent);
+        if (pParentPopup && pParent->GetType() == qxpBarTypePopup && (pParentPopup->m_popupFlags & qxpPopupLeft))
+            nFlags = qxpPopupLeft;
+    } else {
+        nFlags |= qxpPopupDown;
+    }
+    // A combo box's list always drops below it.
+    if (bComboOnBar)
         nFlags |= qxpPopupDown;
     m_popupFlags = nFlags;
     return (nFlags & qxpPopupDown) ? CPoint(rcExclude.left, rcExclude.bottom) : CPoint(rcExclude.right, rcExclude.top);

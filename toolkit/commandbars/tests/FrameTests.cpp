@@ -251,6 +251,58 @@ TEST_F(FrameTest, SystemMenuPopupKeepsItsOwnShortcutTextsAndFollowsTheActiveChil
     EXPECT_TRUE(::IsWindow(hFirst)) << "only the active child closes";
 }
 
+// Menus opening leftward: a title marked so, or any title of a frame laid
+// out right to left, right-aligns its menu under it, and a submenu of a menu
+// that went leftward goes on leftward though there is room on the right.
+TEST_F(FrameTest, MenusThatOpenLeftwardKeepGoingLeftward)
+{
+    frame.SetWindowPos(NULL, 360, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PumpPending();
+    CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
+    CQXPControl* pEditTitle = pMenuBar->GetControl(1);
+    pEditTitle->SetFlags(pEditTitle->GetFlags() | qxpFlagLeftPopup);
+    CQXPCommandBar* pEdit = pEditTitle->GetCommandBar();
+    ASSERT_NE(nullptr, pEdit);
+    auto screenRect = [](CQXPCommandBar* pBar, CQXPControl* pControl) {
+        CRect rc = pControl->GetRect();
+        pBar->ClientToScreen(&rc);
+        return rc;
+    };
+    auto windowRect = [](CQXPCommandBar* pBar) {
+        CRect rc;
+        ::GetWindowRect(pBar->GetSafeHwnd(), &rc);
+        return rc;
+    };
+
+    ASSERT_TRUE(pMenuBar->SetPopuped(1));
+    CRect rcTitle = screenRect(pMenuBar, pEditTitle);
+    CRect rcEdit = windowRect(pEdit);
+    EXPECT_EQ(rcTitle.right, rcEdit.right) << "right-aligned under its title";
+    EXPECT_EQ(rcTitle.bottom, rcEdit.top);
+
+    CQXPControl* pEncoding = pEdit->GetControl(1);
+    ASSERT_NE(nullptr, pEncoding->GetCommandBar());
+    ASSERT_TRUE(pEdit->SetPopuped(1));
+    CRect rcItem = screenRect(pEdit, pEncoding);
+    CRect rcSub = windowRect(pEncoding->GetCommandBar());
+    EXPECT_EQ(rcItem.left, rcSub.right) << "the submenu opens left of its item";
+    EXPECT_EQ(rcItem.top, rcSub.top);
+    pMenuBar->SetPopuped(-1);
+    PumpPending();
+
+    // A right-to-left frame: every title's menu opens leftward.
+    frame.ModifyStyleEx(0, WS_EX_LAYOUTRTL);
+    CQXPControl* pFileTitle = pMenuBar->GetControl(0);
+    CQXPCommandBar* pFile = pFileTitle->GetCommandBar();
+    if (::IsWindow(pFile->GetSafeHwnd()))
+        pFile->DestroyWindow();
+    ASSERT_TRUE(pMenuBar->SetPopuped(0));
+    EXPECT_EQ(screenRect(pMenuBar, pFileTitle).right, windowRect(pFile).right);
+    pMenuBar->SetPopuped(-1);
+    PumpPending();
+    frame.ModifyStyleEx(WS_EX_LAYOUTRTL, 0);
+}
+
 TEST_F(FrameTest, ButtonsFollowTheChildsStyleAndTheBarFlags)
 {
     CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
