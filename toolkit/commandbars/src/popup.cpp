@@ -477,10 +477,21 @@ CPoint CQXPPopupBar::UpdateFlags(CRect& rcExclude)
 
 BOOL CQXPPopupBar::PopupAt(int x, int y, LPCRECT rcExclude)
 {
+    // The site may release the bar that holds this popup while it opens.
+    InternalAddRef();
+    BOOL bShown = ShowAt(x, y, rcExclude);
+    InternalRelease();
+    return bShown;
+}
+
+BOOL CQXPPopupBar::ShowAt(int x, int y, LPCRECT rcExclude)
+{
     if (!m_hWnd || !::IsWindow(m_hWnd)) {
         if (!CreatePopupWindow())
             return FALSE;
     }
+    CQXPCommandBar* pOwnerBar = m_pControlPopup ? m_pControlPopup->GetParent() : NULL;
+    HWND hWndOwnerBar = pOwnerBar ? pOwnerBar->GetSafeHwnd() : NULL;
     // The site may fill the popup before it is measured.
     CWnd* pSite = GetOwnerSite();
     if (pSite && ::IsWindow(pSite->GetSafeHwnd()))
@@ -502,6 +513,13 @@ BOOL CQXPPopupBar::PopupAt(int x, int y, LPCRECT rcExclude)
     // starts from it rather than from an unpainted window.
     HBITMAP hbmUnder = GetAnimationType() != kAnimationNone ? QxpCaptureScreen(rc) : NULL;
     PlaceWindow(rc);
+    // The site closed the opening control's bar meanwhile: nothing opens.
+    if (hWndOwnerBar && !::IsWindow(hWndOwnerBar)) {
+        if (hbmUnder)
+            ::DeleteObject(hbmUnder);
+        DestroyWindow();
+        return FALSE;
+    }
     if (!m_bTracking) {
         CQXPCommandBar::SetTrackingMode(TRUE, FALSE, FALSE);
         ::NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPSTART, m_hWnd, OBJID_CLIENT, CHILDID_SELF);

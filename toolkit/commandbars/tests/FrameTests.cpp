@@ -49,8 +49,17 @@ public:
     // none); the records of the expand popups asked for.
     CQXPPopupBar* m_pExpandPopup = NULL;
     std::vector<QXP_CREATEBAR_RECORD> expandAsks;
+    // A window the frame destroys when it hears that a popup is about to
+    // open (NULL: none).
+    HWND m_hWndCloseOnPopup = NULL;
 
 protected:
+    afx_msg LRESULT OnInitCommandsPopup(WPARAM, LPARAM)
+    {
+        if (m_hWndCloseOnPopup && ::IsWindow(m_hWndCloseOnPopup))
+            ::DestroyWindow(m_hWndCloseOnPopup);
+        return 0;
+    }
     afx_msg LRESULT OnCreateCommandBar(WPARAM, LPARAM lParam)
     {
         QXP_CREATEBAR_RECORD* pRec = (QXP_CREATEBAR_RECORD*)lParam;
@@ -70,6 +79,7 @@ protected:
 
 BEGIN_MESSAGE_MAP(CMainTestFrame, qmtest::CommandBarTestFrame)
     ON_MESSAGE(WM_COMMANDBARS_CREATECOMMANDBAR, OnCreateCommandBar)
+    ON_MESSAGE(WM_QXP_INITCOMMANDSPOPUP, OnInitCommandsPopup)
     ON_COMMAND(ID_TEST_OPEN, OnOpen)
     ON_COMMAND(ID_TEST_SAVE, OnSave)
     ON_COMMAND(ID_TEST_EXIT, OnExit)
@@ -301,6 +311,31 @@ TEST_F(FrameTest, MenusThatOpenLeftwardKeepGoingLeftward)
     pMenuBar->SetPopuped(-1);
     PumpPending();
     frame.ModifyStyleEx(WS_EX_LAYOUTRTL, 0);
+}
+
+// The frame closes a toolbar while a drop-down of it prepares to open: the
+// drop-down does not open, leaves no window behind and the button is up.
+TEST_F(FrameTest, ADropDownWhoseBarClosesWhileItOpensDoesNotOpen)
+{
+    CQXPToolBar* pBar = pBars->Add("Closing", qxpBarTop);
+    ASSERT_NE(nullptr, pBar);
+    CQXPControlPopup* pDrop = dynamic_cast<CQXPControlPopup*>(pBar->GetControls()->Add(qxpControlButtonPopup, ID_TEST_SAVE));
+    ASSERT_NE(nullptr, pDrop);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
+    pPopup->GetControls()->Add(qxpControlButton, ID_TEST_OPEN);
+    pDrop->SetCommandBar(pPopup);
+    pPopup->InternalRelease();
+    frame.RecalcLayout();
+    PumpPending();
+
+    frame.m_hWndCloseOnPopup = pBar->GetSafeHwnd();
+    EXPECT_FALSE(pDrop->OnSetPopup(TRUE));
+    frame.m_hWndCloseOnPopup = NULL;
+    EXPECT_FALSE(::IsWindow(pBar->GetSafeHwnd()));
+    EXPECT_FALSE(::IsWindow(pPopup->GetSafeHwnd())) << "no popup window stays behind";
+    EXPECT_FALSE(pPopup->IsTrackingMode());
+    EXPECT_FALSE(pDrop->GetPopuped());
+    pBars->Remove(pBar);
 }
 
 TEST_F(FrameTest, ButtonsFollowTheChildsStyleAndTheBarFlags)
