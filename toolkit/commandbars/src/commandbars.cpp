@@ -169,6 +169,7 @@ BOOL CQXPCommandBars::SetSite(CWnd* pFrame)
     // as popups of the command bars.
     SetToolkitPopupTracker(&QxpTrackControlMenu);
     m_pFrame = pFrame;
+    m_bRightToLeft = (::GetWindowLongPtrA(pFrame->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
     return EnableDocking();
 }
 
@@ -958,8 +959,9 @@ void CQXPCommandBars::SetLargeIcons(BOOL bLarge)
 
 BOOL CQXPCommandBars::IsLayoutRTL() const
 {
-    return m_pFrame && ::IsWindow(m_pFrame->GetSafeHwnd()) &&
-           (::GetWindowLongPtrA(m_pFrame->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+    if (!m_pFrame || !::IsWindow(m_pFrame->GetSafeHwnd()))
+        return m_bRightToLeft;
+    return (::GetWindowLongPtrA(m_pFrame->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
 }
 
 void CQXPCommandBars::RedrawCommandBars()
