@@ -509,7 +509,7 @@ void CQXPTabPainter::PlaceNavigateButtons(CQXPTabManager* pManager, const RECT& 
 
 void CQXPTabPainter::RepositionTabControl(CQXPTabManager* pManager, HDC hDC, const RECT& rcIn)
 {
-    RECT rc = DeflateControlRect(rcIn);
+    RECT rc = DeflateControlRect(rcIn, pManager->IsDrawStaticFrame());
     pManager->m_rcControl = rcIn;
     if (m_nAppearance == 8) {
         LayoutStacked(pManager, rc);
@@ -585,10 +585,10 @@ void CQXPTabPainter::RepositionTabControl(CQXPTabManager* pManager, HDC hDC, con
         pManager->m_bRevealSelected = FALSE;
 }
 
-RECT CQXPTabPainter::DeflateControlRect(const RECT& rcControl) const
+RECT CQXPTabPainter::DeflateControlRect(const RECT& rcControl, BOOL bStaticFrame) const
 {
     RECT rc = rcControl;
-    if (m_bStaticFrame) // the frame leaves 1 pixel at the tab side, 2 elsewhere
+    if (bStaticFrame) // the frame leaves 1 pixel at the tab side, 2 elsewhere
         CTabAppearancePainter::AdjustRectByPosition(rc, -2, -1, -2, -2, m_nPosition);
     CTabAppearancePainter::AdjustRectByPosition(rc, -m_rcClientMargin.left, -m_rcClientMargin.top,
                                                 -m_rcClientMargin.right, -m_rcClientMargin.bottom, m_nPosition);
@@ -1442,7 +1442,7 @@ void CQXPTabPainter::DrawTabControlEx(CQXPTabManager* pManager, HDC hDC, const R
 {
     CDC& dc = *CDC::FromHandle(hDC);
     RECT rc = rcControl;
-    if (m_bStaticFrame) {
+    if (pManager->IsDrawStaticFrame()) {
         // A sunken double frame around the strip.
         dc.Draw3dRect(&rc, Sys(COLOR_3DSHADOW), Sys(COLOR_3DHIGHLIGHT));
         ::InflateRect(&rc, -1, -1);

@@ -363,7 +363,7 @@ protected:
     int MeasureItem(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerItem* pItem);
     // Turned with the position: the static frame's and the client margins'
     // room off a control rectangle.
-    RECT DeflateControlRect(const RECT& rc) const;
+    RECT DeflateControlRect(const RECT& rc, BOOL bStaticFrame) const;
     void DrawNavigateButton(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerNavigateButton* pButton);
     CTabAppearancePainter* m_pAppearance; // owned, never NULL
     CTabColorSet* m_pColorSet;            // owned, never NULL
