@@ -356,7 +356,7 @@ BOOL CMainFrame::CreateCommandBarsAndStatusBar()
     pBars->LoadBarState(kCommandBarsSection, TRUE);
     pBars->LoadOptions(kCommandBarsSection);
     GetShortcuts()->Load(kCommandBarsSection);
-    pBars->m_szLargeIcons = CSize(24, 24);
+    pBars->GetOptions()->m_szLargeIcons = CSize(24, 24);
     pBars->SetLargeIcons(m_settings.nLargeIcons ? TRUE : FALSE);
     return TRUE;
 }

@@ -497,7 +497,7 @@ BOOL CBarResizeTracker::ToggleDocking()
         else
             pDock->DockCommandBar(m_pBar, NULL);
         ShowDocked(m_pBar, pBars);
-    } else if (m_pBar->GetDockBar() && (dwFlags & qxpFlagFloating) && pBars->m_bDblClickFloat) {
+    } else if (m_pBar->GetDockBar() && (dwFlags & qxpFlagFloating) && pBars->GetOptions()->m_bDblClickFloat) {
         CPoint pt = m_pBar->m_ptFloating;
         if (pt.x <= 0 || pt.y <= 0) {
             CRect rc;

@@ -117,7 +117,7 @@ BOOL CQXPCommandBar::SetPopuped(int nPopuped)
         }
         SetSelected(m_nPopuped, 1);
         // A shortened menu that stays open for a while shows in full.
-        if (m_nPopuped != -1 && m_pCommandBars && m_pCommandBars->m_bShowFullAfterDelay && m_hWnd &&
+        if (m_nPopuped != -1 && m_pCommandBars && m_pCommandBars->GetOptions()->m_bShowFullAfterDelay && m_hWnd &&
             ::IsWindow(m_hWnd))
             ::SetTimer(m_hWnd, QXP_TID_EXPANDPOPUP, 5000, NULL);
     }
@@ -154,7 +154,7 @@ void CQXPCommandBar::OnControlSelected(int nSelected, CQXPControl* pControl)
     // text when there is none.
     CString strDescription = pControl ? pControl->GetDescription() : CString();
     CQXPCommandBars* pCommandBars = GetCommandBars();
-    if (::IsWindow(hWndSite) && (!pCommandBars || pCommandBars->m_bStatusDescriptions)) {
+    if (::IsWindow(hWndSite) && (!pCommandBars || pCommandBars->GetOptions()->m_bStatusDescriptions)) {
         if (!strDescription.IsEmpty())
             ::SendMessageA(hWndSite, WM_SETMESSAGESTRING, 0, (LPARAM)(LPCSTR)strDescription);
         else

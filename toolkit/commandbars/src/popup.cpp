@@ -221,7 +221,7 @@ CRect CQXPPopupBar::CalcPosition(CSize sz)
     place.rcExclude = m_rcExclude;
     place.nFlags = m_nRequestFlags;
     CQXPCommandBars* pCommandBars = GetCommandBars();
-    place.bFlip = pCommandBars && pCommandBars->m_bPopupFlip;
+    place.bFlip = pCommandBars && pCommandBars->GetOptions()->m_bPopupFlip;
     place.rcWork = !m_rcWorkArea.IsRectEmpty()
                        ? m_rcWorkArea
                        : QxpGetPopupWorkArea(GetMultiMonitorHelper(), place.pt, place.rcExclude);
@@ -348,7 +348,7 @@ BOOL CQXPPopupBar::CreatePopupWindow()
     // Save-bits as the manager's option says (on without a manager). The
     // class is the same for every popup: its style follows the option.
     CQXPCommandBars* pCommandBars = GetCommandBars();
-    UINT nClassStyle = CS_DBLCLKS | ((!pCommandBars || pCommandBars->m_bPopupSaveBits) ? CS_SAVEBITS : 0);
+    UINT nClassStyle = CS_DBLCLKS | ((!pCommandBars || pCommandBars->GetOptions()->m_bPopupSaveBits) ? CS_SAVEBITS : 0);
     QxpRegisterWndClass("QXPPopupBar", nClassStyle);
     CWnd* pSite = GetOwnerSite();
     DWORD dwExStyle = WS_EX_TOOLWINDOW;
@@ -537,7 +537,7 @@ int CQXPPopupBar::GetAnimationType() const
     CQXPCommandBars* pBars = GetCommandBars();
     if (!pBars || (m_hWnd && ::GetWindow(m_hWnd, GW_CHILD)))
         return kAnimationNone;
-    int nType = pBars->m_nAnimation;
+    int nType = pBars->GetOptions()->m_nAnimation;
     if (nType == 1) {
         // Random: each of the three kinds in turn of chance.
         switch (rand() % 3) {
@@ -792,7 +792,7 @@ BOOL CQXPPopupBar::SetSelected(int nSelected, int nHow)
     if (m_hWnd && ::IsWindow(m_hWnd)) {
         // Resting on the expand button shows the full menu after a while.
         CQXPCommandBars* pBars = GetCommandBars();
-        if (pControl && IsExpandButton(pControl) && nHow <= 1 && pBars && pBars->m_bShowFullAfterDelay)
+        if (pControl && IsExpandButton(pControl) && nHow <= 1 && pBars && pBars->GetOptions()->m_bShowFullAfterDelay)
             ::SetTimer(m_hWnd, QXP_TID_SHOWFULL, (UINT)s_nShowFullDelay, NULL);
         else
             ::KillTimer(m_hWnd, QXP_TID_SHOWFULL);

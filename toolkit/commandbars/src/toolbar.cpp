@@ -216,7 +216,7 @@ CSize CQXPToolBar::CalcDockingLayout(int nLength, DWORD dwMode, int nWidth)
     CSize sz = m_pControls->CalcDynamicSize(&dc, nLength, dwMode, rcBase, nWidth);
 
     if (pExpand) {
-        BOOL bAlways = m_pCommandBars->m_bShowExpandButtonAlways;
+        BOOL bAlways = m_pCommandBars->GetOptions()->m_bShowExpandButtonAlways;
         BOOL bCommit = (dwMode & qxpLayoutCommit) != 0;
         BOOL bShow = bAlways || (bCommit && HasHiddenControls());
         if (!bAlways && !bCommit)
@@ -515,7 +515,7 @@ BOOL CQXPControlToolbarExpand::OnSetPopup(BOOL bPopup)
         pPopup->GetControls()->RemoveAll();
         pBar->FillExpandHiddenControls(pPopup);
         CQXPCommandBars* pCommandBars = pBar->GetCommandBars();
-        if (pCommandBars && pCommandBars->m_bShowExpandButtonAlways)
+        if (pCommandBars && pCommandBars->GetOptions()->m_bShowExpandButtonAlways)
             pBar->FillExpandAddRemove(pPopup);
     }
     return CQXPControlPopup::OnSetPopup(bPopup);
@@ -663,7 +663,7 @@ CSize CQXPToolBar::CalcFloatingLayout(int nLength, BOOL bCommit, BOOL bLengthIsH
             }
             rcButton.OffsetRect(-m, 0);
         }
-        BOOL bAlways = m_pCommandBars ? m_pCommandBars->m_bShowExpandButtonAlways : TRUE;
+        BOOL bAlways = m_pCommandBars ? m_pCommandBars->GetOptions()->m_bShowExpandButtonAlways : TRUE;
         // Room: the title keeps at least a caption height of its own.
         if (bAlways && m_bShowExpandButton && m_barType == qxpBarTypeNormal && !IsCustomizeMode() &&
             rcButton.left >= 3 + m) {
@@ -987,7 +987,7 @@ LRESULT CQXPToolBar::OnFloatStatus(WPARAM wParam, LPARAM lParam)
 {
     (void)lParam;
     LRESULT lResult = ((wParam & FS_SYNCACTIVE) && (GetStyle() & MFS_SYNCACTIVE)) ? 1 : 0;
-    BOOL bSync = !m_pCommandBars || m_pCommandBars->m_bSyncFloatingBars;
+    BOOL bSync = !m_pCommandBars || m_pCommandBars->GetOptions()->m_bSyncFloatingBars;
     if (!IsFloating() || !m_bVisible || m_bTemporarilyHidden || !bSync)
         return lResult;
     const UINT nQuiet = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
@@ -1018,7 +1018,7 @@ LRESULT CQXPToolBar::OnFloatSyncCheck(WPARAM wParam, LPARAM lParam)
 {
     (void)wParam;
     (void)lParam;
-    BOOL bSync = !m_pCommandBars || m_pCommandBars->m_bSyncFloatingBars;
+    BOOL bSync = !m_pCommandBars || m_pCommandBars->GetOptions()->m_bSyncFloatingBars;
     if (IsFloating() && m_bVisible && !m_bTemporarilyHidden && bSync && ::IsWindowVisible(m_hWnd) &&
         !IsFrameActive())
         ::SetWindowPos(m_hWnd, NULL, 0, 0, 0, 0,

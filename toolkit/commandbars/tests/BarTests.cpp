@@ -449,13 +449,13 @@ TEST_F(BarTest, ToolbarDockedLeftLaysOutInAColumn)
     CSize sz;
     pLeft->GetButtonSize(&sz, TRUE);
     EXPECT_EQ(CSize(32, 32), sz);
-    pBars->m_szLargeIcons = CSize(24, 24);
+    pBars->GetOptions()->m_szLargeIcons = CSize(24, 24);
     pLeft->GetButtonSize(&sz, TRUE);
     EXPECT_EQ(CSize(24, 24), sz);
     pLeft->GetButtonSize(&sz, FALSE);
     EXPECT_EQ(CSize(16, 16), sz);
     EXPECT_FALSE(pLeft->IsTextBelowIcons());
-    pBars->m_bShowTextBelowIcons = TRUE;
+    pBars->GetOptions()->m_bShowTextBelowIcons = TRUE;
     EXPECT_TRUE(pLeft->IsTextBelowIcons());
     pLeft->SetShowTextBelowIcons(0);
     EXPECT_FALSE(pLeft->IsTextBelowIcons());
@@ -983,8 +983,8 @@ TEST_F(BarTest, HoveringAToolbarButtonShowsItsTooltip)
     CQXPControl* pOpen = pToolBar->GetControl(0);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected ? c.expected : "tips off");
-        pBars->m_bToolBarScreenTips = c.bScreenTips;
-        pBars->m_bToolBarAccelTips = c.bAccelTips;
+        pBars->GetOptions()->m_bToolBarScreenTips = c.bScreenTips;
+        pBars->GetOptions()->m_bToolBarAccelTips = c.bAccelTips;
         pToolBar->GetToolTipContext()->DestroyToolTip();
         Activate(&frame);
         MoveOver(pToolBar, pOpen);

@@ -603,7 +603,7 @@ TEST_F(FrameTest, WithoutTheAlwaysOptionTheExpandButtonComesOnlyWhenButtonsHide)
     frame.RecalcLayout();
     CRect rcWith;
     ::GetWindowRect(pToolBar->GetSafeHwnd(), &rcWith);
-    pBars->m_bShowExpandButtonAlways = FALSE;
+    pBars->GetOptions()->m_bShowExpandButtonAlways = FALSE;
     frame.RecalcLayout();
     EXPECT_EQ(nullptr, pToolBar->GetExpandButton()) << "everything fits: no expand button";
     CRect rcWithout;
@@ -684,7 +684,7 @@ TEST_F(FrameTest, LargeIconsGrowToolbarsButNotMenus)
     ::GetWindowRect(pToolBar->GetSafeHwnd(), &rcBefore);
     CSize szSmall = pToolBar->GetIconSize();
     EXPECT_EQ(CSize(16, 16), szSmall) << "a 16-pixel strip leaves the size to the options";
-    pBars->m_szLargeIcons = CSize(24, 24);
+    pBars->GetOptions()->m_szLargeIcons = CSize(24, 24);
     pBars->SetLargeIcons(TRUE);
     EXPECT_EQ(CSize(24, 24), pToolBar->GetIconSize());
     CRect rcAfter;

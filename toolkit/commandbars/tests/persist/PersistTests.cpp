@@ -565,17 +565,17 @@ TEST_P(LayoutStore, AbsurdBarCountsAreRefusedAsDamage)
 
 TEST_P(LayoutStore, OptionsSurviveARestart)
 {
-    Bars()->m_szLargeIcons = CSize(24, 24);
+    Bars()->GetOptions()->m_szLargeIcons = CSize(24, 24);
     Bars()->SetLargeIcons(TRUE);
-    Bars()->m_bToolBarAccelTips = TRUE;
+    Bars()->GetOptions()->m_bToolBarAccelTips = TRUE;
     Bars()->SetCommandUsed(ID_TEST_UNDO);
     Bars()->SaveOptions(kProfile);
     Restart(FALSE);
     EXPECT_FALSE(Bars()->IsLargeIcons());
-    Bars()->m_szLargeIcons = CSize(24, 24);
+    Bars()->GetOptions()->m_szLargeIcons = CSize(24, 24);
     Bars()->LoadOptions(kProfile);
     EXPECT_TRUE(Bars()->IsLargeIcons());
-    EXPECT_TRUE(Bars()->m_bToolBarAccelTips);
+    EXPECT_TRUE(Bars()->GetOptions()->m_bToolBarAccelTips);
     EXPECT_TRUE(Bars()->IsCommandUsed(ID_TEST_UNDO));
     EXPECT_EQ(CSize(24, 24), m_frame->m_pToolBar->GetIconSize());
 }
