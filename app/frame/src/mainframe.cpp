@@ -1323,7 +1323,7 @@ LRESULT CMainFrame::OnTabClientMouse(WPARAM wParam, LPARAM lParam)
     CFrameWnd* pChildFrame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(pItem->m_hWnd));
     if (pChildFrame != NULL && pChildFrame->GetActiveView() != NULL)
         pChildFrame->GetActiveView()->SetFocus();
-    ::ClientToScreen(pStrip->GetSafeHwnd(), &pt);
+    ::ClientToScreen(pStrip->GetOwnerObject(), &pt);
     // The user's edited tab menu when the command bars keep it.
     if (m_pCommandBars != NULL && m_pCommandBars->FindContextMenu(IDR_CONTEXT_TABS) != NULL) {
         m_pCommandBars->TrackContextMenu(IDR_CONTEXT_TABS, TPM_RIGHTBUTTON, pt.x, pt.y);
