@@ -1,6 +1,7 @@
 // funcscan.h - the function list's scan: the routine entries of a text, found
 // with the patterns of its language (funcpatterns.h) by Scintilla's target
-// search in an editor that holds a copy of the text and nothing else.
+// search in an editor that shows the text (a view of its own: the scan moves
+// the view's target).
 //
 // Three passes: the comment ranges of the text (CCommentRanges), the header
 // search of every pattern set with its parameter check, name and body

@@ -102,6 +102,8 @@ namespace {
 
 // How long one slice of a scan may run before the interface gets its turn.
 const DWORD kSliceMs = 15;
+// How long slices may follow one another while no message waits.
+const DWORD kTurnMs = 100;
 
 // Thrown from the scan's step to end a dropped scan.
 struct ScanDropped {
@@ -252,10 +254,16 @@ void CFunctionList::RunSlice()
         return;
     }
     if (pJob->pFiber != nullptr) {
-        pJob->pCaller = ::GetCurrentFiber();
-        pJob->dwSliceStart = ::GetTickCount();
-        pJob->bStarted = true;
-        ::SwitchToFiber(pJob->pFiber);
+        // Slices follow one another while nothing waits for this thread (the
+        // timer alone would leave it idle between them), for a turn at most.
+        const DWORD dwTurnStart = ::GetTickCount();
+        do {
+            pJob->pCaller = ::GetCurrentFiber();
+            pJob->dwSliceStart = ::GetTickCount();
+            pJob->bStarted = true;
+            ::SwitchToFiber(pJob->pFiber);
+        } while (!pJob->bEnded && ::GetTickCount() - dwTurnStart < kTurnMs &&
+                 HIWORD(::GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE | QS_PAINT)) == 0);
     } else {
         ScanFiber(pJob);
     }
