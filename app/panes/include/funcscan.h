@@ -38,6 +38,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "funcpatterns.h"
@@ -137,6 +138,8 @@ public:
 
     const std::vector<FunctionEntry>& GetAllEntries() const { return m_all; }
     const std::vector<FunctionEntry>& GetTopLevelEntries() const { return m_topLevel; }
+    // Hands the top-level entries over (the scan keeps none).
+    std::vector<FunctionEntry> TakeTopLevelEntries() { return std::move(m_topLevel); }
     const CCommentRanges& GetCommentRanges() const { return m_comments; }
     CCommentRanges& GetCommentRanges() { return m_comments; }
     // The names of the top-level entries, in order.

@@ -276,8 +276,11 @@ void CFunctionList::RunSlice()
     if (!pDone->bComplete || pDone->bStale)
         return;
     const bool bNotSupported = pDone->bNotSupported;
-    std::vector<FunctionEntry> entries = pDone->pScan->GetTopLevelEntries();
+    // The scan's other lists and the hidden view go before the list box
+    // takes the names: a large text's lists are not held twice.
+    std::vector<FunctionEntry> entries = pDone->pScan->TakeTopLevelEntries();
     pDone.reset();
+    m_entries.clear();
     std::vector<std::string> names;
     for (const FunctionEntry& entry : entries)
         names.push_back(entry.strName);
