@@ -246,7 +246,7 @@ void CQXPCommandBar::UpdateShortcuts()
 {
     CQXPCommandBars* pCommandBars = GetCommandBars();
     CQXPKeyboardShortcuts* pShortcuts = pCommandBars ? pCommandBars->GetKeyboardShortcuts() : NULL;
-    if (!pShortcuts || !pCommandBars->m_bMenuShortcuts)
+    if (!pShortcuts || !pCommandBars->GetOptions()->m_bMenuShortcuts)
         return;
     // The shortcut table speaks, not the texts the menu resource was loaded
     // with: a command the table has no key for shows none. Without any
@@ -371,17 +371,17 @@ CSize CQXPCommandBar::GetIconSize() const
     if (m_barType == qxpBarTypePopup || m_barPosition == qxpBarPopup) {
         if (m_szIcons.cx > 0)
             return m_szIcons;
-        if (m_pCommandBars->m_szPopupIcons.cx > 0)
-            return m_pCommandBars->m_szPopupIcons;
+        if (m_pCommandBars->GetOptions()->m_szPopupIcons.cx > 0)
+            return m_pCommandBars->GetOptions()->m_szPopupIcons;
         return GetPaintManager()->GetAutoIconSize(FALSE);
     }
     // Toolbars with large icons, unless their buttons have a fixed size.
-    if (m_pCommandBars->m_bLargeIcons && m_barType == qxpBarTypeNormal && m_szButtons.cx <= 0)
+    if (m_pCommandBars->GetOptions()->m_bLargeIcons && m_barType == qxpBarTypeNormal && m_szButtons.cx <= 0)
         return GetLargeIconSize();
     if (m_szIcons.cx > 0)
         return m_szIcons;
-    if (m_pCommandBars->m_szIcons.cx > 0)
-        return m_pCommandBars->m_szIcons;
+    if (m_pCommandBars->GetOptions()->m_szIcons.cx > 0)
+        return m_pCommandBars->GetOptions()->m_szIcons;
     return GetPaintManager()->GetAutoIconSize(FALSE);
 }
 
@@ -399,8 +399,8 @@ CSize CQXPCommandBar::GetLargeIconSize() const
 {
     if (m_szLargeIcons.cx > 0)
         return m_szLargeIcons;
-    if (m_pCommandBars && m_pCommandBars->m_szLargeIcons.cx > 0)
-        return m_pCommandBars->m_szLargeIcons;
+    if (m_pCommandBars && m_pCommandBars->GetOptions()->m_szLargeIcons.cx > 0)
+        return m_pCommandBars->GetOptions()->m_szLargeIcons;
     CSize sz = m_szIcons.cx > 0 ? m_szIcons : CSize(16, 16);
     return CSize(sz.cx * 2, sz.cy * 2);
 }
@@ -409,7 +409,7 @@ BOOL CQXPCommandBar::IsTextBelowIcons() const
 {
     if (m_nShowTextBelowIcons != 2)
         return m_nShowTextBelowIcons;
-    return m_pCommandBars ? m_pCommandBars->m_bShowTextBelowIcons : FALSE;
+    return m_pCommandBars ? m_pCommandBars->GetOptions()->m_bShowTextBelowIcons : FALSE;
 }
 
 BOOL CQXPCommandBar::IsCustomizeMode() const
@@ -562,7 +562,7 @@ BOOL CQXPCommandBar::IsToolTipAllowed() const
     ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
     if (pMouse->GetTrackingLock() > 0 || pMouse->IsTrackedBarBlocked(const_cast<CQXPCommandBar*>(this)))
         return FALSE;
-    return m_pCommandBars ? m_pCommandBars->m_bToolBarScreenTips : TRUE;
+    return m_pCommandBars ? m_pCommandBars->GetOptions()->m_bToolBarScreenTips : TRUE;
 }
 
 CString CQXPCommandBar::GetControlToolTipText(CQXPControl* pControl) const
@@ -572,7 +572,7 @@ CString CQXPCommandBar::GetControlToolTipText(CQXPControl* pControl) const
     CString strTip = pControl->GetTooltip();
     if (strTip.IsEmpty())
         strTip = QxpStripMnemonics(pControl->GetCaption());
-    if (strTip.IsEmpty() || !m_pCommandBars || !m_pCommandBars->m_bToolBarAccelTips)
+    if (strTip.IsEmpty() || !m_pCommandBars || !m_pCommandBars->GetOptions()->m_bToolBarAccelTips)
         return strTip;
     CString strShortcut = pControl->GetShortcutText();
     CQXPKeyboardShortcuts* pShortcuts = m_pCommandBars->GetKeyboardShortcuts();
@@ -594,7 +594,7 @@ INT_PTR CQXPCommandBar::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const
     BOOL bPopup = m_barType == qxpBarTypePopup || m_barPosition == qxpBarPopup;
     if (bPopup && !(pControl->GetFlags() & qxpFlagShowPopupBarTip)) {
         CQXPCommandBars* pCommandBars = GetCommandBars();
-        if (!pCommandBars || !pCommandBars->m_bShowPopupBarToolTips)
+        if (!pCommandBars || !pCommandBars->GetOptions()->m_bShowPopupBarToolTips)
             return -1;
     }
     CRect rcTip = pControl->GetRect();
@@ -833,7 +833,7 @@ void CQXPCommandBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
     // Commands nothing handles are disabled when the caller asks for it and
     // the manager's option (when there is a manager) allows it.
     BOOL bDisableIfNoHandler =
-        (BOOL)wParam && (!m_pCommandBars || m_pCommandBars->m_bDisableCommandsWithoutHandler);
+        (BOOL)wParam && (!m_pCommandBars || m_pCommandBars->GetOptions()->m_bDisableCommandsWithoutHandler);
     UpdateControlsState(pRouting, bDisableIfNoHandler);
     // Windows hosted on the bar (custom controls) follow their commands.
     if (pRouting && ::IsWindow(m_hWnd))

@@ -27,7 +27,8 @@ namespace {
 
 // Child ids of the four dock bars.
 const UINT kDockBarIds[4] = {0xE81B, 0xE81E, 0xE81C, 0xE81D};
-const DWORD kDockBarStyles[4] = {CBRS_ALIGN_TOP, CBRS_ALIGN_BOTTOM, CBRS_ALIGN_LEFT, CBRS_ALIGN_RIGHT};
+const DWORD kDockBarStyles[4] = {CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM, CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP,
+                                 CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT, CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT};
 
 } // namespace
 
@@ -37,6 +38,7 @@ CQXPCommandBars::CQXPCommandBars()
     : m_pFrame(NULL), m_pMenuBar(NULL), m_actions(this), m_bCustomizeMode(FALSE),
       m_pShortcutManager(new CQXPKeyboardShortcuts(this))
 {
+    m_pOptions = new CQXPCommandBarsSettings(this);
     for (CQXPDockBar*& pDock : m_pDocks)
         pDock = NULL;
     m_pDropSource = new CQXPCustomizeDropSource(this);
@@ -54,6 +56,8 @@ CQXPCommandBars::~CQXPCommandBars()
     m_pKeyboardTips = NULL;
     m_pShortcutManager->InternalRelease();
     m_pShortcutManager = NULL;
+    m_pOptions->InternalRelease();
+    m_pOptions = NULL;
     m_actions.RemoveAll();
     for (CQXPToolBar* pBar : m_arrBars) {
         if (pBar->GetDockBar())
@@ -545,7 +549,7 @@ BOOL CQXPCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
         GetGlobalPaintManager()->RefreshMetrics();
         RefreshBarManagers(message == WM_SYSCOLORCHANGE);
         // The system's keyboard-cues setting may be what the cues follow.
-        if (message == WM_SETTINGCHANGE && m_nKeyboardCuesShow == 2)
+        if (message == WM_SETTINGCHANGE && m_pOptions->m_nKeyboardCuesShow == 2)
             SetKeyboardCues(2);
         if (m_pFrame && ::IsWindow(m_pFrame->GetSafeHwnd()))
             ::RedrawWindow(m_pFrame->GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -862,17 +866,17 @@ void CQXPCommandBars::SetCommandUsed(int nId)
 {
     if (nId == 0 || IsCommandUsed(nId))
         return;
-    m_usedCommands.push_back(nId);
-    m_bOptionsChanged = TRUE;
+    m_pOptions->m_usedCommands.push_back(nId);
+    m_pOptions->m_bChanged = TRUE;
 }
 
 void CQXPCommandBars::SetCommandHidden(int nId, BOOL bHidden)
 {
-    auto it = std::find(m_hiddenCommands.begin(), m_hiddenCommands.end(), nId);
-    if (bHidden && it == m_hiddenCommands.end() && nId != 0)
-        m_hiddenCommands.push_back(nId);
-    else if (!bHidden && it != m_hiddenCommands.end())
-        m_hiddenCommands.erase(it);
+    auto it = std::find(m_pOptions->m_hiddenCommands.begin(), m_pOptions->m_hiddenCommands.end(), nId);
+    if (bHidden && it == m_pOptions->m_hiddenCommands.end() && nId != 0)
+        m_pOptions->m_hiddenCommands.push_back(nId);
+    else if (!bHidden && it != m_pOptions->m_hiddenCommands.end())
+        m_pOptions->m_hiddenCommands.erase(it);
 }
 
 void CQXPCommandBars::HideCommands(const UINT* pIds, int nCount)
@@ -883,7 +887,7 @@ void CQXPCommandBars::HideCommands(const UINT* pIds, int nCount)
 
 BOOL CQXPCommandBars::IsCommandInHiddenList(int nId) const
 {
-    return std::find(m_hiddenCommands.begin(), m_hiddenCommands.end(), nId) != m_hiddenCommands.end();
+    return std::find(m_pOptions->m_hiddenCommands.begin(), m_pOptions->m_hiddenCommands.end(), nId) != m_pOptions->m_hiddenCommands.end();
 }
 
 BOOL CQXPCommandBars::IsCommandHidden(int nId) const
@@ -923,20 +927,20 @@ BOOL CQXPCommandBars::IsControlHidden(CQXPControl* pControl) const
         return FALSE;
     if (IsCommandHidden(pControl->GetID()))
         return TRUE;
-    return m_bAutoHideUnusedPopups && CQXPControl::IsPopupControlType(pControl->GetType()) &&
+    return m_pOptions->m_bAutoHideUnusedPopups && CQXPControl::IsPopupControlType(pControl->GetType()) &&
            IsSubmenuHidden(this, pControl->GetCommandBar(), 0);
 }
 
 void CQXPCommandBars::ResetUsageData()
 {
-    if (!m_usedCommands.empty())
-        m_bOptionsChanged = TRUE;
-    m_usedCommands.clear();
+    if (!m_pOptions->m_usedCommands.empty())
+        m_pOptions->m_bChanged = TRUE;
+    m_pOptions->m_usedCommands.clear();
 }
 
 BOOL CQXPCommandBars::IsCommandUsed(int nId) const
 {
-    return std::find(m_usedCommands.begin(), m_usedCommands.end(), nId) != m_usedCommands.end();
+    return std::find(m_pOptions->m_usedCommands.begin(), m_pOptions->m_usedCommands.end(), nId) != m_pOptions->m_usedCommands.end();
 }
 
 // ---------------------------------------------------------------------------
@@ -945,9 +949,9 @@ BOOL CQXPCommandBars::IsCommandUsed(int nId) const
 void CQXPCommandBars::SetLargeIcons(BOOL bLarge)
 {
     bLarge = bLarge ? TRUE : FALSE;
-    if (bLarge == m_bLargeIcons)
+    if (bLarge == m_pOptions->m_bLargeIcons)
         return;
-    m_bLargeIcons = bLarge;
+    m_pOptions->m_bLargeIcons = bLarge;
     RedrawCommandBars();
 }
 
@@ -998,102 +1002,6 @@ void CQXPCommandBars::RedrawCommandBars()
 
 namespace {
 
-// A set of command ids as a sub-section of "Item%i" values (with "Count").
-// Written when not empty or when the exchange keeps empty sections.
-void ExchangeCommandSet(CQXPPropExchange* pPX, LPCSTR lpszSection, std::vector<int>& ids)
-{
-    PropExchangeSectionPtr section(pPX, lpszSection);
-    if (!section.get())
-        return;
-    if (pPX->IsStoring()) {
-        if (ids.empty() && section->CanSkipDefaults())
-            return;
-        int nCount = (int)ids.size();
-        ExchangeIntProp(section, "Count", &nCount, 0);
-        for (int i = 0; i < nCount; i++) {
-            CString strName;
-            strName.Format("Item%i", i);
-            ExchangeIntProp(section, strName, &ids[(size_t)i], 0);
-        }
-        return;
-    }
-    int nCount = 0;
-    ExchangeIntProp(section, "Count", &nCount, 0);
-    if (nCount <= 0 || nCount >= 0x10000)
-        return;
-    ids.clear();
-    for (int i = 0; i < nCount; i++) {
-        CString strName;
-        strName.Format("Item%i", i);
-        int nId = 0;
-        ExchangeIntProp(section, strName, &nId, 0);
-        // Loading is no change of the usage data.
-        if (nId != 0 && std::find(ids.begin(), ids.end(), nId) == ids.end())
-            ids.push_back(nId);
-    }
-}
-
-} // namespace
-
-void CQXPCommandBars::DoOptionsExchange(CQXPPropExchange* pPX, BOOL bFull)
-{
-    pPX->SchemaProp();
-    UINT nSchema = pPX->GetSchema();
-    ExchangeBoolProp(pPX, "AlwaysShowFullMenus", &m_bAlwaysShowFullMenus, TRUE);
-    ExchangeBoolProp(pPX, "ShowFullAfterDelay", &m_bShowFullAfterDelay, TRUE);
-    ExchangeBoolProp(pPX, "ToolBarScreenTips", &m_bToolBarScreenTips, TRUE);
-    ExchangeBoolProp(pPX, "ToolBarAccelTips", &m_bToolBarAccelTips, FALSE);
-    ExchangeBoolProp(pPX, "LargeIcons", &m_bLargeIcons, FALSE);
-    if (nSchema >= 8)
-        ExchangeCommandSet(pPX, "UsedCommands", m_usedCommands);
-    ExchangeIntProp(pPX, "Animation", &m_nAnimation, 0);
-    if (!bFull)
-        return;
-    // The rest only travels in the options' own archive.
-    QXP_ICONS_INFO* pIcons = GetPaintManager()->GetIconsInfo();
-    SIZE szIcons = m_szIcons, szLarge = m_szLargeIcons, szPopupIcons = m_szPopupIcons;
-    ExchangeBoolProp(pPX, "SyncFloatingBars", &m_bSyncFloatingBars, TRUE);
-    ExchangeBoolProp(pPX, "ShowExpandButtonAlways", &m_bShowExpandButtonAlways, TRUE);
-    ExchangeSizeProp(pPX, "IconsSize", &szIcons, SIZE{0, 0});
-    ExchangeSizeProp(pPX, "LargeIconsSize", &szLarge, SIZE{0, 0});
-    ExchangeCommandSet(pPX, "HiddenCommands", m_hiddenCommands);
-    ExchangeBoolProp(pPX, "IconsWithShadow", &pIcons->bIconsWithShadow, FALSE);
-    ExchangeBoolProp(pPX, "UseDisabledIcons", &pIcons->bUseDisabledIcons, TRUE);
-    ExchangeBoolProp(pPX, "UseFadedIcons", &pIcons->bUseFadedIcons, TRUE);
-    if (nSchema >= 8) {
-        ExchangeBoolProp(pPX, "SyncFloatingBars", &m_bSyncFloatingBars, TRUE);
-        ExchangeBoolProp(pPX, "ShowExpandButtonAlways", &m_bShowExpandButtonAlways, TRUE);
-        ExchangeBoolProp(pPX, "DblClickFloat", &m_bDblClickFloat, FALSE);
-        ExchangeBoolProp(pPX, "ShowTextBelowIcons", &m_bShowTextBelowIcons, FALSE);
-        ExchangeBoolProp(pPX, "AltDragCustomization", &m_bAltDragCustomization, TRUE);
-        ExchangeBoolProp(pPX, "AutoHideUnusedPopups", &m_bAutoHideUnusedPopups, TRUE);
-        ExchangeSizeProp(pPX, "PopupIconsSize", &szPopupIcons, SIZE{0, 0});
-    }
-    // A damaged archive may hold negative or absurd sizes: those mean "not
-    // set" rather than a window-sized icon.
-    auto sane = [](SIZE sz) { return sz.cx > 0 && sz.cy > 0 && sz.cx <= 256 && sz.cy <= 256 ? CSize(sz) : CSize(0, 0); };
-    m_szIcons = sane(szIcons);
-    m_szLargeIcons = sane(szLarge);
-    m_szPopupIcons = sane(szPopupIcons);
-    if (nSchema >= 9) {
-        int nCuesUse = m_nKeyboardCuesUse, nCuesShow = m_nKeyboardCuesShow;
-        ExchangeIntProp(pPX, "KeyboardCuesUse", &nCuesUse, 1);
-        ExchangeIntProp(pPX, "KeyboardCuesShow", &nCuesShow, 0);
-        if (pPX->IsLoading()) {
-            m_nKeyboardCuesUse = nCuesUse & 7;
-            SetKeyboardCues(nCuesShow >= 0 && nCuesShow <= 2 ? nCuesShow : 0);
-        }
-    }
-}
-
-void CQXPCommandBars::SerializeOptions(CArchive& ar)
-{
-    CQXPPropExchangeArchive px(ar);
-    DoOptionsExchange(&px, TRUE);
-}
-
-namespace {
-
 // The options' exchange: on the process-wide INI file when the profile store
 // uses one (so options and layout share one store), else on the
 // application's profile.
@@ -1124,7 +1032,7 @@ void CQXPCommandBars::SaveOptions(LPCSTR lpszProfileName)
     if (!pPX)
         return;
     pPX->ClearSection();
-    DoOptionsExchange(pPX, FALSE);
+    m_pOptions->DoPropExchange(pPX, FALSE);
 }
 
 void CQXPCommandBars::LoadOptions(LPCSTR lpszProfileName)
@@ -1135,9 +1043,9 @@ void CQXPCommandBars::LoadOptions(LPCSTR lpszProfileName)
     CQXPPropExchange* pPX = px.get();
     if (!pPX)
         return;
-    BOOL bLarge = m_bLargeIcons;
-    DoOptionsExchange(pPX, FALSE);
-    if (bLarge != m_bLargeIcons)
+    BOOL bLarge = m_pOptions->m_bLargeIcons;
+    m_pOptions->DoPropExchange(pPX, FALSE);
+    if (bLarge != m_pOptions->m_bLargeIcons)
         RedrawCommandBars();
 }
 
@@ -1184,7 +1092,7 @@ UINT CaptionMnemonic(const CString& strCaption)
 
 void CQXPCommandBars::SetKeyboardCues(int nMode)
 {
-    m_nKeyboardCuesShow = nMode;
+    m_pOptions->m_nKeyboardCuesShow = nMode;
     BOOL bShown = nMode != 1;
     BOOL bDynamic = FALSE;
     if (nMode == 2) {
@@ -1212,18 +1120,18 @@ void CQXPCommandBars::ShowKeyboardCues(BOOL bShow)
 
 BOOL CQXPCommandBars::ProcessMnemonicKey(UINT nKey)
 {
-    if (m_nKeyboardCuesUse == 2)
+    if (m_pOptions->m_nKeyboardCuesUse == 2)
         return FALSE;
     // A keypad digit, when allowed, stands for the digit itself.
     if (nKey >= VK_NUMPAD0 && nKey <= VK_NUMPAD9) {
-        if (!m_bNumericKeypadMnemonics)
+        if (!m_pOptions->m_bNumericKeypadMnemonics)
             return FALSE;
         nKey = '0' + (nKey - VK_NUMPAD0);
     }
     if ((::MapVirtualKeyA(nKey, 2 /* MAPVK_VK_TO_CHAR */) & 0x7FFF) == 0)
         return FALSE;
-    const BOOL bAllBars = (m_nKeyboardCuesUse & 1) != 0;
-    const BOOL bFirstLetters = (m_nKeyboardCuesUse & 4) == 0;
+    const BOOL bAllBars = (m_pOptions->m_nKeyboardCuesUse & 1) != 0;
+    const BOOL bFirstLetters = (m_pOptions->m_nKeyboardCuesUse & 4) == 0;
 
     // The bar to start with: the one that tracks, else the menu bar, else
     // (searching all bars) the first shown one.

@@ -643,16 +643,16 @@ BOOL CQXPCustomizeOptionsPage::OnInitDialog()
     m_otherTitle.SubclassDlgItem(QX_CID_OPTIONS_OTHER_TITLE, this);
     CQXPCommandBars* pBars = m_pSheet->GetCommandBars();
     if (pBars != NULL) {
-        CheckDlgButton(QX_CID_OPTIONS_FULL_MENUS, pBars->m_bAlwaysShowFullMenus ? 1 : 0);
-        CheckDlgButton(QX_CID_OPTIONS_FULL_AFTER_DELAY, pBars->m_bShowFullAfterDelay ? 1 : 0);
+        CheckDlgButton(QX_CID_OPTIONS_FULL_MENUS, pBars->GetOptions()->m_bAlwaysShowFullMenus ? 1 : 0);
+        CheckDlgButton(QX_CID_OPTIONS_FULL_AFTER_DELAY, pBars->GetOptions()->m_bShowFullAfterDelay ? 1 : 0);
         CheckDlgButton(QX_CID_OPTIONS_LARGE_ICONS, pBars->IsLargeIcons() ? 1 : 0);
-        CheckDlgButton(QX_CID_OPTIONS_SCREENTIPS, pBars->m_bToolBarScreenTips ? 1 : 0);
-        CheckDlgButton(QX_CID_OPTIONS_SHORTCUT_TIPS, pBars->m_bToolBarAccelTips ? 1 : 0);
+        CheckDlgButton(QX_CID_OPTIONS_SCREENTIPS, pBars->GetOptions()->m_bToolBarScreenTips ? 1 : 0);
+        CheckDlgButton(QX_CID_OPTIONS_SHORTCUT_TIPS, pBars->GetOptions()->m_bToolBarAccelTips ? 1 : 0);
     }
     CComboBox* pCombo = (CComboBox*)GetDlgItem(QX_CID_OPTIONS_ANIMATION);
     for (UINT nId = QX_IDS_ANIMATION_SYSTEM; nId <= QX_IDS_ANIMATION_NONE; ++nId)
         pCombo->AddString(ToolkitResourceManager::Instance()->LoadString(nId));
-    pCombo->SetCurSel(pBars != NULL ? pBars->m_nAnimation : 0);
+    pCombo->SetCurSel(pBars != NULL ? pBars->GetOptions()->m_nAnimation : 0);
     UpdateDependentChecks();
     return TRUE;
 }
@@ -673,26 +673,26 @@ BOOL CQXPCustomizeOptionsPage::OnCommand(WPARAM wParam, LPARAM lParam)
     BOOL bChecked = IsDlgButtonChecked(nId) != 0;
     switch (nId) {
     case QX_CID_OPTIONS_FULL_MENUS:
-        pBars->m_bAlwaysShowFullMenus = bChecked;
+        pBars->GetOptions()->m_bAlwaysShowFullMenus = bChecked;
         break;
     case QX_CID_OPTIONS_FULL_AFTER_DELAY:
-        pBars->m_bShowFullAfterDelay = bChecked;
+        pBars->GetOptions()->m_bShowFullAfterDelay = bChecked;
         break;
     case QX_CID_OPTIONS_LARGE_ICONS:
         pBars->SetLargeIcons(bChecked);
         pBars->RedrawCommandBars();
         break;
     case QX_CID_OPTIONS_SCREENTIPS:
-        pBars->m_bToolBarScreenTips = bChecked;
+        pBars->GetOptions()->m_bToolBarScreenTips = bChecked;
         break;
     case QX_CID_OPTIONS_SHORTCUT_TIPS:
-        pBars->m_bToolBarAccelTips = bChecked;
+        pBars->GetOptions()->m_bToolBarAccelTips = bChecked;
         break;
     case QX_CID_OPTIONS_ANIMATION:
         if (nCode == CBN_SELCHANGE) {
             int nSel = ((CComboBox*)GetDlgItem(QX_CID_OPTIONS_ANIMATION))->GetCurSel();
             if (nSel >= 0)
-                pBars->m_nAnimation = nSel;
+                pBars->GetOptions()->m_nAnimation = nSel;
         }
         return TRUE;
     case QX_CID_OPTIONS_RESET_USAGE:
@@ -704,7 +704,7 @@ BOOL CQXPCustomizeOptionsPage::OnCommand(WPARAM wParam, LPARAM lParam)
     default:
         return CPropertyPage::OnCommand(wParam, lParam);
     }
-    pBars->m_bOptionsChanged = TRUE;
+    pBars->GetOptions()->m_bChanged = TRUE;
     UpdateDependentChecks();
     return TRUE;
 }

@@ -18,7 +18,7 @@
 
 void CQXPCommandBars::SetCustomizeMode(BOOL bMode)
 {
-    m_bOptionsChanged = TRUE;
+    m_pOptions->m_bChanged = TRUE;
     m_bCustomizeMode = bMode ? TRUE : FALSE;
     SetDragControl(NULL);
     if (m_pMenuBar)
@@ -220,7 +220,7 @@ BOOL CQXPCommandBar::OnCustomizeLButtonDown(CQXPControl* pControl, CPoint point)
     CQXPCommandBars* pCommandBars = m_pCommandBars;
     if (::GetKeyState(VK_MENU) >= 0 || !pCommandBars || m_barType != qxpBarTypeNormal || IsPopupBar())
         return FALSE;
-    if (!pCommandBars->m_bAltDragCustomization || !pCommandBars->IsCustomizeAllowed() ||
+    if (!pCommandBars->GetOptions()->m_bAltDragCustomization || !pCommandBars->IsCustomizeAllowed() ||
         !pControl->IsCustomizeMovable())
         return FALSE;
     InternalAddRef();

@@ -413,15 +413,15 @@ int CQXPKeyboardTips::OnKey(UINT nChar)
 
 void CQXPCommandBars::EnableKeyboardTips(BOOL bEnable)
 {
-    m_bKeyboardTips = bEnable ? TRUE : FALSE;
-    if (!m_bKeyboardTips)
+    m_pOptions->m_bKeyboardTips = bEnable ? TRUE : FALSE;
+    if (!m_pOptions->m_bKeyboardTips)
         CancelKeyboardTips();
 }
 
 BOOL CQXPCommandBars::ShowKeyboardTips(CQXPCommandBar* pBar, int nLevel)
 {
     HideKeyboardTips();
-    if (!m_bKeyboardTips || !pBar || !::IsWindow(pBar->GetSafeHwnd()))
+    if (!m_pOptions->m_bKeyboardTips || !pBar || !::IsWindow(pBar->GetSafeHwnd()))
         return FALSE;
     if (!m_pKeyboardTips)
         m_pKeyboardTips = new CQXPKeyboardTips(this);
@@ -443,7 +443,7 @@ void CQXPCommandBars::CancelKeyboardTips()
 
 void CQXPCommandBars::QueueKeyboardTips(CQXPCommandBar* pBar, int nLevel)
 {
-    if (!m_bKeyboardTips || !pBar || !::IsWindow(pBar->GetSafeHwnd()))
+    if (!m_pOptions->m_bKeyboardTips || !pBar || !::IsWindow(pBar->GetSafeHwnd()))
         return;
     m_nKeyboardTipsLevel = std::max(1, nLevel);
     ::PostMessageA(pBar->GetSafeHwnd(), WM_TIMER, QXP_TID_SHOWKEYTIPS, 0);
@@ -454,7 +454,7 @@ void CQXPCommandBars::OnTrackingModeChanged(CQXPCommandBar* pBar, int nMode)
     (void)pBar;
     ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
     int nTracked = pMouse->GetTrackedCount();
-    if (m_nKeyboardTipsLevel > 0 && m_bKeyboardTips) {
+    if (m_nKeyboardTipsLevel > 0 && m_pOptions->m_bKeyboardTips) {
         // The tips belong to the bar that tracked before; the newest
         // tracking bar asks for its own once the change has settled.
         HideKeyboardTips();
@@ -472,7 +472,7 @@ void CQXPCommandBars::OnShowKeyboardTipsTimer(CQXPCommandBar* pBar)
 {
     // The timer was posted: by now the bar may have stopped tracking, lost
     // its window, or the user may have left the tips.
-    if (!pBar || !m_bKeyboardTips || m_nKeyboardTipsLevel <= 0 || !pBar->IsTrackingMode() ||
+    if (!pBar || !m_pOptions->m_bKeyboardTips || m_nKeyboardTipsLevel <= 0 || !pBar->IsTrackingMode() ||
         !::IsWindow(pBar->GetSafeHwnd()) || !::IsWindowVisible(pBar->GetSafeHwnd()))
         return;
     ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();

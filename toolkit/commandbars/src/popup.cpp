@@ -128,6 +128,11 @@ CSize CQXPPopupBar::GetPresentSize() const
 
 CSize CQXPPopupBar::CalcDynamicLayout(int nLength, DWORD dwMode)
 {
+    return CalcLayout(nLength, dwMode);
+}
+
+CSize CQXPPopupBar::CalcLayout(int nLength, DWORD dwMode)
+{
     (void)nLength;
     (void)dwMode;
     if (m_bInLayout)
@@ -221,7 +226,7 @@ CRect CQXPPopupBar::CalcPosition(CSize sz)
     place.rcExclude = m_rcExclude;
     place.nFlags = m_nRequestFlags;
     CQXPCommandBars* pCommandBars = GetCommandBars();
-    place.bFlip = pCommandBars && pCommandBars->m_bPopupFlip;
+    place.bFlip = pCommandBars && pCommandBars->GetOptions()->m_bPopupFlip;
     place.rcWork = !m_rcWorkArea.IsRectEmpty()
                        ? m_rcWorkArea
                        : QxpGetPopupWorkArea(GetMultiMonitorHelper(), place.pt, place.rcExclude);
@@ -245,6 +250,22 @@ CRect CQXPPopupBar::CalcPosition(CSize sz)
         LayoutScroll(place.size, FALSE, FALSE);
     }
     return place.rcResult;
+}
+
+void CQXPPopupBar::PlaceWindow(const CRect& rc)
+{
+    if (!m_hWnd || !::IsWindow(m_hWnd))
+        return;
+    BOOL bShown = ::IsWindowVisible(m_hWnd);
+    ::SetWindowPos(m_hWnd, bShown ? NULL : HWND_TOPMOST, rc.left, rc.top, rc.Width(), rc.Height(),
+                   SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER | (bShown ? SWP_NOZORDER : 0));
+}
+
+CRect CQXPPopupBar::UpdateLocation()
+{
+    CRect rc = CalcPosition(CalcDynamicLayout(0, 0));
+    PlaceWindow(rc);
+    return rc;
 }
 
 void CQXPPopupBar::OnRecalcLayout()
@@ -293,8 +314,7 @@ void CQXPPopupBar::OnRecalcLayout()
         if (hbmUnder)
             ::DeleteObject(hbmUnder);
     } else {
-        ::SetWindowPos(m_hWnd, NULL, rcNew.left, rcNew.top, rcNew.Width(), rcNew.Height(),
-                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
+        PlaceWindow(rcNew);
         if (pPaintManager)
             pPaintManager->SetBarRegion(this);
     }
@@ -348,7 +368,7 @@ BOOL CQXPPopupBar::CreatePopupWindow()
     // Save-bits as the manager's option says (on without a manager). The
     // class is the same for every popup: its style follows the option.
     CQXPCommandBars* pCommandBars = GetCommandBars();
-    UINT nClassStyle = CS_DBLCLKS | ((!pCommandBars || pCommandBars->m_bPopupSaveBits) ? CS_SAVEBITS : 0);
+    UINT nClassStyle = CS_DBLCLKS | ((!pCommandBars || pCommandBars->GetOptions()->m_bPopupSaveBits) ? CS_SAVEBITS : 0);
     QxpRegisterWndClass("QXPPopupBar", nClassStyle);
     CWnd* pSite = GetOwnerSite();
     DWORD dwExStyle = WS_EX_TOOLWINDOW;
@@ -464,8 +484,7 @@ BOOL CQXPPopupBar::PopupAt(int x, int y, LPCRECT rcExclude)
     // Keep what the screen shows under the popup so that an animation
     // starts from it rather than from an unpainted window.
     HBITMAP hbmUnder = GetAnimationType() != kAnimationNone ? QxpCaptureScreen(rc) : NULL;
-    ::SetWindowPos(m_hWnd, HWND_TOPMOST, rc.left, rc.top, rc.Width(), rc.Height(),
-                   SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
+    PlaceWindow(rc);
     if (!m_bTracking) {
         CQXPCommandBar::SetTrackingMode(TRUE, FALSE, FALSE);
         ::NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPSTART, m_hWnd, OBJID_CLIENT, CHILDID_SELF);
@@ -537,7 +556,7 @@ int CQXPPopupBar::GetAnimationType() const
     CQXPCommandBars* pBars = GetCommandBars();
     if (!pBars || (m_hWnd && ::GetWindow(m_hWnd, GW_CHILD)))
         return kAnimationNone;
-    int nType = pBars->m_nAnimation;
+    int nType = pBars->GetOptions()->m_nAnimation;
     if (nType == 1) {
         // Random: each of the three kinds in turn of chance.
         switch (rand() % 3) {
@@ -792,7 +811,7 @@ BOOL CQXPPopupBar::SetSelected(int nSelected, int nHow)
     if (m_hWnd && ::IsWindow(m_hWnd)) {
         // Resting on the expand button shows the full menu after a while.
         CQXPCommandBars* pBars = GetCommandBars();
-        if (pControl && IsExpandButton(pControl) && nHow <= 1 && pBars && pBars->m_bShowFullAfterDelay)
+        if (pControl && IsExpandButton(pControl) && nHow <= 1 && pBars && pBars->GetOptions()->m_bShowFullAfterDelay)
             ::SetTimer(m_hWnd, QXP_TID_SHOWFULL, (UINT)s_nShowFullDelay, NULL);
         else
             ::KillTimer(m_hWnd, QXP_TID_SHOWFULL);

@@ -80,7 +80,7 @@ void CQXPPopupBar::UpdateHiddenItems()
     m_bHasHiddenItems = FALSE;
     CQXPCommandBars* pBars = GetCommandBars();
     int nCount = m_pControls->GetCount();
-    if (!pBars || pBars->m_bAlwaysShowFullMenus) {
+    if (!pBars || pBars->GetOptions()->m_bAlwaysShowFullMenus) {
         for (int i = 0; i < nCount; i++)
             if (m_pControls->GetAt(i)->GetParent() == this)
                 m_pControls->GetAt(i)->SetRarelyUsed(FALSE);

@@ -264,6 +264,44 @@ TEST_F(BarTest, MenuBarAndToolbarAreBuiltFromResources)
     }
 }
 
+// Whether a control shows its picture: in a menu whenever it has one, on a
+// toolbar by its style.
+TEST_F(BarTest, ImagesShowInMenusWheneverThereIsOneAndOnToolbarsByStyle)
+{
+    CQXPPopupBar* pMenu = CQXPPopupBar::CreateForOwner(pBars);
+    const UINT kNoImage = ID_TEST_ANSI;
+    ASSERT_NE(nullptr, GetGlobalImageManager()->GetImage(ID_TEST_OPEN, 16));
+    ASSERT_EQ(nullptr, GetGlobalImageManager()->GetImage(kNoImage, 16));
+    struct Case {
+        BOOL bMenu;
+        int nType, nStyle;
+        BOOL bImage, bExpected;
+    } cases[] = {
+        {TRUE, qxpControlButton, qxpButtonAutomatic, TRUE, TRUE},
+        {TRUE, qxpControlButton, qxpButtonCaption, TRUE, TRUE},
+        {TRUE, qxpControlPopup, qxpButtonAutomatic, TRUE, TRUE},
+        {TRUE, qxpControlButton, qxpButtonAutomatic, FALSE, FALSE},
+        {FALSE, qxpControlButton, qxpButtonAutomatic, TRUE, TRUE},
+        {FALSE, qxpControlButton, qxpButtonCaption, TRUE, FALSE},
+        {FALSE, qxpControlButton, qxpButtonIcon, TRUE, TRUE},
+        {FALSE, qxpControlButton, qxpButtonIconAndCaption, TRUE, TRUE},
+        {FALSE, qxpControlButton, qxpButtonIconAndCaptionBelow, TRUE, TRUE},
+        {FALSE, qxpControlPopup, qxpButtonAutomatic, TRUE, FALSE},
+        {FALSE, qxpControlPopup, qxpButtonIconAndCaption, TRUE, TRUE},
+        {FALSE, qxpControlButton, qxpButtonIcon, FALSE, FALSE},
+    };
+    for (const Case& c : cases) {
+        CQXPCommandBar* pBar = c.bMenu ? (CQXPCommandBar*)pMenu : (CQXPCommandBar*)pToolBar;
+        CQXPControl* pControl = pBar->GetControls()->Add(c.nType, c.bImage ? ID_TEST_OPEN : kNoImage);
+        pControl->SetTemporary(TRUE);
+        pControl->m_buttonStyle = c.nStyle;
+        EXPECT_EQ(c.bExpected, pControl->IsImageVisible())
+            << (c.bMenu ? "menu" : "toolbar") << " type " << c.nType << " style " << c.nStyle;
+        pBar->GetControls()->Remove(pControl);
+    }
+    pMenu->InternalRelease();
+}
+
 TEST_F(BarTest, ClickOnAToolbarButtonSendsItsCommand)
 {
     Click(pToolBar, pToolBar->GetControl(0));
@@ -449,13 +487,13 @@ TEST_F(BarTest, ToolbarDockedLeftLaysOutInAColumn)
     CSize sz;
     pLeft->GetButtonSize(&sz, TRUE);
     EXPECT_EQ(CSize(32, 32), sz);
-    pBars->m_szLargeIcons = CSize(24, 24);
+    pBars->GetOptions()->m_szLargeIcons = CSize(24, 24);
     pLeft->GetButtonSize(&sz, TRUE);
     EXPECT_EQ(CSize(24, 24), sz);
     pLeft->GetButtonSize(&sz, FALSE);
     EXPECT_EQ(CSize(16, 16), sz);
     EXPECT_FALSE(pLeft->IsTextBelowIcons());
-    pBars->m_bShowTextBelowIcons = TRUE;
+    pBars->GetOptions()->m_bShowTextBelowIcons = TRUE;
     EXPECT_TRUE(pLeft->IsTextBelowIcons());
     pLeft->SetShowTextBelowIcons(0);
     EXPECT_FALSE(pLeft->IsTextBelowIcons());
@@ -983,8 +1021,8 @@ TEST_F(BarTest, HoveringAToolbarButtonShowsItsTooltip)
     CQXPControl* pOpen = pToolBar->GetControl(0);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected ? c.expected : "tips off");
-        pBars->m_bToolBarScreenTips = c.bScreenTips;
-        pBars->m_bToolBarAccelTips = c.bAccelTips;
+        pBars->GetOptions()->m_bToolBarScreenTips = c.bScreenTips;
+        pBars->GetOptions()->m_bToolBarAccelTips = c.bAccelTips;
         pToolBar->GetToolTipContext()->DestroyToolTip();
         Activate(&frame);
         MoveOver(pToolBar, pOpen);

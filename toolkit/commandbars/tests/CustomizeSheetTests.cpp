@@ -906,6 +906,85 @@ TEST_F(CustomizeSheetTest, MenusPageEditsAContextMenuInAFloatingBar)
     EXPECT_EQ(frame.m_pFormat->GetControls()->FindControl(ID_TEST_UNDO), nullptr) << "moved, not copied";
 }
 
+TEST_F(CustomizeSheetTest, OptionsPageShowsAndWritesTheManagersOptions)
+{
+    qmtest::MessageBoxRecorder boxes(IDYES);
+    CQXPCommandBarsSettings* pOptions = pBars->GetOptions();
+    pOptions->m_bAlwaysShowFullMenus = FALSE;
+    pOptions->m_bShowFullAfterDelay = FALSE;
+    pOptions->m_nAnimation = 4;
+    pOptions->m_usedCommands = {ID_TEST_SAVE};
+    pOptions->m_bChanged = FALSE;
+    const CSize szSmall = frame.m_pStandard->GetIconSize();
+
+    CQXPCustomizeSheet sheet(pBars, 2);
+    CQXPCustomizeOptionsPage page(&sheet);
+    sheet.AddPage(&page);
+    struct Shown {
+        UINT fullMenus, afterDelay, screenTips, accelTips;
+        BOOL afterDelayEnabled, accelTipsEnabled;
+        int animation;
+    };
+    auto read = [](HWND hPage) {
+        return Shown{::IsDlgButtonChecked(hPage, QX_CID_OPTIONS_FULL_MENUS),
+                     ::IsDlgButtonChecked(hPage, QX_CID_OPTIONS_FULL_AFTER_DELAY),
+                     ::IsDlgButtonChecked(hPage, QX_CID_OPTIONS_SCREENTIPS),
+                     ::IsDlgButtonChecked(hPage, QX_CID_OPTIONS_SHORTCUT_TIPS),
+                     ::IsWindowEnabled(::GetDlgItem(hPage, QX_CID_OPTIONS_FULL_AFTER_DELAY)),
+                     ::IsWindowEnabled(::GetDlgItem(hPage, QX_CID_OPTIONS_SHORTCUT_TIPS)),
+                     (int)::SendDlgItemMessageA(hPage, QX_CID_OPTIONS_ANIMATION, CB_GETCURSEL, 0, 0)};
+    };
+    Shown before = {}, after = {};
+    qmtest::Script script;
+    script.Add([&] { return ActivePage() == page.GetSafeHwnd() && ::IsWindowVisible(page.GetSafeHwnd()); });
+    script.Then([&] {
+        before = read(page.GetSafeHwnd());
+        ClickCenter(::GetDlgItem(page.GetSafeHwnd(), QX_CID_OPTIONS_FULL_MENUS));
+    });
+    script.Add([&] { return pOptions->m_bAlwaysShowFullMenus != FALSE; });
+    script.Then([&] { ClickCenter(::GetDlgItem(page.GetSafeHwnd(), QX_CID_OPTIONS_SHORTCUT_TIPS)); });
+    script.Add([&] { return pOptions->m_bToolBarAccelTips != FALSE; });
+    script.Then([&] { ClickCenter(::GetDlgItem(page.GetSafeHwnd(), QX_CID_OPTIONS_SCREENTIPS)); });
+    script.Add([&] { return pOptions->m_bToolBarScreenTips == FALSE; });
+    script.Then([&] { ClickCenter(::GetDlgItem(page.GetSafeHwnd(), QX_CID_OPTIONS_LARGE_ICONS)); });
+    script.Add([&] { return pBars->IsLargeIcons() != FALSE; });
+    script.Then([&] {
+        HWND hCombo = ::GetDlgItem(page.GetSafeHwnd(), QX_CID_OPTIONS_ANIMATION);
+        ::SendMessageA(hCombo, CB_SETCURSEL, 2, 0);
+        ::SendMessageA(page.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(QX_CID_OPTIONS_ANIMATION, CBN_SELCHANGE),
+                       (LPARAM)hCombo);
+        Press(page.GetSafeHwnd(), QX_CID_OPTIONS_RESET_USAGE);
+    });
+    script.Add([&] { return pOptions->m_usedCommands.empty(); });
+    script.Then([&] {
+        after = read(page.GetSafeHwnd());
+        Press(SheetWindow(), IDCANCEL);
+    });
+    ASSERT_TRUE(RunSheet(script, sheet));
+
+    // The page showed the options as they were.
+    EXPECT_EQ(0u, before.fullMenus);
+    EXPECT_EQ(0u, before.afterDelay);
+    EXPECT_TRUE(before.afterDelayEnabled) << "the delay only matters while menus are shortened";
+    EXPECT_EQ(1u, before.screenTips);
+    EXPECT_EQ(0u, before.accelTips);
+    EXPECT_TRUE(before.accelTipsEnabled);
+    EXPECT_EQ(4, before.animation);
+    // Each change went to the options at once.
+    EXPECT_TRUE(pOptions->m_bAlwaysShowFullMenus);
+    EXPECT_FALSE(after.afterDelayEnabled);
+    EXPECT_FALSE(pOptions->m_bToolBarScreenTips);
+    EXPECT_TRUE(pOptions->m_bToolBarAccelTips);
+    EXPECT_FALSE(after.accelTipsEnabled) << "shortcuts in tooltips need tooltips";
+    EXPECT_NE(szSmall, frame.m_pStandard->GetIconSize()) << "the bars were measured again for large icons";
+    EXPECT_EQ(2, pOptions->m_nAnimation);
+    EXPECT_TRUE(pOptions->m_bChanged);
+    ASSERT_EQ(boxes.Texts().size(), 1u);
+    EXPECT_EQ(0u, boxes.Texts()[0].find("This will delete the record of the commands you've used"));
+    EXPECT_EQ((UINT)(MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2),
+              boxes.Types()[0] & (MB_TYPEMASK | MB_ICONMASK | MB_DEFMASK));
+}
+
 TEST_F(CustomizeSheetTest, PagesLookRight)
 {
     CQXPCustomizeSheet sheet(pBars, 0);

@@ -647,7 +647,7 @@ TEST_F(CustomizeTest, AltDragMovesAButtonWithoutTheCustomizeDialog)
 
     // With the option off the press is an ordinary click (the button runs
     // when released over it), and releasing Alt is the menu key again.
-    pBars->m_bAltDragCustomization = FALSE;
+    pBars->GetOptions()->m_bAltDragCustomization = FALSE;
     AltDrag(Find(frame.m_pStandard, ID_TEST_SAVE), On(Find(frame.m_pStandard, ID_TEST_SAVE), 2), true);
     EXPECT_EQ((std::vector<int>{ID_TEST_SAVE, ID_TEST_EXIT, ID_TEST_OPEN}), Ids(frame.m_pStandard));
     EXPECT_EQ(std::vector<UINT>{ID_TEST_SAVE}, frame.commands);

@@ -473,7 +473,7 @@ TEST_F(FloatingTest, ExpandButtonOpensWithTheFirstClickDockedAndInTheCaption)
         EXPECT_FALSE(::IsWindowVisible(pPopup->GetSafeHwnd()));
     }
     // Without the always-option the caption has only the close button.
-    pBars->m_bShowExpandButtonAlways = FALSE;
+    pBars->GetOptions()->m_bShowExpandButtonAlways = FALSE;
     pStandard->DelayLayout();
     pStandard->OnRecalcLayout();
     EXPECT_EQ(nullptr, pStandard->GetExpandButton());
@@ -618,13 +618,13 @@ TEST_F(FloatingTest, FloatingBarsHideWhileTheFrameIsInactiveWhenSynchronised)
 {
     CQXPToolBar* pStandard = frame.m_pStandard;
     ASSERT_TRUE(pStandard->SetFloating(FloatPoint(320, 240)));
-    ASSERT_TRUE(pBars->m_bSyncFloatingBars) << "on by default";
+    ASSERT_TRUE(pBars->GetOptions()->m_bSyncFloatingBars) << "on by default";
     const struct {
         BOOL bSync;
         BOOL bHidesWhenInactive;
     } cases[] = {{TRUE, TRUE}, {FALSE, FALSE}};
     for (const auto& c : cases) {
-        pBars->m_bSyncFloatingBars = c.bSync;
+        pBars->GetOptions()->m_bSyncFloatingBars = c.bSync;
         ActivateFrame();
         ASSERT_TRUE(PumpUntil([&] { return Shown(pStandard) != FALSE; })) << c.bSync;
         ActivateOther();
@@ -638,7 +638,7 @@ TEST_F(FloatingTest, FloatingBarsHideWhileTheFrameIsInactiveWhenSynchronised)
         EXPECT_TRUE(PumpUntil([&] { return Shown(pStandard) != FALSE; })) << "back with the frame " << c.bSync;
     }
     // A bar the user hid stays hidden when the frame comes back.
-    pBars->m_bSyncFloatingBars = TRUE;
+    pBars->GetOptions()->m_bSyncFloatingBars = TRUE;
     pStandard->SetVisible(FALSE);
     ActivateOther();
     ActivateFrame();
@@ -711,10 +711,10 @@ TEST_F(FloatingTest, DoubleClickFloatsADockedBarOnlyWhenTheOptionAllowsIt)
         }
     }
     ASSERT_GE(pt.x, 0);
-    EXPECT_FALSE(pBars->m_bDblClickFloat) << "off by default";
+    EXPECT_FALSE(pBars->GetOptions()->m_bDblClickFloat) << "off by default";
     ::SendMessageA(hWnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
     EXPECT_FALSE(pStandard->IsFloating());
-    pBars->m_bDblClickFloat = TRUE;
+    pBars->GetOptions()->m_bDblClickFloat = TRUE;
     ::SendMessageA(hWnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
     EXPECT_TRUE(pStandard->IsFloating());
     // A double click on a button is the button's, not the bar's.
@@ -1132,7 +1132,7 @@ TEST_F(FloatingTest, PopupWindowsTakeSaveBitsAndTheFramesReadingOrderFromTheMana
         BOOL bSaveBits;
     } cases[] = {{TRUE}, {FALSE}};
     for (const Case& c : cases) {
-        pBars->m_bPopupSaveBits = c.bSaveBits;
+        pBars->GetOptions()->m_bPopupSaveBits = c.bSaveBits;
         CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
         pPopup->GetControls()->Add(qxpControlButton, ID_TEST_SAVE);
         ASSERT_TRUE(pPopup->PopupAt(40, 40, NULL));
@@ -1142,7 +1142,7 @@ TEST_F(FloatingTest, PopupWindowsTakeSaveBitsAndTheFramesReadingOrderFromTheMana
         pPopup->SetTrackingMode(FALSE);
         pPopup->InternalRelease();
     }
-    pBars->m_bPopupSaveBits = TRUE;
+    pBars->GetOptions()->m_bPopupSaveBits = TRUE;
 
     // A frame laid out right to left gets popups laid out right to left.
     frame.ModifyStyleEx(0, WS_EX_LAYOUTRTL);
@@ -1153,6 +1153,49 @@ TEST_F(FloatingTest, PopupWindowsTakeSaveBitsAndTheFramesReadingOrderFromTheMana
     pPopup->SetTrackingMode(FALSE);
     pPopup->InternalRelease();
     frame.ModifyStyleEx(WS_EX_LAYOUTRTL, 0);
+}
+
+// The window of a bar of the manager: a "QXPToolBar" child of its dock bar
+// titled as the bar, turned into a popup owned by the frame and synchronised
+// with it while floating, a child again when docked; laid out right to left
+// with a right-to-left frame.
+TEST_F(FloatingTest, BarWindowsAreChildrenOfTheirDockBarAndOwnedPopupsWhileFloating)
+{
+    CQXPToolBar* pBar = pBars->Add("Window test", qxpBarTop);
+    ASSERT_NE(nullptr, pBar);
+    const UINT ids[] = {ID_TEST_OPEN, ID_TEST_SAVE};
+    pBar->SetButtons(ids, 2);
+    HWND hBar = pBar->GetSafeHwnd();
+    char szClass[64] = {}, szText[64] = {};
+    ::GetClassNameA(hBar, szClass, sizeof(szClass));
+    ::GetWindowTextA(hBar, szText, sizeof(szText));
+    EXPECT_EQ(std::string("QXPToolBar"), szClass);
+    EXPECT_EQ(std::string("Window test"), szText);
+    EXPECT_EQ(pBars->GetDockBar(qxpBarTop)->GetSafeHwnd(), ::GetParent(hBar));
+    EXPECT_EQ((LONG_PTR)pBar->GetBarID(), ::GetWindowLongPtrA(hBar, GWLP_ID));
+    EXPECT_TRUE(::IsWindowVisible(hBar));
+
+    ASSERT_TRUE(pBar->SetFloating(FloatPoint(300, 240)));
+    EXPECT_EQ(hBar, pBar->GetSafeHwnd()) << "the same window floats";
+    LONG_PTR nStyle = ::GetWindowLongPtrA(hBar, GWL_STYLE);
+    EXPECT_EQ((LONG_PTR)(WS_POPUP | MFS_SYNCACTIVE), nStyle & (WS_POPUP | WS_CHILD | MFS_SYNCACTIVE));
+    EXPECT_EQ(frame.GetSafeHwnd(), ::GetWindow(hBar, GW_OWNER));
+    EXPECT_EQ(1, ::SendMessageA(hBar, WM_FLOATSTATUS, FS_SYNCACTIVE, 0)) << "keeps the frame's caption active";
+
+    ASSERT_TRUE(pBar->DockTo(qxpBarBottom));
+    nStyle = ::GetWindowLongPtrA(hBar, GWL_STYLE);
+    EXPECT_EQ((LONG_PTR)WS_CHILD, nStyle & (WS_POPUP | WS_CHILD | MFS_SYNCACTIVE));
+    EXPECT_EQ(pBars->GetDockBar(qxpBarBottom)->GetSafeHwnd(), ::GetParent(hBar));
+    EXPECT_EQ(0, ::SendMessageA(hBar, WM_FLOATSTATUS, FS_SYNCACTIVE, 0));
+
+    // Made while the frame reads right to left.
+    frame.ModifyStyleEx(0, WS_EX_LAYOUTRTL);
+    CQXPToolBar* pRTL = pBars->Add("Right to left", qxpBarTop);
+    ASSERT_NE(nullptr, pRTL);
+    EXPECT_NE(0, ::GetWindowLongPtrA(pRTL->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+    pBars->Remove(pRTL);
+    frame.ModifyStyleEx(WS_EX_LAYOUTRTL, 0);
+    EXPECT_EQ(0, ::GetWindowLongPtrA(hBar, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
 }
 
 TEST_F(FloatingTest, MenusShowTheShortcutTablesTextsNotTheMenuResources)
@@ -1169,7 +1212,7 @@ TEST_F(FloatingTest, MenusShowTheShortcutTablesTextsNotTheMenuResources)
         const char* pszSave;
     } cases[] = {{FALSE, "Ctrl+O", "Ctrl+S"}, {TRUE, "Ctrl+P", ""}};
     for (const Case& c : cases) {
-        pBars->m_bMenuShortcuts = c.bMenuShortcuts;
+        pBars->GetOptions()->m_bMenuShortcuts = c.bMenuShortcuts;
         ASSERT_TRUE(frame.m_pMenuBar->SetPopuped(0));
         EXPECT_STREQ(c.pszOpen, pFile->GetControl(0)->GetShortcutText().GetString()) << c.bMenuShortcuts;
         EXPECT_STREQ(c.pszSave, pFile->GetControl(1)->GetShortcutText().GetString()) << c.bMenuShortcuts;

@@ -10,6 +10,7 @@
 #include <qx/mousemanager.h>
 #include <qx/popup.h>
 #include <qx/profile.h>
+#include <qx/propexchange.h>
 #include <qx/sysutil.h>
 #include <qx/themes.h>
 
@@ -20,6 +21,7 @@
 #include <qmtest/files.h>
 #include <qmtest/pump.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -261,7 +263,7 @@ TEST_F(ManagerTest, MnemonicSearchFollowsKeyboardCuesUse)
         SCOPED_TRACE(c.what);
         pBars->ClosePopups();
         frame.commands.clear();
-        pBars->m_nKeyboardCuesUse = c.nUse;
+        pBars->GetOptions()->m_nKeyboardCuesUse = c.nUse;
         pMenuBar->GetControl(1)->SetCaption(c.editCaption);
         BOOL bFound = pBars->ProcessMnemonicKey(c.nKey);
         EXPECT_EQ(c.bar != kNone, bFound != FALSE);
@@ -526,40 +528,180 @@ TEST_F(ManagerTest, RecursivePopupKeepsTheOpenMenuLockedMeanwhile)
 
 TEST_F(ManagerTest, OptionsArchiveCarriesEveryOption)
 {
-    pBars->m_bAltDragCustomization = FALSE;
-    pBars->m_nKeyboardCuesUse = 5;
+    pBars->GetOptions()->m_bAltDragCustomization = FALSE;
+    pBars->GetOptions()->m_nKeyboardCuesUse = 5;
     pBars->SetKeyboardCues(1);
-    pBars->m_szIcons = CSize(20, 20);
-    pBars->m_szLargeIcons = CSize(40, 40);
-    pBars->m_szPopupIcons = CSize(24, 24);
-    qmtest::Bytes bytes = qmtest::StoreBytes([&](CArchive& ar) { pBars->SerializeOptions(ar); });
+    pBars->GetOptions()->m_szIcons = CSize(20, 20);
+    pBars->GetOptions()->m_szLargeIcons = CSize(40, 40);
+    pBars->GetOptions()->m_szPopupIcons = CSize(24, 24);
+    qmtest::Bytes bytes = qmtest::StoreBytes([&](CArchive& ar) { pBars->GetOptions()->Serialize(ar); });
 
-    pBars->m_bAltDragCustomization = TRUE;
-    pBars->m_nKeyboardCuesUse = 1;
+    pBars->GetOptions()->m_bAltDragCustomization = TRUE;
+    pBars->GetOptions()->m_nKeyboardCuesUse = 1;
     pBars->SetKeyboardCues(0);
-    pBars->m_szIcons = pBars->m_szLargeIcons = pBars->m_szPopupIcons = CSize(0, 0);
-    qmtest::LoadBytes(bytes, [&](CArchive& ar) { pBars->SerializeOptions(ar); });
-    EXPECT_FALSE(pBars->m_bAltDragCustomization);
-    EXPECT_EQ(5, pBars->m_nKeyboardCuesUse);
+    pBars->GetOptions()->m_szIcons = pBars->GetOptions()->m_szLargeIcons = pBars->GetOptions()->m_szPopupIcons = CSize(0, 0);
+    qmtest::LoadBytes(bytes, [&](CArchive& ar) { pBars->GetOptions()->Serialize(ar); });
+    EXPECT_FALSE(pBars->GetOptions()->m_bAltDragCustomization);
+    EXPECT_EQ(5, pBars->GetOptions()->m_nKeyboardCuesUse);
     EXPECT_EQ(1, pBars->GetKeyboardCuesShow());
     EXPECT_FALSE(pBars->IsKeyboardCuesShown()) << "KeyboardCuesShow is applied on loading";
-    EXPECT_EQ(CSize(20, 20), pBars->m_szIcons);
-    EXPECT_EQ(CSize(40, 40), pBars->m_szLargeIcons);
-    EXPECT_EQ(CSize(24, 24), pBars->m_szPopupIcons);
+    EXPECT_EQ(CSize(20, 20), pBars->GetOptions()->m_szIcons);
+    EXPECT_EQ(CSize(40, 40), pBars->GetOptions()->m_szLargeIcons);
+    EXPECT_EQ(CSize(24, 24), pBars->GetOptions()->m_szPopupIcons);
     EXPECT_EQ(CSize(20, 20), frame.m_pStandard->GetIconSize());
     pBars->SetKeyboardCues(0);
 }
 
+// Every option of a record by its stored key (or a name of its own for the
+// options that are not stored), as text: flags and numbers as decimals,
+// sizes "cx x cy", command sets as comma lists.
+std::map<std::string, std::string> DescribeOptions(const CQXPCommandBarsSettings& o)
+{
+    auto n = [](int v) { return std::to_string(v); };
+    auto sz = [](CSize s) { return std::to_string(s.cx) + "x" + std::to_string(s.cy); };
+    auto ids = [](const std::vector<int>& v) {
+        std::string text;
+        for (int id : v)
+            text += (text.empty() ? "" : ",") + std::to_string(id);
+        return text;
+    };
+    return {
+        {"AlwaysShowFullMenus", n(o.m_bAlwaysShowFullMenus)},
+        {"ShowFullAfterDelay", n(o.m_bShowFullAfterDelay)},
+        {"ToolBarScreenTips", n(o.m_bToolBarScreenTips)},
+        {"ToolBarAccelTips", n(o.m_bToolBarAccelTips)},
+        {"LargeIcons", n(o.m_bLargeIcons)},
+        {"SyncFloatingBars", n(o.m_bSyncFloatingBars)},
+        {"ShowExpandButtonAlways", n(o.m_bShowExpandButtonAlways)},
+        {"DblClickFloat", n(o.m_bDblClickFloat)},
+        {"ShowTextBelowIcons", n(o.m_bShowTextBelowIcons)},
+        {"AltDragCustomization", n(o.m_bAltDragCustomization)},
+        {"AutoHideUnusedPopups", n(o.m_bAutoHideUnusedPopups)},
+        {"(changed)", n(o.m_bChanged)},
+        {"(popup tooltips)", n(o.m_bShowPopupBarToolTips)},
+        {"Animation", n(o.m_nAnimation)},
+        {"(menu shortcuts)", n(o.m_bMenuShortcuts)},
+        {"KeyboardCuesUse", n(o.m_nKeyboardCuesUse)},
+        {"(status descriptions)", n(o.m_bStatusDescriptions)},
+        {"IconsSize", sz(o.m_szIcons)},
+        {"LargeIconsSize", sz(o.m_szLargeIcons)},
+        {"PopupIconsSize", sz(o.m_szPopupIcons)},
+        {"(numeric keypad)", n(o.m_bNumericKeypadMnemonics)},
+        {"(popup save-bits)", n(o.m_bPopupSaveBits)},
+        {"(disable without handler)", n(o.m_bDisableCommandsWithoutHandler)},
+        {"(popup flip)", n(o.m_bPopupFlip)},
+        {"HiddenCommands", ids(o.m_hiddenCommands)},
+        {"UsedCommands", ids(o.m_usedCommands)},
+        {"(keyboard tips)", n(o.m_bKeyboardTips)},
+        {"KeyboardCuesShow", n(o.m_nKeyboardCuesShow)},
+    };
+}
+
+const std::map<std::string, std::string> kDefaultOptions = {
+    {"AlwaysShowFullMenus", "1"},
+    {"ShowFullAfterDelay", "1"},
+    {"ToolBarScreenTips", "1"},
+    {"ToolBarAccelTips", "0"},
+    {"LargeIcons", "0"},
+    {"SyncFloatingBars", "1"},
+    {"ShowExpandButtonAlways", "1"},
+    {"DblClickFloat", "0"},
+    {"ShowTextBelowIcons", "0"},
+    {"AltDragCustomization", "1"},
+    {"AutoHideUnusedPopups", "1"},
+    {"(changed)", "0"},
+    {"(popup tooltips)", "0"},
+    {"Animation", "0"},
+    {"(menu shortcuts)", "1"},
+    {"KeyboardCuesUse", "1"},
+    {"(status descriptions)", "1"},
+    {"IconsSize", "0x0"},
+    {"LargeIconsSize", "0x0"},
+    {"PopupIconsSize", "0x0"},
+    {"(numeric keypad)", "0"},
+    {"(popup save-bits)", "1"},
+    {"(disable without handler)", "1"},
+    {"(popup flip)", "0"},
+    {"HiddenCommands", ""},
+    {"UsedCommands", ""},
+    {"(keyboard tips)", "0"},
+    {"KeyboardCuesShow", "0"},
+};
+
+// Every option away from its default.
+void SetEveryOptionOffDefault(CQXPCommandBarsSettings& o)
+{
+    o.m_bAlwaysShowFullMenus = o.m_bShowFullAfterDelay = o.m_bToolBarScreenTips = FALSE;
+    o.m_bToolBarAccelTips = o.m_bLargeIcons = TRUE;
+    o.m_bSyncFloatingBars = o.m_bShowExpandButtonAlways = FALSE;
+    o.m_bDblClickFloat = o.m_bShowTextBelowIcons = TRUE;
+    o.m_bAltDragCustomization = o.m_bAutoHideUnusedPopups = FALSE;
+    o.m_nAnimation = 4;
+    o.m_nKeyboardCuesUse = 5;
+    o.m_szIcons = CSize(20, 20);
+    o.m_szLargeIcons = CSize(32, 32);
+    o.m_szPopupIcons = CSize(24, 24);
+    o.m_hiddenCommands = {ID_TEST_SAVE, ID_TEST_UNDO};
+    o.m_usedCommands = {ID_TEST_UNDO};
+    o.m_nKeyboardCuesShow = 1;
+}
+
+// A manager of its own, without a site, as the frame base creates it.
+CQXPCommandBars* NewManager()
+{
+    return QxpCreateObjectAs<CQXPCommandBars>(RUNTIME_CLASS(CQXPCommandBars));
+}
+
+TEST_F(ManagerTest, OptionsAreAnObjectOfTheManagerWithTheTablesDefaults)
+{
+    CQXPCommandBarsSettings* pOptions = pBars->GetOptions();
+    ASSERT_NE(nullptr, pOptions);
+    EXPECT_TRUE(pOptions->IsKindOf(RUNTIME_CLASS(CQXPCommandBarsSettings)));
+    EXPECT_TRUE(pOptions->IsKindOf(RUNTIME_CLASS(CCmdTarget)));
+    EXPECT_EQ(pBars, pOptions->GetCommandBars());
+
+    CQXPCommandBars* pFresh = NewManager();
+    ASSERT_NE(nullptr, pFresh);
+    ASSERT_NE(nullptr, pFresh->GetOptions());
+    EXPECT_NE(pOptions, pFresh->GetOptions()) << "each manager has options of its own";
+    EXPECT_EQ(kDefaultOptions, DescribeOptions(*pFresh->GetOptions()));
+    pFresh->InternalRelease();
+}
+
+TEST_F(ManagerTest, NothingStoredLoadsTheTablesDefaults)
+{
+    // Every key's default in the exchange agrees with the field's: a full
+    // load from an empty section puts back exactly the table.
+    qmtest::TempDir folder;
+    std::string strIni = folder.Path("empty.ini");
+    CQXPCommandBars* pFresh = NewManager();
+    ASSERT_NE(nullptr, pFresh);
+    CQXPCommandBarsSettings* pOptions = pFresh->GetOptions();
+    SetEveryOptionOffDefault(*pOptions);
+    {
+        CQXPPropExchangeIniFile px(TRUE, NULL, "Nothing-Options");
+        px.AssignFile(strIni.c_str());
+        pOptions->DoPropExchange(&px, TRUE);
+    }
+    std::map<std::string, std::string> expected = kDefaultOptions;
+    expected["HiddenCommands"] = std::to_string(ID_TEST_SAVE) + "," + std::to_string(ID_TEST_UNDO);
+    expected["UsedCommands"] = std::to_string(ID_TEST_UNDO);
+    EXPECT_EQ(expected, DescribeOptions(*pOptions)) << "an absent command set leaves the record as it was";
+    EXPECT_EQ(0, pFresh->GetKeyboardCuesShow());
+    EXPECT_TRUE(pFresh->IsKeyboardCuesShown()) << "KeyboardCuesShow 0 applied at once";
+    pFresh->InternalRelease();
+}
+
 TEST_F(ManagerTest, DamagedIconSizesInTheArchiveMeanUnset)
 {
-    pBars->m_szIcons = CSize(-5, 20);
-    pBars->m_szLargeIcons = CSize(100000, 100000);
-    pBars->m_szPopupIcons = CSize(18, 18);
-    qmtest::Bytes bytes = qmtest::StoreBytes([&](CArchive& ar) { pBars->SerializeOptions(ar); });
-    qmtest::LoadBytes(bytes, [&](CArchive& ar) { pBars->SerializeOptions(ar); });
-    EXPECT_EQ(CSize(0, 0), pBars->m_szIcons);
-    EXPECT_EQ(CSize(0, 0), pBars->m_szLargeIcons);
-    EXPECT_EQ(CSize(18, 18), pBars->m_szPopupIcons);
+    pBars->GetOptions()->m_szIcons = CSize(-5, 20);
+    pBars->GetOptions()->m_szLargeIcons = CSize(100000, 100000);
+    pBars->GetOptions()->m_szPopupIcons = CSize(18, 18);
+    qmtest::Bytes bytes = qmtest::StoreBytes([&](CArchive& ar) { pBars->GetOptions()->Serialize(ar); });
+    qmtest::LoadBytes(bytes, [&](CArchive& ar) { pBars->GetOptions()->Serialize(ar); });
+    EXPECT_EQ(CSize(0, 0), pBars->GetOptions()->m_szIcons);
+    EXPECT_EQ(CSize(0, 0), pBars->GetOptions()->m_szLargeIcons);
+    EXPECT_EQ(CSize(18, 18), pBars->GetOptions()->m_szPopupIcons);
 }
 
 enum Store {
@@ -593,11 +735,11 @@ protected:
 
 TEST_P(ManagerOptionsStore, ProfileKeepsTheProfileOptionsOnly)
 {
-    pBars->m_bToolBarAccelTips = TRUE;
-    pBars->m_nAnimation = 2;
-    pBars->m_bAltDragCustomization = FALSE;
-    pBars->m_nKeyboardCuesUse = 4;
-    pBars->m_szPopupIcons = CSize(24, 24);
+    pBars->GetOptions()->m_bToolBarAccelTips = TRUE;
+    pBars->GetOptions()->m_nAnimation = 2;
+    pBars->GetOptions()->m_bAltDragCustomization = FALSE;
+    pBars->GetOptions()->m_nKeyboardCuesUse = 4;
+    pBars->GetOptions()->m_szPopupIcons = CSize(24, 24);
     pBars->SaveOptions("ManagerTest");
     CQXProfileStore store;
     EXPECT_EQ(2, (int)store.GetProfileInt("ManagerTest-Options", "Animation", 0));
@@ -605,17 +747,98 @@ TEST_P(ManagerOptionsStore, ProfileKeepsTheProfileOptionsOnly)
         << "archive-only options stay out of the profile";
     EXPECT_EQ(-1, (int)store.GetProfileInt("ManagerTest-Options", "AltDragCustomization", -1));
 
-    pBars->m_bToolBarAccelTips = FALSE;
-    pBars->m_nAnimation = 0;
-    pBars->m_bAltDragCustomization = TRUE;
-    pBars->m_nKeyboardCuesUse = 1;
-    pBars->m_szPopupIcons = CSize(0, 0);
+    pBars->GetOptions()->m_bToolBarAccelTips = FALSE;
+    pBars->GetOptions()->m_nAnimation = 0;
+    pBars->GetOptions()->m_bAltDragCustomization = TRUE;
+    pBars->GetOptions()->m_nKeyboardCuesUse = 1;
+    pBars->GetOptions()->m_szPopupIcons = CSize(0, 0);
     pBars->LoadOptions("ManagerTest");
-    EXPECT_TRUE(pBars->m_bToolBarAccelTips);
-    EXPECT_EQ(2, pBars->m_nAnimation);
-    EXPECT_TRUE(pBars->m_bAltDragCustomization);
-    EXPECT_EQ(1, pBars->m_nKeyboardCuesUse);
-    EXPECT_EQ(CSize(0, 0), pBars->m_szPopupIcons);
+    EXPECT_TRUE(pBars->GetOptions()->m_bToolBarAccelTips);
+    EXPECT_EQ(2, pBars->GetOptions()->m_nAnimation);
+    EXPECT_TRUE(pBars->GetOptions()->m_bAltDragCustomization);
+    EXPECT_EQ(1, pBars->GetOptions()->m_nKeyboardCuesUse);
+    EXPECT_EQ(CSize(0, 0), pBars->GetOptions()->m_szPopupIcons);
+}
+
+TEST_P(ManagerOptionsStore, EveryProfileOptionRoundTripsUnderItsKey)
+{
+    CQXPCommandBarsSettings* pOptions = pBars->GetOptions();
+    SetEveryOptionOffDefault(*pOptions);
+    pBars->SaveOptions("RoundTrip");
+
+    CQXProfileStore store;
+    const struct {
+        const char* key;
+        int expected;
+    } stored[] = {
+        {"AlwaysShowFullMenus", 0},
+        {"ShowFullAfterDelay", 0},
+        {"ToolBarScreenTips", 0},
+        {"ToolBarAccelTips", 1},
+        {"LargeIcons", 1},
+        {"Animation", 4},
+    };
+    for (const auto& row : stored)
+        EXPECT_EQ(row.expected, store.GetProfileInt("RoundTrip-Options", row.key, -1)) << row.key;
+    EXPECT_EQ(1, store.GetProfileInt("RoundTrip-Options\\UsedCommands", "Count", -1));
+    EXPECT_EQ((int)ID_TEST_UNDO, store.GetProfileInt("RoundTrip-Options\\UsedCommands", "Item0", -1));
+
+    CQXPCommandBars* pLoaded = NewManager();
+    ASSERT_NE(nullptr, pLoaded);
+    pLoaded->LoadOptions("RoundTrip");
+    // The profile carries the first part only; the rest keeps its defaults.
+    std::map<std::string, std::string> expected = kDefaultOptions;
+    for (const char* key : {"AlwaysShowFullMenus", "ShowFullAfterDelay", "ToolBarScreenTips", "ToolBarAccelTips",
+                            "LargeIcons", "Animation", "UsedCommands"})
+        expected[key] = DescribeOptions(*pOptions)[key];
+    EXPECT_EQ(expected, DescribeOptions(*pLoaded->GetOptions()));
+    pLoaded->InternalRelease();
+}
+
+TEST_P(ManagerOptionsStore, DamagedStoredValuesLoadAsTheirDefaults)
+{
+    const char* kSection = "Damaged-Options";
+    const char* kUsed = "Damaged-Options\\UsedCommands";
+    struct Case {
+        const char* what;
+        const char* section;
+        const char* key;
+        const char* text; // stored as text when set
+        int value;        // else stored as this number
+        const char* option;
+        std::string expected;
+    } cases[] = {
+        {"animation beyond the last kind", kSection, "Animation", NULL, 99, "Animation", "0"},
+        {"negative animation", kSection, "Animation", NULL, -3, "Animation", "0"},
+        {"animation as text", kSection, "Animation", "fade", 0, "Animation", "0"},
+        {"flag as text", kSection, "LargeIcons", "yes", 0, "LargeIcons", "0"},
+        {"flag on by default as text", kSection, "ToolBarScreenTips", "off", 0, "ToolBarScreenTips", "1"},
+        {"negative count of used commands", kUsed, "Count", NULL, -4, "UsedCommands", ""},
+        {"absurd count of used commands", kUsed, "Count", NULL, 0x7FFFFFFF, "UsedCommands", ""},
+        {"used command as text", kUsed, "Item0", "save", 0, "UsedCommands", std::to_string(ID_TEST_UNDO)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CQXProfileStore store;
+        store.DeleteProfileKey(kSection, "");
+        store.WriteProfileInt(kSection, "Schema", 24);
+        store.WriteProfileInt(kUsed, "Count", 2);
+        store.WriteProfileInt(kUsed, "Item0", ID_TEST_SAVE);
+        store.WriteProfileInt(kUsed, "Item1", ID_TEST_UNDO);
+        if (c.text)
+            store.WriteProfileString(c.section, c.key, c.text);
+        else
+            store.WriteProfileInt(c.section, c.key, c.value);
+
+        CQXPCommandBars* pLoaded = NewManager();
+        ASSERT_NE(nullptr, pLoaded);
+        // What was there before loading must not survive a damaged value.
+        SetEveryOptionOffDefault(*pLoaded->GetOptions());
+        pLoaded->GetOptions()->m_usedCommands.clear();
+        pLoaded->LoadOptions("Damaged");
+        EXPECT_EQ(c.expected, DescribeOptions(*pLoaded->GetOptions())[c.option]);
+        pLoaded->InternalRelease();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, ManagerOptionsStore, ::testing::Values(kRegistry, kIni),
@@ -651,10 +874,10 @@ TEST_F(ManagerTest, IconSizeRule)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        pBars->m_szIcons = c.options;
-        pBars->m_szPopupIcons = c.popupOptions;
-        pBars->m_szLargeIcons = c.largeOptions;
-        pBars->m_bLargeIcons = c.bLarge;
+        pBars->GetOptions()->m_szIcons = c.options;
+        pBars->GetOptions()->m_szPopupIcons = c.popupOptions;
+        pBars->GetOptions()->m_szLargeIcons = c.largeOptions;
+        pBars->GetOptions()->m_bLargeIcons = c.bLarge;
         CQXPCommandBar* pBar = c.kind == kToolBar ? (CQXPCommandBar*)new CQXPToolBar
                                                   : CQXPPopupBar::CreateForOwner(c.kind == kPopup ? pBars : NULL);
         if (c.kind == kToolBar)
@@ -664,8 +887,8 @@ TEST_F(ManagerTest, IconSizeRule)
         EXPECT_EQ(c.expected, pBar->GetIconSize());
         pBar->InternalRelease();
     }
-    pBars->m_szIcons = pBars->m_szPopupIcons = pBars->m_szLargeIcons = CSize(0, 0);
-    pBars->m_bLargeIcons = FALSE;
+    pBars->GetOptions()->m_szIcons = pBars->GetOptions()->m_szPopupIcons = pBars->GetOptions()->m_szLargeIcons = CSize(0, 0);
+    pBars->GetOptions()->m_bLargeIcons = FALSE;
 }
 
 // ---------------------------------------------------------------------------
@@ -702,6 +925,32 @@ TEST_F(ManagerTest, FindIndexDockAndFloat)
     EXPECT_FALSE(pFormat->IsFloating());
     EXPECT_TRUE(pBars->DockCommandBar(pFormat, qxpBarTop));
     EXPECT_EQ(qxpBarTop, pFormat->GetPosition());
+}
+
+TEST_F(ManagerTest, FourDockBarsOnTheSiteWithTheirIdsAndSides)
+{
+    const struct {
+        int nId;
+        DWORD dwStyle;
+    } expected[4] = {
+        {59419, CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM},
+        {59422, CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP},
+        {59420, CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT},
+        {59421, CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT},
+    };
+    const DWORD dwWindow = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    for (int i = 0; i < 4; i++) {
+        SCOPED_TRACE(i);
+        CQXPDockBar* pDock = pBars->GetDockBar(i);
+        ASSERT_NE(nullptr, pDock);
+        EXPECT_EQ(expected[i].nId, pDock->GetDlgCtrlID());
+        EXPECT_EQ(frame.GetSafeHwnd(), ::GetParent(pDock->GetSafeHwnd()));
+        EXPECT_EQ(dwWindow, (DWORD)::GetWindowLongA(pDock->GetSafeHwnd(), GWL_STYLE) & dwWindow);
+        EXPECT_EQ(expected[i].dwStyle, pDock->m_dwStyle & 0xFF00);
+        EXPECT_EQ(i, pDock->GetPosition());
+    }
+    EXPECT_TRUE(pBars->EnableDocking()) << "a second call makes no more dock bars";
+    EXPECT_EQ(pBars->GetDockBar(0), frame.GetDlgItem(59419));
 }
 
 TEST_F(ManagerTest, HitTestDockBarWidensEachDockBarBy20Pixels)
@@ -1081,7 +1330,7 @@ TEST_F(ManagerTest, TrackingBarMayTakeAMnemonicBeforeItsCaptionsAreSearched)
     pBar->GetControl(0)->SetCaption("&Keep");
     pBar->GetControl(1)->SetCaption("&Other");
     pBar->nTakes = 'K';
-    pBars->m_nKeyboardCuesUse = 0; // only the tracking bar is searched
+    pBars->GetOptions()->m_nKeyboardCuesUse = 0; // only the tracking bar is searched
     pBars->RecalcFrameLayout();
     PumpMessages();
     struct Case {
@@ -1165,7 +1414,7 @@ TEST_F(ManagerTest, KeypadDigitsAreMnemonicsOnlyWhenAllowed)
         SCOPED_TRACE(bAllowed ? "allowed" : "not allowed");
         pBars->ClosePopups();
         frame.commands.clear();
-        pBars->m_bNumericKeypadMnemonics = bAllowed;
+        pBars->GetOptions()->m_bNumericKeypadMnemonics = bAllowed;
         EXPECT_EQ(bAllowed, pBars->ProcessMnemonicKey(VK_NUMPAD1));
         EXPECT_EQ(bAllowed ? std::vector<UINT>{ID_TEST_ANSI} : std::vector<UINT>{}, frame.commands);
         // The digit row is a mnemonic either way.
@@ -1175,7 +1424,7 @@ TEST_F(ManagerTest, KeypadDigitsAreMnemonicsOnlyWhenAllowed)
         EXPECT_EQ(std::vector<UINT>{ID_TEST_ANSI}, frame.commands);
     }
     pBars->ClosePopups();
-    pBars->m_bNumericKeypadMnemonics = FALSE;
+    pBars->GetOptions()->m_bNumericKeypadMnemonics = FALSE;
 }
 
 TEST_F(ManagerTest, CommandsWithoutAHandlerAreDisabledAsTheOptionSays)
@@ -1185,14 +1434,14 @@ TEST_F(ManagerTest, CommandsWithoutAHandlerAreDisabledAsTheOptionSays)
     ASSERT_NE(nullptr, pUnhandled);
     for (BOOL bDisable : {TRUE, FALSE}) {
         SCOPED_TRACE(bDisable ? "disabling" : "leaving them");
-        pBars->m_bDisableCommandsWithoutHandler = bDisable;
+        pBars->GetOptions()->m_bDisableCommandsWithoutHandler = bDisable;
         pUnhandled->SetEnabled(TRUE);
         frame.SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
         EXPECT_EQ(!bDisable, pUnhandled->GetEnabled());
         // Commands with handlers are enabled both ways.
         EXPECT_TRUE(frame.m_pFormat->GetControls()->FindControl(ID_TEST_ANSI)->GetEnabled());
     }
-    pBars->m_bDisableCommandsWithoutHandler = TRUE;
+    pBars->GetOptions()->m_bDisableCommandsWithoutHandler = TRUE;
 }
 
 TEST_F(ManagerTest, StatusDescriptionsFollowTheOption)
@@ -1203,14 +1452,14 @@ TEST_F(ManagerTest, StatusDescriptionsFollowTheOption)
     ASSERT_EQ(CString("Opens an existing document"), pOpen->GetDescription());
     for (BOOL bShown : {TRUE, FALSE}) {
         SCOPED_TRACE(bShown ? "shown" : "not shown");
-        pBars->m_bStatusDescriptions = bShown;
+        pBars->GetOptions()->m_bStatusDescriptions = bShown;
         frame.statusTexts.clear();
         pStandard->SetSelected(pOpen->GetIndex(), 1);
         pStandard->SetSelected(-1, 0);
         EXPECT_EQ(bShown ? std::vector<std::string>{"Opens an existing document"} : std::vector<std::string>{},
                   frame.statusTexts);
     }
-    pBars->m_bStatusDescriptions = TRUE;
+    pBars->GetOptions()->m_bStatusDescriptions = TRUE;
 }
 
 TEST_F(ManagerTest, PopupItemsGiveTooltipsWhenTheOptionAllowsThemAll)
@@ -1223,12 +1472,12 @@ TEST_F(ManagerTest, PopupItemsGiveTooltipsWhenTheOptionAllowsThemAll)
     ASSERT_NE(nullptr, pOpen);
     ASSERT_FALSE(pOpen->GetFlags() & qxpFlagShowPopupBarTip);
     const CPoint pt = pOpen->GetRect().CenterPoint();
-    pBars->m_bShowPopupBarToolTips = FALSE;
+    pBars->GetOptions()->m_bShowPopupBarToolTips = FALSE;
     EXPECT_EQ(-1, pPopup->OnToolHitTest(pt, NULL));
-    pBars->m_bShowPopupBarToolTips = TRUE;
+    pBars->GetOptions()->m_bShowPopupBarToolTips = TRUE;
     EXPECT_EQ((INT_PTR)pOpen->GetIndex() + 1, pPopup->OnToolHitTest(pt, NULL));
     // An item that asks for its tip has one without the option.
-    pBars->m_bShowPopupBarToolTips = FALSE;
+    pBars->GetOptions()->m_bShowPopupBarToolTips = FALSE;
     pOpen->SetFlags(pOpen->GetFlags() | qxpFlagShowPopupBarTip);
     EXPECT_EQ((INT_PTR)pOpen->GetIndex() + 1, pPopup->OnToolHitTest(pt, NULL));
     pBars->ClosePopups();
@@ -1243,7 +1492,7 @@ TEST_F(ManagerTest, ADropDownWithoutRoomAboveFlipsBesideItsOwnerWhenAllowed)
     const CRect rcOwner(100, rcWork.top + 20, 200, rcWork.bottom - 10);
     for (BOOL bFlip : {TRUE, FALSE}) {
         SCOPED_TRACE(bFlip ? "may flip" : "may not flip");
-        pBars->m_bPopupFlip = bFlip;
+        pBars->GetOptions()->m_bPopupFlip = bFlip;
         CQXPPopupBar* pPopup = FileMenuPopup();
         frame.PostMessage(WM_TEST_INSPECTPOPUP, 0, 0);
         CQXPCommandBars::TrackPopupMenu(pPopup, TPM_RETURNCMD, rcOwner.left, rcOwner.bottom, NULL, &rcOwner);
@@ -1259,7 +1508,7 @@ TEST_F(ManagerTest, ADropDownWithoutRoomAboveFlipsBesideItsOwnerWhenAllowed)
             pPopup->DestroyWindow();
         pPopup->InternalRelease();
     }
-    pBars->m_bPopupFlip = FALSE;
+    pBars->GetOptions()->m_bPopupFlip = FALSE;
 }
 
 // ---------------------------------------------------------------------------

@@ -139,13 +139,13 @@ TEST_F(PopupAnimationTest, KindFollowsTheManagerOption)
         {CQXPPopupBar::kAnimationNone, CQXPPopupBar::kAnimationNone},
     };
     for (const Case& c : cases) {
-        pBars->m_nAnimation = c.nOption;
+        pBars->GetOptions()->m_nAnimation = c.nOption;
         EXPECT_EQ(c.nExpected, pPopup->GetAnimationType()) << "option " << c.nOption;
     }
 
     // Random picks one of the three animated kinds, and over many tries all
     // of them.
-    pBars->m_nAnimation = 1;
+    pBars->GetOptions()->m_nAnimation = 1;
     bool bSeen[5] = {};
     for (int i = 0; i < 200; i++) {
         int nType = pPopup->GetAnimationType();
@@ -155,7 +155,7 @@ TEST_F(PopupAnimationTest, KindFollowsTheManagerOption)
     EXPECT_TRUE(bSeen[qxpAnimateUnfold] && bSeen[qxpAnimateSlide] && bSeen[qxpAnimateFade]);
 
     // The system setting: the menu animation and fade switches of Windows.
-    pBars->m_nAnimation = 0;
+    pBars->GetOptions()->m_nAnimation = 0;
     BOOL bAnimation = FALSE, bFade = FALSE;
     ::SystemParametersInfoA(SPI_GETMENUANIMATION, 0, &bAnimation, 0);
     ::SystemParametersInfoA(SPI_GETMENUFADE, 0, &bFade, 0);
@@ -167,7 +167,7 @@ TEST_F(PopupAnimationTest, KindFollowsTheManagerOption)
 TEST_F(PopupAnimationTest, NoAnimationWithoutManagerOrWithChildWindow)
 {
     pPopup = CQXPPopupBar::CreateForOwner(NULL);
-    pBars->m_nAnimation = qxpAnimateFade;
+    pBars->GetOptions()->m_nAnimation = qxpAnimateFade;
     EXPECT_EQ(CQXPPopupBar::kAnimationNone, pPopup->GetAnimationType());
     pPopup->InternalRelease();
     pPopup = nullptr;
@@ -187,7 +187,7 @@ TEST_F(PopupAnimationTest, EveryKindEndsWithTheMenuDrawnAtItsPlace)
     const int kinds[] = {CQXPPopupBar::kAnimationNone, qxpAnimateUnfold, qxpAnimateSlide, qxpAnimateFade, 1};
     for (int nKind : kinds) {
         SCOPED_TRACE("option " + std::to_string(nKind));
-        pBars->m_nAnimation = nKind;
+        pBars->GetOptions()->m_nAnimation = nKind;
         MakePopup();
         ASSERT_TRUE(pPopup->PopupAt(60, 50, NULL));
         HWND hWnd = pPopup->GetSafeHwnd();
@@ -217,7 +217,7 @@ TEST_F(PopupAnimationTest, EveryKindEndsWithTheMenuDrawnAtItsPlace)
 
 TEST_F(PopupAnimationTest, SubPopupAnimatesOnlyWhenItsParentAsks)
 {
-    pBars->m_nAnimation = qxpAnimateSlide;
+    pBars->GetOptions()->m_nAnimation = qxpAnimateSlide;
     MakePopup();
     ASSERT_TRUE(pPopup->PopupAt(60, 50, NULL));
     CQXPControlPopup* pItem =
@@ -276,7 +276,7 @@ protected:
         pBars = frame.GetCommandBars();
         pMenuBar = frame.m_pMenuBar;
         ASSERT_NE(nullptr, pMenuBar);
-        pBars->m_nAnimation = qxpAnimateSlide;
+        pBars->GetOptions()->m_nAnimation = qxpAnimateSlide;
         frame.RecalcLayout();
         qmtest::PumpMessages();
     }

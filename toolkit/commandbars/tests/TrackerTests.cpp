@@ -382,7 +382,7 @@ TEST_F(TrackerTest, ToggleDockingTwiceReturnsToTheSameRowAndPosition)
 
     CBarResizeTracker* pTracker = pBar->GetTracker();
     EXPECT_FALSE(pTracker->ToggleDocking()) << "floating on a double click is off by default";
-    pBars->m_bDblClickFloat = TRUE;
+    pBars->GetOptions()->m_bDblClickFloat = TRUE;
     ASSERT_TRUE(pTracker->ToggleDocking());
     ASSERT_TRUE(pBar->IsFloating());
     CRect rcFloat = WindowRect(pBar);

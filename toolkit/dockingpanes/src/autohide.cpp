@@ -59,7 +59,7 @@ public:
     }
     DROPEFFECT OnDragOver(CWnd*, COleDataObject*, DWORD, CPoint point) override
     {
-        CQXPDockingPanePaintManager* pPaint = m_pPanel->GetPaintManager();
+        CDockingPanePaintManager* pPaint = m_pPanel->GetPaintManager();
         CQXPDockingPane* pPane = m_pPanel->HitTest(point);
         CQXPDockingPaneAutoHideWnd* pOut = m_pPanel->GetSlideOut();
         if (pPane && pPaint && pPaint->m_bDragSlidesOut && (!pOut || pOut->GetShownPane() != pPane))
@@ -101,7 +101,7 @@ int AFXAPI AutoHideGroupTabs::PositionOfSide(int nSide)
 
 CQXPTabPainter* AutoHideGroupTabs::GetPaintManager() const
 {
-    CQXPDockingPanePaintManager* p = m_pPanel ? m_pPanel->GetPaintManager() : NULL;
+    CDockingPanePaintManager* p = m_pPanel ? m_pPanel->GetPaintManager() : NULL;
     return p ? p->GetPanelTabPainter() : NULL;
 }
 
@@ -220,7 +220,7 @@ int AutoHidePanel::GetStripSize() const
 {
     if (GetVisibleGroups().empty())
         return 0;
-    CQXPDockingPanePaintManager* pPaint = GetPaintManager();
+    CDockingPanePaintManager* pPaint = GetPaintManager();
     CQXPTabPainter* pTabs = pPaint ? pPaint->GetPanelTabPainter() : NULL;
     if (!pTabs)
         return 24;
@@ -275,7 +275,7 @@ void AutoHidePanel::SyncTabs()
 
 void AutoHidePanel::LayoutTabs(const RECT& rcStrip)
 {
-    CQXPDockingPanePaintManager* pPaint = GetPaintManager();
+    CDockingPanePaintManager* pPaint = GetPaintManager();
     CQXPTabPainter* pPainter = pPaint ? pPaint->GetPanelTabPainter() : NULL;
     if (!pPainter)
         return;
@@ -448,7 +448,7 @@ void AutoHidePanel::DrawPanel(HDC hDC)
 {
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
-    CQXPDockingPanePaintManager* pPaint = GetPaintManager();
+    CDockingPanePaintManager* pPaint = GetPaintManager();
     COLORREF clrA = pPaint ? pPaint->m_clrPanelBack[0] : ::GetSysColor(COLOR_3DFACE);
     COLORREF clrB = pPaint ? pPaint->m_clrPanelBack[1] : clrA;
     if (clrA == (COLORREF)-1)
@@ -1053,7 +1053,7 @@ void CQXPDockingPaneAutoHideWnd::DrawWindow(HDC hDC)
 {
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
-    CQXPDockingPanePaintManager* pPaint = m_pPanel ? m_pPanel->GetPaintManager() : NULL;
+    CDockingPanePaintManager* pPaint = m_pPanel ? m_pPanel->GetPaintManager() : NULL;
     auto color = [&](int n) { return pPaint ? pPaint->GetColor(n) : ::GetSysColor(n); };
     CDC& dc = *CDC::FromHandle(hDC);
     auto line = [&](int x1, int y1, int x2, int y2, int n) {

@@ -135,7 +135,7 @@ int CDockingDragContext::GetGuideStyle() const { return m_pManager && m_pManager
 
 int CDockingDragContext::GetGuideScheme() const
 {
-    CQXPDockingPanePaintManager* pPaint = m_pManager ? m_pManager->GetPaintManager() : NULL;
+    CDockingPanePaintManager* pPaint = m_pManager ? m_pManager->GetPaintManager() : NULL;
     return pPaint ? pPaint->GetColorScheme() : 0;
 }
 
@@ -299,7 +299,7 @@ void CDockingDragContext::CollectScene(DockingDragScene& scene)
     DockingLayoutStore* pLayout = m_pManager ? m_pManager->GetLayout() : NULL;
     if (!pLayout)
         return;
-    CQXPDockingPanePaintManager* pPaint = m_pManager->GetPaintManager();
+    CDockingPanePaintManager* pPaint = m_pManager->GetPaintManager();
     for (CPaneBase* p : pLayout->GetObjects()) {
         if (p->GetType() != paneTypeTabbedContainer)
             continue;
@@ -761,7 +761,7 @@ void CDockingDragContext::ShowPreview(const RECT& rcShape, BOOL bAttach)
     RECT rcBody = rcShape, rcTab = {0, 0, 0, 0};
     if (bAttach && !::IsRectEmpty(&rcShape)) {
         int cyTab = std::min(Height(rcShape) / 2, 20), cxTab = std::min(Width(rcShape) - 5, 50);
-        CQXPDockingPanePaintManager* pPaint = m_pManager ? m_pManager->GetPaintManager() : NULL;
+        CDockingPanePaintManager* pPaint = m_pManager ? m_pManager->GetPaintManager() : NULL;
         CQXPDockingPaneTabbedContainer* pTabbed = dynamic_cast<CQXPDockingPaneTabbedContainer*>(m_pTarget);
         if (pPaint && pTabbed && pPaint->GetTabPainter() && pPaint->GetTabPainter()->GetPosition() == tabPositionTop) {
             int yTab = rcShape.top;

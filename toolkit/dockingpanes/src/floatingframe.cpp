@@ -41,7 +41,7 @@ BOOL CQXPDockingPaneMiniWnd::IsThemed() const
 
 int CQXPDockingPaneMiniWnd::CaptionHeight() const
 {
-    CQXPDockingPanePaintManager* pPaint = GetPaintManager();
+    CDockingPanePaintManager* pPaint = GetPaintManager();
     return pPaint ? pPaint->GetCaptionHeight() : ::GetSystemMetrics(SM_CYSMCAPTION);
 }
 
@@ -537,7 +537,7 @@ void CQXPDockingPaneMiniWnd::OnNcPaint()
         Default();
         return;
     }
-    CQXPDockingPanePaintManager* pPaint = GetPaintManager();
+    CDockingPanePaintManager* pPaint = GetPaintManager();
     HDC hDC = ::GetWindowDC(m_hWnd);
     if (hDC && pPaint) {
         RECT rc;

@@ -25,7 +25,7 @@ void Frame3d(CDC& dc, RECT& rc, COLORREF clrTopLeft, COLORREF clrBottomRight)
 
 } // namespace
 
-CaptionBarContent CQXPDockingPanePaintManager::ContentOf(CQXPDockingPaneMiniWnd* pFrame) const
+CaptionBarContent CDockingPanePaintManager::ContentOf(CQXPDockingPaneMiniWnd* pFrame) const
 {
     CaptionBarContent content;
     content.pOwner = pFrame;
@@ -45,7 +45,7 @@ CaptionBarContent CQXPDockingPanePaintManager::ContentOf(CQXPDockingPaneMiniWnd*
     return content;
 }
 
-void CQXPDockingPanePaintManager::DrawFloatingFrame(HDC hDC, CQXPDockingPaneMiniWnd* pFrame, const RECT& rcFrame)
+void CDockingPanePaintManager::DrawFloatingFrame(HDC hDC, CQXPDockingPaneMiniWnd* pFrame, const RECT& rcFrame)
 {
     switch (m_nTheme) {
     case 2:
@@ -76,8 +76,8 @@ static void FillAboveClient(CDC& dc, CQXPDockingPaneMiniWnd* pFrame, const RECT&
         dc.FillSolidRect(&rc, clr);
 }
 
-void CQXPDockingPanePaintManager::DrawFloatingFrameClassic(HDC hDC, CQXPDockingPaneMiniWnd* pFrame,
-                                                           const RECT& rcFrame)
+void CDockingPanePaintManager::DrawFloatingFrameClassic(HDC hDC, CQXPDockingPaneMiniWnd* pFrame,
+                                                        const RECT& rcFrame)
 {
     CDC& dc = *CDC::FromHandle(hDC);
     // Theme 5 draws its frame on the stripe colour of its panes.
@@ -108,8 +108,8 @@ void CQXPDockingPanePaintManager::DrawFloatingFrameClassic(HDC hDC, CQXPDockingP
     FillAboveClient(dc, pFrame, RECT{rc.left, rcStrip.bottom, rc.right, rc.bottom}, face);
 }
 
-void CQXPDockingPanePaintManager::DrawFloatingFrameLuna(HDC hDC, CQXPDockingPaneMiniWnd* pFrame,
-                                                        const RECT& rcFrame)
+void CDockingPanePaintManager::DrawFloatingFrameLuna(HDC hDC, CQXPDockingPaneMiniWnd* pFrame,
+                                                     const RECT& rcFrame)
 {
     CDC& dc = *CDC::FromHandle(hDC);
     const COLORREF clrFrame = GetColor(qxColorMenuBorder);
@@ -144,8 +144,8 @@ void CQXPDockingPanePaintManager::DrawFloatingFrameLuna(HDC hDC, CQXPDockingPane
     FillAboveClient(dc, pFrame, RECT{rc.left, rcStrip.bottom, rc.right, rc.bottom}, clrInner);
 }
 
-BOOL CQXPDockingPanePaintManager::DrawFloatingFrameStyled(HDC hDC, CQXPDockingPaneMiniWnd* pFrame,
-                                                          const RECT& rcFrame)
+BOOL CDockingPanePaintManager::DrawFloatingFrameStyled(HDC hDC, CQXPDockingPaneMiniWnd* pFrame,
+                                                       const RECT& rcFrame)
 {
     if (!IsVisualStyleActive(vsWindow))
         return FALSE;

@@ -54,7 +54,7 @@ void DockingMarginWnd::OnPaint()
     CPaintDC dc(this);
     RECT rc;
     GetClientRect(&rc);
-    if (CQXPDockingPanePaintManager* pPaint = m_pManager ? m_pManager->GetPaintManager() : NULL)
+    if (CDockingPanePaintManager* pPaint = m_pManager ? m_pManager->GetPaintManager() : NULL)
         pPaint->DrawMargin(dc.GetSafeHdc(), rc, m_bHorizontal);
 }
 

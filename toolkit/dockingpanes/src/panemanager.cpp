@@ -65,7 +65,7 @@ CQXPDockingPaneManager::CQXPDockingPaneManager()
     m_bSyncActiveFloatingFrames = TRUE;
     m_nFloatingFrameAlpha = 255;
     m_pDragContext = new CDockingDragContext(this);
-    m_pPaintManager = new CQXPDockingPanePaintManager();
+    m_pPaintManager = new CDockingPanePaintManager();
     m_pToolTipContext = new CQXPToolTipContext();
     RegisterDockingClasses();
 }
@@ -535,7 +535,7 @@ void CQXPDockingPaneManager::LayoutInRect(RECT& rect, HDWP hDWP)
 void CQXPDockingPaneManager::SetTheme(int nTheme)
 {
     delete m_pPaintManager;
-    m_pPaintManager = CQXPDockingPanePaintManager::CreateTheme(nTheme);
+    m_pPaintManager = CDockingPanePaintManager::CreateTheme(nTheme);
     m_bTheme9 = nTheme == 9;
     RedrawPanes();
 }

@@ -18,7 +18,7 @@
 // Theme 5: the room around a pane's body on its stripe colour.
 static const int kStripedInset = 3;
 
-CQXPDockingPanePaintManager::CQXPDockingPanePaintManager()
+CDockingPanePaintManager::CDockingPanePaintManager()
     : m_nTheme(0), m_nButtonStyle(0), m_nCaptionExtra(5), m_pTabPainter(new CQXPTabPainter()),
       m_pPanelTabPainter(new CQXPTabPainter()), m_nSplitterSize(4), m_nCaptionHeight(18), m_nTabStripHeight(22),
       m_nBorder(1), m_bShowCaption(TRUE), m_bAlwaysShowTabs(FALSE), m_hFont(NULL), m_bShowPanelIcons(TRUE), m_bDragSlidesOut(TRUE),
@@ -49,7 +49,7 @@ CQXPDockingPanePaintManager::CQXPDockingPanePaintManager()
     RefreshMetrics();
 }
 
-CQXPDockingPanePaintManager* AFXAPI CQXPDockingPanePaintManager::CreateTheme(int nTheme)
+CDockingPanePaintManager* AFXAPI CDockingPanePaintManager::CreateTheme(int nTheme)
 {
     struct ThemeInfo {
         int buttonStyle;
@@ -73,7 +73,7 @@ CQXPDockingPanePaintManager* AFXAPI CQXPDockingPanePaintManager::CreateTheme(int
     if (nTheme < 1 || nTheme > 10)
         nTheme = 0;
     const ThemeInfo& t = kThemes[nTheme];
-    CQXPDockingPanePaintManager* p = new CQXPDockingPanePaintManager();
+    CDockingPanePaintManager* p = new CDockingPanePaintManager();
     p->m_nTheme = nTheme;
     p->m_nButtonStyle = t.buttonStyle;
     p->m_nCaptionExtra = t.captionExtra;
@@ -101,7 +101,7 @@ CQXPDockingPanePaintManager* AFXAPI CQXPDockingPanePaintManager::CreateTheme(int
     return p;
 }
 
-CQXPDockingPanePaintManager::~CQXPDockingPanePaintManager()
+CDockingPanePaintManager::~CDockingPanePaintManager()
 {
     delete m_pTabPainter;
     delete m_pPanelTabPainter;
@@ -113,20 +113,20 @@ CQXPDockingPanePaintManager::~CQXPDockingPanePaintManager()
         ::DeleteObject(m_hFontVertical);
 }
 
-COLORREF CQXPDockingPanePaintManager::GetColor(int nIndex) const
+COLORREF CDockingPanePaintManager::GetColor(int nIndex) const
 {
     if (nIndex < 0 || nIndex > 62)
         return (COLORREF)nIndex;
     return m_clrTable[nIndex];
 }
 
-void CQXPDockingPanePaintManager::SetColor(int nIndex, COLORREF clr)
+void CDockingPanePaintManager::SetColor(int nIndex, COLORREF clr)
 {
     if (nIndex >= 0 && nIndex <= 62)
         m_clrTable[nIndex] = clr;
 }
 
-void CQXPDockingPanePaintManager::RefreshMetrics()
+void CDockingPanePaintManager::RefreshMetrics()
 {
     ToolkitColorManager* pColors = ToolkitColorManager::Instance();
     pColors->RefreshColors();
@@ -184,7 +184,7 @@ void CQXPDockingPanePaintManager::RefreshMetrics()
     }
 }
 
-void CQXPDockingPanePaintManager::SetCaptionFont(const LOGFONTA* pLogFont, BOOL bUseSystem)
+void CDockingPanePaintManager::SetCaptionFont(const LOGFONTA* pLogFont, BOOL bUseSystem)
 {
     m_bUseSystemFont = bUseSystem;
     if (pLogFont && bUseSystem && m_bPreferTahoma && pLogFont->lfCharSet <= 2 &&
@@ -197,7 +197,7 @@ void CQXPDockingPanePaintManager::SetCaptionFont(const LOGFONTA* pLogFont, BOOL 
     CreateCaptionFonts(pLogFont);
 }
 
-void CQXPDockingPanePaintManager::CreateCaptionFonts(const LOGFONTA* pLogFont)
+void CDockingPanePaintManager::CreateCaptionFonts(const LOGFONTA* pLogFont)
 {
     if (m_hFont)
         ::DeleteObject(m_hFont);
@@ -234,7 +234,7 @@ void CQXPDockingPanePaintManager::CreateCaptionFonts(const LOGFONTA* pLogFont)
     m_nCaptionHeight = m_rcCaptionMargin.top + m_rcCaptionMargin.bottom + m_nCaptionTextHeight;
 }
 
-RECT CQXPDockingPanePaintManager::GetCaptionRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const
+RECT CDockingPanePaintManager::GetCaptionRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const
 {
     RECT rc = rect;
     if (!pPane->IsCaptionVisible())
@@ -246,8 +246,8 @@ RECT CQXPDockingPanePaintManager::GetCaptionRect(const CQXPDockingPaneTabbedCont
     return rc;
 }
 
-RECT CQXPDockingPanePaintManager::GetCaptionGripperRect(const CQXPDockingPaneTabbedContainer* pPane,
-                                                        const RECT& rect) const
+RECT CDockingPanePaintManager::GetCaptionGripperRect(const CQXPDockingPaneTabbedContainer* pPane,
+                                                     const RECT& rect) const
 {
     RECT rc = {0, 0, 0, 0};
     if ((m_nTheme != 2 && m_nTheme != 10) || !pPane->IsCaptionVisible())
@@ -265,7 +265,7 @@ RECT CQXPDockingPanePaintManager::GetCaptionGripperRect(const CQXPDockingPaneTab
     return rc;
 }
 
-RECT CQXPDockingPanePaintManager::GetTabStripRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const
+RECT CDockingPanePaintManager::GetTabStripRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const
 {
     RECT rc = rect;
     if (!pPane->IsTabsVisible()) {
@@ -279,7 +279,7 @@ RECT CQXPDockingPanePaintManager::GetTabStripRect(const CQXPDockingPaneTabbedCon
     return rc;
 }
 
-RECT CQXPDockingPanePaintManager::GetBodyRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const
+RECT CDockingPanePaintManager::GetBodyRect(const CQXPDockingPaneTabbedContainer* pPane, const RECT& rect) const
 {
     RECT rc = rect;
     if (pPane->IsCaptionVisible())
@@ -299,7 +299,7 @@ RECT CQXPDockingPanePaintManager::GetBodyRect(const CQXPDockingPaneTabbedContain
     return rc;
 }
 
-void CQXPDockingPanePaintManager::AdjustClientRect(const CQXPDockingPaneTabbedContainer* pPane, RECT& rect) const
+void CDockingPanePaintManager::AdjustClientRect(const CQXPDockingPaneTabbedContainer* pPane, RECT& rect) const
 {
     if (pPane->IsTabsVisible() && m_pTabPainter->GetAppearance() == 8) {
         rect = GetTabStripRect(pPane, rect);
@@ -330,7 +330,7 @@ void CQXPDockingPanePaintManager::AdjustClientRect(const CQXPDockingPaneTabbedCo
         rect.right = rect.left;
 }
 
-void CQXPDockingPanePaintManager::LayoutCaptionButtons(CQXPDockingPaneTabbedContainer* pPane, const RECT& rect)
+void CDockingPanePaintManager::LayoutCaptionButtons(CQXPDockingPaneTabbedContainer* pPane, const RECT& rect)
 {
     RECT rcCaption = GetCaptionRect(pPane, rect);
     const BOOL bVertical = pPane->IsCaptionVertical();
@@ -379,7 +379,7 @@ const LunaScheme* LunaSchemeOf(int nScheme)
 
 } // namespace
 
-int CQXPDockingPanePaintManager::GetColorScheme() const
+int CDockingPanePaintManager::GetColorScheme() const
 {
     const ToolkitColorManager* pColors = ToolkitColorManager::Instance();
     if (m_nTheme == 2 || m_nTheme == 7)
@@ -389,7 +389,7 @@ int CQXPDockingPanePaintManager::GetColorScheme() const
     return pColors->GetCurrentTheme();
 }
 
-void CQXPDockingPanePaintManager::ApplyLunaScheme(const LunaScheme& scheme)
+void CDockingPanePaintManager::ApplyLunaScheme(const LunaScheme& scheme)
 {
     m_clrInactiveCaption[0] = scheme.inactive[0];
     m_clrInactiveCaption[1] = scheme.inactive[1];
@@ -414,7 +414,7 @@ void CQXPDockingPanePaintManager::ApplyLunaScheme(const LunaScheme& scheme)
     }
 }
 
-void CQXPDockingPanePaintManager::RefreshThemeColors()
+void CDockingPanePaintManager::RefreshThemeColors()
 {
     const COLORREF face = GetColor(COLOR_3DFACE), window = GetColor(COLOR_WINDOW);
     m_bHighlightActive = TRUE;
@@ -548,7 +548,7 @@ void CQXPDockingPanePaintManager::RefreshThemeColors()
     m_clrInactiveCaptionText = ReadableTextColor(m_clrInactiveCaptionText, clrInactiveBack);
 }
 
-void CQXPDockingPanePaintManager::ApplyOffice2007PaneColors()
+void CDockingPanePaintManager::ApplyOffice2007PaneColors()
 {
     // Each ...Light key is a gradient's first end, each ...Dark its second.
     ThemeResources* pTheme = GetThemeResources();
@@ -576,8 +576,8 @@ void CQXPDockingPanePaintManager::ApplyOffice2007PaneColors()
     take("Toolbar", "MenuPopupBorder", {&m_clrTable[qxColorMenuBorder]});
 }
 
-void AFXAPI CQXPDockingPanePaintManager::DrawCaptionButtonGlyph(HDC hDC, int nID, int x, int y, COLORREF clr,
-                                                                BOOL bHorizontalPin)
+void AFXAPI CDockingPanePaintManager::DrawCaptionButtonGlyph(HDC hDC, int nID, int x, int y, COLORREF clr,
+                                                             BOOL bHorizontalPin)
 {
     CDC& dc = *CDC::FromHandle(hDC);
     PenSelector pen(hDC, clr);
@@ -636,7 +636,7 @@ void AFXAPI CQXPDockingPanePaintManager::DrawCaptionButtonGlyph(HDC hDC, int nID
     }
 }
 
-void CQXPDockingPanePaintManager::DrawCaptionButton(HDC hDC, CaptionButton* pButton, COLORREF clrGlyph, BOOL bHidden)
+void CDockingPanePaintManager::DrawCaptionButton(HDC hDC, CaptionButton* pButton, COLORREF clrGlyph, BOOL bHidden)
 {
     CDC& dc = *CDC::FromHandle(hDC);
     RECT rc = pButton->m_rc;
@@ -690,13 +690,13 @@ void CQXPDockingPanePaintManager::DrawCaptionButton(HDC hDC, CaptionButton* pBut
 // The small close button's state in an inactive caption.
 static const int kCloseButtonInactive = 5;
 
-BOOL CQXPDockingPanePaintManager::IsVisualStyleActive(VisualStyleClass n) const
+BOOL CDockingPanePaintManager::IsVisualStyleActive(VisualStyleClass n) const
 {
     return m_pStyles[n]->IsAppThemed();
 }
 
-BOOL CQXPDockingPanePaintManager::DrawThemedCaptionButton(HDC hDC, CaptionButton* pButton, BOOL* pbGlyph,
-                                                          COLORREF* pclrGlyph)
+BOOL CDockingPanePaintManager::DrawThemedCaptionButton(HDC hDC, CaptionButton* pButton, BOOL* pbGlyph,
+                                                       COLORREF* pclrGlyph)
 {
     const RECT& rc = pButton->m_rc;
     const BOOL bPressed = pButton->m_bPressed, bHot = pButton->m_bHot;
@@ -755,7 +755,7 @@ BOOL CQXPDockingPanePaintManager::DrawThemedCaptionButton(HDC hDC, CaptionButton
     return FALSE;
 }
 
-RECT CQXPDockingPanePaintManager::RebarRectOf(CQXPDockingPaneTabbedContainer* pPane, const RECT& rcCaption) const
+RECT CDockingPanePaintManager::RebarRectOf(CQXPDockingPaneTabbedContainer* pPane, const RECT& rcCaption) const
 {
     // The picture spans the container's frame (a floating frame's window),
     // so that neighbouring captions show the slices of one band.
@@ -775,8 +775,8 @@ RECT CQXPDockingPanePaintManager::RebarRectOf(CQXPDockingPaneTabbedContainer* pP
     return rcWhole;
 }
 
-int CQXPDockingPanePaintManager::DrawCaptionButtons(HDC hDC, const CaptionBarContent& content, const RECT& rcBand,
-                                                    COLORREF clrGlyph, int nSize, int nGap)
+int CDockingPanePaintManager::DrawCaptionButtons(HDC hDC, const CaptionBarContent& content, const RECT& rcBand,
+                                                 COLORREF clrGlyph, int nSize, int nGap)
 {
     if (content.bButtonsInert)
         clrGlyph = GetColor(COLOR_GRAYTEXT);
@@ -798,7 +798,7 @@ int CQXPDockingPanePaintManager::DrawCaptionButtons(HDC hDC, const CaptionBarCon
     return left;
 }
 
-void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rcCaption)
+void CDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rcCaption)
 {
     if (!pPane->IsCaptionVertical()) {
         DrawCaptionBar(hDC, pPane, rcCaption, NULL);
@@ -852,7 +852,7 @@ void CQXPDockingPanePaintManager::DrawCaption(HDC hDC, CQXPDockingPaneTabbedCont
     ::ExtTextOutA(hDC, x, y, ETO_CLIPPED, &rcText, strTitle, strTitle.GetLength(), NULL);
 }
 
-CaptionBarContent CQXPDockingPanePaintManager::ContentOf(CQXPDockingPaneTabbedContainer* pPane) const
+CaptionBarContent CDockingPanePaintManager::ContentOf(CQXPDockingPaneTabbedContainer* pPane) const
 {
     CaptionBarContent content;
     CQXPDockingPane* pSelected = pPane->GetSelected();
@@ -867,8 +867,8 @@ CaptionBarContent CQXPDockingPanePaintManager::ContentOf(CQXPDockingPaneTabbedCo
     return content;
 }
 
-void CQXPDockingPanePaintManager::DrawCaptionBar(HDC hDC, CQXPDockingPaneTabbedContainer* pPane,
-                                                 const RECT& rcCaption, VerticalText* pText)
+void CDockingPanePaintManager::DrawCaptionBar(HDC hDC, CQXPDockingPaneTabbedContainer* pPane,
+                                              const RECT& rcCaption, VerticalText* pText)
 {
     CaptionBarContent content = ContentOf(pPane);
     if (m_nTheme == 8 && IsVisualStyleActive(vsRebar))
@@ -880,8 +880,8 @@ void CQXPDockingPanePaintManager::DrawCaptionBar(HDC hDC, CQXPDockingPaneTabbedC
     DrawCaptionBar(hDC, content, rcCaption, rcBand, pText);
 }
 
-void CQXPDockingPanePaintManager::DrawCaptionBar(HDC hDC, const CaptionBarContent& content, const RECT& rcCaption,
-                                                 const RECT& rcBandIn, VerticalText* pText)
+void CDockingPanePaintManager::DrawCaptionBar(HDC hDC, const CaptionBarContent& content, const RECT& rcCaption,
+                                              const RECT& rcBandIn, VerticalText* pText)
 {
     CDC& dc = *CDC::FromHandle(hDC);
     const BOOL bActive = content.bActive;
@@ -1072,7 +1072,7 @@ void CQXPDockingPanePaintManager::DrawCaptionBar(HDC hDC, const CaptionBarConten
     }
 }
 
-void CQXPDockingPanePaintManager::DrawPane(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rc)
+void CDockingPanePaintManager::DrawPane(HDC hDC, CQXPDockingPaneTabbedContainer* pPane, const RECT& rc)
 {
     CDC& dc = *CDC::FromHandle(hDC);
     // Theme 5 lays its panes on the active or inactive stripe colour.
@@ -1101,12 +1101,12 @@ void CQXPDockingPanePaintManager::DrawPane(HDC hDC, CQXPDockingPaneTabbedContain
         LayoutCaptionButtons(pPane, rc);
 }
 
-void CQXPDockingPanePaintManager::DrawMargin(HDC hDC, const RECT& rc, BOOL /*bHorizontal*/)
+void CDockingPanePaintManager::DrawMargin(HDC hDC, const RECT& rc, BOOL /*bHorizontal*/)
 {
     CDC::FromHandle(hDC)->FillSolidRect(&rc, m_clrFace);
 }
 
-void CQXPDockingPanePaintManager::DrawSplitter(HDC hDC, const RECT& rc, BOOL bHorizBar)
+void CDockingPanePaintManager::DrawSplitter(HDC hDC, const RECT& rc, BOOL bHorizBar)
 {
     CDC& dc = *CDC::FromHandle(hDC);
     const COLORREF face = m_clrFace;

@@ -135,7 +135,7 @@ CQXPDockingPaneManager* CPaneBase::GetDockingPaneManager() const
     return m_pLayout ? m_pLayout->GetManager() : NULL;
 }
 
-CQXPDockingPanePaintManager* CPaneBase::GetPaintManager() const
+CDockingPanePaintManager* CPaneBase::GetPaintManager() const
 {
     CQXPDockingPaneManager* pManager = GetDockingPaneManager();
     return pManager ? pManager->GetPaintManager() : NULL;

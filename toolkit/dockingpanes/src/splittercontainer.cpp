@@ -129,7 +129,7 @@ CPaneSplitterContainer::~CPaneSplitterContainer()
 
 int CPaneSplitterContainer::GetSplitterSize() const
 {
-    CQXPDockingPanePaintManager* pPaint = GetPaintManager();
+    CDockingPanePaintManager* pPaint = GetPaintManager();
     return pPaint ? pPaint->GetSplitterSize() : 4;
 }
 

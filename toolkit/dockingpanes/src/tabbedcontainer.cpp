@@ -24,7 +24,7 @@ public:
     BOOL IsFocused() const override { return m_pOwner->IsActive(); }
     CQXPTabPainter* GetPaintManager() const override
     {
-        CQXPDockingPanePaintManager* p = m_pOwner->GetPaintManager();
+        CDockingPanePaintManager* p = m_pOwner->GetPaintManager();
         return p ? p->GetTabPainter() : NULL;
     }
     void RedrawControl(LPCRECT lpRect, BOOL) override
@@ -184,7 +184,7 @@ void CQXPDockingPaneTabbedContainer::ShowCaption(BOOL bShow)
 
 BOOL CQXPDockingPaneTabbedContainer::IsCaptionVisible() const
 {
-    CQXPDockingPanePaintManager* pPaint = GetPaintManager();
+    CDockingPanePaintManager* pPaint = GetPaintManager();
     return m_bTitleVisible && m_pSelectedPane && !(m_pSelectedPane->GetOptions() & paneNoCaption) &&
            (!pPaint || pPaint->IsShowCaption());
 }
@@ -233,7 +233,7 @@ BOOL CQXPDockingPaneTabbedContainer::IsTabsVisible() const
 {
     if (IsHidden())
         return FALSE;
-    CQXPDockingPanePaintManager* pPaint = GetPaintManager();
+    CDockingPanePaintManager* pPaint = GetPaintManager();
     return m_lstPanes.size() >= 2 || (!m_lstPanes.empty() && pPaint && pPaint->IsAlwaysShowTabs());
 }
 
@@ -247,7 +247,7 @@ int CQXPDockingPaneTabbedContainer::HitTest(CPoint pt) const
     RECT rc = {0, 0, m_rcWindow.right - m_rcWindow.left, m_rcWindow.bottom - m_rcWindow.top};
     if (IsCaptionVisible()) {
         RECT rcClient = rc;
-        if (CQXPDockingPanePaintManager* pPaint = GetPaintManager())
+        if (CDockingPanePaintManager* pPaint = GetPaintManager())
             rcClient = pPaint->GetCaptionRect(this, rc);
         if (::PtInRect(&rcClient, pt))
             return -2;
@@ -378,7 +378,7 @@ void CQXPDockingPaneTabbedContainer::GetMinMaxInfo(MINMAXINFO* pMinMax) const
         }
     }
     // The caption, tab strip and borders come on top of the panes' limits.
-    if (CQXPDockingPanePaintManager* pPaint = GetPaintManager()) {
+    if (CDockingPanePaintManager* pPaint = GetPaintManager()) {
         RECT rc = {0, 0, 1000, 1000};
         pPaint->AdjustClientRect(this, rc);
         int dx = 1000 - (rc.right - rc.left), dy = 1000 - (rc.bottom - rc.top);
@@ -417,7 +417,7 @@ void CQXPDockingPaneTabbedContainer::UpdatePanes(BOOL bRelayout)
         return;
     ++m_nLockUpdate;
     RECT rc = {0, 0, m_rcWindow.right - m_rcWindow.left, m_rcWindow.bottom - m_rcWindow.top};
-    CQXPDockingPanePaintManager* pPaint = GetPaintManager();
+    CDockingPanePaintManager* pPaint = GetPaintManager();
     m_rcClient = rc;
     m_arrTabRects.clear();
     --m_nLockUpdate;
@@ -578,7 +578,7 @@ void CQXPDockingPaneTabbedContainer::EndTabDrag()
 
 BOOL CQXPDockingPaneTabbedContainer::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
 {
-    CQXPDockingPanePaintManager* pPaint = GetPaintManager();
+    CDockingPanePaintManager* pPaint = GetPaintManager();
     if (nHitTest == HTCLIENT && pPaint) {
         POINT pt;
         ::GetCursorPos(&pt);
@@ -1072,6 +1072,6 @@ void CQXPDockingPaneTabbedContainer::DrawContainer(HDC hDC)
 {
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
-    if (CQXPDockingPanePaintManager* pPaint = GetPaintManager())
+    if (CDockingPanePaintManager* pPaint = GetPaintManager())
         pPaint->DrawPane(hDC, this, rc);
 }

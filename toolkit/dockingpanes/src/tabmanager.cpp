@@ -451,6 +451,30 @@ CQXPTabManagerNavigateButton* CQXPTabManager::HitTestNavigateButton(POINT pt, BO
     return NULL;
 }
 
+CString CQXPTabManager::GetNavigateButtonTooltip(const CQXPTabManagerNavigateButton* pButton) const
+{
+    return pButton ? pButton->m_strToolTip : CString();
+}
+
+void CQXPTabManager::GetItemMetrics(SIZE* pszButton, SIZE* pszMin, SIZE* pszMax) const
+{
+    CQXPTabPainter* pPaint = GetPaintManager();
+    if (!pPaint)
+        return;
+    if (pszButton)
+        *pszButton = SIZE{pPaint->m_nFixedTabWidth, 0};
+    if (pszMin)
+        *pszMin = SIZE{pPaint->m_nMinTabWidth, 0};
+    if (pszMax)
+        *pszMax = SIZE{pPaint->m_nMaxTabWidth, 0};
+}
+
+BOOL CQXPTabManager::IsDrawStaticFrame() const
+{
+    CQXPTabPainter* pPaint = GetPaintManager();
+    return pPaint && pPaint->m_bStaticFrame;
+}
+
 INT_PTR CQXPTabManager::OnToolHitTest(POINT pt, CString* pText, RECT* pRect, CString* pTitle) const
 {
     if (IsMouseLocked())
@@ -461,9 +485,10 @@ INT_PTR CQXPTabManager::OnToolHitTest(POINT pt, CString* pText, RECT* pRect, CSt
             nButton = (int)i;
     if (nButton >= 0) {
         const CQXPTabManagerNavigateButton* b = m_arrNavigateButtons[nButton];
-        if (b->m_strToolTip.IsEmpty())
+        CString strTip = GetNavigateButtonTooltip(b);
+        if (strTip.IsEmpty())
             return -1;
-        *pText = b->m_strToolTip;
+        *pText = strTip;
         *pRect = b->m_rc;
         return nButton;
     }

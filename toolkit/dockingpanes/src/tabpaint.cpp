@@ -83,14 +83,61 @@ const AppearanceInfo& Appearance(int n)
 
 } // namespace
 
-CTabAppearancePainter::CTabAppearancePainter(int nId)
-    : m_pPaintManager(NULL), m_nId(nId >= 0 && nId <= 10 ? nId : 0)
+CTabPaintPart::CTabPaintPart(CQXPTabPainter* pPaintManager, int nRowSpacing)
+    : m_pPaintManager(pPaintManager), m_nRowSpacing(nRowSpacing)
 {
+    ::SetRectEmpty(&m_rcHeaderMargin);
+}
+
+// Adjacent rows of a multi-row strip overlap by this much.
+const int kRowOverlap = 2;
+
+CTabAppearancePainter::CTabAppearancePainter(int nId)
+    : CTabPaintPart(NULL, -kRowOverlap), m_nId(nId >= 0 && nId <= 10 ? nId : 0)
+{
+    m_rcHeaderMargin = Appearance(m_nId).margins;
 }
 
 RECT CTabAppearancePainter::GetHeaderMargin() const
 {
-    return Appearance(m_nId).margins;
+    return m_rcHeaderMargin;
+}
+
+void CTabAppearancePainter::DrawTabControl(CQXPTabManager* pManager, HDC hDC, const RECT& rc)
+{
+    if (m_pPaintManager)
+        m_pPaintManager->DrawTabControlEx(pManager, hDC, rc);
+}
+
+void AFXAPI CTabAppearancePainter::AdjustRectByPosition(RECT& rc, int nLeft, int nTop, int nRight, int nBottom,
+                                                        int nPosition)
+{
+    switch (nPosition) {
+    case tabPositionBottom:
+        rc.left -= nLeft;
+        rc.bottom += nTop;
+        rc.right += nRight;
+        rc.top -= nBottom;
+        break;
+    case tabPositionLeft:
+        rc.top -= nLeft;
+        rc.left -= nTop;
+        rc.bottom += nRight;
+        rc.right += nBottom;
+        break;
+    case tabPositionRight:
+        rc.top -= nLeft;
+        rc.right += nTop;
+        rc.bottom += nRight;
+        rc.left -= nBottom;
+        break;
+    default:
+        rc.left -= nLeft;
+        rc.top -= nTop;
+        rc.right += nRight;
+        rc.bottom += nBottom;
+        break;
+    }
 }
 
 int CTabAppearancePainter::GetSupportedColorSets() const
@@ -197,7 +244,9 @@ void CQXPTabPainter::SetAppearanceSet(CTabAppearancePainter* pAppearance)
 
 void CQXPTabPainter::SetColor(int nColorSet)
 {
-    SetColorSet(nColorSet == 8 ? new CTabColorSetVisualStyle() : new CTabColorSet(nColorSet));
+    SetColorSet(nColorSet == 8    ? static_cast<CTabColorSet*>(new CTabColorSetVisualStyle())
+                : nColorSet == 16 ? new CTabColorSetLuna2()
+                                  : new CTabColorSet(nColorSet));
 }
 
 void CQXPTabPainter::SetColorSet(CTabColorSet* pColorSet)
@@ -318,7 +367,42 @@ int CQXPTabPainter::GetButtonHeight() const
     return m_nRowHeight;
 }
 
-int CQXPTabPainter::GetButtonLength(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerItem* pItem)
+int CQXPTabPainter::GetButtonLength(HDC hDC, CQXPTabManager* /*pManager*/, CQXPTabManagerItem* pItem)
+{
+    return DrawSingleButtonContent(hDC, pItem, RECT{0, 0, 0, 0}, FALSE);
+}
+
+int CQXPTabPainter::DrawSingleButtonContent(HDC hDC, CQXPTabManagerItem* pItem, const RECT& rc, BOOL bDraw)
+{
+    CQXPTabManager* pManager = pItem->GetTabManager();
+    if (!bDraw)
+        return MeasureItem(hDC, pManager, pItem);
+    // The item's own buttons take its end; the content keeps the rest.
+    RECT rcContent = rc;
+    if (m_nAppearance == 8) // the text ends before the row's grip
+        rcContent.right -= kStackedGripRight + kStackedGripWidth + kStackedGripRight;
+    for (CQXPTabManagerNavigateButton* b : pItem->m_arrNavigateButtons) {
+        if (b->m_nMode == 0)
+            continue;
+        if (IsHorizontal())
+            rcContent.right -= kItemButtonGap;
+        else
+            rcContent.bottom -= kItemButtonGap;
+        RECT rcFree = rcContent;
+        b->Reposition(rcFree);
+        SIZE sz = b->GetSize();
+        if (IsHorizontal())
+            rcContent.right -= sz.cx;
+        else
+            rcContent.bottom -= sz.cy;
+        if (!::IsRectEmpty(&b->m_rc))
+            DrawNavigateButton(pManager, hDC, b);
+    }
+    DrawItemContent(pManager, hDC, pItem, rcContent);
+    return IsHorizontal() ? rc.right - rc.left : rc.bottom - rc.top;
+}
+
+int CQXPTabPainter::MeasureItem(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerItem* pItem)
 {
     int margins = m_rcButtonMargin.left + m_rcButtonMargin.right;
     int n;
@@ -400,7 +484,8 @@ RECT CQXPTabPainter::GetHeaderRect(CQXPTabManager* pManager, const RECT& rcContr
     int rows = 1;
     if (m_nLayout == tabLayoutMultiRow && pManager)
         rows = std::max<int>(1, (int)pManager->m_arrRows.size());
-    int h = m_rcHeaderMargin.top + rows * m_nRowHeight + m_rcHeaderMargin.bottom;
+    int h = m_rcHeaderMargin.top + rows * m_nRowHeight + (rows - 1) * m_pAppearance->m_nRowSpacing +
+            m_rcHeaderMargin.bottom;
     switch (m_nPosition) {
     case tabPositionTop: rc.bottom = std::min<LONG>(rc.top + h, rcControl.bottom); break;
     case tabPositionBottom: rc.top = std::max<LONG>(rc.bottom - h, rcControl.top); break;
@@ -424,24 +509,7 @@ void CQXPTabPainter::PlaceNavigateButtons(CQXPTabManager* pManager, const RECT& 
 
 void CQXPTabPainter::RepositionTabControl(CQXPTabManager* pManager, HDC hDC, const RECT& rcIn)
 {
-    RECT rc = rcIn;
-    if (m_bStaticFrame) {
-        if (IsHorizontal()) {
-            rc.left += 2;
-            rc.top += 1;
-            rc.right -= 2;
-            rc.bottom -= 2;
-        } else {
-            rc.left += 1;
-            rc.top += 2;
-            rc.right -= 2;
-            rc.bottom -= 2;
-        }
-    }
-    rc.left += m_rcClientMargin.left;
-    rc.top += m_rcClientMargin.top;
-    rc.right -= m_rcClientMargin.right;
-    rc.bottom -= m_rcClientMargin.bottom;
+    RECT rc = DeflateControlRect(rcIn);
     pManager->m_rcControl = rcIn;
     if (m_nAppearance == 8) {
         LayoutStacked(pManager, rc);
@@ -515,6 +583,16 @@ void CQXPTabPainter::RepositionTabControl(CQXPTabManager* pManager, HDC hDC, con
     // Kept for a later layout when the strip had no room at all yet.
     if (!IsRectEmpty(&pManager->m_rcHeaderRect))
         pManager->m_bRevealSelected = FALSE;
+}
+
+RECT CQXPTabPainter::DeflateControlRect(const RECT& rcControl) const
+{
+    RECT rc = rcControl;
+    if (m_bStaticFrame) // the frame leaves 1 pixel at the tab side, 2 elsewhere
+        CTabAppearancePainter::AdjustRectByPosition(rc, -2, -1, -2, -2, m_nPosition);
+    CTabAppearancePainter::AdjustRectByPosition(rc, -m_rcClientMargin.left, -m_rcClientMargin.top,
+                                                -m_rcClientMargin.right, -m_rcClientMargin.bottom, m_nPosition);
+    return rc;
 }
 
 void CQXPTabPainter::PlaceItems(CQXPTabManager* pManager, const RECT& rc, int cross)
@@ -920,7 +998,7 @@ void CQXPTabPainter::RefreshColors()
         for (int i = tabOutlineInnerEdge; i <= tabOutlineInnerEdgeBottom; ++i)
             c.clrOutline[i] = c.clrOutline[tabOutlineOtherTabs + i] = kUnset;
         if (a == 4)
-            c.clrHeader[0] = c.clrHeader[1] = Sys(COLOR_3DFACE);
+            c.clrHeader[0] = c.clrHeader[1] = c.clrClient[0] = c.clrClient[1] = Sys(COLOR_3DFACE);
     };
 
     switch (m_nColorSet) {
@@ -967,6 +1045,8 @@ void CQXPTabPainter::RefreshColors()
         if (m_bAllowLuna && !ToolkitColorManager::Instance()->IsLunaColorsDisabled() && theme >= 1 && theme <= 5) {
             luna();
         } else {
+            // The client keeps the face whatever the header shows.
+            c.clrClient[0] = c.clrClient[1] = Sys(COLOR_3DFACE);
             if (theme == 1 || theme == 2) {
                 c.clrHeader[0] = c.clrHeader[1] = RGB(228, 226, 213);
                 c.bItemGradient = TRUE;
@@ -994,13 +1074,25 @@ void CQXPTabPainter::RefreshColors()
         c.clrNormalFace = RGB(162, 192, 246);
         c.clrSelectedFace = RGB(255, 194, 115);
         c.clrHotFace = RGB(255, 240, 201);
+        c.clrClient[0] = RGB(158, 190, 245);
+        c.clrClient[1] = RGB(196, 218, 250);
         c.bLuna = TRUE;
         ApplyOffice2007TabColors(c);
         break;
     }
-    if (m_nColorSet != 4 || !c.bLuna) {
+    // The Luna sets and the resource set chose their client faces above.
+    switch (m_nColorSet) {
+    case 2: // flat: the header's far end (the face on a low-colour display)
+        c.clrClient[0] = c.clrClient[1] =
+            ToolkitColorManager::Instance()->IsLowColor() ? Sys(COLOR_3DFACE) : c.clrHeader[1];
+        break;
+    case 4:
+    case 16:
+    case 32: break;
+    default:
         c.clrClient[0] = c.clrHeader[0];
         c.clrClient[1] = c.clrHeader[1];
+        break;
     }
     m_pColorSet->RefreshMetrics(c);
     ApplyDockingColorSet();
@@ -1071,6 +1163,32 @@ COLORREF CTabColorSet::FillItem(HDC hDC, const RECT& rc, CQXPTabManager* pManage
     else
         FillSolid(*CDC::FromHandle(hDC), rc, clr);
     return clr;
+}
+
+CTabColorSetLuna2::CTabColorSetLuna2() : CTabColorSet(16) {}
+
+CTabColorSetLuna2::~CTabColorSetLuna2() {}
+
+COLORREF CTabColorSetLuna2::FillItem(HDC hDC, const RECT& rc, CQXPTabManager* pManager, CQXPTabManagerItem* pItem)
+{
+    const CQXPTabPainter* p = m_pPaintManager;
+    const TabColorSet& c = p->GetColors();
+    COLORREF clr = p->m_bUseItemColors                    ? pManager->GetItemColor(pItem)
+                   : pItem == pManager->GetSelectedItem() ? c.clrSelectedFace
+                                                          : c.clrNormalFace;
+    if (pItem == pManager->GetHighlighted())
+        clr = c.clrHotFace;
+    if (c.bItemGradient)
+        p->FillGradientByPosition(hDC, rc, MixColors(clr, RGB(255, 255, 255), 300), clr);
+    else
+        FillSolid(*CDC::FromHandle(hDC), rc, clr);
+    return clr;
+}
+
+void CTabColorSet::FillHeader(HDC hDC, const RECT& rc, CQXPTabManager* /*pManager*/)
+{
+    const TabColorSet& c = m_pPaintManager->GetColors();
+    m_pPaintManager->FillGradientByPosition(hDC, rc, c.clrHeader[0], c.clrHeader[1]);
 }
 
 void CTabColorSet::FillClient(HDC hDC, const RECT& rc, CQXPTabManager* pManager)
@@ -1291,6 +1409,11 @@ void CQXPTabPainter::FillGradientByPosition(HDC hDC, const RECT& rc, COLORREF cl
 
 void CQXPTabPainter::DrawTabControl(CQXPTabManager* pManager, HDC hDC, const RECT& rcControl)
 {
+    m_pAppearance->DrawTabControl(pManager, hDC, rcControl);
+}
+
+void CQXPTabPainter::DrawTabControlEx(CQXPTabManager* pManager, HDC hDC, const RECT& rcControl)
+{
     CDC& dc = *CDC::FromHandle(hDC);
     RECT rc = rcControl;
     if (m_bStaticFrame) {
@@ -1316,7 +1439,7 @@ void CQXPTabPainter::DrawTabControl(CQXPTabManager* pManager, HDC hDC, const REC
     } else if (m_nAppearance == 4)
         dc.FillSolidRect(&rc, Sys(COLOR_3DFACE));
     else
-        FillGradientByPosition(hDC, rc, m_colors.clrHeader[0], m_colors.clrHeader[1]);
+        m_pColorSet->FillHeader(hDC, rc, pManager);
     // A themed set lays its pane part under a framed client.
     if (m_pColorSet->IsThemed() && m_nClientFrame == 0 && m_nAppearance != 4 && m_nAppearance != 8 &&
         m_nAppearance != 10) {
@@ -1546,28 +1669,7 @@ void CQXPTabPainter::DrawTabShape(CQXPTabManager* pManager, HDC hDC, CQXPTabMana
 void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem)
 {
     m_pAppearance->DrawSingleButton(hDC, pManager, pItem);
-    // The item's own buttons take its end; the content keeps the rest.
-    RECT rcContent = pItem->GetRect();
-    if (m_nAppearance == 8) // the text ends before the row's grip
-        rcContent.right -= kStackedGripRight + kStackedGripWidth + kStackedGripRight;
-    for (CQXPTabManagerNavigateButton* b : pItem->m_arrNavigateButtons) {
-        if (b->m_nMode == 0)
-            continue;
-        if (IsHorizontal())
-            rcContent.right -= kItemButtonGap;
-        else
-            rcContent.bottom -= kItemButtonGap;
-        RECT rcFree = rcContent;
-        b->Reposition(rcFree);
-        SIZE sz = b->GetSize();
-        if (IsHorizontal())
-            rcContent.right -= sz.cx;
-        else
-            rcContent.bottom -= sz.cy;
-        if (!::IsRectEmpty(&b->m_rc))
-            DrawNavigateButton(pManager, hDC, b);
-    }
-    DrawItemContent(pManager, hDC, pItem, rcContent);
+    DrawSingleButtonContent(hDC, pItem, pItem->GetRect(), TRUE);
 }
 
 void CQXPTabPainter::DrawItemContent(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem, const RECT& rcItem)
@@ -1766,13 +1868,13 @@ void CQXPTabPainter::LayoutRows(CQXPTabManager* pManager, const RECT& rc)
     const int start = (IsHorizontal() ? rc.left : rc.top) + m.left;
     for (int d = 0; d < nRows; ++d) {
         // Row 0 lies next to the client; further rows stack away from it.
-        int nFar = nRows - 1 - d;
+        const int nFar = (nRows - 1 - d) * (h + m_pAppearance->m_nRowSpacing);
         int cross;
         switch (m_nPosition) {
-        case tabPositionTop: cross = rc.top + m_rcHeaderMargin.top + nFar * h; break;
-        case tabPositionBottom: cross = rc.bottom - m_rcHeaderMargin.top - h - nFar * h; break;
-        case tabPositionLeft: cross = rc.left + m_rcHeaderMargin.top + nFar * h; break;
-        default: cross = rc.right - m_rcHeaderMargin.top - h - nFar * h; break;
+        case tabPositionTop: cross = rc.top + m_rcHeaderMargin.top + nFar; break;
+        case tabPositionBottom: cross = rc.bottom - m_rcHeaderMargin.top - h - nFar; break;
+        case tabPositionLeft: cross = rc.left + m_rcHeaderMargin.top + nFar; break;
+        default: cross = rc.right - m_rcHeaderMargin.top - h - nFar; break;
         }
         int first = rows[d].first, last = rows[d].second;
         // With balanced rows every row is stretched to the full length.

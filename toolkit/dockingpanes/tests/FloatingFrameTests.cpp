@@ -467,7 +467,7 @@ TEST(FloatingFrame, EachThemeDrawsItsFrameRingsAndCaptionStrip)
         CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
         ASSERT_NE(nullptr, pFrame);
         HWND h = pFrame->GetSafeHwnd();
-        CQXPDockingPanePaintManager* pm = f.manager.GetPaintManager();
+        CDockingPanePaintManager* pm = f.manager.GetPaintManager();
         const int th = pm->GetCaptionTextHeight();
         for (bool bActive : {false, true}) {
             SCOPED_TRACE("theme " + std::to_string(row.nTheme) + " colours " + std::to_string(row.nColors) +

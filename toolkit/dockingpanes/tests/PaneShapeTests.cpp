@@ -189,7 +189,7 @@ TEST(StripedTheme, ALonePaneIsInsetAndFramed)
     f.Relayout();
     CQXPDockingPaneTabbedContainer* t = f.Container(1);
     ASSERT_TRUE(t && !t->IsTabsVisible() && t->IsCaptionVisible());
-    CQXPDockingPanePaintManager* p = f.manager.GetPaintManager();
+    CDockingPanePaintManager* p = f.manager.GetPaintManager();
     RECT rc;
     auto pic = f.Draw(t, &rc);
     // Three pixels of stripe colour on the sides and below, a one-pixel
@@ -224,7 +224,7 @@ TEST(CaptionFonts, ThemesSixAndEightWriteInTheNormalWeight)
     for (int theme = 0; theme <= 10; ++theme) {
         if (theme == 7) // the icon titles' font in Arial
             continue;
-        std::unique_ptr<CQXPDockingPanePaintManager> p(CQXPDockingPanePaintManager::CreateTheme(theme));
+        std::unique_ptr<CDockingPanePaintManager> p(CDockingPanePaintManager::CreateTheme(theme));
         LOGFONTA lf = {};
         ASSERT_TRUE(GetObjectA(p->m_hFont, sizeof(lf), &lf)) << theme;
         const LONG want = theme == 6 || theme == 8 ? FW_NORMAL : ncm.lfSmCaptionFont.lfWeight;
@@ -266,7 +266,7 @@ TEST(VerticalCaptions, RunDownTheLeftSide)
     f.Relayout();
     CQXPDockingPaneTabbedContainer* t = f.Container(1);
     ASSERT_TRUE(t && t->IsCaptionVertical());
-    CQXPDockingPanePaintManager* p = f.manager.GetPaintManager();
+    CDockingPanePaintManager* p = f.manager.GetPaintManager();
     const int nCaption = p->GetCaptionHeight();
     // The pane starts after the caption's width, at the top.
     RECT rcPane = f.RectIn(e1, t->GetSafeHwnd());

@@ -450,7 +450,7 @@ TEST(PaneTree, ThemesChooseTheirTabsAndCaptions)
     } cases[] = {{0, 0, 0, 1, 0, 5}, {1, 1, 5, 2, 6, 5}, {2, 2, 2, 4, 2, 7}, {3, 3, 0, 8, 0, 7}, {5, 5, 8, 1, 6, 2}, {7, 7, 2, 4, 2, 3}, {10, 10, 10, 32, 10, 7}, {11, 0, 0, 1, 0, 5}, {-3, 0, 0, 1, 0, 5}};
     for (auto& c : cases) {
         d.manager.SetTheme(c.id);
-        CQXPDockingPanePaintManager* p = d.manager.GetPaintManager();
+        CDockingPanePaintManager* p = d.manager.GetPaintManager();
         EXPECT_EQ(c.theme, d.manager.GetCurrentTheme()) << c.id;
         EXPECT_EQ(c.tabAppearance, p->GetTabPainter()->GetAppearance()) << c.id;
         EXPECT_EQ(c.tabColors, p->GetTabPainter()->GetColor()) << c.id;
@@ -463,7 +463,7 @@ TEST(PaneTree, ThemesChooseTheirTabsAndCaptions)
                                      "ActiveCaptionLight = 250 240 200\r\nSplitterDark = 7 8 9\r\n"
                                      "Splitter = 20 21 22\r\n[Window]\r\nWindowFrame = 30 31 32\r\n");
         d.manager.SetTheme(10);
-        CQXPDockingPanePaintManager* p = d.manager.GetPaintManager();
+        CDockingPanePaintManager* p = d.manager.GetPaintManager();
         EXPECT_EQ(RGB(1, 2, 3), p->m_clrInactiveCaption[0]);
         EXPECT_EQ(RGB(4, 5, 6), p->m_clrInactiveCaption[1]);
         EXPECT_EQ(RGB(250, 240, 200), p->m_clrActiveCaption[0]);

@@ -40,6 +40,8 @@ public:
         for (int i = 0; i < n; ++i)
             AddItem(-1)->SetCaption(("Tab " + std::to_string(i)).c_str());
     }
+    void SetHot(int nIndex) { m_pHighlighted = GetItem(nIndex); }
+    void SetPressed(int nIndex) { m_pPressed = GetItem(nIndex); }
     std::string Sel() const { return GetSelectedItem() ? (LPCSTR)GetSelectedItem()->GetCaption() : "none"; }
 
     CQXPTabPainter painter;
@@ -254,6 +256,114 @@ TEST(TabPainter, FixedLayoutPlacesItemsFromTheMargin)
     // Vertical strips run down the side.
     t.painter.SetPosition(tabPositionLeft);
     EXPECT_EQ(20 + m.left + 70, t.GetItem(1)->GetRect().top);
+}
+
+struct TurnCase {
+    int position;
+    RECT expected; // {10, 20, 110, 60} grown by 1 along the start, 2 at the
+                   // tab side, 3 along the end and 4 at the client side
+};
+
+class TabTurn : public ::testing::TestWithParam<TurnCase> {};
+
+TEST_P(TabTurn, AmountsFollowTheTabSide)
+{
+    RECT rc = {10, 20, 110, 60};
+    CTabAppearancePainter::AdjustRectByPosition(rc, 1, 2, 3, 4, GetParam().position);
+    EXPECT_EQ(CRect(GetParam().expected), CRect(rc));
+    // Negated amounts take the same room off again.
+    CTabAppearancePainter::AdjustRectByPosition(rc, -1, -2, -3, -4, GetParam().position);
+    EXPECT_EQ(CRect(10, 20, 110, 60), CRect(rc));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TabTurn,
+                         ::testing::Values(TurnCase{tabPositionTop, {9, 18, 113, 64}},
+                                           TurnCase{tabPositionBottom, {9, 16, 113, 62}},
+                                           TurnCase{tabPositionLeft, {8, 19, 114, 63}},
+                                           TurnCase{tabPositionRight, {6, 19, 112, 63}}));
+
+TEST(TabPainter, StaticFrameLeavesOnePixelAtTheTabSide)
+{
+    TestTabs t;
+    t.Fill(2);
+    t.painter.SetLayout(tabLayoutFixed);
+    t.painter.m_bStaticFrame = TRUE;
+    EXPECT_TRUE(t.IsDrawStaticFrame());
+    t.area = {0, 0, 300, 200};
+    const RECT m = t.painter.GetHeaderMargin();
+    struct {
+        int position;
+        LONG RECT::*tabSide;
+        LONG expected;
+        LONG RECT::*start;
+        LONG expectedStart;
+    } cases[] = {
+        {tabPositionTop, &RECT::top, 1 + m.top, &RECT::left, 2 + m.left},
+        {tabPositionBottom, &RECT::bottom, 200 - 1 - m.top, &RECT::left, 2 + m.left},
+        {tabPositionLeft, &RECT::left, 1 + m.top, &RECT::top, 2 + m.left},
+        {tabPositionRight, &RECT::right, 300 - 1 - m.top, &RECT::top, 2 + m.left},
+    };
+    for (auto& c : cases) {
+        t.painter.SetPosition(c.position);
+        const RECT& r = t.GetItem(0)->GetRect();
+        EXPECT_EQ(c.expected, r.*c.tabSide) << c.position;
+        EXPECT_EQ(c.expectedStart, r.*c.start) << c.position;
+    }
+    t.painter.m_bStaticFrame = FALSE;
+    EXPECT_FALSE(t.IsDrawStaticFrame());
+}
+
+TEST(TabManager, ItemMetricsComeFromThePaintManager)
+{
+    TestTabs t;
+    SIZE fixed = {-1, -1}, minimum = {-1, -1}, maximum = {-1, -1};
+    t.GetItemMetrics(&fixed, &minimum, &maximum);
+    EXPECT_EQ(CSize(70, 0), CSize(fixed));
+    EXPECT_EQ(CSize(0, 0), CSize(minimum));
+    EXPECT_EQ(CSize(0, 0), CSize(maximum));
+    t.painter.SetItemMetrics(90, 40, 150);
+    t.GetItemMetrics(&fixed, NULL, &maximum);
+    EXPECT_EQ(CSize(90, 0), CSize(fixed));
+    EXPECT_EQ(CSize(150, 0), CSize(maximum));
+    t.GetItemMetrics(NULL, &minimum, NULL);
+    EXPECT_EQ(CSize(40, 0), CSize(minimum));
+    // The widths the layout gives stay within them.
+    t.Fill(3);
+    t.GetItem(1)->SetCaption("A caption far longer than the widest tab may be");
+    t.GetItem(2)->SetCaption("i");
+    t.area = {0, 0, 900, 60};
+    t.OnPropertyChanged();
+    EXPECT_EQ(150, t.GetItem(1)->GetRect().right - t.GetItem(1)->GetRect().left);
+    EXPECT_EQ(40, t.GetItem(2)->GetRect().right - t.GetItem(2)->GetRect().left);
+}
+
+// A host that names its scroll buttons itself.
+class NamedButtonTabs : public TestTabs {
+public:
+    CString GetNavigateButtonTooltip(const CQXPTabManagerNavigateButton* pButton) const override
+    {
+        return pButton->m_nID == CQXPTabManagerNavigateButton::idRight
+                   ? CString("Next documents")
+                   : TestTabs::GetNavigateButtonTooltip(pButton);
+    }
+};
+
+TEST(TabManager, NavigateButtonTooltipsComeFromTheManager)
+{
+    NamedButtonTabs t;
+    t.Fill(12);
+    t.area = {0, 0, 200, 40};
+    t.OnPropertyChanged();
+    CString text;
+    RECT rc;
+    const RECT& right = t.FindNavigateButton(CQXPTabManagerNavigateButton::idRight)->m_rc;
+    ASSERT_FALSE(IsRectEmpty(&right));
+    EXPECT_EQ(1, t.OnToolHitTest(POINT{(right.left + right.right) / 2, (right.top + right.bottom) / 2}, &text, &rc));
+    EXPECT_STREQ("Next documents", text);
+    EXPECT_EQ(CRect(right), CRect(rc));
+    const RECT& left = t.FindNavigateButton(CQXPTabManagerNavigateButton::idLeft)->m_rc;
+    EXPECT_EQ(0, t.OnToolHitTest(POINT{(left.left + left.right) / 2, (left.top + left.bottom) / 2}, &text, &rc));
+    EXPECT_STREQ("Scroll Left", text);
 }
 
 TEST(TabPainter, SelectingAHiddenTabScrollsItIntoView)
@@ -545,14 +655,17 @@ TEST(TabPainter, MultiRowStripKeepsTheSelectedRowNextToTheClient)
     t.OnPropertyChanged();
     ASSERT_EQ(2u, t.m_arrRows.size());
     int h = t.painter.GetButtonHeight();
-    // Two rows in the header; the client starts below both.
+    RECT m = t.painter.GetHeaderMargin();
+    // Two rows in the header, overlapping by 2 pixels; the client starts
+    // below both.
+    EXPECT_EQ(-2, t.painter.GetAppearanceSet()->m_nRowSpacing);
     EXPECT_EQ(t.m_rcHeaderRect.bottom, t.m_rcClient.top);
-    EXPECT_GE(t.m_rcHeaderRect.bottom - t.m_rcHeaderRect.top, 2 * h);
+    EXPECT_EQ(m.top + 2 * h - 2 + m.bottom, t.m_rcHeaderRect.bottom - t.m_rcHeaderRect.top);
     // The selected row lies next to the client, the other above it.
     EXPECT_EQ(0, t.GetItem(0)->m_nItemRow);
-    EXPECT_EQ(t.GetItem(0)->GetRect().top, t.GetItem(5)->GetRect().top + h);
+    EXPECT_EQ(t.GetItem(0)->GetRect().top, t.GetItem(5)->GetRect().top + h - 2);
+    EXPECT_EQ(t.m_rcHeaderRect.bottom - m.bottom, t.GetItem(0)->GetRect().bottom);
     // Balanced: three tabs a row, stretched to the whole length.
-    RECT m = t.painter.GetHeaderMargin();
     EXPECT_EQ(260 - m.right, t.GetItem(2)->GetRect().right);
     EXPECT_EQ(260 - m.right, t.GetItem(5)->GetRect().right);
     // Selecting a tab of the far row brings that row to the client.
@@ -605,6 +718,8 @@ TEST(TabPainter, ColourSetsGiveTheirColours)
         p.SetColor(32);
         EXPECT_EQ(RGB(59, 97, 156), p.GetColors().clrBorder);
         EXPECT_EQ(RGB(196, 218, 250), p.GetColors().clrHeader[0]);
+        EXPECT_EQ(RGB(158, 190, 245), p.GetColors().clrClient[0]);
+        EXPECT_EQ(RGB(196, 218, 250), p.GetColors().clrClient[1]);
     }
     // Item colours only when the painter uses them.
     TestTabs t;
@@ -618,6 +733,112 @@ TEST(TabPainter, ColourSetsGiveTheirColours)
     t.GetItem(1)->SetEnabled(FALSE);
     EXPECT_EQ(t.painter.GetColors().clrDisabledText, t.painter.GetItemTextColor(&t, t.GetItem(1)));
     EXPECT_EQ(t.painter.GetColors().clrSelectedText, t.painter.GetItemTextColor(&t, t.GetItem(0)));
+}
+
+// The second Luna set (16) by the colour manager's scheme, with and without
+// the painter allowing the Luna colours.
+TEST(TabPainter, SecondLunaSetByScheme)
+{
+    const COLORREF kFace = (COLORREF)-3, kStyleBorder = (COLORREF)-4;
+    struct Row {
+        int scheme;
+        BOOL allowLuna;
+        COLORREF header0, header1, normal, client0, client1, border;
+        BOOL luna, gradient;
+    } rows[] = {
+        {qxColorThemeBlue, TRUE, RGB(196, 218, 250), RGB(252, 253, 254), RGB(162, 192, 246), RGB(158, 190, 245),
+         RGB(196, 218, 250), RGB(59, 97, 156), TRUE, FALSE},
+        {qxColorThemeOlive, TRUE, RGB(242, 241, 228), RGB(252, 254, 254), RGB(208, 222, 170), RGB(217, 217, 167),
+         RGB(242, 241, 228), RGB(96, 128, 88), TRUE, FALSE},
+        {qxColorThemeBlue, FALSE, RGB(228, 226, 213), RGB(228, 226, 213), kFace, kFace, kFace, kStyleBorder, FALSE,
+         TRUE},
+        {qxColorThemeOlive, FALSE, RGB(228, 226, 213), RGB(228, 226, 213), kFace, kFace, kFace, kStyleBorder, FALSE,
+         TRUE},
+        {qxColorThemeSilver, FALSE, RGB(238, 238, 238), RGB(238, 238, 238), RGB(245, 245, 248), kFace, kFace,
+         kStyleBorder, FALSE, TRUE},
+        {qxColorThemeClassic, TRUE, kFace, kFace, kFace, kFace, kFace, kStyleBorder, FALSE, FALSE},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "scheme " << r.scheme << (r.allowLuna ? " Luna allowed" : ""));
+        painttest::FixedColors colors(r.scheme);
+        ToolkitColorManager* cm = ToolkitColorManager::Instance();
+        auto col = [cm](COLORREF c) {
+            return c == (COLORREF)-3   ? cm->GetColor(COLOR_3DFACE)
+                   : c == (COLORREF)-4 ? cm->GetColor(qxColorStyleBorder)
+                                       : c;
+        };
+        CQXPTabPainter p;
+        p.m_bAllowLuna = r.allowLuna;
+        p.SetAppearance(2);
+        p.SetColor(16);
+        ASSERT_TRUE(dynamic_cast<CTabColorSetLuna2*>(p.GetColorSet()) != nullptr);
+        const TabColorSet& c = p.GetColors();
+        EXPECT_EQ(col(r.header0), c.clrHeader[0]);
+        EXPECT_EQ(col(r.header1), c.clrHeader[1]);
+        EXPECT_EQ(col(r.normal), c.clrNormalFace);
+        EXPECT_EQ(col(r.client0), c.clrClient[0]);
+        EXPECT_EQ(col(r.client1), c.clrClient[1]);
+        EXPECT_EQ(col(r.border), c.clrBorder);
+        EXPECT_EQ(col(r.border), c.clrShape[tabShapeSelectedOutline]);
+        EXPECT_EQ(r.luna, c.bLuna);
+        EXPECT_EQ(r.gradient, c.bItemGradient);
+        if (r.luna) {
+            EXPECT_EQ(RGB(255, 194, 115), c.clrSelectedFace);
+        } else {
+            EXPECT_EQ(cm->GetColor(COLOR_WINDOW), c.clrSelectedFace);
+            EXPECT_EQ(cm->GetColor(COLOR_WINDOWTEXT), c.clrSelectedText);
+            EXPECT_EQ(cm->GetColor(qxColorCheckedFace), c.clrHotFace);
+            EXPECT_EQ(cm->GetColor(qxColorPressedFace), c.clrPressedFace);
+        }
+    }
+}
+
+// The second Luna set's tabs: the hot one in the hot face, the pressed one
+// in its own; shaded from white on a scheme without the Luna colours, solid
+// otherwise.
+TEST(TabPainter, SecondLunaSetFillsTabsByState)
+{
+    for (BOOL bGradient : {TRUE, FALSE}) {
+        SCOPED_TRACE(bGradient ? "shaded" : "solid");
+        painttest::FixedColors colors(bGradient ? qxColorThemeSilver : qxColorThemeClassic);
+        TestTabs t;
+        t.Fill(3);
+        t.painter.m_bAllowLuna = FALSE;
+        t.painter.SetAppearance(6); // box tabs: each filled whole
+        t.painter.SetColor(16);
+        t.area = {0, 0, 300, 60};
+        t.OnPropertyChanged();
+        t.SetCurSel(0);
+        const TabColorSet& c = t.painter.GetColors();
+        ASSERT_EQ(bGradient, c.bItemGradient);
+        struct {
+            int index;
+            COLORREF face;
+        } cases[] = {{0, c.clrSelectedFace}, {1, c.clrHotFace}, {2, c.clrNormalFace}};
+        t.SetHot(1);
+        t.SetPressed(2); // a pressed tab has no face of its own
+        for (auto& k : cases) {
+            painttest::MemoryDC pic(300, 60);
+            const RECT& rc = t.GetItem(k.index)->GetRect();
+            EXPECT_EQ(k.face, t.painter.GetColorSet()->FillItem(pic.dc()->GetSafeHdc(), rc, &t, t.GetItem(k.index)))
+                << k.index;
+            const int x = (rc.left + rc.right) / 2;
+            const COLORREF top = pic.Pixel(x, rc.top), bottom = pic.Pixel(x, rc.bottom - 1);
+            if (!bGradient) {
+                EXPECT_EQ(k.face, top) << k.index;
+                EXPECT_EQ(k.face, bottom) << k.index;
+                continue;
+            }
+            // From the face's mix with white at the outer edge to the face
+            // at the client side.
+            auto alike = [](COLORREF a, COLORREF b) {
+                return std::abs(GetRValue(a) - GetRValue(b)) <= 4 && std::abs(GetGValue(a) - GetGValue(b)) <= 4 &&
+                       std::abs(GetBValue(a) - GetBValue(b)) <= 4;
+            };
+            EXPECT_PRED2(alike, MixColors(k.face, RGB(255, 255, 255), 300), top) << k.index;
+            EXPECT_PRED2(alike, k.face, bottom) << k.index;
+        }
+    }
 }
 
 } // namespace

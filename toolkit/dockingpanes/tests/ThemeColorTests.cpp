@@ -39,9 +39,9 @@ struct SchemeScope {
     BOOL m_bOldDisabled;
 };
 
-std::unique_ptr<CQXPDockingPanePaintManager> Theme(int nTheme)
+std::unique_ptr<CDockingPanePaintManager> Theme(int nTheme)
 {
-    std::unique_ptr<CQXPDockingPanePaintManager> p(CQXPDockingPanePaintManager::CreateTheme(nTheme));
+    std::unique_ptr<CDockingPanePaintManager> p(CDockingPanePaintManager::CreateTheme(nTheme));
     p->RefreshMetrics();
     return p;
 }
@@ -546,7 +546,7 @@ TEST(DockingThemeColors, StripedCaptionsOnScreen)
     auto* t = dynamic_cast<CQXPDockingPaneTabbedContainer*>(pane->GetContainer());
     ASSERT_NE(nullptr, t);
     ASSERT_FALSE(t->IsActive());
-    CQXPDockingPanePaintManager* pm = d.manager.GetPaintManager();
+    CDockingPanePaintManager* pm = d.manager.GetPaintManager();
     HWND h = t->GetSafeHwnd();
     ::RedrawWindow(h, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
     RECT rc;
@@ -589,7 +589,7 @@ TEST(DockingThemeColors, CaptionIcon)
     CQXPDockingPane* pane = d.Create(1, dockLeftOf);
     pane->SetTitle("Icon");
     d.manager.SetIcon(1, hRed);
-    CQXPDockingPanePaintManager* pm = d.manager.GetPaintManager();
+    CDockingPanePaintManager* pm = d.manager.GetPaintManager();
     d.site.Layout();
     qmtest::PumpFor(50);
     auto* t = dynamic_cast<CQXPDockingPaneTabbedContainer*>(pane->GetContainer());

@@ -363,7 +363,13 @@ public:
         ++drawn;
         CTabAppearancePainter::DrawSingleButton(hDC, pManager, pItem);
     }
+    void DrawTabControl(CQXPTabManager* pManager, HDC hDC, const RECT& rc) override
+    {
+        ++controls;
+        CTabAppearancePainter::DrawTabControl(pManager, hDC, rc);
+    }
     int drawn = 0;
+    int controls = 0;
 };
 
 class RedTabs : public CTabColorSet {
@@ -374,6 +380,10 @@ public:
     {
         CDC::FromHandle(hDC)->FillSolidRect(&rc, RGB(255, 0, 0));
         return RGB(255, 0, 0);
+    }
+    void FillHeader(HDC hDC, const RECT& rc, CQXPTabManager*) override
+    {
+        CDC::FromHandle(hDC)->FillSolidRect(&rc, RGB(0, 160, 0));
     }
 };
 
@@ -400,9 +410,13 @@ TEST(TabVisualStyles, CallersSetsTakeTheirPlace)
         << "the flat set's rules below it";
     painttest::MemoryDC pic(200, 40);
     t.painter.DrawTabControl(&t, pic.dc()->GetSafeHdc(), t.area);
+    EXPECT_EQ(1, pWide->controls) << "the control is drawn through the appearance set";
     EXPECT_EQ(2, pWide->drawn);
     RECT rc = t.GetItem(0)->GetRect();
     EXPECT_EQ(RGB(255, 0, 0), pic.Pixel(rc.left + 3, rc.top + 3));
+    // The header face beside the last tab is the set's.
+    RECT last = t.GetItem(1)->GetRect();
+    EXPECT_EQ(RGB(0, 160, 0), pic.Pixel(last.right + 20, last.top + 3));
     // NULL gives the numbered defaults back.
     t.painter.SetColorSet(NULL);
     EXPECT_EQ(1, t.painter.GetColor());
@@ -445,7 +459,7 @@ TEST(TabVisualStyles, ResourceTabOfAFocusedStripIsStateFive)
 // --- caption buttons --------------------------------------------------------
 
 // A paint manager whose caption-button style and caption state a test sets.
-class Painter : public CQXPDockingPanePaintManager {
+class Painter : public CDockingPanePaintManager {
 public:
     explicit Painter(int nStyle) { m_nButtonStyle = nStyle; }
     void SetCaptionActive(BOOL b) { m_bCaptionActive = b; }
@@ -457,7 +471,7 @@ struct ButtonCase {
     DWORD state;
 };
 
-std::unique_ptr<painttest::MemoryDC> DrawButton(CQXPDockingPanePaintManager& p, const ButtonCase& c)
+std::unique_ptr<painttest::MemoryDC> DrawButton(CDockingPanePaintManager& p, const ButtonCase& c)
 {
     auto pic = std::make_unique<painttest::MemoryDC>(24, 24, painttest::ClassicSysColor(COLOR_3DFACE));
     CaptionButton b(c.id, NULL);
@@ -575,7 +589,7 @@ struct CaptionFrame : docktest::Docking {
         RECT rc;
         GetClientRect(container->GetSafeHwnd(), &rc);
         auto pic = std::make_unique<painttest::MemoryDC>(rc.right, rc.bottom);
-        CQXPDockingPanePaintManager* p = manager.GetPaintManager();
+        CDockingPanePaintManager* p = manager.GetPaintManager();
         p->DrawPane(pic->dc()->GetSafeHdc(), container, rc);
         *prcCaption = p->GetCaptionRect(container, rc);
         return pic;
@@ -610,7 +624,7 @@ TEST(CaptionVisualStyles, ThemeThreeCaptionIsTheWindowsSmallCaption)
     CaptionFrame f(3);
     RECT rcCaption;
     auto pic = f.Draw(&rcCaption);
-    CQXPDockingPanePaintManager* p = f.manager.GetPaintManager();
+    CDockingPanePaintManager* p = f.manager.GetPaintManager();
     EXPECT_TRUE(p->m_bGradientCaptions);
     const int y = (rcCaption.top + rcCaption.bottom) / 2;
     EXPECT_EQ(p->m_clrInactiveCaption[0], pic->Pixel(rcCaption.left, y));
@@ -624,7 +638,7 @@ TEST(CaptionVisualStyles, ThemeEightShowsTheRebarThroughItsCaptions)
         FakeStyles styles;
         CaptionFrame f(8);
         ASSERT_NE(nullptr, f.container);
-        CQXPDockingPanePaintManager* p = f.manager.GetPaintManager();
+        CDockingPanePaintManager* p = f.manager.GetPaintManager();
         // Themed rebar captions come with visual-style tabs.
         EXPECT_EQ(0, p->GetTabPainter()->GetAppearance());
         EXPECT_EQ(8, p->GetTabPainter()->GetColor());
@@ -646,7 +660,7 @@ TEST(CaptionVisualStyles, ThemeEightShowsTheRebarThroughItsCaptions)
     }
     painttest::NoVisualStyles none;
     CaptionFrame f(8);
-    CQXPDockingPanePaintManager* p = f.manager.GetPaintManager();
+    CDockingPanePaintManager* p = f.manager.GetPaintManager();
     EXPECT_EQ(5, p->GetTabPainter()->GetAppearance());
     EXPECT_EQ(6, p->GetPanelTabPainter()->GetAppearance());
     RECT rcCaption;

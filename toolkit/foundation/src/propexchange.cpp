@@ -931,9 +931,17 @@ BOOL CQXPPropExchangeIniFile::ExchangeValue(LPCSTR lpszName, VARTYPE vt, void* p
         case VT_I2:
         case VT_I4:
         case VT_BOOL:
-        case VT_UI1:
-            SetIntegerBits(vt, pValue, (DWORD)strtoll(psz, NULL, 10));
+        case VT_UI1: {
+            // Text that is no number is damaged: take the default.
+            char* pEnd = NULL;
+            long long v = strtoll(psz, &pEnd, 10);
+            while (*pEnd == ' ' || *pEnd == '\t')
+                pEnd++;
+            if (pEnd == psz || *pEnd)
+                return CopyDefault(vt, pValue, pDef);
+            SetIntegerBits(vt, pValue, (DWORD)v);
             return TRUE;
+        }
         case VT_R4:
             *static_cast<float*>(pValue) = (float)atof(psz);
             return TRUE;

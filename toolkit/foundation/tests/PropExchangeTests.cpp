@@ -722,6 +722,8 @@ TEST(PropExchangeIni, TextFormsEscapesAndLongValues)
     WritePrivateProfileStringA("S", "Empty", "", path.c_str());
     WritePrivateProfileStringA("S", "ShortRect", "1, 2, 3", path.c_str());
     WritePrivateProfileStringA("S", "Odd", "AAP", path.c_str());
+    WritePrivateProfileStringA("S", "IntAsWord", "fast", path.c_str());
+    WritePrivateProfileStringA("S", "IntWithTail", "12px", path.c_str());
 
     CQXPPropExchangeIniFile px(TRUE, NULL, "S");
     px.AssignFile(path.c_str());
@@ -741,6 +743,14 @@ TEST(PropExchangeIni, TextFormsEscapesAndLongValues)
     RECT rc = {0, 0, 0, 0};
     ExchangeRectProp(&px, "ShortRect", &rc, RECT{7, 7, 7, 7});
     EXPECT_EQ(7, rc.right);
+    int nInt = 0;
+    ExchangeIntProp(&px, "IntAsWord", &nInt, -4);
+    EXPECT_EQ(-4, nInt) << "text that is no number loads as the default";
+    ExchangeIntProp(&px, "IntWithTail", &nInt, -5);
+    EXPECT_EQ(-5, nInt);
+    BOOL bFlag = FALSE;
+    ExchangeBoolProp(&px, "IntAsWord", &bFlag, TRUE);
+    EXPECT_TRUE(bFlag);
     void* p = NULL;
     UINT n = 0;
     EXPECT_FALSE(ExchangeBlobProp(&px, "Odd", &p, &n));

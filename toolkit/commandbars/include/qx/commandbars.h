@@ -7,6 +7,7 @@
 #include <qx/menubar.h>
 #include <qx/mousemanager.h>
 #include <qx/toolbar.h>
+#include <qx/commandbarssettings.h>
 #include <qx/shortcuts.h>
 
 #include <vector>
@@ -214,10 +215,6 @@ public:
     virtual BOOL IsControlHidden(CQXPControl* pControl) const;
     // Forgets which hidden commands were used: they hide again.
     void ResetUsageData();
-    std::vector<int> m_hiddenCommands;
-    BOOL m_bAutoHideUnusedPopups = TRUE;
-    // Set by every change of the usage data (the options need saving).
-    BOOL m_bOptionsChanged = FALSE;
 
     BOOL IsCustomizeMode() const { return m_bCustomizeMode; }
     // The customize dialog is open: the frame may not close meanwhile.
@@ -237,7 +234,7 @@ public:
     // "KeyboardCuesShow": 0 always shown, 1 never, 2 as the system's
     // keyboard-cues setting says (hidden until Alt when it is off).
     void SetKeyboardCues(int nMode);
-    int GetKeyboardCuesShow() const { return m_nKeyboardCuesShow; }
+    int GetKeyboardCuesShow() const { return m_pOptions->m_nKeyboardCuesShow; }
     // With dynamic cues: shows or hides the underlines (always shown while
     // customizing); the bars redraw on a change.
     void ShowKeyboardCues(BOOL bShow);
@@ -248,10 +245,6 @@ public:
     // KeyboardCuesUse flag 1, the other bars) is selected and, when the
     // match is unique, activated. TRUE when a control was found.
     BOOL ProcessMnemonicKey(UINT nChar);
-    // "KeyboardCuesUse": flag 1 search all bars, flag 4 no first-letter
-    // matches, the value 2 no mnemonics at all.
-    int m_nKeyboardCuesUse = 1;
-    int m_nKeyboardCuesShow = 0;
     BOOL m_bKeyboardCuesShown = TRUE;
     BOOL m_bDynamicCues = FALSE;
 
@@ -259,7 +252,7 @@ public:
     // bar shows the key of each title in a small window of its own; a menu
     // or toolbar reached through a tip shows its own tips in turn.
     void EnableKeyboardTips(BOOL bEnable);
-    BOOL IsKeyboardTipsEnabled() const { return m_bKeyboardTips; }
+    BOOL IsKeyboardTipsEnabled() const { return m_pOptions->m_bKeyboardTips; }
     // Shows the tips of a bar at a level (the ones shown before go); FALSE
     // when tips are off, the bar has no window or nothing gets a tip.
     BOOL ShowKeyboardTips(CQXPCommandBar* pBar, int nLevel = 1);
@@ -287,7 +280,6 @@ public:
     void SetTrackingToolbar(CQXPCommandBar* pBar, int nDirection);
     // The tips on screen (NULL until tips were first shown).
     CQXPKeyboardTips* GetKeyboardTips() const { return m_pKeyboardTips; }
-    BOOL m_bKeyboardTips = FALSE;
     CQXPKeyboardTips* m_pKeyboardTips = NULL;
     int m_nKeyboardTipsLevel = 0;
 
@@ -313,53 +305,13 @@ public:
     BOOL IsPreviewMode() const { return m_bPreviewMode; }
     BOOL m_bPreviewMode = FALSE;
     BOOL m_bDockBarShownBeforePreview[4] = {FALSE, FALSE, FALSE, FALSE};
-    // Floating toolbars hide while their frame is inactive and come back
-    // when it is activated again.
-    BOOL m_bSyncFloatingBars = TRUE;
-    // A double click beside the buttons of a docked toolbar floats it (a
-    // floating one always docks back where it was).
-    BOOL m_bDblClickFloat = FALSE;
-    // Options every bar falls back to: toolbar icons ("IconsSize"), with
-    // large icons ("LargeIconsSize"), popup icons ("PopupIconsSize");
-    // 0 x 0 leaves the size to the paint manager.
-    CSize m_szIcons = CSize(0, 0);
-    CSize m_szLargeIcons = CSize(0, 0);
-    CSize m_szPopupIcons = CSize(0, 0);
-    // Alt+drag moves toolbar buttons without the customize dialog.
-    BOOL m_bAltDragCustomization = TRUE;
-    BOOL m_bShowTextBelowIcons = FALSE;
-    // Toolbars (not menus) show their icons at the large size.
-    BOOL m_bLargeIcons = FALSE;
-    // Docked toolbars always keep room for their expand button.
-    BOOL m_bShowExpandButtonAlways = TRUE;
-    BOOL m_bAlwaysShowFullMenus = TRUE;
-    BOOL m_bShowFullAfterDelay = TRUE;
-    BOOL m_bToolBarScreenTips = TRUE;
-    BOOL m_bToolBarAccelTips = FALSE;
-    int m_nAnimation = 0;
-    // Popups show the shortcut table's texts of their commands.
-    BOOL m_bMenuShortcuts = TRUE;
-    // Popup windows are registered with CS_SAVEBITS.
-    BOOL m_bPopupSaveBits = TRUE;
-    // Every control of a popup gives a tooltip (else only those whose
-    // flags ask for one).
-    BOOL m_bShowPopupBarToolTips = FALSE;
-    // Bars send the hot control's description to the status line.
-    BOOL m_bStatusDescriptions = TRUE;
-    // Numeric-keypad digits may act as mnemonics.
-    BOOL m_bNumericKeypadMnemonics = FALSE;
-    // The idle update disables commands that nothing handles.
-    BOOL m_bDisableCommandsWithoutHandler = TRUE;
-    // A popup with no room on its side may flip to the other side of its
-    // owner (a drop-down opens beside its button instead of above it).
-    BOOL m_bPopupFlip = FALSE;
+    // The options (owned; never NULL while the manager lives).
+    CQXPCommandBarsSettings* GetOptions() const { return m_pOptions; }
+    CQXPCommandBarsSettings* m_pOptions;
+    // Toolbars (not menus) show their icons at the large size; a change
+    // re-measures the bars.
     void SetLargeIcons(BOOL bLarge);
-    BOOL IsLargeIcons() const { return m_bLargeIcons; }
-    // The options' exchange: the profile part, and with bFull also what
-    // only the options' own archive keeps ("HiddenCommands", icon sizes...).
-    void DoOptionsExchange(CQXPPropExchange* pPX, BOOL bFull);
-    // Stores or loads every option through an archive (the full exchange).
-    void SerializeOptions(CArchive& ar);
+    BOOL IsLargeIcons() const { return m_pOptions->m_bLargeIcons; }
     // The options in the profile section "<name>-Options".
     void SaveOptions(LPCSTR lpszProfileName);
     void LoadOptions(LPCSTR lpszProfileName);
@@ -373,6 +325,22 @@ public:
     // as customised) in "<name>-Controls", compressed.
     void SaveBarState(LPCSTR lpszProfileName, BOOL bOnlyCustomized = TRUE);
     void LoadBarState(LPCSTR lpszProfileName, BOOL bSilent = FALSE);
+    // The steps of the contents, for a manager that keeps more or other
+    // bars. The bars to save: the toolbars (only the customized ones and
+    // those the user made when pParam->bOnlyCustomized) and the context
+    // menus the user changed, with the popups they reach; popups without an
+    // id of their own get one from 0x1000000 on.
+    virtual void GenerateCommandBarList(CommandBarList* pList, CommandBarsExchangeParam* pParam);
+    // Writes the list into section "CommandBars" (enumeration "CommandBar",
+    // each bar with its class); FALSE when the exchange failed.
+    virtual BOOL SaveCommandBarList(CQXPPropExchange* pPX, CommandBarList* pList);
+    // Reads the bars of section "CommandBars" into the list; FALSE when a
+    // bar's class cannot be made or the data is damaged.
+    virtual BOOL LoadCommandBarList(CQXPPropExchange* pPX, CommandBarList* pList);
+    // Merges loaded bars: toolbars into the program's bars of the same id
+    // (an unknown user-made one joins the manager), context menus into the
+    // registered ones; popups come along through the controls naming them.
+    virtual void RestoreCommandBarList(CommandBarList* pList, BOOL bSilent);
     // The content file used for a large layout block ("" = next to the
     // user's application data).
     void SetLayoutFilePath(LPCSTR lpszPath) { m_strLayoutFile = lpszPath ? lpszPath : ""; }
@@ -410,7 +378,6 @@ public:
     std::vector<CQXPToolBar*> m_arrBars; // one reference each
     CQXPMenuBar* m_pMenuBar;
     CQXPControlActions m_actions;
-    std::vector<int> m_usedCommands;
     BOOL m_bCustomizeMode;
     CQXPKeyboardShortcuts* m_pShortcutManager;
     CQXPThemePainter* m_pPaintManager = NULL; // one reference

@@ -115,8 +115,8 @@ protected:
         pBars = CQXPCommandBars::CreateCommandBars(&frame);
         ASSERT_NE(nullptr, pBars);
         frame.m_pCommandBars = pBars;
-        pBars->m_nAnimation = CQXPPopupBar::kAnimationNone;
-        pBars->m_bAlwaysShowFullMenus = FALSE;
+        pBars->GetOptions()->m_nAnimation = CQXPPopupBar::kAnimationNone;
+        pBars->GetOptions()->m_bAlwaysShowFullMenus = FALSE;
         pMenuBar = pBars->SetMenu("Menu Bar", IDR_TEST_MENU);
         ASSERT_NE(nullptr, pMenuBar);
         pBars->RecalcFrameLayout();
@@ -282,7 +282,7 @@ TEST_P(HiddenItemsTable, PopupShowsExactlyTheseCommands)
         pBars->SetCommandHidden(nId);
     for (int nId : c.used)
         pBars->SetCommandUsed(nId);
-    pBars->m_bAlwaysShowFullMenus = c.bAlwaysShowFull;
+    pBars->GetOptions()->m_bAlwaysShowFullMenus = c.bAlwaysShowFull;
     MakePopup({100, 101, 102, 103});
     ASSERT_TRUE(pPopup->PopupAt(60, 40, NULL));
     EXPECT_EQ(c.shown, ShownIds(pPopup));
@@ -325,7 +325,7 @@ TEST_F(PopupExpandTest, SubmenuOfOnlyHiddenCommandsHidesItsPopupControlWithAutoH
     EXPECT_TRUE(pEdit->HasHiddenItems());
     pBars->ClosePopups();
 
-    pBars->m_bAutoHideUnusedPopups = FALSE;
+    pBars->GetOptions()->m_bAutoHideUnusedPopups = FALSE;
     EXPECT_FALSE(pBars->IsControlHidden(pEncoding));
     pEdit = OpenMenu(1);
     EXPECT_TRUE(Shown(pEncoding));
@@ -356,7 +356,7 @@ TEST_P(ExpandWays, ShortenedMenuShowsEverythingAndGrows)
 {
     HideFileCommands();
     if (GetParam() == kButtonClickAnimated)
-        pBars->m_nAnimation = qxpAnimateSlide;
+        pBars->GetOptions()->m_nAnimation = qxpAnimateSlide;
     CQXPPopupBar* pFile = OpenMenu(0);
     ASSERT_NE(nullptr, pFile);
     ASSERT_TRUE(pFile->HasHiddenItems());
@@ -497,10 +497,10 @@ TEST_F(PopupExpandTest, KeysThatDoNotWrapAndDisabledDelayDoNotExpand)
 
     // Without ShowFullAfterDelay the hover timer is not started; the
     // keyboard choosing the button does not start it either.
-    pBars->m_bShowFullAfterDelay = FALSE;
+    pBars->GetOptions()->m_bShowFullAfterDelay = FALSE;
     pFile->SetSelected(pFile->GetExpandButton()->GetIndex(), 1);
     EXPECT_FALSE(::KillTimer(pFile->GetSafeHwnd(), QXP_TID_SHOWFULL));
-    pBars->m_bShowFullAfterDelay = TRUE;
+    pBars->GetOptions()->m_bShowFullAfterDelay = TRUE;
     pFile->SetSelected(-1, 0);
     pFile->SetSelected(pFile->GetExpandButton()->GetIndex(), 2);
     EXPECT_FALSE(::KillTimer(pFile->GetSafeHwnd(), QXP_TID_SHOWFULL));
@@ -510,7 +510,7 @@ TEST_F(PopupExpandTest, KeysThatDoNotWrapAndDisabledDelayDoNotExpand)
     EXPECT_FALSE(pFile->IsExpanded());
 
     // Without the option no menu starts the bar's timer.
-    pBars->m_bShowFullAfterDelay = FALSE;
+    pBars->GetOptions()->m_bShowFullAfterDelay = FALSE;
     OpenMenu(1);
     EXPECT_FALSE(::KillTimer(pMenuBar->GetSafeHwnd(), QXP_TID_EXPANDPOPUP));
 }
@@ -607,7 +607,7 @@ TEST_F(PopupExpandTest, UsingAHiddenCommandShowsItNextTimeAndTheUsageSurvivesSav
     pFile->Expand();
     CQXPControl* pSave = Find(pFile, ID_TEST_SAVE);
     ASSERT_TRUE(Shown(pSave));
-    EXPECT_FALSE(pBars->m_bOptionsChanged);
+    EXPECT_FALSE(pBars->GetOptions()->m_bChanged);
     CPoint pt = pSave->GetRect().CenterPoint();
     ::SendMessageA(pFile->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
     PumpMessages();
@@ -615,7 +615,7 @@ TEST_F(PopupExpandTest, UsingAHiddenCommandShowsItNextTimeAndTheUsageSurvivesSav
     EXPECT_TRUE(pBars->IsCommandUsed(ID_TEST_SAVE));
     EXPECT_FALSE(pBars->IsCommandHidden(ID_TEST_SAVE));
     EXPECT_TRUE(pBars->IsCommandHidden(ID_TEST_EXIT));
-    EXPECT_TRUE(pBars->m_bOptionsChanged);
+    EXPECT_TRUE(pBars->GetOptions()->m_bChanged);
     EXPECT_FALSE(::IsWindowVisible(pFile->GetSafeHwnd())) << "the command closed the menus";
 
     pFile = OpenMenu(0);
@@ -630,11 +630,11 @@ TEST_F(PopupExpandTest, UsingAHiddenCommandShowsItNextTimeAndTheUsageSurvivesSav
     pFile = OpenMenu(0);
     EXPECT_FALSE(Shown(Find(pFile, ID_TEST_SAVE)));
     pBars->ClosePopups();
-    pBars->m_bOptionsChanged = FALSE;
+    pBars->GetOptions()->m_bChanged = FALSE;
     pBars->LoadOptions("ExpandTest");
     EXPECT_TRUE(pBars->IsCommandUsed(ID_TEST_SAVE));
-    EXPECT_FALSE(pBars->m_bOptionsChanged) << "loading is no change";
-    EXPECT_FALSE(pBars->m_bAlwaysShowFullMenus);
+    EXPECT_FALSE(pBars->GetOptions()->m_bChanged) << "loading is no change";
+    EXPECT_FALSE(pBars->GetOptions()->m_bAlwaysShowFullMenus);
     pFile = OpenMenu(0);
     EXPECT_TRUE(Shown(Find(pFile, ID_TEST_SAVE)));
     pBars->ClosePopups();
@@ -645,23 +645,23 @@ TEST_F(PopupExpandTest, HiddenCommandsTravelInTheOptionsArchiveButNotInTheProfil
 {
     HideFileCommands();
     pBars->SetCommandUsed(ID_TEST_SAVE);
-    pBars->m_bAutoHideUnusedPopups = FALSE;
-    pBars->m_bSyncFloatingBars = FALSE;
-    pBars->m_bDblClickFloat = TRUE;
-    qmtest::Bytes bytes = qmtest::StoreBytes([&](CArchive& ar) { pBars->SerializeOptions(ar); });
-    pBars->m_hiddenCommands.clear();
+    pBars->GetOptions()->m_bAutoHideUnusedPopups = FALSE;
+    pBars->GetOptions()->m_bSyncFloatingBars = FALSE;
+    pBars->GetOptions()->m_bDblClickFloat = TRUE;
+    qmtest::Bytes bytes = qmtest::StoreBytes([&](CArchive& ar) { pBars->GetOptions()->Serialize(ar); });
+    pBars->GetOptions()->m_hiddenCommands.clear();
     pBars->ResetUsageData();
-    pBars->m_bAutoHideUnusedPopups = TRUE;
-    pBars->m_bSyncFloatingBars = TRUE;
-    pBars->m_bDblClickFloat = FALSE;
-    pBars->m_bAlwaysShowFullMenus = TRUE;
-    qmtest::LoadBytes(bytes, [&](CArchive& ar) { pBars->SerializeOptions(ar); });
-    EXPECT_EQ((std::vector<int>{ID_TEST_SAVE, ID_TEST_EXIT}), pBars->m_hiddenCommands);
-    EXPECT_EQ(std::vector<int>{ID_TEST_SAVE}, pBars->m_usedCommands);
-    EXPECT_FALSE(pBars->m_bAutoHideUnusedPopups);
-    EXPECT_FALSE(pBars->m_bAlwaysShowFullMenus);
-    EXPECT_FALSE(pBars->m_bSyncFloatingBars);
-    EXPECT_TRUE(pBars->m_bDblClickFloat);
+    pBars->GetOptions()->m_bAutoHideUnusedPopups = TRUE;
+    pBars->GetOptions()->m_bSyncFloatingBars = TRUE;
+    pBars->GetOptions()->m_bDblClickFloat = FALSE;
+    pBars->GetOptions()->m_bAlwaysShowFullMenus = TRUE;
+    qmtest::LoadBytes(bytes, [&](CArchive& ar) { pBars->GetOptions()->Serialize(ar); });
+    EXPECT_EQ((std::vector<int>{ID_TEST_SAVE, ID_TEST_EXIT}), pBars->GetOptions()->m_hiddenCommands);
+    EXPECT_EQ(std::vector<int>{ID_TEST_SAVE}, pBars->GetOptions()->m_usedCommands);
+    EXPECT_FALSE(pBars->GetOptions()->m_bAutoHideUnusedPopups);
+    EXPECT_FALSE(pBars->GetOptions()->m_bAlwaysShowFullMenus);
+    EXPECT_FALSE(pBars->GetOptions()->m_bSyncFloatingBars);
+    EXPECT_TRUE(pBars->GetOptions()->m_bDblClickFloat);
     EXPECT_TRUE(pBars->IsCommandHidden(ID_TEST_EXIT));
     EXPECT_FALSE(pBars->IsCommandHidden(ID_TEST_SAVE));
 
@@ -669,9 +669,9 @@ TEST_F(PopupExpandTest, HiddenCommandsTravelInTheOptionsArchiveButNotInTheProfil
     qmtest::TempDir folder;
     CQXProfileStore::SetIniPath(folder.Path("options.ini").c_str());
     pBars->SaveOptions("ExpandTest");
-    pBars->m_hiddenCommands.clear();
+    pBars->GetOptions()->m_hiddenCommands.clear();
     pBars->LoadOptions("ExpandTest");
-    EXPECT_TRUE(pBars->m_hiddenCommands.empty());
+    EXPECT_TRUE(pBars->GetOptions()->m_hiddenCommands.empty());
     EXPECT_TRUE(pBars->IsCommandUsed(ID_TEST_SAVE));
     CQXProfileStore::SetIniPath("");
 }

@@ -8,7 +8,7 @@
 #include <qx/panelayout.h>
 
 class CQXPDockingPaneTabbedContainer;
-class CQXPDockingPanePaintManager;
+class CDockingPanePaintManager;
 class CImageList;
 class CQXPToolTipContext;
 class CQXPDockingPaneMiniWnd;
@@ -152,7 +152,7 @@ public:
     void LayoutInRect(RECT& rect, HDWP hDWP);
 
     DockingLayoutStore* GetLayout() const { return m_pLayout; }
-    CQXPDockingPanePaintManager* GetPaintManager() const { return m_pPaintManager; }
+    CDockingPanePaintManager* GetPaintManager() const { return m_pPaintManager; }
     // The tooltips of the caption buttons and tabs of every container.
     CQXPToolTipContext* GetToolTipContext() const { return m_pToolTipContext; }
     HWND GetSite() const { return m_hSite; }
@@ -218,7 +218,7 @@ protected:
 
     HWND m_hSite;
     DockingLayoutStore* m_pLayout;
-    CQXPDockingPanePaintManager* m_pPaintManager;
+    CDockingPanePaintManager* m_pPaintManager;
     CQXPDockingPane* m_pActivePane;
     std::vector<std::pair<int, HICON>> m_icons;
     CQXPToolTipContext* m_pToolTipContext;

@@ -63,16 +63,16 @@ private:
     BOOL m_bCancel = FALSE; // set while a press is tracked to end it
 };
 
-class CQXPDockingPanePaintManager {
+class CDockingPanePaintManager {
 public:
-    CQXPDockingPanePaintManager();
-    virtual ~CQXPDockingPanePaintManager();
+    CDockingPanePaintManager();
+    virtual ~CDockingPanePaintManager();
 
     virtual void RefreshMetrics();
     // Makes the paint manager of a theme id (1..10; any other id gives the
     // default theme 0): caption button style, caption extra height and the
     // appearances and colour sets of its two tab paint managers.
-    static CQXPDockingPanePaintManager* AFXAPI CreateTheme(int nTheme);
+    static CDockingPanePaintManager* AFXAPI CreateTheme(int nTheme);
     int GetCurrentTheme() const { return m_nTheme; }
     int GetCaptionButtonStyle() const { return m_nButtonStyle; }
     int GetCaptionExtraHeight() const { return m_nCaptionExtra; }

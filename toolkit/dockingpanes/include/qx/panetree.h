@@ -19,7 +19,7 @@
 
 class DockingLayoutStore;
 class CQXPDockingPaneManager;
-class CQXPDockingPanePaintManager;
+class CDockingPanePaintManager;
 class CQXPPropExchange;
 class CPaneBase;
 class CaptionButton;
@@ -118,7 +118,7 @@ public:
     CPaneBase* GetContainer() const { return m_pParentContainer; }
     DockingLayoutStore* GetLayout() const { return m_pLayout; }
     CQXPDockingPaneManager* GetDockingPaneManager() const;
-    CQXPDockingPanePaintManager* GetPaintManager() const;
+    CDockingPanePaintManager* GetPaintManager() const;
     const RECT& GetPaneRect() const { return m_rcWindow; }
     // The stored rectangle in screen coordinates (unchanged without a site).
     void GetWindowRect(LPRECT lpRect) const;

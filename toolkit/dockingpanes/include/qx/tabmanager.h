@@ -113,6 +113,8 @@ public:
     virtual DWORD_PTR GetItemImage(const CQXPTabManagerItem* pItem) const { return pItem->m_nImage; }
     virtual COLORREF GetItemColor(const CQXPTabManagerItem* pItem) const;
     virtual CString GetItemTooltip(const CQXPTabManagerItem* pItem) const { return pItem->m_strToolTip; }
+    // The tooltip of a navigate button (the button's own text).
+    virtual CString GetNavigateButtonTooltip(const CQXPTabManagerNavigateButton* pButton) const;
     virtual void OnItemsChanged();
     virtual void SetSelectedItem(CQXPTabManagerItem* pItem);
     virtual void SetCurSelByKey(CQXPTabManagerItem* pItem);
@@ -121,6 +123,11 @@ public:
     BOOL IsAllowReorder() const { return m_bAllowReorder; }
     void SetAllowReorder(BOOL b) { m_bAllowReorder = b; }
     virtual int GetPosition() const;
+    // The paint manager's item widths as sizes of height 0: the fixed
+    // width, the minimum and the maximum (0: none); NULL outputs are skipped.
+    void GetItemMetrics(SIZE* pszButton, SIZE* pszMin, SIZE* pszMax) const;
+    // Whether the paint manager draws a frame around the whole control.
+    BOOL IsDrawStaticFrame() const;
     virtual void Scroll(BOOL bForward);
     // Handles navigation keys; TRUE when the key was taken.
     virtual BOOL OnKeyDown(HWND hWnd, UINT nKey);

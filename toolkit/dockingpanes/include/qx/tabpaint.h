@@ -76,26 +76,52 @@ enum TabDockingColorSet {
 class CQXPTabPainter;
 class CVisualStyleTheme;
 
+// What every appearance set starts from: the paint manager it serves (linked
+// by the painter when the set is installed), the spacing between the rows of
+// a multi-row strip and the header margins (none until a set names them).
+class CTabPaintPart {
+public:
+    explicit CTabPaintPart(CQXPTabPainter* pPaintManager = NULL, int nRowSpacing = 0);
+    virtual ~CTabPaintPart() {}
+
+    CQXPTabPainter* m_pPaintManager; // not owned
+    // Pixels between neighbouring rows (negative: they overlap).
+    int m_nRowSpacing;
+    RECT m_rcHeaderMargin;
+};
+
 // The shape of one appearance number: its header margins, the colour sets
 // that go with it and the shape of each tab. SetAppearance builds the
 // numbered ones; a host installs its own with SetAppearanceSet (the painter
 // owns it from then on) and overrides what it draws differently.
-class CTabAppearancePainter {
+class CTabAppearancePainter : public CTabPaintPart {
 public:
     // nId: the number whose layout and shapes this set keeps (0..10; any
-    // other gives 0).
+    // other gives 0). Rows overlap by 2 pixels.
     explicit CTabAppearancePainter(int nId = 0);
-    virtual ~CTabAppearancePainter() {}
     int GetId() const { return m_nId; }
     virtual void RefreshMetrics() {}
     virtual RECT GetHeaderMargin() const;
     // Bit mask of colour-set numbers, and the one the set starts with.
     virtual int GetSupportedColorSets() const;
     virtual int GetDefaultColorSet() const;
+    // The whole control: by default the painter's strip painter
+    // (CQXPTabPainter::DrawTabControlEx).
+    virtual void DrawTabControl(CQXPTabManager* pManager, HDC hDC, const RECT& rc);
     // The shape of one tab; its image and caption follow.
     virtual void DrawSingleButton(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerItem* pItem);
+    // The frame around tab groups and the splitters between them, by style:
+    // 0 draws the frame inside rc, 1 only deflates rc by it (hDC may be
+    // NULL), 2 the splitter between groups side by side, 3 between groups
+    // one above another (rc the splitter).
+    virtual void DrawClientFrame(HDC hDC, RECT& rc, int nStyle);
 
-    CQXPTabPainter* m_pPaintManager; // linked by the painter, not owned
+    // Grows rc by amounts given for a strip on top (nLeft along the strip
+    // at its start, nTop at the tab side, nRight at the strip's end,
+    // nBottom at the client side), turned for the tab position: a bottom
+    // strip has its tab side at the bottom, a left or right strip runs
+    // down with its tab side at the left or right. Negative amounts deflate.
+    static void AFXAPI AdjustRectByPosition(RECT& rc, int nLeft, int nTop, int nRight, int nBottom, int nPosition);
 
 protected:
     int m_nId;
@@ -124,6 +150,8 @@ public:
     // The state button of appearance 4: the selected tab filled and framed,
     // the others a separator at their far end.
     virtual void FillStateButton(HDC hDC, const RECT& rc, CQXPTabManager* pManager, CQXPTabManagerItem* pItem);
+    // The header face under the strip (a gradient by the tab position).
+    virtual void FillHeader(HDC hDC, const RECT& rc, CQXPTabManager* pManager);
     // The face of a navigate button; a pressed look may move the glyph
     // (rc). Returns the glyph's colour.
     virtual COLORREF FillNavigateButton(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerNavigateButton* pButton,
@@ -156,6 +184,19 @@ public:
 private:
     CVisualStyleTheme* m_pTab;     // owned
     CVisualStyleTheme* m_pToolbar; // owned
+};
+
+// Colour set 16, the second Luna set: the Luna set's colours while the
+// painter allows them (m_bAllowLuna) and the colour manager follows a desktop
+// scheme; otherwise light headers with the style border and, on the blue,
+// olive and silver schemes, tabs shaded from white (bItemGradient).
+class CTabColorSetLuna2 : public CTabColorSet {
+public:
+    CTabColorSetLuna2();
+    ~CTabColorSetLuna2() override;
+    // The item's colour (the selected or normal face, or the item's own),
+    // the hot face for the hot item; shaded with bItemGradient, else solid.
+    COLORREF FillItem(HDC hDC, const RECT& rc, CQXPTabManager* pManager, CQXPTabManagerItem* pItem) override;
 };
 
 class CQXPTabPainter {
@@ -217,13 +258,24 @@ public:
 
     // Row height of the strip.
     int GetButtonHeight() const;
-    // Width of one item in the current layout.
+    // Width of one item in the current layout (DrawSingleButtonContent
+    // without drawing).
     int GetButtonLength(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerItem* pItem);
     // Lays the strip out inside rc.
     virtual void RepositionTabControl(CQXPTabManager* pManager, HDC hDC, const RECT& rc);
     // The client area left inside rc below (beside) the header.
     virtual void AdjustClientRect(CQXPTabManager* pManager, RECT& rc) const;
+    // The whole control, drawn by the appearance set.
     virtual void DrawTabControl(CQXPTabManager* pManager, HDC hDC, const RECT& rc);
+    // The strip painter the appearance sets use: the static frame, the
+    // header face, a themed set's client, then the items and buttons.
+    void DrawTabControlEx(CQXPTabManager* pManager, HDC hDC, const RECT& rc);
+    // The content of one tab in rc (its own buttons at its end, image and
+    // caption); without bDraw nothing is drawn and the width the tab needs
+    // in the current layout comes back (the margins, its buttons and the
+    // minimum and maximum width included). With bDraw: the length of rc
+    // along the strip.
+    virtual int DrawSingleButtonContent(HDC hDC, CQXPTabManagerItem* pItem, const RECT& rc, BOOL bDraw);
     // The items and navigate buttons of a strip without its background.
     virtual void DrawTabStrip(CQXPTabManager* pManager, HDC hDC, const RECT& rc);
     // Scrolls the strip so that the item lies inside the header.
@@ -305,6 +357,11 @@ protected:
     TabColorSet m_colors;
     void DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem);
     void DrawItemContent(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem, const RECT& rc);
+    // The width an item needs in the current layout.
+    int MeasureItem(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerItem* pItem);
+    // Turned with the position: the static frame's and the client margins'
+    // room off a control rectangle.
+    RECT DeflateControlRect(const RECT& rc) const;
     void DrawNavigateButton(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerNavigateButton* pButton);
     CTabAppearancePainter* m_pAppearance; // owned, never NULL
     CTabColorSet* m_pColorSet;            // owned, never NULL

@@ -188,7 +188,7 @@ CSize CQXPControlTabWorkspace::GetSize(CDC* /*pDC*/)
         m_bDirty = TRUE;
         const RECT& rcHeader = m_pWorkspace->m_rcHeaderRect;
         nHeight = pPaint->IsHorizontal() ? rcHeader.bottom - rcHeader.top : rcHeader.right - rcHeader.left;
-        if (pPaint->m_bStaticFrame)
+        if (m_pWorkspace->IsDrawStaticFrame())
             nHeight += 2;
     }
     const int nBar = m_pParent ? m_pParent->GetPosition() : qxpBarTop;
