@@ -7,7 +7,7 @@
 #   opening a file of one 50 MB line (no line end at all) the same way;
 # each with the peak working set and peak pagefile usage of the process once
 # it has settled (the work that opening sets off, such as the function
-# list's scan of a copy of the text, counts), and for the opens also the
+# list's scan of the text, counts), and for the opens also the
 # peaks at the moment the whole text was shown.
 #
 # The runs of the two programs alternate (Qmate first in one round, SciTE
