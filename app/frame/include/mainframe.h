@@ -152,7 +152,11 @@ public:
 
     void SetProgress(BOOL bOn, int nPos, int nMax) override;
     CProcessOutputView* ShowToolWindow();
-    CToolList* GetToolList() { return &m_tools; }
+    // The external tools, their icons loaded (they wait for the first idle
+    // or for the first one asking for the list).
+    CToolList* GetToolList();
+    // Loads the external tools' icons when they are still waiting.
+    void LoadDeferredToolIcons();
     // The page of the customize sheet a command opens it on (Toolbars 0,
     // Commands 1, Keyboard 2, Menus 3, Tools 4, Options 5).
     static int CustomizeStartPage(UINT nCommand);
@@ -269,6 +273,7 @@ protected:
     std::vector<CFrameWnd*> m_childFrames;
     BOOL m_bPanesInstalled;
     BOOL m_bPaneWindowsDeferred;
+    BOOL m_bToolIconsDeferred;
 
     // Pane windows (created when a pane is first shown).
     CWnd* m_pPaneWnds[kPaneCount];

@@ -225,6 +225,7 @@ CMainFrame::CMainFrame()
       m_bNavigating(FALSE),
       m_bPanesInstalled(FALSE),
       m_bPaneWindowsDeferred(FALSE),
+      m_bToolIconsDeferred(FALSE),
       m_bFileExplorer(0),
       m_bProjectExplorer(0),
       m_bFunctionList(0),
@@ -390,7 +391,9 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA lpCreateStruct)
     m_tools.RemoveAll();
     if (!CCustomizePageTools::LoadTools(m_tools))
         m_tools.AddDefaults();
-    m_tools.RefreshIcons(GetGlobalImageManager());
+    // Their icons (the shell's icons of the programs) are first needed when
+    // the Tools menu opens: they are loaded at the first idle.
+    m_bToolIconsDeferred = TRUE;
 
     if (m_editorSettings.nTabsActive) {
         m_editorSettings.nTabsActive = 0;
@@ -1223,6 +1226,20 @@ void CMainFrame::OnUpdateCloseAllButSelected(CCmdUI* pCmdUI)
     pCmdUI->Enable(pApp != NULL && pApp->GetOpenDocumentCount() > 1);
 }
 
+CToolList* CMainFrame::GetToolList()
+{
+    LoadDeferredToolIcons();
+    return &m_tools;
+}
+
+void CMainFrame::LoadDeferredToolIcons()
+{
+    if (!m_bToolIconsDeferred)
+        return;
+    m_bToolIconsDeferred = FALSE;
+    m_tools.RefreshIcons(GetGlobalImageManager());
+}
+
 namespace {
 CToolList* MainFrameTools()
 {
@@ -1306,7 +1323,7 @@ LRESULT CMainFrame::OnTabClientMouse(WPARAM wParam, LPARAM lParam)
     CFrameWnd* pChildFrame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(pItem->m_hWnd));
     if (pChildFrame != NULL && pChildFrame->GetActiveView() != NULL)
         pChildFrame->GetActiveView()->SetFocus();
-    ::ClientToScreen(pStrip->GetSafeHwnd(), &pt);
+    ::ClientToScreen(pStrip->GetOwnerObject(), &pt);
     // The user's edited tab menu when the command bars keep it.
     if (m_pCommandBars != NULL && m_pCommandBars->FindContextMenu(IDR_CONTEXT_TABS) != NULL) {
         m_pCommandBars->TrackContextMenu(IDR_CONTEXT_TABS, TPM_RIGHTBUTTON, pt.x, pt.y);
@@ -1774,7 +1791,7 @@ void CMainFrame::OnCustomizePage(UINT nCommand)
     sheet.AddPage(&keyboardPage);
     CQXPCustomizeMenusPage menusPage(&sheet);
     sheet.AddPage(&menusPage);
-    CCustomizePageTools toolsPage(&m_tools, GetGlobalImageManager());
+    CCustomizePageTools toolsPage(GetToolList(), GetGlobalImageManager());
     sheet.AddPage(&toolsPage);
     CQXPCustomizeOptionsPage optionsPage(&sheet);
     sheet.AddPage(&optionsPage);

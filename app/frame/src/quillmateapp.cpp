@@ -248,11 +248,13 @@ BOOL CQuillmateApp::OnIdle(LONG lCount)
 {
     if (m_bFirstIdle)
         m_bFirstIdle = 0;
-    // The panes out of sight at start get their windows at the first idle.
+    // The panes out of sight at start get their windows at the first idle,
+    // and the external tools their icons.
     // The File Explorer is filled once it shows: at the first idle, or when
     // its pane is shown later.
     if (m_pMainFrame != NULL) {
         m_pMainFrame->CreateDeferredPaneWindows();
+        m_pMainFrame->LoadDeferredToolIcons();
         m_pMainFrame->FillFileTreeIfShown();
     }
     return CWinApp::OnIdle(lCount);

@@ -18,6 +18,7 @@
 #include "resource.h"
 
 #include <qx/drawing.h>
+#include <qx/images.h>
 #include <qx/paintmanager.h>
 #include <qx/themes.h>
 
@@ -543,6 +544,12 @@ TEST_F(MainFrameTest, TheToolsMenuListsTheExternalTools)
         ASSERT_NE(nullptr, pEntry);
         EXPECT_EQ(1229, pEntry->GetID());
         EXPECT_EQ(std::string(frame->GetToolList()->GetAt(i).strMenuText), std::string(pEntry->GetCaption()));
+        // The programs' icons, although the frame has not been idle yet
+        // (they wait for the first idle, or for the menu asking first).
+        int nIconId = frame->GetToolList()->GetAt(i).nIconId;
+        EXPECT_NE(0, nIconId) << "the shell's icon of " << frame->GetToolList()->GetAt(i).strCommand;
+        EXPECT_EQ(nIconId, pEntry->GetIconId());
+        EXPECT_NE(nullptr, GetGlobalImageManager()->GetImage((UINT)nIconId));
     }
     // Laid out again, it does not add them twice.
     pPlaceholder->OnCalcDynamicSize(0);

@@ -8,7 +8,17 @@
 // pane lists (CFunctionScan::BuildTopLevelList).
 //
 // The scan moves the editor's target and search flags: it owns the editor
-// while it runs (the pane gives it a hidden one on its worker thread).
+// while it runs (the pane gives it a hidden view of the document). It reads
+// the text only through searches, line positions and short ranges, so the
+// editor may show the user's own document: braces are matched by counting
+// every brace alike, as in a copy of the text without colours, never by the
+// component's brace match, which skips braces coloured unlike the first.
+//
+// Steps. A long scan can be run a little at a time: SetPace names a
+// function the scan calls between steps of bounded work: before each search
+// and each piece of one. A search is made a piece of whole lines at a time (Scintilla's regular expressions never span
+// lines, so the pieces find what one search over the range finds) and a
+// brace match reads the text a piece at a time.
 //
 // Cost. Searches move forward through the text. The plain form of the scan
 // searches each block open, block close and token list from where it stands
@@ -24,6 +34,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -49,11 +60,33 @@ struct CommentRange {
     Sci_Position nEnd;
 };
 
+// The steps of a scan: the function called between them and the size of a
+// piece of text one step searches or reads.
+struct ScanPace {
+    std::function<void()> step; // may be empty
+    Sci_Position nPiece = 256 * 1024;
+
+    void Step() const
+    {
+        if (step)
+            step();
+    }
+    // The first match of the pattern in [nFrom, nTo] (the editor's search
+    // flags), a piece of lines at a time; as SearchRange, the target is left
+    // on the match, or on [nFrom, nTo] when there is none.
+    Sci_Position Search(CMFCScintilla& editor, const std::string& strPattern, Sci_Position nFrom,
+                        Sci_Position nTo) const;
+    // The brace matching the one at nPos ("()[]{}<>"), every brace of the
+    // text counted alike; -1 when nPos holds none or it has no match.
+    Sci_Position MatchBrace(const CMFCScintilla& editor, Sci_Position nPos) const;
+};
+
 // The comment (and string) ranges of the editor's text, in ascending,
 // non-overlapping order.
 class CCommentRanges {
 public:
     void SetEditor(CMFCScintilla* pEditor) { m_pEditor = pEditor; }
+    void SetPace(const ScanPace* pPace) { m_pPace = pPace; }
     void ClearPairs() { m_pairs.clear(); }
     // close "": the comment ends at the end of its line.
     void AddPair(const std::string& strOpen, const std::string& strClose);
@@ -73,6 +106,7 @@ private:
         std::string strClose;
     };
     CMFCScintilla* m_pEditor = nullptr; // not owned
+    const ScanPace* m_pPace = nullptr;  // not owned; none: one search per range
     std::vector<CommentRange> m_ranges; // ascending, non-overlapping
     std::vector<CommentPair> m_pairs;
 };
@@ -80,6 +114,8 @@ private:
 class CFunctionScan {
 public:
     explicit CFunctionScan(CMFCScintilla& editor);
+    CFunctionScan(const CFunctionScan&) = delete; // its comment ranges point at its pace
+    CFunctionScan& operator=(const CFunctionScan&) = delete;
 
     // The table of nLanguageId; false when the language is not supported
     // (the table is then empty and the scan finds nothing).
@@ -88,6 +124,8 @@ public:
     void SetPlainSearch(bool bPlain) { m_bPlain = bPlain; }
     // A flag that, once non-zero, ends the scan early (the pane closing).
     void SetCancelFlag(const volatile LONG* pCancel) { m_pCancel = pCancel; }
+    // The steps of the scan (see above); the default has no step function.
+    void SetPace(const ScanPace& pace) { m_pace = pace; }
 
     // Comment ranges, header search and top-level list over the editor's
     // whole text; false when cancelled (the lists are then incomplete).
@@ -144,6 +182,7 @@ private:
     bool FindBody(const FunctionPattern& set, FunctionEntry& entry);
 
     CMFCScintilla& m_editor;
+    ScanPace m_pace;
     FunctionLanguage m_language;
     CCommentRanges m_comments;
     std::vector<FunctionEntry> m_all;      // sorted by line after Scan

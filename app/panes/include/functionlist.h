@@ -2,21 +2,19 @@
 // routines of the active text document, the one holding the caret selected,
 // a double click moves the caret to one.
 //
-// Threads. A refresh (AttachView, then Refresh) restarts timer 59600; when it
-// fires, the UI thread copies the document's text into a request and wakes
-// the pane's worker. The copy is made once, straight from the editor's
-// buffer into a Scintilla document of its own that keeps no styles (the
-// component's loader, made by a hidden window of the pane): no
-// intermediate string, so a large text is held
-// twice at most, never three times. The worker owns the request it takes:
-// it puts the copied document into a hidden Scintilla window of its own
-// thread (no parent, so no message of it ever waits for the UI thread),
-// scans it (funcscan.h) and posts the finished entries back. The UI thread alone touches the list box and the
-// entries that caret tracking and the double click read. The lock guards
-// only the two hand-over slots and is never held while waiting for anything.
-// A refresh asked for while a scan runs is kept and scanned next (the event
-// stays set). Destroying the window stops the worker and waits for it; a
-// running scan ends at its next header.
+// The scan. A refresh (AttachView, then Refresh) restarts timer 59600; when
+// it fires, a scan of the document starts. It holds no copy of the text: a
+// hidden Scintilla window of the pane (a child of the list box) shows the
+// user's own document, and the scan (funcscan.h) searches it on this, the
+// interface thread, a slice of a few milliseconds at a time while nothing
+// else waits (timer 59601, which the system delivers only when no input or
+// other message is queued). Between slices the scan sleeps on a fiber of its
+// own, so the document is never read while the user changes it. A change to
+// the text drops the running scan (the hidden window reports every insertion
+// and deletion); the refresh that follows the change starts the next one, so
+// while the user keeps typing into a large text the list follows once the
+// typing pauses for as long as a scan takes. A small text is scanned in its
+// first slice. Destroying the window drops a running scan at once.
 #pragma once
 
 #include <fx/fx.h>
@@ -25,8 +23,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <ILoader.h>
 
 #include "funcscan.h"
 
@@ -40,7 +36,7 @@ public:
 
     enum {
         TIMER_REFRESH = 59600,
-        WM_QM_FUNCTIONS_READY = WM_APP + 0x116, // a finished scan waits in the hand-over slot
+        TIMER_SCAN = 59601, // the next slice of a running scan
     };
     static const char* const kNotSupported; // "Language not supported"
 
@@ -55,10 +51,10 @@ public:
 
     // The listed routines (UI thread).
     const std::vector<FunctionEntry>& GetEntries() const { return m_entries; }
-    // Scans finished so far (UI thread; for tests).
+    // Scans finished so far (for tests).
     int GetScanCount() const { return m_nScans; }
-
-    static UINT AFX_CDECL WorkerThread(LPVOID pParam);
+    // True while a scan runs (for tests).
+    bool IsScanning() const { return m_pJob != nullptr; }
 
     // Brings a list box up to date with the names without touching the items
     // that stay: where an item differs and the name stands a little further
@@ -73,46 +69,27 @@ protected:
     afx_msg void OnDestroy();
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
-    afx_msg LRESULT OnFunctionsReady(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnTextModified(NMHDR* pNMHDR, LRESULT* pResult);
     DECLARE_MESSAGE_MAP()
 
 private:
-    // The copy of the text as the component's loader, owned until the
-    // worker turns it into the document of its hidden window.
-    struct Request {
-        Request() = default;
-        Request(const Request&) = delete;
-        Request& operator=(const Request&) = delete;
-        ~Request();
-        Scintilla::ILoader* pLoader = nullptr;
-        int nLanguageId = -1;
-    };
-    struct Result {
-        std::vector<FunctionEntry> entries; // top-level entries
-        bool bNotSupported;
-    };
+    struct Job;
 
     // The attached editor while its window lives, else NULL.
     CMFCScintilla* SourceEditor() const;
-    // Creates the worker's hidden copy of the document: a Scintilla window of
-    // the worker's thread that takes the request's copy over. False when the
-    // window fails (the request keeps its copy).
-    static bool CreateHiddenEditor(CMFCScintilla& editor, Request& request);
-    void RunWorker();
-    void StopWorker();
+    // Creates the hidden view of the source editor's document.
+    static bool CreateHiddenEditor(CFunctionList& list, CMFCScintilla& source, CMFCScintilla& editor);
+    void StartScan();
+    // Runs the scan until its slice is used up or it ends; shows the result
+    // when it ends complete.
+    void RunSlice();
+    // Drops the running scan, if any.
+    void DropScan();
+    static void CALLBACK ScanFiber(LPVOID pParam);
 
-    CCriticalSection m_lock;             // guards m_pRequest and m_pResult only
-    std::unique_ptr<Request> m_pRequest; // newest snapshot not yet taken by the worker
-    std::unique_ptr<Result> m_pResult;   // newest scan not yet shown
-    HANDLE m_hStart;                     // auto-reset: a request waits, or the worker must stop
-    HANDLE m_hThread;                    // the worker, joined by OnDestroy
-    volatile LONG m_bRun;                // cleared to stop the worker
-    volatile LONG m_bStopping;           // set with it: a running scan ends early
-
-    // UI thread only.
-    CMFCScintilla* m_pSource; // not owned; checked against m_hSource before use
+    std::unique_ptr<Job> m_pJob; // the running scan
+    CMFCScintilla* m_pSource;    // not owned; checked against m_hSource before use
     HWND m_hSource;
-    HWND m_hLoaderWnd = NULL; // hidden editing window that makes the copies' loaders
     int m_nLanguageId;
     std::vector<FunctionEntry> m_entries;
     int m_nScans;

@@ -1,8 +1,8 @@
-// funcscan.cpp - the function list's scan over an editor holding a copy of
-// the text.
+// funcscan.cpp - the function list's scan over an editor showing the text.
 #include "funcscan.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "scintillawrap.h"
 
@@ -31,6 +31,80 @@ bool ByLine(const FunctionEntry& a, const FunctionEntry& b)
 } // namespace
 
 // ===========================================================================
+// Steps
+
+Sci_Position ScanPace::Search(CMFCScintilla& editor, const std::string& strPattern, Sci_Position nFrom,
+                              Sci_Position nTo) const
+{
+    const Sci_Position nSize = (Sci_Position)strPattern.size();
+    Sci_Position nStart = nFrom;
+    for (;;) {
+        Step();
+        // The piece ends at the end of a line, and only where the range
+        // takes that line's line end too (where the range ends inside a
+        // line end, a match may take a line end character).
+        Sci_Position nEnd = nTo;
+        Sci_Position nLine = -1;
+        if (nPiece > 0 && nTo - nStart > nPiece) {
+            nLine = editor.LineFromPosition(nStart + nPiece);
+            if (editor.GetLineEndPosition(nLine) < nStart)
+                nLine++; // nStart is in that line's line end
+            Sci_Position nNext = editor.PositionFromLine(nLine + 1);
+            if (nNext >= 0 && nNext <= nTo)
+                nEnd = editor.GetLineEndPosition(nLine);
+            else
+                nLine = -1;
+        }
+        Sci_Position nPos = editor.SearchRange(strPattern.c_str(), nSize, nStart, nEnd);
+        if (nPos >= 0)
+            return nPos;
+        if (nLine < 0)
+            break;
+        nStart = editor.PositionFromLine(nLine + 1);
+    }
+    if (nStart != nFrom) {
+        editor.SetTargetStart(nFrom);
+        editor.SetTargetEnd(nTo);
+    }
+    return -1;
+}
+
+Sci_Position ScanPace::MatchBrace(const CMFCScintilla& editor, Sci_Position nPos) const
+{
+    static const char kPairs[] = "()[]{}<>";
+    const Sci_Position nLength = editor.GetLength();
+    if (nPos < 0 || nPos >= nLength)
+        return -1;
+    const char chBrace = (char)editor.Call(SCI_GETCHARAT, (uptr_t)nPos);
+    const char* pAt = chBrace != '\0' ? std::strchr(kPairs, chBrace) : nullptr;
+    if (pAt == nullptr)
+        return -1;
+    const bool bForward = (pAt - kPairs) % 2 == 0;
+    const char chSeek = bForward ? pAt[1] : pAt[-1];
+    const Sci_Position nStep = std::max<Sci_Position>(nPiece, 1);
+    std::string buffer;
+    int nDepth = 1;
+    Sci_Position nNear = bForward ? nPos + 1 : nPos; // the piece's edge nearest the brace
+    while (bForward ? nNear < nLength : nNear > 0) {
+        Step();
+        const Sci_Position nStart = bForward ? nNear : std::max<Sci_Position>(0, nNear - nStep);
+        const Sci_Position nEnd = bForward ? std::min(nLength, nNear + nStep) : nNear;
+        buffer.assign((size_t)(nEnd - nStart) + 1, '\0');
+        editor.GetTextRange(nStart, nEnd, &buffer[0]);
+        for (Sci_Position i = 0; i < nEnd - nStart; i++) {
+            const Sci_Position k = bForward ? i : nEnd - nStart - 1 - i;
+            const char ch = buffer[(size_t)k];
+            if (ch == chBrace)
+                nDepth++;
+            else if (ch == chSeek && --nDepth == 0)
+                return nStart + k;
+        }
+        nNear = bForward ? nEnd : nStart;
+    }
+    return -1;
+}
+
+// ===========================================================================
 // Comment ranges
 
 void CCommentRanges::AddPair(const std::string& strOpen, const std::string& strClose)
@@ -47,10 +121,10 @@ void CCommentRanges::Compute()
         return;
     m_pEditor->SetSearchFlags(kSearchFlags);
     m_ranges.clear();
+    const ScanPace kWhole = {nullptr, 0};
+    const ScanPace& pace = m_pPace != nullptr ? *m_pPace : kWhole;
     auto searchOpen = [&](CommentPair& pair, Sci_Position nFrom) {
-        pair.nNext = nFrom > nLength ? -1
-                                     : m_pEditor->SearchRange(pair.strOpen.c_str(), (Sci_Position)pair.strOpen.size(),
-                                                              nFrom, nLength);
+        pair.nNext = nFrom > nLength ? -1 : pace.Search(*m_pEditor, pair.strOpen, nFrom, nLength);
     };
     for (CommentPair& pair : m_pairs)
         searchOpen(pair, 0);
@@ -69,10 +143,9 @@ void CCommentRanges::Compute()
             CommentRange range = {first.nNext, nLength};
             if (!first.strClose.empty()) {
                 // From one past the opening's start: "/*/" is a whole comment.
-                Sci_Position nClose = first.nNext + 1 > nLength ? -1
-                                                                : m_pEditor->SearchRange(first.strClose.c_str(),
-                                                                                         (Sci_Position)first.strClose.size(),
-                                                                                         first.nNext + 1, nLength);
+                Sci_Position nClose = first.nNext + 1 > nLength
+                                          ? -1
+                                          : pace.Search(*m_pEditor, first.strClose, first.nNext + 1, nLength);
                 range.nEnd = nClose >= 0 ? m_pEditor->GetTargetEnd() : nLength;
             } else {
                 range.nEnd = m_pEditor->GetLineEndPosition(m_pEditor->LineFromPosition(first.nNext));
@@ -114,6 +187,7 @@ bool CCommentRanges::ContainsByWalk(Sci_Position nStart, Sci_Position nEnd) cons
 CFunctionScan::CFunctionScan(CMFCScintilla& editor) : m_editor(editor)
 {
     m_comments.SetEditor(&editor);
+    m_comments.SetPace(&m_pace);
 }
 
 bool CFunctionScan::SetLanguage(int nLanguageId)
@@ -156,7 +230,7 @@ bool CFunctionScan::InComment(Sci_Position nStart, Sci_Position nEnd) const
 
 CFunctionScan::Match CFunctionScan::SearchTarget(const std::string& strPattern, Sci_Position nFrom, Sci_Position nTo)
 {
-    Sci_Position nPos = m_editor.SearchRange(strPattern.c_str(), (Sci_Position)strPattern.size(), nFrom, nTo);
+    Sci_Position nPos = m_pace.Search(m_editor, strPattern, nFrom, nTo);
     return {nPos, nPos >= 0 ? m_editor.GetTargetEnd() : -1};
 }
 
@@ -242,7 +316,7 @@ bool CFunctionScan::CheckParameters(const std::string& strParameters, size_t nOp
 {
     Sci_Position nHeaderStart = m_editor.GetTargetStart();
     Sci_Position nMatchEnd = m_editor.GetTargetEnd();
-    Sci_Position nParen = m_editor.BraceMatch(nMatchEnd - 1);
+    Sci_Position nParen = m_pace.MatchBrace(m_editor, nMatchEnd - 1);
     if (nParen < 0 || nParen < nMatchEnd)
         return false;
     std::string strInner = strParameters.substr(nOpen + 2, nClose - (nOpen + 2));
@@ -430,7 +504,7 @@ bool CFunctionScan::FindBody(const FunctionPattern& set, FunctionEntry& entry)
         if (entry.bInComment && !InComment(open.nPos, open.nEnd))
             return false;
         if (set.strBlockOpen == "\\{") {
-            Sci_Position nBrace = m_editor.BraceMatch(open.nEnd - 1);
+            Sci_Position nBrace = m_pace.MatchBrace(m_editor, open.nEnd - 1);
             if (nBrace >= 0) {
                 entry.nEndPos = nBrace + 1;
                 return true;

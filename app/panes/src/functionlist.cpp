@@ -4,6 +4,7 @@
 #include <stdio.h>
 
 #include <algorithm>
+#include <new>
 
 #include <qx/fonts.h>
 
@@ -97,6 +98,41 @@ void CFunctionList::UpdateList(HWND hList, const std::vector<std::string>& names
 // ===========================================================================
 // CFunctionList
 
+namespace {
+
+// How long one slice of a scan may run before the interface gets its turn.
+const DWORD kSliceMs = 15;
+
+// Thrown from the scan's step to end a dropped scan.
+struct ScanDropped {
+};
+
+} // namespace
+
+// A running scan: the hidden view it searches and the fiber it runs on.
+struct CFunctionList::Job {
+    CMFCScintilla editor;
+    std::unique_ptr<CFunctionScan> pScan;
+    int nLanguageId = -1;
+    LPVOID pFiber = nullptr;  // null: the scan runs in one go
+    LPVOID pCaller = nullptr; // the fiber that resumed it
+    DWORD dwSliceStart = 0;
+    bool bStarted = false;
+    bool bEnded = false;    // the scan returned (or gave up)
+    bool bComplete = false; // ... with every entry found
+    bool bNotSupported = false;
+    bool bDrop = false;  // the next step ends the scan
+    bool bStale = false; // the text changed under it
+
+    ~Job()
+    {
+        if (pFiber != nullptr)
+            ::DeleteFiber(pFiber);
+        if (editor.m_hWnd != NULL)
+            editor.DestroyWindow();
+    }
+};
+
 IMPLEMENT_DYNAMIC(CFunctionList, CListBox)
 
 BEGIN_MESSAGE_MAP(CFunctionList, CListBox)
@@ -104,17 +140,14 @@ BEGIN_MESSAGE_MAP(CFunctionList, CListBox)
     ON_WM_DESTROY()
     ON_WM_TIMER()
     ON_WM_LBUTTONDBLCLK()
-    ON_MESSAGE(CFunctionList::WM_QM_FUNCTIONS_READY, OnFunctionsReady)
+    ON_NOTIFY(SCN_MODIFIED, 0, OnTextModified)
 END_MESSAGE_MAP()
 
-CFunctionList::CFunctionList()
-    : m_hStart(NULL), m_hThread(NULL), m_bRun(1), m_bStopping(0), m_pSource(NULL), m_hSource(NULL), m_nLanguageId(-1), m_nScans(0)
-{
-}
+CFunctionList::CFunctionList() : m_pSource(NULL), m_hSource(NULL), m_nLanguageId(-1), m_nScans(0) {}
 
 CFunctionList::~CFunctionList()
 {
-    StopWorker();
+    DropScan();
     if (m_hWnd != NULL)
         DestroyWindow();
 }
@@ -124,113 +157,13 @@ int CFunctionList::OnCreate(LPCREATESTRUCTA lpCreateStruct)
     if (CListBox::OnCreate(lpCreateStruct) == -1)
         return -1;
     ::SendMessageA(m_hWnd, WM_SETFONT, (WPARAM)GetGlobalUIFonts()->GetNormalFont(), 1);
-    m_hStart = ::CreateEventA(NULL, FALSE, FALSE, NULL);
-    if (m_hStart == NULL) {
-        printf("CreateEvent error: %d\n", (int)::GetLastError());
-        return 0;
-    }
-    DWORD dwId = 0;
-    m_hThread = ::CreateThread(
-        NULL, 0, [](LPVOID p) -> DWORD { return WorkerThread(p); }, this, 0, &dwId);
-    if (m_hThread != NULL)
-        ::SetThreadPriority(m_hThread, THREAD_PRIORITY_BELOW_NORMAL);
     return 0;
 }
 
 void CFunctionList::OnDestroy()
 {
+    DropScan();
     CListBox::OnDestroy();
-    StopWorker();
-    if (m_hLoaderWnd != NULL) {
-        ::DestroyWindow(m_hLoaderWnd);
-        m_hLoaderWnd = NULL;
-    }
-}
-
-void CFunctionList::StopWorker()
-{
-    ::InterlockedExchange(&m_bRun, 0);
-    ::InterlockedExchange(&m_bStopping, 1);
-    if (m_hThread != NULL) {
-        ::SetEvent(m_hStart);
-        // The worker never waits for this thread; messages other threads
-        // send here are still answered while it ends.
-        while (::MsgWaitForMultipleObjects(1, &m_hThread, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
-            MSG msg;
-            ::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        }
-        ::CloseHandle(m_hThread);
-        m_hThread = NULL;
-    }
-    if (m_hStart != NULL) {
-        ::CloseHandle(m_hStart);
-        m_hStart = NULL;
-    }
-    CSingleLock lock(&m_lock, TRUE);
-    m_pRequest.reset();
-    m_pResult.reset();
-}
-
-UINT CFunctionList::WorkerThread(LPVOID pParam)
-{
-    static_cast<CFunctionList*>(pParam)->RunWorker();
-    return 0;
-}
-
-bool CFunctionList::CreateHiddenEditor(CMFCScintilla& editor, Request& request)
-{
-    // The copy lives in a window of this thread with no parent: nothing it
-    // does waits for the UI thread.
-    if (!editor.CreateEx(0, CMFCScintilla::kWindowClass, "FunctionListEditor", WS_POPUP, 0, 0, 0, 0, NULL, NULL))
-        return false;
-    // The window takes the copied document over; the loader's own
-    // reference goes with the request.
-    void* pDocument = request.pLoader->ConvertToDocument();
-    request.pLoader = nullptr;
-    editor.Call(SCI_SETDOCPOINTER, 0, reinterpret_cast<sptr_t>(pDocument));
-    editor.Call(SCI_RELEASEDOCUMENT, 0, reinterpret_cast<sptr_t>(pDocument));
-    editor.Call(SCI_SETUNDOCOLLECTION, 0);
-    return true;
-}
-
-void CFunctionList::RunWorker()
-{
-    HWND hList = m_hWnd;
-    while (m_bRun) {
-        if (::WaitForSingleObject(m_hStart, INFINITE) != WAIT_OBJECT_0)
-            continue;
-        if (!m_bRun)
-            break;
-        std::unique_ptr<Request> pRequest;
-        {
-            CSingleLock lock(&m_lock, TRUE);
-            pRequest = std::move(m_pRequest);
-        }
-        if (!pRequest)
-            continue;
-
-        CMFCScintilla editor;
-        if (!CreateHiddenEditor(editor, *pRequest))
-            continue;
-        int nLanguageId = pRequest->nLanguageId;
-        pRequest.reset();
-
-        CFunctionScan scan(editor);
-        std::unique_ptr<Result> pResult(new Result);
-        pResult->bNotSupported = !scan.SetLanguage(nLanguageId);
-        // The scan stops as soon as the pane is going away.
-        scan.SetCancelFlag(&m_bStopping);
-        bool bComplete = pResult->bNotSupported || scan.Run();
-        editor.DestroyWindow();
-        if (!bComplete || !m_bRun)
-            continue;
-        pResult->entries = scan.GetTopLevelEntries();
-        {
-            CSingleLock lock(&m_lock, TRUE);
-            m_pResult = std::move(pResult);
-        }
-        ::PostMessageA(hList, WM_QM_FUNCTIONS_READY, 0, 0);
-    }
 }
 
 CMFCScintilla* CFunctionList::SourceEditor() const
@@ -253,86 +186,133 @@ void CFunctionList::Refresh(UINT nElapse)
     SetTimer(TIMER_REFRESH, nElapse, NULL);
 }
 
-CFunctionList::Request::~Request()
+bool CFunctionList::CreateHiddenEditor(CFunctionList& list, CMFCScintilla& source, CMFCScintilla& editor)
 {
-    if (pLoader != nullptr)
-        pLoader->Release();
+    if (!editor.Create(CMFCScintilla::kWindowClass, "FunctionListEditor", WS_CHILD, CRect(0, 0, 0, 0), &list, 0))
+        return false;
+    // Another view of the user's document: its own target, search flags and
+    // shown lines; the text, its colours and the undo history are shared and
+    // left alone.
+    editor.Call(SCI_SETDOCPOINTER, 0, source.Call(SCI_GETDOCPOINTER));
+    editor.Call(SCI_SETMODEVENTMASK, SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT);
+    return true;
 }
 
-namespace {
-
-// The editor's text as a new document of the component (no styles), read
-// from its buffer a piece at a time; null when the component refuses (no
-// memory for the copy: the list then keeps what it shows). The loader comes
-// from the pane's own hidden window: a window that makes one forgets which
-// of its lines are shown, so the user's editor must never be asked.
-Scintilla::ILoader* CopyText(const CMFCScintilla& editor, HWND hLoaderWnd)
+void CALLBACK CFunctionList::ScanFiber(LPVOID pParam)
 {
-    const Sci_Position nLength = editor.GetLength();
-    auto* pLoader = reinterpret_cast<Scintilla::ILoader*>(
-        ::SendMessageA(hLoaderWnd, SCI_CREATELOADER, (WPARAM)nLength, SC_DOCUMENTOPTION_STYLES_NONE));
-    if (pLoader == nullptr)
-        return nullptr;
-    const Sci_Position kPiece = 1 << 20;
-    for (Sci_Position nPos = 0; nPos < nLength; nPos += kPiece) {
-        const Sci_Position nCount = std::min(kPiece, nLength - nPos);
-        const char* pText = reinterpret_cast<const char*>(editor.Call(SCI_GETRANGEPOINTER, (uptr_t)nPos, nCount));
-        if (pText == nullptr || pLoader->AddData(pText, nCount) != SC_STATUS_OK) {
-            pLoader->Release();
-            return nullptr;
-        }
+    Job& job = *static_cast<Job*>(pParam);
+    try {
+        job.bNotSupported = !job.pScan->SetLanguage(job.nLanguageId);
+        job.bComplete = job.bNotSupported || job.pScan->Run();
+    } catch (const ScanDropped&) {
+    } catch (const std::bad_alloc&) {
+        // No memory for the entries: the list keeps what it shows.
     }
-    return pLoader;
+    job.bEnded = true;
+    if (job.pFiber != nullptr)
+        ::SwitchToFiber(job.pCaller); // a fiber never returns
 }
 
-} // namespace
+void CFunctionList::StartScan()
+{
+    DropScan();
+    CMFCScintilla* pSource = SourceEditor();
+    if (pSource == NULL)
+        return;
+    std::unique_ptr<Job> pJob(new Job);
+    if (!CreateHiddenEditor(*this, *pSource, pJob->editor))
+        return;
+    pJob->nLanguageId = m_nLanguageId;
+    pJob->pScan.reset(new CFunctionScan(pJob->editor));
+    Job* pRaw = pJob.get();
+    ScanPace pace;
+    pace.step = [pRaw] {
+        if (pRaw->pFiber == nullptr)
+            return;
+        if (!pRaw->bDrop && ::GetTickCount() - pRaw->dwSliceStart >= kSliceMs)
+            ::SwitchToFiber(pRaw->pCaller);
+        if (pRaw->bDrop)
+            throw ScanDropped();
+    };
+    pJob->pScan->SetPace(pace);
+    // The scan runs on a fiber of this thread; without one it runs in one go.
+    if (::IsThreadAFiber() || ::ConvertThreadToFiber(NULL) != NULL)
+        pJob->pFiber = ::CreateFiber(0, &CFunctionList::ScanFiber, pRaw);
+    m_pJob = std::move(pJob);
+    RunSlice();
+}
+
+void CFunctionList::RunSlice()
+{
+    Job* pJob = m_pJob.get();
+    if (pJob == nullptr)
+        return;
+    if (pJob->bStale) {
+        DropScan();
+        return;
+    }
+    if (pJob->pFiber != nullptr) {
+        pJob->pCaller = ::GetCurrentFiber();
+        pJob->dwSliceStart = ::GetTickCount();
+        pJob->bStarted = true;
+        ::SwitchToFiber(pJob->pFiber);
+    } else {
+        ScanFiber(pJob);
+    }
+    if (!pJob->bEnded) {
+        SetTimer(TIMER_SCAN, 1, NULL);
+        return;
+    }
+    KillTimer(TIMER_SCAN);
+    std::unique_ptr<Job> pDone = std::move(m_pJob);
+    if (!pDone->bComplete || pDone->bStale)
+        return;
+    const bool bNotSupported = pDone->bNotSupported;
+    std::vector<FunctionEntry> entries = pDone->pScan->GetTopLevelEntries();
+    pDone.reset();
+    std::vector<std::string> names;
+    for (const FunctionEntry& entry : entries)
+        names.push_back(entry.strName);
+    UpdateList(m_hWnd, names, bNotSupported);
+    m_entries = std::move(entries);
+    m_nScans++;
+    if (CMFCScintilla* pEditor = SourceEditor())
+        TrackCaret(pEditor);
+}
+
+void CFunctionList::DropScan()
+{
+    if (m_hWnd != NULL)
+        KillTimer(TIMER_SCAN);
+    std::unique_ptr<Job> pJob = std::move(m_pJob);
+    if (pJob == nullptr)
+        return;
+    // A fiber that has started holds the scan's state on its stack: it is
+    // resumed once to unwind it.
+    if (pJob->pFiber != nullptr && pJob->bStarted && !pJob->bEnded) {
+        pJob->bDrop = true;
+        pJob->pCaller = ::GetCurrentFiber();
+        ::SwitchToFiber(pJob->pFiber);
+    }
+}
+
+void CFunctionList::OnTextModified(NMHDR*, LRESULT*)
+{
+    // Only flagged here: the document is in the middle of its change.
+    if (m_pJob != nullptr)
+        m_pJob->bStale = true;
+}
 
 void CFunctionList::OnTimer(UINT_PTR nIDEvent)
 {
     if (nIDEvent == TIMER_REFRESH) {
         KillTimer(TIMER_REFRESH);
-        CMFCScintilla* pEditor = SourceEditor();
-        if (pEditor != NULL && m_hThread != NULL) {
-            std::unique_ptr<Request> pRequest(new Request);
-            if (m_hLoaderWnd == NULL)
-                m_hLoaderWnd = ::CreateWindowExA(0, CMFCScintilla::kWindowClass, "FunctionListLoader", WS_POPUP, 0, 0, 0,
-                                                 0, NULL, NULL, NULL, NULL);
-            if (m_hLoaderWnd != NULL)
-                pRequest->pLoader = CopyText(*pEditor, m_hLoaderWnd);
-            pRequest->nLanguageId = m_nLanguageId;
-            if (pRequest->pLoader != nullptr) {
-                {
-                    CSingleLock lock(&m_lock, TRUE);
-                    m_pRequest = std::move(pRequest);
-                }
-                // Stays set while a scan runs: the worker takes this one next.
-                ::SetEvent(m_hStart);
-            }
-        }
+        StartScan();
+    } else if (nIDEvent == TIMER_SCAN) {
+        RunSlice();
     }
     CListBox::OnTimer(nIDEvent);
 }
-
-LRESULT CFunctionList::OnFunctionsReady(WPARAM, LPARAM)
-{
-    std::unique_ptr<Result> pResult;
-    {
-        CSingleLock lock(&m_lock, TRUE);
-        pResult = std::move(m_pResult);
-    }
-    if (!pResult)
-        return 0;
-    std::vector<std::string> names;
-    for (const FunctionEntry& entry : pResult->entries)
-        names.push_back(entry.strName);
-    UpdateList(m_hWnd, names, pResult->bNotSupported);
-    m_entries = std::move(pResult->entries);
-    m_nScans++;
-    if (CMFCScintilla* pEditor = SourceEditor())
-        TrackCaret(pEditor);
-    return 0;
-}
-
 void CFunctionList::TrackCaret(CMFCScintilla* pEditor)
 {
     m_pSource = pEditor;

@@ -5,6 +5,7 @@
 #include "scitest.h"
 
 #include <algorithm>
+#include <cstring>
 #include <random>
 #include <sstream>
 #include <string>
@@ -527,6 +528,141 @@ TEST_F(ScanTest, TheRememberingScanEqualsThePlainScanOnLongStretches)
     ASSERT_EQ(1u, found.size());
     EXPECT_EQ("main", found[0].first);
     ASSERT_EQ(1u, ScanText(2, calls).size());
+}
+
+// --- steps: searches in pieces of lines, braces counted alike -----------------------------
+
+// A search made a piece at a time finds what one search over the range
+// finds, and leaves the target as it does; ranges start and end anywhere,
+// inside line ends too, and patterns anchor, match empty text or take a
+// line end character where the range allows it.
+TEST_F(ScanTest, ASearchInPiecesFindsWhatOneSearchFinds)
+{
+    const std::string texts[] = {
+        "int a;\r\nfoo(x)\r\n\r\n  bar y\r\nlast",
+        "one\ntwo\n\nthree four\nfive\n",
+        "\n\n\nx\n\n",
+        "abc",
+    };
+    const char* const patterns[] = {"foo", "^bar", "y$", "^$", "[a-z]*", "[^a-z]", "\\<t[a-z]+", "e$", "x", "\\(",
+                                    "[\r\n]"};
+    for (const std::string& text : texts) {
+        Load(text);
+        const Sci_Position nLength = (Sci_Position)text.size();
+        for (const char* pattern : patterns) {
+            for (Sci_Position nFrom = 0; nFrom <= nLength; nFrom++) {
+                for (Sci_Position nTo = nFrom; nTo <= nLength; nTo++) {
+                    editor.SetSearchFlags(SCFIND_REGEXP | SCFIND_POSIX | SCFIND_WHOLEWORD);
+                    Sci_Position nWhole = editor.SearchRange(pattern, (Sci_Position)strlen(pattern), nFrom, nTo);
+                    Sci_Position nStart = editor.GetTargetStart(), nEnd = editor.GetTargetEnd();
+                    for (Sci_Position nPiece : {1, 2, 3, 5}) {
+                        ScanPace pace;
+                        pace.nPiece = nPiece;
+                        Sci_Position nPos = pace.Search(editor, pattern, nFrom, nTo);
+                        ASSERT_TRUE(nPos == nWhole && editor.GetTargetStart() == nStart &&
+                                    editor.GetTargetEnd() == nEnd)
+                            << "\"" << pattern << "\" in [" << nFrom << "," << nTo << "] pieces of " << nPiece << ": "
+                            << nPos << " [" << editor.GetTargetStart() << "," << editor.GetTargetEnd() << "] against "
+                            << nWhole << " [" << nStart << "," << nEnd << "] text: " << text;
+                    }
+                }
+            }
+        }
+    }
+}
+
+// On an uncoloured text the brace match counts as the component's does, in
+// both directions and across pieces.
+TEST_F(ScanTest, TheBraceMatchAgreesWithTheComponentsOnAnUncolouredText)
+{
+    std::mt19937 rng(20261211);
+    const char kChars[] = "(){}[]<>ab\n";
+    std::uniform_int_distribution<size_t> pick(0, sizeof kChars - 2);
+    for (int round = 0; round < 20; round++) {
+        std::string text;
+        for (int i = 0; i < 80; i++)
+            text += kChars[pick(rng)];
+        Load(text);
+        for (Sci_Position nPos = -1; nPos <= (Sci_Position)text.size(); nPos++) {
+            Sci_Position nExpected = editor.Call(SCI_BRACEMATCH, (uptr_t)nPos);
+            for (Sci_Position nPiece : {1, 4, 1000}) {
+                ScanPace pace;
+                pace.nPiece = nPiece;
+                ASSERT_EQ(nExpected, pace.MatchBrace(editor, nPos))
+                    << "at " << nPos << " pieces of " << nPiece << " text: " << text;
+            }
+        }
+    }
+}
+
+// The scan of a coloured document (braces and parentheses inside strings,
+// characters and comments, which the component's brace match would skip)
+// lists what the scan of the same text without colours lists.
+TEST_F(ScanTest, AColouredTextIsScannedAsItsUncolouredCopy)
+{
+    const std::string text = "int first(int a)\n{\n  puts(\"}\");\n  return a;\n}\nint third(int b)\n{\n}\n";
+    // Name, line and end of each top-level entry (the end is where caret
+    // tracking stops counting the caret inside the routine).
+    auto scanned = [&](bool bColoured) {
+        Load(text);
+        if (bColoured) {
+            EXPECT_TRUE(editor.SetLexerLanguage("cpp"));
+            editor.Call(SCI_COLOURISE, 0, -1);
+            EXPECT_NE(editor.Call(SCI_GETSTYLEAT, text.find("\"}\"")), editor.Call(SCI_GETSTYLEAT, text.find('{')));
+        }
+        CFunctionScan scan(editor);
+        EXPECT_TRUE(scan.SetLanguage(2));
+        EXPECT_TRUE(scan.Run());
+        std::vector<std::string> out;
+        for (const FunctionEntry& e : scan.GetTopLevelEntries())
+            out.push_back(e.strName + "@" + std::to_string(e.nLine) + "-" + std::to_string(e.nEndPos));
+        return out;
+    };
+    std::vector<std::string> plain = scanned(false);
+    // Uncoloured, the first routine ends at the brace in its string.
+    ASSERT_FALSE(plain.empty());
+    EXPECT_EQ("first@0-" + std::to_string(text.find('}') + 1), plain[0]);
+    EXPECT_EQ(plain, scanned(true));
+}
+
+// A scan in small pieces with a step function finds the same entries as one
+// in a single piece, and steps between its pieces.
+TEST_F(ScanTest, AScanInSmallPiecesFindsTheSameEntries)
+{
+    std::mt19937 rng(20261212);
+    const int kIds[] = {1, 2, 5, 11, 16, 22, 29, 38};
+    for (int round = 0; round < 4; round++) {
+        std::string text = RandomSource(rng, 80);
+        Load(text);
+        for (int id : kIds) {
+            CFunctionScan whole(editor), pieces(editor);
+            ScanPace one;
+            one.nPiece = 0;
+            whole.SetPace(one);
+            whole.SetLanguage(id);
+            ASSERT_TRUE(whole.Run());
+            int nSteps = 0;
+            ScanPace small;
+            small.nPiece = 7;
+            small.step = [&nSteps] { nSteps++; };
+            pieces.SetPace(small);
+            pieces.SetLanguage(id);
+            ASSERT_TRUE(pieces.Run());
+            ASSERT_EQ(whole.GetAllEntries().size(), pieces.GetAllEntries().size()) << "id " << id << " text:\n"
+                                                                                   << text;
+            for (size_t i = 0; i < pieces.GetAllEntries().size(); i++) {
+                const FunctionEntry& a = whole.GetAllEntries()[i];
+                const FunctionEntry& b = pieces.GetAllEntries()[i];
+                ASSERT_TRUE(a.strName == b.strName && a.nMatchStart == b.nMatchStart && a.nMatchEnd == b.nMatchEnd &&
+                            a.nEndPos == b.nEndPos && a.bInComment == b.bInComment)
+                    << "id " << id << " entry " << i << " text:\n"
+                    << text;
+            }
+            EXPECT_EQ(Listed(whole.GetTopLevelEntries()), Listed(pieces.GetTopLevelEntries()));
+            if (!whole.GetAllEntries().empty())
+                EXPECT_GT(nSteps, 0) << "id " << id;
+        }
+    }
 }
 
 } // namespace

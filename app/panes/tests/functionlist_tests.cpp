@@ -1,7 +1,8 @@
 // The Function List pane's list box: the in-place update counted on a real
-// list box, and CFunctionList with its worker beside a real editor (scans,
-// "Language not supported", caret tracking, the double click, an edit made
-// during a scan, and destruction while a scan runs).
+// list box, and CFunctionList beside a real editor (scans, "Language not
+// supported", caret tracking, the double click, a long scan in slices over
+// the editor's own document, an edit made during a scan, and destruction
+// while a scan runs).
 #include "scitest.h"
 
 #include <string>
@@ -221,7 +222,7 @@ TEST_F(FunctionListTest, TheListFollowsTheText)
     EXPECT_TRUE(list.GetEntries().empty());
 }
 
-// The scan works on a copy: the user's editor keeps its text, its caret and
+// The scan works on a view of its own: the user's editor keeps its text, its caret and
 // which of its lines are shown (folded ones stay hidden; the arrow keys walk
 // the same lines as before).
 TEST_F(FunctionListTest, ScanningLeavesTheEditorAsItWas)
@@ -322,6 +323,60 @@ TEST_F(FunctionListTest, AnEditDuringAScanIsScannedToo)
     // (Reading 20,000 items back at every turn would starve the pump.)
     EXPECT_TRUE(PumpUntil([&] { return list.GetCount() == 1 && Items() == Names{"fresh"}; }, 30000))
         << Items().size() << " items after " << list.GetScanCount() << " scans";
+}
+
+// A long scan runs in slices while the interface goes on, over the editor's
+// own document (no copy of the text), and lists what a scan of the text in
+// one go lists.
+TEST_F(FunctionListTest, ALongScanRunsInSlicesOverTheEditorsOwnDocument)
+{
+    const std::string text = LongSource(20000, "r");
+    SetText(text);
+    list.AttachView(&editor, 2);
+    list.SendMessage(WM_TIMER, CFunctionList::TIMER_REFRESH, 0);
+    ASSERT_TRUE(list.IsScanning()) << "the first slice ran the whole scan";
+    HWND hHidden = ::FindWindowExA(list.m_hWnd, NULL, CMFCScintilla::kWindowClass, NULL);
+    ASSERT_TRUE(hHidden != NULL);
+    EXPECT_FALSE(::IsWindowVisible(hHidden));
+    EXPECT_EQ(editor.Call(SCI_GETDOCPOINTER), (sptr_t)::SendMessageA(hHidden, SCI_GETDOCPOINTER, 0, 0));
+    ASSERT_TRUE(PumpUntil([&] { return !list.IsScanning(); }, 60000));
+    EXPECT_EQ(1, list.GetScanCount());
+    EXPECT_TRUE(::FindWindowExA(list.m_hWnd, NULL, CMFCScintilla::kWindowClass, NULL) == NULL);
+
+    CMFCScintilla copy;
+    ASSERT_TRUE(copy.CreateEx(0, CMFCScintilla::kWindowClass, "Copy", WS_POPUP, 0, 0, 0, 0, NULL, NULL));
+    copy.AddText(text.data(), (Sci_Position)text.size());
+    CFunctionScan scan(copy);
+    ASSERT_TRUE(scan.SetLanguage(2));
+    ASSERT_TRUE(scan.Run());
+    const std::vector<FunctionEntry>& expected = scan.GetTopLevelEntries();
+    ASSERT_EQ(expected.size(), list.GetEntries().size());
+    for (size_t i = 0; i < expected.size(); i++)
+        ASSERT_TRUE(expected[i].strName == list.GetEntries()[i].strName &&
+                    expected[i].nEndPos == list.GetEntries()[i].nEndPos)
+            << i;
+    EXPECT_EQ((int)expected.size(), list.GetCount());
+    copy.DestroyWindow();
+}
+
+// A change to the text drops the running scan: nothing of the old text is
+// listed, and the refresh that follows the change lists the new text.
+TEST_F(FunctionListTest, AnEditDropsTheRunningScan)
+{
+    SetText(LongSource(20000, "old"));
+    list.AttachView(&editor, 2);
+    list.SendMessage(WM_TIMER, CFunctionList::TIMER_REFRESH, 0);
+    ASSERT_TRUE(list.IsScanning());
+    editor.GotoPos(0);
+    editor.AddText("int fresh(void)\n{\n}\n");
+    ASSERT_TRUE(PumpUntil([&] { return !list.IsScanning(); }, 10000));
+    EXPECT_EQ(0, list.GetScanCount());
+    EXPECT_EQ(0, list.GetCount());
+    list.Refresh(10);
+    ASSERT_TRUE(PumpUntil([&] { return list.GetScanCount() == 1; }, 60000));
+    ASSERT_EQ(20001u, list.GetEntries().size());
+    EXPECT_EQ("fresh", list.GetEntries()[0].strName);
+    EXPECT_EQ("old0", list.GetEntries()[1].strName);
 }
 
 TEST_F(FunctionListTest, DestroyingThePaneStopsARunningScan)

@@ -18,6 +18,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -149,6 +150,48 @@ BOOL AFXAPI QxpExpandLayoutBlock(const BYTE* pBlock, UINT nBytes, std::vector<BY
     }
     archive.assign(pBlock, pBlock + nBytes);
     return TRUE;
+}
+
+BOOL CQXPCompressedMemFile::AttachCompressed(BYTE* pBuffer, UINT nLength, BOOL bAutoDelete)
+{
+    Attach(NULL, 0);
+    BOOL bOk = pBuffer != NULL && QxpExpandLayoutBlock(pBuffer, nLength, m_archive);
+    if (bAutoDelete)
+        std::free(pBuffer);
+    if (!bOk) {
+        m_archive.clear();
+        return FALSE;
+    }
+    Attach(m_archive.empty() ? NULL : m_archive.data(), (UINT)m_archive.size());
+    return TRUE;
+}
+
+void CQXPCompressedMemFile::DetachCompressed(BYTE** ppBuffer, UINT* pnLength)
+{
+    UINT nLength = (UINT)GetLength();
+    BOOL bOwned = m_bAutoDelete;
+    BYTE* pArchive = Detach();
+    std::vector<BYTE> block = QxpCompressLayoutBlock(pArchive, nLength);
+    if (bOwned)
+        std::free(pArchive);
+    m_archive.clear();
+    BYTE* pBlock = block.empty() ? NULL : static_cast<BYTE*>(std::malloc(block.size()));
+    if (pBlock)
+        memcpy(pBlock, block.data(), block.size());
+    *ppBuffer = pBlock;
+    *pnLength = pBlock ? (UINT)block.size() : 0;
+}
+
+BOOL CQXPCompressedMemFile::ReadWholeFile(LPCSTR lpszPath)
+{
+    std::vector<BYTE> block;
+    if (!lpszPath || !*lpszPath || !fx::ReadWholeFile(lpszPath, block, QXP_LAYOUT_MAX_ARCHIVE) || block.empty())
+        return FALSE;
+    BYTE* pBuffer = static_cast<BYTE*>(std::malloc(block.size()));
+    if (!pBuffer)
+        return FALSE;
+    memcpy(pBuffer, block.data(), block.size());
+    return AttachCompressed(pBuffer, (UINT)block.size(), TRUE);
 }
 
 namespace {
@@ -353,12 +396,12 @@ void CQXPControls::DoPropExchange(CQXPPropExchange* pPX)
     if (pPX->IsStoring()) {
         DWORD nCount = 0;
         for (CQXPControl* pControl : m_arrControls)
-            if (ShouldSerializeControl(pControl))
+            if (ShouldSaveControl(pControl))
                 nCount++;
         std::unique_ptr<PropExchangeEnumerator> pEnum(pPX->OpenEnumerator("Control"));
         POSITION pos = pEnum->First(nCount);
         for (CQXPControl* pControl : m_arrControls) {
-            if (!ShouldSerializeControl(pControl))
+            if (!ShouldSaveControl(pControl))
                 continue;
             PropExchangeSectionPtr section(pEnum->Next(pos));
             if (!section.get())
@@ -663,12 +706,11 @@ void CQXPToolBar::MergeLoadedBar(CQXPToolBar* pLoaded, BOOL bSilent)
 
 namespace {
 
-// Writes the list into a fresh archive; the archive's bytes, or FALSE.
-BOOL StoreBarList(CQXPCommandBars* pBars, CommandBarList& list, CommandBarsExchangeParam& param,
-                  std::vector<BYTE>& bytes)
+// Writes the list into a fresh archive; its stored form, or FALSE.
+BOOL StoreBarList(CQXPCommandBars* pBars, CommandBarList& list, CommandBarsExchangeParam& param, Bytes& block)
 {
     try {
-        CMemFile file(1024);
+        CQXPCompressedMemFile file;
         {
             CArchive ar(&file, CArchive::store, 4096);
             {
@@ -676,25 +718,17 @@ BOOL StoreBarList(CQXPCommandBars* pBars, CommandBarList& list, CommandBarsExcha
                 PropExchangeSectionPtr px(pPX);
                 pPX->m_dwData = (DWORD_PTR)&param;
                 pPX->SchemaProp();
-                PropExchangeSectionPtr section(pPX, "CommandBars");
-                std::unique_ptr<PropExchangeEnumerator> pEnum(section->OpenEnumerator("CommandBar"));
-                POSITION pos = pEnum->First((DWORD)list.GetCount());
-                for (int i = 0; i < list.GetCount(); i++) {
-                    PropExchangeSectionPtr barSection(pEnum->Next(pos));
-                    CObject* pObject = list.GetAt(i);
-                    ExchangeObjectClass(barSection, &pObject, RUNTIME_CLASS(CQXPCommandBar));
-                    list.GetAt(i)->DoPropExchange(barSection);
-                }
+                if (!pBars->SaveCommandBarList(pPX, &list))
+                    return FALSE;
             }
             ar.Flush();
             ar.Close();
         }
-        (void)pBars;
-        UINT nLength = (UINT)file.GetLength();
-        bytes.resize(nLength);
-        file.SeekToBegin();
-        if (nLength)
-            file.Read(bytes.data(), nLength);
+        BYTE* pBlock = NULL;
+        UINT nBlock = 0;
+        file.DetachCompressed(&pBlock, &nBlock);
+        block.assign(pBlock, pBlock + nBlock);
+        std::free(pBlock);
         return TRUE;
     } catch (CException* e) {
         e->Delete();
@@ -703,19 +737,52 @@ BOOL StoreBarList(CQXPCommandBars* pBars, CommandBarList& list, CommandBarsExcha
     return FALSE;
 }
 
-// Reads bars from an archive into the list; FALSE for anything damaged.
-BOOL LoadBarList(CQXPCommandBars* pBars, std::vector<BYTE>& bytes, CommandBarList& list,
+// Reads bars from the archive of a memory file into the list; FALSE for
+// anything damaged.
+BOOL LoadBarList(CQXPCommandBars* pBars, CQXPCompressedMemFile& file, CommandBarList& list,
                  CommandBarsExchangeParam& param)
 {
-    if (bytes.empty())
+    if (file.GetLength() == 0)
         return FALSE;
     try {
-        CMemFile file(bytes.data(), (UINT)bytes.size(), 0);
         CArchive ar(&file, CArchive::load, 4096);
         CQXPPropExchangeArchive* pPX = new CQXPPropExchangeArchive(ar);
         PropExchangeSectionPtr px(pPX);
         pPX->m_dwData = (DWORD_PTR)&param;
         pPX->SchemaProp();
+        return pBars->LoadCommandBarList(pPX, &list);
+    } catch (CException* e) {
+        e->Delete();
+    } catch (...) {
+    }
+    return FALSE;
+}
+
+} // namespace
+
+BOOL CQXPCommandBars::SaveCommandBarList(CQXPPropExchange* pPX, CommandBarList* pList)
+{
+    try {
+        PropExchangeSectionPtr section(pPX, "CommandBars");
+        std::unique_ptr<PropExchangeEnumerator> pEnum(section->OpenEnumerator("CommandBar"));
+        POSITION pos = pEnum->First((DWORD)pList->GetCount());
+        for (int i = 0; i < pList->GetCount(); i++) {
+            PropExchangeSectionPtr barSection(pEnum->Next(pos));
+            CObject* pObject = pList->GetAt(i);
+            ExchangeObjectClass(barSection, &pObject, RUNTIME_CLASS(CQXPCommandBar));
+            pList->GetAt(i)->DoPropExchange(barSection);
+        }
+        return TRUE;
+    } catch (CException* e) {
+        e->Delete();
+    } catch (...) {
+    }
+    return FALSE;
+}
+
+BOOL CQXPCommandBars::LoadCommandBarList(CQXPPropExchange* pPX, CommandBarList* pList)
+{
+    try {
         PropExchangeSectionPtr section(pPX, "CommandBars");
         std::unique_ptr<PropExchangeEnumerator> pEnum(section->OpenEnumerator("CommandBar"));
         POSITION pos = pEnum->First();
@@ -732,8 +799,8 @@ BOOL LoadBarList(CQXPCommandBars* pBars, std::vector<BYTE>& bytes, CommandBarLis
                 delete pObject;
                 return FALSE;
             }
-            pBar->SetCommandBars(pBars);
-            list.Add(pBar);
+            pBar->SetCommandBars(this);
+            pList->Add(pBar);
             pBar->InternalRelease(); // the list holds it now
             pBar->DoPropExchange(barSection);
             pBar->GetControls()->RefreshIndexes();
@@ -745,6 +812,8 @@ BOOL LoadBarList(CQXPCommandBars* pBars, std::vector<BYTE>& bytes, CommandBarLis
     }
     return FALSE;
 }
+
+namespace {
 
 CString ProfileSection(LPCSTR lpszProfileName, LPCSTR lpszFormat)
 {
@@ -807,6 +876,28 @@ CString CQXPCommandBars::GetLayoutFilePath(LPCSTR lpszProfileName) const
 // ===========================================================================
 // The manager: save and load
 
+void CQXPCommandBars::GenerateCommandBarList(CommandBarList* pList, CommandBarsExchangeParam* pParam)
+{
+    const BOOL bOnlyCustomized = pParam->bOnlyCustomized;
+    UINT nCounter = kFirstGeneratedBarId;
+    for (CQXPToolBar* pBar : m_arrBars) {
+        CQXPControls* pControls = pBar->GetControls();
+        BOOL bChanged = !pControls->GetOriginalControls() || pControls->IsChanged();
+        CQXPMenuBar* pMenuBar = dynamic_cast<CQXPMenuBar*>(pBar);
+        if (pMenuBar) {
+            for (auto& entry : pMenuBar->m_mapDocMenus)
+                if (entry.second->UpdateChanged())
+                    bChanged = TRUE;
+        }
+        if (!bOnlyCustomized || !pBar->m_bBuiltIn || (pBar->IsCustomizable() && bChanged))
+            pBar->AddToCommandBarList(nCounter, pList, pParam);
+    }
+    // The context menus the user changed.
+    for (CQXPPopupBar* pMenu : m_arrContextMenus)
+        if (!bOnlyCustomized || pMenu->GetControls()->IsChanged())
+            pMenu->AddToCommandBarList(nCounter, pList, pParam);
+}
+
 void CQXPCommandBars::SaveBarState(LPCSTR lpszProfileName, BOOL bOnlyCustomized)
 {
     CQXProfileStore store;
@@ -820,27 +911,10 @@ void CQXPCommandBars::SaveBarState(LPCSTR lpszProfileName, BOOL bOnlyCustomized)
         param.bSilent = FALSE;
         param.pCommandBars = this;
         CommandBarList list;
-        UINT nCounter = kFirstGeneratedBarId;
-        for (CQXPToolBar* pBar : m_arrBars) {
-            CQXPControls* pControls = pBar->GetControls();
-            BOOL bChanged = !pControls->GetOriginalControls() || pControls->IsChanged();
-            CQXPMenuBar* pMenuBar = dynamic_cast<CQXPMenuBar*>(pBar);
-            if (pMenuBar) {
-                for (auto& entry : pMenuBar->m_mapDocMenus)
-                    if (entry.second->UpdateChanged())
-                        bChanged = TRUE;
-            }
-            if (!bOnlyCustomized || !pBar->m_bBuiltIn || (pBar->IsCustomizable() && bChanged))
-                pBar->AddToCommandBarList(nCounter, &list, &param);
-        }
-        // The context menus the user changed.
-        for (CQXPPopupBar* pMenu : m_arrContextMenus)
-            if (!bOnlyCustomized || pMenu->GetControls()->IsChanged())
-                pMenu->AddToCommandBarList(nCounter, &list, &param);
-        std::vector<BYTE> archive;
-        if (!StoreBarList(this, list, param, archive))
+        GenerateCommandBarList(&list, &param);
+        std::vector<BYTE> block;
+        if (!StoreBarList(this, list, param, block))
             return;
-        std::vector<BYTE> block = QxpCompressLayoutBlock(archive.data(), (UINT)archive.size());
         BOOL bToFile = block.size() > QXP_LAYOUT_MAX_PROFILE_BLOCK;
         if (!bToFile) {
             // Into the profile, read back: a store that cannot hold a value
@@ -980,6 +1054,43 @@ void CQXPCommandBars::RestoreContextMenu(CQXPPopupBar* pLoaded, CommandBarList* 
     pMenu->DelayLayout();
 }
 
+void CQXPCommandBars::RestoreCommandBarList(CommandBarList* pList, BOOL bSilent)
+{
+    // Toolbars merge into the program's bars of the same id; popups come
+    // along through the controls that name them.
+    for (int i = 0; i < pList->GetCount(); i++) {
+        CQXPToolBar* pLoaded = dynamic_cast<CQXPToolBar*>(pList->GetAt(i));
+        if (!pLoaded) {
+            RestoreContextMenu(dynamic_cast<CQXPPopupBar*>(pList->GetAt(i)), pList);
+            continue;
+        }
+        pLoaded->RestorePopups(pList);
+        CQXPToolBar* pBar = GetToolBar(pLoaded->GetBarID());
+        if (pBar && pBar->GetRuntimeClass() == pLoaded->GetRuntimeClass()) {
+            pBar->MergeLoadedBar(pLoaded, bSilent);
+            CQXPMenuBar* pMenuBar = dynamic_cast<CQXPMenuBar*>(pBar);
+            CQXPMenuBar* pLoadedMenu = dynamic_cast<CQXPMenuBar*>(pLoaded);
+            if (pMenuBar && pLoadedMenu) {
+                for (auto& entry : pLoadedMenu->m_mapDocMenus) {
+                    if (!pMenuBar->FindMDIMenu(entry.first))
+                        pMenuBar->SetMDIMenu(entry.first, entry.second->GetControls());
+                }
+            }
+        } else if (!pBar && pLoaded->GetBarID() != 0 && pLoaded->GetPosition() >= qxpBarTop &&
+                   pLoaded->GetPosition() <= qxpBarRight &&
+                   (!dynamic_cast<CQXPMenuBar*>(pLoaded) || pLoaded->IsRibbonBar())) {
+            // A bar the user made, or a ribbon under an id of its own: it
+            // joins the manager.
+            CQXPDockBar* pDock = m_pDocks[pLoaded->GetPosition()];
+            if (pDock && pLoaded->CreateToolBar(WS_VISIBLE, pDock, pLoaded->GetBarID())) {
+                pLoaded->InternalAddRef();
+                m_arrBars.push_back(pLoaded);
+                pDock->DockCommandBar(pLoaded, NULL);
+            }
+        }
+    }
+}
+
 void CQXPCommandBars::LoadBarState(LPCSTR lpszProfileName, BOOL bSilent)
 {
     CQXProfileStore store;
@@ -988,62 +1099,26 @@ void CQXPCommandBars::LoadBarState(LPCSTR lpszProfileName, BOOL bSilent)
     // The contents. Anything unreadable leaves the bars as the program made
     // them; the placement below still runs.
     if (m_pFrame && ::IsWindow(m_pFrame->GetSafeHwnd())) {
-        std::vector<BYTE> block;
+        CQXPCompressedMemFile file;
         BOOL bHave = FALSE;
         if (store.GetProfileInt(strControls, "LoadFromFile", 0) == 1) {
             CString strPath = store.GetProfileString(strControls, "Controls", "");
-            bHave = !strPath.IsEmpty() && fx::ReadWholeFile(strPath, block, QXP_LAYOUT_MAX_ARCHIVE) && !block.empty();
+            bHave = !strPath.IsEmpty() && file.ReadWholeFile(strPath);
         } else {
             BYTE* pData = NULL;
             UINT nBytes = 0;
-            if (store.GetProfileBinary(strControls, "Controls", &pData, &nBytes) && pData) {
-                block.assign(pData, pData + nBytes);
-                bHave = TRUE;
-            }
+            if (store.GetProfileBinary(strControls, "Controls", &pData, &nBytes) && pData)
+                bHave = file.AttachCompressed(pData, nBytes, FALSE);
             delete[] pData;
         }
-        std::vector<BYTE> archive;
-        if (bHave && QxpExpandLayoutBlock(block.data(), (UINT)block.size(), archive)) {
+        if (bHave) {
             CommandBarsExchangeParam param;
             param.bOnlyCustomized = TRUE;
             param.bSilent = bSilent;
             param.pCommandBars = this;
             CommandBarList list;
-            if (LoadBarList(this, archive, list, param)) {
-                // Toolbars merge into the program's bars of the same id;
-                // popups come along through the controls that name them.
-                for (int i = 0; i < list.GetCount(); i++) {
-                    CQXPToolBar* pLoaded = dynamic_cast<CQXPToolBar*>(list.GetAt(i));
-                    if (!pLoaded) {
-                        RestoreContextMenu(dynamic_cast<CQXPPopupBar*>(list.GetAt(i)), &list);
-                        continue;
-                    }
-                    pLoaded->RestorePopups(&list);
-                    CQXPToolBar* pBar = GetToolBar(pLoaded->GetBarID());
-                    if (pBar && pBar->GetRuntimeClass() == pLoaded->GetRuntimeClass()) {
-                        pBar->MergeLoadedBar(pLoaded, bSilent);
-                        CQXPMenuBar* pMenuBar = dynamic_cast<CQXPMenuBar*>(pBar);
-                        CQXPMenuBar* pLoadedMenu = dynamic_cast<CQXPMenuBar*>(pLoaded);
-                        if (pMenuBar && pLoadedMenu) {
-                            for (auto& entry : pLoadedMenu->m_mapDocMenus) {
-                                if (!pMenuBar->FindMDIMenu(entry.first))
-                                    pMenuBar->SetMDIMenu(entry.first, entry.second->GetControls());
-                            }
-                        }
-                    } else if (!pBar && pLoaded->GetBarID() != 0 && pLoaded->GetPosition() >= qxpBarTop &&
-                               pLoaded->GetPosition() <= qxpBarRight &&
-                               (!dynamic_cast<CQXPMenuBar*>(pLoaded) || pLoaded->IsRibbonBar())) {
-                        // A bar the user made, or a ribbon under an id of
-                        // its own: it joins the manager.
-                        CQXPDockBar* pDock = m_pDocks[pLoaded->GetPosition()];
-                        if (pDock && pLoaded->CreateToolBar(WS_VISIBLE, pDock, pLoaded->GetBarID())) {
-                            pLoaded->InternalAddRef();
-                            m_arrBars.push_back(pLoaded);
-                            pDock->DockCommandBar(pLoaded, NULL);
-                        }
-                    }
-                }
-            }
+            if (LoadBarList(this, file, list, param))
+                RestoreCommandBarList(&list, bSilent);
         }
     }
 

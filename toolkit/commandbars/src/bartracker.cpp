@@ -403,16 +403,16 @@ void CBarResizeTracker::OnResize(CPoint pt)
     ::GetWindowRect(hWnd, &rc);
     CSize sz;
     if (m_nMode == HTLEFT || m_nMode == HTRIGHT) {
-        sz = m_pBar->CalcFloatingLayout(std::max(0, m_rcTrack.Width()), TRUE);
+        sz = m_pBar->CalcLayout(std::max(0, m_rcTrack.Width()), qxpLayoutCommit);
     } else if (m_nMode == HTTOP || m_nMode == HTBOTTOM) {
-        sz = m_pBar->CalcFloatingLayout(std::max(0, m_rcTrack.Height()), TRUE, TRUE);
+        sz = m_pBar->CalcLayout(std::max(0, m_rcTrack.Height()), qxpLayoutCommit | qxpLayoutLengthIsHeight);
     } else {
         // A corner: the rows follow the dimension the mouse changed more.
         int dx = std::abs(m_rcTrack.Width() - rc.Width()), dy = std::abs(m_rcTrack.Height() - rc.Height());
         if (dx >= dy)
-            sz = m_pBar->CalcFloatingLayout(std::max(0, m_rcTrack.Width()), TRUE);
+            sz = m_pBar->CalcLayout(std::max(0, m_rcTrack.Width()), qxpLayoutCommit);
         else
-            sz = m_pBar->CalcFloatingLayout(std::max(0, m_rcTrack.Height()), TRUE, TRUE);
+            sz = m_pBar->CalcLayout(std::max(0, m_rcTrack.Height()), qxpLayoutCommit | qxpLayoutLengthIsHeight);
     }
     if (sz == rc.Size())
         return;
@@ -457,7 +457,7 @@ void CBarResizeTracker::RestoreStart()
     if (!m_pBar->IsFloating())
         m_pBar->SetFloating(m_rcStartWindow.TopLeft());
     // The rows the bar had, for the width it had.
-    m_pBar->CalcFloatingLayout(m_rcStartWindow.Width(), TRUE);
+    m_pBar->CalcLayout(m_rcStartWindow.Width(), qxpLayoutCommit);
     m_pBar->m_nMRUWidth = m_nStartMRUWidth;
     ::SetWindowPos(hWnd, NULL, m_rcStartWindow.left, m_rcStartWindow.top, m_rcStartWindow.Width(),
                    m_rcStartWindow.Height(), SWP_NOZORDER | SWP_NOACTIVATE);

@@ -27,7 +27,8 @@ namespace {
 
 // Child ids of the four dock bars.
 const UINT kDockBarIds[4] = {0xE81B, 0xE81E, 0xE81C, 0xE81D};
-const DWORD kDockBarStyles[4] = {CBRS_ALIGN_TOP, CBRS_ALIGN_BOTTOM, CBRS_ALIGN_LEFT, CBRS_ALIGN_RIGHT};
+const DWORD kDockBarStyles[4] = {CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM, CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP,
+                                 CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT, CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT};
 
 } // namespace
 

@@ -196,7 +196,7 @@ BOOL CQXPCommandBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboar
             m_pKeyboardSink = new CQXPBarKeyboardSink(this);
         CKeyboardHook::Instance()->Install(m_pKeyboardSink);
         if (bSelectFirst) {
-            int nFirst = m_pControls->GetNext(-1, +1);
+            int nFirst = GetNextKeyboardStop(-1, +1);
             if (nFirst != -1)
                 SetSelected(nFirst, 2);
         }
@@ -497,7 +497,7 @@ int CQXPCommandBar::ProcessSpecialKey(int nAction)
     switch (nAction) {
     case 0:
     case 1: {
-        int nNext = m_pControls->GetNext(m_nSelected, nAction == 0 ? +1 : -1);
+        int nNext = GetNextKeyboardStop(m_nSelected, nAction == 0 ? +1 : -1);
         if (nNext == -1)
             return 0;
         SetSelected(nNext, nAction == 0 ? 2 : 3);
@@ -571,7 +571,7 @@ int CQXPCommandBar::ProcessSpecialKey(int nAction)
     }
     case 6:
     case 7: {
-        int nIndex = m_pControls->GetNext(-1, nAction == 6 ? +1 : -1);
+        int nIndex = GetNextKeyboardStop(-1, nAction == 6 ? +1 : -1);
         if (nIndex != -1)
             SetSelected(nIndex, 2);
         return 1;

@@ -120,6 +120,8 @@ void CQXPControlMDIButton::OnExecute()
         ::PostMessageA(hWndChild, WM_SYSCOMMAND, GetSysCommand(), 0);
 }
 
+IMPLEMENT_DYNCREATE(CQXPMDISysMenuPopupBar, CQXPPopupBar)
+
 IMPLEMENT_DYNCREATE(CQXPControlMDISysMenuPopup, CQXPControlPopup)
 
 CQXPControlMDISysMenuPopup::CQXPControlMDISysMenuPopup() : m_hWndChild(NULL), m_hSysMenu(NULL), m_hIcon(NULL)
@@ -170,11 +172,10 @@ void CQXPControlMDISysMenuPopup::SetMDIChild(HWND hWndChild, HMENU hSysMenu)
 
     // The popup: ordinary items are converted as in any menu; the system
     // commands go back to the child.
-    CQXPPopupBar* pBar = dynamic_cast<CQXPPopupBar*>(m_pCommandBar);
+    CQXPPopupBar* pBar = dynamic_cast<CQXPMDISysMenuPopupBar*>(m_pCommandBar);
     if (!pBar) {
-        pBar = CQXPPopupBar::CreateForOwner(GetCommandBars());
-        if (!pBar)
-            return;
+        pBar = new CQXPMDISysMenuPopupBar;
+        pBar->SetCommandBars(GetCommandBars());
         SetCommandBar(pBar);
         pBar->InternalRelease();
     }
@@ -197,12 +198,8 @@ void CQXPControlMDISysMenuPopup::SetMDIChild(HWND hWndChild, HMENU hSysMenu)
         if (!mii.hSubMenu && mii.wID >= 0xF000 && mii.wID <= 0xF1EF) {
             CQXPControlMDISysCommand* pItem = new CQXPControlMDISysCommand(hWndChild);
             pItem->m_nId = (int)mii.wID;
-            pItem->m_strCaption = ToolkitResourceManager::GetMenuString(hSysMenu, i);
-            int nTab = pItem->m_strCaption.Find('\t');
-            if (nTab >= 0) {
-                pItem->m_strShortcutText = pItem->m_strCaption.Mid(nTab + 1);
-                pItem->m_strCaption = pItem->m_strCaption.Left(nTab);
-            }
+            // The text after a tab is the item's shortcut text.
+            pItem->SetCaption(ToolkitResourceManager::GetMenuString(hSysMenu, i));
             CString strPrompt;
             if (ToolkitResourceManager::Instance()->LoadString(&strPrompt, 0xEF00 + (mii.wID - 0xF000) / 16))
                 pItem->m_strDescriptionText = strPrompt;

@@ -128,6 +128,11 @@ CSize CQXPPopupBar::GetPresentSize() const
 
 CSize CQXPPopupBar::CalcDynamicLayout(int nLength, DWORD dwMode)
 {
+    return CalcLayout(nLength, dwMode);
+}
+
+CSize CQXPPopupBar::CalcLayout(int nLength, DWORD dwMode)
+{
     (void)nLength;
     (void)dwMode;
     if (m_bInLayout)
@@ -247,6 +252,22 @@ CRect CQXPPopupBar::CalcPosition(CSize sz)
     return place.rcResult;
 }
 
+void CQXPPopupBar::PlaceWindow(const CRect& rc)
+{
+    if (!m_hWnd || !::IsWindow(m_hWnd))
+        return;
+    BOOL bShown = ::IsWindowVisible(m_hWnd);
+    ::SetWindowPos(m_hWnd, bShown ? NULL : HWND_TOPMOST, rc.left, rc.top, rc.Width(), rc.Height(),
+                   SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER | (bShown ? SWP_NOZORDER : 0));
+}
+
+CRect CQXPPopupBar::UpdateLocation()
+{
+    CRect rc = CalcPosition(CalcDynamicLayout(0, 0));
+    PlaceWindow(rc);
+    return rc;
+}
+
 void CQXPPopupBar::OnRecalcLayout()
 {
     m_nPending &= ~qxpPendingLayout;
@@ -293,8 +314,7 @@ void CQXPPopupBar::OnRecalcLayout()
         if (hbmUnder)
             ::DeleteObject(hbmUnder);
     } else {
-        ::SetWindowPos(m_hWnd, NULL, rcNew.left, rcNew.top, rcNew.Width(), rcNew.Height(),
-                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
+        PlaceWindow(rcNew);
         if (pPaintManager)
             pPaintManager->SetBarRegion(this);
     }
@@ -464,8 +484,7 @@ BOOL CQXPPopupBar::PopupAt(int x, int y, LPCRECT rcExclude)
     // Keep what the screen shows under the popup so that an animation
     // starts from it rather than from an unpainted window.
     HBITMAP hbmUnder = GetAnimationType() != kAnimationNone ? QxpCaptureScreen(rc) : NULL;
-    ::SetWindowPos(m_hWnd, HWND_TOPMOST, rc.left, rc.top, rc.Width(), rc.Height(),
-                   SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
+    PlaceWindow(rc);
     if (!m_bTracking) {
         CQXPCommandBar::SetTrackingMode(TRUE, FALSE, FALSE);
         ::NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPSTART, m_hWnd, OBJID_CLIENT, CHILDID_SELF);

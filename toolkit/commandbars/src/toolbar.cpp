@@ -89,13 +89,52 @@ BOOL CQXPToolBar::CreateToolBar(DWORD dwStyle, CWnd* pParentWnd, UINT nID)
         m_pControls->RefreshIndexes();
         return TRUE;
     }
-    DWORD dwWndStyle = WS_CHILD | (dwStyle & WS_VISIBLE) | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
-    if (!CreateEx(0, "QXPToolBar", m_strTitle, dwWndStyle, 0, 0, 0, 0, pParentWnd->GetSafeHwnd(),
-                  (HMENU)(UINT_PTR)nID))
+    if (!CreateBarWindow(pParentWnd, FALSE))
         return FALSE;
+    ::SetWindowLongPtrA(m_hWnd, GWLP_ID, (LONG_PTR)nID);
     m_bVisible = (dwStyle & WS_VISIBLE) != 0;
+    if (!m_bVisible)
+        ::ShowWindow(m_hWnd, SW_HIDE);
     // Controls added before the window existed get their windows now.
     m_pControls->RefreshIndexes();
+    return TRUE;
+}
+
+BOOL CQXPToolBar::CreateBarWindow(CWnd* pOwner, BOOL bFloating)
+{
+    HWND hWndOwner = pOwner ? pOwner->GetSafeHwnd() : NULL;
+    if (!m_hWnd || !::IsWindow(m_hWnd)) {
+        QxpRegisterWndClass("QXPToolBar", CS_DBLCLKS);
+        CPoint pt = m_ptFloating == CPoint(0, 0) ? CPoint(100, 100) : m_ptFloating;
+        DWORD dwExStyle = (m_pCommandBars && m_pCommandBars->IsLayoutRTL()) ? WS_EX_LAYOUTRTL : 0;
+        DWORD dwStyle = (bFloating ? WS_POPUP | MFS_SYNCACTIVE : WS_CHILD) | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+        if (!CreateEx(dwExStyle, "QXPToolBar", m_strTitle, dwStyle, pt.x, pt.y, 0, 0, hWndOwner, NULL))
+            return FALSE;
+        ::ShowWindow(m_hWnd, SW_SHOWNA);
+        return TRUE;
+    }
+    LONG_PTR nStyle = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
+    if (bFloating) {
+        if (nStyle & WS_CHILD) {
+            // A child cannot be owned: it becomes a popup window first, then
+            // it leaves its parent.
+            ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, (nStyle & ~(LONG_PTR)WS_CHILD) | WS_POPUP);
+            ::SetParent(m_hWnd, NULL);
+            LONG_PTR nExStyle = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
+            ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, nExStyle | WS_EX_TOOLWINDOW);
+        }
+        // The frame keeps its active look while the floating bar is active.
+        ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, ::GetWindowLongPtrA(m_hWnd, GWL_STYLE) | WS_POPUP | MFS_SYNCACTIVE);
+        if (hWndOwner)
+            ::SetWindowLongPtrA(m_hWnd, GWLP_HWNDPARENT, (LONG_PTR)hWndOwner);
+        return TRUE;
+    }
+    if (nStyle & WS_CHILD)
+        return TRUE;
+    LONG_PTR nExStyle = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
+    ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, nExStyle & ~(LONG_PTR)WS_EX_TOOLWINDOW);
+    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, (nStyle & ~(LONG_PTR)(WS_POPUP | MFS_SYNCACTIVE)) | WS_CHILD);
+    ::SetParent(m_hWnd, hWndOwner);
     return TRUE;
 }
 
@@ -255,8 +294,7 @@ void CQXPToolBar::OnRecalcLayout()
     if (IsFloating() && m_hWnd && ::IsWindow(m_hWnd)) {
         CRect rc;
         ::GetWindowRect(m_hWnd, &rc);
-        int nWidth = (m_nMRUWidth > 0 && m_nMRUWidth != 32767) ? m_nMRUWidth : 32767;
-        CSize sz = CalcFloatingLayout(nWidth, TRUE);
+        CSize sz = CalcLayout(-1, kFloatingRelayoutMode);
         ::SetWindowPos(m_hWnd, NULL, 0, 0, sz.cx, sz.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     } else if (m_pCommandBars && m_pDockBar) {
         m_pCommandBars->RecalcFrameLayout(FALSE);
@@ -628,8 +666,12 @@ CQXPFloatingPopupBar::CQXPFloatingPopupBar()
     m_nMRUWidth = 0;
 }
 
-CSize CQXPToolBar::CalcFloatingLayout(int nLength, BOOL bCommit, BOOL bLengthIsHeight)
+CSize CQXPToolBar::CalcLayout(int nLength, DWORD dwMode)
 {
+    const BOOL bCommit = (dwMode & qxpLayoutCommit) != 0;
+    const BOOL bLengthIsHeight = (dwMode & qxpLayoutLengthIsHeight) != 0;
+    if (dwMode & qxpLayoutMRUWidth)
+        nLength = (m_nMRUWidth > 0 && m_nMRUWidth != 32767) ? m_nMRUWidth : 32767;
     CSize szCaption = GetPaintManager()->DrawCommandBarGripper(NULL, this, FALSE);
     CRect rcSave = m_rcBorders;
     int nPosition = m_barPosition;
@@ -689,26 +731,13 @@ BOOL CQXPToolBar::SetFloating(CPoint ptScreen)
     CWnd* pSite = GetOwnerSite();
     m_barPosition = qxpBarFloating;
     BOOL bWasChild = (GetStyle() & WS_CHILD) != 0;
-    if (bWasChild) {
-        // A child cannot be owned: it becomes a popup window first, then it
-        // leaves its parent and the site frame owns it.
-        LONG_PTR nStyle = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
-        ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, (nStyle & ~(LONG_PTR)WS_CHILD) | WS_POPUP);
-        ::SetParent(m_hWnd, NULL);
-        LONG_PTR nExStyle = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
-        ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, nExStyle | WS_EX_TOOLWINDOW);
-    }
-    // The frame keeps its active look while the floating bar is active.
-    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, ::GetWindowLongPtrA(m_hWnd, GWL_STYLE) | MFS_SYNCACTIVE);
-    if (pSite && ::IsWindow(pSite->GetSafeHwnd()))
-        ::SetWindowLongPtrA(m_hWnd, GWLP_HWNDPARENT, (LONG_PTR)pSite->GetSafeHwnd());
+    CreateBarWindow(pSite && ::IsWindow(pSite->GetSafeHwnd()) ? pSite : NULL, TRUE);
     // A window that has just left its parent may count as topmost already
     // without being stacked there (Wine): it goes to the bottom hidden, so
     // that raising it below really puts it above its frame.
     if (bWasChild)
         ::SetWindowPos(m_hWnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_HIDEWINDOW);
-    int nWidth = (m_nMRUWidth > 0 && m_nMRUWidth != 32767) ? m_nMRUWidth : 32767;
-    CSize sz = CalcFloatingLayout(nWidth, TRUE);
+    CSize sz = CalcLayout(-1, kFloatingRelayoutMode);
     m_ptFloating = ptScreen;
     ::SetWindowPos(m_hWnd, HWND_TOP, ptScreen.x, ptScreen.y, sz.cx, sz.cy,
                    SWP_NOACTIVATE | SWP_FRAMECHANGED |
@@ -729,11 +758,7 @@ void CQXPToolBar::AttachToDockBar(CQXPDockBar* pDock)
         ::GetWindowRect(m_hWnd, &rc);
         m_ptFloating = rc.TopLeft();
     }
-    LONG_PTR nExStyle = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
-    ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, nExStyle & ~(LONG_PTR)WS_EX_TOOLWINDOW);
-    LONG_PTR nStyle = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
-    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, (nStyle & ~(LONG_PTR)(WS_POPUP | MFS_SYNCACTIVE)) | WS_CHILD);
-    ::SetParent(m_hWnd, pDock->GetSafeHwnd());
+    CreateBarWindow(pDock, FALSE);
 }
 
 BOOL CQXPToolBar::DockTo(int nPosition, LPCRECT lpRect)

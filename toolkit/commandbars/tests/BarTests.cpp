@@ -264,6 +264,44 @@ TEST_F(BarTest, MenuBarAndToolbarAreBuiltFromResources)
     }
 }
 
+// Whether a control shows its picture: in a menu whenever it has one, on a
+// toolbar by its style.
+TEST_F(BarTest, ImagesShowInMenusWheneverThereIsOneAndOnToolbarsByStyle)
+{
+    CQXPPopupBar* pMenu = CQXPPopupBar::CreateForOwner(pBars);
+    const UINT kNoImage = ID_TEST_ANSI;
+    ASSERT_NE(nullptr, GetGlobalImageManager()->GetImage(ID_TEST_OPEN, 16));
+    ASSERT_EQ(nullptr, GetGlobalImageManager()->GetImage(kNoImage, 16));
+    struct Case {
+        BOOL bMenu;
+        int nType, nStyle;
+        BOOL bImage, bExpected;
+    } cases[] = {
+        {TRUE, qxpControlButton, qxpButtonAutomatic, TRUE, TRUE},
+        {TRUE, qxpControlButton, qxpButtonCaption, TRUE, TRUE},
+        {TRUE, qxpControlPopup, qxpButtonAutomatic, TRUE, TRUE},
+        {TRUE, qxpControlButton, qxpButtonAutomatic, FALSE, FALSE},
+        {FALSE, qxpControlButton, qxpButtonAutomatic, TRUE, TRUE},
+        {FALSE, qxpControlButton, qxpButtonCaption, TRUE, FALSE},
+        {FALSE, qxpControlButton, qxpButtonIcon, TRUE, TRUE},
+        {FALSE, qxpControlButton, qxpButtonIconAndCaption, TRUE, TRUE},
+        {FALSE, qxpControlButton, qxpButtonIconAndCaptionBelow, TRUE, TRUE},
+        {FALSE, qxpControlPopup, qxpButtonAutomatic, TRUE, FALSE},
+        {FALSE, qxpControlPopup, qxpButtonIconAndCaption, TRUE, TRUE},
+        {FALSE, qxpControlButton, qxpButtonIcon, FALSE, FALSE},
+    };
+    for (const Case& c : cases) {
+        CQXPCommandBar* pBar = c.bMenu ? (CQXPCommandBar*)pMenu : (CQXPCommandBar*)pToolBar;
+        CQXPControl* pControl = pBar->GetControls()->Add(c.nType, c.bImage ? ID_TEST_OPEN : kNoImage);
+        pControl->SetTemporary(TRUE);
+        pControl->m_buttonStyle = c.nStyle;
+        EXPECT_EQ(c.bExpected, pControl->IsImageVisible())
+            << (c.bMenu ? "menu" : "toolbar") << " type " << c.nType << " style " << c.nStyle;
+        pBar->GetControls()->Remove(pControl);
+    }
+    pMenu->InternalRelease();
+}
+
 TEST_F(BarTest, ClickOnAToolbarButtonSendsItsCommand)
 {
     Click(pToolBar, pToolBar->GetControl(0));

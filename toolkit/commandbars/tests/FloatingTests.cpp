@@ -1155,6 +1155,49 @@ TEST_F(FloatingTest, PopupWindowsTakeSaveBitsAndTheFramesReadingOrderFromTheMana
     frame.ModifyStyleEx(WS_EX_LAYOUTRTL, 0);
 }
 
+// The window of a bar of the manager: a "QXPToolBar" child of its dock bar
+// titled as the bar, turned into a popup owned by the frame and synchronised
+// with it while floating, a child again when docked; laid out right to left
+// with a right-to-left frame.
+TEST_F(FloatingTest, BarWindowsAreChildrenOfTheirDockBarAndOwnedPopupsWhileFloating)
+{
+    CQXPToolBar* pBar = pBars->Add("Window test", qxpBarTop);
+    ASSERT_NE(nullptr, pBar);
+    const UINT ids[] = {ID_TEST_OPEN, ID_TEST_SAVE};
+    pBar->SetButtons(ids, 2);
+    HWND hBar = pBar->GetSafeHwnd();
+    char szClass[64] = {}, szText[64] = {};
+    ::GetClassNameA(hBar, szClass, sizeof(szClass));
+    ::GetWindowTextA(hBar, szText, sizeof(szText));
+    EXPECT_EQ(std::string("QXPToolBar"), szClass);
+    EXPECT_EQ(std::string("Window test"), szText);
+    EXPECT_EQ(pBars->GetDockBar(qxpBarTop)->GetSafeHwnd(), ::GetParent(hBar));
+    EXPECT_EQ((LONG_PTR)pBar->GetBarID(), ::GetWindowLongPtrA(hBar, GWLP_ID));
+    EXPECT_TRUE(::IsWindowVisible(hBar));
+
+    ASSERT_TRUE(pBar->SetFloating(FloatPoint(300, 240)));
+    EXPECT_EQ(hBar, pBar->GetSafeHwnd()) << "the same window floats";
+    LONG_PTR nStyle = ::GetWindowLongPtrA(hBar, GWL_STYLE);
+    EXPECT_EQ((LONG_PTR)(WS_POPUP | MFS_SYNCACTIVE), nStyle & (WS_POPUP | WS_CHILD | MFS_SYNCACTIVE));
+    EXPECT_EQ(frame.GetSafeHwnd(), ::GetWindow(hBar, GW_OWNER));
+    EXPECT_EQ(1, ::SendMessageA(hBar, WM_FLOATSTATUS, FS_SYNCACTIVE, 0)) << "keeps the frame's caption active";
+
+    ASSERT_TRUE(pBar->DockTo(qxpBarBottom));
+    nStyle = ::GetWindowLongPtrA(hBar, GWL_STYLE);
+    EXPECT_EQ((LONG_PTR)WS_CHILD, nStyle & (WS_POPUP | WS_CHILD | MFS_SYNCACTIVE));
+    EXPECT_EQ(pBars->GetDockBar(qxpBarBottom)->GetSafeHwnd(), ::GetParent(hBar));
+    EXPECT_EQ(0, ::SendMessageA(hBar, WM_FLOATSTATUS, FS_SYNCACTIVE, 0));
+
+    // Made while the frame reads right to left.
+    frame.ModifyStyleEx(0, WS_EX_LAYOUTRTL);
+    CQXPToolBar* pRTL = pBars->Add("Right to left", qxpBarTop);
+    ASSERT_NE(nullptr, pRTL);
+    EXPECT_NE(0, ::GetWindowLongPtrA(pRTL->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+    pBars->Remove(pRTL);
+    frame.ModifyStyleEx(WS_EX_LAYOUTRTL, 0);
+    EXPECT_EQ(0, ::GetWindowLongPtrA(hBar, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+}
+
 TEST_F(FloatingTest, MenusShowTheShortcutTablesTextsNotTheMenuResources)
 {
     // The resource says Ctrl+O for Open and Ctrl+S for Save; the table binds

@@ -187,6 +187,70 @@ TEST_F(FrameTest, MaximisedChildLendsTheMenuBarItsSystemMenuAndCaptionButtons)
     EXPECT_EQ(nTitles, pMenuBar->GetControlCount());
 }
 
+// The system menu opens below the icon with one pixel around the icon left
+// uncovered, keeps the shortcut texts of the child's system menu although
+// the frame's shortcut table has no key for those commands, and follows the
+// active child.
+TEST_F(FrameTest, SystemMenuPopupKeepsItsOwnShortcutTextsAndFollowsTheActiveChild)
+{
+    CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
+    pMenuBar->SetFlags(qxpFlagShowMDISysMenu);
+    const ACCEL open = {FVIRTKEY | FCONTROL, 'O', ID_TEST_OPEN};
+    pBars->GetKeyboardShortcuts()->SetAcceleratorTable(&open, 1);
+    pBars->m_bMenuShortcuts = TRUE;
+    HWND hFirst = NewChild();
+    ASSERT_NE((HWND)NULL, hFirst);
+    frame.MDIMaximize(CWnd::FromHandle(hFirst));
+    ASSERT_TRUE(PumpUntil([&] { return HasControl(pMenuBar, QXP_ID_MDI_SYSMENU); }));
+    CQXPControl* pSys = pMenuBar->GetControls()->FindControl(0, QXP_ID_MDI_SYSMENU, FALSE, FALSE);
+    CQXPPopupBar* pPopup = dynamic_cast<CQXPMDISysMenuPopupBar*>(pSys->GetCommandBar());
+    ASSERT_NE(nullptr, pPopup) << "the system menu has a popup of its own kind";
+
+    // What the system menu itself gives as the Close item's shortcut.
+    CString strMenu;
+    ::GetMenuStringA(::GetSystemMenu(hFirst, FALSE), SC_CLOSE, strMenu.GetBuffer(256), 256, MF_BYCOMMAND);
+    strMenu.ReleaseBuffer();
+    int nTab = strMenu.Find('\t');
+    ASSERT_GE(nTab, 0) << "the child's Close item names its shortcut";
+    CString strShortcut = strMenu.Mid(nTab + 1);
+
+    ASSERT_TRUE(pMenuBar->SetPopuped(pSys->GetIndex()));
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(pPopup->GetSafeHwnd()); }));
+    CQXPControl* pClose = pPopup->GetControls()->FindControl(SC_CLOSE);
+    ASSERT_NE(nullptr, pClose);
+    EXPECT_EQ(std::string(strShortcut), std::string(pClose->GetShortcutText()))
+        << "the shortcut table has no key for Close; the system menu's text stays";
+    EXPECT_EQ(std::string(strMenu.Left(nTab)), std::string(pClose->GetCaption()));
+
+    // Placement: below the icon, one pixel off it on the left and below.
+    CRect rcIcon = pSys->GetRect();
+    pMenuBar->ClientToScreen(&rcIcon);
+    CRect rcPopup;
+    ::GetWindowRect(pPopup->GetSafeHwnd(), &rcPopup);
+    EXPECT_EQ(rcIcon.bottom + 1, rcPopup.top);
+    EXPECT_EQ(rcIcon.left - 1, rcPopup.left);
+    pMenuBar->SetPopuped(-1);
+    PumpPending();
+
+    // A second child whose system menu has no Move item: the popup is
+    // rebuilt from it, and its Close goes to that child.
+    HWND hSecond = NewChild();
+    ASSERT_NE((HWND)NULL, hSecond);
+    ::DeleteMenu(::GetSystemMenu(hSecond, FALSE), SC_MOVE, MF_BYCOMMAND);
+    frame.MDIActivate(CWnd::FromHandle(hSecond));
+    frame.MDIMaximize(CWnd::FromHandle(hSecond));
+    ASSERT_TRUE(PumpUntil([&] {
+        CQXPControl* p = pMenuBar->GetControls()->FindControl(0, QXP_ID_MDI_SYSMENU, FALSE, FALSE);
+        return p && p->GetCommandBar() && !p->GetCommandBar()->GetControls()->FindControl(SC_MOVE);
+    }));
+    pSys = pMenuBar->GetControls()->FindControl(0, QXP_ID_MDI_SYSMENU, FALSE, FALSE);
+    pClose = pSys->GetCommandBar()->GetControls()->FindControl(SC_CLOSE);
+    ASSERT_NE(nullptr, pClose);
+    pClose->OnExecute();
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(hSecond); }));
+    EXPECT_TRUE(::IsWindow(hFirst)) << "only the active child closes";
+}
+
 TEST_F(FrameTest, ButtonsFollowTheChildsStyleAndTheBarFlags)
 {
     CQXPMenuBar* pMenuBar = frame.m_pMenuBar;

@@ -927,6 +927,32 @@ TEST_F(ManagerTest, FindIndexDockAndFloat)
     EXPECT_EQ(qxpBarTop, pFormat->GetPosition());
 }
 
+TEST_F(ManagerTest, FourDockBarsOnTheSiteWithTheirIdsAndSides)
+{
+    const struct {
+        int nId;
+        DWORD dwStyle;
+    } expected[4] = {
+        {59419, CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM},
+        {59422, CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP},
+        {59420, CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT},
+        {59421, CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT},
+    };
+    const DWORD dwWindow = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    for (int i = 0; i < 4; i++) {
+        SCOPED_TRACE(i);
+        CQXPDockBar* pDock = pBars->GetDockBar(i);
+        ASSERT_NE(nullptr, pDock);
+        EXPECT_EQ(expected[i].nId, pDock->GetDlgCtrlID());
+        EXPECT_EQ(frame.GetSafeHwnd(), ::GetParent(pDock->GetSafeHwnd()));
+        EXPECT_EQ(dwWindow, (DWORD)::GetWindowLongA(pDock->GetSafeHwnd(), GWL_STYLE) & dwWindow);
+        EXPECT_EQ(expected[i].dwStyle, pDock->m_dwStyle & 0xFF00);
+        EXPECT_EQ(i, pDock->GetPosition());
+    }
+    EXPECT_TRUE(pBars->EnableDocking()) << "a second call makes no more dock bars";
+    EXPECT_EQ(pBars->GetDockBar(0), frame.GetDlgItem(59419));
+}
+
 TEST_F(ManagerTest, HitTestDockBarWidensEachDockBarBy20Pixels)
 {
     // A bar on the left gives the left dock bar a size, right under the top.

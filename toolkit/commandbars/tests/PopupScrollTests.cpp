@@ -128,6 +128,30 @@ TEST_F(PopupScrollTest, ShortListDoesNotScroll)
         EXPECT_FALSE(Hidden(i));
 }
 
+// A shown popup whose items changed is laid out and placed again from the
+// point it was opened at: it no longer fits below the point and opens
+// upward from it.
+TEST_F(PopupScrollTest, UpdateLocationLaysOutAndPlacesTheShownPopupAgain)
+{
+    MakePopup(2);
+    ASSERT_TRUE(pPopup->PopupAt(50, 200, NULL));
+    CRect rcFirst;
+    pPopup->GetWindowRect(&rcFirst);
+    ASSERT_EQ(CPoint(50, 200), rcFirst.TopLeft());
+    for (int i = 2; i < 8; i++)
+        pPopup->GetControls()->Add(qxpControlButton, 100 + i)->SetCaption("More");
+    CRect rc = pPopup->UpdateLocation();
+    CRect rcWindow;
+    pPopup->GetWindowRect(&rcWindow);
+    EXPECT_EQ(rc, rcWindow);
+    EXPECT_EQ(pPopup->CalcLayout(0, 0), rcWindow.Size());
+    EXPECT_GT(rcWindow.Height(), rcFirst.Height());
+    EXPECT_EQ(200, rcWindow.bottom) << "no room below the point: the popup opens upward";
+    EXPECT_EQ(50, rcWindow.left);
+    EXPECT_TRUE(::IsWindowVisible(pPopup->GetSafeHwnd()));
+    EXPECT_FALSE(pPopup->IsScrolling());
+}
+
 TEST_F(PopupScrollTest, TallListShowsBandsAndTimersScrollToTheEnds)
 {
     const int nCount = 40;

@@ -6,6 +6,7 @@
 #include <fx/oledrop.h>
 #include <qx/paintmanager.h>
 #include <qx/drawing.h>
+#include <qx/hooks.h>
 #include <qx/images.h>
 #include <qx/toolkitres.h>
 #include <qx/tooltips.h>
@@ -47,30 +48,57 @@ void RegisterStripClass()
 // Data dragged over a tab brings its document forward; nothing is dropped.
 class TabDropTarget : public COleDropTarget {
 public:
-    explicit TabDropTarget(CQXPTabWorkspace* pStrip) : m_pStrip(pStrip) {}
+    explicit TabDropTarget(CQXPTabClientWnd* pClient) : m_pClient(pClient) {}
     DROPEFFECT OnDragEnter(CWnd* pWnd, COleDataObject* pData, DWORD dwKeyState, CPoint point) override
     {
         return OnDragOver(pWnd, pData, dwKeyState, point);
     }
-    DROPEFFECT OnDragOver(CWnd*, COleDataObject*, DWORD, CPoint point) override
+    DROPEFFECT OnDragOver(CWnd* pWnd, COleDataObject*, DWORD, CPoint point) override
     {
-        CQXPTabManagerItem* pItem = m_pStrip->HitTest(point);
-        if (pItem && pItem != m_pStrip->GetSelectedItem())
-            m_pStrip->OnItemClick(pItem);
+        HWND hWnd = pWnd ? pWnd->GetSafeHwnd() : NULL;
+        for (int i = 0; hWnd && i < m_pClient->GetWorkspaceCount(); ++i) {
+            CQXPTabWorkspace* w = m_pClient->GetWorkspace(i);
+            if (w->GetOwnerObject() != hWnd)
+                continue;
+            CQXPTabManagerItem* pItem = w->HitTest(point);
+            if (pItem && pItem != w->GetSelectedItem())
+                w->OnItemClick(pItem);
+            if (pItem)
+                break;
+        }
         return DROPEFFECT_NONE;
     }
 
 private:
-    CQXPTabWorkspace* m_pStrip;
+    CQXPTabClientWnd* m_pClient;
+};
+
+// The strip of the tabs without groups: drawn in a window of its own, which
+// it owns.
+class WindowedWorkspace : public CQXPTabWorkspace {
+public:
+    explicit WindowedWorkspace(CQXPTabClientWnd* pClient) : CQXPTabWorkspace(pClient), m_wnd(this) {}
+    ~WindowedWorkspace() override
+    {
+        if (m_wnd.m_hWnd && ::IsWindow(m_wnd.m_hWnd))
+            m_wnd.DestroyWindow();
+    }
+    HWND GetOwnerObject() const override { return m_wnd.m_hWnd; }
+    void RedrawControl(LPCRECT lpRect, BOOL /*bAnimate*/) override
+    {
+        if (m_wnd.m_hWnd && ::IsWindow(m_wnd.m_hWnd) && !(m_pClient && m_pClient->IsRedrawLocked()))
+            ::InvalidateRect(m_wnd.m_hWnd, lpRect, FALSE);
+    }
+    CQXPTabWorkspaceWnd m_wnd;
 };
 
 } // namespace
 
 // ---------------------------------------------------------------------------
-CQXPTabWorkspace::CQXPTabWorkspace(CQXPTabClientWnd* pClient)
-    : m_pClient(pClient), m_pDropTarget(new TabDropTarget(this)), m_dSize(100.0)
+CQXPTabWorkspace::CQXPTabWorkspace(CQXPTabClientWnd* pClient) : m_pClient(pClient), m_dSize(100.0)
 {
     SetRectEmpty(&m_rcGroup);
+    SetRectEmpty(&m_rcStrip);
     SetRectEmpty(&m_rcContent);
     SetRectEmpty(&m_rcSplitter);
     if (pClient)
@@ -88,20 +116,15 @@ void CQXPTabWorkspace::SetClient(CQXPTabClientWnd* pClient)
         pClient->GetPaintManager()->AddListener(this);
 }
 
-void CQXPTabWorkspace::RegisterDropTarget()
-{
-    if (m_hWnd)
-        m_pDropTarget->Register(this);
-}
-
 CQXPTabWorkspace::~CQXPTabWorkspace()
 {
-    m_pDropTarget->Revoke();
-    m_pDropTarget->InternalRelease();
     if (m_pClient)
         m_pClient->GetPaintManager()->RemoveListener(this);
-    if (m_hWnd && ::IsWindow(m_hWnd))
-        DestroyWindow();
+}
+
+HWND CQXPTabWorkspace::GetOwnerObject() const
+{
+    return m_pClient ? m_pClient->GetSafeHwnd() : NULL;
 }
 
 CQXPTabPainter* CQXPTabWorkspace::GetPaintManager() const
@@ -111,14 +134,23 @@ CQXPTabPainter* CQXPTabWorkspace::GetPaintManager() const
 
 void CQXPTabWorkspace::RedrawControl(LPCRECT lpRect, BOOL /*bAnimate*/)
 {
-    if (m_hWnd && ::IsWindow(m_hWnd))
-        ::InvalidateRect(m_hWnd, lpRect, FALSE);
+    HWND hOwner = GetOwnerObject();
+    if (hOwner && ::IsWindow(hOwner) && !m_pClient->IsRedrawLocked())
+        ::InvalidateRect(hOwner, lpRect ? lpRect : &m_rcStrip, FALSE);
 }
 
 void CQXPTabWorkspace::OnPropertyChanged()
 {
     if (m_pClient)
         m_pClient->OnPropertyChanged();
+}
+
+BOOL CQXPTabWorkspace::IsMouseLocked() const
+{
+    // The command bars' mouse manager answers for its thread: a bar that
+    // tracks blocks every other window's hover.
+    IToolkitPopupTracking* pTracking = CKeyboardHook::Instance()->GetPopupTracking();
+    return pTracking && pTracking->IsMouseLocked();
 }
 
 COLORREF CQXPTabWorkspace::GetItemColor(const CQXPTabManagerItem* pItem) const
@@ -176,7 +208,7 @@ INT_PTR CQXPTabWorkspace::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const
     INT_PTR nHit = CQXPTabManager::OnToolHitTest(point, &strText, &rc, NULL);
     if (nHit < 0 || strText.IsEmpty())
         return -1;
-    return pTI ? FillToolHitInfo(pTI, m_hWnd, rc, nHit + 1, strText) : nHit + 1;
+    return pTI ? FillToolHitInfo(pTI, GetOwnerObject(), rc, nHit + 1, strText) : nHit + 1;
 }
 
 void CQXPTabWorkspace::TrackReorder(HWND hWnd, POINT pt, CQXPTabManagerItem* pItem)
@@ -286,47 +318,13 @@ CQXPTabManagerItem* CQXPTabWorkspace::FindItem(HWND hWnd) const
     return NULL;
 }
 
-BEGIN_MESSAGE_MAP(CQXPTabWorkspace, CWnd)
-    ON_WM_PAINT()
-    ON_WM_ERASEBKGND()
-    ON_MESSAGE(WM_LBUTTONDOWN, OnStripMouse)
-    ON_MESSAGE(WM_LBUTTONDBLCLK, OnStripMouse)
-    ON_MESSAGE(WM_RBUTTONDOWN, OnStripMouse)
-    ON_MESSAGE(WM_RBUTTONDBLCLK, OnStripMouse)
-    ON_MESSAGE(WM_MBUTTONDOWN, OnStripMouse)
-    ON_WM_MOUSEMOVE()
-    ON_WM_MOUSELEAVE()
-END_MESSAGE_MAP()
 
-void CQXPTabWorkspace::OnPaint()
-{
-    CPaintDC dc(this);
-    RECT rc;
-    ::GetClientRect(m_hWnd, &rc);
-    if (CQXPTabPainter* p = GetPaintManager())
-        p->DrawTabControl(this, dc.GetSafeHdc(), rc);
-}
-
-BOOL CQXPTabWorkspace::OnEraseBkgnd(CDC*)
-{
-    return TRUE;
-}
-
-void CQXPTabWorkspace::RelayToToolTip()
-{
-    if (m_pClient && m_pClient->GetToolTipContext()) {
-        const MSG* pMsg = GetCurrentMessage();
-        m_pClient->GetToolTipContext()->FilterMessage(this, pMsg->message, pMsg->wParam, pMsg->lParam);
-    }
-}
-
-// A click on the strip: the frame may take it (WM_TABCLIENT_MOUSENOTIFY);
+// A press on the strip: the frame may take it (WM_TABCLIENT_MOUSENOTIFY);
 // else a left press selects or drags.
-void CQXPTabWorkspace::OnStripClick(UINT message, CPoint point)
+void CQXPTabWorkspace::OnStripMouse(UINT message, POINT pt)
 {
-    RelayToToolTip();
     HWND hFrame = m_pClient && m_pClient->m_pFrame ? m_pClient->m_pFrame->GetSafeHwnd() : NULL;
-    if (hFrame && ::SendMessage(hFrame, WM_TABCLIENT_MOUSENOTIFY, message, MAKELPARAM(point.x, point.y)))
+    if (hFrame && ::SendMessage(hFrame, WM_TABCLIENT_MOUSENOTIFY, message, MAKELPARAM(pt.x, pt.y)))
         return;
     // A double click's second press is a press too.
     if (message != WM_LBUTTONDOWN && message != WM_LBUTTONDBLCLK)
@@ -339,32 +337,75 @@ void CQXPTabWorkspace::OnStripClick(UINT message, CPoint point)
         if (m_pClient->IsGroupsEnabled() && m_pClient->GetActiveWorkspace() != this && pSelected)
             OnItemClick(pSelected);
     }
-    PerformClick(m_hWnd, point);
+    PerformClick(GetOwnerObject(), pt);
 }
 
-LRESULT CQXPTabWorkspace::OnStripMouse(WPARAM, LPARAM lParam)
+// ---------------------------------------------------------------------------
+BEGIN_MESSAGE_MAP(CQXPTabWorkspaceWnd, CWnd)
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
+    ON_MESSAGE(WM_LBUTTONDOWN, OnStripMouse)
+    ON_MESSAGE(WM_LBUTTONDBLCLK, OnStripMouse)
+    ON_MESSAGE(WM_RBUTTONDOWN, OnStripMouse)
+    ON_MESSAGE(WM_RBUTTONDBLCLK, OnStripMouse)
+    ON_MESSAGE(WM_MBUTTONDOWN, OnStripMouse)
+    ON_WM_MOUSEMOVE()
+    ON_WM_MOUSELEAVE()
+END_MESSAGE_MAP()
+
+void CQXPTabWorkspaceWnd::OnPaint()
 {
-    OnStripClick(GetCurrentMessage()->message, CPoint(lParam));
+    CPaintDC dc(this);
+    RECT rc;
+    ::GetClientRect(m_hWnd, &rc);
+    if (CQXPTabPainter* p = m_pWorkspace->GetPaintManager())
+        p->DrawTabControl(m_pWorkspace, dc.GetSafeHdc(), rc);
+}
+
+BOOL CQXPTabWorkspaceWnd::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+INT_PTR CQXPTabWorkspaceWnd::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const
+{
+    return m_pWorkspace->OnToolHitTest(point, pTI);
+}
+
+void CQXPTabWorkspaceWnd::RelayToToolTip()
+{
+    CQXPTabClientWnd* pClient = m_pWorkspace->m_pClient;
+    if (pClient && pClient->GetToolTipContext()) {
+        const MSG* pMsg = GetCurrentMessage();
+        pClient->GetToolTipContext()->FilterMessage(this, pMsg->message, pMsg->wParam, pMsg->lParam);
+    }
+}
+
+LRESULT CQXPTabWorkspaceWnd::OnStripMouse(WPARAM, LPARAM lParam)
+{
+    RelayToToolTip();
+    m_pWorkspace->OnStripMouse(GetCurrentMessage()->message, CPoint(lParam));
     return 0;
 }
 
-void CQXPTabWorkspace::OnMouseMove(UINT, CPoint point)
+void CQXPTabWorkspaceWnd::OnMouseMove(UINT, CPoint point)
 {
     RelayToToolTip();
-    TrackMouse(m_hWnd, point);
+    m_pWorkspace->TrackMouse(m_hWnd, point);
 }
 
-void CQXPTabWorkspace::OnMouseLeave()
+void CQXPTabWorkspaceWnd::OnMouseLeave()
 {
     POINT pt = {-1, -1};
-    TrackMouse(m_hWnd, pt);
+    m_pWorkspace->TrackMouse(m_hWnd, pt);
 }
 
 // ---------------------------------------------------------------------------
 CQXPTabClientWnd::CQXPTabClientWnd()
     : m_bFollowTheme(TRUE), m_pFrame(NULL), m_bShowTabs(TRUE), m_pActiveWorkspace(NULL), m_bGroups(FALSE),
       m_bGroupsStacked(TRUE), m_nSplitterWidth(5), m_bTrackerMode(TRUE), m_bUpdating(FALSE), m_bRefreshing(FALSE), m_bLockRedraw(FALSE),
-      m_bInLayout(FALSE), m_dwFlags(0), m_nAppliedTheme(0), m_pToolTipContext(new CQXPToolTipContext())
+      m_bInLayout(FALSE), m_dwFlags(0), m_nAppliedTheme(0), m_pToolTipContext(new CQXPToolTipContext()),
+      m_pDropTarget(new TabDropTarget(this))
 {
     m_nNewTabPosition = 0;
     m_bKeepActivationOnClose = TRUE;
@@ -389,6 +430,8 @@ CQXPTabClientWnd::~CQXPTabClientWnd()
         m_pHostedWorkspace->OnClientDestroyed();
     m_paintManager.RemoveListener(this);
     m_pToolTipContext->InternalRelease();
+    m_pDropTarget->Revoke();
+    m_pDropTarget->InternalRelease();
 }
 
 CString CQXPTabClientWnd::GetItemTooltip(const CQXPTabManagerItem* pItem) const
@@ -419,16 +462,22 @@ BOOL CQXPTabClientWnd::Attach(CMDIFrameWnd* pFrame, BOOL bEnableGroups)
     m_pFrame = pFrame;
     SyncTheme();
     m_paintManager.RefreshMetrics();
+    // The client draws its face (and with groups the strips): not over its
+    // documents.
+    LONG_PTR style = ::GetWindowLongPtr(m_hWnd, GWL_STYLE);
+    ::SetWindowLongPtr(m_hWnd, GWL_STYLE, style | WS_CLIPCHILDREN);
     if (m_bGroups) {
-        // Strips lie over the client: it must not paint over them. The
-        // documents fill their groups, without frames of their own.
-        LONG_PTR style = ::GetWindowLongPtr(m_hWnd, GWL_STYLE);
-        ::SetWindowLongPtr(m_hWnd, GWL_STYLE, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+        // The documents fill their groups, without frames of their own; a
+        // double click on a strip reaches the client as one.
         HWND hMax = NULL;
         BOOL bMax = FALSE;
         hMax = (HWND)::SendMessage(m_hWnd, WM_MDIGETACTIVE, 0, (LPARAM)&bMax);
         if (hMax && bMax)
             ::SendMessage(m_hWnd, WM_MDIRESTORE, (WPARAM)hMax, 0);
+        ::SetClassLongPtrA(m_hWnd, GCL_STYLE, ::GetClassLongPtrA(m_hWnd, GCL_STYLE) | CS_DBLCLKS);
+        // The frame around the groups takes its room.
+        ::SetWindowPos(m_hWnd, NULL, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     }
     AddWorkspace(-1);
     UpdateContents();
@@ -449,28 +498,49 @@ CQXPTabWorkspace* CQXPTabClientWnd::AddWorkspace(int nIndex)
         m_arrWorkspaces.push_back(pHosted);
         return pHosted;
     }
-    CQXPTabWorkspace* pWorkspace = new CQXPTabWorkspace(this);
-    RECT rc = {0, 0, 0, 0};
-    pWorkspace->CreateEx(0, kStripClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rc, m_pFrame,
-                         0);
-    if ((m_pFrame->GetExStyle() & WS_EX_LAYOUTRTL) || m_bRightToLeft)
-        ::SetWindowLongPtr(pWorkspace->m_hWnd, GWL_EXSTYLE,
-                           ::GetWindowLongPtr(pWorkspace->m_hWnd, GWL_EXSTYLE) | WS_EX_LAYOUTRTL);
-    if (m_bGroups)
-        ::SetWindowPos(pWorkspace->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    CQXPTabWorkspace* pWorkspace = CreateWorkspace();
+    if (!pWorkspace)
+        return NULL;
     pWorkspace->m_nScrollStep = 20;
     // "Active Files" goes before the close button (hidden until the flags
     // ask for it).
     auto& buttons = pWorkspace->m_arrNavigateButtons;
     buttons.insert(buttons.begin() + std::min<size_t>(2, buttons.size()),
                    new CQXPTabManagerNavigateButton(pWorkspace, CQXPTabManagerNavigateButton::idActiveFiles, 0));
-    pWorkspace->RegisterDropTarget();
     pWorkspace->SetActive(FALSE);
     ApplyFlags(pWorkspace);
     if (nIndex < 0 || nIndex > (int)m_arrWorkspaces.size())
         nIndex = (int)m_arrWorkspaces.size();
     m_arrWorkspaces.insert(m_arrWorkspaces.begin() + nIndex, pWorkspace);
+    RegisterDropTarget();
     return pWorkspace;
+}
+
+CQXPTabWorkspace* CQXPTabClientWnd::CreateWorkspace()
+{
+    if (m_bHostedByControl)
+        return NULL;
+    if (m_bGroups)
+        return new CQXPTabWorkspace(this);
+    WindowedWorkspace* pWorkspace = new WindowedWorkspace(this);
+    CWnd& wnd = pWorkspace->m_wnd;
+    RECT rc = {0, 0, 0, 0};
+    wnd.CreateEx(0, kStripClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rc, m_pFrame, 0);
+    if ((m_pFrame->GetExStyle() & WS_EX_LAYOUTRTL) || m_bRightToLeft)
+        ::SetWindowLongPtr(wnd.m_hWnd, GWL_EXSTYLE, ::GetWindowLongPtr(wnd.m_hWnd, GWL_EXSTYLE) | WS_EX_LAYOUTRTL);
+    return pWorkspace;
+}
+
+void CQXPTabClientWnd::RegisterDropTarget()
+{
+    m_pDropTarget->Revoke();
+    CWnd* pTarget = NULL;
+    if (m_bGroups)
+        pTarget = this;
+    else if (!m_arrWorkspaces.empty() && m_arrWorkspaces[0] != m_pHostedWorkspace)
+        pTarget = &static_cast<WindowedWorkspace*>(m_arrWorkspaces[0])->m_wnd;
+    if (pTarget && pTarget->GetSafeHwnd())
+        m_pDropTarget->Register(pTarget);
 }
 
 void CQXPTabClientWnd::RemoveWorkspace(CQXPTabWorkspace* pWorkspace)
@@ -523,6 +593,7 @@ BOOL CQXPTabClientWnd::Detach()
     if (!m_hWnd)
         return FALSE;
     m_pToolTipContext->CancelToolTips();
+    m_pDropTarget->Revoke();
     for (CQXPTabWorkspace* p : m_arrWorkspaces) {
         if (p == m_pHostedWorkspace) {
             // Its host keeps it: it is only emptied and unlinked.
@@ -540,7 +611,14 @@ BOOL CQXPTabClientWnd::Detach()
     HWND hClient = UnsubclassWindow();
     CMDIFrameWnd* pFrame = m_pFrame;
     m_pFrame = NULL;
+    const BOOL bGroups = m_bGroups;
     m_bGroups = FALSE;
+    if (bGroups && hClient && ::IsWindow(hClient)) {
+        // The frame around the groups goes.
+        ::SetWindowPos(hClient, NULL, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        ::InvalidateRect(hClient, NULL, TRUE);
+    }
     if (pFrame && ::IsWindow(pFrame->GetSafeHwnd()))
         pFrame->RecalcLayout();
     if (hClient && ::IsWindow(hClient))
@@ -552,6 +630,9 @@ void CQXPTabClientWnd::RecalcFrame()
 {
     if (m_pFrame && ::IsWindow(m_pFrame->GetSafeHwnd()))
         m_pFrame->RecalcLayout();
+    // The client may keep its size while its groups changed.
+    if (m_bGroups)
+        LayoutGroups();
 }
 
 void CQXPTabClientWnd::Refresh(BOOL bRecalcLayout)
@@ -561,16 +642,22 @@ void CQXPTabClientWnd::Refresh(BOOL bRecalcLayout)
     m_bRefreshing = TRUE;
     UpdateContents();
     for (CQXPTabWorkspace* p : m_arrWorkspaces) {
-        if (!p->m_hWnd) {
+        if (p == m_pHostedWorkspace) {
             p->RepositionOwner();
             continue;
         }
+        HWND hOwner = p->GetOwnerObject();
+        if (!hOwner)
+            continue;
         POINT pt;
         ::GetCursorPos(&pt);
-        ::ScreenToClient(p->m_hWnd, &pt);
-        p->TrackMouse(p->m_hWnd, pt);
-        ::InvalidateRect(p->m_hWnd, NULL, FALSE);
+        ::ScreenToClient(hOwner, &pt);
+        p->TrackMouse(hOwner, pt);
+        ::InvalidateRect(hOwner, NULL, FALSE);
     }
+    if (bRecalcLayout && m_bGroups && m_hWnd)
+        ::SetWindowPos(m_hWnd, NULL, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     if (bRecalcLayout)
         RecalcFrame();
     m_bRefreshing = FALSE;
@@ -580,9 +667,11 @@ void CQXPTabClientWnd::ShowWorkspace(BOOL bShow)
 {
     m_bShowTabs = bShow;
     for (CQXPTabWorkspace* p : m_arrWorkspaces)
-        if (p->m_hWnd)
-            ::ShowWindow(p->m_hWnd, bShow ? SW_SHOWNA : SW_HIDE);
+        if (p != m_pHostedWorkspace && p->GetOwnerObject() && p->GetOwnerObject() != m_hWnd)
+            ::ShowWindow(p->GetOwnerObject(), bShow ? SW_SHOWNA : SW_HIDE);
     RecalcFrame();
+    if (m_bGroups)
+        ::InvalidateRect(m_hWnd, NULL, FALSE);
 }
 
 CQXPTabManagerItem* CQXPTabClientWnd::FindItem(HWND hWnd) const
@@ -880,15 +969,14 @@ void CQXPTabClientWnd::UpdateContents()
         bReveal = bReveal || w->m_bRevealSelected;
     if (bChanged) {
         RecalcFrame();
-        for (CQXPTabWorkspace* w : m_arrWorkspaces)
-            if (!w->m_hWnd)
-                w->RepositionOwner();
+        if (m_pHostedWorkspace)
+            m_pHostedWorkspace->RepositionOwner();
     } else if (bReveal)
         OnPropertyChanged(); // a newly active document's tab scrolls into view
     else
         for (CQXPTabWorkspace* w : m_arrWorkspaces)
-            if (w->m_hWnd) {
-                ::InvalidateRect(w->m_hWnd, NULL, FALSE);
+            if (w != m_pHostedWorkspace && !m_bGroups) {
+                w->RedrawControl(NULL, FALSE);
             } else if (w->IsFocused() != w->m_bFocusShown) {
                 // A group's selected tab looks focused while its document holds the focus.
                 w->m_bFocusShown = !w->m_bFocusShown;
@@ -898,47 +986,72 @@ void CQXPTabClientWnd::UpdateContents()
 
 void CQXPTabClientWnd::OnPropertyChanged()
 {
-    if (m_bLockRedraw)
+    if (m_bLockRedraw || m_bInLayout)
         return;
+    m_bInLayout = TRUE;
     for (CQXPTabWorkspace* w : m_arrWorkspaces) {
-        if (!w->m_hWnd) {
+        if (w == m_pHostedWorkspace) {
             w->RepositionOwner();
             continue;
         }
-        RECT rc;
-        ::GetClientRect(w->m_hWnd, &rc);
-        if (!m_bInLayout) {
-            m_bInLayout = TRUE;
-            w->CQXPTabManager::Reposition(NULL, rc);
-            m_bInLayout = FALSE;
+        HWND hOwner = w->GetOwnerObject();
+        if (!hOwner)
+            continue;
+        if (m_bGroups) {
+            // The strip anew in its group; the documents move only when the
+            // strip's band changed.
+            const RECT rcContent = w->m_rcClient;
+            w->CQXPTabManager::Reposition(NULL, w->m_rcGroup);
+            if (!::EqualRect(&rcContent, &w->m_rcClient)) {
+                m_bInLayout = FALSE;
+                LayoutGroups();
+                return;
+            }
+            ::InvalidateRect(hOwner, &w->m_rcStrip, FALSE);
+            continue;
         }
-        ::InvalidateRect(w->m_hWnd, NULL, FALSE);
+        RECT rc;
+        ::GetClientRect(hOwner, &rc);
+        w->CQXPTabManager::Reposition(NULL, rc);
+        ::InvalidateRect(hOwner, NULL, FALSE);
     }
+    m_bInLayout = FALSE;
 }
 
 namespace {
 
-// Lays a strip out in rcArea (frame client coordinates): its window takes
-// the header band; returns the content rectangle (frame coordinates).
-RECT PlaceStrip(CQXPTabWorkspace* w, const RECT& rcArea, int nPosition)
+// The band of the tabs in a strip laid out in rcArea: what its content
+// leaves on the tab side.
+RECT StripBand(const RECT& rcArea, const RECT& rcContent, int nPosition)
 {
-    RECT rcStrip = {0, 0, rcArea.right - rcArea.left, rcArea.bottom - rcArea.top};
-    w->CQXPTabManager::Reposition(NULL, rcStrip);
-    RECT rcContent = w->m_rcClient;
-    RECT rcBand = rcStrip;
+    RECT rcBand = rcArea;
     switch (nPosition) {
     case tabPositionTop: rcBand.bottom = rcContent.top; break;
     case tabPositionBottom: rcBand.top = rcContent.bottom; break;
     case tabPositionLeft: rcBand.right = rcContent.left; break;
     default: rcBand.left = rcContent.right; break;
     }
+    return rcBand;
+}
+
+// Lays the strip window out in rcArea (frame client coordinates): the
+// window takes the header band; returns the content rectangle (frame
+// coordinates).
+RECT PlaceStrip(CQXPTabWorkspace* w, const RECT& rcArea, int nPosition)
+{
+    const HWND hStrip = w->GetOwnerObject();
+    RECT rcStrip = {0, 0, rcArea.right - rcArea.left, rcArea.bottom - rcArea.top};
+    w->CQXPTabManager::Reposition(NULL, rcStrip);
+    RECT rcContent = w->m_rcClient;
+    RECT rcBand = StripBand(rcStrip, rcContent, nPosition);
     ::OffsetRect(&rcBand, rcArea.left, rcArea.top);
-    ::SetWindowPos(w->m_hWnd, NULL, rcBand.left, rcBand.top, rcBand.right - rcBand.left, rcBand.bottom - rcBand.top,
+    ::SetWindowPos(hStrip, NULL, rcBand.left, rcBand.top, rcBand.right - rcBand.left, rcBand.bottom - rcBand.top,
                    SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     // Items in the strip window's own coordinates.
     RECT rcLocal = {0, 0, rcBand.right - rcBand.left, rcBand.bottom - rcBand.top};
     w->CQXPTabManager::Reposition(NULL, rcLocal);
-    ::InvalidateRect(w->m_hWnd, NULL, FALSE);
+    w->m_rcStrip = rcLocal;
+    ::InvalidateRect(hStrip, NULL, FALSE);
     ::OffsetRect(&rcContent, rcArea.left, rcArea.top);
     if (rcContent.right < rcContent.left)
         rcContent.right = rcContent.left;
@@ -949,9 +1062,21 @@ RECT PlaceStrip(CQXPTabWorkspace* w, const RECT& rcArea, int nPosition)
 
 } // namespace
 
+void CQXPTabClientWnd::LayoutGroups()
+{
+    if (!m_bGroups || !m_hWnd || m_arrWorkspaces.empty() || m_bInLayout)
+        return;
+    RECT rc;
+    ::GetClientRect(m_hWnd, &rc);
+    m_bInLayout = TRUE;
+    LayoutGroups(rc);
+    m_bInLayout = FALSE;
+}
+
 void CQXPTabClientWnd::LayoutGroups(const RECT& rc)
 {
-    // The usable length shared by the groups' shares, splitters between.
+    // The usable length shared by the groups' shares, splitters between
+    // (client coordinates: the client draws the strips).
     int n = (int)m_arrWorkspaces.size();
     BOOL bStacked = m_bGroupsStacked;
     int axis = bStacked ? rc.bottom - rc.top : rc.right - rc.left;
@@ -978,9 +1103,14 @@ void CQXPTabClientWnd::LayoutGroups(const RECT& rc)
             g.right = end;
         }
         w->m_rcGroup = g;
-        RECT rcContent = PlaceStrip(w, g, m_paintManager.GetPosition());
-        // The group's documents fill its content, in client coordinates.
-        ::OffsetRect(&rcContent, -rc.left, -rc.top);
+        w->CQXPTabManager::Reposition(NULL, g);
+        RECT rcContent = w->m_rcClient;
+        if (rcContent.right < rcContent.left)
+            rcContent.right = rcContent.left;
+        if (rcContent.bottom < rcContent.top)
+            rcContent.bottom = rcContent.top;
+        w->m_rcStrip = StripBand(g, rcContent, m_paintManager.GetPosition());
+        // The group's documents fill its content.
         w->m_rcContent = rcContent;
         for (CQXPTabManagerItem* p : w->m_arrItems)
             if (p->m_hWnd && ::IsWindow(p->m_hWnd))
@@ -990,7 +1120,7 @@ void CQXPTabClientWnd::LayoutGroups(const RECT& rc)
         if (CQXPTabManagerItem* pSel = w->GetSelectedItem())
             if (pSel->m_hWnd && ::IsWindow(pSel->m_hWnd))
                 ::SetWindowPos(pSel->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        // The bar after the group, in client coordinates.
+        // The bar after the group.
         SetRectEmpty(&w->m_rcSplitter);
         if (j < n - 1) {
             RECT bar = rc;
@@ -1001,12 +1131,25 @@ void CQXPTabClientWnd::LayoutGroups(const RECT& rc)
                 bar.left = end;
                 bar.right = end + m_nSplitterWidth;
             }
-            ::OffsetRect(&bar, -rc.left, -rc.top);
             w->m_rcSplitter = bar;
         }
         start = end + m_nSplitterWidth;
     }
     ::InvalidateRect(m_hWnd, NULL, FALSE);
+}
+
+CQXPTabWorkspace* CQXPTabClientWnd::HitTestWorkspace(POINT pt) const
+{
+    for (CQXPTabWorkspace* w : m_arrWorkspaces) {
+        HWND hOwner = w->GetOwnerObject();
+        if (!hOwner)
+            continue;
+        POINT p = pt;
+        ::MapWindowPoints(m_hWnd, hOwner, &p, 1);
+        if (::PtInRect(&w->m_rcStrip, p))
+            return w;
+    }
+    return NULL;
 }
 
 int CQXPTabClientWnd::FindDropTarget(POINT pt, const CQXPTabManagerItem* pDragged, CQXPTabWorkspace** ppTarget) const
@@ -1022,10 +1165,9 @@ int CQXPTabClientWnd::FindDropTarget(POINT pt, const CQXPTabManagerItem* pDragge
         // Its own group, when the tab is alone there, is no target.
         if (w == FindWorkspace(pDragged) && w->GetItemCount() == 1)
             continue;
-        RECT rcStrip = {0, 0, 0, 0};
-        if (w->m_hWnd)
-            ::GetWindowRect(w->m_hWnd, &rcStrip);
-        ::MapWindowPoints(HWND_DESKTOP, m_hWnd, (LPPOINT)&rcStrip, 2);
+        RECT rcStrip = w->m_rcStrip;
+        if (HWND hOwner = w->GetOwnerObject())
+            ::MapWindowPoints(hOwner, m_hWnd, (LPPOINT)&rcStrip, 2);
         if (::PtInRect(&rcStrip, pt)) {
             *ppTarget = w;
             return w == FindWorkspace(pDragged) ? 1 : 2;
@@ -1050,8 +1192,8 @@ RECT CQXPTabClientWnd::GetDropOutline(int nKind, const CQXPTabWorkspace* pTarget
     RECT rc = {0, 0, 0, 0};
     if (!pTarget || nKind < 2 || nKind > 4)
         return rc;
-    RECT rcStrip;
-    ::GetWindowRect(pTarget->m_hWnd, &rcStrip);
+    RECT rcStrip = pTarget->m_rcStrip;
+    ::MapWindowPoints(pTarget->GetOwnerObject(), HWND_DESKTOP, (LPPOINT)&rcStrip, 2);
     if (nKind == 2)
         return rcStrip;
     // The whole group: its strip and its documents.
@@ -1225,14 +1367,11 @@ void CQXPTabClientWnd::TrackSplitter(int nGroup, POINT pt)
 
 void CQXPTabClientWnd::CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType)
 {
-    if (!m_arrWorkspaces.empty() && m_arrWorkspaces[0]->m_hWnd && m_bShowTabs) {
-        if (m_bGroups) {
-            // The client keeps the whole area; the groups divide it.
-            LayoutGroups(*lpClientRect);
-        } else {
-            *lpClientRect = PlaceStrip(m_arrWorkspaces[0], *lpClientRect, m_paintManager.GetPosition());
-        }
-    }
+    // With groups the client keeps the whole area: the groups divide its
+    // client area when it has its size (LayoutGroups).
+    if (!m_bGroups && !m_arrWorkspaces.empty() && m_arrWorkspaces[0] != m_pHostedWorkspace &&
+        m_arrWorkspaces[0]->GetOwnerObject() && m_bShowTabs)
+        *lpClientRect = PlaceStrip(m_arrWorkspaces[0], *lpClientRect, m_paintManager.GetPosition());
     CWnd::CalcWindowRect(lpClientRect, nAdjustType);
 }
 
@@ -1365,7 +1504,18 @@ BEGIN_MESSAGE_MAP(CQXPTabClientWnd, CWnd)
     ON_WM_SIZE()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
     ON_WM_SETCURSOR()
-    ON_WM_LBUTTONDOWN()
+    ON_MESSAGE(WM_LBUTTONDOWN, OnGroupMouse)
+    ON_MESSAGE(WM_LBUTTONDBLCLK, OnGroupMouse)
+    ON_MESSAGE(WM_RBUTTONDOWN, OnGroupMouse)
+    ON_MESSAGE(WM_RBUTTONDBLCLK, OnGroupMouse)
+    ON_MESSAGE(WM_MBUTTONDOWN, OnGroupMouse)
+    ON_WM_MOUSEMOVE()
+    ON_WM_MOUSELEAVE()
+    ON_WM_PAINT()
+    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
+    ON_WM_NCCALCSIZE()
+    ON_WM_NCPAINT()
+    ON_WM_NCACTIVATE()
     ON_WM_SYSCOLORCHANGE()
     ON_WM_ERASEBKGND()
     ON_MESSAGE(WM_MDITILE, OnMDIArrange)
@@ -1400,17 +1550,12 @@ LRESULT CQXPTabClientWnd::OnMDIArrange(WPARAM, LPARAM)
     return lr;
 }
 
-BOOL CQXPTabClientWnd::OnEraseBkgnd(CDC* pDC)
+// The client paints its face in WM_PAINT (through a buffer) with the
+// custom background or tab groups.
+BOOL CQXPTabClientWnd::OnEraseBkgnd(CDC*)
 {
-    if (!m_bCustomBackground || !pDC)
+    if (!m_bCustomBackground && !m_bGroups)
         return (BOOL)Default();
-    CQXPThemePainter* pPaint = GetCommandBarsPaintManager();
-    RECT rc;
-    ::GetClientRect(m_hWnd, &rc);
-    if (pPaint)
-        pPaint->FillWorkspace(pDC, rc, CRect(0, 0, 0, 0));
-    else
-        pDC->FillSolidRect(&rc, ::GetSysColor(COLOR_APPWORKSPACE));
     return TRUE;
 }
 
@@ -1464,6 +1609,7 @@ void CQXPTabClientWnd::OnSize(UINT, int, int)
 {
     Default();
     UpdateContents();
+    LayoutGroups();
 }
 
 LRESULT CQXPTabClientWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
@@ -1490,18 +1636,177 @@ BOOL CQXPTabClientWnd::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
     return CWnd::OnSetCursor(pWnd, nHitTest, message);
 }
 
-void CQXPTabClientWnd::OnLButtonDown(UINT, CPoint point)
+void CQXPTabClientWnd::RelayToToolTip()
 {
-    if (m_bGroups) {
+    const MSG* pMsg = GetCurrentMessage();
+    if (m_bGroups && pMsg)
+        m_pToolTipContext->FilterMessage(this, pMsg->message, pMsg->wParam, pMsg->lParam);
+}
+
+LRESULT CQXPTabClientWnd::OnGroupMouse(WPARAM, LPARAM lParam)
+{
+    if (!m_bGroups)
+        return Default();
+    RelayToToolTip();
+    const UINT message = GetCurrentMessage()->message;
+    POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+    if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
         // The groups keep their tabs while the bar between them moves.
         SetClickPending();
-        int n = HitTestSplitter(point);
+        int n = HitTestSplitter(pt);
         if (n >= 0) {
-            TrackSplitter(n, point);
-            return;
+            TrackSplitter(n, pt);
+            return 0;
         }
     }
+    if (!m_bShowTabs)
+        return Default();
+    if (CQXPTabWorkspace* w = HitTestWorkspace(pt)) {
+        w->OnStripMouse(message, pt);
+        return 0;
+    }
+    return Default();
+}
+
+void CQXPTabClientWnd::TrackMouseAll(POINT pt)
+{
+    for (CQXPTabWorkspace* w : m_arrWorkspaces)
+        if (w->GetOwnerObject() == m_hWnd)
+            w->TrackMouse(m_hWnd, pt);
+}
+
+void CQXPTabClientWnd::OnMouseMove(UINT, CPoint point)
+{
+    if (!m_bGroups) {
+        Default();
+        return;
+    }
+    RelayToToolTip();
+    TrackMouseAll(point);
     Default();
+}
+
+void CQXPTabClientWnd::OnMouseLeave()
+{
+    if (m_bGroups)
+        TrackMouseAll(POINT{-1, -1});
+    Default();
+}
+
+INT_PTR CQXPTabClientWnd::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const
+{
+    if (!m_bGroups || !m_bShowTabs || m_arrWorkspaces.empty() || m_arrWorkspaces[0]->IsMouseLocked())
+        return -1;
+    for (CQXPTabWorkspace* w : m_arrWorkspaces)
+        if (w->GetOwnerObject() == m_hWnd && ::PtInRect(&w->m_rcControl, point))
+            return w->OnToolHitTest(point, pTI);
+    return -1;
+}
+
+void CQXPTabClientWnd::DrawBackground(CDC* pDC, const RECT& rc)
+{
+    CQXPThemePainter* pPaint = GetCommandBarsPaintManager();
+    if (pPaint)
+        pPaint->FillWorkspace(pDC, rc, CRect(0, 0, 0, 0));
+    else
+        pDC->FillSolidRect(&rc, ::GetSysColor(COLOR_APPWORKSPACE));
+}
+
+void CQXPTabClientWnd::DrawWorkspaces(CDC* pDC, const RECT& rc)
+{
+    if (!m_bGroups) {
+        DrawBackground(pDC, rc);
+        return;
+    }
+    RECT rcClip;
+    if (pDC->GetClipBox(&rcClip) == NULLREGION)
+        return;
+    // The area no group covers yet (before the first layout).
+    DrawBackground(pDC, rc);
+    for (CQXPTabWorkspace* w : m_arrWorkspaces) {
+        RECT r;
+        if (w->GetOwnerObject() != m_hWnd || !m_bShowTabs || !::IntersectRect(&r, &w->m_rcGroup, &rcClip))
+            continue;
+        m_paintManager.DrawTabControl(w, pDC->GetSafeHdc(), w->m_rcGroup);
+    }
+    CTabAppearancePainter* pAppearance = m_paintManager.GetAppearanceSet();
+    for (CQXPTabWorkspace* w : m_arrWorkspaces) {
+        RECT r = w->m_rcSplitter;
+        if (!::IsRectEmpty(&r))
+            pAppearance->DrawClientFrame(pDC->GetSafeHdc(), r, m_bGroupsStacked ? 3 : 2);
+    }
+}
+
+void CQXPTabClientWnd::OnPaint()
+{
+    if (!m_bGroups && !m_bCustomBackground) {
+        Default();
+        return;
+    }
+    CPaintDC dc(this);
+    RECT rc;
+    ::GetClientRect(m_hWnd, &rc);
+    PaintBufferDC buffer(dc);
+    DrawWorkspaces(buffer.IsValid() ? (CDC*)&buffer : (CDC*)&dc, rc);
+}
+
+LRESULT CQXPTabClientWnd::OnPrintClient(WPARAM wParam, LPARAM)
+{
+    if (!m_bGroups && !m_bCustomBackground)
+        return Default();
+    RECT rc;
+    ::GetClientRect(m_hWnd, &rc);
+    BufferedDC buffer((HDC)wParam, rc);
+    CDC* pDC = buffer.IsValid() ? (CDC*)&buffer : CDC::FromHandle((HDC)wParam);
+    DrawWorkspaces(pDC, rc);
+    return 0;
+}
+
+void CQXPTabClientWnd::DrawClientFrame(CDC* pDC, RECT& rcWindow, BOOL bDraw) const
+{
+    m_paintManager.GetAppearanceSet()->DrawClientFrame(bDraw && pDC ? pDC->GetSafeHdc() : NULL, rcWindow,
+                                                       bDraw ? 0 : 1);
+}
+
+void CQXPTabClientWnd::OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp)
+{
+    Default();
+    if (m_bGroups && lpncsp)
+        DrawClientFrame(NULL, lpncsp->rgrc[0], FALSE);
+    (void)bCalcValidRects;
+}
+
+void CQXPTabClientWnd::OnNcPaint()
+{
+    Default();
+    if (!m_bGroups)
+        return;
+    // The frame lies between the client's own edge and its client area.
+    RECT rcWindow, rcClient;
+    ::GetWindowRect(m_hWnd, &rcWindow);
+    ::GetClientRect(m_hWnd, &rcClient);
+    ::MapWindowPoints(m_hWnd, HWND_DESKTOP, (LPPOINT)&rcClient, 2);
+    ::OffsetRect(&rcClient, -rcWindow.left, -rcWindow.top);
+    RECT rcFrame = rcClient, rcInner = {0, 0, 0, 0};
+    // Grown back by what the frame took off.
+    RECT rcProbe = {0, 0, 100, 100};
+    DrawClientFrame(NULL, rcProbe, FALSE);
+    rcFrame.left -= rcProbe.left;
+    rcFrame.top -= rcProbe.top;
+    rcFrame.right += 100 - rcProbe.right;
+    rcFrame.bottom += 100 - rcProbe.bottom;
+    rcInner = rcClient;
+    HDC hdc = ::GetWindowDC(m_hWnd);
+    if (!hdc)
+        return;
+    ::ExcludeClipRect(hdc, rcInner.left, rcInner.top, rcInner.right, rcInner.bottom);
+    DrawClientFrame(CDC::FromHandle(hdc), rcFrame, TRUE);
+    ::ReleaseDC(m_hWnd, hdc);
+}
+
+BOOL CQXPTabClientWnd::OnNcActivate(BOOL)
+{
+    return m_bGroups ? TRUE : (BOOL)Default();
 }
 
 LRESULT CQXPTabClientWnd::OnRefreshTabClient(WPARAM, LPARAM)

@@ -574,7 +574,7 @@ TEST_F(EditorFrame, DocumentTabsFollowTheChildren)
     // The strip sits between the explorers and Function List, on top of the
     // documents.
     Relayout(frame);
-    RECT rcStrip = RectInFrame(frame, ws->GetSafeHwnd());
+    RECT rcStrip = RectInFrame(frame, ws->GetOwnerObject());
     RECT rcMdi = RectInFrame(frame, frame->m_hWndMDIClient);
     RECT rcClient = frame->m_panes.GetLayout()->GetClientContainer()->GetPaneRect();
     EXPECT_EQ(rcClient.top, rcStrip.top);
@@ -587,8 +587,8 @@ TEST_F(EditorFrame, DocumentTabsFollowTheChildren)
     ASSERT_NE(nullptr, close);
     ASSERT_FALSE(::IsRectEmpty(&close->m_rc));
     POINT pt = {(close->m_rc.left + close->m_rc.right) / 2, (close->m_rc.top + close->m_rc.bottom) / 2};
-    ::PostMessageA(ws->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
-    ::SendMessageA(ws->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    ::PostMessageA(ws->GetOwnerObject(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    ::SendMessageA(ws->GetOwnerObject(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
     Pump();
     EXPECT_FALSE(::IsWindow(docs[2]));
     EXPECT_TRUE(::IsWindow(docs[0]));
@@ -612,7 +612,7 @@ TEST_F(EditorFrame, DocumentTabsFollowTheChildren)
         frame->m_tabs.GetPaintManager()->SetPosition(pos);
         frame->m_tabs.Refresh();
         Relayout(frame);
-        rcStrip = RectInFrame(frame, ws->GetSafeHwnd());
+        rcStrip = RectInFrame(frame, ws->GetOwnerObject());
         rcMdi = RectInFrame(frame, frame->m_hWndMDIClient);
         switch (pos) {
         case tabPositionLeft: EXPECT_EQ(rcStrip.right, rcMdi.left); break;

@@ -8,6 +8,7 @@
 #include <qx/images.h>
 #include <qx/listcontrols.h>
 #include <qx/mditabs.h>
+#include <qx/mousemanager.h>
 #include <qx/paintmanager.h>
 #include <qx/popup.h>
 #include <qx/tabbars.h>
@@ -76,6 +77,13 @@ struct MdiFixture : ::testing::Test {
         return rc;
     }
     HWND Active() const { return (HWND)SendMessageA(frame->m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0); }
+    // The band of a strip's tabs on the screen (in the window that draws it).
+    static RECT StripOnScreen(const CQXPTabWorkspace* ws)
+    {
+        RECT rc = ws->m_rcStrip;
+        MapWindowPoints(ws->GetOwnerObject(), HWND_DESKTOP, (LPPOINT)&rc, 2);
+        return rc;
+    }
     // The tabs attached with their "Active Files" button shown, the frame in
     // front; the button (NULL when the attach failed).
     CQXPTabManagerNavigateButton* ActiveFilesButton()
@@ -152,8 +160,8 @@ TEST_F(MdiFixture, OneTabPerChildAndClicksActivate)
     ASSERT_NE(Active(), children[0]);
     RECT r = item->GetRect();
     POINT pt = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    PostMessageA(ws->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
-    SendMessageA(ws->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    PostMessageA(ws->GetOwnerObject(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    SendMessageA(ws->GetOwnerObject(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
     Pump();
     EXPECT_EQ(children[0], Active());
     EXPECT_EQ(item, ws->GetSelectedItem());
@@ -171,7 +179,7 @@ TEST_F(MdiFixture, StripAndClientShareTheFrame)
 {
     ASSERT_TRUE(tabs.Attach(frame, FALSE));
     Pump();
-    HWND hStrip = tabs.GetWorkspace()->GetSafeHwnd();
+    HWND hStrip = tabs.GetWorkspace()->GetOwnerObject();
     RECT strip = RectInFrame(hStrip), client = RectInFrame(frame->m_hWndMDIClient);
     EXPECT_TRUE(IsWindowVisible(hStrip));
     EXPECT_EQ(strip.bottom, client.top);
@@ -216,7 +224,7 @@ TEST_F(MdiFixture, DockedPanesAndDocumentTabsShareTheFrame)
     // The client container's place is where the documents go: the strip on
     // top of it, the MDI client below.
     RECT rcClient = manager.GetLayout()->GetClientContainer()->GetPaneRect();
-    RECT strip = RectInFrame(tabs.GetWorkspace()->GetSafeHwnd());
+    RECT strip = RectInFrame(tabs.GetWorkspace()->GetOwnerObject());
     RECT mdi = RectInFrame(frame->m_hWndMDIClient);
     EXPECT_EQ(rcClient.left, mdi.left);
     EXPECT_EQ(rcClient.right, mdi.right);
@@ -250,7 +258,7 @@ TEST_F(MdiFixture, NavigateButtonsAreNotHotAfterTheMouseLeft)
     ASSERT_TRUE(tabs.Attach(frame, FALSE));
     Pump();
     CQXPTabWorkspace* ws = tabs.GetWorkspace();
-    HWND hStrip = ws->GetSafeHwnd();
+    HWND hStrip = ws->GetOwnerObject();
     CQXPTabManagerNavigateButton* close = ws->FindNavigateButton(CQXPTabManagerNavigateButton::idClose);
     ASSERT_NE(nullptr, close);
     close->m_nMode = 2; // always shown
@@ -285,7 +293,7 @@ TEST_F(MdiFixture, ActiveTabStaysWholeInsideTheStrip)
     ASSERT_TRUE(tabs.Attach(frame, FALSE));
     Pump();
     CQXPTabWorkspace* ws = tabs.GetWorkspace();
-    HWND hStrip = ws->GetSafeHwnd();
+    HWND hStrip = ws->GetOwnerObject();
     auto idle = [&] {
         SendMessageA(frame->m_hWndMDIClient, WM_IDLEUPDATECMDUI, TRUE, 0);
         Pump();
@@ -410,7 +418,7 @@ TEST_F(MdiFixture, TabGroupsSplitAndJoinAgain)
     EXPECT_EQ(top->m_rcGroup.bottom + tabs.m_nSplitterWidth, bottom->m_rcGroup.top);
     EXPECT_EQ(top->m_rcGroup.left, bottom->m_rcGroup.left);
     // The strips head their groups; each document fills its group's content.
-    RECT strip = RectInFrame(bottom->GetSafeHwnd());
+    RECT strip = bottom->m_rcStrip; // the group's own coordinates
     EXPECT_EQ(bottom->m_rcGroup.top, strip.top);
     RECT doc;
     GetWindowRect(active, &doc);
@@ -511,7 +519,7 @@ TEST_F(MdiFixture, TabTooltipsFollowTheMode)
         EXPECT_EQ(item->GetIndex() + 1, hit);
         ASSERT_NE(nullptr, ti.lpszText);
         EXPECT_STREQ(c.tip, ti.lpszText);
-        EXPECT_EQ(ws->GetSafeHwnd(), ti.hwnd);
+        EXPECT_EQ(ws->GetOwnerObject(), ti.hwnd);
         free(ti.lpszText);
     }
     // The item's own tooltip wins over the caption.
@@ -532,11 +540,11 @@ TEST_F(MdiFixture, DataDraggedOverATabBringsItsDocumentForward)
     tabs.Refresh();
     Pump();
     CQXPTabWorkspace* ws = tabs.GetWorkspace();
-    ASSERT_NE(nullptr, ws->GetDropTarget());
+    ASSERT_NE(nullptr, tabs.GetDropTarget());
     ASSERT_NE(children[0], Active());
     RECT r = tabs.FindItem(children[0])->GetRect();
     CPoint pt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    EXPECT_EQ((DROPEFFECT)DROPEFFECT_NONE, ws->GetDropTarget()->OnDragOver(ws, NULL, 0, pt));
+    EXPECT_EQ((DROPEFFECT)DROPEFFECT_NONE, tabs.GetDropTarget()->OnDragOver(CWnd::FromHandle(ws->GetOwnerObject()), NULL, 0, pt));
     Pump();
     EXPECT_EQ(children[0], Active());
     EXPECT_EQ(tabs.FindItem(children[0]), ws->GetSelectedItem());
@@ -557,11 +565,11 @@ TEST_F(MdiFixture, TabsDraggedIntoGroups)
         RECT r = item->GetRect();
         POINT grab = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
         POINT to = toClient;
-        MapWindowPoints(frame->m_hWndMDIClient, from->GetSafeHwnd(), &to, 1);
-        PostMessageA(from->GetSafeHwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
-        PostMessageA(from->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+        MapWindowPoints(frame->m_hWndMDIClient, from->GetOwnerObject(), &to, 1);
+        PostMessageA(from->GetOwnerObject(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+        PostMessageA(from->GetOwnerObject(), WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
         SetCursor(NULL);
-        SendMessageA(from->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
+        SendMessageA(from->GetOwnerObject(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
         HCURSOR shown = GetCursor();
         Pump();
         EXPECT_EQ(nullptr, GetCapture());
@@ -584,7 +592,7 @@ TEST_F(MdiFixture, TabsDraggedIntoGroups)
     EXPECT_EQ(2, first->GetItemCount());
     // Onto the other group's strip: it joins that group.
     RECT rcStrip;
-    GetWindowRect(second->GetSafeHwnd(), &rcStrip);
+    rcStrip = StripOnScreen(second);
     MapWindowPoints(HWND_DESKTOP, frame->m_hWndMDIClient, (LPPOINT)&rcStrip, 2);
     POINT onStrip = {rcStrip.right - 20, (rcStrip.top + rcStrip.bottom) / 2};
     EXPECT_EQ(2, tabs.FindDropTarget(onStrip, tabs.FindItem(children[1]), &target));
@@ -598,7 +606,7 @@ TEST_F(MdiFixture, TabsDraggedIntoGroups)
     EXPECT_EQ(hNoDrop, drag(first, children[2], outside));
     EXPECT_EQ(1, first->GetItemCount());
     // The last tab of a group dragged into the other: the group goes.
-    GetWindowRect(second->GetSafeHwnd(), &rcStrip);
+    rcStrip = StripOnScreen(second);
     MapWindowPoints(HWND_DESKTOP, frame->m_hWndMDIClient, (LPPOINT)&rcStrip, 2);
     onStrip = POINT{rcStrip.right - 20, (rcStrip.top + rcStrip.bottom) / 2};
     drag(first, children[2], onStrip);
@@ -618,14 +626,13 @@ TEST_F(MdiFixture, ADraggedTabOutlinesItsDropAndEveryWayOutGivesTheDesktopBack)
     SetForegroundWindow(frame->GetSafeHwnd());
     Pump();
     CQXPTabWorkspace* first = tabs.GetWorkspace(0);
-    const HWND hStrip = first->GetSafeHwnd();
+    const HWND hStrip = first->GetOwnerObject();
     RECT c = first->m_rcContent;
     POINT low = {(c.left + c.right) / 2, c.bottom - 10};
     ClientToScreen(frame->m_hWndMDIClient, &low);
     const RECT expected = tabs.GetDropOutline(3, first);
     // The lower half of the group, documents and strip together.
-    RECT rcStrip;
-    GetWindowRect(hStrip, &rcStrip);
+    RECT rcStrip = StripOnScreen(first);
     EXPECT_EQ(std::min(rcStrip.left, expected.left), expected.left);
     EXPECT_LT(expected.top, low.y);
     EXPECT_GT(expected.bottom, low.y);
@@ -760,7 +767,7 @@ TEST_F(MdiFixture, APressKeepsTheStripAsItIsUntilTheIdleUpdate)
 
     RECT r = left->GetRect();
     POINT pt = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ASSERT_TRUE(ClickUntilActive(ws->GetSafeHwnd(), pt, docs[0]));
+    ASSERT_TRUE(ClickUntilActive(ws->GetOwnerObject(), pt, docs[0]));
     EXPECT_EQ(left, ws->GetSelectedItem());
     // The documents switched with the client's drawing off; it draws again.
     EXPECT_TRUE(IsWindowVisible(frame->m_hWndMDIClient));
@@ -782,8 +789,8 @@ TEST_F(MdiFixture, APressKeepsTheStripAsItIsUntilTheIdleUpdate)
     // The second press of a double click (the release waiting behind it).
     r = right->GetRect();
     pt = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    PostMessageA(ws->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
-    SendMessageA(ws->GetSafeHwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    PostMessageA(ws->GetOwnerObject(), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    SendMessageA(ws->GetOwnerObject(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
     Pump();
     EXPECT_EQ(docs[1], Active());
     EXPECT_TRUE(tabs.IsClickPending());
@@ -813,7 +820,7 @@ TEST_F(MdiFixture, APressOnAnInactiveGroupsStripBringsItsDocumentForward)
     ASSERT_EQ(nullptr, top->HitTest(pt));
     ASSERT_EQ(nullptr, top->HitTestNavigateButton(pt, FALSE));
     ASSERT_TRUE(qmtest::BringToForeground(frame->GetSafeHwnd()));
-    EXPECT_TRUE(ClickUntilActive(top->GetSafeHwnd(), pt, hTopDocument));
+    EXPECT_TRUE(ClickUntilActive(top->GetOwnerObject(), pt, hTopDocument));
     EXPECT_TRUE(tabs.IsClickPending());
     docktest::IdleUpdate(frame);
     EXPECT_EQ(top, tabs.GetActiveWorkspace());
@@ -908,10 +915,10 @@ TEST_F(MdiFixture, AFrameSkinLearnsOfTheTabs)
     ASSERT_TRUE(tabs.Attach(frame, FALSE));
     Pump();
     CQXPTabWorkspace* ws = tabs.GetWorkspace();
-    EXPECT_TRUE(GetWindowLongPtrA(ws->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+    EXPECT_TRUE(GetWindowLongPtrA(ws->GetOwnerObject(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
     RECT first = ws->GetItem(0)->GetRect(), second = ws->GetItem(1)->GetRect();
-    MapWindowPoints(ws->GetSafeHwnd(), HWND_DESKTOP, (LPPOINT)&first, 2);
-    MapWindowPoints(ws->GetSafeHwnd(), HWND_DESKTOP, (LPPOINT)&second, 2);
+    MapWindowPoints(ws->GetOwnerObject(), HWND_DESKTOP, (LPPOINT)&first, 2);
+    MapWindowPoints(ws->GetOwnerObject(), HWND_DESKTOP, (LPPOINT)&second, 2);
     EXPECT_GT(std::min(first.left, first.right), std::min(second.left, second.right));
 }
 
@@ -926,7 +933,7 @@ TEST_F(MdiFixture, TheClientHitTestsEveryGroupsStrip)
             CQXPTabManagerItem* pItem = ws->GetItem(i);
             RECT r = pItem->GetRect();
             POINT pt = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-            MapWindowPoints(ws->GetSafeHwnd(), frame->m_hWndMDIClient, &pt, 1);
+            MapWindowPoints(ws->GetOwnerObject(), frame->m_hWndMDIClient, &pt, 1);
             EXPECT_EQ(pItem, tabs.HitTest(pt)) << g << "," << i;
         }
     }
@@ -934,7 +941,7 @@ TEST_F(MdiFixture, TheClientHitTestsEveryGroupsStrip)
     EXPECT_EQ(nullptr, tabs.HitTest(POINT{(c.left + c.right) / 2, (c.top + c.bottom) / 2}));
     RECT r = tabs.GetWorkspace(1)->GetItem(0)->GetRect();
     POINT pt = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    MapWindowPoints(tabs.GetWorkspace(1)->GetSafeHwnd(), frame->m_hWndMDIClient, &pt, 1);
+    MapWindowPoints(tabs.GetWorkspace(1)->GetOwnerObject(), frame->m_hWndMDIClient, &pt, 1);
     tabs.ShowWorkspace(FALSE);
     EXPECT_EQ(nullptr, tabs.HitTest(pt));
     tabs.ShowWorkspace(TRUE);
@@ -995,11 +1002,11 @@ TEST_F(MdiFixture, TabsShowTheirDocumentsIcons)
     EXPECT_EQ((DWORD_PTR)hBlue, ws->GetItemImage(tabs.FindItem(children[1])));
     EXPECT_NE((DWORD_PTR)0, ws->GetItemImage(tabs.FindItem(children[2])));
     // Drawn at the start of the tab.
-    UpdateWindow(ws->GetSafeHwnd());
+    UpdateWindow(ws->GetOwnerObject());
     RECT r = tabs.FindItem(children[0])->GetRect();
-    HDC hdc = GetDC(ws->GetSafeHwnd());
+    HDC hdc = GetDC(ws->GetOwnerObject());
     COLORREF clr = GetPixel(hdc, r.left + 4 + 8, (r.top + r.bottom) / 2);
-    ReleaseDC(ws->GetSafeHwnd(), hdc);
+    ReleaseDC(ws->GetOwnerObject(), hdc);
     EXPECT_EQ(RGB(255, 0, 0), clr);
     tabs.Detach();
     DestroyIcon(hRed);
@@ -1056,20 +1063,20 @@ TEST_F(MdiFixture, ActiveFilesListsTheTabsAndActivatesTheChosenOne)
         expected.push_back(ws->GetItem(i)->m_hWnd == children[1] ? "R&&D notes" : (LPCSTR)ws->GetItem(i)->GetCaption());
     }
     ASSERT_EQ(3u, expected.size());
-    PostMessageA(ws->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(on.x, on.y));
-    SendMessageA(ws->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(on.x, on.y));
+    PostMessageA(ws->GetOwnerObject(), WM_LBUTTONUP, 0, MAKELPARAM(on.x, on.y));
+    SendMessageA(ws->GetOwnerObject(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(on.x, on.y));
     Pump();
     EXPECT_EQ(expected, listing.listed);
     RECT rcButton = files->m_rc;
-    MapWindowPoints(ws->GetSafeHwnd(), HWND_DESKTOP, (LPPOINT)&rcButton, 2);
+    MapWindowPoints(ws->GetOwnerObject(), HWND_DESKTOP, (LPPOINT)&rcButton, 2);
     EXPECT_EQ(rcButton.left, listing.at.x);
     EXPECT_EQ(rcButton.bottom, listing.at.y);
     EXPECT_TRUE(EqualRect(&rcButton, &listing.excluded));
     EXPECT_EQ(children[0], Active());
     // Dismissed, the list changes nothing.
     listing.choice = -1;
-    PostMessageA(ws->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(on.x, on.y));
-    SendMessageA(ws->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(on.x, on.y));
+    PostMessageA(ws->GetOwnerObject(), WM_LBUTTONUP, 0, MAKELPARAM(on.x, on.y));
+    SendMessageA(ws->GetOwnerObject(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(on.x, on.y));
     Pump();
     EXPECT_EQ(children[0], Active());
     listing.Detach();
@@ -1105,7 +1112,7 @@ TEST_F(MdiFixture, EachTabsCloseButtonClosesItsDocument)
     tabs.SetFlags(0x10);
     Pump();
     CQXPTabWorkspace* ws = tabs.GetWorkspace();
-    UpdateWindow(ws->GetSafeHwnd());
+    UpdateWindow(ws->GetOwnerObject());
     for (HWND h : children) {
         CQXPTabManagerItem* item = tabs.FindItem(h);
         ASSERT_EQ(1u, item->m_arrNavigateButtons.size());
@@ -1118,8 +1125,8 @@ TEST_F(MdiFixture, EachTabsCloseButtonClosesItsDocument)
     ASSERT_NE(children[0], Active());
     RECT rcClose = tabs.FindItem(children[0])->m_arrNavigateButtons[0]->m_rc;
     POINT on = {(rcClose.left + rcClose.right) / 2, (rcClose.top + rcClose.bottom) / 2};
-    PostMessageA(ws->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(on.x, on.y));
-    SendMessageA(ws->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(on.x, on.y));
+    PostMessageA(ws->GetOwnerObject(), WM_LBUTTONUP, 0, MAKELPARAM(on.x, on.y));
+    SendMessageA(ws->GetOwnerObject(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(on.x, on.y));
     Pump();
     tabs.UpdateContents();
     EXPECT_FALSE(IsWindow(children[0]));
@@ -1131,13 +1138,13 @@ TEST_F(MdiFixture, EachTabsCloseButtonClosesItsDocument)
     // Automatic: the selected tab shows its button, the other one not.
     tabs.SetFlags(0x20);
     Pump();
-    UpdateWindow(ws->GetSafeHwnd());
+    UpdateWindow(ws->GetOwnerObject());
     EXPECT_FALSE(IsRectEmpty(&tabs.FindItem(children[2])->m_arrNavigateButtons[0]->m_rc));
     EXPECT_TRUE(IsRectEmpty(&tabs.FindItem(children[1])->m_arrNavigateButtons[0]->m_rc));
     // Without the flags the tabs lose their buttons' room and show none.
     tabs.SetFlags(0);
     Pump();
-    UpdateWindow(ws->GetSafeHwnd());
+    UpdateWindow(ws->GetOwnerObject());
     EXPECT_TRUE(IsRectEmpty(&tabs.FindItem(children[2])->m_arrNavigateButtons[0]->m_rc));
 }
 
@@ -1392,7 +1399,7 @@ TEST_F(MdiFixture, ActiveFilesPopupBarActivatesTheChosenDocument)
     EXPECT_EQ(children[2], Active());
     ASSERT_TRUE(shot.pic != nullptr) << "the popup bar showed";
     RECT rcButton = files->m_rc;
-    MapWindowPoints(ws->GetSafeHwnd(), HWND_DESKTOP, (POINT*)&rcButton, 2);
+    MapWindowPoints(ws->GetOwnerObject(), HWND_DESKTOP, (POINT*)&rcButton, 2);
     EXPECT_GE(shot.rc.top, rcButton.bottom);
     EXPECT_GE(shot.rc.bottom - shot.rc.top, 3 * 16);
     EXPECT_TRUE(shot.pic->SavePng("mditabs-active-files-popup.png"));
@@ -1524,6 +1531,278 @@ TEST_F(MdiFixture, TabGroupPopupShowsTheNewGroupPictures)
         EXPECT_TRUE(ShowsPicture(*shot.pic, shot.rc.right - shot.rc.left, shot.rc.bottom - shot.rc.top, pImage))
             << nID;
     }
+}
+
+// The messages one window received while the log was in place (one log at
+// a time): its window procedure is wrapped until the log goes.
+class MessageLog {
+public:
+    struct Entry {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    MessageLog(HWND hWnd, std::vector<UINT> watched) : m_hWnd(hWnd), m_watched(std::move(watched))
+    {
+        s_pLog = this;
+        m_pfnOld = (WNDPROC)SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)&MessageLog::Proc);
+    }
+    ~MessageLog()
+    {
+        SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, (LONG_PTR)m_pfnOld);
+        s_pLog = NULL;
+    }
+    // Whether a watched message came for which the predicate holds.
+    bool Saw(const std::function<bool(const Entry&)>& pred) const
+    {
+        return std::any_of(entries.begin(), entries.end(), pred);
+    }
+    std::vector<Entry> entries;
+
+private:
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
+    {
+        MessageLog* p = s_pLog;
+        if (std::find(p->m_watched.begin(), p->m_watched.end(), m) != p->m_watched.end())
+            p->entries.push_back({m, w, l});
+        return CallWindowProcA(p->m_pfnOld, h, m, w, l);
+    }
+    static MessageLog* s_pLog;
+    HWND m_hWnd;
+    std::vector<UINT> m_watched;
+    WNDPROC m_pfnOld;
+};
+MessageLog* MessageLog::s_pLog = NULL;
+
+POINT CentreOf(const RECT& r)
+{
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// While a command-bar menu is open the tabs neither light up under the real
+// mouse nor offer tooltips, in the strip window and in the groups the client
+// draws; once the menu closed they do again.
+TEST_F(MdiFixture, AnOpenMenuKeepsTheTabsFromHoverAndTooltips)
+{
+    for (BOOL bGroups : {FALSE, TRUE}) {
+        SCOPED_TRACE(bGroups ? "tab groups" : "one strip");
+        qmtest::ParkPointer();
+        ASSERT_TRUE(tabs.Attach(frame, bGroups));
+        tabs.Refresh();
+        Pump();
+        tabs.GetPaintManager()->m_bHotTracking = TRUE;
+        tabs.SetToolTipMode(1);
+        ASSERT_TRUE(qmtest::BringToForeground(frame->GetSafeHwnd()));
+        CQXPTabWorkspace* ws = tabs.GetWorkspace();
+        CQXPTabManagerItem* item = tabs.FindItem(children[0]);
+        ASSERT_NE(nullptr, item);
+        const HWND hOwner = ws->GetOwnerObject();
+        const POINT onTab = CentreOf(item->GetRect());
+        POINT onScreen = onTab;
+        ClientToScreen(hOwner, &onScreen);
+        // The owner window's own tool hit test (the tooltips ask it).
+        auto tooltip = [&] {
+            TOOLINFOA ti = {};
+            ti.cbSize = sizeof(ti);
+            const INT_PTR n = CWnd::FromHandlePermanent(hOwner)->OnToolHitTest(onTab, &ti);
+            free(ti.lpszText);
+            return n;
+        };
+        ASSERT_EQ(item->GetIndex() + 1, tooltip());
+
+        MessageLog moves(hOwner, {WM_MOUSEMOVE});
+        BOOL bHotWhileOpen = TRUE;
+        INT_PTR nTipWhileOpen = 0;
+        RECT rcDocs;
+        GetWindowRect(frame->m_hWndMDIClient, &rcDocs);
+        const POINT ptMenu = {rcDocs.left + 40, rcDocs.bottom - 120};
+        CQXPCommandBarsActiveFiles menu(NULL);
+        // Whatever happens, the menu closes after a while.
+        const UINT_PTR nWatchdog = SetTimer(NULL, 0, 7000, [](HWND, UINT, UINT_PTR id, DWORD) {
+            KillTimer(NULL, id);
+            ToolkitMouseManager::GetInstance()->SendTrackLost();
+        });
+        qmtest::Script script;
+        script.Add([] { return ToolkitMouseManager::GetInstance()->GetTrackedCount() > 0; });
+        script.Then([&] { qmtest::MouseMoveTo(onScreen); });
+        // The move reached the window that draws the tab.
+        const RECT rcTab = item->GetRect();
+        script.Add([&] {
+            return moves.Saw([&](const MessageLog::Entry& e) {
+                return PtInRect(&rcTab, POINT{(short)LOWORD(e.lParam), (short)HIWORD(e.lParam)}) != FALSE;
+            });
+        });
+        script.Then([&] {
+            bHotWhileOpen = ws->GetHighlighted() != NULL;
+            nTipWhileOpen = tooltip();
+            qmtest::KeyStroke(VK_ESCAPE);
+        });
+        script.Add([] { return ToolkitMouseManager::GetInstance()->GetTrackedCount() == 0; });
+        const bool bDone =
+            script.Run([&] { menu.Track(frame, {{"One", NULL}, {"Two", NULL}}, ptMenu, RECT{0, 0, 0, 0}); }, 8000);
+        KillTimer(NULL, nWatchdog);
+        ASSERT_TRUE(bDone);
+        EXPECT_FALSE(bHotWhileOpen) << "no hot tab while the menu is open";
+        EXPECT_EQ(-1, nTipWhileOpen) << "no tooltip while the menu is open";
+
+        // Closed: the next move over the tab lights it up.
+        qmtest::MouseMoveTo(POINT{onScreen.x + 1, onScreen.y});
+        EXPECT_TRUE(qmtest::WaitUntil(
+            [&] {
+                Pump();
+                return ws->GetHighlighted() == item;
+            },
+            5000));
+        EXPECT_EQ(item->GetIndex() + 1, tooltip());
+        qmtest::ParkPointer();
+        tabs.Detach();
+        Pump();
+    }
+}
+
+// With tab groups the MDI client takes the strips' mouse itself: its class
+// has double clicks, so the second press of a real double click on a tab
+// reaches the frame's notification as a double click; a right click goes
+// there with the point in the client.
+TEST_F(MdiFixture, TheClientPassesPressesOnItsGroupsToTheFrame)
+{
+    ASSERT_NO_FATAL_FAILURE(SplitIntoGroups(ID_WORKSPACE_NEWVERTICAL));
+    const HWND hClient = frame->m_hWndMDIClient;
+    EXPECT_TRUE(GetClassLongPtrA(hClient, GCL_STYLE) & CS_DBLCLKS);
+    ASSERT_TRUE(qmtest::BringToForeground(frame->GetSafeHwnd()));
+    CQXPTabWorkspace* first = tabs.GetWorkspace(0);
+    CQXPTabManagerItem* item = first->GetItem(0);
+    const POINT onTab = CentreOf(item->GetRect());
+    POINT onScreen = onTab;
+    ClientToScreen(hClient, &onScreen);
+    const LPARAM lPoint = MAKELPARAM(onTab.x, onTab.y);
+    struct Case {
+        const char* name;
+        bool bDouble;
+        std::vector<WPARAM> presses; // as the frame hears of them
+    } cases[] = {{"double click", true, {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}}, {"right click", false, {WM_RBUTTONDOWN}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        docktest::IdleUpdate(frame);
+        MessageLog log(frame->GetSafeHwnd(), {WM_TABCLIENT_MOUSENOTIFY});
+        if (c.bDouble)
+            qmtest::DoubleClickAt(onScreen);
+        else
+            qmtest::ClickAt(onScreen, true);
+        ASSERT_TRUE(qmtest::WaitUntil(
+            [&] {
+                Pump();
+                return log.entries.size() >= c.presses.size() && GetCapture() == NULL;
+            },
+            5000));
+        std::vector<WPARAM> heard;
+        for (const auto& e : log.entries) {
+            heard.push_back(e.wParam);
+            EXPECT_EQ(lPoint, e.lParam);
+        }
+        EXPECT_EQ(c.presses, heard);
+        if (c.bDouble)
+            EXPECT_EQ(item->m_hWnd, Active());
+    }
+    qmtest::ParkPointer();
+}
+
+// The client answers for the tooltips of every group's tabs (the tooltip
+// shows over the client); none over the documents or with the tabs hidden.
+TEST_F(MdiFixture, TheClientAnswersForTheTooltipsOfItsGroups)
+{
+    ASSERT_NO_FATAL_FAILURE(SplitIntoGroups(ID_WORKSPACE_NEWHORIZONTAL));
+    tabs.SetToolTipMode(1);
+    const HWND hClient = frame->m_hWndMDIClient;
+    for (int g = 0; g < 2; ++g) {
+        CQXPTabWorkspace* ws = tabs.GetWorkspace(g);
+        for (int i = 0; i < ws->GetItemCount(); ++i) {
+            SCOPED_TRACE(testing::Message() << g << "," << i);
+            CQXPTabManagerItem* pItem = ws->GetItem(i);
+            TOOLINFOA ti = {};
+            ti.cbSize = sizeof(ti);
+            EXPECT_EQ(i + 1, tabs.OnToolHitTest(CentreOf(pItem->GetRect()), &ti));
+            EXPECT_EQ(hClient, ti.hwnd);
+            ASSERT_NE(nullptr, ti.lpszText);
+            EXPECT_STREQ(pItem->GetCaption(), ti.lpszText);
+            free(ti.lpszText);
+        }
+    }
+    const POINT onTab = CentreOf(tabs.GetWorkspace(1)->GetItem(0)->GetRect());
+    EXPECT_EQ(-1, tabs.OnToolHitTest(CentreOf(tabs.GetWorkspace(1)->m_rcContent), NULL));
+    tabs.ShowWorkspace(FALSE);
+    EXPECT_EQ(-1, tabs.OnToolHitTest(onTab, NULL));
+    tabs.ShowWorkspace(TRUE);
+    EXPECT_EQ(1, tabs.OnToolHitTest(onTab, NULL));
+}
+
+// With tab groups the client draws each group's strip as the tab painter
+// draws it, the splitter between the groups with the appearance's frame
+// routine, and a frame of two pixels around the groups in its non-client
+// area.
+TEST_F(MdiFixture, TheClientDrawsItsGroupsSplittersAndFrame)
+{
+    const HWND hClient = frame->m_hWndMDIClient;
+    auto clientSize = [&] {
+        RECT rcWindow, rcClient;
+        GetWindowRect(hClient, &rcWindow);
+        GetClientRect(hClient, &rcClient);
+        return SIZE{(rcWindow.right - rcWindow.left) - rcClient.right,
+                    (rcWindow.bottom - rcWindow.top) - rcClient.bottom};
+    };
+    const SIZE szEdges = clientSize();
+    ASSERT_NO_FATAL_FAILURE(SplitIntoGroups(ID_WORKSPACE_NEWVERTICAL));
+    const SIZE szFramed = clientSize();
+    EXPECT_EQ(szEdges.cx + 4, szFramed.cx);
+    EXPECT_EQ(szEdges.cy + 4, szFramed.cy);
+
+    RECT rc;
+    GetClientRect(hClient, &rc);
+    painttest::MemoryDC drawn(rc.right, rc.bottom, RGB(1, 2, 3));
+    SendMessageA(hClient, WM_PRINTCLIENT, (WPARAM)drawn.dc()->GetSafeHdc(), PRF_CLIENT);
+    // Each strip's band as the painter draws the group.
+    for (int g = 0; g < 2; ++g) {
+        SCOPED_TRACE(g);
+        CQXPTabWorkspace* ws = tabs.GetWorkspace(g);
+        painttest::MemoryDC alone(rc.right, rc.bottom, RGB(1, 2, 3));
+        tabs.GetPaintManager()->DrawTabControl(ws, alone.dc()->GetSafeHdc(), ws->m_rcGroup);
+        const RECT& band = ws->m_rcStrip;
+        ASSERT_FALSE(IsRectEmpty(&band));
+        int nDiffer = 0;
+        for (int y = band.top; y < band.bottom; y += 2)
+            for (int x = band.left; x < band.right; x += 3)
+                nDiffer += drawn.Pixel(x, y) != alone.Pixel(x, y);
+        EXPECT_EQ(0, nDiffer);
+        EXPECT_NE(RGB(1, 2, 3), drawn.Pixel(CentreOf(ws->GetItem(0)->GetRect()).x, CentreOf(band).y));
+    }
+    // The splitter: light towards the left group, dark towards the right.
+    const TabColorSet& colors = tabs.GetPaintManager()->GetColors();
+    const RECT bar = tabs.GetWorkspace(0)->m_rcSplitter;
+    const int y = (bar.top + bar.bottom) / 2;
+    EXPECT_EQ(colors.clrHighlight3D, drawn.Pixel(bar.left, y));
+    EXPECT_EQ(colors.clrControlFace, drawn.Pixel((bar.left + bar.right) / 2, y));
+    EXPECT_EQ(colors.clrShadow3D, drawn.Pixel(bar.right - 1, y));
+
+    // The frame on the screen: the face next to the client area, a sunken
+    // line outside it.
+    ASSERT_TRUE(qmtest::BringToForeground(frame->GetSafeHwnd()));
+    RedrawWindow(hClient, NULL, NULL, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    POINT origin = {0, 0};
+    ClientToScreen(hClient, &origin);
+    HDC hScreen = GetDC(NULL);
+    const COLORREF clrInner = GetPixel(hScreen, origin.x + 20, origin.y - 1);
+    const COLORREF clrOuter = GetPixel(hScreen, origin.x + 20, origin.y - 2);
+    ReleaseDC(NULL, hScreen);
+    EXPECT_EQ(colors.clrControlFace, clrInner);
+    EXPECT_EQ(colors.clrShadow3D, clrOuter);
+    RECT rcShot;
+    GetWindowRect(frame->GetSafeHwnd(), &rcShot);
+    qmtest::SaveScreenPng(rcShot, qmtest::ScreenshotDir(QM_BIN_DIR) + "/mditabs-groups-side-by-side.png");
+
+    // Without the groups the frame goes again.
+    tabs.Detach();
+    Pump();
+    EXPECT_EQ(szEdges.cx, clientSize().cx);
 }
 
 } // namespace

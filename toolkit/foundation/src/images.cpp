@@ -386,11 +386,37 @@ void CQXPIconImage::SetIcon(const CQXPIconHandle& handle, int nState)
     }
 }
 
-void CQXPIconImage::SetIcon(CQXPIconHandle& handle, int nState)
+void CQXPIconImage::SetIcon(CQXPIconHandle& handle, int nState, SIZE szKnown)
 {
-    SetIcon(static_cast<const CQXPIconHandle&>(handle), nState);
-    if (handle.IsOwning())
-        handle.Clear();
+    if (!handle.IsOwning() || handle.IsEmpty()) {
+        SetIcon(static_cast<const CQXPIconHandle&>(handle), nState);
+        if (handle.IsOwning())
+            handle.Clear();
+        return;
+    }
+    // An owning handle gives its image over: no copy is made and freed.
+    RefreshGenerated();
+    CQXPIconHandle* pTarget;
+    switch (nState) {
+    case qxImageDisabled: pTarget = &m_hDisabled; break;
+    case qxImageHot: pTarget = &m_hHot; break;
+    case qxImageChecked: pTarget = &m_hChecked; break;
+    case qxImagePressed: pTarget = &m_hPressed; break;
+    default: pTarget = &m_hNormal; break;
+    }
+    pTarget->Clear();
+    pTarget->m_hIcon = handle.m_hIcon;
+    pTarget->m_hBitmap = handle.m_hBitmap;
+    handle.m_hIcon = NULL;
+    handle.m_hBitmap = NULL;
+    handle.Clear();
+    if (nState == qxImageNormal) {
+        SIZE sz = szKnown.cx > 0 && szKnown.cy > 0 ? szKnown : m_hNormal.GetExtent();
+        if (sz.cx > 0 && sz.cy > 0) {
+            m_nWidth = sz.cx;
+            m_nHeight = sz.cy;
+        }
+    }
 }
 
 namespace {
@@ -658,6 +684,34 @@ CQXPImageManager* AFXAPI GetGlobalImageManager()
 
 void AFXAPI CQXPImageManager::SetUseSystemBlending(BOOL bUse) { g_bUseSystemBlending = bUse; }
 
+namespace {
+
+// The icon set of a command, made when missing for a normal image.
+CQXPIconSet* IconSetFor(CQXPImageManager* pManager, UINT nID, int nState)
+{
+    CQXPIconSet* pSet = pManager->GetIconSet(nID);
+    if (!pSet && nState == qxImageNormal) {
+        pSet = new CQXPIconSet(nID, pManager);
+        pManager->m_mapImages[nID] = pSet;
+    }
+    return pSet;
+}
+
+// One piece of a strip (of size szPiece) filed under its command and width:
+// the owning handle hands its image over, which need not be measured.
+BOOL StorePiece(CQXPImageManager* pManager, CQXPIconHandle& piece, SIZE szPiece, UINT nID, int nWidth, int nState)
+{
+    if (piece.IsEmpty() || szPiece.cx <= 0 || szPiece.cy <= 0 || nWidth <= 0)
+        return FALSE;
+    CQXPIconSet* pSet = IconSetFor(pManager, nID, nState);
+    if (!pSet)
+        return FALSE;
+    pSet->CreateIcon(nWidth)->SetIcon(piece, nState, szPiece);
+    return TRUE;
+}
+
+} // namespace
+
 BOOL CQXPImageManager::SetIcon(const CQXPIconHandle& image, UINT nID, int nWidth, int nHeight, int nState)
 {
     SIZE ext = image.GetExtent();
@@ -669,13 +723,9 @@ BOOL CQXPImageManager::SetIcon(const CQXPIconHandle& image, UINT nID, int nWidth
     }
     if (nWidth <= 0)
         return FALSE;
-    CQXPIconSet* pSet = GetIconSet(nID);
-    if (!pSet) {
-        if (nState != qxImageNormal)
-            return FALSE;
-        pSet = new CQXPIconSet(nID, this);
-        m_mapImages[nID] = pSet;
-    }
+    CQXPIconSet* pSet = IconSetFor(this, nID, nState);
+    if (!pSet)
+        return FALSE;
     CQXPIconImage* pImage = pSet->CreateIcon(nWidth);
     pImage->SetIcon(image, nState);
     return TRUE;
@@ -701,6 +751,11 @@ BOOL CQXPImageManager::SetIcons(HIMAGELIST hImageList, const UINT* pIDs, int nCo
             nHeight = info.rcImage.bottom - info.rcImage.top;
         }
     }
+    // Every icon the list gives out has the list's size.
+    SIZE szPiece = {0, 0};
+    int cxList = 0, cyList = 0;
+    if (::ImageList_GetIconSize(hImageList, &cxList, &cyList))
+        szPiece = SIZE{cxList, cyList};
     int nNext = 0;
     for (int i = 0; i < nCount; ++i) {
         UINT nID = pIDs ? pIDs[i] : (UINT)i;
@@ -710,7 +765,10 @@ BOOL CQXPImageManager::SetIcons(HIMAGELIST hImageList, const UINT* pIDs, int nCo
             break;
         CQXPIconHandle handle;
         handle.SetIcon(::ImageList_GetIcon(hImageList, nNext++, ILD_NORMAL));
-        SetIcon(handle, nID, nWidth, nHeight, nState);
+        if (nWidth == 0 && nHeight == 0)
+            SetIcon(handle, nID, 0, 0, nState);
+        else
+            StorePiece(this, handle, szPiece, nID, nWidth, nState);
     }
     return TRUE;
 }
@@ -753,7 +811,7 @@ BOOL CQXPImageManager::SetIconsFromBitmap(HBITMAP hBitmap, const UINT* pIDs, int
             ++nNext;
             CQXPIconHandle handle;
             handle.SetBitmap(MakeBitmap(piece, nWidth, cy));
-            SetIcon(handle, nID, nWidth, nHeight, nState);
+            StorePiece(this, handle, SIZE{nWidth, cy}, nID, nWidth, nState);
         }
         return TRUE;
     }

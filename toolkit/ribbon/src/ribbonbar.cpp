@@ -134,7 +134,13 @@ void CQXPRibbonGroup::EnsurePopupButton()
     CQXPRibbonGroupControlPopup* pButton = new CQXPRibbonGroupControlPopup;
     pButton->SetGroup(this);
     pButton->SetCaption(m_strCaption);
+    // Adding renumbers the bar's controls, which lets its selection go: the
+    // control the keyboard (or the mouse) is on stays selected.
+    CQXPControl* pSelected = pBar->GetSelected();
+    const int nHow = pSelected ? pSelected->GetSelected() : 0;
     pBar->GetControls()->AddControl(pButton, m_nId, CString(), -1, TRUE);
+    if (pSelected && !pBar->GetSelected())
+        pBar->SetSelected(pSelected->GetIndex(), nHow);
     pButton->InternalAddRef();
     pButton->SetHideFlag(qxpHideWrap, TRUE);
     if (!IsVisible())
@@ -311,7 +317,7 @@ void CQXPRibbonTab::SetVisible(BOOL bVisible)
         return;
     if (!bVisible && m_pRibbonBar->GetSelectedTab() == this) {
         // The first focusable tab from the start takes its place.
-        CQXPTabManagerItem* pNext = m_pRibbonBar->GetTabControl()->FindNextFocusable(-1, +1);
+        CQXPTabManagerItem* pNext = m_pRibbonBar->GetTabControl()->FindNextFocusable(0, +1);
         m_pRibbonBar->SelectTab(pNext ? pNext->GetIndex() : -1);
     }
     m_pRibbonBar->OnRecalcLayout();
@@ -564,7 +570,7 @@ void CQXPRibbonBar::SetRibbonMinimized(BOOL bMinimized)
         if (m_nSelectedBeforeMinimize >= 0 && m_nSelectedBeforeMinimize < GetTabCount())
             pSelect = GetTab(m_nSelectedBeforeMinimize);
         if (!pSelect || !pSelect->IsVisible())
-            pSelect = m_pTabControl->FindNextFocusable(-1, +1);
+            pSelect = m_pTabControl->FindNextFocusable(0, +1);
         m_pTabControl->CQXPTabManager::SetSelectedItem(pSelect);
     }
     UpdateGroupsVisibility();
@@ -611,6 +617,17 @@ BOOL CQXPRibbonBar::OpenTabPopup(int nTab, BOOL bKeyboard)
     return TRUE;
 }
 
+CQXPPopupBar* CQXPRibbonBar::OpenTabPopupFromKeyboard(int nTab)
+{
+    CQXPPopupBar* pPopup = OpenTabPopup(nTab, TRUE) ? GetTabPopup() : NULL;
+    if (pPopup) {
+        const int nFirst = pPopup->GetControls()->GetNext(-1, +1);
+        if (nFirst != -1)
+            pPopup->SetSelected(nFirst, 2);
+    }
+    return pPopup;
+}
+
 CQXPPopupBar* CQXPRibbonBar::GetTabPopup() const
 {
     return dynamic_cast<CQXPPopupBar*>(m_pTabControl->GetCommandBar());
@@ -620,6 +637,7 @@ void CQXPRibbonBar::OnTabPopupClosed()
 {
     if (!m_bMinimized || !GetSelectedTab())
         return;
+    m_pTabControl->m_nKeyboardTab = GetSelectedTabIndex(); // the keyboard comes back to it
     m_pTabControl->CQXPTabManager::SetSelectedItem(NULL);
     UpdateGroupsVisibility();
     if (::IsWindow(m_hWnd))
@@ -1094,6 +1112,13 @@ void CQXPRibbonBar::OnMouseMove(UINT nFlags, CPoint point)
     CQXPMenuBar::OnMouseMove(nFlags, point);
 }
 
+void CQXPRibbonBar::OnMouseMoveOutside(CPoint point)
+{
+    if (m_nKeyboardEntry >= 2)
+        return;
+    CQXPMenuBar::OnMouseMoveOutside(point);
+}
+
 void CQXPRibbonBar::OnMouseLeave()
 {
     m_pTabControl->TrackMouse(m_hWnd, CPoint(-1, -1));
@@ -1166,7 +1191,7 @@ void CQXPRibbonBar::Copy(CQXPCommandBar* pOther, BOOL bRecursive)
     if (m_bMinimized)
         m_pTabControl->CQXPTabManager::SetSelectedItem(NULL);
     else if (!GetSelectedTab())
-        m_pTabControl->CQXPTabManager::SetSelectedItem(m_pTabControl->FindNextFocusable(-1, +1));
+        m_pTabControl->CQXPTabManager::SetSelectedItem(m_pTabControl->FindNextFocusable(0, +1));
     while (!m_qat.empty())
         RemoveQuickAccessControl(m_qat.back());
     for (CQXPControl* pControl : pFrom->m_qat) {

@@ -209,18 +209,14 @@ void CQXPRibbonBar::OnKeyboardTip(CQXPKeyboardTip* pTip)
     if (m_bMinimized) {
         // The popup tracks from the keyboard and shows its own tips.
         m_nKeyTipLevel = 2;
-        CQXPCommandBar* pPopup = OpenTabPopup(nTab, TRUE) ? GetTabPopup() : NULL;
-        if (pPopup) {
-            int nFirst = pPopup->GetControls()->GetNext(-1, +1);
-            if (nFirst != -1)
-                pPopup->SetSelected(nFirst, 2);
-            if (m_pCommandBars)
-                m_pCommandBars->QueueKeyboardTips(pPopup, pPopup->GetKeyboardTipsDepth());
-        }
+        CQXPCommandBar* pPopup = OpenTabPopupFromKeyboard(nTab);
+        if (pPopup && m_pCommandBars)
+            m_pCommandBars->QueueKeyboardTips(pPopup, pPopup->GetKeyboardTipsDepth());
     } else if (SelectTab(nTab) && ::IsWindow(m_hWnd)) {
-        // The tab row has the keyboard; its groups show their keytips.
+        // The tab row is selected from the keyboard; its groups show their
+        // keytips.
         ShowKeyTips(2);
-        m_pTabControl->SetKeyboardFocus(TRUE);
+        SetSelected(m_pTabControl->GetIndex(), 2);
     }
     InternalRelease();
 }
@@ -260,7 +256,42 @@ int CQXPRibbonBar::ProcessSpecialKey(int nAction)
         ShowKeyTips(1);
         return 1;
     }
+    // Up from a control of the groups (they follow the row among the
+    // controls) with nothing open: back to the tab row.
+    if (nAction == 2 && m_nPopuped == -1 && m_nSelected > m_pTabControl->GetIndex() && IsTabRowKeyboardStop()) {
+        SetSelected(m_pTabControl->GetIndex(), 3);
+        return 1;
+    }
     return CQXPMenuBar::ProcessSpecialKey(nAction);
+}
+
+BOOL CQXPRibbonBar::IsTabRowKeyboardStop() const
+{
+    return !IsCustomizeMode() && m_bTabsVisible && m_pTabControl->FindNextFocusable(0, +1) != NULL;
+}
+
+int CQXPRibbonBar::GetNextKeyboardStop(int nIndex, int nDirection) const
+{
+    const int nNext = CQXPMenuBar::GetNextKeyboardStop(nIndex, nDirection);
+    const int nRow = m_pTabControl->GetIndex();
+    if (nIndex == nRow || !IsTabRowKeyboardStop())
+        return nNext;
+    // The row is hidden to the controls' own walk: walk the same way and
+    // stop at the row when it comes before the control found.
+    const int nCount = m_pControls->GetCount();
+    int i = nIndex < 0 ? (nDirection > 0 ? 0 : nCount - 1) : nIndex + nDirection;
+    for (int k = 0; k < nCount; k++, i += nDirection) {
+        if (i < 0 || i >= nCount) {
+            if (nIndex < 0)
+                break; // from the start (end) there is no wrapping
+            i = (i + nCount) % nCount;
+        }
+        if (i == nRow)
+            return nRow;
+        if (i == nNext)
+            break;
+    }
+    return nNext;
 }
 
 BOOL CQXPRibbonBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard)

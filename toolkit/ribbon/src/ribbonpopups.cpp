@@ -340,6 +340,14 @@ CQXPRibbonTabPopupToolBar::CQXPRibbonTabPopupToolBar(CQXPRibbonBar* pRibbon, CQX
     m_pScrollRight->SetHideFlag(qxpHideScroll, TRUE);
 }
 
+BOOL CQXPRibbonTabPopupToolBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard)
+{
+    const BOOL bResult = CQXPRibbonGroupsPopupToolBar::SetTrackingMode(bMode, bSelectFirst, bKeyboard);
+    if (!bMode && bResult && m_pRibbon && m_pRibbon->GetTabPopup() == this)
+        m_pRibbon->OnTabPopupClosed();
+    return bResult;
+}
+
 void CQXPRibbonTabPopupToolBar::LayoutPopupGroups(CDC* pDC)
 {
     const RibbonGroupsResult res = m_pRibbon->LayoutGroupsIn(pDC, m_groups, m_rcGroups, m_nGroupOffset, CRect(4, 3, 6, 3));

@@ -370,9 +370,6 @@ BOOL CQXPRibbonBar::ShowSelectedControlMenu()
 
 int CQXPRibbonBar::ProcessHookKeyDown(UINT nKey)
 {
-    // The tab row has the keyboard: arrows step the tabs or leave the row.
-    if (!IsCustomizeMode() && !GetSelected() && m_pTabControl->OnHookKeyDown(nKey))
-        return 1;
     // The key comes through the keyboard hook: the menu (a loop of its own)
     // opens from the ribbon's queue instead.
     const BOOL bShift = (::GetKeyState(VK_SHIFT) & 0x8000) != 0;

@@ -27,7 +27,9 @@ void CRibbonTabAppearance::DrawSingleButton(HDC hDC, CQXPTabManager* pManager, C
     const CQXPRibbonTab* pTab = dynamic_cast<const CQXPRibbonTab*>(pItem);
     const CRect rc(pItem->GetRect());
     const BOOL bSelected = pItem == pManager->GetSelectedItem();
-    const BOOL bHot = pItem == pManager->GetHighlighted() || pItem == pManager->GetPressed();
+    const CQXPRibbonControlTab* pRow = dynamic_cast<const CQXPRibbonControlTab*>(pManager);
+    const BOOL bHot = pItem == pManager->GetHighlighted() || pItem == pManager->GetPressed() ||
+                      (pRow && pItem == pRow->GetKeyboardTab() && !bSelected);
     m_pTheme->DrawRibbonTabFace(CDC::FromHandle(hDC), CRect(rc.left, rc.top, rc.right - 1, rc.bottom - 1),
                                 pTab ? pTab->m_nContextColor : 0, bSelected, bHot, pManager->IsFocused());
 }
@@ -154,12 +156,37 @@ void CQXPRibbonControlTab::SetSelectedItem(CQXPTabManagerItem* pItem)
     nm.code = (UINT)TCN_SELCHANGE;
     if (pSite)
         pSite->SendMessage(WM_NOTIFY, QXP_ID_RIBBON_TABS, (LPARAM)&nm);
-    // Accessibility clients follow the tab: the window answers the tab
-    // list for this control's id, whose children are the tabs.
-    const int nIndex = GetCurSel();
-    if (nIndex >= 0 && ::IsWindow(pBar->GetSafeHwnd()))
-        ::NotifyWinEvent(EVENT_OBJECT_FOCUS, pBar->GetSafeHwnd(), QXP_ID_RIBBON_TABS, nIndex + 1);
+    NotifyTabFocus();
     pBar->InternalRelease();
+}
+
+void CQXPRibbonControlTab::NotifyTabFocus()
+{
+    // The window answers the tab list for this control's id, whose
+    // children are the tabs.
+    CQXPRibbonBar* pBar = GetRibbonBar();
+    CQXPTabManagerItem* pTab = GetKeyboardTab();
+    if (!pTab)
+        pTab = GetSelectedItem();
+    if (pBar && pTab && ::IsWindow(pBar->GetSafeHwnd()))
+        ::NotifyWinEvent(EVENT_OBJECT_FOCUS, pBar->GetSafeHwnd(), QXP_ID_RIBBON_TABS, pTab->GetIndex() + 1);
+}
+
+BOOL CQXPRibbonControlTab::OnSetSelected(int bSelected)
+{
+    // Stored and the bar told as for any control; the popup opens and
+    // closes only through the row's own keys and clicks.
+    if (!CQXPControl::OnSetSelected(bSelected))
+        return FALSE;
+    if (bSelected == 2 || bSelected == 3)
+        SetKeyboardFocus(TRUE);
+    if (bSelected) {
+        NotifyTabFocus();
+    } else {
+        m_pHighlighted = NULL;
+        SetKeyboardFocus(FALSE);
+    }
+    return TRUE;
 }
 
 void CQXPRibbonControlTab::Draw(CDC* pDC)
@@ -204,46 +231,77 @@ BOOL CQXPRibbonControlTab::OnSetPopup(BOOL bPopup)
 void CQXPRibbonControlTab::SetKeyboardFocus(BOOL bFocus)
 {
     bFocus = bFocus ? TRUE : FALSE;
-    if (bFocus && !GetSelectedItem())
-        SetSelectedItem(FindNextFocusable(-1, +1));
+    CQXPRibbonBar* pBar = GetRibbonBar();
+    const BOOL bMinimized = pBar && pBar->IsRibbonMinimized();
+    if (bFocus && bMinimized) {
+        // Selecting a tab would open its popup: the keyboard lights one.
+        CQXPTabManagerItem* pTab = m_nKeyboardTab >= 0 ? FindNextFocusable(m_nKeyboardTab, +1) : NULL;
+        if (!pTab)
+            pTab = FindNextFocusable(0, +1);
+        m_nKeyboardTab = pTab ? pTab->GetIndex() : -1;
+    } else if (bFocus && !GetSelectedItem()) {
+        SetSelectedItem(FindNextFocusable(0, +1));
+    }
     if (bFocus == m_bKeyboardFocus)
         return;
     m_bKeyboardFocus = bFocus;
     RedrawControl(NULL, FALSE);
 }
 
-BOOL CQXPRibbonControlTab::OnHookKeyDown(UINT nKey)
+CQXPRibbonTab* CQXPRibbonControlTab::GetKeyboardTab() const
 {
+    if (!m_bKeyboardFocus)
+        return NULL;
     CQXPRibbonBar* pBar = GetRibbonBar();
-    if (!m_bKeyboardFocus || !pBar || nKey < VK_LEFT || nKey > VK_DOWN)
-        return FALSE;
+    if (pBar && pBar->IsRibbonMinimized())
+        return m_nKeyboardTab >= 0 && m_nKeyboardTab < GetItemCount() ? GetTab(m_nKeyboardTab) : NULL;
+    return GetSelectedTab();
+}
+
+void CQXPRibbonControlTab::SetKeyboardTab(CQXPTabManagerItem* pTab)
+{
+    m_nKeyboardTab = pTab->GetIndex();
+    EnsureVisible(pTab);
+    RedrawControl(NULL, FALSE);
+    NotifyTabFocus();
+}
+
+int CQXPRibbonControlTab::OnHookKeyDown(UINT nKey, LPARAM lKeyData)
+{
+    (void)lKeyData;
+    CQXPRibbonBar* pBar = GetRibbonBar();
+    const BOOL bMinimized = pBar && pBar->IsRibbonMinimized();
+    const BOOL bOpenKey = bMinimized && (nKey == VK_RETURN || nKey == VK_SPACE);
+    if (!m_bKeyboardFocus || !pBar || ((nKey < VK_LEFT || nKey > VK_DOWN) && !bOpenKey))
+        return 0;
     if (CQXPCommandBars* pCommandBars = pBar->GetCommandBars())
         pCommandBars->HideKeyboardTips();
     HWND hWnd = pBar->GetSafeHwnd();
-    if (nKey == VK_LEFT || nKey == VK_RIGHT) {
-        // The tab manager's step (it swaps the keys right to left).
-        CQXPTabManager::OnKeyDown(hWnd, nKey);
-        return TRUE;
+    UINT nArrow = nKey;
+    if (pBar->IsLayoutRTL() && (nKey == VK_LEFT || nKey == VK_RIGHT))
+        nArrow = nKey == VK_LEFT ? VK_RIGHT : VK_LEFT;
+    if (nArrow == VK_LEFT || nArrow == VK_RIGHT) {
+        const int nStep = nArrow == VK_RIGHT ? +1 : -1;
+        CQXPRibbonTab* pFrom = GetKeyboardTab();
+        CQXPTabManagerItem* pTo = pFrom ? FindNextFocusable(pFrom->GetIndex() + nStep, nStep) : NULL;
+        if (!pTo)
+            return 0; // the bar steps on to the control beside the row
+        if (bMinimized)
+            SetKeyboardTab(pTo);
+        else
+            CQXPTabManager::OnKeyDown(hWnd, nKey); // the tab manager's own step
+        return 1;
     }
-    SetKeyboardFocus(FALSE);
-    CQXPControls* pControls = pBar->GetControls();
-    int nSelect = -1;
-    if (nKey == VK_UP) {
-        nSelect = pControls->GetNext(-1, +1);
-    } else {
-        // The first control of the groups the selected tab shows.
-        CQXPRibbonTab* pTab = pBar->IsGroupsVisible() ? GetSelectedTab() : NULL;
-        for (int i = 0; pTab && i < pTab->GetGroupCount() && nSelect < 0; i++) {
-            CQXPRibbonGroup* pGroup = pTab->GetGroup(i);
-            CQXPControl* pButton = pGroup->GetPopupButton();
-            if (pGroup->IsCollapsed() && pButton && pButton->IsVisible(0))
-                nSelect = pButton->GetIndex();
-            for (int j = 0; j < pGroup->GetCount() && nSelect < 0; j++)
-                if (pGroup->GetAt(j)->IsVisible(0) && !(pGroup->GetAt(j)->GetFlags() & qxpFlagSkipFocus))
-                    nSelect = pGroup->GetAt(j)->GetIndex();
-        }
+    if (bMinimized && nKey != VK_UP) {
+        // The lit tab opens from the keyboard, its first control selected.
+        CQXPRibbonTab* pTab = GetKeyboardTab();
+        if (pTab)
+            pBar->OpenTabPopupFromKeyboard(pTab->GetIndex());
+        return 1;
     }
-    if (nSelect >= 0)
+    const int nSelect =
+        nKey == VK_UP ? pBar->GetControls()->GetNext(-1, +1) : pBar->GetNextKeyboardStop(GetIndex(), +1);
+    if (nSelect >= 0 && nSelect != GetIndex())
         pBar->SetSelected(nSelect, nKey == VK_UP ? 3 : 2);
-    return TRUE;
+    return 1;
 }

@@ -165,6 +165,28 @@ TEST_F(RibbonBarTest, TheTabRowIsATabManagerThatScrollsTheTabsThatDoNotFit)
     EXPECT_EQ(14, Ribbon()->GetSelectedTabIndex());
 }
 
+TEST_F(RibbonBarTest, AHiddenTabGivesItsPlaceToTheFirstShownTab)
+{
+    // Hiding the selected tab selects the first visible, enabled tab.
+    ASSERT_TRUE(Ribbon()->SelectTab(1));
+    Ribbon()->GetTab(0)->SetEnabled(FALSE);
+    Ribbon()->GetTab(1)->SetVisible(FALSE);
+    EXPECT_EQ(2, Ribbon()->GetSelectedTabIndex());
+    EXPECT_TRUE(Ribbon()->GetTab(2)->GetGroup(0)->GetAt(0)->IsVisible(0));
+    Ribbon()->GetTab(0)->SetEnabled(TRUE);
+    Ribbon()->GetTab(2)->SetVisible(FALSE);
+    EXPECT_EQ(0, Ribbon()->GetSelectedTabIndex());
+    // Restored while the tab it showed is hidden, a minimised ribbon shows
+    // the first one shown.
+    Ribbon()->GetTab(2)->SetVisible(TRUE);
+    ASSERT_TRUE(Ribbon()->SelectTab(2));
+    Ribbon()->SetRibbonMinimized(TRUE);
+    Ribbon()->GetTab(2)->SetVisible(FALSE);
+    Ribbon()->SetRibbonMinimized(FALSE);
+    EXPECT_EQ(0, Ribbon()->GetSelectedTabIndex());
+    EXPECT_TRUE(Ribbon()->GetTab(0)->GetGroup(0)->GetAt(0)->IsVisible(0));
+}
+
 TEST_F(RibbonBarTest, TheGroupUnderTheMouseLightsUp)
 {
     CQXPRibbonTab* pHome = Ribbon()->GetTab(0);

@@ -198,17 +198,7 @@ TEST_F(RibbonMenuTest, ShiftF10ShowsTheSelectedControlsMenuAtItsCorner)
     // Shift+F10 opens Save's menu at its corner; its Remove item takes
     // Save off the QAT.
     CRect rcMenu;
-    ChooseFromMenu(
-        [] {
-            INPUT in[4] = {};
-            for (INPUT& i : in)
-                i.type = INPUT_KEYBOARD;
-            in[0].ki.wVk = in[3].ki.wVk = VK_SHIFT;
-            in[1].ki.wVk = in[2].ki.wVk = VK_F10;
-            in[2].ki.dwFlags = in[3].ki.dwFlags = KEYEVENTF_KEYUP;
-            ::SendInput(4, in, sizeof(INPUT));
-        },
-        'R', &rcMenu);
+    ChooseFromMenu([] { qmtest::KeyStrokeWith(VK_SHIFT, VK_F10); }, 'R', &rcMenu);
     EXPECT_EQ(ptCorner, rcMenu.TopLeft());
     EXPECT_EQ(0, Ribbon()->GetQuickAccessCount()) << "the menu was Save's";
 

@@ -4,6 +4,7 @@
 // overflow; the keytips under the real keyboard. Screenshots of each.
 #include <qx/keytips.h>
 #include <qx/ribbonpopups.h>
+#include <qmtest/accessible.h>
 #include <qmtest/mouse.h>
 #include <qmtest/pump.h>
 #include <qmtest/script.h>
@@ -308,8 +309,9 @@ TEST_F(RibbonKeyTipTest, ATabsKeyPutsTheKeyboardOnTheTabRowWhereArrowsStepTheTab
     EXPECT_FALSE(pTabs->IsKeyboardFocused());
     Key('H');
     ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetKeyTipLevel() == 2 && pTabs->IsKeyboardFocused(); }));
+    EXPECT_EQ(pTabs, Ribbon()->GetSelected()) << "the row is the bar's selected control";
     Shot("ribbon-tabs-keyboard.png");
-    // Right and Left step the tabs (the tips go), past the ends nothing.
+    // Right and Left step the tabs (the tips go).
     frame.m_tabNotes.clear();
     Key(VK_RIGHT);
     ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetSelectedTabIndex() == 1; }));
@@ -318,7 +320,6 @@ TEST_F(RibbonKeyTipTest, ATabsKeyPutsTheKeyboardOnTheTabRowWhereArrowsStepTheTab
     EXPECT_TRUE(Ribbon()->IsTrackingMode());
     Key(VK_RIGHT);
     ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetSelectedTabIndex() == 2; }));
-    Key(VK_RIGHT);
     Key(VK_LEFT);
     ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetSelectedTabIndex() == 1; }));
     EXPECT_TRUE(pTabs->IsKeyboardFocused());
@@ -333,19 +334,136 @@ TEST_F(RibbonKeyTipTest, ATabsKeyPutsTheKeyboardOnTheTabRowWhereArrowsStepTheTab
     EXPECT_TRUE(qmtest::PumpUntil([&] { return !Ribbon()->IsTrackingMode(); }));
 }
 
+TEST_F(RibbonKeyTipTest, TheKeyboardStopsAtTheTabRowBetweenTheBarsControlsAndTheGroups)
+{
+    qmtest::FocusEventRecorder events;
+    ASSERT_TRUE(events.Hooked());
+    CQXPRibbonControlTab* pTabs = Ribbon()->GetTabControl();
+    CQXPControl* pSave = Ribbon()->GetQuickAccessControl(0);
+    CQXPControl* pCustomize = Ribbon()->GetQuickAccessCustomizeButton();
+    auto selected = [&](CQXPControl* pControl) {
+        return qmtest::PumpUntil([&] { return Ribbon()->GetSelected() == pControl; });
+    };
+    auto tabEvent = [&](LONG idChild) {
+        return qmtest::PumpUntil(
+            [&] { return events.Seen(Ribbon()->GetSafeHwnd(), QXP_ID_RIBBON_TABS, idChild); });
+    };
+    // F10 enters the ribbon; Right walks the QAT's controls onto the row.
+    Key(VK_F10);
+    ASSERT_TRUE(WaitForTexts("1 H I V"));
+    Key(VK_RIGHT);
+    ASSERT_TRUE(selected(pSave));
+    EXPECT_TRUE(WaitForTexts("")) << "moving leaves the keytips";
+    Key(VK_RIGHT);
+    ASSERT_TRUE(selected(pCustomize));
+    events.Clear();
+    Key(VK_RIGHT);
+    ASSERT_TRUE(selected(pTabs));
+    EXPECT_EQ(2, pTabs->GetSelected());
+    EXPECT_TRUE(pTabs->IsKeyboardFocused());
+    EXPECT_EQ(Ribbon()->GetTab(0), pTabs->GetKeyboardTab());
+    EXPECT_TRUE(tabEvent(1)) << "the selected page tab has the focus";
+    EXPECT_FALSE(IsOpen(dynamic_cast<CQXPPopupBar*>(pTabs->GetCommandBar()))) << "selecting opens nothing";
+    Shot("ribbon-tabrow-selected.png");
+
+    // On the row Right and Left change tabs; past the last one the keyboard
+    // goes on into the groups, and back.
+    Key(VK_RIGHT);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetSelectedTabIndex() == 1; }));
+    EXPECT_TRUE(tabEvent(2));
+    Key(VK_RIGHT);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetSelectedTabIndex() == 2; }));
+    EXPECT_EQ(pTabs, Ribbon()->GetSelected());
+    CQXPControl* pZoom = Ribbon()->GetTab(2)->GetGroup(0)->GetAt(0);
+    Key(VK_RIGHT);
+    ASSERT_TRUE(selected(pZoom));
+    EXPECT_EQ(2, Ribbon()->GetSelectedTabIndex());
+    EXPECT_FALSE(pTabs->IsKeyboardFocused());
+    EXPECT_EQ(0, pTabs->GetSelected()) << "the row let go";
+    Key(VK_LEFT);
+    ASSERT_TRUE(selected(pTabs));
+    EXPECT_EQ(3, pTabs->GetSelected()) << "reached backwards";
+    EXPECT_TRUE(pTabs->IsKeyboardFocused());
+    Key(VK_LEFT);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetSelectedTabIndex() == 1; }));
+
+    // Down enters the groups, Up and Shift+Tab come back to the row, Tab
+    // goes on from it; Shift+Tab on the row goes back to the QAT's button.
+    CQXPControl* pPicture = Ribbon()->GetTab(1)->GetGroup(0)->GetAt(0);
+    Key(VK_DOWN);
+    ASSERT_TRUE(selected(pPicture));
+    Key(VK_UP);
+    ASSERT_TRUE(selected(pTabs));
+    EXPECT_TRUE(pTabs->IsKeyboardFocused());
+    Key(VK_TAB);
+    ASSERT_TRUE(selected(pPicture));
+    ::SetFocus(frame.GetSafeHwnd());
+    qmtest::KeyStrokeWith(VK_SHIFT, VK_TAB);
+    ASSERT_TRUE(selected(pTabs));
+    qmtest::KeyStrokeWith(VK_SHIFT, VK_TAB);
+    ASSERT_TRUE(selected(pCustomize));
+    EXPECT_FALSE(pTabs->IsKeyboardFocused());
+    EXPECT_EQ(1, Ribbon()->GetSelectedTabIndex()) << "the tab stays";
+    // Up on the row goes to the bar's first control.
+    Key(VK_RIGHT);
+    ASSERT_TRUE(selected(pTabs));
+    Key(VK_UP);
+    ASSERT_TRUE(selected(pSave));
+    Key(VK_ESCAPE);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !Ribbon()->IsTrackingMode(); }));
+    EXPECT_FALSE(pTabs->IsKeyboardFocused());
+}
+
+TEST_F(RibbonKeyTipTest, AMinimisedRibbonsTabRowLightsTabsAndOpensThemFromTheKeyboard)
+{
+    Ribbon()->SetRibbonMinimized(TRUE);
+    Relayout();
+    CQXPRibbonControlTab* pTabs = Ribbon()->GetTabControl();
+    Key(VK_MENU);
+    ASSERT_TRUE(WaitForTexts("1 H I V"));
+    for (int i = 0; i < 3; i++)
+        Key(VK_RIGHT);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetSelected() == pTabs; }));
+    // The row lights the first tab without selecting it (that would open it).
+    EXPECT_EQ(Ribbon()->GetTab(0), pTabs->GetKeyboardTab());
+    EXPECT_EQ(-1, Ribbon()->GetSelectedTabIndex());
+    Key(VK_RIGHT);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return pTabs->GetKeyboardTab() == Ribbon()->GetTab(1); }));
+    EXPECT_EQ(-1, Ribbon()->GetSelectedTabIndex());
+    Shot("ribbon-tabrow-minimised.png");
+
+    // Down opens the lit tab, its first control selected; Escape comes back
+    // to the row on that tab; Left lights the first, Enter opens it.
+    Key(VK_DOWN);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return IsOpen(Ribbon()->GetTabPopup()); }));
+    EXPECT_EQ(1, Ribbon()->GetSelectedTabIndex());
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetTabPopup()->GetSelected() != NULL; }));
+    EXPECT_EQ((int)ID_R_PICTURE, Ribbon()->GetTabPopup()->GetSelected()->GetID());
+    Key(VK_ESCAPE);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !IsOpen(Ribbon()->GetTabPopup()); }));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetSelected() == pTabs; }));
+    EXPECT_TRUE(Ribbon()->IsTrackingMode());
+    EXPECT_EQ(Ribbon()->GetTab(1), pTabs->GetKeyboardTab());
+    EXPECT_EQ(-1, Ribbon()->GetSelectedTabIndex());
+    Key(VK_LEFT);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return pTabs->GetKeyboardTab() == Ribbon()->GetTab(0); }));
+    Key(VK_RETURN);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return IsOpen(Ribbon()->GetTabPopup()); }));
+    EXPECT_EQ(0, Ribbon()->GetSelectedTabIndex());
+    Key(VK_ESCAPE);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !IsOpen(Ribbon()->GetTabPopup()); }));
+    Key(VK_ESCAPE);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !Ribbon()->IsTrackingMode(); }));
+    EXPECT_TRUE(Ribbon()->IsRibbonMinimized());
+}
+
 TEST_F(RibbonKeyTipTest, AltWithADigitRunsAQuickAccessCommandAndWithATabsKeyOpensTheTab)
 {
     // The program's message loop hands Alt and a key to the command bars.
     auto translate = [&](MSG* pMsg) { return frame.PreTranslateMessage(pMsg) != FALSE; };
     auto altWith = [&](WORD vk) {
         ::SetFocus(frame.GetSafeHwnd());
-        INPUT in[4] = {};
-        for (INPUT& i : in)
-            i.type = INPUT_KEYBOARD;
-        in[0].ki.wVk = in[3].ki.wVk = VK_MENU;
-        in[1].ki.wVk = in[2].ki.wVk = vk;
-        in[2].ki.dwFlags = in[3].ki.dwFlags = KEYEVENTF_KEYUP;
-        ::SendInput(4, in, sizeof(INPUT));
+        qmtest::KeyStrokeWith(VK_MENU, vk);
     };
     altWith('1');
     ASSERT_TRUE(qmtest::PumpUntilTranslated([&] { return !frame.m_commands.empty(); }, translate));

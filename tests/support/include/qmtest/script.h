@@ -107,4 +107,16 @@ inline void KeyStroke(WORD vk)
     ::SendInput(2, in, sizeof(INPUT));
 }
 
+// A key pressed and released while a modifier (VK_SHIFT, VK_MENU ...) is held.
+inline void KeyStrokeWith(WORD modifier, WORD vk)
+{
+    INPUT in[4] = {};
+    for (INPUT& i : in)
+        i.type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[3].ki.wVk = modifier;
+    in[1].ki.wVk = in[2].ki.wVk = vk;
+    in[2].ki.dwFlags = in[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(4, in, sizeof(INPUT));
+}
+
 } // namespace qmtest

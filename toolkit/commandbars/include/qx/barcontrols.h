@@ -95,7 +95,9 @@ public:
     void RestorePopups(CommandBarList* pList);
 
     // --- overridables -----------------------------------------------------------------------
-    virtual BOOL ShouldSerializeControl(CQXPControl* pControl) { return !pControl->IsTemporary(); }
+    // Whether a saved layout keeps the control (temporary ones, as the
+    // expand button, are left out).
+    virtual BOOL ShouldSaveControl(CQXPControl* pControl) { return !pControl->IsTemporary(); }
     virtual void OnControlAdded(CQXPControl* pControl);
     virtual void OnControlRemoved(CQXPControl* pControl);
     virtual BOOL OnControlRemoving(CQXPControl* pControl)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <fx/fx.h>
+#include <fx/file.h>
 
 #include <vector>
 
@@ -20,6 +21,31 @@ std::vector<BYTE> AFXAPI QxpCompressLayoutBlock(const BYTE* pData, UINT nBytes);
 // the block as it is. FALSE for a damaged compressed block (bad stream,
 // implausible length, output of another length than declared).
 BOOL AFXAPI QxpExpandLayoutBlock(const BYTE* pBlock, UINT nBytes, std::vector<BYTE>& archive);
+
+// A memory file holding a layout archive, which knows the stored form.
+// Reading: AttachCompressed (or ReadWholeFile) gives the file the archive
+// of a stored block. Writing: write the archive, then DetachCompressed
+// hands out its stored form.
+class CQXPCompressedMemFile : public CMemFile {
+public:
+    CQXPCompressedMemFile() : CMemFile(1024) {}
+
+    // The file reads the archive of a stored block (inflated when it has the
+    // header, else the block as it is). With bAutoDelete the block, made
+    // with malloc, is the file's from now on (it is freed here). FALSE for a
+    // damaged block, which leaves the file empty.
+    BOOL AttachCompressed(BYTE* pBuffer, UINT nLength, BOOL bAutoDelete);
+    // What was written, in stored form: *ppBuffer receives a block made with
+    // malloc that the caller frees (NULL when empty), *pnLength its length.
+    // The file is empty afterwards.
+    void DetachCompressed(BYTE** ppBuffer, UINT* pnLength);
+    // AttachCompressed on the whole of a file; FALSE when it cannot be read,
+    // is empty, holds more than QXP_LAYOUT_MAX_ARCHIVE bytes or is damaged.
+    BOOL ReadWholeFile(LPCSTR lpszPath);
+
+private:
+    std::vector<BYTE> m_archive; // what AttachCompressed gave the file to read
+};
 
 // A saved point: scaled from the saved to the current screen size when
 // bRescale, then brought into rcWork (the work area of the monitor that

@@ -197,6 +197,10 @@ public:
     // Keyboard actions: 0 next, 1 previous, 2 close popup, 3 open popup,
     // 4 Esc, 5 Enter, 6 first, 7 last. 0 when nothing was done.
     virtual int ProcessSpecialKey(int nAction);
+    // The control the keyboard steps to from nIndex (-1: from the start or
+    // the end) in nDirection (+1, -1): the collection's next selectable
+    // control; a bar with a stop of its own among its controls adds it.
+    virtual int GetNextKeyboardStop(int nIndex, int nDirection) const { return m_pControls->GetNext(nIndex, nDirection); }
     // The mouse moved outside the bar while it tracks (client coordinates).
     virtual void OnMouseMoveOutside(CPoint point);
     // Above 0 while a modal popup runs on top of this one.
@@ -247,9 +251,17 @@ public:
     void Redraw(LPCRECT lpRect = NULL, BOOL bAnimate = TRUE);
     // The bar's size for a length and mode (and, with commit, its layout).
     virtual CSize CalcDynamicLayout(int nLength, DWORD dwMode);
+    // The size of the bar in its own window (floating toolbar, popup) for a
+    // length and layout mode; 0, 0 for bars that have none.
+    virtual CSize CalcLayout(int nLength, DWORD dwMode)
+    {
+        (void)nLength;
+        (void)dwMode;
+        return CSize(0, 0);
+    }
     // The items' shortcut texts from the manager's keyboard shortcuts (menu
     // layouts run it first while the manager's menu-shortcuts option is on).
-    void UpdateShortcuts();
+    virtual void UpdateShortcuts();
     // Draws the bar and its controls.
     virtual void DrawCommandBar(CDC* pDC, CRect rcClip);
     // The font the controls are measured and drawn with.

@@ -325,6 +325,22 @@ public:
     // as customised) in "<name>-Controls", compressed.
     void SaveBarState(LPCSTR lpszProfileName, BOOL bOnlyCustomized = TRUE);
     void LoadBarState(LPCSTR lpszProfileName, BOOL bSilent = FALSE);
+    // The steps of the contents, for a manager that keeps more or other
+    // bars. The bars to save: the toolbars (only the customized ones and
+    // those the user made when pParam->bOnlyCustomized) and the context
+    // menus the user changed, with the popups they reach; popups without an
+    // id of their own get one from 0x1000000 on.
+    virtual void GenerateCommandBarList(CommandBarList* pList, CommandBarsExchangeParam* pParam);
+    // Writes the list into section "CommandBars" (enumeration "CommandBar",
+    // each bar with its class); FALSE when the exchange failed.
+    virtual BOOL SaveCommandBarList(CQXPPropExchange* pPX, CommandBarList* pList);
+    // Reads the bars of section "CommandBars" into the list; FALSE when a
+    // bar's class cannot be made or the data is damaged.
+    virtual BOOL LoadCommandBarList(CQXPPropExchange* pPX, CommandBarList* pList);
+    // Merges loaded bars: toolbars into the program's bars of the same id
+    // (an unknown user-made one joins the manager), context menus into the
+    // registered ones; popups come along through the controls naming them.
+    virtual void RestoreCommandBarList(CommandBarList* pList, BOOL bSilent);
     // The content file used for a large layout block ("" = next to the
     // user's application data).
     void SetLayoutFilePath(LPCSTR lpszPath) { m_strLayoutFile = lpszPath ? lpszPath : ""; }

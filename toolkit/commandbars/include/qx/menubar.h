@@ -50,10 +50,21 @@ public:
     void Draw(CDC* pDC) override;
     // Rebuilds the popup from the child's system menu and takes its icon.
     void SetMDIChild(HWND hWndChild, HMENU hSysMenu);
+    // The menu opens clear of the icon: one pixel around it stays uncovered.
+    void AdjustExcludeRect(CRect& rcExclude) override { rcExclude.InflateRect(1, 1); }
 
     HWND m_hWndChild;
     HMENU m_hSysMenu;
     HICON m_hIcon;
+};
+
+// The popup of the maximised child's system menu: its items keep the
+// shortcut texts the system menu gives them ("Ctrl+F4"), whatever the
+// keyboard shortcuts of the frame say.
+class CQXPMDISysMenuPopupBar : public CQXPPopupBar {
+    DECLARE_DYNCREATE(CQXPMDISysMenuPopupBar)
+public:
+    void UpdateShortcuts() override {}
 };
 
 // One document menu the menu bar keeps: its controls (shared with the bar

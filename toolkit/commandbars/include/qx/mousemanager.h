@@ -26,6 +26,8 @@ public:
     // Every tracked bar leaves tracking (which closes it).
     void SendTrackLost() override;
     int GetTrackingLock() const override { return m_nLock; }
+    // Any bar tracks: IsTrackedBarBlocked asked for no bar.
+    BOOL IsMouseLocked() const override { return IsTrackedBarBlocked(NULL); }
     void LockTrackedBars(BOOL bLock);
     void CloseUnlockedBars();
     void AddExcludedWindow(HWND hWnd);

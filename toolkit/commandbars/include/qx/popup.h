@@ -174,7 +174,19 @@ public:
     // Leaving tracking hides the popup and ends the return-command link.
     BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
     CQXPCommandBar* GetRootParent() override;
+    // The popup's size: a menu's single column (shortened, with its expand
+    // button, gripper and tear-off strip), or a popup toolbar's rows within
+    // its MRUWidth. The length and mode are not used.
+    CSize CalcLayout(int nLength, DWORD dwMode) override;
+    // The size the popup is placed with (CalcLayout; popups of the ribbon
+    // and the combo boxes measure themselves here).
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
+    // Places a popup of that size from the request (point, exclusion
+    // rectangle, flags) inside the work area; the screen rectangle.
+    CRect CalcPosition(CSize sz);
+    // Lays the shown popup out, places it and moves its window there; the
+    // screen rectangle.
+    CRect UpdateLocation();
 
     // Shows the popup at a screen point and runs a message loop until it
     // closes; returns the chosen command id (0 when none). The command is
@@ -281,9 +293,10 @@ protected:
     // placement changed them): a re-layout places it again from there.
     CPoint m_ptRequest;
     int m_nRequestFlags = 0;
-    // Places a popup of that size from the request (point, exclusion
-    // rectangle, flags) inside the work area; the screen rectangle.
-    CRect CalcPosition(CSize sz);
+    // Moves the window to a screen rectangle and shows it: a popup that was
+    // not on screen yet comes above all top-most windows, a shown one keeps
+    // its place in the z-order.
+    void PlaceWindow(const CRect& rc);
     // The opening direction flags from the owning control and its bar, the
     // rectangle (screen) the popup must not cover; the point it opens at.
     CPoint UpdateFlags(CRect& rcExclude);

@@ -95,6 +95,14 @@ public:
     // along its top through WM_SIZEPARENT, and with CBRS_TOOLTIPS (0x10) it
     // shows the framework's tooltips itself.
     virtual BOOL CreateToolBar(DWORD dwStyle, CWnd* pParentWnd, UINT nID = 0);
+    // The window of a bar of a manager. A missing window is made, class
+    // "QXPToolBar" with the bar's Title as its text, at the last floating
+    // point (100, 100 before the bar ever floated) with an empty size, right
+    // to left with the manager, and shown without activation: a popup owned
+    // by pOwner and synchronised with its frame when bFloating, else a child
+    // of pOwner. An existing window turns into the one asked for. FALSE when
+    // the window cannot be made.
+    virtual BOOL CreateBarWindow(CWnd* pOwner, BOOL bFloating);
     // A bar made by CreateToolBar without a manager.
     BOOL IsStandalone() const { return m_pCommandBars == NULL && m_pTracker == NULL; }
     // Replaces the controls by the buttons of an RT_TOOLBAR resource (id 0
@@ -141,9 +149,16 @@ public:
     // Docks the bar on a side (0 top, 1 bottom, 2 left, 3 right): into the
     // row under the rectangle (screen coordinates), else as a new row.
     BOOL DockTo(int nPosition, LPCRECT lpRect = NULL);
-    // The floating window's size (caption included) for a width (a height
-    // with bLengthIsHeight); lays the controls out with bCommit.
-    CSize CalcFloatingLayout(int nLength, BOOL bCommit, BOOL bLengthIsHeight = FALSE);
+    // The floating window's size (caption included) for a width, or a
+    // height with qxpLayoutLengthIsHeight; with qxpLayoutMRUWidth the length
+    // is the bar's MRUWidth (unlimited when it has none). Lays the controls
+    // out with qxpLayoutCommit.
+    CSize CalcLayout(int nLength, DWORD dwMode) override;
+    // The mode a floating bar is laid out again with: committed, at its
+    // MRUWidth, horizontally.
+    enum {
+        kFloatingRelayoutMode = qxpLayoutCommit | qxpLayoutMRUWidth | qxpLayoutHorz
+    };
     // Moves the bar with the mouse, pressed at a point of the bar (client
     // coordinates), until the button is released (the tracker's move loop);
     // pressed on the border of a floating bar, the drag resizes it instead.

@@ -10,6 +10,9 @@
 #include <qx/popup.h>
 #include <qx/images.h>
 #include <qx/profile.h>
+#include <qx/propexchange.h>
+
+#include <fx/archive.h>
 
 #include <gtest/gtest.h>
 #include <qmtest/cbframe.h>
@@ -87,6 +90,51 @@ TEST(LayoutBlock, DamagedCompressedBlocksAreRefused)
         Bytes out;
         EXPECT_FALSE(QxpExpandLayoutBlock(c.block.data(), (UINT)c.block.size(), out)) << c.what;
     }
+}
+
+TEST(LayoutBlock, CompressedMemFileWritesAndReadsTheStoredForm)
+{
+    Bytes text(5000);
+    for (size_t i = 0; i < text.size(); i++)
+        text[i] = (BYTE)("Menu item "[i % 10]);
+    CQXPCompressedMemFile file;
+    file.Write(text.data(), (UINT)text.size());
+    BYTE* pBlock = NULL;
+    UINT nBlock = 0;
+    file.DetachCompressed(&pBlock, &nBlock);
+    ASSERT_NE(nullptr, pBlock);
+    EXPECT_EQ(QxpCompressLayoutBlock(text.data(), (UINT)text.size()), Bytes(pBlock, pBlock + nBlock));
+    EXPECT_EQ(0u, (UINT)file.GetLength()) << "the written archive was handed out";
+
+    // Read back from a block the file takes over.
+    CQXPCompressedMemFile reader;
+    ASSERT_TRUE(reader.AttachCompressed(pBlock, nBlock, TRUE));
+    Bytes back(text.size() + 10);
+    EXPECT_EQ((UINT)text.size(), reader.Read(back.data(), (UINT)back.size()));
+    back.resize(text.size());
+    EXPECT_EQ(text, back);
+
+    // A damaged block leaves the file empty; a short archive is read as it is.
+    Bytes damaged = QxpCompressLayoutBlock(text.data(), (UINT)text.size());
+    damaged.resize(damaged.size() / 2);
+    EXPECT_FALSE(reader.AttachCompressed(damaged.data(), (UINT)damaged.size(), FALSE));
+    EXPECT_EQ(0u, (UINT)reader.GetLength());
+    Bytes shortArchive(12, 'b');
+    ASSERT_TRUE(reader.AttachCompressed(shortArchive.data(), (UINT)shortArchive.size(), FALSE));
+    EXPECT_EQ(12u, (UINT)reader.GetLength());
+
+    // The large-layout file.
+    qmtest::TempDir folder{"qxcbmem"};
+    CQXPCompressedMemFile fromFile;
+    EXPECT_FALSE(fromFile.ReadWholeFile(folder.Path("missing.bin").c_str()));
+    std::string strEmpty = folder.Path("empty.bin");
+    qmtest::WriteFileBytes(strEmpty, std::string());
+    EXPECT_FALSE(fromFile.ReadWholeFile(strEmpty.c_str()));
+    Bytes block = QxpCompressLayoutBlock(text.data(), (UINT)text.size());
+    std::string strBlock = folder.Path("block.bin");
+    qmtest::WriteFileBytes(strBlock, std::string(block.begin(), block.end()));
+    ASSERT_TRUE(fromFile.ReadWholeFile(strBlock.c_str()));
+    EXPECT_EQ((UINT)text.size(), (UINT)fromFile.GetLength());
 }
 
 // ---------------------------------------------------------------------------
@@ -316,6 +364,64 @@ protected:
     std::unique_ptr<CPersistFrame> m_frame;
     CQXProfileStore m_store;
 };
+
+TEST_P(LayoutStore, TheCustomisedBarsGoThroughTheListStepsAndComeBackAlike)
+{
+    Customise();
+    CommandBarsExchangeParam param;
+    param.pCommandBars = Bars();
+    CommandBarList list;
+    Bars()->GenerateCommandBarList(&list, &param);
+    auto describe = [](CommandBarList& l) {
+        std::vector<std::string> out;
+        for (int i = 0; i < l.GetCount(); i++)
+            out.push_back(std::string(l.GetAt(i)->GetRuntimeClass()->m_lpszClassName) + " " +
+                          std::to_string(l.GetAt(i)->GetBarID()));
+        return out;
+    };
+    std::vector<std::string> saved = describe(list);
+    auto has = [&](CQXPCommandBar* pBar) {
+        for (int i = 0; i < list.GetCount(); i++)
+            if (list.GetAt(i) == pBar)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(has(m_frame->m_pToolBar)) << "customised";
+    EXPECT_TRUE(has(m_frame->m_pMenuBar)) << "a menu item was renamed";
+    EXPECT_FALSE(has(m_frame->m_pSecond)) << "only moved: its place is no content";
+    EXPECT_TRUE(has(m_frame->m_pMenuBar->GetControl(0)->GetCommandBar())) << "the File menu comes along";
+    for (int i = 0; i < list.GetCount(); i++)
+        if (list.GetAt(i)->IsPopupBar())
+            EXPECT_GE(list.GetAt(i)->GetBarID(), 0x1000000u) << "popups get ids of their own";
+
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        PropExchangeSectionPtr px(new CQXPPropExchangeArchive(ar));
+        px->m_dwData = (DWORD_PTR)&param;
+        px->SchemaProp();
+        ASSERT_TRUE(Bars()->SaveCommandBarList(px, &list));
+        px.Release();
+        ar.Close();
+    }
+    const UINT nLength = (UINT)file.GetLength();
+    auto load = [&](UINT nBytes, CommandBarList& loaded) {
+        file.SeekToBegin();
+        Bytes bytes(nBytes);
+        file.Read(bytes.data(), nBytes);
+        CMemFile in(bytes.data(), nBytes);
+        CArchive ar(&in, CArchive::load);
+        PropExchangeSectionPtr px(new CQXPPropExchangeArchive(ar));
+        px->m_dwData = (DWORD_PTR)&param;
+        px->SchemaProp();
+        return Bars()->LoadCommandBarList(px, &loaded);
+    };
+    CommandBarList loaded;
+    ASSERT_TRUE(load(nLength, loaded));
+    EXPECT_EQ(saved, describe(loaded));
+    CommandBarList cut;
+    EXPECT_FALSE(load(nLength / 2, cut)) << "a cut archive is damaged";
+}
 
 TEST_P(LayoutStore, APictureChangedAloneSurvivesARestart)
 {

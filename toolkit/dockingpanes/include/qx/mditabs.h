@@ -1,10 +1,11 @@
 // qx/mditabs.h - document tabs over the MDI client: one tab per visible MDI
 // child, kept in step with the children; a click activates the document. The
-// client window of the frame is subclassed; each strip is a window of its own
-// at the side the tab paint manager's position names. With tab groups the
-// documents are split into several groups, side by side or one above
-// another, each with its own strip; the workspace commands move documents
-// between groups.
+// client window of the frame is subclassed. Without tab groups the strip is
+// a window of its own at the side the tab paint manager's position names.
+// With tab groups the documents are split into several groups, side by side
+// or one above another; the client draws each group's strip, the splitters
+// between them and a frame around them itself, and the workspace commands
+// move documents between groups.
 #pragma once
 
 #include <qx/dragcontext.h>
@@ -38,13 +39,20 @@ class CQXPTabClientWnd;
 #define ID_WORKSPACE_NEWHORIZONTAL QX_ID_WORKSPACE_NEWHORIZONTAL
 #define ID_WORKSPACE_NEWVERTICAL QX_ID_WORKSPACE_NEWVERTICAL
 
-// One strip of document tabs in a window of its own.
-class CQXPTabWorkspace : public CWnd, public CQXPTabManager {
+// One strip of document tabs (one tab group). The strip has no window of
+// its own: its owner window draws it and hands it the mouse. With tab groups
+// that is the MDI client itself, which draws every group's strip, the
+// splitters between the groups and a frame around them; without groups the
+// one strip lies in a CQXPTabWorkspaceWnd beside the client; a command bar
+// may host it too (qx/tabbars.h).
+class CQXPTabWorkspace : public CQXPTabManager {
 public:
     explicit CQXPTabWorkspace(CQXPTabClientWnd* pClient);
     ~CQXPTabWorkspace() override;
 
     CQXPTabPainter* GetPaintManager() const override;
+    // Invalidates the rectangle in the owner window (nothing while the
+    // client holds its redraw back).
     void RedrawControl(LPCRECT lpRect, BOOL bAnimate) override;
     void OnPropertyChanged() override;
     COLORREF GetItemColor(const CQXPTabManagerItem* pItem) const override;
@@ -60,24 +68,30 @@ public:
     // The focus lies in the selected tab's document.
     BOOL IsFocused() const override;
     CString GetItemTooltip(const CQXPTabManagerItem* pItem) const override;
-    // The tooltip of the tab or button under a point (by the client's
-    // tooltip mode).
-    INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
+    // While a command bar tracks the mouse (a menu or popup is open) the
+    // tabs neither light up nor show tooltips.
+    BOOL IsMouseLocked() const override;
+    // The tooltip of the tab or button under a point of the owner window
+    // (by the client's tooltip mode), for that window's tooltips.
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const;
+    using CQXPTabManager::OnToolHitTest;
     // With tab groups a tab dragged off its strip goes to another group or
     // starts a new one; inside the strip it reorders as usual.
     void TrackReorder(HWND hWnd, POINT pt, CQXPTabManagerItem* pItem) override;
 
-    // While data is dragged over a tab, that tab's document comes forward.
-    COleDropTarget* GetDropTarget() const { return m_pDropTarget; }
-    // Whether the group was last drawn with its document focused.
-    BOOL m_bFocusShown = FALSE;
-    void RegisterDropTarget();
-    // A strip without a window of its own (drawn by another host) is told
-    // that its tabs changed: the default does nothing.
+    // A press of a mouse button on the strip at pt (owner coordinates; a
+    // double click's second press counts as a press): the frame may take it
+    // (WM_TABCLIENT_MOUSENOTIFY); a left press marks the click pending,
+    // brings an inactive group's own document forward, then selects or
+    // drags.
+    void OnStripMouse(UINT message, POINT pt);
+
+    // A strip drawn by another host is told that its tabs changed: the
+    // default does nothing.
     virtual void RepositionOwner() {}
     // The window the strip is drawn in (its items' coordinates are that
-    // window's client coordinates).
-    virtual HWND GetOwnerObject() const { return m_hWnd; }
+    // window's client coordinates): the MDI client.
+    virtual HWND GetOwnerObject() const;
     // The client that hosted this strip is going away.
     virtual void OnClientDestroyed() { SetClient(NULL); }
     // Makes the strip a part of the client's tabs (the client's paint
@@ -85,18 +99,28 @@ public:
     void SetClient(CQXPTabClientWnd* pClient);
 
     CQXPTabClientWnd* m_pClient;
-    COleDropTarget* m_pDropTarget;
+    // Whether the group was last drawn with its document focused.
+    BOOL m_bFocusShown = FALSE;
     double m_dSize;    // the group's share of the split length
-    RECT m_rcGroup;    // frame client coordinates, of the last layout
+    RECT m_rcGroup;    // owner coordinates, the whole group of the last layout
+    RECT m_rcStrip;    // owner coordinates, the band of the tabs
     RECT m_rcContent;  // MDI client coordinates, where its documents go
     RECT m_rcSplitter; // MDI client coordinates, the bar after it (empty for the last)
+};
+
+// The window of the one strip without tab groups: a child of the frame at
+// the side the tab paint manager's position names. It draws its strip and
+// hands it the mouse. The strip owns its window.
+class CQXPTabWorkspaceWnd : public CWnd {
+public:
+    explicit CQXPTabWorkspaceWnd(CQXPTabWorkspace* pWorkspace) : m_pWorkspace(pWorkspace) {}
+    CQXPTabWorkspace* GetWorkspace() const { return m_pWorkspace; }
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
 
 protected:
     void PostNcDestroy() override {}
     // Hands the current mouse message to the client's tooltips.
     void RelayToToolTip();
-    void OnStripClick(UINT message, CPoint point);
-
     void OnPaint();
     BOOL OnEraseBkgnd(CDC* pDC);
     // Presses and double clicks of any button on the strip.
@@ -104,6 +128,8 @@ protected:
     void OnMouseMove(UINT nFlags, CPoint point);
     void OnMouseLeave();
     DECLARE_MESSAGE_MAP()
+
+    CQXPTabWorkspace* m_pWorkspace; // owns this window
 };
 
 // The look of the "Active Files" list. A host with command bars shows it as
@@ -274,6 +300,18 @@ public:
     void OnPropertyChanged() override;
     // The frame's layout: the strip takes its band, the MDI client the rest.
     void CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType = adjustBorder) override;
+    // The tooltip of the tab under a point of the client (tab groups): none
+    // while a command bar tracks, the tabs are hidden or there are no
+    // groups; else the group whose strip holds the point answers.
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
+    // While data is dragged over a tab, that tab's document comes forward.
+    // One target: on the client with groups, else on the strip's window.
+    COleDropTarget* GetDropTarget() const { return m_pDropTarget; }
+    // The strips neither invalidate nor lay out while the client rebuilds
+    // its tabs.
+    BOOL IsRedrawLocked() const { return m_bLockRedraw; }
+    // The group whose strip band holds a point of the client, or NULL.
+    CQXPTabWorkspace* HitTestWorkspace(POINT ptClient) const;
 
     CMDIFrameWnd* m_pFrame;
     CQXPActiveFilesPopup* m_pActiveFilesPopup = NULL; // not owned
@@ -285,8 +323,23 @@ protected:
     void RecalcFrame();
 
     CQXPTabWorkspace* AddWorkspace(int nIndex);
+    // A new strip: the hosted one when a control hosts the tabs (none while
+    // it has none), a windowless one with tab groups, else one in a
+    // CQXPTabWorkspaceWnd.
+    virtual CQXPTabWorkspace* CreateWorkspace();
+    // The documents' background (the command bars' workspace fill with the
+    // custom background, COLOR_APPWORKSPACE without command bars).
+    virtual void DrawBackground(CDC* pDC, const RECT& rc);
+    // The client's face: without groups its background; with groups every
+    // group's strip the clip box meets, then the splitters between them.
+    virtual void DrawWorkspaces(CDC* pDC, const RECT& rc);
+    // The frame drawn around the groups in the client's non-client area,
+    // inside rcWindow (window coordinates); bDraw FALSE only deflates it.
+    void DrawClientFrame(CDC* pDC, RECT& rcWindow, BOOL bDraw) const;
     void RemoveWorkspace(CQXPTabWorkspace* pWorkspace);
     void LayoutGroups(const RECT& rc);
+    // Registers the drop target on the client (groups) or the strip window.
+    void RegisterDropTarget();
     void SetActiveWorkspace(CQXPTabWorkspace* pWorkspace);
 
     CQXPTabPainter m_paintManager;
@@ -320,7 +373,6 @@ protected:
     void OnSize(UINT nType, int cx, int cy);
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
-    void OnLButtonDown(UINT nFlags, CPoint point);
     void OnSysColorChange();
     BOOL OnEraseBkgnd(CDC* pDC);
     LRESULT OnMDIArrange(WPARAM wParam, LPARAM lParam);
@@ -329,5 +381,22 @@ protected:
     // A frame skin asks whether tab groups lie over the MDI client: 1 while
     // they do.
     LRESULT OnQuerySkinState(WPARAM wParam, LPARAM lParam);
+    // With tab groups the client draws the strips and takes their mouse.
+    void OnPaint();
+    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+    void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
+    void OnNcPaint();
+    BOOL OnNcActivate(BOOL bActive);
+    LRESULT OnGroupMouse(WPARAM wParam, LPARAM lParam);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnMouseLeave();
+    // Hands the current mouse message to the tooltips (with groups).
+    void RelayToToolTip();
+    // Each group hovers at a point of the client ((-1, -1): none).
+    void TrackMouseAll(POINT pt);
+    // The client's size changed or the groups changed: every group in its
+    // place inside the client area.
+    void LayoutGroups();
+    COleDropTarget* m_pDropTarget;
     DECLARE_MESSAGE_MAP()
 };

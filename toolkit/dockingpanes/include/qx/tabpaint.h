@@ -110,6 +110,11 @@ public:
     virtual void DrawTabControl(CQXPTabManager* pManager, HDC hDC, const RECT& rc);
     // The shape of one tab; its image and caption follow.
     virtual void DrawSingleButton(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerItem* pItem);
+    // The frame around tab groups and the splitters between them, by style:
+    // 0 draws the frame inside rc, 1 only deflates rc by it (hDC may be
+    // NULL), 2 the splitter between groups side by side, 3 between groups
+    // one above another (rc the splitter).
+    virtual void DrawClientFrame(HDC hDC, RECT& rc, int nStyle);
 
     // Grows rc by amounts given for a strip on top (nLeft along the strip
     // at its start, nTop at the tab side, nRight at the strip's end,

@@ -73,8 +73,9 @@ private:
     std::map<HWND, HookList*> m_lists;
 };
 
-// The popup tracking of the command bars, as the keyboard hooks call on it
-// (the command bars' mouse manager registers itself for its thread).
+// The popup tracking of the command bars, as the keyboard hooks and the
+// windows of other libraries (the document tabs) call on it (the command
+// bars' mouse manager registers itself for its thread).
 class IToolkitPopupTracking {
 public:
     virtual ~IToolkitPopupTracking() {}
@@ -82,6 +83,9 @@ public:
     virtual void SendTrackLost() = 0;
     // Above 0 while popups must not be closed by Alt.
     virtual int GetTrackingLock() const = 0;
+    // TRUE while a bar tracks the mouse (a menu or popup is open): other
+    // windows then keep their hover and tooltips off.
+    virtual BOOL IsMouseLocked() const { return FALSE; }
 };
 
 class CKeyboardHook {

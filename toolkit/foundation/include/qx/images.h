@@ -115,9 +115,10 @@ public:
     const CQXPIconHandle& GetDisabledIcon(COLORREF clrLight, COLORREF clrDark);
 
     // Setting any state drops the generated images. The image keeps its own
-    // copy; an owning handle given in is freed after copying. Setting the
-    // normal image also takes its size.
-    void SetIcon(CQXPIconHandle& handle, int nState);
+    // copy of a handle that does not own its image; an owning handle hands
+    // its image over and is left empty. Setting the normal image also takes
+    // its size: szKnown, when the caller knows it, spares measuring it.
+    void SetIcon(CQXPIconHandle& handle, int nState, SIZE szKnown = SIZE{0, 0});
     void SetIcon(const CQXPIconHandle& handle, int nState);
     void SetNormalIcon(const CQXPIconHandle& handle) { SetIcon(handle, qxImageNormal); }
     void SetDisabledIcon(const CQXPIconHandle& handle) { SetIcon(handle, qxImageDisabled); }

@@ -249,11 +249,7 @@ int CQXPThemePainter::GetLargeCaptionHeight() const
 
 CQXPIconImage* CQXPThemePainter::GetShownImage(CQXPControlView* pControl, CSize szIcon)
 {
-    int nStyle = pControl->GetStyle();
-    BOOL bStyleAllows = nStyle == qxpButtonIcon || nStyle == qxpButtonIconAndCaption ||
-                        nStyle == qxpButtonIconAndCaptionBelow ||
-                        (nStyle == qxpButtonAutomatic && pControl->GetType() != qxpControlPopup);
-    if (!bStyleAllows || pControl->GetIconId() == 0)
+    if (!pControl->IsImageVisible())
         return NULL;
     return pControl->GetImage(szIcon.cx);
 }

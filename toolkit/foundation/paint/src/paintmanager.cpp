@@ -57,6 +57,25 @@ void DrawVerticalText(CDC* pDC, int x, int y, const CString& str)
 } // namespace qxpaint
 
 // ---------------------------------------------------------------------------
+// Control view defaults.
+
+BOOL CQXPControlView::IsImageVisible() const
+{
+    CQXPBarView* pBar = GetParentBar();
+    if (!IsPopupBar(pBar)) {
+        int nStyle = GetStyle();
+        BOOL bStyleAllows = nStyle == qxpButtonIcon || nStyle == qxpButtonIconAndCaption ||
+                            nStyle == qxpButtonIconAndCaptionBelow ||
+                            (nStyle == qxpButtonAutomatic && GetType() != qxpControlPopup);
+        if (!bStyleAllows)
+            return FALSE;
+    }
+    if (GetIconId() == 0)
+        return FALSE;
+    return GetImage(pBar ? pBar->GetIconSize().cx : 16) != NULL;
+}
+
+// ---------------------------------------------------------------------------
 // CRect defaults of the bar view.
 
 CRect CQXPBarView::GetBarClientRect() const

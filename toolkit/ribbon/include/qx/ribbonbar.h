@@ -158,9 +158,10 @@ protected:
 // The tab row of a ribbon (id QXP_ID_RIBBON_TABS): the tabs are its tab
 // manager's items, laid out, hit and drawn through the ribbon theme's tab
 // painter. The bar draws it and hands it the presses on the tab row; the
-// command-bar machinery leaves it alone (hidden to it). Opening it shows a
-// minimised ribbon's selected tab in a popup; closing that popup lets the
-// tab go again.
+// mouse machinery of the command bars leaves it alone (hidden to it), the
+// keyboard stops on it between the bar's own controls and the groups'
+// (CQXPRibbonBar::GetNextKeyboardStop). Opening it shows a minimised
+// ribbon's selected tab in a popup; closing that popup lets the tab go.
 class CQXPRibbonControlTab : public CQXPControlPopup, public CQXPTabManager {
     DECLARE_DYNCREATE(CQXPRibbonControlTab)
 public:
@@ -186,18 +187,29 @@ public:
     // Lays the tabs out in rc through the tab painter.
     void LayoutTabs(CDC* pDC, const CRect& rc);
 
-    // The keyboard is on the tab row (a tab's keytip put it there): the
-    // selected tab shows it; gaining it with no tab selected selects the
-    // first focusable one.
+    // The keyboard is on the tab row (the bar selected it from the
+    // keyboard): the selected tab shows it; gaining it with no tab selected
+    // selects the first focusable one, in a minimised ribbon it lights the
+    // tab whose popup was last open (or the first) instead.
     void SetKeyboardFocus(BOOL bFocus);
     BOOL IsKeyboardFocused() const { return m_bKeyboardFocus; }
     BOOL IsFocused() const override { return m_bKeyboardFocus; }
-    // A key while the tab row has the keyboard: Left and Right (swapped
-    // right to left) step to the previous or next focusable tab, Up takes
-    // the keyboard to the first control of the bar, Down to the first
-    // control of the shown groups. Each first hides the keytips. FALSE for
-    // other keys.
-    BOOL OnHookKeyDown(UINT nKey);
+    // The tab the keyboard is on: the selected one, in a minimised ribbon
+    // the lit one; NULL without the keyboard.
+    CQXPRibbonTab* GetKeyboardTab() const;
+    // A key while the row is the bar's selected control (each arrow first
+    // hides the keytips): Left and Right (swapped right to left) step to
+    // the previous or next focusable tab (none that way: 0, the bar steps
+    // on to its neighbouring control); Up selects the bar's first control,
+    // Down the next stop after the row (the shown groups' first control).
+    // In a minimised ribbon Left and Right light the tabs and Down, Enter
+    // or Space open the lit tab's popup from the keyboard.
+    int OnHookKeyDown(UINT nKey, LPARAM lKeyData) override;
+    // Selected from the keyboard (2, 3) the row takes the keyboard;
+    // selected at all it raises the focus event of its tab; let go it
+    // drops the keyboard and the hot tab. Being selected never opens or
+    // closes its popup.
+    BOOL OnSetSelected(int bSelected) override;
 
     void Draw(CDC* pDC) override;
     // The popup spans the ribbon's width: the exclusion starts at the
@@ -212,8 +224,16 @@ public:
     void Copy(CQXPControl* pControl, BOOL bRecursive = FALSE) override;
 
 private:
+    // Accessibility clients follow the keyboard's tab (EVENT_OBJECT_FOCUS).
+    void NotifyTabFocus();
+    friend class CQXPRibbonBar;
+    // A minimised ribbon's row: the tab the keyboard lights.
+    void SetKeyboardTab(CQXPTabManagerItem* pTab);
     BOOL m_bInLayout = FALSE;
     BOOL m_bKeyboardFocus = FALSE;
+    // A minimised ribbon: the tab the keyboard lights (its popup was the
+    // last open, or the arrows moved to it).
+    int m_nKeyboardTab = -1;
 };
 
 // The ribbon's controls: a control taken out of them also leaves its group
@@ -313,6 +333,8 @@ public:
     // A minimised ribbon shows a tab's groups in a popup under the tab row
     // (bKeyboard: tracked from the keyboard). FALSE unless minimised.
     BOOL OpenTabPopup(int nTab, BOOL bKeyboard = FALSE);
+    // The same from the keyboard: the popup's first control selected.
+    CQXPPopupBar* OpenTabPopupFromKeyboard(int nTab);
     // The open (or last) tab popup; NULL when none was made.
     CQXPPopupBar* GetTabPopup() const;
     // The QAT's overflow popup: copies of the commands that did not fit,
@@ -381,8 +403,13 @@ public:
     // A tab's tip selects it (a minimised ribbon opens its popup), else
     // the control's tip acts as its mnemonic would.
     void OnKeyboardTip(CQXPKeyboardTip* pTip) override;
-    // Escape at level 2 goes back to level 1.
+    // Escape at level 2 goes back to level 1; Up from a control of the
+    // groups goes to the tab row.
     int ProcessSpecialKey(int nAction) override;
+    // The tab row is a stop of its own at its place among the controls
+    // (before the groups' controls) while it shows a tab to go to.
+    int GetNextKeyboardStop(int nIndex, int nDirection) const override;
+    BOOL IsTabRowKeyboardStop() const;
     // Shift+F10 or the menu key while the ribbon tracks: the context menu
     // of the selected control (ShowSelectedControlMenu).
     int ProcessHookKeyDown(UINT nKey) override;
@@ -458,6 +485,10 @@ protected:
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnMouseLeave();
+    // The pointer moved away from the tracking ribbon: a selection the
+    // keyboard made stays (a re-layout on a tab change makes the system
+    // send a move where the pointer rests).
+    void OnMouseMoveOutside(CPoint point) override;
     // With a composition frame hook the system's caption buttons under the
     // ribbon's caption take the pointer (HTTRANSPARENT); else the toolbar's.
     afx_msg LRESULT OnNcHitTest(CPoint point);

@@ -130,6 +130,10 @@ public:
     int GetGroupsOffset() const { return m_nGroupOffset; }
     CQXPControl* GetGroupScrollButton(BOOL bLeft) const { return bLeft ? m_pScrollLeft : m_pScrollRight; }
     void DrawCommandBar(CDC* pDC, CRect rcClip) override;
+    // However the popup ends (Escape, a command, a click elsewhere) the
+    // minimised ribbon lets its tab go; Escape then takes the keyboard
+    // back to the tab row on that tab.
+    BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
 
 protected:
     // Lays the copies out at the present offset and places the buttons.

@@ -85,6 +85,11 @@ public:
     // The icon at that width; NULL when there is none.
     virtual CQXPIconImage* GetImage(int nWidth) const = 0;
     virtual BOOL IsCaptionVisible() const = 0;
+    // Whether the face shows the control's image: in a popup bar whenever
+    // it has one; elsewhere by the style: icon (2), icon and caption (3),
+    // icon over caption (4), and the automatic style (0) of any type but a
+    // submenu item (whose caption then shows instead).
+    virtual BOOL IsImageVisible() const;
     virtual BOOL IsDefaultItem() const { return FALSE; }
     virtual BOOL IsVisible() const { return TRUE; }
     // The control starts a new row of its bar.
