@@ -197,7 +197,7 @@ TEST_F(FrameTest, SystemMenuPopupKeepsItsOwnShortcutTextsAndFollowsTheActiveChil
     pMenuBar->SetFlags(qxpFlagShowMDISysMenu);
     const ACCEL open = {FVIRTKEY | FCONTROL, 'O', ID_TEST_OPEN};
     pBars->GetKeyboardShortcuts()->SetAcceleratorTable(&open, 1);
-    pBars->m_bMenuShortcuts = TRUE;
+    pBars->GetOptions()->m_bMenuShortcuts = TRUE;
     HWND hFirst = NewChild();
     ASSERT_NE((HWND)NULL, hFirst);
     frame.MDIMaximize(CWnd::FromHandle(hFirst));
