@@ -340,6 +340,25 @@ TEST_F(BrowseEditTest, NotifyStyleTellsTheParentAndFocusesTheText)
     EXPECT_EQ(7u, dwEnd) << "all of the text is selected";
 }
 
+TEST_F(BrowseEditTest, EnterAndSpaceOnTheFocusedButtonBrowse)
+{
+    Open(qxBrowseNotify);
+    ASSERT_TRUE(qmtest::BringToForeground(host->GetSafeHwnd()));
+    const UINT keys[] = {VK_RETURN, VK_SPACE};
+    for (size_t i = 0; i < 2; ++i) {
+        SCOPED_TRACE(keys[i]);
+        edit.GetBrowseButton()->SetFocus();
+        ASSERT_EQ(edit.GetBrowseButton()->GetSafeHwnd(), ::GetFocus());
+        qmtest::SendChord({keys[i]});
+        EXPECT_TRUE(qmtest::PumpUntil([&] { return host->Codes(IDC_EDIT).size() == i + 1; }));
+        EXPECT_EQ((UINT)QXN_BROWSE, host->Codes(IDC_EDIT).back());
+        EXPECT_TRUE(qmtest::PumpUntil([&] { return ::GetFocus() == edit.GetSafeHwnd(); }))
+            << "the text has the focus after browsing";
+    }
+    PumpMessages();
+    EXPECT_EQ(2u, host->Codes(IDC_EDIT).size()) << "one browse per key";
+}
+
 TEST_F(BrowseEditTest, StyleZeroHasNoButton)
 {
     Open(0);
