@@ -91,11 +91,13 @@ protected:
     }
     // After a restart a bar of the program looks as expected (once it has
     // painted).
+    // A loaded machine can take many seconds from the start to the first
+    // idle, which gives the buttons their states.
     bool RestartShows(const char* title, const qmtest::Picture& expected)
     {
         HWND main = Start();
         HWND bar = main ? ProgramBar(main, title) : nullptr;
-        return bar && qmtest::WaitUntil([&] { return SamePicture(ShotOf(bar), expected); }, 10000);
+        return bar && qmtest::WaitUntil([&] { return SamePicture(ShotOf(bar), expected); }, 30000);
     }
     static HWND Page(HWND sheet) { return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
     static int PageIndex(HWND sheet)
@@ -605,7 +607,7 @@ TEST_F(CustomizeTest, ACtrlDragCopiesAButtonToAnotherBarAndBothStayAfterARestart
     toolbar = ProgramBar(Main(), "Toolbar");
     ASSERT_TRUE(toolbar);
     // The buttons take their states at the program's first idle: wait for it.
-    EXPECT_TRUE(qmtest::WaitUntil([&] { return SamePicture(ShotOf(toolbar), toolBefore); }, 10000))
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return SamePicture(ShotOf(toolbar), toolBefore); }, 30000))
         << "the toolbar lost its button in the restart";
     ASSERT_TRUE(Close());
 }
