@@ -138,6 +138,10 @@ void CQXPRibbonControlTab::SetSelectedItem(CQXPTabManagerItem* pItem)
     if (pItem == GetSelectedItem())
         return;
     pBar->InternalAddRef();
+    // The tips of the groups shown so far go with them.
+    CQXPCommandBars* pCommandBars = pBar->GetCommandBars();
+    if (pCommandBars && pCommandBars->GetKeyboardTipsLevel() > 1)
+        pCommandBars->HideKeyboardTips();
     CQXPRibbonTab* pTab = static_cast<CQXPRibbonTab*>(pItem);
     if (pBar->OnTabChanging(pTab)) {
         pBar->InternalRelease(); // refused by the site
@@ -145,7 +149,6 @@ void CQXPRibbonControlTab::SetSelectedItem(CQXPTabManagerItem* pItem)
     }
     // Popups close, unless the keyboard steps through the tabs (the ribbon
     // tracks on).
-    CQXPCommandBars* pCommandBars = pBar->GetCommandBars();
     if (pCommandBars && !m_bKeyboardFocus)
         pCommandBars->ClosePopups();
     CQXPTabManager::SetSelectedItem(pItem);
@@ -153,6 +156,7 @@ void CQXPRibbonControlTab::SetSelectedItem(CQXPTabManagerItem* pItem)
     pBar->OnRecalcLayout();
     pBar->Invalidate();
     pBar->OnTabChanged(pTab);
+    NotifySite(100);
     NotifyTabFocus();
     pBar->InternalRelease();
 }

@@ -302,12 +302,7 @@ void CALLBACK MirrorOffset(HWND, UINT, UINT_PTR, DWORD) { s_nOffset = s_pScrolle
 
 TEST_F(RibbonBarTest, AHeldScrollButtonRepeatsUntilReleasedOrEscape)
 {
-    // Ten groups of one control never collapse: a narrow ribbon scrolls.
-    CQXPRibbonTab* pHome = Ribbon()->GetTab(0);
-    for (int i = 0; i < 7; i++)
-        pHome->AddGroup("More", 110 + i)->Add(qxpControlButton, ID_R_ZOOM, "Zoom");
-    frame.SetWindowPos(NULL, 0, 0, 320, 480, SWP_NOMOVE | SWP_NOZORDER);
-    Relayout();
+    NarrowIntoScrolling();
     ASSERT_TRUE(Ribbon()->IsGroupScrollShown(FALSE));
     ASSERT_EQ(0, Ribbon()->GetGroupsOffset());
     CQXPControl* pRight = Ribbon()->GetGroupScrollButton(FALSE);

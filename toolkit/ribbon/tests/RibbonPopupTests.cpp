@@ -416,12 +416,7 @@ TEST_F(RibbonKeyTipTest, TheKeyboardStopsAtTheTabRowBetweenTheBarsControlsAndThe
 
 TEST_F(RibbonKeyTipTest, TheKeyboardScrollsTheGroupsToTheControlItSelects)
 {
-    // Ten groups of one control never collapse: a narrow ribbon scrolls.
-    CQXPRibbonTab* pHome = Ribbon()->GetTab(0);
-    for (int i = 0; i < 7; i++)
-        pHome->AddGroup("More", 110 + i)->Add(qxpControlButton, ID_R_ZOOM, "Zoom");
-    frame.SetWindowPos(NULL, 0, 0, 320, 480, SWP_NOMOVE | SWP_NOZORDER);
-    Relayout();
+    CQXPRibbonTab* pHome = NarrowIntoScrolling();
     ASSERT_TRUE(Ribbon()->IsGroupScrollShown(FALSE));
     CQXPControl* pLast = pHome->GetGroup(pHome->GetGroupCount() - 1)->GetAt(0);
     const CRect rcGroups = Ribbon()->GetGroupsRect();
@@ -493,6 +488,24 @@ TEST_F(RibbonKeyTipTest, AMinimisedRibbonsTabRowLightsTabsAndOpensThemFromTheKey
     Key(VK_ESCAPE);
     EXPECT_TRUE(qmtest::PumpUntil([&] { return !Ribbon()->IsTrackingMode(); }));
     EXPECT_TRUE(Ribbon()->IsRibbonMinimized());
+}
+
+TEST_F(RibbonKeyTipTest, AnotherTabTakesTheShownGroupsTipsAwayAndTheSiteHearsOfIt)
+{
+    Key(VK_MENU);
+    ASSERT_TRUE(WaitForTexts("1 H I V"));
+    Key('I');
+    ASSERT_TRUE(WaitForTexts("P T"));
+    const int nNotes = frame.m_nTabRowNotes;
+    ASSERT_TRUE(Ribbon()->SelectTab(2));
+    EXPECT_TRUE(WaitForTexts(""));
+    EXPECT_EQ(nNotes + 1, frame.m_nTabRowNotes) << "the tab row's notification";
+    EXPECT_TRUE(Ribbon()->IsTrackingMode());
+    // Escape goes back to the tabs' tips, and once more leaves.
+    Key(VK_ESCAPE);
+    ASSERT_TRUE(WaitForTexts("1 H I V"));
+    Key(VK_ESCAPE);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !Ribbon()->IsTrackingMode(); }));
 }
 
 TEST_F(RibbonKeyTipTest, AltWithADigitRunsAQuickAccessCommandAndWithATabsKeyOpensTheTab)

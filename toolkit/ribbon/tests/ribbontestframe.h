@@ -45,6 +45,7 @@ public:
     std::vector<int> m_tabNotes; // TCN_SELCHANGING / TCN_SELCHANGE in order
     std::vector<UINT> m_commands;    // the test's commands and the recent files', as they came
     std::vector<WPARAM> m_sysCloses; // SC_CLOSE requests, kept from closing the frame
+    int m_nTabRowNotes = 0;          // the tab row's control notifications (a tab chosen)
 
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
     {
@@ -70,6 +71,8 @@ public:
     }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
+        if (message == WM_COMMANDBARS_CONTROLNOTIFY && wParam == QXP_ID_RIBBON_TABS)
+            m_nTabRowNotes++;
         if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
             m_sysCloses.push_back(wParam);
             return 0;
@@ -215,6 +218,17 @@ protected:
                 g->Add(qxpControlButton, ID_R_ZOOM, "More text");
         CQXPRibbonGroup* pStyles = pHome->GetGroup(4);
         return NarrowUntilCollapsed(pStyles) ? pStyles : NULL;
+    }
+    // Seven more groups of one control on the first tab (they never
+    // collapse) in a frame 320 px wide: the groups scroll. The first tab.
+    CQXPRibbonTab* NarrowIntoScrolling()
+    {
+        CQXPRibbonTab* pHome = Ribbon()->GetTab(0);
+        for (int i = 0; i < 7; i++)
+            pHome->AddGroup("More", 110 + i)->Add(qxpControlButton, ID_R_ZOOM, "Zoom");
+        frame.SetWindowPos(NULL, 0, 0, 320, 480, SWP_NOMOVE | SWP_NOZORDER);
+        Relayout();
+        return pHome;
     }
     CRibbonTestFrame frame;
 };
