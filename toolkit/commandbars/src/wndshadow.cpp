@@ -4,19 +4,13 @@
 #include <qx/wndshadow.h>
 
 #include <qx/colors.h>
-#include <qx/controlthemes.h>
+#include <qx/drawing.h>
 
 #include <algorithm>
 
 namespace {
 
 const UINT_PTR kShowTimer = 1;
-
-COLORREF ShadowColor()
-{
-    ToolkitColorManager* pColors = ToolkitColorManager::Instance();
-    return GetThemeManagerState()->m_nCurrentTheme == 2 ? pColors->GetColorEx(qxColorShadow) : pColors->GetColor(qxColorShadow);
-}
 
 HWND MainWindow()
 {
@@ -138,7 +132,7 @@ void WndShadowWindow::DrawLayered(int cx, int cy)
     void* pvBits = NULL;
     if (!CreateBitmap32(&bitmap, cx, cy, &pvBits))
         return;
-    QxpFillShadowBits((DWORD*)pvBits, cx, cy, m_nSide == kShadowBottom, ShadowColor(), TRUE, TRUE);
+    QxpFillShadowBits((DWORD*)pvBits, cx, cy, m_nSide == kShadowBottom, GlobalThemeState::Instance()->GetShadowColor(), TRUE, TRUE);
     HDC hdcScreen = ::GetDC(NULL);
     HDC hdcMem = ::CreateCompatibleDC(hdcScreen);
     HGDIOBJ hOld = ::SelectObject(hdcMem, bitmap.GetSafeHandle());
@@ -157,27 +151,28 @@ void WndShadowWindow::Capture()
     GetWindowRect(&rc);
     const int cx = rc.Width(), cy = rc.Height();
     m_bmpSnapshot.DeleteObject();
-    void* pvBits = NULL;
-    if (cx <= 0 || cy <= 0 || !CreateBitmap32(&m_bmpSnapshot, cx, cy, &pvBits))
+    if (cx <= 0 || cy <= 0)
         return;
     HDC hdcScreen = ::GetDC(NULL);
-    HDC hdcMem = ::CreateCompatibleDC(hdcScreen);
-    HGDIOBJ hOld = ::SelectObject(hdcMem, m_bmpSnapshot.GetSafeHandle());
-    ::BitBlt(hdcMem, 0, 0, cx, cy, hdcScreen, rc.left, rc.top, SRCCOPY);
-    ::GdiFlush();
-    // Bottom-up rows: row r of the section is screen row cy - 1 - r.
-    DWORD* pBits = (DWORD*)pvBits;
-    for (int y = 0; y < cy; y++) {
-        DWORD* pRow = pBits + (size_t)(cy - 1 - y) * cx;
-        for (int x = 0; x < cx; x++) {
-            const int d = WndShadowSnapshotAmount(x, y, cx, cy, m_nSide);
-            const DWORD v = pRow[x];
-            auto sub = [d](DWORD c) { return (DWORD)std::max(0, (int)c - d); };
-            pRow[x] = (sub((v >> 16) & 0xFF) << 16) | (sub((v >> 8) & 0xFF) << 8) | sub(v & 0xFF);
+    {
+        ScreenCaptureDC capture(hdcScreen, rc);
+        capture.SetWriteBack(FALSE);
+        if (capture.Capture()) {
+            ::GdiFlush();
+            // Bottom-up rows: row r of the bitmap is screen row cy - 1 - r.
+            DWORD* pBits = capture.GetBits();
+            for (int y = 0; y < cy; y++) {
+                DWORD* pRow = pBits + (size_t)(cy - 1 - y) * cx;
+                for (int x = 0; x < cx; x++) {
+                    const int d = WndShadowSnapshotAmount(x, y, cx, cy, m_nSide);
+                    const DWORD v = pRow[x];
+                    auto sub = [d](DWORD c) { return (DWORD)std::max(0, (int)c - d); };
+                    pRow[x] = (sub((v >> 16) & 0xFF) << 16) | (sub((v >> 8) & 0xFF) << 8) | sub(v & 0xFF);
+                }
+            }
+            m_bmpSnapshot.Attach(capture.DetachBitmap());
         }
     }
-    ::SelectObject(hdcMem, hOld);
-    ::DeleteDC(hdcMem);
     ::ReleaseDC(NULL, hdcScreen);
 }
 

@@ -811,4 +811,32 @@ TEST_F(EditListTest, ResizingEndsAnOpenEditKeepingItsText)
     EXPECT_EQ((std::vector<std::string>{"Alpha", "B", "C"}), Items());
 }
 
+TEST_F(EditListTest, TheWheelAndAClickOnTheFrameEndAnOpenEditKeepingItsText)
+{
+    struct Row {
+        const char* name;
+        UINT msg;
+        WPARAM wParam;
+    } rows[] = {{"wheel", WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)-WHEEL_DELTA)},
+                {"click on the border", WM_NCLBUTTONDOWN, HTBORDER}};
+    Open(qxBrowseFolder);
+    Fill();
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        list.SetCurSel(0);
+        list.EditItem(FALSE);
+        ASSERT_NE(nullptr, Edit());
+        Edit()->SetWindowText(r.name);
+        CRect rc;
+        list.GetWindowRect(&rc);
+        list.SendMessage(r.msg, r.wParam, MAKELPARAM(rc.left + 1, rc.top + 1));
+        PumpMessages();
+        EXPECT_EQ(nullptr, Edit());
+        CString text;
+        list.GetText(0, text);
+        EXPECT_STREQ(r.name, text.GetString());
+        EXPECT_EQ(nullptr, ::GetDlgItem(list.GetSafeHwnd(), QX_IDC_ITEM_EDIT)) << "the edit window is gone";
+    }
+}
+
 } // namespace

@@ -1142,8 +1142,22 @@ void CDockingPanePaintManager::DrawSplitter(HDC hDC, const RECT& rc, BOOL bHoriz
         lines(0, 1, GetColor(COLOR_3DDKSHADOW));
         lines(depth - 1, 1, GetColor(COLOR_3DDKSHADOW));
     } else if (m_nSplitterStyle & (4 | 8)) {
-        DrawHelpers::Instance()->FillGradient(hDC, &rc, m_clrBackground[0], m_clrBackground[1],
-                                              (m_nSplitterStyle & 4) != 0);
+        // One gradient over the frame window (across at least half the
+        // screen's width), each bar showing its slice, so that neighbouring
+        // bars join.
+        const BOOL bHorzGradient = (m_nSplitterStyle & 4) != 0;
+        RECT rcSpan = rc, rcFrame;
+        if (GetTopLevelRectOfDC(hDC, &rcFrame)) {
+            if (bHorzGradient) {
+                rcSpan.left = rcFrame.left;
+                rcSpan.right = std::max<LONG>(rcFrame.right, rcFrame.left + ::GetSystemMetrics(SM_CXFULLSCREEN) / 2);
+            } else {
+                rcSpan.top = rcFrame.top;
+                rcSpan.bottom = rcFrame.bottom;
+            }
+        }
+        DrawHelpers::Instance()->FillGradientClipped(hDC, &rcSpan, m_clrBackground[0], m_clrBackground[1],
+                                                     bHorzGradient, &rc);
     } else {
         dc.FillSolidRect(&rc, face);
     }

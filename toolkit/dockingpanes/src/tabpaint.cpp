@@ -864,32 +864,7 @@ struct TabFrame {
     // towards the client.
     void Grow(int along, int outer, int client)
     {
-        switch (pos) {
-        case tabPositionTop:
-            rc.left -= along;
-            rc.right += along;
-            rc.top -= outer;
-            rc.bottom += client;
-            break;
-        case tabPositionBottom:
-            rc.left -= along;
-            rc.right += along;
-            rc.bottom += outer;
-            rc.top -= client;
-            break;
-        case tabPositionLeft:
-            rc.top -= along;
-            rc.bottom += along;
-            rc.left -= outer;
-            rc.right += client;
-            break;
-        default:
-            rc.top -= along;
-            rc.bottom += along;
-            rc.right += outer;
-            rc.left -= client;
-            break;
-        }
+        CTabAppearancePainter::AdjustRectByPosition(rc, along, outer, along, client, pos);
     }
 };
 
@@ -1188,6 +1163,13 @@ COLORREF CTabColorSetLuna2::FillItem(HDC hDC, const RECT& rc, CQXPTabManager* pM
 void CTabColorSet::FillHeader(HDC hDC, const RECT& rc, CQXPTabManager* /*pManager*/)
 {
     const TabColorSet& c = m_pPaintManager->GetColors();
+    // Theme 6's headers show their slices of one gradient over the frame
+    // window, so that neighbouring strips join.
+    RECT rcFrame;
+    if (m_pPaintManager->GetDockingColorSet() == tabDockingSetScheme && GetTopLevelRectOfDC(hDC, &rcFrame)) {
+        m_pPaintManager->FillGradientByPosition(hDC, rc, c.clrHeader[0], c.clrHeader[1], &rcFrame);
+        return;
+    }
     m_pPaintManager->FillGradientByPosition(hDC, rc, c.clrHeader[0], c.clrHeader[1]);
 }
 
@@ -1218,20 +1200,50 @@ void CTabColorSet::FillStateButton(HDC hDC, const RECT& rc, CQXPTabManager* pMan
     }
 }
 
-COLORREF CTabColorSet::FillNavigateButton(HDC hDC, CQXPTabManager* /*pManager*/,
-                                          CQXPTabManagerNavigateButton* pButton, RECT& rc)
+COLORREF CTabColorSet::FillNavigateButton(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerNavigateButton* pButton,
+                                          RECT& rc)
 {
+    if (!pButton->m_bEnabled)
+        return Sys(COLOR_3DSHADOW);
     CDC& dc = *CDC::FromHandle(hDC);
-    if (pButton->m_bPressed && pButton->m_bEnabled) {
-        if (m_pPaintManager->GetColors().bLuna) {
-            DrawHelpers::Instance()->FillGradient(hDC, &rc, RGB(254, 142, 75), RGB(255, 207, 139), FALSE);
-            dc.Draw3dRect(&rc, RGB(0, 0, 128), RGB(0, 0, 128));
-        } else {
-            dc.Draw3dRect(&rc, Sys(COLOR_3DSHADOW), Sys(COLOR_3DHIGHLIGHT));
+    // Pressed: the mouse is down over it; hot: it is under the mouse.
+    const BOOL bPressed = pButton->m_bPressed;
+    const BOOL bHot = !bPressed && pButton == pManager->GetHighlightedNavigateButton();
+    const int nAppearance = m_pPaintManager->GetAppearance();
+    if (m_nId == 4 || m_nId == 16) {
+        // The Luna sets: orange gradients in the scheme's border, or the
+        // toolkit's pressed and hot faces.
+        if (!bPressed && !bHot)
+            return Sys(COLOR_BTNTEXT);
+        const TabColorSet& c = m_pPaintManager->GetColors();
+        if (c.bLuna) {
+            if (bPressed)
+                DrawHelpers::Instance()->FillGradient(hDC, &rc, RGB(254, 142, 75), RGB(255, 207, 139), FALSE);
+            else
+                DrawHelpers::Instance()->FillGradient(hDC, &rc, RGB(255, 242, 200), RGB(255, 212, 151), FALSE);
+            dc.Draw3dRect(&rc, c.clrStateFrame[0], c.clrStateFrame[0]);
+            return Sys(COLOR_BTNTEXT);
         }
-        ::OffsetRect(&rc, 1, 1);
+        dc.FillSolidRect(&rc, Sys(bPressed ? qxColorPressedFace : qxColorHotFace));
+        const COLORREF clrFrame = Sys(bPressed ? qxColorCheckedBorder : qxColorHotBorder);
+        dc.Draw3dRect(&rc, clrFrame, clrFrame);
+        return Sys(bPressed ? qxColorPressedText : qxColorHotText);
     }
-    return pButton->m_bEnabled ? Sys(COLOR_BTNTEXT) : Sys(COLOR_3DSHADOW);
+    if (m_nId == 2 && nAppearance != 7 && nAppearance != 4) {
+        // The flat set: a thin frame, light below when pressed.
+        if (bPressed)
+            dc.Draw3dRect(&rc, Sys(COLOR_BTNTEXT), Sys(COLOR_3DFACE));
+        else if (bHot)
+            dc.Draw3dRect(&rc, Sys(COLOR_3DFACE), Sys(COLOR_BTNTEXT));
+        return Sys(qxColorTabText);
+    }
+    if (bPressed) {
+        dc.Draw3dRect(&rc, Sys(COLOR_3DSHADOW), Sys(COLOR_3DHIGHLIGHT));
+        ::OffsetRect(&rc, 1, 1);
+    } else if (bHot) {
+        dc.Draw3dRect(&rc, Sys(COLOR_3DHIGHLIGHT), Sys(COLOR_3DSHADOW));
+    }
+    return Sys(COLOR_BTNTEXT);
 }
 
 CTabColorSetVisualStyle::CTabColorSetVisualStyle()
@@ -1382,7 +1394,8 @@ COLORREF CQXPTabPainter::GetItemTextColor(CQXPTabManager* pManager, CQXPTabManag
     return m_colors.clrNormalText;
 }
 
-void CQXPTabPainter::FillGradientByPosition(HDC hDC, const RECT& rc, COLORREF clrA, COLORREF clrB) const
+void CQXPTabPainter::FillGradientByPosition(HDC hDC, const RECT& rc, COLORREF clrA, COLORREF clrB,
+                                            const RECT* pSpan) const
 {
     if (clrA == kChecker || clrB == kChecker) {
         // The face and highlight in a one-pixel checker.
@@ -1404,6 +1417,19 @@ void CQXPTabPainter::FillGradientByPosition(HDC hDC, const RECT& rc, COLORREF cl
     if (m_bInvertGradient)
         bFirst = !bFirst;
     BOOL bHorz = m_nPosition == tabPositionLeft || m_nPosition == tabPositionRight;
+    if (pSpan) {
+        RECT rcSpan = rc;
+        if (bHorz) {
+            rcSpan.left = pSpan->left;
+            rcSpan.right = pSpan->right;
+        } else {
+            rcSpan.top = pSpan->top;
+            rcSpan.bottom = pSpan->bottom;
+        }
+        DrawHelpers::Instance()->FillGradientClipped(hDC, &rcSpan, bFirst ? clrA : clrB, bFirst ? clrB : clrA, bHorz,
+                                                     &rc);
+        return;
+    }
     DrawHelpers::Instance()->FillGradient(hDC, &rc, bFirst ? clrA : clrB, bFirst ? clrB : clrA, bHorz);
 }
 

@@ -42,6 +42,7 @@ public:
     }
     void SetHot(int nIndex) { m_pHighlighted = GetItem(nIndex); }
     void SetPressed(int nIndex) { m_pPressed = GetItem(nIndex); }
+    void SetHotButton(CQXPTabManagerNavigateButton* pButton) { m_pHighlightedNavigateButton = pButton; }
     std::string Sel() const { return GetSelectedItem() ? (LPCSTR)GetSelectedItem()->GetCaption() : "none"; }
 
     CQXPTabPainter painter;
@@ -838,6 +839,79 @@ TEST(TabPainter, SecondLunaSetFillsTabsByState)
             EXPECT_PRED2(alike, MixColors(k.face, RGB(255, 255, 255), 300), top) << k.index;
             EXPECT_PRED2(alike, k.face, bottom) << k.index;
         }
+    }
+}
+
+// The face of a scroll button by colour set and state: its frame's top-left
+// and bottom-right colours and the fill just inside the frame.
+TEST(TabPainter, NavigateButtonFacesByColourSet)
+{
+    enum State {
+        normal,
+        hot,
+        pressed
+    };
+    const COLORREF kNone = (COLORREF)-3, kLunaBorder = RGB(0, 0, 128);
+    struct Row {
+        const char* what;
+        int scheme, appearance, colors;
+        BOOL allowLuna;
+        State state;
+        int topLeft, bottomRight, fill; // colour numbers; -1: no frame or fill of its own
+        COLORREF fixedFrame;            // a fixed frame colour instead
+    } rows[] = {
+        {"default set, hot", qxColorThemeClassic, 0, 1, TRUE, hot, COLOR_3DHIGHLIGHT, COLOR_3DSHADOW, -1, kNone},
+        {"default set, pressed", qxColorThemeClassic, 0, 1, TRUE, pressed, COLOR_3DSHADOW, COLOR_3DHIGHLIGHT, -1,
+         kNone},
+        {"default set, normal", qxColorThemeClassic, 0, 1, TRUE, normal, -1, -1, -1, kNone},
+        {"flat set, hot", qxColorThemeClassic, 5, 2, TRUE, hot, COLOR_3DFACE, COLOR_BTNTEXT, -1, kNone},
+        {"flat set, pressed", qxColorThemeClassic, 5, 2, TRUE, pressed, COLOR_BTNTEXT, COLOR_3DFACE, -1, kNone},
+        {"Luna set without Luna, hot", qxColorThemeClassic, 2, 4, FALSE, hot, qxColorHotBorder, qxColorHotBorder,
+         qxColorHotFace, kNone},
+        {"Luna set without Luna, pressed", qxColorThemeClassic, 2, 4, FALSE, pressed, qxColorCheckedBorder,
+         qxColorCheckedBorder, qxColorPressedFace, kNone},
+        {"second Luna set without Luna, hot", qxColorThemeClassic, 2, 16, FALSE, hot, qxColorHotBorder,
+         qxColorHotBorder, qxColorHotFace, kNone},
+        {"Luna set on the blue scheme, hot", qxColorThemeBlue, 2, 4, TRUE, hot, -1, -1, -1, kLunaBorder},
+        {"Luna set on the blue scheme, pressed", qxColorThemeBlue, 2, 4, TRUE, pressed, -1, -1, -1, kLunaBorder},
+        {"Luna set on the blue scheme, normal", qxColorThemeBlue, 2, 4, TRUE, normal, -1, -1, -1, kNone},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        painttest::FixedColors colors(r.scheme);
+        ToolkitColorManager* cm = ToolkitColorManager::Instance();
+        TestTabs t;
+        t.Fill(12);
+        t.painter.m_bAllowLuna = r.allowLuna;
+        t.painter.SetAppearance(r.appearance);
+        t.painter.SetColor(r.colors);
+        t.area = {0, 0, 200, 40};
+        t.OnPropertyChanged();
+        CQXPTabManagerNavigateButton* b = t.FindNavigateButton(CQXPTabManagerNavigateButton::idRight);
+        ASSERT_FALSE(IsRectEmpty(&b->m_rc));
+        b->m_bPressed = r.state == pressed;
+        t.SetHotButton(r.state == normal ? NULL : b);
+        painttest::MemoryDC pic(200, 40);
+        t.painter.DrawTabControl(&t, pic.dc()->GetSafeHdc(), t.area);
+        const RECT rc = b->m_rc;
+        // What lies under the button when it has no face: the header.
+        painttest::MemoryDC plain(200, 40);
+        b->m_bPressed = FALSE;
+        t.SetHotButton(NULL);
+        t.painter.DrawTabControl(&t, plain.dc()->GetSafeHdc(), t.area);
+        const COLORREF under = plain.Pixel(rc.left + 1, rc.top);
+        if (r.fixedFrame != kNone) {
+            EXPECT_EQ(r.fixedFrame, pic.Pixel(rc.left + 1, rc.top));
+            EXPECT_EQ(r.fixedFrame, pic.Pixel(rc.right - 1, rc.bottom - 2));
+            EXPECT_NE(under, pic.Pixel(rc.left + 1, rc.top + 1)) << "a gradient inside";
+        } else if (r.topLeft < 0) {
+            EXPECT_EQ(under, pic.Pixel(rc.left + 1, rc.top)) << "no face";
+        } else {
+            EXPECT_EQ(cm->GetColor(r.topLeft), pic.Pixel(rc.left + 1, rc.top));
+            EXPECT_EQ(cm->GetColor(r.bottomRight), pic.Pixel(rc.right - 1, rc.bottom - 2));
+        }
+        if (r.fill >= 0)
+            EXPECT_EQ(cm->GetColor(r.fill), pic.Pixel(rc.left + 1, rc.top + 1));
     }
 }
 

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -328,6 +330,75 @@ TEST(DockingThemeColors, SplitterStyles)
     EXPECT_EQ(c20, ::GetPixel(hdc, 0, 3));
     EXPECT_EQ(c52, ::GetPixel(hdc, 4, 3));
     EXPECT_EQ(c18, ::GetPixel(hdc, 5, 3));
+}
+
+// Channels within a few steps of each other (gradients round).
+bool Alike(COLORREF a, COLORREF b)
+{
+    return std::abs(GetRValue(a) - GetRValue(b)) <= 3 && std::abs(GetGValue(a) - GetGValue(b)) <= 3 &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= 3;
+}
+
+// The colour at pos of a gradient from a (at 0) to b (at span).
+COLORREF Along(COLORREF a, COLORREF b, int pos, int span)
+{
+    auto mix = [&](int x, int y) { return x + (y - x) * pos / span; };
+    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
+}
+
+// On screen, gradient splitters and theme 6's tab headers show their slices
+// of one gradient over the frame window, so that neighbours join.
+TEST(DockingThemeColors, GradientsSpanTheFrameOnScreen)
+{
+    SchemeScope scope(qxColorThemeOlive);
+    docktest::Docking d(true);
+    d.manager.SetTheme(6);
+    CQXPDockingPane* a = d.Create(1, dockLeftOf);
+    d.manager.AttachPane(d.Create(2, dockLeftOf), a);
+    d.site.Layout();
+    qmtest::PumpFor(50);
+    auto* t = dynamic_cast<CQXPDockingPaneTabbedContainer*>(a->GetContainer());
+    ASSERT_NE(nullptr, t);
+    ASSERT_EQ(2, t->GetTabManager()->GetItemCount());
+    CDockingPanePaintManager* pm = d.manager.GetPaintManager();
+    const TabColorSet& c = pm->GetTabPainter()->GetColors();
+    ASSERT_EQ(RGB(229, 229, 215), c.clrHeader[0]);
+    HWND h = t->GetSafeHwnd();
+    ::RedrawWindow(h, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    // A point of the header beside the last tab, and where it lies in the
+    // frame's client area.
+    const RECT& rcHeader = t->GetTabManager()->m_rcHeaderRect;
+    const RECT& rcLast = t->GetTabManager()->GetItem(1)->GetRect();
+    ASSERT_LT(rcLast.right + 12, rcHeader.right);
+    POINT pt = {rcLast.right + 8, (rcHeader.top + rcHeader.bottom) / 2};
+    HDC hdc = ::GetDC(h);
+    const COLORREF seen = ::GetPixel(hdc, pt.x, pt.y);
+    ::ReleaseDC(h, hdc);
+    POINT inFrame = pt;
+    ::MapWindowPoints(h, d.site.m_hWnd, &inFrame, 1);
+    RECT rcFrame;
+    ::GetClientRect(d.site.m_hWnd, &rcFrame);
+    // Tabs at the bottom: the header's second colour at the frame's top,
+    // its first at the bottom.
+    const COLORREF expected = Along(c.clrHeader[1], c.clrHeader[0], inFrame.y, rcFrame.bottom);
+    EXPECT_PRED2(Alike, expected, seen) << "frame row " << inFrame.y;
+    qmtest::SaveWindowShot(d.site.m_hWnd, QM_BIN_DIR, "dock-theme6-olive-frame.png");
+
+    // A splitter of horizontal gradient style in a child window: its slice
+    // of the gradient over the frame's width.
+    ASSERT_EQ(4, pm->m_nSplitterStyle);
+    HWND hBar = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 300, 40, 6, 100, d.site.m_hWnd, NULL,
+                                  ::GetModuleHandle(NULL), NULL);
+    ASSERT_TRUE(hBar != NULL);
+    hdc = ::GetDC(hBar);
+    const RECT rcBar = {0, 0, 6, 100};
+    pm->DrawSplitter(hdc, rcBar, FALSE);
+    const COLORREF bar = ::GetPixel(hdc, 3, 50);
+    ::ReleaseDC(hBar, hdc);
+    ::DestroyWindow(hBar);
+    const int span = std::max<int>(rcFrame.right, ::GetSystemMetrics(SM_CXFULLSCREEN) / 2);
+    EXPECT_PRED2(Alike, Along(pm->m_clrBackground[0], pm->m_clrBackground[1], 303, span), bar);
+    EXPECT_NE(pm->m_clrBackground[0], bar) << "not a gradient of its own from its left edge";
 }
 
 // The caption's height: its margins, the text band (the font's height, at

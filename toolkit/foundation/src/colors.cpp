@@ -659,3 +659,18 @@ COLORREF AFXAPI HslToRgb(double dHue, double dSaturation, double dLuminance)
     int b = (int)(HueToChannel(m1, m2, dHue - 1.0 / 3) * 255);
     return RGB(r, g, b);
 }
+
+// ---------------------------------------------------------------------------
+// Theme state
+
+GlobalThemeState* AFXAPI GlobalThemeState::Instance()
+{
+    static GlobalThemeState state;
+    return &state;
+}
+
+COLORREF GlobalThemeState::GetShadowColor() const
+{
+    const ToolkitColorManager* pColors = ToolkitColorManager::Instance();
+    return m_nTheme == 2 ? pColors->GetColorEx(qxColorShadow) : pColors->GetColor(qxColorShadow);
+}

@@ -1,5 +1,6 @@
 // Drawing and window helpers.
 #include <qx/drawing.h>
+#include <qx/images.h>
 #include <qx/sysutil.h>
 
 #include <algorithm>
@@ -328,6 +329,64 @@ void CQXMemDC::FromDC()
     if (m_hDC && m_hBitmap)
         ::BitBlt(m_hDC, 0, 0, m_rect.right - m_rect.left, m_rect.bottom - m_rect.top, m_hdcTarget, m_rect.left,
                  m_rect.top, SRCCOPY);
+}
+
+BOOL AFXAPI GetTopLevelRectOfDC(HDC hDC, RECT* pRect)
+{
+    HWND hWnd = hDC ? ::WindowFromDC(hDC) : NULL;
+    HWND hRoot = hWnd ? ::GetAncestor(hWnd, GA_ROOT) : NULL;
+    if (!hRoot || !pRect)
+        return FALSE;
+    ::GetClientRect(hRoot, pRect);
+    ::MapWindowPoints(hRoot, hWnd, (POINT*)pRect, 2);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Screen capture
+
+ScreenCaptureDC::ScreenCaptureDC(HDC hdcSource, const RECT& rect) : m_hdcSource(hdcSource), m_rect(rect)
+{
+    if (!hdcSource || ::IsRectEmpty(&m_rect))
+        return;
+    HDC hdc = ::CreateCompatibleDC(hdcSource);
+    if (!hdc)
+        return;
+    Attach(hdc);
+    BYTE* pBits = NULL;
+    m_hBitmap = Create32BitDIBSection(hdcSource, Width(), Height(), &pBits);
+    if (!m_hBitmap)
+        return;
+    m_pBits = (DWORD*)pBits;
+    m_hOldBitmap = ::SelectObject(hdc, m_hBitmap);
+}
+
+ScreenCaptureDC::~ScreenCaptureDC()
+{
+    if (m_hBitmap && m_bWriteBack)
+        ::BitBlt(m_hdcSource, m_rect.left, m_rect.top, Width(), Height(), m_hDC, 0, 0, SRCCOPY);
+    if (m_hDC && m_hOldBitmap)
+        ::SelectObject(m_hDC, m_hOldBitmap);
+    if (m_hBitmap)
+        ::DeleteObject(m_hBitmap);
+}
+
+BOOL ScreenCaptureDC::Capture()
+{
+    if (!m_hBitmap)
+        return FALSE;
+    return ::BitBlt(m_hDC, 0, 0, Width(), Height(), m_hdcSource, m_rect.left, m_rect.top, SRCCOPY);
+}
+
+HBITMAP ScreenCaptureDC::DetachBitmap()
+{
+    HBITMAP hBitmap = m_hBitmap;
+    if (hBitmap && m_hOldBitmap)
+        ::SelectObject(m_hDC, m_hOldBitmap);
+    m_hOldBitmap = NULL;
+    m_hBitmap = NULL;
+    m_pBits = NULL;
+    return hBitmap;
 }
 
 // ---------------------------------------------------------------------------

@@ -225,6 +225,28 @@ TEST_F(ColorManager, OverridesCountAndComeBack)
     EXPECT_NE(RGB(200, 10, 10), m.GetColor(30));
 }
 
+TEST(GlobalThemeStateTests, ThemeTwoTakesTheCustomShadowColour)
+{
+    ToolkitColorManager* pColors = ToolkitColorManager::Instance();
+    GlobalThemeState* pState = GlobalThemeState::Instance();
+    EXPECT_EQ(pState, GlobalThemeState::Instance()) << "one object for the process";
+    const int nOldTheme = pState->GetTheme();
+    ASSERT_TRUE(pColors->SetCustomColor(qxColorShadow, RGB(9, 8, 7)));
+    struct {
+        int theme;
+        bool custom;
+    } cases[] = {{0, false}, {1, false}, {2, true}, {3, false}};
+    for (auto& c : cases) {
+        pState->SetTheme(c.theme);
+        EXPECT_EQ(c.theme, pState->GetTheme());
+        EXPECT_EQ(c.custom ? RGB(9, 8, 7) : pColors->GetColor(qxColorShadow), pState->GetShadowColor()) << c.theme;
+    }
+    pColors->SetCustomColor(qxColorShadow, QX_COLOR_NONE);
+    pState->SetTheme(2);
+    EXPECT_EQ(pColors->GetColor(qxColorShadow), pState->GetShadowColor()) << "no custom colour: the computed one";
+    pState->SetTheme(nOldTheme);
+}
+
 TEST_F(ColorManager, ClassicRecomputationFollowsItsRules)
 {
     struct Palette {
@@ -380,6 +402,15 @@ TEST_F(ColorManager, DetectsTheDesktopStyle)
             EXPECT_EQ(RGB(1, 2, 3), m.GetColor(57)) << "the tree-view border of the style";
         }
     }
+    // A library that faults while naming the style: the classic colours,
+    // and the program goes on.
+    g_bits = 32;
+    fake.Set(L"luna.msstyles", L"NormalColor", true);
+    const LONG nFaults = fake.Fault("GetCurrentThemeName");
+    ToolkitColorManager m(Queries());
+    m.RefreshColors();
+    EXPECT_EQ(0, m.GetCurrentSystemTheme());
+    EXPECT_GT(fake.Fault(NULL), nFaults);
 }
 
 TEST_F(ColorManager, ThemePalettesAndGradients)

@@ -224,6 +224,58 @@ TEST(BufferedDCs, MemoryDCCoversItsRectangleFromItsCorner)
     EXPECT_FALSE(none.IsValid());
 }
 
+TEST(BufferedDCs, ScreenCaptureCopiesTheRectangleAndWritesBackUnlessCleared)
+{
+    Canvas source(30, 20, 0x00222222);
+    for (int x = 0; x < 30; ++x)
+        SetPixel(source.dc(), x, 12, RGB(0, 0, 200)); // a blue row
+    const RECT rc = {4, 10, 24, 16};
+    {
+        // Captured, changed and written back over the rectangle.
+        ScreenCaptureDC capture(source.dc(), rc);
+        ASSERT_TRUE(capture.IsValid());
+        EXPECT_EQ(20, capture.Width());
+        EXPECT_EQ(6, capture.Height());
+        ASSERT_TRUE(capture.Capture());
+        ::GdiFlush();
+        // Bottom-up rows: the blue source row 12 is bitmap row 2 from the top.
+        EXPECT_EQ(0x000000C8u, Rgb(capture.GetBits()[(6 - 1 - 2) * 20 + 5]));
+        EXPECT_EQ(0x00222222u, Rgb(capture.GetBits()[(6 - 1 - 0) * 20]));
+        SetPixel(capture, 0, 0, RGB(255, 0, 0)); // the rectangle's corner
+    }
+    EXPECT_EQ(0x00FF0000u, source.At(4, 10));
+    EXPECT_EQ(0x000000C8u, source.At(10, 12)) << "the captured pixels went back unchanged";
+    EXPECT_EQ(0x00222222u, source.At(3, 10)) << "nothing outside the rectangle";
+    {
+        // The write-back cleared: the source keeps what it shows.
+        ScreenCaptureDC capture(source.dc(), rc);
+        capture.SetWriteBack(FALSE);
+        PatBlt(capture, 0, 0, 20, 6, WHITENESS);
+    }
+    EXPECT_EQ(0x00FF0000u, source.At(4, 10));
+    HBITMAP hTaken = NULL;
+    {
+        // A bitmap taken by the caller outlives the DC and is not written back.
+        ScreenCaptureDC capture(source.dc(), rc);
+        capture.Capture();
+        PatBlt(capture, 0, 0, 20, 6, BLACKNESS);
+        hTaken = capture.DetachBitmap();
+        EXPECT_EQ(nullptr, capture.GetBits());
+    }
+    ASSERT_TRUE(hTaken != NULL);
+    BITMAP bm = {};
+    ASSERT_TRUE(GetObject(hTaken, sizeof(bm), &bm));
+    EXPECT_EQ(20, bm.bmWidth);
+    EXPECT_EQ(6, bm.bmHeight);
+    EXPECT_EQ(0x00FF0000u, source.At(4, 10));
+    DeleteObject(hTaken);
+    // Nothing to copy: no source or an empty rectangle.
+    EXPECT_FALSE(ScreenCaptureDC(NULL, rc).IsValid());
+    ScreenCaptureDC empty(source.dc(), RECT{5, 5, 5, 9});
+    EXPECT_FALSE(empty.IsValid());
+    EXPECT_FALSE(empty.Capture());
+}
+
 TEST(Selectors, RestoreWhatTheyReplaced)
 {
     Canvas c(4, 4);

@@ -286,8 +286,10 @@ public:
     // The numbered shape of a tab (appearance sets start from it).
     void DrawTabShape(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem);
     // A gradient across the strip's depth, turned with the position (-2 in
-    // either end: the checker pattern; -1 takes the other end).
-    void FillGradientByPosition(HDC hDC, const RECT& rc, COLORREF clrA, COLORREF clrB) const;
+    // either end: the checker pattern; -1 takes the other end). With pSpan
+    // the gradient runs over pSpan's depth and rc shows its slice.
+    void FillGradientByPosition(HDC hDC, const RECT& rc, COLORREF clrA, COLORREF clrB,
+                                const RECT* pSpan = NULL) const;
     // Draws text shortened in the middle ("\\" paths with DT_PATH_ELLIPSIS);
     // returns the text drawn.
     CString DrawTextEllipsis(HDC hDC, const CString& strText, RECT rc, UINT nFormat);

@@ -253,6 +253,21 @@ protected:
 // TRUE when the screen has 8 or fewer bits per pixel.
 BOOL AFXAPI IsLowColorDisplay();
 
+// The process's theme state (one object, made on first use): the theme id
+// that the toolkit's popup shadows follow.
+class GlobalThemeState {
+public:
+    static GlobalThemeState* AFXAPI Instance();
+    int GetTheme() const { return m_nTheme; }
+    void SetTheme(int nTheme) { m_nTheme = nTheme; }
+    // The shadow colour (qxColorShadow); theme 2 takes it from the colour
+    // manager's custom layer where that has one.
+    COLORREF GetShadowColor() const;
+
+private:
+    int m_nTheme = 0;
+};
+
 // ---------------------------------------------------------------------------
 // The paint manager's own table of 63 colour values.
 class CQXPColorTable {

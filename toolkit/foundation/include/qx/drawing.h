@@ -192,6 +192,46 @@ private:
     HGDIOBJ m_hOldBitmap;
 };
 
+// The client area of the top-level window that a DC's window lies in, in
+// the DC's coordinates (gradients spread over it join across neighbouring
+// windows); FALSE for a DC of no window, such as a memory DC.
+BOOL AFXAPI GetTopLevelRectOfDC(HDC hDC, RECT* pRect);
+
+// A copy of a rectangle of a source DC (the screen, typically): a memory DC
+// over a 32-bit bitmap of the rectangle's size, drawn in its own coordinates
+// (0, 0 is the rectangle's top-left corner). Capture copies what the source
+// shows there; destruction copies the bitmap back over the rectangle unless
+// the write-back was cleared or the bitmap was taken.
+class ScreenCaptureDC : public CDC {
+public:
+    ScreenCaptureDC(HDC hdcSource, const RECT& rect);
+    ~ScreenCaptureDC() override;
+    ScreenCaptureDC(const ScreenCaptureDC&) = delete;
+    ScreenCaptureDC& operator=(const ScreenCaptureDC&) = delete;
+
+    // The bitmap exists (a source and a non-empty rectangle).
+    BOOL IsValid() const { return m_hBitmap != NULL; }
+    // Copies the source's rectangle into the bitmap; FALSE when invalid.
+    BOOL Capture();
+    void SetWriteBack(BOOL bWriteBack) { m_bWriteBack = bWriteBack; }
+    BOOL IsWriteBack() const { return m_bWriteBack; }
+    int Width() const { return m_rect.right - m_rect.left; }
+    int Height() const { return m_rect.bottom - m_rect.top; }
+    // The pixels as 0x00RRGGBB, bottom-up rows (row 0 is the bottom one);
+    // call GdiFlush before reading what GDI drew.
+    DWORD* GetBits() const { return m_pBits; }
+    // Hands the bitmap to the caller; nothing is copied back then.
+    HBITMAP DetachBitmap();
+
+private:
+    HDC m_hdcSource;
+    RECT m_rect;
+    HBITMAP m_hBitmap = NULL;
+    HGDIOBJ m_hOldBitmap = NULL;
+    DWORD* m_pBits = NULL;
+    BOOL m_bWriteBack = TRUE;
+};
+
 // ---------------------------------------------------------------------------
 // A bitmap that can become an icon.
 class MaskedBitmap {
