@@ -365,25 +365,38 @@ void CQXPIconImage::RefreshGenerated()
     m_hDisabledGen.Clear();
 }
 
+namespace {
+
+// The handle that holds an image's picture for a state.
+CQXPIconHandle& StateHandle(CQXPIconImage& image, int nState)
+{
+    switch (nState) {
+    case qxImageDisabled: return image.m_hDisabled;
+    case qxImageHot: return image.m_hHot;
+    case qxImageChecked: return image.m_hChecked;
+    case qxImagePressed: return image.m_hPressed;
+    default: return image.m_hNormal;
+    }
+}
+
+// The size of a newly set normal picture: szKnown, else measured.
+void TakeNormalSize(CQXPIconImage& image, SIZE szKnown)
+{
+    SIZE sz = szKnown.cx > 0 && szKnown.cy > 0 ? szKnown : image.m_hNormal.GetExtent();
+    if (sz.cx > 0 && sz.cy > 0) {
+        image.m_nWidth = sz.cx;
+        image.m_nHeight = sz.cy;
+    }
+}
+
+} // namespace
+
 void CQXPIconImage::SetIcon(const CQXPIconHandle& handle, int nState)
 {
     RefreshGenerated();
-    CQXPIconHandle* pTarget;
-    switch (nState) {
-    case qxImageDisabled: pTarget = &m_hDisabled; break;
-    case qxImageHot: pTarget = &m_hHot; break;
-    case qxImageChecked: pTarget = &m_hChecked; break;
-    case qxImagePressed: pTarget = &m_hPressed; break;
-    default: pTarget = &m_hNormal; break;
-    }
-    pTarget->CopyFrom(handle);
-    if (nState == qxImageNormal) {
-        SIZE sz = m_hNormal.GetExtent();
-        if (sz.cx > 0 && sz.cy > 0) {
-            m_nWidth = sz.cx;
-            m_nHeight = sz.cy;
-        }
-    }
+    StateHandle(*this, nState).CopyFrom(handle);
+    if (nState == qxImageNormal)
+        TakeNormalSize(*this, SIZE{0, 0});
 }
 
 void CQXPIconImage::SetIcon(CQXPIconHandle& handle, int nState, SIZE szKnown)
@@ -396,27 +409,15 @@ void CQXPIconImage::SetIcon(CQXPIconHandle& handle, int nState, SIZE szKnown)
     }
     // An owning handle gives its image over: no copy is made and freed.
     RefreshGenerated();
-    CQXPIconHandle* pTarget;
-    switch (nState) {
-    case qxImageDisabled: pTarget = &m_hDisabled; break;
-    case qxImageHot: pTarget = &m_hHot; break;
-    case qxImageChecked: pTarget = &m_hChecked; break;
-    case qxImagePressed: pTarget = &m_hPressed; break;
-    default: pTarget = &m_hNormal; break;
-    }
-    pTarget->Clear();
-    pTarget->m_hIcon = handle.m_hIcon;
-    pTarget->m_hBitmap = handle.m_hBitmap;
+    CQXPIconHandle& target = StateHandle(*this, nState);
+    target.Clear();
+    target.m_hIcon = handle.m_hIcon;
+    target.m_hBitmap = handle.m_hBitmap;
     handle.m_hIcon = NULL;
     handle.m_hBitmap = NULL;
     handle.Clear();
-    if (nState == qxImageNormal) {
-        SIZE sz = szKnown.cx > 0 && szKnown.cy > 0 ? szKnown : m_hNormal.GetExtent();
-        if (sz.cx > 0 && sz.cy > 0) {
-            m_nWidth = sz.cx;
-            m_nHeight = sz.cy;
-        }
-    }
+    if (nState == qxImageNormal)
+        TakeNormalSize(*this, szKnown);
 }
 
 namespace {
