@@ -8,8 +8,8 @@
 //             (SCI_GETLENGTH equals the expected length);
 // with the peak memory of the process once it has settled after each (its
 // processor time has stood still for a second): the work that showing the
-// window or the file sets off after that moment (colouring, panes, a copy of
-// the text for a scan) is part of it.
+// window or the file sets off after that moment (colouring, panes, the
+// function list's scan) is part of it.
 // Each measurement is run several times; the median is printed.
 //
 // Usage: editor_bench [--local-appdata <folder>] [--open-only] <label> <exe> <main window class> <file|-> <expected length>

@@ -7,7 +7,7 @@
 #   opening a file of one 50 MB line (no line end at all) the same way;
 # each with the peak working set and peak pagefile usage of the process once
 # it has settled (the work that opening sets off, such as the function
-# list's scan of a copy of the text, counts), and for the opens also the
+# list's scan of the text, counts), and for the opens also the
 # peaks at the moment the whole text was shown.
 #
 # The runs of the two programs alternate (Qmate first in one round, SciTE
@@ -27,6 +27,9 @@
 #
 # The source file is made once in a cache folder outside the clone; SciTE is
 # built once by build-scite.sh.
+# QM_BENCH_BEFORE=<folder with another Qmate.exe> runs that build too, in the
+# same alternating rounds, and prints its figures beside this build's
+# (before and after a change, measured under the same load).
 # Usage: bench/editor/run.sh <build-dir>   (run inside scripts/session.sh,
 # which provides the build's Wine server; bench/run does so)
 set -uo pipefail
@@ -138,10 +141,16 @@ one() {  # round label exe class file length [options of editor_bench]; one run 
 }
 median() { tr ' ' '\n' | grep . | sort -g | awk '{ v[NR] = $1 } END { if (NR) printf "%.3f", NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-qm_one() {  # round
-  [ -f "$qmate" ] || return 0
-  one "$1" qmate "$qmate" FernbrightMainFrame "$src" "$length" --local-appdata "$(win "$scratch/local")"
-  one "$1" qmate-line "$qmate" FernbrightMainFrame "$line" "$linelength" --local-appdata "$(win "$scratch/local")" --open-only
+before="${QM_BENCH_BEFORE:+$QM_BENCH_BEFORE/Qmate.exe}"
+qm_build() {  # round label exe
+  [ -f "$3" ] || return 0
+  one "$1" "$2" "$3" FernbrightMainFrame "$src" "$length" --local-appdata "$(win "$scratch/local")"
+  one "$1" "$2-line" "$3" FernbrightMainFrame "$line" "$linelength" --local-appdata "$(win "$scratch/local")" --open-only
+}
+qm_one() {  # round; with a build to compare, the two take turns going first
+  if [ -n "$before" ] && (($1 % 2)); then qm_build "$1" before "$before"; fi
+  qm_build "$1" qmate "$qmate"
+  if [ -n "$before" ] && ! (($1 % 2)); then qm_build "$1" before "$before"; fi
 }
 sc_one() {  # round
   [ -n "$scite_dir" ] && [ -f "$scite" ] || return 0
@@ -187,6 +196,14 @@ row "peak working set (one line)" MB ws qmate-line scite-line
 row "peak pagefile usage (one line)" MB pf qmate-line scite-line
 row "  the same when shown: working set" MB sws_shown qmate-line scite-line
 row "  pagefile usage" MB spf_shown qmate-line scite-line
+if [ -n "$before" ]; then
+  echo "the Qmate.exe of $QM_BENCH_BEFORE in the same rounds (ratio: this build / that one):"
+  row "  start-up to idle main window" s startup qmate before
+  row "  start + open 50 MB until shown" s open qmate before
+  row "  peak working set (open)" MB ws qmate before
+  row "  start + open one 50 MB line" s open qmate-line before-line
+  row "  peak working set (one line)" MB ws qmate-line before-line
+fi
 echo "for reference, SciTE as shipped (its Direct2D probe on Wine's software OpenGL):"
 row "  peak working set (start-up)" MB sws qmate scite-d2d
 [ -n "${R[qmate:open]:-}" ] || echo "note: Qmate.exe could not open the file yet (see its raw lines above); SciTE's figures stand alone"

@@ -1,6 +1,7 @@
 // funcscan.h - the function list's scan: the routine entries of a text, found
 // with the patterns of its language (funcpatterns.h) by Scintilla's target
-// search in an editor that holds a copy of the text and nothing else.
+// search in an editor that shows the text (a view of its own: the scan moves
+// the view's target).
 //
 // Three passes: the comment ranges of the text (CCommentRanges), the header
 // search of every pattern set with its parameter check, name and body
@@ -37,6 +38,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "funcpatterns.h"
@@ -136,6 +138,8 @@ public:
 
     const std::vector<FunctionEntry>& GetAllEntries() const { return m_all; }
     const std::vector<FunctionEntry>& GetTopLevelEntries() const { return m_topLevel; }
+    // Hands the top-level entries over (the scan keeps none).
+    std::vector<FunctionEntry> TakeTopLevelEntries() { return std::move(m_topLevel); }
     const CCommentRanges& GetCommentRanges() const { return m_comments; }
     CCommentRanges& GetCommentRanges() { return m_comments; }
     // The names of the top-level entries, in order.

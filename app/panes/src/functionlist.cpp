@@ -102,6 +102,8 @@ namespace {
 
 // How long one slice of a scan may run before the interface gets its turn.
 const DWORD kSliceMs = 15;
+// How long slices may follow one another while no message waits.
+const DWORD kTurnMs = 100;
 
 // Thrown from the scan's step to end a dropped scan.
 struct ScanDropped {
@@ -252,10 +254,16 @@ void CFunctionList::RunSlice()
         return;
     }
     if (pJob->pFiber != nullptr) {
-        pJob->pCaller = ::GetCurrentFiber();
-        pJob->dwSliceStart = ::GetTickCount();
-        pJob->bStarted = true;
-        ::SwitchToFiber(pJob->pFiber);
+        // Slices follow one another while nothing waits for this thread (the
+        // timer alone would leave it idle between them), for a turn at most.
+        const DWORD dwTurnStart = ::GetTickCount();
+        do {
+            pJob->pCaller = ::GetCurrentFiber();
+            pJob->dwSliceStart = ::GetTickCount();
+            pJob->bStarted = true;
+            ::SwitchToFiber(pJob->pFiber);
+        } while (!pJob->bEnded && ::GetTickCount() - dwTurnStart < kTurnMs &&
+                 HIWORD(::GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE | QS_PAINT)) == 0);
     } else {
         ScanFiber(pJob);
     }
@@ -268,8 +276,11 @@ void CFunctionList::RunSlice()
     if (!pDone->bComplete || pDone->bStale)
         return;
     const bool bNotSupported = pDone->bNotSupported;
-    std::vector<FunctionEntry> entries = pDone->pScan->GetTopLevelEntries();
+    // The scan's other lists and the hidden view go before the list box
+    // takes the names: a large text's lists are not held twice.
+    std::vector<FunctionEntry> entries = pDone->pScan->TakeTopLevelEntries();
     pDone.reset();
+    m_entries.clear();
     std::vector<std::string> names;
     for (const FunctionEntry& entry : entries)
         names.push_back(entry.strName);

@@ -32,7 +32,7 @@ std::string Describe(const std::vector<std::pair<std::string, Sci_Position>>& li
     return s;
 }
 
-// A hidden editor of this thread, as the pane's worker makes one.
+// A hidden editor of this thread holding the text to scan.
 class ScanTest : public ::testing::Test {
 protected:
     void SetUp() override

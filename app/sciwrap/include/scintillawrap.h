@@ -282,7 +282,7 @@ public:
     // One language's lexer, keywords and styles with the view's brace and
     // tab settings, then colours the text: all of a text up to
     // EAGER_COLOUR_BYTES, the start of a longer one (the component colours
-    // the rest as it comes into view).
+    // the rest as it comes into view), and always the whole first line.
     enum {
         EAGER_COLOUR_BYTES = 1 << 20
     };

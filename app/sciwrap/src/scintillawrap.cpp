@@ -535,6 +535,11 @@ void CMFCScintilla::ApplyLexerSettings(const CLexerConfig& config, const CLexerA
     }
     // Colouring 50 MB at once takes seconds before the window shows
     // anything; past the first megabyte the text is coloured as it is shown.
+    // The first line, where an opened file puts the caret, is coloured whole:
+    // taking the focus lays out the caret's line, and a layout of a line
+    // coloured only in part would be made again when the first paint colours
+    // the rest (seconds for a line of many megabytes).
     const Sci_Position nLength = GetLength();
-    Call(SCI_COLOURISE, 0, nLength <= EAGER_COLOUR_BYTES ? -1 : (sptr_t)EAGER_COLOUR_BYTES);
+    const Sci_Position nEager = std::max<Sci_Position>(EAGER_COLOUR_BYTES, GetLineEndPosition(0));
+    Call(SCI_COLOURISE, 0, nLength <= nEager ? -1 : (sptr_t)nEager);
 }

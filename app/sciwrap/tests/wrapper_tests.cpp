@@ -586,6 +586,28 @@ TEST_F(EditorTest, LongTextIsColouredAsItIsNeeded)
     EXPECT_EQ(editor.GetStyleAt(colon), SCE_P_OPERATOR);
 }
 
+TEST_F(EditorTest, AFirstLineLongerThanTheEagerPartIsColouredWhole)
+{
+    // The caret's line is laid out when the editor takes the focus: a first
+    // line coloured only in part would be laid out again once coloured. The
+    // lines after it still wait until they are shown.
+    CLexerConfig python(1);
+    python.SetLexerName("python");
+    python.AddStyle("Default", 0, "#000000", "", FALSE);
+    std::string text;
+    while (text.size() < 2u * CMFCScintilla::EAGER_COLOUR_BYTES)
+        text += "y = 'a'; ";
+    text += "w = 2\n";
+    while (text.size() < 4u * CMFCScintilla::EAGER_COLOUR_BYTES)
+        text += "# a comment line that only fills the text up\n";
+    SetText(text);
+    editor.ApplyLexerSettings(python, CLexerApplyOptions());
+    const Sci_Position lineEnd = editor.GetLineEndPosition(0);
+    EXPECT_GE(editor.Call(SCI_GETENDSTYLED), lineEnd);
+    EXPECT_EQ(editor.GetStyleAt(lineEnd - 1), SCE_P_NUMBER);
+    EXPECT_LT(editor.Call(SCI_GETENDSTYLED), editor.GetLength()) << "the whole text was coloured at once";
+}
+
 TEST_F(EditorTest, PythonColonMatchesTheEndOfItsBlock)
 {
     editor.SetFoldProperties(TRUE);

@@ -78,27 +78,42 @@ void ExchangeIdList(CQXPPropExchange* pPX, LPCSTR lpszName, std::map<UINT, BOOL>
     int nCount = (int)ids.size();
     ExchangeIntProp(section, "Count", &nCount, 0);
     if (pPX->IsStoring()) {
-        int i = 0;
-        for (auto& entry : ids) {
-            CString strName;
-            strName.Format("Item%i", i++);
-            int nId = (int)entry.first;
-            ExchangeIntProp(section, strName, &nId, 0);
-        }
+        std::vector<int> items;
+        for (auto& entry : ids)
+            items.push_back((int)entry.first);
+        QxpWriteIdItems(section, items);
     } else {
         CheckCount((DWORD)std::max(0, nCount));
         ids.clear();
-        for (int i = 0; i < nCount; i++) {
-            CString strName;
-            strName.Format("Item%i", i);
-            int nId = 0;
-            ExchangeIntProp(section, strName, &nId, 0);
+        for (int nId : QxpReadIdItems(section, nCount))
             ids[(UINT)nId] = TRUE;
-        }
     }
 }
 
 } // namespace
+
+void AFXAPI QxpWriteIdItems(CQXPPropExchange* pSection, const std::vector<int>& ids)
+{
+    for (size_t i = 0; i < ids.size(); i++) {
+        CString strName;
+        strName.Format("Item%i", (int)i);
+        int nId = ids[i];
+        ExchangeIntProp(pSection, strName, &nId, 0);
+    }
+}
+
+std::vector<int> AFXAPI QxpReadIdItems(CQXPPropExchange* pSection, int nCount)
+{
+    std::vector<int> ids;
+    for (int i = 0; i < nCount; i++) {
+        CString strName;
+        strName.Format("Item%i", i);
+        int nId = 0;
+        ExchangeIntProp(pSection, strName, &nId, 0);
+        ids.push_back(nId);
+    }
+    return ids;
+}
 
 BOOL AFXAPI QxpExchangeObjectClass(CQXPPropExchange* pPX, CObject** ppObject, CRuntimeClass* pExpected)
 {

@@ -128,18 +128,12 @@ namespace {
 
 // The popup menus of the toolkit's own controls (edit boxes, browse
 // buttons, panes) as command-bar popups: the look of the bars and the icons
-// of the toolbar resource the control names. The manager of the owner's
+// of the toolbar resource the control names, held by the popup alone. The manager of the owner's
 // frame draws them when there is one.
 INT_PTR AFXAPI QxpTrackControlMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pOwner, int nIDIconToolbar)
 {
     if (!pMenu || !::IsMenu(pMenu->GetSafeHmenu()))
         return -1;
-    if (nIDIconToolbar > 0) {
-        static std::vector<int> s_loaded;
-        if (std::find(s_loaded.begin(), s_loaded.end(), nIDIconToolbar) == s_loaded.end() &&
-            GetGlobalImageManager()->SetIcons((UINT)nIDIconToolbar))
-            s_loaded.push_back(nIDIconToolbar);
-    }
     CQXPCommandBars* pCommandBars = NULL;
     CWnd* pTop = pOwner ? pOwner->GetTopLevelParent() : NULL;
     if (CQXPMDIFrameWnd* pFrame = pTop ? DYNAMIC_DOWNCAST(CQXPMDIFrameWnd, pTop) : NULL)
@@ -147,6 +141,13 @@ INT_PTR AFXAPI QxpTrackControlMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd
     CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pCommandBars);
     if (pOwner)
         pPopup->SetOwnerSite(pOwner);
+    // The toolbar's pictures go to an image manager of the popup's own, so
+    // that the program's pictures for the same commands stay as they are.
+    if (nIDIconToolbar > 0) {
+        CQXPImageManager* pImages = new CQXPImageManager;
+        pImages->SetIcons((UINT)nIDIconToolbar);
+        pPopup->SetImageManager(pImages);
+    }
     if (!pPopup->LoadMenu(pMenu, TRUE)) {
         pPopup->InternalRelease();
         return -1;
@@ -168,6 +169,7 @@ BOOL CQXPCommandBars::SetSite(CWnd* pFrame)
     // as popups of the command bars.
     SetToolkitPopupTracker(&QxpTrackControlMenu);
     m_pFrame = pFrame;
+    m_bRightToLeft = (::GetWindowLongPtrA(pFrame->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
     return EnableDocking();
 }
 
@@ -957,8 +959,9 @@ void CQXPCommandBars::SetLargeIcons(BOOL bLarge)
 
 BOOL CQXPCommandBars::IsLayoutRTL() const
 {
-    return m_pFrame && ::IsWindow(m_pFrame->GetSafeHwnd()) &&
-           (::GetWindowLongPtrA(m_pFrame->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+    if (!m_pFrame || !::IsWindow(m_pFrame->GetSafeHwnd()))
+        return m_bRightToLeft;
+    return (::GetWindowLongPtrA(m_pFrame->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
 }
 
 void CQXPCommandBars::RedrawCommandBars()

@@ -1,6 +1,7 @@
 // The options of a command bars manager and their stored form.
 
 #include <qx/commandbarssettings.h>
+#include <qx/barstate.h>
 #include <qx/commandbars.h>
 #include <qx/propexchange.h>
 #include <qx/themes.h>
@@ -25,23 +26,19 @@ void ExchangeCommandSet(CQXPPropExchange* pPX, LPCSTR lpszSection, std::vector<i
             return;
         int nCount = (int)ids.size();
         ExchangeIntProp(section, "Count", &nCount, 0);
-        for (int i = 0; i < nCount; i++) {
-            CString strName;
-            strName.Format("Item%i", i);
-            ExchangeIntProp(section, strName, &ids[(size_t)i], 0);
-        }
+        QxpWriteIdItems(section, ids);
         return;
     }
     int nCount = 0;
     ExchangeIntProp(section, "Count", &nCount, 0);
-    if (nCount <= 0 || nCount >= 0x10000)
+    if (nCount <= 0 || nCount >= 0x10000) {
+        // No count keeps the set; a damaged one empties it.
+        if (nCount != 0)
+            ids.clear();
         return;
+    }
     ids.clear();
-    for (int i = 0; i < nCount; i++) {
-        CString strName;
-        strName.Format("Item%i", i);
-        int nId = 0;
-        ExchangeIntProp(section, strName, &nId, 0);
+    for (int nId : QxpReadIdItems(section, nCount)) {
         // Loading is no change of the usage data.
         if (nId != 0 && std::find(ids.begin(), ids.end(), nId) == ids.end())
             ids.push_back(nId);

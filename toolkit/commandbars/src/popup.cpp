@@ -440,19 +440,36 @@ BOOL CQXPPopupBar::Popup(CQXPControlPopup* pControlPopup)
 CPoint CQXPPopupBar::UpdateFlags(CRect& rcExclude)
 {
     CQXPCommandBar* pParent = m_pControlPopup->GetParent();
+    int nPos = pParent->GetPosition();
+    // A floating bar laid out as a menu opens its popups as a menu does.
+    BOOL bPopupParent =
+        nPos == qxpBarPopup || (nPos == qxpBarFloating && pParent->GetType() == qxpBarTypePopup);
+    BOOL bComboOnBar = m_pControlPopup->GetType() == qxpControlComboBox && !bPopupParent;
     rcExclude = m_pControlPopup->GetRect();
     pParent->ClientToScreen(&rcExclude);
-    m_pControlPopup->AdjustExcludeRect(rcExclude);
+    if (!bComboOnBar)
+        m_pControlPopup->AdjustExcludeRect(rcExclude);
     AdjustExcludeRect(m_pControlPopup, rcExclude);
+
+    CQXPCommandBars* pCommandBars = GetCommandBars();
+    BOOL bRTL = (m_hWnd && ::IsWindow(m_hWnd)) ? IsLayoutRTL() : (pCommandBars && pCommandBars->IsLayoutRTL());
     int nFlags = 0;
-    int nPos = pParent->GetPosition();
-    if (m_pControlPopup->GetFlags() & qxpFlagLeftPopup)
+    if ((m_pControlPopup->GetFlags() & qxpFlagLeftPopup) || bRTL)
         nFlags |= qxpPopupLeft;
-    if (nPos == qxpBarRight)
+    if (nPos == qxpBarPopup && (pParent->GetFlags() & qxpFlagGroupedLayout)) {
+        nFlags |= qxpPopupDown;
+    } else if (nPos == qxpBarRight) {
         nFlags = qxpPopupLeft;
-    else if (nPos == qxpBarLeft || nPos == qxpBarPopup)
-        ;
-    else
+    } else if (nPos == qxpBarLeft || bPopupParent) {
+        // A submenu goes on the way its menu went.
+        CQXPPopupBar* pParentPopup = dynamic_cast<CQXPPopupBar*>(pParent);
+        if (pParentPopup && pParent->GetType() == qxpBarTypePopup && (pParentPopup->m_popupFlags & qxpPopupLeft))
+            nFlags = qxpPopupLeft;
+    } else {
+        nFlags |= qxpPopupDown;
+    }
+    // A combo box's list always drops below it.
+    if (bComboOnBar)
         nFlags |= qxpPopupDown;
     m_popupFlags = nFlags;
     return (nFlags & qxpPopupDown) ? CPoint(rcExclude.left, rcExclude.bottom) : CPoint(rcExclude.right, rcExclude.top);
@@ -460,10 +477,21 @@ CPoint CQXPPopupBar::UpdateFlags(CRect& rcExclude)
 
 BOOL CQXPPopupBar::PopupAt(int x, int y, LPCRECT rcExclude)
 {
+    // The site may release the bar that holds this popup while it opens.
+    InternalAddRef();
+    BOOL bShown = ShowAt(x, y, rcExclude);
+    InternalRelease();
+    return bShown;
+}
+
+BOOL CQXPPopupBar::ShowAt(int x, int y, LPCRECT rcExclude)
+{
     if (!m_hWnd || !::IsWindow(m_hWnd)) {
         if (!CreatePopupWindow())
             return FALSE;
     }
+    CQXPCommandBar* pOwnerBar = m_pControlPopup ? m_pControlPopup->GetParent() : NULL;
+    HWND hWndOwnerBar = pOwnerBar ? pOwnerBar->GetSafeHwnd() : NULL;
     // The site may fill the popup before it is measured.
     CWnd* pSite = GetOwnerSite();
     if (pSite && ::IsWindow(pSite->GetSafeHwnd()))
@@ -485,6 +513,13 @@ BOOL CQXPPopupBar::PopupAt(int x, int y, LPCRECT rcExclude)
     // starts from it rather than from an unpainted window.
     HBITMAP hbmUnder = GetAnimationType() != kAnimationNone ? QxpCaptureScreen(rc) : NULL;
     PlaceWindow(rc);
+    // The site closed the opening control's bar meanwhile: nothing opens.
+    if (hWndOwnerBar && !::IsWindow(hWndOwnerBar)) {
+        if (hbmUnder)
+            ::DeleteObject(hbmUnder);
+        DestroyWindow();
+        return FALSE;
+    }
     if (!m_bTracking) {
         CQXPCommandBar::SetTrackingMode(TRUE, FALSE, FALSE);
         ::NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPSTART, m_hWnd, OBJID_CLIENT, CHILDID_SELF);

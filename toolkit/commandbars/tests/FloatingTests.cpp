@@ -1261,7 +1261,7 @@ void CALLBACK ProbeControlMenu(HWND, UINT, UINT_PTR, DWORD)
     for (int i = 0; i < pPopup->GetControlCount(); i++) {
         CQXPControl* pControl = pPopup->GetControl(i);
         g_controlMenu.items.push_back(
-            {pControl->GetID(), GetGlobalImageManager()->GetImage((UINT)pControl->GetID(), 16) != NULL});
+            {pControl->GetID(), pPopup->GetImageManager()->GetImage((UINT)pControl->GetID(), 16) != NULL});
         if (pControl->GetID() == g_controlMenu.pick)
             pPick = pControl;
     }
@@ -1279,6 +1279,13 @@ TEST_F(FloatingTest, TheToolkitsOwnEditBoxesShowTheirMenuAsACommandBarPopupWithI
     edit.SetSel(0, 0);
     PumpPending();
 
+    // What the process-wide image manager holds for the menu's commands (the
+    // program's own toolbars may have pictures for them).
+    const UINT menuIds[] = {QX_ID_EDIT_UNDO, QX_ID_EDIT_CUT, QX_ID_EDIT_COPY, QX_ID_EDIT_PASTE, QX_ID_EDIT_CLEAR};
+    std::vector<CQXPIconImage*> globalBefore;
+    for (UINT nID : menuIds)
+        globalBefore.push_back(GetGlobalImageManager()->GetImage(nID, 16));
+
     g_controlMenu = ControlMenuProbe();
     g_controlMenu.pick = QX_ID_EDIT_SELECT_ALL;
     UINT_PTR nTimer = ::SetTimer(NULL, 0, 50, ProbeControlMenu);
@@ -1293,6 +1300,10 @@ TEST_F(FloatingTest, TheToolkitsOwnEditBoxesShowTheirMenuAsACommandBarPopupWithI
     // All has none).
     std::vector<std::pair<int, BOOL>> expected = {{QX_ID_EDIT_UNDO, TRUE}, {QX_ID_EDIT_CUT, TRUE}, {QX_ID_EDIT_COPY, TRUE}, {QX_ID_EDIT_PASTE, TRUE}, {QX_ID_EDIT_CLEAR, TRUE}, {QX_ID_EDIT_SELECT_ALL, FALSE}};
     EXPECT_EQ(expected, g_controlMenu.items) << "a command-bar popup, not a system menu";
+    // The pictures came with the popup's own image manager: the
+    // process-wide one is left as it was.
+    for (size_t i = 0; i < globalBefore.size(); i++)
+        EXPECT_EQ(globalBefore[i], GetGlobalImageManager()->GetImage(menuIds[i], 16)) << menuIds[i];
     // The chosen command reached the edit box.
     int nStart = -1, nEnd = -1;
     edit.GetSel(nStart, nEnd);

@@ -49,8 +49,17 @@ public:
     // none); the records of the expand popups asked for.
     CQXPPopupBar* m_pExpandPopup = NULL;
     std::vector<QXP_CREATEBAR_RECORD> expandAsks;
+    // A window the frame destroys when it hears that a popup is about to
+    // open (NULL: none).
+    HWND m_hWndCloseOnPopup = NULL;
 
 protected:
+    afx_msg LRESULT OnInitCommandsPopup(WPARAM, LPARAM)
+    {
+        if (m_hWndCloseOnPopup && ::IsWindow(m_hWndCloseOnPopup))
+            ::DestroyWindow(m_hWndCloseOnPopup);
+        return 0;
+    }
     afx_msg LRESULT OnCreateCommandBar(WPARAM, LPARAM lParam)
     {
         QXP_CREATEBAR_RECORD* pRec = (QXP_CREATEBAR_RECORD*)lParam;
@@ -70,6 +79,7 @@ protected:
 
 BEGIN_MESSAGE_MAP(CMainTestFrame, qmtest::CommandBarTestFrame)
     ON_MESSAGE(WM_COMMANDBARS_CREATECOMMANDBAR, OnCreateCommandBar)
+    ON_MESSAGE(WM_QXP_INITCOMMANDSPOPUP, OnInitCommandsPopup)
     ON_COMMAND(ID_TEST_OPEN, OnOpen)
     ON_COMMAND(ID_TEST_SAVE, OnSave)
     ON_COMMAND(ID_TEST_EXIT, OnExit)
@@ -249,6 +259,83 @@ TEST_F(FrameTest, SystemMenuPopupKeepsItsOwnShortcutTextsAndFollowsTheActiveChil
     pClose->OnExecute();
     ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(hSecond); }));
     EXPECT_TRUE(::IsWindow(hFirst)) << "only the active child closes";
+}
+
+// Menus opening leftward: a title marked so, or any title of a frame laid
+// out right to left, right-aligns its menu under it, and a submenu of a menu
+// that went leftward goes on leftward though there is room on the right.
+TEST_F(FrameTest, MenusThatOpenLeftwardKeepGoingLeftward)
+{
+    frame.SetWindowPos(NULL, 360, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PumpPending();
+    CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
+    CQXPControl* pEditTitle = pMenuBar->GetControl(1);
+    pEditTitle->SetFlags(pEditTitle->GetFlags() | qxpFlagLeftPopup);
+    CQXPCommandBar* pEdit = pEditTitle->GetCommandBar();
+    ASSERT_NE(nullptr, pEdit);
+    auto screenRect = [](CQXPCommandBar* pBar, CQXPControl* pControl) {
+        CRect rc = pControl->GetRect();
+        pBar->ClientToScreen(&rc);
+        return rc;
+    };
+    auto windowRect = [](CQXPCommandBar* pBar) {
+        CRect rc;
+        ::GetWindowRect(pBar->GetSafeHwnd(), &rc);
+        return rc;
+    };
+
+    ASSERT_TRUE(pMenuBar->SetPopuped(1));
+    CRect rcTitle = screenRect(pMenuBar, pEditTitle);
+    CRect rcEdit = windowRect(pEdit);
+    EXPECT_EQ(rcTitle.right, rcEdit.right) << "right-aligned under its title";
+    EXPECT_EQ(rcTitle.bottom, rcEdit.top);
+
+    CQXPControl* pEncoding = pEdit->GetControl(1);
+    ASSERT_NE(nullptr, pEncoding->GetCommandBar());
+    ASSERT_TRUE(pEdit->SetPopuped(1));
+    CRect rcItem = screenRect(pEdit, pEncoding);
+    CRect rcSub = windowRect(pEncoding->GetCommandBar());
+    EXPECT_EQ(rcItem.left, rcSub.right) << "the submenu opens left of its item";
+    EXPECT_EQ(rcItem.top, rcSub.top);
+    pMenuBar->SetPopuped(-1);
+    PumpPending();
+
+    // A right-to-left frame: every title's menu opens leftward.
+    frame.ModifyStyleEx(0, WS_EX_LAYOUTRTL);
+    CQXPControl* pFileTitle = pMenuBar->GetControl(0);
+    CQXPCommandBar* pFile = pFileTitle->GetCommandBar();
+    if (::IsWindow(pFile->GetSafeHwnd()))
+        pFile->DestroyWindow();
+    ASSERT_TRUE(pMenuBar->SetPopuped(0));
+    EXPECT_EQ(screenRect(pMenuBar, pFileTitle).right, windowRect(pFile).right);
+    pMenuBar->SetPopuped(-1);
+    PumpPending();
+    frame.ModifyStyleEx(WS_EX_LAYOUTRTL, 0);
+}
+
+// The frame closes a toolbar while a drop-down of it prepares to open: the
+// drop-down does not open, leaves no window behind and the button is up.
+TEST_F(FrameTest, ADropDownWhoseBarClosesWhileItOpensDoesNotOpen)
+{
+    CQXPToolBar* pBar = pBars->Add("Closing", qxpBarTop);
+    ASSERT_NE(nullptr, pBar);
+    CQXPControlPopup* pDrop = dynamic_cast<CQXPControlPopup*>(pBar->GetControls()->Add(qxpControlButtonPopup, ID_TEST_SAVE));
+    ASSERT_NE(nullptr, pDrop);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
+    pPopup->GetControls()->Add(qxpControlButton, ID_TEST_OPEN);
+    pDrop->SetCommandBar(pPopup);
+    pPopup->InternalRelease();
+    frame.RecalcLayout();
+    PumpPending();
+
+    frame.m_hWndCloseOnPopup = pBar->GetSafeHwnd();
+    EXPECT_FALSE(pDrop->OnSetPopup(TRUE));
+    frame.m_hWndCloseOnPopup = NULL;
+    EXPECT_FALSE(::IsWindow(pBar->GetSafeHwnd()));
+    EXPECT_FALSE(::IsWindow(pPopup->GetSafeHwnd())) << "no popup window stays behind";
+    EXPECT_FALSE(pPopup->IsTrackingMode());
+    EXPECT_FALSE(pDrop->GetPopuped());
+    pBars->Remove(pBar);
 }
 
 TEST_F(FrameTest, ButtonsFollowTheChildsStyleAndTheBarFlags)

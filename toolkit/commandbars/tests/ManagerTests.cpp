@@ -496,6 +496,25 @@ TEST_F(ManagerTest, RightToLeftOwnerOpensTheMenuLeftward)
     ::DestroyWindow(hOwner);
 }
 
+TEST_F(ManagerTest, RightToLeftFollowsTheSiteAndIsRememberedWithoutIt)
+{
+    for (BOOL bRTL : {TRUE, FALSE}) {
+        SCOPED_TRACE(bRTL ? "right to left" : "left to right");
+        CWnd site;
+        ASSERT_TRUE(site.CreateEx(bRTL ? WS_EX_LAYOUTRTL : 0, "STATIC", "", WS_POPUP, CRect(100, 100, 300, 200),
+                                  &frame, 0));
+        CQXPCommandBars* pSiteBars = CQXPCommandBars::CreateCommandBars(&site);
+        ASSERT_NE(nullptr, pSiteBars);
+        EXPECT_EQ(bRTL, pSiteBars->IsLayoutRTL());
+        // The site's style is asked while the site lives.
+        ::SetWindowLongPtrA(site.GetSafeHwnd(), GWL_EXSTYLE, bRTL ? 0 : WS_EX_LAYOUTRTL);
+        EXPECT_EQ(!bRTL, pSiteBars->IsLayoutRTL());
+        site.DestroyWindow();
+        EXPECT_EQ(bRTL, pSiteBars->IsLayoutRTL()) << "what the site was when it was set";
+        pSiteBars->InternalRelease();
+    }
+}
+
 TEST_F(ManagerTest, RecursivePopupKeepsTheOpenMenuLockedMeanwhile)
 {
     for (BOOL bRecurse : {TRUE, FALSE}) {
@@ -834,9 +853,38 @@ TEST_P(ManagerOptionsStore, DamagedStoredValuesLoadAsTheirDefaults)
         ASSERT_NE(nullptr, pLoaded);
         // What was there before loading must not survive a damaged value.
         SetEveryOptionOffDefault(*pLoaded->GetOptions());
-        pLoaded->GetOptions()->m_usedCommands.clear();
         pLoaded->LoadOptions("Damaged");
         EXPECT_EQ(c.expected, DescribeOptions(*pLoaded->GetOptions())[c.option]);
+        pLoaded->InternalRelease();
+    }
+}
+
+TEST_P(ManagerOptionsStore, UsedCommandsAreReadFromSchema8On)
+{
+    const char* kSection = "Older-Options";
+    const char* kUsed = "Older-Options\\UsedCommands";
+    struct Case {
+        int nSchema;
+        std::string expected;
+    } cases[] = {
+        {7, std::to_string(ID_TEST_UNDO)}, // older data: the record stays as it was
+        {8, std::to_string(ID_TEST_SAVE)},
+        {24, std::to_string(ID_TEST_SAVE)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nSchema);
+        CQXProfileStore store;
+        store.DeleteProfileKey(kSection, "");
+        store.WriteProfileInt(kSection, "Schema", c.nSchema);
+        store.WriteProfileInt(kSection, "Animation", 3);
+        store.WriteProfileInt(kUsed, "Count", 1);
+        store.WriteProfileInt(kUsed, "Item0", ID_TEST_SAVE);
+        CQXPCommandBars* pLoaded = NewManager();
+        ASSERT_NE(nullptr, pLoaded);
+        pLoaded->GetOptions()->m_usedCommands = {ID_TEST_UNDO};
+        pLoaded->LoadOptions("Older");
+        EXPECT_EQ(c.expected, DescribeOptions(*pLoaded->GetOptions())["UsedCommands"]);
+        EXPECT_EQ(3, pLoaded->GetOptions()->m_nAnimation) << "the keys of every schema are read";
         pLoaded->InternalRelease();
     }
 }

@@ -236,6 +236,15 @@ ThemeStyle* ThemeFactoryList::GetTheme()
 
 void ThemeFactoryList::SetTheme(ThemeStyle* pTheme)
 {
+    // A theme another factory holds cannot be owned here as well: the shared
+    // theme of this control's type means going back to the shared factory;
+    // another control's own theme is refused and nothing changes.
+    CQXThemeManagerStyleFactory* pOwn = m_bOwnsPrivateFactory ? m_pPrivateFactory : NULL;
+    if (pTheme && pTheme->m_pFactory && pTheme->m_pFactory != pOwn) {
+        if (pTheme->m_pFactory != m_pSharedFactory)
+            return;
+        pTheme = NULL;
+    }
     Leave();
     // The theme the control already owns is handed on, not deleted with
     // its old factory.

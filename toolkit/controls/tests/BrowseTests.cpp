@@ -340,6 +340,25 @@ TEST_F(BrowseEditTest, NotifyStyleTellsTheParentAndFocusesTheText)
     EXPECT_EQ(7u, dwEnd) << "all of the text is selected";
 }
 
+TEST_F(BrowseEditTest, EnterAndSpaceOnTheFocusedButtonBrowse)
+{
+    Open(qxBrowseNotify);
+    ASSERT_TRUE(qmtest::BringToForeground(host->GetSafeHwnd()));
+    const UINT keys[] = {VK_RETURN, VK_SPACE};
+    for (size_t i = 0; i < 2; ++i) {
+        SCOPED_TRACE(keys[i]);
+        edit.GetBrowseButton()->SetFocus();
+        ASSERT_EQ(edit.GetBrowseButton()->GetSafeHwnd(), ::GetFocus());
+        qmtest::SendChord({keys[i]});
+        EXPECT_TRUE(qmtest::PumpUntil([&] { return host->Codes(IDC_EDIT).size() == i + 1; }));
+        EXPECT_EQ((UINT)QXN_BROWSE, host->Codes(IDC_EDIT).back());
+        EXPECT_TRUE(qmtest::PumpUntil([&] { return ::GetFocus() == edit.GetSafeHwnd(); }))
+            << "the text has the focus after browsing";
+    }
+    PumpMessages();
+    EXPECT_EQ(2u, host->Codes(IDC_EDIT).size()) << "one browse per key";
+}
+
 TEST_F(BrowseEditTest, StyleZeroHasNoButton)
 {
     Open(0);
@@ -809,6 +828,34 @@ TEST_F(EditListTest, ResizingEndsAnOpenEditKeepingItsText)
     PumpMessages();
     EXPECT_EQ(nullptr, Edit());
     EXPECT_EQ((std::vector<std::string>{"Alpha", "B", "C"}), Items());
+}
+
+TEST_F(EditListTest, TheWheelAndAClickOnTheFrameEndAnOpenEditKeepingItsText)
+{
+    struct Row {
+        const char* name;
+        UINT msg;
+        WPARAM wParam;
+    } rows[] = {{"wheel", WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)-WHEEL_DELTA)},
+                {"click on the border", WM_NCLBUTTONDOWN, HTBORDER}};
+    Open(qxBrowseFolder);
+    Fill();
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        list.SetCurSel(0);
+        list.EditItem(FALSE);
+        ASSERT_NE(nullptr, Edit());
+        Edit()->SetWindowText(r.name);
+        CRect rc;
+        list.GetWindowRect(&rc);
+        list.SendMessage(r.msg, r.wParam, MAKELPARAM(rc.left + 1, rc.top + 1));
+        PumpMessages();
+        EXPECT_EQ(nullptr, Edit());
+        CString text;
+        list.GetText(0, text);
+        EXPECT_STREQ(r.name, text.GetString());
+        EXPECT_EQ(nullptr, ::GetDlgItem(list.GetSafeHwnd(), QX_IDC_ITEM_EDIT)) << "the edit window is gone";
+    }
 }
 
 } // namespace

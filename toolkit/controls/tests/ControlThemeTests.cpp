@@ -82,6 +82,36 @@ TEST(ControlThemes, SettingTheThemeAControlOwnsKeepsIt)
     EXPECT_EQ(nAlive - 1, CountedTheme::s_nAlive) << "deleted once, with the control's factory";
 }
 
+TEST(ControlThemes, AThemeAnotherFactoryHoldsIsNeverOwnedTwice)
+{
+    Client a, b;
+    ThemeStyle* pShared = a.GetTheme();
+    ASSERT_NE(nullptr, pShared);
+    CountedTheme* pOwnB = new CountedTheme;
+    b.SetTheme(pOwnB);
+    const int nAlive = CountedTheme::s_nAlive;
+
+    // Another control's own theme: refused, nothing changes.
+    a.SetTheme(pOwnB);
+    EXPECT_EQ(pShared, a.GetTheme());
+    EXPECT_FALSE(a.m_bOwnsPrivateFactory);
+    EXPECT_EQ(0, a.nChanged);
+    EXPECT_EQ(b.GetFactory(), pOwnB->m_pFactory) << "still the other control's";
+
+    // The shared theme, handed to a control with a theme of its own: the
+    // control goes back to the shared factory; its own theme is deleted once.
+    b.SetTheme(pShared);
+    EXPECT_EQ(nAlive - 1, CountedTheme::s_nAlive);
+    EXPECT_EQ(pShared, b.GetTheme());
+    EXPECT_FALSE(b.m_bOwnsPrivateFactory);
+    EXPECT_EQ(GetThemeManagerState()->GetFactory(RUNTIME_CLASS(CountedFactory)), pShared->m_pFactory);
+    // ... and handed to a control on the shared factory: it stays there.
+    a.SetTheme(a.GetTheme());
+    EXPECT_EQ(pShared, a.GetTheme());
+    EXPECT_FALSE(a.m_bOwnsPrivateFactory);
+    EXPECT_EQ(nAlive - 1, CountedTheme::s_nAlive) << "no theme made or lost";
+}
+
 TEST(ControlThemes, FactoriesTellTheirClientsAboutANewTheme)
 {
     Client a, b, c;

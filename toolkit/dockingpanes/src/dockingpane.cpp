@@ -147,8 +147,20 @@ void CQXPDockingPane::OnSizeParent(HWND hParent, const RECT& rect, AFX_SIZEPAREN
     HWND hHost = GetHostWindow();
     if (hHost && ::GetParent(m_hwndChild) != hHost)
         ::SetParent(m_hwndChild, hHost);
-    (void)hParent;
-    ::MoveWindow(m_hwndChild, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+    SetWindowRect(hParent, rect);
+}
+
+void CQXPDockingPane::SetWindowRect(HWND hContainer, const RECT& rect, BOOL bRecord)
+{
+    if (bRecord)
+        m_rcWindow = rect;
+    if (!m_hwndChild || !::IsWindow(m_hwndChild))
+        return;
+    RECT rc = rect;
+    HWND hHost = ::GetParent(m_hwndChild);
+    if (hContainer && hHost && hContainer != hHost)
+        ::MapWindowPoints(hContainer, hHost, (LPPOINT)&rc, 2);
+    ::MoveWindow(m_hwndChild, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
     ::EnableWindow(m_hwndChild, (m_dwEnabled & 1) != 0);
 }
 

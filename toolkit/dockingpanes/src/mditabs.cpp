@@ -153,6 +153,11 @@ BOOL CQXPTabWorkspace::IsMouseLocked() const
     return pTracking && pTracking->IsMouseLocked();
 }
 
+BOOL CQXPTabWorkspace::IsDrawStaticFrame() const
+{
+    return CQXPTabManager::IsDrawStaticFrame() && !(m_pClient && m_pClient->IsGroupsEnabled());
+}
+
 COLORREF CQXPTabWorkspace::GetItemColor(const CQXPTabManagerItem* pItem) const
 {
     COLORREF clr = m_pClient ? m_pClient->GetItemColor(pItem) : (COLORREF)-1;

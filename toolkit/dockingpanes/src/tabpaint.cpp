@@ -245,6 +245,7 @@ void CQXPTabPainter::SetAppearanceSet(CTabAppearancePainter* pAppearance)
 void CQXPTabPainter::SetColor(int nColorSet)
 {
     SetColorSet(nColorSet == 8    ? static_cast<CTabColorSet*>(new CTabColorSetVisualStyle())
+                : nColorSet == 4  ? new CTabColorSetLuna()
                 : nColorSet == 16 ? new CTabColorSetLuna2()
                                   : new CTabColorSet(nColorSet));
 }
@@ -509,7 +510,7 @@ void CQXPTabPainter::PlaceNavigateButtons(CQXPTabManager* pManager, const RECT& 
 
 void CQXPTabPainter::RepositionTabControl(CQXPTabManager* pManager, HDC hDC, const RECT& rcIn)
 {
-    RECT rc = DeflateControlRect(rcIn);
+    RECT rc = DeflateControlRect(rcIn, pManager->IsDrawStaticFrame());
     pManager->m_rcControl = rcIn;
     if (m_nAppearance == 8) {
         LayoutStacked(pManager, rc);
@@ -585,10 +586,10 @@ void CQXPTabPainter::RepositionTabControl(CQXPTabManager* pManager, HDC hDC, con
         pManager->m_bRevealSelected = FALSE;
 }
 
-RECT CQXPTabPainter::DeflateControlRect(const RECT& rcControl) const
+RECT CQXPTabPainter::DeflateControlRect(const RECT& rcControl, BOOL bStaticFrame) const
 {
     RECT rc = rcControl;
-    if (m_bStaticFrame) // the frame leaves 1 pixel at the tab side, 2 elsewhere
+    if (bStaticFrame) // the frame leaves 1 pixel at the tab side, 2 elsewhere
         CTabAppearancePainter::AdjustRectByPosition(rc, -2, -1, -2, -2, m_nPosition);
     CTabAppearancePainter::AdjustRectByPosition(rc, -m_rcClientMargin.left, -m_rcClientMargin.top,
                                                 -m_rcClientMargin.right, -m_rcClientMargin.bottom, m_nPosition);
@@ -1140,21 +1141,40 @@ COLORREF CTabColorSet::FillItem(HDC hDC, const RECT& rc, CQXPTabManager* pManage
     return clr;
 }
 
-CTabColorSetLuna2::CTabColorSetLuna2() : CTabColorSet(16) {}
+COLORREF CTabColorSetLuna::GetItemColor(CQXPTabManager* pManager, CQXPTabManagerItem* pItem) const
+{
+    const TabColorSet& c = m_pPaintManager->GetColors();
+    return m_pPaintManager->m_bUseItemColors      ? pManager->GetItemColor(pItem)
+           : pItem == pManager->GetSelectedItem() ? c.clrSelectedFace
+                                                  : c.clrNormalFace;
+}
+
+void CTabColorSetLuna::FillShaded(HDC hDC, const RECT& rc, COLORREF clr) const
+{
+    m_pPaintManager->FillGradientByPosition(hDC, rc, MixColors(clr, RGB(255, 255, 255), 300), clr);
+}
+
+COLORREF CTabColorSetLuna::FillItem(HDC hDC, const RECT& rc, CQXPTabManager* pManager, CQXPTabManagerItem* pItem)
+{
+    const TabColorSet& c = m_pPaintManager->GetColors();
+    const COLORREF clr = pItem == pManager->GetPressed()       ? c.clrPressedFace
+                         : pItem == pManager->GetHighlighted() ? c.clrHotFace
+                                                               : GetItemColor(pManager, pItem);
+    FillShaded(hDC, rc, clr);
+    return clr;
+}
+
+CTabColorSetLuna2::CTabColorSetLuna2() : CTabColorSetLuna(16) {}
 
 CTabColorSetLuna2::~CTabColorSetLuna2() {}
 
 COLORREF CTabColorSetLuna2::FillItem(HDC hDC, const RECT& rc, CQXPTabManager* pManager, CQXPTabManagerItem* pItem)
 {
-    const CQXPTabPainter* p = m_pPaintManager;
-    const TabColorSet& c = p->GetColors();
-    COLORREF clr = p->m_bUseItemColors                    ? pManager->GetItemColor(pItem)
-                   : pItem == pManager->GetSelectedItem() ? c.clrSelectedFace
-                                                          : c.clrNormalFace;
-    if (pItem == pManager->GetHighlighted())
-        clr = c.clrHotFace;
+    const TabColorSet& c = m_pPaintManager->GetColors();
+    // The pressed tab has no face of its own here.
+    const COLORREF clr = pItem == pManager->GetHighlighted() ? c.clrHotFace : GetItemColor(pManager, pItem);
     if (c.bItemGradient)
-        p->FillGradientByPosition(hDC, rc, MixColors(clr, RGB(255, 255, 255), 300), clr);
+        FillShaded(hDC, rc, clr);
     else
         FillSolid(*CDC::FromHandle(hDC), rc, clr);
     return clr;
@@ -1228,6 +1248,17 @@ COLORREF CTabColorSet::FillNavigateButton(HDC hDC, CQXPTabManager* pManager, CQX
         const COLORREF clrFrame = Sys(bPressed ? qxColorCheckedBorder : qxColorHotBorder);
         dc.Draw3dRect(&rc, clrFrame, clrFrame);
         return Sys(bPressed ? qxColorPressedText : qxColorHotText);
+    }
+    if (m_nId == 32 && GetThemeResources()->IsLoaded()) {
+        // The resource set: the Office 2007 theme's button picture (four
+        // states: 0 hot, 1 pressed) under the normal text colour.
+        if (ThemeBitmap* pImage = (bPressed || bHot) ? GetThemeResources()->LoadImage("TOOLBARBUTTONS22") : NULL) {
+            CDC dcImage;
+            dcImage.Attach(hDC);
+            pImage->DrawImage(&dcImage, CRect(rc), pImage->GetSource(bPressed ? 1 : 0, 4), CRect(8, 8, 8, 8));
+            dcImage.Detach();
+        }
+        return m_pPaintManager->GetColors().clrNormalText;
     }
     if (m_nId == 2 && nAppearance != 7 && nAppearance != 4) {
         // The flat set: a thin frame, light below when pressed.
@@ -1442,7 +1473,7 @@ void CQXPTabPainter::DrawTabControlEx(CQXPTabManager* pManager, HDC hDC, const R
 {
     CDC& dc = *CDC::FromHandle(hDC);
     RECT rc = rcControl;
-    if (m_bStaticFrame) {
+    if (pManager->IsDrawStaticFrame()) {
         // A sunken double frame around the strip.
         dc.Draw3dRect(&rc, Sys(COLOR_3DSHADOW), Sys(COLOR_3DHIGHLIGHT));
         ::InflateRect(&rc, -1, -1);

@@ -74,6 +74,45 @@ TEST(DockingWindows, PanesShowInTheirContainers)
     EXPECT_EQ(2, f.CountChildren("QXPDockingPaneTabbedContainer"));
 }
 
+// A pane places its window at a rectangle of any container window: mapped
+// to the window that hosts it, recorded unless asked not to, enabled by the
+// pane's enabled flags.
+TEST(DockingWindows, APanePlacesItsWindowAtARectangleOfAContainerWindow)
+{
+    Frame f;
+    HWND e1 = f.AddPane(1, dockLeftOf);
+    f.Relayout();
+    CQXPDockingPane* p1 = f.manager.FindPane(1);
+    auto* t1 = dynamic_cast<CQXPDockingPaneTabbedContainer*>(p1->GetContainer());
+    ASSERT_NE(nullptr, t1);
+    const HWND hHost = t1->GetSafeHwnd();
+    const RECT rcArea = t1->GetClientArea();
+    RECT rcInSite = rcArea;
+    MapWindowPoints(hHost, f.site.m_hWnd, (LPPOINT)&rcInSite, 2);
+    const RECT rcInner = {rcArea.left + 4, rcArea.top + 4, rcArea.right - 4, rcArea.bottom - 4};
+    struct Case {
+        const char* name;
+        HWND hContainer;
+        RECT rect;
+        BOOL bRecord;
+        DWORD dwEnabled;
+        RECT expectedInHost;
+    } cases[] = {{"site coordinates, recorded", f.site.m_hWnd, rcInSite, TRUE, 3, rcArea},
+                 {"host coordinates, not recorded, disabled", hHost, rcInner, FALSE, 2, rcInner},
+                 {"enabled again", hHost, rcArea, TRUE, 3, rcArea}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RECT rcBefore = p1->GetPaneRect();
+        p1->SetEnabled(c.dwEnabled);
+        p1->SetWindowRect(c.hContainer, c.rect, c.bRecord);
+        RECT rcChild = f.RectIn(e1, hHost);
+        EXPECT_TRUE(EqualRect(&c.expectedInHost, &rcChild));
+        const RECT& rcRecorded = c.bRecord ? c.rect : rcBefore;
+        EXPECT_TRUE(EqualRect(&rcRecorded, &p1->GetPaneRect()));
+        EXPECT_EQ(c.dwEnabled & 1, (DWORD)IsWindowEnabled(e1));
+    }
+}
+
 TEST(DockingWindows, PanesShareAPlaceAsTabs)
 {
     Frame f;

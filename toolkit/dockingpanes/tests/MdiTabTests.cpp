@@ -1805,4 +1805,30 @@ TEST_F(MdiFixture, TheClientDrawsItsGroupsSplittersAndFrame)
     EXPECT_EQ(szEdges.cx, clientSize().cx);
 }
 
+// The static frame of themes 1 and 4 frames the one strip; tab groups get
+// the client's frame instead, their strips none of their own.
+TEST_F(MdiFixture, OnlyTheStripWithoutGroupsHasTheStaticFrame)
+{
+    for (BOOL bGroups : {FALSE, TRUE}) {
+        SCOPED_TRACE(bGroups ? "tab groups" : "one strip");
+        ASSERT_TRUE(tabs.Attach(frame, bGroups));
+        tabs.m_bFollowTheme = FALSE;
+        CQXPTabWorkspace* ws = tabs.GetWorkspace();
+        RECT rcHeader[2];
+        for (BOOL bFrame : {FALSE, TRUE}) {
+            tabs.GetPaintManager()->m_bStaticFrame = bFrame;
+            tabs.Refresh();
+            Pump();
+            EXPECT_EQ(bFrame && !bGroups, ws->IsDrawStaticFrame());
+            rcHeader[bFrame] = ws->m_rcHeaderRect;
+        }
+        // The frame takes a pixel off the tab side.
+        EXPECT_EQ(bGroups ? 0 : 1, rcHeader[1].top - rcHeader[0].top);
+        tabs.GetPaintManager()->m_bStaticFrame = FALSE;
+        tabs.m_bFollowTheme = TRUE;
+        tabs.Detach();
+        Pump();
+    }
+}
+
 } // namespace

@@ -794,40 +794,53 @@ TEST(TabPainter, SecondLunaSetByScheme)
     }
 }
 
-// The second Luna set's tabs: the hot one in the hot face, the pressed one
-// in its own; shaded from white on a scheme without the Luna colours, solid
-// otherwise.
-TEST(TabPainter, SecondLunaSetFillsTabsByState)
+// The Luna sets' tabs by state: the first three tabs selected, hot and
+// pressed. The Luna set shades every tab from white and gives the pressed
+// tab its own face; the second Luna set shades only on the blue, olive and
+// silver schemes and has no pressed face.
+TEST(TabPainter, LunaSetsFillTabsByState)
 {
-    for (BOOL bGradient : {TRUE, FALSE}) {
-        SCOPED_TRACE(bGradient ? "shaded" : "solid");
-        painttest::FixedColors colors(bGradient ? qxColorThemeSilver : qxColorThemeClassic);
+    enum Face {
+        selected,
+        hotFace,
+        pressedFace,
+        normalFace
+    };
+    struct Row {
+        const char* what;
+        int colors, scheme;
+        BOOL shaded;
+        Face faces[3];
+    } rows[] = {
+        {"Luna set without the Luna colours", 4, qxColorThemeClassic, TRUE, {selected, hotFace, pressedFace}},
+        {"second Luna set on the silver scheme", 16, qxColorThemeSilver, TRUE, {selected, hotFace, normalFace}},
+        {"second Luna set without a scheme", 16, qxColorThemeClassic, FALSE, {selected, hotFace, normalFace}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        painttest::FixedColors colors(r.scheme);
         TestTabs t;
         t.Fill(3);
         t.painter.m_bAllowLuna = FALSE;
         t.painter.SetAppearance(6); // box tabs: each filled whole
-        t.painter.SetColor(16);
+        t.painter.SetColor(r.colors);
         t.area = {0, 0, 300, 60};
         t.OnPropertyChanged();
         t.SetCurSel(0);
-        const TabColorSet& c = t.painter.GetColors();
-        ASSERT_EQ(bGradient, c.bItemGradient);
-        struct {
-            int index;
-            COLORREF face;
-        } cases[] = {{0, c.clrSelectedFace}, {1, c.clrHotFace}, {2, c.clrNormalFace}};
         t.SetHot(1);
-        t.SetPressed(2); // a pressed tab has no face of its own
-        for (auto& k : cases) {
+        t.SetPressed(2);
+        const TabColorSet& c = t.painter.GetColors();
+        const COLORREF faces[] = {c.clrSelectedFace, c.clrHotFace, c.clrPressedFace, c.clrNormalFace};
+        for (int i = 0; i < 3; ++i) {
+            const COLORREF face = faces[r.faces[i]];
             painttest::MemoryDC pic(300, 60);
-            const RECT& rc = t.GetItem(k.index)->GetRect();
-            EXPECT_EQ(k.face, t.painter.GetColorSet()->FillItem(pic.dc()->GetSafeHdc(), rc, &t, t.GetItem(k.index)))
-                << k.index;
+            const RECT& rc = t.GetItem(i)->GetRect();
+            EXPECT_EQ(face, t.painter.GetColorSet()->FillItem(pic.dc()->GetSafeHdc(), rc, &t, t.GetItem(i))) << i;
             const int x = (rc.left + rc.right) / 2;
             const COLORREF top = pic.Pixel(x, rc.top), bottom = pic.Pixel(x, rc.bottom - 1);
-            if (!bGradient) {
-                EXPECT_EQ(k.face, top) << k.index;
-                EXPECT_EQ(k.face, bottom) << k.index;
+            if (!r.shaded) {
+                EXPECT_EQ(face, top) << i;
+                EXPECT_EQ(face, bottom) << i;
                 continue;
             }
             // From the face's mix with white at the outer edge to the face
@@ -836,8 +849,8 @@ TEST(TabPainter, SecondLunaSetFillsTabsByState)
                 return std::abs(GetRValue(a) - GetRValue(b)) <= 4 && std::abs(GetGValue(a) - GetGValue(b)) <= 4 &&
                        std::abs(GetBValue(a) - GetBValue(b)) <= 4;
             };
-            EXPECT_PRED2(alike, MixColors(k.face, RGB(255, 255, 255), 300), top) << k.index;
-            EXPECT_PRED2(alike, k.face, bottom) << k.index;
+            EXPECT_PRED2(alike, MixColors(face, RGB(255, 255, 255), 300), top) << i;
+            EXPECT_PRED2(alike, face, bottom) << i;
         }
     }
 }
@@ -913,6 +926,61 @@ TEST(TabPainter, NavigateButtonFacesByColourSet)
         if (r.fill >= 0)
             EXPECT_EQ(cm->GetColor(r.fill), pic.Pixel(rc.left + 1, rc.top + 1));
     }
+}
+
+// The resource set's scroll buttons with the Office 2007 theme loaded: the
+// theme's button picture when hot (state 0) or pressed (state 1), nothing
+// otherwise.
+TEST(TabPainter, ResourceSetNavigateButtonsShowTheThemesPicture)
+{
+    qmtest::ScopedThemeText text("[Ribbon]\r\nTabNormalText = 1 2 3\r\n");
+    ThemeBitmap* pImage = GetThemeResources()->LoadImage("TOOLBARBUTTONS22");
+    ASSERT_TRUE(pImage != NULL);
+    TestTabs t;
+    t.Fill(12);
+    t.painter.SetAppearance(10);
+    ASSERT_EQ(32, t.painter.GetColor());
+    t.area = {0, 0, 200, 40};
+    t.OnPropertyChanged();
+    CQXPTabManagerNavigateButton* b = t.FindNavigateButton(CQXPTabManagerNavigateButton::idRight);
+    ASSERT_FALSE(IsRectEmpty(&b->m_rc));
+    const RECT rc = b->m_rc;
+    struct {
+        const char* what;
+        BOOL pressed, hot;
+        int state; // -1: no picture
+    } cases[] = {{"normal", FALSE, FALSE, -1}, {"hot", FALSE, TRUE, 0}, {"pressed", TRUE, TRUE, 1}};
+    for (auto& k : cases) {
+        SCOPED_TRACE(k.what);
+        b->m_bPressed = k.pressed;
+        t.SetHotButton(k.hot ? b : NULL);
+        painttest::MemoryDC alone(200, 40);
+        RECT rcFace = rc;
+        EXPECT_EQ(RGB(1, 2, 3), t.painter.GetColorSet()->FillNavigateButton(alone.dc()->GetSafeHdc(), &t, b, rcFace))
+            << "the normal text colour";
+        painttest::MemoryDC strip(200, 40);
+        t.painter.DrawTabControl(&t, strip.dc()->GetSafeHdc(), t.area);
+        if (k.state < 0) {
+            // As without the theme: no face of its own.
+            painttest::MemoryDC bare(200, 40);
+            {
+                qmtest::ScopedThemeText none("");
+                t.painter.DrawTabControl(&t, bare.dc()->GetSafeHdc(), t.area);
+            }
+            EXPECT_EQ(bare.Pixel(rc.left + 1, rc.top + 1), strip.Pixel(rc.left + 1, rc.top + 1));
+            EXPECT_EQ(bare.Pixel(rc.right - 2, rc.bottom - 2), strip.Pixel(rc.right - 2, rc.bottom - 2));
+            continue;
+        }
+        // The picture drawn over the plain strip.
+        painttest::MemoryDC ref(200, 40);
+        b->m_bPressed = FALSE;
+        t.SetHotButton(NULL);
+        t.painter.DrawTabControl(&t, ref.dc()->GetSafeHdc(), t.area);
+        pImage->DrawImage(ref.dc(), CRect(rc), pImage->GetSource(k.state, 4), CRect(8, 8, 8, 8));
+        EXPECT_EQ(ref.Pixel(rc.left + 1, rc.top + 1), strip.Pixel(rc.left + 1, rc.top + 1));
+        EXPECT_EQ(ref.Pixel(rc.right - 2, rc.bottom - 2), strip.Pixel(rc.right - 2, rc.bottom - 2));
+    }
+    b->m_bPressed = FALSE;
 }
 
 } // namespace

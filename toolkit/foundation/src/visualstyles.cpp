@@ -51,6 +51,90 @@ typedef BOOL(WINAPI* PFNISTHEMEACTIVE)();
 typedef HPAINTBUFFER(WINAPI* PFNBEGINBUFFEREDPAINT)(HDC, LPCRECT, BP_BUFFERFORMAT, BP_PAINTPARAMS*, HDC*);
 typedef HRESULT(WINAPI* PFNENDBUFFEREDPAINT)(HPAINTBUFFER, BOOL);
 
+// ---------------------------------------------------------------------------
+// The fault guard. A damaged theme or a broken visual-styles library must
+// not take the program down with it: every call into the library runs in a
+// frame whose exception filter takes the faults (an access violation, an
+// illegal instruction, a division by zero ...) raised below it and not
+// handled there. The system then unwinds the library's frames as for any
+// handled exception, running the library's own clean-up, and the guarded
+// call reports the fault; the wrapper answers with its failure value and
+// the caller draws without visual styles. C++ exceptions, debugger events
+// and a stack overflow pass on untouched.
+
+} // namespace
+
+extern "C" __attribute__((used)) LONG QxVisualStyleFaultFilter(EXCEPTION_POINTERS* pPointers, void*)
+{
+    const DWORD dwCode = pPointers->ExceptionRecord->ExceptionCode;
+    const bool bError = (dwCode & 0xF0000000u) == 0xC0000000u; // error severity, not a customer code
+    return bError && dwCode != (DWORD)STATUS_STACK_OVERFLOW ? EXCEPTION_EXECUTE_HANDLER : EXCEPTION_CONTINUE_SEARCH;
+}
+
+#if defined(__x86_64__)
+// TRUE when pfn(pArg) returned, FALSE when a fault ended it. The frame's
+// scope table sends faults of the call to QxVisualStyleFaultFilter and, when
+// the filter takes them, resumes at .Lqxvs_fault.
+extern "C" BOOL QxVisualStyleGuardedCall(void (*pfn)(void*), void* pArg);
+asm(".text\n"
+    ".globl QxVisualStyleGuardedCall\n"
+    ".def QxVisualStyleGuardedCall; .scl 2; .type 32; .endef\n"
+    ".seh_proc QxVisualStyleGuardedCall\n"
+    "QxVisualStyleGuardedCall:\n"
+    "    subq $40, %rsp\n"
+    "    .seh_stackalloc 40\n"
+    "    .seh_endprologue\n"
+    "    .seh_handler __C_specific_handler, @except\n"
+    "    .seh_handlerdata\n"
+    "    .long 1\n"
+    "    .rva .Lqxvs_begin, .Lqxvs_end, QxVisualStyleFaultFilter, .Lqxvs_fault\n"
+    "    .text\n"
+    "    movq %rcx, %rax\n"
+    "    movq %rdx, %rcx\n"
+    ".Lqxvs_begin:\n"
+    "    call *%rax\n"
+    "    nop\n"
+    ".Lqxvs_end:\n"
+    "    movl $1, %eax\n"
+    "    addq $40, %rsp\n"
+    "    ret\n"
+    ".Lqxvs_fault:\n"
+    "    xorl %eax, %eax\n"
+    "    addq $40, %rsp\n"
+    "    ret\n"
+    ".seh_endproc\n");
+#else
+static BOOL QxVisualStyleGuardedCall(void (*pfn)(void*), void* pArg)
+{
+    pfn(pArg);
+    return TRUE;
+}
+#endif
+
+namespace {
+
+// The call's result, or the failure value when the call faulted.
+template <class R, class F>
+R Guarded(R failure, const F& call)
+{
+    struct Frame {
+        const F* pCall;
+        R result;
+    } frame = {&call, failure};
+    auto run = [](void* p) {
+        Frame* f = static_cast<Frame*>(p);
+        f->result = (*f->pCall)();
+    };
+    return QxVisualStyleGuardedCall(run, &frame) ? frame.result : failure;
+}
+
+template <class F>
+void GuardedVoid(const F& call)
+{
+    auto run = [](void* p) { (*static_cast<const F*>(p))(); };
+    QxVisualStyleGuardedCall(run, const_cast<F*>(&call));
+}
+
 CStringA& LibraryName()
 {
     static CStringA s_name("UXTHEME.DLL");
@@ -131,7 +215,7 @@ HTHEME CVisualStyleTheme::OpenThemeData(HWND hWnd, LPCWSTR pszClassList)
     PFNOPENTHEMEDATA pfn = (PFNOPENTHEMEDATA)Bind(kOpenThemeData, true);
     if (!pfn)
         return NULL;
-    m_hTheme = pfn(hWnd, pszClassList);
+    m_hTheme = Guarded<HTHEME>(NULL, [&] { return pfn(hWnd, pszClassList); });
     return m_hTheme;
 }
 
@@ -140,7 +224,8 @@ HRESULT CVisualStyleTheme::CloseThemeHandle()
     HRESULT hr = S_OK;
     if (m_hTheme) {
         PFNCLOSETHEMEDATA pfn = (PFNCLOSETHEMEDATA)Bind(kCloseThemeData, false);
-        hr = pfn ? pfn(m_hTheme) : E_FAIL;
+        const HTHEME hTheme = m_hTheme;
+        hr = pfn ? Guarded<HRESULT>(E_FAIL, [&] { return pfn(hTheme); }) : E_FAIL;
     }
     m_hTheme = NULL;
     return hr;
@@ -149,40 +234,51 @@ HRESULT CVisualStyleTheme::CloseThemeHandle()
 HRESULT CVisualStyleTheme::DrawThemeBackground(HDC hdc, int iPartId, int iStateId, LPCRECT pRect, LPCRECT pClipRect)
 {
     PFNDRAWTHEMEBACKGROUND pfn = (PFNDRAWTHEMEBACKGROUND)Bind(kDrawThemeBackground, false);
-    return pfn ? pfn(m_hTheme, hdc, iPartId, iStateId, pRect, pClipRect) : E_FAIL;
+    return pfn ? Guarded<HRESULT>(E_FAIL, [&] { return pfn(m_hTheme, hdc, iPartId, iStateId, pRect, pClipRect); })
+               : E_FAIL;
 }
 
 HRESULT CVisualStyleTheme::DrawThemeTextEx(HDC hdc, int iPartId, int iStateId, LPCWSTR pszText, int cchText,
                                            DWORD dwTextFlags, LPRECT pRect, const DTTOPTS* pOptions)
 {
     PFNDRAWTHEMETEXTEX pfn = (PFNDRAWTHEMETEXTEX)Bind(kDrawThemeTextEx, false);
-    return pfn ? pfn(m_hTheme, hdc, iPartId, iStateId, pszText, cchText, dwTextFlags, pRect, pOptions) : E_FAIL;
+    return pfn ? Guarded<HRESULT>(E_FAIL,
+                                  [&] {
+                                      return pfn(m_hTheme, hdc, iPartId, iStateId, pszText, cchText, dwTextFlags, pRect,
+                                                 pOptions);
+                                  })
+               : E_FAIL;
 }
 
 HRESULT CVisualStyleTheme::GetThemeColor(int iPartId, int iStateId, int iPropId, COLORREF* pColor)
 {
     PFNGETTHEMECOLOR pfn = (PFNGETTHEMECOLOR)Bind(kGetThemeColor, false);
-    return pfn ? pfn(m_hTheme, iPartId, iStateId, iPropId, pColor) : E_FAIL;
+    return pfn ? Guarded<HRESULT>(E_FAIL, [&] { return pfn(m_hTheme, iPartId, iStateId, iPropId, pColor); }) : E_FAIL;
 }
 
 HRESULT CVisualStyleTheme::GetThemePartSize(HDC hdc, int iPartId, int iStateId, LPCRECT pRect, THEMESIZE eSize,
                                             SIZE* psz)
 {
     PFNGETTHEMEPARTSIZE pfn = (PFNGETTHEMEPARTSIZE)Bind(kGetThemePartSize, false);
-    return pfn ? pfn(m_hTheme, hdc, iPartId, iStateId, pRect, eSize, psz) : E_FAIL;
+    return pfn ? Guarded<HRESULT>(E_FAIL, [&] { return pfn(m_hTheme, hdc, iPartId, iStateId, pRect, eSize, psz); })
+               : E_FAIL;
 }
 
 BOOL CVisualStyleTheme::GetThemeSysBool(int iBoolId)
 {
     PFNGETTHEMESYSBOOL pfn = (PFNGETTHEMESYSBOOL)Bind(kGetThemeSysBool, false);
-    return pfn ? pfn(m_hTheme, iBoolId) : FALSE;
+    return pfn ? Guarded<BOOL>(FALSE, [&] { return pfn(m_hTheme, iBoolId); }) : FALSE;
 }
 
 HRESULT CVisualStyleTheme::GetCurrentThemeName(LPWSTR pszThemeFileName, int cchMaxNameChars, LPWSTR pszColorBuff,
                                                int cchMaxColorChars, LPWSTR pszSizeBuff, int cchMaxSizeChars)
 {
     PFNGETCURRENTTHEMENAME pfn = (PFNGETCURRENTTHEMENAME)Bind(kGetCurrentThemeName, true);
-    return pfn ? pfn(pszThemeFileName, cchMaxNameChars, pszColorBuff, cchMaxColorChars, pszSizeBuff, cchMaxSizeChars)
+    return pfn ? Guarded<HRESULT>(E_FAIL,
+                                  [&] {
+                                      return pfn(pszThemeFileName, cchMaxNameChars, pszColorBuff, cchMaxColorChars,
+                                                 pszSizeBuff, cchMaxSizeChars);
+                                  })
                : E_FAIL;
 }
 
@@ -191,27 +287,28 @@ BOOL CVisualStyleTheme::IsAppThemed()
     if (!m_hTheme)
         return FALSE;
     PFNISAPPTHEMED pfn = (PFNISAPPTHEMED)Bind(kIsAppThemed, false);
-    return pfn ? pfn() : FALSE;
+    return pfn ? Guarded<BOOL>(FALSE, [&] { return pfn(); }) : FALSE;
 }
 
 BOOL CVisualStyleTheme::IsThemeActive()
 {
     PFNISTHEMEACTIVE pfn = (PFNISTHEMEACTIVE)Bind(kIsThemeActive, m_hTheme == NULL);
-    return pfn ? pfn() : FALSE;
+    return pfn ? Guarded<BOOL>(FALSE, [&] { return pfn(); }) : FALSE;
 }
 
 HPAINTBUFFER CVisualStyleTheme::BeginBufferedPaint(HDC hdcTarget, LPCRECT prcTarget, BP_BUFFERFORMAT dwFormat,
                                                    BP_PAINTPARAMS* pPaintParams, HDC* phdc)
 {
     PFNBEGINBUFFEREDPAINT pfn = (PFNBEGINBUFFEREDPAINT)Bind(kBeginBufferedPaint, false);
-    return pfn ? pfn(hdcTarget, prcTarget, dwFormat, pPaintParams, phdc) : NULL;
+    return pfn ? Guarded<HPAINTBUFFER>(NULL, [&] { return pfn(hdcTarget, prcTarget, dwFormat, pPaintParams, phdc); })
+               : NULL;
 }
 
 void CVisualStyleTheme::EndBufferedPaint(HPAINTBUFFER hBufferedPaint, BOOL fUpdateTarget)
 {
     PFNENDBUFFEREDPAINT pfn = (PFNENDBUFFEREDPAINT)Bind(kEndBufferedPaint, false);
     if (pfn && hBufferedPaint)
-        pfn(hBufferedPaint, fUpdateTarget);
+        GuardedVoid([&] { pfn(hBufferedPaint, fUpdateTarget); });
 }
 
 BOOL CVisualStyleTheme::IsNewThemeLibrary()
@@ -260,7 +357,8 @@ BOOL AFXAPI CVisualStyleTheme::DwmDefWindowProc(HWND hWnd, UINT msg, WPARAM wPar
         r.pfnDefWindowProc = (void*)::GetProcAddress(r.hModule, "DwmDefWindowProc");
     if (!r.pfnDefWindowProc)
         return FALSE;
-    return ((PFNDWMDEFWINDOWPROC)r.pfnDefWindowProc)(hWnd, msg, wParam, lParam, plResult);
+    PFNDWMDEFWINDOWPROC pfn = (PFNDWMDEFWINDOWPROC)r.pfnDefWindowProc;
+    return Guarded<BOOL>(FALSE, [&] { return pfn(hWnd, msg, wParam, lParam, plResult); });
 }
 
 HRESULT AFXAPI CVisualStyleTheme::DwmExtendFrameIntoClientArea(HWND hWnd, int cxLeft, int cyTop, int cxRight,
@@ -272,5 +370,6 @@ HRESULT AFXAPI CVisualStyleTheme::DwmExtendFrameIntoClientArea(HWND hWnd, int cx
     if (!r.pfnExtendFrame)
         return E_FAIL;
     QxMargins margins = {cxLeft, cxRight, cyTop, cyBottom};
-    return ((PFNDWMEXTENDFRAME)r.pfnExtendFrame)(hWnd, &margins);
+    PFNDWMEXTENDFRAME pfn = (PFNDWMEXTENDFRAME)r.pfnExtendFrame;
+    return Guarded<HRESULT>(E_FAIL, [&] { return pfn(hWnd, &margins); });
 }

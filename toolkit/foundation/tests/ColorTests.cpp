@@ -402,6 +402,15 @@ TEST_F(ColorManager, DetectsTheDesktopStyle)
             EXPECT_EQ(RGB(1, 2, 3), m.GetColor(57)) << "the tree-view border of the style";
         }
     }
+    // A library that faults while naming the style: the classic colours,
+    // and the program goes on.
+    g_bits = 32;
+    fake.Set(L"luna.msstyles", L"NormalColor", true);
+    const LONG nFaults = fake.Fault("GetCurrentThemeName");
+    ToolkitColorManager m(Queries());
+    m.RefreshColors();
+    EXPECT_EQ(0, m.GetCurrentSystemTheme());
+    EXPECT_GT(fake.Fault(NULL), nFaults);
 }
 
 TEST_F(ColorManager, ThemePalettesAndGradients)

@@ -6,6 +6,7 @@
 #include <qmtest/archivebytes.h>
 #include <qmtest/files.h>
 #include <qmtest/registry.h>
+#include <qx/visualstyles.h>
 
 #include <gtest/gtest.h>
 
@@ -162,6 +163,12 @@ public:
         return ((COLORREF(WINAPI*)(int, int))(void*)GetProcAddress(m_h, "FakeUxPartColor"))(part, state);
     }
     COLORREF EdgeColor() const { return ((COLORREF(WINAPI*)())(void*)GetProcAddress(m_h, "FakeUxEdgeColor"))(); }
+    // Makes the named entry point fault when called (NULL: none, "*": all);
+    // returns the number of faults raised so far.
+    LONG Fault(const char* name) const
+    {
+        return ((LONG(WINAPI*)(const char*))(void*)GetProcAddress(m_h, "FakeUxFault"))(name);
+    }
 
 private:
     typedef void(WINAPI* Configure)(const wchar_t*, const wchar_t*, BOOL, BOOL, COLORREF);
@@ -169,6 +176,20 @@ private:
     HMODULE m_h = NULL;
     Configure m_configure = NULL;
     Counters m_counters = NULL;
+};
+
+// Points the visual-styles wrapper at the stand-in library for a scope;
+// afterwards no entry point faults and the wrapper uses the real library.
+struct FakeUxInUse {
+    explicit FakeUxInUse(const FakeUx& fake) : f(fake) { CVisualStyleTheme::SetLibrary("qxfakeux.dll"); }
+    ~FakeUxInUse()
+    {
+        f.Fault(NULL);
+        CVisualStyleTheme::SetLibrary(NULL);
+    }
+    FakeUxInUse(const FakeUxInUse&) = delete;
+    FakeUxInUse& operator=(const FakeUxInUse&) = delete;
+    const FakeUx& f;
 };
 
 } // namespace qxtest

@@ -1,10 +1,13 @@
 // The visual-styles wrapper: binding by name, failure values without the
-// library, handle lifetime, rebinding after the library is reloaded.
+// library or when it faults, handle lifetime, rebinding after the library is
+// reloaded.
 #include <qx/visualstyles.h>
 
 #include "QxTestSupport.h"
 
 #include <gmock/gmock.h>
+
+#include <functional>
 
 namespace {
 
@@ -74,6 +77,85 @@ TEST_F(VisualStyles, HandlesAreClosedBeforeTheNextOpenAndOnDestruction)
     CVisualStyleTheme vs;
     vs.OpenThemeData(NULL, L"BUTTON");
     EXPECT_FALSE(vs.IsAppThemed()) << "handle held but the application is not themed";
+}
+
+TEST_F(VisualStyles, AFaultInsideTheLibraryGivesTheFailureValue)
+{
+    qxtest::FakeUx fake;
+    ASSERT_TRUE(fake.Loaded());
+    qxtest::FakeUxInUse inUse(fake);
+    fake.Set(L"luna.msstyles", L"NormalColor", true);
+    HDC hdc = GetDC(NULL);
+    RECT rc = {0, 0, 10, 10};
+    // Each row: the entry point that faults, and the wrapper's answer
+    // compared with its failure value (the object holds an open handle).
+    struct Row {
+        const char* name;
+        std::function<bool(CVisualStyleTheme&)> failed;
+    } rows[] = {
+        {"DrawThemeBackground", [&](CVisualStyleTheme& vs) { return vs.DrawThemeBackground(hdc, 1, 1, &rc) == E_FAIL; }},
+        {"DrawThemeTextEx",
+         [&](CVisualStyleTheme& vs) { return vs.DrawThemeTextEx(hdc, 1, 1, L"x", 1, 0, &rc, NULL) == E_FAIL; }},
+        {"GetThemeColor",
+         [&](CVisualStyleTheme& vs) {
+             COLORREF clr = 0x123456;
+             return vs.GetThemeColor(0, 0, 3801, &clr) == E_FAIL && clr == 0x123456;
+         }},
+        {"GetThemePartSize",
+         [&](CVisualStyleTheme& vs) {
+             SIZE sz = {1, 2};
+             return vs.GetThemePartSize(hdc, 1, 1, NULL, TS_TRUE, &sz) == E_FAIL;
+         }},
+        {"GetThemeSysBool", [&](CVisualStyleTheme& vs) { return !vs.GetThemeSysBool(1001); }},
+        {"GetCurrentThemeName",
+         [&](CVisualStyleTheme& vs) {
+             wchar_t a[16], b[16], c[16];
+             return vs.GetCurrentThemeName(a, 16, b, 16, c, 16) == E_FAIL;
+         }},
+        {"IsAppThemed", [&](CVisualStyleTheme& vs) { return !vs.IsAppThemed(); }},
+        {"IsThemeActive", [&](CVisualStyleTheme& vs) { return !vs.IsThemeActive(); }},
+        {"BeginBufferedPaint",
+         [&](CVisualStyleTheme& vs) {
+             HDC hdcBuffer = NULL;
+             return vs.BeginBufferedPaint(hdc, &rc, BPBF_TOPDOWNDIB, NULL, &hdcBuffer) == NULL;
+         }},
+        {"EndBufferedPaint",
+         [&](CVisualStyleTheme& vs) {
+             vs.EndBufferedPaint((HPAINTBUFFER)(INT_PTR)1, TRUE);
+             return true; // returned at all
+         }},
+        {"CloseThemeData", [&](CVisualStyleTheme& vs) { return vs.CloseThemeHandle() == E_FAIL && !vs.IsOpen(); }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        CVisualStyleTheme vs;
+        ASSERT_TRUE(vs.OpenThemeData(NULL, L"TOOLBAR") != NULL);
+        const LONG nBefore = fake.Fault(r.name);
+        EXPECT_TRUE(r.failed(vs));
+        EXPECT_EQ(nBefore + 1, fake.Fault(NULL)) << "the library was entered and faulted once";
+        // The object goes on working once the library does.
+        COLORREF clr = 0;
+        EXPECT_EQ(S_OK, vs.GetThemeColor(0, 0, 3801, &clr));
+    }
+
+    // A fault while opening leaves the object closed; the handle held
+    // before was closed first.
+    CVisualStyleTheme vs;
+    ASSERT_TRUE(vs.OpenThemeData(NULL, L"WINDOW") != NULL);
+    const LONG closes = fake.Closes();
+    fake.Fault("OpenThemeData");
+    EXPECT_EQ(nullptr, vs.OpenThemeData(NULL, L"REBAR"));
+    EXPECT_FALSE(vs.IsOpen());
+    EXPECT_EQ(closes + 1, fake.Closes());
+    // Every entry point faulting: the whole table of failure values.
+    fake.Fault("*");
+    EXPECT_EQ(nullptr, vs.OpenThemeData(NULL, L"REBAR"));
+    EXPECT_FALSE(vs.IsAppThemed());
+    EXPECT_FALSE(vs.IsThemeActive());
+    EXPECT_FALSE(vs.IsNewThemeLibrary());
+    EXPECT_EQ(E_FAIL, vs.DrawThemeBackground(hdc, 1, 1, &rc));
+    fake.Fault(NULL);
+    ReleaseDC(NULL, hdc);
 }
 
 TEST_F(VisualStyles, NewThemeLibraryNeedsCommonControlsAboveFive)

@@ -18,6 +18,21 @@ LONG g_opens = 0;
 LONG g_closes = 0;
 LONG g_nextHandle = 0x100;
 wchar_t g_lastClass[64] = L"";
+// The entry point that faults when called ("*": every one), and how many
+// calls have faulted.
+char g_faulting[32] = "";
+LONG g_faults = 0;
+int* volatile g_nowhere = NULL;
+
+// Called first by each entry point: writes through a null pointer when that
+// entry point is set to fault.
+void MaybeFault(const char* name)
+{
+    if (!g_faulting[0] || (lstrcmpA(g_faulting, "*") != 0 && lstrcmpA(g_faulting, name) != 0))
+        return;
+    InterlockedIncrement(&g_faults);
+    *g_nowhere = 1;
+}
 
 // The class each handle was opened for, and the parts drawn with them.
 struct Handle {
@@ -71,6 +86,14 @@ FAKE_API void WINAPI FakeUxCounters(LONG* opens, LONG* closes, wchar_t* lastClas
         lstrcpynW(lastClass, g_lastClass, cch);
 }
 
+// Makes an entry point fault (NULL or "": none; "*": all); returns the
+// number of faults raised so far.
+FAKE_API LONG WINAPI FakeUxFault(const char* name)
+{
+    lstrcpynA(g_faulting, name ? name : "", sizeof(g_faulting));
+    return g_faults;
+}
+
 // The parts drawn since the last reset, in order; the count.
 FAKE_API LONG WINAPI FakeUxDrawn(LONG index, wchar_t* cls, int cch, int* part, int* state, RECT* rc)
 {
@@ -100,6 +123,7 @@ FAKE_API COLORREF WINAPI FakeUxEdgeColor() { return RGB(255, 0, 255); }
 // The library's entry points.
 FAKE_API HANDLE WINAPI OpenThemeData(HWND, LPCWSTR classList)
 {
+    MaybeFault("OpenThemeData");
     InterlockedIncrement(&g_opens);
     lstrcpynW(g_lastClass, classList ? classList : L"", 64);
     HANDLE h = (HANDLE)(INT_PTR)InterlockedIncrement(&g_nextHandle);
@@ -113,6 +137,7 @@ FAKE_API HANDLE WINAPI OpenThemeData(HWND, LPCWSTR classList)
 
 FAKE_API HRESULT WINAPI CloseThemeData(HANDLE)
 {
+    MaybeFault("CloseThemeData");
     InterlockedIncrement(&g_closes);
     return S_OK;
 }
@@ -121,6 +146,7 @@ FAKE_API HRESULT WINAPI CloseThemeData(HANDLE)
 // the part's colour, the top row in the edge colour.
 FAKE_API HRESULT WINAPI DrawThemeBackground(HANDLE h, HDC hdc, int part, int state, const RECT* rc, const RECT* clip)
 {
+    MaybeFault("DrawThemeBackground");
     if (!rc)
         return E_INVALIDARG;
     if (g_drawCount < 512) {
@@ -147,6 +173,7 @@ FAKE_API HRESULT WINAPI DrawThemeBackground(HANDLE h, HDC hdc, int part, int sta
 
 FAKE_API HRESULT WINAPI GetThemeColor(HANDLE, int part, int state, int prop, COLORREF* color)
 {
+    MaybeFault("GetThemeColor");
     for (LONG i = 0; i < g_colorCount && color; ++i)
         if (g_colors[i].part == part && g_colors[i].state == state && g_colors[i].prop == prop) {
             *color = g_colors[i].clr;
@@ -159,11 +186,16 @@ FAKE_API HRESULT WINAPI GetThemeColor(HANDLE, int part, int state, int prop, COL
     return E_FAIL;
 }
 
-FAKE_API BOOL WINAPI GetThemeSysBool(HANDLE, int) { return TRUE; }
+FAKE_API BOOL WINAPI GetThemeSysBool(HANDLE, int)
+{
+    MaybeFault("GetThemeSysBool");
+    return TRUE;
+}
 
 FAKE_API HRESULT WINAPI GetCurrentThemeName(LPWSTR file, int cchFile, LPWSTR color, int cchColor, LPWSTR size,
                                             int cchSize)
 {
+    MaybeFault("GetCurrentThemeName");
     if (g_nameFails)
         return E_FAIL;
     if (file)
@@ -175,6 +207,40 @@ FAKE_API HRESULT WINAPI GetCurrentThemeName(LPWSTR file, int cchFile, LPWSTR col
     return S_OK;
 }
 
-FAKE_API BOOL WINAPI IsAppThemed() { return g_active; }
+FAKE_API BOOL WINAPI IsAppThemed()
+{
+    MaybeFault("IsAppThemed");
+    return g_active;
+}
 
-FAKE_API BOOL WINAPI IsThemeActive() { return g_active; }
+FAKE_API BOOL WINAPI IsThemeActive()
+{
+    MaybeFault("IsThemeActive");
+    return g_active;
+}
+
+// Entry points the stand-in has no drawing for: they answer as if the
+// library did not have them, and fault when asked to.
+FAKE_API HRESULT WINAPI DrawThemeTextEx(HANDLE, HDC, int, int, LPCWSTR, int, DWORD, LPRECT, const void*)
+{
+    MaybeFault("DrawThemeTextEx");
+    return E_FAIL;
+}
+
+FAKE_API HRESULT WINAPI GetThemePartSize(HANDLE, HDC, int, int, const RECT*, int, SIZE*)
+{
+    MaybeFault("GetThemePartSize");
+    return E_FAIL;
+}
+
+FAKE_API HANDLE WINAPI BeginBufferedPaint(HDC, const RECT*, int, void*, HDC*)
+{
+    MaybeFault("BeginBufferedPaint");
+    return NULL;
+}
+
+FAKE_API HRESULT WINAPI EndBufferedPaint(HANDLE, BOOL)
+{
+    MaybeFault("EndBufferedPaint");
+    return S_OK;
+}

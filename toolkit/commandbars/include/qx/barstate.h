@@ -66,3 +66,8 @@ class CQXPPropExchange;
 // storing writes the name; loading makes the object, which must derive
 // from pExpected. FALSE for a missing or unknown class.
 BOOL AFXAPI QxpExchangeObjectClass(CQXPPropExchange* pPX, CObject** ppObject, CRuntimeClass* pExpected);
+// The items of an id list inside its section: "Item0", "Item1", ... in
+// order. Writing stores every id; reading gives nCount ids (0 for an item
+// that is missing).
+void AFXAPI QxpWriteIdItems(CQXPPropExchange* pSection, const std::vector<int>& ids);
+std::vector<int> AFXAPI QxpReadIdItems(CQXPPropExchange* pSection, int nCount);

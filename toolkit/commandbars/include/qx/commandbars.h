@@ -31,8 +31,10 @@ public:
     // right); FALSE without a site or when one cannot be made.
     BOOL EnableDocking();
     CWnd* GetSite() const { return m_pFrame; }
-    // The site is laid out right to left (WS_EX_LAYOUTRTL).
+    // The site is laid out right to left (WS_EX_LAYOUTRTL); without a site
+    // window, what the site was when it was set.
     BOOL IsLayoutRTL() const;
+    BOOL m_bRightToLeft = FALSE;
 
     // A new docked toolbar (NULL on failure).
     CQXPToolBar* Add(LPCSTR lpszName, int nBarPosition, CRuntimeClass* pToolbarClass = NULL);

@@ -293,6 +293,10 @@ protected:
     // placement changed them): a re-layout places it again from there.
     CPoint m_ptRequest;
     int m_nRequestFlags = 0;
+    // PopupAt's work, while the popup holds a reference to itself; FALSE
+    // when the window cannot be made or the opening control's bar lost its
+    // window while the site prepared the popup (the popup's window goes).
+    BOOL ShowAt(int x, int y, LPCRECT rcExclude);
     // Moves the window to a screen rectangle and shows it: a popup that was
     // not on screen yet comes above all top-most windows, a shown one keeps
     // its place in the z-order.

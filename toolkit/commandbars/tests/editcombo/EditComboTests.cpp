@@ -526,6 +526,26 @@ TEST_F(EditComboTest, DropDownListOpensAsAPopupSizedByItsRows)
     EXPECT_EQ(0, ToolkitMouseManager::GetInstance()->GetTrackedCount());
 }
 
+// On a bar docked at a side of the frame the list still drops below its box
+// instead of opening beside it as the bar's other popups do.
+TEST_F(EditComboTest, OnASideBarTheListStillDropsBelowTheBox)
+{
+    AddItems(pListCombo, {"ANSI", "UTF-8"});
+    ASSERT_TRUE(pToolBar->DockTo(qxpBarLeft));
+    Relayout();
+    ASSERT_TRUE(pListCombo->IsVisible(0));
+    ASSERT_TRUE(pListCombo->OnSetPopup(TRUE));
+    ASSERT_TRUE(PumpUntil([&] { return pListCombo->IsDroppedDown() != FALSE; }));
+    CRect rcList;
+    ::GetWindowRect(pListCombo->GetComboList()->GetSafeHwnd(), &rcList);
+    CRect rcControl = pListCombo->GetRect();
+    ::MapWindowPoints(pToolBar->GetSafeHwnd(), NULL, (LPPOINT)&rcControl, 2);
+    EXPECT_EQ(rcControl.bottom, rcList.top);
+    EXPECT_EQ(rcControl.left, rcList.left);
+    pListCombo->OnSetPopup(FALSE);
+    ASSERT_TRUE(PumpUntil([&] { return !pListCombo->IsDroppedDown(); }));
+}
+
 TEST_F(EditComboTest, PickingAnItemChangesTheSelectionAndExecutes)
 {
     AddItems(pListCombo, {"ANSI", "UTF-8", "UTF-16", "Latin-1"});

@@ -91,7 +91,8 @@ public:
     void SetFactoryClass(CRuntimeClass* pFactoryClass);
     // The control's current theme; NULL without a factory.
     ThemeStyle* GetTheme();
-    // A theme of the control's own (NULL: back to the shared one).
+    // A theme of the control's own (NULL or the shared theme: back to the
+    // shared one; a theme another control owns is refused).
     void SetTheme(ThemeStyle* pTheme);
     // The factory in use: the private one, else the shared one.
     CQXThemeManagerStyleFactory* GetFactory() const

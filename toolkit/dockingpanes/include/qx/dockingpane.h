@@ -60,6 +60,11 @@ public:
     HWND Detach();
     void SetParentContainer(CPaneBase* pContainer) override;
     void OnSizeParent(HWND hParent, const RECT& rect, AFX_SIZEPARENTPARAMS* lpParams) override;
+    // Places the child window at rect, given in hContainer's client
+    // coordinates: recorded as the pane's rectangle unless bRecord is FALSE,
+    // mapped to the host window, the child moved there (repainting) and
+    // enabled by bit 0 of the enabled flags.
+    void SetWindowRect(HWND hContainer, const RECT& rect, BOOL bRecord = TRUE);
     void ShowChild(BOOL bShow);
     void Show(BOOL bSetFocus = TRUE);
     void SetFocus();

@@ -71,6 +71,9 @@ public:
     // While a command bar tracks the mouse (a menu or popup is open) the
     // tabs neither light up nor show tooltips.
     BOOL IsMouseLocked() const override;
+    // The paint manager's static frame, only without tab groups (the
+    // client frames the groups itself).
+    BOOL IsDrawStaticFrame() const override;
     // The tooltip of the tab or button under a point of the owner window
     // (by the client's tooltip mode), for that window's tooltips.
     INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const;

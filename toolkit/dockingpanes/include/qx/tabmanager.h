@@ -127,7 +127,7 @@ public:
     // width, the minimum and the maximum (0: none); NULL outputs are skipped.
     void GetItemMetrics(SIZE* pszButton, SIZE* pszMin, SIZE* pszMax) const;
     // Whether the paint manager draws a frame around the whole control.
-    BOOL IsDrawStaticFrame() const;
+    virtual BOOL IsDrawStaticFrame() const;
     virtual void Scroll(BOOL bForward);
     // Handles navigation keys; TRUE when the key was taken.
     virtual BOOL OnKeyDown(HWND hWnd, UINT nKey);

@@ -186,11 +186,31 @@ private:
     CVisualStyleTheme* m_pToolbar; // owned
 };
 
+// Colour set 4, the Luna set: the desktop scheme's colours while the painter
+// allows them (m_bAllowLuna) and the colour manager follows a scheme, the
+// toolkit's checked and pressed faces otherwise; tabs shaded from white.
+class CTabColorSetLuna : public CTabColorSet {
+public:
+    CTabColorSetLuna() : CTabColorSet(4) {}
+    // The face by state (the pressed face for the pressed tab, the hot face
+    // for the hot one, else the selected or normal face or the item's own),
+    // shaded from its mix with white at the outer edge.
+    COLORREF FillItem(HDC hDC, const RECT& rc, CQXPTabManager* pManager, CQXPTabManagerItem* pItem) override;
+
+protected:
+    explicit CTabColorSetLuna(int nId) : CTabColorSet(nId) {}
+    // The selected or normal face, or the item's own colour when the
+    // painter uses them.
+    COLORREF GetItemColor(CQXPTabManager* pManager, CQXPTabManagerItem* pItem) const;
+    // A tab's face shaded from its mix with white, turned with the position.
+    void FillShaded(HDC hDC, const RECT& rc, COLORREF clr) const;
+};
+
 // Colour set 16, the second Luna set: the Luna set's colours while the
 // painter allows them (m_bAllowLuna) and the colour manager follows a desktop
 // scheme; otherwise light headers with the style border and, on the blue,
 // olive and silver schemes, tabs shaded from white (bItemGradient).
-class CTabColorSetLuna2 : public CTabColorSet {
+class CTabColorSetLuna2 : public CTabColorSetLuna {
 public:
     CTabColorSetLuna2();
     ~CTabColorSetLuna2() override;
@@ -363,7 +383,7 @@ protected:
     int MeasureItem(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerItem* pItem);
     // Turned with the position: the static frame's and the client margins'
     // room off a control rectangle.
-    RECT DeflateControlRect(const RECT& rc) const;
+    RECT DeflateControlRect(const RECT& rc, BOOL bStaticFrame) const;
     void DrawNavigateButton(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerNavigateButton* pButton);
     CTabAppearancePainter* m_pAppearance; // owned, never NULL
     CTabColorSet* m_pColorSet;            // owned, never NULL

@@ -8,12 +8,10 @@
 // Callers open their handles when they refresh their metrics and test
 // IsAppThemed on the same object before drawing with it.
 //
-// A fault raised inside the library (an access violation in a damaged
-// theme) is not caught: the compiler has no structured exception handling,
-// and leaving the library's frames from an exception handler by hand would
-// skip its own clean-up and leave its locks and caches in an unknown state,
-// so drawing on with it would not be sound. The process's crash handling
-// takes such a fault like any other.
+// Every call into a library is guarded: a fault raised inside it (an
+// access violation in a damaged theme, say) is caught, the library's frames
+// are unwound as for any handled exception, and the call gives its failure
+// value, so the caller draws without visual styles.
 #pragma once
 
 #include <fx/fx.h>

@@ -1,7 +1,9 @@
 // The five themes: state rectangles and text colours per state, bar
 // backgrounds, the Office 2003 colour schemes and their fall-backs, and the
-// "Windows XP" fall-back to "Windows 2000" where visual styles are off.
+// "Windows XP" fall-back to "Windows 2000" where visual styles are off or
+// the visual-styles library faults.
 #include "PaintTestSupport.h"
+#include "../../tests/QxTestSupport.h"
 
 #include <cstring>
 
@@ -379,6 +381,23 @@ int DifferingPixels(CQXPThemePainter* a, CQXPThemePainter* b, int cx, int cy, F 
     return n;
 }
 
+// Bars at the four positions: filled and with their grippers, pixel for
+// pixel the same in both themes.
+void ExpectBarsDrawnAlike(CQXPThemePainter* pA, CQXPThemePainter* pB)
+{
+    for (int nPosition : {qxpBarTop, qxpBarLeft, qxpBarFloating, qxpBarPopup}) {
+        TestBar bar;
+        bar.nPosition = nPosition;
+        bar.nType = nPosition == qxpBarPopup ? qxpBarTypePopup : qxpBarTypeNormal;
+        bar.rcClient = CRect(0, 0, 120, 60);
+        EXPECT_EQ(0, DifferingPixels(pA, pB, 120, 60, [&](CQXPThemePainter* p, CDC* pDC) {
+                      p->FillCommandBar(pDC, &bar);
+                      p->DrawCommandBarGripper(pDC, &bar, TRUE);
+                  }))
+            << nPosition;
+    }
+}
+
 TEST_F(ThemeTest, WindowsXPWithoutVisualStylesDrawsLikeWindows2000)
 {
     NoVisualStyles off;
@@ -392,17 +411,7 @@ TEST_F(ThemeTest, WindowsXPWithoutVisualStylesDrawsLikeWindows2000)
         EXPECT_EQ(winXP->GetColor(COLOR_HIGHLIGHT), winXP->GetColor(COLOR_MENUHILIGHT)) << "classic menus: colour 29 follows colour 13";
     }
 
-    for (int nPosition : {qxpBarTop, qxpBarLeft, qxpBarFloating, qxpBarPopup}) {
-        TestBar bar;
-        bar.nPosition = nPosition;
-        bar.nType = nPosition == qxpBarPopup ? qxpBarTypePopup : qxpBarTypeNormal;
-        bar.rcClient = CRect(0, 0, 120, 60);
-        EXPECT_EQ(0, DifferingPixels(win2000.p, winXP.p, 120, 60, [&](CQXPThemePainter* p, CDC* pDC) {
-                      p->FillCommandBar(pDC, &bar);
-                      p->DrawCommandBarGripper(pDC, &bar, TRUE);
-                  }))
-            << nPosition;
-    }
+    ExpectBarsDrawnAlike(win2000.p, winXP.p);
     for (int nSelected : {0, 1})
         for (BOOL bPressed : {FALSE, TRUE})
             for (int nChecked : {0, 1})
@@ -420,6 +429,28 @@ TEST_F(ThemeTest, WindowsXPWithoutVisualStylesDrawsLikeWindows2000)
     EXPECT_EQ(0, DifferingPixels(win2000.p, winXP.p, 20, 20, [&](CQXPThemePainter* p, CDC* pDC) {
                   p->DrawExpandButton(pDC, qxpExpandFloatClose, &close, &floating, TRUE, 0, 0);
               }));
+}
+
+TEST_F(ThemeTest, WindowsXPOnAVisualStyleLibraryThatFaultsDrawsLikeWindows2000)
+{
+    // An active style whose library faults when asked whether the
+    // application is themed: every bar is drawn the classic way, and the
+    // faults stay inside the wrapper.
+    qxtest::FakeUx fake;
+    ASSERT_TRUE(fake.Loaded());
+    fake.Set(L"luna.msstyles", L"NormalColor", true);
+    qxtest::FakeUxInUse inUse(fake);
+    {
+        ThemeHolder healthy(qxpThemeWindowsXP);
+        ASSERT_TRUE(static_cast<ToolkitPaintThemeE*>(healthy.p)->IsThemed()) << "the stand-in style is in use";
+    }
+    const LONG nFaults = fake.Fault("IsAppThemed");
+    ThemeHolder win2000(qxpThemeWindows2000), winXP(qxpThemeWindowsXP);
+    EXPECT_FALSE(static_cast<ToolkitPaintThemeE*>(winXP.p)->IsThemed());
+    fake.ResetDraws();
+    ExpectBarsDrawnAlike(win2000.p, winXP.p);
+    EXPECT_TRUE(fake.Draws().empty()) << "nothing drawn through the style";
+    EXPECT_GT(fake.Fault(NULL), nFaults) << "the library was asked, and faulted";
 }
 
 TEST_F(ThemeTest, WindowsXPWithVisualStylesDrawsThroughTheStyle)
