@@ -834,7 +834,7 @@ RibbonGroupsResult CQXPRibbonBar::LayoutGroupsIn(CDC* pDC, const std::vector<CQX
 {
     CRibbonStyleTheme* pTheme = GetRibbonTheme();
     const RibbonBandMetrics m = GetBandMetrics();
-    auto measure = [&](const RibbonGroupItem& it, int nStyle) {
+    auto measure = [&](const RibbonGroupLayoutItem& it, int nStyle) {
         CQXPControl* pControl = (CQXPControl*)it.pControl;
         pControl->m_buttonRibbonStyle = nStyle;
         return pControl->GetSize(pDC);
@@ -855,7 +855,7 @@ RibbonGroupsResult CQXPRibbonBar::LayoutGroupsIn(CDC* pDC, const std::vector<CQX
         for (CQXPControl* c : g->m_controls) {
             if (!c->IsVisible(qxpHideWrap | QXP_HIDE_RIBBON_TAB))
                 continue;
-            RibbonGroupItem it;
+            RibbonGroupLayoutItem it;
             it.pControl = c;
             it.nExplicitStyle = c->m_buttonStyle;
             it.bGallery = c->GetType() == qxpControlGallery;
@@ -874,7 +874,7 @@ RibbonGroupsResult CQXPRibbonBar::LayoutGroupsIn(CDC* pDC, const std::vector<CQX
         g->m_rcGroup = l.rc;
         g->m_rcGroup.OffsetRect(rcGroups.left, rcGroups.top);
         g->m_buttons = PlaceGroupButtons(g->m_rcGroup, l.bCollapsed, g->m_bShowOptionButton, m.nCaptionHeight);
-        for (const RibbonGroupItem& it : l.items) {
+        for (const RibbonGroupLayoutItem& it : l.items) {
             CQXPControl* c = (CQXPControl*)it.pControl;
             c->m_buttonRibbonStyle = it.nRibbonStyle;
             c->SetHideFlag(qxpHideWrap, it.bHidden);

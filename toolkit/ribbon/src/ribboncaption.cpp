@@ -207,9 +207,9 @@ void CQXPRibbonBar::DrawCaption(CDC* pDC)
                                      pHook ? pHook->GetHwnd() : NULL, pHook ? pHook->IsFrameActive() : TRUE);
 }
 
-const RibbonContextHeaderInfo* CQXPRibbonBar::HitTestContextHeader(CPoint point) const
+const CRibbonContextHeader* CQXPRibbonBar::HitTestContextHeader(CPoint point) const
 {
-    for (const RibbonContextHeaderInfo& h : m_contextHeaders)
+    for (const CRibbonContextHeader& h : m_contextHeaders)
         if (h.rc.PtInRect(point))
             return &h;
     return NULL;
@@ -268,7 +268,7 @@ BOOL CQXPRibbonBar::OnCaptionButtonDown(CPoint point, BOOL bDouble)
 {
     RibbonFrameHook* pHook = GetFrameHook();
     CWnd* pSite = GetOwnerSite();
-    if (const RibbonContextHeaderInfo* pHeader = HitTestContextHeader(point)) {
+    if (const CRibbonContextHeader* pHeader = HitTestContextHeader(point)) {
         if (!bDouble) {
             SelectTab(pHeader->nFirstTab);
             return TRUE;

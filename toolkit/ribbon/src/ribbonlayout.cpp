@@ -24,7 +24,7 @@ void RibbonGroupLayout::Begin(const RibbonMeasureFn& measure)
     bCollapsedAtStart = bCollapsed;
     if (items.empty())
         return;
-    for (RibbonGroupItem& it : items) {
+    for (RibbonGroupLayoutItem& it : items) {
         it.nRibbonStyle = kRibbonStyleNone;
         if (!bControlsGrouping && it.Style() == kRibbonStyleNone && !it.bGallery)
             it.nRibbonStyle = it.bLargeImage ? kRibbonStyleLarge : kRibbonStyleSmall;
@@ -44,11 +44,11 @@ namespace {
 
 // The grouping layout's rows (a row break is a run start that would pass
 // the limit; with bMany every such run start breaks, else only the first).
-int BreakRows(std::vector<RibbonGroupItem>& items, int nLimit, BOOL bMany)
+int BreakRows(std::vector<RibbonGroupLayoutItem>& items, int nLimit, BOOL bMany)
 {
     int r = 0, k = 0;
     for (size_t i = 0; i < items.size(); i++) {
-        RibbonGroupItem& it = items[i];
+        RibbonGroupLayoutItem& it = items[i];
         it.bNewRow = FALSE;
         if (it.bNewRun && i > 0 && (bMany || k == 0) && r + it.nRunWidth >= nLimit) {
             it.bNewRow = TRUE;
@@ -61,11 +61,11 @@ int BreakRows(std::vector<RibbonGroupItem>& items, int nLimit, BOOL bMany)
     return k;
 }
 
-int PlaceRows(std::vector<RibbonGroupItem>& items)
+int PlaceRows(std::vector<RibbonGroupLayoutItem>& items)
 {
     int y = 0, a = 0, b = 0, result = 4;
     for (size_t i = 0; i < items.size(); i++) {
-        RibbonGroupItem& it = items[i];
+        RibbonGroupLayoutItem& it = items[i];
         if (it.bNewRow) {
             y += b;
             a = 0;
@@ -81,7 +81,7 @@ int PlaceRows(std::vector<RibbonGroupItem>& items)
 }
 
 // The smallest width limit that breaks the runs into three rows.
-BOOL FitThreeRows(std::vector<RibbonGroupItem>& items)
+BOOL FitThreeRows(std::vector<RibbonGroupLayoutItem>& items)
 {
     int hi = PlaceRows(items);
     int n = BreakRows(items, 0, TRUE);
@@ -112,7 +112,7 @@ int RibbonGroupLayout::CalcWidth(const RibbonBandMetrics& m, const RibbonMeasure
         nContentWidth = nPopupButtonWidth - kGroupPopupExtra;
         return nContentWidth;
     }
-    for (RibbonGroupItem& it : items) {
+    for (RibbonGroupLayoutItem& it : items) {
         if (it.Style() != it.nStyle) {
             it.nStyle = it.Style();
             CSize sz = measure(it, it.nStyle);
@@ -124,7 +124,7 @@ int RibbonGroupLayout::CalcWidth(const RibbonBandMetrics& m, const RibbonMeasure
     if (!bControlsGrouping) {
         int x = 2, w = 0, t = 0, right = 0;
         for (size_t i = 0; i < items.size(); i++) {
-            RibbonGroupItem& it = items[i];
+            RibbonGroupLayoutItem& it = items[i];
             if (i > 0 && it.bBeginGroup)
                 x += 6;
             if (i == 0 || it.bNewRun || it.nStyle == kRibbonStyleLarge || t + it.cy > H) {
@@ -234,7 +234,7 @@ BOOL RibbonGroupLayout::Reduce(int nLevel, int nExcess, const RibbonBandMetrics&
             return FALSE;
         int first = n < count ? scan([&](int a, int b) {
             for (int i = a; i <= b; i++) {
-                const RibbonGroupItem& it = items[(size_t)i];
+                const RibbonGroupLayoutItem& it = items[(size_t)i];
                 if (it.nRibbonStyle != kRibbonStyleSmall || it.rc.left != items[(size_t)a].rc.left)
                     return FALSE;
             }
@@ -246,7 +246,7 @@ BOOL RibbonGroupLayout::Reduce(int nLevel, int nExcess, const RibbonBandMetrics&
             return TRUE;
         }
         for (int i = count - 1; i >= 0; i--) {
-            RibbonGroupItem& it = items[(size_t)i];
+            RibbonGroupLayoutItem& it = items[(size_t)i];
             if (it.bGallery && it.nRibbonStyle != kRibbonStyleLarge) {
                 it.nRibbonStyle = kRibbonStyleLarge;
                 return TRUE;
@@ -257,7 +257,7 @@ BOOL RibbonGroupLayout::Reduce(int nLevel, int nExcess, const RibbonBandMetrics&
     case 3:
         if (count > 1 && !bCollapsed) {
             bCollapsed = TRUE;
-            for (RibbonGroupItem& it : items)
+            for (RibbonGroupLayoutItem& it : items)
                 it.bHidden = TRUE;
             return TRUE;
         }
@@ -269,7 +269,7 @@ BOOL RibbonGroupLayout::Reduce(int nLevel, int nExcess, const RibbonBandMetrics&
 BOOL RibbonGroupLayout::Expand(int nSpare)
 {
     for (size_t i = items.size(); i-- > 0;) {
-        RibbonGroupItem& it = items[i];
+        RibbonGroupLayoutItem& it = items[i];
         if (!it.bGallery || it.Style() != kRibbonStyleNone || !it.bResizableGallery)
             continue;
         const int g = it.nGalleryItemWidth;
@@ -287,7 +287,7 @@ void RibbonGroupLayout::Position(int nWidth, int x, int y, const RibbonBandMetri
     int h = 2;
     if (bControlsCentering && nContentWidth < nCaptionWidth && nCaptionWidth == nWidth)
         h = (nCaptionWidth - nContentWidth) / 2 + 2;
-    for (RibbonGroupItem& it : items) {
+    for (RibbonGroupLayoutItem& it : items) {
         it.rcClient = CRect(x, y, x + nWidth, y + E - K);
         if (!it.bHidden)
             it.rc.OffsetRect(x + h, y + 2);
@@ -507,11 +507,11 @@ LPCSTR AFXAPI ContextColorName(int nColor)
     return nColor >= 0 && nColor < (int)(sizeof(kNames) / sizeof(kNames[0])) ? kNames[nColor] : "";
 }
 
-std::vector<RibbonContextHeaderInfo> AFXAPI BuildContextHeaders(const std::vector<RibbonTabInfo>& tabs,
-                                                                int nCaptionTop, int nCaptionBottom, int L, int R)
+CRibbonContextHeaders AFXAPI BuildContextHeaders(const std::vector<RibbonTabInfo>& tabs,
+                                                 int nCaptionTop, int nCaptionBottom, int L, int R)
 {
-    std::vector<RibbonContextHeaderInfo> headers;
-    RibbonContextHeaderInfo* pRun = NULL; // the header of the previous visible tab
+    CRibbonContextHeaders headers;
+    CRibbonContextHeader* pRun = NULL; // the header of the previous visible tab
     for (size_t i = 0; i < tabs.size(); i++) {
         const RibbonTabInfo& t = tabs[i];
         if (!t.bVisible)
@@ -525,7 +525,7 @@ std::vector<RibbonContextHeaderInfo> AFXAPI BuildContextHeaders(const std::vecto
             pRun->rc.right = t.right;
             continue;
         }
-        RibbonContextHeaderInfo h;
+        CRibbonContextHeader h;
         h.nFirstTab = h.nLastTab = (int)i;
         h.strCaption = t.strContextCaption;
         h.nColor = t.nContextColor;
@@ -535,7 +535,7 @@ std::vector<RibbonContextHeaderInfo> AFXAPI BuildContextHeaders(const std::vecto
     }
 
     int x = L;
-    for (RibbonContextHeaderInfo& h : headers) {
+    for (CRibbonContextHeader& h : headers) {
         if (h.rc.left >= x)
             break;
         const int w = std::max((int)h.rc.Width(), (int)kHeaderMinWidth);
@@ -560,7 +560,7 @@ std::vector<RibbonContextHeaderInfo> AFXAPI BuildContextHeaders(const std::vecto
     return headers;
 }
 
-CRect AFXAPI KeepTitleClearOfHeaders(const std::vector<RibbonContextHeaderInfo>& headers, const CRect& rcTitle,
+CRect AFXAPI KeepTitleClearOfHeaders(const CRibbonContextHeaders& headers, const CRect& rcTitle,
                                      int w, int L, int R)
 {
     if (headers.empty())

@@ -336,14 +336,14 @@ void CRibbonStyleTheme::DrawGlowCaptionText(CDC* pDC, CRect rc, const CString& s
     pDC->SetBkMode(nMode);
 }
 
-void CRibbonStyleTheme::DrawRibbonContextHeaders(CDC* pDC, const std::vector<qxribbon::RibbonContextHeaderInfo>& headers,
+void CRibbonStyleTheme::DrawRibbonContextHeaders(CDC* pDC, const qxribbon::CRibbonContextHeaders& headers,
                                                  int nTextOffset, BOOL bGlass, HWND hWndFrame, BOOL bActive)
 {
     COLORREF clrText = m_clrTabNormalText.GetColor();
     if (clrText == QX_COLOR_NONE)
         clrText = m_clrRibbonText.GetColor();
     CFont* pFont = &m_fontRibbon;
-    for (const qxribbon::RibbonContextHeaderInfo& h : headers) {
+    for (const qxribbon::CRibbonContextHeader& h : headers) {
         CString strName;
         strName.Format("ContextTab%sHeader", qxribbon::ContextColorName(h.nColor));
         if (!DrawThemeImage(pDC, strName, h.rc, 0, 1, CRect(1, 1, 1, 1)))

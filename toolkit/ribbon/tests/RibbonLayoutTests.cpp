@@ -22,11 +22,11 @@ namespace {
 // 'L' a button with a large image, 'S' one without, 'G' a resizable
 // in-place gallery, 'C' a grouped-layout control 22 wide; a leading '|'
 // marks BeginGroup, '/' the wrap flag (a new run without separator).
-std::vector<RibbonGroupItem> Items(const char* desc)
+std::vector<RibbonGroupLayoutItem> Items(const char* desc)
 {
-    std::vector<RibbonGroupItem> items;
+    std::vector<RibbonGroupLayoutItem> items;
     for (const char* p = desc; *p; p++) {
-        RibbonGroupItem it;
+        RibbonGroupLayoutItem it;
         for (; *p == '|' || *p == '/'; p++)
             (*p == '|' ? it.bBeginGroup : it.bWrapFlag) = TRUE;
         it.bLargeImage = *p == 'L';
@@ -42,7 +42,7 @@ std::vector<RibbonGroupItem> Items(const char* desc)
 
 // Sizes per style: large 40 × 66, small 60 × 22, icon 22 × 22; galleries
 // 100 × 66 in place and 50 × 66 as a button; grouped controls 22 × 22.
-CSize Measure(const RibbonGroupItem& it, int nStyle)
+CSize Measure(const RibbonGroupLayoutItem& it, int nStyle)
 {
     if ((char)(intptr_t)it.pControl == 'C')
         return CSize(22, 22);
@@ -62,7 +62,7 @@ CSize Measure(const RibbonGroupItem& it, int nStyle)
 std::string Styles(const RibbonGroupLayout& g)
 {
     std::string s;
-    for (const RibbonGroupItem& it : g.items)
+    for (const RibbonGroupLayoutItem& it : g.items)
         s += (s.empty() ? "" : " ") + std::to_string(it.Style());
     return s;
 }
@@ -175,7 +175,7 @@ TEST(RibbonGroups, ReductionStepsByLevel)
         }
         EXPECT_EQ(c.styles, Styles(g));
         EXPECT_EQ(c.bCollapsed, (bool)g.bCollapsed);
-        for (const RibbonGroupItem& it : g.items) {
+        for (const RibbonGroupLayoutItem& it : g.items) {
             EXPECT_EQ(c.bCollapsed, (bool)it.bHidden);
         }
     }
@@ -253,7 +253,7 @@ TEST(RibbonGroups, GroupingLayoutRowsAndTheThreeRowFit)
     // Two rows: the break falls at the first run passing half the one-row width.
     int w = g.CalcWidth(kBand, Measure);
     std::string rows;
-    for (const RibbonGroupItem& it : g.items)
+    for (const RibbonGroupLayoutItem& it : g.items)
         rows += it.bNewRow ? "|" : ".";
     EXPECT_EQ("..|...", rows);
     EXPECT_EQ(2 + 22 + 22 + 3 + 22 + 22 + 2, w);
@@ -264,7 +264,7 @@ TEST(RibbonGroups, GroupingLayoutRowsAndTheThreeRowFit)
     EXPECT_FALSE(g.Reduce(1, 10, kBand));
     w = g.CalcWidth(kBand, Measure);
     rows.clear();
-    for (const RibbonGroupItem& it : g.items)
+    for (const RibbonGroupLayoutItem& it : g.items)
         rows += it.bNewRow ? "|" : ".";
     EXPECT_EQ("..|.|.", rows);
     EXPECT_EQ(48, w);
@@ -284,7 +284,7 @@ TEST(RibbonGroups, ThreeRowFitBalancesManyRuns)
     ASSERT_TRUE(g.Reduce(1, 10, kBand));
     const int w = g.CalcWidth(kBand, Measure);
     std::string rows;
-    for (const RibbonGroupItem& it : g.items)
+    for (const RibbonGroupLayoutItem& it : g.items)
         rows += it.bNewRow ? "|" : ".";
     EXPECT_EQ("..|.|.", rows);
     EXPECT_EQ(2 + 22 + 3 + 22 + 2, w);

@@ -220,7 +220,8 @@ QXPRibbonTabLuna AFXAPI GetRibbonTabLunaColors(int nColorTheme);
 class CQXPTabPainter;
 struct TabColorSet;
 namespace qxribbon {
-struct RibbonContextHeaderInfo;
+struct CRibbonContextHeader;
+typedef std::vector<CRibbonContextHeader> CRibbonContextHeaders;
 }
 
 class CRibbonStyleTheme;
@@ -366,7 +367,7 @@ public:
     // its caption (nTextOffset: how far the text moves down, the frame
     // border with a frame hook). A colour without an image ends the loop.
     // On glass the captions glow like the title (hWndFrame, bActive).
-    void DrawRibbonContextHeaders(CDC* pDC, const std::vector<qxribbon::RibbonContextHeaderInfo>& headers,
+    void DrawRibbonContextHeaders(CDC* pDC, const qxribbon::CRibbonContextHeaders& headers,
                                   int nTextOffset, BOOL bGlass = FALSE, HWND hWndFrame = NULL, BOOL bActive = TRUE);
     // The system button on a ribbon that shows a caption: an icon wider
     // than 32 (hIcon, the control's own) alone, centred; else the button

@@ -455,8 +455,8 @@ public:
     // The group of the ribbon's tabs that holds the control (NULL: none).
     CQXPRibbonGroup* FindControlGroup(const CQXPControl* pControl) const;
     // One header per run of contextual tabs, placed by the last layout.
-    const std::vector<qxribbon::RibbonContextHeaderInfo>& GetContextHeaders() const { return m_contextHeaders; }
-    const qxribbon::RibbonContextHeaderInfo* HitTestContextHeader(CPoint point) const;
+    const qxribbon::CRibbonContextHeaders& GetContextHeaders() const { return m_contextHeaders; }
+    const qxribbon::CRibbonContextHeader* HitTestContextHeader(CPoint point) const;
     CRect GetTitleRect() const { return m_rcTitle; }
     void OnRemoved() override;
 
@@ -552,7 +552,7 @@ protected:
     // A press (or double click) on the caption or a contextual header:
     // TRUE when the caption took it.
     BOOL OnCaptionButtonDown(CPoint point, BOOL bDouble);
-    std::vector<qxribbon::RibbonContextHeaderInfo> m_contextHeaders;
+    qxribbon::CRibbonContextHeaders m_contextHeaders;
     CRect m_rcTitle;
     CString m_strCachedTitle;     // the frame title the caption was laid out for
     BOOL m_bFrameCaption;         // the frame hook left the caption to the ribbon at the last layout

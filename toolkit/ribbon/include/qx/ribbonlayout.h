@@ -54,7 +54,7 @@ struct RibbonBandMetrics {
 int AFXAPI CalcGroupsHeight(int nOverride, int nControlHeight, int nGroupCaptionHeight);
 
 // One control of a group during a layout pass.
-struct RibbonGroupItem {
+struct RibbonGroupLayoutItem {
     // What the control is (filled by the caller).
     int nExplicitStyle = 0;         // the control's own button style; 0 lets the group decide
     BOOL bGallery = FALSE;          // control type 10: never stacked or shrunk by style
@@ -82,7 +82,7 @@ struct RibbonGroupItem {
 };
 
 // Measures a control at a button style.
-typedef std::function<CSize(const RibbonGroupItem& item, int nStyle)> RibbonMeasureFn;
+typedef std::function<CSize(const RibbonGroupLayoutItem& item, int nStyle)> RibbonMeasureFn;
 
 // One group during one layout pass: the controls that count (visible when
 // the layout's own hide flag is ignored), the group's switches and its
@@ -93,7 +93,7 @@ struct RibbonGroupLayout {
     BOOL bVisible = TRUE;
     int nCaptionWidth = 0;     // the caption's text width (+ caption height with an option button)
     int nPopupButtonWidth = 0; // the width of the collapsed group's popup button
-    std::vector<RibbonGroupItem> items;
+    std::vector<RibbonGroupLayoutItem> items;
 
     BOOL bCollapsed = FALSE; // reduced to the popup button
     int nGroupingRows = 2;   // rows the grouping layout aims at: 2, or 3 after a reduction
@@ -225,20 +225,24 @@ struct RibbonTabInfo {
     CString strContextCaption;
     int left = 0, right = 0;
 };
-struct RibbonContextHeaderInfo {
+// One contextual header: the run of tabs it covers, its caption, colour
+// and rectangle in the caption band.
+struct CRibbonContextHeader {
     int nFirstTab = 0, nLastTab = 0;
     CString strCaption;
     int nColor = 0;
     CRect rc;
 };
+// The bar's headers, one per run of contextual tabs; clearing drops them all.
+typedef std::vector<CRibbonContextHeader> CRibbonContextHeaders;
 // One header per run of adjacent visible tabs with the same colour and
 // caption, fitted into the free caption area (L .. R): headers keep at
 // least 40 px when moved or cut, and all go when they cannot.
-std::vector<RibbonContextHeaderInfo> AFXAPI BuildContextHeaders(const std::vector<RibbonTabInfo>& tabs,
-                                                                int nCaptionTop, int nCaptionBottom, int L, int R);
+CRibbonContextHeaders AFXAPI BuildContextHeaders(const std::vector<RibbonTabInfo>& tabs,
+                                                 int nCaptionTop, int nCaptionBottom, int L, int R);
 // Moves the title (width w) out of the headers' span; returns the new title
 // rectangle (unchanged when they do not overlap).
-CRect AFXAPI KeepTitleClearOfHeaders(const std::vector<RibbonContextHeaderInfo>& headers, const CRect& rcTitle,
+CRect AFXAPI KeepTitleClearOfHeaders(const CRibbonContextHeaders& headers, const CRect& rcTitle,
                                      int w, int L, int R);
 // "BLUE" .. "ORANGE" for 1..7, else "".
 LPCSTR AFXAPI ContextColorName(int nColor);
