@@ -135,6 +135,14 @@ void GuardedVoid(const F& call)
     QxVisualStyleGuardedCall(run, const_cast<F*>(&call));
 }
 
+// A bound entry point called under the guard; the failure value when the
+// library lacks it or the call faulted.
+template <class R, class P, class... A>
+R CallBound(P pfn, R failure, A... args)
+{
+    return pfn ? Guarded<R>(failure, [&] { return pfn(args...); }) : failure;
+}
+
 CStringA& LibraryName()
 {
     static CStringA s_name("UXTHEME.DLL");
@@ -225,7 +233,7 @@ HRESULT CVisualStyleTheme::CloseThemeHandle()
     if (m_hTheme) {
         PFNCLOSETHEMEDATA pfn = (PFNCLOSETHEMEDATA)Bind(kCloseThemeData, false);
         const HTHEME hTheme = m_hTheme;
-        hr = pfn ? Guarded<HRESULT>(E_FAIL, [&] { return pfn(hTheme); }) : E_FAIL;
+        hr = CallBound<HRESULT>(pfn, E_FAIL, hTheme);
     }
     m_hTheme = NULL;
     return hr;
@@ -234,52 +242,40 @@ HRESULT CVisualStyleTheme::CloseThemeHandle()
 HRESULT CVisualStyleTheme::DrawThemeBackground(HDC hdc, int iPartId, int iStateId, LPCRECT pRect, LPCRECT pClipRect)
 {
     PFNDRAWTHEMEBACKGROUND pfn = (PFNDRAWTHEMEBACKGROUND)Bind(kDrawThemeBackground, false);
-    return pfn ? Guarded<HRESULT>(E_FAIL, [&] { return pfn(m_hTheme, hdc, iPartId, iStateId, pRect, pClipRect); })
-               : E_FAIL;
+    return CallBound<HRESULT>(pfn, E_FAIL, m_hTheme, hdc, iPartId, iStateId, pRect, pClipRect);
 }
 
 HRESULT CVisualStyleTheme::DrawThemeTextEx(HDC hdc, int iPartId, int iStateId, LPCWSTR pszText, int cchText,
                                            DWORD dwTextFlags, LPRECT pRect, const DTTOPTS* pOptions)
 {
     PFNDRAWTHEMETEXTEX pfn = (PFNDRAWTHEMETEXTEX)Bind(kDrawThemeTextEx, false);
-    return pfn ? Guarded<HRESULT>(E_FAIL,
-                                  [&] {
-                                      return pfn(m_hTheme, hdc, iPartId, iStateId, pszText, cchText, dwTextFlags, pRect,
-                                                 pOptions);
-                                  })
-               : E_FAIL;
+    return CallBound<HRESULT>(pfn, E_FAIL, m_hTheme, hdc, iPartId, iStateId, pszText, cchText, dwTextFlags, pRect, pOptions);
 }
 
 HRESULT CVisualStyleTheme::GetThemeColor(int iPartId, int iStateId, int iPropId, COLORREF* pColor)
 {
     PFNGETTHEMECOLOR pfn = (PFNGETTHEMECOLOR)Bind(kGetThemeColor, false);
-    return pfn ? Guarded<HRESULT>(E_FAIL, [&] { return pfn(m_hTheme, iPartId, iStateId, iPropId, pColor); }) : E_FAIL;
+    return CallBound<HRESULT>(pfn, E_FAIL, m_hTheme, iPartId, iStateId, iPropId, pColor);
 }
 
 HRESULT CVisualStyleTheme::GetThemePartSize(HDC hdc, int iPartId, int iStateId, LPCRECT pRect, THEMESIZE eSize,
                                             SIZE* psz)
 {
     PFNGETTHEMEPARTSIZE pfn = (PFNGETTHEMEPARTSIZE)Bind(kGetThemePartSize, false);
-    return pfn ? Guarded<HRESULT>(E_FAIL, [&] { return pfn(m_hTheme, hdc, iPartId, iStateId, pRect, eSize, psz); })
-               : E_FAIL;
+    return CallBound<HRESULT>(pfn, E_FAIL, m_hTheme, hdc, iPartId, iStateId, pRect, eSize, psz);
 }
 
 BOOL CVisualStyleTheme::GetThemeSysBool(int iBoolId)
 {
     PFNGETTHEMESYSBOOL pfn = (PFNGETTHEMESYSBOOL)Bind(kGetThemeSysBool, false);
-    return pfn ? Guarded<BOOL>(FALSE, [&] { return pfn(m_hTheme, iBoolId); }) : FALSE;
+    return CallBound<BOOL>(pfn, FALSE, m_hTheme, iBoolId);
 }
 
 HRESULT CVisualStyleTheme::GetCurrentThemeName(LPWSTR pszThemeFileName, int cchMaxNameChars, LPWSTR pszColorBuff,
                                                int cchMaxColorChars, LPWSTR pszSizeBuff, int cchMaxSizeChars)
 {
     PFNGETCURRENTTHEMENAME pfn = (PFNGETCURRENTTHEMENAME)Bind(kGetCurrentThemeName, true);
-    return pfn ? Guarded<HRESULT>(E_FAIL,
-                                  [&] {
-                                      return pfn(pszThemeFileName, cchMaxNameChars, pszColorBuff, cchMaxColorChars,
-                                                 pszSizeBuff, cchMaxSizeChars);
-                                  })
-               : E_FAIL;
+    return CallBound<HRESULT>(pfn, E_FAIL, pszThemeFileName, cchMaxNameChars, pszColorBuff, cchMaxColorChars, pszSizeBuff, cchMaxSizeChars);
 }
 
 BOOL CVisualStyleTheme::IsAppThemed()
@@ -287,21 +283,20 @@ BOOL CVisualStyleTheme::IsAppThemed()
     if (!m_hTheme)
         return FALSE;
     PFNISAPPTHEMED pfn = (PFNISAPPTHEMED)Bind(kIsAppThemed, false);
-    return pfn ? Guarded<BOOL>(FALSE, [&] { return pfn(); }) : FALSE;
+    return CallBound<BOOL>(pfn, FALSE);
 }
 
 BOOL CVisualStyleTheme::IsThemeActive()
 {
     PFNISTHEMEACTIVE pfn = (PFNISTHEMEACTIVE)Bind(kIsThemeActive, m_hTheme == NULL);
-    return pfn ? Guarded<BOOL>(FALSE, [&] { return pfn(); }) : FALSE;
+    return CallBound<BOOL>(pfn, FALSE);
 }
 
 HPAINTBUFFER CVisualStyleTheme::BeginBufferedPaint(HDC hdcTarget, LPCRECT prcTarget, BP_BUFFERFORMAT dwFormat,
                                                    BP_PAINTPARAMS* pPaintParams, HDC* phdc)
 {
     PFNBEGINBUFFEREDPAINT pfn = (PFNBEGINBUFFEREDPAINT)Bind(kBeginBufferedPaint, false);
-    return pfn ? Guarded<HPAINTBUFFER>(NULL, [&] { return pfn(hdcTarget, prcTarget, dwFormat, pPaintParams, phdc); })
-               : NULL;
+    return CallBound<HPAINTBUFFER>(pfn, NULL, hdcTarget, prcTarget, dwFormat, pPaintParams, phdc);
 }
 
 void CVisualStyleTheme::EndBufferedPaint(HPAINTBUFFER hBufferedPaint, BOOL fUpdateTarget)
