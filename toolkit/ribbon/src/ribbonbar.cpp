@@ -371,6 +371,111 @@ void CQXPRibbonControls::OnControlRemoved(CQXPControl* pControl)
         m_pRibbon->ForgetControl(pControl);
 }
 
+BOOL AFXAPI CQXPRibbonControls::IsRunTimeOnly(const CQXPControl* pControl)
+{
+    return dynamic_cast<const CQXPRibbonBarControlQuickAccessPopup*>(pControl) != NULL ||
+           dynamic_cast<const CQXPRibbonControlTab*>(pControl) != NULL;
+}
+
+BOOL CQXPRibbonControls::IsChangeable(CQXPControl* pControl) const
+{
+    if (!pControl || IsRunTimeOnly(pControl) || dynamic_cast<CRibbonScrollButton*>(pControl))
+        return FALSE;
+    if (auto* pButton = dynamic_cast<CQXPRibbonGroupControlPopup*>(pControl))
+        if (pButton->IsStandIn())
+            return FALSE; // the group's own button
+    if (!m_pRibbon)
+        return TRUE;
+    return m_pRibbon->FindControlGroup(pControl) == NULL && pControl != m_pRibbon->GetSystemButton() &&
+           m_pRibbon->GetQuickAccessControls()->IndexOf(pControl) < 0;
+}
+
+BOOL CQXPRibbonControls::IsReserved(CQXPControl* pControl) const
+{
+    if (auto* pButton = dynamic_cast<CQXPRibbonGroupControlPopup*>(pControl))
+        return pButton->IsStandIn();
+    return IsRunTimeOnly(pControl) || dynamic_cast<CRibbonScrollButton*>(pControl) != NULL;
+}
+
+void CQXPRibbonControls::Copy(CQXPControls* pOther, BOOL bRecursive)
+{
+    // Removing the ribbon's own controls would leave the bar pointing at
+    // controls that are gone: only the changeable ones are replaced.
+    for (int i = GetCount() - 1; i >= 0; i--)
+        if (IsChangeable(GetAt(i)))
+            Remove(GetAt(i));
+    if (!pOther || pOther == this)
+        return;
+    auto* pRibbonOther = dynamic_cast<CQXPRibbonControls*>(pOther);
+    for (int i = 0; i < pOther->GetCount(); i++) {
+        CQXPControl* pControl = pOther->GetAt(i);
+        if (pRibbonOther ? pRibbonOther->IsChangeable(pControl) : IsChangeable(pControl))
+            AddCopy(pControl, -1, bRecursive);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// CRibbonQuickAccessControls
+
+CRibbonQuickAccessControls::CRibbonQuickAccessControls(CQXPRibbonBar* pRibbon) : m_pRibbon(pRibbon)
+{
+    m_pParent = pRibbon;
+}
+
+void CRibbonQuickAccessControls::SetParent(CQXPRibbonBar* pRibbon)
+{
+    m_pRibbon = pRibbon;
+    m_pParent = pRibbon;
+    for (CQXPControl* pControl : m_arrControls)
+        pControl->SetParent(pRibbon);
+}
+
+int CRibbonQuickAccessControls::IndexOf(const CQXPControl* pControl) const
+{
+    auto it = std::find(m_arrControls.begin(), m_arrControls.end(), pControl);
+    return it == m_arrControls.end() ? -1 : (int)(it - m_arrControls.begin());
+}
+
+CQXPControl* CRibbonQuickAccessControls::FindEqual(const CQXPControl* pControl) const
+{
+    if (!pControl)
+        return NULL;
+    for (CQXPControl* c : m_arrControls)
+        if (c->GetID() == pControl->GetID() && c->GetType() == pControl->GetType() && c->IsVisible(qxpHideWrap))
+            return c;
+    return NULL;
+}
+
+void CRibbonQuickAccessControls::OnControlAdded(CQXPControl* pControl)
+{
+    CQXPControls* pBarControls = m_pRibbon ? m_pRibbon->GetControls() : NULL;
+    if (!pBarControls)
+        return;
+    // After the system button and the commands before it.
+    int nIndex = IndexOf(pControl);
+    if (CQXPControl* pSystem = m_pRibbon->GetSystemButton())
+        nIndex += pSystem->GetIndex() + 1;
+    pControl->InternalAddRef(); // the bar's
+    pBarControls->InsertAt(pControl, nIndex);
+}
+
+void CRibbonQuickAccessControls::OnControlRemoved(CQXPControl* pControl)
+{
+    CQXPControls* pBarControls = m_pRibbon ? m_pRibbon->GetControls() : NULL;
+    if (pBarControls && pControl->GetControls() == pBarControls)
+        pBarControls->Remove(pControl);
+}
+
+void CRibbonQuickAccessControls::Remove(CQXPControl* pControl)
+{
+    const int nIndex = IndexOf(pControl);
+    if (nIndex < 0)
+        AfxThrowInvalidArgException();
+    m_arrControls.erase(m_arrControls.begin() + nIndex);
+    OnControlRemoved(pControl);
+    pControl->InternalRelease();
+}
+
 IMPLEMENT_DYNCREATE(CQXPRibbonBar, CQXPMenuBar)
 
 BEGIN_MESSAGE_MAP(CQXPRibbonBar, CQXPMenuBar)
@@ -390,7 +495,7 @@ CQXPRibbonBar::CQXPRibbonBar()
     : m_bAllowMinimize(TRUE), m_bGroupsVisible(TRUE), m_bTabsVisible(TRUE), m_bCaptionBarVisible(TRUE),
       m_nGroupsHeightOverride(0), m_nSelectedBeforeMinimize(-1),
       m_bSelectedTabClicked(FALSE), m_bMinimized(FALSE), m_bQuickAccessBelow(FALSE), m_bQuickAccessVisible(TRUE),
-      m_bShownBySize(TRUE), m_nQuickAccessHeight(0), m_pOwnTheme(NULL), m_bFrameCaption(FALSE), m_pHotGroup(NULL)
+      m_bShownBySize(TRUE), m_nQuickAccessHeight(0), m_pOwnTheme(NULL), m_bFrameCaption(FALSE)
 {
     m_barType = qxpBarTypeRibbon;
     CQXPRibbonControls* pControls = new CQXPRibbonControls;
@@ -398,6 +503,7 @@ CQXPRibbonBar::CQXPRibbonBar()
     m_pControls->InternalRelease();
     m_pControls = pControls;
     m_pControls->SetParent(this);
+    m_pQuickAccessControls = new CRibbonQuickAccessControls(this);
     m_nKeyTipLevel = 1;
     m_pQatDefaults = NULL;
     m_pSystemButton = NULL;
@@ -406,8 +512,7 @@ CQXPRibbonBar::CQXPRibbonBar()
     m_bQuickAccessCustomizable = TRUE;
     m_dwFlags = qxpFlagStretched | qxpFlagKeepOneMenu;
     m_bCustomizable = FALSE;
-    m_pScrollRight = m_pControls->AddControl(new CRibbonScrollButton(FALSE), 0);
-    m_pScrollLeft = m_pControls->AddControl(new CRibbonScrollButton(TRUE), 0);
+    m_groupScroller.CreateScrollButtons(this);
     m_pQatCustomize = m_pControls->AddControl(new CQXPRibbonBarControlQuickAccessPopup, QXP_ID_RIBBON_QAT_CUSTOMIZE);
     m_pQatMore = m_pControls->AddControl(new CRibbonQuickAccessMore, QXP_ID_RIBBON_QAT_MORE);
     m_pTabControl = (CQXPRibbonControlTab*)m_pControls->AddControl(new CQXPRibbonControlTab, QXP_ID_RIBBON_TABS);
@@ -419,8 +524,6 @@ CQXPRibbonBar::CQXPRibbonBar()
         const CString strText = ToolkitResourceManager::Instance()->LoadString(tip.second);
         tip.first->SetTooltip(strText.Mid(strText.Find('\n') + 1));
     }
-    m_pScrollLeft->SetHideFlag(qxpHideScroll, TRUE);
-    m_pScrollRight->SetHideFlag(qxpHideScroll, TRUE);
     m_pQatMore->SetHideFlag(qxpHideWrap, TRUE);
     m_pAccessible = new CRibbonBarAccessible(this); // tabs and groups for accessibility clients
 }
@@ -431,9 +534,8 @@ CQXPRibbonBar::~CQXPRibbonBar()
         pControls->m_pRibbon = NULL;
     RemoveAllTabs();
     m_pTabControl->InternalRelease();
-    for (CQXPControl* p : m_qat)
-        p->InternalRelease();
-    m_qat.clear();
+    m_pQuickAccessControls->RemoveAll();
+    m_pQuickAccessControls->InternalRelease();
     if (m_pOwnTheme)
         m_pOwnTheme->InternalRelease();
     if (m_pQatDefaults)
@@ -473,7 +575,7 @@ CQXPRibbonTab* CQXPRibbonBar::AddTab(LPCSTR lpszCaption, int nId)
 
 void CQXPRibbonBar::RemoveAllTabs()
 {
-    m_pHotGroup = NULL;
+    m_groupScroller.ForgetHotGroup();
     m_pTabControl->DeleteAllItems();
 }
 
@@ -527,11 +629,25 @@ CQXPRibbonTab* CQXPRibbonBar::HitTestTab(CPoint point) const
     return m_bTabsVisible ? m_pTabControl->HitTestTab(point) : NULL;
 }
 
-CQXPRibbonGroup* CQXPRibbonBar::HitTestGroup(CPoint point) const
+// --- the band of groups ------------------------------------------------------------------
+
+void CQXPRibbonBar::CGroupScroller::Scroll(BOOL bToLeft)
 {
-    CQXPRibbonTab* pTab = GetSelectedTab();
-    if (!pTab || !IsGroupsVisible() || !m_rcGroups.PtInRect(point))
+    if (CQXPRibbonTab* pTab = GetRibbon()->GetSelectedTab())
+        Step(&pTab->m_nGroupOffset, bToLeft);
+}
+
+void CQXPRibbonBar::CGroupScroller::GetGroupsRect(RECT* pRect) const { *pRect = GetRibbon()->m_rcGroups; }
+
+CQXPRibbonGroup* CQXPRibbonBar::CGroupScroller::HitTestGroup(CPoint point) const
+{
+    CQXPRibbonBar* pRibbon = GetRibbon();
+    CQXPRibbonTab* pTab = pRibbon->GetSelectedTab();
+    if (!pTab || !pRibbon->IsGroupsVisible() || !pRibbon->m_rcGroups.PtInRect(point))
         return NULL;
+    for (BOOL bLeft : {TRUE, FALSE})
+        if (IsScrollButtonShown(bLeft) && GetScrollButton(bLeft)->GetRect().PtInRect(point))
+            return NULL;
     for (CQXPRibbonGroup* g : pTab->m_groups)
         if (g->m_bVisible && g->m_rcGroup.PtInRect(point))
             return g;
@@ -540,7 +656,7 @@ CQXPRibbonGroup* CQXPRibbonBar::HitTestGroup(CPoint point) const
 
 void CQXPRibbonBar::UpdateGroupsVisibility()
 {
-    m_pHotGroup = NULL; // the groups shown change
+    m_groupScroller.ForgetHotGroup(); // the groups shown change
     CQXPRibbonTab* pSelected = m_bMinimized ? NULL : GetSelectedTab();
     for (CQXPRibbonTab* t : Tabs())
         for (CQXPRibbonGroup* g : t->m_groups) {
@@ -667,7 +783,8 @@ CQXPPopupBar* CQXPRibbonBar::CreateMorePopup()
     if (!m_pCommandBars)
         pPopup->SetOwnerSite(GetOwnerSite());
     CQXPControls* pControls = pPopup->GetControls();
-    for (CQXPControl* c : m_qat) {
+    for (int i = 0; i < m_pQuickAccessControls->GetCount(); i++) {
+        CQXPControl* c = m_pQuickAccessControls->GetAt(i);
         if (!(c->GetHideFlags() & qxpHideWrap))
             continue;
         if (CQXPControl* pCopy = pControls->AddCopy(c))
@@ -698,49 +815,23 @@ BOOL CQXPRibbonBar::IsQuickAccessControl(const CQXPControl* pControl) const
 {
     if (!pControl)
         return FALSE;
-    return pControl == m_pQatCustomize || pControl == m_pQatMore ||
-           std::find(m_qat.begin(), m_qat.end(), pControl) != m_qat.end();
+    return pControl == m_pQatCustomize || pControl == m_pQatMore || m_pQuickAccessControls->IndexOf(pControl) >= 0;
 }
 
 CQXPControl* CQXPRibbonBar::AddQuickAccessControl(int controlType, int nId)
 {
-    // Right after the commands already there.
-    CQXPControl* pControl = m_pControls->Add(controlType, nId, CString(), m_pScrollRight->GetIndex());
+    CQXPControl* pControl = m_pQuickAccessControls->Add(controlType, nId);
     if (!pControl)
         return NULL;
-    pControl->InternalAddRef();
-    m_qat.push_back(pControl);
     OnRecalcLayout();
     return pControl;
 }
 
 void CQXPRibbonBar::RemoveQuickAccessControl(CQXPControl* pControl)
 {
-    auto it = std::find(m_qat.begin(), m_qat.end(), pControl);
-    if (it == m_qat.end())
+    if (m_pQuickAccessControls->IndexOf(pControl) < 0)
         return;
-    m_qat.erase(it);
-    if (pControl->GetControls() == m_pControls)
-        m_pControls->Remove(pControl);
-    pControl->InternalRelease();
-    OnRecalcLayout();
-}
-
-int CQXPRibbonBar::GetGroupsOffset() const
-{
-    CQXPRibbonTab* pTab = GetSelectedTab();
-    return pTab ? pTab->m_nGroupOffset : 0;
-}
-
-void CQXPRibbonBar::ScrollGroups(BOOL bToLeft)
-{
-    CQXPRibbonTab* pTab = GetSelectedTab();
-    if (!pTab)
-        return;
-    const int nOffset = ScrollGroupsOffset(pTab->m_nGroupOffset, bToLeft);
-    if (nOffset == pTab->m_nGroupOffset)
-        return;
-    pTab->m_nGroupOffset = nOffset;
+    m_pQuickAccessControls->Remove(pControl);
     OnRecalcLayout();
 }
 
@@ -754,17 +845,9 @@ void CQXPRibbonBar::EnsureVisible(CQXPControl* pControl)
         return;
     if (pTab != GetSelectedTab() && !SelectTab(pTab->GetIndex()))
         return;
-    const BOOL bLeft = IsGroupScrollShown(TRUE), bRight = IsGroupScrollShown(FALSE);
-    if (!bLeft && !bRight)
-        return;
     const CRect rc = pControl->GetRect();
-    const int nOffset = EnsureVisibleOffset(pTab->m_nGroupOffset, rc.left - m_rcGroups.left,
-                                            rc.right - m_rcGroups.left, m_rcGroups.Width(), bLeft, bRight);
-    if (nOffset == pTab->m_nGroupOffset)
-        return;
-    pTab->m_nGroupOffset = nOffset;
-    OnRecalcLayout();
-    Invalidate(FALSE);
+    m_groupScroller.EnsureVisible(pTab->m_nGroupOffset, rc.left - m_rcGroups.left, rc.right - m_rcGroups.left,
+                                  m_rcGroups.Width(), &pTab->m_nGroupOffset);
 }
 
 // --- layout --------------------------------------------------------------------------
@@ -904,11 +987,12 @@ void CQXPRibbonBar::LayoutGroups(CDC* pDC)
     std::vector<CQXPRibbonGroup*> groups;
     if (pTab && IsGroupsVisible())
         groups = pTab->m_groups;
-    m_groupsResult =
+    const RibbonGroupsResult res =
         LayoutGroupsIn(pDC, groups, m_rcGroups, pTab ? pTab->m_nGroupOffset : 0, CRect(4, 3, 6, 3));
     if (pTab)
-        pTab->m_nGroupOffset = m_groupsResult.nOffset;
-    CRibbonScrollButton::Place(m_pScrollLeft, m_pScrollRight, m_rcGroups, m_groupsResult);
+        pTab->m_nGroupOffset = res.nOffset;
+    m_groupScroller.SetScrollOffset(res.nOffset);
+    m_groupScroller.ShowScrollButtons(res.bScrollLeft, res.bScrollRight);
 }
 
 void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
@@ -955,7 +1039,8 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
     else
         m_rcQuickAccess = CRect(xSystem, m_rcTabRow.top, cx, m_rcTabRow.bottom);
     std::vector<QuickAccessItem> items;
-    for (CQXPControl* p : m_qat) {
+    for (int i = 0; i < m_pQuickAccessControls->GetCount(); i++) {
+        CQXPControl* p = m_pQuickAccessControls->GetAt(i);
         QuickAccessItem it;
         p->SetHideFlag(qxpHideWrap, FALSE);
         it.size = p->GetSize(&dc);
@@ -973,10 +1058,11 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
     place.szCustomize = m_pQatCustomize->GetSize(&dc);
     place.szMore = m_pQatMore->GetSize(&dc);
     PlaceQuickAccess(items, place);
-    for (size_t i = 0; i < m_qat.size(); i++) {
-        m_qat[i]->SetHideFlag(qxpHideWrap, items[i].bOverflow);
+    for (size_t i = 0; i < items.size(); i++) {
+        CQXPControl* p = m_pQuickAccessControls->GetAt((int)i);
+        p->SetHideFlag(qxpHideWrap, items[i].bOverflow);
         if (!items[i].bOverflow)
-            m_qat[i]->SetRect(items[i].rc);
+            p->SetRect(items[i].rc);
     }
     m_pQatCustomize->SetHideFlag(qxpHideWrap, !place.bCustomizeShown);
     m_pQatCustomize->SetRect(place.rcCustomize);
@@ -995,10 +1081,6 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
         rcStrip.SetRectEmpty();
     m_pTabControl->LayoutTabs(&dc, rcStrip);
     LayoutGroups(&dc);
-    if (!IsGroupsVisible()) {
-        m_pScrollLeft->SetHideFlag(qxpHideScroll, TRUE);
-        m_pScrollRight->SetHideFlag(qxpHideScroll, TRUE);
-    }
     LayoutCaption(&dc);
 }
 
@@ -1056,7 +1138,7 @@ void CQXPRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClip)
         // Groups clip to the band so that scrolled ones end at its edges.
         pDC->SaveDC();
         pDC->IntersectClipRect(m_rcGroups);
-        DrawGroupsIn(pDC, pSelected->m_groups, rcClip, m_pHotGroup, pSelected->m_nContextColor);
+        DrawGroupsIn(pDC, pSelected->m_groups, rcClip, m_groupScroller.GetHotGroup(), pSelected->m_nContextColor);
         pDC->RestoreDC(-1);
     }
     // Controls that belong to no group: the QAT and the scroll buttons.
@@ -1136,14 +1218,8 @@ void CQXPRibbonBar::OnMouseMove(UINT nFlags, CPoint point)
     // The group under the mouse lights up while nothing tracks, the
     // application is active and no control is selected.
     const BOOL bTracking = ToolkitMouseManager::GetInstance()->GetTrackedCount() > 0 || m_bTracking;
-    if (!bTracking && !GetSelected() && ::GetActiveWindow() != NULL) {
-        CQXPRibbonGroup* pHot = HitTestGroup(point);
-        // Not over the band's scroll buttons.
-        for (CQXPControl* pButton : {m_pScrollLeft, m_pScrollRight})
-            if (pButton->IsVisible(0) && pButton->GetRect().PtInRect(point))
-                pHot = NULL;
-        SetHotGroup(pHot);
-    }
+    if (!bTracking && !GetSelected() && ::GetActiveWindow() != NULL)
+        m_groupScroller.SetHotGroup(m_groupScroller.HitTestGroup(point));
     // The hot tab and scroll button follow the mouse (not while a popup
     // tracks).
     if (m_bTabsVisible)
@@ -1161,22 +1237,8 @@ void CQXPRibbonBar::OnMouseMoveOutside(CPoint point)
 void CQXPRibbonBar::OnMouseLeave()
 {
     m_pTabControl->TrackMouse(m_hWnd, CPoint(-1, -1));
-    SetHotGroup(NULL);
+    m_groupScroller.SetHotGroup(NULL);
     CQXPMenuBar::OnMouseLeave();
-}
-
-void CQXPRibbonBar::SetHotGroup(CQXPRibbonGroup* pGroup)
-{
-    if (pGroup == m_pHotGroup)
-        return;
-    if (m_pHotGroup && ::IsWindow(m_hWnd))
-        InvalidateRect(m_pHotGroup->GetRect(), FALSE);
-    m_pHotGroup = pGroup;
-    if (pGroup && ::IsWindow(m_hWnd)) {
-        InvalidateRect(pGroup->GetRect(), FALSE);
-        TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, 0};
-        ::TrackMouseEvent(&tme);
-    }
 }
 
 // --- saved state ---------------------------------------------------------------------
@@ -1214,7 +1276,7 @@ void CQXPRibbonBar::Copy(CQXPCommandBar* pOther, BOOL bRecursive)
         // The bar's settings; its controls come with the tabs and the QAT.
         WithControlsAside(pFrom, [&]() { CQXPMenuBar::Copy(pFrom, bRecursive); });
         m_barType = qxpBarTypeRibbon;
-        m_pHotGroup = NULL;
+        m_groupScroller.ForgetHotGroup();
         m_pTabControl->Copy(pFrom->m_pTabControl, bRecursive);
         if (m_pSystemButton)
             m_pControls->Remove(m_pSystemButton);
@@ -1231,15 +1293,9 @@ void CQXPRibbonBar::Copy(CQXPCommandBar* pOther, BOOL bRecursive)
         m_pTabControl->CQXPTabManager::SetSelectedItem(NULL);
     else if (!GetSelectedTab())
         m_pTabControl->CQXPTabManager::SetSelectedItem(m_pTabControl->FindNextFocusable(0, +1));
-    while (!m_qat.empty())
-        RemoveQuickAccessControl(m_qat.back());
-    for (CQXPControl* pControl : pFrom->m_qat) {
-        CQXPControl* pCopy = m_pControls->AddCopy(pControl, m_pScrollRight->GetIndex());
-        if (!pCopy)
-            continue;
-        pCopy->InternalAddRef(); // the QAT's
-        m_qat.push_back(pCopy);
-    }
+    m_pQuickAccessControls->RemoveAll();
+    for (int i = 0; i < pFrom->m_pQuickAccessControls->GetCount(); i++)
+        m_pQuickAccessControls->AddCopy(pFrom->m_pQuickAccessControls->GetAt(i));
     UpdateGroupsVisibility();
     OnRecalcLayout();
 }
@@ -1273,7 +1329,10 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
             }
         }
         StoreObjects(pPX, "Tabs", "Tab", Tabs(), RUNTIME_CLASS(CQXPRibbonTab));
-        StoreObjects(pPX, "QuickAccessControls", "Control", m_qat, RUNTIME_CLASS(CQXPControl));
+        std::vector<CQXPControl*> qat;
+        for (int i = 0; i < m_pQuickAccessControls->GetCount(); i++)
+            qat.push_back(m_pQuickAccessControls->GetAt(i));
+        StoreObjects(pPX, "QuickAccessControls", "Control", qat, RUNTIME_CLASS(CQXPControl));
         return;
     }
 
@@ -1329,18 +1388,14 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
     m_pTabControl->CQXPTabManager::SetSelectedItem(!bMinimized && nSelect >= 0 ? tabs[(size_t)nSelect] : NULL);
     m_nSelectedBeforeMinimize = nSelect;
     m_bCustomizable = bCustomizable;
-    while (!m_qat.empty())
-        RemoveQuickAccessControl(m_qat.back());
-    for (CQXPControl* c : qat) {
-        m_pControls->InsertAt(c, m_pScrollRight->GetIndex()); // takes the creation's reference
-        c->InternalAddRef();                                  // the QAT's
-        m_qat.push_back(c);
-    }
+    m_pQuickAccessControls->RemoveAll();
     if (m_pSystemButton)
         m_pControls->Remove(m_pSystemButton);
     m_pSystemButton = (CQXPRibbonControlSystemButton*)pSystemButton;
     if (m_pSystemButton)
         m_pControls->InsertAt(m_pSystemButton, 0); // takes the creation's reference
+    for (CQXPControl* c : qat)
+        m_pQuickAccessControls->Append(c); // takes the creation's reference
     UpdateGroupsVisibility();
 }
 
@@ -1350,10 +1405,8 @@ void CQXPRibbonBar::ForgetControl(CQXPControl* pControl)
 {
     if (pControl == m_pSystemButton)
         m_pSystemButton = NULL;
-    auto it = std::find(m_qat.begin(), m_qat.end(), pControl);
-    if (it != m_qat.end()) {
-        m_qat.erase(it);
-        pControl->InternalRelease();
+    if (m_pQuickAccessControls->IndexOf(pControl) >= 0) {
+        m_pQuickAccessControls->Remove(pControl); // already out of the bar's controls
         return;
     }
     for (CQXPRibbonTab* t : Tabs())
@@ -1427,17 +1480,22 @@ void CQXPRibbonBar::OnCustomizeDrop(CQXPControl* pDragged, int& nEffect, CPoint 
         for (CQXPRibbonGroup* g : t->m_groups)
             if (!pGroup && pNear && g->IndexOf(pNear) >= 0)
                 pGroup = g;
-    const BOOL bQat = pNear && (std::find(m_qat.begin(), m_qat.end(), pNear) != m_qat.end() ||
-                                pNear == m_pQatCustomize || pNear == m_pQatMore);
-    int nIndex = -1;
-    if (pNear == m_pQatCustomize || pNear == m_pQatMore)
-        nIndex = m_pScrollRight->GetIndex(); // after the last command
-    else if (pNear)
-        nIndex = pNear->GetIndex() + (bAfter ? 1 : 0);
-    if (nIndex >= m_pControls->GetCount())
-        nIndex = -1;
-    CQXPControl* pBefore = nIndex >= 0 ? m_pControls->GetAt(nIndex) : NULL;
-    CQXPControl* pCopy = m_pControls->AddCopy(pDragged, nIndex);
+    const int nQatNear = m_pQuickAccessControls->IndexOf(pNear);
+    const BOOL bQat = pNear && (nQatNear >= 0 || pNear == m_pQatCustomize || pNear == m_pQatMore);
+    CQXPControl* pBefore = NULL;
+    CQXPControl* pCopy = NULL;
+    if (bQat) {
+        // Onto the customise or more button: after the last command.
+        const int nAt = nQatNear < 0 ? m_pQuickAccessControls->GetCount() : nQatNear + (bAfter ? 1 : 0);
+        pBefore = m_pQuickAccessControls->GetAt(nAt);
+        pCopy = m_pQuickAccessControls->AddCopy(pDragged, nAt);
+    } else {
+        int nIndex = pNear ? pNear->GetIndex() + (bAfter ? 1 : 0) : -1;
+        if (nIndex >= m_pControls->GetCount())
+            nIndex = -1;
+        pBefore = nIndex >= 0 ? m_pControls->GetAt(nIndex) : NULL;
+        pCopy = m_pControls->AddCopy(pDragged, nIndex);
+    }
     if (!pCopy) {
         nEffect = qxpDropCancel;
         return;
@@ -1453,11 +1511,6 @@ void CQXPRibbonBar::OnCustomizeDrop(CQXPControl* pDragged, int& nEffect, CPoint 
     if (pGroup) {
         pGroup->Attach(pCopy, pGroup->IndexOf(pNear) + (bAfter ? 1 : 0));
     } else if (bQat) {
-        auto it = std::find(m_qat.begin(), m_qat.end(), pNear);
-        if (it != m_qat.end() && bAfter)
-            ++it;
-        m_qat.insert(it, pCopy);
-        pCopy->InternalAddRef();
         pCopy->m_buttonRibbonStyle = kRibbonStyleNone;
     }
     if (m_pCommandBars)

@@ -190,7 +190,7 @@ void CQXPRibbonBar::LayoutCaption(CDC* pDC)
 void CQXPRibbonBar::DrawCaption(CDC* pDC)
 {
     CRibbonStyleTheme* pTheme = GetRibbonTheme();
-    const BOOL bQatShown = !m_bQuickAccessBelow && m_bQuickAccessVisible && !m_qat.empty();
+    const BOOL bQatShown = !m_bQuickAccessBelow && m_bQuickAccessVisible && m_pQuickAccessControls->GetCount() > 0;
     const CRect rcQat = bQatShown ? m_rcQuickAccess : CRect();
     RibbonFrameHook* pHook = GetFrameHook();
     if (pHook) {

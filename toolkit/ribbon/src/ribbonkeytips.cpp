@@ -89,7 +89,8 @@ BOOL CQXPRibbonBar::HandleEntryKey(UINT nChar)
     if (nChar >= '1' && nChar <= '9') {
         // The n-th visible QAT command.
         int n = (int)(nChar - '1');
-        for (CQXPControl* c : m_qat) {
+        for (int i = 0; i < m_pQuickAccessControls->GetCount(); i++) {
+            CQXPControl* c = m_pQuickAccessControls->GetAt(i);
             if (!c->IsVisible(qxpHideWrap) || n-- > 0)
                 continue;
             if (!c->GetEnabled())
@@ -135,7 +136,8 @@ void CQXPRibbonBar::CreateKeyboardTips(CQXPKeyboardTips* pTips)
         return;
     }
     int nIndex = 0;
-    for (CQXPControl* c : m_qat) {
+    for (int i = 0; i < m_pQuickAccessControls->GetCount(); i++) {
+        CQXPControl* c = m_pQuickAccessControls->GetAt(i);
         if (!c->IsVisible(0))
             continue;
         const CString strText = QuickAccessTipText(nIndex++);

@@ -158,22 +158,11 @@ void CRibbonScrollButton::Draw(CDC* pDC)
 
 void CRibbonScrollButton::ScrollOwner()
 {
-    if (CQXPRibbonBar* pRibbon = dynamic_cast<CQXPRibbonBar*>(GetParent()))
-        pRibbon->ScrollGroups(m_bLeft);
-    else if (auto* pPopup = dynamic_cast<CQXPRibbonTabPopupToolBar*>(GetParent()))
-        pPopup->ScrollGroups(m_bLeft);
+    if (CRibbonGroupScroller* pScroller = CRibbonGroupScroller::GetGroupScroller(GetParent()))
+        pScroller->Scroll(m_bLeft);
 }
 
 void CRibbonScrollButton::OnExecute() { ScrollOwner(); }
-
-void CRibbonScrollButton::Place(CQXPControl* pLeft, CQXPControl* pRight, const CRect& rcGroups,
-                                const RibbonGroupsResult& res)
-{
-    pLeft->SetHideFlag(qxpHideScroll, !res.bScrollLeft);
-    pRight->SetHideFlag(qxpHideScroll, !res.bScrollRight);
-    pLeft->SetRect(CRect(rcGroups.left - 1, rcGroups.top, rcGroups.left + 12, rcGroups.bottom));
-    pRight->SetRect(CRect(rcGroups.right - 12, rcGroups.top, rcGroups.right + 1, rcGroups.bottom));
-}
 
 void CRibbonScrollButton::OnClick(BOOL bKeyboard, CPoint pt)
 {
@@ -222,6 +211,100 @@ void CRibbonScrollButton::OnClick(BOOL bKeyboard, CPoint pt)
 }
 
 // ---------------------------------------------------------------------------
+// CRibbonGroupScroller
+
+CRibbonGroupScroller::CRibbonGroupScroller()
+    : m_nScrollOffset(0), m_pBar(NULL), m_pScrollLeft(NULL), m_pScrollRight(NULL), m_pHotGroup(NULL)
+{
+}
+
+CRibbonGroupScroller* AFXAPI CRibbonGroupScroller::GetGroupScroller(CQXPCommandBar* pBar)
+{
+    if (CQXPRibbonBar* pRibbon = dynamic_cast<CQXPRibbonBar*>(pBar))
+        return pRibbon->GetGroupScroller();
+    if (auto* pPopup = dynamic_cast<CQXPRibbonGroupsPopupToolBar*>(pBar))
+        return pPopup->GetGroupScroller();
+    return NULL;
+}
+
+void CRibbonGroupScroller::CreateScrollButtons(CQXPCommandBar* pBar)
+{
+    m_pBar = pBar;
+    m_nScrollOffset = 0;
+    m_pScrollRight = pBar->GetControls()->AddControl(new CRibbonScrollButton(FALSE), 0);
+    m_pScrollLeft = pBar->GetControls()->AddControl(new CRibbonScrollButton(TRUE), 0);
+    m_pScrollLeft->SetHideFlag(qxpHideScroll, TRUE);
+    m_pScrollRight->SetHideFlag(qxpHideScroll, TRUE);
+}
+
+void CRibbonGroupScroller::ShowScrollButtons(BOOL bLeft, BOOL bRight)
+{
+    if (!m_pScrollLeft || !m_pScrollRight)
+        return;
+    CRect rc;
+    GetGroupsRect(&rc);
+    m_pScrollLeft->SetHideFlag(qxpHideScroll, !bLeft);
+    m_pScrollRight->SetHideFlag(qxpHideScroll, !bRight);
+    if (bLeft)
+        m_pScrollLeft->SetRect(CRect(rc.left - 1, rc.top, rc.left + kScrollButtonWidth, rc.bottom));
+    if (bRight)
+        m_pScrollRight->SetRect(CRect(rc.right - kScrollButtonWidth, rc.top, rc.right + 1, rc.bottom));
+}
+
+BOOL CRibbonGroupScroller::IsScrollButtonShown(BOOL bLeft) const
+{
+    CQXPControl* pButton = GetScrollButton(bLeft);
+    return pButton && !(pButton->GetHideFlags() & qxpHideScroll);
+}
+
+void CRibbonGroupScroller::RelayoutOwner()
+{
+    if (m_pBar)
+        m_pBar->OnRecalcLayout();
+}
+
+BOOL CRibbonGroupScroller::Step(int* pnOffset, BOOL bToLeft)
+{
+    const int nOffset = ScrollGroupsOffset(*pnOffset, bToLeft);
+    if (nOffset == m_nScrollOffset)
+        return FALSE;
+    m_nScrollOffset = nOffset;
+    *pnOffset = nOffset;
+    RelayoutOwner();
+    return TRUE;
+}
+
+BOOL CRibbonGroupScroller::EnsureVisible(int nOffset, int nLeft, int nRight, int nVisibleWidth, int* pnTarget)
+{
+    const int nNew = EnsureVisibleOffset(nOffset, nLeft, nRight, nVisibleWidth, IsScrollButtonShown(TRUE),
+                                         IsScrollButtonShown(FALSE));
+    if (nNew == nOffset)
+        return FALSE;
+    m_nScrollOffset = nNew;
+    if (pnTarget)
+        *pnTarget = nNew;
+    RelayoutOwner();
+    return TRUE;
+}
+
+void CRibbonGroupScroller::SetHotGroup(CQXPRibbonGroup* pGroup)
+{
+    if (pGroup == m_pHotGroup)
+        return;
+    HWND hWnd = m_pBar ? m_pBar->GetSafeHwnd() : NULL;
+    const BOOL bWindow = hWnd && ::IsWindow(hWnd);
+    if (m_pHotGroup && bWindow)
+        m_pBar->Redraw(m_pHotGroup->GetRect());
+    m_pHotGroup = pGroup;
+    if (pGroup && bWindow) {
+        m_pBar->Redraw(pGroup->GetRect());
+        // Leaving the bar lets the group go.
+        TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, hWnd, 0};
+        ::TrackMouseEvent(&tme);
+    }
+}
+
+// ---------------------------------------------------------------------------
 // CQXPRibbonGroupsPopupToolBar
 
 IMPLEMENT_DYNAMIC(CQXPRibbonGroupsPopupToolBar, CQXPPopupToolBar)
@@ -265,14 +348,41 @@ CQXPRibbonGroup* CQXPRibbonGroupsPopupToolBar::AddGroupCopy(CQXPRibbonGroup* pSo
     return pCopy;
 }
 
-CQXPRibbonGroup* CQXPRibbonGroupsPopupToolBar::HitTestGroup(CPoint point) const
+void CQXPRibbonTabPopupToolBar::CGroupScroller::Scroll(BOOL bToLeft)
 {
-    if (!m_rcGroups.PtInRect(point))
+    CQXPRibbonTabPopupToolBar* pPopup = GetPopup();
+    pPopup->SetSelected(-1);
+    if (CQXPCommandBars* pBars = pPopup->GetCommandBars())
+        pBars->HideKeyboardTips();
+    if (!pPopup->m_pRibbon || !::IsWindow(pPopup->GetSafeHwnd()))
+        return;
+    Step(&pPopup->m_nGroupOffset, bToLeft);
+}
+
+void CQXPRibbonTabPopupToolBar::CGroupScroller::GetGroupsRect(RECT* pRect) const { *pRect = GetPopup()->m_rcGroups; }
+
+CQXPRibbonGroup* CQXPRibbonTabPopupToolBar::CGroupScroller::HitTestGroup(CPoint point) const
+{
+    CQXPRibbonTabPopupToolBar* pPopup = GetPopup();
+    if (!pPopup->m_rcGroups.PtInRect(point))
         return NULL;
-    for (CQXPRibbonGroup* g : m_groups)
+    for (CQXPRibbonGroup* g : pPopup->m_groups)
         if (g->m_bVisible && g->GetRect().PtInRect(point))
             return g;
     return NULL;
+}
+
+void CQXPRibbonGroupPopupToolBar::CGroupScroller::GetGroupsRect(RECT* pRect) const
+{
+    ::SetRectEmpty(pRect);
+    if (::IsWindow(m_pBar->GetSafeHwnd()))
+        ::GetClientRect(m_pBar->GetSafeHwnd(), pRect);
+}
+
+CQXPRibbonGroup* CQXPRibbonGroupPopupToolBar::CGroupScroller::HitTestGroup(CPoint point) const
+{
+    CQXPRibbonGroup* pCopy = static_cast<CQXPRibbonGroupPopupToolBar*>(m_pBar)->GetGroupCopy();
+    return pCopy && pCopy->GetRect().PtInRect(point) ? pCopy : NULL;
 }
 
 void CQXPRibbonGroupsPopupToolBar::CreateKeyboardTips(CQXPKeyboardTips* pTips)
@@ -283,25 +393,14 @@ void CQXPRibbonGroupsPopupToolBar::CreateKeyboardTips(CQXPKeyboardTips* pTips)
 
 void CQXPRibbonGroupsPopupToolBar::OnMouseMove(UINT nFlags, CPoint point)
 {
-    CQXPRibbonGroup* pHot = HitTestGroup(point);
-    if (pHot != m_pHotGroup) {
-        if (m_pHotGroup)
-            Redraw(m_pHotGroup->GetRect());
-        m_pHotGroup = pHot;
-        if (pHot)
-            Redraw(pHot->GetRect());
-        TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, 0};
-        ::TrackMouseEvent(&tme);
-    }
+    CRibbonGroupScroller* pScroller = GetGroupScroller();
+    pScroller->SetHotGroup(pScroller->HitTestGroup(point));
     CQXPPopupToolBar::OnMouseMove(nFlags, point);
 }
 
 void CQXPRibbonGroupsPopupToolBar::OnMouseLeave()
 {
-    if (m_pHotGroup) {
-        Redraw(m_pHotGroup->GetRect());
-        m_pHotGroup = NULL;
-    }
+    GetGroupScroller()->SetHotGroup(NULL);
     Default();
 }
 
@@ -317,7 +416,7 @@ void CQXPRibbonGroupsPopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClip)
     pDC->FillSolidRect(rcClient, pTheme->m_clrRibbonFace.GetColor());
     pTheme->DrawRibbonGroupsBackground(pDC, rcClient, m_nContextColor);
     CFont* pOld = pDC->SelectObject(GetControlFont());
-    m_pRibbon->DrawGroupsIn(pDC, m_groups, rcClip, m_pHotGroup, m_nContextColor);
+    m_pRibbon->DrawGroupsIn(pDC, m_groups, rcClip, GetGroupScroller()->GetHotGroup(), m_nContextColor);
     pDC->SelectObject(pOld);
     pDC->SetBkMode(nMode);
 }
@@ -334,10 +433,7 @@ CQXPRibbonTabPopupToolBar::CQXPRibbonTabPopupToolBar(CQXPRibbonBar* pRibbon, CQX
     for (CQXPRibbonGroup* g : pTab->GetGroups())
         AddGroupCopy(g);
     // Its own scroll buttons, over the ends of its band.
-    m_pScrollRight = m_pControls->AddControl(new CRibbonScrollButton(FALSE), 0);
-    m_pScrollLeft = m_pControls->AddControl(new CRibbonScrollButton(TRUE), 0);
-    m_pScrollLeft->SetHideFlag(qxpHideScroll, TRUE);
-    m_pScrollRight->SetHideFlag(qxpHideScroll, TRUE);
+    m_groupScroller.CreateScrollButtons(this);
 }
 
 BOOL CQXPRibbonTabPopupToolBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard)
@@ -352,21 +448,8 @@ void CQXPRibbonTabPopupToolBar::LayoutPopupGroups(CDC* pDC)
 {
     const RibbonGroupsResult res = m_pRibbon->LayoutGroupsIn(pDC, m_groups, m_rcGroups, m_nGroupOffset, CRect(4, 3, 6, 3));
     m_nGroupOffset = res.nOffset;
-    CRibbonScrollButton::Place(m_pScrollLeft, m_pScrollRight, m_rcGroups, res);
-}
-
-void CQXPRibbonTabPopupToolBar::ScrollGroups(BOOL bToLeft)
-{
-    SetSelected(-1);
-    if (m_pCommandBars)
-        m_pCommandBars->HideKeyboardTips();
-    const int nOffset = ScrollGroupsOffset(m_nGroupOffset, bToLeft);
-    if (nOffset == m_nGroupOffset || !m_pRibbon || !::IsWindow(m_hWnd))
-        return;
-    m_nGroupOffset = nOffset;
-    CClientDC dc(this);
-    LayoutPopupGroups(&dc);
-    Invalidate(FALSE);
+    m_groupScroller.SetScrollOffset(res.nOffset);
+    m_groupScroller.ShowScrollButtons(res.bScrollLeft, res.bScrollRight);
 }
 
 void CQXPRibbonTabPopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClip)
@@ -378,9 +461,10 @@ void CQXPRibbonTabPopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClip)
     CQXPRibbonGroupsPopupToolBar::DrawCommandBar(pDC, rcClip);
     pDC->RestoreDC(-1);
     CRect rcInter;
-    for (CQXPControl* pButton : {m_pScrollLeft, m_pScrollRight})
-        if (pButton->IsVisible(0) && rcInter.IntersectRect(pButton->GetRect(), rcClip))
-            pButton->Draw(pDC);
+    for (BOOL bLeft : {TRUE, FALSE})
+        if (CQXPControl* pButton = m_groupScroller.GetScrollButton(bLeft))
+            if (pButton->IsVisible(0) && rcInter.IntersectRect(pButton->GetRect(), rcClip))
+                pButton->Draw(pDC);
 }
 
 CSize CQXPRibbonTabPopupToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)

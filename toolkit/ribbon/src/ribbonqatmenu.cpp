@@ -31,7 +31,7 @@ public:
         pRibbon->InternalAddRef();
         if (CQXPCommandBars* pBars = pRibbon->GetCommandBars())
             pBars->ClosePopups();
-        if (CQXPControl* pCopy = pRibbon->FindQuickAccessEqual(pCommand))
+        if (CQXPControl* pCopy = pRibbon->GetQuickAccessControls()->FindEqual(pCommand))
             pRibbon->RemoveQuickAccessControl(pCopy);
         else if (CQXPControl* pAdded = pRibbon->AddQuickAccessCopy(pCommand))
             pAdded->SetHideFlag(qxpHideCustomize, FALSE);
@@ -73,33 +73,17 @@ private:
     CQXPRibbonBar* m_pRibbon; // the ribbon outlives its menus
 };
 
-// Controls made at run time that never go onto the QAT: the tab row, the
-// QAT's own buttons, the tab popup's opener.
-BOOL IsRunTimeOnly(const CQXPControl* pControl)
-{
-    return dynamic_cast<const CQXPRibbonBarControlQuickAccessPopup*>(pControl) != NULL ||
-           dynamic_cast<const CQXPRibbonControlTab*>(pControl) != NULL;
-}
-
 } // namespace
 
 BOOL CQXPRibbonBar::IsAllowQuickAccessControl(CQXPControl* pControl) const
 {
     if (!pControl)
         return FALSE;
-    if (!m_bAllowQuickAccessDuplicates && FindQuickAccessEqual(pControl))
+    if (!m_bAllowQuickAccessDuplicates && m_pQuickAccessControls->FindEqual(pControl))
         return FALSE;
     if (dynamic_cast<CQXPRibbonGroupControlPopup*>(pControl))
         return pControl->GetID() > 0;
     return (pControl->GetFlags() & qxpFlagNoMovable) == 0;
-}
-
-CQXPControl* CQXPRibbonBar::FindQuickAccessEqual(const CQXPControl* pControl) const
-{
-    for (CQXPControl* c : m_qat)
-        if (c->GetID() == pControl->GetID() && c->GetType() == pControl->GetType() && c->IsVisible(qxpHideWrap))
-            return c;
-    return NULL;
 }
 
 CQXPControl* CQXPRibbonBar::AddQuickAccessCopy(CQXPControl* pControl)
@@ -107,11 +91,9 @@ CQXPControl* CQXPRibbonBar::AddQuickAccessCopy(CQXPControl* pControl)
     if (!IsAllowQuickAccessControl(pControl))
         return NULL;
     const int nType = pControl->GetType();
-    CQXPControl* pCopy = m_pControls->AddCopy(pControl, m_pScrollRight->GetIndex());
+    CQXPControl* pCopy = m_pQuickAccessControls->AddCopy(pControl);
     if (!pCopy)
         return NULL;
-    pCopy->InternalAddRef();
-    m_qat.push_back(pCopy);
     pCopy->SetBeginGroup(FALSE);
     pCopy->SetHideFlag(qxpHideGeneric | qxpHideWrap | QXP_HIDE_RIBBON_TAB, FALSE);
     pCopy->m_buttonRibbonStyle = kRibbonStyleNone;
@@ -126,8 +108,8 @@ void CQXPRibbonBar::SetQuickAccessDefaults()
     if (m_pQatDefaults)
         m_pQatDefaults->InternalRelease();
     m_pQatDefaults = new CQXPOriginalControls;
-    for (CQXPControl* c : m_qat)
-        m_pQatDefaults->AddCopy(c);
+    for (int i = 0; i < m_pQuickAccessControls->GetCount(); i++)
+        m_pQatDefaults->AddCopy(m_pQuickAccessControls->GetAt(i));
 }
 
 CQXPPopupBar* CQXPRibbonBar::CreateQuickAccessPopup(CQXPControl* pControl)
@@ -187,7 +169,7 @@ CQXPPopupBar* CQXPRibbonBar::CreateQuickAccessPopup(CQXPControl* pControl)
     QuickAccessMenuState st;
     st.bInQat = IsQuickAccessControl(pControl);
     st.bAllowed = IsAllowQuickAccessControl(pControl);
-    st.bLocked = !pControl || (pControl->GetFlags() & qxpFlagNoMovable) || IsRunTimeOnly(pControl);
+    st.bLocked = !pControl || (pControl->GetFlags() & qxpFlagNoMovable) || CQXPRibbonControls::IsRunTimeOnly(pControl);
     st.bCustomizable = m_bQuickAccessCustomizable;
     st.bQatVisible = m_bQuickAccessVisible;
     st.bQatBelow = m_bQuickAccessBelow;
@@ -221,7 +203,7 @@ CQXPPopupBar* CQXPRibbonBar::CreateQuickAccessPopup(CQXPControl* pControl)
                     pItems->AddControl(new CRibbonQuickAccessCommand(this, m_pQatDefaults->GetAt(k)),
                                        m_pQatDefaults->GetAt(k)->GetID(), CString(), nAt + 1 + k, TRUE);
                 pCommand->SetFlags(pCommand->GetFlags() | qxpFlagManualUpdate);
-                pCommand->SetChecked(FindQuickAccessEqual(m_pQatDefaults->GetAt(k)) ? 1 : 0);
+                pCommand->SetChecked(m_pQuickAccessControls->FindEqual(m_pQatDefaults->GetAt(k)) ? 1 : 0);
             }
         }
     }
@@ -330,7 +312,7 @@ void CQXPRibbonBar::OnRButtonUp(UINT nFlags, CPoint point)
     } else {
         // The caption band of a group stands for the group; the QAT band
         // for the tab row (nothing to add or remove).
-        CQXPRibbonGroup* pGroup = HitTestGroup(point);
+        CQXPRibbonGroup* pGroup = m_groupScroller.HitTestGroup(point);
         const int K = GetRibbonTheme()->m_metrics.nGroupCaption;
         if (pGroup && point.y >= pGroup->m_rcGroup.bottom - K) {
             pGroup->EnsurePopupButton();

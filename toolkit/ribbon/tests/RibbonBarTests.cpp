@@ -196,19 +196,19 @@ TEST_F(RibbonBarTest, TheGroupUnderTheMouseLightsUp)
         return ScreenPoint(CPoint(rc.left + 6, rc.bottom - 4));
     };
     qmtest::MouseMoveTo(captionOf(pHome->GetGroup(0)));
-    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetHotGroup() == pHome->GetGroup(0); }));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetGroupScroller()->GetHotGroup() == pHome->GetGroup(0); }));
     qmtest::MouseMoveTo(captionOf(pHome->GetGroup(2)));
-    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetHotGroup() == pHome->GetGroup(2); }));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetGroupScroller()->GetHotGroup() == pHome->GetGroup(2); }));
     Shot("ribbon-hot-group.png");
     // Leaving the ribbon lets it go; another tab's groups start cold.
     CRect rcFrame;
     frame.GetWindowRect(&rcFrame);
     qmtest::MouseMoveTo(CPoint(rcFrame.CenterPoint().x, rcFrame.bottom - 40));
-    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetHotGroup() == NULL; }));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetGroupScroller()->GetHotGroup() == NULL; }));
     qmtest::MouseMoveTo(captionOf(pHome->GetGroup(1)));
-    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetHotGroup() == pHome->GetGroup(1); }));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetGroupScroller()->GetHotGroup() == pHome->GetGroup(1); }));
     ASSERT_TRUE(Ribbon()->SelectTab(1));
-    EXPECT_TRUE(Ribbon()->GetHotGroup() == NULL);
+    EXPECT_TRUE(Ribbon()->GetGroupScroller()->GetHotGroup() == NULL);
 }
 
 TEST_F(RibbonBarTest, WheelOverTheRibbonStepsTheTabs)
@@ -298,14 +298,14 @@ TEST_F(RibbonBarTest, NarrowingCollapsesTheLastGroupsFirst)
 // The scrolled ribbon's offset, copied by a timer for another thread.
 CQXPRibbonBar* s_pScrolled = NULL;
 std::atomic<int> s_nOffset(0);
-void CALLBACK MirrorOffset(HWND, UINT, UINT_PTR, DWORD) { s_nOffset = s_pScrolled->GetGroupsOffset(); }
+void CALLBACK MirrorOffset(HWND, UINT, UINT_PTR, DWORD) { s_nOffset = s_pScrolled->GetGroupScroller()->GetScrollOffset(); }
 
 TEST_F(RibbonBarTest, AHeldScrollButtonRepeatsUntilReleasedOrEscape)
 {
     NarrowIntoScrolling();
-    ASSERT_TRUE(Ribbon()->IsGroupScrollShown(FALSE));
-    ASSERT_EQ(0, Ribbon()->GetGroupsOffset());
-    CQXPControl* pRight = Ribbon()->GetGroupScrollButton(FALSE);
+    ASSERT_TRUE(Ribbon()->GetGroupScroller()->IsScrollButtonShown(FALSE));
+    ASSERT_EQ(0, Ribbon()->GetGroupScroller()->GetScrollOffset());
+    CQXPControl* pRight = Ribbon()->GetGroupScroller()->GetScrollButton(FALSE);
     const CPoint pt = ScreenPoint(pRight->GetRect().CenterPoint());
     const HWND hWndRibbon = Ribbon()->GetSafeHwnd();
 
@@ -335,12 +335,12 @@ TEST_F(RibbonBarTest, AHeldScrollButtonRepeatsUntilReleasedOrEscape)
     helper.join();
     ::KillTimer(hWndRibbon, 1);
     EXPECT_TRUE(bEnded);
-    EXPECT_TRUE(bStepped) << "the held button scrolled to " << Ribbon()->GetGroupsOffset();
+    EXPECT_TRUE(bStepped) << "the held button scrolled to " << Ribbon()->GetGroupScroller()->GetScrollOffset();
     EXPECT_NE(hWndRibbon, ::GetCapture());
-    const int nAfter = Ribbon()->GetGroupsOffset();
+    const int nAfter = Ribbon()->GetGroupScroller()->GetScrollOffset();
     EXPECT_GE(nAfter, 120);
     qmtest::PumpFor(600);
-    EXPECT_EQ(nAfter, Ribbon()->GetGroupsOffset()) << "no repeat after Escape";
+    EXPECT_EQ(nAfter, Ribbon()->GetGroupScroller()->GetScrollOffset()) << "no repeat after Escape";
 }
 
 TEST_F(RibbonBarTest, QuickAccessToolbarBelowTheRibbon)

@@ -167,7 +167,7 @@ TEST_F(RibbonMenuTest, AControlsContextMenuAddsItToTheQuickAccessToolbarAndRemov
     EXPECT_NE(pCut, pCopy);
     EXPECT_TRUE(pCopy->IsVisible(0));
     EXPECT_FALSE(pCopy->GetBeginGroup());
-    EXPECT_TRUE(Ribbon()->FindQuickAccessEqual(pCut) == pCopy);
+    EXPECT_TRUE(Ribbon()->GetQuickAccessControls()->FindEqual(pCut) == pCopy);
     EXPECT_FALSE(Ribbon()->IsAllowQuickAccessControl(pCut)) << "no second copy";
 
     // The copy runs the command from the QAT.

@@ -107,8 +107,8 @@ TEST_F(RibbonBarTest, TheTabPopupScrollsGroupsThatDoNotFitWithItsOwnButtons)
     ASSERT_TRUE(qmtest::PumpUntil([&] { return IsOpen(Ribbon()->GetTabPopup()); }));
     auto* pPopup = dynamic_cast<CQXPRibbonTabPopupToolBar*>(Ribbon()->GetTabPopup());
     ASSERT_TRUE(pPopup != NULL);
-    CQXPControl* pLeft = pPopup->GetGroupScrollButton(TRUE);
-    CQXPControl* pRight = pPopup->GetGroupScrollButton(FALSE);
+    CQXPControl* pLeft = pPopup->GetGroupScroller()->GetScrollButton(TRUE);
+    CQXPControl* pRight = pPopup->GetGroupScroller()->GetScrollButton(FALSE);
     ASSERT_TRUE(pRight->IsVisible(0)) << "more groups to the right";
     EXPECT_FALSE(pLeft->IsVisible(0));
     CRect rcClient;
@@ -124,16 +124,16 @@ TEST_F(RibbonBarTest, TheTabPopupScrollsGroupsThatDoNotFitWithItsOwnButtons)
     };
     const int xFirst = pPopup->GetGroups()[0]->GetRect().left;
     clickOn(pRight);
-    ASSERT_TRUE(qmtest::PumpUntil([&] { return pPopup->GetGroupsOffset() == 40; }));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return pPopup->GetGroupScroller()->GetScrollOffset() == 40; }));
     EXPECT_EQ(xFirst - 40, pPopup->GetGroups()[0]->GetRect().left);
     EXPECT_TRUE(IsOpen(pPopup));
     EXPECT_TRUE(pLeft->IsVisible(0)) << "now it can go back";
     clickOn(pLeft);
-    ASSERT_TRUE(qmtest::PumpUntil([&] { return pPopup->GetGroupsOffset() == 0; }));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return pPopup->GetGroupScroller()->GetScrollOffset() == 0; }));
     EXPECT_EQ(xFirst, pPopup->GetGroups()[0]->GetRect().left);
     EXPECT_FALSE(pLeft->IsVisible(0));
     EXPECT_TRUE(IsOpen(pPopup));
-    EXPECT_EQ(0, Ribbon()->GetGroupsOffset()) << "the ribbon's own band did not move";
+    EXPECT_EQ(0, Ribbon()->GetGroupScroller()->GetScrollOffset()) << "the ribbon's own band did not move";
 }
 
 TEST_F(RibbonBarTest, ACollapsedGroupOpensAsAPopupAndRunsItsCommands)
@@ -417,7 +417,7 @@ TEST_F(RibbonKeyTipTest, TheKeyboardStopsAtTheTabRowBetweenTheBarsControlsAndThe
 TEST_F(RibbonKeyTipTest, TheKeyboardScrollsTheGroupsToTheControlItSelects)
 {
     CQXPRibbonTab* pHome = NarrowIntoScrolling();
-    ASSERT_TRUE(Ribbon()->IsGroupScrollShown(FALSE));
+    ASSERT_TRUE(Ribbon()->GetGroupScroller()->IsScrollButtonShown(FALSE));
     CQXPControl* pLast = pHome->GetGroup(pHome->GetGroupCount() - 1)->GetAt(0);
     const CRect rcGroups = Ribbon()->GetGroupsRect();
     ASSERT_GT(pLast->GetRect().left, rcGroups.right) << "out of view";
@@ -430,7 +430,7 @@ TEST_F(RibbonKeyTipTest, TheKeyboardScrollsTheGroupsToTheControlItSelects)
     // End: the last control, scrolled into view.
     Key(VK_END);
     ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetSelected() == pLast; }));
-    EXPECT_GT(Ribbon()->GetGroupsOffset(), 0);
+    EXPECT_GT(Ribbon()->GetGroupScroller()->GetScrollOffset(), 0);
     EXPECT_TRUE(inView(pLast)) << pLast->GetRect().left << ".." << pLast->GetRect().right;
     Shot("ribbon-keyboard-scrolled.png");
     // Up to the row, Down to the first group (collapsed, it is its
@@ -441,7 +441,7 @@ TEST_F(RibbonKeyTipTest, TheKeyboardScrollsTheGroupsToTheControlItSelects)
     ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetSelected() == Ribbon()->GetTabControl(); }));
     Key(VK_DOWN);
     ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetSelected() == pFirst; }));
-    EXPECT_EQ(0, Ribbon()->GetGroupsOffset());
+    EXPECT_EQ(0, Ribbon()->GetGroupScroller()->GetScrollOffset());
     EXPECT_TRUE(inView(pFirst));
     Key(VK_ESCAPE);
     EXPECT_TRUE(qmtest::PumpUntil([&] { return !Ribbon()->IsTrackingMode(); }));

@@ -243,10 +243,109 @@ private:
 class CQXPRibbonControls : public CQXPControls {
     DECLARE_DYNCREATE(CQXPRibbonControls)
 public:
+    // The controls of the other collection that pass IsChangeable take the
+    // place of this collection's changeable ones; the ribbon's own
+    // controls (tab row, scroll and QAT buttons, system button, the
+    // groups' controls and the QAT) stay as they are.
+    void Copy(CQXPControls* pOther, BOOL bRecursive = FALSE) override;
+    // FALSE for a run-time-only control, a control of a group, the system
+    // button, a QAT command, the tab row and the group scroll buttons.
+    virtual BOOL IsChangeable(CQXPControl* pControl) const;
+    // TRUE for a group's option or popup button, the tab row, the QAT's
+    // customise and more buttons and the group scroll buttons.
+    virtual BOOL IsReserved(CQXPControl* pControl) const;
+    // Controls the ribbon makes at run time and never keeps elsewhere: the
+    // QAT's customise and more buttons, the tab row.
+    static BOOL AFXAPI IsRunTimeOnly(const CQXPControl* pControl);
+
     CQXPRibbonBar* m_pRibbon = NULL; // cleared when the ribbon goes
 
 protected:
     void OnControlRemoved(CQXPControl* pControl) override;
+};
+
+// The QAT's commands, in order. Every one is also a control of the ribbon
+// bar, right after the system button and the commands before it; the QAT
+// holds a reference of its own on each.
+class CRibbonQuickAccessControls : public CQXPControls {
+public:
+    explicit CRibbonQuickAccessControls(CQXPRibbonBar* pRibbon);
+    // Every member gets the bar as parent (the bar's controls keep their
+    // places: the members' indexes are the bar's).
+    void SetParent(CQXPRibbonBar* pRibbon);
+    CQXPRibbonBar* GetRibbonBar() const { return m_pRibbon; }
+    // By identity: the member leaves the QAT and the bar's controls. A
+    // control the QAT does not hold is an invalid argument.
+    void Remove(CQXPControl* pControl) override;
+    // The first member with the control's id and type that is shown (a
+    // command only overflowing into the more popup counts), or NULL.
+    CQXPControl* FindEqual(const CQXPControl* pControl) const;
+    int IndexOf(const CQXPControl* pControl) const;
+
+protected:
+    // A new member joins the bar's controls at its place among the QAT's.
+    void OnControlAdded(CQXPControl* pControl) override;
+    // A member that left goes from the bar's controls too.
+    void OnControlRemoved(CQXPControl* pControl) override;
+    CQXPRibbonBar* m_pRibbon;
+};
+
+// Horizontal scrolling of a band of groups (the ribbon's, a minimised tab's
+// popup, a collapsed group's popup): the offset, the band's two scroll
+// buttons (controls of the owner bar) and the group under the mouse. Each
+// owner embeds one and says how its band scrolls, where it lies and which
+// group a point hits.
+class CRibbonGroupScroller {
+public:
+    CRibbonGroupScroller();
+    virtual ~CRibbonGroupScroller() {}
+
+    // One step of 40 px towards the first group (bToLeft) or the last.
+    virtual void Scroll(BOOL bToLeft) = 0;
+    // The band of groups (client coordinates of the owner bar).
+    virtual void GetGroupsRect(RECT* pRect) const = 0;
+    // The group under a point of the owner bar, or NULL.
+    virtual CQXPRibbonGroup* HitTestGroup(CPoint point) const = 0;
+
+    // Appends the right (direction 0) and then the left (direction 1)
+    // scroll button to the bar's controls; the bar is the owner from then
+    // on, the offset 0.
+    void CreateScrollButtons(CQXPCommandBar* pBar);
+    // Called by the layout of groups: a wanted button shows over its end of
+    // the band (13 px wide, reaching 1 px past it), the other is hidden.
+    void ShowScrollButtons(BOOL bLeft, BOOL bRight);
+    BOOL IsScrollButtonShown(BOOL bLeft) const;
+    CQXPControl* GetScrollButton(BOOL bLeft) const { return bLeft ? m_pScrollLeft : m_pScrollRight; }
+    // Scrolls a control (left .. right, band coordinates) into a band
+    // nVisibleWidth wide from the offset nOffset; a changed offset is
+    // stored, given to pnTarget (the groups' own offset) and the owner is
+    // laid out again. TRUE when it changed.
+    BOOL EnsureVisible(int nOffset, int nLeft, int nRight, int nVisibleWidth, int* pnTarget);
+    // The group drawn lit; the old and the new one are redrawn.
+    void SetHotGroup(CQXPRibbonGroup* pGroup);
+    CQXPRibbonGroup* GetHotGroup() const { return m_pHotGroup; }
+    // The offset of the band as last laid out (or asked for by Scroll).
+    int GetScrollOffset() const { return m_nScrollOffset; }
+    void SetScrollOffset(int nOffset) { m_nScrollOffset = nOffset; }
+    CQXPCommandBar* GetOwnerBar() const { return m_pBar; }
+
+    // The scroller of the ribbon bar, a tab popup or a group popup; NULL
+    // for any other bar.
+    static CRibbonGroupScroller* AFXAPI GetGroupScroller(CQXPCommandBar* pBar);
+
+protected:
+    // Scroll's common part: the step from the groups' offset *pnOffset;
+    // nothing when it equals the stored offset, else it is stored (in both)
+    // and the owner laid out again.
+    BOOL Step(int* pnOffset, BOOL bToLeft);
+    // The owner bar lays its groups out again and redraws.
+    void RelayoutOwner();
+
+    int m_nScrollOffset;
+    CQXPCommandBar* m_pBar;
+    CQXPControl* m_pScrollLeft; // controls of the owner bar
+    CQXPControl* m_pScrollRight;
+    CQXPRibbonGroup* m_pHotGroup;
 };
 
 class CQXPRibbonBar : public CQXPMenuBar {
@@ -273,10 +372,10 @@ public:
     BOOL ScrollTabs(BOOL bForward) override;
     CQXPRibbonGroup* FindGroup(int nId) const;
     CQXPRibbonTab* HitTestTab(CPoint point) const;
-    CQXPRibbonGroup* HitTestGroup(CPoint point) const;
-    // The group under the mouse, drawn lit (NULL: none).
-    CQXPRibbonGroup* GetHotGroup() const { return m_pHotGroup; }
-    void SetHotGroup(CQXPRibbonGroup* pGroup);
+    // The band of the selected tab's groups: its offset, scroll buttons and
+    // the group under the mouse (drawn lit).
+    CRibbonGroupScroller* GetGroupScroller() { return &m_groupScroller; }
+    const CRibbonGroupScroller* GetGroupScroller() const { return &m_groupScroller; }
 
     // --- state ---------------------------------------------------------------------------
     virtual void SetRibbonMinimized(BOOL bMinimized);
@@ -289,20 +388,16 @@ public:
     // The QAT: copies of commands, also controls of the bar.
     CQXPControl* AddQuickAccessControl(int controlType, int nId);
     void RemoveQuickAccessControl(CQXPControl* pControl);
-    int GetQuickAccessCount() const { return (int)m_qat.size(); }
-    CQXPControl* GetQuickAccessControl(int nIndex) const { return m_qat[(size_t)nIndex]; }
+    int GetQuickAccessCount() const { return m_pQuickAccessControls->GetCount(); }
+    CQXPControl* GetQuickAccessControl(int nIndex) const { return m_pQuickAccessControls->GetAt(nIndex); }
+    CRibbonQuickAccessControls* GetQuickAccessControls() const { return m_pQuickAccessControls; }
     BOOL IsQuickAccessControl(const CQXPControl* pControl) const;
     CQXPControl* GetQuickAccessMoreButton() const { return m_pQatMore; }
     CQXPControl* GetQuickAccessCustomizeButton() const { return m_pQatCustomize; }
-    // The group scroll position of the selected tab.
-    int GetGroupsOffset() const;
-    void ScrollGroups(BOOL bToLeft);
     // A control of a group (or a group's button) about to be selected from
     // the keyboard: its tab is selected first, and groups that scroll are
     // scrolled until it shows.
     void EnsureVisible(CQXPControl* pControl) override;
-    CQXPControl* GetGroupScrollButton(BOOL bLeft) const { return bLeft ? m_pScrollLeft : m_pScrollRight; }
-    BOOL IsGroupScrollShown(BOOL bLeft) const { return bLeft ? m_groupsResult.bScrollLeft : m_groupsResult.bScrollRight; }
 
     // --- layout -------------------------------------------------------------------------
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
@@ -376,8 +471,6 @@ public:
     // Adds a copy of the control at the end of the QAT (shown, no group
     // line before it); NULL when it may not go there.
     CQXPControl* AddQuickAccessCopy(CQXPControl* pControl);
-    // The first shown QAT command with the control's id and type.
-    CQXPControl* FindQuickAccessEqual(const CQXPControl* pControl) const;
     // Keeps the QAT's present commands as its default commands: the
     // customise menu lists them, checked while they are on the QAT.
     void SetQuickAccessDefaults();
@@ -525,11 +618,9 @@ protected:
     BOOL m_bQuickAccessBelow;
     BOOL m_bQuickAccessVisible;
     BOOL m_bShownBySize;
-    std::vector<CQXPControl*> m_qat; // also controls of the bar; one reference each
+    CRibbonQuickAccessControls* m_pQuickAccessControls; // owned; its members are also controls of the bar
     CQXPControl* m_pQatCustomize;    // controls of the bar
     CQXPControl* m_pQatMore;
-    CQXPControl* m_pScrollLeft;
-    CQXPControl* m_pScrollRight;
     int m_nKeyTipLevel;                             // 1: QAT, tabs, system button; 2: the selected tab's groups
     CQXPControls* m_pQatDefaults;                   // the QAT's default commands (copies), owned; NULL: none
     CQXPRibbonControlSystemButton* m_pSystemButton; // a control of the bar, or NULL
@@ -542,7 +633,6 @@ protected:
     // opens and the control's copy there runs. FALSE for any other control.
     BOOL OpenCollapsedControl(CQXPControl* pControl);
     CRect m_rcTabRow, m_rcGroups, m_rcCaption, m_rcQuickAccess;
-    qxribbon::RibbonGroupsResult m_groupsResult;
     int m_nQuickAccessHeight;
     CRibbonStyleTheme* m_pOwnTheme; // when the paint manager is no ribbon theme
 
@@ -556,7 +646,21 @@ protected:
     CRect m_rcTitle;
     CString m_strCachedTitle;     // the frame title the caption was laid out for
     BOOL m_bFrameCaption;         // the frame hook left the caption to the ribbon at the last layout
-    CQXPRibbonGroup* m_pHotGroup; // a group of the selected tab, or NULL; cleared when the groups shown change
+
+    // The band of the selected tab's groups: a step scrolls the selected
+    // tab's groups; the hot group is one of them (cleared when the groups
+    // shown change).
+    class CGroupScroller : public CRibbonGroupScroller {
+    public:
+        void Scroll(BOOL bToLeft) override;
+        void GetGroupsRect(RECT* pRect) const override;
+        // Nothing while the groups are hidden or the ribbon is minimised,
+        // outside the band or over a shown scroll button.
+        CQXPRibbonGroup* HitTestGroup(CPoint point) const override;
+        CQXPRibbonBar* GetRibbon() const { return (CQXPRibbonBar*)m_pBar; }
+        void ForgetHotGroup() { m_pHotGroup = NULL; }
+    };
+    CGroupScroller m_groupScroller;
 };
 
 // Keeps the ribbon's classes in a program that only meets them in a saved

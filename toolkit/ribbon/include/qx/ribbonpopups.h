@@ -73,12 +73,8 @@ public:
     void Draw(CDC* pDC) override;
     void OnExecute() override;
     void OnClick(BOOL bKeyboard, CPoint pt) override;
-    // The band's owner scrolls: the ribbon or a tab popup.
+    // The band's owner scrolls (its group scroller's Scroll).
     void ScrollOwner();
-    // Over the ends of a band of groups, shown where the layout found
-    // more to scroll to.
-    static void Place(CQXPControl* pLeft, CQXPControl* pRight, const CRect& rcGroups,
-                      const qxribbon::RibbonGroupsResult& res);
     static const UINT kRepeatTimer = 17821;
     BOOL m_bLeft; // towards the first group
 };
@@ -93,10 +89,11 @@ public:
     CQXPRibbonBar* GetRibbonBar() const { return m_pRibbon; }
     const std::vector<CQXPRibbonGroup*>& GetGroups() const { return m_groups; }
     CRect GetGroupsRect() const { return m_rcGroups; }
+    // The popup's band: offset, scroll buttons, the group under the mouse.
+    virtual CRibbonGroupScroller* GetGroupScroller() = 0;
     // The ribbon's sizes.
     CSize GetButtonSize() const override;
     CSize GetIconSize() const override;
-    CQXPRibbonGroup* HitTestGroup(CPoint point) const;
     // The keytips of the copies' controls, placed as on the ribbon.
     void CreateKeyboardTips(CQXPKeyboardTips* pTips) override;
     void DrawCommandBar(CDC* pDC, CRect rcClip) override;
@@ -112,7 +109,6 @@ protected:
     CQXPRibbonBar* m_pRibbon;
     std::vector<CQXPRibbonGroup*> m_groups; // copies, one reference each
     CRect m_rcGroups;
-    CQXPRibbonGroup* m_pHotGroup = NULL;
     int m_nContextColor = 0;
 };
 
@@ -125,10 +121,7 @@ public:
     // groups that do not fit even reduced scroll with the popup's own
     // scroll buttons.
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
-    // Leaves the selection and the keytips, then scrolls the groups 40 px.
-    void ScrollGroups(BOOL bToLeft);
-    int GetGroupsOffset() const { return m_nGroupOffset; }
-    CQXPControl* GetGroupScrollButton(BOOL bLeft) const { return bLeft ? m_pScrollLeft : m_pScrollRight; }
+    CRibbonGroupScroller* GetGroupScroller() override { return &m_groupScroller; }
     void DrawCommandBar(CDC* pDC, CRect rcClip) override;
     // However the popup ends (Escape, a command, a click elsewhere) the
     // minimised ribbon lets its tab go; Escape then takes the keyboard
@@ -139,9 +132,18 @@ protected:
     // Lays the copies out at the present offset and places the buttons.
     void LayoutPopupGroups(CDC* pDC);
     CQXPRibbonTab* m_pSourceTab;
-    int m_nGroupOffset = 0;     // how far the groups are scrolled left
-    CQXPControl* m_pScrollLeft; // controls of the popup
-    CQXPControl* m_pScrollRight;
+    int m_nGroupOffset = 0; // how far the copies are scrolled left
+
+    // A step leaves the selection and the keytips, then scrolls the copies
+    // 40 px; the band is the popup's groups rectangle.
+    class CGroupScroller : public CRibbonGroupScroller {
+    public:
+        void Scroll(BOOL bToLeft) override;
+        void GetGroupsRect(RECT* pRect) const override;
+        CQXPRibbonGroup* HitTestGroup(CPoint point) const override;
+        CQXPRibbonTabPopupToolBar* GetPopup() const { return (CQXPRibbonTabPopupToolBar*)m_pBar; }
+    };
+    CGroupScroller m_groupScroller;
 };
 
 class CQXPRibbonGroupPopupToolBar : public CQXPRibbonGroupsPopupToolBar {
@@ -152,9 +154,20 @@ public:
     CQXPRibbonGroup* GetGroupCopy() const { return m_groups.empty() ? NULL : m_groups[0]; }
     // The group at its full size: 5 px wider, the band's height less 7.
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
+    CRibbonGroupScroller* GetGroupScroller() override { return &m_groupScroller; }
 
 protected:
     CQXPRibbonGroup* m_pSourceGroup;
+
+    // The copy never scrolls; the band is the popup's client area.
+    class CGroupScroller : public CRibbonGroupScroller {
+    public:
+        explicit CGroupScroller(CQXPRibbonGroupPopupToolBar* pPopup) { m_pBar = pPopup; }
+        void Scroll(BOOL bToLeft) override { (void)bToLeft; }
+        void GetGroupsRect(RECT* pRect) const override;
+        CQXPRibbonGroup* HitTestGroup(CPoint point) const override;
+    };
+    CGroupScroller m_groupScroller{this};
 };
 
 class CQXPRibbonBarMorePopupToolBar : public CQXPPopupToolBar {
