@@ -229,6 +229,7 @@ IMPLEMENT_DYNAMIC(CQXPRibbonGroupsPopupToolBar, CQXPPopupToolBar)
 BEGIN_MESSAGE_MAP(CQXPRibbonGroupsPopupToolBar, CQXPPopupToolBar)
     ON_WM_MOUSEMOVE()
     ON_WM_MOUSELEAVE()
+    ON_WM_RBUTTONUP()
 END_MESSAGE_MAP()
 
 CQXPRibbonGroupsPopupToolBar::CQXPRibbonGroupsPopupToolBar(CQXPRibbonBar* pRibbon) : m_pRibbon(pRibbon)
@@ -305,6 +306,34 @@ void CQXPRibbonGroupsPopupToolBar::OnMouseLeave()
     Default();
 }
 
+void CQXPRibbonGroupsPopupToolBar::OnRButtonUp(UINT nFlags, CPoint point)
+{
+    (void)nFlags;
+    if (IsCustomizeMode() || !m_pRibbon)
+        return;
+    InternalAddRef();
+    if (CQXPControl* pControl = m_pControls->HitTest(point)) {
+        CWnd* pSite = GetOwnerSite();
+        if (pSite && ::IsWindow(pSite->GetSafeHwnd()) &&
+            pSite->SendMessage(WM_QXP_CONTROLRBUTTONUP, (WPARAM)&point, (LPARAM)pControl) == 1) {
+            InternalRelease();
+            return;
+        }
+    }
+    if (::IsWindow(m_hWnd))
+        m_pRibbon->OnPopupRButtonUp(this, point);
+    InternalRelease();
+}
+
+void CQXPRibbonGroupsPopupToolBar::SetControlRows()
+{
+    for (int i = 0; i < m_pControls->GetCount(); i++) {
+        CQXPControl* c = m_pControls->GetAt(i);
+        const CRect rc = c->GetRect();
+        c->SetRowRect(CRect(m_rcGroups.left, rc.top, m_rcGroups.right, rc.bottom));
+    }
+}
+
 // The ribbon's face, the group band's background, then the groups.
 void CQXPRibbonGroupsPopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClip)
 {
@@ -344,8 +373,39 @@ BOOL CQXPRibbonTabPopupToolBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BO
 {
     const BOOL bResult = CQXPRibbonGroupsPopupToolBar::SetTrackingMode(bMode, bSelectFirst, bKeyboard);
     if (!bMode && bResult && m_pRibbon && m_pRibbon->GetTabPopup() == this)
-        m_pRibbon->OnTabPopupClosed();
+        m_pRibbon->OnTabPopupClosed(m_pSourceTab);
     return bResult;
+}
+
+CQXPRibbonGroup* CQXPRibbonTabPopupToolBar::GetSourceOf(const CQXPRibbonGroup* pCopy) const
+{
+    // The copies were made in the tab's order, one per group.
+    const auto it = std::find(m_groups.begin(), m_groups.end(), pCopy);
+    const size_t i = (size_t)(it - m_groups.begin());
+    return it != m_groups.end() && i < m_pSourceTab->GetGroups().size() ? m_pSourceTab->GetGroups()[i] : NULL;
+}
+
+BOOL CQXPRibbonTabPopupToolBar::IsInTopRow(const CQXPControl* pControl) const
+{
+    if (!pControl)
+        return FALSE;
+    const CRect rc = pControl->GetRect();
+    for (int i = 0; i < m_pControls->GetCount(); i++) {
+        const CQXPControl* c = m_pControls->GetAt(i);
+        if (c != pControl && c->IsVisible(0) && c->GetRect().bottom <= rc.top && !c->GetRect().IsRectEmpty())
+            return FALSE;
+    }
+    return TRUE;
+}
+
+int CQXPRibbonTabPopupToolBar::ProcessSpecialKey(int nAction)
+{
+    CQXPRibbonControlTab* pRow = m_pRibbon ? m_pRibbon->GetTabControl() : NULL;
+    if (nAction == 2 && m_nPopuped == -1 && pRow && IsInTopRow(GetSelected()) && m_pRibbon->GetTabPopup() == this) {
+        pRow->SelectFromPopup(3);
+        return 1;
+    }
+    return CQXPRibbonGroupsPopupToolBar::ProcessSpecialKey(nAction);
 }
 
 void CQXPRibbonTabPopupToolBar::LayoutPopupGroups(CDC* pDC)
@@ -353,6 +413,7 @@ void CQXPRibbonTabPopupToolBar::LayoutPopupGroups(CDC* pDC)
     const RibbonGroupsResult res = m_pRibbon->LayoutGroupsIn(pDC, m_groups, m_rcGroups, m_nGroupOffset, CRect(4, 3, 6, 3));
     m_nGroupOffset = res.nOffset;
     CRibbonScrollButton::Place(m_pScrollLeft, m_pScrollRight, m_rcGroups, res);
+    SetControlRows();
 }
 
 void CQXPRibbonTabPopupToolBar::ScrollGroups(BOOL bToLeft)
@@ -442,6 +503,7 @@ CSize CQXPRibbonGroupPopupToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)
     m_pRibbon->LayoutGroupsIn(&dc, m_groups, m_rcGroups, 0, CRect(2, 0, 0, 0));
     const CSize sz = GroupPopupSize(m_groups[0]->GetRect().Width(), nHeight);
     m_rcGroups = CRect(CPoint(0, 0), sz);
+    SetControlRows();
     m_bInLayout = FALSE;
     return sz;
 }
