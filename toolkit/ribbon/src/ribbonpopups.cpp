@@ -1,6 +1,7 @@
 // ribbonpopups.cpp - the ribbon's popups (a minimised ribbon's tab, a
 // collapsed group, the QAT's overflow) and the controls that open them.
 #include <qx/commandbars.h>
+#include <qx/keytips.h>
 #include <qx/office2007.h>
 #include <qx/ribbonpopups.h>
 #include <qx/sysutil.h>
@@ -280,6 +281,15 @@ void CQXPRibbonGroupsPopupToolBar::CreateKeyboardTips(CQXPKeyboardTips* pTips)
 {
     if (m_pRibbon && pTips && ::IsWindow(m_hWnd))
         m_pRibbon->AddGroupKeyTips(pTips, this, m_groups, m_rcGroups);
+}
+
+void CQXPRibbonGroupsPopupToolBar::OnKeyboardTip(CQXPKeyboardTip* pTip)
+{
+    CQXPControl* pControl = pTip ? pTip->pControl : NULL;
+    for (CQXPRibbonGroup* g : m_groups)
+        if (pControl && m_pRibbon && g->IndexOf(pControl) >= 0 && m_pRibbon->OpenCollapsedControlIn(this, g, pControl))
+            return;
+    CQXPPopupToolBar::OnKeyboardTip(pTip);
 }
 
 void CQXPRibbonGroupsPopupToolBar::OnMouseMove(UINT nFlags, CPoint point)

@@ -709,4 +709,38 @@ TEST_F(RibbonKeyTipTest, AControlHiddenInACollapsedGroupRunsFromItsKeyInTheGroup
     EXPECT_TRUE(qmtest::PumpUntil([&] { return !IsOpen(pPopup) && !Ribbon()->IsTrackingMode(); }));
 }
 
+TEST_F(RibbonKeyTipTest, InATabPopupAControlHiddenInACollapsedGroupRunsFromItsKey)
+{
+    CQXPRibbonGroup* pStyles = CollapseStylesGroup();
+    ASSERT_TRUE(pStyles != NULL);
+    Ribbon()->SetRibbonMinimized(TRUE);
+    Relayout();
+    Key(VK_MENU);
+    ASSERT_TRUE(WaitForTexts("1 H I V"));
+    Key('H');
+    CQXPRibbonTabPopupToolBar* pPopup = NULL;
+    ASSERT_TRUE(qmtest::PumpUntil(
+        [&] { return IsOpen(pPopup = dynamic_cast<CQXPRibbonTabPopupToolBar*>(Ribbon()->GetTabPopup())); }));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Tips() && Tips()->GetBar() == pPopup; }));
+    // The popup is as narrow as the ribbon: its copy of Styles collapses
+    // too, and Heading keeps its key without a tip on screen.
+    CQXPRibbonGroup* pStylesCopy = pPopup->GetGroups()[4];
+    ASSERT_TRUE(pStylesCopy->IsCollapsed());
+    CQXPControl* pHeading = pStylesCopy->GetAt(0);
+    const CQXPKeyboardTip* pTip = TipOf(pHeading);
+    ASSERT_TRUE(pTip != NULL);
+    EXPECT_TRUE(pTip->hWnd == NULL);
+    ShotWithPopup("ribbon-keytips-popup-collapsed.png", pPopup);
+    // Its key opens the copy's group popup and runs Heading's copy there.
+    const CString strText = pTip->strText;
+    for (int i = 0; i < strText.GetLength(); i++)
+        Key((WORD)strText[i]);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.m_commands.empty(); }));
+    EXPECT_EQ((UINT)ID_R_GOTO, frame.m_commands[0]);
+    auto* pGroupPopup = dynamic_cast<CQXPRibbonGroupPopupToolBar*>(pStylesCopy->GetPopupButton()->GetCommandBar());
+    ASSERT_TRUE(pGroupPopup != NULL) << "run through the copy's group popup";
+    EXPECT_EQ(pStylesCopy, pGroupPopup->GetSourceGroup());
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !IsOpen(pPopup) && !Ribbon()->IsTrackingMode(); }));
+}
+
 } // namespace

@@ -553,6 +553,13 @@ protected:
     // A control that only its group's reduction hides: the group's popup
     // opens and the control's copy there runs. FALSE for any other control.
     BOOL OpenCollapsedControl(CQXPControl* pControl);
+
+public:
+    // The same for a control of pGroup on pBar (the ribbon, or a popup
+    // showing copies of groups).
+    BOOL OpenCollapsedControlIn(CQXPCommandBar* pBar, CQXPRibbonGroup* pGroup, CQXPControl* pControl);
+
+protected:
     CRect m_rcTabRow, m_rcGroups, m_rcCaption, m_rcQuickAccess;
     qxribbon::RibbonGroupsResult m_groupsResult;
     int m_nQuickAccessHeight;

@@ -105,6 +105,9 @@ public:
     }
     // The keytips of the copies' controls, placed as on the ribbon.
     void CreateKeyboardTips(CQXPKeyboardTips* pTips) override;
+    // A tip of a control that a collapsed copy hides opens that copy's
+    // group popup and runs the control there, as on the ribbon.
+    void OnKeyboardTip(CQXPKeyboardTip* pTip) override;
     void DrawCommandBar(CDC* pDC, CRect rcClip) override;
 
 protected:
