@@ -480,6 +480,7 @@ IMPLEMENT_DYNCREATE(CQXPRibbonBar, CQXPMenuBar)
 
 BEGIN_MESSAGE_MAP(CQXPRibbonBar, CQXPMenuBar)
     ON_WM_CREATE()
+    ON_WM_SYSCOLORCHANGE()
     ON_WM_LBUTTONDOWN()
     ON_WM_LBUTTONDBLCLK()
     ON_WM_MOUSEMOVE()
@@ -722,12 +723,14 @@ BOOL CQXPRibbonBar::OpenTabPopup(int nTab, BOOL bKeyboard)
 {
     if (!m_bMinimized || nTab < 0 || nTab >= GetTabCount() || !::IsWindow(m_hWnd))
         return FALSE;
-    if (m_nPopuped == m_pTabControl->GetIndex())
+    const int nRow = m_pTabControl->GetIndex();
+    if (m_nPopuped == nRow)
         SetPopuped(-1);
+    m_bKeyboardTracking = bKeyboard;
+    // Selecting the tab opens its popup; a tab still selected opens again.
     if (!SelectTab(nTab))
         return FALSE;
-    m_bKeyboardTracking = bKeyboard;
-    if (!SetPopuped(m_pTabControl->GetIndex()))
+    if (m_nPopuped != nRow && !SetPopuped(nRow))
         return FALSE;
     Invalidate(FALSE);
     return TRUE;
@@ -765,9 +768,9 @@ CQXPPopupBar* CQXPRibbonBar::GetTabPopup() const
     return dynamic_cast<CQXPPopupBar*>(m_pTabControl->GetCommandBar());
 }
 
-void CQXPRibbonBar::OnTabPopupClosed()
+void CQXPRibbonBar::OnTabPopupClosed(CQXPRibbonTab* pShown)
 {
-    if (!m_bMinimized || !GetSelectedTab())
+    if (!m_bMinimized || !GetSelectedTab() || pShown != GetSelectedTab())
         return;
     m_pTabControl->m_nKeyboardTab = GetSelectedTabIndex(); // the keyboard comes back to it
     m_pTabControl->CQXPTabManager::SetSelectedItem(NULL);
@@ -1168,6 +1171,14 @@ int CQXPRibbonBar::OnCreate(LPCREATESTRUCTA lpcs)
     return nResult;
 }
 
+void CQXPRibbonBar::OnSysColorChange()
+{
+    CQXPMenuBar::OnSysColorChange();
+    if (CQXPThemePainter* pPaint = GetPaintManager())
+        pPaint->RefreshMetrics();
+    m_pTabControl->Reposition();
+}
+
 void CQXPRibbonBar::OnLButtonDown(UINT nFlags, CPoint point)
 {
     if (OnCaptionButtonDown(point, FALSE))
@@ -1192,6 +1203,9 @@ void CQXPRibbonBar::OnLButtonDown(UINT nFlags, CPoint point)
         m_pTabControl->PerformClick(m_hWnd, point);
         return;
     }
+    // Elsewhere on the tab strip popups close (a tab's popup with them).
+    if (m_bTabsVisible && ::PtInRect(&m_pTabControl->CQXPTabManager::m_rcControl, point) && m_pCommandBars)
+        m_pCommandBars->ClosePopups();
     CQXPMenuBar::OnLButtonDown(nFlags, point);
 }
 

@@ -225,17 +225,23 @@ void CQXPRibbonBar::OnKeyboardTip(CQXPKeyboardTip* pTip)
 
 BOOL CQXPRibbonBar::OpenCollapsedControl(CQXPControl* pControl)
 {
+    return pControl && OpenCollapsedControlIn(this, FindControlGroup(pControl), pControl);
+}
+
+BOOL CQXPRibbonBar::OpenCollapsedControlIn(CQXPCommandBar* pBar, CQXPRibbonGroup* pGroup, CQXPControl* pControl)
+{
     // Only a control that the group's reduction alone hides.
-    CQXPRibbonGroup* pGroup = pControl && pControl->GetHideFlags() == qxpHideWrap ? FindControlGroup(pControl) : NULL;
-    CQXPRibbonGroupControlPopup* pButton = pGroup && pGroup->m_bCollapsed ? pGroup->m_pPopupButton : NULL;
+    if (!pBar || !pGroup || !pControl || pControl->GetHideFlags() != qxpHideWrap)
+        return FALSE;
+    CQXPRibbonGroupControlPopup* pButton = pGroup->m_bCollapsed ? pGroup->m_pPopupButton : NULL;
     if (!pButton || !pButton->IsVisible(0))
         return FALSE;
     const int nIndex = pGroup->IndexOf(pControl);
-    InternalAddRef();
+    pBar->InternalAddRef();
     CQXPKeyboardTip tipButton;
     tipButton.pControl = pButton;
-    CQXPMenuBar::OnKeyboardTip(&tipButton);
-    auto* pPopup = dynamic_cast<CQXPRibbonGroupPopupToolBar*>(GetOpenPopupBar());
+    pBar->CQXPCommandBar::OnKeyboardTip(&tipButton);
+    auto* pPopup = pButton->GetPopuped() ? dynamic_cast<CQXPRibbonGroupPopupToolBar*>(pButton->GetCommandBar()) : NULL;
     CQXPRibbonGroup* pCopy = pPopup ? pPopup->GetGroupCopy() : NULL;
     if (pCopy && nIndex >= 0 && nIndex < pCopy->GetCount()) {
         // The copy's own tip runs it, as if it had been typed there.
@@ -245,7 +251,7 @@ BOOL CQXPRibbonBar::OpenCollapsedControl(CQXPControl* pControl)
         pPopup->OnKeyboardTip(&tip);
         pPopup->InternalRelease();
     }
-    InternalRelease();
+    pBar->InternalRelease();
     return TRUE;
 }
 

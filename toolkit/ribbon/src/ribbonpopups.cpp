@@ -1,6 +1,7 @@
 // ribbonpopups.cpp - the ribbon's popups (a minimised ribbon's tab, a
 // collapsed group, the QAT's overflow) and the controls that open them.
 #include <qx/commandbars.h>
+#include <qx/keytips.h>
 #include <qx/office2007.h>
 #include <qx/ribbonpopups.h>
 #include <qx/sysutil.h>
@@ -312,6 +313,7 @@ IMPLEMENT_DYNAMIC(CQXPRibbonGroupsPopupToolBar, CQXPPopupToolBar)
 BEGIN_MESSAGE_MAP(CQXPRibbonGroupsPopupToolBar, CQXPPopupToolBar)
     ON_WM_MOUSEMOVE()
     ON_WM_MOUSELEAVE()
+    ON_WM_RBUTTONUP()
 END_MESSAGE_MAP()
 
 CQXPRibbonGroupsPopupToolBar::CQXPRibbonGroupsPopupToolBar(CQXPRibbonBar* pRibbon) : m_pRibbon(pRibbon)
@@ -391,6 +393,15 @@ void CQXPRibbonGroupsPopupToolBar::CreateKeyboardTips(CQXPKeyboardTips* pTips)
         m_pRibbon->AddGroupKeyTips(pTips, this, m_groups, m_rcGroups);
 }
 
+void CQXPRibbonGroupsPopupToolBar::OnKeyboardTip(CQXPKeyboardTip* pTip)
+{
+    CQXPControl* pControl = pTip ? pTip->pControl : NULL;
+    for (CQXPRibbonGroup* g : m_groups)
+        if (pControl && m_pRibbon && g->IndexOf(pControl) >= 0 && m_pRibbon->OpenCollapsedControlIn(this, g, pControl))
+            return;
+    CQXPPopupToolBar::OnKeyboardTip(pTip);
+}
+
 void CQXPRibbonGroupsPopupToolBar::OnMouseMove(UINT nFlags, CPoint point)
 {
     CRibbonGroupScroller* pScroller = GetGroupScroller();
@@ -402,6 +413,34 @@ void CQXPRibbonGroupsPopupToolBar::OnMouseLeave()
 {
     GetGroupScroller()->SetHotGroup(NULL);
     Default();
+}
+
+void CQXPRibbonGroupsPopupToolBar::OnRButtonUp(UINT nFlags, CPoint point)
+{
+    (void)nFlags;
+    if (IsCustomizeMode() || !m_pRibbon)
+        return;
+    InternalAddRef();
+    if (CQXPControl* pControl = m_pControls->HitTest(point)) {
+        CWnd* pSite = GetOwnerSite();
+        if (pSite && ::IsWindow(pSite->GetSafeHwnd()) &&
+            pSite->SendMessage(WM_QXP_CONTROLRBUTTONUP, (WPARAM)&point, (LPARAM)pControl) == 1) {
+            InternalRelease();
+            return;
+        }
+    }
+    if (::IsWindow(m_hWnd))
+        m_pRibbon->OnPopupRButtonUp(this, point);
+    InternalRelease();
+}
+
+void CQXPRibbonGroupsPopupToolBar::SetControlRows()
+{
+    for (int i = 0; i < m_pControls->GetCount(); i++) {
+        CQXPControl* c = m_pControls->GetAt(i);
+        const CRect rc = c->GetRect();
+        c->SetRowRect(CRect(m_rcGroups.left, rc.top, m_rcGroups.right, rc.bottom));
+    }
 }
 
 // The ribbon's face, the group band's background, then the groups.
@@ -440,8 +479,39 @@ BOOL CQXPRibbonTabPopupToolBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BO
 {
     const BOOL bResult = CQXPRibbonGroupsPopupToolBar::SetTrackingMode(bMode, bSelectFirst, bKeyboard);
     if (!bMode && bResult && m_pRibbon && m_pRibbon->GetTabPopup() == this)
-        m_pRibbon->OnTabPopupClosed();
+        m_pRibbon->OnTabPopupClosed(m_pSourceTab);
     return bResult;
+}
+
+CQXPRibbonGroup* CQXPRibbonTabPopupToolBar::GetSourceOf(const CQXPRibbonGroup* pCopy) const
+{
+    // The copies were made in the tab's order, one per group.
+    const auto it = std::find(m_groups.begin(), m_groups.end(), pCopy);
+    const size_t i = (size_t)(it - m_groups.begin());
+    return it != m_groups.end() && i < m_pSourceTab->GetGroups().size() ? m_pSourceTab->GetGroups()[i] : NULL;
+}
+
+BOOL CQXPRibbonTabPopupToolBar::IsInTopRow(const CQXPControl* pControl) const
+{
+    if (!pControl)
+        return FALSE;
+    const CRect rc = pControl->GetRect();
+    for (int i = 0; i < m_pControls->GetCount(); i++) {
+        const CQXPControl* c = m_pControls->GetAt(i);
+        if (c != pControl && c->IsVisible(0) && c->GetRect().bottom <= rc.top && !c->GetRect().IsRectEmpty())
+            return FALSE;
+    }
+    return TRUE;
+}
+
+int CQXPRibbonTabPopupToolBar::ProcessSpecialKey(int nAction)
+{
+    CQXPRibbonControlTab* pRow = m_pRibbon ? m_pRibbon->GetTabControl() : NULL;
+    if (nAction == 2 && m_nPopuped == -1 && pRow && IsInTopRow(GetSelected()) && m_pRibbon->GetTabPopup() == this) {
+        pRow->SelectFromPopup(3);
+        return 1;
+    }
+    return CQXPRibbonGroupsPopupToolBar::ProcessSpecialKey(nAction);
 }
 
 void CQXPRibbonTabPopupToolBar::LayoutPopupGroups(CDC* pDC)
@@ -450,6 +520,7 @@ void CQXPRibbonTabPopupToolBar::LayoutPopupGroups(CDC* pDC)
     m_nGroupOffset = res.nOffset;
     m_groupScroller.SetScrollOffset(res.nOffset);
     m_groupScroller.ShowScrollButtons(res.bScrollLeft, res.bScrollRight);
+    SetControlRows();
 }
 
 void CQXPRibbonTabPopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClip)
@@ -526,6 +597,7 @@ CSize CQXPRibbonGroupPopupToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)
     m_pRibbon->LayoutGroupsIn(&dc, m_groups, m_rcGroups, 0, CRect(2, 0, 0, 0));
     const CSize sz = GroupPopupSize(m_groups[0]->GetRect().Width(), nHeight);
     m_rcGroups = CRect(CPoint(0, 0), sz);
+    SetControlRows();
     m_bInLayout = FALSE;
     return sz;
 }

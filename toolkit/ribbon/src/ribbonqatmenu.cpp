@@ -297,6 +297,18 @@ void CQXPRibbonBar::OnRButtonDown(UINT nFlags, CPoint point)
 void CQXPRibbonBar::OnRButtonUp(UINT nFlags, CPoint point)
 {
     (void)nFlags;
+    if (HitTestCaption(point) == HTCAPTION) {
+        // The frame's window menu, as on its own caption.
+        if (m_pCommandBars)
+            m_pCommandBars->ClosePopups();
+        UpdateWindow();
+        CWnd* pSite = GetOwnerSite();
+        CPoint ptScreen = point;
+        ClientToScreen(&ptScreen);
+        if (pSite && ::IsWindow(pSite->GetSafeHwnd()))
+            pSite->SendMessage(QXP_WM_POPUPSYSTEMMENU, 0, MAKELPARAM(ptScreen.x, ptScreen.y));
+        return;
+    }
     if (IsCustomizeMode())
         return;
     InternalAddRef();
@@ -335,8 +347,24 @@ void CQXPRibbonBar::OnPopupRButtonUp(CQXPCommandBar* pPopup, CPoint point)
         return;
     if (pPopupBar && pPopupBar->GetOwnerSite() == this)
         return;
-    if (CQXPControl* pControl = pPopup->GetControls()->HitTest(point))
+    if (CQXPControl* pControl = pPopup->GetControls()->HitTest(point)) {
         ShowContextMenu(point, pControl);
+        return;
+    }
+    // The caption band of a group copy stands for the ribbon's own group
+    // (the copy goes with the popup): its button's menu, at the same place.
+    auto* pGroups = dynamic_cast<CQXPRibbonGroupsPopupToolBar*>(pPopup);
+    CQXPRibbonGroup* pCopy = pGroups ? pGroups->GetGroupScroller()->HitTestGroup(point) : NULL;
+    const int K = GetRibbonTheme()->m_metrics.nGroupCaption;
+    CQXPRibbonGroup* pGroup = pCopy && point.y >= pCopy->GetRect().bottom - K ? pGroups->GetSourceOf(pCopy) : NULL;
+    if (!pGroup || !::IsWindow(m_hWnd))
+        return;
+    pGroup->EnsurePopupButton();
+    if (!pGroup->m_pPopupButton)
+        return;
+    pPopup->ClientToScreen(&point);
+    ScreenToClient(&point);
+    ShowContextMenu(point, pGroup->m_pPopupButton);
 }
 
 // --- the context menu from the keyboard ----------------------------------------------

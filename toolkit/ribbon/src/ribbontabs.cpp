@@ -148,14 +148,22 @@ void CQXPRibbonControlTab::SetSelectedItem(CQXPTabManagerItem* pItem)
         return;
     }
     // Popups close, unless the keyboard steps through the tabs (the ribbon
-    // tracks on).
-    if (pCommandBars && !m_bKeyboardFocus)
+    // tracks on) or the ribbon is minimised (the new tab's popup takes the
+    // open one's place).
+    if (pCommandBars && !m_bKeyboardFocus && !pBar->IsRibbonMinimized())
         pCommandBars->ClosePopups();
     CQXPTabManager::SetSelectedItem(pItem);
     pBar->UpdateGroupsVisibility();
     pBar->OnRecalcLayout();
     pBar->Invalidate();
     pBar->OnTabChanged(pTab);
+    // A minimised ribbon shows the tab chosen in its popup, tracked from
+    // the keyboard when the keyboard chose it.
+    if (pTab && pBar->IsRibbonMinimized() && ::IsWindow(pBar->GetSafeHwnd()) && GetSelectedItem() == pTab) {
+        if (pBar->GetPopupedIndex() == GetIndex())
+            pBar->SetPopuped(-1); // the other tab's popup (its tab is no longer selected)
+        pBar->SetPopuped(GetIndex());
+    }
     NotifySite(100);
     NotifyTabFocus();
     pBar->InternalRelease();
@@ -224,9 +232,30 @@ BOOL CQXPRibbonControlTab::OnSetPopup(BOOL bPopup)
         pPopup->InternalRelease();
     }
     const BOOL bResult = CQXPControlPopup::OnSetPopup(bPopup);
-    if (!bPopup && bResult && pRibbon && pRibbon->IsRibbonMinimized())
-        pRibbon->OnTabPopupClosed();
+    auto* pPopup = dynamic_cast<CQXPRibbonTabPopupToolBar*>(GetCommandBar());
+    if (!bPopup && bResult && pRibbon && pPopup && pRibbon->IsRibbonMinimized())
+        pRibbon->OnTabPopupClosed(pPopup->GetSourceTab());
     return bResult;
+}
+
+void CQXPRibbonControlTab::SelectFromPopup(int nHow)
+{
+    CQXPRibbonBar* pBar = GetRibbonBar();
+    if (!pBar || !::IsWindow(pBar->GetSafeHwnd()))
+        return;
+    pBar->InternalAddRef();
+    // Selected as the popup's opener: let go first, so that the keyboard's
+    // selection reaches the row.
+    if (pBar->GetSelected() == this)
+        pBar->SetSelected(-1);
+    if (pBar->GetPopupedIndex() == GetIndex())
+        pBar->SetPopuped(-1);
+    if (::IsWindow(pBar->GetSafeHwnd())) {
+        if (!pBar->IsTrackingMode())
+            pBar->SetTrackingMode(TRUE, FALSE, TRUE);
+        pBar->SetSelected(GetIndex(), nHow);
+    }
+    pBar->InternalRelease();
 }
 
 void CQXPRibbonControlTab::SetKeyboardFocus(BOOL bFocus)

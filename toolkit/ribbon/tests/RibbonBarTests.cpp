@@ -255,6 +255,55 @@ TEST_F(RibbonBarTest, DoubleClickOnTheSelectedTabMinimisesAndRestores)
     EXPECT_TRUE(Ribbon()->GetTab(1)->GetGroup(0)->GetAt(0)->IsVisible(0));
 }
 
+// The system as the ribbon theme of the next test sees it: its menu font
+// height and its button text colour, both changed by the test.
+int s_nMenuFontHeight = -9;
+COLORREF s_clrButtonText = RGB(0, 0, 0);
+BOOL AFXAPI TestMenuFont(NONCLIENTMETRICSA* p)
+{
+    ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(*p), p, 0);
+    p->lfMenuFont.lfHeight = s_nMenuFontHeight;
+    return TRUE;
+}
+COLORREF AFXAPI TestSysColor(int nIndex) { return nIndex == COLOR_BTNTEXT ? s_clrButtonText : ::GetSysColor(nIndex); }
+
+TEST_F(RibbonBarTest, ASystemColourChangeRefreshesTheThemeAndRedrawsTheRibbonInItsNewMetrics)
+{
+    // A ribbon theme of the bar's own that reads the system through seams.
+    s_nMenuFontHeight = -9;
+    s_clrButtonText = RGB(0, 0, 0);
+    ToolkitColorManager::Instance()->SetSystemColorQuery(TestSysColor);
+    CRibbonStyleTheme* pTheme = new CRibbonStyleTheme;
+    pTheme->m_pfnNonClientMetrics = TestMenuFont;
+    pTheme->RefreshMetrics();
+    Ribbon()->SetPaintManager(pTheme); // the bar's reference
+    Relayout();
+    ASSERT_EQ(pTheme, Ribbon()->GetRibbonTheme());
+    ASSERT_EQ(22, pTheme->m_metrics.nControlHeight);
+    const int nSmall = RibbonHeight();
+    const int cxHome = Ribbon()->GetTab(0)->GetRect().Width();
+
+    // The system's look changes; the ribbon hears of it.
+    s_nMenuFontHeight = -16;
+    s_clrButtonText = RGB(40, 80, 120);
+    Ribbon()->SendMessage(WM_SYSCOLORCHANGE);
+    EXPECT_TRUE(::GetUpdateRect(Ribbon()->GetSafeHwnd(), NULL, FALSE)) << "a redraw is on its way";
+    EXPECT_EQ(30, pTheme->m_metrics.nControlHeight) << "the theme read its metrics again";
+    EXPECT_EQ(RGB(40, 80, 120), pTheme->GetColor(COLOR_BTNTEXT)) << "and its colours";
+    // The tabs are laid out in the new font, the bar in the new heights,
+    // and drawn.
+    const qxribbon::RibbonBarState s = Ribbon()->GetBarState();
+    const int nLarge = s.GetCaptionHeight() + s.GetTabsHeight() + s.CalcGroupsHeight();
+    EXPECT_GT(nLarge, nSmall);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return RibbonHeight() == nLarge; })) << RibbonHeight() << " " << nLarge;
+    EXPECT_GT(Ribbon()->GetTab(0)->GetRect().Width(), cxHome) << "the tab painter's font is the new one";
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !::GetUpdateRect(Ribbon()->GetSafeHwnd(), NULL, FALSE); }));
+    Shot("ribbon-syscolor-large.png");
+
+    ToolkitColorManager::Instance()->SetSystemColorQuery(NULL);
+    ToolkitColorManager::Refresh();
+}
+
 TEST_F(RibbonBarTest, NarrowingCollapsesTheLastGroupsFirst)
 {
     // Five groups of six controls (two columns each): more than the

@@ -34,9 +34,14 @@ public:
     std::vector<WPARAM> m_sysRaw;    // ... with their low bits
     BOOL m_bKeepSize = FALSE;        // SC_SIZE recorded only (no sizing loop)
     std::vector<UINT> m_cursorHits;  // the hit codes of WM_SETCURSOR
+    std::vector<CPoint> m_windowMenus; // window-menu requests (their screen points), not shown
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
+        if (message == QXP_WM_POPUPSYSTEMMENU) {
+            m_windowMenus.push_back(CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)));
+            return 0;
+        }
         if (message == WM_SYSCOMMAND) {
             m_sysCommands.push_back((UINT)(wParam & 0xFFF0));
             m_sysRaw.push_back(wParam);
@@ -348,6 +353,23 @@ TEST_F(RibbonFrameTest, TheRibbonDrawsTheCaptionAndItsButtonsCommandTheFrame)
     ASSERT_GE(frame.m_sysCommands.size(), 2u);
     EXPECT_EQ((UINT)SC_MAXIMIZE, frame.m_sysCommands.front());
     EXPECT_EQ((UINT)SC_RESTORE, frame.m_sysCommands.back());
+}
+
+TEST_F(RibbonFrameTest, TheRightButtonOnTheRibbonsCaptionAsksTheFrameForItsWindowMenu)
+{
+    CQXPRibbonBar* pRibbon = AddRibbon();
+    ASSERT_TRUE(pRibbon != NULL);
+    ASSERT_TRUE(ThemeTheFrame(pRibbon));
+    CQXPControl* pMin = pRibbon->GetControls()->FindControl(SC_MINIMIZE);
+    ASSERT_TRUE(pMin != NULL);
+    const CPoint ptCaption(pMin->GetRect().left - 8, pRibbon->GetCaptionRect().CenterPoint().y);
+    ASSERT_EQ(HTCAPTION, pRibbon->HitTestCaption(ptCaption));
+    CPoint ptScreen = ptCaption;
+    pRibbon->ClientToScreen(&ptScreen);
+    qmtest::ClickAt(ptScreen, true);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.m_windowMenus.empty(); }));
+    EXPECT_EQ(ptScreen, frame.m_windowMenus[0]) << "at the pointer";
+    EXPECT_EQ(1u, frame.m_windowMenus.size());
 }
 
 TEST_F(RibbonFrameTest, ContextualHeadersShowInTheCaptionBandAndGoWhenTheyCannotFit)

@@ -47,8 +47,9 @@ protected:
         ChooseFromMenu([&] { qmtest::ClickAt(pt, true); }, vk);
     }
     // Opens a menu that runs its own loop and types an item's key in it
-    // from a second thread once it shows; *prcMenu: where it showed.
-    void ChooseFromMenu(const std::function<void()>& open, WORD vk, CRect* prcMenu = NULL)
+    // from a second thread once it shows; *prcMenu: where it showed;
+    // hWndOpen: a popup already open that is not the menu.
+    void ChooseFromMenu(const std::function<void()>& open, WORD vk, CRect* prcMenu = NULL, HWND hWndOpen = NULL)
     {
         std::atomic<bool> bTyped(false);
         const DWORD dwThread = ::GetCurrentThreadId();
@@ -56,7 +57,7 @@ protected:
         std::thread typist([&] {
             const DWORD dwStart = ::GetTickCount();
             HWND hWndMenu = NULL;
-            while (!(hWndMenu = ShownPopup(dwThread)) && ::GetTickCount() - dwStart < 5000)
+            while (!(hWndMenu = ShownPopup(dwThread, hWndOpen)) && ::GetTickCount() - dwStart < 5000)
                 ::Sleep(20);
             if (hWndMenu)
                 ::GetWindowRect(hWndMenu, &rcMenu);
@@ -64,29 +65,28 @@ protected:
             bTyped = true;
         });
         open();
-        EXPECT_TRUE(qmtest::PumpUntil([&] { return bTyped && !HasShownPopup(dwThread); }));
+        EXPECT_TRUE(qmtest::PumpUntil([&] { return bTyped && !ShownPopup(dwThread, hWndOpen); }));
         typist.join();
         qmtest::PumpMessages();
         if (prcMenu)
             *prcMenu = rcMenu;
     }
-    // Whether the thread shows a popup bar.
-    static bool HasShownPopup(DWORD dwThread) { return ShownPopup(dwThread) != NULL; }
-    // A popup bar the thread shows (NULL when none).
-    static HWND ShownPopup(DWORD dwThread)
+    // A popup bar the thread shows other than hWndExcept (NULL when none).
+    static HWND ShownPopup(DWORD dwThread, HWND hWndExcept = NULL)
     {
-        HWND hWndFound = NULL;
+        std::pair<HWND, HWND> search(NULL, hWndExcept); // found, not this one
         ::EnumThreadWindows(
             dwThread,
             [](HWND hWnd, LPARAM lParam) {
+                auto* p = (std::pair<HWND, HWND>*)lParam;
                 char szClass[64] = {};
                 ::GetClassNameA(hWnd, szClass, sizeof(szClass));
-                if (::IsWindowVisible(hWnd) && strcmp(szClass, "QXPPopupBar") == 0)
-                    *(HWND*)lParam = hWnd;
+                if (hWnd != p->second && ::IsWindowVisible(hWnd) && strcmp(szClass, "QXPPopupBar") == 0)
+                    p->first = hWnd;
                 return TRUE;
             },
-            (LPARAM)&hWndFound);
-        return hWndFound;
+            (LPARAM)&search);
+        return search.first;
     }
 };
 
@@ -184,6 +184,54 @@ TEST_F(RibbonMenuTest, AControlsContextMenuAddsItToTheQuickAccessToolbarAndRemov
     // The same menu minimises the ribbon.
     ContextMenuKey(pCut, 'N');
     EXPECT_TRUE(Ribbon()->IsRibbonMinimized());
+}
+
+TEST_F(RibbonMenuTest, InATabPopupAControlOrAGroupsCaptionGoesOntoTheQuickAccessToolbar)
+{
+    Ribbon()->SetRibbonMinimized(TRUE);
+    Relayout();
+    CQXPRibbonTabPopupToolBar* pPopup = NULL;
+    auto openHome = [&] {
+        qmtest::PumpFor(::GetDoubleClickTime() + 100);
+        qmtest::ClickAt(TabCentre(0));
+        return qmtest::PumpUntil(
+            [&] { return IsOpen(pPopup = dynamic_cast<CQXPRibbonTabPopupToolBar*>(Ribbon()->GetTabPopup())); });
+    };
+    // The right button on Cut's copy: its menu adds Cut.
+    ASSERT_TRUE(openHome());
+    CQXPControl* pCutCopy = pPopup->GetGroups()[0]->GetAt(1);
+    CPoint pt = pCutCopy->GetRect().CenterPoint();
+    pPopup->ClientToScreen(&pt);
+    ChooseFromMenu([&] { qmtest::ClickAt(pt, true); }, 'A', NULL, pPopup->GetSafeHwnd());
+    ASSERT_EQ(2, Ribbon()->GetQuickAccessCount());
+    EXPECT_EQ(ID_R_CUT, Ribbon()->GetQuickAccessControl(1)->GetID());
+
+    // On the Font copy's caption band: the menu of the ribbon's own Font
+    // group, whose Add item puts the group on the QAT.
+    ASSERT_TRUE(openHome());
+    CQXPRibbonGroup* pFont = Ribbon()->GetTab(0)->GetGroup(1);
+    CQXPRibbonGroup* pFontCopy = pPopup->GetGroups()[1];
+    EXPECT_EQ(pFont, pPopup->GetSourceOf(pFontCopy));
+    pt = CPoint(pFontCopy->GetRect().left + 6, pFontCopy->GetRect().bottom - 4);
+    pPopup->ClientToScreen(&pt);
+    ChooseFromMenu([&] { qmtest::ClickAt(pt, true); }, 'A', NULL, pPopup->GetSafeHwnd());
+    ASSERT_EQ(3, Ribbon()->GetQuickAccessCount());
+    auto* pButton = dynamic_cast<CQXPRibbonGroupControlPopup*>(Ribbon()->GetQuickAccessControl(2));
+    ASSERT_TRUE(pButton != NULL);
+    EXPECT_EQ(101, pButton->GetID());
+    EXPECT_EQ(pFont, pButton->GetGroup()) << "the ribbon's group, which outlives the popup";
+
+    // With the popup gone, the QAT's button opens the group.
+    frame.GetCommandBars()->ClosePopups();
+    qmtest::PumpMessages();
+    Relayout();
+    qmtest::ClickAt(ScreenPoint(pButton->GetRect().CenterPoint()));
+    CQXPRibbonGroupPopupToolBar* pGroupPopup = NULL;
+    ASSERT_TRUE(qmtest::PumpUntil(
+        [&] { return IsOpen(pGroupPopup = dynamic_cast<CQXPRibbonGroupPopupToolBar*>(pButton->GetCommandBar())); }));
+    EXPECT_EQ(pFont, pGroupPopup->GetSourceGroup());
+    ASSERT_TRUE(pGroupPopup->GetGroupCopy() != NULL);
+    EXPECT_EQ(ID_R_BOLD, pGroupPopup->GetGroupCopy()->GetAt(0)->GetID());
 }
 
 TEST_F(RibbonMenuTest, ShiftF10ShowsTheSelectedControlsMenuAtItsCorner)

@@ -76,6 +76,62 @@ TEST_F(RibbonBarTest, AMinimisedRibbonShowsATabsGroupsInAPopup)
     EXPECT_TRUE(Ribbon()->IsRibbonMinimized());
 }
 
+TEST_F(RibbonBarTest, AMinimisedRibbonsTabOpensItsPopupAndASecondClickClosesIt)
+{
+    Ribbon()->SetRibbonMinimized(TRUE);
+    Relayout();
+    // The popup on screen and the tab whose groups it shows (NULL: none).
+    auto shown = [&]() -> CQXPRibbonTab* {
+        auto* pPopup = dynamic_cast<CQXPRibbonTabPopupToolBar*>(Ribbon()->GetTabPopup());
+        return IsOpen(pPopup) ? pPopup->GetSourceTab() : NULL;
+    };
+    // Clicks far enough apart in time that none makes a double click
+    // (which restores the ribbon).
+    auto click = [&](int nTab) {
+        qmtest::PumpFor(::GetDoubleClickTime() + 100);
+        qmtest::ClickAt(TabCentre(nTab));
+    };
+    click(0);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return shown() == Ribbon()->GetTab(0); }));
+    CQXPPopupBar* pPopup = Ribbon()->GetTabPopup();
+    CRect rcTabRow = Ribbon()->GetTabRowRect();
+    Ribbon()->ClientToScreen(&rcTabRow);
+    EXPECT_EQ(rcTabRow.bottom, ScreenRect(pPopup).top);
+    EXPECT_EQ(0, Ribbon()->GetSelectedTabIndex());
+
+    // The same tab again: the popup closes and the tab is let go.
+    click(0);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !::IsWindowVisible(pPopup->GetSafeHwnd()); }));
+    EXPECT_EQ(NULL, shown());
+    EXPECT_EQ(-1, Ribbon()->GetSelectedTabIndex());
+    EXPECT_TRUE(Ribbon()->IsRibbonMinimized());
+    EXPECT_FALSE(Ribbon()->IsTrackingMode());
+
+    // It opens again; another tab takes the popup's place with its groups.
+    click(0);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return shown() == Ribbon()->GetTab(0); }));
+    click(1);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return shown() == Ribbon()->GetTab(1); }));
+    EXPECT_EQ(1, Ribbon()->GetSelectedTabIndex());
+    auto* pInsert = dynamic_cast<CQXPRibbonTabPopupToolBar*>(Ribbon()->GetTabPopup());
+    ASSERT_EQ(1u, pInsert->GetGroups().size());
+    EXPECT_EQ(ID_R_PICTURE, pInsert->GetGroups()[0]->GetAt(0)->GetID());
+    EXPECT_TRUE(pInsert->GetGroups()[0]->GetAt(0)->IsVisible(0));
+
+    // A tab the program selects opens too, in place of the open one.
+    ASSERT_TRUE(Ribbon()->SelectTab(2));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return shown() == Ribbon()->GetTab(2); }));
+    EXPECT_EQ(2, Ribbon()->GetSelectedTabIndex());
+    ShotWithPopup("ribbon-tab-popup-view.png", Ribbon()->GetTabPopup());
+    // A press on the tab row beside the tabs closes it.
+    const CRect rcRow = Ribbon()->GetTabRowRect();
+    qmtest::PumpFor(::GetDoubleClickTime() + 100);
+    qmtest::ClickAt(ScreenPoint(CPoint(rcRow.right - 20, rcRow.CenterPoint().y)));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return shown() == NULL; }));
+    EXPECT_EQ(-1, Ribbon()->GetSelectedTabIndex());
+    EXPECT_TRUE(Ribbon()->IsRibbonMinimized());
+}
+
 TEST_F(RibbonBarTest, TheTabPopupEndsInsideTheWorkArea)
 {
     // The frame reaches past the right edge of the work area.
@@ -490,6 +546,67 @@ TEST_F(RibbonKeyTipTest, AMinimisedRibbonsTabRowLightsTabsAndOpensThemFromTheKey
     EXPECT_TRUE(Ribbon()->IsRibbonMinimized());
 }
 
+TEST_F(RibbonKeyTipTest, UpAndDownStepTheTabPopupsRowsAndUpFromTheTopRowGoesBackToTheTabRow)
+{
+    Ribbon()->SetRibbonMinimized(TRUE);
+    Relayout();
+    CQXPRibbonControlTab* pTabs = Ribbon()->GetTabControl();
+    CQXPRibbonTabPopupToolBar* pPopup = NULL;
+    auto opened = [&] {
+        return qmtest::PumpUntil(
+            [&] { return IsOpen(pPopup = dynamic_cast<CQXPRibbonTabPopupToolBar*>(Ribbon()->GetTabPopup())); });
+    };
+    // The control of the popup the keyboard is on (its id; 0: none).
+    auto on = [&](int nId) {
+        return qmtest::PumpUntil([&] { return pPopup->GetSelected() && pPopup->GetSelected()->GetID() == nId; });
+    };
+    auto backOnTheRow = [&] {
+        return qmtest::PumpUntil([&] { return !IsOpen(pPopup) && Ribbon()->GetSelected() == pTabs; });
+    };
+    Key(VK_F10);
+    ASSERT_TRUE(WaitForTexts("1 H I V"));
+    for (int i = 0; i < 3; i++)
+        Key(VK_RIGHT);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetSelected() == pTabs; }));
+    // Down opens the Home tab, Paste (top left) selected; Down and Up step
+    // the Clipboard group's rows, Tab goes on to the next group.
+    Key(VK_DOWN);
+    ASSERT_TRUE(opened());
+    ASSERT_TRUE(on(ID_R_PASTE));
+    Key(VK_DOWN);
+    ASSERT_TRUE(on(ID_R_CUT));
+    Key(VK_DOWN);
+    ASSERT_TRUE(on(ID_R_COPY));
+    Key(VK_UP);
+    ASSERT_TRUE(on(ID_R_CUT));
+    Key(VK_TAB);
+    ASSERT_TRUE(on(ID_R_COPY));
+    Key(VK_TAB);
+    ASSERT_TRUE(on(ID_R_BOLD));
+    EXPECT_TRUE(IsOpen(pPopup));
+    // Up from the top row: back to the tab row, lit on Home, the popup
+    // closed and the tab let go; the ribbon still tracks.
+    Key(VK_UP);
+    ASSERT_TRUE(backOnTheRow());
+    EXPECT_TRUE(pTabs->IsKeyboardFocused());
+    EXPECT_EQ(Ribbon()->GetTab(0), pTabs->GetKeyboardTab());
+    EXPECT_EQ(-1, Ribbon()->GetSelectedTabIndex());
+    EXPECT_TRUE(Ribbon()->IsTrackingMode());
+    EXPECT_TRUE(Ribbon()->IsRibbonMinimized());
+    Shot("ribbon-tabrow-from-popup.png");
+    // Down opens it again; Up from Paste goes back as well, and Escape on
+    // the row leaves the ribbon.
+    Key(VK_DOWN);
+    ASSERT_TRUE(opened());
+    ASSERT_TRUE(on(ID_R_PASTE));
+    Key(VK_UP);
+    ASSERT_TRUE(backOnTheRow());
+    EXPECT_EQ(Ribbon()->GetTab(0), pTabs->GetKeyboardTab());
+    Key(VK_ESCAPE);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !Ribbon()->IsTrackingMode(); }));
+    EXPECT_TRUE(Ribbon()->IsRibbonMinimized());
+}
+
 TEST_F(RibbonKeyTipTest, AnotherTabTakesTheShownGroupsTipsAwayAndTheSiteHearsOfIt)
 {
     Key(VK_MENU);
@@ -589,6 +706,40 @@ TEST_F(RibbonKeyTipTest, AControlHiddenInACollapsedGroupRunsFromItsKeyInTheGroup
     auto* pPopup = dynamic_cast<CQXPRibbonGroupPopupToolBar*>(pStyles->GetPopupButton()->GetCommandBar());
     ASSERT_TRUE(pPopup != NULL) << "run through the group's popup";
     EXPECT_EQ(pStyles, pPopup->GetSourceGroup());
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !IsOpen(pPopup) && !Ribbon()->IsTrackingMode(); }));
+}
+
+TEST_F(RibbonKeyTipTest, InATabPopupAControlHiddenInACollapsedGroupRunsFromItsKey)
+{
+    CQXPRibbonGroup* pStyles = CollapseStylesGroup();
+    ASSERT_TRUE(pStyles != NULL);
+    Ribbon()->SetRibbonMinimized(TRUE);
+    Relayout();
+    Key(VK_MENU);
+    ASSERT_TRUE(WaitForTexts("1 H I V"));
+    Key('H');
+    CQXPRibbonTabPopupToolBar* pPopup = NULL;
+    ASSERT_TRUE(qmtest::PumpUntil(
+        [&] { return IsOpen(pPopup = dynamic_cast<CQXPRibbonTabPopupToolBar*>(Ribbon()->GetTabPopup())); }));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Tips() && Tips()->GetBar() == pPopup; }));
+    // The popup is as narrow as the ribbon: its copy of Styles collapses
+    // too, and Heading keeps its key without a tip on screen.
+    CQXPRibbonGroup* pStylesCopy = pPopup->GetGroups()[4];
+    ASSERT_TRUE(pStylesCopy->IsCollapsed());
+    CQXPControl* pHeading = pStylesCopy->GetAt(0);
+    const CQXPKeyboardTip* pTip = TipOf(pHeading);
+    ASSERT_TRUE(pTip != NULL);
+    EXPECT_TRUE(pTip->hWnd == NULL);
+    ShotWithPopup("ribbon-keytips-popup-collapsed.png", pPopup);
+    // Its key opens the copy's group popup and runs Heading's copy there.
+    const CString strText = pTip->strText;
+    for (int i = 0; i < strText.GetLength(); i++)
+        Key((WORD)strText[i]);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.m_commands.empty(); }));
+    EXPECT_EQ((UINT)ID_R_GOTO, frame.m_commands[0]);
+    auto* pGroupPopup = dynamic_cast<CQXPRibbonGroupPopupToolBar*>(pStylesCopy->GetPopupButton()->GetCommandBar());
+    ASSERT_TRUE(pGroupPopup != NULL) << "run through the copy's group popup";
+    EXPECT_EQ(pStylesCopy, pGroupPopup->GetSourceGroup());
     EXPECT_TRUE(qmtest::PumpUntil([&] { return !IsOpen(pPopup) && !Ribbon()->IsTrackingMode(); }));
 }
 

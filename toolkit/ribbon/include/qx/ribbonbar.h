@@ -44,6 +44,9 @@ class RibbonFrameHook;
 
 // A control of a group on a tab that is not shown (HideFlags).
 #define QXP_HIDE_RIBBON_TAB 0x80
+// To the site: show the window menu at the screen point in lParam (the
+// right button released on the ribbon's caption).
+#define QXP_WM_POPUPSYSTEMMENU 0x313
 
 class CQXPRibbonGroup : public CCmdTarget {
     DECLARE_DYNCREATE(CQXPRibbonGroup)
@@ -220,6 +223,10 @@ public:
     // A minimised ribbon's selected tab opens in a popup; closing it lets
     // the tab go.
     BOOL OnSetPopup(BOOL bPopup) override;
+    // The keyboard leaves the tab popup for the row (Up from the popup's
+    // top row): the popup ends, the bar tracks from the keyboard with the
+    // row selected (nHow 2 or 3), lit on the tab the popup showed.
+    void SelectFromPopup(int nHow);
     // The control's settings and, for another tab row, its tabs: each a
     // new tab of the same class copied from it, at the same place (the
     // tab popup is made when it opens, never copied).
@@ -452,8 +459,9 @@ public:
     virtual BOOL OnTabChanging(CQXPRibbonTab* pTab);
     // A tab was selected: the site hears TCN_SELCHANGE.
     virtual void OnTabChanged(CQXPRibbonTab* pTab);
-    // The tab popup of a minimised ribbon closed: its tab is deselected.
-    void OnTabPopupClosed();
+    // The tab popup of a minimised ribbon closed: the tab it showed is
+    // deselected (not another tab selected meanwhile).
+    void OnTabPopupClosed(CQXPRibbonTab* pShown);
 
     // --- drawing ------------------------------------------------------------------------
     void DrawCommandBar(CDC* pDC, CRect rcClip) override;
@@ -588,6 +596,10 @@ protected:
 
     // Creation ends by hooking the site frame (the wheel, the menu keys).
     afx_msg int OnCreate(LPCREATESTRUCTA lpcs);
+    // The system's colours (or its look) changed: the bar's paint manager
+    // reads its colours, fonts and metrics again and the tab row lays its
+    // tabs out anew, which re-lays out and redraws the bar.
+    afx_msg void OnSysColorChange();
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
@@ -632,6 +644,13 @@ protected:
     // A control that only its group's reduction hides: the group's popup
     // opens and the control's copy there runs. FALSE for any other control.
     BOOL OpenCollapsedControl(CQXPControl* pControl);
+
+public:
+    // The same for a control of pGroup on pBar (the ribbon, or a popup
+    // showing copies of groups).
+    BOOL OpenCollapsedControlIn(CQXPCommandBar* pBar, CQXPRibbonGroup* pGroup, CQXPControl* pControl);
+
+protected:
     CRect m_rcTabRow, m_rcGroups, m_rcCaption, m_rcQuickAccess;
     int m_nQuickAccessHeight;
     CRibbonStyleTheme* m_pOwnTheme; // when the paint manager is no ribbon theme

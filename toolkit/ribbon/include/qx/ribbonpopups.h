@@ -94,8 +94,17 @@ public:
     // The ribbon's sizes.
     CSize GetButtonSize() const override;
     CSize GetIconSize() const override;
+    // The ribbon's group a copy of this popup was made from (NULL: none).
+    virtual CQXPRibbonGroup* GetSourceOf(const CQXPRibbonGroup* pCopy) const
+    {
+        (void)pCopy;
+        return NULL;
+    }
     // The keytips of the copies' controls, placed as on the ribbon.
     void CreateKeyboardTips(CQXPKeyboardTips* pTips) override;
+    // A tip of a control that a collapsed copy hides opens that copy's
+    // group popup and runs the control there, as on the ribbon.
+    void OnKeyboardTip(CQXPKeyboardTip* pTip) override;
     void DrawCommandBar(CDC* pDC, CRect rcClip) override;
 
 protected:
@@ -104,6 +113,14 @@ protected:
     int GetContextColor() const;
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnMouseLeave();
+    // The right button: the site may take it over a control, else the
+    // ribbon shows the context menu of the control or of the group whose
+    // caption band is under the point (a toolbar-style popup does not
+    // hand the release to its root bar by itself).
+    afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
+    // Lays the controls' rows out as the groups place them, so that Up and
+    // Down step between rows.
+    void SetControlRows();
     DECLARE_MESSAGE_MAP()
 
     CQXPRibbonBar* m_pRibbon;
@@ -117,6 +134,8 @@ class CQXPRibbonTabPopupToolBar : public CQXPRibbonGroupsPopupToolBar {
 public:
     CQXPRibbonTabPopupToolBar(CQXPRibbonBar* pRibbon, CQXPRibbonTab* pTab);
     CQXPRibbonTab* GetSourceTab() const { return m_pSourceTab; }
+    // The tab's group at the copy's place.
+    CQXPRibbonGroup* GetSourceOf(const CQXPRibbonGroup* pCopy) const override;
     // The ribbon's width (kept inside the work area), the band's height;
     // groups that do not fit even reduced scroll with the popup's own
     // scroll buttons.
@@ -127,6 +146,11 @@ public:
     // minimised ribbon lets its tab go; Escape then takes the keyboard
     // back to the tab row on that tab.
     BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
+    // Up from a control of the top row (nothing open) goes back to the
+    // ribbon's tab row, lit on this popup's tab.
+    int ProcessSpecialKey(int nAction) override;
+    // No control of the popup lies above the control.
+    BOOL IsInTopRow(const CQXPControl* pControl) const;
 
 protected:
     // Lays the copies out at the present offset and places the buttons.
@@ -152,6 +176,10 @@ public:
     explicit CQXPRibbonGroupPopupToolBar(CQXPRibbonGroup* pGroup = NULL);
     CQXPRibbonGroup* GetSourceGroup() const { return m_pSourceGroup; }
     CQXPRibbonGroup* GetGroupCopy() const { return m_groups.empty() ? NULL : m_groups[0]; }
+    CQXPRibbonGroup* GetSourceOf(const CQXPRibbonGroup* pCopy) const override
+    {
+        return pCopy && pCopy == GetGroupCopy() ? m_pSourceGroup : NULL;
+    }
     // The group at its full size: 5 px wider, the band's height less 7.
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
     CRibbonGroupScroller* GetGroupScroller() override { return &m_groupScroller; }
