@@ -390,7 +390,9 @@ TEST_F(TearOffTest, StripIsAsTallAsTheThemeMeasuresItAndDrawnByIt)
     } themes[] = {{qxpThemeWindows2000, 8}, {qxpThemeOfficeXP, 9}};
     for (const auto& t : themes) {
         SCOPED_TRACE(t.nTheme);
-        pBars->SetPaintManager(CreateThemePainter(t.nTheme));
+        CQXPThemePainter* pTheme = CreateThemePainter(t.nTheme);
+        pTheme->RefreshMetrics();
+        pBars->SetPaintManager(pTheme);
         qmtest::ReleasePopupBar(pPopup);
         MakeTearOff();
         EXPECT_EQ(t.nHeight, rcStrip.Height());

@@ -1083,6 +1083,7 @@ TEST_P(ExcludeTable, PopupOpensAgainstTheControlAsTheThemeAdjustsIt)
     const ExcludeCase& c = GetParam();
     CQXPThemePainter* pTheme = CreateThemePainter(c.nTheme);
     ASSERT_NE(nullptr, pTheme);
+    pTheme->RefreshMetrics();
     pBars->SetPaintManager(pTheme);
     CQXPControlPopup* pOpener = NULL;
     CQXPCommandBar* pParent = NULL;
@@ -1138,6 +1139,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(PopupExpandTest, DropDownWithoutRoomAboveOrBelowFlipsBesideItsButton)
 {
     CQXPThemePainter* pTheme = CreateThemePainter(qxpThemeWindows2000);
+    pTheme->RefreshMetrics();
     pBars->SetPaintManager(pTheme);
     pBars->GetOptions()->m_bPopupFlip = TRUE;
     CQXPToolBar* pToolBar = pBars->Add("Tools", qxpBarTop);
