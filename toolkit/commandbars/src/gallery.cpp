@@ -627,8 +627,9 @@ BOOL CQXPControlGallery::IsCustomizeResizeAllow() const
     return m_bResizable && GetItemCount() > 0;
 }
 
-void CQXPControlGallery::AdjustExcludeRect(CRect& rcExclude)
+void CQXPControlGallery::AdjustExcludeRect(CRect& rcExclude, BOOL bVertical)
 {
+    (void)bVertical;
     rcExclude = CRect(rcExclude.left - 1, rcExclude.top, rcExclude.left - 1, rcExclude.top);
 }
 

@@ -106,11 +106,19 @@ CQXPCommandBar* CQXPPopupBar::GetRootParent()
     return pBar;
 }
 
+int CQXPPopupBar::GetTearOffHeight() const
+{
+    if (!m_bTearOffPopup)
+        return 0;
+    CSize sz(0, 0);
+    const_cast<CQXPPopupBar*>(this)->GetPaintManager()->DrawTearOffStrip(&sz, NULL, CRect(0, 0, 0, 0), FALSE, FALSE);
+    return sz.cy;
+}
+
 CRect CQXPPopupBar::InnerBorders() const
 {
     CRect rc = m_rcBorders;
-    if (m_bTearOffPopup)
-        rc.top += kTearOffHeight;
+    rc.top += GetTearOffHeight();
     // The gripper and the expand button take the foot of the popup.
     rc.bottom += GetGripperHeight();
     if (m_bHasHiddenItems)
@@ -131,39 +139,48 @@ CSize CQXPPopupBar::CalcDynamicLayout(int nLength, DWORD dwMode)
     return CalcLayout(nLength, dwMode);
 }
 
-CSize CQXPPopupBar::CalcLayout(int nLength, DWORD dwMode)
+CSize CQXPPopupBar::CalcToolBarLayout()
 {
-    (void)nLength;
-    (void)dwMode;
-    if (m_bInLayout)
-        return GetPresentSize();
-    m_bInLayout = TRUE;
     CClientDC dc(m_hWnd && ::IsWindow(m_hWnd) ? this : NULL);
     CFont* pOldFont = dc.SelectObject(GetControlFont());
+    UpdateShortcuts();
+    int nTearOff = GetTearOffHeight();
+    CRect rcBorders = m_rcBorders;
+    rcBorders.top += nTearOff;
+    CSize sz = m_pControls->CalcDynamicSize(&dc, m_nMRUWidth, qxpLayoutWrapGroups | qxpLayoutCommit | qxpLayoutHorz,
+                                            rcBorders);
+    dc.SelectObject(pOldFont);
+    m_rcTearOff = m_bTearOffPopup ? CRect(m_rcBorders.left, m_rcBorders.top, sz.cx - m_rcBorders.right,
+                                          m_rcBorders.top + nTearOff)
+                                  : CRect(0, 0, 0, 0);
+    m_rcResizeGripper.SetRectEmpty();
+    m_nResizeFlags = 0;
+    return sz;
+}
+
+CSize CQXPPopupBar::CalcLayout(int nLength, DWORD dwMode)
+{
+    if (m_bInLayout)
+        return GetPresentSize();
     if (m_barType == qxpBarTypeNormal) {
-        // A popup toolbar: rows within the MRUWidth, no gripper.
-        UpdateShortcuts();
-        CRect rcBorders = m_rcBorders;
-        if (m_bTearOffPopup)
-            rcBorders.top += kTearOffHeight;
-        CSize sz = m_pControls->CalcDynamicSize(&dc, m_nMRUWidth, qxpLayoutWrapGroups | qxpLayoutCommit | qxpLayoutHorz,
-                                                rcBorders);
-        dc.SelectObject(pOldFont);
-        m_rcTearOff = m_bTearOffPopup ? CRect(m_rcBorders.left, m_rcBorders.top, sz.cx - m_rcBorders.right,
-                                              m_rcBorders.top + kTearOffHeight)
-                                      : CRect(0, 0, 0, 0);
-        m_rcResizeGripper.SetRectEmpty();
-        m_nResizeFlags = 0;
+        // A popup toolbar: rows within the MRUWidth.
+        m_bInLayout = TRUE;
+        CSize sz = CalcToolBarLayout();
         m_bInLayout = FALSE;
         return sz;
     }
+    m_bInLayout = TRUE;
+    CClientDC dc(m_hWnd && ::IsWindow(m_hWnd) ? this : NULL);
+    CFont* pOldFont = dc.SelectObject(GetControlFont());
     CQXPControl* pResizable = GetResizableControl();
     m_nResizeFlags = pResizable ? (pResizable->GetResizeFlags() & 3) : 0;
-    for (int i = 0; i < m_pControls->GetCount(); i++)
-        if (m_pControls->GetAt(i)->GetParent() == this)
-            m_pControls->GetAt(i)->SetWrap(FALSE);
-    UpdateHiddenItems();
-    UpdateShortcuts();
+    if (!(dwMode & qxpLayoutKeepState)) {
+        for (int i = 0; i < m_pControls->GetCount(); i++)
+            if (m_pControls->GetAt(i)->GetParent() == this)
+                m_pControls->GetAt(i)->SetWrap(FALSE);
+        UpdateHiddenItems();
+        UpdateShortcuts();
+    }
     CQXPControl* pExpand = GetExpandButton();
     if (m_bHasHiddenItems && !pExpand) {
         pExpand = m_pControls->AddControl(new CQXPControlExpandButton, QXP_ID_EXPANDPOPUP, CString(), -1, TRUE);
@@ -177,8 +194,9 @@ CSize CQXPPopupBar::CalcLayout(int nLength, DWORD dwMode)
             m_nExpandHeight = pExpand->GetSize(&dc).cy;
     }
     CRect rcBorders = InnerBorders();
-    // One column: a list taller than the work area scrolls.
-    CSize sz = m_pControls->CalcPopupSize(&dc, 0, rcBorders);
+    // One column unless a length limits its height; where the placement
+    // finds no room for the height, the list scrolls.
+    CSize sz = m_pControls->CalcPopupSize(&dc, std::max(0, nLength), rcBorders);
     dc.SelectObject(pOldFont);
     int nFoot = sz.cy - m_rcBorders.bottom - GetGripperHeight();
     if (pExpand && m_bHasHiddenItems) {
@@ -209,7 +227,7 @@ CSize CQXPPopupBar::CalcLayout(int nLength, DWORD dwMode)
         nBottom = rc.bottom;
     }
     m_rcTearOff = m_bTearOffPopup ? CRect(m_rcBorders.left, m_rcBorders.top, sz.cx - m_rcBorders.right,
-                                          m_rcBorders.top + kTearOffHeight)
+                                          m_rcBorders.top + GetTearOffHeight())
                                   : CRect(0, 0, 0, 0);
     m_bInLayout = FALSE;
     return sz;
@@ -227,15 +245,30 @@ CRect CQXPPopupBar::CalcPosition(CSize sz)
     place.nFlags = m_nRequestFlags;
     CQXPCommandBars* pCommandBars = GetCommandBars();
     place.bFlip = pCommandBars && pCommandBars->GetOptions()->m_bPopupFlip;
+    // Flipped beside its owner, a drop-down opens as from a vertical bar.
+    if (m_pControlPopup && place.bFlip && (place.nFlags & qxpPopupDown) && !place.rcExclude.IsRectEmpty() &&
+        m_pControlPopup->GetParent() && ::IsWindow(m_pControlPopup->GetParent()->GetSafeHwnd()))
+        place.rcExcludeVertical = GetOwnerExcludeRect(TRUE);
     place.rcWork = !m_rcWorkArea.IsRectEmpty()
                        ? m_rcWorkArea
                        : QxpGetPopupWorkArea(GetMultiMonitorHelper(), place.pt, place.rcExclude);
     const QXP_POPUP_PLACEMENT request = place;
     QxpCalcPopupPosition(place);
-    if (place.bRelayout) {
-        // Even the flipped side is too short: the list scrolls as it does
-        // where popups may not flip.
+    if (place.bRelayout && m_barType == qxpBarTypePopup) {
+        // A menu without room for its height where it may open continues
+        // in further columns, as tall as the work area allows.
+        CRect W = place.rcWork;
+        W.bottom -= 5;
+        CSize szColumns = CalcDynamicLayout(W.Height(), qxpLayoutKeepState);
         place = request;
+        place.size = szColumns;
+        QxpCalcPopupPosition(place);
+    }
+    if (place.bRelayout && m_barType == qxpBarTypePopup) {
+        // Not even one column fits: the list scrolls, as it does where
+        // popups may not flip.
+        place = request;
+        place.size = CalcDynamicLayout(0, qxpLayoutKeepState);
         place.bFlip = FALSE;
         QxpCalcPopupPosition(place);
     }
@@ -437,6 +470,23 @@ BOOL CQXPPopupBar::Popup(CQXPControlPopup* pControlPopup)
     return PopupAt(pt.x, pt.y, &rcExclude);
 }
 
+void CQXPPopupBar::AdjustExcludeRect(CRect& rcExclude, BOOL bVertical)
+{
+    if (m_pControlPopup)
+        m_pControlPopup->AdjustExcludeRect(rcExclude, bVertical);
+}
+
+CRect CQXPPopupBar::GetOwnerExcludeRect(BOOL bVertical)
+{
+    CQXPCommandBar* pParent = m_pControlPopup ? m_pControlPopup->GetParent() : NULL;
+    if (!pParent)
+        return CRect(0, 0, 0, 0);
+    CRect rcExclude = m_pControlPopup->GetRect();
+    pParent->ClientToScreen(&rcExclude);
+    AdjustExcludeRect(rcExclude, bVertical);
+    return rcExclude;
+}
+
 CPoint CQXPPopupBar::UpdateFlags(CRect& rcExclude)
 {
     CQXPCommandBar* pParent = m_pControlPopup->GetParent();
@@ -445,11 +495,16 @@ CPoint CQXPPopupBar::UpdateFlags(CRect& rcExclude)
     BOOL bPopupParent =
         nPos == qxpBarPopup || (nPos == qxpBarFloating && pParent->GetType() == qxpBarTypePopup);
     BOOL bComboOnBar = m_pControlPopup->GetType() == qxpControlComboBox && !bPopupParent;
-    rcExclude = m_pControlPopup->GetRect();
-    pParent->ClientToScreen(&rcExclude);
-    if (!bComboOnBar)
-        m_pControlPopup->AdjustExcludeRect(rcExclude);
-    AdjustExcludeRect(m_pControlPopup, rcExclude);
+    // Side-docked bars and menus run vertically: their popups open beside
+    // the control rather than below it.
+    BOOL bVertical = nPos == qxpBarLeft || nPos == qxpBarRight || bPopupParent;
+    if (bComboOnBar) {
+        // A combo box's list lies exactly under its field.
+        rcExclude = m_pControlPopup->GetRect();
+        pParent->ClientToScreen(&rcExclude);
+    } else {
+        rcExclude = GetOwnerExcludeRect(bVertical);
+    }
 
     CQXPCommandBars* pCommandBars = GetCommandBars();
     BOOL bRTL = (m_hWnd && ::IsWindow(m_hWnd)) ? IsLayoutRTL() : (pCommandBars && pCommandBars->IsLayoutRTL());
@@ -871,30 +926,30 @@ void CQXPPopupBar::DrawCommandBar(CDC* pDC, CRect rcClip)
 {
     CQXPCommandBar::DrawCommandBar(pDC, rcClip);
     HDC hDC = pDC->m_hDC;
-    HBRUSH hBrush = ::GetSysColorBrush(COLOR_MENUTEXT);
     if (m_bScrolling) {
+        // An arrow at the middle of each scroll band, pointing the way the
+        // band scrolls.
+        COLORREF clrArrow = ToolkitColorManager::Instance()->GetColor(COLOR_BTNTEXT);
+        HBRUSH hBrush = ::CreateSolidBrush(clrArrow);
+        HPEN hPen = ::CreatePen(PS_SOLID, 1, clrArrow);
         HGDIOBJ hOldBrush = ::SelectObject(hDC, hBrush);
-        HGDIOBJ hOldPen = ::SelectObject(hDC, ::GetStockObject(NULL_PEN));
+        HGDIOBJ hOldPen = ::SelectObject(hDC, hPen);
         for (int nArea = 0; nArea < 2; nArea++) {
             const CRect& rc = nArea ? m_scrollTop.rc : m_scrollBottom.rc;
             if (rc.IsRectEmpty())
                 continue;
             CPoint c = rc.CenterPoint();
             int nTip = nArea ? -3 : 3;
-            POINT pts[3] = {{c.x - 3, c.y}, {c.x + 4, c.y}, {c.x, c.y + nTip}};
+            POINT pts[3] = {{c.x - 3, c.y}, {c.x + 3, c.y}, {c.x, c.y + nTip}};
             ::Polygon(hDC, pts, 3);
         }
         ::SelectObject(hDC, hOldPen);
         ::SelectObject(hDC, hOldBrush);
+        ::DeleteObject(hPen);
+        ::DeleteObject(hBrush);
     }
-    if (m_bTearOffPopup && m_pControls->GetCount() > 0 && !m_rcTearOff.IsRectEmpty()) {
-        CRect rc = m_rcTearOff;
-        ::FillRect(hDC, &rc, ::GetSysColorBrush(m_bTearOffHot ? COLOR_HIGHLIGHT : COLOR_MENU));
-        // A dotted line across the strip.
-        CRect rcDot(rc.left + 2, rc.CenterPoint().y, rc.left + 4, rc.CenterPoint().y + 1);
-        for (; rcDot.right <= rc.right - 2; rcDot.OffsetRect(4, 0))
-            ::FillRect(hDC, &rcDot, m_bTearOffHot ? ::GetSysColorBrush(COLOR_HIGHLIGHTTEXT) : hBrush);
-    }
+    if (m_bTearOffPopup && m_pControls->GetCount() > 0 && !m_rcTearOff.IsRectEmpty())
+        GetPaintManager()->DrawTearOffStrip(NULL, pDC, m_rcTearOff, m_bTearOffHot, TRUE);
     if (m_nResizeFlags && !m_rcResizeGripper.IsRectEmpty()) {
         // The paint manager knows two looks: a row of dots across a strip
         // (1), for a gripper that only changes the height, and dots in the
@@ -1006,6 +1061,18 @@ CQXPPopupToolBar::CQXPPopupToolBar()
 {
     m_barType = qxpBarTypeNormal;
     m_rcBorders = CRect(2, 4, 2, 4);
+}
+
+CSize CQXPPopupToolBar::CalcLayout(int nLength, DWORD dwMode)
+{
+    (void)nLength;
+    (void)dwMode;
+    if (m_bInLayout)
+        return GetPresentSize();
+    m_bInLayout = TRUE;
+    CSize sz = CalcToolBarLayout();
+    m_bInLayout = FALSE;
+    return sz;
 }
 
 CQXPPopupToolBar* AFXAPI CQXPPopupToolBar::CreatePopupToolBar(CQXPCommandBars* pCommandBars)

@@ -55,6 +55,12 @@ void CQXPControlPopup::SetCommandBar(CMenu* pMenu)
     pBar->InternalRelease();
 }
 
+void CQXPControlPopup::AdjustExcludeRect(CRect& rcExclude, BOOL bVertical)
+{
+    CQXPThemePainter* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : GetGlobalPaintManager();
+    pPaintManager->AdjustExcludeRect(rcExclude, this, bVertical);
+}
+
 void CQXPControlPopup::SetParent(CQXPCommandBar* pParent)
 {
     CQXPControl::SetParent(pParent);

@@ -6,6 +6,8 @@
 #include <qx/barstate.h>
 #include <qx/resourcemgr.h>
 #include <qx/mousemanager.h>
+#include <qx/listcontrols.h>
+#include <qx/shortcuts.h>
 
 #include <algorithm>
 #include <vector>
@@ -278,6 +280,16 @@ CSize CQXPToolBar::CalcDockingLayout(int nLength, DWORD dwMode, int nWidth)
         }
         if (bShow)
             pExpand->SetHideFlags(pExpand->GetHideFlags() & ~(DWORD)qxpHideGeneric);
+        if (!bAlways && !bCommit && m_pControls->GetVisibleCount(FALSE) > 1) {
+            // However short the row gets, the bar keeps its first control
+            // and the expand button's room beside it.
+            BOOL bHorz = (dwMode & qxpLayoutHorzDock) != 0;
+            CSize szShortest = m_pControls->CalcDynamicSize(&dc, 1, dwMode & ~(DWORD)qxpLayoutStretch, rcBase, nWidth);
+            if (bHorz)
+                sz.cx = std::max((int)sz.cx, (int)szShortest.cx + QXP_EXPAND_BUTTON_LENGTH);
+            else
+                sz.cy = std::max((int)sz.cy, (int)szShortest.cy + QXP_EXPAND_BUTTON_LENGTH);
+        }
     }
     dc.SelectObject(pOldFont);
     return sz;
@@ -553,7 +565,8 @@ BOOL CQXPControlToolbarExpand::OnSetPopup(BOOL bPopup)
         pPopup->GetControls()->RemoveAll();
         pBar->FillExpandHiddenControls(pPopup);
         CQXPCommandBars* pCommandBars = pBar->GetCommandBars();
-        if (pCommandBars && pCommandBars->GetOptions()->m_bShowExpandButtonAlways)
+        if (pCommandBars &&
+            (pCommandBars->GetOptions()->m_bShowExpandButtonAlways || pCommandBars->IsCustomizeAllowed()))
             pBar->FillExpandAddRemove(pPopup);
     }
     return CQXPControlPopup::OnSetPopup(bPopup);
@@ -835,8 +848,6 @@ void CQXPToolBar::FillExpandAddRemove(CQXPCommandBar* pPopup)
         return;
     pList->GetControls()->RemoveAll();
     for (CQXPToolBar* pBar : GetRowBars()) {
-        if (!pBar->IsCustomizable())
-            continue;
         CQXPControl* pBarItem = pList->GetControls()->Add(qxpControlPopup, 0);
         if (!pBarItem || !pBarItem->GetCommandBar())
             continue;
@@ -844,29 +855,83 @@ void CQXPToolBar::FillExpandAddRemove(CQXPCommandBar* pPopup)
         pBarItem->SetFlags(pBarItem->GetFlags() | qxpFlagManualUpdate);
         CQXPControls* pItems = pBarItem->GetCommandBar()->GetControls();
         pItems->RemoveAll();
-        CQXPControls* pControls = pBar->GetControls();
-        for (int i = 0; i < pControls->GetCount(); i++) {
-            CQXPControl* pControl = pControls->GetAt(i);
-            if (pControl->IsTemporary() || (pControl->GetHideFlags() & (qxpHideGeneric | qxpHideDocTemplate)))
+        if (pBar->IsCustomizable())
+            pBar->FillAddRemoveList(pItems);
+    }
+    CQXPCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars && pCommandBars->IsCustomizeAllowed()) {
+        if (CQXPControl* pCustomize = pList->GetControls()->Add(qxpControlButton, QXP_ID_CUSTOMIZE, CString(), -1, TRUE))
+            pCustomize->SetBeginGroup(TRUE);
+    }
+}
+
+namespace {
+
+// The control of the same type and id in a collection, NULL when none.
+CQXPControl* FindSameControl(CQXPControls* pControls, CQXPControl* pWanted)
+{
+    for (int i = 0; i < pControls->GetCount(); i++) {
+        CQXPControl* pControl = pControls->GetAt(i);
+        if (pControl->GetType() == pWanted->GetType() && pControl->GetID() == pWanted->GetID())
+            return pControl;
+    }
+    return NULL;
+}
+
+} // namespace
+
+void CQXPToolBar::FillAddRemoveList(CQXPControls* pItems)
+{
+    CQXPOriginalControls* pOriginals = m_pControls->GetOriginalControls();
+    if (pOriginals) {
+        // Buttons the user hid that the program never gave the bar go; the
+        // program's buttons the bar lacks come back, hidden by the user.
+        for (int i = m_pControls->GetCount(); i-- > 0;) {
+            CQXPControl* pControl = m_pControls->GetAt(i);
+            if ((pControl->GetHideFlags() & qxpHideCustomize) && !FindSameControl(pOriginals, pControl))
+                m_pControls->Remove(pControl);
+        }
+        for (int i = 0; i < pOriginals->GetCount(); i++) {
+            CQXPControl* pOriginal = pOriginals->GetAt(i);
+            if (pOriginal->IsTemporary() || FindSameControl(m_pControls, pOriginal))
                 continue;
-            CQXPControlToolbarVisibility* pItem = new CQXPControlToolbarVisibility;
-            pItem->SetTarget(pControl);
-            pItem->m_nId = pControl->GetID();
-            pItem->m_strCaption = pControl->GetCaption();
-            if (pItem->m_strCaption.IsEmpty())
-                pItem->m_strCaption = pControl->GetTooltip();
-            pItem->m_nIconId = pControl->GetIconId();
-            pItem->m_strShortcutText = pControl->GetShortcutText();
-            pItem->m_bChecked = (pControl->GetHideFlags() & qxpHideCustomize) ? 0 : 1;
-            pItems->InsertAt(pItem, -1);
+            CQXPControl* pBack = m_pControls->AddCopy(pOriginal, std::min(i, m_pControls->GetCount()));
+            if (pBack)
+                pBack->SetHideFlags(pBack->GetHideFlags() | qxpHideCustomize);
         }
-        // A program's toolbar can go back to its own buttons.
-        if (pControls->GetOriginalControls() && pBar->m_bBuiltIn && !pBar->m_bTearOff) {
-            CQXPControlToolbarReset* pReset = new CQXPControlToolbarReset;
-            pReset->SetBar(pBar);
-            pItems->InsertAt(pReset, -1);
-            pReset->SetBeginGroup(TRUE);
-        }
+    }
+    CQXPCommandBars* pCommandBars = GetCommandBars();
+    CQXPKeyboardShortcuts* pShortcuts = pCommandBars ? pCommandBars->GetKeyboardShortcuts() : NULL;
+    for (int i = 0; i < m_pControls->GetCount(); i++) {
+        CQXPControl* pControl = m_pControls->GetAt(i);
+        int nId = pControl->GetID();
+        if (pControl->IsTemporary() || nId == QXP_ID_TOOLBAR_EXPAND || nId == QXP_ID_TOOLBAR_CLOSE ||
+            (pControl->GetHideFlags() & (qxpHideGeneric | qxpHideDocTemplate)) || !pControl->IsCustomizeMovable())
+            continue;
+        // A command the program switched off for good is not offered.
+        if (pControl->GetAction() && !pControl->GetAction()->GetEnabled())
+            continue;
+        CQXPControlToolbarVisibility* pItem = new CQXPControlToolbarVisibility;
+        pItem->SetTarget(pControl);
+        pItem->m_nId = nId;
+        pItem->m_strCaption = pControl->GetCaption();
+        if (pItem->m_strCaption.IsEmpty())
+            pItem->m_strCaption = pControl->GetTooltip();
+        pItem->m_nIconId = pControl->GetIconId();
+        CString strShortcut = pControl->GetShortcutText();
+        if (strShortcut.IsEmpty() && pShortcuts && nId > 0)
+            pShortcuts->FindDefaultAccelerator(nId, strShortcut);
+        pItem->m_strShortcutText = strShortcut;
+        pItem->m_bChecked = (pControl->GetHideFlags() & qxpHideCustomize) ? 0 : 1;
+        pItem->m_bEnabled = (pOriginals && FindSameControl(pOriginals, pControl)) ? TRUE : FALSE;
+        pItems->InsertAt(pItem, -1);
+    }
+    // A program's toolbar can go back to its own buttons.
+    if (pOriginals && m_bBuiltIn && !m_bTearOff) {
+        CQXPControlToolbarReset* pReset = new CQXPControlToolbarReset;
+        pReset->SetBar(this);
+        pItems->InsertAt(pReset, -1);
+        pReset->SetBeginGroup(TRUE);
     }
 }
 

@@ -392,12 +392,13 @@ TEST_F(BarTest, MenuTitleOpensItsPopupAndAnItemSendsItsCommand)
     EXPECT_TRUE(pFile->GetPopuped());
     EXPECT_EQ(0, pMenuBar->GetPopupedIndex());
 
-    // The popup opens below its title, inside the work area.
+    // The popup opens below its title, inside the work area; the default
+    // ("Windows 2000") theme leaves one pixel between them.
     CRect rcTitle = pFile->GetRect();
     ::MapWindowPoints(pMenuBar->GetSafeHwnd(), NULL, (LPPOINT)&rcTitle, 2);
     CRect rcPopup;
     ::GetWindowRect(pPopup->GetSafeHwnd(), &rcPopup);
-    EXPECT_EQ(rcTitle.bottom, rcPopup.top);
+    EXPECT_EQ(rcTitle.bottom + 1, rcPopup.top);
     EXPECT_EQ(rcTitle.left, rcPopup.left);
     EXPECT_GT(rcPopup.Height(), 3 * 10);
 
@@ -870,7 +871,9 @@ TEST_F(BarTest, RestingOnASubmenuItemOpensItBesideTheMenu)
     CRect rcSub;
     ::GetWindowRect(pSub->GetSafeHwnd(), &rcSub);
     EXPECT_EQ(rcItem.top, rcSub.top);
-    EXPECT_TRUE(rcSub.left == rcItem.right || rcSub.right == rcItem.left) << "beside its item";
+    // Beside its item, overlapping the menu's one-pixel edge as the
+    // default theme has it.
+    EXPECT_TRUE(rcSub.left == rcItem.right - 1 || rcSub.right == rcItem.left + 1) << "beside its item";
     EXPECT_EQ(3, ToolkitMouseManager::GetInstance()->GetTrackedCount());
 
     // Resting on a plain item closes the submenu again.

@@ -9,6 +9,7 @@
 #include <qx/framehost.h>
 #include <qx/edit.h>
 #include <qx/images.h>
+#include <qx/listcontrols.h>
 #include <qx/popup.h>
 #include <qx/themes.h>
 #include <qx/visualstyles.h>
@@ -53,6 +54,13 @@ public:
     std::vector<std::pair<UINT, CQXPCommandBar*>> popupNotes;
     int nTypeFor = 0; // an id whose control type the frame chooses
     int nTypeChosen = 0;
+    BOOL bCustomizeHandled = FALSE; // the frame offers the customize command
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override
+    {
+        if (nID == QXP_ID_CUSTOMIZE && nCode == (int)CN_COMMAND)
+            return bCustomizeHandled;
+        return qmtest::CommandBarTestFrame::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    }
     int nDeactivations = 0;
     CQXPMenuBar* m_pMenuBar = NULL;
     CQXPToolBar* m_pStandard = NULL;
@@ -806,6 +814,113 @@ TEST_F(FloatingTest, ResetBringsBackTheProgramsButtons)
     pCustom->m_bBuiltIn = FALSE;
     pCustom->Reset(FALSE);
     EXPECT_EQ(2u, frame.resets.size());
+}
+
+TEST_F(FloatingTest, AddOrRemoveListOffersTheProgramsButtonsAndCustomize)
+{
+    CQXPToolBar* pStandard = frame.m_pStandard;
+    CQXPControls* pControls = pStandard->GetControls();
+    // The user dragged Save off the bar and dropped Undo onto it.
+    int nSaveIndex = pControls->FindControl(ID_TEST_SAVE)->GetIndex();
+    pControls->Remove(pControls->FindControl(ID_TEST_SAVE));
+    ASSERT_NE(nullptr, pControls->Add(qxpControlButton, ID_TEST_UNDO));
+
+    CQXPPopupBar* pPopup = NULL;
+    // The list of the bar in a freshly filled expand popup; its parent
+    // submenu through pList.
+    auto fill = [&](CQXPCommandBar** ppList) -> CQXPControls* {
+        if (pPopup)
+            pPopup->InternalRelease();
+        pPopup = CQXPPopupBar::CreateForOwner(pBars);
+        pStandard->FillExpandAddRemove(pPopup);
+        CQXPControl* pAddRemove = pPopup->GetControls()->FindControl(QXP_ID_ADDREMOVE_BUTTONS);
+        if (!pAddRemove || !pAddRemove->GetCommandBar())
+            return NULL;
+        *ppList = pAddRemove->GetCommandBar();
+        CQXPControl* pBarItem = (*ppList)->GetControl(0);
+        return pBarItem && pBarItem->GetCommandBar() ? pBarItem->GetCommandBar()->GetControls() : NULL;
+    };
+    auto item = [](CQXPControls* pItems, int nId) { return pItems->FindControl(nId); };
+
+    CQXPCommandBar* pList = NULL;
+    CQXPControls* pItems = fill(&pList);
+    ASSERT_NE(nullptr, pItems);
+    EXPECT_EQ(1, pList->GetControlCount()) << "no Customize without the frame's command";
+    // Save is back on the bar at its place, hidden by the user, and offered
+    // unchecked; Undo is listed but cannot be switched, the program never
+    // gave it to the bar.
+    CQXPControl* pSave = pControls->FindControl(ID_TEST_SAVE);
+    ASSERT_NE(nullptr, pSave);
+    EXPECT_EQ(nSaveIndex, pSave->GetIndex());
+    EXPECT_EQ((DWORD)qxpHideCustomize, pSave->GetHideFlags());
+    const struct {
+        int nId;
+        int nChecked;
+        BOOL bEnabled;
+    } rows[] = {{ID_TEST_OPEN, 1, TRUE}, {ID_TEST_SAVE, 0, TRUE}, {ID_TEST_EXIT, 1, TRUE}, {ID_TEST_UNDO, 1, FALSE}};
+    for (const auto& r : rows) {
+        CQXPControl* pItem = item(pItems, r.nId);
+        ASSERT_NE(nullptr, pItem) << r.nId;
+        EXPECT_EQ(r.nChecked, pItem->GetChecked()) << r.nId;
+        EXPECT_EQ(r.bEnabled, pItem->GetEnabled() ? TRUE : FALSE) << r.nId;
+    }
+    EXPECT_EQ(nullptr, item(pItems, QXP_ID_TOOLBAR_EXPAND));
+    EXPECT_EQ(QXP_ID_RESET_TOOLBAR, pItems->GetAt(pItems->GetCount() - 1)->GetID());
+
+    // Checking Save shows it on the bar again.
+    item(pItems, ID_TEST_SAVE)->OnExecute();
+    EXPECT_EQ(0u, pSave->GetHideFlags());
+    EXPECT_EQ(1, item(pItems, ID_TEST_SAVE)->GetChecked());
+
+    // Undo hidden by the user leaves the bar for good; with the customize
+    // command handled, "Customize..." ends the list of bars.
+    pControls->FindControl(ID_TEST_UNDO)->SetHideFlag(qxpHideCustomize, TRUE);
+    frame.bCustomizeHandled = TRUE;
+    pItems = fill(&pList);
+    ASSERT_NE(nullptr, pItems);
+    EXPECT_EQ(nullptr, pControls->FindControl(ID_TEST_UNDO));
+    EXPECT_EQ(nullptr, item(pItems, ID_TEST_UNDO));
+    ASSERT_EQ(2, pList->GetControlCount());
+    CQXPControl* pCustomize = pList->GetControl(1);
+    EXPECT_EQ(QXP_ID_CUSTOMIZE, pCustomize->GetID());
+    EXPECT_TRUE(pCustomize->GetBeginGroup());
+    pPopup->InternalRelease();
+
+    // The expand popup offers the list when customizing is allowed, even
+    // without the always-option.
+    pBars->GetOptions()->m_bShowExpandButtonAlways = FALSE;
+    CQXPControlToolbarExpand* pExpand =
+        dynamic_cast<CQXPControlToolbarExpand*>(pControls->FindControl(QXP_ID_TOOLBAR_EXPAND));
+    ASSERT_NE(nullptr, pExpand);
+    ASSERT_TRUE(pExpand->OnSetPopup(TRUE));
+    ASSERT_NE(nullptr, pExpand->GetCommandBar());
+    EXPECT_NE(nullptr, pExpand->GetCommandBar()->GetControls()->FindControl(QXP_ID_ADDREMOVE_BUTTONS));
+    pExpand->OnSetPopup(FALSE);
+}
+
+TEST_F(FloatingTest, ShortestDockedToolbarHoldsItsFirstButtonAndTheExpandButton)
+{
+    CQXPToolBar* pStandard = frame.m_pStandard;
+    pBars->GetOptions()->m_bShowExpandButtonAlways = FALSE;
+    const DWORD dwMode = qxpLayoutHorz | qxpLayoutHorzDock | qxpLayoutHideWrap;
+    // Measured for the shortest row, the bar asks for room for its first
+    // button and the expand button; laid out at that width, both fit.
+    CSize szShortest = pStandard->CalcDockingLayout(1, dwMode);
+    CSize szCommitted = pStandard->CalcDockingLayout(szShortest.cx, dwMode | qxpLayoutCommit);
+    EXPECT_EQ(szShortest.cx, szCommitted.cx);
+    CQXPControl* pFirst = pStandard->GetControls()->FindControl(ID_TEST_OPEN);
+    ASSERT_NE(nullptr, pFirst);
+    EXPECT_TRUE(pFirst->IsVisible());
+    CQXPControl* pExpand = pStandard->GetExpandButton();
+    ASSERT_NE(nullptr, pExpand) << "the other buttons went to the expand popup";
+    EXPECT_EQ(QXP_EXPAND_BUTTON_LENGTH, pExpand->GetRect().Width());
+    EXPECT_LE(pFirst->GetRect().right, pExpand->GetRect().left);
+    EXPECT_LE(pExpand->GetRect().right, szCommitted.cx);
+    // With room for all, no room is asked for an expand button.
+    CSize szFull = pStandard->CalcDockingLayout(2000, dwMode | qxpLayoutCommit);
+    EXPECT_EQ(nullptr, pStandard->GetExpandButton());
+    EXPECT_EQ(szFull, pStandard->CalcDockingLayout(2000, dwMode));
+    pBars->RecalcFrameLayout();
 }
 
 // What the message box shown during a reset said, and the answer given.

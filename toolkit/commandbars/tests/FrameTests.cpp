@@ -287,15 +287,17 @@ TEST_F(FrameTest, MenusThatOpenLeftwardKeepGoingLeftward)
     ASSERT_TRUE(pMenuBar->SetPopuped(1));
     CRect rcTitle = screenRect(pMenuBar, pEditTitle);
     CRect rcEdit = windowRect(pEdit);
+    // The default theme keeps a pixel between a title and its menu and lets
+    // a submenu overlap its menu's edge by one.
     EXPECT_EQ(rcTitle.right, rcEdit.right) << "right-aligned under its title";
-    EXPECT_EQ(rcTitle.bottom, rcEdit.top);
+    EXPECT_EQ(rcTitle.bottom + 1, rcEdit.top);
 
     CQXPControl* pEncoding = pEdit->GetControl(1);
     ASSERT_NE(nullptr, pEncoding->GetCommandBar());
     ASSERT_TRUE(pEdit->SetPopuped(1));
     CRect rcItem = screenRect(pEdit, pEncoding);
     CRect rcSub = windowRect(pEncoding->GetCommandBar());
-    EXPECT_EQ(rcItem.left, rcSub.right) << "the submenu opens left of its item";
+    EXPECT_EQ(rcItem.left + 1, rcSub.right) << "the submenu opens left of its item";
     EXPECT_EQ(rcItem.top, rcSub.top);
     pMenuBar->SetPopuped(-1);
     PumpPending();

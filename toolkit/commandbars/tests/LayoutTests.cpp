@@ -545,6 +545,22 @@ TEST(PopupPlacement, FlippingOpensBesideTheOwner)
     EXPECT_EQ(0, place.nFlags & qxpPopupDown);
     EXPECT_EQ(CRect(60, 45, 160, 995), place.rcResult);
     EXPECT_FALSE(place.bTooTall);
+
+    // Beside its owner the popup opens against the rectangle a vertical bar
+    // gives the owner.
+    place.size = CSize(100, 950);
+    place.nFlags = qxpPopupDown;
+    place.rcExcludeVertical = CRect(9, 280, 61, 300);
+    QxpCalcPopupPosition(place);
+    EXPECT_EQ(CRect(61, 45, 161, 995), place.rcResult);
+    // Opening leftward it ends at that rectangle's left edge.
+    place.pt = CPoint(1250, 300);
+    place.rcExclude = CRect(1200, 280, 1250, 300);
+    place.rcExcludeVertical = CRect(1199, 280, 1251, 300);
+    place.nFlags = qxpPopupDown | qxpPopupLeft;
+    QxpCalcPopupPosition(place);
+    EXPECT_EQ(CRect(1099, 45, 1199, 995), place.rcResult);
+    EXPECT_EQ(qxpPopupLeft, place.nFlags);
 }
 
 // ---------------------------------------------------------------------------

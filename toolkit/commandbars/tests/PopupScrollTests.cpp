@@ -3,6 +3,7 @@
 // strip becomes a floating toolbar when its strip is dragged away.
 #include <qx/commandbars.h>
 #include <qx/popup.h>
+#include <qx/themes.h>
 #include <qx/toolbar.h>
 
 #include <gtest/gtest.h>
@@ -85,6 +86,29 @@ protected:
     }
 
     BOOL Hidden(int nIndex) const { return (pPopup->GetControl(nIndex)->GetHideFlags() & qxpHideScroll) != 0; }
+
+    // The colours of the popup's picture (as it draws itself) at the points.
+    std::vector<COLORREF> PixelsOf(const std::vector<CPoint>& points)
+    {
+        CRect rcClient;
+        pPopup->GetClientRect(&rcClient);
+        HDC hdcScreen = ::GetDC(NULL);
+        HDC hdc = ::CreateCompatibleDC(hdcScreen);
+        HBITMAP hbm = ::CreateCompatibleBitmap(hdcScreen, rcClient.Width(), rcClient.Height());
+        HGDIOBJ hOld = ::SelectObject(hdc, hbm);
+        CDC dc;
+        dc.Attach(hdc);
+        pPopup->DrawCommandBar(&dc, rcClient);
+        dc.Detach();
+        std::vector<COLORREF> colors;
+        for (const CPoint& pt : points)
+            colors.push_back(::GetPixel(hdc, pt.x, pt.y));
+        ::SelectObject(hdc, hOld);
+        ::DeleteObject(hbm);
+        ::DeleteDC(hdc);
+        ::ReleaseDC(NULL, hdcScreen);
+        return colors;
+    }
 
     // Every control of [first, end) is shown inside the client area
     // between the bands, every other one is scrolled out.
@@ -193,6 +217,34 @@ TEST_F(PopupScrollTest, TallListShowsBandsAndTimersScrollToTheEnds)
     pPopup->SetTrackingMode(FALSE);
     EXPECT_FALSE(::KillTimer(hWnd, QXP_TID_SCROLLDOWN));
     EXPECT_FALSE(::KillTimer(hWnd, QXP_TID_SCROLLUP));
+}
+
+TEST_F(PopupScrollTest, ScrollBandsShowTrianglesInTheButtonTextColour)
+{
+    MakePopup(40);
+    ASSERT_TRUE(pPopup->PopupAt(50, 20, NULL));
+    ASSERT_TRUE(pPopup->IsScrolling());
+    pPopup->ScrollItems(3); // both bands show
+    const CRect rcBottom = pPopup->GetScrollAreaRect(FALSE);
+    const CRect rcTop = pPopup->GetScrollAreaRect(TRUE);
+    ASSERT_FALSE(rcBottom.IsRectEmpty());
+    ASSERT_FALSE(rcTop.IsRectEmpty());
+    const COLORREF clrArrow = ToolkitColorManager::Instance()->GetColor(COLOR_BTNTEXT);
+    // Corners 3 pixels either side of the middle, the tip 3 pixels down
+    // (bottom band) or up (top band); nothing beyond.
+    for (int nBand = 0; nBand < 2; nBand++) {
+        SCOPED_TRACE(nBand ? "top band" : "bottom band");
+        CPoint c = (nBand ? rcTop : rcBottom).CenterPoint();
+        int nTip = nBand ? -3 : 3;
+        std::vector<COLORREF> on = PixelsOf({CPoint(c.x - 3, c.y), CPoint(c.x + 3, c.y), CPoint(c.x, c.y + nTip),
+                                             CPoint(c.x, c.y + nTip / 3)});
+        for (COLORREF clr : on)
+            EXPECT_EQ(clrArrow, clr);
+        std::vector<COLORREF> off = PixelsOf({CPoint(c.x + 5, c.y), CPoint(c.x - 5, c.y), CPoint(c.x, c.y - nTip),
+                                              CPoint(c.x, c.y + 2 * nTip)});
+        for (COLORREF clr : off)
+            EXPECT_NE(clrArrow, clr);
+    }
 }
 
 TEST_F(PopupScrollTest, WheelAndKeyboardScrollAndStopAtTheEnds)
@@ -326,6 +378,30 @@ TEST_F(TearOffTest, DraggingBackOntoTheStripKeepsThePopup)
         EXPECT_FALSE(::IsWindowVisible(pTorn->GetSafeHwnd())) << "the toolbar shown on the way went away";
     }
     EXPECT_EQ(::GetCapture(), (HWND)NULL);
+}
+
+TEST_F(TearOffTest, StripIsAsTallAsTheThemeMeasuresItAndDrawnByIt)
+{
+    // "Windows 2000" measures 8 pixels and fills the strip with the
+    // caption colours; "Office XP" measures 9.
+    const struct {
+        int nTheme;
+        int nHeight;
+    } themes[] = {{qxpThemeWindows2000, 8}, {qxpThemeOfficeXP, 9}};
+    for (const auto& t : themes) {
+        SCOPED_TRACE(t.nTheme);
+        CQXPThemePainter* pTheme = CreateThemePainter(t.nTheme);
+        pTheme->RefreshMetrics();
+        pBars->SetPaintManager(pTheme);
+        qmtest::ReleasePopupBar(pPopup);
+        MakeTearOff();
+        EXPECT_EQ(t.nHeight, rcStrip.Height());
+        EXPECT_EQ(rcStrip.bottom, pPopup->GetControl(0)->GetRect().top);
+        if (t.nTheme == qxpThemeWindows2000) {
+            std::vector<COLORREF> colors = PixelsOf({rcStrip.CenterPoint()});
+            EXPECT_EQ(pPopup->GetPaintManager()->GetColor(COLOR_INACTIVECAPTION), colors[0]);
+        }
+    }
 }
 
 TEST_F(TearOffTest, PopupWithoutTheFlagHasNoStrip)

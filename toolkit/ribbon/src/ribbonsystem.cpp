@@ -108,8 +108,9 @@ BOOL CQXPRibbonControlSystemButton::IsOnFrameCaption() const
     return pRibbon && pRibbon->GetFrameHook() != NULL;
 }
 
-void CQXPRibbonControlSystemButton::AdjustExcludeRect(CRect& rcExclude)
+void CQXPRibbonControlSystemButton::AdjustExcludeRect(CRect& rcExclude, BOOL bVertical)
 {
+    (void)bVertical;
     rcExclude = SystemMenuAnchor(rcExclude, IsOnFrameCaption() &&
                                                 dynamic_cast<CQXPRibbonSystemPopupBar*>(m_pCommandBar) != NULL);
 }
@@ -258,11 +259,13 @@ CSize CQXPRibbonSystemPopupBarPage::CalcDynamicLayout(int nLength, DWORD dwMode)
     return sz;
 }
 
-void CQXPRibbonSystemPopupBarPage::AdjustExcludeRect(CQXPControlPopup* pControlPopup, CRect& rcExclude)
+void CQXPRibbonSystemPopupBarPage::AdjustExcludeRect(CRect& rcExclude, BOOL bVertical)
 {
-    auto* pMenu = dynamic_cast<CQXPRibbonSystemPopupBar*>(pControlPopup ? pControlPopup->GetParent() : NULL);
-    if (!pMenu || !::IsWindow(pMenu->GetSafeHwnd()))
+    auto* pMenu = dynamic_cast<CQXPRibbonSystemPopupBar*>(m_pControlPopup ? m_pControlPopup->GetParent() : NULL);
+    if (!pMenu || !::IsWindow(pMenu->GetSafeHwnd())) {
+        CQXPPopupBar::AdjustExcludeRect(rcExclude, bVertical);
         return;
+    }
     CPoint ptTop(0, kSystemMenuTop + 1);
     pMenu->ClientToScreen(&ptTop);
     rcExclude.top = ptTop.y;

@@ -206,8 +206,9 @@ void CQXPRibbonControlTab::Draw(CDC* pDC)
         pPaint->DrawTabStrip(this, pDC->GetSafeHdc(), rcStrip);
 }
 
-void CQXPRibbonControlTab::AdjustExcludeRect(CRect& rcExclude)
+void CQXPRibbonControlTab::AdjustExcludeRect(CRect& rcExclude, BOOL bVertical)
 {
+    (void)bVertical;
     CQXPRibbonBar* pRibbon = GetRibbonBar();
     if (!pRibbon || !::IsWindow(pRibbon->GetSafeHwnd()))
         return;

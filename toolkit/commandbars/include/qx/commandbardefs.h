@@ -56,6 +56,9 @@ enum QXPLayoutMode {
     qxpLayoutCommit = 0x40,
     qxpLayoutHideWrap = 0x80,
     qxpLayoutWrapGroups = 0x100,
+    // Popup menus only: lay out again in the present state (the same
+    // rarely used commands hidden, the same shortcut texts).
+    qxpLayoutKeepState = 0x200,
 };
 
 // Bar flags.

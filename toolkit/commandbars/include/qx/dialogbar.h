@@ -70,6 +70,12 @@ public:
     void Draw(CDC* pDC) override;
     // Without a popup, opening does nothing (and succeeds).
     BOOL OnSetPopup(BOOL bPopup) override;
+    // The caption runs across the bar on every side it docks to.
+    void AdjustExcludeRect(CRect& rcExclude, BOOL bVertical) override
+    {
+        (void)bVertical;
+        CQXPControlPopup::AdjustExcludeRect(rcExclude, FALSE);
+    }
     void Copy(CQXPControl* pControl, BOOL bRecursive = FALSE) override;
 
 protected:

@@ -117,7 +117,7 @@ public:
     BOOL IsCustomizeResizeAllow() const override;
     int GetResizeFlags() const override { return IsCustomizeResizeAllow() ? 3 : 0; }
     // Its drop-down opens over the gallery, from its top left corner.
-    void AdjustExcludeRect(CRect& rcExclude) override;
+    void AdjustExcludeRect(CRect& rcExclude, BOOL bVertical) override;
     void SetRect(const CRect& rc) override;
     void SetAction(CQXPControlAction* pAction) override;
     CSize GetSize(CDC* pDC) override;

@@ -51,7 +51,11 @@ public:
     // Rebuilds the popup from the child's system menu and takes its icon.
     void SetMDIChild(HWND hWndChild, HMENU hSysMenu);
     // The menu opens clear of the icon: one pixel around it stays uncovered.
-    void AdjustExcludeRect(CRect& rcExclude) override { rcExclude.InflateRect(1, 1); }
+    void AdjustExcludeRect(CRect& rcExclude, BOOL bVertical) override
+    {
+        (void)bVertical;
+        rcExclude.InflateRect(1, 1);
+    }
 
     HWND m_hWndChild;
     HMENU m_hSysMenu;

@@ -76,8 +76,10 @@ public:
     void SetCommandBar(CMenu* pMenu);
     BOOL GetPopuped() const override { return m_bPopup; }
     BOOL OnSetPopup(BOOL bPopup) override;
-    // The rectangle (screen) the popup must not cover; the control's own.
-    virtual void AdjustExcludeRect(CRect& rcExclude) { (void)rcExclude; }
+    // The rectangle (screen) the popup must not cover, from the control's
+    // own: the paint manager decides how far the popup may overlap the
+    // control, by the kind of bar and whether the bar runs vertically.
+    virtual void AdjustExcludeRect(CRect& rcExclude, BOOL bVertical);
     // A press on a split button's face runs its command (on release in a
     // menu); a press on its arrow, or on any other popup control, opens the
     // popup. A second click on an open title closes it.
@@ -164,19 +166,21 @@ public:
     // starts tracking; FALSE when the window could not be made.
     BOOL Popup(CQXPControlPopup* pControlPopup);
     BOOL PopupAt(int x, int y, LPCRECT rcExclude);
-    // The popup's say in the rectangle (screen) it opens against, after
-    // the owning control's (CQXPControlPopup::AdjustExcludeRect).
-    virtual void AdjustExcludeRect(CQXPControlPopup* pControlPopup, CRect& rcExclude)
-    {
-        (void)pControlPopup;
-        (void)rcExclude;
-    }
+    // The rectangle (screen) the popup opens against, from its owning
+    // control's rectangle; bVertical: the control's bar runs vertically (a
+    // side-docked bar or a menu). The owning control decides
+    // (CQXPControlPopup::AdjustExcludeRect).
+    virtual void AdjustExcludeRect(CRect& rcExclude, BOOL bVertical);
     // Leaving tracking hides the popup and ends the return-command link.
     BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
     CQXPCommandBar* GetRootParent() override;
-    // The popup's size: a menu's single column (shortened, with its expand
+    // The popup's size: a menu's columns (shortened, with its expand
     // button, gripper and tear-off strip), or a popup toolbar's rows within
-    // its MRUWidth. The length and mode are not used.
+    // its MRUWidth. A menu starts a new column where a control would pass
+    // nLength (a height; 0 or less: no limit). With qxpLayoutKeepState in
+    // dwMode a menu keeps its present state: which commands are hidden as
+    // rarely used, and the shortcut texts; otherwise both are worked out
+    // afresh.
     CSize CalcLayout(int nLength, DWORD dwMode) override;
     // The size the popup is placed with (CalcLayout; popups of the ribbon
     // and the combo boxes measure themselves here).
@@ -284,11 +288,13 @@ public:
     int m_popupFlags;
 
 protected:
-    // Height of the tear-off strip above the first control.
+    // Height of a scroll band.
     enum {
-        kTearOffHeight = 9,
         kScrollBand = 16
     };
+    // Height of the tear-off strip above the first control, as the paint
+    // manager measures it (0 without the strip).
+    int GetTearOffHeight() const;
     // Where the popup was asked to open (the point, the flags before the
     // placement changed them): a re-layout places it again from there.
     CPoint m_ptRequest;
@@ -316,6 +322,11 @@ protected:
     // The window's client size: what a layout asked for from inside the
     // layout answers (it changes nothing).
     CSize GetPresentSize() const;
+    // A popup toolbar's size: rows within the MRUWidth, no gripper.
+    CSize CalcToolBarLayout();
+    // The opening control's rectangle on screen as the popup opens against
+    // it (AdjustExcludeRect) for a bar that runs vertically or not.
+    CRect GetOwnerExcludeRect(BOOL bVertical);
     BOOL m_bHasHiddenItems = FALSE;
     BOOL m_bExpanded = FALSE;
     BOOL m_bAnimateExpand = FALSE;
@@ -374,6 +385,9 @@ class CQXPPopupToolBar : public CQXPPopupBar {
     DECLARE_DYNCREATE(CQXPPopupToolBar)
 public:
     CQXPPopupToolBar();
+    // Always rows as a toolbar's, worked out afresh (shortcut texts too):
+    // the length and qxpLayoutKeepState are not used.
+    CSize CalcLayout(int nLength, DWORD dwMode) override;
     // A new empty popup toolbar of the manager (one reference for the caller).
     static CQXPPopupToolBar* AFXAPI CreatePopupToolBar(CQXPCommandBars* pCommandBars);
 };

@@ -134,8 +134,15 @@ public:
     // when it is not docked); no group starts. Returns the number added.
     int FillExpandHiddenControls(CQXPCommandBar* pPopup);
     // Appends "Add or Remove Buttons": for each of those bars a submenu of
-    // check items that show or hide its buttons (hide flag 0x10).
+    // check items that show or hide its buttons (hide flag 0x10), and
+    // "Customize..." when the frame handles that command.
     void FillExpandAddRemove(CQXPCommandBar* pPopup);
+    // The check items of this bar's Add or Remove Buttons list. The bar
+    // first drops the buttons the user hid that the program never gave it
+    // and takes back, hidden (0x10), every button of the program's that it
+    // lacks, at its original place: those can be checked to show again.
+    // Only the program's own buttons can be checked.
+    void FillAddRemoveList(CQXPControls* pItems);
     // The bars of this bar's dock row in row order (this bar alone when it
     // is not docked).
     std::vector<CQXPToolBar*> GetRowBars();

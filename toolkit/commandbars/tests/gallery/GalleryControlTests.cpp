@@ -489,7 +489,7 @@ TEST_F(GalleryControlTest, ResizableGalleriesWithItemsAndTheirPopupsPlace)
 
     // The drop-down of a gallery opens over it, from its top left corner.
     CRect rc(10, 20, 110, 80);
-    pGallery->AdjustExcludeRect(rc);
+    pGallery->AdjustExcludeRect(rc, FALSE);
     EXPECT_EQ(CRect(9, 20, 9, 20), rc);
 }
 

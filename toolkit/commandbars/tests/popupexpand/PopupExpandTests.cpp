@@ -7,6 +7,7 @@
 #include <qx/mousemanager.h>
 #include <qx/popup.h>
 #include <qx/profile.h>
+#include <qx/themes.h>
 
 #include <gtest/gtest.h>
 
@@ -923,6 +924,252 @@ TEST_F(GripperTest, QuitEndsTheLoopAndIsPostedAgainAndNoLoopStartsWithoutAGrippe
     EXPECT_EQ(0, pPopup->GetResizeFlags());
     EXPECT_TRUE(pPopup->GetResizeGripperRect().IsRectEmpty());
     EXPECT_FALSE(pPopup->TrackResize(CPoint(5, 5)));
+}
+
+// ---------------------------------------------------------------------------
+// Laying a popup out again: in its present state, in columns, as a toolbar
+
+TEST_F(PopupExpandTest, LayoutInThePresentStateKeepsHiddenCommandsAndShortcutTexts)
+{
+    HideFileCommands();
+    pBars->GetOptions()->m_bMenuShortcuts = TRUE;
+    MakePopup({ID_TEST_OPEN, ID_TEST_SAVE, ID_TEST_EXIT});
+    ASSERT_TRUE(pPopup->PopupAt(60, 40, NULL));
+    CQXPControl* pOpen = Find(pPopup, ID_TEST_OPEN);
+    CQXPControl* pSave = Find(pPopup, ID_TEST_SAVE);
+    ASSERT_FALSE(Shown(pSave));
+    ASSERT_TRUE(pPopup->HasHiddenItems());
+    CSize szShort = pPopup->CalcLayout(0, 0);
+
+    // Meanwhile Save is used and Open gets a key.
+    pBars->SetCommandUsed(ID_TEST_SAVE);
+    ACCEL accel = {FVIRTKEY | FCONTROL, 'O', ID_TEST_OPEN};
+    pBars->GetKeyboardShortcuts()->SetAcceleratorTable(&accel, 1);
+    pOpen->m_strShortcutTextAuto = "";
+
+    EXPECT_EQ(szShort, pPopup->CalcLayout(0, qxpLayoutKeepState));
+    EXPECT_FALSE(Shown(pSave)) << "the present state still hides it";
+    EXPECT_TRUE(pPopup->HasHiddenItems());
+    EXPECT_TRUE(Shown(pPopup->GetExpandButton()));
+    EXPECT_EQ(std::string(), std::string(pOpen->m_strShortcutTextAuto));
+
+    CSize szFresh = pPopup->CalcLayout(0, 0);
+    EXPECT_TRUE(Shown(pSave));
+    EXPECT_GT(szFresh.cy, szShort.cy);
+    EXPECT_TRUE(pPopup->HasHiddenItems()) << "Exit was never used";
+    EXPECT_EQ(std::string("Ctrl+O"), std::string(pOpen->m_strShortcutTextAuto));
+}
+
+TEST_F(PopupExpandTest, PopupToolbarLaysOutInRowsAfreshAndHidesNoRarelyUsedCommand)
+{
+    HideFileCommands();
+    pBars->GetOptions()->m_bMenuShortcuts = TRUE;
+    CQXPPopupToolBar* pBar = CQXPPopupToolBar::CreatePopupToolBar(pBars);
+    pPopup = pBar;
+    pBar->SetOwnerSite(&frame);
+    // Three groups of two: a popup toolbar starts a row at each group.
+    const int ids[] = {ID_TEST_OPEN, ID_TEST_SAVE, ID_TEST_EXIT, ID_TEST_UNDO, ID_TEST_ANSI, ID_TEST_UTF8};
+    for (int i = 0; i < 6; i++) {
+        CQXPControl* pControl = pBar->GetControls()->Add(qxpControlButton, ids[i]);
+        pControl->SetCaption("Tool");
+        pControl->SetBeginGroup(i == 2 || i == 4);
+    }
+    ACCEL accel = {FVIRTKEY | FCONTROL, 'S', ID_TEST_SAVE};
+    pBars->GetKeyboardShortcuts()->SetAcceleratorTable(&accel, 1);
+    ASSERT_TRUE(pBar->PopupAt(60, 40, NULL));
+    EXPECT_EQ(qxpBarTypeNormal, pBar->GetType());
+    EXPECT_FALSE(pBar->HasHiddenItems());
+    EXPECT_EQ(nullptr, pBar->GetExpandButton());
+    for (int nId : ids)
+        EXPECT_TRUE(Shown(Find(pBar, nId))) << nId;
+    auto top = [&](int i) { return Find(pBar, ids[i])->GetRect().top; };
+    auto left = [&](int i) { return Find(pBar, ids[i])->GetRect().left; };
+    EXPECT_EQ(top(0), top(1));
+    EXPECT_LT(left(0), left(1));
+    EXPECT_GT(top(2), top(1));
+    EXPECT_EQ(top(2), top(3));
+    EXPECT_GT(top(4), top(3));
+    EXPECT_EQ(left(0), left(2));
+    EXPECT_EQ(CPoint(2, 4), Find(pBar, ids[0])->GetRect().TopLeft()) << "inside margins of 2 and 4";
+    CRect rcClient;
+    pBar->GetClientRect(&rcClient);
+    EXPECT_EQ(rcClient.Size(), pBar->CalcLayout(0, 0));
+
+    // The present state is never kept: the new key shows at once.
+    Find(pBar, ID_TEST_SAVE)->m_strShortcutTextAuto = "";
+    EXPECT_EQ(rcClient.Size(), pBar->CalcLayout(0, qxpLayoutKeepState));
+    EXPECT_EQ(std::string("Ctrl+S"), std::string(Find(pBar, ID_TEST_SAVE)->m_strShortcutTextAuto));
+
+    // A copy is a popup toolbar again and lays out the same way.
+    CQXPPopupBar* pClone = pBar->Clone(TRUE);
+    ASSERT_NE(nullptr, dynamic_cast<CQXPPopupToolBar*>(pClone));
+    EXPECT_EQ(qxpBarTypeNormal, pClone->GetType());
+    EXPECT_EQ(rcClient.Size(), pClone->CalcLayout(0, 0));
+    pClone->InternalRelease();
+}
+
+struct ColumnCase {
+    const char* pszName;
+    BOOL bFlip;
+    BOOL bScrolls; // else further columns
+};
+
+class TallMenuTable : public PopupExpandTest, public ::testing::WithParamInterface<ColumnCase> {};
+
+TEST_P(TallMenuTable, MenuTallerThanTheWorkAreaScrollsOrContinuesInColumns)
+{
+    const ColumnCase& c = GetParam();
+    pBars->GetOptions()->m_bPopupFlip = c.bFlip;
+    std::vector<int> ids;
+    for (int i = 0; i < 40; i++)
+        ids.push_back(200 + i);
+    MakePopup(ids);
+    const CRect rcWork(0, 0, 1000, 305); // 300 usable
+    pPopup->m_rcWorkArea = rcWork;
+    ASSERT_TRUE(pPopup->PopupAt(60, 40, NULL));
+    CRect rc = WindowRect(pPopup);
+    EXPECT_GE(rc.top, rcWork.top);
+    EXPECT_LE(rc.bottom, rcWork.bottom - 5);
+    EXPECT_EQ(c.bScrolls, pPopup->IsScrolling());
+    int nWraps = 0, nScrolledOut = 0;
+    for (int nId : ids) {
+        CQXPControl* pControl = Find(pPopup, nId);
+        nWraps += pControl->GetWrap() ? 1 : 0;
+        nScrolledOut += (pControl->GetHideFlags() & qxpHideScroll) ? 1 : 0;
+    }
+    if (c.bScrolls) {
+        EXPECT_EQ(0, nWraps);
+        EXPECT_GT(nScrolledOut, 0);
+        EXPECT_FALSE(pPopup->GetScrollAreaRect(FALSE).IsRectEmpty());
+    } else {
+        // Every command shows, in columns side by side; none runs past the
+        // bottom.
+        EXPECT_GT(nWraps, 0);
+        EXPECT_EQ(0, nScrolledOut);
+        CRect rcClient;
+        pPopup->GetClientRect(&rcClient);
+        CRect rcFirst = Find(pPopup, ids.front())->GetRect();
+        CRect rcLast = Find(pPopup, ids.back())->GetRect();
+        EXPECT_GE(rcLast.left, rcFirst.right);
+        for (int nId : ids) {
+            EXPECT_TRUE(Shown(Find(pPopup, nId))) << nId;
+            EXPECT_LE(Find(pPopup, nId)->GetRect().bottom, rcClient.bottom) << nId;
+        }
+        EXPECT_LE(rcClient.right, rcWork.Width());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, TallMenuTable,
+                         ::testing::Values(ColumnCase{"WithoutFlipping", FALSE, TRUE},
+                                           ColumnCase{"FlippingAllowed", TRUE, FALSE}),
+                         [](const ::testing::TestParamInfo<ColumnCase>& info) {
+                             return std::string(info.param.pszName);
+                         });
+
+// ---------------------------------------------------------------------------
+// How far a popup overlaps the control that opens it
+
+struct ExcludeCase {
+    const char* pszName;
+    int nTheme;     // qxpThemeWindows2000 or qxpThemeOfficeXP
+    int nPosition;  // the opening control's bar: top, left, or a menu (popup)
+    CPoint ptDelta; // the popup's top-left from the control's corner it opens at
+};
+
+class ExcludeTable : public PopupExpandTest, public ::testing::WithParamInterface<ExcludeCase> {};
+
+TEST_P(ExcludeTable, PopupOpensAgainstTheControlAsTheThemeAdjustsIt)
+{
+    const ExcludeCase& c = GetParam();
+    CQXPThemePainter* pTheme = CreateThemePainter(c.nTheme);
+    ASSERT_NE(nullptr, pTheme);
+    pTheme->RefreshMetrics();
+    pBars->SetPaintManager(pTheme);
+    CQXPControlPopup* pOpener = NULL;
+    CQXPCommandBar* pParent = NULL;
+    CQXPPopupBar* pMenu = NULL;
+    if (c.nPosition == qxpBarPopup) {
+        // An item of a menu opened at a point.
+        pMenu = MakePopup({ID_TEST_OPEN});
+        pOpener = CQXPControlPopup::CreateControlPopup(qxpControlPopup);
+        pMenu->GetControls()->AddControl(pOpener, ID_TEST_UNDO);
+        pOpener->SetCaption("More");
+        pParent = pMenu;
+    } else {
+        CQXPToolBar* pToolBar = pBars->Add("Tools", c.nPosition);
+        ASSERT_NE(nullptr, pToolBar);
+        pToolBar->GetControls()->Add(qxpControlButton, ID_TEST_OPEN);
+        pOpener = dynamic_cast<CQXPControlPopup*>(pToolBar->GetControls()->Add(qxpControlButtonPopup, ID_TEST_UNDO));
+        pParent = pToolBar;
+        pBars->RecalcFrameLayout();
+    }
+    ASSERT_NE(nullptr, pOpener);
+    CQXPPopupBar* pDrop = CQXPPopupBar::CreateForOwner(pBars);
+    pDrop->GetControls()->Add(qxpControlButton, ID_TEST_SAVE)->SetCaption("Save");
+    pOpener->SetCommandBar(pDrop);
+    pDrop->InternalRelease();
+    if (pMenu)
+        ASSERT_TRUE(pMenu->PopupAt(60, 40, NULL));
+    PumpMessages();
+    pParent->SetPopuped(pOpener->GetIndex());
+    PumpMessages();
+    ASSERT_TRUE(::IsWindowVisible(pDrop->GetSafeHwnd()));
+
+    CRect rcControl = pOpener->GetRect();
+    pParent->ClientToScreen(&rcControl);
+    // A drop-down opens at the control's bottom-left corner, a popup
+    // beside a vertical bar or a menu at its top-right corner.
+    CPoint ptCorner = c.nPosition == qxpBarTop ? CPoint(rcControl.left, rcControl.bottom)
+                                               : CPoint(rcControl.right, rcControl.top);
+    EXPECT_EQ(ptCorner + c.ptDelta, WindowRect(pDrop).TopLeft());
+    pParent->SetPopuped(-1);
+    PumpMessages();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ExcludeTable,
+    ::testing::Values(ExcludeCase{"ClassicTopBarOneBelow", qxpThemeWindows2000, qxpBarTop, CPoint(0, 1)},
+                      ExcludeCase{"ClassicLeftBarOneRight", qxpThemeWindows2000, qxpBarLeft, CPoint(1, 0)},
+                      ExcludeCase{"ClassicMenuOneInside", qxpThemeWindows2000, qxpBarPopup, CPoint(-1, 0)},
+                      ExcludeCase{"OfficeXPTopBarOverlapsOne", qxpThemeOfficeXP, qxpBarTop, CPoint(0, -1)},
+                      ExcludeCase{"OfficeXPLeftBarOverlapsOne", qxpThemeOfficeXP, qxpBarLeft, CPoint(-1, 0)},
+                      ExcludeCase{"OfficeXPMenuAtTheEdge", qxpThemeOfficeXP, qxpBarPopup, CPoint(0, 0)}),
+    [](const ::testing::TestParamInfo<ExcludeCase>& info) { return std::string(info.param.pszName); });
+
+TEST_F(PopupExpandTest, DropDownWithoutRoomAboveOrBelowFlipsBesideItsButton)
+{
+    CQXPThemePainter* pTheme = CreateThemePainter(qxpThemeWindows2000);
+    pTheme->RefreshMetrics();
+    pBars->SetPaintManager(pTheme);
+    pBars->GetOptions()->m_bPopupFlip = TRUE;
+    CQXPToolBar* pToolBar = pBars->Add("Tools", qxpBarTop);
+    ASSERT_NE(nullptr, pToolBar);
+    CQXPControlPopup* pOpener =
+        dynamic_cast<CQXPControlPopup*>(pToolBar->GetControls()->Add(qxpControlButtonPopup, ID_TEST_UNDO));
+    ASSERT_NE(nullptr, pOpener);
+    CQXPPopupBar* pDrop = CQXPPopupBar::CreateForOwner(pBars);
+    for (int i = 0; i < 8; i++)
+        pDrop->GetControls()->Add(qxpControlButton, 300 + i)->SetCaption("Item");
+    pOpener->SetCommandBar(pDrop);
+    pDrop->InternalRelease();
+    pBars->RecalcFrameLayout();
+    PumpMessages();
+    CRect rcControl = pOpener->GetRect();
+    pToolBar->ClientToScreen(&rcControl);
+    // Too little room above the button and below it for the list.
+    pDrop->m_rcWorkArea = CRect(0, rcControl.top - 30, 1000, rcControl.bottom + 95);
+    pToolBar->SetPopuped(pOpener->GetIndex());
+    PumpMessages();
+    ASSERT_TRUE(::IsWindowVisible(pDrop->GetSafeHwnd()));
+    CRect rc = WindowRect(pDrop);
+    ASSERT_GT(rc.Height(), 30 + 5) << "the list is taller than either side";
+    EXPECT_EQ(0, pDrop->m_popupFlags & qxpPopupDown);
+    // Beside the button as from a vertical bar: one pixel clear of its
+    // right edge, with its foot at the work area's usable bottom.
+    EXPECT_EQ(rcControl.right + 1, rc.left);
+    EXPECT_EQ(rcControl.bottom + 95 - 5, rc.bottom);
+    pToolBar->SetPopuped(-1);
+    PumpMessages();
 }
 
 } // namespace

@@ -219,7 +219,7 @@ public:
     void Draw(CDC* pDC) override;
     // The popup spans the ribbon's width: the exclusion starts at the
     // ribbon's left edge (not left of the work area).
-    void AdjustExcludeRect(CRect& rcExclude) override;
+    void AdjustExcludeRect(CRect& rcExclude, BOOL bVertical) override;
     // A minimised ribbon's selected tab opens in a popup; closing it lets
     // the tab go.
     BOOL OnSetPopup(BOOL bPopup) override;

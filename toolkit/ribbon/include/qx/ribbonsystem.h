@@ -39,7 +39,7 @@ public:
     BOOL OnLButtonDblClk(CPoint pt) override;
     // On a ribbon that draws the frame's caption, the system menu opens 18
     // pixels higher: its top border lies over the button's lower part.
-    void AdjustExcludeRect(CRect& rcExclude) override;
+    void AdjustExcludeRect(CRect& rcExclude, BOOL bVertical) override;
     // The ribbon whose caption the button sits in draws the frame (a frame
     // hook lets it draw the caption).
     BOOL IsOnFrameCaption() const;
@@ -70,8 +70,9 @@ class CQXPRibbonSystemPopupBarPage : public CQXPPopupBar {
 public:
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
     // Opened from a command of a system menu, the page starts at the
-    // menu's top border + 1 and one pixel right of the command.
-    void AdjustExcludeRect(CQXPControlPopup* pControlPopup, CRect& rcExclude) override;
+    // menu's top border + 1 and one pixel right of the command; elsewhere
+    // its opening control decides.
+    void AdjustExcludeRect(CRect& rcExclude, BOOL bVertical) override;
 };
 
 class CQXPRibbonControlSystemPopupBarButton : public CQXPControlButton {
