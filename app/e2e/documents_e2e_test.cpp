@@ -536,6 +536,119 @@ TEST_F(QmateTest, ACommandLineFileThatIsAlsoWaitingOpensOnce)
     ASSERT_TRUE(Close());
 }
 
+// ---------------------------------------------------------------------------
+// Window > Document Tabs > Show Tabs and Hide Tabs, chosen from the menu bar
+// with two cascaded documents: whichever of them the user works in stays
+// the active one, with its caret where it was and the keyboard focus in its
+// text; only the tabs come and go (showing them maximises that document).
+
+// The MDI child frame that holds an editing window.
+HWND ChildFrameOf(HWND editor)
+{
+    HWND h = editor;
+    while (h && !(GetWindowLongPtrA(h, GWL_EXSTYLE) & WS_EX_MDICHILD))
+        h = GetParent(h);
+    return h;
+}
+
+// The window with the keyboard focus in the thread of a window.
+HWND FocusOfThreadOf(HWND hwnd)
+{
+    GUITHREADINFO gti = {};
+    gti.cbSize = sizeof(gti);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &gti) ? gti.hwndFocus : nullptr;
+}
+
+class DocumentTabsTest : public QmateTest {
+protected:
+    HWND Client() const { return qmtest::FirstDescendantOfClass(Main(), "MDIClient"); }
+    HWND ActiveChild() const { return reinterpret_cast<HWND>(SendMessageA(Client(), WM_MDIGETACTIVE, 0, 0)); }
+    bool TabsShown() const { return qmtest::FirstDescendantOfClass(Main(), "QXPTabWorkspace", true) != nullptr; }
+
+    // Window (Alt, W), Document Tabs (B), then its first item, "Show Tabs"
+    // or "Hide Tabs" (Down, Enter); true when the tabs then show as wanted
+    // and the menus are closed.
+    bool ToggleTabsFromTheMenu(bool bShow)
+    {
+        if (!OpenMenuFromKeyboard('W'))
+            return false;
+        qmtest::SendChord({'B'});
+        // The submenu opens beside the Window menu.
+        qmtest::WaitUntil([&] { return PopupCount() >= 2; }, 5000);
+        qmtest::SendChord({VK_DOWN});
+        qmtest::SendChord({VK_RETURN});
+        return qmtest::WaitUntil([&] { return TabsShown() == bShow && PopupCount() == 0; }, 10000);
+    }
+
+    size_t PopupCount() const
+    {
+        size_t n = 0;
+        for (HWND h : qmtest::TopLevelWindowsOf(m_prog.Pid()))
+            if (qmtest::WindowClassOf(h) == "QXPPopupBar")
+                ++n;
+        return n;
+    }
+};
+
+TEST_F(DocumentTabsTest, ShowingAndHidingTabsKeepsTheActiveDocumentCaretAndFocus)
+{
+    // Tabs off at start, as after a first start.
+    ASSERT_TRUE(qmtest::WriteRegistryDword(HKEY_CURRENT_USER, e2e::SettingsKey("GenSettings"), "MDITabsActive", 0));
+    const std::string textA = "the first document\r\nits second line\r\n", textB = "the second document\r\n";
+    std::string a = WriteFile("tabs-a.txt", textA), b = WriteFile("tabs-b.txt", textB);
+    // Both wait for the start (no empty document beside them).
+    ASSERT_TRUE(qmtest::WriteRegistryString(HKEY_CURRENT_USER, QM_REGKEY_FILESTOOPEN, "1", a));
+    ASSERT_TRUE(qmtest::WriteRegistryString(HKEY_CURRENT_USER, QM_REGKEY_FILESTOOPEN, "2", b));
+    ASSERT_TRUE(Start());
+    RemoteScintilla edA = EditorHolding(textA);
+    E2E_REQUIRE_EDITOR(edA);
+    RemoteScintilla edB = EditorHolding(textB);
+    ASSERT_TRUE(edB);
+    ASSERT_FALSE(TabsShown());
+    ASSERT_EQ(Editors().size(), 2u) << CaptionList();
+
+    struct Case {
+        const char* name;
+        const RemoteScintilla& ed;
+        LRESULT caret;
+    } cases[] = {{"tabs-a.txt (below)", edA, 21}, {"tabs-b.txt (on top)", edB, 7}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Two cascaded documents, neither maximised, arranged with the other
+        // one of the pair active; then this one is made active and the user
+        // clicks into its text.
+        const HWND frame = ChildFrameOf(c.ed.Handle());
+        const HWND other = ChildFrameOf((&c.ed == &edA ? edB : edA).Handle());
+        ASSERT_TRUE(frame && other);
+        BOOL zoomed = FALSE;
+        if (HWND active = reinterpret_cast<HWND>(SendMessageA(Client(), WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&zoomed))); active && zoomed)
+            SendMessageA(Client(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(active), 0);
+        SendMessageA(Client(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(other), 0);
+        SendMessageA(Client(), WM_MDICASCADE, 0, 0);
+        ASSERT_FALSE(IsZoomed(frame) || IsZoomed(other));
+        SendMessageA(Client(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(frame), 0);
+        ASSERT_TRUE(FocusEditor(c.ed)) << "the click gave the editing window no focus";
+        ASSERT_EQ(ActiveChild(), frame);
+        c.ed.Send(2025, static_cast<WPARAM>(c.caret)); // SCI_GOTOPOS
+        ASSERT_EQ(c.ed.Send(RemoteScintilla::kGetCurrentPos), c.caret);
+
+        for (bool show : {true, false}) {
+            SCOPED_TRACE(show ? "Show Tabs" : "Hide Tabs");
+            ASSERT_TRUE(ToggleTabsFromTheMenu(show)) << "the tabs did not " << (show ? "show" : "go");
+            // Nothing the command left to do afterwards brings the other
+            // document forward.
+            EXPECT_FALSE(qmtest::WaitUntil([&] { return ActiveChild() != frame; }, 1000))
+                << "active: \"" << qmtest::WindowTextOf(ActiveChild()) << "\"";
+            if (show)
+                EXPECT_TRUE(IsZoomed(frame)) << "the active document is maximised with the tabs";
+            EXPECT_EQ(c.ed.Send(RemoteScintilla::kGetCurrentPos), c.caret);
+            EXPECT_TRUE(qmtest::WaitUntil([&] { return FocusOfThreadOf(Main()) == c.ed.Handle(); }, 3000))
+                << "focus on \"" << qmtest::WindowClassOf(FocusOfThreadOf(Main())) << "\"";
+        }
+    }
+    ASSERT_TRUE(Close());
+}
+
 // File > Exit ends the editor like closing its window.
 TEST_F(QmateTest, FileExitEndsTheEditor)
 {

@@ -160,6 +160,10 @@ TEST_F(SearchTest, FindReplaceGoToAndTheFindBox)
     EXPECT_TRUE(Close());
 }
 
+// The editor reports the caret to its view after a move, as work queued
+// behind the move, and when it paints; a message sent by the test would
+// overtake that report. Each move is painted before the next one, so that
+// each place is taken.
 TEST_F(SearchTest, NavigateBackwardAndForwardAcrossDocuments)
 {
     const std::string one = "first document line one\r\nline two\r\n";
@@ -171,8 +175,9 @@ TEST_F(SearchTest, NavigateBackwardAndForwardAcrossDocuments)
     ASSERT_TRUE(edOne);
     auto moveTo = [&](const RemoteScintilla& ed, LRESULT pos) {
         ed.Send(kSciGotoPos, pos);
-        Sleep(400);
+        EXPECT_TRUE(ed.PaintNow());
     };
+    ASSERT_TRUE(edOne.PaintNow());
     moveTo(edOne, 5);
     moveTo(edOne, 20);
     // The second document comes through the Explorer hand-over.
@@ -180,14 +185,17 @@ TEST_F(SearchTest, NavigateBackwardAndForwardAcrossDocuments)
     ASSERT_TRUE(PostMessageA(Main(), WM_OPENFILESTOOPEN, 0, 0));
     RemoteScintilla edTwo = EditorHolding(two);
     ASSERT_TRUE(edTwo);
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return AnyActiveCaptionIs("two.txt"); }, 5000));
+    ASSERT_TRUE(edTwo.PaintNow());
     moveTo(edTwo, 3);
 
-    // Back: the place before in the same document, then the other document.
+    // Back: the place before in the same document, then the other
+    // document; the two steps follow each other at once.
     PostCommand(kCmdNavigateBackward);
-    Sleep(400);
     PostCommand(kCmdNavigateBackward);
-    EXPECT_TRUE(qmtest::WaitUntil([&] { return edOne.Send(kSciGetCurrentPos) == 20; }, 5000));
-    EXPECT_TRUE(AnyActiveCaptionIs("one.txt"));
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return AnyActiveCaptionIs("one.txt"); }, 5000));
+    EXPECT_EQ(edOne.Send(kSciGetCurrentPos), 20);
+    EXPECT_EQ(edTwo.Send(kSciGetCurrentPos), 0);
     PostCommand(kCmdNavigateForward);
     EXPECT_TRUE(qmtest::WaitUntil([&] { return AnyActiveCaptionIs("two.txt"); }, 5000));
 
@@ -197,5 +205,34 @@ TEST_F(SearchTest, NavigateBackwardAndForwardAcrossDocuments)
     PostCommand(kCmdNavigateBackward);
     EXPECT_TRUE(qmtest::WaitUntil([&] { return edOne.Send(kSciGetCurrentPos) == 5; }, 5000))
         << edOne.Send(kSciGetCurrentPos);
+    EXPECT_TRUE(Close());
+}
+
+// Back at once after a jump, before the editor has painted the caret at
+// its new place: the place is reported all the same (the report is queued
+// right behind the move, ahead of the next command), so Back returns to the
+// place the jump left and Forward to the place it went to.
+TEST_F(SearchTest, BackAtOnceAfterAJumpReturnsToThePlaceItLeft)
+{
+    const std::string text = "a line to jump about in\r\nand a second line\r\n";
+    std::string path = WriteFile("jump.txt", text);
+    ASSERT_TRUE(Start("\"" + path + "\""));
+    RemoteScintilla ed = EditorHolding(text);
+    ASSERT_TRUE(ed);
+    ASSERT_TRUE(ed.PaintNow());
+    ed.Send(kSciGotoPos, 7);
+    ASSERT_TRUE(ed.PaintNow());
+    // The jump is made while the editor does not paint at all.
+    ed.Send(WM_SETREDRAW, FALSE);
+    ed.Send(kSciGotoPos, 30);
+    PostCommand(kCmdNavigateBackward);
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return ed.Send(kSciGetCurrentPos) != 30; }, 5000));
+    EXPECT_EQ(ed.Send(kSciGetCurrentPos), 7);
+    ed.Send(WM_SETREDRAW, TRUE);
+    InvalidateRect(ed.Handle(), nullptr, TRUE);
+    ASSERT_TRUE(ed.PaintNow());
+    PostCommand(kCmdNavigateForward);
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return ed.Send(kSciGetCurrentPos) == 30; }, 5000))
+        << ed.Send(kSciGetCurrentPos);
     EXPECT_TRUE(Close());
 }

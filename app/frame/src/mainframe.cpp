@@ -1298,9 +1298,14 @@ LRESULT CMainFrame::OnTabClientItemCreated(WPARAM wParam, LPARAM)
 {
     // With tabs every document shows maximised under the strip, also the
     // first one after a start (no maximised document to follow yet). After
-    // the tab client's refresh, which announced this one.
+    // the tab client's refresh, which announced this one. Only the active
+    // document is maximised (the others follow when they come forward):
+    // maximising another one would make it the active one. When the tabs
+    // are shown, every open document is announced.
     CQXPTabManagerItem* pItem = reinterpret_cast<CQXPTabManagerItem*>(wParam);
-    if (pItem != NULL && ::IsWindow(pItem->m_hWnd) && !::IsZoomed(pItem->m_hWnd) && m_hWndMDIClient != NULL)
+    if (pItem == NULL || m_hWndMDIClient == NULL || !::IsWindow(pItem->m_hWnd) || ::IsZoomed(pItem->m_hWnd))
+        return 0;
+    if ((HWND)::SendMessageA(m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0) == pItem->m_hWnd)
         ::PostMessageA(m_hWndMDIClient, WM_MDIMAXIMIZE, (WPARAM)pItem->m_hWnd, 0);
     return 0;
 }

@@ -118,10 +118,18 @@ BOOL CQXPToolBar::CreateBarWindow(CWnd* pOwner, BOOL bFloating)
     LONG_PTR nStyle = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
     if (bFloating) {
         if (nStyle & WS_CHILD) {
-            // A child cannot be owned: it becomes a popup window first, then
-            // it leaves its parent.
-            ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, (nStyle & ~(LONG_PTR)WS_CHILD) | WS_POPUP);
+            // A child cannot be owned: it leaves its parent, then it becomes
+            // a popup window (owned below). It leaves hidden and still a
+            // child: a window that becomes top-level is activated on the
+            // way (Wine), and the bar would take the activation and the
+            // focus from the window that has them, then hand them back.
+            // The caller shows it again without activation.
+            if (nStyle & WS_VISIBLE)
+                ::SetWindowPos(m_hWnd, NULL, 0, 0, 0, 0,
+                               SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             ::SetParent(m_hWnd, NULL);
+            nStyle = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
+            ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, (nStyle & ~(LONG_PTR)WS_CHILD) | WS_POPUP);
             LONG_PTR nExStyle = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
             ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, nExStyle | WS_EX_TOOLWINDOW);
         }

@@ -33,6 +33,7 @@
 
 #include <functional>
 #include <thread>
+#include <vector>
 
 using qmtest::PumpMessages;
 using qmtest::PumpUntil;
@@ -788,6 +789,31 @@ TEST_F(CustomizeSheetTest, MenusPageShowsTheDocumentMenusOnTheMenuBar)
 // Choosing the empty entry puts the edits into the context menu; shown
 // again, the bar stands where it was left, and Reset gives back the
 // program's items.
+// The windows this thread activates while it is installed.
+class ActivationLog {
+public:
+    ActivationLog() : m_hHook(::SetWindowsHookExA(WH_CBT, OnCbt, NULL, ::GetCurrentThreadId())) { s_pCurrent = this; }
+    ~ActivationLog()
+    {
+        ::UnhookWindowsHookEx(m_hHook);
+        s_pCurrent = nullptr;
+    }
+    ActivationLog(const ActivationLog&) = delete;
+    ActivationLog& operator=(const ActivationLog&) = delete;
+    std::vector<HWND> activated;
+
+private:
+    static LRESULT CALLBACK OnCbt(int nCode, WPARAM wParam, LPARAM lParam)
+    {
+        if (nCode == HCBT_ACTIVATE && s_pCurrent)
+            s_pCurrent->activated.push_back((HWND)wParam);
+        return ::CallNextHookEx(NULL, nCode, wParam, lParam);
+    }
+    HHOOK m_hHook;
+    static ActivationLog* s_pCurrent;
+};
+ActivationLog* ActivationLog::s_pCurrent = nullptr;
+
 TEST_F(CustomizeSheetTest, MenusPageEditsAContextMenuInAFloatingBar)
 {
     CQXPPopupBar* pMenu = pBars->AddContextMenu(IDR_TEST_MENU, 0, "File");
@@ -822,6 +848,7 @@ TEST_F(CustomizeSheetTest, MenusPageEditsAContextMenuInAFloatingBar)
     BOOL bResetAtStart = TRUE, bResetShown = FALSE, bResetClosed = TRUE;
     bool bFloating = false, bGoneOnClose = false;
     std::vector<int> shownIds, closedIds;
+    std::vector<HWND> activatedOnShow;
     std::thread mouse;
     qmtest::Script script;
     script.Add([] { return ActivePage() != NULL && ::GetDlgItem(ActivePage(), QX_CID_MENUS_CONTEXT) != NULL; });
@@ -834,7 +861,15 @@ TEST_F(CustomizeSheetTest, MenusPageEditsAContextMenuInAFloatingBar)
             entries.push_back(sz);
         }
         bResetAtStart = ResetEnabled();
-        Choose(1);
+        {
+            // The bar comes up beside the sheet without taking the
+            // activation (and the focus) from it, even for a moment: a
+            // window system that follows such a change late would cancel
+            // the drag that starts next.
+            ActivationLog log;
+            Choose(1);
+            activatedOnShow = log.activated;
+        }
         pShown = menus.GetContextMenuBar();
         if (pShown == NULL)
             return;
@@ -891,6 +926,8 @@ TEST_F(CustomizeSheetTest, MenusPageEditsAContextMenuInAFloatingBar)
     EXPECT_FALSE(bResetAtStart);
     EXPECT_TRUE(bResetShown);
     EXPECT_TRUE(bFloating);
+    EXPECT_TRUE(activatedOnShow.empty()) << activatedOnShow.size() << " activations, the first of window "
+                                         << (activatedOnShow.empty() ? nullptr : activatedOnShow.front());
     EXPECT_EQ(shownIds, (std::vector<int>{ID_TEST_OPEN, ID_TEST_SAVE, ID_TEST_EXIT}));
     // Beside the sheet, level with its top.
     EXPECT_EQ(rcShown.right, rcSheet.left);

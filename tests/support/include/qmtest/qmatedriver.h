@@ -469,6 +469,12 @@ public:
         return static_cast<LRESULT>(result);
     }
 
+    // Paints now what waits to be painted, as the screen would show it a
+    // moment later (UpdateWindow sends the paint to the window's thread and
+    // returns when it is done). The component reports a moved caret to its
+    // parent when it paints. False when the window is gone.
+    bool PaintNow() const { return IsWindow(m_hwnd) && UpdateWindow(m_hwnd) != FALSE; }
+
     LRESULT Length() const { return Send(kGetLength); }
     int StyleAt(LRESULT pos) const { return static_cast<int>(Send(kGetStyleAt, static_cast<WPARAM>(pos))); }
     bool ReadOnly() const { return Send(kGetReadOnly) == 1; }
