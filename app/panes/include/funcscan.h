@@ -94,7 +94,8 @@ public:
     void AddPair(const std::string& strOpen, const std::string& strClose);
     // Fills the ranges from the editor's text (none without pairs or text).
     void Compute();
-    void Clear() { m_ranges.clear(); }
+    // Empties the ranges and lets their memory go.
+    void Clear() { std::vector<CommentRange>().swap(m_ranges); }
     // True when one range holds [nStart, nEnd]: binary search.
     bool Contains(Sci_Position nStart, Sci_Position nEnd) const;
     // The same answer by walking the ranges from the first.
@@ -124,6 +125,10 @@ public:
     bool SetLanguage(int nLanguageId);
     // The plain searches of the reference form (see above).
     void SetPlainSearch(bool bPlain) { m_bPlain = bPlain; }
+    // Run for a list alone: only the top-level entries are kept. The list of
+    // every entry becomes that list and the comment ranges go once the
+    // headers are found (GetAllEntries is then empty after Run).
+    void SetListOnly(bool bListOnly) { m_bListOnly = bListOnly; }
     // A flag that, once non-zero, ends the scan early (the pane closing).
     void SetCancelFlag(const volatile LONG* pCancel) { m_pCancel = pCancel; }
     // The steps of the scan (see above); the default has no step function.
@@ -193,6 +198,7 @@ private:
     std::vector<FunctionEntry> m_topLevel; // what the pane lists
     Sci_Position m_nLength = 0;            // the text length during a scan
     bool m_bPlain = false;
+    bool m_bListOnly = false;
     const volatile LONG* m_pCancel = nullptr;
     // Per pattern set (cleared when the next set starts).
     ForwardMemo m_openMemo, m_closeMemo;

@@ -20,6 +20,7 @@
 #include <fx/fx.h>
 #include <fx/ui.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,8 +50,16 @@ public:
     // the list box has the focus.
     void TrackCaret(CMFCScintilla* pEditor);
 
-    // The listed routines (UI thread).
-    const std::vector<FunctionEntry>& GetEntries() const { return m_entries; }
+    // Where a listed routine stands: all the pane keeps of a scan's entry
+    // once its name is in the list box (a large text lists tens of
+    // thousands of routines).
+    struct Place {
+        Sci_Position nLine;      // line of the header
+        Sci_Position nLineStart; // start of that line
+        Sci_Position nEndPos;    // end of the header, or of the body
+    };
+    // The listed routines, one per item (UI thread).
+    const std::vector<Place>& GetPlaces() const { return m_places; }
     // Scans finished so far (for tests).
     int GetScanCount() const { return m_nScans; }
     // True while a scan runs (for tests).
@@ -63,6 +72,9 @@ public:
     // case-sensitively. bNotSupported shows the single line "Language not
     // supported" with item data -1.
     static void UpdateList(HWND hList, const std::vector<std::string>& names, bool bNotSupported);
+    // The same with nCount names, the name of item i read through name(i).
+    static void UpdateList(HWND hList, size_t nCount, const std::function<const char*(size_t)>& name,
+                           bool bNotSupported);
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCTA lpCreateStruct);
@@ -91,6 +103,6 @@ private:
     CMFCScintilla* m_pSource;    // not owned; checked against m_hSource before use
     HWND m_hSource;
     int m_nLanguageId;
-    std::vector<FunctionEntry> m_entries;
+    std::vector<Place> m_places;
     int m_nScans;
 };

@@ -28,6 +28,15 @@ bool ByLine(const FunctionEntry& a, const FunctionEntry& b)
     return a.nLine < b.nLine;
 }
 
+// A list in line order already (one pattern set, or a list taken from one
+// that was sorted) is left as it is: the sort would first claim a buffer of
+// half its size.
+void SortByLine(std::vector<FunctionEntry>& entries)
+{
+    if (!std::is_sorted(entries.begin(), entries.end(), ByLine))
+        std::stable_sort(entries.begin(), entries.end(), ByLine);
+}
+
 } // namespace
 
 // ===========================================================================
@@ -211,6 +220,8 @@ bool CFunctionScan::Run()
     Scan();
     if (Cancelled())
         return false;
+    if (m_bListOnly)
+        m_comments.Clear();
     BuildTopLevelList();
     return true;
 }
@@ -309,7 +320,7 @@ void CFunctionScan::Scan()
             nPos = nResume > m_nLength ? -1 : SearchTarget(strHeader, nResume, m_nLength).nPos;
         }
     }
-    std::stable_sort(m_all.begin(), m_all.end(), ByLine);
+    SortByLine(m_all);
 }
 
 bool CFunctionScan::CheckParameters(const std::string& strParameters, size_t nOpen, size_t nClose)
@@ -537,9 +548,24 @@ void CFunctionScan::BuildTopLevelList()
     m_topLevel.clear();
     if (m_all.empty())
         return;
-    m_topLevel.push_back(m_all.front());
-    for (size_t i = 1; i < m_all.size(); i++)
-        if (m_all[i].nEndPos > m_topLevel.back().nEndPos)
-            m_topLevel.push_back(m_all[i]);
-    std::stable_sort(m_topLevel.begin(), m_topLevel.end(), ByLine);
+    // An entry is top level when it ends past the top-level entry before it.
+    if (m_bListOnly) {
+        // The top-level entries move up in the list of every entry, which
+        // then becomes the list: a large text's entries are not held twice.
+        size_t nKept = 0;
+        for (size_t i = 0; i < m_all.size(); i++) {
+            if (nKept == 0 || m_all[i].nEndPos > m_all[nKept - 1].nEndPos) {
+                if (nKept != i)
+                    m_all[nKept] = std::move(m_all[i]);
+                nKept++;
+            }
+        }
+        m_all.resize(nKept);
+        m_topLevel.swap(m_all);
+    } else {
+        for (const FunctionEntry& entry : m_all)
+            if (m_topLevel.empty() || entry.nEndPos > m_topLevel.back().nEndPos)
+                m_topLevel.push_back(entry);
+    }
+    SortByLine(m_topLevel);
 }

@@ -40,6 +40,13 @@ const size_t kLookAhead = 256;
 
 void CFunctionList::UpdateList(HWND hList, const std::vector<std::string>& names, bool bNotSupported)
 {
+    UpdateList(
+        hList, names.size(), [&names](size_t i) { return names[i].c_str(); }, bNotSupported);
+}
+
+void CFunctionList::UpdateList(HWND hList, size_t nNames, const std::function<const char*(size_t)>& name,
+                               bool bNotSupported)
+{
     int nCount = ItemCount(hList);
     if (bNotSupported) {
         if (nCount == 1 && ItemText(hList, 0) == CFunctionList::kNotSupported)
@@ -49,7 +56,9 @@ void CFunctionList::UpdateList(HWND hList, const std::vector<std::string>& names
         ::SendMessageA(hList, LB_SETITEMDATA, (WPARAM)nIndex, (LPARAM)-1);
         return;
     }
-    // The items as they stand, changed alongside the list box.
+    // The items as they stood, changed alongside the list box; names added
+    // past the last of them are not copied here (a list filled from empty
+    // holds no second copy of its names).
     std::vector<std::string> items;
     items.reserve((size_t)nCount);
     for (int i = 0; i < nCount; i++)
@@ -62,15 +71,22 @@ void CFunctionList::UpdateList(HWND hList, const std::vector<std::string>& names
             ::SendMessageA(hList, WM_SETREDRAW, FALSE, 0);
         bChanged = true;
     };
-    for (size_t i = 0; i < names.size(); i++) {
+    if (nCount == 0 && nNames > 0) {
+        // An empty list takes room for every item at once instead of
+        // growing item by item.
+        change();
+        ::SendMessageA(hList, LB_INITSTORAGE, (WPARAM)nNames, 0);
+    }
+    for (size_t i = 0; i < nNames; i++) {
+        const char* pszName = name(i);
         if (i < items.size()) {
-            if (items[i] == names[i])
+            if (items[i] == pszName)
                 continue;
             // The name a little further down: the routines in between were
             // removed, the rest moves up. Otherwise the name is new here.
             size_t nLimit = std::min(items.size(), i + 1 + kLookAhead);
             size_t nFound = i + 1;
-            while (nFound < nLimit && items[nFound] != names[i])
+            while (nFound < nLimit && items[nFound] != pszName)
                 nFound++;
             if (nFound < nLimit) {
                 change();
@@ -81,11 +97,12 @@ void CFunctionList::UpdateList(HWND hList, const std::vector<std::string>& names
             }
         }
         change();
-        ::SendMessageA(hList, LB_INSERTSTRING, (WPARAM)i, (LPARAM)names[i].c_str());
-        items.insert(items.begin() + (ptrdiff_t)i, names[i]);
+        ::SendMessageA(hList, LB_INSERTSTRING, (WPARAM)i, (LPARAM)pszName);
+        if (i < items.size())
+            items.insert(items.begin() + (ptrdiff_t)i, pszName);
     }
-    // Surplus items at the end.
-    for (size_t n = items.size(); n > names.size(); n--) {
+    // Surplus items at the end (none once names were added past the last).
+    for (size_t n = items.size(); n > nNames; n--) {
         change();
         ::SendMessageA(hList, LB_DELETESTRING, (WPARAM)(n - 1), 0);
     }
@@ -226,6 +243,7 @@ void CFunctionList::StartScan()
         return;
     pJob->nLanguageId = m_nLanguageId;
     pJob->pScan.reset(new CFunctionScan(pJob->editor));
+    pJob->pScan->SetListOnly(true);
     Job* pRaw = pJob.get();
     ScanPace pace;
     pace.step = [pRaw] {
@@ -276,16 +294,31 @@ void CFunctionList::RunSlice()
     if (!pDone->bComplete || pDone->bStale)
         return;
     const bool bNotSupported = pDone->bNotSupported;
-    // The scan's other lists and the hidden view go before the list box
-    // takes the names: a large text's lists are not held twice.
-    std::vector<FunctionEntry> entries = pDone->pScan->TakeTopLevelEntries();
-    pDone.reset();
-    m_entries.clear();
-    std::vector<std::string> names;
-    for (const FunctionEntry& entry : entries)
-        names.push_back(entry.strName);
-    UpdateList(m_hWnd, names, bNotSupported);
-    m_entries = std::move(entries);
+    // The scan and its hidden view go, then the entries, before the list box
+    // takes the names: the pane keeps the places of the routines, and their
+    // names only until the list box holds them, packed in one block.
+    std::vector<Place> places;
+    std::string names;           // each name ends in a zero
+    std::vector<size_t> offsets; // where each name starts in names
+    {
+        std::vector<FunctionEntry> entries = pDone->pScan->TakeTopLevelEntries();
+        pDone.reset();
+        size_t nBytes = 0;
+        for (const FunctionEntry& entry : entries)
+            nBytes += entry.strName.size() + 1;
+        places.reserve(entries.size());
+        offsets.reserve(entries.size());
+        names.reserve(nBytes);
+        for (const FunctionEntry& entry : entries) {
+            places.push_back({entry.nLine, entry.nLineStart, entry.nEndPos});
+            offsets.push_back(names.size());
+            names.append(entry.strName.c_str(), entry.strName.size() + 1);
+        }
+    }
+    std::vector<Place>().swap(m_places);
+    UpdateList(
+        m_hWnd, offsets.size(), [&](size_t i) { return names.c_str() + offsets[i]; }, bNotSupported);
+    m_places = std::move(places);
     m_nScans++;
     if (CMFCScintilla* pEditor = SourceEditor())
         TrackCaret(pEditor);
@@ -333,8 +366,8 @@ void CFunctionList::TrackCaret(CMFCScintilla* pEditor)
     bool bFocused = ::GetFocus() == m_hWnd;
     int nSel = GetCurSel();
     Sci_Position nCaret = pEditor->GetCurrentPos();
-    for (size_t i = 0; i < m_entries.size(); i++) {
-        if (m_entries[i].nLineStart <= nCaret && m_entries[i].nEndPos >= nCaret) {
+    for (size_t i = 0; i < m_places.size(); i++) {
+        if (m_places[i].nLineStart <= nCaret && m_places[i].nEndPos >= nCaret) {
             if ((int)i != nSel && !bFocused)
                 SetCurSel((int)i);
             return;
@@ -348,10 +381,10 @@ void CFunctionList::OnLButtonDblClk(UINT nFlags, CPoint point)
 {
     CListBox::OnLButtonDblClk(nFlags, point);
     CMFCScintilla* pEditor = SourceEditor();
-    if (m_entries.empty() || pEditor == NULL)
+    if (m_places.empty() || pEditor == NULL)
         return;
     int nSel = GetCurSel();
-    if (nSel >= 0 && nSel < (int)m_entries.size())
-        pEditor->GotoLine(m_entries[(size_t)nSel].nLine, TRUE);
+    if (nSel >= 0 && nSel < (int)m_places.size())
+        pEditor->GotoLine(m_places[(size_t)nSel].nLine, TRUE);
     pEditor->SetFocus();
 }

@@ -499,6 +499,27 @@ TEST_F(ScanTest, TheRememberingScanEqualsThePlainScan)
                     << text;
             }
             EXPECT_EQ(Listed(plain.GetTopLevelEntries()), Listed(fastTop));
+
+            // The pane's scan, for the list alone, keeps the same top-level
+            // entries and nothing else.
+            CFunctionScan listOnly(editor);
+            listOnly.SetListOnly(true);
+            listOnly.SetLanguage(id);
+            ASSERT_TRUE(listOnly.Run());
+            EXPECT_TRUE(listOnly.GetAllEntries().empty());
+            EXPECT_TRUE(listOnly.GetCommentRanges().GetRanges().empty());
+            const std::vector<FunctionEntry>& listed = listOnly.GetTopLevelEntries();
+            ASSERT_EQ(fastTop.size(), listed.size()) << "id " << id << " text:\n"
+                                                     << text;
+            for (size_t i = 0; i < listed.size(); i++) {
+                const FunctionEntry& a = fastTop[i];
+                const FunctionEntry& b = listed[i];
+                ASSERT_TRUE(a.strName == b.strName && a.nLine == b.nLine && a.nMatchStart == b.nMatchStart &&
+                            a.nMatchEnd == b.nMatchEnd && a.nLineStart == b.nLineStart && a.nEndPos == b.nEndPos &&
+                            a.bInComment == b.bInComment && a.bParamCheck == b.bParamCheck)
+                    << "id " << id << " entry " << i << " text:\n"
+                    << text;
+            }
         }
     }
 }
