@@ -161,8 +161,9 @@ public:
     static CQXPPopupBar* AFXAPI CreateForOwner(CQXPCommandBars* pCommandBars);
 
     // Shows the popup against the owning control (or at the point) and
-    // starts tracking; FALSE when the window could not be made.
-    BOOL Popup(CQXPControlPopup* pControlPopup);
+    // starts tracking, from the keyboard with the first control selected;
+    // FALSE when the window could not be made.
+    BOOL Popup(CQXPControlPopup* pControlPopup, BOOL bKeyboard = FALSE) override;
     BOOL PopupAt(int x, int y, LPCRECT rcExclude);
     // The popup's say in the rectangle (screen) it opens against, after
     // the owning control's (CQXPControlPopup::AdjustExcludeRect).
