@@ -1,6 +1,8 @@
 // The main frame of the command-bar tests (qmtest/cbframe.h).
 #include <qmtest/cbframe.h>
 
+#include <qx/listcontrols.h>
+
 namespace qmtest {
 
 BEGIN_MESSAGE_MAP(CommandBarTestFrame, CQXPMDIFrameWnd)
@@ -31,6 +33,16 @@ int CommandBarTestFrame::OnCreate(LPCREATESTRUCTA lpcs)
             return -1;
     }
     return 0;
+}
+
+BOOL CommandBarTestFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    if (nID == QXP_ID_CUSTOMIZE && nCode == (int)CN_COMMAND && m_bCustomizeAllowed) {
+        if (!pHandlerInfo)
+            m_nCustomizeCommands++;
+        return TRUE;
+    }
+    return CQXPMDIFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
 } // namespace qmtest

@@ -43,10 +43,10 @@ void CQXPControls::SetParent(CQXPCommandBar* pParent)
 
 CWnd* CQXPControls::GetSite() const
 {
+    if (m_pParent)
+        return m_pParent->GetSite();
     CQXPCommandBars* pCommandBars = GetCommandBars();
-    if (pCommandBars && pCommandBars->GetSite())
-        return pCommandBars->GetSite();
-    return m_pParent ? m_pParent->GetOwnerSite() : NULL;
+    return pCommandBars ? pCommandBars->GetSite() : NULL;
 }
 
 // ---------------------------------------------------------------------------

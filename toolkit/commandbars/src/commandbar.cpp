@@ -13,6 +13,7 @@
 #include <qx/mousemanager.h>
 #include <qx/drawing.h>
 #include <qx/images.h>
+#include <qx/resourcemgr.h>
 #include <qx/shortcuts.h>
 #include <qx/tooltips.h>
 
@@ -71,6 +72,7 @@ BEGIN_MESSAGE_MAP(CQXPCommandBar, CWnd)
     ON_WM_RBUTTONUP()
     ON_WM_MOUSEMOVE()
     ON_WM_MOUSELEAVE()
+    ON_WM_NCMOUSEMOVE()
     ON_WM_TIMER()
     ON_WM_DESTROY()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUIMsg)
@@ -110,11 +112,8 @@ CQXPCommandBar::~CQXPCommandBar()
         DestroyWindow();
     OnRemoved();
     ToolkitMouseManager::ForgetBar(this);
-    if (m_pToolTipContext) {
-        m_pToolTipContext->DestroyToolTip();
-        m_pToolTipContext->InternalRelease();
-        m_pToolTipContext = NULL;
-    }
+    // The context is the manager's: its window stays for the other bars.
+    QxpReplaceReference(m_pToolTipContext, (CQXPToolTipContext*)NULL);
     m_pControls->RemoveAll();
     m_pControls->SetParent(NULL);
     m_pControls->InternalRelease();
@@ -145,14 +144,26 @@ LRESULT CQXPCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     m_nInWindowProc++;
     LRESULT lResult;
     LONG idObject = (LONG)(DWORD)lParam;
-    // Mouse messages are shown to the tooltips first.
-    if ((message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) || message == WM_NCMOUSEMOVE)
-        GetToolTipContext()->FilterMessage(this, message, wParam, lParam);
+    // Every message is shown to the manager's tooltips first (a bar without
+    // a manager has the framework's tooltips of its window instead).
+    if (CQXPToolTipContext* pToolTips = m_pToolTipContext) {
+        pToolTips->InternalAddRef();
+        pToolTips->FilterMessage(this, message, wParam, lParam);
+        pToolTips->InternalRelease();
+    }
     if (message == WM_GETOBJECT &&
         (idObject == OBJID_CLIENT || idObject == OBJID_MENU || (idObject >= 1 && idObject <= 0xFFFFFE)))
         lResult = GetAccessibleObject()->OnGetObject(wParam, lParam);
     else
         lResult = CWnd::WindowProc(message, wParam, lParam);
+    if (message == WM_CREATE && lResult != -1) {
+        // A bar of a manager shows its tooltips through the manager's
+        // context; a bar of its own through its window, unless it is a popup.
+        if (GetCommandBars())
+            TakeManagerToolTipContext();
+        else if (!IsPopupBar())
+            EnableToolTips(TRUE);
+    }
     // Bars take customize drops from their creation on (drop-down lists never).
     if (message == WM_CREATE && lResult != -1 && m_pCommandBars && m_barPosition != qxpBarListBox &&
         m_pCommandBars->GetDropSource())
@@ -236,10 +247,35 @@ void CQXPCommandBar::SetVisible(BOOL bVisible)
         ::ShowWindow(m_hWnd, bVisible ? SW_SHOWNA : SW_HIDE);
 }
 
+CQXPCommandBars* CQXPCommandBar::GetCommandBars() const
+{
+    // Bounded: a broken opener chain must not loop for ever.
+    const CQXPCommandBar* pBar = this;
+    for (int nDepth = 0; pBar && nDepth < 64; nDepth++) {
+        if (pBar->m_pCommandBars)
+            return pBar->m_pCommandBars;
+        pBar = pBar->GetParentCommandBar();
+    }
+    return NULL;
+}
+
 void CQXPCommandBar::SetCommandBars(CQXPCommandBars* pCommandBars)
 {
     m_pCommandBars = pCommandBars;
     m_pControls->SetCommandBars(pCommandBars);
+    if (m_hWnd && ::IsWindow(m_hWnd))
+        TakeManagerToolTipContext();
+}
+
+void CQXPCommandBar::TakeManagerToolTipContext()
+{
+    CQXPCommandBars* pCommandBars = GetCommandBars();
+    CQXPToolTipContext* pContext = pCommandBars ? pCommandBars->GetToolTipContext() : NULL;
+    if (pContext == m_pToolTipContext)
+        return;
+    if (pContext)
+        pContext->InternalAddRef();
+    QxpReplaceReference(m_pToolTipContext, pContext);
 }
 
 void CQXPCommandBar::UpdateShortcuts()
@@ -272,20 +308,131 @@ BOOL CQXPCommandBar::LoadMenu(CMenu* pMenu, BOOL bRemove)
     return bResult;
 }
 
+namespace {
+
+// The framework's object of a window (a temporary one when it has none);
+// NULL when the window is gone.
+CWnd* WndOf(HWND hWnd)
+{
+    if (!hWnd || !::IsWindow(hWnd))
+        return NULL;
+    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+    return pWnd ? pWnd : CWnd::FromHandle(hWnd);
+}
+
+} // namespace
+
+CWnd* CQXPCommandBar::GetSite() const
+{
+    CQXPCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars && pCommandBars->GetSite())
+        return pCommandBars->GetSite();
+    const CQXPCommandBar* pRoot = const_cast<CQXPCommandBar*>(this)->GetRootParent();
+    if (CWnd* pSite = WndOf(pRoot ? pRoot->m_hWndSite : NULL))
+        return pSite;
+    if (m_hWnd && ::IsWindow(m_hWnd)) {
+        // GetParent answers the owner of a popup window, the parent of a
+        // child.
+        if (CWnd* pParent = WndOf(::GetParent(m_hWnd)))
+            return pParent;
+    }
+    return AfxGetMainWnd();
+}
+
+CWnd* CQXPCommandBar::GetCommandTarget() const
+{
+    return WndOf(m_hWndCommandTarget);
+}
+
+BOOL CQXPCommandBar::LoadToolBar(UINT nIDResource, BOOL bLoadImages)
+{
+    // The resource chain of the toolkit: its resource module first.
+    LPCSTR lpszType = MAKEINTRESOURCEA(241); // RT_TOOLBAR
+    HINSTANCE hInst = ToolkitResourceManager::Instance()->FindResourceHandle(MAKEINTRESOURCEA(nIDResource), lpszType);
+    HRSRC hRsrc = ::FindResourceA(hInst, MAKEINTRESOURCEA(nIDResource), lpszType);
+    if (!hRsrc)
+        return FALSE;
+    HGLOBAL hGlobal = ::LoadResource(hInst, hRsrc);
+    DWORD cbSize = ::SizeofResource(hInst, hRsrc);
+    const WORD* pData = hGlobal ? (const WORD*)::LockResource(hGlobal) : NULL;
+    // version, width, height, count, then count ids.
+    if (!pData || cbSize < 8 || pData[0] != 1)
+        return FALSE;
+    int nCount = pData[3];
+    if ((DWORD)(8 + nCount * 2) > cbSize)
+        return FALSE;
+
+    // Each button is offered to the site first (it may create the control
+    // itself or choose its type) and announced to it afterwards.
+    m_pControls->RemoveAll();
+    CWnd* pSite = GetSite();
+    if (pSite && !::IsWindow(pSite->GetSafeHwnd()))
+        pSite = NULL;
+    BOOL bGroup = FALSE;
+    int nIndex = 0;
+    for (int i = 0; i < nCount; i++) {
+        UINT nId = pData[4 + i];
+        if (nId == 0) {
+            bGroup = TRUE;
+            continue;
+        }
+        QXP_CREATECONTROL_RECORD rec;
+        rec.nID = (int)nId;
+        rec.pControl = NULL;
+        rec.nReserved = 1; // from a toolbar resource
+        rec.nIndex = nIndex;
+        rec.hMenu = NULL;
+        rec.pCommandBar = this;
+        rec.controlType = qxpControlButton;
+        rec.buttonStyle = 0;
+        CQXPControl* pControl = NULL;
+        if (pSite && pSite->SendMessage(WM_COMMANDBARS_CREATECONTROL, 0, (LPARAM)&rec) != 0 && rec.pControl)
+            pControl = m_pControls->InsertAt(rec.pControl, -1);
+        if (!pControl) {
+            pControl = m_pControls->Add(rec.controlType, rec.nID);
+            if (pControl && rec.controlType >= qxpControlPopup && rec.controlType <= qxpControlSplitButtonPopup)
+                pControl->SetIconId(rec.nID);
+        }
+        if (!pControl)
+            continue;
+        if (bGroup)
+            pControl->SetBeginGroup(TRUE);
+        bGroup = FALSE;
+        if (pSite) {
+            rec.pControl = pControl;
+            pSite->SendMessage(WM_COMMANDBARS_CONTROLCREATED, 0, (LPARAM)&rec);
+        }
+        nIndex++;
+    }
+    m_pControls->CreateOriginalControls();
+    DelayLayout();
+
+    if (!bLoadImages)
+        return TRUE;
+    if (!GetImageManager()->SetIcons(nIDResource, nIDResource))
+        return FALSE;
+    // The usual 16-pixel strip leaves the icon size to the options.
+    if (pData[1] != 16)
+        m_szIcons = CSize(pData[1], pData[2]);
+    return TRUE;
+}
+
 CWnd* CQXPCommandBar::GetOwnerSite() const
 {
-    if (m_pCommandBars && m_pCommandBars->GetSite())
-        return m_pCommandBars->GetSite();
-    if (m_hWndSite && ::IsWindow(m_hWndSite)) {
-        CWnd* pSite = CWnd::FromHandlePermanent(m_hWndSite);
-        return pSite ? pSite : CWnd::FromHandle(m_hWndSite);
+    // Bounded like GetCommandBars.
+    const CQXPCommandBar* pBar = this;
+    for (int nDepth = 0; pBar && nDepth < 64; nDepth++) {
+        if (CWnd* pTarget = pBar->GetCommandTarget())
+            return pTarget;
+        pBar = pBar->GetParentCommandBar();
     }
-    if (m_hWnd && ::IsWindow(m_hWnd)) {
-        HWND hParent = ::GetParent(m_hWnd);
-        if (hParent)
-            return CWnd::FromHandle(hParent);
+    pBar = this;
+    for (int nDepth = 0; pBar && nDepth < 64; nDepth++) {
+        if (CWnd* pSite = WndOf(pBar->m_hWndSite))
+            return pSite;
+        pBar = pBar->GetParentCommandBar();
     }
-    return NULL;
+    return GetSite();
 }
 
 CSize CQXPCommandBar::GetButtonSize() const
@@ -476,13 +623,7 @@ void CQXPCommandBar::OnKeyboardTip(CQXPKeyboardTip* pTip)
         // The popup opens as from the keyboard: its first item selected,
         // ready to show its own tips one level deeper.
         m_bAnimateNextPopup = TRUE;
-        SetPopuped(nIndex);
-        CQXPCommandBar* pPopup = GetOpenPopupBar();
-        if (pPopup) {
-            int nFirst = pPopup->GetControls()->GetNext(-1, +1);
-            if (nFirst != -1)
-                pPopup->SetSelected(nFirst, 2);
-        }
+        SetPopuped(nIndex, TRUE);
     } else {
         pControl->OnUnderlineActivate();
     }
@@ -545,13 +686,6 @@ BOOL CQXPCommandBar::HitTestBar(CPoint point) const
         bInside = ::PtInRegion(hRgn, point.x - rcWindow.left, point.y - rcWindow.top);
     ::DeleteObject(hRgn);
     return bInside;
-}
-
-CQXPToolTipContext* CQXPCommandBar::GetToolTipContext()
-{
-    if (!m_pToolTipContext)
-        m_pToolTipContext = new CQXPToolTipContext;
-    return m_pToolTipContext;
 }
 
 BOOL CQXPCommandBar::IsToolTipAllowed() const
@@ -644,6 +778,8 @@ void CQXPCommandBar::EnableAnimation(BOOL bEnable)
     m_pAnimationCache->m_bAnimation = bEnable ? TRUE : FALSE;
     if (!bEnable)
         m_pAnimationCache->ClearFades();
+    // The switch itself fades nothing in.
+    Redraw(NULL, FALSE);
 }
 
 void CQXPCommandBar::SetBuffered(BOOL bBuffered)
@@ -747,7 +883,7 @@ CSize CQXPCommandBar::CalcDynamicLayout(int nLength, DWORD dwMode)
 void CQXPCommandBar::DrawCommandBar(CDC* pDC, CRect rcClip)
 {
     CQXPThemePainter* pPaintManager = GetPaintManager();
-    pPaintManager->FillCommandBarEntry(pDC, this);
+    FillCommandBarEntry(pDC);
     CFont* pOldFont = pDC->SelectObject(GetControlFont());
     BOOL bAnyVisible = FALSE;
     for (int i = 0; i < m_pControls->GetCount(); i++) {
@@ -769,6 +905,11 @@ void CQXPCommandBar::DrawCommandBar(CDC* pDC, CRect rcClip)
     pDC->SelectObject(pOldFont);
     if (IsCustomizeMode())
         DrawCustomizeMarks(pDC);
+}
+
+void CQXPCommandBar::FillCommandBarEntry(CDC* pDC)
+{
+    GetPaintManager()->FillCommandBarEntry(pDC, this);
 }
 
 // ---------------------------------------------------------------------------
@@ -851,11 +992,12 @@ void CQXPCommandBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
 
 void CQXPCommandBar::UpdateDocTemplateVisibility()
 {
-    // The active document's menu id comes from the manager's menu bar.
-    CQXPMenuBar* pMenuBar = m_pCommandBars ? m_pCommandBars->GetMenuBar() : NULL;
-    if (!pMenuBar)
+    // The manager knows the active document's menu; without one every
+    // control is shown.
+    CQXPCommandBars* pCommandBars = GetCommandBars();
+    if (!pCommandBars)
         return;
-    UINT nActive = pMenuBar->GetCurrentMenuId();
+    UINT nActive = pCommandBars->GetActiveMenuId();
     for (int i = 0; i < m_pControls->GetCount(); i++) {
         CQXPControl* pControl = m_pControls->GetAt(i);
         const std::map<UINT, BOOL>& shown = pControl->m_mapDocTemplatesAssigned;
@@ -1144,6 +1286,21 @@ void CQXPCommandBar::OnTimer(UINT_PTR nIDEvent)
 void CQXPCommandBar::OnMouseLeave()
 {
     m_bMouseTracked = FALSE;
+    ClearSelectionOnLeave();
+}
+
+void CQXPCommandBar::OnNcMouseMove(UINT nHitTest, CPoint point)
+{
+    // The pointer on the frame of a floating bar has left its controls.
+    ClearSelectionOnLeave();
+    CWnd::OnNcMouseMove(nHitTest, point);
+}
+
+void CQXPCommandBar::ClearSelectionOnLeave()
+{
+    // A locked mouse manager (a modal popup) or a locked bar keeps it.
+    if (ToolkitMouseManager::GetInstance()->GetTrackingLock() > 0 || m_nLockTracking > 0)
+        return;
     if (m_nPopuped == -1 && !m_bTracking)
         SetSelected(-1, 0);
 }
@@ -1155,8 +1312,10 @@ void CQXPCommandBar::OnDestroy()
     if (m_bTracking)
         SetTrackingMode(FALSE);
     m_pAnimationCache->Reset();
+    // A tip shown for one of this bar's controls goes with it; the window
+    // stays for the manager's other bars.
     if (m_pToolTipContext)
-        m_pToolTipContext->DestroyToolTip();
+        m_pToolTipContext->CancelToolTips();
     NotifyControlsDestroying();
     if (m_pCommandBars && m_pCommandBars->GetDropSource())
         m_pCommandBars->GetDropSource()->UnregisterBar(this);

@@ -16,6 +16,7 @@
 #include <qx/listbox.h>
 #include <qx/framehost.h>
 #include <qx/sysutil.h>
+#include <qx/tooltips.h>
 
 #include <fx/doctempl.h>
 #include <fx/document.h>
@@ -35,9 +36,11 @@ const DWORD kDockBarStyles[4] = {CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM, CBRS_ALIGN
 IMPLEMENT_DYNCREATE(CQXPCommandBars, CCmdTarget)
 
 CQXPCommandBars::CQXPCommandBars()
-    : m_pFrame(NULL), m_pMenuBar(NULL), m_actions(this), m_bCustomizeMode(FALSE),
-      m_pShortcutManager(new CQXPKeyboardShortcuts(this))
+    : m_pToolTipContext(new CQXPToolTipContext), m_pFrame(NULL), m_pMenuBar(NULL), m_actions(this),
+      m_bCustomizeMode(FALSE), m_pShortcutManager(new CQXPKeyboardShortcuts(this))
 {
+    // The toolkit's own tooltip window for every bar of the frame.
+    m_pToolTipContext->SetStyle(2);
     m_pOptions = new CQXPCommandBarsSettings(this);
     for (CQXPDockBar*& pDock : m_pDocks)
         pDock = NULL;
@@ -84,6 +87,8 @@ CQXPCommandBars::~CQXPCommandBars()
         QxSetFramePaintManager(m_pFrame->GetSafeHwnd(), NULL);
     QxpReplaceReference(m_pPaintManager, (CQXPThemePainter*)NULL);
     QxpReplaceReference(m_pImageManager, (CQXPImageManager*)NULL);
+    // Bars still alive (a popup held elsewhere) keep their own references.
+    QxpReplaceReference(m_pToolTipContext, (CQXPToolTipContext*)NULL);
     delete m_pDropSource;
     m_pDropSource = NULL;
 }
@@ -496,6 +501,68 @@ UINT CQXPCommandBars::GetActiveMenuId() const
     return nDefault;
 }
 
+// ---------------------------------------------------------------------------
+// The expand popup of a toolbar
+
+int AFXAPI CQXPCommandBars::AddHiddenControlsOf(CQXPToolBar* pBar, CQXPCommandBar* pPopup)
+{
+    if (!pBar || !pPopup)
+        return 0;
+    int nAdded = 0;
+    CQXPControls* pTarget = pPopup->GetControls();
+    CQXPControls* pControls = pBar->GetControls();
+    for (int i = 0; i < pControls->GetCount(); i++) {
+        CQXPControl* pControl = pControls->GetAt(i);
+        // Only what the row had no room for: hidden for any other reason
+        // as well, it stays away.
+        if (pControl->GetHideFlags() != qxpHideWrap)
+            continue;
+        CQXPControl* pCopy = pTarget->AddCopy(pControl);
+        if (!pCopy)
+            continue;
+        pCopy->SetHideFlags(0);
+        pCopy->SetBeginGroup(FALSE);
+        nAdded++;
+    }
+    return nAdded;
+}
+
+int CQXPCommandBars::FillExpandHiddenControls(CQXPToolBar* pBar, CQXPCommandBar* pPopup)
+{
+    if (!pBar || !pPopup || !pBar->GetDockBar())
+        return 0;
+    int nAdded = 0;
+    for (CQXPToolBar* pRowBar : pBar->GetRowBars())
+        nAdded += AddHiddenControlsOf(pRowBar, pPopup);
+    return nAdded;
+}
+
+void CQXPCommandBars::FillExpandAddRemove(CQXPToolBar* pBar, CQXPCommandBar* pPopup)
+{
+    if (!pBar || !pPopup)
+        return;
+    const BOOL bCustomizeAllowed = IsCustomizeAllowed();
+    CQXPControls* pTarget = pPopup->GetControls();
+    for (CQXPToolBar* pRowBar : pBar->GetRowBars()) {
+        CQXPControl* pBarItem = pTarget->Add(qxpControlPopup, 0);
+        if (!pBarItem || !pBarItem->GetCommandBar())
+            continue;
+        pBarItem->SetCaption(pRowBar->GetTitle());
+        pBarItem->SetFlags(pBarItem->GetFlags() | qxpFlagManualUpdate);
+        CQXPControls* pItems = pBarItem->GetCommandBar()->GetControls();
+        pItems->RemoveAll();
+        // Adding and removing buttons is customizing: only where the site
+        // allows it, and only on the program's own bars.
+        if (!bCustomizeAllowed || !pRowBar->m_bBuiltIn || !pRowBar->IsCustomizable())
+            continue;
+        pRowBar->FillAddRemoveList(pItems);
+    }
+    if (bCustomizeAllowed) {
+        if (CQXPControl* pCustomize = pTarget->Add(qxpControlButton, QXP_ID_CUSTOMIZE))
+            pCustomize->SetBeginGroup(TRUE);
+    }
+}
+
 namespace {
 
 // The bars that track now, the newest first (popups included).
@@ -723,18 +790,12 @@ int AFXAPI CQXPCommandBars::TrackPopupMenu(CQXPPopupBar* pPopup, UINT nFlags, in
         return 0;
     CQXPCommandBars* pCommandBars = pPopup->GetCommandBars();
     if (!pOwner)
-        pOwner = pCommandBars ? pCommandBars->GetSite() : pPopup->GetOwnerSite();
-    if (pTarget && ::IsWindow(pTarget->GetSafeHwnd()))
-        pOwner = pTarget;
+        pOwner = pPopup->GetSite();
     if (!pOwner || !::IsWindow(pOwner->GetSafeHwnd()))
         return 0;
-    // A menu shown for a window other than the frame sends its commands
-    // there: the popup keeps no manager link (the manager would route them
-    // to its frame).
-    if (pCommandBars && pOwner != pCommandBars->GetSite()) {
-        pPopup->SetCommandBars(NULL);
-        pCommandBars = NULL;
-    }
+    // The owner becomes the popup's site window (TrackPopup below) and
+    // receives the commands, unless a command target takes them.
+    pPopup->SetCommandTarget(pTarget && ::IsWindow(pTarget->GetSafeHwnd()) ? pTarget : NULL);
 
     // A context menu asked for from the keyboard shows its underlines.
     const MSG* pCurrent = CWnd::GetCurrentMessage();

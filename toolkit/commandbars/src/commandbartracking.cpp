@@ -97,7 +97,7 @@ BOOL CQXPCommandBar::SetSelected(int nSelected, int nHow)
     return TRUE;
 }
 
-BOOL CQXPCommandBar::SetPopuped(int nPopuped)
+BOOL CQXPCommandBar::SetPopuped(int nPopuped, BOOL bKeyboard)
 {
     if (nPopuped == m_nPopuped)
         return FALSE;
@@ -118,7 +118,10 @@ BOOL CQXPCommandBar::SetPopuped(int nPopuped)
         if (bEntered)
             SetTrackingMode(TRUE, FALSE, FALSE);
         m_nPopuped = nPopuped;
-        if (!pNew->OnSetPopup(TRUE)) {
+        m_bPopupingByKeyboard = bKeyboard;
+        BOOL bOpened = pNew->OnSetPopup(TRUE);
+        m_bPopupingByKeyboard = FALSE;
+        if (!bOpened) {
             // A popup that refuses to open (its drop-down disabled) leaves
             // the bar as it was.
             m_nPopuped = -1;
@@ -516,13 +519,7 @@ int CQXPCommandBar::ProcessSpecialKey(int nAction)
         // its first item selected as when it is opened from the keyboard.
         if (bOpen && m_barType != qxpBarTypePopup && m_nPopuped != nNext) {
             m_bAnimateNextPopup = TRUE;
-            SetPopuped(nNext);
-            CQXPCommandBar* pPopup = GetOpenPopupBar();
-            if (pPopup) {
-                int nFirst = pPopup->GetControls()->GetNext(-1, +1);
-                if (nFirst != -1)
-                    pPopup->SetSelected(nFirst, 2);
-            }
+            SetPopuped(nNext, TRUE);
         }
         return 1;
     }
@@ -536,13 +533,7 @@ int CQXPCommandBar::ProcessSpecialKey(int nAction)
         if (!pSelected || bOpen || !pSelected->GetCommandBar() || !pSelected->GetEnabled())
             return 0;
         m_bAnimateNextPopup = TRUE;
-        SetPopuped(m_nSelected);
-        CQXPCommandBar* pPopup = GetOpenPopupBar();
-        if (pPopup) {
-            int nFirst = pPopup->GetControls()->GetNext(-1, +1);
-            if (nFirst != -1)
-                pPopup->SetSelected(nFirst, 2);
-        }
+        SetPopuped(m_nSelected, TRUE);
         return 1;
     }
     case 4: {

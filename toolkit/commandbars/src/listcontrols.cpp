@@ -28,15 +28,6 @@ HWND FindMDIClient(CQXPCommandBar* pParent)
     return NULL;
 }
 
-// TRUE when the command target has a handler that accepts the command now.
-BOOL HasCommandHandler(CCmdTarget* pTarget, UINT nId)
-{
-    if (!pTarget)
-        return FALSE;
-    AFX_CMDHANDLERINFO info = {NULL, NULL};
-    return pTarget->OnCmdMsg(nId, (int)CN_COMMAND, NULL, &info);
-}
-
 } // namespace
 
 CString AFXAPI QxpFormatItemText(const CString& strText, int nNumber)
@@ -197,7 +188,7 @@ void AFXAPI CQXPControlToolbars::AddToolbarItems(CQXPCommandBar* pBar, int nInde
         pItem->SetFlags(qxpFlagManualUpdate);
         pItem->SetChecked(pToolBar->IsVisible() ? 1 : 0);
     }
-    if (bAddCustomize && HasCommandHandler(pCommandBars->GetSite(), QXP_ID_CUSTOMIZE)) {
+    if (bAddCustomize && pCommandBars->IsCustomizeAllowed()) {
         if (CQXPControl* pCustomize = pControls->Add(qxpControlButton, QXP_ID_CUSTOMIZE, CString(), -1, TRUE))
             pCustomize->SetBeginGroup(TRUE);
     }

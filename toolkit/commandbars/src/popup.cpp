@@ -456,7 +456,7 @@ int CQXPPopupBar::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message
     return MA_NOACTIVATE;
 }
 
-BOOL CQXPPopupBar::Popup(CQXPControlPopup* pControlPopup)
+BOOL CQXPPopupBar::Popup(CQXPControlPopup* pControlPopup, BOOL bKeyboard)
 {
     m_pControlPopup = pControlPopup;
     CQXPCommandBar* pParent = pControlPopup ? pControlPopup->GetParent() : NULL;
@@ -467,7 +467,14 @@ BOOL CQXPPopupBar::Popup(CQXPControlPopup* pControlPopup)
         m_hWndSite = pParent->GetOwnerSite()->GetSafeHwnd();
     CRect rcExclude;
     CPoint pt = UpdateFlags(rcExclude);
-    return PopupAt(pt.x, pt.y, &rcExclude);
+    if (!PopupAt(pt.x, pt.y, &rcExclude))
+        return FALSE;
+    if (bKeyboard && m_hWnd && ::IsWindow(m_hWnd)) {
+        int nFirst = m_pControls->GetNext(-1, +1);
+        if (nFirst != -1)
+            SetSelected(nFirst, 2);
+    }
+    return TRUE;
 }
 
 void CQXPPopupBar::AdjustExcludeRect(CRect& rcExclude, BOOL bVertical)

@@ -97,7 +97,7 @@ BOOL CQXPControlPopup::OnSetPopup(BOOL bPopup)
         m_bPopup = FALSE;
         return FALSE;
     }
-    if (!pBar->IsTrackingMode() && !pBar->Popup(this)) {
+    if (!pBar->IsTrackingMode() && !pBar->Popup(this, m_pParent->IsPopupingByKeyboard())) {
         m_bPopup = FALSE;
         RedrawParent(FALSE);
         return FALSE;

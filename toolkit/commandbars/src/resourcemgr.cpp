@@ -241,7 +241,7 @@ BOOL ToolkitResourceManager::LoadToolBar(CQXPToolBar* pToolBar, UINT nID)
 {
     if (!pToolBar)
         return FALSE;
-    return pToolBar->LoadToolBar(nID, FindResourceHandle(MAKEINTRESOURCEA(nID), MAKEINTRESOURCEA(241)));
+    return pToolBar->LoadToolBar(nID, TRUE);
 }
 
 // ---------------------------------------------------------------------------

@@ -167,74 +167,12 @@ BOOL CQXPToolBar::SetButtons(const UINT* pIds, int nCount)
     return TRUE;
 }
 
-BOOL CQXPToolBar::LoadToolBar(UINT nIDResource, HINSTANCE hInst)
+BOOL CQXPToolBar::LoadToolBar(UINT nIDResource, BOOL bLoadImages)
 {
-    if (!hInst)
-        hInst = ToolkitResourceManager::Instance()->GetResourceHandle();
-    HRSRC hRsrc = ::FindResourceA(hInst, MAKEINTRESOURCEA(nIDResource), MAKEINTRESOURCEA(241));
-    if (!hRsrc)
-        return FALSE;
-    HGLOBAL hGlobal = ::LoadResource(hInst, hRsrc);
-    DWORD cbSize = ::SizeofResource(hInst, hRsrc);
-    const WORD* pData = hGlobal ? (const WORD*)::LockResource(hGlobal) : NULL;
-    // version, width, height, count, then count ids.
-    if (!pData || cbSize < 8 || pData[0] != 1)
-        return FALSE;
-    int nCount = pData[3];
-    if ((DWORD)(8 + nCount * 2) > cbSize)
+    // Reset loads the same resource again.
+    if (!CQXPCommandBar::LoadToolBar(nIDResource, bLoadImages))
         return FALSE;
     m_nResourceId = nIDResource;
-
-    // Each button is offered to the site first (it may create the control
-    // itself or choose its type) and announced to it afterwards.
-    m_pControls->RemoveAll();
-    CWnd* pSite = GetOwnerSite();
-    if (pSite && !::IsWindow(pSite->GetSafeHwnd()))
-        pSite = NULL;
-    BOOL bGroup = FALSE;
-    int nIndex = 0;
-    for (int i = 0; i < nCount; i++) {
-        UINT nId = pData[4 + i];
-        if (nId == 0) {
-            bGroup = TRUE;
-            continue;
-        }
-        QXP_CREATECONTROL_RECORD rec;
-        rec.nID = (int)nId;
-        rec.pControl = NULL;
-        rec.nReserved = 1; // from a toolbar resource
-        rec.nIndex = nIndex;
-        rec.hMenu = NULL;
-        rec.pCommandBar = this;
-        rec.controlType = qxpControlButton;
-        rec.buttonStyle = 0;
-        CQXPControl* pControl = NULL;
-        if (pSite && pSite->SendMessage(WM_COMMANDBARS_CREATECONTROL, 0, (LPARAM)&rec) != 0 && rec.pControl)
-            pControl = m_pControls->InsertAt(rec.pControl, -1);
-        if (!pControl) {
-            pControl = m_pControls->Add(rec.controlType, rec.nID);
-            if (pControl && rec.controlType >= qxpControlPopup && rec.controlType <= qxpControlSplitButtonPopup)
-                pControl->SetIconId(rec.nID);
-        }
-        if (!pControl)
-            continue;
-        if (bGroup)
-            pControl->SetBeginGroup(TRUE);
-        bGroup = FALSE;
-        if (pSite) {
-            rec.pControl = pControl;
-            pSite->SendMessage(WM_COMMANDBARS_CONTROLCREATED, 0, (LPARAM)&rec);
-        }
-        nIndex++;
-    }
-    m_pControls->CreateOriginalControls();
-    DelayLayout();
-
-    if (!GetGlobalImageManager()->SetIcons(nIDResource, nIDResource))
-        return FALSE;
-    // The usual 16-pixel strip leaves the icon size to the options.
-    if (pData[1] != 16)
-        m_szIcons = CSize(pData[1], pData[2]);
     return TRUE;
 }
 
@@ -489,32 +427,6 @@ std::vector<CQXPToolBar*> CQXPToolBar::GetRowBars()
     return bars;
 }
 
-int CQXPToolBar::FillExpandHiddenControls(CQXPCommandBar* pPopup)
-{
-    // Only a bar without a manager offers its own hidden buttons when it is
-    // in no dock bar.
-    std::vector<CQXPToolBar*> bars;
-    if (m_pDockBar || !m_pCommandBars)
-        bars = GetRowBars();
-    int nAdded = 0;
-    CQXPControls* pTarget = pPopup->GetControls();
-    for (CQXPToolBar* pBar : bars) {
-        CQXPControls* pControls = pBar->GetControls();
-        for (int i = 0; i < pControls->GetCount(); i++) {
-            CQXPControl* pControl = pControls->GetAt(i);
-            if (pControl->GetHideFlags() != qxpHideWrap)
-                continue;
-            CQXPControl* pCopy = pTarget->AddCopy(pControl);
-            if (!pCopy)
-                continue;
-            pCopy->SetHideFlags(0);
-            pCopy->SetBeginGroup(FALSE);
-            nAdded++;
-        }
-    }
-    return nAdded;
-}
-
 IMPLEMENT_DYNCREATE(CQXPControlToolbarExpand, CQXPControlPopup)
 
 CQXPControlToolbarExpand::CQXPControlToolbarExpand()
@@ -551,6 +463,22 @@ CQXPPopupBar* CQXPControlToolbarExpand::AskSiteForPopup(CQXPToolBar* pBar)
     return NULL;
 }
 
+void CQXPControlToolbarExpand::AddAddRemoveButtons(CQXPCommandBars* pCommandBars, CQXPToolBar* pBar,
+                                                   CQXPCommandBar* pPopup)
+{
+    CQXPControls* pTarget = pPopup->GetControls();
+    CQXPControl* pAddRemove = pTarget->Add(qxpControlPopup, QXP_ID_ADDREMOVE_BUTTONS);
+    if (!pAddRemove)
+        return;
+    pAddRemove->SetCaption("&Add or Remove Buttons");
+    pAddRemove->SetFlags(pAddRemove->GetFlags() | qxpFlagManualUpdate);
+    pAddRemove->SetBeginGroup(pTarget->GetCount() > 1);
+    if (CQXPCommandBar* pList = pAddRemove->GetCommandBar()) {
+        pList->GetControls()->RemoveAll();
+        pCommandBars->FillExpandAddRemove(pBar, pList);
+    }
+}
+
 BOOL CQXPControlToolbarExpand::OnSetPopup(BOOL bPopup)
 {
     CQXPToolBar* pBar = dynamic_cast<CQXPToolBar*>(m_pParent);
@@ -571,11 +499,14 @@ BOOL CQXPControlToolbarExpand::OnSetPopup(BOOL bPopup)
         if (!pBar->GetCommandBars())
             pPopup->SetOwnerSite(pBar->GetOwnerSite());
         pPopup->GetControls()->RemoveAll();
-        pBar->FillExpandHiddenControls(pPopup);
         CQXPCommandBars* pCommandBars = pBar->GetCommandBars();
-        if (pCommandBars &&
-            (pCommandBars->GetOptions()->m_bShowExpandButtonAlways || pCommandBars->IsCustomizeAllowed()))
-            pBar->FillExpandAddRemove(pPopup);
+        if (!pCommandBars) {
+            CQXPCommandBars::AddHiddenControlsOf(pBar, pPopup);
+        } else {
+            pCommandBars->FillExpandHiddenControls(pBar, pPopup);
+            if (pCommandBars->GetOptions()->m_bShowExpandButtonAlways || pCommandBars->IsCustomizeAllowed())
+                AddAddRemoveButtons(pCommandBars, pBar, pPopup);
+        }
     }
     return CQXPControlPopup::OnSetPopup(bPopup);
 }
@@ -840,37 +771,6 @@ void CQXPToolBar::TrackMove(CPoint ptStart)
         m_pTracker->TrackResize(nEdge, pt.x, pt.y);
     else
         m_pTracker->TrackMove(pt.x, pt.y);
-}
-
-void CQXPToolBar::FillExpandAddRemove(CQXPCommandBar* pPopup)
-{
-    CQXPControls* pTarget = pPopup->GetControls();
-    CQXPControl* pAddRemove = pTarget->Add(qxpControlPopup, QXP_ID_ADDREMOVE_BUTTONS);
-    if (!pAddRemove)
-        return;
-    pAddRemove->SetCaption("&Add or Remove Buttons");
-    pAddRemove->SetFlags(pAddRemove->GetFlags() | qxpFlagManualUpdate);
-    pAddRemove->SetBeginGroup(pTarget->GetCount() > 1);
-    CQXPCommandBar* pList = pAddRemove->GetCommandBar();
-    if (!pList)
-        return;
-    pList->GetControls()->RemoveAll();
-    for (CQXPToolBar* pBar : GetRowBars()) {
-        CQXPControl* pBarItem = pList->GetControls()->Add(qxpControlPopup, 0);
-        if (!pBarItem || !pBarItem->GetCommandBar())
-            continue;
-        pBarItem->SetCaption(pBar->GetTitle());
-        pBarItem->SetFlags(pBarItem->GetFlags() | qxpFlagManualUpdate);
-        CQXPControls* pItems = pBarItem->GetCommandBar()->GetControls();
-        pItems->RemoveAll();
-        if (pBar->IsCustomizable())
-            pBar->FillAddRemoveList(pItems);
-    }
-    CQXPCommandBars* pCommandBars = GetCommandBars();
-    if (pCommandBars && pCommandBars->IsCustomizeAllowed()) {
-        if (CQXPControl* pCustomize = pList->GetControls()->Add(qxpControlButton, QXP_ID_CUSTOMIZE, CString(), -1, TRUE))
-            pCustomize->SetBeginGroup(TRUE);
-    }
 }
 
 namespace {

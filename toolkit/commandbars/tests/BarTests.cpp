@@ -19,6 +19,7 @@
 
 #include "cbtest_ids.h"
 #include <qmtest/accessible.h>
+#include <qmtest/mouse.h>
 #include <qmtest/pump.h>
 
 namespace {
@@ -1012,6 +1013,35 @@ TEST_F(BarTest, HotItemDescriptionGoesToTheStatusLineAndTheIdleTextComesBack)
     EXPECT_EQ(0, pPopup->GetHotHelpId());
 }
 
+// The tooltip window of a bar's context when it shows a tip, else NULL.
+HWND ShownTip(CQXPCommandBar* pBar)
+{
+    CQXPToolTipContext* pContext = pBar->GetToolTipContext();
+    CWnd* pTip = pContext ? pContext->GetToolTip() : NULL;
+    HWND hTip = pTip ? pTip->GetSafeHwnd() : NULL;
+    return hTip && ::IsWindowVisible(hTip) ? hTip : NULL;
+}
+
+// The text the toolkit's own tooltip window shows now ("" for any other
+// window).
+std::string ShownTipText(CQXPCommandBar* pBar)
+{
+    CQXPToolTipContext* pContext = pBar->GetToolTipContext();
+    CQXPToolTipContextToolTip* pTip = pContext ? dynamic_cast<CQXPToolTipContextToolTip*>(pContext->GetToolTip()) : NULL;
+    if (!pTip || !pTip->IsTool(pTip->m_toolShown))
+        return std::string();
+    return std::string(pTip->GetToolText(pTip->m_toolShown));
+}
+
+// The window classes of the toolkit's own tooltip window (style 2): with
+// the system's drop shadow, or plain where there is none.
+bool IsToolkitTipClass(HWND hWnd)
+{
+    char szClass[64] = "";
+    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+    return std::string(szClass) == "QXPToolTipShadow" || std::string(szClass) == "QXPToolTip";
+}
+
 TEST_F(BarTest, HoveringAToolbarButtonShowsItsTooltip)
 {
     ACCEL accel = {FVIRTKEY | FCONTROL, 'O', ID_TEST_OPEN};
@@ -1022,6 +1052,7 @@ TEST_F(BarTest, HoveringAToolbarButtonShowsItsTooltip)
         const char* expected; // NULL: no tip
     } cases[] = {{TRUE, FALSE, "Open"}, {TRUE, TRUE, "Open (Ctrl+O)"}, {FALSE, TRUE, NULL}};
     CQXPControl* pOpen = pToolBar->GetControl(0);
+    ASSERT_NE(nullptr, pToolBar->GetToolTipContext()) << "a bar of a manager shows its tips through the manager";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected ? c.expected : "tips off");
         pBars->GetOptions()->m_bToolBarScreenTips = c.bScreenTips;
@@ -1029,30 +1060,121 @@ TEST_F(BarTest, HoveringAToolbarButtonShowsItsTooltip)
         pToolBar->GetToolTipContext()->DestroyToolTip();
         Activate(&frame);
         MoveOver(pToolBar, pOpen);
-        auto tip = [&]() -> HWND {
-            CWnd* pTip = pToolBar->GetToolTipContext()->GetToolTip();
-            HWND hTip = pTip ? pTip->GetSafeHwnd() : NULL;
-            return hTip && ::IsWindowVisible(hTip) ? hTip : NULL;
-        };
         if (!c.expected) {
-            PumpUntil([&] { return tip() != NULL; }, 1500);
-            EXPECT_EQ((HWND)NULL, tip());
+            PumpUntil([&] { return ShownTip(pToolBar) != NULL; }, 1500);
+            EXPECT_EQ((HWND)NULL, ShownTip(pToolBar));
             continue;
         }
-        ASSERT_TRUE(PumpUntil([&] { return tip() != NULL; }, 4000)) << "no tooltip window appeared";
-        HWND hTip = tip();
-        char szClass[64] = "";
-        ::GetClassNameA(hTip, szClass, sizeof(szClass));
-        EXPECT_STRCASEEQ(TOOLTIPS_CLASSA, szClass);
+        ASSERT_TRUE(PumpUntil([&] { return ShownTip(pToolBar) != NULL; }, 4000)) << "no tooltip window appeared";
+        HWND hTip = ShownTip(pToolBar);
+        // The manager's tooltip window: the toolkit's own, owned by the frame.
+        EXPECT_TRUE(IsToolkitTipClass(hTip));
         EXPECT_EQ(frame.GetSafeHwnd(), ::GetWindow(hTip, GW_OWNER));
-        char szText[128] = "";
-        ::GetWindowTextA(hTip, szText, sizeof(szText));
-        EXPECT_EQ(std::string(c.expected), std::string(szText));
+        EXPECT_EQ(std::string(c.expected), ShownTipText(pToolBar));
     }
     // Away from the buttons the tip goes.
     CPoint ptAway(5, 300);
     ::PostMessageA(frame.GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(ptAway.x, ptAway.y));
     pToolBar->GetToolTipContext()->DestroyToolTip();
+}
+
+// The screen point at the centre of a control.
+CPoint ScreenCenterOf(CQXPCommandBar* pBar, CQXPControl* pControl)
+{
+    CPoint pt = pControl->GetRect().CenterPoint();
+    ::ClientToScreen(pBar->GetSafeHwnd(), &pt);
+    return pt;
+}
+
+// The toolkit tooltip windows of this thread (shown or not).
+std::vector<HWND> ThreadTipWindows()
+{
+    std::vector<HWND> tips;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            if (IsToolkitTipClass(hWnd))
+                ((std::vector<HWND>*)lParam)->push_back(hWnd);
+            return TRUE;
+        },
+        (LPARAM)&tips);
+    return tips;
+}
+
+// Every bar of a manager shows its tips in the one window of the manager's
+// tooltip context: the real pointer resting on a button of one toolbar and
+// then of another brings up the same window with the other text.
+TEST_F(BarTest, TwoToolbarsShowTheirTipsInTheManagersOneWindow)
+{
+    CQXPToolBar* pSecond = pBars->Add("Second", qxpBarTop);
+    ASSERT_NE(nullptr, pSecond);
+    const UINT ids[] = {ID_TEST_SAVE, ID_TEST_EXIT};
+    ASSERT_TRUE(pSecond->SetButtons(ids, 2));
+    pBars->RecalcFrameLayout();
+    PumpPending();
+
+    CQXPToolTipContext* pContext = pBars->GetToolTipContext();
+    ASSERT_NE(nullptr, pContext);
+    EXPECT_EQ(2, pContext->GetStyle()) << "the toolkit's own tooltip window";
+    for (CQXPCommandBar* pBar : {(CQXPCommandBar*)pMenuBar, (CQXPCommandBar*)pToolBar, (CQXPCommandBar*)pSecond})
+        EXPECT_EQ(pContext, pBar->GetToolTipContext()) << pBar->GetTitle();
+
+    pBars->GetOptions()->m_bToolBarScreenTips = TRUE;
+    pBars->GetOptions()->m_bToolBarAccelTips = FALSE;
+    Activate(&frame);
+    struct Step {
+        CQXPCommandBar* pBar;
+        int nId;
+        const char* text;
+    } steps[] = {{pToolBar, ID_TEST_OPEN, "Open"}, {pSecond, ID_TEST_SAVE, "Save"}, {pToolBar, ID_TEST_OPEN, "Open"}};
+    HWND hFirst = NULL;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.text);
+        CQXPControl* pButton = step.pBar->GetControls()->FindControl(step.nId);
+        ASSERT_NE(nullptr, pButton);
+        // Off the buttons first, then resting on this one.
+        qmtest::MouseEventAt(CPoint(ScreenCenterOf(step.pBar, pButton).x, 380), MOUSEEVENTF_MOVE);
+        PumpUntil([&] { return ShownTip(step.pBar) == NULL; }, 1500);
+        qmtest::MouseEventAt(ScreenCenterOf(step.pBar, pButton), MOUSEEVENTF_MOVE);
+        ASSERT_TRUE(PumpUntil([&] { return ShownTipText(step.pBar) == step.text; }, 5000))
+            << "shown: \"" << ShownTipText(step.pBar) << "\"";
+        HWND hTip = ShownTip(step.pBar);
+        ASSERT_NE((HWND)NULL, hTip);
+        if (!hFirst)
+            hFirst = hTip;
+        EXPECT_EQ(hFirst, hTip) << "one window for all bars";
+        EXPECT_EQ(frame.GetSafeHwnd(), ::GetWindow(hTip, GW_OWNER));
+        EXPECT_EQ(std::vector<HWND>{hTip}, ThreadTipWindows()) << "no tooltip window of a bar's own";
+    }
+    qmtest::ParkPointer();
+    PumpPending();
+}
+
+// A bar without a manager has no tooltip context: a toolbar shows the
+// framework's tooltips of its own window, a popup none.
+TEST(BarWithoutManager, ShowsTheTooltipsOfItsOwnWindowUnlessItIsAPopup)
+{
+    CWnd host;
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), "Host", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, NULL, NULL));
+    CQXPToolBar* pBar = new CQXPToolBar;
+    ASSERT_TRUE(pBar->CreateToolBar(WS_CHILD | WS_VISIBLE, &host, AFX_IDW_TOOLBAR)) << "made without CBRS_TOOLTIPS";
+    EXPECT_EQ(nullptr, pBar->GetToolTipContext());
+    EXPECT_NE(0u, pBar->m_nFlags & WF_TOOLTIPS);
+
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(NULL);
+    const UINT ids[] = {ID_TEST_OPEN};
+    pPopup->GetControls()->Add(qxpControlButton, (int)ids[0]);
+    ASSERT_TRUE(pPopup->PopupAt(50, 50, NULL));
+    EXPECT_EQ(nullptr, pPopup->GetToolTipContext());
+    EXPECT_EQ(0u, pPopup->m_nFlags & WF_TOOLTIPS);
+    pPopup->SetTrackingMode(FALSE);
+    pPopup->DestroyWindow();
+    pPopup->InternalRelease();
+
+    pBar->DestroyWindow();
+    pBar->InternalRelease();
+    host.DestroyWindow();
+    PumpPending();
 }
 
 TEST_F(BarTest, ToolbarHitTestOffersNoTipWhileAMenuIsOpen)
@@ -1310,6 +1432,146 @@ TEST_F(BarTest, MenuShownForAnotherWindowClosesAfterItsItemRuns)
     sink.DestroyWindow();
 }
 
+
+// A command target takes the commands of a menu while the owner stays its
+// site: the popup keeps its manager (the frame's look, options and tooltips)
+// and its commands still reach the target alone.
+TEST_F(BarTest, CommandTargetTakesTheCommandsOfAMenuThatKeepsItsManager)
+{
+    CCommandSink sink;
+    ASSERT_TRUE(sink.CreateEx(0, AfxRegisterWndClass(0), "sink", WS_CHILD, 0, 0, 10, 10, frame.GetSafeHwnd(), NULL));
+    CMenu menu;
+    ASSERT_TRUE(menu.Attach(::LoadMenuA(::GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_TEST_MENU))));
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
+    ASSERT_TRUE(pPopup->LoadMenu(CMenu::FromHandle(::GetSubMenu(menu.GetSafeHmenu(), 0))));
+
+    frame.PostMessage(WM_TEST_CLICKNEWEST, 2, WM_LBUTTONUP);
+    int nResult = CQXPCommandBars::TrackPopupMenu(pPopup, 0, 200, 200, &frame, NULL, &sink);
+    PumpPending();
+    EXPECT_EQ(TRUE, nResult);
+    EXPECT_EQ(std::vector<UINT>{ID_TEST_EXIT}, sink.commands);
+    EXPECT_TRUE(frame.commands.empty());
+    EXPECT_EQ(pBars, pPopup->GetCommandBars());
+    EXPECT_EQ(frame.GetSafeHwnd(), pPopup->GetSite()->GetSafeHwnd());
+    EXPECT_EQ(sink.GetSafeHwnd(), pPopup->GetOwnerSite()->GetSafeHwnd());
+    EXPECT_EQ(pBars->GetToolTipContext(), pPopup->GetToolTipContext());
+
+    // Shown again without a target, the owner takes the commands.
+    frame.PostMessage(WM_TEST_CLICKNEWEST, 2, WM_LBUTTONUP);
+    nResult = CQXPCommandBars::TrackPopupMenu(pPopup, 0, 200, 200, &sink);
+    PumpPending();
+    EXPECT_EQ(TRUE, nResult);
+    EXPECT_EQ((std::vector<UINT>{ID_TEST_EXIT, ID_TEST_EXIT}), sink.commands);
+    EXPECT_TRUE(frame.commands.empty());
+
+    if (::IsWindow(pPopup->GetSafeHwnd()))
+        pPopup->DestroyWindow();
+    pPopup->InternalRelease();
+    menu.DestroyMenu();
+    sink.DestroyWindow();
+}
+
+// Where a bar's notifications (its site) and commands (its owner site) go,
+// along the chain of open popups: the manager's frame first for the site; a
+// command target anywhere up the chain, else an explicit site window, for
+// the commands. A bar without a manager belongs to its explicit site
+// window, else to its parent.
+TEST_F(BarTest, SiteAndOwnerSiteFollowThePopupChain)
+{
+    CCommandSink sink;
+    ASSERT_TRUE(sink.CreateEx(0, AfxRegisterWndClass(0), "sink", WS_CHILD, 0, 0, 10, 10, frame.GetSafeHwnd(), NULL));
+    HWND hFrame = frame.GetSafeHwnd(), hSink = sink.GetSafeHwnd();
+    auto hwndOf = [](CWnd* pWnd) { return pWnd ? pWnd->GetSafeHwnd() : (HWND)NULL; };
+
+    CQXPControl* pFile = pMenuBar->GetControl(0);
+    CQXPCommandBar* pFileMenu = pFile->GetCommandBar();
+    Click(pMenuBar, pFile);
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(pFileMenu->GetSafeHwnd()) != FALSE; }));
+    PumpPending(); // the rest of the click
+    EXPECT_EQ(pMenuBar, pFileMenu->GetParentCommandBar());
+    EXPECT_EQ(hFrame, hwndOf(pFileMenu->GetSite()));
+    EXPECT_EQ(hFrame, hwndOf(pFileMenu->GetOwnerSite()));
+    // A command target of the menu bar routes its open menu's commands too.
+    pMenuBar->SetCommandTarget(&sink);
+    EXPECT_EQ(hSink, hwndOf(pFileMenu->GetOwnerSite()));
+    EXPECT_EQ(hFrame, hwndOf(pFileMenu->GetSite()));
+    pMenuBar->SetCommandTarget(NULL);
+    // The open menu finds the manager through the bar that opened it.
+    pFileMenu->SetCommandBars(NULL);
+    EXPECT_EQ(pBars, pFileMenu->GetCommandBars());
+    EXPECT_EQ(pBars->GetToolTipContext(), pFileMenu->GetToolTipContext());
+    pFileMenu->SetCommandBars(pBars);
+    pBars->ClosePopups();
+    qmtest::ParkPointer();
+    PumpPending();
+
+    struct Case {
+        const char* name;
+        BOOL bManager;
+        BOOL bExplicitSite;
+        HWND hSite;
+        HWND hOwnerSite;
+    } cases[] = {{"of the manager", TRUE, FALSE, hFrame, hFrame},
+                 {"of the manager, shown for a window", TRUE, TRUE, hFrame, hSink},
+                 {"without a manager, shown for a window", FALSE, TRUE, hSink, hSink}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(c.bManager ? pBars : NULL);
+        if (c.bExplicitSite)
+            pPopup->SetOwnerSite(&sink);
+        EXPECT_EQ(c.hSite, hwndOf(pPopup->GetSite()));
+        EXPECT_EQ(c.hOwnerSite, hwndOf(pPopup->GetOwnerSite()));
+        pPopup->InternalRelease();
+    }
+
+    // A toolbar standing alone belongs to its parent window.
+    CQXPToolBar* pAlone = new CQXPToolBar;
+    ASSERT_TRUE(pAlone->CreateToolBar(WS_CHILD | WS_VISIBLE, &sink, AFX_IDW_TOOLBAR));
+    EXPECT_EQ(hSink, hwndOf(pAlone->GetSite()));
+    EXPECT_EQ(hSink, hwndOf(pAlone->GetOwnerSite()));
+    pAlone->DestroyWindow();
+    pAlone->InternalRelease();
+    sink.DestroyWindow();
+}
+
+// Only a popup bar opens as the popup of a control; opened from the
+// keyboard its first item is selected, opened by the mouse none is.
+TEST_F(BarTest, OnlyAPopupBarOpensForAControlAndTheKeyboardSelectsItsFirstItem)
+{
+    CQXPControl* pFile = pMenuBar->GetControl(0);
+    CQXPControlPopup* pFilePopup = dynamic_cast<CQXPControlPopup*>(pFile);
+    ASSERT_NE(nullptr, pFilePopup);
+    EXPECT_FALSE(pToolBar->Popup(pFilePopup, TRUE)) << "a toolbar is no popup";
+
+    CQXPCommandBar* pFileMenu = pFile->GetCommandBar();
+    for (BOOL bKeyboard : {FALSE, TRUE}) {
+        SCOPED_TRACE(bKeyboard ? "keyboard" : "mouse");
+        pMenuBar->SetTrackingMode(TRUE, FALSE, bKeyboard);
+        pMenuBar->SetSelected(pFile->GetIndex(), bKeyboard ? 2 : 1);
+        ASSERT_TRUE(pMenuBar->SetPopuped(pFile->GetIndex(), bKeyboard));
+        ASSERT_TRUE(::IsWindowVisible(pFileMenu->GetSafeHwnd()));
+        EXPECT_EQ(bKeyboard ? 0 : -1, pFileMenu->GetSelectedIndex());
+        pBars->ClosePopups();
+        PumpPending();
+    }
+}
+
+// A bar of any kind loads a toolbar resource: its buttons with their group
+// starts, the pictures only when asked for.
+TEST_F(BarTest, AnyBarLoadsAToolbarResource)
+{
+    CQXPPopupToolBar* pPopup = CQXPPopupToolBar::CreatePopupToolBar(pBars);
+    ASSERT_NE(nullptr, pPopup);
+    pPopup->SetIconSize(CSize(0, 0));
+    ASSERT_TRUE(pPopup->LoadToolBar(IDR_TEST_TOOLBAR, FALSE));
+    ASSERT_EQ(3, pPopup->GetControlCount());
+    const UINT ids[] = {ID_TEST_OPEN, ID_TEST_SAVE, ID_TEST_EXIT};
+    for (int i = 0; i < 3; i++)
+        EXPECT_EQ((int)ids[i], pPopup->GetControl(i)->GetID());
+    EXPECT_TRUE(pPopup->GetControl(1)->GetBeginGroup());
+    EXPECT_FALSE(pPopup->LoadToolBar(59999, FALSE)) << "no such resource";
+    pPopup->InternalRelease();
+}
 
 // A theme that notes before which controls it draws separators.
 class CSeparatorSpyTheme : public ToolkitPaintThemeD {

@@ -54,13 +54,6 @@ public:
     std::vector<std::pair<UINT, CQXPCommandBar*>> popupNotes;
     int nTypeFor = 0; // an id whose control type the frame chooses
     int nTypeChosen = 0;
-    BOOL bCustomizeHandled = FALSE; // the frame offers the customize command
-    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override
-    {
-        if (nID == QXP_ID_CUSTOMIZE && nCode == (int)CN_COMMAND)
-            return bCustomizeHandled;
-        return qmtest::CommandBarTestFrame::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
-    }
     int nDeactivations = 0;
     CQXPMenuBar* m_pMenuBar = NULL;
     CQXPToolBar* m_pStandard = NULL;
@@ -761,6 +754,119 @@ TEST_F(FloatingTest, LoadingAToolbarAsksTheSiteAndKeepsTheIconSizeOfA16PixelStri
     EXPECT_EQ(qxpControlButton, pBar->GetControls()->FindControl(ID_TEST_OPEN)->GetType());
 }
 
+// The manager fills "Add or Remove Buttons" with one popup per bar of the
+// row, titled after the bar; the bar's check items (and "Reset Toolbar")
+// only where the frame allows customizing and the bar is the program's and
+// customizable; with customizing allowed, the customize command closes the
+// list in a group of its own.
+struct AddRemoveCase {
+    const char* name;
+    BOOL bCustomizeAllowed;
+    BOOL bBuiltIn;
+    BOOL bCustomizable;
+    int nItems;          // controls in the bar's popup
+    BOOL bCustomizeItem; // the customize command follows
+};
+
+class AddRemoveTable : public FloatingTest, public ::testing::WithParamInterface<AddRemoveCase> {};
+
+TEST_P(AddRemoveTable, ListsTheBarAndWhatCustomizingAllows)
+{
+    const AddRemoveCase& c = GetParam();
+    CQXPToolBar* pStandard = frame.m_pStandard;
+    pStandard->m_bBuiltIn = c.bBuiltIn;
+    pStandard->m_bCustomizable = c.bCustomizable;
+    frame.m_bCustomizeAllowed = c.bCustomizeAllowed;
+    EXPECT_EQ(c.bCustomizeAllowed, pBars->IsCustomizeAllowed());
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
+    pBars->FillExpandAddRemove(pStandard, pPopup);
+    frame.m_bCustomizeAllowed = FALSE;
+
+    CQXPControl* pBarItem = NULL;
+    for (int i = 0; i < pPopup->GetControlCount(); i++)
+        if (std::string(pPopup->GetControl(i)->GetCaption()) == "Standard")
+            pBarItem = pPopup->GetControl(i);
+    ASSERT_NE(nullptr, pBarItem) << "a popup titled after the bar";
+    EXPECT_EQ(qxpControlPopup, pBarItem->GetType());
+    ASSERT_NE(nullptr, pBarItem->GetCommandBar());
+    CQXPControls* pItems = pBarItem->GetCommandBar()->GetControls();
+    EXPECT_EQ(c.nItems, pItems->GetCount());
+    if (c.nItems > 0) {
+        EXPECT_EQ(ID_TEST_OPEN, pItems->GetAt(0)->GetID());
+        EXPECT_EQ(1, pItems->GetAt(0)->GetChecked()) << "a shown button is checked";
+        EXPECT_EQ(QXP_ID_RESET_TOOLBAR, pItems->GetAt(c.nItems - 1)->GetID());
+    }
+    CQXPControl* pLast = pPopup->GetControl(pPopup->GetControlCount() - 1);
+    if (c.bCustomizeItem) {
+        EXPECT_EQ(QXP_ID_CUSTOMIZE, pLast->GetID());
+        EXPECT_TRUE(pLast->GetBeginGroup());
+    } else {
+        EXPECT_EQ(nullptr, pPopup->GetControls()->FindControl(QXP_ID_CUSTOMIZE));
+    }
+    pPopup->InternalRelease();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AddRemoveTable,
+    ::testing::Values(AddRemoveCase{"Allowed", TRUE, TRUE, TRUE, 4, TRUE},
+                      AddRemoveCase{"NotAllowed", FALSE, TRUE, TRUE, 0, FALSE},
+                      AddRemoveCase{"UserBar", TRUE, FALSE, TRUE, 0, TRUE},
+                      AddRemoveCase{"NotCustomizable", TRUE, TRUE, FALSE, 0, TRUE}),
+    [](const ::testing::TestParamInfo<AddRemoveCase>& info) { return std::string(info.param.name); });
+
+// The expand popup offers "Add or Remove Buttons" where customizing is
+// allowed even without the always-shown expand button; a floating bar sits
+// in no dock row and offers no hidden controls of its own.
+TEST_F(FloatingTest, ExpandPopupOffersTheListWhereCustomizingIsAllowed)
+{
+    CQXPToolBar* pStandard = frame.m_pStandard;
+    pBars->GetOptions()->m_bShowExpandButtonAlways = FALSE;
+    // Wide buttons in a narrow frame: a bar that hides what does not fit
+    // (instead of wrapping) hides some and shows its expand button.
+    pStandard->SetFlags(qxpFlagHideWrap);
+    pStandard->SetButtonSize(CSize(90, 24));
+    for (int cx = 400; cx > 40 && !pStandard->HasHiddenControls(); cx -= 10) {
+        frame.SetWindowPos(NULL, 0, 0, cx, 480, SWP_NOZORDER | SWP_NOMOVE);
+        frame.RecalcLayout();
+    }
+    ASSERT_TRUE(pStandard->HasHiddenControls());
+    CQXPControl* pExpand = pStandard->GetExpandButton();
+    ASSERT_NE(nullptr, pExpand);
+    for (BOOL bAllowed : {FALSE, TRUE}) {
+        SCOPED_TRACE(bAllowed ? "customizing allowed" : "not allowed");
+        frame.m_bCustomizeAllowed = bAllowed;
+        ASSERT_TRUE(pExpand->OnSetPopup(TRUE));
+        CQXPCommandBar* pPopup = pExpand->GetCommandBar();
+        ASSERT_NE(nullptr, pPopup);
+        EXPECT_NE(nullptr, pPopup->GetControls()->FindControl(ID_TEST_EXIT)) << "the hidden button";
+        CQXPControl* pAddRemove = pPopup->GetControls()->FindControl(QXP_ID_ADDREMOVE_BUTTONS);
+        EXPECT_EQ(bAllowed, pAddRemove != nullptr);
+        if (pAddRemove) {
+            ASSERT_NE(nullptr, pAddRemove->GetCommandBar());
+            EXPECT_NE(nullptr, pAddRemove->GetCommandBar()->GetControls()->FindControl(QXP_ID_CUSTOMIZE));
+        }
+        pExpand->OnSetPopup(FALSE);
+        PumpPending();
+    }
+    frame.m_bCustomizeAllowed = FALSE;
+    frame.SetWindowPos(NULL, 0, 0, 720, 480, SWP_NOZORDER | SWP_NOMOVE);
+    frame.RecalcLayout();
+
+    // Not docked: the manager adds nothing hidden from it, even a control
+    // marked as not fitting.
+    ASSERT_TRUE(pStandard->SetFloating(FloatPoint(300, 240)));
+    PumpPending();
+    CQXPControl* pSave = pStandard->GetControls()->FindControl(ID_TEST_SAVE);
+    ASSERT_NE(nullptr, pSave);
+    DWORD dwOld = pSave->GetHideFlags();
+    pSave->SetHideFlags(qxpHideWrap);
+    CQXPPopupBar* pHidden = CQXPPopupBar::CreateForOwner(pBars);
+    EXPECT_EQ(0, pBars->FillExpandHiddenControls(pStandard, pHidden));
+    EXPECT_EQ(1, CQXPCommandBars::AddHiddenControlsOf(pStandard, pHidden)) << "the bar's own, as a bar without a manager";
+    pSave->SetHideFlags(dwOld);
+    pHidden->InternalRelease();
+}
+
 TEST_F(FloatingTest, ResetBringsBackTheProgramsButtons)
 {
     CQXPToolBar* pStandard = frame.m_pStandard;
@@ -772,13 +878,13 @@ TEST_F(FloatingTest, ResetBringsBackTheProgramsButtons)
     pStandard->GetControls()->Remove(pStandard->GetControls()->FindControl(ID_TEST_SAVE));
     EXPECT_TRUE(pStandard->CanReset());
 
-    // "Add or Remove Buttons" ends with "Reset Toolbar" for the bar.
+    // "Add or Remove Buttons" ends with "Reset Toolbar" for the bar (where
+    // the frame allows customizing).
+    frame.m_bCustomizeAllowed = TRUE;
     CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
-    pStandard->FillExpandAddRemove(pPopup);
-    CQXPControl* pAddRemove = pPopup->GetControls()->FindControl(QXP_ID_ADDREMOVE_BUTTONS);
-    ASSERT_NE(nullptr, pAddRemove);
-    ASSERT_NE(nullptr, pAddRemove->GetCommandBar());
-    CQXPControl* pBarItem = pAddRemove->GetCommandBar()->GetControl(0);
+    pBars->FillExpandAddRemove(pStandard, pPopup);
+    frame.m_bCustomizeAllowed = FALSE;
+    CQXPControl* pBarItem = pPopup->GetControl(0);
     ASSERT_NE(nullptr, pBarItem);
     ASSERT_NE(nullptr, pBarItem->GetCommandBar());
     CQXPControls* pItems = pBarItem->GetCommandBar()->GetControls();
@@ -825,19 +931,17 @@ TEST_F(FloatingTest, AddOrRemoveListOffersTheProgramsButtonsAndCustomize)
     pControls->Remove(pControls->FindControl(ID_TEST_SAVE));
     ASSERT_NE(nullptr, pControls->Add(qxpControlButton, ID_TEST_UNDO));
 
+    frame.m_bCustomizeAllowed = TRUE;
     CQXPPopupBar* pPopup = NULL;
-    // The list of the bar in a freshly filled expand popup; its parent
-    // submenu through pList.
+    // The bar's list in a freshly filled Add or Remove Buttons submenu
+    // (pList: the submenu of the row's bars).
     auto fill = [&](CQXPCommandBar** ppList) -> CQXPControls* {
         if (pPopup)
             pPopup->InternalRelease();
         pPopup = CQXPPopupBar::CreateForOwner(pBars);
-        pStandard->FillExpandAddRemove(pPopup);
-        CQXPControl* pAddRemove = pPopup->GetControls()->FindControl(QXP_ID_ADDREMOVE_BUTTONS);
-        if (!pAddRemove || !pAddRemove->GetCommandBar())
-            return NULL;
-        *ppList = pAddRemove->GetCommandBar();
-        CQXPControl* pBarItem = (*ppList)->GetControl(0);
+        pBars->FillExpandAddRemove(pStandard, pPopup);
+        *ppList = pPopup;
+        CQXPControl* pBarItem = pPopup->GetControl(0);
         return pBarItem && pBarItem->GetCommandBar() ? pBarItem->GetCommandBar()->GetControls() : NULL;
     };
     auto item = [](CQXPControls* pItems, int nId) { return pItems->FindControl(nId); };
@@ -845,7 +949,6 @@ TEST_F(FloatingTest, AddOrRemoveListOffersTheProgramsButtonsAndCustomize)
     CQXPCommandBar* pList = NULL;
     CQXPControls* pItems = fill(&pList);
     ASSERT_NE(nullptr, pItems);
-    EXPECT_EQ(1, pList->GetControlCount()) << "no Customize without the frame's command";
     // Save is back on the bar at its place, hidden by the user, and offered
     // unchecked; Undo is listed but cannot be switched, the program never
     // gave it to the bar.
@@ -872,10 +975,9 @@ TEST_F(FloatingTest, AddOrRemoveListOffersTheProgramsButtonsAndCustomize)
     EXPECT_EQ(0u, pSave->GetHideFlags());
     EXPECT_EQ(1, item(pItems, ID_TEST_SAVE)->GetChecked());
 
-    // Undo hidden by the user leaves the bar for good; with the customize
-    // command handled, "Customize..." ends the list of bars.
+    // Undo hidden by the user leaves the bar for good; "Customize..." ends
+    // the list of bars.
     pControls->FindControl(ID_TEST_UNDO)->SetHideFlag(qxpHideCustomize, TRUE);
-    frame.bCustomizeHandled = TRUE;
     pItems = fill(&pList);
     ASSERT_NE(nullptr, pItems);
     EXPECT_EQ(nullptr, pControls->FindControl(ID_TEST_UNDO));
@@ -896,6 +998,7 @@ TEST_F(FloatingTest, AddOrRemoveListOffersTheProgramsButtonsAndCustomize)
     ASSERT_NE(nullptr, pExpand->GetCommandBar());
     EXPECT_NE(nullptr, pExpand->GetCommandBar()->GetControls()->FindControl(QXP_ID_ADDREMOVE_BUTTONS));
     pExpand->OnSetPopup(FALSE);
+    frame.m_bCustomizeAllowed = FALSE;
 }
 
 TEST_F(FloatingTest, ShortestDockedToolbarHoldsItsFirstButtonAndTheExpandButton)

@@ -5,6 +5,7 @@
 #include <qx/barstate.h>
 #include <qx/controledit.h>
 #include <qx/framehost.h>
+#include <qx/listcontrols.h>
 #include <qx/popup.h>
 #include <qx/barshadow.h>
 #include <qx/images.h>
@@ -709,6 +710,8 @@ TEST_F(FrameTest, TheExpandPopupIsAToolbarOfTheHiddenButtonsOrTheSitesOwnPopup)
 
 TEST_F(FrameTest, AddOrRemoveButtonsHidesAndShowsAButton)
 {
+    // Adding and removing buttons is customizing: the frame allows it.
+    frame.m_bCustomizeAllowed = TRUE;
     CQXPToolBar* pToolBar = frame.m_pToolBar;
     CQXPControl* pExpand = pToolBar->GetExpandButton();
     ASSERT_NE(nullptr, pExpand);
@@ -717,11 +720,12 @@ TEST_F(FrameTest, AddOrRemoveButtonsHidesAndShowsAButton)
     ASSERT_EQ(1, pPopup->GetControlCount()) << "nothing hidden: only the list";
     CQXPCommandBar* pList = pPopup->GetControl(0)->GetCommandBar();
     ASSERT_NE(nullptr, pList);
-    ASSERT_EQ(1, pList->GetControlCount()) << "one entry per bar of the row";
+    ASSERT_EQ(2, pList->GetControlCount()) << "one entry per bar of the row, then the customize command";
     EXPECT_EQ(std::string("Toolbar"), std::string(pList->GetControl(0)->GetCaption()));
+    EXPECT_EQ(QXP_ID_CUSTOMIZE, pList->GetControl(1)->GetID());
     CQXPCommandBar* pItems = pList->GetControl(0)->GetCommandBar();
     ASSERT_NE(nullptr, pItems);
-    EXPECT_EQ((std::vector<int>{ID_TEST_OPEN, ID_TEST_SAVE, ID_TEST_EXIT, QXP_ID_RESET_TOOLBAR}), Ids(pItems))
+    ASSERT_EQ((std::vector<int>{ID_TEST_OPEN, ID_TEST_SAVE, ID_TEST_EXIT, QXP_ID_RESET_TOOLBAR}), Ids(pItems))
         << "the buttons, then Reset Toolbar";
     CQXPControl* pSaveItem = pItems->GetControl(1);
     EXPECT_EQ(1, pSaveItem->GetChecked());

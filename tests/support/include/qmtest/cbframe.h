@@ -35,6 +35,12 @@ public:
     }
     void PostNcDestroy() override {}
 
+    // The frame handles the customize command (35001), so customizing is
+    // allowed, only while this is set; each one it runs is counted.
+    BOOL m_bCustomizeAllowed = FALSE;
+    int m_nCustomizeCommands = 0;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+
 protected:
     // Runs once the frame's window exists, before the command bars are made:
     // a frame adds here what must come first (a rebar). FALSE fails the

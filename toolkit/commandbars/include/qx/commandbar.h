@@ -17,6 +17,7 @@
 
 class CQXPToolTipContext;
 class CQXPImageManager;
+class CQXPControlPopup;
 
 // Pending work of a bar, carried out at idle time.
 enum QXPBarPending {
@@ -97,14 +98,38 @@ public:
     CQXPControl* GetControl(int nIndex) const { return m_pControls->GetAt(nIndex); }
     // Empties the bar first when bRemove; converts the menu into controls.
     virtual BOOL LoadMenu(CMenu* pMenu, BOOL bRemove = TRUE);
+    // Replaces the controls by the buttons of an RT_TOOLBAR resource
+    // (version 1, width, height, count, ids; id 0 begins a group), each
+    // offered to the site first (WM_COMMANDBARS_CREATECONTROL) and
+    // announced to it afterwards. With bLoadImages the image manager gets
+    // the resource's pictures, and a picture width other than 16 becomes
+    // the bar's icon size. FALSE when the resource is missing or damaged,
+    // or its pictures cannot be loaded.
+    virtual BOOL LoadToolBar(UINT nIDResource, BOOL bLoadImages = TRUE);
 
     // --- links -----------------------------------------------------------------------
-    CQXPCommandBars* GetCommandBars() const { return m_pCommandBars; }
+    // The manager: the first bar of the popup chain (this bar, then the bar
+    // whose control opened it, and so on) that is linked to one; NULL when
+    // none is.
+    CQXPCommandBars* GetCommandBars() const;
+    // Links the bar to a manager (not owned). A bar whose window exists
+    // takes the manager's tooltip context at once.
     void SetCommandBars(CQXPCommandBars* pCommandBars);
-    // The window that receives the commands (the manager's site frame, else
-    // the owner set with SetOwnerSite, else the parent window).
+    // The window the bar belongs to: the manager's site frame, else the
+    // explicit site window of the first bar of the popup chain, else the
+    // window's owner or parent, else the thread's main window. NULL only
+    // when there is none of them.
+    CWnd* GetSite() const;
+    // The window that receives the commands of the controls: the first
+    // command target along the popup chain, else the first explicit site
+    // window along it, else GetSite.
     CWnd* GetOwnerSite() const;
-    void SetOwnerSite(CWnd* pSite) { m_hWndSite = pSite->GetSafeHwnd(); }
+    // The explicit site window (context menus shown for a window of their
+    // own; NULL clears it).
+    void SetOwnerSite(CWnd* pSite) { m_hWndSite = pSite ? pSite->GetSafeHwnd() : NULL; }
+    // The window that takes the commands instead of the site (NULL: none).
+    void SetCommandTarget(CWnd* pTarget) { m_hWndCommandTarget = pTarget ? pTarget->GetSafeHwnd() : NULL; }
+    CWnd* GetCommandTarget() const;
     // The first bar of a chain of popups (this bar when it is no popup).
     virtual CQXPCommandBar* GetRootParent() { return this; }
     // The bar whose control opened this one; NULL for a bar of its own.
@@ -181,8 +206,21 @@ public:
     // nHow: 0 none, 1 mouse, 2/3 keyboard. -1 clears the selection.
     virtual BOOL SetSelected(int nSelected, int nHow = 1);
     // Closes the open popup and opens the popup of the control at nPopuped
-    // (-1: none); FALSE when nothing changed.
-    virtual BOOL SetPopuped(int nPopuped);
+    // (-1: none); FALSE when nothing changed. bKeyboard: the popup opens as
+    // from the keyboard, its first control selected.
+    virtual BOOL SetPopuped(int nPopuped, BOOL bKeyboard = FALSE);
+    // TRUE while SetPopuped opens a popup from the keyboard (the opening
+    // control passes it on to the popup bar's Popup).
+    BOOL IsPopupingByKeyboard() const { return m_bPopupingByKeyboard; }
+    // Shows this bar as the popup of a control (bKeyboard: opened from the
+    // keyboard, its first control selected); TRUE when it is shown. Only
+    // popup bars open; the base refuses.
+    virtual BOOL Popup(CQXPControlPopup* pControlPopup, BOOL bKeyboard = FALSE)
+    {
+        (void)pControlPopup;
+        (void)bKeyboard;
+        return FALSE;
+    }
     int GetPopupedIndex() const { return m_nPopuped; }
     virtual void OnControlSelected(int nSelected, CQXPControl* pControl);
     void ResetSelection() { m_nSelected = -1; }
@@ -267,6 +305,9 @@ public:
     virtual void UpdateShortcuts();
     // Draws the bar and its controls.
     virtual void DrawCommandBar(CDC* pDC, CRect rcClip);
+    // Fills the bar's background: the paint manager's FillCommandBarEntry
+    // for this bar.
+    virtual void FillCommandBarEntry(CDC* pDC);
     // The font the controls are measured and drawn with.
     virtual CFont* GetControlFont();
     // Changed areas cross-fade ("EnableAnimation"); the bar then paints from
@@ -306,8 +347,11 @@ public:
     // manager's ToolBarScreenTips option is on.
     BOOL IsToolTipAllowed() const;
     INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
-    // The bar's tooltip context (made on first use; one counted reference).
-    CQXPToolTipContext* GetToolTipContext();
+    // The tooltip context the bar's messages pass through: its manager's
+    // (all bars of a manager share one tooltip window); NULL for a bar
+    // without a manager, which shows the framework's tooltips of its own
+    // window instead (popups show none).
+    CQXPToolTipContext* GetToolTipContext() const { return m_pToolTipContext; }
     // The help id of a control (HelpId, else the action's help id or id,
     // else the control id).
     static int AFXAPI GetControlHelpId(CQXPControl* pControl);
@@ -398,7 +442,12 @@ protected:
     void UpdateDocTemplateVisibility();
     HWND m_hWndCaret = NULL;
     int m_nHotHelpId = 0;
+    // One counted reference to the manager's tooltip context (NULL without
+    // a manager); a new manager link or a new window takes it again.
     CQXPToolTipContext* m_pToolTipContext = NULL;
+    void TakeManagerToolTipContext();
+    HWND m_hWndCommandTarget = NULL;
+    BOOL m_bPopupingByKeyboard = FALSE;
     CQXPThemePainter* m_pPaintManager = NULL; // one reference, NULL: inherited
     CQXPImageManager* m_pImageManager = NULL; // one reference, NULL: inherited
     // The popup bar this one opened (keys go to the newest tracking bar).
@@ -414,6 +463,10 @@ protected:
     afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnMouseLeave();
+    afx_msg void OnNcMouseMove(UINT nHitTest, CPoint point);
+    // The pointer left the bar's controls: a bar that does not track clears
+    // its selection, unless the mouse manager or the bar is locked.
+    void ClearSelectionOnLeave();
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg LRESULT OnIdleUpdateCmdUIMsg(WPARAM wParam, LPARAM lParam);
     afx_msg void OnDestroy();

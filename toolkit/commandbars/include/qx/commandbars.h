@@ -14,6 +14,7 @@
 
 class CQXPKeyboardTips;
 class CQXPPopupBar;
+class CQXPToolTipContext;
 class CQXPReBar;
 class CQXPCustomizeDropSource;
 
@@ -78,6 +79,29 @@ public:
     // The menu resource id shown for the active document: the id its
     // document template loads its shared menu from, else the menu bar's.
     virtual UINT GetActiveMenuId() const;
+
+    // --- the expand (overflow) popup of a toolbar -----------------------------
+    // Copies into the popup every control that did not fit (hide flags
+    // exactly qxpHideWrap) of every shown bar of the toolbar's dock-bar row,
+    // in row order, shown and without group starts. A bar in no dock bar
+    // contributes nothing. Returns the number added.
+    virtual int FillExpandHiddenControls(CQXPToolBar* pBar, CQXPCommandBar* pPopup);
+    // Fills the submenu of "Add or Remove Buttons": for each bar of the
+    // toolbar's row (the toolbar alone when it is not docked) a popup titled
+    // after the bar, holding the bar's check items (and "Reset Toolbar")
+    // when customizing is allowed and the bar is built-in and customizable;
+    // with customizing allowed the customize command follows, beginning a
+    // group.
+    virtual void FillExpandAddRemove(CQXPToolBar* pBar, CQXPCommandBar* pPopup);
+    // The copies FillExpandHiddenControls makes, for one bar (a toolbar
+    // without a manager offers its own this way).
+    static int AFXAPI AddHiddenControlsOf(CQXPToolBar* pBar, CQXPCommandBar* pPopup);
+
+    // The tooltip context all bars of the manager show their tooltips
+    // through (the toolkit's own tooltip window, style 2); never NULL while
+    // the manager lives.
+    CQXPToolTipContext* GetToolTipContext() const { return m_pToolTipContext; }
+    CQXPToolTipContext* m_pToolTipContext; // one counted reference
 
     // Finds a control on any bar (recursively into popups).
     CQXPControl* FindControl(int controlType, int nId, BOOL bVisible, BOOL bRecursive) const;

@@ -163,8 +163,9 @@ public:
     static CQXPPopupBar* AFXAPI CreateForOwner(CQXPCommandBars* pCommandBars);
 
     // Shows the popup against the owning control (or at the point) and
-    // starts tracking; FALSE when the window could not be made.
-    BOOL Popup(CQXPControlPopup* pControlPopup);
+    // starts tracking, from the keyboard with the first control selected;
+    // FALSE when the window could not be made.
+    BOOL Popup(CQXPControlPopup* pControlPopup, BOOL bKeyboard = FALSE) override;
     BOOL PopupAt(int x, int y, LPCRECT rcExclude);
     // The rectangle (screen) the popup opens against, from its owning
     // control's rectangle; bVertical: the control's bar runs vertically (a

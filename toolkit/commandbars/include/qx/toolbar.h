@@ -42,10 +42,14 @@ class CQXPControlToolbarExpand : public CQXPControlPopup {
 public:
     CQXPControlToolbarExpand();
     void Draw(CDC* pDC) override;
-    // Refills the popup from the bar's row before it opens.
+    // Refills the popup from the bar's row before it opens (through the
+    // manager; a bar without one offers its own hidden controls).
     BOOL OnSetPopup(BOOL bPopup) override;
 
 protected:
+    // Appends "Add or Remove Buttons" (beginning a group after other
+    // controls) and lets the manager fill its submenu.
+    void AddAddRemoveButtons(CQXPCommandBars* pCommandBars, CQXPToolBar* pBar, CQXPCommandBar* pPopup);
     // The popup the site hands over for the bar's overflow
     // (WM_COMMANDBARS_CREATECOMMANDBAR, record flag 1); NULL when none.
     CQXPPopupBar* AskSiteForPopup(CQXPToolBar* pBar);
@@ -105,9 +109,9 @@ public:
     virtual BOOL CreateBarWindow(CWnd* pOwner, BOOL bFloating);
     // A bar made by CreateToolBar without a manager.
     BOOL IsStandalone() const { return m_pCommandBars == NULL && m_pTracker == NULL; }
-    // Replaces the controls by the buttons of an RT_TOOLBAR resource (id 0
-    // entries become group starts); FALSE when the resource is missing.
-    BOOL LoadToolBar(UINT nIDResource, HINSTANCE hInst = NULL);
+    // The buttons of an RT_TOOLBAR resource (CQXPCommandBar::LoadToolBar);
+    // the bar remembers the resource for Reset.
+    BOOL LoadToolBar(UINT nIDResource, BOOL bLoadImages = TRUE) override;
     // The same from button ids (0 begins a group).
     BOOL SetButtons(const UINT* pIds, int nCount);
 
@@ -129,14 +133,6 @@ public:
     CQXPControl* GetExpandButton() const;
     // TRUE when the last committed layout hid controls for lack of room.
     BOOL HasHiddenControls() const;
-    // Fills a popup with copies of the controls that did not fit, of every
-    // visible bar of this bar's dock row in row order (of this bar alone
-    // when it is not docked); no group starts. Returns the number added.
-    int FillExpandHiddenControls(CQXPCommandBar* pPopup);
-    // Appends "Add or Remove Buttons": for each of those bars a submenu of
-    // check items that show or hide its buttons (hide flag 0x10), and
-    // "Customize..." when the frame handles that command.
-    void FillExpandAddRemove(CQXPCommandBar* pPopup);
     // The check items of this bar's Add or Remove Buttons list. The bar
     // first drops the buttons the user hid that the program never gave it
     // and takes back, hidden (0x10), every button of the program's that it
