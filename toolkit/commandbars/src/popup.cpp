@@ -10,6 +10,7 @@
 #include <qx/soundthread.h>
 #include <qx/shortcuts.h>
 #include <qx/toolbar.h>
+#include <qx/tooltips.h>
 
 #include <algorithm>
 #include <functional>
@@ -77,7 +78,7 @@ CQXPPopupBar::CQXPPopupBar() : m_pControlPopup(NULL), m_ptPopup(0, 0), m_popupFl
 {
     m_barType = qxpBarTypePopup;
     m_barPosition = qxpBarPopup;
-    m_rcBorders = CRect(3, 3, 3, 3);
+    m_rcBorders = CRect(2, 4, 2, 4);
     m_scrollBottom.nID = QXP_TID_SCROLLDOWN;
     m_scrollTop.nID = QXP_TID_SCROLLUP;
 }
@@ -115,9 +116,16 @@ int CQXPPopupBar::GetTearOffHeight() const
     return sz.cy;
 }
 
+CRect CQXPPopupBar::GetBorders() const
+{
+    if (m_barType == qxpBarTypeNormal)
+        return m_rcBorders;
+    return const_cast<CQXPPopupBar*>(this)->GetPaintManager()->GetCommandBarBorders(const_cast<CQXPPopupBar*>(this));
+}
+
 CRect CQXPPopupBar::InnerBorders() const
 {
-    CRect rc = m_rcBorders;
+    CRect rc = GetBorders();
     rc.top += GetTearOffHeight();
     // The gripper and the expand button take the foot of the popup.
     rc.bottom += GetGripperHeight();
@@ -198,14 +206,15 @@ CSize CQXPPopupBar::CalcLayout(int nLength, DWORD dwMode)
     // finds no room for the height, the list scrolls.
     CSize sz = m_pControls->CalcPopupSize(&dc, std::max(0, nLength), rcBorders);
     dc.SelectObject(pOldFont);
-    int nFoot = sz.cy - m_rcBorders.bottom - GetGripperHeight();
+    const CRect rcOuter = GetBorders();
+    int nFoot = sz.cy - rcOuter.bottom - GetGripperHeight();
     if (pExpand && m_bHasHiddenItems) {
         pExpand->SetHideFlag(qxpHideGeneric, FALSE);
-        CRect rcExpand(m_rcBorders.left, nFoot - m_nExpandHeight, sz.cx - m_rcBorders.right, nFoot);
+        CRect rcExpand(rcOuter.left, nFoot - m_nExpandHeight, sz.cx - rcOuter.right, nFoot);
         pExpand->SetRect(rcExpand);
         pExpand->SetRowRect(rcExpand);
     }
-    m_rcResizeGripper = m_nResizeFlags ? CRect(m_rcBorders.left, nFoot, sz.cx - m_rcBorders.right,
+    m_rcResizeGripper = m_nResizeFlags ? CRect(rcOuter.left, nFoot, sz.cx - rcOuter.right,
                                                nFoot + GetGripperHeight())
                                        : CRect(0, 0, 0, 0);
     m_bScrolling = FALSE;
@@ -226,8 +235,8 @@ CSize CQXPPopupBar::CalcLayout(int nLength, DWORD dwMode)
         m_scrollGaps[(size_t)i] = std::max(0, (int)rc.top - nBottom);
         nBottom = rc.bottom;
     }
-    m_rcTearOff = m_bTearOffPopup ? CRect(m_rcBorders.left, m_rcBorders.top, sz.cx - m_rcBorders.right,
-                                          m_rcBorders.top + GetTearOffHeight())
+    m_rcTearOff = m_bTearOffPopup ? CRect(rcOuter.left, rcOuter.top, sz.cx - rcOuter.right,
+                                          rcOuter.top + GetTearOffHeight())
                                   : CRect(0, 0, 0, 0);
     m_bInLayout = FALSE;
     return sz;
@@ -309,6 +318,15 @@ void CQXPPopupBar::OnRecalcLayout()
     InternalAddRef();
     CRect rcOld;
     ::GetWindowRect(m_hWnd, &rcOld);
+    // The opening control may have moved meanwhile: the popup opens
+    // against where it is now.
+    CQXPCommandBar* pOwnerBar = m_pControlPopup ? m_pControlPopup->GetParent() : NULL;
+    if (pOwnerBar && ::IsWindow(pOwnerBar->GetSafeHwnd())) {
+        CRect rcExclude;
+        m_ptRequest = UpdateFlags(rcExclude);
+        m_nRequestFlags = m_popupFlags;
+        m_rcExclude = rcExclude;
+    }
     CRect rcNew = CalcPosition(CalcDynamicLayout(0, 0));
     if (rcNew == rcOld && !m_bAnimateExpand) {
         Redraw();
@@ -477,6 +495,16 @@ BOOL CQXPPopupBar::Popup(CQXPControlPopup* pControlPopup, BOOL bKeyboard)
     return TRUE;
 }
 
+void CQXPPopupBar::HideToolTips()
+{
+    CQXPCommandBar* bars[] = {this, m_pControlPopup ? m_pControlPopup->GetParent() : NULL};
+    for (CQXPCommandBar* pBar : bars) {
+        CWnd* pTip = pBar ? pBar->GetToolTipContext()->GetToolTip() : NULL;
+        if (pTip && ::IsWindow(pTip->GetSafeHwnd()))
+            pTip->SendMessage(TTM_POP, 0, 0);
+    }
+}
+
 void CQXPPopupBar::AdjustExcludeRect(CRect& rcExclude, BOOL bVertical)
 {
     if (m_pControlPopup)
@@ -554,6 +582,7 @@ BOOL CQXPPopupBar::ShowAt(int x, int y, LPCRECT rcExclude)
     }
     CQXPCommandBar* pOwnerBar = m_pControlPopup ? m_pControlPopup->GetParent() : NULL;
     HWND hWndOwnerBar = pOwnerBar ? pOwnerBar->GetSafeHwnd() : NULL;
+    HideToolTips();
     // The site may fill the popup before it is measured.
     CWnd* pSite = GetOwnerSite();
     if (pSite && ::IsWindow(pSite->GetSafeHwnd()))

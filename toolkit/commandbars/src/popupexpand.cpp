@@ -120,6 +120,7 @@ void CQXPPopupBar::Expand()
     if (m_bExpanded || !m_bHasHiddenItems)
         return;
     InternalAddRef();
+    HideToolTips();
     if (m_hWnd && ::IsWindow(m_hWnd))
         ::KillTimer(m_hWnd, QXP_TID_SHOWFULL);
     m_bAnimateExpand = TRUE;

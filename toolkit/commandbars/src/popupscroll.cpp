@@ -142,8 +142,9 @@ void CQXPPopupBar::LayoutScroll(CSize sz, BOOL bFromBottom, BOOL bRedraw)
             m_scrollBottom.rc = CRect(b.left, nLimitBottom - kScrollBand, nBandRight, nLimitBottom);
     }
     if (CQXPControl* pExpand = m_bHasHiddenItems ? GetExpandButton() : NULL) {
-        int nFoot = sz.cy - m_rcBorders.bottom - GetGripperHeight();
-        CRect rcExpand(m_rcBorders.left, nFoot - m_nExpandHeight, nBandRight, nFoot);
+        const CRect rcOuter = GetBorders();
+        int nFoot = sz.cy - rcOuter.bottom - GetGripperHeight();
+        CRect rcExpand(rcOuter.left, nFoot - m_nExpandHeight, nBandRight, nFoot);
         pExpand->SetHideFlag(qxpHideScroll | qxpHideGeneric, FALSE);
         pExpand->SetRect(rcExpand);
         pExpand->SetRowRect(rcExpand);

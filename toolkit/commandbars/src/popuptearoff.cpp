@@ -213,7 +213,8 @@ void CQXPPopupBar::ResizeInPlace()
         return;
     CRect rcOld;
     ::GetWindowRect(m_hWnd, &rcOld);
-    CSize sz = CalcDynamicLayout(0, 0);
+    // Only the resizable control's size changed: the menu keeps its state.
+    CSize sz = CalcDynamicLayout(0, qxpLayoutKeepState);
     ::SetWindowPos(m_hWnd, NULL, 0, 0, sz.cx, sz.cy,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
     if (CQXPThemePainter* pPaintManager = GetPaintManager())

@@ -1177,6 +1177,37 @@ TEST(BarWithoutManager, ShowsTheTooltipsOfItsOwnWindowUnlessItIsAPopup)
     PumpPending();
 }
 
+TEST_F(BarTest, OpeningADropDownTakesDownItsButtonsTooltip)
+{
+    CQXPControlPopup* pDrop =
+        dynamic_cast<CQXPControlPopup*>(pToolBar->GetControls()->Add(qxpControlButtonPopup, ID_TEST_UNDO));
+    ASSERT_NE(nullptr, pDrop);
+    pDrop->SetCaption("Undo");
+    pDrop->SetTooltip("Undo the last change");
+    CQXPPopupBar* pList = CQXPPopupBar::CreateForOwner(pBars);
+    pList->GetControls()->Add(qxpControlButton, ID_TEST_SAVE)->SetCaption("Save");
+    pDrop->SetCommandBar(pList);
+    pList->InternalRelease();
+    pBars->RecalcFrameLayout();
+    PumpPending();
+    pBars->GetOptions()->m_bToolBarScreenTips = TRUE;
+    pToolBar->GetToolTipContext()->DestroyToolTip();
+    Activate(&frame);
+    MoveOver(pToolBar, pDrop);
+    auto tip = [&]() -> HWND {
+        CWnd* pTip = pToolBar->GetToolTipContext()->GetToolTip();
+        HWND hTip = pTip ? pTip->GetSafeHwnd() : NULL;
+        return hTip && ::IsWindowVisible(hTip) ? hTip : NULL;
+    };
+    ASSERT_TRUE(PumpUntil([&] { return tip() != NULL; }, 4000)) << "no tooltip window appeared";
+    pToolBar->SetPopuped(pDrop->GetIndex());
+    EXPECT_TRUE(::IsWindowVisible(pList->GetSafeHwnd()));
+    EXPECT_EQ((HWND)NULL, tip()) << "the tip does not stay over the open list";
+    pBars->ClosePopups();
+    PumpPending();
+    pToolBar->GetToolTipContext()->DestroyToolTip();
+}
+
 TEST_F(BarTest, ToolbarHitTestOffersNoTipWhileAMenuIsOpen)
 {
     CQXPControl* pOpen = pToolBar->GetControl(0);

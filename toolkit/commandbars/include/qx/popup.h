@@ -183,6 +183,9 @@ public:
     // rarely used, and the shortcut texts; otherwise both are worked out
     // afresh.
     CSize CalcLayout(int nLength, DWORD dwMode) override;
+    // The inner margins: a popup toolbar's own Borders, a menu's as the
+    // paint manager gives them.
+    CRect GetBorders() const override;
     // The size the popup is placed with (CalcLayout; popups of the ribbon
     // and the combo boxes measure themselves here).
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
@@ -323,6 +326,9 @@ protected:
     // The window's client size: what a layout asked for from inside the
     // layout answers (it changes nothing).
     CSize GetPresentSize() const;
+    // Takes down a tooltip shown by this popup or by the bar of the control
+    // that opens it, before the popup covers the control or changes shape.
+    void HideToolTips();
     // A popup toolbar's size: rows within the MRUWidth, no gripper.
     CSize CalcToolBarLayout();
     // The opening control's rectangle on screen as the popup opens against

@@ -725,7 +725,7 @@ TEST_F(PopupExpandTest, TornOffToolbarAndClonesLeaveTheExpandButtonOut)
     EXPECT_EQ(3, pClone->GetControlCount()) << "no expand button in the copy";
     EXPECT_EQ(nullptr, pClone->GetExpandButton());
     EXPECT_FALSE(pClone->m_bShowShadow);
-    EXPECT_EQ(CRect(1, 2, 3, 4), pClone->GetBorders());
+    EXPECT_EQ(CRect(1, 2, 3, 4), pClone->m_rcBorders);
     EXPECT_TRUE(pClone->m_bDoubleGripper);
     EXPECT_TRUE(pClone->m_bContextMenu);
     EXPECT_TRUE(pClone->m_bTearOffPopup);
@@ -1168,6 +1168,78 @@ TEST_F(PopupExpandTest, DropDownWithoutRoomAboveOrBelowFlipsBesideItsButton)
     // right edge, with its foot at the work area's usable bottom.
     EXPECT_EQ(rcControl.right + 1, rc.left);
     EXPECT_EQ(rcControl.bottom + 95 - 5, rc.bottom);
+    pToolBar->SetPopuped(-1);
+    PumpMessages();
+}
+
+TEST_F(PopupExpandTest, MenuMarginsComeFromTheThemeAndAPopupToolbarKeepsItsOwn)
+{
+    const struct {
+        int nTheme;
+        int nMargin;
+    } themes[] = {{qxpThemeWindows2000, 3}, {qxpThemeOfficeXP, 2}, {qxpThemeOffice2003, 2}};
+    for (const auto& t : themes) {
+        SCOPED_TRACE(t.nTheme);
+        CQXPThemePainter* pTheme = CreateThemePainter(t.nTheme);
+        pTheme->RefreshMetrics();
+        pBars->SetPaintManager(pTheme);
+        if (pPopup) {
+            pPopup->SetTrackingMode(FALSE);
+            pPopup->DestroyWindow();
+            pPopup->InternalRelease();
+            pPopup = NULL;
+        }
+        MakePopup({ID_TEST_OPEN, ID_TEST_SAVE});
+        ASSERT_TRUE(pPopup->PopupAt(60, 40, NULL));
+        EXPECT_EQ(CRect(t.nMargin, t.nMargin, t.nMargin, t.nMargin), pPopup->GetBorders());
+        CRect rcClient;
+        pPopup->GetClientRect(&rcClient);
+        CRect rcFirst = Find(pPopup, ID_TEST_OPEN)->GetRect();
+        CRect rcLast = Find(pPopup, ID_TEST_SAVE)->GetRect();
+        EXPECT_EQ(CPoint(t.nMargin, t.nMargin), rcFirst.TopLeft());
+        EXPECT_EQ(rcClient.right - t.nMargin, rcFirst.right);
+        EXPECT_EQ(rcClient.bottom - t.nMargin, rcLast.bottom);
+    }
+    // A popup toolbar's margins are its own stored Borders.
+    CQXPPopupToolBar* pBar = CQXPPopupToolBar::CreatePopupToolBar(pBars);
+    EXPECT_EQ(CRect(2, 4, 2, 4), pBar->GetBorders());
+    pBar->m_rcBorders = CRect(5, 6, 7, 8);
+    EXPECT_EQ(CRect(5, 6, 7, 8), pBar->GetBorders());
+    pBar->InternalRelease();
+}
+
+TEST_F(PopupExpandTest, ShownDropDownFollowsItsButtonWhenItLaysOutAgain)
+{
+    CQXPToolBar* pToolBar = pBars->Add("Tools", qxpBarTop);
+    ASSERT_NE(nullptr, pToolBar);
+    CQXPControlPopup* pOpener =
+        dynamic_cast<CQXPControlPopup*>(pToolBar->GetControls()->Add(qxpControlButtonPopup, ID_TEST_UNDO));
+    ASSERT_NE(nullptr, pOpener);
+    pOpener->SetCaption("Undo");
+    CQXPPopupBar* pDrop = CQXPPopupBar::CreateForOwner(pBars);
+    pDrop->GetControls()->Add(qxpControlButton, ID_TEST_SAVE)->SetCaption("Save");
+    pOpener->SetCommandBar(pDrop);
+    pDrop->InternalRelease();
+    pBars->RecalcFrameLayout();
+    PumpMessages();
+    pToolBar->SetPopuped(pOpener->GetIndex());
+    PumpMessages();
+    ASSERT_TRUE(::IsWindowVisible(pDrop->GetSafeHwnd()));
+    const int nLeftBefore = WindowRect(pDrop).left;
+
+    // A wide button comes in before the opener: the open drop-down moves
+    // along with it when it lays out again.
+    CQXPControl* pWide = pToolBar->GetControls()->Add(qxpControlButton, ID_TEST_OPEN, CString(), 0);
+    pWide->SetCaption("A rather wide button");
+    pWide->SetStyle(qxpButtonCaption);
+    pToolBar->DelayLayout();
+    pToolBar->OnRecalcLayout();
+    ASSERT_TRUE(pDrop->IsTrackingMode());
+    CRect rcOpener = pOpener->GetRect();
+    pToolBar->ClientToScreen(&rcOpener);
+    ASSERT_GT(rcOpener.left, nLeftBefore);
+    pDrop->OnRecalcLayout();
+    EXPECT_EQ(rcOpener.left, WindowRect(pDrop).left);
     pToolBar->SetPopuped(-1);
     PumpMessages();
 }

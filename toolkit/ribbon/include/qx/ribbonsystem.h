@@ -51,6 +51,8 @@ public:
     CQXPRibbonSystemPopupBar();
     // A new empty menu of the manager (one reference for the caller).
     static CQXPRibbonSystemPopupBar* AFXAPI CreateSystemPopupBar(CQXPCommandBars* pCommandBars);
+    // Its own fixed margins (the menu's image frames them).
+    CRect GetBorders() const override { return m_rcBorders; }
     // The column layout without the bottom-band buttons, which then go
     // right-aligned into the bottom border.
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
