@@ -158,7 +158,8 @@ BOOL CQXPTabManagerItem::IsSelected() const
 
 // ---------------------------------------------------------------------------
 CQXPTabManagerNavigateButton::CQXPTabManagerNavigateButton(CQXPTabManager* pManager, UINT nID, int nMode)
-    : m_nID(nID), m_nMode(nMode), m_pManager(pManager), m_bEnabled(TRUE), m_bPressed(FALSE), m_pItem(NULL)
+    : m_nID(nID), m_nMode(nMode), m_pManager(pManager), m_bEnabled(TRUE), m_bPressed(FALSE), m_pItem(NULL),
+      m_bItemsOverflow(FALSE)
 {
     SetRectEmpty(&m_rc);
     static const char* const kTips[] = {"Scroll Left", "Scroll Right", "Close", "", "Active Files"};
@@ -230,6 +231,10 @@ void CQXPTabManagerNavigateButton::Reposition(RECT& rc)
         }
         PlaceAtEnd(rc);
         return;
+    }
+    if (m_nID == idActiveFiles) {
+        const int nOwn = bHoriz ? GetSize().cx : GetSize().cy;
+        m_bItemsOverflow = nLength - rcMargin.left - rcMargin.right - nOwn < nTotal;
     }
     if (m_nMode == 0 || (m_nMode == 1 && !m_pManager->IsNavigateButtonVisible(this)))
         return;

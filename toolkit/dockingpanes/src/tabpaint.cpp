@@ -1964,27 +1964,31 @@ void CQXPTabPainter::DrawNavigateButton(CQXPTabManager* pManager, HDC hDC, CQXPT
     PenSelector pen(hDC, clr);
     BrushSelector brush(hDC, clr);
     GdiObjectSelector hollow(hDC, pButton->m_bEnabled ? NULL : ::GetStockObject(NULL_BRUSH));
-    BOOL bHorz = IsHorizontal();
-    switch (pButton->m_nID) {
-    case CQXPTabManagerNavigateButton::idLeft:
-    case CQXPTabManagerNavigateButton::idRight: {
-        // A small triangle pointing along the strip.
-        BOOL bBack = pButton->m_nID == CQXPTabManagerNavigateButton::idLeft;
+    // The glyphs about the button's centre: triangles pointing along the
+    // strip (scroll buttons) or down (the "Active Files" button, with a bar
+    // above it while the tabs overflow), and the close cross.
+    enum {
+        right,
+        left,
+        down,
+        up
+    };
+    static const POINT kTriangles[4][3] = {
+        {{-2, -5}, {2, -1}, {-2, 3}}, // right
+        {{2, -5}, {-2, -1}, {2, 3}},  // left
+        {{-5, -2}, {-1, 2}, {3, -2}}, // down
+        {{-5, 2}, {-1, -2}, {3, 2}},  // up
+    };
+    auto triangle = [&](int n) {
         POINT pts[3];
-        if (bHorz) {
-            int t = bBack ? -2 : 2;
-            pts[0] = POINT{cx - t, cy - 4};
-            pts[1] = POINT{cx - t, cy + 4};
-            pts[2] = POINT{cx + t, cy};
-        } else {
-            int t = bBack ? -2 : 2;
-            pts[0] = POINT{cx - 4, cy - t};
-            pts[1] = POINT{cx + 4, cy - t};
-            pts[2] = POINT{cx, cy + t};
-        }
+        for (int i = 0; i < 3; ++i)
+            pts[i] = POINT{cx + kTriangles[n][i].x, cy + kTriangles[n][i].y};
         dc.Polygon(pts, 3);
-        break;
-    }
+    };
+    const BOOL bHorz = IsHorizontal();
+    switch (pButton->m_nID) {
+    case CQXPTabManagerNavigateButton::idLeft: triangle(bHorz ? left : up); break;
+    case CQXPTabManagerNavigateButton::idRight: triangle(bHorz ? right : down); break;
     case CQXPTabManagerNavigateButton::idClose: {
         // Two strokes of two pixels, each line with its last pixel.
         RECT rcCross = {cx - 4, cy - 4, cx + 5, cy + 4};
@@ -1995,11 +1999,11 @@ void CQXPTabPainter::DrawNavigateButton(CQXPTabManager* pManager, HDC hDC, CQXPT
         cross.L(hDC, 1, 7, 8, 0, clr);
         break;
     }
-    default: {
-        POINT pts[3] = {{cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 2}};
-        dc.Polygon(pts, 3);
+    default:
+        triangle(down);
+        if (pButton->m_bItemsOverflow)
+            dc.FillSolidRect(cx - 5, cy - 5, 9, 2, clr);
         break;
-    }
     }
 }
 

@@ -434,8 +434,9 @@ TEST(TabPaintOptions, RotatedImagesOnSideStrips)
             EXPECT_EQ(red.x - blue.x, 10);
             EXPECT_EQ(red.y - blue.y, -10);
         }
-        if (c.position == tabPositionLeft && c.rotate)
+        if (c.position == tabPositionLeft && c.rotate) {
             EXPECT_TRUE(pic.SavePng("tabs-rotated-image-left.png"));
+        }
     }
     ::DestroyIcon(hIcon);
 }
@@ -550,6 +551,54 @@ TEST(TabPaintOptions, RotatedTabsStandOnTheClientSide)
             EXPECT_EQ(t.GetItem(i)->m_nButtonLength, horizontal ? r.bottom - r.top : r.right - r.left) << i;
             EXPECT_EQ(rcHeader.*c.headerSide, r.*c.clientSide) << i;
         }
+    }
+}
+
+// The navigate buttons' glyphs about the button's centre: triangles along
+// the strip, the "Active Files" triangle pointing down with a bar above it
+// while the tabs overflow.
+TEST(TabPaintOptions, NavigateButtonGlyphs)
+{
+    painttest::FixedColors colors;
+    const COLORREF glyph = ToolkitColorManager::Instance()->GetColor(COLOR_BTNTEXT);
+    struct {
+        const char* what;
+        int position;
+        UINT id;
+        int tabs;
+        RECT box; // left, top, right, bottom offsets from the centre, inclusive
+    } cases[] = {
+        {"scroll right", tabPositionTop, CQXPTabManagerNavigateButton::idRight, 12, {-2, -5, 2, 3}},
+        {"scroll down", tabPositionLeft, CQXPTabManagerNavigateButton::idRight, 12, {-5, -2, 3, 2}},
+        {"active files, tabs overflowing", tabPositionTop, CQXPTabManagerNavigateButton::idActiveFiles, 12, {-5, -5, 3, 2}},
+        {"active files, tabs fitting", tabPositionTop, CQXPTabManagerNavigateButton::idActiveFiles, 1, {-5, -2, 3, 2}},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestTabs t;
+        t.m_arrNavigateButtons.push_back(
+            new CQXPTabManagerNavigateButton(&t, CQXPTabManagerNavigateButton::idActiveFiles, 2));
+        t.Fill(c.tabs);
+        t.painter.SetPosition(c.position);
+        t.area = {0, 0, 200, 200};
+        t.OnPropertyChanged();
+        CQXPTabManagerNavigateButton* b = t.FindNavigateButton(c.id);
+        ASSERT_FALSE(IsRectEmpty(&b->m_rc));
+        ASSERT_TRUE(b->m_bEnabled);
+        painttest::MemoryDC pic(200, 200);
+        t.painter.DrawTabControl(&t, pic.dc()->GetSafeHdc(), t.area);
+        const RECT& rc = b->m_rc;
+        const POINT centre = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+        RECT box = {1000, 1000, -1000, -1000};
+        for (int y = rc.top; y < rc.bottom; ++y)
+            for (int x = rc.left; x < rc.right; ++x)
+                if (pic.Pixel(x, y) == glyph) {
+                    box.left = std::min<LONG>(box.left, x - centre.x);
+                    box.top = std::min<LONG>(box.top, y - centre.y);
+                    box.right = std::max<LONG>(box.right, x - centre.x);
+                    box.bottom = std::max<LONG>(box.bottom, y - centre.y);
+                }
+        EXPECT_EQ(CRect(c.box), CRect(box));
     }
 }
 

@@ -103,6 +103,9 @@ public:
     BOOL m_bEnabled;
     BOOL m_bPressed;
     CQXPTabManagerItem* m_pItem;
+    // The "Active Files" button: the tabs were longer than the strip at the
+    // last placement (its glyph then shows a bar).
+    BOOL m_bItemsOverflow;
 
 protected:
     void PlaceAtEnd(RECT& rc);
