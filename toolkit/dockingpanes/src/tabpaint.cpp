@@ -1788,9 +1788,10 @@ void CQXPTabPainter::DrawTabShape(CQXPTabManager* pManager, HDC hDC, CQXPTabMana
         f.L(hDC, L - 1, 0, L - 1, D - 1, c.clrBorder);
         if (!bSel)
             f.L(hDC, 0, D - 1, L - 1, D - 1, c.clrBorder);
-        if (m_nAppearance == 2) {
+        if (m_nAppearance == 2) { // lit inside its three free sides
             f.L(hDC, 1, 1, L - 2, 1, c.clrButtonHighlight);
             f.L(hDC, 1, 1, 1, D - 2, c.clrButtonHighlight);
+            f.L(hDC, L - 2, 1, L - 2, D - 2, c.clrButtonHighlight);
         }
         break;
     }

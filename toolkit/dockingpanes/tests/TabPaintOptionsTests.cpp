@@ -182,6 +182,9 @@ TEST(TabPaintOptions, CloseButtonsWidenTheirTabs)
             EXPECT_EQ(plain[i] + c.added[i], t.GetItem(i)->m_nButtonLength) << i;
         painttest::MemoryDC pic(700, 40);
         t.painter.DrawTabControl(&t, pic.dc()->GetSafeHdc(), t.area);
+        if (c.mode == 2 && c.buttonWidth == 14) {
+            EXPECT_TRUE(pic.SavePng("tabs-close-buttons.png"));
+        }
         for (int i = 0; i < 3; ++i) {
             if (!c.added[i])
                 continue;
@@ -600,6 +603,30 @@ TEST(TabPaintOptions, NavigateButtonGlyphs)
                 }
         EXPECT_EQ(CRect(c.box), CRect(box));
     }
+}
+
+// Flat box tabs (appearance 2): framed in the border colour and lit one
+// pixel inside the start, the outer edge and the end.
+TEST(TabPaintOptions, FlatBoxTabsAreLitInsideTheirFreeSides)
+{
+    painttest::FixedColors colors;
+    TestTabs t;
+    t.Fill(3);
+    t.painter.SetAppearance(2);
+    t.area = {0, 0, 300, 40};
+    t.SetCurSel(1);
+    t.OnPropertyChanged();
+    painttest::MemoryDC pic(300, 40);
+    t.painter.DrawTabControl(&t, pic.dc()->GetSafeHdc(), t.area);
+    const TabColorSet& c = t.painter.GetColors();
+    ASSERT_NE(c.clrButtonHighlight, c.clrNormalFace);
+    const RECT& rc = t.GetItem(0)->GetRect();
+    const int y = (rc.top + rc.bottom) / 2, x = (rc.left + rc.right) / 2;
+    EXPECT_EQ(c.clrButtonHighlight, pic.Pixel(rc.left + 1, y)) << "start";
+    EXPECT_EQ(c.clrButtonHighlight, pic.Pixel(x, rc.top + 1)) << "outer edge";
+    EXPECT_EQ(c.clrButtonHighlight, pic.Pixel(rc.right - 1, y)) << "end";
+    EXPECT_EQ(c.clrBorder, pic.Pixel(rc.left, y));
+    EXPECT_EQ(c.clrBorder, pic.Pixel(rc.right, y));
 }
 
 } // namespace
