@@ -86,6 +86,71 @@ void CQXPTabManagerItem::Remove()
         m_pTabManager->DeleteItem(m_nIndex);
 }
 
+namespace {
+
+// A square 32-bit top-down DIB section of n by n pixels.
+HBITMAP CreateSquareDib(HDC hDC, int n, DWORD** ppBits)
+{
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = n;
+    bmi.bmiHeader.biHeight = -n;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    *ppBits = NULL;
+    return ::CreateDIBSection(hDC, &bmi, DIB_RGB_COLORS, (void**)ppBits, NULL, 0);
+}
+
+// Mirrors n by n pixels along the diagonal (rows become columns).
+void Transpose(const DWORD* pFrom, DWORD* pTo, int n)
+{
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x)
+            pTo[x * n + y] = pFrom[y * n + x];
+}
+
+} // namespace
+
+BOOL CQXPTabManagerItem::DrawImage(HDC hDC, const RECT& rc)
+{
+    CQXPTabManager* pManager = m_pTabManager;
+    const SIZE sz = {rc.right - rc.left, rc.bottom - rc.top};
+    if (!pManager || !pManager->DrawItemImage(hDC, POINT{rc.left, rc.top}, this, FALSE, sz))
+        return FALSE;
+    const CQXPTabPainter* pPaint = pManager->GetPaintManager();
+    const int nPosition = pManager->GetPosition();
+    if (pPaint && pPaint->m_bRotateImages && (nPosition == 1 || nPosition == 3) && sz.cx == sz.cy && sz.cx > 0) {
+        // The image drawn over the transposed background, then the whole
+        // transposed back onto the strip.
+        const int n = sz.cx;
+        DWORD *pUpright = NULL, *pTurned = NULL;
+        HBITMAP hUpright = CreateSquareDib(hDC, n, &pUpright);
+        HBITMAP hTurned = CreateSquareDib(hDC, n, &pTurned);
+        HDC hMem = hUpright && hTurned ? ::CreateCompatibleDC(hDC) : NULL;
+        if (hMem) {
+            HGDIOBJ hOld = ::SelectObject(hMem, hUpright);
+            ::BitBlt(hMem, 0, 0, n, n, hDC, rc.left, rc.top, SRCCOPY);
+            ::GdiFlush();
+            Transpose(pUpright, pTurned, n);
+            ::SelectObject(hMem, hTurned);
+            pManager->DrawItemImage(hMem, POINT{0, 0}, this, TRUE, sz);
+            ::GdiFlush();
+            Transpose(pTurned, pUpright, n);
+            ::SelectObject(hMem, hOld);
+            ::DeleteDC(hMem);
+            ::DrawStateA(hDC, NULL, NULL, (LPARAM)hUpright, 0, rc.left, rc.top, n, n, DST_BITMAP);
+        }
+        if (hUpright)
+            ::DeleteObject(hUpright);
+        if (hTurned)
+            ::DeleteObject(hTurned);
+        if (hMem)
+            return TRUE;
+    }
+    return pManager->DrawItemImage(hDC, POINT{rc.left, rc.top}, this, TRUE, sz);
+}
+
 BOOL CQXPTabManagerItem::IsSelected() const
 {
     return m_pTabManager && m_pTabManager->GetSelectedItem() == this;
@@ -93,7 +158,8 @@ BOOL CQXPTabManagerItem::IsSelected() const
 
 // ---------------------------------------------------------------------------
 CQXPTabManagerNavigateButton::CQXPTabManagerNavigateButton(CQXPTabManager* pManager, UINT nID, int nMode)
-    : m_nID(nID), m_nMode(nMode), m_pManager(pManager), m_bEnabled(TRUE), m_bPressed(FALSE), m_pItem(NULL)
+    : m_nID(nID), m_nMode(nMode), m_pManager(pManager), m_bEnabled(TRUE), m_bPressed(FALSE), m_pItem(NULL),
+      m_bItemsOverflow(FALSE)
 {
     SetRectEmpty(&m_rc);
     static const char* const kTips[] = {"Scroll Left", "Scroll Right", "Close", "", "Active Files"};
@@ -165,6 +231,10 @@ void CQXPTabManagerNavigateButton::Reposition(RECT& rc)
         }
         PlaceAtEnd(rc);
         return;
+    }
+    if (m_nID == idActiveFiles) {
+        const int nOwn = bHoriz ? GetSize().cx : GetSize().cy;
+        m_bItemsOverflow = nLength - rcMargin.left - rcMargin.right - nOwn < nTotal;
     }
     if (m_nMode == 0 || (m_nMode == 1 && !m_pManager->IsNavigateButtonVisible(this)))
         return;
@@ -357,6 +427,10 @@ CQXPTabManagerItem* CQXPTabManager::FindNextFocusable(int nIndex, int nStep) con
 
 int CQXPTabManager::GetItemsLength() const
 {
+    // Rotated tabs each take one row height along the strip.
+    const CQXPTabPainter* pPaint = GetPaintManager();
+    if (pPaint && pPaint->GetLayout() == tabLayoutRotated)
+        return GetItemCount() * pPaint->RowHeight(this);
     int n = 0;
     for (CQXPTabManagerItem* p : m_arrItems)
         n += p->m_nButtonLength;

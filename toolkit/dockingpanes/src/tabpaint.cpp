@@ -8,6 +8,7 @@
 #include <qx/images.h>
 #include <qx/themeres.h>
 #include <qx/visualstyles.h>
+#include <qx/sysutil.h>
 #include "turnedcopy.h"
 #include <vsstyle.h>
 #include <vssym32.h>
@@ -45,8 +46,25 @@ void ApplyOffice2007TabColors(TabColorSet& c)
 }
 
 
-// Pixels between an item's own button and the item's end.
-const int kItemButtonGap = 2;
+// Room an item's own buttons leave between them and the item's end.
+const int kItemButtonGap = 3;
+// The focus rectangle lies this far inside its tab.
+const int kFocusInset = 3;
+// A compressed tab that is not selected: its image and this much room.
+const int kCompressedPadding = 8;
+
+// The text, shortened with "..." at its end to fit nRoom pixels.
+CString FitWithEllipsis(HDC hDC, const CString& strText, int nRoom)
+{
+    SIZE szDots = {0, 0};
+    ::GetTextExtentPoint32A(hDC, "...", 3, &szDots);
+    if (szDots.cx >= nRoom)
+        return CString("...");
+    int nFit = 0;
+    SIZE sz = {0, 0};
+    ::GetTextExtentExPointA(hDC, strText, strText.GetLength(), nRoom - szDots.cx, &nFit, NULL, &sz);
+    return strText.Left(nFit) + "...";
+}
 // The grip of a stacked row: 3-pixel lines every 2 pixels, 7 pixels from
 // the row's end, from 4 pixels below its top to 3 above its bottom.
 const int kStackedGripWidth = 3;
@@ -92,10 +110,47 @@ CTabPaintPart::CTabPaintPart(CQXPTabPainter* pPaintManager, int nRowSpacing)
 // Adjacent rows of a multi-row strip overlap by this much.
 const int kRowOverlap = 2;
 
+// A tab's text row: the text height + 3, never below 18.
+const int kButtonTextPadding = 3;
+const int kMinButtonHeight = 18;
+// Room above and below an image in a row.
+const int kImagePadding = 4;
+
 CTabAppearancePainter::CTabAppearancePainter(int nId)
-    : CTabPaintPart(NULL, -kRowOverlap), m_nId(nId >= 0 && nId <= 10 ? nId : 0)
+    : CTabPaintPart(NULL, -kRowOverlap), m_nButtonHeight(kMinButtonHeight), m_nId(nId >= 0 && nId <= 10 ? nId : 0)
 {
     m_rcHeaderMargin = Appearance(m_nId).margins;
+}
+
+void CTabAppearancePainter::RefreshMetrics()
+{
+    if (!m_pPaintManager)
+        return;
+    HDC hDC = ::GetDC(NULL);
+    SIZE sz = {0, 0};
+    {
+        FontSelector font(hDC, m_pPaintManager->GetFont(FALSE, FALSE));
+        ::GetTextExtentPoint32A(hDC, " ", 1, &sz);
+    }
+    ::ReleaseDC(NULL, hDC);
+    m_nButtonHeight = std::max<int>(sz.cy + kButtonTextPadding, kMinButtonHeight);
+}
+
+int CTabAppearancePainter::GetHeaderHeight(const CQXPTabManager* pManager) const
+{
+    const CQXPTabPainter* p = m_pPaintManager;
+    if (!p)
+        return m_nButtonHeight;
+    const int margins = p->m_rcButtonMargin.top + p->m_rcButtonMargin.bottom;
+    int h = margins + m_nButtonHeight;
+    if (pManager) {
+        SIZE szMin = {0, 0};
+        pManager->GetItemMetrics(NULL, &szMin, NULL);
+        h = std::max<int>(h, szMin.cy);
+    }
+    if (p->m_bShowIcons)
+        h = std::max<int>(h, margins + std::max(p->m_szIcon.cx, p->m_szIcon.cy) + kImagePadding);
+    return h;
 }
 
 RECT CTabAppearancePainter::GetHeaderMargin() const
@@ -168,8 +223,10 @@ CQXPTabPainter::CQXPTabPainter()
       m_bStaticFrame(FALSE), m_bSelectOnButtonDown(FALSE), m_bActivateOnDragOver(TRUE), m_bMiddleEllipsis(FALSE),
       m_bUseSystemFont(TRUE), m_nExtraItemWidth(0), m_nFixedTabWidth(70), m_nMinTabWidth(0), m_nMaxTabWidth(0),
       m_nToolTipMode(2), m_bUseItemColors(FALSE), m_bInvertGradient(FALSE), m_bAllowLuna(TRUE), m_nClientFrame(0), m_bBalanceRows(TRUE), m_bKeepRowOrder(FALSE),
+      m_bShowFocus(TRUE), m_bFillClient(TRUE), m_bClipToHeader(TRUE), m_bEndEllipsis(TRUE), m_bNoPrefix(TRUE),
+      m_nTextAlignment(DT_VCENTER), m_bClearType(FALSE), m_bRotateImages(FALSE), m_bPlainColors(FALSE),
       m_nAppearance(0), m_nColorSet(1), m_nDockingSet(tabDockingSetNone), m_bDockingAutoHide(FALSE), m_nPosition(0), m_nLayout(0), m_nColorCounter(0),
-      m_pAppearance(new CTabAppearancePainter(0)), m_pColorSet(new CTabColorSet(1)), m_nRowHeight(20)
+      m_pAppearance(new CTabAppearancePainter(0)), m_pColorSet(new CTabColorSet(1))
 {
     m_pAppearance->m_pPaintManager = this;
     m_pColorSet->m_pPaintManager = this;
@@ -210,7 +267,7 @@ RECT CQXPTabPainter::GetHeaderMargin() const
 {
     // Slanted and rounded tabs leave room for their sloping ends.
     RECT rc = m_rcHeaderMargin;
-    int h = m_nRowHeight;
+    const int h = m_pAppearance->m_nButtonHeight;
     switch (m_nAppearance) {
     case 3: rc.left += h; break;
     case 7:
@@ -304,13 +361,13 @@ void CQXPTabPainter::OnPropertyChanged()
 
 void CQXPTabPainter::RefreshMetrics()
 {
-    m_pAppearance->RefreshMetrics();
-    RefreshColors();
     if (m_bUseSystemFont) {
         LOGFONTA lf;
         if (::SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof(lf), &lf, 0))
             SetFontIndirect(&lf, TRUE);
     }
+    RefreshColors();
+    m_pAppearance->RefreshMetrics();
 }
 
 void CQXPTabPainter::SetFontIndirect(const LOGFONTA* pLogFont, BOOL bUseSystemFont)
@@ -330,11 +387,13 @@ void CQXPTabPainter::RebuildFonts()
         h = NULL;
     }
     LOGFONTA lf = m_lfNormal;
+    if (m_bClearType && GetOSVersionInfo()->IsWinXPOrGreater())
+        lf.lfQuality = CLEARTYPE_QUALITY;
     lf.lfWeight = m_bBoldNormal ? FW_BOLD : FW_NORMAL;
     m_hFonts[0] = ::CreateFontIndirectA(&lf);
     lf.lfWeight = FW_BOLD;
     m_hFonts[1] = ::CreateFontIndirectA(&lf);
-    LOGFONTA lv = m_lfNormal;
+    LOGFONTA lv = lf;
     static CQXSystemFonts* s_fonts = new CQXSystemFonts();
     CString face = s_fonts->GetVerticalFace(m_lfNormal.lfFaceName, FALSE);
     lstrcpynA(lv.lfFaceName, face, LF_FACESIZE);
@@ -347,15 +406,8 @@ void CQXPTabPainter::RebuildFonts()
     m_hFonts[2] = ::CreateFontIndirectA(&lv);
     lv.lfWeight = FW_BOLD;
     m_hFonts[3] = ::CreateFontIndirectA(&lv);
-    // Row height: the text with room above and below, at least the icon.
-    HDC hDC = ::GetDC(NULL);
-    TEXTMETRICA tm;
-    {
-        FontSelector font(hDC, m_hFonts[0]);
-        ::GetTextMetricsA(hDC, &tm);
-    }
-    ::ReleaseDC(NULL, hDC);
-    m_nRowHeight = std::max<int>(tm.tmHeight + 6, m_szIcon.cy + 4);
+    // The row height follows the font.
+    m_pAppearance->RefreshMetrics();
 }
 
 HFONT CQXPTabPainter::GetFont(BOOL bBold, BOOL bVertical) const
@@ -365,7 +417,7 @@ HFONT CQXPTabPainter::GetFont(BOOL bBold, BOOL bVertical) const
 
 int CQXPTabPainter::GetButtonHeight() const
 {
-    return m_nRowHeight;
+    return m_pAppearance->GetHeaderHeight(NULL);
 }
 
 int CQXPTabPainter::GetButtonLength(HDC hDC, CQXPTabManager* /*pManager*/, CQXPTabManagerItem* pItem)
@@ -378,66 +430,81 @@ int CQXPTabPainter::DrawSingleButtonContent(HDC hDC, CQXPTabManagerItem* pItem, 
     CQXPTabManager* pManager = pItem->GetTabManager();
     if (!bDraw)
         return MeasureItem(hDC, pManager, pItem);
-    // The item's own buttons take its end; the content keeps the rest.
+    // The item's own buttons take its end, short of the edge; the content
+    // keeps the rest.
     RECT rcContent = rc;
     if (m_nAppearance == 8) // the text ends before the row's grip
         rcContent.right -= kStackedGripRight + kStackedGripWidth + kStackedGripRight;
+    const BOOL bAlongX = IsHorizontal();
+    LONG& end = bAlongX ? rcContent.right : rcContent.bottom;
+    if (GetItemButtonsLength(pManager, pItem) > 0)
+        end -= kItemButtonGap;
     for (CQXPTabManagerNavigateButton* b : pItem->m_arrNavigateButtons) {
-        if (b->m_nMode == 0)
-            continue;
-        if (IsHorizontal())
-            rcContent.right -= kItemButtonGap;
-        else
-            rcContent.bottom -= kItemButtonGap;
+        // A hidden button gets an empty rectangle.
         RECT rcFree = rcContent;
         b->Reposition(rcFree);
-        SIZE sz = b->GetSize();
-        if (IsHorizontal())
-            rcContent.right -= sz.cx;
-        else
-            rcContent.bottom -= sz.cy;
-        if (!::IsRectEmpty(&b->m_rc))
-            DrawNavigateButton(pManager, hDC, b);
+        if (::IsRectEmpty(&b->m_rc))
+            continue;
+        end = bAlongX ? b->m_rc.left : b->m_rc.top;
+        DrawNavigateButton(pManager, hDC, b);
     }
     DrawItemContent(pManager, hDC, pItem, rcContent);
+    if (pItem == pManager->GetSelectedItem() && pManager->IsFocused())
+        DrawFocusRect(hDC, pItem, rc);
     return IsHorizontal() ? rc.right - rc.left : rc.bottom - rc.top;
+}
+
+int CQXPTabPainter::GetItemButtonsLength(CQXPTabManager* pManager, CQXPTabManagerItem* pItem) const
+{
+    const BOOL bAlongX = IsHorizontal();
+    int n = 0;
+    for (CQXPTabManagerNavigateButton* b : pItem->m_arrNavigateButtons)
+        if (b->m_nMode != 0 && pManager->IsNavigateButtonVisible(b))
+            n += bAlongX ? b->GetSize().cx : b->GetSize().cy;
+    return n > 0 ? n + kItemButtonGap : 0;
+}
+
+void CQXPTabPainter::DrawFocusRect(HDC hDC, CQXPTabManagerItem* /*pItem*/, const RECT& rc)
+{
+    if (!m_bShowFocus)
+        return;
+    RECT r = rc;
+    ::InflateRect(&r, -kFocusInset, -kFocusInset);
+    const COLORREF clrOldBk = ::SetBkColor(hDC, RGB(0, 0, 0));
+    const COLORREF clrOldText = ::SetTextColor(hDC, RGB(255, 255, 255));
+    ::DrawFocusRect(hDC, &r);
+    ::SetBkColor(hDC, clrOldBk);
+    ::SetTextColor(hDC, clrOldText);
 }
 
 int CQXPTabPainter::MeasureItem(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerItem* pItem)
 {
-    int margins = m_rcButtonMargin.left + m_rcButtonMargin.right;
+    const int margins = m_rcButtonMargin.left + m_rcButtonMargin.right;
+    const int inset = m_rcContentInset.left + m_rcContentInset.right;
+    auto captionWidth = [&](CQXPTabManagerItem* p) {
+        CString s = p->GetCaption();
+        RECT rc = {0, 0, 0, 0};
+        // Measured in the bold font when the selected tab turns bold, so
+        // that a selection never changes the widths.
+        FontSelector font(hDC, GetFont(m_bBoldSelected, FALSE));
+        ::DrawTextA(hDC, s, s.GetLength(), &rc, DT_CALCRECT | DT_SINGLELINE | DT_NOCLIP | (m_bNoPrefix ? DT_NOPREFIX : 0));
+        return (int)(rc.right - rc.left);
+    };
+    const int image = (m_bShowIcons && pManager->GetItemImage(pItem)) ? m_szIcon.cx : 0;
     int n;
     if (m_nLayout == tabLayoutFixed) {
         n = m_nFixedTabWidth + margins;
+    } else if (m_nLayout == tabLayoutCompressed && pItem != pManager->GetSelectedItem()) {
+        // Only the selected tab shows its caption.
+        n = image + margins + kCompressedPadding;
+    } else if (m_nLayout == tabLayoutCompressed) {
+        int widest = 0;
+        for (CQXPTabManagerItem* p : pManager->m_arrItems)
+            widest = std::max(widest, captionWidth(p));
+        n = widest + image + inset + margins + GetItemButtonsLength(pManager, pItem);
     } else {
-        auto captionWidth = [&](CQXPTabManagerItem* p) {
-            CString s = p->GetCaption();
-            RECT rc = {0, 0, 0, 0};
-            // Measured in the bold font when the selected tab turns bold, so
-            // that a selection never changes the widths.
-            FontSelector font(hDC, GetFont(m_bBoldSelected, FALSE));
-            ::DrawTextA(hDC, s, s.GetLength(), &rc, DT_CALCRECT | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
-            return (int)(rc.right - rc.left);
-        };
-        int image = (m_bShowIcons && pManager->GetItemImage(pItem)) ? m_szIcon.cx : 0;
-        int inset = m_rcContentInset.left + m_rcContentInset.right;
-        if (m_nLayout == tabLayoutCompressed && image) {
-            if (pItem == pManager->GetSelectedItem()) {
-                int widest = 0;
-                for (CQXPTabManagerItem* p : pManager->m_arrItems)
-                    widest = std::max(widest, captionWidth(p));
-                n = widest + image + inset + margins;
-            } else {
-                n = image + margins + 8;
-            }
-        } else {
-            n = captionWidth(pItem) + image + inset + margins;
-        }
+        n = captionWidth(pItem) + image + inset + margins + GetItemButtonsLength(pManager, pItem);
     }
-    // Room for the item's own buttons at its end.
-    for (CQXPTabManagerNavigateButton* b : pItem->m_arrNavigateButtons)
-        if (b->m_nMode != 0)
-            n += (IsHorizontal() ? b->GetSize().cx : b->GetSize().cy) + kItemButtonGap;
     if (m_nMinTabWidth > 0)
         n = std::max(n, m_nMinTabWidth);
     if (m_nMaxTabWidth > 0)
@@ -485,8 +552,12 @@ RECT CQXPTabPainter::GetHeaderRect(CQXPTabManager* pManager, const RECT& rcContr
     int rows = 1;
     if (m_nLayout == tabLayoutMultiRow && pManager)
         rows = std::max<int>(1, (int)pManager->m_arrRows.size());
-    int h = m_rcHeaderMargin.top + rows * m_nRowHeight + (rows - 1) * m_pAppearance->m_nRowSpacing +
-            m_rcHeaderMargin.bottom;
+    int rowsDepth = rows * RowHeight(pManager);
+    // Rotated tabs stand across the strip: the header holds the longest.
+    if (m_nLayout == tabLayoutRotated && pManager)
+        for (const CQXPTabManagerItem* p : pManager->m_arrItems)
+            rowsDepth = std::max(rowsDepth, p->m_nButtonLength);
+    int h = m_rcHeaderMargin.top + rowsDepth + (rows - 1) * m_pAppearance->m_nRowSpacing + m_rcHeaderMargin.bottom;
     switch (m_nPosition) {
     case tabPositionTop: rc.bottom = std::min<LONG>(rc.top + h, rcControl.bottom); break;
     case tabPositionBottom: rc.top = std::max<LONG>(rc.bottom - h, rcControl.top); break;
@@ -528,7 +599,7 @@ void CQXPTabPainter::RepositionTabControl(CQXPTabManager* pManager, HDC hDC, con
     if (!hDC)
         ::ReleaseDC(NULL, hMeasure);
 
-    const int h = m_nRowHeight;
+    const int h = RowHeight(pManager);
     const RECT rcMargin = GetHeaderMargin();
     const int mStart = rcMargin.left, mEnd = rcMargin.right;
     int length = IsHorizontal() ? rc.right - rc.left : rc.bottom - rc.top;
@@ -598,7 +669,7 @@ RECT CQXPTabPainter::DeflateControlRect(const RECT& rcControl, BOOL bStaticFrame
 
 void CQXPTabPainter::PlaceItems(CQXPTabManager* pManager, const RECT& rc, int cross)
 {
-    const int h = m_nRowHeight;
+    const int h = RowHeight(pManager);
     const RECT rcMargin = GetHeaderMargin();
     const int mStart = rcMargin.left, mEnd = rcMargin.right;
     PlaceNavigateButtons(pManager, rc);
@@ -633,10 +704,15 @@ void CQXPTabPainter::PlaceItems(CQXPTabManager* pManager, const RECT& rc, int cr
             c += (m_nPosition == tabPositionTop || m_nPosition == tabPositionLeft) ? -row * h : row * h;
         RECT r;
         if (m_nLayout == tabLayoutRotated) {
-            if (IsHorizontal())
-                SetRect(&r, pos, c, pos + h, c + w);
-            else
-                SetRect(&r, c, pos, c + w, pos + h);
+            // Standing on the header's client side, inset by its margin.
+            const RECT& rcHeader = pManager->m_rcHeaderRect;
+            const int inset = m_rcHeaderMargin.bottom;
+            switch (m_nPosition) {
+            case tabPositionTop: SetRect(&r, pos, rcHeader.bottom - inset - w, pos + h, rcHeader.bottom - inset); break;
+            case tabPositionBottom: SetRect(&r, pos, rcHeader.top + inset, pos + h, rcHeader.top + inset + w); break;
+            case tabPositionLeft: SetRect(&r, rcHeader.right - inset - w, pos, rcHeader.right - inset, pos + h); break;
+            default: SetRect(&r, rcHeader.left + inset, pos, rcHeader.left + inset + w, pos + h); break;
+            }
             pos += h;
         } else {
             if (IsHorizontal())
@@ -692,7 +768,7 @@ void CQXPTabPainter::LayoutStacked(CQXPTabManager* pManager, const RECT& rcContr
         SetRectEmpty(&b->m_rc);
     pManager->SetScrollOffsetQuietly(0);
     const RECT inner = StackedInner(rcControl);
-    const int h = m_nRowHeight;
+    const int h = RowHeight(pManager);
     int nSelected;
     const int n = StackedRows(pManager, &nSelected);
     int i = 0;
@@ -721,8 +797,8 @@ void CQXPTabPainter::AdjustClientRect(CQXPTabManager* pManager, RECT& rc) const
         if (!pManager)
             nSelected = -1;
         rc = inner;
-        rc.top = inner.top + (nSelected + 1) * m_nRowHeight;
-        rc.bottom = std::max<LONG>(rc.top, inner.bottom - (n - 1 - nSelected) * m_nRowHeight);
+        rc.top = inner.top + (nSelected + 1) * RowHeight(pManager);
+        rc.bottom = std::max<LONG>(rc.top, inner.bottom - (n - 1 - nSelected) * RowHeight(pManager));
         return;
     }
     RECT rcHeader = GetHeaderRect(pManager, rc);
@@ -764,7 +840,13 @@ CString CQXPTabPainter::DrawTextEllipsis(HDC hDC, const CString& strText, RECT r
         ::DrawTextA(hDC, strText, strText.GetLength(), &rc, nFormat | DT_PATH_ELLIPSIS);
         return strText;
     }
+    // Mnemonic ampersands take no room unless the text shows them.
     auto width = [&](const CString& s) {
+        if (!(nFormat & DT_NOPREFIX)) {
+            RECT r = {0, 0, 0, 0};
+            ::DrawTextA(hDC, s, s.GetLength(), &r, DT_CALCRECT | DT_SINGLELINE);
+            return (int)(r.right - r.left);
+        }
         SIZE sz = {0, 0};
         ::GetTextExtentPoint32A(hDC, s, s.GetLength(), &sz);
         return (int)sz.cx;
@@ -900,10 +982,44 @@ void DrawTurned(HDC hDC, const TabFrame& f, COLORREF clrBack, COLORREF clrKey,
 
 } // namespace
 
+namespace {
+
+COLORREF AFXAPI GlobalSystemColor(int nIndex)
+{
+    return ToolkitColorManager::Instance()->GetColor(nIndex);
+}
+
+int AFXAPI LowColorDepth(HDC)
+{
+    return 8;
+}
+
+} // namespace
+
 void CQXPTabPainter::RefreshColors()
 {
     TabColorSet& c = m_colors;
     const int a = m_nAppearance;
+    // Plain colours: the toolkit's colours as the colour manager computes
+    // them for a display without blends (from the same system colours), no
+    // scheme colours and no shading.
+    m_arrPlainColors.clear();
+    if (m_bPlainColors) {
+        ToolkitColorManager::SystemQueries queries;
+        queries.pfnSysColor = GlobalSystemColor;
+        queries.pfnBitsPerPixel = LowColorDepth;
+        ToolkitColorManager plain(queries);
+        plain.RefreshColors();
+        for (int n = 0; n < QX_COLOR_COUNT; ++n)
+            m_arrPlainColors.push_back(plain.GetColor(n));
+    }
+    auto Sys = [this](int n) { return GetToolkitColor(n); };
+    auto MixColors = [this](COLORREF clrA, COLORREF clrB, int nWeight) {
+        return m_bPlainColors ? clrA : ::MixColors(clrA, clrB, nWeight);
+    };
+    const BOOL bLunaAllowed = m_bAllowLuna && !m_bPlainColors && !ToolkitColorManager::Instance()->IsLunaColorsDisabled();
+    // The desktop scheme the sets follow (none with plain colours).
+    const int theme = m_bPlainColors ? qxColorThemeClassic : ToolkitColorManager::Instance()->GetCurrentTheme();
     // The base set.
     c.clrHeader[0] = c.clrHeader[1] = Sys(COLOR_3DFACE);
     c.clrBorder = Sys(COLOR_3DSHADOW);
@@ -941,8 +1057,7 @@ void CQXPTabPainter::RefreshColors()
         c.clrHotFace = Sys(qxColorCheckedFace);
         c.clrPressedFace = Sys(qxColorPressedFace);
         c.clrHotText = Sys(COLOR_BTNTEXT);
-        int theme = ToolkitColorManager::Instance()->GetCurrentTheme();
-        if (m_bAllowLuna && !ToolkitColorManager::Instance()->IsLunaColorsDisabled() && theme >= 1 && theme <= 5) {
+        if (bLunaAllowed && theme >= 1 && theme <= 5) {
             struct Scheme {
                 COLORREF header[2], normal, hot, client[2], frame, border, dark, shadow;
             };
@@ -1012,15 +1127,19 @@ void CQXPTabPainter::RefreshColors()
         }
         break;
     case 16: { // second Luna set
-        c.clrSelectedFace = Sys(COLOR_WINDOW);
-        c.clrSelectedText = Sys(COLOR_WINDOWTEXT);
-        c.clrHotFace = Sys(qxColorCheckedFace);
-        c.clrPressedFace = Sys(qxColorPressedFace);
-        c.clrHotText = Sys(COLOR_BTNTEXT);
-        int theme = ToolkitColorManager::Instance()->GetCurrentTheme();
-        if (m_bAllowLuna && !ToolkitColorManager::Instance()->IsLunaColorsDisabled() && theme >= 1 && theme <= 5) {
+        if (bLunaAllowed) {
+            // The Luna set's colours whole, from the base set on.
             luna();
+            if (!c.bLuna) {
+                c.clrClient[0] = c.clrHeader[0];
+                c.clrClient[1] = c.clrHeader[1];
+            }
         } else {
+            c.clrSelectedFace = Sys(COLOR_WINDOW);
+            c.clrSelectedText = Sys(COLOR_WINDOWTEXT);
+            c.clrHotFace = Sys(qxColorCheckedFace);
+            c.clrPressedFace = Sys(qxColorPressedFace);
+            c.clrHotText = Sys(COLOR_BTNTEXT);
             // The client keeps the face whatever the header shows.
             c.clrClient[0] = c.clrClient[1] = Sys(COLOR_3DFACE);
             if (theme == 1 || theme == 2) {
@@ -1082,9 +1201,17 @@ void CQXPTabPainter::SetDockingColorSet(int nSet, BOOL bAutoHide)
     SetColor(nSet == tabDockingSetGradient ? 2 : 1);
 }
 
+COLORREF CQXPTabPainter::GetToolkitColor(int nIndex) const
+{
+    if (nIndex >= 0 && nIndex < (int)m_arrPlainColors.size())
+        return m_arrPlainColors[nIndex];
+    return Sys(nIndex);
+}
+
 void CQXPTabPainter::ApplyDockingColorSet()
 {
     TabColorSet& c = m_colors;
+    auto Sys = [this](int n) { return GetToolkitColor(n); };
     if (m_nDockingSet == tabDockingSetGradient) {
         if (m_nAppearance == 6)
             c.clrSelectedText = c.clrNormalText = Sys(COLOR_3DDKSHADOW);
@@ -1099,9 +1226,9 @@ void CQXPTabPainter::ApplyDockingColorSet()
         c.clrSelectedText = Sys(COLOR_WINDOWTEXT);
     }
     c.clrHeader[0] = Sys(COLOR_3DFACE);
-    c.clrHeader[1] = MixColors(Sys(COLOR_3DFACE), Sys(COLOR_WINDOW), 205);
+    c.clrHeader[1] = m_bPlainColors ? c.clrHeader[0] : MixColors(Sys(COLOR_3DFACE), Sys(COLOR_WINDOW), 205);
     c.clrNormalText = Sys(COLOR_3DDKSHADOW);
-    const int theme = ToolkitColorManager::Instance()->GetCurrentTheme();
+    const int theme = m_bPlainColors ? qxColorThemeClassic : ToolkitColorManager::Instance()->GetCurrentTheme();
     if (theme == 1 || theme == 2) {
         c.clrHeader[0] = RGB(229, 229, 215);
         c.clrHeader[1] = RGB(244, 241, 231);
@@ -1134,7 +1261,7 @@ COLORREF CTabColorSet::FillItem(HDC hDC, const RECT& rc, CQXPTabManager* pManage
     const CQXPTabPainter* p = m_pPaintManager;
     const TabColorSet& c = p->GetColors();
     COLORREF clr = p->GetItemFill(pManager, pItem);
-    if (clr != kUnset && (c.bItemGradient || (c.bLuna && p->GetAppearance() != 7)))
+    if (clr != kUnset && !p->m_bPlainColors && (c.bItemGradient || (c.bLuna && p->GetAppearance() != 7)))
         p->FillGradientByPosition(hDC, rc, MixColors(clr, RGB(255, 255, 255), 300), clr);
     else
         FillSolid(*CDC::FromHandle(hDC), rc, clr);
@@ -1151,7 +1278,10 @@ COLORREF CTabColorSetLuna::GetItemColor(CQXPTabManager* pManager, CQXPTabManager
 
 void CTabColorSetLuna::FillShaded(HDC hDC, const RECT& rc, COLORREF clr) const
 {
-    m_pPaintManager->FillGradientByPosition(hDC, rc, MixColors(clr, RGB(255, 255, 255), 300), clr);
+    if (m_pPaintManager->m_bPlainColors)
+        FillSolid(*CDC::FromHandle(hDC), rc, clr);
+    else
+        m_pPaintManager->FillGradientByPosition(hDC, rc, MixColors(clr, RGB(255, 255, 255), 300), clr);
 }
 
 COLORREF CTabColorSetLuna::FillItem(HDC hDC, const RECT& rc, CQXPTabManager* pManager, CQXPTabManagerItem* pItem)
@@ -1244,10 +1374,11 @@ COLORREF CTabColorSet::FillNavigateButton(HDC hDC, CQXPTabManager* pManager, CQX
             dc.Draw3dRect(&rc, c.clrStateFrame[0], c.clrStateFrame[0]);
             return Sys(COLOR_BTNTEXT);
         }
-        dc.FillSolidRect(&rc, Sys(bPressed ? qxColorPressedFace : qxColorHotFace));
-        const COLORREF clrFrame = Sys(bPressed ? qxColorCheckedBorder : qxColorHotBorder);
+        const CQXPTabPainter* p = m_pPaintManager;
+        dc.FillSolidRect(&rc, p->GetToolkitColor(bPressed ? qxColorPressedFace : qxColorHotFace));
+        const COLORREF clrFrame = p->GetToolkitColor(bPressed ? qxColorCheckedBorder : qxColorHotBorder);
         dc.Draw3dRect(&rc, clrFrame, clrFrame);
-        return Sys(bPressed ? qxColorPressedText : qxColorHotText);
+        return p->GetToolkitColor(bPressed ? qxColorPressedText : qxColorHotText);
     }
     if (m_nId == 32 && GetThemeResources()->IsLoaded()) {
         // The resource set: the Office 2007 theme's button picture (four
@@ -1480,8 +1611,11 @@ void CQXPTabPainter::DrawTabControlEx(CQXPTabManager* pManager, HDC hDC, const R
         dc.Draw3dRect(&rc, Sys(COLOR_3DDKSHADOW), Sys(COLOR_3DFACE));
         ::InflateRect(&rc, -1, -1);
     }
-    // The header face under the whole strip (appearance 8 fills the control
-    // and frames it, or draws a line along its top).
+    // The client face under the whole control, then the header face over
+    // the header (appearance 8 fills the control and frames it, or draws a
+    // line along its top).
+    if (m_bFillClient && m_nAppearance != 8)
+        FillGradientByPosition(hDC, rc, m_colors.clrClient[0], m_colors.clrClient[1]);
     if (m_nAppearance == 8) {
         RECT r = rc;
         r.left += m_rcClientMargin.left;
@@ -1493,10 +1627,12 @@ void CQXPTabPainter::DrawTabControlEx(CQXPTabManager* pManager, HDC hDC, const R
             dc.Draw3dRect(&r, m_colors.clrBorder, m_colors.clrBorder);
         else if (!pManager->m_arrItems.empty())
             FillSolid(dc, {r.left, r.top, r.right, r.top + 1}, m_colors.clrBorder);
-    } else if (m_nAppearance == 4)
-        dc.FillSolidRect(&rc, Sys(COLOR_3DFACE));
-    else
-        m_pColorSet->FillHeader(hDC, rc, pManager);
+    } else if (m_nAppearance != 4) { // the visual-style tabs stand on the client face
+        RECT rcHeader = GetHeaderRect(pManager, DeflateControlRect(rc, FALSE));
+        RECT rcClip;
+        if (::GetClipBox(hDC, &rcClip) != NULLREGION && ::IntersectRect(&rcClip, &rcClip, &rcHeader))
+            m_pColorSet->FillHeader(hDC, rcHeader, pManager);
+    }
     // A themed set lays its pane part under a framed client.
     if (m_pColorSet->IsThemed() && m_nClientFrame == 0 && m_nAppearance != 4 && m_nAppearance != 8 &&
         m_nAppearance != 10) {
@@ -1527,21 +1663,42 @@ void CQXPTabPainter::DrawTabStrip(CQXPTabManager* pManager, HDC hDC, const RECT&
         TabFrame strip = {rc, m_nPosition};
         strip.L(hDC, 0, strip.Depth() - 1, strip.Length() - 1, strip.Depth() - 1, clr);
     }
-    // Unselected tabs first; the selected one last, over its neighbours.
-    RECT rcClip = pManager->m_rcHeaderRect;
+    // Tabs overlap their neighbours towards the selected one: the rows
+    // from the farthest to the one at the client, in each row the tabs
+    // before the selected one in order, those after it from the end, and
+    // the selected tab last.
+    RECT rcHeader = pManager->m_rcHeaderRect;
     int saved = ::SaveDC(hDC);
-    if (!IsRectEmpty(&rcClip))
-        ::IntersectClipRect(hDC, rcClip.left, rcClip.top, rcClip.right, rcClip.bottom);
-    for (CQXPTabManagerItem* p : pManager->m_arrItems)
-        if (p->IsVisible() && p != pManager->GetSelectedItem())
-            DrawItem(pManager, hDC, p);
-    if (CQXPTabManagerItem* p = pManager->GetSelectedItem())
-        if (p->IsVisible())
-            DrawItem(pManager, hDC, p);
+    if (m_bClipToHeader && !IsRectEmpty(&rcHeader))
+        ::IntersectClipRect(hDC, rcHeader.left, rcHeader.top, rcHeader.right, rcHeader.bottom);
+    RECT rcClip;
+    if (::GetClipBox(hDC, &rcClip) != NULLREGION) {
+        auto draw = [&](CQXPTabManagerItem* p) {
+            RECT r;
+            if (p->IsVisible() && ::IntersectRect(&r, &p->GetRect(), &rcClip))
+                DrawItem(pManager, hDC, p);
+        };
+        CQXPTabManagerItem* pSelected = pManager->GetSelectedItem();
+        const int nSelected = pSelected ? pSelected->GetIndex() : pManager->GetItemCount();
+        int nRows = 1;
+        for (CQXPTabManagerItem* p : pManager->m_arrItems)
+            nRows = std::max(nRows, p->m_nItemRow + 1);
+        const std::vector<CQXPTabManagerItem*>& items = pManager->m_arrItems;
+        for (int row = nRows - 1; row >= 0; --row) {
+            for (int i = 0; i < (int)items.size() && i < nSelected; ++i)
+                if (items[i]->m_nItemRow == row)
+                    draw(items[i]);
+            for (int i = (int)items.size() - 1; i > nSelected; --i)
+                if (items[i]->m_nItemRow == row)
+                    draw(items[i]);
+        }
+        if (pSelected)
+            draw(pSelected);
+    }
     ::RestoreDC(hDC, saved);
-    for (CQXPTabManagerNavigateButton* b : pManager->m_arrNavigateButtons)
-        if (!IsRectEmpty(&b->m_rc))
-            DrawNavigateButton(pManager, hDC, b);
+    for (auto it = pManager->m_arrNavigateButtons.rbegin(); it != pManager->m_arrNavigateButtons.rend(); ++it)
+        if (!IsRectEmpty(&(*it)->m_rc))
+            DrawNavigateButton(pManager, hDC, *it);
 }
 
 static BOOL DrawResourceTab(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem, const TabFrame& f)
@@ -1631,9 +1788,10 @@ void CQXPTabPainter::DrawTabShape(CQXPTabManager* pManager, HDC hDC, CQXPTabMana
         f.L(hDC, L - 1, 0, L - 1, D - 1, c.clrBorder);
         if (!bSel)
             f.L(hDC, 0, D - 1, L - 1, D - 1, c.clrBorder);
-        if (m_nAppearance == 2) {
+        if (m_nAppearance == 2) { // lit inside its three free sides
             f.L(hDC, 1, 1, L - 2, 1, c.clrButtonHighlight);
             f.L(hDC, 1, 1, 1, D - 2, c.clrButtonHighlight);
+            f.L(hDC, L - 2, 1, L - 2, D - 2, c.clrButtonHighlight);
         }
         break;
     }
@@ -1731,46 +1889,71 @@ void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerI
 
 void CQXPTabPainter::DrawItemContent(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem, const RECT& rcItem)
 {
-    BOOL bSel = pItem == pManager->GetSelectedItem();
-    BOOL bVertical = !IsHorizontal() && m_nLayout != tabLayoutRotated;
+    const BOOL bSel = pItem == pManager->GetSelectedItem();
+    // Text runs down the tab on side strips and across it when rotated
+    // tabs stand on a top or bottom strip.
+    const BOOL bVertical = !IsHorizontal() != (m_nLayout == tabLayoutRotated);
+    // The content between the margins and the inset, centred along the tab.
     RECT rc = rcItem;
-    // The icon at the start of the tab.
-    BOOL bIcon = m_bShowIcons && pManager->DrawItemImage(hDC, POINT{0, 0}, pItem, FALSE, m_szIcon);
-    if (bIcon) {
-        if (IsHorizontal()) {
-            POINT pt = {rc.left + 4, (rc.top + rc.bottom - m_szIcon.cy) / 2};
-            pManager->DrawItemImage(hDC, pt, pItem, TRUE, m_szIcon);
-            rc.left += 4 + m_szIcon.cx;
-        } else {
-            POINT pt = {(rc.left + rc.right - m_szIcon.cx) / 2, rc.top + 4};
-            pManager->DrawItemImage(hDC, pt, pItem, TRUE, m_szIcon);
-            rc.top += 4 + m_szIcon.cy;
-        }
-    }
+    rc.left += m_rcButtonMargin.left;
+    rc.top += m_rcButtonMargin.top;
+    rc.right -= m_rcButtonMargin.right;
+    rc.bottom -= m_rcButtonMargin.bottom;
+    LONG& start = bVertical ? rc.top : rc.left;
+    LONG& end = bVertical ? rc.bottom : rc.right;
+    start += m_rcContentInset.left;
+    end -= m_rcContentInset.right;
     CString s = pItem->GetCaption();
-    // Compressed tabs without room show their icon only.
-    int room = IsHorizontal() ? rc.right - rc.left : rc.bottom - rc.top;
-    if (s.IsEmpty() || room < 12)
+    if (m_nLayout == tabLayoutCompressed && !bSel)
+        s.Empty(); // compressed tabs show their image only
+    const BOOL bImage = m_bShowIcons && pManager->DrawItemImage(hDC, POINT{0, 0}, pItem, FALSE, m_szIcon);
+    const int image = bImage ? (bVertical ? m_szIcon.cy : m_szIcon.cx) : 0;
+    // The image takes half the start inset in front of it and gives the
+    // other half as the gap before the caption.
+    if (bImage)
+        start -= m_rcContentInset.left / 2;
+    const int gap = bImage && !s.IsEmpty() ? m_rcContentInset.left / 2 : 0;
+    FontSelector font(hDC, GetFont(bSel && m_bBoldSelected && pManager->IsActive(), bVertical),
+                      GetItemTextColor(pManager, pItem));
+    SIZE szText = {0, 0};
+    if (!s.IsEmpty()) {
+        RECT rcText = {0, 0, 0, 0};
+        ::DrawTextA(hDC, s, s.GetLength(), &rcText, DT_CALCRECT | DT_SINGLELINE | DT_NOCLIP | (m_bNoPrefix ? DT_NOPREFIX : 0));
+        szText.cx = rcText.right - rcText.left;
+        szText.cy = rcText.bottom - rcText.top;
+    }
+    const int content = image + gap + szText.cx;
+    if (content < end - start)
+        start += (end - start - content) / 2;
+    if (bImage && end - start >= image) {
+        RECT rcImage;
+        if (bVertical)
+            ::SetRect(&rcImage, (rc.left + rc.right - m_szIcon.cx) / 2, start, 0, start + m_szIcon.cy);
+        else
+            ::SetRect(&rcImage, start, (rc.top + rc.bottom - m_szIcon.cy) / 2, start + m_szIcon.cx, 0);
+        rcImage.right = rcImage.left + m_szIcon.cx;
+        rcImage.bottom = rcImage.top + m_szIcon.cy;
+        pItem->DrawImage(hDC, rcImage);
+        start += image + gap;
+    }
+    if (s.IsEmpty() || end <= start)
         return;
-    FontSelector font(hDC, GetFont(bSel && m_bBoldSelected, bVertical), GetItemTextColor(pManager, pItem));
     if (!bVertical) {
-        ::InflateRect(&rc, -m_rcContentInset.left / (bIcon ? 2 : 1), 0);
-        UINT fmt = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | (bIcon ? DT_LEFT : DT_CENTER);
+        const UINT fmt = DT_SINGLELINE | DT_NOCLIP | (m_bNoPrefix ? DT_NOPREFIX : 0) | m_nTextAlignment;
         if (m_bMiddleEllipsis)
             DrawTextEllipsis(hDC, s, rc, fmt);
         else
-            ::DrawTextA(hDC, s, s.GetLength(), &rc, fmt | DT_END_ELLIPSIS);
-    } else {
-        // Text running down the tab (the vertical font turns it).
-        TEXTMETRICA tm;
-        ::GetTextMetricsA(hDC, &tm);
-        SIZE sz = {0, 0};
-        ::GetTextExtentPoint32A(hDC, s, s.GetLength(), &sz);
-        int x = (rc.left + rc.right + tm.tmHeight) / 2;
-        int y = bIcon ? rc.top + 2 : std::max<int>(rc.top + 2, (rc.top + rc.bottom - sz.cx) / 2);
-        RECT rcClip = rc;
-        ::ExtTextOutA(hDC, x, y, ETO_CLIPPED, &rcClip, s, s.GetLength(), NULL);
+            ::DrawTextA(hDC, s, s.GetLength(), &rc, fmt | (m_bEndEllipsis ? DT_END_ELLIPSIS : 0));
+        return;
     }
+    // Text turned a quarter (the vertical font), shortened to the room.
+    const int room = end - start;
+    if (m_bEndEllipsis && szText.cx > room)
+        s = FitWithEllipsis(hDC, s, room);
+    TEXTMETRICA tm;
+    ::GetTextMetricsA(hDC, &tm);
+    const int x = (rc.left + rc.right + tm.tmHeight) / 2;
+    ::ExtTextOutA(hDC, x, start, ETO_CLIPPED, &rc, s, s.GetLength(), NULL);
 }
 
 void CQXPTabPainter::DrawNavigateButton(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerNavigateButton* pButton)
@@ -1782,27 +1965,31 @@ void CQXPTabPainter::DrawNavigateButton(CQXPTabManager* pManager, HDC hDC, CQXPT
     PenSelector pen(hDC, clr);
     BrushSelector brush(hDC, clr);
     GdiObjectSelector hollow(hDC, pButton->m_bEnabled ? NULL : ::GetStockObject(NULL_BRUSH));
-    BOOL bHorz = IsHorizontal();
-    switch (pButton->m_nID) {
-    case CQXPTabManagerNavigateButton::idLeft:
-    case CQXPTabManagerNavigateButton::idRight: {
-        // A small triangle pointing along the strip.
-        BOOL bBack = pButton->m_nID == CQXPTabManagerNavigateButton::idLeft;
+    // The glyphs about the button's centre: triangles pointing along the
+    // strip (scroll buttons) or down (the "Active Files" button, with a bar
+    // above it while the tabs overflow), and the close cross.
+    enum {
+        right,
+        left,
+        down,
+        up
+    };
+    static const POINT kTriangles[4][3] = {
+        {{-2, -5}, {2, -1}, {-2, 3}}, // right
+        {{2, -5}, {-2, -1}, {2, 3}},  // left
+        {{-5, -2}, {-1, 2}, {3, -2}}, // down
+        {{-5, 2}, {-1, -2}, {3, 2}},  // up
+    };
+    auto triangle = [&](int n) {
         POINT pts[3];
-        if (bHorz) {
-            int t = bBack ? -2 : 2;
-            pts[0] = POINT{cx - t, cy - 4};
-            pts[1] = POINT{cx - t, cy + 4};
-            pts[2] = POINT{cx + t, cy};
-        } else {
-            int t = bBack ? -2 : 2;
-            pts[0] = POINT{cx - 4, cy - t};
-            pts[1] = POINT{cx + 4, cy - t};
-            pts[2] = POINT{cx, cy + t};
-        }
+        for (int i = 0; i < 3; ++i)
+            pts[i] = POINT{cx + kTriangles[n][i].x, cy + kTriangles[n][i].y};
         dc.Polygon(pts, 3);
-        break;
-    }
+    };
+    const BOOL bHorz = IsHorizontal();
+    switch (pButton->m_nID) {
+    case CQXPTabManagerNavigateButton::idLeft: triangle(bHorz ? left : up); break;
+    case CQXPTabManagerNavigateButton::idRight: triangle(bHorz ? right : down); break;
     case CQXPTabManagerNavigateButton::idClose: {
         // Two strokes of two pixels, each line with its last pixel.
         RECT rcCross = {cx - 4, cy - 4, cx + 5, cy + 4};
@@ -1813,11 +2000,11 @@ void CQXPTabPainter::DrawNavigateButton(CQXPTabManager* pManager, HDC hDC, CQXPT
         cross.L(hDC, 1, 7, 8, 0, clr);
         break;
     }
-    default: {
-        POINT pts[3] = {{cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 2}};
-        dc.Polygon(pts, 3);
+    default:
+        triangle(down);
+        if (pButton->m_bItemsOverflow)
+            dc.FillSolidRect(cx - 5, cy - 5, 9, 2, clr);
         break;
-    }
     }
 }
 
@@ -1901,7 +2088,7 @@ std::vector<int> AFXAPI CQXPTabPainter::SplitRows(const std::vector<int>& widths
 
 void CQXPTabPainter::LayoutRows(CQXPTabManager* pManager, const RECT& rc)
 {
-    const int h = m_nRowHeight;
+    const int h = RowHeight(pManager);
     const RECT m = GetHeaderMargin();
     const int n = pManager->GetItemCount();
     const int length = (IsHorizontal() ? rc.right - rc.left : rc.bottom - rc.top) - m.left - m.right;

@@ -8,6 +8,7 @@
 #include <qmtest/themetext.h>
 
 #include "PaintTestSupport.h"
+#include "TabTestSupport.h"
 
 #include <memory>
 #include <string>
@@ -15,43 +16,7 @@
 
 namespace {
 
-class TestTabs : public CQXPTabManager {
-public:
-    TestTabs() { painter.AddListener(this); }
-    ~TestTabs() override { painter.RemoveListener(this); }
-    CQXPTabPainter* GetPaintManager() const override { return const_cast<CQXPTabPainter*>(&painter); }
-    void RedrawControl(LPCRECT, BOOL) override { ++redraws; }
-    void OnPropertyChanged() override
-    {
-        ++changes;
-        if (!IsRectEmpty(&area) && !inLayout) {
-            inLayout = true;
-            CQXPTabManager::Reposition(NULL, area);
-            inLayout = false;
-        }
-    }
-    void OnItemClick(CQXPTabManagerItem* pItem) override
-    {
-        clicked.push_back(pItem);
-        CQXPTabManager::OnItemClick(pItem);
-    }
-    void Fill(int n)
-    {
-        for (int i = 0; i < n; ++i)
-            AddItem(-1)->SetCaption(("Tab " + std::to_string(i)).c_str());
-    }
-    void SetHot(int nIndex) { m_pHighlighted = GetItem(nIndex); }
-    void SetPressed(int nIndex) { m_pPressed = GetItem(nIndex); }
-    void SetHotButton(CQXPTabManagerNavigateButton* pButton) { m_pHighlightedNavigateButton = pButton; }
-    std::string Sel() const { return GetSelectedItem() ? (LPCSTR)GetSelectedItem()->GetCaption() : "none"; }
-
-    CQXPTabPainter painter;
-    RECT area = {0, 0, 0, 0};
-    bool inLayout = false;
-    int redraws = 0;
-    int changes = 0;
-    std::vector<CQXPTabManagerItem*> clicked;
-};
+using tabtest::TestTabs;
 
 struct DeleteCase {
     int count;
@@ -400,9 +365,9 @@ TEST(TabPainter, AppearancesAndColourSets)
     }
     p.SetColor(3);
     EXPECT_EQ(1, p.GetColor());
-    // Slanted tabs start a row height further in; rounded ones half of it at
-    // both ends.
-    int h = p.GetButtonHeight();
+    // Slanted tabs start a button height further in; rounded ones half of it
+    // at both ends.
+    const int h = p.GetAppearanceSet()->m_nButtonHeight;
     p.SetAppearance(3);
     EXPECT_EQ(2 + h, p.GetHeaderMargin().left);
     p.SetAppearance(7);
@@ -737,35 +702,48 @@ TEST(TabPainter, ColourSetsGiveTheirColours)
 }
 
 // The second Luna set (16) by the colour manager's scheme, with and without
-// the painter allowing the Luna colours.
+// the painter allowing the Luna colours. Allowed, it takes the Luna set's
+// colours whole (the base set's texts, the Luna faces, on a scheme the
+// scheme's colours); else its own light headers on the blue, olive and
+// silver schemes.
 TEST(TabPainter, SecondLunaSetByScheme)
 {
-    const COLORREF kFace = (COLORREF)-3, kStyleBorder = (COLORREF)-4;
+    const COLORREF kFace = (COLORREF)-3, kStyleBorder = (COLORREF)-4, kMix = (COLORREF)-5, kShadow = (COLORREF)-6,
+                   kChecked = (COLORREF)-7, kWindow = (COLORREF)-8, kText = (COLORREF)-9, kWindowText = (COLORREF)-10,
+                   kLunaSelected = RGB(255, 194, 115);
     struct Row {
         int scheme;
         BOOL allowLuna;
-        COLORREF header0, header1, normal, client0, client1, border;
+        COLORREF header0, header1, normal, client0, client1, border, selected, selectedText;
         BOOL luna, gradient;
     } rows[] = {
         {qxColorThemeBlue, TRUE, RGB(196, 218, 250), RGB(252, 253, 254), RGB(162, 192, 246), RGB(158, 190, 245),
-         RGB(196, 218, 250), RGB(59, 97, 156), TRUE, FALSE},
+         RGB(196, 218, 250), RGB(59, 97, 156), kLunaSelected, kText, TRUE, FALSE},
         {qxColorThemeOlive, TRUE, RGB(242, 241, 228), RGB(252, 254, 254), RGB(208, 222, 170), RGB(217, 217, 167),
-         RGB(242, 241, 228), RGB(96, 128, 88), TRUE, FALSE},
-        {qxColorThemeBlue, FALSE, RGB(228, 226, 213), RGB(228, 226, 213), kFace, kFace, kFace, kStyleBorder, FALSE,
-         TRUE},
-        {qxColorThemeOlive, FALSE, RGB(228, 226, 213), RGB(228, 226, 213), kFace, kFace, kFace, kStyleBorder, FALSE,
-         TRUE},
+         RGB(242, 241, 228), RGB(96, 128, 88), kLunaSelected, kText, TRUE, FALSE},
+        {qxColorThemeClassic, TRUE, kFace, kMix, kFace, kFace, kMix, kShadow, kChecked, kText, FALSE, FALSE},
+        {qxColorThemeBlue, FALSE, RGB(228, 226, 213), RGB(228, 226, 213), kFace, kFace, kFace, kStyleBorder, kWindow,
+         kWindowText, FALSE, TRUE},
+        {qxColorThemeOlive, FALSE, RGB(228, 226, 213), RGB(228, 226, 213), kFace, kFace, kFace, kStyleBorder, kWindow,
+         kWindowText, FALSE, TRUE},
         {qxColorThemeSilver, FALSE, RGB(238, 238, 238), RGB(238, 238, 238), RGB(245, 245, 248), kFace, kFace,
-         kStyleBorder, FALSE, TRUE},
-        {qxColorThemeClassic, TRUE, kFace, kFace, kFace, kFace, kFace, kStyleBorder, FALSE, FALSE},
+         kStyleBorder, kWindow, kWindowText, FALSE, TRUE},
+        {qxColorThemeClassic, FALSE, kFace, kFace, kFace, kFace, kFace, kStyleBorder, kWindow, kWindowText, FALSE,
+         FALSE},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << "scheme " << r.scheme << (r.allowLuna ? " Luna allowed" : ""));
         painttest::FixedColors colors(r.scheme);
         ToolkitColorManager* cm = ToolkitColorManager::Instance();
-        auto col = [cm](COLORREF c) {
-            return c == (COLORREF)-3   ? cm->GetColor(COLOR_3DFACE)
-                   : c == (COLORREF)-4 ? cm->GetColor(qxColorStyleBorder)
+        auto col = [&](COLORREF c) {
+            return c == kFace          ? cm->GetColor(COLOR_3DFACE)
+                   : c == kStyleBorder ? cm->GetColor(qxColorStyleBorder)
+                   : c == kMix         ? MixColors(cm->GetColor(COLOR_3DFACE), cm->GetColor(COLOR_WINDOW), 205)
+                   : c == kShadow      ? cm->GetColor(COLOR_3DSHADOW)
+                   : c == kChecked     ? cm->GetColor(qxColorCheckedFace)
+                   : c == kWindow      ? cm->GetColor(COLOR_WINDOW)
+                   : c == kText        ? cm->GetColor(COLOR_BTNTEXT)
+                   : c == kWindowText  ? cm->GetColor(COLOR_WINDOWTEXT)
                                        : c;
         };
         CQXPTabPainter p;
@@ -781,13 +759,11 @@ TEST(TabPainter, SecondLunaSetByScheme)
         EXPECT_EQ(col(r.client1), c.clrClient[1]);
         EXPECT_EQ(col(r.border), c.clrBorder);
         EXPECT_EQ(col(r.border), c.clrShape[tabShapeSelectedOutline]);
+        EXPECT_EQ(col(r.selected), c.clrSelectedFace);
+        EXPECT_EQ(col(r.selectedText), c.clrSelectedText);
         EXPECT_EQ(r.luna, c.bLuna);
         EXPECT_EQ(r.gradient, c.bItemGradient);
-        if (r.luna) {
-            EXPECT_EQ(RGB(255, 194, 115), c.clrSelectedFace);
-        } else {
-            EXPECT_EQ(cm->GetColor(COLOR_WINDOW), c.clrSelectedFace);
-            EXPECT_EQ(cm->GetColor(COLOR_WINDOWTEXT), c.clrSelectedText);
+        if (!r.luna) {
             EXPECT_EQ(cm->GetColor(qxColorCheckedFace), c.clrHotFace);
             EXPECT_EQ(cm->GetColor(qxColorPressedFace), c.clrPressedFace);
         }

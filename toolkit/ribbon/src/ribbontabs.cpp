@@ -22,6 +22,11 @@ RECT CRibbonTabAppearance::GetHeaderMargin() const
     return rc;
 }
 
+int CRibbonTabAppearance::GetHeaderHeight(const CQXPTabManager* /*pManager*/) const
+{
+    return m_pTheme->m_metrics.nTabStripHeight - GetHeaderMargin().top;
+}
+
 void CRibbonTabAppearance::DrawSingleButton(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerItem* pItem)
 {
     const CQXPRibbonTab* pTab = dynamic_cast<const CQXPRibbonTab*>(pItem);

@@ -45,6 +45,10 @@ public:
     void SetRect(const RECT& rc) { m_rcItem = rc; }
     const RECT& GetRect() const { return m_rcItem; }
     BOOL IsSelected() const;
+    // Draws the item's image in rc through the owner's DrawItemImage; on a
+    // left or right strip whose paint manager rotates images, a square image
+    // is drawn transposed. FALSE when the item has no image.
+    BOOL DrawImage(HDC hDC, const RECT& rc);
     // Called once by the owner when the item leaves it.
     virtual void OnRemoved()
     {
@@ -99,6 +103,9 @@ public:
     BOOL m_bEnabled;
     BOOL m_bPressed;
     CQXPTabManagerItem* m_pItem;
+    // The "Active Files" button: the tabs were longer than the strip at the
+    // last placement (its glyph then shows a bar).
+    BOOL m_bItemsOverflow;
 
 protected:
     void PlaceAtEnd(RECT& rc);

@@ -100,8 +100,14 @@ public:
     // other gives 0). Rows overlap by 2 pixels.
     explicit CTabAppearancePainter(int nId = 0);
     int GetId() const { return m_nId; }
-    virtual void RefreshMetrics() {}
+    // Measures a space in the paint manager's normal tab font: the button
+    // height is the text height + 3, at least 18.
+    virtual void RefreshMetrics();
     virtual RECT GetHeaderMargin() const;
+    // The height of one row of tabs: the button margins around the button
+    // height, the height the strip asks for (its minimum item size), and
+    // while images show the button margins around the larger image side + 4.
+    virtual int GetHeaderHeight(const CQXPTabManager* pManager) const;
     // Bit mask of colour-set numbers, and the one the set starts with.
     virtual int GetSupportedColorSets() const;
     virtual int GetDefaultColorSet() const;
@@ -122,6 +128,9 @@ public:
     // strip has its tab side at the bottom, a left or right strip runs
     // down with its tab side at the left or right. Negative amounts deflate.
     static void AFXAPI AdjustRectByPosition(RECT& rc, int nLeft, int nTop, int nRight, int nBottom, int nPosition);
+
+    // The height of a tab's text row (RefreshMetrics); 18 until measured.
+    int m_nButtonHeight;
 
 protected:
     int m_nId;
@@ -245,6 +254,9 @@ public:
     const TabColorSet& GetColors() const { return m_colors; }
     TabColorSet& GetColors() { return m_colors; }
     void RefreshColors();
+    // A colour of the toolkit's colour manager; with m_bPlainColors the
+    // plain system colour it stands on (as without blends).
+    COLORREF GetToolkitColor(int nIndex) const;
     // A docking theme's colour set (TabDockingColorSet) for the tabs of
     // tabbed containers or, with bAutoHide, of auto-hide panels.
     void SetDockingColorSet(int nSet, BOOL bAutoHide);
@@ -276,8 +288,13 @@ public:
     LONG GetVerticalFontHeight() const { return m_lfVertical.lfHeight; }
     void SetItemMetrics(int nFixed, int nMin = 0, int nMax = 0);
 
-    // Row height of the strip.
+    // Row height of the strip (the appearance's header height).
     int GetButtonHeight() const;
+    // The height of one row of a strip's tabs (the appearance's header
+    // height for that strip).
+    int RowHeight(const CQXPTabManager* pManager) const { return m_pAppearance->GetHeaderHeight(pManager); }
+    // The focus rectangle of a tab (with m_bShowFocus): rc deflated by 3.
+    virtual void DrawFocusRect(HDC hDC, CQXPTabManagerItem* pItem, const RECT& rc);
     // Width of one item in the current layout (DrawSingleButtonContent
     // without drawing).
     int GetButtonLength(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerItem* pItem);
@@ -350,6 +367,15 @@ public:
     int m_nClientFrame;     // 0 3-D frame, 1 a line on the tab side, 2 none
     BOOL m_bBalanceRows;    // multi-row: items spread evenly over the rows
     BOOL m_bKeepRowOrder;   // multi-row: the selected row stays in place
+    BOOL m_bShowFocus;      // the selected tab of a focused strip shows a focus rectangle
+    BOOL m_bFillClient;     // the control is filled with the client face before the header
+    BOOL m_bClipToHeader;   // tabs are drawn clipped to the header rectangle
+    BOOL m_bEndEllipsis;    // captions too long end with "..." (DT_END_ELLIPSIS)
+    BOOL m_bNoPrefix;       // captions show "&" as it stands (DT_NOPREFIX)
+    UINT m_nTextAlignment;  // further DrawText flags of the captions (DT_VCENTER)
+    BOOL m_bClearType;      // fonts made with ClearType quality on XP and later (SetFontIndirect)
+    BOOL m_bRotateImages;   // images on left and right strips drawn transposed (square images only)
+    BOOL m_bPlainColors;    // colour sets take plain system colours: no blends, no scheme colours
 
 protected:
     void ApplyDockingColorSet();
@@ -381,6 +407,9 @@ protected:
     void DrawItemContent(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem, const RECT& rc);
     // The width an item needs in the current layout.
     int MeasureItem(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerItem* pItem);
+    // The length an item's visible own buttons take at its end, with the
+    // room they leave before the end; 0 without any.
+    int GetItemButtonsLength(CQXPTabManager* pManager, CQXPTabManagerItem* pItem) const;
     // Turned with the position: the static frame's and the client margins'
     // room off a control rectangle.
     RECT DeflateControlRect(const RECT& rc, BOOL bStaticFrame) const;
@@ -388,9 +417,11 @@ protected:
     CTabAppearancePainter* m_pAppearance; // owned, never NULL
     CTabColorSet* m_pColorSet;            // owned, never NULL
     RECT m_rcHeaderMargin;
-    int m_nRowHeight;
     LOGFONTA m_lfNormal;
     LOGFONTA m_lfVertical;
     HFONT m_hFonts[4]; // normal, bold, vertical normal, vertical bold
     std::vector<CQXPTabManagerAtom*> m_arrListeners;
+    // The toolkit's colours without blends, while m_bPlainColors holds
+    // (RefreshColors); empty otherwise.
+    std::vector<COLORREF> m_arrPlainColors;
 };

@@ -233,6 +233,8 @@ class CRibbonTabAppearance : public CTabAppearancePainter {
 public:
     explicit CRibbonTabAppearance(CRibbonStyleTheme* pTheme);
     RECT GetHeaderMargin() const override;
+    // The tabs fill the theme's tab row below the header's top pixel.
+    int GetHeaderHeight(const CQXPTabManager* pManager) const override;
     void DrawSingleButton(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerItem* pItem) override;
 
 private:

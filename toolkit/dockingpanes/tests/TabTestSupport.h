@@ -1,0 +1,54 @@
+// The tab tests' strip: a tab manager over its own paint manager that lays
+// itself out again in its area on every property change and records the
+// redraws, changes and clicks.
+#pragma once
+
+#include <qx/tabpaint.h>
+
+#include <string>
+#include <vector>
+
+namespace tabtest {
+
+class TestTabs : public CQXPTabManager {
+public:
+    TestTabs() { painter.AddListener(this); }
+    ~TestTabs() override { painter.RemoveListener(this); }
+    CQXPTabPainter* GetPaintManager() const override { return const_cast<CQXPTabPainter*>(&painter); }
+    void RedrawControl(LPCRECT, BOOL) override { ++redraws; }
+    void OnPropertyChanged() override
+    {
+        ++changes;
+        if (!IsRectEmpty(&area) && !inLayout) {
+            inLayout = true;
+            CQXPTabManager::Reposition(NULL, area);
+            inLayout = false;
+        }
+    }
+    void OnItemClick(CQXPTabManagerItem* pItem) override
+    {
+        clicked.push_back(pItem);
+        CQXPTabManager::OnItemClick(pItem);
+    }
+    void Fill(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            AddItem(-1)->SetCaption(("Tab " + std::to_string(i)).c_str());
+    }
+    // The keyboard focus lies in what the selected tab shows.
+    BOOL IsFocused() const override { return focused; }
+    void SetHot(int nIndex) { m_pHighlighted = GetItem(nIndex); }
+    void SetPressed(int nIndex) { m_pPressed = GetItem(nIndex); }
+    void SetHotButton(CQXPTabManagerNavigateButton* pButton) { m_pHighlightedNavigateButton = pButton; }
+    std::string Sel() const { return GetSelectedItem() ? (LPCSTR)GetSelectedItem()->GetCaption() : "none"; }
+
+    CQXPTabPainter painter;
+    RECT area = {0, 0, 0, 0};
+    bool inLayout = false;
+    bool focused = false;
+    int redraws = 0;
+    int changes = 0;
+    std::vector<CQXPTabManagerItem*> clicked;
+};
+
+} // namespace tabtest
