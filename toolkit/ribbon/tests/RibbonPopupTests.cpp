@@ -41,8 +41,8 @@ TEST_F(RibbonBarTest, AMinimisedRibbonShowsATabsGroupsInAPopup)
 
     // Copies of the tab's groups with copies of their controls, shown while
     // the ribbon's own stay hidden.
-    ASSERT_EQ(3u, pPopup->GetGroups().size());
-    CQXPRibbonGroup* pClip = pPopup->GetGroups()[0];
+    ASSERT_EQ(3, pPopup->GetGroups()->GetCount());
+    CQXPRibbonGroup* pClip = pPopup->GetGroups()->GetAt(0);
     ASSERT_EQ(3, pClip->GetCount());
     CQXPControl* pCut = pClip->GetAt(1);
     EXPECT_EQ(pPopup, pCut->GetParent());
@@ -122,15 +122,15 @@ TEST_F(RibbonBarTest, TheTabPopupScrollsGroupsThatDoNotFitWithItsOwnButtons)
         pPopup->ClientToScreen(&pt);
         qmtest::ClickAt(pt);
     };
-    const int xFirst = pPopup->GetGroups()[0]->GetRect().left;
+    const int xFirst = pPopup->GetGroups()->GetAt(0)->GetRect().left;
     clickOn(pRight);
     ASSERT_TRUE(qmtest::PumpUntil([&] { return pPopup->GetGroupScroller()->GetScrollOffset() == 40; }));
-    EXPECT_EQ(xFirst - 40, pPopup->GetGroups()[0]->GetRect().left);
+    EXPECT_EQ(xFirst - 40, pPopup->GetGroups()->GetAt(0)->GetRect().left);
     EXPECT_TRUE(IsOpen(pPopup));
     EXPECT_TRUE(pLeft->IsVisible(0)) << "now it can go back";
     clickOn(pLeft);
     ASSERT_TRUE(qmtest::PumpUntil([&] { return pPopup->GetGroupScroller()->GetScrollOffset() == 0; }));
-    EXPECT_EQ(xFirst, pPopup->GetGroups()[0]->GetRect().left);
+    EXPECT_EQ(xFirst, pPopup->GetGroups()->GetAt(0)->GetRect().left);
     EXPECT_FALSE(pLeft->IsVisible(0));
     EXPECT_TRUE(IsOpen(pPopup));
     EXPECT_EQ(0, Ribbon()->GetGroupScroller()->GetScrollOffset()) << "the ribbon's own band did not move";
@@ -146,7 +146,7 @@ TEST_F(RibbonBarTest, ACollapsedGroupOpensAsAPopupAndRunsItsCommands)
     EXPECT_EQ(pStyles->GetRect(), pButton->GetRect());
     EXPECT_FALSE(pStyles->GetAt(0)->IsVisible(0));
     // The groups of the other tabs keep their buttons hidden.
-    for (CQXPRibbonGroup* g : Ribbon()->GetTab(1)->GetGroups())
+    for (CQXPRibbonGroup* g : *Ribbon()->GetTab(1)->GetGroups())
         EXPECT_TRUE(!g->GetPopupButton() || !g->GetPopupButton()->IsVisible(0));
 
     qmtest::ClickAt(ScreenPoint(pButton->GetRect().CenterPoint()));
