@@ -65,39 +65,65 @@ void LoadObjects(CQXPPropExchange* pPX, LPCSTR lpszSection, LPCSTR lpszEntry, CR
 } // namespace
 
 // ---------------------------------------------------------------------------
+// CQXPRibbonGroupOptionButton
+
+CQXPRibbonGroupOptionButton::CQXPRibbonGroupOptionButton(CQXPRibbonGroup* pGroup) : m_pGroup(pGroup)
+{
+    m_dwFlags |= qxpFlagManualUpdate;
+}
+
+void CQXPRibbonGroupOptionButton::Draw(CDC* pDC)
+{
+    CQXPRibbonBar* pRibbon = m_pGroup ? m_pGroup->GetRibbonBar() : NULL;
+    if (pRibbon)
+        pRibbon->GetRibbonTheme()->DrawRibbonOptionButton(pDC, GetRect(), GetSelected(), GetPressed());
+}
+
+// ---------------------------------------------------------------------------
 // CQXPRibbonGroup
 
 IMPLEMENT_DYNCREATE(CQXPRibbonGroup, CCmdTarget)
 
 CQXPRibbonGroup::CQXPRibbonGroup()
     : m_bControlsCentering(FALSE), m_bControlsGrouping(FALSE), m_bShowOptionButton(FALSE), m_bVisible(TRUE),
-      m_nId(-1), m_nIconId(-1), m_pTab(NULL), m_pRibbon(NULL), m_pParentBar(NULL), m_pPopupButton(NULL),
-      m_bCollapsed(FALSE)
+      m_nId(-1), m_nIconId(-1), m_pCollection(NULL), m_nIndex(-1), m_pRibbon(NULL), m_pParentBar(NULL),
+      m_pPopupButton(NULL), m_bCollapsed(FALSE), m_pLayout(NULL)
 {
+    m_pOptionButton = new CQXPRibbonGroupOptionButton(this);
+    m_pOptionButton->SetHideFlag(qxpHideGeneric, TRUE); // until a layout wants it
 }
 
 CQXPRibbonGroup::~CQXPRibbonGroup()
 {
     RemoveAll();
     ReleasePopupButton();
+    if (CQXPControls* pControls = m_pOptionButton->GetControls())
+        pControls->Remove(m_pOptionButton);
+    m_pOptionButton->m_pGroup = NULL;
+    m_pOptionButton->InternalRelease();
+    delete m_pLayout;
 }
+
+CQXPRibbonTab* CQXPRibbonGroup::GetTab() const { return m_pCollection ? m_pCollection->GetTab() : NULL; }
 
 CQXPRibbonBar* CQXPRibbonGroup::GetRibbonBar() const
 {
-    return m_pRibbon ? m_pRibbon : (m_pTab ? m_pTab->GetRibbonBar() : NULL);
+    return m_pRibbon ? m_pRibbon : (m_pCollection ? m_pCollection->GetRibbonBar() : NULL);
 }
 
 CQXPCommandBar* CQXPRibbonGroup::GetParentBar() const
 {
-    return m_pParentBar ? m_pParentBar : GetRibbonBar();
+    if (m_pParentBar)
+        return m_pParentBar;
+    return m_pCollection ? m_pCollection->GetParentBar() : GetRibbonBar();
 }
 
 BOOL CQXPRibbonGroup::IsVisible() const
 {
-    if (m_pParentBar)
-        return m_bVisible;
     CQXPRibbonBar* pBar = GetRibbonBar();
-    return m_bVisible && pBar && pBar->GetSelectedTab() == m_pTab;
+    if (GetParentBar() != pBar)
+        return m_bVisible; // a copy in a popup
+    return m_bVisible && pBar && pBar->GetSelectedTab() == GetTab();
 }
 
 void CQXPRibbonGroup::CopyFrom(CQXPRibbonGroup* pSource, CQXPCommandBar* pParentBar, CQXPRibbonBar* pRibbon)
@@ -113,17 +139,24 @@ void CQXPRibbonGroup::CopyFrom(CQXPRibbonGroup* pSource, CQXPCommandBar* pParent
     m_bControlsGrouping = pSource->m_bControlsGrouping;
     m_bControlsCentering = pSource->m_bControlsCentering;
     m_bVisible = pSource->m_bVisible;
+    m_pOptionButton->SetID(m_nId);
+    m_pOptionButton->SetTooltip(pSource->m_pOptionButton->GetTooltip());
+    m_pOptionButton->SetDescription(pSource->m_pOptionButton->GetDescription());
     CQXPCommandBar* pBar = GetParentBar();
     if (!pBar)
         return;
     for (CQXPControl* pControl : pSource->m_controls) {
-        CQXPControl* pCopy = pBar->GetControls()->AddCopy(pControl);
+        CQXPControl* pCopy = pBar->GetControls()->AddCopy(pControl, BarIndexFor(-1));
         if (!pCopy)
             continue;
         // The source may be collapsed or on a tab not shown; the copy shows.
         pCopy->SetHideFlag(QXP_HIDE_RIBBON_TAB | qxpHideWrap, FALSE);
         Attach(pCopy, -1);
     }
+    // A group in a collection has its button from the start (with the
+    // id and caption it has now).
+    if (m_pCollection)
+        EnsurePopupButton();
 }
 
 void CQXPRibbonGroup::EnsurePopupButton()
@@ -138,7 +171,9 @@ void CQXPRibbonGroup::EnsurePopupButton()
     // control the keyboard (or the mouse) is on stays selected.
     CQXPControl* pSelected = pBar->GetSelected();
     const int nHow = pSelected ? pSelected->GetSelected() : 0;
-    pBar->GetControls()->AddControl(pButton, m_nId, CString(), -1, TRUE);
+    // Right after the option button.
+    const int nAt = m_pOptionButton->GetControls() == pBar->GetControls() ? m_pOptionButton->GetIndex() + 1 : -1;
+    pBar->GetControls()->AddControl(pButton, m_nId, CString(), nAt, TRUE);
     if (pSelected && !pBar->GetSelected())
         pBar->SetSelected(pSelected->GetIndex(), nHow);
     pButton->InternalAddRef();
@@ -178,12 +213,23 @@ void CQXPRibbonGroup::Attach(CQXPControl* pControl, int nIndex)
         pControl->SetHideFlag(QXP_HIDE_RIBBON_TAB, TRUE);
 }
 
+int CQXPRibbonGroup::BarIndexFor(int nIndex) const
+{
+    CQXPCommandBar* pBar = GetParentBar();
+    CQXPControls* pControls = pBar ? pBar->GetControls() : NULL;
+    if (!pControls)
+        return -1;
+    if (nIndex >= 0 && nIndex < (int)m_controls.size() && m_controls[(size_t)nIndex]->GetControls() == pControls)
+        return m_controls[(size_t)nIndex]->GetIndex();
+    return m_pOptionButton->GetControls() == pControls ? m_pOptionButton->GetIndex() : -1;
+}
+
 CQXPControl* CQXPRibbonGroup::Add(int controlType, int nId, LPCSTR lpszCaption, int nIndex)
 {
     CQXPCommandBar* pBar = GetParentBar();
     if (!pBar)
         return NULL;
-    CQXPControl* pControl = pBar->GetControls()->Add(controlType, nId);
+    CQXPControl* pControl = pBar->GetControls()->Add(controlType, nId, CString(), BarIndexFor(nIndex));
     if (!pControl)
         return NULL;
     if (lpszCaption)
@@ -219,6 +265,8 @@ void CQXPRibbonGroup::DoPropExchange(CQXPPropExchange* pPX)
     ExchangeBoolProp(pPX, "ControlsGrouping", &m_bControlsGrouping, FALSE);
     ExchangeBoolProp(pPX, "ControlsCentering", &m_bControlsCentering, FALSE);
     ExchangeBoolProp(pPX, "Visible", &m_bVisible, TRUE);
+    if (pPX->IsLoading() && m_pCollection)
+        OnGroupAdded(); // the collection that loads it took it in
     if (pPX->IsStoring()) {
         std::vector<CQXPControl*> stored;
         for (CQXPControl* p : m_controls)
@@ -230,12 +278,267 @@ void CQXPRibbonGroup::DoPropExchange(CQXPPropExchange* pPX)
     CQXPCommandBar* pBar = GetParentBar();
     RemoveAll();
     LoadObjects<CQXPControl>(pPX, "Controls", "Control", RUNTIME_CLASS(CQXPControl), [&](CQXPControl* pControl) {
-        Attach(pControl, -1);
         if (pBar)
-            pBar->GetControls()->Append(pControl); // takes the creation's reference
-        else
+            pBar->GetControls()->InsertAt(pControl, BarIndexFor(-1)); // takes the creation's reference
+        Attach(pControl, -1);
+        if (!pBar)
             pControl->InternalRelease();
     });
+}
+
+void CQXPRibbonGroup::OnGroupAdded()
+{
+    // The option button and the button the group collapses to join the
+    // bar that shows it, in this order after its controls.
+    CQXPCommandBar* pBar = GetParentBar();
+    if (pBar && !m_pOptionButton->GetControls()) {
+        m_pOptionButton->InternalAddRef(); // the bar's
+        pBar->GetControls()->AddControl(m_pOptionButton, m_nId, CString(), -1, TRUE);
+        m_pOptionButton->m_pGroup = this;
+        if (!IsVisible())
+            m_pOptionButton->SetHideFlag(QXP_HIDE_RIBBON_TAB, TRUE);
+    }
+    EnsurePopupButton();
+}
+
+void CQXPRibbonGroup::OnGroupRemoved()
+{
+    RemoveAll();
+    CQXPRibbonBar* pRibbon = GetRibbonBar();
+    if (pRibbon && GetParentBar() == pRibbon && pRibbon->GetGroupScroller()->GetHotGroup() == this)
+        pRibbon->m_groupScroller.ForgetHotGroup();
+    ReleasePopupButton();
+    if (CQXPControls* pControls = m_pOptionButton->GetControls())
+        pControls->Remove(m_pOptionButton);
+}
+
+void CQXPRibbonGroup::PlaceOptionButton()
+{
+    // Its square sits 3 px inside the group's bottom-right corner, the
+    // caption height wide; not wanted it is hidden (1), in a collapsed
+    // group hidden by the layout (2).
+    CQXPRibbonGroupOptionButton* pButton = m_pOptionButton;
+    if (m_buttons.nOptionHide == 0) {
+        pButton->SetWrap(TRUE);
+        pButton->SetHideFlag(qxpHideGeneric | qxpHideWrap, FALSE);
+        pButton->SetRect(m_buttons.rcOption);
+    } else {
+        pButton->SetHideFlag(qxpHideWrap, m_buttons.nOptionHide == 2);
+        pButton->SetHideFlag(qxpHideGeneric, m_buttons.nOptionHide == 1);
+    }
+}
+
+void CQXPRibbonGroup::OnBeforeLayout(CDC* pDC)
+{
+    delete m_pLayout;
+    m_pLayout = new RibbonGroupLayout;
+    RibbonGroupLayout& l = *m_pLayout;
+    l.bVisible = m_bVisible;
+    l.bControlsCentering = m_bControlsCentering;
+    l.bControlsGrouping = m_bControlsGrouping;
+    l.bCollapsed = m_bCollapsed;
+    CQXPRibbonBar* pRibbon = GetRibbonBar();
+    if (!pRibbon)
+        return;
+    CRibbonStyleTheme* pTheme = pRibbon->GetRibbonTheme();
+    CFont* pOld = pDC->SelectObject(pTheme->GetRibbonFont());
+    l.nCaptionWidth =
+        pDC->GetTextExtent(m_strCaption).cx + (m_bShowOptionButton ? pTheme->m_metrics.nGroupCaption : 0);
+    pDC->SelectObject(pOld);
+    l.nPopupButtonWidth = pTheme->GetRibbonGroupPopupButtonWidth(pDC, m_strCaption);
+    for (CQXPControl* c : m_controls) {
+        if (!c->IsVisible(qxpHideWrap | QXP_HIDE_RIBBON_TAB))
+            continue;
+        RibbonGroupLayoutItem it;
+        it.pControl = c;
+        it.nExplicitStyle = c->m_buttonStyle;
+        it.bGallery = c->GetType() == qxpControlGallery;
+        it.bLargeImage = !it.bGallery && c->GetImage(32) != NULL;
+        it.bBeginGroup = c->GetBeginGroup();
+        it.bWrapFlag = (c->GetFlags() & qxpFlagWrapRow) != 0;
+        l.items.push_back(it);
+    }
+}
+
+void CQXPRibbonGroup::OnAfterLayout()
+{
+    if (!m_pLayout)
+        return;
+    std::unique_ptr<RibbonGroupLayout> pLayout(m_pLayout);
+    m_pLayout = NULL;
+    CQXPRibbonBar* pRibbon = GetRibbonBar();
+    if (!pRibbon)
+        return;
+    const RibbonGroupLayout& l = *pLayout;
+    m_bCollapsed = l.bCollapsed;
+    m_rcGroup = l.rc;
+    m_buttons = PlaceGroupButtons(m_rcGroup, l.bCollapsed, m_bShowOptionButton,
+                                  pRibbon->GetRibbonTheme()->m_metrics.nGroupCaption);
+    for (const RibbonGroupLayoutItem& it : l.items) {
+        CQXPControl* c = (CQXPControl*)it.pControl;
+        c->m_buttonRibbonStyle = it.nRibbonStyle;
+        c->SetHideFlag(qxpHideWrap, it.bHidden);
+        c->SetWrap(it.bNewRow);
+        if (!it.bHidden)
+            c->SetRect(CRect(it.rc.left, it.rc.top, it.rc.left + it.cx, it.rc.top + it.cy));
+    }
+    // A collapsed group shows as its button.
+    EnsurePopupButton();
+    if (CQXPRibbonGroupControlPopup* pButton = m_pPopupButton) {
+        pButton->SetCaption(m_strCaption);
+        pButton->SetHideFlag(qxpHideWrap, !m_bCollapsed || !m_bVisible);
+        pButton->SetRect(m_bCollapsed ? m_buttons.rcPopup : CRect());
+    }
+    PlaceOptionButton();
+}
+
+// ---------------------------------------------------------------------------
+// CQXPRibbonGroupCollection
+
+CQXPRibbonGroupCollection::CQXPRibbonGroupCollection(CQXPRibbonTab* pTab)
+    : m_nScrollOffset(0), m_pTab(pTab), m_pParentBar(NULL), m_pRibbon(NULL)
+{
+}
+
+CQXPRibbonGroupCollection::CQXPRibbonGroupCollection(CQXPCommandBar* pParentBar, CQXPRibbonBar* pRibbon)
+    : m_nScrollOffset(0), m_pTab(NULL), m_pParentBar(pParentBar), m_pRibbon(pRibbon)
+{
+}
+
+CQXPRibbonGroupCollection::~CQXPRibbonGroupCollection() { RemoveAll(); }
+
+CQXPRibbonGroup* CQXPRibbonGroupCollection::GetAt(int nIndex) const
+{
+    return nIndex >= 0 && nIndex < (int)m_groups.size() ? m_groups[(size_t)nIndex] : NULL;
+}
+
+CQXPRibbonBar* CQXPRibbonGroupCollection::GetRibbonBar() const
+{
+    return m_pRibbon ? m_pRibbon : (m_pTab ? m_pTab->GetRibbonBar() : NULL);
+}
+
+CQXPCommandBar* CQXPRibbonGroupCollection::GetParentBar() const
+{
+    return m_pParentBar ? m_pParentBar : GetRibbonBar();
+}
+
+void CQXPRibbonGroupCollection::Renumber()
+{
+    for (size_t i = 0; i < m_groups.size(); i++)
+        m_groups[i]->m_nIndex = (int)i;
+}
+
+CQXPRibbonGroup* CQXPRibbonGroupCollection::InsertAt(int nIndex, CQXPRibbonGroup* pGroup)
+{
+    if (!Take(nIndex, pGroup))
+        return NULL;
+    pGroup->OnGroupAdded();
+    return pGroup;
+}
+
+BOOL CQXPRibbonGroupCollection::Take(int nIndex, CQXPRibbonGroup* pGroup)
+{
+    if (!pGroup)
+        return FALSE;
+    if (nIndex < 0 || nIndex > (int)m_groups.size())
+        nIndex = (int)m_groups.size();
+    pGroup->m_pCollection = this;
+    m_groups.insert(m_groups.begin() + nIndex, pGroup);
+    Renumber();
+    return TRUE;
+}
+
+void CQXPRibbonGroupCollection::RemoveAll()
+{
+    // Taken out first: a group's removal may look at the collection.
+    std::vector<CQXPRibbonGroup*> groups;
+    groups.swap(m_groups);
+    for (CQXPRibbonGroup* g : groups) {
+        g->OnGroupRemoved();
+        g->m_pCollection = NULL;
+        g->m_nIndex = -1;
+        g->InternalRelease();
+    }
+}
+
+void CQXPRibbonGroupCollection::Copy(CQXPRibbonGroupCollection* pSource)
+{
+    if (!pSource || pSource == this)
+        return;
+    RemoveAll();
+    for (CQXPRibbonGroup* pFrom : pSource->m_groups) {
+        CQXPRibbonGroup* pGroup = QxpCreateObjectAs<CQXPRibbonGroup>(pFrom->GetRuntimeClass());
+        if (!pGroup)
+            continue;
+        InsertAt(-1, pGroup);
+        pGroup->CopyFrom(pFrom, NULL, NULL);
+    }
+}
+
+void CQXPRibbonGroupCollection::DoPropExchange(CQXPPropExchange* pPX)
+{
+    if (pPX->IsStoring()) {
+        StoreObjects(pPX, "Groups", "Group", m_groups, RUNTIME_CLASS(CQXPRibbonGroup));
+        return;
+    }
+    RemoveAll();
+    // Each group hears OnGroupAdded from its own exchange, once it has its
+    // settings.
+    LoadObjects<CQXPRibbonGroup>(pPX, "Groups", "Group", RUNTIME_CLASS(CQXPRibbonGroup),
+                                 [&](CQXPRibbonGroup* pGroup) { Take(-1, pGroup); });
+}
+
+CQXPRibbonGroup* CQXPRibbonGroupCollection::HitTest(CPoint point) const
+{
+    for (CQXPRibbonGroup* g : m_groups)
+        if (g->m_bVisible && g->m_rcGroup.PtInRect(point))
+            return g;
+    return NULL;
+}
+
+CQXPRibbonGroup* CQXPRibbonGroupCollection::FindGroup(int nId) const
+{
+    for (CQXPRibbonGroup* g : m_groups)
+        if (g->GetID() == nId)
+            return g;
+    return NULL;
+}
+
+RibbonGroupsResult CQXPRibbonGroupCollection::Layout(CDC* pDC, const CRect& rcBand, const CRect& rcMargins)
+{
+    RibbonGroupsResult res;
+    CQXPRibbonBar* pRibbon = GetRibbonBar();
+    CRibbonGroupScroller* pScroller = CRibbonGroupScroller::GetGroupScroller(GetParentBar());
+    if (pRibbon && !m_groups.empty()) {
+        auto measure = [&](const RibbonGroupLayoutItem& it, int nStyle) {
+            CQXPControl* pControl = (CQXPControl*)it.pControl;
+            pControl->m_buttonRibbonStyle = nStyle;
+            return pControl->GetSize(pDC);
+        };
+        // Hidden groups take no part (a record that is not visible keeps
+        // their place in the arithmetic).
+        RibbonGroupLayout hidden;
+        hidden.bVisible = FALSE;
+        std::vector<RibbonGroupLayout*> layouts;
+        for (CQXPRibbonGroup* g : m_groups) {
+            if (g->m_bVisible)
+                g->OnBeforeLayout(pDC);
+            layouts.push_back(g->m_bVisible && g->m_pLayout ? g->m_pLayout : &hidden);
+        }
+        // The band's own place: the groups are placed in the bar's
+        // coordinates.
+        const CRect rcPlace(rcBand.left + rcMargins.left, rcBand.top + rcMargins.top, rcMargins.right, rcMargins.bottom);
+        res = qxribbon::LayoutGroups(layouts, rcBand.right, rcPlace, m_nScrollOffset, pRibbon->GetBandMetrics(), measure);
+        m_nScrollOffset = res.nOffset;
+        for (CQXPRibbonGroup* g : m_groups)
+            if (g->m_pLayout)
+                g->OnAfterLayout();
+    }
+    if (pScroller) {
+        pScroller->SetScrollOffset(res.nOffset);
+        pScroller->ShowScrollButtons(res.bScrollLeft, res.bScrollRight);
+    }
+    return res;
 }
 
 // ---------------------------------------------------------------------------
@@ -243,11 +546,16 @@ void CQXPRibbonGroup::DoPropExchange(CQXPPropExchange* pPX)
 
 IMPLEMENT_DYNCREATE(CQXPRibbonTab, CCmdTarget)
 
-CQXPRibbonTab::CQXPRibbonTab() : m_nId(0), m_nContextColor(0), m_pRibbonBar(NULL), m_nGroupOffset(0), m_bStoredSelected(FALSE)
+CQXPRibbonTab::CQXPRibbonTab() : m_nId(0), m_nContextColor(0), m_pRibbonBar(NULL), m_bStoredSelected(FALSE)
 {
+    m_pGroups = new CQXPRibbonGroupCollection(this);
 }
 
-CQXPRibbonTab::~CQXPRibbonTab() { RemoveAllGroups(); }
+CQXPRibbonTab::~CQXPRibbonTab()
+{
+    m_pGroups->RemoveAll();
+    m_pGroups->InternalRelease();
+}
 
 void CQXPRibbonTab::OnRemoved()
 {
@@ -268,43 +576,15 @@ void CQXPRibbonTab::Copy(CQXPRibbonTab* pOther)
     CQXPTabManager* pOtherRow = pOther->GetTabManager();
     if (pOtherRow && pOtherRow->GetSelectedItem() == pOther && GetTabManager())
         GetTabManager()->CQXPTabManager::SetSelectedItem(this);
-    RemoveAllGroups();
-    for (CQXPRibbonGroup* pSource : pOther->m_groups) {
-        CQXPRibbonGroup* pGroup = QxpCreateObjectAs<CQXPRibbonGroup>(pSource->GetRuntimeClass());
-        if (!pGroup)
-            continue;
-        pGroup->m_pTab = this;
-        m_groups.push_back(pGroup);
-        pGroup->CopyFrom(pSource, NULL, NULL);
-    }
+    m_pGroups->Copy(pOther->m_pGroups);
 }
 
 CQXPRibbonGroup* CQXPRibbonTab::AddGroup(LPCSTR lpszCaption, int nId)
 {
     CQXPRibbonGroup* pGroup = new CQXPRibbonGroup;
-    pGroup->m_pTab = this;
     pGroup->m_strCaption = lpszCaption;
     pGroup->m_nId = nId;
-    m_groups.push_back(pGroup);
-    return pGroup;
-}
-
-CQXPRibbonGroup* CQXPRibbonTab::FindGroup(int nId) const
-{
-    for (CQXPRibbonGroup* g : m_groups)
-        if (g->GetID() == nId)
-            return g;
-    return NULL;
-}
-
-void CQXPRibbonTab::RemoveAllGroups()
-{
-    for (CQXPRibbonGroup* g : m_groups) {
-        g->RemoveAll();
-        g->ReleasePopupButton();
-        g->InternalRelease();
-    }
-    m_groups.clear();
+    return m_pGroups->InsertAt(-1, pGroup);
 }
 
 void CQXPRibbonTab::SetVisible(BOOL bVisible)
@@ -336,15 +616,7 @@ void CQXPRibbonTab::DoPropExchange(CQXPPropExchange* pPX)
     if (pPX->IsLoading())
         m_bStoredSelected = bSelected;
 
-    if (pPX->IsStoring()) {
-        StoreObjects(pPX, "Groups", "Group", m_groups, RUNTIME_CLASS(CQXPRibbonGroup));
-        return;
-    }
-    RemoveAllGroups();
-    LoadObjects<CQXPRibbonGroup>(pPX, "Groups", "Group", RUNTIME_CLASS(CQXPRibbonGroup), [&](CQXPRibbonGroup* pGroup) {
-        pGroup->m_pTab = this;
-        m_groups.push_back(pGroup);
-    });
+    m_pGroups->DoPropExchange(pPX);
 }
 
 // ---------------------------------------------------------------------------
@@ -384,6 +656,9 @@ BOOL CQXPRibbonControls::IsChangeable(CQXPControl* pControl) const
     if (auto* pButton = dynamic_cast<CQXPRibbonGroupControlPopup*>(pControl))
         if (pButton->IsStandIn())
             return FALSE; // the group's own button
+    if (auto* pOption = dynamic_cast<CQXPRibbonGroupOptionButton*>(pControl))
+        if (pOption->GetGroup())
+            return FALSE;
     if (!m_pRibbon)
         return TRUE;
     return m_pRibbon->FindControlGroup(pControl) == NULL && pControl != m_pRibbon->GetSystemButton() &&
@@ -392,6 +667,8 @@ BOOL CQXPRibbonControls::IsChangeable(CQXPControl* pControl) const
 
 BOOL CQXPRibbonControls::IsReserved(CQXPControl* pControl) const
 {
+    if (auto* pOption = dynamic_cast<CQXPRibbonGroupOptionButton*>(pControl))
+        return pOption->GetGroup() != NULL;
     if (auto* pButton = dynamic_cast<CQXPRibbonGroupControlPopup*>(pControl))
         return pButton->IsStandIn();
     return IsRunTimeOnly(pControl) || dynamic_cast<CRibbonScrollButton*>(pControl) != NULL;
@@ -635,7 +912,7 @@ CQXPRibbonTab* CQXPRibbonBar::HitTestTab(CPoint point) const
 void CQXPRibbonBar::CGroupScroller::Scroll(BOOL bToLeft)
 {
     if (CQXPRibbonTab* pTab = GetRibbon()->GetSelectedTab())
-        Step(&pTab->m_nGroupOffset, bToLeft);
+        Step(&pTab->m_pGroups->m_nScrollOffset, bToLeft);
 }
 
 void CQXPRibbonBar::CGroupScroller::GetGroupsRect(RECT* pRect) const { *pRect = GetRibbon()->m_rcGroups; }
@@ -649,10 +926,7 @@ CQXPRibbonGroup* CQXPRibbonBar::CGroupScroller::HitTestGroup(CPoint point) const
     for (BOOL bLeft : {TRUE, FALSE})
         if (IsScrollButtonShown(bLeft) && GetScrollButton(bLeft)->GetRect().PtInRect(point))
             return NULL;
-    for (CQXPRibbonGroup* g : pTab->m_groups)
-        if (g->m_bVisible && g->m_rcGroup.PtInRect(point))
-            return g;
-    return NULL;
+    return pTab->m_pGroups->HitTest(point);
 }
 
 void CQXPRibbonBar::UpdateGroupsVisibility()
@@ -660,11 +934,12 @@ void CQXPRibbonBar::UpdateGroupsVisibility()
     m_groupScroller.ForgetHotGroup(); // the groups shown change
     CQXPRibbonTab* pSelected = m_bMinimized ? NULL : GetSelectedTab();
     for (CQXPRibbonTab* t : Tabs())
-        for (CQXPRibbonGroup* g : t->m_groups) {
+        for (CQXPRibbonGroup* g : *t->m_pGroups) {
             for (CQXPControl* c : g->m_controls)
                 c->SetHideFlag(QXP_HIDE_RIBBON_TAB, t != pSelected || !g->m_bVisible);
             if (g->m_pPopupButton)
                 g->m_pPopupButton->SetHideFlag(QXP_HIDE_RIBBON_TAB, t != pSelected || !g->m_bVisible);
+            g->m_pOptionButton->SetHideFlag(QXP_HIDE_RIBBON_TAB, t != pSelected || !g->m_bVisible);
         }
 }
 
@@ -699,7 +974,7 @@ void CQXPRibbonBar::SetRibbonMinimized(BOOL bMinimized)
 CQXPRibbonGroup* CQXPRibbonBar::FindControlGroup(const CQXPControl* pControl) const
 {
     for (CQXPRibbonTab* pTab : Tabs())
-        for (CQXPRibbonGroup* pGroup : pTab->GetGroups())
+        for (CQXPRibbonGroup* pGroup : *pTab->GetGroups())
             if (pGroup->IndexOf(pControl) >= 0)
                 return pGroup;
     return NULL;
@@ -849,8 +1124,9 @@ void CQXPRibbonBar::EnsureVisible(CQXPControl* pControl)
     if (pTab != GetSelectedTab() && !SelectTab(pTab->GetIndex()))
         return;
     const CRect rc = pControl->GetRect();
-    m_groupScroller.EnsureVisible(pTab->m_nGroupOffset, rc.left - m_rcGroups.left, rc.right - m_rcGroups.left,
-                                  m_rcGroups.Width(), &pTab->m_nGroupOffset);
+    int& nOffset = pTab->m_pGroups->m_nScrollOffset;
+    m_groupScroller.EnsureVisible(nOffset, rc.left - m_rcGroups.left, rc.right - m_rcGroups.left, m_rcGroups.Width(),
+                                  &nOffset);
 }
 
 // --- layout --------------------------------------------------------------------------
@@ -915,87 +1191,15 @@ RibbonBandMetrics CQXPRibbonBar::GetBandMetrics()
     return m;
 }
 
-RibbonGroupsResult CQXPRibbonBar::LayoutGroupsIn(CDC* pDC, const std::vector<CQXPRibbonGroup*>& groups,
-                                                 const CRect& rcGroups, int nOffset, const CRect& rcMargins)
-{
-    CRibbonStyleTheme* pTheme = GetRibbonTheme();
-    const RibbonBandMetrics m = GetBandMetrics();
-    auto measure = [&](const RibbonGroupLayoutItem& it, int nStyle) {
-        CQXPControl* pControl = (CQXPControl*)it.pControl;
-        pControl->m_buttonRibbonStyle = nStyle;
-        return pControl->GetSize(pDC);
-    };
-    std::vector<RibbonGroupLayout> layouts(groups.size());
-    std::vector<RibbonGroupLayout*> ptrs;
-    for (size_t i = 0; i < groups.size(); i++) {
-        CQXPRibbonGroup* g = groups[i];
-        RibbonGroupLayout& l = layouts[i];
-        l.bVisible = g->m_bVisible;
-        l.bControlsCentering = g->m_bControlsCentering;
-        l.bControlsGrouping = g->m_bControlsGrouping;
-        l.bCollapsed = g->m_bCollapsed;
-        CFont* pOld = pDC->SelectObject(pTheme->GetRibbonFont());
-        l.nCaptionWidth = pDC->GetTextExtent(g->m_strCaption).cx + (g->m_bShowOptionButton ? m.nCaptionHeight : 0);
-        pDC->SelectObject(pOld);
-        l.nPopupButtonWidth = pTheme->GetRibbonGroupPopupButtonWidth(pDC, g->m_strCaption);
-        for (CQXPControl* c : g->m_controls) {
-            if (!c->IsVisible(qxpHideWrap | QXP_HIDE_RIBBON_TAB))
-                continue;
-            RibbonGroupLayoutItem it;
-            it.pControl = c;
-            it.nExplicitStyle = c->m_buttonStyle;
-            it.bGallery = c->GetType() == qxpControlGallery;
-            it.bLargeImage = !it.bGallery && c->GetImage(32) != NULL;
-            it.bBeginGroup = c->GetBeginGroup();
-            it.bWrapFlag = (c->GetFlags() & qxpFlagWrapRow) != 0;
-            l.items.push_back(it);
-        }
-        ptrs.push_back(&l);
-    }
-    const RibbonGroupsResult res = qxribbon::LayoutGroups(ptrs, rcGroups.Width(), rcMargins, nOffset, m, measure);
-    for (size_t i = 0; i < groups.size(); i++) {
-        CQXPRibbonGroup* g = groups[i];
-        const RibbonGroupLayout& l = layouts[i];
-        g->m_bCollapsed = l.bCollapsed;
-        g->m_rcGroup = l.rc;
-        g->m_rcGroup.OffsetRect(rcGroups.left, rcGroups.top);
-        g->m_buttons = PlaceGroupButtons(g->m_rcGroup, l.bCollapsed, g->m_bShowOptionButton, m.nCaptionHeight);
-        for (const RibbonGroupLayoutItem& it : l.items) {
-            CQXPControl* c = (CQXPControl*)it.pControl;
-            c->m_buttonRibbonStyle = it.nRibbonStyle;
-            c->SetHideFlag(qxpHideWrap, it.bHidden);
-            c->SetWrap(it.bNewRow);
-            if (!it.bHidden) {
-                CRect rc = it.rc;
-                rc.OffsetRect(rcGroups.left, rcGroups.top);
-                rc.right = rc.left + it.cx;
-                rc.bottom = rc.top + it.cy;
-                c->SetRect(rc);
-            }
-        }
-        // A collapsed group shows as its button.
-        g->EnsurePopupButton();
-        if (CQXPRibbonGroupControlPopup* pButton = g->m_pPopupButton) {
-            pButton->SetCaption(g->m_strCaption);
-            pButton->SetHideFlag(qxpHideWrap, !g->m_bCollapsed || !g->m_bVisible);
-            pButton->SetRect(g->m_bCollapsed ? g->m_buttons.rcPopup : CRect());
-        }
-    }
-    return res;
-}
-
 void CQXPRibbonBar::LayoutGroups(CDC* pDC)
 {
     CQXPRibbonTab* pTab = GetSelectedTab();
-    std::vector<CQXPRibbonGroup*> groups;
-    if (pTab && IsGroupsVisible())
-        groups = pTab->m_groups;
-    const RibbonGroupsResult res =
-        LayoutGroupsIn(pDC, groups, m_rcGroups, pTab ? pTab->m_nGroupOffset : 0, CRect(4, 3, 6, 3));
-    if (pTab)
-        pTab->m_nGroupOffset = res.nOffset;
-    m_groupScroller.SetScrollOffset(res.nOffset);
-    m_groupScroller.ShowScrollButtons(res.bScrollLeft, res.bScrollRight);
+    if (pTab && IsGroupsVisible()) {
+        pTab->m_pGroups->Layout(pDC, m_rcGroups, CRect(4, 3, 6, 3));
+        return;
+    }
+    m_groupScroller.SetScrollOffset(0);
+    m_groupScroller.ShowScrollButtons(FALSE, FALSE);
 }
 
 void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
@@ -1089,12 +1293,12 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
 
 // --- drawing -------------------------------------------------------------------------
 
-void CQXPRibbonBar::DrawGroupsIn(CDC* pDC, const std::vector<CQXPRibbonGroup*>& groups, const CRect& rcClip,
+void CQXPRibbonBar::DrawGroupsIn(CDC* pDC, const CQXPRibbonGroupCollection* pGroups, const CRect& rcClip,
                                  CQXPRibbonGroup* pHot, int nContextColor)
 {
     CRibbonStyleTheme* pTheme = GetRibbonTheme();
     CRect rcInter;
-    for (CQXPRibbonGroup* g : groups) {
+    for (CQXPRibbonGroup* g : *pGroups) {
         if (!g->m_bVisible || !rcInter.IntersectRect(g->m_rcGroup, rcClip))
             continue;
         if (g->m_bCollapsed) {
@@ -1114,8 +1318,8 @@ void CQXPRibbonBar::DrawGroupsIn(CDC* pDC, const std::vector<CQXPRibbonGroup*>& 
             if (rcInter.IntersectRect(c->GetRect(), rcClip))
                 c->Draw(pDC);
         }
-        if (g->m_buttons.nOptionHide == 0)
-            pTheme->DrawRibbonOptionButton(pDC, g->m_buttons.rcOption, 0, FALSE);
+        if (g->m_pOptionButton->IsVisible(0))
+            g->m_pOptionButton->Draw(pDC);
     }
 }
 
@@ -1141,7 +1345,7 @@ void CQXPRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClip)
         // Groups clip to the band so that scrolled ones end at its edges.
         pDC->SaveDC();
         pDC->IntersectClipRect(m_rcGroups);
-        DrawGroupsIn(pDC, pSelected->m_groups, rcClip, m_groupScroller.GetHotGroup(), pSelected->m_nContextColor);
+        DrawGroupsIn(pDC, pSelected->m_pGroups, rcClip, m_groupScroller.GetHotGroup(), pSelected->m_nContextColor);
         pDC->RestoreDC(-1);
     }
     // Controls that belong to no group: the QAT and the scroll buttons.
@@ -1149,9 +1353,10 @@ void CQXPRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClip)
         CQXPControl* c = m_pControls->GetAt(i);
         if (!c->IsVisible(0) || !rcInter.IntersectRect(c->GetRect(), rcClip))
             continue;
-        BOOL bInGroup = dynamic_cast<CQXPRibbonGroupControlPopup*>(c) != NULL;
+        BOOL bInGroup = dynamic_cast<CQXPRibbonGroupControlPopup*>(c) != NULL ||
+                        dynamic_cast<CQXPRibbonGroupOptionButton*>(c) != NULL;
         for (CQXPRibbonTab* t : Tabs())
-            for (CQXPRibbonGroup* g : t->m_groups)
+            for (CQXPRibbonGroup* g : *t->m_pGroups)
                 bInGroup = bInGroup || g->IndexOf(c) >= 0;
         if (!bInGroup)
             c->Draw(pDC);
@@ -1424,7 +1629,7 @@ void CQXPRibbonBar::ForgetControl(CQXPControl* pControl)
         return;
     }
     for (CQXPRibbonTab* t : Tabs())
-        for (CQXPRibbonGroup* g : t->m_groups) {
+        for (CQXPRibbonGroup* g : *t->m_pGroups) {
             if (g->m_pPopupButton == pControl) {
                 g->m_pPopupButton = NULL;
                 pControl->InternalRelease();
@@ -1491,7 +1696,7 @@ void CQXPRibbonBar::OnCustomizeDrop(CQXPControl* pDragged, int& nEffect, CPoint 
     // The group, or the QAT, of the control the drop lands by.
     CQXPRibbonGroup* pGroup = NULL;
     for (CQXPRibbonTab* t : Tabs())
-        for (CQXPRibbonGroup* g : t->m_groups)
+        for (CQXPRibbonGroup* g : *t->m_pGroups)
             if (!pGroup && pNear && g->IndexOf(pNear) >= 0)
                 pGroup = g;
     const int nQatNear = m_pQuickAccessControls->IndexOf(pNear);

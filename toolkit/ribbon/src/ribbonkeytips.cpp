@@ -132,7 +132,7 @@ void CQXPRibbonBar::CreateKeyboardTips(CQXPKeyboardTips* pTips)
     if (m_nKeyTipLevel >= 2) {
         CQXPRibbonTab* pTab = GetSelectedTab();
         if (pTab && IsGroupsVisible())
-            AddGroupKeyTips(pTips, this, pTab->m_groups, m_rcGroups);
+            AddGroupKeyTips(pTips, this, pTab->m_pGroups, m_rcGroups);
         return;
     }
     int nIndex = 0;
@@ -160,10 +160,10 @@ void CQXPRibbonBar::CreateKeyboardTips(CQXPKeyboardTips* pTips)
 }
 
 void CQXPRibbonBar::AddGroupKeyTips(CQXPKeyboardTips* pTips, CQXPCommandBar* pBar,
-                                    const std::vector<CQXPRibbonGroup*>& groups, const CRect& rcGroups)
+                                    const CQXPRibbonGroupCollection* pGroups, const CRect& rcGroups)
 {
     const int K = GetRibbonTheme()->m_metrics.nGroupCaption;
-    for (CQXPRibbonGroup* g : groups) {
+    for (CQXPRibbonGroup* g : *pGroups) {
         if (!g->m_bVisible)
             continue;
         if (g->m_bCollapsed) {

@@ -318,18 +318,15 @@ END_MESSAGE_MAP()
 
 CQXPRibbonGroupsPopupToolBar::CQXPRibbonGroupsPopupToolBar(CQXPRibbonBar* pRibbon) : m_pRibbon(pRibbon)
 {
+    m_pGroups = new CQXPRibbonGroupCollection(this, pRibbon);
     if (pRibbon)
         EnableAnimation(pRibbon->IsAnimationEnabled());
 }
 
 CQXPRibbonGroupsPopupToolBar::~CQXPRibbonGroupsPopupToolBar()
 {
-    for (CQXPRibbonGroup* g : m_groups) {
-        g->RemoveAll();
-        g->ReleasePopupButton();
-        g->InternalRelease();
-    }
-    m_groups.clear();
+    m_pGroups->RemoveAll();
+    m_pGroups->InternalRelease();
 }
 
 CSize CQXPRibbonGroupsPopupToolBar::GetButtonSize() const
@@ -344,9 +341,8 @@ CSize CQXPRibbonGroupsPopupToolBar::GetIconSize() const
 
 CQXPRibbonGroup* CQXPRibbonGroupsPopupToolBar::AddGroupCopy(CQXPRibbonGroup* pSource)
 {
-    CQXPRibbonGroup* pCopy = new CQXPRibbonGroup;
-    pCopy->CopyFrom(pSource, this, m_pRibbon);
-    m_groups.push_back(pCopy);
+    CQXPRibbonGroup* pCopy = m_pGroups->InsertAt(-1, new CQXPRibbonGroup);
+    pCopy->CopyFrom(pSource, NULL, NULL); // shown on this popup, in the look of the ribbon
     return pCopy;
 }
 
@@ -358,7 +354,7 @@ void CQXPRibbonTabPopupToolBar::CGroupScroller::Scroll(BOOL bToLeft)
         pBars->HideKeyboardTips();
     if (!pPopup->m_pRibbon || !::IsWindow(pPopup->GetSafeHwnd()))
         return;
-    Step(&pPopup->m_nGroupOffset, bToLeft);
+    Step(&pPopup->m_pGroups->m_nScrollOffset, bToLeft);
 }
 
 void CQXPRibbonTabPopupToolBar::CGroupScroller::GetGroupsRect(RECT* pRect) const { *pRect = GetPopup()->m_rcGroups; }
@@ -366,12 +362,7 @@ void CQXPRibbonTabPopupToolBar::CGroupScroller::GetGroupsRect(RECT* pRect) const
 CQXPRibbonGroup* CQXPRibbonTabPopupToolBar::CGroupScroller::HitTestGroup(CPoint point) const
 {
     CQXPRibbonTabPopupToolBar* pPopup = GetPopup();
-    if (!pPopup->m_rcGroups.PtInRect(point))
-        return NULL;
-    for (CQXPRibbonGroup* g : pPopup->m_groups)
-        if (g->m_bVisible && g->GetRect().PtInRect(point))
-            return g;
-    return NULL;
+    return pPopup->m_rcGroups.PtInRect(point) ? pPopup->m_pGroups->HitTest(point) : NULL;
 }
 
 void CQXPRibbonGroupPopupToolBar::CGroupScroller::GetGroupsRect(RECT* pRect) const
@@ -390,13 +381,13 @@ CQXPRibbonGroup* CQXPRibbonGroupPopupToolBar::CGroupScroller::HitTestGroup(CPoin
 void CQXPRibbonGroupsPopupToolBar::CreateKeyboardTips(CQXPKeyboardTips* pTips)
 {
     if (m_pRibbon && pTips && ::IsWindow(m_hWnd))
-        m_pRibbon->AddGroupKeyTips(pTips, this, m_groups, m_rcGroups);
+        m_pRibbon->AddGroupKeyTips(pTips, this, m_pGroups, m_rcGroups);
 }
 
 void CQXPRibbonGroupsPopupToolBar::OnKeyboardTip(CQXPKeyboardTip* pTip)
 {
     CQXPControl* pControl = pTip ? pTip->pControl : NULL;
-    for (CQXPRibbonGroup* g : m_groups)
+    for (CQXPRibbonGroup* g : *m_pGroups)
         if (pControl && m_pRibbon && g->IndexOf(pControl) >= 0 && m_pRibbon->OpenCollapsedControlIn(this, g, pControl))
             return;
     CQXPPopupToolBar::OnKeyboardTip(pTip);
@@ -455,7 +446,7 @@ void CQXPRibbonGroupsPopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClip)
     pDC->FillSolidRect(rcClient, pTheme->m_clrRibbonFace.GetColor());
     pTheme->DrawRibbonGroupsBackground(pDC, rcClient, m_nContextColor);
     CFont* pOld = pDC->SelectObject(GetControlFont());
-    m_pRibbon->DrawGroupsIn(pDC, m_groups, rcClip, GetGroupScroller()->GetHotGroup(), m_nContextColor);
+    m_pRibbon->DrawGroupsIn(pDC, m_pGroups, rcClip, GetGroupScroller()->GetHotGroup(), m_nContextColor);
     pDC->SelectObject(pOld);
     pDC->SetBkMode(nMode);
 }
@@ -469,10 +460,11 @@ CQXPRibbonTabPopupToolBar::CQXPRibbonTabPopupToolBar(CQXPRibbonBar* pRibbon, CQX
     : CQXPRibbonGroupsPopupToolBar(pRibbon), m_pSourceTab(pTab)
 {
     m_nContextColor = pTab->m_nContextColor;
-    for (CQXPRibbonGroup* g : pTab->GetGroups())
-        AddGroupCopy(g);
-    // Its own scroll buttons, over the ends of its band.
+    // Its own scroll buttons, over the ends of its band: first among its
+    // controls, so that they take the pointer from the groups under them.
     m_groupScroller.CreateScrollButtons(this);
+    for (CQXPRibbonGroup* g : *pTab->GetGroups())
+        AddGroupCopy(g);
 }
 
 BOOL CQXPRibbonTabPopupToolBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard)
@@ -486,9 +478,10 @@ BOOL CQXPRibbonTabPopupToolBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BO
 CQXPRibbonGroup* CQXPRibbonTabPopupToolBar::GetSourceOf(const CQXPRibbonGroup* pCopy) const
 {
     // The copies were made in the tab's order, one per group.
-    const auto it = std::find(m_groups.begin(), m_groups.end(), pCopy);
-    const size_t i = (size_t)(it - m_groups.begin());
-    return it != m_groups.end() && i < m_pSourceTab->GetGroups().size() ? m_pSourceTab->GetGroups()[i] : NULL;
+    for (int i = 0; i < m_pGroups->GetCount(); i++)
+        if (m_pGroups->GetAt(i) == pCopy)
+            return i < m_pSourceTab->GetGroups()->GetCount() ? m_pSourceTab->GetGroups()->GetAt(i) : NULL;
+    return NULL;
 }
 
 BOOL CQXPRibbonTabPopupToolBar::IsInTopRow(const CQXPControl* pControl) const
@@ -516,10 +509,7 @@ int CQXPRibbonTabPopupToolBar::ProcessSpecialKey(int nAction)
 
 void CQXPRibbonTabPopupToolBar::LayoutPopupGroups(CDC* pDC)
 {
-    const RibbonGroupsResult res = m_pRibbon->LayoutGroupsIn(pDC, m_groups, m_rcGroups, m_nGroupOffset, CRect(4, 3, 6, 3));
-    m_nGroupOffset = res.nOffset;
-    m_groupScroller.SetScrollOffset(res.nOffset);
-    m_groupScroller.ShowScrollButtons(res.bScrollLeft, res.bScrollRight);
+    m_pGroups->Layout(pDC, m_rcGroups, CRect(4, 3, 6, 3));
     SetControlRows();
 }
 
@@ -587,15 +577,15 @@ CSize CQXPRibbonGroupPopupToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)
     (void)dwMode;
     if (m_bInLayout)
         return GetPresentSize();
-    if (!m_pRibbon || m_groups.empty())
+    if (!m_pRibbon || m_pGroups->GetCount() == 0)
         return CSize(0, 0);
     m_bInLayout = TRUE;
     const int nHeight = m_pRibbon->GetBarState().CalcGroupsHeight();
     CClientDC dc(m_hWnd && ::IsWindow(m_hWnd) ? this : NULL);
     // Wide enough that the copy keeps its full size.
     m_rcGroups = CRect(0, 0, 0x7FFF, nHeight);
-    m_pRibbon->LayoutGroupsIn(&dc, m_groups, m_rcGroups, 0, CRect(2, 0, 0, 0));
-    const CSize sz = GroupPopupSize(m_groups[0]->GetRect().Width(), nHeight);
+    m_pGroups->Layout(&dc, m_rcGroups, CRect(2, 0, 0, 0));
+    const CSize sz = GroupPopupSize(GetGroupCopy()->GetRect().Width(), nHeight);
     m_rcGroups = CRect(CPoint(0, 0), sz);
     SetControlRows();
     m_bInLayout = FALSE;

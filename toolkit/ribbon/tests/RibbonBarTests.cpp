@@ -603,7 +603,7 @@ bool OwnsItsControls(CQXPRibbonBar* p)
 {
     CQXPControls* pControls = p->GetControls();
     for (int i = 0; i < p->GetTabCount(); i++)
-        for (CQXPRibbonGroup* g : p->GetTab(i)->GetGroups())
+        for (CQXPRibbonGroup* g : *p->GetTab(i)->GetGroups())
             for (int c = 0; c < g->GetCount(); c++)
                 if (g->GetAt(c)->GetControls() != pControls)
                     return false;
@@ -720,15 +720,16 @@ TEST(RibbonCopy, CopyingReplacesTheTabsAndLeavesOtherBarsAlone)
     EXPECT_EQ(before, Captions(&target));
 
     // The old tabs, groups, QAT commands and system button go; 12 group
-    // controls and one QAT command come.
+    // controls, the five groups' option and popup buttons and one QAT
+    // command come.
     target.Copy(&source);
     EXPECT_EQ(Captions(&source), Captions(&target));
-    EXPECT_EQ(nOwnControls + 12 + 1, target.GetControls()->GetCount());
+    EXPECT_EQ(nOwnControls + 12 + 1 + 2 * 5, target.GetControls()->GetCount());
     EXPECT_EQ(nullptr, target.GetSystemButton());
     EXPECT_TRUE(OwnsItsControls(&target));
     EXPECT_EQ(0, target.GetSelectedTabIndex());
     // The source keeps its own.
-    EXPECT_EQ(nOwnControls + 12 + 1, source.GetControls()->GetCount());
+    EXPECT_EQ(nOwnControls + 12 + 1 + 2 * 5, source.GetControls()->GetCount());
     EXPECT_TRUE(OwnsItsControls(&source));
 
     // The tab row alone: a clone of the row holds copies of the tabs.

@@ -199,7 +199,7 @@ TEST_F(RibbonMenuTest, InATabPopupAControlOrAGroupsCaptionGoesOntoTheQuickAccess
     };
     // The right button on Cut's copy: its menu adds Cut.
     ASSERT_TRUE(openHome());
-    CQXPControl* pCutCopy = pPopup->GetGroups()[0]->GetAt(1);
+    CQXPControl* pCutCopy = pPopup->GetGroups()->GetAt(0)->GetAt(1);
     CPoint pt = pCutCopy->GetRect().CenterPoint();
     pPopup->ClientToScreen(&pt);
     ChooseFromMenu([&] { qmtest::ClickAt(pt, true); }, 'A', NULL, pPopup->GetSafeHwnd());
@@ -210,7 +210,7 @@ TEST_F(RibbonMenuTest, InATabPopupAControlOrAGroupsCaptionGoesOntoTheQuickAccess
     // group, whose Add item puts the group on the QAT.
     ASSERT_TRUE(openHome());
     CQXPRibbonGroup* pFont = Ribbon()->GetTab(0)->GetGroup(1);
-    CQXPRibbonGroup* pFontCopy = pPopup->GetGroups()[1];
+    CQXPRibbonGroup* pFontCopy = pPopup->GetGroups()->GetAt(1);
     EXPECT_EQ(pFont, pPopup->GetSourceOf(pFontCopy));
     pt = CPoint(pFontCopy->GetRect().left + 6, pFontCopy->GetRect().bottom - 4);
     pPopup->ClientToScreen(&pt);

@@ -41,8 +41,8 @@ TEST_F(RibbonBarTest, AMinimisedRibbonShowsATabsGroupsInAPopup)
 
     // Copies of the tab's groups with copies of their controls, shown while
     // the ribbon's own stay hidden.
-    ASSERT_EQ(3u, pPopup->GetGroups().size());
-    CQXPRibbonGroup* pClip = pPopup->GetGroups()[0];
+    ASSERT_EQ(3, pPopup->GetGroups()->GetCount());
+    CQXPRibbonGroup* pClip = pPopup->GetGroups()->GetAt(0);
     ASSERT_EQ(3, pClip->GetCount());
     CQXPControl* pCut = pClip->GetAt(1);
     EXPECT_EQ(pPopup, pCut->GetParent());
@@ -114,9 +114,9 @@ TEST_F(RibbonBarTest, AMinimisedRibbonsTabOpensItsPopupAndASecondClickClosesIt)
     ASSERT_TRUE(qmtest::PumpUntil([&] { return shown() == Ribbon()->GetTab(1); }));
     EXPECT_EQ(1, Ribbon()->GetSelectedTabIndex());
     auto* pInsert = dynamic_cast<CQXPRibbonTabPopupToolBar*>(Ribbon()->GetTabPopup());
-    ASSERT_EQ(1u, pInsert->GetGroups().size());
-    EXPECT_EQ(ID_R_PICTURE, pInsert->GetGroups()[0]->GetAt(0)->GetID());
-    EXPECT_TRUE(pInsert->GetGroups()[0]->GetAt(0)->IsVisible(0));
+    ASSERT_EQ(1, pInsert->GetGroups()->GetCount());
+    EXPECT_EQ(ID_R_PICTURE, pInsert->GetGroups()->GetAt(0)->GetAt(0)->GetID());
+    EXPECT_TRUE(pInsert->GetGroups()->GetAt(0)->GetAt(0)->IsVisible(0));
 
     // A tab the program selects opens too, in place of the open one.
     ASSERT_TRUE(Ribbon()->SelectTab(2));
@@ -178,15 +178,15 @@ TEST_F(RibbonBarTest, TheTabPopupScrollsGroupsThatDoNotFitWithItsOwnButtons)
         pPopup->ClientToScreen(&pt);
         qmtest::ClickAt(pt);
     };
-    const int xFirst = pPopup->GetGroups()[0]->GetRect().left;
+    const int xFirst = pPopup->GetGroups()->GetAt(0)->GetRect().left;
     clickOn(pRight);
     ASSERT_TRUE(qmtest::PumpUntil([&] { return pPopup->GetGroupScroller()->GetScrollOffset() == 40; }));
-    EXPECT_EQ(xFirst - 40, pPopup->GetGroups()[0]->GetRect().left);
+    EXPECT_EQ(xFirst - 40, pPopup->GetGroups()->GetAt(0)->GetRect().left);
     EXPECT_TRUE(IsOpen(pPopup));
     EXPECT_TRUE(pLeft->IsVisible(0)) << "now it can go back";
     clickOn(pLeft);
     ASSERT_TRUE(qmtest::PumpUntil([&] { return pPopup->GetGroupScroller()->GetScrollOffset() == 0; }));
-    EXPECT_EQ(xFirst, pPopup->GetGroups()[0]->GetRect().left);
+    EXPECT_EQ(xFirst, pPopup->GetGroups()->GetAt(0)->GetRect().left);
     EXPECT_FALSE(pLeft->IsVisible(0));
     EXPECT_TRUE(IsOpen(pPopup));
     EXPECT_EQ(0, Ribbon()->GetGroupScroller()->GetScrollOffset()) << "the ribbon's own band did not move";
@@ -202,7 +202,7 @@ TEST_F(RibbonBarTest, ACollapsedGroupOpensAsAPopupAndRunsItsCommands)
     EXPECT_EQ(pStyles->GetRect(), pButton->GetRect());
     EXPECT_FALSE(pStyles->GetAt(0)->IsVisible(0));
     // The groups of the other tabs keep their buttons hidden.
-    for (CQXPRibbonGroup* g : Ribbon()->GetTab(1)->GetGroups())
+    for (CQXPRibbonGroup* g : *Ribbon()->GetTab(1)->GetGroups())
         EXPECT_TRUE(!g->GetPopupButton() || !g->GetPopupButton()->IsVisible(0));
 
     qmtest::ClickAt(ScreenPoint(pButton->GetRect().CenterPoint()));
@@ -725,7 +725,7 @@ TEST_F(RibbonKeyTipTest, InATabPopupAControlHiddenInACollapsedGroupRunsFromItsKe
     ASSERT_TRUE(qmtest::PumpUntil([&] { return Tips() && Tips()->GetBar() == pPopup; }));
     // The popup is as narrow as the ribbon: its copy of Styles collapses
     // too, and Heading keeps its key without a tip on screen.
-    CQXPRibbonGroup* pStylesCopy = pPopup->GetGroups()[4];
+    CQXPRibbonGroup* pStylesCopy = pPopup->GetGroups()->GetAt(4);
     ASSERT_TRUE(pStylesCopy->IsCollapsed());
     CQXPControl* pHeading = pStylesCopy->GetAt(0);
     const CQXPKeyboardTip* pTip = TipOf(pHeading);

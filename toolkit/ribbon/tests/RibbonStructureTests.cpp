@@ -3,11 +3,13 @@
 // QAT's commands as controls of the bar, and the bands of groups with
 // their scrollers (the ribbon's, a minimised tab's popup, a collapsed
 // group's popup).
+#include <qx/propexchange.h>
 #include <qx/ribbonbar.h>
 #include <qx/ribbonpopups.h>
 #include <qx/ribbonsystem.h>
 
 #include <qmtest/mouse.h>
+#include <qmtest/registry.h>
 
 #include "ribbontestframe.h"
 
@@ -46,6 +48,7 @@ TEST_F(RibbonBarTest, OnlyLooseControlsAreChangeableAndTheRibbonsOwnAreReserved)
         {"a control of a group", pClip->GetAt(0), FALSE, FALSE},
         {"a control of a group on a tab not shown", Ribbon()->GetTab(1)->GetGroup(0)->GetAt(0), FALSE, FALSE},
         {"a group's popup button", pClip->GetPopupButton(), FALSE, TRUE},
+        {"a group's option button", pClip->GetOptionButton(), FALSE, TRUE},
         {"the tab row", Ribbon()->GetTabControl(), FALSE, TRUE},
         {"the QAT's customise button", Ribbon()->GetQuickAccessCustomizeButton(), FALSE, TRUE},
         {"the QAT's more button", Ribbon()->GetQuickAccessMoreButton(), FALSE, TRUE},
@@ -85,7 +88,7 @@ TEST_F(RibbonBarTest, CopyingControlsIntoTheRibbonReplacesOnlyTheLooseOnes)
                                      Ribbon()->GetGroupScroller()->GetScrollButton(TRUE),
                                      Ribbon()->GetGroupScroller()->GetScrollButton(FALSE),
                                      Ribbon()->GetQuickAccessControl(0)};
-    for (CQXPRibbonGroup* g : Ribbon()->GetTab(0)->GetGroups())
+    for (CQXPRibbonGroup* g : *Ribbon()->GetTab(0)->GetGroups())
         for (int i = 0; i < g->GetCount(); i++)
             own.push_back(g->GetAt(i));
     for (size_t i = 0; i < own.size(); i++) {
@@ -176,6 +179,224 @@ TEST_F(RibbonBarTest, FindEqualMatchesIdTypeAndShownCommandsOnly)
     }
     EXPECT_TRUE(pQat->FindEqual(NULL) == NULL);
     pProbes->InternalRelease();
+}
+
+// --- the groups of a tab -------------------------------------------------------------
+
+// A group that writes down the collection's calls: "added", "removed",
+// "before" and "after" with its caption, its index and whether it has its
+// layout record at that moment.
+std::vector<std::string> g_hooks;
+
+class CRecordingGroup : public CQXPRibbonGroup {
+    DECLARE_DYNCREATE(CRecordingGroup)
+public:
+    void OnGroupAdded() override
+    {
+        Note("added");
+        CQXPRibbonGroup::OnGroupAdded();
+    }
+    void OnGroupRemoved() override
+    {
+        Note("removed");
+        CQXPRibbonGroup::OnGroupRemoved();
+    }
+    void OnBeforeLayout(CDC* pDC) override
+    {
+        CQXPRibbonGroup::OnBeforeLayout(pDC);
+        Note("before");
+    }
+    void OnAfterLayout() override
+    {
+        Note("after");
+        CQXPRibbonGroup::OnAfterLayout();
+    }
+
+private:
+    void Note(const char* what)
+    {
+        g_hooks.push_back(std::string(what) + " " + (LPCSTR)m_strCaption + " " + std::to_string(GetIndex()) +
+                          (GetLayout() ? " L" : ""));
+    }
+};
+IMPLEMENT_DYNCREATE(CRecordingGroup, CQXPRibbonGroup)
+
+std::string Hooks()
+{
+    std::string s;
+    for (const std::string& h : g_hooks)
+        s += h + "; ";
+    g_hooks.clear();
+    return s;
+}
+
+CRecordingGroup* NewGroup(const char* caption, int nId)
+{
+    CRecordingGroup* p = new CRecordingGroup;
+    p->m_strCaption = caption;
+    p->m_nId = nId;
+    return p;
+}
+
+TEST_F(RibbonBarTest, TheGroupCollectionCallsItsGroupsInOrder)
+{
+    CQXPRibbonTab* pView = Ribbon()->GetTab(2);
+    CQXPRibbonGroupCollection* pGroups = pView->GetGroups();
+    ASSERT_EQ(pView, pGroups->GetTab());
+    g_hooks.clear();
+    // Added: the group is in the collection (its index set) when it hears it.
+    CRecordingGroup* pA = (CRecordingGroup*)pGroups->InsertAt(-1, NewGroup("A", 901));
+    pGroups->InsertAt(-1, NewGroup("B", 902));
+    CRecordingGroup* pC = (CRecordingGroup*)pGroups->InsertAt(0, NewGroup("C", 903));
+    EXPECT_EQ("added A 1; added B 2; added C 0; ", Hooks());
+    EXPECT_EQ(2, pA->GetIndex()) << "renumbered";
+    EXPECT_EQ(pView, pA->GetTab());
+    pA->Add(qxpControlButton, ID_R_BOLD, "Bold");
+    pC->Add(qxpControlButton, ID_R_ITALIC, "Italic");
+    EXPECT_TRUE(pA->GetPopupButton() != NULL && pA->GetPopupButton()->GetControls() == Ribbon()->GetControls())
+        << "the added group's button is a control of the ribbon";
+
+    // A layout pass: every visible group's record is made before any group
+    // is measured into place, and each is applied and freed after; a group
+    // that is not visible takes no part.
+    pGroups->GetAt(3)->m_bVisible = FALSE; // B
+    ASSERT_TRUE(Ribbon()->SelectTab(2));
+    Relayout();
+    g_hooks.clear();
+    {
+        CClientDC dc(Ribbon());
+        pGroups->Layout(&dc, Ribbon()->GetGroupsRect(), CRect(4, 3, 6, 3));
+    }
+    EXPECT_EQ("before C 0 L; before A 2 L; after C 0 L; after A 2 L; ", Hooks());
+    for (CQXPRibbonGroup* g : *pGroups)
+        EXPECT_TRUE(g->GetLayout() == NULL) << "records live one pass";
+    EXPECT_TRUE(pC->GetRect().right < pA->GetRect().left);
+    EXPECT_GT(pA->GetAt(0)->GetRect().Width(), 0);
+    EXPECT_EQ(pC, pGroups->HitTest(pC->GetRect().CenterPoint()));
+    EXPECT_EQ(pA, pGroups->FindGroup(901));
+
+    // A copy: the old groups go, each new one is added (to the collection,
+    // before it takes the source's settings) and then copied.
+    CQXPRibbonTab* pOther = Ribbon()->AddTab("Other", 4);
+    pOther->GetGroups()->InsertAt(-1, NewGroup("Old", 904));
+    ASSERT_TRUE(Ribbon()->SelectTab(0)); // the copy is not selected (and laid out) with it
+    Relayout();
+    g_hooks.clear();
+    pOther->Copy(pView);
+    EXPECT_EQ("removed Old 0; added  0; added  2; added  3; ", Hooks());
+    ASSERT_EQ(4, pOther->GetGroupCount());
+    EXPECT_EQ(CString("C"), pOther->GetGroup(0)->GetCaption());
+    EXPECT_TRUE(dynamic_cast<CRecordingGroup*>(pOther->GetGroup(0)) != NULL) << "the source's class";
+    ASSERT_EQ(1, pOther->GetGroup(2)->GetCount());
+    EXPECT_EQ(ID_R_BOLD, pOther->GetGroup(2)->GetAt(0)->GetID());
+    EXPECT_TRUE(pOther->GetGroup(2)->GetAt(0)->GetControls() == Ribbon()->GetControls());
+
+    // Removing all: each group hears it in order, and its controls and
+    // button leave the ribbon.
+    CQXPControl* pBold = pA->GetAt(0);
+    pBold->InternalAddRef();
+    CQXPControl* pButton = pA->GetPopupButton();
+    pButton->InternalAddRef();
+    pGroups->RemoveAll();
+    EXPECT_EQ("removed C 0; removed A 2; removed B 3; ", Hooks());
+    EXPECT_EQ(0, pView->GetGroupCount());
+    EXPECT_TRUE(pBold->GetControls() == NULL);
+    EXPECT_TRUE(pButton->GetControls() == NULL);
+    pBold->InternalRelease();
+    pButton->InternalRelease();
+
+    // Loading: the collection empties itself, then each stored group is
+    // put in and hears it once its settings are read.
+    qmtest::RegistryApp reg;
+    CQXPRibbonBar back;
+    {
+        CQXPPropExchangeRegistry px(FALSE, NULL, "RibbonHooks");
+        Ribbon()->DoPropExchange(&px);
+    }
+    g_hooks.clear();
+    {
+        CQXPPropExchangeRegistry px(TRUE, NULL, "RibbonHooks");
+        back.DoPropExchange(&px);
+    }
+    EXPECT_EQ("added C 0; added A 2; added B 3; ", Hooks()) << "the tab Other's groups";
+    ASSERT_EQ(4, back.GetTabCount());
+    ASSERT_EQ(4, back.GetTab(3)->GetGroupCount());
+    EXPECT_EQ(903, back.GetTab(3)->GetGroup(0)->GetID());
+    EXPECT_EQ(CString("A"), back.GetTab(3)->GetGroup(2)->GetCaption());
+    EXPECT_TRUE(dynamic_cast<CRecordingGroup*>(back.GetTab(3)->GetGroup(2)) != NULL);
+}
+
+// The option button of each kind of group after a layout: shown only when
+// wanted and the group is not collapsed, its square 3 px inside the
+// group's bottom-right corner, the caption height wide.
+TEST_F(RibbonBarTest, TheOptionButtonIsAControlOfTheRibbonThatRunsTheGroupsCommand)
+{
+    CQXPRibbonTab* pHome = Ribbon()->GetTab(0);
+    CQXPRibbonGroup* pLaunch = pHome->AddGroup("Launch", ID_R_ZOOM);
+    pLaunch->Add(qxpControlButton, ID_R_PICTURE, "Picture");
+    pLaunch->m_bShowOptionButton = TRUE;
+    Relayout();
+    const int K = Ribbon()->GetRibbonTheme()->m_metrics.nGroupCaption;
+    struct Case {
+        const char* name;
+        CQXPRibbonGroup* pGroup;
+        BOOL bShown;
+        DWORD dwHide; // the option button's hide flags among 1 and 2
+    } cases[] = {
+        {"not wanted", pHome->GetGroup(0), FALSE, qxpHideGeneric},
+        {"wanted", pHome->GetGroup(1), TRUE, 0},
+        {"wanted, own command", pLaunch, TRUE, 0},
+        {"on a tab not shown", Ribbon()->GetTab(1)->GetGroup(0), FALSE, qxpHideGeneric},
+    };
+    for (const Case& c : cases) {
+        CQXPRibbonGroupOptionButton* pButton = c.pGroup->GetOptionButton();
+        ASSERT_TRUE(pButton != NULL) << c.name;
+        EXPECT_TRUE(pButton->GetControls() == Ribbon()->GetControls()) << c.name;
+        EXPECT_EQ(c.pGroup->GetID(), pButton->GetID()) << c.name;
+        EXPECT_EQ(c.bShown, pButton->IsVisible(0)) << c.name;
+        EXPECT_EQ(c.dwHide, pButton->GetHideFlags() & (qxpHideGeneric | qxpHideWrap)) << c.name;
+        if (c.bShown) {
+            const CRect rc = c.pGroup->GetRect();
+            EXPECT_EQ(CRect(rc.right - K - 1, rc.bottom - K, rc.right - 3, rc.bottom - 3), pButton->GetRect()) << c.name;
+        }
+        // Right after the group's own controls, the popup button after it.
+        const int nLast = c.pGroup->GetAt(c.pGroup->GetCount() - 1)->GetIndex();
+        EXPECT_EQ(nLast + 1, pButton->GetIndex()) << c.name;
+        EXPECT_EQ(pButton->GetIndex() + 1, c.pGroup->GetPopupButton()->GetIndex()) << c.name;
+    }
+    Shot("ribbon-option-buttons.png");
+
+    // A real click on it runs the group's command.
+    frame.m_commands.clear();
+    qmtest::ClickAt(ScreenPoint(pLaunch->GetOptionButton()->GetRect().CenterPoint()));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !frame.m_commands.empty(); }));
+    ASSERT_EQ(1u, frame.m_commands.size());
+    EXPECT_EQ((UINT)ID_R_ZOOM, frame.m_commands[0]);
+}
+
+// Collapsed, a group hides its option button (2) and shows its popup
+// button; the popup's full-size copy shows an option button of its own.
+TEST_F(RibbonBarTest, ACollapsedGroupHidesItsOptionButtonAndItsPopupCopyShowsOne)
+{
+    CQXPRibbonGroup* pFont = CollapseStylesGroup();
+    ASSERT_TRUE(pFont != NULL);
+    pFont->m_bShowOptionButton = TRUE;
+    Relayout();
+    ASSERT_TRUE(pFont->IsCollapsed());
+    EXPECT_FALSE(pFont->GetOptionButton()->IsVisible(0));
+    EXPECT_EQ((DWORD)qxpHideWrap, pFont->GetOptionButton()->GetHideFlags() & (qxpHideGeneric | qxpHideWrap));
+    CQXPRibbonGroupControlPopup* pPopupButton = pFont->GetPopupButton();
+    qmtest::ClickAt(ScreenPoint(pPopupButton->GetRect().CenterPoint()));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return IsOpen(dynamic_cast<CQXPPopupBar*>(pPopupButton->GetCommandBar())); }));
+    auto* pPopup = dynamic_cast<CQXPRibbonGroupPopupToolBar*>(pPopupButton->GetCommandBar());
+    ASSERT_TRUE(pPopup != NULL);
+    CQXPRibbonGroup* pCopy = pPopup->GetGroupCopy();
+    ASSERT_TRUE(pCopy != NULL);
+    CQXPRibbonGroupOptionButton* pCopyOption = pCopy->GetOptionButton();
+    EXPECT_TRUE(pCopyOption->GetControls() == pPopup->GetControls());
+    EXPECT_TRUE(pCopyOption->IsVisible(0));
+    EXPECT_EQ(104, pCopyOption->GetID());
+    ShotWithPopup("ribbon-option-button-popup.png", pPopup);
 }
 
 // Scroll steps on a band of groups that does not fit: each row is a step

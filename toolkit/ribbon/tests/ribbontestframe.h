@@ -213,7 +213,7 @@ protected:
         CQXPRibbonTab* pHome = Ribbon()->GetTab(0);
         pHome->AddGroup("Paragraph", 103)->Add(qxpControlButton, ID_R_FIND, "Centre");
         pHome->AddGroup("Styles", 104)->Add(qxpControlButton, ID_R_GOTO, "Heading");
-        for (CQXPRibbonGroup* g : pHome->GetGroups())
+        for (CQXPRibbonGroup* g : *pHome->GetGroups())
             while (g->GetCount() < 6)
                 g->Add(qxpControlButton, ID_R_ZOOM, "More text");
         CQXPRibbonGroup* pStyles = pHome->GetGroup(4);

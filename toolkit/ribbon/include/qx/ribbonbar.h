@@ -29,6 +29,8 @@
 
 class CQXPRibbonBar;
 class CQXPRibbonTab;
+class CQXPRibbonGroupCollection;
+class CQXPRibbonGroup;
 class CRibbonStyleTheme;
 class CQXPRibbonGroupControlPopup;
 class CQXPControlPopup;
@@ -47,6 +49,20 @@ class RibbonFrameHook;
 // To the site: show the window menu at the screen point in lParam (the
 // right button released on the ribbon's caption).
 #define QXP_WM_POPUPSYSTEMMENU 0x313
+
+// A group's option button (the dialog launcher in the caption's right
+// corner): a control of the bar that shows the group, with the group's Id
+// as its command, drawn by the ribbon theme.
+class CQXPRibbonGroupOptionButton : public CQXPControlButton {
+public:
+    explicit CQXPRibbonGroupOptionButton(CQXPRibbonGroup* pGroup = NULL);
+    CQXPRibbonGroup* GetGroup() const { return m_pGroup; }
+    void Draw(CDC* pDC) override;
+
+protected:
+    friend class CQXPRibbonGroup;
+    CQXPRibbonGroup* m_pGroup; // not owned: the group owns the button
+};
 
 class CQXPRibbonGroup : public CCmdTarget {
     DECLARE_DYNCREATE(CQXPRibbonGroup)
@@ -69,7 +85,11 @@ public:
     BOOL IsVisible() const;
     CRect GetRect() const { return m_rcGroup; }
     BOOL IsCollapsed() const { return m_bCollapsed; }
-    CQXPRibbonTab* GetTab() const { return m_pTab; }
+    // The tab whose collection holds the group (NULL for a copy in a popup).
+    CQXPRibbonTab* GetTab() const;
+    CQXPRibbonGroupCollection* GetCollection() const { return m_pCollection; }
+    // The group's place in its collection (-1 outside one).
+    int GetIndex() const { return m_nIndex; }
     // The ribbon whose look the group takes, and the bar whose controls
     // hold the group's controls: the ribbon, or a popup showing a copy.
     CQXPRibbonBar* GetRibbonBar() const;
@@ -77,6 +97,11 @@ public:
     // The button that stands for the group while it is collapsed (a
     // control of the parent bar; NULL until the first layout).
     CQXPRibbonGroupControlPopup* GetPopupButton() const { return m_pPopupButton; }
+    // The option button: shown while ShowOptionButton is set and the group
+    // is not collapsed; a control of the parent bar while the group is in a
+    // collection.
+    CQXPRibbonGroupOptionButton* GetOptionButton() const { return m_pOptionButton; }
+    BOOL IsOptionButtonVisible() const { return m_bShowOptionButton && !m_bCollapsed; }
     // Makes this group a copy of another one shown on pParentBar (NULL:
     // the group's own tab on its ribbon): its settings, and copies of its
     // controls in that bar's controls.
@@ -85,6 +110,21 @@ public:
     void ReleasePopupButton();
 
     virtual void DoPropExchange(CQXPPropExchange* pPX);
+
+    // The collection took the group in (it is in its collection, its bars
+    // set): the group's buttons join the bar that shows it.
+    virtual void OnGroupAdded();
+    // The collection lets the group go: its controls and buttons leave the
+    // bar, the ribbon forgets it as the group under the mouse.
+    virtual void OnGroupRemoved();
+    // A layout pass begins: the group's layout record (the controls that
+    // count, their styles and sizes) is made.
+    virtual void OnBeforeLayout(CDC* pDC);
+    // The pass ended: the record's places, styles and the collapsed state
+    // go to the controls and the group's buttons; the record is freed.
+    virtual void OnAfterLayout();
+    // The layout record between OnBeforeLayout and OnAfterLayout, else NULL.
+    qxribbon::RibbonGroupLayout* GetLayout() const { return m_pLayout; }
 
     BOOL m_bControlsCentering;
     BOOL m_bControlsGrouping;
@@ -97,19 +137,84 @@ public:
 protected:
     friend class CQXPRibbonBar;
     friend class CQXPRibbonTab;
+    friend class CQXPRibbonGroupCollection;
     // Takes a control the group holds one reference on.
     void Attach(CQXPControl* pControl, int nIndex);
     // Makes the collapsed group's button on the parent bar when missing.
     void EnsurePopupButton();
+    // Where a control of the group at nIndex goes among the parent bar's
+    // controls: before the next control of the group, else before the
+    // option button (-1: the end).
+    int BarIndexFor(int nIndex) const;
+    // Places (or hides) the option button after a layout.
+    void PlaceOptionButton();
 
-    CQXPRibbonTab* m_pTab;                       // the owning tab (NULL for a copy in a popup)
+    CQXPRibbonGroupCollection* m_pCollection;    // the owning collection, or NULL
+    int m_nIndex;                                // in the collection, renumbered on every insert
     CQXPRibbonBar* m_pRibbon;                    // a copy's ribbon (NULL: the tab's)
     CQXPCommandBar* m_pParentBar;                // a copy's popup (NULL: the ribbon)
     CQXPRibbonGroupControlPopup* m_pPopupButton; // one reference; a control of the parent bar
+    CQXPRibbonGroupOptionButton* m_pOptionButton; // owned; a control of the parent bar while added
     std::vector<CQXPControl*> m_controls;        // display order; one reference each
     CRect m_rcGroup;                             // in the bar's client coordinates
     BOOL m_bCollapsed;                           // reduced to its popup button by the last layout
     qxribbon::RibbonGroupButtons m_buttons;      // option and popup button places
+    qxribbon::RibbonGroupLayout* m_pLayout;      // during a layout pass only
+};
+
+// The groups of a tab (or the copies a popup shows), in order; the
+// collection holds one reference on each and lays them out across a band,
+// reducing the last groups first until they fit and scrolling what still
+// does not.
+class CQXPRibbonGroupCollection : public CCmdTarget {
+public:
+    // The groups of a tab, shown on the tab's ribbon.
+    explicit CQXPRibbonGroupCollection(CQXPRibbonTab* pTab);
+    // Copies shown on another bar (a popup) in the look of a ribbon.
+    CQXPRibbonGroupCollection(CQXPCommandBar* pParentBar, CQXPRibbonBar* pRibbon);
+    ~CQXPRibbonGroupCollection() override;
+
+    int GetCount() const { return (int)m_groups.size(); }
+    // NULL out of range.
+    CQXPRibbonGroup* GetAt(int nIndex) const;
+    std::vector<CQXPRibbonGroup*>::const_iterator begin() const { return m_groups.begin(); }
+    std::vector<CQXPRibbonGroup*>::const_iterator end() const { return m_groups.end(); }
+    CQXPRibbonTab* GetTab() const { return m_pTab; }
+    // The ribbon whose look the groups take and the bar that shows them.
+    CQXPRibbonBar* GetRibbonBar() const;
+    CQXPCommandBar* GetParentBar() const;
+
+    // Takes the caller's reference on the group and puts it at nIndex (-1:
+    // the end); the group's indexes are renumbered and it hears
+    // OnGroupAdded.
+    CQXPRibbonGroup* InsertAt(int nIndex, CQXPRibbonGroup* pGroup);
+    // Each group hears OnGroupRemoved and is released.
+    void RemoveAll();
+    // This collection's groups become copies of the other's: each a new
+    // group of the same class (added, then copied).
+    void Copy(CQXPRibbonGroupCollection* pSource);
+    // "Groups": one "Group" entry per group, its class and its exchange.
+    // Loading replaces the groups; a class that cannot be made throws the
+    // archive exception badClass.
+    void DoPropExchange(CQXPPropExchange* pPX);
+    // The first visible group holding the point, else NULL.
+    CQXPRibbonGroup* HitTest(CPoint point) const;
+    CQXPRibbonGroup* FindGroup(int nId) const;
+    // Lays the groups out in rcBand inside the margins (left, top, right)
+    // from the present scroll offset, which is clamped; the bar's group
+    // scroller shows its buttons where there is more to scroll to.
+    qxribbon::RibbonGroupsResult Layout(CDC* pDC, const CRect& rcBand, const CRect& rcMargins);
+
+    int m_nScrollOffset; // how far the groups are scrolled left
+
+protected:
+    void Renumber();
+    // Inserts without telling the group (loading: the group's exchange does).
+    BOOL Take(int nIndex, CQXPRibbonGroup* pGroup);
+    std::vector<CQXPRibbonGroup*> m_groups; // one reference each
+    CQXPRibbonTab* m_pTab;
+    CQXPCommandBar* m_pParentBar; // copies: the popup (NULL: the tab's ribbon)
+    CQXPRibbonBar* m_pRibbon;     // copies: the ribbon (NULL: the tab's)
 };
 
 class CQXPRibbonTab : public CQXPTabManagerItem {
@@ -119,11 +224,11 @@ public:
     ~CQXPRibbonTab() override;
 
     CQXPRibbonGroup* AddGroup(LPCSTR lpszCaption, int nId = -1);
-    int GetGroupCount() const { return (int)m_groups.size(); }
-    CQXPRibbonGroup* GetGroup(int nIndex) const { return m_groups[(size_t)nIndex]; }
-    CQXPRibbonGroup* FindGroup(int nId) const;
-    const std::vector<CQXPRibbonGroup*>& GetGroups() const { return m_groups; }
-    void RemoveAllGroups();
+    int GetGroupCount() const { return m_pGroups->GetCount(); }
+    CQXPRibbonGroup* GetGroup(int nIndex) const { return m_pGroups->GetAt(nIndex); }
+    CQXPRibbonGroup* FindGroup(int nId) const { return m_pGroups->FindGroup(nId); }
+    CQXPRibbonGroupCollection* GetGroups() const { return m_pGroups; }
+    void RemoveAllGroups() { m_pGroups->RemoveAll(); }
 
     // The caption as given ("&" marks the tab's key); the tab row shows it
     // without the marks.
@@ -155,9 +260,8 @@ protected:
     friend class CQXPRibbonControlTab;
     friend class CQXPRibbonGroup;
     CQXPRibbonBar* m_pRibbonBar;
-    std::vector<CQXPRibbonGroup*> m_groups; // one reference each
-    int m_nGroupOffset;                     // how far the groups are scrolled left
-    BOOL m_bStoredSelected;                 // loading: the tab was stored as the selected one
+    CQXPRibbonGroupCollection* m_pGroups; // owned
+    BOOL m_bStoredSelected;               // loading: the tab was stored as the selected one
 };
 
 // The tab row of a ribbon (id QXP_ID_RIBBON_TABS): the tabs are its tab
@@ -426,13 +530,9 @@ public:
     CRibbonStyleTheme* GetRibbonTheme();
     // The band's metrics for a layout of groups.
     qxribbon::RibbonBandMetrics GetBandMetrics();
-    // Lays groups out in rcGroups (the bar's or a popup's), reducing them
-    // until they fit; their collapsed buttons show where they collapsed.
-    qxribbon::RibbonGroupsResult LayoutGroupsIn(CDC* pDC, const std::vector<CQXPRibbonGroup*>& groups,
-                                                const CRect& rcGroups, int nOffset, const CRect& rcMargins);
     // Draws the visible groups that meet rcClip (pHot lit up).
-    void DrawGroupsIn(CDC* pDC, const std::vector<CQXPRibbonGroup*>& groups, const CRect& rcClip,
-                      CQXPRibbonGroup* pHot, int nContextColor);
+    void DrawGroupsIn(CDC* pDC, const CQXPRibbonGroupCollection* pGroups, const CRect& rcClip, CQXPRibbonGroup* pHot,
+                      int nContextColor);
 
     // --- the system button (qx/ribbonsystem.h) ------------------------------------------------
     // Puts a system button in the corner (the first control of the bar);
@@ -538,7 +638,7 @@ public:
     BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
     int GetKeyTipLevel() const { return m_nKeyTipLevel; }
     // The level-2 keytips of groups shown on a bar (the ribbon or a popup).
-    void AddGroupKeyTips(CQXPKeyboardTips* pTips, CQXPCommandBar* pBar, const std::vector<CQXPRibbonGroup*>& groups,
+    void AddGroupKeyTips(CQXPKeyboardTips* pTips, CQXPCommandBar* pBar, const CQXPRibbonGroupCollection* pGroups,
                          const CRect& rcGroups);
     // --- the caption band and the frame (ribboncaption.cpp) ----------------------------
     // The command bars' frame hook while it leaves the frame's caption to

@@ -87,7 +87,8 @@ public:
     explicit CQXPRibbonGroupsPopupToolBar(CQXPRibbonBar* pRibbon = NULL);
     ~CQXPRibbonGroupsPopupToolBar() override;
     CQXPRibbonBar* GetRibbonBar() const { return m_pRibbon; }
-    const std::vector<CQXPRibbonGroup*>& GetGroups() const { return m_groups; }
+    // The copies of groups the popup shows.
+    CQXPRibbonGroupCollection* GetGroups() const { return m_pGroups; }
     CRect GetGroupsRect() const { return m_rcGroups; }
     // The popup's band: offset, scroll buttons, the group under the mouse.
     virtual CRibbonGroupScroller* GetGroupScroller() = 0;
@@ -124,7 +125,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     CQXPRibbonBar* m_pRibbon;
-    std::vector<CQXPRibbonGroup*> m_groups; // copies, one reference each
+    CQXPRibbonGroupCollection* m_pGroups; // copies, shown on this popup; owned
     CRect m_rcGroups;
     int m_nContextColor = 0;
 };
@@ -156,7 +157,6 @@ protected:
     // Lays the copies out at the present offset and places the buttons.
     void LayoutPopupGroups(CDC* pDC);
     CQXPRibbonTab* m_pSourceTab;
-    int m_nGroupOffset = 0; // how far the copies are scrolled left
 
     // A step leaves the selection and the keytips, then scrolls the copies
     // 40 px; the band is the popup's groups rectangle.
@@ -175,7 +175,7 @@ class CQXPRibbonGroupPopupToolBar : public CQXPRibbonGroupsPopupToolBar {
 public:
     explicit CQXPRibbonGroupPopupToolBar(CQXPRibbonGroup* pGroup = NULL);
     CQXPRibbonGroup* GetSourceGroup() const { return m_pSourceGroup; }
-    CQXPRibbonGroup* GetGroupCopy() const { return m_groups.empty() ? NULL : m_groups[0]; }
+    CQXPRibbonGroup* GetGroupCopy() const { return m_pGroups->GetAt(0); }
     CQXPRibbonGroup* GetSourceOf(const CQXPRibbonGroup* pCopy) const override
     {
         return pCopy && pCopy == GetGroupCopy() ? m_pSourceGroup : NULL;
