@@ -72,7 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<ClipboardCase>& info) { return std::string(info.param.name); });
 
 // Another thread holds the clipboard for 150 ms while the text is put on
-// it: the copy waits for it instead of failing.
+// it: the copy waits for it instead of failing. (A loaded machine may take
+// seconds before the holder has its window and the clipboard.)
 TEST(ClipboardText, WaitsForAClipboardHeldForAMoment)
 {
     HANDLE opened = ::CreateEventA(NULL, TRUE, FALSE, NULL);
@@ -84,7 +85,7 @@ TEST(ClipboardText, WaitsForAClipboardHeldForAMoment)
         ::CloseClipboard();
         ::DestroyWindow(wnd);
     });
-    ASSERT_EQ(::WaitForSingleObject(opened, 5000), WAIT_OBJECT_0);
+    ASSERT_EQ(::WaitForSingleObject(opened, 30000), WAIT_OBJECT_0) << "the holder never took the clipboard";
     EXPECT_TRUE(fx::SetClipboardText(NULL, "held"));
     holder.join();
     ::CloseHandle(opened);
@@ -104,7 +105,7 @@ TEST(ClipboardText, GivesUpOnAClipboardHeldTooLong)
         ::CloseClipboard();
         ::DestroyWindow(wnd);
     });
-    ASSERT_EQ(::WaitForSingleObject(opened, 5000), WAIT_OBJECT_0);
+    ASSERT_EQ(::WaitForSingleObject(opened, 30000), WAIT_OBJECT_0) << "the holder never took the clipboard";
     EXPECT_FALSE(fx::OpenClipboardPatiently(NULL, 100));
     ::SetEvent(release);
     holder.join();
