@@ -4,8 +4,9 @@
 //             program waits for input, and the peak memory of the process
 //             at that moment;
 //   open:     the program started with a file on its command line, until a
-//             Scintilla window of the program holds the whole text
-//             (SCI_GETLENGTH equals the expected length);
+//             visible Scintilla window of the program holds the whole text
+//             (SCI_GETLENGTH equals the expected length) and has drawn it
+//             (no part of it waits to be painted);
 // with the peak memory of the process once it has settled after each (its
 // processor time has stood still for a second): the work that showing the
 // window or the file sets off after that moment (colouring, panes, the
@@ -131,9 +132,16 @@ OpenResult Open(const std::string& exe, const std::string& cls, const std::strin
         [&] {
             for (HWND h : EditingWindows(prog.Pid())) {
                 sawEditor = true;
+                // Drawn: nothing waits to be painted in the window, seen
+                // before its thread answers the length. The thread answers
+                // between messages, so a paint that was under way then has
+                // ended. (A program may answer as soon as the text is in and
+                // colour and lay it out in the paint that follows: the text
+                // is shown once that paint is done.)
+                const bool bDrawn = IsWindowVisible(h) && !GetUpdateRect(h, nullptr, FALSE);
                 LRESULT len = qmtest::RemoteScintilla(h).Length();
                 best = std::max(best, len);
-                if (len == expected)
+                if (len == expected && bDrawn)
                     return true;
             }
             return !prog.Running();
@@ -151,7 +159,7 @@ OpenResult Open(const std::string& exe, const std::string& cls, const std::strin
         r.reason = "no Scintilla window appeared";
     } else {
         char buf[160];
-        snprintf(buf, sizeof(buf), "the editing window held %lld of %lld bytes after %lu s",
+        snprintf(buf, sizeof(buf), "the editing window held %lld of %lld bytes, or had not drawn them, after %lu s",
                  static_cast<long long>(best), static_cast<long long>(expected), timeoutMs / 1000);
         r.reason = buf;
     }

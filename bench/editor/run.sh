@@ -3,7 +3,10 @@
 # scite source, the same editing component) under the same Wine, in one run:
 #   start-up to an idle main window;
 #   opening a 50 MB C++ source given on the command line, until the editing
-#   window holds the whole text (SCI_GETLENGTH polled from the outside);
+#   window holds the whole text (SCI_GETLENGTH polled from the outside) and
+#   has drawn it (no update region left: a program that answers as soon as
+#   the text is in and colours and lays it out in its next paint is timed
+#   to the end of that paint);
 #   opening a file of one 50 MB line (no line end at all) the same way;
 # each with the peak working set and peak pagefile usage of the process once
 # it has settled (the work that opening sets off, such as the function
