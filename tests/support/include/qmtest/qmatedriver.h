@@ -29,6 +29,13 @@ namespace qmtest {
 // ---------------------------------------------------------------------------
 // Waiting and small helpers.
 
+// How long a message sent to the program under test may take to be answered.
+// The program may be slow on a loaded machine without being hung: the
+// messages wait for the answer (SMTO_NORMAL) instead of giving up on a
+// program that has not fetched a message for a few seconds
+// (SMTO_ABORTIFHUNG), which drops the message unsent.
+constexpr UINT kAnswerMs = 30000;
+
 // Calls pred every pollMs milliseconds until it is true or timeoutMs has
 // passed; true when pred became true.
 inline bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs, DWORD pollMs = 25)
@@ -64,8 +71,8 @@ inline std::string WindowTextOf(HWND hwnd)
     // WM_GETTEXT across processes is marshalled by the system.
     char text[1024] = "";
     DWORD_PTR got = 0;
-    if (!SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                             5000, &got))
+    if (!SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_NORMAL, kAnswerMs,
+                             &got))
         return std::string();
     return text;
 }
@@ -405,7 +412,7 @@ inline bool EmptyTheClipboard()
 // Sends a message that writes its answer to the buffer in lParam, to a
 // window of another process: the buffer (cb bytes) lives in that process and
 // all of it is read back (empty when the window did not answer).
-inline std::string SendForBytes(HWND hwnd, UINT msg, WPARAM wp, SIZE_T cb, UINT timeoutMs = 5000)
+inline std::string SendForBytes(HWND hwnd, UINT msg, WPARAM wp, SIZE_T cb, UINT timeoutMs = kAnswerMs)
 {
     std::string text;
     DWORD pid = 0;
@@ -416,7 +423,7 @@ inline std::string SendForBytes(HWND hwnd, UINT msg, WPARAM wp, SIZE_T cb, UINT 
     void* remote = VirtualAllocEx(proc, nullptr, cb, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     if (remote) {
         DWORD_PTR result = 0;
-        if (SendMessageTimeoutA(hwnd, msg, wp, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, timeoutMs, &result)) {
+        if (SendMessageTimeoutA(hwnd, msg, wp, reinterpret_cast<LPARAM>(remote), SMTO_NORMAL, timeoutMs, &result)) {
             text.resize(cb);
             SIZE_T got = 0;
             if (ReadProcessMemory(proc, remote, &text[0], cb, &got))
@@ -431,7 +438,7 @@ inline std::string SendForBytes(HWND hwnd, UINT msg, WPARAM wp, SIZE_T cb, UINT 
 }
 
 // The same for a text answer: up to the first NUL.
-inline std::string SendForText(HWND hwnd, UINT msg, WPARAM wp, SIZE_T cb, UINT timeoutMs = 5000)
+inline std::string SendForText(HWND hwnd, UINT msg, WPARAM wp, SIZE_T cb, UINT timeoutMs = kAnswerMs)
 {
     std::string text = SendForBytes(hwnd, msg, wp, cb, timeoutMs);
     return text.substr(0, strnlen(text.data(), text.size()));
@@ -461,10 +468,10 @@ public:
     explicit operator bool() const { return m_hwnd != nullptr && IsWindow(m_hwnd); }
 
     // The answer of a numeric message; -1 when the window does not answer.
-    LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0, UINT timeoutMs = 5000) const
+    LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0, UINT timeoutMs = kAnswerMs) const
     {
         DWORD_PTR result = 0;
-        if (!SendMessageTimeoutA(m_hwnd, msg, wp, lp, SMTO_ABORTIFHUNG, timeoutMs, &result))
+        if (!SendMessageTimeoutA(m_hwnd, msg, wp, lp, SMTO_NORMAL, timeoutMs, &result))
             return -1;
         return static_cast<LRESULT>(result);
     }
