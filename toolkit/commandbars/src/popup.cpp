@@ -499,7 +499,9 @@ void CQXPPopupBar::HideToolTips()
 {
     CQXPCommandBar* bars[] = {this, m_pControlPopup ? m_pControlPopup->GetParent() : NULL};
     for (CQXPCommandBar* pBar : bars) {
-        CWnd* pTip = pBar ? pBar->GetToolTipContext()->GetToolTip() : NULL;
+        // A bar without a manager has no tooltip context.
+        CQXPToolTipContext* pContext = pBar ? pBar->GetToolTipContext() : NULL;
+        CWnd* pTip = pContext ? pContext->GetToolTip() : NULL;
         if (pTip && ::IsWindow(pTip->GetSafeHwnd()))
             pTip->SendMessage(TTM_POP, 0, 0);
     }

@@ -465,6 +465,15 @@ LRESULT CQXPToolTipContextToolTip::WindowProc(UINT message, WPARAM wParam, LPARA
                 HideTool();
         }
         return 0;
+    case TTM_POP:
+        // The tip goes now; the pointer must reach a tool again to bring one.
+        if (m_nTimer)
+            KillTimer(m_nTimer);
+        m_nTimer = 0;
+        m_toolPending = Tool();
+        if (IsTool(m_toolShown))
+            HideTool();
+        return 0;
     case TTM_ADDTOOLA: {
         const TOOLINFOA* p = (const TOOLINFOA*)lParam;
         if (!p || p->cbSize < TTTOOLINFOA_V1_SIZE)
