@@ -370,6 +370,11 @@ void CQXPRibbonGroup::OnAfterLayout()
     if (!pRibbon)
         return;
     const RibbonGroupLayout& l = *pLayout;
+    // A group that opens again takes more room than its button did: the
+    // bar lays out once more with it.
+    if (m_bCollapsed && !l.bCollapsed)
+        if (CQXPCommandBar* pParent = GetParentBar())
+            pParent->DelayLayout();
     m_bCollapsed = l.bCollapsed;
     m_rcGroup = l.rc;
     m_buttons = PlaceGroupButtons(m_rcGroup, l.bCollapsed, m_bShowOptionButton,
@@ -771,7 +776,7 @@ END_MESSAGE_MAP()
 
 CQXPRibbonBar::CQXPRibbonBar()
     : m_bAllowMinimize(TRUE), m_bGroupsVisible(TRUE), m_bTabsVisible(TRUE), m_bCaptionBarVisible(TRUE),
-      m_nGroupsHeightOverride(0), m_nSelectedBeforeMinimize(-1),
+      m_nGroupsHeightOverride(0),
       m_bSelectedTabClicked(FALSE), m_bMinimized(FALSE), m_bQuickAccessBelow(FALSE), m_bQuickAccessVisible(TRUE),
       m_bShownBySize(TRUE), m_nQuickAccessHeight(0), m_pOwnTheme(NULL), m_bFrameCaption(FALSE)
 {
@@ -953,18 +958,10 @@ void CQXPRibbonBar::SetRibbonMinimized(BOOL bMinimized)
     if (m_bMinimized == bMinimized)
         return;
     m_bMinimized = bMinimized;
-    if (bMinimized) {
-        m_nSelectedBeforeMinimize = GetSelectedTabIndex();
+    if (bMinimized)
         m_pTabControl->CQXPTabManager::SetSelectedItem(NULL);
-    } else if (!GetSelectedTab()) {
-        // The tab that was selected, else the first focusable one.
-        CQXPTabManagerItem* pSelect = NULL;
-        if (m_nSelectedBeforeMinimize >= 0 && m_nSelectedBeforeMinimize < GetTabCount())
-            pSelect = GetTab(m_nSelectedBeforeMinimize);
-        if (!pSelect || !pSelect->IsVisible())
-            pSelect = m_pTabControl->FindNextFocusable(0, +1);
-        m_pTabControl->CQXPTabManager::SetSelectedItem(pSelect);
-    }
+    else if (!GetSelectedTab())
+        m_pTabControl->CQXPTabManager::SetSelectedItem(m_pTabControl->FindNextFocusable(0, +1));
     UpdateGroupsVisibility();
     OnRecalcLayout();
     if (m_pCommandBars)
@@ -1421,7 +1418,9 @@ void CQXPRibbonBar::OnLButtonDblClk(UINT nFlags, CPoint point)
     CQXPRibbonTab* pTab = HitTestTab(point);
     if (pTab && m_bAllowMinimize) {
         if (m_bMinimized) {
-            m_nSelectedBeforeMinimize = pTab->GetIndex();
+            // The first click of the double click chose this tab.
+            if (GetSelectedTab() != pTab)
+                m_pTabControl->CQXPTabManager::SetSelectedItem(pTab);
             SetRibbonMinimized(FALSE);
         } else if (m_bSelectedTabClicked) {
             SetRibbonMinimized(TRUE);
@@ -1435,9 +1434,10 @@ void CQXPRibbonBar::OnLButtonDblClk(UINT nFlags, CPoint point)
 void CQXPRibbonBar::OnMouseMove(UINT nFlags, CPoint point)
 {
     // The group under the mouse lights up while nothing tracks, the
-    // application is active and no control is selected.
+    // application is active, no control is selected and the theme lights
+    // groups at all.
     const BOOL bTracking = ToolkitMouseManager::GetInstance()->GetTrackedCount() > 0 || m_bTracking;
-    if (!bTracking && !GetSelected() && ::GetActiveWindow() != NULL)
+    if (!bTracking && !GetSelected() && ::GetActiveWindow() != NULL && GetRibbonTheme()->m_bHotGroups)
         m_groupScroller.SetHotGroup(m_groupScroller.HitTestGroup(point));
     // The hot tab and scroll button follow the mouse (not while a popup
     // tracks).
@@ -1507,7 +1507,6 @@ void CQXPRibbonBar::Copy(CQXPCommandBar* pOther, BOOL bRecursive)
         }
     }
     m_bMinimized = pFrom->m_bMinimized;
-    m_nSelectedBeforeMinimize = pFrom->m_nSelectedBeforeMinimize;
     if (m_bMinimized)
         m_pTabControl->CQXPTabManager::SetSelectedItem(NULL);
     else if (!GetSelectedTab())
@@ -1605,7 +1604,6 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
     if (!bMinimized && nSelect < 0 && !tabs.empty())
         nSelect = 0;
     m_pTabControl->CQXPTabManager::SetSelectedItem(!bMinimized && nSelect >= 0 ? tabs[(size_t)nSelect] : NULL);
-    m_nSelectedBeforeMinimize = nSelect;
     m_bCustomizable = bCustomizable;
     m_pQuickAccessControls->RemoveAll();
     if (m_pSystemButton)

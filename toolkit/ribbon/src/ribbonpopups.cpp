@@ -396,7 +396,8 @@ void CQXPRibbonGroupsPopupToolBar::OnKeyboardTip(CQXPKeyboardTip* pTip)
 void CQXPRibbonGroupsPopupToolBar::OnMouseMove(UINT nFlags, CPoint point)
 {
     CRibbonGroupScroller* pScroller = GetGroupScroller();
-    pScroller->SetHotGroup(pScroller->HitTestGroup(point));
+    if (!m_pRibbon || m_pRibbon->GetRibbonTheme()->m_bHotGroups)
+        pScroller->SetHotGroup(pScroller->HitTestGroup(point));
     CQXPPopupToolBar::OnMouseMove(nFlags, point);
 }
 

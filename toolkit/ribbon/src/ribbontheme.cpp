@@ -56,7 +56,7 @@ QXPRibbonTabLuna AFXAPI GetRibbonTabLunaColors(int nColorTheme)
 // ---------------------------------------------------------------------------
 
 CRibbonStyleTheme::CRibbonStyleTheme()
-    : m_bRecreateRibbonFont(TRUE), m_nFontHeightOverride(0), m_bUseFaceOverride(TRUE), m_strFaceOverride("Segoe UI"),
+    : m_bRecreateRibbonFont(TRUE), m_nFontHeightOverride(0), m_bHotGroups(TRUE), m_bUseFaceOverride(TRUE), m_strFaceOverride("Segoe UI"),
       m_pTabPainter(NULL)
 {
     m_metrics = ComputeRibbonMetrics(0, 11);

@@ -176,15 +176,39 @@ TEST_F(RibbonBarTest, AHiddenTabGivesItsPlaceToTheFirstShownTab)
     Ribbon()->GetTab(0)->SetEnabled(TRUE);
     Ribbon()->GetTab(2)->SetVisible(FALSE);
     EXPECT_EQ(0, Ribbon()->GetSelectedTabIndex());
-    // Restored while the tab it showed is hidden, a minimised ribbon shows
-    // the first one shown.
+    // Minimising lets the tab go; restoring with no tab selected shows the
+    // first tab that can take the focus, whichever was shown before.
     Ribbon()->GetTab(2)->SetVisible(TRUE);
-    ASSERT_TRUE(Ribbon()->SelectTab(2));
-    Ribbon()->SetRibbonMinimized(TRUE);
-    Ribbon()->GetTab(2)->SetVisible(FALSE);
-    Ribbon()->SetRibbonMinimized(FALSE);
-    EXPECT_EQ(0, Ribbon()->GetSelectedTabIndex());
-    EXPECT_TRUE(Ribbon()->GetTab(0)->GetGroup(0)->GetAt(0)->IsVisible(0));
+    struct Case {
+        const char* name;
+        int nDisabled; // a tab disabled while minimised, or -1
+        int nHidden;   // a tab hidden while minimised, or -1
+        int nExpected;
+    };
+    const Case cases[] = {
+        {"all tabs shown", -1, -1, 0},
+        {"first tab disabled", 0, -1, 1},
+        {"first tab hidden", -1, 0, 1},
+        {"the tab shown before hidden", -1, 2, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(Ribbon()->SelectTab(2));
+        Ribbon()->SetRibbonMinimized(TRUE);
+        EXPECT_EQ(-1, Ribbon()->GetSelectedTabIndex());
+        if (c.nDisabled >= 0)
+            Ribbon()->GetTab(c.nDisabled)->SetEnabled(FALSE);
+        if (c.nHidden >= 0)
+            Ribbon()->GetTab(c.nHidden)->SetVisible(FALSE);
+        Ribbon()->SetRibbonMinimized(FALSE);
+        EXPECT_EQ(c.nExpected, Ribbon()->GetSelectedTabIndex());
+        EXPECT_TRUE(Ribbon()->GetTab(c.nExpected)->GetGroup(0)->GetAt(0)->IsVisible(0));
+        EXPECT_FALSE(Ribbon()->GetTab(2)->GetGroup(0)->GetAt(0)->IsVisible(0));
+        for (int i = 0; i < Ribbon()->GetTabCount(); i++) {
+            Ribbon()->GetTab(i)->SetEnabled(TRUE);
+            Ribbon()->GetTab(i)->SetVisible(TRUE);
+        }
+    }
 }
 
 TEST_F(RibbonBarTest, TheGroupUnderTheMouseLightsUp)
@@ -209,6 +233,35 @@ TEST_F(RibbonBarTest, TheGroupUnderTheMouseLightsUp)
     EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetGroupScroller()->GetHotGroup() == pHome->GetGroup(1); }));
     ASSERT_TRUE(Ribbon()->SelectTab(1));
     EXPECT_TRUE(Ribbon()->GetGroupScroller()->GetHotGroup() == NULL);
+}
+
+TEST_F(RibbonBarTest, AThemeThatDoesNotLightGroupsLeavesThemCold)
+{
+    CQXPRibbonTab* pHome = Ribbon()->GetTab(0);
+    auto captionOf = [&](CQXPRibbonGroup* pGroup) {
+        const CRect rc = pGroup->GetRect();
+        return ScreenPoint(CPoint(rc.left + 6, rc.bottom - 4));
+    };
+    // Start cold: the mouse off the ribbon.
+    CRect rcFrame;
+    frame.GetWindowRect(&rcFrame);
+    qmtest::MouseMoveTo(CPoint(rcFrame.CenterPoint().x, rcFrame.bottom - 40));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetGroupScroller()->GetHotGroup() == NULL; }));
+    Ribbon()->GetRibbonTheme()->m_bHotGroups = FALSE;
+    // The tab row still follows the mouse: its hot tab shows each move
+    // arrived.
+    CQXPRibbonControlTab* pTabs = Ribbon()->GetTabControl();
+    for (int i = 0; i < 2; i++) {
+        qmtest::MouseMoveTo(TabCentre(1));
+        EXPECT_TRUE(qmtest::PumpUntil([&] { return pTabs->GetHighlighted() == Ribbon()->GetTab(1); }));
+        qmtest::MouseMoveTo(captionOf(pHome->GetGroup(i)));
+        EXPECT_TRUE(qmtest::PumpUntil([&] { return pTabs->GetHighlighted() == NULL; }));
+        EXPECT_TRUE(Ribbon()->GetGroupScroller()->GetHotGroup() == NULL) << i;
+    }
+    // Switched back on, the next move lights the group.
+    Ribbon()->GetRibbonTheme()->m_bHotGroups = TRUE;
+    qmtest::MouseMoveTo(captionOf(pHome->GetGroup(0)));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetGroupScroller()->GetHotGroup() == pHome->GetGroup(0); }));
 }
 
 TEST_F(RibbonBarTest, WheelOverTheRibbonStepsTheTabs)
@@ -342,6 +395,26 @@ TEST_F(RibbonBarTest, NarrowingCollapsesTheLastGroupsFirst)
     frame.SetWindowPos(NULL, 0, 0, 240, 480, SWP_NOMOVE | SWP_NOZORDER);
     Relayout();
     EXPECT_FALSE(Ribbon()->IsShownBySize());
+}
+
+TEST_F(RibbonBarTest, AGroupThatOpensAgainAsksTheBarForAnotherLayout)
+{
+    CQXPRibbonGroup* pStyles = CollapseStylesGroup();
+    ASSERT_TRUE(pStyles != NULL);
+    // A layout that leaves the group collapsed asks for nothing more.
+    Ribbon()->OnRecalcLayout();
+    EXPECT_TRUE(pStyles->IsCollapsed());
+    EXPECT_FALSE(Ribbon()->GetPending() & qxpPendingLayout);
+    // Widened, the group opens in the frame's own layout and the bar is
+    // due another pass, which the idle update serves.
+    frame.SetWindowPos(NULL, 0, 0, 900, 480, SWP_NOMOVE | SWP_NOZORDER);
+    frame.RecalcLayout();
+    EXPECT_FALSE(pStyles->IsCollapsed());
+    EXPECT_TRUE(Ribbon()->GetPending() & qxpPendingLayout);
+    Ribbon()->SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
+    EXPECT_FALSE(Ribbon()->GetPending() & qxpPendingLayout);
+    EXPECT_FALSE(pStyles->IsCollapsed());
+    EXPECT_TRUE(pStyles->GetAt(0)->IsVisible(0));
 }
 
 // The scrolled ribbon's offset, copied by a timer for another thread.
@@ -681,9 +754,10 @@ TEST(RibbonCopy, ACloneHoldsCopiesOfTheTabsGroupsSystemButtonAndQuickAccessToolb
             const BOOL bInsertShown = !c.bMinimized;
             EXPECT_EQ(bInsertShown, !(pGroup->GetAt(0)->GetHideFlags() & QXP_HIDE_RIBBON_TAB));
             EXPECT_TRUE(pClone->GetTab(0)->GetGroup(0)->GetAt(0)->GetHideFlags() & QXP_HIDE_RIBBON_TAB);
-            // Restoring a minimised clone brings back the tab that was chosen.
+            // Restoring keeps the selected tab; a minimised clone has none
+            // and shows the first.
             pClone->SetRibbonMinimized(FALSE);
-            EXPECT_EQ(1, pClone->GetSelectedTabIndex());
+            EXPECT_EQ(c.bMinimized ? 0 : 1, pClone->GetSelectedTabIndex());
             // Removing a copied control from the clone's group leaves it the
             // clone's business: its controls lose it too.
             const int nControls = pClone->GetControls()->GetCount();

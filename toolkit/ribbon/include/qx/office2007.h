@@ -389,6 +389,7 @@ public:
     CFont m_fontRibbon;
     BOOL m_bRecreateRibbonFont; // TRUE until the font is made
     int m_nFontHeightOverride;  // 0: the menu font's height
+    BOOL m_bHotGroups;          // the ribbon's groups light up under the mouse
     QXPRibbonMetrics m_metrics;
     BOOL m_bUseFaceOverride; // "Segoe UI" when installed
     CString m_strFaceOverride;

@@ -724,7 +724,6 @@ protected:
     // A control of the bar, with one reference of the bar's own; holds the
     // tabs (none selected while minimised).
     CQXPRibbonControlTab* m_pTabControl;
-    int m_nSelectedBeforeMinimize;
     BOOL m_bSelectedTabClicked; // the last press hit the tab already selected
     BOOL m_bMinimized;
     BOOL m_bQuickAccessBelow;
