@@ -455,8 +455,12 @@ LRESULT CQXPToolTipContextToolTip::WindowProc(UINT message, WPARAM wParam, LPARA
 {
     switch (message) {
     case TTM_ACTIVATE:
-        m_bActive = (BOOL)wParam;
-        if (!m_bActive) {
+    case TTM_POP:
+        // Deactivated or popped, the tip goes now; the pointer must reach a
+        // tool again to bring one.
+        if (message == TTM_ACTIVATE)
+            m_bActive = (BOOL)wParam;
+        if (message == TTM_POP || !m_bActive) {
             if (m_nTimer)
                 KillTimer(m_nTimer);
             m_nTimer = 0;
@@ -464,15 +468,6 @@ LRESULT CQXPToolTipContextToolTip::WindowProc(UINT message, WPARAM wParam, LPARA
             if (IsTool(m_toolShown))
                 HideTool();
         }
-        return 0;
-    case TTM_POP:
-        // The tip goes now; the pointer must reach a tool again to bring one.
-        if (m_nTimer)
-            KillTimer(m_nTimer);
-        m_nTimer = 0;
-        m_toolPending = Tool();
-        if (IsTool(m_toolShown))
-            HideTool();
         return 0;
     case TTM_ADDTOOLA: {
         const TOOLINFOA* p = (const TOOLINFOA*)lParam;
