@@ -13,6 +13,7 @@
 
 #include "funcpatterns.h"
 #include "funcscan.h"
+#include "funcsource.h"
 
 namespace {
 
@@ -448,28 +449,6 @@ TEST_F(ScanTest, ACancelledScanStops)
 }
 
 // --- the remembering scan against the plain one ---------------------------------------------------
-
-// Source-like text from a small vocabulary of the languages' own pieces, so
-// headers, bodies, comments, strings and rejects meet in every order.
-std::string RandomSource(std::mt19937& rng, int nLines)
-{
-    static const char* const kPieces[] = {
-        "int f(int a) ", "void g(char* s, int n)", "{", "}", ";", "/* ", " */", "// c", "\"s\"", "\"", "#x",
-        "BEGIN", "END", "begin", "end;", "if", "do", "function h(a, b)", "procedure P;", "sub s ", "def d(x):",
-        "(", ")", "x = y", "  ", "\t", "proc t {a} ", "{>", "Function F(a)", "End Function", "END x;", "port map",
-        "ENTITY e IS", "-- c", "' c", "local v = function(z)", "- (void)m:", "+ (id)k", "[", "]", ":", "AS", "GO",
-        "CREATE FUNCTION s.t(a)", "(defun q", "label:", "[Sect]", "@"};
-    std::uniform_int_distribution<size_t> piece(0, sizeof(kPieces) / sizeof(kPieces[0]) - 1);
-    std::uniform_int_distribution<int> count(0, 5);
-    std::string text;
-    for (int i = 0; i < nLines; i++) {
-        int n = count(rng);
-        for (int k = 0; k < n; k++)
-            text += kPieces[piece(rng)];
-        text += "\n";
-    }
-    return text;
-}
 
 TEST_F(ScanTest, TheRememberingScanEqualsThePlainScan)
 {
