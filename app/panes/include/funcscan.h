@@ -42,25 +42,9 @@
 #include <vector>
 
 #include "funcpatterns.h"
+#include "functionliststore.h"
 
 class CMFCScintilla;
-
-// One routine found.
-struct FunctionEntry {
-    Sci_Position nLine = -1; // zero-based line of the header match start
-    std::string strName;
-    Sci_Position nMatchStart = -1; // header match (the end moves past ")" when the parameter check succeeds)
-    Sci_Position nMatchEnd = -1;
-    Sci_Position nLineStart = -1; // start of the header's line
-    Sci_Position nEndPos = -1;    // end of the header, or of the body once found
-    bool bInComment = false;      // the header lies inside a comment range
-    bool bParamCheck = false;     // the header pattern was cut at its "\("
-};
-
-struct CommentRange {
-    Sci_Position nStart;
-    Sci_Position nEnd;
-};
 
 // The steps of a scan: the function called between them and the size of a
 // piece of text one step searches or reads.
@@ -95,12 +79,13 @@ public:
     // Fills the ranges from the editor's text (none without pairs or text).
     void Compute();
     // Empties the ranges and lets their memory go.
-    void Clear() { std::vector<CommentRange>().swap(m_ranges); }
+    void Clear() { m_ranges.Clear(); }
     // True when one range holds [nStart, nEnd]: binary search.
     bool Contains(Sci_Position nStart, Sci_Position nEnd) const;
     // The same answer by walking the ranges from the first.
     bool ContainsByWalk(Sci_Position nStart, Sci_Position nEnd) const;
-    const std::vector<CommentRange>& GetRanges() const { return m_ranges; }
+    // The ranges, decoded (for inspection).
+    std::vector<CommentRange> GetRanges() const { return m_ranges.ToVector(); }
 
 private:
     struct CommentPair {
@@ -110,7 +95,7 @@ private:
     };
     CMFCScintilla* m_pEditor = nullptr; // not owned
     const ScanPace* m_pPace = nullptr;  // not owned; none: one search per range
-    std::vector<CommentRange> m_ranges; // ascending, non-overlapping
+    CPackedRanges m_ranges;             // ascending, non-overlapping
     std::vector<CommentPair> m_pairs;
 };
 
@@ -125,9 +110,10 @@ public:
     bool SetLanguage(int nLanguageId);
     // The plain searches of the reference form (see above).
     void SetPlainSearch(bool bPlain) { m_bPlain = bPlain; }
-    // Run for a list alone: only the top-level entries are kept. The list of
-    // every entry becomes that list and the comment ranges go once the
-    // headers are found (GetAllEntries is then empty after Run).
+    // Run for a list alone: only the top-level entries are kept. The comment
+    // ranges go once the headers are found, the list of every entry once
+    // the top-level list is drawn from it (GetAllEntries is then empty
+    // after Run).
     void SetListOnly(bool bListOnly) { m_bListOnly = bListOnly; }
     // A flag that, once non-zero, ends the scan early (the pane closing).
     void SetCancelFlag(const volatile LONG* pCancel) { m_pCancel = pCancel; }
@@ -141,10 +127,10 @@ public:
     void Scan();
     void BuildTopLevelList();
 
-    const std::vector<FunctionEntry>& GetAllEntries() const { return m_all; }
-    const std::vector<FunctionEntry>& GetTopLevelEntries() const { return m_topLevel; }
+    const CFunctionEntries& GetAllEntries() const { return m_all; }
+    const CFunctionEntries& GetTopLevelEntries() const { return m_topLevel; }
     // Hands the top-level entries over (the scan keeps none).
-    std::vector<FunctionEntry> TakeTopLevelEntries() { return std::move(m_topLevel); }
+    CFunctionEntries TakeTopLevelEntries() { return std::move(m_topLevel); }
     const CCommentRanges& GetCommentRanges() const { return m_comments; }
     CCommentRanges& GetCommentRanges() { return m_comments; }
     // The names of the top-level entries, in order.
@@ -194,8 +180,8 @@ private:
     ScanPace m_pace;
     FunctionLanguage m_language;
     CCommentRanges m_comments;
-    std::vector<FunctionEntry> m_all;      // sorted by line after Scan
-    std::vector<FunctionEntry> m_topLevel; // what the pane lists
+    CFunctionEntries m_all;                // a run per pattern set; sorted by line after Scan
+    CFunctionEntries m_topLevel;           // what the pane lists
     Sci_Position m_nLength = 0;            // the text length during a scan
     bool m_bPlain = false;
     bool m_bListOnly = false;

@@ -50,16 +50,9 @@ public:
     // the list box has the focus.
     void TrackCaret(CMFCScintilla* pEditor);
 
-    // Where a listed routine stands: all the pane keeps of a scan's entry
-    // once its name is in the list box (a large text lists tens of
-    // thousands of routines).
-    struct Place {
-        Sci_Position nLine;      // line of the header
-        Sci_Position nLineStart; // start of that line
-        Sci_Position nEndPos;    // end of the header, or of the body
-    };
-    // The listed routines, one per item (UI thread).
-    const std::vector<Place>& GetPlaces() const { return m_places; }
+    // The listed routines, one per item: where each stands and its name,
+    // packed (a large text lists tens of thousands).
+    const CFunctionEntries& GetEntries() const { return m_entries; }
     // Scans finished so far (for tests).
     int GetScanCount() const { return m_nScans; }
     // True while a scan runs (for tests).
@@ -103,6 +96,6 @@ private:
     CMFCScintilla* m_pSource;    // not owned; checked against m_hSource before use
     HWND m_hSource;
     int m_nLanguageId;
-    std::vector<Place> m_places;
+    CFunctionEntries m_entries; // what the list box lists, item by item
     int m_nScans;
 };

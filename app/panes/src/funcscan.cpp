@@ -23,20 +23,6 @@ Sci_Position ResumeAfter(Sci_Position nPos, Sci_Position nEnd)
     return std::max(nEnd, nPos + 1);
 }
 
-bool ByLine(const FunctionEntry& a, const FunctionEntry& b)
-{
-    return a.nLine < b.nLine;
-}
-
-// A list in line order already (one pattern set, or a list taken from one
-// that was sorted) is left as it is: the sort would first claim a buffer of
-// half its size.
-void SortByLine(std::vector<FunctionEntry>& entries)
-{
-    if (!std::is_sorted(entries.begin(), entries.end(), ByLine))
-        std::stable_sort(entries.begin(), entries.end(), ByLine);
-}
-
 } // namespace
 
 // ===========================================================================
@@ -129,7 +115,7 @@ void CCommentRanges::Compute()
     if (m_pairs.empty() || nLength == 0)
         return;
     m_pEditor->SetSearchFlags(kSearchFlags);
-    m_ranges.clear();
+    m_ranges.Clear();
     const ScanPace kWhole = {nullptr, 0};
     const ScanPace& pace = m_pPace != nullptr ? *m_pPace : kWhole;
     auto searchOpen = [&](CommentPair& pair, Sci_Position nFrom) {
@@ -159,7 +145,7 @@ void CCommentRanges::Compute()
             } else {
                 range.nEnd = m_pEditor->GetLineEndPosition(m_pEditor->LineFromPosition(first.nNext));
             }
-            m_ranges.push_back(range);
+            m_ranges.Add(range);
             // An empty range still moves the cursor on.
             nCursor = ResumeAfter(range.nStart, range.nEnd);
         }
@@ -169,19 +155,14 @@ void CCommentRanges::Compute()
 
 bool CCommentRanges::Contains(Sci_Position nStart, Sci_Position nEnd) const
 {
-    // The last range that starts at or before nStart: ranges do not overlap,
-    // so it has the greatest end of all of them.
-    auto it = std::upper_bound(m_ranges.begin(), m_ranges.end(), nStart,
-                               [](Sci_Position pos, const CommentRange& r) { return pos < r.nStart; });
-    if (it == m_ranges.begin())
-        return false;
-    --it;
-    return it->nEnd >= nEnd;
+    return m_ranges.Contains(nStart, nEnd);
 }
 
 bool CCommentRanges::ContainsByWalk(Sci_Position nStart, Sci_Position nEnd) const
 {
-    for (const CommentRange& r : m_ranges) {
+    CPackedRanges::Reader reader(m_ranges);
+    CommentRange r;
+    while (reader.Next(r)) {
         if (r.nStart <= nStart && r.nEnd >= nEnd)
             return true;
         if (r.nStart > nEnd)
@@ -211,8 +192,8 @@ bool CFunctionScan::SetLanguage(int nLanguageId)
 
 bool CFunctionScan::Run()
 {
-    m_all.clear();
-    m_topLevel.clear();
+    m_all.Clear();
+    m_topLevel.Clear();
     m_comments.Clear();
     m_comments.Compute();
     if (Cancelled())
@@ -278,7 +259,7 @@ CFunctionScan::Match CFunctionScan::SearchForward(ForwardMemo& memo, const std::
 void CFunctionScan::Scan()
 {
     m_nLength = m_editor.GetLength();
-    m_all.clear();
+    m_all.Clear();
     m_editor.SetSearchFlags(kSearchFlags | m_language.nCaseFlag);
     for (const FunctionPattern& set : m_language.patterns) {
         if (Cancelled())
@@ -286,6 +267,7 @@ void CFunctionScan::Scan()
         m_openMemo = ForwardMemo();
         m_closeMemo = ForwardMemo();
         m_chains.clear();
+        m_all.BeginRun(); // a set finds its headers in line order
 
         // A parameter list is checked line by line: the header pattern is
         // cut after its first "\(" when a "\)" follows.
@@ -314,13 +296,13 @@ void CFunctionScan::Scan()
             if (bCounts) {
                 ExtractName(set, entry);
                 if (FindBody(set, entry))
-                    m_all.push_back(entry);
+                    m_all.Add(entry);
             }
             Sci_Position nResume = ResumeAfter(nPos, entry.nEndPos);
             nPos = nResume > m_nLength ? -1 : SearchTarget(strHeader, nResume, m_nLength).nPos;
         }
     }
-    SortByLine(m_all);
+    m_all.SortByLine();
 }
 
 bool CFunctionScan::CheckParameters(const std::string& strParameters, size_t nOpen, size_t nClose)
@@ -545,27 +527,19 @@ bool CFunctionScan::FindBody(const FunctionPattern& set, FunctionEntry& entry)
 
 void CFunctionScan::BuildTopLevelList()
 {
-    m_topLevel.clear();
-    if (m_all.empty())
-        return;
+    m_topLevel.Clear();
     // An entry is top level when it ends past the top-level entry before it.
-    if (m_bListOnly) {
-        // The top-level entries move up in the list of every entry, which
-        // then becomes the list: a large text's entries are not held twice.
-        size_t nKept = 0;
-        for (size_t i = 0; i < m_all.size(); i++) {
-            if (nKept == 0 || m_all[i].nEndPos > m_all[nKept - 1].nEndPos) {
-                if (nKept != i)
-                    m_all[nKept] = std::move(m_all[i]);
-                nKept++;
-            }
+    // The kept entries stay in line order.
+    CFunctionEntries::Reader reader(m_all);
+    FunctionEntry entry;
+    Sci_Position nLastEnd = 0;
+    while (reader.Next(entry)) {
+        if (m_topLevel.empty() || entry.nEndPos > nLastEnd) {
+            m_topLevel.Add(entry);
+            nLastEnd = entry.nEndPos;
         }
-        m_all.resize(nKept);
-        m_topLevel.swap(m_all);
-    } else {
-        for (const FunctionEntry& entry : m_all)
-            if (m_topLevel.empty() || entry.nEndPos > m_topLevel.back().nEndPos)
-                m_topLevel.push_back(entry);
     }
-    SortByLine(m_topLevel);
+    if (m_bListOnly)
+        m_all.Clear();
+    m_topLevel.SortByLine();
 }

@@ -294,31 +294,23 @@ void CFunctionList::RunSlice()
     if (!pDone->bComplete || pDone->bStale)
         return;
     const bool bNotSupported = pDone->bNotSupported;
-    // The scan and its hidden view go, then the entries, before the list box
-    // takes the names: the pane keeps the places of the routines, and their
-    // names only until the list box holds them, packed in one block.
-    std::vector<Place> places;
-    std::string names;           // each name ends in a zero
-    std::vector<size_t> offsets; // where each name starts in names
-    {
-        std::vector<FunctionEntry> entries = pDone->pScan->TakeTopLevelEntries();
-        pDone.reset();
-        size_t nBytes = 0;
-        for (const FunctionEntry& entry : entries)
-            nBytes += entry.strName.size() + 1;
-        places.reserve(entries.size());
-        offsets.reserve(entries.size());
-        names.reserve(nBytes);
-        for (const FunctionEntry& entry : entries) {
-            places.push_back({entry.nLine, entry.nLineStart, entry.nEndPos});
-            offsets.push_back(names.size());
-            names.append(entry.strName.c_str(), entry.strName.size() + 1);
-        }
-    }
-    std::vector<Place>().swap(m_places);
+    // The scan and its hidden view go before the list box takes the names,
+    // which it reads one after another from the packed entries; the old
+    // entries go first.
+    CFunctionEntries entries = pDone->pScan->TakeTopLevelEntries();
+    pDone.reset();
+    m_entries.Clear();
+    std::unique_ptr<CFunctionEntries::Reader> pReader(new CFunctionEntries::Reader(entries));
     UpdateList(
-        m_hWnd, offsets.size(), [&](size_t i) { return names.c_str() + offsets[i]; }, bNotSupported);
-    m_places = std::move(places);
+        m_hWnd, entries.size(),
+        [&](size_t i) {
+            if (pReader->Index() != i)
+                pReader.reset(new CFunctionEntries::Reader(entries, i));
+            return pReader->NextName();
+        },
+        bNotSupported);
+    pReader.reset();
+    m_entries = std::move(entries);
     m_nScans++;
     if (CMFCScintilla* pEditor = SourceEditor())
         TrackCaret(pEditor);
@@ -365,26 +357,23 @@ void CFunctionList::TrackCaret(CMFCScintilla* pEditor)
         return;
     bool bFocused = ::GetFocus() == m_hWnd;
     int nSel = GetCurSel();
-    Sci_Position nCaret = pEditor->GetCurrentPos();
-    for (size_t i = 0; i < m_places.size(); i++) {
-        if (m_places[i].nLineStart <= nCaret && m_places[i].nEndPos >= nCaret) {
-            if ((int)i != nSel && !bFocused)
-                SetCurSel((int)i);
-            return;
-        }
-    }
-    if (!bFocused)
+    ptrdiff_t nFound = m_entries.FindContaining(pEditor->GetCurrentPos());
+    if (bFocused)
+        return;
+    if (nFound < 0)
         SetCurSel(-1);
+    else if ((int)nFound != nSel)
+        SetCurSel((int)nFound);
 }
 
 void CFunctionList::OnLButtonDblClk(UINT nFlags, CPoint point)
 {
     CListBox::OnLButtonDblClk(nFlags, point);
     CMFCScintilla* pEditor = SourceEditor();
-    if (m_places.empty() || pEditor == NULL)
+    if (m_entries.empty() || pEditor == NULL)
         return;
     int nSel = GetCurSel();
-    if (nSel >= 0 && nSel < (int)m_places.size())
-        pEditor->GotoLine(m_places[(size_t)nSel].nLine, TRUE);
+    if (nSel >= 0 && nSel < (int)m_entries.size())
+        pEditor->GotoLine(m_entries[(size_t)nSel].nLine, TRUE);
     pEditor->SetFocus();
 }

@@ -53,7 +53,7 @@ protected:
     // Names and lines of entries, in order.
     typedef std::vector<std::pair<std::string, Sci_Position>> Listing;
 
-    static Listing Listed(const std::vector<FunctionEntry>& entries)
+    static Listing Listed(const CFunctionEntries& entries)
     {
         Listing out;
         for (const FunctionEntry& e : entries)
@@ -461,8 +461,8 @@ TEST_F(ScanTest, TheRememberingScanEqualsThePlainScan)
             CFunctionScan fast(editor), plain(editor);
             fast.SetLanguage(id);
             fast.Run();
-            std::vector<FunctionEntry> fastAll = fast.GetAllEntries();
-            std::vector<FunctionEntry> fastTop = fast.GetTopLevelEntries();
+            std::vector<FunctionEntry> fastAll = fast.GetAllEntries().ToVector();
+            std::vector<FunctionEntry> fastTop = fast.GetTopLevelEntries().ToVector();
             plain.SetPlainSearch(true);
             plain.SetLanguage(id);
             plain.Run();
@@ -477,7 +477,7 @@ TEST_F(ScanTest, TheRememberingScanEqualsThePlainScan)
                     << "/" << b.nEndPos << " text:\n"
                     << text;
             }
-            EXPECT_EQ(Listed(plain.GetTopLevelEntries()), Listed(fastTop));
+            EXPECT_EQ(Listed(plain.GetTopLevelEntries()), Listed(fast.GetTopLevelEntries()));
 
             // The pane's scan, for the list alone, keeps the same top-level
             // entries and nothing else.
@@ -487,7 +487,7 @@ TEST_F(ScanTest, TheRememberingScanEqualsThePlainScan)
             ASSERT_TRUE(listOnly.Run());
             EXPECT_TRUE(listOnly.GetAllEntries().empty());
             EXPECT_TRUE(listOnly.GetCommentRanges().GetRanges().empty());
-            const std::vector<FunctionEntry>& listed = listOnly.GetTopLevelEntries();
+            const CFunctionEntries& listed = listOnly.GetTopLevelEntries();
             ASSERT_EQ(fastTop.size(), listed.size()) << "id " << id << " text:\n"
                                                      << text;
             for (size_t i = 0; i < listed.size(); i++) {

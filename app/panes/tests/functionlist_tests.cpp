@@ -219,7 +219,7 @@ TEST_F(FunctionListTest, TheListFollowsTheText)
     SetText(kSource);
     ASSERT_TRUE(ScanShows({"Language not supported"}, 0));
     EXPECT_EQ((DWORD_PTR)-1, list.GetItemData(0));
-    EXPECT_TRUE(list.GetPlaces().empty());
+    EXPECT_TRUE(list.GetEntries().empty());
 }
 
 // The scan works on a view of its own: the user's editor keeps its text, its caret and
@@ -349,14 +349,17 @@ TEST_F(FunctionListTest, ALongScanRunsInSlicesOverTheEditorsOwnDocument)
     CFunctionScan scan(copy);
     ASSERT_TRUE(scan.SetLanguage(2));
     ASSERT_TRUE(scan.Run());
-    const std::vector<FunctionEntry>& expected = scan.GetTopLevelEntries();
-    ASSERT_EQ(expected.size(), list.GetPlaces().size());
+    const CFunctionEntries& expected = scan.GetTopLevelEntries();
+    ASSERT_EQ(expected.size(), list.GetEntries().size());
     ASSERT_EQ((int)expected.size(), list.GetCount());
     const Names items = Items();
+    CFunctionEntries::Reader want(expected), got(list.GetEntries());
     for (size_t i = 0; i < expected.size(); i++) {
-        const CFunctionList::Place& place = list.GetPlaces()[i];
-        ASSERT_TRUE(expected[i].strName == items[i] && expected[i].nLine == place.nLine &&
-                    expected[i].nLineStart == place.nLineStart && expected[i].nEndPos == place.nEndPos)
+        FunctionEntry a, b;
+        ASSERT_TRUE(want.Next(a) && got.Next(b));
+        ASSERT_TRUE(a.strName == items[i] && a.strName == b.strName && a.nLine == b.nLine &&
+                    a.nLineStart == b.nLineStart && a.nMatchStart == b.nMatchStart && a.nMatchEnd == b.nMatchEnd &&
+                    a.nEndPos == b.nEndPos && a.bInComment == b.bInComment && a.bParamCheck == b.bParamCheck)
             << i;
     }
     copy.DestroyWindow();
@@ -377,13 +380,13 @@ TEST_F(FunctionListTest, AnEditDropsTheRunningScan)
     EXPECT_EQ(0, list.GetCount());
     list.Refresh(10);
     ASSERT_TRUE(PumpUntil([&] { return list.GetScanCount() == 1; }, 60000));
-    ASSERT_EQ(20001u, list.GetPlaces().size());
+    ASSERT_EQ(20001u, list.GetEntries().size());
     const Names items = Items();
     ASSERT_EQ(20001u, items.size());
     EXPECT_EQ("fresh", items[0]);
     EXPECT_EQ("old0", items[1]);
-    EXPECT_EQ(0, list.GetPlaces()[0].nLine);
-    EXPECT_EQ(3, list.GetPlaces()[1].nLine);
+    EXPECT_EQ(0, list.GetEntries()[0].nLine);
+    EXPECT_EQ(3, list.GetEntries()[1].nLine);
 }
 
 TEST_F(FunctionListTest, DestroyingThePaneStopsARunningScan)
