@@ -118,6 +118,22 @@ TEST_F(ListUpdateTest, ARemovedRoutineMovesTheRestUp)
     EXPECT_TRUE(list.Items().empty());
 }
 
+// The update keeps a hash of each item, not its text: names whose hashes
+// are equal (these pairs are) are still told apart by their text.
+TEST_F(ListUpdateTest, NamesWithEqualHashesAreToldApart)
+{
+    CountingListBox list(host.m_hWnd);
+    CFunctionList::UpdateList(list.m_hWnd, {"costarring", "declinate"}, false);
+    CFunctionList::UpdateList(list.m_hWnd, {"liquid", "macallums"}, false);
+    EXPECT_EQ((Names{"liquid", "macallums"}), list.Items());
+    CFunctionList::UpdateList(list.m_hWnd, {"x", "altarage", "y"}, false);
+    list.ResetCounts();
+    CFunctionList::UpdateList(list.m_hWnd, {"x", "zinke", "altarage", "y"}, false);
+    EXPECT_EQ((Names{"x", "zinke", "altarage", "y"}), list.Items());
+    EXPECT_EQ(1, list.inserts);
+    EXPECT_EQ(0, list.deletes);
+}
+
 TEST_F(ListUpdateTest, AnAddedRoutineInALargeListIsOneInsert)
 {
     CountingListBox list(host.m_hWnd);
