@@ -4,6 +4,7 @@
 #include <stdio.h>
 
 #include <algorithm>
+#include <deque>
 #include <new>
 
 #include <qx/fonts.h>
@@ -36,6 +37,38 @@ int ItemCount(HWND hList)
 // How far down an item is looked for before it counts as new.
 const size_t kLookAhead = 256;
 
+// The items that stood in the list box when an update began and are still
+// in it: each is read from the list box once, when the update first looks
+// at it, and kept only while the update may still look at it (the current
+// one and those up to the look-ahead below it). A large list's texts are
+// not copied whole.
+class COldItems {
+public:
+    COldItems(HWND hList, size_t nCount) : m_hList(hList), m_nLeft(nCount) {}
+
+    // How many of them are left; they stand from the current position on.
+    size_t Left() const { return m_nLeft; }
+    // The text of the one nAhead places below the current position nPos
+    // (nAhead < Left()).
+    const std::string& Ahead(size_t nAhead, size_t nPos)
+    {
+        while (m_window.size() <= nAhead)
+            m_window.push_back(ItemText(m_hList, (int)(nPos + m_window.size())));
+        return m_window[nAhead];
+    }
+    // The next n were kept or deleted.
+    void Pass(size_t n)
+    {
+        m_window.erase(m_window.begin(), m_window.begin() + (ptrdiff_t)std::min(n, m_window.size()));
+        m_nLeft -= n;
+    }
+
+private:
+    HWND m_hList;
+    size_t m_nLeft;
+    std::deque<std::string> m_window; // the next ones, from the current position
+};
+
 } // namespace
 
 void CFunctionList::UpdateList(HWND hList, const std::vector<std::string>& names, bool bNotSupported)
@@ -56,13 +89,7 @@ void CFunctionList::UpdateList(HWND hList, size_t nNames, const std::function<co
         ::SendMessageA(hList, LB_SETITEMDATA, (WPARAM)nIndex, (LPARAM)-1);
         return;
     }
-    // The items as they stood, changed alongside the list box; names added
-    // past the last of them are not copied here (a list filled from empty
-    // holds no second copy of its names).
-    std::vector<std::string> items;
-    items.reserve((size_t)nCount);
-    for (int i = 0; i < nCount; i++)
-        items.push_back(ItemText(hList, i));
+    COldItems old(hList, nCount > 0 ? (size_t)nCount : 0);
     // The list does not redraw item by item (a large file changes
     // thousands); it is drawn once at the end when anything changed.
     bool bChanged = false;
@@ -77,32 +104,33 @@ void CFunctionList::UpdateList(HWND hList, size_t nNames, const std::function<co
         change();
         ::SendMessageA(hList, LB_INITSTORAGE, (WPARAM)nNames, 0);
     }
+    // Items before position i are final; the old items left stand from i on.
     for (size_t i = 0; i < nNames; i++) {
         const char* pszName = name(i);
-        if (i < items.size()) {
-            if (items[i] == pszName)
+        if (old.Left() > 0) {
+            if (old.Ahead(0, i) == pszName) {
+                old.Pass(1);
                 continue;
+            }
             // The name a little further down: the routines in between were
             // removed, the rest moves up. Otherwise the name is new here.
-            size_t nLimit = std::min(items.size(), i + 1 + kLookAhead);
-            size_t nFound = i + 1;
-            while (nFound < nLimit && items[nFound] != pszName)
+            size_t nLimit = std::min(old.Left(), 1 + kLookAhead);
+            size_t nFound = 1;
+            while (nFound < nLimit && old.Ahead(nFound, i) != pszName)
                 nFound++;
             if (nFound < nLimit) {
                 change();
-                for (size_t k = i; k < nFound; k++)
+                for (size_t k = 0; k < nFound; k++)
                     ::SendMessageA(hList, LB_DELETESTRING, (WPARAM)i, 0);
-                items.erase(items.begin() + (ptrdiff_t)i, items.begin() + (ptrdiff_t)nFound);
+                old.Pass(nFound + 1);
                 continue;
             }
         }
         change();
         ::SendMessageA(hList, LB_INSERTSTRING, (WPARAM)i, (LPARAM)pszName);
-        if (i < items.size())
-            items.insert(items.begin() + (ptrdiff_t)i, pszName);
     }
-    // Surplus items at the end (none once names were added past the last).
-    for (size_t n = items.size(); n > nNames; n--) {
+    // Old items left over at the end.
+    for (size_t n = nNames + old.Left(); n > nNames; n--) {
         change();
         ::SendMessageA(hList, LB_DELETESTRING, (WPARAM)(n - 1), 0);
     }

@@ -5,6 +5,8 @@
 // while a scan runs).
 #include "scitest.h"
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -150,6 +152,86 @@ TEST_F(ListUpdateTest, AnAddedRoutineInALargeListIsOneInsert)
     EXPECT_EQ(0, list.deletes);
     CFunctionList::UpdateList(list.m_hWnd, {"only"}, false);
     EXPECT_EQ((Names{"only"}), list.Items());
+}
+
+// The update's changes worked out on a plain copy of every item: where an
+// item differs, the name a little further down (within 256 items) deletes
+// the items in between; otherwise the name is inserted; surplus items go.
+struct Changes {
+    int inserts = 0, deletes = 0;
+};
+
+Changes PlainUpdate(Names items, const Names& names)
+{
+    const size_t kLookAhead = 256;
+    Changes c;
+    for (size_t i = 0; i < names.size(); i++) {
+        if (i < items.size()) {
+            if (items[i] == names[i])
+                continue;
+            size_t nLimit = std::min(items.size(), i + 1 + kLookAhead);
+            size_t nFound = i + 1;
+            while (nFound < nLimit && items[nFound] != names[i])
+                nFound++;
+            if (nFound < nLimit) {
+                c.deletes += (int)(nFound - i);
+                items.erase(items.begin() + (ptrdiff_t)i, items.begin() + (ptrdiff_t)nFound);
+                continue;
+            }
+        }
+        c.inserts++;
+        items.insert(items.begin() + (ptrdiff_t)i, names[i]);
+    }
+    c.deletes += (int)(items.size() - names.size());
+    return c;
+}
+
+// Random edits of lists with repeated names (overloads) and runs of removed
+// routines longer than the look-ahead: the list box ends with the names,
+// changed by the same inserts and deletes as on the plain copy.
+TEST_F(ListUpdateTest, RandomEditsMakeTheChangesOfThePlainCopy)
+{
+    std::mt19937 rng(20261218);
+    std::uniform_int_distribution<int> pick(0, 99);
+    CountingListBox list(host.m_hWnd);
+    for (int round = 0; round < 40; round++) {
+        const int nVocabulary = round % 2 ? 12 : 100000;
+        auto randomName = [&] { return "r" + std::to_string(std::uniform_int_distribution<int>(0, nVocabulary)(rng)); };
+        Names before;
+        for (int i = 0, n = pick(rng) * 6; i < n; i++)
+            before.push_back(randomName());
+        CFunctionList::UpdateList(list.m_hWnd, before, false);
+        ASSERT_EQ(before, list.Items());
+        Names after = before;
+        for (int edit = 0, nEdits = 1 + pick(rng) % 6; edit < nEdits; edit++) {
+            size_t at = after.empty() ? 0 : (size_t)pick(rng) * after.size() / 100;
+            switch (pick(rng) % 4) {
+            case 0: // a run removed, now and then past the look-ahead
+                after.erase(after.begin() + (ptrdiff_t)at,
+                            after.begin() + (ptrdiff_t)std::min(after.size(), at + (size_t)pick(rng) * 3));
+                break;
+            case 1: // routines added
+                for (int k = pick(rng) % 5; k >= 0; k--)
+                    after.insert(after.begin() + (ptrdiff_t)at, randomName());
+                break;
+            case 2: // one renamed
+                if (at < after.size())
+                    after[at] = randomName();
+                break;
+            case 3: // the end cut off
+                after.resize(at);
+                break;
+            }
+        }
+        const Changes want = PlainUpdate(before, after);
+        list.ResetCounts();
+        CFunctionList::UpdateList(list.m_hWnd, after, false);
+        ASSERT_EQ(after, list.Items()) << "round " << round;
+        EXPECT_EQ(want.inserts, list.inserts) << "round " << round;
+        EXPECT_EQ(want.deletes, list.deletes) << "round " << round;
+        // (The list box resets itself as its last item goes.)
+        EXPECT_EQ(0, list.adds + (after.empty() ? 0 : list.resets)) << "round " << round;
+    }
 }
 
 TEST_F(ListUpdateTest, LanguageNotSupportedIsOneLineWithItemDataMinusOne)
