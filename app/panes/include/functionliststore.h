@@ -83,6 +83,22 @@ template <int kBases>
 struct PackedGroup {
     CPagedBytes::Place place;
     Sci_Position bases[kBases];
+
+    // Where a reader that is to read item nFrom of nCount items starts: the
+    // place and bases of its group; returns the index of the group's first
+    // item, from which the reader decodes up to nFrom (nCount when nFrom is
+    // past the last item).
+    static size_t Seek(const std::vector<PackedGroup>& groups, size_t nGroupSize, size_t nCount, size_t nFrom,
+                       CPagedBytes::Place& place, Sci_Position (&prev)[kBases])
+    {
+        if (nFrom >= nCount)
+            return nCount;
+        const PackedGroup& group = groups[nFrom / nGroupSize];
+        place = group.place;
+        for (int i = 0; i < kBases; i++)
+            prev[i] = group.bases[i];
+        return nFrom / nGroupSize * nGroupSize;
+    }
 };
 
 // Ascending comment ranges (each start after the start before it), each
@@ -115,7 +131,7 @@ public:
         const CPackedRanges& m_ranges;
         size_t m_nIndex;
         CPagedBytes::Place m_place; // of the next range
-        Sci_Position m_nPrevStart;
+        Sci_Position m_prev[1];     // the start of the range before
     };
     std::vector<CommentRange> ToVector() const;
 
@@ -184,8 +200,7 @@ public:
         const CFunctionEntries& m_entries;
         size_t m_nIndex;
         CPagedBytes::Place m_place; // of the next entry
-        Sci_Position m_nPrevLine;
-        Sci_Position m_nPrevLineStart;
+        Sci_Position m_prev[2];     // the line and line start of the entry before
         FunctionEntry m_entry; // the last entry read by NextName
     };
 

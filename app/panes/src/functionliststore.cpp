@@ -161,18 +161,12 @@ std::vector<CommentRange> CPackedRanges::ToVector() const
 }
 
 CPackedRanges::Reader::Reader(const CPackedRanges& ranges, size_t nFrom)
-    : m_ranges(ranges), m_nIndex(std::min(nFrom, ranges.m_nCount)), m_place({0, 0}), m_nPrevStart(0)
+    : m_ranges(ranges), m_place({0, 0}), m_prev{0}
 {
-    if (m_nIndex == m_ranges.m_nCount)
-        return;
-    const size_t nGroup = m_nIndex / kGroup;
-    const Group& group = m_ranges.m_groups[nGroup];
-    m_place = group.place;
-    m_nPrevStart = group.bases[0];
-    const size_t nTo = m_nIndex;
-    m_nIndex = nGroup * kGroup;
+    nFrom = std::min(nFrom, ranges.m_nCount);
+    m_nIndex = Group::Seek(ranges.m_groups, kGroup, ranges.m_nCount, nFrom, m_place, m_prev);
     CommentRange skipped;
-    while (m_nIndex < nTo)
+    while (m_nIndex < nFrom)
         Next(skipped);
 }
 
@@ -182,10 +176,10 @@ bool CPackedRanges::Reader::Next(CommentRange& range)
         return false;
     const unsigned char* pStart = m_ranges.m_bytes.Record(m_place);
     const unsigned char* p = pStart;
-    range.nStart = m_nPrevStart + GetSigned(p);
+    range.nStart = m_prev[0] + GetSigned(p);
     range.nEnd = range.nStart + GetSigned(p);
     m_place.nOffset += (uint32_t)(p - pStart);
-    m_nPrevStart = range.nStart;
+    m_prev[0] = range.nStart;
     m_nIndex++;
     return true;
 }
@@ -359,20 +353,12 @@ size_t CFunctionEntries::MemoryUsed() const
 }
 
 CFunctionEntries::Reader::Reader(const CFunctionEntries& entries, size_t nFrom)
-    : m_entries(entries), m_nIndex(std::min(nFrom, entries.m_nCount)), m_place({0, 0}), m_nPrevLine(0),
-      m_nPrevLineStart(0)
+    : m_entries(entries), m_place({0, 0}), m_prev{0, 0}
 {
-    if (m_nIndex == m_entries.m_nCount)
-        return;
-    const size_t nGroup = m_nIndex / kGroup;
-    const Group& group = m_entries.m_groups[nGroup];
-    m_place = group.place;
-    m_nPrevLine = group.bases[0];
-    m_nPrevLineStart = group.bases[1];
-    const size_t nTo = m_nIndex;
-    m_nIndex = nGroup * kGroup;
+    nFrom = std::min(nFrom, entries.m_nCount);
+    m_nIndex = Group::Seek(entries.m_groups, kGroup, entries.m_nCount, nFrom, m_place, m_prev);
     FunctionEntry skipped;
-    while (m_nIndex < nTo)
+    while (m_nIndex < nFrom)
         Read(skipped, false, false);
 }
 
@@ -394,8 +380,8 @@ bool CFunctionEntries::Reader::Read(FunctionEntry& entry, bool bNumbers, bool bN
     const unsigned char* p = pStart;
     // The line and line start are always decoded: the next entry is coded
     // against them.
-    entry.nLine = m_nPrevLine + GetSigned(p);
-    entry.nLineStart = m_nPrevLineStart + GetSigned(p);
+    entry.nLine = m_prev[0] + GetSigned(p);
+    entry.nLineStart = m_prev[1] + GetSigned(p);
     Sci_Position nMatchStart = entry.nLineStart + GetSigned(p);
     Sci_Position nMatchEnd = nMatchStart + GetSigned(p);
     Sci_Position nEndPos = nMatchEnd + GetSigned(p);
@@ -412,8 +398,8 @@ bool CFunctionEntries::Reader::Read(FunctionEntry& entry, bool bNumbers, bool bN
         entry.strName.assign((const char*)p, nName);
     p += nName;
     m_place.nOffset += (uint32_t)(p - pStart);
-    m_nPrevLine = entry.nLine;
-    m_nPrevLineStart = entry.nLineStart;
+    m_prev[0] = entry.nLine;
+    m_prev[1] = entry.nLineStart;
     m_nIndex++;
     return true;
 }

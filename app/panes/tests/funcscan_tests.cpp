@@ -13,7 +13,7 @@
 
 #include "funcpatterns.h"
 #include "funcscan.h"
-#include "funcsource.h"
+#include "funcscantest.h"
 
 namespace {
 
@@ -33,23 +33,8 @@ std::string Describe(const std::vector<std::pair<std::string, Sci_Position>>& li
     return s;
 }
 
-// A hidden editor of this thread holding the text to scan.
-class ScanTest : public ::testing::Test {
+class ScanTest : public HiddenEditorTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(editor.CreateEx(0, CMFCScintilla::kWindowClass, "FunctionListEditor", WS_POPUP, 0, 0, 0, 0, NULL,
-                                    NULL));
-        editor.Call(SCI_SETUNDOCOLLECTION, 0);
-    }
-    void TearDown() override { editor.DestroyWindow(); }
-
-    void Load(const std::string& text)
-    {
-        editor.ClearAll();
-        editor.AddText(text.data(), (Sci_Position)text.size());
-    }
-
     // Names and lines of entries, in order.
     typedef std::vector<std::pair<std::string, Sci_Position>> Listing;
 
@@ -88,8 +73,6 @@ protected:
         scan.Run();
         return scan.GetCommentRanges().GetRanges();
     }
-
-    CMFCScintilla editor;
 };
 
 // --- the component's search, as the scan uses it -------------------------------------

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "funcscan.h"
-#include "funcsource.h"
+#include "funcscantest.h"
 
 namespace {
 
@@ -78,17 +78,7 @@ const LanguageDigest kDigests[] = {
     {38, 46, 22, 0x09DD179EDAE8F2A2ull, 0xCEFF9215476CEA34ull},
 };
 
-class ScanDigestTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(editor.CreateEx(0, CMFCScintilla::kWindowClass, "FunctionListEditor", WS_POPUP, 0, 0, 0, 0, NULL,
-                                    NULL));
-        editor.Call(SCI_SETUNDOCOLLECTION, 0);
-    }
-    void TearDown() override { editor.DestroyWindow(); }
-    CMFCScintilla editor;
-};
+typedef HiddenEditorTest ScanDigestTest;
 
 // Every id with a row; those that share a row are scanned too.
 const int kLanguageIds[] = {1, 2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 16, 17,
@@ -106,8 +96,7 @@ TEST_F(ScanDigestTest, EveryLanguageListsWhatItListedBefore)
         LanguageDigest got = {id, 0, 0, 0, 0};
         Digest all, top;
         for (const std::string& text : texts) {
-            editor.ClearAll();
-            editor.AddText(text.data(), (Sci_Position)text.size());
+            Load(text);
             // The list of every entry from a full scan; the top-level entries
             // from a scan for the list alone, as the pane runs it.
             CFunctionScan full(editor);

@@ -1,11 +1,35 @@
-// funcsource.h - random source-like texts for the function list's tests:
-// lines built from a small vocabulary of the languages' own pieces, so
-// headers, bodies, comments, strings and rejects meet in every order.
+// funcscantest.h - what the tests of the function list's scan share: a
+// hidden editor of the test's thread that holds the text to scan, and
+// random source-like texts, lines built from a small vocabulary of the
+// languages' own pieces, so headers, bodies, comments, strings and rejects
+// meet in every order.
 #pragma once
+
+#include "scitest.h"
 
 #include <random>
 #include <string>
 #include <vector>
+
+// A hidden editor of this thread holding the text to scan.
+class HiddenEditorTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(editor.CreateEx(0, CMFCScintilla::kWindowClass, "FunctionListEditor", WS_POPUP, 0, 0, 0, 0, NULL,
+                                    NULL));
+        editor.Call(SCI_SETUNDOCOLLECTION, 0);
+    }
+    void TearDown() override { editor.DestroyWindow(); }
+
+    void Load(const std::string& text)
+    {
+        editor.ClearAll();
+        editor.AddText(text.data(), (Sci_Position)text.size());
+    }
+
+    CMFCScintilla editor;
+};
 
 // nLines lines of 0 to 5 pieces each.
 inline std::string RandomSourceOf(std::mt19937& rng, int nLines, const std::vector<const char*>& pieces)
