@@ -13,11 +13,16 @@
 // function list's scan) is part of it.
 // Each measurement is run several times; the median is printed.
 //
-// Usage: editor_bench [--local-appdata <folder>] [--open-only] <label> <exe> <main window class> <file|-> <expected length>
+// Usage: editor_bench [--local-appdata <folder>] [--open-only] [--wait-function-list] <label> <exe> <main window class> <file|-> <expected length>
 //                     [runs] [timeout s]
 // --local-appdata points the user's local application data folder at a
 // prepared folder while the program runs (the editor's per-user files);
 // --open-only leaves out the start-up measurement.
+// --wait-function-list (Qmate): before the settled peaks are read, waits
+// until the Function List pane (a visible list box with control id 59599)
+// lists something: its scan of a large text runs in slices for many
+// seconds, in which the process may look settled, and its memory is part
+// of what opening costs.
 // Output lines (one per measurement):
 //   <label> startup <seconds> <peak working set MB> <peak pagefile MB>
 //   <label> open <seconds> <peak working set MB> <peak pagefile MB> <the two peaks when shown>
@@ -111,8 +116,20 @@ bool StartUp(const std::string& exe, const std::string& cls, DWORD timeoutMs, do
     return idle;
 }
 
+// The Function List pane's list box below a top-level window of the
+// process, when it is shown.
+HWND FunctionList(DWORD pid)
+{
+    const int kPaneFunctionList = 59599;
+    for (HWND top : qmtest::TopLevelWindowsOf(pid))
+        for (HWND h : qmtest::DescendantsOfClass(top, "ListBox"))
+            if (GetDlgCtrlID(h) == kPaneFunctionList && IsWindowVisible(h))
+                return h;
+    return nullptr;
+}
+
 OpenResult Open(const std::string& exe, const std::string& cls, const std::string& file, LRESULT expected,
-                DWORD timeoutMs)
+                DWORD timeoutMs, bool waitFunctionList)
 {
     OpenResult r;
     qmtest::DeleteRegistryTree(HKEY_CURRENT_USER, kSettingsKey);
@@ -151,6 +168,17 @@ OpenResult Open(const std::string& exe, const std::string& cls, const std::strin
     r.ok = r.ok && prog.Running();
     if (r.ok) {
         r.shown = prog.PeakMemory();
+        if (waitFunctionList) {
+            qmtest::WaitUntil(
+                [&] {
+                    HWND list = FunctionList(prog.Pid());
+                    DWORD_PTR count = 0;
+                    return !prog.Running() ||
+                           (list && SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count) &&
+                            (LRESULT)count > 0);
+                },
+                timeoutMs, 100);
+        }
         WaitUntilSettled(prog.Process(), timeoutMs);
         r.peak = prog.PeakMemory();
     } else if (!prog.Running()) {
@@ -179,11 +207,14 @@ int main(int argc, char** argv)
         argc -= 2;
         argv += 2;
     }
-    bool openOnly = false;
-    if (argc > 1 && std::string(argv[1]) == "--open-only") {
-        openOnly = true;
-        --argc;
-        ++argv;
+    bool openOnly = false, waitFunctionList = false;
+    for (; argc > 1; --argc, ++argv) {
+        if (std::string(argv[1]) == "--open-only")
+            openOnly = true;
+        else if (std::string(argv[1]) == "--wait-function-list")
+            waitFunctionList = true;
+        else
+            break;
     }
     if (argc < 6) {
         fprintf(stderr, "usage: %s <label> <exe> <main window class> <file|-> <expected length> [runs] [timeout s]\n",
@@ -217,7 +248,7 @@ int main(int argc, char** argv)
         return startup.empty() && !openOnly ? 1 : 0;
     std::vector<double> open, ws, pf, shownWs, shownPf;
     for (int i = 0; i < runs; ++i) {
-        OpenResult r = Open(exe, cls, file, expected, timeoutMs);
+        OpenResult r = Open(exe, cls, file, expected, timeoutMs, waitFunctionList);
         if (!r.ok) {
             printf("%s open unavailable %s\n", label.c_str(), r.reason.c_str());
             return startup.empty() && !openOnly ? 1 : 0;

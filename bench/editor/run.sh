@@ -9,9 +9,10 @@
 #   to the end of that paint);
 #   opening a file of one 50 MB line (no line end at all) the same way;
 # each with the peak working set and peak pagefile usage of the process once
-# it has settled (the work that opening sets off, such as the function
-# list's scan of the text, counts), and for the opens also the
-# peaks at the moment the whole text was shown.
+# it has settled (the work that opening sets off counts: for the 50 MB
+# source the peaks are read once Qmate's function list has listed its
+# routines), and for the opens also the peaks at the moment the whole text
+# was shown.
 #
 # The runs of the two programs alternate (Qmate first in one round, SciTE
 # first in the next), so a machine that gets busier or quieter during the
@@ -147,7 +148,7 @@ median() { tr ' ' '\n' | grep . | sort -g | awk '{ v[NR] = $1 } END { if (NR) pr
 before="${QM_BENCH_BEFORE:+$QM_BENCH_BEFORE/Qmate.exe}"
 qm_build() {  # round label exe
   [ -f "$3" ] || return 0
-  one "$1" "$2" "$3" FernbrightMainFrame "$src" "$length" --local-appdata "$(win "$scratch/local")"
+  one "$1" "$2" "$3" FernbrightMainFrame "$src" "$length" --local-appdata "$(win "$scratch/local")" --wait-function-list
   one "$1" "$2-line" "$3" FernbrightMainFrame "$line" "$linelength" --local-appdata "$(win "$scratch/local")" --open-only
 }
 qm_one() {  # round; with a build to compare, the two take turns going first
