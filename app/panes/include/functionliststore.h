@@ -44,7 +44,10 @@ struct CommentRange {
 };
 
 // Bytes in pages: what is written stays where it is. A record longer than a
-// page gets a page of its own size.
+// page gets a page of its own size. Pages are regions of their own from
+// the system (VirtualAlloc), not heap blocks: one is resident only as far
+// as it is written, and the heap's free space, which the scan's pieces of
+// text come and go in, is not cut up by pages that stay.
 class CPagedBytes {
 public:
     struct Place {
@@ -52,10 +55,11 @@ public:
         uint32_t nOffset; // byte within that page
     };
     enum {
-        kPageSize = 16 * 1024
+        kPageSize = 64 * 1024 // the system's allocation granularity
     };
 
-    // Room for nBytes in a row; where they go is *pPlace.
+    // Room for nBytes in a row; where they go is *pPlace. Throws
+    // std::bad_alloc when the system has no page.
     unsigned char* Append(size_t nBytes, Place* pPlace);
     // The first byte of the record at a place. Records follow one another
     // in a page; one that did not fit in what was left of a page starts
@@ -68,8 +72,11 @@ public:
     void Clear();
 
 private:
+    struct PageRelease {
+        void operator()(unsigned char* p) const;
+    };
     struct Page {
-        std::unique_ptr<unsigned char[]> pBytes;
+        std::unique_ptr<unsigned char, PageRelease> pBytes;
         size_t nSize; // bytes allocated
         size_t nUsed; // bytes written, from the start
     };

@@ -2,8 +2,10 @@
 #include "functionliststore.h"
 
 #include <string.h>
+#include <windows.h>
 
 #include <algorithm>
+#include <new>
 
 namespace {
 
@@ -69,8 +71,10 @@ unsigned char* CPagedBytes::Append(size_t nBytes, Place* pPlace)
 {
     if (m_pages.empty() || m_pages.back().nSize - m_pages.back().nUsed < nBytes) {
         Page page;
-        page.nSize = std::max<size_t>(kPageSize, nBytes);
-        page.pBytes.reset(new unsigned char[page.nSize]);
+        page.nSize = (std::max<size_t>(nBytes, 1) + kPageSize - 1) / kPageSize * kPageSize;
+        page.pBytes.reset((unsigned char*)::VirtualAlloc(NULL, page.nSize, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+        if (page.pBytes == nullptr)
+            throw std::bad_alloc();
         page.nUsed = 0;
         m_pages.push_back(std::move(page));
         m_nCapacity += m_pages.back().nSize;
@@ -89,6 +93,11 @@ const unsigned char* CPagedBytes::Record(Place& place) const
         place.nOffset = 0;
     }
     return m_pages[place.nPage].pBytes.get() + place.nOffset;
+}
+
+void CPagedBytes::PageRelease::operator()(unsigned char* p) const
+{
+    ::VirtualFree(p, 0, MEM_RELEASE);
 }
 
 void CPagedBytes::Clear()
