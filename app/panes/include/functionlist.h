@@ -15,6 +15,14 @@
 // while the user keeps typing into a large text the list follows once the
 // typing pauses for as long as a scan takes. A small text is scanned in its
 // first slice. Destroying the window drops a running scan at once.
+//
+// The items. The list box keeps its own copy of every name, as a list box
+// with strings does (some 70 bytes an item under Wine); the pane keeps the
+// entries packed beside it. A no-data (owner-data) list box would keep no
+// names, but it has no strings: the system then hands other processes
+// (accessibility tools, LB_GETTEXT from outside) no names, typing a letter
+// does not move to the next name that starts with it, and the single line
+// "Language not supported" could not carry its item data.
 #pragma once
 
 #include <fx/fx.h>
