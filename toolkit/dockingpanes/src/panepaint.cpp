@@ -94,6 +94,10 @@ CDockingPanePaintManager* AFXAPI CDockingPanePaintManager::CreateTheme(int nThem
         const int nSet = nTheme == 6 ? tabDockingSetScheme : tabDockingSetBordered;
         p->m_pTabPainter->SetDockingColorSet(nSet, FALSE);
         p->m_pPanelTabPainter->SetDockingColorSet(nSet, TRUE);
+        // Theme 6's pane tabs draw no client frame: the panes reach the
+        // header's client-side row.
+        if (nTheme == 6)
+            p->m_pTabPainter->m_nClientFrame = 2;
     }
     // Striped panes show their tabs at the top.
     p->m_pTabPainter->SetPosition(nTheme == 5 ? tabPositionTop : tabPositionBottom);
@@ -273,8 +277,12 @@ RECT CDockingPanePaintManager::GetTabStripRect(const CQXPDockingPaneTabbedContai
     } else if (m_pTabPainter->GetAppearance() == 8) {
         // Stacked rows take the whole body; the pane shows between them.
         rc = GetBodyRect(pPane, rect);
-    } else {
+    } else if (m_nTheme == 5) {
         rc.top = std::max<LONG>(rc.bottom - m_nTabStripHeight, rect.top);
+    } else {
+        // The tab control takes what the caption leaves: the header at its
+        // tab side, the pane in its client rectangle.
+        rc = GetBodyRect(pPane, rect);
     }
     return rc;
 }
@@ -301,7 +309,9 @@ RECT CDockingPanePaintManager::GetBodyRect(const CQXPDockingPaneTabbedContainer*
 
 void CDockingPanePaintManager::AdjustClientRect(const CQXPDockingPaneTabbedContainer* pPane, RECT& rect) const
 {
-    if (pPane->IsTabsVisible() && m_pTabPainter->GetAppearance() == 8) {
+    if (pPane->IsTabsVisible() && (m_pTabPainter->GetAppearance() == 8 || m_nTheme != 5)) {
+        // The tab painter's client rectangle of the tab control (stacked
+        // rows: between them).
         rect = GetTabStripRect(pPane, rect);
         m_pTabPainter->AdjustClientRect(pPane->GetTabManager(), rect);
         return;
@@ -321,8 +331,6 @@ void CDockingPanePaintManager::AdjustClientRect(const CQXPDockingPaneTabbedConta
     }
     if (pPane->IsCaptionVisible())
         (pPane->IsCaptionVertical() ? rect.left : rect.top) += m_nCaptionHeight;
-    if (pPane->IsTabsVisible())
-        rect.bottom -= m_nTabStripHeight;
     ::InflateRect(&rect, -m_nBorder, -m_nBorder);
     if (rect.bottom < rect.top)
         rect.bottom = rect.top;

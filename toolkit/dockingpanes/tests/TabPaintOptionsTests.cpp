@@ -251,6 +251,8 @@ TEST(TabPaintOptions, ClientFillAndHeaderClip)
     TestTabs t;
     t.Fill(3);
     t.painter.SetAppearance(6); // box tabs over the flat set
+    // No client frame: a framed client is the colour set's to fill.
+    t.painter.m_nClientFrame = 2;
     t.area = {0, 0, 300, 100};
     t.SetCurSel(1);
     t.OnPropertyChanged();
