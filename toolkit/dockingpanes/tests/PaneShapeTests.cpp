@@ -214,6 +214,81 @@ TEST(StripedTheme, ALonePaneIsInsetAndFramed)
     EXPECT_EQ(4, rcPane.top);
 }
 
+// --- panes behind tabs --------------------------------------------------------------
+
+// The selected pane of a tabbed container sits in the tab painter's client
+// rectangle of what the caption leaves: above the header at the bottom,
+// sharing the header's top row, inside the client frame's line on the tab
+// side (frame style 1; theme 6's style 2 has none). The line is the
+// appearance's: drawn with the container, read back from its picture.
+TEST(TabbedPanes, SitInTheirTabPaintersClientRectangle)
+{
+    painttest::FixedColors colors;
+    struct Case {
+        int theme, appearance, frame;
+    } cases[] = {{0, 0, 1}, {1, 5, 1}, {2, 2, 1}, {4, 0, 1}, {6, 2, 2}, {9, 2, 1}, {10, 10, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("theme " + std::to_string(c.theme));
+        Frame f;
+        HWND e1 = f.AddPane(1, dockLeftOf, NULL, 240, 300);
+        HWND e2 = f.AddPane(2, dockRightOf);
+        f.manager.FindPane(1)->SetTitle("One");
+        f.manager.FindPane(2)->SetTitle("Two");
+        f.manager.AttachPane(f.manager.FindPane(2), f.manager.FindPane(1));
+        f.manager.GetLayout()->DropEmptyContainers();
+        f.manager.SetTheme(c.theme);
+        f.Relayout();
+        CQXPDockingPaneTabbedContainer* t = f.Container(1);
+        ASSERT_TRUE(t && t->IsTabsVisible() && t->IsCaptionVisible());
+        CDockingPanePaintManager* pm = f.manager.GetPaintManager();
+        CQXPTabPainter* p = pm->GetTabPainter();
+        ASSERT_EQ(c.appearance, p->GetAppearance());
+        ASSERT_EQ(c.frame, p->m_nClientFrame);
+        ASSERT_EQ(tabPositionBottom, p->GetPosition());
+        CQXPTabManager* tabs = t->GetTabManager();
+        RECT rc;
+        GetClientRect(t->GetSafeHwnd(), &rc);
+        RECT body = rc;
+        body.top += pm->GetCaptionHeight();
+        const RECT header = p->GetHeaderRect(tabs, body);
+        EXPECT_EQ(rc.bottom, header.bottom);
+        // Both panes, each in turn the selected one.
+        for (int id : {1, 2}) {
+            t->SelectPane(f.manager.FindPane(id), FALSE, FALSE);
+            f.Relayout();
+            HWND shown = id == 1 ? e1 : e2;
+            ASSERT_TRUE(IsWindowVisible(shown));
+            RECT want = {body.left, body.top, body.right, header.top + 1 - (c.frame == 1 ? 2 : 0)};
+            RECT rcPane = f.RectIn(shown, t->GetSafeHwnd());
+            EXPECT_TRUE(EqualRect(&want, &rcPane)) << "pane " << id << " at " << rcPane.left << "," << rcPane.top
+                                                   << "," << rcPane.right << "," << rcPane.bottom << " for "
+                                                   << want.bottom;
+        }
+        // The client frame's line along the header's top row, past the tabs.
+        auto pic = f.Draw(t);
+        const TabColorSet& colours = p->GetColors();
+        int x = tabs->GetItem(tabs->GetItemCount() - 1)->GetRect().right + 4;
+        ASSERT_LT(x, rc.right - 4);
+        const COLORREF line = pic->Pixel(x, header.top);
+        switch (c.appearance) {
+        case 0:
+            EXPECT_EQ(colours.clrDarkShadow3D, line);
+            EXPECT_EQ(colours.clrShadow3D, pic->Pixel(x, header.top - 1)) << "inner shadow";
+            break;
+        case 5: EXPECT_EQ(colours.clrSelectedText, line); break;
+        case 2:
+        case 10:
+            if (c.frame == 2)
+                EXPECT_NE(colours.clrBorder, line) << "no frame line";
+            else
+                EXPECT_EQ(colours.clrBorder, line);
+            break;
+        }
+        if (c.theme == 0 || c.theme == 6)
+            EXPECT_TRUE(pic->SavePng("dock-tabbed-client-theme" + std::to_string(c.theme) + ".png"));
+    }
+}
+
 // --- caption fonts and vertical captions ---------------------------------------------
 
 TEST(CaptionFonts, ThemesSixAndEightWriteInTheNormalWeight)
