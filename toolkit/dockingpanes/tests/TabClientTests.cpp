@@ -5,6 +5,7 @@
 // bitmap.
 #include <qx/tabpaint.h>
 #include <qx/colors.h>
+#include <qx/themeres.h>
 
 #include <gtest/gtest.h>
 
@@ -287,6 +288,41 @@ TEST(TabClientFrame, AppearanceFourDrawsNoClient)
     EXPECT_EQ(kPaper, pic.Pixel(client.left, cy));
     EXPECT_EQ(kPaper, pic.Pixel(client.right - 1, cy));
     EXPECT_EQ(kPaper, pic.Pixel((client.left + client.right) / 2, client.bottom - 1));
+}
+
+// Appearance 10 fills a framed client with the Office 2007 theme's
+// "RIBBONGROUPS" picture (one state, 8-pixel margins) and draws the tab-side
+// line in the border colour under frame style 1.
+TEST(TabClientFrame, AppearanceTenFillsAFramedClientWithTheGroupsPicture)
+{
+    ThemeBitmap* pImage = GetThemeResources()->LoadImage("RIBBONGROUPS");
+    ASSERT_TRUE(pImage != NULL);
+    for (int nFrame : {0, 1}) {
+        SCOPED_TRACE(testing::Message() << "frame style " << nFrame);
+        TestTabs t;
+        t.Fill(3);
+        t.painter.SetAppearance(10);
+        t.painter.m_nClientFrame = nFrame;
+        t.painter.m_bFillClient = FALSE;
+        t.SetCurSel(1);
+        t.Reposition(NULL, kArea);
+        painttest::MemoryDC pic(kArea.right, kArea.bottom, kPaper);
+        t.painter.DrawTabControl(&t, pic.dc()->GetSafeHdc(), kArea);
+        const RECT client = t.painter.GetClientRect(&t, kArea);
+        const int cx = client.right - client.left, cy = client.bottom - client.top;
+        const POINT inside[] = {{cx / 2, cy / 2}, {3, cy - 3}, {cx - 3, cy / 2}, {cx / 3, cy - 1}};
+        if (nFrame == 0) {
+            painttest::MemoryDC want(cx, cy, kPaper);
+            pImage->DrawImage(want.dc(), CRect(0, 0, cx, cy), pImage->GetSource(0, 1), CRect(8, 8, 8, 8));
+            for (POINT pt : inside)
+                EXPECT_EQ(want.Pixel(pt.x, pt.y), pic.Pixel(client.left + pt.x, client.top + pt.y))
+                    << pt.x << "," << pt.y;
+        } else {
+            for (POINT pt : inside)
+                EXPECT_EQ(kPaper, pic.Pixel(client.left + pt.x, client.top + pt.y)) << pt.x << "," << pt.y;
+            EXPECT_EQ(t.painter.GetColors().clrBorder, pic.Pixel(client.left + cx * 3 / 4, client.top));
+        }
+    }
 }
 
 } // namespace
