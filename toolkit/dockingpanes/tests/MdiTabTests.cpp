@@ -30,6 +30,7 @@
 #include <memory>
 
 #include "PaintTestSupport.h"
+#include "TabTestSupport.h"
 
 namespace {
 
@@ -1842,17 +1843,8 @@ TEST_F(MdiFixture, GroupDocumentsSitInsideTheirAppearancesClientFrame)
             Pump();
             RedrawWindow(hClient, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             Pump();
-            const TabColorSet& c = p->GetColors();
-            COLORREF clrNear = c.clrBorder, clrFar = c.clrBorder;
-            if (nAppearance == 0 || nAppearance == 1) {
-                clrNear = c.clrHighlight3D;
-                clrFar = c.clrDarkShadow3D;
-            } else if (nAppearance == 3 || nAppearance == 9) {
-                clrNear = clrFar = c.clrShape[tabShapeSelectedOutline];
-            } else if (nAppearance == 5) {
-                clrNear = c.clrButtonHighlight;
-                clrFar = c.clrSelectedText;
-            }
+            const tabtest::FrameColours frameColours = tabtest::FrameOf(nAppearance, p->GetColors());
+            const COLORREF clrNear = frameColours.nearEdge, clrFar = frameColours.farEdge;
             HDC hScreen = GetDC(NULL);
             for (int g = 0; g < 2; ++g) {
                 SCOPED_TRACE(testing::Message() << "group " << g);

@@ -16,6 +16,8 @@
 
 namespace {
 
+using tabtest::FrameColours;
+using tabtest::FrameOf;
 using tabtest::TestTabs;
 
 std::string Str(const RECT& rc)
@@ -150,25 +152,6 @@ TEST(TabClientRect, TheAppearancesClientMarginTurnsWithThePosition)
 
 // ---------------------------------------------------------------------------
 // The client frame as drawn.
-
-// The lines an appearance frames its client with: the near edges (top,
-// left), the far ones (bottom, right) and the shadow 1 pixel inside the far
-// ones (appearances 0 and 1 only).
-struct FrameColours {
-    COLORREF nearEdge, farEdge, farInner;
-};
-
-FrameColours FrameOf(int nAppearance, const TabColorSet& c)
-{
-    switch (nAppearance) {
-    case 0:
-    case 1: return {c.clrHighlight3D, c.clrDarkShadow3D, c.clrShadow3D};
-    case 3:
-    case 9: return {c.clrShape[tabShapeSelectedOutline], c.clrShape[tabShapeSelectedOutline], (COLORREF)-1};
-    case 5: return {c.clrButtonHighlight, c.clrSelectedText, (COLORREF)-1};
-    default: return {c.clrBorder, c.clrBorder, (COLORREF)-1};
-    }
-}
 
 const COLORREF kPaper = RGB(255, 0, 255);
 
