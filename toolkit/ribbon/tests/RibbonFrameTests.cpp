@@ -440,6 +440,63 @@ TEST_F(RibbonFrameTest, TheFrameTakesItsCaptionBackWhenTheRibbonGoes)
     EXPECT_FALSE(Hook()->IsUpdatePosted());
 }
 
+TEST_F(RibbonFrameTest, ARibbonShownAgainAfterThePreviewMeasuresTheFrameItMissed)
+{
+    // Around a print preview the bars are hidden and not laid out: a frame
+    // sized across the ribbon's 250 px meanwhile is noticed when the ribbon
+    // shows again (its WM_SHOWWINDOW), before the frame lays out, and the
+    // frame hook is asked to refresh: the frame takes its caption back, or
+    // gives it up. A size that changes nothing asks for nothing.
+    CQXPRibbonBar* pRibbon = AddRibbon();
+    ASSERT_TRUE(pRibbon != NULL);
+    ASSERT_TRUE(ThemeTheFrame(pRibbon));
+    RibbonFrameHook* pHook = Hook();
+    const struct Case {
+        const char* name;
+        int cyBefore, cyDuringPreview;
+        bool bChanges;
+    } cases[] = {
+        {"sized below the minimum", 480, 240, true},
+        {"sized back above it", 240, 480, true},
+        {"sized, still shown", 480, 400, false},
+        {"sized, still too small", 240, 200, false},
+    };
+    auto sizeFrame = [&](int cy) { frame.SetWindowPos(NULL, 0, 0, 700, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE); };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sizeFrame(c.cyBefore);
+        Relayout();
+        ASSERT_TRUE(qmtest::PumpUntil([&] { return !pHook->IsUpdatePosted(); }));
+        const BOOL bShownBefore = c.cyBefore >= 250;
+        ASSERT_EQ(bShownBefore, pRibbon->IsShownBySize());
+
+        Bars()->OnSetPreviewMode(TRUE);
+        EXPECT_FALSE(pHook->IsUpdatePosted()) << "hiding changes nothing";
+        qmtest::PumpMessages();
+        ASSERT_FALSE(::IsWindowVisible(pRibbon->GetSafeHwnd()));
+        sizeFrame(c.cyDuringPreview);
+        Relayout();
+        EXPECT_EQ(bShownBefore, pRibbon->IsShownBySize()) << "a hidden ribbon is not laid out";
+        EXPECT_FALSE(pHook->IsUpdatePosted());
+
+        // The bars come back first; the frame lays out after.
+        Bars()->OnSetPreviewMode(FALSE);
+        ASSERT_TRUE(::IsWindowVisible(pRibbon->GetSafeHwnd()));
+        const BOOL bShownAfter = c.cyDuringPreview >= 250;
+        EXPECT_EQ(bShownAfter, pRibbon->IsShownBySize());
+        EXPECT_EQ(c.bChanges, pHook->IsUpdatePosted() != FALSE);
+        EXPECT_EQ(bShownAfter, !pHook->UsesSystemMetrics());
+        Relayout();
+        EXPECT_TRUE(qmtest::PumpUntil([&] { return !pHook->IsUpdatePosted(); }));
+        EXPECT_EQ(bShownAfter ? 0 : pHook->GetCaptionHeight(), ClientInWindow().top);
+        CRect rcRibbon;
+        pRibbon->GetWindowRect(&rcRibbon);
+        EXPECT_EQ(bShownAfter, rcRibbon.Height() > 0);
+    }
+    sizeFrame(480);
+    Relayout();
+}
+
 TEST_F(RibbonFrameTest, RegionUpdatesSkipRepeatsAndNeverFreeze)
 {
     Bars()->EnableFrameTheme(TRUE);
