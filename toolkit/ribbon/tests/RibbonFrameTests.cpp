@@ -515,6 +515,8 @@ TEST_F(RibbonFrameTest, ARibbonShownAgainAfterThePreviewMeasuresTheFrameItMissed
         CRect rcRibbon;
         pRibbon->GetWindowRect(&rcRibbon);
         EXPECT_EQ(bShownAfter, rcRibbon.Height() > 0);
+        if (c.bChanges && !bShownAfter)
+            Shot("ribbon-frame-too-small-after-preview.png");
     }
     sizeFrame(480);
     Relayout();
