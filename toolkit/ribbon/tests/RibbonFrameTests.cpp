@@ -35,6 +35,14 @@ public:
     BOOL m_bKeepSize = FALSE;        // SC_SIZE recorded only (no sizing loop)
     std::vector<UINT> m_cursorHits;  // the hit codes of WM_SETCURSOR
     std::vector<CPoint> m_windowMenus; // window-menu requests (their screen points), not shown
+    std::function<void()> m_onLayout;  // called as each frame layout begins
+
+    void RecalcLayout(BOOL bNotify = TRUE) override
+    {
+        if (m_onLayout)
+            m_onLayout();
+        CommandBarTestFrame::RecalcLayout(bNotify);
+    }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
@@ -438,6 +446,80 @@ TEST_F(RibbonFrameTest, TheFrameTakesItsCaptionBackWhenTheRibbonGoes)
     EXPECT_TRUE(Hook()->GetRibbonBar() == NULL);
     EXPECT_TRUE(qmtest::PumpUntil([&] { return ClientInWindow().top == Hook()->GetCaptionHeight(); }));
     EXPECT_FALSE(Hook()->IsUpdatePosted());
+}
+
+TEST_F(RibbonFrameTest, ARibbonShownAgainAfterThePreviewMeasuresTheFrameItMissed)
+{
+    // Around a print preview the bars are hidden and not laid out: a frame
+    // sized across the ribbon's 250 px meanwhile is noticed when the ribbon
+    // shows again (its WM_SHOWWINDOW, status 0: a child window hears of its
+    // own showing, never of its frame's minimising), before the frame lays
+    // out, and the frame hook is asked to refresh: the frame takes its
+    // caption back, or gives it up. A size that changes nothing asks for
+    // nothing.
+    CQXPRibbonBar* pRibbon = AddRibbon();
+    ASSERT_TRUE(pRibbon != NULL);
+    ASSERT_TRUE(ThemeTheFrame(pRibbon));
+    RibbonFrameHook* pHook = Hook();
+    const struct Case {
+        const char* name;
+        int cyBefore, cyDuringPreview;
+        bool bChanges;
+    } cases[] = {
+        {"sized below the minimum", 480, 240, true},
+        {"sized back above it", 240, 480, true},
+        {"sized, still shown", 480, 400, false},
+        {"sized, still too small", 240, 200, false},
+    };
+    auto sizeFrame = [&](int cy) { frame.SetWindowPos(NULL, 0, 0, 700, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE); };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sizeFrame(c.cyBefore);
+        Relayout();
+        ASSERT_TRUE(qmtest::PumpUntil([&] { return !pHook->IsUpdatePosted(); }));
+        const BOOL bShownBefore = c.cyBefore >= 250;
+        ASSERT_EQ(bShownBefore, pRibbon->IsShownBySize());
+
+        Bars()->OnSetPreviewMode(TRUE);
+        EXPECT_FALSE(pHook->IsUpdatePosted()) << "hiding changes nothing";
+        qmtest::PumpMessages();
+        ASSERT_FALSE(::IsWindowVisible(pRibbon->GetSafeHwnd()));
+        sizeFrame(c.cyDuringPreview);
+        Relayout();
+        EXPECT_EQ(bShownBefore, pRibbon->IsShownBySize()) << "a hidden ribbon is not laid out";
+        EXPECT_FALSE(pHook->IsUpdatePosted());
+
+        // The bars come back first and the frame lays out after: the
+        // ribbon's showing told the hook already.
+        struct {
+            bool bSeen = false, bPosted = false;
+            BOOL bShown = FALSE;
+        } atLayout;
+        frame.m_onLayout = [&] {
+            if (!atLayout.bSeen)
+                atLayout = {true, pHook->IsUpdatePosted() != FALSE, pRibbon->IsShownBySize()};
+        };
+        Bars()->OnSetPreviewMode(FALSE);
+        frame.m_onLayout = nullptr;
+        ASSERT_TRUE(::IsWindowVisible(pRibbon->GetSafeHwnd()));
+        const BOOL bShownAfter = c.cyDuringPreview >= 250;
+        ASSERT_TRUE(atLayout.bSeen);
+        EXPECT_EQ(c.bChanges, atLayout.bPosted);
+        EXPECT_EQ(bShownAfter, atLayout.bShown);
+        EXPECT_EQ(bShownAfter, pRibbon->IsShownBySize());
+        EXPECT_EQ(c.bChanges, pHook->IsUpdatePosted() != FALSE);
+        EXPECT_EQ(bShownAfter, !pHook->UsesSystemMetrics());
+        Relayout();
+        EXPECT_TRUE(qmtest::PumpUntil([&] { return !pHook->IsUpdatePosted(); }));
+        EXPECT_EQ(bShownAfter ? 0 : pHook->GetCaptionHeight(), ClientInWindow().top);
+        CRect rcRibbon;
+        pRibbon->GetWindowRect(&rcRibbon);
+        EXPECT_EQ(bShownAfter, rcRibbon.Height() > 0);
+        if (c.bChanges && !bShownAfter)
+            Shot("ribbon-frame-too-small-after-preview.png");
+    }
+    sizeFrame(480);
+    Relayout();
 }
 
 TEST_F(RibbonFrameTest, RegionUpdatesSkipRepeatsAndNeverFreeze)

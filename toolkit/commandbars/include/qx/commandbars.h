@@ -137,6 +137,12 @@ public:
 
     CQXPControlActions* GetActions() { return &m_actions; }
     CQXPControlAction* FindAction(int nId) const { return m_actions.FindAction(nId); }
+    // Actions on (off by default): objects that stand for a command of
+    // their own (a ribbon group's option and popup buttons) take the action
+    // of its id, making it when there is none yet.
+    void EnableActions(BOOL bEnable = TRUE) { m_bActionsEnabled = bEnable; }
+    BOOL IsActionsEnabled() const { return m_bActionsEnabled; }
+    BOOL m_bActionsEnabled = FALSE;
 
     // A message of the site frame, before the frame's own handling; TRUE
     // when it was taken. Colour and setting changes refresh the bars; F1
