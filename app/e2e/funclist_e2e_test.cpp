@@ -105,6 +105,22 @@ protected:
 
     int CurSel() const { return (int)Ask(List(), LB_GETCURSEL); }
 
+    // The editing window of a large document, once it holds all its bytes
+    // (a minute at most); none when it does not.
+    RemoteScintilla EditorOfLength(size_t nBytes) const
+    {
+        RemoteScintilla ed;
+        qmtest::WaitUntil(
+            [&] {
+                for (HWND h : Editors())
+                    if (RemoteScintilla(h).Length() == (LRESULT)nBytes)
+                        ed = RemoteScintilla(h);
+                return (bool)ed;
+            },
+            60000);
+        return ed;
+    }
+
     // A real double click (or one click) on item i of the list.
     void ClickItem(int i, bool bDouble)
     {
@@ -276,15 +292,8 @@ TEST_F(FunctionListTest, DoubleClicksWhileTypingInALargeFileThenClose)
     }
     std::string path = WriteFile("big.cpp", big);
     ASSERT_TRUE(Start("\"" + path + "\""));
-    RemoteScintilla ed;
-    ASSERT_TRUE(qmtest::WaitUntil(
-        [&] {
-            for (HWND h : Editors())
-                if (RemoteScintilla(h).Length() == (LRESULT)big.size())
-                    ed = RemoteScintilla(h);
-            return (bool)ed;
-        },
-        60000));
+    RemoteScintilla ed = EditorOfLength(big.size());
+    ASSERT_TRUE(ed) << "the document did not show";
     ASSERT_TRUE(qmtest::WaitUntil([&] { return List() != nullptr && Ask(List(), LB_GETCOUNT) > 1000; }, 60000))
         << "the list was not filled";
     ASSERT_TRUE(FocusEditor(ed));
@@ -329,16 +338,8 @@ TEST_F(FunctionListTest, AOneLineFileOfMegabytesKeepsTheFrameAnswering)
     std::string path = WriteFile("oneline.c", line);
     qmtest::WallLimit limit("Qmate.exe scanning a file of one 4 MB line", std::chrono::seconds(600));
     ASSERT_TRUE(Start("\"" + path + "\""));
-    RemoteScintilla ed;
-    ASSERT_TRUE(qmtest::WaitUntil(
-        [&] {
-            for (HWND h : Editors())
-                if (RemoteScintilla(h).Length() == (LRESULT)line.size())
-                    ed = RemoteScintilla(h);
-            return (bool)ed;
-        },
-        60000))
-        << "the document did not show";
+    RemoteScintilla ed = EditorOfLength(line.size());
+    ASSERT_TRUE(ed) << "the document did not show";
     ASSERT_TRUE(qmtest::WaitUntil([&] { return List() != nullptr; }, 10000)) << "no function list window";
     // The frame answers within a second, again and again, while the list
     // is being made.

@@ -141,6 +141,20 @@ bool CLineMatcher::Compile(const std::string& strPattern, bool bMatchCase, bool 
     LastOp last = kNothing; // the component's last opcode
     size_t nLastSize = 0;   // the size of the last atom that takes a byte
     int nTags = 1, nOpen = 0;
+    // A group opened or closed ("\(" or "(" with SCFIND_POSIX): it only
+    // numbers what it holds, which a search does not use; false where the
+    // component refuses it (too many, empty, or nothing open).
+    auto group = [&](char paren) {
+        if (paren == '(' ? nTags >= kMaxTags : (last == kBot || nOpen == 0))
+            return false;
+        if (paren == '(')
+            nTags++, nOpen++;
+        else
+            nOpen--;
+        nSize += kTagSize;
+        last = paren == '(' ? kBot : kEot;
+        return true;
+    };
     for (size_t i = 0; i < n; i++) {
         if (nSize > kProgramLimit)
             return false; // "Pattern too long"
@@ -295,14 +309,8 @@ bool CLineMatcher::Compile(const std::string& strPattern, bool bMatchCase, bool 
             } else if (e >= '1' && e <= '9') {
                 return false; // back-references
             } else if (!bPosix && (e == '(' || e == ')')) {
-                if (e == '(' ? nTags >= kMaxTags : (last == kBot || nOpen == 0))
+                if (!group(e))
                     return false;
-                if (e == '(')
-                    nTags++, nOpen++;
-                else
-                    nOpen--;
-                nSize += kTagSize;
-                last = e == '(' ? kBot : kEot;
             } else {
                 Set s = {};
                 size_t incr;
@@ -323,14 +331,8 @@ bool CLineMatcher::Compile(const std::string& strPattern, bool bMatchCase, bool 
         }
         default:
             if (bPosix && (ch == '(' || ch == ')')) {
-                if (ch == '(' ? nTags >= kMaxTags : (last == kBot || nOpen == 0))
+                if (!group(ch))
                     return false;
-                if (ch == '(')
-                    nTags++, nOpen++;
-                else
-                    nOpen--;
-                nSize += kTagSize;
-                last = ch == '(' ? kBot : kEot;
             } else {
                 const unsigned char c = (unsigned char)ch;
                 Set s = {};
