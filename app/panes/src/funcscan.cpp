@@ -84,7 +84,8 @@ Sci_Position ScanPace::Search(CMFCScintilla& editor, const std::string& strPatte
                               Sci_Position nTo) const
 {
     const Sci_Position nSize = (Sci_Position)strPattern.size();
-    if (nPiece <= 0 || nFrom > nTo) {
+    // A range within a piece holds no long line: one search.
+    if (nPiece <= 0 || nFrom > nTo || nTo - nFrom <= nPiece) {
         Step();
         Read(nFrom > nTo ? nFrom - nTo : nTo - nFrom);
         return editor.SearchRange(strPattern.c_str(), nSize, nFrom, nTo);
