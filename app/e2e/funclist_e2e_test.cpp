@@ -23,6 +23,7 @@ enum : UINT {
     kPaneFunctionList = 59599,
     kCmdViewAsFirst = 25102,
     kCmdRefreshFunctionList = 6011,
+    kCmdFileClose = 0xE102,
 };
 
 const char kSource[] =
@@ -328,7 +329,7 @@ TEST_F(FunctionListTest, DoubleClicksWhileTypingInALargeFileThenClose)
 // through the line a piece at a time, so the frame answers every message
 // from the moment the document shows until the list holds the routines;
 // typed keys and the End key reach the document while a new scan runs, and
-// the program closes cleanly with that scan under way.
+// the document closes with a scan under way, then the program, cleanly.
 TEST_F(FunctionListTest, AOneLineFileOfMegabytesKeepsTheFrameAnswering)
 {
     std::string line;
@@ -373,9 +374,19 @@ TEST_F(FunctionListTest, AOneLineFileOfMegabytesKeepsTheFrameAnswering)
     ASSERT_TRUE(answersWhile([&] { return Items() != Names{"typed", "first", "second"}; }, "while the list was made again"))
         << Show(Items());
 
-    // A change, and the program closed while its scan runs.
+    // A change, and the document closed (its change discarded) while the
+    // scan of the change runs; then the program.
     qmtest::TypeText(L" ");
-    ASSERT_TRUE(CloseDiscarding());
+    ASSERT_TRUE(answersWhile([&] { return ed.Length() != nTyped + 1; }, "while a key was typed"));
+    PostCommand(kCmdFileClose);
+    ASSERT_TRUE(answersWhile(
+        [&] {
+            if (HWND box = m_prog.FindOtherWindow("#32770"))
+                PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+            return !Editors().empty();
+        },
+        "while the document closed"));
+    ASSERT_TRUE(Close());
     EXPECT_EQ(0u, m_prog.ExitCode());
 }
 
