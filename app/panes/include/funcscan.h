@@ -92,6 +92,10 @@ struct ScanPace {
     Sci_Position MatchBrace(const CMFCScintilla& editor, Sci_Position nPos) const;
 
 private:
+    // The size of the first read of text, and of the one after a read of
+    // nLast bytes.
+    Sci_Position FirstRead() const;
+    Sci_Position NextRead(Sci_Position nLast) const;
     // The first match in [nFrom, nTo] of one line by the compiled matcher,
     // a piece at a time: true with its start and end.
     bool SearchLine(const CMFCScintilla& editor, CLineMatcher& matcher, Sci_Position nFrom, Sci_Position nTo,

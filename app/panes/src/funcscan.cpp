@@ -45,6 +45,10 @@ void SortByLine(std::vector<FunctionEntry>& entries)
 
 namespace {
 
+// Text is read in pieces that start small and double up to a whole piece:
+// what is usually near (a brace, the end of a match) costs little to find.
+const Sci_Position kFirstRead = 1024;
+
 // Where the component moves a range end before it searches: out of a
 // multi-byte character and out of a CR LF pair.
 Sci_Position OutsideChar(const CMFCScintilla& editor, Sci_Position nPos)
@@ -73,6 +77,16 @@ bool PrepareMatcher(const CMFCScintilla& editor, const std::string& strPattern, 
 }
 
 } // namespace
+
+Sci_Position ScanPace::FirstRead() const
+{
+    return std::min(kFirstRead, std::max<Sci_Position>(nPiece, 1));
+}
+
+Sci_Position ScanPace::NextRead(Sci_Position nLast) const
+{
+    return std::min(nLast * 2, std::max<Sci_Position>(nPiece, 1));
+}
 
 void ScanPace::Read(Sci_Position nBytes) const
 {
@@ -159,7 +173,7 @@ Sci_Position ScanPace::Search(CMFCScintilla& editor, const std::string& strPatte
 bool ScanPace::SearchLine(const CMFCScintilla& editor, CLineMatcher& matcher, Sci_Position nFrom, Sci_Position nTo,
                           Sci_Position& nPos, Sci_Position& nEnd) const
 {
-    const Sci_Position nStep = std::max<Sci_Position>(nPiece, 1);
+    Sci_Position nStep = FirstRead();
     std::string buffer;
     matcher.Begin(nFrom, nTo);
     while (!matcher.Settled() && matcher.Next() < nTo) {
@@ -167,10 +181,11 @@ bool ScanPace::SearchLine(const CMFCScintilla& editor, CLineMatcher& matcher, Sc
             Step();
         const Sci_Position nStart = matcher.Next();
         const Sci_Position nStop = std::min(nTo, nStart + nStep);
-        buffer.assign((size_t)(nStop - nStart) + 1, '\0');
+        buffer.resize((size_t)(nStop - nStart) + 1);
         editor.GetTextRange(nStart, nStop, &buffer[0]);
         Read(nStop - nStart);
         matcher.Feed(buffer.data(), (size_t)(nStop - nStart));
+        nStep = NextRead(nStep);
     }
     matcher.Finish();
     nPos = matcher.MatchStart();
@@ -193,7 +208,7 @@ Sci_Position ScanPace::MatchBrace(const CMFCScintilla& editor, Sci_Position nPos
         return -1;
     const bool bForward = (pAt - kPairs) % 2 == 0;
     const char chSeek = bForward ? pAt[1] : pAt[-1];
-    const Sci_Position nStep = std::max<Sci_Position>(nPiece, 1);
+    Sci_Position nStep = FirstRead();
     std::string buffer;
     int nDepth = 1;
     Sci_Position nNear = bForward ? nPos + 1 : nPos; // the piece's edge nearest the brace
@@ -201,9 +216,10 @@ Sci_Position ScanPace::MatchBrace(const CMFCScintilla& editor, Sci_Position nPos
         Step();
         const Sci_Position nStart = bForward ? nNear : std::max<Sci_Position>(0, nNear - nStep);
         const Sci_Position nEnd = bForward ? std::min(nLength, nNear + nStep) : nNear;
-        buffer.assign((size_t)(nEnd - nStart) + 1, '\0');
+        buffer.resize((size_t)(nEnd - nStart) + 1);
         editor.GetTextRange(nStart, nEnd, &buffer[0]);
         Read(nEnd - nStart);
+        nStep = NextRead(nStep);
         for (Sci_Position i = 0; i < nEnd - nStart; i++) {
             const Sci_Position k = bForward ? i : nEnd - nStart - 1 - i;
             const char ch = buffer[(size_t)k];

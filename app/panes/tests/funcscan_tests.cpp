@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -599,6 +600,49 @@ TEST_F(ScanTest, ASearchInPiecesFindsWhatOneSearchFinds)
             }
         }
     }
+}
+
+// What is near is found after a short read, however long the text and
+// however large a piece: a brace whose match is close, and the first match
+// of a search on a long line; what is far is read in pieces that grow to a
+// piece at most.
+TEST_F(ScanTest, WhatIsNearIsFoundAfterAShortRead)
+{
+    const std::string text = "f(a) {b} {" + std::string(600 * 1024, 'x') + "}";
+    Load(text);
+    const Sci_Position nLength = (Sci_Position)text.size();
+    Sci_Position nRead = 0, nMost = 0;
+    ScanPace pace;
+    pace.meter = [&](Sci_Position nBytes) {
+        nRead += nBytes;
+        nMost = std::max(nMost, nBytes);
+    };
+    editor.SetSearchFlags(SCFIND_REGEXP | SCFIND_POSIX);
+    struct Near {
+        const char* what;
+        std::function<Sci_Position()> find;
+        Sci_Position nExpected;
+    } nearCases[] = {
+        {"the parenthesis", [&] { return pace.MatchBrace(editor, 1); }, 3},
+        {"the brace", [&] { return pace.MatchBrace(editor, 5); }, 7},
+        {"the brace backwards", [&] { return pace.MatchBrace(editor, 7); }, 5},
+        {"the first brace of the line", [&] { return pace.Search(editor, "\\{", 0, nLength); }, 5},
+        {"the first word", [&] { return pace.Search(editor, "[a-z]+", 3, nLength); }, 6},
+    };
+    for (const Near& c : nearCases) {
+        nRead = 0;
+        EXPECT_EQ(c.nExpected, c.find()) << c.what;
+        EXPECT_GT(nRead, 0) << c.what;
+        EXPECT_LE(nRead, 2048) << c.what;
+    }
+    nRead = nMost = 0;
+    EXPECT_EQ(nLength - 1, pace.MatchBrace(editor, 9));
+    EXPECT_GE(nRead, nLength - 10);
+    EXPECT_LE(nMost, pace.nPiece);
+    nRead = nMost = 0;
+    EXPECT_EQ(nLength - 1, pace.Search(editor, "\\}", 8, nLength));
+    EXPECT_GE(nRead, nLength - 10);
+    EXPECT_LE(nMost, pace.nPiece);
 }
 
 // On an uncoloured text the brace match counts as the component's does, in
