@@ -1747,10 +1747,9 @@ void CQXPTabPainter::FrameClient(HDC hDC, const RECT& rcClient, int nStyle) cons
     }
 }
 
-void CQXPTabPainter::DrawTabStrip(CQXPTabManager* pManager, HDC hDC, const RECT& rc)
+void CQXPTabPainter::DrawTabStrip(CQXPTabManager* pManager, HDC hDC, const RECT& /*rc*/)
 {
     ::SetBkMode(hDC, TRANSPARENT);
-    (void)rc;
     // Tabs overlap their neighbours towards the selected one: the rows
     // from the farthest to the one at the client, in each row the tabs
     // before the selected one in order, those after it from the end, and
