@@ -83,10 +83,29 @@ CDockingPanePaintManager* AFXAPI CDockingPanePaintManager::CreateTheme(int nThem
     p->m_pPanelTabPainter->SetAppearance(t.panelAppearance);
     if (t.panelColors > 0)
         p->m_pPanelTabPainter->SetColor(t.panelColors);
-    if (nTheme == 6 || nTheme == 8) {
+    // Theme 9 is theme 6 with its own flat box tabs: separators between the
+    // pane tabs, rounded auto-hide tabs.
+    if (nTheme == 9) {
+        p->m_pTabPainter->SetAppearanceSet(new CTabAppearanceFlatBox(FALSE, TRUE));
+        p->m_pPanelTabPainter->SetAppearanceSet(new CTabAppearanceFlatBox(FALSE, FALSE));
+    }
+    // Theme 10's resource tabs keep 2 pixels at both ends and 1 above and
+    // below.
+    if (nTheme == 10) {
+        for (CQXPTabPainter* pTabs : {p->m_pTabPainter, p->m_pPanelTabPainter}) {
+            CTabAppearancePainter* pAppearance = new CTabAppearancePainter(10);
+            SetRect(&pAppearance->m_rcHeaderMargin, 2, 1, 2, 1);
+            pTabs->SetAppearanceSet(pAppearance);
+        }
+    }
+    // Themes 6 and 9 (and 8): captions without margins, in the normal
+    // weight; the auto-hide tabs of 6 and 9 each show their caption.
+    if (nTheme == 6 || nTheme == 8 || nTheme == 9) {
         SetRectEmpty(&p->m_rcCaptionMargin);
         p->m_bKeepCaptionWeight = FALSE;
     }
+    if (nTheme == 6 || nTheme == 9)
+        p->m_pPanelTabPainter->SetLayout(tabLayoutAutoSize);
     // The docking themes' own tab colour sets.
     if (nTheme == 1) {
         p->m_pPanelTabPainter->SetDockingColorSet(tabDockingSetGradient, TRUE);
