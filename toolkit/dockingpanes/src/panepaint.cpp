@@ -924,17 +924,31 @@ void CDockingPanePaintManager::DrawCaptionBar(HDC hDC, const CaptionBarContent& 
     case 7:
     case 10: {
         // A gradient strip with gripper dots at its start (a floating
-        // frame draws and places its strip itself).
+        // frame draws and places its strip itself). Theme 2 fills its
+        // caption: the strip one pixel in, its corners on the face; themes
+        // 7 and 10 edge the strip's top and sides with the frame colour,
+        // theme 10 lit inside its top and left edges.
         if (!content.bBackgroundDrawn) {
-            ::InflateRect(&rcBand, -1, 0);
+            const BOOL bFilled = m_nTheme == 2;
+            if (bFilled)
+                ::InflateRect(&rcBand, -1, 0);
             dc.FillSolidRect(&rcCaption, face);
             const COLORREF* g = bActive ? m_clrActiveCaption : m_clrInactiveCaption;
             DrawHelpers::Instance()->FillGradient(hDC, &rcBand, g[0], g[1], FALSE);
-            if (m_nTheme != 10) {
+            const int cx = rcBand.right - rcBand.left, cy = rcBand.bottom - rcBand.top;
+            if (bFilled) {
                 ::SetPixel(hDC, rcBand.left, rcBand.top, face);
                 ::SetPixel(hDC, rcBand.right - 1, rcBand.top, face);
-            } else {
-                dc.FillSolidRect(rcBand.left, rcBand.top, rcBand.right - rcBand.left, 1, GetColor(qxColorWindowFrame));
+            } else if (cx > 2 && cy > 1) {
+                const COLORREF frame = GetColor(qxColorWindowFrame);
+                dc.FillSolidRect(rcBand.left, rcBand.top, cx, 1, frame);
+                dc.FillSolidRect(rcBand.left, rcBand.top, 1, cy, frame);
+                dc.FillSolidRect(rcBand.right - 1, rcBand.top, 1, cy, frame);
+                if (m_nTheme == 10) {
+                    const COLORREF light = GetColor(COLOR_BTNHIGHLIGHT);
+                    dc.FillSolidRect(rcBand.left + 1, rcBand.top + 1, cx - 2, 1, light);
+                    dc.FillSolidRect(rcBand.left + 1, rcBand.top + 1, 1, cy - 1, light);
+                }
             }
         }
         if (rcBand.bottom - rcBand.top > 7 && m_nTheme != 7)

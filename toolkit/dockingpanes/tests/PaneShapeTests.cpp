@@ -350,6 +350,53 @@ TEST(TabbedPanes, BorderedThemeSeparatesItsPaneTabs)
     EXPECT_TRUE(qmtest::SaveWindowShot(f.site.m_hWnd, QM_BIN_DIR, "dock-theme9-frame.png"));
 }
 
+// The caption strips of themes 2, 7 and 10: theme 2 fills its caption and
+// sets the strip one pixel in with its top corners on the face; themes 7
+// and 10 edge the strip's top and sides with the frame colour (54), theme
+// 10 lit inside its top and left edges (colour 20).
+TEST(CaptionStrips, FilledOrEdgedByTheme)
+{
+    painttest::FixedColors colors;
+    struct {
+        int theme;
+        bool filled, lit;
+    } cases[] = {{2, true, false}, {7, false, false}, {10, false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "theme " << c.theme);
+        Frame f;
+        f.AddPane(1, dockLeftOf, NULL, 200, 200);
+        f.manager.FindPane(1)->SetTitle("Pane");
+        f.manager.SetTheme(c.theme);
+        f.Relayout();
+        CQXPDockingPaneTabbedContainer* t = f.Container(1);
+        ASSERT_TRUE(t && t->IsCaptionVisible() && !t->IsCaptionVertical());
+        CDockingPanePaintManager* pm = f.manager.GetPaintManager();
+        RECT rc;
+        auto pic = f.Draw(t, &rc);
+        const int top = pm->m_rcCaptionMargin.top, bottom = pm->GetCaptionHeight() - pm->m_rcCaptionMargin.bottom;
+        const int mid = (top + bottom) / 2, right = rc.right - 1;
+        const COLORREF face = pm->m_clrFace, frame = pm->GetColor(qxColorWindowFrame),
+                       light = pm->GetColor(COLOR_BTNHIGHLIGHT);
+        ASSERT_NE(face, frame);
+        if (c.filled) {
+            EXPECT_EQ(face, pic->Pixel(0, mid)) << "the strip starts a pixel in";
+            EXPECT_EQ(face, pic->Pixel(1, top)) << "its corner on the face";
+            EXPECT_EQ(face, pic->Pixel(right - 1, top)) << "its far corner on the face";
+            EXPECT_NE(face, pic->Pixel(2, top)) << "the gradient";
+            EXPECT_NE(frame, pic->Pixel(2, top)) << "no frame line";
+            continue;
+        }
+        EXPECT_EQ(frame, pic->Pixel(0, mid)) << "left edge";
+        EXPECT_EQ(frame, pic->Pixel(right, mid)) << "right edge";
+        EXPECT_EQ(frame, pic->Pixel(rc.right / 2, top)) << "top edge";
+        EXPECT_NE(frame, pic->Pixel(rc.right / 2, bottom - 1)) << "no bottom edge";
+        EXPECT_EQ(c.lit, light == pic->Pixel(1, mid)) << "inside the left edge";
+        EXPECT_EQ(c.lit, light == pic->Pixel(rc.right / 2, top + 1)) << "inside the top edge";
+        EXPECT_NE(light, pic->Pixel(right - 1, mid)) << "nothing inside the right edge";
+        EXPECT_TRUE(pic->SavePng("dock-caption-strip-theme" + std::to_string(c.theme) + ".png"));
+    }
+}
+
 // --- caption fonts and vertical captions ---------------------------------------------
 
 TEST(CaptionFonts, ThemesSixEightAndNineWriteInTheNormalWeight)
