@@ -121,6 +121,12 @@ const int kButtonTextPadding = 3;
 const int kMinButtonHeight = 18;
 // Room above and below an image in a row.
 const int kImagePadding = 4;
+// Flat box tabs without the box flag (appearance 2): the rounded outline's
+// corner ellipse, how far it reaches past the tab towards the client, and
+// how far the separators between unselected tabs stay off their ends.
+const int kRoundedTabCorner = 6;
+const int kRoundedTabReach = 2;
+const int kFlatSeparatorInset = 3;
 
 CTabAppearancePainter::CTabAppearancePainter(int nId)
     : CTabPaintPart(NULL, -kRowOverlap), m_nButtonHeight(kMinButtonHeight), m_nId(nId >= 0 && nId <= 10 ? nId : 0)
@@ -293,7 +299,7 @@ RECT CQXPTabPainter::GetHeaderMargin() const
 
 void CQXPTabPainter::SetAppearance(int nAppearance)
 {
-    SetAppearanceSet(new CTabAppearancePainter(nAppearance));
+    SetAppearanceSet(nAppearance == 2 ? new CTabAppearanceFlatBox() : new CTabAppearancePainter(nAppearance));
 }
 
 void CQXPTabPainter::SetAppearanceSet(CTabAppearancePainter* pAppearance)
@@ -1747,10 +1753,9 @@ void CQXPTabPainter::FrameClient(HDC hDC, const RECT& rcClient, int nStyle) cons
     }
 }
 
-void CQXPTabPainter::DrawTabStrip(CQXPTabManager* pManager, HDC hDC, const RECT& rc)
+void CQXPTabPainter::DrawTabStrip(CQXPTabManager* pManager, HDC hDC, const RECT& /*rc*/)
 {
     ::SetBkMode(hDC, TRANSPARENT);
-    (void)rc;
     // Tabs overlap their neighbours towards the selected one: the rows
     // from the farthest to the one at the client, in each row the tabs
     // before the selected one in order, those after it from the end, and
@@ -1867,6 +1872,14 @@ void CQXPTabPainter::DrawTabShape(CQXPTabManager* pManager, HDC hDC, CQXPTabMana
             f.rc.right += 1;
         else
             f.rc.bottom += 1;
+        // Appearance 2 draws by its flags; a plain set of number 2 (a
+        // host's own) draws the framed boxes.
+        const CTabAppearanceFlatBox* pFlat =
+            m_nAppearance == 2 ? dynamic_cast<const CTabAppearanceFlatBox*>(m_pAppearance) : NULL;
+        if (pFlat && !pFlat->m_bBox) {
+            DrawRoundedTab(pManager, hDC, pItem, f.rc, pFlat->m_bSeparator);
+            break;
+        }
         if (bSel)
             f.Grow(0, 0, 1);
         int L = f.Length(), D = f.Depth();
@@ -1967,6 +1980,40 @@ void CQXPTabPainter::DrawTabShape(CQXPTabManager* pManager, HDC hDC, CQXPTabMana
         }
         break;
     }
+}
+
+void CQXPTabPainter::DrawRoundedTab(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem, const RECT& rcTab,
+                                    BOOL bSeparator)
+{
+    const TabColorSet& c = m_colors;
+    const BOOL bSel = pItem == pManager->GetSelectedItem();
+    TabFrame f = {rcTab, m_nPosition};
+    const int L = f.Length(), D = f.Depth();
+    if (L <= 0 || D <= 0)
+        return;
+    if (bSeparator && !bSel) {
+        // Unfilled, a short line at the far end before the next tab.
+        if (pItem->GetIndex() < pManager->GetItemCount() - 1 && D > 2 * kFlatSeparatorInset)
+            f.L(hDC, L - 1, kFlatSeparatorInset, L - 1, D - 1 - kFlatSeparatorInset, c.clrBorder);
+        return;
+    }
+    // Deeper by two towards the client, so that the rounded corners there
+    // fall past the header and the tab runs into the client.
+    f.Grow(0, 0, kRoundedTabReach);
+    const RECT& r = f.rc;
+    if (HRGN hRgn = ::CreateRoundRectRgn(r.left, r.top, r.right, r.bottom, kRoundedTabCorner, kRoundedTabCorner)) {
+        const int nSaved = ::SaveDC(hDC);
+        ::ExtSelectClipRgn(hDC, hRgn, RGN_AND);
+        m_pColorSet->FillItem(hDC, r, pManager, pItem);
+        ::RestoreDC(hDC, nSaved);
+        ::DeleteObject(hRgn);
+    }
+    // An unselected tab keeps the client's line along its client side.
+    if (!bSel && m_nClientFrame != 2)
+        TabFrame{rcTab, m_nPosition}.L(hDC, 0, D - 1, L - 1, D - 1, c.clrBorder);
+    PenSelector pen(hDC, c.clrBorder);
+    GdiObjectSelector hollow(hDC, ::GetStockObject(NULL_BRUSH));
+    ::RoundRect(hDC, r.left, r.top, r.right, r.bottom, kRoundedTabCorner, kRoundedTabCorner);
 }
 
 void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem)

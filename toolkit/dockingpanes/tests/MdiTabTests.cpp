@@ -1852,6 +1852,15 @@ TEST_F(MdiFixture, GroupDocumentsSitInsideTheirAppearancesClientFrame)
                 RECT want = ws->m_rcGroup;
                 p->AdjustClientRect(ws, want);
                 EXPECT_TRUE(EqualRect(&want, &ws->m_rcContent));
+                // The client takes the header's last row; its frame two
+                // pixels more on every side.
+                const RECT header = p->GetHeaderRect(ws, ws->m_rcGroup);
+                if (nPosition == tabPositionTop)
+                    EXPECT_EQ(header.bottom - 1 + 2, want.top);
+                else
+                    EXPECT_EQ(header.top + 1 - 2, want.bottom);
+                EXPECT_EQ(ws->m_rcGroup.left + 2, want.left);
+                EXPECT_EQ(ws->m_rcGroup.right - 2, want.right);
                 // Every document of the group, the hidden ones too.
                 for (int i = 0; i < ws->GetItemCount(); ++i) {
                     RECT doc;

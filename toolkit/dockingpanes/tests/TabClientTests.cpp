@@ -12,6 +12,7 @@
 #include "PaintTestSupport.h"
 #include "TabTestSupport.h"
 
+#include <ostream>
 #include <string>
 
 namespace {
@@ -32,6 +33,11 @@ struct AppearanceCase {
     int appearance;
     int marginTab, marginClient;
 };
+
+void PrintTo(const AppearanceCase& c, std::ostream* os)
+{
+    *os << "appearance " << c.appearance;
+}
 
 const AppearanceCase kAppearances[] = {{0, 3, 0}, {1, 3, 0}, {2, 2, 0}, {3, 3, 0}, {4, 2, 2}, {5, 2, 0}, {6, 2, 0}, {7, 2, 0}, {9, 3, 0}, {10, 1, 0}};
 

@@ -401,15 +401,16 @@ TEST(DockingThemeColors, GradientsSpanTheFrameOnScreen)
     EXPECT_NE(pm->m_clrBackground[0], bar) << "not a gradient of its own from its left edge";
 }
 
-// The caption's height: its margins, the text band (the font's height, at
-// least 13 pixels) and the theme's extra height.
+// The caption's height: its margins (none in theme 6 and theme 9, built on
+// it, nor in theme 8), the text band (the font's height, at least 13
+// pixels) and the theme's extra height.
 TEST(DockingThemeColors, CaptionHeights)
 {
     struct Row {
         int theme;
         int extra;
         int marginTop, marginBottom;
-    } rows[] = {{0, 5, 2, 1}, {2, 7, 2, 1}, {5, 2, 2, 1}, {6, 5, 0, 0}, {7, 3, 2, 1}, {8, 9, 0, 0}};
+    } rows[] = {{0, 5, 2, 1}, {2, 7, 2, 1}, {5, 2, 2, 1}, {6, 5, 0, 0}, {7, 3, 2, 1}, {8, 9, 0, 0}, {9, 5, 0, 0}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.theme);
         auto pm = Theme(r.theme);

@@ -139,6 +139,28 @@ protected:
     int m_nId;
 };
 
+// Appearance 2, the flat box tabs, with the two flags that choose how its
+// tabs are drawn. SetAppearance(2) builds it with the box flag alone; a
+// docking theme builds its own with the separator flag or neither.
+//  - box: every tab filled and framed in the border colour (the selected one
+//    open to the client and one pixel deeper), lit one pixel inside its
+//    start, outer edge and end;
+//  - separator (box clear): only the selected tab filled, two pixels deeper
+//    and outlined by a rounded rectangle; the others unfilled, with a short
+//    separator at their far end (none after the last tab);
+//  - neither: every tab filled, two pixels deeper and outlined by a rounded
+//    rectangle; the unselected ones with a line on their client side unless
+//    the client has no frame (style 2).
+class CTabAppearanceFlatBox : public CTabAppearancePainter {
+public:
+    explicit CTabAppearanceFlatBox(BOOL bBox = TRUE, BOOL bSeparator = FALSE)
+        : CTabAppearancePainter(2), m_bBox(bBox), m_bSeparator(bSeparator)
+    {
+    }
+    BOOL m_bBox;       // framed boxes, lit inside (wins over m_bSeparator)
+    BOOL m_bSeparator; // the selected tab alone is a box; separators between the others
+};
+
 // The fills of one colour-set number. The painter computes the numbered
 // set's colours (TabColorSet) and then lets the set adjust them; the fills
 // are asked of the set while tabs are drawn. SetColor builds the numbered
@@ -428,6 +450,11 @@ protected:
     int m_nColorCounter;
     TabColorSet m_colors;
     void DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem);
+    // Appearance 2 without the box flag: the rounded tab of rcTab (already
+    // one pixel longer along the strip), or with bSeparator an unselected
+    // tab's separator alone.
+    void DrawRoundedTab(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem, const RECT& rcTab,
+                        BOOL bSeparator);
     void DrawItemContent(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem, const RECT& rc);
     // The width an item needs in the current layout.
     int MeasureItem(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerItem* pItem);
