@@ -385,10 +385,7 @@ TEST_F(RibbonBarTest, ACollapsedGroupHidesItsOptionButtonAndItsPopupCopyShowsOne
     ASSERT_TRUE(pFont->IsCollapsed());
     EXPECT_FALSE(pFont->GetOptionButton()->IsVisible(0));
     EXPECT_EQ((DWORD)qxpHideWrap, pFont->GetOptionButton()->GetHideFlags() & (qxpHideGeneric | qxpHideWrap));
-    CQXPRibbonGroupControlPopup* pPopupButton = pFont->GetPopupButton();
-    qmtest::ClickAt(ScreenPoint(pPopupButton->GetRect().CenterPoint()));
-    ASSERT_TRUE(qmtest::PumpUntil([&] { return IsOpen(dynamic_cast<CQXPPopupBar*>(pPopupButton->GetCommandBar())); }));
-    auto* pPopup = dynamic_cast<CQXPRibbonGroupPopupToolBar*>(pPopupButton->GetCommandBar());
+    CQXPRibbonGroupPopupToolBar* pPopup = OpenCollapsedGroup(pFont);
     ASSERT_TRUE(pPopup != NULL);
     CQXPRibbonGroup* pCopy = pPopup->GetGroupCopy();
     ASSERT_TRUE(pCopy != NULL);
@@ -414,10 +411,7 @@ TEST_F(RibbonBarTest, ACollapsedGroupsPopupCopyShowsTheGroupsAction)
     pStyles->m_bShowOptionButton = TRUE;
     Relayout();
     ASSERT_TRUE(pStyles->IsCollapsed());
-    CQXPRibbonGroupControlPopup* pPopupButton = pStyles->GetPopupButton();
-    qmtest::ClickAt(ScreenPoint(pPopupButton->GetRect().CenterPoint()));
-    ASSERT_TRUE(qmtest::PumpUntil([&] { return IsOpen(dynamic_cast<CQXPPopupBar*>(pPopupButton->GetCommandBar())); }));
-    auto* pPopup = dynamic_cast<CQXPRibbonGroupPopupToolBar*>(pPopupButton->GetCommandBar());
+    CQXPRibbonGroupPopupToolBar* pPopup = OpenCollapsedGroup(pStyles);
     ASSERT_TRUE(pPopup != NULL);
     CQXPRibbonGroup* pCopy = pPopup->GetGroupCopy();
     ASSERT_TRUE(pCopy != NULL);
@@ -433,7 +427,7 @@ TEST_F(RibbonBarTest, ACollapsedGroupsPopupCopyShowsTheGroupsAction)
     // Disabled, the action keeps the collapsed group closed.
     frame.GetCommandBars()->ClosePopups();
     qmtest::PumpUntil([&] { return !IsOpen(pPopup); });
-    EXPECT_FALSE(pPopupButton->GetEnabled());
+    EXPECT_FALSE(pStyles->GetPopupButton()->GetEnabled());
 }
 
 // Scroll steps on a band of groups that does not fit: each row is a step
