@@ -1265,7 +1265,16 @@ void CQXPRibbonBar::OnShowWindow(BOOL bShow, UINT nStatus)
         return;
     CRect rcSite;
     ::GetClientRect(pSite->GetSafeHwnd(), &rcSite);
-    if (UpdateShownBySize(rcSite.Width()))
+    BOOL bRefresh = UpdateShownBySize(rcSite.Width());
+    if (!bShow && m_bFrameCaption) {
+        // Hidden (a print preview hides all bars), the ribbon leaves the
+        // caption to the frame.
+        m_bFrameCaption = FALSE;
+        bRefresh = TRUE;
+    } else if (bShow && !m_bFrameCaption && m_bShownBySize) {
+        bRefresh = TRUE; // it may take the caption again
+    }
+    if (bRefresh)
         PostFrameUpdate();
 }
 

@@ -135,6 +135,11 @@ BOOL RibbonFrameHook::UsesSystemMetrics() const
     CQXPRibbonBar* pRibbon = GetRibbonBar();
     if (!pRibbon || !pRibbon->IsVisible() || !pRibbon->IsShownBySize() || pRibbon->GetPosition() != qxpBarTop)
         return TRUE;
+    // A ribbon whose window is hidden with all bars (a print preview) draws
+    // no caption either.
+    HWND hWndRibbon = pRibbon->GetSafeHwnd();
+    if (hWndRibbon && !(::GetWindowLongA(hWndRibbon, GWL_STYLE) & WS_VISIBLE))
+        return TRUE;
     const LONG lStyle = ::GetWindowLongA(m_hWnd, GWL_STYLE);
     return (lStyle & WS_MINIMIZE) && (lStyle & WS_CHILD);
 }

@@ -724,7 +724,9 @@ protected:
     // Shown or hidden (by the bar's visibility, or with all bars around a
     // print preview): a hidden bar is not laid out, so the frame may have
     // been sized across the ribbon's minimum meanwhile. When the ribbon's
-    // shown-by-size state changed, the frame hook is told to refresh.
+    // shown-by-size state changed, or its showing moves the caption between
+    // it and the frame (hidden, it draws none), the frame hook is told to
+    // refresh.
     afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
     // The command bars' frame hook, when there is one, recalculates the
     // frame at its next idle update (once: nothing while one is pending).

@@ -61,7 +61,9 @@ public:
     CQXPRibbonBar* GetRibbonBar() const;
 
     BOOL IsMaximizedMdiChild() const;
-    // TRUE while the frame has a caption of its own (no ribbon shows it).
+    // TRUE while the frame has a caption of its own (no ribbon shows it:
+    // none, hidden, its window hidden with all bars, too small, not at
+    // the top).
     BOOL UsesSystemMetrics() const;
     // The caption height: the ribbon's when it draws the caption, else the
     // border width plus the theme's caption height.
