@@ -528,6 +528,22 @@ TEST_F(RibbonFrameTest, AroundAPreviewTheFrameKeepsACaptionAndTheRibbonMeasuresW
     }
     sizeFrame(480);
     Relayout();
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !pHook->IsUpdatePosted(); }));
+
+    // Minimised and restored, the frame is not laid out and its ribbon not
+    // hidden: nothing to measure, nothing asked of the hook, and the ribbon
+    // keeps the caption.
+    frame.ShowWindow(SW_MINIMIZE);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return frame.IsIconic() != FALSE; }));
+    EXPECT_TRUE(pRibbon->IsShownBySize());
+    EXPECT_FALSE(pHook->IsUpdatePosted());
+    EXPECT_TRUE(pRibbon->GetStyle() & WS_VISIBLE);
+    frame.ShowWindow(SW_RESTORE);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.IsIconic(); }));
+    qmtest::PumpMessages();
+    EXPECT_FALSE(pHook->IsUpdatePosted());
+    EXPECT_FALSE(pHook->UsesSystemMetrics());
+    EXPECT_EQ(0, ClientInWindow().top);
 }
 
 TEST_F(RibbonFrameTest, RegionUpdatesSkipRepeatsAndNeverFreeze)
