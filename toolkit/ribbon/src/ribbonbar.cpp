@@ -1256,6 +1256,14 @@ void CQXPRibbonBar::PostFrameUpdate()
         pHook->PostUpdate();
 }
 
+void CQXPRibbonBar::SetVisible(BOOL bVisible)
+{
+    const BOOL bWasVisible = IsVisible();
+    CQXPMenuBar::SetVisible(bVisible);
+    if (IsVisible() != bWasVisible)
+        PostFrameUpdate();
+}
+
 void CQXPRibbonBar::OnShowWindow(BOOL bShow, UINT nStatus)
 {
     CQXPMenuBar::OnShowWindow(bShow, nStatus);
@@ -1265,15 +1273,16 @@ void CQXPRibbonBar::OnShowWindow(BOOL bShow, UINT nStatus)
         return;
     CRect rcSite;
     ::GetClientRect(pSite->GetSafeHwnd(), &rcSite);
+    // The message comes before the window changes: the hook's view of the
+    // caption now, and once the window is shown or hidden (a hidden ribbon,
+    // as around a print preview, leaves the caption to the frame).
+    auto* pHook = m_pCommandBars ? dynamic_cast<RibbonFrameHook*>(m_pCommandBars->GetFrameHook()) : NULL;
+    const BOOL bCaptionBefore = pHook && pHook->GetRibbonBar() == this && !pHook->UsesSystemMetrics();
     BOOL bRefresh = UpdateShownBySize(rcSite.Width());
-    if (!bShow && m_bFrameCaption) {
-        // Hidden (a print preview hides all bars), the ribbon leaves the
-        // caption to the frame.
-        m_bFrameCaption = FALSE;
+    const BOOL bCaptionAfter = pHook && pHook->GetRibbonBar() == this && !pHook->UsesSystemMetrics(bShow);
+    if (bCaptionAfter != bCaptionBefore)
         bRefresh = TRUE;
-    } else if (bShow && !m_bFrameCaption && m_bShownBySize) {
-        bRefresh = TRUE; // it may take the caption again
-    }
+    m_bFrameCaption = bCaptionAfter;
     if (bRefresh)
         PostFrameUpdate();
 }

@@ -428,14 +428,17 @@ TEST_F(RibbonFrameTest, TheFrameTakesItsCaptionBackWhenTheRibbonGoes)
     Bars()->EnableFrameTheme(TRUE);
     EXPECT_TRUE(qmtest::PumpUntil([&] { return ClientInWindow().top == 0; }));
     RibbonFrameHook* pHook = Hook();
-    // Hidden ribbon: the frame's own caption.
+    // Hidden ribbon: the frame's own caption, at once (the hook was told)
+    // and when asked again.
     pRibbon->SetVisible(FALSE);
     Relayout();
     EXPECT_TRUE(pHook->UsesSystemMetrics());
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return ClientInWindow().top == pHook->GetCaptionHeight(); }));
     pHook->RecalcFrame();
     EXPECT_EQ(pHook->GetCaptionHeight(), ClientInWindow().top);
     pRibbon->SetVisible(TRUE);
     Relayout();
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return ClientInWindow().top == 0; }));
     pHook->RecalcFrame();
     EXPECT_EQ(0, ClientInWindow().top);
     // The ribbon removed: the hook stays (one hook, deleted once, by the

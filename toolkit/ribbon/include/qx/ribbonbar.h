@@ -540,6 +540,9 @@ public:
     BOOL UpdateShownBySize(int nWidth);
     // The site frame's window height (32767 without a site window).
     int FrameHeight() const;
+    // Shown or hidden as a bar: the frame hook refreshes (the frame takes
+    // its caption back from a hidden ribbon).
+    void SetVisible(BOOL bVisible) override;
     void RecalcRibbonLayout(int cx, int cy);
     CRect GetTabRowRect() const { return m_rcTabRow; }
     CRect GetGroupsRect() const { return m_rcGroups; }

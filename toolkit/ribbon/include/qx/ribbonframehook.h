@@ -65,6 +65,8 @@ public:
     // none, hidden, its window hidden with all bars, too small, not at
     // the top).
     BOOL UsesSystemMetrics() const;
+    // The same as it would be with the ribbon's window shown or hidden.
+    BOOL UsesSystemMetrics(BOOL bRibbonWindowShown) const;
     // The caption height: the ribbon's when it draws the caption, else the
     // border width plus the theme's caption height.
     int GetCaptionHeight() const;
