@@ -164,9 +164,9 @@ void CQXPRibbonGroup::CopyFrom(CQXPRibbonGroup* pSource, CQXPCommandBar* pParent
     m_bControlsGrouping = pSource->m_bControlsGrouping;
     m_bControlsCentering = pSource->m_bControlsCentering;
     m_bVisible = pSource->m_bVisible;
-    m_pOptionButton->SetID(m_nId);
-    m_pOptionButton->SetTooltip(pSource->m_pOptionButton->GetTooltip());
-    m_pOptionButton->SetDescription(pSource->m_pOptionButton->GetDescription());
+    // The option button as the source's: its action, texts, key and icon.
+    m_pOptionButton->Copy(pSource->m_pOptionButton);
+    m_pOptionButton->SetHideFlag(QXP_HIDE_RIBBON_TAB, FALSE);
     CQXPCommandBar* pBar = GetParentBar();
     if (!pBar)
         return;
@@ -179,9 +179,17 @@ void CQXPRibbonGroup::CopyFrom(CQXPRibbonGroup* pSource, CQXPCommandBar* pParent
         Attach(pCopy, -1);
     }
     // A group in a collection has its button from the start (with the
-    // id and caption it has now).
+    // id and caption it has now), and the source's action, texts, key and
+    // icon (the button keeps its own popup).
     if (m_pCollection)
         EnsurePopupButton();
+    if (CQXPControl* pFrom = m_pPopupButton ? pSource->m_pPopupButton : NULL) {
+        m_pPopupButton->SetAction(pFrom->GetAction());
+        m_pPopupButton->SetTooltip(pFrom->m_strTooltipText);
+        m_pPopupButton->SetDescription(pFrom->m_strDescriptionText);
+        m_pPopupButton->m_strKeyboardTip = pFrom->m_strKeyboardTip;
+        m_pPopupButton->SetIconId(pFrom->m_nIconId);
+    }
 }
 
 void CQXPRibbonGroup::EnsurePopupButton()
@@ -1248,6 +1256,14 @@ void CQXPRibbonBar::PostFrameUpdate()
         pHook->PostUpdate();
 }
 
+void CQXPRibbonBar::SetVisible(BOOL bVisible)
+{
+    const BOOL bWasVisible = IsVisible();
+    CQXPMenuBar::SetVisible(bVisible);
+    if (IsVisible() != bWasVisible)
+        PostFrameUpdate();
+}
+
 void CQXPRibbonBar::OnShowWindow(BOOL bShow, UINT nStatus)
 {
     CQXPMenuBar::OnShowWindow(bShow, nStatus);
@@ -1257,7 +1273,17 @@ void CQXPRibbonBar::OnShowWindow(BOOL bShow, UINT nStatus)
         return;
     CRect rcSite;
     ::GetClientRect(pSite->GetSafeHwnd(), &rcSite);
-    if (UpdateShownBySize(rcSite.Width()))
+    // The message comes before the window changes: the hook's view of the
+    // caption now, and once the window is shown or hidden (a hidden ribbon,
+    // as around a print preview, leaves the caption to the frame).
+    auto* pHook = m_pCommandBars ? dynamic_cast<RibbonFrameHook*>(m_pCommandBars->GetFrameHook()) : NULL;
+    const BOOL bCaptionBefore = pHook && pHook->GetRibbonBar() == this && !pHook->UsesSystemMetrics();
+    BOOL bRefresh = UpdateShownBySize(rcSite.Width());
+    const BOOL bCaptionAfter = pHook && pHook->GetRibbonBar() == this && !pHook->UsesSystemMetrics(bShow);
+    if (bCaptionAfter != bCaptionBefore)
+        bRefresh = TRUE;
+    m_bFrameCaption = bCaptionAfter;
+    if (bRefresh)
         PostFrameUpdate();
 }
 

@@ -605,61 +605,28 @@ TEST(RibbonState, ClassesAreFoundByName)
     EXPECT_TRUE(RegisterRibbonBarClasses());
 }
 
-TEST(RibbonState, RoundTripsThroughRegistryIniAndArchive)
+// A ribbon's state in an archive, and a load from one: TRUE when the load
+// was refused (the archive exception).
+qmtest::Bytes StoreArchive(CQXPRibbonBar& ribbon)
 {
-    qmtest::RegistryApp reg;
-    CQXPRibbonBar source;
-    FillRibbon(&source);
-    source.GetTab(1)->GetGroup(0)->m_bShowOptionButton = TRUE;
-    source.SetQuickAccessBelow(TRUE);
-    const std::string expected = Captions(&source);
-    ASSERT_EQ("&Home[Clipboard:3 Font:3 Editing:3 ]&Insert[Illustrations:2 ]&View[Zoom:1 ] qat 1", expected);
-
-    auto check = [&](CQXPRibbonBar& back) {
-        EXPECT_EQ(expected, Captions(&back));
-        EXPECT_TRUE(back.IsQuickAccessBelow());
-        EXPECT_TRUE(back.GetTab(1)->GetGroup(0)->m_bShowOptionButton);
-        EXPECT_EQ(ID_R_PICTURE, back.GetTab(1)->GetGroup(0)->GetAt(0)->GetID());
-        EXPECT_EQ(ID_R_SAVE, back.GetQuickAccessControl(0)->GetID());
-        EXPECT_EQ(200, back.GetTab(1)->GetGroup(0)->GetID());
-        EXPECT_EQ(0, back.GetSelectedTabIndex());
-    };
-    {
-        CQXPPropExchangeRegistry px(FALSE, NULL, "Ribbon");
-        source.DoPropExchange(&px);
-    }
-    {
-        CQXPRibbonBar back;
-        CQXPPropExchangeRegistry px(TRUE, NULL, "Ribbon");
-        back.DoPropExchange(&px);
-        check(back);
-    }
-    qmtest::TempDir dir;
-    std::string ini = dir.Path("ribbon.ini");
-    {
-        CQXPPropExchangeIniFile px(FALSE, NULL, "Ribbon");
-        px.AssignFile(ini.c_str());
-        source.DoPropExchange(&px);
-    }
-    {
-        CQXPRibbonBar back;
-        CQXPPropExchangeIniFile px(TRUE, NULL, "Ribbon");
-        px.AssignFile(ini.c_str());
-        back.DoPropExchange(&px);
-        check(back);
-    }
-    qmtest::Bytes bytes = qmtest::StoreBytes([&](CArchive& ar) {
+    return qmtest::StoreBytes([&](CArchive& ar) {
         CQXPPropExchangeArchive px(ar);
-        source.DoPropExchange(&px);
+        ribbon.DoPropExchange(&px);
     });
-    {
-        CQXPRibbonBar back;
+}
+
+bool ArchiveLoadRefused(CQXPRibbonBar& ribbon, const qmtest::Bytes& bytes)
+{
+    try {
         qmtest::LoadBytes(bytes, [&](CArchive& ar) {
             CQXPPropExchangeArchive px(ar);
-            back.DoPropExchange(&px);
+            ribbon.DoPropExchange(&px);
         });
-        check(back);
+    } catch (CArchiveException* e) {
+        e->Delete();
+        return true;
     }
+    return false;
 }
 
 // The three stores a ribbon's state goes through: each stores a ribbon and
@@ -694,20 +661,39 @@ std::vector<RibbonStore> RibbonStores(const std::string& ini, qmtest::Bytes& byt
              px.AssignFile(ini.c_str());
              r.DoPropExchange(&px);
          }},
-        {"archive",
-         [&bytes](CQXPRibbonBar& r) {
-             bytes = qmtest::StoreBytes([&](CArchive& ar) {
-                 CQXPPropExchangeArchive px(ar);
-                 r.DoPropExchange(&px);
-             });
-         },
-         [&bytes](CQXPRibbonBar& r) {
-             qmtest::LoadBytes(bytes, [&](CArchive& ar) {
-                 CQXPPropExchangeArchive px(ar);
-                 r.DoPropExchange(&px);
-             });
-         }},
+        {"archive", [&bytes](CQXPRibbonBar& r) { bytes = StoreArchive(r); },
+         [&bytes](CQXPRibbonBar& r) { EXPECT_FALSE(ArchiveLoadRefused(r, bytes)); }},
     };
+}
+
+TEST(RibbonState, RoundTripsThroughRegistryIniAndArchive)
+{
+    qmtest::RegistryApp reg;
+    CQXPRibbonBar source;
+    FillRibbon(&source);
+    source.GetTab(1)->GetGroup(0)->m_bShowOptionButton = TRUE;
+    source.SetQuickAccessBelow(TRUE);
+    const std::string expected = Captions(&source);
+    ASSERT_EQ("&Home[Clipboard:3 Font:3 Editing:3 ]&Insert[Illustrations:2 ]&View[Zoom:1 ] qat 1", expected);
+
+    auto check = [&](CQXPRibbonBar& back) {
+        EXPECT_EQ(expected, Captions(&back));
+        EXPECT_TRUE(back.IsQuickAccessBelow());
+        EXPECT_TRUE(back.GetTab(1)->GetGroup(0)->m_bShowOptionButton);
+        EXPECT_EQ(ID_R_PICTURE, back.GetTab(1)->GetGroup(0)->GetAt(0)->GetID());
+        EXPECT_EQ(ID_R_SAVE, back.GetQuickAccessControl(0)->GetID());
+        EXPECT_EQ(200, back.GetTab(1)->GetGroup(0)->GetID());
+        EXPECT_EQ(0, back.GetSelectedTabIndex());
+    };
+    qmtest::TempDir dir;
+    qmtest::Bytes bytes;
+    for (const RibbonStore& st : RibbonStores(dir.Path("ribbon.ini"), bytes)) {
+        SCOPED_TRACE(st.name);
+        st.store(source);
+        CQXPRibbonBar back;
+        st.load(back);
+        check(back);
+    }
 }
 
 std::string ReadText(const std::string& path)
@@ -875,28 +861,14 @@ TEST(RibbonState, AnArchiveCutAnywhereIsRefusedWhole)
     CQXPRibbonBar source;
     FillRibbon(&source);
     DescribeFontGroupButtons(&source);
-    const qmtest::Bytes good = qmtest::StoreBytes([&](CArchive& ar) {
-        CQXPPropExchangeArchive px(ar);
-        source.DoPropExchange(&px);
-    });
+    const qmtest::Bytes good = StoreArchive(source);
     CQXPRibbonBar target;
     target.AddTab("Mine")->AddGroup("Kept", 900)->Add(qxpControlButton, ID_R_ZOOM, "Zoom");
     const std::string before = Captions(&target);
     const int nControls = target.GetControls()->GetCount();
     int nLoaded = 0;
     for (size_t cut = 0; cut < good.size(); cut++) {
-        qmtest::Bytes bytes(good.begin(), good.begin() + (long)cut);
-        bool refused = false;
-        try {
-            qmtest::LoadBytes(bytes, [&](CArchive& ar) {
-                CQXPPropExchangeArchive px(ar);
-                target.DoPropExchange(&px);
-            });
-        } catch (CArchiveException* e) {
-            refused = true;
-            e->Delete();
-        }
-        if (!refused)
+        if (!ArchiveLoadRefused(target, qmtest::Bytes(good.begin(), good.begin() + (long)cut)))
             nLoaded++;
         if (Captions(&target) != before || target.GetControls()->GetCount() != nControls) {
             ADD_FAILURE() << "cut at " << cut << " of " << good.size();
@@ -906,10 +878,7 @@ TEST(RibbonState, AnArchiveCutAnywhereIsRefusedWhole)
     EXPECT_EQ(0, nLoaded);
     EXPECT_EQ(900, target.FindGroup(900)->GetOptionButton()->GetID());
     // Whole, it loads.
-    qmtest::LoadBytes(good, [&](CArchive& ar) {
-        CQXPPropExchangeArchive px(ar);
-        target.DoPropExchange(&px);
-    });
+    EXPECT_FALSE(ArchiveLoadRefused(target, good));
     EXPECT_EQ(Captions(&source), Captions(&target));
     EXPECT_EQ("Font settings", std::string(target.FindGroup(101)->GetOptionButton()->GetTooltip()));
 }
@@ -931,10 +900,7 @@ TEST(RibbonState, DamagedClassesAreRefusedWhole)
     CQXPRibbonBar source;
     FillRibbon(&source);
     source.AddSystemButton();
-    qmtest::Bytes good = qmtest::StoreBytes([&](CArchive& ar) {
-        CQXPPropExchangeArchive px(ar);
-        source.DoPropExchange(&px);
-    });
+    qmtest::Bytes good = StoreArchive(source);
     qmtest::TempDir dir;
     std::string ini = dir.Path("ribbon.ini");
     {
@@ -959,17 +925,7 @@ TEST(RibbonState, DamagedClassesAreRefusedWhole)
 
         qmtest::Bytes bytes = good;
         Damage(bytes, name);
-        bool refused = false;
-        try {
-            qmtest::LoadBytes(bytes, [&](CArchive& ar) {
-                CQXPPropExchangeArchive px(ar);
-                target.DoPropExchange(&px);
-            });
-        } catch (CArchiveException* e) {
-            refused = true;
-            e->Delete();
-        }
-        EXPECT_TRUE(refused) << "archive";
+        EXPECT_TRUE(ArchiveLoadRefused(target, bytes)) << "archive";
         EXPECT_EQ(before, Captions(&target));
         EXPECT_EQ(nControls, target.GetControls()->GetCount()) << "no control of the refused load stays";
 
@@ -977,7 +933,7 @@ TEST(RibbonState, DamagedClassesAreRefusedWhole)
         Damage(text, name);
         std::string damaged = dir.Path(std::string("damaged-") + name + ".ini");
         std::ofstream(damaged, std::ios::binary) << text;
-        refused = false;
+        bool refused = false;
         try {
             CQXPPropExchangeIniFile px(TRUE, NULL, "Ribbon");
             px.AssignFile(damaged.c_str());
@@ -1042,6 +998,7 @@ TEST(RibbonCopy, ACloneHoldsCopiesOfTheTabsGroupsSystemButtonAndQuickAccessToolb
         pSource->GetTab(2)->SetVisible(FALSE);
         ASSERT_TRUE(pSource->SelectTab(1));
         pSource->SetRibbonMinimized(c.bMinimized);
+        DescribeFontGroupButtons(pSource);
 
         CQXPRibbonBar* pClone = DYNAMIC_DOWNCAST(CQXPRibbonBar, pSource->Clone());
         ASSERT_NE(nullptr, pClone);
@@ -1073,6 +1030,16 @@ TEST(RibbonCopy, ACloneHoldsCopiesOfTheTabsGroupsSystemButtonAndQuickAccessToolb
             EXPECT_EQ(200, pGroup->GetID());
             EXPECT_TRUE(pGroup->m_bShowOptionButton);
             EXPECT_EQ(ID_R_TABLE, pGroup->GetAt(1)->GetID());
+            // The group's buttons as the source's.
+            CQXPRibbonGroup* pFont = pClone->FindGroup(101);
+            EXPECT_EQ(101, pFont->GetOptionButton()->GetID());
+            EXPECT_EQ("Font settings", std::string(pFont->GetOptionButton()->GetTooltip()));
+            EXPECT_EQ("FN", std::string(pFont->GetOptionButton()->m_strKeyboardTip));
+            ASSERT_TRUE(pFont->GetPopupButton() != NULL);
+            EXPECT_EQ(pFont, pFont->GetPopupButton()->GetGroup());
+            EXPECT_EQ(77, pFont->GetPopupButton()->GetIconId());
+            EXPECT_EQ("ZF", std::string(pFont->GetPopupButton()->m_strKeyboardTip));
+            EXPECT_EQ("Shows the whole group", std::string(pFont->GetPopupButton()->GetDescription()));
             // Only the selected tab's controls show.
             const BOOL bInsertShown = !c.bMinimized;
             EXPECT_EQ(bInsertShown, !(pGroup->GetAt(0)->GetHideFlags() & QXP_HIDE_RIBBON_TAB));

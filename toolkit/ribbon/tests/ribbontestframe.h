@@ -10,7 +10,9 @@
 #include <qx/office2007.h>
 #include <qx/popup.h>
 #include <qx/ribbonbar.h>
+#include <qx/ribbonpopups.h>
 #include <qmtest/cbframe.h>
+#include <qmtest/mouse.h>
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
 #include <qxresource.h>
@@ -248,6 +250,18 @@ protected:
                 g->Add(qxpControlButton, ID_R_ZOOM, "More text");
         CQXPRibbonGroup* pStyles = pHome->GetGroup(4);
         return NarrowUntilCollapsed(pStyles) ? pStyles : NULL;
+    }
+    // Opens a collapsed group's popup with the real mouse on its button;
+    // NULL when none opens.
+    CQXPRibbonGroupPopupToolBar* OpenCollapsedGroup(CQXPRibbonGroup* pGroup)
+    {
+        CQXPRibbonGroupControlPopup* pButton = pGroup->GetPopupButton();
+        if (!pButton)
+            return NULL;
+        qmtest::ClickAt(ScreenPoint(pButton->GetRect().CenterPoint()));
+        if (!qmtest::PumpUntil([&] { return IsOpen(dynamic_cast<CQXPPopupBar*>(pButton->GetCommandBar())); }))
+            return NULL;
+        return dynamic_cast<CQXPRibbonGroupPopupToolBar*>(pButton->GetCommandBar());
     }
     // Seven more groups of one control on the first tab (they never
     // collapse) in a frame 320 px wide: the groups scroll. The first tab.

@@ -540,6 +540,9 @@ public:
     BOOL UpdateShownBySize(int nWidth);
     // The site frame's window height (32767 without a site window).
     int FrameHeight() const;
+    // Shown or hidden as a bar: the frame hook refreshes (the frame takes
+    // its caption back from a hidden ribbon).
+    void SetVisible(BOOL bVisible) override;
     void RecalcRibbonLayout(int cx, int cy);
     CRect GetTabRowRect() const { return m_rcTabRow; }
     CRect GetGroupsRect() const { return m_rcGroups; }
@@ -724,7 +727,9 @@ protected:
     // Shown or hidden (by the bar's visibility, or with all bars around a
     // print preview): a hidden bar is not laid out, so the frame may have
     // been sized across the ribbon's minimum meanwhile. When the ribbon's
-    // shown-by-size state changed, the frame hook is told to refresh.
+    // shown-by-size state changed, or its showing moves the caption between
+    // it and the frame (hidden, it draws none), the frame hook is told to
+    // refresh.
     afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
     // The command bars' frame hook, when there is one, recalculates the
     // frame at its next idle update (once: nothing while one is pending).
