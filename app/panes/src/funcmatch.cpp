@@ -62,7 +62,7 @@ bool CLineMatcher::Compile(const std::string& strPattern, bool bMatchCase, bool 
 {
     m_atoms.clear();
     std::copy(pWordChars, pWordChars + 256, m_word);
-    m_bAnchored = m_bFirstOne = false;
+    m_bAnchored = m_bSkip = false;
     const size_t n = strPattern.size();
     // An empty pattern makes the component search its previous one again.
     if (n == 0)
@@ -356,7 +356,19 @@ bool CLineMatcher::Compile(const std::string& strPattern, bool bMatchCase, bool 
     if (m_atoms[0].kind == kLineEnd)
         return false;
     m_bAnchored = m_atoms[0].kind == kLineStart;
-    m_bFirstOne = m_atoms[0].kind == kOne;
+    // The bytes a match can begin with: those of the repetitions before the
+    // first atom that takes a byte, and of that atom. A pattern that can
+    // match nothing at all begins anywhere.
+    m_first = Set();
+    for (const Atom& atom : m_atoms) {
+        if (atom.kind == kOne || atom.kind == kStar || atom.kind == kOptional)
+            for (int w = 0; w < 8; w++)
+                m_first.bits[w] |= atom.set.bits[w];
+        if (atom.kind == kOne) {
+            m_bSkip = true;
+            break;
+        }
+    }
     return true;
 }
 
@@ -368,8 +380,11 @@ void CLineMatcher::Begin(Pos nFrom, Pos nTo)
     m_chPrev = 0;
     m_bFound = false;
     m_nMatchStart = m_nMatchEnd = -1;
-    m_waiting.clear();
-    m_taking.clear();
+    // Each atom holds at most one thread at a position, and a new start
+    // comes on top.
+    m_waiting.resize(m_atoms.size() + 2);
+    m_taking.resize(m_atoms.size() + 2);
+    m_nWaiting = m_nTaking = 0;
     m_seen.assign(m_atoms.size() + 1, 0);
     m_nVisit = 0;
     m_bSettled = m_atoms.empty();
@@ -381,39 +396,42 @@ void CLineMatcher::Expand(unsigned char c)
         std::fill(m_seen.begin(), m_seen.end(), 0u);
         m_nVisit = 1;
     }
-    m_taking.clear();
+    m_nTaking = 0;
     // A new start ranks below every thread under way; the component tries
     // every start before the end, or only nFrom for "^".
     if (!m_bFound && (m_bAnchored ? m_nPos == m_nFrom : m_nPos < m_nTo))
-        m_waiting.push_back({0, m_nPos});
+        m_waiting[m_nWaiting++] = {0, m_nPos};
     const int nAtoms = (int)m_atoms.size();
-    for (const Thread& thread : m_waiting) {
+    const Atom* atoms = m_atoms.data();
+    unsigned* seen = m_seen.data();
+    Thread* taking = m_taking.data();
+    for (size_t t = 0; t < m_nWaiting; t++) {
+        const Thread thread = m_waiting[t];
         // Each atom leads on to the next one only: a thread is a chain. A
         // repetition first offers its byte (the longer match ranks higher),
         // then lets the chain go on without it.
         int nAt = thread.nAt;
         for (;;) {
-            if (m_seen[nAt] == m_nVisit)
+            if (seen[nAt] == m_nVisit)
                 break; // a thread ranked higher stands here already
-            m_seen[nAt] = m_nVisit;
+            seen[nAt] = m_nVisit;
             if (nAt == nAtoms) {
                 // A match: the threads ranked below it are dropped.
                 m_bFound = true;
                 m_nMatchStart = thread.nStart;
                 m_nMatchEnd = m_nPos;
-                m_waiting.clear();
+                m_nWaiting = 0;
                 return;
             }
-            const Atom& atom = m_atoms[(size_t)nAt];
             bool bOn = true;
-            switch (atom.kind) {
+            switch (atoms[nAt].kind) {
             case kOne:
-                m_taking.push_back({nAt, thread.nStart});
+                taking[m_nTaking++] = {nAt, thread.nStart};
                 bOn = false;
                 break;
             case kStar:
             case kOptional:
-                m_taking.push_back({nAt, thread.nStart});
+                taking[m_nTaking++] = {nAt, thread.nStart};
                 break;
             case kLineStart:
                 bOn = m_nPos == m_nFrom;
@@ -433,20 +451,22 @@ void CLineMatcher::Expand(unsigned char c)
             nAt++;
         }
     }
-    m_waiting.clear();
+    m_nWaiting = 0;
 }
 
 void CLineMatcher::Advance(unsigned char c)
 {
-    for (const Thread& thread : m_taking) {
-        const Atom& atom = m_atoms[(size_t)thread.nAt];
+    const Atom* atoms = m_atoms.data();
+    for (size_t t = 0; t < m_nTaking; t++) {
+        const Thread& thread = m_taking[t];
+        const Atom& atom = atoms[thread.nAt];
         if (atom.set.Has(c))
-            m_waiting.push_back({atom.kind == kStar ? thread.nAt : thread.nAt + 1, thread.nStart});
+            m_waiting[m_nWaiting++] = {atom.kind == kStar ? thread.nAt : thread.nAt + 1, thread.nStart};
     }
-    m_taking.clear();
+    m_nTaking = 0;
     m_chPrev = c;
     m_nPos++;
-    if (m_waiting.empty() && (m_bFound || m_bAnchored))
+    if (m_nWaiting == 0 && (m_bFound || m_bAnchored))
         m_bSettled = true;
 }
 
@@ -458,12 +478,11 @@ size_t CLineMatcher::Feed(const char* pBytes, size_t nBytes)
     const unsigned char* p = (const unsigned char*)pBytes;
     size_t i = 0;
     while (i < nBytes && !m_bSettled) {
-        if (m_bFirstOne && m_waiting.empty() && !m_bFound) {
-            // Nothing under way: starts where the first atom cannot take
-            // its byte fail at once.
-            const Set& first = m_atoms[0].set;
+        if (m_bSkip && m_nWaiting == 0 && !m_bFound) {
+            // Nothing under way: a start whose byte no match can begin
+            // with fails at once.
             const size_t nSkipFrom = i;
-            while (i < nBytes && !first.Has(p[i]))
+            while (i < nBytes && !m_first.Has(p[i]))
                 i++;
             if (i > nSkipFrom) {
                 m_chPrev = p[i - 1];
@@ -486,6 +505,6 @@ void CLineMatcher::Finish()
     // At the end of the stretch nothing more is taken: "$" holds, and the
     // threads that wait for a byte end here.
     Expand('\0');
-    m_taking.clear();
+    m_nTaking = 0;
     m_bSettled = true;
 }
