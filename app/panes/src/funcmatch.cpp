@@ -187,6 +187,17 @@ bool CLineMatcher::Compile(const std::string& strPattern, bool bMatchCase, bool 
             Set s = {};
             int nPrev = 0; // the last character set, -1 after a named class
             size_t k = i + 1;
+            // The escape whose letter stands at k, added to the class; k
+            // moves to its last byte. Its byte, or -1 for a named class.
+            auto escapeInClass = [&](size_t& kAt) {
+                size_t incr;
+                const int e = escape(kAt, incr, s);
+                kAt += incr;
+                if (e >= 0)
+                    s.Add((unsigned char)e);
+                nPrev = e >= 0 ? e : -1;
+                return e;
+            };
             const bool bNegate = at(k) == '^';
             if (bNegate)
                 k++;
@@ -219,15 +230,7 @@ bool CLineMatcher::Compile(const std::string& strPattern, bool bMatchCase, bool 
                         if (nHigh == '\\') {
                             if (at(k + 1) == '\0')
                                 return false; // "Missing ]"
-                            size_t incr;
-                            nHigh = escape(++k, incr, s);
-                            k += incr;
-                            if (nHigh >= 0) {
-                                s.Add((unsigned char)nHigh);
-                                nPrev = nHigh;
-                            } else {
-                                nPrev = -1;
-                            }
+                            nHigh = escapeInClass(++k);
                         }
                         if (nPrev < 0) {
                             nPrev = '-';
@@ -238,15 +241,7 @@ bool CLineMatcher::Compile(const std::string& strPattern, bool bMatchCase, bool 
                         }
                     }
                 } else if (c == '\\' && at(k + 1) != '\0') {
-                    size_t incr;
-                    const int e = escape(++k, incr, s);
-                    k += incr;
-                    if (e >= 0) {
-                        s.Add((unsigned char)e);
-                        nPrev = e;
-                    } else {
-                        nPrev = -1;
-                    }
+                    escapeInClass(++k);
                 } else {
                     nPrev = (unsigned char)c;
                     addWithCase(s, (unsigned char)c);
