@@ -815,13 +815,23 @@ std::vector<std::string> OneLineSources(std::mt19937& rng, int nRandom)
     return texts;
 }
 
+// The component's word characters as it starts: letters, digits, "_" and
+// every byte from 0x80.
+struct DefaultWordChars {
+    bool chars[256];
+    DefaultWordChars()
+    {
+        for (int c = 0; c < 256; c++)
+            chars[c] = c >= 0x80 || c == '_' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    }
+    operator const bool*() const { return chars; }
+};
+
 // The matcher takes every pattern of the language table: no language is
 // left to the component's search, which cannot pause inside a line.
 TEST(LineMatcher, TakesEveryPatternOfTheTable)
 {
-    bool word[256] = {};
-    for (int c = 0; c < 256; c++)
-        word[c] = c >= 0x80 || c == '_' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    const DefaultWordChars word;
     for (int id : SupportedIds()) {
         for (const SearchedPattern& p : PatternsOfLanguage(id)) {
             CLineMatcher matcher;
@@ -879,9 +889,7 @@ TEST(LineMatcher, RefusesWhatItCannotMatchExactly)
 // allows, and the ends of the stretch count as the component counts them.
 TEST(LineMatcher, FindsTheComponentsMatchWhateverThePieces)
 {
-    bool word[256] = {};
-    for (int c = 0; c < 256; c++)
-        word[c] = c >= 0x80 || c == '_' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    const DefaultWordChars word;
     struct Case {
         const char* what;
         const char* pattern;
