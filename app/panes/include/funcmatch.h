@@ -103,7 +103,8 @@ private:
     std::vector<Atom> m_atoms;
     bool m_word[256] = {};
     bool m_bAnchored = false; // begins with "^": tried from nFrom only
-    bool m_bFirstOne = false; // the first atom takes one byte: starts are skipped where it cannot
+    bool m_bSkip = false;     // every match takes a byte: starts on a byte not in m_first fail at once
+    Set m_first = {};         // the bytes a match can begin with
     // The search (positions in the document).
     Pos m_nFrom = 0, m_nTo = 0;
     Pos m_nPos = 0;             // the next byte's position
@@ -111,8 +112,9 @@ private:
     bool m_bFound = false;
     bool m_bSettled = true;
     Pos m_nMatchStart = -1, m_nMatchEnd = -1;
-    std::vector<Thread> m_waiting; // at m_nPos, ranked
-    std::vector<Thread> m_taking;  // at m_nPos, before atoms that take a byte, ranked
-    std::vector<unsigned> m_seen;  // per atom: the visit that reached it last
+    std::vector<Thread> m_waiting; // at m_nPos, ranked: the first m_nWaiting
+    std::vector<Thread> m_taking;  // at m_nPos, before atoms that take a byte, ranked: the first m_nTaking
+    size_t m_nWaiting = 0, m_nTaking = 0;
+    std::vector<unsigned> m_seen; // per atom: the visit that reached it last
     unsigned m_nVisit = 0;
 };

@@ -21,8 +21,9 @@
 // (Scintilla's regular expressions never span lines, so the pieces find
 // what one search over the range finds); a line longer than a piece is
 // matched a piece of bytes at a time by CLineMatcher (funcmatch.h), which
-// finds what the component's search of that line finds. A brace match
-// reads the text a piece at a time.
+// finds what the component's search of that line finds. The matcher and
+// the brace match read the text in pieces that start at 1 KB and double up
+// to a piece, so what is near costs little to find.
 //
 // Cost. Searches move forward through the text. The plain form of the scan
 // searches each block open, block close and token list from where it stands

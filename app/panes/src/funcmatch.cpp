@@ -62,7 +62,7 @@ bool CLineMatcher::Compile(const std::string& strPattern, bool bMatchCase, bool 
 {
     m_atoms.clear();
     std::copy(pWordChars, pWordChars + 256, m_word);
-    m_bAnchored = m_bFirstOne = false;
+    m_bAnchored = m_bSkip = false;
     const size_t n = strPattern.size();
     // An empty pattern makes the component search its previous one again.
     if (n == 0)
@@ -187,6 +187,17 @@ bool CLineMatcher::Compile(const std::string& strPattern, bool bMatchCase, bool 
             Set s = {};
             int nPrev = 0; // the last character set, -1 after a named class
             size_t k = i + 1;
+            // The escape whose letter stands at k, added to the class; k
+            // moves to its last byte. Its byte, or -1 for a named class.
+            auto escapeInClass = [&](size_t& kAt) {
+                size_t incr;
+                const int e = escape(kAt, incr, s);
+                kAt += incr;
+                if (e >= 0)
+                    s.Add((unsigned char)e);
+                nPrev = e >= 0 ? e : -1;
+                return e;
+            };
             const bool bNegate = at(k) == '^';
             if (bNegate)
                 k++;
@@ -219,15 +230,7 @@ bool CLineMatcher::Compile(const std::string& strPattern, bool bMatchCase, bool 
                         if (nHigh == '\\') {
                             if (at(k + 1) == '\0')
                                 return false; // "Missing ]"
-                            size_t incr;
-                            nHigh = escape(++k, incr, s);
-                            k += incr;
-                            if (nHigh >= 0) {
-                                s.Add((unsigned char)nHigh);
-                                nPrev = nHigh;
-                            } else {
-                                nPrev = -1;
-                            }
+                            nHigh = escapeInClass(++k);
                         }
                         if (nPrev < 0) {
                             nPrev = '-';
@@ -238,15 +241,7 @@ bool CLineMatcher::Compile(const std::string& strPattern, bool bMatchCase, bool 
                         }
                     }
                 } else if (c == '\\' && at(k + 1) != '\0') {
-                    size_t incr;
-                    const int e = escape(++k, incr, s);
-                    k += incr;
-                    if (e >= 0) {
-                        s.Add((unsigned char)e);
-                        nPrev = e;
-                    } else {
-                        nPrev = -1;
-                    }
+                    escapeInClass(++k);
                 } else {
                     nPrev = (unsigned char)c;
                     addWithCase(s, (unsigned char)c);
@@ -356,7 +351,19 @@ bool CLineMatcher::Compile(const std::string& strPattern, bool bMatchCase, bool 
     if (m_atoms[0].kind == kLineEnd)
         return false;
     m_bAnchored = m_atoms[0].kind == kLineStart;
-    m_bFirstOne = m_atoms[0].kind == kOne;
+    // The bytes a match can begin with: those of the repetitions before the
+    // first atom that takes a byte, and of that atom. A pattern that can
+    // match nothing at all begins anywhere.
+    m_first = Set();
+    for (const Atom& atom : m_atoms) {
+        if (atom.kind == kOne || atom.kind == kStar || atom.kind == kOptional)
+            for (int w = 0; w < 8; w++)
+                m_first.bits[w] |= atom.set.bits[w];
+        if (atom.kind == kOne) {
+            m_bSkip = true;
+            break;
+        }
+    }
     return true;
 }
 
@@ -368,8 +375,11 @@ void CLineMatcher::Begin(Pos nFrom, Pos nTo)
     m_chPrev = 0;
     m_bFound = false;
     m_nMatchStart = m_nMatchEnd = -1;
-    m_waiting.clear();
-    m_taking.clear();
+    // Each atom holds at most one thread at a position, and a new start
+    // comes on top.
+    m_waiting.resize(m_atoms.size() + 2);
+    m_taking.resize(m_atoms.size() + 2);
+    m_nWaiting = m_nTaking = 0;
     m_seen.assign(m_atoms.size() + 1, 0);
     m_nVisit = 0;
     m_bSettled = m_atoms.empty();
@@ -381,39 +391,42 @@ void CLineMatcher::Expand(unsigned char c)
         std::fill(m_seen.begin(), m_seen.end(), 0u);
         m_nVisit = 1;
     }
-    m_taking.clear();
+    m_nTaking = 0;
     // A new start ranks below every thread under way; the component tries
     // every start before the end, or only nFrom for "^".
     if (!m_bFound && (m_bAnchored ? m_nPos == m_nFrom : m_nPos < m_nTo))
-        m_waiting.push_back({0, m_nPos});
+        m_waiting[m_nWaiting++] = {0, m_nPos};
     const int nAtoms = (int)m_atoms.size();
-    for (const Thread& thread : m_waiting) {
+    const Atom* atoms = m_atoms.data();
+    unsigned* seen = m_seen.data();
+    Thread* taking = m_taking.data();
+    for (size_t t = 0; t < m_nWaiting; t++) {
+        const Thread thread = m_waiting[t];
         // Each atom leads on to the next one only: a thread is a chain. A
         // repetition first offers its byte (the longer match ranks higher),
         // then lets the chain go on without it.
         int nAt = thread.nAt;
         for (;;) {
-            if (m_seen[nAt] == m_nVisit)
+            if (seen[nAt] == m_nVisit)
                 break; // a thread ranked higher stands here already
-            m_seen[nAt] = m_nVisit;
+            seen[nAt] = m_nVisit;
             if (nAt == nAtoms) {
                 // A match: the threads ranked below it are dropped.
                 m_bFound = true;
                 m_nMatchStart = thread.nStart;
                 m_nMatchEnd = m_nPos;
-                m_waiting.clear();
+                m_nWaiting = 0;
                 return;
             }
-            const Atom& atom = m_atoms[(size_t)nAt];
             bool bOn = true;
-            switch (atom.kind) {
+            switch (atoms[nAt].kind) {
             case kOne:
-                m_taking.push_back({nAt, thread.nStart});
+                taking[m_nTaking++] = {nAt, thread.nStart};
                 bOn = false;
                 break;
             case kStar:
             case kOptional:
-                m_taking.push_back({nAt, thread.nStart});
+                taking[m_nTaking++] = {nAt, thread.nStart};
                 break;
             case kLineStart:
                 bOn = m_nPos == m_nFrom;
@@ -433,20 +446,22 @@ void CLineMatcher::Expand(unsigned char c)
             nAt++;
         }
     }
-    m_waiting.clear();
+    m_nWaiting = 0;
 }
 
 void CLineMatcher::Advance(unsigned char c)
 {
-    for (const Thread& thread : m_taking) {
-        const Atom& atom = m_atoms[(size_t)thread.nAt];
+    const Atom* atoms = m_atoms.data();
+    for (size_t t = 0; t < m_nTaking; t++) {
+        const Thread& thread = m_taking[t];
+        const Atom& atom = atoms[thread.nAt];
         if (atom.set.Has(c))
-            m_waiting.push_back({atom.kind == kStar ? thread.nAt : thread.nAt + 1, thread.nStart});
+            m_waiting[m_nWaiting++] = {atom.kind == kStar ? thread.nAt : thread.nAt + 1, thread.nStart};
     }
-    m_taking.clear();
+    m_nTaking = 0;
     m_chPrev = c;
     m_nPos++;
-    if (m_waiting.empty() && (m_bFound || m_bAnchored))
+    if (m_nWaiting == 0 && (m_bFound || m_bAnchored))
         m_bSettled = true;
 }
 
@@ -458,12 +473,11 @@ size_t CLineMatcher::Feed(const char* pBytes, size_t nBytes)
     const unsigned char* p = (const unsigned char*)pBytes;
     size_t i = 0;
     while (i < nBytes && !m_bSettled) {
-        if (m_bFirstOne && m_waiting.empty() && !m_bFound) {
-            // Nothing under way: starts where the first atom cannot take
-            // its byte fail at once.
-            const Set& first = m_atoms[0].set;
+        if (m_bSkip && m_nWaiting == 0 && !m_bFound) {
+            // Nothing under way: a start whose byte no match can begin
+            // with fails at once.
             const size_t nSkipFrom = i;
-            while (i < nBytes && !first.Has(p[i]))
+            while (i < nBytes && !m_first.Has(p[i]))
                 i++;
             if (i > nSkipFrom) {
                 m_chPrev = p[i - 1];
@@ -486,6 +500,6 @@ void CLineMatcher::Finish()
     // At the end of the stretch nothing more is taken: "$" holds, and the
     // threads that wait for a byte end here.
     Expand('\0');
-    m_taking.clear();
+    m_nTaking = 0;
     m_bSettled = true;
 }

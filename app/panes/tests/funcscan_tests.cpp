@@ -815,13 +815,23 @@ std::vector<std::string> OneLineSources(std::mt19937& rng, int nRandom)
     return texts;
 }
 
+// The component's word characters as it starts: letters, digits, "_" and
+// every byte from 0x80.
+struct DefaultWordChars {
+    bool chars[256];
+    DefaultWordChars()
+    {
+        for (int c = 0; c < 256; c++)
+            chars[c] = c >= 0x80 || c == '_' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    }
+    operator const bool*() const { return chars; }
+};
+
 // The matcher takes every pattern of the language table: no language is
 // left to the component's search, which cannot pause inside a line.
 TEST(LineMatcher, TakesEveryPatternOfTheTable)
 {
-    bool word[256] = {};
-    for (int c = 0; c < 256; c++)
-        word[c] = c >= 0x80 || c == '_' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    const DefaultWordChars word;
     for (int id : SupportedIds()) {
         for (const SearchedPattern& p : PatternsOfLanguage(id)) {
             CLineMatcher matcher;
@@ -871,6 +881,51 @@ TEST(LineMatcher, RefusesWhatItCannotMatchExactly)
     for (const Case& c : cases) {
         CLineMatcher matcher;
         EXPECT_EQ(c.bTaken, matcher.Compile(c.pattern, true, true, word)) << c.pattern;
+    }
+}
+
+// The component's answers, fed a byte, two, five or all at a time: the
+// first start that matches wins, repetitions are as long as the rest
+// allows, and the ends of the stretch count as the component counts them.
+TEST(LineMatcher, FindsTheComponentsMatchWhateverThePieces)
+{
+    const DefaultWordChars word;
+    struct Case {
+        const char* what;
+        const char* pattern;
+        const char* text;
+        int nFrom, nTo;
+        bool bMatchCase;
+        int nStart, nEnd; // -1: no match
+    } cases[] = {
+        {"the longest repetition that lets the rest match", "a.*b", "xaxxbxxbx", 0, 9, true, 1, 8},
+        {"bytes past the end are not seen", "a.*b", "xaxxbxxbx", 0, 6, true, 1, 5},
+        {"a word starts where the stretch starts", "\\<fix", "prefix fix", 3, 10, true, 3, 6},
+        {"a word ends where the stretch ends", "fix\\>", "prefix fix", 0, 6, true, 3, 6},
+        {"the first start that matches", "fix\\>", "prefix fix", 6, 10, true, 7, 10},
+        {"a word ends inside the stretch", "b*\\>", "ab cd", 0, 5, true, 1, 2},
+        {"no word ends where the stretch starts", "b*\\>", "ab cd", 2, 5, true, -1, -1},
+        {"\"^\" holds where the stretch starts", "^b", "abc", 1, 3, true, 1, 2},
+        {"\"$\" holds where the stretch ends", "c$", "abcc", 0, 3, true, 2, 3},
+        {"\"?\" repeats a class", "[ab]?c", "aaabc", 0, 5, true, 0, 5},
+        {"\"?\" takes one character at most", "x?y", "xxy", 0, 3, true, 1, 3},
+        {"case ignored", "ab+", "xABBBbz", 0, 7, false, 1, 6},
+        {"a range after a range starts past the first one's start", "[a-c-e]+", "edcba", 0, 5, true, 0, 5},
+        {"parentheses as characters", "\\([a-z, ]*\\)", "f(a, b) (c)", 0, 11, true, 1, 7},
+        {"an empty match at the start", "b*", "abbb", 0, 4, true, 0, 0},
+        {"an anchored pattern on an empty stretch", "^a*", "", 0, 0, true, 0, 0},
+    };
+    for (const Case& c : cases) {
+        CLineMatcher matcher;
+        ASSERT_TRUE(matcher.Compile(c.pattern, c.bMatchCase, true, word)) << c.what;
+        for (size_t nPiece : {(size_t)1, (size_t)2, (size_t)5, std::strlen(c.text) + 1}) {
+            matcher.Begin(c.nFrom, c.nTo);
+            while (!matcher.Settled() && matcher.Next() < c.nTo)
+                matcher.Feed(c.text + matcher.Next(), std::min(nPiece, (size_t)(c.nTo - matcher.Next())));
+            matcher.Finish();
+            EXPECT_EQ(c.nStart, matcher.MatchStart()) << c.what << ", pieces of " << nPiece;
+            EXPECT_EQ(c.nEnd, matcher.MatchEnd()) << c.what << ", pieces of " << nPiece;
+        }
     }
 }
 
