@@ -5,6 +5,9 @@
 
 #include <qmtest/filenames.h>
 #include <qmtest/screenshot.h>
+#include <qmtest/walllimit.h>
+
+#include <functional>
 
 using namespace e2e;
 
@@ -20,6 +23,7 @@ enum : UINT {
     kPaneFunctionList = 59599,
     kCmdViewAsFirst = 25102,
     kCmdRefreshFunctionList = 6011,
+    kCmdFileClose = 0xE102,
 };
 
 const char kSource[] =
@@ -101,6 +105,22 @@ protected:
     }
 
     int CurSel() const { return (int)Ask(List(), LB_GETCURSEL); }
+
+    // The editing window of a large document, once it holds all its bytes
+    // (a minute at most); none when it does not.
+    RemoteScintilla EditorOfLength(size_t nBytes) const
+    {
+        RemoteScintilla ed;
+        qmtest::WaitUntil(
+            [&] {
+                for (HWND h : Editors())
+                    if (RemoteScintilla(h).Length() == (LRESULT)nBytes)
+                        ed = RemoteScintilla(h);
+                return (bool)ed;
+            },
+            60000);
+        return ed;
+    }
 
     // A real double click (or one click) on item i of the list.
     void ClickItem(int i, bool bDouble)
@@ -273,15 +293,8 @@ TEST_F(FunctionListTest, DoubleClicksWhileTypingInALargeFileThenClose)
     }
     std::string path = WriteFile("big.cpp", big);
     ASSERT_TRUE(Start("\"" + path + "\""));
-    RemoteScintilla ed;
-    ASSERT_TRUE(qmtest::WaitUntil(
-        [&] {
-            for (HWND h : Editors())
-                if (RemoteScintilla(h).Length() == (LRESULT)big.size())
-                    ed = RemoteScintilla(h);
-            return (bool)ed;
-        },
-        60000));
+    RemoteScintilla ed = EditorOfLength(big.size());
+    ASSERT_TRUE(ed) << "the document did not show";
     ASSERT_TRUE(qmtest::WaitUntil([&] { return List() != nullptr && Ask(List(), LB_GETCOUNT) > 1000; }, 60000))
         << "the list was not filled";
     ASSERT_TRUE(FocusEditor(ed));
@@ -308,6 +321,75 @@ TEST_F(FunctionListTest, DoubleClicksWhileTypingInALargeFileThenClose)
     DWORD_PTR result = 0;
     ASSERT_TRUE(SendMessageTimeoutA(Main(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result));
     ASSERT_TRUE(CloseDiscarding());
+    EXPECT_EQ(0u, m_prog.ExitCode());
+}
+
+// A file of one line of 2 MB (identifiers thousands of characters long, no
+// parenthesis after them, then two routines at the end): the scan goes
+// through the line a piece at a time, so the frame answers every message
+// from the moment the document shows until the list holds the routines;
+// typed keys and the End key reach the document while a new scan runs, and
+// the document closes with a scan under way, then the program, cleanly.
+TEST_F(FunctionListTest, AOneLineFileOfMegabytesKeepsTheFrameAnswering)
+{
+    std::string line;
+    while (line.size() < 2u * 1024 * 1024)
+        line += std::string(6000, 'a') + " = " + std::string(2000, 'b') + "; ";
+    line += "int first(int a) { return a; } int second(void) { }";
+    std::string path = WriteFile("oneline.c", line);
+    qmtest::WallLimit limit("Qmate.exe scanning a file of one 2 MB line", std::chrono::seconds(600));
+    ASSERT_TRUE(Start("\"" + path + "\""));
+    RemoteScintilla ed = EditorOfLength(line.size());
+    ASSERT_TRUE(ed) << "the document did not show";
+    ASSERT_TRUE(qmtest::WaitUntil([&] { return List() != nullptr; }, 10000)) << "no function list window";
+    // The frame answers within a second, again and again, while something
+    // is under way (for two minutes at most).
+    auto answersWhile = [&](const std::function<bool()>& busy, const char* what) {
+        const ULONGLONG end = GetTickCount64() + 120000;
+        for (int nAnswers = 0;; nAnswers++) {
+            DWORD_PTR result = 0;
+            if (!SendMessageTimeoutA(Main(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result)) {
+                ADD_FAILURE() << "the frame did not answer within a second " << what << ", after " << nAnswers
+                              << " answers";
+                return false;
+            }
+            if (!busy())
+                return true;
+            if (GetTickCount64() > end) {
+                ADD_FAILURE() << "still not done after two minutes: " << what;
+                return false;
+            }
+            Sleep(50);
+        }
+    };
+    const Names routines = {"first", "second"};
+    ASSERT_TRUE(answersWhile([&] { return Items() != routines; }, "while the list was made"));
+
+    // Typing at the start starts a new scan; the keys and the End key are
+    // taken while it runs.
+    ASSERT_TRUE(FocusEditor(ed));
+    ed.Send(kSciGotoPos, 0);
+    qmtest::TypeText(L"int typed(int t) { } ");
+    const LRESULT nTyped = (LRESULT)line.size() + 21;
+    ASSERT_TRUE(answersWhile([&] { return ed.Length() != nTyped; }, "while keys were typed"));
+    qmtest::SendChord({VK_END});
+    ASSERT_TRUE(answersWhile([&] { return ed.Send(kSciGetCurrentPos) != nTyped; }, "while the caret moved to the end"));
+    ASSERT_TRUE(answersWhile([&] { return Items() != Names{"typed", "first", "second"}; }, "while the list was made again"))
+        << Show(Items());
+
+    // A change, and the document closed (its change discarded) while the
+    // scan of the change runs; then the program.
+    qmtest::TypeText(L" ");
+    ASSERT_TRUE(answersWhile([&] { return ed.Length() != nTyped + 1; }, "while a key was typed"));
+    PostCommand(kCmdFileClose);
+    ASSERT_TRUE(answersWhile(
+        [&] {
+            if (HWND box = m_prog.FindOtherWindow("#32770"))
+                PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+            return !Editors().empty();
+        },
+        "while the document closed"));
+    ASSERT_TRUE(Close());
     EXPECT_EQ(0u, m_prog.ExitCode());
 }
 

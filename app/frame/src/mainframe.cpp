@@ -1282,8 +1282,12 @@ LRESULT CMainFrame::OnCreateControl(WPARAM, LPARAM lParam)
     return FALSE;
 }
 
-LRESULT CMainFrame::OnControlNotify(WPARAM, LPARAM lParam)
+LRESULT CMainFrame::OnControlNotify(WPARAM wParam, LPARAM lParam)
 {
+    // The message's id first: a ribbon's special command (9607) shares the
+    // number and carries a control, not a notification record.
+    if ((int)wParam != ID_TOOLS_LIST_ENTRY)
+        return FALSE;
     NMQXPCONTROL* pNM = reinterpret_cast<NMQXPCONTROL*>(lParam);
     if (pNM == NULL || pNM->hdr.code != QXP_CN_EXECUTE || pNM->pControl == NULL ||
         pNM->pControl->GetID() != ID_TOOLS_LIST_ENTRY)

@@ -508,6 +508,32 @@ TEST_F(MainFrameTest, AnEmptyToolListStaysEmpty)
     EXPECT_EQ(stored, none.ToBytes());
 }
 
+// The command bars' control notification shares its number with the
+// ribbon's special command ("More Commands...", 9607, a menu control in
+// lParam): the frame takes the notification of its tools entries by their
+// id alone and reads nothing under another id, whatever lParam holds.
+TEST_F(MainFrameTest, OnlyTheToolsEntriesIdMakesAToolNotification)
+{
+    Create();
+    CQXPControlButton entry;
+    entry.SetID(ID_TOOLS_LIST_ENTRY);
+    entry.SetParameter("99"); // no such tool: nothing runs
+    NMQXPCONTROL nm = {};
+    nm.hdr.code = QXP_CN_EXECUTE;
+    nm.pControl = &entry;
+    const struct {
+        WPARAM wParam;
+        LRESULT lTaken;
+    } cases[] = {
+        {(WPARAM)ID_TOOLS_LIST_ENTRY, TRUE},
+        {(WPARAM)9607, FALSE},
+    };
+    for (const auto& c : cases) {
+        nm.hdr.idFrom = (UINT_PTR)c.wParam;
+        EXPECT_EQ(c.lTaken, frame->SendMessage(WM_COMMANDBARS_CONTROLNOTIFY, c.wParam, (LPARAM)&nm)) << c.wParam;
+    }
+}
+
 // A report for the tool window (Tidy, the XML check) replaces what the
 // window held, with its line breaks shown as line breaks.
 TEST_F(MainFrameTest, ToolOutputReportsReplaceTheToolWindowsText)

@@ -17,9 +17,13 @@
 //
 // Steps. A long scan can be run a little at a time: SetPace names a
 // function the scan calls between steps of bounded work: before each search
-// and each piece of one. A search is made a piece of whole lines at a time (Scintilla's regular expressions never span
-// lines, so the pieces find what one search over the range finds) and a
-// brace match reads the text a piece at a time.
+// and each piece of one. A search is made a piece of whole lines at a time
+// (Scintilla's regular expressions never span lines, so the pieces find
+// what one search over the range finds); a line longer than a piece is
+// matched a piece of bytes at a time by CLineMatcher (funcmatch.h), which
+// finds what the component's search of that line finds. The matcher and
+// the brace match read the text in pieces that start at 1 KB and double up
+// to a piece, so what is near costs little to find.
 //
 // Cost. Searches move forward through the text. The plain form of the scan
 // searches each block open, block close and token list from where it stands
@@ -44,19 +48,25 @@
 #include "funcpatterns.h"
 #include "functionliststore.h"
 
+class CLineMatcher;
 class CMFCScintilla;
 
 // The steps of a scan: the function called between them and the size of a
 // piece of text one step searches or reads.
 struct ScanPace {
     std::function<void()> step; // may be empty
-    Sci_Position nPiece = 256 * 1024;
+    // Told the length of each stretch of text that one search of the
+    // component, one piece for the matcher or one read covers (a meter for
+    // tests); may be empty.
+    std::function<void(Sci_Position)> meter;
+    Sci_Position nPiece = 256 * 1024; // 0: every search in one piece
 
     void Step() const
     {
         if (step)
             step();
     }
+    void Read(Sci_Position nBytes) const;
     // The first match of the pattern in [nFrom, nTo] (the editor's search
     // flags), a piece of lines at a time; as SearchRange, the target is left
     // on the match, or on [nFrom, nTo] when there is none.
@@ -65,6 +75,16 @@ struct ScanPace {
     // The brace matching the one at nPos ("()[]{}<>"), every brace of the
     // text counted alike; -1 when nPos holds none or it has no match.
     Sci_Position MatchBrace(const CMFCScintilla& editor, Sci_Position nPos) const;
+
+private:
+    // The size of the first read of text, and of the one after a read of
+    // nLast bytes.
+    Sci_Position FirstRead() const;
+    Sci_Position NextRead(Sci_Position nLast) const;
+    // The first match in [nFrom, nTo] of one line by the compiled matcher,
+    // a piece at a time: true with its start and end.
+    bool SearchLine(const CMFCScintilla& editor, CLineMatcher& matcher, Sci_Position nFrom, Sci_Position nTo,
+                    Sci_Position& nPos, Sci_Position& nEnd) const;
 };
 
 // The comment (and string) ranges of the editor's text, in ascending,

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "funcmatch.h"
 #include "scintillawrap.h"
 
 namespace {
@@ -28,40 +29,157 @@ Sci_Position ResumeAfter(Sci_Position nPos, Sci_Position nEnd)
 // ===========================================================================
 // Steps
 
+namespace {
+
+// Text is read in pieces that start small and double up to a whole piece:
+// what is usually near (a brace, the end of a match) costs little to find.
+const Sci_Position kFirstRead = 1024;
+
+// Where the component moves a range end before it searches: out of a
+// multi-byte character and out of a CR LF pair.
+Sci_Position OutsideChar(const CMFCScintilla& editor, Sci_Position nPos)
+{
+    return nPos <= 0 ? 0 : editor.PositionAfter(nPos - 1);
+}
+
+// The matcher for a pattern searched with the editor's search flags; false
+// when the component has to search it itself (not a regular expression of
+// its own engine, a code page of two-byte characters, or a pattern the
+// matcher does not take).
+bool PrepareMatcher(const CMFCScintilla& editor, const std::string& strPattern, CLineMatcher& matcher)
+{
+    const int nFlags = editor.GetSearchFlags();
+    if ((nFlags & SCFIND_REGEXP) == 0 || (nFlags & SCFIND_CXX11REGEX) != 0)
+        return false;
+    const Sci_Position nCodePage = editor.Call(SCI_GETCODEPAGE);
+    if (nCodePage != 0 && nCodePage != SC_CP_UTF8)
+        return false;
+    unsigned char chars[257] = {};
+    const Sci_Position nChars = editor.Call(SCI_GETWORDCHARS, 0, (sptr_t)chars);
+    bool word[256] = {};
+    for (Sci_Position i = 0; i < nChars && i < 256; i++)
+        word[chars[i]] = true;
+    return matcher.Compile(strPattern, (nFlags & SCFIND_MATCHCASE) != 0, (nFlags & SCFIND_POSIX) != 0, word);
+}
+
+} // namespace
+
+Sci_Position ScanPace::FirstRead() const
+{
+    return std::min(kFirstRead, std::max<Sci_Position>(nPiece, 1));
+}
+
+Sci_Position ScanPace::NextRead(Sci_Position nLast) const
+{
+    return std::min(nLast * 2, std::max<Sci_Position>(nPiece, 1));
+}
+
+void ScanPace::Read(Sci_Position nBytes) const
+{
+    if (meter)
+        meter(nBytes);
+}
+
 Sci_Position ScanPace::Search(CMFCScintilla& editor, const std::string& strPattern, Sci_Position nFrom,
                               Sci_Position nTo) const
 {
     const Sci_Position nSize = (Sci_Position)strPattern.size();
+    // A range within a piece holds no long line: one search.
+    if (nPiece <= 0 || nFrom > nTo || nTo - nFrom <= nPiece) {
+        Step();
+        Read(nFrom > nTo ? nFrom - nTo : nTo - nFrom);
+        return editor.SearchRange(strPattern.c_str(), nSize, nFrom, nTo);
+    }
+    // The component searches each line of the range on its own, from where
+    // the range starts on the first line to where it ends on the last.
+    const Sci_Position nToOutside = OutsideChar(editor, nTo);
+    const Sci_Position nLastLine = editor.LineFromPosition(nToOutside);
+    auto partOfLine = [&](Sci_Position nLine) {
+        return nLine == nLastLine ? nToOutside : editor.GetLineEndPosition(nLine);
+    };
+    CLineMatcher matcher;
+    int nMatcher = -1; // compiled on the first long line: 1 usable, 0 not
     Sci_Position nStart = nFrom;
     for (;;) {
         Step();
-        // The piece ends at the end of a line, and only where the range
-        // takes that line's line end too (where the range ends inside a
-        // line end, a match may take a line end character).
-        Sci_Position nEnd = nTo;
-        Sci_Position nLine = -1;
-        if (nPiece > 0 && nTo - nStart > nPiece) {
-            nLine = editor.LineFromPosition(nStart + nPiece);
-            if (editor.GetLineEndPosition(nLine) < nStart)
-                nLine++; // nStart is in that line's line end
-            Sci_Position nNext = editor.PositionFromLine(nLine + 1);
-            if (nNext >= 0 && nNext <= nTo)
-                nEnd = editor.GetLineEndPosition(nLine);
-            else
-                nLine = -1;
+        // A line whose part in the range is longer than a piece is matched a
+        // piece at a time, with the component's rules for the line.
+        const Sci_Position nAt = nStart == nFrom ? OutsideChar(editor, nStart) : nStart;
+        const Sci_Position nLine = editor.LineFromPosition(nAt);
+        const Sci_Position nLineTo = partOfLine(nLine);
+        if (nLineTo - nAt > nPiece && nMatcher < 0)
+            nMatcher = PrepareMatcher(editor, strPattern, matcher) ? 1 : 0;
+        if (nLineTo - nAt > nPiece && nMatcher == 1) {
+            Sci_Position nPos = -1, nEnd = -1;
+            const bool bSkip = (CLineMatcher::AnchorsAtLineStart(strPattern) && nAt != editor.PositionFromLine(nLine)) ||
+                               (CLineMatcher::AnchorsAtLineEnd(strPattern) && nLineTo != editor.GetLineEndPosition(nLine));
+            if (!bSkip && SearchLine(editor, matcher, nAt, nLineTo, nPos, nEnd)) {
+                editor.SetTargetStart(nPos);
+                editor.SetTargetEnd(nEnd);
+                return nPos;
+            }
+            if (nLine >= nLastLine)
+                break;
+            nStart = editor.PositionFromLine(nLine + 1);
+            continue;
         }
+        // Otherwise a piece of whole lines: it ends at the end of a line,
+        // and only where the range takes that line's line end too (where
+        // the range ends inside a line end, a match may take a line end
+        // character).
+        Sci_Position nEnd = nTo;
+        Sci_Position nPieceLine = -1;
+        if (nTo - nStart > nPiece) {
+            nPieceLine = editor.LineFromPosition(nStart + nPiece);
+            if (editor.GetLineEndPosition(nPieceLine) < nStart)
+                nPieceLine++; // nStart is in that line's line end
+            // A long line after the first is left to a step of its own.
+            if (nPieceLine > nLine && editor.GetLineEndPosition(nPieceLine - 1) >= nStart &&
+                partOfLine(nPieceLine) - editor.PositionFromLine(nPieceLine) > nPiece)
+                nPieceLine--;
+            Sci_Position nNext = editor.PositionFromLine(nPieceLine + 1);
+            if (nNext >= 0 && nNext <= nTo)
+                nEnd = editor.GetLineEndPosition(nPieceLine);
+            else
+                nPieceLine = -1;
+        }
+        Read(nEnd - nStart);
         Sci_Position nPos = editor.SearchRange(strPattern.c_str(), nSize, nStart, nEnd);
         if (nPos >= 0)
             return nPos;
-        if (nLine < 0)
+        if (nPieceLine < 0)
             break;
-        nStart = editor.PositionFromLine(nLine + 1);
+        nStart = editor.PositionFromLine(nPieceLine + 1);
     }
-    if (nStart != nFrom) {
-        editor.SetTargetStart(nFrom);
-        editor.SetTargetEnd(nTo);
-    }
+    editor.SetTargetStart(nFrom);
+    editor.SetTargetEnd(nTo);
     return -1;
+}
+
+bool ScanPace::SearchLine(const CMFCScintilla& editor, CLineMatcher& matcher, Sci_Position nFrom, Sci_Position nTo,
+                          Sci_Position& nPos, Sci_Position& nEnd) const
+{
+    Sci_Position nStep = FirstRead();
+    std::string buffer;
+    matcher.Begin(nFrom, nTo);
+    while (!matcher.Settled() && matcher.Next() < nTo) {
+        if (matcher.Next() != nFrom)
+            Step();
+        const Sci_Position nStart = matcher.Next();
+        const Sci_Position nStop = std::min(nTo, nStart + nStep);
+        buffer.resize((size_t)(nStop - nStart) + 1);
+        editor.GetTextRange(nStart, nStop, &buffer[0]);
+        Read(nStop - nStart);
+        matcher.Feed(buffer.data(), (size_t)(nStop - nStart));
+        nStep = NextRead(nStep);
+    }
+    matcher.Finish();
+    nPos = matcher.MatchStart();
+    if (nPos < 0)
+        return false;
+    // As the component does, a match end inside a character moves past it.
+    nEnd = OutsideChar(editor, matcher.MatchEnd());
+    return true;
 }
 
 Sci_Position ScanPace::MatchBrace(const CMFCScintilla& editor, Sci_Position nPos) const
@@ -76,7 +194,7 @@ Sci_Position ScanPace::MatchBrace(const CMFCScintilla& editor, Sci_Position nPos
         return -1;
     const bool bForward = (pAt - kPairs) % 2 == 0;
     const char chSeek = bForward ? pAt[1] : pAt[-1];
-    const Sci_Position nStep = std::max<Sci_Position>(nPiece, 1);
+    Sci_Position nStep = FirstRead();
     std::string buffer;
     int nDepth = 1;
     Sci_Position nNear = bForward ? nPos + 1 : nPos; // the piece's edge nearest the brace
@@ -84,8 +202,10 @@ Sci_Position ScanPace::MatchBrace(const CMFCScintilla& editor, Sci_Position nPos
         Step();
         const Sci_Position nStart = bForward ? nNear : std::max<Sci_Position>(0, nNear - nStep);
         const Sci_Position nEnd = bForward ? std::min(nLength, nNear + nStep) : nNear;
-        buffer.assign((size_t)(nEnd - nStart) + 1, '\0');
+        buffer.resize((size_t)(nEnd - nStart) + 1);
         editor.GetTextRange(nStart, nEnd, &buffer[0]);
+        Read(nEnd - nStart);
+        nStep = NextRead(nStep);
         for (Sci_Position i = 0; i < nEnd - nStart; i++) {
             const Sci_Position k = bForward ? i : nEnd - nStart - 1 - i;
             const char ch = buffer[(size_t)k];
@@ -116,8 +236,9 @@ void CCommentRanges::Compute()
         return;
     m_pEditor->SetSearchFlags(kSearchFlags);
     m_ranges.Clear();
-    const ScanPace kWhole = {nullptr, 0};
-    const ScanPace& pace = m_pPace != nullptr ? *m_pPace : kWhole;
+    ScanPace whole;
+    whole.nPiece = 0;
+    const ScanPace& pace = m_pPace != nullptr ? *m_pPace : whole;
     auto searchOpen = [&](CommentPair& pair, Sci_Position nFrom) {
         pair.nNext = nFrom > nLength ? -1 : pace.Search(*m_pEditor, pair.strOpen, nFrom, nLength);
     };

@@ -6,11 +6,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include <qmtest/walllimit.h>
+
+#include "funcmatch.h"
 #include "funcpatterns.h"
 #include "funcscan.h"
 #include "funcscantest.h"
@@ -517,8 +521,10 @@ TEST_F(ScanTest, TheRememberingScanEqualsThePlainScanOnLongStretches)
 
 // A search made a piece at a time finds what one search over the range
 // finds, and leaves the target as it does; ranges start and end anywhere,
-// inside line ends too, and patterns anchor, match empty text or take a
-// line end character where the range allows it.
+// inside line ends and characters too, and patterns anchor, match empty
+// text or take a line end character where the range allows it. Lines longer
+// than a piece go to the matcher (a back-reference stays with the
+// component).
 TEST_F(ScanTest, ASearchInPiecesFindsWhatOneSearchFinds)
 {
     const std::string texts[] = {
@@ -526,9 +532,13 @@ TEST_F(ScanTest, ASearchInPiecesFindsWhatOneSearchFinds)
         "one\ntwo\n\nthree four\nfive\n",
         "\n\n\nx\n\n",
         "abc",
+        "a\xC3\xA9 b;\r\nb\xC3\xA9"
+        "c\n\xE2\x82\xAC"
+        "x",
     };
     const char* const patterns[] = {"foo", "^bar", "y$", "^$", "[a-z]*", "[^a-z]", "\\<t[a-z]+", "e$", "x", "\\(",
-                                    "[\r\n]"};
+                                    "[\r\n]", "a.", "\\<b[a-z]*\\>", "[a-c-e]+", "[ab]?c", "[^;]*$", "(a)b",
+                                    "\\>", "o*", "\\w+ ", "b\\1"};
     for (const std::string& text : texts) {
         Load(text);
         const Sci_Position nLength = (Sci_Position)text.size();
@@ -552,6 +562,49 @@ TEST_F(ScanTest, ASearchInPiecesFindsWhatOneSearchFinds)
             }
         }
     }
+}
+
+// What is near is found after a short read, however long the text and
+// however large a piece: a brace whose match is close, and the first match
+// of a search on a long line; what is far is read in pieces that grow to a
+// piece at most.
+TEST_F(ScanTest, WhatIsNearIsFoundAfterAShortRead)
+{
+    const std::string text = "f(a) {b} {" + std::string(600 * 1024, 'x') + "}";
+    Load(text);
+    const Sci_Position nLength = (Sci_Position)text.size();
+    Sci_Position nRead = 0, nMost = 0;
+    ScanPace pace;
+    pace.meter = [&](Sci_Position nBytes) {
+        nRead += nBytes;
+        nMost = std::max(nMost, nBytes);
+    };
+    editor.SetSearchFlags(SCFIND_REGEXP | SCFIND_POSIX);
+    struct Near {
+        const char* what;
+        std::function<Sci_Position()> find;
+        Sci_Position nExpected;
+    } nearCases[] = {
+        {"the parenthesis", [&] { return pace.MatchBrace(editor, 1); }, 3},
+        {"the brace", [&] { return pace.MatchBrace(editor, 5); }, 7},
+        {"the brace backwards", [&] { return pace.MatchBrace(editor, 7); }, 5},
+        {"the first brace of the line", [&] { return pace.Search(editor, "\\{", 0, nLength); }, 5},
+        {"the first word", [&] { return pace.Search(editor, "[a-z]+", 3, nLength); }, 6},
+    };
+    for (const Near& c : nearCases) {
+        nRead = 0;
+        EXPECT_EQ(c.nExpected, c.find()) << c.what;
+        EXPECT_GT(nRead, 0) << c.what;
+        EXPECT_LE(nRead, 2048) << c.what;
+    }
+    nRead = nMost = 0;
+    EXPECT_EQ(nLength - 1, pace.MatchBrace(editor, 9));
+    EXPECT_GE(nRead, nLength - 10);
+    EXPECT_LE(nMost, pace.nPiece);
+    nRead = nMost = 0;
+    EXPECT_EQ(nLength - 1, pace.Search(editor, "\\}", 8, nLength));
+    EXPECT_GE(nRead, nLength - 10);
+    EXPECT_LE(nMost, pace.nPiece);
 }
 
 // On an uncoloured text the brace match counts as the component's does, in
@@ -646,6 +699,369 @@ TEST_F(ScanTest, AScanInSmallPiecesFindsTheSameEntries)
                 EXPECT_GT(nSteps, 0) << "id " << id;
         }
     }
+}
+
+// --- long lines: searched a piece of bytes at a time ---------------------------------------
+
+// Every pattern the scan searches for a language, as it searches it: the
+// header (cut after its "\(" where the parameter check applies), the parts of
+// the parameter check, prefix and name, block open and close, each token of
+// the reject, nesting and nested-declaration lists and the comment pairs.
+struct SearchedPattern {
+    std::string text;
+    int nFlags;
+};
+
+std::vector<SearchedPattern> PatternsOfLanguage(int id)
+{
+    const int kFlags = SCFIND_REGEXP | SCFIND_POSIX | SCFIND_WHOLEWORD;
+    std::vector<SearchedPattern> out;
+    FunctionLanguage lang;
+    if (!BuildFunctionLanguage(id, lang))
+        return out;
+    const int nFlags = kFlags | lang.nCaseFlag;
+    auto add = [&](const std::string& text, int flags) {
+        if (!text.empty())
+            out.push_back({text, flags});
+    };
+    for (const FunctionPattern& set : lang.patterns) {
+        const std::string& params = set.strParameters;
+        size_t nOpen = params.find("\\(");
+        size_t nClose = params.rfind("\\)");
+        if (nOpen != std::string::npos && nClose != std::string::npos && nClose > nOpen) {
+            add(set.strPrefix + set.strName + params.substr(0, nOpen + 2), nFlags);
+            add(params.substr(nOpen + 2, nClose - (nOpen + 2)), nFlags);
+            add(params.substr(nOpen + 2), nFlags);
+        } else {
+            add(set.strPrefix + set.strName + params, nFlags);
+        }
+        add(set.strPrefix, nFlags);
+        add(set.strName, nFlags);
+        add(set.strBlockOpen, nFlags);
+        add(set.strBlockClose, nFlags);
+        for (const std::string& token : SplitTokenList(set.strRejectList))
+            add(token, nFlags);
+    }
+    for (const std::string& token : SplitTokenList(lang.strNestingOpeners))
+        add(token, nFlags);
+    for (const std::string& token : SplitTokenList(lang.strNestedDeclarations))
+        add(token, nFlags);
+    for (const CommentPairText& pair : lang.commentPairs) {
+        add(pair.first, kFlags);
+        add(pair.second, kFlags);
+    }
+    return out;
+}
+
+std::vector<int> SupportedIds()
+{
+    std::vector<int> ids;
+    FunctionLanguage lang;
+    for (int id = 1; id <= 38; id++)
+        if (BuildFunctionLanguage(id, lang))
+            ids.push_back(id);
+    return ids;
+}
+
+// The sources of the rows and random ones, as one line each: their line
+// ends become blanks.
+std::vector<std::string> OneLineSources(std::mt19937& rng, int nRandom)
+{
+    std::vector<std::string> texts;
+    for (const RowCase& c : kRowCases)
+        texts.push_back(c.text);
+    for (int i = 0; i < nRandom; i++)
+        texts.push_back(RandomSource(rng, 25));
+    for (std::string& text : texts)
+        std::replace(text.begin(), text.end(), '\n', ' ');
+    return texts;
+}
+
+// The component's word characters as it starts: letters, digits, "_" and
+// every byte from 0x80.
+struct DefaultWordChars {
+    bool chars[256];
+    DefaultWordChars()
+    {
+        for (int c = 0; c < 256; c++)
+            chars[c] = c >= 0x80 || c == '_' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    }
+    operator const bool*() const { return chars; }
+};
+
+// The matcher takes every pattern of the language table: no language is
+// left to the component's search, which cannot pause inside a line.
+TEST(LineMatcher, TakesEveryPatternOfTheTable)
+{
+    const DefaultWordChars word;
+    for (int id : SupportedIds()) {
+        for (const SearchedPattern& p : PatternsOfLanguage(id)) {
+            CLineMatcher matcher;
+            EXPECT_TRUE(matcher.Compile(p.text, (p.nFlags & SCFIND_MATCHCASE) != 0, true, word))
+                << "id " << id << ": " << p.text;
+        }
+    }
+}
+
+// Patterns the matcher leaves to the component, and patterns of the
+// component's own quirks that it matches as the component does.
+TEST(LineMatcher, RefusesWhatItCannotMatchExactly)
+{
+    bool word[256] = {};
+    for (int c = 'a'; c <= 'z'; c++)
+        word[c] = true;
+    struct Case {
+        const char* pattern;
+        bool bTaken;
+    } cases[] = {
+        {"", false},
+        {"a\\1", false},
+        {"a*?b", false},
+        {"a+?", false},
+        {"a??", false},
+        {"$", false},
+        {"*a", false},
+        {"^*", false},
+        {"\\<\\>", false},
+        {"\\>a", false},
+        {"[ab", false},
+        {"(a", false},
+        {"a)", false},
+        {"()", false},
+        {"(a)*", false},
+        {"a$", true},
+        {"^$", true},
+        {"a**", true},
+        {"[ab]?", true},
+        {"a\\>", true},
+        {"\\(", true},
+        {"(a)(b)", true},
+        {"[a-]", true},
+        {"x\\", true},
+        {"a$b", true},
+    };
+    for (const Case& c : cases) {
+        CLineMatcher matcher;
+        EXPECT_EQ(c.bTaken, matcher.Compile(c.pattern, true, true, word)) << c.pattern;
+    }
+}
+
+// The component's answers, fed a byte, two, five or all at a time: the
+// first start that matches wins, repetitions are as long as the rest
+// allows, and the ends of the stretch count as the component counts them.
+TEST(LineMatcher, FindsTheComponentsMatchWhateverThePieces)
+{
+    const DefaultWordChars word;
+    struct Case {
+        const char* what;
+        const char* pattern;
+        const char* text;
+        int nFrom, nTo;
+        bool bMatchCase;
+        int nStart, nEnd; // -1: no match
+    } cases[] = {
+        {"the longest repetition that lets the rest match", "a.*b", "xaxxbxxbx", 0, 9, true, 1, 8},
+        {"bytes past the end are not seen", "a.*b", "xaxxbxxbx", 0, 6, true, 1, 5},
+        {"a word starts where the stretch starts", "\\<fix", "prefix fix", 3, 10, true, 3, 6},
+        {"a word ends where the stretch ends", "fix\\>", "prefix fix", 0, 6, true, 3, 6},
+        {"the first start that matches", "fix\\>", "prefix fix", 6, 10, true, 7, 10},
+        {"a word ends inside the stretch", "b*\\>", "ab cd", 0, 5, true, 1, 2},
+        {"no word ends where the stretch starts", "b*\\>", "ab cd", 2, 5, true, -1, -1},
+        {"\"^\" holds where the stretch starts", "^b", "abc", 1, 3, true, 1, 2},
+        {"\"$\" holds where the stretch ends", "c$", "abcc", 0, 3, true, 2, 3},
+        {"\"?\" repeats a class", "[ab]?c", "aaabc", 0, 5, true, 0, 5},
+        {"\"?\" takes one character at most", "x?y", "xxy", 0, 3, true, 1, 3},
+        {"case ignored", "ab+", "xABBBbz", 0, 7, false, 1, 6},
+        {"a range after a range starts past the first one's start", "[a-c-e]+", "edcba", 0, 5, true, 0, 5},
+        {"parentheses as characters", "\\([a-z, ]*\\)", "f(a, b) (c)", 0, 11, true, 1, 7},
+        {"an empty match at the start", "b*", "abbb", 0, 4, true, 0, 0},
+        {"an anchored pattern on an empty stretch", "^a*", "", 0, 0, true, 0, 0},
+    };
+    for (const Case& c : cases) {
+        CLineMatcher matcher;
+        ASSERT_TRUE(matcher.Compile(c.pattern, c.bMatchCase, true, word)) << c.what;
+        for (size_t nPiece : {(size_t)1, (size_t)2, (size_t)5, std::strlen(c.text) + 1}) {
+            matcher.Begin(c.nFrom, c.nTo);
+            while (!matcher.Settled() && matcher.Next() < c.nTo)
+                matcher.Feed(c.text + matcher.Next(), std::min(nPiece, (size_t)(c.nTo - matcher.Next())));
+            matcher.Finish();
+            EXPECT_EQ(c.nStart, matcher.MatchStart()) << c.what << ", pieces of " << nPiece;
+            EXPECT_EQ(c.nEnd, matcher.MatchEnd()) << c.what << ", pieces of " << nPiece;
+        }
+    }
+}
+
+// Every pattern of every language, over one-line sources, from and to
+// anywhere: a long line searched a piece at a time gives the component's
+// answer, match and target alike.
+TEST_F(ScanTest, EveryPatternOnALongLineFindsWhatTheComponentFinds)
+{
+    std::mt19937 rng(20261213);
+    std::vector<std::string> texts = OneLineSources(rng, 3);
+    texts.push_back("caf\xC3\xA9 f(\xE2\x82\xAC) {x} \xC3\xA9t\xC3\xA9(a);");
+    for (const std::string& text : texts) {
+        Load(text);
+        const Sci_Position nLength = (Sci_Position)text.size();
+        std::uniform_int_distribution<Sci_Position> pos(0, nLength);
+        std::vector<std::pair<Sci_Position, Sci_Position>> ranges = {{0, nLength}};
+        for (int i = 0; i < 6; i++) {
+            Sci_Position a = pos(rng), b = pos(rng);
+            ranges.push_back({std::min(a, b), std::max(a, b)});
+        }
+        for (int id : SupportedIds()) {
+            for (const SearchedPattern& p : PatternsOfLanguage(id)) {
+                editor.SetSearchFlags(p.nFlags);
+                for (const auto& range : ranges) {
+                    Sci_Position nWhole =
+                        editor.SearchRange(p.text.c_str(), (Sci_Position)p.text.size(), range.first, range.second);
+                    Sci_Position nStart = editor.GetTargetStart(), nEnd = editor.GetTargetEnd();
+                    for (Sci_Position nPiece : {3, 16}) {
+                        ScanPace pace;
+                        pace.nPiece = nPiece;
+                        Sci_Position nPos = pace.Search(editor, p.text, range.first, range.second);
+                        ASSERT_TRUE(nPos == nWhole && editor.GetTargetStart() == nStart && editor.GetTargetEnd() == nEnd)
+                            << "id " << id << " \"" << p.text << "\" in [" << range.first << "," << range.second
+                            << "] pieces of " << nPiece << ": " << nPos << " [" << editor.GetTargetStart() << ","
+                            << editor.GetTargetEnd() << "] against " << nWhole << " [" << nStart << "," << nEnd
+                            << "] text: " << text;
+                    }
+                }
+            }
+        }
+    }
+}
+
+// Word characters are the document's: "\<", "\>" and "\w" follow a change
+// of them on long lines as the component's search does.
+TEST_F(ScanTest, ALongLineUsesTheDocumentsWordCharacters)
+{
+    Load("pre-fix fix-up -fix fix- x_fix");
+    const char* const patterns[] = {"\\<fix", "fix\\>", "\\w+", "\\<[a-z-]+\\>"};
+    for (const char* wordChars : {"", "abcdefghijklmnopqrstuvwxyz-"}) {
+        if (*wordChars)
+            editor.Call(SCI_SETWORDCHARS, 0, (sptr_t)wordChars);
+        else
+            editor.Call(SCI_SETCHARSDEFAULT);
+        editor.SetSearchFlags(SCFIND_REGEXP | SCFIND_POSIX);
+        for (const char* pattern : patterns) {
+            for (Sci_Position nFrom = 0; nFrom < editor.GetLength(); nFrom++) {
+                Sci_Position nWhole = editor.SearchRange(pattern, (Sci_Position)strlen(pattern), nFrom, editor.GetLength());
+                Sci_Position nEnd = editor.GetTargetEnd();
+                ScanPace pace;
+                pace.nPiece = 2;
+                ASSERT_EQ(nWhole, pace.Search(editor, pattern, nFrom, editor.GetLength()))
+                    << pattern << " from " << nFrom << " word characters \"" << wordChars << "\"";
+                ASSERT_EQ(nEnd, editor.GetTargetEnd()) << pattern << " from " << nFrom;
+            }
+        }
+    }
+    editor.Call(SCI_SETCHARSDEFAULT);
+}
+
+// Entries of a scan (held packed) or a plain list, compared field by field.
+template <class Entries> bool SameEntries(const Entries& a, const Entries& b, std::string& why)
+{
+    if (a.size() != b.size()) {
+        why = std::to_string(a.size()) + " entries against " + std::to_string(b.size());
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); i++) {
+        const FunctionEntry x = a[i];
+        const FunctionEntry y = b[i];
+        if (!(x.strName == y.strName && x.nLine == y.nLine && x.nMatchStart == y.nMatchStart &&
+              x.nMatchEnd == y.nMatchEnd && x.nLineStart == y.nLineStart && x.nEndPos == y.nEndPos &&
+              x.bInComment == y.bInComment && x.bParamCheck == y.bParamCheck)) {
+            why = "entry " + std::to_string(i) + ": " + x.strName + " [" + std::to_string(x.nMatchStart) + "," +
+                  std::to_string(x.nEndPos) + "] against " + y.strName + " [" + std::to_string(y.nMatchStart) + "," +
+                  std::to_string(y.nEndPos) + "]";
+            return false;
+        }
+    }
+    return true;
+}
+
+// The scan of every language over one-line sources, and over sources with
+// one long line among short ones, in pieces small enough to put many
+// boundaries inside each match: the same entries, in the same order, at
+// the same positions, with the same comment ranges, as the scan in one
+// piece.
+TEST_F(ScanTest, AScanOfLongLinesInPiecesFindsWhatTheWholeScanFinds)
+{
+    std::mt19937 rng(20261214);
+    std::vector<std::string> texts = OneLineSources(rng, 2);
+    // A long line between short ones.
+    for (int i = 0; i < 2; i++) {
+        std::string line = RandomSource(rng, 20);
+        std::replace(line.begin(), line.end(), '\n', ' ');
+        texts.push_back(RandomSource(rng, 6) + line + "\n" + RandomSource(rng, 6));
+    }
+    const Sci_Position kPieces[] = {4, 33, 500};
+    for (const std::string& text : texts) {
+        Load(text);
+        for (int id : SupportedIds()) {
+            CFunctionScan whole(editor);
+            ScanPace one;
+            one.nPiece = 0;
+            whole.SetPace(one);
+            ASSERT_TRUE(whole.SetLanguage(id));
+            ASSERT_TRUE(whole.Run());
+            for (Sci_Position nPiece : kPieces) {
+                CFunctionScan pieces(editor);
+                ScanPace pace;
+                pace.nPiece = nPiece;
+                pieces.SetPace(pace);
+                ASSERT_TRUE(pieces.SetLanguage(id));
+                ASSERT_TRUE(pieces.Run());
+                std::string why;
+                ASSERT_TRUE(SameEntries(whole.GetAllEntries(), pieces.GetAllEntries(), why))
+                    << "id " << id << " pieces of " << nPiece << ": " << why << "\ntext: " << text;
+                ASSERT_TRUE(SameEntries(whole.GetTopLevelEntries(), pieces.GetTopLevelEntries(), why))
+                    << "id " << id << " pieces of " << nPiece << ": " << why;
+                EXPECT_EQ(Describe(whole.GetCommentRanges().GetRanges()), Describe(pieces.GetCommentRanges().GetRanges()))
+                    << "id " << id << " pieces of " << nPiece;
+            }
+        }
+    }
+}
+
+// One line of 300 KB whose identifiers of thousands of characters, none
+// followed by a parenthesis, make the component's search of the line
+// retry every one from each of its characters; then a few routines, one of
+// them commented out as a whole (which is listed): between two steps the
+// scan reads at most a piece, however long the line, and it still finds
+// the routines at its end.
+TEST_F(ScanTest, AStepOnALongLineReadsAtMostAPiece)
+{
+    std::string line;
+    while (line.size() < 300 * 1024)
+        line += std::string(5000, 'a') + " = " + std::string(3000, 'b') + "; ";
+    line += "int first(int a) { return a; } /* int not(int b) { } */ int second(void) { }";
+    Load(line);
+    const Sci_Position kPiece = 4096;
+    Sci_Position nSinceStep = 0, nMost = 0;
+    int nSteps = 0;
+    ScanPace pace;
+    pace.nPiece = kPiece;
+    pace.step = [&] {
+        nSteps++;
+        nSinceStep = 0;
+    };
+    pace.meter = [&](Sci_Position nBytes) {
+        nSinceStep += nBytes;
+        nMost = std::max(nMost, nSinceStep);
+    };
+    CFunctionScan scan(editor);
+    scan.SetPace(pace);
+    ASSERT_TRUE(scan.SetLanguage(2));
+    {
+        qmtest::WallLimit limit("the scan of one 300 KB line in pieces", std::chrono::seconds(120));
+        ASSERT_TRUE(scan.Run());
+    }
+    EXPECT_EQ((std::vector<std::string>{"first", "not", "second"}), scan.GetTopLevelNames());
+    EXPECT_GT(nMost, 0);
+    EXPECT_LE(nMost, kPiece);
+    // Each search of the header reads the whole line, a piece per step.
+    EXPECT_GE(nSteps, (int)(line.size() / kPiece));
 }
 
 } // namespace

@@ -1178,7 +1178,7 @@ void CQXPCommandBars::LoadBarState(LPCSTR lpszProfileName, BOOL bSilent)
             if (::IsWindow(pBar->GetSafeHwnd()) && ::GetParent(pBar->GetSafeHwnd()) != pDock->GetSafeHwnd())
                 ::SetParent(pBar->GetSafeHwnd(), pDock->GetSafeHwnd());
             pBar->SetDockBar(pDock);
-            pBar->SetPosition(pDock->GetPosition());
+            pBar->SetBarPosition(pDock->GetPosition());
         }
         // The saved rows go first, the bars not named keep their rows after.
         std::vector<CQXPToolBar*> arr;

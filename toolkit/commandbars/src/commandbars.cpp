@@ -122,7 +122,16 @@ CQXPCommandBars* AFXAPI CQXPCommandBars::CreateCommandBars(CWnd* pFrame, CRuntim
     CQXPCommandBars* pCommandBars = QxpCreateObjectAs<CQXPCommandBars>(pClass);
     if (!pCommandBars)
         return NULL;
-    if (!pCommandBars->SetSite(pFrame)) {
+    BOOL bBound = FALSE;
+    try {
+        bBound = pCommandBars->SetSite(pFrame);
+    } catch (CException*) {
+        // A dock bar that cannot be made: the half-bound manager goes, the
+        // frame hears why.
+        pCommandBars->InternalRelease();
+        throw;
+    }
+    if (!bBound) {
         pCommandBars->InternalRelease();
         return NULL;
     }
@@ -189,7 +198,7 @@ BOOL CQXPCommandBars::EnableDocking()
         pDock->m_pCommandBars = this;
         if (!pDock->Create(m_pFrame, kDockBarStyles[i] | WS_VISIBLE, kDockBarIds[i])) {
             delete pDock;
-            return FALSE;
+            AfxThrowResourceException();
         }
         m_pDocks[i] = pDock;
     }
@@ -212,7 +221,7 @@ CQXPToolBar* CQXPCommandBars::Add(LPCSTR lpszName, int nBarPosition, CRuntimeCla
         return NULL;
     pBar->SetCommandBars(this);
     pBar->m_strTitle = lpszName ? lpszName : "";
-    pBar->SetPosition(nBarPosition);
+    pBar->SetBarPosition(nBarPosition);
     if (pBar->GetBarID() == 0) {
         UINT nID = 0xE800;
         while (nID <= 0xE8FE && GetToolBar(nID))
@@ -441,7 +450,7 @@ CQXPToolBar* CQXPCommandBars::AddCustomBar(LPCSTR lpszName, UINT nID, BOOL bFloa
     if (pBar) {
         pBar->SetCommandBars(this);
         pBar->m_strTitle = rec.strCaption;
-        pBar->SetPosition(qxpBarTop);
+        pBar->SetBarPosition(qxpBarTop);
         pBar->SetBarID(nID);
         if (!pBar->CreateToolBar(WS_VISIBLE, m_pDocks[qxpBarTop], nID)) {
             pBar->InternalRelease();

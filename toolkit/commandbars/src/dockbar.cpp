@@ -230,7 +230,7 @@ void CQXPDockBar::FinishDocking(CQXPToolBar* pBar, int nNewIndex)
     else if (pBar->GetDockBar())
         pBar->GetDockBar()->RemoveCommandBar(pBar, -1);
     pBar->SetDockBar(this);
-    pBar->SetPosition(GetPosition());
+    pBar->SetBarPosition(GetPosition());
     NormalizeFullRowBars();
     if (m_pCommandBars)
         m_pCommandBars->RecalcFrameLayout(TRUE);
@@ -356,7 +356,7 @@ int CQXPDockBar::LayoutRow(std::vector<CQXPToolBar*>& row, int nOffset, int nLen
             if (bCommit) {
                 CRect rcBar = bHorz ? CRect(item.rc.left, nOffset + nTotal, item.rc.left + sz.cx, nOffset + nTotal + sz.cy)
                                     : CRect(nOffset + nTotal, item.rc.left, nOffset + nTotal + sz.cx, item.rc.left + sz.cy);
-                pBar->SetPosition(GetPosition());
+                pBar->SetBarPosition(GetPosition());
                 CRect rcOld;
                 ::GetWindowRect(pBar->GetSafeHwnd(), &rcOld);
                 ::MapWindowPoints(NULL, m_hWnd, (LPPOINT)&rcOld, 2);

@@ -733,6 +733,17 @@ BOOL CQXPToolBar::DockTo(int nPosition, LPCRECT lpRect)
     return TRUE;
 }
 
+BOOL CQXPToolBar::SetPosition(int nPosition)
+{
+    if (!m_pCommandBars)
+        return FALSE;
+    if (nPosition >= qxpBarTop && nPosition <= qxpBarRight)
+        return m_pCommandBars->DockCommandBar(this, nPosition);
+    if (nPosition == qxpBarFloating)
+        return m_pCommandBars->FloatCommandBar(this);
+    return FALSE;
+}
+
 int AFXAPI FloatingEdgeHitTest(const CRect& rcInner, CPoint pt)
 {
     BOOL bLeft = pt.x < rcInner.left, bRight = pt.x >= rcInner.right;

@@ -468,6 +468,38 @@ TEST_F(BarTest, HiddenToolbarGivesUpItsRowAndTellsTheSite)
     EXPECT_EQ(rcDockBefore.Height(), rcDock.Height());
 }
 
+// Whether a bar shows, asked through the bar itself: a toolbar answers its
+// own visibility (a temporary hide of its window leaves it visible), a
+// popup whether its window is on screen, the plain bar never.
+TEST_F(BarTest, EachKindOfBarAnswersIsVisibleItsOwnWay)
+{
+    CQXPCommandBar* pBar = pToolBar;
+    EXPECT_TRUE(pBar->IsVisible());
+    pToolBar->SetTemporarilyHidden(TRUE);
+    EXPECT_FALSE(::IsWindowVisible(pToolBar->GetSafeHwnd()));
+    EXPECT_TRUE(pBar->IsVisible()) << "hidden for a while, still a visible bar";
+    pToolBar->SetTemporarilyHidden(FALSE);
+    pToolBar->SetVisible(FALSE);
+    EXPECT_FALSE(pBar->IsVisible());
+    pToolBar->SetVisible(TRUE);
+    EXPECT_TRUE(pBar->IsVisible());
+
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
+    pPopup->GetControls()->Add(qxpControlButton, ID_TEST_OPEN)->SetCaption("Open");
+    pBar = pPopup;
+    EXPECT_FALSE(pBar->IsVisible()) << "no window yet";
+    ASSERT_TRUE(pPopup->PopupAt(60, 60, NULL));
+    EXPECT_TRUE(pBar->IsVisible());
+    pPopup->SetTrackingMode(FALSE);
+    EXPECT_FALSE(pBar->IsVisible()) << "closed";
+    pPopup->InternalRelease();
+
+    CQXPCommandBar* pPlain = new CQXPCommandBar;
+    EXPECT_FALSE(pPlain->IsVisible());
+    pPlain->InternalRelease();
+    PumpPending();
+}
+
 TEST_F(BarTest, ToolbarDockedLeftLaysOutInAColumn)
 {
     CQXPToolBar* pLeft = pBars->Add("Left", qxpBarLeft);
@@ -2001,12 +2033,12 @@ TEST_F(BarTest, ToolbarStylePopupMapsTheKeysOfItsOpenControl)
             pDrop->SetPopuped(nMenu);
             ASSERT_TRUE(pMenu->GetPopuped());
         }
-        pDrop->SetPosition(c.nPosition);
+        pDrop->SetBarPosition(c.nPosition);
         EXPECT_EQ(c.nResult, pDrop->ProcessSpecialKey(c.nAction));
         EXPECT_EQ(c.nSelectedAfter, pDrop->GetSelectedIndex());
         EXPECT_EQ(c.bOpenAfter, pMenu->GetPopuped() != FALSE);
         EXPECT_EQ(c.bOpenAfter ? nMenu : -1, pDrop->GetPopupedIndex());
-        pDrop->SetPosition(qxpBarTop);
+        pDrop->SetBarPosition(qxpBarTop);
         pDrop->SetTrackingMode(FALSE);
         pBars->ClosePopups();
     }

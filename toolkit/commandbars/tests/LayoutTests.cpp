@@ -416,7 +416,7 @@ TEST(ControlsLayout, RowGapOfFloatingToolbarsComesFromThePaintManager)
     for (const auto& t : themes) {
         ThemeScope theme(t.nTheme);
         CQXPToolBar* pBar = new CQXPToolBar;
-        pBar->SetPosition(qxpBarFloating);
+        pBar->SetBarPosition(qxpBarFloating);
         CQXPControl* pFirst = pBar->GetControls()->Add(qxpControlButton, 1);
         CQXPControl* pSecond = pBar->GetControls()->Add(qxpControlButton, 2);
         pSecond->SetBeginGroup(TRUE);

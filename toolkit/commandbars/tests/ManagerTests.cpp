@@ -1001,6 +1001,151 @@ TEST_F(ManagerTest, FourDockBarsOnTheSiteWithTheirIdsAndSides)
     EXPECT_EQ(pBars->GetDockBar(0), frame.GetDlgItem(59419));
 }
 
+// A bar moves through its own SetPosition, whatever class holds it: a
+// toolbar docks on a side or floats through its manager, where its flags
+// let it; other positions, and other bars, move nothing.
+TEST_F(ManagerTest, SetPositionOfABarDocksOrFloatsItThroughTheManager)
+{
+    CQXPCommandBar* pBar = frame.m_pFormat;
+    const struct {
+        const char* name;
+        int nPosition;
+        BOOL bMoved;
+        int nAfter;
+    } steps[] = {
+        {"to the left", qxpBarLeft, TRUE, qxpBarLeft},
+        {"floating", qxpBarFloating, TRUE, qxpBarFloating},
+        {"to the bottom", qxpBarBottom, TRUE, qxpBarBottom},
+        {"a popup is no place", qxpBarPopup, FALSE, qxpBarBottom},
+        {"nor is none", qxpBarNone, FALSE, qxpBarBottom},
+        {"back to the top", qxpBarTop, TRUE, qxpBarTop},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.name);
+        EXPECT_EQ(s.bMoved, pBar->SetPosition(s.nPosition));
+        EXPECT_EQ(s.nAfter, pBar->GetPosition());
+        HWND hWnd = pBar->GetSafeHwnd();
+        if (s.nAfter == qxpBarFloating) {
+            EXPECT_EQ(nullptr, frame.m_pFormat->GetDockBar());
+            EXPECT_NE(0, ::GetWindowLongA(hWnd, GWL_STYLE) & WS_POPUP) << "a window of its own";
+        } else {
+            EXPECT_EQ(pBars->GetDockBar(s.nAfter), frame.m_pFormat->GetDockBar());
+            EXPECT_EQ(pBars->GetDockBar(s.nAfter)->GetSafeHwnd(), ::GetParent(hWnd));
+        }
+    }
+
+    // Only where the bar's flags allow it.
+    frame.m_pFormat->SetFlags(0, qxpFlagAlignLeft | qxpFlagFloating);
+    EXPECT_FALSE(pBar->SetPosition(qxpBarLeft));
+    EXPECT_FALSE(pBar->SetPosition(qxpBarFloating));
+    EXPECT_EQ(qxpBarTop, pBar->GetPosition());
+    frame.m_pFormat->SetFlags(qxpFlagAlignLeft | qxpFlagFloating);
+
+    // A toolbar without a manager, a popup and the plain bar stay where
+    // they are.
+    CQXPToolBar* pLoose = new CQXPToolBar;
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
+    CQXPCommandBar* pPlain = new CQXPCommandBar;
+    for (CQXPCommandBar* p : {(CQXPCommandBar*)pLoose, (CQXPCommandBar*)pPopup, pPlain}) {
+        SCOPED_TRACE(p->GetRuntimeClass()->m_lpszClassName);
+        int nBefore = p->GetPosition();
+        EXPECT_FALSE(p->SetPosition(qxpBarLeft));
+        EXPECT_FALSE(p->SetPosition(qxpBarFloating));
+        EXPECT_EQ(nBefore, p->GetPosition());
+        p->InternalRelease();
+    }
+}
+
+namespace {
+
+// Refuses the creation of the child windows with one control id on this
+// thread while it lives (the system's creation hook answers "no").
+class RefuseChildWindow {
+public:
+    explicit RefuseChildWindow(UINT nID) : m_hHook(::SetWindowsHookExA(WH_CBT, OnCbt, NULL, ::GetCurrentThreadId()))
+    {
+        s_nID = nID;
+    }
+    ~RefuseChildWindow()
+    {
+        ::UnhookWindowsHookEx(m_hHook);
+        s_nID = 0;
+    }
+    RefuseChildWindow(const RefuseChildWindow&) = delete;
+    RefuseChildWindow& operator=(const RefuseChildWindow&) = delete;
+    bool IsInstalled() const { return m_hHook != NULL; }
+
+private:
+    static LRESULT CALLBACK OnCbt(int nCode, WPARAM wParam, LPARAM lParam)
+    {
+        if (nCode == HCBT_CREATEWND && s_nID) {
+            const CBT_CREATEWNDA* p = (const CBT_CREATEWNDA*)lParam;
+            if (p && p->lpcs && (p->lpcs->style & WS_CHILD) && (UINT)(UINT_PTR)p->lpcs->hMenu == s_nID)
+                return 1;
+        }
+        return ::CallNextHookEx(NULL, nCode, wParam, lParam);
+    }
+    HHOOK m_hHook;
+    static UINT s_nID;
+};
+UINT RefuseChildWindow::s_nID = 0;
+
+} // namespace
+
+// A dock bar whose window cannot be made throws the framework's resource
+// exception: out of EnableDocking (the dock bars made before it stay, a
+// later call makes the missing one) and out of CreateCommandBars (which
+// releases the half-bound manager, its dock bars with it).
+TEST(ManagerDockBars, ADockBarThatCannotBeMadeThrowsTheResourceException)
+{
+    CWnd host;
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), "Dock bar host", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, NULL,
+                              NULL));
+    const UINT nLeft = AFX_IDW_DOCKBAR_LEFT, nRight = AFX_IDW_DOCKBAR_RIGHT;
+
+    CQXPCommandBars* pBars = new CQXPCommandBars;
+    bool bThrown = false;
+    {
+        RefuseChildWindow refuse(nRight);
+        ASSERT_TRUE(refuse.IsInstalled());
+        try {
+            pBars->SetSite(&host);
+        } catch (CResourceException* e) {
+            bThrown = true;
+            e->Delete();
+        }
+    }
+    EXPECT_TRUE(bThrown) << "SetSite makes the dock bars";
+    for (int i = qxpBarTop; i <= qxpBarLeft; i++)
+        EXPECT_NE(nullptr, pBars->GetDockBar(i)) << i;
+    EXPECT_EQ(nullptr, pBars->GetDockBar(qxpBarRight));
+    EXPECT_EQ(nullptr, host.GetDlgItem((int)nRight));
+    CQXPDockBar* pTop = pBars->GetDockBar(qxpBarTop);
+    EXPECT_TRUE(pBars->EnableDocking()) << "nothing refused any more";
+    EXPECT_EQ(pTop, pBars->GetDockBar(qxpBarTop)) << "the dock bars there stay";
+    ASSERT_NE(nullptr, pBars->GetDockBar(qxpBarRight));
+    EXPECT_EQ(pBars->GetDockBar(qxpBarRight), host.GetDlgItem((int)nRight));
+    pBars->InternalRelease();
+    EXPECT_EQ(nullptr, host.GetDlgItem((int)AFX_IDW_DOCKBAR_TOP)) << "the manager's dock bars go with it";
+
+    CQXPCommandBars* pMade = NULL;
+    bThrown = false;
+    {
+        RefuseChildWindow refuse(nLeft);
+        try {
+            pMade = CQXPCommandBars::CreateCommandBars(&host);
+        } catch (CResourceException* e) {
+            bThrown = true;
+            e->Delete();
+        }
+    }
+    EXPECT_TRUE(bThrown);
+    EXPECT_EQ(nullptr, pMade);
+    EXPECT_EQ(nullptr, ::GetWindow(host.GetSafeHwnd(), GW_CHILD)) << "no dock bar of the released manager stays";
+    host.DestroyWindow();
+    PumpMessages();
+}
+
 TEST_F(ManagerTest, HitTestDockBarWidensEachDockBarBy20Pixels)
 {
     // A bar on the left gives the left dock bar a size, right under the top.

@@ -1039,23 +1039,21 @@ RECT StripBand(const RECT& rcArea, const RECT& rcContent, int nPosition)
     return rcBand;
 }
 
-// Lays the strip window out in rcArea (frame client coordinates): the
-// window takes the header band; returns the content rectangle (frame
-// coordinates).
-RECT PlaceStrip(CQXPTabWorkspace* w, const RECT& rcArea, int nPosition)
+// Lays the strip window out over the whole of rcArea (frame client
+// coordinates), just below hClient in Z order so that the document area
+// shows over the strip's client rectangle; the window draws the header and
+// the client frame around it. Returns the content rectangle (frame
+// coordinates); the workspace's strip rectangle is its header band.
+RECT PlaceStrip(CQXPTabWorkspace* w, const RECT& rcArea, int nPosition, HWND hClient)
 {
     const HWND hStrip = w->GetOwnerObject();
-    RECT rcStrip = {0, 0, rcArea.right - rcArea.left, rcArea.bottom - rcArea.top};
-    w->CQXPTabManager::Reposition(NULL, rcStrip);
-    RECT rcContent = w->m_rcClient;
-    RECT rcBand = StripBand(rcStrip, rcContent, nPosition);
-    ::OffsetRect(&rcBand, rcArea.left, rcArea.top);
-    ::SetWindowPos(hStrip, NULL, rcBand.left, rcBand.top, rcBand.right - rcBand.left, rcBand.bottom - rcBand.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     // Items in the strip window's own coordinates.
-    RECT rcLocal = {0, 0, rcBand.right - rcBand.left, rcBand.bottom - rcBand.top};
+    RECT rcLocal = {0, 0, rcArea.right - rcArea.left, rcArea.bottom - rcArea.top};
     w->CQXPTabManager::Reposition(NULL, rcLocal);
-    w->m_rcStrip = rcLocal;
+    RECT rcContent = w->m_rcClient;
+    w->m_rcStrip = StripBand(rcLocal, rcContent, nPosition);
+    ::SetWindowPos(hStrip, hClient ? hClient : HWND_BOTTOM, rcArea.left, rcArea.top, rcLocal.right, rcLocal.bottom,
+                   SWP_NOACTIVATE | SWP_SHOWWINDOW);
     ::InvalidateRect(hStrip, NULL, FALSE);
     ::OffsetRect(&rcContent, rcArea.left, rcArea.top);
     if (rcContent.right < rcContent.left)
@@ -1376,7 +1374,7 @@ void CQXPTabClientWnd::CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType)
     // client area when it has its size (LayoutGroups).
     if (!m_bGroups && !m_arrWorkspaces.empty() && m_arrWorkspaces[0] != m_pHostedWorkspace &&
         m_arrWorkspaces[0]->GetOwnerObject() && m_bShowTabs)
-        *lpClientRect = PlaceStrip(m_arrWorkspaces[0], *lpClientRect, m_paintManager.GetPosition());
+        *lpClientRect = PlaceStrip(m_arrWorkspaces[0], *lpClientRect, m_paintManager.GetPosition(), m_hWnd);
     CWnd::CalcWindowRect(lpClientRect, nAdjustType);
 }
 

@@ -83,10 +83,29 @@ CDockingPanePaintManager* AFXAPI CDockingPanePaintManager::CreateTheme(int nThem
     p->m_pPanelTabPainter->SetAppearance(t.panelAppearance);
     if (t.panelColors > 0)
         p->m_pPanelTabPainter->SetColor(t.panelColors);
-    if (nTheme == 6 || nTheme == 8) {
+    // Theme 9 is theme 6 with its own flat box tabs: separators between the
+    // pane tabs, rounded auto-hide tabs.
+    if (nTheme == 9) {
+        p->m_pTabPainter->SetAppearanceSet(new CTabAppearanceFlatBox(FALSE, TRUE));
+        p->m_pPanelTabPainter->SetAppearanceSet(new CTabAppearanceFlatBox(FALSE, FALSE));
+    }
+    // Theme 10's resource tabs keep 2 pixels at both ends and 1 above and
+    // below.
+    if (nTheme == 10) {
+        for (CQXPTabPainter* pTabs : {p->m_pTabPainter, p->m_pPanelTabPainter}) {
+            CTabAppearancePainter* pAppearance = new CTabAppearancePainter(10);
+            SetRect(&pAppearance->m_rcHeaderMargin, 2, 1, 2, 1);
+            pTabs->SetAppearanceSet(pAppearance);
+        }
+    }
+    // Themes 6 and 9 (and 8): captions without margins, in the normal
+    // weight; the auto-hide tabs of 6 and 9 each show their caption.
+    if (nTheme == 6 || nTheme == 8 || nTheme == 9) {
         SetRectEmpty(&p->m_rcCaptionMargin);
         p->m_bKeepCaptionWeight = FALSE;
     }
+    if (nTheme == 6 || nTheme == 9)
+        p->m_pPanelTabPainter->SetLayout(tabLayoutAutoSize);
     // The docking themes' own tab colour sets.
     if (nTheme == 1) {
         p->m_pPanelTabPainter->SetDockingColorSet(tabDockingSetGradient, TRUE);
@@ -94,6 +113,10 @@ CDockingPanePaintManager* AFXAPI CDockingPanePaintManager::CreateTheme(int nThem
         const int nSet = nTheme == 6 ? tabDockingSetScheme : tabDockingSetBordered;
         p->m_pTabPainter->SetDockingColorSet(nSet, FALSE);
         p->m_pPanelTabPainter->SetDockingColorSet(nSet, TRUE);
+        // Theme 6's pane tabs draw no client frame: the panes reach the
+        // header's client-side row.
+        if (nTheme == 6)
+            p->m_pTabPainter->m_nClientFrame = 2;
     }
     // Striped panes show their tabs at the top.
     p->m_pTabPainter->SetPosition(nTheme == 5 ? tabPositionTop : tabPositionBottom);
@@ -273,8 +296,12 @@ RECT CDockingPanePaintManager::GetTabStripRect(const CQXPDockingPaneTabbedContai
     } else if (m_pTabPainter->GetAppearance() == 8) {
         // Stacked rows take the whole body; the pane shows between them.
         rc = GetBodyRect(pPane, rect);
-    } else {
+    } else if (m_nTheme == 5) {
         rc.top = std::max<LONG>(rc.bottom - m_nTabStripHeight, rect.top);
+    } else {
+        // The tab control takes what the caption leaves: the header at its
+        // tab side, the pane in its client rectangle.
+        rc = GetBodyRect(pPane, rect);
     }
     return rc;
 }
@@ -301,7 +328,9 @@ RECT CDockingPanePaintManager::GetBodyRect(const CQXPDockingPaneTabbedContainer*
 
 void CDockingPanePaintManager::AdjustClientRect(const CQXPDockingPaneTabbedContainer* pPane, RECT& rect) const
 {
-    if (pPane->IsTabsVisible() && m_pTabPainter->GetAppearance() == 8) {
+    if (pPane->IsTabsVisible() && (m_pTabPainter->GetAppearance() == 8 || m_nTheme != 5)) {
+        // The tab painter's client rectangle of the tab control (stacked
+        // rows: between them).
         rect = GetTabStripRect(pPane, rect);
         m_pTabPainter->AdjustClientRect(pPane->GetTabManager(), rect);
         return;
@@ -321,8 +350,6 @@ void CDockingPanePaintManager::AdjustClientRect(const CQXPDockingPaneTabbedConta
     }
     if (pPane->IsCaptionVisible())
         (pPane->IsCaptionVertical() ? rect.left : rect.top) += m_nCaptionHeight;
-    if (pPane->IsTabsVisible())
-        rect.bottom -= m_nTabStripHeight;
     ::InflateRect(&rect, -m_nBorder, -m_nBorder);
     if (rect.bottom < rect.top)
         rect.bottom = rect.top;
@@ -897,17 +924,31 @@ void CDockingPanePaintManager::DrawCaptionBar(HDC hDC, const CaptionBarContent& 
     case 7:
     case 10: {
         // A gradient strip with gripper dots at its start (a floating
-        // frame draws and places its strip itself).
+        // frame draws and places its strip itself). Theme 2 fills its
+        // caption: the strip one pixel in, its corners on the face; themes
+        // 7 and 10 edge the strip's top and sides with the frame colour,
+        // theme 10 lit inside its top and left edges.
         if (!content.bBackgroundDrawn) {
-            ::InflateRect(&rcBand, -1, 0);
+            const BOOL bFilled = m_nTheme == 2;
+            if (bFilled)
+                ::InflateRect(&rcBand, -1, 0);
             dc.FillSolidRect(&rcCaption, face);
             const COLORREF* g = bActive ? m_clrActiveCaption : m_clrInactiveCaption;
             DrawHelpers::Instance()->FillGradient(hDC, &rcBand, g[0], g[1], FALSE);
-            if (m_nTheme != 10) {
+            const int cx = rcBand.right - rcBand.left, cy = rcBand.bottom - rcBand.top;
+            if (bFilled) {
                 ::SetPixel(hDC, rcBand.left, rcBand.top, face);
                 ::SetPixel(hDC, rcBand.right - 1, rcBand.top, face);
-            } else {
-                dc.FillSolidRect(rcBand.left, rcBand.top, rcBand.right - rcBand.left, 1, GetColor(qxColorWindowFrame));
+            } else if (cx > 2 && cy > 1) {
+                const COLORREF frame = GetColor(qxColorWindowFrame);
+                dc.FillSolidRect(rcBand.left, rcBand.top, cx, 1, frame);
+                dc.FillSolidRect(rcBand.left, rcBand.top, 1, cy, frame);
+                dc.FillSolidRect(rcBand.right - 1, rcBand.top, 1, cy, frame);
+                if (m_nTheme == 10) {
+                    const COLORREF light = GetColor(COLOR_BTNHIGHLIGHT);
+                    dc.FillSolidRect(rcBand.left + 1, rcBand.top + 1, cx - 2, 1, light);
+                    dc.FillSolidRect(rcBand.left + 1, rcBand.top + 1, 1, cy - 1, light);
+                }
             }
         }
         if (rcBand.bottom - rcBand.top > 7 && m_nTheme != 7)

@@ -109,12 +109,24 @@ CTabPaintPart::CTabPaintPart(CQXPTabPainter* pPaintManager, int nRowSpacing)
 
 // Adjacent rows of a multi-row strip overlap by this much.
 const int kRowOverlap = 2;
+// The client rectangle takes the header's client-side row: the tabs join
+// the client there.
+const int kClientOverlap = 1;
+// The client frame's room: every side with a frame (style 0), the tab side
+// with a line (style 1).
+const int kClientFrameWidth = 2;
 
 // A tab's text row: the text height + 3, never below 18.
 const int kButtonTextPadding = 3;
 const int kMinButtonHeight = 18;
 // Room above and below an image in a row.
 const int kImagePadding = 4;
+// Flat box tabs without the box flag (appearance 2): the rounded outline's
+// corner ellipse, how far it reaches past the tab towards the client, and
+// how far the separators between unselected tabs stay off their ends.
+const int kRoundedTabCorner = 6;
+const int kRoundedTabReach = 2;
+const int kFlatSeparatorInset = 3;
 
 CTabAppearancePainter::CTabAppearancePainter(int nId)
     : CTabPaintPart(NULL, -kRowOverlap), m_nButtonHeight(kMinButtonHeight), m_nId(nId >= 0 && nId <= 10 ? nId : 0)
@@ -156,6 +168,12 @@ int CTabAppearancePainter::GetHeaderHeight(const CQXPTabManager* pManager) const
 RECT CTabAppearancePainter::GetHeaderMargin() const
 {
     return m_rcHeaderMargin;
+}
+
+RECT CTabAppearancePainter::GetClientMargin(const CQXPTabManager* /*pManager*/) const
+{
+    RECT rc = {0, 0, 0, 0};
+    return rc;
 }
 
 void CTabAppearancePainter::DrawTabControl(CQXPTabManager* pManager, HDC hDC, const RECT& rc)
@@ -281,7 +299,7 @@ RECT CQXPTabPainter::GetHeaderMargin() const
 
 void CQXPTabPainter::SetAppearance(int nAppearance)
 {
-    SetAppearanceSet(new CTabAppearancePainter(nAppearance));
+    SetAppearanceSet(nAppearance == 2 ? new CTabAppearanceFlatBox() : new CTabAppearancePainter(nAppearance));
 }
 
 void CQXPTabPainter::SetAppearanceSet(CTabAppearancePainter* pAppearance)
@@ -801,18 +819,37 @@ void CQXPTabPainter::AdjustClientRect(CQXPTabManager* pManager, RECT& rc) const
         rc.bottom = std::max<LONG>(rc.top, inner.bottom - (n - 1 - nSelected) * RowHeight(pManager));
         return;
     }
-    RECT rcHeader = GetHeaderRect(pManager, rc);
-    const int extra = 0; // the header holds every row
+    // Amounts below are given for a strip on top: the second one lies at the
+    // client's tab side.
+    RECT r = GetClientRect(pManager, DeflateControlRect(rc, pManager && pManager->IsDrawStaticFrame()));
+    const RECT m = m_pAppearance->GetClientMargin(pManager);
+    CTabAppearancePainter::AdjustRectByPosition(r, -m.left, -m.top, -m.right, -m.bottom, m_nPosition);
+    if (m_nClientFrame == 0)
+        ::InflateRect(&r, -kClientFrameWidth, -kClientFrameWidth);
+    else if (m_nClientFrame == 1)
+        CTabAppearancePainter::AdjustRectByPosition(r, 0, -kClientFrameWidth, 0, 0, m_nPosition);
+    if (r.bottom < r.top)
+        r.bottom = r.top;
+    if (r.right < r.left)
+        r.right = r.left;
+    rc = r;
+}
+
+RECT CQXPTabPainter::GetClientRect(CQXPTabManager* pManager, const RECT& rcControl) const
+{
+    const RECT rcHeader = GetHeaderRect(pManager, rcControl);
+    RECT rc = rcControl;
     switch (m_nPosition) {
-    case tabPositionTop: rc.top = rcHeader.bottom + extra; break;
-    case tabPositionBottom: rc.bottom = rcHeader.top - extra; break;
-    case tabPositionLeft: rc.left = rcHeader.right + extra; break;
-    default: rc.right = rcHeader.left - extra; break;
+    case tabPositionTop: rc.top = rcHeader.bottom - kClientOverlap; break;
+    case tabPositionBottom: rc.bottom = rcHeader.top + kClientOverlap; break;
+    case tabPositionLeft: rc.left = rcHeader.right - kClientOverlap; break;
+    default: rc.right = rcHeader.left + kClientOverlap; break;
     }
     if (rc.bottom < rc.top)
         rc.bottom = rc.top;
     if (rc.right < rc.left)
         rc.right = rc.left;
+    return rc;
 }
 
 int CQXPTabPainter::RevealOffset(CQXPTabManager* pManager, const CQXPTabManagerItem* pItem) const
@@ -1092,7 +1129,11 @@ void CQXPTabPainter::RefreshColors()
             c.clrHeader[0] = c.clrHeader[1] = c.clrClient[0] = c.clrClient[1] = Sys(COLOR_3DFACE);
     };
 
-    switch (m_nColorSet) {
+    // Theme 6's and theme 9's sets stand on the base set's colours alone
+    // (SetDockingColorSet installs set 1 under them).
+    const BOOL bBaseOnly = m_nDockingSet == tabDockingSetScheme || m_nDockingSet == tabDockingSetBordered;
+    switch (bBaseOnly ? -1 : m_nColorSet) {
+    case -1: break;
     case 2: // flat
         if (a != 7 && a != 4)
             c.clrHeader[0] = c.clrHeader[1] = Sys(qxColorTabFace);
@@ -1176,7 +1217,7 @@ void CQXPTabPainter::RefreshColors()
         break;
     }
     // The Luna sets and the resource set chose their client faces above.
-    switch (m_nColorSet) {
+    switch (bBaseOnly ? -1 : m_nColorSet) {
     case 2: // flat: the header's far end (the face on a low-colour display)
         c.clrClient[0] = c.clrClient[1] =
             ToolkitColorManager::Instance()->IsLowColor() ? Sys(COLOR_3DFACE) : c.clrHeader[1];
@@ -1633,36 +1674,88 @@ void CQXPTabPainter::DrawTabControlEx(CQXPTabManager* pManager, HDC hDC, const R
         if (::GetClipBox(hDC, &rcClip) != NULLREGION && ::IntersectRect(&rcClip, &rcClip, &rcHeader))
             m_pColorSet->FillHeader(hDC, rcHeader, pManager);
     }
-    // A themed set lays its pane part under a framed client.
-    if (m_pColorSet->IsThemed() && m_nClientFrame == 0 && m_nAppearance != 4 && m_nAppearance != 8 &&
-        m_nAppearance != 10) {
-        RECT rcClient = rc;
-        AdjustClientRect(pManager, rcClient);
-        if (!::IsRectEmpty(&rcClient)) {
-            const int nSaved = ::SaveDC(hDC);
-            m_pColorSet->ExcludeClientCorner(hDC, rcClient, pManager);
-            m_pColorSet->FillClient(hDC, rcClient, pManager);
-            ::RestoreDC(hDC, nSaved);
-        }
-    }
+    if (m_nAppearance != 8)
+        DrawClient(pManager, hDC, GetClientRect(pManager, DeflateControlRect(rc, FALSE)));
     DrawTabStrip(pManager, hDC, rc);
 }
 
-void CQXPTabPainter::DrawTabStrip(CQXPTabManager* pManager, HDC hDC, const RECT& rc)
+void CQXPTabPainter::DrawClient(CQXPTabManager* pManager, HDC hDC, const RECT& rcClient)
+{
+    // Appearance 4's tabs stand on the client face; the stacked rows frame
+    // their control themselves.
+    if (m_nClientFrame == 2 || m_nAppearance == 4 || m_nAppearance == 8 || ::IsRectEmpty(&rcClient))
+        return;
+    if (m_nAppearance == 10) {
+        if (m_nClientFrame == 1) {
+            FrameClient(hDC, rcClient, 1);
+        } else if (ThemeBitmap* pImage = GetThemeResources()->LoadImage("RIBBONGROUPS")) {
+            CDC dc;
+            dc.Attach(hDC);
+            pImage->DrawImage(&dc, CRect(rcClient), pImage->GetSource(0, 1), CRect(8, 8, 8, 8));
+            dc.Detach();
+        }
+        return;
+    }
+    // A framed client is filled by the colour set (a themed set lays its
+    // pane part there); the flat box, box and rounded tabs fill it under
+    // the tab-side line too.
+    if (m_nClientFrame == 0 || m_nAppearance == 2 || m_nAppearance == 6 || m_nAppearance == 7) {
+        const int nSaved = ::SaveDC(hDC);
+        m_pColorSet->ExcludeClientCorner(hDC, rcClient, pManager);
+        m_pColorSet->FillClient(hDC, rcClient, pManager);
+        ::RestoreDC(hDC, nSaved);
+    }
+    // The visual style's pane part brings its own edges.
+    if (!m_pColorSet->IsThemed())
+        FrameClient(hDC, rcClient, m_nClientFrame);
+}
+
+void CQXPTabPainter::FrameClient(HDC hDC, const RECT& rcClient, int nStyle) const
+{
+    const TabColorSet& c = m_colors;
+    const int a = m_nAppearance;
+    // The near edges (top, left) and the far ones (bottom, right).
+    COLORREF clrNear = c.clrBorder, clrFar = c.clrBorder, clrFarInner = kUnset;
+    if (a == 0 || a == 1) {
+        clrNear = c.clrHighlight3D;
+        clrFar = c.clrDarkShadow3D;
+        clrFarInner = c.clrShadow3D;
+    } else if (a == 3 || a == 9) {
+        clrNear = clrFar = c.clrShape[tabShapeSelectedOutline];
+    } else if (a == 5) {
+        clrNear = c.clrButtonHighlight;
+        clrFar = c.clrSelectedText;
+    }
+    TabFrame f = {rcClient, m_nPosition};
+    const int L = f.Length(), D = f.Depth();
+    if (L <= 0 || D <= 0)
+        return;
+    if (nStyle == 1) {
+        // The line on the tab side (the client's v = 0 row), with an inner
+        // shadow where it is a far edge.
+        const BOOL bFar = m_nPosition == tabPositionBottom || m_nPosition == tabPositionRight;
+        f.L(hDC, 0, 0, L - 1, 0, bFar ? clrFar : clrNear);
+        if (bFar && D > 1)
+            f.L(hDC, 0, 1, L - 1, 1, clrFarInner);
+        return;
+    }
+    if (nStyle != 0)
+        return;
+    CDC& dc = *CDC::FromHandle(hDC);
+    const RECT& r = rcClient;
+    FillSolid(dc, {r.left, r.top, r.right, r.top + 1}, clrNear);
+    FillSolid(dc, {r.left, r.top, r.left + 1, r.bottom}, clrNear);
+    FillSolid(dc, {r.left, r.bottom - 1, r.right, r.bottom}, clrFar);
+    FillSolid(dc, {r.right - 1, r.top, r.right, r.bottom}, clrFar);
+    if (r.right - r.left > 2 && r.bottom - r.top > 2) {
+        FillSolid(dc, {r.left + 1, r.bottom - 2, r.right - 1, r.bottom - 1}, clrFarInner);
+        FillSolid(dc, {r.right - 2, r.top + 1, r.right - 1, r.bottom - 1}, clrFarInner);
+    }
+}
+
+void CQXPTabPainter::DrawTabStrip(CQXPTabManager* pManager, HDC hDC, const RECT& /*rc*/)
 {
     ::SetBkMode(hDC, TRANSPARENT);
-    // The client-side edge of the header joins the tabs to the client.
-    if (m_nClientFrame != 2 && m_nAppearance != 4 && m_nAppearance != 8 && m_nAppearance != 10) {
-        COLORREF clr = (m_nAppearance == 0 || m_nAppearance == 1)
-                           ? (m_nPosition == tabPositionTop || m_nPosition == tabPositionLeft ? m_colors.clrHighlight3D
-                                                                                              : m_colors.clrDarkShadow3D)
-                       : (m_nAppearance == 3 || m_nAppearance == 9) ? m_colors.clrShape[tabShapeSelectedOutline]
-                       : m_nAppearance == 5                         ? m_colors.clrButtonHighlight
-                                                                    : m_colors.clrBorder;
-        // The strip's own client-side edge, in tab-local terms.
-        TabFrame strip = {rc, m_nPosition};
-        strip.L(hDC, 0, strip.Depth() - 1, strip.Length() - 1, strip.Depth() - 1, clr);
-    }
     // Tabs overlap their neighbours towards the selected one: the rows
     // from the farthest to the one at the client, in each row the tabs
     // before the selected one in order, those after it from the end, and
@@ -1779,6 +1872,14 @@ void CQXPTabPainter::DrawTabShape(CQXPTabManager* pManager, HDC hDC, CQXPTabMana
             f.rc.right += 1;
         else
             f.rc.bottom += 1;
+        // Appearance 2 draws by its flags; a plain set of number 2 (a
+        // host's own) draws the framed boxes.
+        const CTabAppearanceFlatBox* pFlat =
+            m_nAppearance == 2 ? dynamic_cast<const CTabAppearanceFlatBox*>(m_pAppearance) : NULL;
+        if (pFlat && !pFlat->m_bBox) {
+            DrawRoundedTab(pManager, hDC, pItem, f.rc, pFlat->m_bSeparator);
+            break;
+        }
         if (bSel)
             f.Grow(0, 0, 1);
         int L = f.Length(), D = f.Depth();
@@ -1879,6 +1980,40 @@ void CQXPTabPainter::DrawTabShape(CQXPTabManager* pManager, HDC hDC, CQXPTabMana
         }
         break;
     }
+}
+
+void CQXPTabPainter::DrawRoundedTab(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem, const RECT& rcTab,
+                                    BOOL bSeparator)
+{
+    const TabColorSet& c = m_colors;
+    const BOOL bSel = pItem == pManager->GetSelectedItem();
+    TabFrame f = {rcTab, m_nPosition};
+    const int L = f.Length(), D = f.Depth();
+    if (L <= 0 || D <= 0)
+        return;
+    if (bSeparator && !bSel) {
+        // Unfilled, a short line at the far end before the next tab.
+        if (pItem->GetIndex() < pManager->GetItemCount() - 1 && D > 2 * kFlatSeparatorInset)
+            f.L(hDC, L - 1, kFlatSeparatorInset, L - 1, D - 1 - kFlatSeparatorInset, c.clrBorder);
+        return;
+    }
+    // Deeper by two towards the client, so that the rounded corners there
+    // fall past the header and the tab runs into the client.
+    f.Grow(0, 0, kRoundedTabReach);
+    const RECT& r = f.rc;
+    if (HRGN hRgn = ::CreateRoundRectRgn(r.left, r.top, r.right, r.bottom, kRoundedTabCorner, kRoundedTabCorner)) {
+        const int nSaved = ::SaveDC(hDC);
+        ::ExtSelectClipRgn(hDC, hRgn, RGN_AND);
+        m_pColorSet->FillItem(hDC, r, pManager, pItem);
+        ::RestoreDC(hDC, nSaved);
+        ::DeleteObject(hRgn);
+    }
+    // An unselected tab keeps the client's line along its client side.
+    if (!bSel && m_nClientFrame != 2)
+        TabFrame{rcTab, m_nPosition}.L(hDC, 0, D - 1, L - 1, D - 1, c.clrBorder);
+    PenSelector pen(hDC, c.clrBorder);
+    GdiObjectSelector hollow(hDC, ::GetStockObject(NULL_BRUSH));
+    ::RoundRect(hDC, r.left, r.top, r.right, r.bottom, kRoundedTabCorner, kRoundedTabCorner);
 }
 
 void CQXPTabPainter::DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem)

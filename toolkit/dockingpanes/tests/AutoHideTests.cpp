@@ -526,4 +526,40 @@ TEST(AutoHide, DataDraggedOverATabSlidesItsPaneOut)
     EXPECT_EQ(nullptr, f.SlideOut(dockLeftOf));
 }
 
+// The layout of auto-hide tabs by theme: only the selected tab of a group
+// shows its caption (compressed), except in themes 6 and 9, where every tab
+// is as wide as its caption.
+TEST(AutoHide, TabsShowTheirCaptionsByTheme)
+{
+    struct {
+        int theme;
+        bool everyCaption;
+    } cases[] = {{0, false}, {1, false}, {2, false}, {5, false}, {6, true}, {9, true}, {10, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "theme " << c.theme);
+        Frame f;
+        CQXPDockingPane* p1 = f.AddPane(1, dockBottomOf);
+        CQXPDockingPane* p2 = f.AddPane(2, dockRightOf);
+        p1->SetTitle("Output Window");
+        p2->SetTitle("Find Results");
+        f.manager.AttachPane(p2, p1);
+        f.manager.GetLayout()->DropEmptyContainers();
+        f.manager.SetTheme(c.theme);
+        f.manager.HidePane(p1);
+        f.Relayout();
+        AutoHidePanel* panel = f.Panel(dockBottomOf);
+        ASSERT_TRUE(panel && panel->GetGroupTabs().size() == 1);
+        AutoHideGroupTabs* tabs = panel->GetGroupTabs()[0];
+        ASSERT_EQ(2, tabs->GetItemCount());
+        CQXPTabPainter* painter = f.manager.GetPaintManager()->GetPanelTabPainter();
+        int captioned = 0;
+        for (int i = 0; i < 2; ++i) {
+            const RECT& r = tabs->GetItem(i)->GetRect();
+            if (r.right - r.left >= docktest::CaptionWidth(painter, tabs->GetItem(i)->GetCaption()))
+                ++captioned;
+        }
+        EXPECT_EQ(c.everyCaption ? 2 : 1, captioned);
+    }
+}
+
 } // namespace

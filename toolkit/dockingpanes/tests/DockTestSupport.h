@@ -9,6 +9,8 @@
 #include <qx/panemanager.h>
 #include <qx/splittercontainer.h>
 #include <qx/tabbedcontainer.h>
+#include <qx/tabpaint.h>
+#include <qx/drawing.h>
 #include <qx/mditabs.h>
 #include <qxresource.h>
 
@@ -22,6 +24,19 @@
 #include <string>
 
 namespace docktest {
+
+// The width of a caption in a tab painter's normal font.
+inline int CaptionWidth(const CQXPTabPainter* pPainter, const CString& strCaption)
+{
+    HDC hDC = ::GetDC(NULL);
+    SIZE sz = {0, 0};
+    {
+        FontSelector font(hDC, pPainter->GetFont(FALSE, FALSE));
+        ::GetTextExtentPoint32A(hDC, strCaption, strCaption.GetLength(), &sz);
+    }
+    ::ReleaseDC(NULL, hDC);
+    return sz.cx;
+}
 
 // A cursor of the toolkit's resources, which the window tests carry as the
 // program does; the panes must show this very handle.

@@ -571,15 +571,21 @@ TEST_F(EditorFrame, DocumentTabsFollowTheChildren)
     ::SendMessageA(frame->m_hWndMDIClient, WM_IDLEUPDATECMDUI, 0, 0);
     EXPECT_STREQ("notes-renamed.txt", frame->m_tabs.FindItem(docs[1])->GetCaption());
 
-    // The strip sits between the explorers and Function List, on top of the
-    // documents.
+    // The strip sits between the explorers and Function List over the whole
+    // document area; the documents lie in its client rectangle.
     Relayout(frame);
     RECT rcStrip = RectInFrame(frame, ws->GetOwnerObject());
     RECT rcMdi = RectInFrame(frame, frame->m_hWndMDIClient);
     RECT rcClient = frame->m_panes.GetLayout()->GetClientContainer()->GetPaneRect();
-    EXPECT_EQ(rcClient.top, rcStrip.top);
-    EXPECT_EQ(rcStrip.bottom, rcMdi.top);
-    EXPECT_EQ(rcClient.left, rcMdi.left);
+    EXPECT_TRUE(::EqualRect(&rcClient, &rcStrip));
+    auto expectDocsInStrip = [&](const char* what) {
+        RECT rcContent = {0, 0, rcStrip.right - rcStrip.left, rcStrip.bottom - rcStrip.top};
+        frame->m_tabs.GetPaintManager()->AdjustClientRect(ws, rcContent);
+        ::OffsetRect(&rcContent, rcStrip.left, rcStrip.top);
+        EXPECT_TRUE(::EqualRect(&rcContent, &rcMdi)) << what;
+    };
+    expectDocsInStrip("top");
+    EXPECT_GT(rcMdi.top, ws->m_rcHeaderRect.bottom + rcStrip.top - 1);
     Capture(frame->GetSafeHwnd(), "dock-frame-tabs-top.png");
 
     // The close button closes the selected document and only that one.
@@ -614,10 +620,16 @@ TEST_F(EditorFrame, DocumentTabsFollowTheChildren)
         Relayout(frame);
         rcStrip = RectInFrame(frame, ws->GetOwnerObject());
         rcMdi = RectInFrame(frame, frame->m_hWndMDIClient);
+        EXPECT_TRUE(::EqualRect(&rcClient, &rcStrip)) << pos;
+        expectDocsInStrip(pos == tabPositionLeft ? "left" : pos == tabPositionBottom ? "bottom"
+                                                                                     : "right");
+        // The header lies beside the documents, at the tab side.
+        RECT rcHeader = ws->m_rcHeaderRect;
+        ::OffsetRect(&rcHeader, rcStrip.left, rcStrip.top);
         switch (pos) {
-        case tabPositionLeft: EXPECT_EQ(rcStrip.right, rcMdi.left); break;
-        case tabPositionBottom: EXPECT_EQ(rcMdi.bottom, rcStrip.top); break;
-        default: EXPECT_EQ(rcMdi.right, rcStrip.left); break;
+        case tabPositionLeft: EXPECT_LT(rcHeader.right - 1, rcMdi.left); break;
+        case tabPositionBottom: EXPECT_GT(rcHeader.top + 1, rcMdi.bottom); break;
+        default: EXPECT_GT(rcHeader.left + 1, rcMdi.right); break;
         }
     }
 }

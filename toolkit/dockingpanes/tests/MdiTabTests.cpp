@@ -30,6 +30,7 @@
 #include <memory>
 
 #include "PaintTestSupport.h"
+#include "TabTestSupport.h"
 
 namespace {
 
@@ -179,20 +180,34 @@ TEST_F(MdiFixture, StripAndClientShareTheFrame)
 {
     ASSERT_TRUE(tabs.Attach(frame, FALSE));
     Pump();
-    HWND hStrip = tabs.GetWorkspace()->GetOwnerObject();
-    RECT strip = RectInFrame(hStrip), client = RectInFrame(frame->m_hWndMDIClient);
+    CQXPTabWorkspace* ws = tabs.GetWorkspace();
+    HWND hStrip = ws->GetOwnerObject();
+    // The strip window takes the whole area (header and client frame); the
+    // MDI client lies over it in the painter's client rectangle.
+    auto expectShared = [&](const char* what) {
+        RECT strip = RectInFrame(hStrip), client = RectInFrame(frame->m_hWndMDIClient);
+        RECT content = {0, 0, strip.right - strip.left, strip.bottom - strip.top};
+        tabs.GetPaintManager()->AdjustClientRect(ws, content);
+        OffsetRect(&content, strip.left, strip.top);
+        EXPECT_TRUE(EqualRect(&content, &client)) << what;
+        EXPECT_EQ(hStrip, GetWindow(frame->m_hWndMDIClient, GW_HWNDNEXT)) << what;
+        return std::make_pair(strip, client);
+    };
     EXPECT_TRUE(IsWindowVisible(hStrip));
-    EXPECT_EQ(strip.bottom, client.top);
-    EXPECT_EQ(strip.left, client.left);
-    EXPECT_GT(strip.bottom - strip.top, 10);
+    auto shared = expectShared("top");
+    // Within the 3-D client frame, below the header.
+    EXPECT_EQ(shared.first.left + 2, shared.second.left);
+    EXPECT_EQ(shared.first.bottom - 2, shared.second.bottom);
+    EXPECT_GT(shared.second.top - shared.first.top, 10);
 
     tabs.GetPaintManager()->SetPosition(tabPositionBottom);
     tabs.Refresh();
     Pump();
-    strip = RectInFrame(hStrip);
-    client = RectInFrame(frame->m_hWndMDIClient);
-    EXPECT_EQ(client.bottom, strip.top);
+    shared = expectShared("bottom");
+    EXPECT_EQ(shared.first.top + 2, shared.second.top);
+    EXPECT_GT(shared.first.bottom - shared.second.bottom, 10);
     EXPECT_EQ(tabPositionBottom, tabs.GetPaintManager()->GetPosition());
+    RECT client;
 
     // Without the tabs the client takes the whole area again.
     ASSERT_TRUE(tabs.Detach());
@@ -221,16 +236,16 @@ TEST_F(MdiFixture, DockedPanesAndDocumentTabsShareTheFrame)
     frame->RecalcLayout();
     Pump();
 
-    // The client container's place is where the documents go: the strip on
-    // top of it, the MDI client below.
+    // The client container's place is where the documents go: the strip
+    // window over all of it, the MDI client in its client rectangle.
     RECT rcClient = manager.GetLayout()->GetClientContainer()->GetPaneRect();
     RECT strip = RectInFrame(tabs.GetWorkspace()->GetOwnerObject());
     RECT mdi = RectInFrame(frame->m_hWndMDIClient);
-    EXPECT_EQ(rcClient.left, mdi.left);
-    EXPECT_EQ(rcClient.right, mdi.right);
-    EXPECT_EQ(rcClient.bottom, mdi.bottom);
-    EXPECT_EQ(rcClient.top, strip.top);
-    EXPECT_EQ(strip.bottom, mdi.top);
+    EXPECT_TRUE(EqualRect(&rcClient, &strip));
+    RECT content = {0, 0, strip.right - strip.left, strip.bottom - strip.top};
+    tabs.GetPaintManager()->AdjustClientRect(tabs.GetWorkspace(), content);
+    OffsetRect(&content, strip.left, strip.top);
+    EXPECT_TRUE(EqualRect(&content, &mdi));
     // The panes lie beside and below it.
     RECT rcLeft = RectInFrame(left->GetContainer()->GetPaneHwnd());
     RECT rcBottom = RectInFrame(bottom->GetContainer()->GetPaneHwnd());
@@ -246,8 +261,10 @@ TEST_F(MdiFixture, DockedPanesAndDocumentTabsShareTheFrame)
     manager.ClosePane(left);
     frame->RecalcLayout();
     Pump();
+    strip = RectInFrame(tabs.GetWorkspace()->GetOwnerObject());
     mdi = RectInFrame(frame->m_hWndMDIClient);
-    EXPECT_EQ(all.left, mdi.left);
+    EXPECT_EQ(all.left, strip.left);
+    EXPECT_EQ(all.left + 2, mdi.left);
     tabs.Detach();
 }
 
@@ -1803,6 +1820,83 @@ TEST_F(MdiFixture, TheClientDrawsItsGroupsSplittersAndFrame)
     tabs.Detach();
     Pump();
     EXPECT_EQ(szEdges.cx, clientSize().cx);
+}
+
+// Each group's documents sit in the tab painter's client rectangle of the
+// group, inside the client frame the appearance draws around it: read back
+// from the document windows and from the screen, for every appearance with
+// a client frame and with the tabs on top and at the bottom (pictures of the
+// frames in <build>/screenshots).
+TEST_F(MdiFixture, GroupDocumentsSitInsideTheirAppearancesClientFrame)
+{
+    ASSERT_NO_FATAL_FAILURE(SplitIntoGroups(ID_WORKSPACE_NEWVERTICAL));
+    tabs.m_bFollowTheme = FALSE;
+    CQXPTabPainter* p = tabs.GetPaintManager();
+    const HWND hClient = frame->m_hWndMDIClient;
+    ASSERT_TRUE(qmtest::BringToForeground(frame->GetSafeHwnd()));
+    for (int nAppearance : {0, 1, 2, 3, 5, 6, 7, 9})
+        for (int nPosition : {tabPositionTop, tabPositionBottom}) {
+            SCOPED_TRACE(testing::Message() << "appearance " << nAppearance << " position " << nPosition);
+            p->SetAppearance(nAppearance);
+            p->SetPosition(nPosition);
+            tabs.Refresh(TRUE);
+            Pump();
+            RedrawWindow(hClient, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            Pump();
+            const tabtest::FrameColours frameColours = tabtest::FrameOf(nAppearance, p->GetColors());
+            const COLORREF clrNear = frameColours.nearEdge, clrFar = frameColours.farEdge;
+            HDC hScreen = GetDC(NULL);
+            for (int g = 0; g < 2; ++g) {
+                SCOPED_TRACE(testing::Message() << "group " << g);
+                CQXPTabWorkspace* ws = tabs.GetWorkspace(g);
+                RECT want = ws->m_rcGroup;
+                p->AdjustClientRect(ws, want);
+                EXPECT_TRUE(EqualRect(&want, &ws->m_rcContent));
+                // The client takes the header's last row; its frame two
+                // pixels more on every side.
+                const RECT header = p->GetHeaderRect(ws, ws->m_rcGroup);
+                if (nPosition == tabPositionTop)
+                    EXPECT_EQ(header.bottom - 1 + 2, want.top);
+                else
+                    EXPECT_EQ(header.top + 1 - 2, want.bottom);
+                EXPECT_EQ(ws->m_rcGroup.left + 2, want.left);
+                EXPECT_EQ(ws->m_rcGroup.right - 2, want.right);
+                // Every document of the group, the hidden ones too.
+                for (int i = 0; i < ws->GetItemCount(); ++i) {
+                    RECT doc;
+                    GetWindowRect(ws->GetItem(i)->m_hWnd, &doc);
+                    MapWindowPoints(HWND_DESKTOP, hClient, (LPPOINT)&doc, 2);
+                    EXPECT_TRUE(EqualRect(&want, &doc))
+                        << "document " << i << " at " << doc.left << "," << doc.top << "," << doc.right << ","
+                        << doc.bottom << " for " << want.left << "," << want.top << "," << want.right << ","
+                        << want.bottom;
+                }
+                // The client frame on the screen: near colours on the left,
+                // far ones on the right and on the side away from the tabs.
+                const RECT client = p->GetClientRect(ws, ws->m_rcGroup);
+                POINT left = {client.left, (client.top + client.bottom) / 2};
+                POINT right = {client.right - 1, left.y};
+                POINT away = {(client.left + client.right) / 2,
+                              nPosition == tabPositionTop ? client.bottom - 1 : client.top};
+                for (POINT* pt : {&left, &right, &away})
+                    ClientToScreen(hClient, pt);
+                EXPECT_EQ(clrNear, GetPixel(hScreen, left.x, left.y)) << "left edge";
+                EXPECT_EQ(clrFar, GetPixel(hScreen, right.x, right.y)) << "right edge";
+                EXPECT_EQ(nPosition == tabPositionTop ? clrFar : clrNear, GetPixel(hScreen, away.x, away.y))
+                    << "edge away from the tabs";
+                // Inside the line the client's fill: the selected tab's face.
+                EXPECT_EQ(p->GetItemFill(ws, ws->GetSelectedItem()), GetPixel(hScreen, left.x + 1, left.y))
+                    << "inside the frame";
+            }
+            ReleaseDC(NULL, hScreen);
+            if (nPosition == tabPositionTop) {
+                RECT rcShot;
+                GetWindowRect(hClient, &rcShot);
+                qmtest::SaveScreenPng(rcShot, qmtest::ScreenshotDir(QM_BIN_DIR) + "/mditabs-client-frame-appearance" +
+                                                  std::to_string(nAppearance) + ".png");
+            }
+        }
+    tabs.m_bFollowTheme = TRUE;
 }
 
 // The static frame of themes 1 and 4 frames the one strip; tab groups get

@@ -2,6 +2,8 @@
 // rows with the pane between them, theme 5's inset and framed panes, and
 // captions that run down a container's left side.
 #include "DockTestSupport.h"
+#include <qmtest/screenshot.h>
+#include <qx/autohide.h>
 #include <qx/colors.h>
 #include <qx/panepaint.h>
 #include <qx/tabpaint.h>
@@ -214,9 +216,190 @@ TEST(StripedTheme, ALonePaneIsInsetAndFramed)
     EXPECT_EQ(4, rcPane.top);
 }
 
+// --- panes behind tabs --------------------------------------------------------------
+
+// The selected pane of a tabbed container sits in the tab painter's client
+// rectangle of what the caption leaves: above the header at the bottom,
+// sharing the header's top row, inside the client frame's line on the tab
+// side (frame style 1; theme 6's style 2 has none). The line is the
+// appearance's: drawn with the container, read back from its picture.
+TEST(TabbedPanes, SitInTheirTabPaintersClientRectangle)
+{
+    painttest::FixedColors colors;
+    struct Case {
+        int theme, appearance, frame;
+    } cases[] = {{0, 0, 1}, {1, 5, 1}, {2, 2, 1}, {4, 0, 1}, {6, 2, 2}, {9, 2, 1}, {10, 10, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("theme " + std::to_string(c.theme));
+        Frame f;
+        HWND e1 = f.AddPane(1, dockLeftOf, NULL, 240, 300);
+        HWND e2 = f.AddPane(2, dockRightOf);
+        f.manager.FindPane(1)->SetTitle("One");
+        f.manager.FindPane(2)->SetTitle("Two");
+        f.manager.AttachPane(f.manager.FindPane(2), f.manager.FindPane(1));
+        f.manager.GetLayout()->DropEmptyContainers();
+        f.manager.SetTheme(c.theme);
+        f.Relayout();
+        CQXPDockingPaneTabbedContainer* t = f.Container(1);
+        ASSERT_TRUE(t && t->IsTabsVisible() && t->IsCaptionVisible());
+        CDockingPanePaintManager* pm = f.manager.GetPaintManager();
+        CQXPTabPainter* p = pm->GetTabPainter();
+        ASSERT_EQ(c.appearance, p->GetAppearance());
+        ASSERT_EQ(c.frame, p->m_nClientFrame);
+        ASSERT_EQ(tabPositionBottom, p->GetPosition());
+        CQXPTabManager* tabs = t->GetTabManager();
+        RECT rc;
+        GetClientRect(t->GetSafeHwnd(), &rc);
+        RECT body = rc;
+        body.top += pm->GetCaptionHeight();
+        const RECT header = p->GetHeaderRect(tabs, body);
+        EXPECT_EQ(rc.bottom, header.bottom);
+        // Both panes, each in turn the selected one.
+        for (int id : {1, 2}) {
+            t->SelectPane(f.manager.FindPane(id), FALSE, FALSE);
+            f.Relayout();
+            HWND shown = id == 1 ? e1 : e2;
+            ASSERT_TRUE(IsWindowVisible(shown));
+            RECT want = {body.left, body.top, body.right, header.top + 1 - (c.frame == 1 ? 2 : 0)};
+            RECT rcPane = f.RectIn(shown, t->GetSafeHwnd());
+            EXPECT_TRUE(EqualRect(&want, &rcPane)) << "pane " << id << " at " << rcPane.left << "," << rcPane.top
+                                                   << "," << rcPane.right << "," << rcPane.bottom << " for "
+                                                   << want.bottom;
+        }
+        // The client frame's line along the header's top row, past the tabs.
+        auto pic = f.Draw(t);
+        const TabColorSet& colours = p->GetColors();
+        int x = tabs->GetItem(tabs->GetItemCount() - 1)->GetRect().right + 4;
+        ASSERT_LT(x, rc.right - 4);
+        const COLORREF line = pic->Pixel(x, header.top);
+        switch (c.appearance) {
+        case 0:
+            EXPECT_EQ(colours.clrDarkShadow3D, line);
+            EXPECT_EQ(colours.clrShadow3D, pic->Pixel(x, header.top - 1)) << "inner shadow";
+            break;
+        case 5: EXPECT_EQ(colours.clrSelectedText, line); break;
+        case 2:
+        case 10:
+            if (c.frame == 2)
+                EXPECT_NE(colours.clrBorder, line) << "no frame line";
+            else
+                EXPECT_EQ(colours.clrBorder, line);
+            break;
+        }
+        if (c.theme == 0 || c.theme == 6)
+            EXPECT_TRUE(pic->SavePng("dock-tabbed-client-theme" + std::to_string(c.theme) + ".png"));
+    }
+}
+
+// Theme 9's pane tabs: only the selected tab is filled, a box with rounded
+// corners at its outer edge that runs into the pane; the others stand on
+// the header with a short separator at their far end, none after the last.
+// Its auto-hide tabs are rounded boxes, each with its caption.
+TEST(TabbedPanes, BorderedThemeSeparatesItsPaneTabs)
+{
+    painttest::FixedColors colors;
+    Frame f;
+    f.AddPane(1, dockLeftOf, NULL, 260, 300);
+    for (int id = 2; id <= 3; ++id)
+        f.AddPane(id, dockRightOf);
+    f.AddPane(4, dockBottomOf, NULL, 200, 120);
+    f.AddPane(5, dockRightOf);
+    const char* titles[] = {"", "Solution", "Files", "Templates", "Output", "Find Results"};
+    for (int id = 1; id <= 5; ++id)
+        f.manager.FindPane(id)->SetTitle(titles[id]);
+    f.manager.AttachPane(f.manager.FindPane(2), f.manager.FindPane(1));
+    f.manager.AttachPane(f.manager.FindPane(3), f.manager.FindPane(1));
+    f.manager.AttachPane(f.manager.FindPane(5), f.manager.FindPane(4));
+    f.manager.GetLayout()->DropEmptyContainers();
+    f.manager.SetTheme(9);
+    f.manager.HidePane(f.manager.FindPane(4));
+    f.Relayout();
+    CQXPDockingPaneTabbedContainer* t = f.Container(1);
+    ASSERT_TRUE(t && t->IsTabsVisible());
+    t->SelectPane(f.manager.FindPane(1), FALSE, FALSE);
+    f.Relayout();
+    CDockingPanePaintManager* pm = f.manager.GetPaintManager();
+    const TabColorSet& c = pm->GetTabPainter()->GetColors();
+    CQXPTabManager* tabs = t->GetTabManager();
+    ASSERT_EQ(3, tabs->GetItemCount());
+    auto pic = f.Draw(t);
+    const RECT r0 = tabs->GetItem(0)->GetRect(), r1 = tabs->GetItem(1)->GetRect(), r2 = tabs->GetItem(2)->GetRect();
+    const int y = (r0.top + r0.bottom) / 2, yOuter = r0.bottom - 2;
+    // The header's own colour on a row, past the last tab.
+    auto header = [&](int yy) { return pic->Pixel(r2.right + 10, yy); };
+    ASSERT_NE(c.clrSelectedFace, header(y));
+    EXPECT_EQ(c.clrSelectedFace, pic->Pixel(r0.left + 3, y)) << "the selected tab is filled";
+    EXPECT_EQ(c.clrBorder, pic->Pixel((r0.left + r0.right) / 2, r0.bottom - 1)) << "outlined at its outer edge";
+    EXPECT_NE(c.clrBorder, pic->Pixel(r0.left, r0.bottom - 1)) << "with a rounded corner";
+    EXPECT_EQ(c.clrSelectedFace, pic->Pixel((r0.left + r0.right) / 2, r0.top)) << "open to the pane";
+    EXPECT_EQ(header(y), pic->Pixel(r1.left + 3, y)) << "the others are not filled";
+    EXPECT_EQ(c.clrBorder, pic->Pixel(r1.right, y)) << "separator after the second tab";
+    EXPECT_EQ(header(yOuter), pic->Pixel(r1.right, yOuter)) << "short of the outer end";
+    EXPECT_EQ(header(y), pic->Pixel(r2.right, y)) << "none after the last tab";
+    // The auto-hide strip at the bottom: every tab wide enough for its caption.
+    AutoHidePanel* panel = f.manager.GetLayout()->GetPanel(dockBottomOf);
+    ASSERT_TRUE(panel && panel->GetGroupTabs().size() == 1);
+    AutoHideGroupTabs* group = panel->GetGroupTabs()[0];
+    ASSERT_EQ(2, group->GetItemCount());
+    for (int i = 0; i < 2; ++i) {
+        const CString caption = group->GetItem(i)->GetCaption();
+        const RECT& r = group->GetItem(i)->GetRect();
+        EXPECT_GE(r.right - r.left, docktest::CaptionWidth(pm->GetPanelTabPainter(), caption)) << (LPCSTR)caption;
+    }
+    EXPECT_TRUE(pic->SavePng("dock-theme9-pane-tabs.png"));
+    EXPECT_TRUE(qmtest::SaveWindowShot(f.site.m_hWnd, QM_BIN_DIR, "dock-theme9-frame.png"));
+}
+
+// The caption strips of themes 2, 7 and 10: theme 2 fills its caption and
+// sets the strip one pixel in with its top corners on the face; themes 7
+// and 10 edge the strip's top and sides with the frame colour (54), theme
+// 10 lit inside its top and left edges (colour 20).
+TEST(CaptionStrips, FilledOrEdgedByTheme)
+{
+    painttest::FixedColors colors;
+    struct {
+        int theme;
+        bool filled, lit;
+    } cases[] = {{2, true, false}, {7, false, false}, {10, false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "theme " << c.theme);
+        Frame f;
+        f.AddPane(1, dockLeftOf, NULL, 200, 200);
+        f.manager.FindPane(1)->SetTitle("Pane");
+        f.manager.SetTheme(c.theme);
+        f.Relayout();
+        CQXPDockingPaneTabbedContainer* t = f.Container(1);
+        ASSERT_TRUE(t && t->IsCaptionVisible() && !t->IsCaptionVertical());
+        CDockingPanePaintManager* pm = f.manager.GetPaintManager();
+        RECT rc;
+        auto pic = f.Draw(t, &rc);
+        const int top = pm->m_rcCaptionMargin.top, bottom = pm->GetCaptionHeight() - pm->m_rcCaptionMargin.bottom;
+        const int mid = (top + bottom) / 2, right = rc.right - 1;
+        const COLORREF face = pm->m_clrFace, frame = pm->GetColor(qxColorWindowFrame),
+                       light = pm->GetColor(COLOR_BTNHIGHLIGHT);
+        ASSERT_NE(face, frame);
+        if (c.filled) {
+            EXPECT_EQ(face, pic->Pixel(0, mid)) << "the strip starts a pixel in";
+            EXPECT_EQ(face, pic->Pixel(1, top)) << "its corner on the face";
+            EXPECT_EQ(face, pic->Pixel(right - 1, top)) << "its far corner on the face";
+            EXPECT_NE(face, pic->Pixel(2, top)) << "the gradient";
+            EXPECT_NE(frame, pic->Pixel(2, top)) << "no frame line";
+            continue;
+        }
+        EXPECT_EQ(frame, pic->Pixel(0, mid)) << "left edge";
+        EXPECT_EQ(frame, pic->Pixel(right, mid)) << "right edge";
+        EXPECT_EQ(frame, pic->Pixel(rc.right / 2, top)) << "top edge";
+        EXPECT_NE(frame, pic->Pixel(rc.right / 2, bottom - 1)) << "no bottom edge";
+        EXPECT_EQ(c.lit, light == pic->Pixel(1, mid)) << "inside the left edge";
+        EXPECT_EQ(c.lit, light == pic->Pixel(rc.right / 2, top + 1)) << "inside the top edge";
+        EXPECT_NE(light, pic->Pixel(right - 1, mid)) << "nothing inside the right edge";
+        EXPECT_TRUE(pic->SavePng("dock-caption-strip-theme" + std::to_string(c.theme) + ".png"));
+    }
+}
+
 // --- caption fonts and vertical captions ---------------------------------------------
 
-TEST(CaptionFonts, ThemesSixAndEightWriteInTheNormalWeight)
+TEST(CaptionFonts, ThemesSixEightAndNineWriteInTheNormalWeight)
 {
     NONCLIENTMETRICSA ncm = {};
     ncm.cbSize = sizeof(ncm);
@@ -227,7 +410,7 @@ TEST(CaptionFonts, ThemesSixAndEightWriteInTheNormalWeight)
         std::unique_ptr<CDockingPanePaintManager> p(CDockingPanePaintManager::CreateTheme(theme));
         LOGFONTA lf = {};
         ASSERT_TRUE(GetObjectA(p->m_hFont, sizeof(lf), &lf)) << theme;
-        const LONG want = theme == 6 || theme == 8 ? FW_NORMAL : ncm.lfSmCaptionFont.lfWeight;
+        const LONG want = theme == 6 || theme == 8 || theme == 9 ? FW_NORMAL : ncm.lfSmCaptionFont.lfWeight;
         EXPECT_EQ(want, lf.lfWeight) << theme;
         EXPECT_STREQ(ncm.lfSmCaptionFont.lfFaceName, lf.lfFaceName) << theme;
     }

@@ -440,6 +440,10 @@ TEST(PaneTree, HiddenPanesMoveToThePanelOfTheirSide)
 TEST(PaneTree, ThemesChooseTheirTabsAndCaptions)
 {
     Docking d;
+    // Pane tabs size to fit; auto-hide tabs show only the selected tab's
+    // caption (compressed), except in themes 6 and 9, where every tab shows
+    // its caption (layout 0).
+    const int fit = tabLayoutSizeToFit, compressed = tabLayoutCompressed, natural = tabLayoutAutoSize;
     struct {
         int id;
         int theme;
@@ -447,7 +451,8 @@ TEST(PaneTree, ThemesChooseTheirTabsAndCaptions)
         int tabColors;
         int panelAppearance;
         int captionExtra;
-    } cases[] = {{0, 0, 0, 1, 0, 5}, {1, 1, 5, 2, 6, 5}, {2, 2, 2, 4, 2, 7}, {3, 3, 0, 8, 0, 7}, {5, 5, 8, 1, 6, 2}, {7, 7, 2, 4, 2, 3}, {10, 10, 10, 32, 10, 7}, {11, 0, 0, 1, 0, 5}, {-3, 0, 0, 1, 0, 5}};
+        int tabLayout, panelLayout;
+    } cases[] = {{0, 0, 0, 1, 0, 5, fit, compressed}, {1, 1, 5, 2, 6, 5, fit, compressed}, {2, 2, 2, 4, 2, 7, fit, compressed}, {3, 3, 0, 8, 0, 7, fit, compressed}, {4, 4, 0, 1, 0, 5, fit, compressed}, {5, 5, 8, 1, 6, 2, fit, compressed}, {6, 6, 2, 1, 2, 5, fit, natural}, {7, 7, 2, 4, 2, 3, fit, compressed}, {9, 9, 2, 1, 2, 5, fit, natural}, {10, 10, 10, 32, 10, 7, fit, compressed}, {11, 0, 0, 1, 0, 5, fit, compressed}, {-3, 0, 0, 1, 0, 5, fit, compressed}};
     for (auto& c : cases) {
         d.manager.SetTheme(c.id);
         CDockingPanePaintManager* p = d.manager.GetPaintManager();
@@ -456,6 +461,45 @@ TEST(PaneTree, ThemesChooseTheirTabsAndCaptions)
         EXPECT_EQ(c.tabColors, p->GetTabPainter()->GetColor()) << c.id;
         EXPECT_EQ(c.panelAppearance, p->GetPanelTabPainter()->GetAppearance()) << c.id;
         EXPECT_EQ(c.captionExtra, p->GetCaptionExtraHeight()) << c.id;
+        EXPECT_EQ(c.tabLayout, p->GetTabPainter()->GetLayout()) << c.id;
+        EXPECT_EQ(c.panelLayout, p->GetPanelTabPainter()->GetLayout()) << c.id;
+    }
+    // Theme 8's tabs follow the rebar style; their layouts are the defaults.
+    d.manager.SetTheme(8);
+    EXPECT_EQ(fit, d.manager.GetPaintManager()->GetTabPainter()->GetLayout());
+    EXPECT_EQ(compressed, d.manager.GetPaintManager()->GetPanelTabPainter()->GetLayout());
+    // The flat box tabs' flags: the box by default (themes 2, 6 and 7);
+    // theme 9 separators between its pane tabs and rounded auto-hide tabs.
+    struct {
+        int theme;
+        bool autoHide;
+        BOOL box, separator;
+    } flags[] = {{2, false, TRUE, FALSE}, {2, true, TRUE, FALSE}, {6, false, TRUE, FALSE}, {6, true, TRUE, FALSE}, {7, true, TRUE, FALSE}, {9, false, FALSE, TRUE}, {9, true, FALSE, FALSE}};
+    for (auto& f : flags) {
+        SCOPED_TRACE(testing::Message() << "theme " << f.theme << (f.autoHide ? " auto-hide" : " tabbed"));
+        d.manager.SetTheme(f.theme);
+        CDockingPanePaintManager* p = d.manager.GetPaintManager();
+        CQXPTabPainter* tabs = f.autoHide ? p->GetPanelTabPainter() : p->GetTabPainter();
+        auto* flat = dynamic_cast<CTabAppearanceFlatBox*>(tabs->GetAppearanceSet());
+        ASSERT_TRUE(flat != NULL);
+        EXPECT_EQ(f.box, flat->m_bBox);
+        EXPECT_EQ(f.separator, flat->m_bSeparator);
+    }
+    // Theme 9's pane tabs frame their client with a line on the tab side;
+    // theme 6's have none.
+    d.manager.SetTheme(9);
+    EXPECT_EQ(1, d.manager.GetPaintManager()->GetTabPainter()->m_nClientFrame);
+    d.manager.SetTheme(6);
+    EXPECT_EQ(2, d.manager.GetPaintManager()->GetTabPainter()->m_nClientFrame);
+    // Theme 10's resource tabs: header margins 2, 1, 2, 1 on both strips.
+    d.manager.SetTheme(10);
+    for (CQXPTabPainter* tabs :
+         {d.manager.GetPaintManager()->GetTabPainter(), d.manager.GetPaintManager()->GetPanelTabPainter()}) {
+        const RECT m = tabs->GetHeaderMargin();
+        EXPECT_EQ(2, m.left);
+        EXPECT_EQ(1, m.top);
+        EXPECT_EQ(2, m.right);
+        EXPECT_EQ(1, m.bottom);
     }
     {
         // Theme 10 takes its captions from the Office 2007 theme text.

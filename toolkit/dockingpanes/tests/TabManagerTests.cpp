@@ -213,12 +213,13 @@ TEST(TabPainter, FixedLayoutPlacesItemsFromTheMargin)
         EXPECT_EQ(20 + m.top, r.top);
         EXPECT_EQ(t.painter.GetButtonHeight(), r.bottom - r.top);
     }
-    // The content lies below the header.
-    EXPECT_EQ(t.m_rcHeaderRect.bottom, t.m_rcClient.top);
+    // The content lies below the header: the client takes the header's
+    // last row, the 3-D client frame two pixels more.
+    EXPECT_EQ(t.m_rcHeaderRect.bottom - 1 + 2, t.m_rcClient.top);
     // Bottom strips put the header at the bottom.
     t.painter.SetPosition(tabPositionBottom);
     EXPECT_EQ(200 - m.top, t.GetItem(0)->GetRect().bottom);
-    EXPECT_EQ(t.m_rcHeaderRect.top, t.m_rcClient.bottom);
+    EXPECT_EQ(t.m_rcHeaderRect.top + 1 - 2, t.m_rcClient.bottom);
     // Vertical strips run down the side.
     t.painter.SetPosition(tabPositionLeft);
     EXPECT_EQ(20 + m.left + 70, t.GetItem(1)->GetRect().top);
@@ -623,9 +624,9 @@ TEST(TabPainter, MultiRowStripKeepsTheSelectedRowNextToTheClient)
     int h = t.painter.GetButtonHeight();
     RECT m = t.painter.GetHeaderMargin();
     // Two rows in the header, overlapping by 2 pixels; the client starts
-    // below both.
+    // below both (in the header's last row, inside its 3-D frame).
     EXPECT_EQ(-2, t.painter.GetAppearanceSet()->m_nRowSpacing);
-    EXPECT_EQ(t.m_rcHeaderRect.bottom, t.m_rcClient.top);
+    EXPECT_EQ(t.m_rcHeaderRect.bottom - 1 + 2, t.m_rcClient.top);
     EXPECT_EQ(m.top + 2 * h - 2 + m.bottom, t.m_rcHeaderRect.bottom - t.m_rcHeaderRect.top);
     // The selected row lies next to the client, the other above it.
     EXPECT_EQ(0, t.GetItem(0)->m_nItemRow);
@@ -641,7 +642,7 @@ TEST(TabPainter, MultiRowStripKeepsTheSelectedRowNextToTheClient)
     EXPECT_GT(t.GetItem(4)->GetRect().top, t.GetItem(0)->GetRect().top);
     // A bottom strip stacks its rows downwards from the client.
     t.painter.SetPosition(tabPositionBottom);
-    EXPECT_EQ(t.m_rcHeaderRect.top, t.m_rcClient.bottom);
+    EXPECT_EQ(t.m_rcHeaderRect.top + 1 - 2, t.m_rcClient.bottom);
     EXPECT_LT(t.GetItem(4)->GetRect().top, t.GetItem(0)->GetRect().top);
 }
 

@@ -251,6 +251,8 @@ TEST(TabPaintOptions, ClientFillAndHeaderClip)
     TestTabs t;
     t.Fill(3);
     t.painter.SetAppearance(6); // box tabs over the flat set
+    // No client frame: a framed client is the colour set's to fill.
+    t.painter.m_nClientFrame = 2;
     t.area = {0, 0, 300, 100};
     t.SetCurSel(1);
     t.OnPropertyChanged();
@@ -627,6 +629,97 @@ TEST(TabPaintOptions, FlatBoxTabsAreLitInsideTheirFreeSides)
     EXPECT_EQ(c.clrButtonHighlight, pic.Pixel(rc.right - 1, y)) << "end";
     EXPECT_EQ(c.clrBorder, pic.Pixel(rc.left, y));
     EXPECT_EQ(c.clrBorder, pic.Pixel(rc.right, y));
+}
+
+
+// The flat box tabs' two flags, read back from the strip on top and at the
+// bottom: the box (every tab framed and lit inside), the separator (only the
+// selected tab a rounded box, short separators between the others) and
+// neither (every tab a rounded box, the unselected ones on the client's line
+// unless the client has no frame). Tab 0 is selected; u runs along a tab
+// from its start, v from its outer edge towards the client.
+TEST(TabPaintOptions, FlatBoxFlagsChooseTheTabShapes)
+{
+    painttest::FixedColors colors;
+    const COLORREF header = RGB(200, 200, 255), normal = RGB(0, 160, 0), selected = RGB(255, 255, 0),
+                   border = RGB(255, 0, 0), light = RGB(0, 0, 255);
+    struct Case {
+        const char* name;
+        BOOL box, separator;
+        int clientFrame;
+        bool filled;         // unselected tabs filled
+        bool separators;     // a line at the far end of an unselected tab, none after the last
+        bool rounded;        // rounded corners (the corner pixel keeps the header)
+        COLORREF clientLine; // under an unselected tab's client side
+        const char* picture; // of the strip at the bottom, or none
+    } cases[] = {
+        {"box", TRUE, FALSE, 1, true, false, false, border, "tabs-flatbox-box.png"},
+        {"box over separator", TRUE, TRUE, 1, true, false, false, border, NULL},
+        {"separator", FALSE, TRUE, 1, false, true, true, border, "tabs-flatbox-separator.png"},
+        {"separator, no client frame", FALSE, TRUE, 2, false, true, true, header, NULL},
+        {"neither", FALSE, FALSE, 1, true, false, true, border, "tabs-flatbox-neither.png"},
+        {"neither, no client frame", FALSE, FALSE, 2, true, false, true, normal, NULL},
+    };
+    for (const Case& k : cases)
+        for (int nPosition : {tabPositionTop, tabPositionBottom}) {
+            SCOPED_TRACE(testing::Message() << k.name << ", position " << nPosition);
+            TestTabs t;
+            t.Fill(4);
+            t.painter.SetAppearanceSet(new CTabAppearanceFlatBox(k.box, k.separator));
+            ASSERT_EQ(2, t.painter.GetAppearance());
+            t.painter.SetPosition(nPosition);
+            t.painter.m_nClientFrame = k.clientFrame;
+            t.painter.m_bFillClient = FALSE;
+            TabColorSet& c = t.painter.GetColors();
+            c.clrHeader[0] = c.clrHeader[1] = header;
+            c.clrNormalFace = c.clrHotFace = c.clrPressedFace = normal;
+            c.clrSelectedFace = selected;
+            c.clrBorder = border;
+            c.clrButtonHighlight = light;
+            c.bLuna = c.bItemGradient = FALSE;
+            t.area = {0, 0, 400, 60};
+            t.SetCurSel(0);
+            t.OnPropertyChanged();
+            painttest::MemoryDC pic(400, 60, RGB(128, 128, 128));
+            t.painter.DrawTabControl(&t, pic.dc()->GetSafeHdc(), t.area);
+            auto px = [&](int nItem, int u, int v) {
+                const RECT& r = t.GetItem(nItem)->GetRect();
+                return pic.Pixel(r.left + u, nPosition == tabPositionTop ? r.top + v : r.bottom - 1 - v);
+            };
+            const RECT& r0 = t.GetItem(0)->GetRect();
+            const int D = r0.bottom - r0.top;
+            auto len = [&](int nItem) {
+                const RECT& r = t.GetItem(nItem)->GetRect();
+                return (int)(r.right - r.left);
+            };
+            ASSERT_GT(D, 10);
+            // The selected tab: filled, outlined at its outer edge, joined
+            // to the client (no line on its client side).
+            EXPECT_EQ(selected, px(0, 3, D / 2)) << "selected inside";
+            EXPECT_EQ(border, px(0, len(0) / 2, 0)) << "selected outer edge";
+            EXPECT_EQ(selected, px(0, len(0) / 2, D - 1)) << "selected client side";
+            EXPECT_EQ(k.rounded ? header : border, px(0, 0, 0)) << "selected corner";
+            // An unselected tab in the middle and the last one.
+            EXPECT_EQ(k.filled ? normal : header, px(1, 3, D / 2)) << "unselected inside";
+            EXPECT_EQ(k.clientLine, px(1, len(1) / 2, D - 1)) << "unselected client side";
+            if (k.box) {
+                EXPECT_EQ(light, px(1, 1, D / 2)) << "lit inside the start";
+                EXPECT_EQ(light, px(1, len(1) / 2, 1)) << "lit inside the outer edge";
+                EXPECT_EQ(border, px(1, len(1) / 2, 0)) << "framed";
+            } else if (k.separators) {
+                // One pixel past the tab: the start of the next one.
+                EXPECT_EQ(border, px(1, len(1), D / 2)) << "separator";
+                EXPECT_EQ(header, px(1, len(1), 1)) << "separator 3 pixels off the outer end";
+                EXPECT_EQ(header, px(1, len(1) / 2, 0)) << "no outline";
+                EXPECT_EQ(header, px(3, len(3), D / 2)) << "no separator after the last tab";
+            } else {
+                EXPECT_EQ(border, px(1, len(1) / 2, 0)) << "outlined";
+                EXPECT_EQ(border, px(3, len(3), D / 2)) << "the last tab's far side";
+                EXPECT_EQ(header, px(3, len(3), 0)) << "the last tab's far corner";
+            }
+            if (nPosition == tabPositionBottom && k.picture)
+                EXPECT_TRUE(pic.SavePng(k.picture));
+        }
 }
 
 } // namespace

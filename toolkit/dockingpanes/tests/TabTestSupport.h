@@ -1,6 +1,7 @@
 // The tab tests' strip: a tab manager over its own paint manager that lays
 // itself out again in its area on every property change and records the
-// redraws, changes and clicks.
+// redraws, changes and clicks; and the colours each appearance frames its
+// client with.
 #pragma once
 
 #include <qx/tabpaint.h>
@@ -50,5 +51,24 @@ public:
     int changes = 0;
     std::vector<CQXPTabManagerItem*> clicked;
 };
+
+// The lines an appearance frames its client with: the near edges (top,
+// left), the far ones (bottom, right) and the shadow 1 pixel inside the far
+// ones (appearances 0 and 1 only).
+struct FrameColours {
+    COLORREF nearEdge, farEdge, farInner;
+};
+
+inline FrameColours FrameOf(int nAppearance, const TabColorSet& c)
+{
+    switch (nAppearance) {
+    case 0:
+    case 1: return {c.clrHighlight3D, c.clrDarkShadow3D, c.clrShadow3D};
+    case 3:
+    case 9: return {c.clrShape[tabShapeSelectedOutline], c.clrShape[tabShapeSelectedOutline], (COLORREF)-1};
+    case 5: return {c.clrButtonHighlight, c.clrSelectedText, (COLORREF)-1};
+    default: return {c.clrBorder, c.clrBorder, (COLORREF)-1};
+    }
+}
 
 } // namespace tabtest

@@ -401,15 +401,16 @@ TEST(DockingThemeColors, GradientsSpanTheFrameOnScreen)
     EXPECT_NE(pm->m_clrBackground[0], bar) << "not a gradient of its own from its left edge";
 }
 
-// The caption's height: its margins, the text band (the font's height, at
-// least 13 pixels) and the theme's extra height.
+// The caption's height: its margins (none in theme 6 and theme 9, built on
+// it, nor in theme 8), the text band (the font's height, at least 13
+// pixels) and the theme's extra height.
 TEST(DockingThemeColors, CaptionHeights)
 {
     struct Row {
         int theme;
         int extra;
         int marginTop, marginBottom;
-    } rows[] = {{0, 5, 2, 1}, {2, 7, 2, 1}, {5, 2, 2, 1}, {6, 5, 0, 0}, {7, 3, 2, 1}, {8, 9, 0, 0}};
+    } rows[] = {{0, 5, 2, 1}, {2, 7, 2, 1}, {5, 2, 2, 1}, {6, 5, 0, 0}, {7, 3, 2, 1}, {8, 9, 0, 0}, {9, 5, 0, 0}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.theme);
         auto pm = Theme(r.theme);
@@ -602,6 +603,118 @@ TEST(DockingThemeColors, DockingTabColorSets)
         EXPECT_EQ(pm->GetColor(COLOR_3DDKSHADOW), panel->GetColors().clrSelectedText);
         EXPECT_EQ(tabDockingSetNone, pm->GetTabPainter()->GetDockingColorSet());
     }
+}
+
+// The whole colour table of theme 6's and theme 9's tab sets, built as
+// those themes build it: the base set's colours (not colour set 1's: no
+// checker state button, no set-1 outlines), then the theme's own.
+static TabColorSet SchemeSetColors(int nTheme, int nScheme, bool bAutoHide)
+{
+    auto C = [](int n) { return ToolkitColorManager::Instance()->GetColor(n); };
+    const COLORREF unset = (COLORREF)-1;
+    TabColorSet c;
+    // The base set.
+    c.clrHeader[0] = c.clrHeader[1] = C(COLOR_3DFACE);
+    c.clrBorder = C(COLOR_3DSHADOW);
+    c.clrControlFace = C(COLOR_3DFACE);
+    c.clrButtonHighlight = C(COLOR_3DHIGHLIGHT);
+    c.clrSelectedFace = c.clrHotFace = c.clrPressedFace = c.clrNormalFace = C(COLOR_3DFACE);
+    c.clrNormalText = c.clrInactiveText = c.clrSelectedText = C(COLOR_BTNTEXT);
+    c.clrHotText = RGB(0, 0, 128);
+    c.clrDisabledText = C(COLOR_GRAYTEXT);
+    c.clrStateFill[0] = c.clrStateFill[1] = C(COLOR_WINDOW);
+    c.clrStateFrame[0] = c.clrStateFrame[1] = C(COLOR_HIGHLIGHT);
+    c.clrHighlight3D = C(COLOR_3DHIGHLIGHT);
+    c.clrShadow3D = C(COLOR_3DSHADOW);
+    c.clrDarkShadow3D = C(COLOR_3DDKSHADOW);
+    c.clrShape[tabShapeOutline] = c.clrShape[tabShapeSelectedOutline] = C(COLOR_3DSHADOW);
+    c.clrShape[tabShapeInner] = c.clrShape[tabShapeInnerLight] = C(COLOR_3DFACE);
+    for (COLORREF& o : c.clrOutline)
+        o = unset;
+    c.clrOutline[1] = c.clrOutline[3] = c.clrOutline[7] = c.clrOutline[9] = C(COLOR_BTNTEXT);
+    c.clrOutline[2] = c.clrOutline[8] = C(COLOR_3DSHADOW);
+    c.clrOutline[10] = C(COLOR_WINDOW);
+    c.clrOutline[11] = C(COLOR_3DSHADOW);
+    c.bLuna = FALSE;
+    c.bItemGradient = FALSE;
+    // Theme 6.
+    if (bAutoHide) {
+        c.clrSelectedText = C(COLOR_3DDKSHADOW);
+    } else {
+        c.clrSelectedFace = C(COLOR_WINDOW);
+        c.clrSelectedText = C(COLOR_WINDOWTEXT);
+    }
+    c.clrHeader[1] = MixColors(C(COLOR_3DFACE), C(COLOR_WINDOW), 205);
+    c.clrNormalText = C(COLOR_3DDKSHADOW);
+    if (nScheme == qxColorThemeBlue || nScheme == qxColorThemeOlive) {
+        c.clrHeader[0] = RGB(229, 229, 215);
+        c.clrHeader[1] = RGB(244, 241, 231);
+    } else if (nScheme == qxColorThemeSilver) {
+        c.clrNormalFace = RGB(242, 242, 247);
+        c.clrShape[tabShapeOutline] = c.clrShape[tabShapeSelectedOutline] = RGB(145, 155, 156);
+        c.clrShape[tabShapeInner] = RGB(190, 190, 216);
+        c.clrHeader[0] = RGB(215, 215, 229);
+        c.clrHeader[1] = RGB(243, 243, 247);
+    }
+    const bool bScheme = nScheme >= qxColorThemeBlue && nScheme <= qxColorThemeSilver;
+    if (bScheme) {
+        c.clrShape[tabShapeInnerLight] = RGB(255, 255, 255);
+        c.bItemGradient = TRUE;
+    }
+    // Theme 9 on top: no shaded tabs, grey text on the three schemes.
+    if (nTheme == 9) {
+        c.bItemGradient = FALSE;
+        if (bScheme) {
+            c.clrNormalText = RGB(113, 111, 100);
+            if (bAutoHide)
+                c.clrSelectedText = c.clrNormalText;
+        }
+    }
+    c.clrClient[0] = c.clrHeader[0];
+    c.clrClient[1] = c.clrHeader[1];
+    return c;
+}
+
+TEST(DockingThemeColors, SchemeAndBorderedSetsStartFromTheBaseColours)
+{
+    for (int nTheme : {6, 9})
+        for (int nScheme : {qxColorThemeClassic, qxColorThemeBlue, qxColorThemeOlive, qxColorThemeSilver})
+            for (bool bAutoHide : {false, true}) {
+                SCOPED_TRACE(testing::Message() << "theme " << nTheme << " scheme " << nScheme
+                                                << (bAutoHide ? " auto-hide" : " tabbed"));
+                SchemeScope scope(nScheme);
+                auto pm = Theme(nTheme);
+                CQXPTabPainter* painter = bAutoHide ? pm->GetPanelTabPainter() : pm->GetTabPainter();
+                const TabColorSet& c = painter->GetColors();
+                const TabColorSet want = SchemeSetColors(nTheme, nScheme, bAutoHide);
+                for (int i = 0; i < 2; ++i) {
+                    EXPECT_EQ(want.clrHeader[i], c.clrHeader[i]) << "header " << i;
+                    EXPECT_EQ(want.clrClient[i], c.clrClient[i]) << "client " << i;
+                    EXPECT_EQ(want.clrStateFill[i], c.clrStateFill[i]) << "state-button fill " << i;
+                    EXPECT_EQ(want.clrStateFrame[i], c.clrStateFrame[i]) << "state-button frame " << i;
+                }
+                EXPECT_EQ(want.clrBorder, c.clrBorder);
+                EXPECT_EQ(want.clrControlFace, c.clrControlFace);
+                EXPECT_EQ(want.clrButtonHighlight, c.clrButtonHighlight);
+                EXPECT_EQ(want.clrSelectedFace, c.clrSelectedFace);
+                EXPECT_EQ(want.clrHotFace, c.clrHotFace);
+                EXPECT_EQ(want.clrPressedFace, c.clrPressedFace);
+                EXPECT_EQ(want.clrNormalFace, c.clrNormalFace);
+                EXPECT_EQ(want.clrNormalText, c.clrNormalText);
+                EXPECT_EQ(want.clrInactiveText, c.clrInactiveText);
+                EXPECT_EQ(want.clrSelectedText, c.clrSelectedText);
+                EXPECT_EQ(want.clrHotText, c.clrHotText);
+                EXPECT_EQ(want.clrDisabledText, c.clrDisabledText);
+                EXPECT_EQ(want.clrHighlight3D, c.clrHighlight3D);
+                EXPECT_EQ(want.clrShadow3D, c.clrShadow3D);
+                EXPECT_EQ(want.clrDarkShadow3D, c.clrDarkShadow3D);
+                for (int i = 0; i < tabShapeCount; ++i)
+                    EXPECT_EQ(want.clrShape[i], c.clrShape[i]) << "shape colour " << i;
+                for (int i = 1; i < tabOutlineCount; ++i)
+                    EXPECT_EQ(want.clrOutline[i], c.clrOutline[i]) << "outline colour " << i;
+                EXPECT_EQ(want.bLuna, c.bLuna);
+                EXPECT_EQ(want.bItemGradient, c.bItemGradient);
+            }
 }
 
 // Theme 5 stripes its captions: the pane on colour 30 (inactive), a face

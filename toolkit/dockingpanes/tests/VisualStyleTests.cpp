@@ -169,9 +169,8 @@ TEST(TabVisualStyles, ColourSetEightDrawsTheTabParts)
         RECT want = {rc.left - 1, rc.top - 1, rc.right + 1, rc.bottom + (expected[i].item == 1 ? 2 : 0)};
         EXPECT_TRUE(EqualRect(&want, &d[i].rc)) << i;
     }
-    // The pane part lies under the client, below the header.
-    RECT rcClient = top.tabs.area;
-    top.tabs.painter.AdjustClientRect(&top.tabs, rcClient);
+    // The pane part lies under the client, from the header's last row on.
+    RECT rcClient = top.tabs.painter.GetClientRect(&top.tabs, top.tabs.area);
     EXPECT_TRUE(EqualRect(&rcClient, &d[0].rc));
     // The style draws the edges: none of the set's own; hot text is normal
     // text; the pane part names the face.
@@ -255,10 +254,10 @@ TEST(TabVisualStyles, ColourSetEightLeavesOutTheClientCornerAtTheTabSide)
     // header's face.
     FakeStyles styles;
     Strip top(0, 8, tabPositionTop, 300, 120, 0);
-    RECT rcClient = top.tabs.area;
-    top.tabs.painter.AdjustClientRect(&top.tabs, rcClient);
+    RECT rcClient = top.tabs.painter.GetClientRect(&top.tabs, top.tabs.area);
     EXPECT_EQ(painttest::ClassicSysColor(COLOR_3DFACE), top.pic.Pixel(rcClient.left, rcClient.top));
-    EXPECT_EQ(styles.fake.EdgeColor(), top.pic.Pixel(rcClient.left + 1, rcClient.top));
+    // (The tabs stand on that row, the header's last: past them it shows.)
+    EXPECT_EQ(styles.fake.EdgeColor(), top.pic.Pixel(top.Item(2).right + 5, rcClient.top));
 }
 
 TEST(TabVisualStyles, AppearanceFourShowsTheToolbarsCheckedButton)

@@ -62,6 +62,31 @@ void LoadObjects(CQXPPropExchange* pPX, LPCSTR lpszSection, LPCSTR lpszEntry, CR
     }
 }
 
+// Whether a section being loaded was stored: always in the positional
+// archive; in the registry a section with a value or a section of its own,
+// in an INI file one with a value (a stored control has at least its
+// flags or its id).
+BOOL IsSectionStored(CQXPPropExchange* pSection)
+{
+    if (pSection->IsArchive())
+        return TRUE;
+    if (auto* pRegistry = dynamic_cast<CQXPPropExchangeRegistry*>(pSection)) {
+        if (!pRegistry->Prepare())
+            return FALSE;
+        DWORD nKeys = 0, nValues = 0;
+        if (::RegQueryInfoKeyA(pRegistry->GetSectionKey(), NULL, NULL, NULL, &nKeys, NULL, NULL, &nValues, NULL,
+                               NULL, NULL, NULL) != ERROR_SUCCESS)
+            return FALSE;
+        return nKeys + nValues > 0;
+    }
+    if (auto* pIni = dynamic_cast<CQXPPropExchangeIniFile*>(pSection)) {
+        char szValues[4];
+        return pIni->Prepare() &&
+               ::GetPrivateProfileSectionA(pIni->GetSectionName(), szValues, sizeof(szValues), pIni->GetFilePath()) > 0;
+    }
+    return TRUE;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -139,9 +164,9 @@ void CQXPRibbonGroup::CopyFrom(CQXPRibbonGroup* pSource, CQXPCommandBar* pParent
     m_bControlsGrouping = pSource->m_bControlsGrouping;
     m_bControlsCentering = pSource->m_bControlsCentering;
     m_bVisible = pSource->m_bVisible;
-    m_pOptionButton->SetID(m_nId);
-    m_pOptionButton->SetTooltip(pSource->m_pOptionButton->GetTooltip());
-    m_pOptionButton->SetDescription(pSource->m_pOptionButton->GetDescription());
+    // The option button as the source's: its action, texts, key and icon.
+    m_pOptionButton->Copy(pSource->m_pOptionButton);
+    m_pOptionButton->SetHideFlag(QXP_HIDE_RIBBON_TAB, FALSE);
     CQXPCommandBar* pBar = GetParentBar();
     if (!pBar)
         return;
@@ -154,9 +179,17 @@ void CQXPRibbonGroup::CopyFrom(CQXPRibbonGroup* pSource, CQXPCommandBar* pParent
         Attach(pCopy, -1);
     }
     // A group in a collection has its button from the start (with the
-    // id and caption it has now).
+    // id and caption it has now), and the source's action, texts, key and
+    // icon (the button keeps its own popup).
     if (m_pCollection)
         EnsurePopupButton();
+    if (CQXPControl* pFrom = m_pPopupButton ? pSource->m_pPopupButton : NULL) {
+        m_pPopupButton->SetAction(pFrom->GetAction());
+        m_pPopupButton->SetTooltip(pFrom->m_strTooltipText);
+        m_pPopupButton->SetDescription(pFrom->m_strDescriptionText);
+        m_pPopupButton->m_strKeyboardTip = pFrom->m_strKeyboardTip;
+        m_pPopupButton->SetIconId(pFrom->m_nIconId);
+    }
 }
 
 void CQXPRibbonGroup::EnsurePopupButton()
@@ -273,17 +306,30 @@ void CQXPRibbonGroup::DoPropExchange(CQXPPropExchange* pPX)
             if (!p->IsTemporary())
                 stored.push_back(p);
         StoreObjects(pPX, "Controls", "Control", stored, RUNTIME_CLASS(CQXPControl));
-        return;
+    } else {
+        CQXPCommandBar* pBar = GetParentBar();
+        RemoveAll();
+        LoadObjects<CQXPControl>(pPX, "Controls", "Control", RUNTIME_CLASS(CQXPControl), [&](CQXPControl* pControl) {
+            if (pBar)
+                pBar->GetControls()->InsertAt(pControl, BarIndexFor(-1)); // takes the creation's reference
+            Attach(pControl, -1);
+            if (!pBar)
+                pControl->InternalRelease();
+        });
     }
-    CQXPCommandBar* pBar = GetParentBar();
-    RemoveAll();
-    LoadObjects<CQXPControl>(pPX, "Controls", "Control", RUNTIME_CLASS(CQXPControl), [&](CQXPControl* pControl) {
-        if (pBar)
-            pBar->GetControls()->InsertAt(pControl, BarIndexFor(-1)); // takes the creation's reference
-        Attach(pControl, -1);
-        if (!pBar)
-            pControl->InternalRelease();
-    });
+    ExchangeButton(pPX, "ControlGroupOption", m_pOptionButton);
+    // A group outside a bar has no popup button: a stand-in of its class
+    // keeps the archive's sequence.
+    std::unique_ptr<CQXPRibbonGroupControlPopup> pStandIn(m_pPopupButton ? NULL : new CQXPRibbonGroupControlPopup);
+    ExchangeButton(pPX, "ControlGroupPopup", m_pPopupButton ? m_pPopupButton : pStandIn.get());
+}
+
+void CQXPRibbonGroup::ExchangeButton(CQXPPropExchange* pPX, LPCSTR lpszSection, CQXPControl* pButton)
+{
+    PropExchangeSectionPtr section(pPX, lpszSection);
+    if (pPX->IsLoading() && !IsSectionStored(section))
+        return; // stored before the buttons were: they stay as they are
+    pButton->DoPropExchange(section);
 }
 
 void CQXPRibbonGroup::OnGroupAdded()
@@ -299,6 +345,18 @@ void CQXPRibbonGroup::OnGroupAdded()
             m_pOptionButton->SetHideFlag(QXP_HIDE_RIBBON_TAB, TRUE);
     }
     EnsurePopupButton();
+    // With actions on, both buttons show the action of the group's id (its
+    // caption the group's when it has none): the program enables, hides
+    // and describes the group's buttons through it.
+    CQXPCommandBars* pCommandBars = pBar ? pBar->GetCommandBars() : NULL;
+    if (pCommandBars && pCommandBars->IsActionsEnabled() && m_nId > 0) {
+        CQXPControlAction* pAction = pCommandBars->GetActions()->Add(m_nId);
+        if (pAction->GetCaption().IsEmpty())
+            pAction->SetCaption(m_strCaption);
+        m_pOptionButton->SetAction(pAction);
+        if (m_pPopupButton)
+            m_pPopupButton->SetAction(pAction);
+    }
 }
 
 void CQXPRibbonGroup::OnGroupRemoved()
@@ -762,6 +820,7 @@ IMPLEMENT_DYNCREATE(CQXPRibbonBar, CQXPMenuBar)
 
 BEGIN_MESSAGE_MAP(CQXPRibbonBar, CQXPMenuBar)
     ON_WM_CREATE()
+    ON_WM_SHOWWINDOW()
     ON_WM_SYSCOLORCHANGE()
     ON_WM_LBUTTONDOWN()
     ON_WM_LBUTTONDBLCLK()
@@ -1156,25 +1215,76 @@ CSize CQXPRibbonBar::CalcDockingLayout(int nLength, DWORD dwMode, int nWidth)
 {
     (void)nWidth;
     RibbonBarState s = GetBarState();
-    int nFrameHeight = 32767;
-    if (CWnd* pSite = GetOwnerSite()) {
-        CRect rc;
-        ::GetWindowRect(pSite->GetSafeHwnd(), &rc);
-        nFrameHeight = rc.Height();
-    }
-    m_bShownBySize = RibbonBarState::IsShownBySize(nLength, nFrameHeight);
+    const BOOL bShownChanged = UpdateShownBySize(nLength);
     // The frame takes its caption back (or gives it up) at its next idle
-    // update when that changes.
-    RibbonFrameHook* pFrameHook = m_pCommandBars ? dynamic_cast<RibbonFrameHook*>(m_pCommandBars->GetFrameHook()) : NULL;
-    if (pFrameHook && (GetFrameHook() != NULL) != m_bFrameCaption) {
-        m_bFrameCaption = !m_bFrameCaption;
-        pFrameHook->PostUpdate();
+    // update when the ribbon's showing or its hold on the caption changes.
+    const BOOL bFrameCaption = GetFrameHook() != NULL;
+    if (bShownChanged || bFrameCaption != m_bFrameCaption) {
+        m_bFrameCaption = bFrameCaption;
+        PostFrameUpdate();
     }
-    const int cy = s.CalcDockedHeight(nLength, nFrameHeight);
+    const int cy = s.CalcDockedHeight(nLength, FrameHeight());
     m_nQuickAccessHeight = s.GetQuickAccessHeight();
     if ((dwMode & qxpLayoutCommit) && cy > 0)
         RecalcRibbonLayout(nLength, cy);
     return CSize(nLength, cy);
+}
+
+int CQXPRibbonBar::FrameHeight() const
+{
+    CWnd* pSite = GetOwnerSite();
+    if (!pSite || !::IsWindow(pSite->GetSafeHwnd()))
+        return 32767;
+    CRect rc;
+    ::GetWindowRect(pSite->GetSafeHwnd(), &rc);
+    return rc.Height();
+}
+
+BOOL CQXPRibbonBar::UpdateShownBySize(int nWidth)
+{
+    const BOOL bShown = RibbonBarState::IsShownBySize(nWidth, FrameHeight());
+    if (bShown == m_bShownBySize)
+        return FALSE;
+    m_bShownBySize = bShown;
+    return TRUE;
+}
+
+void CQXPRibbonBar::PostFrameUpdate()
+{
+    auto* pHook = m_pCommandBars ? dynamic_cast<RibbonFrameHook*>(m_pCommandBars->GetFrameHook()) : NULL;
+    if (pHook && !pHook->IsUpdatePosted())
+        pHook->PostUpdate();
+}
+
+void CQXPRibbonBar::SetVisible(BOOL bVisible)
+{
+    const BOOL bWasVisible = IsVisible();
+    CQXPMenuBar::SetVisible(bVisible);
+    if (IsVisible() != bWasVisible)
+        PostFrameUpdate();
+}
+
+void CQXPRibbonBar::OnShowWindow(BOOL bShow, UINT nStatus)
+{
+    CQXPMenuBar::OnShowWindow(bShow, nStatus);
+    // The width the top dock bar offers: the site's client width.
+    CWnd* pSite = GetOwnerSite();
+    if (!pSite || !::IsWindow(pSite->GetSafeHwnd()))
+        return;
+    CRect rcSite;
+    ::GetClientRect(pSite->GetSafeHwnd(), &rcSite);
+    // The message comes before the window changes: the hook's view of the
+    // caption now, and once the window is shown or hidden (a hidden ribbon,
+    // as around a print preview, leaves the caption to the frame).
+    auto* pHook = m_pCommandBars ? dynamic_cast<RibbonFrameHook*>(m_pCommandBars->GetFrameHook()) : NULL;
+    const BOOL bCaptionBefore = pHook && pHook->GetRibbonBar() == this && !pHook->UsesSystemMetrics();
+    BOOL bRefresh = UpdateShownBySize(rcSite.Width());
+    const BOOL bCaptionAfter = pHook && pHook->GetRibbonBar() == this && !pHook->UsesSystemMetrics(bShow);
+    if (bCaptionAfter != bCaptionBefore)
+        bRefresh = TRUE;
+    m_bFrameCaption = bCaptionAfter;
+    if (bRefresh)
+        PostFrameUpdate();
 }
 
 RibbonBandMetrics CQXPRibbonBar::GetBandMetrics()

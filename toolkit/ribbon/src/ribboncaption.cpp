@@ -65,9 +65,7 @@ RibbonFrameHook* CQXPRibbonBar::GetFrameHook() const
 void CQXPRibbonBar::OnRemoved()
 {
     // The frame takes its caption back.
-    if (RibbonFrameHook* pHook =
-            m_pCommandBars ? dynamic_cast<RibbonFrameHook*>(m_pCommandBars->GetFrameHook()) : NULL)
-        pHook->PostUpdate();
+    PostFrameUpdate();
     m_bFrameCaption = FALSE;
     CQXPMenuBar::OnRemoved();
 }

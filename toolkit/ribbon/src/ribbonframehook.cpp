@@ -130,10 +130,21 @@ BOOL RibbonFrameHook::IsMaximizedMdiChild() const
 
 BOOL RibbonFrameHook::UsesSystemMetrics() const
 {
+    CQXPRibbonBar* pRibbon = GetRibbonBar();
+    HWND hWndRibbon = pRibbon ? pRibbon->GetSafeHwnd() : NULL;
+    return UsesSystemMetrics(!hWndRibbon || (::GetWindowLongA(hWndRibbon, GWL_STYLE) & WS_VISIBLE));
+}
+
+BOOL RibbonFrameHook::UsesSystemMetrics(BOOL bRibbonWindowShown) const
+{
     if (IsMaximizedMdiChild())
         return FALSE;
     CQXPRibbonBar* pRibbon = GetRibbonBar();
     if (!pRibbon || !pRibbon->IsVisible() || !pRibbon->IsShownBySize() || pRibbon->GetPosition() != qxpBarTop)
+        return TRUE;
+    // A ribbon whose window is hidden with all bars (a print preview) draws
+    // no caption either.
+    if (!bRibbonWindowShown)
         return TRUE;
     const LONG lStyle = ::GetWindowLongA(m_hWnd, GWL_STYLE);
     return (lStyle & WS_MINIMIZE) && (lStyle & WS_CHILD);

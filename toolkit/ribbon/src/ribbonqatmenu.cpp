@@ -256,15 +256,12 @@ BOOL CQXPRibbonBar::ExecuteQuickAccessCommand(int nId, CQXPControl* pItem)
             AddQuickAccessCopy(pTarget);
         return 1;
     case QX_ID_RIBBON_QAT_CUSTOMIZE: {
-        // The site may take it as a control notification, else as a command.
+        // The site may take it as a special command (handed the chosen menu
+        // item itself), else as a command.
         if (m_pCommandBars)
             m_pCommandBars->ClosePopups();
         CWnd* pSite = GetOwnerSite();
-        NMQXPCONTROL nm = {};
-        nm.hdr.idFrom = (UINT_PTR)nId;
-        nm.hdr.code = QXP_CN_EXECUTE;
-        nm.pControl = pItem;
-        if (pSite && !pSite->SendMessage(WM_COMMANDBARS_CONTROLNOTIFY, (WPARAM)nId, (LPARAM)&nm))
+        if (pSite && !pSite->SendMessage(WM_COMMANDBARS_SPECIALCOMMAND, (WPARAM)nId, (LPARAM)pItem))
             pSite->SendMessage(WM_COMMAND, (WPARAM)nId, 0);
         return 1;
     }
@@ -315,9 +312,12 @@ void CQXPRibbonBar::OnRButtonUp(UINT nFlags, CPoint point)
     CQXPControl* pControl = m_pControls->HitTest(point);
     if (pControl) {
         pControl->InternalAddRef();
+        // The site first, then the control itself; else its context menu.
         CWnd* pSite = GetOwnerSite();
         BOOL bDone = pSite && ::IsWindow(pSite->GetSafeHwnd()) &&
                      pSite->SendMessage(WM_QXP_CONTROLRBUTTONUP, (WPARAM)&point, (LPARAM)pControl) == 1;
+        if (!bDone && ::IsWindow(m_hWnd))
+            bDone = pControl->OnRButtonUp(point);
         if (!bDone && ::IsWindow(m_hWnd))
             ShowContextMenu(point, pControl);
         pControl->InternalRelease();

@@ -1,11 +1,14 @@
 // The ribbon bar on a test frame under Wine, in the ribbon theme (6): tabs
 // chosen with the real mouse (and refused by the site), the wheel, the
 // minimised state, narrowing until groups collapse, the quick-access
-// toolbar below, and the saved state through registry, INI file and
-// archive with damaged classes refused whole. Screenshots of each look.
+// toolbar below, the groups' buttons on the command bars' actions, and the
+// saved state through registry, INI file and archive (the groups' buttons
+// in sections of their own, layouts from before them) with damaged classes
+// and cut archives refused whole. Screenshots of each look.
 #include <qx/office2007.h>
 #include <qx/propexchange.h>
 #include <qx/ribbonbar.h>
+#include <qx/ribbonpopups.h>
 #include <qx/ribbonsystem.h>
 #include <qmtest/archivebytes.h>
 #include <qmtest/cbframe.h>
@@ -22,7 +25,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -478,6 +483,72 @@ TEST_F(RibbonBarTest, QuickAccessToolbarBelowTheRibbon)
     Shot("ribbon-qat-below.png");
 }
 
+TEST_F(RibbonBarTest, WithActionsOnAGroupsButtonsShowTheGroupsAction)
+{
+    // Actions on: a new group's option and popup buttons take the action of
+    // the group's id, made when missing (captioned as the group) or the one
+    // the program made (its caption kept); the program enables, hides and
+    // describes the buttons through it. Actions off, no action is made.
+    CQXPCommandBars* pBars = frame.GetCommandBars();
+    CQXPRibbonTab* pView = Ribbon()->GetTab(2);
+    CQXPRibbonGroup* pBefore = pView->AddGroup("Before", 301);
+    pBefore->Add(qxpControlButton, ID_R_TABLE, "Table");
+    EXPECT_TRUE(pBars->FindAction(301) == NULL);
+    EXPECT_TRUE(pBefore->GetOptionButton()->GetAction() == NULL);
+
+    pBars->EnableActions(TRUE);
+    CQXPControlAction* pMade = pBars->GetActions()->Add(ID_R_PARAGRAPH);
+    pMade->SetCaption("Paragraph settings");
+    pMade->SetTooltip("Show the paragraph dialog");
+    const struct Case {
+        const char* caption;
+        int nId;
+        const char* actionCaption;
+        const char* tooltip;
+    } cases[] = {
+        {"Styles", ID_R_STYLES, "Styles", ""},
+        {"Paragraph", ID_R_PARAGRAPH, "Paragraph settings", "Show the paragraph dialog"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.caption);
+        CQXPRibbonGroup* pGroup = pView->AddGroup(c.caption, c.nId);
+        pGroup->Add(qxpControlButton, ID_R_PICTURE, "Picture");
+        pGroup->m_bShowOptionButton = TRUE;
+        CQXPControlAction* pAction = pBars->FindAction(c.nId);
+        ASSERT_TRUE(pAction != NULL);
+        EXPECT_EQ(c.actionCaption, std::string(pAction->GetCaption()));
+        EXPECT_EQ(pAction, pGroup->GetOptionButton()->GetAction());
+        ASSERT_TRUE(pGroup->GetPopupButton() != NULL);
+        EXPECT_EQ(pAction, pGroup->GetPopupButton()->GetAction());
+        EXPECT_EQ(c.tooltip, std::string(pGroup->GetOptionButton()->GetTooltip()));
+    }
+    EXPECT_TRUE(pMade == pBars->FindAction(ID_R_PARAGRAPH)) << "the program's action is kept";
+    ASSERT_TRUE(Ribbon()->SelectTab(2));
+    Relayout();
+
+    // The option buttons under the real mouse: the enabled action's runs
+    // its command, the disabled one's does not.
+    CQXPRibbonGroup* pStyles = Ribbon()->FindGroup(ID_R_STYLES);
+    CQXPRibbonGroup* pParagraph = Ribbon()->FindGroup(ID_R_PARAGRAPH);
+    pBars->FindAction(ID_R_PARAGRAPH)->SetEnabled(FALSE);
+    Relayout();
+    ASSERT_TRUE(pStyles->GetOptionButton()->IsVisible());
+    ASSERT_TRUE(pParagraph->GetOptionButton()->IsVisible());
+    EXPECT_FALSE(pParagraph->GetOptionButton()->GetEnabled());
+    Shot("ribbon-group-actions.png");
+    frame.m_commands.clear();
+    qmtest::ClickAt(ScreenPoint(pParagraph->GetOptionButton()->GetRect().CenterPoint()));
+    qmtest::ClickAt(ScreenPoint(pStyles->GetOptionButton()->GetRect().CenterPoint()));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.m_commands.empty(); }));
+    qmtest::PumpMessages();
+    EXPECT_EQ(std::vector<UINT>{ID_R_STYLES}, frame.m_commands);
+
+    // Hiding the action hides both buttons of its group.
+    pBars->FindAction(ID_R_STYLES)->SetVisible(FALSE);
+    EXPECT_FALSE(pStyles->GetOptionButton()->IsVisible());
+    EXPECT_FALSE(pStyles->GetPopupButton()->IsVisible(qxpHideWrap));
+}
+
 TEST_F(RibbonBarTest, ASavedLayoutNamingTheRibbonBringsItIntoAnotherFrame)
 {
     // The frame's layout, saved with the ribbon under an id of its own, is
@@ -534,6 +605,67 @@ TEST(RibbonState, ClassesAreFoundByName)
     EXPECT_TRUE(RegisterRibbonBarClasses());
 }
 
+// A ribbon's state in an archive, and a load from one: TRUE when the load
+// was refused (the archive exception).
+qmtest::Bytes StoreArchive(CQXPRibbonBar& ribbon)
+{
+    return qmtest::StoreBytes([&](CArchive& ar) {
+        CQXPPropExchangeArchive px(ar);
+        ribbon.DoPropExchange(&px);
+    });
+}
+
+bool ArchiveLoadRefused(CQXPRibbonBar& ribbon, const qmtest::Bytes& bytes)
+{
+    try {
+        qmtest::LoadBytes(bytes, [&](CArchive& ar) {
+            CQXPPropExchangeArchive px(ar);
+            ribbon.DoPropExchange(&px);
+        });
+    } catch (CArchiveException* e) {
+        e->Delete();
+        return true;
+    }
+    return false;
+}
+
+// The three stores a ribbon's state goes through: each stores a ribbon and
+// loads another from what it stored (the registry under the test's own
+// application key, an INI file in a folder of the test's own).
+struct RibbonStore {
+    const char* name;
+    std::function<void(CQXPRibbonBar&)> store;
+    std::function<void(CQXPRibbonBar&)> load;
+};
+
+std::vector<RibbonStore> RibbonStores(const std::string& ini, qmtest::Bytes& bytes)
+{
+    return {
+        {"registry",
+         [](CQXPRibbonBar& r) {
+             CQXPPropExchangeRegistry px(FALSE, NULL, "Ribbon");
+             r.DoPropExchange(&px);
+         },
+         [](CQXPRibbonBar& r) {
+             CQXPPropExchangeRegistry px(TRUE, NULL, "Ribbon");
+             r.DoPropExchange(&px);
+         }},
+        {"INI file",
+         [ini](CQXPRibbonBar& r) {
+             CQXPPropExchangeIniFile px(FALSE, NULL, "Ribbon");
+             px.AssignFile(ini.c_str());
+             r.DoPropExchange(&px);
+         },
+         [ini](CQXPRibbonBar& r) {
+             CQXPPropExchangeIniFile px(TRUE, NULL, "Ribbon");
+             px.AssignFile(ini.c_str());
+             r.DoPropExchange(&px);
+         }},
+        {"archive", [&bytes](CQXPRibbonBar& r) { bytes = StoreArchive(r); },
+         [&bytes](CQXPRibbonBar& r) { EXPECT_FALSE(ArchiveLoadRefused(r, bytes)); }},
+    };
+}
+
 TEST(RibbonState, RoundTripsThroughRegistryIniAndArchive)
 {
     qmtest::RegistryApp reg;
@@ -553,42 +685,202 @@ TEST(RibbonState, RoundTripsThroughRegistryIniAndArchive)
         EXPECT_EQ(200, back.GetTab(1)->GetGroup(0)->GetID());
         EXPECT_EQ(0, back.GetSelectedTabIndex());
     };
-    {
-        CQXPPropExchangeRegistry px(FALSE, NULL, "Ribbon");
-        source.DoPropExchange(&px);
-    }
-    {
-        CQXPRibbonBar back;
-        CQXPPropExchangeRegistry px(TRUE, NULL, "Ribbon");
-        back.DoPropExchange(&px);
-        check(back);
-    }
     qmtest::TempDir dir;
-    std::string ini = dir.Path("ribbon.ini");
-    {
-        CQXPPropExchangeIniFile px(FALSE, NULL, "Ribbon");
-        px.AssignFile(ini.c_str());
-        source.DoPropExchange(&px);
-    }
-    {
+    qmtest::Bytes bytes;
+    for (const RibbonStore& st : RibbonStores(dir.Path("ribbon.ini"), bytes)) {
+        SCOPED_TRACE(st.name);
+        st.store(source);
         CQXPRibbonBar back;
-        CQXPPropExchangeIniFile px(TRUE, NULL, "Ribbon");
-        px.AssignFile(ini.c_str());
-        back.DoPropExchange(&px);
+        st.load(back);
         check(back);
     }
-    qmtest::Bytes bytes = qmtest::StoreBytes([&](CArchive& ar) {
-        CQXPPropExchangeArchive px(ar);
-        source.DoPropExchange(&px);
-    });
-    {
+}
+
+std::string ReadText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// The Font group (option button shown) with a described option button and
+// a popup button with an icon and a key of its own.
+CQXPRibbonGroup* DescribeFontGroupButtons(CQXPRibbonBar* pRibbon)
+{
+    CQXPRibbonGroup* pFont = pRibbon->FindGroup(101);
+    pFont->GetOptionButton()->SetPrompt("Opens the font dialog\nFont settings\n\nFN");
+    pFont->GetPopupButton()->SetIconId(77);
+    pFont->GetPopupButton()->SetPrompt("Shows the whole group\nFont\n\nZF");
+    return pFont;
+}
+
+TEST(RibbonState, TheGroupsButtonsTravelInSectionsOfTheirOwn)
+{
+    qmtest::RegistryApp reg;
+    qmtest::TempDir dir;
+    const std::string ini = dir.Path("buttons.ini");
+    qmtest::Bytes bytes;
+    CQXPRibbonBar source;
+    FillRibbon(&source);
+    DescribeFontGroupButtons(&source);
+    for (const RibbonStore& st : RibbonStores(ini, bytes)) {
+        SCOPED_TRACE(st.name);
+        st.store(source);
         CQXPRibbonBar back;
-        qmtest::LoadBytes(bytes, [&](CArchive& ar) {
-            CQXPPropExchangeArchive px(ar);
-            back.DoPropExchange(&px);
-        });
-        check(back);
+        st.load(back);
+        CQXPRibbonGroup* pFont = back.FindGroup(101);
+        ASSERT_TRUE(pFont != NULL);
+        CQXPControl* pOption = pFont->GetOptionButton();
+        EXPECT_EQ(101, pOption->GetID());
+        EXPECT_EQ("Font settings", std::string(pOption->GetTooltip()));
+        EXPECT_EQ("Opens the font dialog", std::string(pOption->GetDescription()));
+        EXPECT_EQ("FN", std::string(pOption->m_strKeyboardTip));
+        EXPECT_TRUE(pOption->GetFlags() & qxpFlagManualUpdate);
+        CQXPControl* pPopup = pFont->GetPopupButton();
+        ASSERT_TRUE(pPopup != NULL);
+        EXPECT_EQ(101, pPopup->GetID());
+        EXPECT_EQ(qxpControlButtonPopup, pPopup->GetType());
+        EXPECT_EQ(77, pPopup->GetIconId());
+        EXPECT_EQ("ZF", std::string(pPopup->m_strKeyboardTip));
+        EXPECT_EQ("Shows the whole group", std::string(pPopup->GetDescription()));
+        // The buttons of the other groups are their groups' as before.
+        CQXPRibbonGroup* pClip = back.FindGroup(100);
+        EXPECT_EQ(100, pClip->GetOptionButton()->GetID());
+        EXPECT_EQ("", std::string(pClip->GetOptionButton()->GetTooltip()));
+        EXPECT_EQ("", std::string(pClip->GetPopupButton()->m_strKeyboardTip));
+        EXPECT_EQ(back.GetControls(), pOption->GetControls());
+        EXPECT_EQ(pOption->GetIndex() + 1, pPopup->GetIndex()) << "the popup button right after the option button";
     }
+    // In the INI file: after the group's controls, the option button's
+    // section, then the popup button's.
+    const std::string text = ReadText(ini);
+    const std::string group = "[Ribbon\\Tabs\\Tab0\\Groups\\Group1\\";
+    const size_t nControls = text.find(group + "Controls");
+    const size_t nOption = text.find(group + "ControlGroupOption]");
+    const size_t nPopup = text.find(group + "ControlGroupPopup]");
+    ASSERT_NE(std::string::npos, nControls) << text;
+    ASSERT_NE(std::string::npos, nOption) << text;
+    ASSERT_NE(std::string::npos, nPopup) << text;
+    EXPECT_LT(nControls, nOption);
+    EXPECT_LT(nOption, nPopup);
+    EXPECT_NE(std::string::npos, text.find("TooltipText=Font settings", nOption));
+    EXPECT_LT(text.find("TooltipText=Font settings", nOption), nPopup);
+    EXPECT_NE(std::string::npos, text.find("IconId=77", nPopup));
+}
+
+// Deletes every key of that name below a registry key.
+void DeleteRegistryKeysNamed(HKEY hParent, const char* name)
+{
+    char sz[256];
+    std::vector<std::string> children;
+    for (DWORD i = 0;; i++) {
+        DWORD cch = sizeof(sz);
+        if (::RegEnumKeyExA(hParent, i, sz, &cch, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
+            break;
+        children.push_back(sz);
+    }
+    for (const std::string& child : children) {
+        if (child == name) {
+            ::RegDeleteTreeA(hParent, child.c_str());
+            continue;
+        }
+        HKEY hChild;
+        if (::RegOpenKeyExA(hParent, child.c_str(), 0, KEY_ALL_ACCESS, &hChild) == ERROR_SUCCESS) {
+            DeleteRegistryKeysNamed(hChild, name);
+            ::RegCloseKey(hChild);
+        }
+    }
+}
+
+TEST(RibbonState, ALayoutStoredBeforeTheButtonsSectionsStillLoads)
+{
+    // A registry or INI layout of the time before the group buttons had
+    // sections of their own: the groups load with their controls, and
+    // their buttons stay as the groups made them (the group's command, no
+    // command-UI updates, the group's caption on the popup button).
+    qmtest::RegistryApp reg;
+    qmtest::TempDir dir;
+    const std::string ini = dir.Path("older.ini");
+    qmtest::Bytes bytes;
+    CQXPRibbonBar source;
+    FillRibbon(&source);
+    DescribeFontGroupButtons(&source);
+    const std::string expected = Captions(&source);
+    std::vector<RibbonStore> stores = RibbonStores(ini, bytes);
+    stores.pop_back(); // the archive has no names: nothing to leave out
+    for (const RibbonStore& st : stores) {
+        SCOPED_TRACE(st.name);
+        st.store(source);
+        // The sections go.
+        if (std::string(st.name) == "registry") {
+            HKEY hRibbon;
+            ASSERT_EQ(ERROR_SUCCESS,
+                      ::RegOpenKeyExA(HKEY_CURRENT_USER, reg.Path("Ribbon").c_str(), 0, KEY_ALL_ACCESS, &hRibbon));
+            DeleteRegistryKeysNamed(hRibbon, "ControlGroupOption");
+            DeleteRegistryKeysNamed(hRibbon, "ControlGroupPopup");
+            ::RegCloseKey(hRibbon);
+        } else {
+            // Their values go to sections no one reads.
+            std::string text = ReadText(ini);
+            for (const char* name : {"ControlGroupOption]", "ControlGroupPopup]"})
+                for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + 1)) {
+                    const size_t begin = text.rfind('[', at);
+                    text.replace(begin, at + strlen(name) - begin, "[Unrelated" + std::to_string(begin) + "]");
+                }
+            ASSERT_EQ(std::string::npos, text.find("ControlGroup"));
+            std::ofstream(ini, std::ios::binary | std::ios::trunc) << text;
+        }
+
+        CQXPRibbonBar back;
+        st.load(back);
+        EXPECT_EQ(expected, Captions(&back));
+        for (int t = 0; t < back.GetTabCount(); t++)
+            for (CQXPRibbonGroup* g : *back.GetTab(t)->GetGroups()) {
+                SCOPED_TRACE(std::string(g->GetCaption()));
+                CQXPControl* pOption = g->GetOptionButton();
+                EXPECT_EQ(g->GetID(), pOption->GetID());
+                EXPECT_TRUE(pOption->GetFlags() & qxpFlagManualUpdate);
+                EXPECT_EQ("", std::string(pOption->GetTooltip()));
+                CQXPControl* pPopup = g->GetPopupButton();
+                ASSERT_TRUE(pPopup != NULL);
+                EXPECT_EQ(g->GetID(), pPopup->GetID());
+                EXPECT_EQ(qxpControlButtonPopup, pPopup->GetType());
+                EXPECT_EQ(std::string(g->GetCaption()), std::string(pPopup->GetCaption()));
+                EXPECT_TRUE(pPopup->GetFlags() & qxpFlagManualUpdate);
+            }
+        EXPECT_TRUE(back.FindGroup(101)->m_bShowOptionButton);
+    }
+}
+
+TEST(RibbonState, AnArchiveCutAnywhereIsRefusedWhole)
+{
+    // Cut at every length, the stored ribbon (its groups' button sections
+    // last in each group) cannot load: the bar keeps its own tab, group and
+    // controls, and nothing of the refused load stays among them.
+    CQXPRibbonBar source;
+    FillRibbon(&source);
+    DescribeFontGroupButtons(&source);
+    const qmtest::Bytes good = StoreArchive(source);
+    CQXPRibbonBar target;
+    target.AddTab("Mine")->AddGroup("Kept", 900)->Add(qxpControlButton, ID_R_ZOOM, "Zoom");
+    const std::string before = Captions(&target);
+    const int nControls = target.GetControls()->GetCount();
+    int nLoaded = 0;
+    for (size_t cut = 0; cut < good.size(); cut++) {
+        if (!ArchiveLoadRefused(target, qmtest::Bytes(good.begin(), good.begin() + (long)cut)))
+            nLoaded++;
+        if (Captions(&target) != before || target.GetControls()->GetCount() != nControls) {
+            ADD_FAILURE() << "cut at " << cut << " of " << good.size();
+            break;
+        }
+    }
+    EXPECT_EQ(0, nLoaded);
+    EXPECT_EQ(900, target.FindGroup(900)->GetOptionButton()->GetID());
+    // Whole, it loads.
+    EXPECT_FALSE(ArchiveLoadRefused(target, good));
+    EXPECT_EQ(Captions(&source), Captions(&target));
+    EXPECT_EQ("Font settings", std::string(target.FindGroup(101)->GetOptionButton()->GetTooltip()));
 }
 
 // Replaces every occurrence of a class name by one of the same length that
@@ -608,10 +900,7 @@ TEST(RibbonState, DamagedClassesAreRefusedWhole)
     CQXPRibbonBar source;
     FillRibbon(&source);
     source.AddSystemButton();
-    qmtest::Bytes good = qmtest::StoreBytes([&](CArchive& ar) {
-        CQXPPropExchangeArchive px(ar);
-        source.DoPropExchange(&px);
-    });
+    qmtest::Bytes good = StoreArchive(source);
     qmtest::TempDir dir;
     std::string ini = dir.Path("ribbon.ini");
     {
@@ -636,17 +925,7 @@ TEST(RibbonState, DamagedClassesAreRefusedWhole)
 
         qmtest::Bytes bytes = good;
         Damage(bytes, name);
-        bool refused = false;
-        try {
-            qmtest::LoadBytes(bytes, [&](CArchive& ar) {
-                CQXPPropExchangeArchive px(ar);
-                target.DoPropExchange(&px);
-            });
-        } catch (CArchiveException* e) {
-            refused = true;
-            e->Delete();
-        }
-        EXPECT_TRUE(refused) << "archive";
+        EXPECT_TRUE(ArchiveLoadRefused(target, bytes)) << "archive";
         EXPECT_EQ(before, Captions(&target));
         EXPECT_EQ(nControls, target.GetControls()->GetCount()) << "no control of the refused load stays";
 
@@ -654,7 +933,7 @@ TEST(RibbonState, DamagedClassesAreRefusedWhole)
         Damage(text, name);
         std::string damaged = dir.Path(std::string("damaged-") + name + ".ini");
         std::ofstream(damaged, std::ios::binary) << text;
-        refused = false;
+        bool refused = false;
         try {
             CQXPPropExchangeIniFile px(TRUE, NULL, "Ribbon");
             px.AssignFile(damaged.c_str());
@@ -719,6 +998,7 @@ TEST(RibbonCopy, ACloneHoldsCopiesOfTheTabsGroupsSystemButtonAndQuickAccessToolb
         pSource->GetTab(2)->SetVisible(FALSE);
         ASSERT_TRUE(pSource->SelectTab(1));
         pSource->SetRibbonMinimized(c.bMinimized);
+        DescribeFontGroupButtons(pSource);
 
         CQXPRibbonBar* pClone = DYNAMIC_DOWNCAST(CQXPRibbonBar, pSource->Clone());
         ASSERT_NE(nullptr, pClone);
@@ -750,6 +1030,16 @@ TEST(RibbonCopy, ACloneHoldsCopiesOfTheTabsGroupsSystemButtonAndQuickAccessToolb
             EXPECT_EQ(200, pGroup->GetID());
             EXPECT_TRUE(pGroup->m_bShowOptionButton);
             EXPECT_EQ(ID_R_TABLE, pGroup->GetAt(1)->GetID());
+            // The group's buttons as the source's.
+            CQXPRibbonGroup* pFont = pClone->FindGroup(101);
+            EXPECT_EQ(101, pFont->GetOptionButton()->GetID());
+            EXPECT_EQ("Font settings", std::string(pFont->GetOptionButton()->GetTooltip()));
+            EXPECT_EQ("FN", std::string(pFont->GetOptionButton()->m_strKeyboardTip));
+            ASSERT_TRUE(pFont->GetPopupButton() != NULL);
+            EXPECT_EQ(pFont, pFont->GetPopupButton()->GetGroup());
+            EXPECT_EQ(77, pFont->GetPopupButton()->GetIconId());
+            EXPECT_EQ("ZF", std::string(pFont->GetPopupButton()->m_strKeyboardTip));
+            EXPECT_EQ("Shows the whole group", std::string(pFont->GetPopupButton()->GetDescription()));
             // Only the selected tab's controls show.
             const BOOL bInsertShown = !c.bMinimized;
             EXPECT_EQ(bInsertShown, !(pGroup->GetAt(0)->GetHideFlags() & QXP_HIDE_RIBBON_TAB));

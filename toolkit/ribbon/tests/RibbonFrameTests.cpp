@@ -35,6 +35,14 @@ public:
     BOOL m_bKeepSize = FALSE;        // SC_SIZE recorded only (no sizing loop)
     std::vector<UINT> m_cursorHits;  // the hit codes of WM_SETCURSOR
     std::vector<CPoint> m_windowMenus; // window-menu requests (their screen points), not shown
+    std::function<void()> m_onLayout;  // called as each frame layout begins
+
+    void RecalcLayout(BOOL bNotify = TRUE) override
+    {
+        if (m_onLayout)
+            m_onLayout();
+        CommandBarTestFrame::RecalcLayout(bNotify);
+    }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
@@ -420,14 +428,17 @@ TEST_F(RibbonFrameTest, TheFrameTakesItsCaptionBackWhenTheRibbonGoes)
     Bars()->EnableFrameTheme(TRUE);
     EXPECT_TRUE(qmtest::PumpUntil([&] { return ClientInWindow().top == 0; }));
     RibbonFrameHook* pHook = Hook();
-    // Hidden ribbon: the frame's own caption.
+    // Hidden ribbon: the frame's own caption, at once (the hook was told)
+    // and when asked again.
     pRibbon->SetVisible(FALSE);
     Relayout();
     EXPECT_TRUE(pHook->UsesSystemMetrics());
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return ClientInWindow().top == pHook->GetCaptionHeight(); }));
     pHook->RecalcFrame();
     EXPECT_EQ(pHook->GetCaptionHeight(), ClientInWindow().top);
     pRibbon->SetVisible(TRUE);
     Relayout();
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return ClientInWindow().top == 0; }));
     pHook->RecalcFrame();
     EXPECT_EQ(0, ClientInWindow().top);
     // The ribbon removed: the hook stays (one hook, deleted once, by the
@@ -438,6 +449,104 @@ TEST_F(RibbonFrameTest, TheFrameTakesItsCaptionBackWhenTheRibbonGoes)
     EXPECT_TRUE(Hook()->GetRibbonBar() == NULL);
     EXPECT_TRUE(qmtest::PumpUntil([&] { return ClientInWindow().top == Hook()->GetCaptionHeight(); }));
     EXPECT_FALSE(Hook()->IsUpdatePosted());
+}
+
+TEST_F(RibbonFrameTest, AroundAPreviewTheFrameKeepsACaptionAndTheRibbonMeasuresWhatItMissed)
+{
+    // A print preview hides all bars: the ribbon draws no caption then, so
+    // the frame takes its own back while it lasts. Hidden bars are not laid
+    // out: a frame sized across the ribbon's 250 px meanwhile is noticed
+    // when the ribbon shows again (its WM_SHOWWINDOW, status 0: a child
+    // window hears of its own showing, never of its frame's minimising),
+    // before the frame lays out, and the frame hook is asked to refresh:
+    // the ribbon takes the caption again, or leaves it to the frame. A
+    // ribbon that stays too small asks for nothing.
+    CQXPRibbonBar* pRibbon = AddRibbon();
+    ASSERT_TRUE(pRibbon != NULL);
+    ASSERT_TRUE(ThemeTheFrame(pRibbon));
+    RibbonFrameHook* pHook = Hook();
+    const struct Case {
+        const char* name;
+        int cyBefore, cyDuringPreview;
+        bool bPostedOnShow;
+    } cases[] = {
+        {"sized below the minimum", 480, 240, true},
+        {"sized back above it", 240, 480, true},
+        {"sized, still shown", 480, 400, true},
+        {"sized, still too small", 240, 200, false},
+    };
+    auto sizeFrame = [&](int cy) { frame.SetWindowPos(NULL, 0, 0, 700, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE); };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sizeFrame(c.cyBefore);
+        Relayout();
+        ASSERT_TRUE(qmtest::PumpUntil([&] { return !pHook->IsUpdatePosted(); }));
+        const BOOL bShownBefore = c.cyBefore >= 250;
+        ASSERT_EQ(bShownBefore, pRibbon->IsShownBySize());
+        ASSERT_EQ(bShownBefore ? 0 : pHook->GetCaptionHeight(), ClientInWindow().top);
+
+        // Hidden, a ribbon that held the caption gives it back.
+        Bars()->OnSetPreviewMode(TRUE);
+        EXPECT_EQ(bShownBefore, pHook->IsUpdatePosted());
+        Relayout();
+        ASSERT_FALSE(::IsWindowVisible(pRibbon->GetSafeHwnd()));
+        EXPECT_TRUE(qmtest::PumpUntil([&] { return !pHook->IsUpdatePosted(); }));
+        EXPECT_TRUE(pHook->UsesSystemMetrics());
+        EXPECT_EQ(pHook->GetCaptionHeight(), ClientInWindow().top);
+        if (c.cyBefore == 480 && c.cyDuringPreview == 400)
+            Shot("ribbon-frame-in-preview.png");
+        sizeFrame(c.cyDuringPreview);
+        Relayout();
+        EXPECT_EQ(bShownBefore, pRibbon->IsShownBySize()) << "a hidden ribbon is not laid out";
+        EXPECT_FALSE(pHook->IsUpdatePosted());
+
+        // The bars come back first and the frame lays out after: the
+        // ribbon's showing told the hook already.
+        struct {
+            bool bSeen = false, bPosted = false;
+            BOOL bShown = FALSE;
+        } atLayout;
+        frame.m_onLayout = [&] {
+            if (!atLayout.bSeen)
+                atLayout = {true, pHook->IsUpdatePosted() != FALSE, pRibbon->IsShownBySize()};
+        };
+        Bars()->OnSetPreviewMode(FALSE);
+        frame.m_onLayout = nullptr;
+        ASSERT_TRUE(::IsWindowVisible(pRibbon->GetSafeHwnd()));
+        const BOOL bShownAfter = c.cyDuringPreview >= 250;
+        ASSERT_TRUE(atLayout.bSeen);
+        EXPECT_EQ(c.bPostedOnShow, atLayout.bPosted);
+        EXPECT_EQ(bShownAfter, atLayout.bShown);
+        EXPECT_EQ(bShownAfter, pRibbon->IsShownBySize());
+        EXPECT_EQ(c.bPostedOnShow, pHook->IsUpdatePosted() != FALSE);
+        EXPECT_EQ(bShownAfter, !pHook->UsesSystemMetrics());
+        Relayout();
+        EXPECT_TRUE(qmtest::PumpUntil([&] { return !pHook->IsUpdatePosted(); }));
+        EXPECT_EQ(bShownAfter ? 0 : pHook->GetCaptionHeight(), ClientInWindow().top);
+        CRect rcRibbon;
+        pRibbon->GetWindowRect(&rcRibbon);
+        EXPECT_EQ(bShownAfter, rcRibbon.Height() > 0);
+        if (c.cyBefore == 480 && !bShownAfter)
+            Shot("ribbon-frame-too-small-after-preview.png");
+    }
+    sizeFrame(480);
+    Relayout();
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !pHook->IsUpdatePosted(); }));
+
+    // Minimised and restored, the frame is not laid out and its ribbon not
+    // hidden: nothing to measure, nothing asked of the hook, and the ribbon
+    // keeps the caption.
+    frame.ShowWindow(SW_MINIMIZE);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return frame.IsIconic() != FALSE; }));
+    EXPECT_TRUE(pRibbon->IsShownBySize());
+    EXPECT_FALSE(pHook->IsUpdatePosted());
+    EXPECT_TRUE(pRibbon->GetStyle() & WS_VISIBLE);
+    frame.ShowWindow(SW_RESTORE);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.IsIconic(); }));
+    qmtest::PumpMessages();
+    EXPECT_FALSE(pHook->IsUpdatePosted());
+    EXPECT_FALSE(pHook->UsesSystemMetrics());
+    EXPECT_EQ(0, ClientInWindow().top);
 }
 
 TEST_F(RibbonFrameTest, RegionUpdatesSkipRepeatsAndNeverFreeze)

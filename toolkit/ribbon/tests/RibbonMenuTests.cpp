@@ -1,7 +1,9 @@
 // The quick-access toolbar's menus under Wine: the customise button's menu
-// (default commands ticked on and off, the QAT's place) opened by the real
-// mouse, and the context menu of a ribbon control (add to and remove from
-// the QAT, minimise) chosen with its keys while it runs its own loop.
+// (default commands ticked on and off, the QAT's place, "More Commands..."
+// handed to the site) opened by the real mouse, the context menu of a
+// ribbon control (add to and remove from the QAT, minimise) chosen with
+// its keys while it runs its own loop, and who hears a right-button
+// release first.
 #include <qx/ribbonpopups.h>
 #include <qmtest/mouse.h>
 #include <qmtest/pump.h>
@@ -89,6 +91,94 @@ protected:
         return search.first;
     }
 };
+
+TEST_F(RibbonMenuTest, MoreCommandsHandsTheSiteTheChosenMenuItem)
+{
+    // "More Commands..." of the customise menu goes to the site as the
+    // special command with the chosen menu item itself (not a record); a
+    // site that leaves it (0) gets it as a command.
+    const struct Case {
+        const char* name;
+        LRESULT nAnswer;
+        int nCommands;
+    } cases[] = {
+        {"the site takes it", 1, 0},
+        {"the site leaves it", 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        frame.m_specialCommands.clear();
+        frame.m_nMoreCommands = 0;
+        frame.m_nSpecialAnswer = c.nAnswer;
+        CQXPPopupBar* pPopup = OpenCustomizeMenu();
+        ASSERT_TRUE(pPopup != NULL);
+        CQXPControl* pItem = Item(pPopup, QX_ID_RIBBON_QAT_CUSTOMIZE);
+        ASSERT_TRUE(pItem != NULL && pItem->IsVisible());
+        ClickItem(pPopup, pItem);
+        ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.m_specialCommands.empty(); }));
+        qmtest::PumpMessages();
+        ASSERT_EQ(1u, frame.m_specialCommands.size());
+        EXPECT_EQ((LPARAM)pItem, frame.m_specialCommands[0]);
+        EXPECT_EQ(c.nCommands, frame.m_nMoreCommands);
+        EXPECT_TRUE(ShownPopup(::GetCurrentThreadId()) == NULL) << "the menu closed first";
+    }
+}
+
+// A button that may take the right button's release itself.
+class CRightReleaseButton : public CQXPControlButton {
+public:
+    BOOL m_bTake = FALSE;
+    int m_nReleases = 0;
+    BOOL OnRButtonUp(CPoint pt) override
+    {
+        (void)pt;
+        m_nReleases++;
+        return m_bTake;
+    }
+};
+
+TEST_F(RibbonMenuTest, ARightReleaseGoesToTheSiteThenToTheControlThenToTheContextMenu)
+{
+    // The right button released over a control of the ribbon (a QAT
+    // command of a class of its own): the site
+    // hears it first (1 ends it), then the control may take it, and only
+    // then the control's context menu is made (the site empties it here,
+    // so none shows).
+    auto* pButton = new CRightReleaseButton;
+    Ribbon()->GetQuickAccessControls()->AddControl(pButton, ID_R_FIND);
+    pButton->SetCaption("Find");
+    Relayout();
+    ASSERT_TRUE(pButton->IsVisible());
+    ASSERT_EQ(Ribbon(), pButton->GetParent());
+    ASSERT_FALSE(pButton->GetRect().IsRectEmpty());
+    frame.m_bEmptyContextMenus = TRUE;
+    const struct Case {
+        const char* name;
+        LRESULT nSiteAnswer;
+        BOOL bControlTakes;
+        int nReleases; // the control's
+        int nMenus;
+    } cases[] = {
+        {"the site takes it", 1, TRUE, 0, 0},
+        {"the control takes it", 0, TRUE, 1, 0},
+        {"neither: the context menu", 0, FALSE, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        frame.m_rightReleases.clear();
+        frame.m_nContextMenus = 0;
+        frame.m_nRightReleaseAnswer = c.nSiteAnswer;
+        pButton->m_bTake = c.bControlTakes;
+        pButton->m_nReleases = 0;
+        qmtest::ClickAt(ScreenPoint(pButton->GetRect().CenterPoint()), true);
+        ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.m_rightReleases.empty(); }));
+        qmtest::PumpMessages();
+        ASSERT_EQ(1u, frame.m_rightReleases.size());
+        EXPECT_EQ(pButton, frame.m_rightReleases[0]);
+        EXPECT_EQ(c.nReleases, pButton->m_nReleases);
+        EXPECT_EQ(c.nMenus, frame.m_nContextMenus);
+    }
+}
 
 TEST_F(RibbonMenuTest, TheCustomizeMenuTicksTheDefaultCommandsOnAndOff)
 {

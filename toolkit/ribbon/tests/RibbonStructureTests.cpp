@@ -385,10 +385,7 @@ TEST_F(RibbonBarTest, ACollapsedGroupHidesItsOptionButtonAndItsPopupCopyShowsOne
     ASSERT_TRUE(pFont->IsCollapsed());
     EXPECT_FALSE(pFont->GetOptionButton()->IsVisible(0));
     EXPECT_EQ((DWORD)qxpHideWrap, pFont->GetOptionButton()->GetHideFlags() & (qxpHideGeneric | qxpHideWrap));
-    CQXPRibbonGroupControlPopup* pPopupButton = pFont->GetPopupButton();
-    qmtest::ClickAt(ScreenPoint(pPopupButton->GetRect().CenterPoint()));
-    ASSERT_TRUE(qmtest::PumpUntil([&] { return IsOpen(dynamic_cast<CQXPPopupBar*>(pPopupButton->GetCommandBar())); }));
-    auto* pPopup = dynamic_cast<CQXPRibbonGroupPopupToolBar*>(pPopupButton->GetCommandBar());
+    CQXPRibbonGroupPopupToolBar* pPopup = OpenCollapsedGroup(pFont);
     ASSERT_TRUE(pPopup != NULL);
     CQXPRibbonGroup* pCopy = pPopup->GetGroupCopy();
     ASSERT_TRUE(pCopy != NULL);
@@ -397,6 +394,40 @@ TEST_F(RibbonBarTest, ACollapsedGroupHidesItsOptionButtonAndItsPopupCopyShowsOne
     EXPECT_TRUE(pCopyOption->IsVisible(0));
     EXPECT_EQ(104, pCopyOption->GetID());
     ShotWithPopup("ribbon-option-button-popup.png", pPopup);
+}
+
+// With the command bars' actions on, the popup's copy of a collapsed group
+// shows the group's action on its buttons: the copy's option button has the
+// action's tooltip and goes disabled with it (as does the group's own
+// popup button).
+TEST_F(RibbonBarTest, ACollapsedGroupsPopupCopyShowsTheGroupsAction)
+{
+    frame.GetCommandBars()->EnableActions(TRUE);
+    CQXPRibbonGroup* pStyles = CollapseStylesGroup();
+    ASSERT_TRUE(pStyles != NULL);
+    CQXPControlAction* pAction = frame.GetCommandBars()->FindAction(104);
+    ASSERT_TRUE(pAction != NULL);
+    pAction->SetTooltip("Style settings");
+    pStyles->m_bShowOptionButton = TRUE;
+    Relayout();
+    ASSERT_TRUE(pStyles->IsCollapsed());
+    CQXPRibbonGroupPopupToolBar* pPopup = OpenCollapsedGroup(pStyles);
+    ASSERT_TRUE(pPopup != NULL);
+    CQXPRibbonGroup* pCopy = pPopup->GetGroupCopy();
+    ASSERT_TRUE(pCopy != NULL);
+    CQXPRibbonGroupOptionButton* pCopyOption = pCopy->GetOptionButton();
+    EXPECT_TRUE(pCopyOption->IsVisible(0));
+    EXPECT_EQ(pAction, pCopyOption->GetAction());
+    EXPECT_EQ("Style settings", std::string(pCopyOption->GetTooltip()));
+    ASSERT_TRUE(pCopy->GetPopupButton() != NULL);
+    EXPECT_EQ(pAction, pCopy->GetPopupButton()->GetAction());
+    EXPECT_TRUE(pCopyOption->GetEnabled());
+    pAction->SetEnabled(FALSE);
+    EXPECT_FALSE(pCopyOption->GetEnabled());
+    // Disabled, the action keeps the collapsed group closed.
+    frame.GetCommandBars()->ClosePopups();
+    qmtest::PumpUntil([&] { return !IsOpen(pPopup); });
+    EXPECT_FALSE(pStyles->GetPopupButton()->GetEnabled());
 }
 
 // Scroll steps on a band of groups that does not fit: each row is a step

@@ -1,16 +1,21 @@
 // The ribbon tests' test frame: a command-bar frame in the ribbon theme
 // (6) with a ribbon of three tabs (the first with three groups) and one
-// QAT command; the frame records tab notifications and the commands it
-// receives, and may refuse a tab change.
+// QAT command; the frame records tab notifications, the commands it
+// receives, the QAT menu's special command and the right-button releases
+// over controls, and may refuse a tab change, take those two itself or
+// empty the context menus offered to it.
 #pragma once
 
 #include <qx/listcontrols.h>
 #include <qx/office2007.h>
 #include <qx/popup.h>
 #include <qx/ribbonbar.h>
+#include <qx/ribbonpopups.h>
 #include <qmtest/cbframe.h>
+#include <qmtest/mouse.h>
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
+#include <qxresource.h>
 
 #include <gtest/gtest.h>
 
@@ -33,6 +38,8 @@ enum {
     ID_R_TABLE,
     ID_R_ZOOM,
     ID_R_SAVE,
+    ID_R_STYLES, // groups' commands (their option buttons)
+    ID_R_PARAGRAPH,
     ID_R_LAST
 };
 
@@ -46,6 +53,13 @@ public:
     std::vector<UINT> m_commands;    // the test's commands and the recent files', as they came
     std::vector<WPARAM> m_sysCloses; // SC_CLOSE requests, kept from closing the frame
     int m_nTabRowNotes = 0;          // the tab row's control notifications (a tab chosen)
+    std::vector<LPARAM> m_specialCommands;     // lParam of each "More Commands..." special command
+    LRESULT m_nSpecialAnswer = 0;              // the answer to it (0: not handled)
+    int m_nMoreCommands = 0;                   // WM_COMMAND "More Commands..." (9607)
+    std::vector<CQXPControl*> m_rightReleases; // controls of right-button releases, as the site heard them
+    LRESULT m_nRightReleaseAnswer = 0;         // 1: the site takes them
+    int m_nContextMenus = 0;                   // context menus made (offered to the site)
+    BOOL m_bEmptyContextMenus = FALSE;         // the site empties them (none shows)
 
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
     {
@@ -59,6 +73,10 @@ public:
     }
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override
     {
+        if (nID == QX_ID_RIBBON_QAT_CUSTOMIZE && nCode == CN_COMMAND && pHandlerInfo == NULL) {
+            m_nMoreCommands++;
+            return TRUE;
+        }
         const bool bRecent = nID >= (UINT)QXP_ID_FIRST_MRU && nID < (UINT)QXP_ID_FIRST_MRU + 16;
         if ((nID >= (UINT)ID_R_PASTE && nID < (UINT)ID_R_LAST) || bRecent) {
             if (nCode == CN_COMMAND && pHandlerInfo == NULL)
@@ -73,6 +91,20 @@ public:
     {
         if (message == WM_COMMANDBARS_CONTROLNOTIFY && wParam == QXP_ID_RIBBON_TABS)
             m_nTabRowNotes++;
+        if (message == WM_COMMANDBARS_SPECIALCOMMAND && wParam == QX_ID_RIBBON_QAT_CUSTOMIZE) {
+            m_specialCommands.push_back(lParam);
+            return m_nSpecialAnswer;
+        }
+        if (message == WM_QXP_CONTROLRBUTTONUP) {
+            m_rightReleases.push_back((CQXPControl*)lParam);
+            if (m_nRightReleaseAnswer)
+                return m_nRightReleaseAnswer;
+        }
+        if (message == WM_QXP_TOOLBARCONTEXTMENU && lParam) {
+            m_nContextMenus++;
+            if (m_bEmptyContextMenus)
+                ((CQXPPopupBar*)lParam)->GetControls()->RemoveAll();
+        }
         if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
             m_sysCloses.push_back(wParam);
             return 0;
@@ -218,6 +250,18 @@ protected:
                 g->Add(qxpControlButton, ID_R_ZOOM, "More text");
         CQXPRibbonGroup* pStyles = pHome->GetGroup(4);
         return NarrowUntilCollapsed(pStyles) ? pStyles : NULL;
+    }
+    // Opens a collapsed group's popup with the real mouse on its button;
+    // NULL when none opens.
+    CQXPRibbonGroupPopupToolBar* OpenCollapsedGroup(CQXPRibbonGroup* pGroup)
+    {
+        CQXPRibbonGroupControlPopup* pButton = pGroup->GetPopupButton();
+        if (!pButton)
+            return NULL;
+        qmtest::ClickAt(ScreenPoint(pButton->GetRect().CenterPoint()));
+        if (!qmtest::PumpUntil([&] { return IsOpen(dynamic_cast<CQXPPopupBar*>(pButton->GetCommandBar())); }))
+            return NULL;
+        return dynamic_cast<CQXPRibbonGroupPopupToolBar*>(pButton->GetCommandBar());
     }
     // Seven more groups of one control on the first tab (they never
     // collapse) in a frame 320 px wide: the groups scroll. The first tab.

@@ -62,7 +62,17 @@ public:
     // --- identity --------------------------------------------------------------
     int GetType() const override { return m_barType; }
     int GetPosition() const override { return m_barPosition; }
-    void SetPosition(int nPosition) { m_barPosition = nPosition; }
+    // Records the bar's Position without moving the bar (the dock bar and
+    // the layout loader note where a bar now is).
+    void SetBarPosition(int nPosition) { m_barPosition = nPosition; }
+    // Moves the bar to a position: 0 to 3 docked on that side, 4 floating.
+    // TRUE when done; the base moves nothing. A toolbar docks or floats
+    // through its manager.
+    virtual BOOL SetPosition(int nPosition)
+    {
+        (void)nPosition;
+        return FALSE;
+    }
     UINT GetBarID() const { return m_nBarID; }
     void SetBarID(UINT nID) { m_nBarID = nID; }
     CString GetTitle() const override { return m_strTitle; }
@@ -71,7 +81,10 @@ public:
     DWORD GetFlags() const { return m_dwFlags; }
     DWORD GetBarFlags() const override { return m_dwFlags; }
     void SetFlags(DWORD dwAdd, DWORD dwRemove = 0);
-    BOOL IsVisible() const { return m_bVisible; }
+    // Whether the bar shows: 0 in the base; a toolbar answers its own
+    // visibility (cleared while hidden or removed), a popup whether its
+    // window is on screen.
+    virtual BOOL IsVisible() const { return FALSE; }
     HWND GetDockBarHwnd() const override;
     BOOL GetOpenerRect(CRect* pRect) const override;
     // The paint manager that draws the bar: its own, else the one of the

@@ -25,11 +25,15 @@ public:
     ~CQXPCommandBars() override;
 
     // Created through the runtime class, bound to the frame; NULL on failure.
+    // A dock bar that cannot be made throws CResourceException* (the
+    // manager is released first).
     static CQXPCommandBars* AFXAPI CreateCommandBars(CWnd* pFrame, CRuntimeClass* pClass = NULL);
     // Binds the manager to its frame and creates the four dock bars.
     BOOL SetSite(CWnd* pFrame);
     // Creates the dock bars of the site that are missing (top, bottom, left,
-    // right); FALSE without a site or when one cannot be made.
+    // right); FALSE without a site. A dock bar whose window cannot be made
+    // throws the framework's CResourceException* (the dock bars made before
+    // it stay).
     BOOL EnableDocking();
     CWnd* GetSite() const { return m_pFrame; }
     // The site is laid out right to left (WS_EX_LAYOUTRTL); without a site
@@ -137,6 +141,12 @@ public:
 
     CQXPControlActions* GetActions() { return &m_actions; }
     CQXPControlAction* FindAction(int nId) const { return m_actions.FindAction(nId); }
+    // Actions on (off by default): objects that stand for a command of
+    // their own (a ribbon group's option and popup buttons) take the action
+    // of its id, making it when there is none yet.
+    void EnableActions(BOOL bEnable = TRUE) { m_bActionsEnabled = bEnable; }
+    BOOL IsActionsEnabled() const { return m_bActionsEnabled; }
+    BOOL m_bActionsEnabled = FALSE;
 
     // A message of the site frame, before the frame's own handling; TRUE
     // when it was taken. Colour and setting changes refresh the bars; F1

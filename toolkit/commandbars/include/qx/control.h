@@ -246,6 +246,13 @@ public:
         (void)pt;
         return FALSE;
     }
+    // A right-button release over the control that the site let pass;
+    // TRUE when the control took it (the bar shows no menu of its own).
+    virtual BOOL OnRButtonUp(CPoint pt)
+    {
+        (void)pt;
+        return FALSE;
+    }
     // 0 none, 1 hot by the mouse, 2/3 by the keyboard; FALSE when unchanged.
     virtual BOOL OnSetSelected(int bSelected);
     virtual void OnExecute();

@@ -167,6 +167,8 @@ public:
     // FALSE when the window could not be made.
     BOOL Popup(CQXPControlPopup* pControlPopup, BOOL bKeyboard = FALSE) override;
     BOOL PopupAt(int x, int y, LPCRECT rcExclude);
+    // A popup shows while its window is on screen.
+    BOOL IsVisible() const override { return m_hWnd && ::IsWindow(m_hWnd) && ::IsWindowVisible(m_hWnd); }
     // The rectangle (screen) the popup opens against, from its owning
     // control's rectangle; bVertical: the control's bar runs vertically (a
     // side-docked bar or a menu). The owning control decides

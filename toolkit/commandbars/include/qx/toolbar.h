@@ -122,6 +122,13 @@ public:
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
     void OnRecalcLayout() override;
     void SetVisible(BOOL bVisible) override;
+    // The bar's own visibility (SetVisible; cleared when the manager
+    // removes it), whatever its window shows meanwhile (a temporary hide).
+    BOOL IsVisible() const override { return m_bVisible; }
+    // 0 to 3 docks the bar on that side, 4 floats it, through the manager
+    // (DockCommandBar, FloatCommandBar). FALSE without a manager, for other
+    // positions and where the bar may not go.
+    BOOL SetPosition(int nPosition) override;
 
     // The last docked rectangle in dock-bar client coordinates.
     CRect m_rcDocked;

@@ -116,6 +116,9 @@ public:
     virtual void DrawTabControl(CQXPTabManager* pManager, HDC hDC, const RECT& rc);
     // The shape of one tab; its image and caption follow.
     virtual void DrawSingleButton(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerItem* pItem);
+    // Room the appearance keeps inside its client rectangle, given for a
+    // strip on top and turned with the position (none in the numbered ones).
+    virtual RECT GetClientMargin(const CQXPTabManager* pManager) const;
     // The frame around tab groups and the splitters between them, by style:
     // 0 draws the frame inside rc, 1 only deflates rc by it (hDC may be
     // NULL), 2 the splitter between groups side by side, 3 between groups
@@ -134,6 +137,28 @@ public:
 
 protected:
     int m_nId;
+};
+
+// Appearance 2, the flat box tabs, with the two flags that choose how its
+// tabs are drawn. SetAppearance(2) builds it with the box flag alone; a
+// docking theme builds its own with the separator flag or neither.
+//  - box: every tab filled and framed in the border colour (the selected one
+//    open to the client and one pixel deeper), lit one pixel inside its
+//    start, outer edge and end;
+//  - separator (box clear): only the selected tab filled, two pixels deeper
+//    and outlined by a rounded rectangle; the others unfilled, with a short
+//    separator at their far end (none after the last tab);
+//  - neither: every tab filled, two pixels deeper and outlined by a rounded
+//    rectangle; the unselected ones with a line on their client side unless
+//    the client has no frame (style 2).
+class CTabAppearanceFlatBox : public CTabAppearancePainter {
+public:
+    explicit CTabAppearanceFlatBox(BOOL bBox = TRUE, BOOL bSeparator = FALSE)
+        : CTabAppearancePainter(2), m_bBox(bBox), m_bSeparator(bSeparator)
+    {
+    }
+    BOOL m_bBox;       // framed boxes, lit inside (wins over m_bSeparator)
+    BOOL m_bSeparator; // the selected tab alone is a box; separators between the others
 };
 
 // The fills of one colour-set number. The painter computes the numbered
@@ -300,8 +325,30 @@ public:
     int GetButtonLength(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerItem* pItem);
     // Lays the strip out inside rc.
     virtual void RepositionTabControl(CQXPTabManager* pManager, HDC hDC, const RECT& rc);
-    // The client area left inside rc below (beside) the header.
+    // The rectangle the strip's content takes inside the control rc: off
+    // the static frame and the client margins, the client rectangle
+    // (GetClientRect), off the appearance's client margin, then off the
+    // client frame: style 0 two pixels on every side, style 1 two on the
+    // tab side, style 2 nothing. The stacked appearance: between its rows.
     virtual void AdjustClientRect(CQXPTabManager* pManager, RECT& rc) const;
+    // The header: the band of the rows and header margins at the tab side
+    // of a control rectangle (one already off the frame and margins).
+    RECT GetHeaderRect(CQXPTabManager* pManager, const RECT& rcControl) const;
+    // The client: the control less its header, overlapping the header's
+    // client-side row by 1 pixel (the row the tabs join the client on).
+    RECT GetClientRect(CQXPTabManager* pManager, const RECT& rcControl) const;
+    // The client of a control rectangle by the client-frame style: style 0
+    // filled by the colour set and framed, style 1 a line on its tab side
+    // (appearances 2, 6 and 7 fill it too), style 2 nothing. Appearance 4
+    // leaves it to the visual-style set, appearance 10 fills a framed one
+    // with the theme's "RIBBONGROUPS" picture.
+    void DrawClient(CQXPTabManager* pManager, HDC hDC, const RECT& rcClient);
+    // The lines of the appearance's client frame around rcClient: nStyle 0
+    // the whole frame, 1 the line on the tab side. Appearances 0 and 1: a
+    // 3-D frame (highlight, dark shadow) and a shadow line 1 pixel in along
+    // the bottom and right; 3 and 9 the selected tab's outline colour; 5
+    // the button highlight and the selected text; the others the border.
+    void FrameClient(HDC hDC, const RECT& rcClient, int nStyle) const;
     // The whole control, drawn by the appearance set.
     virtual void DrawTabControl(CQXPTabManager* pManager, HDC hDC, const RECT& rc);
     // The strip painter the appearance sets use: the static frame, the
@@ -383,7 +430,6 @@ protected:
     // Along-the-strip helpers (x on horizontal strips, y on vertical ones).
     int Start(const RECT& rc) const { return IsHorizontal() ? rc.left : rc.top; }
     int End(const RECT& rc) const { return IsHorizontal() ? rc.right : rc.bottom; }
-    RECT GetHeaderRect(CQXPTabManager* pManager, const RECT& rcControl) const;
     void PlaceNavigateButtons(CQXPTabManager* pManager, const RECT& rcControl);
     // One row of items along the strip at the scroll offset, after the
     // navigate buttons took their places (cross: the row's top or left).
@@ -404,6 +450,11 @@ protected:
     int m_nColorCounter;
     TabColorSet m_colors;
     void DrawItem(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem);
+    // Appearance 2 without the box flag: the rounded tab of rcTab (already
+    // one pixel longer along the strip), or with bSeparator an unselected
+    // tab's separator alone.
+    void DrawRoundedTab(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem, const RECT& rcTab,
+                        BOOL bSeparator);
     void DrawItemContent(CQXPTabManager* pManager, HDC hDC, CQXPTabManagerItem* pItem, const RECT& rc);
     // The width an item needs in the current layout.
     int MeasureItem(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerItem* pItem);

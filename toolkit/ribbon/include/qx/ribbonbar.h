@@ -49,6 +49,12 @@ class RibbonFrameHook;
 // To the site: show the window menu at the screen point in lParam (the
 // right button released on the ribbon's caption).
 #define QXP_WM_POPUPSYSTEMMENU 0x313
+// To the site: a QAT menu's command that the site may carry out itself
+// (wParam the id, 9607 "More Commands..."; lParam the chosen menu item, a
+// CQXPControl, not a notification record); 0 leaves it to the ribbon. The
+// number is the command bars' control notification's: a site that handles
+// both tells them apart by wParam.
+#define WM_COMMANDBARS_SPECIALCOMMAND 0x2862
 
 // A group's option button (the dialog launcher in the caption's right
 // corner): a control of the bar that shows the group, with the group's Id
@@ -109,10 +115,20 @@ public:
     // Takes the collapsed group's button off its bar.
     void ReleasePopupButton();
 
+    // Keys "Id", "IconId", "ShowOptionButton", "Caption",
+    // "ControlsGrouping", "ControlsCentering", "Visible"; the section
+    // "Controls" (one "Control" entry each: its class, then its exchange);
+    // then the option button's exchange in the section "ControlGroupOption"
+    // and the popup button's in "ControlGroupPopup". A layout stored without
+    // those two sections (registry or INI) leaves the buttons as the group
+    // made them. A control class that cannot be made throws the archive
+    // exception badClass.
     virtual void DoPropExchange(CQXPPropExchange* pPX);
 
     // The collection took the group in (it is in its collection, its bars
-    // set): the group's buttons join the bar that shows it.
+    // set): the group's buttons join the bar that shows it. With the command
+    // bars' actions on, both take the action of the group's Id (made when
+    // missing, its caption the group's when empty).
     virtual void OnGroupAdded();
     // The collection lets the group go: its controls and buttons leave the
     // bar, the ribbon forgets it as the group under the mouse.
@@ -148,6 +164,9 @@ protected:
     int BarIndexFor(int nIndex) const;
     // Places (or hides) the option button after a layout.
     void PlaceOptionButton();
+    // One of the group's buttons in its own section; loading leaves the
+    // button alone when the section was never stored.
+    void ExchangeButton(CQXPPropExchange* pPX, LPCSTR lpszSection, CQXPControl* pButton);
 
     CQXPRibbonGroupCollection* m_pCollection;    // the owning collection, or NULL
     int m_nIndex;                                // in the collection, renumbered on every insert
@@ -515,6 +534,15 @@ public:
     // The docked size for the offered width: caption, tabs, groups and a
     // QAT below; (width, 0) while the frame or the bar is too small.
     CSize CalcDockingLayout(int nLength, DWORD dwMode, int nWidth = 0) override;
+    // Measures again whether the ribbon shows at this width in its site
+    // frame (at least 250 px each way) and keeps the answer; TRUE when it
+    // changed.
+    BOOL UpdateShownBySize(int nWidth);
+    // The site frame's window height (32767 without a site window).
+    int FrameHeight() const;
+    // Shown or hidden as a bar: the frame hook refreshes (the frame takes
+    // its caption back from a hidden ribbon).
+    void SetVisible(BOOL bVisible) override;
     void RecalcRibbonLayout(int cx, int cy);
     CRect GetTabRowRect() const { return m_rcTabRow; }
     CRect GetGroupsRect() const { return m_rcGroups; }
@@ -696,6 +724,16 @@ protected:
 
     // Creation ends by hooking the site frame (the wheel, the menu keys).
     afx_msg int OnCreate(LPCREATESTRUCTA lpcs);
+    // Shown or hidden (by the bar's visibility, or with all bars around a
+    // print preview): a hidden bar is not laid out, so the frame may have
+    // been sized across the ribbon's minimum meanwhile. When the ribbon's
+    // shown-by-size state changed, or its showing moves the caption between
+    // it and the frame (hidden, it draws none), the frame hook is told to
+    // refresh.
+    afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
+    // The command bars' frame hook, when there is one, recalculates the
+    // frame at its next idle update (once: nothing while one is pending).
+    void PostFrameUpdate();
     // The system's colours (or its look) changed: the bar's paint manager
     // reads its colours, fonts and metrics again and the tab row lays its
     // tabs out anew, which re-lays out and redraws the bar.

@@ -61,8 +61,12 @@ public:
     CQXPRibbonBar* GetRibbonBar() const;
 
     BOOL IsMaximizedMdiChild() const;
-    // TRUE while the frame has a caption of its own (no ribbon shows it).
+    // TRUE while the frame has a caption of its own (no ribbon shows it:
+    // none, hidden, its window hidden with all bars, too small, not at
+    // the top).
     BOOL UsesSystemMetrics() const;
+    // The same as it would be with the ribbon's window shown or hidden.
+    BOOL UsesSystemMetrics(BOOL bRibbonWindowShown) const;
     // The caption height: the ribbon's when it draws the caption, else the
     // border width plus the theme's caption height.
     int GetCaptionHeight() const;
