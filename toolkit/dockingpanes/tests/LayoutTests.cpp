@@ -105,6 +105,14 @@ void BuildSample(Docking& d)
 
 const char kSampleTree[] = "S-[T{},S|[S-[T{1,2*},C],T{3*}],T{}] A1(T{5*}) F(S-[T{6*}])";
 
+// The manager's live layout saved as the program saves it.
+void SaveLive(Docking& d)
+{
+    DockingLayoutStore layout(&d.manager);
+    d.manager.GetLayout(&layout);
+    layout.SaveToRegistry("NormalLayout");
+}
+
 TEST(DockingLayout, SavedLayoutLoadsIntoTheSameTree)
 {
     RegistryApp app;
@@ -194,9 +202,7 @@ TEST(DockingLayout, FloatingFrameKeys)
     RegistryApp app;
     Docking d;
     BuildSample(d);
-    DockingLayoutStore layout(&d.manager);
-    d.manager.GetLayout(&layout);
-    layout.SaveToRegistry("NormalLayout");
+    SaveLive(d);
     SavedLayout raw(app);
     int f = raw.IndexOfType(paneTypeMiniWnd);
     ASSERT_NE(0, f);
@@ -222,11 +228,7 @@ TEST_P(DamagedLayouts, AreRefusedAndTheLiveLayoutIsKept)
     RegistryApp app;
     Docking d;
     BuildSample(d);
-    {
-        DockingLayoutStore layout(&d.manager);
-        d.manager.GetLayout(&layout);
-        layout.SaveToRegistry("NormalLayout");
-    }
+    SaveLive(d);
     SavedLayout raw(app);
     {
         // Undamaged it loads.
@@ -243,6 +245,16 @@ TEST_P(DamagedLayouts, AreRefusedAndTheLiveLayoutIsKept)
 }
 
 const std::string kSummary = std::string(kLayoutPath) + "\\Summary";
+
+// One more object at the end of the saved layout.
+int AddObject(const SavedLayout& r, int type)
+{
+    int n = r.Count() + 1;
+    r.SetInt(kSummary, "Panes", n);
+    r.SetInt(PaneSection(n), "Type", type);
+    return n;
+}
+
 
 INSTANTIATE_TEST_SUITE_P(
     Table, DamagedLayouts,
@@ -316,9 +328,7 @@ INSTANTIATE_TEST_SUITE_P(
         Damage{"two floating frames on one splitter",
                [](const SavedLayout& r) {
                    int f = r.IndexOfType(3);
-                   int n = r.Count() + 1;
-                   r.SetInt(kSummary, "Panes", n);
-                   r.SetInt(PaneSection(n), "Type", 3);
+                   int n = AddObject(r, paneTypeMiniWnd);
                    r.SetInt(PaneSection(n), "TopContaner", r.Int(PaneSection(f), "TopContaner"));
                }}),
     [](const ::testing::TestParamInfo<Damage>& info) { return "Case" + std::to_string(info.index); });
@@ -460,13 +470,12 @@ int VerticalSplitter(const SavedLayout& r)
     return SplitterListing(r, SplitterListing(r, r.Int(kSummary, "Client")));
 }
 
-// One more object at the end of the saved layout.
-int AddObject(const SavedLayout& r, int type)
+// A tabbed container that no splitter lists, with pane 4 as its tab.
+void OutsideTabsHoldPane4(const SavedLayout& r)
 {
-    int n = r.Count() + 1;
-    r.SetInt(kSummary, "Panes", n);
-    r.SetInt(PaneSection(n), "Type", type);
-    return n;
+    int t = AddObject(r, paneTypeTabbedContainer);
+    r.SetInt(PaneSection(t), "Panes", 1);
+    r.SetInt(PaneSection(t), "Pane-1", 4);
 }
 
 TEST_P(AcceptedLayouts, LoadAndAClosedPaneComesBackWhereItsRecordSays)
@@ -474,11 +483,7 @@ TEST_P(AcceptedLayouts, LoadAndAClosedPaneComesBackWhereItsRecordSays)
     RegistryApp app;
     Docking d;
     BuildSample(d);
-    {
-        DockingLayoutStore layout(&d.manager);
-        d.manager.GetLayout(&layout);
-        layout.SaveToRegistry("NormalLayout");
-    }
+    SaveLive(d);
     SavedLayout raw(app);
     ASSERT_EQ(4, raw.Int(PaneSection(4), "ID"));
     GetParam().apply(raw);
@@ -515,23 +520,24 @@ INSTANTIATE_TEST_SUITE_P(
                  kPane4Left},
         Accepted{"no last holder", [](const SavedLayout& r) { r.SetInt(PaneSection(4), "LastHolder", 0); },
                  kPane4Left},
-        Accepted{"a tabbed container outside the tree holds the closed pane",
-                 [](const SavedLayout& r) {
-                     int t = AddObject(r, paneTypeTabbedContainer);
-                     r.SetInt(PaneSection(t), "Panes", 1);
-                     r.SetInt(PaneSection(t), "Pane-1", 4);
-                 },
+        Accepted{"a tabbed container outside the tree holds the closed pane", OutsideTabsHoldPane4,
                  kPane4BackRight},
         Accepted{"... and is its only holder",
                  [](const SavedLayout& r) {
-                     int t = AddObject(r, paneTypeTabbedContainer);
-                     r.SetInt(PaneSection(t), "Panes", 1);
-                     r.SetInt(PaneSection(t), "Pane-1", 4);
+                     OutsideTabsHoldPane4(r);
                      r.SetInt(PaneSection(4), "LastHolder", 0);
                  },
                  kPane4Left},
         Accepted{"a second client outside the tree",
-                 [](const SavedLayout& r) { AddObject(r, paneTypeClientContainer); }, kPane4BackRight}),
+                 [](const SavedLayout& r) { AddObject(r, paneTypeClientContainer); }, kPane4BackRight},
+        Accepted{"more than ten thousand objects",
+                 [](const SavedLayout& r) {
+                     int n = r.Count();
+                     for (int i = n + 1; i <= n + 10000; ++i)
+                         r.SetInt(PaneSection(i), "Type", paneTypeClientContainer);
+                     r.SetInt(kSummary, "Panes", n + 10000);
+                 },
+                 kPane4BackRight}),
     [](const ::testing::TestParamInfo<Accepted>& info) { return "Case" + std::to_string(info.index); });
 
 } // namespace
