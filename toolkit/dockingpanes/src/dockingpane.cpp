@@ -272,12 +272,9 @@ BOOL CQXPDockingPane::DoPropExchange(CQXPPropExchange* pPX, PaneExchangeContext&
             return FALSE;
         for (int i = 0; i < 3; ++i) {
             m_nLoadedHolders[i] = holders[i];
-            // A holder must be a tabbed container of this layout.
-            if (holders[i] != 0) {
-                CPaneBase* p = ctx.Lookup(holders[i]);
-                if (!p || p->GetType() != paneTypeTabbedContainer)
-                    return FALSE;
-            }
+            // A holder names an object of this layout (0: none).
+            if (holders[i] != 0 && !ctx.Lookup(holders[i]))
+                return FALSE;
         }
     }
     return TRUE;

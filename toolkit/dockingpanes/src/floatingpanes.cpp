@@ -78,6 +78,7 @@ CQXPDockingPaneMiniWnd* CQXPDockingPaneManager::FloatPane(CPaneBase* pObject, co
     pFrame->Init(pObject, rcScreen);
     m_pLayout->DropEmptyContainers();
     m_pLayout->UpdateHolders();
+    ForgetFocus();
     RecalcFrameLayout(NULL, TRUE);
     return pFrame;
 }
@@ -102,9 +103,11 @@ void CQXPDockingPaneManager::MoveAndDockPane(CPaneBase* pObject, int nDirection,
         MoveOut(pObject);
         pObject = pClone;
     }
-    DockPane(pObject, nDirection, pNeighbour);
+    // Dropped beside a floating container it stays in that floating frame.
+    DockBeside(pObject, nDirection, pNeighbour, TRUE);
     m_pLayout->DropEmptyContainers();
     m_pLayout->UpdateHolders();
+    ForgetFocus();
 }
 
 void CQXPDockingPaneManager::BringPaneToFront(CPaneBase* pObject)
@@ -221,6 +224,7 @@ void CQXPDockingPaneManager::ToggleDockingGroup(CPaneBase* pObject)
     }
     m_pLayout->DropEmptyContainers();
     m_pLayout->UpdateHolders();
+    ForgetFocus();
     RecalcFrameLayout(NULL, TRUE);
 }
 

@@ -252,8 +252,14 @@ void CQXPTabWorkspace::TrackReorder(HWND hWnd, POINT pt, CQXPTabManagerItem* pIt
                 bDrop = bOutside;
                 break;
             }
-            if (!bOutside && !IsRectEmpty(&m_rcHeaderRect) && !::PtInRect(&m_rcHeaderRect, p))
+            BOOL bInHeader = IsRectEmpty(&m_rcHeaderRect) || ::PtInRect(&m_rcHeaderRect, p);
+            if (bOutside && bInHeader) {
+                // Back over its own strip: the tab reorders again.
+                pClient->EndTabDrag();
+                bOutside = FALSE;
+            } else if (!bOutside && !bInHeader) {
                 bOutside = TRUE;
+            }
             if (!bOutside) {
                 int nFrom = pItem->GetTabManager() == this ? pItem->GetIndex() : -1;
                 for (size_t i = 0; nFrom >= 0 && i < rects.size() && i < m_arrItems.size(); ++i) {
@@ -293,7 +299,9 @@ void CQXPTabWorkspace::TrackReorder(HWND hWnd, POINT pt, CQXPTabManagerItem* pIt
             ::MapWindowPoints(hWnd, pClient->m_hWnd, &pc, 1);
             CQXPTabWorkspace* pTarget = NULL;
             int nKind = pClient->FindDropTarget(pc, pItem, &pTarget);
-            if (nKind >= 2 && pTarget) {
+            if (nKind == 2 && pTarget == this) {
+                OnItemClick(pItem); // dropped on its own strip: it stays
+            } else if (nKind >= 2 && pTarget) {
                 pClient->MoveItem(pItem, pTarget, nKind);
             } else if (nKind == 1) {
                 POINT ps = ptLast;
@@ -899,6 +907,15 @@ void CQXPTabClientWnd::SetClickPending()
     m_bUpdatesSuspended = TRUE;
 }
 
+// Documents in groups have no frame of their own.
+void CQXPTabClientWnd::StripChildFrame(HWND hChild)
+{
+    LONG_PTR style = ::GetWindowLongPtr(hChild, GWL_STYLE);
+    ::SetWindowLongPtr(hChild, GWL_STYLE, style & ~(WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    LONG_PTR ex = ::GetWindowLongPtr(hChild, GWL_EXSTYLE);
+    ::SetWindowLongPtr(hChild, GWL_EXSTYLE, ex & ~WS_EX_CLIENTEDGE);
+}
+
 void CQXPTabClientWnd::UpdateContents()
 {
     if (!m_hWnd || m_arrWorkspaces.empty() || !m_pFrame || m_bUpdating || !m_bShowTabs || m_bUpdatesSuspended)
@@ -929,14 +946,12 @@ void CQXPTabClientWnd::UpdateContents()
                 nAt = pTarget->GetCurSel() + 1;
             pItem = pTarget->AddItem(nAt);
             pItem->m_hWnd = h;
+            // A document shown without being activated still comes to the
+            // front of its group.
+            pTarget->SetSelectedItem(pItem);
             bChanged = TRUE;
-            if (m_bGroups) {
-                // Documents in groups have no frame of their own.
-                LONG_PTR style = ::GetWindowLongPtr(h, GWL_STYLE);
-                ::SetWindowLongPtr(h, GWL_STYLE, style & ~(WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-                LONG_PTR ex = ::GetWindowLongPtr(h, GWL_EXSTYLE);
-                ::SetWindowLongPtr(h, GWL_EXSTYLE, ex & ~WS_EX_CLIENTEDGE);
-            }
+            if (m_bGroups)
+                StripChildFrame(h);
             ::SendMessage(m_pFrame->GetSafeHwnd(), WM_TABCLIENT_ITEMCREATED, (WPARAM)pItem, 0);
         }
         // A new title (a changed document, Save As) is measured again.
@@ -1173,7 +1188,7 @@ int CQXPTabClientWnd::FindDropTarget(POINT pt, const CQXPTabManagerItem* pDragge
             ::MapWindowPoints(hOwner, m_hWnd, (LPPOINT)&rcStrip, 2);
         if (::PtInRect(&rcStrip, pt)) {
             *ppTarget = w;
-            return w == FindWorkspace(pDragged) ? 1 : 2;
+            return 2;
         }
         const RECT& c = w->m_rcContent;
         if (pt.x < c.left || pt.x >= c.right || pt.y < c.top || pt.y >= c.bottom)
@@ -1500,7 +1515,7 @@ static UINT s_nSkinQueryStateMessage = ::RegisterWindowMessageA("WM_SKINFRAMEWOR
 BEGIN_MESSAGE_MAP(CQXPTabClientWnd, CWnd)
     ON_REGISTERED_MESSAGE(s_nRefreshTabClientMessage, OnRefreshTabClient)
     ON_REGISTERED_MESSAGE(s_nSkinQueryStateMessage, OnQuerySkinState)
-    ON_MESSAGE(WM_MDICREATE, OnMDIChange)
+    ON_MESSAGE(WM_MDICREATE, OnMDICreate)
     ON_MESSAGE(WM_MDIDESTROY, OnMDIDestroy)
     ON_MESSAGE(WM_MDIACTIVATE, OnMDIActivate)
     ON_MESSAGE(WM_MDINEXT, OnMDIChange)
@@ -1604,6 +1619,20 @@ LRESULT CQXPTabClientWnd::OnMDIActivate(WPARAM wParam, LPARAM lParam)
 LRESULT CQXPTabClientWnd::OnMDIChange(WPARAM, LPARAM)
 {
     LRESULT lr = Default();
+    UpdateContents();
+    return lr;
+}
+
+// With groups a new document never shows its own frame: it loses it, and
+// its place waits for the group's layout.
+LRESULT CQXPTabClientWnd::OnMDICreate(WPARAM, LPARAM)
+{
+    LRESULT lr = Default();
+    HWND hChild = (HWND)lr;
+    if (m_bGroups && hChild && ::IsWindow(hChild)) {
+        StripChildFrame(hChild);
+        ::SetWindowPos(hChild, NULL, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
     UpdateContents();
     return lr;
 }

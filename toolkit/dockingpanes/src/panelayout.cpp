@@ -17,8 +17,13 @@
 namespace {
 
 const char kLayoutsSection[] = "DockingPaneLayouts";
-// More objects than any frame has: a larger count is damaged data.
-const int kMaxObjects = 10000;
+
+// A pane is held by containers only: a saved holder naming a pane holds
+// nothing.
+CPaneBase* LoadedHolder(CPaneBase* p)
+{
+    return p && p->GetType() != paneTypeDockingPane ? p : NULL;
+}
 
 CString SectionName(int nIndex)
 {
@@ -354,6 +359,8 @@ void DockingLayoutStore::AutoHidePane(CPaneBase* pObject)
         pPanel->SetDirection(nSide);
         m_pPanels[nSide] = pPanel;
     }
+    if (JoinAutoHideGroup(pObject, m_pPanels[nSide]))
+        return;
     CPaneBase* pGroup = pObject;
     if (pObject->GetType() == paneTypeDockingPane) {
         if (CPaneBase* pContainer = pObject->GetContainer())
@@ -366,6 +373,49 @@ void DockingLayoutStore::AutoHidePane(CPaneBase* pObject)
         pParent->RemovePane(pObject);
     }
     m_pPanels[nSide]->AddGroup(pGroup);
+}
+
+BOOL DockingLayoutStore::JoinAutoHideGroup(CPaneBase* pObject, AutoHidePanel* pPanel)
+{
+    std::vector<CQXPDockingPane*> panes;
+    if (pObject->GetType() == paneTypeDockingPane) {
+        panes.push_back(static_cast<CQXPDockingPane*>(pObject));
+    } else if (CPaneContainerBase* c = dynamic_cast<CPaneContainerBase*>(pObject)) {
+        PaneObjectList list;
+        c->FindPane(paneTypeDockingPane, list);
+        for (CPaneBase* p : list)
+            panes.push_back(static_cast<CQXPDockingPane*>(p));
+    }
+    // The group whose first pane was docked where these panes were: panes
+    // tabbed together hide together.
+    CQXPDockingPaneTabbedContainer* pGroup = NULL;
+    for (CPaneBase* g : pPanel->GetPanes()) {
+        CQXPDockingPaneTabbedContainer* pTabbed = dynamic_cast<CQXPDockingPaneTabbedContainer*>(g);
+        CQXPDockingPane* pFirst = pTabbed ? dynamic_cast<CQXPDockingPane*>(pTabbed->GetFirstPane()) : NULL;
+        CPaneBase* pHolder = pFirst ? GetHolder(pFirst, FALSE) : NULL;
+        if (!pHolder)
+            continue;
+        for (CQXPDockingPane* p : panes)
+            if (GetHolder(p, FALSE) == pHolder)
+                pGroup = pTabbed;
+        if (pGroup)
+            break;
+    }
+    if (!pGroup)
+        return FALSE;
+    CQXPDockingPane* pSelected = pGroup->GetSelected();
+    for (CQXPDockingPane* p : panes) {
+        if (p->GetOptions() & paneNoHideable)
+            continue;
+        if (CPaneBase* pContainer = p->GetContainer())
+            pContainer->RemovePane(p);
+        pGroup->AddPane(p, FALSE);
+    }
+    if (pSelected && pSelected->GetContainer() == pGroup)
+        pGroup->SelectPane(pSelected, FALSE, TRUE);
+    if (pPanel->GetSafeHwnd())
+        ::InvalidateRect(pPanel->GetSafeHwnd(), NULL, FALSE);
+    return TRUE;
 }
 
 void DockingLayoutStore::RepositionInFrame(HWND hSite, RECT& rect, HDWP hDWP)
@@ -540,7 +590,7 @@ BOOL DockingLayoutStore::LoadObjects(CQXPPropExchange* pPX)
         ExchangeIntProp(summary.get(), "Panes", &nCount, 0);
         ExchangeIntProp(summary.get(), "Schema", &nSchema, (int)CQXPPropExchange::kDefaultSchema);
     }
-    if (nCount <= 1 || nCount > kMaxObjects)
+    if (nCount <= 1)
         return FALSE;
     pPX->m_nSchema = (UINT)nSchema;
 
@@ -568,9 +618,9 @@ BOOL DockingLayoutStore::LoadObjects(CQXPPropExchange* pPX)
         CQXPDockingPane* pPane = static_cast<CQXPDockingPane*>(p);
         DockingPaneRecord rec;
         rec.pPane = pPane;
-        rec.pDockingHolder = ctx.Lookup(pPane->m_nLoadedHolders[0]);
-        rec.pFloatingHolder = ctx.Lookup(pPane->m_nLoadedHolders[1]);
-        rec.pLastHolder = ctx.Lookup(pPane->m_nLoadedHolders[2]);
+        rec.pDockingHolder = LoadedHolder(ctx.Lookup(pPane->m_nLoadedHolders[0]));
+        rec.pFloatingHolder = LoadedHolder(ctx.Lookup(pPane->m_nLoadedHolders[1]));
+        rec.pLastHolder = LoadedHolder(ctx.Lookup(pPane->m_nLoadedHolders[2]));
         m_lstRecords.push_back(rec);
     }
     int nTop = 0, nClient = 0;
@@ -590,38 +640,45 @@ BOOL DockingLayoutStore::LoadObjects(CQXPPropExchange* pPX)
     return CheckLoadedTree();
 }
 
-// The links are all made: the client sits in the frame's tree, and no
-// container floats outside every root.
-BOOL DockingLayoutStore::CheckLoadedTree() const
+// The links are all made: the client sits in the frame's tree and no
+// splitter stands outside every root. What the saved form allows but no
+// frame shows is mended: panes of a tabbed container outside every root are
+// closed (the container stays their holder), and a second, unplaced client
+// goes.
+BOOL DockingLayoutStore::CheckLoadedTree()
 {
     if (!m_pTopContainer->ContainsPane(m_pClient))
         return FALSE;
-    int nClients = 0;
-    for (CPaneBase* p : m_lstObjects)
-        if (p->GetType() == paneTypeClientContainer)
-            ++nClients;
-    if (nClients != 1)
-        return FALSE;
-    for (CPaneBase* p : m_lstObjects) {
+    PaneObjectList objects = m_lstObjects;
+    for (CPaneBase* p : objects) {
         if (p->GetContainer())
             continue;
         switch (p->GetType()) {
         case paneTypeClientContainer:
-            if (p != m_pClient)
-                return FALSE;
+            if (p != m_pClient) {
+                ForgetObject(p);
+                p->InternalRelease();
+            }
             break;
         case paneTypeSplitterContainer:
             if (p != m_pTopContainer)
                 return FALSE;
             break;
         case paneTypeTabbedContainer:
-            // Only an empty holder may stand outside the tree.
-            if (static_cast<CPaneContainerBase*>(p)->GetPaneCount() != 0)
-                return FALSE;
+            while (CPaneBase* pPane = static_cast<CPaneContainerBase*>(p)->GetFirstPane()) {
+                p->RemovePane(pPane);
+                DockingPaneRecord* pRec = FindRecord(static_cast<CQXPDockingPane*>(pPane));
+                if (pRec && !pRec->pLastHolder)
+                    pRec->pLastHolder = p;
+            }
             break;
         default:
             break;
         }
     }
+    // Another client inside the tree would be a second document area.
+    for (CPaneBase* p : m_lstObjects)
+        if (p->GetType() == paneTypeClientContainer && p != m_pClient)
+            return FALSE;
     return TRUE;
 }

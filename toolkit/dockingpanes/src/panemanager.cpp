@@ -68,6 +68,8 @@ CQXPDockingPaneManager::CQXPDockingPaneManager()
     m_pPaintManager = new CDockingPanePaintManager();
     m_pToolTipContext = new CQXPToolTipContext();
     RegisterDockingClasses();
+    // Drop targets and drag sources of the panes need OLE on this thread.
+    m_bOleInitialized = SUCCEEDED(::OleInitialize(NULL));
 }
 
 CQXPDockingPaneManager::~CQXPDockingPaneManager()
@@ -87,6 +89,8 @@ CQXPDockingPaneManager::~CQXPDockingPaneManager()
         ::DestroyIcon(i.second);
     if (m_hWnd && ::IsWindow(m_hWnd))
         DestroyWindow();
+    if (m_bOleInitialized)
+        ::OleUninitialize();
 }
 
 DockingLayoutStore* CQXPDockingPaneManager::CreateLayout()
@@ -243,12 +247,19 @@ void CQXPDockingPaneManager::InsertBeside(CPaneBase* pObject, BOOL bHoriz, BOOL 
 
 void CQXPDockingPaneManager::DockPane(CPaneBase* pObject, int nDirection, CPaneBase* pNeighbour)
 {
+    // A neighbour that is not docked in the frame (closed, auto-hidden,
+    // floating) gives way to the whole layout.
+    DockBeside(pObject, nDirection, pNeighbour, FALSE);
+}
+
+void CQXPDockingPaneManager::DockBeside(CPaneBase* pObject, int nDirection, CPaneBase* pNeighbour,
+                                        BOOL bInFloatingFrame)
+{
     if (!m_pLayout || !m_pLayout->GetTopContainer() || !pObject)
         return;
-    // A neighbour inside a floating frame keeps the object in that frame.
     CPaneBase* pRoot = pNeighbour ? pNeighbour->GetRoot() : NULL;
-    BOOL bFloatingNeighbour = pRoot && pRoot->GetType() == paneTypeMiniWnd && pNeighbour->GetContainer() &&
-                              pNeighbour != pRoot && pNeighbour->GetContainer() != pRoot;
+    BOOL bFloatingNeighbour = bInFloatingFrame && pRoot && pRoot->GetType() == paneTypeMiniWnd &&
+                              pNeighbour->GetContainer() && pNeighbour != pRoot && pNeighbour->GetContainer() != pRoot;
     if (!bFloatingNeighbour &&
         (!pNeighbour || !pNeighbour->GetContainer() || pNeighbour->IsHidden() ||
          m_pLayout->GetPaneDirection(pNeighbour) == 4 || pRoot != m_pLayout->GetTopContainer()))
@@ -332,17 +343,10 @@ void CQXPDockingPaneManager::SelectPane(CQXPDockingPane* pPane, BOOL bSetFocus)
         return;
     CPaneBase* pContainer = pPane->GetContainer();
     if (!pContainer) {
-        // A closed pane goes back where it was last held.
-        DockingPaneRecord* pRec = m_pLayout->FindRecord(pPane);
-        CQXPDockingPaneTabbedContainer* pHolder =
-            pRec ? dynamic_cast<CQXPDockingPaneTabbedContainer*>(pRec->pLastHolder) : NULL;
-        if (pHolder) {
-            pHolder->AddPane(pPane, FALSE);
-            if (!pHolder->GetContainer())
-                DockPane(pHolder, dockLeftOf, NULL);
-        } else {
+        // A closed pane goes back where it was last held; without a holder
+        // it docks at the left of the whole layout.
+        if (!ReturnToLastHolder(pPane))
             DockPane(pPane, dockLeftOf, NULL);
-        }
         m_pLayout->UpdateHolders();
         pContainer = pPane->GetContainer();
     }
@@ -368,6 +372,39 @@ void CQXPDockingPaneManager::SelectPane(CQXPDockingPane* pPane, BOOL bSetFocus)
     }
     if (bSetFocus)
         pPane->SetFocus();
+}
+
+BOOL CQXPDockingPaneManager::ReturnToLastHolder(CQXPDockingPane* pPane)
+{
+    DockingPaneRecord* pRec = m_pLayout->FindRecord(pPane);
+    CPaneBase* pHolder = pRec ? pRec->pLastHolder : NULL;
+    if (!pHolder)
+        return FALSE;
+    if (CQXPDockingPaneTabbedContainer* pTabbed = dynamic_cast<CQXPDockingPaneTabbedContainer*>(pHolder)) {
+        pTabbed->AddPane(pPane, FALSE);
+        // A holder left outside the tree docks again with its pane.
+        if (!pTabbed->GetContainer())
+            DockPane(pTabbed, dockLeftOf, NULL);
+        return TRUE;
+    }
+    CPaneSplitterContainer* pSplitter = dynamic_cast<CPaneSplitterContainer*>(pHolder);
+    if (CQXPDockingPaneMiniWnd* pFrame = dynamic_cast<CQXPDockingPaneMiniWnd*>(pHolder))
+        pSplitter = pFrame->GetTopContainer();
+    AutoHidePanel* pPanel = dynamic_cast<AutoHidePanel*>(pHolder);
+    // Only a place that is part of the layout takes the pane back.
+    if (pSplitter && pSplitter != m_pLayout->GetTopContainer() && !pSplitter->GetContainer())
+        pSplitter = NULL;
+    if (!pSplitter && !pPanel)
+        return FALSE;
+    CQXPDockingPaneTabbedContainer* pTabbed =
+        static_cast<CQXPDockingPaneTabbedContainer*>(CreatePaneObject(paneTypeTabbedContainer, m_pLayout));
+    pTabbed->Init(pPane, m_hSite);
+    if (pPanel)
+        pPanel->AddGroup(pTabbed);
+    else
+        pSplitter->InsertPane(pTabbed, NULL, TRUE);
+    RecalcFrameLayout(pTabbed, TRUE);
+    return TRUE;
 }
 
 void CQXPDockingPaneManager::HidePane(CQXPDockingPane* pPane)
@@ -512,6 +549,15 @@ CQXPDockingPane* CQXPDockingPaneManager::CyclePanes(BOOL bNext)
     return NULL;
 }
 
+void CQXPDockingPaneManager::CheckFocus()
+{
+    HWND hFocus = ::GetFocus();
+    if (hFocus == m_hLastFocus)
+        return;
+    m_hLastFocus = hFocus;
+    UpdateFocus();
+}
+
 void CQXPDockingPaneManager::UpdateFocus()
 {
     if (!m_pLayout)
@@ -627,6 +673,7 @@ void CQXPDockingPaneManager::SetLayout(const DockingLayoutStore* pLayout)
     for (CQXPDockingPane* p : m_pLayout->GetPanes())
         p->Detach();
     m_pLayout->CopyFrom(pLayout);
+    ForgetFocus();
     // The copies get their windows now that the layout is live.
     for (CPaneBase* p : m_pLayout->GetObjects())
         if (CPaneSplitterContainer* s = dynamic_cast<CPaneSplitterContainer*>(p)) {
@@ -648,6 +695,7 @@ int CQXPDockingPaneManager::GetPaneDirection(const CPaneBase* pPane) const
 BEGIN_MESSAGE_MAP(CQXPDockingPaneManager, CWnd)
     ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+    ON_MESSAGE(WM_INITIALUPDATE, OnInitialUpdate)
     ON_MESSAGE(WM_GETOBJECT, OnGetObject)
     ON_WM_SYSCOMMAND()
     ON_WM_SYSCOLORCHANGE()
@@ -668,8 +716,33 @@ LRESULT CQXPDockingPaneManager::OnIdleUpdateCmdUI(WPARAM, LPARAM)
         m_pLayout->DropEmptyFrames();
         RaiseFloatingFrames();
     }
-    UpdateFocus();
+    CheckFocus();
     return Default();
+}
+
+LRESULT CQXPDockingPaneManager::OnInitialUpdate(WPARAM, LPARAM)
+{
+    if (CFrameWnd* pSite = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(m_hSite)))
+        if (pSite->m_nIdleFlags & CFrameWnd::idleLayout)
+            pSite->RecalcLayout();
+    CheckFocus();
+    // Floating frames are no children of the site: their windows hear of
+    // the initial update from here.
+    if (m_pLayout) {
+        PaneObjectList objects = m_pLayout->GetObjects();
+        for (CPaneBase* p : objects) {
+            if (p->GetType() != paneTypeMiniWnd)
+                continue;
+            CQXPDockingPaneMiniWnd* pFrame = static_cast<CQXPDockingPaneMiniWnd*>(p);
+            if (!pFrame->GetSafeHwnd())
+                continue;
+            if (pFrame->m_nIdleFlags & CFrameWnd::idleLayout)
+                pFrame->RecalcLayout();
+            pFrame->SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
+        }
+    }
+    m_bInitialUpdateDone = TRUE;
+    return 0;
 }
 
 LRESULT CQXPDockingPaneManager::OnGetObject(WPARAM wParam, LPARAM lParam)

@@ -348,8 +348,20 @@ CQXPTabManagerItem* CQXPTabManager::AddItem(int nIndex, CQXPTabManagerItem* pIte
         nIndex = (int)m_arrItems.size();
     m_arrItems.insert(m_arrItems.begin() + nIndex, pItem);
     pItem->m_pTabManager = this;
-    if (m_nItemCloseMode) {
-        auto* pClose = new CQXPTabManagerNavigateButton(this, CQXPTabManagerNavigateButton::idClose, m_nItemCloseMode);
+    // An item moved in from another strip brings its own buttons: they
+    // answer to this strip from now on, and its close button is reused.
+    CQXPTabManagerNavigateButton* pClose = NULL;
+    for (CQXPTabManagerNavigateButton* b : pItem->m_arrNavigateButtons) {
+        b->m_pManager = this;
+        if (b->m_nID == CQXPTabManagerNavigateButton::idClose)
+            pClose = b;
+    }
+    if (pClose) {
+        pClose->m_nMode = m_nItemCloseMode;
+        if (!m_nItemCloseMode)
+            SetRectEmpty(&pClose->m_rc);
+    } else if (m_nItemCloseMode) {
+        pClose = new CQXPTabManagerNavigateButton(this, CQXPTabManagerNavigateButton::idClose, m_nItemCloseMode);
         pClose->m_pItem = pItem;
         pItem->m_arrNavigateButtons.push_back(pClose);
     }

@@ -136,6 +136,43 @@ TEST(AutoHide, HiddenPaneLeavesTheFrameForTheStripOfItsSide)
     EXPECT_EQ(bottom->GetStripSize(), rcBottom.bottom - rcBottom.top);
 }
 
+// Panes tabbed together hide into one group even one at a time (without
+// the hide-whole-group option): the strip shows one group, and docked
+// again they come back as one container. A pane that may not hide stays.
+TEST(AutoHide, PanesTabbedTogetherHideIntoOneGroup)
+{
+    Frame f;
+    f.manager.m_bHideGroup = FALSE;
+    CQXPDockingPane* p1 = f.AddPane(1, dockLeftOf);
+    CQXPDockingPane* p2 = f.AddPane(2, dockLeftOf);
+    CQXPDockingPane* p3 = f.AddPane(3, dockLeftOf);
+    f.manager.AttachPane(p2, p1);
+    f.manager.AttachPane(p3, p1);
+    p3->SetOptions(paneNoHideable);
+    f.AddPane(4, dockBottomOf);
+    f.Relayout();
+    ASSERT_EQ("S|[S-[T{1,2,3*},C],T{4*}]", f.Tree());
+    f.manager.HidePane(p1);
+    f.Relayout();
+    EXPECT_EQ("S|[S-[T{2,3*},C],T{4*}] A0(T{1*})", f.Tree());
+    f.manager.HidePane(p2);
+    f.Relayout();
+    EXPECT_EQ("S|[S-[T{3*},C],T{4*}] A0(T{1*,2})", f.Tree());
+    AutoHidePanel* panel = f.Panel(dockLeftOf);
+    ASSERT_NE(nullptr, panel);
+    ASSERT_EQ(1u, panel->GetGroupTabs().size());
+    EXPECT_EQ(2, panel->GetGroupTabs()[0]->GetItemCount());
+    // Not hideable: it stays docked, the group keeps its two panes.
+    f.manager.HidePane(p3);
+    f.Relayout();
+    EXPECT_EQ("S|[S-[T{3*},C],T{4*}] A0(T{1*,2})", f.Tree());
+    // Docked again, the group comes back whole.
+    ASSERT_TRUE(f.manager.DockAutoHidden(p2));
+    f.manager.GetLayout()->DropEmptyContainers();
+    EXPECT_EQ(p1->GetContainer(), p2->GetContainer());
+    EXPECT_EQ(nullptr, f.Panel(dockLeftOf) ? f.Panel(dockLeftOf)->GetFirstPane() : nullptr);
+}
+
 TEST(AutoHide, SlidesOutInStepsAndBackInAfterTheMouseLeaves)
 {
     Frame f;

@@ -7,6 +7,7 @@
 #include <qx/tabpaint.h>
 
 #include <map>
+#include <thread>
 
 using docktest::Docking;
 using docktest::ToolkitCursorResource;
@@ -741,6 +742,138 @@ TEST(DockingWindows, CaptionButtonsAreNotHotWhenTheirPaneShowsAgain)
     hoverClose();
     SendMessageA(p1->GetContainer()->GetPaneHwnd(), WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(0, hotButtons()) << "after WM_MOUSELEAVE";
+}
+
+// A manager that notes every activation change, also those its own
+// containers report.
+class ActivationNotingManager : public CQXPDockingPaneManager {
+public:
+    void SetActivePane(HWND hWnd, CQXPDockingPane* pPane) override
+    {
+        m_calls.push_back(std::make_pair(hWnd != NULL, pPane ? pPane->GetID() : 0));
+        CQXPDockingPaneManager::SetActivePane(hWnd, pPane);
+    }
+    std::vector<std::pair<bool, int>> m_calls; // (with a window, pane id)
+};
+
+// The idle focus check follows the focus window: it runs when the focus
+// moved (or the manager forgot what it saw), not on every idle pass.
+TEST(DockingWindows, TheIdleFocusCheckRunsWhenTheFocusMoved)
+{
+    docktest::SiteWindow site(true);
+    ActivationNotingManager manager;
+    ASSERT_TRUE(manager.InstallDockingPanes(site.m_hWnd));
+    site.m_pManager = &manager;
+    auto addPane = [&](int id, int dir) {
+        RECT rc = {0, 0, 200, 120};
+        CQXPDockingPane* p = manager.CreatePane(id, rc, dir);
+        HWND h = CreateWindowExA(0, "EDIT", "", WS_CHILD | ES_MULTILINE, 0, 0, 10, 10, site.m_hWnd, NULL,
+                                 GetModuleHandle(NULL), NULL);
+        p->Attach(h);
+        return h;
+    };
+    HWND e1 = addPane(1, dockLeftOf);
+    HWND e2 = addPane(2, dockRightOf);
+    site.Layout();
+    Pump();
+    SetForegroundWindow(site.m_hWnd);
+    auto idle = [&] { SendMessageA(manager.GetSafeHwnd(), WM_IDLEUPDATECMDUI, 0, 0); };
+    SetFocus(e1);
+    idle();
+    ASSERT_EQ(manager.FindPane(1), manager.GetActivePane());
+    EXPECT_EQ(std::make_pair(true, 1), manager.m_calls.back()) << "the container's report reaches the override";
+    // Taken back by hand: idle passes with the focus where it was change nothing.
+    manager.SetActivePane(NULL, manager.FindPane(1));
+    manager.m_calls.clear();
+    idle();
+    idle();
+    EXPECT_EQ(nullptr, manager.GetActivePane());
+    EXPECT_TRUE(manager.m_calls.empty());
+    // The focus moves: the check runs.
+    SetFocus(e2);
+    idle();
+    EXPECT_EQ(manager.FindPane(2), manager.GetActivePane());
+    // Forgotten, the last focus is looked at again.
+    manager.SetActivePane(NULL, manager.FindPane(2));
+    idle();
+    EXPECT_EQ(nullptr, manager.GetActivePane());
+    manager.ForgetFocus();
+    idle();
+    EXPECT_EQ(manager.FindPane(2), manager.GetActivePane());
+    site.m_pManager = NULL;
+}
+
+// A child window of the program (a CWnd, as views are) that counts the
+// WM_INITIALUPDATE it gets.
+class InitialUpdateNote : public CWnd {
+public:
+    BOOL Create(HWND hParent)
+    {
+        RECT rc = {0, 0, 10, 10};
+        return CreateEx(0, "STATIC", "", WS_CHILD, rc, CWnd::FromHandle(hParent), 0);
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_INITIALUPDATE)
+            ++m_nInitialUpdates;
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+    int m_nInitialUpdates = 0;
+};
+
+// The frame's initial update reaches the windows of its floating frames
+// (which are no children of the frame) through the manager, once, and a
+// floating frame waiting for its layout is laid out first.
+TEST(DockingWindows, FloatingFramesGetTheInitialUpdateOfTheirSite)
+{
+    Frame f;
+    f.AddPane(1, dockLeftOf);
+    f.AddPane(2, dockRightOf);
+    InitialUpdateNote docked, floating;
+    ASSERT_TRUE(docked.Create(f.site.m_hWnd) && floating.Create(f.site.m_hWnd));
+    const HWND hFloating = floating.GetSafeHwnd();
+    f.manager.FindPane(1)->Attach(docked.GetSafeHwnd());
+    f.manager.FindPane(2)->Attach(hFloating);
+    RECT rc = {200, 200, 400, 400};
+    CQXPDockingPaneMiniWnd* pFrame = f.manager.FloatPane(f.manager.FindPane(2), rc);
+    ASSERT_NE(nullptr, pFrame);
+    f.Relayout();
+    f.manager.SelectPane(f.manager.FindPane(2), FALSE);
+    Pump();
+    ASSERT_TRUE(pFrame->GetSafeHwnd());
+    ASSERT_TRUE(IsChild(pFrame->GetSafeHwnd(), hFloating));
+    ASSERT_FALSE(IsChild(f.site.m_hWnd, hFloating));
+    pFrame->DelayRecalcLayout();
+    ASSERT_NE(0u, pFrame->m_nIdleFlags & CFrameWnd::idleLayout);
+    EXPECT_FALSE(f.manager.IsInitialUpdateDone());
+    // What a frame's InitialUpdateFrame sends.
+    CWnd::SendMessageToDescendants(f.site.m_hWnd, WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
+    EXPECT_EQ(1, docked.m_nInitialUpdates);
+    EXPECT_EQ(1, floating.m_nInitialUpdates);
+    EXPECT_EQ(0u, pFrame->m_nIdleFlags & CFrameWnd::idleLayout);
+    EXPECT_TRUE(f.manager.IsInitialUpdateDone());
+}
+
+// The manager holds OLE on its thread for its life: drop targets and drag
+// sources work even where the program did not start OLE itself.
+TEST(DockingWindows, TheManagerHoldsOleForItsLife)
+{
+    HRESULT hrWhileAlive = S_OK, hrAfter = E_FAIL;
+    std::thread worker([&] {
+        {
+            CQXPDockingPaneManager manager;
+            // A thread in OLE's apartment cannot join the multithreaded one.
+            hrWhileAlive = CoInitializeEx(NULL, COINIT_MULTITHREADED);
+            if (SUCCEEDED(hrWhileAlive))
+                CoUninitialize();
+        }
+        hrAfter = CoInitializeEx(NULL, COINIT_MULTITHREADED);
+        if (SUCCEEDED(hrAfter))
+            CoUninitialize();
+    });
+    worker.join();
+    EXPECT_EQ(RPC_E_CHANGED_MODE, hrWhileAlive);
+    EXPECT_EQ(S_OK, hrAfter) << "OLE is released with the manager";
 }
 
 } // namespace

@@ -105,6 +105,14 @@ void BuildSample(Docking& d)
 
 const char kSampleTree[] = "S-[T{},S|[S-[T{1,2*},C],T{3*}],T{}] A1(T{5*}) F(S-[T{6*}])";
 
+// The manager's live layout saved as the program saves it.
+void SaveLive(Docking& d)
+{
+    DockingLayoutStore layout(&d.manager);
+    d.manager.GetLayout(&layout);
+    layout.SaveToRegistry("NormalLayout");
+}
+
 TEST(DockingLayout, SavedLayoutLoadsIntoTheSameTree)
 {
     RegistryApp app;
@@ -194,9 +202,7 @@ TEST(DockingLayout, FloatingFrameKeys)
     RegistryApp app;
     Docking d;
     BuildSample(d);
-    DockingLayoutStore layout(&d.manager);
-    d.manager.GetLayout(&layout);
-    layout.SaveToRegistry("NormalLayout");
+    SaveLive(d);
     SavedLayout raw(app);
     int f = raw.IndexOfType(paneTypeMiniWnd);
     ASSERT_NE(0, f);
@@ -222,11 +228,7 @@ TEST_P(DamagedLayouts, AreRefusedAndTheLiveLayoutIsKept)
     RegistryApp app;
     Docking d;
     BuildSample(d);
-    {
-        DockingLayoutStore layout(&d.manager);
-        d.manager.GetLayout(&layout);
-        layout.SaveToRegistry("NormalLayout");
-    }
+    SaveLive(d);
     SavedLayout raw(app);
     {
         // Undamaged it loads.
@@ -243,6 +245,16 @@ TEST_P(DamagedLayouts, AreRefusedAndTheLiveLayoutIsKept)
 }
 
 const std::string kSummary = std::string(kLayoutPath) + "\\Summary";
+
+// One more object at the end of the saved layout.
+int AddObject(const SavedLayout& r, int type)
+{
+    int n = r.Count() + 1;
+    r.SetInt(kSummary, "Panes", n);
+    r.SetInt(PaneSection(n), "Type", type);
+    return n;
+}
+
 
 INSTANTIATE_TEST_SUITE_P(
     Table, DamagedLayouts,
@@ -302,8 +314,6 @@ INSTANTIATE_TEST_SUITE_P(
                    }
                }},
         Damage{"client not a client", [](const SavedLayout& r) { r.SetInt(kSummary, "Client", 1); }},
-        Damage{"holder names a splitter",
-               [](const SavedLayout& r) { r.SetInt(PaneSection(1), "DockingHolder", r.IndexOfType(2)); }},
         Damage{"holder out of range", [](const SavedLayout& r) { r.SetInt(PaneSection(1), "LastHolder", 500); }},
         Damage{"auto-hide side outside 0..3",
                [](const SavedLayout& r) { r.SetInt(PaneSection(r.IndexOfType(5)), "Direction", 7); }},
@@ -318,9 +328,7 @@ INSTANTIATE_TEST_SUITE_P(
         Damage{"two floating frames on one splitter",
                [](const SavedLayout& r) {
                    int f = r.IndexOfType(3);
-                   int n = r.Count() + 1;
-                   r.SetInt(kSummary, "Panes", n);
-                   r.SetInt(PaneSection(n), "Type", 3);
+                   int n = AddObject(r, paneTypeMiniWnd);
                    r.SetInt(PaneSection(n), "TopContaner", r.Int(PaneSection(f), "TopContaner"));
                }}),
     [](const ::testing::TestParamInfo<Damage>& info) { return "Case" + std::to_string(info.index); });
@@ -428,5 +436,108 @@ TEST(DockingLayout, PanesMissingFromTheSavedLayoutAreGoneOnceApplied)
     EXPECT_NE(nullptr, d.manager.FindPane(1));
     EXPECT_EQ(nullptr, d.manager.FindPane(2));
 }
+
+// What the saved form allows, though no frame saves it so, loads; the
+// closed pane 4 then comes back into the place its record names.
+struct Accepted {
+    const char* name;
+    std::function<void(const SavedLayout&)> apply;
+    const char* treeAfterSelect; // once pane 4 is selected again
+};
+
+class AcceptedLayouts : public ::testing::TestWithParam<Accepted> {};
+
+// The sample with pane 4 back in the right-hand holder it was closed from.
+const char kPane4BackRight[] = "S-[T{},S|[S-[T{1,2*},C],T{3*}],T{4*}] A1(T{5*}) F(S-[T{6*}])";
+const char kPane4Left[] = "S-[T{4*},T{},S|[S-[T{1,2*},C],T{3*}],T{}] A1(T{5*}) F(S-[T{6*}])";
+
+// The index of the splitter that lists a child, 0 when none does.
+int SplitterListing(const SavedLayout& r, int child)
+{
+    for (int n = 0;; ++n) {
+        int s = r.IndexOfType(paneTypeSplitterContainer, n);
+        if (s == 0)
+            return 0;
+        for (int k = 1; k <= r.Int(PaneSection(s), "Panes"); ++k)
+            if (r.Int(PaneSection(s), ("Pane-" + std::to_string(k)).c_str()) == child)
+                return s;
+    }
+}
+
+// The sample's vertical splitter: the one above the splitter of the client.
+int VerticalSplitter(const SavedLayout& r)
+{
+    return SplitterListing(r, SplitterListing(r, r.Int(kSummary, "Client")));
+}
+
+// A tabbed container that no splitter lists, with pane 4 as its tab.
+void OutsideTabsHoldPane4(const SavedLayout& r)
+{
+    int t = AddObject(r, paneTypeTabbedContainer);
+    r.SetInt(PaneSection(t), "Panes", 1);
+    r.SetInt(PaneSection(t), "Pane-1", 4);
+}
+
+TEST_P(AcceptedLayouts, LoadAndAClosedPaneComesBackWhereItsRecordSays)
+{
+    RegistryApp app;
+    Docking d;
+    BuildSample(d);
+    SaveLive(d);
+    SavedLayout raw(app);
+    ASSERT_EQ(4, raw.Int(PaneSection(4), "ID"));
+    GetParam().apply(raw);
+    DockingLayoutStore layout(&d.manager);
+    ASSERT_TRUE(layout.LoadFromRegistry("NormalLayout")) << GetParam().name;
+    EXPECT_TRUE(layout.IsValid());
+    EXPECT_EQ(kSampleTree, Describe(&layout));
+    d.manager.SetLayout(&layout);
+    CQXPDockingPane* p4 = d.manager.FindPane(4);
+    ASSERT_NE(nullptr, p4);
+    EXPECT_EQ(nullptr, p4->GetContainer()) << "pane 4 is closed";
+    d.manager.SelectPane(p4, FALSE);
+    EXPECT_EQ(GetParam().treeAfterSelect, d.Tree());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, AcceptedLayouts,
+    ::testing::Values(
+        Accepted{"undamaged", [](const SavedLayout&) {}, kPane4BackRight},
+        Accepted{"docking holder names a splitter",
+                 [](const SavedLayout& r) {
+                     r.SetInt(PaneSection(1), "DockingHolder", r.IndexOfType(paneTypeSplitterContainer));
+                 },
+                 kPane4BackRight},
+        Accepted{"last holder names a splitter",
+                 [](const SavedLayout& r) { r.SetInt(PaneSection(4), "LastHolder", VerticalSplitter(r)); },
+                 "S-[T{},S|[S-[T{1,2*},C],T{3*},T{4*}],T{}] A1(T{5*}) F(S-[T{6*}])"},
+        Accepted{"last holder names a floating frame",
+                 [](const SavedLayout& r) {
+                     r.SetInt(PaneSection(4), "LastHolder", r.IndexOfType(paneTypeMiniWnd));
+                 },
+                 "S-[T{},S|[S-[T{1,2*},C],T{3*}],T{}] A1(T{5*}) F(S-[T{6*},T{4*}])"},
+        Accepted{"last holder names a pane", [](const SavedLayout& r) { r.SetInt(PaneSection(4), "LastHolder", 1); },
+                 kPane4Left},
+        Accepted{"no last holder", [](const SavedLayout& r) { r.SetInt(PaneSection(4), "LastHolder", 0); },
+                 kPane4Left},
+        Accepted{"a tabbed container outside the tree holds the closed pane", OutsideTabsHoldPane4,
+                 kPane4BackRight},
+        Accepted{"... and is its only holder",
+                 [](const SavedLayout& r) {
+                     OutsideTabsHoldPane4(r);
+                     r.SetInt(PaneSection(4), "LastHolder", 0);
+                 },
+                 kPane4Left},
+        Accepted{"a second client outside the tree",
+                 [](const SavedLayout& r) { AddObject(r, paneTypeClientContainer); }, kPane4BackRight},
+        Accepted{"more than ten thousand objects",
+                 [](const SavedLayout& r) {
+                     int n = r.Count();
+                     for (int i = n + 1; i <= n + 10000; ++i)
+                         r.SetInt(PaneSection(i), "Type", paneTypeClientContainer);
+                     r.SetInt(kSummary, "Panes", n + 10000);
+                 },
+                 kPane4BackRight}),
+    [](const ::testing::TestParamInfo<Accepted>& info) { return "Case" + std::to_string(info.index); });
 
 } // namespace

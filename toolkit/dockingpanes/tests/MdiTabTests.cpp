@@ -657,6 +657,7 @@ TEST_F(MdiFixture, ADraggedTabOutlinesItsDropAndEveryWayOutGivesTheDesktopBack)
     EXPECT_TRUE(IsRectEmpty(&none));
     const HCURSOR hDrag = ToolkitCursorResource(QX_IDC_TAB_DRAG);
     HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+    std::vector<COLORREF> checker; // column by column, two rows of the outline's edge
 
     struct Way {
         const char* name;
@@ -694,6 +695,15 @@ TEST_F(MdiFixture, ADraggedTabOutlinesItsDropAndEveryWayOutGivesTheDesktopBack)
                 RECT rcShot;
                 GetWindowRect(frame->GetSafeHwnd(), &rcShot);
                 qmtest::SaveScreenPng(rcShot, qmtest::ScreenshotDir(QM_BIN_DIR) + "/mditabs-drag-outline.png");
+                // The bottom edge of the outline, over the plain document
+                // background: a halftone checker, not a solid inversion.
+                HDC hScreen = GetDC(NULL);
+                const int x = (expected.left + expected.right) / 2 & ~1, y = expected.bottom - 2;
+                for (int dx = 0; dx < 4; ++dx) {
+                    checker.push_back(GetPixel(hScreen, x + dx, y));
+                    checker.push_back(GetPixel(hScreen, x + dx, y + 1));
+                }
+                ReleaseDC(NULL, hScreen);
             }
             way.end();
         });
@@ -714,6 +724,13 @@ TEST_F(MdiFixture, ADraggedTabOutlinesItsDropAndEveryWayOutGivesTheDesktopBack)
         EXPECT_EQ(way.bMoves ? 2 : 1, tabs.GetWorkspaceCount());
     }
     DestroyWindow(other);
+    ASSERT_EQ(8u, checker.size());
+    for (int dx = 0; dx + 1 < 4; ++dx) {
+        SCOPED_TRACE(dx);
+        EXPECT_NE(checker[2 * dx], checker[2 * dx + 2]) << "neighbours along a row differ";
+        EXPECT_NE(checker[2 * dx], checker[2 * dx + 1]) << "neighbours down a column differ";
+        EXPECT_EQ(checker[2 * dx], checker[2 * dx + 3]) << "diagonal neighbours match";
+    }
 }
 
 HWND g_hMenuOwner = NULL;
@@ -1923,6 +1940,198 @@ TEST_F(MdiFixture, OnlyTheStripWithoutGroupsHasTheStaticFrame)
         tabs.Detach();
         Pump();
     }
+}
+
+// A document window made straight through the MDI client (as a program
+// that shows a document later does): hidden unless bVisible.
+HWND CreateRawDocument(HWND hClient, const char* pszTitle, bool bVisible)
+{
+    static bool s_registered = false;
+    if (!s_registered) {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = ::DefMDIChildProcA;
+        wc.hInstance = ::GetModuleHandleA(NULL);
+        wc.hCursor = ::LoadCursor(NULL, IDC_ARROW);
+        wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
+        wc.lpszClassName = "QxMdiRawDocument";
+        ::RegisterClassA(&wc);
+        s_registered = true;
+    }
+    MDICREATESTRUCTA mcs = {};
+    mcs.szClass = "QxMdiRawDocument";
+    mcs.szTitle = pszTitle;
+    mcs.hOwner = ::GetModuleHandleA(NULL);
+    mcs.x = mcs.y = 10;
+    mcs.cx = 300;
+    mcs.cy = 200;
+    mcs.style = WS_OVERLAPPEDWINDOW | (bVisible ? WS_VISIBLE : 0);
+    return (HWND)::SendMessageA(hClient, WM_MDICREATE, 0, (LPARAM)&mcs);
+}
+
+// With tab groups a document never shows a frame of its own: it loses it
+// as it is made, before it has a tab and even while it stays hidden.
+TEST_F(MdiFixture, ADocumentLosesItsFrameAsItIsMadeInTabGroups)
+{
+    ASSERT_TRUE(tabs.Attach(frame, TRUE));
+    tabs.Refresh();
+    Pump();
+    const DWORD kFrame = WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+    HWND hDoc = CreateRawDocument(frame->m_hWndMDIClient, "Later", false);
+    ASSERT_TRUE(IsWindow(hDoc));
+    EXPECT_EQ(0u, (DWORD)GetWindowLongPtrA(hDoc, GWL_STYLE) & kFrame);
+    EXPECT_EQ(0u, (DWORD)GetWindowLongPtrA(hDoc, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    RECT rc;
+    GetWindowRect(hDoc, &rc);
+    EXPECT_TRUE(IsRectEmpty(&rc)) << rc.left << "," << rc.top << " " << rc.right << "," << rc.bottom;
+    EXPECT_EQ(nullptr, tabs.FindItem(hDoc)) << "a hidden document has no tab";
+    SendMessageA(frame->m_hWndMDIClient, WM_MDIDESTROY, (WPARAM)hDoc, 0);
+
+    // Without groups the document keeps its frame.
+    tabs.Detach();
+    Pump();
+    ASSERT_TRUE(tabs.Attach(frame, FALSE));
+    hDoc = CreateRawDocument(frame->m_hWndMDIClient, "Framed", false);
+    ASSERT_TRUE(IsWindow(hDoc));
+    EXPECT_EQ(kFrame, (DWORD)GetWindowLongPtrA(hDoc, GWL_STYLE) & kFrame);
+    SendMessageA(frame->m_hWndMDIClient, WM_MDIDESTROY, (WPARAM)hDoc, 0);
+}
+
+// A document shown without being activated gets its tab as the selected
+// one of its group.
+TEST_F(MdiFixture, ADocumentShownWithoutActivationGetsTheSelectedTab)
+{
+    ASSERT_TRUE(tabs.Attach(frame, FALSE));
+    for (HWND h : children)
+        SendMessageA(frame->m_hWndMDIClient, WM_MDIDESTROY, (WPARAM)h, 0);
+    Pump();
+    tabs.UpdateContents();
+    CQXPTabWorkspace* ws = tabs.GetWorkspace();
+    ASSERT_EQ(0, ws->GetItemCount());
+    HWND hFirst = CreateRawDocument(frame->m_hWndMDIClient, "First", false);
+    HWND hSecond = CreateRawDocument(frame->m_hWndMDIClient, "Second", false);
+    ASSERT_TRUE(IsWindow(hFirst) && IsWindow(hSecond));
+    ASSERT_EQ(nullptr, Active()) << "hidden documents are not activated";
+    for (HWND h : {hFirst, hSecond}) {
+        ShowWindow(h, SW_SHOWNA);
+        ASSERT_EQ(nullptr, Active());
+        tabs.UpdateContents();
+        CQXPTabManagerItem* item = tabs.FindItem(h);
+        ASSERT_NE(nullptr, item);
+        EXPECT_EQ(item, ws->GetSelectedItem());
+    }
+    EXPECT_EQ(2, ws->GetItemCount());
+}
+
+class RecordingGroupPopup : public CQXPTabGroupPopup {
+public:
+    UINT Track(CWnd*, POINT) override
+    {
+        ++m_nShown;
+        return 0;
+    }
+    int m_nShown = 0;
+};
+
+// A tab dragged off its strip and back onto it stays in its group and
+// opens no menu; back in its header it reorders again. Alone in its group
+// the tab's own strip is no target, and a drop there asks where to go.
+TEST_F(MdiFixture, ATabDraggedBackOntoItsOwnStripStaysWithoutAMenu)
+{
+    ASSERT_TRUE(tabs.Attach(frame, TRUE));
+    tabs.Refresh();
+    Pump();
+    RecordingGroupPopup popup;
+    tabs.SetGroupPopup(&popup);
+    CQXPTabWorkspace* first = tabs.GetWorkspace(0);
+    ASSERT_EQ(3, first->GetItemCount());
+    const HWND hStrip = first->GetOwnerObject();
+    auto centre = [](const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; };
+    // Points in the strip window's coordinates.
+    const POINT grab = centre(tabs.FindItem(children[0])->GetRect());
+    RECT c = first->m_rcContent;
+    POINT middle = {(c.left + c.right) / 2, (c.top + c.bottom) / 2};
+    MapWindowPoints(frame->m_hWndMDIClient, hStrip, &middle, 1);
+    const POINT back = centre(tabs.FindItem(children[2])->GetRect());
+    const int nBack = tabs.FindItem(children[2])->GetIndex();
+    ASSERT_NE(nBack, tabs.FindItem(children[0])->GetIndex());
+    POINT backInClient = back;
+    MapWindowPoints(hStrip, frame->m_hWndMDIClient, &backInClient, 1);
+    CQXPTabWorkspace* target = NULL;
+    EXPECT_EQ(2, tabs.FindDropTarget(backInClient, tabs.FindItem(children[0]), &target));
+    EXPECT_EQ(first, target);
+
+    PostMessageA(hStrip, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(middle.x, middle.y));
+    PostMessageA(hStrip, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(back.x, back.y));
+    PostMessageA(hStrip, WM_LBUTTONUP, 0, MAKELPARAM(back.x, back.y));
+    SendMessageA(hStrip, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
+    Pump();
+    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_EQ(0, popup.m_nShown);
+    EXPECT_EQ(1, tabs.GetWorkspaceCount());
+    EXPECT_EQ(3, first->GetItemCount());
+    EXPECT_EQ(nBack, tabs.FindItem(children[0])->GetIndex()) << "reordered over the other tab";
+    EXPECT_EQ(children[0], Active());
+    EXPECT_EQ(nullptr, tabs.m_dragDesktop.hDC);
+
+    // Alone in a group of its own, the tab's strip offers the menu.
+    tabs.MoveItem(tabs.FindItem(children[0]), first, 4);
+    docktest::IdleUpdate(frame);
+    ASSERT_EQ(2, tabs.GetWorkspaceCount());
+    CQXPTabWorkspace* alone = tabs.GetWorkspace(1);
+    ASSERT_EQ(1, alone->GetItemCount());
+    POINT own = centre(tabs.FindItem(children[0])->GetRect());
+    MapWindowPoints(alone->GetOwnerObject(), frame->m_hWndMDIClient, &own, 1);
+    EXPECT_EQ(1, tabs.FindDropTarget(own, tabs.FindItem(children[0]), &target));
+    tabs.SetGroupPopup(NULL);
+}
+
+// A tab moved between groups while every tab has its close button keeps
+// one button, which answers to its new group; the old group may go.
+TEST_F(MdiFixture, ATabMovedBetweenGroupsKeepsOneCloseButtonOfItsNewGroup)
+{
+    ASSERT_TRUE(tabs.Attach(frame, TRUE));
+    for (DWORD dwFlags : {0x10u, 0x20u}) {
+        SCOPED_TRACE(dwFlags);
+        tabs.SetFlags(dwFlags);
+        tabs.Refresh();
+        Pump();
+        ASSERT_EQ(1, tabs.GetWorkspaceCount());
+        CQXPTabWorkspace* first = tabs.GetWorkspace(0);
+        CQXPTabManagerItem* item = tabs.FindItem(children[0]);
+        ASSERT_EQ(1u, item->m_arrNavigateButtons.size());
+        // Into a new group of its own, and back: that group goes.
+        tabs.MoveItem(item, first, 4);
+        docktest::IdleUpdate(frame);
+        ASSERT_EQ(2, tabs.GetWorkspaceCount());
+        CQXPTabWorkspace* second = tabs.GetWorkspace(1);
+        ASSERT_EQ(second, tabs.FindWorkspace(item));
+        ASSERT_EQ(1u, item->m_arrNavigateButtons.size());
+        EXPECT_EQ(static_cast<CQXPTabManager*>(second), item->m_arrNavigateButtons[0]->m_pManager);
+        EXPECT_EQ(dwFlags == 0x20u ? 1 : 2, item->m_arrNavigateButtons[0]->m_nMode);
+        tabs.MoveItem(item, first, 2);
+        docktest::IdleUpdate(frame);
+        ASSERT_EQ(1, tabs.GetWorkspaceCount());
+        ASSERT_EQ(1u, item->m_arrNavigateButtons.size());
+        EXPECT_EQ(static_cast<CQXPTabManager*>(first), item->m_arrNavigateButtons[0]->m_pManager);
+        // Painted after its old group was deleted, and closed by its button.
+        RedrawWindow(frame->m_hWndMDIClient, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Pump();
+        RECT rcClose = item->m_arrNavigateButtons[0]->m_rc;
+        ASSERT_FALSE(IsRectEmpty(&rcClose));
+        RECT rcItem = item->GetRect(), rcBoth;
+        EXPECT_TRUE(IntersectRect(&rcBoth, &rcClose, &rcItem) && EqualRect(&rcBoth, &rcClose));
+    }
+    CQXPTabManagerItem* item = tabs.FindItem(children[0]);
+    RECT rcClose = item->m_arrNavigateButtons[0]->m_rc;
+    POINT on = {(rcClose.left + rcClose.right) / 2, (rcClose.top + rcClose.bottom) / 2};
+    HWND hOwner = tabs.GetWorkspace(0)->GetOwnerObject();
+    PostMessageA(hOwner, WM_LBUTTONUP, 0, MAKELPARAM(on.x, on.y));
+    SendMessageA(hOwner, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(on.x, on.y));
+    Pump();
+    docktest::IdleUpdate(frame);
+    EXPECT_FALSE(IsWindow(children[0]));
+    EXPECT_TRUE(IsWindow(children[1]));
+    EXPECT_TRUE(IsWindow(children[2]));
 }
 
 } // namespace

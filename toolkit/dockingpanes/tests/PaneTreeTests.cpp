@@ -140,6 +140,26 @@ TEST(PaneTree, ClosedPaneReturnsToItsLastPlace)
     (void)p1;
 }
 
+// DockPane beside a pane that is not docked in the frame (here floating)
+// docks beside the whole layout; a drop beside a floating container
+// (MoveAndDockPane, the drag's way) stays in that floating frame.
+TEST(PaneTree, DockingBesideAFloatingPaneDocksInTheFrame)
+{
+    Docking d;
+    CQXPDockingPane* p1 = d.Create(1, dockLeftOf);
+    RECT rc = {100, 100, 300, 300};
+    ASSERT_NE(nullptr, d.manager.FloatPane(p1, rc));
+    ASSERT_EQ(4, d.manager.GetPaneDirection(p1));
+    CQXPDockingPane* p2 = d.Create(2, dockLeftOf, p1);
+    ASSERT_NE(nullptr, p2);
+    EXPECT_EQ(dockLeftOf, d.manager.GetPaneDirection(p2));
+    CQXPDockingPane* p3 = d.Create(3, dockBottomOf);
+    d.manager.MoveAndDockPane(p3, dockBottomOf, p1);
+    EXPECT_EQ(4, d.manager.GetPaneDirection(p3));
+    d.manager.GetLayout()->DropEmptyContainers();
+    EXPECT_EQ("S|[S-[T{2*},T{},C]] F(S-[S|[T{1*},T{3*}]])", d.Tree());
+}
+
 TEST(PaneTree, OwnerCanKeepAPaneOpen)
 {
     Docking d;

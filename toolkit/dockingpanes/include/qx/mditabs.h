@@ -369,6 +369,9 @@ protected:
     CQXPToolTipContext* m_pToolTipContext;
 
     LRESULT OnMDIChange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMDICreate(WPARAM wParam, LPARAM lParam);
+    // Takes caption, sizing frame, boxes and client edge off a document.
+    static void StripChildFrame(HWND hChild);
     // Without groups the documents switch with the client's drawing off,
     // then the client is drawn once, whole.
     LRESULT OnMDIActivate(WPARAM wParam, LPARAM lParam);

@@ -53,6 +53,10 @@ public:
     // Takes the pane out of the layout for good.
     void RemovePane(CQXPDockingPane* pPane);
     void AutoHidePane(CPaneBase* pObject);
+    // Moves the object's panes into the group of the panel whose first pane
+    // has their docking holder (those that may hide); FALSE when no group
+    // of the panel was docked there.
+    BOOL JoinAutoHideGroup(CPaneBase* pObject, AutoHidePanel* pPanel);
     // 0..3 the side, 4 floating, -1 none (the client or no splitter above).
     int GetPaneDirection(const CPaneBase* pObject) const;
     void RepositionInFrame(HWND hSite, RECT& rect, HDWP hDWP);
@@ -101,7 +105,7 @@ public:
 
 protected:
     BOOL LoadObjects(CQXPPropExchange* pPX);
-    BOOL CheckLoadedTree() const;
+    BOOL CheckLoadedTree();
 
     CPaneSplitterContainer* m_pTopContainer;
     CPaneClientContainer* m_pClient;

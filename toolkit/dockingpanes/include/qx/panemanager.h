@@ -93,15 +93,23 @@ public:
     // Docks an auto-hidden group (or a pane's group) again on the side of its
     // panel, unless the owner refuses; TRUE when it moved.
     BOOL DockAutoHidden(CPaneBase* pObject);
-    void SetActivePane(HWND hWnd, CQXPDockingPane* pPane);
+    // A derived manager may follow activation here.
+    virtual void SetActivePane(HWND hWnd, CQXPDockingPane* pPane);
     CQXPDockingPane* GetActivePane() const { return m_pActivePane; }
     int NotifyAction(int nAction, CQXPDockingPane* pPane, CPaneBase* pContainer = NULL, void* pExtra = NULL,
                      int nDirection = -1);
     void RecalcFrameLayout(CPaneBase* pPane = NULL, BOOL bDelay = FALSE);
     void RedrawPanes();
-    // The focus check of idle time: containers follow the focus window
-    // (active caption, active pane).
+    // Containers and floating frames follow the focus window (active
+    // caption, active pane).
     void UpdateFocus();
+    // The focus check of idle time: UpdateFocus when the focus window is
+    // another than at the last check.
+    void CheckFocus();
+    // The next focus check redraws the captions whatever the focus is.
+    void ForgetFocus() { m_hLastFocus = FocusUnknown(); }
+    // Set once the frame's WM_INITIALUPDATE reached the manager.
+    BOOL IsInitialUpdateDone() const { return m_bInitialUpdateDone; }
     // Keyboard cycling (SC_NEXTWINDOW / SC_PREVWINDOW): selects, with the
     // focus, the next pane after the active one that takes part in cycling;
     // returns it (NULL when there is none).
@@ -213,6 +221,15 @@ public:
 protected:
     void PostNcDestroy() override {}
     void InsertBeside(CPaneBase* pObject, BOOL bHoriz, BOOL bAfter, CPaneBase* pNeighbour);
+    // DockPane's work; a neighbour inside a floating frame keeps the object
+    // in that frame only with bInFloatingFrame (a drop beside a floating
+    // container).
+    void DockBeside(CPaneBase* pObject, int nDirection, CPaneBase* pNeighbour, BOOL bInFloatingFrame);
+    // A closed pane goes back into its last holder: a tabbed container takes
+    // it as a tab; a splitter, a floating frame's splitter or an auto-hide
+    // panel takes it in a new tabbed container. FALSE when it has no such
+    // holder.
+    BOOL ReturnToLastHolder(CQXPDockingPane* pPane);
     // Takes a pane or container out of its place.
     void MoveOut(CPaneBase* pObject);
 
@@ -223,12 +240,19 @@ protected:
     std::vector<std::pair<int, HICON>> m_icons;
     CQXPToolTipContext* m_pToolTipContext;
     CDockingDragContext* m_pDragContext;
+    // The focus window at the last focus check (FocusUnknown(): none seen).
+    static HWND FocusUnknown() { return (HWND)(LONG_PTR)-1; }
+    HWND m_hLastFocus = FocusUnknown();
+    BOOL m_bInitialUpdateDone = FALSE;
+    // OleInitialize succeeded in the constructor: the destructor balances it.
+    BOOL m_bOleInitialized = FALSE;
 
     // The paint manager's metrics again and every pane redrawn (system
     // colours or settings changed).
     void RefreshLook();
     LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    LRESULT OnInitialUpdate(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnSysColorChange();
