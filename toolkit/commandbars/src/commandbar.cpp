@@ -305,7 +305,28 @@ BOOL CQXPCommandBar::LoadMenu(CMenu* pMenu, BOOL bRemove)
         m_pControls->RemoveAll();
     BOOL bResult = m_pControls->LoadMenu(pMenu);
     DelayLayout();
+    // The frame shows the new menu at its next idle time.
+    if (CFrameWnd* pFrame = GetParentFrame())
+        pFrame->m_nIdleFlags |= CFrameWnd::idleNotify | CFrameWnd::idleLayout;
     return bResult;
+}
+
+void CQXPCommandBar::ResetSelection()
+{
+    // The indexes may have moved just now: the open control is the one
+    // whose popup shows.
+    if (m_nPopuped != -1) {
+        m_nPopuped = -1;
+        for (int i = 0; i < m_pControls->GetCount(); i++) {
+            if (m_pControls->GetAt(i)->GetPopuped()) {
+                m_nPopuped = i;
+                break;
+            }
+        }
+        SetPopuped(-1);
+    }
+    m_nSelected = -1;
+    DelayLayout();
 }
 
 namespace {
@@ -765,12 +786,24 @@ void CQXPCommandBar::OnRecalcLayout()
 
 void CQXPCommandBar::Redraw(LPCRECT lpRect, BOOL bAnimate)
 {
+    if (m_nLockRedraw > 0) {
+        m_nPending |= qxpPendingRedraw;
+        return;
+    }
+    if (!lpRect)
+        m_nPending &= ~qxpPendingRedraw;
     if (!m_hWnd || !::IsWindow(m_hWnd))
         return;
     if (m_pAnimationCache->IsCaching() && ::IsWindowVisible(m_hWnd))
         m_pAnimationCache->RedrawRect(lpRect, bAnimate);
     else
         ::InvalidateRect(m_hWnd, lpRect, FALSE);
+}
+
+void CQXPCommandBar::UnlockRedraw()
+{
+    if (m_nLockRedraw > 0 && --m_nLockRedraw == 0 && (m_nPending & qxpPendingRedraw))
+        Redraw();
 }
 
 void CQXPCommandBar::EnableAnimation(BOOL bEnable)

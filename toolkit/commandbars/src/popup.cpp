@@ -571,9 +571,20 @@ BOOL CQXPPopupBar::PopupAt(int x, int y, LPCRECT rcExclude)
 {
     // The site may release the bar that holds this popup while it opens.
     InternalAddRef();
-    BOOL bShown = ShowAt(x, y, rcExclude);
+    BOOL bShown;
+    {
+        // Redraws asked for while it opens happen once it is shown.
+        CQXPBarRedrawLock lock(this);
+        bShown = ShowAt(x, y, rcExclude);
+    }
     InternalRelease();
     return bShown;
+}
+
+void CQXPPopupBar::ResetSelection()
+{
+    CQXPCommandBar::ResetSelection();
+    OnRecalcLayout();
 }
 
 BOOL CQXPPopupBar::ShowAt(int x, int y, LPCRECT rcExclude)

@@ -236,8 +236,16 @@ public:
     }
     int GetPopupedIndex() const { return m_nPopuped; }
     virtual void OnControlSelected(int nSelected, CQXPControl* pControl);
-    void ResetSelection() { m_nSelected = -1; }
+    // The controls changed under the bar: the open popup closes, nothing
+    // stays selected and the bar is laid out again at idle time (a popup
+    // at once).
+    virtual void ResetSelection();
+    // Enters (bMode non-zero) or leaves menu mode. Tracking is 1, or 2
+    // while a popup of the bar is open (SetPopuped). Asked for a non-zero
+    // mode while it tracks, or for the mode it has, the bar only stores the
+    // value and answers FALSE.
     virtual BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE);
+    // 0 not tracking, 1 tracking, 2 tracking with a popup of the bar open.
     int IsTrackingMode() const { return m_bTracking; }
     // A key while the bar tracks: 0 not handled (an older tracking bar may
     // take it), 1 eaten, 2 passed on to the window. The site sees the key
@@ -299,9 +307,17 @@ public:
     void SetMRUWidth(int nWidth);
     int GetMRUWidth() const { return m_nMRUWidth; }
     void DelayRedraw() { m_nPending |= qxpPendingRedraw; }
+    // While the redraw lock is held (above 0) a redraw request only marks
+    // the bar (qxpPendingRedraw); releasing the last hold carries a marked
+    // redraw out. CQXPBarRedrawLock holds it for a scope.
+    void LockRedraw() { m_nLockRedraw++; }
+    void UnlockRedraw();
+    BOOL IsRedrawLocked() const { return m_nLockRedraw > 0; }
     int GetPending() const { return m_nPending; }
     virtual void OnRecalcLayout();
-    // Invalidates a rectangle of the bar (the whole bar for NULL).
+    // Invalidates a rectangle of the bar (the whole bar for NULL, which
+    // also settles a pending redraw). Under the redraw lock the bar is only
+    // marked for a redraw.
     void Redraw(LPCRECT lpRect = NULL, BOOL bAnimate = TRUE);
     // The bar's size for a length and mode (and, with commit, its layout).
     virtual CSize CalcDynamicLayout(int nLength, DWORD dwMode);
@@ -442,6 +458,7 @@ protected:
     void OnFinalRelease() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     int m_nInWindowProc = 0;
+    int m_nLockRedraw = 0; // holds of the redraw lock (0: redraws go through)
     CWindowHook* m_pKeyboardSink = NULL;
     // Hides the caret of the focused window (or the site) on entering
     // tracking; shows it again on leaving.
@@ -527,6 +544,19 @@ public:
     // made on first request, detached when the bar goes away).
     CQXPCommandBarAccessible* GetAccessibleObject();
     CQXPCommandBarAccessible* m_pAccessible = NULL;
+};
+
+// Holds a bar's redraw lock while it lives: redraws asked for meanwhile
+// happen once, when it goes.
+class CQXPBarRedrawLock {
+public:
+    explicit CQXPBarRedrawLock(CQXPCommandBar* pBar) : m_pBar(pBar) { m_pBar->LockRedraw(); }
+    ~CQXPBarRedrawLock() { m_pBar->UnlockRedraw(); }
+    CQXPBarRedrawLock(const CQXPBarRedrawLock&) = delete;
+    CQXPBarRedrawLock& operator=(const CQXPBarRedrawLock&) = delete;
+
+private:
+    CQXPCommandBar* m_pBar;
 };
 
 // The bars of one layout save or load; one reference each.

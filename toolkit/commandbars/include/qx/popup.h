@@ -174,6 +174,8 @@ public:
     // side-docked bar or a menu). The owning control decides
     // (CQXPControlPopup::AdjustExcludeRect).
     virtual void AdjustExcludeRect(CRect& rcExclude, BOOL bVertical);
+    // As the bar's, but a shown popup is laid out again at once.
+    void ResetSelection() override;
     // Leaving tracking hides the popup and ends the return-command link.
     BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
     CQXPCommandBar* GetRootParent() override;

@@ -15,6 +15,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+#include <qmtest/bartips.h>
+#include <qmtest/mouse.h>
 #include <qmtest/pump.h>
 
 namespace {
@@ -253,6 +255,52 @@ TEST_F(EditComboTest, EditWindowIsMadeOnTheBarInsideTheControl)
     EXPECT_STREQ("kept", pEdit->GetEditText().GetString());
     pEdit->InternalRelease();
     pEdit = NULL;
+}
+
+// The box's tooltip is its control's: the real pointer resting on the edit
+// window itself (not on the bar around it) brings the control's tip up in
+// the manager's one tooltip window, and a key typed into the box takes it
+// down again.
+TEST_F(EditComboTest, RestingOnTheTextBoxShowsItsControlsTooltip)
+{
+    pEdit->SetTooltip("Find text");
+    pCombo->SetTooltip("Find in list");
+    pBars->GetOptions()->m_bToolBarScreenTips = TRUE;
+    pBars->GetOptions()->m_bToolBarAccelTips = FALSE;
+    const struct {
+        CQXPEditBox* pBox;
+        const char* text;
+    } boxes[] = {{pEdit, "Find text"}, {pCombo, "Find in list"}};
+    for (const auto& b : boxes) {
+        SCOPED_TRACE(b.text);
+        HWND hWndEdit = b.pBox->GetEditCtrl() ? b.pBox->GetEditCtrl()->GetSafeHwnd() : NULL;
+        ASSERT_TRUE(::IsWindowVisible(hWndEdit));
+        ::SetForegroundWindow(frame.GetSafeHwnd());
+        ::SetFocus(frame.GetSafeHwnd());
+        PumpPending();
+        CRect rcEdit;
+        ::GetWindowRect(hWndEdit, &rcEdit);
+        CPoint ptEdit = rcEdit.CenterPoint();
+        // Off the bar first, then resting on the text box.
+        qmtest::MouseEventAt(CPoint(ptEdit.x, rcEdit.bottom + 200), MOUSEEVENTF_MOVE);
+        PumpUntil([&] { return qmtest::ShownBarTip(pToolBar) == NULL; }, 1500);
+        qmtest::MouseEventAt(ptEdit, MOUSEEVENTF_MOVE);
+        ASSERT_EQ(hWndEdit, ::WindowFromPoint(ptEdit)) << "the pointer is over the edit window";
+        ASSERT_TRUE(PumpUntil([&] { return qmtest::ShownBarTipText(pToolBar) == b.text; }, 5000))
+            << "shown: \"" << qmtest::ShownBarTipText(pToolBar) << "\"";
+        HWND hTip = qmtest::ShownBarTip(pToolBar);
+        EXPECT_EQ(frame.GetSafeHwnd(), ::GetWindow(hTip, GW_OWNER)) << "the manager's tooltip window";
+
+        // A key typed into the box puts the tip away.
+        FocusEdit(hWndEdit);
+        ASSERT_EQ(hWndEdit, ::GetFocus());
+        PressKey('A');
+        EXPECT_TRUE(PumpUntil([&] { return qmtest::ShownBarTip(pToolBar) == NULL; }, 1500));
+        ::SetFocus(frame.GetSafeHwnd());
+        PumpPending();
+    }
+    qmtest::ParkPointer();
+    PumpPending();
 }
 
 TEST_F(EditComboTest, TypingNotifiesTheFrameAndEnterExecutesWithTheText)

@@ -1212,6 +1212,9 @@ TEST_F(PopupExpandTest, ShownDropDownFollowsItsButtonWhenItLaysOutAgain)
 {
     CQXPToolBar* pToolBar = pBars->Add("Tools", qxpBarTop);
     ASSERT_NE(nullptr, pToolBar);
+    CQXPControl* pWide = pToolBar->GetControls()->Add(qxpControlButton, ID_TEST_OPEN);
+    pWide->SetCaption("A");
+    pWide->SetStyle(qxpButtonCaption);
     CQXPControlPopup* pOpener =
         dynamic_cast<CQXPControlPopup*>(pToolBar->GetControls()->Add(qxpControlButtonPopup, ID_TEST_UNDO));
     ASSERT_NE(nullptr, pOpener);
@@ -1227,11 +1230,10 @@ TEST_F(PopupExpandTest, ShownDropDownFollowsItsButtonWhenItLaysOutAgain)
     ASSERT_TRUE(::IsWindowVisible(pDrop->GetSafeHwnd()));
     const int nLeftBefore = WindowRect(pDrop).left;
 
-    // A wide button comes in before the opener: the open drop-down moves
-    // along with it when it lays out again.
-    CQXPControl* pWide = pToolBar->GetControls()->Add(qxpControlButton, ID_TEST_OPEN, CString(), 0);
+    // The button before the opener grows wide: the open drop-down moves
+    // along with it when it lays out again. (A control coming in or going
+    // closes the drop-down instead.)
     pWide->SetCaption("A rather wide button");
-    pWide->SetStyle(qxpButtonCaption);
     pToolBar->DelayLayout();
     pToolBar->OnRecalcLayout();
     ASSERT_TRUE(pDrop->IsTrackingMode());
