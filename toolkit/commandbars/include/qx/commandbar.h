@@ -401,6 +401,11 @@ public:
     // A popup shown for the right button: a right-button release runs the
     // item under it.
     BOOL m_bRightButton = FALSE;
+    // Popups of this bar may flip to the other side of their owner, as
+    // the manager's PopupFlip option lets every popup: a popup with it set,
+    // or opened from a bar with it set. A menu with its own flag keeps its
+    // size where there is no room for it (no further columns). Not stored.
+    BOOL m_bPopupFlip = FALSE;
     // A popup shown without command notifications (TPM_NONOTIFY): the idle
     // update leaves the states of its controls, and of its submenus', alone.
     BOOL m_bNoNotify = FALSE;

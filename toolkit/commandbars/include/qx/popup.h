@@ -196,6 +196,10 @@ public:
     // Places a popup of that size from the request (point, exclusion
     // rectangle, flags) inside the work area; the screen rectangle.
     CRect CalcPosition(CSize sz);
+    // The popup may flip to the other side of its owner: the manager's
+    // PopupFlip option, the popup's own m_bPopupFlip or that of the bar
+    // holding its owning control.
+    BOOL IsFlipAllowed() const;
     // Lays the shown popup out, places it and moves its window there; the
     // screen rectangle.
     CRect UpdateLocation();

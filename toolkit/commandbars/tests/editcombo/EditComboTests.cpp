@@ -18,6 +18,7 @@
 #include <qmtest/bartips.h>
 #include <qmtest/mouse.h>
 #include <qmtest/pump.h>
+#include <qmtest/screenshot.h>
 
 namespace {
 
@@ -290,6 +291,17 @@ TEST_F(EditComboTest, RestingOnTheTextBoxShowsItsControlsTooltip)
             << "shown: \"" << qmtest::ShownBarTipText(pToolBar) << "\"";
         HWND hTip = qmtest::ShownBarTip(pToolBar);
         EXPECT_EQ(frame.GetSafeHwnd(), ::GetWindow(hTip, GW_OWNER)) << "the manager's tooltip window";
+        if (b.pBox == pEdit) {
+            // For review: the bar with the tip under the pointer.
+            CRect rcShot, rcTip;
+            ::GetWindowRect(pToolBar->GetSafeHwnd(), &rcShot);
+            ::GetWindowRect(hTip, &rcTip);
+            rcShot.UnionRect(rcShot, rcTip);
+            rcShot.InflateRect(4, 4);
+            std::string strDir = std::string(QM_BIN_DIR) + "/../screenshots";
+            ::CreateDirectoryA(strDir.c_str(), NULL);
+            EXPECT_TRUE(qmtest::SaveScreenPng(rcShot, strDir + "/commandbars-edit-tooltip.png"));
+        }
 
         // A key typed into the box puts the tip away.
         FocusEdit(hWndEdit);

@@ -1172,6 +1172,121 @@ TEST_F(PopupExpandTest, DropDownWithoutRoomAboveOrBelowFlipsBesideItsButton)
     PumpMessages();
 }
 
+// Who lets a drop-down flip beside its button when it has no room above or
+// below: the manager's option, the bar that opens it, or the drop-down
+// itself. Flipped, the list is still taller than the work area: it lays out
+// again in the room there is, unless it flips by its own flag (then it keeps
+// its size from the top of the work area). Without any flag it takes the
+// larger side and scrolls.
+struct FlipCase {
+    const char* pszName;
+    BOOL bManager; // the manager's PopupFlip option
+    BOOL bOpener;  // the toolbar's own flag
+    BOOL bPopup;   // the drop-down's own flag
+    BOOL bFlips;
+};
+
+class FlipTable : public PopupExpandTest, public ::testing::WithParamInterface<FlipCase> {};
+
+TEST_P(FlipTable, DropDownWithoutRoomFlipsOnlyWhereAFlagAllowsIt)
+{
+    const FlipCase& c = GetParam();
+    CQXPThemePainter* pTheme = CreateThemePainter(qxpThemeWindows2000);
+    pTheme->RefreshMetrics();
+    pBars->SetPaintManager(pTheme);
+    pBars->GetOptions()->m_bPopupFlip = c.bManager;
+    CQXPToolBar* pToolBar = pBars->Add("Tools", qxpBarTop);
+    ASSERT_NE(nullptr, pToolBar);
+    EXPECT_FALSE(pToolBar->m_bPopupFlip) << "off unless set";
+    pToolBar->m_bPopupFlip = c.bOpener;
+    CQXPControlPopup* pOpener =
+        dynamic_cast<CQXPControlPopup*>(pToolBar->GetControls()->Add(qxpControlButtonPopup, ID_TEST_UNDO));
+    ASSERT_NE(nullptr, pOpener);
+    CQXPPopupBar* pDrop = CQXPPopupBar::CreateForOwner(pBars);
+    pDrop->m_bPopupFlip = c.bPopup;
+    for (int i = 0; i < 8; i++)
+        pDrop->GetControls()->Add(qxpControlButton, 300 + i)->SetCaption("Item");
+    pOpener->SetCommandBar(pDrop);
+    pDrop->InternalRelease();
+    pBars->RecalcFrameLayout();
+    PumpMessages();
+    EXPECT_EQ(c.bFlips, pDrop->IsFlipAllowed());
+    CRect rcControl = pOpener->GetRect();
+    pToolBar->ClientToScreen(&rcControl);
+    // Too little room above the button and below it for the list.
+    pDrop->m_rcWorkArea = CRect(0, rcControl.top - 30, 1000, rcControl.bottom + 95);
+    pToolBar->SetPopuped(pOpener->GetIndex());
+    PumpMessages();
+    ASSERT_TRUE(::IsWindowVisible(pDrop->GetSafeHwnd()));
+    CRect rc = WindowRect(pDrop);
+    const int nUsableBottom = rcControl.bottom + 95 - 5;
+    if (c.bFlips) {
+        // Beside the button as from a vertical bar.
+        EXPECT_EQ(0, pDrop->m_popupFlags & qxpPopupDown);
+        EXPECT_EQ(rcControl.right + 1, rc.left);
+        EXPECT_FALSE(pDrop->IsScrolling());
+        if (c.bPopup) {
+            EXPECT_EQ(rcControl.top - 30, rc.top);
+            EXPECT_GT(rc.bottom, nUsableBottom) << "as tall as its one column";
+        } else {
+            // Its foot at the usable bottom, in columns that fit.
+            EXPECT_EQ(nUsableBottom, rc.bottom);
+            EXPECT_GE(rc.top, rcControl.top - 30);
+        }
+    } else {
+        // Below the button, where there is more room, cut to it.
+        EXPECT_EQ(qxpPopupDown, pDrop->m_popupFlags & qxpPopupDown);
+        EXPECT_GE(rc.top, rcControl.bottom - 1);
+        EXPECT_LE(rc.bottom, nUsableBottom);
+        EXPECT_TRUE(pDrop->IsScrolling());
+    }
+    pToolBar->SetPopuped(-1);
+    PumpMessages();
+    pBars->GetOptions()->m_bPopupFlip = FALSE;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FlipTable,
+                         ::testing::Values(FlipCase{"ManagersOption", TRUE, FALSE, FALSE, TRUE},
+                                           FlipCase{"OpeningBarsFlag", FALSE, TRUE, FALSE, TRUE},
+                                           FlipCase{"DropDownsOwnFlag", FALSE, FALSE, TRUE, TRUE},
+                                           FlipCase{"Neither", FALSE, FALSE, FALSE, FALSE}),
+                         [](const ::testing::TestParamInfo<FlipCase>& info) {
+                             return std::string(info.param.pszName);
+                         });
+
+// A menu taller than the work area that flips by its own flag keeps its
+// size (no further columns, no scrolling), whatever the manager's option.
+TEST_F(PopupExpandTest, TallMenuFlippingByItsOwnFlagKeepsItsSize)
+{
+    for (BOOL bManager : {FALSE, TRUE}) {
+        SCOPED_TRACE(bManager ? "with the manager's option too" : "its own flag alone");
+        pBars->GetOptions()->m_bPopupFlip = bManager;
+        std::vector<int> ids;
+        for (int i = 0; i < 40; i++)
+            ids.push_back(200 + i);
+        if (pPopup) {
+            pPopup->SetTrackingMode(FALSE);
+            pPopup->DestroyWindow();
+            pPopup->InternalRelease();
+            pPopup = NULL;
+        }
+        MakePopup(ids);
+        pPopup->m_bPopupFlip = TRUE;
+        const CRect rcWork(0, 0, 1000, 305); // 300 usable
+        pPopup->m_rcWorkArea = rcWork;
+        ASSERT_TRUE(pPopup->PopupAt(60, 40, NULL));
+        CRect rc = WindowRect(pPopup);
+        EXPECT_FALSE(pPopup->IsScrolling());
+        int nWraps = 0;
+        for (int nId : ids)
+            nWraps += Find(pPopup, nId)->GetWrap() ? 1 : 0;
+        EXPECT_EQ(0, nWraps) << "one column";
+        EXPECT_EQ(rcWork.top, rc.top);
+        EXPECT_GT(rc.Height(), rcWork.Height()) << "as tall as its list";
+    }
+    pBars->GetOptions()->m_bPopupFlip = FALSE;
+}
+
 TEST_F(PopupExpandTest, MenuMarginsComeFromTheThemeAndAPopupToolbarKeepsItsOwn)
 {
     const struct {
