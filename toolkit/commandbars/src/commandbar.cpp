@@ -305,9 +305,10 @@ BOOL CQXPCommandBar::LoadMenu(CMenu* pMenu, BOOL bRemove)
         m_pControls->RemoveAll();
     BOOL bResult = m_pControls->LoadMenu(pMenu);
     DelayLayout();
-    // The frame shows the new menu at its next idle time.
+    // The frame shows the new menu at its next idle time (a delayed layout
+    // that notifies: idle flags 4 and 8).
     if (CFrameWnd* pFrame = GetParentFrame())
-        pFrame->m_nIdleFlags |= CFrameWnd::idleNotify | CFrameWnd::idleLayout;
+        pFrame->DelayRecalcLayout(TRUE);
     return bResult;
 }
 

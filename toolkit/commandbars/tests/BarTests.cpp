@@ -199,6 +199,22 @@ protected:
         PumpPending();
     }
 
+    // A drop-down button of the toolbar (nType: a popup kind, id Undo) whose
+    // list holds Save; the frame is laid out again.
+    CQXPControlPopup* AddDropDown(int nType)
+    {
+        CQXPControlPopup* pDrop = dynamic_cast<CQXPControlPopup*>(pToolBar->GetControls()->Add(nType, ID_TEST_UNDO));
+        if (!pDrop)
+            return NULL;
+        CQXPPopupBar* pList = CQXPPopupBar::CreateForOwner(pBars);
+        pList->GetControls()->Add(qxpControlButton, ID_TEST_SAVE)->SetCaption("Save");
+        pDrop->SetCommandBar(pList);
+        pList->InternalRelease();
+        pBars->RecalcFrameLayout();
+        PumpPending();
+        return pDrop;
+    }
+
     // Presses and releases the mouse over a control of a bar.
     void Click(CQXPCommandBar* pBar, CQXPControl* pControl)
     {
@@ -552,15 +568,9 @@ TEST_F(BarTest, ChangedControlsCloseTheOpenPopupAndClearTheSelection)
 // to 1 meanwhile, or a bar shown as a popup, keeps tracking.
 TEST_F(BarTest, HoverClosingTheOpenPopupEndsTrackingOnlyFromModeTwo)
 {
-    CQXPControlPopup* pDrop =
-        dynamic_cast<CQXPControlPopup*>(pToolBar->GetControls()->Add(qxpControlSplitButtonPopup, ID_TEST_UNDO));
+    CQXPControlPopup* pDrop = AddDropDown(qxpControlSplitButtonPopup);
     ASSERT_NE(nullptr, pDrop);
-    CQXPPopupBar* pList = CQXPPopupBar::CreateForOwner(pBars);
-    pList->GetControls()->Add(qxpControlButton, ID_TEST_SAVE)->SetCaption("Save");
-    pDrop->SetCommandBar(pList);
-    pList->InternalRelease();
-    pBars->RecalcFrameLayout();
-    PumpPending();
+    CQXPCommandBar* pList = pDrop->GetCommandBar();
     CQXPControl* pOpen = pToolBar->GetControl(0);
     ASSERT_EQ((int)ID_TEST_OPEN, pOpen->GetID());
 
@@ -1297,26 +1307,18 @@ TEST(BarWithoutManager, ShowsTheTooltipsOfItsOwnWindowUnlessItIsAPopup)
 
 TEST_F(BarTest, OpeningADropDownTakesDownItsButtonsTooltip)
 {
-    CQXPControlPopup* pDrop =
-        dynamic_cast<CQXPControlPopup*>(pToolBar->GetControls()->Add(qxpControlButtonPopup, ID_TEST_UNDO));
+    CQXPControlPopup* pDrop = AddDropDown(qxpControlButtonPopup);
     ASSERT_NE(nullptr, pDrop);
     pDrop->SetCaption("Undo");
     pDrop->SetTooltip("Undo the last change");
-    CQXPPopupBar* pList = CQXPPopupBar::CreateForOwner(pBars);
-    pList->GetControls()->Add(qxpControlButton, ID_TEST_SAVE)->SetCaption("Save");
-    pDrop->SetCommandBar(pList);
-    pList->InternalRelease();
+    CQXPCommandBar* pList = pDrop->GetCommandBar();
     pBars->RecalcFrameLayout();
     PumpPending();
     pBars->GetOptions()->m_bToolBarScreenTips = TRUE;
     pToolBar->GetToolTipContext()->DestroyToolTip();
     Activate(&frame);
     MoveOver(pToolBar, pDrop);
-    auto tip = [&]() -> HWND {
-        CWnd* pTip = pToolBar->GetToolTipContext()->GetToolTip();
-        HWND hTip = pTip ? pTip->GetSafeHwnd() : NULL;
-        return hTip && ::IsWindowVisible(hTip) ? hTip : NULL;
-    };
+    auto tip = [&] { return ShownBarTip(pToolBar); };
     ASSERT_TRUE(PumpUntil([&] { return tip() != NULL; }, 4000)) << "no tooltip window appeared";
     pToolBar->SetPopuped(pDrop->GetIndex());
     EXPECT_TRUE(::IsWindowVisible(pList->GetSafeHwnd()));

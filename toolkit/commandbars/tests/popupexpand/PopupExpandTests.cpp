@@ -168,6 +168,45 @@ protected:
         return NULL;
     }
     static BOOL Shown(CQXPControl* pControl) { return pControl && pControl->IsVisible(0); }
+    // A drop-down of eight items under a button of a new toolbar at the top
+    // (the Windows 2000 look), opened where the work area leaves too little
+    // room above and below the button for the list. The flags are the
+    // toolbar's and the drop-down's own flip flags.
+    struct CrampedDropDown {
+        CQXPToolBar* pToolBar = NULL;
+        CQXPControlPopup* pOpener = NULL;
+        CQXPPopupBar* pDrop = NULL;
+        CRect rcControl; // the button (screen)
+    };
+    CrampedDropDown OpenCrampedDropDown(BOOL bOpenerFlip, BOOL bPopupFlip)
+    {
+        CrampedDropDown d;
+        CQXPThemePainter* pTheme = CreateThemePainter(qxpThemeWindows2000);
+        pTheme->RefreshMetrics();
+        pBars->SetPaintManager(pTheme);
+        d.pToolBar = pBars->Add("Tools", qxpBarTop);
+        if (!d.pToolBar)
+            return d;
+        d.pToolBar->m_bPopupFlip = bOpenerFlip;
+        d.pOpener =
+            dynamic_cast<CQXPControlPopup*>(d.pToolBar->GetControls()->Add(qxpControlButtonPopup, ID_TEST_UNDO));
+        if (!d.pOpener)
+            return d;
+        d.pDrop = CQXPPopupBar::CreateForOwner(pBars);
+        d.pDrop->m_bPopupFlip = bPopupFlip;
+        for (int i = 0; i < 8; i++)
+            d.pDrop->GetControls()->Add(qxpControlButton, 300 + i)->SetCaption("Item");
+        d.pOpener->SetCommandBar(d.pDrop);
+        d.pDrop->InternalRelease();
+        pBars->RecalcFrameLayout();
+        PumpMessages();
+        d.rcControl = d.pOpener->GetRect();
+        d.pToolBar->ClientToScreen(&d.rcControl);
+        d.pDrop->m_rcWorkArea = CRect(0, d.rcControl.top - 30, 1000, d.rcControl.bottom + 95);
+        d.pToolBar->SetPopuped(d.pOpener->GetIndex());
+        PumpMessages();
+        return d;
+    }
     static CRect WindowRect(CQXPCommandBar* pBar)
     {
         CRect rc;
@@ -1138,28 +1177,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(PopupExpandTest, DropDownWithoutRoomAboveOrBelowFlipsBesideItsButton)
 {
-    CQXPThemePainter* pTheme = CreateThemePainter(qxpThemeWindows2000);
-    pTheme->RefreshMetrics();
-    pBars->SetPaintManager(pTheme);
     pBars->GetOptions()->m_bPopupFlip = TRUE;
-    CQXPToolBar* pToolBar = pBars->Add("Tools", qxpBarTop);
-    ASSERT_NE(nullptr, pToolBar);
-    CQXPControlPopup* pOpener =
-        dynamic_cast<CQXPControlPopup*>(pToolBar->GetControls()->Add(qxpControlButtonPopup, ID_TEST_UNDO));
-    ASSERT_NE(nullptr, pOpener);
-    CQXPPopupBar* pDrop = CQXPPopupBar::CreateForOwner(pBars);
-    for (int i = 0; i < 8; i++)
-        pDrop->GetControls()->Add(qxpControlButton, 300 + i)->SetCaption("Item");
-    pOpener->SetCommandBar(pDrop);
-    pDrop->InternalRelease();
-    pBars->RecalcFrameLayout();
-    PumpMessages();
-    CRect rcControl = pOpener->GetRect();
-    pToolBar->ClientToScreen(&rcControl);
     // Too little room above the button and below it for the list.
-    pDrop->m_rcWorkArea = CRect(0, rcControl.top - 30, 1000, rcControl.bottom + 95);
-    pToolBar->SetPopuped(pOpener->GetIndex());
-    PumpMessages();
+    CrampedDropDown d = OpenCrampedDropDown(FALSE, FALSE);
+    ASSERT_NE(nullptr, d.pDrop);
+    CQXPToolBar* pToolBar = d.pToolBar;
+    CQXPPopupBar* pDrop = d.pDrop;
+    const CRect rcControl = d.rcControl;
     ASSERT_TRUE(::IsWindowVisible(pDrop->GetSafeHwnd()));
     CRect rc = WindowRect(pDrop);
     ASSERT_GT(rc.Height(), 30 + 5) << "the list is taller than either side";
@@ -1191,32 +1215,16 @@ class FlipTable : public PopupExpandTest, public ::testing::WithParamInterface<F
 TEST_P(FlipTable, DropDownWithoutRoomFlipsOnlyWhereAFlagAllowsIt)
 {
     const FlipCase& c = GetParam();
-    CQXPThemePainter* pTheme = CreateThemePainter(qxpThemeWindows2000);
-    pTheme->RefreshMetrics();
-    pBars->SetPaintManager(pTheme);
+    CQXPToolBar* pNew = new CQXPToolBar;
+    EXPECT_FALSE(pNew->m_bPopupFlip) << "off unless set";
+    pNew->InternalRelease();
     pBars->GetOptions()->m_bPopupFlip = c.bManager;
-    CQXPToolBar* pToolBar = pBars->Add("Tools", qxpBarTop);
-    ASSERT_NE(nullptr, pToolBar);
-    EXPECT_FALSE(pToolBar->m_bPopupFlip) << "off unless set";
-    pToolBar->m_bPopupFlip = c.bOpener;
-    CQXPControlPopup* pOpener =
-        dynamic_cast<CQXPControlPopup*>(pToolBar->GetControls()->Add(qxpControlButtonPopup, ID_TEST_UNDO));
-    ASSERT_NE(nullptr, pOpener);
-    CQXPPopupBar* pDrop = CQXPPopupBar::CreateForOwner(pBars);
-    pDrop->m_bPopupFlip = c.bPopup;
-    for (int i = 0; i < 8; i++)
-        pDrop->GetControls()->Add(qxpControlButton, 300 + i)->SetCaption("Item");
-    pOpener->SetCommandBar(pDrop);
-    pDrop->InternalRelease();
-    pBars->RecalcFrameLayout();
-    PumpMessages();
+    CrampedDropDown d = OpenCrampedDropDown(c.bOpener, c.bPopup);
+    ASSERT_NE(nullptr, d.pDrop);
+    CQXPToolBar* pToolBar = d.pToolBar;
+    CQXPPopupBar* pDrop = d.pDrop;
+    const CRect rcControl = d.rcControl;
     EXPECT_EQ(c.bFlips, pDrop->IsFlipAllowed());
-    CRect rcControl = pOpener->GetRect();
-    pToolBar->ClientToScreen(&rcControl);
-    // Too little room above the button and below it for the list.
-    pDrop->m_rcWorkArea = CRect(0, rcControl.top - 30, 1000, rcControl.bottom + 95);
-    pToolBar->SetPopuped(pOpener->GetIndex());
-    PumpMessages();
     ASSERT_TRUE(::IsWindowVisible(pDrop->GetSafeHwnd()));
     CRect rc = WindowRect(pDrop);
     const int nUsableBottom = rcControl.bottom + 95 - 5;
