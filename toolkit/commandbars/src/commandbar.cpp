@@ -795,7 +795,14 @@ void CQXPCommandBar::Redraw(LPCRECT lpRect, BOOL bAnimate)
         m_nPending &= ~qxpPendingRedraw;
     if (!m_hWnd || !::IsWindow(m_hWnd))
         return;
-    if (m_pAnimationCache->IsCaching() && ::IsWindowVisible(m_hWnd))
+    if (!IsVisible() || !::IsWindowVisible(m_hWnd)) {
+        // Nothing of the bar is on screen to invalidate. Its off-screen copy
+        // is out of date, though: it goes, so that the paint that follows
+        // the window's showing again draws the bar as it is then.
+        m_pAnimationCache->Reset();
+        return;
+    }
+    if (m_pAnimationCache->IsCaching())
         m_pAnimationCache->RedrawRect(lpRect, bAnimate);
     else
         ::InvalidateRect(m_hWnd, lpRect, FALSE);

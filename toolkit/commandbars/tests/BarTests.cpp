@@ -18,9 +18,11 @@
 #include <vector>
 
 #include "cbtest_ids.h"
+#include <qmtest/barsite.h>
 #include <qmtest/accessible.h>
 #include <qmtest/bartips.h>
 #include <qmtest/mouse.h>
+#include <qmtest/offscreen.h>
 #include <qmtest/pump.h>
 
 namespace {
@@ -37,7 +39,7 @@ void PumpPending()
     qmtest::PumpMessages();
 }
 
-class CTestFrame : public CWnd {
+class CTestFrame : public qmtest::CBarSiteWnd {
 public:
     std::vector<UINT> commands;
     BOOL m_bSaveEnabled = TRUE;
@@ -81,12 +83,6 @@ protected:
     }
     afx_msg void OnUpdateSave(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bSaveEnabled); }
     afx_msg void OnUpdateExit(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_bExitChecked); }
-    afx_msg void OnSize(UINT nType, int cx, int cy)
-    {
-        CWnd::OnSize(nType, cx, cy);
-        if (m_pCommandBars)
-            m_pCommandBars->RecalcFrameLayout();
-    }
     afx_msg LRESULT OnControlNotify(WPARAM wParam, LPARAM lParam)
     {
         (void)wParam;
@@ -161,7 +157,6 @@ BEGIN_MESSAGE_MAP(CTestFrame, CWnd)
     ON_COMMAND(ID_TEST_EXIT, OnExit)
     ON_UPDATE_COMMAND_UI(ID_TEST_SAVE, OnUpdateSave)
     ON_UPDATE_COMMAND_UI(ID_TEST_EXIT, OnUpdateExit)
-    ON_WM_SIZE()
     ON_MESSAGE(WM_COMMANDBARS_CONTROLNOTIFY, OnControlNotify)
     ON_MESSAGE(WM_TEST_CLICKPOPUP, OnClickPopup)
     ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
@@ -514,6 +509,80 @@ TEST_F(BarTest, EachKindOfBarAnswersIsVisibleItsOwnWay)
     CQXPCommandBar* pPlain = new CQXPCommandBar;
     EXPECT_FALSE(pPlain->IsVisible());
     pPlain->InternalRelease();
+    PumpPending();
+}
+
+// A delayed redraw waits for the bar's idle update; a popup, which has no
+// idle time while it tracks, redraws at once (the redraw lock still holds
+// it back until it is released).
+TEST_F(BarTest, APopupRedrawsAtOnceWhereOtherBarsWaitForIdleTime)
+{
+    const HWND hBar = pToolBar->GetSafeHwnd();
+    pToolBar->UpdateWindow();
+    pToolBar->DelayRedraw();
+    EXPECT_TRUE(pToolBar->GetPending() & qxpPendingRedraw);
+    EXPECT_FALSE(::GetUpdateRect(hBar, NULL, FALSE)) << "waits";
+    pToolBar->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    EXPECT_FALSE(pToolBar->GetPending() & qxpPendingRedraw);
+    EXPECT_TRUE(::GetUpdateRect(hBar, NULL, FALSE)) << "redrawn at idle time";
+    pToolBar->UpdateWindow();
+
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
+    pPopup->GetControls()->Add(qxpControlButton, ID_TEST_OPEN)->SetCaption("Open");
+    ASSERT_TRUE(pPopup->PopupAt(60, 60, NULL));
+    const HWND hPopup = pPopup->GetSafeHwnd();
+    pPopup->UpdateWindow();
+    ASSERT_FALSE(::GetUpdateRect(hPopup, NULL, FALSE));
+    CQXPCommandBar* pBar = pPopup;
+    pBar->DelayRedraw();
+    EXPECT_FALSE(pPopup->GetPending() & qxpPendingRedraw);
+    EXPECT_TRUE(::GetUpdateRect(hPopup, NULL, FALSE)) << "at once";
+    pPopup->UpdateWindow();
+    {
+        CQXPBarRedrawLock lock(pPopup);
+        pBar->DelayRedraw();
+        EXPECT_TRUE(pPopup->GetPending() & qxpPendingRedraw);
+        EXPECT_FALSE(::GetUpdateRect(hPopup, NULL, FALSE)) << "held back by the lock";
+    }
+    EXPECT_FALSE(pPopup->GetPending() & qxpPendingRedraw);
+    EXPECT_TRUE(::GetUpdateRect(hPopup, NULL, FALSE)) << "done when the lock goes";
+    pPopup->UpdateWindow();
+    pPopup->SetTrackingMode(FALSE);
+    pPopup->InternalRelease();
+    PumpPending();
+}
+
+// A popup hidden for a while (as while its tear-off strip is dragged away)
+// draws nothing meanwhile and, shown again, paints its present state, not
+// the copy its paint cache held from before.
+TEST_F(BarTest, APopupShownAgainPaintsItsPresentState)
+{
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
+    CQXPControl* pOpen = pPopup->GetControls()->Add(qxpControlButton, ID_TEST_OPEN);
+    pOpen->SetCaption("Open");
+    pPopup->GetControls()->Add(qxpControlButton, ID_TEST_SAVE)->SetCaption("Save");
+    pPopup->SetBuffered(TRUE);
+    ASSERT_TRUE(pPopup->PopupAt(60, 60, NULL));
+    pPopup->UpdateWindow();
+    ASSERT_TRUE(pPopup->GetAnimationCache()->HasCache());
+    const CRect rcOpen = pOpen->GetRect();
+    const std::vector<COLORREF> before = qmtest::ScreenPictureOf(pPopup, rcOpen);
+    ASSERT_EQ(qmtest::BarPictureOf(pPopup, rcOpen), before);
+
+    pPopup->ShowWindow(SW_HIDE);
+    EXPECT_FALSE(pPopup->IsVisible());
+    pOpen->m_bChecked = TRUE;
+    pPopup->Redraw(rcOpen);
+    pPopup->DelayRedraw();
+    EXPECT_FALSE(pPopup->GetAnimationCache()->HasCache()) << "the copy of before is dropped";
+    const std::vector<COLORREF> now = qmtest::BarPictureOf(pPopup, rcOpen);
+    ASSERT_NE(before, now) << "the check mark shows";
+
+    pPopup->ShowWindow(SW_SHOWNA);
+    pPopup->UpdateWindow();
+    EXPECT_EQ(now, qmtest::ScreenPictureOf(pPopup, rcOpen));
+    pPopup->SetTrackingMode(FALSE);
+    pPopup->InternalRelease();
     PumpPending();
 }
 

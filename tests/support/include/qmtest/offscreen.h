@@ -6,6 +6,7 @@
 #include <qx/commandbar.h>
 
 #include <functional>
+#include <vector>
 
 namespace qmtest {
 
@@ -24,6 +25,37 @@ inline void DrawBarOffscreen(CQXPCommandBar* pBar, const std::function<void(CDC&
     pBar->DrawCommandBar(&dc, rcClient);
     read(dc);
     dc.SelectObject(pOld);
+}
+
+// The pixels of a client rectangle of the bar, row by row: as the bar
+// would paint itself now (DrawBarOffscreen) ...
+inline std::vector<COLORREF> BarPictureOf(CQXPCommandBar* pBar, const CRect& rc)
+{
+    std::vector<COLORREF> pixels;
+    DrawBarOffscreen(pBar, [&](CDC& dc) {
+        for (int y = rc.top; y < rc.bottom; y++)
+            for (int x = rc.left; x < rc.right; x++)
+                pixels.push_back(dc.GetPixel(x, y));
+    });
+    return pixels;
+}
+
+// ... and as its window shows them on the screen now.
+inline std::vector<COLORREF> ScreenPictureOf(CWnd* pWnd, const CRect& rc)
+{
+    CClientDC dcWnd(pWnd);
+    CDC dc;
+    dc.CreateCompatibleDC(&dcWnd);
+    CBitmap bmp;
+    bmp.CreateCompatibleBitmap(&dcWnd, rc.Width(), rc.Height());
+    CBitmap* pOld = dc.SelectObject(&bmp);
+    dc.BitBlt(0, 0, rc.Width(), rc.Height(), &dcWnd, rc.left, rc.top, SRCCOPY);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < rc.Height(); y++)
+        for (int x = 0; x < rc.Width(); x++)
+            pixels.push_back(dc.GetPixel(x, y));
+    dc.SelectObject(pOld);
+    return pixels;
 }
 
 } // namespace qmtest

@@ -306,7 +306,9 @@ public:
     // at the next idle time.
     void SetMRUWidth(int nWidth);
     int GetMRUWidth() const { return m_nMRUWidth; }
-    void DelayRedraw() { m_nPending |= qxpPendingRedraw; }
+    // Marks the bar for a redraw at the next idle time (qxpPendingRedraw);
+    // a popup redraws at once instead.
+    virtual void DelayRedraw() { m_nPending |= qxpPendingRedraw; }
     // While the redraw lock is held (above 0) a redraw request only marks
     // the bar (qxpPendingRedraw); releasing the last hold carries a marked
     // redraw out. CQXPBarRedrawLock holds it for a scope.
@@ -316,8 +318,10 @@ public:
     int GetPending() const { return m_nPending; }
     virtual void OnRecalcLayout();
     // Invalidates a rectangle of the bar (the whole bar for NULL, which
-    // also settles a pending redraw). Under the redraw lock the bar is only
-    // marked for a redraw.
+    // also settles a pending redraw), only while the bar shows (IsVisible
+    // and its window on screen); a bar off screen only drops its paint
+    // cache's copy, so that it paints its state of then when it shows
+    // again. Under the redraw lock the bar is only marked for a redraw.
     void Redraw(LPCRECT lpRect = NULL, BOOL bAnimate = TRUE);
     // The bar's size for a length and mode (and, with commit, its layout).
     virtual CSize CalcDynamicLayout(int nLength, DWORD dwMode);

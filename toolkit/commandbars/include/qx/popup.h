@@ -169,6 +169,10 @@ public:
     BOOL PopupAt(int x, int y, LPCRECT rcExclude);
     // A popup shows while its window is on screen.
     BOOL IsVisible() const override { return m_hWnd && ::IsWindow(m_hWnd) && ::IsWindowVisible(m_hWnd); }
+    // A popup is on screen only while it tracks, which has no idle time to
+    // wait for: it redraws at once (under the redraw lock, when the lock
+    // is released).
+    void DelayRedraw() override { Redraw(); }
     // The rectangle (screen) the popup opens against, from its owning
     // control's rectangle; bVertical: the control's bar runs vertically (a
     // side-docked bar or a menu). The owning control decides

@@ -15,6 +15,7 @@
 #include <functional>
 #include <string>
 #include <vector>
+#include <qmtest/barsite.h>
 #include <qmtest/bartips.h>
 #include <qmtest/mouse.h>
 #include <qmtest/pump.h>
@@ -65,7 +66,7 @@ struct Notice {
     UINT nCode;
 };
 
-class CTestFrame : public CWnd {
+class CTestFrame : public qmtest::CBarSiteWnd {
 public:
     std::vector<Notice> notices;
     std::vector<UINT> commands;
@@ -115,12 +116,6 @@ protected:
         }
         return CWnd::OnCommand(wParam, lParam);
     }
-    afx_msg void OnSize(UINT nType, int cx, int cy)
-    {
-        CWnd::OnSize(nType, cx, cy);
-        if (pCommandBars)
-            pCommandBars->RecalcFrameLayout();
-    }
     afx_msg LRESULT OnControlNotify(WPARAM wParam, LPARAM lParam)
     {
         NMQXPCONTROL* pNM = (NMQXPCONTROL*)lParam;
@@ -138,7 +133,6 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CTestFrame, CWnd)
-    ON_WM_SIZE()
     ON_MESSAGE(WM_COMMANDBARS_CONTROLNOTIFY, OnControlNotify)
     ON_MESSAGE(WM_QXP_INITCOMMANDSPOPUP, OnPopupOpening)
 END_MESSAGE_MAP()

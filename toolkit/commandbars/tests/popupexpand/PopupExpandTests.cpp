@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "cbtest_ids.h"
+#include <qmtest/barsite.h>
 #include <qmtest/archivebytes.h>
 #include <qmtest/files.h>
 #include <qmtest/pump.h>
@@ -27,7 +28,7 @@ using qmtest::PumpMessages;
 
 const UINT WM_TEST_RECORDLOOPS = WM_APP + 7;
 
-class CExpandFrame : public CWnd {
+class CExpandFrame : public qmtest::CBarSiteWnd {
 public:
     std::vector<UINT> commands;
     CQXPCommandBars* m_pCommandBars = NULL;
@@ -48,12 +49,6 @@ protected:
     afx_msg void OnUndo() { commands.push_back(ID_TEST_UNDO); }
     afx_msg void OnAnsi() { commands.push_back(ID_TEST_ANSI); }
     afx_msg void OnUtf8() { commands.push_back(ID_TEST_UTF8); }
-    afx_msg void OnSize(UINT nType, int cx, int cy)
-    {
-        CWnd::OnSize(nType, cx, cy);
-        if (m_pCommandBars)
-            m_pCommandBars->RecalcFrameLayout();
-    }
     // Dispatched from inside a modal bar loop: what the mouse manager
     // counts at that moment.
     afx_msg LRESULT OnRecordLoops(WPARAM, LPARAM)
@@ -71,7 +66,6 @@ BEGIN_MESSAGE_MAP(CExpandFrame, CWnd)
     ON_COMMAND(ID_TEST_UNDO, OnUndo)
     ON_COMMAND(ID_TEST_ANSI, OnAnsi)
     ON_COMMAND(ID_TEST_UTF8, OnUtf8)
-    ON_WM_SIZE()
     ON_MESSAGE(WM_TEST_RECORDLOOPS, OnRecordLoops)
 END_MESSAGE_MAP()
 
