@@ -305,7 +305,29 @@ BOOL CQXPCommandBar::LoadMenu(CMenu* pMenu, BOOL bRemove)
         m_pControls->RemoveAll();
     BOOL bResult = m_pControls->LoadMenu(pMenu);
     DelayLayout();
+    // The frame shows the new menu at its next idle time (a delayed layout
+    // that notifies: idle flags 4 and 8).
+    if (CFrameWnd* pFrame = GetParentFrame())
+        pFrame->DelayRecalcLayout(TRUE);
     return bResult;
+}
+
+void CQXPCommandBar::ResetSelection()
+{
+    // The indexes may have moved just now: the open control is the one
+    // whose popup shows.
+    if (m_nPopuped != -1) {
+        m_nPopuped = -1;
+        for (int i = 0; i < m_pControls->GetCount(); i++) {
+            if (m_pControls->GetAt(i)->GetPopuped()) {
+                m_nPopuped = i;
+                break;
+            }
+        }
+        SetPopuped(-1);
+    }
+    m_nSelected = -1;
+    DelayLayout();
 }
 
 namespace {
@@ -765,12 +787,31 @@ void CQXPCommandBar::OnRecalcLayout()
 
 void CQXPCommandBar::Redraw(LPCRECT lpRect, BOOL bAnimate)
 {
+    if (m_nLockRedraw > 0) {
+        m_nPending |= qxpPendingRedraw;
+        return;
+    }
+    if (!lpRect)
+        m_nPending &= ~qxpPendingRedraw;
     if (!m_hWnd || !::IsWindow(m_hWnd))
         return;
-    if (m_pAnimationCache->IsCaching() && ::IsWindowVisible(m_hWnd))
+    if (!IsVisible() || !::IsWindowVisible(m_hWnd)) {
+        // Nothing of the bar is on screen to invalidate. Its off-screen copy
+        // is out of date, though: it goes, so that the paint that follows
+        // the window's showing again draws the bar as it is then.
+        m_pAnimationCache->Reset();
+        return;
+    }
+    if (m_pAnimationCache->IsCaching())
         m_pAnimationCache->RedrawRect(lpRect, bAnimate);
     else
         ::InvalidateRect(m_hWnd, lpRect, FALSE);
+}
+
+void CQXPCommandBar::UnlockRedraw()
+{
+    if (m_nLockRedraw > 0 && --m_nLockRedraw == 0 && (m_nPending & qxpPendingRedraw))
+        Redraw();
 }
 
 void CQXPCommandBar::EnableAnimation(BOOL bEnable)

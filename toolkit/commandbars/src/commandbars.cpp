@@ -743,9 +743,9 @@ void CQXPCommandBars::RecalcFrameLayout(BOOL bDelay)
         return;
     CFrameWnd* pFrame = dynamic_cast<CFrameWnd*>(m_pFrame);
     if (!pFrame) {
-        // Another window hosts the bars: the dock bars take their bands of
-        // it at once (such a window has no idle layout of its own).
-        m_pFrame->RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST);
+        // Another window hosts the bars: it lays them out as after a resize,
+        // at once (such a window has no idle layout of its own).
+        SendSiteSize(m_pFrame);
         return;
     }
     if (bDelay) {
@@ -753,6 +753,15 @@ void CQXPCommandBars::RecalcFrameLayout(BOOL bDelay)
         return;
     }
     pFrame->RecalcLayout();
+}
+
+void AFXAPI CQXPCommandBars::SendSiteSize(CWnd* pSite)
+{
+    if (!pSite || !::IsWindow(pSite->GetSafeHwnd()))
+        return;
+    CRect rc;
+    ::GetClientRect(pSite->GetSafeHwnd(), &rc);
+    pSite->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(rc.Width(), rc.Height()));
 }
 
 void CQXPCommandBars::IdleRecalcLayout()

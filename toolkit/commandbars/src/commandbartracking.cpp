@@ -112,11 +112,12 @@ BOOL CQXPCommandBar::SetPopuped(int nPopuped, BOOL bKeyboard)
     if (!pNew || !pNew->GetEnabled())
         return FALSE;
     if (pNew->GetCommandBar()) {
-        // A bar that opens a menu tracks with it: clicks on the bar then
-        // belong to the menu and do not close it from outside.
+        // A bar that opens a menu tracks with it (mode 2): clicks on the
+        // bar then belong to the menu and do not close it from outside.
+        int nTrackingBefore = m_bTracking;
         BOOL bEntered = m_barType != qxpBarTypePopup && !m_bTracking;
-        if (bEntered)
-            SetTrackingMode(TRUE, FALSE, FALSE);
+        if (bEntered || m_bTracking)
+            SetTrackingMode(2, FALSE, FALSE);
         m_nPopuped = nPopuped;
         m_bPopupingByKeyboard = bKeyboard;
         BOOL bOpened = pNew->OnSetPopup(TRUE);
@@ -127,6 +128,8 @@ BOOL CQXPCommandBar::SetPopuped(int nPopuped, BOOL bKeyboard)
             m_nPopuped = -1;
             if (bEntered)
                 SetTrackingMode(FALSE, FALSE, FALSE);
+            else if (m_bTracking)
+                m_bTracking = nTrackingBefore;
             return FALSE;
         }
         SetSelected(m_nPopuped, 1);
@@ -183,8 +186,10 @@ BOOL CQXPCommandBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboar
 {
     (void)bSelectFirst;
     (void)bKeyboard;
-    if (m_bTracking == bMode)
+    if (m_bTracking == bMode || (m_bTracking && bMode)) {
+        m_bTracking = bMode;
         return FALSE;
+    }
     m_bTracking = bMode;
     ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
     if (bMode) {

@@ -739,9 +739,9 @@ void CQXPControl::OnMouseHover()
     CQXPCommandBar* pParent = m_pParent;
     if (!pParent || pParent->GetPopupedIndex() == -1)
         return;
-    // The bar tracked with a popup open: once that popup is closed here, a
-    // bar that is no popup itself has nothing left to track for.
-    BOOL bTrackingWithPopup = pParent->IsTrackingMode() != 0;
+    // The bar tracked with a popup open (mode 2): once that popup is closed
+    // here, a bar that is no popup itself has nothing left to track for.
+    BOOL bTrackingWithPopup = pParent->IsTrackingMode() == 2;
     pParent->InternalAddRef();
     if (pParent->SetPopuped(-1) && bTrackingWithPopup && pParent->GetPosition() != qxpBarPopup)
         pParent->SetTrackingMode(FALSE, TRUE, FALSE);

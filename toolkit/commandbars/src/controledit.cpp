@@ -8,6 +8,7 @@
 #include <qx/mousemanager.h>
 #include <qx/popup.h>
 #include <qx/propexchange.h>
+#include <qx/tooltips.h>
 
 #include <richedit.h>
 
@@ -291,8 +292,31 @@ BOOL CQXPEdit::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     return CEdit::OnChildNotify(message, wParam, lParam, pResult);
 }
 
+void CQXPEdit::FilterBarToolTip(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CQXPCommandBar* pBar = m_pOwner ? m_pOwner->GetEditBar() : NULL;
+    CQXPToolTipContext* pContext = pBar ? pBar->GetToolTipContext() : NULL;
+    if (!pContext || !::IsWindow(pBar->GetSafeHwnd()))
+        return;
+    // Mouse points go over in the bar's coordinates. Moves reach the
+    // context through the bar itself (WM_MOUSEMOVE below).
+    if (message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) {
+        if (message == WM_MOUSEMOVE)
+            return;
+        POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+        ::MapWindowPoints(m_hWnd, pBar->GetSafeHwnd(), &pt, 1);
+        lParam = MAKELPARAM(pt.x, pt.y);
+    }
+    pContext->InternalAddRef();
+    pContext->FilterMessage(pBar, message, wParam, lParam);
+    pContext->InternalRelease();
+}
+
 LRESULT CQXPEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // The control's tooltip works over the text box: the bar's tooltip
+    // context sees every message first (a key or a click puts the tip away).
+    FilterBarToolTip(message, wParam, lParam);
     switch (message) {
     case WM_TOOLTIP_FORWARDTOPARENT:
         return 1;

@@ -252,8 +252,7 @@ CRect CQXPPopupBar::CalcPosition(CSize sz)
     place.pt = m_ptRequest;
     place.rcExclude = m_rcExclude;
     place.nFlags = m_nRequestFlags;
-    CQXPCommandBars* pCommandBars = GetCommandBars();
-    place.bFlip = pCommandBars && pCommandBars->GetOptions()->m_bPopupFlip;
+    place.bFlip = IsFlipAllowed();
     // Flipped beside its owner, a drop-down opens as from a vertical bar.
     if (m_pControlPopup && place.bFlip && (place.nFlags & qxpPopupDown) && !place.rcExclude.IsRectEmpty() &&
         m_pControlPopup->GetParent() && ::IsWindow(m_pControlPopup->GetParent()->GetSafeHwnd()))
@@ -263,6 +262,9 @@ CRect CQXPPopupBar::CalcPosition(CSize sz)
                        : QxpGetPopupWorkArea(GetMultiMonitorHelper(), place.pt, place.rcExclude);
     const QXP_POPUP_PLACEMENT request = place;
     QxpCalcPopupPosition(place);
+    // A menu flipping by its own flag keeps its size; others lay out anew.
+    if (m_bPopupFlip)
+        place.bRelayout = FALSE;
     if (place.bRelayout && m_barType == qxpBarTypePopup) {
         // A menu without room for its height where it may open continues
         // in further columns, as tall as the work area allows.
@@ -292,6 +294,15 @@ CRect CQXPPopupBar::CalcPosition(CSize sz)
         LayoutScroll(place.size, FALSE, FALSE);
     }
     return place.rcResult;
+}
+
+BOOL CQXPPopupBar::IsFlipAllowed() const
+{
+    CQXPCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars && pCommandBars->GetOptions()->m_bPopupFlip)
+        return TRUE;
+    CQXPCommandBar* pOpener = m_pControlPopup ? m_pControlPopup->GetParent() : NULL;
+    return m_bPopupFlip || (pOpener && pOpener->m_bPopupFlip);
 }
 
 void CQXPPopupBar::PlaceWindow(const CRect& rc)
@@ -571,9 +582,20 @@ BOOL CQXPPopupBar::PopupAt(int x, int y, LPCRECT rcExclude)
 {
     // The site may release the bar that holds this popup while it opens.
     InternalAddRef();
-    BOOL bShown = ShowAt(x, y, rcExclude);
+    BOOL bShown;
+    {
+        // Redraws asked for while it opens happen once it is shown.
+        CQXPBarRedrawLock lock(this);
+        bShown = ShowAt(x, y, rcExclude);
+    }
     InternalRelease();
     return bShown;
+}
+
+void CQXPPopupBar::ResetSelection()
+{
+    CQXPCommandBar::ResetSelection();
+    OnRecalcLayout();
 }
 
 BOOL CQXPPopupBar::ShowAt(int x, int y, LPCRECT rcExclude)

@@ -325,10 +325,8 @@ void CQXPToolBar::SetVisible(BOOL bVisible)
             OnRecalcLayout();
     } else if (m_pCommandBars) {
         m_pCommandBars->RecalcFrameLayout(FALSE);
-    } else if (pSite && ::IsWindow(pSite->GetSafeHwnd())) {
-        CRect rc;
-        ::GetClientRect(pSite->GetSafeHwnd(), &rc);
-        pSite->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(rc.Width(), rc.Height()));
+    } else {
+        CQXPCommandBars::SendSiteSize(pSite);
     }
     // A bar torn off a menu is gone once it is closed.
     if (!bVisible && m_bTearOff && m_pCommandBars)

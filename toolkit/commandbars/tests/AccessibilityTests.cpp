@@ -8,6 +8,7 @@
 #include <qx/menubar.h>
 
 #include <gtest/gtest.h>
+#include <qmtest/barsite.h>
 #include <qmtest/accessible.h>
 #include <qmtest/anylanguage.h>
 
@@ -20,7 +21,7 @@
 
 namespace {
 
-class CAccFrame : public CWnd {
+class CAccFrame : public qmtest::CBarSiteWnd {
 public:
     std::vector<UINT> commands;
     CQXPCommandBars* m_pCommandBars = NULL;

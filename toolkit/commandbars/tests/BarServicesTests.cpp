@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cbtest_ids.h"
+#include <qmtest/barsite.h>
 #include <qmtest/pump.h>
 
 namespace {
@@ -45,7 +46,7 @@ public:
 
 // A frame that hands its messages to the command bars first, as the
 // toolkit's frames do.
-class CServicesFrame : public CWnd {
+class CServicesFrame : public qmtest::CBarSiteWnd {
 public:
     CQXPCommandBars* m_pCommandBars = NULL;
     std::function<void(CQXPToolBar*)> onDeleting;

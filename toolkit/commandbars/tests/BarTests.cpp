@@ -18,8 +18,11 @@
 #include <vector>
 
 #include "cbtest_ids.h"
+#include <qmtest/barsite.h>
 #include <qmtest/accessible.h>
+#include <qmtest/bartips.h>
 #include <qmtest/mouse.h>
+#include <qmtest/offscreen.h>
 #include <qmtest/pump.h>
 
 namespace {
@@ -36,7 +39,7 @@ void PumpPending()
     qmtest::PumpMessages();
 }
 
-class CTestFrame : public CWnd {
+class CTestFrame : public qmtest::CBarSiteWnd {
 public:
     std::vector<UINT> commands;
     BOOL m_bSaveEnabled = TRUE;
@@ -80,12 +83,6 @@ protected:
     }
     afx_msg void OnUpdateSave(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bSaveEnabled); }
     afx_msg void OnUpdateExit(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_bExitChecked); }
-    afx_msg void OnSize(UINT nType, int cx, int cy)
-    {
-        CWnd::OnSize(nType, cx, cy);
-        if (m_pCommandBars)
-            m_pCommandBars->RecalcFrameLayout();
-    }
     afx_msg LRESULT OnControlNotify(WPARAM wParam, LPARAM lParam)
     {
         (void)wParam;
@@ -160,7 +157,6 @@ BEGIN_MESSAGE_MAP(CTestFrame, CWnd)
     ON_COMMAND(ID_TEST_EXIT, OnExit)
     ON_UPDATE_COMMAND_UI(ID_TEST_SAVE, OnUpdateSave)
     ON_UPDATE_COMMAND_UI(ID_TEST_EXIT, OnUpdateExit)
-    ON_WM_SIZE()
     ON_MESSAGE(WM_COMMANDBARS_CONTROLNOTIFY, OnControlNotify)
     ON_MESSAGE(WM_TEST_CLICKPOPUP, OnClickPopup)
     ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
@@ -196,6 +192,22 @@ protected:
         if (::IsWindow(frame.GetSafeHwnd()))
             frame.DestroyWindow();
         PumpPending();
+    }
+
+    // A drop-down button of the toolbar (nType: a popup kind, id Undo) whose
+    // list holds Save; the frame is laid out again.
+    CQXPControlPopup* AddDropDown(int nType)
+    {
+        CQXPControlPopup* pDrop = dynamic_cast<CQXPControlPopup*>(pToolBar->GetControls()->Add(nType, ID_TEST_UNDO));
+        if (!pDrop)
+            return NULL;
+        CQXPPopupBar* pList = CQXPPopupBar::CreateForOwner(pBars);
+        pList->GetControls()->Add(qxpControlButton, ID_TEST_SAVE)->SetCaption("Save");
+        pDrop->SetCommandBar(pList);
+        pList->InternalRelease();
+        pBars->RecalcFrameLayout();
+        PumpPending();
+        return pDrop;
     }
 
     // Presses and releases the mouse over a control of a bar.
@@ -497,6 +509,176 @@ TEST_F(BarTest, EachKindOfBarAnswersIsVisibleItsOwnWay)
     CQXPCommandBar* pPlain = new CQXPCommandBar;
     EXPECT_FALSE(pPlain->IsVisible());
     pPlain->InternalRelease();
+    PumpPending();
+}
+
+// A delayed redraw waits for the bar's idle update; a popup, which has no
+// idle time while it tracks, redraws at once (the redraw lock still holds
+// it back until it is released).
+TEST_F(BarTest, APopupRedrawsAtOnceWhereOtherBarsWaitForIdleTime)
+{
+    const HWND hBar = pToolBar->GetSafeHwnd();
+    pToolBar->UpdateWindow();
+    pToolBar->DelayRedraw();
+    EXPECT_TRUE(pToolBar->GetPending() & qxpPendingRedraw);
+    EXPECT_FALSE(::GetUpdateRect(hBar, NULL, FALSE)) << "waits";
+    pToolBar->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    EXPECT_FALSE(pToolBar->GetPending() & qxpPendingRedraw);
+    EXPECT_TRUE(::GetUpdateRect(hBar, NULL, FALSE)) << "redrawn at idle time";
+    pToolBar->UpdateWindow();
+
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
+    pPopup->GetControls()->Add(qxpControlButton, ID_TEST_OPEN)->SetCaption("Open");
+    ASSERT_TRUE(pPopup->PopupAt(60, 60, NULL));
+    const HWND hPopup = pPopup->GetSafeHwnd();
+    pPopup->UpdateWindow();
+    ASSERT_FALSE(::GetUpdateRect(hPopup, NULL, FALSE));
+    CQXPCommandBar* pBar = pPopup;
+    pBar->DelayRedraw();
+    EXPECT_FALSE(pPopup->GetPending() & qxpPendingRedraw);
+    EXPECT_TRUE(::GetUpdateRect(hPopup, NULL, FALSE)) << "at once";
+    pPopup->UpdateWindow();
+    {
+        CQXPBarRedrawLock lock(pPopup);
+        pBar->DelayRedraw();
+        EXPECT_TRUE(pPopup->GetPending() & qxpPendingRedraw);
+        EXPECT_FALSE(::GetUpdateRect(hPopup, NULL, FALSE)) << "held back by the lock";
+    }
+    EXPECT_FALSE(pPopup->GetPending() & qxpPendingRedraw);
+    EXPECT_TRUE(::GetUpdateRect(hPopup, NULL, FALSE)) << "done when the lock goes";
+    pPopup->UpdateWindow();
+    pPopup->SetTrackingMode(FALSE);
+    pPopup->InternalRelease();
+    PumpPending();
+}
+
+// A popup hidden for a while (as while its tear-off strip is dragged away)
+// draws nothing meanwhile and, shown again, paints its present state, not
+// the copy its paint cache held from before.
+TEST_F(BarTest, APopupShownAgainPaintsItsPresentState)
+{
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
+    CQXPControl* pOpen = pPopup->GetControls()->Add(qxpControlButton, ID_TEST_OPEN);
+    pOpen->SetCaption("Open");
+    pPopup->GetControls()->Add(qxpControlButton, ID_TEST_SAVE)->SetCaption("Save");
+    pPopup->SetBuffered(TRUE);
+    ASSERT_TRUE(pPopup->PopupAt(60, 60, NULL));
+    pPopup->UpdateWindow();
+    ASSERT_TRUE(pPopup->GetAnimationCache()->HasCache());
+    const CRect rcOpen = pOpen->GetRect();
+    const std::vector<COLORREF> before = qmtest::ScreenPictureOf(pPopup, rcOpen);
+    ASSERT_EQ(qmtest::BarPictureOf(pPopup, rcOpen), before);
+
+    pPopup->ShowWindow(SW_HIDE);
+    EXPECT_FALSE(pPopup->IsVisible());
+    pOpen->m_bChecked = TRUE;
+    pPopup->Redraw(rcOpen);
+    pPopup->DelayRedraw();
+    EXPECT_FALSE(pPopup->GetAnimationCache()->HasCache()) << "the copy of before is dropped";
+    const std::vector<COLORREF> now = qmtest::BarPictureOf(pPopup, rcOpen);
+    ASSERT_NE(before, now) << "the check mark shows";
+
+    pPopup->ShowWindow(SW_SHOWNA);
+    pPopup->UpdateWindow();
+    EXPECT_EQ(now, qmtest::ScreenPictureOf(pPopup, rcOpen));
+    pPopup->SetTrackingMode(FALSE);
+    pPopup->InternalRelease();
+    PumpPending();
+}
+
+// Controls that change under a bar close its open popup and leave nothing
+// selected, though the open control's index moved; the bar lays out again
+// at idle time, a shown popup at once.
+TEST_F(BarTest, ChangedControlsCloseTheOpenPopupAndClearTheSelection)
+{
+    CQXPControl* pFile = pMenuBar->GetControl(0);
+    CQXPCommandBar* pFileMenu = pFile->GetCommandBar();
+    ASSERT_NE(nullptr, pFileMenu);
+    pMenuBar->SetTrackingMode(TRUE, FALSE, TRUE);
+    ASSERT_TRUE(pMenuBar->SetPopuped(0));
+    ASSERT_TRUE(::IsWindowVisible(pFileMenu->GetSafeHwnd()));
+    ASSERT_EQ(0, pMenuBar->GetSelectedIndex());
+    PumpPending();
+    pMenuBar->m_nPending &= ~qxpPendingLayout;
+
+    // A title inserted before the open one: File moves to index 1.
+    CQXPControl* pFirst = pMenuBar->GetControls()->Add(qxpControlButton, ID_TEST_UNDO, CString(), 0);
+    ASSERT_NE(nullptr, pFirst);
+    EXPECT_EQ(1, pFile->GetIndex());
+    EXPECT_EQ(-1, pMenuBar->GetPopupedIndex());
+    EXPECT_EQ(-1, pMenuBar->GetSelectedIndex());
+    EXPECT_FALSE(pFile->GetPopuped());
+    EXPECT_FALSE(pFileMenu->IsTrackingMode());
+    EXPECT_FALSE(::IsWindowVisible(pFileMenu->GetSafeHwnd()));
+    EXPECT_EQ(qxpPendingLayout, pMenuBar->GetPending() & qxpPendingLayout) << "laid out at idle time";
+    pMenuBar->SetTrackingMode(FALSE);
+    pMenuBar->GetControls()->Remove(pFirst);
+
+    // A shown popup that gets one more item grows at once.
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
+    pPopup->GetControls()->Add(qxpControlButton, ID_TEST_OPEN)->SetCaption("Open");
+    ASSERT_TRUE(pPopup->PopupAt(60, 60, NULL));
+    CRect rcBefore;
+    ::GetWindowRect(pPopup->GetSafeHwnd(), &rcBefore);
+    pPopup->GetControls()->Add(qxpControlButton, ID_TEST_SAVE);
+    CRect rcAfter;
+    ::GetWindowRect(pPopup->GetSafeHwnd(), &rcAfter);
+    EXPECT_GT(rcAfter.Height(), rcBefore.Height());
+    EXPECT_EQ(0, pPopup->GetPending() & qxpPendingLayout);
+    pPopup->SetTrackingMode(FALSE);
+    pPopup->DestroyWindow();
+    pPopup->InternalRelease();
+    PumpPending();
+}
+
+// A bar tracks with mode 2 while a popup of it is open. The hover timer
+// over a plain control closes the open popup; a bar that tracked with the
+// popup open (mode 2) then leaves menu mode, one whose mode was set back
+// to 1 meanwhile, or a bar shown as a popup, keeps tracking.
+TEST_F(BarTest, HoverClosingTheOpenPopupEndsTrackingOnlyFromModeTwo)
+{
+    CQXPControlPopup* pDrop = AddDropDown(qxpControlSplitButtonPopup);
+    ASSERT_NE(nullptr, pDrop);
+    CQXPCommandBar* pList = pDrop->GetCommandBar();
+    CQXPControl* pOpen = pToolBar->GetControl(0);
+    ASSERT_EQ((int)ID_TEST_OPEN, pOpen->GetID());
+
+    const struct {
+        const char* name;
+        BOOL bBackToModeOne;
+        int nPosition;
+        int nTrackingAfter;
+    } cases[] = {
+        {"tracking for the popup", FALSE, qxpBarTop, 0},
+        {"tracking set back to mode 1", TRUE, qxpBarTop, 1},
+        {"a bar shown as a popup", FALSE, qxpBarPopup, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        pToolBar->SetBarPosition(c.nPosition);
+        ASSERT_TRUE(pToolBar->SetPopuped(pDrop->GetIndex()));
+        ASSERT_TRUE(::IsWindowVisible(pList->GetSafeHwnd()));
+        EXPECT_EQ(2, pToolBar->IsTrackingMode());
+        if (c.bBackToModeOne) {
+            EXPECT_FALSE(pToolBar->SetTrackingMode(TRUE)) << "already tracking: only the mode is stored";
+            EXPECT_EQ(1, pToolBar->IsTrackingMode());
+        }
+        pOpen->OnMouseHover();
+        EXPECT_EQ(-1, pToolBar->GetPopupedIndex());
+        EXPECT_FALSE(::IsWindowVisible(pList->GetSafeHwnd()));
+        EXPECT_EQ(c.nTrackingAfter, pToolBar->IsTrackingMode());
+        pToolBar->SetTrackingMode(FALSE);
+        pToolBar->SetBarPosition(qxpBarTop);
+    }
+    // A list that does not open (the split button's drop-down half is
+    // disabled) leaves the mode as it was.
+    pToolBar->SetTrackingMode(TRUE, FALSE, TRUE);
+    pDrop->SetEnabled(3);
+    EXPECT_FALSE(pToolBar->SetPopuped(pDrop->GetIndex()));
+    EXPECT_EQ(1, pToolBar->IsTrackingMode());
+    EXPECT_EQ(-1, pToolBar->GetPopupedIndex());
+    pToolBar->SetTrackingMode(FALSE);
+    pDrop->SetEnabled(TRUE);
     PumpPending();
 }
 
@@ -1045,25 +1227,8 @@ TEST_F(BarTest, HotItemDescriptionGoesToTheStatusLineAndTheIdleTextComesBack)
     EXPECT_EQ(0, pPopup->GetHotHelpId());
 }
 
-// The tooltip window of a bar's context when it shows a tip, else NULL.
-HWND ShownTip(CQXPCommandBar* pBar)
-{
-    CQXPToolTipContext* pContext = pBar->GetToolTipContext();
-    CWnd* pTip = pContext ? pContext->GetToolTip() : NULL;
-    HWND hTip = pTip ? pTip->GetSafeHwnd() : NULL;
-    return hTip && ::IsWindowVisible(hTip) ? hTip : NULL;
-}
-
-// The text the toolkit's own tooltip window shows now ("" for any other
-// window).
-std::string ShownTipText(CQXPCommandBar* pBar)
-{
-    CQXPToolTipContext* pContext = pBar->GetToolTipContext();
-    CQXPToolTipContextToolTip* pTip = pContext ? dynamic_cast<CQXPToolTipContextToolTip*>(pContext->GetToolTip()) : NULL;
-    if (!pTip || !pTip->IsTool(pTip->m_toolShown))
-        return std::string();
-    return std::string(pTip->GetToolText(pTip->m_toolShown));
-}
+using qmtest::ShownBarTip;
+using qmtest::ShownBarTipText;
 
 // The window classes of the toolkit's own tooltip window (style 2): with
 // the system's drop shadow, or plain where there is none.
@@ -1093,16 +1258,16 @@ TEST_F(BarTest, HoveringAToolbarButtonShowsItsTooltip)
         Activate(&frame);
         MoveOver(pToolBar, pOpen);
         if (!c.expected) {
-            PumpUntil([&] { return ShownTip(pToolBar) != NULL; }, 1500);
-            EXPECT_EQ((HWND)NULL, ShownTip(pToolBar));
+            PumpUntil([&] { return ShownBarTip(pToolBar) != NULL; }, 1500);
+            EXPECT_EQ((HWND)NULL, ShownBarTip(pToolBar));
             continue;
         }
-        ASSERT_TRUE(PumpUntil([&] { return ShownTip(pToolBar) != NULL; }, 4000)) << "no tooltip window appeared";
-        HWND hTip = ShownTip(pToolBar);
+        ASSERT_TRUE(PumpUntil([&] { return ShownBarTip(pToolBar) != NULL; }, 4000)) << "no tooltip window appeared";
+        HWND hTip = ShownBarTip(pToolBar);
         // The manager's tooltip window: the toolkit's own, owned by the frame.
         EXPECT_TRUE(IsToolkitTipClass(hTip));
         EXPECT_EQ(frame.GetSafeHwnd(), ::GetWindow(hTip, GW_OWNER));
-        EXPECT_EQ(std::string(c.expected), ShownTipText(pToolBar));
+        EXPECT_EQ(std::string(c.expected), ShownBarTipText(pToolBar));
     }
     // Away from the buttons the tip goes.
     CPoint ptAway(5, 300);
@@ -1166,11 +1331,11 @@ TEST_F(BarTest, TwoToolbarsShowTheirTipsInTheManagersOneWindow)
         ASSERT_NE(nullptr, pButton);
         // Off the buttons first, then resting on this one.
         qmtest::MouseEventAt(CPoint(ScreenCenterOf(step.pBar, pButton).x, 380), MOUSEEVENTF_MOVE);
-        PumpUntil([&] { return ShownTip(step.pBar) == NULL; }, 1500);
+        PumpUntil([&] { return ShownBarTip(step.pBar) == NULL; }, 1500);
         qmtest::MouseEventAt(ScreenCenterOf(step.pBar, pButton), MOUSEEVENTF_MOVE);
-        ASSERT_TRUE(PumpUntil([&] { return ShownTipText(step.pBar) == step.text; }, 5000))
-            << "shown: \"" << ShownTipText(step.pBar) << "\"";
-        HWND hTip = ShownTip(step.pBar);
+        ASSERT_TRUE(PumpUntil([&] { return ShownBarTipText(step.pBar) == step.text; }, 5000))
+            << "shown: \"" << ShownBarTipText(step.pBar) << "\"";
+        HWND hTip = ShownBarTip(step.pBar);
         ASSERT_NE((HWND)NULL, hTip);
         if (!hFirst)
             hFirst = hTip;
@@ -1211,26 +1376,18 @@ TEST(BarWithoutManager, ShowsTheTooltipsOfItsOwnWindowUnlessItIsAPopup)
 
 TEST_F(BarTest, OpeningADropDownTakesDownItsButtonsTooltip)
 {
-    CQXPControlPopup* pDrop =
-        dynamic_cast<CQXPControlPopup*>(pToolBar->GetControls()->Add(qxpControlButtonPopup, ID_TEST_UNDO));
+    CQXPControlPopup* pDrop = AddDropDown(qxpControlButtonPopup);
     ASSERT_NE(nullptr, pDrop);
     pDrop->SetCaption("Undo");
     pDrop->SetTooltip("Undo the last change");
-    CQXPPopupBar* pList = CQXPPopupBar::CreateForOwner(pBars);
-    pList->GetControls()->Add(qxpControlButton, ID_TEST_SAVE)->SetCaption("Save");
-    pDrop->SetCommandBar(pList);
-    pList->InternalRelease();
+    CQXPCommandBar* pList = pDrop->GetCommandBar();
     pBars->RecalcFrameLayout();
     PumpPending();
     pBars->GetOptions()->m_bToolBarScreenTips = TRUE;
     pToolBar->GetToolTipContext()->DestroyToolTip();
     Activate(&frame);
     MoveOver(pToolBar, pDrop);
-    auto tip = [&]() -> HWND {
-        CWnd* pTip = pToolBar->GetToolTipContext()->GetToolTip();
-        HWND hTip = pTip ? pTip->GetSafeHwnd() : NULL;
-        return hTip && ::IsWindowVisible(hTip) ? hTip : NULL;
-    };
+    auto tip = [&] { return ShownBarTip(pToolBar); };
     ASSERT_TRUE(PumpUntil([&] { return tip() != NULL; }, 4000)) << "no tooltip window appeared";
     pToolBar->SetPopuped(pDrop->GetIndex());
     EXPECT_TRUE(::IsWindowVisible(pList->GetSafeHwnd()));

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include <qmtest/barsite.h>
 #include <qmtest/files.h>
 #include <qmtest/messageboxes.h>
 #include <qmtest/pump.h>
@@ -63,7 +64,7 @@ CRect WindowRectIn(HWND hWnd, HWND hWndParent)
 // A frame with one toolbar of three buttons and an edit field that the
 // custom control hosts.
 
-class CHostFrame : public CWnd {
+class CHostFrame : public qmtest::CBarSiteWnd {
 public:
     CQXPCommandBars* m_pCommandBars = NULL;
     BOOL CreateFrame()
@@ -75,17 +76,10 @@ public:
     void PostNcDestroy() override {}
 
 protected:
-    afx_msg void OnSize(UINT nType, int cx, int cy)
-    {
-        CWnd::OnSize(nType, cx, cy);
-        if (m_pCommandBars)
-            m_pCommandBars->RecalcFrameLayout();
-    }
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(CHostFrame, CWnd)
-    ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 class CustomControlTest : public ::testing::Test {

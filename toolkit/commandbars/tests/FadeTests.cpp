@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cbtest_ids.h"
+#include <qmtest/barsite.h>
 #include <qmtest/offscreen.h>
 #include <qmtest/pump.h>
 
@@ -18,7 +19,7 @@ namespace {
 
 using qmtest::PumpUntil;
 
-class CFadeFrame : public CWnd {
+class CFadeFrame : public qmtest::CBarSiteWnd {
 public:
     void PostNcDestroy() override {}
 };

@@ -53,12 +53,19 @@ public:
     // A window the frame destroys when it hears that a popup is about to
     // open (NULL: none).
     HWND m_hWndCloseOnPopup = NULL;
+    // Told that a popup is about to open, the frame asks it for a redraw
+    // and notes whether the popup held its redraw lock (-1: not told).
+    int nRedrawLockedOnOpen = -1;
 
 protected:
-    afx_msg LRESULT OnInitCommandsPopup(WPARAM, LPARAM)
+    afx_msg LRESULT OnInitCommandsPopup(WPARAM, LPARAM lParam)
     {
         if (m_hWndCloseOnPopup && ::IsWindow(m_hWndCloseOnPopup))
             ::DestroyWindow(m_hWndCloseOnPopup);
+        if (CQXPCommandBar* pPopup = (CQXPCommandBar*)lParam) {
+            nRedrawLockedOnOpen = pPopup->IsRedrawLocked();
+            pPopup->Redraw();
+        }
         return 0;
     }
     afx_msg LRESULT OnCreateCommandBar(WPARAM, LPARAM lParam)
@@ -339,6 +346,87 @@ TEST_F(FrameTest, ADropDownWhoseBarClosesWhileItOpensDoesNotOpen)
     EXPECT_FALSE(pPopup->IsTrackingMode());
     EXPECT_FALSE(pDrop->GetPopuped());
     pBars->Remove(pBar);
+}
+
+// A bar under its redraw lock is only marked for a redraw; the last
+// release carries one redraw out. A popup holds the lock while it opens:
+// what the site asks for then is drawn once it shows.
+TEST_F(FrameTest, RedrawLockMarksTheBarAndItsLastReleaseRedraws)
+{
+    CQXPToolBar* pBar = frame.m_pToolBar;
+    HWND hWnd = pBar->GetSafeHwnd();
+    auto invalid = [&] {
+        RECT rc;
+        return ::GetUpdateRect(hWnd, &rc, FALSE) != FALSE;
+    };
+    ::ValidateRect(hWnd, NULL);
+    pBar->LockRedraw();
+    pBar->LockRedraw();
+    EXPECT_TRUE(pBar->IsRedrawLocked());
+    pBar->Redraw();
+    CRect rcPart(0, 0, 4, 4);
+    pBar->Redraw(&rcPart);
+    EXPECT_FALSE(invalid()) << "only marked";
+    EXPECT_EQ(qxpPendingRedraw, pBar->GetPending() & qxpPendingRedraw);
+    pBar->UnlockRedraw();
+    EXPECT_FALSE(invalid()) << "one hold left";
+    pBar->UnlockRedraw();
+    EXPECT_FALSE(pBar->IsRedrawLocked());
+    EXPECT_TRUE(invalid()) << "the marked redraw happens now";
+    EXPECT_EQ(0, pBar->GetPending() & qxpPendingRedraw);
+
+    // Nothing marked, nothing drawn; a release too many changes nothing.
+    ::ValidateRect(hWnd, NULL);
+    pBar->LockRedraw();
+    pBar->UnlockRedraw();
+    pBar->UnlockRedraw();
+    EXPECT_FALSE(invalid());
+    EXPECT_FALSE(pBar->IsRedrawLocked());
+    // A whole-bar redraw settles a delayed one; a part of the bar does not.
+    pBar->DelayRedraw();
+    pBar->Redraw(&rcPart);
+    EXPECT_EQ(qxpPendingRedraw, pBar->GetPending() & qxpPendingRedraw);
+    pBar->Redraw();
+    EXPECT_EQ(0, pBar->GetPending() & qxpPendingRedraw);
+
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
+    pPopup->GetControls()->Add(qxpControlButton, ID_TEST_OPEN)->SetCaption("Open");
+    ASSERT_TRUE(pPopup->PopupAt(80, 80, NULL));
+    EXPECT_EQ(1, frame.nRedrawLockedOnOpen) << "locked while it opens";
+    EXPECT_FALSE(pPopup->IsRedrawLocked());
+    EXPECT_EQ(0, pPopup->GetPending() & qxpPendingRedraw) << "the site's redraw was carried out";
+    pPopup->SetTrackingMode(FALSE);
+    pPopup->DestroyWindow();
+    pPopup->InternalRelease();
+    frame.nRedrawLockedOnOpen = -1;
+}
+
+// Loading a menu into a bar asks the bar's frame for a delayed menu and
+// layout update (idle flags 4 and 8), which the frame's idle update then
+// carries out; a bar without a window has no frame to ask.
+TEST_F(FrameTest, LoadingAMenuAsksTheFrameForItsDelayedUpdate)
+{
+    const UINT nAsked = CFrameWnd::idleNotify | CFrameWnd::idleLayout;
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDR_TEST_MENU));
+    frame.m_nIdleFlags = 0;
+    EXPECT_TRUE(frame.m_pMenuBar->LoadMenu(&menu, TRUE));
+    EXPECT_EQ(nAsked, frame.m_nIdleFlags & nAsked);
+    frame.SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
+    EXPECT_EQ(0u, frame.m_nIdleFlags & nAsked) << "done at the frame's idle time";
+
+    frame.m_nIdleFlags = 0;
+    CMenu none;
+    EXPECT_FALSE(frame.m_pMenuBar->LoadMenu(&none, TRUE));
+    EXPECT_EQ(0u, frame.m_nIdleFlags) << "no menu, nothing asked";
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pBars);
+    CMenu* pFile = menu.GetSubMenu(0);
+    ASSERT_NE(nullptr, pFile);
+    EXPECT_TRUE(pPopup->LoadMenu(pFile, TRUE));
+    EXPECT_GT(pPopup->GetControlCount(), 0);
+    EXPECT_EQ(0u, frame.m_nIdleFlags) << "a popup without a window";
+    pPopup->InternalRelease();
+    menu.DestroyMenu();
 }
 
 TEST_F(FrameTest, ButtonsFollowTheChildsStyleAndTheBarFlags)

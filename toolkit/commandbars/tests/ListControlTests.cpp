@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cbtest_ids.h"
+#include <qmtest/barsite.h>
 #include <qmtest/mouse.h>
 #include <qmtest/pump.h>
 
@@ -25,7 +26,7 @@ const int kFileOpen = 57601;
 const int kAppExit = 57665;
 
 // A top-level window that records the commands it receives.
-class CListTestFrame : public CWnd {
+class CListTestFrame : public qmtest::CBarSiteWnd {
 public:
     std::vector<UINT> commands;
     std::vector<CSize> selectorHots; // the marked grid at each notification
@@ -56,7 +57,7 @@ protected:
                 selectorHots.push_back(static_cast<CQXPControlSelector*>(pNM->pControl)->GetHot());
             return 0;
         }
-        return CWnd::WindowProc(message, wParam, lParam);
+        return CBarSiteWnd::WindowProc(message, wParam, lParam);
     }
 };
 

@@ -1225,6 +1225,62 @@ TEST_F(ManagerTest, LayoutRequestsWaitForIdleAndTheLock)
     frame.m_pStandard = frame.m_pFormat = NULL;
 }
 
+namespace {
+
+// A window that hosts command bars without being a frame; it counts the
+// WM_SIZE messages it gets and keeps the last one's size.
+class CSizeCountingSite : public CWnd {
+public:
+    int m_nSizes = 0;
+    CSize m_szLast;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_SIZE) {
+            m_nSizes++;
+            m_szLast = CSize(LOWORD(lParam), HIWORD(lParam));
+            EXPECT_EQ((WPARAM)SIZE_RESTORED, wParam);
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+} // namespace
+
+// A site that is no frame has no idle layout: every layout request, delayed
+// or not, reaches it at once as a WM_SIZE with its client size; none under
+// the layout lock.
+TEST_F(ManagerTest, ASiteThatIsNoFrameGetsAWmSizeWithItsClientSize)
+{
+    CSizeCountingSite site;
+    ASSERT_TRUE(site.CreateEx(0, AfxRegisterWndClass(0), "Bar host", WS_POPUP | WS_VISIBLE, CRect(40, 40, 340, 240),
+                              &frame, 0));
+    CQXPCommandBars* pSiteBars = CQXPCommandBars::CreateCommandBars(&site);
+    ASSERT_NE(nullptr, pSiteBars);
+    CRect rcClient;
+    site.GetClientRect(&rcClient);
+    for (BOOL bDelay : {FALSE, TRUE}) {
+        SCOPED_TRACE(bDelay ? "delayed" : "at once");
+        site.m_nSizes = 0;
+        pSiteBars->RecalcFrameLayout(bDelay);
+        EXPECT_EQ(1, site.m_nSizes);
+        EXPECT_EQ(rcClient.Size(), site.m_szLast);
+        pSiteBars->LockLayout(TRUE);
+        pSiteBars->RecalcFrameLayout(bDelay);
+        pSiteBars->LockLayout(FALSE);
+        EXPECT_EQ(1, site.m_nSizes) << "locked";
+    }
+    // A docked bar that hides lays its site out the same way.
+    CQXPToolBar* pBar = pSiteBars->Add("Hosted", qxpBarTop);
+    ASSERT_NE(nullptr, pBar);
+    site.m_nSizes = 0;
+    pBar->SetVisible(FALSE);
+    EXPECT_GE(site.m_nSizes, 1);
+    EXPECT_EQ(rcClient.Size(), site.m_szLast);
+    pSiteBars->InternalRelease();
+    site.DestroyWindow();
+    PumpMessages();
+}
+
 TEST_F(ManagerTest, ActiveMenuIdWithoutADocumentIsTheMenuBarsMenu)
 {
     EXPECT_EQ((UINT)IDR_TEST_MENU, pBars->GetActiveMenuId());

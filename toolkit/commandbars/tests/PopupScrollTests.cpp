@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include <qmtest/barsite.h>
 #include <qmtest/popupbar.h>
 #include <qmtest/pump.h>
 
@@ -17,7 +18,7 @@ namespace {
 
 const UINT kTearOffMessage = 0x2867;
 
-class CScrollFrame : public CWnd {
+class CScrollFrame : public qmtest::CBarSiteWnd {
 public:
     int m_nTornOff = 0;
     WPARAM m_wTornBar = 0;

@@ -236,8 +236,16 @@ public:
     }
     int GetPopupedIndex() const { return m_nPopuped; }
     virtual void OnControlSelected(int nSelected, CQXPControl* pControl);
-    void ResetSelection() { m_nSelected = -1; }
+    // The controls changed under the bar: the open popup closes, nothing
+    // stays selected and the bar is laid out again at idle time (a popup
+    // at once).
+    virtual void ResetSelection();
+    // Enters (bMode non-zero) or leaves menu mode. Tracking is 1, or 2
+    // while a popup of the bar is open (SetPopuped). Asked for a non-zero
+    // mode while it tracks, or for the mode it has, the bar only stores the
+    // value and answers FALSE.
     virtual BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE);
+    // 0 not tracking, 1 tracking, 2 tracking with a popup of the bar open.
     int IsTrackingMode() const { return m_bTracking; }
     // A key while the bar tracks: 0 not handled (an older tracking bar may
     // take it), 1 eaten, 2 passed on to the window. The site sees the key
@@ -298,10 +306,22 @@ public:
     // at the next idle time.
     void SetMRUWidth(int nWidth);
     int GetMRUWidth() const { return m_nMRUWidth; }
-    void DelayRedraw() { m_nPending |= qxpPendingRedraw; }
+    // Marks the bar for a redraw at the next idle time (qxpPendingRedraw);
+    // a popup redraws at once instead.
+    virtual void DelayRedraw() { m_nPending |= qxpPendingRedraw; }
+    // While the redraw lock is held (above 0) a redraw request only marks
+    // the bar (qxpPendingRedraw); releasing the last hold carries a marked
+    // redraw out. CQXPBarRedrawLock holds it for a scope.
+    void LockRedraw() { m_nLockRedraw++; }
+    void UnlockRedraw();
+    BOOL IsRedrawLocked() const { return m_nLockRedraw > 0; }
     int GetPending() const { return m_nPending; }
     virtual void OnRecalcLayout();
-    // Invalidates a rectangle of the bar (the whole bar for NULL).
+    // Invalidates a rectangle of the bar (the whole bar for NULL, which
+    // also settles a pending redraw), only while the bar shows (IsVisible
+    // and its window on screen); a bar off screen only drops its paint
+    // cache's copy, so that it paints its state of then when it shows
+    // again. Under the redraw lock the bar is only marked for a redraw.
     void Redraw(LPCRECT lpRect = NULL, BOOL bAnimate = TRUE);
     // The bar's size for a length and mode (and, with commit, its layout).
     virtual CSize CalcDynamicLayout(int nLength, DWORD dwMode);
@@ -385,6 +405,11 @@ public:
     // A popup shown for the right button: a right-button release runs the
     // item under it.
     BOOL m_bRightButton = FALSE;
+    // Popups of this bar may flip to the other side of their owner, as
+    // the manager's PopupFlip option lets every popup: a popup with it set,
+    // or opened from a bar with it set. A menu with its own flag keeps its
+    // size where there is no room for it (no further columns). Not stored.
+    BOOL m_bPopupFlip = FALSE;
     // A popup shown without command notifications (TPM_NONOTIFY): the idle
     // update leaves the states of its controls, and of its submenus', alone.
     BOOL m_bNoNotify = FALSE;
@@ -442,6 +467,7 @@ protected:
     void OnFinalRelease() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     int m_nInWindowProc = 0;
+    int m_nLockRedraw = 0; // holds of the redraw lock (0: redraws go through)
     CWindowHook* m_pKeyboardSink = NULL;
     // Hides the caret of the focused window (or the site) on entering
     // tracking; shows it again on leaving.
@@ -527,6 +553,19 @@ public:
     // made on first request, detached when the bar goes away).
     CQXPCommandBarAccessible* GetAccessibleObject();
     CQXPCommandBarAccessible* m_pAccessible = NULL;
+};
+
+// Holds a bar's redraw lock while it lives: redraws asked for meanwhile
+// happen once, when it goes.
+class CQXPBarRedrawLock {
+public:
+    explicit CQXPBarRedrawLock(CQXPCommandBar* pBar) : m_pBar(pBar) { m_pBar->LockRedraw(); }
+    ~CQXPBarRedrawLock() { m_pBar->UnlockRedraw(); }
+    CQXPBarRedrawLock(const CQXPBarRedrawLock&) = delete;
+    CQXPBarRedrawLock& operator=(const CQXPBarRedrawLock&) = delete;
+
+private:
+    CQXPCommandBar* m_pBar;
 };
 
 // The bars of one layout save or load; one reference each.

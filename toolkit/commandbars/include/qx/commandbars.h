@@ -171,6 +171,9 @@ public:
     // idle time (or IdleRecalcLayout does it). A site that is no frame gets
     // a WM_SIZE with its client size.
     void RecalcFrameLayout(BOOL bDelay = FALSE);
+    // Sends a site that is no frame WM_SIZE (SIZE_RESTORED) with its client
+    // size, so that it lays its bars out again as after a resize.
+    static void AFXAPI SendSiteSize(CWnd* pSite);
     // Carries out a delayed frame layout now.
     void IdleRecalcLayout();
     // Above 0 while many bars change at once: frame layouts wait.

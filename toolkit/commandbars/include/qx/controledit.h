@@ -98,6 +98,9 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Shows a message of the window to the tooltip context of the bar the
+    // box stands on (nothing for a bar without one).
+    void FilterBarToolTip(UINT message, WPARAM wParam, LPARAM lParam);
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     void PostNcDestroy() override {}
     afx_msg void OnEditCut();

@@ -169,11 +169,17 @@ public:
     BOOL PopupAt(int x, int y, LPCRECT rcExclude);
     // A popup shows while its window is on screen.
     BOOL IsVisible() const override { return m_hWnd && ::IsWindow(m_hWnd) && ::IsWindowVisible(m_hWnd); }
+    // A popup is on screen only while it tracks, which has no idle time to
+    // wait for: it redraws at once (under the redraw lock, when the lock
+    // is released).
+    void DelayRedraw() override { Redraw(); }
     // The rectangle (screen) the popup opens against, from its owning
     // control's rectangle; bVertical: the control's bar runs vertically (a
     // side-docked bar or a menu). The owning control decides
     // (CQXPControlPopup::AdjustExcludeRect).
     virtual void AdjustExcludeRect(CRect& rcExclude, BOOL bVertical);
+    // As the bar's, but a shown popup is laid out again at once.
+    void ResetSelection() override;
     // Leaving tracking hides the popup and ends the return-command link.
     BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
     CQXPCommandBar* GetRootParent() override;
@@ -194,6 +200,10 @@ public:
     // Places a popup of that size from the request (point, exclusion
     // rectangle, flags) inside the work area; the screen rectangle.
     CRect CalcPosition(CSize sz);
+    // The popup may flip to the other side of its owner: the manager's
+    // PopupFlip option, the popup's own m_bPopupFlip or that of the bar
+    // holding its owning control.
+    BOOL IsFlipAllowed() const;
     // Lays the shown popup out, places it and moves its window there; the
     // screen rectangle.
     CRect UpdateLocation();

@@ -15,7 +15,11 @@
 #include <functional>
 #include <string>
 #include <vector>
+#include <qmtest/barsite.h>
+#include <qmtest/bartips.h>
+#include <qmtest/mouse.h>
 #include <qmtest/pump.h>
+#include <qmtest/screenshot.h>
 
 namespace {
 
@@ -62,7 +66,7 @@ struct Notice {
     UINT nCode;
 };
 
-class CTestFrame : public CWnd {
+class CTestFrame : public qmtest::CBarSiteWnd {
 public:
     std::vector<Notice> notices;
     std::vector<UINT> commands;
@@ -112,12 +116,6 @@ protected:
         }
         return CWnd::OnCommand(wParam, lParam);
     }
-    afx_msg void OnSize(UINT nType, int cx, int cy)
-    {
-        CWnd::OnSize(nType, cx, cy);
-        if (pCommandBars)
-            pCommandBars->RecalcFrameLayout();
-    }
     afx_msg LRESULT OnControlNotify(WPARAM wParam, LPARAM lParam)
     {
         NMQXPCONTROL* pNM = (NMQXPCONTROL*)lParam;
@@ -135,7 +133,6 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CTestFrame, CWnd)
-    ON_WM_SIZE()
     ON_MESSAGE(WM_COMMANDBARS_CONTROLNOTIFY, OnControlNotify)
     ON_MESSAGE(WM_QXP_INITCOMMANDSPOPUP, OnPopupOpening)
 END_MESSAGE_MAP()
@@ -253,6 +250,63 @@ TEST_F(EditComboTest, EditWindowIsMadeOnTheBarInsideTheControl)
     EXPECT_STREQ("kept", pEdit->GetEditText().GetString());
     pEdit->InternalRelease();
     pEdit = NULL;
+}
+
+// The box's tooltip is its control's: the real pointer resting on the edit
+// window itself (not on the bar around it) brings the control's tip up in
+// the manager's one tooltip window, and a key typed into the box takes it
+// down again.
+TEST_F(EditComboTest, RestingOnTheTextBoxShowsItsControlsTooltip)
+{
+    pEdit->SetTooltip("Find text");
+    pCombo->SetTooltip("Find in list");
+    pBars->GetOptions()->m_bToolBarScreenTips = TRUE;
+    pBars->GetOptions()->m_bToolBarAccelTips = FALSE;
+    const struct {
+        CQXPEditBox* pBox;
+        const char* text;
+    } boxes[] = {{pEdit, "Find text"}, {pCombo, "Find in list"}};
+    for (const auto& b : boxes) {
+        SCOPED_TRACE(b.text);
+        HWND hWndEdit = b.pBox->GetEditCtrl() ? b.pBox->GetEditCtrl()->GetSafeHwnd() : NULL;
+        ASSERT_TRUE(::IsWindowVisible(hWndEdit));
+        ::SetForegroundWindow(frame.GetSafeHwnd());
+        ::SetFocus(frame.GetSafeHwnd());
+        PumpPending();
+        CRect rcEdit;
+        ::GetWindowRect(hWndEdit, &rcEdit);
+        CPoint ptEdit = rcEdit.CenterPoint();
+        // Off the bar first, then resting on the text box.
+        qmtest::MouseEventAt(CPoint(ptEdit.x, rcEdit.bottom + 200), MOUSEEVENTF_MOVE);
+        PumpUntil([&] { return qmtest::ShownBarTip(pToolBar) == NULL; }, 1500);
+        qmtest::MouseEventAt(ptEdit, MOUSEEVENTF_MOVE);
+        ASSERT_EQ(hWndEdit, ::WindowFromPoint(ptEdit)) << "the pointer is over the edit window";
+        ASSERT_TRUE(PumpUntil([&] { return qmtest::ShownBarTipText(pToolBar) == b.text; }, 5000))
+            << "shown: \"" << qmtest::ShownBarTipText(pToolBar) << "\"";
+        HWND hTip = qmtest::ShownBarTip(pToolBar);
+        EXPECT_EQ(frame.GetSafeHwnd(), ::GetWindow(hTip, GW_OWNER)) << "the manager's tooltip window";
+        if (b.pBox == pEdit) {
+            // For review: the bar with the tip under the pointer.
+            CRect rcShot, rcTip;
+            ::GetWindowRect(pToolBar->GetSafeHwnd(), &rcShot);
+            ::GetWindowRect(hTip, &rcTip);
+            rcShot.UnionRect(rcShot, rcTip);
+            rcShot.InflateRect(4, 4);
+            std::string strDir = std::string(QM_BIN_DIR) + "/../screenshots";
+            ::CreateDirectoryA(strDir.c_str(), NULL);
+            EXPECT_TRUE(qmtest::SaveScreenPng(rcShot, strDir + "/commandbars-edit-tooltip.png"));
+        }
+
+        // A key typed into the box puts the tip away.
+        FocusEdit(hWndEdit);
+        ASSERT_EQ(hWndEdit, ::GetFocus());
+        PressKey('A');
+        EXPECT_TRUE(PumpUntil([&] { return qmtest::ShownBarTip(pToolBar) == NULL; }, 1500));
+        ::SetFocus(frame.GetSafeHwnd());
+        PumpPending();
+    }
+    qmtest::ParkPointer();
+    PumpPending();
 }
 
 TEST_F(EditComboTest, TypingNotifiesTheFrameAndEnterExecutesWithTheText)

@@ -17,6 +17,7 @@
 
 #include <oleacc.h>
 
+#include <qmtest/barsite.h>
 #include <qmtest/accessible.h>
 #include <qmtest/archivebytes.h>
 #include <qmtest/mouse.h>
@@ -34,7 +35,7 @@ const int kComboId = 32951;
 
 // A top-level window that records the gallery's notifications and the
 // commands, in their order.
-class CGalleryFrame : public CWnd {
+class CGalleryFrame : public qmtest::CBarSiteWnd {
 public:
     std::vector<int> events;
 
@@ -74,7 +75,7 @@ protected:
                 events.push_back(kComboNotice | (int)pNM->hdr.code);
             return 0;
         }
-        return CWnd::WindowProc(message, wParam, lParam);
+        return CBarSiteWnd::WindowProc(message, wParam, lParam);
     }
 };
 

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include <qmtest/barsite.h>
 #include <qmtest/popupbar.h>
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
@@ -63,7 +64,7 @@ public:
     }
 };
 
-class CPaintFrame : public CWnd {
+class CPaintFrame : public qmtest::CBarSiteWnd {
 public:
     BOOL CreateFrame()
     {

@@ -209,3 +209,62 @@ TEST_F(CacheTest, AFadeStepsThroughItsBlendedFramesAndEndsInTheNewLook)
 }
 
 } // namespace
+
+// A bar redraws only while it shows: off screen (hidden by its own
+// visibility, or its window hidden while the bar still counts as shown, as
+// a floating bar is while its frame is inactive) a change draws nothing and
+// only drops the copy, and the bar shown again paints the state it has
+// then, never the copy of before. A bar hidden by its visibility whose
+// window still shows (the moment of hiding) is not invalidated either.
+TEST_F(CacheTest, ABarOffScreenRedrawsNothingAndShowsItsPresentStateWhenShownAgain)
+{
+    struct Case {
+        const char* name;
+        std::function<void(CQXPToolBar*)> hide;
+        std::function<void(CQXPToolBar*)> show;
+        bool bBarVisible;    // IsVisible meanwhile
+        bool bWindowVisible; // its window meanwhile
+    } cases[] = {
+        {"the bar hidden", [](CQXPToolBar* p) { p->SetVisible(FALSE); }, [](CQXPToolBar* p) { p->SetVisible(TRUE); },
+         false, false},
+        {"its window hidden", [](CQXPToolBar* p) { p->ShowWindow(SW_HIDE); },
+         [](CQXPToolBar* p) { p->ShowWindow(SW_SHOWNA); }, true, false},
+        {"the bar hidden, its window not yet",
+         [](CQXPToolBar* p) {
+             p->SetVisible(FALSE);
+             p->ShowWindow(SW_SHOWNA);
+         },
+         [](CQXPToolBar* p) { p->SetVisible(TRUE); }, false, true},
+    };
+    CQXPControl* pSave = pBar->GetControls()->FindControl(ID_TEST_SAVE);
+    ASSERT_NE(nullptr, pSave);
+    const CRect rcSave = pSave->GetRect();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        pBar->Redraw();
+        pBar->UpdateWindow();
+        ASSERT_TRUE(pCache->HasCache());
+        const std::vector<COLORREF> before = qmtest::ScreenPictureOf(pBar, rcSave);
+        ASSERT_EQ(qmtest::BarPictureOf(pBar, rcSave), before);
+
+        c.hide(pBar);
+        ASSERT_EQ(c.bBarVisible, pBar->IsVisible() != FALSE);
+        ASSERT_EQ(c.bWindowVisible, ::IsWindowVisible(pBar->GetSafeHwnd()) != FALSE);
+        pBar->ValidateRect(NULL);
+        pSave->m_bChecked = !pSave->m_bChecked;
+        pBar->m_nDraws = 0;
+        pBar->Redraw(rcSave, TRUE);
+        EXPECT_EQ(0, pBar->m_nDraws) << "nothing drawn off screen";
+        EXPECT_EQ(0, pCache->GetFadeCount());
+        EXPECT_FALSE(::GetUpdateRect(pBar->GetSafeHwnd(), NULL, FALSE)) << "nothing invalidated";
+        EXPECT_FALSE(pCache->HasCache()) << "the copy of before is dropped";
+        const std::vector<COLORREF> now = qmtest::BarPictureOf(pBar, rcSave);
+        ASSERT_NE(before, now) << "the change shows in the button";
+
+        c.show(pBar);
+        pBar->UpdateWindow();
+        PumpPending();
+        EXPECT_EQ(now, qmtest::ScreenPictureOf(pBar, rcSave)) << "the bar shows its present state";
+        EXPECT_TRUE(pCache->HasCache());
+    }
+}

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "cbtest_ids.h"
+#include <qmtest/barsite.h>
 #include <qmtest/archivebytes.h>
 #include <qmtest/files.h>
 #include <qmtest/pump.h>
@@ -27,7 +28,7 @@ using qmtest::PumpMessages;
 
 const UINT WM_TEST_RECORDLOOPS = WM_APP + 7;
 
-class CExpandFrame : public CWnd {
+class CExpandFrame : public qmtest::CBarSiteWnd {
 public:
     std::vector<UINT> commands;
     CQXPCommandBars* m_pCommandBars = NULL;
@@ -48,12 +49,6 @@ protected:
     afx_msg void OnUndo() { commands.push_back(ID_TEST_UNDO); }
     afx_msg void OnAnsi() { commands.push_back(ID_TEST_ANSI); }
     afx_msg void OnUtf8() { commands.push_back(ID_TEST_UTF8); }
-    afx_msg void OnSize(UINT nType, int cx, int cy)
-    {
-        CWnd::OnSize(nType, cx, cy);
-        if (m_pCommandBars)
-            m_pCommandBars->RecalcFrameLayout();
-    }
     // Dispatched from inside a modal bar loop: what the mouse manager
     // counts at that moment.
     afx_msg LRESULT OnRecordLoops(WPARAM, LPARAM)
@@ -71,7 +66,6 @@ BEGIN_MESSAGE_MAP(CExpandFrame, CWnd)
     ON_COMMAND(ID_TEST_UNDO, OnUndo)
     ON_COMMAND(ID_TEST_ANSI, OnAnsi)
     ON_COMMAND(ID_TEST_UTF8, OnUtf8)
-    ON_WM_SIZE()
     ON_MESSAGE(WM_TEST_RECORDLOOPS, OnRecordLoops)
 END_MESSAGE_MAP()
 
@@ -168,6 +162,45 @@ protected:
         return NULL;
     }
     static BOOL Shown(CQXPControl* pControl) { return pControl && pControl->IsVisible(0); }
+    // A drop-down of eight items under a button of a new toolbar at the top
+    // (the Windows 2000 look), opened where the work area leaves too little
+    // room above and below the button for the list. The flags are the
+    // toolbar's and the drop-down's own flip flags.
+    struct CrampedDropDown {
+        CQXPToolBar* pToolBar = NULL;
+        CQXPControlPopup* pOpener = NULL;
+        CQXPPopupBar* pDrop = NULL;
+        CRect rcControl; // the button (screen)
+    };
+    CrampedDropDown OpenCrampedDropDown(BOOL bOpenerFlip, BOOL bPopupFlip)
+    {
+        CrampedDropDown d;
+        CQXPThemePainter* pTheme = CreateThemePainter(qxpThemeWindows2000);
+        pTheme->RefreshMetrics();
+        pBars->SetPaintManager(pTheme);
+        d.pToolBar = pBars->Add("Tools", qxpBarTop);
+        if (!d.pToolBar)
+            return d;
+        d.pToolBar->m_bPopupFlip = bOpenerFlip;
+        d.pOpener =
+            dynamic_cast<CQXPControlPopup*>(d.pToolBar->GetControls()->Add(qxpControlButtonPopup, ID_TEST_UNDO));
+        if (!d.pOpener)
+            return d;
+        d.pDrop = CQXPPopupBar::CreateForOwner(pBars);
+        d.pDrop->m_bPopupFlip = bPopupFlip;
+        for (int i = 0; i < 8; i++)
+            d.pDrop->GetControls()->Add(qxpControlButton, 300 + i)->SetCaption("Item");
+        d.pOpener->SetCommandBar(d.pDrop);
+        d.pDrop->InternalRelease();
+        pBars->RecalcFrameLayout();
+        PumpMessages();
+        d.rcControl = d.pOpener->GetRect();
+        d.pToolBar->ClientToScreen(&d.rcControl);
+        d.pDrop->m_rcWorkArea = CRect(0, d.rcControl.top - 30, 1000, d.rcControl.bottom + 95);
+        d.pToolBar->SetPopuped(d.pOpener->GetIndex());
+        PumpMessages();
+        return d;
+    }
     static CRect WindowRect(CQXPCommandBar* pBar)
     {
         CRect rc;
@@ -1138,28 +1171,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(PopupExpandTest, DropDownWithoutRoomAboveOrBelowFlipsBesideItsButton)
 {
-    CQXPThemePainter* pTheme = CreateThemePainter(qxpThemeWindows2000);
-    pTheme->RefreshMetrics();
-    pBars->SetPaintManager(pTheme);
     pBars->GetOptions()->m_bPopupFlip = TRUE;
-    CQXPToolBar* pToolBar = pBars->Add("Tools", qxpBarTop);
-    ASSERT_NE(nullptr, pToolBar);
-    CQXPControlPopup* pOpener =
-        dynamic_cast<CQXPControlPopup*>(pToolBar->GetControls()->Add(qxpControlButtonPopup, ID_TEST_UNDO));
-    ASSERT_NE(nullptr, pOpener);
-    CQXPPopupBar* pDrop = CQXPPopupBar::CreateForOwner(pBars);
-    for (int i = 0; i < 8; i++)
-        pDrop->GetControls()->Add(qxpControlButton, 300 + i)->SetCaption("Item");
-    pOpener->SetCommandBar(pDrop);
-    pDrop->InternalRelease();
-    pBars->RecalcFrameLayout();
-    PumpMessages();
-    CRect rcControl = pOpener->GetRect();
-    pToolBar->ClientToScreen(&rcControl);
     // Too little room above the button and below it for the list.
-    pDrop->m_rcWorkArea = CRect(0, rcControl.top - 30, 1000, rcControl.bottom + 95);
-    pToolBar->SetPopuped(pOpener->GetIndex());
-    PumpMessages();
+    CrampedDropDown d = OpenCrampedDropDown(FALSE, FALSE);
+    ASSERT_NE(nullptr, d.pDrop);
+    CQXPToolBar* pToolBar = d.pToolBar;
+    CQXPPopupBar* pDrop = d.pDrop;
+    const CRect rcControl = d.rcControl;
     ASSERT_TRUE(::IsWindowVisible(pDrop->GetSafeHwnd()));
     CRect rc = WindowRect(pDrop);
     ASSERT_GT(rc.Height(), 30 + 5) << "the list is taller than either side";
@@ -1170,6 +1188,105 @@ TEST_F(PopupExpandTest, DropDownWithoutRoomAboveOrBelowFlipsBesideItsButton)
     EXPECT_EQ(rcControl.bottom + 95 - 5, rc.bottom);
     pToolBar->SetPopuped(-1);
     PumpMessages();
+}
+
+// Who lets a drop-down flip beside its button when it has no room above or
+// below: the manager's option, the bar that opens it, or the drop-down
+// itself. Flipped, the list is still taller than the work area: it lays out
+// again in the room there is, unless it flips by its own flag (then it keeps
+// its size from the top of the work area). Without any flag it takes the
+// larger side and scrolls.
+struct FlipCase {
+    const char* pszName;
+    BOOL bManager; // the manager's PopupFlip option
+    BOOL bOpener;  // the toolbar's own flag
+    BOOL bPopup;   // the drop-down's own flag
+    BOOL bFlips;
+};
+
+class FlipTable : public PopupExpandTest, public ::testing::WithParamInterface<FlipCase> {};
+
+TEST_P(FlipTable, DropDownWithoutRoomFlipsOnlyWhereAFlagAllowsIt)
+{
+    const FlipCase& c = GetParam();
+    CQXPToolBar* pNew = new CQXPToolBar;
+    EXPECT_FALSE(pNew->m_bPopupFlip) << "off unless set";
+    pNew->InternalRelease();
+    pBars->GetOptions()->m_bPopupFlip = c.bManager;
+    CrampedDropDown d = OpenCrampedDropDown(c.bOpener, c.bPopup);
+    ASSERT_NE(nullptr, d.pDrop);
+    CQXPToolBar* pToolBar = d.pToolBar;
+    CQXPPopupBar* pDrop = d.pDrop;
+    const CRect rcControl = d.rcControl;
+    EXPECT_EQ(c.bFlips, pDrop->IsFlipAllowed());
+    ASSERT_TRUE(::IsWindowVisible(pDrop->GetSafeHwnd()));
+    CRect rc = WindowRect(pDrop);
+    const int nUsableBottom = rcControl.bottom + 95 - 5;
+    if (c.bFlips) {
+        // Beside the button as from a vertical bar.
+        EXPECT_EQ(0, pDrop->m_popupFlags & qxpPopupDown);
+        EXPECT_EQ(rcControl.right + 1, rc.left);
+        EXPECT_FALSE(pDrop->IsScrolling());
+        if (c.bPopup) {
+            EXPECT_EQ(rcControl.top - 30, rc.top);
+            EXPECT_GT(rc.bottom, nUsableBottom) << "as tall as its one column";
+        } else {
+            // Its foot at the usable bottom, in columns that fit.
+            EXPECT_EQ(nUsableBottom, rc.bottom);
+            EXPECT_GE(rc.top, rcControl.top - 30);
+        }
+    } else {
+        // Below the button, where there is more room, cut to it.
+        EXPECT_EQ(qxpPopupDown, pDrop->m_popupFlags & qxpPopupDown);
+        EXPECT_GE(rc.top, rcControl.bottom - 1);
+        EXPECT_LE(rc.bottom, nUsableBottom);
+        EXPECT_TRUE(pDrop->IsScrolling());
+    }
+    pToolBar->SetPopuped(-1);
+    PumpMessages();
+    pBars->GetOptions()->m_bPopupFlip = FALSE;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FlipTable,
+                         ::testing::Values(FlipCase{"ManagersOption", TRUE, FALSE, FALSE, TRUE},
+                                           FlipCase{"OpeningBarsFlag", FALSE, TRUE, FALSE, TRUE},
+                                           FlipCase{"DropDownsOwnFlag", FALSE, FALSE, TRUE, TRUE},
+                                           FlipCase{"Neither", FALSE, FALSE, FALSE, FALSE}),
+                         [](const ::testing::TestParamInfo<FlipCase>& info) {
+                             return std::string(info.param.pszName);
+                         });
+
+// A menu taller than the work area that flips by its own flag keeps its
+// size (no further columns, no scrolling), whatever the manager's option.
+TEST_F(PopupExpandTest, TallMenuFlippingByItsOwnFlagKeepsItsSize)
+{
+    for (BOOL bManager : {FALSE, TRUE}) {
+        SCOPED_TRACE(bManager ? "with the manager's option too" : "its own flag alone");
+        pBars->GetOptions()->m_bPopupFlip = bManager;
+        std::vector<int> ids;
+        for (int i = 0; i < 40; i++)
+            ids.push_back(200 + i);
+        if (pPopup) {
+            pPopup->SetTrackingMode(FALSE);
+            pPopup->DestroyWindow();
+            pPopup->InternalRelease();
+            pPopup = NULL;
+        }
+        MakePopup(ids);
+        pPopup->m_bPopupFlip = TRUE;
+        const CRect rcWork(0, 0, 1000, 305); // 300 usable
+        pPopup->m_rcWorkArea = rcWork;
+        ASSERT_TRUE(pPopup->PopupAt(60, 40, NULL));
+        CRect rc = WindowRect(pPopup);
+        EXPECT_FALSE(pPopup->IsScrolling());
+        int nWraps = 0;
+        for (int nId : ids)
+            nWraps += Find(pPopup, nId)->GetWrap() ? 1 : 0;
+        EXPECT_EQ(0, nWraps) << "one column";
+        EXPECT_EQ(rcWork.top, rc.top);
+        EXPECT_GT(rc.Height(), rcWork.Height()) << "as tall as its list";
+    }
+    pBars->GetOptions()->m_bPopupFlip = FALSE;
 }
 
 TEST_F(PopupExpandTest, MenuMarginsComeFromTheThemeAndAPopupToolbarKeepsItsOwn)
@@ -1212,6 +1329,9 @@ TEST_F(PopupExpandTest, ShownDropDownFollowsItsButtonWhenItLaysOutAgain)
 {
     CQXPToolBar* pToolBar = pBars->Add("Tools", qxpBarTop);
     ASSERT_NE(nullptr, pToolBar);
+    CQXPControl* pWide = pToolBar->GetControls()->Add(qxpControlButton, ID_TEST_OPEN);
+    pWide->SetCaption("A");
+    pWide->SetStyle(qxpButtonCaption);
     CQXPControlPopup* pOpener =
         dynamic_cast<CQXPControlPopup*>(pToolBar->GetControls()->Add(qxpControlButtonPopup, ID_TEST_UNDO));
     ASSERT_NE(nullptr, pOpener);
@@ -1227,11 +1347,10 @@ TEST_F(PopupExpandTest, ShownDropDownFollowsItsButtonWhenItLaysOutAgain)
     ASSERT_TRUE(::IsWindowVisible(pDrop->GetSafeHwnd()));
     const int nLeftBefore = WindowRect(pDrop).left;
 
-    // A wide button comes in before the opener: the open drop-down moves
-    // along with it when it lays out again.
-    CQXPControl* pWide = pToolBar->GetControls()->Add(qxpControlButton, ID_TEST_OPEN, CString(), 0);
+    // The button before the opener grows wide: the open drop-down moves
+    // along with it when it lays out again. (A control coming in or going
+    // closes the drop-down instead.)
     pWide->SetCaption("A rather wide button");
-    pWide->SetStyle(qxpButtonCaption);
     pToolBar->DelayLayout();
     pToolBar->OnRecalcLayout();
     ASSERT_TRUE(pDrop->IsTrackingMode());
