@@ -143,11 +143,13 @@ namespace {
 // The popup menus of the toolkit's own controls (edit boxes, browse
 // buttons, panes) as command-bar popups: the look of the bars and the icons
 // of the toolbar resource the control names, held by the popup alone. The manager of the owner's
-// frame draws them when there is one.
+// frame draws them when there is one; before any manager exists they are
+// drawn by the global paint manager (made here when there is none yet).
 INT_PTR AFXAPI QxpTrackControlMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pOwner, int nIDIconToolbar)
 {
     if (!pMenu || !::IsMenu(pMenu->GetSafeHmenu()))
         return -1;
+    GetGlobalPaintManager();
     CQXPCommandBars* pCommandBars = NULL;
     CWnd* pTop = pOwner ? pOwner->GetTopLevelParent() : NULL;
     if (CQXPMDIFrameWnd* pFrame = pTop ? DYNAMIC_DOWNCAST(CQXPMDIFrameWnd, pTop) : NULL)
@@ -173,15 +175,16 @@ INT_PTR AFXAPI QxpTrackControlMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd
     return nResult;
 }
 
+// A program with the command bars shows the toolkit controls' menus as
+// command-bar popups from its start, before (and without) any manager.
+const bool kControlMenusTracked = (SetToolkitPopupTracker(&QxpTrackControlMenu), true);
+
 } // namespace
 
 BOOL CQXPCommandBars::SetSite(CWnd* pFrame)
 {
     if (!pFrame || !::IsWindow(pFrame->GetSafeHwnd()))
         return FALSE;
-    // From the first manager on, the toolkit's controls show their menus
-    // as popups of the command bars.
-    SetToolkitPopupTracker(&QxpTrackControlMenu);
     m_pFrame = pFrame;
     m_bRightToLeft = (::GetWindowLongPtrA(pFrame->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
     return EnableDocking();

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 #include <qmtest/cbframe.h>
 #include <qmtest/mouse.h>
+#include <qmtest/popupbar.h>
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
 
@@ -1097,20 +1098,6 @@ struct ToolbarsMenuProbe {
 };
 ToolbarsMenuProbe g_probe;
 
-// Chooses an item of an open popup as a click would, or closes the popup
-// with Esc when there is none to choose.
-void ChooseOrClose(HWND hPopup, CQXPControl* pPick)
-{
-    if (!pPick) {
-        ::PostMessageA(hPopup, WM_KEYDOWN, VK_ESCAPE, 0);
-        return;
-    }
-    CPoint pt = pPick->GetRect().CenterPoint();
-    ::PostMessageA(hPopup, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
-    ::PostMessageA(hPopup, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
-    ::PostMessageA(hPopup, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
-}
-
 void CALLBACK ProbeToolbarsMenu(HWND, UINT, UINT_PTR, DWORD)
 {
     if (g_probe.bPicked || ++g_probe.nTicks > 100)
@@ -1133,7 +1120,7 @@ void CALLBACK ProbeToolbarsMenu(HWND, UINT, UINT_PTR, DWORD)
             pPick = pControl;
     }
     g_probe.bPicked = TRUE;
-    ChooseOrClose(hPopup, pPick);
+    qmtest::ChooseOrClosePopup(hPopup, pPick);
 }
 
 TEST_F(FloatingTest, RightClickOnABarOrTheDockRowOffersTheToolbarsMenu)
@@ -1439,53 +1426,6 @@ TEST_F(FloatingTest, MenusShowTheShortcutTablesTextsNotTheMenuResources)
     }
 }
 
-// What a timer probe saw of the visible command-bar popup of the thread:
-// its items (id, has an icon); it then chooses the item pick.
-struct ControlMenuProbe {
-    int pick = 0;
-    BOOL bSeen = FALSE;
-    std::vector<std::pair<int, BOOL>> items;
-};
-ControlMenuProbe g_controlMenu;
-
-BOOL CALLBACK FindShownPopup(HWND hWnd, LPARAM lParam)
-{
-    char szClass[32] = "";
-    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
-    if (::IsWindowVisible(hWnd) && (lstrcmpA(szClass, "QXPPopupBar") == 0 || lstrcmpA(szClass, "#32768") == 0)) {
-        *(HWND*)lParam = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-void CALLBACK ProbeControlMenu(HWND, UINT, UINT_PTR, DWORD)
-{
-    if (g_controlMenu.bSeen)
-        return;
-    HWND hPopup = NULL;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindShownPopup, (LPARAM)&hPopup);
-    if (!hPopup)
-        return;
-    g_controlMenu.bSeen = TRUE;
-    CQXPPopupBar* pPopup = dynamic_cast<CQXPPopupBar*>(CWnd::FromHandlePermanent(hPopup));
-    if (!pPopup) {
-        // A system menu: closed, nothing to read.
-        ::PostMessageA(hPopup, WM_KEYDOWN, VK_ESCAPE, 0);
-        return;
-    }
-    qmtest::SaveWindowShot(hPopup, QM_BIN_DIR, "control-context-menu.png");
-    CQXPControl* pPick = NULL;
-    for (int i = 0; i < pPopup->GetControlCount(); i++) {
-        CQXPControl* pControl = pPopup->GetControl(i);
-        g_controlMenu.items.push_back(
-            {pControl->GetID(), pPopup->GetImageManager()->GetImage((UINT)pControl->GetID(), 16) != NULL});
-        if (pControl->GetID() == g_controlMenu.pick)
-            pPick = pControl;
-    }
-    ChooseOrClose(hPopup, pPick);
-}
-
 TEST_F(FloatingTest, TheToolkitsOwnEditBoxesShowTheirMenuAsACommandBarPopupWithIcons)
 {
     CFloatTestChild* pChild = new CFloatTestChild;
@@ -1504,20 +1444,23 @@ TEST_F(FloatingTest, TheToolkitsOwnEditBoxesShowTheirMenuAsACommandBarPopupWithI
     for (UINT nID : menuIds)
         globalBefore.push_back(GetGlobalImageManager()->GetImage(nID, 16));
 
-    g_controlMenu = ControlMenuProbe();
-    g_controlMenu.pick = QX_ID_EDIT_SELECT_ALL;
-    UINT_PTR nTimer = ::SetTimer(NULL, 0, 50, ProbeControlMenu);
+    qmtest::PopupMenuProbe& probe = qmtest::MenuProbe();
+    probe = qmtest::PopupMenuProbe();
+    probe.pick = QX_ID_EDIT_SELECT_ALL;
+    probe.shotName = "control-context-menu.png";
+    probe.pszBinDir = QM_BIN_DIR;
+    UINT_PTR nTimer = ::SetTimer(NULL, 0, 50, qmtest::ProbePopupMenu);
     CRect rc;
     edit.GetWindowRect(&rc);
     edit.SendMessage(WM_CONTEXTMENU, (WPARAM)edit.GetSafeHwnd(), MAKELPARAM(rc.left + 10, rc.top + 8));
     ::KillTimer(NULL, nTimer);
     PumpPending();
 
-    ASSERT_TRUE(g_controlMenu.bSeen);
+    ASSERT_TRUE(probe.bSeen);
     // The menu's items with the pictures of the edit menu's toolbar (Select
     // All has none).
     std::vector<std::pair<int, BOOL>> expected = {{QX_ID_EDIT_UNDO, TRUE}, {QX_ID_EDIT_CUT, TRUE}, {QX_ID_EDIT_COPY, TRUE}, {QX_ID_EDIT_PASTE, TRUE}, {QX_ID_EDIT_CLEAR, TRUE}, {QX_ID_EDIT_SELECT_ALL, FALSE}};
-    EXPECT_EQ(expected, g_controlMenu.items) << "a command-bar popup, not a system menu";
+    EXPECT_EQ(expected, probe.items) << "a command-bar popup, not a system menu";
     // The pictures came with the popup's own image manager: the
     // process-wide one is left as it was.
     for (size_t i = 0; i < globalBefore.size(); i++)

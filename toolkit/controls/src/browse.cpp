@@ -738,6 +738,15 @@ void CQXEditListBox::EndItemEdit()
         m_pItemEdit->EndEdit();
 }
 
+CRect CQXEditListBox::ItemEditRect(int nIndex)
+{
+    CRect rc;
+    GetItemRect(nIndex, &rc);
+    rc.DeflateRect(2, 0);
+    rc.InflateRect(0, 2);
+    return rc;
+}
+
 void CQXEditListBox::EditItem(BOOL bNewItem)
 {
     if (!m_bEnableEdit)
@@ -768,11 +777,7 @@ void CQXEditListBox::EditItem(BOOL bNewItem)
         Notify(QXN_BROWSE);
         return;
     }
-    CRect rc;
-    GetItemRect(m_nIndex, &rc);
-    rc.DeflateRect(2, 0);
-    rc.InflateRect(0, 2);
-    m_pItemEdit = new CQXItemEdit(this, rc, m_strItemText, m_dwLStyle, TRUE);
+    m_pItemEdit = new CQXItemEdit(this, ItemEditRect(m_nIndex), m_strItemText, m_dwLStyle, TRUE);
     m_pItemEdit->SetDlgFilter(m_strFilter);
     m_pItemEdit->SetDlgInitialDir(m_strInitialDir);
     if (!m_pItemEdit->GetSafeHwnd()) {
@@ -845,7 +850,9 @@ BOOL CQXEditListBox::OnCommand(WPARAM wParam, LPARAM lParam)
             OnEndLabelEdit(FALSE);
             return TRUE;
         case QXN_BROWSE:
-            // The parent does the browsing; the item stays where it is.
+            // The edited item moves down (the edit goes with it), then the
+            // parent does the browsing.
+            MoveItemDown();
             Notify(QXN_BROWSE);
             return TRUE;
         default:
@@ -883,30 +890,29 @@ void CQXEditListBox::DeleteItem()
     Notify(QXN_ELB_DELETE_ITEM);
 }
 
-void CQXEditListBox::MoveItemUp()
-{
-    int nSel = GetCurSel();
-    if (nSel == LB_ERR)
-        return;
-    if (nSel > 0) {
-        SwapItems(this, nSel - 1, nSel);
-        SetCurSel(nSel - 1);
-    }
-    SetFocus();
-    Notify(QXN_ELB_MOVE_UP);
-}
+void CQXEditListBox::MoveItemUp() { MoveSelectedItem(-1, QXN_ELB_MOVE_UP); }
 
-void CQXEditListBox::MoveItemDown()
+void CQXEditListBox::MoveItemDown() { MoveSelectedItem(+1, QXN_ELB_MOVE_DOWN); }
+
+void CQXEditListBox::MoveSelectedItem(int nDelta, UINT nCode)
 {
     int nSel = GetCurSel();
     if (nSel == LB_ERR)
         return;
-    if (nSel < GetCount() - 1) {
-        SwapItems(this, nSel, nSel + 1);
-        SetCurSel(nSel + 1);
+    int nTo = nSel + nDelta;
+    if (nTo >= 0 && nTo < GetCount()) {
+        SwapItems(this, nSel, nTo);
+        SetCurSel(nTo);
+        // An open in-place edit stays with its item, so that its text ends
+        // up in that item and not in the one that took its place.
+        if (m_pItemEdit && m_nIndex == nSel) {
+            m_nIndex = nTo;
+            if (m_pItemEdit->GetSafeHwnd())
+                m_pItemEdit->MoveWindow(ItemEditRect(nTo));
+        }
     }
     SetFocus();
-    Notify(QXN_ELB_MOVE_DOWN);
+    Notify(nCode);
 }
 
 void CQXEditListBox::OnKeyUp(UINT nChar, UINT, UINT)

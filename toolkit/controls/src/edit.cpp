@@ -5,6 +5,7 @@
 #include <qx/drawing.h>
 #include <qx/fonts.h>
 #include <qx/listbox.h>
+#include <qx/toolkitres.h>
 
 IMPLEMENT_DYNAMIC(CQXEdit, CEdit)
 
@@ -42,7 +43,9 @@ BOOL CQXEdit::IsCommandEnabled(UINT nID)
     BOOL bSelection = dwStart < dwEnd;
     switch (nID) {
     case QX_ID_EDIT_UNDO:
-        return !bReadOnly && SendMessage(EM_CANUNDO, 0, 0) != 0;
+        // Offered whenever the edit keeps something to undo, read-only or
+        // not (text the program set before making the edit read-only).
+        return SendMessage(EM_CANUNDO, 0, 0) != 0;
     case QX_ID_EDIT_CUT:
     case QX_ID_EDIT_CLEAR:
         return !bReadOnly && bSelection;
@@ -59,7 +62,7 @@ BOOL CQXEdit::IsCommandEnabled(UINT nID)
 
 HMENU CQXEdit::CreateContextMenu()
 {
-    HMENU hMenu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(QX_IDR_EDIT_MENU));
+    HMENU hMenu = ToolkitMenu(QX_IDR_EDIT_MENU);
     if (hMenu) {
         HMENU hSub = ::GetSubMenu(hMenu, 1);
         if (hSub) {

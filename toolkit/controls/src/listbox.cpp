@@ -102,24 +102,22 @@ void CQXListBox::DrawItem(LPDRAWITEMSTRUCT lpDIS)
         ThemeBitmap* pImage = m_nListStyle == styleImage && bSelected && bEnabled
                                   ? GetThemeResources()->LoadImage("TOOLBARBUTTONS22")
                                   : NULL;
+        int nOldMode = 0;
         if (pImage) {
             pImage->DrawImage(pDC, rcItem, pImage->GetSource(3, 4), CRect(8, 8, 8, 8));
-            int nOldMode = pDC->SetBkMode(TRANSPARENT);
+            nOldMode = pDC->SetBkMode(TRANSPARENT);
             pDC->SetTextColor(ManagerColor(COLOR_WINDOWTEXT));
-            CString str;
-            GetText((int)lpDIS->itemID, str);
-            pDC->DrawText(str, rcText, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX);
-            pDC->SetBkMode(nOldMode);
-            if (lpDIS->itemAction & ODA_FOCUS)
-                pDC->DrawFocusRect(&lpDIS->rcItem);
-            return;
+        } else {
+            pDC->SetBkColor(clrBack);
+            pDC->SetTextColor(clrText);
+            pDC->FillSolidRect(rcItem, clrBack);
         }
-        pDC->SetBkColor(clrBack);
-        pDC->SetTextColor(clrText);
-        pDC->FillSolidRect(rcItem, clrBack);
+        // An ampersand marks the next character as a mnemonic, as in menus.
         CString str;
         GetText((int)lpDIS->itemID, str);
-        pDC->DrawText(str, rcText, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX);
+        pDC->DrawText(str, rcText, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS);
+        if (pImage)
+            pDC->SetBkMode(nOldMode);
     }
     if (lpDIS->itemAction & ODA_FOCUS)
         pDC->DrawFocusRect(&lpDIS->rcItem);

@@ -4,6 +4,7 @@
 #include "DialogTestSupport.h"
 
 #include <qmtest/messageboxes.h>
+#include <qmtest/mouse.h>
 #include <qmtest/qmatedriver.h>
 
 #include <qx/browse.h>
@@ -721,22 +722,66 @@ TEST_F(EditListTest, MovingItemsKeepsTheirDataAndEdgesStillNotify)
     EXPECT_EQ((std::vector<UINT>{QXN_ELB_MOVE_DOWN, QXN_ELB_MOVE_DOWN, QXN_ELB_MOVE_UP}), Codes());
 }
 
-TEST_F(EditListTest, TheInPlaceBrowseButtonLeavesTheItemWhereItIs)
+TEST_F(EditListTest, TheInPlaceBrowseButtonMovesTheItemDownThenAsksTheParent)
 {
     Open(qxBrowseNotify);
     Fill();
     list.SetCurSel(0);
     list.EditItem(FALSE);
     ASSERT_NE(nullptr, Edit());
+    Edit()->SetWindowText("Alpha");
     CQXBrowseButton* pButton = Edit()->GetBrowseButton();
     ASSERT_NE(nullptr, pButton);
-    pButton->SendMessage(BM_CLICK, 0, 0);
+    ASSERT_TRUE(qmtest::BringToForeground(host->GetSafeHwnd()));
+    Edit()->SetFocus();
+    ASSERT_EQ(Edit()->GetSafeHwnd(), ::GetFocus());
+    CRect rcButton;
+    pButton->GetWindowRect(&rcButton);
+    qmtest::ClickAt(rcButton.CenterPoint());
+    auto notes = [&] {
+        std::vector<UINT> v;
+        for (UINT n : Codes())
+            if (n >= 10000)
+                v.push_back(n);
+        return v;
+    };
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return notes().size() >= 2; }));
+    EXPECT_EQ((std::vector<UINT>{QXN_ELB_MOVE_DOWN, QXN_BROWSE}), notes()) << "moved down, then the parent browses";
+    EXPECT_EQ((std::vector<std::string>{"B", "A", "C"}), Items());
+    EXPECT_EQ(1, list.GetCurSel());
+    EXPECT_EQ(100u, (unsigned)list.GetItemData(1)) << "the item keeps its data";
+
+    // The edit is still open, over the item at its new place, with the focus.
+    ASSERT_NE(nullptr, Edit());
+    EXPECT_EQ(Edit()->GetSafeHwnd(), ::GetFocus());
+    CRect rcEdit, rcItem;
+    Edit()->GetWindowRect(&rcEdit);
+    list.ScreenToClient(&rcEdit);
+    list.GetItemRect(1, &rcItem);
+    EXPECT_EQ(rcItem.top - 2, rcEdit.top);
+    EXPECT_EQ(rcItem.left + 2, rcEdit.left);
+
+    // Enter puts the text into that item; its neighbour stays as it was.
+    host->log.clear();
+    qmtest::SendChord({VK_RETURN});
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Edit() == nullptr; }));
+    EXPECT_EQ((std::vector<std::string>{"B", "Alpha", "C"}), Items());
+    EXPECT_EQ(101u, (unsigned)list.GetItemData(0));
+    EXPECT_EQ(100u, (unsigned)list.GetItemData(1));
+    EXPECT_EQ(1, list.GetCurSel());
+    EXPECT_EQ((std::vector<UINT>{QXN_ELB_LABEL_CHANGED}), notes());
+
+    // The last item cannot move: the list still says so, then asks.
+    list.SetCurSel(2);
+    list.EditItem(FALSE);
+    ASSERT_NE(nullptr, Edit());
+    host->log.clear();
+    Edit()->GetBrowseButton()->SendMessage(BM_CLICK, 0, 0);
     PumpMessages();
-    EXPECT_EQ((std::vector<std::string>{"A", "B", "C"}), Items());
-    std::vector<UINT> codes = Codes();
-    ASSERT_FALSE(codes.empty());
-    EXPECT_EQ((UINT)QXN_BROWSE, codes[0]) << "the parent is told to browse";
-    EXPECT_EQ(std::count(codes.begin(), codes.end(), (UINT)QXN_ELB_MOVE_DOWN), 0);
+    EXPECT_EQ((std::vector<UINT>{QXN_ELB_MOVE_DOWN, QXN_BROWSE}), notes());
+    EXPECT_EQ((std::vector<std::string>{"B", "Alpha", "C"}), Items());
+    Escape();
+    EXPECT_EQ((std::vector<std::string>{"B", "Alpha", "C"}), Items());
 }
 
 TEST_F(EditListTest, WithoutInPlaceEditingTheParentIsAsked)

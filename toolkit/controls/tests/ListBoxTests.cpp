@@ -7,6 +7,9 @@
 
 #include <qmtest/screenshot.h>
 
+#include <algorithm>
+#include <set>
+
 using namespace dlgtest;
 using namespace painttest;
 
@@ -120,6 +123,41 @@ TEST_F(ListBoxTest, SelectedItemsInEachLook)
     list.EnableWindow(FALSE);
     EXPECT_EQ(C(17), ScreenPixel(150, h / 2));
     list.EnableWindow(TRUE);
+}
+
+TEST_F(ListBoxTest, AnAmpersandUnderlinesTheNextCharacter)
+{
+    // Item 0 marks its W as a mnemonic; item 1 is the plain W.
+    list.AddString("&W");
+    list.AddString("W");
+    list.Invalidate();
+    list.UpdateWindow();
+    // The text's pixels of an item, relative to the item's rectangle.
+    auto ink = [&](int nItem) {
+        CRect rc;
+        list.GetItemRect(nItem, &rc);
+        std::set<std::pair<int, int>> pixels;
+        HDC hdc = ::GetDC(list.GetSafeHwnd());
+        for (int y = rc.top; y < rc.bottom; ++y)
+            for (int x = rc.left; x < rc.right; ++x)
+                if (::GetPixel(hdc, x, y) != C(COLOR_WINDOW))
+                    pixels.insert({x - rc.left, y - rc.top});
+        ::ReleaseDC(list.GetSafeHwnd(), hdc);
+        return pixels;
+    };
+    const std::set<std::pair<int, int>> marked = ink(0), plain = ink(1);
+    ASSERT_FALSE(plain.empty());
+    EXPECT_TRUE(std::includes(marked.begin(), marked.end(), plain.begin(), plain.end()))
+        << "the same W at the same place: no ampersand before it";
+    std::set<int> extraRows;
+    int nLowest = 0;
+    for (const auto& p : plain)
+        nLowest = std::max(nLowest, p.second);
+    for (const auto& p : marked)
+        if (!plain.count(p))
+            extraRows.insert(p.second);
+    ASSERT_EQ(1u, extraRows.size()) << "one line more: the underline";
+    EXPECT_GE(*extraRows.begin(), nLowest) << "under the letter";
 }
 
 TEST(ListBoxUtilities, IconHolderDestroysWhatItHolds)

@@ -16,3 +16,9 @@ HCURSOR AFXAPI ToolkitCursor(UINT nID, LPCSTR lpszSystemCursor)
         hCursor = ::LoadCursorA(NULL, lpszSystemCursor);
     return hCursor;
 }
+
+HMENU AFXAPI ToolkitMenu(UINT nID)
+{
+    LPCSTR name = MAKEINTRESOURCEA(nID);
+    return ::LoadMenuA(AfxFindResourceHandle(name, RT_MENU), name);
+}

@@ -233,7 +233,8 @@ HRESULT CVisualStyleTheme::CloseThemeHandle()
     if (m_hTheme) {
         PFNCLOSETHEMEDATA pfn = (PFNCLOSETHEMEDATA)Bind(kCloseThemeData, false);
         const HTHEME hTheme = m_hTheme;
-        hr = CallBound<HRESULT>(pfn, E_FAIL, hTheme);
+        // A library that cannot close the handle answers 0, as one without it.
+        hr = CallBound<HRESULT>(pfn, (HRESULT)0, hTheme);
     }
     m_hTheme = NULL;
     return hr;
@@ -350,6 +351,9 @@ BOOL AFXAPI CVisualStyleTheme::DwmDefWindowProc(HWND hWnd, UINT msg, WPARAM wPar
     DwmRecord& r = Dwm();
     if (r.hModule && !r.pfnDefWindowProc)
         r.pfnDefWindowProc = (void*)::GetProcAddress(r.hModule, "DwmDefWindowProc");
+    // The answer is "handled or not": without composition nothing is
+    // handled (a non-zero failure code would read as handled, with the
+    // result left unset).
     if (!r.pfnDefWindowProc)
         return FALSE;
     PFNDWMDEFWINDOWPROC pfn = (PFNDWMDEFWINDOWPROC)r.pfnDefWindowProc;

@@ -246,6 +246,9 @@ public:
     virtual void Initialize(BOOL bAutoFont = TRUE) override;
     virtual void EditItem(BOOL bNewItem);
     void DeleteItem();
+    // Swap the selected item with its neighbour (not past either end) and
+    // notify 10036 / 10037 in every case; an open in-place edit moves with
+    // its item.
     void MoveItemUp();
     void MoveItemDown();
     void SetNewItemDefaultText(LPCSTR lpszItem) { m_strItemDefaultText = lpszItem ? lpszItem : ""; }
@@ -272,6 +275,10 @@ public:
 protected:
     void Notify(UINT nCode);
     void OnEndLabelEdit(BOOL bChanged);
+    void MoveSelectedItem(int nDelta, UINT nCode);
+    // Where the in-place edit of an item sits: the item's row, 2 pixels in
+    // on each side and 2 pixels out above and below.
+    CRect ItemEditRect(int nIndex);
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     afx_msg void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
     afx_msg void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);

@@ -18,8 +18,9 @@ public:
     CQXEdit();
     ~CQXEdit() override;
 
-    // The context menu: submenu 1 of the edit menu when the resources have it,
-    // else a menu with the same commands. The caller destroys it.
+    // The context menu: submenu 1 of the toolkit's edit menu (through the
+    // toolkit's resource access) when the resources have it, else a menu
+    // with the same commands. The caller destroys it.
     HMENU CreateContextMenu();
     // Whether a command can run now (the update handlers' answer).
     BOOL IsCommandEnabled(UINT nID);

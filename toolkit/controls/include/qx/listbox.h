@@ -46,8 +46,9 @@ protected:
 };
 
 // ---------------------------------------------------------------------------
-// Shows a menu as a command-bar popup with icons when the command bars have
-// registered their popup tracker, else as an ordinary menu. nIDIconToolbar:
+// Shows a menu as a command-bar popup with icons in a program that has the
+// command bars (they register their popup tracker when the program starts,
+// before any manager exists), else as an ordinary menu. nIDIconToolbar:
 // the toolbar resource whose images the popup shows (0 none). Returns the
 // chosen command (0 when nothing was chosen or the menu cannot be shown).
 UINT AFXAPI TrackPopupMenuEx(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pOwner, int nIDIconToolbar = 0,

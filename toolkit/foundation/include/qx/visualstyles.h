@@ -33,7 +33,9 @@ public:
     // Closes the held handle, then opens one for the class list; 0 when the
     // library or the function is missing (the object stays closed).
     HTHEME OpenThemeData(HWND hWnd, LPCWSTR pszClassList);
-    // Closes the held handle (if any); the object is closed afterwards.
+    // Closes the held handle (if any); the object is closed afterwards. 0
+    // when no handle is held or the library cannot close it (missing
+    // function, fault), else the library's answer.
     HRESULT CloseThemeHandle();
     HRESULT CloseThemeData() { return CloseThemeHandle(); }
 
