@@ -4,6 +4,7 @@
 // ribbon control (add to and remove from the QAT, minimise) chosen with
 // its keys while it runs its own loop, and who hears a right-button
 // release first.
+#include <qx/customize.h>
 #include <qx/ribbonpopups.h>
 #include <qmtest/mouse.h>
 #include <qmtest/pump.h>
@@ -589,6 +590,34 @@ TEST_F(RibbonMenuTest, InCustomizeModeAControlDroppedOnTheTabRowStaysThereFramed
     EXPECT_EQ(RGB(0, 0, 0), clrCorner) << "the double frame of the customized control";
     Shot("ribbon-customize-tab-row.png");
     pBars->SetCustomizeMode(FALSE);
+}
+
+TEST_F(RibbonMenuTest, InCustomizeModeTheRibbonDrawsTheDropMark)
+{
+    frame.GetCommandBars()->SetCustomizeMode(TRUE);
+    Relayout();
+    // A mark in the empty part of the groups band, right of the last group.
+    const CRect rcGroups = Ribbon()->GetGroupsRect();
+    const CRect rcMark(rcGroups.right - 60, rcGroups.top + 10, rcGroups.right - 54, rcGroups.top + 40);
+    CRect bands[5];
+    QxpDropMarkerBands(rcMark, FALSE, bands);
+    auto pixel = [&](CPoint pt) {
+        ::RedrawWindow(Ribbon()->GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        qmtest::PumpMessages();
+        pt = ScreenPoint(pt);
+        HDC hdc = ::GetDC(NULL);
+        const COLORREF c = ::GetPixel(hdc, pt.x, pt.y);
+        ::ReleaseDC(NULL, hdc);
+        return c;
+    };
+    const CPoint ptBand = bands[0].CenterPoint();
+    const COLORREF clrBefore = pixel(ptBand);
+    Ribbon()->m_rcDropMarker = rcMark;
+    EXPECT_NE(clrBefore, pixel(ptBand)) << "the mark inverts the band under it";
+    Shot("ribbon-drop-mark.png");
+    Ribbon()->m_rcDropMarker.SetRectEmpty();
+    EXPECT_EQ(clrBefore, pixel(ptBand));
+    frame.GetCommandBars()->SetCustomizeMode(FALSE);
 }
 
 } // namespace
