@@ -31,6 +31,7 @@ void WriteRibbonLayout()
     ASSERT_TRUE(pRibbon != NULL);
     pRibbon->SetBarID(kRibbonBarId);
     pRibbon->m_bBuiltIn = FALSE;
+    pRibbon->SetCustomizable(TRUE); // its tabs are stored
     const UINT kFileNew = 57600, kFileOpen = 57601, kFileSave = 57603, kEditCut = 57635, kEditCopy = 57634,
                kEditPaste = 57637;
     CQXPRibbonGroup* pFile = pRibbon->AddTab("&Home", 1)->AddGroup("File", 100);

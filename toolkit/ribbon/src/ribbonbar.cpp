@@ -1189,6 +1189,37 @@ void CQXPRibbonBar::EnsureVisible(CQXPControl* pControl)
 
 RibbonBarState CQXPRibbonBar::GetBarState() const
 {
+    // The heights a derived bar may answer differently.
+    RibbonBarState s = GetThemeBarState();
+    s.nTabsHeight = GetTabsHeight();
+    s.nGroupsOverride = CalcGroupsHeight();
+    s.nGroupsHeight = GetGroupsHeight();
+    return s;
+}
+
+int CQXPRibbonBar::GetTabsHeight() const { return GetThemeBarState().GetTabsHeight(); }
+
+int CQXPRibbonBar::GetGroupsHeight() const { return IsGroupsVisible() ? CalcGroupsHeight() : 0; }
+
+int CQXPRibbonBar::CalcGroupsHeight() const { return GetThemeBarState().CalcGroupsHeight(); }
+
+BOOL CQXPRibbonBar::IsCaptionVisible() const { return HasFrameHook() || m_bCaptionBarVisible; }
+
+int CQXPRibbonBar::GetCaptionHeight() const { return GetBarState().GetCaptionHeight(); }
+
+int CQXPRibbonBar::GetQuickAccessHeight() const { return GetBarState().GetQuickAccessHeight(); }
+
+void CQXPRibbonBar::SetQuickAccessVisible(BOOL bVisible)
+{
+    if (!bVisible == !m_bQuickAccessVisible)
+        return;
+    m_bQuickAccessVisible = bVisible;
+    OnRecalcLayout();
+    Redraw();
+}
+
+RibbonBarState CQXPRibbonBar::GetThemeBarState() const
+{
     RibbonBarState s;
     CRibbonStyleTheme* pTheme = const_cast<CQXPRibbonBar*>(this)->GetRibbonTheme();
     RibbonFrameHook* pHook = GetFrameHook();
@@ -1309,6 +1340,27 @@ void CQXPRibbonBar::LayoutGroups(CDC* pDC)
     m_groupScroller.ShowScrollButtons(FALSE, FALSE);
 }
 
+BOOL CQXPRibbonBar::IsGroupControl(const CQXPControl* pControl) const
+{
+    if (dynamic_cast<const CQXPRibbonGroupOptionButton*>(pControl))
+        return TRUE;
+    if (auto* pButton = dynamic_cast<const CQXPRibbonGroupControlPopup*>(pControl))
+        if (pButton->IsStandIn())
+            return TRUE;
+    return FindControlGroup(pControl) != NULL;
+}
+
+BOOL CQXPRibbonBar::IsTabRowControl(const CQXPControl* pControl) const
+{
+    if (!pControl->IsVisible() || IsQuickAccessControl(pControl) || IsGroupControl(pControl))
+        return FALSE;
+    const int nId = pControl->GetID();
+    if (nId >= SC_MINIMIZE && nId <= SC_RESTORE)
+        return FALSE; // the frame's caption buttons
+    return pControl != m_pSystemButton && pControl != m_pTabControl &&
+           pControl != m_groupScroller.GetScrollButton(TRUE) && pControl != m_groupScroller.GetScrollButton(FALSE);
+}
+
 void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
 {
     (void)cy;
@@ -1342,16 +1394,43 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
             rc = CRect(CPoint(0, m_rcTabRow.top + (t - sz.cy) / 2), sz);
         m_pSystemButton->SetHideFlag(qxpHideWrap, !bCaption && !m_bTabsVisible);
         m_pSystemButton->SetRect(rc);
-        xSystem = bCaption && !m_bTabsVisible ? rc.right + 15 - 4 : rc.right;
+        xSystem = rc.right;
+    }
+    // The bar's other controls share the tab row: left-aligned ones after
+    // the system button, right-aligned ones at the right end.
+    std::vector<CQXPControl*> rowControls;
+    std::vector<TabRowItem> rowItems;
+    for (int i = 0; i < m_pControls->GetCount(); i++) {
+        CQXPControl* c = m_pControls->GetAt(i);
+        if (!IsTabRowControl(c))
+            continue;
+        TabRowItem it;
+        it.size = c->GetSize(&dc);
+        it.bRightAligned = (c->GetFlags() & qxpFlagRightAlign) != 0;
+        if (it.bRightAligned)
+            c->SetBeginGroup(FALSE);
+        it.bBeginGroup = c->GetBeginGroup();
+        rowControls.push_back(c);
+        rowItems.push_back(it);
+    }
+    const int xRow = m_pSystemButton ? m_pSystemButton->GetRect().right : 2;
+    const TabRowSpan span = PlaceTabRowControls(rowItems, m_rcTabRow, xRow, cx);
+    for (size_t i = 0; i < rowControls.size(); i++) {
+        rowControls[i]->SetRowRect(m_rcTabRow);
+        rowControls[i]->SetWrap(FALSE);
+        rowControls[i]->SetRect(rowItems[i].rc);
     }
     if (m_bQuickAccessBelow)
         m_rcQuickAccess = CRect(0, m_rcGroups.bottom, cx, m_rcGroups.bottom + nQat);
-    else if (s.bFrameHook)
-        m_rcQuickAccess = CRect(t + nQat, y0 - 2, cx, y0 + nQat - 3);
-    else if (s.IsCaptionVisible())
-        m_rcQuickAccess = CRect(m_pSystemButton && m_bTabsVisible ? t + nQat : 4 + xSystem, 0, cx, nQat);
-    else
-        m_rcQuickAccess = CRect(xSystem, m_rcTabRow.top, cx, m_rcTabRow.bottom);
+    else if (s.IsCaptionVisible()) {
+        // Beside the corner (system button or frame icon) in the caption
+        // band; without tabs the system button has its own size and the
+        // QAT starts 15 px after it.
+        m_rcQuickAccess = CRect(t + nQat, y0 - 2, m_rcCaption.right, y0 + nQat - 3);
+        if (m_pSystemButton && !m_bTabsVisible)
+            m_rcQuickAccess.left = m_pSystemButton->GetRect().Width() + 15;
+    } else // in the tab row, 5 px after its controls
+        m_rcQuickAccess = CRect(span.bLeftPlaced ? span.xLeftEnd + 5 : xSystem, m_rcTabRow.top, cx, m_rcTabRow.bottom);
     std::vector<QuickAccessItem> items;
     for (int i = 0; i < m_pQuickAccessControls->GetCount(); i++) {
         CQXPControl* p = m_pQuickAccessControls->GetAt(i);
@@ -1388,9 +1467,12 @@ void CQXPRibbonBar::RecalcRibbonLayout(int cx, int cy)
     int x = m_rcTabRow.left + (place.bInTabRow ? place.xEnd - m_rcTabRow.left + 5 : 0);
     if (m_pSystemButton && m_bTabsVisible)
         x = std::max(x, xSystem);
-    // The tab painter places the tabs in the rest of the row (none when
-    // it is narrower than 6 px or tabs are not shown).
-    CRect rcStrip(x, m_rcTabRow.top, m_rcTabRow.right, m_rcTabRow.bottom);
+    if (span.bLeftPlaced)
+        x = std::max(x, span.xLeftEnd);
+    // The tab painter places the tabs in the rest of the row, left of the
+    // right-aligned controls (none when it is narrower than 6 px or tabs
+    // are not shown).
+    CRect rcStrip(x, m_rcTabRow.top, std::min((int)m_rcTabRow.right, span.xRightStart), m_rcTabRow.bottom);
     if (!m_bTabsVisible || rcStrip.Width() < 6)
         rcStrip.SetRectEmpty();
     m_pTabControl->LayoutTabs(&dc, rcStrip);
@@ -1455,20 +1537,22 @@ void CQXPRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClip)
         DrawGroupsIn(pDC, pSelected->m_pGroups, rcClip, m_groupScroller.GetHotGroup(), pSelected->m_nContextColor);
         pDC->RestoreDC(-1);
     }
-    // Controls that belong to no group: the QAT and the scroll buttons.
+    // Controls that belong to no group: the QAT, the scroll buttons and the
+    // tab row's controls, a group line before each but the first.
+    BOOL bFirst = TRUE;
     for (int i = 0; i < m_pControls->GetCount(); i++) {
         CQXPControl* c = m_pControls->GetAt(i);
-        if (!c->IsVisible(0) || !rcInter.IntersectRect(c->GetRect(), rcClip))
+        if (!c->IsVisible(0) || IsGroupControl(c))
             continue;
-        BOOL bInGroup = dynamic_cast<CQXPRibbonGroupControlPopup*>(c) != NULL ||
-                        dynamic_cast<CQXPRibbonGroupOptionButton*>(c) != NULL;
-        for (CQXPRibbonTab* t : Tabs())
-            for (CQXPRibbonGroup* g : *t->m_pGroups)
-                bInGroup = bInGroup || g->IndexOf(c) >= 0;
-        if (!bInGroup)
+        if (c->GetBeginGroup() && !bFirst)
+            pTheme->DrawCommandBarSeparator(pDC, this, c, TRUE);
+        bFirst = FALSE;
+        if (rcInter.IntersectRect(c->GetRect(), rcClip))
             c->Draw(pDC);
     }
     pDC->SelectObject(pOldFont);
+    // In customize mode: the frame of the picked control, the drop mark.
+    DrawCustomizeMarks(pDC);
     pDC->SetBkMode(nMode);
 }
 
@@ -1644,8 +1728,10 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
     if (pPX->GetSchema() > 23)
         ExchangeBoolProp(pPX, "Customizable", &bCustomizable, FALSE);
 
+    // A ribbon that is not customizable keeps the system button and the
+    // tabs the program gives it: only its QAT is stored.
     if (pPX->IsStoring()) {
-        {
+        if (bCustomizable) {
             // Whether there is a system button, then the button with its class.
             PropExchangeSectionPtr section(pPX, "SystemButton");
             BOOL bSystemButton = m_pSystemButton != NULL;
@@ -1656,7 +1742,8 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
                 m_pSystemButton->DoPropExchange(section);
             }
         }
-        StoreObjects(pPX, "Tabs", "Tab", Tabs(), RUNTIME_CLASS(CQXPRibbonTab));
+        if (bCustomizable)
+            StoreObjects(pPX, "Tabs", "Tab", Tabs(), RUNTIME_CLASS(CQXPRibbonTab));
         std::vector<CQXPControl*> qat;
         for (int i = 0; i < m_pQuickAccessControls->GetCount(); i++)
             qat.push_back(m_pQuickAccessControls->GetAt(i));
@@ -1670,7 +1757,7 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
     std::vector<CQXPControl*> qat;
     CQXPControl* pSystemButton = NULL;
     try {
-        {
+        if (bCustomizable) {
             PropExchangeSectionPtr section(pPX, "SystemButton");
             BOOL bSystemButton = TRUE;
             ExchangeBoolProp(section, "SystemButton", &bSystemButton, TRUE);
@@ -1683,10 +1770,11 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
                 pSystemButton->DoPropExchange(section);
             }
         }
-        LoadObjects<CQXPRibbonTab>(pPX, "Tabs", "Tab", RUNTIME_CLASS(CQXPRibbonTab), [&](CQXPRibbonTab* pTab) {
-            pTab->m_pRibbonBar = this;
-            tabs.push_back(pTab);
-        });
+        if (bCustomizable)
+            LoadObjects<CQXPRibbonTab>(pPX, "Tabs", "Tab", RUNTIME_CLASS(CQXPRibbonTab), [&](CQXPRibbonTab* pTab) {
+                pTab->m_pRibbonBar = this;
+                tabs.push_back(pTab);
+            });
         LoadObjects<CQXPControl>(pPX, "QuickAccessControls", "Control", RUNTIME_CLASS(CQXPControl),
                                  [&](CQXPControl* pControl) { qat.push_back(pControl); });
     } catch (...) {
@@ -1700,27 +1788,33 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
             pSystemButton->InternalRelease();
         throw;
     }
-    int nSelect = -1;
-    for (size_t i = 0; i < tabs.size(); i++) {
-        if (tabs[i]->m_bStoredSelected && nSelect < 0)
-            nSelect = (int)i;
-        tabs[i]->m_bStoredSelected = FALSE;
+    if (bCustomizable) {
+        int nSelect = -1;
+        for (size_t i = 0; i < tabs.size(); i++) {
+            if (tabs[i]->m_bStoredSelected && nSelect < 0)
+                nSelect = (int)i;
+            tabs[i]->m_bStoredSelected = FALSE;
+        }
+        // The new groups' controls are in the bar already; the old tabs go.
+        m_pTabControl->DeleteAllItems();
+        for (CQXPRibbonTab* t : tabs)
+            m_pTabControl->AddItem(-1, t); // takes the loading's reference
+        if (!bMinimized && nSelect < 0 && !tabs.empty())
+            nSelect = 0;
+        m_pTabControl->CQXPTabManager::SetSelectedItem(!bMinimized && nSelect >= 0 ? tabs[(size_t)nSelect] : NULL);
+        if (m_pSystemButton)
+            m_pControls->Remove(m_pSystemButton);
+        m_pSystemButton = (CQXPRibbonControlSystemButton*)pSystemButton;
+        if (m_pSystemButton)
+            m_pControls->InsertAt(m_pSystemButton, 0); // takes the creation's reference
+    } else if (bMinimized) {
+        m_pTabControl->CQXPTabManager::SetSelectedItem(NULL);
+    } else if (!GetSelectedTab()) {
+        m_pTabControl->CQXPTabManager::SetSelectedItem(m_pTabControl->FindNextFocusable(0, +1));
     }
-    // The new groups' controls are in the bar already; the old tabs go.
-    m_pTabControl->DeleteAllItems();
-    for (CQXPRibbonTab* t : tabs)
-        m_pTabControl->AddItem(-1, t); // takes the loading's reference
     m_bMinimized = bMinimized;
-    if (!bMinimized && nSelect < 0 && !tabs.empty())
-        nSelect = 0;
-    m_pTabControl->CQXPTabManager::SetSelectedItem(!bMinimized && nSelect >= 0 ? tabs[(size_t)nSelect] : NULL);
     m_bCustomizable = bCustomizable;
     m_pQuickAccessControls->RemoveAll();
-    if (m_pSystemButton)
-        m_pControls->Remove(m_pSystemButton);
-    m_pSystemButton = (CQXPRibbonControlSystemButton*)pSystemButton;
-    if (m_pSystemButton)
-        m_pControls->InsertAt(m_pSystemButton, 0); // takes the creation's reference
     for (CQXPControl* c : qat)
         m_pQuickAccessControls->Append(c); // takes the creation's reference
     UpdateGroupsVisibility();

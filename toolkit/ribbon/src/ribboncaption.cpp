@@ -64,9 +64,12 @@ RibbonFrameHook* CQXPRibbonBar::GetFrameHook() const
 
 void CQXPRibbonBar::OnRemoved()
 {
-    // The frame takes its caption back.
+    // The frame takes its caption back; the QAT and the tabs go with
+    // their controls.
     PostFrameUpdate();
     m_bFrameCaption = FALSE;
+    m_pQuickAccessControls->RemoveAll();
+    RemoveAllTabs();
     CQXPMenuBar::OnRemoved();
 }
 

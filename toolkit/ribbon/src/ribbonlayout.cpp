@@ -51,9 +51,10 @@ int BreakRows(std::vector<RibbonGroupLayoutItem>& items, int nLimit, BOOL bMany)
         RibbonGroupLayoutItem& it = items[i];
         it.bNewRow = FALSE;
         if (it.bNewRun && i > 0 && (bMany || k == 0) && r + it.nRunWidth >= nLimit) {
+            // The row width is not restarted: once a run start passes the
+            // limit, every later run start that would pass it breaks too.
             it.bNewRow = TRUE;
             k++;
-            r = it.cx; // the new row starts with this control
         } else {
             r += it.cx + (it.bBeginGroup && i > 0 ? 3 : 0);
         }
@@ -403,14 +404,24 @@ RibbonGroupButtons AFXAPI PlaceGroupButtons(const CRect& rcGroup, BOOL bCollapse
 // ---------------------------------------------------------------------------
 // Bar heights and the quick-access toolbar
 
-int RibbonBarState::GetTabsHeight() const { return bTabsVisible ? nTabRowHeight : 2; }
+int RibbonBarState::GetTabsHeight() const
+{
+    if (nTabsHeight > 0)
+        return nTabsHeight;
+    return bTabsVisible ? nTabRowHeight : 2;
+}
 
 int RibbonBarState::CalcGroupsHeight() const
 {
     return qxribbon::CalcGroupsHeight(nGroupsOverride, nControlHeight, nGroupCaptionHeight);
 }
 
-int RibbonBarState::GetGroupsHeight() const { return IsGroupsShown() ? CalcGroupsHeight() : 0; }
+int RibbonBarState::GetGroupsHeight() const
+{
+    if (nGroupsHeight >= 0)
+        return nGroupsHeight;
+    return IsGroupsShown() ? CalcGroupsHeight() : 0;
+}
 
 int RibbonBarState::GetQuickAccessHeight() const
 {
@@ -496,6 +507,36 @@ void AFXAPI PlaceQuickAccess(std::vector<QuickAccessItem>& items, QuickAccessPla
     p.xEnd = x;
     if (!p.bBelow)
         p.rcQat.right = x;
+}
+
+TabRowSpan AFXAPI PlaceTabRowControls(std::vector<TabRowItem>& items, const CRect& rcRow, int xLeft, int xRight)
+{
+    TabRowSpan span;
+    auto centre = [&](CSize sz, int x) {
+        const int top = rcRow.top + (rcRow.Height() - sz.cy) / 2;
+        return CRect(x, top, x + sz.cx, top + sz.cy);
+    };
+    int x = xLeft;
+    for (TabRowItem& it : items) {
+        if (it.bRightAligned)
+            continue;
+        if (it.bBeginGroup)
+            x += 6;
+        it.rc = centre(it.size, x);
+        x += it.size.cx;
+        span.bLeftPlaced = TRUE;
+    }
+    span.xLeftEnd = x;
+    x = xRight;
+    for (size_t i = items.size(); i-- > 0;) {
+        TabRowItem& it = items[i];
+        if (!it.bRightAligned)
+            continue;
+        x -= it.size.cx;
+        it.rc = centre(it.size, x);
+    }
+    span.xRightStart = x;
+    return span;
 }
 
 // ---------------------------------------------------------------------------

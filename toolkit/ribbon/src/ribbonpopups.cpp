@@ -63,7 +63,25 @@ CQXPRibbonGroupControlPopup::CQXPRibbonGroupControlPopup() : m_pGroup(NULL)
 
 void CQXPRibbonGroupControlPopup::SetGroup(CQXPRibbonGroup* pGroup) { m_pGroup = pGroup; }
 
+CQXPRibbonGroup* CQXPRibbonGroupControlPopup::GetGroup() const
+{
+    if (m_pGroup)
+        return m_pGroup;
+    // A copy finds its group by id in the ribbon it sits on each time, so
+    // that it never holds on to a group that has gone.
+    CQXPRibbonBar* pRibbon = m_pParent ? QxpGetRibbonBar(m_pParent) : NULL;
+    return pRibbon && m_nId > 0 ? pRibbon->FindGroup(m_nId) : NULL;
+}
+
 BOOL CQXPRibbonGroupControlPopup::IsStandIn() const { return m_pGroup && m_pGroup->GetPopupButton() == this; }
+
+BOOL CQXPRibbonGroupControlPopup::IsVisible(DWORD dwSkipFlags) const
+{
+    if (!CQXPControlPopup::IsVisible(dwSkipFlags))
+        return FALSE;
+    CQXPRibbonGroup* pGroup = GetGroup();
+    return !pGroup || pGroup->m_bVisible;
+}
 
 CSize CQXPRibbonGroupControlPopup::GetSize(CDC* pDC)
 {
@@ -85,8 +103,9 @@ void CQXPRibbonGroupControlPopup::Draw(CDC* pDC)
 
 BOOL CQXPRibbonGroupControlPopup::OnSetPopup(BOOL bPopup)
 {
-    if (bPopup && !m_bPopup && m_pGroup && m_pGroup->GetRibbonBar()) {
-        CQXPRibbonGroupPopupToolBar* pPopup = new CQXPRibbonGroupPopupToolBar(m_pGroup);
+    CQXPRibbonGroup* pGroup = bPopup && !m_bPopup ? GetGroup() : NULL;
+    if (pGroup && pGroup->GetRibbonBar()) {
+        CQXPRibbonGroupPopupToolBar* pPopup = new CQXPRibbonGroupPopupToolBar(pGroup);
         pPopup->SetCommandBars(m_pParent ? m_pParent->GetCommandBars() : NULL);
         if (m_pParent && !m_pParent->GetCommandBars())
             pPopup->SetOwnerSite(m_pParent->GetOwnerSite());
@@ -98,9 +117,10 @@ BOOL CQXPRibbonGroupControlPopup::OnSetPopup(BOOL bPopup)
 
 void CQXPRibbonGroupControlPopup::Copy(CQXPControl* pControl, BOOL bRecursive)
 {
+    // The copy stands for the group of the same id in the ribbon it goes
+    // to (GetGroup): never for the source's group, which may be another
+    // ribbon's or go away.
     CQXPControlPopup::Copy(pControl, bRecursive);
-    if (auto* pOther = dynamic_cast<CQXPRibbonGroupControlPopup*>(pControl))
-        m_pGroup = pOther->m_pGroup;
 }
 
 // ---------------------------------------------------------------------------

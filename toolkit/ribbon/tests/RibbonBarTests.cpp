@@ -483,6 +483,215 @@ TEST_F(RibbonBarTest, QuickAccessToolbarBelowTheRibbon)
     Shot("ribbon-qat-below.png");
 }
 
+TEST_F(RibbonBarTest, WithoutAFrameHookTheQuickAccessToolbarSitsBesideTheCaptionBandsCorner)
+{
+    // The caption band the ribbon draws itself: the QAT leaves the corner
+    // (tab row + QAT height) free, from 2 px above the band.
+    ASSERT_FALSE(Ribbon()->HasFrameHook());
+    ASSERT_TRUE(Ribbon()->IsCaptionVisible());
+    const int t = Ribbon()->GetTabsHeight(), q = Ribbon()->GetQuickAccessHeight();
+    CRect rcSave = Ribbon()->GetQuickAccessControl(0)->GetRect();
+    EXPECT_EQ(t + q, rcSave.left);
+    EXPECT_EQ(-2 + (q - 1 - rcSave.Height()) / 2 + 2, rcSave.top);
+    EXPECT_EQ(t + q, Ribbon()->GetQuickAccessRect().left);
+    EXPECT_EQ(-2, Ribbon()->GetQuickAccessRect().top);
+    EXPECT_EQ(q - 3, Ribbon()->GetQuickAccessRect().bottom);
+    Shot("ribbon-qat-caption-band.png");
+
+    // Without tabs the system button keeps its own size in the caption and
+    // the QAT starts 15 px after it.
+    Ribbon()->AddSystemButton(ID_R_SAVE);
+    Ribbon()->m_bTabsVisible = FALSE;
+    Relayout();
+    const CRect rcButton = Ribbon()->GetSystemButton()->GetRect();
+    EXPECT_EQ(0, rcButton.left);
+    EXPECT_EQ(rcButton.Width() + 15, Ribbon()->GetQuickAccessRect().left);
+    EXPECT_EQ(rcButton.Width() + 15, Ribbon()->GetQuickAccessControl(0)->GetRect().left);
+}
+
+TEST_F(RibbonBarTest, AHiddenQuickAccessToolbarShowsNoneOfItsControls)
+{
+    CQXPControl* pSave = Ribbon()->GetQuickAccessControl(0);
+    const int nCaption = Ribbon()->GetCaptionHeight();
+    Ribbon()->SetQuickAccessVisible(FALSE);
+    Relayout();
+    EXPECT_FALSE(Ribbon()->IsQuickAccessVisible());
+    EXPECT_FALSE(pSave->IsVisible(0));
+    EXPECT_FALSE(Ribbon()->GetQuickAccessCustomizeButton()->IsVisible(0));
+    EXPECT_FALSE(Ribbon()->GetQuickAccessMoreButton()->IsVisible(0));
+    EXPECT_LE(Ribbon()->GetCaptionHeight(), nCaption);
+    Ribbon()->SetQuickAccessVisible(TRUE);
+    Relayout();
+    EXPECT_TRUE(pSave->IsVisible(0));
+    EXPECT_TRUE(Ribbon()->GetQuickAccessCustomizeButton()->IsVisible(0));
+    EXPECT_EQ(nCaption, Ribbon()->GetCaptionHeight());
+}
+
+TEST_F(RibbonBarTest, TakenOutOfItsCommandBarsTheRibbonLetsItsTabsAndQuickAccessToolbarGo)
+{
+    CQXPRibbonBar* pRibbon = Ribbon();
+    pRibbon->InternalAddRef(); // kept to look at
+    CQXPControl* pSave = pRibbon->GetQuickAccessControl(0);
+    CQXPControl* pPaste = pRibbon->GetTab(0)->GetGroup(0)->GetAt(0);
+    pSave->InternalAddRef();
+    pPaste->InternalAddRef();
+    frame.GetCommandBars()->Remove(pRibbon);
+    frame.m_pRibbon = NULL;
+    EXPECT_EQ(0, pRibbon->GetTabCount());
+    EXPECT_EQ(0, pRibbon->GetQuickAccessCount());
+    EXPECT_EQ(nullptr, pSave->GetControls()) << "out of the bar's controls";
+    EXPECT_EQ(nullptr, pPaste->GetControls());
+    pSave->InternalRelease();
+    pPaste->InternalRelease();
+    pRibbon->InternalRelease();
+}
+
+// A ribbon whose tab row and groups band are of its own heights.
+class CTallRibbon : public CQXPRibbonBar {
+public:
+    int GetTabsHeight() const override { return 30; }
+    int CalcGroupsHeight() const override { return 120; }
+};
+
+TEST(RibbonHeights, ADerivedBarAnswersItsOwnHeights)
+{
+    CTallRibbon ribbon;
+    FillRibbon(&ribbon);
+    const int nCaption = ribbon.GetCaptionHeight();
+    EXPECT_EQ(120, ribbon.GetGroupsHeight());
+    EXPECT_EQ(120, ribbon.GetBandMetrics().nGroupsHeight);
+    EXPECT_EQ(nCaption + 30 + 120, ribbon.CalcDockingLayout(600, 0).cy);
+    ribbon.SetRibbonMinimized(TRUE);
+    EXPECT_EQ(0, ribbon.GetGroupsHeight());
+    EXPECT_EQ(nCaption + 30 + 2, ribbon.CalcDockingLayout(600, 0).cy);
+    // The bar's own answers are the theme's unless a bar answers otherwise.
+    CQXPRibbonBar plain;
+    FillRibbon(&plain);
+    EXPECT_EQ(plain.GetBarState().CalcGroupsHeight(), plain.CalcGroupsHeight());
+    plain.m_nGroupsHeightOverride = 99;
+    EXPECT_EQ(99, plain.GetGroupsHeight());
+}
+
+// --- the tab row's other controls ---------------------------------------------------
+
+// Pixels darker than the light ribbon face (text, glyphs) in a client
+// rectangle of the ribbon, as the screen shows it.
+int DarkPixelsIn(CQXPRibbonBar* pRibbon, CRect rc)
+{
+    pRibbon->ClientToScreen(&rc);
+    HDC hdc = ::GetDC(NULL);
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; y++)
+        for (int x = rc.left; x < rc.right; x++) {
+            const COLORREF c = ::GetPixel(hdc, x, y);
+            if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 300)
+                n++;
+        }
+    ::ReleaseDC(NULL, hdc);
+    return n;
+}
+
+TEST_F(RibbonBarTest, ControlsOfTheBarOutsideGroupsShareTheTabRow)
+{
+    // A button of the bar itself (in no group, not on the QAT) and a
+    // right-aligned one.
+    CQXPControl* pFind = Ribbon()->GetControls()->Add(qxpControlButton, ID_R_FIND);
+    pFind->SetCaption("Find");
+    pFind->SetStyle(qxpButtonCaption);
+    CQXPControl* pZoom = Ribbon()->GetControls()->Add(qxpControlButton, ID_R_ZOOM);
+    pZoom->SetCaption("Zoom");
+    pZoom->SetStyle(qxpButtonCaption);
+    pZoom->SetFlags(pZoom->GetFlags() | qxpFlagRightAlign);
+    pZoom->SetBeginGroup(TRUE);
+    Relayout();
+    EXPECT_TRUE(Ribbon()->IsTabRowControl(pFind));
+    EXPECT_FALSE(Ribbon()->IsTabRowControl(Ribbon()->GetQuickAccessControl(0)));
+    EXPECT_FALSE(Ribbon()->IsTabRowControl(Ribbon()->GetTab(0)->GetGroup(0)->GetAt(0)));
+
+    const CRect rcRow = Ribbon()->GetTabRowRect();
+    CRect rcClient;
+    Ribbon()->GetClientRect(&rcClient);
+    const CRect rcFind = pFind->GetRect(), rcZoom = pZoom->GetRect();
+    ASSERT_FALSE(rcFind.IsRectEmpty());
+    ASSERT_FALSE(rcZoom.IsRectEmpty());
+    // Left-aligned from x 2 (no system button), right-aligned at the right
+    // end with its group line cleared; both centred in the tab row.
+    EXPECT_EQ(2, rcFind.left);
+    EXPECT_EQ(rcClient.right, rcZoom.right);
+    EXPECT_FALSE(pZoom->GetBeginGroup());
+    for (const CRect& rc : {rcFind, rcZoom}) {
+        EXPECT_EQ(rcRow.top + (rcRow.Height() - rc.Height()) / 2, rc.top);
+    }
+    // The tabs lie between them.
+    const CRect rcFirstTab = Ribbon()->GetTab(0)->GetRect();
+    const CRect rcLastTab = Ribbon()->GetTab(2)->GetRect();
+    EXPECT_GE(rcFirstTab.left, rcFind.right);
+    EXPECT_LE(rcLastTab.right, rcZoom.left);
+    // Drawn: their captions show in the tab row.
+    Shot("ribbon-tab-row-controls.png");
+    EXPECT_GT(DarkPixelsIn(Ribbon(), rcFind), 5);
+    EXPECT_GT(DarkPixelsIn(Ribbon(), rcZoom), 5);
+
+    // Real clicks run them.
+    qmtest::ClickAt(ScreenPoint(rcFind.CenterPoint()));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return frame.m_commands.size() == 1; }));
+    EXPECT_EQ((UINT)ID_R_FIND, frame.m_commands[0]);
+    qmtest::PumpFor(::GetDoubleClickTime() + 100);
+    qmtest::ClickAt(ScreenPoint(rcZoom.CenterPoint()));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return frame.m_commands.size() == 2; }));
+    EXPECT_EQ((UINT)ID_R_ZOOM, frame.m_commands[1]);
+}
+
+class CDocumentChild : public CMDIChildWnd {
+public:
+    void PostNcDestroy() override { delete this; }
+};
+
+TEST_F(RibbonBarTest, AMaximisedDocumentsButtonsShowOnTheTabRowAndWork)
+{
+    Ribbon()->SetFlags(qxpFlagShowMDISysMenu);
+    CDocumentChild* pChild = new CDocumentChild;
+    ASSERT_TRUE(pChild->Create(NULL, "Document", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(10, 10, 300, 200),
+                               &frame));
+    const HWND hChild = pChild->GetSafeHwnd();
+    frame.MDIMaximize(pChild);
+    auto find = [&](int nId) { return Ribbon()->GetControls()->FindControl(0, nId, FALSE, FALSE); };
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return find(QXP_ID_MDI_CLOSE) != NULL; }));
+    Relayout();
+
+    // The system-menu icon after the corner, the three buttons at the right
+    // end in their order, all in the tab row; the tabs between them.
+    CQXPControl* pSys = find(QXP_ID_MDI_SYSMENU);
+    CQXPControl* pMin = find(QXP_ID_MDI_MINIMIZE);
+    CQXPControl* pRestore = find(QXP_ID_MDI_RESTORE);
+    CQXPControl* pClose = find(QXP_ID_MDI_CLOSE);
+    ASSERT_TRUE(pSys && pMin && pRestore && pClose);
+    CRect rcClient;
+    Ribbon()->GetClientRect(&rcClient);
+    const CRect rcRow = Ribbon()->GetTabRowRect();
+    EXPECT_EQ(2, pSys->GetRect().left);
+    EXPECT_EQ(rcClient.right, pClose->GetRect().right);
+    EXPECT_EQ(pRestore->GetRect().right, pClose->GetRect().left);
+    EXPECT_EQ(pMin->GetRect().right, pRestore->GetRect().left);
+    for (CQXPControl* c : {pSys, pMin, pRestore, pClose}) {
+        EXPECT_TRUE(c->IsVisible());
+        EXPECT_FALSE(c->GetRect().IsRectEmpty());
+        EXPECT_GE(c->GetRect().top, rcRow.top);
+        EXPECT_LE(c->GetRect().bottom, rcRow.bottom);
+    }
+    EXPECT_GE(Ribbon()->GetTab(0)->GetRect().left, pSys->GetRect().right);
+    EXPECT_LE(Ribbon()->GetTab(2)->GetRect().right, pMin->GetRect().left);
+    Shot("ribbon-mdi-buttons.png");
+    EXPECT_GT(DarkPixelsIn(Ribbon(), pClose->GetRect()), 3) << "the close glyph is drawn";
+
+    // The restore button, clicked, restores the document: its buttons go.
+    qmtest::ClickAt(ScreenPoint(pRestore->GetRect().CenterPoint()));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !::IsZoomed(hChild); }));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return find(QXP_ID_MDI_CLOSE) == NULL; }));
+    ::DestroyWindow(hChild);
+    qmtest::PumpMessages();
+}
+
 TEST_F(RibbonBarTest, WithActionsOnAGroupsButtonsShowTheGroupsAction)
 {
     // Actions on: a new group's option and popup buttons take the action of
@@ -555,12 +764,8 @@ TEST_F(RibbonBarTest, ASavedLayoutNamingTheRibbonBringsItIntoAnotherFrame)
     // loaded into a frame that has no ribbon: the ribbon joins its bars
     // with its tabs, groups and QAT, on the tab that was selected.
     qmtest::RegistryApp reg;
-    Ribbon()->SetBarID(0x7E00);
-    Ribbon()->m_bBuiltIn = FALSE;
     ASSERT_TRUE(Ribbon()->SelectTab(1));
-    frame.GetCommandBars()->SaveBarState("RibbonLayout");
-    frame.DestroyWindow();
-    qmtest::PumpMessages();
+    SaveRibbonLayoutAndClose();
 
     CRibbonTestFrame other;
     CQXPRibbonBar* pLoaded = ReloadRibbonLayout(other);
@@ -671,6 +876,7 @@ TEST(RibbonState, RoundTripsThroughRegistryIniAndArchive)
     qmtest::RegistryApp reg;
     CQXPRibbonBar source;
     FillRibbon(&source);
+    source.SetCustomizable(TRUE); // its tabs and system button are stored
     source.GetTab(1)->GetGroup(0)->m_bShowOptionButton = TRUE;
     source.SetQuickAccessBelow(TRUE);
     const std::string expected = Captions(&source);
@@ -704,6 +910,35 @@ std::string ReadText(const std::string& path)
     return ss.str();
 }
 
+TEST(RibbonState, AFixedRibbonKeepsItsTabsAndSystemButtonAndStoresOnlyItsQuickAccessToolbar)
+{
+    // A ribbon that is not customizable: the program's tabs and system
+    // button are not stored, and loading leaves those of the bar alone.
+    qmtest::RegistryApp reg;
+    qmtest::TempDir dir;
+    const std::string ini = dir.Path("fixed.ini");
+    qmtest::Bytes bytes;
+    CQXPRibbonBar source;
+    FillRibbon(&source);
+    source.AddSystemButton(ID_R_SAVE);
+    source.AddQuickAccessControl(qxpControlButton, ID_R_CUT);
+    for (const RibbonStore& st : RibbonStores(ini, bytes)) {
+        SCOPED_TRACE(st.name);
+        st.store(source);
+        CQXPRibbonBar back;
+        back.AddTab("Mine")->AddGroup("Kept", 900)->Add(qxpControlButton, ID_R_ZOOM, "Zoom");
+        st.load(back);
+        EXPECT_EQ("Mine[Kept:1 ] qat 2", Captions(&back));
+        EXPECT_EQ(0, back.GetSelectedTabIndex());
+        EXPECT_EQ(nullptr, back.GetSystemButton());
+        EXPECT_EQ(ID_R_CUT, back.GetQuickAccessControl(1)->GetID());
+    }
+    const std::string text = ReadText(ini);
+    EXPECT_EQ(std::string::npos, text.find("[Ribbon\\Tabs")) << text;
+    EXPECT_EQ(std::string::npos, text.find("SystemButton")) << text;
+    EXPECT_NE(std::string::npos, text.find("[Ribbon\\QuickAccessControls")) << text;
+}
+
 // The Font group (option button shown) with a described option button and
 // a popup button with an icon and a key of its own.
 CQXPRibbonGroup* DescribeFontGroupButtons(CQXPRibbonBar* pRibbon)
@@ -723,6 +958,7 @@ TEST(RibbonState, TheGroupsButtonsTravelInSectionsOfTheirOwn)
     qmtest::Bytes bytes;
     CQXPRibbonBar source;
     FillRibbon(&source);
+    source.SetCustomizable(TRUE); // its tabs and system button are stored
     DescribeFontGroupButtons(&source);
     for (const RibbonStore& st : RibbonStores(ini, bytes)) {
         SCOPED_TRACE(st.name);
@@ -805,6 +1041,7 @@ TEST(RibbonState, ALayoutStoredBeforeTheButtonsSectionsStillLoads)
     qmtest::Bytes bytes;
     CQXPRibbonBar source;
     FillRibbon(&source);
+    source.SetCustomizable(TRUE); // its tabs and system button are stored
     DescribeFontGroupButtons(&source);
     const std::string expected = Captions(&source);
     std::vector<RibbonStore> stores = RibbonStores(ini, bytes);
@@ -860,6 +1097,7 @@ TEST(RibbonState, AnArchiveCutAnywhereIsRefusedWhole)
     // controls, and nothing of the refused load stays among them.
     CQXPRibbonBar source;
     FillRibbon(&source);
+    source.SetCustomizable(TRUE); // its tabs and system button are stored
     DescribeFontGroupButtons(&source);
     const qmtest::Bytes good = StoreArchive(source);
     CQXPRibbonBar target;
@@ -899,6 +1137,7 @@ TEST(RibbonState, DamagedClassesAreRefusedWhole)
 {
     CQXPRibbonBar source;
     FillRibbon(&source);
+    source.SetCustomizable(TRUE); // its tabs and system button are stored
     source.AddSystemButton();
     qmtest::Bytes good = StoreArchive(source);
     qmtest::TempDir dir;

@@ -273,21 +273,43 @@ TEST(RibbonGroups, GroupingLayoutRowsAndTheThreeRowFit)
     EXPECT_EQ(44, g.items[4].rc.top);
 }
 
-TEST(RibbonGroups, ThreeRowFitBalancesManyRuns)
+TEST(RibbonGroups, ThreeRowFitOfManyRunsKeepsTheRowWidthAtABreak)
 {
-    // Six runs of one control: the bisection finds the narrowest limit that
-    // needs no more than three rows, so every row holds two runs.
-    RibbonGroupLayout g = Group("C |C |C |C |C |C", 0);
-    g.bControlsGrouping = TRUE;
-    g.Begin(Measure);
-    g.CalcWidth(kBand, Measure);
-    ASSERT_TRUE(g.Reduce(1, 10, kBand));
-    const int w = g.CalcWidth(kBand, Measure);
-    std::string rows;
-    for (const RibbonGroupLayoutItem& it : g.items)
-        rows += it.bNewRow ? "|" : ".";
-    EXPECT_EQ("..|.|.", rows);
-    EXPECT_EQ(2 + 22 + 3 + 22 + 2, w);
+    // A break does not restart the row: once a run start passes the limit,
+    // every later one that would pass it breaks as well. The bisection
+    // finds the smallest limit with at most two breaks ('|' starts a row).
+    struct Case {
+        const char* desc;
+        const char* rows;
+        int nWidth;
+    };
+    const Case cases[] = {
+        // Three runs: two breaks at once, one run per row.
+        {"C C |C C |C C", "..|.|.", 48},
+        // Six runs of one: four stay on the first row (limit 95).
+        {"C |C |C |C |C |C", "....||", 2 + 4 * 22 + 3 * 3 + 2},
+        // A wide first run: the next run still fits beside it (limit 67).
+        {"C C |C |C |C", "...||", 2 + 3 * 22 + 3 + 2},
+        // A wide last run breaks on its own (limit 45).
+        {"C |C |C |C C C", "..||..", 2 + 3 * 22 + 2},
+        // Wide and narrow runs: after the break at the third run the
+        // fourth, narrow one breaks too (limit 89; a restarted row would
+        // have kept it beside the third).
+        {"C C C |C |C C C |C", "....|..|", 2 + 4 * 22 + 3 + 2},
+    };
+    for (const Case& c : cases) {
+        RibbonGroupLayout g = Group(c.desc, 0);
+        g.bControlsGrouping = TRUE;
+        g.Begin(Measure);
+        g.CalcWidth(kBand, Measure);
+        ASSERT_TRUE(g.Reduce(1, 10, kBand)) << c.desc;
+        const int w = g.CalcWidth(kBand, Measure);
+        std::string rows;
+        for (const RibbonGroupLayoutItem& it : g.items)
+            rows += it.bNewRow ? "|" : ".";
+        EXPECT_EQ(c.rows, rows) << c.desc;
+        EXPECT_EQ(c.nWidth, w) << c.desc;
+    }
 }
 
 TEST(RibbonGroups, ExpandGrowsAGalleryByWholeItems)
@@ -531,6 +553,55 @@ TEST(RibbonBar, QuickAccessOverflowsIntoTheMoreButton)
     EXPECT_EQ(785, QuickAccessRightLimit(800, TRUE, FALSE, 26));
     EXPECT_EQ(685, QuickAccessRightLimit(800, FALSE, TRUE, 26));
     EXPECT_EQ(800 - 78, QuickAccessRightLimit(800, FALSE, FALSE, 26));
+}
+
+TEST(RibbonBar, TabRowControlsFlankTheTabStrip)
+{
+    // Controls from a word each: 'L' left-aligned 20 wide, 'R' right-aligned
+    // 16 wide, a leading '|' BeginGroup; all 14 high in the row (0, 30) ..
+    // (600, 53).
+    struct Case {
+        const char* desc;
+        std::vector<int> lefts; // each control's left edge
+        int xLeftEnd, xRightStart;
+        bool bLeftPlaced;
+    };
+    const Case cases[] = {
+        {"", {}, 40, 600, false},
+        {"L L", {40, 60}, 80, 600, true},
+        {"L |L", {40, 66}, 86, 600, true},
+        // Right-aligned ones keep their order (the last rightmost) and take
+        // no group gap.
+        {"R |R R", {552, 568, 584}, 40, 552, false},
+        // A maximised MDI child: its system-menu icon on the left, its
+        // three buttons on the right.
+        {"L R R R", {40, 552, 568, 584}, 60, 552, true},
+    };
+    const CRect rcRow(2, 30, 598, 53);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.desc);
+        std::vector<TabRowItem> items;
+        for (const char* p = c.desc; *p; p++) {
+            if (*p == ' ')
+                continue;
+            TabRowItem it;
+            it.bBeginGroup = *p == '|';
+            if (*p == '|')
+                p++;
+            it.bRightAligned = *p == 'R';
+            it.size = CSize(it.bRightAligned ? 16 : 20, 14);
+            items.push_back(it);
+        }
+        const TabRowSpan span = PlaceTabRowControls(items, rcRow, 40, 600);
+        ASSERT_EQ(c.lefts.size(), items.size());
+        for (size_t i = 0; i < items.size(); i++) {
+            EXPECT_EQ(c.lefts[i], items[i].rc.left) << i;
+            EXPECT_EQ(CRect(c.lefts[i], 34, c.lefts[i] + items[i].size.cx, 48), items[i].rc) << "centred in the row";
+        }
+        EXPECT_EQ(c.xLeftEnd, span.xLeftEnd);
+        EXPECT_EQ(c.xRightStart, span.xRightStart);
+        EXPECT_EQ(c.bLeftPlaced, (bool)span.bLeftPlaced);
+    }
 }
 
 namespace {

@@ -4,9 +4,11 @@
 // ribbon control (add to and remove from the QAT, minimise) chosen with
 // its keys while it runs its own loop, and who hears a right-button
 // release first.
+#include <qx/customize.h>
 #include <qx/ribbonpopups.h>
 #include <qmtest/mouse.h>
 #include <qmtest/pump.h>
+#include <qmtest/registry.h>
 #include <qmtest/script.h>
 #include <qxresource.h>
 
@@ -324,6 +326,123 @@ TEST_F(RibbonMenuTest, InATabPopupAControlOrAGroupsCaptionGoesOntoTheQuickAccess
     EXPECT_EQ(ID_R_BOLD, pGroupPopup->GetGroupCopy()->GetAt(0)->GetID());
 }
 
+// --- a group's button on the QAT: its group found by its id ---------------------------
+
+class RibbonGroupButtonCopyTest : public RibbonMenuTest {
+protected:
+    // Clicks a QAT button (after a double-click time: no double click) and
+    // waits for the group popup it opens; NULL when none opens.
+    CQXPRibbonGroupPopupToolBar* OpenFromQuickAccess(CQXPRibbonBar* pRibbon, CQXPControl* pButton)
+    {
+        qmtest::PumpFor(::GetDoubleClickTime() + 100);
+        CPoint pt = pButton->GetRect().CenterPoint();
+        pRibbon->ClientToScreen(&pt);
+        qmtest::ClickAt(pt);
+        CQXPRibbonGroupPopupToolBar* pPopup = NULL;
+        qmtest::PumpUntil(
+            [&] { return IsOpen(pPopup = dynamic_cast<CQXPRibbonGroupPopupToolBar*>(pButton->GetCommandBar())); });
+        return IsOpen(pPopup) ? pPopup : NULL;
+    }
+    void ClosePopups(CRibbonTestFrame& f)
+    {
+        f.GetCommandBars()->ClosePopups();
+        qmtest::PumpMessages();
+    }
+};
+
+TEST_F(RibbonGroupButtonCopyTest, OutlivesItsGroupAndOpensTheNextGroupWithItsId)
+{
+    CQXPRibbonGroup* pFont = Ribbon()->FindGroup(101);
+    auto* pCopy = dynamic_cast<CQXPRibbonGroupControlPopup*>(Ribbon()->AddQuickAccessCopy(pFont->GetPopupButton()));
+    ASSERT_TRUE(pCopy != NULL);
+    EXPECT_FALSE(pCopy->IsStandIn());
+    EXPECT_EQ(pFont, pCopy->GetGroup());
+
+    // The groups go: the button stays, drawn and clickable, and opens no
+    // group.
+    Ribbon()->GetTab(0)->RemoveAllGroups();
+    EXPECT_EQ(nullptr, pCopy->GetGroup());
+    Relayout();
+    ASSERT_TRUE(pCopy->IsVisible());
+    EXPECT_EQ(nullptr, OpenFromQuickAccess(Ribbon(), pCopy));
+    ClosePopups(frame);
+    EXPECT_TRUE(::IsWindow(Ribbon()->GetSafeHwnd()));
+
+    // A new group with the button's id, on another tab, is the one it opens.
+    CQXPRibbonGroup* pAgain = Ribbon()->GetTab(2)->AddGroup("Font again", 101);
+    pAgain->Add(qxpControlButton, ID_R_UNDERLINE, "Underline");
+    EXPECT_EQ(pAgain, pCopy->GetGroup());
+    Relayout();
+    CQXPRibbonGroupPopupToolBar* pPopup = OpenFromQuickAccess(Ribbon(), pCopy);
+    ASSERT_TRUE(pPopup != NULL);
+    EXPECT_EQ(pAgain, pPopup->GetSourceGroup());
+    ASSERT_TRUE(pPopup->GetGroupCopy() != NULL);
+    EXPECT_EQ(ID_R_UNDERLINE, pPopup->GetGroupCopy()->GetAt(0)->GetID());
+    ClosePopups(frame);
+
+    // A group made invisible hides its buttons on the QAT too.
+    pAgain->m_bVisible = FALSE;
+    EXPECT_FALSE(pCopy->IsVisible());
+    pAgain->m_bVisible = TRUE;
+    EXPECT_TRUE(pCopy->IsVisible());
+}
+
+TEST_F(RibbonGroupButtonCopyTest, CopiedFromAnotherRibbonItOpensThisRibbonsGroup)
+{
+    // A clone of the customizable ribbon (copies of its tabs and groups)
+    // gets the Font group's button on its QAT; the frame's ribbon is copied
+    // from it, and the clone is freed.
+    Ribbon()->SetCustomizable(TRUE);
+    CQXPRibbonBar* pSource = DYNAMIC_DOWNCAST(CQXPRibbonBar, Ribbon()->Clone());
+    ASSERT_TRUE(pSource != NULL);
+    CQXPRibbonGroup* pSourceFont = pSource->FindGroup(101);
+    ASSERT_NE(Ribbon()->FindGroup(101), pSourceFont);
+    ASSERT_TRUE(pSource->AddQuickAccessCopy(pSourceFont->GetPopupButton()) != NULL);
+    Ribbon()->Copy(pSource);
+    pSource->InternalRelease();
+
+    ASSERT_EQ(2, Ribbon()->GetQuickAccessCount());
+    auto* pCopy = dynamic_cast<CQXPRibbonGroupControlPopup*>(Ribbon()->GetQuickAccessControl(1));
+    ASSERT_TRUE(pCopy != NULL);
+    CQXPRibbonGroup* pFont = Ribbon()->FindGroup(101);
+    ASSERT_TRUE(pFont != NULL);
+    EXPECT_EQ(pFont, pCopy->GetGroup());
+    Relayout();
+    ASSERT_TRUE(pCopy->IsVisible());
+    CQXPRibbonGroupPopupToolBar* pPopup = OpenFromQuickAccess(Ribbon(), pCopy);
+    ASSERT_TRUE(pPopup != NULL);
+    EXPECT_EQ(pFont, pPopup->GetSourceGroup());
+    EXPECT_EQ(ID_R_BOLD, pPopup->GetGroupCopy()->GetAt(0)->GetID());
+}
+
+TEST_F(RibbonGroupButtonCopyTest, LoadedFromASavedLayoutItOpensItsGroup)
+{
+    qmtest::RegistryApp reg;
+    ASSERT_TRUE(Ribbon()->AddQuickAccessCopy(Ribbon()->FindGroup(101)->GetPopupButton()) != NULL);
+    SaveRibbonLayoutAndClose();
+
+    CRibbonTestFrame other;
+    CQXPRibbonBar* pLoaded = ReloadRibbonLayout(other);
+    ASSERT_TRUE(pLoaded != NULL);
+    ASSERT_EQ(2, pLoaded->GetQuickAccessCount());
+    auto* pCopy = dynamic_cast<CQXPRibbonGroupControlPopup*>(pLoaded->GetQuickAccessControl(1));
+    ASSERT_TRUE(pCopy != NULL);
+    EXPECT_EQ(101, pCopy->GetID());
+    CQXPRibbonGroup* pFont = pLoaded->FindGroup(101);
+    ASSERT_TRUE(pFont != NULL);
+    EXPECT_EQ(pFont, pCopy->GetGroup());
+    ::SetForegroundWindow(other.GetSafeHwnd());
+    qmtest::PumpUntil([&] { return ::GetForegroundWindow() == other.GetSafeHwnd(); });
+    CQXPRibbonGroupPopupToolBar* pPopup = OpenFromQuickAccess(pLoaded, pCopy);
+    ASSERT_TRUE(pPopup != NULL);
+    EXPECT_EQ(pFont, pPopup->GetSourceGroup());
+    ASSERT_TRUE(pPopup->GetGroupCopy() != NULL);
+    EXPECT_EQ(ID_R_BOLD, pPopup->GetGroupCopy()->GetAt(0)->GetID());
+    ClosePopups(other);
+    other.DestroyWindow();
+    qmtest::PumpMessages();
+}
+
 TEST_F(RibbonMenuTest, ShiftF10ShowsTheSelectedControlsMenuAtItsCorner)
 {
     // The ribbon tracks from the keyboard with Save (on the QAT) selected.
@@ -428,6 +547,77 @@ TEST_F(RibbonMenuTest, InCustomizeModeADroppedControlJoinsTheGroupOrTheQuickAcce
     EXPECT_EQ(ID_R_ITALIC, Ribbon()->GetQuickAccessControl(1)->GetID());
     EXPECT_EQ(1, pFont->GetCount());
     pBars->SetCustomizeMode(FALSE);
+}
+
+TEST_F(RibbonMenuTest, InCustomizeModeAControlDroppedOnTheTabRowStaysThereFramed)
+{
+    // A control of the bar on the tab row to drop by.
+    CQXPControl* pFind = Ribbon()->GetControls()->Add(qxpControlButton, ID_R_FIND);
+    pFind->SetCaption("Find");
+    pFind->SetStyle(qxpButtonCaption);
+    Ribbon()->SetCustomizable(TRUE);
+    CQXPCommandBars* pBars = frame.GetCommandBars();
+    pBars->SetCustomizeMode(TRUE);
+    Relayout();
+    CQXPRibbonGroup* pFont = Ribbon()->GetTab(0)->GetGroup(1);
+    const CRect rcRow = Ribbon()->GetTabRowRect();
+    const CRect rcFind = pFind->GetRect();
+    ASSERT_FALSE(rcFind.IsRectEmpty());
+    const CPoint ptDrop(rcFind.right - 3, rcFind.CenterPoint().y);
+    DragWithMouse(ScreenPoint(pFont->GetAt(0)->GetRect().CenterPoint()), ScreenPoint(ptDrop));
+    EXPECT_EQ(2, pFont->GetCount()) << "moved out of its group";
+    CQXPControl* pBold = Ribbon()->GetControls()->FindControl(ID_R_BOLD);
+    ASSERT_TRUE(pBold != NULL);
+    EXPECT_EQ(NULL, Ribbon()->FindControlGroup(pBold));
+    EXPECT_TRUE(Ribbon()->IsTabRowControl(pBold));
+
+    // Laid out again it keeps a place in the tab row, framed as the
+    // customized control.
+    Relayout();
+    const CRect rc = pBold->GetRect();
+    ASSERT_FALSE(rc.IsRectEmpty());
+    EXPECT_GE(rc.top, rcRow.top);
+    EXPECT_LE(rc.bottom, rcRow.bottom);
+    EXPECT_EQ(rcFind.right, rc.left) << "after the control it was dropped behind";
+    EXPECT_LE(rc.right, Ribbon()->GetTab(0)->GetRect().left);
+    EXPECT_EQ(pBold, pBars->GetDragControl());
+    ::RedrawWindow(Ribbon()->GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    qmtest::PumpMessages();
+    const CPoint ptCorner = ScreenPoint(rc.TopLeft());
+    HDC hdc = ::GetDC(NULL);
+    const COLORREF clrCorner = ::GetPixel(hdc, ptCorner.x + 1, ptCorner.y + 1);
+    ::ReleaseDC(NULL, hdc);
+    EXPECT_EQ(RGB(0, 0, 0), clrCorner) << "the double frame of the customized control";
+    Shot("ribbon-customize-tab-row.png");
+    pBars->SetCustomizeMode(FALSE);
+}
+
+TEST_F(RibbonMenuTest, InCustomizeModeTheRibbonDrawsTheDropMark)
+{
+    frame.GetCommandBars()->SetCustomizeMode(TRUE);
+    Relayout();
+    // A mark in the empty part of the groups band, right of the last group.
+    const CRect rcGroups = Ribbon()->GetGroupsRect();
+    const CRect rcMark(rcGroups.right - 60, rcGroups.top + 10, rcGroups.right - 54, rcGroups.top + 40);
+    CRect bands[5];
+    QxpDropMarkerBands(rcMark, FALSE, bands);
+    auto pixel = [&](CPoint pt) {
+        ::RedrawWindow(Ribbon()->GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        qmtest::PumpMessages();
+        pt = ScreenPoint(pt);
+        HDC hdc = ::GetDC(NULL);
+        const COLORREF c = ::GetPixel(hdc, pt.x, pt.y);
+        ::ReleaseDC(NULL, hdc);
+        return c;
+    };
+    const CPoint ptBand = bands[0].CenterPoint();
+    const COLORREF clrBefore = pixel(ptBand);
+    Ribbon()->m_rcDropMarker = rcMark;
+    EXPECT_NE(clrBefore, pixel(ptBand)) << "the mark inverts the band under it";
+    Shot("ribbon-drop-mark.png");
+    Ribbon()->m_rcDropMarker.SetRectEmpty();
+    EXPECT_EQ(clrBefore, pixel(ptBand));
+    frame.GetCommandBars()->SetCustomizeMode(FALSE);
 }
 
 } // namespace

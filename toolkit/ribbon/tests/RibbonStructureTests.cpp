@@ -309,6 +309,7 @@ TEST_F(RibbonBarTest, TheGroupCollectionCallsItsGroupsInOrder)
     // put in and hears it once its settings are read.
     qmtest::RegistryApp reg;
     CQXPRibbonBar back;
+    Ribbon()->SetCustomizable(TRUE); // its tabs are stored
     {
         CQXPPropExchangeRegistry px(FALSE, NULL, "RibbonHooks");
         Ribbon()->DoPropExchange(&px);

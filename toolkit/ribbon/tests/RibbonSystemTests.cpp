@@ -184,11 +184,7 @@ TEST_F(RibbonSystemTest, ADoubleClickOnTheButtonClosesTheFrame)
 TEST_F(RibbonSystemTest, TheSystemButtonAndItsMenuComeBackWithTheSavedLayout)
 {
     qmtest::RegistryApp reg;
-    Ribbon()->SetBarID(0x7E00);
-    Ribbon()->m_bBuiltIn = FALSE;
-    frame.GetCommandBars()->SaveBarState("RibbonLayout");
-    frame.DestroyWindow();
-    qmtest::PumpMessages();
+    SaveRibbonLayoutAndClose();
 
     CRibbonTestFrame other;
     CQXPRibbonBar* pLoaded = ReloadRibbonLayout(other);

@@ -189,6 +189,19 @@ protected:
         qmtest::PumpMessages();
     }
     CQXPRibbonBar* Ribbon() { return frame.m_pRibbon; }
+    // Saves the frame's layout as "RibbonLayout" (for ReloadRibbonLayout),
+    // the ribbon customizable (its tabs and system button stored) under an
+    // id of its own, and closes the frame. The caller's qmtest::RegistryApp
+    // holds the layout.
+    void SaveRibbonLayoutAndClose()
+    {
+        Ribbon()->SetBarID(0x7E00);
+        Ribbon()->m_bBuiltIn = FALSE;
+        Ribbon()->SetCustomizable(TRUE);
+        frame.GetCommandBars()->SaveBarState("RibbonLayout");
+        frame.DestroyWindow();
+        qmtest::PumpMessages();
+    }
     int RibbonHeight()
     {
         CRect rc;

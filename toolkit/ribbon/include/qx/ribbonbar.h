@@ -513,6 +513,8 @@ public:
     void SetQuickAccessBelow(BOOL bBelow);
     BOOL IsQuickAccessBelow() const { return m_bQuickAccessBelow; }
     BOOL IsQuickAccessVisible() const { return m_bQuickAccessVisible; }
+    // Hidden, the QAT shows none of its commands nor its buttons.
+    void SetQuickAccessVisible(BOOL bVisible);
     BOOL IsGroupsVisible() const;
     BOOL IsShownBySize() const { return m_bShownBySize; }
     // The QAT: copies of commands, also controls of the bar.
@@ -544,6 +546,13 @@ public:
     // its caption back from a hidden ribbon).
     void SetVisible(BOOL bVisible) override;
     void RecalcRibbonLayout(int cx, int cy);
+    // A control of a group, its option button or the button it collapses to.
+    BOOL IsGroupControl(const CQXPControl* pControl) const;
+    // A visible control of the bar on the tab row: in no group, not on the
+    // QAT, not the system button, the tab row itself, a group scroll
+    // button or a caption button of the frame (a maximised MDI child's
+    // buttons, controls dropped there in customize mode).
+    BOOL IsTabRowControl(const CQXPControl* pControl) const;
     CRect GetTabRowRect() const { return m_rcTabRow; }
     CRect GetGroupsRect() const { return m_rcGroups; }
     CRect GetCaptionRect() const { return m_rcCaption; }
@@ -551,8 +560,20 @@ public:
     // title gets its place in the caption again.
     void OnFrameTitleChanged();
     CRect GetQuickAccessRect() const { return m_rcQuickAccess; }
-    // The heights' inputs from the theme and the bar's state.
+    // The heights' inputs: the theme, the bar's state and the bar's own
+    // height answers below.
     qxribbon::RibbonBarState GetBarState() const;
+    // The tab row: the theme's tab strip height, 2 while tabs are hidden.
+    virtual int GetTabsHeight() const;
+    // The groups band as shown: CalcGroupsHeight while groups show, else 0.
+    virtual int GetGroupsHeight() const;
+    // The groups band: m_nGroupsHeightOverride when above 0, else three
+    // control heights, the group caption and 10.
+    virtual int CalcGroupsHeight() const;
+    // A frame hook draws the caption, or the bar draws its own band.
+    BOOL IsCaptionVisible() const;
+    int GetCaptionHeight() const;
+    int GetQuickAccessHeight() const;
     // The ribbon theme that draws the bar: the paint manager when it is
     // one, else a ribbon theme of the bar's own.
     CRibbonStyleTheme* GetRibbonTheme();
@@ -690,11 +711,13 @@ public:
     void OnRemoved() override;
 
     // --- saved state --------------------------------------------------------------------
-    // Keys "ShowQuickAccessBelow", "Minimized", "Customizable"; then the
-    // menu bar's state, "Tabs" (each tab with its class, its groups with
-    // their classes, their controls with theirs) and "QuickAccessControls".
-    // A stored class that cannot be made refuses the whole ribbon: the bar
-    // keeps what it had.
+    // Keys "ShowQuickAccessBelow", "Minimized", "Customizable"; then, only
+    // for a customizable ribbon, "SystemButton" (whether there is one, its
+    // class and state) and "Tabs" (each tab with its class, its groups with
+    // their classes, their controls with theirs); then "QuickAccessControls".
+    // A ribbon that is not customizable keeps the tabs and system button the
+    // program made. A stored class that cannot be made refuses the whole
+    // ribbon: the bar keeps what it had.
     void DoPropExchange(CQXPPropExchange* pPX) override;
     // Takes the other ribbon's QAT place and minimised state; from a
     // customizable ribbon also the bar's settings, copies of its tabs and
@@ -714,6 +737,8 @@ protected:
     friend class CQXPRibbonControlTab;
     // Controls of groups of tabs that are not shown get QXP_HIDE_RIBBON_TAB.
     void UpdateGroupsVisibility();
+    // The heights' inputs from the theme and the bar's state alone.
+    qxribbon::RibbonBarState GetThemeBarState() const;
     // The tabs in order.
     std::vector<CQXPRibbonTab*> Tabs() const;
     // Runs a step of the plain bar's machinery (state exchange, copying)

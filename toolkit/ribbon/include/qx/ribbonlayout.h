@@ -159,6 +159,8 @@ struct RibbonBarState {
     int nControlHeight = 22; // theme control height
     int nGroupCaptionHeight = 17;
     int nGroupsOverride = 0;
+    int nTabsHeight = 0;         // the bar's own tab-row height when above 0
+    int nGroupsHeight = -1;      // the bar's own shown groups height when 0 or above
     int nCustomButtonHeight = 0; // the bar's own button size, 0 for the theme's
     BOOL bTabsVisible = TRUE;
     BOOL bGroupsVisible = TRUE;
@@ -215,6 +217,26 @@ struct QuickAccessPlacement {
 void AFXAPI PlaceQuickAccess(std::vector<QuickAccessItem>& items, QuickAccessPlacement& p);
 // The right limit of the quick-access commands.
 int AFXAPI QuickAccessRightLimit(int cx, BOOL bBelow, BOOL bComposition, int nCaptionHeight);
+
+// The bar's other controls on the tab row (a maximised MDI child's
+// buttons, controls dropped there): outside the groups, the QAT and the
+// corner.
+struct TabRowItem {
+    CSize size;
+    BOOL bRightAligned = FALSE; // control Flags 0x01
+    BOOL bBeginGroup = FALSE;
+    CRect rc; // result
+};
+struct TabRowSpan {
+    int xLeftEnd = 0;    // after the last left-aligned control (xLeft without one)
+    int xRightStart = 0; // before the first right-aligned control (xRight without one)
+    BOOL bLeftPlaced = FALSE;
+};
+// Left-aligned items go left to right from xLeft (BeginGroup first adds
+// 6 px), right-aligned ones from xRight leftwards keeping their order (the
+// last rightmost, no group gap); each is centred vertically in rcRow. The
+// tab strip takes what lies between.
+TabRowSpan AFXAPI PlaceTabRowControls(std::vector<TabRowItem>& items, const CRect& rcRow, int xLeft, int xRight);
 
 // ---------------------------------------------------------------------------
 // Contextual tab headers

@@ -28,10 +28,18 @@ class CQXPRibbonGroupControlPopup : public CQXPControlPopup {
     DECLARE_DYNCREATE(CQXPRibbonGroupControlPopup)
 public:
     CQXPRibbonGroupControlPopup();
-    CQXPRibbonGroup* GetGroup() const { return m_pGroup; }
+    // The group the button opens: the group's own button its group; a
+    // copy (on the QAT, loaded from a saved layout) the group with its id
+    // in the ribbon of the bar it sits on, NULL when there is none.
+    CQXPRibbonGroup* GetGroup() const;
+    // The group makes (and, when it lets the button go, clears) its own
+    // button's group.
     void SetGroup(CQXPRibbonGroup* pGroup);
     // The group's own button (not a copy of it on the QAT).
     BOOL IsStandIn() const;
+    // Hidden also while the group it opens is made invisible.
+    BOOL IsVisible(DWORD dwSkipFlags) const override;
+    BOOL IsVisible() const override { return IsVisible(0); }
     // The group's layout gives its size: the rectangle it has.
     CSize GetSize(CDC* pDC) override;
     void Draw(CDC* pDC) override;
@@ -40,7 +48,7 @@ public:
     void Copy(CQXPControl* pControl, BOOL bRecursive = FALSE) override;
 
 protected:
-    CQXPRibbonGroup* m_pGroup; // not owned: the group owns the button
+    CQXPRibbonGroup* m_pGroup; // the group whose own button this is (it owns the button), else NULL
 };
 
 // The QAT's customise and more buttons: control height × 13 / 22 wide,
