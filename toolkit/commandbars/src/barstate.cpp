@@ -616,7 +616,7 @@ void CQXPMenuBar::DoPropExchange(CQXPPropExchange* pPX)
         // Menus known only by their handle (no document template) cannot
         // be matched in another run: they are not stored.
         for (auto& entry : m_mapDocMenus)
-            if (entry.second->UpdateChanged() && entry.first != m_nIDResource && entry.first < 0x10000)
+            if (entry.second->UpdateChanged() && entry.first != m_nIDResource && entry.first < QXP_ID_FIRST_HANDLE_MENU)
                 changed.push_back(std::make_pair(entry.first, entry.second->GetControls()));
         std::unique_ptr<PropExchangeEnumerator> pEnum(pPX->OpenEnumerator("MDIMenu"));
         POSITION pos = pEnum->First((DWORD)changed.size());

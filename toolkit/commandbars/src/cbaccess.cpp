@@ -25,6 +25,25 @@ HRESULT ReturnText(const CString& str, BSTR* pbstr)
     return *pbstr ? S_OK : E_OUTOFMEMORY;
 }
 
+// The child id of the first visible control of a bar that matches (0 when
+// none does or there is no bar).
+template <class Match>
+long FindChildWhere(const CQXPCommandBar* pBar, Match match)
+{
+    if (!pBar)
+        return 0;
+    long nVisible = 0;
+    for (int i = 0; i < pBar->GetControlCount(); i++) {
+        CQXPControl* pControl = pBar->GetControl(i);
+        if (!pControl || !pControl->IsVisible())
+            continue;
+        nVisible++;
+        if (match(pControl))
+            return nVisible;
+    }
+    return 0;
+}
+
 } // namespace
 
 HRESULT AFXAPI QXPAccessibleText(const CString& str, BSTR* pbstr)
@@ -120,18 +139,12 @@ LRESULT CQXPCommandBarAccessible::OnGetObject(WPARAM wParam, LPARAM lParam)
 
 long CQXPCommandBarAccessible::FindChildById(int nId) const
 {
-    if (!m_pBar)
-        return 0;
-    long nVisible = 0;
-    for (int i = 0; i < m_pBar->GetControlCount(); i++) {
-        CQXPControl* pControl = m_pBar->GetControl(i);
-        if (!pControl || !pControl->IsVisible())
-            continue;
-        nVisible++;
-        if (pControl->GetID() == nId)
-            return nVisible;
-    }
-    return 0;
+    return FindChildWhere(m_pBar, [nId](const CQXPControl* p) { return p->GetID() == nId; });
+}
+
+long CQXPCommandBarAccessible::FindChild(const CQXPControl* pControl) const
+{
+    return pControl ? FindChildWhere(m_pBar, [pControl](const CQXPControl* p) { return p == pControl; }) : 0;
 }
 
 HRESULT CQXPCommandBarAccessible::Resolve(const VARIANT& varChild, CQXPControl** ppControl) const
@@ -186,8 +199,14 @@ HRESULT CQXPCommandBarAccessible::get_accChild(VARIANT varChild, IDispatch** ppd
         (*ppdispChild)->AddRef();
         return S_OK;
     }
-    // The controls are simple elements answered by the bar.
-    return S_FALSE;
+    // A control that opens a popup is an object of its own, whose child is
+    // that popup; the others are simple elements answered by the bar.
+    if (!pControl->GetCommandBar())
+        return S_FALSE;
+    CQXPControlAccessible* pChild = new CQXPControlAccessible(this, pControl);
+    // The client takes the object's first reference.
+    *ppdispChild = pChild->GetAccessible();
+    return S_OK;
 }
 
 HRESULT CQXPCommandBarAccessible::get_accName(VARIANT varChild, BSTR* pszName)
@@ -335,18 +354,7 @@ HRESULT CQXPCommandBarAccessible::accHitTest(long xLeft, long yTop, VARIANT* pva
         return S_FALSE;
     ::ScreenToClient(m_pBar->GetSafeHwnd(), &pt);
     pvarChild->vt = VT_I4;
-    pvarChild->lVal = CHILDID_SELF;
-    long nVisible = 0;
-    for (int i = 0; i < m_pBar->GetControlCount(); i++) {
-        CQXPControl* pControl = m_pBar->GetControl(i);
-        if (!pControl || !pControl->IsVisible())
-            continue;
-        nVisible++;
-        if (pControl->GetRect().PtInRect(pt)) {
-            pvarChild->lVal = nVisible;
-            break;
-        }
-    }
+    pvarChild->lVal = FindChildWhere(m_pBar, [&pt](const CQXPControl* p) { return p->GetRect().PtInRect(pt) != FALSE; });
     return S_OK;
 }
 
@@ -366,11 +374,38 @@ HRESULT CQXPCommandBarAccessible::accDoDefaultAction(VARIANT varChild)
     return S_OK;
 }
 
+HRESULT CQXPCommandBarAccessible::accSelect(long flagsSelect, VARIANT varChild)
+{
+    (void)flagsSelect;
+    CQXPControl* pControl;
+    HRESULT hr = Resolve(varChild, &pControl);
+    if (FAILED(hr))
+        return hr;
+    if (!pControl)
+        return DISP_E_MEMBERNOTFOUND;
+    CQXPCommandBar* pBar = m_pBar;
+    pBar->InternalAddRef();
+    pBar->SetTrackingMode(TRUE);
+    // Entering tracking may have rebuilt the bar: select the control only
+    // while the bar still shows it.
+    if (m_pBar == pBar && FindChild(pControl))
+        pBar->SetSelected(pControl->GetIndex(), 1);
+    pBar->InternalRelease();
+    return S_OK;
+}
+
 // ---------------------------------------------------------------------------
 // One control's own object
 
 CQXPControlAccessible::CQXPControlAccessible(CQXPCommandBarAccessible* pBarAccessible, int nId)
-    : m_pBarAccessible(pBarAccessible), m_nId(nId)
+    : m_pBarAccessible(pBarAccessible), m_nId(nId), m_pControl(NULL)
+{
+    Init(this);
+    m_pBarAccessible->InternalAddRef();
+}
+
+CQXPControlAccessible::CQXPControlAccessible(CQXPCommandBarAccessible* pBarAccessible, const CQXPControl* pControl)
+    : m_pBarAccessible(pBarAccessible), m_nId(0), m_pControl(pControl)
 {
     Init(this);
     m_pBarAccessible->InternalAddRef();
@@ -389,7 +424,7 @@ HRESULT CQXPControlAccessible::Resolve(const VARIANT& varChild, VARIANT* pvarBar
     CQXPCommandBar* pBar = m_pBarAccessible->GetBar();
     if (!pBar || !::IsWindow(pBar->GetSafeHwnd()))
         return CO_E_OBJNOTCONNECTED;
-    long nChild = m_pBarAccessible->FindChildById(m_nId);
+    long nChild = m_pControl ? m_pBarAccessible->FindChild(m_pControl) : m_pBarAccessible->FindChildById(m_nId);
     if (nChild == 0)
         return CO_E_OBJNOTCONNECTED;
     pvarBarChild->vt = VT_I4;
@@ -410,11 +445,40 @@ HRESULT CQXPControlAccessible::get_accParent(IDispatch** ppdispParent)
     return S_OK;
 }
 
+CQXPControl* CQXPControlAccessible::FindControl() const
+{
+    VARIANT self, v;
+    ::VariantInit(&self);
+    if (FAILED(Resolve(self, &v)))
+        return NULL;
+    return m_pBarAccessible->GetChildControl(v.lVal);
+}
+
 HRESULT CQXPControlAccessible::get_accChildCount(long* pcountChildren)
 {
     if (!pcountChildren)
         return E_POINTER;
     *pcountChildren = 0;
+    CQXPControl* pControl = FindControl();
+    if (!pControl)
+        return CO_E_OBJNOTCONNECTED;
+    *pcountChildren = pControl->GetCommandBar() ? 1 : 0;
+    return S_OK;
+}
+
+HRESULT CQXPControlAccessible::get_accChild(VARIANT varChild, IDispatch** ppdispChild)
+{
+    if (!ppdispChild)
+        return E_POINTER;
+    *ppdispChild = NULL;
+    CQXPControl* pControl = FindControl();
+    if (!pControl)
+        return CO_E_OBJNOTCONNECTED;
+    CQXPCommandBar* pPopup = pControl->GetCommandBar();
+    if (!pPopup || GetChildIndex(&varChild) != 1)
+        return E_INVALIDARG;
+    *ppdispChild = pPopup->GetAccessibleObject()->GetAccessible();
+    (*ppdispChild)->AddRef();
     return S_OK;
 }
 
@@ -479,4 +543,9 @@ HRESULT CQXPControlAccessible::accHitTest(long xLeft, long yTop, VARIANT* pvarCh
 HRESULT CQXPControlAccessible::accDoDefaultAction(VARIANT varChild)
 {
     return Forward(varChild, [&](VARIANT v) { return m_pBarAccessible->accDoDefaultAction(v); });
+}
+
+HRESULT CQXPControlAccessible::accSelect(long flagsSelect, VARIANT varChild)
+{
+    return Forward(varChild, [&](VARIANT v) { return m_pBarAccessible->accSelect(flagsSelect, v); });
 }

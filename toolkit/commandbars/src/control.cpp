@@ -563,7 +563,25 @@ CQXPCommandBars* CQXPControl::GetCommandBars() const
 
 BOOL CQXPControl::IsCustomizeMode() const
 {
-    return m_pParent ? m_pParent->IsCustomizeMode() : FALSE;
+    // A popup made without a manager of its own asks the bars that opened it.
+    CQXPCommandBars* pCommandBars = m_pParent ? m_pParent->GetCommandBars() : NULL;
+    return pCommandBars ? pCommandBars->IsCustomizeMode() : FALSE;
+}
+
+CQXPThemePainter* CQXPControl::GetPaintManager() const
+{
+    if (m_pParent)
+        return m_pParent->GetPaintManager();
+    CQXPCommandBars* pCommandBars = m_pControls ? m_pControls->GetCommandBars() : NULL;
+    return pCommandBars ? pCommandBars->GetPaintManager() : GetGlobalPaintManager();
+}
+
+CQXPImageManager* CQXPControl::GetImageManager() const
+{
+    if (m_pParent)
+        return m_pParent->GetImageManager();
+    CQXPCommandBars* pCommandBars = m_pControls ? m_pControls->GetCommandBars() : NULL;
+    return pCommandBars ? pCommandBars->GetImageManager() : GetGlobalImageManager();
 }
 
 void CQXPControl::RedrawParent(BOOL bAnimate)
@@ -605,9 +623,7 @@ CQXPIconImage* CQXPControl::GetImage(int nWidth) const
     int nIconId = GetIconId();
     if (nIconId == 0)
         return NULL;
-    // The bar's own images, else those it inherits.
-    CQXPImageManager* pImages = m_pParent ? m_pParent->GetImageManager() : GetGlobalImageManager();
-    return pImages->GetImage((UINT)nIconId, nWidth);
+    return GetImageManager()->GetImage((UINT)nIconId, nWidth);
 }
 
 CQXPBarView* CQXPControl::GetParentBar() const
@@ -617,13 +633,13 @@ CQXPBarView* CQXPControl::GetParentBar() const
 
 CSize CQXPControl::GetSize(CDC* pDC)
 {
-    CQXPThemePainter* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : GetGlobalPaintManager();
+    CQXPThemePainter* pPaintManager = GetPaintManager();
     return pPaintManager->DrawControl(pDC, this, FALSE);
 }
 
 void CQXPControl::Draw(CDC* pDC)
 {
-    CQXPThemePainter* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : GetGlobalPaintManager();
+    CQXPThemePainter* pPaintManager = GetPaintManager();
     pPaintManager->DrawControl(pDC, this, TRUE);
 }
 

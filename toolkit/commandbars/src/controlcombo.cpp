@@ -783,7 +783,7 @@ void CQXPControlComboBox::DrawEditText(CDC* pDC, CRect rcText)
     if (m_nEditIconId > 0) {
         CQXPIconImage* pImage = GetGlobalImageManager()->GetImage((UINT)m_nEditIconId, 16);
         if (pImage) {
-            CQXPThemePainter* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : GetGlobalPaintManager();
+            CQXPThemePainter* pPaintManager = GetPaintManager();
             pPaintManager->DrawImage(pDC, CPoint(rcText.left + 2, (rcText.top + rcText.bottom) / 2 - 8), CSize(16, 16),
                                      pImage, FALSE, FALSE, bEnabled, FALSE, FALSE);
             rcText.left += 16 + 2;

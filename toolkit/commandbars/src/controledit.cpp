@@ -578,8 +578,7 @@ BOOL AFXAPI QxpIsBoxCaptionVisible(const CQXPControl* pControl, BOOL bOtherwise)
 
 void AFXAPI QxpGetBoxCharFormat(CQXPControl* pControl, BOOL bHintShown, COLORREF* pclrText, COLORREF* pclrBack)
 {
-    CQXPCommandBar* pParent = pControl->GetParent();
-    CQXPThemePainter* pPaintManager = pParent ? pParent->GetPaintManager() : GetGlobalPaintManager();
+    CQXPThemePainter* pPaintManager = pControl->GetPaintManager();
     ToolkitColorManager* pColors = ToolkitColorManager::Instance();
     *pclrText = pColors->GetColor(pControl->GetEnabled() && !bHintShown ? 8 : 17);
     *pclrBack = pPaintManager->GetControlEditBackColor(pControl);

@@ -81,20 +81,11 @@ CSize CQXPControlMDIButton::GetSize(CDC* pDC)
 
 void CQXPControlMDIButton::Draw(CDC* pDC)
 {
-    CQXPThemePainter* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : GetGlobalPaintManager();
+    CQXPThemePainter* pPaintManager = GetPaintManager();
     pPaintManager->DrawControlBackground(pDC, this);
-    // The picture the image manager keeps under the system command (the
-    // menu bar gives it the toolkit's own at load), centred.
-    CQXPImageManager* pImages = m_pParent ? m_pParent->GetImageManager() : GetGlobalImageManager();
-    if (CQXPIconImage* pImage = pImages ? pImages->GetImage(GetSysCommand(), 16) : NULL) {
-        const CSize sz(16, 16);
-        const CPoint pt(m_rcControl.left + (m_rcControl.Width() - sz.cx) / 2,
-                        m_rcControl.top + (m_rcControl.Height() - sz.cy) / 2);
-        pPaintManager->DrawImage(pDC, pt, sz, pImage, GetSelected(), GetPressed(), GetEnabled(), FALSE, FALSE);
-        return;
-    }
-    // Without one, the caption glyph of the system's symbol font.
-    // The glyph keeps its pixel size whatever the DC's resolution.
+    // The caption glyph of the system's symbol font ("0" minimize, "2"
+    // restore, "r" close), in the button's text colour. The font keeps its
+    // pixel size whatever the DC's resolution.
     int nDpi = std::max(1, pDC->GetDeviceCaps(LOGPIXELSX));
     LOGFONTA lf = {};
     lf.lfHeight = -::MulDiv(8, 96, 72) * 96 / nDpi;
@@ -228,7 +219,7 @@ CQXPMenuBarMDIMenuInfo::CQXPMenuBarMDIMenuInfo(UINT nIDResource, CQXPControls* p
 {
     SetControls(pControls);
     // Menus known only by their handle carry no resource id.
-    if (nIDResource == 0 || nIDResource >= 0x10000)
+    if (nIDResource == 0 || nIDResource >= QXP_ID_FIRST_HANDLE_MENU)
         return;
     if (CDocManager* pManager = AfxGetDocManager()) {
         POSITION pos = pManager->GetFirstDocTemplatePosition();
@@ -461,6 +452,9 @@ void CQXPMenuBar::HookActiveChild()
 {
     if (!m_pFrameHook)
         return;
+    // A child whose view hosts an in-place active document object would be
+    // left unhooked; no document of this framework can host one (it has no
+    // OLE documents), so the active child is always the one hooked.
     HWND hWndChild = GetActiveMDIChild(NULL);
     if (hWndChild == m_hWndHookedChild)
         return;
@@ -660,42 +654,66 @@ void CQXPMenuBar::SwitchMenu(UINT nMenuId, HMENU hMenu)
     // Tips name the controls that are about to be swapped out.
     if (IsShowingKeyboardTips())
         HideKeyboardTips();
+    const BOOL bMenu = hMenu && ::IsMenu(hMenu);
     auto itNew = m_mapDocMenus.find(nMenuId);
-    if (itNew == m_mapDocMenus.end() && (!hMenu || !::IsMenu(hMenu)))
+    // The bar's own menu can always be read again from its resource.
+    if (itNew == m_mapDocMenus.end() && !bMenu && nMenuId != m_nIDResource)
         return;
 
-    // The controls shown now are kept under the current id, with the
-    // temporary MDI controls left behind.
+    // The temporary MDI controls stay behind with the controls shown now.
     for (int i = m_pControls->GetCount(); i-- > 0;) {
         CQXPControl* pControl = m_pControls->GetAt(i);
         if (pControl->IsTemporary() && pControl->GetID() >= QXP_ID_MDI_CLOSE && pControl->GetID() <= QXP_ID_MDI_SYSMENU)
             m_pControls->Remove(pControl);
     }
-    SetMDIMenu(m_nCurrentMenuId, m_pControls);
-
-    CQXPControls* pNew = NULL;
-    if (itNew != m_mapDocMenus.end()) {
-        pNew = itNew->second->GetControls();
-        pNew->InternalAddRef();
-    } else {
-        pNew = new CQXPControls;
-        pNew->SetCommandBars(m_pCommandBars);
-        pNew->SetParent(this);
-        CMenu menu;
-        menu.Attach(hMenu);
-        pNew->LoadMenu(&menu);
-        menu.Detach();
-        pNew->CreateOriginalControls();
-        SetMDIMenu(nMenuId, pNew);
-    }
-    // Swap the bar's collection.
     SetPopuped(-1);
     m_nSelected = -1;
-    CQXPControls* pOld = m_pControls;
-    m_pControls = pNew;
-    m_pControls->SetParent(this);
-    m_pControls->RefreshIndexes();
-    pOld->InternalRelease();
+
+    if (itNew == m_mapDocMenus.end() && !(m_pCommandBars && m_pCommandBars->IsCustomizeAllowed())) {
+        // Nobody can change a menu: it is simply converted into the bar's
+        // controls, which are the program's own, and no record is kept.
+        m_pControls->RemoveAll();
+        if (bMenu)
+            m_pControls->LoadMenu(hMenu);
+        else
+            LoadMenuResource(nMenuId);
+        m_pControls->CreateOriginalControls();
+        m_pControls->RefreshIndexes();
+    } else {
+        // Each document menu keeps its own controls: the ones shown now stay
+        // under the current id.
+        SetMDIMenu(m_nCurrentMenuId, m_pControls);
+        CQXPControls* pNew = NULL;
+        if (itNew != m_mapDocMenus.end()) {
+            pNew = itNew->second->GetControls();
+            pNew->InternalAddRef();
+            // Controls loaded without the program's originals take them from
+            // the menu, so that they count as changed only when they are.
+            if (!pNew->GetOriginalControls() && bMenu) {
+                CQXPControls* pFromMenu = new CQXPControls;
+                pFromMenu->SetCommandBars(m_pCommandBars);
+                pFromMenu->LoadMenu(hMenu);
+                pFromMenu->CreateOriginalControls();
+                CQXPOriginalControls* pOriginal = pFromMenu->GetOriginalControls();
+                pOriginal->InternalAddRef();
+                pNew->SetOriginalControls(pOriginal);
+                pFromMenu->InternalRelease();
+            }
+        } else {
+            pNew = new CQXPControls;
+            pNew->SetCommandBars(m_pCommandBars);
+            pNew->SetParent(this);
+            pNew->LoadMenu(hMenu);
+            pNew->CreateOriginalControls();
+            SetMDIMenu(nMenuId, pNew);
+        }
+        // Swap the bar's collection.
+        CQXPControls* pOld = m_pControls;
+        m_pControls = pNew;
+        m_pControls->SetParent(this);
+        m_pControls->RefreshIndexes();
+        pOld->InternalRelease();
+    }
     m_nCurrentMenuId = nMenuId;
     m_hMenuShown = hMenu;
     RefreshMdiButtons();
@@ -703,6 +721,34 @@ void CQXPMenuBar::SwitchMenu(UINT nMenuId, HMENU hMenu)
     if (m_pCommandBars && m_pDockBar)
         m_pCommandBars->RecalcFrameLayout(FALSE);
     Redraw();
+}
+
+UINT CQXPMenuBar::GetHandleMenuId(HMENU hMenu)
+{
+    // Menus destroyed since give their ids up (with the controls kept for
+    // them, unless shown), so a handle the system hands out again does not
+    // bring back another menu's controls.
+    for (auto it = m_mapHandleMenuIds.begin(); it != m_mapHandleMenuIds.end();) {
+        if (it->first == hMenu || ::IsMenu(it->first) || it->second == m_nCurrentMenuId) {
+            ++it;
+            continue;
+        }
+        auto itInfo = m_mapDocMenus.find(it->second);
+        if (itInfo != m_mapDocMenus.end()) {
+            CQXPControls* pControls = itInfo->second->GetControls();
+            if (pControls && pControls->GetParent() == this)
+                pControls->SetParent(NULL);
+            itInfo->second->InternalRelease();
+            m_mapDocMenus.erase(itInfo);
+        }
+        it = m_mapHandleMenuIds.erase(it);
+    }
+    auto it = m_mapHandleMenuIds.find(hMenu);
+    if (it != m_mapHandleMenuIds.end())
+        return it->second;
+    const UINT nId = m_nNextHandleMenuId++;
+    m_mapHandleMenuIds[hMenu] = nId;
+    return nId;
 }
 
 void CQXPMenuBar::SwitchMDIMenu(HMENU hMenu)
@@ -722,11 +768,8 @@ void CQXPMenuBar::SwitchMDIMenu(HMENU hMenu)
         CDocTemplate* pTemplate = pDoc ? pDoc->GetDocTemplate() : NULL;
         if (pTemplate && pChild->m_hMenuShared == hMenu)
             nId = pTemplate->m_nIDResource;
-        if (nId == 0) {
-            // A menu without a template: known by its handle for this run
-            // (ids from 0x10000 up are never stored).
-            nId = 0x10000u + (UINT)(((UINT_PTR)hMenu >> 2) & 0xFFFFu);
-        }
+        if (nId == 0)
+            nId = GetHandleMenuId(hMenu);
     }
     if (nId != m_nCurrentMenuId)
         SwitchMenu(nId, hMenu);
@@ -779,7 +822,8 @@ BOOL CQXPMenuBar::LoadMenuBar(UINT nIDResource)
         m_pControls->CreateOriginalControls();
     }
     InstallFrameHooks();
-    // The maximised document's caption buttons draw these pictures.
+    // Pictures of the caption commands, for whoever shows them as images
+    // (the bar's own caption buttons draw glyphs).
     static const UINT kMdiButtonCommands[] = {SC_RESTORE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE};
     if (CQXPImageManager* pImages = GetImageManager())
         pImages->SetIconsFromResource(QX_IDB_MDI_BUTTONS, kMdiButtonCommands, 4, 16, 16);
@@ -817,7 +861,7 @@ void CQXPMenuBar::Reset(BOOL bAsk)
     InternalAddRef();
     if (m_pControls->GetOriginalControls()) {
         CQXPToolBar::Reset(bAsk);
-    } else if (m_nCurrentMenuId != 0 && m_nCurrentMenuId < 0x10000 && (!bAsk || ConfirmReset())) {
+    } else if (m_nCurrentMenuId != 0 && m_nCurrentMenuId < QXP_ID_FIRST_HANDLE_MENU && (!bAsk || ConfirmReset())) {
         // No controls to go back to: the menu resource shown is read again.
         if (LoadMenuResource(m_nCurrentMenuId)) {
             m_pControls->CreateOriginalControls();

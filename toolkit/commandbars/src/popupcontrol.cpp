@@ -57,7 +57,7 @@ void CQXPControlPopup::SetCommandBar(CMenu* pMenu)
 
 void CQXPControlPopup::AdjustExcludeRect(CRect& rcExclude, BOOL bVertical)
 {
-    CQXPThemePainter* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : GetGlobalPaintManager();
+    CQXPThemePainter* pPaintManager = GetPaintManager();
     pPaintManager->AdjustExcludeRect(rcExclude, this, bVertical);
 }
 

@@ -25,7 +25,7 @@ CQXPControlExpandButton::CQXPControlExpandButton()
 CSize CQXPControlExpandButton::GetSize(CDC* pDC)
 {
     (void)pDC;
-    CQXPThemePainter* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : GetGlobalPaintManager();
+    CQXPThemePainter* pPaintManager = GetPaintManager();
     CSize sz(0, 0);
     pPaintManager->DrawSpecialControl(&sz, NULL, qxpExpandPopup, this, m_pParent, FALSE);
     return sz;
@@ -33,7 +33,7 @@ CSize CQXPControlExpandButton::GetSize(CDC* pDC)
 
 void CQXPControlExpandButton::Draw(CDC* pDC)
 {
-    CQXPThemePainter* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : GetGlobalPaintManager();
+    CQXPThemePainter* pPaintManager = GetPaintManager();
     pPaintManager->DrawSpecialControl(NULL, pDC, qxpExpandPopup, this, m_pParent, TRUE);
 }
 

@@ -437,7 +437,7 @@ CQXPControlToolbarExpand::CQXPControlToolbarExpand()
 
 void CQXPControlToolbarExpand::Draw(CDC* pDC)
 {
-    CQXPThemePainter* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : GetGlobalPaintManager();
+    CQXPThemePainter* pPaintManager = GetPaintManager();
     CQXPToolBar* pBar = dynamic_cast<CQXPToolBar*>(m_pParent);
     CSize sz(0, 0);
     // On a floating bar it is the drop-down button of the caption.
@@ -1194,7 +1194,7 @@ CQXPControlToolbarClose::CQXPControlToolbarClose()
 
 void CQXPControlToolbarClose::Draw(CDC* pDC)
 {
-    CQXPThemePainter* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : GetGlobalPaintManager();
+    CQXPThemePainter* pPaintManager = GetPaintManager();
     pPaintManager->DrawSpecialControl(NULL, pDC, qxpExpandFloatClose, this, m_pParent, TRUE);
 }
 

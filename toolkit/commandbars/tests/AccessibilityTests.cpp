@@ -118,6 +118,14 @@ protected:
         ::CoUninitialize();
     }
 
+    // The menu bar of the test menu, laid out on the frame.
+    CQXPMenuBar* AddMenuBar()
+    {
+        CQXPMenuBar* pMenuBar = pBars->SetMenu("Menu Bar", IDR_TEST_MENU);
+        pBars->RecalcFrameLayout();
+        qmtest::PumpMessages();
+        return pMenuBar;
+    }
     IAccessible* FromBar(CQXPCommandBar* pBar)
     {
         IAccessible* pAcc = NULL;
@@ -297,10 +305,8 @@ TEST_F(AccessibilityTest, ObjectHeldPastItsBarAnswersDisconnected)
 
 TEST_F(AccessibilityTest, MenuBarItemsAreMenuItems)
 {
-    CQXPMenuBar* pMenuBar = pBars->SetMenu("Menu Bar", IDR_TEST_MENU);
+    CQXPMenuBar* pMenuBar = AddMenuBar();
     ASSERT_NE(nullptr, pMenuBar);
-    pBars->RecalcFrameLayout();
-    qmtest::PumpMessages();
     IAccessible* pAcc = FromBar(pMenuBar);
     ASSERT_NE(nullptr, pAcc);
     VARIANT var;
@@ -370,6 +376,93 @@ TEST_F(AccessibilityTest, AControlIdGivesThatControlsOwnObject)
     EXPECT_EQ(CO_E_OBJNOTCONNECTED, pAcc->get_accName(self, &bstr));
     EXPECT_EQ(nullptr, bstr);
     pAcc->Release();
+}
+
+// A menu title is an object of its own whose one child is its menu, so a
+// client steps from the menu bar into the open menu and reads its items;
+// a plain button stays a simple element without children.
+TEST_F(AccessibilityTest, MenuTitleLeadsIntoItsMenu)
+{
+    CQXPMenuBar* pMenuBar = AddMenuBar();
+    ASSERT_NE(nullptr, pMenuBar);
+    IAccessible* pAcc = FromBar(pMenuBar);
+    ASSERT_NE(nullptr, pAcc);
+    // Child 2 is "&Edit" (after "&File").
+    IAccessible* pTitle = qmtest::AccChildObject(pAcc, 2);
+    ASSERT_NE(nullptr, pTitle);
+    EXPECT_EQ("Edit", qmtest::AccName(pTitle, CHILDID_SELF));
+    EXPECT_EQ(ROLE_SYSTEM_MENUITEM, qmtest::AccRole(pTitle, CHILDID_SELF));
+    EXPECT_EQ(1, qmtest::AccChildCount(pTitle));
+    IDispatch* pDispatch = NULL;
+    EXPECT_EQ(E_INVALIDARG, pTitle->get_accChild(Child(2), &pDispatch));
+    EXPECT_EQ(nullptr, pDispatch);
+
+    // Opened, the menu answers through the title's child.
+    ASSERT_EQ(S_OK, pTitle->accDoDefaultAction(Child(CHILDID_SELF)));
+    CQXPControl* pEdit = pMenuBar->GetControl(1);
+    ASSERT_NE(nullptr, pEdit);
+    CQXPCommandBar* pPopup = pEdit->GetCommandBar();
+    ASSERT_NE(nullptr, pPopup);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return ::IsWindowVisible(pPopup->GetSafeHwnd()) != FALSE; }));
+    IAccessible* pMenu = qmtest::AccChildObject(pTitle, 1);
+    ASSERT_NE(nullptr, pMenu);
+    EXPECT_EQ(ROLE_SYSTEM_MENUPOPUP, qmtest::AccRole(pMenu, CHILDID_SELF));
+    ASSERT_EQ(2, qmtest::AccChildCount(pMenu));
+    EXPECT_EQ("Undo", qmtest::AccName(pMenu, 1));
+    EXPECT_EQ("Encoding", qmtest::AccName(pMenu, 2));
+    // One level further down: the submenu item leads into its own menu.
+    IAccessible* pEncoding = qmtest::AccChildObject(pMenu, 2);
+    ASSERT_NE(nullptr, pEncoding);
+    EXPECT_EQ(1, qmtest::AccChildCount(pEncoding));
+    EXPECT_TRUE(qmtest::AccState(pEncoding, CHILDID_SELF) & STATE_SYSTEM_HASPOPUP);
+    // Its plain item is a simple element.
+    EXPECT_EQ(nullptr, qmtest::AccChildObject(pMenu, 1));
+    pEncoding->Release();
+    pMenu->Release();
+    pBars->ClosePopups();
+    qmtest::PumpMessages();
+
+    // A toolbar button has no child object and, asked on its own, none.
+    IAccessible* pToolAcc = FromBar(pToolBar);
+    ASSERT_NE(nullptr, pToolAcc);
+    EXPECT_EQ(nullptr, qmtest::AccChildObject(pToolAcc, ChildIdOf(pToolBar, pOpen)));
+    pToolAcc->Release();
+    pTitle->Release();
+    pAcc->Release();
+}
+
+// Selecting a control, through the bar's object or the control's own, puts
+// the bar into tracking with that control selected, as the keyboard would.
+TEST_F(AccessibilityTest, SelectingAControlTracksTheBarOnIt)
+{
+    CQXPMenuBar* pMenuBar = AddMenuBar();
+    ASSERT_NE(nullptr, pMenuBar);
+    IAccessible* pAcc = FromBar(pMenuBar);
+    ASSERT_NE(nullptr, pAcc);
+    ASSERT_FALSE(pMenuBar->IsTrackingMode());
+    ASSERT_EQ(S_OK, pAcc->accSelect(SELFLAG_TAKEFOCUS, Child(2)));
+    EXPECT_TRUE(pMenuBar->IsTrackingMode());
+    ASSERT_NE(nullptr, pMenuBar->GetSelected());
+    EXPECT_EQ(pMenuBar->GetControl(1), pMenuBar->GetSelected());
+    EXPECT_TRUE(qmtest::AccState(pAcc, 2) & STATE_SYSTEM_SELECTED);
+    EXPECT_FALSE(qmtest::AccState(pAcc, 1) & STATE_SYSTEM_SELECTED);
+    // The bar itself is not something to select; unknown children fail.
+    EXPECT_EQ(DISP_E_MEMBERNOTFOUND, pAcc->accSelect(SELFLAG_TAKEFOCUS, Child(CHILDID_SELF)));
+    EXPECT_EQ(E_INVALIDARG, pAcc->accSelect(SELFLAG_TAKEFOCUS, Child(99)));
+    pMenuBar->SetTrackingMode(FALSE);
+    pAcc->Release();
+
+    // A toolbar control's own object selects it on its bar.
+    IAccessible* pOwn = NULL;
+    ASSERT_EQ(S_OK, ::AccessibleObjectFromWindow(pToolBar->GetSafeHwnd(), (DWORD)ID_TEST_EXIT, IID_IAccessible,
+                                                 (void**)&pOwn));
+    ASSERT_NE(nullptr, pOwn);
+    ASSERT_EQ(S_OK, pOwn->accSelect(SELFLAG_TAKEFOCUS, Child(CHILDID_SELF)));
+    EXPECT_TRUE(pToolBar->IsTrackingMode());
+    EXPECT_EQ(pExit, pToolBar->GetSelected());
+    EXPECT_EQ(E_INVALIDARG, pOwn->accSelect(SELFLAG_TAKEFOCUS, Child(1)));
+    pToolBar->SetTrackingMode(FALSE);
+    pOwn->Release();
 }
 
 } // namespace

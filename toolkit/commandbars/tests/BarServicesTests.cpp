@@ -15,6 +15,7 @@
 
 #include "cbtest_ids.h"
 #include <qmtest/barsite.h>
+#include <qmtest/icons.h>
 #include <qmtest/pump.h>
 
 namespace {
@@ -251,6 +252,54 @@ TEST_F(BarServicesTest, TheFramesManagerGivesEveryBarWithoutItsOwnTheSameLook)
     EXPECT_EQ(GetGlobalPaintManager(), pMenuBar->GetPaintManager());
     pTheme->InternalRelease();
     pImages->InternalRelease();
+}
+
+// A control on no bar (an entry of the customize dialog's lists) is measured
+// and drawn in the look of the manager its collection belongs to, with that
+// manager's pictures, not in the global look.
+TEST_F(BarServicesTest, AControlOnNoBarDrawsWithItsCollectionsManagers)
+{
+    CRecordingTheme* pTheme = new CRecordingTheme;
+    pTheme->RefreshMetrics();
+    CQXPImageManager* pImages = new CQXPImageManager;
+    const UINT nPicture = 47123; // an id the global image manager lacks
+    HICON hGreen = qmtest::SolidIcon(RGB(0, 160, 0));
+    ASSERT_TRUE(pImages->SetIcon(hGreen, nPicture, 16, 16));
+    ::DestroyIcon(hGreen);
+    ASSERT_EQ(nullptr, GetGlobalImageManager()->GetImage(nPicture, 16));
+    pBars->SetPaintManager(pTheme);
+    pBars->SetImageManager(pImages);
+
+    CQXPControls* pList = new CQXPControls;
+    pList->SetCommandBars(pBars);
+    CQXPControl* pLoose = pList->Add(qxpControlButton, (int)nPicture);
+    ASSERT_NE(nullptr, pLoose);
+    ASSERT_EQ(nullptr, pLoose->GetParent());
+    pLoose->SetCaption("Loose");
+    EXPECT_EQ(pTheme, pLoose->GetPaintManager());
+    EXPECT_EQ(pImages, pLoose->GetImageManager());
+    EXPECT_NE(nullptr, pLoose->GetImage(16)) << "the picture comes from the manager's images";
+
+    CClientDC dc(&frame);
+    CSize sz = pLoose->GetSize(&dc);
+    EXPECT_GT(sz.cx, 0);
+    pLoose->SetRect(CRect(CPoint(0, 0), sz));
+    pTheme->drawnControls.clear();
+    pLoose->Draw(&dc);
+    EXPECT_EQ(1, std::count(pTheme->drawnControls.begin(), pTheme->drawnControls.end(), pLoose))
+        << "drawn by the manager's theme";
+
+    // A collection of no manager falls back to the global ones.
+    CQXPControls* pAlone = new CQXPControls;
+    CQXPControl* pOrphan = pAlone->Add(qxpControlButton, (int)nPicture);
+    ASSERT_NE(nullptr, pOrphan);
+    EXPECT_EQ(GetGlobalPaintManager(), pOrphan->GetPaintManager());
+    EXPECT_EQ(GetGlobalImageManager(), pOrphan->GetImageManager());
+    EXPECT_EQ(nullptr, pOrphan->GetImage(16));
+    pAlone->InternalRelease();
+    pList->InternalRelease();
+    pBars->SetPaintManager(NULL);
+    pBars->SetImageManager(NULL);
 }
 
 // Redrawing every bar for new metrics sizes floating bars too, not only the

@@ -717,7 +717,9 @@ TEST_F(CustomizeSheetTest, MenusPageShowsTheDocumentMenusOnTheMenuBar)
     CMultiDocTemplate* pTemplate = new CMultiDocTemplate(IDR_TEST_DOCMENU, RUNTIME_CLASS(CDocument),
                                                          RUNTIME_CLASS(CMDIChildWnd), RUNTIME_CLASS(CView));
     docManager.AddDocTemplate(pTemplate);
-    // The bar has shown the document's menu once, so it keeps a record.
+    // The bar has shown the document's menu once where customizing is
+    // allowed, so it keeps a record.
+    frame.m_bCustomizeAllowed = TRUE;
     CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
     pMenuBar->SwitchMenu(IDR_TEST_DOCMENU, pTemplate->m_hMenuShared);
     pMenuBar->SwitchMenu(IDR_TEST_MENU, NULL);

@@ -531,6 +531,40 @@ TEST_F(CustomizeTest, AClickSelectsTheControlInsteadOfRunningIt)
     EXPECT_EQ(std::vector<UINT>{ID_TEST_SAVE}, frame.commands);
 }
 
+// A popup bar made without a manager of its own follows the customize mode
+// of the manager of the bar whose control opens it, so a click on its items
+// selects instead of running them.
+TEST_F(CustomizeTest, ItemsOfAPopupWithoutAManagerFollowTheOpeningBarsCustomizeMode)
+{
+    CQXPControlPopup* pMenu =
+        dynamic_cast<CQXPControlPopup*>(frame.m_pStandard->GetControls()->Add(qxpControlPopup, 0));
+    ASSERT_NE(nullptr, pMenu);
+    CQXPPopupBar* pPopup = new CQXPPopupBar;
+    pMenu->SetCommandBar(pPopup);
+    pPopup->InternalRelease();
+    CQXPControl* pItem = pPopup->GetControls()->Add(qxpControlButton, ID_TEST_UNDO);
+    ASSERT_NE(nullptr, pItem);
+    ASSERT_EQ(pPopup, pItem->GetParent());
+    ASSERT_EQ(pBars, pPopup->GetCommandBars()) << "the manager is found up the chain";
+
+    EXPECT_FALSE(pItem->IsCustomizeMode());
+    pBars->SetCustomizeMode(TRUE);
+    EXPECT_TRUE(pItem->IsCustomizeMode());
+    EXPECT_TRUE(pMenu->IsCustomizeMode());
+    pBars->SetCustomizeMode(FALSE);
+    EXPECT_FALSE(pItem->IsCustomizeMode());
+
+    // A control on no bar is never in customize mode.
+    pBars->SetCustomizeMode(TRUE);
+    CQXPControls* pLoose = new CQXPControls;
+    pLoose->SetCommandBars(pBars);
+    CQXPControl* pOnNoBar = pLoose->Add(qxpControlButton, ID_TEST_UNDO);
+    ASSERT_NE(nullptr, pOnNoBar);
+    EXPECT_FALSE(pOnNoBar->IsCustomizeMode());
+    pLoose->InternalRelease();
+    pBars->SetCustomizeMode(FALSE);
+}
+
 TEST_F(CustomizeTest, ADragMovesAControlToAnotherBarAndCtrlCopiesIt)
 {
     pBars->SetCustomizeMode(TRUE);

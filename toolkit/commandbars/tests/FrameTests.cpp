@@ -21,6 +21,7 @@
 #include <qmtest/icons.h>
 #include <qmtest/screenshot.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -475,14 +476,16 @@ struct BarPrint {
     CBitmap* pOld = NULL;
 };
 
-// The caption buttons of a maximised child draw the pictures the menu bar
-// gave the image manager at load, under the system commands; a picture put
-// there in their place is what the button shows.
-TEST_F(FrameTest, CaptionButtonsDrawTheImageManagersPictures)
+// The caption buttons of a maximised child draw their glyphs of the Marlett
+// font ("0" minimize, "2" restore, "r" close) in the text colour over the
+// button background; a picture the image manager keeps under a system
+// command does not replace them. The bar is captured for review.
+TEST_F(FrameTest, CaptionButtonsDrawMarlettGlyphs)
 {
     CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
     CQXPImageManager* pImages = pMenuBar->GetImageManager();
     ASSERT_NE(nullptr, pImages);
+    // The pictures of the caption commands are still there for others.
     for (UINT nCommand : {SC_RESTORE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE})
         EXPECT_TRUE(pImages->HasOwnImage(nCommand, 16)) << "system command " << std::hex << nCommand;
 
@@ -491,30 +494,70 @@ TEST_F(FrameTest, CaptionButtonsDrawTheImageManagersPictures)
     frame.MDIMaximize(CWnd::FromHandle(hChild));
     ASSERT_TRUE(PumpUntil([&] { return HasControl(pMenuBar, QXP_ID_MDI_CLOSE); }));
     PumpPending();
-    const CPoint ptClose = pMenuBar->GetControls()->FindControl(QXP_ID_MDI_CLOSE)->GetRect().CenterPoint();
-    const CPoint ptRestore = pMenuBar->GetControls()->FindControl(QXP_ID_MDI_RESTORE)->GetRect().CenterPoint();
-
-    // The toolkit's cross: its middle is dark.
-    {
-        BarPrint print(pMenuBar);
-        const COLORREF clr = print.At(ptClose);
-        EXPECT_LT(GetRValue(clr) + GetGValue(clr) + GetBValue(clr), 3 * 0x60) << std::hex << clr;
+    struct Button {
+        int nId;
+        const char* pszGlyph;
+    } buttons[] = {{QXP_ID_MDI_MINIMIZE, "0"}, {QXP_ID_MDI_RESTORE, "2"}, {QXP_ID_MDI_CLOSE, "r"}};
+    for (const Button& b : buttons) {
+        CQXPControl* pButton = pMenuBar->GetControls()->FindControl(b.nId);
+        ASSERT_NE(nullptr, pButton) << b.nId;
+        EXPECT_EQ(std::string(b.pszGlyph), std::string(pButton->GetParameter())) << b.nId;
+        EXPECT_EQ(16, pButton->GetRect().Width()) << b.nId;
     }
 
-    // A green close picture shows in the close button, not in the others.
+    // A green close picture under SC_CLOSE: the glyphs stay.
     HICON hGreen = qmtest::SolidIcon(RGB(0, 160, 0));
     ASSERT_TRUE(pImages->SetIcon(hGreen, SC_CLOSE, 16, 16));
     ::DestroyIcon(hGreen);
+    const COLORREF clrText = pMenuBar->GetPaintManager()->GetControlTextColor(
+        pMenuBar->GetControls()->FindControl(QXP_ID_MDI_CLOSE));
+    // Glyphs are smoothed: ink is what stands out from the button's
+    // background (its corner); the darkest ink of all is the text colour (a
+    // thin stroke may only reach grey).
+    auto Distance = [](COLORREF a, COLORREF b) {
+        return abs(GetRValue(a) - GetRValue(b)) + abs(GetGValue(a) - GetGValue(b)) + abs(GetBValue(a) - GetBValue(b));
+    };
+    std::vector<std::vector<bool>> shapes;
+    COLORREF clrDarkest = CLR_INVALID;
     {
-        // A theme may fade pictures a little: green is what dominates.
-        auto IsGreen = [](COLORREF clr) {
-            return GetGValue(clr) > GetRValue(clr) + 60 && GetGValue(clr) > GetBValue(clr) + 60;
-        };
         BarPrint print(pMenuBar);
-        EXPECT_TRUE(IsGreen(print.At(ptClose))) << std::hex << print.At(ptClose);
-        EXPECT_TRUE(IsGreen(print.At(ptClose + CPoint(-7, -7)))) << "the picture fills the 16 x 16 button";
-        EXPECT_FALSE(IsGreen(print.At(ptRestore)));
+        for (const Button& b : buttons) {
+            SCOPED_TRACE(b.pszGlyph);
+            const CRect rc = pMenuBar->GetControls()->FindControl(b.nId)->GetRect();
+            const COLORREF clrBack = print.At(rc.TopLeft());
+            std::vector<bool> inked;
+            int nInk = 0, nGreen = 0;
+            for (int y = rc.top; y < rc.bottom; y++)
+                for (int x = rc.left; x < rc.right; x++) {
+                    const COLORREF clr = print.At(CPoint(x, y));
+                    const bool bInk = Distance(clr, clrBack) > 90;
+                    inked.push_back(bInk);
+                    nInk += bInk ? 1 : 0;
+                    if (clrDarkest == CLR_INVALID || Distance(clr, clrText) < Distance(clrDarkest, clrText))
+                        clrDarkest = clr;
+                    if (GetGValue(clr) > GetRValue(clr) + 60 && GetGValue(clr) > GetBValue(clr) + 60)
+                        nGreen++;
+                }
+            // A glyph inks a handful of pixels, not the whole button.
+            EXPECT_GT(nInk, 4);
+            EXPECT_LT(nInk, rc.Width() * rc.Height() / 2);
+            EXPECT_EQ(0, nGreen) << "no picture drawn";
+            shapes.push_back(inked);
+        }
     }
+    EXPECT_LT(Distance(clrDarkest, clrText), 60) << std::hex << clrDarkest;
+    EXPECT_NE(shapes[0], shapes[1]) << "minimize and restore differ";
+    EXPECT_NE(shapes[1], shapes[2]) << "restore and close differ";
+
+    // The bar with the maximised document's buttons, for review.
+    std::string strDir = QM_BIN_DIR;
+    strDir += "/../screenshots";
+    ::CreateDirectoryA(strDir.c_str(), NULL);
+    ::RedrawWindow(pMenuBar->GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    PumpPending();
+    CRect rcBar;
+    pMenuBar->GetWindowRect(&rcBar);
+    EXPECT_TRUE(qmtest::SaveScreenPng(rcBar, strDir + "/menubar-mdi-buttons.png"));
 
     // The toolkit's pictures back for the tests that follow.
     const UINT commands[] = {SC_RESTORE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE};
@@ -523,6 +566,9 @@ TEST_F(FrameTest, CaptionButtonsDrawTheImageManagersPictures)
 
 TEST_F(FrameTest, DocumentMenusSwitchAndKeepTheirCustomisation)
 {
+    // Each document menu keeps its own controls only where they can be
+    // customised.
+    frame.m_bCustomizeAllowed = TRUE;
     CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
     HMENU hFrameMenu = pMenuBar->GetFrameMenu();
     // A document menu: "&Document" then "&Tools".
@@ -570,6 +616,9 @@ struct NoteTemplate {
 // its resource's icon and whether the user changed it.
 TEST_F(FrameTest, DocumentMenuRecordsCarryTheTemplatesNamesIconAndChangedFlag)
 {
+    // Each document menu keeps its own controls only where they can be
+    // customised.
+    frame.m_bCustomizeAllowed = TRUE;
     NoteTemplate notes;
     CMultiDocTemplate* pTemplate = notes.pTemplate;
     ASSERT_NE((HMENU)NULL, pTemplate->m_hMenuShared);
@@ -616,6 +665,9 @@ TEST_F(FrameTest, DocumentMenuRecordsCarryTheTemplatesNamesIconAndChangedFlag)
 // menu's controls; either bar can go without taking the other's menus along.
 TEST_F(FrameTest, MenuBarCopiesShareDocumentMenusAndOutliveEachOther)
 {
+    // Each document menu keeps its own controls only where they can be
+    // customised.
+    frame.m_bCustomizeAllowed = TRUE;
     NoteTemplate notes;
     CMultiDocTemplate* pTemplate = notes.pTemplate;
     CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
@@ -669,6 +721,141 @@ TEST_F(FrameTest, MenuBarCopiesShareDocumentMenusAndOutliveEachOther)
     EXPECT_EQ(std::string("&Extras"), std::string(pMenuBar->GetControl(1)->GetCaption()));
     EXPECT_EQ(pMenuBar, pMenuBar->GetControl(1)->GetParent());
     pMenuBar->SwitchMenu(IDR_TEST_MENU, pMenuBar->GetFrameMenu());
+}
+
+// A stored document menu whose controls came without the program's originals
+// (a layout saved without them) gets them from the menu when it is shown,
+// so it counts as changed only when it differs from the menu.
+TEST_F(FrameTest, ADocumentMenuWithoutOriginalsTakesThemFromItsMenu)
+{
+    frame.m_bCustomizeAllowed = TRUE;
+    NoteTemplate notes;
+    CMultiDocTemplate* pTemplate = notes.pTemplate;
+    CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
+    pMenuBar->SwitchMenu(IDR_TEST_DOCMENU, pTemplate->m_hMenuShared);
+    pMenuBar->SwitchMenu(IDR_TEST_MENU, pMenuBar->GetFrameMenu());
+    CQXPMenuBarMDIMenuInfo* pDoc = pMenuBar->FindMDIMenu(IDR_TEST_DOCMENU);
+    ASSERT_NE(nullptr, pDoc);
+    CQXPControls* pDocControls = pDoc->GetControls();
+    pDocControls->SetOriginalControls(NULL);
+    ASSERT_TRUE(pDoc->UpdateChanged()) << "without originals a menu reads as changed";
+
+    // Shown without a menu handed along, nothing can be built.
+    pMenuBar->SwitchMenu(IDR_TEST_DOCMENU, NULL);
+    ASSERT_EQ(pDocControls, pMenuBar->GetControls());
+    EXPECT_EQ(nullptr, pDocControls->GetOriginalControls());
+    pMenuBar->SwitchMenu(IDR_TEST_MENU, pMenuBar->GetFrameMenu());
+
+    // With its menu the originals are built from it.
+    pMenuBar->SwitchMenu(IDR_TEST_DOCMENU, pTemplate->m_hMenuShared);
+    ASSERT_EQ(pDocControls, pMenuBar->GetControls());
+    CQXPOriginalControls* pOriginal = pDocControls->GetOriginalControls();
+    ASSERT_NE(nullptr, pOriginal);
+    ASSERT_EQ(2, pOriginal->GetCount());
+    EXPECT_EQ(std::string("&Notes"), std::string(pOriginal->GetAt(0)->GetCaption()));
+    EXPECT_EQ(std::string("&Tools"), std::string(pOriginal->GetAt(1)->GetCaption()));
+    EXPECT_FALSE(pDocControls->IsChanged());
+    EXPECT_FALSE(pMenuBar->CanReset());
+    // A change the user makes shows against them.
+    pMenuBar->GetControl(1)->SetCaption("&Extras");
+    EXPECT_TRUE(pDocControls->IsChanged());
+    pMenuBar->SwitchMenu(IDR_TEST_MENU, pMenuBar->GetFrameMenu());
+    EXPECT_TRUE(pDoc->UpdateChanged());
+}
+
+// Where nobody can customise, a document menu is simply converted into the
+// bar's controls: no record is kept for either menu, and the bar's controls
+// are the program's own after each switch.
+TEST_F(FrameTest, WithoutCustomizingMenusAreConvertedWithoutRecords)
+{
+    ASSERT_FALSE(pBars->IsCustomizeAllowed());
+    NoteTemplate notes;
+    CMultiDocTemplate* pTemplate = notes.pTemplate;
+    CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
+    CQXPControls* pControls = pMenuBar->GetControls();
+    pMenuBar->SwitchMenu(IDR_TEST_DOCMENU, pTemplate->m_hMenuShared);
+    EXPECT_EQ((UINT)IDR_TEST_DOCMENU, pMenuBar->GetCurrentMenuId());
+    EXPECT_EQ(pControls, pMenuBar->GetControls()) << "the bar keeps its one collection";
+    ASSERT_EQ(2, pMenuBar->GetControlCount());
+    EXPECT_EQ(std::string("&Notes"), std::string(pMenuBar->GetControl(0)->GetCaption()));
+    EXPECT_EQ(pMenuBar, pMenuBar->GetControl(0)->GetParent());
+    EXPECT_TRUE(pMenuBar->m_mapDocMenus.empty());
+    EXPECT_FALSE(pControls->IsChanged());
+
+    pMenuBar->SwitchMenu(IDR_TEST_MENU, pMenuBar->GetFrameMenu());
+    EXPECT_EQ((UINT)IDR_TEST_MENU, pMenuBar->GetCurrentMenuId());
+    EXPECT_EQ(std::string("&File"), std::string(pMenuBar->GetControl(0)->GetCaption()));
+    EXPECT_TRUE(pMenuBar->m_mapDocMenus.empty());
+    EXPECT_FALSE(pControls->IsChanged());
+    EXPECT_FALSE(pMenuBar->CanReset());
+}
+
+// Menus without a document template are known by their handles: each live
+// menu gets an id of its own, so two such menus never share controls, and a
+// menu destroyed since gives its id and controls up, so a new menu whose
+// handle differs from the old one only in the bits a handle-derived id would
+// drop (a reused slot) still shows its own controls.
+TEST_F(FrameTest, MenusWithoutATemplateEachKeepTheirOwnControls)
+{
+    frame.m_bCustomizeAllowed = TRUE;
+    CQXPMenuBar* pMenuBar = frame.m_pMenuBar;
+    auto MakeMenu = [](const char* pszTitle) {
+        HMENU hMenu = ::CreateMenu();
+        ::AppendMenuA(hMenu, MF_POPUP, (UINT_PTR)::CreatePopupMenu(), pszTitle);
+        return hMenu;
+    };
+    auto Title = [&] { return std::string(pMenuBar->GetControl(0)->GetCaption()); };
+    std::vector<HMENU> menus;
+    std::vector<std::string> titles;
+    for (int i = 0; i < 8; i++) {
+        titles.push_back("Menu" + std::to_string(i));
+        menus.push_back(MakeMenu(titles.back().c_str()));
+    }
+    // Each shows its own controls under an id of its own; a handle keeps
+    // its id.
+    std::vector<UINT> ids;
+    for (size_t i = 0; i < menus.size(); i++) {
+        pMenuBar->SwitchMDIMenu(menus[i]);
+        EXPECT_EQ(titles[i], Title());
+        EXPECT_GE(pMenuBar->GetCurrentMenuId(), QXP_ID_FIRST_HANDLE_MENU);
+        ids.push_back(pMenuBar->GetCurrentMenuId());
+    }
+    std::vector<UINT> sorted = ids;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted.end(), std::adjacent_find(sorted.begin(), sorted.end()));
+    pMenuBar->SwitchMDIMenu(menus[2]);
+    EXPECT_EQ(ids[2], pMenuBar->GetCurrentMenuId());
+    EXPECT_EQ(titles[2], Title());
+    pMenuBar->SwitchMDIMenu(pMenuBar->GetFrameMenu());
+    EXPECT_EQ(std::string("&File"), Title());
+
+    // One goes; menus are made (and dropped) until one of them takes a handle
+    // that differs from the old one only in those bits, as the system's
+    // reuse of a freed slot gives within a few tries.
+    const HMENU hOld = menus[5];
+    const UINT nOld = ids[5];
+    ASSERT_NE(nullptr, pMenuBar->FindMDIMenu(nOld));
+    ::DestroyMenu(hOld);
+    auto DroppedBits = [](HMENU h) { return ((UINT_PTR)h >> 2) & 0xFFFF; };
+    HMENU hNew = NULL;
+    for (int i = 0; i < 32 && !hNew; i++) {
+        HMENU h = MakeMenu("Fresh");
+        if (h != hOld && DroppedBits(h) == DroppedBits(hOld))
+            hNew = h;
+        else
+            ::DestroyMenu(h);
+    }
+    ASSERT_NE((HMENU)NULL, hNew) << "no handle came back in the old one's slot";
+    pMenuBar->SwitchMDIMenu(hNew);
+    EXPECT_EQ(std::string("Fresh"), Title()) << "not the controls of the menu destroyed";
+    EXPECT_NE(nOld, pMenuBar->GetCurrentMenuId());
+    EXPECT_EQ(nullptr, pMenuBar->FindMDIMenu(nOld)) << "the old menu's record went with it";
+    pMenuBar->SwitchMDIMenu(pMenuBar->GetFrameMenu());
+    EXPECT_EQ(std::string("&File"), Title());
+    ::DestroyMenu(hNew);
+    for (size_t i = 0; i < menus.size(); i++)
+        if (menus[i] != hOld)
+            ::DestroyMenu(menus[i]);
 }
 
 // ---------------------------------------------------------------------------

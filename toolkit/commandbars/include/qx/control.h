@@ -15,6 +15,8 @@
 
 class CQXPControlActions;
 class CQXPIconImage;
+class CQXPImageManager;
+class CQXPThemePainter;
 
 // ---------------------------------------------------------------------------
 // The shared record of one command. Linked controls take their texts and
@@ -193,7 +195,14 @@ public:
     CQXPControlAction* GetAction() const { return m_pAction; }
     virtual void SetAction(CQXPControlAction* pAction);
     CQXPCommandBars* GetCommandBars() const;
+    // The manager's customize flag, from the first bar up the popup chain
+    // that is linked to a manager (FALSE without a parent bar or manager).
     BOOL IsCustomizeMode() const;
+    // The managers that measure and draw the control: the parent bar's;
+    // without a parent bar those of the manager its collection belongs to;
+    // else the global ones. Never NULL.
+    CQXPThemePainter* GetPaintManager() const;
+    CQXPImageManager* GetImageManager() const;
     // The popup bar of popup controls, none for the others.
     virtual CQXPCommandBar* GetCommandBar() const { return NULL; }
     virtual BOOL GetPopuped() const { return FALSE; }

@@ -12,6 +12,9 @@
 #define QXP_ID_MDI_MINIMIZE 9153
 #define QXP_ID_MDI_RESTORE 9152
 #define QXP_ID_MDI_CLOSE 9151
+// The first id given to a menu known only by its handle; menu resource ids
+// stay below it.
+#define QXP_ID_FIRST_HANDLE_MENU 0x10000u
 // Timer of the menu bar: the MDI state is refreshed (posted, no period).
 #define QXP_TID_MDIREFRESH 12223
 // Asked of an MDI child: the icon (HICON) the menu bar shows for it.
@@ -24,9 +27,9 @@ enum QXPMenuBarFlags {
     qxpFlagShowMDISysMenu = 0x2000, // the maximised child's system-menu icon
 };
 
-// A caption button of the maximised MDI child: draws the picture the image
-// manager keeps under its system command (without one, its Parameter as a
-// Marlett glyph) and posts that command to the active child.
+// A caption button of the maximised MDI child: draws its Parameter as a
+// Marlett glyph over the paint manager's button background and posts its
+// system command to the active child.
 class CQXPControlMDIButton : public CQXPControlButton {
     DECLARE_DYNCREATE(CQXPControlMDIButton)
 public:
@@ -109,9 +112,9 @@ public:
     ~CQXPMenuBar() override;
 
     // Loads the menu resource into the bar (FALSE when it is missing, the
-    // frame's menu then stays), gives the image manager the caption buttons'
-    // pictures (bitmap QX_IDB_MDI_BUTTONS under SC_RESTORE, SC_MINIMIZE,
-    // SC_MAXIMIZE and SC_CLOSE) and takes the frame's menu away. Id 0 keeps
+    // frame's menu then stays), gives the image manager the pictures of the
+    // caption commands (bitmap QX_IDB_MDI_BUTTONS under SC_RESTORE,
+    // SC_MINIMIZE, SC_MAXIMIZE and SC_CLOSE) and takes the frame's menu away. Id 0 keeps
     // the bar's controls and only takes over the frame.
     BOOL LoadMenuBar(UINT nIDResource);
     // Puts the program's controls of the menu shown back (after asking,
@@ -146,6 +149,10 @@ public:
     // A menu handed to the MDI client: the active document's menu or the
     // frame's own.
     void SwitchMDIMenu(HMENU hMenu);
+    // The id a menu without a document template is known by for this run:
+    // one of its own per handle, from QXP_ID_FIRST_HANDLE_MENU up (never
+    // stored with the layout).
+    UINT GetHandleMenuId(HMENU hMenu);
     UINT GetCurrentMenuId() const { return m_nCurrentMenuId; }
     // The frame's own menu, taken away when the bar loaded.
     HMENU GetFrameMenu() const { return m_hMenuFrame; }
@@ -188,4 +195,6 @@ protected:
     HMENU m_hMenuFrame;
     HMENU m_hMenuShown;
     UINT m_nCurrentMenuId;
+    std::map<HMENU, UINT> m_mapHandleMenuIds; // ids of menus without a template
+    UINT m_nNextHandleMenuId = QXP_ID_FIRST_HANDLE_MENU;
 };
