@@ -1251,16 +1251,35 @@ public:
 
 } // namespace
 
+// Command bars on a site that is no frame, beside the test frame.
+class NoFrameSiteTest : public ManagerTest {
+protected:
+    void SetUp() override
+    {
+        ManagerTest::SetUp();
+        ASSERT_TRUE(site.CreateEx(0, AfxRegisterWndClass(0), "Bar host", WS_POPUP | WS_VISIBLE,
+                                  CRect(40, 40, 340, 240), &frame, 0));
+        pSiteBars = CQXPCommandBars::CreateCommandBars(&site);
+        ASSERT_NE(nullptr, pSiteBars);
+    }
+    void TearDown() override
+    {
+        site.onSize = nullptr;
+        if (pSiteBars)
+            pSiteBars->InternalRelease();
+        site.DestroyWindow();
+        PumpMessages();
+        ManagerTest::TearDown();
+    }
+    CSizeCountingSite site;
+    CQXPCommandBars* pSiteBars = NULL;
+};
+
 // A site that is no frame has no idle layout: every layout request, delayed
 // or not, reaches it at once as a WM_SIZE with its client size; none under
 // the layout lock.
-TEST_F(ManagerTest, ASiteThatIsNoFrameGetsAWmSizeWithItsClientSize)
+TEST_F(NoFrameSiteTest, ASiteThatIsNoFrameGetsAWmSizeWithItsClientSize)
 {
-    CSizeCountingSite site;
-    ASSERT_TRUE(site.CreateEx(0, AfxRegisterWndClass(0), "Bar host", WS_POPUP | WS_VISIBLE, CRect(40, 40, 340, 240),
-                              &frame, 0));
-    CQXPCommandBars* pSiteBars = CQXPCommandBars::CreateCommandBars(&site);
-    ASSERT_NE(nullptr, pSiteBars);
     CRect rcClient;
     site.GetClientRect(&rcClient);
     for (BOOL bDelay : {FALSE, TRUE}) {
@@ -1281,9 +1300,6 @@ TEST_F(ManagerTest, ASiteThatIsNoFrameGetsAWmSizeWithItsClientSize)
     pBar->SetVisible(FALSE);
     EXPECT_GE(site.m_nSizes, 1);
     EXPECT_EQ(rcClient.Size(), site.m_szLast);
-    pSiteBars->InternalRelease();
-    site.DestroyWindow();
-    PumpMessages();
 }
 
 // A toolbar lays itself out only while it shows, and once: a site that
@@ -1291,13 +1307,8 @@ TEST_F(ManagerTest, ASiteThatIsNoFrameGetsAWmSizeWithItsClientSize)
 // second WM_SIZE (without the guard the two would call each other for
 // ever; the site stops after a few rounds). A hidden bar asks for nothing
 // and lays out when it shows again.
-TEST_F(ManagerTest, AToolbarLaysOutOnlyWhileItShowsAndNotAgainFromInsideItsLayout)
+TEST_F(NoFrameSiteTest, AToolbarLaysOutOnlyWhileItShowsAndNotAgainFromInsideItsLayout)
 {
-    CSizeCountingSite site;
-    ASSERT_TRUE(site.CreateEx(0, AfxRegisterWndClass(0), "Bar host", WS_POPUP | WS_VISIBLE, CRect(40, 40, 340, 240),
-                              &frame, 0));
-    CQXPCommandBars* pSiteBars = CQXPCommandBars::CreateCommandBars(&site);
-    ASSERT_NE(nullptr, pSiteBars);
     CQXPToolBar* pBar = pSiteBars->Add("Hosted", qxpBarTop);
     ASSERT_NE(nullptr, pBar);
     int nDepth = 0;
@@ -1316,10 +1327,6 @@ TEST_F(ManagerTest, AToolbarLaysOutOnlyWhileItShowsAndNotAgainFromInsideItsLayou
     EXPECT_EQ(0, site.m_nSizes) << "a hidden bar";
     pBar->SetVisible(TRUE);
     EXPECT_EQ(1, site.m_nSizes) << "shown again";
-    site.onSize = nullptr;
-    pSiteBars->InternalRelease();
-    site.DestroyWindow();
-    PumpMessages();
 }
 
 TEST_F(ManagerTest, ActiveMenuIdWithoutADocumentIsTheMenuBarsMenu)
