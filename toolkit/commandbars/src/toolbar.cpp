@@ -248,6 +248,9 @@ CSize CQXPToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)
 
 void CQXPToolBar::OnRecalcLayout()
 {
+    if (m_bInRecalcLayout || !m_hWnd || !::IsWindow(m_hWnd) || !IsVisible())
+        return;
+    m_bInRecalcLayout = TRUE;
     m_nPending &= ~qxpPendingLayout;
     if (IsFloating() && m_hWnd && ::IsWindow(m_hWnd)) {
         CRect rc;
@@ -266,6 +269,7 @@ void CQXPToolBar::OnRecalcLayout()
         if (pFrame != NULL && !m_bInSizeParent)
             pFrame->RecalcLayout();
     }
+    m_bInRecalcLayout = FALSE;
     Redraw();
 }
 

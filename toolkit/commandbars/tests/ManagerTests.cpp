@@ -21,6 +21,7 @@
 #include <qmtest/files.h>
 #include <qmtest/pump.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -1228,17 +1229,21 @@ TEST_F(ManagerTest, LayoutRequestsWaitForIdleAndTheLock)
 namespace {
 
 // A window that hosts command bars without being a frame; it counts the
-// WM_SIZE messages it gets and keeps the last one's size.
+// WM_SIZE messages it gets, keeps the last one's size and runs onSize for
+// each.
 class CSizeCountingSite : public CWnd {
 public:
     int m_nSizes = 0;
     CSize m_szLast;
+    std::function<void()> onSize;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         if (message == WM_SIZE) {
             m_nSizes++;
             m_szLast = CSize(LOWORD(lParam), HIWORD(lParam));
             EXPECT_EQ((WPARAM)SIZE_RESTORED, wParam);
+            if (onSize)
+                onSize();
         }
         return CWnd::WindowProc(message, wParam, lParam);
     }
@@ -1246,16 +1251,35 @@ public:
 
 } // namespace
 
+// Command bars on a site that is no frame, beside the test frame.
+class NoFrameSiteTest : public ManagerTest {
+protected:
+    void SetUp() override
+    {
+        ManagerTest::SetUp();
+        ASSERT_TRUE(site.CreateEx(0, AfxRegisterWndClass(0), "Bar host", WS_POPUP | WS_VISIBLE,
+                                  CRect(40, 40, 340, 240), &frame, 0));
+        pSiteBars = CQXPCommandBars::CreateCommandBars(&site);
+        ASSERT_NE(nullptr, pSiteBars);
+    }
+    void TearDown() override
+    {
+        site.onSize = nullptr;
+        if (pSiteBars)
+            pSiteBars->InternalRelease();
+        site.DestroyWindow();
+        PumpMessages();
+        ManagerTest::TearDown();
+    }
+    CSizeCountingSite site;
+    CQXPCommandBars* pSiteBars = NULL;
+};
+
 // A site that is no frame has no idle layout: every layout request, delayed
 // or not, reaches it at once as a WM_SIZE with its client size; none under
 // the layout lock.
-TEST_F(ManagerTest, ASiteThatIsNoFrameGetsAWmSizeWithItsClientSize)
+TEST_F(NoFrameSiteTest, ASiteThatIsNoFrameGetsAWmSizeWithItsClientSize)
 {
-    CSizeCountingSite site;
-    ASSERT_TRUE(site.CreateEx(0, AfxRegisterWndClass(0), "Bar host", WS_POPUP | WS_VISIBLE, CRect(40, 40, 340, 240),
-                              &frame, 0));
-    CQXPCommandBars* pSiteBars = CQXPCommandBars::CreateCommandBars(&site);
-    ASSERT_NE(nullptr, pSiteBars);
     CRect rcClient;
     site.GetClientRect(&rcClient);
     for (BOOL bDelay : {FALSE, TRUE}) {
@@ -1276,9 +1300,33 @@ TEST_F(ManagerTest, ASiteThatIsNoFrameGetsAWmSizeWithItsClientSize)
     pBar->SetVisible(FALSE);
     EXPECT_GE(site.m_nSizes, 1);
     EXPECT_EQ(rcClient.Size(), site.m_szLast);
-    pSiteBars->InternalRelease();
-    site.DestroyWindow();
-    PumpMessages();
+}
+
+// A toolbar lays itself out only while it shows, and once: a site that
+// answers the layout's WM_SIZE by asking the bar to lay out again gets no
+// second WM_SIZE (without the guard the two would call each other for
+// ever; the site stops after a few rounds). A hidden bar asks for nothing
+// and lays out when it shows again.
+TEST_F(NoFrameSiteTest, AToolbarLaysOutOnlyWhileItShowsAndNotAgainFromInsideItsLayout)
+{
+    CQXPToolBar* pBar = pSiteBars->Add("Hosted", qxpBarTop);
+    ASSERT_NE(nullptr, pBar);
+    int nDepth = 0;
+    site.onSize = [&] {
+        if (++nDepth < 4)
+            pBar->OnRecalcLayout();
+        --nDepth;
+    };
+    site.m_nSizes = 0;
+    pBar->OnRecalcLayout();
+    EXPECT_EQ(1, site.m_nSizes);
+
+    pBar->SetVisible(FALSE);
+    site.m_nSizes = 0;
+    pBar->OnRecalcLayout();
+    EXPECT_EQ(0, site.m_nSizes) << "a hidden bar";
+    pBar->SetVisible(TRUE);
+    EXPECT_EQ(1, site.m_nSizes) << "shown again";
 }
 
 TEST_F(ManagerTest, ActiveMenuIdWithoutADocumentIsTheMenuBarsMenu)

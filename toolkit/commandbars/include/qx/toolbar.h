@@ -120,6 +120,11 @@ public:
     // Docked size for a length; lays the controls out with qxpLayoutCommit.
     virtual CSize CalcDockingLayout(int nLength, DWORD dwMode, int nWidth = 0);
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
+    // Lays a shown bar out again: a docked one through its frame, a
+    // floating one in its own window, a standalone one in its band; then
+    // redraws it. Nothing for a hidden bar (its layout waits until it
+    // shows) or while a re-layout of the bar runs (the frame or site it
+    // asks may ask back).
     void OnRecalcLayout() override;
     void SetVisible(BOOL bVisible) override;
     // The bar's own visibility (SetVisible; cleared when the manager
@@ -256,6 +261,7 @@ protected:
     CQXPDockBar* m_pDockBar;
     CBarResizeTracker* m_pTracker;
     BOOL m_bInSizeParent = FALSE; // a layout for the parent's WM_SIZEPARENT runs
+    BOOL m_bInRecalcLayout = FALSE; // OnRecalcLayout runs
     BOOL m_bTemporarilyHidden;
     HWND m_hWndFocusBefore; // the window that had the focus before the bar
 };
