@@ -280,9 +280,7 @@ void CQXPTabManager::SetItemCloseMode(int nMode)
 
 // ---------------------------------------------------------------------------
 CQXPTabManager::CQXPTabManager()
-    : m_nItemCloseMode(0), m_nScrollStep(20), m_bRevealSelected(FALSE), m_nLayoutLength(0),
-      m_nLayoutItemsLength(0), m_pSelected(NULL),
-      m_pHighlighted(NULL), m_pPressed(NULL), m_pHighlightedNavigateButton(NULL), m_nScrollDelta(0),
+    : m_nItemCloseMode(0), m_nScrollStep(20), m_bRevealSelected(FALSE), m_pSelected(NULL), m_pHighlighted(NULL), m_pPressed(NULL), m_pHighlightedNavigateButton(NULL), m_nScrollDelta(0),
       m_bAllowReorder(TRUE), m_bActive(TRUE)
 {
     SetRectEmpty(&m_rcHeaderRect);
@@ -686,7 +684,7 @@ void CQXPTabManager::TrackMouse(HWND hWnd, POINT pt)
 BOOL CQXPTabManager::PerformClick(HWND hWnd, POINT pt, BOOL bNoItemClick)
 {
     if (CQXPTabManagerNavigateButton* pButton = HitTestNavigateButton(pt, FALSE)) {
-        TrackNavigateButton(hWnd, pButton);
+        TrackNavigateButton(hWnd, pButton, pt);
         return TRUE;
     }
     if (bNoItemClick)
@@ -699,7 +697,7 @@ BOOL CQXPTabManager::PerformClick(HWND hWnd, POINT pt, BOOL bNoItemClick)
         TrackReorder(hWnd, pt, pItem);
     else if (pPaint && pPaint->m_bSelectOnButtonDown)
         OnItemClick(pItem);
-    else if (TrackClick(hWnd, pItem))
+    else if (TrackClick(hWnd, pItem, pt))
         OnItemClick(pItem);
     return TRUE;
 }
@@ -721,7 +719,7 @@ POINT MessagePoint(HWND hWnd, const MSG& msg)
 
 } // namespace
 
-BOOL CQXPTabManager::TrackClick(HWND hWnd, CQXPTabManagerItem* pItem)
+BOOL CQXPTabManager::TrackClick(HWND hWnd, CQXPTabManagerItem* pItem, POINT pt)
 {
     CQXPTabPainter* pPaint = GetPaintManager();
     // The item is held for the whole loop; the host may remove it from the
@@ -744,7 +742,7 @@ BOOL CQXPTabManager::TrackClick(HWND hWnd, CQXPTabManagerItem* pItem)
             break;
         }
         if (msg.message == WM_MOUSEMOVE) {
-            POINT pt = MessagePoint(hWnd, msg);
+            pt = MessagePoint(hWnd, msg);
             BOOL b = IsLiveItem(pItem) && PtInRect(&pItem->m_rcItem, pt);
             if (b != bInside) {
                 bInside = b;
@@ -753,7 +751,7 @@ BOOL CQXPTabManager::TrackClick(HWND hWnd, CQXPTabManagerItem* pItem)
                 RedrawControl(&pItem->m_rcItem, FALSE);
             }
         } else if (msg.message == WM_LBUTTONUP) {
-            POINT pt = MessagePoint(hWnd, msg);
+            pt = MessagePoint(hWnd, msg);
             bResult = IsLiveItem(pItem) && PtInRect(&pItem->m_rcItem, pt);
             break;
         } else if ((msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) || msg.message == WM_CANCELMODE ||
@@ -773,11 +771,14 @@ BOOL CQXPTabManager::TrackClick(HWND hWnd, CQXPTabManagerItem* pItem)
         m_pPressed = NULL;
     BOOL bLive = IsLiveItem(pItem);
     pItem->InternalRelease();
+    // The hot item is what lies under the last point now, not what the
+    // press held.
+    TrackMouse(hWnd, pt);
     RedrawControl(NULL, FALSE);
     return bResult && bLive;
 }
 
-void CQXPTabManager::TrackReorder(HWND hWnd, POINT /*pt*/, CQXPTabManagerItem* pItem)
+void CQXPTabManager::TrackReorder(HWND hWnd, POINT pt, CQXPTabManagerItem* pItem)
 {
     CQXPTabPainter* pPaint = GetPaintManager();
     CQXPTabManagerItem* pSelected = m_pSelected;
@@ -803,7 +804,7 @@ void CQXPTabManager::TrackReorder(HWND hWnd, POINT /*pt*/, CQXPTabManagerItem* p
             break;
         }
         if (msg.message == WM_MOUSEMOVE) {
-            POINT pt = MessagePoint(hWnd, msg);
+            pt = MessagePoint(hWnd, msg);
             int nFrom = IsLiveItem(pItem) ? pItem->m_nIndex : -1;
             for (size_t i = 0; nFrom >= 0 && i < rects.size() && i < m_arrItems.size(); ++i) {
                 if ((int)i == nFrom || !PtInRect(&rects[i], pt))
@@ -814,6 +815,8 @@ void CQXPTabManager::TrackReorder(HWND hWnd, POINT /*pt*/, CQXPTabManagerItem* p
             }
         } else if (msg.message == WM_LBUTTONUP || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) ||
                    msg.message == WM_CANCELMODE || msg.message == WM_RBUTTONDOWN) {
+            if (msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONDOWN)
+                pt = MessagePoint(hWnd, msg);
             break;
         } else {
             ::DispatchMessage(&msg);
@@ -823,6 +826,7 @@ void CQXPTabManager::TrackReorder(HWND hWnd, POINT /*pt*/, CQXPTabManagerItem* p
     }
     if (::GetCapture() == hWnd)
         ::ReleaseCapture();
+    TrackMouse(hWnd, pt);
     // Restore the selection of the start, then click the dragged item: only
     // items still in the strip are touched.
     if (IsLiveItem(pSelected))
@@ -835,7 +839,7 @@ void CQXPTabManager::TrackReorder(HWND hWnd, POINT /*pt*/, CQXPTabManagerItem* p
     RedrawControl(NULL, FALSE);
 }
 
-BOOL CQXPTabManager::TrackNavigateButton(HWND hWnd, CQXPTabManagerNavigateButton* pButton)
+BOOL CQXPTabManager::TrackNavigateButton(HWND hWnd, CQXPTabManagerNavigateButton* pButton, POINT pt)
 {
     if (::GetCapture() != NULL || !pButton->m_bEnabled)
         return FALSE;
@@ -845,12 +849,17 @@ BOOL CQXPTabManager::TrackNavigateButton(HWND hWnd, CQXPTabManagerNavigateButton
     DWORD dwLast = ::GetTickCount();
     BOOL bInside = TRUE, bExecute = FALSE;
     for (;;) {
-        if (bInside && pButton->m_bEnabled && ::GetTickCount() - dwLast > 20) {
+        // Scrolling repeats while the button is held, wherever the mouse is.
+        if (pButton->m_bEnabled && ::GetTickCount() - dwLast > 20) {
             dwLast = ::GetTickCount();
             pButton->OnExecute(TRUE);
         }
         MSG msg;
         if (!::PeekMessage(&msg, NULL, 0, 0, PM_NOREMOVE)) {
+            // Another window took the mouse while nothing arrived: the
+            // press is over.
+            if (::GetCapture() != hWnd)
+                break;
             ::Sleep(5);
             continue;
         }
@@ -863,7 +872,7 @@ BOOL CQXPTabManager::TrackNavigateButton(HWND hWnd, CQXPTabManagerNavigateButton
             break;
         }
         if (msg.message == WM_MOUSEMOVE) {
-            POINT pt = MessagePoint(hWnd, msg);
+            pt = MessagePoint(hWnd, msg);
             BOOL b = PtInRect(&pButton->m_rc, pt);
             if (b != bInside) {
                 bInside = b;
@@ -871,7 +880,8 @@ BOOL CQXPTabManager::TrackNavigateButton(HWND hWnd, CQXPTabManagerNavigateButton
                 RedrawControl(&pButton->m_rc, FALSE);
             }
         } else if (msg.message == WM_LBUTTONUP) {
-            bExecute = bInside;
+            pt = MessagePoint(hWnd, msg);
+            bExecute = PtInRect(&pButton->m_rc, pt);
             break;
         } else if ((msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) || msg.message == WM_CANCELMODE ||
                    msg.message == WM_RBUTTONDOWN) {
@@ -883,6 +893,8 @@ BOOL CQXPTabManager::TrackNavigateButton(HWND hWnd, CQXPTabManagerNavigateButton
     if (::GetCapture() == hWnd)
         ::ReleaseCapture();
     pButton->m_bPressed = FALSE;
+    // The hot button (or tab) is the one under the last point now.
+    TrackMouse(hWnd, pt);
     RedrawControl(NULL, FALSE);
     if (bExecute)
         pButton->OnExecute(FALSE);
