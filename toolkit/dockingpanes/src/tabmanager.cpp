@@ -346,8 +346,18 @@ CQXPTabManagerItem* CQXPTabManager::AddItem(int nIndex, CQXPTabManagerItem* pIte
         nIndex = (int)m_arrItems.size();
     m_arrItems.insert(m_arrItems.begin() + nIndex, pItem);
     pItem->m_pTabManager = this;
-    if (m_nItemCloseMode) {
-        auto* pClose = new CQXPTabManagerNavigateButton(this, CQXPTabManagerNavigateButton::idClose, m_nItemCloseMode);
+    // An item that comes from another strip brings its own buttons: they
+    // serve this strip now, its close button in this strip's mode.
+    CQXPTabManagerNavigateButton* pClose = NULL;
+    for (CQXPTabManagerNavigateButton* b : pItem->m_arrNavigateButtons) {
+        b->m_pManager = this;
+        if (b->m_nID == CQXPTabManagerNavigateButton::idClose) {
+            b->m_nMode = m_nItemCloseMode;
+            pClose = b;
+        }
+    }
+    if (m_nItemCloseMode && !pClose) {
+        pClose = new CQXPTabManagerNavigateButton(this, CQXPTabManagerNavigateButton::idClose, m_nItemCloseMode);
         pClose->m_pItem = pItem;
         pItem->m_arrNavigateButtons.push_back(pClose);
     }

@@ -357,6 +357,37 @@ TEST(TabPainter, OnlyANewSelectionOrEnsureVisibleScrollsTheStrip)
     EXPECT_GE(pLast->GetRect().left, t.m_rcHeaderRect.left);
 }
 
+// An item moved to another strip (as between tab groups) keeps one close
+// button, which serves the new strip in its mode; the old strip can go.
+TEST(TabManager, AnItemMovedBetweenStripsKeepsOneCloseButton)
+{
+    for (int nTargetMode : {2, 1, 0}) {
+        SCOPED_TRACE("target mode " + std::to_string(nTargetMode));
+        auto pSource = std::make_unique<TestTabs>();
+        pSource->SetItemCloseMode(2);
+        pSource->Fill(2);
+        TestTabs target;
+        target.SetItemCloseMode(nTargetMode);
+        target.Fill(1);
+        CQXPTabManagerItem* pItem = pSource->GetItem(1);
+        pItem->InternalAddRef(); // held while it moves; the target takes it over
+        ASSERT_TRUE(pSource->DeleteItem(1));
+        target.AddItem(-1, pItem);
+        pSource.reset(); // the source strip is gone (its group was removed)
+        ASSERT_EQ(1u, pItem->m_arrNavigateButtons.size());
+        CQXPTabManagerNavigateButton* pClose = pItem->m_arrNavigateButtons[0];
+        EXPECT_EQ(&target, pClose->m_pManager);
+        EXPECT_EQ(nTargetMode, pClose->m_nMode);
+        // Laid out and drawn through the new strip.
+        target.painter.SetLayout(tabLayoutAutoSize);
+        target.SetCurSel(1);
+        target.Reposition(NULL, RECT{0, 0, 400, 40});
+        painttest::MemoryDC pic(400, 40);
+        target.painter.DrawTabControl(&target, pic.dc()->GetSafeHdc(), RECT{0, 0, 400, 40});
+        EXPECT_EQ(nTargetMode != 0, !IsRectEmpty(&pClose->m_rc));
+    }
+}
+
 TEST(TabManager, ItemMetricsComeFromThePaintManager)
 {
     TestTabs t;
