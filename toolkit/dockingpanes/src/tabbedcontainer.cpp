@@ -9,6 +9,7 @@
 #include <qx/tabpaint.h>
 #include <qx/toolkitres.h>
 #include <qx/tooltips.h>
+#include "dragovertarget.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -59,13 +60,9 @@ private:
 
 // Data dragged over a tab from anywhere brings that tab's pane to the front
 // (with the pane-tab painter's option); nothing is ever dropped here.
-class PaneTabDropTarget : public COleDropTarget {
+class PaneTabDropTarget : public DragOverTarget {
 public:
     explicit PaneTabDropTarget(CQXPDockingPaneTabbedContainer* pOwner) : m_pOwner(pOwner) {}
-    DROPEFFECT OnDragEnter(CWnd* pWnd, COleDataObject* pData, DWORD dwKeyState, CPoint point) override
-    {
-        return OnDragOver(pWnd, pData, dwKeyState, point);
-    }
     DROPEFFECT OnDragOver(CWnd*, COleDataObject*, DWORD, CPoint point) override
     {
         CDockingPanePaintManager* pPaint = m_pOwner->GetPaintManager();
