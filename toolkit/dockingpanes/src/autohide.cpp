@@ -10,6 +10,7 @@
 #include <qx/tabbedcontainer.h>
 #include <qx/tabpaint.h>
 #include <qx/toolkitres.h>
+#include "dragovertarget.h"
 
 #include <fx/oledrop.h>
 
@@ -50,13 +51,9 @@ std::vector<CQXPDockingPane*> PanesOf(CPaneBase* pGroup)
     return v;
 }
 
-class PanelDropTarget : public COleDropTarget {
+class PanelDropTarget : public DragOverTarget {
 public:
     explicit PanelDropTarget(AutoHidePanel* pPanel) : m_pPanel(pPanel) {}
-    DROPEFFECT OnDragEnter(CWnd* pWnd, COleDataObject* pData, DWORD dwKeyState, CPoint point) override
-    {
-        return OnDragOver(pWnd, pData, dwKeyState, point);
-    }
     DROPEFFECT OnDragOver(CWnd*, COleDataObject*, DWORD, CPoint point) override
     {
         CDockingPanePaintManager* pPaint = m_pPanel->GetPaintManager();

@@ -1022,7 +1022,7 @@ void CQXPDockingPaneTabbedContainer::DetachDraggedTab(CPoint pt)
 void CQXPDockingPaneTabbedContainer::OnLButtonDblClk(UINT, CPoint pt)
 {
     CQXPDockingPaneManager* pManager = GetDockingPaneManager();
-    if (!pManager || CaptionButtonAt(pt))
+    if (!pManager || CaptionButtonAt(pt) || (IsTabsVisible() && GetTabManager()->HitTestNavigateButton(pt, FALSE)))
         return;
     int nHit = HitTest(pt);
     if (nHit == -2) {

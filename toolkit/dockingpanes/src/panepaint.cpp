@@ -18,6 +18,24 @@
 // Theme 5: the room around a pane's body on its stripe colour.
 static const int kStripedInset = 3;
 
+// The height of a space in a font (NULL: the desktop DC's own font).
+static int MeasureTextHeight(HFONT hFont)
+{
+    HDC hDC = ::GetDC(NULL);
+    SIZE sz = {0, 0};
+    {
+        FontSelector font(hDC, hFont);
+        ::GetTextExtentPoint32A(hDC, " ", 1, &sz);
+    }
+    ::ReleaseDC(NULL, hDC);
+    return sz.cy;
+}
+
+int AFXAPI CDockingPanePaintManager::TabStripHeightForText(int nTextHeight)
+{
+    return nTextHeight >= 14 ? nTextHeight + 10 : 24;
+}
+
 CDockingPanePaintManager::CDockingPanePaintManager()
     : m_nTheme(0), m_nButtonStyle(0), m_nCaptionExtra(5), m_pTabPainter(new CQXPTabPainter()),
       m_pPanelTabPainter(new CQXPTabPainter()), m_nSplitterSize(4), m_nCaptionHeight(18), m_nTabStripHeight(22),
@@ -202,8 +220,7 @@ void CDockingPanePaintManager::RefreshMetrics()
     if (m_pTabPainter) {
         m_pTabPainter->RefreshMetrics();
         m_pPanelTabPainter->RefreshMetrics();
-        RECT m = m_pTabPainter->GetHeaderMargin();
-        m_nTabStripHeight = m.top + m_pTabPainter->GetButtonHeight() + m.bottom;
+        m_nTabStripHeight = TabStripHeightForText(MeasureTextHeight(m_pTabPainter->GetFont(FALSE, FALSE)));
     }
 }
 
@@ -227,14 +244,8 @@ void CDockingPanePaintManager::CreateCaptionFonts(const LOGFONTA* pLogFont)
     m_hFont = pLogFont ? ::CreateFontIndirectA(pLogFont) : NULL;
     // The caption: the margins, the text (at least 13 pixels) and the
     // theme's extra height.
-    HDC hDC = ::GetDC(NULL);
-    SIZE sz = {0, 0};
-    {
-        FontSelector font(hDC, m_hFont);
-        ::GetTextExtentPoint32A(hDC, " ", 1, &sz);
-    }
-    ::ReleaseDC(NULL, hDC);
-    m_nCaptionTextHeight = (sz.cy > 12 ? sz.cy : 13) + m_nCaptionExtra;
+    const int nTextHeight = MeasureTextHeight(m_hFont);
+    m_nCaptionTextHeight = (nTextHeight > 12 ? nTextHeight : 13) + m_nCaptionExtra;
     // The same face turned a quarter for vertical captions.
     if (m_hFontVertical)
         ::DeleteObject(m_hFontVertical);

@@ -9,6 +9,7 @@
 #include <qx/tabpaint.h>
 #include <qx/toolkitres.h>
 #include <qx/tooltips.h>
+#include "dragovertarget.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -32,7 +33,14 @@ public:
         if (m_pOwner->GetSafeHwnd())
             ::InvalidateRect(m_pOwner->GetSafeHwnd(), lpRect, FALSE);
     }
-    void OnPropertyChanged() override { RedrawControl(NULL, FALSE); }
+    // A scroll, a reorder or a changed item: the strip is laid out again.
+    void OnPropertyChanged() override { m_pOwner->OnTabsChanged(); }
+    // The tab manager's own reorder loop moved items: the panes follow.
+    void OnItemsChanged() override
+    {
+        CQXPTabManager::OnItemsChanged();
+        m_pOwner->OnTabsReordered();
+    }
     // The pane's icon (drawn when the pane-tab painter shows icons).
     DWORD_PTR GetItemImage(const CQXPTabManagerItem* pItem) const override
     {
@@ -50,14 +58,37 @@ private:
     CQXPDockingPaneTabbedContainer* m_pOwner;
 };
 
+// Data dragged over a tab from anywhere brings that tab's pane to the front
+// (with the pane-tab painter's option); nothing is ever dropped here.
+class PaneTabDropTarget : public DragOverTarget {
+public:
+    explicit PaneTabDropTarget(CQXPDockingPaneTabbedContainer* pOwner) : m_pOwner(pOwner) {}
+    DROPEFFECT OnDragOver(CWnd*, COleDataObject*, DWORD, CPoint point) override
+    {
+        CDockingPanePaintManager* pPaint = m_pOwner->GetPaintManager();
+        CQXPTabPainter* pTabs = pPaint ? pPaint->GetTabPainter() : NULL;
+        const int nHit = m_pOwner->HitTest(point);
+        if (pTabs && pTabs->m_bActivateOnDragOver && nHit >= 0 && nHit < (int)m_pOwner->GetPanes().size()) {
+            CQXPDockingPane* pPane = static_cast<CQXPDockingPane*>(m_pOwner->GetPanes()[nHit]);
+            if (pPane != m_pOwner->GetSelected())
+                m_pOwner->SelectPane(pPane, FALSE, FALSE);
+        }
+        return DROPEFFECT_NONE;
+    }
+
+private:
+    CQXPDockingPaneTabbedContainer* m_pOwner;
+};
+
 } // namespace
 
 CQXPDockingPaneTabbedContainer::CQXPDockingPaneTabbedContainer(DockingLayoutStore* pLayout)
     : CPaneContainerBase(paneTypeTabbedContainer, pLayout), m_bActive(FALSE), m_bTitleVisible(TRUE),
       m_nLockUpdate(0), m_bEnsureSelectedTab(FALSE), m_pSelectedPane(NULL), m_pTrackingPane(NULL),
-      m_bMaximized(FALSE), m_pTabs(NULL)
+      m_bMaximized(FALSE), m_pTabs(NULL), m_pDropTarget(NULL)
 {
     m_pTabs = new PaneTabManager(this);
+    m_pDropTarget = new PaneTabDropTarget(this);
     SetRectEmpty(&m_rcClient);
     static const int ids[] = {QXP_IDS_DOCKINGPANE_CLOSE, QXP_IDS_DOCKINGPANE_MAXIMIZE, QXP_IDS_DOCKINGPANE_RESTORE,
                               QXP_IDS_DOCKINGPANE_AUTOHIDE, QXP_IDS_DOCKINGPANE_MENU};
@@ -69,6 +100,7 @@ CQXPDockingPaneTabbedContainer::~CQXPDockingPaneTabbedContainer()
 {
     if (m_hWnd && ::IsWindow(m_hWnd))
         DestroyWindow();
+    m_pDropTarget->InternalRelease();
     delete m_pTabs;
 }
 
@@ -81,8 +113,45 @@ void CQXPDockingPaneTabbedContainer::CreatePaneWindow()
     if (!hSite || !::IsWindow(hSite))
         return;
     RECT rc = {0, 0, 0, 0};
-    CreateEx(0, "QXPDockingPaneTabbedContainer", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rc,
-             CWnd::FromHandle(hSite), 0);
+    if (CreateEx(0, "QXPDockingPaneTabbedContainer", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rc,
+                 CWnd::FromHandle(hSite), 0))
+        m_pDropTarget->Register(this);
+}
+
+void CQXPDockingPaneTabbedContainer::LayoutTabs()
+{
+    m_arrTabRects.clear();
+    CDockingPanePaintManager* pPaint = GetPaintManager();
+    if (pPaint && IsTabsVisible()) {
+        const RECT rc = {0, 0, m_rcWindow.right - m_rcWindow.left, m_rcWindow.bottom - m_rcWindow.top};
+        m_pTabs->Reposition(NULL, pPaint->GetTabStripRect(this, rc));
+        for (int i = 0; i < m_pTabs->GetItemCount(); ++i)
+            m_arrTabRects.push_back(m_pTabs->GetItem(i)->GetRect());
+    }
+}
+
+void CQXPDockingPaneTabbedContainer::OnTabsChanged()
+{
+    if (!m_nLockUpdate) {
+        ++m_nLockUpdate;
+        LayoutTabs();
+        --m_nLockUpdate;
+    }
+    Invalidate();
+}
+
+void CQXPDockingPaneTabbedContainer::OnTabsReordered()
+{
+    if (m_nLockUpdate || m_pTabs->GetItemCount() != (int)m_lstPanes.size())
+        return;
+    PaneObjectList panes;
+    for (int i = 0; i < m_pTabs->GetItemCount(); ++i) {
+        CPaneBase* p = reinterpret_cast<CQXPDockingPane*>(m_pTabs->GetItem(i)->m_dwData);
+        if (IndexOfChild(p) < 0)
+            return;
+        panes.push_back(p);
+    }
+    m_lstPanes = panes;
 }
 
 void CQXPDockingPaneTabbedContainer::Init(CQXPDockingPane* pPane, HWND hSite)
@@ -425,11 +494,7 @@ void CQXPDockingPaneTabbedContainer::UpdatePanes(BOOL bRelayout)
     ++m_nLockUpdate;
     if (pPaint) {
         pPaint->AdjustClientRect(this, m_rcClient);
-        if (IsTabsVisible()) {
-            m_pTabs->Reposition(NULL, pPaint->GetTabStripRect(this, rc));
-            for (int i = 0; i < m_pTabs->GetItemCount(); ++i)
-                m_arrTabRects.push_back(m_pTabs->GetItem(i)->GetRect());
-        }
+        LayoutTabs();
     }
     if (bRelayout && m_hWnd) {
         AFX_SIZEPARENTPARAMS params = {};
@@ -633,14 +698,20 @@ void CQXPDockingPaneTabbedContainer::OnLButtonDown(UINT, CPoint pt)
         }
         return;
     }
+    // The strip's scroll and close buttons take their own presses.
+    if (IsTabsVisible() && m_pTabs->PerformClick(m_hWnd, pt, TRUE))
+        return;
     int nHit = HitTest(pt);
     if (nHit >= 0 && nHit < (int)m_lstPanes.size()) {
         CQXPDockingPane* pPane = static_cast<CQXPDockingPane*>(m_lstPanes[nHit]);
         SelectPane(pPane, TRUE, FALSE);
-        if (pManager && !pManager->NotifyAction(17, pPane, this)) {
+        if (pManager && !pManager->NotifyAction(paneActionDragStart, pPane, this)) {
             m_arrSavedTabRects = m_arrTabRects;
             m_pTrackingPane = pPane;
             ::SetCapture(m_hWnd);
+        } else if (::IsWindow(m_hWnd) && IndexOfChild(pPane) >= 0) {
+            // No drag: the strip handles the press as a plain tab click.
+            m_pTabs->PerformClick(m_hWnd, pt);
         }
         return;
     }
@@ -997,6 +1068,8 @@ BOOL CQXPDockingPaneTabbedContainer::OnEraseBkgnd(CDC*)
 void CQXPDockingPaneTabbedContainer::OnMouseMove(UINT, CPoint point)
 {
     RelayToToolTip();
+    // The tab (or strip button) under the mouse is hot.
+    m_pTabs->TrackMouse(m_hWnd, IsTabsVisible() ? point : CPoint(-1, -1));
     if (m_pTrackingPane) {
         OnMouseMoveTabDrag(point);
         return;
@@ -1025,6 +1098,7 @@ void CQXPDockingPaneTabbedContainer::OnMouseMove(UINT, CPoint point)
 void CQXPDockingPaneTabbedContainer::OnMouseLeave()
 {
     RelayToToolTip();
+    m_pTabs->TrackMouse(m_hWnd, CPoint(-1, -1));
     ClearHotCaptionButtons();
 }
 
@@ -1065,6 +1139,8 @@ void CQXPDockingPaneTabbedContainer::OnSetFocus(CWnd*)
 void CQXPDockingPaneTabbedContainer::OnNcDestroy()
 {
     m_pTrackingPane = NULL;
+    m_pDropTarget->Revoke(); // registered again with the next window
+
     CWnd::OnNcDestroy();
 }
 

@@ -280,9 +280,7 @@ void CQXPTabManager::SetItemCloseMode(int nMode)
 
 // ---------------------------------------------------------------------------
 CQXPTabManager::CQXPTabManager()
-    : m_nItemCloseMode(0), m_nScrollStep(20), m_bRevealSelected(FALSE), m_nLayoutLength(0),
-      m_nLayoutItemsLength(0), m_pSelected(NULL),
-      m_pHighlighted(NULL), m_pPressed(NULL), m_pHighlightedNavigateButton(NULL), m_nScrollDelta(0),
+    : m_nItemCloseMode(0), m_nScrollStep(20), m_bRevealSelected(FALSE), m_pSelected(NULL), m_pHighlighted(NULL), m_pPressed(NULL), m_pHighlightedNavigateButton(NULL), m_nScrollDelta(0),
       m_bAllowReorder(TRUE), m_bActive(TRUE)
 {
     SetRectEmpty(&m_rcHeaderRect);
@@ -698,7 +696,7 @@ void CQXPTabManager::TrackMouse(HWND hWnd, POINT pt)
 BOOL CQXPTabManager::PerformClick(HWND hWnd, POINT pt, BOOL bNoItemClick)
 {
     if (CQXPTabManagerNavigateButton* pButton = HitTestNavigateButton(pt, FALSE)) {
-        TrackNavigateButton(hWnd, pButton);
+        TrackNavigateButton(hWnd, pButton, pt);
         return TRUE;
     }
     if (bNoItemClick)
@@ -711,7 +709,7 @@ BOOL CQXPTabManager::PerformClick(HWND hWnd, POINT pt, BOOL bNoItemClick)
         TrackReorder(hWnd, pt, pItem);
     else if (pPaint && pPaint->m_bSelectOnButtonDown)
         OnItemClick(pItem);
-    else if (TrackClick(hWnd, pItem))
+    else if (TrackClick(hWnd, pItem, pt))
         OnItemClick(pItem);
     return TRUE;
 }
@@ -733,7 +731,7 @@ POINT MessagePoint(HWND hWnd, const MSG& msg)
 
 } // namespace
 
-BOOL CQXPTabManager::TrackClick(HWND hWnd, CQXPTabManagerItem* pItem)
+BOOL CQXPTabManager::TrackClick(HWND hWnd, CQXPTabManagerItem* pItem, POINT pt)
 {
     CQXPTabPainter* pPaint = GetPaintManager();
     // The item is held for the whole loop; the host may remove it from the
@@ -756,7 +754,7 @@ BOOL CQXPTabManager::TrackClick(HWND hWnd, CQXPTabManagerItem* pItem)
             break;
         }
         if (msg.message == WM_MOUSEMOVE) {
-            POINT pt = MessagePoint(hWnd, msg);
+            pt = MessagePoint(hWnd, msg);
             BOOL b = IsLiveItem(pItem) && PtInRect(&pItem->m_rcItem, pt);
             if (b != bInside) {
                 bInside = b;
@@ -765,7 +763,7 @@ BOOL CQXPTabManager::TrackClick(HWND hWnd, CQXPTabManagerItem* pItem)
                 RedrawControl(&pItem->m_rcItem, FALSE);
             }
         } else if (msg.message == WM_LBUTTONUP) {
-            POINT pt = MessagePoint(hWnd, msg);
+            pt = MessagePoint(hWnd, msg);
             bResult = IsLiveItem(pItem) && PtInRect(&pItem->m_rcItem, pt);
             break;
         } else if ((msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) || msg.message == WM_CANCELMODE ||
@@ -785,11 +783,14 @@ BOOL CQXPTabManager::TrackClick(HWND hWnd, CQXPTabManagerItem* pItem)
         m_pPressed = NULL;
     BOOL bLive = IsLiveItem(pItem);
     pItem->InternalRelease();
+    // The hot item is what lies under the last point now, not what the
+    // press held.
+    TrackMouse(hWnd, pt);
     RedrawControl(NULL, FALSE);
     return bResult && bLive;
 }
 
-void CQXPTabManager::TrackReorder(HWND hWnd, POINT /*pt*/, CQXPTabManagerItem* pItem)
+void CQXPTabManager::TrackReorder(HWND hWnd, POINT pt, CQXPTabManagerItem* pItem)
 {
     CQXPTabPainter* pPaint = GetPaintManager();
     CQXPTabManagerItem* pSelected = m_pSelected;
@@ -815,7 +816,7 @@ void CQXPTabManager::TrackReorder(HWND hWnd, POINT /*pt*/, CQXPTabManagerItem* p
             break;
         }
         if (msg.message == WM_MOUSEMOVE) {
-            POINT pt = MessagePoint(hWnd, msg);
+            pt = MessagePoint(hWnd, msg);
             int nFrom = IsLiveItem(pItem) ? pItem->m_nIndex : -1;
             for (size_t i = 0; nFrom >= 0 && i < rects.size() && i < m_arrItems.size(); ++i) {
                 if ((int)i == nFrom || !PtInRect(&rects[i], pt))
@@ -826,6 +827,8 @@ void CQXPTabManager::TrackReorder(HWND hWnd, POINT /*pt*/, CQXPTabManagerItem* p
             }
         } else if (msg.message == WM_LBUTTONUP || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) ||
                    msg.message == WM_CANCELMODE || msg.message == WM_RBUTTONDOWN) {
+            if (msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONDOWN)
+                pt = MessagePoint(hWnd, msg);
             break;
         } else {
             ::DispatchMessage(&msg);
@@ -835,6 +838,7 @@ void CQXPTabManager::TrackReorder(HWND hWnd, POINT /*pt*/, CQXPTabManagerItem* p
     }
     if (::GetCapture() == hWnd)
         ::ReleaseCapture();
+    TrackMouse(hWnd, pt);
     // Restore the selection of the start, then click the dragged item: only
     // items still in the strip are touched.
     if (IsLiveItem(pSelected))
@@ -847,7 +851,7 @@ void CQXPTabManager::TrackReorder(HWND hWnd, POINT /*pt*/, CQXPTabManagerItem* p
     RedrawControl(NULL, FALSE);
 }
 
-BOOL CQXPTabManager::TrackNavigateButton(HWND hWnd, CQXPTabManagerNavigateButton* pButton)
+BOOL CQXPTabManager::TrackNavigateButton(HWND hWnd, CQXPTabManagerNavigateButton* pButton, POINT pt)
 {
     if (::GetCapture() != NULL || !pButton->m_bEnabled)
         return FALSE;
@@ -857,12 +861,17 @@ BOOL CQXPTabManager::TrackNavigateButton(HWND hWnd, CQXPTabManagerNavigateButton
     DWORD dwLast = ::GetTickCount();
     BOOL bInside = TRUE, bExecute = FALSE;
     for (;;) {
-        if (bInside && pButton->m_bEnabled && ::GetTickCount() - dwLast > 20) {
+        // Scrolling repeats while the button is held, wherever the mouse is.
+        if (pButton->m_bEnabled && ::GetTickCount() - dwLast > 20) {
             dwLast = ::GetTickCount();
             pButton->OnExecute(TRUE);
         }
         MSG msg;
         if (!::PeekMessage(&msg, NULL, 0, 0, PM_NOREMOVE)) {
+            // Another window took the mouse while nothing arrived: the
+            // press is over.
+            if (::GetCapture() != hWnd)
+                break;
             ::Sleep(5);
             continue;
         }
@@ -875,7 +884,7 @@ BOOL CQXPTabManager::TrackNavigateButton(HWND hWnd, CQXPTabManagerNavigateButton
             break;
         }
         if (msg.message == WM_MOUSEMOVE) {
-            POINT pt = MessagePoint(hWnd, msg);
+            pt = MessagePoint(hWnd, msg);
             BOOL b = PtInRect(&pButton->m_rc, pt);
             if (b != bInside) {
                 bInside = b;
@@ -883,7 +892,8 @@ BOOL CQXPTabManager::TrackNavigateButton(HWND hWnd, CQXPTabManagerNavigateButton
                 RedrawControl(&pButton->m_rc, FALSE);
             }
         } else if (msg.message == WM_LBUTTONUP) {
-            bExecute = bInside;
+            pt = MessagePoint(hWnd, msg);
+            bExecute = PtInRect(&pButton->m_rc, pt);
             break;
         } else if ((msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) || msg.message == WM_CANCELMODE ||
                    msg.message == WM_RBUTTONDOWN) {
@@ -895,6 +905,8 @@ BOOL CQXPTabManager::TrackNavigateButton(HWND hWnd, CQXPTabManagerNavigateButton
     if (::GetCapture() == hWnd)
         ::ReleaseCapture();
     pButton->m_bPressed = FALSE;
+    // The hot button (or tab) is the one under the last point now.
+    TrackMouse(hWnd, pt);
     RedrawControl(NULL, FALSE);
     if (bExecute)
         pButton->OnExecute(FALSE);

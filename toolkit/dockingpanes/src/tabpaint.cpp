@@ -652,16 +652,11 @@ void CQXPTabPainter::RepositionTabControl(CQXPTabManager* pManager, HDC hDC, con
         return;
     }
     PlaceItems(pManager, rc, cross);
-    // A new selection, a resize or changed tabs show the selected item:
-    // scrolling it in may bring the scroll buttons, which narrow the header
-    // again. Only the user's own scrolling moves it out of view.
-    const int nLength = End(rc) - Start(rc), nItemsLength = pManager->GetItemsLength();
-    BOOL bReveal = pManager->m_bRevealSelected || nLength != pManager->m_nLayoutLength ||
-                   nItemsLength != pManager->m_nLayoutItemsLength;
-    pManager->m_nLayoutLength = nLength;
-    pManager->m_nLayoutItemsLength = nItemsLength;
+    // A new selection is shown once its rectangle is known: scrolling it in
+    // may bring the scroll buttons, which narrow the header again. A resize
+    // or a changed caption keeps the scroll offset the user left.
     CQXPTabManagerItem* pSel = pManager->GetSelectedItem();
-    if (!bReveal || !pSel || !pSel->m_bVisible || m_nLayout == tabLayoutSizeToFit)
+    if (!pManager->m_bRevealSelected || !pSel || !pSel->m_bVisible || m_nLayout == tabLayoutSizeToFit)
         return;
     for (int pass = 0; pass < 3; ++pass) {
         int offset = RevealOffset(pManager, pSel);
@@ -1073,6 +1068,8 @@ void CQXPTabPainter::RefreshColors()
     c.clrHighlight3D = Sys(COLOR_3DHIGHLIGHT);
     c.clrShadow3D = Sys(COLOR_3DSHADOW);
     c.clrDarkShadow3D = Sys(COLOR_3DDKSHADOW);
+    c.clrFrameDark.SetStandard(Sys(COLOR_3DSHADOW));
+    c.clrFrameLight.SetStandard(Sys(COLOR_3DHIGHLIGHT));
     c.clrShape[tabShapeOutline] = c.clrShape[tabShapeSelectedOutline] = Sys(COLOR_3DSHADOW);
     c.clrShape[tabShapeInner] = c.clrShape[tabShapeInnerLight] = Sys(COLOR_3DFACE);
     for (COLORREF& o : c.clrOutline)
@@ -1646,10 +1643,15 @@ void CQXPTabPainter::DrawTabControlEx(CQXPTabManager* pManager, HDC hDC, const R
     CDC& dc = *CDC::FromHandle(hDC);
     RECT rc = rcControl;
     if (pManager->IsDrawStaticFrame()) {
-        // A sunken double frame around the strip.
-        dc.Draw3dRect(&rc, Sys(COLOR_3DSHADOW), Sys(COLOR_3DHIGHLIGHT));
+        // A sunken double frame around the strip in the colour set's
+        // colours: outside its frame edges, inside its 3-D dark shadow and
+        // control face (a set without 3-D edges repeats the outer ones).
+        const COLORREF clrDark = m_colors.clrFrameDark, clrLight = m_colors.clrFrameLight;
+        const COLORREF clrInnerDark = m_colors.clrDarkShadow3D != kUnset ? m_colors.clrDarkShadow3D : clrDark;
+        const COLORREF clrInnerLight = m_colors.clrControlFace != kUnset ? m_colors.clrControlFace : clrLight;
+        dc.Draw3dRect(&rc, clrDark, clrLight);
         ::InflateRect(&rc, -1, -1);
-        dc.Draw3dRect(&rc, Sys(COLOR_3DDKSHADOW), Sys(COLOR_3DFACE));
+        dc.Draw3dRect(&rc, clrInnerDark, clrInnerLight);
         ::InflateRect(&rc, -1, -1);
     }
     // The client face under the whole control, then the header face over

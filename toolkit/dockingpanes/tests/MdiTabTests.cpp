@@ -302,9 +302,9 @@ TEST_F(MdiFixture, NavigateButtonsAreNotHotAfterTheMouseLeft)
     }
 }
 
-// The active document's tab lies whole inside the strip: after a document
-// is added, after another is activated and after the frame is resized; and
-// its bold label gets the room it needs, also when its title grows.
+// The active document's tab lies whole inside the strip after a document is
+// added and after another is activated; a resize keeps the scroll the user
+// left. The bold label gets the room it needs, also when its title grows.
 TEST_F(MdiFixture, ActiveTabStaysWholeInsideTheStrip)
 {
     ASSERT_TRUE(tabs.Attach(frame, FALSE));
@@ -346,7 +346,8 @@ TEST_F(MdiFixture, ActiveTabStaysWholeInsideTheStrip)
     idle();
     expectShown(children[0], "first activated");
 
-    // A narrower frame keeps the active tab (the last one) in view.
+    // A narrower frame keeps the scroll the user left: only a new
+    // selection scrolls the strip.
     HWND hLast = children.back();
     SendMessageA(frame->m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)hLast, 0);
     idle();
@@ -356,15 +357,20 @@ TEST_F(MdiFixture, ActiveTabStaysWholeInsideTheStrip)
     ws->SetScrollOffset(0); // the user scrolled back to the start
     SetWindowPos(frame->GetSafeHwnd(), NULL, 0, 0, 420, 600, SWP_NOZORDER | SWP_NOMOVE);
     idle();
-    expectShown(hLast, "after the frame was narrowed");
+    EXPECT_EQ(0, ws->GetScrollOffset()) << "after the frame was narrowed";
+    EXPECT_GT(tabs.FindItem(hLast)->GetRect().right, ws->m_rcHeaderRect.right) << "after the frame was narrowed";
+    HWND hFirst = children[0];
+    SendMessageA(frame->m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)hFirst, 0);
+    idle();
+    expectShown(hFirst, "first activated again");
 
     // The active tab's label is drawn bold: its room is measured in bold,
     // also after the title grew while the document was open.
-    SetWindowTextA(hLast, "Document number 14.txt *");
+    SetWindowTextA(hFirst, "Document number 1.txt *");
     idle();
-    expectShown(hLast, "after the title grew");
-    CQXPTabManagerItem* item = tabs.FindItem(hLast);
-    EXPECT_STREQ("Document number 14.txt *", item->GetCaption());
+    expectShown(hFirst, "after the title grew");
+    CQXPTabManagerItem* item = tabs.FindItem(hFirst);
+    EXPECT_STREQ("Document number 1.txt *", item->GetCaption());
     CQXPTabPainter* painter = tabs.GetPaintManager();
     ASSERT_TRUE(painter->m_bBoldSelected);
     HDC hdc = GetDC(hStrip);

@@ -416,6 +416,34 @@ TEST(CaptionFonts, ThemesSixEightAndNineWriteInTheNormalWeight)
     }
 }
 
+// The tab strip of tabbed containers is 10 pixels taller than a space in the
+// pane-tab painter's normal font, and 24 pixels for text under 14 pixels;
+// whatever the theme's header margins and row height.
+TEST(TabStripHeight, TenAboveTheTabTextOrTwentyFour)
+{
+    const struct {
+        int text, strip;
+    } rule[] = {{8, 24}, {13, 24}, {14, 24}, {15, 25}, {22, 32}};
+    for (const auto& r : rule)
+        EXPECT_EQ(r.strip, CDockingPanePaintManager::TabStripHeightForText(r.text)) << r.text;
+    bool bSawTall = false, bSawShort = false;
+    for (int theme : {0, 2, 5, 6, 9}) {
+        for (LONG height : {-8, -11, -16, -24}) {
+            SCOPED_TRACE("theme " + std::to_string(theme) + " font " + std::to_string(height));
+            std::unique_ptr<CDockingPanePaintManager> p(CDockingPanePaintManager::CreateTheme(theme));
+            LOGFONTA lf = {};
+            lf.lfHeight = height;
+            lstrcpynA(lf.lfFaceName, "Tahoma", LF_FACESIZE);
+            p->GetTabPainter()->SetFontIndirect(&lf, FALSE);
+            p->RefreshMetrics();
+            const int h = painttest::TextExtent(p->GetTabPainter()->GetFont(FALSE, FALSE), " ").cy;
+            (h >= 14 ? bSawTall : bSawShort) = true;
+            EXPECT_EQ(h >= 14 ? h + 10 : 24, p->GetTabStripHeight());
+        }
+    }
+    EXPECT_TRUE(bSawTall);
+    EXPECT_TRUE(bSawShort);
+}
 
 TEST(VerticalCaptions, ByTheManagersCaptionDirection)
 {

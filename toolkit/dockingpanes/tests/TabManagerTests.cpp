@@ -5,11 +5,13 @@
 #include <qx/colors.h>
 
 #include <gtest/gtest.h>
+#include <qmtest/pump.h>
 #include <qmtest/themetext.h>
 
 #include "PaintTestSupport.h"
 #include "TabTestSupport.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -280,6 +282,112 @@ TEST(TabPainter, StaticFrameLeavesOnePixelAtTheTabSide)
     EXPECT_FALSE(t.IsDrawStaticFrame());
 }
 
+// The static frame: outside the colour set's frame colours (dark at the top
+// and left, light at the bottom and right), which a host may override; inside
+// its 3-D dark shadow and control face.
+TEST(TabPainter, StaticFrameTakesItsColoursFromTheColourSet)
+{
+    TestTabs t;
+    t.Fill(2);
+    t.painter.SetLayout(tabLayoutFixed);
+    t.painter.m_bStaticFrame = TRUE;
+    const RECT kArea = {0, 0, 200, 80};
+    ToolkitColorManager* pColors = ToolkitColorManager::Instance();
+    struct {
+        const char* name;
+        COLORREF dark, light; // -1: the standard
+        int colorSet;
+    } cases[] = {
+        {"default set, standard colours", (COLORREF)-1, (COLORREF)-1, 1},
+        {"default set, host's colours", RGB(200, 0, 0), RGB(0, 0, 200), 1},
+        {"flat set, host's colours", RGB(0, 150, 0), RGB(150, 150, 0), 2},
+        {"back to the standard", (COLORREF)-1, (COLORREF)-1, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        t.painter.SetColor(c.colorSet);
+        TabColorSet& colors = t.painter.GetColors();
+        if (c.dark == (COLORREF)-1) {
+            colors.clrFrameDark.SetDefault();
+            colors.clrFrameLight.SetDefault();
+        } else {
+            colors.clrFrameDark = c.dark;
+            colors.clrFrameLight = c.light;
+        }
+        t.painter.RefreshMetrics(); // a host's colours stay over a refresh
+        const COLORREF dark = c.dark == (COLORREF)-1 ? pColors->GetColor(COLOR_3DSHADOW) : c.dark;
+        const COLORREF light = c.light == (COLORREF)-1 ? pColors->GetColor(COLOR_3DHIGHLIGHT) : c.light;
+        EXPECT_EQ(dark, colors.clrFrameDark.GetColor());
+        EXPECT_EQ(light, colors.clrFrameLight.GetColor());
+        t.Reposition(NULL, kArea);
+        painttest::MemoryDC pic(kArea.right, kArea.bottom, RGB(1, 2, 3));
+        t.painter.DrawTabControl(&t, pic.dc()->GetSafeHdc(), kArea);
+        EXPECT_EQ(dark, pic.Pixel(0, 40)) << "left";
+        EXPECT_EQ(dark, pic.Pixel(100, 0)) << "top";
+        EXPECT_EQ(light, pic.Pixel(199, 40)) << "right";
+        EXPECT_EQ(light, pic.Pixel(100, 79)) << "bottom";
+        EXPECT_EQ(colors.clrDarkShadow3D, pic.Pixel(1, 40)) << "inner left";
+        EXPECT_EQ(colors.clrControlFace, pic.Pixel(198, 40)) << "inner right";
+    }
+}
+
+// Only a new selection and EnsureVisible scroll the strip: a resize or a
+// longer caption keeps the offset the user left.
+TEST(TabPainter, OnlyANewSelectionOrEnsureVisibleScrollsTheStrip)
+{
+    TestTabs t;
+    t.Fill(12);
+    t.area = {0, 0, 300, 60};
+    t.OnPropertyChanged();
+    t.SetCurSel(11);
+    t.OnPropertyChanged();
+    ASSERT_LT(t.GetScrollOffset(), 0);
+    t.SetScrollOffset(0); // the user scrolled back to the start
+    ASSERT_EQ(0, t.GetScrollOffset());
+    CQXPTabManagerItem* pLast = t.GetItem(11);
+    t.area = {0, 0, 260, 60};
+    t.OnPropertyChanged();
+    EXPECT_EQ(0, t.GetScrollOffset()) << "after a resize";
+    pLast->SetCaption("Tab 11 with a much longer caption");
+    EXPECT_EQ(0, t.GetScrollOffset()) << "after a caption grew";
+    EXPECT_GT(pLast->GetRect().right, t.m_rcHeaderRect.right);
+    t.EnsureVisible(pLast);
+    EXPECT_LT(t.GetScrollOffset(), 0);
+    EXPECT_LE(pLast->GetRect().right, t.m_rcHeaderRect.right);
+    EXPECT_GE(pLast->GetRect().left, t.m_rcHeaderRect.left);
+}
+
+// An item moved to another strip (as between tab groups) keeps one close
+// button, which serves the new strip in its mode; the old strip can go.
+TEST(TabManager, AnItemMovedBetweenStripsKeepsOneCloseButton)
+{
+    for (int nTargetMode : {2, 1, 0}) {
+        SCOPED_TRACE("target mode " + std::to_string(nTargetMode));
+        auto pSource = std::make_unique<TestTabs>();
+        pSource->SetItemCloseMode(2);
+        pSource->Fill(2);
+        TestTabs target;
+        target.SetItemCloseMode(nTargetMode);
+        target.Fill(1);
+        CQXPTabManagerItem* pItem = pSource->GetItem(1);
+        pItem->InternalAddRef(); // held while it moves; the target takes it over
+        ASSERT_TRUE(pSource->DeleteItem(1));
+        target.AddItem(-1, pItem);
+        pSource.reset(); // the source strip is gone (its group was removed)
+        ASSERT_EQ(1u, pItem->m_arrNavigateButtons.size());
+        CQXPTabManagerNavigateButton* pClose = pItem->m_arrNavigateButtons[0];
+        EXPECT_EQ(&target, pClose->m_pManager);
+        EXPECT_EQ(nTargetMode, pClose->m_nMode);
+        // Laid out and drawn through the new strip.
+        target.painter.SetLayout(tabLayoutAutoSize);
+        target.SetCurSel(1);
+        target.Reposition(NULL, RECT{0, 0, 400, 40});
+        painttest::MemoryDC pic(400, 40);
+        target.painter.DrawTabControl(&target, pic.dc()->GetSafeHdc(), RECT{0, 0, 400, 40});
+        EXPECT_EQ(nTargetMode != 0, !IsRectEmpty(&pClose->m_rc));
+    }
+}
+
 TEST(TabManager, ItemMetricsComeFromThePaintManager)
 {
     TestTabs t;
@@ -503,10 +611,20 @@ struct LoopHost {
             self->tabs.DeleteItem((int)w);
             return 0;
         }
+        if (self && m == WM_TIMER && self->onTimer) {
+            self->onTimer();
+            return 0;
+        }
         return DefWindowProcA(h, m, w, l);
+    }
+    // The middle of a navigate button.
+    static POINT Centre(const CQXPTabManagerNavigateButton* b)
+    {
+        return POINT{(b->m_rc.left + b->m_rc.right) / 2, (b->m_rc.top + b->m_rc.bottom) / 2};
     }
     HWND hWnd;
     TestTabs tabs;
+    std::function<void()> onTimer; // the window's timers, while a loop runs
 };
 
 TEST(TabLoops, ClickEndsOnRelease)
@@ -572,6 +690,96 @@ TEST(TabLoops, TabRemovedDuringTheDragIsNotUsed)
     MSG msg;
     while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
         DispatchMessageA(&msg);
+}
+
+// When a loop ends, the hot tab and the hot navigate button are what lies
+// under the last point, not what the press held or what was hot before it.
+TEST(TabLoops, HoverIsTakenAgainWhereALoopEnds)
+{
+    enum Loop {
+        clickLoop,
+        reorderLoop,
+        buttonLoop
+    };
+    struct {
+        const char* name;
+        Loop loop;
+        int pressed;  // the tab pressed (buttonLoop: the scroll-right button)
+        int released; // the tab under the release, -1 off the strip
+    } cases[] = {
+        {"a click released over another tab", clickLoop, 1, 3},
+        {"a click released off the strip", clickLoop, 1, -1},
+        {"a reorder released off the strip", reorderLoop, 0, -1},
+        {"a scroll button released over a tab", buttonLoop, -1, 0},
+        {"a scroll button released off the strip", buttonLoop, -1, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoopHost host;
+        host.tabs.painter.m_bHotTracking = TRUE;
+        if (c.loop == buttonLoop) {
+            host.tabs.Fill(8); // longer than the strip: the scroll buttons show
+            host.tabs.OnPropertyChanged();
+        }
+        host.tabs.SetAllowReorder(c.loop == reorderLoop);
+        SetForegroundWindow(host.hWnd);
+        qmtest::PumpFor(30);
+        ASSERT_EQ(host.hWnd, GetForegroundWindow()); // hover is taken only then
+        CQXPTabManagerNavigateButton* pRight = host.tabs.FindNavigateButton(CQXPTabManagerNavigateButton::idRight);
+        const POINT press = c.loop == buttonLoop ? LoopHost::Centre(pRight) : host.Centre(c.pressed);
+        ASSERT_FALSE(c.loop == buttonLoop && IsRectEmpty(&pRight->m_rc));
+        host.tabs.TrackMouse(host.hWnd, press); // hot before the press
+        CQXPTabManagerItem* pExpected = c.released >= 0 ? host.tabs.GetItem(c.released) : nullptr;
+        const POINT release = c.released >= 0 ? host.Centre(c.released) : POINT{250, 150};
+        PostMessageA(host.hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(release.x, release.y));
+        PostMessageA(host.hWnd, WM_LBUTTONUP, 0, MAKELPARAM(release.x, release.y));
+        host.tabs.PerformClick(host.hWnd, press);
+        EXPECT_EQ(nullptr, GetCapture());
+        EXPECT_EQ(pExpected, host.tabs.GetHighlighted());
+        EXPECT_EQ(nullptr, host.tabs.GetHighlightedNavigateButton());
+        EXPECT_EQ(nullptr, host.tabs.GetPressed());
+        EXPECT_FALSE(pRight->m_bPressed);
+    }
+}
+
+// A held scroll button goes on scrolling every 20 ms also while the mouse
+// is off it (shown unpressed then); released off it, it does not act.
+TEST(TabLoops, ScrollingRepeatsWhileHeldAlsoOffTheButton)
+{
+    LoopHost host;
+    host.tabs.Fill(26); // far longer than the strip
+    host.tabs.OnPropertyChanged();
+    CQXPTabManagerNavigateButton* pRight = host.tabs.FindNavigateButton(CQXPTabManagerNavigateButton::idRight);
+    ASSERT_FALSE(IsRectEmpty(&pRight->m_rc));
+    ASSERT_TRUE(pRight->m_bEnabled);
+    // The mouse leaves the button at once; the window's timer looks on from
+    // inside the loop and lets the button go once the strip has scrolled
+    // three more steps (or, failing that, after 5 seconds).
+    const POINT off = {250, 150};
+    PostMessageA(host.hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(off.x, off.y));
+    int nOffsetOff = 1; // the offset when the move off the button was taken
+    bool bShownPressedOff = true;
+    const DWORD dwStart = GetTickCount();
+    host.onTimer = [&] {
+        if (nOffsetOff > 0) {
+            nOffsetOff = host.tabs.GetScrollOffset();
+            bShownPressedOff = pRight->m_bPressed != FALSE;
+            return;
+        }
+        if (host.tabs.GetScrollOffset() <= nOffsetOff - 3 * host.tabs.m_nScrollStep || GetTickCount() - dwStart > 5000) {
+            KillTimer(host.hWnd, 1);
+            PostMessageA(host.hWnd, WM_LBUTTONUP, 0, MAKELPARAM(off.x, off.y));
+        }
+    };
+    SetTimer(host.hWnd, 1, 10, NULL);
+    host.tabs.PerformClick(host.hWnd, LoopHost::Centre(pRight));
+    KillTimer(host.hWnd, 1);
+    host.onTimer = nullptr;
+    ASSERT_LE(nOffsetOff, 0);
+    EXPECT_FALSE(bShownPressedOff);
+    EXPECT_LE(host.tabs.GetScrollOffset(), nOffsetOff - 3 * host.tabs.m_nScrollStep);
+    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_FALSE(pRight->m_bPressed);
 }
 
 } // namespace

@@ -92,7 +92,11 @@ public:
     // another) where that is installed.
     void SetCaptionFont(const LOGFONTA* pLogFont, BOOL bUseSystem = FALSE);
     BOOL IsUseSystemFont() const { return m_bUseSystemFont; }
+    // The height of the tab strip of tabbed containers (RefreshMetrics:
+    // TabStripHeightForText of a space in the pane-tab painter's normal font).
     int GetTabStripHeight() const { return m_nTabStripHeight; }
+    // A strip 10 pixels taller than its text, 24 for text under 14 pixels.
+    static int AFXAPI TabStripHeightForText(int nTextHeight);
     BOOL IsShowCaption() const { return m_bShowCaption; }
     BOOL IsAlwaysShowTabs() const { return m_bAlwaysShowTabs; }
 

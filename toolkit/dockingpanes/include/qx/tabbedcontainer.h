@@ -6,6 +6,7 @@
 #include <qx/panetree.h>
 #include <qx/sysutil.h>
 
+class COleDropTarget;
 class CQXPDockingPane;
 class CQXPTabManager;
 
@@ -56,6 +57,15 @@ public:
     CQXPTabManager* GetTabManager() const { return m_pTabs; }
     // The area left for the selected pane's window after the last layout.
     const RECT& GetClientArea() const { return m_rcClient; }
+    // The window's OLE drop target: data dragged over a tab selects its pane
+    // (with the pane-tab painter's m_bActivateOnDragOver); it takes no drop.
+    COleDropTarget* GetDropTarget() const { return m_pDropTarget; }
+    // The strip's items changed (a scroll, a reorder, the hot tab): lays
+    // the tabs out again and redraws, unless the tabs are being rebuilt.
+    void OnTabsChanged();
+    // The strip's own reorder loop moved its items: the panes take the
+    // items' order.
+    void OnTabsReordered();
 
     BOOL ContainsPane(const CPaneBase* pPane) const override { return CPaneContainerBase::ContainsPane(pPane); }
     BOOL IsHidden() const override;
@@ -92,6 +102,9 @@ public:
 protected:
     void PostNcDestroy() override {}
     void CreatePaneWindow();
+    // Lays the tab strip out in the window's rectangle and keeps the tab
+    // rectangles (none while the tabs do not show).
+    void LayoutTabs();
     void DrawContainer(HDC hDC);
     // The caption buttons lose their hover look: the mouse left, a click
     // acted on one, or the window was hidden (no leave message comes then).
@@ -111,6 +124,7 @@ protected:
     BOOL m_bMaximized;
     RECT m_rcClient;
     CQXPTabManager* m_pTabs;
+    COleDropTarget* m_pDropTarget; // owned; registered on the window while it exists
 
     void OnPaint();
     LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);

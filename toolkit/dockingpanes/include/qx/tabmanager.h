@@ -204,16 +204,15 @@ public:
     // view (hosts may defer their layout, so the item's rectangle is only
     // known then). Cleared by a layout that had room to show it.
     BOOL m_bRevealSelected;
-    // Length along the strip given to the last layout and the items' total
-    // length in it, 0 before the first; a layout where either changed (a
-    // resize, a tab added, removed or renamed) reveals the selected item too.
-    int m_nLayoutLength;
-    int m_nLayoutItemsLength;
 
 protected:
-    // The click loop: TRUE when the button went up over the item.
-    BOOL TrackClick(HWND hWnd, CQXPTabManagerItem* pItem);
-    BOOL TrackNavigateButton(HWND hWnd, CQXPTabManagerNavigateButton* pButton);
+    // The click loop from a press at pt: TRUE when the button went up over
+    // the item. Hover is taken again at the last point.
+    BOOL TrackClick(HWND hWnd, CQXPTabManagerItem* pItem, POINT pt);
+    // The press of a navigate button at pt: repeats its tick every 20 ms
+    // while held (inside or not); TRUE when released over it. Hover is taken
+    // again at the last point.
+    BOOL TrackNavigateButton(HWND hWnd, CQXPTabManagerNavigateButton* pButton, POINT pt);
     // Whether the item still belongs to this strip (it may have been removed
     // while a loop dispatched messages).
     BOOL IsLiveItem(const CQXPTabManagerItem* pItem) const;

@@ -4,6 +4,7 @@
 // appearance and colour set chosen by number.
 #pragma once
 
+#include <qx/colors.h>
 #include <qx/tabmanager.h>
 
 enum TabLayoutStyle {
@@ -62,6 +63,11 @@ struct TabColorSet {
     COLORREF clrOutline[tabOutlineCount];
     BOOL bLuna;
     BOOL bItemGradient;
+    // The outer lines of the static frame: its dark edge (top and left) and
+    // its light edge (bottom and right). The colour set gives the standard
+    // (the 3-D shadow and highlight); a host's override wins and stays over
+    // refreshes (SetDefault returns to the standard).
+    ColorValue clrFrameDark, clrFrameLight;
 };
 
 // The colour sets of the docking themes, laid over a numbered set: theme 1's
