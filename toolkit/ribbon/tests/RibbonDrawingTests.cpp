@@ -40,13 +40,9 @@ protected:
     void SetUp() override
     {
         OpenFrame(frame, "Drawing", CRect(20, 20, 720, 420));
-        pTheme = new CRecordingRibbonTheme;
-        pTheme->RefreshMetrics();
-        frame.GetCommandBars()->SetPaintManager(pTheme); // the manager takes the reference
-        CQXPToolBar* pBar = frame.GetCommandBars()->Add("Ribbon", qxpBarTop, RUNTIME_CLASS(CQXPRibbonBar));
-        pRibbon = DYNAMIC_DOWNCAST(CQXPRibbonBar, pBar);
+        pTheme = RecordDrawing(frame.GetCommandBars());
+        pRibbon = AddRibbonBar(frame.GetCommandBars());
         ASSERT_TRUE(pRibbon != NULL);
-        pRibbon->SetBarID(1);
         CQXPRibbonTab* pHome = pRibbon->AddTab("&Home", 1);
         CQXPRibbonGroup* pClip = pHome->AddGroup("Clipboard", 100);
         pClip->Add(qxpControlButton, ID_D_PASTE, "Paste");

@@ -127,11 +127,9 @@ protected:
     }
     CQXPRibbonBar* AddRibbon()
     {
-        CQXPToolBar* pBar = Bars()->Add("Ribbon", qxpBarTop, RUNTIME_CLASS(CQXPRibbonBar));
-        auto* pRibbon = DYNAMIC_DOWNCAST(CQXPRibbonBar, pBar);
+        CQXPRibbonBar* pRibbon = AddRibbonBar(Bars());
         if (!pRibbon)
             return NULL;
-        pRibbon->SetBarID(1);
         CQXPRibbonTab* pHome = pRibbon->AddTab("&Home", 1);
         pHome->AddGroup("Clipboard", 100)->Add(qxpControlButton, 40001, "Paste");
         pRibbon->AddTab("&Insert", 2)->AddGroup("Illustrations", 200)->Add(qxpControlButton, 40002, "Picture");
@@ -711,9 +709,7 @@ TEST_F(RibbonFrameTest, TheSystemMenuOpensOverItsButtonOnTheFramesCaption)
 // draws; on the ribbon's own caption band it is an ordinary button.
 TEST_F(RibbonFrameTest, TheRoundSystemButtonShowsOnlyOnTheFramesCaption)
 {
-    auto* pTheme = new CRecordingRibbonTheme;
-    pTheme->RefreshMetrics();
-    Bars()->SetPaintManager(pTheme); // the manager takes the reference
+    CRecordingRibbonTheme* pTheme = RecordDrawing(Bars());
     CQXPRibbonBar* pRibbon = AddRibbon();
     ASSERT_TRUE(pRibbon != NULL);
     pRibbon->AddSystemButton();
@@ -860,9 +856,7 @@ TEST_F(RibbonFrameTest, OnGlassTheSystemsCaptionButtonsTakeThePointer)
 
 TEST_F(RibbonFrameTest, TheCaptionTextIsPlainWithoutCompositionAndGlowsOnGlass)
 {
-    auto* pTheme = new CRecordingRibbonTheme;
-    pTheme->RefreshMetrics();
-    Bars()->SetPaintManager(pTheme); // the manager takes the reference
+    CRecordingRibbonTheme* pTheme = RecordDrawing(Bars());
     CQXPRibbonBar* pRibbon = AddRibbon();
     ASSERT_TRUE(pRibbon != NULL);
     ASSERT_TRUE(ThemeTheFrame(pRibbon));

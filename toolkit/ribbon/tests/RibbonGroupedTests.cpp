@@ -35,13 +35,9 @@ protected:
     {
         frame.m_disabled.insert(ID_G_CLEAR);
         OpenFrame(frame, "Grouped", CRect(20, 20, 620, 400));
-        pTheme = new CRecordingRibbonTheme;
-        pTheme->RefreshMetrics();
-        frame.GetCommandBars()->SetPaintManager(pTheme); // the manager takes the reference
-        CQXPToolBar* pBar = frame.GetCommandBars()->Add("Ribbon", qxpBarTop, RUNTIME_CLASS(CQXPRibbonBar));
-        pRibbon = DYNAMIC_DOWNCAST(CQXPRibbonBar, pBar);
+        pTheme = RecordDrawing(frame.GetCommandBars());
+        pRibbon = AddRibbonBar(frame.GetCommandBars());
         ASSERT_TRUE(pRibbon != NULL);
-        pRibbon->SetBarID(1);
         CQXPRibbonGroup* pFont = pRibbon->AddTab("&Home", 1)->AddGroup("Font", 100);
         pFont->m_bControlsGrouping = TRUE;
         // Three runs: B I U; the centre button alone; a split button and a
