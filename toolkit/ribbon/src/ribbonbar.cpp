@@ -5,6 +5,7 @@
 #include <qx/barstate.h>
 #include <qx/commandbars.h>
 #include <qx/customize.h>
+#include <qx/images.h>
 #include <qx/mousemanager.h>
 #include <qx/office2007.h>
 #include <qx/propexchange.h>
@@ -399,11 +400,19 @@ void CQXPRibbonGroup::OnBeforeLayout(CDC* pDC)
     if (!pRibbon)
         return;
     CRibbonStyleTheme* pTheme = pRibbon->GetRibbonTheme();
-    CFont* pOld = pDC->SelectObject(pTheme->GetRibbonFont());
+    // The caption as stored ("&" included) in the small-caption font.
+    CFont* pOld = pDC->SelectObject(pTheme->GetSmCaptionFont());
     l.nCaptionWidth =
         pDC->GetTextExtent(m_strCaption).cx + (m_bShowOptionButton ? pTheme->m_metrics.nGroupCaption : 0);
     pDC->SelectObject(pOld);
     l.nPopupButtonWidth = pTheme->GetRibbonGroupPopupButtonWidth(pDC, m_strCaption);
+    // A control is a large button when its bar's images hold its icon drawn
+    // at the bar's large-icon width itself (not scaled to it).
+    CQXPCommandBar* pParent = GetParentBar();
+    CSize szLarge(0, 0);
+    if (pParent)
+        pParent->GetButtonSize(&szLarge, TRUE);
+    CQXPImageManager* pImages = pParent ? pParent->GetImageManager() : NULL;
     for (CQXPControl* c : m_controls) {
         if (!c->IsVisible(qxpHideWrap | QXP_HIDE_RIBBON_TAB))
             continue;
@@ -411,7 +420,8 @@ void CQXPRibbonGroup::OnBeforeLayout(CDC* pDC)
         it.pControl = c;
         it.nExplicitStyle = c->m_buttonStyle;
         it.bGallery = c->GetType() == qxpControlGallery;
-        it.bLargeImage = !it.bGallery && c->GetImage(32) != NULL;
+        it.bLargeImage = !it.bGallery && pImages && c->GetIconId() > 0 &&
+                         pImages->HasOwnImage((UINT)c->GetIconId(), szLarge.cx);
         it.bBeginGroup = c->GetBeginGroup();
         it.bWrapFlag = (c->GetFlags() & qxpFlagWrapRow) != 0;
         l.items.push_back(it);
@@ -831,6 +841,8 @@ BEGIN_MESSAGE_MAP(CQXPRibbonBar, CQXPMenuBar)
     ON_WM_RBUTTONDOWN()
     ON_WM_RBUTTONUP()
     ON_WM_TIMER()
+    ON_MESSAGE(WM_COMMANDBARS_SPECIALCOMMAND, OnSpecialCommand)
+    ON_COMMAND_RANGE(QX_ID_RIBBON_QAT_BELOW, QX_ID_RIBBON_QAT_ABOVE, OnQuickAccessPlace)
 END_MESSAGE_MAP()
 
 CQXPRibbonBar::CQXPRibbonBar()

@@ -173,8 +173,14 @@ int RibbonFrameHook::GetCaptionHeight() const
 
 BOOL RibbonFrameHook::GetStatusBarHeight(int* pcy) const
 {
+    // Only a status bar that the frame's theme draws joins the frame's
+    // skin: it answers the theme query with that theme's id.
+    COffice2007Theme* pTheme = GetTheme();
     HWND hWndStatus = ::GetDlgItem(m_hWnd, AFX_IDW_STATUS_BAR);
-    if (!hWndStatus || !::IsWindowVisible(hWndStatus) || !::SendMessageA(hWndStatus, QXP_WM_GETTHEMEVALUE, 0, 0))
+    if (!pTheme || !hWndStatus || !::IsWindowVisible(hWndStatus))
+        return FALSE;
+    const LRESULT nTheme = ::SendMessageA(hWndStatus, QXP_WM_GETTHEMEVALUE, 0, 0);
+    if (nTheme == 0 || nTheme != (LRESULT)pTheme->GetCurrentTheme())
         return FALSE;
     CRect rc;
     ::GetWindowRect(hWndStatus, &rc);

@@ -1,19 +1,25 @@
 // ribbongrouped.cpp - CRibbonStyleTheme: the buttons of a ribbon group that
-// lays its controls out in runs (ControlsGrouping) share one frame per run:
+// lays its controls out in runs (ControlsGrouping), on the ribbon or in a
+// popup that shows a copy of the group, share one frame per run:
 // the first control of a run draws its left end, the last its right end, a
 // lone control both, the others the middle.
 #include <qx/barcontrols.h>
 #include <qx/office2007.h>
 #include <qx/ribbonbar.h>
+#include <qx/ribbonpopups.h>
 
 BOOL AFXAPI CRibbonStyleTheme::GetGroupedRun(CQXPControlView* pView, BOOL* pbStarts, BOOL* pbEnds)
 {
     *pbStarts = *pbEnds = FALSE;
+    // The group that holds the control: one of the ribbon's, or a copy on
+    // a popup (a collapsed group's, a minimised ribbon's tab).
     CQXPControl* pControl = dynamic_cast<CQXPControl*>(pView);
-    CQXPRibbonBar* pRibbon = pControl ? DYNAMIC_DOWNCAST(CQXPRibbonBar, pControl->GetParent()) : NULL;
-    if (!pRibbon)
-        return FALSE;
-    CQXPRibbonGroup* pGroup = pRibbon->FindControlGroup(pControl);
+    CQXPCommandBar* pBar = pControl ? pControl->GetParent() : NULL;
+    CQXPRibbonGroup* pGroup = NULL;
+    if (CQXPRibbonBar* pRibbon = DYNAMIC_DOWNCAST(CQXPRibbonBar, pBar))
+        pGroup = pRibbon->FindControlGroup(pControl);
+    else if (auto* pPopup = dynamic_cast<CQXPRibbonGroupsPopupToolBar*>(pBar))
+        pGroup = pPopup->FindControlGroup(pControl);
     if (!pGroup || !pGroup->m_bControlsGrouping)
         return FALSE;
     const int nIndex = pGroup->IndexOf(pControl);

@@ -111,7 +111,7 @@ BOOL CQXPRibbonBar::HandleEntryKey(UINT nChar)
     const UINT nUpper = (UINT)(UINT_PTR)::CharUpperA((LPSTR)(UINT_PTR)(BYTE)nChar);
     for (int i = 0; i < GetTabCount(); i++) {
         CQXPRibbonTab* pTab = GetTab(i);
-        if (!pTab->IsVisible() || CaptionMnemonic(pTab->m_strCaption) != nUpper)
+        if (!pTab->IsVisible() || !pTab->IsEnabled() || CaptionMnemonic(pTab->m_strCaption) != nUpper)
             continue;
         if (m_pCommandBars && !m_bTracking)
             m_pCommandBars->ClosePopups();
@@ -163,35 +163,48 @@ void CQXPRibbonBar::AddGroupKeyTips(CQXPKeyboardTips* pTips, CQXPCommandBar* pBa
                                     const CQXPRibbonGroupCollection* pGroups, const CRect& rcGroups)
 {
     const int K = GetRibbonTheme()->m_metrics.nGroupCaption;
+    // A tip shows only over a control that is on screen: shown and wholly
+    // inside the band (not scrolled out of it). The others keep their keys:
+    // a scrolled-out control comes into view when its key selects it.
+    auto onScreen = [&](CQXPControl* c) {
+        const CRect rc = c->GetRect();
+        return c->IsVisible(0) && rc.left >= rcGroups.left && rc.right <= rcGroups.right && rc.top >= rcGroups.top &&
+               rc.bottom <= rcGroups.bottom;
+    };
     for (CQXPRibbonGroup* g : *pGroups) {
         if (!g->m_bVisible)
             continue;
-        if (g->m_bCollapsed) {
-            // The button that stands for the group: "Z" unless it has a tip.
-            CQXPRibbonGroupControlPopup* pButton = g->m_pPopupButton;
-            if (pButton && pButton->IsVisible(0)) {
-                const KeyTipAnchor a = GroupControlTipAnchor(g->m_rcGroup, K, rcGroups.bottom, pButton->GetRect(),
-                                                             pButton->GetType(), kRibbonStyleLarge);
-                pTips->AddControlTip(pButton, ToScreen(pBar, a.pt), a.nAlign,
-                                     pButton->m_strKeyboardTip.IsEmpty() ? "Z" : (LPCSTR)pButton->m_strKeyboardTip);
-                // The group's own controls keep their keys without a tip
-                // on screen: typing one opens the group and runs it there.
-                for (CQXPControl* c : g->m_controls)
-                    if (c->GetHideFlags() == qxpHideWrap && HasKeyTip(c))
-                        pTips->AddControlTip(c, ToScreen(pBar, a.pt), a.nAlign, NULL, FALSE);
-            }
-            continue;
-        }
+        // Each group: its controls, its option button, then the button a
+        // collapsed group shows ("Z" unless it has a tip of its own).
+        CQXPRibbonGroupControlPopup* pButton = g->m_pPopupButton;
+        const BOOL bButtonShown = g->m_bCollapsed && pButton && pButton->IsVisible(0);
+        KeyTipAnchor aButton;
+        if (bButtonShown)
+            aButton = GroupControlTipAnchor(g->m_rcGroup, K, rcGroups.bottom, pButton->GetRect(), pButton->GetType(),
+                                            kRibbonStyleLarge);
         for (CQXPControl* c : g->m_controls) {
-            if (!c->IsVisible(0) || !HasKeyTip(c))
+            if (!HasKeyTip(c))
                 continue;
-            CRect rc = c->GetRect();
-            if (rc.left < rcGroups.left || rc.right > rcGroups.right)
-                continue; // scrolled out of the band
-            const KeyTipAnchor a =
-                GroupControlTipAnchor(g->m_rcGroup, K, rcGroups.bottom, rc, c->GetType(), c->GetStyle());
-            pTips->AddControlTip(c, ToScreen(pBar, a.pt), a.nAlign);
+            if (c->IsVisible(0)) {
+                const KeyTipAnchor a = GroupControlTipAnchor(g->m_rcGroup, K, rcGroups.bottom, c->GetRect(),
+                                                             c->GetType(), c->GetStyle());
+                pTips->AddControlTip(c, ToScreen(pBar, a.pt), a.nAlign, NULL, onScreen(c));
+            } else if (bButtonShown && c->GetHideFlags() == qxpHideWrap) {
+                // Hidden by the collapse alone: typing its key opens the
+                // group and runs it there.
+                pTips->AddControlTip(c, ToScreen(pBar, aButton.pt), aButton.nAlign, NULL, FALSE);
+            }
         }
+        CQXPControl* pOption = g->m_pOptionButton;
+        if (pOption->IsVisible(0) && HasKeyTip(pOption)) {
+            const KeyTipAnchor a = GroupControlTipAnchor(g->m_rcGroup, K, rcGroups.bottom, pOption->GetRect(),
+                                                         pOption->GetType(), pOption->GetStyle());
+            pTips->AddControlTip(pOption, ToScreen(pBar, a.pt), a.nAlign, NULL, onScreen(pOption));
+        }
+        if (bButtonShown)
+            pTips->AddControlTip(pButton, ToScreen(pBar, aButton.pt), aButton.nAlign,
+                                 pButton->m_strKeyboardTip.IsEmpty() ? "Z" : (LPCSTR)pButton->m_strKeyboardTip,
+                                 onScreen(pButton));
     }
 }
 

@@ -16,6 +16,8 @@ namespace {
 
 const CRect kMargins5(5, 5, 5, 5);
 const CRect kMargins8(8, 8, 8, 8);
+// A collapsed group's icon narrower than this sits in the round frame.
+const int kSmallGroupIconLimit = 20;
 
 // "CONTEXTTAB%s..." for a context colour, else the plain name.
 CString ContextImage(int nContextColor, LPCSTR lpszContextFormat, LPCSTR lpszPlain)
@@ -108,30 +110,49 @@ int CRibbonStyleTheme::GetRibbonGroupPopupButtonWidth(CDC* pDC, LPCSTR lpszCapti
     return std::max(std::max(42, 2 * m_metrics.nControlHeight - 3), cxText);
 }
 
-void CRibbonStyleTheme::DrawRibbonGroupPopupButton(CDC* pDC, CRect rc, LPCSTR lpszCaption, int nSelected,
-                                                   BOOL bPopped, int nContextColor)
+void CRibbonStyleTheme::DrawRibbonGroupPopupButton(CDC* pDC, CQXPControlView* pButton, CQXPIconImage* pIcon,
+                                                   CSize szIcon, int nContextColor)
 {
-    const int nPart = bPopped ? 2 : (nSelected ? 1 : 0);
+    const CRect rc = pButton->GetRect();
+    const int nPart = ButtonPart(pButton->GetSelected(), pButton->GetPopped());
     DrawThemeImage(pDC, ContextImage(nContextColor, "CONTEXTTAB%sGROUPBUTTON", "RIBBONGROUPBUTTON"), rc, nPart, 3,
                    kMargins5);
-    if (ThemeBitmap* pIcon = GetImage("RIBBONGROUPBUTTONICON")) {
-        CRect rcSrc = pIcon->GetSource(0, 1);
-        CRect rcIcon(CPoint((rc.left + rc.right - rcSrc.Width()) / 2, rc.top + 2), rcSrc.Size());
-        DrawThemeImage(pDC, "RIBBONGROUPBUTTONICON", rcIcon, 0, 1, CRect(0, 0, 0, 0));
+    // A small icon (or none) sits in the round frame; a large one alone.
+    if (!pIcon)
+        szIcon = CSize(0, 0);
+    int yIcon = rc.top + 4;
+    if (szIcon.cx < kSmallGroupIconLimit) {
+        if (ThemeBitmap* pFrame = GetImage("RIBBONGROUPBUTTONICON")) {
+            const CRect rcSrc = pFrame->GetSource(0, 1);
+            const CRect rcFrame(CPoint((rc.left + rc.right - rcSrc.Width()) / 2, rc.top + 2), rcSrc.Size());
+            DrawThemeImage(pDC, "RIBBONGROUPBUTTONICON", rcFrame, 0, 1, CRect(0, 0, 0, 0));
+        }
+        yIcon = rc.top + 9;
     }
+    if (pIcon)
+        DrawImage(pDC, CPoint((rc.left + rc.right - szIcon.cx) / 2, yIcon), szIcon, pIcon, pButton->GetSelected(),
+                  pButton->GetPressed(), pButton->GetEnabled() == 1, pButton->GetChecked(), pButton->GetPopped());
+    // The caption on two lines, the arrow after the second, in the
+    // control's text colour for its state.
     const int K = m_metrics.nGroupCaption, L = m_metrics.nLargeDropDown;
-    CRect rcText(rc.left, rc.bottom - K - L - 2, rc.right, rc.bottom - K - 2);
-    CString strCaption = lpszCaption;
-    strCaption.Remove('&');
-    DrawThemeText(pDC, &m_fontRibbon, strCaption, rcText, m_clrRibbonText.GetColor(),
-                  DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-    // The drop-down arrow under the caption.
     CFont* pOld = pDC->SelectObject(&m_fontRibbon);
-    const int x = (rc.left + rc.right) / 2, y = rcText.top + pDC->GetTextExtent("X").cy + 4;
+    const int nMode = pDC->SetBkMode(TRANSPARENT);
+    const COLORREF clrOld = pDC->SetTextColor(GetControlTextColor(pButton));
+    DrawControlText2Lines(pDC, pButton, CRect(rc.left, rc.bottom - K - L - 2, rc.right, rc.bottom - K - 2), TRUE, FALSE,
+                          TRUE);
+    pDC->SetTextColor(clrOld);
+    pDC->SetBkMode(nMode);
     pDC->SelectObject(pOld);
-    for (int i = 0; i < 3; i++)
-        pDC->FillSolidRect(x - 2 + i, y + i, 5 - 2 * i, 1, m_clrRibbonText.GetColor());
 }
+
+void CRibbonStyleTheme::DrawRibbonGroupQuickAccessButton(CDC* pDC, CQXPControlView* pButton)
+{
+    DrawThemeImage(pDC, "RIBBONGROUPQUICKACCESS", pButton->GetRect(),
+                   ButtonPart(pButton->GetSelected(), pButton->GetPopped()), 3, CRect(2, 2, 2, 2), QX_THEME_KEY_COLOR,
+                   GetGlassFlags(pButton));
+}
+
+void CRibbonStyleTheme::FillRibbonFace(CDC* pDC, CRect rc) { pDC->FillSolidRect(rc, m_clrRibbonFace.GetColor()); }
 
 void CRibbonStyleTheme::DrawRibbonOptionButton(CDC* pDC, CRect rc, int nSelected, BOOL bPressed)
 {
@@ -144,31 +165,40 @@ int CRibbonStyleTheme::GetRibbonTabWidth(CDC* pDC, LPCSTR lpszCaption)
     return CaptionWidth(pDC, &m_fontRibbon, lpszCaption) + 2 * 10;
 }
 
-void CRibbonStyleTheme::DrawRibbonTabFace(CDC* pDC, CRect rcFace, int nContextColor, BOOL bSelected, BOOL bHot,
-                                          BOOL bFocused)
+int AFXAPI CRibbonStyleTheme::GetRibbonTabPart(const QXPRibbonTabLook& t)
 {
-    if (!bSelected && !bHot)
-        return;
-    LPCSTR pszColor = qxribbon::ContextColorName(nContextColor);
-    if (*pszColor) {
-        CString strImage;
-        strImage.Format("CONTEXTTAB%s", pszColor);
-        const int nPart = bSelected ? ((bFocused || bHot) ? 4 : 3) : 1;
-        DrawThemeImage(pDC, strImage, rcFace, nPart, 5, kMargins5);
-    } else {
-        const int nPart = bSelected ? (bFocused ? 5 : (bHot ? 4 : 3)) : 1;
-        DrawThemeImage(pDC, "RIBBONTAB", rcFace, nPart, 6, kMargins5, QX_THEME_KEY_COLOR);
-    }
+    if (*qxribbon::ContextColorName(t.nContextColor))
+        return t.bSelected ? ((t.bFocused || t.bHot) ? 4 : 3) : (t.bHot || t.bPressed ? 1 : -1);
+    if (t.bSelected)
+        return t.bFocused ? 5 : (t.bHot ? 4 : 3);
+    return t.bPressed ? 2 : (t.bHot ? 1 : -1);
 }
 
-void CRibbonStyleTheme::DrawRibbonTab(CDC* pDC, CRect rc, LPCSTR lpszCaption, int nContextColor, BOOL bSelected,
-                                      BOOL bHot, BOOL bFocused)
+void CRibbonStyleTheme::DrawRibbonTab(CDC* pDC, CRect rcTab, const QXPRibbonTabLook& t)
 {
-    CRect rcFace(rc.left, rc.top + 1, rc.right - 1, rc.bottom - 1);
-    DrawRibbonTabFace(pDC, rcFace, nContextColor, bSelected, bHot, bFocused);
-    DrawThemeText(pDC, &m_fontRibbon, lpszCaption, rcFace,
-                  bSelected ? m_clrTabSelectedText.GetColor() : m_clrTabNormalText.GetColor(),
-                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+    const CRect rc(rcTab.left, rcTab.top + 1, rcTab.right - 1, rcTab.bottom - 1);
+    const int nPart = GetRibbonTabPart(t);
+    LPCSTR pszColor = qxribbon::ContextColorName(t.nContextColor);
+    if (nPart >= 0) {
+        if (*pszColor) {
+            CString strImage;
+            strImage.Format("CONTEXTTAB%s", pszColor);
+            DrawThemeImage(pDC, strImage, rc, nPart, 5, kMargins5);
+        } else {
+            DrawThemeImage(pDC, "RIBBONTAB", rc, nPart, 6, kMargins5, QX_THEME_KEY_COLOR);
+        }
+    }
+    // Tabs squeezed below their width are kept apart by a line; a run of
+    // contextual tabs is closed at both ends.
+    if (t.bNarrow)
+        DrawThemeImage(pDC, "RIBBONTABSEPARATOR", CRect(rc.right, rc.top, rc.right + 1, rc.bottom), 0, 1,
+                       CRect(0, 0, 0, 0));
+    if (*pszColor && t.bFirstOfContext)
+        DrawThemeImage(pDC, "CONTEXTTABSEPARATOR", CRect(rc.left, rc.top, rc.left + 1, rc.bottom - 1), 0, 1,
+                       CRect(0, 0, 0, 0));
+    if (*pszColor && t.bLastOfContext)
+        DrawThemeImage(pDC, "CONTEXTTABSEPARATOR", CRect(rc.right, rc.top, rc.right + 1, rc.bottom - 1), 0, 1,
+                       CRect(0, 0, 0, 0));
 }
 
 void CRibbonStyleTheme::DrawRibbonCaptionArea(CDC* pDC, CRect rcCaption, CRect rcQat, LPCSTR lpszTitle)

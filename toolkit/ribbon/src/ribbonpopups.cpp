@@ -1,6 +1,7 @@
 // ribbonpopups.cpp - the ribbon's popups (a minimised ribbon's tab, a
 // collapsed group, the QAT's overflow) and the controls that open them.
 #include <qx/commandbars.h>
+#include <qx/images.h>
 #include <qx/keytips.h>
 #include <qx/office2007.h>
 #include <qx/ribbonpopups.h>
@@ -89,16 +90,37 @@ CSize CQXPRibbonGroupControlPopup::GetSize(CDC* pDC)
     return IsStandIn() ? GetRect().Size() : CQXPControlPopup::GetSize(pDC);
 }
 
+int CQXPRibbonGroupControlPopup::GetIconId() const
+{
+    // The group's icon when it has one (unless the user gave the button
+    // another), else the button's own.
+    if (m_nCustomIconId == 0 && m_pGroup && m_pGroup->m_nIconId > 0)
+        return m_pGroup->m_nIconId;
+    return CQXPControlPopup::GetIconId();
+}
+
 void CQXPRibbonGroupControlPopup::Draw(CDC* pDC)
 {
     CRibbonStyleTheme* pTheme = ThemeOf(GetParent());
-    if (!IsStandIn() || !pTheme) {
+    if (!pTheme) {
         CQXPControlPopup::Draw(pDC);
         return;
     }
+    if (!IsStandIn()) {
+        // A copy (on the QAT): its own face, then an ordinary button.
+        pTheme->DrawRibbonGroupQuickAccessButton(pDC, this);
+        CQXPControlPopup::Draw(pDC);
+        return;
+    }
+    // The bar's large icon when the group has one drawn at that size,
+    // else its small one.
+    CSize szIcon = m_pParent->GetIconSize();
+    const CSize szLarge = m_pParent->GetLargeIconSize();
+    CQXPImageManager* pImages = m_pParent->GetImageManager();
+    if (pImages && GetIconId() > 0 && pImages->HasOwnImage((UINT)GetIconId(), szLarge.cx))
+        szIcon = szLarge;
     CQXPRibbonTab* pTab = m_pGroup ? m_pGroup->GetTab() : NULL;
-    pTheme->DrawRibbonGroupPopupButton(pDC, GetRect(), GetCaption(), GetSelected(), GetPopuped(),
-                                       pTab ? pTab->m_nContextColor : 0);
+    pTheme->DrawRibbonGroupPopupButton(pDC, this, GetImage(szIcon.cx), szIcon, pTab ? pTab->m_nContextColor : 0);
 }
 
 BOOL CQXPRibbonGroupControlPopup::OnSetPopup(BOOL bPopup)
@@ -455,7 +477,20 @@ void CQXPRibbonGroupsPopupToolBar::SetControlRows()
     }
 }
 
-// The ribbon's face, the group band's background, then the groups.
+void CQXPRibbonGroupsPopupToolBar::DrawBackground(CDC* pDC, CRibbonStyleTheme* pTheme, const CRect& rcClient)
+{
+    pTheme->FillRibbonFace(pDC, rcClient);
+}
+
+CQXPRibbonGroup* CQXPRibbonGroupsPopupToolBar::FindControlGroup(const CQXPControl* pControl) const
+{
+    for (CQXPRibbonGroup* g : *m_pGroups)
+        if (g->IndexOf(pControl) >= 0)
+            return g;
+    return NULL;
+}
+
+// The popup's background (DrawBackground), then the groups.
 void CQXPRibbonGroupsPopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClip)
 {
     if (!m_pRibbon)
@@ -464,8 +499,7 @@ void CQXPRibbonGroupsPopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClip)
     CRect rcClient;
     GetClientRect(&rcClient);
     const int nMode = pDC->SetBkMode(TRANSPARENT);
-    pDC->FillSolidRect(rcClient, pTheme->m_clrRibbonFace.GetColor());
-    pTheme->DrawRibbonGroupsBackground(pDC, rcClient, m_nContextColor);
+    DrawBackground(pDC, pTheme, rcClient);
     CFont* pOld = pDC->SelectObject(GetControlFont());
     m_pRibbon->DrawGroupsIn(pDC, m_pGroups, rcClip, GetGroupScroller()->GetHotGroup(), m_nContextColor);
     pDC->SelectObject(pOld);
@@ -532,6 +566,14 @@ void CQXPRibbonTabPopupToolBar::LayoutPopupGroups(CDC* pDC)
 {
     m_pGroups->Layout(pDC, m_rcGroups, CRect(4, 3, 6, 3));
     SetControlRows();
+}
+
+void CQXPRibbonTabPopupToolBar::DrawBackground(CDC* pDC, CRibbonStyleTheme* pTheme, const CRect& rcClient)
+{
+    // The ribbon's face under the band's own background, whose edges lie
+    // just outside the popup.
+    pTheme->FillRibbonFace(pDC, rcClient);
+    pTheme->DrawRibbonPopupGroupsArea(pDC, rcClient, m_nContextColor);
 }
 
 void CQXPRibbonTabPopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClip)

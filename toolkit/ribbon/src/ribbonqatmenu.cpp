@@ -119,7 +119,7 @@ CQXPPopupBar* CQXPRibbonBar::CreateQuickAccessPopup(CQXPControl* pControl)
         CQXPPopupBar* pPopup = m_pCommandBars ? m_pCommandBars->CreateToolbarsPopup() : NULL;
         if (pPopup)
             if (CWnd* pSite = GetOwnerSite())
-                pSite->SendMessage(WM_QXP_TOOLBARCONTEXTMENU, 0, (LPARAM)pPopup);
+                pSite->SendMessage(WM_QXP_TOOLBARCONTEXTMENU, (WPARAM)this, (LPARAM)pPopup);
         return pPopup;
     }
     // A gallery on a popup stands for the control that opened the popup.
@@ -214,7 +214,7 @@ CQXPPopupBar* CQXPRibbonBar::CreateQuickAccessPopup(CQXPControl* pControl)
             pList->SetBeginGroup(TRUE);
     }
     if (CWnd* pSite = GetOwnerSite())
-        pSite->SendMessage(WM_QXP_TOOLBARCONTEXTMENU, 0, (LPARAM)pPopup);
+        pSite->SendMessage(WM_QXP_TOOLBARCONTEXTMENU, (WPARAM)this, (LPARAM)pPopup);
     return pPopup;
 }
 
@@ -277,6 +277,18 @@ BOOL CQXPRibbonBar::ExecuteQuickAccessCommand(int nId, CQXPControl* pItem)
     default:
         return 0;
     }
+}
+
+LRESULT CQXPRibbonBar::OnSpecialCommand(WPARAM wParam, LPARAM lParam)
+{
+    return ExecuteQuickAccessCommand((int)wParam, (CQXPControl*)lParam);
+}
+
+void CQXPRibbonBar::OnQuickAccessPlace(UINT nId)
+{
+    if (m_pCommandBars)
+        m_pCommandBars->ClosePopups();
+    SetQuickAccessBelow(nId == QX_ID_RIBBON_QAT_BELOW);
 }
 
 void CQXPRibbonBar::OnRButtonDown(UINT nFlags, CPoint point)

@@ -66,11 +66,12 @@ void CQXPRibbonControlSystemButton::Draw(CDC* pDC) { DrawAt(pDC, GetRect()); }
 
 void CQXPRibbonControlSystemButton::DrawAt(CDC* pDC, const CRect& rc)
 {
-    // On a ribbon with a caption band the round button; elsewhere (no
-    // caption, or a bar of another kind) an ordinary toolbar button.
+    // The round button on the frame's caption that the ribbon draws (a
+    // frame hook); elsewhere (the ribbon's own caption band, no caption, a
+    // bar of another kind) an ordinary toolbar button.
     CQXPRibbonBar* pRibbon = dynamic_cast<CQXPRibbonBar*>(GetParent());
     CRibbonStyleTheme* pTheme = RibbonThemeOf(GetParent());
-    if (!pRibbon || !pTheme || !pRibbon->GetBarState().IsCaptionVisible()) {
+    if (!pRibbon || !pTheme || !IsOnFrameCaption() || !pRibbon->GetBarState().IsCaptionVisible()) {
         CQXPControlPopup::Draw(pDC);
         return;
     }

@@ -27,16 +27,47 @@ int CRibbonTabAppearance::GetHeaderHeight(const CQXPTabManager* /*pManager*/) co
     return m_pTheme->m_metrics.nTabStripHeight - GetHeaderMargin().top;
 }
 
+namespace {
+
+// The visible tab next to a tab in the row (nStep -1: before it), or NULL.
+const CQXPRibbonTab* NeighbourTab(CQXPTabManager* pManager, const CQXPTabManagerItem* pItem, int nStep)
+{
+    for (int i = pItem->GetIndex() + nStep; i >= 0 && i < pManager->GetItemCount(); i += nStep) {
+        const CQXPTabManagerItem* p = pManager->GetItem(i);
+        if (p->IsVisible())
+            return dynamic_cast<const CQXPRibbonTab*>(p);
+    }
+    return NULL;
+}
+
+// Both tabs belong to one run of contextual tabs (the same colour and
+// caption), as the contextual headers group them.
+BOOL SameContext(const CQXPRibbonTab* a, const CQXPRibbonTab* b)
+{
+    return a && b && a->m_nContextColor != 0 && a->m_nContextColor == b->m_nContextColor &&
+           a->m_strContextCaption == b->m_strContextCaption;
+}
+
+} // namespace
+
 void CRibbonTabAppearance::DrawSingleButton(HDC hDC, CQXPTabManager* pManager, CQXPTabManagerItem* pItem)
 {
     const CQXPRibbonTab* pTab = dynamic_cast<const CQXPRibbonTab*>(pItem);
     const CRect rc(pItem->GetRect());
-    const BOOL bSelected = pItem == pManager->GetSelectedItem();
     const CQXPRibbonControlTab* pRow = dynamic_cast<const CQXPRibbonControlTab*>(pManager);
-    const BOOL bHot = pItem == pManager->GetHighlighted() || pItem == pManager->GetPressed() ||
-                      (pRow && pItem == pRow->GetKeyboardTab() && !bSelected);
-    m_pTheme->DrawRibbonTabFace(CDC::FromHandle(hDC), CRect(rc.left, rc.top, rc.right - 1, rc.bottom - 1),
-                                pTab ? pTab->m_nContextColor : 0, bSelected, bHot, pManager->IsFocused());
+    QXPRibbonTabLook look;
+    look.nContextColor = pTab ? pTab->m_nContextColor : 0;
+    look.bSelected = pItem == pManager->GetSelectedItem();
+    look.bHot = pItem == pManager->GetHighlighted() || (pRow && pItem == pRow->GetKeyboardTab() && !look.bSelected);
+    look.bPressed = pItem == pManager->GetPressed();
+    look.bFocused = pManager->IsFocused();
+    // The width its caption asks for (the painter's measure and extra).
+    look.bNarrow = pItem->m_nContentLength > 0 && rc.Width() < pItem->m_nContentLength;
+    if (look.nContextColor) {
+        look.bFirstOfContext = !SameContext(pTab, NeighbourTab(pManager, pItem, -1));
+        look.bLastOfContext = !SameContext(pTab, NeighbourTab(pManager, pItem, +1));
+    }
+    m_pTheme->DrawRibbonTab(CDC::FromHandle(hDC), rc, look);
 }
 
 // ---------------------------------------------------------------------------

@@ -145,6 +145,15 @@ void CRibbonStyleTheme::RefreshFonts()
         m_fontRibbon.CreateFontIndirect(&lf);
         m_bRecreateRibbonFont = FALSE;
     }
+    // The system's small-caption font: the groups' captions are measured in
+    // it.
+    if (m_bFollowSmCaptionFont || !m_fontSmCaption.GetSafeHandle()) {
+        LOGFONTA lfSmCaption = ncm.lfSmCaptionFont;
+        if (m_bClearTypeTextQuality)
+            lfSmCaption.lfQuality = 5; // CLEARTYPE_QUALITY
+        m_fontSmCaption.DeleteObject();
+        m_fontSmCaption.CreateFontIndirect(&lfSmCaption);
+    }
 }
 
 void CRibbonStyleTheme::RefreshMetrics()

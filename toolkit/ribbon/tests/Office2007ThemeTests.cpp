@@ -6,6 +6,7 @@
 #include "PaintTestSupport.h"
 
 #include <qx/office2007.h>
+#include <qx/ribbonbar.h>
 #include <qx/tabpaint.h>
 #include <qmtest/themetext.h>
 
@@ -744,6 +745,143 @@ TEST_F(Office2007, EditAndComboFieldsFromTheImages)
 
 // Every image the Office 2007 painters name, with its state count, and the
 // cell sizes they draw at (0: any).
+// A tab row of its own whose hot and pressed tabs a test sets.
+class CTestTabRow : public CQXPRibbonControlTab {
+public:
+    void SetHot(CQXPTabManagerItem* p) { m_pHighlighted = p; }
+    void SetPressedTab(CQXPTabManagerItem* p) { m_pPressed = p; }
+};
+
+// Each tab's face takes the part of its state; tabs squeezed below their
+// caption's width are kept apart by a separator, and each run of
+// contextual tabs (hidden tabs skipped) is closed at both ends.
+TEST_F(Office2007, RibbonTabsDrawTheirStatePartsAndSeparators)
+{
+    Recording<CRibbonStyleTheme> theme;
+    theme.RefreshMetrics();
+    CRibbonTabAppearance appearance(&theme);
+    CTestTabRow row;
+    struct TabDef {
+        const char* caption;
+        int nColor;
+        const char* context;
+        BOOL bVisible;
+        int nContent; // the caption's full width (the tabs are 60 wide)
+    } defs[] = {
+        {"Home", 0, "", TRUE, 50},
+        {"Insert", 0, "", TRUE, 70},
+        {"Design", 1, "Table Tools", TRUE, 50},
+        {"Layout", 1, "Table Tools", TRUE, 50},
+        {"Hidden", 1, "Table Tools", FALSE, 50},
+        {"Format", 3, "Picture", TRUE, 50},
+    };
+    std::vector<CQXPRibbonTab*> tabs;
+    for (int i = 0; i < (int)(sizeof(defs) / sizeof(defs[0])); i++) {
+        CQXPRibbonTab* pTab = new CQXPRibbonTab;
+        row.AddItem(i, pTab);
+        pTab->SetCaption(defs[i].caption);
+        pTab->m_nContextColor = defs[i].nColor;
+        pTab->m_strContextCaption = defs[i].context;
+        pTab->CQXPTabManagerItem::SetVisible(defs[i].bVisible); // no ribbon to tell
+        pTab->SetRect(CRect(i * 60, 0, i * 60 + 60, 23));
+        pTab->m_nContentLength = defs[i].nContent;
+        tabs.push_back(pTab);
+    }
+    MemoryDC dc(400, 30);
+    auto draw = [&](int nTab) {
+        theme.calls.clear();
+        appearance.DrawSingleButton(dc.dc()->GetSafeHdc(), &row, tabs[(size_t)nTab]);
+    };
+    auto find = [&](const std::string& name) -> const Recording<CRibbonStyleTheme>::Call* {
+        for (const auto& c : theme.calls)
+            if (c.name == name)
+                return &c;
+        return NULL;
+    };
+    const struct {
+        int nTab;
+        BOOL bSelected, bHot, bPressed;
+        const char* face; // NULL: no face
+        int nPart, nStates;
+    } states[] = {
+        {0, FALSE, FALSE, FALSE, NULL, 0, 0},
+        {0, FALSE, TRUE, FALSE, "RIBBONTAB", 1, 6},
+        {0, FALSE, TRUE, TRUE, "RIBBONTAB", 2, 6},
+        {0, FALSE, FALSE, TRUE, "RIBBONTAB", 2, 6},
+        {0, TRUE, FALSE, FALSE, "RIBBONTAB", 3, 6},
+        {0, TRUE, TRUE, FALSE, "RIBBONTAB", 4, 6},
+        {2, FALSE, FALSE, FALSE, NULL, 0, 0},
+        {2, FALSE, TRUE, FALSE, "CONTEXTTABBLUE", 1, 5},
+        {2, TRUE, FALSE, FALSE, "CONTEXTTABBLUE", 3, 5},
+        {2, TRUE, TRUE, FALSE, "CONTEXTTABBLUE", 4, 5},
+        {5, TRUE, FALSE, FALSE, "CONTEXTTABGREEN", 3, 5},
+    };
+    for (const auto& st : states) {
+        SCOPED_TRACE(std::string(defs[st.nTab].caption) + (st.bSelected ? " selected" : "") + (st.bHot ? " hot" : "") +
+                     (st.bPressed ? " pressed" : ""));
+        row.CQXPTabManager::SetSelectedItem(st.bSelected ? tabs[(size_t)st.nTab] : tabs[1]);
+        row.SetHot(st.bHot ? tabs[(size_t)st.nTab] : NULL);
+        row.SetPressedTab(st.bPressed ? tabs[(size_t)st.nTab] : NULL);
+        draw(st.nTab);
+        const CRect rcTab(tabs[(size_t)st.nTab]->GetRect());
+        const std::string prefix = st.nTab == 0 ? "RIBBONTAB" : "CONTEXTTAB";
+        const Recording<CRibbonStyleTheme>::Call* pFace = NULL;
+        for (const auto& c : theme.calls)
+            if (c.name == prefix || c.name == std::string(st.face ? st.face : "-"))
+                pFace = &c;
+        if (!st.face) {
+            EXPECT_TRUE(pFace == NULL) << "no face";
+            continue;
+        }
+        ASSERT_TRUE(pFace != NULL);
+        EXPECT_EQ(st.face, pFace->name);
+        EXPECT_EQ(st.nPart, pFace->nState);
+        EXPECT_EQ(st.nStates, pFace->nStates);
+        EXPECT_EQ(CRect(rcTab.left, rcTab.top + 1, rcTab.right - 1, rcTab.bottom - 1), pFace->rc);
+    }
+    row.CQXPTabManager::SetSelectedItem(tabs[0]);
+    row.SetHot(NULL);
+    row.SetPressedTab(NULL);
+
+    // Separators: Insert is squeezed; Design starts the blue run, Layout
+    // ends it (the hidden tab after it does not count), Format is a run
+    // of its own.
+    const struct {
+        int nTab;
+        bool bTab, bLeft, bRight;
+    } seps[] = {
+        {0, false, false, false},
+        {1, true, false, false},
+        {2, false, true, false},
+        {3, false, false, true},
+        {5, false, true, true},
+    };
+    for (const auto& sp : seps) {
+        SCOPED_TRACE(defs[sp.nTab].caption);
+        draw(sp.nTab);
+        const CRect rcTab(tabs[(size_t)sp.nTab]->GetRect());
+        const CRect rc(rcTab.left, rcTab.top + 1, rcTab.right - 1, rcTab.bottom - 1);
+        const auto* pTabSep = find("RIBBONTABSEPARATOR");
+        EXPECT_EQ(sp.bTab, pTabSep != NULL);
+        if (pTabSep)
+            EXPECT_EQ(CRect(rc.right, rc.top, rc.right + 1, rc.bottom), pTabSep->rc);
+        bool bLeft = false, bRight = false;
+        for (const auto& c : theme.calls) {
+            if (c.name != "CONTEXTTABSEPARATOR")
+                continue;
+            bLeft |= c.rc == CRect(rc.left, rc.top, rc.left + 1, rc.bottom - 1);
+            bRight |= c.rc == CRect(rc.right, rc.top, rc.right + 1, rc.bottom - 1);
+        }
+        EXPECT_EQ(sp.bLeft, bLeft);
+        EXPECT_EQ(sp.bRight, bRight);
+    }
+    // The separator is drawn: its line shows at the squeezed tab's edge.
+    draw(1);
+    const CRect rcInsert(tabs[1]->GetRect());
+    EXPECT_NE(RGB(255, 255, 255), dc.Pixel(rcInsert.right - 1, 12));
+    row.DeleteAllItems();
+}
+
 TEST_F(Office2007, EveryNamedImageHasItsStates)
 {
     const struct {

@@ -34,10 +34,8 @@ protected:
     {
         ::CoInitialize(NULL);
         OpenFrame(frame, "Ribbon access", CRect(0, 0, 700, 480));
-        CQXPToolBar* pBar = frame.GetCommandBars()->Add("Ribbon", qxpBarTop, RUNTIME_CLASS(CQXPRibbonBar));
-        pRibbon = DYNAMIC_DOWNCAST(CQXPRibbonBar, pBar);
+        pRibbon = AddRibbonBar(frame.GetCommandBars());
         ASSERT_TRUE(pRibbon != NULL);
-        pRibbon->SetBarID(1);
         CQXPRibbonTab* pHome = pRibbon->AddTab("&Home", 1);
         CQXPRibbonGroup* pClip = pHome->AddGroup("&Clipboard", 100);
         pClip->Add(qxpControlButton, 41001, "&Paste");

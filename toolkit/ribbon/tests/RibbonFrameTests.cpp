@@ -127,11 +127,9 @@ protected:
     }
     CQXPRibbonBar* AddRibbon()
     {
-        CQXPToolBar* pBar = Bars()->Add("Ribbon", qxpBarTop, RUNTIME_CLASS(CQXPRibbonBar));
-        auto* pRibbon = DYNAMIC_DOWNCAST(CQXPRibbonBar, pBar);
+        CQXPRibbonBar* pRibbon = AddRibbonBar(Bars());
         if (!pRibbon)
             return NULL;
-        pRibbon->SetBarID(1);
         CQXPRibbonTab* pHome = pRibbon->AddTab("&Home", 1);
         pHome->AddGroup("Clipboard", 100)->Add(qxpControlButton, 40001, "Paste");
         pRibbon->AddTab("&Insert", 2)->AddGroup("Illustrations", 200)->Add(qxpControlButton, 40002, "Picture");
@@ -707,6 +705,68 @@ TEST_F(RibbonFrameTest, TheSystemMenuOpensOverItsButtonOnTheFramesCaption)
     closeMenu();
 }
 
+// The round system button belongs to the frame's caption that the ribbon
+// draws; on the ribbon's own caption band it is an ordinary button.
+TEST_F(RibbonFrameTest, TheRoundSystemButtonShowsOnlyOnTheFramesCaption)
+{
+    CRecordingRibbonTheme* pTheme = RecordDrawing(Bars());
+    CQXPRibbonBar* pRibbon = AddRibbon();
+    ASSERT_TRUE(pRibbon != NULL);
+    pRibbon->AddSystemButton();
+    Relayout();
+    auto redraw = [&] {
+        pTheme->Clear();
+        ::RedrawWindow(pRibbon->GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        qmtest::PumpMessages();
+    };
+    ASSERT_FALSE(pRibbon->HasFrameHook());
+    ASSERT_TRUE(pRibbon->GetBarState().IsCaptionVisible()) << "the ribbon's own caption band";
+    redraw();
+    EXPECT_FALSE(pTheme->Drew("FRAMESYSTEMBUTTON"));
+    EXPECT_FALSE(pTheme->Drew("FRAMESYSTEMBUTTON52"));
+    Shot("ribbon-frame-system-button-band.png");
+    ASSERT_TRUE(ThemeTheFrame(pRibbon));
+    redraw();
+    EXPECT_TRUE(pTheme->Drew("FRAMESYSTEMBUTTON") || pTheme->Drew("FRAMESYSTEMBUTTON52"));
+    Shot("ribbon-frame-system-button.png");
+}
+
+// A status bar joins the frame's skin (square bottom corners) only while the
+// frame's theme draws it.
+TEST_F(RibbonFrameTest, OnlyAStatusBarTheThemeDrawsJoinsTheFrame)
+{
+    // The frame's bars keep a theme of their own.
+    auto* pTheme = new CRibbonStyleTheme;
+    pTheme->RefreshMetrics();
+    Bars()->SetPaintManager(pTheme); // the manager takes the reference
+    Bars()->EnableFrameTheme(TRUE);
+    RibbonFrameHook* pHook = Hook();
+    ASSERT_TRUE(pHook != NULL);
+    CQXPStatusBar status;
+    ASSERT_TRUE(status.Create(&frame));
+    static const UINT panes[] = {0};
+    status.SetIndicators(panes, 1);
+    status.SetCommandBars(Bars());
+    frame.RecalcLayout();
+    qmtest::PumpMessages();
+    int cy = 0;
+    EXPECT_TRUE(pHook->GetStatusBarHeight(&cy));
+    EXPECT_FALSE(pHook->GetFrame().bRoundedBottom);
+    // Drawn by another theme (the one every bar without command bars uses).
+    SetGlobalPaintManager(qxpThemeOffice2003);
+    status.SetCommandBars(NULL);
+    ASSERT_EQ(pHook, Hook());
+    ASSERT_EQ((LRESULT)qxpThemeOffice2003, status.SendMessage(QXP_WM_GETTHEMEVALUE));
+    EXPECT_FALSE(pHook->GetStatusBarHeight(&cy));
+    EXPECT_TRUE(pHook->GetFrame().bRoundedBottom) << "the frame's own bottom corners";
+    // Not drawn through the themes at all.
+    status.SetCommandBars(Bars());
+    EXPECT_TRUE(pHook->GetStatusBarHeight(&cy));
+    status.SetDrawThemed(FALSE);
+    EXPECT_FALSE(pHook->GetStatusBarHeight(&cy));
+    status.DestroyWindow();
+}
+
 TEST_F(RibbonFrameTest, TheTopEdgeOfTheRibbonsCaptionSizesTheFrame)
 {
     CQXPRibbonBar* pRibbon = AddRibbon();
@@ -796,9 +856,7 @@ TEST_F(RibbonFrameTest, OnGlassTheSystemsCaptionButtonsTakeThePointer)
 
 TEST_F(RibbonFrameTest, TheCaptionTextIsPlainWithoutCompositionAndGlowsOnGlass)
 {
-    auto* pTheme = new CRecordingRibbonTheme;
-    pTheme->RefreshMetrics();
-    Bars()->SetPaintManager(pTheme); // the manager takes the reference
+    CRecordingRibbonTheme* pTheme = RecordDrawing(Bars());
     CQXPRibbonBar* pRibbon = AddRibbon();
     ASSERT_TRUE(pRibbon != NULL);
     ASSERT_TRUE(ThemeTheFrame(pRibbon));

@@ -5,6 +5,7 @@
 // recording theme while the real pointer moves over them. A screenshot.
 #include <qx/office2007.h>
 #include <qx/ribbonbar.h>
+#include <qx/ribbonpopups.h>
 #include "ribboncommandframe.h"
 #include <qmtest/cbframe.h>
 #include <qmtest/mouse.h>
@@ -34,13 +35,9 @@ protected:
     {
         frame.m_disabled.insert(ID_G_CLEAR);
         OpenFrame(frame, "Grouped", CRect(20, 20, 620, 400));
-        pTheme = new CRecordingRibbonTheme;
-        pTheme->RefreshMetrics();
-        frame.GetCommandBars()->SetPaintManager(pTheme); // the manager takes the reference
-        CQXPToolBar* pBar = frame.GetCommandBars()->Add("Ribbon", qxpBarTop, RUNTIME_CLASS(CQXPRibbonBar));
-        pRibbon = DYNAMIC_DOWNCAST(CQXPRibbonBar, pBar);
+        pTheme = RecordDrawing(frame.GetCommandBars());
+        pRibbon = AddRibbonBar(frame.GetCommandBars());
         ASSERT_TRUE(pRibbon != NULL);
-        pRibbon->SetBarID(1);
         CQXPRibbonGroup* pFont = pRibbon->AddTab("&Home", 1)->AddGroup("Font", 100);
         pFont->m_bControlsGrouping = TRUE;
         // Three runs: B I U; the centre button alone; a split button and a
@@ -149,6 +146,56 @@ TEST_F(RibbonGroupedTest, EachButtonDrawsItsPlaceInItsRun)
     frame.GetWindowRect(&rc);
     EXPECT_TRUE(qmtest::SaveScreenPng(rc, qmtest::ScreenshotDir(QM_BIN_DIR) + "/ribbon-grouped.png"));
     qmtest::ParkPointer();
+}
+
+// A minimised ribbon's tab opens in a popup: the copies of the grouped
+// buttons there keep the pieces of their runs.
+TEST_F(RibbonGroupedTest, InATabsPopupTheButtonsKeepTheirRuns)
+{
+    pRibbon->SetRibbonMinimized(TRUE);
+    Redraw();
+    CPoint pt = pRibbon->GetTab(0)->GetRect().CenterPoint();
+    pRibbon->ClientToScreen(&pt);
+    qmtest::ClickAt(pt);
+    CQXPRibbonTabPopupToolBar* pPopup = NULL;
+    ASSERT_TRUE(qmtest::PumpUntil([&] {
+        pPopup = dynamic_cast<CQXPRibbonTabPopupToolBar*>(pRibbon->GetTabPopup());
+        return pPopup && ::IsWindowVisible(pPopup->GetSafeHwnd());
+    }));
+    CQXPRibbonGroup* pCopy = pPopup->GetGroups()->GetAt(0);
+    ASSERT_TRUE(pCopy != NULL && pCopy->GetCount() == 6);
+    pTheme->draws.clear();
+    ::RedrawWindow(pPopup->GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    qmtest::PumpMessages();
+    const struct {
+        int nIndex;
+        const char* pszImage;
+    } cases[] = {
+        {0, "TOOLBARBUTTONSSPECIALLEFT"},
+        {1, "TOOLBARBUTTONSSPECIALCENTER"},
+        {2, "TOOLBARBUTTONSSPECIALRIGHT"},
+        {3, "TOOLBARBUTTONSSPECIALSINGLE"},
+        {5, "TOOLBARBUTTONSSPECIALRIGHT"},
+    };
+    for (const auto& c : cases) {
+        CQXPControl* pControl = pCopy->GetAt(c.nIndex);
+        ASSERT_EQ(pPopup, pControl->GetParent()) << c.pszImage;
+        const CRecordingRibbonTheme::Draw* d = pTheme->Last(pControl->GetRect(), "TOOLBARBUTTONSSPECIAL");
+        ASSERT_TRUE(d != NULL) << "nothing drawn for " << c.pszImage;
+        EXPECT_EQ(c.pszImage, d->name);
+    }
+    BOOL bStarts = FALSE, bEnds = FALSE;
+    ASSERT_TRUE(CRibbonStyleTheme::GetGroupedRun(pCopy->GetAt(4), &bStarts, &bEnds));
+    EXPECT_TRUE(bStarts);
+    EXPECT_FALSE(bEnds);
+    CRect rc;
+    frame.GetWindowRect(&rc);
+    CRect rcPopup;
+    pPopup->GetWindowRect(&rcPopup);
+    rc.UnionRect(rc, rcPopup);
+    EXPECT_TRUE(qmtest::SaveScreenPng(rc, qmtest::ScreenshotDir(QM_BIN_DIR) + "/ribbon-grouped-popup.png"));
+    frame.GetCommandBars()->ClosePopups();
+    qmtest::PumpMessages();
 }
 
 } // namespace

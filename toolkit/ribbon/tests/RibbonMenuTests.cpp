@@ -179,7 +179,34 @@ TEST_F(RibbonMenuTest, ARightReleaseGoesToTheSiteThenToTheControlThenToTheContex
         EXPECT_EQ(pButton, frame.m_rightReleases[0]);
         EXPECT_EQ(c.nReleases, pButton->m_nReleases);
         EXPECT_EQ(c.nMenus, frame.m_nContextMenus);
+        if (c.nMenus)
+            EXPECT_EQ((WPARAM)Ribbon(), frame.m_contextMenuBar) << "the menu comes with its bar";
     }
+}
+
+// Another window's menu may send the QAT's commands to the ribbon window
+// itself: WM_COMMAND for its place, the special command for the others.
+TEST_F(RibbonMenuTest, TheRibbonWindowTakesTheQuickAccessCommands)
+{
+    ASSERT_FALSE(Ribbon()->IsQuickAccessBelow());
+    Ribbon()->SendMessage(WM_COMMAND, QX_ID_RIBBON_QAT_BELOW);
+    EXPECT_TRUE(Ribbon()->IsQuickAccessBelow());
+    Ribbon()->SendMessage(WM_COMMAND, QX_ID_RIBBON_QAT_ABOVE);
+    EXPECT_FALSE(Ribbon()->IsQuickAccessBelow());
+    Ribbon()->SendMessage(WM_COMMAND, QX_ID_RIBBON_QAT_BELOW);
+    Ribbon()->SendMessage(WM_COMMAND, QX_ID_RIBBON_QAT_ABOVE - 1);
+    EXPECT_FALSE(Ribbon()->IsQuickAccessBelow()) << "9609 is not below";
+
+    ASSERT_FALSE(Ribbon()->IsRibbonMinimized());
+    EXPECT_EQ(1, Ribbon()->SendMessage(WM_COMMANDBARS_SPECIALCOMMAND, QX_ID_RIBBON_MINIMIZE, 0));
+    EXPECT_TRUE(Ribbon()->IsRibbonMinimized());
+    EXPECT_EQ(1, Ribbon()->SendMessage(WM_COMMANDBARS_SPECIALCOMMAND, QX_ID_RIBBON_MINIMIZE, 0));
+    EXPECT_FALSE(Ribbon()->IsRibbonMinimized());
+    EXPECT_EQ(0, Ribbon()->SendMessage(WM_COMMANDBARS_SPECIALCOMMAND, ID_R_PASTE, 0)) << "not a QAT command";
+    // "More Commands..." goes on to the site.
+    const size_t nBefore = frame.m_specialCommands.size();
+    EXPECT_EQ(1, Ribbon()->SendMessage(WM_COMMANDBARS_SPECIALCOMMAND, QX_ID_RIBBON_QAT_CUSTOMIZE, 0));
+    EXPECT_EQ(nBefore + 1, frame.m_specialCommands.size());
 }
 
 TEST_F(RibbonMenuTest, TheCustomizeMenuTicksTheDefaultCommandsOnAndOff)

@@ -645,6 +645,97 @@ TEST_F(RibbonKeyTipTest, AltWithADigitRunsAQuickAccessCommandAndWithATabsKeyOpen
     EXPECT_EQ(2, Ribbon()->GetKeyTipLevel());
 }
 
+TEST_F(RibbonKeyTipTest, ATabThatIsNotEnabledIgnoresItsKey)
+{
+    auto translate = [&](MSG* pMsg) { return frame.PreTranslateMessage(pMsg) != FALSE; };
+    auto altWith = [&](WORD vk) {
+        ::SetFocus(frame.GetSafeHwnd());
+        qmtest::KeyStrokeWith(VK_MENU, vk);
+    };
+    Ribbon()->GetTab(1)->SetEnabled(FALSE);
+    Relayout();
+    const size_t nNotes = frame.m_tabNotes.size();
+    // Alt with the Insert tab's key, then with the View tab's: only View
+    // is selected (the keys are handled in order).
+    altWith('I');
+    altWith('V');
+    ASSERT_TRUE(qmtest::PumpUntilTranslated([&] { return Ribbon()->GetSelectedTabIndex() == 2; }, translate));
+    EXPECT_EQ(nNotes + 2, frame.m_tabNotes.size()) << "one tab change, to View";
+    Key(VK_ESCAPE);
+    Key(VK_ESCAPE);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !Ribbon()->IsTrackingMode(); }));
+}
+
+// A group's option button has a key of its own, after the group's controls;
+// a hidden option button has none.
+TEST_F(RibbonKeyTipTest, AGroupsOptionButtonHasAKeyThatRunsItsCommand)
+{
+    CQXPRibbonGroup* pStyles = Ribbon()->GetTab(1)->AddGroup("Styles", ID_R_STYLES);
+    pStyles->Add(qxpControlButton, ID_R_GOTO, "Heading");
+    pStyles->m_bShowOptionButton = TRUE;
+    CQXPControl* pOption = pStyles->GetOptionButton();
+    pOption->m_strKeyboardTip = "FY";
+    Relayout();
+    Key(VK_MENU);
+    ASSERT_TRUE(WaitForTexts("1 H I V"));
+    Key('I');
+    ASSERT_TRUE(WaitForTexts("P T H FY"));
+    // Under the option button's left part, at the top of the caption band.
+    const CQXPKeyboardTip* pTip = TipOf(pOption);
+    ASSERT_TRUE(pTip != NULL);
+    const int K = Ribbon()->GetRibbonTheme()->m_metrics.nGroupCaption;
+    EXPECT_EQ(ScreenPoint(CPoint(pOption->GetRect().left + 11, pStyles->GetRect().bottom - K)), pTip->ptAnchor);
+    Shot("ribbon-keytips-option.png");
+    Key('F');
+    Key('Y');
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.m_commands.empty(); }));
+    EXPECT_EQ((UINT)ID_R_STYLES, frame.m_commands[0]);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !Ribbon()->IsTrackingMode(); }));
+
+    pStyles->m_bShowOptionButton = FALSE;
+    Relayout();
+    Key(VK_MENU);
+    ASSERT_TRUE(WaitForTexts("1 H I V"));
+    Key('I');
+    EXPECT_TRUE(WaitForTexts("P T H"));
+    EXPECT_TRUE(TipOf(pOption) == NULL);
+    Key(VK_ESCAPE);
+    Key(VK_ESCAPE);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !Ribbon()->IsTrackingMode(); }));
+}
+
+// A control scrolled out of the band keeps its key without a tip on
+// screen; typing it scrolls the control into view and runs it.
+TEST_F(RibbonKeyTipTest, AControlScrolledOutOfViewKeepsAHiddenKey)
+{
+    CQXPRibbonTab* pHome = NarrowIntoScrolling();
+    CQXPControl* pTable = pHome->AddGroup("Last", 120)->Add(qxpControlButton, ID_R_TABLE, "Table");
+    pTable->m_strKeyboardTip = "Q";
+    Relayout();
+    const CRect rcGroups = Ribbon()->GetGroupsRect();
+    ASSERT_GT(pTable->GetRect().right, rcGroups.right) << "out of view";
+    Key(VK_MENU);
+    ASSERT_TRUE(WaitForTexts("1 H I V"));
+    Key('H');
+    const CQXPKeyboardTip* pTip = NULL;
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return (pTip = TipOf(pTable)) != NULL; }));
+    EXPECT_FALSE(pTip->bVisible);
+    EXPECT_TRUE(pTip->hWnd == NULL) << "no tip over a control out of view";
+    EXPECT_EQ(std::string::npos, Texts().find('Q')) << Texts();
+    // A control in view shows its tip.
+    CQXPRibbonGroup* pFirst = pHome->GetGroup(0);
+    CQXPControl* pShown = pFirst->IsCollapsed() ? pFirst->GetPopupButton() : pFirst->GetAt(0);
+    ASSERT_TRUE(TipOf(pShown) != NULL);
+    EXPECT_TRUE(TipOf(pShown)->bVisible);
+    Key('Q');
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.m_commands.empty(); }));
+    EXPECT_EQ((UINT)ID_R_TABLE, frame.m_commands[0]);
+    EXPECT_GT(Ribbon()->GetGroupScroller()->GetScrollOffset(), 0);
+    const CRect rc = pTable->GetRect();
+    EXPECT_TRUE(rc.left >= rcGroups.left && rc.right <= rcGroups.right) << rc.left << ".." << rc.right;
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !Ribbon()->IsTrackingMode(); }));
+}
+
 TEST_F(RibbonKeyTipTest, AMinimisedRibbonOpensTheTabPopupWithItsTips)
 {
     Ribbon()->SetRibbonMinimized(TRUE);

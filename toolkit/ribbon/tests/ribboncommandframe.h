@@ -5,6 +5,7 @@
 #pragma once
 
 #include <qx/office2007.h>
+#include <qx/ribbonbar.h>
 #include <qmtest/cbframe.h>
 #include <qmtest/mouse.h>
 #include <qmtest/pump.h>
@@ -108,6 +109,22 @@ protected:
         ASSERT_TRUE(frame.Create(NULL, lpszTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, rc));
         ::SetForegroundWindow(frame.GetSafeHwnd());
         qmtest::PumpUntil([&] { return ::GetForegroundWindow() == frame.GetSafeHwnd(); });
+    }
+    // A recording ribbon theme for the frame's bars (they take the reference).
+    static CRecordingRibbonTheme* RecordDrawing(CQXPCommandBars* pBars)
+    {
+        auto* pTheme = new CRecordingRibbonTheme;
+        pTheme->RefreshMetrics();
+        pBars->SetPaintManager(pTheme);
+        return pTheme;
+    }
+    // A ribbon (bar id 1) at the top of the bars; NULL when none was made.
+    static CQXPRibbonBar* AddRibbonBar(CQXPCommandBars* pBars)
+    {
+        auto* pRibbon = DYNAMIC_DOWNCAST(CQXPRibbonBar, pBars->Add("Ribbon", qxpBarTop, RUNTIME_CLASS(CQXPRibbonBar)));
+        if (pRibbon)
+            pRibbon->SetBarID(1);
+        return pRibbon;
     }
     static void CloseFrame(CFrameWnd& frame)
     {

@@ -59,6 +59,7 @@ public:
     std::vector<CQXPControl*> m_rightReleases; // controls of right-button releases, as the site heard them
     LRESULT m_nRightReleaseAnswer = 0;         // 1: the site takes them
     int m_nContextMenus = 0;                   // context menus made (offered to the site)
+    WPARAM m_contextMenuBar = 0;               // the bar the last one came with (wParam)
     BOOL m_bEmptyContextMenus = FALSE;         // the site empties them (none shows)
 
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
@@ -102,6 +103,7 @@ public:
         }
         if (message == WM_QXP_TOOLBARCONTEXTMENU && lParam) {
             m_nContextMenus++;
+            m_contextMenuBar = wParam;
             if (m_bEmptyContextMenus)
                 ((CQXPPopupBar*)lParam)->GetControls()->RemoveAll();
         }

@@ -241,6 +241,17 @@ private:
     CRibbonStyleTheme* m_pTheme; // the theme that owns the painter that owns this
 };
 
+// How a ribbon tab is drawn (DrawRibbonTab).
+struct QXPRibbonTabLook {
+    int nContextColor = 0; // 1..7 (qxribbon::ContextColorName), 0 none
+    BOOL bSelected = FALSE;
+    BOOL bHot = FALSE;                                    // under the mouse, or lit by the keyboard
+    BOOL bPressed = FALSE;                                // the button went down on it
+    BOOL bFocused = FALSE;                                // the tab row has the keyboard
+    BOOL bNarrow = FALSE;                                 // narrower than its caption's full width
+    BOOL bFirstOfContext = FALSE, bLastOfContext = FALSE; // ends of a run of contextual tabs
+};
+
 class CRibbonStyleTheme : public COffice2007Theme {
 public:
     CRibbonStyleTheme();
@@ -334,17 +345,33 @@ public:
     void DrawRibbonGroupsBackground(CDC* pDC, CRect rc, int nContextColor);
     // A group's client and caption images and its caption text.
     void DrawRibbonGroup(CDC* pDC, CRect rc, LPCSTR lpszCaption, BOOL bHot, BOOL bContext, BOOL bOptionButton);
-    // The button of a collapsed group: images, then the caption at the bottom.
-    void DrawRibbonGroupPopupButton(CDC* pDC, CRect rc, LPCSTR lpszCaption, int nSelected, BOOL bPopped,
+    // The button of a collapsed group, over its rectangle: the group-button
+    // image for its state (popped, selected, normal; the context colour's
+    // for a contextual tab), the icon (pIcon at szIcon, may be NULL)
+    // centred 4 px below the top, or, narrower than 20 px, 9 px below the
+    // top in the round icon frame; then the caption on two lines with the
+    // drop-down arrow, in the control's text colour, above the caption band.
+    void DrawRibbonGroupPopupButton(CDC* pDC, CQXPControlView* pButton, CQXPIconImage* pIcon, CSize szIcon,
                                     int nContextColor);
+    // The face of a copy of a collapsed group's button elsewhere (the QAT)
+    // before the ordinary button drawing: "RIBBONGROUPQUICKACCESS" for its
+    // state, glass-aware.
+    void DrawRibbonGroupQuickAccessButton(CDC* pDC, CQXPControlView* pButton);
+    // The ribbon's face colour over a rectangle (a collapsed group's popup).
+    void FillRibbonFace(CDC* pDC, CRect rc);
     // The width of a collapsed group's button for a caption.
     int GetRibbonGroupPopupButtonWidth(CDC* pDC, LPCSTR lpszCaption);
     void DrawRibbonOptionButton(CDC* pDC, CRect rc, int nSelected, BOOL bPressed);
-    // A tab: the image for its state (selected, hot, focused) and its caption.
-    void DrawRibbonTab(CDC* pDC, CRect rc, LPCSTR lpszCaption, int nContextColor, BOOL bSelected, BOOL bHot,
-                       BOOL bFocused);
-    // A tab's face alone over rcFace (only a selected or hot tab has one).
-    void DrawRibbonTabFace(CDC* pDC, CRect rcFace, int nContextColor, BOOL bSelected, BOOL bHot, BOOL bFocused);
+    // A tab of the tab row (rcTab its rectangle; the face lies 1 px inside
+    // at the top, right and bottom): only a selected, hot or pressed tab
+    // has a face; a tab narrower than its full width gets a separator at
+    // its right edge, a contextual tab that starts or ends its run one at
+    // that end. The tab painter writes the caption.
+    void DrawRibbonTab(CDC* pDC, CRect rcTab, const QXPRibbonTabLook& look);
+    // The face's state: "RIBBONTAB" (of 6) selected with focus 5, selected
+    // and hot 4, selected 3, pressed 2, hot 1; "CONTEXTTAB<colour>" (of 5)
+    // selected 4 with focus or hot, else 3, hot or pressed 1; -1 for none.
+    static int AFXAPI GetRibbonTabPart(const QXPRibbonTabLook& look);
     // The width a tab needs for its caption.
     int GetRibbonTabWidth(CDC* pDC, LPCSTR lpszCaption);
     // The caption band a ribbon draws without the frame skin (QAT area

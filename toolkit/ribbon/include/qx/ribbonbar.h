@@ -601,7 +601,9 @@ public:
     // then the customise button (one reference for the caller).
     virtual CQXPPopupBar* CreateMorePopup();
     // The QAT's customise menu (for the customise button) or a control's
-    // context menu; NULL when the menu resource is missing.
+    // context menu; NULL when the menu resource is missing. The site may
+    // change it first: WM_QXP_TOOLBARCONTEXTMENU with this bar in wParam
+    // and the popup in lParam.
     virtual CQXPPopupBar* CreateQuickAccessPopup(CQXPControl* pControl);
     // A tab is about to be selected: the site hears TCN_SELCHANGING and
     // may refuse it (TRUE: refused).
@@ -781,6 +783,13 @@ protected:
     afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
     // kContextMenuTimer (posted, never set): the selected control's menu.
     afx_msg void OnTimer(UINT_PTR nIDEvent);
+    // WM_COMMANDBARS_SPECIALCOMMAND sent to the ribbon: the QAT menus'
+    // command wParam for the item in lParam (ExecuteQuickAccessCommand);
+    // 0 for an id it does not know.
+    afx_msg LRESULT OnSpecialCommand(WPARAM wParam, LPARAM lParam);
+    // WM_COMMAND 9608 to 9610 sent to the ribbon: popups close, the QAT goes
+    // below the ribbon (9608) or above it.
+    afx_msg void OnQuickAccessPlace(UINT nId);
     static const UINT_PTR kContextMenuTimer = 0x5246;
     DECLARE_MESSAGE_MAP()
 

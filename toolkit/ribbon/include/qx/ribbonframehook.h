@@ -76,7 +76,9 @@ public:
     BOOL IsDwmEnabled() const { return m_bDwmEnabled; }
     // The frame is the active window (its caption draws active).
     BOOL IsFrameActive() const { return m_bActive; }
-    // The status bar's window height when the theme skins it.
+    // The status bar's window height when the theme skins it: the frame's
+    // status bar (AFX_IDW_STATUS_BAR) is shown and drawn by this hook's
+    // theme (it answers QXP_WM_GETTHEMEVALUE with the theme's id).
     BOOL GetStatusBarHeight(int* pcy) const;
 
     // Asks for a frame recalculation at the frame's next idle update.

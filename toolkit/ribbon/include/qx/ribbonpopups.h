@@ -40,8 +40,15 @@ public:
     // Hidden also while the group it opens is made invisible.
     BOOL IsVisible(DWORD dwSkipFlags) const override;
     BOOL IsVisible() const override { return IsVisible(0); }
+    // The group's IconId when set (unless a custom icon was chosen), else
+    // the control's own.
+    int GetIconId() const override;
     // The group's layout gives its size: the rectangle it has.
     CSize GetSize(CDC* pDC) override;
+    // Standing in for its group: the theme's collapsed-group button with
+    // the bar's large icon when the group has its own image at that size,
+    // else the small one. A copy elsewhere (the QAT): the theme's face for
+    // it, then the ordinary button.
     void Draw(CDC* pDC) override;
     // Opening makes a new popup with a copy of the group.
     BOOL OnSetPopup(BOOL bPopup) override;
@@ -115,8 +122,12 @@ public:
     // group popup and runs the control there, as on the ribbon.
     void OnKeyboardTip(CQXPKeyboardTip* pTip) override;
     void DrawCommandBar(CDC* pDC, CRect rcClip) override;
+    // The copy of a group that holds the control (NULL: none).
+    CQXPRibbonGroup* FindControlGroup(const CQXPControl* pControl) const;
 
 protected:
+    // Under the groups: the ribbon's face (a collapsed group's popup).
+    virtual void DrawBackground(CDC* pDC, CRibbonStyleTheme* pTheme, const CRect& rcClient);
     // Adds a copy of a group with copies of its controls.
     CQXPRibbonGroup* AddGroupCopy(CQXPRibbonGroup* pSource);
     int GetContextColor() const;
@@ -151,6 +162,8 @@ public:
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
     CRibbonGroupScroller* GetGroupScroller() override { return &m_groupScroller; }
     void DrawCommandBar(CDC* pDC, CRect rcClip) override;
+    // The ribbon's face, then the band's background of a minimised tab.
+    void DrawBackground(CDC* pDC, CRibbonStyleTheme* pTheme, const CRect& rcClient) override;
     // However the popup ends (Escape, a command, a click elsewhere) the
     // minimised ribbon lets its tab go; Escape then takes the keyboard
     // back to the tab row on that tab.
