@@ -581,7 +581,19 @@ TEST_F(CustomizeTest, ACtrlDragCopiesAButtonToAnotherBarAndBothStayAfterARestart
         qmtest::MouseEventAt(POINT{from.x + (to.x - from.x) * i / 12, from.y + (to.y - from.y) * i / 12},
                              MOUSEEVENTF_MOVE);
     }
-    const HCURSOR moving = cursor();
+    // A loaded program may still be working through the moves: take the
+    // drag's cursor once it has stayed the same for a while, so the change
+    // looked for below is the one Ctrl makes.
+    HCURSOR moving = cursor();
+    qmtest::WaitUntil(
+        [&] {
+            Sleep(300);
+            const HCURSOR now = cursor();
+            const bool bSettled = now == moving;
+            moving = now;
+            return bSettled;
+        },
+        10000);
     INPUT input = qmtest::KeyInput(VK_CONTROL, false);
     SendInput(1, &input, sizeof(INPUT));
     EXPECT_TRUE(qmtest::WaitUntil([&] { return cursor() != moving; }, 5000)) << "no copy cursor";
