@@ -78,6 +78,18 @@ struct MdiFixture : ::testing::Test {
         return rc;
     }
     HWND Active() const { return (HWND)SendMessageA(frame->m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0); }
+    // A document "Document number n.txt" made visible and active, kept in
+    // children; NULL when it could not be made.
+    HWND AddNumberedDocument(int n)
+    {
+        CMDIChildWnd* child = new CMDIChildWnd();
+        char title[48];
+        snprintf(title, sizeof(title), "Document number %d.txt", n);
+        if (!child->Create(NULL, title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, frame))
+            return NULL;
+        children.push_back(child->GetSafeHwnd());
+        return children.back();
+    }
     // The band of a strip's tabs on the screen (in the window that draws it).
     static RECT StripOnScreen(const CQXPTabWorkspace* ws)
     {
@@ -330,14 +342,9 @@ TEST_F(MdiFixture, ActiveTabStaysWholeInsideTheStrip)
     };
     // Enough documents to overflow the strip; each new one is active.
     for (int i = 0; i < 14; ++i) {
-        CMDIChildWnd* child = new CMDIChildWnd();
-        char title[48];
-        snprintf(title, sizeof(title), "Document number %d.txt", i + 1);
-        ASSERT_TRUE(child->Create(NULL, title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
-                                  frame));
-        children.push_back(child->GetSafeHwnd());
+        ASSERT_NE(nullptr, AddNumberedDocument(i + 1));
         idle();
-        expectShown(children.back(), title);
+        expectShown(children.back(), ("document " + std::to_string(i + 1)).c_str());
     }
     ASSERT_LT(ws->GetScrollOffset(), 0);
 
@@ -2033,14 +2040,8 @@ TEST_F(MdiFixture, ADocumentShownWithoutActivationGetsTheSelectedTab)
 // while the active document stays the active one.
 TEST_F(MdiFixture, ABackgroundDocumentsTabIsScrolledIntoView)
 {
-    for (int i = 0; i < 14; ++i) {
-        CMDIChildWnd* child = new CMDIChildWnd();
-        char title[48];
-        snprintf(title, sizeof(title), "Document number %d.txt", i + 1);
-        ASSERT_TRUE(child->Create(NULL, title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
-                                  frame));
-        children.push_back(child->GetSafeHwnd());
-    }
+    for (int i = 0; i < 14; ++i)
+        ASSERT_NE(nullptr, AddNumberedDocument(i + 1));
     Pump();
     struct Case {
         int nPosition;       // where new tabs go
