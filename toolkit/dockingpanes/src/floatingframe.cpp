@@ -220,6 +220,9 @@ void CQXPDockingPaneMiniWnd::OnThemeChanged()
         ModifyStyle(dwBorders, 0, SWP_FRAMECHANGED);
     else if (!bThemed && (dwStyle & dwBorders) != dwBorders)
         ModifyStyle(0, dwBorders, SWP_FRAMECHANGED);
+    else if (bThemed) // the same borders, but the caption's height may differ
+        ::SetWindowPos(m_hWnd, NULL, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     if (!bThemed && m_bRollUp)
         SetRollUp(FALSE);
     if (m_bRollUp && (m_bCollapsed || m_bCollapsing)) {

@@ -929,6 +929,7 @@ void CQXPTabClientWnd::UpdateContents()
         for (CQXPTabManagerItem* p : w->m_arrItems)
             p->m_bFound = FALSE;
     CQXPTabManagerItem* pActive = NULL;
+    CQXPTabManagerItem* pAdded = NULL;
     for (HWND h = ::GetWindow(m_hWnd, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
         if (!(::GetWindowLongPtr(h, GWL_EXSTYLE) & WS_EX_MDICHILD))
             continue;
@@ -949,6 +950,7 @@ void CQXPTabClientWnd::UpdateContents()
             // A document shown without being activated still comes to the
             // front of its group.
             pTarget->SetSelectedItem(pItem);
+            pAdded = pItem;
             bChanged = TRUE;
             if (m_bGroups)
                 StripChildFrame(h);
@@ -991,6 +993,10 @@ void CQXPTabClientWnd::UpdateContents()
         RecalcFrame();
         if (m_pHostedWorkspace)
             m_pHostedWorkspace->RepositionOwner();
+        // A new tab is scrolled into view, even when its document stays
+        // behind the active one.
+        if (CQXPTabWorkspace* w = pAdded ? FindWorkspace(pAdded) : NULL)
+            w->EnsureVisible(pAdded);
     } else if (bReveal)
         OnPropertyChanged(); // a newly active document's tab scrolls into view
     else

@@ -530,11 +530,10 @@ void DockingLayoutStore::SaveTo(CQXPPropExchange* pPX)
     pPX->ClearSection();
     PaneExchangeContext ctx;
     ctx.m_pLayout = this;
+    // The panes of the records first (a pane without a record is not
+    // saved), then the containers.
     for (const DockingPaneRecord& r : m_lstRecords)
         ctx.m_objects.push_back(r.pPane);
-    for (CPaneBase* p : m_lstObjects)
-        if (p->GetType() == paneTypeDockingPane && !FindRecord(static_cast<CQXPDockingPane*>(p)))
-            ctx.m_objects.push_back(p);
     for (CPaneBase* p : m_lstObjects)
         if (p->GetType() != paneTypeDockingPane)
             ctx.m_objects.push_back(p);

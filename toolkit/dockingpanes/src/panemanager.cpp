@@ -516,14 +516,19 @@ void CQXPDockingPaneManager::RedrawPanes()
 {
     if (!m_pLayout || !m_hWnd)
         return;
-    for (CQXPDockingPane* p : m_pLayout->GetPanes())
-        if (p->GetContainer())
-            p->GetContainer()->Invalidate();
-    // Floating frames follow the theme and the themed-frames option.
+    // Floating frames follow the theme and the themed-frames option: their
+    // borders and caption height change at once.
     PaneObjectList objects = m_pLayout->GetObjects();
     for (CPaneBase* p : objects)
         if (p->GetType() == paneTypeMiniWnd)
             static_cast<CQXPDockingPaneMiniWnd*>(p)->OnThemeChanged();
+    // Every pane's window (the site, or the floating frame holding it) lays
+    // out again at idle time with the new metrics.
+    for (CQXPDockingPane* p : m_pLayout->GetPanes()) {
+        RecalcFrameLayout(p, TRUE);
+        if (p->GetContainer())
+            p->GetContainer()->Invalidate();
+    }
     RecalcFrameLayout(NULL, TRUE);
 }
 

@@ -805,6 +805,46 @@ TEST(FloatingFrame, FramesFollowTheThemedOptionAndTheTheme)
     EXPECT_EQ(full, height());
 }
 
+// A theme change while a themed frame floats expanded: its non-client area
+// takes the new caption's height at once, without a resize, and the pane's
+// container is laid out again into the new client area.
+TEST(FloatingFrame, AThemeChangeGivesAFloatingFrameTheNewCaptionHeightAtOnce)
+{
+    FloatFrame f;
+    CQXPDockingPane* p1 = f.Add(1, dockLeftOf);
+    f.manager.m_bThemedFloatingFrames = TRUE;
+    f.manager.SetTheme(0);
+    CQXPDockingPaneMiniWnd* pFrame = f.Float(p1, kFloatRect);
+    ASSERT_NE(nullptr, pFrame);
+    HWND h = pFrame->GetSafeHwnd();
+    HWND hContainer = f.ContainerOf(p1)->GetSafeHwnd();
+    ASSERT_TRUE(::IsWindow(hContainer));
+    RECT rcBefore;
+    ::GetWindowRect(h, &rcBefore);
+    int nLast = f.manager.GetPaintManager()->GetCaptionHeight();
+    // Theme 7 has a lower caption than theme 0 (and 8 and 2 others again).
+    for (int nTheme : {7, 0, 8, 2}) {
+        SCOPED_TRACE("theme " + std::to_string(nTheme));
+        f.manager.SetTheme(nTheme);
+        const int nCaption = f.manager.GetPaintManager()->GetCaptionHeight();
+        if (nTheme == 7)
+            ASSERT_NE(nLast, nCaption);
+        EXPECT_EQ(3 + nCaption + 2, ClientTopOf(h)) << "caption " << nLast << " -> " << nCaption;
+        RECT rc;
+        ::GetWindowRect(h, &rc);
+        EXPECT_TRUE(::EqualRect(&rc, &rcBefore)) << "the frame keeps its size and place";
+        // The delayed layout puts the container at the new client top.
+        auto containerTop = [&] {
+            RECT rcC;
+            ::GetWindowRect(hContainer, &rcC);
+            return (int)(rcC.top - rc.top);
+        };
+        EXPECT_TRUE(PumpUntil([&] { return containerTop() == 3 + nCaption + 2; }, 2000))
+            << "container top " << containerTop();
+        nLast = nCaption;
+    }
+}
+
 // A right click on the caption: the pane concerned takes the focus and the
 // owner is asked for its context menu at the point; a shown menu ends the
 // click there.

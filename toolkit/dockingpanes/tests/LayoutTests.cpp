@@ -197,6 +197,34 @@ TEST(DockingLayout, SavedFormat)
     EXPECT_FALSE(app.KeyExists(PaneSection(3).c_str()));
 }
 
+// Saving numbers the panes of the pane records, then the containers: a pane
+// object without a record (made through the factory alone) is left out.
+TEST(DockingLayout, APaneWithoutARecordIsNotSaved)
+{
+    RegistryApp app;
+    Docking d;
+    d.Create(1, dockLeftOf);
+    d.Create(2, dockRightOf);
+    CPaneBase* pLoose = d.manager.CreatePaneObject(paneTypeDockingPane, d.manager.GetLayout());
+    ASSERT_NE(nullptr, pLoose);
+    static_cast<CQXPDockingPane*>(pLoose)->SetID(9);
+    ASSERT_EQ(nullptr, d.manager.GetLayout()->FindRecord(static_cast<CQXPDockingPane*>(pLoose)));
+    SaveLive(d);
+
+    SavedLayout raw(app);
+    // 2 panes, 2 tabbed containers, 1 splitter, the client.
+    ASSERT_EQ(6, raw.Count());
+    for (int i = 1; i <= 2; ++i)
+        EXPECT_EQ(0, raw.Int(PaneSection(i), "Type", -1)) << i;
+    for (int i = 3; i <= 6; ++i) {
+        EXPECT_NE(0, raw.Int(PaneSection(i), "Type", -1)) << i;
+        EXPECT_NE(9, raw.Int(PaneSection(i), "ID")) << i;
+    }
+    DockingLayoutStore loaded(&d.manager);
+    ASSERT_TRUE(loaded.LoadFromRegistry("NormalLayout"));
+    EXPECT_EQ(d.Tree(), Describe(&loaded));
+}
+
 TEST(DockingLayout, FloatingFrameKeys)
 {
     RegistryApp app;

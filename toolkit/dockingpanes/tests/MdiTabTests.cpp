@@ -78,6 +78,18 @@ struct MdiFixture : ::testing::Test {
         return rc;
     }
     HWND Active() const { return (HWND)SendMessageA(frame->m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0); }
+    // A document "Document number n.txt" made visible and active, kept in
+    // children; NULL when it could not be made.
+    HWND AddNumberedDocument(int n)
+    {
+        CMDIChildWnd* child = new CMDIChildWnd();
+        char title[48];
+        snprintf(title, sizeof(title), "Document number %d.txt", n);
+        if (!child->Create(NULL, title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, frame))
+            return NULL;
+        children.push_back(child->GetSafeHwnd());
+        return children.back();
+    }
     // The band of a strip's tabs on the screen (in the window that draws it).
     static RECT StripOnScreen(const CQXPTabWorkspace* ws)
     {
@@ -330,14 +342,9 @@ TEST_F(MdiFixture, ActiveTabStaysWholeInsideTheStrip)
     };
     // Enough documents to overflow the strip; each new one is active.
     for (int i = 0; i < 14; ++i) {
-        CMDIChildWnd* child = new CMDIChildWnd();
-        char title[48];
-        snprintf(title, sizeof(title), "Document number %d.txt", i + 1);
-        ASSERT_TRUE(child->Create(NULL, title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
-                                  frame));
-        children.push_back(child->GetSafeHwnd());
+        ASSERT_NE(nullptr, AddNumberedDocument(i + 1));
         idle();
-        expectShown(children.back(), title);
+        expectShown(children.back(), ("document " + std::to_string(i + 1)).c_str());
     }
     ASSERT_LT(ws->GetScrollOffset(), 0);
 
@@ -2026,6 +2033,61 @@ TEST_F(MdiFixture, ADocumentShownWithoutActivationGetsTheSelectedTab)
         EXPECT_EQ(item, ws->GetSelectedItem());
     }
     EXPECT_EQ(2, ws->GetItemCount());
+}
+
+// A document shown without being activated on a strip that overflows: its
+// new tab is scrolled into view, at the end as at the start of the strip,
+// while the active document stays the active one.
+TEST_F(MdiFixture, ABackgroundDocumentsTabIsScrolledIntoView)
+{
+    for (int i = 0; i < 14; ++i)
+        ASSERT_NE(nullptr, AddNumberedDocument(i + 1));
+    Pump();
+    struct Case {
+        int nPosition;       // where new tabs go
+        bool bScrollToStart; // the user scrolled the strip back to its start
+        const char* name;
+    } cases[] = {{0, true, "at the end, strip at its start"}, {1, false, "first, strip at its end"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CQXPTabClientWnd client;
+        client.m_nNewTabPosition = c.nPosition;
+        ASSERT_TRUE(client.Attach(frame, FALSE));
+        CQXPTabWorkspace* ws = client.GetWorkspace();
+        auto idle = [&] {
+            SendMessageA(frame->m_hWndMDIClient, WM_IDLEUPDATECMDUI, TRUE, 0);
+            Pump();
+        };
+        // The documents of the strip's first and last tabs activated: the
+        // strip scrolls to its end.
+        for (int i : {0, ws->GetItemCount() - 1}) {
+            SendMessageA(frame->m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)ws->GetItem(i)->m_hWnd, 0);
+            idle();
+        }
+        ASSERT_LT(ws->GetScrollOffset(), 0) << "the strip overflows";
+        if (c.bScrollToStart) {
+            ws->SetScrollOffset(0);
+            idle();
+            ASSERT_EQ(0, ws->GetScrollOffset());
+        }
+        const HWND hActive = Active();
+        HWND hNew = CreateRawDocument(frame->m_hWndMDIClient, "Opened in the background.txt", false);
+        ASSERT_TRUE(IsWindow(hNew));
+        ShowWindow(hNew, SW_SHOWNA);
+        idle();
+        EXPECT_EQ(hActive, Active()) << "the new document is not activated";
+        CQXPTabManagerItem* item = client.FindItem(hNew);
+        ASSERT_NE(nullptr, item);
+        EXPECT_EQ(c.nPosition == 0 ? ws->GetItemCount() - 1 : 0, item->GetIndex());
+        const RECT r = item->GetRect();
+        const RECT& header = ws->m_rcHeaderRect;
+        EXPECT_GT(r.right - r.left, 0);
+        EXPECT_GE(r.left, header.left) << r.left << ".." << r.right << " in " << header.left << ".." << header.right;
+        EXPECT_LE(r.right, header.right) << r.left << ".." << r.right << " in " << header.left << ".." << header.right;
+        SendMessageA(frame->m_hWndMDIClient, WM_MDIDESTROY, (WPARAM)hNew, 0);
+        client.Detach();
+        Pump();
+    }
 }
 
 class RecordingGroupPopup : public CQXPTabGroupPopup {
