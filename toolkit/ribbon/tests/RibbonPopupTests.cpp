@@ -309,6 +309,22 @@ protected:
         EXPECT_EQ(expected, Texts());
         return ok;
     }
+    // Minimises the ribbon and opens the Home tab's popup with Alt, H; the
+    // popup once its tips show, else NULL.
+    CQXPRibbonTabPopupToolBar* MinimiseAndOpenHomeFromKeys()
+    {
+        Ribbon()->SetRibbonMinimized(TRUE);
+        Relayout();
+        Key(VK_MENU);
+        if (!WaitForTexts("1 H I V"))
+            return NULL;
+        Key('H');
+        CQXPRibbonTabPopupToolBar* pPopup = NULL;
+        if (!qmtest::PumpUntil(
+                [&] { return IsOpen(pPopup = dynamic_cast<CQXPRibbonTabPopupToolBar*>(Ribbon()->GetTabPopup())); }))
+            return NULL;
+        return qmtest::PumpUntil([&] { return Tips() && Tips()->GetBar() == pPopup; }) ? pPopup : NULL;
+    }
     // The tip whose control is pControl (NULL when none).
     const CQXPKeyboardTip* TipOf(CQXPControl* pControl)
     {
@@ -856,15 +872,8 @@ TEST_F(RibbonKeyTipTest, InATabPopupAControlScrolledOutOfViewScrollsIntoViewFrom
 {
     CQXPRibbonTab* pHome = NarrowIntoScrolling();
     pHome->AddGroup("Last", 120)->Add(qxpControlButton, ID_R_TABLE, "Table")->m_strKeyboardTip = "Q";
-    Ribbon()->SetRibbonMinimized(TRUE);
-    Relayout();
-    Key(VK_MENU);
-    ASSERT_TRUE(WaitForTexts("1 H I V"));
-    Key('H');
-    CQXPRibbonTabPopupToolBar* pPopup = NULL;
-    ASSERT_TRUE(qmtest::PumpUntil(
-        [&] { return IsOpen(pPopup = dynamic_cast<CQXPRibbonTabPopupToolBar*>(Ribbon()->GetTabPopup())); }));
-    ASSERT_TRUE(qmtest::PumpUntil([&] { return Tips() && Tips()->GetBar() == pPopup; }));
+    CQXPRibbonTabPopupToolBar* pPopup = MinimiseAndOpenHomeFromKeys();
+    ASSERT_TRUE(pPopup != NULL);
     pPopup->InternalAddRef(); // looked at after it closes
     CQXPRibbonGroup* pLastCopy = pPopup->GetGroups()->GetAt(pPopup->GetGroups()->GetCount() - 1);
     CQXPControl* pTable = pLastCopy->GetAt(0);
@@ -889,15 +898,8 @@ TEST_F(RibbonKeyTipTest, InATabPopupAControlHiddenInACollapsedGroupRunsFromItsKe
 {
     CQXPRibbonGroup* pStyles = CollapseStylesGroup();
     ASSERT_TRUE(pStyles != NULL);
-    Ribbon()->SetRibbonMinimized(TRUE);
-    Relayout();
-    Key(VK_MENU);
-    ASSERT_TRUE(WaitForTexts("1 H I V"));
-    Key('H');
-    CQXPRibbonTabPopupToolBar* pPopup = NULL;
-    ASSERT_TRUE(qmtest::PumpUntil(
-        [&] { return IsOpen(pPopup = dynamic_cast<CQXPRibbonTabPopupToolBar*>(Ribbon()->GetTabPopup())); }));
-    ASSERT_TRUE(qmtest::PumpUntil([&] { return Tips() && Tips()->GetBar() == pPopup; }));
+    CQXPRibbonTabPopupToolBar* pPopup = MinimiseAndOpenHomeFromKeys();
+    ASSERT_TRUE(pPopup != NULL);
     // The popup is as narrow as the ribbon: its copy of Styles collapses
     // too, and Heading keeps its key without a tip on screen.
     CQXPRibbonGroup* pStylesCopy = pPopup->GetGroups()->GetAt(4);
