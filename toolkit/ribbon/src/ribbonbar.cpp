@@ -866,6 +866,9 @@ CQXPRibbonBar::CQXPRibbonBar()
     m_bQuickAccessCustomizable = TRUE;
     m_dwFlags = qxpFlagStretched | qxpFlagKeepOneMenu;
     m_bCustomizable = FALSE;
+    // Not the menu bar's captions: a button of the QAT or the tab row with
+    // no style of its own shows its icon, and its caption only without one.
+    m_buttonStyle = qxpButtonAutomatic;
     m_groupScroller.CreateScrollButtons(this);
     m_pQatCustomize = m_pControls->AddControl(new CQXPRibbonBarControlQuickAccessPopup, QXP_ID_RIBBON_QAT_CUSTOMIZE);
     m_pQatMore = m_pControls->AddControl(new CRibbonQuickAccessMore, QXP_ID_RIBBON_QAT_MORE);

@@ -162,50 +162,56 @@ void CQXPRibbonBar::CreateKeyboardTips(CQXPKeyboardTips* pTips)
 void CQXPRibbonBar::AddGroupKeyTips(CQXPKeyboardTips* pTips, CQXPCommandBar* pBar,
                                     const CQXPRibbonGroupCollection* pGroups, const CRect& rcGroups)
 {
+    for (CQXPRibbonGroup* g : *pGroups)
+        AddGroupKeyTips(pTips, pBar, g, rcGroups, TRUE);
+}
+
+void CQXPRibbonBar::AddGroupKeyTips(CQXPKeyboardTips* pTips, CQXPCommandBar* pBar, CQXPRibbonGroup* g,
+                                    const CRect& rcGroups, BOOL bShown)
+{
+    if (!g->m_bVisible)
+        return;
     const int K = GetRibbonTheme()->m_metrics.nGroupCaption;
-    // A tip shows only over a control that is on screen: shown and wholly
-    // inside the band (not scrolled out of it). The others keep their keys:
-    // a scrolled-out control comes into view when its key selects it.
+    // A tip shows only over a control that is on screen: its group shown,
+    // the control shown and wholly inside the band (not scrolled out of
+    // it). The others keep their keys: a scrolled-out control comes into
+    // view when its key selects it.
     auto onScreen = [&](CQXPControl* c) {
         const CRect rc = c->GetRect();
-        return c->IsVisible(0) && rc.left >= rcGroups.left && rc.right <= rcGroups.right && rc.top >= rcGroups.top &&
-               rc.bottom <= rcGroups.bottom;
+        return bShown && c->IsVisible(0) && rc.left >= rcGroups.left && rc.right <= rcGroups.right &&
+               rc.top >= rcGroups.top && rc.bottom <= rcGroups.bottom;
     };
-    for (CQXPRibbonGroup* g : *pGroups) {
-        if (!g->m_bVisible)
+    // Each group: its controls, its option button, then the button a
+    // collapsed group shows ("Z" unless it has a tip of its own).
+    CQXPRibbonGroupControlPopup* pButton = g->m_pPopupButton;
+    const BOOL bButtonShown = g->m_bCollapsed && pButton && pButton->IsVisible(0);
+    KeyTipAnchor aButton;
+    if (bButtonShown)
+        aButton = GroupControlTipAnchor(g->m_rcGroup, K, rcGroups.bottom, pButton->GetRect(), pButton->GetType(),
+                                        kRibbonStyleLarge);
+    for (CQXPControl* c : g->m_controls) {
+        if (!HasKeyTip(c))
             continue;
-        // Each group: its controls, its option button, then the button a
-        // collapsed group shows ("Z" unless it has a tip of its own).
-        CQXPRibbonGroupControlPopup* pButton = g->m_pPopupButton;
-        const BOOL bButtonShown = g->m_bCollapsed && pButton && pButton->IsVisible(0);
-        KeyTipAnchor aButton;
-        if (bButtonShown)
-            aButton = GroupControlTipAnchor(g->m_rcGroup, K, rcGroups.bottom, pButton->GetRect(), pButton->GetType(),
-                                            kRibbonStyleLarge);
-        for (CQXPControl* c : g->m_controls) {
-            if (!HasKeyTip(c))
-                continue;
-            if (c->IsVisible(0)) {
-                const KeyTipAnchor a = GroupControlTipAnchor(g->m_rcGroup, K, rcGroups.bottom, c->GetRect(),
-                                                             c->GetType(), c->GetStyle());
-                pTips->AddControlTip(c, ToScreen(pBar, a.pt), a.nAlign, NULL, onScreen(c));
-            } else if (bButtonShown && c->GetHideFlags() == qxpHideWrap) {
-                // Hidden by the collapse alone: typing its key opens the
-                // group and runs it there.
-                pTips->AddControlTip(c, ToScreen(pBar, aButton.pt), aButton.nAlign, NULL, FALSE);
-            }
+        if (c->IsVisible(0)) {
+            const KeyTipAnchor a = GroupControlTipAnchor(g->m_rcGroup, K, rcGroups.bottom, c->GetRect(),
+                                                         c->GetType(), c->GetStyle());
+            pTips->AddControlTip(c, ToScreen(pBar, a.pt), a.nAlign, NULL, onScreen(c));
+        } else if (bButtonShown && c->GetHideFlags() == qxpHideWrap) {
+            // Hidden by the collapse alone: typing its key opens the
+            // group and runs it there.
+            pTips->AddControlTip(c, ToScreen(pBar, aButton.pt), aButton.nAlign, NULL, FALSE);
         }
-        CQXPControl* pOption = g->m_pOptionButton;
-        if (pOption->IsVisible(0) && HasKeyTip(pOption)) {
-            const KeyTipAnchor a = GroupControlTipAnchor(g->m_rcGroup, K, rcGroups.bottom, pOption->GetRect(),
-                                                         pOption->GetType(), pOption->GetStyle());
-            pTips->AddControlTip(pOption, ToScreen(pBar, a.pt), a.nAlign, NULL, onScreen(pOption));
-        }
-        if (bButtonShown)
-            pTips->AddControlTip(pButton, ToScreen(pBar, aButton.pt), aButton.nAlign,
-                                 pButton->m_strKeyboardTip.IsEmpty() ? "Z" : (LPCSTR)pButton->m_strKeyboardTip,
-                                 onScreen(pButton));
     }
+    CQXPControl* pOption = g->m_pOptionButton;
+    if (pOption->IsVisible(0) && HasKeyTip(pOption)) {
+        const KeyTipAnchor a = GroupControlTipAnchor(g->m_rcGroup, K, rcGroups.bottom, pOption->GetRect(),
+                                                     pOption->GetType(), pOption->GetStyle());
+        pTips->AddControlTip(pOption, ToScreen(pBar, a.pt), a.nAlign, NULL, onScreen(pOption));
+    }
+    if (bButtonShown)
+        pTips->AddControlTip(pButton, ToScreen(pBar, aButton.pt), aButton.nAlign,
+                             pButton->m_strKeyboardTip.IsEmpty() ? "Z" : (LPCSTR)pButton->m_strKeyboardTip,
+                             onScreen(pButton));
 }
 
 void CQXPRibbonBar::OnKeyboardTip(CQXPKeyboardTip* pTip)

@@ -93,9 +93,11 @@ CSize CQXPRibbonGroupControlPopup::GetSize(CDC* pDC)
 int CQXPRibbonGroupControlPopup::GetIconId() const
 {
     // The group's icon when it has one (unless the user gave the button
-    // another), else the button's own.
-    if (m_nCustomIconId == 0 && m_pGroup && m_pGroup->m_nIconId > 0)
-        return m_pGroup->m_nIconId;
+    // another), else the button's own. A copy on the QAT asks the group it
+    // stands for, so that it shows the picture and not the caption.
+    CQXPRibbonGroup* pGroup = m_nCustomIconId == 0 ? GetGroup() : NULL;
+    if (pGroup && pGroup->m_nIconId > 0)
+        return pGroup->m_nIconId;
     return CQXPControlPopup::GetIconId();
 }
 
@@ -399,6 +401,19 @@ void CQXPRibbonTabPopupToolBar::CGroupScroller::Scroll(BOOL bToLeft)
     Step(&pPopup->m_pGroups->m_nScrollOffset, bToLeft);
 }
 
+void CQXPRibbonTabPopupToolBar::EnsureVisible(CQXPControl* pControl)
+{
+    // Never the scroll buttons themselves, which sit at the band's ends.
+    if (!pControl || (!FindControlGroup(pControl) && !dynamic_cast<CQXPRibbonGroupControlPopup*>(pControl)))
+        return;
+    if (!::IsWindow(m_hWnd))
+        return;
+    const CRect rc = pControl->GetRect();
+    int& nOffset = m_pGroups->m_nScrollOffset;
+    m_groupScroller.EnsureVisible(nOffset, rc.left - m_rcGroups.left, rc.right - m_rcGroups.left, m_rcGroups.Width(),
+                                  &nOffset);
+}
+
 void CQXPRibbonTabPopupToolBar::CGroupScroller::GetGroupsRect(RECT* pRect) const { *pRect = GetPopup()->m_rcGroups; }
 
 CQXPRibbonGroup* CQXPRibbonTabPopupToolBar::CGroupScroller::HitTestGroup(CPoint point) const
@@ -653,6 +668,21 @@ CSize CQXPRibbonGroupPopupToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)
     SetControlRows();
     m_bInLayout = FALSE;
     return sz;
+}
+
+void CQXPRibbonGroupPopupToolBar::CreateKeyboardTips(CQXPKeyboardTips* pTips)
+{
+    CQXPRibbonTab* pTab = m_pSourceGroup ? m_pSourceGroup->GetTab() : NULL;
+    if (!pTab || !m_pRibbon || !pTips || !::IsWindow(m_hWnd)) {
+        CQXPRibbonGroupsPopupToolBar::CreateKeyboardTips(pTips);
+        return;
+    }
+    for (CQXPRibbonGroup* g : *pTab->GetGroups()) {
+        if (g == m_pSourceGroup)
+            m_pRibbon->AddGroupKeyTips(pTips, this, GetGroupCopy(), m_rcGroups, TRUE);
+        else
+            m_pRibbon->AddGroupKeyTips(pTips, m_pRibbon, g, m_pRibbon->GetGroupsRect(), FALSE);
+    }
 }
 
 // ---------------------------------------------------------------------------

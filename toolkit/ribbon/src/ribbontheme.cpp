@@ -154,6 +154,16 @@ void CRibbonStyleTheme::RefreshFonts()
         m_fontSmCaption.DeleteObject();
         m_fontSmCaption.CreateFontIndirect(&lfSmCaption);
     }
+    // The system's status font (status bar and tooltips), in the overriding
+    // face when one is set, always drawn with natural ClearType.
+    if (m_bFollowStatusFont || !m_fontStatus.GetSafeHandle()) {
+        LOGFONTA lfStatus = ncm.lfStatusFont;
+        if (m_bUseFaceOverride && !m_strFaceOverride.IsEmpty())
+            lstrcpynA(lfStatus.lfFaceName, m_strFaceOverride, LF_FACESIZE);
+        lfStatus.lfQuality = 6; // CLEARTYPE_NATURAL_QUALITY
+        m_fontStatus.DeleteObject();
+        m_fontStatus.CreateFontIndirect(&lfStatus);
+    }
 }
 
 void CRibbonStyleTheme::RefreshMetrics()

@@ -379,6 +379,40 @@ TEST(RibbonMetrics, FromTheMenuFontOrTheOverride)
     EXPECT_EQ(-20, lf.lfHeight);
 }
 
+BOOL AFXAPI StatusFont15(NONCLIENTMETRICSA* p)
+{
+    ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(*p), p, 0);
+    p->lfStatusFont.lfHeight = -15;
+    p->lfStatusFont.lfWeight = FW_BOLD;
+    p->lfStatusFont.lfQuality = DEFAULT_QUALITY;
+    lstrcpynA(p->lfStatusFont.lfFaceName, "Courier New", LF_FACESIZE);
+    return TRUE;
+}
+
+// The status font is the system's, in the overriding face when one is set,
+// with natural ClearType quality; it follows the system's on each refresh.
+TEST(RibbonMetrics, TheStatusFontIsTheSystemsInTheOverridingFace)
+{
+    const struct {
+        BOOL bOverride;
+        const char* face;
+    } cases[] = {{TRUE, "Segoe UI"}, {FALSE, "Courier New"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.face);
+        CRibbonStyleTheme theme;
+        theme.m_pfnNonClientMetrics = StatusFont15;
+        theme.m_bUseFaceOverride = c.bOverride;
+        theme.m_bFollowStatusFont = TRUE;
+        theme.RefreshFonts();
+        LOGFONTA lf;
+        ASSERT_TRUE(theme.GetStatusFont()->GetLogFont(&lf));
+        EXPECT_EQ(-15, lf.lfHeight);
+        EXPECT_EQ(FW_BOLD, lf.lfWeight);
+        EXPECT_EQ(6, lf.lfQuality);
+        EXPECT_STREQ(c.face, lf.lfFaceName);
+    }
+}
+
 TEST(RibbonTabColours, LunaValuesPerColourTheme)
 {
     QXPRibbonTabLuna olive = GetRibbonTabLunaColors(qxColorThemeOlive);

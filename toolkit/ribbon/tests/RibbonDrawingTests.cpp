@@ -210,15 +210,22 @@ TEST_F(RibbonDrawingTest, ACollapsedGroupsButtonOnTheQuickAccessToolbarHasItsOwn
     EXPECT_EQ("RIBBONGROUPQUICKACCESS", d->name);
     EXPECT_EQ(0, d->nState);
     EXPECT_EQ(3, d->nStates);
-    // Before, the ribbon took any collapsed-group button for a group's own
-    // and never drew the copy: its caption shows now.
+    // A button popup takes the automatic style on the QAT: the group's icon
+    // alone, no caption (before, the copy had no group of its own to take
+    // the icon from and showed its caption).
+    EXPECT_EQ(qxpButtonAutomatic, pCopy->GetStyle());
+    EXPECT_EQ(ID_D_STYLESICON, pCopy->GetIconId());
+    EXPECT_FALSE(pCopy->IsCaptionVisible());
     const COLORREF clrText = pTheme->m_clrRibbonText.GetColor();
     qmtest::DrawBarOffscreen(pRibbon, [&](CDC& dc) {
-        int nText = 0;
+        int nText = 0, nGreen = 0;
         for (int x = rc.left; x < rc.right; x++)
-            for (int y = rc.top; y < rc.bottom; y++)
+            for (int y = rc.top; y < rc.bottom; y++) {
                 nText += dc.GetPixel(x, y) == clrText;
-        EXPECT_GT(nText, 10);
+                nGreen += IsGreen(dc.GetPixel(x, y));
+            }
+        EXPECT_GE(nGreen, 12 * 12) << "the group's icon";
+        EXPECT_LT(nText, 5) << "no caption";
     });
     // Under the pointer: the hot part.
     pTheme->Clear();
@@ -229,6 +236,27 @@ TEST_F(RibbonDrawingTest, ACollapsedGroupsButtonOnTheQuickAccessToolbarHasItsOwn
     }));
     Shot("ribbon-qat-group-button.png");
     qmtest::ParkPointer();
+}
+
+TEST_F(RibbonDrawingTest, AGroupWithoutIconShowsItsCaptionOnTheQuickAccessToolbar)
+{
+    CQXPRibbonGroup* pClip = pRibbon->FindGroup(100);
+    ASSERT_TRUE(pClip != NULL);
+    CQXPControl* pCopy = pRibbon->AddQuickAccessCopy(pClip->GetPopupButton());
+    ASSERT_TRUE(pCopy != NULL);
+    Relayout();
+    ASSERT_TRUE(pCopy->IsVisible());
+    EXPECT_EQ(qxpButtonAutomatic, pCopy->GetStyle());
+    EXPECT_TRUE(pCopy->IsCaptionVisible());
+    const CRect rc = pCopy->GetRect();
+    const COLORREF clrText = pTheme->m_clrRibbonText.GetColor();
+    qmtest::DrawBarOffscreen(pRibbon, [&](CDC& dc) {
+        int nText = 0;
+        for (int x = rc.left; x < rc.right; x++)
+            for (int y = rc.top; y < rc.bottom; y++)
+                nText += dc.GetPixel(x, y) == clrText;
+        EXPECT_GT(nText, 10);
+    });
 }
 
 TEST_F(RibbonDrawingTest, TheTabPopupShowsTheBandsBackgroundAndTheGroupPopupTheRibbonsFace)

@@ -10,6 +10,7 @@
 #include <qmtest/script.h>
 
 #include <string>
+#include <vector>
 
 #include "ribbontestframe.h"
 
@@ -307,6 +308,22 @@ protected:
         const bool ok = qmtest::PumpUntil([&] { return Texts() == expected; });
         EXPECT_EQ(expected, Texts());
         return ok;
+    }
+    // Minimises the ribbon and opens the Home tab's popup with Alt, H; the
+    // popup once its tips show, else NULL.
+    CQXPRibbonTabPopupToolBar* MinimiseAndOpenHomeFromKeys()
+    {
+        Ribbon()->SetRibbonMinimized(TRUE);
+        Relayout();
+        Key(VK_MENU);
+        if (!WaitForTexts("1 H I V"))
+            return NULL;
+        Key('H');
+        CQXPRibbonTabPopupToolBar* pPopup = NULL;
+        if (!qmtest::PumpUntil(
+                [&] { return IsOpen(pPopup = dynamic_cast<CQXPRibbonTabPopupToolBar*>(Ribbon()->GetTabPopup())); }))
+            return NULL;
+        return qmtest::PumpUntil([&] { return Tips() && Tips()->GetBar() == pPopup; }) ? pPopup : NULL;
     }
     // The tip whose control is pControl (NULL when none).
     const CQXPKeyboardTip* TipOf(CQXPControl* pControl)
@@ -774,6 +791,54 @@ TEST_F(RibbonKeyTipTest, ACollapsedGroupsKeyOpensItsPopup)
         << "the group's copy shows its own tips";
 }
 
+// The group's popup walks every group of the tab: its copies keep the
+// keys their sources have on the ribbon (several "More text" share a first
+// letter across groups), and only the copy's tips show.
+TEST_F(RibbonKeyTipTest, ACollapsedGroupsPopupKeepsTheKeysTheRibbonGaveItsControls)
+{
+    CQXPRibbonGroup* pStyles = CollapseStylesGroup();
+    ASSERT_TRUE(pStyles != NULL);
+    CQXPRibbonTab* pHome = Ribbon()->GetTab(0);
+    Key(VK_MENU);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->IsShowingKeyboardTips(); }));
+    Key('H');
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return TipOf(pStyles->GetPopupButton()) != NULL; }));
+    std::vector<CString> ribbonTexts;
+    for (int i = 0; i < pStyles->GetCount(); i++) {
+        const CQXPKeyboardTip* pTip = TipOf(pStyles->GetAt(i));
+        ASSERT_TRUE(pTip != NULL) << i;
+        ribbonTexts.push_back(pTip->strText);
+    }
+    const CString strZ = TipOf(pStyles->GetPopupButton())->strText;
+    for (int i = 0; i < strZ.GetLength(); i++)
+        Key((WORD)strZ[i]);
+    CQXPRibbonGroupControlPopup* pButton = pStyles->GetPopupButton();
+    CQXPRibbonGroupPopupToolBar* pPopup = NULL;
+    ASSERT_TRUE(qmtest::PumpUntil(
+        [&] { return IsOpen(pPopup = dynamic_cast<CQXPRibbonGroupPopupToolBar*>(pButton->GetCommandBar())); }));
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return Tips() && Tips()->GetBar() == pPopup; }));
+    CQXPRibbonGroup* pCopy = pPopup->GetGroupCopy();
+    ASSERT_EQ((int)ribbonTexts.size(), pCopy->GetCount());
+    for (int i = 0; i < pCopy->GetCount(); i++) {
+        const CQXPKeyboardTip* pTip = TipOf(pCopy->GetAt(i));
+        ASSERT_TRUE(pTip != NULL) << i;
+        EXPECT_EQ(std::string(ribbonTexts[(size_t)i]), std::string(pTip->strText)) << "control " << i;
+        EXPECT_TRUE(pTip->bVisible && ::IsWindowVisible(pTip->hWnd)) << "control " << i;
+    }
+    // The other groups of the tab are walked too, without windows.
+    for (int g = 0; g < 4; g++) {
+        const CQXPKeyboardTip* pTip = TipOf(pHome->GetGroup(g)->GetAt(0));
+        ASSERT_TRUE(pTip != NULL) << "group " << g;
+        EXPECT_FALSE(pTip->bVisible);
+        EXPECT_TRUE(pTip->hWnd == NULL);
+    }
+    EXPECT_TRUE(TipOf(pStyles->GetAt(0)) == NULL) << "the source gives way to its copy";
+    ShotWithPopup("ribbon-keytips-group-popup.png", pPopup);
+    Key(VK_ESCAPE);
+    Key(VK_ESCAPE);
+    Key(VK_ESCAPE);
+}
+
 TEST_F(RibbonKeyTipTest, AControlHiddenInACollapsedGroupRunsFromItsKeyInTheGroupsPopup)
 {
     CQXPRibbonGroup* pStyles = CollapseStylesGroup();
@@ -801,19 +866,40 @@ TEST_F(RibbonKeyTipTest, AControlHiddenInACollapsedGroupRunsFromItsKeyInTheGroup
     EXPECT_TRUE(qmtest::PumpUntil([&] { return !IsOpen(pPopup) && !Ribbon()->IsTrackingMode(); }));
 }
 
+// In a minimised ribbon's tab popup, a control scrolled out of the popup's
+// band keeps a hidden key; typing it scrolls the popup to it, then runs it.
+TEST_F(RibbonKeyTipTest, InATabPopupAControlScrolledOutOfViewScrollsIntoViewFromItsKey)
+{
+    CQXPRibbonTab* pHome = NarrowIntoScrolling();
+    pHome->AddGroup("Last", 120)->Add(qxpControlButton, ID_R_TABLE, "Table")->m_strKeyboardTip = "Q";
+    CQXPRibbonTabPopupToolBar* pPopup = MinimiseAndOpenHomeFromKeys();
+    ASSERT_TRUE(pPopup != NULL);
+    pPopup->InternalAddRef(); // looked at after it closes
+    CQXPRibbonGroup* pLastCopy = pPopup->GetGroups()->GetAt(pPopup->GetGroups()->GetCount() - 1);
+    CQXPControl* pTable = pLastCopy->GetAt(0);
+    const CRect rcGroups = pPopup->GetGroupsRect();
+    EXPECT_GT(pTable->GetRect().right, rcGroups.right) << "out of view";
+    EXPECT_EQ(0, pPopup->GetGroupScroller()->GetScrollOffset());
+    const CQXPKeyboardTip* pTip = TipOf(pTable);
+    ASSERT_TRUE(pTip != NULL);
+    EXPECT_FALSE(pTip->bVisible);
+    EXPECT_TRUE(pTip->hWnd == NULL);
+    Key('Q');
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !frame.m_commands.empty(); }));
+    EXPECT_EQ((UINT)ID_R_TABLE, frame.m_commands[0]);
+    EXPECT_GT(pPopup->GetGroupScroller()->GetScrollOffset(), 0);
+    const CRect rc = pTable->GetRect();
+    EXPECT_TRUE(rc.left >= rcGroups.left && rc.right <= rcGroups.right) << rc.left << ".." << rc.right;
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return !IsOpen(pPopup); }));
+    pPopup->InternalRelease();
+}
+
 TEST_F(RibbonKeyTipTest, InATabPopupAControlHiddenInACollapsedGroupRunsFromItsKey)
 {
     CQXPRibbonGroup* pStyles = CollapseStylesGroup();
     ASSERT_TRUE(pStyles != NULL);
-    Ribbon()->SetRibbonMinimized(TRUE);
-    Relayout();
-    Key(VK_MENU);
-    ASSERT_TRUE(WaitForTexts("1 H I V"));
-    Key('H');
-    CQXPRibbonTabPopupToolBar* pPopup = NULL;
-    ASSERT_TRUE(qmtest::PumpUntil(
-        [&] { return IsOpen(pPopup = dynamic_cast<CQXPRibbonTabPopupToolBar*>(Ribbon()->GetTabPopup())); }));
-    ASSERT_TRUE(qmtest::PumpUntil([&] { return Tips() && Tips()->GetBar() == pPopup; }));
+    CQXPRibbonTabPopupToolBar* pPopup = MinimiseAndOpenHomeFromKeys();
+    ASSERT_TRUE(pPopup != NULL);
     // The popup is as narrow as the ribbon: its copy of Styles collapses
     // too, and Heading keeps its key without a tip on screen.
     CQXPRibbonGroup* pStylesCopy = pPopup->GetGroups()->GetAt(4);

@@ -691,6 +691,10 @@ public:
     // The level-2 keytips of groups shown on a bar (the ribbon or a popup).
     void AddGroupKeyTips(CQXPKeyboardTips* pTips, CQXPCommandBar* pBar, const CQXPRibbonGroupCollection* pGroups,
                          const CRect& rcGroups);
+    // One group's: bShown FALSE gives its keys no windows (a group not on
+    // the bar that shows the tips).
+    void AddGroupKeyTips(CQXPKeyboardTips* pTips, CQXPCommandBar* pBar, CQXPRibbonGroup* pGroup,
+                         const CRect& rcGroups, BOOL bShown);
     // --- the caption band and the frame (ribboncaption.cpp) ----------------------------
     // The command bars' frame hook while it leaves the frame's caption to
     // this ribbon (frame theming on, the ribbon shown at the top); NULL

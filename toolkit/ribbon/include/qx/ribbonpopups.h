@@ -161,6 +161,9 @@ public:
     // scroll buttons.
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
     CRibbonGroupScroller* GetGroupScroller() override { return &m_groupScroller; }
+    // A control of a group (or a collapsed group's button) chosen from the
+    // keyboard first scrolls the groups until it is in view.
+    void EnsureVisible(CQXPControl* pControl) override;
     void DrawCommandBar(CDC* pDC, CRect rcClip) override;
     // The ribbon's face, then the band's background of a minimised tab.
     void DrawBackground(CDC* pDC, CRibbonStyleTheme* pTheme, const CRect& rcClient) override;
@@ -204,6 +207,9 @@ public:
     // The group at its full size: 5 px wider, the band's height less 7.
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
     CRibbonGroupScroller* GetGroupScroller() override { return &m_groupScroller; }
+    // The keys of every group of the source's tab, so that each keeps the
+    // text it has on the ribbon; only the copy's show.
+    void CreateKeyboardTips(CQXPKeyboardTips* pTips) override;
 
 protected:
     CQXPRibbonGroup* m_pSourceGroup;
