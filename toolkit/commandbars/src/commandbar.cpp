@@ -583,7 +583,9 @@ BOOL CQXPCommandBar::IsTextBelowIcons() const
 
 BOOL CQXPCommandBar::IsCustomizeMode() const
 {
-    return m_pCommandBars ? m_pCommandBars->IsCustomizeMode() : FALSE;
+    // A popup made without a manager of its own asks the bars that opened it.
+    CQXPCommandBars* pCommandBars = GetCommandBars();
+    return pCommandBars ? pCommandBars->IsCustomizeMode() : FALSE;
 }
 
 // ---------------------------------------------------------------------------

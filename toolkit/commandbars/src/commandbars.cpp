@@ -776,14 +776,11 @@ void CQXPCommandBars::IdleRecalcLayout()
     RecalcFrameLayout(FALSE);
 }
 
-void CQXPCommandBars::ClosePopups()
+void AFXAPI CQXPCommandBars::ClosePopups()
 {
-    for (CQXPToolBar* pBar : m_arrBars) {
-        pBar->SetPopuped(-1);
-        if (pBar->IsTrackingMode())
-            pBar->SetTrackingMode(FALSE);
-    }
-    // Popups not opened from a bar (context menus) end their tracking too.
+    // Every bar that tracks, menu bar, toolbar or popup (context menus
+    // too), is in the mouse manager's list; a popup that leaves tracking
+    // clears its opener's open index and ends the opener's tracking.
     GetMouseManager()->SendTrackLost();
 }
 

@@ -563,9 +563,8 @@ CQXPCommandBars* CQXPControl::GetCommandBars() const
 
 BOOL CQXPControl::IsCustomizeMode() const
 {
-    // A popup made without a manager of its own asks the bars that opened it.
-    CQXPCommandBars* pCommandBars = m_pParent ? m_pParent->GetCommandBars() : NULL;
-    return pCommandBars ? pCommandBars->IsCustomizeMode() : FALSE;
+    // A control on no bar is never in customize mode.
+    return m_pParent ? m_pParent->IsCustomizeMode() : FALSE;
 }
 
 CQXPThemePainter* CQXPControl::GetPaintManager() const

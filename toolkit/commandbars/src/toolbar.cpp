@@ -1039,22 +1039,20 @@ LRESULT CQXPToolBar::OnFloatSyncCheck(WPARAM wParam, LPARAM lParam)
 
 LRESULT CQXPToolBar::OnNcHitTest(CPoint point)
 {
-    // A floating bar is resized from a 3-pixel band along each edge, and
-    // from both edges at once where two bands meet.
+    // A floating bar is resized from a 3-pixel band along each edge; the
+    // top and bottom bands run the full width, so a corner answers the
+    // edge above or below it.
     if (IsFloating() && m_barType != qxpBarTypePopup) {
         CRect rc;
         ::GetWindowRect(m_hWnd, &rc);
         rc.DeflateRect(3, 3);
-        BOOL bLeft = point.x < rc.left, bRight = point.x >= rc.right;
         if (point.y < rc.top)
-            return bLeft ? HTTOPLEFT : bRight ? HTTOPRIGHT
-                                              : HTTOP;
+            return HTTOP;
         if (point.y >= rc.bottom)
-            return bLeft ? HTBOTTOMLEFT : bRight ? HTBOTTOMRIGHT
-                                                 : HTBOTTOM;
-        if (bLeft)
+            return HTBOTTOM;
+        if (point.x < rc.left)
             return HTLEFT;
-        if (bRight)
+        if (point.x >= rc.right)
             return HTRIGHT;
     }
     return CQXPCommandBar::OnNcHitTest(point);

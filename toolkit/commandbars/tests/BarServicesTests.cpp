@@ -508,4 +508,44 @@ TEST_F(BarServicesTest, ControlsTakeTheirIconsFromTheirBarsImageManager)
     EXPECT_EQ(nullptr, pControl->GetImage(16));
 }
 
+// A toolbar that records the areas it is asked to redraw.
+class CRedrawRecordingBar : public CQXPToolBar {
+    DECLARE_DYNCREATE(CRedrawRecordingBar)
+public:
+    std::vector<CRect> redrawn; // NULL asks for the whole bar: recorded empty
+    void Redraw(LPCRECT lpRect, BOOL bAnimate) override
+    {
+        redrawn.push_back(lpRect ? CRect(lpRect) : CRect());
+        CQXPToolBar::Redraw(lpRect, bAnimate);
+    }
+};
+
+IMPLEMENT_DYNCREATE(CRedrawRecordingBar, CQXPToolBar)
+
+// A bar's own Redraw is the one its controls call, so a bar that draws more
+// than its controls can widen what a control's change repaints.
+TEST_F(BarServicesTest, AControlsChangeReachesTheBarsOwnRedraw)
+{
+    CQXPCommandBar* pAdded = pBars->Add("Recording", qxpBarTop, RUNTIME_CLASS(CRedrawRecordingBar));
+    CRedrawRecordingBar* pBar = dynamic_cast<CRedrawRecordingBar*>(pAdded);
+    ASSERT_NE(nullptr, pBar);
+    CQXPControl* pControl = pBar->GetControls()->Add(qxpControlButton, ID_SVC_FIRST);
+    ASSERT_NE(nullptr, pControl);
+    pBars->RecalcFrameLayout();
+    qmtest::PumpMessages();
+    ASSERT_TRUE(pBar->IsVisible());
+    ASSERT_FALSE(pControl->GetRect().IsRectEmpty());
+
+    pBar->redrawn.clear();
+    pControl->SetEnabled(FALSE);
+    ASSERT_EQ(1u, pBar->redrawn.size());
+    EXPECT_EQ(pControl->GetRect(), pBar->redrawn[0]);
+
+    // Through a base pointer too, as the manager and the paint cache call it.
+    pBar->redrawn.clear();
+    static_cast<CQXPCommandBar*>(pBar)->Redraw();
+    ASSERT_EQ(1u, pBar->redrawn.size());
+    EXPECT_TRUE(pBar->redrawn[0].IsRectNull());
+}
+
 } // namespace

@@ -31,6 +31,8 @@ const UINT WM_TEST_CLICKPOPUP = WM_APP + 5;
 // wParam: item index, lParam: the button-up message posted to the newest
 // tracked bar at that item (then Esc, which ends a loop the item left open).
 const UINT WM_TEST_CLICKNEWEST = WM_APP + 6;
+// Closes all popups of the thread with no manager object at hand.
+const UINT WM_TEST_CLOSEPOPUPS = WM_APP + 7;
 
 using qmtest::PumpUntil;
 
@@ -136,6 +138,11 @@ protected:
         PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
         return 0;
     }
+    afx_msg LRESULT OnClosePopups(WPARAM, LPARAM)
+    {
+        CQXPCommandBars::ClosePopups();
+        return 0;
+    }
     afx_msg LRESULT OnClickPopup(WPARAM, LPARAM)
     {
         CQXPPopupBar* pBar = m_pPopupToClick;
@@ -163,6 +170,7 @@ BEGIN_MESSAGE_MAP(CTestFrame, CWnd)
     ON_MESSAGE(WM_POPMESSAGESTRING, OnPopMessageString)
     ON_MESSAGE(WM_QXP_CONTROLRBUTTONUP, OnControlRButtonUp)
     ON_MESSAGE(WM_TEST_CLICKNEWEST, OnClickNewest)
+    ON_MESSAGE(WM_TEST_CLOSEPOPUPS, OnClosePopups)
     ON_WM_KEYDOWN()
     ON_MESSAGE(WM_QXP_PRETRANSLATEKEY, OnPreTranslateKey)
     ON_MESSAGE(WM_SYSCOMMAND, OnSysCommand)
@@ -425,6 +433,55 @@ TEST_F(BarTest, MenuTitleOpensItsPopupAndAnItemSendsItsCommand)
     EXPECT_FALSE(pFile->GetPopuped());
     EXPECT_EQ(-1, pMenuBar->GetPopupedIndex());
     EXPECT_TRUE(pBars->IsCommandUsed(ID_TEST_SAVE));
+}
+
+// Closing all popups needs no manager object: the thread's mouse manager
+// knows every bar that tracks, and each popup that leaves tracking clears
+// its opener's open index and ends the opener's tracking.
+TEST_F(BarTest, ClosePopupsWorksThroughTheMouseManagerAlone)
+{
+    CQXPControlPopup* pDrop = AddDropDown(qxpControlButtonPopup);
+    ASSERT_NE(nullptr, pDrop);
+    ToolkitMouseManager* pMouse = ToolkitMouseManager::GetInstance();
+    struct Case {
+        const char* name;
+        CQXPCommandBar* pOpener;
+        CQXPControlPopup* pControl;
+        BOOL bTracking; // the opener tracks as a menu does
+    } cases[] = {
+        {"menu bar in menu mode", pMenuBar, dynamic_cast<CQXPControlPopup*>(pMenuBar->GetControl(0)), TRUE},
+        {"toolbar drop-down", pToolBar, pDrop, FALSE},
+    };
+    for (const Case& c : cases) {
+        ASSERT_NE(nullptr, c.pControl) << c.name;
+        if (c.bTracking) {
+            ASSERT_TRUE(c.pOpener->SetTrackingMode(TRUE, FALSE, TRUE)) << c.name;
+        }
+        ASSERT_TRUE(c.pOpener->SetPopuped(c.pControl->GetIndex())) << c.name;
+        CQXPCommandBar* pPopup = c.pControl->GetCommandBar();
+        ASSERT_TRUE(::IsWindowVisible(pPopup->GetSafeHwnd())) << c.name;
+        ASSERT_GT(pMouse->GetTrackedCount(), 0) << c.name;
+
+        CQXPCommandBars::ClosePopups();
+        EXPECT_EQ(0, pMouse->GetTrackedCount()) << c.name;
+        EXPECT_FALSE(pPopup->IsTrackingMode()) << c.name;
+        EXPECT_FALSE(::IsWindowVisible(pPopup->GetSafeHwnd())) << c.name;
+        EXPECT_FALSE(c.pControl->GetPopuped()) << c.name;
+        EXPECT_EQ(-1, c.pOpener->GetPopupedIndex()) << c.name;
+        EXPECT_FALSE(c.pOpener->IsTrackingMode()) << c.name;
+        PumpPending();
+    }
+
+    // A popup of no manager, in its own modal loop, ends with no command.
+    CQXPPopupBar* pLoose = CQXPPopupBar::CreateForOwner(NULL);
+    pLoose->GetControls()->Add(qxpControlButton, ID_TEST_SAVE)->SetCaption("Save");
+    ASSERT_EQ(nullptr, pLoose->GetCommandBars());
+    frame.PostMessage(WM_TEST_CLOSEPOPUPS);
+    EXPECT_EQ(0, pLoose->TrackPopupReturnCmd(&frame, 100, 100));
+    EXPECT_EQ(0, pMouse->GetTrackedCount());
+    EXPECT_FALSE(::IsWindowVisible(pLoose->GetSafeHwnd()));
+    EXPECT_TRUE(frame.commands.empty());
+    pLoose->InternalRelease();
 }
 
 TEST_F(BarTest, PopupTrackedForAResultReturnsTheCommandAndSendsNothing)

@@ -548,11 +548,21 @@ TEST_F(CustomizeTest, ItemsOfAPopupWithoutAManagerFollowTheOpeningBarsCustomizeM
     ASSERT_EQ(pBars, pPopup->GetCommandBars()) << "the manager is found up the chain";
 
     EXPECT_FALSE(pItem->IsCustomizeMode());
+    EXPECT_FALSE(pPopup->IsCustomizeMode());
     pBars->SetCustomizeMode(TRUE);
     EXPECT_TRUE(pItem->IsCustomizeMode());
     EXPECT_TRUE(pMenu->IsCustomizeMode());
+    EXPECT_TRUE(pPopup->IsCustomizeMode()) << "the popup bar itself asks up the chain";
     pBars->SetCustomizeMode(FALSE);
     EXPECT_FALSE(pItem->IsCustomizeMode());
+    EXPECT_FALSE(pPopup->IsCustomizeMode());
+
+    // A popup opened by nothing has no manager and is never in customize mode.
+    pBars->SetCustomizeMode(TRUE);
+    CQXPPopupBar* pOrphan = new CQXPPopupBar;
+    EXPECT_FALSE(pOrphan->IsCustomizeMode());
+    pOrphan->InternalRelease();
+    pBars->SetCustomizeMode(FALSE);
 
     // A control on no bar is never in customize mode.
     pBars->SetCustomizeMode(TRUE);

@@ -360,6 +360,16 @@ TEST_F(FloatingTest, FloatingBarIsResizedFromABandAlongEachEdge)
         {CPoint(rc.right - 1, rc.CenterPoint().y), HTRIGHT},
         {CPoint(rc.left + 3, rc.top + 3), HTCLIENT},
         {rc.CenterPoint(), HTCLIENT},
+        // The corners answer no corner code: the top and bottom bands run
+        // the full width and are asked first.
+        {CPoint(rc.left, rc.top), HTTOP},
+        {CPoint(rc.right - 1, rc.top + 2), HTTOP},
+        {CPoint(rc.left + 1, rc.bottom - 1), HTBOTTOM},
+        {CPoint(rc.right - 2, rc.bottom - 3), HTBOTTOM},
+        // The side bands reach from the top band to the bottom band.
+        {CPoint(rc.left + 2, rc.top + 3), HTLEFT},
+        {CPoint(rc.right - 3, rc.bottom - 4), HTRIGHT},
+        {CPoint(rc.right - 4, rc.bottom - 4), HTCLIENT},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.nHit, (int)::SendMessageA(hWnd, WM_NCHITTEST, 0, MAKELPARAM(c.pt.x, c.pt.y)))

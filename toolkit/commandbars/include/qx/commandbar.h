@@ -322,7 +322,8 @@ public:
     // and its window on screen); a bar off screen only drops its paint
     // cache's copy, so that it paints its state of then when it shows
     // again. Under the redraw lock the bar is only marked for a redraw.
-    void Redraw(LPCRECT lpRect = NULL, BOOL bAnimate = TRUE);
+    // Virtual: a bar that draws more than its controls may widen the area.
+    virtual void Redraw(LPCRECT lpRect = NULL, BOOL bAnimate = TRUE);
     // The bar's size for a length and mode (and, with commit, its layout).
     virtual CSize CalcDynamicLayout(int nLength, DWORD dwMode);
     // The size of the bar in its own window (floating toolbar, popup) for a

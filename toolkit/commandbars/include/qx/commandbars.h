@@ -180,8 +180,10 @@ public:
     void LockLayout(BOOL bLock) { m_nLockLayout += bLock ? 1 : (m_nLockLayout > 0 ? -1 : 0); }
     BOOL IsLayoutLocked() const { return m_nLockLayout > 0; }
     int m_nLockLayout = 0;
-    // Ends the tracking of every bar and closes open popups.
-    void ClosePopups();
+    // Ends the tracking of every bar of the calling thread through its mouse
+    // manager: open popups close and the bars that opened them leave
+    // tracking. Needs no manager object.
+    static void AFXAPI ClosePopups();
     // The mouse manager of the calling thread (made on first use).
     static ToolkitMouseManager* AFXAPI GetMouseManager() { return ToolkitMouseManager::GetInstance(); }
     // WM_MOUSEWHEEL over the ribbon while nothing tracks: its next or
