@@ -1,6 +1,7 @@
 // dragovertarget.h - the drop target of windows that only look on while data
 // is dragged over them (a tab under the data brings its pane or document
-// forward); nothing is ever dropped on them.
+// forward: pane tabs, auto-hide tabs and document tabs); nothing is ever
+// dropped on them.
 #pragma once
 
 #include <fx/fx.h>

@@ -12,6 +12,8 @@
 #include <qx/tooltips.h>
 #include <qx/sysutil.h>
 
+#include "dragovertarget.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -46,13 +48,9 @@ void RegisterStripClass()
 }
 
 // Data dragged over a tab brings its document forward; nothing is dropped.
-class TabDropTarget : public COleDropTarget {
+class TabDropTarget : public DragOverTarget {
 public:
     explicit TabDropTarget(CQXPTabClientWnd* pClient) : m_pClient(pClient) {}
-    DROPEFFECT OnDragEnter(CWnd* pWnd, COleDataObject* pData, DWORD dwKeyState, CPoint point) override
-    {
-        return OnDragOver(pWnd, pData, dwKeyState, point);
-    }
     DROPEFFECT OnDragOver(CWnd* pWnd, COleDataObject*, DWORD, CPoint point) override
     {
         HWND hWnd = pWnd ? pWnd->GetSafeHwnd() : NULL;
