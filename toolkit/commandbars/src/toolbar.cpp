@@ -259,18 +259,25 @@ void CQXPToolBar::OnRecalcLayout()
         ::SetWindowPos(m_hWnd, NULL, 0, 0, sz.cx, sz.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     } else if (m_pCommandBars && m_pDockBar) {
         m_pCommandBars->RecalcFrameLayout(FALSE);
-    } else if (m_hWnd && ::IsWindow(m_hWnd)) {
+    } else if (IsStandalone()) {
+        // The window the bar stands in lays it out again as after a resize
+        // (a frame through WM_SIZEPARENT, a pane by its own rule). Not while
+        // that window is laying the bar out already.
+        if (!m_bInSizeParent)
+            CQXPCommandBars::SendSiteSize(GetLayoutHost());
+    } else {
         CRect rc;
         ::GetClientRect(m_hWnd, &rc);
         CalcDockingLayout(rc.Width(), qxpLayoutHorz | qxpLayoutHorzDock | qxpLayoutCommit);
-        // A frame that holds a standalone bar gives it its band again.
-        CFrameWnd* pFrame = IsStandalone() ? DYNAMIC_DOWNCAST(CFrameWnd, CWnd::FromHandlePermanent(::GetParent(m_hWnd)))
-                                           : NULL;
-        if (pFrame != NULL && !m_bInSizeParent)
-            pFrame->RecalcLayout();
     }
     m_bInRecalcLayout = FALSE;
     Redraw();
+}
+
+CWnd* CQXPToolBar::GetLayoutHost() const
+{
+    HWND hWndParent = m_hWnd ? ::GetParent(m_hWnd) : NULL;
+    return hWndParent ? CWnd::FromHandle(hWndParent) : GetOwnerSite();
 }
 
 LRESULT CQXPToolBar::OnSizeParent(WPARAM wParam, LPARAM lParam)
@@ -330,7 +337,7 @@ void CQXPToolBar::SetVisible(BOOL bVisible)
     } else if (m_pCommandBars) {
         m_pCommandBars->RecalcFrameLayout(FALSE);
     } else {
-        CQXPCommandBars::SendSiteSize(pSite);
+        CQXPCommandBars::SendSiteSize(GetLayoutHost());
     }
     // A bar torn off a menu is gone once it is closed.
     if (!bVisible && m_bTearOff && m_pCommandBars)

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -2986,4 +2987,100 @@ TEST(StandaloneToolBar, LaysOutAlongItsFrameAndNeitherDocksNorFloats)
     pBar->InternalRelease();
     pane.DestroyWindow();
     frame.DestroyWindow();
+}
+
+namespace {
+
+// A window that stands a toolbar in it without being a frame, and counts
+// the WM_SIZE it gets: the client size each carried and how deeply they
+// nested. With m_pAskAgain set it asks that bar for a re-layout from inside
+// its own WM_SIZE, as a careless host would.
+class CCountingBarSite : public qmtest::CBarSiteWnd {
+public:
+    std::vector<CSize> sizes;
+    int m_nDepth = 0;
+    int m_nMaxDepth = 0;
+    CQXPToolBar* m_pAskAgain = NULL;
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message != WM_SIZE)
+            return CBarSiteWnd::WindowProc(message, wParam, lParam);
+        sizes.push_back(CSize(LOWORD(lParam), HIWORD(lParam)));
+        m_nMaxDepth = std::max(m_nMaxDepth, ++m_nDepth);
+        LRESULT lResult = CBarSiteWnd::WindowProc(message, wParam, lParam);
+        if (m_pAskAgain)
+            m_pAskAgain->OnRecalcLayout();
+        m_nDepth--;
+        return lResult;
+    }
+};
+
+} // namespace
+
+// A toolbar without a manager whose controls change width asks the window it
+// stands in for its band again: one WM_SIZE with that window's client size
+// per re-layout, never nested, even when the window asks the bar back. The
+// same goes to that window, not to the site of the bar's commands, when the
+// bar hides.
+TEST(StandaloneToolBar, ARelayoutSendsItsHostOneWmSizeWithTheClientSize)
+{
+    CCountingBarSite host, commands;
+    LPCSTR lpszClass = AfxRegisterWndClass(0, ::LoadCursor(NULL, IDC_ARROW), (HBRUSH)(COLOR_BTNFACE + 1));
+    ASSERT_TRUE(host.CreateEx(0, lpszClass, "Standalone host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 520, 240,
+                              NULL, NULL));
+    ASSERT_TRUE(commands.CreateEx(0, lpszClass, "Command site", WS_OVERLAPPEDWINDOW, 60, 320, 200, 100, NULL, NULL));
+    CQXPToolBar* pBar = new CQXPToolBar;
+    pBar->SetOwnerSite(&commands);
+    ASSERT_TRUE(pBar->CreateToolBar(WS_CHILD | WS_VISIBLE, &host, AFX_IDW_TOOLBAR));
+    ASSERT_TRUE(pBar->IsStandalone());
+    EXPECT_EQ(host.GetSafeHwnd(), pBar->GetLayoutHost()->GetSafeHwnd());
+    const UINT ids[] = {ID_TEST_OPEN, ID_TEST_SAVE};
+    ASSERT_TRUE(pBar->SetButtons(ids, 2));
+    CQXPControl* pBox = pBar->GetControls()->Add(qxpControlEdit, ID_TEST_UNDO);
+    ASSERT_NE(nullptr, pBox);
+    pBox->SetWidth(80);
+    CRect rcClient;
+    host.GetClientRect(&rcClient);
+    host.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(rcClient.Width(), rcClient.Height()));
+    PumpPending();
+    const int nNarrow = ChildRect(host, pBar->GetSafeHwnd()).Width();
+    ASSERT_GT(nNarrow, 80) << "the host gave the bar its band";
+
+    struct Case {
+        const char* name;
+        int nWidth;
+        BOOL bHostAsksAgain;
+    } cases[] = {{"wider", 200, FALSE}, {"narrower", 120, FALSE}, {"wider, the host asking back", 160, TRUE}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        host.sizes.clear();
+        host.m_nMaxDepth = 0;
+        commands.sizes.clear();
+        host.m_pAskAgain = c.bHostAsksAgain ? pBar : NULL;
+        pBox->SetWidth(c.nWidth);
+        // The bar's idle update carries its pending layout out.
+        pBar->SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
+        EXPECT_EQ(std::vector<CSize>{rcClient.Size()}, host.sizes) << "one WM_SIZE with the host's client size";
+        EXPECT_EQ(1, host.m_nMaxDepth) << "no nesting";
+        EXPECT_TRUE(commands.sizes.empty()) << "the commands' site lays nothing out";
+        EXPECT_EQ(nNarrow + c.nWidth - 80, ChildRect(host, pBar->GetSafeHwnd()).Width())
+            << "the band follows the control";
+    }
+    host.m_pAskAgain = NULL;
+
+    // Hiding gives the band back through the host as well.
+    host.sizes.clear();
+    pBar->SetVisible(FALSE);
+    EXPECT_EQ(std::vector<CSize>{rcClient.Size()}, host.sizes);
+    EXPECT_TRUE(commands.sizes.empty());
+    // A hidden bar is not laid out.
+    host.sizes.clear();
+    pBar->OnRecalcLayout();
+    EXPECT_TRUE(host.sizes.empty());
+
+    pBar->DestroyWindow();
+    pBar->InternalRelease();
+    commands.DestroyWindow();
+    host.DestroyWindow();
 }

@@ -109,6 +109,10 @@ public:
     virtual BOOL CreateBarWindow(CWnd* pOwner, BOOL bFloating);
     // A bar made by CreateToolBar without a manager.
     BOOL IsStandalone() const { return m_pCommandBars == NULL && m_pTracker == NULL; }
+    // The window that lays a bar without a manager out (sent WM_SIZE when
+    // the bar's size changes, or it hides): the window it stands in, which
+    // need not be the site its commands go to.
+    CWnd* GetLayoutHost() const;
     // The buttons of an RT_TOOLBAR resource (CQXPCommandBar::LoadToolBar);
     // the bar remembers the resource for Reset.
     BOOL LoadToolBar(UINT nIDResource, BOOL bLoadImages = TRUE) override;
@@ -121,10 +125,11 @@ public:
     virtual CSize CalcDockingLayout(int nLength, DWORD dwMode, int nWidth = 0);
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
     // Lays a shown bar out again: a docked one through its frame, a
-    // floating one in its own window, a standalone one in its band; then
-    // redraws it. Nothing for a hidden bar (its layout waits until it
-    // shows) or while a re-layout of the bar runs (the frame or site it
-    // asks may ask back).
+    // floating one in its own window; a standalone one asks the window it
+    // stands in (GetLayoutHost) for its band with WM_SIZE and that window's
+    // client size, once. Then redraws it. Nothing for a hidden bar (its
+    // layout waits until it shows) or while a re-layout of the bar runs
+    // (the frame or site it asks may ask back).
     void OnRecalcLayout() override;
     void SetVisible(BOOL bVisible) override;
     // The bar's own visibility (SetVisible; cleared when the manager

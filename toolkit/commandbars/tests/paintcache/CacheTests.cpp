@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "cbtest_ids.h"
+#include <qmtest/barsite.h>
 #include <qmtest/offscreen.h>
 
 namespace {
@@ -32,7 +33,8 @@ public:
     }
 };
 
-class CCacheFrame : public CWnd {
+// The bar stands alone in it: the window gives it its band on WM_SIZE.
+class CCacheFrame : public qmtest::CBarSiteWnd {
 public:
     void PostNcDestroy() override {}
 };
