@@ -14,7 +14,6 @@
 #include <qx/propexchange.h>
 #include <qx/images.h>
 #include <qx/listbox.h>
-#include <qx/framehost.h>
 #include <qx/sysutil.h>
 #include <qx/tooltips.h>
 
@@ -142,19 +141,16 @@ namespace {
 
 // The popup menus of the toolkit's own controls (edit boxes, browse
 // buttons, panes) as command-bar popups: the look of the bars and the icons
-// of the toolbar resource the control names, held by the popup alone. The manager of the owner's
-// frame draws them when there is one; before any manager exists they are
-// drawn by the global paint manager (made here when there is none yet).
+// of the toolbar resource the control names, held by the popup alone. The
+// popup belongs to no manager, whether or not the control's frame has one:
+// it is drawn by the global paint manager (made here when there is none
+// yet) and sends its commands to the control.
 INT_PTR AFXAPI QxpTrackControlMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pOwner, int nIDIconToolbar)
 {
     if (!pMenu || !::IsMenu(pMenu->GetSafeHmenu()))
         return -1;
     GetGlobalPaintManager();
-    CQXPCommandBars* pCommandBars = NULL;
-    CWnd* pTop = pOwner ? pOwner->GetTopLevelParent() : NULL;
-    if (CQXPMDIFrameWnd* pFrame = pTop ? DYNAMIC_DOWNCAST(CQXPMDIFrameWnd, pTop) : NULL)
-        pCommandBars = pFrame->GetCommandBars();
-    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(pCommandBars);
+    CQXPPopupBar* pPopup = CQXPPopupBar::CreateForOwner(NULL);
     if (pOwner)
         pPopup->SetOwnerSite(pOwner);
     // The toolbar's pictures go to an image manager of the popup's own, so

@@ -1471,6 +1471,8 @@ TEST_F(FloatingTest, TheToolkitsOwnEditBoxesShowTheirMenuAsACommandBarPopupWithI
     // All has none).
     std::vector<std::pair<int, BOOL>> expected = {{QX_ID_EDIT_UNDO, TRUE}, {QX_ID_EDIT_CUT, TRUE}, {QX_ID_EDIT_COPY, TRUE}, {QX_ID_EDIT_PASTE, TRUE}, {QX_ID_EDIT_CLEAR, TRUE}, {QX_ID_EDIT_SELECT_ALL, FALSE}};
     EXPECT_EQ(expected, probe.items) << "a command-bar popup, not a system menu";
+    // It belongs to no manager, though the edit sits in a frame that has one.
+    EXPECT_EQ(nullptr, probe.pCommandBars);
     // The pictures came with the popup's own image manager: the
     // process-wide one is left as it was.
     for (size_t i = 0; i < globalBefore.size(); i++)

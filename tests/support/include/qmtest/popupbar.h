@@ -60,7 +60,8 @@ inline void ChooseOrClosePopup(HWND hPopup, CQXPControl* pPick)
 // the menu ran its own loop: the window class ("QXPPopupBar" for a
 // command-bar popup, "#32768" for a system menu) and, of a command-bar
 // popup, its items (id, whether the popup's image manager has a 16-pixel
-// picture for it). The probe then chooses the item pick; a system menu, or
+// picture for it) and the command bars manager it belongs to (NULL for
+// none). The probe then chooses the item pick; a system menu, or
 // a popup without that item, is closed. Set pick (and shotName, to save a
 // screenshot of the popup) before the menu opens; one probe per thread.
 struct PopupMenuProbe {
@@ -70,6 +71,7 @@ struct PopupMenuProbe {
     BOOL bSeen = FALSE;
     std::string cls;
     std::vector<std::pair<int, BOOL>> items;
+    CQXPCommandBars* pCommandBars = NULL;
 };
 
 inline PopupMenuProbe& MenuProbe()
@@ -110,6 +112,7 @@ inline void CALLBACK ProbePopupMenu(HWND, UINT, UINT_PTR, DWORD)
         ::PostMessageA(hPopup, WM_KEYDOWN, VK_ESCAPE, 0);
         return;
     }
+    probe.pCommandBars = pPopup->GetCommandBars();
     if (!probe.shotName.empty() && probe.pszBinDir)
         SaveWindowShot(hPopup, probe.pszBinDir, probe.shotName);
     CQXPControl* pPick = NULL;
