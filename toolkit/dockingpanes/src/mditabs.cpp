@@ -928,6 +928,7 @@ void CQXPTabClientWnd::UpdateContents()
             p->m_bFound = FALSE;
     CQXPTabManagerItem* pActive = NULL;
     CQXPTabManagerItem* pAdded = NULL;
+    BOOL bActiveAdded = FALSE; // the active document's tab is new
     for (HWND h = ::GetWindow(m_hWnd, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
         if (!(::GetWindowLongPtr(h, GWL_EXSTYLE) & WS_EX_MDICHILD))
             continue;
@@ -961,8 +962,10 @@ void CQXPTabClientWnd::UpdateContents()
             bChanged = TRUE;
         }
         pItem->m_bFound = TRUE;
-        if (h == hActive)
+        if (h == hActive) {
             pActive = pItem;
+            bActiveAdded = pItem == pAdded;
+        }
     }
     for (int g = (int)m_arrWorkspaces.size() - 1; g >= 0; --g) {
         CQXPTabWorkspace* w = m_arrWorkspaces[g];
@@ -992,9 +995,11 @@ void CQXPTabClientWnd::UpdateContents()
         if (m_pHostedWorkspace)
             m_pHostedWorkspace->RepositionOwner();
         // A new tab is scrolled into view, even when its document stays
-        // behind the active one.
-        if (CQXPTabWorkspace* w = pAdded ? FindWorkspace(pAdded) : NULL)
-            w->EnsureVisible(pAdded);
+        // behind the active one; of several new tabs (the documents found
+        // when the tabs were attached) the active document's.
+        CQXPTabManagerItem* pReveal = bActiveAdded ? pActive : pAdded;
+        if (CQXPTabWorkspace* w = pReveal ? FindWorkspace(pReveal) : NULL)
+            w->EnsureVisible(pReveal);
     } else if (bReveal)
         OnPropertyChanged(); // a newly active document's tab scrolls into view
     else

@@ -64,6 +64,9 @@ CDockingPanePaintManager::CDockingPanePaintManager()
     m_pTabPainter->SetPosition(tabPositionBottom);
     m_pTabPainter->SetLayout(tabLayoutSizeToFit);
     m_pTabPainter->m_bActivateOnDragOver = TRUE;
+    // Neither takes the desktop scheme's Luna colours unless the theme is
+    // themed.
+    m_pTabPainter->m_bThemed = m_pPanelTabPainter->m_bThemed = FALSE;
     RefreshMetrics();
 }
 
@@ -136,6 +139,14 @@ CDockingPanePaintManager* AFXAPI CDockingPanePaintManager::CreateTheme(int nThem
         if (nTheme == 6)
             p->m_pTabPainter->m_nClientFrame = 2;
     }
+    // The strip captions: theme 2 fills its caption and leads with gripper
+    // dots, theme 10 edges its strip and leads with dots, theme 7 neither.
+    p->m_bGripperDots = nTheme == 2 || nTheme == 10;
+    p->m_bFilledCaption = nTheme == 2;
+    // The Luna, icon-font, resource and native themes draw themed tabs
+    // (theme 8 decides at each refresh).
+    const BOOL bThemedTabs = nTheme == 2 || nTheme == 7 || nTheme == 10 || nTheme == 3;
+    p->m_pTabPainter->m_bThemed = p->m_pPanelTabPainter->m_bThemed = bThemedTabs;
     // Striped panes show their tabs at the top.
     p->m_pTabPainter->SetPosition(nTheme == 5 ? tabPositionTop : tabPositionBottom);
     p->RefreshMetrics();
@@ -210,6 +221,7 @@ void CDockingPanePaintManager::RefreshMetrics()
         } tabs[] = {{m_pTabPainter, 5}, {m_pPanelTabPainter, 6}};
         for (auto& t : tabs) {
             const int nAppearance = bRebar ? 0 : t.classic;
+            t.p->m_bThemed = bRebar;
             if (t.p->GetAppearance() != nAppearance || (bRebar && t.p->GetColor() != 8)) {
                 t.p->SetAppearance(nAppearance);
                 if (bRebar)
@@ -911,11 +923,21 @@ void CDockingPanePaintManager::DrawCaptionBar(HDC hDC, CQXPDockingPaneTabbedCont
     CaptionBarContent content = ContentOf(pPane);
     if (m_nTheme == 8 && IsVisualStyleActive(vsRebar))
         content.rcRebar = RebarRectOf(pPane, rcCaption);
-    // The text band: the caption less its margins.
+    // The text band: the caption less its margins; the strip captions
+    // take their own depth.
     RECT rcBand = rcCaption;
     rcBand.top += m_rcCaptionMargin.top;
     rcBand.bottom -= m_rcCaptionMargin.bottom;
+    if (m_nTheme == 2 || m_nTheme == 7 || m_nTheme == 10)
+        rcBand = GetCaptionStripRect(rcCaption);
     DrawCaptionBar(hDC, content, rcCaption, rcBand, pText);
+}
+
+RECT CDockingPanePaintManager::GetCaptionStripRect(const RECT& rcCaption) const
+{
+    RECT rc = rcCaption;
+    rc.bottom = std::min<LONG>(rcCaption.bottom, rcCaption.top + m_nCaptionTextHeight + 3);
+    return rc;
 }
 
 void CDockingPanePaintManager::DrawCaptionBar(HDC hDC, const CaptionBarContent& content, const RECT& rcCaption,
@@ -934,13 +956,13 @@ void CDockingPanePaintManager::DrawCaptionBar(HDC hDC, const CaptionBarContent& 
     case 2:
     case 7:
     case 10: {
-        // A gradient strip with gripper dots at its start (a floating
-        // frame draws and places its strip itself). Theme 2 fills its
-        // caption: the strip one pixel in, its corners on the face; themes
-        // 7 and 10 edge the strip's top and sides with the frame colour,
-        // theme 10 lit inside its top and left edges.
+        // A gradient strip, with gripper dots at its start where the theme
+        // has them (a floating frame draws and places its strip itself).
+        // A filled caption (theme 2): the strip one pixel in, its corners
+        // on the face; else the strip's top and sides edged with the frame
+        // colour, theme 10's lit inside its top and left edges.
         if (!content.bBackgroundDrawn) {
-            const BOOL bFilled = m_nTheme == 2;
+            const BOOL bFilled = m_bFilledCaption;
             if (bFilled)
                 ::InflateRect(&rcBand, -1, 0);
             dc.FillSolidRect(&rcCaption, face);
@@ -962,14 +984,18 @@ void CDockingPanePaintManager::DrawCaptionBar(HDC hDC, const CaptionBarContent& 
                 }
             }
         }
-        if (rcBand.bottom - rcBand.top > 7 && m_nTheme != 7)
+        // The content starts just inside the strip, 8 pixels later after
+        // the dots.
+        nTextStart = 2;
+        if (m_bGripperDots && rcBand.bottom - rcBand.top > 7) {
+            nTextStart += 8;
             for (int y = rcBand.top + 3; y + 2 < rcBand.bottom - 1; y += 4) {
                 RECT d1 = {rcBand.left + 4, y + 1, rcBand.left + 6, y + 3};
                 RECT d0 = {rcBand.left + 3, y, rcBand.left + 5, y + 2};
                 dc.FillSolidRect(&d1, GetColor(COLOR_WINDOW));
                 dc.FillSolidRect(&d0, GetColor(qxColorGripper));
             }
-        nTextStart = 10;
+        }
         nSize = 16;
         clrText = clrGlyph = bActive ? m_clrActiveCaptionText : m_clrInactiveCaptionText;
         break;

@@ -240,7 +240,7 @@ CQXPTabPainter::CQXPTabPainter()
     : m_bHotTracking(FALSE), m_bShowIcons(TRUE), m_bBoldSelected(FALSE), m_bBoldNormal(FALSE),
       m_bStaticFrame(FALSE), m_bSelectOnButtonDown(FALSE), m_bActivateOnDragOver(TRUE), m_bMiddleEllipsis(FALSE),
       m_bUseSystemFont(TRUE), m_nExtraItemWidth(0), m_nFixedTabWidth(70), m_nMinTabWidth(0), m_nMaxTabWidth(0),
-      m_nToolTipMode(2), m_bUseItemColors(FALSE), m_bInvertGradient(FALSE), m_bAllowLuna(TRUE), m_nClientFrame(0), m_bBalanceRows(TRUE), m_bKeepRowOrder(FALSE),
+      m_nToolTipMode(2), m_bUseItemColors(FALSE), m_bInvertGradient(FALSE), m_bThemed(TRUE), m_nClientFrame(0), m_bBalanceRows(TRUE), m_bKeepRowOrder(FALSE),
       m_bShowFocus(TRUE), m_bFillClient(TRUE), m_bClipToHeader(TRUE), m_bEndEllipsis(TRUE), m_bNoPrefix(TRUE),
       m_nTextAlignment(DT_VCENTER), m_bClearType(FALSE), m_bRotateImages(FALSE), m_bPlainColors(FALSE),
       m_nAppearance(0), m_nColorSet(1), m_nDockingSet(tabDockingSetNone), m_bDockingAutoHide(FALSE), m_nPosition(0), m_nLayout(0), m_nColorCounter(0),
@@ -1049,7 +1049,7 @@ void CQXPTabPainter::RefreshColors()
     auto MixColors = [this](COLORREF clrA, COLORREF clrB, int nWeight) {
         return m_bPlainColors ? clrA : ::MixColors(clrA, clrB, nWeight);
     };
-    const BOOL bLunaAllowed = m_bAllowLuna && !m_bPlainColors && !ToolkitColorManager::Instance()->IsLunaColorsDisabled();
+    const BOOL bLunaAllowed = m_bThemed && !m_bPlainColors && !ToolkitColorManager::Instance()->IsLunaColorsDisabled();
     // The desktop scheme the sets follow (none with plain colours).
     const int theme = m_bPlainColors ? qxColorThemeClassic : ToolkitColorManager::Instance()->GetCurrentTheme();
     // The base set.

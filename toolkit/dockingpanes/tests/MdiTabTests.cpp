@@ -2090,6 +2090,40 @@ TEST_F(MdiFixture, ABackgroundDocumentsTabIsScrolledIntoView)
     }
 }
 
+// Tabs attached to a frame whose documents overflow the strip, the active
+// document's tab at the end (new tabs go first, so the documents behind it
+// come before it): its tab is in view as the tabs first show, with and
+// without tab groups.
+TEST_F(MdiFixture, AttachingShowsTheActiveDocumentsTabOfAnOverflowingStrip)
+{
+    for (int i = 0; i < 14; ++i)
+        ASSERT_NE(nullptr, AddNumberedDocument(i + 1));
+    Pump();
+    const HWND hActive = Active();
+    ASSERT_EQ(children.back(), hActive);
+    for (BOOL bGroups : {FALSE, TRUE}) {
+        SCOPED_TRACE(bGroups ? "tab groups" : "one strip");
+        CQXPTabClientWnd client;
+        client.m_nNewTabPosition = 1;
+        ASSERT_TRUE(client.Attach(frame, bGroups));
+        Pump();
+        CQXPTabWorkspace* ws = client.GetWorkspace();
+        ASSERT_EQ((int)children.size(), ws->GetItemCount());
+        CQXPTabManagerItem* item = client.FindItem(hActive);
+        ASSERT_NE(nullptr, item);
+        EXPECT_EQ(ws->GetItemCount() - 1, item->GetIndex()) << "the active document's tab is the last";
+        EXPECT_EQ(item, ws->GetSelectedItem());
+        EXPECT_LT(ws->GetScrollOffset(), 0) << "the strip overflows";
+        const RECT r = item->GetRect();
+        const RECT& header = ws->m_rcHeaderRect;
+        EXPECT_GT(r.right - r.left, 0);
+        EXPECT_GE(r.left, header.left) << r.left << ".." << r.right << " in " << header.left << ".." << header.right;
+        EXPECT_LE(r.right, header.right) << r.left << ".." << r.right << " in " << header.left << ".." << header.right;
+        client.Detach();
+        Pump();
+    }
+}
+
 class RecordingGroupPopup : public CQXPTabGroupPopup {
 public:
     UINT Track(CWnd*, POINT) override

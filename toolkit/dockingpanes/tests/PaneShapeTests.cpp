@@ -350,10 +350,11 @@ TEST(TabbedPanes, BorderedThemeSeparatesItsPaneTabs)
     EXPECT_TRUE(qmtest::SaveWindowShot(f.site.m_hWnd, QM_BIN_DIR, "dock-theme9-frame.png"));
 }
 
-// The caption strips of themes 2, 7 and 10: theme 2 fills its caption and
-// sets the strip one pixel in with its top corners on the face; themes 7
-// and 10 edge the strip's top and sides with the frame colour (54), theme
-// 10 lit inside its top and left edges (colour 20).
+// The caption strips of themes 2, 7 and 10: the caption text height and 3
+// deep from the caption's top; theme 2 fills its caption and sets the strip
+// one pixel in with its top corners on the face; themes 7 and 10 edge the
+// strip's top and sides with the frame colour (54), theme 10 lit inside its
+// top and left edges (colour 20).
 TEST(CaptionStrips, FilledOrEdgedByTheme)
 {
     painttest::FixedColors colors;
@@ -373,7 +374,8 @@ TEST(CaptionStrips, FilledOrEdgedByTheme)
         CDockingPanePaintManager* pm = f.manager.GetPaintManager();
         RECT rc;
         auto pic = f.Draw(t, &rc);
-        const int top = pm->m_rcCaptionMargin.top, bottom = pm->GetCaptionHeight() - pm->m_rcCaptionMargin.bottom;
+        const int top = 0, bottom = pm->GetCaptionTextHeight() + 3;
+        ASSERT_LE(bottom, pm->GetCaptionHeight());
         const int mid = (top + bottom) / 2, right = rc.right - 1;
         const COLORREF face = pm->m_clrFace, frame = pm->GetColor(qxColorWindowFrame),
                        light = pm->GetColor(COLOR_BTNHIGHLIGHT);
@@ -384,8 +386,11 @@ TEST(CaptionStrips, FilledOrEdgedByTheme)
             EXPECT_EQ(face, pic->Pixel(right - 1, top)) << "its far corner on the face";
             EXPECT_NE(face, pic->Pixel(2, top)) << "the gradient";
             EXPECT_NE(frame, pic->Pixel(2, top)) << "no frame line";
+            EXPECT_NE(face, pic->Pixel(2, bottom - 1)) << "the gradient down to the strip's last row";
             continue;
         }
+        EXPECT_EQ(frame, pic->Pixel(0, top + 1)) << "left edge from the caption's top";
+        EXPECT_EQ(frame, pic->Pixel(0, bottom - 1)) << "left edge down to the strip's last row";
         EXPECT_EQ(frame, pic->Pixel(0, mid)) << "left edge";
         EXPECT_EQ(frame, pic->Pixel(right, mid)) << "right edge";
         EXPECT_EQ(frame, pic->Pixel(rc.right / 2, top)) << "top edge";
@@ -394,6 +399,56 @@ TEST(CaptionStrips, FilledOrEdgedByTheme)
         EXPECT_EQ(c.lit, light == pic->Pixel(rc.right / 2, top + 1)) << "inside the top edge";
         EXPECT_NE(light, pic->Pixel(right - 1, mid)) << "nothing inside the right edge";
         EXPECT_TRUE(pic->SavePng("dock-caption-strip-theme" + std::to_string(c.theme) + ".png"));
+    }
+}
+
+// Where a caption's content starts in the strip themes: just inside the
+// strip, 8 pixels later behind the gripper dots. Themes 2 and 10 have the
+// dots, theme 7 not; each is drawn with its own setting and the other one.
+TEST(CaptionStrips, ContentStartsEightPixelsLaterAfterTheDots)
+{
+    painttest::FixedColors colors;
+    struct {
+        int theme;
+        bool dots;   // the theme's own setting
+        int stripIn; // the strip's left edge in the caption
+    } cases[] = {{2, true, 1}, {7, false, 0}, {10, true, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "theme " << c.theme);
+        Frame f;
+        f.AddPane(1, dockLeftOf, NULL, 240, 200);
+        f.manager.SetTheme(c.theme);
+        f.Relayout();
+        CQXPDockingPaneTabbedContainer* t = f.Container(1);
+        ASSERT_TRUE(t && t->IsCaptionVisible() && !t->IsCaptionVertical());
+        CDockingPanePaintManager* pm = f.manager.GetPaintManager();
+        EXPECT_EQ(c.dots, (bool)pm->m_bGripperDots);
+        EXPECT_EQ(c.theme == 2, (bool)pm->m_bFilledCaption);
+        const int bottom = pm->GetCaptionTextHeight() + 3;
+        // The first column the title changes: where the text starts.
+        auto textStart = [&](BOOL bDots, bool* pbDotsShown) {
+            pm->m_bGripperDots = bDots;
+            f.manager.FindPane(1)->SetTitle("");
+            auto blank = f.Draw(t);
+            f.manager.FindPane(1)->SetTitle("HHHH");
+            auto titled = f.Draw(t);
+            *pbDotsShown = blank->Pixel(c.stripIn + 3, 3) == pm->GetColor(qxColorGripper);
+            for (int x = 0; x < 120; ++x)
+                for (int y = 0; y < bottom; ++y)
+                    if (blank->Pixel(x, y) != titled->Pixel(x, y))
+                        return x;
+            return -1;
+        };
+        bool bShownWith = false, bShownWithout = true;
+        const int without = textStart(FALSE, &bShownWithout);
+        const int with = textStart(TRUE, &bShownWith);
+        EXPECT_FALSE(bShownWithout) << "no dots";
+        EXPECT_TRUE(bShownWith) << "the dots";
+        ASSERT_GE(without, 0);
+        // "H" stands a pixel or two off its cell's left edge.
+        EXPECT_GE(without, c.stripIn + 2);
+        EXPECT_LE(without, c.stripIn + 2 + 2);
+        EXPECT_EQ(without + 8, with);
     }
 }
 

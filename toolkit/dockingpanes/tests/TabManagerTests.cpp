@@ -865,7 +865,7 @@ TEST(TabPainter, ColourSetsGiveTheirColours)
     EXPECT_EQ(2, p.GetColor());
     EXPECT_EQ(cm->GetColor(qxColorTabFace), p.GetColors().clrHeader[0]);
     EXPECT_EQ(cm->GetColor(qxColorTabText), p.GetColors().clrNormalText);
-    p.m_bAllowLuna = FALSE;
+    p.m_bThemed = FALSE;
     p.SetAppearance(2);
     p.SetColor(4); // Luna without a Luna scheme
     EXPECT_EQ(cm->GetColor(qxColorCheckedFace), p.GetColors().clrSelectedFace);
@@ -956,7 +956,7 @@ TEST(TabPainter, SecondLunaSetByScheme)
                                        : c;
         };
         CQXPTabPainter p;
-        p.m_bAllowLuna = r.allowLuna;
+        p.m_bThemed = r.allowLuna;
         p.SetAppearance(2);
         p.SetColor(16);
         ASSERT_TRUE(dynamic_cast<CTabColorSetLuna2*>(p.GetColorSet()) != nullptr);
@@ -1006,7 +1006,7 @@ TEST(TabPainter, LunaSetsFillTabsByState)
         painttest::FixedColors colors(r.scheme);
         TestTabs t;
         t.Fill(3);
-        t.painter.m_bAllowLuna = FALSE;
+        t.painter.m_bThemed = FALSE;
         t.painter.SetAppearance(6); // box tabs: each filled whole
         t.painter.SetColor(r.colors);
         t.area = {0, 0, 300, 60};
@@ -1080,7 +1080,7 @@ TEST(TabPainter, NavigateButtonFacesByColourSet)
         ToolkitColorManager* cm = ToolkitColorManager::Instance();
         TestTabs t;
         t.Fill(12);
-        t.painter.m_bAllowLuna = r.allowLuna;
+        t.painter.m_bThemed = r.allowLuna;
         t.painter.SetAppearance(r.appearance);
         t.painter.SetColor(r.colors);
         t.area = {0, 0, 200, 40};

@@ -220,7 +220,8 @@ TEST(DockingThemeColors, CaptionsShowTheSchemeOnScreen)
         RECT rc;
         ::GetClientRect(h, &rc);
         HDC hdc = ::GetDC(h);
-        seen[i] = ::GetPixel(hdc, rc.right - 50, rc.top + d.manager.GetPaintManager()->m_rcCaptionMargin.top);
+        // The strip starts at the caption's top.
+        seen[i] = ::GetPixel(hdc, rc.right - 50, rc.top);
         ::ReleaseDC(h, hdc);
         EXPECT_EQ(r.top, seen[i]);
         EXPECT_EQ(r.top, d.manager.GetPaintManager()->m_clrInactiveCaption[0]);
@@ -539,6 +540,35 @@ TEST(DockingThemeColors, CaptionFontFaceAndTheTahomaPreference)
     ASSERT_NE(0, ::GetObjectA(pm->m_hFont, sizeof(got), &got));
     EXPECT_STREQ(ncm.lfSmCaptionFont.lfFaceName, got.lfFaceName) << "a system font is read again";
     EXPECT_EQ(ncm.lfSmCaptionFont.lfHeight, got.lfHeight);
+}
+
+// Themes 2, 7, 10 and 3 make both tab painters themed, the others not
+// (theme 8 while its rebar style draws): a themed painter's Luna set takes
+// the desktop scheme's colours, an unthemed one's keeps the system's.
+TEST(DockingThemeColors, ThemedTabPainters)
+{
+    SchemeScope scope(qxColorThemeBlue);
+    for (int nTheme = 0; nTheme <= 10; ++nTheme) {
+        SCOPED_TRACE(testing::Message() << "theme " << nTheme);
+        auto p = Theme(nTheme);
+        BOOL bThemed = nTheme == 2 || nTheme == 7 || nTheme == 10 || nTheme == 3;
+        if (nTheme == 8)
+            bThemed = p->IsVisualStyleActive(CDockingPanePaintManager::vsRebar);
+        for (CQXPTabPainter* pTabs : {p->GetTabPainter(), p->GetPanelTabPainter()}) {
+            EXPECT_EQ(bThemed, pTabs->m_bThemed) << (pTabs == p->GetTabPainter() ? "pane tabs" : "auto-hide tabs");
+            pTabs->SetColor(4);
+            const TabColorSet& c = pTabs->GetColors();
+            EXPECT_EQ(bThemed, c.bLuna);
+            if (bThemed) {
+                EXPECT_EQ(RGB(196, 218, 250), c.clrHeader[0]) << "the blue scheme's header";
+                EXPECT_EQ(RGB(162, 192, 246), c.clrNormalFace);
+            } else {
+                EXPECT_NE(RGB(196, 218, 250), c.clrHeader[0]) << "not the blue scheme's header";
+                EXPECT_NE(RGB(162, 192, 246), c.clrNormalFace);
+                EXPECT_NE(RGB(255, 192, 111), c.clrStateFill[0]) << "not the scheme's orange";
+            }
+        }
+    }
 }
 
 // The docking themes' own tab colour sets: theme 6's and theme 9's for the

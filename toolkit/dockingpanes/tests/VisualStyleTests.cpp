@@ -638,11 +638,14 @@ TEST(CaptionVisualStyles, ThemeEightShowsTheRebarThroughItsCaptions)
         CaptionFrame f(8);
         ASSERT_NE(nullptr, f.container);
         CDockingPanePaintManager* p = f.manager.GetPaintManager();
-        // Themed rebar captions come with visual-style tabs.
+        // Themed rebar captions come with visual-style tabs, both painters
+        // themed.
         EXPECT_EQ(0, p->GetTabPainter()->GetAppearance());
         EXPECT_EQ(8, p->GetTabPainter()->GetColor());
         EXPECT_EQ(0, p->GetPanelTabPainter()->GetAppearance());
         EXPECT_EQ(8, p->GetPanelTabPainter()->GetColor());
+        EXPECT_TRUE(p->GetTabPainter()->m_bThemed);
+        EXPECT_TRUE(p->GetPanelTabPainter()->m_bThemed);
         styles.fake.ResetDraws();
         RECT rcCaption;
         auto pic = f.Draw(&rcCaption);
@@ -662,6 +665,8 @@ TEST(CaptionVisualStyles, ThemeEightShowsTheRebarThroughItsCaptions)
     CDockingPanePaintManager* p = f.manager.GetPaintManager();
     EXPECT_EQ(5, p->GetTabPainter()->GetAppearance());
     EXPECT_EQ(6, p->GetPanelTabPainter()->GetAppearance());
+    EXPECT_FALSE(p->GetTabPainter()->m_bThemed);
+    EXPECT_FALSE(p->GetPanelTabPainter()->m_bThemed);
     RECT rcCaption;
     auto pic = f.Draw(&rcCaption);
     // A face caption with the text in the button-text colour.

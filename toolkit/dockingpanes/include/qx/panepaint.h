@@ -191,6 +191,16 @@ public:
     int m_nCaptionTextHeight;
     // Caption buttons of style 2 light up in orange gradients (Luna schemes).
     BOOL m_bGradientButtons;
+    // The strip captions (themes 2, 7 and 10): a line of dots at the start
+    // of the bar, after which its content starts 8 pixels later (themes 2
+    // and 10); the caption filled with the face and the strip set a pixel
+    // in (theme 2), else the strip edged in the frame colour.
+    BOOL m_bGripperDots = FALSE;
+    BOOL m_bFilledCaption = FALSE;
+    // The strip of a docked caption in themes 2, 7 and 10, from the top of
+    // the caption rectangle: the caption text height and 3 deep (the
+    // margins do not apply), no deeper than the caption.
+    RECT GetCaptionStripRect(const RECT& rcCaption) const;
     // Which desktop colour scheme the Luna themes (2, 7, 10) follow: 7 the
     // colour manager's (none while its Luna colours are off), 6 the detected
     // system scheme, 0 none; other values name a scheme.

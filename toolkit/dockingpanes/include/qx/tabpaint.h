@@ -227,7 +227,7 @@ private:
 };
 
 // Colour set 4, the Luna set: the desktop scheme's colours while the painter
-// allows them (m_bAllowLuna) and the colour manager follows a scheme, the
+// is themed (m_bThemed) and the colour manager follows a scheme, the
 // toolkit's checked and pressed faces otherwise; tabs shaded from white.
 class CTabColorSetLuna : public CTabColorSet {
 public:
@@ -247,7 +247,7 @@ protected:
 };
 
 // Colour set 16, the second Luna set: the Luna set's colours while the
-// painter allows them (m_bAllowLuna) and the colour manager follows a desktop
+// painter is themed (m_bThemed) and the colour manager follows a desktop
 // scheme; otherwise light headers with the style border and, on the blue,
 // olive and silver schemes, tabs shaded from white (bItemGradient).
 class CTabColorSetLuna2 : public CTabColorSetLuna {
@@ -416,7 +416,11 @@ public:
     int m_nToolTipMode;
     BOOL m_bUseItemColors;  // tabs take their items' colours
     BOOL m_bInvertGradient; // header gradients run the other way
-    BOOL m_bAllowLuna;      // Luna colour sets follow the colour theme
+    // The themed value: the Luna colour sets (4 and 16) take the desktop
+    // scheme's colours while the colour manager follows one; without it
+    // they keep the colours derived from the system's. On for a painter of
+    // its own; the docking themes set it for their two painters.
+    BOOL m_bThemed;
     int m_nClientFrame;     // 0 3-D frame, 1 a line on the tab side, 2 none
     BOOL m_bBalanceRows;    // multi-row: items spread evenly over the rows
     BOOL m_bKeepRowOrder;   // multi-row: the selected row stays in place
