@@ -63,6 +63,39 @@ void LoadObjects(CQXPPropExchange* pPX, LPCSTR lpszSection, LPCSTR lpszEntry, CR
     }
 }
 
+// Runs a loaded control's exchange; a control whose exchange throws goes.
+void ExchangeLoadedControl(CQXPControl* pControl, CQXPPropExchange* pPX)
+{
+    try {
+        pControl->DoPropExchange(pPX);
+    } catch (...) {
+        pControl->InternalRelease();
+        throw;
+    }
+}
+
+// The system button stored in its section, or NULL. A class that cannot be
+// made stops the exchange of the button alone: the registry and an INI file
+// name their values, and in the positional archive a stand-in of the system
+// button's own class reads the stored button's values, so that the tabs
+// after them are read from their place (a stored class with values of its
+// own leaves them misread, and the load is refused whole there).
+CQXPControl* LoadSystemButton(CQXPPropExchange* pSection)
+{
+    CObject* pObject = NULL;
+    if (QxpExchangeObjectClass(pSection, &pObject, RUNTIME_CLASS(CQXPRibbonControlSystemButton)) && pObject) {
+        CQXPControl* pButton = (CQXPControl*)pObject;
+        ExchangeLoadedControl(pButton, pSection);
+        return pButton;
+    }
+    if (pSection->IsArchive()) {
+        CQXPControl* pStandIn = new CQXPRibbonControlSystemButton;
+        ExchangeLoadedControl(pStandIn, pSection);
+        pStandIn->InternalRelease();
+    }
+    return NULL;
+}
+
 // Whether a section being loaded was stored: always in the positional
 // archive; in the registry a section with a value or a section of its own,
 // in an INI file one with a value (a stored control has at least its
@@ -719,7 +752,12 @@ void CQXPRibbonControls::OnControlRemoved(CQXPControl* pControl)
 BOOL AFXAPI CQXPRibbonControls::IsRunTimeOnly(const CQXPControl* pControl)
 {
     return dynamic_cast<const CQXPRibbonBarControlQuickAccessPopup*>(pControl) != NULL ||
-           dynamic_cast<const CQXPRibbonControlTab*>(pControl) != NULL;
+           dynamic_cast<const CQXPRibbonControlTab*>(pControl) != NULL || CQXPRibbonBar::IsCaptionButton(pControl);
+}
+
+BOOL CQXPRibbonControls::ShouldSaveControl(CQXPControl* pControl)
+{
+    return CQXPControls::ShouldSaveControl(pControl) && IsChangeable(pControl);
 }
 
 BOOL CQXPRibbonControls::IsChangeable(CQXPControl* pControl) const
@@ -747,18 +785,42 @@ BOOL CQXPRibbonControls::IsReserved(CQXPControl* pControl) const
     return IsRunTimeOnly(pControl) || dynamic_cast<CRibbonScrollButton*>(pControl) != NULL;
 }
 
-void CQXPRibbonControls::Copy(CQXPControls* pOther, BOOL bRecursive)
+void CQXPRibbonControls::RemoveChangeable()
 {
     // Removing the ribbon's own controls would leave the bar pointing at
     // controls that are gone: only the changeable ones are replaced.
+    // A maximised document's buttons stay with the frame they belong to.
     for (int i = GetCount() - 1; i >= 0; i--)
-        if (IsChangeable(GetAt(i)))
+        if (IsChangeable(GetAt(i)) && !GetAt(i)->IsTemporary())
             Remove(GetAt(i));
-    if (!pOther || pOther == this)
+}
+
+void CQXPRibbonControls::TakeChangeable(CQXPControls* pLoaded)
+{
+    RemoveChangeable();
+    std::vector<CQXPControl*> taken;
+    for (int i = 0; i < pLoaded->GetCount(); i++) {
+        taken.push_back(pLoaded->GetAt(i));
+        taken.back()->InternalAddRef();
+    }
+    pLoaded->RemoveAll();
+    for (CQXPControl* pControl : taken)
+        InsertAt(pControl, -1); // takes the reference
+}
+
+void CQXPRibbonControls::Copy(CQXPControls* pOther, BOOL bRecursive)
+{
+    if (pOther == this)
+        return;
+    RemoveChangeable();
+    if (!pOther)
         return;
     auto* pRibbonOther = dynamic_cast<CQXPRibbonControls*>(pOther);
     for (int i = 0; i < pOther->GetCount(); i++) {
         CQXPControl* pControl = pOther->GetAt(i);
+        // A maximised document's buttons belong to the other bar's frame.
+        if (pControl->IsTemporary())
+            continue;
         if (pRibbonOther ? pRibbonOther->IsChangeable(pControl) : IsChangeable(pControl))
             AddCopy(pControl, -1, bRecursive);
     }
@@ -1671,11 +1733,11 @@ void CQXPRibbonBar::OnMouseLeave()
 
 // --- saved state ---------------------------------------------------------------------
 
-void CQXPRibbonBar::WithControlsAside(CQXPRibbonBar* pOther, const std::function<void()>& step)
+void CQXPRibbonBar::WithControlsAside(CQXPRibbonBar* pOther, const std::function<void()>& step, CQXPControls* pAside)
 {
     CQXPControls* pOwnControls = m_pControls;
     CQXPControls* pOtherControls = pOther ? pOther->m_pControls : NULL;
-    CQXPControls* pNone = new CQXPControls;
+    CQXPControls* pNone = pAside ? pAside : new CQXPControls;
     m_pControls = pNone;
     if (pOther)
         pOther->m_pControls = pNone;
@@ -1683,7 +1745,8 @@ void CQXPRibbonBar::WithControlsAside(CQXPRibbonBar* pOther, const std::function
         m_pControls = pOwnControls;
         if (pOther)
             pOther->m_pControls = pOtherControls;
-        pNone->InternalRelease();
+        if (!pAside)
+            pNone->InternalRelease();
     };
     try {
         step();
@@ -1701,11 +1764,18 @@ void CQXPRibbonBar::Copy(CQXPCommandBar* pOther, BOOL bRecursive)
         return;
     m_bQuickAccessBelow = pFrom->m_bQuickAccessBelow;
     if (pFrom->m_bCustomizable) {
-        // The bar's settings; its controls come with the tabs and the QAT.
+        // The bar's settings; its controls come with the tabs and the QAT. A
+        // bar its command bars hold stays theirs: the copy of a ribbon that
+        // no frame holds (none to lay it out and draw it) would otherwise
+        // leave this one outside their layout.
+        CQXPCommandBars* pOwnBars = m_pCommandBars;
         WithControlsAside(pFrom, [&]() { CQXPMenuBar::Copy(pFrom, bRecursive); });
+        if (pOwnBars)
+            SetCommandBars(pOwnBars);
         m_barType = qxpBarTypeRibbon;
         m_groupScroller.ForgetHotGroup();
         m_pTabControl->Copy(pFrom->m_pTabControl, bRecursive);
+        m_pControls->Copy(pFrom->m_pControls, bRecursive); // the tab row's
         if (m_pSystemButton)
             m_pControls->Remove(m_pSystemButton);
         m_pSystemButton = NULL;
@@ -1730,9 +1800,20 @@ void CQXPRibbonBar::Copy(CQXPCommandBar* pOther, BOOL bRecursive)
 void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
 {
     // The bar's own values (type, position, BarID, flags, title) as every
-    // toolbar has them; its controls follow the tabs, the groups and the
-    // QAT below, so the shared controls section stays empty.
-    WithControlsAside(NULL, [&]() { CQXPToolBar::DoPropExchange(pPX); });
+    // toolbar has them. Its controls section holds a customizable ribbon's
+    // tab-row controls (the collection saves no others); the rest follow
+    // the tabs, the groups and the QAT below. A load reads the section
+    // aside: its controls join the bar only once the whole ribbon loaded.
+    std::unique_ptr<CQXPControls, void (*)(CQXPControls*)> pRowControls(
+        pPX->IsLoading() ? new CQXPControls : NULL, [](CQXPControls* p) {
+            if (p)
+                p->InternalRelease();
+        });
+    auto exchangeBar = [&]() { CQXPToolBar::DoPropExchange(pPX); };
+    if (pPX->IsStoring() && m_bCustomizable)
+        exchangeBar();
+    else
+        WithControlsAside(NULL, exchangeBar, pRowControls.get());
     m_barType = qxpBarTypeRibbon;
 
     ExchangeBoolProp(pPX, "ShowQuickAccessBelow", &m_bQuickAccessBelow, FALSE);
@@ -1771,19 +1852,13 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
     std::vector<CQXPRibbonTab*> tabs;
     std::vector<CQXPControl*> qat;
     CQXPControl* pSystemButton = NULL;
+    BOOL bSystemButton = TRUE;
     try {
         if (bCustomizable) {
             PropExchangeSectionPtr section(pPX, "SystemButton");
-            BOOL bSystemButton = TRUE;
             ExchangeBoolProp(section, "SystemButton", &bSystemButton, TRUE);
-            if (bSystemButton) {
-                CObject* pObject = NULL;
-                if (!QxpExchangeObjectClass(section, &pObject, RUNTIME_CLASS(CQXPRibbonControlSystemButton)) ||
-                    !pObject)
-                    AfxThrowArchiveException(CArchiveException::badClass);
-                pSystemButton = (CQXPControl*)pObject;
-                pSystemButton->DoPropExchange(section);
-            }
+            if (bSystemButton)
+                pSystemButton = LoadSystemButton(section);
         }
         if (bCustomizable)
             LoadObjects<CQXPRibbonTab>(pPX, "Tabs", "Tab", RUNTIME_CLASS(CQXPRibbonTab), [&](CQXPRibbonTab* pTab) {
@@ -1817,11 +1892,14 @@ void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
         if (!bMinimized && nSelect < 0 && !tabs.empty())
             nSelect = 0;
         m_pTabControl->CQXPTabManager::SetSelectedItem(!bMinimized && nSelect >= 0 ? tabs[(size_t)nSelect] : NULL);
-        if (m_pSystemButton)
+        // A stored button of a class this program lacks leaves the bar's own.
+        if (m_pSystemButton && (pSystemButton || !bSystemButton))
             m_pControls->Remove(m_pSystemButton);
-        m_pSystemButton = (CQXPRibbonControlSystemButton*)pSystemButton;
-        if (m_pSystemButton)
+        if (pSystemButton || !bSystemButton)
+            m_pSystemButton = (CQXPRibbonControlSystemButton*)pSystemButton;
+        if (pSystemButton)
             m_pControls->InsertAt(m_pSystemButton, 0); // takes the creation's reference
+        static_cast<CQXPRibbonControls*>(m_pControls)->TakeChangeable(pRowControls.get()); // the tab row's
     } else if (bMinimized) {
         m_pTabControl->CQXPTabManager::SetSelectedItem(NULL);
     } else if (!GetSelectedTab()) {

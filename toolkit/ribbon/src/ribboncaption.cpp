@@ -54,6 +54,11 @@ BOOL IsSystemCommandDisabled(HWND hWnd, UINT nCommand)
 
 } // namespace
 
+BOOL AFXAPI CQXPRibbonBar::IsCaptionButton(const CQXPControl* pControl)
+{
+    return dynamic_cast<const CRibbonCaptionButton*>(pControl) != NULL;
+}
+
 RibbonFrameHook* CQXPRibbonBar::GetFrameHook() const
 {
     auto* pHook = m_pCommandBars ? dynamic_cast<RibbonFrameHook*>(m_pCommandBars->GetFrameHook()) : NULL;

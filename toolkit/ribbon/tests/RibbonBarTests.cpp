@@ -3,8 +3,10 @@
 // minimised state, narrowing until groups collapse, the quick-access
 // toolbar below, the groups' buttons on the command bars' actions, and the
 // saved state through registry, INI file and archive (the groups' buttons
-// in sections of their own, layouts from before them) with damaged classes
-// and cut archives refused whole. Screenshots of each look.
+// in sections of their own, layouts from before them, the tab row's
+// controls) with damaged classes and cut archives refused whole but for a
+// system button of an unknown class, which alone is left out; copies of a
+// ribbon, also into the docked one. Screenshots of each look.
 #include <qx/office2007.h>
 #include <qx/propexchange.h>
 #include <qx/ribbonbar.h>
@@ -786,6 +788,78 @@ TEST_F(RibbonBarTest, ASavedLayoutNamingTheRibbonBringsItIntoAnotherFrame)
     qmtest::PumpMessages();
 }
 
+TEST_F(RibbonBarTest, ARibbonCopiedFromOneNoFrameHoldsStaysInItsFrameAndDrawsItsQuickAccessToolbar)
+{
+    // A new ribbon without a window or command bars, copied into the docked
+    // one: the docked ribbon stays its frame's command bars', lays out at
+    // once and draws its QAT commands, tabs and groups.
+    for (BOOL bCustomizable : {TRUE, FALSE}) {
+        SCOPED_TRACE(bCustomizable ? "customizable" : "fixed");
+        CQXPRibbonBar fresh;
+        FillRibbon(&fresh);
+        fresh.SetCustomizable(bCustomizable);
+        fresh.AddQuickAccessControl(qxpControlButton, ID_R_CUT)->SetCaption("Cut");
+        Ribbon()->Copy(&fresh);
+        qmtest::PumpMessages();
+        EXPECT_EQ(frame.GetCommandBars(), Ribbon()->GetCommandBars());
+        ASSERT_EQ(2, Ribbon()->GetQuickAccessCount());
+        const CRect rcQat = Ribbon()->GetQuickAccessRect();
+        for (int i = 0; i < 2; i++) {
+            CQXPControl* c = Ribbon()->GetQuickAccessControl(i);
+            SCOPED_TRACE(std::string(c->GetCaption()));
+            EXPECT_TRUE(c->IsVisible());
+            const CRect rc = c->GetRect();
+            ASSERT_FALSE(rc.IsRectEmpty());
+            EXPECT_GE(rc.left, rcQat.left);
+            EXPECT_LE(rc.right, rcQat.right);
+        }
+        EXPECT_FALSE(Ribbon()->GetTab(0)->GetRect().IsRectEmpty());
+        EXPECT_FALSE(Ribbon()->GetTab(0)->GetGroup(0)->GetAt(0)->GetRect().IsRectEmpty());
+        Shot(bCustomizable ? "ribbon-copied-customizable.png" : "ribbon-copied-fixed.png");
+        for (int i = 0; i < 2; i++)
+            EXPECT_GT(DarkPixelsIn(Ribbon(), Ribbon()->GetQuickAccessControl(i)->GetRect()), 5) << "QAT command " << i;
+    }
+}
+
+TEST_F(RibbonBarTest, ATabRowControlComesBackWithTheSavedLayout)
+{
+    // A control on the tab row of the customizable ribbon, saved with the
+    // frame's layout: loaded into another frame it is on the tab row there,
+    // laid out between the tabs' left end and drawn.
+    qmtest::RegistryApp reg;
+    CQXPControl* pFind = Ribbon()->GetControls()->Add(qxpControlButton, ID_R_FIND);
+    pFind->SetCaption("Find");
+    pFind->SetStyle(qxpButtonCaption);
+    Relayout();
+    SaveRibbonLayoutAndClose();
+
+    CRibbonTestFrame other;
+    CQXPRibbonBar* pLoaded = ReloadRibbonLayout(other);
+    ASSERT_TRUE(pLoaded != NULL);
+    CQXPControl* pBack = NULL;
+    for (int i = 0; i < pLoaded->GetControls()->GetCount(); i++) {
+        CQXPControl* c = pLoaded->GetControls()->GetAt(i);
+        if (pLoaded->IsTabRowControl(c))
+            pBack = c;
+    }
+    ASSERT_TRUE(pBack != NULL);
+    EXPECT_EQ(ID_R_FIND, pBack->GetID());
+    EXPECT_EQ(CString("Find"), pBack->GetCaption());
+    EXPECT_EQ(qxpButtonCaption, pBack->GetStyle());
+    const CRect rc = pBack->GetRect(), rcRow = pLoaded->GetTabRowRect();
+    ASSERT_FALSE(rc.IsRectEmpty());
+    EXPECT_EQ(2, rc.left);
+    EXPECT_GE(rc.top, rcRow.top);
+    EXPECT_LE(rc.bottom, rcRow.bottom);
+    EXPECT_GE(pLoaded->GetTab(0)->GetRect().left, rc.right);
+    ::RedrawWindow(other.GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    qmtest::PumpMessages();
+    EXPECT_TRUE(qmtest::SaveWindowShot(other.GetSafeHwnd(), QM_BIN_DIR, "ribbon-tab-row-reloaded.png"));
+    EXPECT_GT(DarkPixelsIn(pLoaded, rc), 5);
+    other.DestroyWindow();
+    qmtest::PumpMessages();
+}
+
 // --- saved state -------------------------------------------------------------------
 
 std::string Captions(CQXPRibbonBar* p)
@@ -803,6 +877,64 @@ std::string Captions(CQXPRibbonBar* p)
     }
     s += " qat " + std::to_string(p->GetQuickAccessCount());
     return s;
+}
+
+// Every control a ribbon's groups and QAT name is one of its own controls.
+bool OwnsItsControls(CQXPRibbonBar* p)
+{
+    CQXPControls* pControls = p->GetControls();
+    for (int i = 0; i < p->GetTabCount(); i++)
+        for (CQXPRibbonGroup* g : *p->GetTab(i)->GetGroups())
+            for (int c = 0; c < g->GetCount(); c++)
+                if (g->GetAt(c)->GetControls() != pControls)
+                    return false;
+    for (int i = 0; i < p->GetQuickAccessCount(); i++)
+        if (p->GetQuickAccessControl(i)->GetControls() != pControls)
+            return false;
+    return true;
+}
+
+// The tab row's controls in control order: caption, ">" when right-aligned,
+// "|" when it begins a group, "~" when temporary.
+std::string TabRow(CQXPRibbonBar* p)
+{
+    std::string s;
+    for (int i = 0; i < p->GetControls()->GetCount(); i++) {
+        CQXPControl* c = p->GetControls()->GetAt(i);
+        if (!p->IsTabRowControl(c))
+            continue;
+        s += s.empty() ? "" : " ";
+        s += (const char*)c->GetCaption();
+        s += (c->GetFlags() & qxpFlagRightAlign) ? ">" : "";
+        s += c->GetBeginGroup() ? "|" : "";
+        s += c->IsTemporary() ? "~" : "";
+    }
+    return s;
+}
+
+// The tab row's control of that caption (NULL: none).
+CQXPControl* TabRowControl(CQXPRibbonBar* p, const char* caption)
+{
+    for (int i = 0; i < p->GetControls()->GetCount(); i++) {
+        CQXPControl* c = p->GetControls()->GetAt(i);
+        if (p->IsTabRowControl(c) && c->GetCaption() == caption)
+            return c;
+    }
+    return NULL;
+}
+
+// A control of the bar itself, on the tab row.
+CQXPControl* AddTabRowControl(CQXPRibbonBar* p, int nId, const char* caption, BOOL bRightAligned = FALSE,
+                              BOOL bTemporary = FALSE)
+{
+    CQXPControl* c = p->GetControls()->Add(qxpControlButton, nId, CString(), -1, bTemporary);
+    c->SetCaption(caption);
+    c->SetStyle(qxpButtonCaption);
+    if (bRightAligned) {
+        c->SetFlags(c->GetFlags() | qxpFlagRightAlign);
+        c->SetBeginGroup(TRUE);
+    }
+    return c;
 }
 
 TEST(RibbonState, ClassesAreFoundByName)
@@ -902,6 +1034,43 @@ TEST(RibbonState, RoundTripsThroughRegistryIniAndArchive)
     }
 }
 
+TEST(RibbonState, ACustomizableRibbonsTabRowControlsTravelWithIt)
+{
+    // Controls on the tab row (as dropped there in customize mode) are
+    // stored with a customizable ribbon and take the place of the tab-row
+    // controls of the bar that loads them. A maximised document's buttons
+    // (temporary) are neither stored nor replaced, and no control of a
+    // group or of the QAT comes twice.
+    qmtest::RegistryApp reg;
+    qmtest::TempDir dir;
+    qmtest::Bytes bytes;
+    CQXPRibbonBar source;
+    FillRibbon(&source);
+    source.SetCustomizable(TRUE);
+    AddTabRowControl(&source, ID_R_FIND, "Find");
+    AddTabRowControl(&source, ID_R_ZOOM, "Zoom", TRUE);
+    AddTabRowControl(&source, ID_R_REPLACE, "Document", FALSE, TRUE);
+    ASSERT_EQ("Find Zoom>| Document~", TabRow(&source));
+    const std::string expected = Captions(&source);
+    for (const RibbonStore& st : RibbonStores(dir.Path("row.ini"), bytes)) {
+        SCOPED_TRACE(st.name);
+        st.store(source);
+        CQXPRibbonBar back;
+        AddTabRowControl(&back, ID_R_GOTO, "Go To");
+        AddTabRowControl(&back, ID_R_COPY, "Mine", FALSE, TRUE);
+        st.load(back);
+        EXPECT_EQ(expected, Captions(&back));
+        EXPECT_EQ("Mine~ Find Zoom>|", TabRow(&back));
+        EXPECT_EQ(source.GetControls()->GetCount(), back.GetControls()->GetCount());
+        CQXPControl* pFind = TabRowControl(&back, "Find");
+        ASSERT_TRUE(pFind != NULL);
+        EXPECT_EQ(&back, pFind->GetParent());
+        EXPECT_EQ(back.GetControls(), pFind->GetControls());
+        EXPECT_EQ(qxpButtonCaption, pFind->GetStyle());
+        EXPECT_TRUE(OwnsItsControls(&back));
+    }
+}
+
 std::string ReadText(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -922,13 +1091,16 @@ TEST(RibbonState, AFixedRibbonKeepsItsTabsAndSystemButtonAndStoresOnlyItsQuickAc
     FillRibbon(&source);
     source.AddSystemButton(ID_R_SAVE);
     source.AddQuickAccessControl(qxpControlButton, ID_R_CUT);
+    AddTabRowControl(&source, ID_R_FIND, "Find");
     for (const RibbonStore& st : RibbonStores(ini, bytes)) {
         SCOPED_TRACE(st.name);
         st.store(source);
         CQXPRibbonBar back;
         back.AddTab("Mine")->AddGroup("Kept", 900)->Add(qxpControlButton, ID_R_ZOOM, "Zoom");
+        AddTabRowControl(&back, ID_R_GOTO, "Go To");
         st.load(back);
         EXPECT_EQ("Mine[Kept:1 ] qat 2", Captions(&back));
+        EXPECT_EQ("Go To", TabRow(&back));
         EXPECT_EQ(0, back.GetSelectedTabIndex());
         EXPECT_EQ(nullptr, back.GetSystemButton());
         EXPECT_EQ(ID_R_CUT, back.GetQuickAccessControl(1)->GetID());
@@ -1154,7 +1326,9 @@ TEST(RibbonState, DamagedClassesAreRefusedWhole)
         ss << in.rdbuf();
         iniText = ss.str();
     }
-    for (const char* name : {"CQXPRibbonTab", "CQXPRibbonGroup", "CQXPControlButton", "CQXPRibbonControlSystemButton"}) {
+    // (A system button of a class that cannot be made is left out alone:
+    // ASystemButtonOfAnUnknownClassIsLeftOutAndTheRestLoads.)
+    for (const char* name : {"CQXPRibbonTab", "CQXPRibbonGroup", "CQXPControlButton"}) {
         SCOPED_TRACE(name);
         // The bar to load into holds one tab of its own, which stays.
         CQXPRibbonBar target;
@@ -1187,22 +1361,70 @@ TEST(RibbonState, DamagedClassesAreRefusedWhole)
     }
 }
 
-// --- copying ---------------------------------------------------------------------------
-
-// Every control a ribbon's groups and QAT name is one of its own controls.
-bool OwnsItsControls(CQXPRibbonBar* p)
+TEST(RibbonState, ASystemButtonOfAnUnknownClassIsLeftOutAndTheRestLoads)
 {
-    CQXPControls* pControls = p->GetControls();
-    for (int i = 0; i < p->GetTabCount(); i++)
-        for (CQXPRibbonGroup* g : *p->GetTab(i)->GetGroups())
-            for (int c = 0; c < g->GetCount(); c++)
-                if (g->GetAt(c)->GetControls() != pControls)
-                    return false;
-    for (int i = 0; i < p->GetQuickAccessCount(); i++)
-        if (p->GetQuickAccessControl(i)->GetControls() != pControls)
-            return false;
-    return true;
+    // A stored system button whose class this program lacks stops the
+    // exchange of that button alone: the tabs, their groups, the QAT and
+    // the tab row load, and the bar keeps the system button it had (or
+    // stays without one). Each store is damaged where it keeps the class.
+    qmtest::RegistryApp reg;
+    qmtest::TempDir dir;
+    const std::string ini = dir.Path("button.ini");
+    qmtest::Bytes bytes;
+    CQXPRibbonBar source;
+    FillRibbon(&source);
+    source.SetCustomizable(TRUE);
+    source.AddSystemButton(ID_R_SAVE);
+    AddTabRowControl(&source, ID_R_FIND, "Find");
+    const std::string expected = Captions(&source);
+    const std::string name = "CQXPRibbonControlSystemButton";
+    std::string bad = name;
+    Damage(bad, name);
+    const std::vector<std::function<void()>> damage = {
+        [&] {
+            DWORD type = 0;
+            std::vector<BYTE> data;
+            ASSERT_TRUE(reg.Query("Ribbon\\SystemButton", "Class", type, data));
+            ASSERT_EQ(name, std::string((const char*)data.data()));
+            ASSERT_TRUE(reg.SetRaw("Ribbon\\SystemButton", "Class", REG_SZ, bad.c_str(), (DWORD)bad.size() + 1));
+        },
+        [&] {
+            std::string text = ReadText(ini);
+            ASSERT_NE(std::string::npos, text.find("Class=" + name));
+            Damage(text, name);
+            std::ofstream(ini, std::ios::binary | std::ios::trunc) << text;
+        },
+        [&] {
+            const qmtest::Bytes good = bytes;
+            Damage(bytes, name);
+            ASSERT_NE(good, bytes);
+        },
+    };
+    const std::vector<RibbonStore> stores = RibbonStores(ini, bytes);
+    ASSERT_EQ(damage.size(), stores.size());
+    for (size_t i = 0; i < stores.size(); i++) {
+        SCOPED_TRACE(stores[i].name);
+        stores[i].store(source);
+        damage[i]();
+        for (bool bOwnButton : {true, false}) {
+            SCOPED_TRACE(bOwnButton ? "the bar has a system button" : "the bar has none");
+            CQXPRibbonBar back;
+            back.AddTab("Mine")->AddGroup("Kept", 900)->Add(qxpControlButton, ID_R_ZOOM, "Zoom");
+            CQXPControl* pOwn = bOwnButton ? back.AddSystemButton(ID_R_ZOOM) : NULL;
+            stores[i].load(back);
+            EXPECT_EQ(expected, Captions(&back));
+            EXPECT_EQ("Find", TabRow(&back));
+            EXPECT_EQ(ID_R_SAVE, back.GetQuickAccessControl(0)->GetID());
+            EXPECT_EQ(pOwn, back.GetSystemButton());
+            if (pOwn)
+                EXPECT_EQ(0, pOwn->GetIndex());
+            EXPECT_EQ(source.GetControls()->GetCount() - (bOwnButton ? 0 : 1), back.GetControls()->GetCount());
+            EXPECT_TRUE(OwnsItsControls(&back));
+        }
+    }
 }
+
+// --- copying ---------------------------------------------------------------------------
 
 TEST(RibbonCopy, ACloneHoldsCopiesOfTheTabsGroupsSystemButtonAndQuickAccessToolbar)
 {
@@ -1294,6 +1516,37 @@ TEST(RibbonCopy, ACloneHoldsCopiesOfTheTabsGroupsSystemButtonAndQuickAccessToolb
             EXPECT_EQ(nControls - 1, pClone->GetControls()->GetCount());
         }
         pClone->InternalRelease();
+    }
+}
+
+TEST(RibbonCopy, ACustomizableRibbonsTabRowControlsComeAsCopies)
+{
+    // From a customizable ribbon copies of its tab-row controls take the
+    // place of the bar's own; from a fixed one the bar keeps its own. The
+    // other bar's maximised-document buttons stay with it, and the bar's
+    // own stay with the bar.
+    for (BOOL bCustomizable : {TRUE, FALSE}) {
+        SCOPED_TRACE(bCustomizable ? "customizable" : "fixed");
+        CQXPRibbonBar source;
+        FillRibbon(&source);
+        source.SetCustomizable(bCustomizable);
+        CQXPControl* pFind = AddTabRowControl(&source, ID_R_FIND, "Find");
+        AddTabRowControl(&source, ID_R_ZOOM, "Zoom", TRUE);
+        AddTabRowControl(&source, ID_R_REPLACE, "Document", FALSE, TRUE);
+        CQXPRibbonBar target;
+        AddTabRowControl(&target, ID_R_GOTO, "Go To");
+        AddTabRowControl(&target, ID_R_COPY, "Mine", FALSE, TRUE);
+        target.Copy(&source);
+        EXPECT_EQ(bCustomizable ? "Mine~ Find Zoom>|" : "Go To Mine~", TabRow(&target));
+        EXPECT_EQ("Find Zoom>| Document~", TabRow(&source));
+        CQXPControl* pCopy = TabRowControl(&target, "Find");
+        if (bCustomizable) {
+            ASSERT_TRUE(pCopy != NULL);
+            EXPECT_NE(pFind, pCopy);
+            EXPECT_EQ(&target, pCopy->GetParent());
+            EXPECT_EQ(&source, pFind->GetParent());
+        }
+        EXPECT_TRUE(OwnsItsControls(&target));
     }
 }
 

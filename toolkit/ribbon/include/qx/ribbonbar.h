@@ -373,25 +373,36 @@ private:
 class CQXPRibbonControls : public CQXPControls {
     DECLARE_DYNCREATE(CQXPRibbonControls)
 public:
-    // The controls of the other collection that pass IsChangeable take the
-    // place of this collection's changeable ones; the ribbon's own
-    // controls (tab row, scroll and QAT buttons, system button, the
-    // groups' controls and the QAT) stay as they are.
+    // The controls of the other collection that pass IsChangeable (and are
+    // not temporary) take the place of this collection's changeable ones;
+    // the ribbon's own controls (tab row, scroll and QAT buttons, system
+    // button, the groups' controls and the QAT) stay as they are.
     void Copy(CQXPControls* pOther, BOOL bRecursive = FALSE) override;
+    // The controls of a loaded collection (a ribbon's tab row as it was
+    // stored) move into this one in place of its changeable ones.
+    void TakeChangeable(CQXPControls* pLoaded);
     // FALSE for a run-time-only control, a control of a group, the system
-    // button, a QAT command, the tab row and the group scroll buttons.
+    // button, a QAT command, the tab row and the group scroll buttons: TRUE
+    // for the controls on the tab row the program or the user put there.
     virtual BOOL IsChangeable(CQXPControl* pControl) const;
     // TRUE for a group's option or popup button, the tab row, the QAT's
     // customise and more buttons and the group scroll buttons.
     virtual BOOL IsReserved(CQXPControl* pControl) const;
     // Controls the ribbon makes at run time and never keeps elsewhere: the
-    // QAT's customise and more buttons, the tab row.
+    // QAT's customise and more buttons, the tab row, the caption buttons of
+    // a frame whose caption the ribbon draws.
     static BOOL AFXAPI IsRunTimeOnly(const CQXPControl* pControl);
+    // A saved layout keeps the changeable controls (the tab row's) alone:
+    // the groups' controls travel with their tabs, the QAT's in its own
+    // section.
+    BOOL ShouldSaveControl(CQXPControl* pControl) override;
 
     CQXPRibbonBar* m_pRibbon = NULL; // cleared when the ribbon goes
 
 protected:
     void OnControlRemoved(CQXPControl* pControl) override;
+    // Removes the changeable controls that are not temporary.
+    void RemoveChangeable();
 };
 
 // The QAT's commands, in order. Every one is also a control of the ribbon
@@ -553,6 +564,9 @@ public:
     // button or a caption button of the frame (a maximised MDI child's
     // buttons, controls dropped there in customize mode).
     BOOL IsTabRowControl(const CQXPControl* pControl) const;
+    // One of the caption buttons the ribbon makes for a frame whose caption
+    // it draws (ribboncaption.cpp).
+    static BOOL AFXAPI IsCaptionButton(const CQXPControl* pControl);
     CRect GetTabRowRect() const { return m_rcTabRow; }
     CRect GetGroupsRect() const { return m_rcGroups; }
     CRect GetCaptionRect() const { return m_rcCaption; }
@@ -717,18 +731,22 @@ public:
     void OnRemoved() override;
 
     // --- saved state --------------------------------------------------------------------
-    // Keys "ShowQuickAccessBelow", "Minimized", "Customizable"; then, only
-    // for a customizable ribbon, "SystemButton" (whether there is one, its
-    // class and state) and "Tabs" (each tab with its class, its groups with
-    // their classes, their controls with theirs); then "QuickAccessControls".
-    // A ribbon that is not customizable keeps the tabs and system button the
-    // program made. A stored class that cannot be made refuses the whole
-    // ribbon: the bar keeps what it had.
+    // The bar's own values with, for a customizable ribbon, the controls on
+    // its tab row in the bar's "Controls" section; keys
+    // "ShowQuickAccessBelow", "Minimized", "Customizable"; then, only for a
+    // customizable ribbon, "SystemButton" (whether there is one, its class
+    // and state) and "Tabs" (each tab with its class, its groups with their
+    // classes, their controls with theirs); then "QuickAccessControls".
+    // A ribbon that is not customizable keeps the tabs, tab-row controls
+    // and system button the program made. A system button whose class
+    // cannot be made is not loaded (the bar keeps its own); any other
+    // stored class that cannot be made refuses the whole ribbon: the bar
+    // keeps what it had.
     void DoPropExchange(CQXPPropExchange* pPX) override;
     // Takes the other ribbon's QAT place and minimised state; from a
-    // customizable ribbon also the bar's settings, copies of its tabs and
-    // of its system button; then copies of its QAT commands in order.
-    // Anything but a ribbon leaves this bar as it is.
+    // customizable ribbon also the bar's settings, copies of its tabs, its
+    // tab-row controls and its system button; then copies of its QAT
+    // commands in order. Anything but a ribbon leaves this bar as it is.
     void Copy(CQXPCommandBar* pOther, BOOL bRecursive = FALSE) override;
 
     BOOL m_bAllowMinimize;
@@ -748,9 +766,10 @@ protected:
     // The tabs in order.
     std::vector<CQXPRibbonTab*> Tabs() const;
     // Runs a step of the plain bar's machinery (state exchange, copying)
-    // with an empty control collection in place of this bar's (and of
+    // with another control collection in place of this bar's (and of
     // pOther's): the ribbon keeps its controls in its tabs, groups and QAT.
-    void WithControlsAside(CQXPRibbonBar* pOther, const std::function<void()>& step);
+    // The stand-in is pAside (the caller's) or, when NULL, an empty one.
+    void WithControlsAside(CQXPRibbonBar* pOther, const std::function<void()>& step, CQXPControls* pAside = NULL);
     void LayoutGroups(CDC* pDC);
 
     // Creation ends by hooking the site frame (the wheel, the menu keys).
