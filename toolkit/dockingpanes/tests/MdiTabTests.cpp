@@ -123,6 +123,14 @@ struct MdiFixture : ::testing::Test {
         EXPECT_FALSE(tabs.IsUpdateSuspended());
         ASSERT_EQ(2, tabs.GetWorkspaceCount());
     }
+    // Groups split as SplitIntoGroups does, the tabs' looks no longer
+    // following the theme (a test sets them), the frame in front.
+    void SplitForLooks(UINT nCommand)
+    {
+        ASSERT_NO_FATAL_FAILURE(SplitIntoGroups(nCommand));
+        tabs.m_bFollowTheme = FALSE;
+        ASSERT_TRUE(qmtest::BringToForeground(frame->GetSafeHwnd()));
+    }
     // A real click at a point of a strip window; true once the document is
     // the active one and the press is over. The pointer is parked after.
     bool ClickUntilActive(HWND hStrip, POINT ptStrip, HWND hDocument)
@@ -1865,11 +1873,9 @@ TEST_F(MdiFixture, TheClientDrawsItsGroupsSplittersAndFrame)
 // screen, for appearances of each kind of frame.
 TEST_F(MdiFixture, TheGroupsFrameIsTheAppearancesClientFrame)
 {
-    ASSERT_NO_FATAL_FAILURE(SplitIntoGroups(ID_WORKSPACE_NEWHORIZONTAL));
-    tabs.m_bFollowTheme = FALSE;
+    ASSERT_NO_FATAL_FAILURE(SplitForLooks(ID_WORKSPACE_NEWHORIZONTAL));
     CQXPTabPainter* p = tabs.GetPaintManager();
     const HWND hClient = frame->m_hWndMDIClient;
-    ASSERT_TRUE(qmtest::BringToForeground(frame->GetSafeHwnd()));
     for (int nAppearance : {0, 2, 5})
         for (int nStyle : {0, 1, 2}) {
             SCOPED_TRACE(testing::Message() << "appearance " << nAppearance << " client frame " << nStyle);
@@ -1916,11 +1922,9 @@ TEST_F(MdiFixture, TheGroupsFrameIsTheAppearancesClientFrame)
 // frames in <build>/screenshots).
 TEST_F(MdiFixture, GroupDocumentsSitInsideTheirAppearancesClientFrame)
 {
-    ASSERT_NO_FATAL_FAILURE(SplitIntoGroups(ID_WORKSPACE_NEWVERTICAL));
-    tabs.m_bFollowTheme = FALSE;
+    ASSERT_NO_FATAL_FAILURE(SplitForLooks(ID_WORKSPACE_NEWVERTICAL));
     CQXPTabPainter* p = tabs.GetPaintManager();
     const HWND hClient = frame->m_hWndMDIClient;
-    ASSERT_TRUE(qmtest::BringToForeground(frame->GetSafeHwnd()));
     for (int nAppearance : {0, 1, 2, 3, 5, 6, 7, 9})
         for (int nPosition : {tabPositionTop, tabPositionBottom}) {
             SCOPED_TRACE(testing::Message() << "appearance " << nAppearance << " position " << nPosition);
