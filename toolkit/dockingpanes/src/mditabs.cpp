@@ -1811,36 +1811,35 @@ void CQXPTabClientWnd::DrawClientFrame(CDC* pDC, RECT& rcWindow, BOOL bDraw) con
 
 void CQXPTabClientWnd::OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp)
 {
-    Default();
-    if (m_bGroups && lpncsp)
-        DrawClientFrame(NULL, lpncsp->rgrc[0], FALSE);
+    // With groups the appearance's client frame is the client's only edge:
+    // its own sunken edge (WS_EX_CLIENTEDGE) takes no room, and no scroll
+    // bars show, the groups fitting their documents.
+    if (!m_bGroups || !lpncsp) {
+        Default();
+        return;
+    }
+    DrawClientFrame(NULL, lpncsp->rgrc[0], FALSE);
     (void)bCalcValidRects;
 }
 
 void CQXPTabClientWnd::OnNcPaint()
 {
-    Default();
-    if (!m_bGroups)
+    if (!m_bGroups) {
+        Default();
         return;
-    // The frame lies between the client's own edge and its client area.
+    }
+    // The frame fills what lies between the window's edge and its client
+    // area.
     RECT rcWindow, rcClient;
     ::GetWindowRect(m_hWnd, &rcWindow);
     ::GetClientRect(m_hWnd, &rcClient);
     ::MapWindowPoints(m_hWnd, HWND_DESKTOP, (LPPOINT)&rcClient, 2);
     ::OffsetRect(&rcClient, -rcWindow.left, -rcWindow.top);
-    RECT rcFrame = rcClient, rcInner = {0, 0, 0, 0};
-    // Grown back by what the frame took off.
-    RECT rcProbe = {0, 0, 100, 100};
-    DrawClientFrame(NULL, rcProbe, FALSE);
-    rcFrame.left -= rcProbe.left;
-    rcFrame.top -= rcProbe.top;
-    rcFrame.right += 100 - rcProbe.right;
-    rcFrame.bottom += 100 - rcProbe.bottom;
-    rcInner = rcClient;
+    RECT rcFrame = {0, 0, rcWindow.right - rcWindow.left, rcWindow.bottom - rcWindow.top};
     HDC hdc = ::GetWindowDC(m_hWnd);
     if (!hdc)
         return;
-    ::ExcludeClipRect(hdc, rcInner.left, rcInner.top, rcInner.right, rcInner.bottom);
+    ::ExcludeClipRect(hdc, rcClient.left, rcClient.top, rcClient.right, rcClient.bottom);
     DrawClientFrame(CDC::FromHandle(hdc), rcFrame, TRUE);
     ::ReleaseDC(m_hWnd, hdc);
 }

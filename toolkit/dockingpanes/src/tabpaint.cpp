@@ -819,15 +819,20 @@ void CQXPTabPainter::AdjustClientRect(CQXPTabManager* pManager, RECT& rc) const
     RECT r = GetClientRect(pManager, DeflateControlRect(rc, pManager && pManager->IsDrawStaticFrame()));
     const RECT m = m_pAppearance->GetClientMargin(pManager);
     CTabAppearancePainter::AdjustRectByPosition(r, -m.left, -m.top, -m.right, -m.bottom, m_nPosition);
-    if (m_nClientFrame == 0)
-        ::InflateRect(&r, -kClientFrameWidth, -kClientFrameWidth);
-    else if (m_nClientFrame == 1)
-        CTabAppearancePainter::AdjustRectByPosition(r, 0, -kClientFrameWidth, 0, 0, m_nPosition);
+    DeflateByClientFrame(r);
     if (r.bottom < r.top)
         r.bottom = r.top;
     if (r.right < r.left)
         r.right = r.left;
     rc = r;
+}
+
+void CQXPTabPainter::DeflateByClientFrame(RECT& rc) const
+{
+    if (m_nClientFrame == 0)
+        ::InflateRect(&rc, -kClientFrameWidth, -kClientFrameWidth);
+    else if (m_nClientFrame == 1)
+        CTabAppearancePainter::AdjustRectByPosition(rc, 0, -kClientFrameWidth, 0, 0, m_nPosition);
 }
 
 RECT CQXPTabPainter::GetClientRect(CQXPTabManager* pManager, const RECT& rcControl) const

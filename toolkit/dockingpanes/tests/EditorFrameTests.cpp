@@ -4,6 +4,7 @@
 // "NormalLayout", switches themes and shows document tabs. Everything runs
 // on real windows; pictures of the themes go to <build>/artifacts.
 #include "DockTestSupport.h"
+#include "TabTestSupport.h"
 
 #include <qx/dragcontext.h>
 #include "../../foundation/tests/QxTestSupport.h"
@@ -632,6 +633,58 @@ TEST_F(EditorFrame, DocumentTabsFollowTheChildren)
         default: EXPECT_GT(rcHeader.left + 1, rcMdi.right); break;
         }
     }
+}
+
+// The documents in two tab groups side by side between the editor's panes:
+// the groups' frame is the tab appearance's client frame alone (the client's
+// own sunken edge takes no room and is not drawn), around the strips of both
+// groups and the splitter between them; kept as a picture.
+TEST_F(EditorFrame, TwoTabGroupsSitInOneFrame)
+{
+    ASSERT_TRUE(frame->BuildPanes(TRUE));
+    for (const char* title : {"main.cpp", "notes.txt", "readme.md"}) {
+        CMDIChildWnd* child = new CMDIChildWnd();
+        ASSERT_TRUE(child->Create(NULL, title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
+                                  frame));
+    }
+    ASSERT_TRUE(frame->m_tabs.Attach(frame, TRUE));
+    frame->m_tabs.Refresh(TRUE);
+    Relayout(frame);
+    ASSERT_TRUE(frame->m_tabs.OnCmdMsg(ID_WORKSPACE_NEWVERTICAL, CN_COMMAND, NULL, NULL));
+    docktest::IdleUpdate(frame);
+    Relayout(frame);
+    ASSERT_EQ(2, frame->m_tabs.GetWorkspaceCount());
+    const HWND hClient = frame->m_hWndMDIClient;
+    ASSERT_TRUE(::GetWindowLongPtr(hClient, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) << "the client keeps its style";
+    RECT rcWindow, rcClient;
+    ::GetWindowRect(hClient, &rcWindow);
+    ::GetClientRect(hClient, &rcClient);
+    ::MapWindowPoints(hClient, HWND_DESKTOP, (LPPOINT)&rcClient, 2);
+    RECT rcFramed = rcWindow;
+    frame->m_tabs.GetPaintManager()->DeflateByClientFrame(rcFramed);
+    EXPECT_TRUE(::EqualRect(&rcFramed, &rcClient))
+        << rcClient.left - rcWindow.left << "," << rcClient.top - rcWindow.top << " from the window's corner";
+    // Both groups side by side, the documents inside their groups.
+    const CQXPTabWorkspace* w0 = frame->m_tabs.GetWorkspace(0);
+    const CQXPTabWorkspace* w1 = frame->m_tabs.GetWorkspace(1);
+    EXPECT_LT(w0->m_rcGroup.right, w1->m_rcGroup.left);
+    EXPECT_FALSE(::IsRectEmpty(&w0->m_rcSplitter));
+    std::vector<BYTE> px;
+    int cx = 0;
+    ASSERT_TRUE(Capture(frame->GetSafeHwnd(), "dock-frame-tab-groups.png", &px, &cx));
+    // On the screen: the frame's outer line, not the sunken edge's shadow.
+    RECT rcInFrame = RectInFrame(frame, hClient);
+    const tabtest::FrameColours c = tabtest::FrameOf(frame->m_tabs.GetPaintManager()->GetAppearance(),
+                                                     frame->m_tabs.GetPaintManager()->GetColors());
+    auto pixel = [&](int x, int y) {
+        const BYTE* p = &px[((size_t)y * cx + x) * 3];
+        return RGB(p[0], p[1], p[2]);
+    };
+    const int midX = (rcInFrame.left + rcInFrame.right) / 2, midY = (rcInFrame.top + rcInFrame.bottom) / 2;
+    EXPECT_EQ(c.nearEdge, pixel(midX, rcInFrame.top)) << "top";
+    EXPECT_EQ(c.nearEdge, pixel(rcInFrame.left, midY)) << "left";
+    EXPECT_EQ(c.farEdge, pixel(rcInFrame.right - 1, midY)) << "right";
+    EXPECT_EQ(c.farEdge, pixel(midX, rcInFrame.bottom - 1)) << "bottom";
 }
 
 // The editor's docking themes (codes 0, 1, 2, 3, 6) and the document-tab

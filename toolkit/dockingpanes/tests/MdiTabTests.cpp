@@ -123,6 +123,14 @@ struct MdiFixture : ::testing::Test {
         EXPECT_FALSE(tabs.IsUpdateSuspended());
         ASSERT_EQ(2, tabs.GetWorkspaceCount());
     }
+    // Groups split as SplitIntoGroups does, the tabs' looks no longer
+    // following the theme (a test sets them), the frame in front.
+    void SplitForLooks(UINT nCommand)
+    {
+        ASSERT_NO_FATAL_FAILURE(SplitIntoGroups(nCommand));
+        tabs.m_bFollowTheme = FALSE;
+        ASSERT_TRUE(qmtest::BringToForeground(frame->GetSafeHwnd()));
+    }
     // A real click at a point of a strip window; true once the document is
     // the active one and the press is over. The pointer is parked after.
     bool ClickUntilActive(HWND hStrip, POINT ptStrip, HWND hDocument)
@@ -1799,9 +1807,11 @@ TEST_F(MdiFixture, TheClientDrawsItsGroupsSplittersAndFrame)
     };
     const SIZE szEdges = clientSize();
     ASSERT_NO_FATAL_FAILURE(SplitIntoGroups(ID_WORKSPACE_NEWVERTICAL));
+    // The appearance's client frame alone: two pixels on every side, the
+    // client's own sunken edge gone.
     const SIZE szFramed = clientSize();
-    EXPECT_EQ(szEdges.cx + 4, szFramed.cx);
-    EXPECT_EQ(szEdges.cy + 4, szFramed.cy);
+    EXPECT_EQ(4, szFramed.cx);
+    EXPECT_EQ(4, szFramed.cy);
 
     RECT rc;
     GetClientRect(hClient, &rc);
@@ -1830,18 +1840,23 @@ TEST_F(MdiFixture, TheClientDrawsItsGroupsSplittersAndFrame)
     EXPECT_EQ(colors.clrControlFace, drawn.Pixel((bar.left + bar.right) / 2, y));
     EXPECT_EQ(colors.clrShadow3D, drawn.Pixel(bar.right - 1, y));
 
-    // The frame on the screen: the face next to the client area, a sunken
-    // line outside it.
+    // The frame on the screen: appearance 0's client frame, light outside
+    // on the top and left, dark on the bottom and right with a shadow line
+    // inside; the face inside it on the top and left.
+    ASSERT_EQ(0, tabs.GetPaintManager()->GetAppearance());
     ASSERT_TRUE(qmtest::BringToForeground(frame->GetSafeHwnd()));
     RedrawWindow(hClient, NULL, NULL, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-    POINT origin = {0, 0};
+    POINT origin = {0, 0}, end = {rc.right, rc.bottom};
     ClientToScreen(hClient, &origin);
+    ClientToScreen(hClient, &end);
     HDC hScreen = GetDC(NULL);
-    const COLORREF clrInner = GetPixel(hScreen, origin.x + 20, origin.y - 1);
-    const COLORREF clrOuter = GetPixel(hScreen, origin.x + 20, origin.y - 2);
+    EXPECT_EQ(colors.clrControlFace, GetPixel(hScreen, origin.x + 20, origin.y - 1));
+    EXPECT_EQ(colors.clrHighlight3D, GetPixel(hScreen, origin.x + 20, origin.y - 2));
+    EXPECT_EQ(colors.clrHighlight3D, GetPixel(hScreen, origin.x - 2, origin.y + 20));
+    EXPECT_EQ(colors.clrShadow3D, GetPixel(hScreen, origin.x + 20, end.y));
+    EXPECT_EQ(colors.clrDarkShadow3D, GetPixel(hScreen, origin.x + 20, end.y + 1));
+    EXPECT_EQ(colors.clrDarkShadow3D, GetPixel(hScreen, end.x + 1, origin.y + 20));
     ReleaseDC(NULL, hScreen);
-    EXPECT_EQ(colors.clrControlFace, clrInner);
-    EXPECT_EQ(colors.clrShadow3D, clrOuter);
     RECT rcShot;
     GetWindowRect(frame->GetSafeHwnd(), &rcShot);
     qmtest::SaveScreenPng(rcShot, qmtest::ScreenshotDir(QM_BIN_DIR) + "/mditabs-groups-side-by-side.png");
@@ -1852,6 +1867,54 @@ TEST_F(MdiFixture, TheClientDrawsItsGroupsSplittersAndFrame)
     EXPECT_EQ(szEdges.cx, clientSize().cx);
 }
 
+// With tab groups the client's edge is the appearance's client frame in
+// the tab painter's client-frame style and nothing more: its room (two
+// pixels on every side, two at the tab side, none) and its colours on the
+// screen, for appearances of each kind of frame.
+TEST_F(MdiFixture, TheGroupsFrameIsTheAppearancesClientFrame)
+{
+    ASSERT_NO_FATAL_FAILURE(SplitForLooks(ID_WORKSPACE_NEWHORIZONTAL));
+    CQXPTabPainter* p = tabs.GetPaintManager();
+    const HWND hClient = frame->m_hWndMDIClient;
+    for (int nAppearance : {0, 2, 5})
+        for (int nStyle : {0, 1, 2}) {
+            SCOPED_TRACE(testing::Message() << "appearance " << nAppearance << " client frame " << nStyle);
+            p->SetAppearance(nAppearance);
+            p->m_nClientFrame = nStyle;
+            tabs.Refresh(TRUE);
+            Pump();
+            RedrawWindow(hClient, NULL, NULL, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            Pump();
+            // The room around the client area, side by side.
+            RECT rcWindow, rcClient;
+            GetWindowRect(hClient, &rcWindow);
+            GetClientRect(hClient, &rcClient);
+            MapWindowPoints(hClient, HWND_DESKTOP, (LPPOINT)&rcClient, 2);
+            const int tabSide = nStyle == 2 ? 0 : 2, otherSides = nStyle == 0 ? 2 : 0;
+            EXPECT_EQ(tabSide, rcClient.top - rcWindow.top) << "top (the tab side)";
+            EXPECT_EQ(otherSides, rcClient.left - rcWindow.left) << "left";
+            EXPECT_EQ(otherSides, rcWindow.right - rcClient.right) << "right";
+            EXPECT_EQ(otherSides, rcWindow.bottom - rcClient.bottom) << "bottom";
+            if (nStyle == 2)
+                continue;
+            const tabtest::FrameColours c = tabtest::FrameOf(nAppearance, p->GetColors());
+            HDC hScreen = GetDC(NULL);
+            const int midX = (rcWindow.left + rcWindow.right) / 2, midY = (rcWindow.top + rcWindow.bottom) / 2;
+            EXPECT_EQ(c.nearEdge, GetPixel(hScreen, midX, rcWindow.top)) << "top edge";
+            EXPECT_EQ(p->GetColors().clrControlFace, GetPixel(hScreen, midX, rcWindow.top + 1)) << "inside the top edge";
+            if (nStyle == 0) {
+                EXPECT_EQ(c.nearEdge, GetPixel(hScreen, rcWindow.left, midY)) << "left edge";
+                EXPECT_EQ(c.farEdge, GetPixel(hScreen, rcWindow.right - 1, midY)) << "right edge";
+                EXPECT_EQ(c.farEdge, GetPixel(hScreen, midX, rcWindow.bottom - 1)) << "bottom edge";
+            }
+            ReleaseDC(NULL, hScreen);
+        }
+    RECT rcShot;
+    GetWindowRect(frame->GetSafeHwnd(), &rcShot);
+    qmtest::SaveScreenPng(rcShot, qmtest::ScreenshotDir(QM_BIN_DIR) + "/mditabs-groups-frame.png");
+    tabs.m_bFollowTheme = TRUE;
+}
+
 // Each group's documents sit in the tab painter's client rectangle of the
 // group, inside the client frame the appearance draws around it: read back
 // from the document windows and from the screen, for every appearance with
@@ -1859,11 +1922,9 @@ TEST_F(MdiFixture, TheClientDrawsItsGroupsSplittersAndFrame)
 // frames in <build>/screenshots).
 TEST_F(MdiFixture, GroupDocumentsSitInsideTheirAppearancesClientFrame)
 {
-    ASSERT_NO_FATAL_FAILURE(SplitIntoGroups(ID_WORKSPACE_NEWVERTICAL));
-    tabs.m_bFollowTheme = FALSE;
+    ASSERT_NO_FATAL_FAILURE(SplitForLooks(ID_WORKSPACE_NEWVERTICAL));
     CQXPTabPainter* p = tabs.GetPaintManager();
     const HWND hClient = frame->m_hWndMDIClient;
-    ASSERT_TRUE(qmtest::BringToForeground(frame->GetSafeHwnd()));
     for (int nAppearance : {0, 1, 2, 3, 5, 6, 7, 9})
         for (int nPosition : {tabPositionTop, tabPositionBottom}) {
             SCOPED_TRACE(testing::Message() << "appearance " << nAppearance << " position " << nPosition);

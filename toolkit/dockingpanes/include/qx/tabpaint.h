@@ -128,7 +128,10 @@ public:
     // The frame around tab groups and the splitters between them, by style:
     // 0 draws the frame inside rc, 1 only deflates rc by it (hDC may be
     // NULL), 2 the splitter between groups side by side, 3 between groups
-    // one above another (rc the splitter).
+    // one above another (rc the splitter). The frame is the appearance's
+    // client frame in the paint manager's client-frame style (a 3-D or
+    // one-colour frame, the line on the tab side, or none), its room
+    // filled with the control face.
     virtual void DrawClientFrame(HDC hDC, RECT& rc, int nStyle);
 
     // Grows rc by amounts given for a strip on top (nLeft along the strip
@@ -337,6 +340,9 @@ public:
     // client frame: style 0 two pixels on every side, style 1 two on the
     // tab side, style 2 nothing. The stacked appearance: between its rows.
     virtual void AdjustClientRect(CQXPTabManager* pManager, RECT& rc) const;
+    // The room the client frame takes inside rc, by the client-frame
+    // style: 0 two pixels on every side, 1 two on the tab side, 2 none.
+    void DeflateByClientFrame(RECT& rc) const;
     // The header: the band of the rows and header margins at the tab side
     // of a control rectangle (one already off the frame and margins).
     RECT GetHeaderRect(CQXPTabManager* pManager, const RECT& rcControl) const;
