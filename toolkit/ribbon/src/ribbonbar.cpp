@@ -1797,6 +1797,18 @@ void CQXPRibbonBar::Copy(CQXPCommandBar* pOther, BOOL bRecursive)
     OnRecalcLayout();
 }
 
+void CQXPRibbonBar::MergeLoadedBar(CQXPToolBar* pLoaded, BOOL bSilent)
+{
+    CQXPRibbonBar* pRibbon = dynamic_cast<CQXPRibbonBar*>(pLoaded);
+    if (!pRibbon) {
+        CQXPMenuBar::MergeLoadedBar(pLoaded, bSilent);
+        return;
+    }
+    SetPopuped(-1);
+    SetSelected(-1);
+    Copy(pRibbon, FALSE);
+}
+
 void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)
 {
     // The bar's own values (type, position, BarID, flags, title) as every

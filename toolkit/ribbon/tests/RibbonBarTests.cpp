@@ -860,6 +860,61 @@ TEST_F(RibbonBarTest, ATabRowControlComesBackWithTheSavedLayout)
     qmtest::PumpMessages();
 }
 
+TEST_F(RibbonBarTest, ASavedLayoutComesIntoTheProgramsOwnRibbon)
+{
+    // The layout saved with the customizable ribbon, loaded into a frame
+    // whose program made a ribbon of the same id with other tabs: that
+    // ribbon (no second one) takes the saved tabs, tab-row control and QAT,
+    // on the tab that was selected, laid out in its frame.
+    qmtest::RegistryApp reg;
+    ASSERT_TRUE(Ribbon()->SelectTab(1));
+    Ribbon()->AddQuickAccessControl(qxpControlButton, ID_R_CUT)->SetCaption("Cut");
+    CQXPControl* pFind = Ribbon()->GetControls()->Add(qxpControlButton, ID_R_FIND);
+    pFind->SetCaption("Find");
+    pFind->SetStyle(qxpButtonCaption);
+    SaveRibbonLayoutAndClose();
+
+    CRibbonTestFrame other;
+    ASSERT_TRUE(other.Create(NULL, "Ribbon again", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
+                             CRect(0, 0, 700, 480)));
+    CQXPRibbonBar* pOwn =
+        DYNAMIC_DOWNCAST(CQXPRibbonBar, other.GetCommandBars()->Add("Ribbon", qxpBarTop, RUNTIME_CLASS(CQXPRibbonBar)));
+    ASSERT_TRUE(pOwn != NULL);
+    pOwn->SetBarID(0x7E00);
+    pOwn->AddTab("Mine")->AddGroup("Kept", 900)->Add(qxpControlButton, ID_R_ZOOM, "Zoom");
+    other.RecalcLayout();
+    qmtest::PumpMessages();
+    CQXPRibbonBar* pLoaded = ReloadRibbonLayout(other, FALSE);
+    EXPECT_EQ(pOwn, pLoaded);
+    int nRibbons = 0;
+    for (int i = 0; i < other.GetCommandBars()->GetCount(); i++)
+        if (DYNAMIC_DOWNCAST(CQXPRibbonBar, other.GetCommandBars()->GetAt(i)))
+            nRibbons++;
+    EXPECT_EQ(1, nRibbons);
+    EXPECT_EQ(3, pOwn->GetTabCount());
+    EXPECT_EQ(CString("&Home"), pOwn->GetTab(0)->GetCaption());
+    EXPECT_EQ(1, pOwn->GetSelectedTabIndex());
+    ASSERT_EQ(2, pOwn->GetQuickAccessCount());
+    EXPECT_EQ(ID_R_CUT, pOwn->GetQuickAccessControl(1)->GetID());
+    EXPECT_EQ(other.GetCommandBars(), pOwn->GetCommandBars());
+    CQXPControl* pRow = NULL;
+    for (int i = 0; i < pOwn->GetControls()->GetCount(); i++)
+        if (pOwn->IsTabRowControl(pOwn->GetControls()->GetAt(i)))
+            pRow = pOwn->GetControls()->GetAt(i);
+    ASSERT_TRUE(pRow != NULL);
+    EXPECT_EQ(CString("Find"), pRow->GetCaption());
+    EXPECT_FALSE(pRow->GetRect().IsRectEmpty());
+    for (int i = 0; i < pOwn->GetQuickAccessCount(); i++)
+        EXPECT_FALSE(pOwn->GetQuickAccessControl(i)->GetRect().IsRectEmpty()) << "QAT command " << i;
+    EXPECT_FALSE(pOwn->GetTab(1)->GetGroup(0)->GetAt(0)->GetRect().IsRectEmpty());
+    ::RedrawWindow(other.GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    qmtest::PumpMessages();
+    EXPECT_TRUE(qmtest::SaveWindowShot(other.GetSafeHwnd(), QM_BIN_DIR, "ribbon-layout-into-own-ribbon.png"));
+    EXPECT_GT(DarkPixelsIn(pOwn, pRow->GetRect()), 5);
+    other.DestroyWindow();
+    qmtest::PumpMessages();
+}
+
 // --- saved state -------------------------------------------------------------------
 
 std::string Captions(CQXPRibbonBar* p)

@@ -141,11 +141,13 @@ inline void FillRibbon(CQXPRibbonBar* pRibbon)
     pRibbon->AddQuickAccessControl(qxpControlButton, ID_R_SAVE)->SetCaption("Save");
 }
 
-// Opens a second frame and loads the layout saved as "RibbonLayout" into
-// it; the ribbon it holds afterwards (NULL: none came back).
-inline CQXPRibbonBar* ReloadRibbonLayout(CRibbonTestFrame& other)
+// Opens a second frame (unless bCreate is FALSE: the caller made it) and
+// loads the layout saved as "RibbonLayout" into it; the ribbon it holds
+// afterwards (NULL: none came back).
+inline CQXPRibbonBar* ReloadRibbonLayout(CRibbonTestFrame& other, BOOL bCreate = TRUE)
 {
-    if (!other.Create(NULL, "Ribbon again", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, CRect(0, 0, 700, 480)))
+    if (bCreate &&
+        !other.Create(NULL, "Ribbon again", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, CRect(0, 0, 700, 480)))
         return NULL;
     other.GetCommandBars()->LoadBarState("RibbonLayout");
     other.RecalcLayout();
