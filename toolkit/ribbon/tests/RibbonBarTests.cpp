@@ -788,152 +788,6 @@ TEST_F(RibbonBarTest, ASavedLayoutNamingTheRibbonBringsItIntoAnotherFrame)
     qmtest::PumpMessages();
 }
 
-TEST_F(RibbonBarTest, ARibbonCopiedFromOneNoFrameHoldsStaysInItsFrameAndDrawsItsQuickAccessToolbar)
-{
-    // A new ribbon without a window or command bars, copied into the docked
-    // one: the docked ribbon stays its frame's command bars', lays out at
-    // once and draws its QAT commands, tabs and groups.
-    for (BOOL bCustomizable : {TRUE, FALSE}) {
-        SCOPED_TRACE(bCustomizable ? "customizable" : "fixed");
-        CQXPRibbonBar fresh;
-        FillRibbon(&fresh);
-        fresh.SetCustomizable(bCustomizable);
-        fresh.AddQuickAccessControl(qxpControlButton, ID_R_CUT)->SetCaption("Cut");
-        Ribbon()->Copy(&fresh);
-        qmtest::PumpMessages();
-        EXPECT_EQ(frame.GetCommandBars(), Ribbon()->GetCommandBars());
-        ASSERT_EQ(2, Ribbon()->GetQuickAccessCount());
-        const CRect rcQat = Ribbon()->GetQuickAccessRect();
-        for (int i = 0; i < 2; i++) {
-            CQXPControl* c = Ribbon()->GetQuickAccessControl(i);
-            SCOPED_TRACE(std::string(c->GetCaption()));
-            EXPECT_TRUE(c->IsVisible());
-            const CRect rc = c->GetRect();
-            ASSERT_FALSE(rc.IsRectEmpty());
-            EXPECT_GE(rc.left, rcQat.left);
-            EXPECT_LE(rc.right, rcQat.right);
-        }
-        EXPECT_FALSE(Ribbon()->GetTab(0)->GetRect().IsRectEmpty());
-        EXPECT_FALSE(Ribbon()->GetTab(0)->GetGroup(0)->GetAt(0)->GetRect().IsRectEmpty());
-        Shot(bCustomizable ? "ribbon-copied-customizable.png" : "ribbon-copied-fixed.png");
-        for (int i = 0; i < 2; i++)
-            EXPECT_GT(DarkPixelsIn(Ribbon(), Ribbon()->GetQuickAccessControl(i)->GetRect()), 5) << "QAT command " << i;
-    }
-}
-
-TEST_F(RibbonBarTest, ATabRowControlComesBackWithTheSavedLayout)
-{
-    // A control on the tab row of the customizable ribbon, saved with the
-    // frame's layout: loaded into another frame it is on the tab row there,
-    // laid out between the tabs' left end and drawn.
-    qmtest::RegistryApp reg;
-    CQXPControl* pFind = Ribbon()->GetControls()->Add(qxpControlButton, ID_R_FIND);
-    pFind->SetCaption("Find");
-    pFind->SetStyle(qxpButtonCaption);
-    Relayout();
-    SaveRibbonLayoutAndClose();
-
-    CRibbonTestFrame other;
-    CQXPRibbonBar* pLoaded = ReloadRibbonLayout(other);
-    ASSERT_TRUE(pLoaded != NULL);
-    CQXPControl* pBack = NULL;
-    for (int i = 0; i < pLoaded->GetControls()->GetCount(); i++) {
-        CQXPControl* c = pLoaded->GetControls()->GetAt(i);
-        if (pLoaded->IsTabRowControl(c))
-            pBack = c;
-    }
-    ASSERT_TRUE(pBack != NULL);
-    EXPECT_EQ(ID_R_FIND, pBack->GetID());
-    EXPECT_EQ(CString("Find"), pBack->GetCaption());
-    EXPECT_EQ(qxpButtonCaption, pBack->GetStyle());
-    const CRect rc = pBack->GetRect(), rcRow = pLoaded->GetTabRowRect();
-    ASSERT_FALSE(rc.IsRectEmpty());
-    EXPECT_EQ(2, rc.left);
-    EXPECT_GE(rc.top, rcRow.top);
-    EXPECT_LE(rc.bottom, rcRow.bottom);
-    EXPECT_GE(pLoaded->GetTab(0)->GetRect().left, rc.right);
-    ::RedrawWindow(other.GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    qmtest::PumpMessages();
-    EXPECT_TRUE(qmtest::SaveWindowShot(other.GetSafeHwnd(), QM_BIN_DIR, "ribbon-tab-row-reloaded.png"));
-    EXPECT_GT(DarkPixelsIn(pLoaded, rc), 5);
-    other.DestroyWindow();
-    qmtest::PumpMessages();
-}
-
-TEST_F(RibbonBarTest, ASavedLayoutComesIntoTheProgramsOwnRibbon)
-{
-    // The layout saved with the customizable ribbon, loaded into a frame
-    // whose program made a ribbon of the same id with other tabs: that
-    // ribbon (no second one) takes the saved tabs, tab-row control and QAT,
-    // on the tab that was selected, laid out in its frame.
-    qmtest::RegistryApp reg;
-    ASSERT_TRUE(Ribbon()->SelectTab(1));
-    Ribbon()->AddQuickAccessControl(qxpControlButton, ID_R_CUT)->SetCaption("Cut");
-    CQXPControl* pFind = Ribbon()->GetControls()->Add(qxpControlButton, ID_R_FIND);
-    pFind->SetCaption("Find");
-    pFind->SetStyle(qxpButtonCaption);
-    SaveRibbonLayoutAndClose();
-
-    CRibbonTestFrame other;
-    ASSERT_TRUE(other.Create(NULL, "Ribbon again", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
-                             CRect(0, 0, 700, 480)));
-    CQXPRibbonBar* pOwn =
-        DYNAMIC_DOWNCAST(CQXPRibbonBar, other.GetCommandBars()->Add("Ribbon", qxpBarTop, RUNTIME_CLASS(CQXPRibbonBar)));
-    ASSERT_TRUE(pOwn != NULL);
-    pOwn->SetBarID(0x7E00);
-    pOwn->AddTab("Mine")->AddGroup("Kept", 900)->Add(qxpControlButton, ID_R_ZOOM, "Zoom");
-    other.RecalcLayout();
-    qmtest::PumpMessages();
-    CQXPRibbonBar* pLoaded = ReloadRibbonLayout(other, FALSE);
-    EXPECT_EQ(pOwn, pLoaded);
-    int nRibbons = 0;
-    for (int i = 0; i < other.GetCommandBars()->GetCount(); i++)
-        if (DYNAMIC_DOWNCAST(CQXPRibbonBar, other.GetCommandBars()->GetAt(i)))
-            nRibbons++;
-    EXPECT_EQ(1, nRibbons);
-    EXPECT_EQ(3, pOwn->GetTabCount());
-    EXPECT_EQ(CString("&Home"), pOwn->GetTab(0)->GetCaption());
-    EXPECT_EQ(1, pOwn->GetSelectedTabIndex());
-    ASSERT_EQ(2, pOwn->GetQuickAccessCount());
-    EXPECT_EQ(ID_R_CUT, pOwn->GetQuickAccessControl(1)->GetID());
-    EXPECT_EQ(other.GetCommandBars(), pOwn->GetCommandBars());
-    CQXPControl* pRow = NULL;
-    for (int i = 0; i < pOwn->GetControls()->GetCount(); i++)
-        if (pOwn->IsTabRowControl(pOwn->GetControls()->GetAt(i)))
-            pRow = pOwn->GetControls()->GetAt(i);
-    ASSERT_TRUE(pRow != NULL);
-    EXPECT_EQ(CString("Find"), pRow->GetCaption());
-    EXPECT_FALSE(pRow->GetRect().IsRectEmpty());
-    for (int i = 0; i < pOwn->GetQuickAccessCount(); i++)
-        EXPECT_FALSE(pOwn->GetQuickAccessControl(i)->GetRect().IsRectEmpty()) << "QAT command " << i;
-    EXPECT_FALSE(pOwn->GetTab(1)->GetGroup(0)->GetAt(0)->GetRect().IsRectEmpty());
-    ::RedrawWindow(other.GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    qmtest::PumpMessages();
-    EXPECT_TRUE(qmtest::SaveWindowShot(other.GetSafeHwnd(), QM_BIN_DIR, "ribbon-layout-into-own-ribbon.png"));
-    EXPECT_GT(DarkPixelsIn(pOwn, pRow->GetRect()), 5);
-    other.DestroyWindow();
-    qmtest::PumpMessages();
-}
-
-// --- saved state -------------------------------------------------------------------
-
-std::string Captions(CQXPRibbonBar* p)
-{
-    std::string s;
-    for (int i = 0; i < p->GetTabCount(); i++) {
-        CQXPRibbonTab* t = p->GetTab(i);
-        s += (const char*)t->GetCaption();
-        s += "[";
-        for (int g = 0; g < t->GetGroupCount(); g++) {
-            s += (const char*)t->GetGroup(g)->GetCaption();
-            s += ":" + std::to_string(t->GetGroup(g)->GetCount()) + " ";
-        }
-        s += "]";
-    }
-    s += " qat " + std::to_string(p->GetQuickAccessCount());
-    return s;
-}
-
 // Every control a ribbon's groups and QAT name is one of its own controls.
 bool OwnsItsControls(CQXPRibbonBar* p)
 {
@@ -990,6 +844,140 @@ CQXPControl* AddTabRowControl(CQXPRibbonBar* p, int nId, const char* caption, BO
         c->SetBeginGroup(TRUE);
     }
     return c;
+}
+
+TEST_F(RibbonBarTest, ARibbonCopiedFromOneNoFrameHoldsStaysInItsFrameAndDrawsItsQuickAccessToolbar)
+{
+    // A new ribbon without a window or command bars, copied into the docked
+    // one: the docked ribbon stays its frame's command bars', lays out at
+    // once and draws its QAT commands, tabs and groups.
+    for (BOOL bCustomizable : {TRUE, FALSE}) {
+        SCOPED_TRACE(bCustomizable ? "customizable" : "fixed");
+        CQXPRibbonBar fresh;
+        FillRibbon(&fresh);
+        fresh.SetCustomizable(bCustomizable);
+        fresh.AddQuickAccessControl(qxpControlButton, ID_R_CUT)->SetCaption("Cut");
+        Ribbon()->Copy(&fresh);
+        qmtest::PumpMessages();
+        EXPECT_EQ(frame.GetCommandBars(), Ribbon()->GetCommandBars());
+        ASSERT_EQ(2, Ribbon()->GetQuickAccessCount());
+        const CRect rcQat = Ribbon()->GetQuickAccessRect();
+        for (int i = 0; i < 2; i++) {
+            CQXPControl* c = Ribbon()->GetQuickAccessControl(i);
+            SCOPED_TRACE(std::string(c->GetCaption()));
+            EXPECT_TRUE(c->IsVisible());
+            const CRect rc = c->GetRect();
+            ASSERT_FALSE(rc.IsRectEmpty());
+            EXPECT_GE(rc.left, rcQat.left);
+            EXPECT_LE(rc.right, rcQat.right);
+        }
+        EXPECT_FALSE(Ribbon()->GetTab(0)->GetRect().IsRectEmpty());
+        EXPECT_FALSE(Ribbon()->GetTab(0)->GetGroup(0)->GetAt(0)->GetRect().IsRectEmpty());
+        Shot(bCustomizable ? "ribbon-copied-customizable.png" : "ribbon-copied-fixed.png");
+        for (int i = 0; i < 2; i++)
+            EXPECT_GT(DarkPixelsIn(Ribbon(), Ribbon()->GetQuickAccessControl(i)->GetRect()), 5) << "QAT command " << i;
+    }
+}
+
+TEST_F(RibbonBarTest, ATabRowControlComesBackWithTheSavedLayout)
+{
+    // A control on the tab row of the customizable ribbon, saved with the
+    // frame's layout: loaded into another frame it is on the tab row there,
+    // laid out between the tabs' left end and drawn.
+    qmtest::RegistryApp reg;
+    AddTabRowControl(Ribbon(), ID_R_FIND, "Find");
+    Relayout();
+    SaveRibbonLayoutAndClose();
+
+    CRibbonTestFrame other;
+    CQXPRibbonBar* pLoaded = ReloadRibbonLayout(other);
+    ASSERT_TRUE(pLoaded != NULL);
+    EXPECT_EQ("Find", TabRow(pLoaded));
+    CQXPControl* pBack = TabRowControl(pLoaded, "Find");
+    ASSERT_TRUE(pBack != NULL);
+    EXPECT_EQ(ID_R_FIND, pBack->GetID());
+    EXPECT_EQ(qxpButtonCaption, pBack->GetStyle());
+    const CRect rc = pBack->GetRect(), rcRow = pLoaded->GetTabRowRect();
+    ASSERT_FALSE(rc.IsRectEmpty());
+    EXPECT_EQ(2, rc.left);
+    EXPECT_GE(rc.top, rcRow.top);
+    EXPECT_LE(rc.bottom, rcRow.bottom);
+    EXPECT_GE(pLoaded->GetTab(0)->GetRect().left, rc.right);
+    ::RedrawWindow(other.GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    qmtest::PumpMessages();
+    EXPECT_TRUE(qmtest::SaveWindowShot(other.GetSafeHwnd(), QM_BIN_DIR, "ribbon-tab-row-reloaded.png"));
+    EXPECT_GT(DarkPixelsIn(pLoaded, rc), 5);
+    other.DestroyWindow();
+    qmtest::PumpMessages();
+}
+
+TEST_F(RibbonBarTest, ASavedLayoutComesIntoTheProgramsOwnRibbon)
+{
+    // The layout saved with the customizable ribbon, loaded into a frame
+    // whose program made a ribbon of the same id with other tabs: that
+    // ribbon (no second one) takes the saved tabs, tab-row control and QAT,
+    // on the tab that was selected, laid out in its frame.
+    qmtest::RegistryApp reg;
+    ASSERT_TRUE(Ribbon()->SelectTab(1));
+    Ribbon()->AddQuickAccessControl(qxpControlButton, ID_R_CUT)->SetCaption("Cut");
+    AddTabRowControl(Ribbon(), ID_R_FIND, "Find");
+    SaveRibbonLayoutAndClose();
+
+    CRibbonTestFrame other;
+    ASSERT_TRUE(other.Create(NULL, "Ribbon again", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
+                             CRect(0, 0, 700, 480)));
+    CQXPRibbonBar* pOwn =
+        DYNAMIC_DOWNCAST(CQXPRibbonBar, other.GetCommandBars()->Add("Ribbon", qxpBarTop, RUNTIME_CLASS(CQXPRibbonBar)));
+    ASSERT_TRUE(pOwn != NULL);
+    pOwn->SetBarID(0x7E00);
+    pOwn->AddTab("Mine")->AddGroup("Kept", 900)->Add(qxpControlButton, ID_R_ZOOM, "Zoom");
+    other.RecalcLayout();
+    qmtest::PumpMessages();
+    CQXPRibbonBar* pLoaded = ReloadRibbonLayout(other, FALSE);
+    EXPECT_EQ(pOwn, pLoaded);
+    int nRibbons = 0;
+    for (int i = 0; i < other.GetCommandBars()->GetCount(); i++)
+        if (DYNAMIC_DOWNCAST(CQXPRibbonBar, other.GetCommandBars()->GetAt(i)))
+            nRibbons++;
+    EXPECT_EQ(1, nRibbons);
+    EXPECT_EQ(3, pOwn->GetTabCount());
+    EXPECT_EQ(CString("&Home"), pOwn->GetTab(0)->GetCaption());
+    EXPECT_EQ(1, pOwn->GetSelectedTabIndex());
+    ASSERT_EQ(2, pOwn->GetQuickAccessCount());
+    EXPECT_EQ(ID_R_CUT, pOwn->GetQuickAccessControl(1)->GetID());
+    EXPECT_EQ(other.GetCommandBars(), pOwn->GetCommandBars());
+    EXPECT_EQ("Find", TabRow(pOwn));
+    CQXPControl* pRow = TabRowControl(pOwn, "Find");
+    ASSERT_TRUE(pRow != NULL);
+    EXPECT_FALSE(pRow->GetRect().IsRectEmpty());
+    for (int i = 0; i < pOwn->GetQuickAccessCount(); i++)
+        EXPECT_FALSE(pOwn->GetQuickAccessControl(i)->GetRect().IsRectEmpty()) << "QAT command " << i;
+    EXPECT_FALSE(pOwn->GetTab(1)->GetGroup(0)->GetAt(0)->GetRect().IsRectEmpty());
+    ::RedrawWindow(other.GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    qmtest::PumpMessages();
+    EXPECT_TRUE(qmtest::SaveWindowShot(other.GetSafeHwnd(), QM_BIN_DIR, "ribbon-layout-into-own-ribbon.png"));
+    EXPECT_GT(DarkPixelsIn(pOwn, pRow->GetRect()), 5);
+    other.DestroyWindow();
+    qmtest::PumpMessages();
+}
+
+// --- saved state -------------------------------------------------------------------
+
+std::string Captions(CQXPRibbonBar* p)
+{
+    std::string s;
+    for (int i = 0; i < p->GetTabCount(); i++) {
+        CQXPRibbonTab* t = p->GetTab(i);
+        s += (const char*)t->GetCaption();
+        s += "[";
+        for (int g = 0; g < t->GetGroupCount(); g++) {
+            s += (const char*)t->GetGroup(g)->GetCaption();
+            s += ":" + std::to_string(t->GetGroup(g)->GetCount()) + " ";
+        }
+        s += "]";
+    }
+    s += " qat " + std::to_string(p->GetQuickAccessCount());
+    return s;
 }
 
 TEST(RibbonState, ClassesAreFoundByName)
