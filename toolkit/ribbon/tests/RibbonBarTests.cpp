@@ -803,49 +803,6 @@ bool OwnsItsControls(CQXPRibbonBar* p)
     return true;
 }
 
-// The tab row's controls in control order: caption, ">" when right-aligned,
-// "|" when it begins a group, "~" when temporary.
-std::string TabRow(CQXPRibbonBar* p)
-{
-    std::string s;
-    for (int i = 0; i < p->GetControls()->GetCount(); i++) {
-        CQXPControl* c = p->GetControls()->GetAt(i);
-        if (!p->IsTabRowControl(c))
-            continue;
-        s += s.empty() ? "" : " ";
-        s += (const char*)c->GetCaption();
-        s += (c->GetFlags() & qxpFlagRightAlign) ? ">" : "";
-        s += c->GetBeginGroup() ? "|" : "";
-        s += c->IsTemporary() ? "~" : "";
-    }
-    return s;
-}
-
-// The tab row's control of that caption (NULL: none).
-CQXPControl* TabRowControl(CQXPRibbonBar* p, const char* caption)
-{
-    for (int i = 0; i < p->GetControls()->GetCount(); i++) {
-        CQXPControl* c = p->GetControls()->GetAt(i);
-        if (p->IsTabRowControl(c) && c->GetCaption() == caption)
-            return c;
-    }
-    return NULL;
-}
-
-// A control of the bar itself, on the tab row.
-CQXPControl* AddTabRowControl(CQXPRibbonBar* p, int nId, const char* caption, BOOL bRightAligned = FALSE,
-                              BOOL bTemporary = FALSE)
-{
-    CQXPControl* c = p->GetControls()->Add(qxpControlButton, nId, CString(), -1, bTemporary);
-    c->SetCaption(caption);
-    c->SetStyle(qxpButtonCaption);
-    if (bRightAligned) {
-        c->SetFlags(c->GetFlags() | qxpFlagRightAlign);
-        c->SetBeginGroup(TRUE);
-    }
-    return c;
-}
-
 TEST_F(RibbonBarTest, ARibbonCopiedFromOneNoFrameHoldsStaysInItsFrameAndDrawsItsQuickAccessToolbar)
 {
     // A new ribbon without a window or command bars, copied into the docked
