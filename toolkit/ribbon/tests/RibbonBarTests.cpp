@@ -806,8 +806,10 @@ bool OwnsItsControls(CQXPRibbonBar* p)
 TEST_F(RibbonBarTest, ARibbonCopiedFromOneNoFrameHoldsStaysInItsFrameAndDrawsItsQuickAccessToolbar)
 {
     // A new ribbon without a window or command bars, copied into the docked
-    // one: the docked ribbon stays its frame's command bars', lays out at
-    // once and draws its QAT commands, tabs and groups.
+    // one: the docked ribbon stays its frame's command bars' under its own
+    // id (the new one has the menu bar's), lays out at once and draws its
+    // QAT commands, tabs and groups.
+    Ribbon()->SetBarID(0x7E01);
     for (BOOL bCustomizable : {TRUE, FALSE}) {
         SCOPED_TRACE(bCustomizable ? "customizable" : "fixed");
         CQXPRibbonBar fresh;
@@ -817,6 +819,8 @@ TEST_F(RibbonBarTest, ARibbonCopiedFromOneNoFrameHoldsStaysInItsFrameAndDrawsIts
         Ribbon()->Copy(&fresh);
         qmtest::PumpMessages();
         EXPECT_EQ(frame.GetCommandBars(), Ribbon()->GetCommandBars());
+        EXPECT_EQ(0x7E01u, Ribbon()->GetBarID());
+        EXPECT_EQ(qxpBarTop, Ribbon()->GetPosition());
         ASSERT_EQ(2, Ribbon()->GetQuickAccessCount());
         const CRect rcQat = Ribbon()->GetQuickAccessRect();
         for (int i = 0; i < 2; i++) {
