@@ -1765,13 +1765,19 @@ void CQXPRibbonBar::Copy(CQXPCommandBar* pOther, BOOL bRecursive)
     m_bQuickAccessBelow = pFrom->m_bQuickAccessBelow;
     if (pFrom->m_bCustomizable) {
         // The bar's settings; its controls come with the tabs and the QAT. A
-        // bar its command bars hold stays theirs: the copy of a ribbon that
-        // no frame holds (none to lay it out and draw it) would otherwise
-        // leave this one outside their layout.
+        // bar its command bars hold stays theirs, under its id and at its
+        // place: the copy of a ribbon that no frame holds (none to lay it
+        // out and draw it) would otherwise leave this one outside their
+        // layout, or under another bar's id.
         CQXPCommandBars* pOwnBars = m_pCommandBars;
+        const UINT nOwnId = m_nBarID;
+        const int nOwnPosition = m_barPosition;
         WithControlsAside(pFrom, [&]() { CQXPMenuBar::Copy(pFrom, bRecursive); });
-        if (pOwnBars)
+        if (pOwnBars) {
             SetCommandBars(pOwnBars);
+            m_nBarID = nOwnId;
+            m_barPosition = nOwnPosition;
+        }
         m_barType = qxpBarTypeRibbon;
         m_groupScroller.ForgetHotGroup();
         m_pTabControl->Copy(pFrom->m_pTabControl, bRecursive);
@@ -1795,6 +1801,18 @@ void CQXPRibbonBar::Copy(CQXPCommandBar* pOther, BOOL bRecursive)
         m_pQuickAccessControls->AddCopy(pFrom->m_pQuickAccessControls->GetAt(i));
     UpdateGroupsVisibility();
     OnRecalcLayout();
+}
+
+void CQXPRibbonBar::MergeLoadedBar(CQXPToolBar* pLoaded, BOOL bSilent)
+{
+    CQXPRibbonBar* pRibbon = dynamic_cast<CQXPRibbonBar*>(pLoaded);
+    if (!pRibbon) {
+        CQXPMenuBar::MergeLoadedBar(pLoaded, bSilent);
+        return;
+    }
+    SetPopuped(-1);
+    SetSelected(-1);
+    Copy(pRibbon, FALSE);
 }
 
 void CQXPRibbonBar::DoPropExchange(CQXPPropExchange* pPX)

@@ -788,11 +788,28 @@ TEST_F(RibbonBarTest, ASavedLayoutNamingTheRibbonBringsItIntoAnotherFrame)
     qmtest::PumpMessages();
 }
 
+// Every control a ribbon's groups and QAT name is one of its own controls.
+bool OwnsItsControls(CQXPRibbonBar* p)
+{
+    CQXPControls* pControls = p->GetControls();
+    for (int i = 0; i < p->GetTabCount(); i++)
+        for (CQXPRibbonGroup* g : *p->GetTab(i)->GetGroups())
+            for (int c = 0; c < g->GetCount(); c++)
+                if (g->GetAt(c)->GetControls() != pControls)
+                    return false;
+    for (int i = 0; i < p->GetQuickAccessCount(); i++)
+        if (p->GetQuickAccessControl(i)->GetControls() != pControls)
+            return false;
+    return true;
+}
+
 TEST_F(RibbonBarTest, ARibbonCopiedFromOneNoFrameHoldsStaysInItsFrameAndDrawsItsQuickAccessToolbar)
 {
     // A new ribbon without a window or command bars, copied into the docked
-    // one: the docked ribbon stays its frame's command bars', lays out at
-    // once and draws its QAT commands, tabs and groups.
+    // one: the docked ribbon stays its frame's command bars' under its own
+    // id (the new one has the menu bar's), lays out at once and draws its
+    // QAT commands, tabs and groups.
+    Ribbon()->SetBarID(0x7E01);
     for (BOOL bCustomizable : {TRUE, FALSE}) {
         SCOPED_TRACE(bCustomizable ? "customizable" : "fixed");
         CQXPRibbonBar fresh;
@@ -802,6 +819,8 @@ TEST_F(RibbonBarTest, ARibbonCopiedFromOneNoFrameHoldsStaysInItsFrameAndDrawsIts
         Ribbon()->Copy(&fresh);
         qmtest::PumpMessages();
         EXPECT_EQ(frame.GetCommandBars(), Ribbon()->GetCommandBars());
+        EXPECT_EQ(0x7E01u, Ribbon()->GetBarID());
+        EXPECT_EQ(qxpBarTop, Ribbon()->GetPosition());
         ASSERT_EQ(2, Ribbon()->GetQuickAccessCount());
         const CRect rcQat = Ribbon()->GetQuickAccessRect();
         for (int i = 0; i < 2; i++) {
@@ -827,24 +846,17 @@ TEST_F(RibbonBarTest, ATabRowControlComesBackWithTheSavedLayout)
     // frame's layout: loaded into another frame it is on the tab row there,
     // laid out between the tabs' left end and drawn.
     qmtest::RegistryApp reg;
-    CQXPControl* pFind = Ribbon()->GetControls()->Add(qxpControlButton, ID_R_FIND);
-    pFind->SetCaption("Find");
-    pFind->SetStyle(qxpButtonCaption);
+    AddTabRowControl(Ribbon(), ID_R_FIND, "Find");
     Relayout();
     SaveRibbonLayoutAndClose();
 
     CRibbonTestFrame other;
     CQXPRibbonBar* pLoaded = ReloadRibbonLayout(other);
     ASSERT_TRUE(pLoaded != NULL);
-    CQXPControl* pBack = NULL;
-    for (int i = 0; i < pLoaded->GetControls()->GetCount(); i++) {
-        CQXPControl* c = pLoaded->GetControls()->GetAt(i);
-        if (pLoaded->IsTabRowControl(c))
-            pBack = c;
-    }
+    EXPECT_EQ("Find", TabRow(pLoaded));
+    CQXPControl* pBack = TabRowControl(pLoaded, "Find");
     ASSERT_TRUE(pBack != NULL);
     EXPECT_EQ(ID_R_FIND, pBack->GetID());
-    EXPECT_EQ(CString("Find"), pBack->GetCaption());
     EXPECT_EQ(qxpButtonCaption, pBack->GetStyle());
     const CRect rc = pBack->GetRect(), rcRow = pLoaded->GetTabRowRect();
     ASSERT_FALSE(rc.IsRectEmpty());
@@ -856,6 +868,56 @@ TEST_F(RibbonBarTest, ATabRowControlComesBackWithTheSavedLayout)
     qmtest::PumpMessages();
     EXPECT_TRUE(qmtest::SaveWindowShot(other.GetSafeHwnd(), QM_BIN_DIR, "ribbon-tab-row-reloaded.png"));
     EXPECT_GT(DarkPixelsIn(pLoaded, rc), 5);
+    other.DestroyWindow();
+    qmtest::PumpMessages();
+}
+
+TEST_F(RibbonBarTest, ASavedLayoutComesIntoTheProgramsOwnRibbon)
+{
+    // The layout saved with the customizable ribbon, loaded into a frame
+    // whose program made a ribbon of the same id with other tabs: that
+    // ribbon (no second one) takes the saved tabs, tab-row control and QAT,
+    // on the tab that was selected, laid out in its frame.
+    qmtest::RegistryApp reg;
+    ASSERT_TRUE(Ribbon()->SelectTab(1));
+    Ribbon()->AddQuickAccessControl(qxpControlButton, ID_R_CUT)->SetCaption("Cut");
+    AddTabRowControl(Ribbon(), ID_R_FIND, "Find");
+    SaveRibbonLayoutAndClose();
+
+    CRibbonTestFrame other;
+    ASSERT_TRUE(other.Create(NULL, "Ribbon again", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
+                             CRect(0, 0, 700, 480)));
+    CQXPRibbonBar* pOwn =
+        DYNAMIC_DOWNCAST(CQXPRibbonBar, other.GetCommandBars()->Add("Ribbon", qxpBarTop, RUNTIME_CLASS(CQXPRibbonBar)));
+    ASSERT_TRUE(pOwn != NULL);
+    pOwn->SetBarID(0x7E00);
+    pOwn->AddTab("Mine")->AddGroup("Kept", 900)->Add(qxpControlButton, ID_R_ZOOM, "Zoom");
+    other.RecalcLayout();
+    qmtest::PumpMessages();
+    CQXPRibbonBar* pLoaded = ReloadRibbonLayout(other, FALSE);
+    EXPECT_EQ(pOwn, pLoaded);
+    int nRibbons = 0;
+    for (int i = 0; i < other.GetCommandBars()->GetCount(); i++)
+        if (DYNAMIC_DOWNCAST(CQXPRibbonBar, other.GetCommandBars()->GetAt(i)))
+            nRibbons++;
+    EXPECT_EQ(1, nRibbons);
+    EXPECT_EQ(3, pOwn->GetTabCount());
+    EXPECT_EQ(CString("&Home"), pOwn->GetTab(0)->GetCaption());
+    EXPECT_EQ(1, pOwn->GetSelectedTabIndex());
+    ASSERT_EQ(2, pOwn->GetQuickAccessCount());
+    EXPECT_EQ(ID_R_CUT, pOwn->GetQuickAccessControl(1)->GetID());
+    EXPECT_EQ(other.GetCommandBars(), pOwn->GetCommandBars());
+    EXPECT_EQ("Find", TabRow(pOwn));
+    CQXPControl* pRow = TabRowControl(pOwn, "Find");
+    ASSERT_TRUE(pRow != NULL);
+    EXPECT_FALSE(pRow->GetRect().IsRectEmpty());
+    for (int i = 0; i < pOwn->GetQuickAccessCount(); i++)
+        EXPECT_FALSE(pOwn->GetQuickAccessControl(i)->GetRect().IsRectEmpty()) << "QAT command " << i;
+    EXPECT_FALSE(pOwn->GetTab(1)->GetGroup(0)->GetAt(0)->GetRect().IsRectEmpty());
+    ::RedrawWindow(other.GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    qmtest::PumpMessages();
+    EXPECT_TRUE(qmtest::SaveWindowShot(other.GetSafeHwnd(), QM_BIN_DIR, "ribbon-layout-into-own-ribbon.png"));
+    EXPECT_GT(DarkPixelsIn(pOwn, pRow->GetRect()), 5);
     other.DestroyWindow();
     qmtest::PumpMessages();
 }
@@ -877,64 +939,6 @@ std::string Captions(CQXPRibbonBar* p)
     }
     s += " qat " + std::to_string(p->GetQuickAccessCount());
     return s;
-}
-
-// Every control a ribbon's groups and QAT name is one of its own controls.
-bool OwnsItsControls(CQXPRibbonBar* p)
-{
-    CQXPControls* pControls = p->GetControls();
-    for (int i = 0; i < p->GetTabCount(); i++)
-        for (CQXPRibbonGroup* g : *p->GetTab(i)->GetGroups())
-            for (int c = 0; c < g->GetCount(); c++)
-                if (g->GetAt(c)->GetControls() != pControls)
-                    return false;
-    for (int i = 0; i < p->GetQuickAccessCount(); i++)
-        if (p->GetQuickAccessControl(i)->GetControls() != pControls)
-            return false;
-    return true;
-}
-
-// The tab row's controls in control order: caption, ">" when right-aligned,
-// "|" when it begins a group, "~" when temporary.
-std::string TabRow(CQXPRibbonBar* p)
-{
-    std::string s;
-    for (int i = 0; i < p->GetControls()->GetCount(); i++) {
-        CQXPControl* c = p->GetControls()->GetAt(i);
-        if (!p->IsTabRowControl(c))
-            continue;
-        s += s.empty() ? "" : " ";
-        s += (const char*)c->GetCaption();
-        s += (c->GetFlags() & qxpFlagRightAlign) ? ">" : "";
-        s += c->GetBeginGroup() ? "|" : "";
-        s += c->IsTemporary() ? "~" : "";
-    }
-    return s;
-}
-
-// The tab row's control of that caption (NULL: none).
-CQXPControl* TabRowControl(CQXPRibbonBar* p, const char* caption)
-{
-    for (int i = 0; i < p->GetControls()->GetCount(); i++) {
-        CQXPControl* c = p->GetControls()->GetAt(i);
-        if (p->IsTabRowControl(c) && c->GetCaption() == caption)
-            return c;
-    }
-    return NULL;
-}
-
-// A control of the bar itself, on the tab row.
-CQXPControl* AddTabRowControl(CQXPRibbonBar* p, int nId, const char* caption, BOOL bRightAligned = FALSE,
-                              BOOL bTemporary = FALSE)
-{
-    CQXPControl* c = p->GetControls()->Add(qxpControlButton, nId, CString(), -1, bTemporary);
-    c->SetCaption(caption);
-    c->SetStyle(qxpButtonCaption);
-    if (bRightAligned) {
-        c->SetFlags(c->GetFlags() | qxpFlagRightAlign);
-        c->SetBeginGroup(TRUE);
-    }
-    return c;
 }
 
 TEST(RibbonState, ClassesAreFoundByName)

@@ -6,11 +6,13 @@
 // the caption of the ribbon under the real mouse. Screenshots of both looks.
 #include <qx/commandbars.h>
 #include <qx/office2007.h>
+#include <qx/propexchange.h>
 #include <qx/ribbonbar.h>
 #include <qx/ribbonframehook.h>
 #include <qx/ribbonsystem.h>
 #include <qx/statusbar.h>
 #include "ribboncommandframe.h"
+#include <qmtest/archivebytes.h>
 #include <qmtest/cbframe.h>
 #include <qmtest/mouse.h>
 #include <qmtest/offscreen.h>
@@ -359,6 +361,52 @@ TEST_F(RibbonFrameTest, TheRibbonDrawsTheCaptionAndItsButtonsCommandTheFrame)
     ASSERT_GE(frame.m_sysCommands.size(), 2u);
     EXPECT_EQ((UINT)SC_MAXIMIZE, frame.m_sysCommands.front());
     EXPECT_EQ((UINT)SC_RESTORE, frame.m_sysCommands.back());
+}
+
+TEST_F(RibbonFrameTest, TheCaptionButtonsStayWithTheFrameWhenTheRibbonIsSavedOrCopied)
+{
+    // The caption buttons the ribbon makes for the frame are controls of
+    // the bar but neither of its tab row nor of its saved state: a stored
+    // customizable ribbon brings back its tab-row control alone, and a copy
+    // of it holds no caption button (a ribbon without the frame has none).
+    CQXPRibbonBar* pRibbon = AddRibbon();
+    ASSERT_TRUE(pRibbon != NULL);
+    pRibbon->SetCustomizable(TRUE);
+    CQXPControl* pFind = pRibbon->GetControls()->Add(qxpControlButton, 40004);
+    pFind->SetCaption("Find");
+    ASSERT_TRUE(ThemeTheFrame(pRibbon));
+    const UINT captionIds[] = {SC_CLOSE, SC_MAXIMIZE, SC_MINIMIZE};
+    for (UINT nId : captionIds) {
+        CQXPControl* pButton = pRibbon->GetControls()->FindControl((int)nId);
+        ASSERT_TRUE(pButton != NULL) << nId;
+        EXPECT_TRUE(CQXPRibbonControls::IsRunTimeOnly(pButton));
+        EXPECT_FALSE(pRibbon->IsTabRowControl(pButton));
+    }
+    auto holdsCaptionButton = [&](CQXPRibbonBar* p) {
+        for (UINT nId : captionIds)
+            if (p->GetControls()->FindControl((int)nId))
+                return true;
+        return false;
+    };
+    const qmtest::Bytes bytes = qmtest::StoreBytes([&](CArchive& ar) {
+        CQXPPropExchangeArchive px(ar);
+        pRibbon->DoPropExchange(&px);
+    });
+    CQXPRibbonBar back;
+    qmtest::LoadBytes(bytes, [&](CArchive& ar) {
+        CQXPPropExchangeArchive px(ar);
+        back.DoPropExchange(&px);
+    });
+    EXPECT_FALSE(holdsCaptionButton(&back));
+    ASSERT_TRUE(back.GetControls()->FindControl(40004) != NULL);
+    EXPECT_TRUE(back.IsTabRowControl(back.GetControls()->FindControl(40004)));
+
+    CQXPRibbonBar* pClone = DYNAMIC_DOWNCAST(CQXPRibbonBar, pRibbon->Clone());
+    ASSERT_TRUE(pClone != NULL);
+    EXPECT_FALSE(holdsCaptionButton(pClone));
+    EXPECT_TRUE(pClone->GetControls()->FindControl(40004) != NULL);
+    pClone->InternalRelease();
+    EXPECT_TRUE(holdsCaptionButton(pRibbon)) << "the frame's ribbon keeps its own";
 }
 
 TEST_F(RibbonFrameTest, TheRightButtonOnTheRibbonsCaptionAsksTheFrameForItsWindowMenu)

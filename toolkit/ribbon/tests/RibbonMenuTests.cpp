@@ -32,6 +32,11 @@ protected:
         qmtest::PumpUntil([&] { return IsOpen(pPopup = dynamic_cast<CQXPPopupBar*>(pButton->GetCommandBar())); });
         return IsOpen(pPopup) ? pPopup : NULL;
     }
+    // In customize mode (left on), the Font group's first control, Bold, is
+    // dragged with the real mouse onto the tab row behind a control of the
+    // bar there, "Find" (*prcFind: its place). The bar is made customizable.
+    // Bold as it landed, or NULL.
+    CQXPControl* DropBoldOnTheTabRow(CRect* prcFind);
     static CQXPControl* Item(CQXPPopupBar* pPopup, int nId)
     {
         return pPopup->GetControls()->FindControl(nId);
@@ -576,27 +581,35 @@ TEST_F(RibbonMenuTest, InCustomizeModeADroppedControlJoinsTheGroupOrTheQuickAcce
     pBars->SetCustomizeMode(FALSE);
 }
 
-TEST_F(RibbonMenuTest, InCustomizeModeAControlDroppedOnTheTabRowStaysThereFramed)
+CQXPControl* RibbonMenuTest::DropBoldOnTheTabRow(CRect* prcFind)
 {
-    // A control of the bar on the tab row to drop by.
-    CQXPControl* pFind = Ribbon()->GetControls()->Add(qxpControlButton, ID_R_FIND);
-    pFind->SetCaption("Find");
-    pFind->SetStyle(qxpButtonCaption);
-    Ribbon()->SetCustomizable(TRUE);
-    CQXPCommandBars* pBars = frame.GetCommandBars();
-    pBars->SetCustomizeMode(TRUE);
+    CQXPRibbonBar* pRibbon = Ribbon();
+    CQXPControl* pFind = AddTabRowControl(pRibbon, ID_R_FIND, "Find");
+    pRibbon->SetCustomizable(TRUE);
+    pRibbon->GetCommandBars()->SetCustomizeMode(TRUE);
     Relayout();
-    CQXPRibbonGroup* pFont = Ribbon()->GetTab(0)->GetGroup(1);
-    const CRect rcRow = Ribbon()->GetTabRowRect();
-    const CRect rcFind = pFind->GetRect();
-    ASSERT_FALSE(rcFind.IsRectEmpty());
-    const CPoint ptDrop(rcFind.right - 3, rcFind.CenterPoint().y);
+    CQXPRibbonGroup* pFont = pRibbon->GetTab(0)->GetGroup(1);
+    *prcFind = pFind->GetRect();
+    EXPECT_FALSE(prcFind->IsRectEmpty());
+    const CPoint ptDrop(prcFind->right - 3, prcFind->CenterPoint().y);
     DragWithMouse(ScreenPoint(pFont->GetAt(0)->GetRect().CenterPoint()), ScreenPoint(ptDrop));
     EXPECT_EQ(2, pFont->GetCount()) << "moved out of its group";
-    CQXPControl* pBold = Ribbon()->GetControls()->FindControl(ID_R_BOLD);
+    CQXPControl* pBold = pRibbon->GetControls()->FindControl(ID_R_BOLD);
+    if (!pBold)
+        return NULL;
+    EXPECT_EQ(NULL, pRibbon->FindControlGroup(pBold));
+    EXPECT_TRUE(pRibbon->IsTabRowControl(pBold));
+    return pBold;
+}
+
+TEST_F(RibbonMenuTest, InCustomizeModeAControlDroppedOnTheTabRowStaysThereFramed)
+{
+    CQXPCommandBars* pBars = frame.GetCommandBars();
+    CRect rcFind;
+    CQXPControl* pBold = DropBoldOnTheTabRow(&rcFind);
+    ASSERT_FALSE(rcFind.IsRectEmpty());
     ASSERT_TRUE(pBold != NULL);
-    EXPECT_EQ(NULL, Ribbon()->FindControlGroup(pBold));
-    EXPECT_TRUE(Ribbon()->IsTabRowControl(pBold));
+    const CRect rcRow = Ribbon()->GetTabRowRect();
 
     // Laid out again it keeps a place in the tab row, framed as the
     // customized control.
@@ -617,6 +630,34 @@ TEST_F(RibbonMenuTest, InCustomizeModeAControlDroppedOnTheTabRowStaysThereFramed
     EXPECT_EQ(RGB(0, 0, 0), clrCorner) << "the double frame of the customized control";
     Shot("ribbon-customize-tab-row.png");
     pBars->SetCustomizeMode(FALSE);
+}
+
+TEST_F(RibbonMenuTest, AControlDroppedOnTheTabRowInCustomizeModeComesBackWithTheSavedLayout)
+{
+    // Dropped there, saved with the frame's layout and loaded into another
+    // frame: the control is on that ribbon's tab row behind the same
+    // neighbour, and no longer in its group.
+    qmtest::RegistryApp reg;
+    CRect rcFind;
+    ASSERT_TRUE(DropBoldOnTheTabRow(&rcFind) != NULL);
+    frame.GetCommandBars()->SetCustomizeMode(FALSE);
+    SaveRibbonLayoutAndClose();
+
+    CRibbonTestFrame other;
+    CQXPRibbonBar* pLoaded = ReloadRibbonLayout(other);
+    ASSERT_TRUE(pLoaded != NULL);
+    EXPECT_EQ(2, pLoaded->GetTab(0)->GetGroup(1)->GetCount());
+    EXPECT_EQ("Find Bold", TabRow(pLoaded));
+    CQXPControl* pFind = TabRowControl(pLoaded, "Find");
+    CQXPControl* pBold = TabRowControl(pLoaded, "Bold");
+    ASSERT_TRUE(pFind != NULL);
+    ASSERT_TRUE(pBold != NULL);
+    EXPECT_EQ(ID_R_BOLD, pBold->GetID());
+    EXPECT_FALSE(pBold->GetRect().IsRectEmpty());
+    EXPECT_EQ(pFind->GetRect().right, pBold->GetRect().left);
+    EXPECT_LE(pBold->GetRect().right, pLoaded->GetTab(0)->GetRect().left);
+    other.DestroyWindow();
+    qmtest::PumpMessages();
 }
 
 TEST_F(RibbonMenuTest, InCustomizeModeTheRibbonDrawsTheDropMark)

@@ -141,11 +141,56 @@ inline void FillRibbon(CQXPRibbonBar* pRibbon)
     pRibbon->AddQuickAccessControl(qxpControlButton, ID_R_SAVE)->SetCaption("Save");
 }
 
-// Opens a second frame and loads the layout saved as "RibbonLayout" into
-// it; the ribbon it holds afterwards (NULL: none came back).
-inline CQXPRibbonBar* ReloadRibbonLayout(CRibbonTestFrame& other)
+// The tab row's controls in control order: caption, ">" when right-aligned,
+// "|" when it begins a group, "~" when temporary.
+inline std::string TabRow(CQXPRibbonBar* p)
 {
-    if (!other.Create(NULL, "Ribbon again", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, CRect(0, 0, 700, 480)))
+    std::string s;
+    for (int i = 0; i < p->GetControls()->GetCount(); i++) {
+        CQXPControl* c = p->GetControls()->GetAt(i);
+        if (!p->IsTabRowControl(c))
+            continue;
+        s += s.empty() ? "" : " ";
+        s += (const char*)c->GetCaption();
+        s += (c->GetFlags() & qxpFlagRightAlign) ? ">" : "";
+        s += c->GetBeginGroup() ? "|" : "";
+        s += c->IsTemporary() ? "~" : "";
+    }
+    return s;
+}
+
+// The tab row's control of that caption (NULL: none).
+inline CQXPControl* TabRowControl(CQXPRibbonBar* p, const char* caption)
+{
+    for (int i = 0; i < p->GetControls()->GetCount(); i++) {
+        CQXPControl* c = p->GetControls()->GetAt(i);
+        if (p->IsTabRowControl(c) && c->GetCaption() == caption)
+            return c;
+    }
+    return NULL;
+}
+
+// A control of the bar itself, on the tab row.
+inline CQXPControl* AddTabRowControl(CQXPRibbonBar* p, int nId, const char* caption, BOOL bRightAligned = FALSE,
+                                     BOOL bTemporary = FALSE)
+{
+    CQXPControl* c = p->GetControls()->Add(qxpControlButton, nId, CString(), -1, bTemporary);
+    c->SetCaption(caption);
+    c->SetStyle(qxpButtonCaption);
+    if (bRightAligned) {
+        c->SetFlags(c->GetFlags() | qxpFlagRightAlign);
+        c->SetBeginGroup(TRUE);
+    }
+    return c;
+}
+
+// Opens a second frame (unless bCreate is FALSE: the caller made it) and
+// loads the layout saved as "RibbonLayout" into it; the ribbon it holds
+// afterwards (NULL: none came back).
+inline CQXPRibbonBar* ReloadRibbonLayout(CRibbonTestFrame& other, BOOL bCreate = TRUE)
+{
+    if (bCreate &&
+        !other.Create(NULL, "Ribbon again", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, CRect(0, 0, 700, 480)))
         return NULL;
     other.GetCommandBars()->LoadBarState("RibbonLayout");
     other.RecalcLayout();

@@ -748,6 +748,10 @@ public:
     // tab-row controls and its system button; then copies of its QAT
     // commands in order. Anything but a ribbon leaves this bar as it is.
     void Copy(CQXPCommandBar* pOther, BOOL bRecursive = FALSE) override;
+    // The same ribbon loaded from a saved layout: copied into this one (its
+    // tabs, tab-row controls and system button when it was customizable,
+    // its QAT always), not only the controls a plain toolbar takes over.
+    void MergeLoadedBar(CQXPToolBar* pLoaded, BOOL bSilent) override;
 
     BOOL m_bAllowMinimize;
     BOOL m_bGroupsVisible;
