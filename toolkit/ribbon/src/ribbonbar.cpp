@@ -849,7 +849,7 @@ CQXPRibbonBar::CQXPRibbonBar()
     : m_bAllowMinimize(TRUE), m_bGroupsVisible(TRUE), m_bTabsVisible(TRUE), m_bCaptionBarVisible(TRUE),
       m_nGroupsHeightOverride(0),
       m_bSelectedTabClicked(FALSE), m_bMinimized(FALSE), m_bQuickAccessBelow(FALSE), m_bQuickAccessVisible(TRUE),
-      m_bShownBySize(TRUE), m_nQuickAccessHeight(0), m_pOwnTheme(NULL), m_bFrameCaption(FALSE)
+      m_bShownBySize(TRUE), m_nMinimumSize(qxribbon::kMinimumShownSize), m_nQuickAccessHeight(0), m_pOwnTheme(NULL), m_bFrameCaption(FALSE)
 {
     m_barType = qxpBarTypeRibbon;
     CQXPRibbonControls* pControls = new CQXPRibbonControls;
@@ -1160,6 +1160,11 @@ void CQXPRibbonBar::SetQuickAccessBelow(BOOL bBelow)
     }
 }
 
+CQXPControls* CQXPRibbonBar::GetBroadcastControls() const
+{
+    return m_bCustomizable ? m_pControls : m_pQuickAccessControls;
+}
+
 BOOL CQXPRibbonBar::IsQuickAccessControl(const CQXPControl* pControl) const
 {
     if (!pControl)
@@ -1252,6 +1257,7 @@ RibbonBarState CQXPRibbonBar::GetThemeBarState() const
     s.bMinimized = m_bMinimized;
     s.bQatVisible = m_bQuickAccessVisible;
     s.bQatBelow = m_bQuickAccessBelow;
+    s.nMinimumSize = m_nMinimumSize;
     return s;
 }
 
@@ -1288,7 +1294,9 @@ int CQXPRibbonBar::FrameHeight() const
 
 BOOL CQXPRibbonBar::UpdateShownBySize(int nWidth)
 {
-    const BOOL bShown = RibbonBarState::IsShownBySize(nWidth, FrameHeight());
+    RibbonBarState s;
+    s.nMinimumSize = m_nMinimumSize;
+    const BOOL bShown = s.IsShownBySize(nWidth, FrameHeight());
     if (bShown == m_bShownBySize)
         return FALSE;
     m_bShownBySize = bShown;
