@@ -883,6 +883,9 @@ CQXPRibbonBar::CQXPRibbonBar()
     }
     m_pQatMore->SetHideFlag(qxpHideWrap, TRUE);
     m_pAccessible = new CRibbonBarAccessible(this); // tabs and groups for accessibility clients
+    // Painted from the bar's off-screen copy; a part that changes (a hot
+    // control, a lit group) fades into its new look.
+    EnableAnimation(TRUE);
 }
 
 CQXPRibbonBar::~CQXPRibbonBar()
@@ -1078,7 +1081,7 @@ BOOL CQXPRibbonBar::OpenTabPopup(int nTab, BOOL bKeyboard)
         return FALSE;
     if (m_nPopuped != nRow && !SetPopuped(nRow))
         return FALSE;
-    Invalidate(FALSE);
+    Redraw();
     return TRUE;
 }
 
@@ -1121,8 +1124,7 @@ void CQXPRibbonBar::OnTabPopupClosed(CQXPRibbonTab* pShown)
     m_pTabControl->m_nKeyboardTab = GetSelectedTabIndex(); // the keyboard comes back to it
     m_pTabControl->CQXPTabManager::SetSelectedItem(NULL);
     UpdateGroupsVisibility();
-    if (::IsWindow(m_hWnd))
-        Invalidate(FALSE);
+    Redraw();
 }
 
 CQXPPopupBar* CQXPRibbonBar::CreateMorePopup()
@@ -1277,8 +1279,11 @@ CSize CQXPRibbonBar::CalcDockingLayout(int nLength, DWORD dwMode, int nWidth)
     }
     const int cy = s.CalcDockedHeight(nLength, FrameHeight());
     m_nQuickAccessHeight = s.GetQuickAccessHeight();
-    if ((dwMode & qxpLayoutCommit) && cy > 0)
+    if ((dwMode & qxpLayoutCommit) && cy > 0) {
         RecalcRibbonLayout(nLength, cy);
+        // The controls may have moved under the bar's off-screen copy.
+        Redraw();
+    }
     return CSize(nLength, cy);
 }
 

@@ -251,7 +251,7 @@ void CRibbonScrollButton::OnClick(BOOL bKeyboard, CPoint pt)
     if (!IsVisible(0))
         m_nSelected = 0;
     if (::IsWindow(hWnd))
-        ::InvalidateRect(hWnd, NULL, FALSE);
+        pBar->Redraw();
     InternalRelease();
 }
 

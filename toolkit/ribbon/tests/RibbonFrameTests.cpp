@@ -714,8 +714,10 @@ TEST_F(RibbonFrameTest, TheRoundSystemButtonShowsOnlyOnTheFramesCaption)
     ASSERT_TRUE(pRibbon != NULL);
     pRibbon->AddSystemButton();
     Relayout();
+    // Painted anew, not from the bar's copy: every image it asks for is seen.
     auto redraw = [&] {
         pTheme->Clear();
+        pRibbon->Redraw();
         ::RedrawWindow(pRibbon->GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
         qmtest::PumpMessages();
     };
