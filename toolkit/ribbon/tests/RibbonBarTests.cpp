@@ -14,6 +14,7 @@
 #include <qmtest/cbframe.h>
 #include <qmtest/files.h>
 #include <qmtest/mouse.h>
+#include <qmtest/offscreen.h>
 #include <qmtest/pump.h>
 #include <qmtest/registry.h>
 #include <qmtest/screenshot.h>
@@ -120,6 +121,9 @@ TEST_F(RibbonBarTest, TheTabRowIsATabManagerThatScrollsTheTabsThatDoNotFit)
     // The hot tab follows the real mouse.
     qmtest::MouseMoveTo(TabCentre(1));
     EXPECT_TRUE(qmtest::PumpUntil([&] { return pTabs->GetHighlighted() == Ribbon()->GetTab(1); }));
+    // Lit on the screen too: the tab row redraws through the bar's copy.
+    const CRect rcRow = Ribbon()->GetTabRowRect();
+    EXPECT_EQ(qmtest::BarPictureOf(Ribbon(), rcRow), qmtest::ScreenPictureOf(Ribbon(), rcRow));
 
     // Tabs that do not fit a narrow frame: the scroll button shows at the
     // end of the row and, pressed with the real mouse, moves them left.

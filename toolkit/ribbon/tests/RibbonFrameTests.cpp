@@ -332,6 +332,11 @@ TEST_F(RibbonFrameTest, TheRibbonDrawsTheCaptionAndItsButtonsCommandTheFrame)
     EXPECT_GT(pRibbon->GetTitleRect().Width(), rcTitle.Width());
     EXPECT_GE(pRibbon->GetTitleRect().left, pRibbon->GetQuickAccessRect().right);
     EXPECT_LE(pRibbon->GetTitleRect().right, pMin->GetRect().left);
+    // ... and reaches the screen through the ribbon's off-screen copy.
+    qmtest::PumpMessages();
+    EXPECT_EQ(qmtest::BarPictureOf(pRibbon, pRibbon->GetCaptionRect()),
+              qmtest::ScreenPictureOf(pRibbon, pRibbon->GetCaptionRect()))
+        << "the new title shows";
     // A click on a header selects its first tab.
     CPoint ptHeader = pRibbon->GetContextHeaders()[1].rc.CenterPoint();
     pRibbon->ClientToScreen(&ptHeader);
