@@ -119,10 +119,29 @@ TEST_F(RibbonBarTest, TheTabRowIsATabManagerThatScrollsTheTabsThatDoNotFit)
         EXPECT_EQ(Ribbon()->GetTabRowRect().bottom, rcInsert.bottom);
     }
     // The hot tab follows the real mouse.
+    qmtest::MouseMoveTo(TabCentre(2));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return pTabs->GetHighlighted() == Ribbon()->GetTab(2); }));
     qmtest::MouseMoveTo(TabCentre(1));
     EXPECT_TRUE(qmtest::PumpUntil([&] { return pTabs->GetHighlighted() == Ribbon()->GetTab(1); }));
-    // Lit on the screen too: the tab row redraws through the bar's copy.
+    // On the screen too: the tab row redraws through the bar's copy, the
+    // tab left behind no longer hot (once whatever the pointer left has
+    // faded).
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetAnimationCache()->GetFadeCount() == 0; }));
     const CRect rcRow = Ribbon()->GetTabRowRect();
+    EXPECT_EQ(qmtest::BarPictureOf(Ribbon(), rcRow), qmtest::ScreenPictureOf(Ribbon(), rcRow));
+    // Off the row, into the empty part of the group band: no tab is hot,
+    // on the screen either.
+    const CRect rcBand = Ribbon()->GetGroupsRect();
+    qmtest::MouseMoveTo(ScreenPoint(CPoint(rcBand.right - 20, rcBand.CenterPoint().y)));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return pTabs->GetHighlighted() == NULL; }));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetAnimationCache()->GetFadeCount() == 0; }));
+    EXPECT_EQ(qmtest::BarPictureOf(Ribbon(), rcRow), qmtest::ScreenPictureOf(Ribbon(), rcRow));
+    // Off the bar from a hot tab: the same.
+    qmtest::MouseMoveTo(TabCentre(2));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return pTabs->GetHighlighted() == Ribbon()->GetTab(2); }));
+    qmtest::ParkPointer();
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return pTabs->GetHighlighted() == NULL; }));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetAnimationCache()->GetFadeCount() == 0; }));
     EXPECT_EQ(qmtest::BarPictureOf(Ribbon(), rcRow), qmtest::ScreenPictureOf(Ribbon(), rcRow));
 
     // Tabs that do not fit a narrow frame: the scroll button shows at the

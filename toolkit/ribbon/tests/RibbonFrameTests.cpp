@@ -333,7 +333,7 @@ TEST_F(RibbonFrameTest, TheRibbonDrawsTheCaptionAndItsButtonsCommandTheFrame)
     EXPECT_GE(pRibbon->GetTitleRect().left, pRibbon->GetQuickAccessRect().right);
     EXPECT_LE(pRibbon->GetTitleRect().right, pMin->GetRect().left);
     // ... and reaches the screen through the ribbon's off-screen copy.
-    qmtest::PumpMessages();
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return pRibbon->GetAnimationCache()->GetFadeCount() == 0; }));
     EXPECT_EQ(qmtest::BarPictureOf(pRibbon, pRibbon->GetCaptionRect()),
               qmtest::ScreenPictureOf(pRibbon, pRibbon->GetCaptionRect()))
         << "the new title shows";
