@@ -251,6 +251,13 @@ TEST_F(RibbonBarTest, TheGroupUnderTheMouseLightsUp)
     EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetGroupScroller()->GetHotGroup() == pHome->GetGroup(0); }));
     qmtest::MouseMoveTo(captionOf(pHome->GetGroup(2)));
     EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetGroupScroller()->GetHotGroup() == pHome->GetGroup(2); }));
+    // On the screen, once the fades have run: the first group cold again,
+    // the third lit, as the bar paints them now.
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetAnimationCache()->GetFadeCount() == 0; }));
+    for (int i : {0, 2}) {
+        const CRect rc = pHome->GetGroup(i)->GetRect();
+        EXPECT_EQ(qmtest::BarPictureOf(Ribbon(), rc), qmtest::ScreenPictureOf(Ribbon(), rc)) << "group " << i;
+    }
     Shot("ribbon-hot-group.png");
     // Leaving the ribbon lets it go; another tab's groups start cold.
     CRect rcFrame;
