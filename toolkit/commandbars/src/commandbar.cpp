@@ -287,8 +287,9 @@ void CQXPCommandBar::UpdateShortcuts()
     // The shortcut table speaks, not the texts the menu resource was loaded
     // with: a command the table has no key for shows none. Without any
     // table the texts stay as they are.
-    for (int i = 0; i < m_pControls->GetCount(); i++) {
-        CQXPControl* pControl = m_pControls->GetAt(i);
+    CQXPControls* pControls = GetBroadcastControls();
+    for (int i = 0; i < pControls->GetCount(); i++) {
+        CQXPControl* pControl = pControls->GetAt(i);
         if (pControl->GetParent() != this || pControl->GetID() == 0 || !pControl->IsVisible(0))
             continue;
         CString strText = pControl->m_strShortcutTextAuto;
@@ -1041,8 +1042,9 @@ void CQXPCommandBar::UpdateDocTemplateVisibility()
     if (!pCommandBars)
         return;
     UINT nActive = pCommandBars->GetActiveMenuId();
-    for (int i = 0; i < m_pControls->GetCount(); i++) {
-        CQXPControl* pControl = m_pControls->GetAt(i);
+    CQXPControls* pControls = GetBroadcastControls();
+    for (int i = 0; i < pControls->GetCount(); i++) {
+        CQXPControl* pControl = pControls->GetAt(i);
         const std::map<UINT, BOOL>& shown = pControl->m_mapDocTemplatesAssigned;
         const std::map<UINT, BOOL>& hidden = pControl->m_mapDocTemplatesExcluded;
         // Controls without lists are shown for every menu.

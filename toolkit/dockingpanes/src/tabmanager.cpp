@@ -675,9 +675,12 @@ void CQXPTabManager::TrackMouse(HWND hWnd, POINT pt)
     if (pPaint && pPaint->m_bHotTracking) {
         CQXPTabManagerItem* pHot = HitTest(pt);
         if (pHot != m_pHighlighted) {
-            if (m_pHighlighted)
-                RedrawControl(&m_pHighlighted->m_rcItem, FALSE);
+            // The old item is redrawn once it is no longer hot: a host may
+            // paint at once (a command bar painting into its copy).
+            CQXPTabManagerItem* pOld = m_pHighlighted;
             m_pHighlighted = pHot;
+            if (pOld)
+                RedrawControl(&pOld->m_rcItem, FALSE);
             if (pHot)
                 RedrawControl(&pHot->m_rcItem, FALSE);
             TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, hWnd, 0};

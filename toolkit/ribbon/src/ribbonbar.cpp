@@ -911,7 +911,7 @@ CQXPRibbonBar::CQXPRibbonBar()
     : m_bAllowMinimize(TRUE), m_bGroupsVisible(TRUE), m_bTabsVisible(TRUE), m_bCaptionBarVisible(TRUE),
       m_nGroupsHeightOverride(0),
       m_bSelectedTabClicked(FALSE), m_bMinimized(FALSE), m_bQuickAccessBelow(FALSE), m_bQuickAccessVisible(TRUE),
-      m_bShownBySize(TRUE), m_nQuickAccessHeight(0), m_pOwnTheme(NULL), m_bFrameCaption(FALSE)
+      m_bShownBySize(TRUE), m_nMinimumSize(qxribbon::kMinimumShownSize), m_nQuickAccessHeight(0), m_pOwnTheme(NULL), m_bFrameCaption(FALSE)
 {
     m_barType = qxpBarTypeRibbon;
     CQXPRibbonControls* pControls = new CQXPRibbonControls;
@@ -945,6 +945,9 @@ CQXPRibbonBar::CQXPRibbonBar()
     }
     m_pQatMore->SetHideFlag(qxpHideWrap, TRUE);
     m_pAccessible = new CRibbonBarAccessible(this); // tabs and groups for accessibility clients
+    // Painted from the bar's off-screen copy; a part that changes (a hot
+    // control, a lit group) fades into its new look.
+    EnableAnimation(TRUE);
 }
 
 CQXPRibbonBar::~CQXPRibbonBar()
@@ -1140,7 +1143,7 @@ BOOL CQXPRibbonBar::OpenTabPopup(int nTab, BOOL bKeyboard)
         return FALSE;
     if (m_nPopuped != nRow && !SetPopuped(nRow))
         return FALSE;
-    Invalidate(FALSE);
+    Redraw();
     return TRUE;
 }
 
@@ -1183,8 +1186,7 @@ void CQXPRibbonBar::OnTabPopupClosed(CQXPRibbonTab* pShown)
     m_pTabControl->m_nKeyboardTab = GetSelectedTabIndex(); // the keyboard comes back to it
     m_pTabControl->CQXPTabManager::SetSelectedItem(NULL);
     UpdateGroupsVisibility();
-    if (::IsWindow(m_hWnd))
-        Invalidate(FALSE);
+    Redraw();
 }
 
 CQXPPopupBar* CQXPRibbonBar::CreateMorePopup()
@@ -1220,6 +1222,11 @@ void CQXPRibbonBar::SetQuickAccessBelow(BOOL bBelow)
             ::SendMessageA(pHook->GetHwnd(), WM_NCPAINT, 1, 0);
         }
     }
+}
+
+CQXPControls* CQXPRibbonBar::GetBroadcastControls() const
+{
+    return m_bCustomizable ? m_pControls : m_pQuickAccessControls;
 }
 
 BOOL CQXPRibbonBar::IsQuickAccessControl(const CQXPControl* pControl) const
@@ -1314,6 +1321,7 @@ RibbonBarState CQXPRibbonBar::GetThemeBarState() const
     s.bMinimized = m_bMinimized;
     s.bQatVisible = m_bQuickAccessVisible;
     s.bQatBelow = m_bQuickAccessBelow;
+    s.nMinimumSize = m_nMinimumSize;
     return s;
 }
 
@@ -1333,8 +1341,11 @@ CSize CQXPRibbonBar::CalcDockingLayout(int nLength, DWORD dwMode, int nWidth)
     }
     const int cy = s.CalcDockedHeight(nLength, FrameHeight());
     m_nQuickAccessHeight = s.GetQuickAccessHeight();
-    if ((dwMode & qxpLayoutCommit) && cy > 0)
+    if ((dwMode & qxpLayoutCommit) && cy > 0) {
         RecalcRibbonLayout(nLength, cy);
+        // The controls may have moved under the bar's off-screen copy.
+        Redraw();
+    }
     return CSize(nLength, cy);
 }
 
@@ -1350,7 +1361,9 @@ int CQXPRibbonBar::FrameHeight() const
 
 BOOL CQXPRibbonBar::UpdateShownBySize(int nWidth)
 {
-    const BOOL bShown = RibbonBarState::IsShownBySize(nWidth, FrameHeight());
+    RibbonBarState s;
+    s.nMinimumSize = m_nMinimumSize;
+    const BOOL bShown = s.IsShownBySize(nWidth, FrameHeight());
     if (bShown == m_bShownBySize)
         return FALSE;
     m_bShownBySize = bShown;

@@ -89,7 +89,7 @@ void CQXPRibbonBar::OnFrameTitleChanged()
         return;
     CClientDC dc(this);
     LayoutCaption(&dc);
-    InvalidateRect(&m_rcCaption, FALSE);
+    Redraw(&m_rcCaption, FALSE);
 }
 
 void CQXPRibbonBar::LayoutCaption(CDC* pDC)

@@ -416,7 +416,7 @@ void RibbonFrameHook::RedrawRibbon()
     CQXPRibbonBar* pRibbon = GetRibbonBar();
     if (pRibbon && ::IsWindow(pRibbon->GetSafeHwnd()) && !UsesSystemMetrics()) {
         CRect rc = pRibbon->GetCaptionRect();
-        ::InvalidateRect(pRibbon->GetSafeHwnd(), rc.IsRectEmpty() ? NULL : &rc, FALSE);
+        pRibbon->Redraw(rc.IsRectEmpty() ? NULL : &rc, FALSE);
     }
 }
 

@@ -442,9 +442,9 @@ int RibbonBarState::GetCaptionHeight() const
     return h;
 }
 
-BOOL AFXAPI RibbonBarState::IsShownBySize(int nWidth, int nFrameHeight)
+BOOL RibbonBarState::IsShownBySize(int nWidth, int nFrameHeight) const
 {
-    return nFrameHeight >= kMinimumShownSize && nWidth >= kMinimumShownSize;
+    return nFrameHeight >= nMinimumSize && nWidth >= nMinimumSize;
 }
 
 int RibbonBarState::CalcDockedHeight(int nWidth, int nFrameHeight) const

@@ -251,7 +251,7 @@ void CRibbonScrollButton::OnClick(BOOL bKeyboard, CPoint pt)
     if (!IsVisible(0))
         m_nSelected = 0;
     if (::IsWindow(hWnd))
-        ::InvalidateRect(hWnd, NULL, FALSE);
+        pBar->Redraw();
     InternalRelease();
 }
 
@@ -338,9 +338,12 @@ void CRibbonGroupScroller::SetHotGroup(CQXPRibbonGroup* pGroup)
         return;
     HWND hWnd = m_pBar ? m_pBar->GetSafeHwnd() : NULL;
     const BOOL bWindow = hWnd && ::IsWindow(hWnd);
-    if (m_pHotGroup && bWindow)
-        m_pBar->Redraw(m_pHotGroup->GetRect());
+    // Stored first: the bar paints each group at once into its copy, the
+    // old one no longer lit.
+    CQXPRibbonGroup* pOld = m_pHotGroup;
     m_pHotGroup = pGroup;
+    if (pOld && bWindow)
+        m_pBar->Redraw(pOld->GetRect());
     if (pGroup && bWindow) {
         m_pBar->Redraw(pGroup->GetRect());
         // Leaving the bar lets the group go.

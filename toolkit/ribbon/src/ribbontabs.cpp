@@ -119,10 +119,9 @@ CQXPTabPainter* CQXPRibbonControlTab::GetPaintManager() const
 
 void CQXPRibbonControlTab::RedrawControl(LPCRECT lpRect, BOOL bAnimate)
 {
-    (void)bAnimate;
     CQXPRibbonBar* pBar = GetRibbonBar();
     if (pBar && ::IsWindow(pBar->GetSafeHwnd()))
-        pBar->InvalidateRect(lpRect ? lpRect : &this->CQXPTabManager::m_rcControl, FALSE);
+        pBar->Redraw(lpRect ? lpRect : &this->CQXPTabManager::m_rcControl, bAnimate);
 }
 
 void CQXPRibbonControlTab::OnPropertyChanged()
@@ -131,7 +130,7 @@ void CQXPRibbonControlTab::OnPropertyChanged()
     if (m_bInLayout || !pBar || !::IsWindow(pBar->GetSafeHwnd()))
         return;
     pBar->OnRecalcLayout();
-    pBar->Invalidate(FALSE);
+    pBar->Redraw();
 }
 
 CString CQXPRibbonControlTab::GetItemCaption(const CQXPTabManagerItem* pItem) const
@@ -191,7 +190,7 @@ void CQXPRibbonControlTab::SetSelectedItem(CQXPTabManagerItem* pItem)
     CQXPTabManager::SetSelectedItem(pItem);
     pBar->UpdateGroupsVisibility();
     pBar->OnRecalcLayout();
-    pBar->Invalidate();
+    pBar->Redraw();
     pBar->OnTabChanged(pTab);
     // A minimised ribbon shows the tab chosen in its popup, tracked from
     // the keyboard when the keyboard chose it.

@@ -16,6 +16,7 @@
 #include <qmtest/cbframe.h>
 #include <qmtest/files.h>
 #include <qmtest/mouse.h>
+#include <qmtest/offscreen.h>
 #include <qmtest/pump.h>
 #include <qmtest/registry.h>
 #include <qmtest/screenshot.h>
@@ -120,8 +121,30 @@ TEST_F(RibbonBarTest, TheTabRowIsATabManagerThatScrollsTheTabsThatDoNotFit)
         EXPECT_EQ(Ribbon()->GetTabRowRect().bottom, rcInsert.bottom);
     }
     // The hot tab follows the real mouse.
+    qmtest::MouseMoveTo(TabCentre(2));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return pTabs->GetHighlighted() == Ribbon()->GetTab(2); }));
     qmtest::MouseMoveTo(TabCentre(1));
     EXPECT_TRUE(qmtest::PumpUntil([&] { return pTabs->GetHighlighted() == Ribbon()->GetTab(1); }));
+    // On the screen too: the tab row redraws through the bar's copy, the
+    // tab left behind no longer hot (once whatever the pointer left has
+    // faded).
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetAnimationCache()->GetFadeCount() == 0; }));
+    const CRect rcRow = Ribbon()->GetTabRowRect();
+    EXPECT_EQ(qmtest::BarPictureOf(Ribbon(), rcRow), qmtest::ScreenPictureOf(Ribbon(), rcRow));
+    // Off the row, into the empty part of the group band: no tab is hot,
+    // on the screen either.
+    const CRect rcBand = Ribbon()->GetGroupsRect();
+    qmtest::MouseMoveTo(ScreenPoint(CPoint(rcBand.right - 20, rcBand.CenterPoint().y)));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return pTabs->GetHighlighted() == NULL; }));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetAnimationCache()->GetFadeCount() == 0; }));
+    EXPECT_EQ(qmtest::BarPictureOf(Ribbon(), rcRow), qmtest::ScreenPictureOf(Ribbon(), rcRow));
+    // Off the bar from a hot tab: the same.
+    qmtest::MouseMoveTo(TabCentre(2));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return pTabs->GetHighlighted() == Ribbon()->GetTab(2); }));
+    qmtest::ParkPointer();
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return pTabs->GetHighlighted() == NULL; }));
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetAnimationCache()->GetFadeCount() == 0; }));
+    EXPECT_EQ(qmtest::BarPictureOf(Ribbon(), rcRow), qmtest::ScreenPictureOf(Ribbon(), rcRow));
 
     // Tabs that do not fit a narrow frame: the scroll button shows at the
     // end of the row and, pressed with the real mouse, moves them left.
@@ -230,6 +253,13 @@ TEST_F(RibbonBarTest, TheGroupUnderTheMouseLightsUp)
     EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetGroupScroller()->GetHotGroup() == pHome->GetGroup(0); }));
     qmtest::MouseMoveTo(captionOf(pHome->GetGroup(2)));
     EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetGroupScroller()->GetHotGroup() == pHome->GetGroup(2); }));
+    // On the screen, once the fades have run: the first group cold again,
+    // the third lit, as the bar paints them now.
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return Ribbon()->GetAnimationCache()->GetFadeCount() == 0; }));
+    for (int i : {0, 2}) {
+        const CRect rc = pHome->GetGroup(i)->GetRect();
+        EXPECT_EQ(qmtest::BarPictureOf(Ribbon(), rc), qmtest::ScreenPictureOf(Ribbon(), rc)) << "group " << i;
+    }
     Shot("ribbon-hot-group.png");
     // Leaving the ribbon lets it go; another tab's groups start cold.
     CRect rcFrame;
@@ -402,6 +432,85 @@ TEST_F(RibbonBarTest, NarrowingCollapsesTheLastGroupsFirst)
     frame.SetWindowPos(NULL, 0, 0, 240, 480, SWP_NOMOVE | SWP_NOZORDER);
     Relayout();
     EXPECT_FALSE(Ribbon()->IsShownBySize());
+}
+
+// The least frame height and bar width that show the ribbon are the bar's
+// minimum size, 250 px from construction.
+TEST_F(RibbonBarTest, TheMinimumSizeDecidesWhetherTheRibbonShows)
+{
+    EXPECT_EQ(250, Ribbon()->GetMinimumSize());
+    struct Case {
+        int nMinimum;
+        int cx, cy; // the frame window
+        BOOL bShown;
+    };
+    const Case cases[] = {
+        {250, 600, 480, TRUE},
+        {500, 600, 480, FALSE},
+        {480, 600, 480, TRUE},
+        {500, 700, 520, TRUE},
+        {250, 600, 249, FALSE},
+        {200, 600, 249, TRUE},
+        // The width offered is the frame's client width, less than the
+        // window's own.
+        {560, 560, 600, FALSE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.nMinimum << " in " << c.cx << " x " << c.cy);
+        Ribbon()->SetMinimumSize(c.nMinimum);
+        frame.SetWindowPos(NULL, 0, 0, c.cx, c.cy, SWP_NOMOVE | SWP_NOZORDER);
+        Relayout();
+        EXPECT_EQ(c.bShown, Ribbon()->IsShownBySize());
+        if (c.bShown) {
+            EXPECT_GT(RibbonHeight(), 0);
+        } else {
+            EXPECT_EQ(0, RibbonHeight());
+        }
+    }
+}
+
+// The bar's two per-control notifications, the shortcut texts and the
+// active document's visibility, reach the QAT's commands only, unless the
+// ribbon is customizable: then every control of the bar.
+TEST_F(RibbonBarTest, ShortcutsAndDocumentVisibilityReachTheQuickAccessCommands)
+{
+    CQXPControl* pQatBold = Ribbon()->AddQuickAccessControl(qxpControlButton, ID_R_BOLD);
+    ASSERT_TRUE(pQatBold != NULL);
+    CQXPControl* pBold = Ribbon()->GetTab(0)->GetGroup(1)->GetAt(0);
+    CQXPControl* pFind = Ribbon()->GetTab(0)->GetGroup(2)->GetAt(0);
+    ASSERT_EQ(ID_R_BOLD, pBold->GetID());
+    ASSERT_EQ(ID_R_FIND, pFind->GetID());
+    ACCEL table[] = {{FVIRTKEY | FCONTROL, 'B', ID_R_BOLD}, {FVIRTKEY | FCONTROL, 'F', ID_R_FIND}};
+    frame.GetCommandBars()->GetKeyboardShortcuts()->SetAcceleratorTable(table, 2);
+    // Shown only for a document menu that is not the active one.
+    const UINT nOtherMenu = frame.GetCommandBars()->GetActiveMenuId() + 1;
+
+    for (BOOL bCustomizable : {FALSE, TRUE}) {
+        SCOPED_TRACE(bCustomizable ? "customizable" : "not customizable");
+        Ribbon()->SetCustomizable(bCustomizable);
+        for (CQXPControl* c : {pQatBold, pBold, pFind}) {
+            c->m_strShortcutTextAuto = "old";
+            c->m_mapDocTemplatesAssigned.clear();
+            c->m_mapDocTemplatesAssigned[nOtherMenu] = TRUE;
+            c->SetHideFlag(qxpHideDocTemplate, FALSE);
+        }
+
+        Ribbon()->UpdateShortcuts();
+        EXPECT_EQ(CString("Ctrl+B"), pQatBold->m_strShortcutTextAuto) << "the QAT's copy";
+        EXPECT_EQ(CString(bCustomizable ? "Ctrl+B" : "old"), pBold->m_strShortcutTextAuto) << "the group's Bold";
+        EXPECT_EQ(CString(bCustomizable ? "Ctrl+F" : "old"), pFind->m_strShortcutTextAuto) << "the group's Find";
+
+        Ribbon()->SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
+        EXPECT_EQ((DWORD)qxpHideDocTemplate, pQatBold->GetHideFlags() & qxpHideDocTemplate) << "the QAT's copy";
+        EXPECT_EQ(bCustomizable ? (DWORD)qxpHideDocTemplate : 0u, pBold->GetHideFlags() & qxpHideDocTemplate)
+            << "the group's Bold";
+        EXPECT_EQ(bCustomizable ? (DWORD)qxpHideDocTemplate : 0u, pFind->GetHideFlags() & qxpHideDocTemplate)
+            << "the group's Find";
+    }
+    for (CQXPControl* c : {pQatBold, pBold, pFind}) {
+        c->m_mapDocTemplatesAssigned.clear();
+        c->SetHideFlag(qxpHideDocTemplate, FALSE);
+    }
 }
 
 TEST_F(RibbonBarTest, AGroupThatOpensAgainAsksTheBarForAnotherLayout)

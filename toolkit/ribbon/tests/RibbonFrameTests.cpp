@@ -334,6 +334,11 @@ TEST_F(RibbonFrameTest, TheRibbonDrawsTheCaptionAndItsButtonsCommandTheFrame)
     EXPECT_GT(pRibbon->GetTitleRect().Width(), rcTitle.Width());
     EXPECT_GE(pRibbon->GetTitleRect().left, pRibbon->GetQuickAccessRect().right);
     EXPECT_LE(pRibbon->GetTitleRect().right, pMin->GetRect().left);
+    // ... and reaches the screen through the ribbon's off-screen copy.
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return pRibbon->GetAnimationCache()->GetFadeCount() == 0; }));
+    EXPECT_EQ(qmtest::BarPictureOf(pRibbon, pRibbon->GetCaptionRect()),
+              qmtest::ScreenPictureOf(pRibbon, pRibbon->GetCaptionRect()))
+        << "the new title shows";
     // A click on a header selects its first tab.
     CPoint ptHeader = pRibbon->GetContextHeaders()[1].rc.CenterPoint();
     pRibbon->ClientToScreen(&ptHeader);
@@ -762,8 +767,10 @@ TEST_F(RibbonFrameTest, TheRoundSystemButtonShowsOnlyOnTheFramesCaption)
     ASSERT_TRUE(pRibbon != NULL);
     pRibbon->AddSystemButton();
     Relayout();
+    // Painted anew, not from the bar's copy: every image it asks for is seen.
     auto redraw = [&] {
         pTheme->Clear();
+        pRibbon->Redraw();
         ::RedrawWindow(pRibbon->GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
         qmtest::PumpMessages();
     };

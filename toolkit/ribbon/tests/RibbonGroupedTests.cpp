@@ -9,6 +9,7 @@
 #include "ribboncommandframe.h"
 #include <qmtest/cbframe.h>
 #include <qmtest/mouse.h>
+#include <qmtest/offscreen.h>
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
 
@@ -121,13 +122,16 @@ TEST_F(RibbonGroupedTest, EachButtonDrawsItsPlaceInItsRun)
     pRibbon->ClientToScreen(&pt);
     pTheme->draws.clear();
     qmtest::MouseAt(pt, 0);
+    // The last look drawn: the group lights up before the button turns hot,
+    // each drawn at once into the bar's copy.
     auto find = [&](const char* pszName) -> const CRecordingRibbonTheme::Draw* {
-        for (const auto& d : pTheme->draws)
-            if (d.name == pszName)
-                return &d;
+        for (auto it = pTheme->draws.rbegin(); it != pTheme->draws.rend(); ++it)
+            if (it->name == pszName)
+                return &*it;
         return NULL;
     };
-    EXPECT_TRUE(qmtest::PumpUntil([&] { return find("TOOLBARBUTTONSSPECIALSPLITLEFT") != NULL; }));
+    EXPECT_TRUE(
+        qmtest::PumpUntil([&] { return pColour->GetSelected() && find("TOOLBARBUTTONSSPECIALSPLITLEFT") != NULL; }));
     const CRecordingRibbonTheme::Draw* pMain = find("TOOLBARBUTTONSSPECIALSPLITLEFT");
     const CRecordingRibbonTheme::Draw* pDrop = find("TOOLBARBUTTONSSPECIALSPLITDROPDOWNCENTER");
     ASSERT_TRUE(pMain && pDrop);
@@ -142,9 +146,68 @@ TEST_F(RibbonGroupedTest, EachButtonDrawsItsPlaceInItsRun)
               pDrop->nState);
     EXPECT_EQ(pColour->GetRect().right, pDrop->rc.right);
     EXPECT_TRUE(find("TOOLBARBUTTONSSPLIT22") == NULL) << "not the plain split pieces";
+    // Italic fades back to its normal look; once the fades have run the
+    // screen shows what the bar paints now, only the split button hot.
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return pRibbon->GetAnimationCache()->GetFadeCount() == 0; }));
+    for (CQXPControl* c : {pBold, pItalic, pUnderline, pCentre, pColour, pClear})
+        EXPECT_EQ(qmtest::BarPictureOf(pRibbon, c->GetRect()), qmtest::ScreenPictureOf(pRibbon, c->GetRect()))
+            << c->GetCaption();
+    // Wine puts what a window drew outside its paint on the display from
+    // its message loop: the picture after a short pump shows the last frame.
+    qmtest::PumpFor(200);
     CRect rc;
     frame.GetWindowRect(&rc);
     EXPECT_TRUE(qmtest::SaveScreenPng(rc, qmtest::ScreenshotDir(QM_BIN_DIR) + "/ribbon-grouped.png"));
+    qmtest::ParkPointer();
+}
+
+// The ribbon animates from its construction, through the bar's copy: the
+// button the real pointer comes to turns hot at once, even while its group
+// fades into its lit look around it; the button the pointer leaves
+// cross-fades back to its normal look, which the screen shows once the
+// fade has run.
+TEST_F(RibbonGroupedTest, AButtonThePointerLeavesFadesBackToItsNormalLook)
+{
+    ASSERT_TRUE(pRibbon->IsAnimationEnabled());
+    CQXPBarAnimationCache* pCache = pRibbon->GetAnimationCache();
+    qmtest::ParkPointer();
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return !pBold->GetSelected() && pCache->GetFadeCount() == 0; }));
+    ASSERT_TRUE(pCache->HasCache()) << "painted from the bar's copy";
+    auto fadeOver = [&](const CRect& rc) {
+        for (int i = 0; i < pCache->GetFadeCount(); i++)
+            if (CRect().IntersectRect(pCache->GetFadeRect(i), rc))
+                return i;
+        return -1;
+    };
+    auto pointAt = [&](CQXPControl* pControl) {
+        CPoint pt = pControl->GetRect().CenterPoint();
+        pRibbon->ClientToScreen(&pt);
+        qmtest::MouseAt(pt, 0, 0);
+    };
+
+    const CRect rcBold = pBold->GetRect();
+    pointAt(pBold);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return pBold->GetSelected() != 0; }));
+    EXPECT_NE(-1, fadeOver(pRibbon->GetTab(0)->GetGroup(0)->GetRect())) << "the group lights up";
+    EXPECT_EQ(qmtest::BarPictureOf(pRibbon, rcBold), qmtest::ScreenPictureOf(pRibbon, rcBold)) << "hot at once";
+    EXPECT_EQ(1, pTheme->Last(rcBold, "TOOLBARBUTTONSSPECIAL")->nState);
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return pCache->GetFadeCount() == 0; }));
+    EXPECT_EQ(qmtest::BarPictureOf(pRibbon, rcBold), qmtest::ScreenPictureOf(pRibbon, rcBold));
+
+    pointAt(pItalic);
+    ASSERT_TRUE(qmtest::PumpUntil([&] { return pItalic->GetSelected() != 0; }));
+    EXPECT_FALSE(pBold->GetSelected());
+    const int nFade = fadeOver(rcBold);
+    ASSERT_NE(-1, nFade) << "Bold fades out";
+    EXPECT_EQ(rcBold, pCache->GetFadeRect(nFade));
+    ASSERT_LE(pCache->GetFadeStep(nFade), QXP_FADE_STEPS);
+    EXPECT_NE(qmtest::BarPictureOf(pRibbon, rcBold), qmtest::ScreenPictureOf(pRibbon, rcBold)) << "half way";
+    const CRect rcItalic = pItalic->GetRect();
+    EXPECT_EQ(qmtest::BarPictureOf(pRibbon, rcItalic), qmtest::ScreenPictureOf(pRibbon, rcItalic));
+    // The last frame: Bold's normal look, as the bar paints itself now.
+    EXPECT_TRUE(qmtest::PumpUntil([&] { return pCache->GetFadeCount() == 0; }));
+    EXPECT_EQ(qmtest::BarPictureOf(pRibbon, rcBold), qmtest::ScreenPictureOf(pRibbon, rcBold)) << "normal again";
+    EXPECT_EQ(0, pTheme->Last(rcBold, "TOOLBARBUTTONSSPECIAL")->nState);
     qmtest::ParkPointer();
 }
 

@@ -449,6 +449,20 @@ TEST(RibbonBar, HeightsByState)
         {"frame 249 high", [](RibbonBarState&) {}, 800, 249, 0},
         {"frame 250 high", [](RibbonBarState&) {}, 800, 250, 26 + 23 + 93},
         {"bar 249 wide", [](RibbonBarState&) {}, 249, 600, 0},
+        {"bar 250 wide", [](RibbonBarState&) {}, 250, 600, 26 + 23 + 93},
+        // The bar's own minimum size, the same both ways.
+        {"minimum 400, frame 399 high", [](RibbonBarState& s) { s.nMinimumSize = 400; }, 800, 399, 0},
+        {"minimum 400, frame 400 high", [](RibbonBarState& s) { s.nMinimumSize = 400; }, 800, 400, 26 + 23 + 93},
+        {"minimum 400, bar 399 wide", [](RibbonBarState& s) { s.nMinimumSize = 400; }, 399, 600, 0},
+        {"minimum 400, bar 400 wide", [](RibbonBarState& s) { s.nMinimumSize = 400; }, 400, 600, 26 + 23 + 93},
+        {"minimum 100, frame 249 high", [](RibbonBarState& s) { s.nMinimumSize = 100; }, 800, 249, 26 + 23 + 93},
+        {"minimum 100, bar 99 wide", [](RibbonBarState& s) { s.nMinimumSize = 100; }, 99, 600, 0},
+        {"minimum 100, minimised, frame 150 high",
+         [](RibbonBarState& s) {
+             s.nMinimumSize = 100;
+             s.bMinimized = TRUE;
+         },
+         800, 150, 26 + 23 + 2},
         {"minimised, QAT above", [](RibbonBarState& s) { s.bMinimized = TRUE; }, 800, 600, 26 + 23 + 2},
         {"minimised, QAT below",
          [](RibbonBarState& s) {

@@ -669,7 +669,9 @@ TEST_F(RibbonMenuTest, InCustomizeModeTheRibbonDrawsTheDropMark)
     const CRect rcMark(rcGroups.right - 60, rcGroups.top + 10, rcGroups.right - 54, rcGroups.top + 40);
     CRect bands[5];
     QxpDropMarkerBands(rcMark, FALSE, bands);
+    // The mark is set by hand: the bar is asked to paint its copy anew.
     auto pixel = [&](CPoint pt) {
+        Ribbon()->Redraw();
         ::RedrawWindow(Ribbon()->GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
         qmtest::PumpMessages();
         pt = ScreenPoint(pt);

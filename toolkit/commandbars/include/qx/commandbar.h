@@ -337,6 +337,10 @@ public:
     // The items' shortcut texts from the manager's keyboard shortcuts (menu
     // layouts run it first while the manager's menu-shortcuts option is on).
     virtual void UpdateShortcuts();
+    // The controls that the bar's two per-control notifications reach (the
+    // shortcut texts and the active document's visibility): every control
+    // of the bar here; a bar may narrow them.
+    virtual CQXPControls* GetBroadcastControls() const { return m_pControls; }
     // Draws the bar and its controls.
     virtual void DrawCommandBar(CDC* pDC, CRect rcClip);
     // Fills the bar's background: the paint manager's FillCommandBarEntry

@@ -528,6 +528,10 @@ public:
     void SetQuickAccessVisible(BOOL bVisible);
     BOOL IsGroupsVisible() const;
     BOOL IsShownBySize() const { return m_bShownBySize; }
+    // The ribbon hides while its frame is lower or the width it is offered
+    // narrower than this (250 px from construction).
+    int GetMinimumSize() const { return m_nMinimumSize; }
+    void SetMinimumSize(int nSize) { m_nMinimumSize = nSize; }
     // The QAT: copies of commands, also controls of the bar.
     CQXPControl* AddQuickAccessControl(int controlType, int nId);
     void RemoveQuickAccessControl(CQXPControl* pControl);
@@ -535,6 +539,10 @@ public:
     CQXPControl* GetQuickAccessControl(int nIndex) const { return m_pQuickAccessControls->GetAt(nIndex); }
     CRibbonQuickAccessControls* GetQuickAccessControls() const { return m_pQuickAccessControls; }
     BOOL IsQuickAccessControl(const CQXPControl* pControl) const;
+    // The shortcut texts and the active document's visibility reach every
+    // control of a customizable ribbon, else only the QAT's commands (the
+    // only controls a user changes there).
+    CQXPControls* GetBroadcastControls() const override;
     CQXPControl* GetQuickAccessMoreButton() const { return m_pQatMore; }
     CQXPControl* GetQuickAccessCustomizeButton() const { return m_pQatCustomize; }
     // A control of a group (or a group's button) about to be selected from
@@ -548,8 +556,8 @@ public:
     // QAT below; (width, 0) while the frame or the bar is too small.
     CSize CalcDockingLayout(int nLength, DWORD dwMode, int nWidth = 0) override;
     // Measures again whether the ribbon shows at this width in its site
-    // frame (at least 250 px each way) and keeps the answer; TRUE when it
-    // changed.
+    // frame (at least the minimum size each way) and keeps the answer; TRUE
+    // when it changed.
     BOOL UpdateShownBySize(int nWidth);
     // The site frame's window height (32767 without a site window).
     int FrameHeight() const;
@@ -828,6 +836,7 @@ protected:
     BOOL m_bQuickAccessBelow;
     BOOL m_bQuickAccessVisible;
     BOOL m_bShownBySize;
+    int m_nMinimumSize;                                 // px: the least frame height and offered width that show the ribbon
     CRibbonQuickAccessControls* m_pQuickAccessControls; // owned; its members are also controls of the bar
     CQXPControl* m_pQatCustomize;    // controls of the bar
     CQXPControl* m_pQatMore;

@@ -21,7 +21,7 @@ enum {
     kGroupGap = 7,           // between two groups of a tab
     kGroupScrollStep = 40,   // one press of a group-band scroll button
     kScrollButtonWidth = 12, // a group-band scroll button overlaps the band by 12 px
-    kMinimumShownSize = 250, // a frame lower or a bar narrower than this hides the ribbon
+    kMinimumShownSize = 250, // the ribbon's minimum size at construction
     kHeaderMinWidth = 40,    // a contextual header never gets narrower when moved
     kSystemMenuTop = 18,     // the system menu's borders
     kSystemMenuSide = 6,
@@ -177,10 +177,14 @@ struct RibbonBarState {
     int CalcGroupsHeight() const;
     int GetQuickAccessHeight() const;
     int GetCaptionHeight() const;
+    int nMinimumSize = kMinimumShownSize; // the bar's minimum size (px, both ways)
+
     // The docked height for the offered width in a frame nFrameHeight high;
     // 0 (hidden) below the minimum size.
     int CalcDockedHeight(int nWidth, int nFrameHeight) const;
-    static BOOL AFXAPI IsShownBySize(int nWidth, int nFrameHeight);
+    // Shown only while the frame is at least the minimum size high and the
+    // offered width at least the minimum size.
+    BOOL IsShownBySize(int nWidth, int nFrameHeight) const;
 };
 
 // The quick-access customise and more buttons: control height × 13 / 22
