@@ -1068,6 +1068,113 @@ TEST_F(MdiFixture, TabsShowTheirDocumentsIcons)
     DestroyIcon(hBlue);
 }
 
+// A document that answers the tab client's icon question when it has an
+// answer to give (and with 0, as any window, when it has none).
+class IconAnsweringChild : public CMDIChildWnd {
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_TABCLIENT_GETICON && answer)
+            return (LRESULT)answer;
+        return CMDIChildWnd::WindowProc(message, wParam, lParam);
+    }
+    HICON answer = NULL;
+};
+
+// A tab's icon is the document's own answer first, then its small window
+// icon, its big one, its class's small icon, its class icon, and at last
+// the system's Windows logo. Each case is a document of a window class of
+// its own; the tab's picture is read back from the strip on the screen.
+TEST_F(MdiFixture, TabIconsFallBackFromTheDocumentsAnswerToTheWindowClassAndTheSystem)
+{
+    using qmtest::IconCentreColour;
+    for (HWND h : children)
+        SendMessageA(frame->m_hWndMDIClient, WM_MDIDESTROY, (WPARAM)h, 0);
+    children.clear();
+    Pump();
+
+    const COLORREF kAnswer = RGB(0, 160, 0), kSmall = RGB(255, 0, 0), kBig = RGB(0, 0, 255),
+                   kClassSmall = RGB(255, 255, 0), kClass = RGB(0, 255, 255), kNone = CLR_NONE;
+    struct Case {
+        const char* name;
+        COLORREF answer, small, big, classSmall, classIcon;
+        COLORREF shown; // CLR_NONE: the system's Windows logo
+    } cases[] = {
+        {"A", kAnswer, kSmall, kBig, kClassSmall, kClass, kAnswer},
+        {"S", kNone, kSmall, kBig, kClassSmall, kClass, kSmall},
+        {"B", kNone, kNone, kBig, kClassSmall, kClass, kBig},
+        {"CS", kNone, kNone, kNone, kClassSmall, kClass, kClassSmall},
+        {"C", kNone, kNone, kNone, kNone, kClass, kClass},
+        {"N", kNone, kNone, kNone, kNone, kNone, kNone},
+    };
+    std::vector<HICON> icons;
+    auto Icon = [&](COLORREF clr) -> HICON {
+        if (clr == kNone)
+            return NULL;
+        icons.push_back(qmtest::SolidIcon(clr));
+        return icons.back();
+    };
+    std::vector<std::string> classes;
+    for (const Case& c : cases) {
+        WNDCLASSEXA wc = {};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = DefMDIChildProcA;
+        wc.hInstance = GetModuleHandleA(NULL);
+        wc.hCursor = LoadCursor(NULL, IDC_ARROW);
+        wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
+        wc.hIcon = Icon(c.classIcon);
+        wc.hIconSm = Icon(c.classSmall);
+        classes.push_back(std::string("QxTabIcon") + c.name);
+        wc.lpszClassName = classes.back().c_str();
+        ASSERT_NE(0, RegisterClassExA(&wc)) << c.name;
+        IconAnsweringChild* child = new IconAnsweringChild();
+        child->answer = Icon(c.answer);
+        ASSERT_TRUE(child->Create(wc.lpszClassName, c.name, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                                  CFrameWnd::rectDefault, frame))
+            << c.name;
+        children.push_back(child->GetSafeHwnd());
+        if (HICON h = Icon(c.small))
+            SendMessageA(children.back(), WM_SETICON, ICON_SMALL, (LPARAM)h);
+        if (HICON h = Icon(c.big))
+            SendMessageA(children.back(), WM_SETICON, ICON_BIG, (LPARAM)h);
+    }
+    ASSERT_TRUE(tabs.Attach(frame, FALSE));
+    tabs.Refresh();
+    Pump();
+    ASSERT_TRUE(qmtest::BringToForeground(frame->GetSafeHwnd()));
+    CQXPTabWorkspace* ws = tabs.GetWorkspace();
+    ASSERT_NE(nullptr, ws);
+    ASSERT_EQ((int)children.size(), ws->GetItemCount());
+    HWND hStrip = ws->GetOwnerObject();
+    RedrawWindow(hStrip, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    for (size_t i = 0; i < children.size(); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(c.name);
+        CQXPTabManagerItem* item = tabs.FindItem(children[i]);
+        ASSERT_NE(nullptr, item);
+        const HICON hShown = (HICON)ws->GetItemImage(item);
+        EXPECT_EQ(hShown, tabs.GetItemIcon(item)) << "the strip asks the client";
+        if (c.shown == kNone) {
+            EXPECT_EQ(LoadIcon(NULL, IDI_WINLOGO), hShown);
+            continue;
+        }
+        EXPECT_EQ(c.shown, IconCentreColour(hShown));
+        // Drawn at the start of the tab, as the strip shows it.
+        RECT r = item->GetRect();
+        HDC hdc = GetDC(hStrip);
+        const COLORREF clr = GetPixel(hdc, r.left + 4 + 8, (r.top + r.bottom) / 2);
+        ReleaseDC(hStrip, hdc);
+        EXPECT_EQ(c.shown, clr);
+    }
+    tabs.Detach();
+    frame->DestroyWindow();
+    Pump();
+    for (const std::string& name : classes)
+        EXPECT_TRUE(UnregisterClassA(name.c_str(), GetModuleHandleA(NULL))) << name;
+    for (HICON h : icons)
+        DestroyIcon(h);
+}
+
 // A client that answers the "Active Files" list itself, recording it.
 class ListingTabs : public CQXPTabClientWnd {
 public:
@@ -1324,8 +1431,8 @@ public:
 };
 
 // Under the command bars' themes 5 and 6 a document without a caption is
-// cascaded as if it had one, and has none again afterwards; under other
-// themes it keeps its style throughout.
+// cascaded or tiled as if it had one, and has none again afterwards; under
+// other themes it keeps its style throughout.
 TEST_F(MdiFixture, ArrangingGivesCaptionlessDocumentsACaptionForTheTime)
 {
     const int nOldTheme = GetGlobalPaintManager() ? GetGlobalPaintManager()->GetCurrentTheme() : 0;
@@ -1335,18 +1442,23 @@ TEST_F(MdiFixture, ArrangingGivesCaptionlessDocumentsACaptionForTheTime)
     ASSERT_TRUE(child->Create(NULL, "Bare", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
                               frame));
     HWND hBare = child->GetSafeHwnd();
-    for (int nTheme : {qxpThemeRibbon, qxpThemeOfficeXP}) {
-        SCOPED_TRACE(nTheme);
-        SetGlobalPaintManager(nTheme);
-        ASSERT_EQ(nTheme, GetGlobalPaintManager()->GetCurrentTheme());
-        SetWindowLongPtrA(hBare, GWL_STYLE, GetWindowLongPtrA(hBare, GWL_STYLE) & ~WS_CAPTION);
-        SendMessageA(frame->m_hWndMDIClient, WM_MDIRESTORE, (WPARAM)hBare, 0);
-        child->captionWhenMoved.clear();
-        SendMessageA(frame->m_hWndMDIClient, WM_MDICASCADE, 0, 0);
-        Pump();
-        ASSERT_FALSE(child->captionWhenMoved.empty());
-        EXPECT_EQ(nTheme == qxpThemeRibbon, child->captionWhenMoved.front());
-        EXPECT_NE(WS_CAPTION, GetWindowLongPtrA(hBare, GWL_STYLE) & WS_CAPTION);
+    for (UINT nArrange : {(UINT)WM_MDICASCADE, (UINT)WM_MDITILE}) {
+        for (int nTheme : {qxpThemeRibbon, qxpThemeOfficeXP}) {
+            SCOPED_TRACE(testing::Message() << "message 0x" << std::hex << nArrange << std::dec << ", theme "
+                                            << nTheme);
+            SetGlobalPaintManager(nTheme);
+            ASSERT_EQ(nTheme, GetGlobalPaintManager()->GetCurrentTheme());
+            SetWindowLongPtrA(hBare, GWL_STYLE, GetWindowLongPtrA(hBare, GWL_STYLE) & ~WS_CAPTION);
+            SendMessageA(frame->m_hWndMDIClient, WM_MDIRESTORE, (WPARAM)hBare, 0);
+            // Somewhere no arrangement leaves it, so the arrangement moves it.
+            SetWindowPos(hBare, NULL, 37, 41, 123, 97, SWP_NOZORDER | SWP_NOACTIVATE);
+            child->captionWhenMoved.clear();
+            SendMessageA(frame->m_hWndMDIClient, nArrange, 0, 0);
+            Pump();
+            ASSERT_FALSE(child->captionWhenMoved.empty());
+            EXPECT_EQ(nTheme == qxpThemeRibbon, child->captionWhenMoved.front());
+            EXPECT_NE(WS_CAPTION, GetWindowLongPtrA(hBare, GWL_STYLE) & WS_CAPTION);
+        }
     }
     SetGlobalPaintManager(nOldTheme);
     RegisterThemeCreator(qxpThemeRibbon, NULL);

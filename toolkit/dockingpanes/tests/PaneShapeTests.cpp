@@ -2,6 +2,7 @@
 // rows with the pane between them, theme 5's inset and framed panes, and
 // captions that run down a container's left side.
 #include "DockTestSupport.h"
+#include <qmtest/icons.h>
 #include <qmtest/screenshot.h>
 #include <qx/autohide.h>
 #include <qx/colors.h>
@@ -10,6 +11,8 @@
 
 #include "PaintTestSupport.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -605,6 +608,121 @@ TEST(VerticalCaptions, RunDownTheLeftSide)
     SendMessageA(t->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
     PumpMessages();
     EXPECT_TRUE(f.manager.FindPane(1)->IsClosed());
+}
+
+// The bounding box of the pixels of one colour in a picture (empty when
+// there are none) and how many there are.
+RECT BoxOf(painttest::MemoryDC& pic, const RECT& rc, COLORREF clr, int* pnCount = NULL)
+{
+    RECT box = {0, 0, 0, 0};
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            if (pic.Pixel(x, y) == clr) {
+                if (n++ == 0)
+                    box = {x, y, x + 1, y + 1};
+                box.left = std::min<LONG>(box.left, x);
+                box.top = std::min<LONG>(box.top, y);
+                box.right = std::max<LONG>(box.right, x + 1);
+                box.bottom = std::max<LONG>(box.bottom, y + 1);
+            }
+    if (pnCount)
+        *pnCount = n;
+    return box;
+}
+
+// The first row (vertical caption) or column (horizontal) where two
+// pictures of a caption differ; -1 when they do not.
+int FirstDifference(painttest::MemoryDC& a, painttest::MemoryDC& b, const RECT& rcCaption, bool bVertical)
+{
+    int first = -1;
+    for (int y = rcCaption.top; y < rcCaption.bottom; ++y)
+        for (int x = rcCaption.left; x < rcCaption.right; ++x)
+            if (a.Pixel(x, y) != b.Pixel(x, y)) {
+                const int at = bVertical ? y : x;
+                if (first < 0 || at < first)
+                    first = at;
+            }
+    return first;
+}
+
+// With the caption-icon option a vertical caption is the horizontal one
+// turned a quarter: the selected pane's icon stands at its top, centred
+// across it as the horizontal one is centred down, and the title begins
+// the icon's size plus 3 pixels further down.
+TEST(VerticalCaptions, ThePaneIconStandsAtTheTopCentredAndTheTitleFollowsIt)
+{
+    const COLORREF kRed = RGB(255, 0, 0);
+    HICON hRed = qmtest::SolidIcon(kRed);
+    Frame f;
+    f.AddPane(1, dockBottomOf, NULL, 300, 120);
+    f.manager.SetIcon(1, hRed);
+    // Longer than either caption, so the title fills the room from its start.
+    f.manager.FindPane(1)->SetTitle("A title far too long for the caption of a pane this small");
+    for (int theme : {0, 2, 5, 9}) {
+        SCOPED_TRACE("theme " + std::to_string(theme));
+        f.manager.SetTheme(theme);
+        CDockingPanePaintManager* p = f.manager.GetPaintManager();
+        const SIZE szIcon = p->GetTabPainter()->m_szIcon;
+        CQXPDockingPaneTabbedContainer* t = f.Container(1);
+        ASSERT_NE(nullptr, t);
+        struct Shape {
+            RECT rcCaption, rcIcon;
+            int nIconPixels, nTextStart, nTextStartWithoutIcon;
+        } shapes[2];
+        for (int vertical = 0; vertical < 2; ++vertical) {
+            f.manager.m_nCaptionDirection = vertical;
+            f.Relayout();
+            ASSERT_EQ(vertical == 1, !!t->IsCaptionVertical());
+            Shape& s = shapes[vertical];
+            RECT rc;
+            GetClientRect(t->GetSafeHwnd(), &rc);
+            s.rcCaption = p->GetCaptionRect(t, rc);
+            CQXPDockingPane* pane = t->GetSelected();
+            const CString strTitle = pane->GetTitle();
+            p->m_bShowCaptionIcon = TRUE;
+            auto withIcon = f.Draw(t);
+            pane->SetTitle("");
+            auto withIconUntitled = f.Draw(t);
+            p->m_bShowCaptionIcon = FALSE;
+            auto untitled = f.Draw(t);
+            pane->SetTitle(strTitle);
+            auto plain = f.Draw(t);
+            s.rcIcon = BoxOf(*withIcon, s.rcCaption, kRed, &s.nIconPixels);
+            EXPECT_EQ(0, BoxOf(*plain, rc, kRed).right) << "no icon without the option";
+            s.nTextStart = FirstDifference(*withIcon, *withIconUntitled, s.rcCaption, vertical == 1);
+            s.nTextStartWithoutIcon = FirstDifference(*plain, *untitled, s.rcCaption, vertical == 1);
+            if (!vertical)
+                continue;
+            EXPECT_TRUE(withIcon->SavePng("dock-vertical-caption-icon-theme" + std::to_string(theme) + ".png"));
+            // The window shows the same on the screen.
+            p->m_bShowCaptionIcon = TRUE;
+            RedrawWindow(t->GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+            HDC hdc = GetDC(t->GetSafeHwnd());
+            EXPECT_EQ(kRed, GetPixel(hdc, (s.rcIcon.left + s.rcIcon.right) / 2, (s.rcIcon.top + s.rcIcon.bottom) / 2));
+            ReleaseDC(t->GetSafeHwnd(), hdc);
+            p->m_bShowCaptionIcon = FALSE;
+        }
+        const Shape& h = shapes[0];
+        const Shape& v = shapes[1];
+        // The whole icon, at its size.
+        EXPECT_EQ(szIcon.cx * szIcon.cy, v.nIconPixels);
+        EXPECT_EQ(szIcon.cx, v.rcIcon.right - v.rcIcon.left);
+        EXPECT_EQ(szIcon.cy, v.rcIcon.bottom - v.rcIcon.top);
+        // At the top, as far from the caption's start as the horizontal
+        // caption's icon stands from its left end ...
+        EXPECT_EQ(h.rcIcon.left - h.rcCaption.left, v.rcIcon.top - v.rcCaption.top);
+        // ... and centred across the caption as that one is centred down.
+        EXPECT_EQ(h.rcIcon.top - h.rcCaption.top, v.rcIcon.left - v.rcCaption.left);
+        EXPECT_LE(std::abs((v.rcIcon.left - v.rcCaption.left) - (v.rcCaption.right - v.rcIcon.right)), 2);
+        // The title starts the icon's size plus 3 pixels further down.
+        ASSERT_GE(v.nTextStart, 0);
+        ASSERT_GE(v.nTextStartWithoutIcon, 0);
+        EXPECT_EQ(szIcon.cy + 3, v.nTextStart - v.nTextStartWithoutIcon);
+        EXPECT_GE(v.nTextStart, v.rcIcon.bottom + 3);
+        EXPECT_EQ(szIcon.cx + 3, h.nTextStart - h.nTextStartWithoutIcon);
+    }
+    DestroyIcon(hRed);
 }
 
 } // namespace

@@ -30,4 +30,23 @@ inline HICON SolidIcon(COLORREF clr, int cx = 16)
     return hIcon;
 }
 
+// The colour an icon shows at its centre, drawn at 16 by 16 on white (white
+// for no icon).
+inline COLORREF IconCentreColour(HICON hIcon)
+{
+    HDC hdc = ::GetDC(NULL);
+    HDC hMem = ::CreateCompatibleDC(hdc);
+    HBITMAP hbm = ::CreateCompatibleBitmap(hdc, 16, 16);
+    ::ReleaseDC(NULL, hdc);
+    HGDIOBJ hOld = ::SelectObject(hMem, hbm);
+    ::PatBlt(hMem, 0, 0, 16, 16, WHITENESS);
+    if (hIcon)
+        ::DrawIconEx(hMem, 0, 0, hIcon, 16, 16, 0, NULL, DI_NORMAL);
+    const COLORREF clr = ::GetPixel(hMem, 8, 8);
+    ::SelectObject(hMem, hOld);
+    ::DeleteObject(hbm);
+    ::DeleteDC(hMem);
+    return clr;
+}
+
 } // namespace qmtest
