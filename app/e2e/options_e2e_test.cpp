@@ -287,17 +287,21 @@ TEST_F(OptionsTest, ShellMenuBoxRegistersTheHandler)
 
 // F7 on a document with the English dictionary beside the program: the
 // dialog shows the first unknown word, a suggestion replaces it, and the
-// check ends with its message.
+// check ends with its message. Aspell comes with the first check, not
+// with the program's start.
 TEST_F(OptionsTest, SpellingReplacesAWordWithASuggestion)
 {
     std::string doc = WriteFile("spell.txt", "teh cat");
     ASSERT_TRUE(Start("\"" + doc + "\""));
     RemoteScintilla ed = EditorHolding("teh cat");
     E2E_REQUIRE_EDITOR(ed);
+    ASSERT_TRUE(m_prog.HasModule("scilexer.dll")) << "the process's modules could not be read";
+    EXPECT_FALSE(m_prog.HasModule("aspell-15.dll")) << "Aspell was loaded before any spelling";
     ASSERT_TRUE(FocusEditor(ed));
     qmtest::SendChord({VK_F7});
     HWND dlg = WaitDialog("Spell Checker", 15000);
     ASSERT_TRUE(dlg) << "F7 showed no Spell Checker";
+    EXPECT_TRUE(m_prog.HasModule("aspell-15.dll"));
     EXPECT_EQ(qmtest::WindowTextOf(GetDlgItem(dlg, IDC_SPELL_WORD)), "teh");
     EXPECT_EQ(ed.Send(SCI_GETSELECTIONSTART), 0);
     EXPECT_EQ(ed.Send(SCI_GETSELECTIONEND), 3);
@@ -306,6 +310,22 @@ TEST_F(OptionsTest, SpellingReplacesAWordWithASuggestion)
     EXPECT_NE(TakeMessage().find("The spelling check is complete"), std::string::npos);
     EXPECT_EQ(ed.Text(), "the cat");
     ASSERT_TRUE(CloseDiscarding());
+}
+
+// The sound system comes with the first menu sound, not with the program's
+// start: opening a menu plays "MenuPopup" through a winmm.dll loaded then.
+TEST_F(OptionsTest, MenuSoundsLoadTheSoundSystemWhenFirstPlayed)
+{
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(m_prog.HasModule("scilexer.dll")) << "the process's modules could not be read";
+    EXPECT_FALSE(m_prog.HasModule("winmm.dll")) << "the sound system was loaded before any sound";
+    HWND popup = OpenMenuFromKeyboard('F');
+    ASSERT_TRUE(popup) << "Alt, F opened no menu";
+    EXPECT_TRUE(qmtest::WaitUntil([&] { return m_prog.HasModule("winmm.dll"); }, 5000))
+        << "the menu's sound did not load the sound system";
+    qmtest::SendChord({VK_ESCAPE});
+    qmtest::SendChord({VK_ESCAPE});
+    ASSERT_TRUE(Close());
 }
 
 } // namespace

@@ -21,11 +21,12 @@ public:
         return m_pfn(m_ptr, nMsg, wParam, lParam);
     }
 
-    // The length the whole text is expected to reach. The first piece then
-    // tells roughly how many lines the text has, and the component sets
-    // room aside for them once (instead of growing its line index over and
-    // over, holding the old and the new index at once each time).
-    void ExpectLength(ULONGLONG nLength) { m_nExpected = nLength; }
+    // About how many lines the text to come has (TextFile::EstimateLineFeeds):
+    // the component sets room aside for them and a thirty-second more at
+    // once, instead of growing its line index over and over (holding the old
+    // and the new index at once each time, and keeping up to a sixth to
+    // spare). A text that turns out to have more lines grows as usual.
+    void ExpectLines(ULONGLONG nLines);
 
     // ITextSink: SCI_ADDTEXT at the caret (a load starts from an empty text).
     bool AppendText(const char* pText, int nLength) override;
@@ -38,5 +39,4 @@ public:
 private:
     SciFnDirect m_pfn;
     sptr_t m_ptr;
-    ULONGLONG m_nExpected = 0; // 0: unknown, or the lines were reserved already
 };

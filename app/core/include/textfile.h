@@ -99,6 +99,11 @@ public:
         return ((ULONGLONG)m_attributes.nFileSizeHigh << 32) | m_attributes.nFileSizeLow;
     }
     DWORD GetAttributes() const { return m_attributes.dwFileAttributes; }
+    // About how many line feed bytes (10) the open file holds: counted in a
+    // few stretches spread over it (all of a small file), scaled to its
+    // size. Reads without moving the position ReadChunk goes on from; 0
+    // when nothing could be read.
+    ULONGLONG EstimateLineFeeds();
     void Close();
 
     // --- writing ---

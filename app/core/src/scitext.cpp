@@ -1,7 +1,6 @@
 // scitext.cpp - Scintilla as a text sink and source.
 #include "scitext.h"
 
-#include <cstring>
 
 CScintillaText::CScintillaText(HWND hScintilla) : m_pfn(NULL), m_ptr(0)
 {
@@ -11,21 +10,17 @@ CScintillaText::CScintillaText(HWND hScintilla) : m_pfn(NULL), m_ptr(0)
     }
 }
 
+void CScintillaText::ExpectLines(ULONGLONG nLines)
+{
+    // Small texts grow their index as they come.
+    if (IsValid() && nLines > 1024)
+        Call(SCI_ALLOCATELINES, (uptr_t)(nLines + nLines / 32 + 64));
+}
+
 bool CScintillaText::AppendText(const char* pText, int nLength)
 {
     if (!IsValid())
         return false;
-    if (nLength > 0 && m_nExpected > (ULONGLONG)nLength) {
-        // Lines of the whole text, scaled from this piece, with a little to
-        // spare; a text that turns out to have more lines grows as usual.
-        ULONGLONG nLines = 0;
-        for (const char* p = pText; (p = static_cast<const char*>(memchr(p, '\n', pText + nLength - p))) != NULL; ++p)
-            ++nLines;
-        const ULONGLONG nEstimate = nLines * m_nExpected / (ULONGLONG)nLength;
-        if (nEstimate > 1024)
-            Call(SCI_ALLOCATELINES, (uptr_t)(nEstimate + nEstimate / 32 + 64));
-    }
-    m_nExpected = 0;
     if (nLength > 0) {
         // Inserted at the caret, which each piece leaves at the end.
         Call(SCI_ADDTEXT, (uptr_t)nLength, reinterpret_cast<sptr_t>(pText));

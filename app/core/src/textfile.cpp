@@ -204,6 +204,38 @@ BOOL TextFile::Open(LPCSTR lpszPath)
     return TRUE;
 }
 
+ULONGLONG TextFile::EstimateLineFeeds()
+{
+    // Stretches of this size, this many, each in the middle of its share of
+    // the file; a file no larger than all of them is read whole.
+    const DWORD kStretch = 32 * 1024;
+    const ULONGLONG kStretches = 16;
+    const ULONGLONG nSize = GetSize64();
+    if (m_hFile == INVALID_HANDLE_VALUE || nSize == 0)
+        return 0;
+    LARGE_INTEGER zero = {}, position = {};
+    if (!::SetFilePointerEx(m_hFile, zero, &position, FILE_CURRENT))
+        return 0;
+    const bool bWhole = nSize <= kStretch * kStretches;
+    const ULONGLONG nCount = bWhole ? (nSize + kStretch - 1) / kStretch : kStretches;
+    std::vector<char> buffer(kStretch);
+    ULONGLONG nFeeds = 0, nRead = 0;
+    for (ULONGLONG i = 0; i < nCount; ++i) {
+        LARGE_INTEGER at;
+        at.QuadPart = (LONGLONG)(bWhole ? i * kStretch : (2 * i + 1) * (nSize - kStretch) / (2 * kStretches));
+        DWORD dwGot = 0;
+        if (!::SetFilePointerEx(m_hFile, at, NULL, FILE_BEGIN) ||
+            !::ReadFile(m_hFile, buffer.data(), kStretch, &dwGot, NULL))
+            break;
+        nFeeds += (ULONGLONG)std::count(buffer.data(), buffer.data() + dwGot, '\n');
+        nRead += dwGot;
+    }
+    ::SetFilePointerEx(m_hFile, position, NULL, FILE_BEGIN);
+    if (nRead == 0)
+        return 0;
+    return bWhole ? nFeeds : nFeeds * nSize / nRead;
+}
+
 int TextFile::ReadChunk(char* pBuffer, int nLimit, int nEncoding)
 {
     m_nChunkLength = 0;

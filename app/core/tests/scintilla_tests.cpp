@@ -74,7 +74,7 @@ protected:
         text->Call(SCI_ALLOCATE, (uptr_t)file.GetSize() + 1000);
         text->Call(SCI_BEGINUNDOACTION);
         text->Call(SCI_CLEARALL);
-        text->ExpectLength(IsUtf16Encoding(encoding) ? file.GetSize64() / 2 : file.GetSize64());
+        text->ExpectLines(file.EstimateLineFeeds());
         TextIoResult r = ReadAllText(file, encoding, mark, *text);
         file.Close();
         if (encoding != ENC_ANSI)

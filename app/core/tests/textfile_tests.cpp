@@ -9,6 +9,7 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <tuple>
 #include <vector>
@@ -238,6 +239,52 @@ TEST(TextFilePieces, ChunksEndBeforeTheLastBreakOrBlank)
     ASSERT_TRUE(file.Open(path.c_str()));
     ASSERT_EQ(file.ReadChunk(buffer.data(), TEXT_PIECE_LIMIT), 1);
     EXPECT_EQ(file.GetChunkLength(), (int)TEXT_PIECE_LIMIT);
+}
+
+// The line estimate that sizes the editing component's line index: exact
+// for a small file, close for large ones whose lines grow or shrink along
+// the file (a generated source's numbers get longer), and it leaves the
+// reading position where it was.
+TEST(TextFilePieces, LineFeedEstimate)
+{
+    auto lines = [](size_t nBytes, const std::function<size_t(size_t)>& lengthOf) {
+        std::string text;
+        for (size_t i = 0; text.size() < nBytes; ++i)
+            text += std::string(lengthOf(i), 'x') + "\r\n";
+        return text;
+    };
+    struct Case {
+        const char* name;
+        std::string content;
+        double tolerance; // of the true count
+    } cases[] = {
+        {"Empty", "", 0},
+        {"Small", "one\ntwo\r\nthree\rfour\n\n", 0},
+        {"JustAboveTheSamples", lines(16 * 32 * 1024 + 100, [](size_t i) { return i % 50; }), 0.01},
+        {"EvenLines", lines(4000000, [](size_t i) { return 10 + i % 31; }), 0.01},
+        {"GrowingLines", lines(4000000, [](size_t i) { return 5 + i / 4000; }), 0.03},
+        {"ShrinkingLines", lines(4000000, [](size_t i) { return i < 80000 ? 60 - i / 2000 : 20; }), 0.01},
+    };
+    qmtest::TempDir temp;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = temp.Path("lines.txt");
+        WriteBytes(path, c.content);
+        const double actual = (double)std::count(c.content.begin(), c.content.end(), '\n');
+        TextFile file;
+        ASSERT_TRUE(file.Open(path.c_str()));
+        std::vector<char> buffer(TEXT_PIECE_LIMIT + 1);
+        const int nFirst = file.ReadChunk(buffer.data(), TEXT_PIECE_LIMIT);
+        const std::string first(buffer.data(), nFirst ? (size_t)file.GetChunkLength() : 0);
+        const double estimate = (double)file.EstimateLineFeeds();
+        EXPECT_LE(std::abs(estimate - actual), actual * c.tolerance) << "estimate " << estimate << ", lines " << actual;
+        // Reading goes on after the first piece.
+        std::string rest;
+        while (file.ReadChunk(buffer.data(), TEXT_PIECE_LIMIT))
+            rest.append(buffer.data(), (size_t)file.GetChunkLength());
+        EXPECT_TRUE(first + rest == c.content);
+        file.Close();
+    }
 }
 
 TEST(TextFilePieces, SavePiecesEndAtLineEnds)

@@ -23,6 +23,15 @@ struct AspellSpeller;
 struct AspellDocumentChecker;
 struct AspellConfig;
 
+// The Aspell library, loaded by the first spelling command or dictionary
+// list and kept to the end; nothing loads it at start.
+extern const char kAspellLibrary[];
+// Names the library that the next use loads (NULL: kAspellLibrary); only
+// while no speller exists. Tests use it to see spelling without a library.
+void SetAspellLibrary(LPCSTR lpszLibrary);
+// TRUE once a use has bound the library (since the last SetAspellLibrary).
+BOOL IsAspellLoaded();
+
 // "DictionaryPath" as Aspell takes it: the stored folder, or the "aspell"
 // folder beside the program when the stored value is empty.
 CString GetAspellPrefix(LPCSTR lpszDictionaryPath);

@@ -3,6 +3,8 @@
 
 #include <aspell.h>
 
+#include <memory>
+
 #include "apphelpers.h"
 #include "editorframe.h"
 #include "finddlg.h"
@@ -21,6 +23,8 @@ BEGIN_MESSAGE_MAP(CSpellCheckDialog, CQXResizeDialog)
     ON_EN_CHANGE(IDC_SPELL_WORD, OnWordEdited)
 END_MESSAGE_MAP()
 
+const char kAspellLibrary[] = "aspell-15.dll";
+
 namespace {
 
 const char kNoSuggestions[] = "(no spelling suggestions)";
@@ -31,15 +35,94 @@ CEditorSettings* FrameSettings()
     return pFrame != NULL ? pFrame->GetEditorSettings() : NULL;
 }
 
-// A configuration for the dictionary folder (the stored value).
-AspellConfig* NewConfig(LPCSTR lpszDictionaryPath)
+// GNU Aspell is loaded when spelling is first asked for, not at start: an
+// editor that never checks spelling has no use for the library. Every entry
+// point this file calls is bound by name; a library that is missing, or
+// that lacks one of them, binds nothing, and the callers then answer as for
+// a dictionary folder that yields no speller.
+#define QM_ASPELL_ENTRIES(X) \
+    X(new_aspell_config) \
+    X(aspell_config_replace) \
+    X(delete_aspell_config) \
+    X(get_aspell_dict_info_list) \
+    X(aspell_dict_info_list_elements) \
+    X(aspell_dict_info_enumeration_next) \
+    X(delete_aspell_dict_info_enumeration) \
+    X(new_aspell_speller) \
+    X(aspell_error_number) \
+    X(delete_aspell_can_have_error) \
+    X(to_aspell_speller) \
+    X(new_aspell_document_checker) \
+    X(to_aspell_document_checker) \
+    X(aspell_document_checker_reset) \
+    X(delete_aspell_document_checker) \
+    X(aspell_speller_save_all_word_lists) \
+    X(delete_aspell_speller) \
+    X(aspell_document_checker_process) \
+    X(aspell_document_checker_next_misspelling) \
+    X(aspell_speller_suggest) \
+    X(aspell_word_list_elements) \
+    X(aspell_string_enumeration_next) \
+    X(delete_aspell_string_enumeration) \
+    X(aspell_speller_add_to_session) \
+    X(aspell_speller_add_to_personal)
+
+struct AspellLibrary {
+#define QM_ASPELL_SLOT(name) decltype(&::name) name = nullptr;
+    QM_ASPELL_ENTRIES(QM_ASPELL_SLOT)
+#undef QM_ASPELL_SLOT
+};
+
+CString g_strAspellLibrary = kAspellLibrary;
+std::unique_ptr<const AspellLibrary> g_pAspell; // bound entry points; empty until bound
+
+// The bound library, loaded by the first call that finds it whole; NULL
+// while it cannot be used (each call tries again).
+const AspellLibrary* Aspell()
 {
-    AspellConfig* pConfig = new_aspell_config();
-    aspell_config_replace(pConfig, "prefix", GetAspellPrefix(lpszDictionaryPath));
+    if (g_pAspell != nullptr)
+        return g_pAspell.get();
+    HMODULE hModule = ::LoadLibraryA(g_strAspellLibrary);
+    if (hModule == NULL)
+        return NULL;
+    std::unique_ptr<AspellLibrary> pLibrary(new AspellLibrary);
+    bool bComplete = true;
+#define QM_ASPELL_BIND(name) \
+    pLibrary->name = reinterpret_cast<decltype(&::name)>(reinterpret_cast<void*>(::GetProcAddress(hModule, #name))); \
+    bComplete = bComplete && pLibrary->name != nullptr;
+    QM_ASPELL_ENTRIES(QM_ASPELL_BIND)
+#undef QM_ASPELL_BIND
+    if (!bComplete) {
+        ::FreeLibrary(hModule);
+        return NULL;
+    }
+    // The library stays loaded to the end, and so do its entry points.
+    g_pAspell = std::move(pLibrary);
+    return g_pAspell.get();
+}
+
+// A configuration for the dictionary folder (the stored value).
+AspellConfig* NewConfig(const AspellLibrary* pAspell, LPCSTR lpszDictionaryPath)
+{
+    AspellConfig* pConfig = pAspell->new_aspell_config();
+    pAspell->aspell_config_replace(pConfig, "prefix", GetAspellPrefix(lpszDictionaryPath));
     return pConfig;
 }
 
 } // namespace
+
+void SetAspellLibrary(LPCSTR lpszLibrary)
+{
+    // A library bound already stays loaded (a speller of it may outlive
+    // the call); the next use binds the one named.
+    g_strAspellLibrary = lpszLibrary != NULL ? lpszLibrary : kAspellLibrary;
+    g_pAspell.reset();
+}
+
+BOOL IsAspellLoaded()
+{
+    return g_pAspell != nullptr;
+}
 
 CString GetAspellPrefix(LPCSTR lpszDictionaryPath)
 {
@@ -51,13 +134,16 @@ CString GetAspellPrefix(LPCSTR lpszDictionaryPath)
 std::vector<CString> ListAspellDictionaries(LPCSTR lpszDictionaryPath)
 {
     std::vector<CString> names;
-    AspellConfig* pConfig = NewConfig(lpszDictionaryPath);
-    AspellDictInfoList* pList = get_aspell_dict_info_list(pConfig);
-    AspellDictInfoEnumeration* pItems = aspell_dict_info_list_elements(pList);
-    while (const AspellDictInfo* pInfo = aspell_dict_info_enumeration_next(pItems))
+    const AspellLibrary* pAspell = Aspell();
+    if (pAspell == NULL)
+        return names;
+    AspellConfig* pConfig = NewConfig(pAspell, lpszDictionaryPath);
+    AspellDictInfoList* pList = pAspell->get_aspell_dict_info_list(pConfig);
+    AspellDictInfoEnumeration* pItems = pAspell->aspell_dict_info_list_elements(pList);
+    while (const AspellDictInfo* pInfo = pAspell->aspell_dict_info_enumeration_next(pItems))
         names.push_back(pInfo->name);
-    delete_aspell_dict_info_enumeration(pItems);
-    delete_aspell_config(pConfig);
+    pAspell->delete_aspell_dict_info_enumeration(pItems);
+    pAspell->delete_aspell_config(pConfig);
     return names;
 }
 
@@ -123,52 +209,59 @@ BOOL CSpellCheckDialog::FillDictionaryCombo(CComboBox* pCombo, LPCSTR lpszDictio
 int CSpellCheckDialog::InitSpeller(LPCSTR lpszDictionaryPath, LPCSTR lpszLanguage)
 {
     ReleaseSpeller();
-    AspellConfig* pConfig = NewConfig(lpszDictionaryPath);
+    const AspellLibrary* pAspell = Aspell();
+    if (pAspell == NULL)
+        return 0;
+    AspellConfig* pConfig = NewConfig(pAspell, lpszDictionaryPath);
     m_strLanguage = lpszLanguage != NULL ? lpszLanguage : "";
     if (m_strLanguage.IsEmpty())
         m_strLanguage = GetDefaultLanguage();
-    aspell_config_replace(pConfig, "lang", m_strLanguage);
-    aspell_config_replace(pConfig, "encoding", "utf-8");
+    pAspell->aspell_config_replace(pConfig, "lang", m_strLanguage);
+    pAspell->aspell_config_replace(pConfig, "encoding", "utf-8");
     // The personal word list lives with the user's data, not in the
     // program's folder (which an installation makes read-only).
     CString home = GetAppDataFolder();
     CreateFolder(home);
-    aspell_config_replace(pConfig, "home-dir", home);
-    AspellCanHaveError* pResult = new_aspell_speller(pConfig);
-    delete_aspell_config(pConfig);
-    if (aspell_error_number(pResult) != 0) {
-        delete_aspell_can_have_error(pResult);
+    pAspell->aspell_config_replace(pConfig, "home-dir", home);
+    AspellCanHaveError* pResult = pAspell->new_aspell_speller(pConfig);
+    pAspell->delete_aspell_config(pConfig);
+    if (pAspell->aspell_error_number(pResult) != 0) {
+        pAspell->delete_aspell_can_have_error(pResult);
         return 0;
     }
-    m_pSpeller = to_aspell_speller(pResult);
-    AspellCanHaveError* pCheck = new_aspell_document_checker(m_pSpeller);
-    if (aspell_error_number(pCheck) != 0) {
-        delete_aspell_can_have_error(pCheck);
+    m_pSpeller = pAspell->to_aspell_speller(pResult);
+    AspellCanHaveError* pCheck = pAspell->new_aspell_document_checker(m_pSpeller);
+    if (pAspell->aspell_error_number(pCheck) != 0) {
+        pAspell->delete_aspell_can_have_error(pCheck);
         ReleaseSpeller();
         return 0;
     }
-    m_pChecker = to_aspell_document_checker(pCheck);
-    aspell_document_checker_reset(m_pChecker);
+    m_pChecker = pAspell->to_aspell_document_checker(pCheck);
+    pAspell->aspell_document_checker_reset(m_pChecker);
     return 1;
 }
 
 void CSpellCheckDialog::ReleaseSpeller()
 {
+    // A speller or checker exists only once the library was bound.
+    const AspellLibrary* pAspell = g_pAspell.get();
     if (m_pChecker != NULL) {
-        delete_aspell_document_checker(m_pChecker);
+        pAspell->delete_aspell_document_checker(m_pChecker);
         m_pChecker = NULL;
     }
     if (m_pSpeller != NULL) {
         if (m_bPersonalChanged)
-            aspell_speller_save_all_word_lists(m_pSpeller);
+            pAspell->aspell_speller_save_all_word_lists(m_pSpeller);
         m_bPersonalChanged = FALSE;
-        delete_aspell_speller(m_pSpeller);
+        pAspell->delete_aspell_speller(m_pSpeller);
         m_pSpeller = NULL;
     }
 }
 
 BOOL CSpellCheckDialog::NextChunk()
 {
+    // A speller or checker exists only once the library was bound.
+    const AspellLibrary* pAspell = g_pAspell.get();
     const CMFCScintilla& ed = *m_pEditor;
     while (m_nLine <= m_nLastLine) {
         m_nChunkStart = m_nLine == m_nFirstLine ? m_nRegionStart : (int)ed.PositionFromLine(m_nLine);
@@ -179,8 +272,8 @@ BOOL CSpellCheckDialog::NextChunk()
         m_chunk.assign((size_t)(m_nChunkEnd - m_nChunkStart) + 1, '\0');
         ed.GetTextRange(m_nChunkStart, m_nChunkEnd, m_chunk.data());
         m_nOffsetCorrection = 0;
-        aspell_document_checker_process(m_pChecker, m_chunk.data(), m_nChunkEnd - m_nChunkStart);
-        AspellToken token = aspell_document_checker_next_misspelling(m_pChecker);
+        pAspell->aspell_document_checker_process(m_pChecker, m_chunk.data(), m_nChunkEnd - m_nChunkStart);
+        AspellToken token = pAspell->aspell_document_checker_next_misspelling(m_pChecker);
         m_nMissOffset = (int)token.offset;
         m_nMissLength = (int)token.len;
         if (m_nMissLength > 0)
@@ -191,6 +284,8 @@ BOOL CSpellCheckDialog::NextChunk()
 
 int CSpellCheckDialog::NextMisspelling(BOOL bShow)
 {
+    // A speller or checker exists only once the library was bound.
+    const AspellLibrary* pAspell = g_pAspell.get();
     if (m_pEditor == NULL || m_pChecker == NULL)
         return 0;
     if (!bShow)
@@ -209,7 +304,7 @@ int CSpellCheckDialog::NextMisspelling(BOOL bShow)
         m_nLine = m_nFirstLine;
         m_bRegionSet = TRUE;
     } else if (m_nMissLength > 0) {
-        AspellToken token = aspell_document_checker_next_misspelling(m_pChecker);
+        AspellToken token = pAspell->aspell_document_checker_next_misspelling(m_pChecker);
         m_nMissOffset = (int)token.offset;
         m_nMissLength = (int)token.len;
     }
@@ -234,6 +329,8 @@ int CSpellCheckDialog::NextMisspelling(BOOL bShow)
 
 void CSpellCheckDialog::FillSuggestions()
 {
+    // A speller or checker exists only once the library was bound.
+    const AspellLibrary* pAspell = g_pAspell.get();
     m_suggestionsLabel.EnableWindow(FALSE);
     m_suggestions.EnableWindow(FALSE);
     m_change.EnableWindow(FALSE);
@@ -244,16 +341,16 @@ void CSpellCheckDialog::FillSuggestions()
     m_strCurrent = m_strMisspelled;
     if (m_pSpeller == NULL)
         return;
-    const AspellWordList* pList = aspell_speller_suggest(m_pSpeller, m_strMisspelled, -1);
+    const AspellWordList* pList = pAspell->aspell_speller_suggest(m_pSpeller, m_strMisspelled, -1);
     if (pList == NULL)
         return;
     int nAdded = 0;
-    AspellStringEnumeration* pItems = aspell_word_list_elements(pList);
-    while (const char* pszWord = aspell_string_enumeration_next(pItems)) {
+    AspellStringEnumeration* pItems = pAspell->aspell_word_list_elements(pList);
+    while (const char* pszWord = pAspell->aspell_string_enumeration_next(pItems)) {
         m_suggestions.AddString(pszWord);
         ++nAdded;
     }
-    delete_aspell_string_enumeration(pItems);
+    pAspell->delete_aspell_string_enumeration(pItems);
     if (nAdded > 0) {
         m_suggestionsLabel.EnableWindow(TRUE);
         m_suggestions.EnableWindow(TRUE);
@@ -306,15 +403,19 @@ void CSpellCheckDialog::OnIgnore()
 
 void CSpellCheckDialog::OnIgnoreAll()
 {
+    // A speller or checker exists only once the library was bound.
+    const AspellLibrary* pAspell = g_pAspell.get();
     if (m_pSpeller != NULL && !m_strCurrent.IsEmpty())
-        aspell_speller_add_to_session(m_pSpeller, m_strCurrent, -1);
+        pAspell->aspell_speller_add_to_session(m_pSpeller, m_strCurrent, -1);
     NextMisspelling(TRUE);
 }
 
 void CSpellCheckDialog::OnAddToDictionary()
 {
+    // A speller or checker exists only once the library was bound.
+    const AspellLibrary* pAspell = g_pAspell.get();
     if (m_pSpeller != NULL && !m_strCurrent.IsEmpty()) {
-        aspell_speller_add_to_personal(m_pSpeller, m_strCurrent, -1);
+        pAspell->aspell_speller_add_to_personal(m_pSpeller, m_strCurrent, -1);
         m_bPersonalChanged = TRUE;
     }
     NextMisspelling(TRUE);

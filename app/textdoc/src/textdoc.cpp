@@ -424,8 +424,7 @@ BOOL CDoodleDoc::LoadFile(LPCSTR lpszPathName, BOOL bForceReadOnly)
     // The component holds UTF-8: ANSI text is decoded from the system's
     // legacy code page on the way in.
     CScintillaText sink(pEditor->GetDirectFunction(), pEditor->GetDirectPointer());
-    // UTF-16 gives about half as many bytes of UTF-8 as it has.
-    sink.ExpectLength(IsUtf16Encoding(m_nEncoding) ? m_file.GetSize64() / 2 : m_file.GetSize64());
+    sink.ExpectLines(m_file.EstimateLineFeeds());
     // The status bar's progress: the file's size as range, the bytes read as
     // position; off when the reading ends, however it ends. The control
     // counts in ints, so a file past their range counts in larger units.

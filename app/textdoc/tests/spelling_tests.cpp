@@ -162,16 +162,20 @@ TEST_F(SpellingTest, MessagesWithoutADialog)
         const char* name;
         const char* text;
         const char* dictionaryPath; // NULL: the build's folder
+        const char* library;        // NULL: Aspell's
         std::vector<std::string> messages;
     } cases[] = {
-        {"EmptyDocument", "", NULL, {kComplete}},
-        {"NoUnknownWord", "the cat sat on the mat", NULL, {kComplete}},
-        {"WrongDictionaryPath", "teh cat", "C:\\no\\such\\aspell", {kFailed, kComplete}},
+        {"EmptyDocument", "", NULL, NULL, {kComplete}},
+        {"NoUnknownWord", "the cat sat on the mat", NULL, NULL, {kComplete}},
+        {"WrongDictionaryPath", "teh cat", "C:\\no\\such\\aspell", NULL, {kFailed, kComplete}},
+        {"NoLibrary", "teh cat", NULL, "no-such-aspell.dll", {kFailed, kComplete}},
+        {"LibraryWithoutAspell", "teh cat", NULL, "kernel32.dll", {kFailed, kComplete}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         if (c.dictionaryPath != NULL)
             m_pFrame->m_editor.strDictionaryPath = c.dictionaryPath;
+        SetAspellLibrary(c.library);
         CDoodleView* pView = NewView(c.text);
         ASSERT_NE(pView, nullptr);
         qmtest::MessageBoxRecorder boxes;
@@ -180,8 +184,25 @@ TEST_F(SpellingTest, MessagesWithoutADialog)
         EXPECT_FALSE(script.Finished()) << "no dialog was expected";
         EXPECT_EQ(boxes.Texts(), c.messages);
         EXPECT_EQ(EditorText(pView->GetEditor()), c.text);
+        EXPECT_EQ(IsAspellLoaded() != FALSE, c.library == NULL && *c.text != '\0');
         m_pFrame->m_editor.strDictionaryPath = DictionaryFolder().c_str();
     }
+    SetAspellLibrary(NULL);
+}
+
+// Without a usable library the options page finds no dictionary; naming
+// Aspell again brings them back.
+TEST_F(SpellingTest, DictionariesWithoutTheLibrary)
+{
+    SetAspellLibrary("no-such-aspell.dll");
+    EXPECT_TRUE(ListAspellDictionaries(DictionaryFolder().c_str()).empty());
+    CSpellCheckDialog dlg;
+    EXPECT_EQ(dlg.InitSpeller(DictionaryFolder().c_str(), "en"), 0);
+    EXPECT_FALSE(IsAspellLoaded());
+    SetAspellLibrary(NULL);
+    EXPECT_FALSE(ListAspellDictionaries(DictionaryFolder().c_str()).empty());
+    EXPECT_TRUE(IsAspellLoaded());
+    EXPECT_EQ(dlg.InitSpeller(DictionaryFolder().c_str(), "en"), 1);
 }
 
 // UTF-8 text: Aspell's offsets count bytes, so whole words are selected

@@ -10,7 +10,25 @@ ToolkitSoundThread* AFXAPI ToolkitSoundThread::Instance()
     return &s_instance;
 }
 
-ToolkitSoundThread::ToolkitSoundThread() : m_nRequest(0), m_hThread(NULL), m_bStop(0), m_pfnPlay(&::PlaySoundA) {}
+namespace {
+
+// PlaySoundA from winmm.dll, which the first sound loads: a program whose
+// menus never sound does not carry the sound system. It runs on the sound
+// thread alone; no library or no entry point plays nothing.
+BOOL WINAPI PlayThroughWinmm(LPCSTR pszSound, HMODULE hMod, DWORD fdwSound)
+{
+    static const ToolkitSoundThread::PFNPLAYSOUND s_pfnPlay = [] {
+        HMODULE hWinmm = ::LoadLibraryA("winmm.dll");
+        return hWinmm != NULL
+                   ? reinterpret_cast<ToolkitSoundThread::PFNPLAYSOUND>((void*)::GetProcAddress(hWinmm, "PlaySoundA"))
+                   : NULL;
+    }();
+    return s_pfnPlay != NULL && s_pfnPlay(pszSound, hMod, fdwSound);
+}
+
+} // namespace
+
+ToolkitSoundThread::ToolkitSoundThread() : m_nRequest(0), m_hThread(NULL), m_bStop(0), m_pfnPlay(&PlayThroughWinmm) {}
 
 ToolkitSoundThread::~ToolkitSoundThread()
 {

@@ -650,6 +650,37 @@ public:
         return code;
     }
 
+    // The file names of the modules loaded in the process, in lower case
+    // ("qmate.exe", "scilexer.dll" ...); empty when they cannot be read.
+    std::vector<std::string> ModuleNames() const
+    {
+        std::vector<std::string> names;
+        std::vector<HMODULE> modules(256);
+        DWORD cbNeeded = 0;
+        if (!m_process)
+            return names;
+        while (EnumProcessModulesEx(m_process, modules.data(), (DWORD)(modules.size() * sizeof(HMODULE)), &cbNeeded,
+                                    LIST_MODULES_ALL) &&
+               cbNeeded > modules.size() * sizeof(HMODULE))
+            modules.resize(cbNeeded / sizeof(HMODULE));
+        modules.resize(std::min<size_t>(modules.size(), cbNeeded / sizeof(HMODULE)));
+        for (HMODULE h : modules) {
+            char name[MAX_PATH] = "";
+            if (GetModuleBaseNameA(m_process, h, name, MAX_PATH) > 0) {
+                std::string lower(name);
+                for (char& c : lower)
+                    c = (char)tolower((unsigned char)c);
+                names.push_back(lower);
+            }
+        }
+        return names;
+    }
+    bool HasModule(const std::string& lowerName) const
+    {
+        std::vector<std::string> names = ModuleNames();
+        return std::find(names.begin(), names.end(), lowerName) != names.end();
+    }
+
     MemoryPeak PeakMemory() const
     {
         MemoryPeak peak;

@@ -24,8 +24,8 @@ public:
     void Stop();
     BOOL IsRunning() const { return m_hThread != NULL; }
 
-    // The function that plays an alias (PlaySoundA by default); tests
-    // replace it.
+    // The function that plays an alias (PlaySoundA, from winmm.dll loaded
+    // by the first sound, by default); tests replace it.
     typedef BOOL(WINAPI* PFNPLAYSOUND)(LPCSTR pszSound, HMODULE hMod, DWORD fdwSound);
     void SetPlayer(PFNPLAYSOUND pfn) { m_pfnPlay = pfn; }
 
