@@ -58,23 +58,10 @@ class PopupLifecycleTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(frame.Create(NULL, "Popup lifecycle test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 640, 420)));
-        pBars = frame.GetCommandBars();
+        pBars = qmtest::ShowActiveFrame(frame, "Popup lifecycle test", CRect(0, 0, 640, 420));
         ASSERT_NE(nullptr, pBars);
-        frame.RecalcLayout();
-        ::SetForegroundWindow(frame.GetSafeHwnd());
-        ::SetActiveWindow(frame.GetSafeHwnd());
-        PumpUntil([&] { return ::GetActiveWindow() == frame.GetSafeHwnd(); }, 2000);
-        PumpMessages();
     }
-    void TearDown() override
-    {
-        if (pBars)
-            pBars->ClosePopups();
-        if (::IsWindow(frame.GetSafeHwnd()))
-            frame.DestroyWindow();
-        PumpMessages();
-    }
+    void TearDown() override { qmtest::CloseFrame(frame); }
     // The menu-bar title at an index and its popup.
     CQXPControlPopup* Title(int nIndex) { return dynamic_cast<CQXPControlPopup*>(frame.m_pMenuBar->GetControl(nIndex)); }
     CQXPPopupBar* MenuOf(CQXPControl* pControl) { return dynamic_cast<CQXPPopupBar*>(pControl->GetCommandBar()); }
