@@ -3,6 +3,8 @@
 
 #include <qx/listcontrols.h>
 
+#include <qmtest/pump.h>
+
 namespace qmtest {
 
 BEGIN_MESSAGE_MAP(CommandBarTestFrame, CQXPMDIFrameWnd)
@@ -43,6 +45,27 @@ BOOL CommandBarTestFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHAN
         return TRUE;
     }
     return CQXPMDIFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+CQXPCommandBars* ShowActiveFrame(CommandBarTestFrame& frame, LPCSTR lpszTitle, const CRect& rc)
+{
+    if (!frame.Create(NULL, lpszTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, rc))
+        return NULL;
+    frame.RecalcLayout();
+    ::SetForegroundWindow(frame.GetSafeHwnd());
+    ::SetActiveWindow(frame.GetSafeHwnd());
+    PumpUntil([&] { return ::GetActiveWindow() == frame.GetSafeHwnd(); }, 2000);
+    PumpMessages();
+    return frame.GetCommandBars();
+}
+
+void CloseFrame(CommandBarTestFrame& frame)
+{
+    if (CQXPCommandBars* pBars = ::IsWindow(frame.GetSafeHwnd()) ? frame.GetCommandBars() : NULL)
+        pBars->ClosePopups();
+    if (::IsWindow(frame.GetSafeHwnd()))
+        frame.DestroyWindow();
+    PumpMessages();
 }
 
 } // namespace qmtest

@@ -449,14 +449,16 @@ BOOL CQXPControlComboBoxList::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL
     if (pControl)
         pControl->InternalAddRef();
     BOOL bChanged = CQXPControlComboBoxPopupBar::SetTrackingMode(bMode, bSelectFirst, bKeyboard);
-    if (bChanged && !bMode) {
-        if (m_hWnd && ::IsWindow(m_hWnd))
-            ::ShowWindow(m_hWnd, SW_HIDE);
+    if (bChanged && !bMode)
         OnComboClosed(pControl);
-    }
     if (pControl)
         pControl->InternalRelease();
     return bChanged;
+}
+
+void CQXPControlComboBoxList::DismissWindow()
+{
+    ::ShowWindow(m_hWnd, SW_HIDE);
 }
 
 // ===========================================================================

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <functional>
 #include <cstdlib>
+#include <vector>
 
 // ===========================================================================
 // The screen under a popup
@@ -787,7 +788,7 @@ BOOL CQXPPopupBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard)
             ::NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPEND, m_hWnd, OBJID_CLIENT, CHILDID_SELF);
             ::KillTimer(m_hWnd, QXP_TID_TEAROFFHOT);
             ::KillTimer(m_hWnd, QXP_TID_SHOWFULL);
-            ::ShowWindow(m_hWnd, SW_HIDE);
+            DismissWindow();
         }
         if (m_pControlPopup && m_pControlPopup->GetPopuped()) {
             m_pControlPopup->m_bPopup = FALSE;
@@ -802,12 +803,45 @@ BOOL CQXPPopupBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard)
             m_pControlPopup->RedrawParent();
         }
         CWnd* pSite = GetOwnerSite();
-        if (pSite && ::IsWindow(pSite->GetSafeHwnd())) {
+        if (pSite && ::IsWindow(pSite->GetSafeHwnd()))
             pSite->SendMessage(WM_QXP_UNINITCOMMANDSPOPUP, 0, (LPARAM)this);
+        // Let the windows uncovered by the popup repaint before whatever
+        // the closing leads to (a command) runs.
+        ::Sleep(1);
+        // The popup belongs to no control until it is opened again: whoever
+        // opens it next names its owner anew (Popup).
+        m_pControlPopup = NULL;
+        if (pSite && ::IsWindow(pSite->GetSafeHwnd()))
             ::UpdateWindow(pSite->GetSafeHwnd());
-        }
     }
     return TRUE;
+}
+
+void CQXPPopupBar::DismissWindow()
+{
+    DestroyWindow();
+}
+
+BOOL CQXPPopupBar::DestroyWindow()
+{
+    if (m_hWnd && ::IsWindow(m_hWnd)) {
+        // Windows hosted on the popup (an edit box, a custom control's
+        // window) belong to their controls, not to this window: they go to
+        // the site, hidden, and come back when the popup opens again.
+        CWnd* pSite = GetSite();
+        HWND hWndSite = pSite ? pSite->GetSafeHwnd() : NULL;
+        if (hWndSite == m_hWnd || (hWndSite && !::IsWindow(hWndSite)))
+            hWndSite = NULL;
+        std::vector<HWND> children;
+        for (HWND hWndChild = ::GetWindow(m_hWnd, GW_CHILD); hWndChild;
+             hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT))
+            children.push_back(hWndChild);
+        for (HWND hWndChild : children) {
+            ::ShowWindow(hWndChild, SW_HIDE);
+            ::SetParent(hWndChild, hWndSite);
+        }
+    }
+    return CQXPCommandBar::DestroyWindow();
 }
 
 int CQXPPopupBar::TrackPopupReturnCmd(CWnd* pSite, int x, int y)

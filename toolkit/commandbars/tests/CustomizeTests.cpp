@@ -420,14 +420,8 @@ class CustomizeTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(frame.Create(NULL, "Customize test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(20, 20, 620, 380)));
-        pBars = frame.GetCommandBars();
+        pBars = qmtest::ShowActiveFrame(frame, "Customize test", CRect(20, 20, 620, 380));
         ASSERT_NE(nullptr, pBars);
-        frame.RecalcLayout();
-        ::SetForegroundWindow(frame.GetSafeHwnd());
-        ::SetActiveWindow(frame.GetSafeHwnd());
-        PumpUntil([&] { return ::GetActiveWindow() == frame.GetSafeHwnd(); }, 2000);
-        PumpMessages();
     }
     void TearDown() override
     {

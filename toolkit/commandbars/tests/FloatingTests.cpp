@@ -1294,9 +1294,12 @@ TEST_F(FloatingTest, ClicksInAnOpenMenuLeaveTheFrameActiveAndTheFocusInTheDocume
     ASSERT_NE((HWND)NULL, hEdit);
     ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == hEdit; }, 2000));
     g_menuEvents.clear();
-    HWINEVENTHOOK hHook = ::SetWinEventHook(EVENT_SYSTEM_MENUPOPUPSTART, EVENT_SYSTEM_MENUPOPUPEND, NULL,
-                                            RecordMenuEvent, ::GetCurrentProcessId(), ::GetCurrentThreadId(),
-                                            WINEVENT_OUTOFCONTEXT);
+    // In context: the event reaches the hook while the closing menu's window
+    // still exists (an out-of-context event arrives later, and Wine drops one
+    // whose window has gone meanwhile).
+    HWINEVENTHOOK hHook = ::SetWinEventHook(EVENT_SYSTEM_MENUPOPUPSTART, EVENT_SYSTEM_MENUPOPUPEND,
+                                            ::GetModuleHandleA(NULL), RecordMenuEvent, ::GetCurrentProcessId(),
+                                            ::GetCurrentThreadId(), WINEVENT_INCONTEXT);
     ASSERT_NE((HWINEVENTHOOK)NULL, hHook);
     frame.popupNotes.clear();
     int nDeactivations = frame.nDeactivations;

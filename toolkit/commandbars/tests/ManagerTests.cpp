@@ -163,23 +163,10 @@ protected:
     void SetUp() override
     {
         qmtest::ParkPointer();
-        ASSERT_TRUE(frame.Create(NULL, "Manager test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 720, 480)));
-        pBars = frame.GetCommandBars();
+        pBars = qmtest::ShowActiveFrame(frame, "Manager test", CRect(0, 0, 720, 480));
         ASSERT_NE(nullptr, pBars);
-        frame.RecalcLayout();
-        ::SetForegroundWindow(frame.GetSafeHwnd());
-        ::SetActiveWindow(frame.GetSafeHwnd());
-        PumpUntil([&] { return ::GetActiveWindow() == frame.GetSafeHwnd(); }, 2000);
-        PumpMessages();
     }
-    void TearDown() override
-    {
-        if (pBars)
-            pBars->ClosePopups();
-        if (::IsWindow(frame.GetSafeHwnd()))
-            frame.DestroyWindow();
-        PumpMessages();
-    }
+    void TearDown() override { qmtest::CloseFrame(frame); }
     // A key message as the frame's message loop hands it over.
     BOOL PreTranslate(UINT message, UINT nKey, BOOL bAlt)
     {

@@ -331,6 +331,10 @@ TEST_F(TearOffTest, DraggingTheStripAwayMakesAFloatingToolbarAndClosesThePopup)
 {
     MakeTearOff();
     CPoint ptAway = rcStrip.CenterPoint() + CPoint(120, 150);
+    // Where that lies on screen: the closed popup's window goes.
+    CPoint ptScreen = ptAway;
+    HWND hPopup = pPopup->GetSafeHwnd();
+    ::ClientToScreen(hPopup, &ptScreen);
     DragStrip({rcStrip.CenterPoint() + CPoint(3, 0), ptAway});
 
     CQXPToolBar* pTorn = pBars->GetToolBar(0xE880);
@@ -351,15 +355,13 @@ TEST_F(TearOffTest, DraggingTheStripAwayMakesAFloatingToolbarAndClosesThePopup)
         EXPECT_EQ(pTorn, pControl->GetParent());
     }
     // The toolbar sits under the point the mouse was dragged to.
-    CPoint ptScreen = ptAway;
-    ::ClientToScreen(pPopup->GetSafeHwnd(), &ptScreen);
     CRect rcTorn;
     ::GetWindowRect(pTorn->GetSafeHwnd(), &rcTorn);
     EXPECT_EQ(ptScreen.y - 10, rcTorn.top);
     EXPECT_NEAR(ptScreen.x, rcTorn.CenterPoint().x, 1);
 
     EXPECT_FALSE(pPopup->IsTrackingMode());
-    EXPECT_FALSE(::IsWindowVisible(pPopup->GetSafeHwnd()));
+    EXPECT_FALSE(::IsWindow(hPopup));
     EXPECT_EQ(::GetCapture(), (HWND)NULL);
     EXPECT_EQ(1, frame.m_nTornOff);
     EXPECT_EQ((WPARAM)pTorn, frame.m_wTornBar);

@@ -56,4 +56,12 @@ private:
     std::vector<ToolBar> m_toolBars;
 };
 
+// Makes the frame's window (overlapped, visible, at rc), lays it out and
+// makes it the active window: a fixture's set-up. The frame's manager, NULL
+// when the window could not be made.
+CQXPCommandBars* ShowActiveFrame(CommandBarTestFrame& frame, LPCSTR lpszTitle, const CRect& rc);
+// Closes every popup of the frame's manager, destroys its window and handles
+// what that left in the queue: a fixture's tear-down.
+void CloseFrame(CommandBarTestFrame& frame);
+
 } // namespace qmtest

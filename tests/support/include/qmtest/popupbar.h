@@ -57,7 +57,7 @@ inline void ChooseOrClosePopup(HWND hPopup, CQXPControl* pPick)
 }
 
 // What a timer probe saw of the first popup menu the thread showed while
-// the menu ran its own loop: the window class ("QXPPopupBar" for a
+// the menu ran its own loop: the window and its class ("QXPPopupBar" for a
 // command-bar popup, "#32768" for a system menu) and, of a command-bar
 // popup, its items (id, whether the popup's image manager has a 16-pixel
 // picture for it) and the command bars manager it belongs to (NULL for
@@ -69,6 +69,7 @@ struct PopupMenuProbe {
     std::string shotName;
     const char* pszBinDir = NULL;
     BOOL bSeen = FALSE;
+    HWND hWnd = NULL;
     std::string cls;
     std::vector<std::pair<int, BOOL>> items;
     CQXPCommandBars* pCommandBars = NULL;
@@ -103,6 +104,7 @@ inline void CALLBACK ProbePopupMenu(HWND, UINT, UINT_PTR, DWORD)
     if (!hPopup)
         return;
     probe.bSeen = TRUE;
+    probe.hWnd = hPopup;
     char szClass[32] = "";
     ::GetClassNameA(hPopup, szClass, sizeof(szClass));
     probe.cls = szClass;

@@ -97,6 +97,8 @@ protected:
     afx_msg void OnNcPaint();
     afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The list box window holds the items: a closing list only hides it.
+    void DismissWindow() override;
     DECLARE_MESSAGE_MAP()
 };
 

@@ -180,8 +180,14 @@ public:
     virtual void AdjustExcludeRect(CRect& rcExclude, BOOL bVertical);
     // As the bar's, but a shown popup is laid out again at once.
     void ResetSelection() override;
-    // Leaving tracking hides the popup and ends the return-command link.
+    // Leaving tracking raises the menu-popup-end event, takes the window
+    // down (DismissWindow), closes the opener's open-popup state, sends
+    // WM_QXP_UNINITCOMMANDSPOPUP to the site, yields once and forgets the
+    // owning control; it also ends the return-command link.
     BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
+    // Windows hosted on the popup are hidden and handed to the site window
+    // first, so that they outlive the popup's window.
+    BOOL DestroyWindow() override;
     CQXPCommandBar* GetRootParent() override;
     // The popup's size: a menu's columns (shortened, with its expand
     // button, gripper and tear-off strip), or a popup toolbar's rows within
@@ -308,6 +314,10 @@ protected:
     enum {
         kScrollBand = 16
     };
+    // What a closing popup does with its window: destroys it (a later
+    // Popup makes a new one). A popup whose window holds its content
+    // hides it instead.
+    virtual void DismissWindow();
     // Height of the tear-off strip above the first control, as the paint
     // manager measures it (0 without the strip).
     int GetTearOffHeight() const;

@@ -643,6 +643,48 @@ TEST_F(EditComboTest, PickingAnItemChangesTheSelectionAndExecutes)
     EXPECT_EQ(0, CKeyboardHook::Instance()->GetCount());
 }
 
+// A list picked from opens again and works: it keeps its window and items
+// (only hidden while closed), belongs to its control while open and to none
+// while closed, and the next pick reaches the frame too.
+TEST_F(EditComboTest, AListOpensAgainAfterAPickWithItsWindowAndItems)
+{
+    for (CQXPControlComboBox* pControl : {pListCombo, pCombo}) {
+        SCOPED_TRACE(pControl == pListCombo ? "drop-down list" : "drop-down");
+        AddItems(pControl, {"ANSI", "UTF-8", "UTF-16", "Latin-1"});
+        CQXPControlComboBoxList* pList = pControl->GetComboList();
+        ASSERT_NE(nullptr, pList);
+        const HWND hWndList = pList->GetSafeHwnd();
+        frame.commands.clear();
+        frame.selAtCommand.clear();
+        for (int nPick : {2, 1}) {
+            SCOPED_TRACE(nPick);
+            ClickBar(DropButton(pControl));
+            ASSERT_TRUE(PumpUntil([&] { return pControl->IsDroppedDown() != FALSE; }));
+            EXPECT_EQ(hWndList, pList->GetSafeHwnd()) << "the same list window";
+            EXPECT_TRUE(::IsWindowVisible(hWndList));
+            EXPECT_EQ(4, (int)::SendMessageA(hWndList, LB_GETCOUNT, 0, 0));
+            EXPECT_EQ(pControl, pList->m_pControlPopup);
+            RECT rcItem;
+            ::SendMessageA(hWndList, LB_GETITEMRECT, nPick, (LPARAM)&rcItem);
+            CPoint pt((rcItem.left + rcItem.right) / 2, (rcItem.top + rcItem.bottom) / 2);
+            ::SendMessageA(hWndList, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+            ::PostMessageA(hWndList, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+            ::PostMessageA(hWndList, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+            ASSERT_TRUE(PumpUntil([&] { return !pControl->IsDroppedDown() && !frame.selAtCommand.empty(); }));
+            PumpPending();
+            EXPECT_EQ(nPick, frame.selAtCommand.back());
+            EXPECT_EQ(nPick, pControl->GetCurSel());
+            ASSERT_TRUE(::IsWindow(hWndList)) << "closing keeps the list's window";
+            EXPECT_FALSE(::IsWindowVisible(hWndList));
+            EXPECT_EQ(nullptr, pList->m_pControlPopup) << "a closed list belongs to no control";
+        }
+        EXPECT_EQ(2u, frame.commands.size());
+        pToolBar->SetTrackingMode(FALSE);
+        ::SetFocus(frame.GetSafeHwnd());
+        PumpPending();
+    }
+}
+
 TEST_F(EditComboTest, SetCurSelWritesTheItemIntoTheFieldOnce)
 {
     AddItems(pCombo, {"one", "two", "three"});

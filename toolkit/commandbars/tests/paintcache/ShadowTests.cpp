@@ -686,7 +686,9 @@ TEST_F(ShadowTest, AnExpandedMenuTitleIsJoinedToItsMenu)
     pMenuBar->SetPopuped(-1);
     pTitle->m_bShadow = TRUE;
     pPaintManager->m_nShadowOptions = CQXPThemePainter::qxpShadowClipExclude;
-    EXPECT_EQ(2, pShadows->GetShadowCount(OpenFile()));
+    // Each opening makes the menu's window anew.
+    hPopup = OpenFile();
+    EXPECT_EQ(2, pShadows->GetShadowCount(hPopup));
     pPaintManager->m_nShadowOptions = CQXPThemePainter::qxpShadowLight | CQXPThemePainter::qxpShadowClipExclude;
     frame.GetCommandBars()->SetCustomizeMode(TRUE);
     pShadows->SetControlShadow(pTitle);
@@ -721,7 +723,9 @@ TEST_F(ShadowTest, AMenuWithItsShadowOverWhite)
     rcWhite.InflateRect(40, 0, 40, 40);
     owners.push_back(MakePlainWindow(rcWhite, TRUE, FALSE));
     PumpMessages();
-    ASSERT_EQ(hPopup, OpenFile());
+    EXPECT_FALSE(::IsWindow(hPopup)) << "the closed menu's window went";
+    hPopup = OpenFile();
+    ASSERT_TRUE(::IsWindow(hPopup));
     ASSERT_EQ(2, pShadows->GetShadowCount(hPopup));
     const CRect rcPopup = WindowRect(hPopup);
     ::RedrawWindow(hPopup, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
