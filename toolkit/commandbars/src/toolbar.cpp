@@ -185,8 +185,10 @@ CSize CQXPToolBar::CalcDockingLayout(int nLength, DWORD dwMode, int nWidth)
     // layout places it afterwards.
     if (CQXPControl* pClose = FindCloseControl(FALSE))
         pClose->SetHideFlags(pClose->GetHideFlags() | qxpHideGeneric);
+    // A docked or standalone bar offers what it hides behind its expand
+    // button, with a manager or without one.
     CQXPControlToolbarExpand* pExpand = NULL;
-    if (bDocked && m_bShowExpandButton && m_pCommandBars && m_barType == qxpBarTypeNormal && !IsCustomizeMode())
+    if (bDocked && m_bShowExpandButton && m_barType == qxpBarTypeNormal && !IsCustomizeMode())
         pExpand = FindExpandControl(TRUE);
     else if (CQXPControlToolbarExpand* pOld = FindExpandControl(FALSE)) {
         // A floating bar keeps it for its caption (placed there afterwards).
@@ -203,7 +205,7 @@ CSize CQXPToolBar::CalcDockingLayout(int nLength, DWORD dwMode, int nWidth)
     CSize sz = m_pControls->CalcDynamicSize(&dc, nLength, dwMode, rcBase, nWidth);
 
     if (pExpand) {
-        BOOL bAlways = m_pCommandBars->GetOptions()->m_bShowExpandButtonAlways;
+        BOOL bAlways = m_pCommandBars && m_pCommandBars->GetOptions()->m_bShowExpandButtonAlways;
         BOOL bCommit = (dwMode & qxpLayoutCommit) != 0;
         BOOL bShow = bAlways || (bCommit && HasHiddenControls());
         if (!bAlways && !bCommit)

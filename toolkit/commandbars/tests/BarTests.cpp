@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <functional>
 #include <string>
 #include <vector>
@@ -25,6 +26,7 @@
 #include <qmtest/mouse.h>
 #include <qmtest/offscreen.h>
 #include <qmtest/pump.h>
+#include <qmtest/screenshot.h>
 
 namespace {
 
@@ -3083,4 +3085,105 @@ TEST(StandaloneToolBar, ARelayoutSendsItsHostOneWmSizeWithTheClientSize)
     pBar->InternalRelease();
     commands.DestroyWindow();
     host.DestroyWindow();
+}
+
+// A standalone toolbar too long for its frame wraps into further rows; with
+// the hide-wrap flag it keeps one row instead, hides what does not fit and
+// shows the expand button, whose popup offers the hidden controls. With
+// room enough both keep one row and hide nothing.
+TEST(StandaloneToolBar, WithTheHideWrapFlagANarrowFrameHidesInsteadOfWrapping)
+{
+    const UINT ids[] = {ID_TEST_OPEN, ID_TEST_SAVE, ID_TEST_EXIT, ID_TEST_UNDO, ID_TEST_ANSI, ID_TEST_UTF8};
+    struct Case {
+        const char* name;
+        BOOL bHideWrap;
+        int cxFrame;
+        bool bWraps, bHides;
+    } cases[] = {
+        {"wide", FALSE, 900, false, false},
+        {"wide, hide-wrap", TRUE, 900, false, false},
+        {"narrow", FALSE, 360, true, false},
+        {"narrow, hide-wrap", TRUE, 360, false, true},
+    };
+    int nOneRow = 0; // the height of the bar in one row
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CStandaloneFrame frame;
+        ASSERT_TRUE(frame.Create(NULL, "Standalone bar", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 40 + c.cxFrame, 360)));
+        CWnd pane;
+        ASSERT_TRUE(pane.CreateEx(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, frame.GetSafeHwnd(),
+                                  (HMENU)(UINT_PTR)AFX_IDW_PANE_FIRST));
+        CQXPToolBar* pBar = new CQXPToolBar;
+        ASSERT_TRUE(pBar->CreateToolBar(WS_CHILD | WS_VISIBLE | CBRS_TOP, &frame, AFX_IDW_TOOLBAR));
+        // Six boxes of 100 pixels: three fit beside each other in the
+        // narrow frame, all of them in the wide one.
+        for (UINT nID : ids) {
+            CQXPControl* pBox = pBar->GetControls()->Add(qxpControlEdit, nID);
+            ASSERT_NE(nullptr, pBox);
+            pBox->SetWidth(100);
+        }
+        if (c.bHideWrap)
+            pBar->SetFlags(qxpFlagHideWrap);
+        frame.RecalcLayout();
+        PumpPending();
+
+        CRect rcClient;
+        frame.GetClientRect(&rcClient);
+        const CRect rcBar = ChildRect(frame, pBar->GetSafeHwnd());
+        EXPECT_LE(rcBar.right, rcClient.right);
+        EXPECT_EQ(rcBar.bottom, ChildRect(frame, pane.GetSafeHwnd()).top) << "the pane below the bar";
+        // Rows in order: a control that starts below the row so far starts
+        // the next (controls of one row may differ in height).
+        int nRows = 0;
+        LONG nRowBottom = LONG_MIN;
+        std::vector<UINT> hidden;
+        for (UINT nID : ids) {
+            CQXPControl* pBox = pBar->GetControls()->FindControl(nID);
+            if (pBox->GetHideFlags() == qxpHideWrap) {
+                hidden.push_back(nID);
+                continue;
+            }
+            EXPECT_EQ(0u, pBox->GetHideFlags()) << nID;
+            EXPECT_LE(pBox->GetRect().right, rcBar.Width()) << nID << " lies inside the bar";
+            const CRect rc = pBox->GetRect();
+            if (rc.top >= nRowBottom)
+                nRows++;
+            nRowBottom = rc.top >= nRowBottom ? rc.bottom : std::max(nRowBottom, rc.bottom);
+        }
+        EXPECT_EQ(c.bWraps ? 2 : 1, nRows) << "rows";
+        if (nOneRow == 0)
+            nOneRow = rcBar.Height();
+        if (c.bWraps)
+            EXPECT_GT(rcBar.Height(), nOneRow) << "wrapped rows make the band deeper";
+        else
+            EXPECT_EQ(nOneRow, rcBar.Height());
+        CQXPControl* pExpand = pBar->GetExpandButton();
+        const bool bExpandShown = pExpand && pExpand->IsVisible() && !pExpand->GetRect().IsRectEmpty();
+        if (!c.bHides) {
+            EXPECT_TRUE(hidden.empty());
+            EXPECT_FALSE(bExpandShown) << "nothing hidden, nothing to expand";
+        } else {
+            // The first three fit; the rest wait behind the expand button.
+            EXPECT_EQ((std::vector<UINT>{ID_TEST_UNDO, ID_TEST_ANSI, ID_TEST_UTF8}), hidden);
+            ASSERT_TRUE(bExpandShown);
+            EXPECT_LE(pExpand->GetRect().right, rcBar.Width());
+            pBar->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+            qmtest::SaveWindowShot(pBar->GetSafeHwnd(), QM_BIN_DIR, "standalone-hide-wrap-bar.png");
+            ASSERT_TRUE(pExpand->OnSetPopup(TRUE));
+            CQXPCommandBar* pPopup = pExpand->GetCommandBar();
+            ASSERT_NE(nullptr, pPopup);
+            EXPECT_TRUE(::IsWindowVisible(pPopup->GetSafeHwnd()));
+            std::vector<UINT> offered;
+            for (int i = 0; i < pPopup->GetControlCount(); i++)
+                offered.push_back((UINT)pPopup->GetControl(i)->GetID());
+            EXPECT_EQ(hidden, offered) << "the popup offers the hidden controls";
+            pExpand->OnSetPopup(FALSE);
+        }
+
+        pBar->DestroyWindow();
+        pBar->InternalRelease();
+        pane.DestroyWindow();
+        frame.DestroyWindow();
+        PumpPending();
+    }
 }

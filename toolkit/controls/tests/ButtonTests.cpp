@@ -3,8 +3,11 @@
 // button's own message handling.
 #include "DialogTestSupport.h"
 #include "PaintTestSupport.h"
+#include "../../foundation/tests/QxTestSupport.h"
 
 #include <qx/buttons.h>
+
+#include <qmtest/qmatedriver.h>
 
 using namespace dlgtest;
 using namespace painttest;
@@ -253,6 +256,69 @@ TEST_F(ButtonTest, VisualStyleFlagFallsBackToClassicWithoutStyles)
             if (mem->Pixel(x, 1) != classic->Pixel(x, 1))
                 ++nDiffer;
         EXPECT_GT(nDiffer, 0) << "the style's push button";
+    }
+}
+
+// A button with the visual-style flag whose visual-styles call fails (here:
+// faults inside the library, which the wrapper turns into its failure
+// value) draws the classic face, pixel for pixel the face of a button
+// without visual styles, in its picture and on the screen. While the style
+// works the library draws the face instead.
+TEST_F(ButtonTest, AFailedVisualStylesCallDrawsTheClassicFace)
+{
+    qxtest::FakeUx fake;
+    ASSERT_TRUE(fake.Loaded());
+    fake.Set(L"fake.msstyles", L"NormalColor", true);
+    qxtest::FakeUxInUse inUse(fake);
+    const CRect rcClassic(10, 10, 90, 34), rcThemed(10, 50, 90, 74);
+    CQXButton* plain = Make("Go", BS_PUSHBUTTON, rcClassic);
+    plain->SetExtendedStyle(BXS_FLAT, FALSE);
+    auto classic = Draw(plain);
+    const int cx = rcClassic.Width(), cy = rcClassic.Height();
+    // The pixels of a button window as the screen shows them.
+    auto onScreen = [&](CQXButton* b) {
+        b->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        std::vector<COLORREF> v;
+        HDC hdc = ::GetDC(b->GetSafeHwnd());
+        for (int y = 0; y < cy; ++y)
+            for (int x = 0; x < cx; ++x)
+                v.push_back(::GetPixel(hdc, x, y));
+        ::ReleaseDC(b->GetSafeHwnd(), hdc);
+        return v;
+    };
+    ASSERT_TRUE(qmtest::BringToForeground(parent.GetSafeHwnd()));
+    const std::vector<COLORREF> classicOnScreen = onScreen(plain);
+
+    struct Row {
+        const char* fault; // the entry point that faults; NULL: none
+        bool bStyled;      // the library's face shows
+    } rows[] = {
+        {NULL, true},
+        {"OpenThemeData", false},       // no handle: not themed
+        {"IsAppThemed", false},         // FALSE: not themed
+        {"DrawThemeBackground", false}, // E_FAIL: drawn the classic way after all
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.fault ? r.fault : "no fault");
+        const LONG nFaults = fake.Fault(r.fault);
+        CQXButton* themed = Make("Go", BS_PUSHBUTTON, rcThemed);
+        themed->SetExtendedStyle(BXS_FLAT | BXS_VISUALSTYLE, FALSE);
+        auto face = Draw(themed);
+        const std::vector<COLORREF> faceOnScreen = onScreen(themed);
+        if (r.fault)
+            EXPECT_GT(fake.Fault(NULL), nFaults) << "the library was entered and faulted";
+        else
+            EXPECT_EQ(nFaults, fake.Fault(NULL));
+        const CPoint ptDiffer = classic->FirstDifference(*face);
+        if (r.bStyled) {
+            EXPECT_NE(CPoint(-1, -1), ptDiffer) << "the library's face";
+            EXPECT_EQ(fake.PartColor(1, 1), face->Pixel(cx / 2, cy - 3));
+            EXPECT_NE(classicOnScreen, faceOnScreen) << "on the screen, too";
+        } else {
+            EXPECT_EQ(CPoint(-1, -1), ptDiffer) << "the classic face";
+            EXPECT_EQ(classicOnScreen, faceOnScreen) << "the same on the screen";
+        }
+        themed->DestroyWindow();
     }
 }
 

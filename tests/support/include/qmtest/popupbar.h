@@ -9,6 +9,7 @@
 #include <qmtest/pump.h>
 #include <qmtest/screenshot.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -61,13 +62,15 @@ inline void ChooseOrClosePopup(HWND hPopup, CQXPControl* pPick)
 // command-bar popup, "#32768" for a system menu) and, of a command-bar
 // popup, its items (id, whether the popup's image manager has a 16-pixel
 // picture for it) and the command bars manager it belongs to (NULL for
-// none). The probe then chooses the item pick; a system menu, or
-// a popup without that item, is closed. Set pick (and shotName, to save a
-// screenshot of the popup) before the menu opens; one probe per thread.
+// none). The probe then calls whileOpen, when set, with the open popup's
+// window, and chooses the item pick; a system menu, or a popup without
+// that item, is closed. Set pick (and shotName, to save a screenshot of the
+// popup) before the menu opens; one probe per thread.
 struct PopupMenuProbe {
     int pick = 0;
     std::string shotName;
     const char* pszBinDir = NULL;
+    std::function<void(HWND hPopup)> whileOpen;
     BOOL bSeen = FALSE;
     HWND hWnd = NULL;
     std::string cls;
@@ -117,6 +120,8 @@ inline void CALLBACK ProbePopupMenu(HWND, UINT, UINT_PTR, DWORD)
     probe.pCommandBars = pPopup->GetCommandBars();
     if (!probe.shotName.empty() && probe.pszBinDir)
         SaveWindowShot(hPopup, probe.pszBinDir, probe.shotName);
+    if (probe.whileOpen)
+        probe.whileOpen(hPopup);
     CQXPControl* pPick = NULL;
     for (int i = 0; i < pPopup->GetControlCount(); i++) {
         CQXPControl* pControl = pPopup->GetControl(i);

@@ -212,6 +212,16 @@ public:
                     ++n;
         return n;
     }
+    // The first pixel, row by row, where another picture of the same size
+    // differs; (-1, -1) when none does.
+    CPoint FirstDifference(MemoryDC& other)
+    {
+        for (int y = 0; y < m_cy; ++y)
+            for (int x = 0; x < m_cx; ++x)
+                if (Pixel(x, y) != other.Pixel(x, y))
+                    return CPoint(x, y);
+        return CPoint(-1, -1);
+    }
     // Writes the picture as a 24-bit BMP file.
     bool SaveBmp(const std::string& path)
     {
