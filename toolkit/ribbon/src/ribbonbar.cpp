@@ -5,6 +5,7 @@
 #include <qx/barstate.h>
 #include <qx/commandbars.h>
 #include <qx/customize.h>
+#include <qx/gallery.h>
 #include <qx/images.h>
 #include <qx/mousemanager.h>
 #include <qx/office2007.h>
@@ -453,6 +454,13 @@ void CQXPRibbonGroup::OnBeforeLayout(CDC* pDC)
         it.pControl = c;
         it.nExplicitStyle = c->m_buttonStyle;
         it.bGallery = c->GetType() == qxpControlGallery;
+        // Only a resizable gallery with items of its own widens into spare
+        // room, by its item width.
+        if (CQXPControlGallery* pGallery = it.bGallery ? dynamic_cast<CQXPControlGallery*>(c) : NULL) {
+            GalleryItemList* pItems = pGallery->GetItems();
+            it.bResizableGallery = pGallery->m_bResizable && pItems != NULL;
+            it.nGalleryItemWidth = pItems ? pItems->GetItemWidth() : 0;
+        }
         it.bLargeImage = !it.bGallery && pImages && c->GetIconId() > 0 &&
                          pImages->HasOwnImage((UINT)c->GetIconId(), szLarge.cx);
         it.bBeginGroup = c->GetBeginGroup();

@@ -7,6 +7,7 @@
 // controls) with damaged classes and cut archives refused whole but for a
 // system button of an unknown class, which alone is left out; copies of a
 // ribbon, also into the docked one. Screenshots of each look.
+#include <qx/gallery.h>
 #include <qx/office2007.h>
 #include <qx/propexchange.h>
 #include <qx/ribbonbar.h>
@@ -402,6 +403,62 @@ TEST_F(RibbonBarTest, NarrowingCollapsesTheLastGroupsFirst)
     frame.SetWindowPos(NULL, 0, 0, 240, 480, SWP_NOMOVE | SWP_NOZORDER);
     Relayout();
     EXPECT_FALSE(Ribbon()->IsShownBySize());
+}
+
+// A gallery of 24-px items, 80 px wide and 60 high, in a group of its own
+// on the first tab, on its own action of the frame's command bars.
+CQXPControlGallery* AddGalleryGroup(CRibbonTestFrame& frame, LPCSTR lpszCaption, int nGroupId, int nId,
+                                    BOOL bResizable)
+{
+    CQXPRibbonGroup* pGroup = frame.m_pRibbon->GetTab(0)->AddGroup(lpszCaption, nGroupId);
+    CQXPControlGallery* pGallery = dynamic_cast<CQXPControlGallery*>(pGroup->Add(qxpControlGallery, nId));
+    if (!pGallery)
+        return NULL;
+    CQXPControlGalleryAction* pAction = new CQXPControlGalleryAction;
+    frame.GetCommandBars()->GetActions()->AddAction(nId, pAction);
+    pGallery->SetAction(pAction);
+    pAction->GetItems()->SetItemSize(24, 24);
+    for (int i = 1; i <= 20; ++i)
+        pAction->GetItems()->AddItem(i, "Style");
+    pGallery->m_bResizable = bResizable;
+    pGallery->SetWidth(80);
+    pGallery->SetHeight(60);
+    return pGallery;
+}
+
+TEST_F(RibbonBarTest, AResizableGalleryTakesTheSpareWidthInWholeItems)
+{
+    // The resizable gallery's group comes before one whose gallery is
+    // fixed: the widening passes over the last group to the one that can
+    // take it.
+    CQXPControlGallery* pStyles = AddGalleryGroup(frame, "Styles", 103, ID_R_STYLES, TRUE);
+    CQXPControlGallery* pFixed = AddGalleryGroup(frame, "Fixed", 104, ID_R_PARAGRAPH, FALSE);
+    ASSERT_TRUE(pStyles && pFixed);
+    CQXPRibbonGroupCollection* pGroups = Ribbon()->GetTab(0)->GetGroups();
+    int nPrevious = 0;
+    for (int cx : {900, 913, 937, 961, 1030, 1200}) {
+        frame.SetWindowPos(NULL, 0, 0, cx, 480, SWP_NOMOVE | SWP_NOZORDER);
+        Relayout();
+        ASSERT_EQ(0, pGroups->m_nScrollOffset) << cx;
+        ASSERT_FALSE(pStyles->IsButtonStyle()) << cx << ": shown in place, not as a button";
+        const int w = pStyles->GetRect().Width();
+        EXPECT_EQ(0, (w - 80) % 24) << cx << ": grown by whole items, to " << w;
+        EXPECT_GE(w, nPrevious) << cx;
+        // What is left over in the band (inside its right margin of 6; a
+        // group's frame reaches 5 px past its width) is less than one item.
+        const int nContentRight = pGroups->GetAt(pGroups->GetCount() - 1)->GetRect().right - 5;
+        const int nSpare = Ribbon()->GetGroupsRect().right - 6 - nContentRight;
+        EXPECT_GE(nSpare, 0) << cx;
+        EXPECT_LT(nSpare, 24) << cx;
+        EXPECT_EQ(80, pFixed->GetRect().Width()) << cx << ": a gallery that is not resizable keeps its width";
+        nPrevious = w;
+    }
+    EXPECT_GE(nPrevious, 80 + 10 * 24) << "widened from 900 to 1200 px the gallery grew by at least ten items";
+    Shot("ribbon-gallery-widened.png");
+    // Narrowed again, it gives the room back.
+    frame.SetWindowPos(NULL, 0, 0, 900, 480, SWP_NOMOVE | SWP_NOZORDER);
+    Relayout();
+    EXPECT_LT(pStyles->GetRect().Width(), nPrevious - 10 * 24);
 }
 
 TEST_F(RibbonBarTest, AGroupThatOpensAgainAsksTheBarForAnotherLayout)
