@@ -648,10 +648,8 @@ RibbonGroupsResult CQXPRibbonGroupCollection::Layout(CDC* pDC, const CRect& rcBa
             if (g->m_pLayout)
                 g->OnAfterLayout();
     }
-    if (pScroller) {
-        pScroller->SetScrollOffset(res.nOffset);
+    if (pScroller)
         pScroller->ShowScrollButtons(res.bScrollLeft, res.bScrollRight);
-    }
     return res;
 }
 
@@ -1058,10 +1056,13 @@ CQXPRibbonTab* CQXPRibbonBar::HitTestTab(CPoint point) const
 
 // --- the band of groups ------------------------------------------------------------------
 
-void CQXPRibbonBar::CGroupScroller::Scroll(BOOL bToLeft)
+void CQXPRibbonBar::CGroupScroller::Scroll(BOOL bToLeft) { Step(bToLeft); }
+
+CQXPRibbonGroupCollection* CQXPRibbonBar::CGroupScroller::GetScrolledGroups() const
 {
-    if (CQXPRibbonTab* pTab = GetRibbon()->GetSelectedTab())
-        Step(&pTab->m_pGroups->m_nScrollOffset, bToLeft);
+    CQXPRibbonBar* pRibbon = GetRibbon();
+    CQXPRibbonTab* pTab = pRibbon->GetSelectedTab();
+    return pTab && pRibbon->IsGroupsVisible() ? pTab->m_pGroups : NULL;
 }
 
 void CQXPRibbonBar::CGroupScroller::GetGroupsRect(RECT* pRect) const { *pRect = GetRibbon()->m_rcGroups; }
@@ -1265,9 +1266,8 @@ void CQXPRibbonBar::EnsureVisible(CQXPControl* pControl)
     if (pTab != GetSelectedTab() && !SelectTab(pTab->GetIndex()))
         return;
     const CRect rc = pControl->GetRect();
-    int& nOffset = pTab->m_pGroups->m_nScrollOffset;
-    m_groupScroller.EnsureVisible(nOffset, rc.left - m_rcGroups.left, rc.right - m_rcGroups.left, m_rcGroups.Width(),
-                                  &nOffset);
+    m_groupScroller.EnsureVisible(pTab->m_pGroups, rc.left - m_rcGroups.left, rc.right - m_rcGroups.left,
+                                  m_rcGroups.Width());
 }
 
 // --- layout --------------------------------------------------------------------------
@@ -1421,7 +1421,6 @@ void CQXPRibbonBar::LayoutGroups(CDC* pDC)
         pTab->m_pGroups->Layout(pDC, m_rcGroups, CRect(4, 3, 6, 3));
         return;
     }
-    m_groupScroller.SetScrollOffset(0);
     m_groupScroller.ShowScrollButtons(FALSE, FALSE);
 }
 
