@@ -529,6 +529,94 @@ TEST_F(RibbonBarTest, AHeldScrollButtonRepeatsUntilReleasedOrEscape)
     EXPECT_EQ(nAfter, Ribbon()->GetGroupScroller()->GetScrollOffset()) << "no repeat after Escape";
 }
 
+// The held scroll button's end, asked for once it has stepped three times:
+// run on the ribbon's thread by a timer that the press loop dispatches.
+std::function<void()> s_endHeldScroll;
+bool s_bEndAsked = false;
+int s_nEndAskedAt = 0; // the offset then
+void CALLBACK WatchHeldScroll(HWND, UINT, UINT_PTR, DWORD)
+{
+    s_nOffset = s_pScrolled->GetGroupScroller()->GetScrollOffset();
+    if (!s_bEndAsked && s_nOffset >= 120) {
+        s_bEndAsked = true;
+        s_nEndAskedAt = s_nOffset;
+        s_endHeldScroll();
+    }
+}
+
+TEST_F(RibbonBarTest, AHeldScrollButtonStopsOnEscapeAloneAndOnLostCaptureAlone)
+{
+    // Far more groups than the band shows: a loop that went on would run
+    // to the band's end, where the right button goes.
+    CQXPRibbonTab* pHome = Ribbon()->GetTab(0);
+    for (int i = 0; i < 12; i++)
+        pHome->AddGroup("Far", 120 + i)->Add(qxpControlButton, ID_R_ZOOM, "Zoom");
+    NarrowIntoScrolling();
+    ASSERT_TRUE(Ribbon()->GetGroupScroller()->IsScrollButtonShown(FALSE));
+    CQXPControl* pRight = Ribbon()->GetGroupScroller()->GetScrollButton(FALSE);
+    const CPoint pt = ScreenPoint(pRight->GetRect().CenterPoint());
+    const HWND hWndRibbon = Ribbon()->GetSafeHwnd();
+    const HWND hWndFrame = frame.GetSafeHwnd();
+    struct Case {
+        const char* name;
+        std::function<void()> end; // the one thing that ends the loop; the button stays down
+    };
+    const Case cases[] = {
+        {"Escape",
+         [] {
+             INPUT in[2] = {};
+             in[0].type = in[1].type = INPUT_KEYBOARD;
+             in[0].ki.wVk = in[1].ki.wVk = VK_ESCAPE;
+             in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+             ::SendInput(2, in, sizeof(INPUT));
+         }},
+        {"another window takes the capture", [hWndFrame] { ::SetCapture(hWndFrame); }},
+    };
+    for (const Case& c : cases) {
+        pHome->GetGroups()->m_nScrollOffset = 0;
+        Relayout();
+        ASSERT_EQ(0, Ribbon()->GetGroupScroller()->GetScrollOffset()) << c.name;
+        s_pScrolled = Ribbon();
+        s_nOffset = 0;
+        s_bEndAsked = false;
+        s_endHeldScroll = c.end;
+        ::SetTimer(hWndRibbon, 1, 10, WatchHeldScroll);
+        // Should the loop not end, a helper lets the button go after a while
+        // so that the test goes on, and says so.
+        std::atomic<bool> bLoopOver(false), bRescued(false);
+        std::thread rescue([&] {
+            const DWORD dwStart = ::GetTickCount();
+            while (!bLoopOver && ::GetTickCount() - dwStart < 10000)
+                ::Sleep(10);
+            if (!bLoopOver) {
+                bRescued = true;
+                qmtest::MouseEventAt(pt, MOUSEEVENTF_LEFTUP);
+            }
+        });
+        qmtest::MouseEventAt(pt, MOUSEEVENTF_LEFTDOWN);
+        const bool bEnded =
+            qmtest::PumpUntil([&] { return s_bEndAsked && ::GetCapture() != hWndRibbon; }, 15000);
+        bLoopOver = true;
+        rescue.join();
+        EXPECT_TRUE(bEnded) << c.name;
+        EXPECT_FALSE(bRescued) << c.name << ": the loop went on until the button was let go";
+        const int nAfter = Ribbon()->GetGroupScroller()->GetScrollOffset();
+        EXPECT_GE(nAfter, 120) << c.name;
+        // A step already on its way may still land, no more.
+        EXPECT_LE(nAfter, s_nEndAskedAt + 2 * 40) << c.name << ": it went on to " << nAfter;
+        EXPECT_TRUE(Ribbon()->GetGroupScroller()->IsScrollButtonShown(FALSE)) << c.name << ": the band's end";
+        qmtest::PumpFor(600);
+        EXPECT_EQ(nAfter, Ribbon()->GetGroupScroller()->GetScrollOffset()) << c.name << ": no repeat after";
+        EXPECT_FALSE(pRight->GetPressed()) << c.name;
+        ::KillTimer(hWndRibbon, 1);
+        if (::GetCapture() == hWndFrame)
+            ::ReleaseCapture();
+        qmtest::MouseEventAt(pt, MOUSEEVENTF_LEFTUP);
+        qmtest::PumpMessages();
+    }
+    s_endHeldScroll = nullptr;
+}
+
 TEST_F(RibbonBarTest, QuickAccessToolbarBelowTheRibbon)
 {
     const int nFull = RibbonHeight();
