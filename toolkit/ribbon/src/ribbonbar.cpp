@@ -971,6 +971,19 @@ CQXPRibbonBar::~CQXPRibbonBar()
 
 CRibbonStyleTheme* CQXPRibbonBar::GetRibbonTheme()
 {
+    // The frame's paint manager turned into a ribbon theme: the ribbon
+    // draws with it again, like the frame.
+    if (m_pOwnTheme && GetOwnPaintManager() == m_pOwnTheme) {
+        CQXPCommandBars* pBars = GetCommandBars();
+        CQXPThemePainter* pFrames =
+            pBars && pBars->GetOwnPaintManager() ? pBars->GetOwnPaintManager() : GetGlobalPaintManager();
+        if (dynamic_cast<CRibbonStyleTheme*>(pFrames)) {
+            CRibbonStyleTheme* pOwn = m_pOwnTheme;
+            m_pOwnTheme = NULL;
+            SetPaintManager(NULL);
+            pOwn->InternalRelease();
+        }
+    }
     if (auto* p = dynamic_cast<CRibbonStyleTheme*>(GetPaintManager()))
         return p;
     if (!m_pOwnTheme) {

@@ -617,6 +617,45 @@ TEST_F(RibbonBarTest, AHeldScrollButtonStopsOnEscapeAloneAndOnLostCaptureAlone)
     s_endHeldScroll = nullptr;
 }
 
+TEST_F(RibbonBarTest, UnderAnotherThemeTheRibbonDrawsWithARibbonThemeOfItsOwnUntilTheFramesIsOne)
+{
+    const int nRibbonHeight = RibbonHeight();
+    CRibbonStyleTheme* pOwn = NULL;
+    struct Case {
+        int nTheme;
+        bool bOwn; // the ribbon holds a ribbon theme of its own as its bar paint manager
+    };
+    const Case cases[] = {
+        {qxpThemeOffice2003, true}, {qxpThemeOffice2007, true}, {qxpThemeRibbon, false}, {qxpThemeWindows2000, true}};
+    for (const Case& c : cases) {
+        SetGlobalPaintManager(c.nTheme);
+        frame.GetCommandBars()->RedrawCommandBars();
+        Relayout();
+        CQXPThemePainter* pFrames = frame.GetCommandBars()->GetPaintManager();
+        ASSERT_TRUE(pFrames != NULL) << c.nTheme;
+        EXPECT_EQ(c.nTheme, pFrames->GetCurrentTheme());
+        auto* pRibbons = dynamic_cast<CRibbonStyleTheme*>(Ribbon()->GetPaintManager());
+        ASSERT_TRUE(pRibbons != NULL) << "theme " << c.nTheme << ": the ribbon draws with a ribbon theme";
+        EXPECT_EQ(pRibbons, Ribbon()->GetRibbonTheme()) << c.nTheme;
+        if (c.bOwn) {
+            EXPECT_TRUE(dynamic_cast<CRibbonStyleTheme*>(pFrames) == NULL) << c.nTheme;
+            EXPECT_EQ(pRibbons, Ribbon()->GetOwnPaintManager()) << "theme " << c.nTheme << ": the bar's own";
+            if (pOwn && c.nTheme == qxpThemeOffice2007) {
+                EXPECT_EQ(pOwn, pRibbons) << "kept from one theme that is no ribbon theme to the next";
+            }
+            pOwn = pRibbons;
+        } else {
+            EXPECT_EQ(pFrames, (CQXPThemePainter*)pRibbons) << "the frame's ribbon theme draws the ribbon again";
+            EXPECT_TRUE(Ribbon()->GetOwnPaintManager() == NULL);
+        }
+        // The ribbon keeps the ribbon's shape whatever the frame's theme.
+        EXPECT_EQ(nRibbonHeight, RibbonHeight()) << c.nTheme;
+        EXPECT_FALSE(Ribbon()->GetTab(0)->GetGroup(0)->GetRect().IsRectEmpty()) << c.nTheme;
+        if (c.nTheme == qxpThemeOffice2003)
+            Shot("ribbon-in-office2003-frame.png");
+    }
+}
+
 TEST_F(RibbonBarTest, QuickAccessToolbarBelowTheRibbon)
 {
     const int nFull = RibbonHeight();

@@ -591,7 +591,8 @@ public:
     int GetCaptionHeight() const;
     int GetQuickAccessHeight() const;
     // The ribbon theme that draws the bar: the paint manager when it is
-    // one, else a ribbon theme of the bar's own.
+    // one, else a ribbon theme of the bar's own (its bar paint manager),
+    // given up again once the frame's paint manager is a ribbon theme.
     CRibbonStyleTheme* GetRibbonTheme();
     // The band's metrics for a layout of groups.
     qxribbon::RibbonBandMetrics GetBandMetrics();
