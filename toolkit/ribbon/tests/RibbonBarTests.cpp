@@ -1495,6 +1495,7 @@ void Damage(Text& text, const std::string& name)
 
 TEST(RibbonState, DamagedClassesAreRefusedWhole)
 {
+    qmtest::RegistryApp reg;
     CQXPRibbonBar source;
     FillRibbon(&source);
     source.SetCustomizable(TRUE); // its tabs and system button are stored
@@ -1546,7 +1547,35 @@ TEST(RibbonState, DamagedClassesAreRefusedWhole)
         EXPECT_TRUE(refused) << "INI file";
         EXPECT_EQ(before, Captions(&target));
         EXPECT_EQ(nControls, target.GetControls()->GetCount());
+
+        {
+            CQXPPropExchangeRegistry px(FALSE, NULL, "Ribbon");
+            source.DoPropExchange(&px);
+        }
+        std::string bad = name;
+        Damage(bad, name);
+        EXPECT_GT(reg.ReplaceStrings("Ribbon", name, bad), 0) << "the registry holds the class by name";
+        refused = false;
+        try {
+            CQXPPropExchangeRegistry px(TRUE, NULL, "Ribbon");
+            target.DoPropExchange(&px);
+        } catch (CArchiveException* e) {
+            refused = true;
+            e->Delete();
+        }
+        EXPECT_TRUE(refused) << "registry";
+        EXPECT_EQ(before, Captions(&target));
+        EXPECT_EQ(nControls, target.GetControls()->GetCount());
     }
+    // Undamaged, the registry's copy loads.
+    {
+        CQXPPropExchangeRegistry px(FALSE, NULL, "Ribbon");
+        source.DoPropExchange(&px);
+    }
+    CQXPRibbonBar back;
+    CQXPPropExchangeRegistry px(TRUE, NULL, "Ribbon");
+    back.DoPropExchange(&px);
+    EXPECT_EQ(Captions(&source), Captions(&back));
 }
 
 TEST(RibbonState, ASystemButtonOfAnUnknownClassIsLeftOutAndTheRestLoads)
