@@ -1531,20 +1531,23 @@ TEST(RibbonState, DamagedClassesAreRefusedWhole)
         EXPECT_EQ(before, Captions(&target));
         EXPECT_EQ(nControls, target.GetControls()->GetCount()) << "no control of the refused load stays";
 
+        // A load through an exchange that throws the archive exception.
+        auto refused = [&](CQXPPropExchange& px) {
+            try {
+                target.DoPropExchange(&px);
+            } catch (CArchiveException* e) {
+                e->Delete();
+                return true;
+            }
+            return false;
+        };
         std::string text = iniText;
         Damage(text, name);
         std::string damaged = dir.Path(std::string("damaged-") + name + ".ini");
         std::ofstream(damaged, std::ios::binary) << text;
-        bool refused = false;
-        try {
-            CQXPPropExchangeIniFile px(TRUE, NULL, "Ribbon");
-            px.AssignFile(damaged.c_str());
-            target.DoPropExchange(&px);
-        } catch (CArchiveException* e) {
-            refused = true;
-            e->Delete();
-        }
-        EXPECT_TRUE(refused) << "INI file";
+        CQXPPropExchangeIniFile fromIni(TRUE, NULL, "Ribbon");
+        fromIni.AssignFile(damaged.c_str());
+        EXPECT_TRUE(refused(fromIni)) << "INI file";
         EXPECT_EQ(before, Captions(&target));
         EXPECT_EQ(nControls, target.GetControls()->GetCount());
 
@@ -1555,15 +1558,8 @@ TEST(RibbonState, DamagedClassesAreRefusedWhole)
         std::string bad = name;
         Damage(bad, name);
         EXPECT_GT(reg.ReplaceStrings("Ribbon", name, bad), 0) << "the registry holds the class by name";
-        refused = false;
-        try {
-            CQXPPropExchangeRegistry px(TRUE, NULL, "Ribbon");
-            target.DoPropExchange(&px);
-        } catch (CArchiveException* e) {
-            refused = true;
-            e->Delete();
-        }
-        EXPECT_TRUE(refused) << "registry";
+        CQXPPropExchangeRegistry fromRegistry(TRUE, NULL, "Ribbon");
+        EXPECT_TRUE(refused(fromRegistry)) << "registry";
         EXPECT_EQ(before, Captions(&target));
         EXPECT_EQ(nControls, target.GetControls()->GetCount());
     }
