@@ -44,8 +44,9 @@ class RibbonFrameHook;
 #define QXP_ID_RIBBON_QAT_CUSTOMIZE 9603
 #define QXP_ID_RIBBON_QAT_MORE 9611
 
-// A control of a group on a tab that is not shown (HideFlags).
-#define QXP_HIDE_RIBBON_TAB 0x80
+// A control of a group on a tab that is not shown: the command bars' hide
+// flag, under the ribbon's older name.
+#define QXP_HIDE_RIBBON_TAB qxpHideRibbonTab
 // To the site: show the window menu at the screen point in lParam (the
 // right button released on the ribbon's caption).
 #define QXP_WM_POPUPSYSTEMMENU 0x313
