@@ -1368,15 +1368,7 @@ TEST(RibbonState, TheGroupsButtonsTravelInSectionsOfTheirOwn)
 // Deletes every key of that name below a registry key.
 void DeleteRegistryKeysNamed(HKEY hParent, const char* name)
 {
-    char sz[256];
-    std::vector<std::string> children;
-    for (DWORD i = 0;; i++) {
-        DWORD cch = sizeof(sz);
-        if (::RegEnumKeyExA(hParent, i, sz, &cch, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
-            break;
-        children.push_back(sz);
-    }
-    for (const std::string& child : children) {
+    for (const std::string& child : qmtest::RegistrySubkeys(hParent)) {
         if (child == name) {
             ::RegDeleteTreeA(hParent, child.c_str());
             continue;

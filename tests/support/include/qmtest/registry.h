@@ -14,6 +14,20 @@
 
 namespace qmtest {
 
+// The names of a registry key's subkeys.
+inline std::vector<std::string> RegistrySubkeys(HKEY h)
+{
+    std::vector<std::string> names;
+    char sz[256];
+    for (DWORD i = 0;; i++) {
+        DWORD cch = sizeof(sz);
+        if (::RegEnumKeyExA(h, i, sz, &cch, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
+            break;
+        names.push_back(sz);
+    }
+    return names;
+}
+
 class RegistryApp {
 public:
     explicit RegistryApp(const char* keyPrefix = "QmTest", const char* appName = "QmApp")
@@ -110,13 +124,7 @@ private:
                 n++;
             }
         }
-        std::vector<std::string> subkeys;
-        for (DWORD i = 0;; i++) {
-            DWORD cchName = sizeof(name);
-            if (::RegEnumKeyExA(h, i, name, &cchName, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
-                break;
-            subkeys.push_back(name);
-        }
+        const std::vector<std::string> subkeys = RegistrySubkeys(h);
         ::RegCloseKey(h);
         for (const std::string& k : subkeys)
             n += ReplaceStringsIn(path + "\\" + k, from, to);
