@@ -5,6 +5,7 @@
 #include <qx/barstate.h>
 #include <qx/commandbars.h>
 #include <qx/customize.h>
+#include <qx/gallery.h>
 #include <qx/images.h>
 #include <qx/mousemanager.h>
 #include <qx/office2007.h>
@@ -453,6 +454,13 @@ void CQXPRibbonGroup::OnBeforeLayout(CDC* pDC)
         it.pControl = c;
         it.nExplicitStyle = c->m_buttonStyle;
         it.bGallery = c->GetType() == qxpControlGallery;
+        // Only a resizable gallery with items of its own widens into spare
+        // room, by its item width.
+        if (CQXPControlGallery* pGallery = it.bGallery ? dynamic_cast<CQXPControlGallery*>(c) : NULL) {
+            GalleryItemList* pItems = pGallery->GetItems();
+            it.bResizableGallery = pGallery->m_bResizable && pItems != NULL;
+            it.nGalleryItemWidth = pItems ? pItems->GetItemWidth() : 0;
+        }
         it.bLargeImage = !it.bGallery && pImages && c->GetIconId() > 0 &&
                          pImages->HasOwnImage((UINT)c->GetIconId(), szLarge.cx);
         it.bBeginGroup = c->GetBeginGroup();
@@ -640,10 +648,8 @@ RibbonGroupsResult CQXPRibbonGroupCollection::Layout(CDC* pDC, const CRect& rcBa
             if (g->m_pLayout)
                 g->OnAfterLayout();
     }
-    if (pScroller) {
-        pScroller->SetScrollOffset(res.nOffset);
+    if (pScroller)
         pScroller->ShowScrollButtons(res.bScrollLeft, res.bScrollRight);
-    }
     return res;
 }
 
@@ -968,6 +974,19 @@ CQXPRibbonBar::~CQXPRibbonBar()
 
 CRibbonStyleTheme* CQXPRibbonBar::GetRibbonTheme()
 {
+    // The frame's paint manager turned into a ribbon theme: the ribbon
+    // draws with it again, like the frame.
+    if (m_pOwnTheme && GetOwnPaintManager() == m_pOwnTheme) {
+        CQXPCommandBars* pBars = GetCommandBars();
+        CQXPThemePainter* pFrames =
+            pBars && pBars->GetOwnPaintManager() ? pBars->GetOwnPaintManager() : GetGlobalPaintManager();
+        if (dynamic_cast<CRibbonStyleTheme*>(pFrames)) {
+            CRibbonStyleTheme* pOwn = m_pOwnTheme;
+            m_pOwnTheme = NULL;
+            SetPaintManager(NULL);
+            pOwn->InternalRelease();
+        }
+    }
     if (auto* p = dynamic_cast<CRibbonStyleTheme*>(GetPaintManager()))
         return p;
     if (!m_pOwnTheme) {
@@ -1053,10 +1072,13 @@ CQXPRibbonTab* CQXPRibbonBar::HitTestTab(CPoint point) const
 
 // --- the band of groups ------------------------------------------------------------------
 
-void CQXPRibbonBar::CGroupScroller::Scroll(BOOL bToLeft)
+void CQXPRibbonBar::CGroupScroller::Scroll(BOOL bToLeft) { Step(bToLeft); }
+
+CQXPRibbonGroupCollection* CQXPRibbonBar::CGroupScroller::GetScrolledGroups() const
 {
-    if (CQXPRibbonTab* pTab = GetRibbon()->GetSelectedTab())
-        Step(&pTab->m_pGroups->m_nScrollOffset, bToLeft);
+    CQXPRibbonBar* pRibbon = GetRibbon();
+    CQXPRibbonTab* pTab = pRibbon->GetSelectedTab();
+    return pTab && pRibbon->IsGroupsVisible() ? pTab->m_pGroups : NULL;
 }
 
 void CQXPRibbonBar::CGroupScroller::GetGroupsRect(RECT* pRect) const { *pRect = GetRibbon()->m_rcGroups; }
@@ -1264,9 +1286,8 @@ void CQXPRibbonBar::EnsureVisible(CQXPControl* pControl)
     if (pTab != GetSelectedTab() && !SelectTab(pTab->GetIndex()))
         return;
     const CRect rc = pControl->GetRect();
-    int& nOffset = pTab->m_pGroups->m_nScrollOffset;
-    m_groupScroller.EnsureVisible(nOffset, rc.left - m_rcGroups.left, rc.right - m_rcGroups.left, m_rcGroups.Width(),
-                                  &nOffset);
+    m_groupScroller.EnsureVisible(pTab->m_pGroups, rc.left - m_rcGroups.left, rc.right - m_rcGroups.left,
+                                  m_rcGroups.Width());
 }
 
 // --- layout --------------------------------------------------------------------------
@@ -1426,7 +1447,6 @@ void CQXPRibbonBar::LayoutGroups(CDC* pDC)
         pTab->m_pGroups->Layout(pDC, m_rcGroups, CRect(4, 3, 6, 3));
         return;
     }
-    m_groupScroller.SetScrollOffset(0);
     m_groupScroller.ShowScrollButtons(FALSE, FALSE);
 }
 

@@ -259,7 +259,7 @@ void CRibbonScrollButton::OnClick(BOOL bKeyboard, CPoint pt)
 // CRibbonGroupScroller
 
 CRibbonGroupScroller::CRibbonGroupScroller()
-    : m_nScrollOffset(0), m_pBar(NULL), m_pScrollLeft(NULL), m_pScrollRight(NULL), m_pHotGroup(NULL)
+    : m_pBar(NULL), m_pScrollLeft(NULL), m_pScrollRight(NULL), m_pHotGroup(NULL)
 {
 }
 
@@ -275,7 +275,6 @@ CRibbonGroupScroller* AFXAPI CRibbonGroupScroller::GetGroupScroller(CQXPCommandB
 void CRibbonGroupScroller::CreateScrollButtons(CQXPCommandBar* pBar)
 {
     m_pBar = pBar;
-    m_nScrollOffset = 0;
     m_pScrollRight = pBar->GetControls()->AddControl(new CRibbonScrollButton(FALSE), 0);
     m_pScrollLeft = pBar->GetControls()->AddControl(new CRibbonScrollButton(TRUE), 0);
     m_pScrollLeft->SetHideFlag(qxpHideScroll, TRUE);
@@ -308,26 +307,33 @@ void CRibbonGroupScroller::RelayoutOwner()
         m_pBar->OnRecalcLayout();
 }
 
-BOOL CRibbonGroupScroller::Step(int* pnOffset, BOOL bToLeft)
+int CRibbonGroupScroller::GetScrollOffset() const
 {
-    const int nOffset = ScrollGroupsOffset(*pnOffset, bToLeft);
-    if (nOffset == m_nScrollOffset)
+    CQXPRibbonGroupCollection* pGroups = GetScrolledGroups();
+    return pGroups ? pGroups->m_nScrollOffset : 0;
+}
+
+BOOL CRibbonGroupScroller::Step(BOOL bToLeft)
+{
+    CQXPRibbonGroupCollection* pGroups = GetScrolledGroups();
+    if (!pGroups)
         return FALSE;
-    m_nScrollOffset = nOffset;
-    *pnOffset = nOffset;
+    const int nOffset = ScrollGroupsOffset(pGroups->m_nScrollOffset, bToLeft);
+    if (nOffset == pGroups->m_nScrollOffset)
+        return FALSE;
+    pGroups->m_nScrollOffset = nOffset;
     RelayoutOwner();
     return TRUE;
 }
 
-BOOL CRibbonGroupScroller::EnsureVisible(int nOffset, int nLeft, int nRight, int nVisibleWidth, int* pnTarget)
+BOOL CRibbonGroupScroller::EnsureVisible(CQXPRibbonGroupCollection* pGroups, int nLeft, int nRight, int nVisibleWidth)
 {
+    const int nOffset = pGroups->m_nScrollOffset;
     const int nNew = EnsureVisibleOffset(nOffset, nLeft, nRight, nVisibleWidth, IsScrollButtonShown(TRUE),
                                          IsScrollButtonShown(FALSE));
     if (nNew == nOffset)
         return FALSE;
-    m_nScrollOffset = nNew;
-    if (pnTarget)
-        *pnTarget = nNew;
+    pGroups->m_nScrollOffset = nNew;
     RelayoutOwner();
     return TRUE;
 }
@@ -401,7 +407,12 @@ void CQXPRibbonTabPopupToolBar::CGroupScroller::Scroll(BOOL bToLeft)
         pBars->HideKeyboardTips();
     if (!pPopup->m_pRibbon || !::IsWindow(pPopup->GetSafeHwnd()))
         return;
-    Step(&pPopup->m_pGroups->m_nScrollOffset, bToLeft);
+    Step(bToLeft);
+}
+
+CQXPRibbonGroupCollection* CQXPRibbonTabPopupToolBar::CGroupScroller::GetScrolledGroups() const
+{
+    return GetPopup()->m_pGroups;
 }
 
 void CQXPRibbonTabPopupToolBar::EnsureVisible(CQXPControl* pControl)
@@ -412,9 +423,8 @@ void CQXPRibbonTabPopupToolBar::EnsureVisible(CQXPControl* pControl)
     if (!::IsWindow(m_hWnd))
         return;
     const CRect rc = pControl->GetRect();
-    int& nOffset = m_pGroups->m_nScrollOffset;
-    m_groupScroller.EnsureVisible(nOffset, rc.left - m_rcGroups.left, rc.right - m_rcGroups.left, m_rcGroups.Width(),
-                                  &nOffset);
+    m_groupScroller.EnsureVisible(m_pGroups, rc.left - m_rcGroups.left, rc.right - m_rcGroups.left,
+                                  m_rcGroups.Width());
 }
 
 void CQXPRibbonTabPopupToolBar::CGroupScroller::GetGroupsRect(RECT* pRect) const { *pRect = GetPopup()->m_rcGroups; }

@@ -7,6 +7,7 @@
 // controls) with damaged classes and cut archives refused whole but for a
 // system button of an unknown class, which alone is left out; copies of a
 // ribbon, also into the docked one. Screenshots of each look.
+#include <qx/gallery.h>
 #include <qx/office2007.h>
 #include <qx/propexchange.h>
 #include <qx/ribbonbar.h>
@@ -513,6 +514,62 @@ TEST_F(RibbonBarTest, ShortcutsAndDocumentVisibilityReachTheQuickAccessCommands)
     }
 }
 
+// A gallery of 24-px items, 80 px wide and 60 high, in a group of its own
+// on the first tab, on its own action of the frame's command bars.
+CQXPControlGallery* AddGalleryGroup(CRibbonTestFrame& frame, LPCSTR lpszCaption, int nGroupId, int nId,
+                                    BOOL bResizable)
+{
+    CQXPRibbonGroup* pGroup = frame.m_pRibbon->GetTab(0)->AddGroup(lpszCaption, nGroupId);
+    CQXPControlGallery* pGallery = dynamic_cast<CQXPControlGallery*>(pGroup->Add(qxpControlGallery, nId));
+    if (!pGallery)
+        return NULL;
+    CQXPControlGalleryAction* pAction = new CQXPControlGalleryAction;
+    frame.GetCommandBars()->GetActions()->AddAction(nId, pAction);
+    pGallery->SetAction(pAction);
+    pAction->GetItems()->SetItemSize(24, 24);
+    for (int i = 1; i <= 20; ++i)
+        pAction->GetItems()->AddItem(i, "Style");
+    pGallery->m_bResizable = bResizable;
+    pGallery->SetWidth(80);
+    pGallery->SetHeight(60);
+    return pGallery;
+}
+
+TEST_F(RibbonBarTest, AResizableGalleryTakesTheSpareWidthInWholeItems)
+{
+    // The resizable gallery's group comes before one whose gallery is
+    // fixed: the widening passes over the last group to the one that can
+    // take it.
+    CQXPControlGallery* pStyles = AddGalleryGroup(frame, "Styles", 103, ID_R_STYLES, TRUE);
+    CQXPControlGallery* pFixed = AddGalleryGroup(frame, "Fixed", 104, ID_R_PARAGRAPH, FALSE);
+    ASSERT_TRUE(pStyles && pFixed);
+    CQXPRibbonGroupCollection* pGroups = Ribbon()->GetTab(0)->GetGroups();
+    int nPrevious = 0;
+    for (int cx : {900, 913, 937, 961, 1030, 1200}) {
+        frame.SetWindowPos(NULL, 0, 0, cx, 480, SWP_NOMOVE | SWP_NOZORDER);
+        Relayout();
+        ASSERT_EQ(0, pGroups->m_nScrollOffset) << cx;
+        ASSERT_FALSE(pStyles->IsButtonStyle()) << cx << ": shown in place, not as a button";
+        const int w = pStyles->GetRect().Width();
+        EXPECT_EQ(0, (w - 80) % 24) << cx << ": grown by whole items, to " << w;
+        EXPECT_GE(w, nPrevious) << cx;
+        // What is left over in the band (inside its right margin of 6; a
+        // group's frame reaches 5 px past its width) is less than one item.
+        const int nContentRight = pGroups->GetAt(pGroups->GetCount() - 1)->GetRect().right - 5;
+        const int nSpare = Ribbon()->GetGroupsRect().right - 6 - nContentRight;
+        EXPECT_GE(nSpare, 0) << cx;
+        EXPECT_LT(nSpare, 24) << cx;
+        EXPECT_EQ(80, pFixed->GetRect().Width()) << cx << ": a gallery that is not resizable keeps its width";
+        nPrevious = w;
+    }
+    EXPECT_GE(nPrevious, 80 + 10 * 24) << "widened from 900 to 1200 px the gallery grew by at least ten items";
+    Shot("ribbon-gallery-widened.png");
+    // Narrowed again, it gives the room back.
+    frame.SetWindowPos(NULL, 0, 0, 900, 480, SWP_NOMOVE | SWP_NOZORDER);
+    Relayout();
+    EXPECT_LT(pStyles->GetRect().Width(), nPrevious - 10 * 24);
+}
+
 TEST_F(RibbonBarTest, AGroupThatOpensAgainAsksTheBarForAnotherLayout)
 {
     CQXPRibbonGroup* pStyles = CollapseStylesGroup();
@@ -579,6 +636,133 @@ TEST_F(RibbonBarTest, AHeldScrollButtonRepeatsUntilReleasedOrEscape)
     EXPECT_GE(nAfter, 120);
     qmtest::PumpFor(600);
     EXPECT_EQ(nAfter, Ribbon()->GetGroupScroller()->GetScrollOffset()) << "no repeat after Escape";
+}
+
+// The held scroll button's end, asked for once it has stepped three times:
+// run on the ribbon's thread by a timer that the press loop dispatches.
+std::function<void()> s_endHeldScroll;
+bool s_bEndAsked = false;
+int s_nEndAskedAt = 0; // the offset then
+void CALLBACK WatchHeldScroll(HWND, UINT, UINT_PTR, DWORD)
+{
+    s_nOffset = s_pScrolled->GetGroupScroller()->GetScrollOffset();
+    if (!s_bEndAsked && s_nOffset >= 120) {
+        s_bEndAsked = true;
+        s_nEndAskedAt = s_nOffset;
+        s_endHeldScroll();
+    }
+}
+
+TEST_F(RibbonBarTest, AHeldScrollButtonStopsOnEscapeAloneAndOnLostCaptureAlone)
+{
+    // Far more groups than the band shows: a loop that went on would run
+    // to the band's end, where the right button goes.
+    CQXPRibbonTab* pHome = Ribbon()->GetTab(0);
+    for (int i = 0; i < 12; i++)
+        pHome->AddGroup("Far", 120 + i)->Add(qxpControlButton, ID_R_ZOOM, "Zoom");
+    NarrowIntoScrolling();
+    ASSERT_TRUE(Ribbon()->GetGroupScroller()->IsScrollButtonShown(FALSE));
+    CQXPControl* pRight = Ribbon()->GetGroupScroller()->GetScrollButton(FALSE);
+    const CPoint pt = ScreenPoint(pRight->GetRect().CenterPoint());
+    const HWND hWndRibbon = Ribbon()->GetSafeHwnd();
+    const HWND hWndFrame = frame.GetSafeHwnd();
+    struct Case {
+        const char* name;
+        std::function<void()> end; // the one thing that ends the loop; the button stays down
+    };
+    const Case cases[] = {
+        {"Escape",
+         [] {
+             INPUT in[2] = {};
+             in[0].type = in[1].type = INPUT_KEYBOARD;
+             in[0].ki.wVk = in[1].ki.wVk = VK_ESCAPE;
+             in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+             ::SendInput(2, in, sizeof(INPUT));
+         }},
+        {"another window takes the capture", [hWndFrame] { ::SetCapture(hWndFrame); }},
+    };
+    for (const Case& c : cases) {
+        pHome->GetGroups()->m_nScrollOffset = 0;
+        Relayout();
+        ASSERT_EQ(0, Ribbon()->GetGroupScroller()->GetScrollOffset()) << c.name;
+        s_pScrolled = Ribbon();
+        s_nOffset = 0;
+        s_bEndAsked = false;
+        s_endHeldScroll = c.end;
+        ::SetTimer(hWndRibbon, 1, 10, WatchHeldScroll);
+        // Should the loop not end, a helper lets the button go after a while
+        // so that the test goes on, and says so.
+        std::atomic<bool> bLoopOver(false), bRescued(false);
+        std::thread rescue([&] {
+            const DWORD dwStart = ::GetTickCount();
+            while (!bLoopOver && ::GetTickCount() - dwStart < 10000)
+                ::Sleep(10);
+            if (!bLoopOver) {
+                bRescued = true;
+                qmtest::MouseEventAt(pt, MOUSEEVENTF_LEFTUP);
+            }
+        });
+        qmtest::MouseEventAt(pt, MOUSEEVENTF_LEFTDOWN);
+        const bool bEnded =
+            qmtest::PumpUntil([&] { return s_bEndAsked && ::GetCapture() != hWndRibbon; }, 15000);
+        bLoopOver = true;
+        rescue.join();
+        EXPECT_TRUE(bEnded) << c.name;
+        EXPECT_FALSE(bRescued) << c.name << ": the loop went on until the button was let go";
+        const int nAfter = Ribbon()->GetGroupScroller()->GetScrollOffset();
+        EXPECT_GE(nAfter, 120) << c.name;
+        // A step already on its way may still land, no more.
+        EXPECT_LE(nAfter, s_nEndAskedAt + 2 * 40) << c.name << ": it went on to " << nAfter;
+        EXPECT_TRUE(Ribbon()->GetGroupScroller()->IsScrollButtonShown(FALSE)) << c.name << ": the band's end";
+        qmtest::PumpFor(600);
+        EXPECT_EQ(nAfter, Ribbon()->GetGroupScroller()->GetScrollOffset()) << c.name << ": no repeat after";
+        EXPECT_FALSE(pRight->GetPressed()) << c.name;
+        ::KillTimer(hWndRibbon, 1);
+        if (::GetCapture() == hWndFrame)
+            ::ReleaseCapture();
+        qmtest::MouseEventAt(pt, MOUSEEVENTF_LEFTUP);
+        qmtest::PumpMessages();
+    }
+    s_endHeldScroll = nullptr;
+}
+
+TEST_F(RibbonBarTest, UnderAnotherThemeTheRibbonDrawsWithARibbonThemeOfItsOwnUntilTheFramesIsOne)
+{
+    const int nRibbonHeight = RibbonHeight();
+    CRibbonStyleTheme* pOwn = NULL;
+    struct Case {
+        int nTheme;
+        bool bOwn; // the ribbon holds a ribbon theme of its own as its bar paint manager
+    };
+    const Case cases[] = {
+        {qxpThemeOffice2003, true}, {qxpThemeOffice2007, true}, {qxpThemeRibbon, false}, {qxpThemeWindows2000, true}};
+    for (const Case& c : cases) {
+        SetGlobalPaintManager(c.nTheme);
+        frame.GetCommandBars()->RedrawCommandBars();
+        Relayout();
+        CQXPThemePainter* pFrames = frame.GetCommandBars()->GetPaintManager();
+        ASSERT_TRUE(pFrames != NULL) << c.nTheme;
+        EXPECT_EQ(c.nTheme, pFrames->GetCurrentTheme());
+        auto* pRibbons = dynamic_cast<CRibbonStyleTheme*>(Ribbon()->GetPaintManager());
+        ASSERT_TRUE(pRibbons != NULL) << "theme " << c.nTheme << ": the ribbon draws with a ribbon theme";
+        EXPECT_EQ(pRibbons, Ribbon()->GetRibbonTheme()) << c.nTheme;
+        if (c.bOwn) {
+            EXPECT_TRUE(dynamic_cast<CRibbonStyleTheme*>(pFrames) == NULL) << c.nTheme;
+            EXPECT_EQ(pRibbons, Ribbon()->GetOwnPaintManager()) << "theme " << c.nTheme << ": the bar's own";
+            if (pOwn && c.nTheme == qxpThemeOffice2007) {
+                EXPECT_EQ(pOwn, pRibbons) << "kept from one theme that is no ribbon theme to the next";
+            }
+            pOwn = pRibbons;
+        } else {
+            EXPECT_EQ(pFrames, (CQXPThemePainter*)pRibbons) << "the frame's ribbon theme draws the ribbon again";
+            EXPECT_TRUE(Ribbon()->GetOwnPaintManager() == NULL);
+        }
+        // The ribbon keeps the ribbon's shape whatever the frame's theme.
+        EXPECT_EQ(nRibbonHeight, RibbonHeight()) << c.nTheme;
+        EXPECT_FALSE(Ribbon()->GetTab(0)->GetGroup(0)->GetRect().IsRectEmpty()) << c.nTheme;
+        if (c.nTheme == qxpThemeOffice2003)
+            Shot("ribbon-in-office2003-frame.png");
+    }
 }
 
 TEST_F(RibbonBarTest, QuickAccessToolbarBelowTheRibbon)
@@ -1293,15 +1477,7 @@ TEST(RibbonState, TheGroupsButtonsTravelInSectionsOfTheirOwn)
 // Deletes every key of that name below a registry key.
 void DeleteRegistryKeysNamed(HKEY hParent, const char* name)
 {
-    char sz[256];
-    std::vector<std::string> children;
-    for (DWORD i = 0;; i++) {
-        DWORD cch = sizeof(sz);
-        if (::RegEnumKeyExA(hParent, i, sz, &cch, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
-            break;
-        children.push_back(sz);
-    }
-    for (const std::string& child : children) {
+    for (const std::string& child : qmtest::RegistrySubkeys(hParent)) {
         if (child == name) {
             ::RegDeleteTreeA(hParent, child.c_str());
             continue;
@@ -1420,6 +1596,7 @@ void Damage(Text& text, const std::string& name)
 
 TEST(RibbonState, DamagedClassesAreRefusedWhole)
 {
+    qmtest::RegistryApp reg;
     CQXPRibbonBar source;
     FillRibbon(&source);
     source.SetCustomizable(TRUE); // its tabs and system button are stored
@@ -1455,23 +1632,47 @@ TEST(RibbonState, DamagedClassesAreRefusedWhole)
         EXPECT_EQ(before, Captions(&target));
         EXPECT_EQ(nControls, target.GetControls()->GetCount()) << "no control of the refused load stays";
 
+        // A load through an exchange that throws the archive exception.
+        auto refused = [&](CQXPPropExchange& px) {
+            try {
+                target.DoPropExchange(&px);
+            } catch (CArchiveException* e) {
+                e->Delete();
+                return true;
+            }
+            return false;
+        };
         std::string text = iniText;
         Damage(text, name);
         std::string damaged = dir.Path(std::string("damaged-") + name + ".ini");
         std::ofstream(damaged, std::ios::binary) << text;
-        bool refused = false;
-        try {
-            CQXPPropExchangeIniFile px(TRUE, NULL, "Ribbon");
-            px.AssignFile(damaged.c_str());
-            target.DoPropExchange(&px);
-        } catch (CArchiveException* e) {
-            refused = true;
-            e->Delete();
+        CQXPPropExchangeIniFile fromIni(TRUE, NULL, "Ribbon");
+        fromIni.AssignFile(damaged.c_str());
+        EXPECT_TRUE(refused(fromIni)) << "INI file";
+        EXPECT_EQ(before, Captions(&target));
+        EXPECT_EQ(nControls, target.GetControls()->GetCount());
+
+        {
+            CQXPPropExchangeRegistry px(FALSE, NULL, "Ribbon");
+            source.DoPropExchange(&px);
         }
-        EXPECT_TRUE(refused) << "INI file";
+        std::string bad = name;
+        Damage(bad, name);
+        EXPECT_GT(reg.ReplaceStrings("Ribbon", name, bad), 0) << "the registry holds the class by name";
+        CQXPPropExchangeRegistry fromRegistry(TRUE, NULL, "Ribbon");
+        EXPECT_TRUE(refused(fromRegistry)) << "registry";
         EXPECT_EQ(before, Captions(&target));
         EXPECT_EQ(nControls, target.GetControls()->GetCount());
     }
+    // Undamaged, the registry's copy loads.
+    {
+        CQXPPropExchangeRegistry px(FALSE, NULL, "Ribbon");
+        source.DoPropExchange(&px);
+    }
+    CQXPRibbonBar back;
+    CQXPPropExchangeRegistry px(TRUE, NULL, "Ribbon");
+    back.DoPropExchange(&px);
+    EXPECT_EQ(Captions(&source), Captions(&back));
 }
 
 TEST(RibbonState, ASystemButtonOfAnUnknownClassIsLeftOutAndTheRestLoads)

@@ -1,7 +1,8 @@
 // The frame hook under Wine: the command bars' frame-theming switch (themes
-// 5 and 6 on a top-level frame with a caption only, one hook, gone with the
-// switch, the theme or the site), the frame's non-client area with and
-// without a ribbon drawing the caption, the region rules, composition with
+// 5 and 6 on a top-level frame with a caption only, one hook, deleted once
+// when the switch, the theme or the site goes), the frame's non-client area
+// with and without a ribbon drawing the caption, a new title or icon, the
+// region rules and what makes the region again, composition with
 // an injected flag and a recording frame extension, the caption buttons and
 // the caption of the ribbon under the real mouse. Screenshots of both looks.
 #include <qx/commandbars.h>
@@ -216,6 +217,213 @@ TEST_F(RibbonFrameTest, TheSwitchMakesOneHookForThemesFiveAndSixOnly)
     frame.ModifyStyle(WS_CAPTION, 0, SWP_FRAMECHANGED);
     Bars()->EnableFrameTheme(TRUE);
     EXPECT_TRUE(Bars()->GetFrameHook() == NULL);
+}
+
+// A frame hook that counts how often hooks of its kind are made and
+// deleted; the command bars make it through the factory.
+int g_nHooksMade = 0;
+int g_nHooksDeleted = 0;
+class CCountingFrameHook : public RibbonFrameHook {
+public:
+    explicit CCountingFrameHook(CQXPCommandBars* pBars) : RibbonFrameHook(pBars->GetSite()->GetSafeHwnd(), pBars)
+    {
+        g_nHooksMade++;
+    }
+    ~CCountingFrameHook() override { g_nHooksDeleted++; }
+};
+CWindowHook* AFXAPI CreateCountingFrameHook(CQXPCommandBars* pBars)
+{
+    auto* pHook = new CCountingFrameHook(pBars);
+    if (!pHook->Attach()) {
+        delete pHook;
+        return NULL;
+    }
+    return pHook;
+}
+
+TEST_F(RibbonFrameTest, EachFrameHookIsDeletedOnceWhenTheSwitchTheThemeOrTheSiteGoes)
+{
+    CQXPCommandBars::SetFrameHookFactory(CreateCountingFrameHook);
+    struct RestoreFactory {
+        ~RestoreFactory() { RegisterRibbonFrameHook(); }
+    } restore;
+    g_nHooksMade = g_nHooksDeleted = 0;
+    auto counts = [] { return std::make_pair(g_nHooksMade, g_nHooksDeleted); };
+    auto setTheme = [&](int nTheme) {
+        SetGlobalPaintManager(nTheme);
+        Bars()->RedrawCommandBars();
+        qmtest::PumpMessages();
+    };
+    Bars()->EnableFrameTheme(TRUE);
+    EXPECT_EQ(std::make_pair(1, 0), counts());
+    EXPECT_TRUE(dynamic_cast<CCountingFrameHook*>(Bars()->GetFrameHook()) != NULL);
+    // The theme goes and comes back; a refresh in the same theme keeps it.
+    setTheme(qxpThemeOffice2003);
+    EXPECT_EQ(std::make_pair(1, 1), counts());
+    EXPECT_TRUE(Bars()->GetFrameHook() == NULL);
+    setTheme(qxpThemeRibbon);
+    setTheme(qxpThemeRibbon);
+    EXPECT_EQ(std::make_pair(2, 1), counts());
+    // The switch goes (twice: the second time there is nothing left).
+    Bars()->EnableFrameTheme(FALSE);
+    Bars()->EnableFrameTheme(FALSE);
+    EXPECT_EQ(std::make_pair(2, 2), counts());
+    EXPECT_TRUE(Bars()->GetFrameHook() == NULL);
+    // The site goes with the hook on: deleted once, and the frame's last
+    // messages reach no deleted hook.
+    Bars()->EnableFrameTheme(TRUE);
+    EXPECT_EQ(std::make_pair(3, 2), counts());
+    frame.DestroyWindow();
+    qmtest::PumpMessages();
+    EXPECT_EQ(std::make_pair(3, 3), counts());
+}
+
+TEST_F(RibbonFrameTest, AChildFrameKeepsTheSystemsFrame)
+{
+    // The same kind of frame as a child window of the test frame.
+    CHookTestFrame child;
+    ASSERT_TRUE(child.Create(NULL, "Child", WS_CHILD | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_VISIBLE,
+                             CRect(20, 20, 420, 300), &frame));
+    qmtest::PumpMessages();
+    CRect rcBefore, rcAdjust(0, 0, 0, 0);
+    child.GetClientRect(&rcBefore);
+    ::AdjustWindowRectEx(&rcAdjust, (DWORD)child.GetStyle(), FALSE, (DWORD)child.GetExStyle());
+    child.GetCommandBars()->EnableFrameTheme(TRUE);
+    qmtest::PumpMessages();
+    EXPECT_TRUE(child.GetCommandBars()->IsFrameThemeEnabled());
+    EXPECT_TRUE(child.GetCommandBars()->GetFrameHook() == NULL) << "no hook on a child window";
+    CRect rcWindow, rcClient;
+    child.GetWindowRect(&rcWindow);
+    child.GetClientRect(&rcClient);
+    child.ClientToScreen(&rcClient);
+    EXPECT_EQ(-rcAdjust.top, rcClient.top - rcWindow.top) << "the system's caption stays";
+    EXPECT_EQ(-rcAdjust.left, rcClient.left - rcWindow.left) << "the system's border stays";
+    // The top-level frame in the same theme takes one.
+    Bars()->EnableFrameTheme(TRUE);
+    EXPECT_TRUE(Hook() != NULL);
+    child.DestroyWindow();
+    qmtest::PumpMessages();
+}
+
+TEST_F(RibbonFrameTest, StyleSettingAndThemeChangesMakeTheFramesRegionAgain)
+{
+    Bars()->EnableFrameTheme(TRUE);
+    ASSERT_TRUE(Hook() != NULL);
+    const HWND hWnd = frame.GetSafeHwnd();
+    struct Case {
+        const char* name;
+        std::function<void()> change;
+        bool bRemade;
+    };
+    const Case cases[] = {
+        {"WM_NULL", [&] { ::SendMessageA(hWnd, WM_NULL, 0, 0); }, false},
+        {"style without a maximize box", [&] { frame.ModifyStyle(WS_MAXIMIZEBOX, 0); }, true},
+        {"style with it again", [&] { frame.ModifyStyle(0, WS_MAXIMIZEBOX); }, true},
+        {"WM_SETTINGCHANGE", [&] { ::SendMessageA(hWnd, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0); }, true},
+        {"WM_THEMECHANGED", [&] { ::SendMessageA(hWnd, WM_THEMECHANGED, 0, 0); }, true},
+    };
+    for (const Case& c : cases) {
+        // A square region of another size stands in for a stale one.
+        ::SetWindowRgn(hWnd, ::CreateRectRgn(0, 0, 50, 50), FALSE);
+        c.change();
+        CRect rcWindow, rcBox;
+        frame.GetWindowRect(&rcWindow);
+        HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+        const int nKind = ::GetWindowRgn(hWnd, hRgn);
+        ::GetRgnBox(hRgn, &rcBox);
+        ::DeleteObject(hRgn);
+        if (c.bRemade) {
+            EXPECT_EQ(COMPLEXREGION, nKind) << c.name << ": the rounded region again";
+            EXPECT_EQ(CRect(0, 0, rcWindow.Width(), rcWindow.Height()), rcBox) << c.name;
+        } else {
+            EXPECT_EQ(CRect(0, 0, 50, 50), rcBox) << c.name << ": left alone";
+        }
+        EXPECT_FALSE(Hook()->IsRegionUpdating()) << c.name;
+    }
+}
+
+// A ribbon theme that calls back as it is about to draw a frame's caption
+// text, while the screen still shows what was there before.
+class CCaptionWatchTheme : public CRecordingRibbonTheme {
+public:
+    std::function<void()> m_onCaptionText;
+    void DrawCaptionText(CDC* pDC, CRect rc, HWND hWnd, BOOL bActive) override
+    {
+        if (m_onCaptionText)
+            m_onCaptionText();
+        CRecordingRibbonTheme::DrawCaptionText(pDC, rc, hWnd, bActive);
+    }
+};
+
+TEST_F(RibbonFrameTest, ANewTitleOrIconIsDrawnByTheSkinAtOnceAndTheFrameStaysShown)
+{
+    auto* pTheme = new CCaptionWatchTheme;
+    pTheme->RefreshMetrics();
+    Bars()->SetPaintManager(pTheme);
+    Bars()->EnableFrameTheme(TRUE);
+    RibbonFrameHook* pHook = Hook();
+    ASSERT_TRUE(pHook != NULL);
+    frame.SetWindowText("A");
+    Relayout();
+    // Points of the caption band away from the title: the caption buttons'
+    // centres and the band just left of them.
+    const QXPFrameSkin f = pHook->GetFrame();
+    ASSERT_EQ(3u, f.buttons.size());
+    CRect rcWindow;
+    frame.GetWindowRect(&rcWindow);
+    std::vector<CPoint> points;
+    int xButtons = f.szWindow.cx;
+    for (const QXPFrameCaptionButton& b : f.buttons) {
+        points.push_back(rcWindow.TopLeft() + b.rc.CenterPoint());
+        xButtons = std::min(xButtons, (int)b.rc.left);
+    }
+    for (int dx : {8, 20, 40})
+        points.push_back(rcWindow.TopLeft() + CPoint(xButtons - dx, f.nCaption / 2));
+    auto sample = [&] {
+        std::vector<COLORREF> v;
+        for (const CPoint& pt : points)
+            v.push_back(ScreenPixel(pt.x, pt.y));
+        return v;
+    };
+    const std::vector<COLORREF> skinned = sample();
+
+    HICON hIcon = ::LoadIconA(NULL, MAKEINTRESOURCEA(32515)); // IDI_WARNING
+    struct Case {
+        const char* name;
+        std::function<void()> change;
+    };
+    const Case cases[] = {
+        {"title", [&] {
+             pTheme->Clear();
+             frame.SetWindowText("B");
+             ASSERT_FALSE(pTheme->texts.empty());
+             EXPECT_EQ(CString("B"), pTheme->texts.back().strText) << "the skin writes the new title";
+         }},
+        {"big icon", [&] { frame.SendMessage(WM_SETICON, ICON_BIG, (LPARAM)hIcon); }},
+        {"small icon", [&] { frame.SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)hIcon); }},
+    };
+    for (const Case& c : cases) {
+        std::vector<COLORREF> seen;
+        int nDrawn = 0;
+        pTheme->m_onCaptionText = [&] {
+            if (nDrawn++ == 0)
+                seen = sample();
+        };
+        c.change();
+        pTheme->m_onCaptionText = nullptr;
+        EXPECT_GE(nDrawn, 1) << c.name << ": the skin drew the caption again at once";
+        // Where the system paints its caption for these messages at once
+        // (Wine leaves it to a later non-client paint, which the hook
+        // takes), the screen would show it here.
+        EXPECT_EQ(skinned, seen) << c.name << ": the system painted its own caption over the skin first";
+        EXPECT_TRUE(frame.GetStyle() & WS_VISIBLE) << c.name;
+        EXPECT_TRUE(::IsWindowVisible(frame.GetSafeHwnd())) << c.name;
+    }
+    CString strTitle;
+    frame.GetWindowText(strTitle);
+    EXPECT_EQ(CString("B"), strTitle);
+    EXPECT_EQ((LRESULT)hIcon, frame.SendMessage(WM_GETICON, ICON_BIG));
+    EXPECT_EQ((LRESULT)hIcon, frame.SendMessage(WM_GETICON, ICON_SMALL));
 }
 
 TEST_F(RibbonFrameTest, APlainFrameIsSkinnedAndItsButtonsActOnRelease)

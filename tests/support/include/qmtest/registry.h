@@ -7,11 +7,26 @@
 
 #include "files.h"
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace qmtest {
+
+// The names of a registry key's subkeys.
+inline std::vector<std::string> RegistrySubkeys(HKEY h)
+{
+    std::vector<std::string> names;
+    char sz[256];
+    for (DWORD i = 0;; i++) {
+        DWORD cch = sizeof(sz);
+        if (::RegEnumKeyExA(h, i, sz, &cch, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
+            break;
+        names.push_back(sz);
+    }
+    return names;
+}
 
 class RegistryApp {
 public:
@@ -82,10 +97,40 @@ public:
     {
         return SetRaw(section, entry, REG_BINARY, p, cb);
     }
+    // Every string value under the section (its subkeys included) that
+    // reads `from` is made to read `to`; how many were.
+    int ReplaceStrings(const char* section, const std::string& from, const std::string& to) const
+    {
+        return ReplaceStringsIn(Path(section), from, to);
+    }
 
     std::string m_key;
 
 private:
+    static int ReplaceStringsIn(const std::string& path, const std::string& from, const std::string& to)
+    {
+        HKEY h;
+        if (::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ | KEY_WRITE, &h) != ERROR_SUCCESS)
+            return 0;
+        int n = 0;
+        char name[256];
+        BYTE data[1024];
+        for (DWORD i = 0;; i++) {
+            DWORD cchName = sizeof(name), cb = sizeof(data), type = 0;
+            if (::RegEnumValueA(h, i, name, &cchName, NULL, &type, data, &cb) != ERROR_SUCCESS)
+                break;
+            if (type == REG_SZ && std::string((const char*)data, strnlen((const char*)data, cb)) == from) {
+                ::RegSetValueExA(h, name, 0, REG_SZ, (const BYTE*)to.c_str(), (DWORD)to.size() + 1);
+                n++;
+            }
+        }
+        const std::vector<std::string> subkeys = RegistrySubkeys(h);
+        ::RegCloseKey(h);
+        for (const std::string& k : subkeys)
+            n += ReplaceStringsIn(path + "\\" + k, from, to);
+        return n;
+    }
+
     std::string m_appName;
     std::unique_ptr<CWinApp> m_app;
 };

@@ -31,6 +31,7 @@ enum QXPControlHideFlags {
     qxpHideCustomize = 0x10,
     qxpHideExpand = 0x20,
     qxpHideDocTemplate = 0x40,
+    qxpHideRibbonTab = 0x80, // a ribbon group's control whose tab is not selected or group not shown
 };
 
 // Behaviour flags of a control (Flags).

@@ -44,8 +44,9 @@ class RibbonFrameHook;
 #define QXP_ID_RIBBON_QAT_CUSTOMIZE 9603
 #define QXP_ID_RIBBON_QAT_MORE 9611
 
-// A control of a group on a tab that is not shown (HideFlags).
-#define QXP_HIDE_RIBBON_TAB 0x80
+// A control of a group on a tab that is not shown: the command bars' hide
+// flag, under the ribbon's older name.
+#define QXP_HIDE_RIBBON_TAB qxpHideRibbonTab
 // To the site: show the window menu at the screen point in lParam (the
 // right button released on the ribbon's caption).
 #define QXP_WM_POPUPSYSTEMMENU 0x313
@@ -432,10 +433,11 @@ protected:
 };
 
 // Horizontal scrolling of a band of groups (the ribbon's, a minimised tab's
-// popup, a collapsed group's popup): the offset, the band's two scroll
-// buttons (controls of the owner bar) and the group under the mouse. Each
-// owner embeds one and says how its band scrolls, where it lies and which
-// group a point hits.
+// popup, a collapsed group's popup): the band's two scroll buttons
+// (controls of the owner bar) and the group under the mouse. The offset is
+// the group collection's own; the scroller keeps no copy of it. Each owner
+// embeds one and says which groups it scrolls, how its band scrolls, where
+// it lies and which group a point hits.
 class CRibbonGroupScroller {
 public:
     CRibbonGroupScroller();
@@ -447,27 +449,29 @@ public:
     virtual void GetGroupsRect(RECT* pRect) const = 0;
     // The group under a point of the owner bar, or NULL.
     virtual CQXPRibbonGroup* HitTestGroup(CPoint point) const = 0;
+    // The groups whose offset the band shows; NULL while none are shown.
+    virtual CQXPRibbonGroupCollection* GetScrolledGroups() const = 0;
 
     // Appends the right (direction 0) and then the left (direction 1)
     // scroll button to the bar's controls; the bar is the owner from then
-    // on, the offset 0.
+    // on.
     void CreateScrollButtons(CQXPCommandBar* pBar);
     // Called by the layout of groups: a wanted button shows over its end of
     // the band (13 px wide, reaching 1 px past it), the other is hidden.
     void ShowScrollButtons(BOOL bLeft, BOOL bRight);
     BOOL IsScrollButtonShown(BOOL bLeft) const;
     CQXPControl* GetScrollButton(BOOL bLeft) const { return bLeft ? m_pScrollLeft : m_pScrollRight; }
-    // Scrolls a control (left .. right, band coordinates) into a band
-    // nVisibleWidth wide from the offset nOffset; a changed offset is
-    // stored, given to pnTarget (the groups' own offset) and the owner is
-    // laid out again. TRUE when it changed.
-    BOOL EnsureVisible(int nOffset, int nLeft, int nRight, int nVisibleWidth, int* pnTarget);
+    // Scrolls a control (left .. right, band coordinates) of the groups
+    // into a band nVisibleWidth wide from their offset; a changed offset is
+    // stored in the groups and the owner is laid out again. TRUE when it
+    // changed.
+    BOOL EnsureVisible(CQXPRibbonGroupCollection* pGroups, int nLeft, int nRight, int nVisibleWidth);
     // The group drawn lit; the old and the new one are redrawn.
     void SetHotGroup(CQXPRibbonGroup* pGroup);
     CQXPRibbonGroup* GetHotGroup() const { return m_pHotGroup; }
-    // The offset of the band as last laid out (or asked for by Scroll).
-    int GetScrollOffset() const { return m_nScrollOffset; }
-    void SetScrollOffset(int nOffset) { m_nScrollOffset = nOffset; }
+    // The shown groups' offset (as last laid out or asked for by Scroll);
+    // 0 while none are shown.
+    int GetScrollOffset() const;
     CQXPCommandBar* GetOwnerBar() const { return m_pBar; }
 
     // The scroller of the ribbon bar, a tab popup or a group popup; NULL
@@ -475,14 +479,13 @@ public:
     static CRibbonGroupScroller* AFXAPI GetGroupScroller(CQXPCommandBar* pBar);
 
 protected:
-    // Scroll's common part: the step from the groups' offset *pnOffset;
-    // nothing when it equals the stored offset, else it is stored (in both)
-    // and the owner laid out again.
-    BOOL Step(int* pnOffset, BOOL bToLeft);
+    // Scroll's common part: one step from the shown groups' offset; nothing
+    // when the step leaves it as it is, else it is stored in the groups and
+    // the owner laid out again.
+    BOOL Step(BOOL bToLeft);
     // The owner bar lays its groups out again and redraws.
     void RelayoutOwner();
 
-    int m_nScrollOffset;
     CQXPCommandBar* m_pBar;
     CQXPControl* m_pScrollLeft; // controls of the owner bar
     CQXPControl* m_pScrollRight;
@@ -597,7 +600,8 @@ public:
     int GetCaptionHeight() const;
     int GetQuickAccessHeight() const;
     // The ribbon theme that draws the bar: the paint manager when it is
-    // one, else a ribbon theme of the bar's own.
+    // one, else a ribbon theme of the bar's own (its bar paint manager),
+    // given up again once the frame's paint manager is a ribbon theme.
     CRibbonStyleTheme* GetRibbonTheme();
     // The band's metrics for a layout of groups.
     qxribbon::RibbonBandMetrics GetBandMetrics();
@@ -883,6 +887,8 @@ protected:
         // Nothing while the groups are hidden or the ribbon is minimised,
         // outside the band or over a shown scroll button.
         CQXPRibbonGroup* HitTestGroup(CPoint point) const override;
+        // The selected tab's groups while the groups are shown.
+        CQXPRibbonGroupCollection* GetScrolledGroups() const override;
         CQXPRibbonBar* GetRibbon() const { return (CQXPRibbonBar*)m_pBar; }
         void ForgetHotGroup() { m_pHotGroup = NULL; }
     };

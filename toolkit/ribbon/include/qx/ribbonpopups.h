@@ -189,6 +189,8 @@ protected:
         void Scroll(BOOL bToLeft) override;
         void GetGroupsRect(RECT* pRect) const override;
         CQXPRibbonGroup* HitTestGroup(CPoint point) const override;
+        // The popup's copies of the tab's groups.
+        CQXPRibbonGroupCollection* GetScrolledGroups() const override;
         CQXPRibbonTabPopupToolBar* GetPopup() const { return (CQXPRibbonTabPopupToolBar*)m_pBar; }
     };
     CGroupScroller m_groupScroller;
@@ -221,6 +223,7 @@ protected:
         void Scroll(BOOL bToLeft) override { (void)bToLeft; }
         void GetGroupsRect(RECT* pRect) const override;
         CQXPRibbonGroup* HitTestGroup(CPoint point) const override;
+        CQXPRibbonGroupCollection* GetScrolledGroups() const override { return NULL; }
     };
     CGroupScroller m_groupScroller{this};
 };
