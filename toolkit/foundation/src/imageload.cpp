@@ -35,9 +35,11 @@ bool ReadPixels(HBITMAP hBitmap, std::vector<DWORD>& pixels, int& cx, int& cy)
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
     pixels.assign((size_t)cx * cy, 0);
-    HDC hdc = ::GetDC(NULL);
+    // A memory DC, not the screen's: under Wine every GetDC of a window asks
+    // the server for the visible region.
+    HDC hdc = ::CreateCompatibleDC(NULL);
     int n = ::GetDIBits(hdc, hBitmap, 0, (UINT)cy, pixels.data(), &bmi, DIB_RGB_COLORS);
-    ::ReleaseDC(NULL, hdc);
+    ::DeleteDC(hdc);
     return n == cy;
 }
 
@@ -228,10 +230,10 @@ BOOL AFXAPI GetBitmap32Bits(HDC hdc, HBITMAP hBitmap, BITMAPINFO** ppbmi, BYTE**
     UINT nSize = (UINT)bm.bmWidth * (UINT)bm.bmHeight * 4;
     pbmi->bmiHeader.biSizeImage = nSize;
     BYTE* pBits = new BYTE[nSize];
-    HDC hdcUse = hdc ? hdc : ::GetDC(NULL);
+    HDC hdcUse = hdc ? hdc : ::CreateCompatibleDC(NULL);
     int n = ::GetDIBits(hdcUse, hBitmap, 0, (UINT)bm.bmHeight, pBits, pbmi, DIB_RGB_COLORS);
     if (!hdc)
-        ::ReleaseDC(NULL, hdcUse);
+        ::DeleteDC(hdcUse);
     if (n != bm.bmHeight) {
         delete[] pInfo;
         delete[] pBits;
