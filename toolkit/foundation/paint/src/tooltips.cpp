@@ -760,10 +760,13 @@ BOOL CQXPToolTipContext::FilterMessage(CWnd* pOwner, UINT message, WPARAM wParam
     msg.wParam = wParam;
     msg.lParam = lParam;
     msg.time = ::GetMessageTime();
+    // The point matters only for the mouse messages the tip follows: client
+    // ones carry it, a non-client move asks for it. Asking for every message
+    // (paints, timers, keys) costs a server round trip each under Wine.
     if (message >= WM_MOUSEFIRST && message <= 0x20A && message != WM_MOUSEWHEEL) {
         msg.pt = CPoint((short)LOWORD(lParam), (short)HIWORD(lParam));
         ::ClientToScreen(msg.hwnd, &msg.pt);
-    } else {
+    } else if (message == WM_NCMOUSEMOVE) {
         ::GetCursorPos(&msg.pt);
     }
     return FilterMessage(pOwner, &msg, TRUE);
