@@ -530,21 +530,44 @@ void CPaneSplitterContainer::RebuildSplitters()
 {
     if (m_bRecalcLayout || !m_pLayout || m_pLayout->IsLoading())
         return;
-    if (m_pLayout->m_bUserLayout) {
+    HWND hSite = GetDockingSite();
+    if (m_pLayout->m_bUserLayout || !hSite || !::IsWindow(hSite)) {
         DestroySplitters();
         return;
     }
-    DestroySplitters();
-    HWND hSite = GetDockingSite();
-    if (!hSite || !::IsWindow(hSite))
-        return;
+    // The bars already made on this site are paired again; only the missing
+    // ones are made and only those left over destroyed. Creating and
+    // destroying windows costs server round trips, and the bars are rebuilt
+    // at every change of the children.
+    std::vector<CDockingSplitterWnd*> reuse;
+    for (CDockingSplitterWnd* p : m_lstSpliters) {
+        if (p->GetSafeHwnd() && ::GetParent(p->m_hWnd) == hSite) {
+            reuse.push_back(p);
+        } else {
+            if (p->GetSafeHwnd())
+                p->DestroyWindow();
+            delete p;
+        }
+    }
+    m_lstSpliters.clear();
     PaneObjectList children = GetVisibleChildren();
+    size_t nNext = 0;
     for (size_t i = 0; i + 1 < children.size(); ++i) {
+        if (nNext < reuse.size()) {
+            CDockingSplitterWnd* pBar = reuse[nNext++];
+            pBar->SetPair(this, children[i], children[i + 1]);
+            m_lstSpliters.push_back(pBar);
+            continue;
+        }
         CDockingSplitterWnd* pBar = CreateSplitterWnd();
         if (pBar->Create(this, children[i], children[i + 1]))
             m_lstSpliters.push_back(pBar);
         else
             delete pBar;
+    }
+    for (; nNext < reuse.size(); ++nNext) {
+        reuse[nNext]->DestroyWindow();
+        delete reuse[nNext];
     }
 }
 
@@ -559,14 +582,24 @@ CDockingSplitterWnd::~CDockingSplitterWnd()
         DestroyWindow();
 }
 
-BOOL CDockingSplitterWnd::Create(CPaneSplitterContainer* pContainer, CPaneBase* pFirst, CPaneBase* pSecond)
+void CDockingSplitterWnd::SetPair(CPaneSplitterContainer* pContainer, CPaneBase* pFirst, CPaneBase* pSecond)
 {
+    const BOOL bHoriz = !pContainer->IsHorizontal();
     m_pContainer = pContainer;
     m_pFirst = pFirst;
     m_pSecond = pSecond;
-    m_bHoriz = !pContainer->IsHorizontal();
+    if (m_hCursor && bHoriz == m_bHoriz)
+        return;
+    m_bHoriz = bHoriz;
     m_hCursor = pContainer->IsHorizontal() ? ToolkitCursor(QX_IDC_SPLIT_LEFTRIGHT, IDC_SIZEWE)
                                            : ToolkitCursor(QX_IDC_SPLIT_UPDOWN, IDC_SIZENS);
+    if (m_hWnd)
+        ::InvalidateRect(m_hWnd, NULL, FALSE);
+}
+
+BOOL CDockingSplitterWnd::Create(CPaneSplitterContainer* pContainer, CPaneBase* pFirst, CPaneBase* pSecond)
+{
+    SetPair(pContainer, pFirst, pSecond);
     RECT rc = {0, 0, 0, 0};
     return CreateEx(0, "QXPDockingPaneSplitter", "Splitter", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                     rc, CWnd::FromHandle(pContainer->GetDockingSite()), 0);

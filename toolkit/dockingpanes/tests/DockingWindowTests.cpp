@@ -75,6 +75,40 @@ TEST(DockingWindows, PanesShowInTheirContainers)
     EXPECT_EQ(2, f.CountChildren("QXPDockingPaneTabbedContainer"));
 }
 
+// A change of a container's children pairs its bars anew: a bar window is
+// made only where one is missing and destroyed only when left over.
+TEST(DockingWindows, SplitterBarsAreKeptAndPairedAgain)
+{
+    Frame f;
+    f.AddPane(1, dockLeftOf);
+    f.Relayout();
+    CPaneSplitterContainer* pTop = f.manager.GetLayout()->GetTopContainer();
+    ASSERT_NE(nullptr, pTop);
+    auto expectPaired = [&](size_t nBars) {
+        PaneObjectList children = pTop->GetVisibleChildren();
+        ASSERT_EQ(nBars + 1, children.size());
+        ASSERT_EQ(nBars, pTop->GetSplitters().size());
+        for (size_t i = 0; i < nBars; ++i) {
+            const CDockingSplitterWnd* pBar = pTop->GetSplitters()[i];
+            EXPECT_TRUE(IsWindow(pBar->GetSafeHwnd())) << i;
+            EXPECT_EQ(children[i], pBar->m_pFirst) << i;
+            EXPECT_EQ(children[i + 1], pBar->m_pSecond) << i;
+        }
+    };
+    expectPaired(1);
+    const HWND hFirst = pTop->GetSplitters()[0]->GetSafeHwnd();
+
+    f.AddPane(2, dockRightOf);
+    f.Relayout();
+    expectPaired(2);
+    EXPECT_EQ(hFirst, pTop->GetSplitters()[0]->GetSafeHwnd()) << "the bar that was there stays";
+
+    f.manager.ClosePane(f.manager.FindPane(1));
+    f.Relayout();
+    expectPaired(1);
+    EXPECT_EQ(hFirst, pTop->GetSplitters()[0]->GetSafeHwnd()) << "it now lies between the client and pane 2";
+}
+
 // A pane places its window at a rectangle of any container window: mapped
 // to the window that hosts it, recorded unless asked not to, enabled by the
 // pane's enabled flags.

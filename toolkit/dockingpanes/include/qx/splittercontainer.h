@@ -108,6 +108,10 @@ public:
     ~CDockingSplitterWnd() override;
 
     BOOL Create(CPaneSplitterContainer* pContainer, CPaneBase* pFirst, CPaneBase* pSecond);
+    // The neighbours the bar lies between (and its direction, which follows
+    // the container's); an existing bar is paired anew without being
+    // created again.
+    void SetPair(CPaneSplitterContainer* pContainer, CPaneBase* pFirst, CPaneBase* pSecond);
 
     CPaneSplitterContainer* m_pContainer;
     CPaneBase* m_pFirst;
