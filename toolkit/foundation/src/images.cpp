@@ -245,6 +245,21 @@ BOOL CQXPIconHandle::LoadFromResource(UINT nID, int cx, int cy)
 }
 
 // ---------------------------------------------------------------------------
+// Shared strip list
+
+CQXPSharedImageList::~CQXPSharedImageList()
+{
+    if (m_hImageList)
+        ::ImageList_Destroy(m_hImageList);
+}
+
+void CQXPSharedImageList::Release()
+{
+    if (--m_nRefs == 0)
+        delete this;
+}
+
+// ---------------------------------------------------------------------------
 // Icon image
 
 CQXPIconImage::CQXPIconImage(UINT nID, int nWidth, int nHeight)
@@ -256,11 +271,17 @@ CQXPIconImage::CQXPIconImage(UINT nID, int nWidth, int nHeight)
       m_pIconSet(NULL),
       m_pImageManager(NULL),
       m_hImageList(NULL),
-      m_nImageListIndex(-1)
+      m_nImageListIndex(-1),
+      m_pending(),
+      m_nPending(0)
 {
 }
 
-CQXPIconImage::~CQXPIconImage() {}
+CQXPIconImage::~CQXPIconImage()
+{
+    for (int nState = 0; nState < 5; ++nState)
+        DropPendingIcon(nState);
+}
 
 SIZE CQXPIconImage::GetExtent() const
 {
@@ -268,10 +289,15 @@ SIZE CQXPIconImage::GetExtent() const
     return sz;
 }
 
-const CQXPIconHandle& CQXPIconImage::GetHotIcon() const { return !m_hHot.IsEmpty() ? m_hHot : m_hNormal; }
+const CQXPIconHandle& CQXPIconImage::GetHotIcon() const
+{
+    MakePendingIcon();
+    return !m_hHot.IsEmpty() ? m_hHot : m_hNormal;
+}
 
 const CQXPIconHandle& CQXPIconImage::GetCheckedIcon() const
 {
+    MakePendingIcon();
     if (!m_hChecked.IsEmpty())
         return m_hChecked;
     return GetHotIcon();
@@ -279,6 +305,7 @@ const CQXPIconHandle& CQXPIconImage::GetCheckedIcon() const
 
 const CQXPIconHandle& CQXPIconImage::GetPressedIcon() const
 {
+    MakePendingIcon();
     if (!m_hPressed.IsEmpty())
         return m_hPressed;
     return GetHotIcon();
@@ -286,6 +313,7 @@ const CQXPIconHandle& CQXPIconImage::GetPressedIcon() const
 
 const CQXPIconHandle& CQXPIconImage::GetDisabledIcon(BOOL bGenerate)
 {
+    MakePendingIcon();
     if (!m_hDisabled.IsEmpty() || !bGenerate)
         return m_hDisabled.IsEmpty() && !m_hDisabledGen.IsEmpty() ? m_hDisabledGen : m_hDisabled;
     return GetDisabledIcon((COLORREF)-1, (COLORREF)-1);
@@ -293,6 +321,7 @@ const CQXPIconHandle& CQXPIconImage::GetDisabledIcon(BOOL bGenerate)
 
 const CQXPIconHandle& CQXPIconImage::GetDisabledIcon(COLORREF clrLight, COLORREF clrDark)
 {
+    MakePendingIcon();
     if (!m_hDisabled.IsEmpty())
         return m_hDisabled;
     if (m_hDisabledGen.IsEmpty() && !m_hNormal.IsEmpty()) {
@@ -317,6 +346,7 @@ const CQXPIconHandle& CQXPIconImage::GetDisabledIcon(COLORREF clrLight, COLORREF
 
 const CQXPIconHandle& CQXPIconImage::GetIcon(int nState)
 {
+    MakePendingIcon();
     switch (nState) {
     case qxImageDisabled: return GetDisabledIcon(TRUE);
     case qxImageHot: return GetHotIcon();
@@ -328,6 +358,7 @@ const CQXPIconHandle& CQXPIconImage::GetIcon(int nState)
 
 const CQXPIconHandle& CQXPIconImage::GetFadedIcon()
 {
+    MakePendingIcon();
     if (m_hFaded.IsEmpty() && !m_hNormal.IsEmpty()) {
         auto fade = [](BYTE* p) {
             for (int i = 0; i < 3; ++i)
@@ -343,6 +374,7 @@ const CQXPIconHandle& CQXPIconImage::GetFadedIcon()
 
 const CQXPIconHandle& CQXPIconImage::GetShadowIcon()
 {
+    MakePendingIcon();
     if (m_hShadow.IsEmpty()) {
         const CQXPIconHandle& src = !m_hHot.IsEmpty() ? m_hHot : m_hNormal;
         if (!src.IsEmpty()) {
@@ -391,9 +423,53 @@ void TakeNormalSize(CQXPIconImage& image, SIZE szKnown)
 
 } // namespace
 
+void CQXPIconImage::DropPendingIcon(int nState)
+{
+    // Any other state stands for the normal picture, as in StateHandle.
+    if (nState < qxImageNormal || nState > qxImagePressed)
+        nState = qxImageNormal;
+    PendingIcon& p = m_pending[nState];
+    if (!p.pList)
+        return;
+    p.pList->Release();
+    p.pList = NULL;
+    --m_nPending;
+}
+
+void CQXPIconImage::SetPendingIcon(CQXPSharedImageList* pList, int nIndex, int nState, SIZE szKnown)
+{
+    if (!pList || nState < qxImageNormal || nState > qxImagePressed)
+        return;
+    RefreshGenerated();
+    StateHandle(*this, nState).Clear();
+    DropPendingIcon(nState);
+    pList->AddRef();
+    m_pending[nState] = PendingIcon{pList, nIndex};
+    ++m_nPending;
+    if (nState == qxImageNormal && szKnown.cx > 0 && szKnown.cy > 0) {
+        m_nWidth = szKnown.cx;
+        m_nHeight = szKnown.cy;
+    }
+}
+
+void CQXPIconImage::MakePendingIcon() const
+{
+    if (m_nPending == 0)
+        return;
+    CQXPIconImage& self = const_cast<CQXPIconImage&>(*this);
+    for (int nState = qxImageNormal; nState <= qxImagePressed; ++nState) {
+        PendingIcon& p = self.m_pending[nState];
+        if (!p.pList)
+            continue;
+        StateHandle(self, nState).SetIcon(::ImageList_GetIcon(p.pList->GetHandle(), p.nIndex, ILD_NORMAL));
+        self.DropPendingIcon(nState);
+    }
+}
+
 void CQXPIconImage::SetIcon(const CQXPIconHandle& handle, int nState)
 {
     RefreshGenerated();
+    DropPendingIcon(nState);
     StateHandle(*this, nState).CopyFrom(handle);
     if (nState == qxImageNormal)
         TakeNormalSize(*this, SIZE{0, 0});
@@ -409,6 +485,7 @@ void CQXPIconImage::SetIcon(CQXPIconHandle& handle, int nState, SIZE szKnown)
     }
     // An owning handle gives its image over: no copy is made and freed.
     RefreshGenerated();
+    DropPendingIcon(nState);
     CQXPIconHandle& target = StateHandle(*this, nState);
     target.Clear();
     target.m_hIcon = handle.m_hIcon;
@@ -833,9 +910,22 @@ BOOL CQXPImageManager::SetIconsFromBitmap(HBITMAP hBitmap, const UINT* pIDs, int
     ::ImageList_AddMasked(hList, hCopy ? hCopy : hBitmap, clrMask);
     if (hCopy)
         ::DeleteObject(hCopy);
-    BOOL bOk = SetIcons(hList, pIDs, nCount, nWidth, nHeight, nState);
-    ::ImageList_Destroy(hList);
-    return bOk;
+    // The pieces stay in the list, shared, until each is first asked for.
+    CQXPSharedImageList* pShared = new CQXPSharedImageList(hList);
+    const int nImages = ::ImageList_GetImageCount(hList);
+    int nNext = 0;
+    for (int i = 0; i < nCount; ++i) {
+        UINT nID = pIDs ? pIDs[i] : (UINT)i;
+        if (pIDs && nCount != nImages && nID == 0)
+            continue; // a separator takes no image
+        if (nNext >= nImages)
+            break;
+        const int nIndex = nNext++;
+        if (CQXPIconSet* pSet = IconSetFor(this, nID, nState))
+            pSet->CreateIcon(nWidth)->SetPendingIcon(pShared, nIndex, nState, SIZE{nWidth, nHeight});
+    }
+    pShared->Release();
+    return TRUE;
 }
 
 BOOL CQXPImageManager::SetIconsFromResource(UINT nIDResource, const UINT* pIDs, int nCount, int nWidth, int nHeight,

@@ -182,6 +182,7 @@ void ReadHandle(CArchive& ar, CQXPIconHandle& handle)
 
 void CQXPIconImage::Serialize(CArchive& ar)
 {
+    MakePendingIcon();
     if (ar.IsStoring()) {
         ar << (LONG)m_nHeight << (LONG)kImageSchema;
         WriteHandle(ar, m_hNormal);

@@ -262,6 +262,70 @@ TEST_F(ImageManager, ToolbarResourceStoresTheButtonsUnderTheirIds)
     EXPECT_FALSE(m.SetIconsFromResource(999, NULL, 1, 16, 16));
 }
 
+// The pieces of a masked strip stay in the strip's list until first asked
+// for; whatever reads an image takes its piece out first, and the picture
+// is the one the strip gave.
+TEST_F(ImageManager, MaskedStripPiecesAreMadeOnFirstUse)
+{
+    ASSERT_TRUE(m.SetIcons(128));
+    struct Read {
+        const char* what;
+        std::function<void(CQXPIconImage*)> fn;
+    } reads[] = {
+        {"normal", [](CQXPIconImage* img) { img->GetNormalIcon(); }},
+        {"hot", [](CQXPIconImage* img) { img->GetHotIcon(); }},
+        {"checked", [](CQXPIconImage* img) { img->GetCheckedIcon(); }},
+        {"pressed", [](CQXPIconImage* img) { img->GetPressedIcon(); }},
+        {"disabled", [](CQXPIconImage* img) { img->GetDisabledIcon(); }},
+        {"faded", [](CQXPIconImage* img) { img->GetFadedIcon(); }},
+        {"shadow", [](CQXPIconImage* img) { img->GetShadowIcon(); }},
+        {"by state", [](CQXPIconImage* img) { img->GetIcon(qxImageHot); }},
+        {"stored", [](CQXPIconImage* img) { qxtest::StoreBytes([&](CArchive& ar) { img->Serialize(ar); }); }},
+        {"drawn", [](CQXPIconImage* img) { Canvas c(4, 4); img->Draw(c.dc(), POINT{0, 0}); }},
+    };
+    UINT id = 100;
+    for (const Read& r : reads) {
+        CQXPIconImage* img = m.GetImage(id++, 4);
+        ASSERT_TRUE(img != NULL) << r.what;
+        EXPECT_TRUE(img->HasPendingIcon()) << r.what;
+        EXPECT_EQ(4, img->GetWidth()) << "the size is known before: " << r.what;
+        EXPECT_EQ(4, img->GetHeight()) << r.what;
+        r.fn(img);
+        EXPECT_FALSE(img->HasPendingIcon()) << r.what;
+        EXPECT_FALSE(img->m_hNormal.IsEmpty()) << r.what;
+    }
+
+    // A state strip over the same ids: its pieces are pending beside the
+    // normal ones, and each lands in its state.
+    const UINT ids[] = {108, 109};
+    ASSERT_TRUE(m.SetIconsFromResource(128, ids, 2, 4, 4, qxImageHot));
+    CQXPIconImage* img = m.GetImage(108, 4);
+    EXPECT_TRUE(img->HasPendingIcon());
+    EXPECT_EQ(&img->m_hHot, &img->GetHotIcon());
+    EXPECT_FALSE(img->m_hHot.IsEmpty());
+    EXPECT_FALSE(img->m_hNormal.IsEmpty());
+
+    // Setting a state drops its pending piece: the set picture stays.
+    HICON blue = MakeIcon(4, 4, [](int, int) { return 0x0000FFu; });
+    CQXPIconImage* other = m.GetImage(109, 4);
+    ASSERT_TRUE(other->HasPendingIcon());
+    m.SetIcon(blue, 109, 4, 4, qxImageNormal);
+    std::vector<DWORD> px = Rendered(other, other->GetNormalIcon());
+    EXPECT_EQ(0x0000FFu, px[1]);
+    EXPECT_FALSE(other->m_hHot.IsEmpty()) << "the hot piece is still made";
+    DestroyIcon(blue);
+
+    // Images outliving the manager's sets keep their list.
+    ASSERT_TRUE(m.SetIcons(128));
+    CQXPIconImage* kept = m.GetImage(105, 4);
+    kept->InternalAddRef();
+    m.RemoveAll();
+    EXPECT_TRUE(kept->HasPendingIcon());
+    px = Rendered(kept, kept->GetNormalIcon());
+    EXPECT_EQ((5u * 20) << 16 | 100 << 8 | 200, px[1]);
+    kept->InternalRelease();
+}
+
 TEST_F(ImageManager, AlphaStripsAreCutIntoPieces)
 {
     const UINT ids[] = {7, 8};

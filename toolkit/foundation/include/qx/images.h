@@ -85,6 +85,28 @@ public:
 };
 
 // ---------------------------------------------------------------------------
+// A masked image list made from one strip, shared by the images cut from it
+// until each has taken its icon out (reference counted; the last release
+// destroys the list). Making an icon costs a window-server handle, so the
+// images of a strip make theirs only when first asked for.
+class CQXPSharedImageList {
+public:
+    explicit CQXPSharedImageList(HIMAGELIST hImageList) : m_hImageList(hImageList), m_nRefs(1) {}
+    CQXPSharedImageList(const CQXPSharedImageList&) = delete;
+    CQXPSharedImageList& operator=(const CQXPSharedImageList&) = delete;
+
+    void AddRef() { ++m_nRefs; }
+    void Release();
+    HIMAGELIST GetHandle() const { return m_hImageList; }
+
+private:
+    ~CQXPSharedImageList();
+
+    HIMAGELIST m_hImageList;
+    int m_nRefs;
+};
+
+// ---------------------------------------------------------------------------
 // The image of one command at one width.
 class CQXPIconImage : public CCmdTarget {
 public:
@@ -100,7 +122,11 @@ public:
     // State images with their fallbacks: hot = hot or normal; checked =
     // checked, hot, normal; pressed = pressed, hot, normal; disabled = the
     // explicit one, else (bGenerate) the generated one.
-    const CQXPIconHandle& GetNormalIcon() const { return m_hNormal; }
+    const CQXPIconHandle& GetNormalIcon() const
+    {
+        MakePendingIcon();
+        return m_hNormal;
+    }
     const CQXPIconHandle& GetHotIcon() const;
     const CQXPIconHandle& GetCheckedIcon() const;
     const CQXPIconHandle& GetPressedIcon() const;
@@ -126,6 +152,15 @@ public:
     void SetCheckedIcon(const CQXPIconHandle& handle) { SetIcon(handle, qxImageChecked); }
     void SetPressedIcon(const CQXPIconHandle& handle) { SetIcon(handle, qxImagePressed); }
 
+    // A state picture left in a shared strip list (index nIndex) until the
+    // image's pictures are first read: every accessor above, drawing and
+    // storing make it first. szKnown is the list's image size, the image's
+    // size for the normal state. Setting the state drops a pending picture.
+    void SetPendingIcon(CQXPSharedImageList* pList, int nIndex, int nState, SIZE szKnown);
+    BOOL HasPendingIcon() const { return m_nPending != 0; }
+    // Takes the pending pictures out of their lists (nothing when none).
+    void MakePendingIcon() const;
+
     // Drops the faded, shadow and generated disabled images.
     void RefreshGenerated();
 
@@ -133,7 +168,7 @@ public:
     // image's width, a zero height keeps the proportions.
     void DrawImage(HDC hdc, POINT pt, const CQXPIconHandle& handle, SIZE sz = SIZE{0, 0});
     // Draws the normal image.
-    void Draw(HDC hdc, POINT pt, SIZE sz = SIZE{0, 0}) { DrawImage(hdc, pt, m_hNormal, sz); }
+    void Draw(HDC hdc, POINT pt, SIZE sz = SIZE{0, 0}) { DrawImage(hdc, pt, GetNormalIcon(), sz); }
     // The picture's shape in one colour (the disabled look of commands), of
     // an icon or an alpha bitmap: its opaque pixels that are darker than
     // the light fills inside a picture, or all opaque pixels of a picture
@@ -167,6 +202,17 @@ public:
     // a registered image list.
     HIMAGELIST m_hImageList;
     int m_nImageListIndex;
+
+private:
+    struct PendingIcon {
+        CQXPSharedImageList* pList;
+        int nIndex;
+    };
+    void DropPendingIcon(int nState);
+
+    // By state (qxImageNormal .. qxImagePressed); m_nPending counts them.
+    mutable PendingIcon m_pending[5];
+    mutable int m_nPending;
 };
 
 typedef CQXPIconImage CQXPImageManagerIcon;

@@ -13,7 +13,13 @@ CSize Extent(CQXPIconImage* pImage)
     return CSize(sz.cx, sz.cy);
 }
 
-BOOL HasExplicitDisabled(CQXPIconImage* pImage) { return pImage && !pImage->m_hDisabled.IsEmpty(); }
+BOOL HasExplicitDisabled(CQXPIconImage* pImage)
+{
+    if (!pImage)
+        return FALSE;
+    pImage->MakePendingIcon();
+    return !pImage->m_hDisabled.IsEmpty();
+}
 
 static const CQXPIconHandle* HandleOf(CQXPIconImage* pImage, Variant variant)
 {
