@@ -273,7 +273,11 @@ CQXPIconImage::CQXPIconImage(UINT nID, int nWidth, int nHeight)
       m_hImageList(NULL),
       m_nImageListIndex(-1),
       m_pending(),
-      m_nPending(0)
+      m_nPending(0),
+      m_hMonoIcon(NULL),
+      m_hMonoBitmap(NULL),
+      m_cxMono(0),
+      m_cyMono(0)
 {
 }
 
@@ -395,6 +399,9 @@ void CQXPIconImage::RefreshGenerated()
     m_hFaded.Clear();
     m_hShadow.Clear();
     m_hDisabledGen.Clear();
+    m_hMonoIcon = NULL;
+    m_hMonoBitmap = NULL;
+    m_monoShape.clear();
 }
 
 namespace {
@@ -632,9 +639,19 @@ void CQXPIconImage::DrawMono(HDC hdc, POINT pt, const CQXPIconHandle& handle, in
         cx = m_nWidth;
     if (cy <= 0)
         cy = m_nWidth ? ::MulDiv(cx, m_nHeight, m_nWidth) : m_nHeight;
-    std::vector<BYTE> shape;
-    int w = 0, h = 0;
-    if (cx <= 0 || cy <= 0 || !GetShape(handle, shape, w, h))
+    if (cx <= 0 || cy <= 0 || handle.IsEmpty())
+        return;
+    // The shape is read once per picture (reading it takes the picture's
+    // bitmaps apart); the pictures changing drops it (RefreshGenerated).
+    if (m_hMonoIcon != handle.GetIcon() || m_hMonoBitmap != handle.GetBitmap()) {
+        m_hMonoIcon = handle.GetIcon();
+        m_hMonoBitmap = handle.GetBitmap();
+        if (!GetShape(handle, m_monoShape, m_cxMono, m_cyMono))
+            m_monoShape.clear();
+    }
+    const std::vector<BYTE>& shape = m_monoShape;
+    const int w = m_cxMono, h = m_cyMono;
+    if (shape.empty())
         return;
     // The shape as an opaque-or-clear alpha bitmap, stretched to the size.
     const DWORD dwColor = 0xFF000000 | ((DWORD)GetRValue(clr) << 16) | ((DWORD)GetGValue(clr) << 8) | GetBValue(clr);

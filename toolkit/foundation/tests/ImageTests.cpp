@@ -485,6 +485,37 @@ TEST_F(ImageManager, ShapesLeaveLightFillsAndClearPixelsOut)
     EXPECT_FALSE(CQXPIconImage::GetShape(empty, shape, cx, cy));
 }
 
+// The one-colour shape is read once per picture: drawing again draws the
+// same, a new picture draws its own shape.
+TEST_F(ImageManager, MonoShapeIsKeptUntilThePictureChanges)
+{
+    auto left = [](int x, int) { return x < 2; };
+    HICON hLeft = MakeIcon(
+        4, 1, [](int, int) { return 0x202020u; }, left);
+    HICON hRight = MakeIcon(
+        4, 1, [](int, int) { return 0x202020u; }, [](int x, int) { return x >= 2; });
+    m.SetIcon(hLeft, 7);
+    CQXPIconImage* img = m.GetImage(7, 4);
+    auto draw = [&](COLORREF clr) {
+        Canvas canvas(4, 1);
+        img->DrawMono(canvas.dc(), POINT{0, 0}, img->GetNormalIcon(), 4, 1, clr);
+        std::vector<DWORD> px;
+        for (int x = 0; x < 4; ++x)
+            px.push_back(Rgb(canvas.At(x, 0)));
+        return px;
+    };
+    const std::vector<DWORD> first = draw(RGB(10, 20, 30));
+    EXPECT_EQ(std::vector<DWORD>({0x0A141Eu, 0x0A141Eu, 0xFFFFFFu, 0xFFFFFFu}), first);
+    EXPECT_EQ(first, draw(RGB(10, 20, 30))) << "drawn again";
+    EXPECT_EQ(std::vector<DWORD>({0x010203u, 0x010203u, 0xFFFFFFu, 0xFFFFFFu}), draw(RGB(1, 2, 3)))
+        << "another colour, the same shape";
+    m.SetIcon(hRight, 7);
+    EXPECT_EQ(std::vector<DWORD>({0xFFFFFFu, 0xFFFFFFu, 0x0A141Eu, 0x0A141Eu}), draw(RGB(10, 20, 30)))
+        << "a new picture";
+    DestroyIcon(hLeft);
+    DestroyIcon(hRight);
+}
+
 TEST_F(ImageManager, IconLooksChangeOnlyOpaquePixels)
 {
     HICON icon = MakeIcon(

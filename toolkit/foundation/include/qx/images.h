@@ -213,6 +213,13 @@ private:
     // By state (qxImageNormal .. qxImagePressed); m_nPending counts them.
     mutable PendingIcon m_pending[5];
     mutable int m_nPending;
+    // The shape DrawMono drew last, kept until the pictures change: the
+    // picture it was read from, its size and its pixels.
+    HICON m_hMonoIcon;
+    HBITMAP m_hMonoBitmap;
+    int m_cxMono;
+    int m_cyMono;
+    std::vector<BYTE> m_monoShape;
 };
 
 typedef CQXPIconImage CQXPImageManagerIcon;
