@@ -54,24 +54,22 @@ LONG DeleteKeyTree(HKEY hParent, LPCSTR lpszSubKey)
 
 LONG QueryValue(HKEY hKey, LPCSTR lpszEntry, DWORD& dwType, std::vector<BYTE>& data)
 {
-    data.clear();
-    DWORD cb = 0;
-    LONG r = ::RegQueryValueExA(hKey, lpszEntry, NULL, &dwType, NULL, &cb);
-    if (r != ERROR_SUCCESS)
-        return r;
-    // The value may change between the two calls: retry with its new size.
-    for (int attempt = 0; attempt < 4; ++attempt) {
+    // Most values fit a small buffer: they are read at once, without asking
+    // for the size first (each query is a round trip to the server). A larger
+    // one, or one that grows meanwhile, is read again at its size.
+    DWORD cb = 256;
+    LONG r = ERROR_MORE_DATA;
+    for (int attempt = 0; attempt < 5 && r == ERROR_MORE_DATA; ++attempt) {
         data.resize(cb);
         DWORD cbRead = cb;
-        r = ::RegQueryValueExA(hKey, lpszEntry, NULL, &dwType, cb ? data.data() : NULL, &cbRead);
-        if (r == ERROR_MORE_DATA) {
-            cb = cbRead;
-            continue;
-        }
+        r = ::RegQueryValueExA(hKey, lpszEntry, NULL, &dwType, data.data(), &cbRead);
         if (r == ERROR_SUCCESS)
             data.resize(cbRead);
-        return r;
+        else if (r == ERROR_MORE_DATA)
+            cb = cbRead > cb ? cbRead : cb * 2;
     }
+    if (r != ERROR_SUCCESS)
+        data.clear();
     return r;
 }
 

@@ -31,6 +31,26 @@ struct KeyHolder {
     KeyHolder& operator=(const KeyHolder&) = delete;
 };
 
+// <root>\Software\<key>\<profile>[\<section>], made when missing. The whole
+// path goes in one call: the registry makes the missing keys on the way (each
+// key opened, made and closed on its own is a round trip to the server, and
+// every value read opens its section).
+HKEY CreateKeyPath(HKEY hRoot, LPCSTR lpszKey, LPCSTR lpszProfile, LPCSTR lpszSection, REGSAM samDesired,
+                   LONG& lError)
+{
+    CString strPath("Software\\");
+    strPath += lpszKey;
+    strPath += '\\';
+    strPath += lpszProfile;
+    if (lpszSection && *lpszSection) {
+        strPath += '\\';
+        strPath += lpszSection;
+    }
+    HKEY hKey = NULL;
+    lError = ::RegCreateKeyExA(hRoot, strPath, 0, NULL, REG_OPTION_NON_VOLATILE, samDesired, NULL, &hKey, NULL);
+    return lError == ERROR_SUCCESS ? hKey : NULL;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -65,35 +85,14 @@ HKEY CQXProfileStore::OpenProfileKey(REGSAM samDesired)
 {
     if (!LoadNames())
         return NULL;
-    HKEY hSoftware = NULL, hCompany = NULL, hApp = NULL;
-    m_lLastError = ::RegOpenKeyExA(m_hRootKey, "Software", 0, samDesired, &hSoftware);
-    if (m_lLastError == ERROR_SUCCESS) {
-        m_lLastError = ::RegCreateKeyExA(hSoftware, m_pszRegistryKey, 0, NULL, REG_OPTION_NON_VOLATILE, samDesired,
-                                         NULL, &hCompany, NULL);
-        if (m_lLastError == ERROR_SUCCESS) {
-            m_lLastError = ::RegCreateKeyExA(hCompany, m_pszProfileName, 0, NULL, REG_OPTION_NON_VOLATILE, samDesired,
-                                             NULL, &hApp, NULL);
-            if (m_lLastError != ERROR_SUCCESS)
-                hApp = NULL;
-            ::RegCloseKey(hCompany);
-        }
-        ::RegCloseKey(hSoftware);
-    }
-    return hApp;
+    return CreateKeyPath(m_hRootKey, m_pszRegistryKey, m_pszProfileName, NULL, samDesired, m_lLastError);
 }
 
 HKEY CQXProfileStore::OpenSectionKey(LPCSTR lpszSection, REGSAM samDesired)
 {
-    if (!lpszSection)
+    if (!lpszSection || !LoadNames())
         return NULL;
-    HKEY hApp = OpenProfileKey(samDesired);
-    if (!hApp)
-        return NULL;
-    HKEY hSection = NULL;
-    m_lLastError =
-        ::RegCreateKeyExA(hApp, lpszSection, 0, NULL, REG_OPTION_NON_VOLATILE, samDesired, NULL, &hSection, NULL);
-    ::RegCloseKey(hApp);
-    return m_lLastError == ERROR_SUCCESS ? hSection : NULL;
+    return CreateKeyPath(m_hRootKey, m_pszRegistryKey, m_pszProfileName, lpszSection, samDesired, m_lLastError);
 }
 
 // --- integers ------------------------------------------------------------------
