@@ -361,6 +361,9 @@ int CQXPDockBar::LayoutRow(std::vector<CQXPToolBar*>& row, int nOffset, int nLen
                 ::GetWindowRect(pBar->GetSafeHwnd(), &rcOld);
                 ::MapWindowPoints(NULL, m_hWnd, (LPPOINT)&rcOld, 2);
                 if (rcOld != rcBar && ::IsWindow(pBar->GetSafeHwnd())) {
+                    // The deferred move is begun with the first bar that moves.
+                    if (phDWP && !*phDWP)
+                        *phDWP = ::BeginDeferWindowPos((int)row.size());
                     if (phDWP && *phDWP)
                         *phDWP = ::DeferWindowPos(*phDWP, pBar->GetSafeHwnd(), NULL, rcBar.left, rcBar.top,
                                                   rcBar.Width(), rcBar.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
@@ -385,7 +388,9 @@ CSize CQXPDockBar::CalcDockBarLayout(int nLength, DWORD dwMode, BOOL bCommit)
         sz.cx = 32767;
     else if ((dwMode & qxpLayoutStretch) && !(dwMode & qxpLayoutHorz))
         sz.cy = 32767;
-    HDWP hDWP = bCommit ? ::BeginDeferWindowPos((int)m_arrBars.size()) : NULL;
+    // Begun only when a bar moves: each deferred move (even an empty one)
+    // costs server round trips, and most layouts move nothing.
+    HDWP hDWP = NULL;
     int nOffset = 0;
     std::vector<CQXPToolBar*> row;
     for (size_t i = 0; i <= m_arrBars.size(); i++) {
@@ -396,7 +401,7 @@ CSize CQXPDockBar::CalcDockBarLayout(int nLength, DWORD dwMode, BOOL bCommit)
             continue;
         }
         if (!row.empty()) {
-            nOffset += LayoutRow(row, nOffset, nLength, bCommit, &hDWP);
+            nOffset += LayoutRow(row, nOffset, nLength, bCommit, bCommit ? &hDWP : NULL);
             row.clear();
         }
     }
