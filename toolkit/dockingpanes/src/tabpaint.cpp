@@ -138,13 +138,13 @@ void CTabAppearancePainter::RefreshMetrics()
 {
     if (!m_pPaintManager)
         return;
-    HDC hDC = ::GetDC(NULL);
+    // Measured on a memory DC: the screen's would ask the server for its
+    // visible region, and every tab painter refreshes at start-up.
     SIZE sz = {0, 0};
     {
-        FontSelector font(hDC, m_pPaintManager->GetFont(FALSE, FALSE));
-        ::GetTextExtentPoint32A(hDC, " ", 1, &sz);
+        GdiObjectDC dc(NULL, m_pPaintManager->GetFont(FALSE, FALSE));
+        ::GetTextExtentPoint32A(dc, " ", 1, &sz);
     }
-    ::ReleaseDC(NULL, hDC);
     m_nButtonHeight = std::max<int>(sz.cy + kButtonTextPadding, kMinButtonHeight);
 }
 
