@@ -115,13 +115,29 @@ int CopyMissingFiles(LPCSTR lpszSource, LPCSTR lpszTarget, LPCSTR lpszPattern)
         return 0;
     const CString source(lpszSource);
     const CString target(lpszTarget);
-    int nCopied = 0;
+    // The names the target has already, read in one listing: trying each
+    // copy would open every shipped file at every start.
+    std::vector<CString> present;
     WIN32_FIND_DATAA fd;
-    HANDLE hFind = ::FindFirstFileA(source + "\\" + lpszPattern, &fd);
+    HANDLE hFind = ::FindFirstFileA(target + "\\" + lpszPattern, &fd);
+    if (hFind != INVALID_HANDLE_VALUE) {
+        do {
+            CString name(fd.cFileName);
+            name.MakeLower();
+            present.push_back(name);
+        } while (::FindNextFileA(hFind, &fd));
+        ::FindClose(hFind);
+    }
+    int nCopied = 0;
+    hFind = ::FindFirstFileA(source + "\\" + lpszPattern, &fd);
     if (hFind == INVALID_HANDLE_VALUE)
         return 0;
     do {
         if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        CString name(fd.cFileName);
+        name.MakeLower();
+        if (std::find(present.begin(), present.end(), name) != present.end())
             continue;
         // Fails when the target exists: the user's file stays as it is.
         if (::CopyFileA(source + "\\" + fd.cFileName, target + "\\" + fd.cFileName, TRUE))
