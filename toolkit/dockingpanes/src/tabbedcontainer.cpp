@@ -470,13 +470,12 @@ void CQXPDockingPaneTabbedContainer::OnSizeParent(HWND hParent, const RECT& rect
         ::GetWindowRect(m_hWnd, &rcOld);
         ::MapWindowPoints(HWND_DESKTOP, ::GetParent(m_hWnd), (LPPOINT)&rcOld, 2);
         BOOL bShown = (::GetWindowLongPtr(m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
-        if (!::EqualRect(&rcOld, &rect) || m_bEnsureSelectedTab || !bShown) {
+        if (!::EqualRect(&rcOld, &rect) || m_bEnsureSelectedTab || !bShown)
             ::SetWindowPos(m_hWnd, HWND_BOTTOM, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                            SWP_NOACTIVATE | SWP_SHOWWINDOW);
-            ::InvalidateRect(m_hWnd, NULL, FALSE);
-        }
         m_bEnsureSelectedTab = FALSE;
     }
+    // UpdatePanes invalidates the window (through UpdateTabs).
     UpdatePanes(TRUE);
 }
 
@@ -509,8 +508,8 @@ void CQXPDockingPaneTabbedContainer::UpdatePanes(BOOL bRelayout)
             }
         }
     }
-    if (m_hWnd)
-        ::InvalidateRect(m_hWnd, NULL, FALSE);
+    // The window was invalidated by UpdateTabs above: each invalidation is a
+    // round trip to the server.
     --m_nLockUpdate;
     CPaneBase::UpdatePanes(bRelayout);
 }
