@@ -167,7 +167,9 @@ void CQXPDockingPaneTabbedContainer::AddPane(CQXPDockingPane* pPane, BOOL bSetFo
 {
     if (!pPane)
         return;
-    CreatePaneWindow();
+    // The window is made by the next layout (OnSizeParent): a container
+    // that is emptied before that (a pane made and then attached elsewhere,
+    // as at start-up) never costs a window.
     InsertChild(pPane, NULL, TRUE);
     pPane->SetDockingSite(GetDockingSite());
     pPane->SetParentContainer(this);
