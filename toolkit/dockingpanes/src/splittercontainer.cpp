@@ -371,6 +371,8 @@ void CPaneSplitterContainer::OnSizeParent(HWND hParent, const RECT& rect, AFX_SI
                 bar.bottom = std::min<LONG>(bar.top + nSplitter, rect.bottom);
             }
             CDockingSplitterWnd* pBar = m_lstSpliters[i];
+            if (!pBar->GetSafeHwnd())
+                pBar->Create(this, pBar->m_pFirst, pBar->m_pSecond);
             if (pBar->GetSafeHwnd()) {
                 ::SetWindowPos(pBar->m_hWnd, HWND_BOTTOM, bar.left, bar.top, bar.right - bar.left,
                                bar.bottom - bar.top, SWP_NOACTIVATE);
@@ -535,13 +537,14 @@ void CPaneSplitterContainer::RebuildSplitters()
         DestroySplitters();
         return;
     }
-    // The bars already made on this site are paired again; only the missing
-    // ones are made and only those left over destroyed. Creating and
-    // destroying windows costs server round trips, and the bars are rebuilt
-    // at every change of the children.
+    // The bars already there are paired again; only the missing ones are
+    // added and only those left over destroyed. A new bar gets its window
+    // from the next layout (OnSizeParent), so a bar that goes again before
+    // that never costs one. Creating and destroying windows costs server
+    // round trips, and the bars are rebuilt at every change of the children.
     std::vector<CDockingSplitterWnd*> reuse;
     for (CDockingSplitterWnd* p : m_lstSpliters) {
-        if (p->GetSafeHwnd() && ::GetParent(p->m_hWnd) == hSite) {
+        if (!p->GetSafeHwnd() || ::GetParent(p->m_hWnd) == hSite) {
             reuse.push_back(p);
         } else {
             if (p->GetSafeHwnd())
@@ -560,13 +563,12 @@ void CPaneSplitterContainer::RebuildSplitters()
             continue;
         }
         CDockingSplitterWnd* pBar = CreateSplitterWnd();
-        if (pBar->Create(this, children[i], children[i + 1]))
-            m_lstSpliters.push_back(pBar);
-        else
-            delete pBar;
+        pBar->SetPair(this, children[i], children[i + 1]);
+        m_lstSpliters.push_back(pBar);
     }
     for (; nNext < reuse.size(); ++nNext) {
-        reuse[nNext]->DestroyWindow();
+        if (reuse[nNext]->GetSafeHwnd())
+            reuse[nNext]->DestroyWindow();
         delete reuse[nNext];
     }
 }

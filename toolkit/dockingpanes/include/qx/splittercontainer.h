@@ -73,8 +73,9 @@ public:
     PaneObjectList GetVisibleChildren() const;
     const std::vector<CDockingSplitterWnd*>& GetSplitters() const { return m_lstSpliters; }
 
-    // Splitter windows between visible children; nothing while a layout pass
-    // runs, while loading or without a docking site window.
+    // Splitter bars between visible children (their windows are made by the
+    // next layout); nothing while a layout pass runs, while loading or
+    // without a docking site window.
     void RebuildSplitters();
     // Applies a splitter position: the two neighbours' weights from the bar's
     // start within their union (site coordinates along the axis).
