@@ -163,6 +163,11 @@ void CQXPControlCustom::UpdateWindowVisibility()
     if (!hWndBar || ::GetParent(m_hWndChild) != hWndBar)
         return;
     BOOL bShow = m_bShowWindow && IsVisible(0) && ::IsWindow(hWndBar);
+    // Every layout of the bar comes here: a window already shown or hidden
+    // is left alone (each SetWindowPos is a round trip to the server).
+    const BOOL bShown = (::GetWindowLongPtrA(m_hWndChild, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (bShown == bShow)
+        return;
     ::SetWindowPos(m_hWndChild, NULL, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
                        (bShow ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
