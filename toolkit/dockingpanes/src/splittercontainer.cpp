@@ -374,9 +374,16 @@ void CPaneSplitterContainer::OnSizeParent(HWND hParent, const RECT& rect, AFX_SI
             if (!pBar->GetSafeHwnd())
                 pBar->Create(this, pBar->m_pFirst, pBar->m_pSecond);
             if (pBar->GetSafeHwnd()) {
-                ::SetWindowPos(pBar->m_hWnd, HWND_BOTTOM, bar.left, bar.top, bar.right - bar.left,
-                               bar.bottom - bar.top, SWP_NOACTIVATE);
-                ::InvalidateRect(pBar->m_hWnd, NULL, FALSE);
+                // A bar already in its place is left alone: the layout runs
+                // often and each move is a round trip to the server.
+                RECT rcOld;
+                ::GetWindowRect(pBar->m_hWnd, &rcOld);
+                ::MapWindowPoints(HWND_DESKTOP, ::GetParent(pBar->m_hWnd), (LPPOINT)&rcOld, 2);
+                if (!::EqualRect(&rcOld, &bar)) {
+                    ::SetWindowPos(pBar->m_hWnd, HWND_BOTTOM, bar.left, bar.top, bar.right - bar.left,
+                                   bar.bottom - bar.top, SWP_NOACTIVATE);
+                    ::InvalidateRect(pBar->m_hWnd, NULL, FALSE);
+                }
             }
         }
     }
