@@ -5,6 +5,7 @@
 #include <fx/codepage.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 const BYTE g_textFileMarks[3][3] = {
@@ -635,6 +636,23 @@ TextIoResult SaveText(TextFile& file, LPCSTR lpszPath, int nEncoding, BOOL bWrit
 
 namespace {
 
+// Whether the n bytes are all below 0x80.
+bool IsAscii(const char* p, size_t n)
+{
+    const char* const pEnd = p + n;
+    for (; pEnd - p >= 8; p += 8) {
+        uint64_t word;
+        memcpy(&word, p, sizeof(word));
+        if (word & 0x8080808080808080ull)
+            return false;
+    }
+    for (; p < pEnd; ++p) {
+        if ((unsigned char)*p >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 // Converts nLength bytes between code pages through UTF-16. bToLegacy: the
 // target is a legacy code page, whose missing characters become "?" and set
 // *pbLossy.
@@ -688,6 +706,11 @@ bool CAnsiDecodingSink::AppendText(const char* pText, int nLength)
 {
     if (pText == NULL || nLength <= 0)
         return true;
+    // Bytes below 0x80 are the same characters in every ANSI code page and
+    // in UTF-8: a piece of nothing else goes on as it is, without the two
+    // conversion buffers (a piece's size in UTF-16 and again in UTF-8).
+    if (m_held.empty() && IsAscii(pText, (size_t)nLength))
+        return m_target.AppendText(pText, nLength);
     std::string joined;
     if (!m_held.empty()) {
         joined = m_held + std::string(pText, (size_t)nLength);

@@ -675,6 +675,38 @@ TEST(AnsiText, DecodingSinkJoinsCharactersCutBetweenPieces)
     EXPECT_EQ(target.GetText(), "caf\xC3\xA9");
 }
 
+// Pieces of ASCII go through as they are (NUL bytes too); a trail byte in
+// the ASCII range still completes the lead byte held from the piece before.
+TEST(AnsiText, DecodingSinkPassesAsciiPiecesAndCompletesHeldLeadBytes)
+{
+    ASSERT_TRUE(IsValidCodePage(932));
+    const char kAscii[] = "int main()\r\n{\0}\t~\x7F";
+    const std::string ascii(kAscii, sizeof(kAscii) - 1);
+    for (UINT cp : {1252u, 932u}) {
+        CMemoryText target;
+        CAnsiDecodingSink sink(target, cp);
+        ASSERT_TRUE(sink.AppendText(ascii.data(), (int)ascii.size()));
+        ASSERT_TRUE(sink.Finish());
+        EXPECT_EQ(target.GetText(), ascii) << "code page " << cp;
+    }
+    // "\x83\x40" is the katakana small a (U+30A1) in code page 932; its trail
+    // byte is "@". Cut between the two, the second piece is all ASCII.
+    CMemoryText target;
+    CAnsiDecodingSink sink(target, 932);
+    ASSERT_TRUE(sink.AppendText("x\x83", 2));
+    ASSERT_TRUE(sink.AppendText("\x40yz", 3));
+    ASSERT_TRUE(sink.Finish());
+    EXPECT_EQ(target.GetText(), "x\xE3\x82\xA1yz");
+    // A long piece of ASCII with one byte above it at the end is converted.
+    std::string mixed(100000, 'a');
+    mixed += "\xE9";
+    CMemoryText latin;
+    CAnsiDecodingSink sinkLatin(latin, 1252);
+    ASSERT_TRUE(sinkLatin.AppendText(mixed.data(), (int)mixed.size()));
+    ASSERT_TRUE(sinkLatin.Finish());
+    EXPECT_EQ(latin.GetText(), std::string(100000, 'a') + "\xC3\xA9");
+}
+
 // A stamp taken at load or save tells whether another program changed the
 // file since: a new size, a new write time; the same file again does not.
 TEST(FileStamp, ChangesOfSizeOrTimeAreSeen)
