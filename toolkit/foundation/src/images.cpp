@@ -805,6 +805,23 @@ BOOL StorePiece(CQXPImageManager* pManager, CQXPIconHandle& piece, SIZE szPiece,
     return TRUE;
 }
 
+// Walks the commands of a strip of nPieces pieces: fn(nID, nPiece) for each
+// command of pIDs (or 0 .. nCount - 1) in order. When pIDs holds more
+// entries than there are pieces, a 0 is a separator and takes no piece.
+template <class Fn>
+void ForEachPiece(const UINT* pIDs, int nCount, int nPieces, Fn fn)
+{
+    int nNext = 0;
+    for (int i = 0; i < nCount; ++i) {
+        const UINT nID = pIDs ? pIDs[i] : (UINT)i;
+        if (pIDs && nCount != nPieces && nID == 0)
+            continue;
+        if (nNext >= nPieces)
+            break;
+        fn(nID, nNext++);
+    }
+}
+
 } // namespace
 
 BOOL CQXPImageManager::SetIcon(const CQXPIconHandle& image, UINT nID, int nWidth, int nHeight, int nState)
@@ -851,20 +868,14 @@ BOOL CQXPImageManager::SetIcons(HIMAGELIST hImageList, const UINT* pIDs, int nCo
     int cxList = 0, cyList = 0;
     if (::ImageList_GetIconSize(hImageList, &cxList, &cyList))
         szPiece = SIZE{cxList, cyList};
-    int nNext = 0;
-    for (int i = 0; i < nCount; ++i) {
-        UINT nID = pIDs ? pIDs[i] : (UINT)i;
-        if (pIDs && nCount != nImages && nID == 0)
-            continue; // a separator takes no image
-        if (nNext >= nImages)
-            break;
+    ForEachPiece(pIDs, nCount, nImages, [&](UINT nID, int nIndex) {
         CQXPIconHandle handle;
-        handle.SetIcon(::ImageList_GetIcon(hImageList, nNext++, ILD_NORMAL));
+        handle.SetIcon(::ImageList_GetIcon(hImageList, nIndex, ILD_NORMAL));
         if (nWidth == 0 && nHeight == 0)
             SetIcon(handle, nID, 0, 0, nState);
         else
             StorePiece(this, handle, szPiece, nID, nWidth, nState);
-    }
+    });
     return TRUE;
 }
 
@@ -893,21 +904,14 @@ BOOL CQXPImageManager::SetIconsFromBitmap(HBITMAP hBitmap, const UINT* pIDs, int
         if (!ReadPixels(hBitmap, px, cx, cy))
             return FALSE;
         const int nPieces = cx / nWidth;
-        int nNext = 0;
-        for (int i = 0; i < nCount; ++i) {
-            UINT nID = pIDs ? pIDs[i] : (UINT)i;
-            if (pIDs && nCount != nPieces && nID == 0)
-                continue;
-            if (nNext >= nPieces)
-                break;
+        ForEachPiece(pIDs, nCount, nPieces, [&](UINT nID, int nPiece) {
             std::vector<DWORD> piece((size_t)nWidth * cy);
             for (int y = 0; y < cy; ++y)
-                memcpy(&piece[(size_t)y * nWidth], &px[(size_t)y * cx + (size_t)nNext * nWidth], (size_t)nWidth * 4);
-            ++nNext;
+                memcpy(&piece[(size_t)y * nWidth], &px[(size_t)y * cx + (size_t)nPiece * nWidth], (size_t)nWidth * 4);
             CQXPIconHandle handle;
             handle.SetBitmap(MakeBitmap(piece, nWidth, cy));
             StorePiece(this, handle, SIZE{nWidth, cy}, nID, nWidth, nState);
-        }
+        });
         return TRUE;
     }
 
@@ -930,17 +934,10 @@ BOOL CQXPImageManager::SetIconsFromBitmap(HBITMAP hBitmap, const UINT* pIDs, int
     // The pieces stay in the list, shared, until each is first asked for.
     CQXPSharedImageList* pShared = new CQXPSharedImageList(hList);
     const int nImages = ::ImageList_GetImageCount(hList);
-    int nNext = 0;
-    for (int i = 0; i < nCount; ++i) {
-        UINT nID = pIDs ? pIDs[i] : (UINT)i;
-        if (pIDs && nCount != nImages && nID == 0)
-            continue; // a separator takes no image
-        if (nNext >= nImages)
-            break;
-        const int nIndex = nNext++;
+    ForEachPiece(pIDs, nCount, nImages, [&](UINT nID, int nIndex) {
         if (CQXPIconSet* pSet = IconSetFor(this, nID, nState))
             pSet->CreateIcon(nWidth)->SetPendingIcon(pShared, nIndex, nState, SIZE{nWidth, nHeight});
-    }
+    });
     pShared->Release();
     return TRUE;
 }
