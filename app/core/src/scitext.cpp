@@ -1,7 +1,6 @@
 // scitext.cpp - Scintilla as a text sink and source.
 #include "scitext.h"
 
-
 CScintillaText::CScintillaText(HWND hScintilla) : m_pfn(NULL), m_ptr(0)
 {
     if (hScintilla != NULL) {

@@ -101,6 +101,13 @@ const AspellLibrary* Aspell()
     return g_pAspell.get();
 }
 
+// The library as bound already, for the calls on a speller or checker: one
+// exists only once the library was bound, so none of them loads it.
+const AspellLibrary* BoundAspell()
+{
+    return g_pAspell.get();
+}
+
 // A configuration for the dictionary folder (the stored value).
 AspellConfig* NewConfig(const AspellLibrary* pAspell, LPCSTR lpszDictionaryPath)
 {
@@ -243,8 +250,7 @@ int CSpellCheckDialog::InitSpeller(LPCSTR lpszDictionaryPath, LPCSTR lpszLanguag
 
 void CSpellCheckDialog::ReleaseSpeller()
 {
-    // A speller or checker exists only once the library was bound.
-    const AspellLibrary* pAspell = g_pAspell.get();
+    const AspellLibrary* pAspell = BoundAspell();
     if (m_pChecker != NULL) {
         pAspell->delete_aspell_document_checker(m_pChecker);
         m_pChecker = NULL;
@@ -260,8 +266,7 @@ void CSpellCheckDialog::ReleaseSpeller()
 
 BOOL CSpellCheckDialog::NextChunk()
 {
-    // A speller or checker exists only once the library was bound.
-    const AspellLibrary* pAspell = g_pAspell.get();
+    const AspellLibrary* pAspell = BoundAspell();
     const CMFCScintilla& ed = *m_pEditor;
     while (m_nLine <= m_nLastLine) {
         m_nChunkStart = m_nLine == m_nFirstLine ? m_nRegionStart : (int)ed.PositionFromLine(m_nLine);
@@ -284,8 +289,7 @@ BOOL CSpellCheckDialog::NextChunk()
 
 int CSpellCheckDialog::NextMisspelling(BOOL bShow)
 {
-    // A speller or checker exists only once the library was bound.
-    const AspellLibrary* pAspell = g_pAspell.get();
+    const AspellLibrary* pAspell = BoundAspell();
     if (m_pEditor == NULL || m_pChecker == NULL)
         return 0;
     if (!bShow)
@@ -329,8 +333,7 @@ int CSpellCheckDialog::NextMisspelling(BOOL bShow)
 
 void CSpellCheckDialog::FillSuggestions()
 {
-    // A speller or checker exists only once the library was bound.
-    const AspellLibrary* pAspell = g_pAspell.get();
+    const AspellLibrary* pAspell = BoundAspell();
     m_suggestionsLabel.EnableWindow(FALSE);
     m_suggestions.EnableWindow(FALSE);
     m_change.EnableWindow(FALSE);
@@ -403,8 +406,7 @@ void CSpellCheckDialog::OnIgnore()
 
 void CSpellCheckDialog::OnIgnoreAll()
 {
-    // A speller or checker exists only once the library was bound.
-    const AspellLibrary* pAspell = g_pAspell.get();
+    const AspellLibrary* pAspell = BoundAspell();
     if (m_pSpeller != NULL && !m_strCurrent.IsEmpty())
         pAspell->aspell_speller_add_to_session(m_pSpeller, m_strCurrent, -1);
     NextMisspelling(TRUE);
@@ -412,8 +414,7 @@ void CSpellCheckDialog::OnIgnoreAll()
 
 void CSpellCheckDialog::OnAddToDictionary()
 {
-    // A speller or checker exists only once the library was bound.
-    const AspellLibrary* pAspell = g_pAspell.get();
+    const AspellLibrary* pAspell = BoundAspell();
     if (m_pSpeller != NULL && !m_strCurrent.IsEmpty()) {
         pAspell->aspell_speller_add_to_personal(m_pSpeller, m_strCurrent, -1);
         m_bPersonalChanged = TRUE;
